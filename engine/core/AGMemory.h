@@ -1,0 +1,23 @@
+#pragma once
+// The global allocator. Every block carries a header word directly in front of it that
+// holds the requested size, the pool bit and the alignment class, so release needs only
+// the pointer. Blocks are 16-byte aligned. All forms of operator new/delete route here
+// unless the build uses the system allocator (TALLYVOX_SYSTEM_ALLOCATOR).
+#include "engine/core/AGTypes.h"
+
+// Returns null when the request cannot be served (no exception).
+void* AllocBlock(size_t size);
+void* AllocZeroed(size_t size);
+// Allocates the new block first; on failure returns null and leaves the old block alone.
+void* ReallocBlock(void* old, size_t size);
+// Releases a block from any of the entry points above; null does nothing.
+void FreeBlock(void* block);
+// The malloc entry of the Ogg Vorbis allocation table.
+void* OggMallocHook(size_t size);
+
+// Heap accounting (whole heap blocks, header included; pool chunks count too).
+struct AGHeapCounters {
+    u64 current;
+    u64 peak;
+};
+AGHeapCounters GetHeapCounters();
