@@ -21,3 +21,13 @@ struct AGHeapCounters {
     u64 peak;
 };
 AGHeapCounters GetHeapCounters();
+
+// Blocks of up to this many bytes (256 with the 8-byte header) come from the size-class
+// pools, in 16-byte steps; larger ones come from the heap.
+inline constexpr size_t kLargestPooledSize = 248;
+inline constexpr int kPoolClassCount = 16;
+
+// Introspection for tests and statistics. Both take a block from any entry point.
+size_t BlockRequestedSize(const void* block);
+// The size class (0-15) of a pool block, -1 for a heap block.
+int BlockPoolClass(const void* block);

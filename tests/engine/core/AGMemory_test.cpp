@@ -1,0 +1,336 @@
+#include "engine/core/AGMemory.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <new>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+#ifdef TALLYVOX_SYSTEM_ALLOCATOR
+constexpr bool kPools = false;
+#define REQUIRE_POOLS() GTEST_SKIP() << "built with the system allocator"
+#else
+constexpr bool kPools = true;
+#define REQUIRE_POOLS() (void)0
+#endif
+
+bool AlignedTo(const void* p, size_t a) { return reinterpret_cast<uintptr_t>(p) % a == 0; }
+
+bool AllBytesAre(const void* p, size_t n, u8 value) {
+    const u8* b = static_cast<const u8*>(p);
+    for (size_t i = 0; i < n; ++i)
+        if (b[i] != value)
+            return false;
+    return true;
+}
+
+TEST(AGMemory, EveryEntryPointGivesSixteenAlignedBlocksForSizesUpTo4096) {
+    void* grown = nullptr;
+    for (size_t size = 0; size <= 4096; ++size) {
+        SCOPED_TRACE(size);
+        void* block = AllocBlock(size);
+        void* zeroed = AllocZeroed(size);
+        grown = ReallocBlock(grown, size);
+        for (void* p : {block, zeroed, grown}) {
+            ASSERT_NE(p, nullptr);
+            EXPECT_TRUE(AlignedTo(p, 16));
+            EXPECT_EQ(BlockRequestedSize(p), size);
+        }
+        EXPECT_TRUE(AllBytesAre(zeroed, size, 0));
+        FreeBlock(block);
+        FreeBlock(zeroed);
+
+        void* plain[] = {::operator new(size), ::operator new[](size),
+                         ::operator new(size, std::nothrow), ::operator new[](size, std::nothrow)};
+        for (void* p : plain) {
+            ASSERT_NE(p, nullptr);
+            EXPECT_TRUE(AlignedTo(p, 16));
+            if (kPools) {
+                EXPECT_EQ(BlockRequestedSize(p), size);
+            }
+        }
+        ::operator delete(plain[0]);
+        ::operator delete[](plain[1]);
+        ::operator delete(plain[2], std::nothrow);
+        ::operator delete[](plain[3], size);
+
+        for (size_t a : {8, 16, 32, 64, 128, 256, 4096}) {
+            const std::align_val_t al{a};
+            void* over[] = {::operator new(size, al), ::operator new[](size, al),
+                            ::operator new(size, al, std::nothrow),
+                            ::operator new[](size, al, std::nothrow)};
+            for (void* p : over) {
+                ASSERT_NE(p, nullptr);
+                EXPECT_TRUE(AlignedTo(p, a < 16 ? 16 : a));
+            }
+            ::operator delete(over[0], al);
+            ::operator delete[](over[1], size, al);
+            ::operator delete(over[2], al, std::nothrow);
+            ::operator delete[](over[3], al, std::nothrow);
+        }
+    }
+    FreeBlock(grown);
+}
+
+TEST(AGMemory, NewInEveryCodeGoesThroughTheEngineAllocator) {
+    REQUIRE_POOLS();
+    int* number = new int(7);
+    EXPECT_EQ(BlockRequestedSize(number), sizeof(int));
+    EXPECT_EQ(BlockPoolClass(number), 0);
+    delete number;
+    // std::string grows inside the shared C++ runtime: its operator new is ours too.
+    std::string text(300, 'x');
+    EXPECT_EQ(BlockRequestedSize(text.data()), 301u);
+    EXPECT_EQ(BlockPoolClass(text.data()), -1);
+}
+
+TEST(AGMemory, SizeClassesStepBySixteenUpTo248Bytes) {
+    REQUIRE_POOLS();
+    const struct {
+        size_t size;
+        int poolClass;
+    } cases[] = {{0, 0}, {8, 0}, {9, 1}, {24, 1}, {25, 2}, {120, 7}, {121, 8},
+                 {232, 14}, {233, 15}, {kLargestPooledSize, kPoolClassCount - 1},
+                 {kLargestPooledSize + 1, -1}};
+    for (const auto& c : cases) {
+        void* p = AllocBlock(c.size);
+        EXPECT_EQ(BlockPoolClass(p), c.poolClass) << c.size;
+        EXPECT_EQ(BlockRequestedSize(p), c.size);
+        FreeBlock(p);
+    }
+}
+
+TEST(AGMemory, FreedPoolBlocksComeBackLastInFirstOutWithoutHeapTraffic) {
+    REQUIRE_POOLS();
+    FreeBlock(AllocBlock(40));  // the class has a chunk from here on
+    const AGHeapCounters before = GetHeapCounters();
+    void* a = AllocBlock(40);
+    void* b = AllocBlock(40);
+    void* c = AllocBlock(40);
+    FreeBlock(a);
+    FreeBlock(c);
+    FreeBlock(b);
+    // 25..40 bytes share the class.
+    void* first = AllocBlock(25);
+    void* second = AllocBlock(32);
+    void* third = AllocBlock(40);
+    EXPECT_EQ(first, b);
+    EXPECT_EQ(second, c);
+    EXPECT_EQ(third, a);
+    FreeBlock(first);
+    FreeBlock(second);
+    FreeBlock(third);
+    EXPECT_EQ(GetHeapCounters().current, before.current);
+    EXPECT_EQ(GetHeapCounters().peak, before.peak);
+}
+
+TEST(AGMemory, HeapBlocksCountHeaderAndAlignmentAndFreeLowersOnlyCurrent) {
+    // Lift current to the peak, so that the next block raises both.
+    const AGHeapCounters start = GetHeapCounters();
+    void* lift = AllocBlock(start.peak - start.current + 4096);
+    const AGHeapCounters level = GetHeapCounters();
+    ASSERT_EQ(level.current, level.peak);
+
+    void* block = AllocBlock(kLargestPooledSize + 1);
+    const AGHeapCounters raised = GetHeapCounters();
+    EXPECT_EQ(raised.current, level.current + 265);
+    EXPECT_EQ(raised.peak, level.peak + 265);
+
+    FreeBlock(block);
+    const AGHeapCounters freed = GetHeapCounters();
+    EXPECT_EQ(freed.current, level.current);
+    EXPECT_EQ(freed.peak, raised.peak);
+    FreeBlock(lift);
+    EXPECT_EQ(GetHeapCounters().peak, raised.peak);
+}
+
+TEST(AGMemory, OverAlignedBlocksAreCountedAndReleasedExactly) {
+    REQUIRE_POOLS();
+    for (size_t a : {32, 64, 128, 256, 4096, 65536}) {
+        const u64 before = GetHeapCounters().current;
+        void* p = ::operator new(100, std::align_val_t{a});
+        EXPECT_TRUE(AlignedTo(p, a));
+        EXPECT_EQ(BlockRequestedSize(p), 100u);
+        EXPECT_EQ(GetHeapCounters().current, before + 100 + a) << a;
+        memset(p, 0xAB, 100);
+        ::operator delete(p, std::align_val_t{a});
+        EXPECT_EQ(GetHeapCounters().current, before) << a;
+    }
+}
+
+TEST(AGMemory, ReallocCopiesTheSmallerSizeAndKeepsTheOldBlockOnFailure) {
+    u8* p = static_cast<u8*>(ReallocBlock(nullptr, 100));
+    ASSERT_NE(p, nullptr);
+    for (int i = 0; i < 100; ++i)
+        p[i] = u8(i + 1);
+    u8* shrunk = static_cast<u8*>(ReallocBlock(p, 40));
+    ASSERT_NE(shrunk, nullptr);
+    EXPECT_EQ(BlockRequestedSize(shrunk), 40u);
+    u8* grown = static_cast<u8*>(ReallocBlock(shrunk, 1000));
+    ASSERT_NE(grown, nullptr);
+    EXPECT_EQ(BlockRequestedSize(grown), 1000u);
+    for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(grown[i], u8(i + 1));
+
+    // A size whose header field would overflow is refused before anything is allocated.
+    const AGHeapCounters before = GetHeapCounters();
+    EXPECT_EQ(ReallocBlock(grown, SIZE_MAX), nullptr);
+    EXPECT_EQ(AllocBlock(SIZE_MAX >> 3), nullptr);
+    EXPECT_EQ(AllocZeroed(SIZE_MAX), nullptr);
+    EXPECT_EQ(GetHeapCounters().current, before.current);
+    for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(grown[i], u8(i + 1));
+    FreeBlock(grown);
+    FreeBlock(nullptr);
+}
+
+TEST(AGMemory, AllocZeroedClearsARecycledBlock) {
+    u8* dirty = static_cast<u8*>(AllocBlock(200));
+    memset(dirty, 0xFF, 200);
+    FreeBlock(dirty);
+    void* clean = AllocZeroed(200);
+    if (kPools) {
+        EXPECT_EQ(clean, dirty);
+    }
+    EXPECT_TRUE(AllBytesAre(clean, 200, 0));
+    FreeBlock(clean);
+}
+
+TEST(AGMemory, ImpossibleNewThrowsAndNothrowNewReturnsNull) {
+    REQUIRE_POOLS();
+    const AGHeapCounters before = GetHeapCounters();
+    const std::align_val_t a64{64};
+    for (size_t size : {SIZE_MAX, SIZE_MAX >> 4, size_t(1) << 58}) {
+        EXPECT_THROW((void)::operator new(size), std::bad_alloc);
+        EXPECT_THROW((void)::operator new[](size), std::bad_alloc);
+        EXPECT_THROW((void)::operator new(size, a64), std::bad_alloc);
+        EXPECT_THROW((void)::operator new[](size, a64), std::bad_alloc);
+        EXPECT_EQ(::operator new(size, std::nothrow), nullptr);
+        EXPECT_EQ(::operator new[](size, std::nothrow), nullptr);
+        EXPECT_EQ(::operator new(size, a64, std::nothrow), nullptr);
+        EXPECT_EQ(::operator new[](size, a64, std::nothrow), nullptr);
+        EXPECT_EQ(AllocBlock(size), nullptr);
+        EXPECT_EQ(OggMallocHook(size), nullptr);
+    }
+    EXPECT_EQ(GetHeapCounters().current, before.current);
+}
+
+int g_handlerCalls = 0;
+
+TEST(AGMemory, ThrowingNewCallsTheNewHandlerBeforeGivingUp) {
+    REQUIRE_POOLS();
+    g_handlerCalls = 0;
+    std::set_new_handler([] {
+        ++g_handlerCalls;
+        std::set_new_handler(nullptr);
+    });
+    EXPECT_THROW((void)::operator new(size_t(1) << 58), std::bad_alloc);
+    EXPECT_EQ(g_handlerCalls, 1);
+    EXPECT_EQ(std::get_new_handler(), nullptr);
+}
+
+// Each thread keeps up to kSlots live blocks of mixed origin and size, fills each with its
+// own byte and checks it before every release or resize.
+constexpr int kThreads = 8;
+constexpr int kOpsPerThread = 1000000 / kThreads;
+constexpr int kSlots = 64;
+
+void MixedTraffic(int thread, std::atomic<int>& faults) {
+    enum Kind { kBlock, kZeroed, kNewArray };
+    struct Slot {
+        u8* p = nullptr;
+        size_t size = 0;
+        u8 fill = 0;
+        Kind kind = kBlock;
+    };
+    Slot slots[kSlots];
+    std::mt19937 rng(1234u + u32(thread));
+    auto check = [&](const Slot& s) {
+        if (!AlignedTo(s.p, 16) || !AllBytesAre(s.p, s.size, s.fill))
+            faults.fetch_add(1);
+    };
+    auto release = [&](Slot& s) {
+        check(s);
+        if (s.kind == kNewArray)
+            delete[] s.p;
+        else
+            FreeBlock(s.p);
+        s.p = nullptr;
+    };
+    auto randomSize = [&]() -> size_t {
+        return rng() % 5 == 0 ? kLargestPooledSize + 1 + rng() % 3848 : rng() % (kLargestPooledSize + 1);
+    };
+
+    for (int op = 0; op < kOpsPerThread; ++op) {
+        Slot& s = slots[rng() % kSlots];
+        const u8 fill = u8(1 + rng() % 255);
+        if (s.p && s.kind != kNewArray && rng() % 4 == 0) {
+            check(s);
+            const size_t size = randomSize();
+            u8* p = static_cast<u8*>(ReallocBlock(s.p, size));
+            if (!p || !AllBytesAre(p, size < s.size ? size : s.size, s.fill))
+                faults.fetch_add(1);
+            s.p = p;
+            s.size = size;
+        } else if (s.p) {
+            release(s);
+            continue;
+        } else {
+            s.size = randomSize();
+            s.kind = Kind(rng() % 3);
+            if (s.kind == kBlock)
+                s.p = static_cast<u8*>(AllocBlock(s.size));
+            else if (s.kind == kZeroed)
+                s.p = static_cast<u8*>(AllocZeroed(s.size));
+            else
+                s.p = new u8[s.size];
+            if (!s.p || (s.kind == kZeroed && !AllBytesAre(s.p, s.size, 0))) {
+                faults.fetch_add(1);
+                continue;
+            }
+        }
+        if (s.p) {
+            s.fill = fill;
+            memset(s.p, fill, s.size);
+        }
+    }
+    for (Slot& s : slots)
+        if (s.p)
+            release(s);
+}
+
+int RunMixedTraffic() {
+    std::atomic<int> faults{0};
+    std::vector<std::thread> threads;
+    threads.reserve(kThreads);
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back(MixedTraffic, t, std::ref(faults));
+    for (std::thread& t : threads)
+        t.join();
+    return faults.load();
+}
+
+TEST(AGMemory, EightThreadsOfMixedTrafficCorruptNothingAndLeaveNoHeapBytes) {
+    // Carve more blocks in every class than the threads can hold at once, so that the pools
+    // need no further chunk whatever the interleaving.
+    std::vector<void*> warm;
+    for (size_t size = 0; size <= kLargestPooledSize; size += 16)
+        for (int i = 0; i < (kSlots + 8) * kThreads + 64; ++i)
+            warm.push_back(AllocBlock(size));
+    for (void* p : warm)
+        FreeBlock(p);
+
+    EXPECT_EQ(RunMixedTraffic(), 0);
+    const u64 afterFirst = GetHeapCounters().current;
+    EXPECT_EQ(RunMixedTraffic(), 0);
+    // Pool chunks stay counted; everything else went back.
+    EXPECT_EQ(GetHeapCounters().current, afterFirst);
+}
+
+}  // namespace
