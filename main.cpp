@@ -1,0 +1,41 @@
+// Entry point: start the engine, run the game's program, shut down.
+#include <string>
+
+#include "engine/core/AGApplication.h"
+#include "game/QZ2011Prog.h"
+
+namespace {
+
+// The process command line as one text, as the engine's argument splitter expects it.
+std::string JoinCommandLine(int argc, char** argv) {
+    std::string line;
+    for (int i = 0; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (i > 0)
+            line += ' ';
+        if (arg.find(' ') != std::string::npos)
+            line += '"' + arg + '"';
+        else
+            line += arg;
+    }
+    return line;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    SplitCommandLine(AGApplication::Arguments(), JoinCommandLine(argc, argv).c_str());
+    AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
+
+    AGApplication& application = AGApplication::Get();
+    AGApplicationImpl* impl = application.GetImpl();
+    int status = 1;
+    if (impl && impl->Initialize()) {
+        QZ2011::g_QZ2011Prog.Run();
+        status = 0;
+    }
+    if (impl)
+        impl->Shutdown();
+    application.Release();
+    return status;
+}
