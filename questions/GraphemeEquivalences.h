@@ -1,0 +1,37 @@
+#pragma once
+// Spelling equivalences of the answer matcher. "graphtograph.bin" lists, for answer-side
+// letter groups of up to five characters, the typed-side groups a player may write instead
+// (ph -> f, c -> k, ...). Groups may hold the word-boundary mark "!". The pairs are kept as
+// the set of HashText(answer group + "|" + typed group); they are directional.
+#include <string_view>
+#include <vector>
+
+#include "engine/core/AGTypes.h"
+
+class WordPairSet {
+public:
+    void Clear() { m_hashes.clear(); }
+    // Replaces the contents with the given hashes (duplicates fold).
+    void Assign(std::vector<u32> hashes);
+    bool Contains(u32 hash) const;
+    bool IsEmpty() const { return m_hashes.empty(); }
+    u32 Count() const { return u32(m_hashes.size()); }
+
+private:
+    std::vector<u32> m_hashes;  // ascending
+};
+
+// The one pair set that GraphemeDistance reads.
+extern WordPairSet WordPairMap;
+
+// Parses "graphtograph.bin" into WordPairMap, replacing what it held: u32 E, then E times
+// {key line; u32 n; n typed-group lines}. Reading stops at the end of the data; a truncated
+// file keeps the pairs read before the cut and is reported. Returns false when truncated.
+bool LoadWordPairs(const void* bytes, u32 size);
+
+// Number of equivalence replacements that turn the typed word B into the answer word A, both
+// boundary-marked ("!" + word + "!"), or -1 when there is none. The search is depth first
+// over prefix splits of 1..5 characters on each side (answer side outer, exact before
+// equivalence) and returns the first way found, not the cheapest. Failed (A, B) positions
+// are remembered, so the work is polynomial in the lengths; callers bound the typed word.
+int GraphemeDistance(std::string_view a, std::string_view b);

@@ -1,0 +1,105 @@
+#include "questions/GraphemeEquivalences.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "questions/HashText.h"
+#include "tests/questions/QuestionBytes.h"
+#include "tests/support/LogCapture.h"
+
+namespace {
+
+void UsePairs(const std::vector<TestPair>& pairs) {
+    std::string bytes = WordPairBytes(pairs);
+    ASSERT_TRUE(LoadWordPairs(bytes.data(), u32(bytes.size())));
+}
+
+class GraphemeDistanceTest : public ::testing::Test {
+protected:
+    void TearDown() override { WordPairMap.Clear(); }
+};
+
+}  // namespace
+
+TEST(HashText, IsTheNameIdCrcAndZeroForEmptyOrNull) {
+    EXPECT_EQ(HashText("abc"), 0xCA6598D0u);
+    EXPECT_EQ(HashText(std::string_view("abc")), 0xCA6598D0u);
+    EXPECT_EQ(HashText(""), 0u);
+    EXPECT_EQ(HashText(static_cast<const char*>(nullptr)), 0u);
+}
+
+TEST_F(GraphemeDistanceTest, CountsReplacementsOnlyThroughListedPairs) {
+    EXPECT_EQ(GraphemeDistance("!phone!", "!phone!"), 0);
+    EXPECT_EQ(GraphemeDistance("!phone!", "!fone!"), -1);
+    UsePairs({{"ph", {"f"}}});
+    EXPECT_EQ(GraphemeDistance("!phone!", "!fone!"), 1);
+    EXPECT_EQ(GraphemeDistance("!fone!", "!phone!"), -1) << "pairs are directional";
+    EXPECT_EQ(GraphemeDistance("!phosphor!", "!fosfor!"), 2);
+}
+
+TEST_F(GraphemeDistanceTest, ABoundaryMarkMayBeLeftOverOnEitherSide) {
+    EXPECT_EQ(GraphemeDistance("", ""), 0);
+    EXPECT_EQ(GraphemeDistance("", "!"), 0);
+    EXPECT_EQ(GraphemeDistance("!", ""), 0);
+    EXPECT_EQ(GraphemeDistance("", "!!"), -1);
+    EXPECT_EQ(GraphemeDistance("x", ""), -1);
+    // "y!" typed for "ie!" at a word's end, with the final mark absorbed by the group.
+    UsePairs({{"ie!", {"y"}}});
+    EXPECT_EQ(GraphemeDistance("!cookie!", "!cooky"), 1);
+    EXPECT_EQ(GraphemeDistance("!cookie!", "!cooky!"), 1);
+}
+
+TEST_F(GraphemeDistanceTest, ReturnsTheFirstWayFoundNotTheCheapest) {
+    // For "ab" typed as "xy", the split a->x first leads on to b->y (2 replacements), though
+    // the group ab->xy alone would cost 1.
+    UsePairs({{"a", {"x"}}, {"b", {"y"}}, {"ab", {"xy"}}});
+    EXPECT_EQ(GraphemeDistance("!ab!", "!xy!"), 2);
+}
+
+TEST_F(GraphemeDistanceTest, LongAdversarialWordsFinishQuickly) {
+    // Every run of a's can be regrouped in many ways, so without remembering failed
+    // positions a late mismatch explores an exponential number of splits.
+    std::vector<TestPair> pairs;
+    for (int i = 1; i <= 5; ++i)
+        for (int j = 1; j <= 5; ++j)
+            if (i != j)
+                pairs.push_back({std::string(i, 'a'), {std::string(j, 'a')}});
+    for (char c = 'b'; pairs.size() < 40; ++c)
+        pairs.push_back({std::string(1, c), {std::string(1, char(c + 1))}});
+    UsePairs(pairs);
+    ASSERT_EQ(WordPairMap.Count(), 40u);
+
+    std::string a = "!" + std::string(57, 'a') + "x!";
+    std::string b = "!" + std::string(57, 'a') + "z!";
+    ASSERT_EQ(a.size(), 60u);
+    auto start = std::chrono::steady_clock::now();
+    int d = GraphemeDistance(a, b);
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(d, -1);
+    double ms = std::chrono::duration<double, std::milli>(took).count();
+    EXPECT_LT(ms, 1.0);
+    // Seven surplus a's need at least two regroupings (a group drops at most four).
+    EXPECT_GE(GraphemeDistance(a, "!" + std::string(50, 'a') + "x!"), 2);
+}
+
+TEST_F(GraphemeDistanceTest, LoadingReplacesThePairsAndStopsAtATruncation) {
+    UsePairs({{"ph", {"f"}}});
+    std::string bytes = WordPairBytes({{"c", {"k", "s"}}, {"ck", {"k"}}}, "\n");
+    // Cut inside the second entry's key line: the first entry's pairs stay.
+    LogCapture log;
+    EXPECT_FALSE(LoadWordPairs(bytes.data(), 4 + 2 + 4 + 2 + 2 + 1));
+    EXPECT_TRUE(log.Contains("graphtograph.bin is truncated"));
+    EXPECT_EQ(GraphemeDistance("!cat!", "!kat!"), 1);
+    EXPECT_EQ(GraphemeDistance("!cat!", "!sat!"), 1);
+    EXPECT_EQ(GraphemeDistance("!phone!", "!fone!"), -1);
+
+    // A count far beyond the data ends the read at the end of the data.
+    ByteWriter huge;
+    huge.U32(0xFFFFFFFFu).Text("c\n").U32(0xFFFFFFFFu).Text("k\n");
+    EXPECT_FALSE(LoadWordPairs(huge.Str().data(), u32(huge.Size())));
+    EXPECT_EQ(GraphemeDistance("!cat!", "!kat!"), 1);
+    EXPECT_FALSE(LoadWordPairs(nullptr, 0));
+    EXPECT_TRUE(WordPairMap.IsEmpty());
+}
