@@ -1,10 +1,9 @@
-#include "platform/window/WindowBackend.h"
+#include "platform/window/SdlWindowBackend.h"
 
 namespace platform::window {
 
-// No system window backend is built in yet.
 Backend* CreateDefaultBackend() {
-    return nullptr;
+    return new SdlBackend;
 }
 
 }  // namespace platform::window

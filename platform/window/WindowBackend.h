@@ -9,6 +9,7 @@
 //  - Destroy() removes the window at once (HasWindow() turns false) and queues Destroy.
 // All calls are made on the main thread.
 #include <cstdint>
+#include <vector>
 
 #include "platform/window/WindowMessage.h"
 
@@ -20,6 +21,12 @@ struct WindowDesc {
     uint32_t height = 600;
     bool fullscreen = false;
     bool hideCursor = false;  // over the client area
+};
+
+struct DisplayMode {
+    uint32_t width;
+    uint32_t height;
+    uint32_t refreshRate;  // Hz, 0 when unknown
 };
 
 class Backend {
@@ -49,6 +56,10 @@ public:
     // True when presenting a frame already waits for the display, so the run loop need not
     // pace its ticks itself.
     virtual bool IsVsyncPaced() const { return false; }
+    // False without a window and while the window is minimised or hidden.
+    virtual bool IsVisible() const { return HasWindow(); }
+    // The modes of the display that shows the window, without repeats.
+    virtual std::vector<DisplayMode> GetDisplayModes() const { return {}; }
 };
 
 using BackendFactory = Backend* (*)();

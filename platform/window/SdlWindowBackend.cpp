@@ -1,0 +1,374 @@
+#include "platform/window/SdlWindowBackend.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/window/SdlKeyMap.h"
+
+namespace platform::window {
+
+namespace {
+
+// Decodes one UTF-8 sequence at text; returns its length (at least 1) and the code point,
+// or U+FFFD for a malformed sequence.
+size_t DecodeUtf8(const unsigned char* text, uint32_t& codePoint) {
+    unsigned char lead = text[0];
+    size_t length;
+    uint32_t value;
+    if (lead < 0x80) {
+        codePoint = lead;
+        return 1;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        value = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        value = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        value = lead & 0x07;
+    } else {
+        codePoint = 0xFFFD;
+        return 1;
+    }
+    for (size_t i = 1; i < length; ++i) {
+        if ((text[i] & 0xC0) != 0x80) {
+            codePoint = 0xFFFD;
+            return i;
+        }
+        value = (value << 6) | (text[i] & 0x3F);
+    }
+    static const uint32_t kSmallest[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        value = 0xFFFD;
+    codePoint = value;
+    return length;
+}
+
+bool IsShortcutHeld(uint16_t mod) { return (mod & (KMOD_CTRL | KMOD_ALT)) != 0; }
+
+}  // namespace
+
+SdlBackend::~SdlBackend() {
+    if (m_window)
+        SDL_DestroyWindow(m_window);
+    if (m_videoStarted)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool SdlBackend::Create(const WindowDesc& desc) {
+    if (m_window) {
+        fprintf(stderr, "The window already exists.\n");
+        return false;
+    }
+    // The close button asks the program (CloseRequest); SDL must not turn it into a quit.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (!m_videoStarted) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            fprintf(stderr, "Cannot start the video system: %s\n", SDL_GetError());
+            return false;
+        }
+        m_videoStarted = true;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
+    if (desc.fullscreen)
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    int width = desc.width ? int(desc.width) : 800;
+    int height = desc.height ? int(desc.height) : 600;
+    m_window = SDL_CreateWindow(desc.title ? desc.title : "", SDL_WINDOWPOS_UNDEFINED,
+                                SDL_WINDOWPOS_UNDEFINED, width, height, flags);
+    if (!m_window) {
+        fprintf(stderr, "Cannot create the window: %s\n", SDL_GetError());
+        return false;
+    }
+    m_windowId = SDL_GetWindowID(m_window);
+    m_alive = true;
+    m_minimised = false;
+    m_fullscreen = desc.fullscreen;
+    m_modifierSides = 0;
+    SetCursorHidden(desc.hideCursor);
+    SDL_StartTextInput();
+    return true;
+}
+
+void SdlBackend::Destroy() {
+    if (!m_alive)
+        return;
+    m_alive = false;
+    SDL_StopTextInput();
+    SDL_HideWindow(m_window);
+    SDL_ShowCursor(SDL_ENABLE);
+    Queue(MessageKind::Destroy);
+}
+
+bool SdlBackend::PollMessage(Message& out) {
+    if (m_queue.empty() && m_videoStarted) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event))
+            Translate(event);
+    }
+    if (m_queue.empty())
+        return false;
+    out = m_queue.front();
+    m_queue.pop_front();
+    return true;
+}
+
+void SdlBackend::Queue(MessageKind kind) {
+    Message message;
+    message.kind = kind;
+    m_queue.push_back(message);
+}
+
+void SdlBackend::Translate(const SDL_Event& event) {
+    if (!m_alive)
+        return;
+    switch (event.type) {
+    case SDL_QUIT:
+        Queue(MessageKind::CloseRequest);
+        break;
+    case SDL_WINDOWEVENT:
+        if (event.window.windowID == m_windowId)
+            TranslateWindowEvent(event.window);
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        if (event.key.windowID == m_windowId || event.key.windowID == 0)
+            TranslateKey(event.key);
+        break;
+    case SDL_TEXTINPUT:
+        TranslateText(event.text.text);
+        break;
+    case SDL_MOUSEMOTION: {
+        Message message;
+        message.kind = MessageKind::MouseMove;
+        message.x = event.motion.x;
+        message.y = event.motion.y;
+        m_queue.push_back(message);
+        break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        Message message;
+        message.kind = event.type == SDL_MOUSEBUTTONDOWN ? MessageKind::ButtonDown : MessageKind::ButtonUp;
+        if (event.button.button == SDL_BUTTON_LEFT)
+            message.button = MouseButton::Left;
+        else if (event.button.button == SDL_BUTTON_MIDDLE)
+            message.button = MouseButton::Middle;
+        else if (event.button.button == SDL_BUTTON_RIGHT)
+            message.button = MouseButton::Right;
+        else
+            break;
+        message.x = event.button.x;
+        message.y = event.button.y;
+        m_queue.push_back(message);
+        break;
+    }
+    case SDL_MOUSEWHEEL: {
+        float notches = event.wheel.preciseY;
+        if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
+            notches = -notches;
+        long delta = lroundf(notches * 120.0f);
+        if (delta == 0)
+            break;
+        Message message;
+        message.kind = MessageKind::Wheel;
+        message.wheelDelta = int32_t(delta);
+        message.x = event.wheel.mouseX;
+        message.y = event.wheel.mouseY;
+        m_queue.push_back(message);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& event) {
+    switch (event.event) {
+    case SDL_WINDOWEVENT_MINIMIZED:
+        m_minimised = true;
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+        m_minimised = false;
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        Queue(MessageKind::Activate);
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        m_modifierSides = 0;
+        Queue(MessageKind::Deactivate);
+        break;
+    case SDL_WINDOWEVENT_CLOSE:
+        Queue(MessageKind::CloseRequest);
+        break;
+    case SDL_WINDOWEVENT_LEAVE:
+        Queue(MessageKind::MouseLeave);
+        break;
+    default:
+        break;
+    }
+}
+
+bool SdlBackend::TrackModifier(SDL_Scancode scancode, bool down) {
+    int side;
+    switch (scancode) {
+    case SDL_SCANCODE_LSHIFT: side = 0; break;
+    case SDL_SCANCODE_RSHIFT: side = 1; break;
+    case SDL_SCANCODE_LCTRL: side = 2; break;
+    case SDL_SCANCODE_RCTRL: side = 3; break;
+    case SDL_SCANCODE_LALT: side = 4; break;
+    case SDL_SCANCODE_RALT: side = 5; break;
+    default: return true;
+    }
+    uint8_t bit = uint8_t(1u << side);
+    uint8_t pair = uint8_t(3u << (side & ~1));
+    if (down) {
+        m_modifierSides |= bit;
+        return true;
+    }
+    m_modifierSides &= uint8_t(~bit);
+    return (m_modifierSides & pair) == 0;
+}
+
+void SdlBackend::TranslateKey(const SDL_KeyboardEvent& event) {
+    bool down = event.type == SDL_KEYDOWN;
+    uint32_t vk = VirtualKeyFromSdl(event.keysym.scancode, event.keysym.sym);
+    if (vk == 0)
+        return;
+    bool alt = (event.keysym.mod & KMOD_ALT) != 0;
+    if (down && vk == 13 && alt) {
+        if (!event.repeat)
+            Queue(MessageKind::ModeSwitch);
+        return;
+    }
+    if (!TrackModifier(event.keysym.scancode, down))
+        return;
+    Message message;
+    message.kind = down ? MessageKind::KeyDown : MessageKind::KeyUp;
+    message.key = vk;
+    message.alt = alt;
+    m_queue.push_back(message);
+    if (down && (vk == 8 || vk == 9 || vk == 13 || vk == 27) && !IsShortcutHeld(event.keysym.mod)) {
+        Message text;
+        text.kind = MessageKind::Char;
+        text.unit = char16_t(vk);
+        m_queue.push_back(text);
+    }
+}
+
+void SdlBackend::TranslateText(const char* utf8) {
+    const auto* text = reinterpret_cast<const unsigned char*>(utf8);
+    size_t limit = sizeof(SDL_TextInputEvent::text);
+    size_t i = 0;
+    while (i < limit && text[i]) {
+        uint32_t codePoint;
+        // A sequence cut by the end of the event's buffer is malformed.
+        size_t length = DecodeUtf8(text + i, codePoint);
+        i += length;
+        Message message;
+        message.kind = MessageKind::Char;
+        if (codePoint >= 0x10000) {
+            codePoint -= 0x10000;
+            message.unit = char16_t(0xD800 + (codePoint >> 10));
+            m_queue.push_back(message);
+            message.unit = char16_t(0xDC00 + (codePoint & 0x3FF));
+        } else {
+            message.unit = char16_t(codePoint);
+        }
+        m_queue.push_back(message);
+    }
+}
+
+void SdlBackend::ApplyStyle(bool fullscreen, uint32_t width, uint32_t height) {
+    if (!m_window)
+        return;
+    int w = width ? int(width) : 800;
+    int h = height ? int(height) : 600;
+    if (fullscreen) {
+        SDL_SetWindowSize(m_window, w, h);
+        if (SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+            fprintf(stderr, "Cannot switch to full screen: %s\n", SDL_GetError());
+            return;
+        }
+    } else {
+        if (SDL_SetWindowFullscreen(m_window, 0) != 0) {
+            fprintf(stderr, "Cannot leave full screen: %s\n", SDL_GetError());
+            return;
+        }
+        SDL_SetWindowSize(m_window, w, h);
+    }
+    m_fullscreen = fullscreen;
+}
+
+void SdlBackend::GetClientSize(uint32_t& width, uint32_t& height) const {
+    width = height = 0;
+    if (!m_alive || m_minimised || (SDL_GetWindowFlags(m_window) & SDL_WINDOW_MINIMIZED))
+        return;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(m_window, &w, &h);
+    width = w > 0 ? uint32_t(w) : 0;
+    height = h > 0 ? uint32_t(h) : 0;
+}
+
+void SdlBackend::GetPosition(int32_t& left, int32_t& top) const {
+    int x = 0, y = 0;
+    if (m_window)
+        SDL_GetWindowPosition(m_window, &x, &y);
+    left = x;
+    top = y;
+}
+
+void SdlBackend::SetPosition(int32_t left, int32_t top) {
+    if (m_window)
+        SDL_SetWindowPosition(m_window, left, top);
+}
+
+void SdlBackend::SetCursorHidden(bool hidden) {
+    m_cursorHidden = hidden;
+    if (m_videoStarted)
+        SDL_ShowCursor(hidden ? SDL_DISABLE : SDL_ENABLE);
+}
+
+bool SdlBackend::IsVisible() const {
+    if (!m_alive || m_minimised)
+        return false;
+    Uint32 flags = SDL_GetWindowFlags(m_window);
+    return (flags & SDL_WINDOW_SHOWN) && !(flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED));
+}
+
+std::vector<DisplayMode> SdlBackend::GetDisplayModes() const {
+    std::vector<DisplayMode> modes;
+    if (!m_videoStarted)
+        return modes;
+    int display = m_window ? SDL_GetWindowDisplayIndex(m_window) : 0;
+    if (display < 0)
+        display = 0;
+    int count = SDL_GetNumDisplayModes(display);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(display, i, &mode) != 0 || mode.w <= 0 || mode.h <= 0)
+            continue;
+        DisplayMode entry{uint32_t(mode.w), uint32_t(mode.h), uint32_t(mode.refresh_rate > 0 ? mode.refresh_rate : 0)};
+        bool known = false;
+        for (const DisplayMode& m : modes)
+            known = known || (m.width == entry.width && m.height == entry.height && m.refreshRate == entry.refreshRate);
+        if (!known)
+            modes.push_back(entry);
+    }
+    // Some drivers (the offscreen one) list no usable mode; the desktop's extent stands in.
+    if (modes.empty()) {
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(display, &bounds) == 0 && bounds.w > 0 && bounds.h > 0)
+            modes.push_back({uint32_t(bounds.w), uint32_t(bounds.h), 0});
+    }
+    return modes;
+}
+
+}  // namespace platform::window
