@@ -7,6 +7,7 @@
 //    (its owner may delete it right after removing it);
 //  - Fire may nest: the deferred lists apply when the outermost Fire returns.
 // An event does not own its delegates.
+#include <cstddef>
 #include <utility>
 #include <vector>
 

@@ -1,0 +1,299 @@
+#include "engine/core/PCApplicationImpl.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/core/AGAppEventsHandler.h"
+#include "engine/core/AGAudioManager.h"
+#include "engine/core/AGGameContext.h"
+#include "engine/core/AGLog.h"
+#include "engine/core/AGMemoryPoolManager.h"
+#include "engine/core/AGProgram.h"
+#include "engine/core/AGRadixManager.h"
+#include "engine/core/AGStatsManager.h"
+#include "engine/core/AGVideoPlayer.h"
+#include "engine/core/PCTimerManager.h"
+#include "platform/core/AlertableSleep.h"
+#include "platform/core/Clock.h"
+#include "platform/window/TestWindowBackend.h"
+
+using platform::window::Message;
+using platform::window::MessageKind;
+using platform::window::TestBackend;
+
+namespace {
+
+struct TestProgram : AGProgram {
+    void Run() override {}
+    const char* GetTitle() const override { return "RunLoopTest"; }
+    void GetDefaultSettings(u32* w, u32* h, u32* flags) const override {
+        *w = 640;
+        *h = 480;
+        *flags = kSettingHideCursor;
+    }
+} g_program;
+
+bool g_createFails = false;
+bool g_noBackend = false;
+platform::window::Backend* MakeBackend() {
+    if (g_noBackend)
+        return nullptr;
+    auto* backend = new TestBackend();
+    backend->SetCreateFails(g_createFails);
+    return backend;
+}
+
+int g_alertableSleeps = 0;
+void CountAlertable() {
+    ++g_alertableSleeps;
+}
+
+struct Context : AGGameContext {
+    using AGGameContext::Initialize;
+    int initialized = 0;
+    int shutdowns = 0;
+    std::vector<u32> updates;
+    std::vector<u32> timerAtUpdate;
+    std::function<void(Context&)> onUpdate;
+
+    void Initialize() override { ++initialized; }
+    void Update(u32 ms) override {
+        updates.push_back(ms);
+        timerAtUpdate.push_back(PCTimerManager::Get()->GetFrameMs());
+        if (onUpdate)
+            onUpdate(*this);
+    }
+    void Shutdown() override { ++shutdowns; }
+};
+
+class RunLoop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_createFails = false;
+        g_noBackend = false;
+        g_alertableSleeps = 0;
+        AGProgram::SetInstance(&g_program);
+        platform::window::SetBackendFactory(&MakeBackend);
+        platform::SetAlertableHook(&CountAlertable);
+        PCApplicationImpl::SetStepHook(&Record, this);
+    }
+    void TearDown() override {
+        app.Shutdown();
+        PCApplicationImpl::SetStepHook(nullptr, nullptr);
+        platform::SetAlertableHook(nullptr);
+        platform::window::SetBackendFactory(nullptr);
+        AGProgram::SetInstance(nullptr);
+    }
+    static void Record(void* self, const char* step, bool startup) {
+        auto* t = static_cast<RunLoop*>(self);
+        (startup ? t->started : t->stopped).emplace_back(step);
+    }
+    TestBackend& Window() { return *static_cast<TestBackend*>(app.GetWindow()); }
+
+    platform::FakeClock clock{5'000'000'000};
+    PCApplicationImpl app;
+    std::vector<std::string> started, stopped;
+};
+
+}  // namespace
+
+TEST_F(RunLoop, ManagersAreCreatedAndDeletedInOrder) {
+    ASSERT_TRUE(app.Initialize());
+    EXPECT_EQ(started, (std::vector<std::string>{
+                           "PCLog", "InitRegistryKey", "CreateMainWindow", "DetectUILanguage",
+                           "PCThreadingManager", "PCJobsManager", "AGRadixManager",
+                           "PCTimerManager", "PCGraphicDevice", "AGAudioManager",
+                           "AGVideoPlayer", "AGResourceManager", "AGMemoryPoolManager",
+                           "PCFileManager", "PCContextManager", "AGDeviceManager",
+                           "AGAppEventsHandler", "TimerInitialize", "PCSavegameManager",
+                           "AGStatsManager", "ResourceProviders", "MemoryMapping",
+                           "GraphicDevice"}));
+    EXPECT_EQ(g_pLogReporter, PCLog::Get());
+    ASSERT_NE(AGRadixManager::Get(), nullptr);
+    EXPECT_EQ(AGRadixManager::Get()->Buffer(0).capacity, 256u);
+    EXPECT_EQ(AGRadixManager::Get()->Buffer(1).capacity, 64u);
+    ASSERT_NE(PCTimerManager::Get(), nullptr);
+    EXPECT_EQ(PCTimerManager::Get()->GetFrameMs(), 16u);
+    EXPECT_NE(AGAudioManager::Get(), nullptr);
+    EXPECT_NE(AGVideoPlayer::Get(), nullptr);
+    EXPECT_NE(AGMemoryPoolManager::Get(), nullptr);
+    EXPECT_NE(AGAppEventsHandler::Get(), nullptr);
+    EXPECT_NE(AGStatsManager::Get(), nullptr);
+    EXPECT_EQ(app.GetProgramName(), "RunLoopTest");
+    EXPECT_EQ(Window().LastDesc().width, 640u);
+    EXPECT_EQ(Window().LastDesc().height, 480u);
+    EXPECT_TRUE(Window().LastDesc().hideCursor);
+    EXPECT_FALSE(Window().LastDesc().fullscreen);
+
+    app.Shutdown();
+    // The worker stops before anything its jobs use is deleted.
+    EXPECT_EQ(stopped, (std::vector<std::string>{
+                           "StopJobbers", "AGVideoPlayer", "AGAudioManager", "PCGraphicDevice",
+                           "PCFileManager", "PCContextManager", "PCTimerManager",
+                           "AGRadixManager", "AGResourceManager", "AGMemoryPoolManager",
+                           "AGDeviceManager", "AGAppEventsHandler", "PCSavegameManager",
+                           "AGStatsManager", "PCJobsManager", "PCThreadingManager",
+                           "MainWindow", "PCLog"}));
+    EXPECT_EQ(PCLog::Get(), nullptr);
+    EXPECT_EQ(g_pLogReporter, nullptr);
+    EXPECT_EQ(AGRadixManager::Get(), nullptr);
+    EXPECT_EQ(PCTimerManager::Get(), nullptr);
+    EXPECT_EQ(AGAudioManager::Get(), nullptr);
+    EXPECT_EQ(AGVideoPlayer::Get(), nullptr);
+    EXPECT_EQ(AGMemoryPoolManager::Get(), nullptr);
+    EXPECT_EQ(AGAppEventsHandler::Get(), nullptr);
+    EXPECT_EQ(AGStatsManager::Get(), nullptr);
+    EXPECT_EQ(app.GetWindow(), nullptr);
+
+    // A second Shutdown has nothing left to do.
+    stopped.clear();
+    app.Shutdown();
+    EXPECT_TRUE(stopped.empty());
+}
+
+TEST_F(RunLoop, TicksHandTheTimersMillisecondsToTheGame) {
+    ASSERT_TRUE(app.Initialize());
+    Context context;
+    const int kTicks = 30;
+    context.onUpdate = [&](Context& c) {
+        EXPECT_EQ(c.initialized, 1);
+        if (c.updates.size() == kTicks)
+            app.Quit();
+    };
+    app.Run(context);
+    EXPECT_EQ(context.initialized, 1);
+    EXPECT_EQ(context.shutdowns, 1);
+    ASSERT_EQ(context.updates.size(), size_t(kTicks));
+    EXPECT_EQ(context.updates, context.timerAtUpdate);
+    EXPECT_EQ(g_alertableSleeps, kTicks);
+    // Unpaced by the display, each tick is stretched to a 60th of a second (on the fake
+    // clock), and the game time follows once the smoothing has settled from its start at 16.
+    u32 total = 0;
+    for (u32 ms : context.updates)
+        total += ms;
+    EXPECT_NEAR(double(total), kTicks * 1000.0 / 60.0, 5.0);
+    u32 settled = 0;
+    for (int i = kTicks - 12; i < kTicks; ++i)
+        settled += context.updates[i];
+    EXPECT_NEAR(double(settled), 200.0, 1.0);
+    EXPECT_GT(clock.SleptNs(), 0u);
+    EXPECT_FALSE(app.HasWindow());
+}
+
+TEST_F(RunLoop, VsyncPacedTicksDoNotSleep) {
+    ASSERT_TRUE(app.Initialize());
+    Window().SetVsyncPaced(true);
+    Context context;
+    context.onUpdate = [&](Context& c) {
+        clock.AdvanceMs(20);
+        if (c.updates.size() == 5)
+            app.Quit();
+    };
+    app.Run(context);
+    EXPECT_EQ(context.updates.size(), 5u);
+    EXPECT_EQ(clock.SleptNs(), 0u);
+}
+
+TEST_F(RunLoop, EveryWaitingMessageIsDispatchedBeforeTheNextTick) {
+    ASSERT_TRUE(app.Initialize());
+    std::vector<std::string> events;
+    app.SetActivatedCallback(&events, [](void* e) {
+        static_cast<std::vector<std::string>*>(e)->push_back("activated");
+    });
+    app.SetDeactivatedCallback(&events, [](void* e) {
+        static_cast<std::vector<std::string>*>(e)->push_back("deactivated");
+    });
+    TestBackend& window = Window();
+    window.Inject(MessageKind::Activate);
+    Message key;
+    key.kind = MessageKind::KeyDown;
+    key.key = 0x41;
+    for (int i = 0; i < 500; ++i)  // a flood of input
+        window.Inject(key);
+    window.Inject(MessageKind::Deactivate);
+
+    Context context;
+    context.onUpdate = [&](Context& c) {
+        EXPECT_EQ(window.PendingCount(), 0u);
+        if (c.updates.size() == 1) {
+            EXPECT_EQ(window.PolledCount(), 502u);
+            EXPECT_EQ(events, (std::vector<std::string>{"activated", "deactivated"}));
+            window.Inject(MessageKind::Activate);
+            window.Inject(key);
+        } else if (c.updates.size() == 2) {
+            EXPECT_EQ(window.PolledCount(), 504u);
+            EXPECT_TRUE(app.IsActive());
+            app.Quit();
+        }
+    };
+    app.Run(context);
+    EXPECT_EQ(context.updates.size(), 2u);
+    // Inactive windows tick too: the game ran its first tick while deactivated.
+}
+
+TEST_F(RunLoop, RefusedCloseKeepsRunning) {
+    ASSERT_TRUE(app.Initialize());
+    int asked = 0;
+    app.SetCloseCallback(&asked, [](void* n) { return ++*static_cast<int*>(n) > 1; });
+    Context context;
+    context.onUpdate = [&](Context& c) {
+        if (c.updates.size() == 2 || c.updates.size() == 4)
+            app.Quit();
+    };
+    app.Run(context);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(context.updates.size(), 4u);
+    EXPECT_EQ(context.shutdowns, 1);
+}
+
+TEST_F(RunLoop, QuitMessageEndsTheLoopAndDestroyStopsTicks) {
+    ASSERT_TRUE(app.Initialize());
+    Context context;
+    context.onUpdate = [&](Context& c) {
+        if (c.updates.size() == 3) {
+            // Gone without a close request: no tick runs after this, and the destroy
+            // message posts the quit that ends the loop.
+            Window().Destroy();
+            EXPECT_FALSE(app.HasWindow());
+            app.Quit();  // no window: nothing is posted
+            EXPECT_EQ(Window().PendingCount(), 1u);
+        }
+    };
+    app.Run(context);
+    EXPECT_EQ(context.updates.size(), 3u);
+    EXPECT_EQ(context.shutdowns, 1);
+
+    // A quit message already waiting ends the loop before any tick.
+    PCApplicationImpl second;
+    app.Shutdown();
+    ASSERT_TRUE(second.Initialize());
+    static_cast<TestBackend*>(second.GetWindow())->Inject(MessageKind::Quit);
+    Context idle;
+    second.Run(idle);
+    EXPECT_EQ(idle.initialized, 1);
+    EXPECT_TRUE(idle.updates.empty());
+    EXPECT_EQ(idle.shutdowns, 1);
+    second.Shutdown();
+}
+
+TEST_F(RunLoop, NoWindowStopsStartUpWithAMessage) {
+    g_createFails = true;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(app.Initialize());
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("cannot create the window"), std::string::npos) << err;
+    EXPECT_EQ(started.back(), "CreateMainWindow");
+    app.Shutdown();
+    EXPECT_EQ(PCLog::Get(), nullptr);
+
+    PCApplicationImpl other;
+    g_noBackend = true;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(other.Initialize());
+    err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("no window system"), std::string::npos) << err;
+    other.Shutdown();
+}

@@ -1,0 +1,56 @@
+#include "game/QZ2011Prog.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/core/AGApplication.h"
+#include "engine/core/PCApplicationImpl.h"
+#include "platform/core/Clock.h"
+#include "platform/window/TestWindowBackend.h"
+
+namespace {
+
+platform::window::Backend* MakeTestBackend() {
+    return new platform::window::TestBackend();
+}
+
+}  // namespace
+
+TEST(QZ2011Prog, TitleAndDefaults) {
+    EXPECT_STREQ(QZ2011::g_QZ2011Prog.GetTitle(), "Tallyvox");
+    u32 width = 0, height = 0, flags = 0;
+    QZ2011::g_QZ2011Prog.GetDefaultSettings(&width, &height, &flags);
+    EXPECT_EQ(width, 800u);
+    EXPECT_EQ(height, 600u);
+    EXPECT_EQ(flags, 0x80000007u);
+}
+
+// The entry point's sequence on the test window: start-up, the program's run loop ended by
+// a close request, shutdown, release.
+TEST(QZ2011Prog, RunsTheGameUntilTheWindowCloses) {
+    platform::FakeClock clock;
+    platform::window::SetBackendFactory(&MakeTestBackend);
+    AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
+
+    AGApplication& application = AGApplication::Get();
+    auto* impl = static_cast<PCApplicationImpl*>(application.GetImpl());
+    ASSERT_NE(impl, nullptr);
+    ASSERT_TRUE(impl->Initialize());
+    EXPECT_EQ(impl->GetProgramName(), "Tallyvox");
+    auto* window = static_cast<platform::window::TestBackend*>(impl->GetWindow());
+    EXPECT_STREQ(window->LastDesc().title, "Tallyvox");
+    EXPECT_TRUE(window->LastDesc().fullscreen);
+    EXPECT_TRUE(window->LastDesc().hideCursor);
+    platform::window::Message close;
+    close.kind = platform::window::MessageKind::CloseRequest;
+    window->Post(close);
+    QZ2011::g_QZ2011Prog.Run();
+    EXPECT_FALSE(impl->HasWindow());
+    impl->Shutdown();
+    application.Release();
+    EXPECT_EQ(application.GetImpl(), nullptr);
+
+    AGProgram::SetInstance(nullptr);
+    platform::window::SetBackendFactory(nullptr);
+}

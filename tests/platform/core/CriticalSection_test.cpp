@@ -1,0 +1,58 @@
+#include "platform/core/CriticalSection.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "platform/core/Interlocked.h"
+
+TEST(CriticalSection, IsRecursiveAndExcludesOtherThreads) {
+    platform::CriticalSection section;
+    section.Enter();
+    EXPECT_TRUE(section.TryEnter());  // the owner may enter again
+    bool otherGotIn = true;
+    std::thread([&] { otherGotIn = section.TryEnter(); }).join();
+    EXPECT_FALSE(otherGotIn);
+    section.Leave();
+    section.Leave();
+    std::thread([&] {
+        otherGotIn = section.TryEnter();
+        if (otherGotIn)
+            section.Leave();
+    }).join();
+    EXPECT_TRUE(otherGotIn);
+}
+
+TEST(Interlocked, CountsWithoutLosingUpdates) {
+    int32_t counter = 0;
+    int64_t guarded = 0;
+    platform::CriticalSection section;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 20000; ++i) {
+                platform::AtomicIncrement(&counter);
+                platform::CriticalSection::Lock lock(section);
+                ++guarded;
+            }
+        });
+    }
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(platform::AtomicLoad(&counter), 160000);
+    EXPECT_EQ(guarded, 160000);
+}
+
+TEST(Interlocked, ReturnValues) {
+    int32_t v = 5;
+    EXPECT_EQ(platform::AtomicIncrement(&v), 6);
+    EXPECT_EQ(platform::AtomicDecrement(&v), 5);
+    EXPECT_EQ(platform::AtomicExchange(&v, 9), 5);
+    EXPECT_EQ(platform::AtomicExchangeAdd(&v, 3), 9);
+    EXPECT_EQ(v, 12);
+    EXPECT_EQ(platform::AtomicCompareExchange(&v, 1, 7), 12);  // no match: unchanged
+    EXPECT_EQ(v, 12);
+    EXPECT_EQ(platform::AtomicCompareExchange(&v, 1, 12), 12);
+    EXPECT_EQ(v, 1);
+}
