@@ -90,7 +90,11 @@ bool AGMemBuffer::ReadString() {
     const void* zero = left ? memchr(m_cursor, 0, left) : nullptr;
     if (!zero) {
         m_failed = true;
-        m_lastString.clear();
+        if (left)
+            m_lastString.assign(reinterpret_cast<const char*>(m_cursor), left);
+        else
+            m_lastString.clear();
+        m_cursor += left;
         return false;
     }
     size_t n = static_cast<const u8*>(zero) - m_cursor;

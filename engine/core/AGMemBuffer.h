@@ -39,7 +39,8 @@ public:
     // Returns a pointer to count bytes at the cursor and advances past them (null on failure).
     const u8* Take(u32 count);
     // Reads up to and including a zero byte into LastString() (the zero is consumed, not
-    // stored). Without a zero before the end the read fails.
+    // stored). Without a zero before the end of the window, the rest of the window becomes
+    // the string, the cursor moves to the end and the read fails (sticky flag set).
     bool ReadString();
     const std::string& LastString() const { return m_lastString; }
 
