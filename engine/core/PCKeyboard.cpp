@@ -1,0 +1,39 @@
+#include "engine/core/PCKeyboard.h"
+
+#include <cstring>
+
+#include "engine/core/AGVirtualKey.h"
+#include "engine/core/PCInputCallbacks.h"
+#include "engine/core/PCInputRecord.h"
+
+bool PCKeyboard::QueryInterface(AGInterface* object) {
+    auto* keyPad = dynamic_cast<AGIKeyPadDevice*>(object);
+    if (!keyPad)
+        return false;
+    Served(keyPad);
+    keyPad->Fill(this, IsKeyDown, WasKeyPressed, WasKeyReleased);
+    return true;
+}
+
+void PCKeyboard::Poll() {
+    if (PCInputCallbacks callbacks; callbacks.IsSet()) {
+        for (u32 i = 0; i < kKeyboardCodeCount; ++i)
+            if (g_inputRecord.IsKeySet(kKeyboardTable[i]))
+                callbacks.Raise(0, kFirstKeyboardCode + i, this);
+        for (u32 kind = 1; kind <= 2; ++kind)
+            for (u32 i = 0; i < kKeyboardCodeCount; ++i)
+                if (g_inputRecord.IsKeySet(kKeyboardTable[i]) && !WasSet(kKeyboardTable[i]))
+                    callbacks.Raise(kind, kFirstKeyboardCode + i, this);
+    }
+    memcpy(m_previous, g_inputRecord.keys, sizeof m_previous);
+}
+
+bool PCKeyboard::IsKeyDown(AGDevice* /*device*/, u32 vk) { return g_inputRecord.IsKeySet(vk); }
+
+bool PCKeyboard::WasKeyPressed(AGDevice* device, u32 vk) {
+    return g_inputRecord.IsKeySet(vk) && !static_cast<PCKeyboard*>(device)->WasSet(vk);
+}
+
+bool PCKeyboard::WasKeyReleased(AGDevice* device, u32 vk) {
+    return !g_inputRecord.IsKeySet(vk) && static_cast<PCKeyboard*>(device)->WasSet(vk);
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The keyboard: the window procedure's current key table (PCInputRecord) against the table
+// as it was at the previous poll, so pressed and released are edges between two polls.
+#include "engine/core/AGDevice.h"
+
+class PCKeyboard : public AGDevice {
+public:
+    explicit PCKeyboard(u32 id = 0) : AGDevice(id) {}
+
+    // Serves AGIKeyPadDevice, keyed by virtual-key code.
+    bool QueryInterface(AGInterface* object) override;
+    // Raises the input callbacks for the keys of the engine's table, then makes the current
+    // table the previous one.
+    void Poll() override;
+    void GetName(TString<char>& out) const override { out = "PCKeyboard"; }
+
+    static bool IsKeyDown(AGDevice* device, u32 vk);
+    static bool WasKeyPressed(AGDevice* device, u32 vk);
+    static bool WasKeyReleased(AGDevice* device, u32 vk);
+
+private:
+    bool WasSet(u32 vk) const { return vk < 256 && (m_previous[vk >> 3] & (1u << (vk & 7))) != 0; }
+
+    u8 m_previous[32] = {};
+};
