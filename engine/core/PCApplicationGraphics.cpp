@@ -29,3 +29,17 @@ void PCApplicationImpl::DeleteGraphicDevice() {
 void PCApplicationImpl::DeleteContextManager() {
     // Slot: deletes PCContextManager.
 }
+
+bool PCApplicationImpl::GraphicsRefusesSwitch() {
+    // Slot: the graphic device's switch lock.
+    return false;
+}
+
+u32 PCApplicationImpl::ResetGraphicDevice(u32 /*width*/, u32 /*height*/, u32 flags) {
+    // Slot: the graphic device's ResetDevice; returns the mode flags the device took.
+    return flags;
+}
+
+void PCApplicationImpl::SetGraphicDeviceActive(bool /*active*/) {
+    // Slot: the graphic device's active flag.
+}

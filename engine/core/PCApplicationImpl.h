@@ -43,6 +43,16 @@ public:
     bool TranslateAccelerator(const platform::window::Message& message);
     void WindowProc(const platform::window::Message& message);
 
+    // Alt+Enter and the options page: switch between window and full screen (the window
+    // returns to its place), and multisampling on and off. Each writes its setting back
+    // when the settings are persistent.
+    void ToggleFullscreen();
+    void ToggleMultisampling();
+
+    // The engine's language index of a locale tag such as "fr_FR.UTF-8"; false for a
+    // language the engine has no index for.
+    static bool LanguageIndexFromTag(const char* tag, u32& index);
+
     void SetActivatedCallback(void* object, void (*fn)(void*)) { m_onActivated = {object, fn}; }
     void SetDeactivatedCallback(void* object, void (*fn)(void*)) { m_onDeactivated = {object, fn}; }
     void SetCloseCallback(void* object, bool (*fn)(void*)) { m_onClose = {object, fn}; }
@@ -122,6 +132,20 @@ private:
     // Tick parts whose services live in the other files.
     void RenderFrame();
     void PollDevices();
+
+    // Window part (PCApplicationWindow.cpp).
+    void ReadSettings();
+    void WriteSettings(u32 mask);
+    void ApplyWindowStyle();
+    // Resets the graphic device for the current size and flags and adopts the full-screen
+    // and multisampling bits it came back with.
+    void ResetGraphicsForFlags();
+
+    // Graphics part of the window's mode switches (PCApplicationGraphics.cpp).
+    bool GraphicsRefusesSwitch();
+    // Resets the device for (width, height, flags); returns the flags it took.
+    u32 ResetGraphicDevice(u32 width, u32 height, u32 flags);
+    void SetGraphicDeviceActive(bool active);
 
     Callback m_onActivated;
     Callback m_onDeactivated;
