@@ -1,0 +1,79 @@
+#include "platform/thread/Event.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+using namespace platform;
+
+TEST(Event, AutoResetReleasesOneWaitAndClearsItself) {
+    Event event(false, true);
+    EXPECT_EQ(event.Wait(0), kWaitSignalled);
+    EXPECT_EQ(event.Wait(0), kWaitTimeout);
+    event.Set();
+    EXPECT_EQ(event.Wait(10), kWaitSignalled);
+    EXPECT_EQ(event.Wait(10), kWaitTimeout);
+}
+
+TEST(Event, ManualResetStaysSetUntilReset) {
+    Event event(true, false);
+    EXPECT_EQ(event.Wait(0), kWaitTimeout);
+    event.Set();
+    EXPECT_EQ(event.Wait(0), kWaitSignalled);
+    EXPECT_EQ(event.Wait(0), kWaitSignalled);
+    event.Reset();
+    EXPECT_EQ(event.Wait(5), kWaitTimeout);
+}
+
+TEST(Event, TimedWaitEndsWhenAnotherThreadSets) {
+    Event event(false, false);
+    std::thread setter([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        event.Set();
+    });
+    EXPECT_EQ(event.Wait(5000), kWaitSignalled);
+    setter.join();
+}
+
+TEST(Event, WaitManyAnyGivesTheFirstSetIndexAndConsumesOnlyIt) {
+    Event a(false, false), b(false, true), c(false, true);
+    Event* events[] = {&a, &b, &c};
+    EXPECT_EQ(Event::WaitMany(events, 3, false, 0), 1u);
+    EXPECT_EQ(Event::WaitMany(events, 3, false, 0), 2u);
+    EXPECT_EQ(Event::WaitMany(events, 3, false, 0), kWaitTimeout);
+}
+
+TEST(Event, WaitManyAllConsumesNothingUntilAllAreSet) {
+    Event a(false, true), b(false, false);
+    Event* events[] = {&a, &b};
+    EXPECT_EQ(Event::WaitMany(events, 2, true, 5), kWaitTimeout);
+    EXPECT_EQ(a.Wait(0), kWaitSignalled) << "a partial wait-all must not consume a";
+    a.Set();
+    b.Set();
+    EXPECT_EQ(Event::WaitMany(events, 2, true, 0), 0u);
+    EXPECT_EQ(a.Wait(0), kWaitTimeout);
+    EXPECT_EQ(b.Wait(0), kWaitTimeout);
+}
+
+TEST(Event, WaitManyFailsWithoutEvents) {
+    Event* none[] = {nullptr};
+    EXPECT_EQ(Event::WaitMany(none, 0, false, 0), kWaitFailed);
+    EXPECT_EQ(Event::WaitMany(none, 1, false, 0), kWaitFailed);
+}
+
+TEST(Event, OneSetWakesOneOfTwoAutoResetWaiters) {
+    Event event(false, false);
+    std::atomic<int> woken{0};
+    auto waiter = [&] {
+        if (event.Wait(300) == kWaitSignalled)
+            ++woken;
+    };
+    std::thread t1(waiter), t2(waiter);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    event.Set();
+    t1.join();
+    t2.join();
+    EXPECT_EQ(woken.load(), 1);
+}

@@ -1,0 +1,60 @@
+#include "platform/thread/Thread.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+
+#include "platform/thread/Event.h"
+
+using namespace platform;
+
+namespace {
+
+struct Gate {
+    Event open{true, false};
+    std::atomic<bool> ran{false};
+};
+
+uint32_t WaitForGate(void* context) {
+    auto* gate = static_cast<Gate*>(context);
+    gate->open.Wait(kWaitInfinite);
+    gate->ran = true;
+    return 7;
+}
+
+}  // namespace
+
+TEST(Thread, TimedWaitFailsWhileRunningAndSucceedsAfterTheEnd) {
+    Gate gate;
+    std::unique_ptr<Thread> thread(Thread::Create(0, &WaitForGate, &gate));
+    ASSERT_TRUE(thread);
+    EXPECT_FALSE(thread->Wait(20));
+    EXPECT_FALSE(thread->HasEnded());
+    gate.open.Set();
+    EXPECT_TRUE(thread->Wait(5000));
+    EXPECT_TRUE(gate.ran);
+    EXPECT_EQ(thread->ExitCode(), 7u);
+    EXPECT_TRUE(thread->Wait(0));
+}
+
+TEST(Thread, AHandleDestroyedWhileTheThreadRunsLeavesItRunning) {
+    auto gate = std::make_shared<Gate>();
+    Thread* thread = Thread::Create(64 * 1024, &WaitForGate, gate.get());
+    ASSERT_TRUE(thread);
+    delete thread;  // detached
+    gate->open.Set();
+    for (int i = 0; i < 500 && !gate->ran; ++i)
+        Event(true, false).Wait(2);
+    EXPECT_TRUE(gate->ran);
+}
+
+TEST(Thread, AffinityReportsThePreviousMask) {
+    Gate gate;
+    std::unique_ptr<Thread> thread(Thread::Create(0, &WaitForGate, &gate));
+    ASSERT_TRUE(thread);
+    EXPECT_TRUE(thread->SetAffinity(1));
+    EXPECT_FALSE(thread->SetAffinity(0)) << "an empty mask cannot be applied";
+    gate.open.Set();
+    EXPECT_TRUE(thread->Wait(5000));
+}

@@ -1,0 +1,3 @@
+#pragma once
+// The shared writer lives with the authoring tools.
+#include "tools/authoring/ByteWriter.h"
