@@ -8,6 +8,8 @@
 #include "engine/core/PCApplicationImpl.h"
 #include "platform/core/Clock.h"
 #include "platform/window/TestWindowBackend.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -29,6 +31,9 @@ TEST(QZ2011Prog, TitleAndDefaults) {
 // The entry point's sequence on the test window: start-up, the program's run loop ended by
 // a close request, shutdown, release.
 TEST(QZ2011Prog, RunsTheGameUntilTheWindowCloses) {
+    TempDir home;
+    ScopedEnv env;
+    env.Set("XDG_CONFIG_HOME", home.Path()).Set("XDG_DATA_HOME", home.Path());
     platform::FakeClock clock;
     platform::window::SetBackendFactory(&MakeTestBackend);
     AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
