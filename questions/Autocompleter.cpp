@@ -47,3 +47,21 @@ bool Autocompleter::IsWord(std::string_view word) const {
 }
 
 }  // namespace QZ2011
+
+#include "questions/QuestionData.h"
+
+namespace QZ2011 {
+
+bool Autocompleter::Load() {
+    bool found = ReadQuestionDataFile("autocompletion.txt", [this](const void* bytes, u32 size) {
+        LoadFromBytes(bytes, size);
+    });
+    if (!found) {
+        m_index.clear();
+        m_bytes.clear();
+        AGReport("autocompletion.txt is missing: the answer matcher has no dictionary");
+    }
+    return true;
+}
+
+}  // namespace QZ2011

@@ -71,10 +71,8 @@ bool Question::Parse(const void* bytes, u32 size) {
     const char* text = reader.CutLine();
     const char* id = reader.CutLine();
     u32 answerCount = reader.ReadU32();
-    if (reader.Failed()) {
-        AGReport("Question file is missing or too short (%u bytes)", size);
+    if (reader.Failed())
         return false;
-    }
     m_text = text;
     m_id = id;
 
@@ -86,7 +84,6 @@ bool Question::Parse(const void* bytes, u32 size) {
         m_answers.push_back(std::move(answer));
     }
     if (reader.Failed() && m_answers.empty()) {
-        AGReport("Question %s is truncated before its first answer", m_id);
         m_text = m_id = "";
         return false;
     }

@@ -80,9 +80,10 @@ public:
     Question& operator=(const Question&) = delete;
     virtual ~Question() = default;
 
-    // Parses a question file from a copy of the bytes. Returns false when the data is missing
-    // or ends before the first answer is complete; a file cut later keeps what was read
-    // before the cut (fewer answers, wrong answers or completion lines) and is reported.
+    // Parses a question file from a copy of the bytes. Returns false (the caller reports it)
+    // when the data is missing or ends before the first answer is complete; a file cut later
+    // keeps what was read before the cut (fewer answers, wrong answers or completion lines)
+    // and is reported.
     bool Parse(const void* bytes, u32 size);
 
     // Index of the answer the typed text names among those not yet found, or -1. The winner
