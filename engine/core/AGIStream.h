@@ -1,0 +1,22 @@
+#pragma once
+// A byte stream with a 32-bit position.
+#include "engine/core/AGObject.h"
+
+class AGIStream : public AGObject {
+public:
+    // Seek origins.
+    static constexpr u32 kSeekStart = 0;
+    static constexpr u32 kSeekCurrent = 1;
+    // The offset counts back from the end.
+    static constexpr u32 kSeekEnd = 2;
+
+    virtual void Close() = 0;
+    // Both return the number of bytes moved.
+    virtual u32 Read(u32 count, void* destination) = 0;
+    virtual u32 Write(u32 count, const void* source) = 0;
+    // Refuses (false) a target beyond the size.
+    virtual bool Seek(u32 offset, u32 origin) = 0;
+    virtual u32 GetSize() const = 0;
+    // The position equals the size.
+    virtual bool IsEnd() const = 0;
+};

@@ -1,0 +1,152 @@
+#include "engine/core/PCFileStream.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "tests/support/TempDir.h"
+
+namespace {
+
+std::string Pattern(size_t size, u32 seed) {
+    std::string bytes(size, '\0');
+    u32 x = seed;
+    for (char& c : bytes) {
+        x = x * 1103515245u + 12345u;
+        c = char(x >> 24);
+    }
+    return bytes;
+}
+
+std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+constexpr u32 kRead = PCFileStream::kModeRead;
+constexpr u32 kWrite = PCFileStream::kModeWrite;
+constexpr u32 kCreate = PCFileStream::kModeCreate;
+
+}  // namespace
+
+TEST(PCFileStreamTest, ASmallReadOnlyFileGetsACacheOfItsSize) {
+    TempDir dir;
+    const std::string bytes = Pattern(100, 1);
+    const std::string path = dir.Write("small.bin", bytes);
+    PCFileStream stream;
+    ASSERT_TRUE(stream.Open(path.c_str(), kRead));
+    EXPECT_EQ(stream.CacheSize(), 100u);
+    EXPECT_EQ(stream.GetSize(), 100u);
+    std::string out(200, '\0');
+    EXPECT_EQ(stream.Read(200, out.data()), 100u);
+    EXPECT_EQ(out.substr(0, 100), bytes);
+    EXPECT_TRUE(stream.IsEnd());
+    EXPECT_EQ(stream.Read(1, out.data()), 0u);
+    EXPECT_FALSE(stream.Seek(101, AGIStream::kSeekStart));
+    EXPECT_TRUE(stream.Seek(30, AGIStream::kSeekEnd));
+    EXPECT_EQ(stream.Read(1, out.data()), 1u);
+    EXPECT_EQ(out[0], bytes[70]);
+    EXPECT_EQ(stream.Write(1, "x"), 0u);  // not opened for writing
+
+    PCFileStream writer;
+    ASSERT_TRUE(writer.Open(path.c_str(), kRead | kWrite));
+    EXPECT_EQ(writer.CacheSize(), PCFileStream::kCacheSize);
+}
+
+TEST(PCFileStreamTest, SeeksInsideTheCacheDoNoFileIoAndOutsideFlushFirst) {
+    TempDir dir;
+    const std::string bytes = Pattern(700000, 2);
+    const std::string path = dir.Write("big.bin", bytes);
+    PCFileStream stream;
+    ASSERT_TRUE(stream.Open(path.c_str(), kRead | kWrite));
+    char out[16];
+    ASSERT_EQ(stream.Read(10, out), 10u);
+
+    const u64 before = PCFileStream::FileOperationCount();
+    EXPECT_TRUE(stream.Seek(100, AGIStream::kSeekStart));
+    EXPECT_EQ(stream.Write(4, "WXYZ"), 4u);
+    EXPECT_TRUE(stream.Seek(PCFileStream::kCacheSize - 1, AGIStream::kSeekStart));
+    EXPECT_TRUE(stream.Seek(0, AGIStream::kSeekStart));
+    EXPECT_EQ(stream.Read(10, out), 10u);
+    EXPECT_EQ(std::string(out, 10), bytes.substr(0, 10));
+    EXPECT_EQ(PCFileStream::FileOperationCount(), before);
+    EXPECT_EQ(Contents(path).substr(100, 4), bytes.substr(100, 4));  // still only cached
+
+    EXPECT_TRUE(stream.Seek(600000, AGIStream::kSeekStart));
+    EXPECT_GT(PCFileStream::FileOperationCount(), before);
+    EXPECT_EQ(Contents(path).substr(100, 4), "WXYZ");  // written before the window moved
+    ASSERT_EQ(stream.Read(16, out), 16u);
+    EXPECT_EQ(std::string(out, 16), bytes.substr(600000, 16));
+}
+
+TEST(PCFileStreamTest, MixedOperationsAcrossWindowsMatchAPlainBuffer) {
+    TempDir dir;
+    std::string model = Pattern(1200000, 3);
+    const std::string path = dir.Write("mixed.bin", model);
+    PCFileStream stream;
+    ASSERT_TRUE(stream.Open(path.c_str(), kRead | kWrite));
+    u32 position = 0;
+    u32 x = 99;
+    auto next = [&x](u32 bound) {
+        x = x * 1664525u + 1013904223u;
+        return (x >> 8) % bound;
+    };
+    std::string buffer;
+    for (int op = 0; op < 160; ++op) {
+        const u32 kind = next(3);
+        if (kind == 0) {
+            const u32 target = next(u32(model.size()) + 1);
+            ASSERT_TRUE(stream.Seek(target, AGIStream::kSeekStart));
+            position = target;
+        } else if (kind == 1) {
+            const u32 count = next(300000);
+            buffer.assign(count, '\0');
+            const u32 got = stream.Read(count, buffer.data());
+            const u32 expected = std::min<u32>(count, u32(model.size()) - position);
+            ASSERT_EQ(got, expected) << "op " << op;
+            ASSERT_EQ(buffer.substr(0, got), model.substr(position, got)) << "op " << op;
+            position += got;
+        } else {
+            const u32 count = next(300000);
+            const std::string data = Pattern(count, x);
+            ASSERT_EQ(stream.Write(count, data.data()), count);
+            if (position + count > model.size())
+                model.resize(position + count);
+            model.replace(position, count, data);
+            position += count;
+        }
+        ASSERT_EQ(stream.GetSize(), model.size());
+        ASSERT_EQ(stream.Position(), position);
+    }
+    stream.Close();
+    EXPECT_FALSE(stream.Failed());
+    EXPECT_EQ(Contents(path), model);
+}
+
+TEST(PCFileStreamTest, OpenKeepsOrTruncatesTheFileAndRefusesNonFiles) {
+    TempDir dir;
+    const std::string path = dir.Write("keep.bin", "0123456789");
+    PCFileStream stream;
+    ASSERT_TRUE(stream.Open(path.c_str(), kWrite));
+    EXPECT_TRUE(stream.Seek(4, AGIStream::kSeekStart));
+    EXPECT_EQ(stream.Write(2, "ab"), 2u);
+    stream.Close();
+    EXPECT_EQ(Contents(path), "0123ab6789");
+
+    ASSERT_TRUE(stream.Open(path.c_str(), kWrite | kCreate));
+    EXPECT_EQ(stream.GetSize(), 0u);
+    EXPECT_EQ(stream.Write(3, "new"), 3u);
+    EXPECT_TRUE(stream.Commit());
+    EXPECT_EQ(Contents(path), "new");
+
+    const std::string created = dir.File("created.bin");
+    ASSERT_TRUE(stream.Open(created.c_str(), kRead));  // a missing file is created
+    EXPECT_EQ(stream.GetSize(), 0u);
+    stream.Close();
+    EXPECT_FALSE(stream.Open(dir.Path().c_str(), kRead));
+    EXPECT_FALSE(stream.Open(dir.File("no/such/folder.bin").c_str(), kRead | kWrite));
+    EXPECT_FALSE(stream.IsOpen());
+}
