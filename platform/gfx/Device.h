@@ -1,0 +1,211 @@
+#pragma once
+// The graphics device on OpenGL (2.1 compatibility profile, fixed function, framebuffer
+// objects). It keeps the model of a fixed-function device of the Windows era: states are
+// shadowed here and sent to GL only when a draw needs them; rendering goes to a framebuffer
+// object the device owns (multisampled when granted), which Present resolves and copies to
+// the window. Conventions of that model kept here: clip z in [0, 1], pixel centres on
+// integer coordinates, top-left viewport and scissor, culling by winding on screen, vertex
+// colours as B, G, R, A bytes, textures as u32 ARGB in memory, a stage without a texture
+// reading opaque white.
+//
+// Every call that touches GL (the frame, states, draws, read-back, Reset, destruction) must be
+// made on the thread that created the device. Resource creation and locks may be made on any
+// thread; the caller serialises them with the frame.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gfx/GfxTypes.h"
+#include "platform/gfx/Image.h"
+#include "platform/gfx/Resources.h"
+
+struct SDL_Window;
+
+namespace platform::gfx {
+
+class Device {
+public:
+    // Creates a GL context for the window (which must have been created for OpenGL) and the
+    // back buffer. Full screen is granted only when the window's display has a mode of
+    // exactly that size; multisampling only when GL offers it. Null, with the reason in
+    // error, when no suitable context can be made.
+    static std::unique_ptr<Device> Create(SDL_Window* window, const PresentParams& wanted,
+                                          std::string& error);
+    // True when the window's display lists a mode of width x height.
+    static bool IsDisplayModeAvailable(SDL_Window* window, uint32_t width, uint32_t height);
+    ~Device();
+    Device(const Device&) = delete;
+    Device& operator=(const Device&) = delete;
+
+    const PresentParams& Granted() const { return m_params; }
+    Caps GetCaps() const;
+    // Neither hidden nor minimised.
+    bool IsWindowVisible() const;
+
+    // Ok while the device can draw. A test hook forces the other answers: DeviceLost lasts
+    // until forced again; DeviceNotReset lasts until a Reset succeeds.
+    Result TestCooperativeLevel() const { return m_cooperativeLevel; }
+    void ForceCooperativeLevel(Result level) { m_cooperativeLevel = level; }
+    // Rebuilds the back buffer for new parameters and returns every state to its default
+    // (bindings included). Resources keep their contents. Fails while the device is lost,
+    // when full screen is asked at a size the display lacks, or when the back buffer cannot
+    // be made (the device then waits for another Reset).
+    Result Reset(const PresentParams& wanted);
+
+    // Clears the viewport, intersected with the scissor rectangle when the scissor test is on.
+    void Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil);
+    void BeginScene() {}
+    void EndScene() {}
+    // Resolves the back buffer and shows it in the window.
+    void Present();
+
+    void SetRenderState(RenderState state, uint32_t value);
+    template <typename E>
+    void SetRenderState(RenderState state, E value) {
+        SetRenderState(state, uint32_t(value));
+    }
+    uint32_t GetRenderState(RenderState state) const { return m_renderStates[uint32_t(state)]; }
+    void SetTextureStageState(uint32_t stage, StageState state, uint32_t value);
+    template <typename E>
+    void SetTextureStageState(uint32_t stage, StageState state, E value) {
+        SetTextureStageState(stage, state, uint32_t(value));
+    }
+    uint32_t GetTextureStageState(uint32_t stage, StageState state) const;
+    void SetSamplerState(uint32_t sampler, SamplerState state, uint32_t value);
+    template <typename E>
+    void SetSamplerState(uint32_t sampler, SamplerState state, E value) {
+        SetSamplerState(sampler, state, uint32_t(value));
+    }
+    uint32_t GetSamplerState(uint32_t sampler, SamplerState state) const;
+    void SetTexture(uint32_t stage, Texture* texture);
+    Texture* GetTexture(uint32_t stage) const { return stage < kMaxStages ? m_stages[stage].texture : nullptr; }
+
+    void SetTransform(TransformType type, const Matrix& matrix);
+    const Matrix& GetTransform(TransformType type) const;
+    void SetViewport(const Viewport& viewport);
+    const Viewport& GetViewport() const { return m_viewport; }
+    void SetScissorRect(const Rect& rect);
+    const Rect& GetScissorRect() const { return m_scissor; }
+    // Only light 0 exists.
+    void SetLight(uint32_t index, const Light& light);
+    void LightEnable(uint32_t index, bool enable);
+    void SetMaterial(const Material& material);
+
+    // Null for an element list naming a stream beyond the last one or an unserved type.
+    VertexDeclaration* CreateVertexDeclaration(const VertexElement* elements, uint32_t count);
+    void SetVertexDeclaration(VertexDeclaration* declaration);
+    // Position (and one coordinate set) in stream 0, in place of a declaration.
+    void SetFVF(uint32_t fvf);
+    // Null for a size of 0 or when memory runs out. Contents start zeroed.
+    VertexBuffer* CreateVertexBuffer(uint32_t bytes, uint32_t usage);
+    IndexBuffer* CreateIndexBuffer(uint32_t bytes);
+    void SetStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset, uint32_t stride);
+    void SetIndices(IndexBuffer* indices);
+    // Draws nothing (returns false) when a needed stream, index or vertex lies outside its
+    // buffer, or when no position is declared.
+    bool DrawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t primitiveCount);
+    bool DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint32_t minIndex,
+                              uint32_t numVertices, uint32_t startIndex, uint32_t primitiveCount);
+
+    // Texels start zeroed. Null for a size of 0 or above kMaxImageSize, or an unknown format.
+    Texture* CreateTexture(uint32_t width, uint32_t height, uint32_t usage, Format format);
+    // The image's format and size; null with the reason in error for a bad file.
+    Texture* CreateTextureFromPng(const void* bytes, size_t size, uint32_t usage, std::string& error);
+
+    // The back buffer's pixels in rect (clipped to it), u32 ARGB, top row first.
+    bool ReadBackBuffer(const Rect& rect, Image& out);
+    // Copies the whole back buffer onto a render-target texture, scaled to its size.
+    bool StretchBackBufferTo(Texture* target, bool linear);
+
+private:
+    struct Stage {
+        uint32_t states[uint32_t(StageState::Count)];
+        uint32_t sampler[uint32_t(SamplerState::Count)];
+        Texture* texture = nullptr;
+        bool dirty = true;
+        bool textureMatrixDirty = true;
+        Matrix textureMatrix;
+    };
+    struct Stream {
+        VertexBuffer* buffer = nullptr;
+        uint32_t offset = 0;
+        uint32_t stride = 0;
+    };
+    // Bound arrays of one draw: where each attribute comes from.
+    struct ArraySource {
+        const uint8_t* base = nullptr;  // first vertex of the draw's vertex 0
+        uint32_t stride = 0;
+        DeclType type = DeclType::Float3;
+        bool present = false;
+    };
+
+    Device() = default;
+    bool CreateBackBuffer(const PresentParams& params);
+    void DestroyBackBuffer();
+    // Binds the resolved single-sample back buffer for reading (resolving first).
+    void BindResolvedForRead();
+    void ResetStates();
+    void CollectGarbage();
+    // Points a binding at a resource, holding a reference while it is bound.
+    template <typename T>
+    static void Rebind(T*& slot, T* resource) {
+        if (slot == resource)
+            return;
+        if (resource)
+            resource->AddRef();
+        if (slot)
+            slot->Release();
+        slot = resource;
+    }
+
+    // Applies every shadowed state a draw depends on.
+    void Flush();
+    void FlushRenderStates();
+    void FlushViewport();
+    void FlushTransformsAndLight();
+    void FlushStages();
+    // After the arrays: the vertex colours may stand in for the material diffuse.
+    void FlushMaterial();
+    void UploadTexture(Texture& texture);
+    void ApplySampler(Texture& texture, const Stage& stage);
+    // Sets up vertex arrays for vertices [first, first + count) of the bound streams;
+    // false when they do not all lie inside their buffers.
+    bool BindArrays(int64_t baseVertex, uint32_t first, uint32_t count);
+    int32_t GlY(int32_t top, int32_t height) const;
+
+    SDL_Window* m_window = nullptr;
+    void* m_context = nullptr;
+    PresentParams m_params;
+    Result m_cooperativeLevel = Result::Ok;
+    std::shared_ptr<GlGarbage> m_garbage;
+    int32_t m_maxSamples = 0;
+
+    // Back buffer: draw target (multisampled when granted) and its single-sample resolve.
+    uint32_t m_fbo = 0, m_colorRb = 0, m_depthRb = 0;
+    uint32_t m_resolveFbo = 0, m_resolveRb = 0;
+    uint32_t m_copyFbo = 0;
+    uint32_t m_whiteTexture = 0;
+
+    uint32_t m_renderStates[uint32_t(RenderState::Count)];
+    uint32_t m_renderStatesDirty = 0;
+    Stage m_stages[kMaxStages];
+    uint32_t m_unitsEnabled = ~0u;  // texture units enabled in GL; ~0 when unknown
+    Matrix m_world, m_view, m_projection;
+    bool m_projectionDirty = true, m_modelviewDirty = true;
+    Viewport m_viewport;
+    Rect m_scissor;
+    bool m_viewportDirty = true, m_scissorDirty = true;
+    Light m_light;
+    bool m_lightEnabled = false;
+    bool m_lightDirty = true;
+    Material m_material;
+    bool m_materialDirty = true;
+    bool m_colorMaterialApplied = false;
+
+    VertexDeclaration* m_declaration = nullptr;
+    Stream m_streams[kMaxStreams];
+    IndexBuffer* m_indices = nullptr;
+    uint32_t m_enabledArrays = 0;  // bits of the client arrays left enabled
+};
+
+}  // namespace platform::gfx

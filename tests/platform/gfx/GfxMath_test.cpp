@@ -1,0 +1,94 @@
+// Matrix helpers against values worked out by hand.
+#include "platform/gfx/GfxMath.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using namespace platform::gfx;
+
+void ExpectMatrix(const Matrix& actual, const std::initializer_list<float>& expected) {
+    int i = 0;
+    for (float e : expected) {
+        EXPECT_NEAR(actual.m[i], e, 1e-5f) << "element " << i;
+        ++i;
+    }
+}
+
+TEST(GfxMath, LookAtFromBehindTheOrigin) {
+    // Eye at (0, 0, -10) looking at the origin: the view is a plain translation by +10 in z.
+    Matrix view = MatrixLookAtLH({0, 0, -10}, {0, 0, 0}, {0, 1, 0});
+    ExpectMatrix(view, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 10, 1});
+    // Looking down +x from the origin: world +x is view +z, world +z is view -x.
+    Matrix side = MatrixLookAtLH({0, 0, 0}, {5, 0, 0}, {0, 1, 0});
+    ExpectMatrix(side, {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 0, 1});
+}
+
+TEST(GfxMath, PerspectiveAndOrthographicProjections) {
+    // 90 degrees vertical, aspect 2, near 1, far 101: y scale 1, x scale 0.5,
+    // q = 101 / 100, -near * q = -1.01.
+    Matrix p = MatrixPerspectiveFovLH(float(M_PI) / 2, 2.0f, 1.0f, 101.0f);
+    ExpectMatrix(p, {0.5f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1.01f, 1, 0, 0, -1.01f, 0});
+    // The near plane maps to depth 0 and the far plane to 1.
+    EXPECT_NEAR(Vec3TransformCoord({0, 0, 1}, p).z, 0.0f, 1e-5f);
+    EXPECT_NEAR(Vec3TransformCoord({0, 0, 101}, p).z, 1.0f, 1e-5f);
+
+    Matrix o = MatrixOrthoLH(800, 600, 0, 10);
+    ExpectMatrix(o, {0.0025f, 0, 0, 0, 0, 1.0f / 300, 0, 0, 0, 0, 0.1f, 0, 0, 0, 0, 1});
+}
+
+TEST(GfxMath, ProjectMapsIntoTheViewportTopLeft) {
+    Matrix o = MatrixOrthoLH(800, 600, 0, 10);
+    Viewport vp = {100, 50, 800, 600, 0.0f, 1.0f};
+    Vec3 centre = Vec3Project({0, 0, 5}, vp, o, MatrixIdentity(), MatrixIdentity());
+    EXPECT_NEAR(centre.x, 500.0f, 1e-3f);
+    EXPECT_NEAR(centre.y, 350.0f, 1e-3f);
+    EXPECT_NEAR(centre.z, 0.5f, 1e-5f);
+    // Up in the world is up on screen: a smaller y.
+    Matrix world = MatrixIdentity();
+    world.m[13] = 300;
+    Vec3 top = Vec3Project({-400, 0, 0}, vp, o, MatrixIdentity(), world);
+    EXPECT_NEAR(top.x, 100.0f, 1e-3f);
+    EXPECT_NEAR(top.y, 50.0f, 1e-3f);
+}
+
+TEST(GfxMath, RotationsAgree) {
+    const float a = 0.3f;
+    Matrix z = MatrixRotationZ(a);
+    ExpectMatrix(z, {std::cos(a), std::sin(a), 0, 0, -std::sin(a), std::cos(a), 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
+    Matrix axis = MatrixRotationAxis({0, 0, 2}, a);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(axis.m[i], z.m[i], 1e-5f);
+    // Left-handed: a quarter turn about +y takes +z to +x.
+    Vec3 v = Vec3TransformCoord({0, 0, 1}, MatrixRotationAxis({0, 1, 0}, float(M_PI) / 2));
+    EXPECT_NEAR(v.x, 1.0f, 1e-5f);
+    EXPECT_NEAR(v.z, 0.0f, 1e-5f);
+    Matrix q = MatrixRotationQuaternion({0, std::sin(0.25f), 0, std::cos(0.25f)});
+    Matrix y = MatrixRotationAxis({0, 1, 0}, 0.5f);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(q.m[i], y.m[i], 1e-5f);
+}
+
+TEST(GfxMath, InverseAndMultiply) {
+    Matrix m = MatrixMultiply(MatrixRotationAxis({1, 2, 3}, 0.7f), MatrixPerspectiveFovLH(1.0f, 1.5f, 0.5f, 50));
+    m.m[12] = 3;
+    m.m[13] = -2;
+    Matrix inv;
+    ASSERT_TRUE(MatrixInverse(m, inv));
+    Matrix id = MatrixMultiply(m, inv);
+    Matrix expected = MatrixIdentity();
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(id.m[i], expected.m[i], 1e-5f) << i;
+    Matrix singular = {};
+    EXPECT_FALSE(MatrixInverse(singular, inv));
+    // Multiplication order: a first, then b.
+    Matrix t = MatrixIdentity();
+    t.m[12] = 1;
+    Vec3 r = Vec3TransformCoord({1, 0, 0}, MatrixMultiply(t, MatrixRotationZ(float(M_PI) / 2)));
+    EXPECT_NEAR(r.x, 0.0f, 1e-5f);
+    EXPECT_NEAR(r.y, 2.0f, 1e-5f);
+}
+
+}  // namespace

@@ -1,0 +1,201 @@
+#pragma once
+// Shared pieces of the rendering tests: an OpenGL window under SDL's offscreen driver, a
+// device on it, PNG encoding, and 2D quads in pixel coordinates.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gfx/Device.h"
+#include "platform/gfx/GfxMath.h"
+
+namespace gfxtest {
+
+using namespace platform::gfx;
+
+// An OpenGL window (shown, which the offscreen driver does without a display).
+class TestWindow {
+public:
+    TestWindow(int width, int height) {
+        if (!std::getenv("SDL_VIDEODRIVER"))
+            setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            return;
+        m_window = SDL_CreateWindow("gfx test", 0, 0, width, height, SDL_WINDOW_OPENGL);
+    }
+    ~TestWindow() {
+        if (m_window)
+            SDL_DestroyWindow(m_window);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+    SDL_Window* Get() const { return m_window; }
+
+private:
+    SDL_Window* m_window = nullptr;
+};
+
+// Encodes u32 ARGB pixels as a PNG (RGBA when withAlpha, else RGB).
+inline std::string EncodePng(const std::vector<uint32_t>& argb, uint32_t width, uint32_t height,
+                             bool withAlpha) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = width;
+    image.height = height;
+    image.format = withAlpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
+    std::vector<uint8_t> rows;
+    for (uint32_t p : argb) {
+        rows.push_back(uint8_t(p));
+        rows.push_back(uint8_t(p >> 8));
+        rows.push_back(uint8_t(p >> 16));
+        if (withAlpha)
+            rows.push_back(uint8_t(p >> 24));
+    }
+    png_alloc_size_t size = 0;
+    png_image_write_to_memory(&image, nullptr, &size, 0, rows.data(), 0, nullptr);
+    std::string out(size, '\0');
+    png_image_write_to_memory(&image, out.data(), &size, 0, rows.data(), 0, nullptr);
+    out.resize(size);
+    return out;
+}
+
+inline int Channel(uint32_t argb, int shift) {
+    return int((argb >> shift) & 0xFF);
+}
+
+// Every channel within tolerance.
+inline ::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, int tolerance) {
+    for (int shift = 0; shift < 32; shift += 8)
+        if (std::abs(Channel(actual, shift) - Channel(expected, shift)) > tolerance)
+            return ::testing::AssertionFailure()
+                   << std::hex << "0x" << actual << " is not within " << std::dec << tolerance
+                   << " of " << std::hex << "0x" << expected;
+    return ::testing::AssertionSuccess();
+}
+
+// Maps pixel coordinates (x right, y down, z depth 0..1) to the screen through the world
+// transform and a centred orthographic projection, as screen cameras do.
+inline void SetPixelSpace(Device& device, uint32_t width, uint32_t height) {
+    Matrix world = MatrixIdentity();
+    world.m[5] = -1.0f;
+    world.m[12] = -float(width) * 0.5f;
+    world.m[13] = float(height) * 0.5f;
+    device.SetTransform(TransformType::World, world);
+    device.SetTransform(TransformType::View, MatrixIdentity());
+    device.SetTransform(TransformType::Projection, MatrixOrthoLH(float(width), float(height), 0.0f, 1.0f));
+}
+
+// Geometry in separate streams, as the engine keeps it: positions (stream 0), normals
+// (stream 1), colours (stream 2), texture coordinates (stream 3).
+class Mesh {
+public:
+    Mesh(Device& device, const std::vector<Vec3>& positions, const std::vector<uint32_t>& colors,
+         const std::vector<float>& uvs, const std::vector<Vec3>& normals = {}) {
+        std::vector<VertexElement> elements;
+        m_position = Upload(device, positions.data(), positions.size() * 12);
+        elements.push_back({0, 0, DeclType::Float3, DeclUsage::Position, 0});
+        if (!normals.empty()) {
+            m_normal = Upload(device, normals.data(), normals.size() * 12);
+            elements.push_back({1, 0, DeclType::Float3, DeclUsage::Normal, 0});
+        }
+        if (!colors.empty()) {
+            m_color = Upload(device, colors.data(), colors.size() * 4);
+            elements.push_back({2, 0, DeclType::Color, DeclUsage::Color, 0});
+        }
+        if (!uvs.empty()) {
+            m_uv = Upload(device, uvs.data(), uvs.size() * 4);
+            elements.push_back({3, 0, DeclType::Float2, DeclUsage::TexCoord, 0});
+        }
+        m_declaration = device.CreateVertexDeclaration(elements.data(), uint32_t(elements.size()));
+    }
+    ~Mesh() {
+        for (Resource* r : {static_cast<Resource*>(m_position), static_cast<Resource*>(m_normal),
+                            static_cast<Resource*>(m_color), static_cast<Resource*>(m_uv),
+                            static_cast<Resource*>(m_declaration)})
+            if (r)
+                r->Release();
+    }
+    Mesh(const Mesh&) = delete;
+    Mesh& operator=(const Mesh&) = delete;
+
+    void Bind(Device& device) const {
+        device.SetVertexDeclaration(m_declaration);
+        device.SetStreamSource(0, m_position, 0, 12);
+        device.SetStreamSource(1, m_normal, 0, 12);
+        device.SetStreamSource(2, m_color, 0, 4);
+        device.SetStreamSource(3, m_uv, 0, 8);
+    }
+    VertexBuffer* Positions() const { return m_position; }
+
+private:
+    static VertexBuffer* Upload(Device& device, const void* data, size_t bytes) {
+        VertexBuffer* vb = device.CreateVertexBuffer(uint32_t(bytes), kUsageWriteOnly);
+        std::memcpy(vb->Lock(0, 0), data, bytes);
+        vb->Unlock();
+        return vb;
+    }
+    VertexBuffer* m_position = nullptr;
+    VertexBuffer* m_normal = nullptr;
+    VertexBuffer* m_color = nullptr;
+    VertexBuffer* m_uv = nullptr;
+    VertexDeclaration* m_declaration = nullptr;
+};
+
+// A rectangle from (x0, y0) to (x1, y1) in pixel space at depth z, as a triangle strip with
+// texture coordinates 0..1 and one colour.
+inline std::unique_ptr<Mesh> MakeQuad(Device& device, float x0, float y0, float x1, float y1, float z,
+                                      uint32_t argb, bool textured = true) {
+    std::vector<Vec3> p = {{x0, y0, z}, {x1, y0, z}, {x0, y1, z}, {x1, y1, z}};
+    std::vector<float> uv;
+    if (textured)
+        uv = {0, 0, 1, 0, 0, 1, 1, 1};
+    return std::make_unique<Mesh>(device, p, std::vector<uint32_t>(4, argb), uv);
+}
+
+inline uint32_t ReadPixel(Device& device, int32_t x, int32_t y) {
+    Image image;
+    if (!device.ReadBackBuffer({x, y, x + 1, y + 1}, image))
+        return 0xDEADBEEF;
+    return image.pixels[0];
+}
+
+// A device on an offscreen window, with the states 2D drawing starts from.
+class DeviceTest : public ::testing::Test {
+protected:
+    static constexpr uint32_t kWidth = 64;
+    static constexpr uint32_t kHeight = 48;
+
+    void SetUp() override {
+        m_window = std::make_unique<TestWindow>(int(kWidth), int(kHeight));
+        ASSERT_NE(m_window->Get(), nullptr) << SDL_GetError();
+        PresentParams params;
+        params.width = kWidth;
+        params.height = kHeight;
+        std::string error;
+        m_device = Device::Create(m_window->Get(), params, error);
+        ASSERT_NE(m_device, nullptr) << error;
+        Device& d = *m_device;
+        d.SetRenderState(RenderState::Lighting, 0u);
+        d.SetRenderState(RenderState::CullMode, Cull::None);
+        d.SetRenderState(RenderState::ZEnable, 0u);
+        SetPixelSpace(d, kWidth, kHeight);
+    }
+    void TearDown() override {
+        m_device.reset();
+        m_window.reset();
+    }
+    Device& Dev() { return *m_device; }
+
+    std::unique_ptr<TestWindow> m_window;
+    std::unique_ptr<Device> m_device;
+};
+
+}  // namespace gfxtest

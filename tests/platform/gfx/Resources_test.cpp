@@ -1,0 +1,164 @@
+// Textures: PNG contents texel-exact on screen, locks on another thread, re-locks, references
+// held by bindings, and render targets filled from the back buffer.
+#include "platform/gfx/Resources.h"
+
+#include <thread>
+
+#include "tests/platform/gfx/GfxTestSupport.h"
+
+namespace {
+
+using namespace gfxtest;
+
+class TextureTest : public DeviceTest {
+protected:
+    void SetUp() override {
+        DeviceTest::SetUp();
+        Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
+        Dev().SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
+        Dev().SetSamplerState(0, SamplerState::MinFilter, TextureFilter::Linear);
+        Dev().SetSamplerState(0, SamplerState::MagFilter, TextureFilter::Linear);
+        Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
+    }
+    // Draws the texture as a w x h pixel quad whose top-left pixel is (x, y).
+    void Blit(Texture* texture, int x, int y, int w, int h) {
+        Dev().SetTexture(0, texture);
+        auto quad = MakeQuad(Dev(), float(x) - 0.5f, float(y) - 0.5f, float(x + w) - 0.5f,
+                             float(y + h) - 0.5f, 0.5f, 0xFFFFFFFF);
+        quad->Bind(Dev());
+        ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+        Dev().SetTexture(0, nullptr);
+    }
+    void Fill(Texture* texture, uint32_t seed) {
+        LockedRect locked;
+        ASSERT_TRUE(texture->LockRect(locked, false));
+        for (uint32_t y = 0; y < texture->Height(); ++y)
+            for (uint32_t x = 0; x < texture->Width(); ++x)
+                static_cast<uint32_t*>(locked.bits)[y * locked.pitch / 4 + x] = 0xFF000000 | (seed + y * 16 + x) * 0x030507;
+        texture->UnlockRect();
+    }
+};
+
+TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixels) {
+    std::vector<uint32_t> texels(16);
+    for (uint32_t i = 0; i < 16; ++i)
+        texels[i] = 0xFF000000 | (i * 16) << 16 | (255 - i * 16) << 8 | (i * 7 + 30);
+    std::string png = EncodePng(texels, 4, 4, false);
+    std::string error;
+    Texture* texture = Dev().CreateTextureFromPng(png.data(), png.size(), 0, error);
+    ASSERT_NE(texture, nullptr) << error;
+    EXPECT_EQ(texture->GetFormat(), Format::X8R8G8B8);
+    EXPECT_EQ(texture->Width(), 4u);
+    Blit(texture, 10, 10, 4, 4);
+    for (uint32_t y = 0; y < 4; ++y)
+        for (uint32_t x = 0; x < 4; ++x)
+            EXPECT_EQ(ReadPixel(Dev(), int(10 + x), int(10 + y)), texels[y * 4 + x]) << x << "," << y;
+    EXPECT_EQ(ReadPixel(Dev(), 9, 10), 0xFF000000u);
+    EXPECT_EQ(ReadPixel(Dev(), 14, 13), 0xFF000000u);
+    texture->Release();
+}
+
+TEST_F(TextureTest, PngWithAlphaKeepsItInMemory) {
+    std::string png = EncodePng({0x80FF0000, 0x00000000, 0xFF00FF00, 0x40102030}, 2, 2, true);
+    std::string error;
+    Texture* texture = Dev().CreateTextureFromPng(png.data(), png.size(), 0, error);
+    ASSERT_NE(texture, nullptr) << error;
+    EXPECT_EQ(texture->GetFormat(), Format::A8R8G8B8);
+    LockedRect locked;
+    ASSERT_TRUE(texture->LockRect(locked, true));
+    EXPECT_FALSE(texture->LockRect(locked, true));  // one lock at a time
+    auto* p = static_cast<const uint32_t*>(locked.bits);
+    EXPECT_EQ(p[0], 0x80FF0000u);
+    EXPECT_EQ(p[3], 0x40102030u);
+    texture->UnlockRect();
+    texture->Release();
+
+    EXPECT_EQ(Dev().CreateTextureFromPng(png.data(), png.size() / 2, 0, error), nullptr);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(Dev().CreateTextureFromPng("not a png at all", 16, 0, error), nullptr);
+}
+
+TEST_F(TextureTest, TextureMadeOnAnotherThreadShowsWhenDrawnHere) {
+    Texture* texture = nullptr;
+    std::thread worker([&] {
+        texture = Dev().CreateTexture(4, 4, 0, Format::A8R8G8B8);
+        Fill(texture, 1);
+    });
+    worker.join();
+    ASSERT_NE(texture, nullptr);
+    Blit(texture, 0, 0, 4, 4);
+    LockedRect locked;
+    ASSERT_TRUE(texture->LockRect(locked, true));
+    auto* texels = static_cast<const uint32_t*>(locked.bits);
+    for (int i : {0, 5, 15})
+        EXPECT_EQ(ReadPixel(Dev(), i % 4, i / 4), texels[i]);
+    texture->UnlockRect();
+    // Released on another thread: its GL name goes at the next Present.
+    std::thread([texture] { texture->Release(); }).join();
+    Dev().Present();
+}
+
+TEST_F(TextureTest, RelockingADynamicTextureShowsTheNewContentsNextFrame) {
+    Texture* texture = Dev().CreateTexture(2, 2, kUsageDynamic, Format::X8R8G8B8);
+    Fill(texture, 1);
+    Blit(texture, 0, 0, 2, 2);
+    uint32_t first = ReadPixel(Dev(), 1, 1);
+    Dev().Present();
+    Fill(texture, 9);
+    Blit(texture, 0, 0, 2, 2);
+    uint32_t second = ReadPixel(Dev(), 1, 1);
+    EXPECT_NE(first, second);
+    LockedRect locked;
+    ASSERT_TRUE(texture->LockRect(locked, true));
+    EXPECT_EQ(second, static_cast<const uint32_t*>(locked.bits)[3]);
+    texture->UnlockRect();
+    // A read-only lock uploads nothing: changes made through it are not shown.
+    ASSERT_TRUE(texture->LockRect(locked, true));
+    static_cast<uint32_t*>(locked.bits)[3] = 0xFFFFFFFF;
+    texture->UnlockRect();
+    Blit(texture, 0, 0, 2, 2);
+    EXPECT_EQ(ReadPixel(Dev(), 1, 1), second);
+    texture->Release();
+}
+
+TEST_F(TextureTest, ABoundTextureOutlivesItsLastOutsideReference) {
+    Texture* texture = Dev().CreateTexture(1, 1, 0, Format::A8R8G8B8);
+    Fill(texture, 3);
+    uint32_t expected = 0xFF000000 | 3 * 0x030507;
+    Dev().SetTexture(0, texture);
+    texture->Release();
+    auto quad = MakeQuad(Dev(), -0.5f, -0.5f, 1.5f, 1.5f, 0.5f, 0xFFFFFFFF);
+    quad->Bind(Dev());
+    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    EXPECT_EQ(ReadPixel(Dev(), 0, 0), expected);
+    Dev().SetTexture(0, nullptr);  // the last reference goes here
+}
+
+TEST_F(TextureTest, RenderTargetReceivesTheBackBufferUpright) {
+    Texture* target = Dev().CreateTexture(8, 8, kUsageRenderTarget, Format::X8R8G8B8);
+    ASSERT_NE(target, nullptr);
+    LockedRect locked;
+    EXPECT_FALSE(target->LockRect(locked, false));
+    Dev().SetViewport({0, 0, kWidth, kHeight / 2, 0, 1});
+    Dev().Clear(kClearTarget, 0xFFFF0000, 1.0f, 0);  // top half red
+    Dev().SetViewport({0, kHeight / 2, kWidth, kHeight / 2, 0, 1});
+    Dev().Clear(kClearTarget, 0xFF0000FF, 1.0f, 0);  // bottom half blue
+    Dev().SetViewport({0, 0, kWidth, kHeight, 0, 1});
+    ASSERT_TRUE(Dev().StretchBackBufferTo(target, true));
+
+    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
+    Dev().SetSamplerState(0, SamplerState::MinFilter, TextureFilter::Point);
+    Dev().SetSamplerState(0, SamplerState::MagFilter, TextureFilter::Point);
+    Blit(target, 10, 10, 8, 8);
+    EXPECT_EQ(ReadPixel(Dev(), 10, 10), 0xFFFF0000u);
+    EXPECT_EQ(ReadPixel(Dev(), 17, 17), 0xFF0000FFu);
+    target->Release();
+
+    Texture* plain = Dev().CreateTexture(8, 8, 0, Format::X8R8G8B8);
+    EXPECT_FALSE(Dev().StretchBackBufferTo(plain, true));
+    plain->Release();
+    EXPECT_EQ(Dev().CreateTexture(0, 8, 0, Format::X8R8G8B8), nullptr);
+    EXPECT_EQ(Dev().CreateTexture(8, kMaxImageSize + 1, 0, Format::X8R8G8B8), nullptr);
+}
+
+}  // namespace
