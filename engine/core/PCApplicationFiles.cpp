@@ -2,6 +2,7 @@
 // named heaps and the save file.
 #include "engine/core/AGMemoryPoolManager.h"
 #include "engine/core/PCApplicationImpl.h"
+#include "engine/core/PCSavegameManager.h"
 
 bool PCApplicationImpl::CreateThreadingManager() {
     // Slot: PCThreadingManager.
@@ -29,7 +30,9 @@ bool PCApplicationImpl::CreateFileManager() {
 }
 
 bool PCApplicationImpl::CreateSavegameManager() {
-    // Slot: PCSavegameManager, then its size-limit set-up.
+    PCSavegameManager* saves = new PCSavegameManager(m_programName.c_str());
+    PCSavegameManager::SetInstance(saves);
+    saves->ReadMaxSize();
     return true;
 }
 
@@ -66,7 +69,9 @@ void PCApplicationImpl::DeleteMemoryPoolManager() {
 }
 
 void PCApplicationImpl::DeleteSavegameManager() {
-    // Slot: deletes PCSavegameManager.
+    PCSavegameManager* saves = PCSavegameManager::Get();
+    PCSavegameManager::SetInstance(nullptr);
+    delete saves;
 }
 
 void PCApplicationImpl::DeleteJobsManager() {
