@@ -14,6 +14,8 @@ public:
     virtual ~AGAudioVoice() = default;
     virtual u32 GetState() const = 0;
     virtual void Pause(bool pause) = 0;
+    // The per-tick work of a sound or stream (AGAudioManagerImpl::Update of the platform).
+    virtual void Update() {}
 
     // Set while paused by AGAudioManagerImpl::Pause, so Resume restarts exactly these.
     bool m_pausedByManager = false;
@@ -27,8 +29,16 @@ public:
     // Frees the arrays' storage; the voices themselves belong to their owners.
     virtual ~AGAudioManagerImpl() = default;
 
+    // Sets up the buffers for this many sounds and streams playing at the same time.
+    virtual bool Initialize(u32 /*soundCount*/, u32 /*streamCount*/) { return false; }
     // Called once per tick by the run loop.
     virtual void Update() = 0;
+
+    // Volumes from 0 to 1; categories 0 music, 1 voice, 2 sound effects.
+    virtual float GetMasterVolume() const { return 0.0f; }
+    virtual void SetMasterVolume(float /*volume*/) {}
+    virtual float GetCategoryVolume(u32 /*category*/) const { return 0.0f; }
+    virtual void SetCategoryVolume(float /*volume*/, u32 /*category*/) {}
 
     // Nested pause: the outermost Pause pauses every playing sound, then every playing
     // stream, and remembers them; the matching outermost Resume resumes exactly those.

@@ -1,0 +1,78 @@
+#pragma once
+// What sounds and streams share: the Ogg Vorbis decoder, the source voice routed to a
+// category submix, three decode buffers of the manager's pool (at most two queued while the
+// third is filled), looping by seeking to sample 0, and the state bits of AGAudioPlayerImpl.
+#include <vorbis/vorbisfile.h>
+
+#include <atomic>
+#include <string>
+
+#include "engine/audio/VoiceCallback.h"
+#include "engine/core/AGTypes.h"
+#include "platform/audio/AudioVoice.h"
+
+class PCAudioManagerImpl;
+
+class PCAudioPlayback {
+public:
+    static constexpr u32 kBufferCount = 3;
+    // A stretch of the data that decodes to holes is skipped at most this often per buffer.
+    static constexpr u32 kMaxHoles = 32;
+
+    // state and category are the player's fields.
+    PCAudioPlayback(u32& state, u32& category);
+    ~PCAudioPlayback();
+    PCAudioPlayback(const PCAudioPlayback&) = delete;
+    PCAudioPlayback& operator=(const PCAudioPlayback&) = delete;
+
+    // Opens the decoder on a data source and creates the voice; name is used in reports.
+    // False (with one report) when either fails; the caller then closes.
+    bool Open(void* source, const ov_callbacks& callbacks, const std::string& name);
+    // False when the player must close (no decode buffers, voice lost, nothing queued).
+    bool Play();
+    void Stop();
+    void Pause(bool pause);
+    // True when the sound has just finished: the caller runs its finish handler.
+    bool Update();
+    void SetVolume(float volume);
+    float GetVolume() const { return m_volume; }
+    void SetCategory(u32 category);
+    // Destroys the voice, clears the decoder and gives the decode buffers back; clears state
+    // bits 0-6.
+    void Close();
+    // The manager goes away: close and never use it again.
+    void Detach();
+
+    PCAudioManagerImpl* Manager() const { return m_manager; }
+    platform::audio::SourceVoice* Voice() const { return m_voice; }
+    bool EndOfData() const { return m_endOfData; }
+    // Set by the mixer once the end-of-stream buffer has played.
+    bool StreamEnded() const { return m_streamEnd.load(std::memory_order_acquire); }
+
+private:
+    static void OnStreamEnd(void* context, VoiceCallback* callback);
+    bool CreateVoice();
+    void DestroyVoice();
+    bool Rewind();
+    bool TakeBuffers();
+    void GiveBuffers();
+    bool DecodeAndSubmit();
+
+    u32& m_state;
+    u32& m_category;
+    PCAudioManagerImpl* m_manager;
+    std::string m_name;
+    float m_volume = 1.0f;
+    OggVorbis_File m_vorbis{};
+    bool m_decoderOpen = false;
+    u32 m_channels = 0;
+    u32 m_rate = 0;
+    u8* m_buffers[kBufferCount] = {};
+    u32 m_nextBuffer = 0;
+    platform::audio::SourceVoice* m_voice = nullptr;
+    VoiceCallback m_callback;
+    bool m_endOfData = false;
+    bool m_decodeFailed = false;
+    bool m_decodedSinceRewind = false;
+    std::atomic<bool> m_streamEnd{false};
+};

@@ -1,0 +1,97 @@
+#include "engine/audio/PCAudioStreamImpl.h"
+
+#include "engine/audio/PCAudioManagerImpl.h"
+#include "engine/audio/PCOggCallbacks.h"
+#include "engine/audio/PCSound.h"
+#include "engine/core/AGLog.h"
+
+AGAudioStreamImpl* CreatePCAudioStreamImpl() { return new PCAudioStreamImpl(); }
+
+AGAudioStreamImpl::Factory AGAudioStreamImpl::s_factory = &CreatePCAudioStreamImpl;
+
+PCAudioStreamImpl::PCAudioStreamImpl() : m_manager(m_playback.Manager()) {
+    if (m_manager)
+        m_manager->Streams().Add(this);
+}
+
+PCAudioStreamImpl::~PCAudioStreamImpl() {
+    Close();
+    if (!m_manager)
+        return;
+    AGArray<AGAudioVoice*>& streams = m_manager->Streams();
+    for (u32 i = 0; i < streams.Count(); ++i) {
+        if (streams[i] == this) {
+            streams.RemoveAt(i);
+            break;
+        }
+    }
+}
+
+void PCAudioStreamImpl::DetachFromManager() {
+    Close();
+    m_playback.Detach();
+    m_manager = nullptr;
+}
+
+u32 PCAudioStreamImpl::GetState() const {
+    return m_window.ReadInFlight() ? m_state | kReadInFlight : m_state & ~kReadInFlight;
+}
+
+bool PCAudioStreamImpl::Open(const char* descriptorName) {
+    Close();
+    PCSound* descriptor = PCSound::Acquire(descriptorName);
+    if (!descriptor)
+        return false;
+    const TString<char> path = descriptor->GetDataName();
+    for (u32 i = 0; i < 3; ++i)
+        m_params[i] = descriptor->GetParameter(i);
+    PCSound::Give(descriptor);
+
+    m_readBuffer = m_manager ? m_manager->TakeReadBuffer() : nullptr;
+    if (!m_readBuffer) {
+        AGReport("Audio: no free read buffer for stream %s.", path.c_str());
+        Close();
+        return false;
+    }
+    if (!m_window.Open(path.c_str(), m_readBuffer)) {
+        AGReport("Audio: stream file \"%s\" cannot be opened.", path.c_str());
+        Close();
+        return false;
+    }
+    if (!m_playback.Open(&m_window, PCStreamCallbacks(), path.c_str())) {
+        Close();
+        return false;
+    }
+    m_state |= kOpen;
+    return true;
+}
+
+void PCAudioStreamImpl::Play() {
+    if (!m_playback.Play())
+        Close();
+}
+
+void PCAudioStreamImpl::Stop() { m_playback.Stop(); }
+
+void PCAudioStreamImpl::Pause(bool pause) { m_playback.Pause(pause); }
+
+void PCAudioStreamImpl::Close() {
+    m_playback.Close();
+    m_window.Close();
+    if (m_readBuffer && m_manager)
+        m_manager->GiveReadBuffer(m_readBuffer);
+    m_readBuffer = nullptr;
+    m_params[0] = m_params[1] = m_params[2] = 0;
+}
+
+void PCAudioStreamImpl::SetLoop(bool loop) {
+    if (loop)
+        m_state |= kLoop;
+    else
+        m_state &= ~kLoop;
+}
+
+void PCAudioStreamImpl::Update() {
+    if (m_playback.Update() && m_finishHandler)
+        m_finishHandler(m_owner);
+}

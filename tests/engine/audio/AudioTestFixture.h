@@ -1,0 +1,102 @@
+#pragma once
+// An audio manager on a pulled mixer, the "data" and "sound" providers, and a folder package
+// of generated sounds.
+#include <gtest/gtest.h>
+#include <vorbis/vorbisfile.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/audio/PCAudioManagerImpl.h"
+#include "engine/audio/PCOggCallbacks.h"
+#include "engine/audio/PCSound.h"
+#include "engine/core/AGResourceManager.h"
+#include "engine/core/PcDirectory.h"
+#include "tests/support/TempDir.h"
+#include "tools/authoring/OggVorbisWriter.h"
+#include "tools/authoring/PackageWriter.h"
+
+// Decodes Ogg Vorbis bytes from memory to interleaved 16-bit samples.
+inline std::vector<int16_t> DecodeOgg(const std::string& ogg, int* channels = nullptr) {
+    std::vector<int16_t> out;
+    PCMemorySource source;
+    source.base = reinterpret_cast<const u8*>(ogg.data());
+    source.size = ogg.size();
+    OggVorbis_File vf;
+    if (ov_open_callbacks(&source, &vf, nullptr, 0, PCMemoryCallbacks()) != 0)
+        return out;
+    if (channels)
+        *channels = ov_info(&vf, -1)->channels;
+    char buffer[8192];
+    int section = 0;
+    long got;
+    while ((got = ov_read(&vf, buffer, sizeof buffer, 0, 2, 1, &section)) > 0) {
+        const auto* s = reinterpret_cast<const int16_t*>(buffer);
+        out.insert(out.end(), s, s + got / 2);
+    }
+    ov_clear(&vf);
+    return out;
+}
+
+class AudioFixture : public ::testing::Test {
+protected:
+    AudioFixture() {
+        AGResourceManager::SetInstance(&m_resources);
+        m_resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
+        m_resources.RegisterProvider(new AGProvider<PCSound>(TypeKey::Sound));
+        m_savedFactory = AGAudioManager::s_implFactory;
+        AGAudioManager::s_implFactory = [] {
+            return static_cast<AGAudioManagerImpl*>(new PCAudioManagerImpl(platform::audio::Engine::Output::Pull));
+        };
+        AGAudioManager::SetInstance(new AGAudioManager());
+        impl = static_cast<PCAudioManagerImpl*>(AGAudioManager::Get()->GetImpl());
+    }
+
+    ~AudioFixture() override {
+        m_package.Unmount();
+        delete AGAudioManager::Get();  // a test may have replaced the manager
+        AGAudioManager::SetInstance(nullptr);
+        AGAudioManager::s_implFactory = m_savedFactory;
+        AGResourceManager::SetInstance(nullptr);
+    }
+
+    // Adds an Ogg file and a descriptor "<name>.snd" naming it, held in memory.
+    void AddSound(const std::string& name, const std::string& ogg, u32 p1 = 0, u32 p2 = 0, u32 p3 = 0) {
+        m_writer.Add(name + ".ogg", TypeKey::Data, ogg);
+        m_writer.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(name + ".ogg", false, p1, p2, p3));
+    }
+    // Writes the Ogg file to disk and adds a streamed descriptor naming it.
+    std::string AddStream(const std::string& name, const std::string& ogg) {
+        const std::string path = dir.Write(name + ".ogg", ogg);
+        m_writer.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(path, true));
+        return path;
+    }
+    void AddRaw(const std::string& name, const std::string& bytes, u32 type) { m_writer.Add(name, type, bytes); }
+    // Writes the package and mounts it; call after the Add calls.
+    void Mount() {
+        const std::string mount = dir.Path() + "/Sounds.dir";
+        ASSERT_TRUE(m_writer.WriteFolder(mount));
+        m_package.Mount(mount.c_str(), false);
+    }
+
+    // Renders in ticks of 735 frames (one 60 Hz frame), updating the manager before each.
+    std::vector<float> Render(u32 frames, u32 tick = 735) {
+        std::vector<float> out(size_t(frames) * 2);
+        for (u32 done = 0; done < frames;) {
+            impl->Update();
+            const u32 n = frames - done < tick ? frames - done : tick;
+            impl->GetEngine()->Render(out.data() + size_t(done) * 2, n);
+            done += n;
+        }
+        return out;
+    }
+
+    TempDir dir;
+    PCAudioManagerImpl* impl = nullptr;
+
+private:
+    AGResourceManager m_resources;
+    AGAudioManager::ImplFactory m_savedFactory = nullptr;
+    authoring::PackageWriter m_writer;
+    PcDirectory m_package;
+};

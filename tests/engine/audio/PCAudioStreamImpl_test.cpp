@@ -1,0 +1,181 @@
+#include "engine/audio/PCAudioStreamImpl.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "engine/audio/AGAudioStream.h"
+#include "tests/engine/audio/AudioTestFixture.h"
+#include "tests/support/LogCapture.h"
+
+using authoring::EncodeOggVorbis;
+using authoring::MakeNoise;
+using authoring::MakeTone;
+
+namespace {
+
+// Stereo noise at high quality: about 60 KB per second of Ogg data.
+std::string LargeOgg() {
+    static const std::string ogg = EncodeOggVorbis(MakeNoise(44100 * 10, 44100, 2, 0.5), 1.0f);
+    return ogg;
+}
+
+std::vector<int16_t> DecodeAll(OggVorbis_File& vf, size_t limit = SIZE_MAX) {
+    std::vector<int16_t> out;
+    char buffer[4096];
+    int section = 0;
+    long got;
+    while (out.size() < limit && (got = ov_read(&vf, buffer, sizeof buffer, 0, 2, 1, &section)) > 0) {
+        const auto* s = reinterpret_cast<const int16_t*>(buffer);
+        out.insert(out.end(), s, s + got / 2);
+    }
+    if (out.size() > limit)
+        out.resize(limit);
+    return out;
+}
+
+}  // namespace
+
+TEST(PCStreamWindow, ReadsAndSeeksMatchTheFile) {
+    TempDir dir;
+    std::string bytes(700000, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 2654435761u) >> 13);
+    const std::string path = dir.Write("data.bin", bytes);
+    std::vector<u8> buffer(PCStreamWindow::kWindowSize);
+    PCStreamWindow window;
+    ASSERT_TRUE(window.Open(path.c_str(), buffer.data()));
+    EXPECT_EQ(window.Size(), bytes.size());
+
+    // Sequential reads in odd sizes (each at most half a window) give the file back.
+    std::string got;
+    std::vector<char> chunk(200000);
+    size_t n;
+    while ((n = window.Read(chunk.data(), 70001 + got.size() % 3 * 40000)) > 0) {
+        ASSERT_LE(n, size_t(PCStreamWindow::kHalfSize));
+        got.append(chunk.data(), n);
+    }
+    EXPECT_EQ(got.size(), bytes.size());
+    EXPECT_TRUE(got == bytes);
+    EXPECT_EQ(window.Tell(), i64(bytes.size()));
+
+    // Seeks: inside the loaded window, outside it, relative, from the end, and out of range.
+    for (auto [offset, whence, expect] : std::vector<std::tuple<i64, int, i64>>{
+             {650000, SEEK_SET, 650000}, {10, SEEK_SET, 10}, {-5, SEEK_CUR, 305},
+             {-1000, SEEK_END, 699000}, {300000, SEEK_SET, 300000}, {131071, SEEK_SET, 131071}}) {
+        ASSERT_EQ(window.Seek(offset, whence), 0);
+        ASSERT_EQ(window.Tell(), expect);
+        char one[300];
+        const size_t r = window.Read(one, sizeof one);
+        ASSERT_GT(r, 0u);
+        EXPECT_EQ(std::string(one, r), bytes.substr(size_t(expect), r)) << "at " << expect;
+    }
+    EXPECT_EQ(window.Seek(1, SEEK_END), -1);
+    EXPECT_EQ(window.Seek(-1, SEEK_SET), -1);
+    EXPECT_EQ(window.Seek(0, SEEK_END), 0);
+    char c;
+    EXPECT_EQ(window.Read(&c, 1), 0u);
+
+    // A file smaller than half a window fills the first half only.
+    const std::string small = dir.Write("small.bin", bytes.substr(0, 1000));
+    ASSERT_TRUE(window.Open(small.c_str(), buffer.data()));
+    EXPECT_EQ(window.Read(chunk.data(), 10), 10u);
+    EXPECT_EQ(window.HalfOffset(0), 0);
+    EXPECT_EQ(window.HalfOffset(1), -1);
+    EXPECT_FALSE(window.Open((dir.Path() + "/none.bin").c_str(), buffer.data()));
+}
+
+TEST(PCStreamWindow, DecodesLikeMemoryIncludingSeeks) {
+    const std::string ogg = LargeOgg();
+    ASSERT_GT(ogg.size(), size_t(PCStreamWindow::kWindowSize) * 2);
+    TempDir dir;
+    const std::string path = dir.Write("noise.ogg", ogg);
+
+    PCMemorySource memory;
+    memory.base = reinterpret_cast<const u8*>(ogg.data());
+    memory.size = ogg.size();
+    OggVorbis_File fromMemory;
+    ASSERT_EQ(ov_open_callbacks(&memory, &fromMemory, nullptr, 0, PCMemoryCallbacks()), 0);
+    std::vector<u8> buffer(PCStreamWindow::kWindowSize);
+    PCStreamWindow window;
+    ASSERT_TRUE(window.Open(path.c_str(), buffer.data()));
+    OggVorbis_File fromFile;
+    ASSERT_EQ(ov_open_callbacks(&window, &fromFile, nullptr, 0, PCStreamCallbacks()), 0);
+
+    const auto expected = DecodeAll(fromMemory);
+    const auto streamed = DecodeAll(fromFile);
+    ASSERT_EQ(streamed.size(), 44100u * 10 * 2);
+    EXPECT_TRUE(streamed == expected);
+    EXPECT_GT(window.ReadsIssued(), 3u);
+
+    // Sample-exact seeks near the start (inside the first window), far out and back.
+    for (ogg_int64_t frame : {1000, 250000, 5000, 300000, 0}) {
+        ASSERT_EQ(ov_pcm_seek(&fromFile, frame), 0);
+        const auto part = DecodeAll(fromFile, 2000);
+        ASSERT_EQ(part.size(), 2000u);
+        EXPECT_TRUE(std::equal(part.begin(), part.end(), expected.begin() + frame * 2)) << "frame " << frame;
+    }
+    ov_clear(&fromFile);
+    ov_clear(&fromMemory);
+}
+
+class StreamTest : public AudioFixture {
+protected:
+    StreamTest() { impl->Initialize(2, 2); }
+};
+
+TEST_F(StreamTest, StreamPlaysTheFileAsDecodedAndLoops) {
+    const std::string ogg = LargeOgg();
+    const auto pcm = DecodeOgg(ogg);
+    AddStream("music", ogg);
+    const std::string toneOgg = EncodeOggVorbis(MakeTone(441, 6000, 44100, 1, 0.5));
+    const auto tone = DecodeOgg(toneOgg);
+    AddStream("tone", toneOgg);
+    Mount();
+
+    AGAudioStream stream;
+    ASSERT_TRUE(stream.Open("music.snd"));
+    stream.Play();
+    // Render 3 s: past the first window of the file.
+    const auto out = Render(44100 * 3);
+    for (size_t i = 0; i < out.size(); ++i)
+        ASSERT_EQ(out[i], pcm[i] / 32768.0f) << "sample " << i;
+    stream.Stop();
+
+    PCAudioStreamImpl loop;
+    ASSERT_TRUE(loop.Open("tone.snd"));
+    EXPECT_EQ(loop.Window().HalfOffset(1), -1);
+    loop.SetLoop(true);
+    loop.Play();
+    const auto looped = Render(3 * 6000 + 50);
+    for (size_t i = 0; i < looped.size() / 2; ++i)
+        ASSERT_EQ(looped[i * 2], tone[i % tone.size()] / 32768.0f) << "frame " << i;
+    loop.Stop();
+    loop.Play();
+    const auto again = Render(100);
+    for (size_t i = 0; i < 100; ++i)
+        ASSERT_EQ(again[i * 2], tone[i] / 32768.0f);
+}
+
+TEST_F(StreamTest, MissingFileNoReadBufferAndCorruptDataFail) {
+    AddRaw("gone.snd", authoring::MakeSoundDescriptor(dir.Path() + "/gone.ogg", true), TypeKey::Sound);
+    AddStream("corrupt", std::string(300000, 'z'));
+    AddStream("ok", EncodeOggVorbis(MakeTone(440, 4410)));
+    Mount();
+    for (const char* name : {"gone.snd", "corrupt.snd", "absent.snd"}) {
+        LogCapture log;
+        PCAudioStreamImpl stream;
+        EXPECT_FALSE(stream.Open(name)) << name;
+        EXPECT_FALSE(log.Lines().empty()) << name;
+        stream.Play();
+        EXPECT_EQ(stream.GetState() & 0x7F, 0u) << name;
+    }
+    EXPECT_EQ(impl->ReadPool().FreeCount(), 2u);
+
+    // Two streams take the two read buffers; a third finds none.
+    PCAudioStreamImpl a, b, c;
+    ASSERT_TRUE(a.Open("ok.snd"));
+    ASSERT_TRUE(b.Open("ok.snd"));
+    LogCapture log;
+    EXPECT_FALSE(c.Open("ok.snd"));
+    EXPECT_TRUE(log.Contains("no free read buffer"));
+}
