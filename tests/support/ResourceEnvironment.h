@@ -34,10 +34,11 @@ public:
     AGBaseProvider* Provider(u32 typeId) const { return Resources()->GetProvider(typeId); }
 
 private:
+    // The instance stays published while the manager is deleted: resources reach their
+    // providers from their destructors.
     template <typename T>
     static void Delete() {
-        T* manager = T::Get();
+        delete T::Get();
         T::SetInstance(nullptr);
-        delete manager;
     }
 };

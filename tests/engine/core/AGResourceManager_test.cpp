@@ -1,0 +1,215 @@
+#include "engine/core/AGResourceManager.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/core/AGData.h"
+#include "engine/core/AGLocalization.h"
+#include "engine/core/PcDirectory.h"
+#include "tests/engine/core/PackageTestSupport.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/ResourceEnvironment.h"
+#include "tests/support/TempDir.h"
+#include "tools/authoring/ByteWriter.h"
+#include "tools/authoring/PackageWriter.h"
+
+using authoring::PackageWriter;
+
+namespace {
+
+// A resource that takes another (a "data" resource named in its bytes) at load and gives
+// it back when deleted, as models do with their materials.
+class Holder : public AGResource {
+public:
+    static constexpr u32 kType = TypeKey::Model;
+    Holder() = default;
+    Holder(const Holder& other) : AGResource(other) {
+        if (other.held)
+            held = GetOrLoadResource(Provider(), other.held->NameId(), 0, false, true);
+    }
+    ~Holder() override {
+        if (held)
+            Provider()->Release(held);
+    }
+    u32 GetTypeKey() const override { return kType; }
+    void Load(AGMemBuffer* buffer, u32, bool, bool) override {
+        if (buffer && buffer->Base())
+            held = GetOrLoadResource(Provider(), buffer->ReadU32(), 0, false, true);
+    }
+    static AGBaseProvider* Provider() { return AGResourceManager::Get()->GetProvider(TypeKey::Data); }
+    AGResource* held = nullptr;
+};
+
+std::string Word(u32 v) {
+    return std::string(reinterpret_cast<const char*>(&v), 4);
+}
+
+class ResourceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        env.Resources()->RegisterProvider(new AGProvider<ProbeResource>(TypeKey::Text));
+        env.Resources()->RegisterProvider(new AGProvider<Holder>(Holder::kType));
+        ProbeResource::s_alive = 0;
+    }
+    AGBaseProvider* Provider(u32 type) { return env.Provider(type); }
+    TempDir dir;
+    ResourceEnvironment env{false};
+};
+
+}  // namespace
+
+TEST(AGResourceManager, RegistersTheTwentyThreeProviders) {
+    ResourceEnvironment env(false);
+    EXPECT_EQ(env.Resources()->ProviderCount(), 23u);
+    for (u32 word : TypeKey::kProviderWords) {
+        AGBaseProvider* provider = env.Provider(word);
+        ASSERT_NE(provider, nullptr);
+        AGResource* made = provider->Create();
+        EXPECT_EQ(made->GetTypeKey(), word);
+        delete made;
+    }
+    EXPECT_EQ(env.Provider(TypeKey::MemoryMapping), nullptr);
+}
+
+TEST_F(ResourceTest, ANameNoPackageHoldsStillGivesOneEmptyResource) {
+    AGBaseProvider* probe = Provider(TypeKey::Text);
+    auto* r = static_cast<ProbeResource*>(GetOrLoadResource(probe, 1234, 0, true, true));
+    ASSERT_NE(r, nullptr);
+    EXPECT_FALSE(r->hadBuffer);
+    EXPECT_TRUE(r->IsBase());
+    EXPECT_EQ(r->DirectoryId(), 0u);
+    EXPECT_EQ(GetOrLoadResource(probe, 1234, 0, true, true), r);
+    probe->Release(r);
+    probe->Release(r);
+    EXPECT_EQ(probe->Find(1234), r) << "without a package it stays with count 0";
+    EXPECT_EQ(r->RefCount(), 0u);
+
+    LogCapture log;
+    probe->Release(r);
+    EXPECT_EQ(r->RefCount(), 0u) << "a release at 0 must not wrap the count";
+    EXPECT_TRUE(log.Contains("no holder"));
+    EXPECT_EQ(GetOrLoadResource(nullptr, 1, 0, false, false), nullptr);
+}
+
+TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBase) {
+    PackageWriter writer;
+    writer.Add("inst.txt", 0, "clone me");
+    ASSERT_TRUE(writer.WriteFolder(dir.File("Inst.dir")));
+    PcDirectory package;
+    package.Mount(dir.File("Inst.dir").c_str(), false);
+    AGBaseProvider* probe = Provider(TypeKey::Text);
+    const u32 id = Crc32Hash("inst.txt");
+
+    AGResource* one = CreateResourceInstance(probe, id, 3, true);
+    AGResource* two = CreateResourceInstance(probe, id, 3, true);
+    ASSERT_TRUE(one && two && one != two);
+    EXPECT_FALSE(one->IsBase());
+    EXPECT_EQ(static_cast<ProbeResource*>(one)->bytes, "clone me");
+    AGResource* base = probe->Find(id);
+    ASSERT_NE(base, nullptr);
+    EXPECT_EQ(base->RefCount(), 0u);
+    EXPECT_TRUE(static_cast<ProbeResource*>(base)->shared) << "the base is loaded shared";
+    EXPECT_EQ(probe->InstanceCount(id), 2u);
+    EXPECT_EQ(ProbeResource::s_alive, 3);
+
+    probe->ReleaseInstance(one);
+    EXPECT_EQ(probe->Find(id), base);
+    probe->Release(two);  // a clone given to Release is released as an instance
+    EXPECT_EQ(probe->Find(id), nullptr) << "the last instance takes its unheld base along";
+    EXPECT_EQ(ProbeResource::s_alive, 0);
+}
+
+TEST_F(ResourceTest, UnmountDeletesResourcesFreedOnlyByOthersRelease) {
+    PackageWriter writer;
+    writer.Add("held.txt", TypeKey::Data, "held")
+        .Add("holder.mdl", Holder::kType, Word(Crc32Hash("held.txt")));
+    ASSERT_TRUE(writer.WriteArchive(dir.File("Deps.dir")));
+    PcDirectory package;
+    package.Mount(dir.File("Deps.dir").c_str(), false);
+    AGResource* held = Provider(TypeKey::Data)->Find(Crc32Hash("held.txt"));
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(held->RefCount(), 1u);
+    EXPECT_EQ(env.Resources()->TotalCount(package.NameId()), 2u);
+    package.Unmount();
+    EXPECT_EQ(env.Resources()->TotalCount(0), 0u);
+}
+
+TEST_F(ResourceTest, ResourcesStillHeldAtUnmountAreReported) {
+    PackageWriter writer;
+    writer.Add("kept.txt", TypeKey::Data, "kept");
+    ASSERT_TRUE(writer.WriteArchive(dir.File("Held.dir")));
+    PcDirectory package;
+    package.Mount(dir.File("Held.dir").c_str(), false);
+    AGResource* kept = GetOrLoadResource(Provider(TypeKey::Data), Crc32Hash("kept.txt"), 0, false, true);
+    LogCapture log;
+    package.Unmount();
+    EXPECT_TRUE(log.Contains("still referenced"));
+    EXPECT_EQ(Provider(TypeKey::Data)->Find(Crc32Hash("kept.txt")), kept);
+    Provider(TypeKey::Data)->Release(kept);
+}
+
+TEST(AGResourceManager, ShutdownDeletesHoldersBeforeWhatTheyHold) {
+    // Leaves resources for the manager's destructor: the holder's release of the data
+    // resource must find it alive (checked by the sanitizer build).
+    ResourceEnvironment env(false);
+    env.Resources()->RegisterProvider(new AGProvider<Holder>(Holder::kType));
+    TempDir dir;
+    PackageWriter writer;
+    writer.Add("held.txt", TypeKey::Data, "held")
+        .Add("holder.mdl", Holder::kType, Word(Crc32Hash("held.txt")));
+    ASSERT_TRUE(writer.WriteArchive(dir.File("Late.dir")));
+    AGBaseProvider* directories = env.Provider(TypeKey::Directory);
+    auto* package = static_cast<AGDirectory*>(directories->Create());
+    package->Mount(dir.File("Late.dir").c_str(), false);
+    directories->Insert(1, package);
+    AGResource* clone = CreateResourceInstance(env.Provider(Holder::kType), Crc32Hash("holder.mdl"), 0, false);
+    ASSERT_NE(clone, nullptr);
+    EXPECT_EQ(env.Resources()->TotalCount(0), 3u);
+}
+
+TEST(AGData, CopiesTheBytesWithAZeroAfterThem) {
+    const char bytes[] = "abcdef";
+    AGMemBuffer buffer(bytes, 6);
+    buffer.Skip(2);
+    AGData data;
+    data.Load(&buffer, 0, true, true);
+    ASSERT_EQ(data.Size(), 4u);
+    EXPECT_NE(data.Bytes(), reinterpret_cast<const u8*>(bytes + 2));
+    EXPECT_STREQ(data.Text(), "cdef");
+    AGData copy(data);
+    EXPECT_NE(copy.Bytes(), data.Bytes());
+    EXPECT_STREQ(copy.Text(), "cdef");
+    data.Load(nullptr, 0, false, false);
+    EXPECT_EQ(data.Bytes(), nullptr);
+    EXPECT_EQ(data.Size(), 0u);
+}
+
+TEST(AGLocalization, ARepeatedIdKeepsTheLaterText) {
+    ByteWriter w;
+    w.ResourceHeader().U32(3).U32(10).CStr("first").U32(11).CStr("").U32(10).CStr("second");
+    AGMemBuffer buffer(w.Str().data(), u32(w.Size()));
+    AGLocalization table;
+    table.Load(&buffer, 0, false, false);
+    EXPECT_EQ(table.Count(), 2u);
+    ASSERT_NE(table.Find(10), nullptr);
+    EXPECT_EQ(*table.Find(10), "second");
+    EXPECT_EQ(table.Find(11)->Length(), 0u);
+    EXPECT_EQ(table.Find(12), nullptr);
+}
+
+TEST(AGLocalization, ABadTableIsReportedAndLeftEmpty) {
+    LogCapture log;
+    ByteWriter big;
+    big.ResourceHeader().U32(1000).U32(1).CStr("a");
+    AGMemBuffer bigBuffer(big.Str().data(), u32(big.Size()));
+    AGLocalization table;
+    table.Load(&bigBuffer, 0, false, false);
+    EXPECT_EQ(table.Count(), 0u);
+    EXPECT_TRUE(log.Contains("entry count"));
+
+    ByteWriter cut;
+    cut.ResourceHeader().U32(2).U32(1).CStr("one").U32(2).Text("tw");
+    AGMemBuffer cutBuffer(cut.Str().data(), u32(cut.Size()));
+    table.Load(&cutBuffer, 0, false, false);
+    EXPECT_EQ(table.Count(), 0u);
+    EXPECT_TRUE(log.Contains("truncated"));
+}

@@ -1,0 +1,135 @@
+#include "engine/core/PCFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "engine/core/PCFileManager.h"
+#include "platform/core/AlertableSleep.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+}  // namespace
+
+TEST(PCFile, AMissingFileGivesAClosedFileWithAnEmptyWindow) {
+    TempDir dir;
+    PCFileManager files;
+    AGFile* file = files.Open(dir.File("missing.bin").c_str(), AGFile::kModeRead, true);
+    ASSERT_NE(file, nullptr);
+    EXPECT_FALSE(static_cast<PCFile*>(file)->IsOpen());
+    EXPECT_EQ(file->Base(), nullptr);
+    EXPECT_EQ(file->Size(), 0u);
+    EXPECT_EQ(file->GetSize(), 0u);
+    char byte;
+    EXPECT_FALSE(file->Read(&byte, 1));
+    delete file;
+    EXPECT_FALSE(files.Exists(dir.File("missing.bin").c_str()));
+    EXPECT_TRUE(files.Exists(dir.Path().c_str()));
+    EXPECT_TRUE(files.IsDirectory(dir.Path().c_str()));
+}
+
+TEST(PCFile, ReadWholeLeavesAZeroAfterTheData) {
+    TempDir dir;
+    const std::string path = dir.Write("Doc.XML", "<a/>");
+    PCFile file;
+    // Backslashes and case do not matter.
+    ASSERT_TRUE(file.Open((dir.Path() + "\\doc.xml").c_str(), AGFile::kModeRead, true));
+    ASSERT_EQ(file.Size(), 4u);
+    EXPECT_EQ(file.Base()[4], 0);
+    EXPECT_STREQ(reinterpret_cast<const char*>(file.Base()), "<a/>");
+    EXPECT_TRUE(file.IsDone());
+    file.Close();
+    EXPECT_EQ(file.Base(), nullptr);
+    EXPECT_FALSE(file.IsDone());
+}
+
+TEST(PCFile, WriteTruncatesAndWriteStringWritesTheZero) {
+    TempDir dir;
+    const std::string path = dir.Write("out.bin", "old contents");
+    PCFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), AGFile::kModeWrite, false));
+    EXPECT_TRUE(file.WriteString("abc"));
+    file.Close();
+    EXPECT_EQ(Slurp(path), std::string("abc\0", 4));
+
+    ASSERT_TRUE(file.Open(path.c_str(), AGFile::kModeRead | AGFile::kModeWrite, false));
+    EXPECT_TRUE(file.Write("0123456789", 10));
+    EXPECT_TRUE(file.Seek(6));
+    char tail[8] = {};
+    ASSERT_TRUE(file.Read(tail, 8));
+    EXPECT_EQ(file.LastReadCount(), 4u) << "a short read records the real count";
+    EXPECT_STREQ(tail, "6789");
+}
+
+TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {
+    TempDir dir;
+    const std::string path = dir.Write("stream.bin", "abcdefghij");
+    PCFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
+    char first[4] = {}, second[3] = {};
+    ASSERT_TRUE(file.Read(first, 4));
+    file.SetReadOffset(7);
+    ASSERT_TRUE(file.Read(second, 3));
+    EXPECT_EQ(file.ReadOffset(), 7u) << "Read does not move the offset";
+    EXPECT_EQ(file.Pending(), 2u);
+    EXPECT_FALSE(file.IsDone());
+
+    platform::AlertableSleep(0);
+    EXPECT_EQ(file.Pending(), 0u);
+    EXPECT_TRUE(file.IsDone());
+    EXPECT_EQ(file.LastReadCount(), 3u) << "the second completion ran last";
+    EXPECT_EQ(std::string(first, 4), "abcd");
+    EXPECT_EQ(std::string(second, 3), "hij");
+
+    // A read past the end completes with an error: done stays clear.
+    file.SetReadOffset(50);
+    ASSERT_TRUE(file.Read(first, 4));
+    platform::AlertableSleep(0);
+    EXPECT_FALSE(file.IsDone());
+    EXPECT_EQ(file.Pending(), 1u);
+}
+
+TEST(PCFile, ClosingWithAReadPendingMeansItsCompletionNeverRuns) {
+    TempDir dir;
+    const std::string path = dir.Write("stream.bin", "abcdefghij");
+    char buffer[4];
+    auto* file = new PCFile;
+    ASSERT_TRUE(file->Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
+    ASSERT_TRUE(file->Read(buffer, 4));
+    delete file;
+    platform::AlertableSleep(0);  // would touch the freed file if the completion ran
+
+    PCFile reused;
+    ASSERT_TRUE(reused.Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
+    ASSERT_TRUE(reused.Read(buffer, 4));
+    reused.Close();
+    platform::AlertableSleep(0);
+    EXPECT_EQ(reused.Pending(), 0u);
+    EXPECT_FALSE(reused.IsDone());
+}
+
+TEST(AGMemBuffer, AStringWithoutTerminatorStopsAtTheEndOfTheWindow) {
+    const char bytes[] = {'a', 0, 'b', 'c', 'X'};
+    AGMemBuffer buffer(bytes, 4);  // the window ends before 'X'
+    EXPECT_TRUE(buffer.ReadString());
+    EXPECT_EQ(buffer.LastString(), "a");
+    EXPECT_FALSE(buffer.ReadString());
+    EXPECT_EQ(buffer.LastString(), "bc");
+    EXPECT_EQ(buffer.Remaining(), 0u);
+    EXPECT_TRUE(buffer.Failed());
+    EXPECT_FALSE(buffer.ReadString());
+    EXPECT_EQ(buffer.LastString(), "");
+
+    const char zero[] = {0, 'z', 0};
+    AGMemBuffer empty(zero, 3);
+    EXPECT_TRUE(empty.ReadString());
+    EXPECT_EQ(empty.LastString(), "");
+    EXPECT_EQ(empty.Offset(), 1u);
+}

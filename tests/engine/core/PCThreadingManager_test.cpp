@@ -1,0 +1,47 @@
+#include "engine/core/PCThreadingManager.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+u32 ReturnFive(void* context) {
+    *static_cast<int*>(context) = 5;
+    return 0;
+}
+}  // namespace
+
+TEST(PCThreadingManager, EventsGiveTheWaitResultCodes) {
+    PCThreadingManager threads;
+    AGEventHandle a = threads.CreateEvent(false, false, nullptr);
+    AGEventHandle b = threads.CreateEvent(true, true, "named");
+    ASSERT_TRUE(threads.IsEventValid(a));
+    EXPECT_EQ(threads.WaitEvent(a, 0), AGThreadingManager::kWaitTimeout);
+    EXPECT_EQ(threads.WaitEvent(b, 0), AGThreadingManager::kWaitSignalled);
+    AGEventHandle both[] = {a, b};
+    EXPECT_EQ(threads.WaitEvents(2, both, false, 0), 1u);
+    EXPECT_EQ(threads.WaitEvents(2, both, true, 0), AGThreadingManager::kWaitTimeout);
+    EXPECT_TRUE(threads.SetEvent(a));
+    EXPECT_EQ(threads.WaitEvents(2, both, true, 0), 0u);
+    EXPECT_EQ(threads.WaitEvents(0, both, false, 0), AGThreadingManager::kWaitFailed);
+    EXPECT_TRUE(threads.ResetEvent(b));
+    EXPECT_EQ(threads.WaitEvent(b, 1), AGThreadingManager::kWaitTimeout);
+    EXPECT_EQ(threads.WaitEvent(nullptr, 0), AGThreadingManager::kWaitFailed);
+    EXPECT_TRUE(threads.CloseEvent(a));
+    EXPECT_TRUE(threads.CloseEvent(b));
+    EXPECT_FALSE(threads.CloseEvent(nullptr));
+}
+
+TEST(PCThreadingManager, ThreadsRunAndAreWaitedFor) {
+    PCThreadingManager threads;
+    int value = 0;
+    u32 id = 0;
+    AGThreadHandle thread = threads.CreateThread(0, &ReturnFive, &value, 0, &id);
+    ASSERT_TRUE(threads.IsThreadValid(thread));
+    EXPECT_NE(id, 0u);
+    EXPECT_TRUE(threads.WaitThread(thread, 5000));
+    EXPECT_EQ(value, 5);
+    EXPECT_TRUE(threads.SetThreadPriority(thread, 2));
+    EXPECT_FALSE(threads.SuspendThread(thread));
+    EXPECT_FALSE(threads.ResumeThread(thread));
+    EXPECT_TRUE(threads.CloseThread(thread));
+    EXPECT_FALSE(threads.IsThreadValid(nullptr));
+}

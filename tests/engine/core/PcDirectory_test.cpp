@@ -1,0 +1,284 @@
+#include "engine/core/PcDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "engine/core/AGData.h"
+#include "engine/core/AGMemory.h"
+#include "tests/engine/core/PackageTestSupport.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/ResourceEnvironment.h"
+#include "tests/support/TempDir.h"
+#include "tools/authoring/PackageWriter.h"
+
+using authoring::PackageWriter;
+
+namespace {
+
+class PackageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        env.Resources()->RegisterProvider(new AGProvider<ProbeResource>(TypeKey::Text));
+    }
+    AGBaseProvider* Data() { return env.Provider(TypeKey::Data); }
+    AGBaseProvider* Probe() { return env.Provider(TypeKey::Text); }
+    static bool WaitLoaded(const AGDirectory& package, int ms) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (!package.Loaded()) {
+            if (std::chrono::steady_clock::now() > end)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
+
+    TempDir dir;
+    ResourceEnvironment env;
+};
+
+std::string AsText(const AGResource* resource) {
+    const auto* data = static_cast<const AGData*>(resource);
+    return std::string(data->Text(), data->Size());
+}
+
+}  // namespace
+
+TEST(PackageWriter, WritesTheDocumentedLayouts) {
+    PackageWriter archive;
+    archive.Add("hello.txt", TypeKey::Data, "hello");
+    const std::string expected = std::string("\x01\0\0\0" "\0\0\0\0" "\0\0\0\0" "\x05\0\0\0", 16) +
+                                 "hello" +
+                                 std::string("\x01\0\0\0" "\x15\xda\x69\xf4" "\x7f\x2c\xb7\x8c"
+                                             "\0\0\0\0" "\0\0\0\0" "\x05\0\0\0", 24);
+    EXPECT_EQ(archive.ArchiveBytes(), expected);
+
+    PackageWriter folder;
+    folder.Add("list.txt", 0, "").Add("0.bin", 0, "");
+    const std::string index = std::string(12, '\0') + std::string("\x02\0\0\0", 4) +
+                              std::string("\xf8\xdb\x15\xbb" "list.txt\0" "\0\0\0\0" "\0\0\0\0", 21) +
+                              std::string("\x74\xe3\xaa\xb4" "0.bin\0" "\0\0\0\0" "\0\0\0\0", 18);
+    EXPECT_EQ(folder.IndexBytes(), index);
+    EXPECT_EQ(PackageWriter::IndexPathOf("pkg/Foo.dir"), "pkg/Foo/Foo.hdr");
+}
+
+TEST_F(PackageTest, FolderEntriesLoadOnDemandAndGoAtTheirLastRelease) {
+    PackageWriter writer;
+    writer.Add("list.txt", 0, "0.bin\n").Add("0.bin", 0, "question");
+    ASSERT_TRUE(writer.WriteFolder(dir.File("pkg/Foo.dir")));
+
+    PcDirectory package;
+    package.Mount(dir.File("pkg/Foo.dir").c_str(), true);
+    EXPECT_TRUE(package.Loaded());
+    EXPECT_EQ(package.Path(), (dir.File("pkg/Foo") + "/").c_str());
+    EXPECT_EQ(package.Entries().size(), 2u);
+    EXPECT_EQ(AGDirectory::FindMounted(Crc32Hash(dir.File("pkg/Foo.dir").c_str())), &package);
+
+    const u32 id = Crc32Hash("list.txt");
+    AGResource* first = GetOrLoadResource(Data(), id, 0, true, true);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(AsText(first), "0.bin\n");
+    EXPECT_EQ(static_cast<AGData*>(first)->Bytes()[6], 0) << "a zero follows the data";
+    EXPECT_EQ(first->RefCount(), 1u);
+    EXPECT_EQ(first->DirectoryId(), package.NameId());
+    EXPECT_TRUE(package.Blocks().empty()) << "non-resident bytes are freed after the load";
+
+    AGResource* second = GetOrLoadResource(Data(), id, 0, false, true);
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(second->RefCount(), 2u);
+    Data()->Release(first);
+    EXPECT_EQ(Data()->Find(id), first);
+    Data()->Release(second);
+    EXPECT_EQ(Data()->Find(id), nullptr);
+    EXPECT_EQ(env.Resources()->TotalCount(package.NameId()), 0u);
+
+    package.Unmount();
+    EXPECT_EQ(AGDirectory::MountedCount(), 0u);
+    AGResource* after = GetOrLoadResource(Data(), id, 0, false, true);
+    EXPECT_EQ(after->DirectoryId(), 0u);
+    EXPECT_EQ(static_cast<AGData*>(after)->Size(), 0u);
+    Data()->Release(after);
+}
+
+TEST_F(PackageTest, ResidentEntriesKeepTheirBytesAndOnlyThemMayBeBorrowed) {
+    PackageWriter writer;
+    writer.Add("kept.bin", 0, "resident", 0, true).Add("gone.bin", 0, "temporary");
+    ASSERT_TRUE(writer.WriteFolder(dir.File("Pack.dir")));
+    PcDirectory package;
+    package.Mount(dir.File("Pack.dir").c_str(), false);
+
+    auto* kept = static_cast<ProbeResource*>(GetOrLoadResource(Probe(), Crc32Hash("kept.bin"), 7, true, false));
+    auto* gone = static_cast<ProbeResource*>(GetOrLoadResource(Probe(), Crc32Hash("gone.bin"), 0, true, true));
+    EXPECT_EQ(kept->bytes, "resident");
+    EXPECT_TRUE(kept->inPlace);
+    EXPECT_EQ(kept->a, 7u);
+    EXPECT_FALSE(kept->shared);
+    EXPECT_EQ(gone->bytes, "temporary");
+    EXPECT_FALSE(gone->inPlace) << "non-resident bytes are freed right after the load";
+    ASSERT_EQ(package.Blocks().size(), 1u);
+    EXPECT_EQ(package.Blocks()[0].size, 8u);
+
+    Probe()->Release(kept);
+    EXPECT_TRUE(package.Blocks().empty());
+    Probe()->Release(gone);
+}
+
+TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
+    PackageWriter writer;
+    writer.Add("ok.txt", 0, "fine").Add("../escape.txt", 0, "x").Add("/abs.txt", 0, "y")
+        .Add("sub\\deep.txt", 0, "deep");
+    std::string index = writer.IndexBytes();
+    for (int i = 0; i < 12; ++i)
+        index[i] = char(0xA5 + i);
+    dir.Write("escape.txt", "outside");
+    dir.Write("Pkg/Pkg.hdr", index);
+    dir.Write("Pkg/ok.txt", "fine");
+    dir.Write("Pkg/sub/deep.txt", "deep");
+
+    LogCapture log;
+    PcDirectory package;
+    package.Mount(dir.File("Pkg.dir").c_str(), false);
+    EXPECT_TRUE(log.Contains("ignored"));
+    EXPECT_EQ(package.Entries().size(), 2u);
+    EXPECT_EQ(package.FindEntry(Crc32Hash("../escape.txt")), nullptr);
+    AGResource* deep = GetOrLoadResource(Data(), Crc32Hash("sub\\deep.txt"), 0, false, true);
+    EXPECT_EQ(AsText(deep), "deep");
+    Data()->Release(deep);
+}
+
+TEST_F(PackageTest, ABadIndexMountsNothing) {
+    PackageWriter writer;
+    writer.Add("a.txt", 0, "a").Add("b.txt", 0, "b");
+    ASSERT_TRUE(writer.WriteFolder(dir.File("Bad.dir")));
+    std::string index = writer.IndexBytes();
+    dir.Write("Bad/Bad.hdr", index.substr(0, index.size() - 3));
+    LogCapture log;
+    PcDirectory package;
+    package.Mount(dir.File("Bad.dir").c_str(), false);
+    EXPECT_TRUE(package.Loaded());
+    EXPECT_TRUE(package.Entries().empty());
+    EXPECT_EQ(AGDirectory::MountedCount(), 0u);
+    EXPECT_TRUE(log.Contains("truncated"));
+
+    PcDirectory missing;
+    missing.Mount(dir.File("Nothing.dir").c_str(), false);
+    EXPECT_TRUE(missing.Loaded());
+    EXPECT_TRUE(log.Contains("cannot be read"));
+}
+
+TEST_F(PackageTest, FolderPackagesAreSearchedInAscendingPackageId) {
+    PackageWriter one, two;
+    one.Add("same.txt", 0, "from one");
+    two.Add("same.txt", 0, "from two");
+    ASSERT_TRUE(one.WriteFolder(dir.File("One.dir")));
+    ASSERT_TRUE(two.WriteFolder(dir.File("Two.dir")));
+    PcDirectory a, b;
+    a.Mount(dir.File("One.dir").c_str(), false);
+    b.Mount(dir.File("Two.dir").c_str(), false);
+    const bool oneFirst = a.NameId() < b.NameId();
+    AGResource* same = GetOrLoadResource(Data(), Crc32Hash("same.txt"), 0, false, true);
+    EXPECT_EQ(AsText(same), oneFirst ? "from one" : "from two");
+    Data()->Release(same);
+}
+
+TEST_F(PackageTest, AnArchiveMountedOnTheWorkerLoadsItsResources) {
+    const u32 residentPool = Crc32Hash("no such heap");
+    PackageWriter writer;
+    writer.Add("a.txt", TypeKey::Data, "alpha")
+        .Add("b.txt", TypeKey::Data, "bravo!")
+        .Add("kept.probe", TypeKey::Text, "in place", residentPool, true)
+        .Add("copied.probe", TypeKey::Text, "copied");
+    ASSERT_TRUE(writer.WriteArchive(dir.File("Global.dir")));
+
+    PcDirectory package;
+    package.Mount(dir.File("Global.dir").c_str(), true);
+    ASSERT_TRUE(WaitLoaded(package, 1000));
+    EXPECT_EQ(AGDirectory::MountedCount(), 0u) << "archives are not in the package table";
+
+    AGResource* a = Data()->Find(Crc32Hash("a.txt"));
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->RefCount(), 0u);
+    EXPECT_EQ(GetOrLoadResource(Data(), Crc32Hash("a.txt"), 0, false, true), a);
+    EXPECT_EQ(a->RefCount(), 1u);
+    EXPECT_EQ(AsText(a), "alpha");
+    AGResource* b = GetOrLoadResource(Data(), Crc32Hash("b.txt"), 0, false, true);
+    EXPECT_EQ(AsText(b), "bravo!");
+
+    auto* kept = static_cast<ProbeResource*>(Probe()->Find(Crc32Hash("kept.probe")));
+    auto* copied = static_cast<ProbeResource*>(Probe()->Find(Crc32Hash("copied.probe")));
+    ASSERT_TRUE(kept && copied);
+    EXPECT_TRUE(kept->inPlace);
+    EXPECT_FALSE(copied->inPlace);
+    EXPECT_TRUE(kept->shared);
+    EXPECT_EQ(kept->bytes, "in place");
+    EXPECT_EQ(copied->bytes, "copied");
+    // Only the resident block stays; an unknown pool fell back to the global allocator.
+    ASSERT_EQ(package.Blocks().size(), 1u);
+    EXPECT_EQ(package.Blocks()[0].poolId, 0u);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(package.Blocks()[0].data), 8), "in place");
+
+    // Released to 0, an archive resource stays findable until unmount.
+    Data()->Release(a);
+    Data()->Release(b);
+    EXPECT_EQ(Data()->Find(Crc32Hash("a.txt")), a);
+    package.Unmount();
+    EXPECT_EQ(Data()->Find(Crc32Hash("a.txt")), nullptr);
+    EXPECT_EQ(Probe()->Find(Crc32Hash("kept.probe")), nullptr);
+    EXPECT_TRUE(package.Blocks().empty());
+}
+
+TEST_F(PackageTest, ASecondMountLoadUnmountCycleLeavesTheHeapAsItWas) {
+    PackageWriter writer;
+    writer.Add("big.bin", TypeKey::Data, std::string(5000, 'x'), 0, true)
+        .Add("small.bin", TypeKey::Data, std::string(300, 'y'));
+    ASSERT_TRUE(writer.WriteArchive(dir.File("Cycle.dir")));
+    auto cycle = [&] {
+        PcDirectory package;
+        package.Mount(dir.File("Cycle.dir").c_str(), true);
+        ASSERT_TRUE(WaitLoaded(package, 1000));
+        AGResource* big = GetOrLoadResource(Data(), Crc32Hash("big.bin"), 0, false, true);
+        EXPECT_EQ(static_cast<AGData*>(big)->Size(), 5000u);
+        Data()->Release(big);
+        package.Unmount();
+    };
+    cycle();
+    const u64 before = GetHeapCounters().current;
+    cycle();
+    EXPECT_EQ(GetHeapCounters().current, before);
+}
+
+TEST_F(PackageTest, ArchiveRecordsOutsideTheirBlockAreSkipped) {
+    PackageWriter writer;
+    writer.Add("good.txt", TypeKey::Data, "good");
+    std::string bytes = writer.ArchiveBytes();
+    // Append a second record whose range leaves the block, and one naming no block.
+    bytes[4 + 12 + 4] = 3;
+    auto word = [](u32 v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
+    bytes += word(Crc32Hash("past.txt")) + word(TypeKey::Data) + word(0) + word(2) + word(3);
+    bytes += word(Crc32Hash("nowhere.txt")) + word(TypeKey::Data) + word(99) + word(0) + word(1);
+    dir.Write("Skip.dir", bytes);
+    LogCapture log;
+    PcDirectory package;
+    package.Mount(dir.File("Skip.dir").c_str(), false);
+    EXPECT_NE(Data()->Find(Crc32Hash("good.txt")), nullptr);
+    EXPECT_EQ(Data()->Find(Crc32Hash("past.txt")), nullptr);
+    EXPECT_EQ(Data()->Find(Crc32Hash("nowhere.txt")), nullptr);
+    EXPECT_TRUE(log.Contains("2 resource records skipped"));
+}
+
+TEST_F(PackageTest, ATruncatedArchiveLoadsNothing) {
+    PackageWriter writer;
+    writer.Add("a.txt", TypeKey::Data, "alpha").Add("b.txt", TypeKey::Data, "bravo", 5, true);
+    const std::string bytes = writer.ArchiveBytes();
+    LogCapture log;
+    for (size_t cut : {size_t(0), size_t(3), size_t(10), size_t(20), bytes.size() - 1}) {
+        dir.Write("Cut.dir", bytes.substr(0, cut));
+        PcDirectory package;
+        package.Mount(dir.File("Cut.dir").c_str(), false);
+        EXPECT_TRUE(package.Loaded());
+        EXPECT_TRUE(package.Blocks().empty()) << cut;
+        EXPECT_EQ(env.Resources()->TotalCount(0), 0u) << cut;
+    }
+    EXPECT_TRUE(log.Contains("nothing is loaded"));
+}
