@@ -139,6 +139,8 @@ i32 XmlReader::Parse(const char* text) {
     delete m_document;
     m_document = nullptr;
     m_current = nullptr;
+    m_attributeMode = 0;
+    m_found = 0;
     if (ElementDepth(text) > kMaxElementDepth) {
         AGReport("XML document nested deeper than %u elements", kMaxElementDepth);
         return ReadParseError;

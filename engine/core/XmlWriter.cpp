@@ -19,6 +19,7 @@ bool XmlWriter::WriteText(ISerializable& record, char* output, u32& size) {
     TiXmlElement* root = new TiXmlElement("root");
     m_document->LinkEndChild(root);
     m_current = root;
+    m_attributeMode = 0;
     record.Serialize(*this);
     m_current = nullptr;
 
@@ -37,7 +38,7 @@ bool XmlWriter::WriteText(ISerializable& record, char* output, u32& size) {
 }
 
 void XmlWriter::AddElement(const char* name, const char* text) {
-    if (!m_current || !name)
+    if (!m_current || !name || !*name)
         return;
     TiXmlElement* element = new TiXmlElement(name);
     element->LinkEndChild(new TiXmlText(text));
@@ -46,7 +47,7 @@ void XmlWriter::AddElement(const char* name, const char* text) {
 
 void XmlWriter::AddField(const char* name, const TString<char>& text) {
     if (m_attributeMode) {
-        if (m_current && name)
+        if (m_current && name && *name)
             m_current->SetAttribute(name, text.c_str());
         return;
     }
@@ -66,7 +67,11 @@ void XmlWriter::AddVector(const char* name, const f32* value, u32 count) {
 void XmlWriter::SerializeItem(ISerializable& container) {
     TString<char> itemName;
     container.GetItemName(itemName);
-    SerializeObject(itemName.c_str(), container, true);
+    // Without an item name the items are children of the current element, as they are read.
+    if (itemName.IsEmpty())
+        container.Serialize(*this);
+    else
+        SerializeObject(itemName.c_str(), container, true);
 }
 
 void XmlWriter::SerializeVec4(const char* name, f32 (&value)[4], const f32 (&)[4]) {
@@ -109,7 +114,7 @@ void XmlWriter::SerializeFloat(const char* name, f32& value, f32) {
 }
 
 void XmlWriter::SerializeObject(const char* name, ISerializable& object, bool) {
-    if (!m_current || !name)
+    if (!m_current || !name || !*name)
         return;
     TiXmlElement* element = new TiXmlElement(name);
     m_current->LinkEndChild(element);

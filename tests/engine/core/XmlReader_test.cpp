@@ -445,9 +445,6 @@ std::string Mutate(const std::string& original, u64& state) {
         case 0:
             text[at] = char(Next(state));
             break;
-        case 6:
-            text[at] = '\0';
-            break;
         case 1:
             text.insert(at, kTokens[Next(state) % (sizeof kTokens / sizeof kTokens[0])]);
             break;
@@ -463,8 +460,11 @@ std::string Mutate(const std::string& original, u64& state) {
             if (Next(state) % 4 == 0)
                 text.resize(at);
             break;
-        default:
+        case 5:
             text[at] = char('0' + Next(state) % 10);
+            break;
+        default:
+            text[at] = '\0';
             break;
         }
     }
