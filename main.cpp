@@ -1,7 +1,10 @@
 // Entry point: start the engine, run the game's program, shut down.
 #include <string>
 
+#include "engine/audio/PCAudioManagerImpl.h"
+#include "engine/audio/PCSound.h"
 #include "engine/core/AGApplication.h"
+#include "engine/core/AGResourceManager.h"
 #include "game/QZ2011Prog.h"
 
 namespace {
@@ -26,11 +29,13 @@ std::string JoinCommandLine(int argc, char** argv) {
 int main(int argc, char** argv) {
     SplitCommandLine(AGApplication::Arguments(), JoinCommandLine(argc, argv).c_str());
     AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
+    AGAudioManager::s_implFactory = &CreatePCAudioManagerImpl;
 
     AGApplication& application = AGApplication::Get();
     AGApplicationImpl* impl = application.GetImpl();
     int status = 1;
     if (impl && impl->Initialize()) {
+        RegisterSoundProvider(AGResourceManager::Get());
         QZ2011::g_QZ2011Prog.Run();
         status = 0;
     }

@@ -120,3 +120,8 @@ void PCSound::Load(AGMemBuffer* buffer, u32 a, bool inPlace, bool shared) {
     if (!m_streamed)
         TakeData(a, inPlace, shared);
 }
+
+void RegisterSoundProvider(AGResourceManager* manager) {
+    if (manager)
+        manager->RegisterProvider(new AGProvider<PCSound>(TypeKey::Sound));
+}

@@ -18,6 +18,8 @@ public:
     virtual const TString<char>& GetDataName() const = 0;
 };
 
+class AGResourceManager;
+
 class PCSound : public AGSound, public AGResource {
 public:
     PCSound() = default;
@@ -60,3 +62,6 @@ private:
     bool m_loadInPlace = false;
     bool m_loadShared = true;
 };
+
+// Puts the "sound" provider (PCSound) in place of the one the manager holds.
+void RegisterSoundProvider(AGResourceManager* manager);

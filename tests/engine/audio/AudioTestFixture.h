@@ -43,7 +43,7 @@ protected:
     AudioFixture() {
         AGResourceManager::SetInstance(&m_resources);
         m_resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
-        m_resources.RegisterProvider(new AGProvider<PCSound>(TypeKey::Sound));
+        RegisterSoundProvider(&m_resources);
         m_savedFactory = AGAudioManager::s_implFactory;
         AGAudioManager::s_implFactory = [] {
             return static_cast<AGAudioManagerImpl*>(new PCAudioManagerImpl(platform::audio::Engine::Output::Pull));

@@ -1,0 +1,119 @@
+#include "engine/audio/PCAudioManagerImpl.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <thread>
+
+#include "engine/audio/AGAudioSound.h"
+#include "engine/audio/VoiceCallback.h"
+#include "tests/engine/audio/AudioTestFixture.h"
+
+using platform::audio::Engine;
+
+TEST(PCAudioManagerImpl, InitializeMakesThePoolsOnce) {
+    PCAudioManagerImpl manager(Engine::Output::Pull);
+    EXPECT_TRUE(manager.Initialize(0, 0));
+    EXPECT_FALSE(manager.DecodePool().Exists());
+    EXPECT_TRUE(manager.Initialize(2, 1));
+    EXPECT_EQ(manager.DecodePool().Count(), 9u);
+    EXPECT_EQ(manager.ReadPool().Count(), 1u);
+    EXPECT_FALSE(manager.Initialize(2, 1));
+
+    // Buffers come back once each, only when they are buffers of the pool.
+    u8* a = manager.TakeDecodeBuffer();
+    u8* b = manager.TakeDecodeBuffer();
+    ASSERT_TRUE(a && b && a != b);
+    EXPECT_EQ(manager.DecodePool().FreeCount(), 7u);
+    manager.GiveDecodeBuffer(a);
+    manager.GiveDecodeBuffer(a);
+    manager.GiveDecodeBuffer(b + 1);
+    manager.GiveDecodeBuffer(manager.TakeReadBuffer());
+    EXPECT_EQ(manager.DecodePool().FreeCount(), 8u);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_NE(manager.TakeDecodeBuffer(), nullptr);
+    EXPECT_EQ(manager.TakeDecodeBuffer(), nullptr);
+}
+
+TEST(PCAudioManagerImpl, VolumesAreClampedAndApplied) {
+    PCAudioManagerImpl manager(Engine::Output::Pull);
+    EXPECT_EQ(manager.GetMasterVolume(), 1.0f);
+    manager.SetMasterVolume(-0.5f);
+    EXPECT_EQ(manager.GetMasterVolume(), 0.0f);
+    EXPECT_EQ(manager.GetEngine()->Master()->GetVolume(), 0.0f);
+    manager.SetMasterVolume(1.5f);
+    EXPECT_EQ(manager.GetMasterVolume(), 1.0f);
+    // A slider with a maximum of 0 divides 0 by 0.
+    manager.SetCategoryVolume(0.0f / 0.0f, 1);
+    EXPECT_EQ(manager.GetCategoryVolume(1), 0.0f);
+    EXPECT_EQ(manager.GetSubmix(1)->GetVolume(), 0.0f);
+    manager.SetCategoryVolume(0.25f, 2);
+    EXPECT_EQ(manager.GetSubmix(2)->GetVolume(), 0.25f);
+    manager.SetCategoryVolume(0.5f, 3);
+    EXPECT_EQ(manager.GetCategoryVolume(3), 0.0f);
+    EXPECT_EQ(manager.GetCategoryVolume(0), 1.0f);
+}
+
+TEST(VoiceCallback, ForwardsEventsWithTheirArguments) {
+    struct Seen {
+        int calls = 0;
+        uintptr_t first = 0;
+        i32 second = 0;
+    } seen;
+    VoiceCallback callback;
+    auto handler = [](void* context, VoiceCallback* cb) {
+        auto* s = static_cast<Seen*>(context);
+        ++s->calls;
+        s->first = cb->FirstArgument();
+        s->second = cb->SecondArgument();
+    };
+    callback.SetHandler(VoiceCallback::kVoiceError, handler, &seen);
+    callback.OnBufferEnd(&seen);  // no handler: ignored
+    EXPECT_EQ(seen.calls, 0);
+    callback.OnVoiceError(reinterpret_cast<void*>(0x1234), -7);
+    EXPECT_EQ(seen.calls, 1);
+    EXPECT_EQ(seen.first, 0x1234u);
+    EXPECT_EQ(seen.second, -7);
+    EXPECT_EQ(callback.FirstArgument(), 0u);  // cleared after the call
+    callback.SetHandler(VoiceCallback::kProcessingPassStart, handler, &seen);
+    callback.OnVoiceProcessingPassStart(4096);
+    EXPECT_EQ(seen.first, 4096u);
+}
+
+namespace {
+
+class DeviceTest : public AudioFixture {
+protected:
+    DeviceTest() {
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        delete AGAudioManager::Get();
+        AGAudioManager::s_implFactory = &CreatePCAudioManagerImpl;
+        AGAudioManager::SetInstance(new AGAudioManager());
+        impl = static_cast<PCAudioManagerImpl*>(AGAudioManager::Get()->GetImpl());
+        impl->Initialize(1, 0);
+    }
+};
+
+}  // namespace
+
+TEST_F(DeviceTest, WithoutASoundCardASoundFinishesInRealTime) {
+    AddSound("blip", authoring::EncodeOggVorbis(authoring::MakeTone(440, 13230)));  // 0.3 s
+    Mount();
+    ASSERT_NE(impl->GetEngine(), nullptr);
+    EXPECT_EQ(impl->GetEngine()->DriverName(), "dummy");
+    AGAudioSound sound;
+    ASSERT_TRUE(sound.Open("blip.snd"));
+    int finished = 0;
+    sound.SetEndCallback([](void* n) { ++*static_cast<int*>(n); }, &finished);
+    const auto start = std::chrono::steady_clock::now();
+    sound.Play();
+    while (!finished && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+        impl->Update();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(finished, 1);
+    EXPECT_GE(seconds, 0.25);
+    EXPECT_LT(seconds, 2.0);
+    EXPECT_EQ(sound.GetState() & 2u, 0u);
+}
