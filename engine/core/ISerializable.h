@@ -26,7 +26,8 @@ public:
     virtual bool WasFound() const = 0;
     // Reading: every child element of the current element, starting at the first one of the
     // container's item name (any name when it is empty), is handed to the container's
-    // Serialize in turn. Writing: one child element of the item name holds the container.
+    // Serialize in turn. Writing: one child element of the item name holds the container
+    // (without an item name the container writes into the current element).
     virtual void SerializeItem(ISerializable& container) = 0;
     virtual void SerializeVec4(const char* name, f32 (&value)[4], const f32 (&defaultValue)[4]) = 0;
     virtual void SerializeVec3(const char* name, AGVec3& value, const AGVec3& defaultValue) = 0;
