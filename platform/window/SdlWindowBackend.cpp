@@ -47,6 +47,14 @@ size_t DecodeUtf8(const unsigned char* text, uint32_t& codePoint) {
 
 bool IsShortcutHeld(uint16_t mod) { return (mod & (KMOD_CTRL | KMOD_ALT)) != 0; }
 
+// The screen saver may start over the window, but not over the game in full screen.
+void AllowScreenSaver(bool allow) {
+    if (allow)
+        SDL_EnableScreenSaver();
+    else
+        SDL_DisableScreenSaver();
+}
+
 }  // namespace
 
 SdlBackend::~SdlBackend() {
@@ -90,6 +98,7 @@ bool SdlBackend::Create(const WindowDesc& desc) {
     m_alive = true;
     m_minimised = false;
     m_fullscreen = desc.fullscreen;
+    AllowScreenSaver(!m_fullscreen);
     m_modifierSides = 0;
     SetCursorHidden(desc.hideCursor);
     SDL_StartTextInput();
@@ -305,6 +314,7 @@ void SdlBackend::ApplyStyle(bool fullscreen, uint32_t width, uint32_t height) {
         SDL_SetWindowSize(m_window, w, h);
     }
     m_fullscreen = fullscreen;
+    AllowScreenSaver(!fullscreen);
 }
 
 void SdlBackend::GetClientSize(uint32_t& width, uint32_t& height) const {

@@ -12,6 +12,7 @@
 //  - the wheel gives 120 per notch (fractions of a notch from smooth wheels are kept).
 //  - closing the window and the process's quit request (SIGINT, SIGTERM) give CloseRequest.
 //  - a minimised window is not visible and has a client area of 0 x 0.
+//  - the screen saver is held off only in full screen.
 // Destroy() hides the window and ends HasWindow(); the SDL window itself lives until the
 // backend is deleted, so that a GL context made on it stays usable for the graphics layer's
 // own shutdown.

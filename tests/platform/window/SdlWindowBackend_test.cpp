@@ -254,14 +254,17 @@ TEST_F(SdlWindow, FullScreenAndBackRestoresTheWindowedSizeAndPlace) {
     ASSERT_EQ(left, 40);
     ASSERT_EQ(top, 30);
 
+    EXPECT_TRUE(SDL_IsScreenSaverEnabled());
     m_backend.ApplyStyle(true, 800, 600);
     EXPECT_TRUE(m_backend.IsFullscreen());
+    EXPECT_FALSE(SDL_IsScreenSaverEnabled());
     EXPECT_EQ(SDL_GetWindowFlags(Window()) & SDL_WINDOW_FULLSCREEN_DESKTOP, Uint32(SDL_WINDOW_FULLSCREEN_DESKTOP));
 
     m_backend.ApplyStyle(false, 800, 600);
     m_backend.SetPosition(left, top);
     EXPECT_FALSE(m_backend.IsFullscreen());
     EXPECT_FALSE(SDL_GetWindowFlags(Window()) & SDL_WINDOW_FULLSCREEN);
+    EXPECT_TRUE(SDL_IsScreenSaverEnabled());
     uint32_t w, h;
     m_backend.GetClientSize(w, h);
     EXPECT_EQ(w, 800u);
