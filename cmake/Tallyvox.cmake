@@ -14,7 +14,8 @@ function(tallyvox_library name dir)
 endfunction()
 
 # tallyvox_tests(NAME DIR [DEPS ...]): one GoogleTest executable from every test source below DIR,
-# registered with CTest. Window, GL and audio tests run headless.
+# registered with CTest. Window, GL and audio tests run headless, and settings and saves
+# go to a folder inside the build tree, never the user's own.
 function(tallyvox_tests name dir)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
@@ -25,6 +26,6 @@ function(tallyvox_tests name dir)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} test_support GTest::gtest GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;TALLYVOX_DATA=${PROJECT_SOURCE_DIR}/data"
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;TALLYVOX_DATA=${PROJECT_SOURCE_DIR}/data;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-home/data;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config"
     TIMEOUT 300)
 endfunction()
