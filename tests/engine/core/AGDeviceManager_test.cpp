@@ -57,16 +57,6 @@ TEST_F(Devices, KeyboardThenMouseEachListedOnce) {
     EXPECT_TRUE(m_impl->Keyboard()->IsConnected());
 }
 
-TEST_F(Devices, InterfacesOfTheWrongKindAreRefused) {
-    AGIMouseDevice pointer;
-    EXPECT_FALSE(m_impl->Keyboard()->QueryInterface(&pointer));
-    EXPECT_EQ(pointer.Device(), nullptr);
-    EXPECT_TRUE(m_impl->Mouse()->QueryInterface(&pointer));
-    EXPECT_TRUE(m_impl->Mouse()->ReleaseInterface(&pointer));
-    EXPECT_FALSE(m_impl->Mouse()->ReleaseInterface(&pointer));
-    EXPECT_EQ(pointer.Device(), nullptr);
-}
-
 TEST_F(Devices, MouseButtonsGiveEdgesBetweenPolls) {
     AGVirtualKey left, right;
     left.SetKey(2, 0);
@@ -129,18 +119,6 @@ TEST_F(Devices, TheMousePollClearsTheWheelSum) {
     for (int i = 0; i < 300; ++i)
         g_inputRecord.AddWheel(-120);
     EXPECT_EQ(g_inputRecord.wheelDelta, -32768);
-}
-
-TEST(DeviceManagerFactory, NoFactoryGivesNoDevices) {
-    AGDeviceManagerImplFactory saved = g_deviceManagerImplFactory;
-    g_deviceManagerImplFactory = nullptr;
-    {
-        AGDeviceManager devices;
-        EXPECT_EQ(devices.Impl(), nullptr);
-        devices.RegisterDevices();
-        devices.Update();
-    }
-    g_deviceManagerImplFactory = saved;
 }
 
 }  // namespace

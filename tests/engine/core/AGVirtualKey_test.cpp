@@ -133,11 +133,4 @@ TEST_F(VirtualKeys, BindingsOutlivingTheDevicesAnswerNothing) {
     EXPECT_EQ(key.KeyPad()->Device(), nullptr);
 }
 
-TEST(VirtualKeysWithoutDevices, BindNothing) {
-    AGVirtualKey key;
-    key.SetKey(84, 0);
-    EXPECT_EQ(key.KeyPad(), nullptr);
-    EXPECT_EQ(key.Key(), 0u);
-}
-
 }  // namespace
