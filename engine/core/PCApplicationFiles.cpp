@@ -1,21 +1,31 @@
 // The application's file part: threads and jobs, files, resources and their providers, the
 // named heaps and the save file.
+#include "engine/core/AGLog.h"
+#include "engine/core/AGMemoryMapping.h"
 #include "engine/core/AGMemoryPoolManager.h"
+#include "engine/core/AGResourceManager.h"
+#include "engine/core/AGResourceProviders.h"
 #include "engine/core/PCApplicationImpl.h"
+#include "engine/core/PCFileManager.h"
+#include "engine/core/PCJobsManager.h"
 #include "engine/core/PCSavegameManager.h"
+#include "engine/core/PCThreadingManager.h"
 
 bool PCApplicationImpl::CreateThreadingManager() {
-    // Slot: PCThreadingManager.
+    PCThreadingManager::SetInstance(new PCThreadingManager());
     return true;
 }
 
 bool PCApplicationImpl::CreateJobsManager() {
-    // Slot: PCJobsManager; with no jobber yet, one jobber started with a job ring of 10.
+    PCJobsManager* jobs = new PCJobsManager();
+    PCJobsManager::SetInstance(jobs);
+    if (!jobs->StartDefaultJobber())
+        AGReport("The worker thread cannot be started; packages load on the main thread.");
     return true;
 }
 
 bool PCApplicationImpl::CreateResourceManager() {
-    // Slot: AGResourceManager.
+    AGResourceManager::SetInstance(new AGResourceManager());
     return true;
 }
 
@@ -25,7 +35,7 @@ bool PCApplicationImpl::CreateMemoryPoolManager() {
 }
 
 bool PCApplicationImpl::CreateFileManager() {
-    // Slot: PCFileManager.
+    PCFileManager::SetInstance(new PCFileManager());
     return true;
 }
 
@@ -37,29 +47,31 @@ bool PCApplicationImpl::CreateSavegameManager() {
 }
 
 bool PCApplicationImpl::RegisterResourceProviders() {
-    // Slot: the 23 providers of TypeKey::kProviderWords, registered in the resource
-    // manager in the order "directory", "data", "localization", "sound", "prsAnimation",
-    // "prscAnimation", "skeletonPrsAnimation", "vertexBuffer", "texture", "scene3D",
-    // "light", "font", "sprite", "material", "textureSlot", "renderer", "camera",
-    // "emitter3D", "vertexBufferDynamic", "mesh", "model", "skeleton", "text".
+    ::RegisterResourceProviders(AGResourceManager::Get());
     return true;
 }
 
 bool PCApplicationImpl::LoadMemoryMapping() {
-    // Slot: when the file manager finds "memorymapping.mem", AGMemoryMapping loads it.
+    AGMemoryMapping::LoadFile("memorymapping.mem");
     return true;
 }
 
 void PCApplicationImpl::StopJobbers() {
-    // Slot: drains and joins every jobber, before anything its jobs use is deleted.
+    if (PCJobsManager* jobs = PCJobsManager::Get())
+        jobs->StopJobbers();
 }
 
 void PCApplicationImpl::DeleteFileManager() {
-    // Slot: deletes PCFileManager.
+    PCFileManager* files = PCFileManager::Get();
+    PCFileManager::SetInstance(nullptr);
+    delete files;
 }
 
 void PCApplicationImpl::DeleteResourceManager() {
-    // Slot: deletes AGResourceManager.
+    // The instance stays published while resources are deleted: their destructors give
+    // back what they hold through the providers.
+    delete AGResourceManager::Get();
+    AGResourceManager::SetInstance(nullptr);
 }
 
 void PCApplicationImpl::DeleteMemoryPoolManager() {
@@ -75,9 +87,13 @@ void PCApplicationImpl::DeleteSavegameManager() {
 }
 
 void PCApplicationImpl::DeleteJobsManager() {
-    // Slot: frees the (already stopped) jobbers, then deletes PCJobsManager.
+    PCJobsManager* jobs = PCJobsManager::Get();
+    PCJobsManager::SetInstance(nullptr);
+    delete jobs;  // frees the jobbers, already stopped
 }
 
 void PCApplicationImpl::DeleteThreadingManager() {
-    // Slot: deletes PCThreadingManager.
+    PCThreadingManager* threads = PCThreadingManager::Get();
+    PCThreadingManager::SetInstance(nullptr);
+    delete threads;
 }

@@ -1,0 +1,94 @@
+// The file part of start-up and shutdown: threads, jobs, files, resources, providers and
+// the memory mapping.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "engine/core/AGMemoryPoolManager.h"
+#include "engine/core/Crc32Hash.h"
+#include "engine/core/AGProgram.h"
+#include "engine/core/AGResourceManager.h"
+#include "engine/core/PCApplicationImpl.h"
+#include "engine/core/PCFileManager.h"
+#include "engine/core/PCJobsManager.h"
+#include "engine/core/PCThreadingManager.h"
+#include "platform/window/TestWindowBackend.h"
+#include "tests/support/TempDir.h"
+#include "tools/authoring/ByteWriter.h"
+
+namespace {
+
+struct FilesProgram : AGProgram {
+    void Run() override {}
+    const char* GetTitle() const override { return "FilesTest"; }
+    void GetDefaultSettings(u32* w, u32* h, u32* flags) const override {
+        *w = 320;
+        *h = 240;
+        *flags = 0;
+    }
+} g_program;
+
+platform::window::Backend* MakeBackend() {
+    return new platform::window::TestBackend();
+}
+
+std::atomic<bool> g_jobStarted{false};
+std::atomic<bool> g_jobDone{false};
+std::atomic<bool> g_managerSeen{false};
+
+// A long job that still finds the resource manager when it ends.
+void LateJob(uintptr_t) {
+    g_jobStarted = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    g_managerSeen = AGResourceManager::Get() != nullptr;
+    g_jobDone = true;
+}
+
+}  // namespace
+
+TEST(PCApplicationFiles, StartUpMakesTheManagersAndShutdownStopsTheWorkerFirst) {
+    TempDir dir;
+    ByteWriter mapping;
+    mapping.ResourceHeader().U32(1).U32(Crc32Hash("AppHeap")).U32(0).U32(1024);
+    dir.Write("memorymapping.mem", mapping.Str());
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+
+    AGProgram::SetInstance(&g_program);
+    platform::window::SetBackendFactory(&MakeBackend);
+    {
+        PCApplicationImpl app;
+        ASSERT_TRUE(app.Initialize());
+        EXPECT_NE(PCThreadingManager::Get(), nullptr);
+        EXPECT_NE(PCFileManager::Get(), nullptr);
+        ASSERT_NE(AGResourceManager::Get(), nullptr);
+        EXPECT_EQ(AGResourceManager::Get()->ProviderCount(), 23u);
+        ASSERT_NE(AGMemoryPoolManager::Get(), nullptr);
+        EXPECT_NE(AGMemoryPoolManager::Get()->FindHeap(Crc32Hash("AppHeap")), nullptr);
+        ASSERT_NE(PCJobsManager::Get(), nullptr);
+        PCJobber* jobber = PCJobsManager::Get()->GetJobber(0);
+        ASSERT_NE(jobber, nullptr);
+        EXPECT_TRUE(jobber->IsStarted());
+        EXPECT_EQ(jobber->Room(), 10u);
+
+        g_jobStarted = false;
+        g_jobDone = false;
+        g_managerSeen = false;
+        ASSERT_TRUE(jobber->Post(&LateJob, 0));
+        while (!g_jobStarted)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        app.Shutdown();
+        EXPECT_TRUE(g_jobDone);
+        EXPECT_TRUE(g_managerSeen);
+        EXPECT_EQ(PCJobsManager::Get(), nullptr);
+        EXPECT_EQ(AGResourceManager::Get(), nullptr);
+        EXPECT_EQ(PCFileManager::Get(), nullptr);
+        EXPECT_EQ(PCThreadingManager::Get(), nullptr);
+    }
+    platform::window::SetBackendFactory(nullptr);
+    AGProgram::SetInstance(nullptr);
+    std::filesystem::current_path(cwd);
+}
