@@ -375,3 +375,25 @@ TEST(AudioEngine, FallsBackToTheDummyDriverWithoutADevice) {
     else
         unsetenv("SDL_AUDIODRIVER");
 }
+
+TEST_F(PullFixture, HandlersMayQueryAndFlushTheirVoiceFromTheMixer) {
+    // A video's audio end: when the last buffer starts, flush whatever else is queued.
+    struct FlushOnLast : Recorder {
+        SourceVoice* voice = nullptr;
+        void OnBufferStart(void* c) override {
+            Recorder::OnBufferStart(c);
+            if (voice->GetState().buffersQueued == 2)
+                voice->FlushSourceBuffers();
+        }
+    } rec;
+    SourceVoice* voice = engine.CreateSourceVoice(Pcm16(1, 44100), &rec);
+    rec.voice = voice;
+    std::vector<int16_t> data(100, 1000);
+    for (uintptr_t i = 1; i <= 3; ++i)
+        voice->SubmitSourceBuffer(Buffer(data, Ctx(i)));
+    voice->Start();
+    Render(engine, 150);
+    Render(engine, 100);
+    EXPECT_EQ(rec.events, (std::vector<std::string>{"start:1", "end:1", "start:2", "end:3", "end:2"}));
+    EXPECT_EQ(voice->GetState().buffersQueued, 0u);
+}
