@@ -1,0 +1,283 @@
+// The graphic device and its frame on an offscreen OpenGL window.
+#include "engine/graphics/PCGraphicDevice.h"
+
+#include <functional>
+
+#include "engine/graphics/AGGraphicLayer.h"
+#include "engine/graphics/PCContextManager.h"
+#include "platform/core/Clock.h"
+#include "tests/platform/gfx/GfxTestSupport.h"
+#include "tests/support/LogCapture.h"
+
+namespace {
+
+using namespace platform::gfx;
+using gfxtest::ReadPixel;
+using gfxtest::TestWindow;
+
+// A layer that records its calls and may draw through a function.
+class RecordingLayer : public AGGraphicLayer {
+public:
+    explicit RecordingLayer(std::vector<std::string>* log, std::string name)
+        : m_log(log), m_name(std::move(name)) {}
+    void Update() override { m_log->push_back("update " + m_name); }
+    void Render() override {
+        m_log->push_back("render " + m_name);
+        if (draw)
+            draw();
+    }
+    std::function<void()> draw;
+
+private:
+    std::vector<std::string>* m_log;
+    std::string m_name;
+};
+
+class GraphicDeviceTest : public ::testing::Test {
+protected:
+    static constexpr u32 kWidth = 800;
+    static constexpr u32 kHeight = 600;
+    static constexpr u32 kAppFlags = 0x80000007;  // cursor, full screen, multisampling, settings
+
+    void SetUp() override {
+        m_window = std::make_unique<TestWindow>(int(kWidth), int(kHeight));
+        ASSERT_NE(m_window->Get(), nullptr);
+        PCContextManager::SetInstance(&m_context);
+        PCGraphicDevice::SetInstance(&m_device);
+    }
+    void TearDown() override {
+        m_device.Shutdown();
+        PCGraphicDevice::SetInstance(nullptr);
+        PCContextManager::SetInstance(nullptr);
+        m_window.reset();
+    }
+    void Init(u32 flags = 0) { ASSERT_TRUE(m_device.Initialize(m_window->Get(), kWidth, kHeight, flags)); }
+    Device& Dev() { return *m_device.GetDevice(); }
+    // Clears a rectangle of the back buffer to a colour, as a layer's drawing would.
+    void Fill(const Rect& r, u32 argb) {
+        Dev().SetViewport({u32(r.left), u32(r.top), u32(r.right - r.left), u32(r.bottom - r.top), 0, 1});
+        Dev().Clear(kClearTarget, argb, 1.0f, 0);
+    }
+
+    std::unique_ptr<TestWindow> m_window;
+    PCContextManager m_context;
+    PCGraphicDevice m_device;
+};
+
+TEST_F(GraphicDeviceTest, InitialisesAndClearsToTheStartColour) {
+    Init(kAppFlags);
+    for (auto [x, y] : {std::pair{0, 0}, {799, 0}, {0, 599}, {799, 599}})
+        EXPECT_EQ(ReadPixel(Dev(), x, y), 0xFF282828u) << x << "," << y;
+    EXPECT_EQ(m_device.GetWidth(), kWidth);
+    EXPECT_EQ(m_device.GetXScale(), 1.0f);
+    EXPECT_EQ(m_context.GetDevice(), m_device.GetDevice());
+    EXPECT_TRUE(m_device.IsActive());
+    EXPECT_TRUE(m_device.HasPixelShader2());
+    // The offscreen display has no 800 x 600 mode: a window, whatever was asked. Other bits
+    // of the flags pass through.
+    EXPECT_TRUE(m_device.IsModeUnavailable());
+    EXPECT_EQ(m_device.GetModeFlags() & PCGraphicDevice::kModeFullscreen, 0u);
+    EXPECT_EQ(m_device.GetModeFlags() & 0x80000001u, 0x80000001u);
+    bool msaa = Dev().GetCaps().maxSamples >= 2;
+    EXPECT_EQ((m_device.GetModeFlags() & PCGraphicDevice::kModeMultisample) != 0, msaa);
+    // Default states of the device.
+    EXPECT_EQ(Dev().GetRenderState(RenderState::CullMode), u32(Cull::CW));
+    EXPECT_EQ(Dev().GetRenderState(RenderState::Lighting), 0u);
+    EXPECT_EQ(Dev().GetSamplerState(0, SamplerState::MinFilter), u32(TextureFilter::Linear));
+}
+
+TEST_F(GraphicDeviceTest, StartUpFailsWithAMessageWithoutOpenGL) {
+    SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 64, 64, 0);
+    ASSERT_NE(plain, nullptr);
+    LogCapture log;
+    EXPECT_FALSE(m_device.Initialize(plain, 64, 64, 0));
+    EXPECT_EQ(m_device.GetDevice(), nullptr);
+    EXPECT_TRUE(log.Contains("Graphic device"));
+    EXPECT_NE(std::string(m_device.GetFailureReason()), "");
+    m_device.RenderFrame();  // nothing to draw with: does nothing
+    EXPECT_FALSE(m_device.ResetDevice(64, 64, 0));
+    SDL_DestroyWindow(plain);
+}
+
+TEST_F(GraphicDeviceTest, FrameDrawsEnabledLayersInOrderAndClearsFirst) {
+    Init();
+    std::vector<std::string> log;
+    RecordingLayer a(&log, "a"), b(&log, "b"), off(&log, "off");
+    off.SetEnabled(false);
+    a.draw = [this] { Fill({0, 0, 100, 100}, 0xFFFF0000); };
+    b.draw = [this] {
+        Fill({50, 50, 150, 150}, 0xFF00FF00);
+        // Left on by the last layer; the next frame's clear must still reach the whole buffer.
+        Dev().SetScissorRect({0, 0, 10, 10});
+        Dev().SetRenderState(RenderState::ScissorTestEnable, 1u);
+    };
+    m_device.AddLayer(&a);
+    m_device.AddLayer(&off);
+    m_device.AddLayer(&b);
+    m_device.AddLayer(&a);  // already listed
+    EXPECT_EQ(m_device.GetLayerCount(), 3u);
+
+    m_device.UpdateLayers();
+    m_device.RenderFrame();
+    EXPECT_EQ(log, (std::vector<std::string>{"update a", "update b", "render a", "render b"}));
+    EXPECT_EQ(ReadPixel(Dev(), 10, 10), 0xFFFF0000u);
+    EXPECT_EQ(ReadPixel(Dev(), 60, 60), 0xFF00FF00u);
+    EXPECT_EQ(ReadPixel(Dev(), 700, 500), 0xFF000000u);  // the frame clears to black
+
+    m_device.RemoveLayer(&a);
+    m_device.RenderFrame();
+    EXPECT_EQ(ReadPixel(Dev(), 10, 10), 0xFF000000u);
+    EXPECT_EQ(ReadPixel(Dev(), 60, 60), 0xFF00FF00u);
+}
+
+TEST_F(GraphicDeviceTest, CustomRenderReplacesTheLayers) {
+    Init();
+    std::vector<std::string> log;
+    RecordingLayer layer(&log, "layer");
+    m_device.AddLayer(&layer);
+    int custom = 0;
+    m_device.SetCustomRenderer(&custom, [](void* context) { ++*static_cast<int*>(context); });
+    m_device.BeginCustomRender();
+    m_device.RenderFrame();
+    EXPECT_EQ(custom, 1);
+    EXPECT_TRUE(log.empty());
+    m_device.EndCustomRender();
+    m_device.RenderFrame();
+    EXPECT_EQ(custom, 1);
+    EXPECT_EQ(log, std::vector<std::string>{"render layer"});
+}
+
+TEST_F(GraphicDeviceTest, HiddenWindowRendersNothingAndSleeps) {
+    Init();
+    std::vector<std::string> log;
+    RecordingLayer layer(&log, "layer");
+    m_device.AddLayer(&layer);
+    SDL_HideWindow(m_window->Get());
+    platform::FakeClock clock;
+    for (int i = 0; i < 3; ++i)
+        m_device.RenderFrame();
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(clock.SleptNs(), 3 * 15 * 1000000ull);
+    EXPECT_EQ(ReadPixel(Dev(), 400, 300), 0xFF282828u);  // still the start colour
+    SDL_ShowWindow(m_window->Get());
+    m_device.RenderFrame();
+    EXPECT_EQ(log.size(), 1u);
+    EXPECT_EQ(clock.SleptNs(), 3 * 15 * 1000000ull);
+}
+
+struct CallbackLog {
+    std::vector<std::pair<int, bool>> calls;
+    PCGraphicDevice* device = nullptr;
+    u32 selfId = 0;
+};
+
+TEST_F(GraphicDeviceTest, ResetCallsCallbacksFalseThenTrueWithSteppedIds) {
+    Init();
+    CallbackLog log;
+    log.device = &m_device;
+    auto first = [](void* c, bool restored) { static_cast<CallbackLog*>(c)->calls.push_back({1, restored}); };
+    auto second = [](void* c, bool restored) { static_cast<CallbackLog*>(c)->calls.push_back({2, restored}); };
+    auto once = [](void* c, bool restored) {
+        auto* l = static_cast<CallbackLog*>(c);
+        l->calls.push_back({3, restored});
+        l->device->UnregisterResetCallback(l->selfId);  // gone after its first call
+    };
+    u32 id1 = m_device.RegisterResetCallback(&log, first);
+    u32 id2 = m_device.RegisterResetCallback(&log, second);
+    log.selfId = m_device.RegisterResetCallback(&log, once);
+    EXPECT_EQ(id1, 0xC6F20000u);
+    EXPECT_EQ(id2, 0xC6F20004u);
+    EXPECT_EQ(log.selfId, 0xC6F20008u);
+
+    Dev().SetRenderState(RenderState::CullMode, Cull::None);
+    EXPECT_TRUE(m_device.ResetDevice(640, 480, PCGraphicDevice::kModeFullscreen));
+    using Calls = std::vector<std::pair<int, bool>>;
+    EXPECT_EQ(log.calls, (Calls{{1, false}, {2, false}, {3, false}, {1, true}, {2, true}}));
+    // Full screen falls back to a window; defaults are set again; the size is taken.
+    EXPECT_EQ(m_device.GetModeFlags() & PCGraphicDevice::kModeFullscreen, 0u);
+    EXPECT_EQ(Dev().GetRenderState(RenderState::CullMode), u32(Cull::CW));
+    EXPECT_EQ(m_device.GetWidth(), 640u);
+    EXPECT_EQ(Dev().Granted().width, 640u);
+
+    log.calls.clear();
+    m_device.UnregisterResetCallback(id1);
+    u32 id4 = m_device.RegisterResetCallback(&log, first);
+    EXPECT_EQ(id4, 0xC6F2000Cu);
+    EXPECT_TRUE(m_device.ResetDevice(640, 480, 0));
+    EXPECT_EQ(log.calls, (Calls{{2, false}, {1, false}, {2, true}, {1, true}}));
+}
+
+TEST_F(GraphicDeviceTest, NotResetResetsOnceAndLostSkipsTheFrame) {
+    Init();
+    std::vector<std::string> log;
+    RecordingLayer layer(&log, "layer");
+    m_device.AddLayer(&layer);
+    int resets = 0;
+    m_device.RegisterResetCallback(&resets, [](void* c, bool restored) {
+        if (restored)
+            ++*static_cast<int*>(c);
+    });
+    platform::FakeClock clock;
+
+    Dev().ForceCooperativeLevel(Result::DeviceNotReset);
+    m_device.RenderFrame();
+    m_device.RenderFrame();
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(log.size(), 2u);  // both frames drawn
+
+    Dev().ForceCooperativeLevel(Result::DeviceLost);
+    m_device.RenderFrame();
+    m_device.RenderFrame();
+    EXPECT_EQ(log.size(), 2u);
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(clock.SleptNs(), 2 * 15 * 1000000ull);
+
+    // The device comes back waiting for a reset: one reset, then frames again.
+    Dev().ForceCooperativeLevel(Result::DeviceNotReset);
+    m_device.RenderFrame();
+    EXPECT_EQ(resets, 2);
+    EXPECT_EQ(log.size(), 3u);
+}
+
+class RecordingReceiver : public AGBitmapReceiver {
+public:
+    void ReceiveBitmap(const AGBitmap& bitmap) override {
+        width = bitmap.width;
+        height = bitmap.height;
+        pitch = bitmap.pitch;
+        auto* p = static_cast<const u32*>(bitmap.pixels);
+        pixels.assign(p, p + bitmap.width * bitmap.height);
+    }
+    u32 width = 0, height = 0, pitch = 0;
+    std::vector<u32> pixels;
+};
+
+TEST_F(GraphicDeviceTest, FrameCaptureHandsTheScaledFrameToItsConsumer) {
+    Init();
+    std::vector<std::string> log;
+    RecordingLayer layer(&log, "layer");
+    layer.draw = [this] { Fill({0, 0, 400, 600}, 0xFF0000FF); };  // left half blue
+    m_device.AddLayer(&layer);
+    RecordingReceiver receiver;
+    auto* capture = new PCFrameCapture();
+    capture->enabled = true;
+    capture->source = {0, 0, 800, 600};
+    capture->width = 8;
+    capture->height = 6;
+    capture->consumer = &receiver;
+    m_device.SetFrameCapture(capture);
+    m_device.RenderFrame();
+    ASSERT_EQ(receiver.pixels.size(), 48u);
+    EXPECT_EQ(receiver.pitch, 32u);
+    EXPECT_EQ(receiver.pixels[0], 0xFF0000FFu);
+    EXPECT_EQ(receiver.pixels[3], 0xFF0000FFu);
+    EXPECT_EQ(receiver.pixels[4], 0xFF000000u);
+    EXPECT_EQ(receiver.pixels[47], 0xFF000000u);
+
+    capture->enabled = false;
+    receiver.pixels.clear();
+    m_device.RenderFrame();
+    EXPECT_TRUE(receiver.pixels.empty());
+}
+
+}  // namespace
