@@ -1,0 +1,108 @@
+#include "gameservices/entities/GameEntityFactory.h"
+
+#include "engine/core/AGLog.h"
+#include "engine/core/Crc32Hash.h"
+#include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Character.h"
+#include "gameservices/entities/Light.h"
+#include "gameservices/entities/Prop.h"
+#include "gameservices/entities/RuntimeParameters.h"
+#include "gameservices/entities/SetElement.h"
+
+namespace GameServices::Entities {
+
+namespace {
+
+template <typename T>
+void ReplacePool(IEntityFactory*& slot, const char* parameter, const char* prefix) {
+    IEntityFactory* fresh = new EntityFactory<T>(KorvoGame::GetFactoryCapacity(parameter), prefix);
+    delete slot;
+    slot = fresh;
+}
+
+}  // namespace
+
+GameEntityFactory* GameEntityFactory::Instance() {
+    static GameEntityFactory* s_instance = new GameEntityFactory();
+    return s_instance;
+}
+
+GameEntityFactory::~GameEntityFactory() {
+    delete m_CameraFactory;
+    delete m_LightFactory;
+    delete m_PropFactory;
+    delete m_CharacterFactory;
+    delete m_SetElementFactory;
+    for (auto& [id, factory] : m_Factories)
+        delete factory;
+}
+
+void GameEntityFactory::RegisterEntityFactories() {
+    ReplacePool<Camera>(m_CameraFactory, "FactoryCamera", "Camera");
+    ReplacePool<Light>(m_LightFactory, "FactoryLight", "Light");
+    ReplacePool<Prop>(m_PropFactory, "FactoryProp", "Prop");
+    ReplacePool<Character>(m_CharacterFactory, "FactoryCharacter", "Character");
+    ReplacePool<SetElement>(m_SetElementFactory, "FactorySetElement", "SetElement");
+}
+
+void GameEntityFactory::RegisterFactory(const TString<char>& kindName, IEntityFactory* factory) {
+    const u32 id = Crc32Hash(kindName.c_str());
+    auto it = m_Factories.find(id);
+    if (it != m_Factories.end()) {
+        if (it->second == factory)
+            return;
+        // The pool's destructor resets every entity before deleting it.
+        delete it->second;
+        m_Factories.erase(it);
+    }
+    if (factory)
+        m_Factories[id] = factory;
+}
+
+IEntityFactory* GameEntityFactory::GetFactory(u32 kindId) const {
+    auto it = m_Factories.find(kindId);
+    return it == m_Factories.end() ? nullptr : it->second;
+}
+
+IEntityFactory* GameEntityFactory::GetFactory(const TString<char>& kindName) const {
+    return GetFactory(Crc32Hash(kindName.c_str()));
+}
+
+void GameEntityFactory::ResetFactory(const TString<char>& kindName) {
+    IEntityFactory* factory = GetFactory(kindName);
+    if (!factory) {
+        AGReport("Cannot find the factory!");
+        return;
+    }
+    factory->ResetAll();
+}
+
+void GameEntityFactory::DestroyFactory(const TString<char>& kindName) {
+    auto it = m_Factories.find(Crc32Hash(kindName.c_str()));
+    if (it == m_Factories.end()) {
+        AGReport("Cannot find the factory!");
+        return;
+    }
+    IEntityFactory* factory = it->second;
+    // Erasing the key keeps a later ResetFactory of the kind from reaching a deleted pool.
+    m_Factories.erase(it);
+    delete factory;
+}
+
+IEntityFactory* GameEntityFactory::FindOwner(const Entity* entity,
+                                             IEntityFactory* preferred) const {
+    if (!entity)
+        return nullptr;
+    if (preferred && preferred->Owns(entity))
+        return preferred;
+    for (IEntityFactory* factory : {m_CameraFactory, m_LightFactory, m_PropFactory,
+                                    m_CharacterFactory, m_SetElementFactory})
+        if (factory && factory != preferred && factory->Owns(entity))
+            return factory;
+    for (const auto& [id, factory] : m_Factories)
+        if (factory && factory->Owns(entity))
+            return factory;
+    return nullptr;
+}
+
+}  // namespace GameServices::Entities

@@ -1,0 +1,138 @@
+#include "gameservices/entities/GameEntityFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Prop.h"
+#include "tests/gameservices/entities/PoolSetup.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempDir.h"
+
+using namespace GameServices::Entities;
+
+namespace {
+
+int g_liveProps = 0;
+int g_initialized = 0;
+
+struct CountedProp : Prop {
+    CountedProp() { ++g_liveProps; }
+    ~CountedProp() override { --g_liveProps; }
+    void Initialize() override { ++g_initialized; }
+};
+
+}  // namespace
+
+TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
+    TempDir dir;
+    LoadCapacities(dir, {{"FactoryCamera", 1}, {"FactoryLight", 1}, {"FactoryProp", 3},
+                         {"FactoryCharacter", 1}, {"FactorySetElement", 1}});
+    GameEntityFactory* factories = GameEntityFactory::Instance();
+    LogCapture log;
+    factories->RegisterEntityFactories();
+    EXPECT_TRUE(log.Lines().empty());
+
+    IEntityFactory* props = factories->GetPropFactory();
+    ASSERT_NE(props, nullptr);
+    EXPECT_EQ(props->GetMaxSize(), 3u);
+    Entity* a = props->Alloc(false);
+    Entity* b = props->Alloc(false);
+    Entity* c = props->Alloc(false);
+    ASSERT_TRUE(a && b && c);
+    EXPECT_TRUE(a != b && b != c && a != c);
+    EXPECT_TRUE(a->IsA(TypeIds::Prop));
+    EXPECT_TRUE(log.Lines().empty());
+
+    EXPECT_EQ(props->Alloc(false), nullptr);
+    EXPECT_TRUE(log.Contains("m_NbUsedObject+1 >= m_MaxSize -->"));
+    EXPECT_EQ(props->GetUsedCount(), 3u);
+
+    a->Synchronize = false;
+    props->Release(a);
+    EXPECT_TRUE(a->Synchronize);  // reset on the way back
+    EXPECT_EQ(props->GetUsedCount(), 2u);
+    EXPECT_EQ(props->Alloc(false), a);
+
+    props->Release(b);
+    props->Release(b);  // a second release must not free a handed-out object
+    EXPECT_EQ(props->GetUsedCount(), 2u);
+    Prop stranger;
+    props->Release(&stranger);
+    props->Release(nullptr);
+    EXPECT_EQ(props->GetUsedCount(), 2u);
+    EXPECT_EQ(props->Alloc(false), b);
+    EXPECT_EQ(props->Alloc(false), nullptr);
+
+    props->ResetAll();
+    EXPECT_EQ(props->GetUsedCount(), 0u);
+}
+
+TEST(GameEntityFactoryTest, PooledObjectsAreNamedByPrefixAndAddress) {
+    TempDir dir;
+    LoadCapacities(dir, {{"FactoryCamera", 2}});
+    LogCapture log;  // the other capacities are absent
+    GameEntityFactory* factories = GameEntityFactory::Instance();
+    factories->RegisterEntityFactories();
+    EXPECT_TRUE(log.Contains("FactoryProp"));
+    EXPECT_EQ(factories->GetPropFactory()->GetMaxSize(), 0u);
+    EXPECT_EQ(factories->GetPropFactory()->Alloc(false), nullptr);
+
+    Entity* camera = factories->GetCameraFactory()->Alloc(false);
+    ASSERT_NE(camera, nullptr);
+    char expected[64];
+    snprintf(expected, sizeof(expected), "Camera%p", static_cast<void*>(camera));
+    EXPECT_EQ(camera->Name, expected);
+    factories->GetCameraFactory()->Release(camera);
+}
+
+TEST(GameEntityFactoryTest, KindPoolsInitializeResetAndDestroy) {
+    GameEntityFactory* factories = GameEntityFactory::Instance();
+    g_initialized = 0;
+    auto* pool = new EntityFactory<CountedProp>(2, "Stage");
+    EXPECT_EQ(g_liveProps, 2);
+    factories->RegisterFactory("StageProp", pool);
+    EXPECT_EQ(factories->GetFactory("StageProp"), pool);
+    EXPECT_EQ(factories->GetFactory(Crc32Hash("StageProp")), pool);
+    EXPECT_EQ(factories->GetFactory("stageprop"), nullptr);
+
+    pool->Alloc(true);
+    pool->Alloc(false);
+    EXPECT_EQ(g_initialized, 1);
+    factories->ResetFactory("StageProp");
+    EXPECT_EQ(pool->GetUsedCount(), 0u);
+
+    // Registering the kind again replaces and deletes the old pool.
+    factories->RegisterFactory("StageProp", new EntityFactory<CountedProp>(3, "Stage"));
+    EXPECT_EQ(g_liveProps, 3);
+
+    LogCapture log;
+    factories->DestroyFactory("StageProp");
+    EXPECT_EQ(g_liveProps, 0);
+    EXPECT_EQ(factories->GetFactory("StageProp"), nullptr);
+    EXPECT_TRUE(log.Lines().empty());
+    factories->ResetFactory("StageProp");
+    EXPECT_TRUE(log.Contains("Cannot find the factory!"));
+    log.Clear();
+    factories->DestroyFactory("StageProp");
+    EXPECT_TRUE(log.Contains("Cannot find the factory!"));
+}
+
+TEST(GameEntityFactoryTest, FindOwnerSearchesEveryPool) {
+    TempDir dir;
+    LoadCapacities(dir, {{"FactoryProp", 1}, {"FactoryCamera", 1}});
+    GameEntityFactory* factories = GameEntityFactory::Instance();
+    factories->RegisterEntityFactories();
+    auto* stage = new EntityFactory<CountedProp>(1, "Stage");
+    factories->RegisterFactory("StageProp", stage);
+
+    Entity* pooled = factories->GetPropFactory()->Alloc(false);
+    Entity* staged = stage->Alloc(false);
+    Prop loose;
+    EXPECT_EQ(factories->FindOwner(pooled, factories->GetCameraFactory()),
+              factories->GetPropFactory());
+    EXPECT_EQ(factories->FindOwner(staged, factories->GetPropFactory()), stage);
+    EXPECT_EQ(factories->FindOwner(&loose, factories->GetPropFactory()), nullptr);
+    factories->DestroyFactory("StageProp");
+}
