@@ -1,0 +1,161 @@
+#include "gameservices/entities/Entity.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+#include "engine/core/Crc32Hash.h"
+#include "gameservices/entities/AudioAsset.h"
+#include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Character.h"
+#include "gameservices/entities/Light.h"
+#include "gameservices/entities/Prop.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/entities/SetElement.h"
+#include "gameservices/entities/Team.h"
+#include "gameservices/entities/TypeIds.h"
+#include "gameservices/entities/VideoAsset.h"
+
+using namespace GameServices::Entities;
+
+namespace {
+
+struct Row {
+    const char* name;
+    bool (*isA)(u32);
+    std::set<u32> yes;
+};
+
+template <typename T>
+bool Ask(u32 id) {
+    T object;
+    return object.IsA(id);
+}
+
+}  // namespace
+
+TEST(EntityTest, TypeIdsAreTheNameIdsOfTheClassNames) {
+    EXPECT_EQ(TypeIds::Entity, Crc32Hash("GameServices::Entities::Entity"));
+    EXPECT_EQ(TypeIds::Floor, Crc32Hash("GameServices::Entities::Floor"));
+    EXPECT_EQ(TypeIds::Appearance, Crc32Hash("GameServices::KorvoGame::Appearance"));
+    EXPECT_EQ(TypeIds::AppearanceKey, Crc32Hash("Appearance"));
+    EXPECT_EQ(TypeIds::ApplicationDataKey, Crc32Hash("ApplicationData"));
+    EXPECT_NE(TypeIds::Prop, TypeIds::Character);
+}
+
+TEST(EntityTest, IsAFollowsTheNonTransitiveTable) {
+    namespace id = TypeIds;
+    const std::vector<u32> all = {id::Entity, id::Set, id::ComponentLevel, id::SetElement,
+                                  id::Floor, id::Prop, id::Character, id::Camera, id::Light,
+                                  id::Team, id::BaseTeamMember, id::AudioAsset,
+                                  id::VideoAsset, id::Attribute};
+    const std::vector<Row> table = {
+        {"Entity", Ask<Entity>, {id::Entity}},
+        {"Set", Ask<Set>, {id::Set}},
+        {"ComponentLevel", Ask<ComponentLevel>, {id::Set, id::ComponentLevel}},
+        {"SetElement", Ask<SetElement>, {id::SetElement}},
+        {"Floor", Ask<Floor>, {id::SetElement, id::Floor}},
+        {"Prop", Ask<Prop>, {id::Entity, id::Prop}},
+        {"Character", Ask<Character>, {id::Entity, id::Character}},
+        {"Camera", Ask<Camera>, {id::Entity, id::Camera}},
+        {"Light", Ask<Light>, {id::Light}},
+        {"Team", Ask<Team>, {id::Team}},
+        {"BaseTeamMember", Ask<BaseTeamMember>, {id::BaseTeamMember}},
+        {"AudioAsset", Ask<AudioAsset>, {id::AudioAsset}},
+        {"VideoAsset", Ask<VideoAsset>, {id::VideoAsset}},
+        {"Attribute", Ask<Attribute>, {id::Attribute}},
+    };
+    for (const Row& row : table)
+        for (u32 typeId : all)
+            EXPECT_EQ(row.isA(typeId), row.yes.count(typeId) == 1) << row.name << " asked " << typeId;
+}
+
+TEST(EntityTest, IdsAreUniqueAndNeverZero) {
+    std::vector<Entity*> entities;
+    std::set<u32> ids;
+    for (int i = 0; i < 200; ++i) {
+        entities.push_back(i % 2 ? new Entity() : new Prop("p"));
+        EXPECT_NE(entities.back()->Id, 0u);
+        ids.insert(entities.back()->Id);
+    }
+    EXPECT_EQ(ids.size(), entities.size());
+    for (Entity* e : entities)
+        delete e;
+    // Ids are not reused after their entity goes.
+    Entity later;
+    EXPECT_EQ(ids.count(later.Id), 0u);
+}
+
+TEST(EntityTest, ConstructorsAndProperties) {
+    Entity plain;
+    EXPECT_FALSE(plain.Visible);
+    EXPECT_TRUE(plain.Name.IsEmpty());
+    EXPECT_TRUE(plain.Synchronize);
+    EXPECT_TRUE(plain.Activate);
+    const char* expected[] = {"Id", "Name", "Visible", "Synchronize", "VolatileDatas",
+                              "Depictors", "Attributes", "Behaviors"};
+    ASSERT_EQ(plain.GetProperties().Count(), 8u);
+    for (size_t i = 0; i < 8; ++i)
+        EXPECT_EQ(plain.GetProperties().At(i)->GetName(), expected[i]);
+    auto* id = dynamic_cast<const Property<u32>*>(plain.GetProperties().At(0));
+    ASSERT_NE(id, nullptr);
+    EXPECT_EQ(id->GetMember(), &plain.Id);
+
+    Entity named("Host");
+    EXPECT_TRUE(named.Visible);
+    EXPECT_EQ(named.Name, "Host");
+    EXPECT_EQ(named.GetProperties().Count(), 0u);
+
+    plain.Synchronize = false;
+    plain.Reset();
+    EXPECT_TRUE(plain.Synchronize);
+}
+
+namespace {
+
+int g_deletedComponents = 0;
+
+struct CountedAttribute : Attribute {
+    ~CountedAttribute() override { ++g_deletedComponents; }
+};
+struct CountedDepictor : Depictor {
+    ~CountedDepictor() override { ++g_deletedComponents; }
+};
+struct NullBehavior : Behavior {
+    void Reset() override {}
+};
+
+}  // namespace
+
+TEST(EntityTest, ClearComponentsHonoursKeepAndSharedFlags) {
+    g_deletedComponents = 0;
+    Entity entity;
+    CountedDepictor shared;
+    shared.m_Shared = 1;
+    NullBehavior behavior;
+    entity.Attributes.m_Map[1] = new CountedAttribute;
+    entity.Attributes.m_Map[2] = new CountedAttribute;
+    entity.Depictors.m_Map[1] = new CountedDepictor;
+    entity.Depictors.m_Map[2] = &shared;
+    entity.Behaviors.m_Map[1] = &behavior;
+
+    entity.Attributes.m_Keep = 1;
+    entity.ClearComponents();
+    EXPECT_EQ(g_deletedComponents, 1);  // the non-shared depictor only
+    EXPECT_EQ(entity.Attributes.m_Map.size(), 2u);
+    EXPECT_TRUE(entity.Depictors.m_Map.empty());
+
+    entity.Attributes.m_Keep = 0;
+    entity.Depictors.m_Keep = 1;
+    entity.Depictors.m_Map[3] = new CountedDepictor;
+    entity.ClearComponents();
+    EXPECT_EQ(g_deletedComponents, 3);
+    EXPECT_TRUE(entity.Attributes.m_Map.empty());
+    EXPECT_EQ(entity.Depictors.m_Map.size(), 1u);
+    EXPECT_EQ(entity.Behaviors.m_Map.size(), 1u);
+
+    entity.Depictors.m_Keep = 0;
+    entity.ClearComponents();
+    EXPECT_EQ(g_deletedComponents, 4);
+}

@@ -1,0 +1,201 @@
+#include "gameservices/entities/Set.h"
+
+#include <gtest/gtest.h>
+
+#include "gameservices/entities/AudioAsset.h"
+#include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Character.h"
+#include "gameservices/entities/GameAudioAssetFactory.h"
+#include "gameservices/entities/GameEntityFactory.h"
+#include "gameservices/entities/GameVideoAssetFactory.h"
+#include "gameservices/entities/Light.h"
+#include "gameservices/entities/Prop.h"
+#include "gameservices/entities/SetElement.h"
+#include "gameservices/entities/VideoAsset.h"
+#include "tests/gameservices/entities/PoolSetup.h"
+#include "tests/support/TempDir.h"
+
+using namespace GameServices::Entities;
+
+namespace {
+
+int g_liveFloors = 0;
+int g_liveAttributes = 0;
+
+struct CountedFloor : Floor {
+    CountedFloor() { ++g_liveFloors; }
+    ~CountedFloor() override { --g_liveFloors; }
+};
+
+struct CountedAttribute : Attribute {
+    CountedAttribute() { ++g_liveAttributes; }
+    ~CountedAttribute() override { --g_liveAttributes; }
+};
+
+class SetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        LoadCapacities(m_dir, {{"FactoryCamera", 4}, {"FactoryLight", 2}, {"FactoryProp", 8},
+                               {"FactoryCharacter", 2}, {"FactorySetElement", 3},
+                               {"FactoryAudioAsset", 2}, {"FactoryVideoAsset", 2}});
+        f = GameEntityFactory::Instance();
+        f->RegisterEntityFactories();
+        GameAudioAssetFactory::Instance()->RegisterAudioAssetFactory();
+        GameVideoAssetFactory::Instance()->RegisterVideoAssetFactory();
+    }
+
+    template <typename T>
+    T* Take(IEntityFactory* pool) {
+        T* entity = static_cast<T*>(pool->Alloc(false));
+        EXPECT_NE(entity, nullptr);
+        return entity;
+    }
+
+    std::vector<u32> UsedCounts() const {
+        return {f->GetCameraFactory()->GetUsedCount(), f->GetLightFactory()->GetUsedCount(),
+                f->GetPropFactory()->GetUsedCount(), f->GetCharacterFactory()->GetUsedCount(),
+                f->GetSetElementFactory()->GetUsedCount(),
+                GameAudioAssetFactory::Instance()->GetDefaultFactory()->GetUsedCount(),
+                GameVideoAssetFactory::Instance()->GetDefaultFactory()->GetUsedCount()};
+    }
+
+    TempDir m_dir;
+    GameEntityFactory* f = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
+    // The camera of the parent set, lent to the set under test and its component level.
+    Camera* parentCamera = Take<Camera>(f->GetCameraFactory());
+    parentCamera->Attributes.m_Map[1] = new CountedAttribute;
+    const std::vector<u32> before = UsedCounts();
+    g_liveFloors = 0;
+
+    Set set("Stage");
+    set.m_PackageNames.push_back("Stage.dir");
+    set.m_Cameras.push_back(parentCamera);
+    Camera* own = Take<Camera>(f->GetCameraFactory());
+    set.m_Cameras.push_back(own);
+    set.m_MemberCameras.push_back(own);
+    set.m_SetElements.push_back(new CountedFloor);
+    set.m_SetElements.push_back(Take<SetElement>(f->GetSetElementFactory()));
+    // An extension-made element sits in both lists and is deleted once.
+    auto* made = new CountedFloor;
+    set.m_SetElements.push_back(made);
+    set.m_ExtensionEntities.push_back(made);
+    set.m_Props.push_back(Take<Prop>(f->GetPropFactory()));
+    set.m_Props.push_back(Take<Prop>(f->GetPropFactory()));
+    set.m_Props.back()->Attributes.m_Map[1] = new CountedAttribute;
+    set.m_Lights.push_back(Take<Light>(f->GetLightFactory()));
+    set.m_Characters.push_back(Take<Character>(f->GetCharacterFactory()));
+    set.m_AudioAssets.push_back(GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc());
+    set.m_VideoAssets.push_back(GameVideoAssetFactory::Instance()->GetDefaultFactory()->Alloc());
+
+    auto* component = new ComponentLevel("PlayerCursors");
+    component->m_Cameras.push_back(parentCamera);
+    Camera* componentCamera = Take<Camera>(f->GetCameraFactory());
+    component->m_Cameras.push_back(componentCamera);
+    component->m_MemberCameras.push_back(componentCamera);
+    component->m_Props.push_back(Take<Prop>(f->GetPropFactory()));
+    component->m_Props.push_back(Take<Prop>(f->GetPropFactory()));
+    component->m_SetElements.push_back(new CountedFloor);
+    auto* nested = new ComponentLevel("Faces");
+    nested->m_Props.push_back(Take<Prop>(f->GetPropFactory()));
+    component->m_ComponentLevels.push_back(nested);
+    set.m_ComponentLevels.push_back(component);
+
+    EXPECT_EQ(g_liveFloors, 3);
+    EXPECT_EQ(g_liveAttributes, 2);
+    EXPECT_EQ(f->GetPropFactory()->GetUsedCount(), 5u);
+
+    set.Clear();
+
+    EXPECT_EQ(UsedCounts(), before);
+    EXPECT_EQ(g_liveFloors, 0);
+    EXPECT_EQ(g_liveAttributes, 1);  // the prop's attribute went, the parent camera's stayed
+    EXPECT_EQ(parentCamera->Attributes.m_Map.size(), 1u);
+    EXPECT_TRUE(set.m_Cameras.empty() && set.m_MemberCameras.empty() && set.m_Props.empty() &&
+                set.m_SetElements.empty() && set.m_ComponentLevels.empty() &&
+                set.m_ExtensionEntities.empty() && set.m_AudioAssets.empty());
+    EXPECT_EQ(set.m_PackageNames.size(), 1u);
+
+    // The parent's camera is still handed out: releasing it now lowers the count.
+    parentCamera->ClearComponents();
+    f->GetCameraFactory()->Release(parentCamera);
+    EXPECT_EQ(f->GetCameraFactory()->GetUsedCount(), before[0] - 1);
+    EXPECT_EQ(g_liveAttributes, 0);
+}
+
+TEST_F(SetTest, ClearWithoutRegisteredPoolsDeletesOnlyWhatTheSetOwns) {
+    g_liveFloors = 0;
+    Set set;
+    Prop loose("Loose");
+    set.m_Props.push_back(&loose);  // not from any pool: left to its owner
+    set.m_SetElements.push_back(new CountedFloor);
+    set.m_ExtensionEntities.push_back(new CountedFloor);
+    set.m_Widgets.push_back(&loose);
+    set.m_OtherEntities.push_back(&loose);
+    set.Clear();
+    EXPECT_EQ(g_liveFloors, 0);
+    EXPECT_TRUE(set.m_Props.empty() && set.m_Widgets.empty() && set.m_OtherEntities.empty());
+}
+
+TEST_F(SetTest, ResetIsClearPlusSynchronize) {
+    Set set;
+    set.m_Props.push_back(Take<Prop>(f->GetPropFactory()));
+    set.Synchronize = false;
+    set.Reset();
+    EXPECT_TRUE(set.Synchronize);
+    EXPECT_TRUE(set.m_Props.empty());
+    EXPECT_EQ(f->GetPropFactory()->GetUsedCount(), 0u);
+}
+
+TEST_F(SetTest, FindersCompareNamesExactly) {
+    Set set;
+    Prop board("Board"), board2("Board");
+    Camera first("Wide"), second("Close");
+    ComponentLevel faces("Faces");
+    set.m_Props = {&board, &board2};
+    set.m_Cameras = {&first, &second};
+    set.m_ComponentLevels = {&faces};
+    EXPECT_EQ(set.FindProp("Board"), &board);
+    EXPECT_EQ(set.FindProp("board"), nullptr);
+    EXPECT_EQ(set.FindProp("Boar"), nullptr);
+    EXPECT_EQ(set.FindCamera("Close"), &second);
+    EXPECT_EQ(set.FindComponentLevel("Faces"), &faces);
+    EXPECT_EQ(set.FindCharacter("Board"), nullptr);
+    EXPECT_EQ(set.FindSetElement("Board"), nullptr);
+
+    first.Activate = false;
+    EXPECT_EQ(set.GetActiveCamera(), &second);
+    second.Activate = false;
+    EXPECT_EQ(set.GetActiveCamera(), nullptr);
+    set.RemoveAll();
+    EXPECT_EQ(set.GetActiveCamera(), nullptr);
+}
+
+TEST_F(SetTest, RemovingAnAssetKeepsTheOrderAndTheAsset) {
+    IAudioAssetFactory* audio = GameAudioAssetFactory::Instance()->GetDefaultFactory();
+    AudioAsset* a = audio->Alloc();
+    AudioAsset* b = audio->Alloc();
+    a->Name = "Music";
+    b->Name = "Cheer";
+    AudioAsset c;
+    c.Name = "Music";
+    Set set;
+    set.m_AudioAssets = {a, &c, b, a};
+    EXPECT_EQ(set.FindAudioAsset("Music"), a);
+    set.RemoveAudioAsset(a);
+    ASSERT_EQ(set.m_AudioAssets.size(), 3u);
+    EXPECT_EQ(set.m_AudioAssets[0], &c);
+    EXPECT_EQ(set.m_AudioAssets[2], a);
+    EXPECT_EQ(audio->GetUsedCount(), 2u);
+
+    set.m_AudioAssets = {a, b};
+    a->m_Reset = false;
+    set.Clear();
+    EXPECT_TRUE(a->m_Reset);
+    EXPECT_EQ(audio->GetUsedCount(), 0u);
+    EXPECT_EQ(audio->Alloc(), a);
+}
