@@ -1,0 +1,85 @@
+#include "gameservices/game/EntityDataExtensionFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "engine/core/SerializableVector.h"
+#include "engine/core/XmlReader.h"
+
+using namespace GameServices::KorvoGame;
+using GameServices::Utilities::ISerialization;
+using GameServices::Utilities::SerializableValue;
+using GameServices::Utilities::SerializableVector;
+using GameServices::Utilities::XmlReader;
+
+namespace {
+
+// An extension with a list that reading leaves alone when its element is absent.
+class TestExtension : public sEntityDataExtension {
+public:
+    explicit TestExtension(const char* kind) : sEntityDataExtension(kind) {}
+    void Serialize(ISerialization& s) override { s.SerializeObject("Values", m_Values, false); }
+    void Clear() override { m_Values.Clear(); }
+    sEntityDataExtension* Clone() const override { return CreateCopy(*this); }
+    bool IsValid() const override { return !m_Values.empty(); }
+    GameServices::Entities::Entity* CreateEntity(const sLevel&,
+                                                 GameServices::Entities::Set&) override {
+        return nullptr;
+    }
+    sEntityDataExtension* CreateCopy(const sEntityDataExtension& source) const override {
+        return new TestExtension(static_cast<const TestExtension&>(source));
+    }
+
+    SerializableVector<SerializableValue<i32>> m_Values;
+};
+
+// A set-element record that reads its extension through the factory.
+struct ElementRecord : GameServices::Utilities::ISerializable {
+    void Serialize(ISerialization& s) override {
+        extension.reset(EntityDataExtensionFactory::Instance()->Create(s));
+    }
+    std::unique_ptr<sEntityDataExtension> extension;
+};
+
+}  // namespace
+
+TEST(EntityDataExtensionFactoryTest, FirstPresentPrototypeGivesAFreshCopy) {
+    TestExtension spawner("EntitySpawner");
+    TestExtension zone("EntityScrollableViewportZone");
+    EntityDataExtensionFactory* factory = EntityDataExtensionFactory::Instance();
+    factory->Register(&spawner);
+    factory->Register(&zone);
+
+    XmlReader reader;
+    ElementRecord first;
+    ASSERT_EQ(reader.ReadText("<root><EntityScrollableViewportZone><Values><item><value>3"
+                              "</value></item></Values></EntityScrollableViewportZone>"
+                              "<EntitySpawner><Values><item><value>1</value></item><item>"
+                              "<value>2</value></item></Values></EntitySpawner></root>",
+                              "root", first),
+              XmlReader::ReadOk);
+    auto* made = dynamic_cast<TestExtension*>(first.extension.get());
+    ASSERT_NE(made, nullptr);
+    EXPECT_NE(made, &spawner);
+    EXPECT_EQ(made->GetKind(), "EntitySpawner");
+    ASSERT_EQ(made->m_Values.size(), 2u);
+    EXPECT_EQ(made->m_Values[1].value, 2);
+
+    // The next spawner record has no list: it must not inherit the previous one.
+    ElementRecord second;
+    ASSERT_EQ(reader.ReadText("<root><EntitySpawner/></root>", "root", second), XmlReader::ReadOk);
+    made = dynamic_cast<TestExtension*>(second.extension.get());
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(made->m_Values.empty());
+    EXPECT_FALSE(made->IsValid());
+
+    ElementRecord plain;
+    ASSERT_EQ(reader.ReadText("<root><Name>Floor01</Name></root>", "root", plain),
+              XmlReader::ReadOk);
+    EXPECT_EQ(plain.extension, nullptr);
+
+    factory->Unregister(&spawner);
+    factory->Unregister(&zone);
+    EXPECT_EQ(factory->Count(), 0u);
+}
