@@ -1,0 +1,22 @@
+#pragma once
+// Checks of a question bank source before it is compiled.
+#include "tools/qbank/BankSource.h"
+
+namespace qbank {
+
+// Errors: duplicate ids; an id whose decade is not its file's (so the runs stand in the
+// order 00s, 70s, 80s, 90s); not 1 to 8 answers, or answers not ranked by points; no
+// wrong answer; a wording that is empty or holds anything but lower-case letters, digits,
+// spaces and "_"; an answer whose first display form is none of its own wordings; equivalence
+// groups that are empty or longer than five characters.
+// Then, with the bank's equivalences and dictionary in force, as the game will judge them:
+// every wording typed with spaces between its words and every first display form must name
+// its own answer on a freshly loaded question, and no wrong answer may name a right one.
+// Warning: a word of a multi-group answer that another answer of the question also uses
+// (the matcher ignores it there).
+void CheckBank(const Bank& bank, Diagnostics& diagnostics);
+
+// What a player types for a wording: its words separated by spaces.
+std::string TypedForm(const std::string& wording);
+
+}  // namespace qbank
