@@ -34,6 +34,8 @@ public:
     void SetFrameRate(f32 rate);
     // Sets the start and end frames and their times at the current frame rate.
     void SetRange(f32 startFrame, f32 endFrame);
+    // Sets the end time alone (an animation's length may exceed its end frame's time).
+    void SetEndTime(f32 ms) { m_endTime = ms; }
 
     void SetMode(u32 mode) { m_mode = mode; }
     void SetSpeed(f32 speed) { m_speed = speed; }
