@@ -1,0 +1,95 @@
+#include "engine/graphics/AGSkinAnimation.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/core/AGController.h"
+#include "engine/graphics/AGBone.h"
+#include "tests/engine/graphics/GraphicsTestBytes.h"
+#include "tests/support/LogCapture.h"
+#include "tools/authoring/TrackWriter.h"
+
+using authoring::SkinBoneTracks;
+using authoring::Track;
+
+namespace {
+
+SkinBoneTracks Bone(u16 index, Track position, Track rotation) {
+    SkinBoneTracks bone;
+    bone.boneIndex = index;
+    bone.position = std::move(position);
+    bone.rotation = std::move(rotation);
+    return bone;
+}
+
+AGController At(f32 frame) {
+    AGController controller;
+    controller.SetTime(frame * controller.GetFrameDuration());
+    return controller;
+}
+
+}  // namespace
+
+TEST(AGSkinAnimation, FrameCountClampsToTheShortestNonEmptyTrack) {
+    AGSkinAnimation anim;
+    LoadBytes(anim, authoring::SkinAnimationBytes(
+                        100, 24,
+                        {Bone(0, Track::Vec3().Key(0, {}).Key(80, {}), Track::Quat()),
+                         Bone(3, Track::Vec3(), Track::Quat().Key(0, {0, 0, 0, 1}).Key(60, {0, 0, 0, 1})),
+                         Bone(1, Track::Vec3(), Track::Quat())}));
+    ASSERT_EQ(anim.BoneCount(), 3u);
+    EXPECT_EQ(anim.m_frameCount, 60.0f);
+    EXPECT_EQ(anim.m_frameRate, 24.0f);
+    EXPECT_EQ(anim.m_boneIndices[1], 3u);
+}
+
+TEST(AGSkinAnimation, TruncatedOrOversizedFileLeavesItEmpty) {
+    const std::string full = authoring::SkinAnimationBytes(
+        10, 30, {Bone(0, Track::Vec3().Key(0, {1, 2, 3}), Track::Quat().Key(0, {0, 0, 0, 1}))});
+    for (size_t n = 0; n < full.size(); ++n) {
+        LogCapture log;
+        AGSkinAnimation anim;
+        LoadBytes(anim, full.substr(0, n));
+        EXPECT_EQ(anim.BoneCount(), 0u) << n;
+        EXPECT_EQ(log.Lines().size(), 1u) << n;
+    }
+    std::string huge = full;
+    huge[20] = '\xFF';
+    huge[21] = '\xFF';
+    huge[22] = '\xFF';
+    huge[23] = '\x7F';
+    AGSkinAnimation anim;
+    LoadBytes(anim, huge);
+    EXPECT_EQ(anim.BoneCount(), 0u);
+}
+
+TEST(AGSkinAnimation, ApplyPosesBonesAndSkipsIndicesBeyondTheSkin) {
+    AGSkinAnimation anim;
+    LoadBytes(anim, authoring::SkinAnimationBytes(
+                        10, 30,
+                        {Bone(1, Track::Vec3().Key(0, {0, 0, 0}).Key(10, {10, 20, 30}),
+                              Track::Quat().Key(0, {0, 0, 0, 1})),
+                         Bone(7, Track::Vec3().Key(0, {9, 9, 9}), Track::Quat().Key(0, {1, 0, 0, 0})),
+                         Bone(0, Track::Vec3(), Track::Quat().Key(0, {0, 1, 0, 0}))}));
+    AGBone bones[2];
+    bones[0].position = {5, 6, 7};
+    AGSkinAnimation::Apply(At(5.0f), anim, bones, 2);
+    EXPECT_FLOAT_EQ(bones[1].position.x, 5.0f);
+    EXPECT_FLOAT_EQ(bones[1].position.z, 15.0f);
+    EXPECT_EQ(bones[1].rotation.w, 1.0f);
+    // Bone 0 has no position keys: its position is left alone.
+    EXPECT_EQ(bones[0].position.y, 6.0f);
+    EXPECT_EQ(bones[0].rotation.y, 1.0f);
+}
+
+TEST(AGSkinAnimation, BlendMovesThePoseByTheWeight) {
+    AGSkinAnimation anim;
+    LoadBytes(anim, authoring::SkinAnimationBytes(
+                        1, 30, {Bone(0, Track::Vec3().Key(0, {10, 0, 0}), Track::Quat().Key(0, {0, 0, 0, 1}))}));
+    AGBone bone;
+    bone.position = {0, 4, 0};
+    bone.rotation = {0, 0, 0, 1};
+    AGSkinAnimation::Blend(At(0.0f), anim, &bone, 1, 0.25f);
+    EXPECT_FLOAT_EQ(bone.position.x, 2.5f);
+    EXPECT_FLOAT_EQ(bone.position.y, 3.0f);
+    EXPECT_FLOAT_EQ(bone.rotation.w, 1.0f);
+}

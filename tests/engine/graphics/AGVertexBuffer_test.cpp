@@ -1,0 +1,108 @@
+#include "engine/graphics/AGVertexBuffer.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/engine/graphics/GraphicsTestBytes.h"
+#include "tests/support/LogCapture.h"
+#include "tools/authoring/VertexBufferWriter.h"
+
+namespace {
+
+authoring::VertexBufferData Quad() {
+    authoring::VertexBufferData d;
+    d.positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+    d.colors = {0xFF000001u, 0xFF000002u, 0xFF000003u, 0xFF000004u};
+    d.texCoords = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+    return d;
+}
+
+authoring::VertexBufferData SkinnedQuad() {
+    authoring::VertexBufferData d = Quad();
+    d.normals = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
+    d.influenceCounts = {3, 2};
+    d.influenceVertices = {0, 1, 2, 2, 3};
+    d.influenceWeights = {1, 1, 0.5f, 0.5f, 1};
+    return d;
+}
+
+}  // namespace
+
+TEST(AGVertexBuffer, LoadsEveryStreamWithItsOwnCount) {
+    const std::string bytes = authoring::VertexBufferBytes(Quad());
+    ASSERT_EQ(bytes.size(), 132u);
+    AGVertexBuffer vb;
+    LoadBytes(vb, bytes);
+    EXPECT_EQ(vb.PositionCount(), 4u);
+    EXPECT_EQ(vb.NormalCount(), 0u);
+    EXPECT_EQ(vb.ColorCount(), 4u);
+    EXPECT_EQ(vb.TexCoordCount(), 4u);
+    EXPECT_FALSE(vb.IsSkinned());
+    EXPECT_EQ(vb.m_positions[3].x, 1.0f);
+    EXPECT_EQ(vb.m_colors[2], 0xFF000003u);
+    EXPECT_EQ(vb.m_texCoords[1].x, 1.0f);
+}
+
+TEST(AGVertexBuffer, OddInfluenceSectionsAreUnaligned) {
+    AGVertexBuffer vb;
+    LoadBytes(vb, authoring::VertexBufferBytes(SkinnedQuad()));
+    ASSERT_TRUE(vb.IsSkinned());
+    EXPECT_EQ(vb.BoneCount(), 2u);
+    EXPECT_EQ(vb.InfluenceCount(), 5u);
+    EXPECT_EQ(vb.m_influenceVertices[4], 3u);
+    EXPECT_EQ(vb.m_influenceWeights[2], 0.5f);
+    EXPECT_TRUE(vb.HasSkinNormals());
+}
+
+TEST(AGVertexBuffer, InfluencesThatDoNotMatchLoadUnskinned) {
+    authoring::VertexBufferData counts = SkinnedQuad();
+    counts.influenceCounts = {3, 3};  // sums to 6 of 5 influences
+    authoring::VertexBufferData index = SkinnedQuad();
+    index.influenceVertices[1] = 4;  // beyond the 4 positions
+    for (const auto& data : {counts, index}) {
+        LogCapture log;
+        AGVertexBuffer vb;
+        LoadBytes(vb, authoring::VertexBufferBytes(data));
+        EXPECT_FALSE(vb.IsSkinned());
+        EXPECT_EQ(vb.BoneCount(), 0u);
+        EXPECT_EQ(vb.PositionCount(), 4u);
+        EXPECT_EQ(log.Lines().size(), 1u);
+    }
+    // Skinning without a normal per vertex keeps positions only.
+    authoring::VertexBufferData noNormals = SkinnedQuad();
+    noNormals.normals.pop_back();
+    AGVertexBuffer vb;
+    LoadBytes(vb, authoring::VertexBufferBytes(noNormals));
+    EXPECT_TRUE(vb.IsSkinned());
+    EXPECT_FALSE(vb.HasSkinNormals());
+}
+
+TEST(AGVertexBuffer, TruncatedFileLeavesItEmpty) {
+    const std::string full = authoring::VertexBufferBytes(SkinnedQuad());
+    for (size_t n = 0; n < full.size(); ++n) {
+        LogCapture log;
+        AGVertexBuffer vb;
+        LoadBytes(vb, full.substr(0, n));
+        EXPECT_EQ(vb.PositionCount() + vb.ColorCount() + vb.InfluenceCount(), 0u) << n;
+        EXPECT_EQ(log.Lines().size(), 1u) << n;
+    }
+}
+
+TEST(AGVertexBuffer, CopyIsDeepAndCreateBuildsRuntimeQuads) {
+    AGVertexBuffer vb;
+    vb.SetNameId(0x1234);
+    LoadBytes(vb, authoring::VertexBufferBytes(SkinnedQuad()));
+    AGVertexBuffer copy;
+    copy.CopyFrom(vb);
+    EXPECT_EQ(copy.NameId(), 0x1234u);
+    EXPECT_EQ(copy.InfluenceCount(), 5u);
+    EXPECT_NE(copy.m_positions.Data(), vb.m_positions.Data());
+    vb.Clear();
+    EXPECT_EQ(copy.m_normals[0].z, 1.0f);
+
+    ASSERT_TRUE(copy.Create(4, 4, 0));
+    EXPECT_EQ(copy.PositionCount(), 4u);
+    EXPECT_EQ(copy.ColorCount(), 4u);
+    EXPECT_EQ(copy.TexCoordCount(), 0u);
+    EXPECT_EQ(copy.NormalCount(), 0u);
+    EXPECT_FALSE(copy.IsSkinned());
+}
