@@ -1,0 +1,155 @@
+// Seeded random corruption of the bank's files and random typed texts: every read stays
+// inside its data, and no answer check takes long.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <string>
+
+#include "questions/AnswerMatcher.h"
+#include "questions/Autocompleter.h"
+#include "questions/GraphemeEquivalences.h"
+#include "questions/Question.h"
+#include "tests/questions/QuestionBytes.h"
+#include "tests/support/LogCapture.h"
+
+namespace {
+
+constexpr double kCheckBudgetMs = 10.0;
+
+TestQuestion SampleQuestion() {
+    TestQuestion q;
+    q.text = "Name something you would find in a kitchen.";
+    q.id = "80-0028";
+    q.answers = {
+        {30, "Microwave", {{"microwave", "microwave_oven", "microwaves"}}},
+        {24, "Toaster", {{"toaster", "toasters", "four_slice_toaster"}}},
+        {16, "Food processor/Blender", {{"food_processor", "blender", "mixer"}}},
+        {12, "Bread bin", {{"bread_bin", "breadbin"}, {"bread_box", "bin"}}},
+        {10, "Kettle", {{"kettle", "electric_kettle"}}},
+        {8, "Spice rack & herbs", {{"spice_rack", "herbs", "spices"}}},
+    };
+    q.wrong = {"a bean to cup machine", "a smart display"};
+    q.completions = {"xa-bc", "xmic", "xto"};
+    return q;
+}
+
+const std::vector<TestPair> kPairs = {
+    {"ph", {"f"}}, {"f", {"ph"}}, {"c", {"k", "s"}}, {"k", {"c", "ck"}}, {"ck", {"k"}},
+    {"ll", {"l"}}, {"l", {"ll"}}, {"ss", {"s"}}, {"s", {"ss", "z"}}, {"ie!", {"y!"}},
+    {"y!", {"ie!"}}, {"ee", {"ea"}}, {"ea", {"ee"}}, {"tt", {"t"}}, {"t", {"tt"}},
+    {"e", {"ee", "a"}}, {"o", {"oo", "u"}}, {"a", {"e"}}, {"er!", {"re!"}}, {"ou", {"ow"}}};
+
+std::string Mutate(std::string bytes, std::mt19937& rng) {
+    auto pick = [&](size_t n) { return n ? size_t(rng() % n) : 0; };
+    int edits = 1 + int(rng() % 4);
+    for (int e = 0; e < edits && !bytes.empty(); ++e) {
+        switch (rng() % 6) {
+            case 0: bytes[pick(bytes.size())] = char(rng()); break;
+            case 1: bytes.erase(pick(bytes.size()), 1 + pick(8)); break;
+            case 2: bytes.insert(pick(bytes.size() + 1), std::string(1 + pick(8), char(rng()))); break;
+            case 3: {  // a count or length field blown up
+                size_t at = pick(bytes.size());
+                u32 big = (rng() % 2) ? 0xFFFFFFFFu : u32(rng());
+                bytes.replace(at, std::min<size_t>(4, bytes.size() - at), std::string(reinterpret_cast<char*>(&big), 4));
+                break;
+            }
+            case 4: bytes.resize(pick(bytes.size())); break;  // truncation
+            default: bytes.insert(pick(bytes.size() + 1), (rng() % 2) ? "\r" : "\n"); break;
+        }
+    }
+    return bytes;
+}
+
+std::string RandomTyped(std::mt19937& rng) {
+    static const std::string kLetters = "abcdefghijklmnopqrstuvwxyz      ehiorst&/_'-ABCMTZ0123456789";
+    size_t length = rng() % 301;
+    std::string s(length, ' ');
+    switch (rng() % 3) {
+        case 0:  // any bytes
+            for (char& c : s)
+                c = char(rng());
+            break;
+        case 1:  // word-like text
+            for (char& c : s)
+                c = kLetters[rng() % kLetters.size()];
+            break;
+        default:  // one long word that nearly matches, the grapheme search's worst case
+            for (size_t i = 0; i < length; ++i)
+                s[i] = "microwaveoensk"[rng() % 14];
+            break;
+    }
+    return s;
+}
+
+double TimedCheck(QZ2011::Question& q, const std::string& typed, int* result) {
+    auto start = std::chrono::steady_clock::now();
+    *result = q.CheckAnswer(typed);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+class MatcherRobustnessTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        SetMatcherDictionary(nullptr);
+        WordPairMap.Clear();
+    }
+    LogCapture m_log;  // truncation reports are expected; keep them out of the output
+};
+
+}  // namespace
+
+TEST_F(MatcherRobustnessTest, CorruptFilesLoadWithinTheirBytes) {
+    const std::string question = QuestionBytes(SampleQuestion());
+    const std::string pairs = WordPairBytes(kPairs, "\n");
+    const std::string words = DictionaryOf({"microwave", "toaster", "kettle", "blender", "bread", "bin",
+                                            "spice", "rack", "herbs", "spices", "mixer", "food"});
+    std::mt19937 rng(20240611);
+    double slowest = 0;
+    for (int i = 0; i < 10000; ++i) {
+        std::string p = Mutate(pairs, rng);
+        LoadWordPairs(p.data(), u32(p.size()));
+        std::string w = Mutate(words, rng);
+        QZ2011::Autocompleter dictionary;
+        dictionary.LoadFromBytes(w.data(), u32(w.size()));
+        SetMatcherDictionary(&dictionary);
+
+        std::string b = Mutate(question, rng);
+        QZ2011::Question q;
+        if (q.Parse(b.data(), u32(b.size()))) {
+            EXPECT_LE(q.AnswerCount(), 6u);
+            int result = 0;
+            slowest = std::max(slowest, TimedCheck(q, RandomTyped(rng), &result));
+            EXPECT_LT(result, int(q.AnswerCount()));
+            q.PickRightAnswer();
+            q.PickWrongAnswer();
+        }
+        SetMatcherDictionary(nullptr);
+    }
+    EXPECT_LT(slowest, kCheckBudgetMs);
+}
+
+TEST_F(MatcherRobustnessTest, RandomTypedTextsAreJudgedQuickly) {
+    const std::string bytes = QuestionBytes(SampleQuestion());
+    const std::string pairs = WordPairBytes(kPairs);
+    ASSERT_TRUE(LoadWordPairs(pairs.data(), u32(pairs.size())));
+    const std::string words = DictionaryOf({"microwave", "microwaev", "toaster", "tosater", "kettle", "bread"});
+    QZ2011::Autocompleter dictionary;
+    ASSERT_TRUE(dictionary.LoadFromBytes(words.data(), u32(words.size())));
+    SetMatcherDictionary(&dictionary);
+
+    std::mt19937 rng(77);
+    QZ2011::Question q;
+    ASSERT_TRUE(q.Parse(bytes.data(), u32(bytes.size())));
+    double slowest = 0;
+    for (int i = 0; i < 10000; ++i) {
+        if (q.RemainingRightAnswers() == 0) {
+            ASSERT_TRUE(q.Parse(bytes.data(), u32(bytes.size())));
+        }
+        int result = 0;
+        slowest = std::max(slowest, TimedCheck(q, RandomTyped(rng), &result));
+        ASSERT_GE(result, -1);
+        ASSERT_LT(result, 6);
+    }
+    EXPECT_LT(slowest, kCheckBudgetMs);
+}
