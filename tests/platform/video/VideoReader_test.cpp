@@ -1,0 +1,145 @@
+#include "platform/video/VideoReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "tests/support/TempDir.h"
+#include "tools/authoring/VideoClipWriter.h"
+
+using namespace platform::video;
+
+namespace {
+
+constexpr int64_t kSecond = kTimeUnitsPerSecond;
+const std::vector<uint32_t> kColours = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
+
+authoring::VideoClip TestClip() {
+    authoring::VideoClip clip;
+    clip.colours = kColours;
+    return clip;
+}
+
+// True when the BGRA pixel is within `tolerance` per channel of the 0xRRGGBB colour.
+bool Near(const uint8_t* bgra, uint32_t rgb, int tolerance = 12) {
+    return std::abs(bgra[2] - int((rgb >> 16) & 0xFF)) <= tolerance &&
+           std::abs(bgra[1] - int((rgb >> 8) & 0xFF)) <= tolerance && std::abs(bgra[0] - int(rgb & 0xFF)) <= tolerance;
+}
+
+uint32_t ColourAt(int64_t time) {
+    return kColours[std::min<size_t>(size_t(time / (kSecond / 2)), kColours.size() - 1)];
+}
+
+class VideoReaderTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { s_clip = new std::string(authoring::EncodeWindowsMediaClip(TestClip())); }
+    static void TearDownTestSuite() { delete s_clip; }
+
+    std::string WriteClip(const std::string& bytes) { return dir.Write("clip.vid", bytes); }
+
+    TempDir dir;
+    Reader reader;
+    std::string error;
+    static std::string* s_clip;
+};
+
+std::string* VideoReaderTest::s_clip = nullptr;
+
+TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClip) {
+    ASSERT_FALSE(s_clip->empty());
+    ASSERT_TRUE(reader.Open(WriteClip(*s_clip), error)) << error;
+    ASSERT_TRUE(reader.HasVideo());
+    ASSERT_TRUE(reader.HasAudio());
+    EXPECT_EQ(reader.Width(), 64u);
+    EXPECT_EQ(reader.Height(), 48u);
+    EXPECT_EQ(reader.GetAudioFormat().channels, 1);
+    EXPECT_EQ(reader.GetAudioFormat().samplesPerSec, 22050u);
+
+    VideoFrame frame;
+    int count = 0;
+    int64_t last = -1;
+    while (reader.NextVideoFrame(frame) == ReadResult::Sample) {
+        EXPECT_GT(frame.time, last);
+        EXPECT_EQ(frame.duration, kSecond / 10);
+        ASSERT_EQ(frame.pixels.size(), 64u * 48 * 4);
+        for (size_t p : {size_t(0), size_t(24 * 64 + 32), size_t(64 * 48 - 1)})
+            EXPECT_TRUE(Near(&frame.pixels[p * 4], ColourAt(frame.time))) << "frame at " << frame.time;
+        last = frame.time;
+        ++count;
+    }
+    EXPECT_EQ(count, 20);
+    EXPECT_EQ(reader.NextVideoFrame(frame), ReadResult::EndOfStream);
+
+    // The decoder's first block of output is its priming; the sound then runs without gaps.
+    AudioChunk chunk;
+    int64_t frames = 0;
+    double sum = 0;
+    int64_t expectedTime = -1;
+    while (reader.NextAudioChunk(chunk) == ReadResult::Sample) {
+        if (expectedTime < 0)
+            EXPECT_LT(chunk.time, kSecond / 10);
+        else
+            EXPECT_NEAR(double(chunk.time), double(expectedTime), kSecond / 1000.0);
+        expectedTime = chunk.time + chunk.duration;
+        const auto* s = reinterpret_cast<const int16_t*>(chunk.data.data());
+        for (size_t i = 0; i < chunk.data.size() / 2; ++i)
+            sum += double(s[i]) * s[i];
+        frames += int64_t(chunk.data.size() / 2);
+    }
+    // A 0.5 full-scale sine has an RMS near 0.35.
+    EXPECT_NEAR(double(frames) / 22050.0, 2.0, 0.1);
+    EXPECT_NEAR(std::sqrt(sum / double(frames)) / 32768.0, 0.35, 0.05);
+}
+
+TEST_F(VideoReaderTest, SeekLandsOnTheFrameShowingAtThatTime) {
+    ASSERT_TRUE(reader.Open(WriteClip(*s_clip), error)) << error;
+    VideoFrame frame;
+    AudioChunk chunk;
+    for (int64_t target : {kSecond * 5 / 4, kSecond * 3 / 10, kSecond * 19 / 10}) {
+        ASSERT_TRUE(reader.Seek(target));
+        ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
+        EXPECT_LE(frame.time, target);
+        EXPECT_GT(frame.time + frame.duration, target);
+        EXPECT_TRUE(Near(&frame.pixels[0], ColourAt(target)));
+        ASSERT_EQ(reader.NextAudioChunk(chunk), ReadResult::Sample);
+        EXPECT_NEAR(double(chunk.time), double(target), kSecond / 1000.0);
+    }
+    // Before the first frame: the first frame.
+    ASSERT_TRUE(reader.Seek(0));
+    ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
+    EXPECT_LT(frame.time, kSecond / 10);
+    EXPECT_TRUE(Near(&frame.pixels[0], kColours[0]));
+}
+
+TEST_F(VideoReaderTest, FilesThatCannotBeReadFailAtOpen) {
+    const std::string truncated = s_clip->substr(0, 300);
+    const std::string garbage(4096, '\x5a');
+    for (const std::string& path :
+         {dir.File("missing.vid"), dir.Write("garbage.vid", garbage), dir.Write("cut.vid", truncated)}) {
+        error.clear();
+        EXPECT_FALSE(reader.Open(path, error)) << path;
+        EXPECT_FALSE(error.empty());
+        EXPECT_FALSE(reader.IsOpen());
+        VideoFrame frame;
+        EXPECT_EQ(reader.NextVideoFrame(frame), ReadResult::Error);
+    }
+}
+
+TEST_F(VideoReaderTest, AudioOnlyClip) {
+    authoring::VideoClip clip;
+    clip.width = 0;
+    clip.audioSeconds = 0.5;
+    clip.channels = 2;
+    ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(clip)), error)) << error;
+    EXPECT_FALSE(reader.HasVideo());
+    EXPECT_EQ(reader.Width(), 0u);
+    ASSERT_TRUE(reader.HasAudio());
+    EXPECT_EQ(reader.GetAudioFormat().channels, 2);
+    AudioChunk chunk;
+    EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::Sample);
+    EXPECT_EQ(chunk.data.size() % 4, 0u);
+}
+
+}  // namespace
