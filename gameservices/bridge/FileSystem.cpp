@@ -6,6 +6,7 @@
 #include "engine/core/AGLog.h"
 #include "engine/core/AGResourceManager.h"
 #include "engine/core/Crc32Hash.h"
+#include "engine/core/XmlReader.h"
 
 namespace GameServices::Bridge {
 
@@ -35,6 +36,8 @@ FileSystem* FileSystem::Instance() {
 }
 
 void FileSystem::Destroy() {
+    if (g_instance && g_instance->m_packageMode)
+        GameServices::Utilities::XmlReader::SetPackageMode(false);
     delete g_instance;
     g_instance = nullptr;
 }
@@ -69,6 +72,8 @@ void FileSystem::SetRootPath(const TString<char>& root) {
 
 void FileSystem::UsePackages() {
     Instance()->m_packageMode = true;
+    // XML files are then read from the "data" provider instead of the disk.
+    GameServices::Utilities::XmlReader::SetPackageMode(true);
 }
 
 bool FileSystem::UsesPackages() {

@@ -1,3 +1,4 @@
+#include "engine/core/XmlReader.h"
 #include "gameservices/bridge/FileSystem.h"
 
 #include <gtest/gtest.h>
@@ -68,10 +69,12 @@ TEST(FileSystemPaths, PackageModeKeepsBareNamesExceptPackagesAndVideos) {
     FileSystem::Destroy();
     FileSystem::UsePackages();
     EXPECT_TRUE(FileSystem::UsesPackages());
+    EXPECT_TRUE(GameServices::Utilities::XmlReader::IsPackageMode());
     EXPECT_EQ(FileSystem::GetFilePath(FILE_WIDGET_DATA, "Button.PNG"), "Button.PNG");
     EXPECT_EQ(FileSystem::GetFilePath(FILE_VIDEO, "Intro.WMV"), "video/intro.wmv");
     EXPECT_EQ(FileSystem::GetFilePath(FILE_PACKAGE, "GlobalXml.dir"), "globalxml.dir");
     FileSystem::Destroy();
+    EXPECT_FALSE(GameServices::Utilities::XmlReader::IsPackageMode());
 }
 
 TEST(RandomRange, StaysInRangeAndSurvivesAnEmptyRange) {
