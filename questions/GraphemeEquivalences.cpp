@@ -9,14 +9,46 @@
 
 WordPairSet WordPairMap;
 
+void WordPairSet::Clear() {
+    m_slots.clear();
+    m_mask = 0;
+    m_count = 0;
+    m_hasZero = false;
+}
+
 void WordPairSet::Assign(std::vector<u32> hashes) {
+    Clear();
     std::sort(hashes.begin(), hashes.end());
     hashes.erase(std::unique(hashes.begin(), hashes.end()), hashes.end());
-    m_hashes = std::move(hashes);
+    m_count = u32(hashes.size());
+    if (hashes.empty())
+        return;
+    size_t capacity = 16;
+    while (capacity < hashes.size() * 4)
+        capacity *= 2;
+    m_slots.assign(capacity, 0);
+    m_mask = u32(capacity - 1);
+    for (u32 h : hashes) {
+        if (h == 0) {
+            m_hasZero = true;
+            continue;
+        }
+        u32 i = h & m_mask;
+        while (m_slots[i] != 0)
+            i = (i + 1) & m_mask;
+        m_slots[i] = h;
+    }
 }
 
 bool WordPairSet::Contains(u32 hash) const {
-    return std::binary_search(m_hashes.begin(), m_hashes.end(), hash);
+    if (hash == 0)
+        return m_hasZero;
+    if (m_slots.empty())
+        return false;
+    for (u32 i = hash & m_mask; m_slots[i] != 0; i = (i + 1) & m_mask)
+        if (m_slots[i] == hash)
+            return true;
+    return false;
 }
 
 bool LoadWordPairs(const void* bytes, u32 size) {
@@ -86,6 +118,9 @@ public:
             u32 pairHash = HashTextStep(keyHash, u8('|'));
             for (size_t j = 1; j <= maxJ; ++j) {
                 pairHash = HashTextStep(pairHash, u8(b[j - 1]));
+                // A rest already known to fail is skipped without a call.
+                if (m_failed[(pa + i) * m_stride + pb + j])
+                    continue;
                 if (i == j && memcmp(a, b, i) == 0) {
                     int r = Run(pa + i, pb + j);
                     if (r >= 0)

@@ -10,15 +10,19 @@
 
 class WordPairSet {
 public:
-    void Clear() { m_hashes.clear(); }
+    void Clear();
     // Replaces the contents with the given hashes (duplicates fold).
     void Assign(std::vector<u32> hashes);
     bool Contains(u32 hash) const;
-    bool IsEmpty() const { return m_hashes.empty(); }
-    u32 Count() const { return u32(m_hashes.size()); }
+    bool IsEmpty() const { return m_count == 0; }
+    u32 Count() const { return m_count; }
 
 private:
-    std::vector<u32> m_hashes;  // ascending
+    // Open addressing with linear probing; 0 marks a free slot, so a hash of 0 is kept aside.
+    std::vector<u32> m_slots;
+    u32 m_mask = 0;
+    u32 m_count = 0;
+    bool m_hasZero = false;
 };
 
 // The one pair set that GraphemeDistance reads.
