@@ -36,6 +36,8 @@ public:
 
     virtual u32 GetMaxSize() const = 0;
     virtual u32 GetUsedCount() const = 0;
+    // True for every asset this pool created, free or handed out.
+    virtual bool Owns(const AudioAsset* asset) const = 0;
 };
 
 }  // namespace GameServices::Entities

@@ -5,15 +5,28 @@
 
 namespace GameServices::Entities {
 
+// The play mode and speed of a camera's animation, kept under "ANIMATIONS_ENGINE_DATA".
+struct CameraAnimationData {
+    u32 m_PlayMode = 1;
+    f32 m_Speed = 1.0f;
+};
+
 class Camera : public Entity {
 public:
     Camera() = default;
     explicit Camera(const TString<char>& name) : Entity(name) {}
-    ~Camera() override = default;
+    ~Camera() override;
 
     bool IsA(const u32& typeId) const override;
     // A camera keeps its settings when its pool takes it back.
     void Reset() override {}
+    // Also frees the camera's animation data.
+    void ClearComponents() override;
+
+    // Stores the animation's (play mode, speed) in a record the camera owns.
+    void SetAnimationData(u32 playMode, f32 speed);
+    // Null until set, and again after ClearComponents.
+    CameraAnimationData* GetAnimationData() const;
 
     virtual const bool& SetPartOfScene(const bool& partOfScene);
     virtual bool IsPartOfScene() const { return m_PartOfScene; }

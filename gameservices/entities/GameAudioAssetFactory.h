@@ -1,5 +1,8 @@
 #pragma once
-// The audio-asset pool and its registry.
+// The audio-asset pools: the default pool and further pools registered by kind name (keyed
+// by its name id).
+#include <map>
+
 #include "gameservices/entities/AudioAsset.h"
 #include "gameservices/entities/PoolStorage.h"
 
@@ -21,6 +24,7 @@ public:
     }
     u32 GetMaxSize() const override { return m_Pool.MaxSize(); }
     u32 GetUsedCount() const override { return m_Pool.Used(); }
+    bool Owns(const AudioAsset* asset) const override { return asset && m_Pool.Owns(asset); }
 
 private:
     PoolStorage<T> m_Pool;
@@ -38,10 +42,19 @@ public:
     void RegisterAudioAssetFactory();
     IAudioAssetFactory* GetDefaultFactory() const { return m_DefaultFactory; }
 
+    // Registers a pool under a kind name; a different pool registered before under the same
+    // name is deleted (the sets using it must have been cleared).
+    void RegisterFactory(const TString<char>& kindName, IAudioAssetFactory* factory);
+    // The pool of a kind, or null.
+    IAudioAssetFactory* GetFactory(u32 kindId) const;
+    // The pool that created an asset, the default pool first; null when none did.
+    IAudioAssetFactory* FindOwner(const AudioAsset* asset) const;
+
 private:
     GameAudioAssetFactory() = default;
 
     IAudioAssetFactory* m_DefaultFactory = nullptr;
+    std::map<u32, IAudioAssetFactory*> m_Factories;
 };
 
 }  // namespace GameServices::Entities

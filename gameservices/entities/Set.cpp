@@ -84,9 +84,10 @@ void Set::Clear() {
     }
     m_SetElements.clear();
 
-    if (IAudioAssetFactory* audio = GameAudioAssetFactory::Instance()->GetDefaultFactory())
-        for (AudioAsset* asset : m_AudioAssets)
-            audio->Release(asset);
+    const GameAudioAssetFactory* audio = GameAudioAssetFactory::Instance();
+    for (AudioAsset* asset : m_AudioAssets)
+        if (IAudioAssetFactory* owner = audio->FindOwner(asset))
+            owner->Release(asset);
     m_AudioAssets.clear();
     if (auto* video = GameVideoAssetFactory::Instance()->GetDefaultFactory())
         for (VideoAsset* asset : m_VideoAssets)
