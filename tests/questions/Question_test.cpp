@@ -125,19 +125,6 @@ TEST(Question, TruncatedFilesKeepWhatPrecedesTheCut) {
     EXPECT_STREQ(empty.Text(), "");
 }
 
-TEST(Question, ParsingTheSameBytesAgainGivesTheSameQuestion) {
-    const std::string bytes = QuestionBytes(BeachQuestion(), {"\r\n"});
-    QZ2011::Question a;
-    QZ2011::Question b;
-    ASSERT_TRUE(Parse(a, bytes));
-    ASSERT_TRUE(Parse(b, bytes));
-    ASSERT_EQ(a.AnswerCount(), b.AnswerCount());
-    for (u32 i = 0; i < a.AnswerCount(); ++i) {
-        EXPECT_STREQ(a.GetAnswer(i).Text(), b.GetAnswer(i).Text());
-        EXPECT_EQ(a.GetAnswer(i).GroupCount(), b.GetAnswer(i).GroupCount());
-    }
-}
-
 TEST(Question, PickRightAnswerDrawsUnfoundAnswersUntilNoneRemain) {
     std::string bytes = QuestionBytes(BeachQuestion());
     QZ2011::Question q;

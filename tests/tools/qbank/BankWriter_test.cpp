@@ -4,8 +4,6 @@
 
 #include "questions/Autocompleter.h"
 #include "questions/GraphemeEquivalences.h"
-#include "questions/Question.h"
-#include "questions/QuestionManager.h"
 
 namespace {
 
@@ -26,24 +24,6 @@ qbank::Bank SmallBank() {
 }
 
 }  // namespace
-
-TEST(BankWriter, QuestionFilesParseBackToTheSource) {
-    qbank::Bank bank = SmallBank();
-    std::string bytes = qbank::QuestionFileBytes(bank.questions[0]);
-    QZ2011::Question q;
-    ASSERT_TRUE(q.Parse(bytes.data(), u32(bytes.size())));
-    EXPECT_STREQ(q.Text(), "Name something at the seaside.");
-    EXPECT_STREQ(q.Id(), "70-0001");
-    ASSERT_EQ(q.AnswerCount(), 2u);
-    EXPECT_EQ(q.GetAnswer(0).Value(), 40u);
-    EXPECT_STREQ(q.GetAnswer(0).Text(), "Sand castle/Castle");
-    ASSERT_EQ(q.GetAnswer(0).GroupCount(), 2u);
-    EXPECT_STREQ(q.GetAnswer(0).Groups()[1].wordings[0].text, "bucket");
-    ASSERT_EQ(q.WrongAnswerCount(), 2u);
-    EXPECT_STREQ(q.GetWrongAnswer(1), "skis");
-    ASSERT_EQ(q.CompletionCount(), 1u);
-    EXPECT_NE(q.FindCompletions("ab"), nullptr);
-}
 
 TEST(BankWriter, ListPairsAndDictionaryReadBackThroughTheGameParsers) {
     qbank::Bank bank = SmallBank();
