@@ -19,7 +19,9 @@ using gfxtest::TestWindow;
 class RecordingLayer : public AGGraphicLayer {
 public:
     explicit RecordingLayer(std::vector<std::string>* log, std::string name)
-        : m_log(log), m_name(std::move(name)) {}
+        : m_log(log), m_name(std::move(name)) {
+        SetEnabled(true);  // layers start disabled
+    }
     void Update() override { m_log->push_back("update " + m_name); }
     void Render() override {
         m_log->push_back("render " + m_name);

@@ -1,0 +1,329 @@
+#include "engine/graphics/AGGraphicLayer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "engine/graphics/AGCompositeRenderable.h"
+#include "engine/graphics/PCCam.h"
+#include "tests/engine/graphics/LayerTestSupport.h"
+#include "tests/support/LogCapture.h"
+
+using layertest::Log;
+using layertest::RecordingRenderer;
+using layertest::TestRenderable;
+
+namespace {
+
+constexpr u32 kRed = 0xFFFF0000u;
+constexpr u32 kGreen = 0xFF00FF00u;
+constexpr u32 kBlack = 0xFF000000u;
+
+class GraphicLayerTest : public layertest::DeviceFixture {
+protected:
+    // A whole-screen layer through a screen camera, enabled, on the device.
+    void ScreenLayer(AGGraphicLayer& layer, PCCam& camera, bool onDevice = true) {
+        AGGraphicLayer::SetupScreenCamera(&camera);
+        layer.SetCamera(&camera);
+        layer.SetSize(kWidth, kHeight);
+        layer.SetEnabled(true);
+        if (onDevice)
+            m_device.AddLayer(&layer);
+    }
+    // A whole-screen layer through a perspective camera at the origin looking down +z.
+    void PerspectiveLayer(AGGraphicLayer& layer, PCCam& camera) {
+        camera.SetLookAt({0, 0, 0}, {0, 0, 1}, {0, 1, 0});
+        layer.SetCamera(&camera);
+        layer.SetSize(kWidth, kHeight);
+        layer.SetEnabled(true);
+    }
+    void Frame() {
+        m_device.UpdateLayers();
+        m_device.RenderFrame();
+    }
+};
+
+}  // namespace
+
+TEST_F(GraphicLayerTest, OpaqueNearestFirstThenTransparentFarthestFirstThenTexts) {
+    Log log;
+    RecordingRenderer renderer(&log);
+    AGGraphicLayer layer;
+    PCCam camera;
+    PerspectiveLayer(layer, camera);
+    layer.SetGroup(&renderer);
+    struct Item {
+        const char* name;
+        f32 z;
+        u32 type;
+        bool transparent;
+    };
+    const Item items[] = {{"far", 50, AGRenderable::kModel, false},
+                          {"glassNear", 2, AGRenderable::kSprite, true},
+                          {"textNear", 1, AGRenderable::kText, true},
+                          {"near", 3, AGRenderable::kModel, false},
+                          {"textFar", 90, AGRenderable::kText, true},
+                          {"tieA", 10, AGRenderable::kModel, false},
+                          {"glassFar", 80, AGRenderable::kEmitter, true},
+                          {"tieB", 10, AGRenderable::kSprite, false}};
+    std::vector<std::unique_ptr<TestRenderable>> owned;
+    for (const Item& item : items) {
+        owned.push_back(std::make_unique<TestRenderable>(&log, item.name, item.type));
+        owned.back()->At(0, 0, item.z);
+        if (item.transparent)
+            owned.back()->SetFlags(AGRenderable::kDistanceSorted);
+        renderer.Name(*owned.back(), item.name);
+        layer.AddRenderable(owned.back().get());
+    }
+    layer.Render();
+    EXPECT_EQ(log, (Log{"near", "tieA", "tieB", "far", "glassFar", "glassNear", "textFar", "textNear"}));
+}
+
+TEST_F(GraphicLayerTest, OnlyReadyActiveRenderablesAreDrawnAndSelfDrawnOnesDrawThemselves) {
+    Log log;
+    RecordingRenderer renderer(&log);
+    AGGraphicLayer layer;
+    PCCam camera;
+    PerspectiveLayer(layer, camera);
+    layer.SetGroup(&renderer);
+    TestRenderable self(&log, "self"), model(&log, "model", AGRenderable::kModel),
+        inactive(&log, "inactive", AGRenderable::kModel), unready(&log, "unready");
+    renderer.Name(model, "model");
+    renderer.Name(inactive, "inactive");
+    self.At(0, 0, 1);
+    model.At(0, 0, 2);
+    inactive.ClearFlags(AGRenderable::kActive);
+    unready.m_attribute.m_ready = 0;
+    for (TestRenderable* r : {&self, &model, &inactive, &unready})
+        layer.AddRenderable(r);
+    layer.Render();
+    EXPECT_EQ(log, (Log{"self", "model"}));
+}
+
+TEST_F(GraphicLayerTest, OrthographicKeysSortCompositesByDepthThenInsertion) {
+    Log log;
+    AGGraphicLayer layer;
+    PCCam camera;
+    ScreenLayer(layer, camera, false);
+    TestRenderable a0(&log, "a0"), a1(&log, "a1"), a2(&log, "a2"), b0(&log, "b0"), b1(&log, "b1");
+    TestRenderable negative(&log, "negative");
+    negative.m_sortKey = -3.0f;
+    AGCompositeRenderable a, b;
+    a.SetDepth(2);
+    b.SetDepth(1);
+    for (TestRenderable* r : {&a0, &a1, &a2})
+        a.AddRenderable(r);
+    for (TestRenderable* r : {&b0, &b1})
+        b.AddRenderable(r);
+    a.AddToLayer(&layer);
+    b.AddToLayer(&layer);
+    layer.AddRenderable(&negative);
+    EXPECT_EQ(a2.m_sortKey, f32((2 << 8) | 2));
+    layer.Render();
+    EXPECT_EQ(log, (Log{"negative", "b0", "b1", "a0", "a1", "a2"}));
+}
+
+TEST_F(GraphicLayerTest, ThreeHundredRenderablesSortStablyAsTheBufferGrows) {
+    Log log;
+    AGGraphicLayer layer;
+    PCCam camera;
+    ScreenLayer(layer, camera, false);
+    std::mt19937 random(11);
+    std::vector<std::unique_ptr<TestRenderable>> owned;
+    std::vector<std::pair<f32, std::string>> expected;
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = std::to_string(i);
+        owned.push_back(std::make_unique<TestRenderable>(&log, name));
+        // Few distinct keys, so ties are common; some negative, some large.
+        const f32 key = f32(int(random() % 40) - 10) * (i % 7 == 0 ? 1000.5f : 1.0f);
+        owned.back()->m_sortKey = key;
+        expected.push_back({key, name});
+        layer.AddRenderable(owned.back().get());
+    }
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    layer.Render();
+    ASSERT_EQ(log.size(), 300u);
+    for (size_t i = 0; i < 300; ++i)
+        EXPECT_EQ(log[i], expected[i].second) << i;
+    EXPECT_GE(m_radix.Buffer(0).capacity, 300u);
+}
+
+TEST_F(GraphicLayerTest, SortingChildrenKeepsDisabledOnesAndRenderSkipsThem) {
+    Log log;
+    AGGraphicLayer root;
+    PCCam camera;
+    ScreenLayer(root, camera);
+    AGGraphicLayer children[4];
+    TestRenderable marks[4] = {{&log, "c0"}, {&log, "c1"}, {&log, "c2"}, {&log, "c3"}};
+    const u32 keys[4] = {3, 1, 2, 0};
+    for (int i = 0; i < 4; ++i) {
+        children[i].SetCamera(&camera);
+        children[i].SetSize(kWidth, kHeight);
+        children[i].SetOrderKey(keys[i]);
+        children[i].SetEnabled(i != 0 && i != 3);
+        children[i].AddRenderable(&marks[i]);
+        root.AddChildLayer(&children[i]);
+    }
+    ASSERT_EQ(root.ChildCount(), 4u);
+    EXPECT_EQ(root.GetAddedChildCount(), 4u);
+    EXPECT_EQ(root.GetChild(0), &children[3]);
+    EXPECT_EQ(root.GetChild(1), &children[1]);
+    EXPECT_EQ(root.GetChild(2), &children[2]);
+    EXPECT_EQ(root.GetChild(3), &children[0]);
+    EXPECT_EQ(children[2].GetParent(), &root);
+    m_device.RenderFrame();
+    EXPECT_EQ(log, (Log{"c1", "c2"}));
+}
+
+TEST_F(GraphicLayerTest, LayerTreeSharesRendererControllerAndOpacity) {
+    Log log;
+    RecordingRenderer renderer(&log);
+    AGGraphicLayer root, child, grandchild;
+    child.AddChildLayer(&grandchild);
+    root.SetGroup(&renderer);
+    root.AddChildLayer(&child);
+    EXPECT_EQ(grandchild.GetRenderer(), &renderer);
+    LogCapture capture;
+    grandchild.AddChildLayer(&root);  // a cycle is refused
+    EXPECT_EQ(grandchild.ChildCount(), 0u);
+    EXPECT_EQ(capture.Lines().size(), 1u);
+
+    TestRenderable model(&log, "model", AGRenderable::kModel), sprite(&log, "sprite", AGRenderable::kSprite),
+        emitter(&log, "emitter", AGRenderable::kEmitter);
+    root.AddRenderable(&model);
+    root.AddRenderable(&sprite);
+    grandchild.AddRenderable(&emitter);
+    AGController controller;
+    root.SetController(&controller);
+    EXPECT_EQ(model.animated.GetController(), &controller);
+    EXPECT_EQ(emitter.animated.GetController(), &controller);
+    EXPECT_EQ(sprite.animated.GetController(), nullptr);
+    EXPECT_EQ(grandchild.GetController(), &controller);
+
+    root.SetOpacity(0.5f);
+    EXPECT_EQ(model.opacity, 0.5f);
+    EXPECT_EQ(emitter.opacity, 0.5f);
+    EXPECT_EQ(grandchild.GetOpacity(), 0.5f);
+    model.opacity = 1.0f;
+    root.SetOpacity(0.5f);  // unchanged: not passed on
+    EXPECT_EQ(model.opacity, 1.0f);
+
+    root.RemoveRenderable(&model);
+    root.RemoveRenderable(&model);
+    EXPECT_EQ(root.RenderableCount(), 1u);
+    EXPECT_EQ(root.GetRenderable(0), &sprite);
+}
+
+TEST_F(GraphicLayerTest, UpdateRunsAttachedModelsLastAndKeepsTheCameraWhilePaused) {
+    Log log;
+    AGGraphicLayer layer, child, off;
+    PCCam camera;
+    ScreenLayer(layer, camera);
+    layer.AddChildLayer(&child);
+    layer.AddChildLayer(&off);
+    child.SetEnabled(true);
+    TestRenderable attached(&log, "attached", AGRenderable::kModel), base(&log, "base", AGRenderable::kModel),
+        sprite(&log, "sprite", AGRenderable::kSprite), idle(&log, "idle"), inner(&log, "inner"), hidden(&log, "hidden");
+    attached.deferred = true;
+    idle.ClearFlags(AGRenderable::kActive);
+    for (TestRenderable* r : {&attached, &base, &sprite, &idle})
+        layer.AddRenderable(r);
+    child.AddRenderable(&inner);
+    off.AddRenderable(&hidden);
+    m_context.SetCurrentCamera(nullptr);
+    g_renderPause = 1;
+    m_device.UpdateLayers();
+    g_renderPause = 0;
+    EXPECT_EQ(m_context.GetCurrentCamera(), nullptr);
+    EXPECT_EQ(log, (Log{"update base", "update sprite", "update attached", "update inner"}));
+    m_device.UpdateLayers();
+    EXPECT_EQ(m_context.GetCurrentCamera(), &camera);
+}
+
+TEST_F(GraphicLayerTest, EachLayerClearsDepthSoTheLaterDrawsOver) {
+    Log log;
+    AGGraphicLayer first, second;
+    PCCam camera;
+    ScreenLayer(first, camera);
+    ScreenLayer(second, camera);
+    // The first layer's rectangle is nearer the eye than the second's.
+    TestRenderable nearRed(&log, "red"), farGreen(&log, "green");
+    nearRed.Fill(0, 0, 40, 40, 40.0f, kRed);
+    farGreen.Fill(20, 20, 60, 44, -40.0f, kGreen);
+    first.AddRenderable(&nearRed);
+    second.AddRenderable(&farGreen);
+    Frame();
+    EXPECT_EQ(Pixel(10, 10), kRed);
+    EXPECT_EQ(Pixel(30, 30), kGreen);
+    EXPECT_EQ(Pixel(50, 40), kGreen);
+    EXPECT_EQ(Pixel(50, 5), kBlack);
+    EXPECT_EQ(log, (Log{"update red", "update green", "red", "green"}));
+}
+
+TEST_F(GraphicLayerTest, ScreenCameraMapsWorldPixelsToWindowPixelsAndSpritesSurviveCulling) {
+    Log log;
+    AGGraphicLayer layer;
+    PCCam camera;
+    ScreenLayer(layer, camera);
+    TestRenderable dot(&log, "dot"), wide(&log, "wide");
+    dot.Fill(10, 5, 11, 6, 0, kRed);
+    wide.Fill(0, 40, 64, 48, 0, kGreen);
+    layer.AddRenderable(&dot);
+    layer.AddRenderable(&wide);
+    ASSERT_EQ(Dev().GetRenderState(platform::gfx::RenderState::CullMode), u32(platform::gfx::Cull::CW));
+    Frame();
+    EXPECT_EQ(Pixel(10, 5), kRed);
+    for (auto [x, y] : {std::pair{9, 5}, {11, 5}, {10, 4}, {10, 6}})
+        EXPECT_EQ(Pixel(x, y), kBlack) << x << "," << y;
+    EXPECT_EQ(Pixel(0, 40), kGreen);
+    EXPECT_EQ(Pixel(63, 47), kGreen);
+    EXPECT_EQ(Pixel(30, 39), kBlack);
+    const AGVec2 p = camera.Project({10.0f, 5.0f, 0.0f});
+    EXPECT_NEAR(p.x, 10.0f, 1e-3f);
+    EXPECT_NEAR(p.y, 5.0f, 1e-3f);
+}
+
+TEST_F(GraphicLayerTest, LayerRectanglesClipToTheScreen) {
+    Log log;
+    AGGraphicLayer partly, offLeft, offRight, noCamera;
+    PCCam camera;
+    ScreenLayer(partly, camera);
+    partly.SetPosition({-10, -10, 0});
+    partly.SetSize(30, 30);
+    TestRenderable all(&log, "all");
+    all.Fill(0, 0, 64, 48, 0, kGreen);
+    partly.AddRenderable(&all);
+
+    ScreenLayer(offLeft, camera);
+    offLeft.SetPosition({-100, 10, 0});
+    offLeft.SetSize(50, 20);
+    ScreenLayer(offRight, camera);
+    offRight.SetPosition({70, 10, 0});
+    ScreenLayer(noCamera, camera);
+    noCamera.SetCamera(nullptr);
+    AGGraphicLayer child;
+    child.SetCamera(&camera);
+    child.SetSize(kWidth, kHeight);
+    child.SetEnabled(true);
+    noCamera.AddChildLayer(&child);
+    TestRenderable left(&log, "left"), right(&log, "right"), none(&log, "none"), inChild(&log, "inChild");
+    for (TestRenderable* r : {&left, &right, &none, &inChild})
+        r->Fill(0, 0, 64, 48, 0, kRed);
+    offLeft.AddRenderable(&left);
+    offRight.AddRenderable(&right);
+    noCamera.AddRenderable(&none);
+    child.AddRenderable(&inChild);
+
+    LogCapture capture;
+    Frame();
+    EXPECT_EQ(Pixel(0, 0), kGreen);
+    EXPECT_EQ(Pixel(19, 19), kGreen);
+    EXPECT_EQ(Pixel(20, 5), kBlack);
+    EXPECT_EQ(Pixel(5, 20), kBlack);
+    EXPECT_EQ(Pixel(40, 30), kBlack);
+    EXPECT_TRUE(std::find(log.begin(), log.end(), "all") != log.end());
+    for (const char* name : {"left", "right", "none", "inChild"})
+        EXPECT_TRUE(std::find(log.begin(), log.end(), name) == log.end()) << name;
+}
