@@ -3,7 +3,9 @@
 
 #include "engine/core/AGLog.h"
 #include "engine/core/AGProgram.h"
+#include "engine/core/AGResourceManager.h"
 #include "engine/core/PCApplicationImpl.h"
+#include "engine/graphics/AGGraphicsProviders.h"
 #include "engine/graphics/PCContextManager.h"
 #include "engine/graphics/PCGraphicDevice.h"
 
@@ -20,6 +22,8 @@ bool PCApplicationImpl::CreateContextManager() {
 }
 
 bool PCApplicationImpl::CreateGraphicDevice() {
+    // The graphics resource classes take over their providers from the core's placeholders.
+    RegisterGraphicsProviders(AGResourceManager::Get());
     PCGraphicDevice* device = PCGraphicDevice::Get();
     if (!device)
         return true;
