@@ -1,0 +1,62 @@
+#pragma once
+// What the game flow needs of subsystems built on top of it: the screen manager's pending
+// screen, the bridge systems that keep the engine-side records of entities, the screen size
+// and the character looks. Those subsystems implement these interfaces.
+#include "engine/core/TString.h"
+
+namespace GameServices::Entities {
+class AudioAsset;
+class Character;
+class Entity;
+class VideoAsset;
+}  // namespace GameServices::Entities
+
+namespace GameServices::MiniGame {
+struct BehaviorActionSkin;
+}
+
+namespace GameServices::Bridge {
+class AudioData;
+class CollisionData;
+class RenderableModelData;
+class VideoData;
+}  // namespace GameServices::Bridge
+
+namespace GameServices::KorvoGame {
+
+// The screen manager's pending screen change and its popups.
+class IScreenChangeService {
+public:
+    virtual ~IScreenChangeService() = default;
+    // The screen manager changes to the named screen at its next update.
+    virtual void SetPendingScreen(const TString<char>& screenName) = 0;
+    virtual void CloseAllPopups() = 0;
+};
+
+// The bridge systems' records of an entity, kept in its VolatileData under the keys
+// "RENDERABLE_MODEL_DATA", "COLLISION_DATA", "AUDIO_DATA" and "DATA_VIDEO".
+class IBridgeSystems {
+public:
+    virtual ~IBridgeSystems() = default;
+    // A free record of the rendering system's pool; null when the pool is exhausted.
+    virtual Bridge::RenderableModelData* AllocRenderableModelData() = 0;
+    // Each stores its own copy of the description on the entity (made when missing).
+    virtual void SetCollisionData(Entities::Entity& entity, const Bridge::CollisionData& data) = 0;
+    virtual void SetAudioData(Entities::AudioAsset& asset, const Bridge::AudioData& data) = 0;
+    virtual void SetVideoData(Entities::VideoAsset& asset, const Bridge::VideoData& data) = 0;
+    virtual void SetAvatarSkinAnimation(Entities::Character& character,
+                                        const TString<char>& animationName,
+                                        const MiniGame::BehaviorActionSkin& skin) = 0;
+    // The graphic device's width and height in pixels.
+    virtual void GetScreenSize(u32& width, u32& height) = 0;
+};
+
+// The character looks: loads the avatar description named by an outfit into an appearance
+// and applies it to the character.
+class IAppearanceService {
+public:
+    virtual ~IAppearanceService() = default;
+    virtual void ApplyOutfit(Entities::Character& character, const TString<char>& outfit) = 0;
+};
+
+}  // namespace GameServices::KorvoGame

@@ -1,0 +1,117 @@
+#include "gameservices/game/LevelTransitionController.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/core/FDelegate.h"
+#include "gameservices/game/GameFlowServices.h"
+#include "gameservices/game/LevelTransition.h"
+
+using namespace GameServices::KorvoGame;
+using GameServices::Entities::Level;
+using Controller = LevelTransitionController;
+
+namespace {
+
+// Records the screen changes and every phase event in order, as "event:level".
+struct Recorder : IScreenChangeService {
+    void SetPendingScreen(const TString<char>& name) override {
+        calls.push_back(std::string("screen:") + name.c_str());
+    }
+    void CloseAllPopups() override { calls.push_back("popups"); }
+
+    void Listen(Level* level) {
+        delegates.emplace_back(this, &Recorder::OnLoading);
+        level->GetLoadingEvent().AddDelegate(&delegates.back());
+        delegates.emplace_back(this, &Recorder::OnOpening);
+        level->GetOpeningEvent().AddDelegate(&delegates.back());
+        delegates.emplace_back(this, &Recorder::OnRunning);
+        level->GetRunningEvent().AddDelegate(&delegates.back());
+        delegates.emplace_back(this, &Recorder::OnClosing);
+        level->GetClosingEvent().AddDelegate(&delegates.back());
+    }
+    void OnLoading(Level* l) { calls.push_back(std::string("loading:") + l->GetName().c_str()); }
+    void OnOpening(Level* l) { calls.push_back(std::string("opening:") + l->GetName().c_str()); }
+    void OnRunning(Level* l) { calls.push_back(std::string("running:") + l->GetName().c_str()); }
+    void OnClosing(Level* l) { calls.push_back(std::string("closing:") + l->GetName().c_str()); }
+
+    std::vector<std::string> Take() { return std::exchange(calls, {}); }
+
+    std::vector<std::string> calls;
+    std::vector<FDelegateParam<Recorder, Level*>> delegates = [] {
+        std::vector<FDelegateParam<Recorder, Level*>> v;
+        v.reserve(12);
+        return v;
+    }();
+};
+
+LevelTransition* MakeTransition(const char* name, bool withScreens) {
+    sLevelTransition record;
+    record.LevelNameId = name;
+    record.Status = "unlock";
+    if (withScreens) {
+        record.LoadingSceenId = TString<char>("Load") + name;
+        record.RunningSceenId = TString<char>("Run") + name;
+        record.ClosingSceenId = TString<char>("Close") + name;
+    }
+    return new LevelTransition(record);
+}
+
+using Calls = std::vector<std::string>;
+
+}  // namespace
+
+TEST(LevelTransitionControllerTest, LevelWalk) {
+    std::unique_ptr<LevelTransition> a(MakeTransition("A", true));
+    std::unique_ptr<LevelTransition> b(MakeTransition("B", false));
+    std::unique_ptr<LevelTransition> c(MakeTransition("C", false));
+    Recorder recorder;
+    for (auto* t : {a.get(), b.get(), c.get()})
+        recorder.Listen(t->GetLevel());
+    Controller controller;
+    controller.SetScreenManager(&recorder);
+
+    // A request is acted on at the next update, whatever is passed as the level left.
+    EXPECT_TRUE(controller.RequestLevel(a.get(), c.get()));
+    EXPECT_EQ(controller.GetPhase(), Controller::kPhaseNone);
+    EXPECT_TRUE(recorder.Take().empty());
+    controller.Update();
+    EXPECT_EQ(recorder.Take(), (Calls{"screen:LoadA", "loading:A"}));
+    EXPECT_EQ(controller.GetPhase(), Controller::kPhaseLoading);
+
+    // Dropped while loading; without done nothing moves.
+    EXPECT_FALSE(controller.RequestLevel(b.get(), a.get()));
+    controller.Update();
+    EXPECT_TRUE(recorder.Take().empty());
+
+    // Each done step: loading -> opening (no screen: popups close) -> running.
+    controller.SetDone(true);
+    controller.Update();
+    EXPECT_TRUE(recorder.Take().empty());
+    controller.Update();
+    EXPECT_EQ(recorder.Take(), (Calls{"popups", "opening:A"}));
+    controller.SetDone(true);
+    controller.Update();
+    controller.Update();
+    EXPECT_EQ(recorder.Take(), (Calls{"screen:RunA", "running:A"}));
+    EXPECT_EQ(controller.GetPhase(), Controller::kPhaseRunning);
+
+    // Done while running only clears the flag.
+    controller.SetDone(true);
+    controller.Update();
+    EXPECT_FALSE(controller.IsDone());
+    EXPECT_EQ(controller.GetPhase(), Controller::kPhaseRunning);
+
+    // B was never loaded: passing it (or null) as the level left still closes A.
+    EXPECT_TRUE(controller.RequestLevel(c.get(), b.get()));
+    controller.Update();
+    EXPECT_EQ(recorder.Take(), (Calls{"screen:CloseA", "closing:A"}));
+    EXPECT_EQ(controller.GetCurrent(), c.get());
+    controller.SetDone(true);
+    controller.Update();
+    controller.Update();
+    EXPECT_EQ(recorder.Take(), (Calls{"popups", "loading:C"}));
+    EXPECT_EQ(controller.GetPhase(), Controller::kPhaseLoading);
+}
