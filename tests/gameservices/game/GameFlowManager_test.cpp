@@ -1,0 +1,154 @@
+#include "gameservices/game/GameFlowManager.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/core/FDelegate.h"
+#include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Prop.h"
+#include "gameservices/entities/Set.h"
+#include "tests/gameservices/game/LevelTestSetup.h"
+
+using namespace GameServices::KorvoGame;
+using namespace GameServices::Entities;
+using GameServices::Bridge::FILE_LEVEL_XML;
+using GameServices::Bridge::FileSystem;
+
+namespace {
+
+std::string Entry(const std::string& name, const std::string& file, const std::string& status,
+                  int id, const std::string& extra = "") {
+    return "<item><LevelNameId>" + name + "</LevelNameId><LevelFileName>" + file +
+           "</LevelFileName><Status>" + status + "</Status><LevelTransitionId>" +
+           std::to_string(id) + "</LevelTransitionId>" + extra +
+           "<StatusModifiers/></item>";
+}
+
+std::string TransitionsFile(const std::string& items) {
+    return "<root><LevelTransitions><Levels>" + items + "</Levels></LevelTransitions></root>";
+}
+
+class GameFlowManagerTest : public LevelFixture {
+protected:
+    bool Load() { return flow.LoadLevelTransitions(FileSystem::GetFilePath(FILE_LEVEL_XML, "Levels.xml")); }
+
+    GameFlowManager flow;
+};
+
+}  // namespace
+
+TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
+    EXPECT_FALSE(Load());
+    WriteLevelFile(
+        "levels.xml",
+        TransitionsFile(
+            "<item><LevelNameId>Menu</LevelNameId><LevelFileName>menu</LevelFileName>"
+            "<Status>LOCK_Visible</Status><LevelTransitionId>1</LevelTransitionId>"
+            "<RunningSceenId>MenuScreen</RunningSceenId><NextLevelTransitionId>2"
+            "</NextLevelTransitionId><StatusModifiers><item><LevelId>3</LevelId>"
+            "<Status>done</Status></item></StatusModifiers></item>"
+            "<item filename=\"more.xml\"><LevelNameId>Ignored</LevelNameId></item>" +
+            Entry("Final", "final", "unlock", 9)));
+    WriteLevelFile("more.xml",
+                   TransitionsFile(Entry("Round", "round70", "lock_surprise", 2) +
+                                   "<item filename=\"deeper.xml\"><LevelNameId>Deep"
+                                   "</LevelNameId></item>" +
+                                   Entry("Round", "round80", "unlock", 3)));
+    ASSERT_TRUE(Load());
+    const auto& transitions = flow.GetTransitions();
+    ASSERT_EQ(transitions.size(), 5u);
+    const std::pair<const char*, i32> expected[] = {
+        {"Menu", 1}, {"Round", 2}, {"", 0}, {"Round", 3}, {"Final", 9}};
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(transitions[i]->GetName(), expected[i].first) << i;
+        EXPECT_EQ(transitions[i]->GetId(), expected[i].second) << i;
+    }
+    EXPECT_TRUE(log.Contains("Not allowed to reference another file."));
+    EXPECT_TRUE(log.Contains("LevelTransition::convertStatus() failed!"));
+    EXPECT_EQ(transitions[0]->GetStatus(), LevelTransition::kLockVisible);
+    EXPECT_EQ(transitions[1]->GetStatus(), 0);
+    EXPECT_EQ(transitions[0]->GetNextId(), 2);
+    ASSERT_NE(transitions[0]->GetRunningScreen(), nullptr);
+    EXPECT_EQ(transitions[1]->GetRunningScreen(), nullptr);
+
+    // By file name, by name (the first of that name), by id; unknown names are reported.
+    EXPECT_TRUE(flow.SetNextLevel("round80", nullptr, false));
+    EXPECT_EQ(flow.GetNextLevel(), transitions[3].get());
+    EXPECT_TRUE(flow.SetNextLevel("Round", nullptr, true));
+    EXPECT_EQ(flow.GetNextLevel(), transitions[1].get());
+    EXPECT_FALSE(flow.SetNextLevel("Round", nullptr, false));
+    EXPECT_TRUE(log.Contains("Can not find the Level is :Round"));
+    EXPECT_TRUE(flow.SetNextLevelById(1));
+    EXPECT_EQ(flow.GetRunningScreenId(), "MenuScreen");
+    EXPECT_EQ(flow.GetController()->GetCurrent(), transitions[0].get());
+    EXPECT_FALSE(flow.SetNextLevelById(4));
+    EXPECT_EQ(flow.GetNextLevel(), transitions[0].get());
+
+    flow.ApplyLevelStatusModifiers(transitions[0]->GetLevel());
+    EXPECT_EQ(transitions[3]->GetLevel()->GetStatus(), u32(LevelTransition::kDone));
+    EXPECT_EQ(transitions[1]->GetLevel()->GetStatus(), 0u);
+}
+
+namespace {
+
+struct CountingProp : Prop {
+    void Initialize() override { ++initialized; }
+    int initialized = 0;
+};
+
+struct CountingCamera : Camera {
+    void Initialize() override { ++initialized; }
+    int initialized = 0;
+};
+
+struct FrameListener {
+    explicit FrameListener(GameFlowManager& f) : flow(f) {}
+    void OnFrame(u32 dt) {
+        frames.push_back(dt);
+        if (frames.size() == 1)
+            flow.GetFrameEvent().AddDelegate(&late);
+    }
+    void OnLateFrame(u32 dt) { lateFrames.push_back(dt); }
+
+    GameFlowManager& flow;
+    std::vector<u32> frames;
+    std::vector<u32> lateFrames;
+    ProcessDelegate<FrameListener> early{this, &FrameListener::OnFrame};
+    ProcessDelegate<FrameListener> late{this, &FrameListener::OnLateFrame};
+};
+
+}  // namespace
+
+TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursively) {
+    CountingCamera camera;
+    CountingProp active, inactive, nested;
+    inactive.Activate = false;
+    ComponentLevel component;
+    component.m_Props = {&nested};
+    component.m_Cameras = {&camera};  // shared with the parent
+    Set set;
+    set.m_Cameras = {&camera};
+    set.m_Props = {&active, &inactive};
+    set.m_ComponentLevels = {&component};
+
+    flow.InitializeSet(&set);
+    EXPECT_EQ(active.initialized, 1);
+    EXPECT_EQ(inactive.initialized, 0);
+    EXPECT_EQ(nested.initialized, 1);
+    EXPECT_EQ(camera.initialized, 2);
+    set.RemoveAll();
+    component.RemoveAll();
+}
+
+TEST_F(GameFlowManagerTest, FrameEventSkipsZeroAndDefersAdditions) {
+    FrameListener listener(flow);
+    flow.GetFrameEvent().AddDelegate(&listener.early);
+    EXPECT_TRUE(flow.IsPausable());
+    flow.Update(0);
+    EXPECT_TRUE(listener.frames.empty());
+    flow.Update(16);
+    EXPECT_EQ(listener.frames, (std::vector<u32>{16}));
+    EXPECT_TRUE(listener.lateFrames.empty());
+    flow.Update(17);
+    EXPECT_EQ(listener.lateFrames, (std::vector<u32>{17}));
+    EXPECT_EQ(flow.GetLastFrameTime(), 17u);
+}

@@ -1,0 +1,218 @@
+#include "gameservices/game/LevelBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Character.h"
+#include "gameservices/entities/Light.h"
+#include "gameservices/entities/Prop.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/entities/SetElement.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/GameFlowServices.h"
+#include "gameservices/game/StandInBridgeSystems.h"
+#include "tests/gameservices/game/LevelTestSetup.h"
+#include "tests/gameservices/game/TestApplicationData.h"
+
+using namespace GameServices::KorvoGame;
+using namespace GameServices::Entities;
+using GameServices::Bridge::RenderableModelData;
+
+namespace {
+
+struct Buzzer : Prop {};
+
+struct Outfits : IAppearanceService {
+    void ApplyOutfit(Character& character, const TString<char>& outfit) override {
+        applied.push_back(std::string(character.Name.c_str()) + "=" + outfit.c_str());
+    }
+    std::vector<std::string> applied;
+};
+
+void ExpectVec(const AGVec3& v, f32 x, f32 y, f32 z, const char* what) {
+    EXPECT_EQ(v.x, x) << what;
+    EXPECT_EQ(v.y, y) << what;
+    EXPECT_EQ(v.z, z) << what;
+}
+
+class LevelBuilderTest : public LevelFixture {
+protected:
+    void SetUp() override {
+        LevelFixture::SetUp();
+        GameEntityFactory::Instance()->RegisterFactory(
+            "buzzer", new EntityFactory<Buzzer>(2, "Buzzer"));
+        flow.SetAppearanceService(&outfits);
+    }
+    void TearDown() override {
+        set.Clear();
+        GameEntityFactory::Instance()->DestroyFactory("buzzer");
+        LevelFixture::TearDown();
+    }
+
+    GameFlowManager flow;
+    Outfits outfits;
+    Set set;
+};
+
+const char kStudio[] =
+    "<Cameras><item><Name>Main</Name><PositionX>10</PositionX><LookAtY>-4.5</LookAtY>"
+    "<FieldOfView>45</FieldOfView><ViewPortWidth>Auto</ViewPortWidth><ViewPortHeight>300"
+    "</ViewPortHeight><Activate>true</Activate><Animation mode=\"loop\" speed=\"2\"/>"
+    "<ApplicationData><Score>5</Score></ApplicationData></item>"
+    "<item><Name>Side</Name></item></Cameras>"
+    "<Lights><item><Name>Key</Name><LightType>Direction</LightType><Position>0,0,0</Position>"
+    "<Target>0,3,4</Target><Color>1,0.5,0</Color></item></Lights>"
+    "<SetElements><item><Kind>Floor</Kind><Name>Ground</Name><PositionY>-2</PositionY>"
+    "<Scale>3</Scale><Visible>true</Visible></item></SetElements>"
+    "<Props><item><Name>Desk</Name><EngineDataFileName>desk.MDL</EngineDataFileName>"
+    "<Animation type=\"ModelAnimation\" mode=\"once\" speed=\"0.5\"><AnimationFile>open.anm"
+    "</AnimationFile></Animation><PositionX>1.5</PositionX><PositionY>2</PositionY>"
+    "<Visible>false</Visible><Collidable>true</Collidable><Depictors><Collision>"
+    "<BoundaryScale>2</BoundaryScale></Collision></Depictors></item>"
+    "<item><Kind>buzzer</Kind><Name>Buzzer</Name><Activate>false</Activate></item></Props>"
+    "<Characters><item><Name>Host</Name><Outfit>host.xml</Outfit><PositionZ>5</PositionZ>"
+    "<RotationY>90</RotationY></item></Characters>"
+    "<ComponentLevels>"
+    "<ComponentLevel name=\"Board\" loadingMode=\"LoadInLayer\" zIndex=\"3\"><Cameras><item>"
+    "<Name>BoardCam</Name></item></Cameras><Props><item><Name>Tile</Name></item></Props>"
+    "</ComponentLevel>"
+    "<ComponentLevel name=\"Overlay\" loadingMode=\"loadinlevel\"><Props><item><Name>Badge"
+    "</Name></item></Props></ComponentLevel></ComponentLevels>";
+
+}  // namespace
+
+TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
+    TestApplicationData prototype({ApplicationData::kCamera});
+    WriteLevel("studio", kStudio);
+    ASSERT_TRUE(flow.LoadLevel("studio", set));
+
+    ASSERT_EQ(set.m_Cameras.size(), 2u);
+    Camera* main = set.m_Cameras[0];
+    EXPECT_EQ(main->Name, "Main");
+    EXPECT_EQ(set.m_Cameras[1]->Name, "Side");
+    EXPECT_EQ(set.GetActiveCamera(), main);
+    ExpectVec(main->Position, 10, 0, 0, "camera position");
+    ExpectVec(main->LookAt, 0, -4.5f, 0, "camera look-at");
+    ExpectVec(main->Up, 0, 1, 0, "camera up");
+    EXPECT_EQ(main->ViewportWidth, 800u);
+    EXPECT_EQ(main->ViewportHeight, 300u);
+    EXPECT_EQ(main->FieldOfView, 45.0f);
+    ASSERT_NE(main->GetAnimationData(), nullptr);
+    EXPECT_EQ(main->GetAnimationData()->m_PlayMode, u32(kPlayLoop));
+    EXPECT_EQ(main->GetAnimationData()->m_Speed, 2.0f);
+    EXPECT_NE(main->Attributes.m_Map[TypeIds::ApplicationDataKey], nullptr);
+
+    ASSERT_EQ(set.m_Lights.size(), 1u);
+    Light* key = set.m_Lights[0];
+    EXPECT_EQ(key->LightType, Light::kDirection);
+    ExpectVec(key->Direction, 0, 0.6f, 0.8f, "light direction");
+    EXPECT_EQ(key->Color, 0xFFFF7F00u);
+
+    ASSERT_EQ(set.m_SetElements.size(), 1u);
+    SetElement* ground = set.m_SetElements[0];
+    EXPECT_TRUE(ground->IsA(TypeIds::Floor));
+    EXPECT_EQ(ground->Name, "Ground");
+    EXPECT_TRUE(ground->Visible);
+    ExpectVec(ground->GetScale(), 3, 3, 3, "floor scale");
+
+    ASSERT_EQ(set.m_Props.size(), 2u);
+    Prop* desk = set.m_Props[0];
+    EXPECT_EQ(desk->Name, "Desk");
+    AGVec3 position;
+    desk->GetPosition(position);
+    ExpectVec(position, 1, 2, 0, "prop position");
+    EXPECT_FALSE(desk->Visible);
+    EXPECT_TRUE(desk->IsCollidable());
+    EXPECT_TRUE(desk->Activate);
+    const RenderableModelData* renderable = desk->VolatileDatas.GetRenderableModelData();
+    ASSERT_NE(renderable, nullptr);
+    EXPECT_EQ(renderable->m_RenderableKind, RenderableModelData::kModel);
+    EXPECT_EQ(renderable->m_AnimationType, RenderableModelData::kModelAnimation);
+    EXPECT_EQ(renderable->m_AnimationFileName, "open.anm");
+    EXPECT_EQ(renderable->m_PlayMode, u32(kPlayOnce));
+    ASSERT_NE(desk->VolatileDatas.GetCollisionData(), nullptr);
+    EXPECT_EQ(desk->VolatileDatas.GetCollisionData()->m_BoundaryScale, 2.0f);
+
+    Prop* buzzer = set.m_Props[1];
+    EXPECT_EQ(buzzer->Name, "Buzzer");
+    EXPECT_FALSE(buzzer->Activate);
+    EXPECT_TRUE(GameEntityFactory::Instance()->GetFactory("buzzer")->Owns(buzzer));
+    EXPECT_EQ(GameEntityFactory::Instance()->GetPropFactory()->GetUsedCount(), 3u);
+
+    ASSERT_EQ(set.m_Characters.size(), 1u);
+    Character* host = set.m_Characters[0];
+    host->GetPosition(position);
+    ExpectVec(position, 0, 0, 5, "character position");
+    EXPECT_EQ(host->GetRotationY(), 90.0f);
+    EXPECT_EQ(outfits.applied, (std::vector<std::string>{"Host=host.xml"}));
+
+    ASSERT_EQ(set.m_ComponentLevels.size(), 2u);
+    ComponentLevel* board = set.m_ComponentLevels[0];
+    EXPECT_EQ(board->Name, "Board");
+    EXPECT_EQ(board->m_LoadingMode, ComponentLevel::kLoadInLayer);
+    EXPECT_EQ(board->m_ZIndex, 3);
+    ASSERT_EQ(board->m_Cameras.size(), 1u);
+    EXPECT_EQ(board->m_Cameras[0]->Name, "BoardCam");
+    ASSERT_EQ(board->m_Props.size(), 1u);
+    EXPECT_EQ(board->m_Props[0]->Name, "Tile");
+    ComponentLevel* overlay = set.m_ComponentLevels[1];
+    ASSERT_EQ(overlay->m_Cameras.size(), 1u);
+    EXPECT_EQ(overlay->m_Cameras[0], main);
+    EXPECT_TRUE(overlay->m_MemberCameras.empty());
+    EXPECT_EQ(overlay->m_Props[0]->Name, "Badge");
+}
+
+TEST_F(LevelBuilderTest, ReloadGivesEverythingBackAndAMissingFileGivesAnEmptySet) {
+    WriteLevel("studio", kStudio);
+    flow.LoadLevel("studio", set);
+    flow.LoadLevel("studio", set);
+    EXPECT_EQ(GameEntityFactory::Instance()->GetCameraFactory()->GetUsedCount(), 3u);
+    EXPECT_EQ(GameEntityFactory::Instance()->GetPropFactory()->GetUsedCount(), 3u);
+
+    log.Clear();
+    ASSERT_TRUE(flow.LoadLevel("missing", set));
+    EXPECT_TRUE(log.Contains("Can not read the level file: "));
+    EXPECT_TRUE(set.m_Cameras.empty() && set.m_Lights.empty() && set.m_SetElements.empty() &&
+                set.m_Props.empty() && set.m_Characters.empty() &&
+                set.m_ComponentLevels.empty());
+    for (IEntityFactory* pool : {GameEntityFactory::Instance()->GetCameraFactory(),
+                                 GameEntityFactory::Instance()->GetPropFactory(),
+                                 GameEntityFactory::Instance()->GetFactory("buzzer")})
+        EXPECT_EQ(pool->GetUsedCount(), 0u);
+}
+
+TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
+    WriteLevel("edge",
+               "<Cameras><item><Name>Ortho</Name><Orthographic>true</Orthographic><UpX>auto"
+               "</UpX><UpY>auto</UpY><UpZ>auto</UpZ><ViewPortWidth>auto</ViewPortWidth>"
+               "<ViewPortHeight>auto</ViewPortHeight><FieldOfView>30</FieldOfView></item>"
+               "<item><Name>Bare</Name></item></Cameras>"
+               "<Lights><item><Name>Stuck</Name><Position>1,1,1</Position><Target>1,1,1"
+               "</Target><Color>2,-1,0.5</Color><LightType>lamp</LightType></item></Lights>");
+    flow.LoadLevel("edge", set);
+    ASSERT_EQ(set.m_Cameras.size(), 2u);
+    const Camera* ortho = set.m_Cameras[0];
+    ExpectVec(ortho->Position, 400, 300, 2, "ortho position");
+    ExpectVec(ortho->LookAt, 400, 300, 0, "ortho look-at");
+    ExpectVec(ortho->Up, 0, -1, 0, "ortho up");
+    EXPECT_TRUE(ortho->Orthographic);
+
+    // No viewport and no field of view would give a degenerate projection.
+    const Camera* bare = set.m_Cameras[1];
+    EXPECT_EQ(bare->ViewportWidth, 800u);
+    EXPECT_EQ(bare->ViewportHeight, 600u);
+    EXPECT_EQ(bare->FieldOfView, 34.0f);
+    EXPECT_TRUE(log.Contains("ViewPortWidth"));
+    EXPECT_TRUE(log.Contains("field of view"));
+
+    ASSERT_EQ(set.m_Lights.size(), 1u);
+    const Light* stuck = set.m_Lights[0];
+    EXPECT_TRUE(std::isfinite(stuck->Direction.x) && std::isfinite(stuck->Direction.y) &&
+                std::isfinite(stuck->Direction.z));
+    ExpectVec(stuck->Direction, 0, 0, 1, "light direction");
+    EXPECT_EQ(stuck->Color, 0xFFFF007Fu);
+    EXPECT_EQ(stuck->LightType, Light::kSpot);
+    EXPECT_TRUE(log.Contains(" the type of the light entered does not exist"));
+}

@@ -1,0 +1,124 @@
+// Seeded random mutations of a level file (with a component-level file) and of a
+// level-transitions file: each must load, whatever it became, without a crash or a
+// sanitizer report.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "gameservices/entities/Set.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "tests/gameservices/game/LevelTestSetup.h"
+
+using namespace GameServices::KorvoGame;
+using GameServices::Bridge::FILE_LEVEL_XML;
+using GameServices::Bridge::FileSystem;
+
+namespace {
+
+const char kLevel[] =
+    "<root><Level><Cameras><item><Name>Main</Name><PositionX>10</PositionX><Orthographic>true"
+    "</Orthographic><ViewPortWidth>640</ViewPortWidth><Activate>true</Activate><Animation "
+    "mode=\"loop\" speed=\"2\"/></item></Cameras><Lights><item><Name>Key</Name><Position>1,2,3"
+    "</Position><Target>4,5,6</Target><Color>1,0.5,0</Color><LightType>Spot</LightType></item>"
+    "</Lights><SetElements><item><Kind>Floor</Kind><Name>Ground</Name><Collidable>true"
+    "</Collidable></item><item><Name>Wall</Name><Scale>2</Scale></item></SetElements><Props>"
+    "<item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><Animation type="
+    "\"SkinAnimation\" mode=\"once\"><AnimationFile>a.anm</AnimationFile><Skin name=\"S\">"
+    "<Model id=\"m\"/></Skin></Animation><Collidable>true</Collidable><Depictors><Collision>"
+    "<BoundaryShape>Box</BoundaryShape></Collision></Depictors></item></Props><Characters>"
+    "<item><Name>Host</Name><Outfit>host.xml</Outfit><Animation type=\"TextureAnimation\">"
+    "<MaterialName>m</MaterialName></Animation></item></Characters><ComponentLevels>"
+    "<ComponentLevel name=\"Board\" filename=\"board.xml\" loadingMode=\"loadinlayer\" zIndex="
+    "\"2\"/><ComponentLevel name=\"Overlay\"><Cameras/><Props><item><Name>Badge</Name></item>"
+    "</Props></ComponentLevel></ComponentLevels><AudioAssets><item><Name>Theme</Name>"
+    "<EngineDataFileName>theme.snd</EngineDataFileName><Volume>0.8</Volume></item>"
+    "</AudioAssets><VideoAssets><item><Name>Intro</Name><IsLooped>true</IsLooped></item>"
+    "</VideoAssets></Level></root>";
+
+const char kBoard[] =
+    "<root><ComponentLevel><Cameras><item><Name>BoardCam</Name></item></Cameras><Props><item>"
+    "<Name>Tile</Name></item></Props></ComponentLevel></root>";
+
+const char kTransitions[] =
+    "<root><LevelTransitions><Levels><item><LevelNameId>Menu</LevelNameId><LevelFileName>menu"
+    "</LevelFileName><Status>unlock</Status><LevelTransitionId>1</LevelTransitionId>"
+    "<RunningSceenId>MenuScreen</RunningSceenId><StatusModifiers><item><LevelId>2</LevelId>"
+    "<Status>done</Status></item></StatusModifiers></item><item filename=\"more.xml\"/>"
+    "</Levels></LevelTransitions></root>";
+
+const char kMoreTransitions[] =
+    "<root><LevelTransitions><Levels><item><LevelNameId>Round</LevelNameId><LevelFileName>"
+    "round</LevelFileName><Status>lock_visible</Status><LevelTransitionId>2"
+    "</LevelTransitionId><StatusModifiers/></item><item filename=\"x.xml\"/></Levels>"
+    "</LevelTransitions></root>";
+
+// Flips, overwrites with markup characters, deletes, duplicates and truncates.
+std::string Mutate(const std::string& text, std::mt19937& random) {
+    static const char kMarkup[] = "<>/=\"&;!-?abcXYZ019 .,";
+    std::string out = text;
+    const int edits = 1 + int(random() % 8);
+    for (int i = 0; i < edits && !out.empty(); ++i) {
+        const size_t at = random() % out.size();
+        switch (random() % 6) {
+        case 0:
+            out[at] = char(out[at] ^ (1 << (random() % 8)));
+            break;
+        case 1:
+            out[at] = kMarkup[random() % (sizeof(kMarkup) - 1)];
+            break;
+        case 2:
+            out.erase(at, 1 + random() % 16);
+            break;
+        case 3:
+            out.insert(at, out.substr(random() % out.size(), 1 + random() % 64));
+            break;
+        case 4:
+            out.resize(at);
+            break;
+        default:
+            out.insert(at, 1, char(random() % 256));
+            break;
+        }
+    }
+    return out;
+}
+
+constexpr int kRounds = 5000;
+
+class LevelFilesFuzzTest : public LevelFixture {};
+
+}  // namespace
+
+TEST_F(LevelFilesFuzzTest, MutatedLevelFilesLoad) {
+    std::mt19937 random(20260601);
+    GameFlowManager flow;
+    GameServices::Entities::Set set;
+    for (int round = 0; round < kRounds; ++round) {
+        WriteLevelFile("studio.xml", Mutate(kLevel, random));
+        WriteLevelFile("board.xml", round % 4 ? kBoard : Mutate(kBoard, random));
+        ASSERT_TRUE(flow.LoadLevel("studio", set));
+        flow.InitializeSet(&set);
+        log.Clear();
+    }
+    set.Clear();
+    EXPECT_EQ(GameServices::Entities::GameEntityFactory::Instance()->GetPropFactory()->GetUsedCount(),
+              0u);
+}
+
+TEST_F(LevelFilesFuzzTest, MutatedTransitionFilesLoad) {
+    std::mt19937 random(7);
+    const TString<char> path = FileSystem::GetFilePath(FILE_LEVEL_XML, "Levels.xml");
+    for (int round = 0; round < kRounds; ++round) {
+        WriteLevelFile("levels.xml", Mutate(kTransitions, random));
+        WriteLevelFile("more.xml", round % 4 ? kMoreTransitions : Mutate(kMoreTransitions, random));
+        GameFlowManager flow;
+        flow.LoadLevelTransitions(path);
+        for (const auto& transition : flow.GetTransitions()) {
+            flow.SetNextLevel(transition->GetName(), flow.GetNextLevel(), true);
+            flow.ApplyLevelStatusModifiers(transition->GetLevel());
+        }
+        flow.SetNextLevelById(2);
+        flow.GetController()->Update();
+        log.Clear();
+    }
+}
