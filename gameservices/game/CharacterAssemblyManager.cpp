@@ -1,0 +1,234 @@
+#include "gameservices/game/CharacterAssemblyManager.h"
+
+#include "engine/core/AGLog.h"
+#include "engine/core/Crc32Hash.h"
+#include "engine/core/XmlReader.h"
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/entities/Character.h"
+#include "gameservices/entities/RuntimeParameters.h"
+
+namespace GameServices::KorvoGame {
+
+namespace {
+
+CharacterAssemblyManager* g_instance = nullptr;
+
+// Reads one character file into a new record stored under the name id of its file name,
+// unless that name was read before; an unreadable file leaves the record empty.
+template <typename Record>
+void PreloadFile(std::map<u32, std::unique_ptr<Record>>& records, const TString<char>& fileName,
+                 const char* element, const char* failure) {
+    const u32 key = Crc32Hash(fileName.c_str());
+    if (records.count(key))
+        return;
+    auto record = std::make_unique<Record>();
+    const TString<char> path = Bridge::FileSystem::GetFilePath(Bridge::FILE_KORVOCITY_XML, fileName);
+    Utilities::XmlReader reader;
+    if (!reader.ReadFileElement(path.c_str(), element, *record, "root"))
+        AGReport("%s%s", failure, path.c_str());
+    records[key] = std::move(record);
+}
+
+// The part lists of a character's assembly, for GetOutfitParts and GetAnatomyParts. Null,
+// reported, when a precondition is missing.
+const Appearance* CustomizableAppearance(const Entities::Character& character, u32 type,
+                                         bool outfit) {
+    const Appearance* appearance = character.VolatileDatas.GetAppearance();
+    if (!appearance) {
+        AGReport("No Appearance defined for this character");
+        return nullptr;
+    }
+    if (type >= (outfit ? u32(NB_OUTFIT_PART_TYPE) : u32(NB_ANATOMY_PART_TYPE))) {
+        AGReport("Part type %u is out of range", type);
+        return nullptr;
+    }
+    if (outfit ? !appearance->OutfitParts[type].Customizable
+               : !appearance->AnatomyParts[type].Customizable) {
+        AGReport(outfit ? "this OutfitPartType is not customizable"
+                        : "this AnatomyPartType is not customizable");
+        return nullptr;
+    }
+    return appearance;
+}
+
+// Appends one pooled part per entry; stops when the pool is exhausted (reported by it).
+template <typename Part, typename Entries>
+void FillParts(const Entries& entries, ContainerFactory<Part>& out) {
+    for (const auto& entry : entries) {
+        Part* part = PartPool<Part>().Alloc();
+        if (!part)
+            return;
+        part->Name = entry.Name;
+        part->Id = entry.Id;
+        part->Customizable = true;
+        out.Add(part);
+    }
+}
+
+}  // namespace
+
+CharacterAssemblyManager* CharacterAssemblyManager::Instance() {
+    if (!g_instance)
+        g_instance = new CharacterAssemblyManager();
+    return g_instance;
+}
+
+void CharacterAssemblyManager::Destroy() {
+    delete g_instance;
+    g_instance = nullptr;
+}
+
+CharacterAssemblyManager::CharacterAssemblyManager() {
+    m_Assemblies.SetItemName("item");
+}
+
+CharacterAssemblyManager::~CharacterAssemblyManager() = default;
+
+void CharacterAssemblyManager::LoadCharacterAssemblies() {
+    if (m_AssembliesLoaded)
+        return;
+    bool use = true;
+    RuntimeParameters::Instance()->GetParameter(&use, "GameServices", "UseCharacterAssemblies");
+    if (!use)
+        return;
+    Utilities::XmlReader reader;
+    m_AssembliesLoaded = reader.ReadFileElement(kFileName, "CharacterAssemblies", m_Assemblies, "root");
+    if (!m_AssembliesLoaded)
+        AGReport("Can not read the CharacterAssembly: %s", kFileName);
+}
+
+void CharacterAssemblyManager::PreloadCharacterAssemblies() {
+    if (m_Preloaded)
+        return;
+    LoadCharacterAssemblies();
+    for (const sCharacterAssembly_KorvoCity& record : m_Assemblies) {
+        PreloadFile(m_Wardrobes, record.Wardrobe, "WardRobe", "Can not read the Wardrobe file: ");
+        PreloadFile(m_Anatomies, record.Anatomy, "AnatomyPart", "Can not read the Anatomy file: ");
+    }
+    m_Preloaded = true;
+}
+
+const sCharacterAssembly_KorvoCity* CharacterAssemblyManager::FindRecord(u32 id) const {
+    if (!m_AssembliesLoaded) {
+        AGReport("You need to preload the character assemblies first");
+        return nullptr;
+    }
+    for (const sCharacterAssembly_KorvoCity& record : m_Assemblies)
+        if (record.Id == id)
+            return &record;
+    AGReport("Can't find this CharacterAssembly");
+    return nullptr;
+}
+
+const sWardRobe_KorvoCity* CharacterAssemblyManager::FindWardrobe(
+    const sCharacterAssembly_KorvoCity& record) const {
+    auto it = m_Wardrobes.find(Crc32Hash(record.Wardrobe.c_str()));
+    if (it == m_Wardrobes.end()) {
+        AGReport("You Must Preload this WardRobe first");
+        return nullptr;
+    }
+    return it->second.get();
+}
+
+const sAnatomy_KorvoCity* CharacterAssemblyManager::FindAnatomy(
+    const sCharacterAssembly_KorvoCity& record) const {
+    auto it = m_Anatomies.find(Crc32Hash(record.Anatomy.c_str()));
+    if (it == m_Anatomies.end()) {
+        AGReport("You Must Preload this Anatomy first");
+        return nullptr;
+    }
+    return it->second.get();
+}
+
+bool CharacterAssemblyManager::FindCharacterAssembly(u32 id, CharacterAssembly& out) const {
+    const sCharacterAssembly_KorvoCity* record = FindRecord(id);
+    if (!record)
+        return false;
+    out.Name = record->Name;
+    out.Id = record->Id;
+    out.Gender = record->Gender;
+    return true;
+}
+
+bool CharacterAssemblyManager::FindCharacterAssemblyRecord(
+    u32 id, sCharacterAssembly_KorvoCity& out) const {
+    const sCharacterAssembly_KorvoCity* record = FindRecord(id);
+    if (!record)
+        return false;
+    out = *record;
+    return true;
+}
+
+bool CharacterAssemblyManager::GetOutfitPartName(u32 assemblyId, u32 outfitType, u32 partId,
+                                                 TString<char>& out) const {
+    if (outfitType >= NB_OUTFIT_PART_TYPE) {
+        AGReport("Part type %u is out of range", outfitType);
+        return false;
+    }
+    const sCharacterAssembly_KorvoCity* record = FindRecord(assemblyId);
+    const sWardRobe_KorvoCity* wardrobe = record ? FindWardrobe(*record) : nullptr;
+    if (!wardrobe)
+        return false;
+    for (const sOutFitPart_KorvoCity& entry : wardrobe->Parts[outfitType]) {
+        if (entry.Id == partId) {
+            out = entry.Name;
+            return true;
+        }
+    }
+    AGReport("Can't find this ID in the Wardrobe");
+    return false;
+}
+
+bool CharacterAssemblyManager::GetAnatomyPartName(u32 assemblyId, u32 anatomyType, u32 partId,
+                                                  TString<char>& out) const {
+    if (anatomyType >= NB_ANATOMY_PART_TYPE) {
+        AGReport("Part type %u is out of range", anatomyType);
+        return false;
+    }
+    const sCharacterAssembly_KorvoCity* record = FindRecord(assemblyId);
+    const sAnatomy_KorvoCity* anatomy = record ? FindAnatomy(*record) : nullptr;
+    if (!anatomy)
+        return false;
+    for (const sAnatomyPart_KorvoCity& entry : anatomy->Parts[anatomyType]) {
+        if (entry.Id == partId) {
+            out = entry.Name;
+            return true;
+        }
+    }
+    AGReport("Can't find this ID in the Anatomy");
+    return false;
+}
+
+void CharacterAssemblyManager::GetOutfitParts(const Entities::Character& character,
+                                              u32 outfitType,
+                                              ContainerFactory<OutfitPart>& out) const {
+    const Appearance* appearance = CustomizableAppearance(character, outfitType, true);
+    if (!appearance)
+        return;
+    if (!m_AssembliesLoaded) {
+        AGReport("You need to preload the Charactere assembly first !!");
+        return;
+    }
+    const sCharacterAssembly_KorvoCity* record = FindRecord(appearance->Assembly.Id);
+    const sWardRobe_KorvoCity* wardrobe = record ? FindWardrobe(*record) : nullptr;
+    if (wardrobe)
+        FillParts(wardrobe->Parts[outfitType], out);
+}
+
+void CharacterAssemblyManager::GetAnatomyParts(const Entities::Character& character,
+                                               u32 anatomyType,
+                                               ContainerFactory<AnatomyPart>& out) const {
+    const Appearance* appearance = CustomizableAppearance(character, anatomyType, false);
+    if (!appearance)
+        return;
+    if (!m_AssembliesLoaded) {
+        AGReport("You need to preload the Charactere assembly first !!");
+        return;
+    }
+    const sCharacterAssembly_KorvoCity* record = FindRecord(appearance->Assembly.Id);
+    const sAnatomy_KorvoCity* anatomy = record ? FindAnatomy(*record) : nullptr;
+    if (anatomy)
+        FillParts(anatomy->Parts[anatomyType], out);
+}
+
+}  // namespace GameServices::KorvoGame

@@ -1,0 +1,46 @@
+#pragma once
+// A list of parts taken from their pool (the choices offered to the player); Clear gives
+// them all back.
+#include <vector>
+
+#include "gameservices/game/PartPools.h"
+
+namespace GameServices::KorvoGame {
+
+template <typename T>
+class ContainerFactory {
+public:
+    ContainerFactory() = default;
+    ~ContainerFactory() { Clear(); }
+    ContainerFactory(const ContainerFactory&) = delete;
+    ContainerFactory& operator=(const ContainerFactory&) = delete;
+
+    // Appends a part taken from PartPool<T>(); the list now gives it back.
+    void Add(T* part) { m_Parts.push_back(part); }
+    // Gives one listed part back and drops it from the list.
+    void Recycle(T* part) {
+        for (auto it = m_Parts.begin(); it != m_Parts.end(); ++it) {
+            if (*it == part) {
+                m_Parts.erase(it);
+                PartPool<T>().Free(part);
+                return;
+            }
+        }
+    }
+    void Clear() {
+        for (T* part : m_Parts)
+            PartPool<T>().Free(part);
+        m_Parts.clear();
+    }
+
+    size_t size() const { return m_Parts.size(); }
+    bool empty() const { return m_Parts.empty(); }
+    T* operator[](size_t i) const { return m_Parts[i]; }
+    auto begin() const { return m_Parts.begin(); }
+    auto end() const { return m_Parts.end(); }
+
+private:
+    std::vector<T*> m_Parts;
+};
+
+}  // namespace GameServices::KorvoGame
