@@ -1,0 +1,78 @@
+#include "gameservices/game/AppearanceManager.h"
+
+#include <string>
+
+#include "engine/core/AGLog.h"
+#include "engine/core/Crc32Hash.h"
+#include "engine/core/XmlReader.h"
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/game/CharacterAssemblyManager.h"
+
+namespace GameServices::KorvoGame {
+
+namespace {
+
+void SerializeEntry(Utilities::ISerialization& serialization, const char* prefix,
+                    sAppearance_KorvoCity::Entry& entry) {
+    const std::string name = prefix;
+    serialization.SerializeString((name + "_Name").c_str(), entry.Name, TString<char>());
+    serialization.SerializeUInt((name + "_Id").c_str(), entry.Id, 0);
+    serialization.SerializeBool((name + "_Customizable").c_str(), entry.Customizable, false);
+}
+
+template <typename Part>
+void CopyEntry(const sAppearance_KorvoCity::Entry& entry, const TString<char>& name, Part& part) {
+    part.Name = name;
+    part.Id = entry.Id;
+    part.Customizable = entry.Customizable;
+}
+
+}  // namespace
+
+void sAppearance_KorvoCity::Serialize(Utilities::ISerialization& serialization) {
+    serialization.SerializeString("Name", Name, TString<char>());
+    serialization.SerializeString("CharacterAssembly_Name", CharacterAssemblyName, TString<char>());
+    serialization.SerializeUInt("CharacterAssembly_Id", CharacterAssemblyId, 0);
+    SerializeEntry(serialization, "Head", AnatomyParts[ANATOMY_HEAD]);
+    SerializeEntry(serialization, "EyeLeft", AnatomyParts[ANATOMY_EYE_LEFT]);
+    SerializeEntry(serialization, "EyeRight", AnatomyParts[ANATOMY_EYE_RIGHT]);
+    SerializeEntry(serialization, "Hairstyle", AnatomyParts[ANATOMY_HAIRSTYLE]);
+    SerializeEntry(serialization, "Top", OutfitParts[OUTFIT_TOP]);
+    SerializeEntry(serialization, "Bottom", OutfitParts[OUTFIT_BOTTOM]);
+    SerializeEntry(serialization, "Footwear", OutfitParts[OUTFIT_FOOTWEAR]);
+    SerializeEntry(serialization, "Eyewear", OutfitParts[OUTFIT_EYEWEAR]);
+}
+
+AppearanceManager* AppearanceManager::Instance() {
+    static AppearanceManager instance;
+    return &instance;
+}
+
+void AppearanceManager::LoadAvatarDescription(const TString<char>& name, Appearance& out) {
+    sAppearance_KorvoCity record;
+    const TString<char> path = Bridge::FileSystem::GetFilePath(Bridge::FILE_KORVOCITY_XML, name);
+    Utilities::XmlReader reader;
+    if (!reader.ReadFileElement(path.c_str(), "Avatar_KorvoCity", record, "root"))
+        AGReport("Can not read the avatar desc: %s", path.c_str());
+
+    CharacterAssemblyManager* assemblies = CharacterAssemblyManager::Instance();
+    for (u32 t = 0; t < NB_OUTFIT_PART_TYPE; ++t) {
+        const sAppearance_KorvoCity::Entry& entry = record.OutfitParts[t];
+        TString<char> partName = entry.Name;
+        if (entry.Id != 0)
+            assemblies->GetOutfitPartName(record.CharacterAssemblyId, t, entry.Id, partName);
+        CopyEntry(entry, partName, out.OutfitParts[t]);
+    }
+    for (u32 t = 0; t < NB_ANATOMY_PART_TYPE; ++t) {
+        const sAppearance_KorvoCity::Entry& entry = record.AnatomyParts[t];
+        TString<char> partName = entry.Name;
+        if (entry.Id != 0)
+            assemblies->GetAnatomyPartName(record.CharacterAssemblyId, t, entry.Id, partName);
+        CopyEntry(entry, partName, out.AnatomyParts[t]);
+    }
+    assemblies->FindCharacterAssembly(record.CharacterAssemblyId, out.Assembly);
+    out.Name = record.Name;
+    out.NameId = Crc32Hash(out.Name.c_str());
+}
+
+}  // namespace GameServices::KorvoGame

@@ -1,0 +1,45 @@
+#pragma once
+// Avatar descriptions: files (character folder, root "root", element "Avatar_KorvoCity")
+// naming a look's assembly and its eight parts, read into an Appearance.
+#include "engine/core/ISerializable.h"
+#include "gameservices/game/Appearance.h"
+
+namespace GameServices::KorvoGame {
+
+// "Name", "CharacterAssembly_Name", "CharacterAssembly_Id", then "<X>_Name", "<X>_Id" and
+// "<X>_Customizable" for X = Head, EyeLeft, EyeRight, Hairstyle, Top, Bottom, Footwear,
+// Eyewear.
+class sAppearance_KorvoCity : public Utilities::ISerializable {
+public:
+    struct Entry {
+        TString<char> Name;
+        u32 Id = 0;
+        bool Customizable = false;
+    };
+
+    void Serialize(Utilities::ISerialization& serialization) override;
+
+    TString<char> Name;
+    TString<char> CharacterAssemblyName;
+    u32 CharacterAssemblyId = 0;
+    Entry AnatomyParts[NB_ANATOMY_PART_TYPE];
+    Entry OutfitParts[NB_OUTFIT_PART_TYPE];
+};
+
+class AppearanceManager {
+public:
+    static AppearanceManager* Instance();
+    virtual ~AppearanceManager() = default;
+    AppearanceManager(const AppearanceManager&) = delete;
+    AppearanceManager& operator=(const AppearanceManager&) = delete;
+
+    // Fills out from the named description. A part with a non-zero id takes its name from
+    // the assembly's wardrobe or anatomy (the name in the file when the lookup fails); id 0
+    // keeps the name in the file. An unreadable file is reported and gives empty parts.
+    void LoadAvatarDescription(const TString<char>& name, Appearance& out);
+
+private:
+    AppearanceManager() = default;
+};
+
+}  // namespace GameServices::KorvoGame

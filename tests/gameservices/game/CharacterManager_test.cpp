@@ -1,0 +1,134 @@
+#include "gameservices/game/CharacterManager.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/core/Crc32Hash.h"
+#include "gameservices/entities/Character.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/game/AvatarRendering.h"
+#include "gameservices/game/PartPools.h"
+#include "tests/gameservices/game/CharacterTestSetup.h"
+
+using namespace GameServices::KorvoGame;
+using GameServices::Entities::Character;
+
+namespace {
+
+class CharacterManagerTest : public CharacterFixture {
+protected:
+    void SetUp() override {
+        CharacterFixture::SetUp();
+        WriteAssemblies(Assembly("<Name>Dad</Name><Anatomy>body.xml</Anatomy>"
+                                 "<Wardrobe>dad.xml</Wardrobe><Gender>Male</Gender>"));
+        WriteWardrobe("dad.xml", Part(3, "shirt.mdl"), Part(4, "jeans.mdl"),
+                      Part(5, "boots.mdl"), Part(6, "glasses.mdl"));
+        WriteAnatomy("body.xml", Part(1, "head.mdl"), Part(2, "curls.mdl"));
+        CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
+    }
+
+    // Ids pick names from the wardrobe and anatomy; id 0 keeps the name in the file.
+    void WriteDescription() const {
+        std::string fields = "<Name>DadLook</Name><CharacterAssembly_Id>" +
+                             std::to_string(Crc32Hash("Dad")) + "</CharacterAssembly_Id>";
+        const char* prefixes[] = {"Head", "EyeLeft", "EyeRight", "Hairstyle",
+                                  "Top",  "Bottom",  "Footwear", "Eyewear"};
+        const char* written[] = {"x", "eyeL.mdl", "eyeR.mdl", "x", "x", "x", "x", "x"};
+        const unsigned ids[] = {1, 0, 0, 2, 3, 4, 5, 6};
+        for (int i = 0; i < 8; ++i) {
+            const std::string p = prefixes[i];
+            fields += "<" + p + "_Name>" + written[i] + "</" + p + "_Name><" + p + "_Id>" +
+                      std::to_string(ids[i]) + "</" + p + "_Id><" + p + "_Customizable>" +
+                      (i == 3 || i == 4 ? "true" : "false") + "</" + p + "_Customizable>";
+        }
+        dir.Write("-xml/korvocity/dadlook.xml", "<root><Avatar_KorvoCity>" + fields +
+                                                    "</Avatar_KorvoCity></root>");
+    }
+};
+
+}  // namespace
+
+TEST_F(CharacterManagerTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomization) {
+    WriteDescription();
+    CharacterManager* manager = CharacterManager::Instance();
+    Character dad("Dad");
+    dad.Activate = false;
+    manager->LoadAppearance("DadLook.xml", dad);
+
+    const GameServices::Bridge::RenderableAvatarData* data =
+        dad.VolatileDatas.GetRenderableAvatarData();
+    ASSERT_NE(data, nullptr);
+    const char* expected[] = {"head.mdl",  "eyeL.mdl",  "eyeR.mdl",  "curls.mdl",
+                              "shirt.mdl", "jeans.mdl", "boots.mdl", "glasses.mdl"};
+    for (int part = 0; part < 8; ++part)
+        EXPECT_EQ(data->m_PartNames[part], expected[part]) << "part " << part;
+    EXPECT_FALSE(dad.Synchronize);
+    EXPECT_TRUE(dad.Activate);
+    EXPECT_TRUE(StandInAvatarRendering::Instance()->IsAvatarBuilt(dad));
+
+    Appearance look;
+    ASSERT_TRUE(manager->GetAppearance(dad, look));
+    EXPECT_EQ(look.NameId, Crc32Hash("DadLook"));
+    EXPECT_EQ(look.Assembly.Gender, CharacterAssembly::kMale);
+
+    // Bottoms are not customizable: reported, nothing changes.
+    OutfitPart shorts;
+    shorts.Name = "shorts.mdl";
+    manager->SetOutfitPart(shorts, dad, OUTFIT_BOTTOM);
+    EXPECT_TRUE(log.Contains("this OutfitPartType is not customizable"));
+    OutfitPart bottom;
+    ASSERT_TRUE(manager->GetOutfitPart(OUTFIT_BOTTOM, dad, bottom));
+    EXPECT_EQ(bottom.Name, "jeans.mdl");
+    EXPECT_EQ(data->m_PartNames[5], "jeans.mdl");
+    EXPECT_EQ(data->m_Built, 1);
+
+    // Tops are: the avatar is asked to re-check its parts.
+    dad.Synchronize = true;
+    manager->SetOutfitPart(shorts, dad, OUTFIT_TOP);
+    EXPECT_EQ(data->m_PartNames[4], "shorts.mdl");
+    EXPECT_EQ(data->m_Built, 0);
+    EXPECT_FALSE(dad.Synchronize);
+
+    manager->RemoveAppearance(dad);
+    EXPECT_EQ(dad.VolatileDatas.GetAppearance(), nullptr);
+    EXPECT_EQ(dad.VolatileDatas.GetRenderableAvatarData(), nullptr);
+}
+
+TEST_F(CharacterManagerTest, RemoveAppearancesReachesComponentLevelsAndAFullPoolStoresNothing) {
+    Factory<Appearance>& pool = PartPool<Appearance>();
+    const u32 usedBefore = pool.GetUsedCount();
+    CharacterManager* manager = CharacterManager::Instance();
+    Appearance look;
+    look.Name = "Face";
+
+    Character host("Host"), leftFace("Left"), rightFace("Right");
+    GameServices::Entities::Set level("Match");
+    GameServices::Entities::ComponentLevel viewport("Viewport"), inner("Inner");
+    level.m_Characters.push_back(&host);
+    level.m_ComponentLevels.push_back(&viewport);
+    viewport.m_Characters.push_back(&leftFace);
+    viewport.m_ComponentLevels.push_back(&inner);
+    inner.m_Characters.push_back(&rightFace);
+    for (Character* character : {&host, &leftFace, &rightFace})
+        ASSERT_TRUE(manager->SetAppearance(*character, look));
+    EXPECT_EQ(pool.GetUsedCount(), usedBefore + 3);
+
+    manager->RemoveAppearances(level);
+    EXPECT_EQ(pool.GetUsedCount(), usedBefore);
+    EXPECT_EQ(rightFace.VolatileDatas.GetAppearance(), nullptr);
+    manager->RemoveAppearance(host);  // no look: nothing to give back
+    EXPECT_EQ(pool.GetUsedCount(), usedBefore);
+
+    std::vector<Appearance*> taken;
+    while (pool.GetUsedCount() < pool.GetMaxSize())
+        taken.push_back(pool.Alloc());
+    EXPECT_FALSE(manager->SetAppearance(host, look));
+    EXPECT_EQ(host.VolatileDatas.GetAppearance(), nullptr);
+    EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for Appearances"));
+    for (Appearance* appearance : taken)
+        pool.Free(appearance);
+    level.RemoveAll();
+    viewport.RemoveAll();
+    inner.RemoveAll();
+}
