@@ -8,6 +8,7 @@
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/game/AvatarRendering.h"
+#include "gameservices/game/CharacterAppearanceService.h"
 #include "gameservices/game/PartPools.h"
 #include "tests/gameservices/game/CharacterTestSetup.h"
 
@@ -93,6 +94,14 @@ TEST_F(CharacterManagerTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomi
     manager->RemoveAppearance(dad);
     EXPECT_EQ(dad.VolatileDatas.GetAppearance(), nullptr);
     EXPECT_EQ(dad.VolatileDatas.GetRenderableAvatarData(), nullptr);
+
+    // A level's character record dressed by its outfit gets the look, not yet built.
+    Character extra("Extra");
+    CharacterAppearanceService::Instance()->ApplyOutfit(extra, "DadLook.xml");
+    ASSERT_NE(extra.VolatileDatas.GetRenderableAvatarData(), nullptr);
+    EXPECT_EQ(extra.VolatileDatas.GetRenderableAvatarData()->m_PartNames[7], "glasses.mdl");
+    EXPECT_FALSE(StandInAvatarRendering::Instance()->IsAvatarBuilt(extra));
+    manager->RemoveAppearance(extra);
 }
 
 TEST_F(CharacterManagerTest, RemoveAppearancesReachesComponentLevelsAndAFullPoolStoresNothing) {
