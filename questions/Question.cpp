@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "engine/core/AGLog.h"
+#include "engine/core/CrtRand.h"
 #include "questions/AnswerMatcher.h"
 #include "questions/AsciiClass.h"
-#include "questions/CrtRand.h"
 #include "questions/HashText.h"
 #include "questions/LineReader.h"
 

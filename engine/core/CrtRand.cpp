@@ -1,4 +1,4 @@
-#include "questions/CrtRand.h"
+#include "engine/core/CrtRand.h"
 
 namespace {
 u32 g_crtState = 1;

@@ -1,6 +1,7 @@
 #pragma once
-// The 15-bit generator that game logic uses where it draws "from the C runtime": the classic
-// LCG x = x * 214013 + 2531011, returning bits 16..30 (0..32767), seeded 1 at start-up.
+// The 15-bit generator that game logic and the particle system use where they draw "from the
+// C runtime": the classic LCG x = x * 214013 + 2531011, returning bits 16..30 (0..32767),
+// seeded 1 at start-up.
 // It is its own state, so results do not depend on the platform's rand().
 #include "engine/core/AGTypes.h"
 

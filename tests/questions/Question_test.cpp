@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "questions/CrtRand.h"
+#include "engine/core/CrtRand.h"
 #include "questions/HashText.h"
 #include "tests/questions/QuestionBytes.h"
 #include "tests/support/LogCapture.h"

@@ -1,4 +1,4 @@
-#include "questions/CrtRand.h"
+#include "engine/core/CrtRand.h"
 
 #include <gtest/gtest.h>
 
