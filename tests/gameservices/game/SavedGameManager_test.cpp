@@ -1,0 +1,271 @@
+#include "gameservices/game/SavedGameManager.h"
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/core/Crc32Hash.h"
+#include "engine/core/FDelegate.h"
+#include "engine/core/PCSavegameManager.h"
+#include "engine/core/SerializableVector.h"
+#include "engine/core/XmlWriter.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempDir.h"
+
+using namespace GameServices::KorvoGame;
+
+namespace {
+
+constexpr u32 kSaveSize = 16384;
+
+class Document : public ISavedFile {
+public:
+    void Serialize(GameServices::Utilities::ISerialization& s) override {
+        s.SerializeObject("Settings", settings, true);
+        s.SerializeObject("SavedGames", games, true);
+    }
+    void Clear() override {
+        games.Clear();
+        settings.Clear();
+    }
+    BaseSavedSettings& GetSettings() override { return settings; }
+    u32 GetSavedGameCount() const override { return u32(games.size()); }
+    BaseSavedGame* GetSavedGame(u32 i) override { return i < games.size() ? &games[i] : nullptr; }
+    void AddSavedGame() override { games.push_back(BaseSavedGame()); }
+
+    std::string Text() {
+        std::string text(kSaveSize, '\0');
+        u32 size = kSaveSize;
+        GameServices::Utilities::XmlWriter().WriteText(*this, text.data(), size);
+        text.resize(size);
+        return text;
+    }
+
+    BaseSavedSettings settings;
+    GameServices::Utilities::SerializableVector<BaseSavedGame> games;
+};
+
+class Popups : public ISavedGamePopups {
+public:
+    bool ShowPopup(const TString<char>& name, u32 priority) override {
+        shown.push_back(name.c_str());
+        priorities.push_back(priority);
+        return true;
+    }
+    void SetPopupButtonCallback(const TString<char>& popup, const TString<char>& button,
+                                IDelegate* callback) override {
+        callbacks[std::string(popup.c_str()) + "/" + button.c_str()] = callback;
+    }
+    void ClearPopupButtonCallback(const TString<char>& popup, const TString<char>& button) override {
+        callbacks.erase(std::string(popup.c_str()) + "/" + button.c_str());
+    }
+    bool Press(const std::string& popup, const std::string& button) {
+        auto it = callbacks.find(popup + "/" + button);
+        if (it == callbacks.end())
+            return false;
+        it->second->Invoke();
+        return true;
+    }
+
+    std::vector<std::string> shown;
+    std::vector<u32> priorities;
+    std::map<std::string, IDelegate*> callbacks;
+};
+
+class SavedGameManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        env.Set("XDG_DATA_HOME", dir.Path());
+        saves = std::make_unique<PCSavegameManager>("Tallyvox");
+        PCSavegameManager::SetInstance(saves.get());
+        path = saves->GetPath().c_str();
+    }
+    void TearDown() override { PCSavegameManager::SetInstance(nullptr); }
+
+    std::unique_ptr<SavedGameManager> NewManager() {
+        auto manager = std::make_unique<SavedGameManager>();
+        manager->SetSaveSize(kSaveSize);
+        manager->SetPopups(&popups);
+        return manager;
+    }
+    std::string Contents() const {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    void Store(const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
+    // A first run: the fresh two-slot document is written at once.
+    std::unique_ptr<SavedGameManager> FirstRun(Document& document) {
+        auto manager = NewManager();
+        EXPECT_FALSE(manager->LoadSavedGame(&document, 2));
+        EXPECT_TRUE(manager->IsSavingEnabled());
+        return manager;
+    }
+
+    static u32 U32At(const std::string& bytes, size_t offset) {
+        u32 value = 0;
+        for (int i = 3; i >= 0; --i)
+            value = value << 8 | u8(bytes[offset + i]);
+        return value;
+    }
+
+    TempDir dir;
+    ScopedEnv env;
+    std::unique_ptr<PCSavegameManager> saves;
+    std::string path;
+    Popups popups;
+    LogCapture log;
+};
+
+}  // namespace
+
+TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument) {
+    Document document;
+    auto manager = FirstRun(document);
+    Document fresh;
+    EXPECT_TRUE(NewManager()->LoadSavedGame(&fresh, 2));
+    manager->SetName("ABCDEFGHIJKLMNOP");
+    ASSERT_NE(manager->ReserveFreeSlot("Ana"), nullptr);
+    ASSERT_TRUE(manager->WriteSavedGame());
+
+    const std::string file = Contents();
+    ASSERT_EQ(file.size(), kSaveSize);
+    const u32 length = U32At(file, 4);
+    const std::string text = file.substr(24, length);
+    EXPECT_EQ(file.substr(0, 4), std::string("Gs\0\0", 4));
+    EXPECT_EQ(text, document.Text());
+    EXPECT_EQ(U32At(file, 8), Crc32Hash(text.data(), text.size(), 0));
+    EXPECT_EQ(file.substr(12, 12), "ABCDEFGHIJKL");
+    EXPECT_EQ(file.find_first_not_of('\0', 24 + length), std::string::npos);
+
+    Document loaded;
+    EXPECT_TRUE(NewManager()->LoadSavedGame(&loaded, 2));
+    EXPECT_EQ(loaded.Text(), document.Text());
+    EXPECT_EQ(loaded.games[0].SavedGameName, "Ana");
+    EXPECT_TRUE(popups.shown.empty());
+}
+
+TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
+    Document original;
+    FirstRun(original)->WriteSavedGame();
+    const std::string good = Contents();
+    const u32 length = U32At(good, 4);
+
+    struct Case {
+        const char* what;
+        std::string bytes;
+        u32 slots;
+        u32 version;
+    };
+    std::string flipped = good, magic = good, tooLong = good, shortFile = good.substr(0, 100);
+    flipped[24 + length - 1] ^= 0x01;
+    magic[1] = 'x';
+    tooLong[6] = '\x7f';  // length far beyond the file
+    shortFile[4] = char(77);  // 24 + 77 is one byte more than the file holds
+    shortFile[5] = shortFile[6] = shortFile[7] = 0;
+    const Case cases[] = {
+        {"one text byte changed", flipped, 2, 1},  {"bad magic", magic, 2, 1},
+        {"length beyond the file", tooLong, 2, 1}, {"length one past the end", shortFile, 2, 1},
+        {"other slot count", good, 3, 1},          {"other version", good, 2, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Store(c.bytes);
+        popups = Popups();
+        Document document;
+        document.AddSavedGame();
+        auto manager = NewManager();
+        manager->SetVersion(c.version);
+        EXPECT_FALSE(manager->LoadSavedGame(&document, c.slots));
+        ASSERT_EQ(popups.shown, std::vector<std::string>{"DataCorruption"});
+        EXPECT_EQ(popups.priorities[0], 900u);
+        EXPECT_EQ(document.GetSavedGameCount(), 0u);
+        EXPECT_FALSE(manager->WriteSavedGame());
+        EXPECT_EQ(Contents(), c.bytes);
+    }
+
+    // Continue without saving: later writes do nothing.
+    Store(flipped);
+    popups = Popups();
+    Document kept;
+    auto manager = NewManager();
+    manager->LoadSavedGame(&kept, 2);
+    ASSERT_TRUE(popups.Press("DataCorruption", "Button01"));
+    EXPECT_EQ(kept.GetSavedGameCount(), 2u);
+    EXPECT_FALSE(manager->WriteSavedGame());
+    EXPECT_EQ(Contents(), flipped);
+    EXPECT_TRUE(popups.callbacks.empty());
+
+    // Delete and restart: a fresh, valid file.
+    popups = Popups();
+    Document restarted;
+    manager = NewManager();
+    manager->LoadSavedGame(&restarted, 2);
+    ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
+    EXPECT_TRUE(manager->IsSavingEnabled());
+    EXPECT_TRUE(popups.callbacks.empty());
+    Document reloaded;
+    EXPECT_TRUE(NewManager()->LoadSavedGame(&reloaded, 2));
+    EXPECT_EQ(reloaded.Text(), restarted.Text());
+}
+
+TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviousSave) {
+    Document document;
+    auto manager = FirstRun(document);
+    const std::string previous = Contents();
+    document.games[0].SavedGameName = "changed";
+
+    // The temporary file cannot be made.
+    std::filesystem::create_directory(path + ".tmp");
+    EXPECT_FALSE(manager->WriteSavedGame());
+    std::filesystem::remove(path + ".tmp");
+    EXPECT_EQ(popups.shown, std::vector<std::string>{"WriteError"});
+    EXPECT_EQ(popups.priorities[0], 900u);
+    EXPECT_EQ(popups.callbacks.count("WriteError/Button01"), 1u);
+
+    // A full disk: the write falls short.
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    void (*handler)(int) = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = manager->WriteSavedGame();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, handler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(popups.shown.size(), 2u);
+
+    // A document too large for the save size.
+    document.games[1].SavedGameName = std::string(kSaveSize, 'x').c_str();
+    EXPECT_FALSE(manager->WriteSavedGame());
+    EXPECT_EQ(popups.shown.size(), 3u);
+    EXPECT_TRUE(log.Contains("The result of the serialization is greater than allowed size"));
+
+    EXPECT_EQ(Contents(), previous);
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
+TEST_F(SavedGameManagerTest, ReserveFreeSlotTakesTheFirstUnusedSlot) {
+    Document document;
+    auto manager = FirstRun(document);
+    document.games[0].isUsed = true;
+    document.games[0].SavedGameName = "Ana";
+    BaseSavedGame* slot = manager->ReserveFreeSlot("Ben");
+    EXPECT_EQ(slot, &document.games[1]);
+    EXPECT_EQ(slot->SavedGameName, "Ben");
+    EXPECT_TRUE(slot->isUsed);
+
+    EXPECT_EQ(manager->ReserveFreeSlot("Cy"), &document.games[0]);
+    EXPECT_EQ(document.games[0].SavedGameName, "Ana");
+    EXPECT_TRUE(log.Contains("No saved game slot available"));
+}
