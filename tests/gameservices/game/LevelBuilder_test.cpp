@@ -10,6 +10,7 @@
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
+#include "gameservices/game/EntityDataExtensionFactory.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/game/StandInBridgeSystems.h"
@@ -215,4 +216,51 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
     EXPECT_EQ(stuck->Color, 0xFFFF007Fu);
     EXPECT_EQ(stuck->LightType, Light::kSpot);
     EXPECT_TRUE(log.Contains(" the type of the light entered does not exist"));
+}
+
+namespace {
+
+// An extension that makes a set element of its own (Element) or a plain entity, once its
+// "Make" element says which.
+class MakerExtension : public sEntityDataExtension {
+public:
+    MakerExtension() : sEntityDataExtension("Maker") {}
+    void Serialize(GameServices::Utilities::ISerialization& s) override {
+        s.SerializeString("Make", make, TString<char>());
+    }
+    void Clear() override { make = TString<char>(); }
+    sEntityDataExtension* Clone() const override { return CreateCopy(*this); }
+    bool IsValid() const override { return !make.IsEmpty(); }
+    Entity* CreateEntity(const sLevel&, Set&) override {
+        if (make == "element")
+            return new SetElement();
+        return make == "entity" ? new Entity() : nullptr;
+    }
+    sEntityDataExtension* CreateCopy(const sEntityDataExtension& source) const override {
+        return new MakerExtension(static_cast<const MakerExtension&>(source));
+    }
+    TString<char> make;
+};
+
+}  // namespace
+
+TEST_F(LevelBuilderTest, EntityDataExtensionsMakeTheirOwnEntities) {
+    MakerExtension prototype;
+    EntityDataExtensionFactory::Instance()->Register(&prototype);
+    WriteLevel("spawners",
+               "<SetElements><item><Name>Made</Name><PositionX>4</PositionX><Maker><Make>element"
+               "</Make></Maker></item><item><Name>Plain</Name><Maker><Make>entity</Make></Maker>"
+               "</item><item><Name>Declined</Name><Maker><Make>other</Make></Maker></item>"
+               "</SetElements>");
+    for (int load = 0; load < 2; ++load) {
+        flow.LoadLevel("spawners", set);
+        ASSERT_EQ(set.m_SetElements.size(), 2u);
+        EXPECT_EQ(set.m_SetElements[0]->Name, "Made");
+        EXPECT_FALSE(GameEntityFactory::Instance()->GetSetElementFactory()->Owns(
+            set.m_SetElements[0]));
+        EXPECT_EQ(set.m_SetElements[1]->Name, "Declined");
+        ASSERT_EQ(set.m_ExtensionEntities.size(), 2u);
+        EXPECT_EQ(set.m_ExtensionEntities[1]->Name, "Plain");
+    }
+    EntityDataExtensionFactory::Instance()->Unregister(&prototype);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -40,11 +41,7 @@ struct Recorder : IScreenChangeService {
     std::vector<std::string> Take() { return std::exchange(calls, {}); }
 
     std::vector<std::string> calls;
-    std::vector<FDelegateParam<Recorder, Level*>> delegates = [] {
-        std::vector<FDelegateParam<Recorder, Level*>> v;
-        v.reserve(12);
-        return v;
-    }();
+    std::deque<FDelegateParam<Recorder, Level*>> delegates;  // stable addresses
 };
 
 LevelTransition* MakeTransition(const char* name, bool withScreens) {
