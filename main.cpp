@@ -5,6 +5,7 @@
 #include "engine/audio/PCSound.h"
 #include "engine/core/AGApplication.h"
 #include "engine/core/AGResourceManager.h"
+#include "engine/video/PCVideoPlayer.h"
 #include "game/QZ2011Prog.h"
 
 namespace {
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     SplitCommandLine(AGApplication::Arguments(), JoinCommandLine(argc, argv).c_str());
     AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
     AGAudioManager::s_implFactory = &CreatePCAudioManagerImpl;
+    AGVideoPlayer::s_implFactory = &CreatePCVideoPlayer;
 
     AGApplication& application = AGApplication::Get();
     AGApplicationImpl* impl = application.GetImpl();

@@ -2,9 +2,18 @@
 // The platform-free video player. AGVideoPlayer owns its platform implementation, obtained
 // from a factory pointer set by the platform build; with no factory there is none.
 #include "engine/core/AGSingleton.h"
+#include "engine/core/AGTypes.h"
+
+class IDelegate;
+class PCTexture;
 
 class AGVideoPlayerImpl {
 public:
+    enum DisplayMode : u32 {
+        kDisplayTexture = 0,     // frames go to a texture the caller draws
+        kDisplayFullScreen = 1,  // the player draws them over the whole screen
+    };
+
     AGVideoPlayerImpl() = default;
     AGVideoPlayerImpl(const AGVideoPlayerImpl&) = delete;
     AGVideoPlayerImpl& operator=(const AGVideoPlayerImpl&) = delete;
@@ -12,6 +21,35 @@ public:
 
     // Called once per tick by the run loop.
     virtual void Update() = 0;
+    // Opens a video, paused at its start. A video that cannot be opened ends at once: the
+    // finish handler runs on the next Update.
+    virtual bool Open(const char* fileName) = 0;
+    virtual void Play(bool loop) = 0;
+    virtual void Pause() = 0;
+    virtual void Stop() = 0;
+    virtual void Resume() = 0;
+    virtual void Seek(f32 seconds) = 0;
+    // Time of the frame on show, in seconds.
+    virtual f32 GetPosition() const = 0;
+    // Clamped to [0, 1].
+    virtual void SetVolume(f32 volume) = 0;
+    virtual void Rewind() = 0;
+    // The frame texture in texture mode (without pixels while no video shows), null in
+    // full-screen mode.
+    virtual PCTexture* GetTexture() = 0;
+    // Draws the frame over the screen; the graphic device calls it in place of its layers
+    // while the player's custom render is on.
+    virtual void DrawFullScreen() = 0;
+
+    // Set by the owner before Open.
+    void SetDisplayMode(u32 mode) { m_displayMode = mode; }
+    u32 GetDisplayMode() const { return m_displayMode; }
+    // Invoked when a video that does not loop ends (not when it is stopped). Not owned.
+    void SetFinishHandler(IDelegate* handler) { m_finishHandler = handler; }
+
+protected:
+    u32 m_displayMode = kDisplayTexture;
+    IDelegate* m_finishHandler = nullptr;
 };
 
 class AGVideoPlayer : public AGSingleton<AGVideoPlayer> {

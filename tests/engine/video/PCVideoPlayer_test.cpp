@@ -1,0 +1,252 @@
+// The video player on an encoded test clip, an offscreen graphic device, a pulled mixer and
+// a fake clock.
+#include "engine/video/PCVideoPlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "engine/audio/PCAudioManagerImpl.h"
+#include "engine/core/FDelegate.h"
+#include "engine/graphics/PCContextManager.h"
+#include "engine/graphics/PCGraphicDevice.h"
+#include "platform/audio/AudioEngine.h"
+#include "platform/core/Clock.h"
+#include "tests/platform/gfx/GfxTestSupport.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempDir.h"
+#include "tools/authoring/VideoClipWriter.h"
+
+namespace {
+
+using gfxtest::ColorNear;
+
+// 64 x 48, 2 s at 10 frames a second, a new colour every half second, a 440 Hz tone.
+const std::vector<u32> kColours = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
+constexpr double kTick = 1.0 / 60.0;
+constexpr u32 kTickFrames = 735;  // mixer frames per tick
+
+struct FinishCounter {
+    void OnFinish() { ++count; }
+    int count = 0;
+};
+
+class VideoPlayerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        authoring::VideoClip clip;
+        clip.colours = kColours;
+        s_clip = new std::string(authoring::EncodeWindowsMediaClip(clip));
+    }
+    static void TearDownTestSuite() { delete s_clip; }
+
+    void SetUp() override {
+        ASSERT_FALSE(s_clip->empty());
+        m_savedAudioFactory = AGAudioManager::s_implFactory;
+        AGAudioManager::s_implFactory = [] {
+            return static_cast<AGAudioManagerImpl*>(new PCAudioManagerImpl(platform::audio::Engine::Output::Pull));
+        };
+        AGAudioManager::SetInstance(new AGAudioManager());
+        m_window = std::make_unique<gfxtest::TestWindow>(160, 120);
+        PCContextManager::SetInstance(&m_context);
+        PCGraphicDevice::SetInstance(&m_graphics);
+        ASSERT_TRUE(m_graphics.Initialize(m_window->Get(), 160, 120, 0));
+        m_player = std::make_unique<PCVideoPlayer>();
+        m_player->SetFinishHandler(&m_onFinish);
+        m_path = m_dir.Write("clip.vid", *s_clip);
+    }
+
+    void TearDown() override {
+        m_player.reset();
+        m_graphics.Shutdown();
+        PCGraphicDevice::SetInstance(nullptr);
+        PCContextManager::SetInstance(nullptr);
+        m_window.reset();
+        delete AGAudioManager::Get();
+        AGAudioManager::SetInstance(nullptr);
+        AGAudioManager::s_implFactory = m_savedAudioFactory;
+    }
+
+    double Elapsed() { return double(m_clock.Now() - kStart) / 1e9; }
+    // Ticks until `seconds` after the start, updating the player and pulling one tick of
+    // sound each time.
+    void RunUntil(double seconds) {
+        while (Elapsed() + 1e-9 < seconds) {
+            m_clock.AdvanceMs(kTick * 1000.0);
+            m_player->Update();
+            std::vector<float> mix(kTickFrames * 2);
+            PCAudioManagerImpl::Get()->GetEngine()->Render(mix.data(), kTickFrames);
+            m_sound.insert(m_sound.end(), mix.begin(), mix.end());
+        }
+    }
+    void Start(bool loop = false) {
+        ASSERT_TRUE(m_player->Open(m_path.c_str()));
+        m_player->Play(loop);
+    }
+    // The frame texture's texel at the centre, ARGB.
+    u32 CentreTexel() {
+        platform::gfx::Texture* texture = m_player->GetTexture()->GetDeviceTexture();
+        if (!texture)
+            return 0xDEADBEEF;
+        platform::gfx::LockedRect rect;
+        if (!texture->LockRect(rect, true))
+            return 0xDEADBEEF;
+        const u32 texel = static_cast<const u32*>(rect.bits)[24 * rect.pitch / 4 + 32];
+        texture->UnlockRect();
+        return texel;
+    }
+    static u32 Opaque(u32 rgb) { return 0xFF000000u | rgb; }
+
+    static constexpr u64 kStart = 5000000000u;
+    static std::string* s_clip;
+    platform::FakeClock m_clock{kStart};
+    TempDir m_dir;
+    std::string m_path;
+    std::unique_ptr<gfxtest::TestWindow> m_window;
+    PCContextManager m_context;
+    PCGraphicDevice m_graphics;
+    FinishCounter m_finished;
+    FDelegate<FinishCounter> m_onFinish{&m_finished, &FinishCounter::OnFinish};
+    std::unique_ptr<PCVideoPlayer> m_player;
+    std::vector<float> m_sound;  // stereo, at the mixer's rate
+    AGAudioManager::ImplFactory m_savedAudioFactory = nullptr;
+};
+
+std::string* VideoPlayerTest::s_clip = nullptr;
+
+TEST_F(VideoPlayerTest, AVideoThatCannotBeOpenedEndsOnTheNextUpdate) {
+    const std::string corrupt = m_dir.Write("corrupt.vid", s_clip->substr(0, 400));
+    const std::string garbage = m_dir.Write("garbage.vid", std::string(2000, '\x11'));
+    for (const std::string& path : {m_dir.File("missing.vid"), corrupt, garbage}) {
+        m_finished.count = 0;
+        LogCapture log;
+        EXPECT_FALSE(m_player->Open(path.c_str())) << path;
+        EXPECT_TRUE(log.Contains("Video:"));
+        EXPECT_EQ(m_player->GetState(), PCVideoPlayer::kClosed);
+        ASSERT_NE(m_player->GetTexture(), nullptr);
+        EXPECT_EQ(m_player->GetTexture()->GetDeviceTexture(), nullptr);
+        EXPECT_EQ(m_finished.count, 0);
+        m_player->Update();
+        EXPECT_EQ(m_finished.count, 1);
+        m_player->Update();
+        EXPECT_EQ(m_finished.count, 1);
+    }
+
+    // The same through the engine's video player, whose factory the program installs.
+    AGVideoPlayer::ImplFactory saved = AGVideoPlayer::s_implFactory;
+    AGVideoPlayer::s_implFactory = &CreatePCVideoPlayer;
+    {
+        AGVideoPlayer video;
+        AGVideoPlayer::s_implFactory = saved;
+        ASSERT_NE(video.GetImpl(), nullptr);
+        m_finished.count = 0;
+        video.GetImpl()->SetFinishHandler(&m_onFinish);
+        EXPECT_FALSE(video.GetImpl()->Open(m_dir.File("missing.vid").c_str()));
+        video.Update();
+        EXPECT_EQ(m_finished.count, 1);
+    }
+}
+
+TEST_F(VideoPlayerTest, ShowsEachColourAtItsTimeAndPlaysTheTone) {
+    Start();
+    EXPECT_EQ(m_player->GetState(), PCVideoPlayer::kPlaying);
+    EXPECT_EQ(m_player->GetWidth(), 64u);
+    EXPECT_EQ(m_player->GetHeight(), 48u);
+    for (size_t i = 0; i < kColours.size(); ++i) {
+        RunUntil(0.5 * double(i) + 0.25);
+        EXPECT_TRUE(ColorNear(CentreTexel(), Opaque(kColours[i]), 12)) << "at " << Elapsed() << " s";
+    }
+    RunUntil(2.2);
+    EXPECT_EQ(m_finished.count, 1);
+    EXPECT_EQ(m_player->GetState(), PCVideoPlayer::kClosed);
+    EXPECT_EQ(m_player->GetTexture()->GetDeviceTexture(), nullptr);
+
+    // The tone reached the mix: between 0.2 s and 1.8 s, its level and its pitch (from the
+    // zero crossings of the left channel).
+    const size_t first = size_t(0.2 * platform::audio::kMixRate), last = size_t(1.8 * platform::audio::kMixRate);
+    ASSERT_GT(m_sound.size() / 2, last);
+    double energy = 0;
+    int crossings = 0;
+    for (size_t i = first; i < last; ++i) {
+        energy += double(m_sound[i * 2]) * m_sound[i * 2];
+        if ((m_sound[i * 2] < 0) != (m_sound[i * 2 + 2] < 0))
+            ++crossings;
+    }
+    EXPECT_GT(std::sqrt(energy / double(last - first)), 0.2);
+    EXPECT_NEAR(crossings / 2.0 / 1.6, 440.0, 10.0);
+}
+
+TEST_F(VideoPlayerTest, PauseAndResumeContinueFromTheFrameOnShow) {
+    Start();
+    RunUntil(0.3);
+    const f32 shown = m_player->GetPosition();
+    EXPECT_NEAR(shown, 0.246, 0.01);
+    m_player->Pause();
+    EXPECT_EQ(m_player->GetState(), PCVideoPlayer::kPaused);
+    RunUntil(5.0);
+    EXPECT_EQ(m_player->GetPosition(), shown);
+    m_player->Resume();
+    // The next frame comes one frame duration after the resume, not at once.
+    RunUntil(5.0 + 0.08);
+    EXPECT_EQ(m_player->GetPosition(), shown);
+    RunUntil(5.0 + 0.12);
+    EXPECT_NEAR(m_player->GetPosition(), shown + 0.1, 0.01);
+    EXPECT_EQ(m_finished.count, 0);
+}
+
+TEST_F(VideoPlayerTest, LateFramesAreDroppedAndSeekLandsOnTheRightFrame) {
+    Start();
+    RunUntil(kTick);
+    // A stall of more than a second: the frames in between are passed over.
+    m_clock.AdvanceMs(1250.0);
+    m_player->Update();
+    EXPECT_NEAR(m_player->GetPosition(), 1.246, 0.01);
+    EXPECT_TRUE(ColorNear(CentreTexel(), Opaque(kColours[2]), 12));
+
+    m_player->Seek(0.8f);
+    m_player->Update();
+    EXPECT_NEAR(m_player->GetPosition(), 0.746, 0.01);
+    EXPECT_TRUE(ColorNear(CentreTexel(), Opaque(kColours[1]), 12));
+    // Seeking while paused shows the frame once playing resumes.
+    m_player->Pause();
+    m_player->Seek(1.8f);
+    m_player->Resume();
+    m_player->Update();
+    EXPECT_NEAR(m_player->GetPosition(), 1.746, 0.01);
+    EXPECT_TRUE(ColorNear(CentreTexel(), Opaque(kColours[3]), 12));
+}
+
+TEST_F(VideoPlayerTest, ALoopingClipRestartsAtZero) {
+    Start(true);
+    RunUntil(1.9);
+    EXPECT_NEAR(m_player->GetPosition(), 1.846, 0.01);
+    RunUntil(2.3);
+    EXPECT_LT(m_player->GetPosition(), 0.4);
+    EXPECT_TRUE(ColorNear(CentreTexel(), Opaque(kColours[0]), 12));
+    RunUntil(3.0);
+    EXPECT_TRUE(ColorNear(CentreTexel(), Opaque(kColours[1]), 12));
+    EXPECT_EQ(m_finished.count, 0);
+    EXPECT_EQ(m_player->GetState(), PCVideoPlayer::kPlaying);
+}
+
+TEST_F(VideoPlayerTest, FullScreenDrawsThroughTheCustomRenderUntilStopped) {
+    m_player->SetDisplayMode(AGVideoPlayerImpl::kDisplayFullScreen);
+    Start();
+    EXPECT_EQ(m_player->GetTexture(), nullptr);
+    EXPECT_TRUE(m_graphics.IsCustomRender());
+    RunUntil(0.3);
+    m_graphics.RenderFrame();
+    platform::gfx::Device& device = *m_graphics.GetDevice();
+    for (auto [x, y] : {std::pair{1, 1}, {158, 1}, {80, 60}, {1, 118}, {158, 118}})
+        EXPECT_TRUE(ColorNear(gfxtest::ReadPixel(device, x, y), Opaque(kColours[0]), 12)) << x << "," << y;
+
+    m_player->Stop();
+    EXPECT_FALSE(m_graphics.IsCustomRender());
+    m_graphics.RenderFrame();
+    EXPECT_EQ(gfxtest::ReadPixel(device, 80, 60) & 0xFFFFFFu, 0u);
+    EXPECT_EQ(m_finished.count, 0);
+}
+
+}  // namespace
