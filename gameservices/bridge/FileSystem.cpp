@@ -167,4 +167,11 @@ u32 RandomRange(u32 min, u32 max) {
     return empty ? min : min + g_w % (max - min);
 }
 
+void SeedRandom(u32 x, u32 y, u32 z, u32 w) {
+    g_x = x;
+    g_y = y;
+    g_z = z;
+    g_w = w;
+}
+
 }  // namespace GameServices::Bridge

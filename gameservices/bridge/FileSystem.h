@@ -77,5 +77,8 @@ private:
 // A number from min up to but not including max, from the shared xorshift128 state. When max
 // is not above min, reports "min Greater than max" and returns min.
 u32 RandomRange(u32 min, u32 max);
+// Restarts the shared state from the given words (tests; the program starts from the
+// published seeds 123456789, 362436069, 521288629, 88675123).
+void SeedRandom(u32 x, u32 y, u32 z, u32 w);
 
 }  // namespace GameServices::Bridge

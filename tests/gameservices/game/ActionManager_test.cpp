@@ -1,0 +1,149 @@
+#include "gameservices/game/ActionManager.h"
+
+#include <gtest/gtest.h>
+
+#include "gameservices/game/RecordingDeviceSystem.h"
+#include "tests/gameservices/game/ActionTestSetup.h"
+#include "tests/support/LogCapture.h"
+
+using namespace GameServices::KorvoGame;
+using GameServices::Bridge::sActionData;
+
+namespace {
+
+constexpr const char* kActions = R"(<root><RootContext><Contexts>
+<item><Name>Menu</Name><Actions>
+  <item><Name>Click</Name><Triggers><item><Type>key</Type><Filter>keyescape</Filter></item></Triggers></item>
+</Actions></item>
+<item><Name>Default</Name><Actions>
+  <item><Name>Click</Name><Triggers>
+    <item plateform="pc"><Type>Key</Type><State>press</State><Filter>KeyAccept, keyspacebar</Filter></item>
+    <item plateform=""><Type>button</Type><State>press</State><Filter>mouseleft</Filter></item>
+    <item plateform="xbox"><Type>key</Type><State>press</State><Filter>xboxa</Filter></item>
+    <item debugOnly="true"><Type>key</Type><State>press</State><Filter>keyf1</Filter></item>
+  </Triggers></item>
+  <item><Name>Moves</Name><Triggers>
+    <item><Type>move</Type><Filter></Filter></item>
+    <item pausable="false"><Type>move</Type><Filter>axis-all,axis-up</Filter><DeviceId>2</DeviceId></item>
+  </Triggers></item>
+  <item><Name>Tilt</Name><Triggers>
+    <item><Type>acceleration</Type><Filter>axis-all</Filter><Filter_Threshold_Min>2</Filter_Threshold_Min></item>
+  </Triggers></item>
+  <item fileName="More.xml"><Name>Ignored</Name><Triggers><item><Type>key</Type><Filter>q</Filter></item></Triggers></item>
+</Actions></item>
+</Contexts></RootContext></root>)";
+
+constexpr const char* kMore = R"(<root><Actions>
+  <item><Name>NextLevel</Name><Triggers><item><Type>key</Type><State>release</State><Filter>n</Filter></item></Triggers></item>
+</Actions></root>)";
+
+struct Listener {
+    void On(sActionData*) {}
+    ActionManagerDelegate<Listener> delegate{this, &Listener::On};
+};
+
+class ActionManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder.Write("actions.xml", kActions);
+        folder.Write("more.xml", kMore);
+    }
+
+    // Listens to the action and returns the calls it made.
+    std::vector<RecordingDeviceSystem::Call> Listen(const char* action) {
+        const size_t before = devices.GetCalls().size();
+        manager.ListenAction(action, &listener.delegate);
+        return {devices.GetCalls().begin() + long(before), devices.GetCalls().end()};
+    }
+
+    ActionsFolder folder;
+    RecordingDeviceSystem devices;
+    ActionManager manager;
+    Listener listener;
+    LogCapture log;
+};
+
+}  // namespace
+
+TEST_F(ActionManagerTest, KeyTriggersOfThisPlatformAreBoundOncePerFilterName) {
+    manager.SetActionContext("DEFAULT");
+    ASSERT_NE(manager.GetCurrentContext(), nullptr);
+    EXPECT_EQ(manager.GetCurrentContext()->GetName(), "default");
+
+    // The "button" trigger is in a later list than the key triggers, so the key list alone
+    // binds; the xbox and the debug-only triggers never bind.
+    const auto calls = Listen("click");
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].m_Name, "keyaccept");
+    EXPECT_EQ(calls[1].m_Name, "keyspacebar");
+    for (const auto* trigger : devices.GetTriggers()) {
+        EXPECT_EQ(trigger->m_State, "press");
+        EXPECT_EQ(trigger->m_ActionName, "click");
+        EXPECT_EQ(trigger->m_DeviceId, -1);
+        EXPECT_EQ(trigger->m_Listener, &listener.delegate);
+    }
+
+    manager.UnlistenAction("Click", &listener.delegate);
+    EXPECT_TRUE(devices.GetTriggers().empty());
+    EXPECT_FALSE(devices.GetCalls().back().m_Listen);
+    EXPECT_EQ(devices.GetCalls().back().m_ActionName, "click");
+}
+
+TEST_F(ActionManagerTest, PlatformsOtherThanThisOneNeverBind) {
+    folder.WriteContext("Default",
+                        R"(<item><Name>Pad</Name><Triggers>
+                             <item plateform=""><Type>key</Type><Filter>a</Filter></item>
+                             <item plateform="wii"><Type>key</Type><Filter>wiia</Filter></item>
+                             <item plateform="PC"><Type>key</Type><Filter>b</Filter></item>
+                             <item plateform="all"><Type>key</Type><Filter>c</Filter></item>
+                           </Triggers></item>)");
+    manager.SetActionContext("Default");
+    const auto calls = Listen("Pad");
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].m_Name, "a");
+    EXPECT_EQ(calls[1].m_Name, "b");
+    EXPECT_EQ(calls[2].m_Name, "c");
+}
+
+TEST_F(ActionManagerTest, MoveRotationAndFileActions) {
+    manager.SetActionContext("default");
+    EXPECT_TRUE(log.Contains("A trigger of the action moves has no Filter"));
+
+    auto calls = Listen("Moves");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].m_Kind, u32(RecordingDeviceSystem::kMove));
+    EXPECT_EQ(calls[0].m_Name, "axis-all");
+    EXPECT_EQ(devices.GetTriggers().back()->m_DeviceId, 2);
+    EXPECT_FALSE(devices.GetTriggers().back()->m_Pausable);
+
+    // Type "acceleration" binds through the rotation list of the device system.
+    calls = Listen("tilt");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].m_Kind, u32(RecordingDeviceSystem::kRotation));
+    EXPECT_FLOAT_EQ(devices.GetTriggers().back()->m_Minimum, 2.0f);
+    EXPECT_FLOAT_EQ(devices.GetTriggers().back()->m_Maximum, 180.0f);
+
+    // An entry with a file name stands for that file's actions.
+    calls = Listen("NextLevel");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].m_Name, "n");
+    EXPECT_EQ(calls[0].m_State, "release");
+    EXPECT_TRUE(Listen("Ignored").empty());
+    EXPECT_TRUE(log.Contains("Can not listen this action:Ignored"));
+}
+
+TEST_F(ActionManagerTest, UnknownContextOrMissingFileChangesNothing) {
+    manager.SetActionContext("Menu");
+    ActionContext* menu = manager.GetCurrentContext();
+    manager.SetActionContext("Nowhere");
+    EXPECT_EQ(manager.GetCurrentContext(), menu);
+    EXPECT_TRUE(log.Contains("Can't find the action context!Nowhere"));
+
+    ActionManager empty;
+    std::filesystem::remove("-xml/global/actions.xml");
+    empty.SetActionContext("Default");
+    EXPECT_TRUE(log.Contains("Failed to load Actions.xml"));
+    EXPECT_EQ(empty.GetCurrentContext(), nullptr);
+    empty.ListenAction("Click", &listener.delegate);
+    EXPECT_TRUE(log.Contains("Can not listen this action:Click"));
+}
