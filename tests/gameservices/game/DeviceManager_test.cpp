@@ -1,0 +1,134 @@
+#include "gameservices/game/DeviceManager.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "gameservices/entities/Team.h"
+#include "gameservices/game/IPopupService.h"
+#include "gameservices/game/RecordingDeviceSystem.h"
+#include "gameservices/game/TeamActionManager.h"
+#include "tests/support/LogCapture.h"
+
+using namespace GameServices::KorvoGame;
+using GameServices::Bridge::DeviceInfos;
+using GameServices::Bridge::IDeviceEngineData;
+using GameServices::Entities::BaseTeamMember;
+
+namespace {
+
+class Popups : public IPopupService, public IPopup {
+public:
+    IPopup* ShowPopup(const TString<char>& name) override {
+        shown.push_back(name.c_str());
+        return this;
+    }
+    void HidePopup(const TString<char>& name) override { hidden.push_back(name.c_str()); }
+    TString<char> GetLocalizedTextOr(const TString<char>&, const TString<char>& fallback) override {
+        return fallback;
+    }
+    void SetDisplayValue(u32 value) override { displayValue = value; }
+    void SetMessageText(const TString<char>& entry, const TString<char>& text) override {
+        messages.push_back(std::string(entry.c_str()) + "=" + text.c_str());
+    }
+
+    std::vector<std::string> shown, hidden, messages;
+    u32 displayValue = 0;
+};
+
+struct Device : IDeviceEngineData {
+    void DropDevice() override { ++drops; }
+    int drops = 0;
+};
+
+template <typename P>
+struct EventLog {
+    explicit EventLog(FHandlerParam<P>& event) : m_event(event) { event.AddDelegate(&delegate); }
+    ~EventLog() { m_event.RemoveDelegate(&delegate); }
+    void On(P) { ++count; }
+    int count = 0;
+    FHandlerParam<P>& m_event;
+    FDelegateParam<EventLog, P> delegate{this, &EventLog::On};
+};
+
+class DeviceManagerTest : public ::testing::Test {
+protected:
+    DeviceManagerTest() {
+        teams.SetPopupService(&popups);
+        devices.SetSuppressed(false);
+    }
+
+    void Connect(i32 id) {
+        DeviceInfos infos{id, &device};
+        devices.onDeviceConnected(infos);
+    }
+
+    RecordingDeviceSystem deviceSystem;
+    ActionManager actions;
+    DeviceManager devices;
+    TeamActionManager teams{actions, devices};
+    Popups popups;
+    Device device;
+    LogCapture log;
+};
+
+}  // namespace
+
+TEST_F(DeviceManagerTest, TheControllerPopupShowsWhileARequiredDeviceIsMissing) {
+    EventLog<DeviceInfos&> freeDevices(TeamActionManager::GetFreeDeviceConnectedEvent());
+    EventLog<BaseTeamMember*> lost(TeamActionManager::GetMemberDeviceLostEvent());
+    EventLog<const TString<char>&> closed(teams.GetPopupClosedEvent());
+
+    Connect(0);
+    devices.SetDeviceRange(2, 2);
+    EXPECT_TRUE(devices.IsWaiting());
+    ASSERT_EQ(popups.shown, std::vector<std::string>{"DeviceController"});
+    EXPECT_EQ(popups.displayValue, 1000u);
+    EXPECT_EQ(popups.messages, std::vector<std::string>{
+        "Message01=[PlaceHolder]Press the A button to connect the Wii Remote."});
+    EXPECT_EQ(deviceSystem.GetAttachCounts(), std::vector<u32>{2});
+    DeviceInfos again{1, nullptr};
+    devices.GetDeviceMissingEvent().Fire(again);
+    EXPECT_EQ(popups.shown.size(), 1u);
+
+    Connect(1);
+    EXPECT_EQ(popups.hidden, std::vector<std::string>{"DeviceController"});
+    EXPECT_EQ(closed.count, 1);
+    EXPECT_FALSE(devices.IsWaiting());
+    EXPECT_EQ(freeDevices.count, 2);
+    EXPECT_EQ(devices.GetConnectedCount(), 2u);
+
+    // Beyond the maximum, and no device at all: refused, the count unchanged.
+    Connect(2);
+    EXPECT_EQ(device.drops, 1);
+    Connect(-1);
+    EXPECT_EQ(devices.GetConnectedCount(), 2u);
+
+    // A member's device lost through the device system: reported, and missing again.
+    BaseTeamMember member;
+    teams.SetMember(1, &member);
+    DeviceInfos gone{1, &device};
+    deviceSystem.GetDeviceLostEvent().Fire(gone);
+    EXPECT_EQ(lost.count, 1);
+    EXPECT_EQ(devices.GetConnectedCount(), 1u);
+    EXPECT_EQ(popups.shown.size(), 2u);
+}
+
+TEST_F(DeviceManagerTest, RangesAreReportedAndKeptAndTheCheckStaysInBounds) {
+    devices.SetDeviceRange(3, 2);
+    EXPECT_TRUE(log.Contains("Cannot require more devices than the maximum"));
+    EXPECT_EQ(devices.GetMinimum(), 3u);
+    EXPECT_EQ(devices.GetMaximum(), 2u);
+
+    for (u32 id = 0; id < 10; ++id) {
+        devices.SetDeviceRange(12, 12);
+        Connect(i32(id));
+    }
+    EXPECT_TRUE(log.Contains("Only 10 devices are supported"));
+    EXPECT_EQ(devices.GetConnectedCount(), 10u);
+    EXPECT_FALSE(devices.IsWaiting());
+    Connect(10);
+    EXPECT_TRUE(log.Contains("infos.m_DeviceId >= 10"));
+    EXPECT_EQ(devices.GetConnectedCount(), 10u);
+}

@@ -1,0 +1,138 @@
+#include "gameservices/game/TeamActionManager.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "gameservices/entities/Team.h"
+#include "gameservices/game/RecordingDeviceSystem.h"
+#include "gameservices/game/TeamRegistry.h"
+#include "tests/gameservices/game/ActionTestSetup.h"
+#include "tests/support/LogCapture.h"
+
+using namespace GameServices::KorvoGame;
+using GameServices::Bridge::sActionData;
+using GameServices::Entities::BaseTeamMember;
+using GameServices::Entities::Team;
+
+namespace {
+
+struct Listener {
+    void On(TeamActionData* data) {
+        received.push_back(*data);
+        if (then)
+            then();
+    }
+    std::vector<TeamActionData> received;
+    std::function<void()> then;
+    TeamActionManagerDelegate<Listener> delegate{this, &Listener::On};
+};
+
+class TeamActionTest : public ::testing::Test {
+protected:
+    TeamActionTest() {
+        folder.WriteContext("Default", ActionItem("Click", "key", "keyaccept"));
+        actions.SetActionContext("Default");
+        teams.SetEnabled(true);
+        teams.SetMember(0, &member);
+    }
+
+    // A device action of "click" from a device.
+    u32 Press(i32 deviceId) {
+        sActionData data;
+        data.m_DeviceId = deviceId;
+        return devices.Fire("click", data);
+    }
+
+    ActionsFolder folder;
+    RecordingDeviceSystem devices;
+    ActionManager actions;
+    DeviceManager deviceManager;
+    TeamActionManager teams{actions, deviceManager};
+    BaseTeamMember member;
+    Listener listener;
+    LogCapture log;
+};
+
+}  // namespace
+
+TEST_F(TeamActionTest, DeviceActionsReachTheListenersOfTheMembersDevice) {
+    teams.ListenTeamAction(&listener.delegate, "Click");
+    teams.ListenTeamAction(&listener.delegate, "CLICK");
+    ASSERT_EQ(devices.GetTriggers().size(), 1u);
+
+    Press(0);
+    ASSERT_EQ(listener.received.size(), 2u);
+    EXPECT_EQ(listener.received[0].m_Member, &member);
+    EXPECT_EQ(listener.received[0].m_Word, 0u);
+    EXPECT_EQ(listener.received[0].m_ActionData->m_ActionName, "click");
+
+    // No device, a device beyond the slots, a device without a member, a disabled manager.
+    for (i32 id : {-1, -2, 3})
+        Press(id);
+    EXPECT_TRUE(log.Lines().empty());
+    Press(10);
+    EXPECT_TRUE(log.Contains("Invalid device Id"));
+    teams.SetEnabled(false);
+    Press(0);
+    EXPECT_EQ(listener.received.size(), 2u);
+
+    teams.UnlistenTeamAction(&listener.delegate, "click");
+    EXPECT_EQ(devices.GetTriggers().size(), 1u);
+    teams.UnlistenTeamAction(&listener.delegate, "click");
+    EXPECT_TRUE(devices.GetTriggers().empty());
+}
+
+TEST_F(TeamActionTest, AListenerRemovedDuringADispatchIsNotCalled) {
+    auto second = std::make_unique<Listener>();
+    listener.then = [&] {
+        teams.UnlistenTeamAction(&second->delegate, "Click");
+        second.reset();
+    };
+    teams.ListenTeamAction(&listener.delegate, "Click");
+    teams.ListenTeamAction(&second->delegate, "Click");
+    Press(0);
+    EXPECT_EQ(listener.received.size(), 1u);
+}
+
+TEST_F(TeamActionTest, SimulatedActionsAndDisconnectedMembers) {
+    teams.ListenTeamAction(&listener.delegate, "Click");
+    BaseTeamMember computer;
+    TeamActionData data(nullptr, 'x', &computer);
+    teams.SimulateTeamAction(&data, "click");
+    ASSERT_EQ(listener.received.size(), 1u);
+    EXPECT_EQ(listener.received[0].m_Member, &computer);
+    EXPECT_EQ(listener.received[0].m_Word, uintptr_t('x'));
+    teams.SimulateTeamAction(&data, "Buzz");
+    EXPECT_TRUE(log.Contains("TeamActionManager - Can not find the action: buzz"));
+
+    member.m_DeviceId = 0;
+    member.m_Name = "Ann";
+    teams.DisconnectMember(&member);
+    EXPECT_EQ(member.m_DeviceId, -1);
+    EXPECT_EQ(teams.GetMember(0), nullptr);
+    Press(0);
+    EXPECT_EQ(listener.received.size(), 1u);
+    teams.DisconnectMember(&member);
+    EXPECT_TRUE(log.Contains("This Member is not connected!Ann"));
+}
+
+TEST(TeamRegistry, GetTeamFindsThePlayersTeamAndDeleteAllEmptiesIt) {
+    LogCapture log;
+    TeamRegistry registry;
+    registry.AddTeam(new Team(), 7);
+    EXPECT_EQ(registry.GetTeam(), nullptr);
+    EXPECT_TRUE(log.Contains("Invalid team id!"));
+    Team* players = new Team();
+    registry.AddTeam(players, TeamRegistry::kPlayersTeamId);
+    EXPECT_EQ(registry.GetTeam(), players);
+
+    registry.AddMember(new BaseTeamMember());
+    registry.AddMember(new BaseTeamMember());
+    EXPECT_EQ(registry.GetMembers()[1]->m_MemberId, 1);
+    registry.DeleteMembers();
+    EXPECT_TRUE(registry.GetMembers().empty());
+    EXPECT_EQ(registry.GetTeam(), players);
+    registry.DeleteAll();
+    EXPECT_EQ(registry.GetTeam(), nullptr);
+}
