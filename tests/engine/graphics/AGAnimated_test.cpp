@@ -4,23 +4,6 @@
 
 #include <cmath>
 
-TEST(AGAnimated, SetControllerFallsBackToTheOwnedOne) {
-    AGAnimated animated;
-    EXPECT_EQ(animated.GetController(), nullptr);
-    animated.EnsureController();
-    AGController* owned = animated.GetOwnedController();
-    ASSERT_NE(owned, nullptr);
-    EXPECT_EQ(owned->GetMode(), u32(AGController::kLoop));
-    EXPECT_FLOAT_EQ(owned->GetFrameRate(), 30.0f);
-    AGController other;
-    animated.SetController(&other);
-    EXPECT_EQ(animated.GetController(), &other);
-    animated.SetController(nullptr);
-    EXPECT_EQ(animated.GetController(), owned);
-    animated.EnsureController();
-    EXPECT_EQ(animated.GetOwnedController(), owned);
-}
-
 TEST(AGAnimated, CopyOwnsItsOwnControllerAndKeepsAForeignOne) {
     AGAnimated source;
     source.EnsureController();

