@@ -1,0 +1,92 @@
+#include "gameservices/game/EntitySpawner.h"
+
+#include <gtest/gtest.h>
+
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/entities/Prop.h"
+#include "gameservices/entities/Set.h"
+#include "tests/support/LogCapture.h"
+
+using namespace GameServices::Entities;
+using GameServices::Bridge::RandomRange;
+using GameServices::Bridge::SeedRandom;
+
+namespace {
+
+// Marsaglia's xorshift128 on 32-bit words, from the published seeds.
+struct Xorshift128 {
+    u32 x = 123456789, y = 362436069, z = 521288629, w = 88675123;
+    u32 Next() {
+        const u32 t = x ^ (x << 11);
+        x = y;
+        y = z;
+        z = w;
+        w = w ^ (w >> 19) ^ t ^ (t >> 8);
+        return w;
+    }
+    // The spawner's draw: 1..99.
+    u32 Draw() { return Next() % 99 + 1; }
+};
+
+struct CountingProp : Prop {
+    explicit CountingProp(const char* name) : Prop(name) { Activate = false; }
+    void Initialize() override { ++initialized; }
+    int initialized = 0;
+};
+
+class SpawnerTest : public ::testing::Test {
+protected:
+    SpawnerTest() {
+        SeedRandom(123456789, 362436069, 521288629, 88675123);
+        for (Prop* prop : {&activeGift, &gift, &cake})
+            set.m_Props.push_back(prop);
+        activeGift.Activate = true;
+        spawner.SetPosition(AGVec3{1.0f, 2.0f, 3.0f});
+    }
+
+    CountingProp activeGift{"Gift"}, gift{"Gift"}, cake{"Cake"};
+    Set set{"Level"};
+    EntitySpawner spawner;
+    LogCapture log;
+};
+
+}  // namespace
+
+TEST_F(SpawnerTest, ProbabilityZeroNeverSpawnsAndNinetyNineAlwaysDoes) {
+    spawner.AddSpawnInfo(SpawnInfo("", "Prop", "Cake", 0));
+    for (int i = 0; i < 300; ++i)
+        spawner.OnTrigger(set);
+    EXPECT_FALSE(cake.Activate);
+
+    EntitySpawner sure;
+    sure.AddSpawnInfo(SpawnInfo("", "Prop", "Cake", 99));
+    sure.OnTrigger(set);
+    EXPECT_TRUE(cake.Activate);
+}
+
+TEST_F(SpawnerTest, DrawsFollowTheSharedXorshiftAndOnePropSpawnsAtMost) {
+    Xorshift128 reference;
+    const u32 r[] = {reference.Draw(), reference.Draw(), reference.Draw(), reference.Draw(),
+                     reference.Draw()};
+    ASSERT_GT(r[0], 1u);
+    spawner.AddSpawnInfo(SpawnInfo("", "Prop", "Cake", r[0] - 1));       // just misses
+    spawner.AddSpawnInfo(SpawnInfo("", "Character", "Cake", r[1]));      // not a prop
+    spawner.AddSpawnInfo(SpawnInfo("", "Prop", "Ghost", r[2]));          // no such prop
+    spawner.AddSpawnInfo(SpawnInfo("", "Prop", "Gift", r[3]));           // first one active
+    spawner.AddSpawnInfo(SpawnInfo("", "Prop", "Cake", r[4]));           // spawns
+    spawner.AddSpawnInfo(SpawnInfo("", "Prop", "Cake", 99));             // never reached
+    spawner.OnTrigger(set);
+
+    EXPECT_TRUE(log.Contains("The Entity Type specify by the spawner is invalid!"));
+    EXPECT_TRUE(log.Contains("can spawn the Prop Ghost"));
+    EXPECT_FALSE(gift.Activate);
+    EXPECT_TRUE(cake.Activate);
+    EXPECT_TRUE(cake.Visible);
+    EXPECT_FALSE(cake.Synchronize);
+    EXPECT_EQ(cake.initialized, 1);
+    AGVec3 position;
+    cake.GetPosition(position);
+    EXPECT_EQ(position.y, 2.0f);
+    // Five draws were taken, one per entry walked.
+    EXPECT_EQ(RandomRange(1, 100), reference.Draw());
+}

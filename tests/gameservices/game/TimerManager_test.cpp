@@ -1,0 +1,86 @@
+#include "gameservices/game/TimerManager.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/support/LogCapture.h"
+
+using namespace GameServices::KorvoGame;
+
+namespace {
+
+struct Counter {
+    void On() {
+        ++count;
+        if (then)
+            then();
+    }
+    int count = 0;
+    std::function<void()> then;
+    FDelegate<Counter> delegate{this, &Counter::On};
+};
+
+Timer* Start(TimerManager& timers, u32 duration, bool singleShot, Counter& counter) {
+    Timer* timer = timers.AddTimer();
+    timer->m_Duration = duration;
+    timer->m_SingleShot = singleShot;
+    timer->m_Active = true;
+    timer->m_Event.AddDelegate(&counter.delegate);
+    return timer;
+}
+
+}  // namespace
+
+TEST(TimerManager, ARepeatingTimerFiresOnceAStepAndDropsTheOvershoot) {
+    TimerManager timers;
+    timers.Initialize(1);
+    Counter counter;
+    Timer* timer = Start(timers, 100, false, counter);
+    timers.Update(250);
+    EXPECT_EQ(counter.count, 1);
+    EXPECT_EQ(timer->m_Elapsed, 0u);
+    timers.Update(99);
+    EXPECT_EQ(counter.count, 1);
+    timers.Update(1);
+    EXPECT_EQ(counter.count, 2);
+    EXPECT_TRUE(timer->m_Active);
+}
+
+TEST(TimerManager, ATimerRemovedByItsListenerLeavesAfterTheWalk) {
+    TimerManager timers;
+    timers.Initialize(3);
+    Counter first, second;
+    Timer* timer = Start(timers, 10, true, first);
+    Start(timers, 10, false, second);
+    // Given back by its listener and again as a finished single shot: one slot freed.
+    first.then = [&] {
+        timers.RemoveTimer(timer);
+        EXPECT_EQ(timers.GetUsedCount(), 2u);
+    };
+    timers.Update(10);
+    EXPECT_EQ(first.count, 1);
+    EXPECT_EQ(second.count, 1);
+    EXPECT_EQ(timers.GetUsedCount(), 1u);
+    EXPECT_EQ(timer->m_Event.Count(), 0u);
+    EXPECT_FALSE(timer->m_Active);
+    timers.Update(10);
+    EXPECT_EQ(first.count, 1);
+    EXPECT_EQ(second.count, 2);
+}
+
+TEST(TimerManager, AFullPoolGivesNothingAndAnActiveTimerStaysInUse) {
+    LogCapture log;
+    TimerManager timers;
+    timers.Initialize(1);
+    Counter counter;
+    Timer* timer = Start(timers, 10, false, counter);
+    EXPECT_EQ(timers.AddTimer(), nullptr);
+    EXPECT_TRUE(log.Contains("m_NbTimerUsed+1 > m_MaxTimer"));
+    timers.RemoveTimer(timer);
+    EXPECT_EQ(timers.GetUsedCount(), 1u);
+    timer->m_Active = false;
+    timers.RemoveTimer(timer);
+    EXPECT_EQ(timers.GetUsedCount(), 0u);
+    EXPECT_EQ(timers.AddTimer(), timer);
+}
