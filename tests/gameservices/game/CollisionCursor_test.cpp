@@ -1,0 +1,120 @@
+#include "gameservices/game/CollisionCursor.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/entities/Team.h"
+#include "tests/support/LogCapture.h"
+
+using namespace GameServices::KorvoGame;
+using GameServices::Bridge::ICollidable;
+using GameServices::Bridge::ICollisionSystem;
+using GameServices::Bridge::IRenderingSystem;
+using GameServices::Bridge::sActionData;
+using namespace GameServices::Entities;
+
+namespace {
+
+// Projects by scaling the screen point by 10.
+class Systems : public ICollisionSystem, public IRenderingSystem {
+public:
+    Systems() {
+        ICollisionSystem::SetInstance(this);
+        IRenderingSystem::SetInstance(this);
+    }
+    ~Systems() override {
+        ICollisionSystem::SetInstance(nullptr);
+        IRenderingSystem::SetInstance(nullptr);
+    }
+    void RegisterCollidable(ICollidable* c) override { collidables.push_back(c); }
+    void UnregisterCollidable(ICollidable* c) override { std::erase(collidables, c); }
+    AGVec3 ScreenToWorld(const Camera&, f32 x, f32 y, f32 depth) override {
+        return AGVec3{x * 10.0f, y * 10.0f, depth};
+    }
+    void UpdatePropRenderable(Prop&) override { ++pushes; }
+
+    std::vector<ICollidable*> collidables;
+    int pushes = 0;
+};
+
+class CursorTest : public ::testing::Test {
+protected:
+    CursorTest() {
+        teams.SetEnabled(true);
+        member.m_MemberId = 1;
+        other.m_MemberId = 2;
+        cursor.SetMember(&member);
+        cursor.SetPosition(AGVec3{0.0f, 0.0f, 2.6f});
+        camera.Activate = true;
+        cursors.m_Cameras.push_back(&camera);
+        level.m_ComponentLevels.push_back(&cursors);
+        CollisionCursor::SetLevelSetSource([this] { return &level; });
+    }
+    ~CursorTest() override { CollisionCursor::SetLevelSetSource(nullptr); }
+
+    void Move(BaseTeamMember& from, f32 x, f32 y, bool visible) {
+        sActionData move;
+        move.m_X = x;
+        move.m_Y = y;
+        move.m_PointerVisible = visible;
+        TeamActionData data(&move, 0, &from);
+        teams.SimulateTeamAction(&data, "Moves");
+    }
+    AGVec3 Position() const { return cursor.GetCollidablePosition(); }
+
+    Systems systems;
+    LogCapture log;
+    ActionManager actions;
+    DeviceManager devices;
+    TeamActionManager teams{actions, devices};
+    BaseTeamMember member, other;
+    Camera camera{"CursorCamera"};
+    ComponentLevel cursors{"PlayerCursors"};
+    Set level{"Level"};
+    CollisionCursor cursor{"Cursor"};
+};
+
+}  // namespace
+
+TEST_F(CursorTest, FollowsItsOwnMembersPointerInCameraSpace) {
+    camera.Orthographic = true;
+    cursor.Initialize();
+    EXPECT_EQ(systems.collidables, std::vector<ICollidable*>{&cursor});
+
+    Move(member, 5.0f, 6.0f, true);  // first the pointer shows: no move yet
+    EXPECT_TRUE(cursor.Visible);
+    EXPECT_EQ(Position().x, 0.0f);
+    Move(other, 7.0f, 8.0f, true);
+    EXPECT_EQ(Position().x, 0.0f);
+    Move(member, 12.0f, 34.0f, true);
+    EXPECT_EQ(Position().x, 12.0f);
+    EXPECT_EQ(Position().y, 34.0f);
+    EXPECT_EQ(Position().z, 3.0f);
+    cursor.SetFixedDepth(true, -1.0f);
+    EXPECT_EQ(cursor.GetCollisionPosition().x, 120.0f);
+    EXPECT_EQ(cursor.GetCollisionPosition().z, -1.0f);
+
+    camera.Orthographic = false;
+    Move(member, 1.0f, 2.0f, true);
+    EXPECT_EQ(Position().x, 10.0f);
+    EXPECT_EQ(cursor.GetCollisionPosition().x, 10.0f);
+
+    cursor.Reset();
+    EXPECT_TRUE(systems.collidables.empty());
+    Move(member, 3.0f, 3.0f, true);
+    EXPECT_EQ(Position().x, 10.0f);
+}
+
+TEST_F(CursorTest, WithoutPlayerCursorsItIsReportedAndNeverMoves) {
+    level.m_ComponentLevels.clear();
+    cursor.Initialize();
+    EXPECT_TRUE(log.Contains("ComponentLevel named PlayerCursors"));
+    Move(member, 5.0f, 6.0f, true);
+    Move(member, 7.0f, 8.0f, true);
+    EXPECT_EQ(Position().x, 0.0f);
+    EXPECT_EQ(cursor.GetCollisionPosition().z, 2.6f);
+    cursor.Reset();
+}
