@@ -1,0 +1,45 @@
+#pragma once
+// Taking and giving back the resources a drawn resource refers to by name id: shared ones
+// through GetOrLoadResource and Release, private copies through CreateResourceInstance and
+// ReleaseInstance.
+#include "engine/core/AGResourceManager.h"
+
+// The provider registered under the type id, or null when there is no resource manager.
+inline AGBaseProvider* AGProviderOf(u32 typeKey) {
+    AGResourceManager* manager = AGResourceManager::Get();
+    return manager ? manager->GetProvider(typeKey) : nullptr;
+}
+
+// Shared: one more hold on the loaded resource; otherwise a private copy. Name id 0 names
+// nothing and gives null.
+template <typename T>
+T* AGTakeResource(u32 typeKey, u32 nameId, bool shared, u32 a = 0, bool inPlace = false) {
+    if (nameId == 0)
+        return nullptr;
+    AGBaseProvider* provider = AGProviderOf(typeKey);
+    if (!provider)
+        return nullptr;
+    AGResource* resource = shared ? GetOrLoadResource(provider, nameId, a, inPlace, true)
+                                  : CreateResourceInstance(provider, nameId, a, inPlace);
+    return static_cast<T*>(resource);
+}
+
+// Release for a shared resource, ReleaseInstance for a private copy.
+inline void AGGiveBackResource(u32 typeKey, AGResource* resource) {
+    if (!resource)
+        return;
+    if (AGBaseProvider* provider = AGProviderOf(typeKey)) {
+        if (resource->IsBase())
+            provider->Release(resource);
+        else
+            provider->ReleaseInstance(resource);
+    }
+}
+
+class AGVertexBuffer;
+
+// A new, empty vertex buffer for a resource built at run time: an instance in the vertex-buffer
+// provider's group of nameId, or, with no such provider, a buffer the caller owns (owned is
+// then set). Give it back with AGGiveBackRunTimeVertexBuffer and the same flag.
+AGVertexBuffer* AGTakeRunTimeVertexBuffer(u32 nameId, u32 directoryId, bool& owned);
+void AGGiveBackRunTimeVertexBuffer(AGVertexBuffer* buffer, bool owned);
