@@ -40,6 +40,11 @@ f32 ClampVolume(f32 volume) {
     return volume > 1.0f ? 1.0f : volume;
 }
 
+// Converts 100-ns units to clock readings without overflowing for long times.
+i64 ToTicks(i64 time, i64 frequency) {
+    return time / kTimeUnitsPerSecond * frequency + time % kTimeUnitsPerSecond * frequency / kTimeUnitsPerSecond;
+}
+
 }  // namespace
 
 AGVideoPlayerImpl* CreatePCVideoPlayer() {
@@ -51,11 +56,6 @@ PCVideoPlayer::PCVideoPlayer() : m_frequency(i64(platform::kClockFrequency)) {}
 PCVideoPlayer::~PCVideoPlayer() {
     Stop();
     ReleaseAll();
-}
-
-// Converts 100-ns units to clock readings without overflowing for long times.
-static i64 ToTicks(i64 time, i64 frequency) {
-    return time / kTimeUnitsPerSecond * frequency + time % kTimeUnitsPerSecond * frequency / kTimeUnitsPerSecond;
 }
 
 bool PCVideoPlayer::Open(const char* fileName) {
@@ -210,7 +210,10 @@ void PCVideoPlayer::Stop() {
 void PCVideoPlayer::Seek(f32 seconds) {
     if (m_state == kClosed)
         return;
-    const i64 time = seconds > 0.0f ? i64(double(seconds) * kTimeUnitsPerSecond + 0.5) : 0;
+    // NaN and negative times go to the start; absurdly large ones to about three years in.
+    constexpr double kLatest = 1e8;
+    const double clamped = seconds > 0.0f ? (seconds < kLatest ? double(seconds) : kLatest) : 0.0;
+    const i64 time = i64(clamped * kTimeUnitsPerSecond + 0.5);
     m_reader.Seek(time);
     m_fetchedSinceSeek = false;
     for (Output* output : {&m_video, &m_audio})
