@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/RecordingDeviceSystem.h"
@@ -20,10 +21,14 @@ namespace {
 struct Listener {
     void On(TeamActionData* data) {
         received.push_back(*data);
+        if (data->m_ActionData)
+            names.push_back(data->m_ActionData->m_ActionName.c_str());
         if (then)
             then();
     }
+    // The action data lives only for the call.
     std::vector<TeamActionData> received;
+    std::vector<std::string> names;
     std::function<void()> then;
     TeamActionManagerDelegate<Listener> delegate{this, &Listener::On};
 };
@@ -65,7 +70,7 @@ TEST_F(TeamActionTest, DeviceActionsReachTheListenersOfTheMembersDevice) {
     ASSERT_EQ(listener.received.size(), 2u);
     EXPECT_EQ(listener.received[0].m_Member, &member);
     EXPECT_EQ(listener.received[0].m_Word, 0u);
-    EXPECT_EQ(listener.received[0].m_ActionData->m_ActionName, "click");
+    EXPECT_EQ(listener.names[0], "click");
 
     // No device, a device beyond the slots, a device without a member, a disabled manager.
     for (i32 id : {-1, -2, 3})
