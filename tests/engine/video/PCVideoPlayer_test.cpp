@@ -231,6 +231,21 @@ TEST_F(VideoPlayerTest, ALoopingClipRestartsAtZero) {
     EXPECT_EQ(m_player->GetState(), PCVideoPlayer::kPlaying);
 }
 
+TEST_F(VideoPlayerTest, ASoundOnlyFilePlaysAndEndsWhenItsSoundHasPlayed) {
+    authoring::VideoClip clip;
+    clip.width = 0;
+    clip.audioSeconds = 0.5;
+    m_path = m_dir.Write("sound.vid", authoring::EncodeWindowsMediaClip(clip));
+    Start();
+    EXPECT_EQ(m_player->GetTexture()->GetDeviceTexture(), nullptr);
+    RunUntil(0.4);
+    EXPECT_EQ(m_finished.count, 0);
+    EXPECT_GT(m_player->GetPosition(), 0.2);  // the sound runs a few buffers ahead
+    RunUntil(1.0);
+    EXPECT_EQ(m_finished.count, 1);
+    EXPECT_EQ(m_player->GetState(), PCVideoPlayer::kClosed);
+}
+
 TEST_F(VideoPlayerTest, FullScreenDrawsThroughTheCustomRenderUntilStopped) {
     m_player->SetDisplayMode(AGVideoPlayerImpl::kDisplayFullScreen);
     Start();
