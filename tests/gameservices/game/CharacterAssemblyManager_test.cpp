@@ -31,33 +31,33 @@ TEST_F(CharacterAssemblyManagerTest, AssembliesShareFilesGetIdsFromNamesAndCheck
                  "<Wardrobe>Shared.xml</Wardrobe><Gender>Male</Gender>") +
         Assembly("<Name>Mom</Name><Anatomy>Body.xml</Anatomy>"
                  "<Wardrobe>Shared.xml</Wardrobe><Gender>Female</Gender>"));
-    WriteWardrobe("shared.xml", Part(1, "shirt.mdl") + Part(2, "polo.mdl"));
+    WriteAnatomy("body.xml", Part(1, "round.mdl") + Part(2, "long.mdl"));
     CharacterAssemblyManager* manager = CharacterAssemblyManager::Instance();
     manager->PreloadCharacterAssemblies();
     manager->PreloadCharacterAssemblies();
 
-    // The missing anatomy file both assemblies name is read (and reported) once.
-    EXPECT_EQ(CountLines(log, "Can not read the Anatomy file: "), 1u);
-    EXPECT_TRUE(log.Contains("body.xml"));
-    EXPECT_FALSE(log.Contains("Wardrobe file"));
+    // The missing wardrobe both assemblies name is read (and reported) once.
+    EXPECT_EQ(CountLines(log, "Can not read the Wardrobe file: "), 1u);
+    EXPECT_TRUE(log.Contains("shared.xml"));
+    EXPECT_FALSE(log.Contains("Anatomy file"));
 
     CharacterAssembly mom;
     ASSERT_TRUE(manager->FindCharacterAssembly(Crc32Hash("Mom"), mom));
     EXPECT_EQ(mom.Name, "Mom");
     EXPECT_EQ(mom.Gender, CharacterAssembly::kFemale);
     TString<char> name;
-    EXPECT_TRUE(manager->GetOutfitPartName(Crc32Hash("Mom"), OUTFIT_TOP, 2, name));
-    EXPECT_EQ(name, "polo.mdl");
-    EXPECT_TRUE(manager->GetOutfitPartName(7, OUTFIT_TOP, 1, name));
-    EXPECT_EQ(name, "shirt.mdl");
+    EXPECT_TRUE(manager->GetAnatomyPartName(Crc32Hash("Mom"), ANATOMY_HEAD, 2, name));
+    EXPECT_EQ(name, "long.mdl");
+    EXPECT_TRUE(manager->GetAnatomyPartName(7, ANATOMY_HEAD, 1, name));
+    EXPECT_EQ(name, "round.mdl");
 
     log.Clear();
-    EXPECT_FALSE(manager->GetOutfitPartName(7, OUTFIT_TOP, 9, name));
+    EXPECT_FALSE(manager->GetAnatomyPartName(7, ANATOMY_HEAD, 9, name));
     EXPECT_FALSE(manager->FindCharacterAssembly(8, mom));
-    EXPECT_FALSE(manager->GetOutfitPartName(7, 4, 1, name));  // no such outfit type
-    EXPECT_TRUE(log.Contains("Can't find this ID in the Wardrobe"));
+    EXPECT_FALSE(manager->GetAnatomyPartName(7, 4, 1, name));  // no such anatomy type
+    EXPECT_TRUE(log.Contains("Can't find this ID in the Anatomy"));
     EXPECT_TRUE(log.Contains("Can't find this CharacterAssembly"));
-    EXPECT_EQ(name, "shirt.mdl");
+    EXPECT_EQ(name, "round.mdl");
 
     // Gender is case-sensitive: "male" is reported and the gender stays as it was.
     sCharacterAssembly_KorvoCity record;
