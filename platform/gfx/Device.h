@@ -200,7 +200,7 @@ private:
     bool m_lightDirty = true;
     Material m_material;
     bool m_materialDirty = true;
-    bool m_colorMaterialApplied = false;
+    int m_colorMaterialApplied = -1;  // GL_COLOR_MATERIAL as last set; -1 when unknown
 
     VertexDeclaration* m_declaration = nullptr;
     Stream m_streams[kMaxStreams];

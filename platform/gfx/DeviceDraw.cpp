@@ -167,8 +167,8 @@ bool Device::BindArrays(int64_t baseVertex, uint32_t first, uint32_t count) {
 
     // Vertex colours stand in for the material's diffuse while lighting is on.
     bool colorMaterial = color.present && m_renderStates[uint32_t(RenderState::Lighting)];
-    if (colorMaterial != m_colorMaterialApplied) {
-        m_colorMaterialApplied = colorMaterial;
+    if (int(colorMaterial) != m_colorMaterialApplied) {
+        m_colorMaterialApplied = int(colorMaterial);
         if (colorMaterial) {
             glEnable(GL_COLOR_MATERIAL);
         } else {

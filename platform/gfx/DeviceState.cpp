@@ -168,7 +168,7 @@ void Device::ResetStates() {
     m_material = Material{};
     m_material.diffuse = {1, 1, 1, 1};
     m_materialDirty = true;
-    m_colorMaterialApplied = true;  // unknown: set again at the next draw
+    m_colorMaterialApplied = -1;
 
     Rebind(m_declaration, static_cast<VertexDeclaration*>(nullptr));
     for (auto& stream : m_streams) {

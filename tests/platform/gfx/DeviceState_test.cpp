@@ -225,33 +225,33 @@ TEST_F(DeviceStateTest, OneDirectionalLightAndTheMaterial) {
 
     std::vector<Vec3> p = {{0, 0, 0.5f}, {4, 0, 0.5f}, {0, 4, 0.5f}, {4, 4, 0.5f}};
     std::vector<Vec3> facing(4, Vec3{0, 0, -1});
+    auto shifted = [&p](float dx) {
+        std::vector<Vec3> q = p;
+        for (auto& v : q)
+            v.x += dx;
+        return q;
+    };
+    // Vertex colours stand in for the material diffuse (from the very first draw on).
+    Mesh colored(Dev(), shifted(8), std::vector<uint32_t>(4, 0xFF00FF00), {}, facing);
+    colored.Bind(Dev());
+    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 9, 1), 0xFF20FF20, 2));
+
+    // Without them the material diffuse is back, plus the global ambient.
     Mesh lit(Dev(), p, {}, {}, facing);
     lit.Bind(Dev());
     ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    // Diffuse from the material, plus the global ambient.
     EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 1, 1), 0xFF9F60FF, 2));
 
     // Turned away from the light: the ambient alone.
-    for (auto& v : p)
-        v.x += 4;
-    Mesh away(Dev(), p, {}, {}, std::vector<Vec3>(4, Vec3{0, 0, 1}));
+    Mesh away(Dev(), shifted(4), {}, {}, std::vector<Vec3>(4, Vec3{0, 0, 1}));
     away.Bind(Dev());
     ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
     EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 5, 1), 0xFF202020, 2));
 
-    // Vertex colours stand in for the material diffuse; afterwards the material is back.
-    for (auto& v : p)
-        v.x += 4;
-    Mesh colored(Dev(), p, std::vector<uint32_t>(4, 0xFF00FF00), {}, facing);
-    colored.Bind(Dev());
-    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 9, 1), 0xFF20FF20, 2));
-    lit.Bind(Dev());
-    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 1, 1), 0xFF9F60FF, 2));
-
     // Lighting off, no colour stream: opaque white.
     Dev().SetRenderState(RenderState::Lighting, 0u);
+    lit.Bind(Dev());
     ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
     EXPECT_EQ(ReadPixel(Dev(), 1, 1), 0xFFFFFFFFu);
 }
