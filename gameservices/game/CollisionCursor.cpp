@@ -29,6 +29,9 @@ bool CollisionCursor::IsA(const u32& typeId) const {
 
 void CollisionCursor::Initialize() {
     Prop::Initialize();
+    // Started again (taken from its pool initialized, then started with its level): one
+    // registration only.
+    Stop();
     if (ICollisionSystem* collisions = ICollisionSystem::Get())
         collisions->RegisterCollidable(this);
     if (TeamActionManager* teams = TeamActionManager::Get())
@@ -46,6 +49,11 @@ void CollisionCursor::Initialize() {
 
 void CollisionCursor::Reset() {
     Prop::Reset();
+    Stop();
+    Synchronize = true;
+}
+
+void CollisionCursor::Stop() {
     if (!m_Initialized)
         return;
     if (ICollisionSystem* collisions = ICollisionSystem::Get())
@@ -53,7 +61,6 @@ void CollisionCursor::Reset() {
     if (TeamActionManager* teams = TeamActionManager::Get())
         teams->UnlistenTeamAction(&m_OnMoves, kMoves);
     m_Initialized = false;
-    Synchronize = true;
 }
 
 void CollisionCursor::SetVisible(const bool& visible) {

@@ -62,6 +62,8 @@ public:
 
 private:
     void OnMoves(TeamActionData* data);
+    // Undoes the registrations of Initialize, if any.
+    void Stop();
     const Entities::Camera& ProjectionCamera() const {
         return m_ProjectionCamera ? *m_ProjectionCamera : *m_Camera;
     }
