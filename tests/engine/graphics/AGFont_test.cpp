@@ -1,0 +1,107 @@
+#include "engine/graphics/AGFont.h"
+
+#include "engine/graphics/AGVertexBuffer.h"
+#include "engine/graphics/PCText.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/engine/graphics/GraphicsTestBytes.h"
+#include "tools/authoring/FontBaker.h"
+
+namespace {
+
+constexpr const char* kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr u32 kEuro = 0x20AC;
+
+// A font of count records whose record i holds code 1000 + i, 5 pixels wide.
+std::string SmallFont(u32 count) {
+    authoring::FontData f;
+    f.textureWidth = f.textureHeight = 64;
+    for (u32 i = 0; i < count; ++i)
+        f.glyphs.push_back({1000 + i, i, 0, 5, 8, 0, 0, 0});
+    return authoring::FontBytes(f);
+}
+
+using FontTest = drawtest::DrawingFixture;
+
+}  // namespace
+
+TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCodes) {
+    authoring::FontData f;
+    f.name = "small";
+    f.lineHeight = 9;
+    for (u32 i = 0; i < 258; ++i)
+        f.glyphs.push_back({i == 65 ? 7u : i, i, 0, 5, 8, 0, 0, 0});
+    f.glyphs[256].code = 233;
+    f.glyphs[257].code = 9786;
+    AGFont font;
+    LoadBytes(font, authoring::FontBytes(f));
+    ASSERT_EQ(font.GlyphCount(), 258u);
+    EXPECT_EQ(font.GetLineHeight(), 9u);
+    EXPECT_EQ(font.GetGlyph(65).x, 65u);  // record 65, whatever code it holds
+    EXPECT_EQ(font.GetGlyph(9786).x, 257u);
+    EXPECT_EQ(font.GetGlyph(0x4E00).x, u32('?'));  // no record: the "?" glyph
+    EXPECT_EQ(font.GetGlyph('\n').x, u32('?'));     // line breaks keep the current glyph
+
+    // Fewer than 256 records: codes past the table get "?" when the font has it, else nothing.
+    AGFont seventy, ten;
+    LoadBytes(seventy, SmallFont(70));
+    LoadBytes(ten, SmallFont(10));
+    EXPECT_EQ(seventy.GetGlyph(200).x, u32('?'));
+    EXPECT_EQ(seventy.GetGlyph(300).x, u32('?'));
+    EXPECT_EQ(ten.GetGlyph(65).width, 0u);
+    EXPECT_EQ(ten.GetGlyph(3).x, 3u);
+}
+
+TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
+    authoring::BakedFont baked;
+    std::string error;
+    ASSERT_TRUE(authoring::BakeFont(kDejaVu, 24, {kEuro}, "dejavu24", baked, error)) << error;
+    authoring::PackageWriter writer;
+    authoring::AddBakedFont(writer, "dejavu24", baked);
+    Mount(writer);
+    AGFont* font = Get<AGFont>(TypeKey::Font, "dejavu24.fon");
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font->GetHeaderValue(0), 24u);
+    EXPECT_EQ(font->GetGlyph('T').code, u32('T'));
+    EXPECT_GT(font->GetGlyph('T').width, 0u);
+    EXPECT_EQ(font->GetGlyph(kEuro).code, kEuro);
+    u32 tw = 0, th = 0;
+    ASSERT_TRUE(font->GetTextureSize(tw, th));
+
+    PCText text;
+    text.SetFont(font);
+    text.SetBox(0, 0, 300, 100);
+    text.SetPosition({20, 30});
+    text.SetColor(0xFFFFFFFFu);
+    text.Layout("Tallyvox");
+    ASSERT_EQ(text.PlacedGlyphCount(), 8u);
+    EXPECT_EQ(text.m_attribute.m_vertexCounts[0], 32u);
+    EXPECT_EQ(text.m_attribute.m_primitiveCounts[0], 16u);
+    Show(text);
+    Frame();
+    // Each glyph box (shifted by the snapped position) holds ink; the pen moves right.
+    const AGVec3* p = text.GetVertexBuffer()->m_positions.Data();
+    platform::gfx::Image screen;
+    ASSERT_TRUE(Dev().ReadBackBuffer({0, 0, int(kWidth), int(kHeight)}, screen));
+    auto inked = [&screen](int x0, int y0, int x1, int y1) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (((screen.pixels[size_t(y) * kWidth + size_t(x)] >> 8) & 0xFF) > 128)
+                    return true;
+        return false;
+    };
+    for (u32 g = 0; g < 8; ++g) {
+        const int x0 = int(p[4 * g].x + 21), y0 = int(p[4 * g].y + 31);
+        const int x1 = int(p[4 * g + 3].x + 21), y1 = int(p[4 * g + 3].y + 31);
+        EXPECT_TRUE(inked(x0, y0, x1, y1)) << "glyph " << g;
+        if (g > 0) {
+            EXPECT_GE(p[4 * g].x, p[4 * (g - 1) + 1].x);
+        }
+    }
+    const int right = int(p[4 * 7 + 1].x + 21);
+    EXPECT_FALSE(inked(0, 0, 20, kHeight));
+    EXPECT_FALSE(inked(right + 1, 0, kWidth, kHeight));
+    EXPECT_FALSE(inked(20, 31 + int(font->GetLineHeight()) + 2, right, kHeight));
+    m_layer.RemoveRenderable(&text);
+    text.Prepare();
+    GiveBack(TypeKey::Font, font);
+}

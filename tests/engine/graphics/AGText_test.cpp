@@ -1,0 +1,145 @@
+#include "engine/graphics/AGText.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/graphics/AGFont.h"
+#include "engine/graphics/AGVertexBuffer.h"
+#include "engine/graphics/PCText.h"
+#include "tests/engine/graphics/GraphicsTestBytes.h"
+#include "tests/support/LogCapture.h"
+#include "tools/authoring/FontBaker.h"
+
+namespace {
+
+// Every code 0-255 is 10 x 10 pixels at its cell of a 256 x 256 texture; lines are 12 apart.
+std::string GridFont(u32 textureSize = 256) {
+    authoring::FontData f;
+    f.lineHeight = 12;
+    f.textureWidth = f.textureHeight = textureSize;
+    for (u32 c = 0; c < 256; ++c)
+        f.glyphs.push_back({c, (c % 16) * 16, (c / 16) * 16, 10, 10, 0, 0, 0});
+    return authoring::FontBytes(f);
+}
+
+class TextLayout : public ::testing::Test {
+protected:
+    void SetUp() override { LoadBytes(m_font, GridFont()); }
+    // Lays the string out in a box of width x height; returns the top-left corner of glyph g.
+    void Lay(AGText& text, const char* s, f32 width, f32 height = 200, u32 hAlign = 0, u32 vAlign = 0) {
+        text.SetFont(&m_font);
+        text.SetBox(0, 0, width, height);
+        text.SetAlignment(hAlign, vAlign);
+        text.Layout(s);
+    }
+    static AGVec3 Corner(const AGText& text, u32 g) { return text.GetVertexBuffer()->m_positions[4 * g]; }
+    AGFont m_font;
+};
+
+}  // namespace
+
+TEST_F(TextLayout, WrapsWordsThenCharactersAlignsLinesAndStopsAtTheBoxBottom) {
+    struct Case {
+        const char* text;
+        f32 width, height;
+        u32 hAlign, vAlign;
+        u32 glyph;
+        f32 x, y;
+    } cases[] = {
+        {"aaa bbb ccc", 100, 200, 0, 0, 3, 36, 0},   // space advance 6
+        {"aaa bbb ccc", 100, 200, 0, 0, 6, 0, 12},   // "ccc" would reach 102: next line
+        {"abcdefghijkl", 100, 200, 0, 0, 8, 80, 0},  // one long word breaks where it meets
+        {"abcdefghijkl", 100, 200, 0, 0, 9, 0, 12},  // the box edge
+        {"ab", 100, 200, 1, 0, 0, 40, 0},            // centred: (100 - 20) / 2
+        {"ab", 100, 200, 2, 0, 1, 90, 0},            // right
+        {"ab\ncd", 100, 200, 2, 2, 2, 80, 188},      // right, bottom: 12 + (200 - 12 - 12)
+        {"ab", 6, 200, 1, 0, 1, -2, 12},             // wider than the box: moved left
+        {"ab", 100, 100, 0, 1, 0, 0, 44},            // middle: (100 - 12) / 2
+    };
+    for (const Case& k : cases) {
+        AGText text;
+        Lay(text, k.text, k.width, k.height, k.hAlign, k.vAlign);
+        ASSERT_LT(k.glyph, text.PlacedGlyphCount()) << k.text;
+        EXPECT_FLOAT_EQ(Corner(text, k.glyph).x, k.x) << k.text << " glyph " << k.glyph;
+        EXPECT_FLOAT_EQ(Corner(text, k.glyph).y, k.y) << k.text << " glyph " << k.glyph;
+    }
+    // Two lines of nine fit in 30 pixels; the third would reach 34: layout stops, and only the
+    // placed glyphs count.
+    AGText text;
+    Lay(text, "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa", 100, 30);
+    EXPECT_EQ(text.GlyphCount(), 29u);
+    EXPECT_EQ(text.PlacedGlyphCount(), 18u);
+    EXPECT_EQ(text.PrimitiveCount(), 36u);
+    const AGVec2* uv = text.GetVertexBuffer()->m_texCoords.Data();
+    EXPECT_FLOAT_EQ(uv[0].x, (('a' % 16) * 16) / 256.0f);
+    EXPECT_FLOAT_EQ(uv[3].y, (('a' / 16) * 16 + 10) / 256.0f);
+}
+
+TEST_F(TextLayout, EmptyTextsAndTextsWithoutTextureSizeDrawNothing) {
+    PCText text;
+    Lay(text, "abc", 100);
+    EXPECT_EQ(text.PlacedGlyphCount(), 3u);
+    for (const char* blank : {"", " \t\r\n "}) {
+        text.Layout(blank);
+        EXPECT_EQ(text.PlacedGlyphCount(), 0u);
+        EXPECT_EQ(text.PrimitiveCount(), 0u);
+        EXPECT_STREQ(text.GetString().c_str(), " ");
+    }
+    AGFont sizeless;
+    LoadBytes(sizeless, GridFont(0));
+    text.SetFont(&sizeless);
+    text.Layout("abc");
+    EXPECT_EQ(text.PrimitiveCount(), 0u);
+}
+
+TEST_F(TextLayout, Utf8IsDecodedOnlyWhenFlaggedAndBrokenSequencesShowAQuestionMark) {
+    struct Case {
+        const char* bytes;
+        bool utf8;
+        std::vector<u32> codes;
+    } cases[] = {
+        {"\xC3\xA9t\xC3\xA9", true, {0xE9, 't', 0xE9}},
+        {"\xC3\xA9", false, {0xC3, 0xA9}},
+        {"\xE2\x82\xAC!", true, {0x20AC, '!'}},
+        {"\xF0\x9F\x98\x80", true, {0x1F600}},
+        {"\xFF" "a\x80", true, {'?', 'a', '?'}},
+        {"a\xE2\x82", true, {'a', '?'}},  // cut by the end of the string
+        {"\xC3" "ab", true, {'?', 'a', 'b'}},
+    };
+    for (const Case& k : cases) {
+        const u32 length = u32(std::strlen(k.bytes));
+        std::vector<u32> codes;
+        for (u32 pos = 0; pos < length;)
+            codes.push_back(AGText::DecodeCharacter(k.bytes, length, pos, k.utf8));
+        EXPECT_EQ(codes, k.codes) << k.bytes;
+    }
+    AGText text;
+    m_font.GetGlyph('?');
+    text.SetFont(&m_font);
+    text.SetBox(0, 0, 200, 100);
+    text.Layout("\xC3\xA9\xFF", true);
+    EXPECT_EQ(text.PlacedGlyphCount(), 2u);
+    const AGVec2* uv = text.GetVertexBuffer()->m_texCoords.Data();
+    EXPECT_FLOAT_EQ(uv[0].x, ((0xE9 % 16) * 16) / 256.0f);
+    EXPECT_FLOAT_EQ(uv[4].x, (('?' % 16) * 16) / 256.0f);
+}
+
+TEST_F(TextLayout, ColourTextIsHexWithOrWithoutPrefixAndColoursEveryVertex) {
+    LogCapture log;
+    for (const char* form : {"FF00C080", "0xFF00C080", "0XFF00C080", "#ff00c080"})
+        EXPECT_EQ(ParseColorText(form), 0xFF00C080u) << form;
+    EXPECT_EQ(ParseColorText(""), 0xFFFF00FFu);
+    EXPECT_EQ(ParseColorText(nullptr), 0xFFFF00FFu);
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(ParseColorText("red"), 0u);
+    EXPECT_EQ(log.Lines().size(), 1u);
+
+    PCText text;
+    Lay(text, "abc de", 200);
+    SetRenderableColor("#80102030", &text);
+    const AGOwnedBuffer<u32>& colors = text.GetVertexBuffer()->m_colors;
+    EXPECT_EQ(colors.Count(), 20u);
+    for (u32 c : colors)
+        EXPECT_EQ(c, 0x80102030u);
+    text.SetOpacity(1.0f);
+    EXPECT_EQ(colors[19], 0xFF102030u);
+}

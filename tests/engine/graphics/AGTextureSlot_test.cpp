@@ -1,0 +1,113 @@
+#include "engine/graphics/AGTextureSlot.h"
+
+#include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/PCSprite.h"
+#include "engine/graphics/PCTexture.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
+
+using authoring::Track;
+
+namespace {
+
+constexpr u32 kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu, kWhite = 0xFFFFFFFFu;
+
+// 16 x 16, quadrants red (top left), green (top right), blue (bottom left), white.
+std::string QuadrantPng() {
+    std::vector<u32> pixels;
+    for (u32 y = 0; y < 16; ++y)
+        for (u32 x = 0; x < 16; ++x)
+            pixels.push_back(y < 8 ? (x < 8 ? kRed : kGreen) : (x < 8 ? kBlue : kWhite));
+    return authoring::PngBytes(pixels, 16, 16);
+}
+
+class TextureSlotTest : public drawtest::DrawingFixture {
+protected:
+    // A package with slot "<name>_slot" (the textures and UV track given, an own controller at
+    // 30 frames a second), material "<name>.mat" and a sprite "<name>.spt" drawing it.
+    void AddSlot(const std::string& name, std::vector<std::string> textures, const Track& uv) {
+        authoring::TextureSlotData slot;
+        slot.textures = std::move(textures);
+        slot.controller = authoring::SlotController{30, 1.0f, 30.0f};
+        slot.uv = uv;
+        authoring::MaterialData material;
+        material.slots = {name + "_slot"};
+        m_writer.Add(name + "_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(slot))
+            .Add(name + ".mat", TypeKey::Material, authoring::MaterialBytes(material))
+            .Add(name + ".spt", TypeKey::Sprite, authoring::SpriteBytes(2, 1, 1, name + ".mat"));
+    }
+    PCSprite* Draw(const std::string& name, f32 x) {
+        PCSprite* s = Get<PCSprite>(TypeKey::Sprite, name + ".spt");
+        m_sprites.push_back(s);
+        s->SetPosition({x, 0});
+        Show(*s);
+        return s;
+    }
+    AGTextureSlot* SlotOf(PCSprite* s) { return s->GetMaterial()->GetSlot(0); }
+    void TearDown() override {
+        for (PCSprite* s : m_sprites) {
+            m_layer.RemoveRenderable(s);
+            GiveBack(TypeKey::Sprite, s);
+        }
+        DrawingFixture::TearDown();
+    }
+    authoring::PackageWriter m_writer;
+    std::vector<PCSprite*> m_sprites;
+};
+
+}  // namespace
+
+TEST_F(TextureSlotTest, StepFlipBookShowsTheKeyedTextureAndIgnoresFramesItDoesNotHave) {
+    m_writer.Add("r.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kRed))
+        .Add("g.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kGreen))
+        .Add("b.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kBlue));
+    const Track steps = Track::UV().Interpolation(Track::StepId()).UVKey(0, 0, 1, 1, 0, 0, 0).UVKey(10, 1, 1, 1, 0, 0, 0).UVKey(20, 2, 1, 1, 0, 0, 0);
+    AddSlot("flip", {"r.png", "g.png", "b.png"}, steps);
+    AddSlot("bad", {"r.png", "g.png"}, Track::UV().Interpolation(Track::StepId()).UVKey(0, 0, 1, 1, 0, 0, 0).UVKey(10, 7, 1, 1, 0, 0, 0));
+    Mount(m_writer);
+    PCSprite* flip = Draw("flip", 0);
+    PCSprite* bad = Draw("bad", 20);
+    EXPECT_TRUE(flip->GetMaterial()->IsFlipBook());
+    AGController* controller = SlotOf(flip)->GetController();
+    ASSERT_NE(controller, nullptr);
+    EXPECT_EQ(controller->GetFrameRate(), 30.0f);
+    const f32 frameMs = 1000.0f / 30.0f;
+    for (auto [frame, color] : {std::pair{0.0f, kRed}, {15.0f, kGreen}, {25.0f, kBlue}}) {
+        controller->SetTime(frame * frameMs);
+        SlotOf(bad)->GetController()->SetTime(frame * frameMs);
+        Frame();
+        EXPECT_EQ(Pixel(8, 8), color) << frame;
+        EXPECT_EQ(Pixel(28, 8), kRed) << frame;  // key 10 names texture 7 of 2: ignored
+    }
+    EXPECT_EQ(SlotOf(flip)->GetCurrentFrame(), 2u);
+    EXPECT_EQ(SlotOf(bad)->GetCurrentFrame(), 0u);
+}
+
+TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
+    m_writer.Add("quad.png", TypeKey::Texture, QuadrantPng());
+    AddSlot("still", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 0));
+    AddSlot("shifted", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0.5f, 0, 0));
+    AddSlot("turned", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 1.5707964f));
+    Mount(m_writer);
+    Draw("still", 0);
+    Draw("shifted", 20);
+    Draw("turned", 40);
+    Frame();
+    const int top = 4, bottom = 12;
+    // Unchanged; half a texture along u (wrapping); a quarter turn about the centre.
+    const u32 expected[3][4] = {{kRed, kGreen, kBlue, kWhite}, {kGreen, kRed, kWhite, kBlue}, {kBlue, kRed, kWhite, kGreen}};
+    for (int s = 0; s < 3; ++s) {
+        const int x = 20 * s;
+        EXPECT_EQ(Pixel(x + 5, top + 1), expected[s][0]) << s;
+        EXPECT_EQ(Pixel(x + 13, top + 1), expected[s][1]) << s;
+        EXPECT_EQ(Pixel(x + 5, bottom + 1), expected[s][2]) << s;
+        EXPECT_EQ(Pixel(x + 13, bottom + 1), expected[s][3]) << s;
+    }
+    // The identity key leaves stage 0 without a texture transform; angles wrap by 2 pi.
+    Dev().SetTextureStageState(0, platform::gfx::StageState::TextureTransformFlags, platform::gfx::TextureTransform::Count2);
+    m_sprites[0]->GetMaterial()->BindTextures();
+    EXPECT_EQ(Dev().GetTextureStageState(0, platform::gfx::StageState::TextureTransformFlags), 0u);
+    const platform::gfx::Matrix a = AGTextureSlot::BuildUVMatrix({0, 2, 1, 0.25f, 0, 7.0f});
+    const platform::gfx::Matrix b = AGTextureSlot::BuildUVMatrix({0, 2, 1, 0.25f, 0, 7.0f - 6.2831855f});
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(a.m[i], b.m[i], 1e-6f) << i;
+}

@@ -1,0 +1,149 @@
+#include "engine/graphics/PCRenderer.h"
+
+#include <cmath>
+
+#include "engine/graphics/PCLight.h"
+#include "engine/graphics/PCMaterial.h"
+#include "engine/graphics/PCSprite.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/engine/graphics/GraphicsTestBytes.h"
+#include "tests/engine/graphics/LayerTestSupport.h"
+
+using namespace platform::gfx;
+
+namespace {
+
+constexpr u32 kBackground = 0xFF204060u;
+constexpr u32 kTexel = 0x80F08040u;   // half transparent
+constexpr u32 kVertex = 0xFF80C0FFu;  // opaque
+
+u32 Rgb(f32 r, f32 g, f32 b) {
+    return 0xFF000000u | (u32(std::lround(r)) << 16) | (u32(std::lround(g)) << 8) | u32(std::lround(b));
+}
+
+class RendererTest : public drawtest::DrawingFixture {
+protected:
+    void SetUp() override {
+        DrawingFixture::SetUp();
+        authoring::TextureSlotData slot;
+        slot.textures = {"half.png"};
+        authoring::MaterialData material;
+        material.slots = {"half_slot"};
+        authoring::PackageWriter writer;
+        writer.Add("half.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kTexel))
+            .Add("half_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(slot))
+            .Add("half.mat", TypeKey::Material, authoring::MaterialBytes(material))
+            .Add("square.spt", TypeKey::Sprite, authoring::SpriteBytes(2, 1, 1, "half.mat"))
+            .Add("back.spt", TypeKey::Sprite, authoring::SpriteBytes(0, kWidth, kHeight, ""));
+        Mount(writer);
+    }
+    // A copy of the textured 16 x 16 square at (x, 10) with the vertex colour, drawn with
+    // the render type in the order of its sort key.
+    PCSprite* Square(f32 x, u32 renderType, u32 color, f32 sortKey) {
+        auto* s = static_cast<PCSprite*>(CreateResourceInstance(m_env->Provider(TypeKey::Sprite),
+                                                                authoring::NameId("square.spt"), 0, false));
+        m_sprites.push_back(s);
+        s->SetPosition({x, 10});
+        s->SetColor(color);
+        s->m_attribute.m_renderTypes[0] = renderType;
+        Show(*s, sortKey);
+        return s;
+    }
+    void TearDown() override {
+        for (PCSprite* s : m_sprites) {
+            m_layer.RemoveRenderable(s);
+            GiveBack(TypeKey::Sprite, s);
+        }
+        DrawingFixture::TearDown();
+    }
+    std::vector<PCSprite*> m_sprites;
+};
+
+}  // namespace
+
+TEST_F(RendererTest, RenderTypesGiveTheirColoursAndTypesFourAndFiveKeepThePreviousStates) {
+    PCSprite* back = Get<PCSprite>(TypeKey::Sprite, "back.spt");
+    m_sprites.push_back(back);
+    back->SetColor(kBackground);
+    Show(*back, 0);
+    const f32 a = 128.0f / 255.0f;
+    const f32 t[3] = {0xF0, 0x80, 0x40}, c[3] = {0x80, 0xC0, 0xFF}, bg[3] = {0x20, 0x40, 0x60};
+    f32 tc[3];
+    for (int i = 0; i < 3; ++i)
+        tc[i] = t[i] * c[i] / 255.0f;
+    struct Case {
+        f32 x;
+        u32 type;
+        u32 color;
+        u32 expected;
+    } cases[] = {
+        {0, AGRenderAttribute::kOnlyColor, kVertex, Rgb(c[0], c[1], c[2])},
+        {20, AGRenderAttribute::kDiffuse, kVertex, Rgb(tc[0], tc[1], tc[2])},
+        {40, AGRenderAttribute::kDiffuseAlpha, kVertex,
+         Rgb(tc[0] * a + bg[0] * (1 - a), tc[1] * a + bg[1] * (1 - a), tc[2] * a + bg[2] * (1 - a))},
+        {60, AGRenderAttribute::kAdditive, kVertex, Rgb(tc[0] * a + bg[0], tc[1] * a + bg[1], tc[2] * a + bg[2])},
+        // After the additive square: still added, in the vertex colour alone.
+        {80, AGRenderAttribute::kSimpleChrome, 0x80FF0000u, Rgb(255 * a + bg[0], bg[1], bg[2])},
+        {100, AGRenderAttribute::kDiffuse, kVertex, Rgb(tc[0], tc[1], tc[2])},
+        // After the opaque square: written as it is, alpha ignored.
+        {120, AGRenderAttribute::kMoreChrome, 0x80FF0000u, 0xFFFF0000u},
+    };
+    f32 key = 1;
+    for (const Case& k : cases)
+        Square(k.x, k.type, k.color, key++);
+    PCSprite* undeclared = Square(140, AGRenderAttribute::kOnlyColor, 0xFF00FF00u, key++);
+    undeclared->m_attribute.m_declarations[0] = nullptr;
+    Frame();
+    for (const Case& k : cases)
+        EXPECT_TRUE(gfxtest::ColorNear(Pixel(int(k.x) + 8, 18), k.expected, 2)) << "type " << k.type << " at " << k.x;
+    EXPECT_EQ(Pixel(148, 18), kBackground);
+}
+
+TEST_F(RendererTest, DirectionalLightWithBlackAmbientGivesNDotLTimesDiffuse) {
+    PCLight light;
+    authoring::LightData l;
+    l.kind = AGLight::kDirectional;
+    const f32 angle = 60.0f * 0.017453292f;
+    l.direction[1] = -std::sin(angle);
+    l.direction[2] = -std::cos(angle);  // towards the quad, whose normal faces the camera
+    l.diffuse = 0xFFFFFFFFu;
+    l.ambient = 0xFF000000u;
+    LoadBytes(light, authoring::LightBytes(l));
+    EXPECT_EQ(light.DeviceLight().type, LightType::Directional);
+    PCMaterial material;
+    LoadBytes(material, authoring::MaterialBytes({}));
+
+    Device& d = Dev();
+    const Vec3 positions[4] = {{100, 50, 0}, {100, 150, 0}, {200, 50, 0}, {200, 150, 0}};
+    const Vec3 normals[4] = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
+    VertexBuffer* p = d.CreateVertexBuffer(sizeof positions, kUsageWriteOnly);
+    VertexBuffer* n = d.CreateVertexBuffer(sizeof normals, kUsageWriteOnly);
+    std::memcpy(p->Lock(0, 0), positions, sizeof positions);
+    std::memcpy(n->Lock(0, 0), normals, sizeof normals);
+    const VertexElement elements[] = {{0, 0, DeclType::Float3, DeclUsage::Position, 0},
+                                      {1, 0, DeclType::Float3, DeclUsage::Normal, 0}};
+    VertexDeclaration* declaration = d.CreateVertexDeclaration(elements, 2);
+
+    layertest::Log log;
+    layertest::TestRenderable quad(&log, "quad", AGRenderable::kModel);
+    AGRenderAttribute& attribute = quad.m_attribute;
+    ASSERT_TRUE(attribute.SetPartCount(1));
+    attribute.m_declarations[0] = declaration;
+    attribute.m_streams[0].entries[0] = {p, 0, 0, 12};
+    attribute.m_streams[0].entries[1] = {n, 1, 0, 12};
+    attribute.m_streams[0].count = 2;
+    attribute.m_vertexCounts[0] = 4;
+    attribute.m_primitiveCounts[0] = 2;
+    attribute.m_materials[0] = &material;
+    attribute.m_light = &light;
+    attribute.m_primitiveKind = AGRenderAttribute::kTriangleStrip;
+    attribute.m_ready = 1;
+    Show(quad);
+    Frame();
+    m_layer.RemoveRenderable(&quad);
+    const int expected = int(std::lround(0.5 * 150.0));  // N.L x light diffuse x material grey
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(150, 100), 0xFF000000u | u32(expected) * 0x010101u, 3))
+        << std::hex << Pixel(150, 100);
+    for (Resource* r : {static_cast<Resource*>(p), static_cast<Resource*>(n), static_cast<Resource*>(declaration)})
+        r->Release();
+}

@@ -1,0 +1,108 @@
+#include "engine/graphics/PCSprite.h"
+
+#include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/AGVertexBuffer.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/support/LogCapture.h"
+
+using drawtest::kBlack;
+
+namespace {
+
+// Texel (x, y) of the 256 x 128 test image: red = x, green = 2y, blue 0x80.
+u32 GridTexel(u32 x, u32 y) {
+    return 0xFF000080u | (x << 16) | ((2 * y) << 8);
+}
+
+class SpriteTest : public drawtest::DrawingFixture {
+protected:
+    void SetUp() override {
+        DrawingFixture::SetUp();
+        std::vector<u32> grid;
+        for (u32 y = 0; y < 128; ++y)
+            for (u32 x = 0; x < 256; ++x)
+                grid.push_back(GridTexel(x, y));
+        authoring::TextureSlotData slot, missingSlot;
+        slot.textures = {"grid.png"};
+        missingSlot.textures = {"missing.png"};
+        authoring::MaterialData material, missingMaterial;
+        material.slots = {"grid_slot"};
+        missingMaterial.slots = {"missing_slot"};
+        authoring::PackageWriter writer;
+        writer.Add("grid.png", TypeKey::Texture, authoring::PngBytes(grid, 256, 128))
+            .Add("grid_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(slot))
+            .Add("missing_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(missingSlot))
+            .Add("grid.mat", TypeKey::Material, authoring::MaterialBytes(material))
+            .Add("missing.mat", TypeKey::Material, authoring::MaterialBytes(missingMaterial))
+            .Add("grid.spt", TypeKey::Sprite, authoring::SpriteBytes(2, 10, 10, "grid.mat"))
+            .Add("lost.spt", TypeKey::Sprite, authoring::SpriteBytes(2, 10, 10, "missing.mat"))
+            .Add("plain.spt", TypeKey::Sprite, authoring::SpriteBytes(0, 20, 10, ""));
+        Mount(writer);
+    }
+};
+
+}  // namespace
+
+TEST_F(SpriteTest, TexturedSpriteTakesTheTextureSizeAndDrawsItTexelForTexelAtTheSnappedPosition) {
+    PCSprite* sprite = Get<PCSprite>(TypeKey::Sprite, "grid.spt");
+    ASSERT_NE(sprite, nullptr);
+    EXPECT_EQ(sprite->GetWidth(), 256u);
+    EXPECT_EQ(sprite->GetHeight(), 128u);
+    sprite->SetPosition({10.3f, 20.7f});
+    Show(*sprite);
+    Frame();
+    // Snapped to (10.5, 20.5): pixel centres 11..266 and 21..148 fall inside, one texel each.
+    EXPECT_EQ(sprite->GetWorld().m[12], 10.5f);
+    EXPECT_EQ(sprite->GetWorld().m[13], 20.5f);
+    for (auto [tx, ty] : {std::pair{0u, 0u}, {255u, 0u}, {0u, 127u}, {255u, 127u}, {100u, 50u}})
+        EXPECT_TRUE(gfxtest::ColorNear(Pixel(int(11 + tx), int(21 + ty)), GridTexel(tx, ty), 1)) << tx << "," << ty;
+    for (auto [x, y] : {std::pair{10, 21}, {267, 21}, {11, 20}, {11, 149}, {267, 149}})
+        EXPECT_EQ(Pixel(x, y), kBlack) << x << "," << y;
+    GiveBack(TypeKey::Sprite, sprite);
+}
+
+TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) {
+    LogCapture log;
+    PCSprite* textured = Get<PCSprite>(TypeKey::Sprite, "grid.spt");
+    PCSprite* plain = Get<PCSprite>(TypeKey::Sprite, "plain.spt");
+    PCSprite* lost = Get<PCSprite>(TypeKey::Sprite, "lost.spt");
+    ASSERT_TRUE(textured && plain && lost);
+    // A material whose texture did not load leaves the file's size.
+    EXPECT_EQ(lost->GetWidth(), 10u);
+    EXPECT_TRUE(log.Contains("no image data"));
+    EXPECT_EQ(plain->GetWidth(), 20u);
+    EXPECT_EQ(plain->GetHeight(), 10u);
+    EXPECT_EQ(plain->GetVertexBuffer()->TexCoordCount(), 0u);
+    // Drawn after a textured sprite, the plain one shows its colour, not the texture.
+    textured->SetPosition({0, 0});
+    plain->SetPosition({40, 30});
+    plain->SetColor(0xFF00C000u);
+    lost->SetPosition({100, 100});
+    lost->SetColor(0xFF0000C0u);
+    Show(*textured, 1);
+    Show(*plain, 2);
+    Show(*lost, 3);
+    Frame();
+    EXPECT_EQ(Pixel(41, 31), 0xFF00C000u);
+    EXPECT_EQ(Pixel(60, 40), 0xFF00C000u);
+    EXPECT_NE(Pixel(61, 31), 0xFF00C000u);
+    EXPECT_EQ(Pixel(105, 105), 0xFF0000C0u);
+
+    // Gaining a material gains texture coordinates (the whole texture squeezed into 20 x 10);
+    // half opacity blends it over the background.
+    plain->SetMaterial("grid.mat");
+    EXPECT_EQ(plain->GetVertexBuffer()->TexCoordCount(), 4u);
+    plain->SetColor(0xFFFFFFFFu);
+    plain->SetOpacity(0.5f);
+    plain->SetPosition({200, 150});
+    Frame();
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(201, 151), 0xFF000040u, 8));  // about half of texel (3, 1)
+    EXPECT_EQ(Pixel(105, 105), 0xFF0000C0u);
+
+    for (PCSprite* s : {textured, plain, lost})
+        m_layer.RemoveRenderable(s);
+    plain->Prepare();
+    EXPECT_EQ(plain->GetMaterial(), nullptr);
+    for (PCSprite* s : {textured, plain, lost})
+        GiveBack(TypeKey::Sprite, s);
+}
