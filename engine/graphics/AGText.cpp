@@ -65,7 +65,6 @@ AGText::AGText(const AGText& other)
       m_parent(other.m_parent),
       m_degrees(other.m_degrees),
       m_radians(other.m_radians),
-      m_rotationPending(other.m_rotationPending),
       m_pivot(other.m_pivot),
       m_scale(other.m_scale),
       m_vAlign(other.m_vAlign),
@@ -130,7 +129,6 @@ void AGText::SetPosition(const AGVec2& position) {
 void AGText::SetRotation(f32 degrees) {
     m_degrees = degrees;
     m_radians = degrees * kDegreesToRadians;
-    m_rotationPending = 1;
     Matrix to = MatrixIdentity(), back = MatrixIdentity();
     to.m[12] = -m_pivot.x;
     to.m[13] = -m_pivot.y;

@@ -114,7 +114,6 @@ protected:
     const platform::gfx::Matrix* m_parent = nullptr;
     f32 m_degrees = 0.0f;
     f32 m_radians = 0.0f;
-    u8 m_rotationPending = 0;
     AGVec3 m_pivot;
     AGVec2 m_scale{1.0f, 1.0f};
     u32 m_glyphCount = 0;

@@ -12,6 +12,7 @@
 #include "engine/core/PcDirectory.h"
 #include "engine/graphics/AGGraphicLayer.h"
 #include "engine/graphics/AGGraphicsProviders.h"
+#include "engine/graphics/AGRenderable.h"
 #include "engine/graphics/PCCam.h"
 #include "engine/graphics/PCContextManager.h"
 #include "engine/graphics/PCGraphicDevice.h"

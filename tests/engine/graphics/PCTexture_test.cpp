@@ -1,0 +1,43 @@
+#include "engine/graphics/PCTexture.h"
+
+#include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/engine/graphics/GraphicsTestBytes.h"
+#include "tests/support/LogCapture.h"
+
+using TextureTest = drawtest::DrawingFixture;
+using namespace platform::gfx;
+
+TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheStageBound) {
+    PCTexture texture;
+    LoadBytes(texture, authoring::PngBytes({0x80102030u, 0xFF405060u}, 2, 1));
+    ASSERT_EQ(texture.GetWidth(), 2u);
+    u32 rgba[2] = {};
+    ASSERT_TRUE(texture.ReadPixels(rgba));
+    EXPECT_EQ(rgba[0], 0x10203080u);
+    EXPECT_EQ(rgba[1], 0x405060FFu);
+    const u32 written[2] = {0x11223344u, 0xAABBCCDDu};
+    ASSERT_TRUE(texture.WritePixels(written));
+    LockedRect locked{};
+    ASSERT_TRUE(texture.GetDeviceTexture()->LockRect(locked, true));
+    EXPECT_EQ(static_cast<const u32*>(locked.bits)[0], 0x44112233u);
+    EXPECT_EQ(static_cast<const u32*>(locked.bits)[1], 0xDDAABBCCu);
+    texture.GetDeviceTexture()->UnlockRect();
+
+    texture.SetAddressMode(0, PCTexture::kClamp);
+    texture.SetAddressMode(1, PCTexture::kMirror);
+    texture.Bind(3);
+    EXPECT_EQ(Dev().GetSamplerState(3, SamplerState::AddressU), u32(TextureAddress::Clamp));
+    EXPECT_EQ(Dev().GetSamplerState(3, SamplerState::AddressV), u32(TextureAddress::Mirror));
+    EXPECT_EQ(Dev().GetSamplerState(0, SamplerState::AddressU), u32(TextureAddress::Wrap));
+    EXPECT_EQ(Dev().GetTexture(3), texture.GetDeviceTexture());
+
+    // A file that does not decode leaves a texture without pixels, which binds as none.
+    LogCapture log;
+    PCTexture broken;
+    LoadBytes(broken, "not a png");
+    EXPECT_EQ(broken.GetWidth(), 0u);
+    EXPECT_FALSE(broken.ReadPixels(rgba));
+    EXPECT_EQ(log.Lines().size(), 1u);
+    broken.Bind(3);
+    EXPECT_EQ(Dev().GetTexture(3), nullptr);
+}
