@@ -8,29 +8,9 @@ AGAudioSoundImpl* CreatePCAudioSoundImpl() { return new PCAudioSoundImpl(); }
 
 AGAudioSoundImpl::Factory AGAudioSoundImpl::s_factory = &CreatePCAudioSoundImpl;
 
-PCAudioSoundImpl::PCAudioSoundImpl() : m_manager(m_playback.Manager()) {
-    if (m_manager)
-        m_manager->Sounds().Add(this);
-}
+PCAudioSoundImpl::PCAudioSoundImpl() : PCAudioPlayer(&AGAudioManagerImpl::Sounds) {}
 
-PCAudioSoundImpl::~PCAudioSoundImpl() {
-    Close();
-    if (!m_manager)
-        return;
-    AGArray<AGAudioVoice*>& sounds = m_manager->Sounds();
-    for (u32 i = 0; i < sounds.Count(); ++i) {
-        if (sounds[i] == this) {
-            sounds.RemoveAt(i);
-            break;
-        }
-    }
-}
-
-void PCAudioSoundImpl::DetachFromManager() {
-    Close();
-    m_playback.Detach();
-    m_manager = nullptr;
-}
+PCAudioSoundImpl::~PCAudioSoundImpl() { Close(); }
 
 void PCAudioSoundImpl::ReleaseDescriptor() {
     PCSound::Give(m_descriptor);
@@ -63,28 +43,7 @@ bool PCAudioSoundImpl::Open(const char* descriptorName) {
     return true;
 }
 
-void PCAudioSoundImpl::Play() {
-    if (!m_playback.Play())
-        Close();
-}
-
-void PCAudioSoundImpl::Stop() { m_playback.Stop(); }
-
-void PCAudioSoundImpl::Pause(bool pause) { m_playback.Pause(pause); }
-
 void PCAudioSoundImpl::Close() {
     m_playback.Close();
     ReleaseDescriptor();
-}
-
-void PCAudioSoundImpl::SetLoop(bool loop) {
-    if (loop)
-        m_state |= kLoop;
-    else
-        m_state &= ~kLoop;
-}
-
-void PCAudioSoundImpl::Update() {
-    if (m_playback.Update() && m_finishHandler)
-        m_finishHandler(m_owner);  // last: the handler may delete this player
 }

@@ -9,29 +9,9 @@ AGAudioStreamImpl* CreatePCAudioStreamImpl() { return new PCAudioStreamImpl(); }
 
 AGAudioStreamImpl::Factory AGAudioStreamImpl::s_factory = &CreatePCAudioStreamImpl;
 
-PCAudioStreamImpl::PCAudioStreamImpl() : m_manager(m_playback.Manager()) {
-    if (m_manager)
-        m_manager->Streams().Add(this);
-}
+PCAudioStreamImpl::PCAudioStreamImpl() : PCAudioPlayer(&AGAudioManagerImpl::Streams) {}
 
-PCAudioStreamImpl::~PCAudioStreamImpl() {
-    Close();
-    if (!m_manager)
-        return;
-    AGArray<AGAudioVoice*>& streams = m_manager->Streams();
-    for (u32 i = 0; i < streams.Count(); ++i) {
-        if (streams[i] == this) {
-            streams.RemoveAt(i);
-            break;
-        }
-    }
-}
-
-void PCAudioStreamImpl::DetachFromManager() {
-    Close();
-    m_playback.Detach();
-    m_manager = nullptr;
-}
+PCAudioStreamImpl::~PCAudioStreamImpl() { Close(); }
 
 u32 PCAudioStreamImpl::GetState() const {
     return m_window.ReadInFlight() ? m_state | kReadInFlight : m_state & ~kReadInFlight;
@@ -66,15 +46,6 @@ bool PCAudioStreamImpl::Open(const char* descriptorName) {
     return true;
 }
 
-void PCAudioStreamImpl::Play() {
-    if (!m_playback.Play())
-        Close();
-}
-
-void PCAudioStreamImpl::Stop() { m_playback.Stop(); }
-
-void PCAudioStreamImpl::Pause(bool pause) { m_playback.Pause(pause); }
-
 void PCAudioStreamImpl::Close() {
     m_playback.Close();
     m_window.Close();
@@ -82,16 +53,4 @@ void PCAudioStreamImpl::Close() {
         m_manager->GiveReadBuffer(m_readBuffer);
     m_readBuffer = nullptr;
     m_params[0] = m_params[1] = m_params[2] = 0;
-}
-
-void PCAudioStreamImpl::SetLoop(bool loop) {
-    if (loop)
-        m_state |= kLoop;
-    else
-        m_state &= ~kLoop;
-}
-
-void PCAudioStreamImpl::Update() {
-    if (m_playback.Update() && m_finishHandler)
-        m_finishHandler(m_owner);
 }
