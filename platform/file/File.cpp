@@ -5,11 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <deque>
 #include <mutex>
 
 #include "platform/core/AlertableSleep.h"
+#include "platform/core/FdIo.h"
 #include "platform/file/Path.h"
 
 namespace platform {
@@ -140,51 +140,17 @@ uint64_t File::Size() const {
 int64_t File::Read(void* buffer, size_t count) {
     if (m_fd < 0 || (!buffer && count))
         return -1;
-    size_t done = 0;
-    while (done < count) {
-        ssize_t n = ::read(m_fd, static_cast<char*>(buffer) + done, count - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return -1;
-        if (n == 0)
-            break;
-        done += size_t(n);
-    }
-    return int64_t(done);
+    return ReadAll(m_fd, buffer, count);
 }
 
 int64_t File::ReadAt(uint64_t offset, void* buffer, size_t count) {
     if (m_fd < 0 || (!buffer && count))
         return -1;
-    size_t done = 0;
-    while (done < count) {
-        ssize_t n = ::pread(m_fd, static_cast<char*>(buffer) + done, count - done,
-                            off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return -1;
-        if (n == 0)
-            break;
-        done += size_t(n);
-    }
-    return int64_t(done);
+    return ReadAllAt(m_fd, offset, buffer, count);
 }
 
 bool File::Write(const void* buffer, size_t count) {
-    if (m_fd < 0 || (!buffer && count))
-        return false;
-    size_t done = 0;
-    while (done < count) {
-        ssize_t n = ::write(m_fd, static_cast<const char*>(buffer) + done, count - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += size_t(n);
-    }
-    return true;
+    return m_fd >= 0 && (buffer || !count) && WriteAll(m_fd, buffer, count);
 }
 
 bool File::Seek(uint64_t offset) {

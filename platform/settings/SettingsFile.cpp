@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/core/FdIo.h"
 #include "platform/core/XdgPaths.h"
 
 namespace platform::settings {
@@ -33,19 +34,6 @@ bool SplitLine(std::string_view line, std::string_view& name, std::string_view& 
 
 std::string Describe(const char* what, const std::string& path) {
     return std::string(what) + " " + path + ": " + strerror(errno);
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += size_t(n);
-    }
-    return true;
 }
 
 }  // namespace
@@ -83,32 +71,20 @@ SettingsFile::LoadResult SettingsFile::Load(const std::string& path, std::string
             *error = Describe("cannot open", path);
         return LoadResult::Failed;
     }
-    std::string bytes;
-    char chunk[4096];
-    bool failed = false;
-    for (;;) {
-        ssize_t n = read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            failed = true;
-            if (error)
-                *error = Describe("cannot read", path);
-            break;
-        }
-        if (n == 0)
-            break;
-        bytes.append(chunk, size_t(n));
-        if (bytes.size() > kMaxFileSize) {
-            failed = true;
-            if (error)
-                *error = "settings file " + path + " is too large";
-            break;
-        }
-    }
+    // One byte more than the limit tells an oversized file.
+    std::string bytes(kMaxFileSize + 1, '\0');
+    const int64_t n = ReadAll(fd, bytes.data(), bytes.size());
+    if (n < 0 && error)
+        *error = Describe("cannot read", path);
     close(fd);
-    if (failed)
+    if (n < 0)
         return LoadResult::Failed;
+    if (uint64_t(n) > kMaxFileSize) {
+        if (error)
+            *error = "settings file " + path + " is too large";
+        return LoadResult::Failed;
+    }
+    bytes.resize(size_t(n));
     size_t start = 0;
     while (start < bytes.size()) {
         size_t end = bytes.find('\n', start);
@@ -181,7 +157,8 @@ bool SettingsFile::Save(const std::string& path, std::string* error) const {
         return false;
     }
     const char* step = nullptr;
-    if (!WriteAll(fd, Text()))
+    const std::string text = Text();
+    if (!WriteAll(fd, text.data(), text.size()))
         step = "cannot write";
     else if (fsync(fd) != 0)
         step = "cannot sync";
