@@ -80,29 +80,27 @@ void Voice::ResetMatrix() {
     }
 }
 
+bool Voice::MatrixShapeMatches(Voice* destination, uint32_t sourceChannels, uint32_t destinationChannels) const {
+    const Voice* dest = Destination();
+    return dest && (!destination || destination == dest) && sourceChannels == m_channels &&
+           destinationChannels == dest->m_channels;
+}
+
 bool Voice::SetOutputMatrix(Voice* destination, uint32_t sourceChannels, uint32_t destinationChannels,
                             const float* levels) {
     Guard guard(m_engine.m_lock);
-    Voice* dest = Destination();
-    if (!dest || !levels || (destination && destination != dest))
+    if (!levels || !MatrixShapeMatches(destination, sourceChannels, destinationChannels))
         return false;
-    if (sourceChannels != m_channels || destinationChannels != dest->m_channels)
-        return false;
-    for (uint32_t i = 0; i < sourceChannels * destinationChannels; ++i)
-        m_matrix[i] = levels[i];
+    std::copy_n(levels, sourceChannels * destinationChannels, m_matrix.begin());
     return true;
 }
 
 bool Voice::GetOutputMatrix(Voice* destination, uint32_t sourceChannels, uint32_t destinationChannels,
                             float* levels) const {
     Guard guard(m_engine.m_lock);
-    Voice* dest = Destination();
-    if (!dest || !levels || (destination && destination != dest))
+    if (!levels || !MatrixShapeMatches(destination, sourceChannels, destinationChannels))
         return false;
-    if (sourceChannels != m_channels || destinationChannels != dest->m_channels)
-        return false;
-    for (uint32_t i = 0; i < sourceChannels * destinationChannels; ++i)
-        levels[i] = m_matrix[i];
+    std::copy_n(m_matrix.begin(), sourceChannels * destinationChannels, levels);
     return true;
 }
 

@@ -52,6 +52,9 @@ protected:
     // Where this voice's pass output goes, or null for nowhere.
     Voice* Destination() const;
     void ResetMatrix();
+    // True when destination (null: the current one) is where this voice sends and the channel
+    // counts are those of the pair.
+    bool MatrixShapeMatches(Voice* destination, uint32_t sourceChannels, uint32_t destinationChannels) const;
     // Adds frames of this voice's channels, scaled by volume and matrix, to the destination's
     // input.
     void SendToDestination(const float* frames, uint32_t count);
