@@ -149,6 +149,14 @@ struct Reader::Track {
         }
     }
 
+    // Makes `frame` the next sample to hand out: the one held back, or a newly decoded one.
+    ReadResult Next() {
+        if (!pending)
+            return Decode();
+        pending = false;
+        return ReadResult::Sample;
+    }
+
     int64_t FrameTime() const {
         if (frame->best_effort_timestamp == AV_NOPTS_VALUE)
             return nextTime;
@@ -370,12 +378,8 @@ ReadResult Reader::NextVideoFrame(VideoFrame& out) {
         return ReadResult::Error;
     Track& t = m_state->video;
     for (;;) {
-        if (!t.pending) {
-            const ReadResult r = t.Decode();
-            if (r != ReadResult::Sample)
-                return r;
-        }
-        t.pending = false;
+        if (const ReadResult r = t.Next(); r != ReadResult::Sample)
+            return r;
         const int64_t time = t.FrameTime();
         const int64_t duration = t.FrameDuration();
         t.nextTime = time + duration;
@@ -402,12 +406,8 @@ ReadResult Reader::NextAudioChunk(AudioChunk& out) {
     Track& t = m_state->audio;
     const AudioFormat& format = m_state->audioFormat;
     for (;;) {
-        if (!t.pending) {
-            const ReadResult r = t.Decode();
-            if (r != ReadResult::Sample)
-                return r;
-        }
-        t.pending = false;
+        if (const ReadResult r = t.Next(); r != ReadResult::Sample)
+            return r;
         int64_t time = t.FrameTime();
         if (!m_state->ConvertAudio(out)) {
             t.ended = true;
