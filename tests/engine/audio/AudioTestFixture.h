@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
 
+#include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,27 +18,58 @@
 #include "tools/authoring/OggVorbisWriter.h"
 #include "tools/authoring/PackageWriter.h"
 
-// Decodes Ogg Vorbis bytes from memory to interleaved 16-bit samples.
-inline std::vector<int16_t> DecodeOgg(const std::string& ogg, int* channels = nullptr) {
+// Decodes to interleaved 16-bit samples, at most limit of them.
+inline std::vector<int16_t> DecodeAll(OggVorbis_File& vf, size_t limit = SIZE_MAX) {
     std::vector<int16_t> out;
+    char buffer[4096];
+    int section = 0;
+    long got;
+    while (out.size() < limit && (got = ov_read(&vf, buffer, sizeof buffer, 0, 2, 1, &section)) > 0) {
+        const auto* s = reinterpret_cast<const int16_t*>(buffer);
+        out.insert(out.end(), s, s + got / 2);
+    }
+    if (out.size() > limit)
+        out.resize(limit);
+    return out;
+}
+
+inline std::vector<int16_t> DecodeOgg(const std::string& ogg) {
     PCMemorySource source;
     source.base = reinterpret_cast<const u8*>(ogg.data());
     source.size = ogg.size();
     OggVorbis_File vf;
     if (ov_open_callbacks(&source, &vf, nullptr, 0, PCMemoryCallbacks()) != 0)
-        return out;
-    if (channels)
-        *channels = ov_info(&vf, -1)->channels;
-    char buffer[8192];
-    int section = 0;
-    long got;
-    while ((got = ov_read(&vf, buffer, sizeof buffer, 0, 2, 1, &section)) > 0) {
-        const auto* s = reinterpret_cast<const int16_t*>(buffer);
-        out.insert(out.end(), s, s + got / 2);
-    }
+        return {};
+    std::vector<int16_t> out = DecodeAll(vf);
     ov_clear(&vf);
     return out;
 }
+
+inline double Rms(const std::vector<float>& stereo, int channel, size_t from = 0) {
+    double sum = 0;
+    size_t n = 0;
+    for (size_t i = from; i < stereo.size() / 2; ++i, ++n)
+        sum += double(stereo[i * 2 + channel]) * stereo[i * 2 + channel];
+    return n ? std::sqrt(sum / double(n)) : 0.0;
+}
+
+// The stereo output against decoded samples from a frame offset, wrapping (a loop): mono
+// samples on both channels, stereo ones as they are.
+inline ::testing::AssertionResult MatchesPcm(const std::vector<float>& out, const std::vector<int16_t>& pcm,
+                                             size_t offset, size_t frames, int channels = 1) {
+    for (size_t i = 0; i < frames * 2; ++i) {
+        const size_t at = channels == 1 ? offset + i / 2 : offset * 2 + i;
+        const float want = pcm[at % pcm.size()] / 32768.0f;
+        if (out[i] != want)
+            return ::testing::AssertionFailure() << "sample " << i << ": " << out[i] << " vs " << want;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+struct FinishCounter {
+    int calls = 0;
+    static void Handler(void* owner) { ++static_cast<FinishCounter*>(owner)->calls; }
+};
 
 class AudioFixture : public ::testing::Test {
 protected:

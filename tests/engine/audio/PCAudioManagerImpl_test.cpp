@@ -1,30 +1,23 @@
 #include "engine/audio/PCAudioManagerImpl.h"
 
 #include <chrono>
-#include <cmath>
 #include <cstdlib>
 #include <thread>
 
 #include "engine/audio/AGAudioSound.h"
-#include "engine/audio/VoiceCallback.h"
 #include "tests/engine/audio/AudioTestFixture.h"
 
 using platform::audio::Engine;
 
-TEST(PCAudioManagerImpl, InitializeMakesThePoolsOnce) {
+TEST(PCAudioManagerImpl, PoolsAreMadeOnceAndTakeBackOnlyTheirOwnLentBuffers) {
     PCAudioManagerImpl manager(Engine::Output::Pull);
-    EXPECT_TRUE(manager.Initialize(0, 0));
-    EXPECT_FALSE(manager.DecodePool().Exists());
     EXPECT_TRUE(manager.Initialize(2, 1));
     EXPECT_EQ(manager.DecodePool().Count(), 9u);
     EXPECT_EQ(manager.ReadPool().Count(), 1u);
     EXPECT_FALSE(manager.Initialize(2, 1));
-
-    // Buffers come back once each, only when they are buffers of the pool.
     u8* a = manager.TakeDecodeBuffer();
     u8* b = manager.TakeDecodeBuffer();
     ASSERT_TRUE(a && b && a != b);
-    EXPECT_EQ(manager.DecodePool().FreeCount(), 7u);
     manager.GiveDecodeBuffer(a);
     manager.GiveDecodeBuffer(a);
     manager.GiveDecodeBuffer(b + 1);
@@ -35,68 +28,26 @@ TEST(PCAudioManagerImpl, InitializeMakesThePoolsOnce) {
     EXPECT_EQ(manager.TakeDecodeBuffer(), nullptr);
 }
 
-TEST(PCAudioManagerImpl, VolumesAreClampedAndApplied) {
+TEST(PCAudioManagerImpl, VolumesAreClampedNaNToZero) {
     PCAudioManagerImpl manager(Engine::Output::Pull);
-    EXPECT_EQ(manager.GetMasterVolume(), 1.0f);
-    manager.SetMasterVolume(-0.5f);
-    EXPECT_EQ(manager.GetMasterVolume(), 0.0f);
-    EXPECT_EQ(manager.GetEngine()->Master()->GetVolume(), 0.0f);
     manager.SetMasterVolume(1.5f);
     EXPECT_EQ(manager.GetMasterVolume(), 1.0f);
-    // A slider with a maximum of 0 divides 0 by 0.
+    manager.SetMasterVolume(-0.5f);
+    EXPECT_EQ(manager.GetEngine()->Master()->GetVolume(), 0.0f);
+    // An options slider with a maximum of 0 divides 0 by 0.
     manager.SetCategoryVolume(0.0f / 0.0f, 1);
-    EXPECT_EQ(manager.GetCategoryVolume(1), 0.0f);
     EXPECT_EQ(manager.GetSubmix(1)->GetVolume(), 0.0f);
-    manager.SetCategoryVolume(0.25f, 2);
-    EXPECT_EQ(manager.GetSubmix(2)->GetVolume(), 0.25f);
     manager.SetCategoryVolume(0.5f, 3);
     EXPECT_EQ(manager.GetCategoryVolume(3), 0.0f);
-    EXPECT_EQ(manager.GetCategoryVolume(0), 1.0f);
 }
 
-TEST(VoiceCallback, ForwardsEventsWithTheirArguments) {
-    struct Seen {
-        int calls = 0;
-        uintptr_t first = 0;
-        i32 second = 0;
-    } seen;
-    VoiceCallback callback;
-    auto handler = [](void* context, VoiceCallback* cb) {
-        auto* s = static_cast<Seen*>(context);
-        ++s->calls;
-        s->first = cb->FirstArgument();
-        s->second = cb->SecondArgument();
-    };
-    callback.SetHandler(VoiceCallback::kVoiceError, handler, &seen);
-    callback.OnBufferEnd(&seen);  // no handler: ignored
-    EXPECT_EQ(seen.calls, 0);
-    callback.OnVoiceError(reinterpret_cast<void*>(0x1234), -7);
-    EXPECT_EQ(seen.calls, 1);
-    EXPECT_EQ(seen.first, 0x1234u);
-    EXPECT_EQ(seen.second, -7);
-    EXPECT_EQ(callback.FirstArgument(), 0u);  // cleared after the call
-    callback.SetHandler(VoiceCallback::kProcessingPassStart, handler, &seen);
-    callback.OnVoiceProcessingPassStart(4096);
-    EXPECT_EQ(seen.first, 4096u);
-}
-
-namespace {
-
-class DeviceTest : public AudioFixture {
-protected:
-    DeviceTest() {
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
-        delete AGAudioManager::Get();
-        AGAudioManager::s_implFactory = &CreatePCAudioManagerImpl;
-        AGAudioManager::SetInstance(new AGAudioManager());
-        impl = static_cast<PCAudioManagerImpl*>(AGAudioManager::Get()->GetImpl());
-        impl->Initialize(1, 0);
-    }
-};
-
-}  // namespace
-
-TEST_F(DeviceTest, WithoutASoundCardASoundFinishesInRealTime) {
+TEST_F(AudioFixture, WithoutASoundCardASoundFinishesInRealTime) {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    delete AGAudioManager::Get();
+    AGAudioManager::s_implFactory = &CreatePCAudioManagerImpl;
+    AGAudioManager::SetInstance(new AGAudioManager());
+    impl = static_cast<PCAudioManagerImpl*>(AGAudioManager::Get()->GetImpl());
+    impl->Initialize(1, 0);
     AddSound("blip", authoring::EncodeOggVorbis(authoring::MakeTone(440, 13230)));  // 0.3 s
     Mount();
     ASSERT_NE(impl->GetEngine(), nullptr);

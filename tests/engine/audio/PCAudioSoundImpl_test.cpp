@@ -12,33 +12,15 @@ using authoring::MakeTone;
 
 namespace {
 
-double Rms(const std::vector<float>& stereo, int channel, size_t from = 0) {
-    double sum = 0;
-    size_t n = 0;
-    for (size_t i = from; i < stereo.size() / 2; ++i, ++n)
-        sum += double(stereo[i * 2 + channel]) * stereo[i * 2 + channel];
-    return n ? std::sqrt(sum / double(n)) : 0.0;
-}
-
-// Left channel of the output against decoded samples (mono), from a sample offset.
-::testing::AssertionResult MatchesPcm(const std::vector<float>& out, const std::vector<int16_t>& pcm, size_t offset,
-                                      size_t frames) {
-    for (size_t i = 0; i < frames; ++i) {
-        const float want = pcm[(offset + i) % pcm.size()] / 32768.0f;
-        if (out[i * 2] != want || out[i * 2 + 1] != want)
-            return ::testing::AssertionFailure() << "frame " << i << ": " << out[i * 2] << " vs " << want;
-    }
-    return ::testing::AssertionSuccess();
-}
-
-struct FinishCounter {
-    int calls = 0;
-    static void Handler(void* owner) { ++static_cast<FinishCounter*>(owner)->calls; }
-};
-
 class SoundTest : public AudioFixture {
 protected:
     SoundTest() { impl->Initialize(4, 1); }
+    // Opens with the finish handler counting into `finished`.
+    bool Open(PCAudioSoundImpl& sound, const char* name) {
+        sound.SetFinishHandler(&FinishCounter::Handler, &finished);
+        return sound.Open(name);
+    }
+    FinishCounter finished;
 };
 
 }  // namespace
@@ -78,9 +60,7 @@ TEST_F(SoundTest, ShortSoundEndsOnceRightAfterItsLastFrame) {
     AddSound("short", ogg);
     Mount();
     PCAudioSoundImpl sound;
-    FinishCounter finished;
-    sound.SetFinishHandler(&FinishCounter::Handler, &finished);
-    ASSERT_TRUE(sound.Open("short.snd"));
+    ASSERT_TRUE(Open(sound, "short.snd"));
     sound.Play();
     // One buffer holds the whole sound and carries the end-of-stream flag.
     EXPECT_TRUE(sound.Playback().EndOfData());
@@ -112,9 +92,7 @@ TEST_F(SoundTest, LoopsSeamlesslyAndRestartsAndResumesAtTheRightSample) {
     AddSound("loop", ogg);
     Mount();
     PCAudioSoundImpl sound;
-    FinishCounter finished;
-    sound.SetFinishHandler(&FinishCounter::Handler, &finished);
-    ASSERT_TRUE(sound.Open("loop.snd"));
+    ASSERT_TRUE(Open(sound, "loop.snd"));
     sound.SetLoop(true);
     sound.Play();
     auto out = Render(3 * 6000 + 100);
@@ -175,27 +153,7 @@ TEST_F(SoundTest, NestedManagerPauseRestoresExactlyThePlayingSounds) {
     EXPECT_EQ(impl->DecodePool().FreeCount(), impl->DecodePool().Count() - 6);
 }
 
-TEST_F(SoundTest, StoppedSoundNeverPlaysBuffersReusedByAnother) {
-    const std::string second = EncodeOggVorbis(MakeTone(700, 30000, 44100, 1, 0.4));
-    const auto pcm = DecodeOgg(second);
-    AddSound("first", EncodeOggVorbis(MakeTone(300, 80000, 44100, 1, 0.4)));
-    AddSound("second", second);
-    Mount();
-    impl->SetMasterVolume(1.0f);
-    PCAudioSoundImpl a, b;
-    ASSERT_TRUE(a.Open("first.snd"));
-    ASSERT_TRUE(b.Open("second.snd"));
-    a.Play();
-    Render(3000);
-    a.Stop();
-    // Pause(false) on a stopped sound must not start its voice again.
-    a.Pause(false);
-    b.Play();
-    const auto out = Render(20000);
-    EXPECT_TRUE(MatchesPcm(out, pcm, 0, 20000));
-}
-
-TEST_F(SoundTest, PoolExhaustionClosesThePlayerAndVolumesAreClamped) {
+TEST_F(SoundTest, PoolExhaustionClosesThePlayerAndANaNVolumeIsSilence) {
     AddSound("tone", EncodeOggVorbis(MakeTone(440, 4410)));
     Mount();
     std::vector<std::unique_ptr<PCAudioSoundImpl>> sounds;
@@ -210,14 +168,8 @@ TEST_F(SoundTest, PoolExhaustionClosesThePlayerAndVolumesAreClamped) {
     EXPECT_EQ(sounds[5]->GetState() & AGAudioPlayerImpl::kOpen, 0u);
     EXPECT_TRUE(log.Contains("no free decode buffer"));
 
-    PCAudioSoundImpl& s = *sounds[0];
-    s.SetVolume(-0.5f);
-    EXPECT_EQ(s.GetVolume(), 0.0f);
-    s.SetVolume(1.5f);
-    EXPECT_EQ(s.GetVolume(), 1.0f);
-    s.SetVolume(std::nanf(""));
-    EXPECT_EQ(s.GetVolume(), 0.0f);
-    EXPECT_EQ(s.Playback().Voice()->GetVolume(), 0.0f);
+    sounds[0]->SetVolume(std::nanf(""));
+    EXPECT_EQ(sounds[0]->Playback().Voice()->GetVolume(), 0.0f);
 }
 
 TEST_F(SoundTest, BadDataFailsToOpenWithAReport) {
@@ -230,10 +182,12 @@ TEST_F(SoundTest, BadDataFailsToOpenWithAReport) {
     AddSound("garbage", std::string(5000, 'x'));
     AddRaw("missing.snd", authoring::MakeSoundDescriptor("nothere.ogg", false), TypeKey::Sound);
     AddRaw("streamed.snd", authoring::MakeSoundDescriptor("somefile.ogg", true), TypeKey::Sound);
-    AddRaw("cut.snd", authoring::MakeSoundDescriptor("tone.ogg", false).substr(0, 20), TypeKey::Sound);
+    const std::string descriptor = authoring::MakeSoundDescriptor("tone.ogg", false);
+    AddRaw("cut.snd", descriptor.substr(0, 20), TypeKey::Sound);
+    AddRaw("unterminated.snd", descriptor.substr(0, descriptor.size() - 1), TypeKey::Sound);
     Mount();
     for (const char* name : {"corrupt.snd", "truncated.snd", "garbage.snd", "missing.snd", "streamed.snd", "cut.snd",
-                             "unknown.snd"}) {
+                             "unterminated.snd", "unknown.snd"}) {
         LogCapture log;
         AGAudioSound sound;
         EXPECT_FALSE(sound.Open(name)) << name;
@@ -249,9 +203,7 @@ TEST_F(SoundTest, DataCutMidwayPlaysWhatIsThereAndFinishes) {
     AddSound("cut", good.substr(0, good.size() * 2 / 3));
     Mount();
     PCAudioSoundImpl sound;
-    FinishCounter finished;
-    sound.SetFinishHandler(&FinishCounter::Handler, &finished);
-    ASSERT_TRUE(sound.Open("cut.snd"));
+    ASSERT_TRUE(Open(sound, "cut.snd"));
     sound.Play();
     const auto out = Render(88200);
     EXPECT_GT(Rms(out, 0, 0), 0.05);
@@ -266,9 +218,7 @@ TEST_F(SoundTest, LoopingSoundWithoutSamplesStopsInsteadOfSpinning) {
     AddSound("empty", ogg);
     Mount();
     PCAudioSoundImpl sound;
-    FinishCounter finished;
-    sound.SetFinishHandler(&FinishCounter::Handler, &finished);
-    ASSERT_TRUE(sound.Open("empty.snd"));
+    ASSERT_TRUE(Open(sound, "empty.snd"));
     sound.SetLoop(true);
     LogCapture log;
     sound.Play();
@@ -283,13 +233,10 @@ TEST_F(SoundTest, DescriptorParametersReachTheOwnerAndPlayersOutliveTheManager) 
     Mount();
     auto sound = std::make_unique<AGAudioSound>();
     ASSERT_TRUE(sound->Open("params.snd"));
-    EXPECT_EQ(sound->GetParameter(0), 7u);
-    EXPECT_EQ(sound->GetParameter(1), 8u);
-    EXPECT_EQ(sound->GetParameter(2), 9u);
-    EXPECT_EQ(sound->GetState() & 1u, 1u);
+    EXPECT_EQ((std::vector<u32>{sound->GetParameter(0), sound->GetParameter(1), sound->GetParameter(2)}),
+              (std::vector<u32>{7, 8, 9}));
     sound->Play();
-    EXPECT_EQ(sound->GetState() & 2u, 2u);
-    EXPECT_EQ(impl->Sounds().Count(), 1u);
+    EXPECT_EQ(sound->GetState() & 3u, 3u);
     // The manager goes first: the player is closed and later calls do nothing.
     AGAudioManager* manager = AGAudioManager::Get();
     AGAudioManager::SetInstance(nullptr);
