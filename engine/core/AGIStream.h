@@ -19,4 +19,22 @@ public:
     virtual u32 GetSize() const = 0;
     // The position equals the size.
     virtual bool IsEnd() const = 0;
+
+protected:
+    // The position a Seek asks for; false when it lies outside [0, size].
+    static bool SeekTarget(u32 offset, u32 origin, u32 position, u32 size, u32& target) {
+        u64 t;
+        if (origin == kSeekStart)
+            t = offset;
+        else if (origin == kSeekCurrent)
+            t = u64(position) + offset;
+        else if (origin == kSeekEnd && offset <= size)
+            t = size - offset;
+        else
+            return false;
+        if (t > size)
+            return false;
+        target = u32(t);
+        return true;
+    }
 };

@@ -58,24 +58,5 @@ u32 AGMemoryStream::Write(u32 count, const void* source) {
 }
 
 bool AGMemoryStream::Seek(u32 offset, u32 origin) {
-    u64 target;
-    switch (origin) {
-    case kSeekStart:
-        target = offset;
-        break;
-    case kSeekCurrent:
-        target = u64(m_position) + offset;
-        break;
-    case kSeekEnd:
-        if (offset > m_size)
-            return false;
-        target = m_size - offset;
-        break;
-    default:
-        return false;
-    }
-    if (target > m_size)
-        return false;
-    m_position = u32(target);
-    return true;
+    return SeekTarget(offset, origin, m_position, m_size, m_position);
 }

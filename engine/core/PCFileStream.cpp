@@ -128,12 +128,10 @@ bool PCFileStream::OpenFile(const char* path, u32 mode, bool truncate) {
         close(handle);
         return false;
     }
+    // Close left the position and the window at 0.
     m_handle = handle;
     m_size = size;
-    m_position = 0;
     m_mode = mode;
-    m_cachedBytes = 0;
-    m_dirty = 0;
     m_failed = 0;
     m_error = 0;
     m_needsFill = 1;
@@ -142,14 +140,9 @@ bool PCFileStream::OpenFile(const char* path, u32 mode, bool truncate) {
 }
 
 void PCFileStream::Flush() {
-    if (!m_dirty)
-        return;
     const u64 windowStart = u64(m_position) - m_cache.Position();
-    if (m_cachedBytes && !WriteAll(m_handle, m_cache.Buffer(), m_cachedBytes, windowStart)) {
-        if (!m_failed)
-            m_error = errno;
-        m_failed = 1;
-    }
+    if (m_dirty && m_cachedBytes && !WriteAll(m_handle, m_cache.Buffer(), m_cachedBytes, windowStart))
+        NoteFailure();
     m_cache.Seek(0, kSeekStart);
     m_cachedBytes = 0;
     m_dirty = 0;
@@ -160,18 +153,20 @@ void PCFileStream::Fill() {
     if (!(m_mode & kModeRead))
         return;
     Flush();
-    m_cache.Seek(0, kSeekStart);
     const u32 wanted = Min(m_size - m_position, m_cache.GetSize());
     i64 got = wanted ? ReadAll(m_handle, m_cache.Buffer(), wanted, m_position) : 0;
     if (got < 0) {
-        if (!m_failed)
-            m_error = errno;
-        m_failed = 1;
+        NoteFailure();
         got = 0;
     }
     m_cachedBytes = u32(got);
-    m_dirty = 0;
     m_needsFill = 0;
+}
+
+void PCFileStream::NoteFailure() {
+    if (!m_failed)
+        m_error = errno;
+    m_failed = 1;
 }
 
 u32 PCFileStream::Read(u32 count, void* destination) {
@@ -184,9 +179,6 @@ u32 PCFileStream::Read(u32 count, void* destination) {
     u32 done = 0;
     while (done < wanted) {
         if (m_cache.Position() >= m_cachedBytes) {
-            Flush();
-            m_cache.Seek(0, kSeekStart);
-            m_cachedBytes = 0;
             Fill();
             if (m_cachedBytes == 0)
                 break;  // the file shrank under us or cannot be read
@@ -208,9 +200,6 @@ u32 PCFileStream::Write(u32 count, const void* source) {
     while (done < count) {
         if (m_cache.Position() >= m_cache.GetSize()) {
             Flush();
-            m_cache.Seek(0, kSeekStart);
-            m_cachedBytes = 0;
-            m_needsFill = 1;
             if (m_cache.GetSize() == 0)
                 break;
         }
@@ -228,37 +217,17 @@ u32 PCFileStream::Write(u32 count, const void* source) {
 }
 
 bool PCFileStream::Seek(u32 offset, u32 origin) {
-    if (!m_isOpen)
-        return false;
-    u64 target;
-    switch (origin) {
-    case kSeekStart:
-        target = offset;
-        break;
-    case kSeekCurrent:
-        target = u64(m_position) + offset;
-        break;
-    case kSeekEnd:
-        if (offset > m_size)
-            return false;
-        target = m_size - offset;
-        break;
-    default:
-        return false;
-    }
-    if (target > m_size)
+    u32 target;
+    if (!m_isOpen || !SeekTarget(offset, origin, m_position, m_size, target))
         return false;
     const u64 windowStart = u64(m_position) - m_cache.Position();
     if (!m_needsFill && target >= windowStart && target <= windowStart + m_cachedBytes) {
         m_cache.Seek(u32(target - windowStart), kSeekStart);
-        m_position = u32(target);
+        m_position = target;
         return true;
     }
     Flush();
-    m_cache.Seek(0, kSeekStart);
-    m_cachedBytes = 0;
-    m_needsFill = 1;
-    m_position = u32(target);
+    m_position = target;
     Fill();
     return true;
 }

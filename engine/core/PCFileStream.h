@@ -50,10 +50,12 @@ public:
 
 private:
     bool OpenFile(const char* path, u32 mode, bool truncate);
-    // Writes a dirty cache at its window and empties the window.
+    // Writes a dirty cache at its window, then empties the window.
     void Flush();
     // Loads the window at the stream position (read mode only).
     void Fill();
+    // Records the first failure's errno; the failure sticks.
+    void NoteFailure();
     // Closes the file (removing an uncommitted temporary file) and frees the cache.
     void Release();
 
