@@ -71,7 +71,7 @@ u16 AGMemBuffer::ReadU16() {
 u32 AGMemBuffer::ReadU32() {
     u8 b[4] = {};
     ReadBytes(b, 4);
-    return u32(b[0]) | (u32(b[1]) << 8) | (u32(b[2]) << 16) | (u32(b[3]) << 24);
+    return WordAt(b);
 }
 
 i32 AGMemBuffer::ReadI32() {

@@ -48,6 +48,11 @@ public:
     // does not fit sets the failure flag. Use before allocating from a count read in a file.
     bool CheckCount(u32 count, u32 elementSize);
 
+    // The little-endian word at a place the caller has bounded.
+    static u32 WordAt(const u8* at) {
+        return u32(at[0]) | (u32(at[1]) << 8) | (u32(at[2]) << 16) | (u32(at[3]) << 24);
+    }
+
 protected:
     u8* MutableBase() { return const_cast<u8*>(m_base); }
 

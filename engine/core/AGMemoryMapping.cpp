@@ -1,20 +1,13 @@
 #include "engine/core/AGMemoryMapping.h"
 
-#include <cstring>
-
 #include "engine/core/AGLog.h"
+#include "engine/core/AGMemBuffer.h"
 #include "engine/core/AGMemoryPoolManager.h"
 
 namespace {
 
 constexpr size_t kHeaderBytes = 12;
 constexpr size_t kEntryBytes = 12;
-
-u32 ReadU32(const u8* at) {
-    u32 v;
-    memcpy(&v, at, 4);
-    return v;
-}
 
 }  // namespace
 
@@ -28,14 +21,14 @@ bool AGMemoryMapping::LoadFromBytes(const u8* data, size_t size) {
         AGReport("memorymapping.mem: file too short (%zu bytes), no heaps created", size);
         return false;
     }
-    const u32 count = ReadU32(data + kHeaderBytes);
+    const u32 count = AGMemBuffer::WordAt(data + kHeaderBytes);
     const size_t available = (size - kHeaderBytes - 4) / kEntryBytes;
     const size_t entries = count < available ? count : available;
     const u8* at = data + kHeaderBytes + 4;
     for (size_t i = 0; i < entries; ++i, at += kEntryBytes) {
-        const u32 id = ReadU32(at);
-        const u32 param = ReadU32(at + 4);
-        const u32 limit = ReadU32(at + 8);
+        const u32 id = AGMemBuffer::WordAt(at);
+        const u32 param = AGMemBuffer::WordAt(at + 4);
+        const u32 limit = AGMemBuffer::WordAt(at + 8);
         if (manager->FindHeap(id)) {
             AGReport("memorymapping.mem: heap id 0x%08X listed again, the first heap is kept", id);
             continue;

@@ -1,6 +1,5 @@
 #include "engine/core/PcDirectory.h"
 
-#include <cstring>
 #include <vector>
 
 #include "engine/core/AGLog.h"
@@ -15,12 +14,6 @@ namespace {
 
 constexpr u32 kBlockHeaderBytes = 12;
 constexpr u32 kRecordBytes = 20;
-
-u32 WordAt(const u8* at) {
-    u32 v;
-    memcpy(&v, at, 4);
-    return v;
-}
 
 // Reads exactly count bytes or fails.
 bool ReadExact(PCFile& file, void* out, u32 count) {
@@ -54,16 +47,16 @@ void PcDirectory::LoadArchive() {
     if (!ReadExact(file, word, 4))
         return fail("the block count is missing");
     offset += 4;
-    const u32 blockCount = WordAt(word);
+    const u32 blockCount = AGMemBuffer::WordAt(word);
     for (u32 i = 0; i < blockCount; ++i) {
         u8 header[kBlockHeaderBytes];
         if (fileSize - offset < kBlockHeaderBytes || !ReadExact(file, header, kBlockHeaderBytes))
             return fail("a block header is truncated");
         offset += kBlockHeaderBytes;
-        const u32 key = WordAt(header);
+        const u32 key = AGMemBuffer::WordAt(header);
         u32 poolId = key;
-        u8 resident = WordAt(header + 4) == 1 ? 1 : 0;
-        const u32 size = WordAt(header + 8);
+        u8 resident = AGMemBuffer::WordAt(header + 4) == 1 ? 1 : 0;
+        const u32 size = AGMemBuffer::WordAt(header + 8);
         if (size > fileSize - offset)
             return fail("a block runs past the end of the file");
         ApplyOverride(&poolId, &resident);
@@ -83,7 +76,7 @@ void PcDirectory::LoadArchive() {
     if (fileSize - offset < 4 || !ReadExact(file, word, 4))
         return fail("the resource count is missing");
     offset += 4;
-    const u32 recordCount = WordAt(word);
+    const u32 recordCount = AGMemBuffer::WordAt(word);
     if (u64(recordCount) * kRecordBytes > fileSize - offset)
         return fail("the resource count runs past the end of the file");
     std::vector<u8> records(size_t(recordCount) * kRecordBytes);
@@ -99,11 +92,11 @@ void PcDirectory::LoadArchive() {
     u32 kept = 0;
     for (u32 i = 0; i < recordCount; ++i) {
         const u8* record = records.data() + size_t(i) * kRecordBytes;
-        const u32 nameId = WordAt(record);
-        const u32 typeId = WordAt(record + 4);
-        const u32 key = WordAt(record + 8);
-        const u32 at = WordAt(record + 12);
-        const u32 size = WordAt(record + 16);
+        const u32 nameId = AGMemBuffer::WordAt(record);
+        const u32 typeId = AGMemBuffer::WordAt(record + 4);
+        const u32 key = AGMemBuffer::WordAt(record + 8);
+        const u32 at = AGMemBuffer::WordAt(record + 12);
+        const u32 size = AGMemBuffer::WordAt(record + 16);
         const AGBlock* block = nullptr;
         for (size_t b = 0; b < keys.size(); ++b) {
             if (keys[b] == key) {
