@@ -4,27 +4,21 @@
 
 TEST(CrtRand, IsTheClassicFifteenBitGeneratorSeededOne) {
     CrtSrand(1);
-    const u32 expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
-    for (u32 v : expected)
+    for (u32 v : {41u, 18467u, 6334u, 26500u, 19169u, 15724u, 11478u, 29358u})
         EXPECT_EQ(CrtRand(), v);
-    CrtSrand(1);
-    EXPECT_EQ(CrtRand(), 41u);
-}
-
-// The seed whose next draw is the largest value, 32767.
-static u32 SeedBeforeMaximum() {
-    // Inverse of the multiplier modulo 2^32 by Newton's iteration.
-    u32 inv = 214013u;
-    for (int i = 0; i < 5; ++i)
-        inv *= 2u - 214013u * inv;
-    return (0x7FFF0000u - 2531011u) * inv;
 }
 
 TEST(CrtRand, AnIndexDrawStaysBelowTheCountEvenAtTheLargestValue) {
-    CrtSrand(SeedBeforeMaximum());
-    EXPECT_EQ(CrtRandIndex(8), 7u);
-    CrtSrand(SeedBeforeMaximum());
+    // The seed whose next draw is 32767: (0x7FFF0000 - increment) times the multiplier's
+    // inverse modulo 2^32 (Newton's iteration).
+    u32 inverse = 214013u;
+    for (int i = 0; i < 5; ++i)
+        inverse *= 2u - 214013u * inverse;
+    const u32 seed = (0x7FFF0000u - 2531011u) * inverse;
+    CrtSrand(seed);
     EXPECT_EQ(CrtRand(), 32767u);
+    CrtSrand(seed);
+    EXPECT_EQ(CrtRandIndex(8), 7u);
     EXPECT_EQ(CrtRandIndex(0), 0u);
     CrtSrand(1);
 }

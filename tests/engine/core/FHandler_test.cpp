@@ -9,14 +9,16 @@
 
 namespace {
 
-// A listener that logs its calls and can run an action on the event while it fires.
+using Names = std::vector<std::string>;
+
+// A listener that logs its calls and can act on the event while it fires.
 struct Listener {
     std::string name;
-    std::vector<std::string>* log;
+    Names* log;
     std::function<void()> action;
     FDelegate<Listener> delegate{this, &Listener::OnFire};
 
-    Listener(std::string n, std::vector<std::string>* l) : name(std::move(n)), log(l) {}
+    Listener(std::string n, Names* l) : name(std::move(n)), log(l) {}
     void OnFire() {
         log->push_back(name);
         if (action)
@@ -24,110 +26,81 @@ struct Listener {
     }
 };
 
+class FHandlerTest : public ::testing::Test {
+protected:
+    Listener& Add(const char* name) {
+        m_listeners.push_back(std::make_unique<Listener>(name, &log));
+        event.AddDelegate(&m_listeners.back()->delegate);
+        return *m_listeners.back();
+    }
+    Names log;
+    FHandler event;
+    std::vector<std::unique_ptr<Listener>> m_listeners;
+};
+
 }  // namespace
 
-TEST(FHandler, FiresInInsertionOrder) {
-    std::vector<std::string> log;
-    FHandler event;
-    Listener a("a", &log), b("b", &log), c("c", &log);
-    event.AddDelegate(&a.delegate);
-    event.AddDelegate(&b.delegate);
-    event.AddDelegate(&c.delegate);
-    event.Fire();
-    EXPECT_EQ(log, (std::vector<std::string>{"a", "b", "c"}));
-    event.RemoveDelegate(&b.delegate);
-    log.clear();
-    event.Fire();
-    EXPECT_EQ(log, (std::vector<std::string>{"a", "c"}));
-}
-
-TEST(FHandler, SelfRemovalRunsOnceAndIsGone) {
-    std::vector<std::string> log;
-    FHandler event;
-    Listener a("a", &log), b("b", &log);
-    a.action = [&] { event.RemoveDelegate(&a.delegate); };
-    event.AddDelegate(&a.delegate);
-    event.AddDelegate(&b.delegate);
-    event.Fire();
-    event.Fire();
-    EXPECT_EQ(log, (std::vector<std::string>{"a", "b", "b"}));
-    EXPECT_EQ(event.Count(), 1u);
-}
-
-TEST(FHandler, AdditionDuringFireRunsFromTheNextFire) {
-    std::vector<std::string> log;
-    FHandler event;
-    Listener a("a", &log), late("late", &log);
+TEST_F(FHandlerTest, SelfRemovalRunsOnceAndAdditionsRunFromTheNextFire) {
+    Listener& a = Add("a");
+    Add("b");
+    Listener late("late", &log);
     a.action = [&] {
-        if (event.Count() == 1)
-            event.AddDelegate(&late.delegate);
+        event.RemoveDelegate(&a.delegate);
+        event.AddDelegate(&late.delegate);
     };
-    event.AddDelegate(&a.delegate);
     event.Fire();
-    EXPECT_EQ(log, (std::vector<std::string>{"a"}));
+    EXPECT_EQ(log, (Names{"a", "b"}));
     event.Fire();
-    EXPECT_EQ(log, (std::vector<std::string>{"a", "a", "late"}));
+    EXPECT_EQ(log, (Names{"a", "b", "b", "late"}));
 }
 
-TEST(FHandler, AddedAndRemovedDuringTheSameFireStaysUnregistered) {
-    std::vector<std::string> log;
-    FHandler event;
-    Listener a("a", &log);
+TEST_F(FHandlerTest, AddedAndRemovedDuringTheSameFireStaysUnregistered) {
+    Listener& a = Add("a");
     auto temp = std::make_unique<Listener>("temp", &log);
     a.action = [&] {
         event.AddDelegate(&temp->delegate);
         event.RemoveDelegate(&temp->delegate);
     };
-    event.AddDelegate(&a.delegate);
     event.Fire();
     temp.reset();  // the owner believes it unsubscribed
     a.action = nullptr;
     event.Fire();
-    EXPECT_EQ(log, (std::vector<std::string>{"a", "a"}));
+    EXPECT_EQ(log, (Names{"a", "a"}));
     EXPECT_EQ(event.Count(), 1u);
 }
 
-TEST(FHandler, RemovedByAnEarlierDelegateDoesNotRun) {
-    std::vector<std::string> log;
-    FHandler event;
-    Listener a("a", &log);
+TEST_F(FHandlerTest, RemovedByAnEarlierDelegateDoesNotRun) {
+    Listener& a = Add("a");
     auto victim = std::make_unique<Listener>("victim", &log);
-    Listener c("c", &log);
+    event.AddDelegate(&victim->delegate);
+    Add("c");
     a.action = [&] {
         event.RemoveDelegate(&victim->delegate);
         victim.reset();
     };
-    event.AddDelegate(&a.delegate);
-    event.AddDelegate(&victim->delegate);
-    event.AddDelegate(&c.delegate);
     event.Fire();
-    EXPECT_EQ(log, (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(log, (Names{"a", "c"}));
     EXPECT_EQ(event.Count(), 2u);
 }
 
-TEST(FHandler, NestedFireAppliesChangesWhenTheOutermostReturns) {
-    std::vector<std::string> log;
-    FHandler event;
-    Listener a("a", &log), b("b", &log), late("late", &log);
+TEST_F(FHandlerTest, NestedFireAppliesChangesWhenTheOutermostReturns) {
+    Listener& a = Add("a");
+    Listener& b = Add("b");
+    Listener late("late", &log);
     int depth = 0;
     a.action = [&] {
         if (depth++ == 0) {
-            event.Fire();  // nested
+            event.Fire();
             event.AddDelegate(&late.delegate);
-            // Still firing: the removal is deferred and b has not run in the outer pass.
-            event.RemoveDelegate(&b.delegate);
-            EXPECT_TRUE(event.IsFiring());
+            event.RemoveDelegate(&b.delegate);  // b has not run in the outer pass
         }
     };
-    event.AddDelegate(&a.delegate);
-    event.AddDelegate(&b.delegate);
     event.Fire();
     EXPECT_FALSE(event.IsFiring());
-    EXPECT_EQ(log, (std::vector<std::string>{"a", "a", "b"}));
+    EXPECT_EQ(log, (Names{"a", "a", "b"}));
     log.clear();
-    depth = 1;
     event.Fire();
-    EXPECT_EQ(log, (std::vector<std::string>{"a", "late"}));
+    EXPECT_EQ(log, (Names{"a", "late"}));
 }
 
 TEST(FHandlerParam, PassesTheParameter) {

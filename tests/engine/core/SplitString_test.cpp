@@ -5,28 +5,22 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-std::vector<std::string> Split(const char* text, const char* separators, u8 tag = 0) {
-    AGArray<TString<char>> parts;
-    SplitString(TString<char>(text), parts, TString<char>(separators), tag);
-    std::vector<std::string> out;
-    for (const auto& part : parts) {
-        EXPECT_EQ(part.Tag(), tag);
-        out.emplace_back(part.c_str());
-    }
-    return out;
-}
-
-using V = std::vector<std::string>;
-
-}  // namespace
-
 TEST(SplitStringTest, EverySeparatorEndsAPiece) {
-    EXPECT_EQ(Split("a,b", ","), (V{"a", "b"}));
-    EXPECT_EQ(Split("a,,b", ","), (V{"a", "", "b"}));
-    EXPECT_EQ(Split(",a,", ","), (V{"", "a", ""}));
-    EXPECT_EQ(Split("a, b", ", "), (V{"a", "", "b"}));
-    EXPECT_EQ(Split("a,b", "", 3), (V{"a,b"}));
-    EXPECT_TRUE(Split("", ",").empty());
+    using V = std::vector<std::string>;
+    const struct {
+        const char* text;
+        const char* separators;
+        V pieces;
+    } cases[] = {{"a,,b", ",", {"a", "", "b"}}, {",a,", ",", {"", "a", ""}},
+                 {"a, b", ", ", {"a", "", "b"}}, {"a,b", "", {"a,b"}}, {"", ",", {}}};
+    for (const auto& c : cases) {
+        AGArray<TString<char>> parts;
+        SplitString(TString<char>(c.text), parts, TString<char>(c.separators), 3);
+        V out;
+        for (const auto& part : parts) {
+            EXPECT_EQ(part.Tag(), 3);
+            out.emplace_back(part.c_str());
+        }
+        EXPECT_EQ(out, c.pieces) << c.text;
+    }
 }
