@@ -48,6 +48,17 @@ void AGController::Update() {
         UpdateBy(f32(timer->GetFrameMs()));
 }
 
+void AGController::UpdateOncePerFrame() {
+    PCTimerManager* timer = PCTimerManager::Get();
+    if (!timer)
+        return;
+    if (m_stepped && m_steppedFrame == timer->GetFrameNumber())
+        return;
+    m_stepped = true;
+    m_steppedFrame = timer->GetFrameNumber();
+    Update();
+}
+
 void AGController::UpdateBy(f32 dt) {
     if (m_startFrame == 0.0f && m_endFrame == 0.0f)
         return;

@@ -25,6 +25,10 @@ public:
     virtual void Rewind();
     // Steps the current mode by the frame timer's milliseconds (nothing without a timer).
     virtual void Update();
+    // Update, unless this controller was already stepped in this frame of the frame timer:
+    // a controller that drives several objects (the models and emitters of a scene) is
+    // advanced by each of them.
+    void UpdateOncePerFrame();
     virtual void SetTime(f32 ms);
 
     // Steps the current mode by dt milliseconds. Does nothing while the start and end frames
@@ -42,6 +46,8 @@ public:
     u32 GetMode() const { return m_mode; }
     f32 GetOutput() const { return m_output; }
     f32 GetTime() const { return m_time; }
+    f32 GetStartFrame() const { return m_startFrame; }
+    f32 GetEndFrame() const { return m_endFrame; }
     f32 GetStartTime() const { return m_startTime; }
     f32 GetEndTime() const { return m_endTime; }
     f32 GetFrameDuration() const { return m_frameDuration; }
@@ -70,4 +76,7 @@ protected:
     f32 m_speed = 1.0f;
     f32 m_frameRate = 30.0f;
     f32 m_direction = 1.0f;
+    // Frame number of the last UpdateOncePerFrame, and whether there was one.
+    u32 m_steppedFrame = 0;
+    bool m_stepped = false;
 };

@@ -15,9 +15,13 @@ public:
     // Clock readings of the last two updates, in milliseconds (truncated).
     u32 GetCurrentMs() const { return m_currentMs; }
     u32 GetPreviousMs() const { return m_previousMs; }
+    // Counts the updates: objects that may be asked to advance several times a frame (a
+    // skin or a controller shared by several models) compare it.
+    u32 GetFrameNumber() const { return m_frameNumber; }
 
 protected:
     u32 m_frameMs = 0;
     u32 m_currentMs = 0;
     u32 m_previousMs = 0;
+    u32 m_frameNumber = 0;
 };

@@ -31,6 +31,7 @@ void PCTimerManager::Initialize() {
 void PCTimerManager::Update() {
     if (m_frequency == 0)
         Initialize();
+    ++m_frameNumber;
     m_previousReading = m_currentReading;
     m_currentReading = platform::NowNs();
     u64 delta = m_currentReading >= m_previousReading ? m_currentReading - m_previousReading : 0;
