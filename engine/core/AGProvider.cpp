@@ -9,6 +9,10 @@
 
 using Lock = platform::CriticalSection::Lock;
 
+namespace {
+u64 g_registrations = 0;  // under the resource lock
+}
+
 AGBaseProvider::~AGBaseProvider() {
     DeleteInstances();
     ReleaseUnused(0);
@@ -85,6 +89,7 @@ void AGBaseProvider::Insert(u32 nameId, AGResource* resource) {
     AGResource*& slot = m_resources[nameId];
     AGResource* previous = slot;
     slot = resource;
+    m_registered[resource] = ++g_registrations;
     if (previous && previous != resource && previous->RefCount() == 0 && !Holds(previous))
         Destroy(previous);
 }
@@ -94,6 +99,7 @@ void AGBaseProvider::AddToGroup(u32 baseNameId, AGResource* clone) {
         return;
     Lock lock(AGResourceLock());
     m_groups[baseNameId].push_back(clone);
+    m_registered[clone] = ++g_registrations;
 }
 
 void AGBaseProvider::Release(AGResource* resource) {
@@ -179,7 +185,34 @@ u32 AGBaseProvider::InstanceCount(u32 baseNameId) {
     return group == m_groups.end() ? 0 : u32(group->second.size());
 }
 
+void AGBaseProvider::CollectRegistered(std::vector<std::pair<u64, AGResource*>>& out) {
+    Lock lock(AGResourceLock());
+    for (const auto& [resource, order] : m_registered)
+        out.push_back({order, const_cast<AGResource*>(resource)});
+}
+
+u64 AGBaseProvider::RegisteredOrder(const AGResource* resource) {
+    Lock lock(AGResourceLock());
+    auto it = m_registered.find(resource);
+    return it == m_registered.end() ? 0 : it->second;
+}
+
+void AGBaseProvider::ForceDelete(AGResource* resource) {
+    Lock lock(AGResourceLock());
+    for (auto& [id, clones] : m_groups)
+        if (std::find(clones.begin(), clones.end(), resource) != clones.end()) {
+            ReleaseInstance(resource);
+            return;
+        }
+    u32 key = 0;
+    if (!Holds(resource, &key))
+        return;
+    m_resources.erase(key);
+    Destroy(resource);
+}
+
 void AGBaseProvider::Destroy(AGResource* resource) {
+    m_registered.erase(resource);
     delete resource;
 }
 

@@ -44,6 +44,13 @@ public:
 
     // Deletes the clones still alive (shutdown).
     void DeleteInstances();
+    // Every resource and clone alive, with the order it was registered in over all providers
+    // (shutdown: what a resource holds was registered before it).
+    void CollectRegistered(std::vector<std::pair<u64, AGResource*>>& out);
+    // The registration order of a live resource or clone; 0 for an address that is neither.
+    u64 RegisteredOrder(const AGResource* resource);
+    // Deletes a live resource or clone whatever its count (shutdown).
+    void ForceDelete(AGResource* resource);
     // Deletes every resource of any package whose count is 0 (shutdown, before the rest).
     void ReleaseUnheld();
     u32 InstanceCount(u32 baseNameId);
@@ -56,6 +63,7 @@ protected:
 
     std::map<u32, AGResource*> m_resources;
     std::map<u32, std::vector<AGResource*>> m_groups;
+    std::map<const AGResource*, u64> m_registered;
 };
 
 template <typename T>

@@ -1,5 +1,8 @@
 #include "engine/core/AGResourceManager.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "engine/core/AGDirectory.h"
 #include "engine/core/AGLog.h"
 #include "engine/core/AGMemBuffer.h"
@@ -14,8 +17,6 @@ platform::CriticalSection& AGResourceLock() {
 
 AGResourceManager::~AGResourceManager() {
     Lock lock(AGResourceLock());
-    for (auto& [id, provider] : m_providers)
-        provider->DeleteInstances();
     // Unheld resources go first, each releasing what it holds, so that nothing is deleted
     // while another resource still refers to it.
     for (;;) {
@@ -27,6 +28,24 @@ AGResourceManager::~AGResourceManager() {
     }
     if (const u32 held = TotalCount(0))
         AGReport("%u resources still held at shutdown", held);
+    // Then what nobody gave back, clones among it, newest first: what a resource holds was
+    // registered before it. A resource given back by one deleted earlier is gone, so it is
+    // looked up by address only.
+    std::vector<std::pair<u64, AGResource*>> left;
+    std::map<const AGResource*, AGBaseProvider*> owners;
+    for (auto& [id, provider] : m_providers) {
+        const size_t from = left.size();
+        provider->CollectRegistered(left);
+        for (size_t i = from; i < left.size(); ++i)
+            owners[left[i].second] = provider;
+    }
+    std::sort(left.begin(), left.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& [order, resource] : left)
+        if (owners[resource]->RegisteredOrder(resource) == order)
+            owners[resource]->ForceDelete(resource);
+    for (auto& [id, provider] : m_providers)
+        provider->DeleteInstances();
     ReleaseAll(0);
     for (auto& [id, provider] : m_providers)
         delete provider;
