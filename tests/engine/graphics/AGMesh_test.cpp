@@ -1,0 +1,53 @@
+#include "engine/graphics/AGMesh.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/engine/graphics/GraphicsTestBytes.h"
+#include "tests/support/LogCapture.h"
+#include "tools/authoring/ModelWriter.h"
+
+using authoring::MeshData;
+
+TEST(AGMesh, ListsThatDisagreeRejectTheMeshWithALogLine) {
+    struct Case {
+        const char* name;
+        void (*damage)(MeshData&);
+    };
+    const Case cases[] = {
+        {"triangle entry beyond the vertices", [](MeshData& m) { m.triangles[4] = 24; }},
+        {"triangle count beyond the list", [](MeshData& m) { m.triangleCount = 13; }},
+        {"colour list shorter than the vertices", [](MeshData& m) { m.colorIndex.pop_back(); }},
+        {"texture list longer than the vertices", [](MeshData& m) { m.texCoordIndex.push_back(0); }},
+    };
+    for (const Case& c : cases) {
+        MeshData data = authoring::BoxMesh();
+        c.damage(data);
+        LogCapture log;
+        AGMesh mesh;
+        LoadBytes(mesh, authoring::MeshBytes(data));
+        EXPECT_TRUE(mesh.Empty()) << c.name;
+        EXPECT_EQ(mesh.m_triangleCount, 0u) << c.name;
+        EXPECT_TRUE(log.Contains("rejected")) << c.name;
+    }
+    // Cut anywhere, a mesh loads nothing.
+    const std::string whole = authoring::MeshBytes(authoring::BoxMesh());
+    for (size_t cut : {size_t(0), size_t(10), size_t(28), whole.size() - 1}) {
+        LogCapture log;
+        AGMesh mesh;
+        LoadBytes(mesh, whole.substr(0, cut));
+        EXPECT_TRUE(mesh.Empty());
+        EXPECT_EQ(log.Lines().size(), 1u);
+    }
+}
+
+TEST(AGMesh, RenderTypeZeroConsumesTheTextureCountButNotItsData) {
+    MeshData data = authoring::BoxMesh(1, 0, 4);
+    AGMesh mesh;
+    LoadBytes(mesh, authoring::MeshBytes(data));
+    ASSERT_FALSE(mesh.Empty());
+    EXPECT_TRUE(mesh.m_lists[AGMesh::kTexCoordIndex].Empty());
+    EXPECT_EQ(mesh.m_lists[AGMesh::kTriangles].Count(), 36u);
+    EXPECT_EQ(mesh.m_lists[AGMesh::kTriangles][2], 3u);
+    EXPECT_EQ(mesh.m_triangleCount, 12u);
+    EXPECT_FALSE(mesh.CullsBackFaces());
+}

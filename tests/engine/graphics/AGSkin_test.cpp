@@ -1,0 +1,106 @@
+#include "engine/graphics/AGSkin.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/core/PCTimerManager.h"
+#include "engine/graphics/AGSkinAnimation.h"
+#include "engine/graphics/AGVertexBuffer.h"
+#include "engine/graphics/AGVertexBufferDynamic.h"
+#include "tests/engine/graphics/GraphicsTestBytes.h"
+#include "tests/support/LogCapture.h"
+#include "tools/authoring/ModelWriter.h"
+
+using authoring::BoneData;
+using authoring::Track;
+
+namespace {
+
+// Bone 1 (root) at the origin, bone 2 one level up at y = 2 in the bind pose.
+std::vector<BoneData> TwoBones() {
+    return {{1, authoring::IdentityMatrix(), 255}, {2, authoring::TranslationMatrix(0, -2, 0), 0}};
+}
+
+void ExpectNear(const AGVec3& v, f32 x, f32 y, f32 z) {
+    EXPECT_NEAR(v.x, x, 1e-5f);
+    EXPECT_NEAR(v.y, y, 1e-5f);
+    EXPECT_NEAR(v.z, z, 1e-5f);
+}
+
+}  // namespace
+
+TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
+    AGSkin skin;
+    LoadBytes(skin, authoring::SkinBytes(TwoBones()));
+    ASSERT_EQ(skin.BoneCount(), 2u);
+    // Bone 2 sits 2 above its parent, turned 90 degrees about z.
+    const f32 s = std::sqrt(0.5f);
+    std::vector<authoring::SkinBoneTracks> tracks(2);
+    tracks[0].boneIndex = 0;
+    tracks[1].boneIndex = 1;
+    tracks[1].position = Track::Vec3().Key(0, {0, 2, 0});
+    tracks[1].rotation = Track::Quat().Key(0, {0, 0, s, s});
+    AGSkinAnimation animation;
+    LoadBytes(animation, authoring::SkinAnimationBytes(10, 30, tracks));
+    skin.SetAnimation(&animation);
+    skin.Update();
+
+    // v0 on bone 1 alone, v1 on bone 2 alone, v2 half on each, v3 on none.
+    authoring::VertexBufferData data;
+    data.positions = {{1, 0, 0}, {0, 3, 0}, {1, 2, 0}, {4, 4, 4}};
+    data.normals = {{1, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, 1}};
+    data.influenceCounts = {2, 2};
+    data.influenceVertices = {0, 2, 1, 2};
+    data.influenceWeights = {1, 0.5f, 1, 0.5f};
+    AGVertexBuffer vb;
+    LoadBytes(vb, authoring::VertexBufferBytes(data));
+    ASSERT_TRUE(vb.HasSkinNormals());
+    AGVertexBufferDynamic skinned;
+    ASSERT_TRUE(skinned.Initialize(vb));
+    skinned.Skin(vb, skin.Bones(), skin.BoneCount());
+
+    // Left-handed, row vectors: the turn takes +x to +y and +y to -x.
+    ExpectNear(skinned.m_positions[0], 1, 0, 0);
+    ExpectNear(skinned.m_positions[1], -1, 2, 0);
+    ExpectNear(skinned.m_positions[2], 0.5f, 2.5f, 0);
+    ExpectNear(skinned.m_positions[3], 0, 0, 0);
+    ExpectNear(skinned.m_normals[1], -1, 0, 0);
+    ExpectNear(skinned.m_normals[2], 0.5f, 0.5f, 0);
+}
+
+TEST(AGSkin, UpdatesOncePerFrameOfTheTimer) {
+    PCTimerManager timer;
+    PCTimerManager::SetInstance(&timer);
+    timer.Initialize();
+    AGSkin skin;
+    LoadBytes(skin, authoring::SkinBytes(TwoBones()));
+    skin.Bones()[1].position = {0, 2, 0};
+    skin.Update();
+    EXPECT_EQ(skin.Bones()[1].current.m[13], 2.0f);
+    skin.Bones()[1].position = {0, 5, 0};
+    skin.Update();  // same frame: nothing
+    EXPECT_EQ(skin.Bones()[1].current.m[13], 2.0f);
+    timer.Update();
+    skin.Update();
+    EXPECT_EQ(skin.Bones()[1].current.m[13], 5.0f);
+    EXPECT_EQ(skin.Bones()[1].inverse.m[13], -5.0f);
+    PCTimerManager::SetInstance(nullptr);
+}
+
+TEST(AGSkin, ParentsBeyondTheTableBecomeRootsAndCutFilesLeaveNoBones) {
+    std::vector<BoneData> bones = TwoBones();
+    bones[1].parent = 7;
+    LogCapture log;
+    AGSkin skin;
+    LoadBytes(skin, authoring::SkinBytes(bones));
+    ASSERT_EQ(skin.BoneCount(), 2u);
+    EXPECT_EQ(skin.Bones()[1].parent, AGBone::kRoot);
+    EXPECT_EQ(log.Lines().size(), 1u);
+    skin.Update();
+
+    const std::string bytes = authoring::SkinBytes(TwoBones());
+    LoadBytes(skin, bytes.substr(0, bytes.size() - 1));
+    EXPECT_EQ(skin.BoneCount(), 0u);
+    EXPECT_EQ(log.Lines().size(), 2u);
+}
