@@ -16,6 +16,8 @@ u8 g_renderPause = 0;
 
 namespace {
 
+AGGraphicLayer* g_updatingLayer = nullptr;
+
 // A float key made into a u32 that sorts the same way: negative values flip every bit,
 // others gain the sign bit.
 u32 OrderedKey(f32 key) {
@@ -70,7 +72,13 @@ AGGraphicLayer::AGGraphicLayer() {
     m_renderables.Reserve(256);
 }
 
+AGGraphicLayer* AGGraphicLayer::UpdatingLayer() {
+    return g_updatingLayer;
+}
+
 void AGGraphicLayer::Update() {
+    AGGraphicLayer* const outer = g_updatingLayer;
+    g_updatingLayer = this;
     if (m_camera && !g_renderPause) {
         m_camera->Update();
         if (PCContextManager* context = PCContextManager::Get())
@@ -88,6 +96,7 @@ void AGGraphicLayer::Update() {
             r->GetRenderableType() == AGRenderable::kModel && r->IsDeferred())
             r->Update();
     }
+    g_updatingLayer = outer;
     for (u32 i = 0; i < m_children.Count(); ++i)
         if (m_children[i]->IsEnabled())
             m_children[i]->Update();

@@ -31,6 +31,9 @@ public:
     // Camera update (unless paused), active renderables (models hanging on others last),
     // then enabled child layers.
     virtual void Update();
+    // The layer whose renderables are being updated, or null: renderables that face the
+    // camera (particles) take that layer's camera.
+    static AGGraphicLayer* UpdatingLayer();
     // Nothing without a camera. Otherwise clips to the layer rectangle, applies the camera
     // when there are renderables, draws the sorted list, then renders enabled child layers.
     // A rectangle wholly off screen draws none of this layer's renderables.

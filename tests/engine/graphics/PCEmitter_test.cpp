@@ -1,0 +1,50 @@
+#include "engine/graphics/PCEmitter.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/core/AGController.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/engine/graphics/GraphicsTestBytes.h"
+#include "tools/authoring/EmitterWriter.h"
+
+using PCEmitterTest = drawtest::DrawingFixture;
+
+TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
+    authoring::EmitterData data;
+    data.emissionKind = 1;
+    data.endFrame = 100;
+    data.life = 3;
+    data.burstFrames = {1, 5};
+    data.burstCounts = {1, 1};
+    PCEmitter emitter;
+    LoadBytes(emitter, authoring::EmitterBytes(data));
+    AGController clock;
+    AGBindAnimation(clock, 30, 30, 1);
+    emitter.SetController(&clock);
+    emitter.SetColor(0xFF00FF00u);
+    Show(emitter);
+    auto frameAt = [&](f32 frame, AGVec3 position) {
+        emitter.SetPosition(position);
+        clock.SetTime(frame * clock.GetFrameDuration());
+        Frame();
+    };
+    constexpr u32 kGreen = 0xFF00FF00u;
+
+    // A 7 x 7 pixel quad at the emitter's position under the screen camera.
+    frameAt(1.1f, {60, 50, 0});
+    EXPECT_EQ(emitter.QuadCount(), 1u);
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(60, 50), kGreen, 2));
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(66, 50), drawtest::kBlack, 2));
+
+    // The first particle has died when the second is born: only the second is drawn.
+    frameAt(5.1f, {200, 50, 0});
+    EXPECT_EQ(emitter.LiveCount(), 1u);
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(60, 50), drawtest::kBlack, 2));
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(200, 50), kGreen, 2));
+
+    frameAt(9.0f, {200, 50, 0});
+    EXPECT_EQ(emitter.QuadCount(), 0u);
+    EXPECT_EQ(emitter.m_attribute.m_primitiveCounts[0], 0u);
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(200, 50), drawtest::kBlack, 2));
+    m_layer.RemoveRenderable(&emitter);
+}
