@@ -6,6 +6,7 @@
 #include "engine/core/AGResourceManager.h"
 #include "engine/core/PCApplicationImpl.h"
 #include "engine/graphics/AGGraphicsProviders.h"
+#include "engine/graphics/AGModelProviders.h"
 #include "engine/graphics/PCContextManager.h"
 #include "engine/graphics/PCGraphicDevice.h"
 
@@ -24,6 +25,7 @@ bool PCApplicationImpl::CreateContextManager() {
 bool PCApplicationImpl::CreateGraphicDevice() {
     // The graphics resource classes take over their providers from the core's placeholders.
     RegisterGraphicsProviders(AGResourceManager::Get());
+    RegisterModelProviders(AGResourceManager::Get());
     PCGraphicDevice* device = PCGraphicDevice::Get();
     if (!device)
         return true;

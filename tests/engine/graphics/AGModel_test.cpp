@@ -1,0 +1,116 @@
+#include "engine/graphics/AGModel.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/core/AGController.h"
+#include "engine/graphics/AGModelAnimation.h"
+#include "engine/graphics/AGSkin.h"
+#include "engine/graphics/AGVertexBuffer.h"
+#include "engine/graphics/PCModel.h"
+#include "tests/engine/graphics/ModelTestSupport.h"
+#include "tests/support/LogCapture.h"
+#include "tools/authoring/TrackWriter.h"
+
+using authoring::Track;
+using modeltest::BoxSpec;
+
+TEST(AGModel, ModelAnimationPosesTheLocalTransform) {
+    modeltest::ModelPackage package;
+    BoxSpec spec;
+    spec.model.animated = true;
+    spec.model.frameRate = 30;
+    spec.model.frameCount = 31;
+    modeltest::AddBox(package.Writer(), spec);
+    const f32 s = std::sqrt(0.5f);  // 90 degrees about y
+    package.Writer().Add("move.anm", 0,
+                         authoring::ModelAnimationBytes(31, 30, Track::Vec3().Key(0, {0, 0, 0}).Key(30, {3, 0, 0}),
+                                                        Track::Quat().Key(0, {0, s, 0, s}),
+                                                        Track::Vec3().Key(0, {2, 2, 2})));
+    package.Mount();
+    auto* model = package.Get<PCModel>(TypeKey::Model, "box.mdl");
+    auto* move = package.Get<AGModelAnimation>(TypeKey::PrsAnimation, "move.anm");
+    ASSERT_NE(model->GetController(), nullptr);
+    EXPECT_EQ(model->GetController()->GetEndFrame(), 30.0f);
+    model->SetModelAnimation(move);
+    model->GetController()->SetTime(500.0f);  // frame 15
+    model->Update();
+    const f32* m = model->GetLocal().m;
+    EXPECT_NEAR(m[12], 1.5f, 1e-5f);
+    // Rows: x -> -z, y -> y, z -> x, each scaled by 2.
+    EXPECT_NEAR(m[2], -2.0f, 1e-5f);
+    EXPECT_NEAR(m[5], 2.0f, 1e-5f);
+    EXPECT_NEAR(m[8], 2.0f, 1e-5f);
+    EXPECT_EQ(model->GetWorld().m[12], m[12]);
+    model->SetModelAnimation(nullptr);
+    package.GiveBack(TypeKey::PrsAnimation, move);
+    package.GiveBack(TypeKey::Model, model);
+}
+
+TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
+    modeltest::ModelPackage package;
+    BoxSpec spec;
+    spec.model.attachBoneId = 99;  // no such bone
+    modeltest::AddBox(package.Writer(), spec);
+    package.Writer()
+        .Add("rig.skel", 0,
+             authoring::SkinBytes({{1, authoring::IdentityMatrix(), 255},
+                                   {2, authoring::TranslationMatrix(0, -2, 0), 0}}))
+        .Add("none.skel", 0, authoring::SkinBytes({}));
+    package.Mount();
+    auto* model = package.Get<PCModel>(TypeKey::Model, "box.mdl");
+    auto* rig = package.Get<AGSkin>(TypeKey::Skeleton, "rig.skel");
+    auto* none = package.Get<AGSkin>(TypeKey::Skeleton, "none.skel");
+    EXPECT_TRUE(model->IsDeferred());
+
+    model->SetSkin(none);
+    model->Update();
+    EXPECT_EQ(model->GetAttachBoneIndex(), -1);
+    EXPECT_EQ(model->GetWorld().m[12], 0.0f);
+
+    model->SetSkin(rig);
+    rig->Bones()[0].position = {10, 0, 0};
+    rig->Bones()[1].position = {0, 2, 0};
+    model->Update();
+    EXPECT_EQ(model->GetAttachBoneIndex(), 0);
+    EXPECT_EQ(model->GetWorld().m[12], 10.0f);
+
+    // Hung on bone 2: its bind matrix takes the model into the bone's space first.
+    model->SetAttachBoneId(2);
+    model->Update();
+    EXPECT_EQ(model->GetAttachBoneIndex(), 1);
+    EXPECT_EQ(model->GetWorld().m[12], 10.0f);
+    EXPECT_EQ(model->GetWorld().m[13], 0.0f);
+
+    model->SetSkin(nullptr);
+    package.GiveBack(TypeKey::Skeleton, rig);
+    package.GiveBack(TypeKey::Skeleton, none);
+    package.GiveBack(TypeKey::Model, model);
+}
+
+TEST(AGModel, AMeshBeyondTheVertexBufferIsNotDrawnAndOpacityStaysWithTheModel) {
+    modeltest::ModelPackage package;
+    modeltest::AddBox(package.Writer(), BoxSpec{});
+    authoring::MeshData wide = authoring::BoxMesh();
+    wide.vertexMap[5] = 24;
+    authoring::ModelData bad;
+    bad.vertexBufferId = authoring::NameId("box.vb");
+    bad.meshIds = {authoring::NameId("wide.mesh"), authoring::NameId("box.mesh")};
+    package.Writer().Add("wide.mesh", 0, authoring::MeshBytes(wide)).Add("bad.mdl", 0, authoring::ModelBytes(bad));
+    package.Mount();
+    LogCapture log;
+    auto* model = package.Instance<PCModel>(TypeKey::Model, "bad.mdl");
+    ASSERT_EQ(model->MeshCount(), 2u);
+    EXPECT_FALSE(model->IsMeshDrawn(0));
+    EXPECT_TRUE(model->IsMeshDrawn(1));
+    EXPECT_TRUE(log.Contains("mesh not drawn"));
+
+    // Fading one instance leaves the shared vertex buffer, and so every other model, alone.
+    model->SetOpacity(0.5f);
+    ASSERT_EQ(model->OwnColors().Count(), 24u);
+    EXPECT_EQ(model->OwnColors()[0], 0x7FFFFFFFu);
+    EXPECT_EQ(model->GetVertexBuffer()->m_colors[0], 0xFFFFFFFFu);
+    EXPECT_TRUE(model->HasFlags(AGRenderable::kDistanceSorted));
+    package.GiveBack(TypeKey::Model, model);
+}

@@ -1,0 +1,141 @@
+#include "engine/graphics/AGScene3D.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/core/AGController.h"
+#include "engine/graphics/AGModelAnimation.h"
+#include "engine/graphics/AGSkin.h"
+#include "engine/graphics/AGSkinAnimation.h"
+#include "engine/graphics/AGVertexBufferDynamic.h"
+#include "engine/graphics/PCEmitter.h"
+#include "engine/graphics/PCModel.h"
+#include "tests/engine/graphics/ModelTestSupport.h"
+#include "tests/support/LogCapture.h"
+#include "tools/authoring/EmitterWriter.h"
+#include "tools/authoring/SceneWriter.h"
+
+using authoring::NameId;
+using authoring::SceneData;
+
+namespace {
+
+// A skeleton sample ("rig": model, skeleton, idle animation), a box, a spark emitter and a
+// path, and scenes "a" and "b" naming them; "a" also links a model it does not have.
+void WriteScenes(modeltest::ModelPackage& package) {
+    authoring::SkeletonSample rig = authoring::MakeSkeletonSample();
+    authoring::ModelData rigModel;
+    rigModel.vertexBufferId = NameId("rig.vb");
+    rigModel.meshIds = {NameId("rig.mesh")};
+    authoring::EmitterData spark;
+    spark.endFrame = 20;
+    modeltest::AddBox(package.Writer(), modeltest::BoxSpec{});
+    package.Writer()
+        .Add("rig.vb", 0, authoring::VertexBufferBytes(rig.vertexBuffer))
+        .Add("rig.mesh", 0, authoring::MeshBytes(rig.mesh))
+        .Add("rig.mdl", 0, authoring::ModelBytes(rigModel))
+        .Add("rig.skel", 0, authoring::SkinBytes(rig.bones))
+        .Add("idle.anm", 0, authoring::SkinAnimationBytes(rig.idleFrameCount, 30, rig.idle))
+        .Add("spark.emt", 0, authoring::EmitterBytes(spark))
+        .Add("path.anm", 0,
+             authoring::ModelAnimationBytes(10, 30, authoring::Track::Vec3().Key(0, {1, 2, 3}),
+                                            authoring::Track::Quat(), authoring::Track::Vec3()));
+    SceneData a;
+    a.modelIds = {NameId("rig.mdl"), NameId("box.mdl")};
+    a.emitterIds = {NameId("spark.emt")};
+    a.skinLinks = {{NameId("rig.mdl"), NameId("rig.skel"), NameId("idle.anm")},
+                   {NameId("gone.mdl"), NameId("rig.skel"), NameId("idle.anm")}};
+    a.emitterAnimationLinks = {{NameId("spark.emt"), NameId("path.anm")}};
+    a.frameCount = 31;
+    SceneData b;
+    b.modelIds = {NameId("box.mdl")};
+    b.frameCount = 0;  // made safe: never a hang
+    b.frameRate = 0;
+    package.Writer().Add("a.scn", 0, authoring::SceneBytes(a)).Add("b.scn", 0, authoring::SceneBytes(b));
+}
+
+}  // namespace
+
+TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
+    modeltest::ModelPackage package;
+    WriteScenes(package);
+    package.Mount();
+    LogCapture log;
+    auto* scene = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
+    ASSERT_EQ(scene->ModelCount(), 2u);
+    EXPECT_EQ(scene->SkinCount(), 1u);
+    EXPECT_TRUE(log.Contains("which the scene does not have"));
+    auto* rig = static_cast<PCModel*>(scene->GetModel(0));
+    AGSkin* skeleton = scene->GetSkin(0);
+    ASSERT_NE(skeleton, nullptr);
+    EXPECT_EQ(rig->GetSkin(), skeleton);
+    EXPECT_EQ(skeleton->BoneCount(), 3u);
+    ASSERT_NE(skeleton->GetAnimation(), nullptr);
+    ASSERT_NE(rig->GetDynamicVertexBuffer(), nullptr);
+    EXPECT_EQ(scene->GetEmitter(0)->GetPathAnimation()->m_position.KeyCount(), 1u);
+
+    // One controller drives everything; 31 frames at 30 per second end at frame 30.
+    AGController* clock = scene->GetController();
+    EXPECT_EQ(clock->GetEndFrame(), 30.0f);
+    EXPECT_EQ(rig->GetController(), clock);
+    EXPECT_EQ(skeleton->GetController(), clock);
+    EXPECT_EQ(scene->GetEmitter(0)->GetController(), clock);
+    AGController other;
+    scene->SetController(&other);
+    EXPECT_EQ(scene->GetModel(1)->GetController(), &other);
+    scene->SetController(nullptr);
+    EXPECT_EQ(scene->GetModel(1)->GetController(), clock);
+
+    // The idle pose skins the rig: the first box stays on its bone at the origin.
+    clock->SetTime(0.0f);
+    rig->Update();
+    EXPECT_NEAR(rig->GetDynamicVertexBuffer()->m_positions[0].y, -0.5f, 1e-5f);
+    EXPECT_NEAR(rig->GetDynamicVertexBuffer()->m_positions[24].y, 2.0f - 0.5f, 1e-4f);
+    scene->ActivateAll();
+    EXPECT_TRUE(scene->GetEmitter(0)->HasFlags(AGRenderable::kActive));
+    package.GiveBack(TypeKey::Scene3D, scene);
+}
+
+TEST(AGScene3D, SharedModelsAreCountedAndInstancesAreClones) {
+    modeltest::ModelPackage package;
+    WriteScenes(package);
+    package.Mount();
+    auto* a = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
+    auto* b = package.Get<AGScene3D>(TypeKey::Scene3D, "b.scn");
+    AGModel* box = a->GetModel(1);
+    EXPECT_EQ(b->GetModel(0), box);
+    EXPECT_TRUE(box->IsBase());
+    EXPECT_EQ(box->RefCount(), 2u);
+    // Frame count 0 and rate 0 give a one-frame scene at 30 per second that never advances.
+    EXPECT_EQ(b->GetController()->GetFrameRate(), 30.0f);
+    EXPECT_EQ(b->GetController()->GetEndFrame(), 0.0f);
+    b->GetController()->UpdateBy(1000.0f);
+    package.GiveBack(TypeKey::Scene3D, b);
+    EXPECT_EQ(box->RefCount(), 1u);
+
+    // With shared clear (and in a scene's clone) every model is a private copy.
+    auto* own = static_cast<AGScene3D*>(GetOrLoadResource(package.Provider(TypeKey::Scene3D),
+                                                          NameId("b.scn"), 0, false, false));
+    auto* copy = package.Instance<AGScene3D>(TypeKey::Scene3D, "a.scn");
+    for (AGModel* model : {own->GetModel(0), copy->GetModel(1)}) {
+        EXPECT_NE(model, box);
+        EXPECT_FALSE(model->IsBase());
+        EXPECT_NE(model->GetMesh(0), box->GetMesh(0));
+    }
+    EXPECT_NE(copy->GetSkin(0), a->GetSkin(0));
+    EXPECT_EQ(copy->GetModel(0)->GetSkin(), copy->GetSkin(0));
+    EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 2u);
+    package.GiveBack(TypeKey::Scene3D, copy);
+    package.GiveBack(TypeKey::Scene3D, own);
+    package.GiveBack(TypeKey::Scene3D, a);
+    EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 0u);
+}
+
+TEST(AGScene3D, ScenesLeftAtShutdownGiveBackTheirModelsFirst) {
+    // The resource manager deletes what nobody gave back; scene copies and scenes holding
+    // private models must go before the models they hold (checked by the sanitizer build).
+    modeltest::ModelPackage package;
+    WriteScenes(package);
+    package.Mount();
+    EXPECT_NE(package.Instance<AGScene3D>(TypeKey::Scene3D, "a.scn"), nullptr);
+    EXPECT_NE(GetOrLoadResource(package.Provider(TypeKey::Scene3D), NameId("b.scn"), 0, false, false), nullptr);
+}

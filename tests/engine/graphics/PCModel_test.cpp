@@ -1,0 +1,68 @@
+#include "engine/graphics/PCModel.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/graphics/AGModelProviders.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/engine/graphics/ModelTestSupport.h"
+#include "tests/support/LogCapture.h"
+
+namespace {
+
+class PCModelTest : public drawtest::DrawingFixture {
+protected:
+    void SetUp() override {
+        DrawingFixture::SetUp();
+        RegisterModelProviders(m_env->Resources());
+        m_camera.SetProjectionKind(PCCam::kPerspective);
+        m_camera.SetPerspective(1.0f, f32(kWidth) / f32(kHeight), 0.5f, 100.0f);
+    }
+    // The pixel at the centre of the screen with the camera at eye looking at target.
+    u32 CentreSeenFrom(AGVec3 eye, AGVec3 target) {
+        m_camera.SetLookAt(eye, target, {0, 1, 0});
+        Frame();
+        return Pixel(kWidth / 2, kHeight / 2) | 0xFF000000u;
+    }
+    PCModel* Show(const std::string& model) {
+        auto* m = static_cast<PCModel*>(CreateResourceInstance(m_env->Provider(TypeKey::Model),
+                                                               authoring::NameId(model), 0, false));
+        DrawingFixture::Show(*m);
+        return m;
+    }
+    void Hide(PCModel* model) {
+        m_layer.RemoveRenderable(model);
+        m_env->Provider(TypeKey::Model)->ReleaseInstance(model);
+    }
+};
+
+}  // namespace
+
+TEST_F(PCModelTest, ATexturedBoxShowsTexelTimesVertexColourAndCullsItsInside) {
+    authoring::PackageWriter writer;
+    modeltest::BoxSpec box;
+    box.vertexColor = 0xFF808080u;
+    box.texel = 0xFF80C0FFu;
+    box.normals = false;  // drawn unlit all the same, with a log line
+    modeltest::AddBox(writer, box);
+    modeltest::BoxSpec twin = box;
+    twin.name = "twin";
+    twin.flags = 4;  // double-sided
+    modeltest::AddBox(writer, twin);
+    Mount(writer);
+
+    LogCapture log;
+    PCModel* model = Show("box.mdl");
+    EXPECT_TRUE(log.Contains("no normal"));
+    ASSERT_EQ(model->m_attribute.PartCount(), 1u);
+    EXPECT_EQ(model->m_attribute.m_primitiveCounts[0], 12u);
+    EXPECT_EQ(model->m_attribute.m_vertexCounts[0], 24u);
+    // Texel x vertex colour: 0x80 x 0x80, 0xC0 x 0x80, 0xFF x 0x80 over 255.
+    EXPECT_TRUE(gfxtest::ColorNear(CentreSeenFrom({0, 0, -5}, {0, 0, 0}), 0xFF406080u, 2));
+    // From inside every face turns its back: the culled box shows nothing.
+    EXPECT_TRUE(gfxtest::ColorNear(CentreSeenFrom({0, 0, 0}, {0, 0, 1}), drawtest::kBlack, 2));
+    Hide(model);
+
+    model = Show("twin.mdl");
+    EXPECT_TRUE(gfxtest::ColorNear(CentreSeenFrom({0, 0, 0}, {0, 0, 1}), 0xFF406080u, 2));
+    Hide(model);
+}
