@@ -29,6 +29,38 @@ void PreloadFile(std::map<u32, std::unique_ptr<Record>>& records, const TString<
     records[key] = std::move(record);
 }
 
+// The record preloaded from fileName; null, reported, when it was never preloaded.
+template <typename Record>
+const Record* FindPreloaded(const std::map<u32, std::unique_ptr<Record>>& records,
+                            const TString<char>& fileName, const char* missing) {
+    auto it = records.find(Crc32Hash(fileName.c_str()));
+    if (it == records.end()) {
+        AGReport("%s", missing);
+        return nullptr;
+    }
+    return it->second.get();
+}
+
+bool TypeInRange(u32 type, u32 count) {
+    if (type < count)
+        return true;
+    AGReport("Part type %u is out of range", type);
+    return false;
+}
+
+// The name of the first entry with that id; false, reported, with out unchanged otherwise.
+template <typename Entries>
+bool FindPartName(const Entries& entries, u32 partId, TString<char>& out, const char* missing) {
+    for (const auto& entry : entries) {
+        if (entry.Id == partId) {
+            out = entry.Name;
+            return true;
+        }
+    }
+    AGReport("%s", missing);
+    return false;
+}
+
 // The part lists of a character's assembly, for GetOutfitParts and GetAnatomyParts. Null,
 // reported, when a precondition is missing.
 const Appearance* CustomizableAppearance(const Entities::Character& character, u32 type,
@@ -38,10 +70,8 @@ const Appearance* CustomizableAppearance(const Entities::Character& character, u
         AGReport("No Appearance defined for this character");
         return nullptr;
     }
-    if (type >= (outfit ? u32(NB_OUTFIT_PART_TYPE) : u32(NB_ANATOMY_PART_TYPE))) {
-        AGReport("Part type %u is out of range", type);
+    if (!TypeInRange(type, outfit ? u32(NB_OUTFIT_PART_TYPE) : u32(NB_ANATOMY_PART_TYPE)))
         return nullptr;
-    }
     if (outfit ? !appearance->OutfitParts[type].Customizable
                : !appearance->AnatomyParts[type].Customizable) {
         AGReport(outfit ? "this OutfitPartType is not customizable"
@@ -120,24 +150,24 @@ const sCharacterAssembly_KorvoCity* CharacterAssemblyManager::FindRecord(u32 id)
     return nullptr;
 }
 
-const sWardRobe_KorvoCity* CharacterAssemblyManager::FindWardrobe(
-    const sCharacterAssembly_KorvoCity& record) const {
-    auto it = m_Wardrobes.find(Crc32Hash(record.Wardrobe.c_str()));
-    if (it == m_Wardrobes.end()) {
-        AGReport("You Must Preload this WardRobe first");
-        return nullptr;
-    }
-    return it->second.get();
+const sWardRobe_KorvoCity* CharacterAssemblyManager::FindWardrobe(u32 assemblyId) const {
+    const sCharacterAssembly_KorvoCity* record = FindRecord(assemblyId);
+    return record ? FindPreloaded(m_Wardrobes, record->Wardrobe,
+                                  "You Must Preload this WardRobe first")
+                  : nullptr;
 }
 
-const sAnatomy_KorvoCity* CharacterAssemblyManager::FindAnatomy(
-    const sCharacterAssembly_KorvoCity& record) const {
-    auto it = m_Anatomies.find(Crc32Hash(record.Anatomy.c_str()));
-    if (it == m_Anatomies.end()) {
-        AGReport("You Must Preload this Anatomy first");
-        return nullptr;
-    }
-    return it->second.get();
+const sAnatomy_KorvoCity* CharacterAssemblyManager::FindAnatomy(u32 assemblyId) const {
+    const sCharacterAssembly_KorvoCity* record = FindRecord(assemblyId);
+    return record ? FindPreloaded(m_Anatomies, record->Anatomy,
+                                  "You Must Preload this Anatomy first")
+                  : nullptr;
+}
+
+bool CharacterAssemblyManager::ReadyForParts() const {
+    if (!m_AssembliesLoaded)
+        AGReport("You need to preload the Charactere assembly first !!");
+    return m_AssembliesLoaded;
 }
 
 bool CharacterAssemblyManager::FindCharacterAssembly(u32 id, CharacterAssembly& out) const {
@@ -161,57 +191,29 @@ bool CharacterAssemblyManager::FindCharacterAssemblyRecord(
 
 bool CharacterAssemblyManager::GetOutfitPartName(u32 assemblyId, u32 outfitType, u32 partId,
                                                  TString<char>& out) const {
-    if (outfitType >= NB_OUTFIT_PART_TYPE) {
-        AGReport("Part type %u is out of range", outfitType);
+    if (!TypeInRange(outfitType, NB_OUTFIT_PART_TYPE))
         return false;
-    }
-    const sCharacterAssembly_KorvoCity* record = FindRecord(assemblyId);
-    const sWardRobe_KorvoCity* wardrobe = record ? FindWardrobe(*record) : nullptr;
-    if (!wardrobe)
-        return false;
-    for (const sOutFitPart_KorvoCity& entry : wardrobe->Parts[outfitType]) {
-        if (entry.Id == partId) {
-            out = entry.Name;
-            return true;
-        }
-    }
-    AGReport("Can't find this ID in the Wardrobe");
-    return false;
+    const sWardRobe_KorvoCity* wardrobe = FindWardrobe(assemblyId);
+    return wardrobe && FindPartName(wardrobe->Parts[outfitType], partId, out,
+                                    "Can't find this ID in the Wardrobe");
 }
 
 bool CharacterAssemblyManager::GetAnatomyPartName(u32 assemblyId, u32 anatomyType, u32 partId,
                                                   TString<char>& out) const {
-    if (anatomyType >= NB_ANATOMY_PART_TYPE) {
-        AGReport("Part type %u is out of range", anatomyType);
+    if (!TypeInRange(anatomyType, NB_ANATOMY_PART_TYPE))
         return false;
-    }
-    const sCharacterAssembly_KorvoCity* record = FindRecord(assemblyId);
-    const sAnatomy_KorvoCity* anatomy = record ? FindAnatomy(*record) : nullptr;
-    if (!anatomy)
-        return false;
-    for (const sAnatomyPart_KorvoCity& entry : anatomy->Parts[anatomyType]) {
-        if (entry.Id == partId) {
-            out = entry.Name;
-            return true;
-        }
-    }
-    AGReport("Can't find this ID in the Anatomy");
-    return false;
+    const sAnatomy_KorvoCity* anatomy = FindAnatomy(assemblyId);
+    return anatomy && FindPartName(anatomy->Parts[anatomyType], partId, out,
+                                   "Can't find this ID in the Anatomy");
 }
 
 void CharacterAssemblyManager::GetOutfitParts(const Entities::Character& character,
                                               u32 outfitType,
                                               ContainerFactory<OutfitPart>& out) const {
     const Appearance* appearance = CustomizableAppearance(character, outfitType, true);
-    if (!appearance)
+    if (!appearance || !ReadyForParts())
         return;
-    if (!m_AssembliesLoaded) {
-        AGReport("You need to preload the Charactere assembly first !!");
-        return;
-    }
-    const sCharacterAssembly_KorvoCity* record = FindRecord(appearance->Assembly.Id);
-    const sWardRobe_KorvoCity* wardrobe = record ? FindWardrobe(*record) : nullptr;
-    if (wardrobe)
+    if (const sWardRobe_KorvoCity* wardrobe = FindWardrobe(appearance->Assembly.Id))
         FillParts(wardrobe->Parts[outfitType], out);
 }
 
@@ -219,15 +221,9 @@ void CharacterAssemblyManager::GetAnatomyParts(const Entities::Character& charac
                                                u32 anatomyType,
                                                ContainerFactory<AnatomyPart>& out) const {
     const Appearance* appearance = CustomizableAppearance(character, anatomyType, false);
-    if (!appearance)
+    if (!appearance || !ReadyForParts())
         return;
-    if (!m_AssembliesLoaded) {
-        AGReport("You need to preload the Charactere assembly first !!");
-        return;
-    }
-    const sCharacterAssembly_KorvoCity* record = FindRecord(appearance->Assembly.Id);
-    const sAnatomy_KorvoCity* anatomy = record ? FindAnatomy(*record) : nullptr;
-    if (anatomy)
+    if (const sAnatomy_KorvoCity* anatomy = FindAnatomy(appearance->Assembly.Id))
         FillParts(anatomy->Parts[anatomyType], out);
 }
 

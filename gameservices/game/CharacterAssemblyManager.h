@@ -62,8 +62,11 @@ public:
 private:
     CharacterAssemblyManager();
     const sCharacterAssembly_KorvoCity* FindRecord(u32 id) const;
-    const sWardRobe_KorvoCity* FindWardrobe(const sCharacterAssembly_KorvoCity& record) const;
-    const sAnatomy_KorvoCity* FindAnatomy(const sCharacterAssembly_KorvoCity& record) const;
+    // The preloaded wardrobe (anatomy) of an assembly; null, reported, when missing.
+    const sWardRobe_KorvoCity* FindWardrobe(u32 assemblyId) const;
+    const sAnatomy_KorvoCity* FindAnatomy(u32 assemblyId) const;
+    // False, reported, until the assemblies are loaded.
+    bool ReadyForParts() const;
 
     bool m_AssembliesLoaded = false;
     bool m_Preloaded = false;
