@@ -1,6 +1,5 @@
 #include "gameservices/entities/GameAudioAssetFactory.h"
 
-#include "engine/core/Crc32Hash.h"
 #include "gameservices/entities/RuntimeParameters.h"
 
 namespace GameServices::Entities {
@@ -12,8 +11,6 @@ GameAudioAssetFactory* GameAudioAssetFactory::Instance() {
 
 GameAudioAssetFactory::~GameAudioAssetFactory() {
     delete m_DefaultFactory;
-    for (auto& [id, factory] : m_Factories)
-        delete factory;
 }
 
 void GameAudioAssetFactory::RegisterAudioAssetFactory() {
@@ -25,21 +22,11 @@ void GameAudioAssetFactory::RegisterAudioAssetFactory() {
 
 void GameAudioAssetFactory::RegisterFactory(const TString<char>& kindName,
                                             IAudioAssetFactory* factory) {
-    const u32 id = Crc32Hash(kindName.c_str());
-    auto it = m_Factories.find(id);
-    if (it != m_Factories.end()) {
-        if (it->second == factory)
-            return;
-        delete it->second;
-        m_Factories.erase(it);
-    }
-    if (factory)
-        m_Factories[id] = factory;
+    m_Factories.Register(kindName, factory);
 }
 
 IAudioAssetFactory* GameAudioAssetFactory::GetFactory(u32 kindId) const {
-    auto it = m_Factories.find(kindId);
-    return it == m_Factories.end() ? nullptr : it->second;
+    return m_Factories.Get(kindId);
 }
 
 IAudioAssetFactory* GameAudioAssetFactory::FindOwner(const AudioAsset* asset) const {
@@ -47,10 +34,7 @@ IAudioAssetFactory* GameAudioAssetFactory::FindOwner(const AudioAsset* asset) co
         return nullptr;
     if (m_DefaultFactory && m_DefaultFactory->Owns(asset))
         return m_DefaultFactory;
-    for (const auto& [id, factory] : m_Factories)
-        if (factory && factory->Owns(asset))
-            return factory;
-    return nullptr;
+    return m_Factories.FindOwner(asset);
 }
 
 }  // namespace GameServices::Entities

@@ -1,9 +1,8 @@
 #pragma once
 // The audio-asset pools: the default pool and further pools registered by kind name (keyed
 // by its name id).
-#include <map>
-
 #include "gameservices/entities/AudioAsset.h"
+#include "gameservices/entities/KindRegistry.h"
 #include "gameservices/entities/PoolStorage.h"
 
 namespace GameServices::Entities {
@@ -54,7 +53,7 @@ private:
     GameAudioAssetFactory() = default;
 
     IAudioAssetFactory* m_DefaultFactory = nullptr;
-    std::map<u32, IAudioAssetFactory*> m_Factories;
+    KindRegistry<IAudioAssetFactory> m_Factories;
 };
 
 }  // namespace GameServices::Entities

@@ -33,8 +33,6 @@ GameEntityFactory::~GameEntityFactory() {
     delete m_PropFactory;
     delete m_CharacterFactory;
     delete m_SetElementFactory;
-    for (auto& [id, factory] : m_Factories)
-        delete factory;
 }
 
 void GameEntityFactory::RegisterEntityFactories() {
@@ -46,22 +44,12 @@ void GameEntityFactory::RegisterEntityFactories() {
 }
 
 void GameEntityFactory::RegisterFactory(const TString<char>& kindName, IEntityFactory* factory) {
-    const u32 id = Crc32Hash(kindName.c_str());
-    auto it = m_Factories.find(id);
-    if (it != m_Factories.end()) {
-        if (it->second == factory)
-            return;
-        // The pool's destructor resets every entity before deleting it.
-        delete it->second;
-        m_Factories.erase(it);
-    }
-    if (factory)
-        m_Factories[id] = factory;
+    // The pool's destructor resets every entity before deleting it.
+    m_Factories.Register(kindName, factory);
 }
 
 IEntityFactory* GameEntityFactory::GetFactory(u32 kindId) const {
-    auto it = m_Factories.find(kindId);
-    return it == m_Factories.end() ? nullptr : it->second;
+    return m_Factories.Get(kindId);
 }
 
 IEntityFactory* GameEntityFactory::GetFactory(const TString<char>& kindName) const {
@@ -78,14 +66,12 @@ void GameEntityFactory::ResetFactory(const TString<char>& kindName) {
 }
 
 void GameEntityFactory::DestroyFactory(const TString<char>& kindName) {
-    auto it = m_Factories.find(Crc32Hash(kindName.c_str()));
-    if (it == m_Factories.end()) {
+    // Forgetting the kind keeps a later ResetFactory of it from reaching a deleted pool.
+    IEntityFactory* factory = m_Factories.Take(Crc32Hash(kindName.c_str()));
+    if (!factory) {
         AGReport("Cannot find the factory!");
         return;
     }
-    IEntityFactory* factory = it->second;
-    // Erasing the key keeps a later ResetFactory of the kind from reaching a deleted pool.
-    m_Factories.erase(it);
     delete factory;
 }
 
@@ -99,10 +85,7 @@ IEntityFactory* GameEntityFactory::FindOwner(const Entity* entity,
                                     m_CharacterFactory, m_SetElementFactory})
         if (factory && factory != preferred && factory->Owns(entity))
             return factory;
-    for (const auto& [id, factory] : m_Factories)
-        if (factory && factory->Owns(entity))
-            return factory;
-    return nullptr;
+    return m_Factories.FindOwner(entity);
 }
 
 }  // namespace GameServices::Entities

@@ -1,10 +1,9 @@
 #pragma once
 // The registry of entity pools: the five default pools of the entity model and further
 // pools registered by kind name (keyed by its name id).
-#include <map>
-
 #include "engine/core/TString.h"
 #include "gameservices/entities/EntityFactory.h"
+#include "gameservices/entities/KindRegistry.h"
 
 namespace GameServices::Entities {
 
@@ -48,7 +47,7 @@ private:
     IEntityFactory* m_PropFactory = nullptr;
     IEntityFactory* m_CharacterFactory = nullptr;
     IEntityFactory* m_SetElementFactory = nullptr;
-    std::map<u32, IEntityFactory*> m_Factories;
+    KindRegistry<IEntityFactory> m_Factories;
 };
 
 }  // namespace GameServices::Entities
