@@ -42,17 +42,33 @@ public:
     i32 m_AnimationType = kNoAnimation;
     MiniGame::BehaviorActionSkin m_Skin;
     u32 m_PlayMode = 1;
+
+private:
+    void SetAnimation(i32 type, u32 playMode, f32 speed);
 };
 
-// Collision description of an entity. Live objects are counted program-wide.
-class CollisionData {
+// Counts the live objects of Owner program-wide, copies included.
+template <typename Owner>
+class LiveCounter {
 public:
-    CollisionData();
-    CollisionData(const CollisionData& other);
-    CollisionData& operator=(const CollisionData& other) = default;
-    virtual ~CollisionData();
+    LiveCounter() { ++s_Live; }
+    LiveCounter(const LiveCounter&) { ++s_Live; }
+    LiveCounter& operator=(const LiveCounter&) = default;
+    ~LiveCounter() { --s_Live; }
 
-    static i32 GetLiveCount();
+    static i32 GetLiveCount() { return s_Live; }
+
+private:
+    static inline i32 s_Live = 0;
+};
+
+// Collision description of an entity.
+class CollisionData : public LiveCounter<CollisionData> {
+public:
+    CollisionData() = default;
+    virtual ~CollisionData() = default;
+    CollisionData(const CollisionData&) = default;
+    CollisionData& operator=(const CollisionData&) = default;
 
     f32 m_BoundaryScale = 1.0f;
     f32 m_BoundaryOffsetX = 0.0f;
@@ -62,16 +78,15 @@ public:
     TString<char> m_EntityShape{"None"};
 };
 
-// An audio asset's sound. Live objects are counted program-wide.
-class AudioData {
+// An audio asset's sound.
+class AudioData : public LiveCounter<AudioData> {
 public:
-    AudioData();
-    AudioData(const TString<char>& fileName, const TString<char>& dataPath);
-    AudioData(const AudioData& other);
-    AudioData& operator=(const AudioData& other) = default;
-    virtual ~AudioData();
-
-    static i32 GetLiveCount();
+    AudioData() = default;
+    AudioData(const TString<char>& fileName, const TString<char>& dataPath)
+        : m_FileName(fileName), m_DataPath(dataPath) {}
+    virtual ~AudioData() = default;
+    AudioData(const AudioData&) = default;
+    AudioData& operator=(const AudioData&) = default;
 
     TString<char> m_FileName;
     TString<char> m_DataPath;
