@@ -4,31 +4,19 @@
 
 #include "tests/support/ScopedEnv.h"
 
-namespace {
-
-TEST(UILocale, TakesTheFirstSetVariableInPriorityOrder) {
+TEST(UILocale, TakesTheFirstSetVariableInPriorityOrderAndSkipsEmptyEntries) {
     ScopedEnv env;
     env.Unset("LANGUAGE").Unset("LC_ALL").Unset("LC_MESSAGES").Unset("LANG");
     EXPECT_EQ(platform::UILanguageTag(), "");
-
-    env.Set("LANG", "fr_FR.UTF-8");
-    EXPECT_EQ(platform::UILanguageTag(), "fr_FR.UTF-8");
-    env.Set("LC_MESSAGES", "de_DE");
-    EXPECT_EQ(platform::UILanguageTag(), "de_DE");
-    env.Set("LC_ALL", "it_IT");
-    EXPECT_EQ(platform::UILanguageTag(), "it_IT");
-    env.Set("LANGUAGE", "ja_JP:en");
-    EXPECT_EQ(platform::UILanguageTag(), "ja_JP");
+    const struct {
+        const char* variable;
+        const char* value;
+        const char* tag;
+    } steps[] = {{"LANG", "fr_FR.UTF-8", "fr_FR.UTF-8"}, {"LC_MESSAGES", "de_DE", "de_DE"}, {"LC_ALL", "", "de_DE"},
+                 {"LC_ALL", "it_IT", "it_IT"},          {"LANGUAGE", "ja_JP:en", "ja_JP"}, {"LANGUAGE", "::ru:en", "ru"},
+                 {"LANGUAGE", ":", "it_IT"}};
+    for (const auto& step : steps) {
+        env.Set(step.variable, step.value);
+        EXPECT_EQ(platform::UILanguageTag(), step.tag) << step.variable << "=" << step.value;
+    }
 }
-
-TEST(UILocale, EmptyValuesAndEmptyListEntriesAreSkipped) {
-    ScopedEnv env;
-    env.Set("LANGUAGE", "").Set("LC_ALL", "").Unset("LC_MESSAGES").Set("LANG", "pl_PL");
-    EXPECT_EQ(platform::UILanguageTag(), "pl_PL");
-    env.Set("LANGUAGE", "::ru:en");
-    EXPECT_EQ(platform::UILanguageTag(), "ru");
-    env.Set("LANGUAGE", ":");
-    EXPECT_EQ(platform::UILanguageTag(), "pl_PL");
-}
-
-}  // namespace
