@@ -239,10 +239,6 @@ Result Device::Reset(const PresentParams& wanted) {
     return Result::Ok;
 }
 
-int32_t Device::GlY(int32_t top, int32_t height) const {
-    return int32_t(m_params.height) - (top + height);
-}
-
 void Device::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
     if (!m_fbo)
         return;
@@ -262,7 +258,7 @@ void Device::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
         return;
     glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(GLint(x0), GlY(int32_t(y0), int32_t(y1 - y0)), GLsizei(x1 - x0), GLsizei(y1 - y0));
+    glScissor(GLint(x0), GLint(y0), GLsizei(x1 - x0), GLsizei(y1 - y0));
     m_renderStatesDirty |= 1u << uint32_t(RenderState::ScissorTestEnable);
     m_scissorDirty = true;
     GLbitfield mask = 0;
@@ -295,7 +291,8 @@ void Device::Present() {
     if (dw > 0 && dh > 0) {
         GLint w = GLint(m_params.width), h = GLint(m_params.height);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glBlitFramebuffer(0, 0, w, h, 0, 0, dw, dh, GL_COLOR_BUFFER_BIT,
+        // The window's rows run bottom up: the copy turns the picture right way up.
+        glBlitFramebuffer(0, 0, w, h, 0, dh, dw, 0, GL_COLOR_BUFFER_BIT,
                           (dw == w && dh == h) ? GL_NEAREST : GL_LINEAR);
         SDL_GL_SwapWindow(m_window);
     }
@@ -310,15 +307,11 @@ bool Device::ReadBackBuffer(const Rect& rect, Image& out) {
     if (!m_fbo || x1 <= x0 || y1 <= y0)
         return false;
     uint32_t w = uint32_t(x1 - x0), h = uint32_t(y1 - y0);
-    std::vector<uint32_t> rows(size_t(w) * h);
+    out.pixels.resize(size_t(w) * h);
     BindResolvedForRead();
-    glReadPixels(x0, GlY(y0, int32_t(h)), GLsizei(w), GLsizei(h), GL_BGRA,
-                 GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
+    glReadPixels(x0, y0, GLsizei(w), GLsizei(h), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                 out.pixels.data());
     glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
-    // GL rows run bottom up.
-    out.pixels.resize(rows.size());
-    for (uint32_t y = 0; y < h; ++y)
-        std::memcpy(&out.pixels[size_t(y) * w], &rows[size_t(h - 1 - y) * w], w * 4);
     out.width = w;
     out.height = h;
     out.format = Format::X8R8G8B8;
@@ -334,9 +327,9 @@ bool Device::StretchBackBufferTo(Texture* target, bool linear) {
     glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target->m_glName, 0);
     bool ok = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (ok) {
-        // Texture rows run top first (row 0 at v = 0), back-buffer rows bottom up: flip.
+        // Both hold their top row first (a texture's row 0 is v = 0): no flip.
         GLint w = GLint(m_params.width), h = GLint(m_params.height);
-        glBlitFramebuffer(0, 0, w, h, 0, GLint(target->m_height), GLint(target->m_width), 0,
+        glBlitFramebuffer(0, 0, w, h, 0, 0, GLint(target->m_width), GLint(target->m_height),
                           GL_COLOR_BUFFER_BIT, linear ? GL_LINEAR : GL_NEAREST);
     }
     glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);

@@ -6,7 +6,12 @@
 // the window. Conventions of that model kept here: clip z in [0, 1], pixel centres on
 // integer coordinates, top-left viewport and scissor, culling by winding on screen, vertex
 // colours as B, G, R, A bytes, textures as u32 ARGB in memory, a stage without a texture
-// reading opaque white.
+// reading opaque white, and the edge rule (a pixel whose centre lies on an edge is covered
+// when that edge is a top or left one).
+//
+// The back buffer holds its top row at GL's y = 0, as a texture holds row 0 at v = 0: GL's
+// edge rule then falls on the same sides as that model's, a copy onto a texture needs no
+// flip, and read-back returns GL's rows as they are. Only the copy to the window flips.
 //
 // Every call that touches GL (the frame, states, draws, read-back, Reset, destruction) must be
 // made on the thread that created the device. Resource creation and locks may be made on any
@@ -171,7 +176,6 @@ private:
     // Sets up vertex arrays for vertices [first, first + count) of the bound streams;
     // false when they do not all lie inside their buffers.
     bool BindArrays(int64_t baseVertex, uint32_t first, uint32_t count);
-    int32_t GlY(int32_t top, int32_t height) const;
 
     SDL_Window* m_window = nullptr;
     void* m_context = nullptr;

@@ -317,11 +317,11 @@ void Device::FlushRenderStates() {
         glAlphaFunc(GlCompare(value(RenderState::AlphaFunc)),
                     AlphaReference(value(RenderState::AlphaFunc), value(RenderState::AlphaRef)));
     if (dirty & Bit(RenderState::CullMode)) {
-        // Both conventions see the same winding on screen: GL's front faces are the
-        // counter-clockwise ones, so culling CW culls GL's back faces.
+        // The back buffer holds the picture upside down, so a triangle clockwise on screen
+        // is counter-clockwise to GL, which is GL's front face.
         switch (Cull(value(RenderState::CullMode))) {
-            case Cull::CW: glEnable(GL_CULL_FACE); glCullFace(GL_BACK); break;
-            case Cull::CCW: glEnable(GL_CULL_FACE); glCullFace(GL_FRONT); break;
+            case Cull::CW: glEnable(GL_CULL_FACE); glCullFace(GL_FRONT); break;
+            case Cull::CCW: glEnable(GL_CULL_FACE); glCullFace(GL_BACK); break;
             default: glDisable(GL_CULL_FACE); break;
         }
     }
@@ -340,8 +340,8 @@ void Device::FlushRenderStates() {
 void Device::FlushViewport() {
     if (m_viewportDirty) {
         m_viewportDirty = false;
-        glViewport(GLint(m_viewport.x), GlY(int32_t(m_viewport.y), int32_t(m_viewport.height)),
-                   GLsizei(m_viewport.width), GLsizei(m_viewport.height));
+        glViewport(GLint(m_viewport.x), GLint(m_viewport.y), GLsizei(m_viewport.width),
+                   GLsizei(m_viewport.height));
         glDepthRange(m_viewport.minZ, m_viewport.maxZ);
         m_projectionDirty = true;  // the pixel-centre shift depends on the viewport size
     }
@@ -349,18 +349,19 @@ void Device::FlushViewport() {
         m_scissorDirty = false;
         int32_t w = std::max(m_scissor.right - m_scissor.left, 0);
         int32_t h = std::max(m_scissor.bottom - m_scissor.top, 0);
-        glScissor(m_scissor.left, GlY(m_scissor.top, h), w, h);
+        glScissor(m_scissor.left, m_scissor.top, w, h);
     }
 }
 
 void Device::FlushTransformsAndLight() {
     if (m_projectionDirty) {
         m_projectionDirty = false;
-        // Clip z goes from [0, w] to [-w, w], and the picture moves half a pixel right and
-        // down so that pixel centres fall on integer coordinates.
+        // Clip z goes from [0, w] to [-w, w]; the picture moves half a pixel right and down
+        // so that pixel centres fall on integer coordinates, and y is flipped so that the
+        // back buffer holds row 0 at the top (see Device.h).
         float w = float(std::max(m_viewport.width, 1u));
         float h = float(std::max(m_viewport.height, 1u));
-        const Matrix fix = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 2, 0, 1.0f / w, -1.0f / h, -1, 1}};
+        const Matrix fix = {{1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 2, 0, 1.0f / w, 1.0f / h, -1, 1}};
         Matrix p = MatrixMultiply(m_projection, fix);
         glMatrixMode(GL_PROJECTION);
         glLoadMatrixf(p.m);

@@ -1,6 +1,9 @@
-// Draw calls: primitive counts, indexed lists, the position-and-texture format, and the
-// refusal of draws that would read outside their buffers.
+// Draw calls: primitive counts, indexed lists, the position-and-texture format, which pixels
+// an edge through their centres covers, and the refusal of draws that would read outside
+// their buffers.
 #include "platform/gfx/Device.h"
+
+#include <algorithm>
 
 #include "tests/platform/gfx/GfxTestSupport.h"
 
@@ -80,13 +83,87 @@ TEST_F(DeviceDrawTest, PositionAndTextureFormatInOneStream) {
     Dev().SetFVF(kFvfXyz | kFvfTex1);
     Dev().SetStreamSource(0, vb, 0, 20);
     ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    EXPECT_EQ(ReadPixel(Dev(), 2, 2), 0xFFFF0000u);
-    EXPECT_EQ(ReadPixel(Dev(), 61, 2), 0xFF00FF00u);
-    EXPECT_EQ(ReadPixel(Dev(), 2, 45), 0xFF0000FFu);
-    EXPECT_EQ(ReadPixel(Dev(), 61, 45), 0xFFFFFFFFu);
+    EXPECT_EQ(ReadPixel(Dev(), 0, 0), 0xFFFF0000u);
+    EXPECT_EQ(ReadPixel(Dev(), 63, 0), 0xFF00FF00u);
+    EXPECT_EQ(ReadPixel(Dev(), 0, 47), 0xFF0000FFu);
+    EXPECT_EQ(ReadPixel(Dev(), 63, 47), 0xFFFFFFFFu);
     Dev().SetTexture(0, nullptr);
     tex->Release();
     vb->Release();
+}
+
+// Rows of '#' (white) and '.' (anything else), top first.
+std::string Coverage(Device& device, uint32_t width, uint32_t height) {
+    Image image;
+    if (!device.ReadBackBuffer({0, 0, int32_t(width), int32_t(height)}, image))
+        return "no read-back";
+    std::string out;
+    for (uint32_t i = 0; i < image.pixels.size(); ++i) {
+        out += image.pixels[i] == 0xFFFFFFFFu ? '#' : '.';
+        if (i % width == width - 1)
+            out += '\n';
+    }
+    return out;
+}
+
+// Edges through pixel centres: a centre on a top or left edge is covered, one on a bottom or
+// right edge is not, so a shape with integer edges covers exactly [left, right) x [top,
+// bottom), and the clip-space quad at +-1 covers exactly its viewport.
+TEST_F(DeviceDrawTest, EdgesOnPixelCentresFollowTheTopLeftRule) {
+    struct Case {
+        Viewport viewport;
+        Rect shape;    // pixel edges within the viewport; empty: the clip-space quad
+        Rect scissor;  // the scissor test is on when this is not empty
+    };
+    const Viewport full = {0, 0, kWidth, kHeight, 0.0f, 1.0f};
+    const Viewport inner = {8, 4, 32, 20, 0.0f, 1.0f};
+    const Case cases[] = {
+        {full, {3, 5, 6, 7}, {}},
+        {full, {0, 0, 1, 1}, {}},
+        {full, {61, 45, 64, 48}, {}},
+        {full, {}, {}},
+        {inner, {0, 0, 2, 3}, {}},
+        {inner, {}, {}},
+        {full, {10, 10, 30, 30}, {12, 20, 40, 25}},
+    };
+    for (const Case& c : cases) {
+        const bool clipQuad = c.shape.right == c.shape.left;
+        const bool scissor = c.scissor.right != c.scissor.left;
+        Dev().SetViewport(full);
+        Dev().SetRenderState(RenderState::ScissorTestEnable, 0u);
+        Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
+        Dev().SetViewport(c.viewport);
+        Dev().SetScissorRect(c.scissor);
+        Dev().SetRenderState(RenderState::ScissorTestEnable, uint32_t(scissor));
+        std::unique_ptr<Mesh> mesh;
+        if (clipQuad) {
+            for (TransformType t : {TransformType::World, TransformType::View, TransformType::Projection})
+                Dev().SetTransform(t, MatrixIdentity());
+            mesh = MakeQuad(Dev(), -1, 1, 1, -1, 0.5f, 0xFFFFFFFF, false);
+        } else {
+            SetPixelSpace(Dev(), c.viewport.width, c.viewport.height);
+            mesh = MakeQuad(Dev(), float(c.shape.left), float(c.shape.top), float(c.shape.right),
+                            float(c.shape.bottom), 0.5f, 0xFFFFFFFF, false);
+        }
+        mesh->Bind(Dev());
+        ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+
+        Rect want = clipQuad ? Rect{0, 0, int32_t(c.viewport.width), int32_t(c.viewport.height)} : c.shape;
+        want = {want.left + int32_t(c.viewport.x), want.top + int32_t(c.viewport.y),
+                want.right + int32_t(c.viewport.x), want.bottom + int32_t(c.viewport.y)};
+        if (scissor)
+            want = {std::max(want.left, c.scissor.left), std::max(want.top, c.scissor.top),
+                    std::min(want.right, c.scissor.right), std::min(want.bottom, c.scissor.bottom)};
+        std::string expected;
+        for (int32_t y = 0; y < int32_t(kHeight); ++y) {
+            for (int32_t x = 0; x < int32_t(kWidth); ++x)
+                expected += x >= want.left && x < want.right && y >= want.top && y < want.bottom ? '#' : '.';
+            expected += '\n';
+        }
+        EXPECT_EQ(Coverage(Dev(), kWidth, kHeight), expected)
+            << "viewport at " << c.viewport.x << "," << c.viewport.y << ", shape " << c.shape.left
+            << "," << c.shape.top << " to " << c.shape.right << "," << c.shape.bottom;
+    }
 }
 
 TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
