@@ -1,6 +1,7 @@
 // Device creation, clears, the frame, reset and read-back.
 #include "platform/gfx/Device.h"
 
+#include "platform/gfx/GlHeaders.h"
 #include "tests/platform/gfx/GfxTestSupport.h"
 
 namespace {
@@ -38,11 +39,22 @@ TEST_F(DeviceTest, ClearHonoursViewportAndScissor) {
     EXPECT_EQ(ReadPixel(Dev(), 40, 8), 0xFF000000u);
 }
 
-TEST_F(DeviceTest, PresentKeepsTheBackBufferReadable) {
+TEST_F(DeviceTest, PresentShowsThePictureUprightAndKeepsTheBackBufferReadable) {
+    Dev().SetViewport({0, 0, kWidth, 1, 0.0f, 1.0f});
+    Dev().Clear(kClearTarget, 0xFFFF0000, 1.0f, 0);
+    Dev().SetViewport({0, 1, kWidth, kHeight - 1, 0.0f, 1.0f});
     Dev().Clear(kClearTarget, 0xFF336699, 1.0f, 0);
     Dev().BeginScene();
     Dev().EndScene();
     Dev().Present();
+    // The offscreen driver's window surface keeps its pixels across the swap. GL numbers the
+    // window's rows bottom up.
+    uint32_t shown[2] = {};
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadPixels(5, GLint(kHeight) - 2, 1, 2, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, shown);
+    EXPECT_EQ(shown[1] | 0xFF000000u, 0xFFFF0000u);
+    EXPECT_EQ(shown[0] | 0xFF000000u, 0xFF336699u);
+    EXPECT_EQ(ReadPixel(Dev(), 1, 0), 0xFFFF0000u);
     EXPECT_EQ(ReadPixel(Dev(), 1, 1), 0xFF336699u);
 }
 
