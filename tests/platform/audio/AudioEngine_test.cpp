@@ -236,19 +236,6 @@ TEST_F(PullFixture, OutputIsClampedAndNanVolumeIsSilence) {
     EXPECT_FLOAT_EQ(Rms(Render(50), 0), 0.0);
 }
 
-TEST_F(PullFixture, OutputMatrixRowsAreDestinationChannels) {
-    std::vector<int16_t> data;
-    for (int i = 0; i < 100; ++i)
-        data.insert(data.end(), {8192, -16384});
-    SourceVoice* voice = Playing(Pcm16(2, 44100), data);
-    const float swap[4] = {0, 1, 0.5f, 0};  // out L = in R, out R = in L / 2
-    ASSERT_TRUE(voice->SetOutputMatrix(nullptr, 2, 2, swap));
-    EXPECT_FALSE(voice->SetOutputMatrix(nullptr, 1, 2, swap));
-    auto out = Render(10);
-    EXPECT_FLOAT_EQ(out[0], -0.5f);
-    EXPECT_FLOAT_EQ(out[1], 0.125f);
-}
-
 TEST_F(PullFixture, DestroyingASubmixReroutesItsSourcesToTheMaster) {
     SubmixVoice* submix = engine.CreateSubmixVoice(2, kMixRate);
     SourceVoice* voice = Playing(Pcm16(1, 44100), std::vector<int16_t>(1000, 16384));

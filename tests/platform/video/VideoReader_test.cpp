@@ -127,19 +127,4 @@ TEST_F(VideoReaderTest, FilesThatCannotBeReadFailAtOpen) {
     }
 }
 
-TEST_F(VideoReaderTest, AudioOnlyClip) {
-    authoring::VideoClip clip;
-    clip.width = 0;
-    clip.audioSeconds = 0.5;
-    clip.channels = 2;
-    ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(clip)), error)) << error;
-    EXPECT_FALSE(reader.HasVideo());
-    EXPECT_EQ(reader.Width(), 0u);
-    ASSERT_TRUE(reader.HasAudio());
-    EXPECT_EQ(reader.GetAudioFormat().channels, 2);
-    AudioChunk chunk;
-    EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::Sample);
-    EXPECT_EQ(chunk.data.size() % 4, 0u);
-}
-
 }  // namespace

@@ -182,16 +182,6 @@ TEST_F(SdlWindow, MouseButtonsLeavingAndTheWheelAtOneHundredTwentyPerNotch) {
     EXPECT_EQ(m[6].wheelDelta, 60);
 }
 
-TEST_F(SdlWindow, FocusCloseAndQuitRequestsCloseNothingByThemselves) {
-    WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
-    WindowEvent(SDL_WINDOWEVENT_CLOSE);
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-    EXPECT_EQ(KindsOf(Drain()), (Kinds{MessageKind::Activate, MessageKind::CloseRequest, MessageKind::CloseRequest}));
-    EXPECT_TRUE(m_backend.HasWindow());
-}
-
 TEST_F(SdlWindow, AMinimisedWindowIsNotVisibleAndHasNoClientArea) {
     WindowEvent(SDL_WINDOWEVENT_MINIMIZED);
     Drain();
@@ -228,14 +218,22 @@ TEST_F(SdlWindow, FullScreenAndBackRestoresTheWindowedSizeAndPlace) {
     EXPECT_EQ(top, 30);
 }
 
-TEST_F(SdlWindow, DestroyEndsTheWindowAndLaterEventsAreDropped) {
+TEST_F(SdlWindow, RequestsCloseNothingAndDestroyDropsLaterEvents) {
+    WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    WindowEvent(SDL_WINDOWEVENT_CLOSE);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_EQ(KindsOf(Drain()), (Kinds{MessageKind::Activate, MessageKind::CloseRequest, MessageKind::CloseRequest}));
+    EXPECT_TRUE(m_backend.HasWindow());
+
     m_backend.Destroy();
     EXPECT_FALSE(m_backend.HasWindow());
     EXPECT_FALSE(m_backend.IsVisible());
     Key(true, SDL_SCANCODE_A);
-    Message quit;
-    quit.kind = MessageKind::Quit;
-    m_backend.Post(quit);
+    Message posted;
+    posted.kind = MessageKind::Quit;
+    m_backend.Post(posted);
     EXPECT_EQ(KindsOf(Drain()), (Kinds{MessageKind::Destroy, MessageKind::Quit}));
     m_backend.Destroy();  // twice is harmless
     EXPECT_TRUE(Drain().empty());
