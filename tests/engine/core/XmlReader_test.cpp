@@ -3,123 +3,118 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
 
-#include "engine/core/AGData.h"
-#include "engine/core/AGResourceManager.h"
 #include "engine/core/BaseSavedGame.h"
-#include "engine/core/XmlWriter.h"
-#include "engine/core/Crc32Hash.h"
 #include "engine/core/PcDirectory.h"
+#include "engine/core/XmlWriter.h"
 #include "tests/engine/core/XmlTestRecords.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/ResourceEnvironment.h"
 #include "tests/support/TempDir.h"
+#include "tools/authoring/PackageWriter.h"
 
-using GameServices::Utilities::XmlReader;
 using GameServices::Utilities::ISerializable;
 using GameServices::Utilities::ISerialization;
+using GameServices::Utilities::XmlReader;
 using xmltest::AllKinds;
 using xmltest::Inner;
 
 namespace {
 
 // Reads AllKinds from <root>body</root>.
-AllKinds Read(const std::string& body, i32* result = nullptr) {
+AllKinds Read(const std::string& body) {
     AllKinds r;
     XmlReader reader;
-    std::string text = "<root>" + body + "</root>";
-    i32 code = reader.ReadText(text.c_str(), "root", r);
-    if (result)
-        *result = code;
+    EXPECT_EQ(reader.ReadText(("<root>" + body + "</root>").c_str(), "root", r), XmlReader::ReadOk);
     return r;
 }
 
+// A layout- or level-style record: its tag, attributes, then every child element as an item.
+struct Node : ISerializable {
+    TString<char> tag, name;
+    AGVec3 position;
+    i32 width = 0;
+    u32 depth = 0;
+    std::vector<std::unique_ptr<Node>> children;
+    struct Children : ISerializable {
+        Node* owner = nullptr;
+        void Serialize(ISerialization& s) override {
+            if (owner->depth >= 8)
+                return;
+            owner->children.push_back(std::make_unique<Node>());
+            owner->children.back()->depth = owner->depth + 1;
+            owner->children.back()->Serialize(s);
+        }
+        void GetItemName(TString<char>& out) const override { out = ""; }
+        bool IsContainer() const override { return true; }
+    };
+    void Serialize(ISerialization& s) override {
+        s.GetElementName(tag);
+        s.SetAttributeMode(true);
+        s.SerializeString("Name", name, TString<char>());
+        s.SerializeVec3("Position", position, AGVec3{});
+        s.SetAttributeMode(false);
+        Children list;
+        list.owner = this;
+        s.SerializeItem(list);
+        s.SetAttributeMode(true);
+        s.SerializeInt("Width", width, -1);
+        s.SetAttributeMode(false);
+    }
+};
+
 }  // namespace
 
-TEST(XmlReaderTest, AbsentAndEmptyFieldsTakeTheirDefaults) {
+TEST(XmlReaderTest, FieldsTakeDefaultsWordsAndNumberPrefixes) {
     LogCapture log;
     AllKinds r = Read("<Count></Count><Speed/><Name></Name><Position></Position>");
     EXPECT_FLOAT_EQ(r.colour[3], 0.4f);
     EXPECT_FLOAT_EQ(r.position.z, 3.0f);
-    EXPECT_FLOAT_EQ(r.size.y, 5.0f);
-    EXPECT_TRUE(r.flag);
     EXPECT_EQ(r.count, 7);
-    EXPECT_DOUBLE_EQ(r.ratio, 0.25);
-    EXPECT_EQ(r.mask, 9u);
-    EXPECT_EQ(r.along, 11);
     EXPECT_FLOAT_EQ(r.speed, 2.5f);
     EXPECT_EQ(r.name, "nobody");
     EXPECT_EQ(r.inner.number, 0);  // an absent object is left as it was
     EXPECT_TRUE(log.Lines().empty());
-}
 
-TEST(XmlReaderTest, BooleansAreTrueOnlyForTheWordTrue) {
     EXPECT_TRUE(Read("<Flag>TRUE</Flag>").flag);
-    EXPECT_TRUE(Read("<Flag>True</Flag>").flag);
     EXPECT_FALSE(Read("<Flag>1</Flag>").flag);
     EXPECT_FALSE(Read("<Flag>yes</Flag>").flag);
-    EXPECT_FALSE(Read("<Flag>truely</Flag>").flag);
-}
-
-TEST(XmlReaderTest, NumbersReadTheirLongestPrefixAndSaturate) {
+    // Numbers read their longest prefix and saturate.
     EXPECT_FLOAT_EQ(Read("<Speed>1.5abc</Speed>").speed, 1.5f);
-    EXPECT_FLOAT_EQ(Read("<Speed>  -2e1</Speed>").speed, -20.0f);
     EXPECT_FLOAT_EQ(Read("<Speed>abc</Speed>").speed, 0.0f);
     EXPECT_EQ(Read("<Count>12abc</Count>").count, 12);
-    EXPECT_EQ(Read("<Count>+8</Count>").count, 8);
     EXPECT_EQ(Read("<Count>99999999999999999999</Count>").count, 2147483647);
     EXPECT_EQ(Read("<Count>-99999999999</Count>").count, -2147483647 - 1);
     EXPECT_EQ(Read("<Mask>-1</Mask>").mask, 0xFFFFFFFFu);
-    EXPECT_EQ(Read("<Mask>4294967295</Mask>").mask, 0xFFFFFFFFu);
     EXPECT_EQ(Read("<Mask>99999999999</Mask>").mask, 0xFFFFFFFFu);
-    EXPECT_FLOAT_EQ(Read("<Speed>1e300</Speed>").speed, FLT_MAX);
     EXPECT_FLOAT_EQ(Read("<Speed>-1e300</Speed>").speed, -FLT_MAX);
     EXPECT_TRUE(std::isinf(Read("<Ratio>1e999</Ratio>").ratio));
 }
 
-TEST(XmlReaderTest, NumbersIgnoreTheProcessLocale) {
-    const char* previous = setlocale(LC_NUMERIC, nullptr);
-    std::string saved = previous ? previous : "C";
-    if (!setlocale(LC_NUMERIC, "de_DE.UTF-8") && !setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
-        GTEST_SKIP() << "no locale with a decimal comma installed";
-    AllKinds r = Read("<Speed>1.5</Speed><Position>0.5,1.5,2.5</Position>");
-    setlocale(LC_NUMERIC, saved.c_str());
-    EXPECT_FLOAT_EQ(r.speed, 1.5f);
-    EXPECT_FLOAT_EQ(r.position.z, 2.5f);
-}
-
 TEST(XmlReaderTest, VectorsTakeTheirComponentsInOrder) {
-    {
-        LogCapture log;
-        AllKinds r = Read("<Position>1,2,3,4</Position><Size>7, 8</Size>");
-        EXPECT_FLOAT_EQ(r.position.x, 1.0f);
-        EXPECT_FLOAT_EQ(r.position.y, 2.0f);
-        EXPECT_FLOAT_EQ(r.position.z, 3.0f);
-        EXPECT_FLOAT_EQ(r.size.y, 8.0f);
-        ASSERT_EQ(log.Lines().size(), 1u);
-        EXPECT_EQ(log.Lines()[0], "failed to extract the vec3");
-    }
     LogCapture log;
-    AllKinds r = Read("<Position>9</Position><Colour>1,2,3,4,5</Colour><Size>1,2,3</Size>");
+    AllKinds r = Read("<Position>1,2,3,4</Position><Size>7, 8</Size>");
+    EXPECT_FLOAT_EQ(r.position.x, 1.0f);
+    EXPECT_FLOAT_EQ(r.position.z, 3.0f);
+    EXPECT_FLOAT_EQ(r.size.y, 8.0f);
+    ASSERT_EQ(log.Lines().size(), 1u);
+    EXPECT_EQ(log.Lines()[0], "failed to extract the vec3");
+
+    r = Read("<Position>9</Position>");
     EXPECT_FLOAT_EQ(r.position.x, 9.0f);
     EXPECT_FLOAT_EQ(r.position.y, 2.0f);  // the missing components keep the default
-    EXPECT_FLOAT_EQ(r.position.z, 3.0f);
-    EXPECT_FLOAT_EQ(r.colour[3], 4.0f);
-    EXPECT_TRUE(log.Contains("failed to extract the vec4"));
-    EXPECT_TRUE(log.Contains("failed to extract the vec2"));
 }
 
 TEST(XmlReaderTest, ListsAreClearedWhenPresentAndKeptWhenAbsent) {
     AllKinds r;
     r.list.push_back(Inner());
-    r.list.push_back(Inner());
     XmlReader reader;
     ASSERT_EQ(reader.ReadText("<root><Count>3</Count></root>", "root", r), XmlReader::ReadOk);
-    EXPECT_EQ(r.list.size(), 2u);
+    EXPECT_EQ(r.list.size(), 1u);
     ASSERT_EQ(reader.ReadText("<root><List></List></root>", "root", r), XmlReader::ReadOk);
     EXPECT_TRUE(r.list.empty());
     ASSERT_EQ(reader.ReadText("<root><List><item><Number>4</Number></item><Other/>"
@@ -129,76 +124,40 @@ TEST(XmlReaderTest, ListsAreClearedWhenPresentAndKeptWhenAbsent) {
     // Items run from the first one of the item name through every following sibling.
     ASSERT_EQ(r.list.size(), 3u);
     EXPECT_EQ(r.list[0].number, 4);
-    EXPECT_EQ(r.list[0].label, "none");
-    EXPECT_EQ(r.list[1].number, -1);
     EXPECT_EQ(r.list[2].label, "b");
     EXPECT_EQ(r.count, 5);  // the reader is back at the root after the list
 }
 
-TEST(XmlReaderTest, MandatoryObjectsAreReportedAndFoundIsTracked) {
+TEST(XmlReaderTest, MissingMandatoryObjectsAreReported) {
     struct Holder : ISerializable {
         Inner a, b;
-        bool foundA = false, foundB = false;
+        bool foundB = true;
         void Serialize(ISerialization& s) override {
             s.SerializeObject("A", a, true);
-            foundA = s.WasFound();
             s.SerializeObject("B", b, true);
             foundB = s.WasFound();
         }
     } holder;
-    holder.b.number = 77;
     LogCapture log;
     XmlReader reader;
-    // A's own missing sub-fields do not make A count as missing.
     ASSERT_EQ(reader.ReadText("<root><A><Number>3</Number></A></root>", "root", holder),
               XmlReader::ReadOk);
-    EXPECT_TRUE(holder.foundA);
     EXPECT_FALSE(holder.foundB);
     EXPECT_EQ(holder.a.number, 3);
-    EXPECT_EQ(holder.b.number, 77);
-    ASSERT_EQ(log.Lines().size(), 1u);
-    EXPECT_EQ(log.Lines()[0], "Mandatory Field is missing :B");
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"Mandatory Field is missing :B"});
 }
 
 TEST(XmlReaderTest, SerializeItemReadsChildrenAndRestoresTheElement) {
-    // A layout-style record: attributes, then every child element as an item.
-    struct Node : ISerializable {
-        TString<char> tag, name;
-        std::vector<std::unique_ptr<Node>> children;
-        i32 width = 0;
-        struct Children : ISerializable {
-            Node* owner = nullptr;
-            void Serialize(ISerialization& s) override {
-                owner->children.push_back(std::make_unique<Node>());
-                owner->children.back()->Serialize(s);
-            }
-            void GetItemName(TString<char>& out) const override { out = ""; }
-            bool IsContainer() const override { return true; }
-        };
-        void Serialize(ISerialization& s) override {
-            s.GetElementName(tag);
-            s.SetAttributeMode(true);
-            s.SerializeString("Name", name, TString<char>());
-            s.SetAttributeMode(false);
-            Children list;
-            list.owner = this;
-            s.SerializeItem(list);
-            s.SetAttributeMode(true);
-            s.SerializeInt("Width", width, -1);
-            s.SetAttributeMode(false);
-        }
-    } root;
+    Node root;
     XmlReader reader;
     ASSERT_EQ(reader.ReadText("<Grid Name=\"top\" Width=\"10\"><Button Name=\"\"/><Grid Width=\"5\">"
                               "<Label Name=\"l\"/></Grid></Grid>",
                               "Grid", root),
               XmlReader::ReadOk);
-    EXPECT_EQ(root.tag, "Grid");
     EXPECT_EQ(root.name, "top");
-    EXPECT_EQ(root.width, 10);
+    EXPECT_EQ(root.width, 10);  // read after the items, from the restored element
     ASSERT_EQ(root.children.size(), 2u);
     EXPECT_EQ(root.children[0]->tag, "Button");
-    EXPECT_TRUE(root.children[0]->name.IsEmpty());  // a present empty attribute is empty text
     EXPECT_EQ(root.children[1]->width, 5);
     ASSERT_EQ(root.children[1]->children.size(), 1u);
     EXPECT_EQ(root.children[1]->children[0]->name, "l");
@@ -208,43 +167,35 @@ TEST(XmlReaderTest, SerializeItemReadsChildrenAndRestoresTheElement) {
     Node::Children orphan;
     idle.SerializeItem(orphan);  // no document: reported, nothing read
     EXPECT_EQ(log.Lines().size(), 1u);
-    TString<char> tag("x");
-    idle.GetElementName(tag);
-    EXPECT_TRUE(tag.IsEmpty());
 }
 
 TEST(XmlReaderTest, ReadTextProducesEachResultCode) {
+    const struct {
+        const char* text;
+        i32 code;
+    } cases[] = {{"<other><Number>2</Number></other>", XmlReader::ReadNoRoot},
+                 {"   \n ", XmlReader::ReadEmpty},
+                 {"<root><Number>2</Label></root>", XmlReader::ReadEndTagError},
+                 {"<root><Number a='2></Number></root>", XmlReader::ReadParseError},
+                 {"<root><Number>2</Number>", XmlReader::ReadParseError}};
     Inner r;
+    r.number = 5;
     XmlReader reader;
+    for (const auto& c : cases)
+        EXPECT_EQ(reader.ReadText(c.text, "root", r), c.code) << c.text;
+    EXPECT_EQ(r.number, 5);  // failures leave the record untouched
     EXPECT_EQ(reader.ReadText("<root><Number>2</Number></root>", "root", r), XmlReader::ReadOk);
     EXPECT_EQ(r.number, 2);
-    r.number = 5;
-    EXPECT_EQ(reader.ReadText("<other><Number>2</Number></other>", "root", r),
-              XmlReader::ReadNoRoot);
-    EXPECT_EQ(reader.ReadText("", "root", r), XmlReader::ReadEmpty);
-    EXPECT_EQ(reader.ReadText("   \n ", "root", r), XmlReader::ReadEmpty);
-    EXPECT_EQ(reader.ReadText("<root><Number>2</Label></root>", "root", r),
-              XmlReader::ReadEndTagError);
-    EXPECT_EQ(reader.ReadText("<root><Number a='2></Number></root>", "root", r),
-              XmlReader::ReadParseError);
-    EXPECT_EQ(reader.ReadText("<root><Number>2</Number>", "root", r), XmlReader::ReadParseError);
-    EXPECT_EQ(reader.ReadText("<root><!-- open", "root", r), XmlReader::ReadParseError);
-    EXPECT_EQ(r.number, 5);  // failures leave the record untouched
 }
 
 TEST(XmlReaderTest, UnterminatedBytesAreCopiedBeforeParsing) {
     const std::string text = "<root><Number>31</Number></root>";
-    // Exactly the document's bytes, no terminator after them.
-    std::unique_ptr<char[]> bytes(new char[text.size()]);
+    std::unique_ptr<char[]> bytes(new char[text.size()]);  // no terminator after them
     memcpy(bytes.get(), text.data(), text.size());
     Inner r;
     XmlReader reader;
     EXPECT_EQ(reader.ReadText(bytes.get(), u32(text.size()), "root", r), XmlReader::ReadOk);
     EXPECT_EQ(r.number, 31);
-    // A zero byte ends the text early.
-    const char withZero[] = "<root><Number>8</Number></root>\0<junk";
-    EXPECT_EQ(reader.ReadText(withZero, u32(sizeof withZero - 1), "root", r), XmlReader::ReadOk);
-    EXPECT_EQ(r.number, 8);
 }
 
 TEST(XmlReaderTest, DeepNestingIsRefusedWithoutRecursing) {
@@ -256,95 +207,52 @@ TEST(XmlReaderTest, DeepNestingIsRefusedWithoutRecursing) {
     XmlReader reader;
     EXPECT_EQ(reader.ReadText(deep.c_str(), "a", r), XmlReader::ReadParseError);
     EXPECT_EQ(log.Lines().size(), 1u);
-
+    // Comments, CDATA and empty elements do not count as nesting.
     std::string nested = "<root>";
-    for (int i = 0; i < 100; ++i)
-        nested += "<a><!-- <b> --><c/><![CDATA[<d>]]>";
-    for (int i = 0; i < 100; ++i)
-        nested += "</a>";
-    nested += "<Number>6</Number></root>";
-    EXPECT_EQ(reader.ReadText(nested.c_str(), "root", r), XmlReader::ReadOk);
-    EXPECT_EQ(r.number, 6);
+    for (int i = 0; i < 300; ++i)
+        nested += "<!-- <b> --><c/><![CDATA[<d>]]>";
+    EXPECT_EQ(reader.ReadText((nested + "<Number>6</Number></root>").c_str(), "root", r),
+              XmlReader::ReadOk);
 }
 
 TEST(XmlReaderTest, ReadFileFromDiskLowerCasesTheName) {
     TempDir dir;
-    const std::string path = dir.Write("levels.xml",
-                                       "<root><Intro><Number>12</Number></Intro>"
-                                       "<Number>1</Number></root>");
-    std::string upper = dir.Path() + "/Levels.XML";
+    dir.Write("levels.xml", "<root><Intro><Number>12</Number></Intro><Number>1</Number></root>");
+    const std::string upper = dir.Path() + "/Levels.XML";
     XmlReader reader;
-    Inner r;
+    Inner r, intro, untouched;
     ASSERT_TRUE(reader.ReadFile(upper.c_str(), r, "root"));
     EXPECT_EQ(r.number, 1);
-    Inner intro;
     ASSERT_TRUE(reader.ReadFileElement(upper.c_str(), "Intro", intro, "root"));
     EXPECT_EQ(intro.number, 12);
-    Inner untouched;
     untouched.number = 99;
     EXPECT_FALSE(reader.ReadFileElement(upper.c_str(), "Outro", untouched, "root"));
-    EXPECT_FALSE(reader.ReadFile(upper.c_str(), untouched, "other"));
     EXPECT_FALSE(reader.ReadFile((dir.Path() + "/missing.xml").c_str(), untouched, "root"));
-    dir.Write("broken.xml", "<root><Number>3</Number>");
-    EXPECT_FALSE(reader.ReadFile((dir.Path() + "/broken.xml").c_str(), untouched, "root"));
     EXPECT_EQ(untouched.number, 99);
 }
 
-namespace {
-
-void PutU32(std::string& out, u32 v) {
-    out.append(reinterpret_cast<const char*>(&v), 4);
-}
-
-// A folder package "<dir>/Xml.dir" holding the files under their names as given.
-std::string WriteFolderPackage(const TempDir& dir,
-                               const std::vector<std::pair<std::string, std::string>>& files) {
-    std::string index(12, '\0');
-    PutU32(index, u32(files.size()));
-    for (const auto& [name, bytes] : files) {
-        PutU32(index, Crc32Hash(name.c_str()));
-        index += name;
-        index += '\0';
-        PutU32(index, 0);
-        PutU32(index, 0);
-        dir.Write("Xml/" + name, bytes);
-    }
-    dir.Write("Xml/Xml.hdr", index);
-    return dir.Path() + "/Xml.dir";
-}
-
-}  // namespace
-
 TEST(XmlReaderTest, PackageModeReadsTheEntryOfTheLowerCasedName) {
     TempDir dir;
-    const std::string levels = "<root><Number>21</Number><Label>from package</Label></root>";
-    // The file's bytes end without a zero byte; the reader must not run past them.
-    const std::string mount = WriteFolderPackage(dir, {{"levels.xml", levels}});
+    ResourceEnvironment env(false);
+    // The entry's bytes end without a zero byte; the reader must not run past them.
+    authoring::PackageWriter writer;
+    writer.Add("levels.xml", 0, "<root><Number>21</Number></root>");
+    ASSERT_TRUE(writer.WriteFolder(dir.File("Xml.dir")));
     dir.Write("Levels.xml", "<root><Number>1</Number></root>");  // the disk copy is not used
-
-    AGResourceManager resources;
-    AGResourceManager::SetInstance(&resources);
-    resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
     PcDirectory package;
-    package.Mount(mount.c_str(), false);
+    package.Mount(dir.File("Xml.dir").c_str(), false);
+
     XmlReader::SetPackageMode(true);
-
     XmlReader reader;
-    Inner r;
+    Inner r, missing;
     const bool read = reader.ReadFile("Levels.xml", r, "root");
-    Inner missing;
-    missing.number = 3;
     const bool readMissing = reader.ReadFile("Actions.xml", missing, "root");
-
     XmlReader::SetPackageMode(false);
     package.Unmount();
-    AGResourceManager::SetInstance(nullptr);
 
     ASSERT_TRUE(read);
     EXPECT_EQ(r.number, 21);
-    EXPECT_EQ(r.label, "from package");
     EXPECT_FALSE(readMissing);
-    EXPECT_EQ(missing.number, 3);
 }
 
 namespace {
@@ -363,48 +271,12 @@ struct SaveLike : ISerializable {
     }
 };
 
-// Entities with attributes and nested children, read the way layouts and levels are.
-struct LevelNode : ISerializable {
-    TString<char> kind, name;
-    AGVec3 position;
-    f32 colour[4] = {};
-    bool visible = false;
-    u32 depth = 0;
-    std::vector<LevelNode> children;
-    struct Children : ISerializable {
-        LevelNode* owner = nullptr;
-        void Serialize(ISerialization& s) override {
-            if (owner->depth >= 8)
-                return;
-            owner->children.emplace_back();
-            owner->children.back().depth = owner->depth + 1;
-            owner->children.back().Serialize(s);
-        }
-        void GetItemName(TString<char>& out) const override { out = ""; }
-    };
-    void Serialize(ISerialization& s) override {
-        static constexpr f32 kWhite[4] = {1, 1, 1, 1};
-        s.GetElementName(kind);
-        s.SetAttributeMode(true);
-        s.SerializeString("Name", name, TString<char>());
-        s.SerializeVec3("Position", position, AGVec3{});
-        s.SerializeVec4("Colour", colour, kWhite);
-        s.SerializeBool("Visible", visible, true);
-        s.SetAttributeMode(false);
-        Children list;
-        list.owner = this;
-        s.SerializeItem(list);
-    }
-};
-
 struct Level : ISerializable {
     TString<char> title;
-    double gravity = 0;
     SerializableVector<Inner> spawns;
-    LevelNode scene;
+    Node scene;
     void Serialize(ISerialization& s) override {
         s.SerializeString("Title", title, TString<char>());
-        s.SerializeDouble("Gravity", gravity, 9.8);
         spawns.SetItemName("Spawn");
         s.SerializeObject("Spawns", spawns, false);
         s.SerializeObject("Scene", scene, true);
@@ -412,19 +284,14 @@ struct Level : ISerializable {
 };
 
 const char kLevelDocument[] =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-    "<!-- level -->\n"
-    "<root>\n"
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- level -->\n<root>\n"
     "  <Title>Studio &amp; stage &#x41;&#66;</Title>\n"
-    "  <Gravity>9.81</Gravity>\n"
-    "  <Spawns><Spawn><Number>1</Number><Label>left</Label></Spawn>"
-    "<Spawn><Number>2</Number></Spawn></Spawns>\n"
-    "  <Scene Name=\"stage\" Position=\"0,1.5,-2\" Colour='1,0.5,0.25,1'>\n"
-    "    <Prop Name=\"desk\" Visible=\"TRUE\"><Light Position=\"1,2,3,4\"/></Prop>\n"
+    "  <Spawns><Spawn><Number>1</Number><Label>left</Label></Spawn><Spawn/></Spawns>\n"
+    "  <Scene Name=\"stage\" Position=\"0,1.5,-2\">\n"
+    "    <Prop Name=\"desk\"><Light Position=\"1,2,3,4\"/></Prop>\n"
     "    <Camera Name=\"main\"><![CDATA[<not an element>]]></Camera>\n"
-    "    <Group><Prop/><Prop Name='a'/><Prop Name=\"b\" Visible=\"false\"/></Group>\n"
-    "  </Scene>\n"
-    "</root>\n";
+    "    <Group Width='3'><Prop/><Prop Name='a'/><Prop Name=\"b\"/></Group>\n"
+    "  </Scene>\n</root>\n";
 
 u32 Next(u64& state) {
     state ^= state << 13;
@@ -446,16 +313,14 @@ std::string Mutate(const std::string& original, u64& state) {
             text[at] = char(Next(state));
             break;
         case 1:
-            text.insert(at, kTokens[Next(state) % (sizeof kTokens / sizeof kTokens[0])]);
+            text.insert(at, kTokens[Next(state) % std::size(kTokens)]);
             break;
         case 2:
             text.erase(at, 1 + Next(state) % 16);
             break;
-        case 3: {
-            const size_t length = 1 + Next(state) % 64;
-            text.insert(at, text.substr(at, length));
+        case 3:
+            text.insert(at, text.substr(at, 1 + Next(state) % 64));
             break;
-        }
         case 4:
             if (Next(state) % 4 == 0)
                 text.resize(at);
@@ -475,11 +340,9 @@ std::string Mutate(const std::string& original, u64& state) {
 
 TEST(XmlReaderTest, RandomMutationsOfDocumentsReadSafely) {
     SaveLike save;
-    save.settings.Version = 3;
     save.settings.Clear();
     for (int i = 0; i < 4; ++i) {
         BaseSavedGame game;
-        game.isUsed = i % 2 == 0;
         game.SavedGameName = TString<char>("Player ") + TString<char>::FromInt(i);
         save.games.push_back(game);
     }
@@ -488,7 +351,6 @@ TEST(XmlReaderTest, RandomMutationsOfDocumentsReadSafely) {
     XmlWriter writer;
     ASSERT_TRUE(writer.WriteText(save, saved.data(), size));
     saved.resize(size);
-
     {
         SaveLike check;
         Level level;
@@ -499,7 +361,7 @@ TEST(XmlReaderTest, RandomMutationsOfDocumentsReadSafely) {
         EXPECT_EQ(level.title, "Studio & stage AB");
         ASSERT_EQ(level.spawns.size(), 2u);
         ASSERT_EQ(level.scene.children.size(), 3u);
-        EXPECT_EQ(level.scene.children[2].children.size(), 3u);
+        EXPECT_EQ(level.scene.children[2]->children.size(), 3u);
     }
 
     LogCapture log;  // mutated vectors report; keep the output quiet
@@ -511,14 +373,10 @@ TEST(XmlReaderTest, RandomMutationsOfDocumentsReadSafely) {
         std::unique_ptr<char[]> bytes(new char[text.size() + 1]);
         memcpy(bytes.get(), text.data(), text.size());
         XmlReader reader;
-        i32 result;
-        if (i % 2) {
-            SaveLike record;
-            result = reader.ReadText(bytes.get(), u32(text.size()), "root", record);
-        } else {
-            Level record;
-            result = reader.ReadText(bytes.get(), u32(text.size()), "root", record);
-        }
+        SaveLike saveRecord;
+        Level levelRecord;
+        ISerializable& record = i % 2 ? static_cast<ISerializable&>(saveRecord) : levelRecord;
+        const i32 result = reader.ReadText(bytes.get(), u32(text.size()), "root", record);
         ASSERT_GE(result, XmlReader::ReadOk);
         ASSERT_LE(result, XmlReader::ReadParseError);
         parsed += result == XmlReader::ReadOk;
