@@ -1,7 +1,8 @@
 #include "platform/core/XdgPaths.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
@@ -24,13 +25,10 @@ TEST(XdgPaths, AbsoluteVariablesWinAndOthersFallBackUnderHome) {
 
 TEST(XdgPaths, MakeFoldersCreatesParentsAndRefusesAFile) {
     TempDir dir;
-    std::string deep = dir.Path() + "/a/b/c";
-    ASSERT_TRUE(platform::MakeFolders(deep));
-    struct stat info;
-    ASSERT_EQ(stat(deep.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISDIR(info.st_mode));
-    EXPECT_TRUE(platform::MakeFolders(deep));  // already there
-    std::string file = dir.Write("plain", "x");
-    EXPECT_FALSE(platform::MakeFolders(file));
-    EXPECT_FALSE(platform::MakeFolders(file + "/below"));
+    ASSERT_TRUE(platform::MakeFolders(dir.File("a/b/c")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("a/b/c")));
+    EXPECT_TRUE(platform::MakeFolders(dir.File("a/b/c")));  // already there
+    dir.Write("a/b/c/plain", "x");
+    EXPECT_FALSE(platform::MakeFolders(dir.File("a/b/c/plain")));
+    EXPECT_FALSE(platform::MakeFolders(dir.File("a/b/c/plain/below")));
 }

@@ -77,24 +77,20 @@ TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
     EXPECT_EQ(file.Load(dir.File("folder"), &error), SettingsFile::LoadResult::Failed);
 }
 
-TEST(SettingsFile, SaveCreatesTheFoldersAndLeavesNoTemporaryFile) {
+// A save creates the folders and replaces the file whole or not at all: a write that fails
+// half way (here: the file-size limit) or a rename that cannot happen leaves the old file
+// and no temporary file.
+TEST(SettingsFile, SaveReplacesTheFileWholeOrNotAtAll) {
     TempDir dir;
-    std::string folder = dir.Path() + "/Korvo Inc./Tallyvox";
+    const std::string old = "Fullscreen=1\n";
+    const std::string path = dir.Path() + "/cfg/Tallyvox/settings";
     SettingsFile file;
     file.SetU32("Fullscreen", 1);
     std::string error;
-    ASSERT_TRUE(file.Save(folder + "/settings", &error)) << error;
-    EXPECT_EQ(ReadWhole(folder + "/settings"), "Fullscreen=1\n");
-    EXPECT_EQ(CountEntries(folder), 1u);
-}
+    ASSERT_TRUE(file.Save(path, &error)) << error;
+    EXPECT_EQ(ReadWhole(path), old);
+    EXPECT_EQ(CountEntries(dir.File("cfg/Tallyvox")), 1u);
 
-// A write that fails half way (here: the file-size limit) or a rename that cannot happen
-// leaves the old file whole and removes the temporary file.
-TEST(SettingsFile, AFailedSaveLeavesTheOldFileWhole) {
-    TempDir dir;
-    std::string old = "Fullscreen=1\n";
-    std::string path = dir.Write("cfg/settings", old);
-    SettingsFile file;
     for (int i = 0; i < 200; ++i)
         file.SetU32("Value" + std::to_string(i), 4000000000u);
 
@@ -104,19 +100,18 @@ TEST(SettingsFile, AFailedSaveLeavesTheOldFileWhole) {
     small.rlim_cur = 100;
     auto previous = signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    std::string error;
     bool savedOk = file.Save(path, &error);
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previous);
     EXPECT_FALSE(savedOk);
     EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
     EXPECT_EQ(ReadWhole(path), old);
-    EXPECT_EQ(CountEntries(dir.File("cfg")), 1u);
+    EXPECT_EQ(CountEntries(dir.File("cfg/Tallyvox")), 1u);
 
-    std::filesystem::create_directories(dir.File("cfg/folder"));  // a folder in the way
-    EXPECT_FALSE(file.Save(dir.File("cfg/folder"), &error));
+    std::filesystem::create_directories(dir.File("cfg/Tallyvox/folder"));  // a folder in the way
+    EXPECT_FALSE(file.Save(dir.File("cfg/Tallyvox/folder"), &error));
     EXPECT_NE(error.find("cannot replace"), std::string::npos) << error;
-    EXPECT_EQ(CountEntries(dir.File("cfg")), 2u);
+    EXPECT_EQ(CountEntries(dir.File("cfg/Tallyvox")), 2u);
 }
 
 }  // namespace
