@@ -3,10 +3,9 @@
 // build).
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "engine/core/PcDirectory.h"
 #include "tests/engine/core/PackageTestSupport.h"
+#include "tests/support/ByteDamage.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ResourceEnvironment.h"
 #include "tests/support/TempDir.h"
@@ -28,32 +27,6 @@ PackageWriter SamplePackage() {
     return writer;
 }
 
-// One random change: a flipped byte, an extreme word, a cut or an inserted byte.
-void Damage(std::string& bytes, std::mt19937& rng) {
-    const int kind = int(rng() % 4);
-    if (bytes.empty())
-        return;
-    const size_t at = rng() % bytes.size();
-    switch (kind) {
-    case 0:
-        bytes[at] = char(bytes[at] ^ (1 << (rng() % 8)));
-        break;
-    case 1: {
-        static const u32 words[] = {0, 1, 0x7FFFFFFF, 0xFFFFFFFF, 0xFFFFFFF0, 12, 20};
-        const u32 w = words[rng() % 7];
-        for (size_t i = 0; i < 4 && at + i < bytes.size(); ++i)
-            bytes[at + i] = char(w >> (8 * i));
-        break;
-    }
-    case 2:
-        bytes.resize(at);
-        break;
-    default:
-        bytes.insert(bytes.begin() + long(at), char(rng()));
-        break;
-    }
-}
-
 }  // namespace
 
 TEST(PackageMutation, DamagedIndicesMountWithoutFault) {
@@ -61,25 +34,20 @@ TEST(PackageMutation, DamagedIndicesMountWithoutFault) {
     ResourceEnvironment env(false);
     const PackageWriter writer = SamplePackage();
     ASSERT_TRUE(writer.WriteFolder(dir.File("Fuzz.dir")));
-    const std::string index = writer.IndexBytes();
     const std::string indexPath = PackageWriter::IndexPathOf(dir.File("Fuzz.dir"));
     std::mt19937 rng(20240611);
     LogCapture log;
     AGBaseProvider* data = env.Provider(TypeKey::Data);
     for (int round = 0; round < kRounds; ++round) {
-        std::string bytes = index;
-        const int changes = 1 + int(rng() % 3);
-        for (int i = 0; i < changes; ++i)
-            Damage(bytes, rng);
+        std::string bytes = writer.IndexBytes();
+        DamageBytes(bytes, rng, 1 + int(rng() % 3));
         dir.Write(indexPath.substr(dir.Path().size() + 1), bytes);
         PcDirectory package;
         package.Mount(dir.File("Fuzz.dir").c_str(), false);
         ASSERT_TRUE(package.Loaded());
         // Whatever entries survived are read through get-or-load.
-        for (const auto& [id, entry] : package.Entries()) {
-            AGResource* resource = GetOrLoadResource(data, id, 0, true, true);
-            data->Release(resource);
-        }
+        for (const auto& [id, entry] : package.Entries())
+            data->Release(GetOrLoadResource(data, id, 0, true, true));
         package.Unmount();
         log.Clear();
     }
@@ -95,9 +63,7 @@ TEST(PackageMutation, DamagedArchivesMountWithoutFault) {
     LogCapture log;
     for (int round = 0; round < kRounds; ++round) {
         std::string bytes = archive;
-        const int changes = 1 + int(rng() % 3);
-        for (int i = 0; i < changes; ++i)
-            Damage(bytes, rng);
+        DamageBytes(bytes, rng, 1 + int(rng() % 3));
         dir.Write("Fuzz.dir", bytes);
         PcDirectory package;
         package.Mount(dir.File("Fuzz.dir").c_str(), false);
