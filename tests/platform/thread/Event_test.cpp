@@ -8,18 +8,6 @@
 
 using namespace platform;
 
-TEST(Event, AutoResetReleasesOneWaitManualResetStaysSetUntilReset) {
-    Event automatic(false, true), manual(true, false);
-    EXPECT_EQ(automatic.Wait(0), kWaitSignalled);
-    EXPECT_EQ(automatic.Wait(10), kWaitTimeout);
-    EXPECT_EQ(manual.Wait(0), kWaitTimeout);
-    manual.Set();
-    EXPECT_EQ(manual.Wait(0), kWaitSignalled);
-    EXPECT_EQ(manual.Wait(0), kWaitSignalled);
-    manual.Reset();
-    EXPECT_EQ(manual.Wait(5), kWaitTimeout);
-}
-
 TEST(Event, OneSetWakesExactlyOneOfTwoAutoResetWaiters) {
     Event event(false, false);
     std::atomic<int> woken{0};
