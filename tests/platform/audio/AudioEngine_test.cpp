@@ -20,7 +20,6 @@ WaveFormat Pcm16(uint16_t channels, uint32_t rate) {
     f.samplesPerSec = rate;
     f.bitsPerSample = 16;
     f.blockAlign = uint16_t(channels * 2);
-    f.avgBytesPerSec = rate * f.blockAlign;
     return f;
 }
 
