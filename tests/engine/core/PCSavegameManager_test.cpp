@@ -8,45 +8,18 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "engine/core/AGApplication.h"
 #include "engine/core/Crc32Hash.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
 namespace {
-
-// Sets an environment variable for the life of the object.
-class EnvOverride {
-public:
-    EnvOverride(const char* name, const std::string& value) : m_name(name) {
-        if (const char* old = getenv(name))
-            m_old = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~EnvOverride() {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
-
-bool IsFolder(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
 
 std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -67,88 +40,72 @@ std::string Image(size_t size, char fill) {
 bool Save(PCSavegameManager& saves, const std::string& image) {
     std::unique_ptr<PCFileStream> stream(
         saves.OpenFile(PCFileStream::kModeWrite | PCFileStream::kModeCreate));
-    if (!stream)
-        return false;
-    if (stream->Write(u32(image.size()), image.data()) != image.size())
-        return false;
-    return stream->Commit();
+    return stream && stream->Write(u32(image.size()), image.data()) == image.size() &&
+           stream->Commit();
 }
+
+class PCSavegameManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_env.Set("XDG_DATA_HOME", dir.Path()).Set("TMPDIR", temporary.Path()); }
+    TempDir dir, temporary;
+    ScopedEnv m_env;
+};
 
 }  // namespace
 
-TEST(PCSavegameManagerTest, TheSaveFolderIsMadeUnderTheDataHome) {
-    TempDir dir;
+TEST_F(PCSavegameManagerTest, TheSaveFolderIsMadeUnderTheDataHomeOrFallsBackToTheTemporaryFolder) {
     const std::string home = dir.Path() + "/data/home";
-    EnvOverride data("XDG_DATA_HOME", home + "/");
+    m_env.Set("XDG_DATA_HOME", home + "/");
     PCSavegameManager saves("Tallyvox");
     EXPECT_EQ(std::string(saves.GetPath().c_str()), home + "/Korvo Inc/Tallyvox/savegame.bin");
-    EXPECT_TRUE(IsFolder(home + "/Korvo Inc/Tallyvox"));
-    PCSavegameManager again("Tallyvox");  // an existing folder is accepted
-    EXPECT_EQ(again.GetPath(), saves.GetPath());
-}
+    struct stat info;
+    EXPECT_TRUE(stat((home + "/Korvo Inc/Tallyvox").c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+    EXPECT_EQ(PCSavegameManager("Tallyvox").GetPath(), saves.GetPath());  // the folder exists
 
-TEST(PCSavegameManagerTest, AnUnusableDataHomeFallsBackToTheTemporaryFolder) {
-    TempDir dir;
-    TempDir temporary;
-    const std::string file = dir.Write("not-a-folder", "x");
-    EnvOverride tmp("TMPDIR", temporary.Path());
-    {
-        EnvOverride data("XDG_DATA_HOME", file);
-        PCSavegameManager saves("Tallyvox");
-        EXPECT_EQ(std::string(saves.GetPath().c_str()), temporary.Path() + "/savegame.bin");
-        EXPECT_TRUE(Save(saves, Image(64, 'a')));
-        EXPECT_EQ(Contents(temporary.File("savegame.bin")), Image(64, 'a'));
-    }
+    const std::string fallback = temporary.File("savegame.bin");
+    m_env.Set("XDG_DATA_HOME", dir.Write("not-a-folder", "x"));
+    PCSavegameManager intoTemporary("Tallyvox");
+    EXPECT_EQ(std::string(intoTemporary.GetPath().c_str()), fallback);
+    EXPECT_TRUE(Save(intoTemporary, Image(64, 'a')));
+    EXPECT_EQ(Contents(fallback), Image(64, 'a'));
     if (geteuid() != 0) {
         const std::string locked = dir.Path() + "/locked";
         ASSERT_EQ(mkdir(locked.c_str(), 0500), 0);
-        EnvOverride data("XDG_DATA_HOME", locked);
-        PCSavegameManager saves("Tallyvox");
-        EXPECT_EQ(std::string(saves.GetPath().c_str()), temporary.Path() + "/savegame.bin");
+        m_env.Set("XDG_DATA_HOME", locked);
+        EXPECT_EQ(std::string(PCSavegameManager("Tallyvox").GetPath().c_str()), fallback);
     }
-    // A relative data home is ignored in favour of the home folder's default.
-    EnvOverride homeVariable("HOME", dir.Path());
-    EnvOverride data("XDG_DATA_HOME", "relative/share");
-    PCSavegameManager saves("Tallyvox");
-    EXPECT_EQ(std::string(saves.GetPath().c_str()),
-              dir.Path() + "/.local/share/Korvo Inc/Tallyvox/savegame.bin");
 }
 
-TEST(PCSavegameManagerTest, TheSizeLimitComesFromTheConfigurationWhenSet) {
-    TempDir dir;
-    EnvOverride data("XDG_DATA_HOME", dir.Path());
+TEST_F(PCSavegameManagerTest, TheSizeLimitComesFromTheConfigurationWhenSetAndNotZero) {
     PCSavegameManager saves("Tallyvox");
-    EXPECT_EQ(saves.GetMaxSize(), 0u);
-    saves.ReadMaxSize();
-    EXPECT_EQ(saves.GetMaxSize(), 524288u);
-
     struct Entry {
         AGConfigEntry head;
         u32 value;
-    } entry{{Crc32Hash("MaxSaveGameSize"), 0}, 1000};
-    const AGConfigEntry* entries[] = {&entry.head};
-    AGConfigList saved = ConfigEntries();
-    ConfigEntries() = AGConfigList{1, entries};
+    } other{{Crc32Hash("Other"), 0}, 1}, entry{{Crc32Hash("MaxSaveGameSize"), 0}, 1000},
+        later{{Crc32Hash("MaxSaveGameSize"), 0}, 99};
+    const AGConfigEntry* entries[] = {&other.head, &entry.head, &later.head};
+    const AGConfigList saved = ConfigEntries();
+    u32 limits[3];
     saves.ReadMaxSize();
-    const u32 configured = saves.GetMaxSize();
+    limits[0] = saves.GetMaxSize();
+    ConfigEntries() = AGConfigList{3, entries};
+    saves.ReadMaxSize();
+    limits[1] = saves.GetMaxSize();
     entry.value = 0;
     saves.ReadMaxSize();
-    const u32 zero = saves.GetMaxSize();
+    limits[2] = saves.GetMaxSize();
     ConfigEntries() = saved;
-    EXPECT_EQ(configured, 1000u);
-    EXPECT_EQ(zero, 524288u);
+    EXPECT_EQ(limits[0], 524288u);
+    EXPECT_EQ(limits[1], 1000u);  // the first entry of the name counts
+    EXPECT_EQ(limits[2], 524288u);
 }
 
-TEST(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
-    TempDir dir;
-    EnvOverride data("XDG_DATA_HOME", dir.Path());
+TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     PCSavegameManager saves("Tallyvox");
     const std::string path = saves.GetPath().c_str();
-    const std::string temporary = path + ".tmp";
     const std::string first = Image(524288, 'o');
     ASSERT_TRUE(Save(saves, first));
     EXPECT_EQ(Contents(path), first);
-    EXPECT_FALSE(Exists(temporary));
 
     // Killed after the temporary file got its bytes: the old save is untouched.
     const pid_t child = fork();
@@ -163,30 +120,19 @@ TEST(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_TRUE(Exists(temporary));
+    EXPECT_TRUE(Exists(path + ".tmp"));
     EXPECT_EQ(Contents(path), first);
 
     // Closed without Commit: the temporary file goes, the save stays.
-    {
-        std::unique_ptr<PCFileStream> stream(saves.OpenFile(PCFileStream::kModeWrite));
-        ASSERT_TRUE(stream);
-        stream->Write(5, "Gs\0\0x");
-    }
-    EXPECT_FALSE(Exists(temporary));
+    delete saves.OpenFile(PCFileStream::kModeWrite);
+    EXPECT_FALSE(Exists(path + ".tmp"));
     EXPECT_EQ(Contents(path), first);
 
-    const std::string second = Image(1000, 's');
-    ASSERT_TRUE(Save(saves, second));
-    EXPECT_EQ(Contents(path), second);
-
-    std::unique_ptr<PCFileStream> reader(saves.OpenFile(PCFileStream::kModeRead));
-    ASSERT_TRUE(reader);
-    EXPECT_EQ(reader->GetSize(), 1000u);
+    ASSERT_TRUE(Save(saves, Image(1000, 's')));
+    EXPECT_EQ(Contents(path), Image(1000, 's'));
 }
 
-TEST(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSave) {
-    TempDir dir;
-    EnvOverride data("XDG_DATA_HOME", dir.Path());
+TEST_F(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSave) {
     PCSavegameManager saves("Tallyvox");
     const std::string path = saves.GetPath().c_str();
     const std::string first = Image(3000, 'o');
@@ -209,13 +155,4 @@ TEST(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSave) {
     EXPECT_NE(log.Lines()[0].find("Could not write the file"), std::string::npos);
     EXPECT_EQ(Contents(path), first);
     EXPECT_FALSE(Exists(path + ".tmp"));
-}
-
-TEST(PCSavegameManagerTest, OpenFailsWithoutTheFolder) {
-    TempDir dir;
-    EnvOverride data("XDG_DATA_HOME", dir.Path());
-    PCSavegameManager saves("Tallyvox");
-    std::filesystem::remove_all(dir.Path() + "/Korvo Inc");
-    EXPECT_EQ(saves.OpenFile(PCFileStream::kModeRead), nullptr);
-    EXPECT_EQ(saves.OpenFile(PCFileStream::kModeWrite), nullptr);
 }
