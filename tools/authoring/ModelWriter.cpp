@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "tools/authoring/ByteWriter.h"
+#include "tools/authoring/DrawingWriters.h"
+#include "tools/authoring/PackageWriter.h"
 
 namespace authoring {
 
@@ -164,6 +166,38 @@ SkeletonSample MakeSkeletonSample(uint32_t boneCount, float spacing, float half)
     s.mesh = BoxMesh(boneCount);
     s.idleFrameCount = 30.0f;
     return s;
+}
+
+void AddTexturedBox(PackageWriter& writer, TexturedBox box) {
+    VertexBufferData vb = BoxVertexBuffer(1.0f, box.vertexColor);
+    if (!box.normals)
+        vb.normals.clear();
+    const std::string& n = box.name;
+    box.model.vertexBufferId = NameId(n + ".vb");
+    box.model.meshIds = {NameId(n + ".mesh")};
+    box.model.materialIds = {NameId(n + ".mat")};
+    MaterialData material;
+    material.slots = {n + ".slot"};
+    TextureSlotData slot;
+    slot.textures = {n + ".png"};
+    writer.Add(n + ".vb", 0, VertexBufferBytes(vb))
+        .Add(n + ".mesh", 0, MeshBytes(BoxMesh(1, box.renderType, box.flags)))
+        .Add(n + ".mdl", 0, ModelBytes(box.model))
+        .Add(n + ".mat", 0, MaterialBytes(material))
+        .Add(n + ".slot", 0, TextureSlotBytes(slot))
+        .Add(n + ".png", 0, PngBytes(std::vector<uint32_t>(4, box.texel), 2, 2));
+}
+
+void AddSkeletonSample(PackageWriter& writer, const std::string& name) {
+    const SkeletonSample sample = MakeSkeletonSample();
+    ModelData model;
+    model.vertexBufferId = NameId(name + ".vb");
+    model.meshIds = {NameId(name + ".mesh")};
+    writer.Add(name + ".vb", 0, VertexBufferBytes(sample.vertexBuffer))
+        .Add(name + ".mesh", 0, MeshBytes(sample.mesh))
+        .Add(name + ".mdl", 0, ModelBytes(model))
+        .Add(name + ".skel", 0, SkinBytes(sample.bones))
+        .Add(name + ".idle", 0, SkinAnimationBytes(sample.idleFrameCount, 30, sample.idle));
 }
 
 }  // namespace authoring

@@ -20,6 +20,8 @@
 
 namespace authoring {
 
+class PackageWriter;
+
 using Matrix16 = std::array<float, 16>;
 Matrix16 IdentityMatrix();
 Matrix16 TranslationMatrix(float x, float y, float z);
@@ -79,5 +81,23 @@ struct SkeletonSample {
 };
 // Bone ids are 1..boneCount; bone i sits at y = i x spacing.
 SkeletonSample MakeSkeletonSample(uint32_t boneCount = 3, float spacing = 2.0f, float half = 0.5f);
+
+// A box model "<name>.mdl" of half size 1 (vertex buffer "<name>.vb", mesh "<name>.mesh")
+// drawn with material "<name>.mat", whose one slot "<name>.slot" shows "<name>.png", a 2 x 2
+// texture of one colour. The model's vertex buffer, mesh and material ids are filled in.
+struct TexturedBox {
+    std::string name = "box";
+    uint32_t renderType = 1;
+    uint32_t flags = 16;
+    uint32_t vertexColor = 0xFFFFFFFFu;
+    uint32_t texel = 0xFFFFFFFFu;
+    bool normals = true;
+    ModelData model;
+};
+void AddTexturedBox(PackageWriter& writer, TexturedBox box);
+
+// The skeleton sample as "<name>.vb", "<name>.mesh", "<name>.mdl", skeleton "<name>.skel" and
+// its idle animation "<name>.idle" (30 frames at 30 per second).
+void AddSkeletonSample(PackageWriter& writer, const std::string& name);
 
 }  // namespace authoring

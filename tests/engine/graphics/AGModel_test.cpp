@@ -14,15 +14,15 @@
 #include "tools/authoring/TrackWriter.h"
 
 using authoring::Track;
-using modeltest::BoxSpec;
+using authoring::TexturedBox;
 
 TEST(AGModel, ModelAnimationPosesTheLocalTransform) {
     modeltest::ModelPackage package;
-    BoxSpec spec;
+    TexturedBox spec;
     spec.model.animated = true;
     spec.model.frameRate = 30;
     spec.model.frameCount = 31;
-    modeltest::AddBox(package.Writer(), spec);
+    authoring::AddTexturedBox(package.Writer(), spec);
     const f32 s = std::sqrt(0.5f);  // 90 degrees about y
     package.Writer().Add("move.anm", 0,
                          authoring::ModelAnimationBytes(31, 30, Track::Vec3().Key(0, {0, 0, 0}).Key(30, {3, 0, 0}),
@@ -50,9 +50,9 @@ TEST(AGModel, ModelAnimationPosesTheLocalTransform) {
 
 TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     modeltest::ModelPackage package;
-    BoxSpec spec;
+    TexturedBox spec;
     spec.model.attachBoneId = 99;  // no such bone
-    modeltest::AddBox(package.Writer(), spec);
+    authoring::AddTexturedBox(package.Writer(), spec);
     package.Writer()
         .Add("rig.skel", 0,
              authoring::SkinBytes({{1, authoring::IdentityMatrix(), 255},
@@ -91,7 +91,7 @@ TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
 
 TEST(AGModel, AMeshBeyondTheVertexBufferIsNotDrawnAndOpacityStaysWithTheModel) {
     modeltest::ModelPackage package;
-    modeltest::AddBox(package.Writer(), BoxSpec{});
+    authoring::AddTexturedBox(package.Writer(), TexturedBox{});
     authoring::MeshData wide = authoring::BoxMesh();
     wide.vertexMap[5] = 24;
     authoring::ModelData bad;

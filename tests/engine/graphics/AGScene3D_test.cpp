@@ -22,19 +22,11 @@ namespace {
 // A skeleton sample ("rig": model, skeleton, idle animation), a box, a spark emitter and a
 // path, and scenes "a" and "b" naming them; "a" also links a model it does not have.
 void WriteScenes(modeltest::ModelPackage& package) {
-    authoring::SkeletonSample rig = authoring::MakeSkeletonSample();
-    authoring::ModelData rigModel;
-    rigModel.vertexBufferId = NameId("rig.vb");
-    rigModel.meshIds = {NameId("rig.mesh")};
     authoring::EmitterData spark;
     spark.endFrame = 20;
-    modeltest::AddBox(package.Writer(), modeltest::BoxSpec{});
+    authoring::AddTexturedBox(package.Writer(), authoring::TexturedBox{});
+    authoring::AddSkeletonSample(package.Writer(), "rig");
     package.Writer()
-        .Add("rig.vb", 0, authoring::VertexBufferBytes(rig.vertexBuffer))
-        .Add("rig.mesh", 0, authoring::MeshBytes(rig.mesh))
-        .Add("rig.mdl", 0, authoring::ModelBytes(rigModel))
-        .Add("rig.skel", 0, authoring::SkinBytes(rig.bones))
-        .Add("idle.anm", 0, authoring::SkinAnimationBytes(rig.idleFrameCount, 30, rig.idle))
         .Add("spark.emt", 0, authoring::EmitterBytes(spark))
         .Add("path.anm", 0,
              authoring::ModelAnimationBytes(10, 30, authoring::Track::Vec3().Key(0, {1, 2, 3}),
@@ -42,8 +34,8 @@ void WriteScenes(modeltest::ModelPackage& package) {
     SceneData a;
     a.modelIds = {NameId("rig.mdl"), NameId("box.mdl")};
     a.emitterIds = {NameId("spark.emt")};
-    a.skinLinks = {{NameId("rig.mdl"), NameId("rig.skel"), NameId("idle.anm")},
-                   {NameId("gone.mdl"), NameId("rig.skel"), NameId("idle.anm")}};
+    a.skinLinks = {{NameId("rig.mdl"), NameId("rig.skel"), NameId("rig.idle")},
+                   {NameId("gone.mdl"), NameId("rig.skel"), NameId("rig.idle")}};
     a.emitterAnimationLinks = {{NameId("spark.emt"), NameId("path.anm")}};
     a.frameCount = 31;
     SceneData b;

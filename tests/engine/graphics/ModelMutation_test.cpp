@@ -63,12 +63,8 @@ void Mutate(const std::string& original, u32 seed, Use use) {
 class Held : public modeltest::ModelPackage {
 public:
     Held() {
-        sample = authoring::MakeSkeletonSample();
-        modeltest::AddBox(Writer(), modeltest::BoxSpec{});
-        Writer()
-            .Add("rig.vb", 0, authoring::VertexBufferBytes(sample.vertexBuffer))
-            .Add("rig.skel", 0, authoring::SkinBytes(sample.bones))
-            .Add("idle.anm", 0, authoring::SkinAnimationBytes(30, 30, sample.idle));
+        authoring::AddTexturedBox(Writer(), authoring::TexturedBox{});
+        authoring::AddSkeletonSample(Writer(), "rig");
         Mount();
         for (auto [type, name] : kHeld)
             m_held.push_back({type, GetOrLoadResource(Provider(type), NameId(name), 0, false, true)});
@@ -77,13 +73,12 @@ public:
         for (auto [type, resource] : m_held)
             Provider(type)->Release(resource);
     }
-    authoring::SkeletonSample sample;
 
 private:
     static constexpr std::pair<u32, const char*> kHeld[] = {
         {TypeKey::VertexBuffer, "box.vb"},  {TypeKey::Mesh, "box.mesh"},   {TypeKey::Material, "box.mat"},
         {TypeKey::Model, "box.mdl"},        {TypeKey::VertexBuffer, "rig.vb"}, {TypeKey::Skeleton, "rig.skel"},
-        {TypeKey::SkeletonPrsAnimation, "idle.anm"}};
+        {TypeKey::SkeletonPrsAnimation, "rig.idle"}};
     std::vector<std::pair<u32, AGResource*>> m_held;
 };
 
@@ -129,8 +124,8 @@ TEST(ModelMutation, Scenes) {
     Held held;
     authoring::SceneData data;
     data.modelIds = {NameId("box.mdl"), NameId("box.mdl")};
-    data.skinLinks = {{NameId("box.mdl"), NameId("rig.skel"), NameId("idle.anm")}};
-    data.modelAnimationLinks = {{NameId("box.mdl"), NameId("idle.anm")}};
+    data.skinLinks = {{NameId("box.mdl"), NameId("rig.skel"), NameId("rig.idle")}};
+    data.modelAnimationLinks = {{NameId("box.mdl"), NameId("rig.idle")}};
     data.lightIds = {NameId("none")};
     Mutate<AGScene3D>(authoring::SceneBytes(data), 14, [](AGScene3D& scene) {
         for (u32 i = 0; i < scene.ModelCount(); ++i)

@@ -1,7 +1,6 @@
 #pragma once
 // Packages of models, meshes, skins, scenes and emitters for the tests: the resource
-// managers with the graphics and model providers, a folder package written by the test, and
-// a textured box written into it.
+// managers with the graphics and model providers and a folder package written by the test.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -19,38 +18,6 @@
 namespace modeltest {
 
 using authoring::NameId;
-
-// A box model "<name>.mdl" (vertex buffer "<name>.vb", mesh "<name>.mesh") drawn with
-// material "<name>.mat", whose slot shows a 2 x 2 texture of one colour.
-struct BoxSpec {
-    std::string name = "box";
-    u32 renderType = 1;
-    u32 flags = 16;
-    u32 vertexColor = 0xFFFFFFFFu;
-    u32 texel = 0xFFFFFFFFu;
-    bool normals = true;
-    authoring::ModelData model;
-};
-
-inline void AddBox(authoring::PackageWriter& writer, BoxSpec spec) {
-    authoring::VertexBufferData vb = authoring::BoxVertexBuffer(1.0f, spec.vertexColor);
-    if (!spec.normals)
-        vb.normals.clear();
-    const std::string& n = spec.name;
-    spec.model.vertexBufferId = NameId(n + ".vb");
-    spec.model.meshIds = {NameId(n + ".mesh")};
-    spec.model.materialIds = {NameId(n + ".mat")};
-    authoring::MaterialData material;
-    material.slots = {n + ".slot"};
-    authoring::TextureSlotData slot;
-    slot.textures = {n + ".png"};
-    writer.Add(n + ".vb", 0, authoring::VertexBufferBytes(vb))
-        .Add(n + ".mesh", 0, authoring::MeshBytes(authoring::BoxMesh(1, spec.renderType, spec.flags)))
-        .Add(n + ".mdl", 0, authoring::ModelBytes(spec.model))
-        .Add(n + ".mat", 0, authoring::MaterialBytes(material))
-        .Add(n + ".slot", 0, authoring::TextureSlotBytes(slot))
-        .Add(n + ".png", 0, authoring::PngBytes(std::vector<u32>(4, spec.texel), 2, 2));
-}
 
 class ModelPackage {
 public:

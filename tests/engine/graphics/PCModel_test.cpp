@@ -39,15 +39,15 @@ protected:
 
 TEST_F(PCModelTest, ATexturedBoxShowsTexelTimesVertexColourAndCullsItsInside) {
     authoring::PackageWriter writer;
-    modeltest::BoxSpec box;
+    authoring::TexturedBox box;
     box.vertexColor = 0xFF808080u;
     box.texel = 0xFF80C0FFu;
     box.normals = false;  // drawn unlit all the same, with a log line
-    modeltest::AddBox(writer, box);
-    modeltest::BoxSpec twin = box;
+    authoring::AddTexturedBox(writer, box);
+    authoring::TexturedBox twin = box;
     twin.name = "twin";
     twin.flags = 4;  // double-sided
-    modeltest::AddBox(writer, twin);
+    authoring::AddTexturedBox(writer, twin);
     Mount(writer);
 
     LogCapture log;
