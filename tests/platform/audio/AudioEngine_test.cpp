@@ -71,6 +71,8 @@ struct PullFixture : ::testing::Test {
         voice->Start();
         return voice;
     }
+    // The voice reads the data while it plays.
+    SourceVoice* Playing(const WaveFormat&, std::vector<int16_t>&&) = delete;
 
     Engine engine{Engine::Output::Pull};
     MasteringVoice* master = engine.CreateMasteringVoice();
@@ -91,7 +93,8 @@ TEST_F(PullFixture, MonoToneIsEqualOnBothChannelsAndHalfSubmixVolumeLowersItBySi
 
 TEST_F(PullFixture, ResampledSourceKeepsItsFrequency) {
     for (uint32_t rate : {22050u, 11025u, 48000u}) {
-        SourceVoice* voice = Playing(Pcm16(1, rate), Sine(rate * 2, 1, 1000, rate, 0.5));
+        const auto tone = Sine(rate * 2, 1, 1000, rate, 0.5);
+        SourceVoice* voice = Playing(Pcm16(1, rate), tone);
         auto out = Render(44100);
         int risingZeroCrossings = 0;
         for (size_t i = 1; i < out.size() / 2; ++i)
@@ -235,7 +238,8 @@ TEST_F(PullFixture, OutputIsClampedAndNanVolumeIsSilence) {
 
 TEST_F(PullFixture, DestroyingASubmixReroutesItsSourcesToTheMaster) {
     SubmixVoice* submix = engine.CreateSubmixVoice(2, kMixRate);
-    SourceVoice* voice = Playing(Pcm16(1, 44100), std::vector<int16_t>(1000, 16384));
+    const std::vector<int16_t> data(1000, 16384);
+    SourceVoice* voice = Playing(Pcm16(1, 44100), data);
     voice->SetOutputVoice(submix);
     submix->SetVolume(0.0f);
     EXPECT_FLOAT_EQ(Render(10)[0], 0.0f);
