@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/core/AGMemBuffer.h"
 #include "engine/core/AGMemoryPoolManager.h"
 #include "tests/support/ByteWriter.h"
 #include "tests/support/LogCapture.h"
@@ -11,21 +12,13 @@ namespace {
 const u32 kLevelHeap = Crc32Hash("LevelHeap");
 const u32 kFontHeap = Crc32Hash("FontHeap");
 
-struct HeapEntry {
-    u32 id;
-    u32 limit;
-};
-
-std::string MappingFile(std::initializer_list<HeapEntry> entries, u32 count) {
+// A mapping file announcing count entries of {id, limit}.
+std::string MappingFile(std::initializer_list<std::pair<u32, u32>> entries, u32 count) {
     ByteWriter w;
     w.ResourceHeader().U32(count);
-    for (const HeapEntry& e : entries)
-        w.U32(e.id).U32(0).U32(e.limit);
+    for (const auto& [id, limit] : entries)
+        w.U32(id).U32(0).U32(limit);
     return w.Str();
-}
-
-std::string MappingFile(std::initializer_list<HeapEntry> entries) {
-    return MappingFile(entries, u32(entries.size()));
 }
 
 bool Load(const std::string& bytes) {
@@ -34,51 +27,41 @@ bool Load(const std::string& bytes) {
 
 class AGMemoryMappingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_manager = new AGMemoryPoolManager;
-        AGMemoryPoolManager::SetInstance(m_manager);
-    }
-    void TearDown() override {
-        AGMemoryPoolManager::SetInstance(nullptr);
-        delete m_manager;
-    }
-    AGMemoryPoolManager* m_manager = nullptr;
+    void SetUp() override { AGMemoryPoolManager::SetInstance(&m_manager); }
+    void TearDown() override { AGMemoryPoolManager::SetInstance(nullptr); }
+    AGMemoryPoolManager m_manager;
     LogCapture m_log;
 };
 
-TEST_F(AGMemoryMappingTest, CreatesEachListedHeapWithItsLimit) {
-    const std::string bytes = MappingFile({{kLevelHeap, 1u << 20}, {kFontHeap, 64}});
-    EXPECT_EQ(bytes.substr(16, 4), std::string("\xbb\xed\xb1\x17", 4));
-    ASSERT_TRUE(Load(bytes));
-    EXPECT_TRUE(m_log.Lines().empty());
+}  // namespace
 
-    AGHeapImpl* level = m_manager->FindHeap(kLevelHeap);
+TEST_F(AGMemoryMappingTest, CreatesEachListedHeapWithItsLimit) {
+    const std::string bytes = MappingFile({{kLevelHeap, 1u << 20}, {kFontHeap, 64}}, 2);
+    EXPECT_EQ(bytes.substr(16, 4), std::string("\xbb\xed\xb1\x17", 4));
+    AGMemBuffer buffer(bytes.data(), u32(bytes.size()));
+    AGMemoryMapping().Load(&buffer, 0, false, false);  // loaded as a resource
+    EXPECT_TRUE(m_log.Lines().empty());
+    AGHeapImpl* level = m_manager.FindHeap(kLevelHeap);
     ASSERT_NE(level, nullptr);
     void* all = level->Alloc(1u << 20);
     EXPECT_NE(all, nullptr);
     EXPECT_EQ(level->Alloc(1), nullptr);
     level->Free(all);
-
-    AGHeapImpl* font = m_manager->FindHeap(kFontHeap);
-    ASSERT_NE(font, nullptr);
-    EXPECT_EQ(font->Alloc(65), nullptr);
-
+    EXPECT_EQ(m_manager.FindHeap(kFontHeap)->Alloc(65), nullptr);
     // Looking up an unknown id finds nothing and adds nothing.
-    EXPECT_EQ(m_manager->FindHeap(Crc32Hash("Nowhere")), nullptr);
-    EXPECT_EQ(m_manager->HeapCount(), 2u);
+    EXPECT_EQ(m_manager.FindHeap(Crc32Hash("Nowhere")), nullptr);
+    EXPECT_EQ(m_manager.HeapCount(), 2u);
 }
 
 TEST_F(AGMemoryMappingTest, RepeatedIdKeepsTheHeapThatMayHoldBlocks) {
-    ASSERT_TRUE(Load(MappingFile({{kLevelHeap, 100}})));
-    AGHeapImpl* level = m_manager->FindHeap(kLevelHeap);
+    ASSERT_TRUE(Load(MappingFile({{kLevelHeap, 100}}, 1)));
+    AGHeapImpl* level = m_manager.FindHeap(kLevelHeap);
     void* live = level->Alloc(50);
     ASSERT_NE(live, nullptr);
-
-    EXPECT_TRUE(Load(MappingFile({{kLevelHeap, 5000}, {kFontHeap, 10}, {kFontHeap, 20}})));
-    EXPECT_EQ(m_manager->FindHeap(kLevelHeap), level);
+    EXPECT_TRUE(Load(MappingFile({{kLevelHeap, 5000}, {kFontHeap, 10}, {kFontHeap, 20}}, 3)));
+    EXPECT_EQ(m_manager.FindHeap(kLevelHeap), level);
     EXPECT_EQ(level->Alloc(51), nullptr);
-    EXPECT_EQ(m_manager->FindHeap(kFontHeap)->Alloc(11), nullptr);
-    EXPECT_EQ(m_manager->HeapCount(), 2u);
+    EXPECT_EQ(m_manager.FindHeap(kFontHeap)->Alloc(11), nullptr);
     EXPECT_EQ(m_log.Lines().size(), 2u);
     EXPECT_TRUE(m_log.Contains("listed again"));
     level->Free(live);
@@ -89,25 +72,15 @@ TEST_F(AGMemoryMappingTest, TruncatedOrShortFilesStopAtTheEndAndReport) {
     std::string cut = MappingFile({{kLevelHeap, 100}, {kFontHeap, 100}}, 3);
     cut.resize(cut.size() - 6);
     EXPECT_FALSE(Load(cut));
-    EXPECT_NE(m_manager->FindHeap(kLevelHeap), nullptr);
-    EXPECT_EQ(m_manager->HeapCount(), 1u);
+    EXPECT_EQ(m_manager.HeapCount(), 1u);
     EXPECT_TRUE(m_log.Contains("truncated"));
 
     m_log.Clear();
     EXPECT_FALSE(Load(MappingFile({}, 0xFFFFFFFFu)));
     EXPECT_FALSE(Load(std::string(15, '\0')));
     EXPECT_FALSE(AGMemoryMapping::LoadFromBytes(nullptr, 0));
-    EXPECT_EQ(m_manager->HeapCount(), 1u);
-    EXPECT_EQ(m_log.Lines().size(), 3u);
-
-    EXPECT_TRUE(Load(MappingFile({})));
+    AGMemoryPoolManager::SetInstance(nullptr);
+    EXPECT_FALSE(Load(MappingFile({{kFontHeap, 100}}, 1)));
+    EXPECT_EQ(m_manager.HeapCount(), 1u);
+    EXPECT_EQ(m_log.Lines().size(), 4u);
 }
-
-TEST(AGMemoryMapping, WithoutAManagerNothingIsCreated) {
-    LogCapture log;
-    ASSERT_EQ(AGMemoryPoolManager::Get(), nullptr);
-    EXPECT_FALSE(Load(MappingFile({{kLevelHeap, 100}})));
-    EXPECT_EQ(log.Lines().size(), 1u);
-}
-
-}  // namespace
