@@ -17,23 +17,6 @@ namespace {
 
 constexpr double kCheckBudgetMs = 10.0;
 
-TestQuestion SampleQuestion() {
-    TestQuestion q;
-    q.text = "Name something you would find in a kitchen.";
-    q.id = "80-0028";
-    q.answers = {
-        {30, "Microwave", {{"microwave", "microwave_oven", "microwaves"}}},
-        {24, "Toaster", {{"toaster", "toasters", "four_slice_toaster"}}},
-        {16, "Food processor/Blender", {{"food_processor", "blender", "mixer"}}},
-        {12, "Bread bin", {{"bread_bin", "breadbin"}, {"bread_box", "bin"}}},
-        {10, "Kettle", {{"kettle", "electric_kettle"}}},
-        {8, "Spice rack & herbs", {{"spice_rack", "herbs", "spices"}}},
-    };
-    q.wrong = {"a bean to cup machine", "a smart display"};
-    q.completions = {"xa-bc", "xmic", "xto"};
-    return q;
-}
-
 const std::vector<TestPair> kPairs = {
     {"ph", {"f"}}, {"f", {"ph"}}, {"c", {"k", "s"}}, {"k", {"c", "ck"}}, {"ck", {"k"}},
     {"ll", {"l"}}, {"l", {"ll"}}, {"ss", {"s"}}, {"s", {"ss", "z"}}, {"ie!", {"y!"}},
@@ -76,34 +59,32 @@ std::string RandomTyped(std::mt19937& rng) {
             break;
         default:  // one long word that nearly matches, the grapheme search's worst case
             for (size_t i = 0; i < length; ++i)
-                s[i] = "microwaveoensk"[rng() % 14];
+                s[i] = "photographsunk"[rng() % 14];
             break;
     }
     return s;
 }
 
-double TimedCheck(QZ2011::Question& q, const std::string& typed, int* result) {
-    return ElapsedMs([&] { *result = q.CheckAnswer(typed); });
-}
-
-class MatcherRobustnessTest : public ::testing::Test {
-protected:
-    void TearDown() override {
-        SetMatcherDictionary(nullptr);
-        WordPairMap.Clear();
-    }
-    LogCapture m_log;  // truncation reports are expected; keep them out of the output
-};
-
 }  // namespace
 
-TEST_F(MatcherRobustnessTest, CorruptFilesLoadWithinTheirBytes) {
-    const std::string question = QuestionBytes(SampleQuestion());
+// Each round loads corrupted pairs, dictionary and question, checks a random text against
+// the corrupted question if it parsed and another against the intact one.
+TEST(MatcherRobustness, CorruptFilesAndRandomTextsStayInBoundsAndAreJudgedQuickly) {
+    LogCapture log;  // truncation reports are expected; keep them out of the output
+    const std::string question = QuestionBytes(SeasideQuestion());
     const std::string pairs = WordPairBytes(kPairs, "\n");
-    const std::string words = DictionaryOf({"microwave", "toaster", "kettle", "blender", "bread", "bin",
-                                            "spice", "rack", "herbs", "spices", "mixer", "food"});
+    const std::string words = DictionaryOf({"towel", "towle", "sun", "cream", "photo", "fotograf", "kite", "ball",
+                                            "beach", "spade", "pail", "salt"});
+    QZ2011::Question intact;
     std::mt19937 rng(20240611);
     double slowest = 0;
+    auto check = [&](QZ2011::Question& q) {
+        const std::string typed = RandomTyped(rng);
+        int result = 0;
+        slowest = std::max(slowest, ElapsedMs([&] { result = q.CheckAnswer(typed); }));
+        EXPECT_GE(result, -1);
+        EXPECT_LT(result, int(q.AnswerCount()));
+    };
     for (int i = 0; i < 10000; ++i) {
         std::string p = Mutate(pairs, rng);
         LoadWordPairs(p.data(), u32(p.size()));
@@ -115,39 +96,17 @@ TEST_F(MatcherRobustnessTest, CorruptFilesLoadWithinTheirBytes) {
         std::string b = Mutate(question, rng);
         QZ2011::Question q;
         if (q.Parse(b.data(), u32(b.size()))) {
-            EXPECT_LE(q.AnswerCount(), 6u);
-            int result = 0;
-            slowest = std::max(slowest, TimedCheck(q, RandomTyped(rng), &result));
-            EXPECT_LT(result, int(q.AnswerCount()));
+            EXPECT_LE(q.AnswerCount(), 9u);
+            check(q);
             q.PickRightAnswer();
             q.PickWrongAnswer();
         }
+        if (intact.RemainingRightAnswers() == 0) {
+            ASSERT_TRUE(intact.Parse(question.data(), u32(question.size())));
+        }
+        check(intact);
         SetMatcherDictionary(nullptr);
     }
-    EXPECT_LT(slowest, kCheckBudgetMs * TimingScale());
-}
-
-TEST_F(MatcherRobustnessTest, RandomTypedTextsAreJudgedQuickly) {
-    const std::string bytes = QuestionBytes(SampleQuestion());
-    const std::string pairs = WordPairBytes(kPairs);
-    ASSERT_TRUE(LoadWordPairs(pairs.data(), u32(pairs.size())));
-    const std::string words = DictionaryOf({"microwave", "microwaev", "toaster", "tosater", "kettle", "bread"});
-    QZ2011::Autocompleter dictionary;
-    ASSERT_TRUE(dictionary.LoadFromBytes(words.data(), u32(words.size())));
-    SetMatcherDictionary(&dictionary);
-
-    std::mt19937 rng(77);
-    QZ2011::Question q;
-    ASSERT_TRUE(q.Parse(bytes.data(), u32(bytes.size())));
-    double slowest = 0;
-    for (int i = 0; i < 10000; ++i) {
-        if (q.RemainingRightAnswers() == 0) {
-            ASSERT_TRUE(q.Parse(bytes.data(), u32(bytes.size())));
-        }
-        int result = 0;
-        slowest = std::max(slowest, TimedCheck(q, RandomTyped(rng), &result));
-        ASSERT_GE(result, -1);
-        ASSERT_LT(result, 6);
-    }
+    WordPairMap.Clear();
     EXPECT_LT(slowest, kCheckBudgetMs * TimingScale());
 }

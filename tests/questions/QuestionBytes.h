@@ -1,6 +1,8 @@
 #pragma once
-// Builds question-bank files in their on-disk form for tests: text lines with a chosen line
-// end, u32 little-endian counts right after the preceding line end.
+// Builds question-bank files in their on-disk form for tests (text lines with a chosen line
+// end, u32 little-endian counts right after the preceding line end), and one question that
+// the question, matcher and robustness tests share.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,13 +23,10 @@ struct TestQuestion {
 };
 
 // Line ends are taken in turn from eols, so one file can mix CR LF and LF.
-inline std::string QuestionBytes(const TestQuestion& q,
-                                 const std::vector<std::string>& eols = {"\r\n", "\n"}) {
+inline std::string QuestionBytes(const TestQuestion& q, const std::vector<std::string>& eols = {"\r\n", "\n"}) {
     ByteWriter w;
     size_t next = 0;
-    auto line = [&](const std::string& s) {
-        w.Text(s).Text(eols[next++ % eols.size()]);
-    };
+    auto line = [&](const std::string& s) { w.Text(s).Text(eols[next++ % eols.size()]); };
     line(q.text);
     line(q.id);
     w.U32(uint32_t(q.answers.size()));
@@ -41,13 +40,34 @@ inline std::string QuestionBytes(const TestQuestion& q,
                 line(wording);
         }
     }
-    w.U32(uint32_t(q.wrong.size()));
-    for (const std::string& s : q.wrong)
-        line(s);
-    w.U32(uint32_t(q.completions.size()));
-    for (const std::string& s : q.completions)
-        line(s);
+    for (const auto* lines : {&q.wrong, &q.completions}) {
+        w.U32(uint32_t(lines->size()));
+        for (const std::string& s : *lines)
+            line(s);
+    }
     return w.Str();
+}
+
+enum SeasideAnswer : int { kTowel, kSunCream, kSun, kSaltPepper, kPhoto, kKite, kBall, kBeachBall, kBucket };
+
+inline TestQuestion SeasideQuestion() {
+    TestQuestion q;
+    q.text = "Name something you take to the seaside.";  // odd lengths: counts land unaligned
+    q.id = "90-0007";
+    q.answers = {
+        {20, "Towel", {{"towel", "towels"}}},
+        {15, "Sun cream", {{"sun_cream", "sun_block", "sunscreen"}}},
+        {12, "Sun", {{"sun"}}},
+        {10, "Salt & pepper", {{"salt_and_pepper"}}},
+        {9, "Photograph", {{"photograph", "photo"}}},
+        {8, "Kite", {{"kite"}}},
+        {7, "Ball", {{"ball"}}},
+        {6, "Beach ball", {{"beach_ball", "ball"}}},
+        {5, "Bucket & spade", {{"bucket", "pail"}, {"beach_spade"}}},
+    };
+    q.wrong = {"a sledge", "skis"};
+    q.completions = {"xa-bc", "xabc", "zq", "z"};
+    return q;
 }
 
 // "graphtograph.bin": u32 E, E x {key line; u32 n; n lines}.
@@ -66,36 +86,16 @@ inline std::string WordPairBytes(const std::vector<TestPair>& pairs, const std::
     return w.Str();
 }
 
-// "autocompletion.txt": decimal E, then E x {key; decimal n; n words}; keys taken from the
-// words' first two characters unless given.
-struct TestDictionaryEntry {
-    std::string key;
-    std::vector<std::string> words;
-};
-inline std::string DictionaryBytes(const std::vector<TestDictionaryEntry>& entries,
-                                   const std::string& eol = "\r\n") {
-    std::string s = std::to_string(entries.size()) + eol;
-    for (const auto& e : entries) {
-        s += e.key + eol + std::to_string(e.words.size()) + eol;
-        for (const std::string& word : e.words)
-            s += word + eol;
+// "autocompletion.txt" listing the words under their first two characters.
+inline std::string DictionaryOf(const std::vector<std::string>& words) {
+    std::map<std::string, std::vector<std::string>> byKey;
+    for (const std::string& word : words)
+        byKey[word.substr(0, 2)].push_back(word);
+    std::string s = std::to_string(byKey.size()) + "\r\n";
+    for (const auto& [key, list] : byKey) {
+        s += key + "\r\n" + std::to_string(list.size()) + "\r\n";
+        for (const std::string& word : list)
+            s += word + "\r\n";
     }
     return s;
-}
-
-// One entry per word, keyed by its first two characters.
-inline std::string DictionaryOf(const std::vector<std::string>& words) {
-    std::vector<TestDictionaryEntry> entries;
-    for (const std::string& word : words) {
-        std::string key = word.substr(0, 2);
-        bool filed = false;
-        for (auto& e : entries)
-            if (e.key == key) {
-                e.words.push_back(word);
-                filed = true;
-            }
-        if (!filed)
-            entries.push_back({key, {word}});
-    }
-    return DictionaryBytes(entries);
 }
