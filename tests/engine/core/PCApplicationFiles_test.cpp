@@ -9,31 +9,18 @@
 
 #include "engine/core/AGMemoryPoolManager.h"
 #include "engine/core/Crc32Hash.h"
-#include "engine/core/AGProgram.h"
 #include "engine/core/AGResourceManager.h"
 #include "engine/core/PCApplicationImpl.h"
 #include "engine/core/PCFileManager.h"
 #include "engine/core/PCJobsManager.h"
 #include "engine/core/PCThreadingManager.h"
-#include "platform/window/TestWindowBackend.h"
+#include "tests/engine/core/AppTestSupport.h"
 #include "tests/support/TempDir.h"
 #include "tools/authoring/ByteWriter.h"
 
 namespace {
 
-struct FilesProgram : AGProgram {
-    void Run() override {}
-    const char* GetTitle() const override { return "FilesTest"; }
-    void GetDefaultSettings(u32* w, u32* h, u32* flags) const override {
-        *w = 320;
-        *h = 240;
-        *flags = 0;
-    }
-} g_program;
-
-platform::window::Backend* MakeBackend() {
-    return new platform::window::TestBackend();
-}
+TestProgram g_program("FilesTest", 320, 240, 0);
 
 std::atomic<bool> g_jobStarted{false};
 std::atomic<bool> g_jobDone{false};
@@ -58,7 +45,7 @@ TEST(PCApplicationFiles, StartUpMakesTheManagersAndShutdownStopsTheWorkerFirst) 
     std::filesystem::current_path(dir.Path());
 
     AGProgram::SetInstance(&g_program);
-    platform::window::SetBackendFactory(&MakeBackend);
+    platform::window::SetBackendFactory(&MakeTestBackend);
     {
         PCApplicationImpl app;
         ASSERT_TRUE(app.Initialize());
