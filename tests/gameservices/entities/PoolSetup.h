@@ -1,10 +1,13 @@
 #pragma once
 // Writes a RuntimeParameters.xml with the given (section, name, value) entries into a
-// temporary folder and loads it.
+// temporary folder and loads it; registers the default pools with small capacities.
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "gameservices/entities/GameAudioAssetFactory.h"
+#include "gameservices/entities/GameEntityFactory.h"
+#include "gameservices/entities/GameVideoAssetFactory.h"
 #include "gameservices/entities/RuntimeParameters.h"
 #include "tests/support/TempDir.h"
 
@@ -26,4 +29,15 @@ inline void LoadCapacities(const TempDir& dir,
         items += ParameterItem("GameServices", name, std::to_string(capacity));
     const std::string path = dir.Write("RuntimeParameters.xml", ParameterFile(items));
     GameServices::KorvoGame::RuntimeParameters::Instance()->LoadRuntimeParameters(path.c_str());
+}
+
+// The entity, audio-asset and video-asset pools, each replacing the one before.
+inline void RegisterTestPools(const TempDir& dir) {
+    using namespace GameServices::Entities;
+    LoadCapacities(dir, {{"FactoryCamera", 4}, {"FactoryLight", 2}, {"FactoryProp", 8},
+                         {"FactoryCharacter", 2}, {"FactorySetElement", 3},
+                         {"FactoryAudioAsset", 2}, {"FactoryVideoAsset", 2}});
+    GameEntityFactory::Instance()->RegisterEntityFactories();
+    GameAudioAssetFactory::Instance()->RegisterAudioAssetFactory();
+    GameVideoAssetFactory::Instance()->RegisterVideoAssetFactory();
 }
