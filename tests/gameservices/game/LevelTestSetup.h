@@ -1,14 +1,10 @@
 #pragma once
-// A temporary game folder with the level XML folder, and entity and asset pools sized for
-// the level tests.
+// A temporary game folder with the level XML folder, and the test pools.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "gameservices/bridge/FileSystem.h"
-#include "gameservices/entities/GameAudioAssetFactory.h"
-#include "gameservices/entities/GameEntityFactory.h"
-#include "gameservices/entities/GameVideoAssetFactory.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
@@ -19,12 +15,7 @@ protected:
         using namespace GameServices;
         Bridge::FileSystem::Destroy();
         Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
-        LoadCapacities(dir, {{"FactoryCamera", 4}, {"FactoryLight", 2}, {"FactoryProp", 6},
-                             {"FactoryCharacter", 2}, {"FactorySetElement", 3},
-                             {"FactoryAudioAsset", 2}, {"FactoryVideoAsset", 2}});
-        Entities::GameEntityFactory::Instance()->RegisterEntityFactories();
-        Entities::GameAudioAssetFactory::Instance()->RegisterAudioAssetFactory();
-        Entities::GameVideoAssetFactory::Instance()->RegisterVideoAssetFactory();
+        RegisterTestPools(dir);
     }
     void TearDown() override { GameServices::Bridge::FileSystem::Destroy(); }
 

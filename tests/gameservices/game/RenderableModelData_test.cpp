@@ -6,18 +6,7 @@
 
 using namespace GameServices::Bridge;
 
-TEST(BridgeDataTest, RenderableDefaultsSettersAndKinds) {
-    RenderableModelData data("desk.mdl", "props/");
-    EXPECT_EQ(data.m_AnimationType, RenderableModelData::kNoAnimation);
-    EXPECT_EQ(data.m_Speed, 1.0f);
-    EXPECT_EQ(data.m_PlayMode, 1u);
-    data.SetModelAnimation("open.anm", 4, 2.0f);
-    data.SetUVAnimation("water", 6, 0.5f);
-    EXPECT_EQ(data.m_AnimationType, RenderableModelData::kUV);
-    EXPECT_EQ(data.m_AnimationFileName, "open.anm");
-    EXPECT_EQ(data.m_MaterialName, "water");
-    EXPECT_EQ(data.m_PlayMode, 6u);
-
+TEST(BridgeDataTest, RenderableKindFollowsTheLastExtension) {
     const std::pair<const char*, u32> kinds[] = {{"a.spt", RenderableModelData::kSprite},
                                                  {"b.v2.MDL", RenderableModelData::kModel},
                                                  {"c.png", RenderableModelData::kOther},
@@ -37,8 +26,6 @@ TEST(BridgeDataTest, LiveCountsFollowCopies) {
         AudioData copy = theme;
         EXPECT_EQ(CollisionData::GetLiveCount(), collisions + 3);
         EXPECT_EQ(AudioData::GetLiveCount(), sounds + 2);
-        EXPECT_EQ(box.m_BoundaryShape, "Box");
-        EXPECT_EQ(box.m_EntityShape, "None");
     }
     EXPECT_EQ(CollisionData::GetLiveCount(), collisions);
     EXPECT_EQ(AudioData::GetLiveCount(), sounds);
