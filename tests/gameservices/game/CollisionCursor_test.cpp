@@ -94,9 +94,6 @@ TEST_F(CursorTest, FollowsItsOwnMembersPointerInCameraSpace) {
     EXPECT_EQ(Position().x, 12.0f);
     EXPECT_EQ(Position().y, 34.0f);
     EXPECT_EQ(Position().z, 3.0f);
-    cursor.SetFixedDepth(true, -1.0f);
-    EXPECT_EQ(cursor.GetCollisionPosition().x, 120.0f);
-    EXPECT_EQ(cursor.GetCollisionPosition().z, -1.0f);
 
     camera.Orthographic = false;
     Move(member, 1.0f, 2.0f, true);
