@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <new>
@@ -201,81 +202,62 @@ TEST(AGMemory, ImpossibleNewThrowsAfterTheNewHandlerAndNothrowNewReturnsNull) {
 }
 
 // Each thread keeps up to kSlots live blocks of mixed origin and size, fills each with its
-// own byte and checks it before every release or resize.
+// own byte and checks it before every release or resize; returns the faults it saw.
 constexpr int kThreads = 8;
 constexpr int kOpsPerThread = 1000000 / kThreads;
 constexpr int kSlots = 64;
 
-void MixedTraffic(int thread, std::atomic<int>& faults) {
-    enum Kind { kBlock, kZeroed, kNewArray };
+int MixedTraffic(int thread) {
     struct Slot {
         u8* p = nullptr;
         size_t size = 0;
         u8 fill = 0;
-        Kind kind = kBlock;
+        bool array = false;
     };
     Slot slots[kSlots];
     std::mt19937 rng(1234u + u32(thread));
-    auto check = [&](const Slot& s) {
-        if (!AlignedTo(s.p, 16) || !AllBytesAre(s.p, s.size, s.fill))
-            faults.fetch_add(1);
-    };
+    int faults = 0;
     auto release = [&](Slot& s) {
-        check(s);
-        if (s.kind == kNewArray)
+        faults += !AlignedTo(s.p, 16) || !AllBytesAre(s.p, s.size, s.fill);
+        if (s.array)
             delete[] s.p;
         else
             FreeBlock(s.p);
         s.p = nullptr;
     };
-    auto randomSize = [&]() -> size_t {
-        return rng() % 5 == 0 ? kLargestPooledSize + 1 + rng() % 3848 : rng() % (kLargestPooledSize + 1);
-    };
-
     for (int op = 0; op < kOpsPerThread; ++op) {
         Slot& s = slots[rng() % kSlots];
-        const u8 fill = u8(1 + rng() % 255);
-        if (s.p && s.kind != kNewArray && rng() % 4 == 0) {
-            check(s);
-            const size_t size = randomSize();
+        const size_t size = rng() % 5 == 0 ? kLargestPooledSize + 1 + rng() % 3848
+                                           : rng() % (kLargestPooledSize + 1);
+        const u32 kind = rng() % 4;
+        if (s.p && kind == 0 && !s.array) {
             u8* p = static_cast<u8*>(ReallocBlock(s.p, size));
-            if (!p || !AllBytesAre(p, size < s.size ? size : s.size, s.fill))
-                faults.fetch_add(1);
+            faults += !p || !AllBytesAre(p, std::min(size, s.size), s.fill);
             s.p = p;
-            s.size = size;
         } else if (s.p) {
             release(s);
             continue;
         } else {
-            s.size = randomSize();
-            s.kind = Kind(rng() % 3);
-            if (s.kind == kBlock)
-                s.p = static_cast<u8*>(AllocBlock(s.size));
-            else if (s.kind == kZeroed)
-                s.p = static_cast<u8*>(AllocZeroed(s.size));
-            else
-                s.p = new u8[s.size];
-            if (!s.p || (s.kind == kZeroed && !AllBytesAre(s.p, s.size, 0))) {
-                faults.fetch_add(1);
-                continue;
-            }
+            s.array = kind == 3;
+            s.p = s.array ? new u8[size] : static_cast<u8*>(kind == 1 ? AllocZeroed(size) : AllocBlock(size));
+            faults += !s.p || (kind == 1 && !AllBytesAre(s.p, size, 0));
         }
-        if (s.p) {
-            s.fill = fill;
-            memset(s.p, fill, s.size);
-        }
+        s.size = size;
+        s.fill = u8(1 + rng() % 255);
+        if (s.p)
+            memset(s.p, s.fill, size);
     }
     for (Slot& s : slots)
         if (s.p)
             release(s);
+    return faults;
 }
 
 int RunMixedTraffic() {
     std::atomic<int> faults{0};
     std::vector<std::thread> threads;
-    threads.reserve(kThreads);
     for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back(MixedTraffic, t, std::ref(faults));
+        threads.emplace_back([t, &faults] { faults += MixedTraffic(t); });
     for (std::thread& t : threads)
         t.join();
     return faults.load();
