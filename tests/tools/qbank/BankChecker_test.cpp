@@ -7,18 +7,8 @@
 
 namespace {
 
-struct Checked {
-    std::vector<std::string> errors;
-    std::vector<std::string> warnings;
-    bool Has(const std::string& text) const {
-        for (const auto& e : errors)
-            if (e.find(text) != std::string::npos)
-                return true;
-        return false;
-    }
-};
-
-Checked Check(const std::string& seventies, const std::string& pairs = "", const std::string& noughties = "") {
+qbank::Diagnostics Check(const std::string& seventies, const std::string& pairs = "",
+                         const std::string& noughties = "") {
     qbank::Bank bank;
     qbank::Diagnostics d;
     qbank::ReadDecadeSource(seventies, "70s.txt", 0, bank, d);
@@ -26,7 +16,14 @@ Checked Check(const std::string& seventies, const std::string& pairs = "", const
     qbank::ReadEquivalenceSource(pairs, "eq.txt", bank, d);
     EXPECT_FALSE(d.HasErrors()) << d.Errors()[0];
     qbank::CheckBank(bank, d);
-    return {d.Errors(), d.Warnings()};
+    return d;
+}
+
+bool HasError(const qbank::Diagnostics& d, const std::string& text) {
+    for (const auto& e : d.Errors())
+        if (e.find(text) != std::string::npos)
+            return true;
+    return false;
 }
 
 const char* const kGood =
@@ -38,47 +35,46 @@ const char* const kGood =
 }  // namespace
 
 TEST(BankChecker, ASoundBankPassesAndLeavesNoMatcherStateBehind) {
-    Checked c = Check(kGood, "c > k\n");
-    EXPECT_TRUE(c.errors.empty()) << c.errors[0];
-    EXPECT_TRUE(c.warnings.empty());
+    qbank::Diagnostics d = Check(kGood, "c > k\n");
+    EXPECT_TRUE(d.Errors().empty()) << d.Errors()[0];
+    EXPECT_TRUE(d.Warnings().empty());
     EXPECT_TRUE(WordPairMap.IsEmpty());
     EXPECT_EQ(GetMatcherDictionary(), nullptr);
+    EXPECT_TRUE(Check("", "", "? 20-0001 Q\n= 1 A: a\n- b\n").Errors().empty()) << "20- ids are 00s";
 }
 
-TEST(BankChecker, ShapeErrors) {
-    EXPECT_TRUE(Check(std::string(kGood) + kGood).Has("id 70-0001 is also used at 70s.txt:1"));
-    EXPECT_TRUE(Check("? 80-0001 Q\n= 1 A: a\n- b\n").Has("does not belong to this decade's file"));
-    EXPECT_TRUE(Check("", "", "? 20-0001 Q\n= 1 A: a\n- b\n").errors.empty()) << "20- ids are 00s";
-    EXPECT_TRUE(Check("? 70-0001 Q\n- b\n").Has("has 0 answers"));
+TEST(BankChecker, ShapeAndJudgementErrors) {
     std::string nine = "? 70-0001 Q\n";
     for (char c = 'a'; c < 'a' + 9; ++c)
         nine += std::string("= 1 ") + c + c + ": " + c + c + "\n";
-    EXPECT_TRUE(Check(nine + "- zz\n").Has("has 9 answers"));
-    EXPECT_TRUE(Check("? 70-0001 Q\n= 1 Aa: aa\n= 2 Bb: bb\n- zz\n").Has("not ranked by points"));
-    EXPECT_TRUE(Check("? 70-0001 Q\n= 1 Aa: aa\n").Has("has no wrong answer"));
-    EXPECT_TRUE(Check("? 70-0001 Q\n= 1 Aa: Aa, aa\n- zz\n").Has("\"Aa\" may hold only"));
-    EXPECT_TRUE(Check("? 70-0001 Q\n= 1 Aa: aa, , bb\n- zz\n").Has("\"\" may hold only"));
-    EXPECT_TRUE(Check("? 70-0001 Q\n= 1 Aa/Bb: bb\n- zz\n").Has("\"Aa\" is none of the answer's wordings"));
-    EXPECT_TRUE(Check(kGood, "toolong > x\n").Has("1 to 5 characters"));
-}
-
-TEST(BankChecker, JudgesTheAnswersAsTheGameWill) {
-    // "castle" is typed for the ice cream too: the sand castle, ranked first, takes it.
-    Checked shared = Check("? 70-0001 Q\n"
-                           "= 40 Sand castle: sand_castle, castle\n"
-                           "= 20 Ice cream castle: ice_cream_castle, castle\n"
-                           "- a glacier\n");
-    EXPECT_TRUE(shared.Has("typing \"castle\" names \"Sand castle\""));
-    // A wrong answer that the matcher would accept through an equivalence.
-    EXPECT_TRUE(Check("? 70-0001 Q\n= 40 Photo: photo\n- foto\n", "ph > f\n")
-                    .Has("wrong answer \"foto\" names \"Photo\""));
+    const struct {
+        std::string source, pairs, error;
+    } cases[] = {
+        {std::string(kGood) + kGood, "", "id 70-0001 is also used at 70s.txt:1"},
+        {"? 80-0001 Q\n= 1 A: a\n- b\n", "", "does not belong to this decade's file"},
+        {"? 70-0001 Q\n- b\n", "", "has 0 answers"},
+        {nine + "- zz\n", "", "has 9 answers"},
+        {"? 70-0001 Q\n= 1 Aa: aa\n= 2 Bb: bb\n- zz\n", "", "not ranked by points"},
+        {"? 70-0001 Q\n= 1 Aa: aa\n", "", "has no wrong answer"},
+        {"? 70-0001 Q\n= 1 Aa: Aa, aa\n- zz\n", "", "\"Aa\" may hold only"},
+        {"? 70-0001 Q\n= 1 Aa: aa, , bb\n- zz\n", "", "\"\" may hold only"},
+        {"? 70-0001 Q\n= 1 Aa/Bb: bb\n- zz\n", "", "\"Aa\" is none of the answer's wordings"},
+        {kGood, "toolong > x\n", "1 to 5 characters"},
+        // "castle" is typed for the second answer too: the first, ranked higher, takes it.
+        {"? 70-0001 Q\n= 40 Sand castle: sand_castle, castle\n= 20 Ice cream castle: ice_cream_castle, castle\n"
+         "- a glacier\n",
+         "", "typing \"castle\" names \"Sand castle\""},
+        {"? 70-0001 Q\n= 40 Photo: photo\n- foto\n", "ph > f\n", "wrong answer \"foto\" names \"Photo\""},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(HasError(Check(c.source, c.pairs), c.error)) << c.error;
 }
 
 TEST(BankChecker, WarnsOfWordsAMultiGroupAnswerCannotUse) {
-    Checked c = Check("? 70-0001 Q\n"
-                      "= 40 Bucket and spade: bucket_and_spade, bucket | spade, beach_spade\n"
-                      "= 20 Beach ball: beach_ball, ball\n"
-                      "- a glacier\n");
-    ASSERT_EQ(c.warnings.size(), 1u);
-    EXPECT_NE(c.warnings[0].find("\"beach\" is shared with another answer"), std::string::npos);
+    qbank::Diagnostics d = Check("? 70-0001 Q\n"
+                                 "= 40 Bucket and spade: bucket_and_spade, bucket | spade, beach_spade\n"
+                                 "= 20 Beach ball: beach_ball, ball\n"
+                                 "- a glacier\n");
+    ASSERT_EQ(d.Warnings().size(), 1u);
+    EXPECT_NE(d.Warnings()[0].find("\"beach\" is shared with another answer"), std::string::npos);
 }

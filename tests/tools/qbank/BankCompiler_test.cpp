@@ -4,21 +4,12 @@
 
 #include <filesystem>
 
-#include "engine/core/AGData.h"
-#include "engine/core/AGResourceManager.h"
-#include "engine/core/PcDirectory.h"
-#include "questions/AnswerMatcher.h"
-#include "questions/Autocompleter.h"
-#include "questions/GraphemeEquivalences.h"
-#include "questions/QuestionManager.h"
 #include "tests/support/TempDir.h"
+#include "tests/tools/qbank/MountedBank.h"
 
 namespace {
 
-void WriteSources(const TempDir& dir, const std::string& seventies = "? 70-0001 Name a seaside thing.\n"
-                                                                   "= 40 Photo/Photograph: photo, photograph\n"
-                                                                   "= 20 Sea: sea, ocean\n"
-                                                                   "- a glacier\n") {
+void WriteSources(const TempDir& dir, const std::string& seventies) {
     dir.Write("src/00s.txt", "? 00-0001 Name a phone feature.\n= 30 Camera: camera\n- a fax\n");
     dir.Write("src/70s.txt", seventies);
     dir.Write("src/80s.txt", "? 80-0001 Name a toy.\n= 30 Yo yo: yo_yo, yoyo\n- a lathe\n");
@@ -31,41 +22,25 @@ void WriteSources(const TempDir& dir, const std::string& seventies = "? 70-0001 
 
 TEST(BankCompiler, CompilesAFolderPackageTheGameMounts) {
     TempDir dir;
-    WriteSources(dir);
-    // A question file of an earlier, larger bank goes.
-    dir.Write("out/GameQuestions/9.bin", "stale");
+    WriteSources(dir, "? 70-0001 Name a seaside thing.\n= 40 Photo/Photograph: photo, photograph\n"
+                      "= 20 Sea: sea, ocean\n- a glacier\n");
+    dir.Write("out/GameQuestions/9.bin", "stale");  // a question file of an earlier, larger bank
     qbank::Diagnostics d;
     ASSERT_TRUE(qbank::CompileBank(dir.File("src"), dir.File("out/GameQuestions"), d))
         << (d.Errors().empty() ? "" : d.Errors()[0]);
     EXPECT_FALSE(std::filesystem::exists(dir.File("out/GameQuestions/9.bin")));
-    EXPECT_TRUE(std::filesystem::exists(dir.File("out/GameQuestions/GameQuestions.hdr")));
 
-    AGResourceManager resources;
-    AGResourceManager::SetInstance(&resources);
-    resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
-    PcDirectory package;
-    package.Mount(dir.File("out/GameQuestions.dir").c_str(), false);
-    {
-        QZ2011::QuestionManager manager({});
-        ASSERT_TRUE(manager.Initialize());
-        EXPECT_EQ(manager.QuestionCount(), 4u);
-        EXPECT_EQ(manager.FirstIndex(QZ2011::kDecade00s), 0);
-        EXPECT_EQ(manager.FirstIndex(QZ2011::kDecade70s), 1);
-        EXPECT_EQ(manager.LastIndex(QZ2011::kDecade90s), 3);
-        QZ2011::Autocompleter dictionary;
-        ASSERT_TRUE(dictionary.Load());
-        EXPECT_TRUE(dictionary.IsWord("fotograf"));
-        EXPECT_TRUE(dictionary.IsWord("ocean"));
-        SetMatcherDictionary(&dictionary);
-        QZ2011::Question* q = manager.LoadQuestion(1);
-        ASSERT_NE(q, nullptr);
-        EXPECT_EQ(q->CheckAnswer("fotograph"), 0);
-        EXPECT_EQ(q->CheckAnswer("ocean"), 1);
-        SetMatcherDictionary(nullptr);
-    }
-    package.Unmount();
-    AGResourceManager::SetInstance(nullptr);
-    WordPairMap.Clear();
+    MountedBank bank(dir.File("out/GameQuestions.dir"));
+    QZ2011::QuestionManager& m = *bank.manager;
+    EXPECT_EQ(m.QuestionCount(), 4u);
+    EXPECT_EQ(m.FirstIndex(QZ2011::kDecade70s), 1);
+    EXPECT_EQ(m.LastIndex(QZ2011::kDecade90s), 3);
+    EXPECT_TRUE(bank.dictionary.IsWord("fotograf"));
+    EXPECT_TRUE(bank.dictionary.IsWord("ocean"));
+    QZ2011::Question* q = m.LoadQuestion(1);
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(q->CheckAnswer("fotograph"), 0);
+    EXPECT_EQ(q->CheckAnswer("ocean"), 1);
 }
 
 TEST(BankCompiler, ErrorsStopTheBuildAndMissingSourcesAreReported) {
