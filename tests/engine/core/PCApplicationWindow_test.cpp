@@ -349,33 +349,4 @@ TEST_F(ApplicationWindow, OpensTheWindowRunsSixtyPacedTicksAndEndsOnClose) {
     EXPECT_GE(*std::min_element(context.m_frameMs.begin(), context.m_frameMs.end()), 16u);
 }
 
-// On the real window the graphic device decides whether full screen is possible (under the
-// offscreen driver it is not, and the window stays a window); the switch must be tried, be
-// written back, leave the window in the mode the application adopted, and never deliver Enter.
-TEST_F(ApplicationWindow, AltEnterOnTheRealWindow) {
-    WriteSettings("Fullscreen=00\n");  // rewritten as "Fullscreen=<0 or 1>" by the switch
-    Start(true);
-    auto* window = static_cast<SDL_Window*>(m_app->GetWindow()->NativeHandle());
-    for (SDL_Scancode scancode : {SDL_SCANCODE_LALT, SDL_SCANCODE_RETURN}) {
-        SDL_Event e{};
-        e.type = SDL_KEYDOWN;
-        e.key.windowID = SDL_GetWindowID(window);
-        e.key.state = SDL_PRESSED;
-        e.key.keysym.scancode = scancode;
-        e.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
-        e.key.keysym.mod = KMOD_LALT;
-        SDL_PushEvent(&e);
-    }
-    g_inputRecord.lastChar = 0;
-    Message m;
-    while (m_app->GetWindow()->PollMessage(m))
-        m_app->DispatchMessage(m);
-    const bool fullscreen = (m_app->GetFlags() & kSettingFullscreen) != 0;
-    EXPECT_EQ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0, fullscreen);
-    EXPECT_EQ(ReadWhole(SettingsPath()), fullscreen ? "Fullscreen=1\n" : "Fullscreen=0\n");
-    EXPECT_TRUE(g_inputRecord.IsKeySet(18));
-    EXPECT_FALSE(g_inputRecord.IsKeySet(13));
-    EXPECT_EQ(g_inputRecord.lastChar, 0);
-}
-
 }  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+// An entity-data extension read from the element named by its kind: a list of numbers
+// ("Values", left alone by the reader when the element is absent). Its first number chooses
+// the entity it makes: 1 a set element, 2 a plain entity, anything else none.
+#include "engine/core/SerializableVector.h"
+#include "gameservices/entities/SetElement.h"
+#include "gameservices/game/sEntityDataExtension.h"
+
+class TestExtension : public GameServices::KorvoGame::sEntityDataExtension {
+public:
+    using Base = GameServices::KorvoGame::sEntityDataExtension;
+
+    explicit TestExtension(const char* kind) : Base(kind) {}
+    void Serialize(GameServices::Utilities::ISerialization& s) override {
+        s.SerializeObject("Values", m_Values, false);
+    }
+    void Clear() override { m_Values.Clear(); }
+    Base* Clone() const override { return CreateCopy(*this); }
+    bool IsValid() const override { return !m_Values.empty(); }
+    GameServices::Entities::Entity* CreateEntity(const GameServices::KorvoGame::sLevel&,
+                                                 GameServices::Entities::Set&) override {
+        const i32 make = m_Values.empty() ? 0 : m_Values[0].value;
+        if (make == 1)
+            return new GameServices::Entities::SetElement();
+        return make == 2 ? new GameServices::Entities::Entity() : nullptr;
+    }
+    Base* CreateCopy(const Base& source) const override {
+        return new TestExtension(static_cast<const TestExtension&>(source));
+    }
+
+    GameServices::Utilities::SerializableVector<GameServices::Utilities::SerializableValue<i32>>
+        m_Values;
+};
