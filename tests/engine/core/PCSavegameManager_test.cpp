@@ -85,19 +85,16 @@ TEST_F(PCSavegameManagerTest, TheSizeLimitComesFromTheConfigurationWhenSetAndNot
         later{{Crc32Hash("MaxSaveGameSize"), 0}, 99};
     const AGConfigEntry* entries[] = {&other.head, &entry.head, &later.head};
     const AGConfigList saved = ConfigEntries();
-    u32 limits[3];
-    saves.ReadMaxSize();
-    limits[0] = saves.GetMaxSize();
+    auto limit = [&saves] {
+        saves.ReadMaxSize();
+        return saves.GetMaxSize();
+    };
+    EXPECT_EQ(limit(), 524288u);
     ConfigEntries() = AGConfigList{3, entries};
-    saves.ReadMaxSize();
-    limits[1] = saves.GetMaxSize();
+    EXPECT_EQ(limit(), 1000u);  // the first entry of the name counts
     entry.value = 0;
-    saves.ReadMaxSize();
-    limits[2] = saves.GetMaxSize();
+    EXPECT_EQ(limit(), 524288u);
     ConfigEntries() = saved;
-    EXPECT_EQ(limits[0], 524288u);
-    EXPECT_EQ(limits[1], 1000u);  // the first entry of the name counts
-    EXPECT_EQ(limits[2], 524288u);
 }
 
 TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
