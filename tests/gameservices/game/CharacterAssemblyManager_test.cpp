@@ -79,10 +79,7 @@ TEST_F(CharacterAssemblyManagerTest, AssembliesSwitchedOffAreNotRead) {
 }
 
 TEST_F(CharacterAssemblyManagerTest, PartPoolsRunDryAndIgnoreADoubleFree) {
-    WriteAssemblies(Assembly("<Name>Dad</Name><Anatomy>body.xml</Anatomy>"
-                             "<Wardrobe>dad.xml</Wardrobe><Gender>Male</Gender>"));
-    WriteWardrobe("dad.xml", Part(1, "shirt.mdl") + Part(2, "polo.mdl") + Part(3, "vest.mdl"));
-    WriteAnatomy("body.xml", Part(1, "head.mdl"));
+    WriteDad();
     CharacterAssemblyManager* manager = CharacterAssemblyManager::Instance();
     manager->PreloadCharacterAssemblies();
 
@@ -93,6 +90,7 @@ TEST_F(CharacterAssemblyManagerTest, PartPoolsRunDryAndIgnoreADoubleFree) {
     ASSERT_TRUE(CharacterManager::Instance()->SetAppearance(dad, look));
 
     Factory<OutfitPart>& pool = PartPool<OutfitPart>();
+    ASSERT_EQ(pool.GetMaxSize(), 100u);
     const u32 usedBefore = pool.GetUsedCount();
     {
         ContainerFactory<OutfitPart> tops;

@@ -21,11 +21,7 @@ class CharacterManagerTest : public CharacterFixture {
 protected:
     void SetUp() override {
         CharacterFixture::SetUp();
-        WriteAssemblies(Assembly("<Name>Dad</Name><Anatomy>body.xml</Anatomy>"
-                                 "<Wardrobe>dad.xml</Wardrobe><Gender>Male</Gender>"));
-        WriteWardrobe("dad.xml", Part(3, "shirt.mdl"), Part(4, "jeans.mdl"),
-                      Part(5, "boots.mdl"), Part(6, "glasses.mdl"));
-        WriteAnatomy("body.xml", Part(1, "head.mdl"), Part(2, "curls.mdl"));
+        WriteDad();
         CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
     }
 

@@ -54,6 +54,15 @@ protected:
                       hairstyles + "</Hairstyle></AnatomyPart></root>");
     }
 
+    // The assembly "Dad" (no Id) with its wardrobe, three tops among its parts, and anatomy.
+    void WriteDad() const {
+        WriteAssemblies(Assembly("<Name>Dad</Name><Anatomy>body.xml</Anatomy>"
+                                 "<Wardrobe>dad.xml</Wardrobe><Gender>Male</Gender>"));
+        WriteWardrobe("dad.xml", Part(3, "shirt.mdl") + Part(7, "polo.mdl") + Part(8, "vest.mdl"),
+                      Part(4, "jeans.mdl"), Part(5, "boots.mdl"), Part(6, "glasses.mdl"));
+        WriteAnatomy("body.xml", Part(1, "head.mdl"), Part(2, "curls.mdl"));
+    }
+
     TempDir dir;
     LogCapture log;
 

@@ -4,35 +4,14 @@
 
 #include <memory>
 
-#include "engine/core/SerializableVector.h"
 #include "engine/core/XmlReader.h"
+#include "tests/gameservices/game/TestExtension.h"
 
 using namespace GameServices::KorvoGame;
 using GameServices::Utilities::ISerialization;
-using GameServices::Utilities::SerializableValue;
-using GameServices::Utilities::SerializableVector;
 using GameServices::Utilities::XmlReader;
 
 namespace {
-
-// An extension with a list that reading leaves alone when its element is absent.
-class TestExtension : public sEntityDataExtension {
-public:
-    explicit TestExtension(const char* kind) : sEntityDataExtension(kind) {}
-    void Serialize(ISerialization& s) override { s.SerializeObject("Values", m_Values, false); }
-    void Clear() override { m_Values.Clear(); }
-    sEntityDataExtension* Clone() const override { return CreateCopy(*this); }
-    bool IsValid() const override { return !m_Values.empty(); }
-    GameServices::Entities::Entity* CreateEntity(const sLevel&,
-                                                 GameServices::Entities::Set&) override {
-        return nullptr;
-    }
-    sEntityDataExtension* CreateCopy(const sEntityDataExtension& source) const override {
-        return new TestExtension(static_cast<const TestExtension&>(source));
-    }
-
-    SerializableVector<SerializableValue<i32>> m_Values;
-};
 
 // A set-element record that reads its extension through the factory.
 struct ElementRecord : GameServices::Utilities::ISerializable {

@@ -16,11 +16,11 @@ using GameServices::Bridge::FileSystem;
 namespace {
 
 std::string Entry(const std::string& name, const std::string& file, const std::string& status,
-                  int id, const std::string& extra = "") {
+                  int id, const std::string& extra = "", const std::string& modifiers = "") {
     return "<item><LevelNameId>" + name + "</LevelNameId><LevelFileName>" + file +
            "</LevelFileName><Status>" + status + "</Status><LevelTransitionId>" +
-           std::to_string(id) + "</LevelTransitionId>" + extra +
-           "<StatusModifiers/></item>";
+           std::to_string(id) + "</LevelTransitionId>" + extra + "<StatusModifiers>" +
+           modifiers + "</StatusModifiers></item>";
 }
 
 std::string TransitionsFile(const std::string& items) {
@@ -40,14 +40,11 @@ TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
     EXPECT_FALSE(Load());
     WriteLevelFile(
         "levels.xml",
-        TransitionsFile(
-            "<item><LevelNameId>Menu</LevelNameId><LevelFileName>menu</LevelFileName>"
-            "<Status>LOCK_Visible</Status><LevelTransitionId>1</LevelTransitionId>"
-            "<RunningSceenId>MenuScreen</RunningSceenId><NextLevelTransitionId>2"
-            "</NextLevelTransitionId><StatusModifiers><item><LevelId>3</LevelId>"
-            "<Status>done</Status></item></StatusModifiers></item>"
-            "<item filename=\"more.xml\"><LevelNameId>Ignored</LevelNameId></item>" +
-            Entry("Final", "final", "unlock", 9)));
+        TransitionsFile(Entry("Menu", "menu", "LOCK_Visible", 1,
+                              "<RunningSceenId>MenuScreen</RunningSceenId>",
+                              "<item><LevelId>3</LevelId><Status>done</Status></item>") +
+                        "<item filename=\"more.xml\"><LevelNameId>Ignored</LevelNameId></item>" +
+                        Entry("Final", "final", "unlock", 9)));
     WriteLevelFile("more.xml",
                    TransitionsFile(Entry("Round", "round70", "lock_surprise", 2) +
                                    "<item filename=\"deeper.xml\"><LevelNameId>Deep"
@@ -83,12 +80,8 @@ TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
 
 namespace {
 
-struct CountingProp : Prop {
-    void Initialize() override { ++initialized; }
-    int initialized = 0;
-};
-
-struct CountingCamera : Camera {
+template <typename T>
+struct Counting : T {
     void Initialize() override { ++initialized; }
     int initialized = 0;
 };
@@ -112,8 +105,8 @@ struct FrameListener {
 }  // namespace
 
 TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursively) {
-    CountingCamera camera;
-    CountingProp active, inactive, nested;
+    Counting<Camera> camera;
+    Counting<Prop> active, inactive, nested;
     inactive.Activate = false;
     ComponentLevel component;
     component.m_Props = {&nested};

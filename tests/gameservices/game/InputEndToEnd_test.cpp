@@ -6,13 +6,12 @@
 #include <vector>
 
 #include "engine/core/AGGameContext.h"
-#include "engine/core/AGProgram.h"
 #include "engine/core/PCApplicationImpl.h"
 #include "engine/core/PCInputRecord.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/RecordingDeviceSystem.h"
 #include "gameservices/game/TeamActionManager.h"
-#include "platform/window/TestWindowBackend.h"
+#include "tests/engine/core/AppTestSupport.h"
 #include "tests/gameservices/game/ActionTestSetup.h"
 #include "tests/support/ScopedEnv.h"
 
@@ -23,19 +22,6 @@ using platform::window::MessageKind;
 using platform::window::TestBackend;
 
 namespace {
-
-class Program : public AGProgram {
-public:
-    void Run() override {}
-    const char* GetTitle() const override { return "Tallyvox"; }
-    void GetDefaultSettings(u32* width, u32* height, u32* flags) const override {
-        *width = 800;
-        *height = 600;
-        *flags = 0;
-    }
-};
-
-platform::window::Backend* MakeTestBackend() { return new TestBackend; }
 
 // Presses the space bar on the first tick and stops after the third; the device system is
 // updated every tick, as the game does.
@@ -76,7 +62,7 @@ TEST(InputEndToEnd, AKeyPressReachesEveryListenerOfItsTeamAction) {
                                        ActionItem("Back", "key", "keyescape"));
     ScopedEnv env;
     env.Set("XDG_CONFIG_HOME", std::filesystem::current_path().string());
-    Program program;
+    TestProgram program("Tallyvox", 800, 600, 0);
     AGProgram* previousProgram = AGProgram::Get();
     AGProgram::SetInstance(&program);
     platform::window::SetBackendFactory(MakeTestBackend);

@@ -7,13 +7,13 @@
 #include "gameservices/entities/Light.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
-#include "gameservices/entities/SetElement.h"
 #include "gameservices/game/EntityDataExtensionFactory.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/GameFlowServices.h"
-#include "gameservices/game/StandInBridgeSystems.h"
+#include "gameservices/game/RenderableModelData.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
 #include "tests/gameservices/game/TestApplicationData.h"
+#include "tests/gameservices/game/TestExtension.h"
 
 using namespace GameServices::KorvoGame;
 using namespace GameServices::Entities;
@@ -55,36 +55,11 @@ protected:
     Set set;
 };
 
-const char kStudio[] =
-    "<Cameras><item><Name>Main</Name><PositionX>10</PositionX><LookAtY>-4.5</LookAtY>"
-    "<FieldOfView>45</FieldOfView><ViewPortWidth>Auto</ViewPortWidth><ViewPortHeight>300"
-    "</ViewPortHeight><Activate>true</Activate><Animation mode=\"loop\" speed=\"2\"/>"
-    "<ApplicationData><Score>5</Score></ApplicationData></item>"
-    "<item><Name>Side</Name></item></Cameras>"
-    "<Lights><item><Name>Key</Name><LightType>Direction</LightType><Position>0,0,0</Position>"
-    "<Target>0,3,4</Target><Color>1,0.5,0</Color></item></Lights>"
-    "<SetElements><item><Kind>Floor</Kind><Name>Ground</Name><PositionY>-2</PositionY>"
-    "<Scale>3</Scale><Visible>true</Visible></item></SetElements>"
-    "<Props><item><Name>Desk</Name><EngineDataFileName>desk.MDL</EngineDataFileName>"
-    "<Animation type=\"ModelAnimation\" mode=\"once\" speed=\"0.5\"><AnimationFile>open.anm"
-    "</AnimationFile></Animation><PositionX>1.5</PositionX><PositionY>2</PositionY>"
-    "<Visible>false</Visible><Collidable>true</Collidable><Depictors><Collision>"
-    "<BoundaryScale>2</BoundaryScale></Collision></Depictors></item>"
-    "<item><Kind>buzzer</Kind><Name>Buzzer</Name><Activate>false</Activate></item></Props>"
-    "<Characters><item><Name>Host</Name><Outfit>host.xml</Outfit><PositionZ>5</PositionZ>"
-    "<RotationY>90</RotationY></item></Characters>"
-    "<ComponentLevels>"
-    "<ComponentLevel name=\"Board\" loadingMode=\"LoadInLayer\" zIndex=\"3\"><Cameras><item>"
-    "<Name>BoardCam</Name></item></Cameras><Props><item><Name>Tile</Name></item></Props>"
-    "</ComponentLevel>"
-    "<ComponentLevel name=\"Overlay\" loadingMode=\"loadinlevel\"><Props><item><Name>Badge"
-    "</Name></item></Props></ComponentLevel></ComponentLevels>";
-
 }  // namespace
 
 TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     TestApplicationData prototype({ApplicationData::kCamera});
-    WriteLevel("studio", kStudio);
+    WriteStudio();
     ASSERT_TRUE(flow.LoadLevel("studio", set));
 
     ASSERT_EQ(set.m_Cameras.size(), 2u);
@@ -150,7 +125,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
 }
 
 TEST_F(LevelBuilderTest, ReloadGivesEverythingBackAndAMissingFileGivesAnEmptySet) {
-    WriteLevel("studio", kStudio);
+    WriteStudio();
     flow.LoadLevel("studio", set);
     flow.LoadLevel("studio", set);
     EXPECT_EQ(GameEntityFactory::Instance()->GetCameraFactory()->GetUsedCount(), 3u);
@@ -198,40 +173,15 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
     EXPECT_TRUE(log.Contains(" the type of the light entered does not exist"));
 }
 
-namespace {
-
-// An extension that makes a set element of its own (Element) or a plain entity, once its
-// "Make" element says which.
-class MakerExtension : public sEntityDataExtension {
-public:
-    MakerExtension() : sEntityDataExtension("Maker") {}
-    void Serialize(GameServices::Utilities::ISerialization& s) override {
-        s.SerializeString("Make", make, TString<char>());
-    }
-    void Clear() override { make = TString<char>(); }
-    sEntityDataExtension* Clone() const override { return CreateCopy(*this); }
-    bool IsValid() const override { return !make.IsEmpty(); }
-    Entity* CreateEntity(const sLevel&, Set&) override {
-        if (make == "element")
-            return new SetElement();
-        return make == "entity" ? new Entity() : nullptr;
-    }
-    sEntityDataExtension* CreateCopy(const sEntityDataExtension& source) const override {
-        return new MakerExtension(static_cast<const MakerExtension&>(source));
-    }
-    TString<char> make;
-};
-
-}  // namespace
-
 TEST_F(LevelBuilderTest, EntityDataExtensionsMakeTheirOwnEntities) {
-    MakerExtension prototype;
+    TestExtension prototype("Maker");
     EntityDataExtensionFactory::Instance()->Register(&prototype);
-    WriteLevel("spawners",
-               "<SetElements><item><Name>Made</Name><PositionX>4</PositionX><Maker><Make>element"
-               "</Make></Maker></item><item><Name>Plain</Name><Maker><Make>entity</Make></Maker>"
-               "</item><item><Name>Declined</Name><Maker><Make>other</Make></Maker></item>"
-               "</SetElements>");
+    auto item = [](const std::string& name, int make) {
+        return "<item><Name>" + name + "</Name><Maker><Values><item><value>" +
+               std::to_string(make) + "</value></item></Values></Maker></item>";
+    };
+    WriteLevel("spawners", "<SetElements>" + item("Made", 1) + item("Plain", 2) +
+                               item("Declined", 3) + "</SetElements>");
     for (int load = 0; load < 2; ++load) {
         flow.LoadLevel("spawners", set);
         ASSERT_EQ(set.m_SetElements.size(), 2u);

@@ -15,30 +15,6 @@ using GameServices::Bridge::FileSystem;
 
 namespace {
 
-const char kLevel[] =
-    "<root><Level><Cameras><item><Name>Main</Name><PositionX>10</PositionX><Orthographic>true"
-    "</Orthographic><ViewPortWidth>640</ViewPortWidth><Activate>true</Activate><Animation "
-    "mode=\"loop\" speed=\"2\"/></item></Cameras><Lights><item><Name>Key</Name><Position>1,2,3"
-    "</Position><Target>4,5,6</Target><Color>1,0.5,0</Color><LightType>Spot</LightType></item>"
-    "</Lights><SetElements><item><Kind>Floor</Kind><Name>Ground</Name><Collidable>true"
-    "</Collidable></item><item><Name>Wall</Name><Scale>2</Scale></item></SetElements><Props>"
-    "<item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><Animation type="
-    "\"SkinAnimation\" mode=\"once\"><AnimationFile>a.anm</AnimationFile><Skin name=\"S\">"
-    "<Model id=\"m\"/></Skin></Animation><Collidable>true</Collidable><Depictors><Collision>"
-    "<BoundaryShape>Box</BoundaryShape></Collision></Depictors></item></Props><Characters>"
-    "<item><Name>Host</Name><Outfit>host.xml</Outfit><Animation type=\"TextureAnimation\">"
-    "<MaterialName>m</MaterialName></Animation></item></Characters><ComponentLevels>"
-    "<ComponentLevel name=\"Board\" filename=\"board.xml\" loadingMode=\"loadinlayer\" zIndex="
-    "\"2\"/><ComponentLevel name=\"Overlay\"><Cameras/><Props><item><Name>Badge</Name></item>"
-    "</Props></ComponentLevel></ComponentLevels><AudioAssets><item><Name>Theme</Name>"
-    "<EngineDataFileName>theme.snd</EngineDataFileName><Volume>0.8</Volume></item>"
-    "</AudioAssets><VideoAssets><item><Name>Intro</Name><IsLooped>true</IsLooped></item>"
-    "</VideoAssets></Level></root>";
-
-const char kBoard[] =
-    "<root><ComponentLevel><Cameras><item><Name>BoardCam</Name></item></Cameras><Props><item>"
-    "<Name>Tile</Name></item></Props></ComponentLevel></root>";
-
 const char kTransitions[] =
     "<root><LevelTransitions><Levels><item><LevelNameId>Menu</LevelNameId><LevelFileName>menu"
     "</LevelFileName><Status>unlock</Status><LevelTransitionId>1</LevelTransitionId>"
@@ -91,8 +67,8 @@ TEST_F(LevelFilesFuzzTest, MutatedLevelFilesLoad) {
     GameFlowManager flow;
     GameServices::Entities::Set set;
     for (int round = 0; round < kRounds; ++round) {
-        WriteLevelFile("studio.xml", Mutate(kLevel, random));
-        WriteLevelFile("board.xml", round % 4 ? kBoard : Mutate(kBoard, random));
+        WriteStudio(Mutate(kStudioLevel, random),
+                    round % 4 ? kBoardLevel : Mutate(kBoardLevel, random));
         ASSERT_TRUE(flow.LoadLevel("studio", set));
         flow.InitializeSet(&set);
         log.Clear();

@@ -9,6 +9,41 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
+// A level of every record kind: two cameras (the second orthographic), a light, a floor, a
+// prop with a model animation and one of kind "buzzer", a character with an outfit and a
+// skin animation, a component level read from "board.xml" with its own camera and prop, one
+// without cameras, a sound and a video.
+inline const char kStudioLevel[] =
+    "<root><Level><Cameras><item><Name>Main</Name><PositionX>10</PositionX><LookAtY>-4.5"
+    "</LookAtY><FieldOfView>45</FieldOfView><ViewPortWidth>Auto</ViewPortWidth><ViewPortHeight>"
+    "300</ViewPortHeight><Activate>true</Activate><Animation mode=\"loop\" speed=\"2\"/>"
+    "<ApplicationData><Score>5</Score></ApplicationData></item>"
+    "<item><Name>Side</Name><Orthographic>true</Orthographic></item></Cameras>"
+    "<Lights><item><Name>Key</Name><LightType>Direction</LightType><Position>0,0,0</Position>"
+    "<Target>0,3,4</Target><Color>1,0.5,0</Color></item></Lights>"
+    "<SetElements><item><Kind>Floor</Kind><Name>Ground</Name><PositionY>-2</PositionY>"
+    "<Scale>3</Scale><Visible>true</Visible></item></SetElements>"
+    "<Props><item><Name>Desk</Name><EngineDataFileName>desk.MDL</EngineDataFileName>"
+    "<Animation type=\"ModelAnimation\" mode=\"once\" speed=\"0.5\"><AnimationFile>open.anm"
+    "</AnimationFile></Animation><PositionX>1.5</PositionX><PositionY>2</PositionY>"
+    "<Visible>false</Visible><Collidable>true</Collidable><Depictors><Collision>"
+    "<BoundaryScale>2</BoundaryScale></Collision></Depictors></item>"
+    "<item><Kind>buzzer</Kind><Name>Buzzer</Name><Activate>false</Activate></item></Props>"
+    "<Characters><item><Name>Host</Name><Outfit>host.xml</Outfit><PositionZ>5</PositionZ>"
+    "<RotationY>90</RotationY><Animation type=\"SkinAnimation\" mode=\"once\"><AnimationFile>"
+    "wave.anm</AnimationFile><Skin name=\"Body\"><Model id=\"torso\"/></Skin></Animation>"
+    "</item></Characters><ComponentLevels>"
+    "<ComponentLevel name=\"Board\" filename=\"board.xml\" loadingMode=\"LoadInLayer\" "
+    "zIndex=\"3\"/><ComponentLevel name=\"Overlay\" loadingMode=\"loadinlevel\"><Props>"
+    "<item><Name>Badge</Name></item></Props></ComponentLevel></ComponentLevels>"
+    "<AudioAssets><item><Name>Theme</Name><EngineDataFileName>theme.snd</EngineDataFileName>"
+    "</item></AudioAssets><VideoAssets><item><Name>Intro</Name></item></VideoAssets>"
+    "</Level></root>";
+
+inline const char kBoardLevel[] =
+    "<root><ComponentLevel><Cameras><item><Name>BoardCam</Name></item></Cameras><Props><item>"
+    "<Name>Tile</Name></item></Props></ComponentLevel></root>";
+
 class LevelFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -26,6 +61,13 @@ protected:
     // The level file name + ".xml" with the given children of its "Level" element.
     void WriteLevel(const std::string& name, const std::string& children) const {
         WriteLevelFile(name + ".xml", "<root><Level>" + children + "</Level></root>");
+    }
+
+    // "studio.xml" and "board.xml", as given or as changed.
+    void WriteStudio(const std::string& level = kStudioLevel,
+                     const std::string& board = kBoardLevel) const {
+        WriteLevelFile("studio.xml", level);
+        WriteLevelFile("board.xml", board);
     }
 
     TempDir dir;

@@ -6,16 +6,6 @@
 
 using namespace GameServices::Bridge;
 
-TEST(BridgeDataTest, RenderableKindFollowsTheLastExtension) {
-    const std::pair<const char*, u32> kinds[] = {{"a.spt", RenderableModelData::kSprite},
-                                                 {"b.v2.MDL", RenderableModelData::kModel},
-                                                 {"c.png", RenderableModelData::kOther},
-                                                 {"mdl", RenderableModelData::kOther},
-                                                 {"", RenderableModelData::kOther}};
-    for (const auto& [name, kind] : kinds)
-        EXPECT_EQ(RenderableModelData::RenderableKindOf(name), kind) << name;
-}
-
 TEST(BridgeDataTest, LiveCountsFollowCopies) {
     const i32 collisions = CollisionData::GetLiveCount();
     const i32 sounds = AudioData::GetLiveCount();
