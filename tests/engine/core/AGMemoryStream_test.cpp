@@ -4,19 +4,6 @@
 
 #include <cstring>
 
-namespace {
-
-int g_frees = 0;
-void CountingFree(void* block) {
-    ++g_frees;
-    ::operator delete(block);
-}
-void* PlainAlloc(size_t size) {
-    return ::operator new(size);
-}
-
-}  // namespace
-
 TEST(AGMemoryStreamTest, ReadsWritesAndSeeksStayInsideTheBlock) {
     AGMemoryStream stream;
     ASSERT_TRUE(stream.Allocate(8));
@@ -37,17 +24,3 @@ TEST(AGMemoryStreamTest, ReadsWritesAndSeeksStayInsideTheBlock) {
     EXPECT_EQ(stream.Read(4, out), 0u);
 }
 
-TEST(AGMemoryStreamTest, OnlyAnOwnedBlockIsFreed) {
-    g_frees = 0;
-    char borrowed[4] = {'w', 'x', 'y', 'z'};
-    {
-        AGMemoryStream stream(&PlainAlloc, &CountingFree);
-        stream.Attach(borrowed, sizeof borrowed);
-        stream.Close();
-        EXPECT_EQ(g_frees, 0);
-        ASSERT_TRUE(stream.Allocate(16));
-        ASSERT_TRUE(stream.Allocate(32));  // replaces (and frees) the first block
-        EXPECT_EQ(g_frees, 1);
-    }
-    EXPECT_EQ(g_frees, 2);
-}

@@ -58,22 +58,6 @@ TEST_F(VirtualKeys, RebindingReleasesTheOldInterface) {
     first->Release();
 }
 
-TEST_F(VirtualKeys, TheCursorReadsThePointerOnlyInsideTheWindow) {
-    AGVirtualCursor cursor;
-    CreateMouseDevice(cursor, 0);
-    ASSERT_NE(cursor.Mouse(), nullptr);
-    g_inputRecord.mouseX = 0.25f;
-    g_inputRecord.mouseInside = 0;
-    f32 x = -1, y = -1;
-    cursor.Mouse()->GetPosition(&x, &y);
-    EXPECT_EQ(x, -1.0f);
-    g_inputRecord.mouseInside = 1;
-    cursor.Mouse()->GetPosition(&x, &y);
-    EXPECT_EQ(x, 0.25f);
-    CreateMouseDevice(cursor, 3);  // no such mouse
-    EXPECT_EQ(cursor.Mouse(), nullptr);
-}
-
 // Bindings may outlive the device manager (game objects destroyed after shutdown); they then
 // answer "up" instead of reaching a deleted device.
 TEST_F(VirtualKeys, BindingsOutlivingTheDevicesAnswerNothing) {

@@ -1,9 +1,7 @@
 #pragma once
-// A device manager with the keyboard and the mouse registered over a cleared input record;
-// no application events handler is left published afterwards.
+// A device manager with the keyboard and the mouse registered over a cleared input record.
 #include <gtest/gtest.h>
 
-#include "engine/core/AGAppEventsHandler.h"
 #include "engine/core/AGDeviceManager.h"
 #include "engine/core/PCInputRecord.h"
 
@@ -17,7 +15,6 @@ protected:
         m_impl = static_cast<PCDeviceManagerImpl*>(m_devices->Impl());
     }
     void TearDown() override {
-        AGAppEventsHandler::SetInstance(nullptr);
         AGDeviceManager::SetInstance(nullptr);
         delete m_devices;
         g_inputRecord.Reset();

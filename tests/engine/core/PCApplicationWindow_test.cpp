@@ -141,16 +141,7 @@ TEST_F(ApplicationWindow, TogglingWritesOnlyItsOwnValue) {
     EXPECT_EQ(m_app->GetFlags(), kDefaultFlags & ~kSettingFullscreen);
     EXPECT_FALSE(Backend()->IsFullscreen());
     m_app->ToggleMultisampling();
-    const std::string written = "WindowWidth=1024\nFullscreen=0\n# by hand\nMultisampling=0\n";
-    EXPECT_EQ(ReadWhole(SettingsPath()), written);
-
-    // Without the persistent flag the file is neither read nor written.
-    Stop();
-    m_program.m_flags = 7;
-    Start();
-    EXPECT_EQ(m_app->GetFlags(), 7u);
-    m_app->ToggleFullscreen();
-    EXPECT_EQ(ReadWhole(SettingsPath()), written);
+    EXPECT_EQ(ReadWhole(SettingsPath()), "WindowWidth=1024\nFullscreen=0\n# by hand\nMultisampling=0\n");
 }
 
 TEST_F(ApplicationWindow, LeavingFullScreenReturnsToTheSavedPlace) {
@@ -265,22 +256,6 @@ TEST_F(ApplicationWindow, MousePositionCoversZeroToOneAndStaysThereOnAnyClient) 
             EXPECT_LE(g_inputRecord.mouseY, 1.0f);
         }
     }
-}
-
-TEST_F(ApplicationWindow, ButtonsAndLeavingTheWindow) {
-    Start();
-    AGVirtualKey left;
-    left.SetKey(0, 0);
-    Send(Mouse(MessageKind::MouseMove, 10, 10));
-    Send(Mouse(MessageKind::ButtonDown, 10, 10, MouseButton::Left));
-    Send(Mouse(MessageKind::ButtonDown, 10, 10, MouseButton::Middle));
-    Send(Mouse(MessageKind::ButtonUp, 10, 10, MouseButton::Middle));
-    EXPECT_EQ(g_inputRecord.buttons, kMouseLeft);
-    Poll();
-    EXPECT_TRUE(left.WasPressed());
-    Send(Message{MessageKind::MouseLeave});
-    EXPECT_EQ(g_inputRecord.buttons, 0);
-    EXPECT_EQ(g_inputRecord.mouseInside, 0);
 }
 
 // --- Language ----------------------------------------------------------------------------
