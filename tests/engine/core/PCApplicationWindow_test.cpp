@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "engine/core/AGApplication.h"
@@ -15,41 +13,25 @@
 #include "engine/core/PCApplicationImpl.h"
 #include "engine/core/PCInputRecord.h"
 #include "tests/engine/core/AppTestSupport.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
 using platform::window::Message;
 using platform::window::MessageKind;
-using platform::window::MouseButton;
 using platform::window::TestBackend;
 
 namespace {
 
 constexpr u32 kDefaultFlags = 0x80000007u;
 
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 Message Key(MessageKind kind, u32 vk, bool alt = false) {
-    Message m;
-    m.kind = kind;
-    m.key = vk;
-    m.alt = alt;
-    return m;
+    return {.kind = kind, .key = vk, .alt = alt};
 }
 
-Message Mouse(MessageKind kind, i32 x, i32 y, MouseButton button = MouseButton::Left) {
-    Message m;
-    m.kind = kind;
-    m.x = x;
-    m.y = y;
-    m.button = button;
-    return m;
+Message Move(i32 x, i32 y) {
+    return {.kind = MessageKind::MouseMove, .x = x, .y = y};
 }
 
 // Engine key code of a virtual key of the keyboard table.
@@ -106,7 +88,7 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
     EXPECT_EQ(Backend()->LastDesc().title, std::string("Tallyvox"));
     EXPECT_TRUE(Backend()->LastDesc().fullscreen);
     EXPECT_TRUE(Backend()->LastDesc().hideCursor);
-    EXPECT_FALSE(std::ifstream(SettingsPath()).good()) << "a first run writes nothing";
+    EXPECT_TRUE(FileContents(SettingsPath()).empty()) << "a first run writes nothing";
 
     const struct {
         const char* file;
@@ -141,7 +123,7 @@ TEST_F(ApplicationWindow, TogglingWritesOnlyItsOwnValue) {
     EXPECT_EQ(m_app->GetFlags(), kDefaultFlags & ~kSettingFullscreen);
     EXPECT_FALSE(Backend()->IsFullscreen());
     m_app->ToggleMultisampling();
-    EXPECT_EQ(ReadWhole(SettingsPath()), "WindowWidth=1024\nFullscreen=0\n# by hand\nMultisampling=0\n");
+    EXPECT_EQ(FileContents(SettingsPath()), "WindowWidth=1024\nFullscreen=0\n# by hand\nMultisampling=0\n");
 }
 
 TEST_F(ApplicationWindow, LeavingFullScreenReturnsToTheSavedPlace) {
@@ -237,10 +219,10 @@ TEST_F(ApplicationWindow, WheelNotchesAddUpUntilThePoll) {
 TEST_F(ApplicationWindow, MousePositionCoversZeroToOneAndStaysThereOnAnyClient) {
     WriteSettings("Fullscreen=0\n");
     Start();
-    Send(Mouse(MessageKind::MouseMove, 799, 299));
+    Send(Move(799, 299));
     EXPECT_EQ(g_inputRecord.mouseX, 1.0f);
     EXPECT_FLOAT_EQ(g_inputRecord.mouseY, 299.0f / 599.0f);
-    Send(Mouse(MessageKind::MouseMove, -50, 5000));  // dragged outside
+    Send(Move(-50, 5000));  // dragged outside
     EXPECT_EQ(g_inputRecord.mouseX, 0.0f);
     EXPECT_EQ(g_inputRecord.mouseY, 1.0f);
 
@@ -248,7 +230,7 @@ TEST_F(ApplicationWindow, MousePositionCoversZeroToOneAndStaysThereOnAnyClient) 
     for (u32 size : {1u, 0u}) {
         Backend()->ApplyStyle(false, size, size);
         for (i32 pos : {0, 1, 5, -3}) {
-            Send(Mouse(MessageKind::MouseMove, pos, pos));
+            Send(Move(pos, pos));
             EXPECT_FALSE(std::isnan(g_inputRecord.mouseX)) << size << " " << pos;
             EXPECT_GE(g_inputRecord.mouseX, 0.0f);
             EXPECT_LE(g_inputRecord.mouseX, 1.0f);

@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -19,11 +18,6 @@ std::string Pattern(size_t size, u32 seed) {
         c = char(x >> 24);
     }
     return bytes;
-}
-
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 constexpr u32 kRead = PCFileStream::kModeRead;
@@ -67,11 +61,11 @@ TEST(PCFileStreamTest, SeeksInsideTheCacheDoNoFileIoAndOutsideFlushFirst) {
     EXPECT_EQ(stream.Read(10, out), 10u);
     EXPECT_EQ(std::string(out, 10), bytes.substr(0, 10));
     EXPECT_EQ(PCFileStream::FileOperationCount(), before);
-    EXPECT_EQ(Contents(path).substr(100, 4), bytes.substr(100, 4));  // still only cached
+    EXPECT_EQ(FileContents(path).substr(100, 4), bytes.substr(100, 4));  // still only cached
 
     EXPECT_TRUE(stream.Seek(600000, AGIStream::kSeekStart));
     EXPECT_GT(PCFileStream::FileOperationCount(), before);
-    EXPECT_EQ(Contents(path).substr(100, 4), "WXYZ");  // written before the window moved
+    EXPECT_EQ(FileContents(path).substr(100, 4), "WXYZ");  // written before the window moved
     ASSERT_EQ(stream.Read(16, out), 16u);
     EXPECT_EQ(std::string(out, 16), bytes.substr(600000, 16));
 }
@@ -117,7 +111,7 @@ TEST(PCFileStreamTest, MixedOperationsAcrossWindowsMatchAPlainBuffer) {
     }
     stream.Close();
     EXPECT_FALSE(stream.Failed());
-    EXPECT_EQ(Contents(path), model);
+    EXPECT_EQ(FileContents(path), model);
 }
 
 TEST(PCFileStreamTest, OpenKeepsOrTruncatesTheFileAndRefusesNonFiles) {
@@ -128,12 +122,12 @@ TEST(PCFileStreamTest, OpenKeepsOrTruncatesTheFileAndRefusesNonFiles) {
     EXPECT_TRUE(stream.Seek(4, AGIStream::kSeekStart));
     EXPECT_EQ(stream.Write(2, "ab"), 2u);
     stream.Close();
-    EXPECT_EQ(Contents(path), "0123ab6789");
+    EXPECT_EQ(FileContents(path), "0123ab6789");
 
     ASSERT_TRUE(stream.Open(path.c_str(), kWrite | kCreate));
     EXPECT_EQ(stream.Write(3, "new"), 3u);
     EXPECT_TRUE(stream.Commit());
-    EXPECT_EQ(Contents(path), "new");
+    EXPECT_EQ(FileContents(path), "new");
     EXPECT_FALSE(stream.Open(dir.Path().c_str(), kRead));
     EXPECT_FALSE(stream.Open(dir.File("no/such/folder.bin").c_str(), kRead | kWrite));
 }

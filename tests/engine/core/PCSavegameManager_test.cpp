@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -17,14 +15,10 @@
 #include "engine/core/Crc32Hash.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScopedEnv.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"
 
 namespace {
-
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 bool Exists(const std::string& path) {
     return access(path.c_str(), F_OK) == 0;
@@ -67,7 +61,7 @@ TEST_F(PCSavegameManagerTest, TheSaveFolderIsMadeUnderTheDataHomeOrFallsBackToTh
     PCSavegameManager intoTemporary("Tallyvox");
     EXPECT_EQ(std::string(intoTemporary.GetPath().c_str()), fallback);
     EXPECT_TRUE(Save(intoTemporary, Image(64, 'a')));
-    EXPECT_EQ(Contents(fallback), Image(64, 'a'));
+    EXPECT_EQ(FileContents(fallback), Image(64, 'a'));
     if (geteuid() != 0) {
         const std::string locked = dir.Path() + "/locked";
         ASSERT_EQ(mkdir(locked.c_str(), 0500), 0);
@@ -102,7 +96,7 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     const std::string path = saves.GetPath().c_str();
     const std::string first = Image(524288, 'o');
     ASSERT_TRUE(Save(saves, first));
-    EXPECT_EQ(Contents(path), first);
+    EXPECT_EQ(FileContents(path), first);
 
     // Killed after the temporary file got its bytes: the old save is untouched.
     const pid_t child = fork();
@@ -118,15 +112,15 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_TRUE(Exists(path + ".tmp"));
-    EXPECT_EQ(Contents(path), first);
+    EXPECT_EQ(FileContents(path), first);
 
     // Closed without Commit: the temporary file goes, the save stays.
     delete saves.OpenFile(PCFileStream::kModeWrite);
     EXPECT_FALSE(Exists(path + ".tmp"));
-    EXPECT_EQ(Contents(path), first);
+    EXPECT_EQ(FileContents(path), first);
 
     ASSERT_TRUE(Save(saves, Image(1000, 's')));
-    EXPECT_EQ(Contents(path), Image(1000, 's'));
+    EXPECT_EQ(FileContents(path), Image(1000, 's'));
 }
 
 TEST_F(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSave) {
@@ -150,6 +144,6 @@ TEST_F(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSave) {
     EXPECT_FALSE(saved100k);
     ASSERT_EQ(log.Lines().size(), 1u);
     EXPECT_NE(log.Lines()[0].find("Could not write the file"), std::string::npos);
-    EXPECT_EQ(Contents(path), first);
+    EXPECT_EQ(FileContents(path), first);
     EXPECT_FALSE(Exists(path + ".tmp"));
 }
