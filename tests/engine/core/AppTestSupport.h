@@ -1,7 +1,12 @@
 #pragma once
-// A program object with chosen window defaults, and the headless window backend, for
-// start-up tests.
+// A program object with chosen window defaults, the headless window backend, and a game
+// context that records its calls, for start-up and run-loop tests.
+#include <functional>
+#include <vector>
+
+#include "engine/core/AGGameContext.h"
 #include "engine/core/AGProgram.h"
+#include "engine/core/PCTimerManager.h"
 #include "platform/window/TestWindowBackend.h"
 
 class TestProgram : public AGProgram {
@@ -23,3 +28,21 @@ public:
 inline platform::window::Backend* MakeTestBackend() {
     return new platform::window::TestBackend;
 }
+
+struct RecordingContext : AGGameContext {
+    using AGGameContext::Initialize;
+    int initialized = 0;
+    int shutdowns = 0;
+    std::vector<u32> updates;
+    std::vector<u32> timerAtUpdate;
+    std::function<void(RecordingContext&)> onUpdate;
+
+    void Initialize() override { ++initialized; }
+    void Update(u32 ms) override {
+        updates.push_back(ms);
+        timerAtUpdate.push_back(PCTimerManager::Get()->GetFrameMs());
+        if (onUpdate)
+            onUpdate(*this);
+    }
+    void Shutdown() override { ++shutdowns; }
+};

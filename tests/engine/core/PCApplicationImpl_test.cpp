@@ -2,15 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "engine/core/AGGameContext.h"
 #include "engine/core/AGLog.h"
 #include "engine/core/AGMemoryPoolManager.h"
 #include "engine/core/AGRadixManager.h"
-#include "engine/core/PCTimerManager.h"
 #include "platform/core/AlertableSleep.h"
 #include "platform/core/Clock.h"
 #include "tests/engine/core/AppTestSupport.h"
@@ -38,23 +35,7 @@ void CountAlertable() {
     ++g_alertableSleeps;
 }
 
-struct Context : AGGameContext {
-    using AGGameContext::Initialize;
-    int initialized = 0;
-    int shutdowns = 0;
-    std::vector<u32> updates;
-    std::vector<u32> timerAtUpdate;
-    std::function<void(Context&)> onUpdate;
-
-    void Initialize() override { ++initialized; }
-    void Update(u32 ms) override {
-        updates.push_back(ms);
-        timerAtUpdate.push_back(PCTimerManager::Get()->GetFrameMs());
-        if (onUpdate)
-            onUpdate(*this);
-    }
-    void Shutdown() override { ++shutdowns; }
-};
+using Context = RecordingContext;
 
 class RunLoop : public ::testing::Test {
 protected:

@@ -8,7 +8,6 @@
 
 #include "engine/core/AGApplication.h"
 #include "engine/core/AGDeviceManager.h"
-#include "engine/core/AGGameContext.h"
 #include "engine/core/AGVirtualKey.h"
 #include "engine/core/PCApplicationImpl.h"
 #include "engine/core/PCInputRecord.h"
@@ -266,22 +265,6 @@ TEST_F(ApplicationWindow, StartUpDetectsTheLanguageWithLanguageFirst) {
 
 // --- The real window ---------------------------------------------------------------------
 
-class CountingContext : public AGGameContext {
-public:
-    using AGGameContext::Initialize;
-    explicit CountingContext(PCApplicationImpl* app) : m_app(app) {}
-    void Initialize() override {}
-    void Update(u32 frameMs) override {
-        m_frameMs.push_back(frameMs);
-        if (m_frameMs.size() == 60)
-            m_app->Quit();
-    }
-    void Shutdown() override {}
-
-    PCApplicationImpl* m_app;
-    std::vector<u32> m_frameMs;
-};
-
 TEST_F(ApplicationWindow, OpensTheWindowRunsSixtyPacedTicksAndEndsOnClose) {
     WriteSettings("Fullscreen=0\n");
     Start(true);
@@ -293,17 +276,21 @@ TEST_F(ApplicationWindow, OpensTheWindowRunsSixtyPacedTicksAndEndsOnClose) {
     EXPECT_EQ(w, 800u);
     EXPECT_EQ(h, 600u);
 
-    CountingContext context(m_app);
+    RecordingContext context;
+    context.onUpdate = [this](RecordingContext& c) {
+        if (c.updates.size() == 60)
+            m_app->Quit();
+    };
     auto start = std::chrono::steady_clock::now();
     m_app->Run(context);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    EXPECT_EQ(context.m_frameMs.size(), 60u);
+    EXPECT_EQ(context.updates.size(), 60u);
     EXPECT_GE(seconds, 0.95);
     EXPECT_FALSE(m_app->HasWindow());
     // Pacing keeps every tick at one frame or longer; how much longer depends on the
     // machine's load and the software renderer, so there is no upper bound here.
-    EXPECT_GE(*std::min_element(context.m_frameMs.begin(), context.m_frameMs.end()), 16u);
+    EXPECT_GE(*std::min_element(context.updates.begin(), context.updates.end()), 16u);
 }
 
 }  // namespace
