@@ -254,7 +254,7 @@ TEST_F(VideoPlayerTest, FullScreenDrawsThroughTheCustomRenderUntilStopped) {
     RunUntil(0.3);
     m_graphics.RenderFrame();
     platform::gfx::Device& device = *m_graphics.GetDevice();
-    for (auto [x, y] : {std::pair{1, 1}, {158, 1}, {80, 60}, {1, 118}, {158, 118}})
+    for (auto [x, y] : {std::pair{0, 0}, {159, 0}, {80, 60}, {0, 119}, {159, 119}})
         EXPECT_TRUE(ColorNear(gfxtest::ReadPixel(device, x, y), Opaque(kColours[0]), 12)) << x << "," << y;
 
     m_player->Stop();
