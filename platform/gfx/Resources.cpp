@@ -7,26 +7,15 @@ void Resource::Release() {
         delete this;
 }
 
-namespace {
-
-uint8_t* Range(uint8_t* base, uint32_t total, uint32_t offset, uint32_t size) {
-    if (!base || offset > total)
+void* BufferResource::Lock(uint32_t offset, uint32_t size) {
+    uint8_t* base = m_bytes.get();
+    if (!base || offset > m_size)
         return nullptr;
     if (size == 0)
-        return offset < total ? base + offset : nullptr;
-    if (size > total - offset)
+        return offset < m_size ? base + offset : nullptr;
+    if (size > m_size - offset)
         return nullptr;
     return base + offset;
-}
-
-}  // namespace
-
-void* VertexBuffer::Lock(uint32_t offset, uint32_t size) {
-    return Range(m_bytes.get(), m_size, offset, size);
-}
-
-void* IndexBuffer::Lock(uint32_t offset, uint32_t size) {
-    return Range(m_bytes.get(), m_size, offset, size);
 }
 
 bool Texture::LockRect(LockedRect& out, bool readOnly) {

@@ -40,38 +40,40 @@ struct GlGarbage {
     std::vector<uint32_t> textures;
 };
 
-class VertexBuffer : public Resource {
+// Bytes in memory, locked by range.
+class BufferResource : public Resource {
 public:
     uint32_t Size() const { return m_size; }
     // Pointer to bytes [offset, offset + size) (size 0: to the end); null when that range is
     // not inside the buffer. Unlock ends the access.
     void* Lock(uint32_t offset, uint32_t size);
     void Unlock() {}
-    const uint8_t* Data() const { return m_bytes.get(); }
 
-private:
-    friend class Device;
-    VertexBuffer(std::unique_ptr<uint8_t[]> bytes, uint32_t size)
+protected:
+    BufferResource(std::unique_ptr<uint8_t[]> bytes, uint32_t size)
         : m_bytes(std::move(bytes)), m_size(size) {}
     std::unique_ptr<uint8_t[]> m_bytes;
     uint32_t m_size;
 };
 
-// 16-bit indices.
-class IndexBuffer : public Resource {
+class VertexBuffer : public BufferResource {
 public:
-    uint32_t Size() const { return m_size; }
+    const uint8_t* Data() const { return m_bytes.get(); }
+
+private:
+    friend class Device;
+    using BufferResource::BufferResource;
+};
+
+// 16-bit indices.
+class IndexBuffer : public BufferResource {
+public:
     uint32_t Count() const { return m_size / 2; }
-    void* Lock(uint32_t offset, uint32_t size);
-    void Unlock() {}
     const uint16_t* Data() const { return reinterpret_cast<const uint16_t*>(m_bytes.get()); }
 
 private:
     friend class Device;
-    IndexBuffer(std::unique_ptr<uint8_t[]> bytes, uint32_t size)
-        : m_bytes(std::move(bytes)), m_size(size) {}
-    std::unique_ptr<uint8_t[]> m_bytes;
-    uint32_t m_size;
+    using BufferResource::BufferResource;
 };
 
 class VertexDeclaration : public Resource {
