@@ -5,13 +5,8 @@
 // one part of the emitter's render type, cull 1, an indexed triangle list, the first
 // material.
 #include "engine/graphics/AGEmitter.h"
+#include "engine/graphics/PCQuadStreams.h"
 #include "platform/gfx/GfxMath.h"
-
-namespace platform::gfx {
-class IndexBuffer;
-class VertexBuffer;
-class VertexDeclaration;
-}  // namespace platform::gfx
 
 class PCEmitter : public AGEmitter {
 public:
@@ -36,10 +31,6 @@ private:
     void BuildAttribute();
     void Upload();
 
-    platform::gfx::VertexBuffer* m_positions = nullptr;
-    platform::gfx::VertexBuffer* m_colors = nullptr;
-    platform::gfx::VertexBuffer* m_texCoords = nullptr;
-    platform::gfx::IndexBuffer* m_indices = nullptr;
-    platform::gfx::VertexDeclaration* m_declaration = nullptr;
+    PCQuadStreams m_streams;
     platform::gfx::Matrix m_identity = platform::gfx::MatrixIdentity();
 };

@@ -4,12 +4,7 @@
 // attribute of one part (indexed triangle list of the placed glyphs, the font's material,
 // render type of the blend mode, no culling, no depth write); and the text's own draw.
 #include "engine/graphics/AGText.h"
-
-namespace platform::gfx {
-class IndexBuffer;
-class VertexBuffer;
-class VertexDeclaration;
-}  // namespace platform::gfx
+#include "engine/graphics/PCQuadStreams.h"
 
 class PCText : public AGText {
 public:
@@ -30,13 +25,8 @@ public:
 
 private:
     void CreateDeviceObjects();
-    void ReleaseDeviceObjects();
     void BuildAttribute();
     void Upload();
 
-    platform::gfx::VertexBuffer* m_positions = nullptr;
-    platform::gfx::VertexBuffer* m_colors = nullptr;
-    platform::gfx::VertexBuffer* m_texCoords = nullptr;
-    platform::gfx::IndexBuffer* m_indexBuffer = nullptr;
-    platform::gfx::VertexDeclaration* m_declaration = nullptr;
+    PCQuadStreams m_streams;
 };
