@@ -2,7 +2,9 @@
 // The mix-in that lets an object follow an AGController: it owns one controller (or none)
 // and points at the one currently driving it.
 #include "engine/core/AGController.h"
+#include "engine/core/AGMemBuffer.h"
 #include "engine/core/AGTypes.h"
+#include "engine/graphics/AGTrack.h"
 
 class AGAnimated {
 public:
@@ -35,3 +37,19 @@ f32 AGSafeFrameRate(f32 frameRate);
 // 1000 / rate ms, end time = frameCount x frame duration, end frame = frameCount - 1, and
 // the speed. Start frame and time are 0. The values are made safe first.
 void AGBindAnimation(AGController& controller, f32 frameCount, f32 frameRate, f32 speed);
+
+// Reads an animation resource: the 12-byte header, f32 frame count, f32 frame rate, then the
+// track records in order. False for a truncated or corrupt file; otherwise the count and rate
+// are stored made safe.
+template <typename... T>
+bool AGReadAnimation(AGMemBuffer& buffer, bool inPlace, f32& frameCount, f32& frameRate, AGTrack<T>&... tracks) {
+    buffer.Skip(12);
+    const f32 count = buffer.ReadF32();
+    const f32 rate = buffer.ReadF32();
+    (tracks.Read(buffer, inPlace), ...);
+    if (buffer.Failed())
+        return false;
+    frameCount = AGSafeFrameCount(count);
+    frameRate = AGSafeFrameRate(rate);
+    return true;
+}

@@ -158,16 +158,20 @@ bool AGTrack<T>::FindKeys(f32 time) {
 template <typename T>
 bool AGTrack<T>::Evaluate(f32 time, T& out) {
     if constexpr (std::is_same_v<T, AGUVKey>) {
-        return m_interpolation == AGInterpolation::Lerp ? EvaluateLerp(time, out)
-                                                        : EvaluateStep(time, out);
-    } else {
-        if (!FindKeys(time))
-            return false;
-        out = m_values[m_current];
-        if (m_blend != 0.0f)
-            BlendInto(out, m_values[m_next], m_blend);
-        return true;
+        if (m_interpolation != AGInterpolation::Lerp)
+            return EvaluateStep(time, out);
     }
+    return EvaluateBlended(time, out);
+}
+
+template <typename T>
+bool AGTrack<T>::EvaluateBlended(f32 time, T& out) {
+    if (!FindKeys(time))
+        return false;
+    out = m_values[m_current];
+    if (m_blend != 0.0f)
+        BlendInto(out, m_values[m_next], m_blend);
+    return true;
 }
 
 template <typename T>
@@ -177,18 +181,6 @@ bool AGTrack<T>::EvaluateStep(f32 time, T& out)
     if (!FindKeys(time))
         return false;
     out = m_values[m_current];
-    return true;
-}
-
-template <typename T>
-bool AGTrack<T>::EvaluateLerp(f32 time, T& out)
-    requires std::is_same_v<T, AGUVKey>
-{
-    if (!FindKeys(time))
-        return false;
-    out = m_values[m_current];
-    if (m_blend != 0.0f)
-        BlendInto(out, m_values[m_next], m_blend);
     return true;
 }
 

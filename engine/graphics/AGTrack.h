@@ -66,7 +66,10 @@ public:
         requires std::is_same_v<T, AGUVKey>;
     // UV keys only: the five f32 fields blended; the frame index is the current key's.
     bool EvaluateLerp(f32 time, T& out)
-        requires std::is_same_v<T, AGUVKey>;
+        requires std::is_same_v<T, AGUVKey>
+    {
+        return EvaluateBlended(time, out);
+    }
 
     void Clear();
 
@@ -84,6 +87,8 @@ public:
     void SetInterpolation(u32 id) { m_interpolation = id; }
 
 private:
+    bool EvaluateBlended(f32 time, T& out);
+
     AGOwnedBuffer<u16> m_times;
     AGOwnedBuffer<T> m_values;
     u16 m_current = 0;
