@@ -9,6 +9,7 @@
 #include "engine/graphics/AGGraphicLayer.h"
 #include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/AGModelAnimation.h"
+#include "engine/graphics/AGResourceHolds.h"
 #include "engine/graphics/PCCam.h"
 #include "platform/gfx/GfxMath.h"
 
@@ -161,12 +162,8 @@ void AGEmitter::Load(AGMemBuffer* buffer, u32 a, bool inPlace, bool shared) {
     for (u16& count : m_burstCounts)
         count = b.ReadU16();
     m_renderType = b.ReadU32();
-    const u32 materials = b.ReadU32();
     AGOwnedBuffer<u32> ids;
-    if (!b.Failed() && materials != 0 && (!b.CheckCount(materials, 4) || !ids.Resize(materials)))
-        b.SetFailed();
-    for (u32& id : ids)
-        id = b.ReadU32();
+    AGReadNameIds(b, b.ReadU32(), ids);
     if (b.Failed()) {
         m_burstFrames.Release();
         m_burstCounts.Release();

@@ -47,12 +47,8 @@ void AGMaterial::Load(AGMemBuffer* buffer, u32 a, bool inPlace, bool shared) {
         const f32 power = b.ReadF32();
         if (!b.Failed())
             m_alphaTrack.Read(b, inPlace);
-        const u32 count = b.ReadU32();
         AGOwnedBuffer<u32> ids;
-        if (!b.Failed() && count != 0 && (!b.CheckCount(count, 4) || !ids.Resize(count)))
-            b.SetFailed();
-        for (u32& id : ids)
-            id = b.ReadU32();
+        AGReadNameIds(b, b.ReadU32(), ids);
         if (b.Failed()) {
             m_alphaTrack.Clear();
             AGReport("Material 0x%08X: truncated or corrupt file, left empty.", NameId());

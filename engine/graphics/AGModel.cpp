@@ -132,14 +132,8 @@ void AGModel::Load(AGMemBuffer* buffer, u32 a, bool inPlace, bool shared) {
     const u32 stored = b.ReadU32();
     const u32 attachBoneId = b.ReadU32();
     AGOwnedBuffer<u32> meshIds, materialIds;
-    if (!b.Failed() && (!b.CheckCount(meshCount, 4) || !meshIds.Resize(meshCount)))
-        b.SetFailed();
-    for (u32& id : meshIds)
-        id = b.ReadU32();
-    if (!b.Failed() && (!b.CheckCount(materialCount, 4) || !materialIds.Resize(materialCount)))
-        b.SetFailed();
-    for (u32& id : materialIds)
-        id = b.ReadU32();
+    AGReadNameIds(b, meshCount, meshIds);
+    AGReadNameIds(b, materialCount, materialIds);
     const u32 transparent = b.ReadU32();
     const u32 animated = b.ReadU32();
     f32 frameRate = 0.0f, frameCount = 0.0f;

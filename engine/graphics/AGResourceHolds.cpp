@@ -1,6 +1,14 @@
 #include "engine/graphics/AGResourceHolds.h"
 
+#include "engine/core/AGMemBuffer.h"
 #include "engine/graphics/AGVertexBuffer.h"
+
+void AGReadNameIds(AGMemBuffer& buffer, u32 count, AGOwnedBuffer<u32>& ids) {
+    if (!buffer.Failed() && (!buffer.CheckCount(count, 4) || !ids.Resize(count)))
+        buffer.SetFailed();
+    for (u32& id : ids)
+        id = buffer.ReadU32();
+}
 
 AGVertexBuffer* AGTakeRunTimeVertexBuffer(u32 nameId, u32 directoryId, bool& owned) {
     owned = false;

@@ -3,6 +3,9 @@
 // through GetOrLoadResource and Release, private copies through CreateResourceInstance and
 // ReleaseInstance.
 #include "engine/core/AGResourceManager.h"
+#include "engine/graphics/AGOwnedBuffer.h"
+
+class AGMemBuffer;
 
 // The provider registered under the type id, or null when there is no resource manager.
 inline AGBaseProvider* AGProviderOf(u32 typeKey) {
@@ -35,6 +38,10 @@ inline void AGGiveBackResource(u32 typeKey, AGResource* resource) {
             provider->ReleaseInstance(resource);
     }
 }
+
+// Reads count u32 name ids into ids. A count the bytes left cannot hold (or no memory) sets
+// the buffer's failure flag and reads nothing.
+void AGReadNameIds(AGMemBuffer& buffer, u32 count, AGOwnedBuffer<u32>& ids);
 
 class AGVertexBuffer;
 

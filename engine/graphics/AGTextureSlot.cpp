@@ -53,12 +53,8 @@ void AGTextureSlot::Load(AGMemBuffer* buffer, u32 a, bool inPlace, bool) {
         return;
     AGMemBuffer& b = *buffer;
     b.Skip(12);
-    const u32 count = b.ReadU32();
     AGOwnedBuffer<u32> ids;
-    if (!b.Failed() && count != 0 && (!b.CheckCount(count, 4) || !ids.Resize(count)))
-        b.SetFailed();
-    for (u32& id : ids)
-        id = b.ReadU32();
+    AGReadNameIds(b, b.ReadU32(), ids);
     const u32 ownController = b.ReadU32();
     f32 frameCount = 1.0f, speed = 1.0f, frameRate = 30.0f;
     if (ownController != 0) {
