@@ -23,16 +23,10 @@ AGMaterial::~AGMaterial() {
 }
 
 void AGMaterial::TakeSlots(const u32* ids, u32 count, u32 a, bool inPlace, bool shared) {
-    if (count == 0 || !m_slotIds.Resize(count) || !m_slots.Resize(count)) {
-        m_slotIds.Release();
-        return;
-    }
-    for (u32 i = 0; i < count; ++i) {
-        m_slotIds[i] = ids[i];
-        m_slots[i] = AGTakeResource<AGTextureSlot>(TypeKey::TextureSlot, ids[i], shared, a, inPlace);
-        if (m_slots[i] && m_slots[i]->IsFlipBook())
+    AGTakeAll(TypeKey::TextureSlot, ids, count, shared, a, inPlace, m_slotIds, m_slots);
+    for (const AGTextureSlot* slot : m_slots)
+        if (slot && slot->IsFlipBook())
             m_flipBook = 1;
-    }
 }
 
 void AGMaterial::Load(AGMemBuffer* buffer, u32 a, bool inPlace, bool shared) {
@@ -70,12 +64,7 @@ void AGMaterial::UpdateControllers() {
 }
 
 void AGMaterial::ReleaseTextureSlots() {
-    for (AGTextureSlot*& slot : m_slots) {
-        AGGiveBackResource(TypeKey::TextureSlot, slot);
-        slot = nullptr;
-    }
-    m_slots.Release();
-    m_slotIds.Release();
+    AGGiveBackAll(TypeKey::TextureSlot, m_slotIds, m_slots);
     m_flipBook = 0;
 }
 

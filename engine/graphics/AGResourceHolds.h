@@ -39,6 +39,34 @@ inline void AGGiveBackResource(u32 typeKey, AGResource* resource) {
     }
 }
 
+// Takes each named resource as AGTakeResource does into held, keeping the names in heldIds.
+// False, with both arrays empty, for no names or when memory runs out.
+template <typename T>
+bool AGTakeAll(u32 typeKey, const u32* ids, u32 count, bool shared, u32 a, bool inPlace,
+               AGOwnedBuffer<u32>& heldIds, AGOwnedBuffer<T*>& held) {
+    if (count == 0 || !heldIds.Resize(count) || !held.Resize(count)) {
+        heldIds.Release();
+        held.Release();
+        return false;
+    }
+    for (u32 i = 0; i < count; ++i) {
+        heldIds[i] = ids[i];
+        held[i] = AGTakeResource<T>(typeKey, ids[i], shared, a, inPlace);
+    }
+    return true;
+}
+
+// Gives back every resource AGTakeAll took and empties both arrays.
+template <typename T>
+void AGGiveBackAll(u32 typeKey, AGOwnedBuffer<u32>& heldIds, AGOwnedBuffer<T*>& held) {
+    for (T*& resource : held) {
+        AGGiveBackResource(typeKey, resource);
+        resource = nullptr;
+    }
+    held.Release();
+    heldIds.Release();
+}
+
 // Reads count u32 name ids into ids. A count the bytes left cannot hold (or no memory) sets
 // the buffer's failure flag and reads nothing.
 void AGReadNameIds(AGMemBuffer& buffer, u32 count, AGOwnedBuffer<u32>& ids);

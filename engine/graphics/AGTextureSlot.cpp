@@ -23,25 +23,14 @@ AGTextureSlot::AGTextureSlot(const AGTextureSlot& other)
 
 void AGTextureSlot::TakeTextures(const u32* ids, u32 count, u32 a, bool inPlace) {
     ReleaseTextures();
-    if (count == 0 || !m_textureIds.Resize(count) || !m_textures.Resize(count)) {
-        m_textureIds.Release();
+    if (!AGTakeAll(TypeKey::Texture, ids, count, true, a, inPlace, m_textureIds, m_textures))
         return;
-    }
-    for (u32 i = 0; i < count; ++i) {
-        m_textureIds[i] = ids[i];
-        m_textures[i] = AGTakeResource<PCTexture>(TypeKey::Texture, ids[i], true, a, inPlace);
-    }
     m_currentFrame = 0;
     m_currentTexture = m_textures[0];
 }
 
 void AGTextureSlot::ReleaseTextures() {
-    for (PCTexture*& texture : m_textures) {
-        AGGiveBackResource(TypeKey::Texture, texture);
-        texture = nullptr;
-    }
-    m_textures.Release();
-    m_textureIds.Release();
+    AGGiveBackAll(TypeKey::Texture, m_textureIds, m_textures);
     m_currentFrame = 0;
     m_currentTexture = nullptr;
 }
