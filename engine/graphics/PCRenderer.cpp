@@ -79,8 +79,15 @@ void PCRenderer::SetRenderType(u32 cull, u32 renderType, u32) {
     d->SetRenderState(RenderState::CullMode, m_cull);
     d->SetRenderState(RenderState::ZEnable, 1u);
     switch (renderType) {
-    case AGRenderAttribute::kOnlyColor: OnlyColorStates(); break;
-    case AGRenderAttribute::kDiffuse: DiffuseStates(); break;
+    case AGRenderAttribute::kOnlyColor:
+        OpaqueStates(TextureOp::SelectArg2);
+        d->SetTextureStageState(0, StageState::AlphaArg1, TextureArg::Texture);
+        d->SetTextureStageState(0, StageState::AlphaArg2, TextureArg::Diffuse);
+        break;
+    case AGRenderAttribute::kDiffuse:
+        OpaqueStates(TextureOp::Modulate);
+        d->SetTextureStageState(0, StageState::TexCoordIndex, 0u);
+        break;
     case AGRenderAttribute::kDiffuseAlpha: DiffuseAlphaStates(); break;
     case AGRenderAttribute::kAdditive: AdditiveStates(); break;
     default: break;
@@ -150,27 +157,14 @@ void PCRenderer::DepthOff() {
     }
 }
 
-void PCRenderer::OnlyColorStates() {
+void PCRenderer::OpaqueStates(TextureOp colorOp) {
     Device& d = *PCCurrentDevice();
     d.SetRenderState(RenderState::ZWriteEnable, 1u);
     d.SetRenderState(RenderState::AlphaBlendEnable, 0u);
-    d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg2);
+    d.SetTextureStageState(0, StageState::ColorOp, colorOp);
     d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
     d.SetTextureStageState(0, StageState::ColorArg2, TextureArg::Diffuse);
     d.SetTextureStageState(0, StageState::AlphaOp, TextureOp::Disable);
-    d.SetTextureStageState(0, StageState::AlphaArg1, TextureArg::Texture);
-    d.SetTextureStageState(0, StageState::AlphaArg2, TextureArg::Diffuse);
-}
-
-void PCRenderer::DiffuseStates() {
-    Device& d = *PCCurrentDevice();
-    d.SetRenderState(RenderState::ZWriteEnable, 1u);
-    d.SetRenderState(RenderState::AlphaBlendEnable, 0u);
-    d.SetTextureStageState(0, StageState::ColorOp, TextureOp::Modulate);
-    d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
-    d.SetTextureStageState(0, StageState::ColorArg2, TextureArg::Diffuse);
-    d.SetTextureStageState(0, StageState::AlphaOp, TextureOp::Disable);
-    d.SetTextureStageState(0, StageState::TexCoordIndex, 0u);
 }
 
 void PCRenderer::DiffuseAlphaStates() {

@@ -42,8 +42,9 @@ public:
     void DepthOff();
 
 private:
-    void OnlyColorStates();
-    void DiffuseStates();
+    // Depth writes, no blending; stage 0's colour from the operation over (texture, vertex
+    // colour), its alpha off.
+    void OpaqueStates(platform::gfx::TextureOp colorOp);
     void DiffuseAlphaStates();
     void AdditiveStates();
 
