@@ -265,7 +265,7 @@ void AGEmitter::Prepare() {
 }
 
 void AGEmitter::GetPosition(AGVec3& out) const {
-    out = {m_local.m[12], m_local.m[13], m_local.m[14]};
+    out = TranslationOf(m_local);
 }
 
 void AGEmitter::SetController(AGController* controller) {

@@ -203,7 +203,7 @@ void AGModel::SetAttachBoneId(u32 id) {
 }
 
 void AGModel::GetPosition(AGVec3& out) const {
-    out = {m_local.m[12], m_local.m[13], m_local.m[14]};
+    out = TranslationOf(m_local);
 }
 
 void AGModel::SetPosition(const AGVec3& position) {

@@ -54,6 +54,17 @@ public:
     void SetFlags(u32 flags) { m_flags |= flags; }
     void ClearFlags(u32 flags) { m_flags &= ~flags; }
 
+protected:
+    // The translation row (elements 12-14) of a row-major matrix as a position, and set from
+    // a 2D position with z = 0.
+    static AGVec3 TranslationOf(const platform::gfx::Matrix& m) { return {m.m[12], m.m[13], m.m[14]}; }
+    static void SetTranslation(platform::gfx::Matrix& m, const AGVec2& p) {
+        m.m[12] = p.x;
+        m.m[13] = p.y;
+        m.m[14] = 0.0f;
+    }
+
+public:
     u32 m_flags = 0;
     u32 m_color = 0xFFFFFFFFu;
     u32 m_spare = 0;

@@ -153,13 +153,11 @@ void AGSprite::Prepare() {
 }
 
 void AGSprite::GetPosition(AGVec3& out) const {
-    out = {m_local.m[12], m_local.m[13], m_local.m[14]};
+    out = TranslationOf(m_local);
 }
 
 void AGSprite::SetPosition(const AGVec2& position) {
-    m_local.m[12] = position.x;
-    m_local.m[13] = position.y;
-    m_local.m[14] = 0.0f;
+    SetTranslation(m_local, position);
 }
 
 void AGSprite::SetScale(const AGVec2& scale) {

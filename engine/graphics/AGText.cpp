@@ -117,13 +117,11 @@ void AGText::Update() {
 }
 
 void AGText::GetPosition(AGVec3& out) const {
-    out = {m_translation.m[12], m_translation.m[13], m_translation.m[14]};
+    out = TranslationOf(m_translation);
 }
 
 void AGText::SetPosition(const AGVec2& position) {
-    m_translation.m[12] = position.x;
-    m_translation.m[13] = position.y;
-    m_translation.m[14] = 0.0f;
+    SetTranslation(m_translation, position);
 }
 
 void AGText::SetRotation(f32 degrees) {
