@@ -50,27 +50,33 @@ void AGSkinAnimation::Load(AGMemBuffer* buffer, u32, bool inPlace, bool) {
     m_frameRate = AGSafeFrameRate(frameRate);
 }
 
+namespace {
+
+// pose(i, bone) for every animated bone i whose index the skin's table has.
+template <typename Pose>
+void ForEachBone(AGSkinAnimation& animation, AGBone* bones, u32 boneCount, Pose pose) {
+    for (u32 i = 0; i < animation.BoneCount(); ++i) {
+        const u16 index = animation.m_boneIndices[i];
+        if (bones && index < boneCount)
+            pose(i, bones[index]);
+    }
+}
+
+}  // namespace
+
 void AGSkinAnimation::Apply(const AGController& controller, AGSkinAnimation& animation,
                             AGBone* bones, u32 boneCount) {
     const f32 t = controller.GetOutput();
-    for (u32 i = 0; i < animation.BoneCount(); ++i) {
-        const u16 index = animation.m_boneIndices[i];
-        if (!bones || index >= boneCount)
-            continue;
-        AGBone& bone = bones[index];
+    ForEachBone(animation, bones, boneCount, [&](u32 i, AGBone& bone) {
         animation.m_rotations[i].Evaluate(t, bone.rotation);
         animation.m_positions[i].Evaluate(t, bone.position);
-    }
+    });
 }
 
 void AGSkinAnimation::Blend(const AGController& controller, AGSkinAnimation& animation,
                             AGBone* bones, u32 boneCount, f32 weight) {
     const f32 t = controller.GetOutput();
-    for (u32 i = 0; i < animation.BoneCount(); ++i) {
-        const u16 index = animation.m_boneIndices[i];
-        if (!bones || index >= boneCount)
-            continue;
-        AGBone& bone = bones[index];
+    ForEachBone(animation, bones, boneCount, [&](u32 i, AGBone& bone) {
         AGQuat r = bone.rotation;
         if (animation.m_rotations[i].Evaluate(t, r))
             AGQuat::Slerp(bone.rotation, r, weight);
@@ -80,5 +86,5 @@ void AGSkinAnimation::Blend(const AGController& controller, AGSkinAnimation& ani
             bone.position.y += (p.y - bone.position.y) * weight;
             bone.position.z += (p.z - bone.position.z) * weight;
         }
-    }
+    });
 }
