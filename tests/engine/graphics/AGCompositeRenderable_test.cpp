@@ -1,17 +1,12 @@
 #include "engine/graphics/AGCompositeRenderable.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
-
-#include "engine/graphics/AGGraphicLayer.h"
-#include "tests/engine/graphics/LayerTestSupport.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
 
-using layertest::Log;
-using layertest::TestRenderable;
+using drawtest::Log;
+using drawtest::TestRenderable;
 
-TEST(AGCompositeRenderable, MembersShareTheTransformAndFollowVisibilityWhenShown) {
+TEST(AGCompositeRenderable, MembersShareTheTransformAndDetachedSlotsAreSkipped) {
     Log log;
     TestRenderable main(&log, "main"), mark(&log, "mark");
     mark.ClearFlags(AGRenderable::kShown);
@@ -22,22 +17,19 @@ TEST(AGCompositeRenderable, MembersShareTheTransformAndFollowVisibilityWhenShown
         composite.AddRenderable(&mark);
         composite.AddRenderable(nullptr);
         EXPECT_EQ(main.parent, &composite.Transform());
-
         composite.SetDepth(3);
         composite.AddToLayer(&layer);
         EXPECT_EQ(layer.RenderableCount(), 2u);
-        EXPECT_EQ(main.m_sortKey, f32(3 << 8));
         EXPECT_EQ(mark.m_sortKey, f32((3 << 8) | 1));
-        // Without the shown flag a member leaves the draw list on joining the layer.
-        EXPECT_FALSE(mark.HasFlags(AGRenderable::kActive));
-
+        // Without the shown flag a member leaves the draw list on joining the layer, and
+        // showing the composite does not bring it back.
         composite.SetVisible(false);
         composite.SetVisible(true);
         EXPECT_TRUE(main.HasFlags(AGRenderable::kActive));
         EXPECT_FALSE(mark.HasFlags(AGRenderable::kActive));
         composite.SetOpacity(0.25f);
 
-        // Detached slots are skipped by every walk over the members.
+        // Detached slots are skipped by every walk over the members, destruction included.
         composite.DetachRenderable(&mark);
         EXPECT_EQ(composite.GetMember(1), nullptr);
         composite.SetVisible(false);
@@ -59,17 +51,13 @@ TEST(AGCompositeRenderable, ReplacedMemberTakesTheSlotKeyAndLayerPlace) {
     composite.AddRenderable(&b);
     composite.AddToLayer(&layer);
     composite.ReplaceRenderable(1, &c);
-    EXPECT_EQ(composite.GetMember(1), &c);
     EXPECT_EQ(c.m_sortKey, b.m_sortKey);
     EXPECT_EQ(c.parent, &composite.Transform());
-    ASSERT_EQ(layer.RenderableCount(), 2u);
     EXPECT_EQ(layer.GetRenderable(1), &c);
-
     // A member the layer no longer holds: the newcomer is appended.
     layer.RemoveRenderable(&a);
     composite.ReplaceRenderable(0, &d);
     EXPECT_EQ(layer.GetRenderable(1), &d);
-    EXPECT_EQ(d.m_sortKey, f32(1 << 8));
 
     LogCapture capture;
     composite.ReplaceRenderable(7, &a);

@@ -1,26 +1,23 @@
 #include "engine/graphics/AGGraphicLayer.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <random>
 
 #include "engine/graphics/AGCompositeRenderable.h"
-#include "engine/graphics/PCCam.h"
-#include "tests/engine/graphics/LayerTestSupport.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
 
-using layertest::Log;
-using layertest::RecordingRenderer;
-using layertest::TestRenderable;
+using drawtest::kBlack;
+using drawtest::Log;
+using drawtest::RecordingRenderer;
+using drawtest::TestRenderable;
 
 namespace {
 
 constexpr u32 kRed = 0xFFFF0000u;
 constexpr u32 kGreen = 0xFF00FF00u;
-constexpr u32 kBlack = 0xFF000000u;
 
-class GraphicLayerTest : public layertest::DeviceFixture {
+class GraphicLayerTest : public drawtest::DeviceFixture<64, 48> {
 protected:
     // A whole-screen layer through a screen camera, enabled, on the device.
     void ScreenLayer(AGGraphicLayer& layer, PCCam& camera, bool onDevice = true) {
@@ -38,14 +35,11 @@ protected:
         layer.SetSize(kWidth, kHeight);
         layer.SetEnabled(true);
     }
-    void Frame() {
-        m_device.UpdateLayers();
-        m_device.RenderFrame();
-    }
 };
 
 }  // namespace
 
+// Only active, ready renderables are drawn; self-drawn ones draw themselves.
 TEST_F(GraphicLayerTest, OpaqueNearestFirstThenTransparentFarthestFirstThenTexts) {
     Log log;
     RecordingRenderer renderer(&log);
@@ -66,39 +60,24 @@ TEST_F(GraphicLayerTest, OpaqueNearestFirstThenTransparentFarthestFirstThenTexts
                           {"textFar", 90, AGRenderable::kText, true},
                           {"tieA", 10, AGRenderable::kModel, false},
                           {"glassFar", 80, AGRenderable::kEmitter, true},
-                          {"tieB", 10, AGRenderable::kSprite, false}};
+                          {"tieB", 10, AGRenderable::kSprite, false},
+                          {"self", 4, AGRenderable::kSelfDrawn, false},
+                          {"inactive", 5, AGRenderable::kModel, false},
+                          {"unready", 6, AGRenderable::kModel, false}};
     std::vector<std::unique_ptr<TestRenderable>> owned;
     for (const Item& item : items) {
         owned.push_back(std::make_unique<TestRenderable>(&log, item.name, item.type));
         owned.back()->At(0, 0, item.z);
         if (item.transparent)
             owned.back()->SetFlags(AGRenderable::kDistanceSorted);
-        renderer.Name(*owned.back(), item.name);
+        if (item.type != AGRenderable::kSelfDrawn)
+            renderer.Name(*owned.back(), item.name);
         layer.AddRenderable(owned.back().get());
     }
+    owned[9]->ClearFlags(AGRenderable::kActive);
+    owned[10]->m_attribute.m_ready = 0;
     layer.Render();
-    EXPECT_EQ(log, (Log{"near", "tieA", "tieB", "far", "glassFar", "glassNear", "textFar", "textNear"}));
-}
-
-TEST_F(GraphicLayerTest, OnlyReadyActiveRenderablesAreDrawnAndSelfDrawnOnesDrawThemselves) {
-    Log log;
-    RecordingRenderer renderer(&log);
-    AGGraphicLayer layer;
-    PCCam camera;
-    PerspectiveLayer(layer, camera);
-    layer.SetGroup(&renderer);
-    TestRenderable self(&log, "self"), model(&log, "model", AGRenderable::kModel),
-        inactive(&log, "inactive", AGRenderable::kModel), unready(&log, "unready");
-    renderer.Name(model, "model");
-    renderer.Name(inactive, "inactive");
-    self.At(0, 0, 1);
-    model.At(0, 0, 2);
-    inactive.ClearFlags(AGRenderable::kActive);
-    unready.m_attribute.m_ready = 0;
-    for (TestRenderable* r : {&self, &model, &inactive, &unready})
-        layer.AddRenderable(r);
-    layer.Render();
-    EXPECT_EQ(log, (Log{"self", "model"}));
+    EXPECT_EQ(log, (Log{"near", "self", "tieA", "tieB", "far", "glassFar", "glassNear", "textFar", "textNear"}));
 }
 
 TEST_F(GraphicLayerTest, OrthographicKeysSortCompositesByDepthThenInsertion) {
@@ -167,12 +146,8 @@ TEST_F(GraphicLayerTest, SortingChildrenKeepsDisabledOnesAndRenderSkipsThem) {
         root.AddChildLayer(&children[i]);
     }
     ASSERT_EQ(root.ChildCount(), 4u);
-    EXPECT_EQ(root.GetAddedChildCount(), 4u);
-    EXPECT_EQ(root.GetChild(0), &children[3]);
-    EXPECT_EQ(root.GetChild(1), &children[1]);
-    EXPECT_EQ(root.GetChild(2), &children[2]);
-    EXPECT_EQ(root.GetChild(3), &children[0]);
-    EXPECT_EQ(children[2].GetParent(), &root);
+    for (u32 key = 0; key < 4; ++key)  // the keys are their own inverse: keys[key] holds key
+        EXPECT_EQ(root.GetChild(key), &children[keys[key]]) << key;
     m_device.RenderFrame();
     EXPECT_EQ(log, (Log{"c1", "c2"}));
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The setting of the drawing tests: a graphic device on an offscreen window, the resource
-// managers with the graphics providers, a folder package the test writes, and a whole-screen
-// layer through a screen camera drawn by a PCRenderer.
+// The setting of the drawing tests: a graphic device on an offscreen window with its render
+// context; renderables and a renderer that record their calls; and, for resources drawn from
+// a package, the resource managers with the graphics providers, a folder package the test
+// writes and a whole-screen layer through a screen camera drawn by a PCRenderer.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,9 +11,11 @@
 
 #include "engine/core/AGRadixManager.h"
 #include "engine/core/PcDirectory.h"
+#include "engine/graphics/AGAnimated.h"
 #include "engine/graphics/AGGraphicLayer.h"
 #include "engine/graphics/AGGraphicsProviders.h"
 #include "engine/graphics/AGRenderable.h"
+#include "engine/graphics/AGRenderer.h"
 #include "engine/graphics/PCCam.h"
 #include "engine/graphics/PCContextManager.h"
 #include "engine/graphics/PCGraphicDevice.h"
@@ -25,6 +28,7 @@
 
 namespace drawtest {
 
+using Log = std::vector<std::string>;
 constexpr u32 kBlack = 0xFF000000u;
 
 // width x height pixels of one colour.
@@ -32,10 +36,109 @@ inline std::string SolidPng(u32 width, u32 height, u32 argb) {
     return authoring::PngBytes(std::vector<u32>(size_t(width) * height, argb), width, height);
 }
 
-class DrawingFixture : public ::testing::Test {
+// Records its calls; drawn, it may fill a rectangle itself.
+class TestRenderable : public AGRenderable {
+public:
+    TestRenderable(Log* log, std::string name, u32 type = kSelfDrawn)
+        : m_log(log), m_name(std::move(name)), m_type(type) {
+        m_flags = kActive | kShown;
+        m_attribute.m_ready = 1;
+        m_attribute.m_world = &m_world;
+    }
+
+    void Initialize() override {}
+    void Update() override { m_log->push_back("update " + m_name); }
+    void Draw() override {
+        m_log->push_back(m_name);
+        if (m_fill)
+            DrawRect();
+    }
+    void Prepare() override { ++prepared; }
+    u32 GetRenderableType() const override { return m_type; }
+    void GetPosition(AGVec3& out) const override { out = TranslationOf(m_world); }
+    void SetPosition(const AGVec2& p) override { SetTranslation(m_world, p); }
+    void SetColor(u32 argb) override { m_color = argb; }
+    void SetOpacity(f32 value) override { opacity = value; }
+    void SetParentTransform(const platform::gfx::Matrix* transform) override { parent = transform; }
+    AGAnimated* GetAnimated() override { return &animated; }
+    bool IsDeferred() const override { return deferred; }
+
+    void At(f32 x, f32 y, f32 z) {
+        m_world.m[12] = x;
+        m_world.m[13] = y;
+        m_world.m[14] = z;
+    }
+    // Draws the pixels [x0, x1) x [y0, y1) of a screen camera at depth z, as the strip (x0,
+    // y0), (x0, y1), (x1, y0), (x1, y1) half a unit before the pixel centres, culled as the
+    // device's cull state says.
+    void Fill(f32 x0, f32 y0, f32 x1, f32 y1, f32 z, u32 argb) {
+        m_fill = true;
+        m_rect[0] = x0 - 0.5f;
+        m_rect[1] = y0 - 0.5f;
+        m_rect[2] = x1 - 0.5f;
+        m_rect[3] = y1 - 0.5f;
+        m_z = z;
+        m_argb = argb;
+    }
+
+    f32 opacity = 1.0f;
+    const platform::gfx::Matrix* parent = nullptr;
+    int prepared = 0;
+    bool deferred = false;
+    AGAnimated animated;
+
+private:
+    void DrawRect() {
+        using namespace platform::gfx;
+        Device* device = PCContextManager::Get()->GetDevice();
+        std::vector<Vec3> p = {{m_rect[0], m_rect[1], m_z},
+                               {m_rect[0], m_rect[3], m_z},
+                               {m_rect[2], m_rect[1], m_z},
+                               {m_rect[2], m_rect[3], m_z}};
+        gfxtest::Mesh mesh(*device, p, std::vector<uint32_t>(4, m_argb), {});
+        device->SetTransform(TransformType::World, MatrixIdentity());
+        device->SetRenderState(RenderState::Lighting, 0u);
+        device->SetRenderState(RenderState::ZEnable, 1u);
+        device->SetRenderState(RenderState::ZWriteEnable, 1u);
+        device->SetRenderState(RenderState::ZFunc, Cmp::LessEqual);
+        device->SetTexture(0, nullptr);
+        mesh.Bind(*device);
+        device->DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2);
+    }
+
+    Log* m_log;
+    std::string m_name;
+    u32 m_type;
+    platform::gfx::Matrix m_world = platform::gfx::MatrixIdentity();
+    bool m_fill = false;
+    f32 m_rect[4] = {};
+    f32 m_z = 0.0f;
+    u32 m_argb = 0;
+};
+
+// Records the attributes it is asked to draw, by the name of their renderable.
+class RecordingRenderer : public AGRenderer {
+public:
+    explicit RecordingRenderer(Log* log) : m_log(log) {}
+    void Name(const AGRenderable& r, std::string name) { m_names.push_back({&r.m_attribute, std::move(name)}); }
+    void DrawRenderAttribute(AGRenderAttribute& attribute) override {
+        for (auto& [a, name] : m_names)
+            if (a == &attribute)
+                m_log->push_back(name);
+    }
+
+private:
+    Log* m_log;
+    std::vector<std::pair<const AGRenderAttribute*, std::string>> m_names;
+};
+
+// A W x H graphic device on an offscreen window with its render context and the radix
+// manager, published as the application publishes them; initialised unless told otherwise.
+template <u32 W, u32 H, bool kInitialize = true>
+class DeviceFixture : public ::testing::Test {
 protected:
-    static constexpr u32 kWidth = 320;
-    static constexpr u32 kHeight = 200;
+    static constexpr u32 kWidth = W;
+    static constexpr u32 kHeight = H;
 
     void SetUp() override {
         m_window = std::make_unique<gfxtest::TestWindow>(int(kWidth), int(kHeight));
@@ -44,7 +147,37 @@ protected:
         PCGraphicDevice::SetInstance(&m_device);
         AGRadixManager::SetInstance(&m_radix);
         m_radix.Reserve(0, 256);
-        ASSERT_TRUE(m_device.Initialize(m_window->Get(), kWidth, kHeight, 0));
+        if (kInitialize) {
+            ASSERT_TRUE(m_device.Initialize(m_window->Get(), kWidth, kHeight, 0));
+        }
+    }
+    void TearDown() override {
+        m_device.Shutdown();
+        AGRadixManager::SetInstance(nullptr);
+        PCGraphicDevice::SetInstance(nullptr);
+        PCContextManager::SetInstance(nullptr);
+        m_window.reset();
+    }
+    void Frame() {
+        m_device.UpdateLayers();
+        m_device.RenderFrame();
+    }
+    platform::gfx::Device& Dev() { return *m_device.GetDevice(); }
+    u32 Pixel(int x, int y) { return gfxtest::ReadPixel(Dev(), x, y); }
+
+    std::unique_ptr<gfxtest::TestWindow> m_window;
+    PCContextManager m_context;
+    PCGraphicDevice m_device;
+    AGRadixManager m_radix;
+};
+
+// 320 x 200 with the graphics providers and a screen layer drawn by a PCRenderer.
+class DrawingFixture : public DeviceFixture<320, 200> {
+protected:
+    void SetUp() override {
+        DeviceFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         m_env = std::make_unique<ResourceEnvironment>(false);
         RegisterGraphicsProviders(m_env->Resources());
         AGGraphicLayer::SetupScreenCamera(&m_camera);
@@ -60,11 +193,7 @@ protected:
             m_package->Unmount();
         m_package.reset();
         m_env.reset();
-        m_device.Shutdown();
-        AGRadixManager::SetInstance(nullptr);
-        PCGraphicDevice::SetInstance(nullptr);
-        PCContextManager::SetInstance(nullptr);
-        m_window.reset();
+        DeviceFixture::TearDown();
     }
 
     // Writes the package as a folder and mounts it.
@@ -86,17 +215,7 @@ protected:
         r.m_sortKey = sortKey;
         m_layer.AddRenderable(&r);
     }
-    void Frame() {
-        m_device.UpdateLayers();
-        m_device.RenderFrame();
-    }
-    platform::gfx::Device& Dev() { return *m_device.GetDevice(); }
-    u32 Pixel(int x, int y) { return gfxtest::ReadPixel(Dev(), x, y); }
 
-    std::unique_ptr<gfxtest::TestWindow> m_window;
-    PCContextManager m_context;
-    PCGraphicDevice m_device;
-    AGRadixManager m_radix;
     std::unique_ptr<ResourceEnvironment> m_env;
     TempDir m_dir;
     std::unique_ptr<PcDirectory> m_package;

@@ -1,12 +1,18 @@
 #pragma once
 // Loads resources from an exactly sized heap copy of their bytes, so that a read past the
-// end is a sanitizer report rather than a read of neighbouring test data.
+// end is a sanitizer report rather than a read of neighbouring test data; and the checks of
+// bounded readers built on it: every cut of a file, and seeded random damage.
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "engine/core/AGMemBuffer.h"
 #include "engine/core/AGTypes.h"
+#include "tests/support/ByteDamage.h"
+#include "tests/support/LogCapture.h"
 
 class ExactBytes {
 public:
@@ -28,4 +34,37 @@ template <typename T>
 void LoadBytes(T& resource, const std::string& bytes, bool inPlace = false) {
     ExactBytes exact(bytes);
     resource.Load(&exact.Buffer(), 0, inPlace, true);
+}
+
+// Every cut of the file leaves the resource empty, as empty(resource) says, with one log line.
+template <typename T, typename Empty>
+void ExpectEveryCutEmpty(const std::string& bytes, Empty empty) {
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        LogCapture log;
+        T resource;
+        LoadBytes(resource, bytes.substr(0, n));
+        EXPECT_TRUE(empty(resource)) << "cut at " << n;
+        EXPECT_EQ(log.Lines().size(), 1u) << "cut at " << n;
+    }
+}
+
+// 5,000 loads of the file with one to three random changes each, each load then used; some
+// damage must be reported. Out-of-bounds accesses are the sanitizer build's to find. Returns
+// the number of loads that wrote no log line.
+template <typename T, typename Use>
+int Mutate(const std::string& original, u32 seed, Use use) {
+    std::mt19937 rng(seed);
+    LogCapture log;
+    int quiet = 0;
+    for (int round = 0; round < 5000; ++round) {
+        std::string bytes = original;
+        DamageBytes(bytes, rng, 1 + int(rng() % 3));
+        const size_t before = log.Lines().size();
+        T resource;
+        LoadBytes(resource, bytes);
+        quiet += log.Lines().size() == before;
+        use(resource);
+    }
+    EXPECT_GT(log.Lines().size(), 0u);
+    return quiet;
 }

@@ -1,28 +1,12 @@
 // Render targets: created on demand, filled from the back buffer, rebuilt around resets.
 #include "engine/graphics/PCRenderTarget.h"
 
-#include "engine/graphics/PCGraphicDevice.h"
-#include "tests/platform/gfx/GfxTestSupport.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
 
 namespace {
 
 using namespace platform::gfx;
-
-class RenderTargetTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_window = std::make_unique<gfxtest::TestWindow>(64, 48);
-        ASSERT_NE(m_window->Get(), nullptr);
-        PCGraphicDevice::SetInstance(&m_device);
-        ASSERT_TRUE(m_device.Initialize(m_window->Get(), 64, 48, 0));
-    }
-    void TearDown() override {
-        m_device.Shutdown();
-        PCGraphicDevice::SetInstance(nullptr);
-    }
-    std::unique_ptr<gfxtest::TestWindow> m_window;
-    PCGraphicDevice m_device;
-};
+using RenderTargetTest = drawtest::DeviceFixture<64, 48>;
 
 TEST_F(RenderTargetTest, CaptureCopiesTheBackBufferAndResetsRebuildIt) {
     std::unique_ptr<AGRenderTarget> base(m_device.CreateRenderTarget(16, 12));
@@ -33,7 +17,7 @@ TEST_F(RenderTargetTest, CaptureCopiesTheBackBufferAndResetsRebuildIt) {
     ASSERT_NE(target->GetTexture(), nullptr);
     EXPECT_EQ(target->GetTexture()->Width(), 16u);
 
-    Device& d = *m_device.GetDevice();
+    Device& d = Dev();
     d.Clear(kClearTarget, 0xFF00FF00, 1.0f, 0);
     target->Capture();
     // Draw the target back over the whole screen and read its colour.
@@ -47,7 +31,7 @@ TEST_F(RenderTargetTest, CaptureCopiesTheBackBufferAndResetsRebuildIt) {
     quad->Bind(d);
     ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
     d.SetTexture(0, nullptr);
-    EXPECT_EQ(gfxtest::ReadPixel(d, 30, 20), 0xFF00FF00u);
+    EXPECT_EQ(Pixel(30, 20), 0xFF00FF00u);
 
     // A reset drops the texture (seen by a callback registered after the target's) and
     // makes a new one.

@@ -7,7 +7,6 @@
 #include "engine/graphics/PCSprite.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
-#include "tests/engine/graphics/LayerTestSupport.h"
 
 using namespace platform::gfx;
 
@@ -124,8 +123,8 @@ TEST_F(RendererTest, DirectionalLightWithBlackAmbientGivesNDotLTimesDiffuse) {
                                       {1, 0, DeclType::Float3, DeclUsage::Normal, 0}};
     VertexDeclaration* declaration = d.CreateVertexDeclaration(elements, 2);
 
-    layertest::Log log;
-    layertest::TestRenderable quad(&log, "quad", AGRenderable::kModel);
+    drawtest::Log log;
+    drawtest::TestRenderable quad(&log, "quad", AGRenderable::kModel);
     AGRenderAttribute& attribute = quad.m_attribute;
     ASSERT_TRUE(attribute.SetPartCount(1));
     attribute.m_declarations[0] = declaration;
