@@ -21,40 +21,35 @@ protected:
     }
 };
 
-TEST_F(DeviceDrawTest, IndexedTriangleListDrawsEveryTriangle) {
-    // Two quads side by side sharing no vertices: 8 vertices, 4 triangles.
-    std::vector<Vec3> p = {{0, 0, 0.5f},  {4, 0, 0.5f},  {0, 4, 0.5f},  {4, 4, 0.5f},
-                           {10, 0, 0.5f}, {14, 0, 0.5f}, {10, 4, 0.5f}, {14, 4, 0.5f}};
-    Mesh mesh(Dev(), p, std::vector<uint32_t>(8, 0xFFFFFFFF), {});
-    const uint16_t indices[] = {0, 1, 2, 2, 1, 3, 4, 5, 6, 6, 5, 7};
-    IndexBuffer* ib = Dev().CreateIndexBuffer(sizeof indices);
-    std::memcpy(ib->Lock(0, 0), indices, sizeof indices);
-    ib->Unlock();
-    mesh.Bind(Dev());
-    Dev().SetIndices(ib);
+IndexBuffer* Indices(Device& device, std::initializer_list<uint16_t> indices) {
+    IndexBuffer* ib = device.CreateIndexBuffer(uint32_t(indices.size() * 2));
+    std::memcpy(ib->Lock(0, 0), std::data(indices), indices.size() * 2);
+    device.SetIndices(ib);
     ib->Release();  // the binding keeps it alive
-    ASSERT_TRUE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 8, 0, 4));
-    EXPECT_EQ(ReadPixel(Dev(), 1, 1), 0xFFFFFFFFu);
-    EXPECT_EQ(ReadPixel(Dev(), 3, 3), 0xFFFFFFFFu);
-    EXPECT_EQ(ReadPixel(Dev(), 11, 1), 0xFFFFFFFFu);
-    EXPECT_EQ(ReadPixel(Dev(), 7, 1), 0xFF000000u);
+    return ib;
+}
 
+TEST_F(DeviceDrawTest, IndexedListsFansLinesAndStartOffsets) {
+    // Two quads side by side sharing no vertices: 8 vertices, 4 triangles; then a line.
+    std::vector<Vec3> p = {{0, 0, 0.5f},  {4, 0, 0.5f},  {0, 4, 0.5f},  {4, 4, 0.5f}, {10, 0, 0.5f},
+                           {14, 0, 0.5f}, {10, 4, 0.5f}, {14, 4, 0.5f}, {0, 20, 0.5f}, {30, 20, 0.5f}};
+    Mesh mesh(Dev(), p, std::vector<uint32_t>(10, 0xFFFFFFFF), {});
+    mesh.Bind(Dev());
+    Indices(Dev(), {0, 1, 2, 2, 1, 3, 4, 5, 6, 6, 5, 7});
     // Start index and primitive count select the second quad only.
-    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     ASSERT_TRUE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 8, 6, 2));
     EXPECT_EQ(ReadPixel(Dev(), 1, 1), 0xFF000000u);
     EXPECT_EQ(ReadPixel(Dev(), 11, 1), 0xFFFFFFFFu);
-}
+    ASSERT_TRUE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 8, 0, 4));
+    EXPECT_EQ(ReadPixel(Dev(), 3, 3), 0xFFFFFFFFu);
+    EXPECT_EQ(ReadPixel(Dev(), 7, 1), 0xFF000000u);
 
-TEST_F(DeviceDrawTest, FanLinesAndStartVertex) {
-    std::vector<Vec3> p = {{0, 0, 0.5f}, {8, 0, 0.5f}, {8, 8, 0.5f}, {0, 8, 0.5f},
-                           {0, 20, 0.5f}, {30, 20, 0.5f}};
-    Mesh mesh(Dev(), p, std::vector<uint32_t>(6, 0xFFFFFFFF), {});
-    mesh.Bind(Dev());
-    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleFan, 0, 2));
-    EXPECT_EQ(ReadPixel(Dev(), 6, 6), 0xFFFFFFFFu);
-    EXPECT_EQ(ReadPixel(Dev(), 1, 6), 0xFFFFFFFFu);
-    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::LineList, 4, 1));
+    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
+    // A fan from vertex 4: (10, 0), (14, 0), (10, 4), then (10, 0), (10, 4), (14, 4).
+    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleFan, 4, 2));
+    EXPECT_EQ(ReadPixel(Dev(), 11, 3), 0xFFFFFFFFu);
+    EXPECT_EQ(ReadPixel(Dev(), 1, 1), 0xFF000000u);
+    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::LineList, 8, 1));
     EXPECT_EQ(ReadPixel(Dev(), 15, 20), 0xFFFFFFFFu);
     EXPECT_EQ(ReadPixel(Dev(), 15, 22), 0xFF000000u);
     EXPECT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 0));  // nothing to draw
@@ -69,11 +64,8 @@ TEST_F(DeviceDrawTest, PositionAndTextureFormatInOneStream) {
     Texture* tex = Dev().CreateTexture(2, 2, kUsageDynamic, Format::X8R8G8B8);
     LockedRect locked;
     ASSERT_TRUE(tex->LockRect(locked, false));
-    auto* texels = static_cast<uint32_t*>(locked.bits);
-    texels[0] = 0xFFFF0000;  // top left
-    texels[1] = 0xFF00FF00;
-    texels[2] = 0xFF0000FF;
-    texels[3] = 0xFFFFFFFF;
+    const uint32_t texels[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};  // top left first
+    std::memcpy(locked.bits, texels, sizeof texels);
     tex->UnlockRect();
 
     Dev().SetTransform(TransformType::World, MatrixIdentity());
@@ -83,10 +75,8 @@ TEST_F(DeviceDrawTest, PositionAndTextureFormatInOneStream) {
     Dev().SetFVF(kFvfXyz | kFvfTex1);
     Dev().SetStreamSource(0, vb, 0, 20);
     ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    EXPECT_EQ(ReadPixel(Dev(), 0, 0), 0xFFFF0000u);
-    EXPECT_EQ(ReadPixel(Dev(), 63, 0), 0xFF00FF00u);
-    EXPECT_EQ(ReadPixel(Dev(), 0, 47), 0xFF0000FFu);
-    EXPECT_EQ(ReadPixel(Dev(), 63, 47), 0xFFFFFFFFu);
+    for (auto [x, y, texel] : {std::tuple{0, 0, 0}, {63, 0, 1}, {0, 47, 2}, {63, 47, 3}})
+        EXPECT_EQ(ReadPixel(Dev(), x, y), texels[texel]) << x << "," << y;
     Dev().SetTexture(0, nullptr);
     tex->Release();
     vb->Release();
@@ -174,31 +164,27 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 1, 2));
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleList, 0, 0xFFFFFFFFu));
     // An offset into the stream counts too.
-    Dev().SetStreamSource(0, mesh.Positions(), 12, 12);
+    Dev().SetStreamSource(0, mesh.Stream(0), 12, 12);
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    Dev().SetStreamSource(0, mesh.Positions(), 0, 0);
+    Dev().SetStreamSource(0, mesh.Stream(0), 0, 0);
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    Dev().SetStreamSource(0, mesh.Positions(), 0, 12);
+    Dev().SetStreamSource(0, mesh.Stream(0), 0, 12);
 
-    const uint16_t indices[] = {0, 1, 2, 2, 1, 9};  // 9: no such vertex
-    IndexBuffer* ib = Dev().CreateIndexBuffer(sizeof indices);
-    std::memcpy(ib->Lock(0, 0), indices, sizeof indices);
-    Dev().SetIndices(ib);
+    Indices(Dev(), {0, 1, 2, 2, 1, 9});  // 9: no such vertex
     EXPECT_FALSE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 0, 2));
     EXPECT_TRUE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 0, 1));
     EXPECT_FALSE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 3, 2));  // past the indices
     EXPECT_FALSE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 2, 0, 4, 0, 1));  // base moves past
     Dev().SetIndices(nullptr);
     EXPECT_FALSE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 0, 1));
-    ib->Release();
 
     Dev().SetVertexDeclaration(nullptr);
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
 
     // Lock ranges outside a buffer give nothing.
-    EXPECT_EQ(mesh.Positions()->Lock(40, 12), nullptr);
-    EXPECT_EQ(mesh.Positions()->Lock(48, 0), nullptr);
-    EXPECT_NE(mesh.Positions()->Lock(36, 12), nullptr);
+    EXPECT_EQ(mesh.Stream(0)->Lock(40, 12), nullptr);
+    EXPECT_EQ(mesh.Stream(0)->Lock(48, 0), nullptr);
+    EXPECT_NE(mesh.Stream(0)->Lock(36, 12), nullptr);
     const VertexElement bad = {kMaxStreams, 0, DeclType::Float3, DeclUsage::Position, 0};
     EXPECT_EQ(Dev().CreateVertexDeclaration(&bad, 1), nullptr);
     EXPECT_EQ(Dev().CreateVertexBuffer(0, 0), nullptr);

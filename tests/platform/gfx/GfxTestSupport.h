@@ -99,53 +99,42 @@ class Mesh {
 public:
     Mesh(Device& device, const std::vector<Vec3>& positions, const std::vector<uint32_t>& colors,
          const std::vector<float>& uvs, const std::vector<Vec3>& normals = {}) {
-        std::vector<VertexElement> elements;
-        m_position = Upload(device, positions.data(), positions.size() * 12);
-        elements.push_back({0, 0, DeclType::Float3, DeclUsage::Position, 0});
-        if (!normals.empty()) {
-            m_normal = Upload(device, normals.data(), normals.size() * 12);
-            elements.push_back({1, 0, DeclType::Float3, DeclUsage::Normal, 0});
-        }
-        if (!colors.empty()) {
-            m_color = Upload(device, colors.data(), colors.size() * 4);
-            elements.push_back({2, 0, DeclType::Color, DeclUsage::Color, 0});
-        }
-        if (!uvs.empty()) {
-            m_uv = Upload(device, uvs.data(), uvs.size() * 4);
-            elements.push_back({3, 0, DeclType::Float2, DeclUsage::TexCoord, 0});
-        }
-        m_declaration = device.CreateVertexDeclaration(elements.data(), uint32_t(elements.size()));
+        Add(device, 0, positions.data(), positions.size() * 12, DeclType::Float3, DeclUsage::Position);
+        Add(device, 1, normals.data(), normals.size() * 12, DeclType::Float3, DeclUsage::Normal);
+        Add(device, 2, colors.data(), colors.size() * 4, DeclType::Color, DeclUsage::Color);
+        Add(device, 3, uvs.data(), uvs.size() * 4, DeclType::Float2, DeclUsage::TexCoord);
+        m_declaration = device.CreateVertexDeclaration(m_elements.data(), uint32_t(m_elements.size()));
     }
     ~Mesh() {
-        for (Resource* r : {static_cast<Resource*>(m_position), static_cast<Resource*>(m_normal),
-                            static_cast<Resource*>(m_color), static_cast<Resource*>(m_uv),
-                            static_cast<Resource*>(m_declaration)})
-            if (r)
-                r->Release();
+        for (VertexBuffer* vb : m_streams)
+            if (vb)
+                vb->Release();
+        if (m_declaration)
+            m_declaration->Release();
     }
     Mesh(const Mesh&) = delete;
     Mesh& operator=(const Mesh&) = delete;
 
     void Bind(Device& device) const {
         device.SetVertexDeclaration(m_declaration);
-        device.SetStreamSource(0, m_position, 0, 12);
-        device.SetStreamSource(1, m_normal, 0, 12);
-        device.SetStreamSource(2, m_color, 0, 4);
-        device.SetStreamSource(3, m_uv, 0, 8);
+        for (uint32_t s = 0; s < 4; ++s)
+            device.SetStreamSource(s, m_streams[s], 0, kStrides[s]);
     }
-    VertexBuffer* Positions() const { return m_position; }
+    VertexBuffer* Stream(uint32_t s) const { return m_streams[s]; }
+    VertexDeclaration* Declaration() const { return m_declaration; }
 
 private:
-    static VertexBuffer* Upload(Device& device, const void* data, size_t bytes) {
+    static constexpr uint32_t kStrides[4] = {12, 12, 4, 8};
+    void Add(Device& device, uint16_t stream, const void* data, size_t bytes, DeclType type, DeclUsage usage) {
+        if (bytes == 0)
+            return;
         VertexBuffer* vb = device.CreateVertexBuffer(uint32_t(bytes), kUsageWriteOnly);
         std::memcpy(vb->Lock(0, 0), data, bytes);
-        vb->Unlock();
-        return vb;
+        m_streams[stream] = vb;
+        m_elements.push_back({stream, 0, type, usage, 0});
     }
-    VertexBuffer* m_position = nullptr;
-    VertexBuffer* m_normal = nullptr;
-    VertexBuffer* m_color = nullptr;
-    VertexBuffer* m_uv = nullptr;
+    VertexBuffer* m_streams[4] = {};
+    std::vector<VertexElement> m_elements;
     VertexDeclaration* m_declaration = nullptr;
 };
 
