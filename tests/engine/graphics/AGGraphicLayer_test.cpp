@@ -152,7 +152,7 @@ TEST_F(GraphicLayerTest, SortingChildrenKeepsDisabledOnesAndRenderSkipsThem) {
     EXPECT_EQ(log, (Log{"c1", "c2"}));
 }
 
-TEST_F(GraphicLayerTest, LayerTreeSharesRendererControllerAndOpacity) {
+TEST_F(GraphicLayerTest, LayerTreeSharesRendererAndController) {
     Log log;
     RecordingRenderer renderer(&log);
     AGGraphicLayer root, child, grandchild;
@@ -175,13 +175,6 @@ TEST_F(GraphicLayerTest, LayerTreeSharesRendererControllerAndOpacity) {
     EXPECT_EQ(model.animated.GetController(), &controller);
     EXPECT_EQ(emitter.animated.GetController(), &controller);
     EXPECT_EQ(sprite.animated.GetController(), nullptr);
-    EXPECT_EQ(grandchild.GetController(), &controller);
-
-    root.SetOpacity(0.5f);
-    EXPECT_EQ(emitter.opacity, 0.5f);
-    model.opacity = 1.0f;
-    root.SetOpacity(0.5f);  // unchanged: not passed on
-    EXPECT_EQ(model.opacity, 1.0f);
 }
 
 TEST_F(GraphicLayerTest, UpdateRunsAttachedModelsLastAndKeepsTheCameraWhilePaused) {

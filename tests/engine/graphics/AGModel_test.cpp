@@ -9,7 +9,7 @@
 #include "engine/graphics/AGSkin.h"
 #include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/PCModel.h"
-#include "tests/engine/graphics/ModelTestSupport.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
 #include "tools/authoring/TrackWriter.h"
 
@@ -17,7 +17,7 @@ using authoring::Track;
 using authoring::TexturedBox;
 
 TEST(AGModel, ModelAnimationPosesTheLocalTransform) {
-    modeltest::ModelPackage package;
+    drawtest::TestPackage package;
     TexturedBox spec;
     spec.model.animated = true;
     spec.model.frameRate = 30;
@@ -49,7 +49,7 @@ TEST(AGModel, ModelAnimationPosesTheLocalTransform) {
 }
 
 TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
-    modeltest::ModelPackage package;
+    drawtest::TestPackage package;
     TexturedBox spec;
     spec.model.attachBoneId = 99;  // no such bone
     authoring::AddTexturedBox(package.Writer(), spec);
@@ -90,7 +90,7 @@ TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
 }
 
 TEST(AGModel, AMeshBeyondTheVertexBufferIsNotDrawnAndOpacityStaysWithTheModel) {
-    modeltest::ModelPackage package;
+    drawtest::TestPackage package;
     authoring::AddTexturedBox(package.Writer(), TexturedBox{});
     authoring::MeshData wide = authoring::BoxMesh();
     wide.vertexMap[5] = 24;

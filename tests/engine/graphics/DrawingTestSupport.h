@@ -1,8 +1,8 @@
 #pragma once
-// The setting of the drawing tests: a graphic device on an offscreen window with its render
-// context; renderables and a renderer that record their calls; and, for resources drawn from
-// a package, the resource managers with the graphics providers, a folder package the test
-// writes and a whole-screen layer through a screen camera drawn by a PCRenderer.
+// The setting of the graphics tests: the resource managers with the graphics and model
+// providers and a folder package the test writes; a graphic device on an offscreen window
+// with its render context; renderables and a renderer that record their calls; and a
+// whole-screen layer through a screen camera drawn by a PCRenderer.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -14,6 +14,7 @@
 #include "engine/graphics/AGAnimated.h"
 #include "engine/graphics/AGGraphicLayer.h"
 #include "engine/graphics/AGGraphicsProviders.h"
+#include "engine/graphics/AGModelProviders.h"
 #include "engine/graphics/AGRenderable.h"
 #include "engine/graphics/AGRenderer.h"
 #include "engine/graphics/PCCam.h"
@@ -24,6 +25,7 @@
 #include "tests/support/ResourceEnvironment.h"
 #include "tests/support/TempDir.h"
 #include "tools/authoring/DrawingWriters.h"
+#include "tools/authoring/ModelWriter.h"
 #include "tools/authoring/PackageWriter.h"
 
 namespace drawtest {
@@ -35,6 +37,49 @@ constexpr u32 kBlack = 0xFF000000u;
 inline std::string SolidPng(u32 width, u32 height, u32 argb) {
     return authoring::PngBytes(std::vector<u32>(size_t(width) * height, argb), width, height);
 }
+
+// Resources by name from a folder package the test writes.
+class TestPackage {
+public:
+    TestPackage() : m_env(false) {
+        RegisterGraphicsProviders(m_env.Resources());
+        RegisterModelProviders(m_env.Resources());
+    }
+    ~TestPackage() {
+        if (m_package)
+            m_package->Unmount();
+    }
+    authoring::PackageWriter& Writer() { return m_writer; }
+    void Mount() { Mount(m_writer); }
+    void Mount(const authoring::PackageWriter& writer) {
+        const std::string path = m_dir.Path() + "/Package.dir";
+        ASSERT_TRUE(writer.WriteFolder(path));
+        m_package = std::make_unique<PcDirectory>();
+        m_package->Mount(path.c_str(), false);
+    }
+    AGBaseProvider* Provider(u32 typeKey) const { return m_env.Provider(typeKey); }
+    // Loaded (what it refers to shared as `shared` says) and held once.
+    template <typename T>
+    T* Get(u32 typeKey, const std::string& name, bool shared = true) {
+        return static_cast<T*>(GetOrLoadResource(Provider(typeKey), authoring::NameId(name), 0, false, shared));
+    }
+    template <typename T>
+    T* Instance(u32 typeKey, const std::string& name) {
+        return static_cast<T*>(CreateResourceInstance(Provider(typeKey), authoring::NameId(name), 0, false));
+    }
+    void GiveBack(u32 typeKey, AGResource* resource) {
+        if (resource->IsBase())
+            Provider(typeKey)->Release(resource);
+        else
+            Provider(typeKey)->ReleaseInstance(resource);
+    }
+
+private:
+    ResourceEnvironment m_env;
+    TempDir m_dir;
+    authoring::PackageWriter m_writer;
+    std::unique_ptr<PcDirectory> m_package;
+};
 
 // Records its calls; drawn, it may fill a rectangle itself.
 class TestRenderable : public AGRenderable {
@@ -171,15 +216,14 @@ protected:
     AGRadixManager m_radix;
 };
 
-// 320 x 200 with the graphics providers and a screen layer drawn by a PCRenderer.
+// 320 x 200 with a test package and a screen layer drawn by a PCRenderer.
 class DrawingFixture : public DeviceFixture<320, 200> {
 protected:
     void SetUp() override {
         DeviceFixture::SetUp();
         if (HasFatalFailure())
             return;
-        m_env = std::make_unique<ResourceEnvironment>(false);
-        RegisterGraphicsProviders(m_env->Resources());
+        m_package = std::make_unique<TestPackage>();
         AGGraphicLayer::SetupScreenCamera(&m_camera);
         m_layer.SetCamera(&m_camera);
         m_layer.SetSize(kWidth, kHeight);
@@ -189,25 +233,16 @@ protected:
     }
     void TearDown() override {
         m_device.RemoveLayer(&m_layer);
-        if (m_package)
-            m_package->Unmount();
         m_package.reset();
-        m_env.reset();
         DeviceFixture::TearDown();
     }
 
-    // Writes the package as a folder and mounts it.
-    void Mount(const authoring::PackageWriter& writer) {
-        const std::string path = m_dir.Path() + "/Drawing.dir";
-        ASSERT_TRUE(writer.WriteFolder(path));
-        m_package = std::make_unique<PcDirectory>();
-        m_package->Mount(path.c_str(), false);
-    }
+    void Mount(const authoring::PackageWriter& writer) { m_package->Mount(writer); }
     template <typename T>
     T* Get(u32 typeKey, const std::string& name) {
-        return GetOrLoadResourceAs<T>(m_env->Provider(typeKey), authoring::NameId(name));
+        return m_package->Get<T>(typeKey, name);
     }
-    void GiveBack(u32 typeKey, AGResource* resource) { m_env->Provider(typeKey)->Release(resource); }
+    void GiveBack(u32 typeKey, AGResource* resource) { m_package->GiveBack(typeKey, resource); }
 
     // Draws renderable r in the layer, in order of sort key.
     void Show(AGRenderable& r, f32 sortKey = 0.0f) {
@@ -216,9 +251,7 @@ protected:
         m_layer.AddRenderable(&r);
     }
 
-    std::unique_ptr<ResourceEnvironment> m_env;
-    TempDir m_dir;
-    std::unique_ptr<PcDirectory> m_package;
+    std::unique_ptr<TestPackage> m_package;
     PCCam m_camera;
     PCRenderer m_renderer;
     AGGraphicLayer m_layer;

@@ -21,7 +21,6 @@
 #include "engine/graphics/PCTexture.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
-#include "tests/engine/graphics/ModelTestSupport.h"
 #include "tools/authoring/EmitterWriter.h"
 #include "tools/authoring/FontBaker.h"
 #include "tools/authoring/SceneWriter.h"
@@ -35,7 +34,7 @@ namespace {
 
 // The skeleton sample and a box, held once so that damaged files that still name them find
 // them loaded.
-class Held : public modeltest::ModelPackage {
+class Held : public drawtest::TestPackage {
 public:
     Held() {
         authoring::AddTexturedBox(Writer(), authoring::TexturedBox{});
@@ -85,13 +84,9 @@ TEST(GraphicsMutation, Animations) {
             a.m_uv.Evaluate(t, uv);
         }
     }), 0);
-    std::vector<authoring::SkinBoneTracks> bones(3);
-    for (u16 i = 0; i < 3; ++i) {
-        bones[i].boneIndex = u16(i * 2);
-        bones[i].position = Track::Vec3().Key(0, {f32(i), 0, 0}).Key(20, {0, f32(i), 0});
-        bones[i].rotation = Track::Quat().Key(0, {0, 0, 0, 1}).Key(10, {0, 0, 1, 0}).Key(20, {0, 0, 0, 1});
-    }
-    EXPECT_GT(Mutate<AGSkinAnimation>(authoring::SkinAnimationBytes(20, 30, bones), 3, [](AGSkinAnimation& a) {
+    const authoring::SkeletonSample sample = authoring::MakeSkeletonSample(4);
+    const std::string skin = authoring::SkinAnimationBytes(sample.idleFrameCount, 30, sample.idle);
+    EXPECT_GT(Mutate<AGSkinAnimation>(skin, 3, [](AGSkinAnimation& a) {
         AGBone skin[4];
         AGController controller;
         controller.SetTime(300.0f);
@@ -113,15 +108,8 @@ TEST(GraphicsMutation, Animations) {
 }
 
 TEST(GraphicsMutation, VertexBuffersMeshesAndSkins) {
-    authoring::VertexBufferData d;
-    d.positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 2, 2}};
-    d.normals = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
-    d.colors = {1, 2, 3};
-    d.texCoords = {{0, 0}, {1, 1}};
-    d.influenceCounts = {2, 1, 2};
-    d.influenceVertices = {0, 1, 2, 3, 4};
-    d.influenceWeights = {1, 1, 1, 0.5f, 0.5f};
-    EXPECT_GT(Mutate<AGVertexBuffer>(authoring::VertexBufferBytes(d), 4, [](AGVertexBuffer& vb) {
+    const authoring::SkeletonSample sample = authoring::MakeSkeletonSample(4);
+    EXPECT_GT(Mutate<AGVertexBuffer>(authoring::VertexBufferBytes(sample.vertexBuffer), 4, [](AGVertexBuffer& vb) {
         // What loads skinned must be safe to skin: counts add up and indices stay in range.
         u32 sum = 0;
         for (u16 c : vb.m_influenceCounts)
@@ -133,14 +121,14 @@ TEST(GraphicsMutation, VertexBuffersMeshesAndSkins) {
                 EXPECT_LT(v, vb.PositionCount());
         }
     }), 0);
-    Mutate<AGMesh>(authoring::MeshBytes(authoring::BoxMesh(2)), 11, [](AGMesh& mesh) {
+    Mutate<AGMesh>(authoring::MeshBytes(sample.mesh), 11, [](AGMesh& mesh) {
         if (mesh.Empty())
             return;
         EXPECT_LE(u64(mesh.m_triangleCount) * 3, mesh.m_lists[AGMesh::kTriangles].Count());
         for (u16 v : mesh.m_lists[AGMesh::kTriangles])
             EXPECT_LT(v, mesh.VertexCount());
     });
-    Mutate<AGSkin>(authoring::SkinBytes(authoring::MakeSkeletonSample(4).bones), 12, [](AGSkin& skin) {
+    Mutate<AGSkin>(authoring::SkinBytes(sample.bones), 12, [](AGSkin& skin) {
         skin.Update();
         for (u32 i = 0; i < skin.BoneCount(); ++i)
             EXPECT_TRUE(skin.Bones()[i].parent == AGBone::kRoot || skin.Bones()[i].parent < skin.BoneCount());

@@ -15,7 +15,7 @@ using gfxtest::ReadPixel;
 // A layer that records its calls and may draw through a function.
 class RecordingLayer : public AGGraphicLayer {
 public:
-    explicit RecordingLayer(std::vector<std::string>* log, std::string name)
+    RecordingLayer(drawtest::Log* log, std::string name)
         : m_log(log), m_name(std::move(name)) {
         SetEnabled(true);  // layers start disabled
     }
@@ -28,7 +28,7 @@ public:
     std::function<void()> draw;
 
 private:
-    std::vector<std::string>* m_log;
+    drawtest::Log* m_log;
     std::string m_name;
 };
 
@@ -74,7 +74,7 @@ TEST_F(GraphicDeviceTest, StartUpFailsWithAMessageWithoutOpenGL) {
 
 TEST_F(GraphicDeviceTest, FrameDrawsEnabledLayersInOrderAndClearsFirst) {
     Init();
-    std::vector<std::string> log;
+    drawtest::Log log;
     RecordingLayer a(&log, "a"), b(&log, "b"), off(&log, "off");
     off.SetEnabled(false);
     a.draw = [this] { Fill({0, 0, 100, 100}, 0xFFFF0000); };
@@ -92,7 +92,7 @@ TEST_F(GraphicDeviceTest, FrameDrawsEnabledLayersInOrderAndClearsFirst) {
 
     m_device.UpdateLayers();
     m_device.RenderFrame();
-    EXPECT_EQ(log, (std::vector<std::string>{"update a", "update b", "render a", "render b"}));
+    EXPECT_EQ(log, (drawtest::Log{"update a", "update b", "render a", "render b"}));
     EXPECT_EQ(ReadPixel(Dev(), 10, 10), 0xFFFF0000u);
     EXPECT_EQ(ReadPixel(Dev(), 60, 60), 0xFF00FF00u);
     EXPECT_EQ(ReadPixel(Dev(), 700, 500), 0xFF000000u);  // the frame clears to black
@@ -111,12 +111,12 @@ TEST_F(GraphicDeviceTest, FrameDrawsEnabledLayersInOrderAndClearsFirst) {
     m_device.EndCustomRender();
     m_device.RenderFrame();
     EXPECT_EQ(custom, 1);
-    EXPECT_EQ(log, std::vector<std::string>{"render b"});
+    EXPECT_EQ(log, drawtest::Log{"render b"});
 }
 
 TEST_F(GraphicDeviceTest, HiddenWindowRendersNothingAndSleeps) {
     Init();
-    std::vector<std::string> log;
+    drawtest::Log log;
     RecordingLayer layer(&log, "layer");
     m_device.AddLayer(&layer);
     SDL_HideWindow(m_window->Get());
@@ -176,7 +176,7 @@ TEST_F(GraphicDeviceTest, ResetCallsCallbacksFalseThenTrueWithSteppedIds) {
 
 TEST_F(GraphicDeviceTest, NotResetResetsOnceAndLostSkipsTheFrame) {
     Init();
-    std::vector<std::string> log;
+    drawtest::Log log;
     RecordingLayer layer(&log, "layer");
     m_device.AddLayer(&layer);
     int resets = 0;
@@ -209,19 +209,17 @@ TEST_F(GraphicDeviceTest, NotResetResetsOnceAndLostSkipsTheFrame) {
 class RecordingReceiver : public AGBitmapReceiver {
 public:
     void ReceiveBitmap(const AGBitmap& bitmap) override {
-        width = bitmap.width;
-        height = bitmap.height;
         pitch = bitmap.pitch;
         auto* p = static_cast<const u32*>(bitmap.pixels);
         pixels.assign(p, p + bitmap.width * bitmap.height);
     }
-    u32 width = 0, height = 0, pitch = 0;
+    u32 pitch = 0;
     std::vector<u32> pixels;
 };
 
 TEST_F(GraphicDeviceTest, FrameCaptureHandsTheScaledFrameToItsConsumer) {
     Init();
-    std::vector<std::string> log;
+    drawtest::Log log;
     RecordingLayer layer(&log, "layer");
     layer.draw = [this] { Fill({0, 0, 400, 600}, 0xFF0000FF); };  // left half blue
     m_device.AddLayer(&layer);

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/graphics/AGModelProviders.h"
 #include "engine/graphics/AGScene3D.h"
 #include "engine/graphics/AGSkin.h"
 #include "engine/graphics/AGVertexBufferDynamic.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
-#include "tests/engine/graphics/ModelTestSupport.h"
 #include "tests/support/LogCapture.h"
 #include "tools/authoring/SceneWriter.h"
 
@@ -17,7 +15,6 @@ class PCModelTest : public drawtest::DrawingFixture {
 protected:
     void SetUp() override {
         DrawingFixture::SetUp();
-        RegisterModelProviders(m_env->Resources());
         m_camera.SetProjectionKind(PCCam::kPerspective);
         m_camera.SetPerspective(1.0f, f32(kWidth) / f32(kHeight), 0.5f, 100.0f);
     }
@@ -28,14 +25,13 @@ protected:
         return Pixel(kWidth / 2, kHeight / 2) | 0xFF000000u;
     }
     PCModel* Show(const std::string& model) {
-        auto* m = static_cast<PCModel*>(CreateResourceInstance(m_env->Provider(TypeKey::Model),
-                                                               authoring::NameId(model), 0, false));
+        auto* m = m_package->Instance<PCModel>(TypeKey::Model, model);
         DrawingFixture::Show(*m);
         return m;
     }
     void Hide(PCModel* model) {
         m_layer.RemoveRenderable(model);
-        m_env->Provider(TypeKey::Model)->ReleaseInstance(model);
+        GiveBack(TypeKey::Model, model);
     }
 };
 
@@ -79,8 +75,7 @@ TEST_F(PCModelTest, ASkinnedModelDrawsItsSkinnedVertices) {
     scene.skinLinks = {{authoring::NameId("rig.mdl"), authoring::NameId("rig.skel"), authoring::NameId("rig.idle")}};
     writer.Add("rig.scn", 0, authoring::SceneBytes(scene));
     Mount(writer);
-    auto* copy = static_cast<AGScene3D*>(
-        CreateResourceInstance(m_env->Provider(TypeKey::Scene3D), authoring::NameId("rig.scn"), 0, false));
+    auto* copy = m_package->Instance<AGScene3D>(TypeKey::Scene3D, "rig.scn");
     AGModel* rig = copy->GetModel(0);
     ASSERT_NE(rig->GetDynamicVertexBuffer(), nullptr);
     DrawingFixture::Show(*rig);
@@ -93,5 +88,5 @@ TEST_F(PCModelTest, ASkinnedModelDrawsItsSkinnedVertices) {
     EXPECT_TRUE(gfxtest::ColorNear(CentreSeenFrom({3, 2, -6}, {3, 2, 0}), 0xFFFFFFFFu, 2));
     EXPECT_TRUE(gfxtest::ColorNear(CentreSeenFrom({0, 2, -6}, {0, 2, 0}), drawtest::kBlack, 2));
     m_layer.RemoveRenderable(rig);
-    m_env->Provider(TypeKey::Scene3D)->ReleaseInstance(copy);
+    GiveBack(TypeKey::Scene3D, copy);
 }

@@ -39,8 +39,7 @@ protected:
     // A copy of the textured 16 x 16 square at (x, 10) with the vertex colour, drawn with
     // the render type in the order of its sort key.
     PCSprite* Square(f32 x, u32 renderType, u32 color, f32 sortKey) {
-        auto* s = static_cast<PCSprite*>(CreateResourceInstance(m_env->Provider(TypeKey::Sprite),
-                                                                authoring::NameId("square.spt"), 0, false));
+        auto* s = m_package->Instance<PCSprite>(TypeKey::Sprite, "square.spt");
         m_sprites.push_back(s);
         s->SetPosition({x, 10});
         s->SetColor(color);
@@ -112,24 +111,15 @@ TEST_F(RendererTest, DirectionalLightWithBlackAmbientGivesNDotLTimesDiffuse) {
     PCMaterial material;
     LoadBytes(material, authoring::MaterialBytes({}));
 
-    Device& d = Dev();
-    const Vec3 positions[4] = {{100, 50, 0}, {100, 150, 0}, {200, 50, 0}, {200, 150, 0}};
-    const Vec3 normals[4] = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
-    VertexBuffer* p = d.CreateVertexBuffer(sizeof positions, kUsageWriteOnly);
-    VertexBuffer* n = d.CreateVertexBuffer(sizeof normals, kUsageWriteOnly);
-    std::memcpy(p->Lock(0, 0), positions, sizeof positions);
-    std::memcpy(n->Lock(0, 0), normals, sizeof normals);
-    const VertexElement elements[] = {{0, 0, DeclType::Float3, DeclUsage::Position, 0},
-                                      {1, 0, DeclType::Float3, DeclUsage::Normal, 0}};
-    VertexDeclaration* declaration = d.CreateVertexDeclaration(elements, 2);
-
+    gfxtest::Mesh mesh(Dev(), {{100, 50, 0}, {100, 150, 0}, {200, 50, 0}, {200, 150, 0}}, {}, {},
+                       std::vector<Vec3>(4, Vec3{0, 0, 1}));
     drawtest::Log log;
     drawtest::TestRenderable quad(&log, "quad", AGRenderable::kModel);
     AGRenderAttribute& attribute = quad.m_attribute;
     ASSERT_TRUE(attribute.SetPartCount(1));
-    attribute.m_declarations[0] = declaration;
-    attribute.m_streams[0].entries[0] = {p, 0, 0, 12};
-    attribute.m_streams[0].entries[1] = {n, 1, 0, 12};
+    attribute.m_declarations[0] = mesh.Declaration();
+    attribute.m_streams[0].entries[0] = {mesh.Stream(0), 0, 0, 12};
+    attribute.m_streams[0].entries[1] = {mesh.Stream(1), 1, 0, 12};
     attribute.m_streams[0].count = 2;
     attribute.m_vertexCounts[0] = 4;
     attribute.m_primitiveCounts[0] = 2;
@@ -143,6 +133,4 @@ TEST_F(RendererTest, DirectionalLightWithBlackAmbientGivesNDotLTimesDiffuse) {
     const int expected = int(std::lround(0.5 * 150.0));  // N.L x light diffuse x material grey
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(150, 100), 0xFF000000u | u32(expected) * 0x010101u, 3))
         << std::hex << Pixel(150, 100);
-    for (Resource* r : {static_cast<Resource*>(p), static_cast<Resource*>(n), static_cast<Resource*>(declaration)})
-        r->Release();
 }
