@@ -238,11 +238,6 @@ TEST_F(GraphicDeviceTest, FrameCaptureHandsTheScaledFrameToItsConsumer) {
     EXPECT_EQ(receiver.pixels[3], 0xFF0000FFu);
     EXPECT_EQ(receiver.pixels[4], 0xFF000000u);
     EXPECT_EQ(receiver.pixels[47], 0xFF000000u);
-
-    capture->enabled = false;
-    receiver.pixels.clear();
-    m_device.RenderFrame();
-    EXPECT_TRUE(receiver.pixels.empty());
 }
 
 }  // namespace
