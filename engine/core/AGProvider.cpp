@@ -34,32 +34,24 @@ void AGBaseProvider::ReleaseUnused(u32 directoryId) {
         }
         return;
     }
+    DeleteWhere([directoryId](const AGResource* r) {
+        return r->DirectoryId() == directoryId && r->RefCount() == 0;
+    });
+}
+
+void AGBaseProvider::ReleaseUnheld() {
+    Lock lock(AGResourceLock());
+    DeleteWhere([](const AGResource* r) { return r->RefCount() == 0; });
+}
+
+void AGBaseProvider::DeleteWhere(const std::function<bool(const AGResource*)>& doomed) {
     // A deletion may release (and delete) other resources of this provider, so the map is
     // searched again after each one, from the last key taken.
     bool started = false;
     u32 lastKey = 0;
     for (;;) {
         auto it = started ? m_resources.upper_bound(lastKey) : m_resources.begin();
-        while (it != m_resources.end() &&
-               !(it->second->DirectoryId() == directoryId && it->second->RefCount() == 0))
-            ++it;
-        if (it == m_resources.end())
-            return;
-        started = true;
-        lastKey = it->first;
-        AGResource* resource = it->second;
-        m_resources.erase(it);
-        Destroy(resource);
-    }
-}
-
-void AGBaseProvider::ReleaseUnheld() {
-    Lock lock(AGResourceLock());
-    bool started = false;
-    u32 lastKey = 0;
-    for (;;) {
-        auto it = started ? m_resources.upper_bound(lastKey) : m_resources.begin();
-        while (it != m_resources.end() && it->second->RefCount() != 0)
+        while (it != m_resources.end() && !doomed(it->second))
             ++it;
         if (it == m_resources.end())
             return;

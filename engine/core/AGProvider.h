@@ -2,6 +2,7 @@
 // Providers own the resources of one class: a map from name id to the loaded (base)
 // resource, and per base name id the group of its clones. All provider operations take the
 // resource lock (AGResourceLock), since archive packages insert from the worker thread.
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -56,6 +57,9 @@ public:
     u32 InstanceCount(u32 baseNameId);
 
 protected:
+    // Deletes, in key order, every resource of the map that the predicate picks (the caller
+    // holds the resource lock).
+    void DeleteWhere(const std::function<bool(const AGResource*)>& doomed);
     // Deletes a resource that is no longer in the map.
     void Destroy(AGResource* resource);
     // True when the resource is the one held under its name (or any) id.

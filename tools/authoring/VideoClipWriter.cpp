@@ -86,6 +86,21 @@ bool Encode(AVFormatContext* format, Encoder& e, AVFrame* frame, AVPacket* packe
     }
 }
 
+// Opens the configured encoder, adds its stream and allocates its frame.
+bool OpenStream(AVFormatContext* format, const AVCodec* codec, Encoder& e) {
+    AVCodecContext& c = *e.codec;
+    if (format->oformat->flags & AVFMT_GLOBALHEADER)
+        c.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (avcodec_open2(e.codec, codec, nullptr) < 0)
+        return false;
+    e.stream = avformat_new_stream(format, nullptr);
+    if (!e.stream || avcodec_parameters_from_context(e.stream->codecpar, e.codec) < 0)
+        return false;
+    e.stream->time_base = c.time_base;
+    e.frame = av_frame_alloc();
+    return e.frame != nullptr;
+}
+
 bool OpenVideo(AVFormatContext* format, const VideoClip& clip, Encoder& e) {
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_WMV2);
     if (!codec || clip.framesPerSecond == 0)
@@ -106,16 +121,7 @@ bool OpenVideo(AVFormatContext* format, const VideoClip& clip, Encoder& e) {
     c.max_b_frames = 0;
     c.flags |= AV_CODEC_FLAG_QSCALE;
     c.global_quality = FF_QP2LAMBDA * 2;
-    if (format->oformat->flags & AVFMT_GLOBALHEADER)
-        c.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    if (avcodec_open2(e.codec, codec, nullptr) < 0)
-        return false;
-    e.stream = avformat_new_stream(format, nullptr);
-    if (!e.stream || avcodec_parameters_from_context(e.stream->codecpar, e.codec) < 0)
-        return false;
-    e.stream->time_base = c.time_base;
-    e.frame = av_frame_alloc();
-    if (!e.frame)
+    if (!OpenStream(format, codec, e))
         return false;
     e.frame->format = c.pix_fmt;
     e.frame->width = c.width;
@@ -136,16 +142,7 @@ bool OpenAudio(AVFormatContext* format, const VideoClip& clip, Encoder& e) {
     av_channel_layout_default(&c.ch_layout, int(clip.channels));
     c.bit_rate = 64000 * clip.channels;
     c.time_base = AVRational{1, int(clip.sampleRate)};
-    if (format->oformat->flags & AVFMT_GLOBALHEADER)
-        c.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    if (avcodec_open2(e.codec, codec, nullptr) < 0)
-        return false;
-    e.stream = avformat_new_stream(format, nullptr);
-    if (!e.stream || avcodec_parameters_from_context(e.stream->codecpar, e.codec) < 0)
-        return false;
-    e.stream->time_base = c.time_base;
-    e.frame = av_frame_alloc();
-    if (!e.frame)
+    if (!OpenStream(format, codec, e))
         return false;
     e.frame->format = c.sample_fmt;
     e.frame->sample_rate = c.sample_rate;
