@@ -18,11 +18,11 @@ using authoring::TexturedBox;
 
 TEST(AGModel, ModelAnimationPosesTheLocalTransform) {
     drawtest::TestPackage package;
-    TexturedBox spec;
-    spec.model.animated = true;
-    spec.model.frameRate = 30;
-    spec.model.frameCount = 31;
-    authoring::AddTexturedBox(package.Writer(), spec);
+    TexturedBox boxSample;
+    boxSample.model.animated = true;
+    boxSample.model.frameRate = 30;
+    boxSample.model.frameCount = 31;
+    authoring::AddTexturedBox(package.Writer(), boxSample);
     const f32 s = std::sqrt(0.5f);  // 90 degrees about y
     package.Writer().Add("move.anm", 0,
                          authoring::ModelAnimationBytes(31, 30, Track::Vec3().Key(0, {0, 0, 0}).Key(30, {3, 0, 0}),
@@ -50,9 +50,9 @@ TEST(AGModel, ModelAnimationPosesTheLocalTransform) {
 
 TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     drawtest::TestPackage package;
-    TexturedBox spec;
-    spec.model.attachBoneId = 99;  // no such bone
-    authoring::AddTexturedBox(package.Writer(), spec);
+    TexturedBox boxSample;
+    boxSample.model.attachBoneId = 99;  // no such bone
+    authoring::AddTexturedBox(package.Writer(), boxSample);
     package.Writer()
         .Add("rig.skel", 0,
              authoring::SkinBytes({{1, authoring::IdentityMatrix(), 255},
