@@ -16,20 +16,37 @@ endfunction()
 # tallyvox_tests(NAME DIR [DEPS ...]): one GoogleTest executable from every test source below DIR,
 # registered with CTest. Window, GL and audio tests run headless, and settings and saves
 # go to a folder inside the build tree, never the user's own.
-# Executables marked GL open an OpenGL context; the software driver leaks memory from
-# modules it loads at run time, so leak checking stays off for them in sanitizer builds and
-# is on for every other test.
+# Tests that open an OpenGL context run with leak checking off in sanitizer builds: the
+# software driver leaks memory from modules it loads at run time. A whole executable is
+# marked GL, or its GL_SOURCES (file names in dir) go to a second executable NAME_gl; every
+# other test is leak-checked.
 function(tallyvox_tests name dir)
-  cmake_parse_arguments(ARG "GL" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "GL" "" "DEPS;GL_SOURCES" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT srcs)
     return()
   endif()
+  set(gl_srcs)
+  foreach(f ${ARG_GL_SOURCES})
+    list(REMOVE_ITEM srcs ${dir}/${f})
+    list(APPEND gl_srcs ${dir}/${f})
+  endforeach()
+  if(ARG_GL)
+    tallyvox_test_executable(${name} ON "${srcs}" "${ARG_DEPS}")
+  else()
+    tallyvox_test_executable(${name} OFF "${srcs}" "${ARG_DEPS}")
+  endif()
+  if(gl_srcs)
+    tallyvox_test_executable(${name}_gl ON "${gl_srcs}" "${ARG_DEPS}")
+  endif()
+endfunction()
+
+function(tallyvox_test_executable name gl srcs deps)
   add_executable(${name} ${srcs})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} test_support GTest::gtest GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${deps} test_support GTest::gtest GTest::gtest_main GTest::gmock)
   set(env "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;TALLYVOX_DATA=${PROJECT_SOURCE_DIR}/data;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-home/data;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config")
   if(TALLYVOX_SANITIZE)
-    if(ARG_GL)
+    if(gl)
       list(APPEND env "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1")
     else()
       list(APPEND env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1")
