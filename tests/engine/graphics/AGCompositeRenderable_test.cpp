@@ -40,27 +40,3 @@ TEST(AGCompositeRenderable, MembersShareTheTransformAndDetachedSlotsAreSkipped) 
     EXPECT_EQ(main.prepared, 1);
     EXPECT_EQ(mark.prepared, 0);
 }
-
-TEST(AGCompositeRenderable, ReplacedMemberTakesTheSlotKeyAndLayerPlace) {
-    Log log;
-    TestRenderable a(&log, "a"), b(&log, "b"), c(&log, "c"), d(&log, "d");
-    AGGraphicLayer layer;
-    AGCompositeRenderable composite;
-    composite.SetDepth(1);
-    composite.AddRenderable(&a);
-    composite.AddRenderable(&b);
-    composite.AddToLayer(&layer);
-    composite.ReplaceRenderable(1, &c);
-    EXPECT_EQ(c.m_sortKey, b.m_sortKey);
-    EXPECT_EQ(c.parent, &composite.Transform());
-    EXPECT_EQ(layer.GetRenderable(1), &c);
-    // A member the layer no longer holds: the newcomer is appended.
-    layer.RemoveRenderable(&a);
-    composite.ReplaceRenderable(0, &d);
-    EXPECT_EQ(layer.GetRenderable(1), &d);
-
-    LogCapture capture;
-    composite.ReplaceRenderable(7, &a);
-    EXPECT_EQ(capture.Lines().size(), 1u);
-    EXPECT_EQ(composite.MemberCount(), 2u);
-}

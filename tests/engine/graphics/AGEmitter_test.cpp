@@ -56,24 +56,6 @@ TEST(AGEmitter, BurstsSpawnTheirCountsOncePerLoop) {
     EXPECT_EQ(none.LiveAt(0.2f), 0u);
 }
 
-TEST(AGEmitter, ParticlesAgeAcrossLoopsAndStopEndsThem) {
-    EmitterData data;
-    data.startFrame = 25;
-    data.endFrame = 26;
-    data.perSpawn = 3;
-    data.life = 20;
-    Rig rig(data);
-    EXPECT_EQ(rig.LiveAt(25), 3u);
-    EXPECT_EQ(rig.LiveAt(28), 3u);
-    // Looped at frame 29: born at 25, seen at 3 of the next loop: 29 - 25 + 3.
-    EXPECT_EQ(rig.LiveAt(3), 3u);
-    EXPECT_EQ(rig.emitter.FirstLive()->age, 7.0f);
-    EXPECT_EQ(rig.LiveAt(18), 0u);  // age 22
-    rig.LiveAt(25.5f);
-    rig.emitter.Stop();
-    EXPECT_EQ(rig.LiveAt(25.8f), 0u);
-}
-
 TEST(AGEmitter, PoolIsBoundedColourFadesByAlphaAndCutFilesSpawnNothing) {
     EmitterData huge;
     huge.endFrame = 100000;

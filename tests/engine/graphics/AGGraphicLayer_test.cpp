@@ -152,57 +152,6 @@ TEST_F(GraphicLayerTest, SortingChildrenKeepsDisabledOnesAndRenderSkipsThem) {
     EXPECT_EQ(log, (Log{"c1", "c2"}));
 }
 
-TEST_F(GraphicLayerTest, LayerTreeSharesRendererAndController) {
-    Log log;
-    RecordingRenderer renderer(&log);
-    AGGraphicLayer root, child, grandchild;
-    child.AddChildLayer(&grandchild);
-    root.SetGroup(&renderer);
-    root.AddChildLayer(&child);
-    EXPECT_EQ(grandchild.GetRenderer(), &renderer);
-    LogCapture capture;
-    grandchild.AddChildLayer(&root);  // a cycle is refused
-    EXPECT_EQ(grandchild.ChildCount(), 0u);
-    EXPECT_EQ(capture.Lines().size(), 1u);
-
-    TestRenderable model(&log, "model", AGRenderable::kModel), sprite(&log, "sprite", AGRenderable::kSprite),
-        emitter(&log, "emitter", AGRenderable::kEmitter);
-    root.AddRenderable(&model);
-    root.AddRenderable(&sprite);
-    grandchild.AddRenderable(&emitter);
-    AGController controller;
-    root.SetController(&controller);
-    EXPECT_EQ(model.animated.GetController(), &controller);
-    EXPECT_EQ(emitter.animated.GetController(), &controller);
-    EXPECT_EQ(sprite.animated.GetController(), nullptr);
-}
-
-TEST_F(GraphicLayerTest, UpdateRunsAttachedModelsLastAndKeepsTheCameraWhilePaused) {
-    Log log;
-    AGGraphicLayer layer, child, off;
-    PCCam camera;
-    ScreenLayer(layer, camera);
-    layer.AddChildLayer(&child);
-    layer.AddChildLayer(&off);
-    child.SetEnabled(true);
-    TestRenderable attached(&log, "attached", AGRenderable::kModel), base(&log, "base", AGRenderable::kModel),
-        sprite(&log, "sprite", AGRenderable::kSprite), idle(&log, "idle"), inner(&log, "inner"), hidden(&log, "hidden");
-    attached.deferred = true;
-    idle.ClearFlags(AGRenderable::kActive);
-    for (TestRenderable* r : {&attached, &base, &sprite, &idle})
-        layer.AddRenderable(r);
-    child.AddRenderable(&inner);
-    off.AddRenderable(&hidden);
-    m_context.SetCurrentCamera(nullptr);
-    g_renderPause = 1;
-    m_device.UpdateLayers();
-    g_renderPause = 0;
-    EXPECT_EQ(m_context.GetCurrentCamera(), nullptr);
-    EXPECT_EQ(log, (Log{"update base", "update sprite", "update attached", "update inner"}));
-    m_device.UpdateLayers();
-    EXPECT_EQ(m_context.GetCurrentCamera(), &camera);
-}
-
 TEST_F(GraphicLayerTest, EachLayerClearsDepthSoTheLaterDrawsOver) {
     Log log;
     AGGraphicLayer first, second;

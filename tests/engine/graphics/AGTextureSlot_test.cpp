@@ -102,12 +102,4 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
         EXPECT_EQ(Pixel(x + 5, bottom + 1), expected[s][2]) << s;
         EXPECT_EQ(Pixel(x + 13, bottom + 1), expected[s][3]) << s;
     }
-    // The identity key leaves stage 0 without a texture transform; angles wrap by 2 pi.
-    Dev().SetTextureStageState(0, platform::gfx::StageState::TextureTransformFlags, platform::gfx::TextureTransform::Count2);
-    m_sprites[0]->GetMaterial()->BindTextures();
-    EXPECT_EQ(Dev().GetTextureStageState(0, platform::gfx::StageState::TextureTransformFlags), 0u);
-    const platform::gfx::Matrix a = AGTextureSlot::BuildUVMatrix({0, 2, 1, 0.25f, 0, 7.0f});
-    const platform::gfx::Matrix b = AGTextureSlot::BuildUVMatrix({0, 2, 1, 0.25f, 0, 7.0f - 6.2831855f});
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(a.m[i], b.m[i], 1e-6f) << i;
 }

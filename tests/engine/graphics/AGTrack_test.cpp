@@ -88,27 +88,6 @@ TEST(AGTrack, EvaluationBlendsBetweenKeysClampsOutsideAndNeverDividesByZero) {
     EXPECT_EQ(q.w, 0.4f);
 }
 
-TEST(AGTrack, ColoursBlendPerChannelAndUVKeysStepOrLerp) {
-    AGTrack<AGColor> colors = Keys<AGColor>({{0, 0xFF0000FFu}, {2, 0x00FF00FFu}});
-    AGColor color = 0;
-    colors.Evaluate(1.0f, color);
-    // 255 -> 0 and 0 -> 255 at half way both truncate 127.5 to 127.
-    EXPECT_EQ(color, 0x7F7F00FFu);
-
-    AGUVKey keys[2];
-    keys[0].frame = 1;
-    keys[1].frame = 2;
-    keys[1].offsetU = 1.0f;
-    AGTrack<AGUVKey> uv = Keys<AGUVKey>({{0, keys[0]}, {10, keys[1]}});
-    AGUVKey out;
-    uv.Evaluate(5.0f, out);
-    EXPECT_EQ(out.frame, 1u);
-    EXPECT_FLOAT_EQ(out.offsetU, 0.5f);
-    uv.SetInterpolation(AGInterpolation::Step);
-    uv.Evaluate(5.0f, out);
-    EXPECT_EQ(out.offsetU, 0.0f);
-}
-
 TEST(AGQuat, SlerpTakesTheShortArcAndIsLinearWhenClose) {
     const f32 h = std::sqrt(0.5f);
     // Identity toward a quarter turn about z, given negated: the short arc is the eighth turn.

@@ -106,7 +106,6 @@ public:
     void SetOpacity(f32 value) override { opacity = value; }
     void SetParentTransform(const platform::gfx::Matrix* transform) override { parent = transform; }
     AGAnimated* GetAnimated() override { return &animated; }
-    bool IsDeferred() const override { return deferred; }
 
     void At(f32 x, f32 y, f32 z) {
         m_world.m[12] = x;
@@ -129,7 +128,6 @@ public:
     f32 opacity = 1.0f;
     const platform::gfx::Matrix* parent = nullptr;
     int prepared = 0;
-    bool deferred = false;
     AGAnimated animated;
 
 private:

@@ -101,17 +101,6 @@ TEST_F(GraphicDeviceTest, FrameDrawsEnabledLayersInOrderAndClearsFirst) {
     m_device.RenderFrame();
     EXPECT_EQ(ReadPixel(Dev(), 10, 10), 0xFF000000u);
     EXPECT_EQ(ReadPixel(Dev(), 60, 60), 0xFF00FF00u);
-
-    // A custom render replaces the layers while it lasts.
-    log.clear();
-    int custom = 0;
-    m_device.SetCustomRenderer(&custom, [](void* context) { ++*static_cast<int*>(context); });
-    m_device.BeginCustomRender();
-    m_device.RenderFrame();
-    m_device.EndCustomRender();
-    m_device.RenderFrame();
-    EXPECT_EQ(custom, 1);
-    EXPECT_EQ(log, drawtest::Log{"render b"});
 }
 
 TEST_F(GraphicDeviceTest, HiddenWindowRendersNothingAndSleeps) {
@@ -204,40 +193,6 @@ TEST_F(GraphicDeviceTest, NotResetResetsOnceAndLostSkipsTheFrame) {
     m_device.RenderFrame();
     EXPECT_EQ(resets, 2);
     EXPECT_EQ(log.size(), 3u);
-}
-
-class RecordingReceiver : public AGBitmapReceiver {
-public:
-    void ReceiveBitmap(const AGBitmap& bitmap) override {
-        pitch = bitmap.pitch;
-        auto* p = static_cast<const u32*>(bitmap.pixels);
-        pixels.assign(p, p + bitmap.width * bitmap.height);
-    }
-    u32 pitch = 0;
-    std::vector<u32> pixels;
-};
-
-TEST_F(GraphicDeviceTest, FrameCaptureHandsTheScaledFrameToItsConsumer) {
-    Init();
-    drawtest::Log log;
-    RecordingLayer layer(&log, "layer");
-    layer.draw = [this] { Fill({0, 0, 400, 600}, 0xFF0000FF); };  // left half blue
-    m_device.AddLayer(&layer);
-    RecordingReceiver receiver;
-    auto* capture = new PCFrameCapture();
-    capture->enabled = true;
-    capture->source = {0, 0, 800, 600};
-    capture->width = 8;
-    capture->height = 6;
-    capture->consumer = &receiver;
-    m_device.SetFrameCapture(capture);
-    m_device.RenderFrame();
-    ASSERT_EQ(receiver.pixels.size(), 48u);
-    EXPECT_EQ(receiver.pitch, 32u);
-    EXPECT_EQ(receiver.pixels[0], 0xFF0000FFu);
-    EXPECT_EQ(receiver.pixels[3], 0xFF0000FFu);
-    EXPECT_EQ(receiver.pixels[4], 0xFF000000u);
-    EXPECT_EQ(receiver.pixels[47], 0xFF000000u);
 }
 
 }  // namespace

@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/graphics/AGScene3D.h"
-#include "engine/graphics/AGSkin.h"
 #include "engine/graphics/AGVertexBufferDynamic.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
-#include "tools/authoring/SceneWriter.h"
 
 namespace {
 
@@ -65,28 +62,4 @@ TEST_F(PCModelTest, ATexturedBoxShowsTexelTimesVertexColourAndCullsItsInside) {
     model = Show("twin.mdl");
     EXPECT_TRUE(gfxtest::ColorNear(CentreSeenFrom({0, 0, 0}, {0, 0, 1}), 0xFF406080u, 2));
     Hide(model);
-}
-
-TEST_F(PCModelTest, ASkinnedModelDrawsItsSkinnedVertices) {
-    authoring::PackageWriter writer;
-    authoring::AddSkeletonSample(writer, "rig");
-    authoring::SceneData scene;
-    scene.modelIds = {authoring::NameId("rig.mdl")};
-    scene.skinLinks = {{authoring::NameId("rig.mdl"), authoring::NameId("rig.skel"), authoring::NameId("rig.idle")}};
-    writer.Add("rig.scn", 0, authoring::SceneBytes(scene));
-    Mount(writer);
-    auto* copy = m_package->Instance<AGScene3D>(TypeKey::Scene3D, "rig.scn");
-    AGModel* rig = copy->GetModel(0);
-    ASSERT_NE(rig->GetDynamicVertexBuffer(), nullptr);
-    DrawingFixture::Show(*rig);
-    // Posed by hand, the chain stands 3 to the right of where it was bound: the middle box is
-    // drawn at (3, 2) only when the skinned vertices reach the device.
-    AGSkin* skin = copy->GetSkin(0);
-    skin->SetAnimation(nullptr);
-    skin->Bones()[0].position = {3, 0, 0};
-    skin->Bones()[1].position = skin->Bones()[2].position = {0, 2, 0};
-    EXPECT_TRUE(gfxtest::ColorNear(CentreSeenFrom({3, 2, -6}, {3, 2, 0}), 0xFFFFFFFFu, 2));
-    EXPECT_TRUE(gfxtest::ColorNear(CentreSeenFrom({0, 2, -6}, {0, 2, 0}), drawtest::kBlack, 2));
-    m_layer.RemoveRenderable(rig);
-    GiveBack(TypeKey::Scene3D, copy);
 }

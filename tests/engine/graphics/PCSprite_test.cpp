@@ -88,21 +88,8 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     EXPECT_NE(Pixel(61, 31), 0xFF00C000u);
     EXPECT_EQ(Pixel(105, 105), 0xFF0000C0u);
 
-    // Gaining a material gains texture coordinates (the whole texture squeezed into 20 x 10);
-    // half opacity blends it over the background.
-    plain->SetMaterial("grid.mat");
-    EXPECT_EQ(plain->GetVertexBuffer()->TexCoordCount(), 4u);
-    plain->SetColor(0xFFFFFFFFu);
-    plain->SetOpacity(0.5f);
-    plain->SetPosition({200, 150});
-    Frame();
-    EXPECT_TRUE(gfxtest::ColorNear(Pixel(201, 151), 0xFF000040u, 8));  // about half of texel (3, 1)
-    EXPECT_EQ(Pixel(105, 105), 0xFF0000C0u);
-
     for (PCSprite* s : {textured, plain, lost})
         m_layer.RemoveRenderable(s);
-    plain->Prepare();
-    EXPECT_EQ(plain->GetMaterial(), nullptr);
     for (PCSprite* s : {textured, plain, lost})
         GiveBack(TypeKey::Sprite, s);
 }

@@ -1,6 +1,5 @@
-// Draw calls: primitive counts, indexed lists, the position-and-texture format, which pixels
-// an edge through their centres covers, and the refusal of draws that would read outside
-// their buffers.
+// Draw calls: which pixels an edge through their centres covers, and the refusal of draws
+// that would read outside their buffers.
 #include "platform/gfx/Device.h"
 
 #include <algorithm>
@@ -27,59 +26,6 @@ IndexBuffer* Indices(Device& device, std::initializer_list<uint16_t> indices) {
     device.SetIndices(ib);
     ib->Release();  // the binding keeps it alive
     return ib;
-}
-
-TEST_F(DeviceDrawTest, IndexedListsFansLinesAndStartOffsets) {
-    // Two quads side by side sharing no vertices: 8 vertices, 4 triangles; then a line.
-    std::vector<Vec3> p = {{0, 0, 0.5f},  {4, 0, 0.5f},  {0, 4, 0.5f},  {4, 4, 0.5f}, {10, 0, 0.5f},
-                           {14, 0, 0.5f}, {10, 4, 0.5f}, {14, 4, 0.5f}, {0, 20, 0.5f}, {30, 20, 0.5f}};
-    Mesh mesh(Dev(), p, std::vector<uint32_t>(10, 0xFFFFFFFF), {});
-    mesh.Bind(Dev());
-    Indices(Dev(), {0, 1, 2, 2, 1, 3, 4, 5, 6, 6, 5, 7});
-    // Start index and primitive count select the second quad only.
-    ASSERT_TRUE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 8, 6, 2));
-    EXPECT_EQ(ReadPixel(Dev(), 1, 1), 0xFF000000u);
-    EXPECT_EQ(ReadPixel(Dev(), 11, 1), 0xFFFFFFFFu);
-    ASSERT_TRUE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 8, 0, 4));
-    EXPECT_EQ(ReadPixel(Dev(), 3, 3), 0xFFFFFFFFu);
-    EXPECT_EQ(ReadPixel(Dev(), 7, 1), 0xFF000000u);
-
-    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
-    // A fan from vertex 4: (10, 0), (14, 0), (10, 4), then (10, 0), (10, 4), (14, 4).
-    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleFan, 4, 2));
-    EXPECT_EQ(ReadPixel(Dev(), 11, 3), 0xFFFFFFFFu);
-    EXPECT_EQ(ReadPixel(Dev(), 1, 1), 0xFF000000u);
-    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::LineList, 8, 1));
-    EXPECT_EQ(ReadPixel(Dev(), 15, 20), 0xFFFFFFFFu);
-    EXPECT_EQ(ReadPixel(Dev(), 15, 22), 0xFF000000u);
-    EXPECT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 0));  // nothing to draw
-}
-
-TEST_F(DeviceDrawTest, PositionAndTextureFormatInOneStream) {
-    // The video's full-screen quad: clip-space corners, one coordinate set.
-    const float quad[] = {-1, 1, 1, 0, 0, -1, -1, 1, 0, 1, 1, 1, 1, 1, 0, 1, -1, 1, 1, 1};
-    VertexBuffer* vb = Dev().CreateVertexBuffer(sizeof quad, kUsageWriteOnly);
-    std::memcpy(vb->Lock(0, sizeof quad), quad, sizeof quad);
-    vb->Unlock();
-    Texture* tex = Dev().CreateTexture(2, 2, kUsageDynamic, Format::X8R8G8B8);
-    LockedRect locked;
-    ASSERT_TRUE(tex->LockRect(locked, false));
-    const uint32_t texels[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};  // top left first
-    std::memcpy(locked.bits, texels, sizeof texels);
-    tex->UnlockRect();
-
-    Dev().SetTransform(TransformType::World, MatrixIdentity());
-    Dev().SetTransform(TransformType::Projection, MatrixIdentity());
-    Dev().SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
-    Dev().SetTexture(0, tex);
-    Dev().SetFVF(kFvfXyz | kFvfTex1);
-    Dev().SetStreamSource(0, vb, 0, 20);
-    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    for (auto [x, y, texel] : {std::tuple{0, 0, 0}, {63, 0, 1}, {0, 47, 2}, {63, 47, 3}})
-        EXPECT_EQ(ReadPixel(Dev(), x, y), texels[texel]) << x << "," << y;
-    Dev().SetTexture(0, nullptr);
-    tex->Release();
-    vb->Release();
 }
 
 // Rows of '#' (white) and '.' (anything else), top first.

@@ -1,5 +1,4 @@
-// States reach the pixels: texture-stage combiners, blending, alpha test, culling, depth,
-// lighting and texture transforms.
+// States reach the pixels: texture-stage combiners, blending, alpha test, culling and depth.
 #include "platform/gfx/Device.h"
 
 #include "tests/platform/gfx/GfxTestSupport.h"
@@ -165,65 +164,6 @@ TEST_F(DeviceStateTest, DepthTestAndDepthWritesFollowTheirStates) {
     Quad(4, 0, 4, 4, red, 0.2f);
     Quad(4, 0, 4, 4, green, 0.8f);
     EXPECT_EQ(ReadPixel(Dev(), 5, 1), green);
-}
-
-TEST_F(DeviceStateTest, OneDirectionalLightAndTheMaterial) {
-    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
-    Dev().SetRenderState(RenderState::Lighting, 1u);
-    Dev().SetRenderState(RenderState::Ambient, 0xFF202020u);
-    Light light{};
-    light.type = LightType::Directional;
-    light.diffuse = {1, 1, 1, 1};
-    light.direction = {0, 0, 1};  // into the screen, onto quads that face the viewer
-    Dev().SetLight(0, light);
-    Dev().LightEnable(0, true);
-    Material material{};
-    material.diffuse = {0.5f, 0.25f, 1.0f, 1.0f};
-    material.ambient = {1, 1, 1, 1};
-    Dev().SetMaterial(material);
-    // A 4 x 4 quad at x facing the light (or away from it), with or without vertex colours.
-    auto draw = [this](float x, float facing, std::vector<uint32_t> colors) {
-        Mesh mesh(Dev(), {{x, 0, 0.5f}, {x + 4, 0, 0.5f}, {x, 4, 0.5f}, {x + 4, 4, 0.5f}}, colors, {},
-                  std::vector<Vec3>(4, Vec3{0, 0, facing}));
-        mesh.Bind(Dev());
-        ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    };
-    // Vertex colours stand in for the material diffuse; without them the material's is back,
-    // plus the global ambient; turned away from the light, the ambient alone.
-    draw(8, -1, std::vector<uint32_t>(4, 0xFF00FF00));
-    draw(0, -1, {});
-    draw(4, 1, {});
-    EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 9, 1), 0xFF20FF20, 2));
-    EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 1, 1), 0xFF9F60FF, 2));
-    EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 5, 1), 0xFF202020, 2));
-}
-
-TEST_F(DeviceStateTest, TwoCoordinateTextureTransformTranslatesFromTheThirdRow) {
-    Dev().SetTexture(0, Texels({0xFFFF0000, 0xFF00FF00}));
-    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
-    Stage0(TextureOp::SelectArg1, TextureArg::Texture, TextureArg::Diffuse, TextureOp::SelectArg1, TextureArg::Texture);
-    Matrix shift = MatrixIdentity();
-    shift.m[8] = 0.5f;  // u += 0.5
-    Dev().SetTransform(TextureTransformOf(0), shift);
-    Dev().SetTextureStageState(0, StageState::TextureTransformFlags, TextureTransform::Count2);
-    Quad(10, 10, 2, 1, 0xFFFFFFFF);
-    EXPECT_EQ(ReadPixel(Dev(), 10, 10), 0xFF00FF00u);
-    EXPECT_EQ(ReadPixel(Dev(), 11, 10), 0xFFFF0000u);  // wrapped
-
-    Dev().SetSamplerState(0, SamplerState::AddressU, TextureAddress::Clamp);
-    Quad(10, 10, 2, 1, 0xFFFFFFFF);
-    EXPECT_EQ(ReadPixel(Dev(), 11, 10), 0xFF00FF00u);  // clamped to the last texel
-}
-
-TEST_F(DeviceStateTest, XrgbTexturesReadOpaque) {
-    Dev().SetTexture(0, Texels({0x00336699}, Format::X8R8G8B8));
-    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
-    Stage0(TextureOp::SelectArg1, TextureArg::Texture, TextureArg::Diffuse, TextureOp::SelectArg1, TextureArg::Texture);
-    Dev().SetRenderState(RenderState::AlphaTestEnable, 1u);
-    Dev().SetRenderState(RenderState::AlphaFunc, Cmp::GreaterEqual);
-    Dev().SetRenderState(RenderState::AlphaRef, 255u);
-    Quad(0, 0, 2, 2, 0xFFFFFFFF);
-    EXPECT_EQ(ReadPixel(Dev(), 0, 0), 0xFF336699u);
 }
 
 }  // namespace

@@ -51,21 +51,4 @@ TEST_F(DeviceTest, ReadBackAndPresentKeepTheRowsUpright) {
     EXPECT_EQ(ReadPixel(Dev(), 1, 1), 0xFF336699u);
 }
 
-TEST_F(DeviceTest, MultisampledBackBufferResolvesForReadBack) {
-    PresentParams wanted = Dev().Granted();
-    wanted.multisample = true;
-    ASSERT_EQ(Dev().Reset(wanted), Result::Ok);
-    EXPECT_EQ(Dev().Granted().multisample, Dev().GetCaps().maxSamples >= 2);
-    Dev().SetRenderState(RenderState::Lighting, 0u);
-    Dev().SetRenderState(RenderState::ZEnable, 0u);
-    Dev().SetRenderState(RenderState::CullMode, Cull::None);
-    SetPixelSpace(Dev(), kWidth, kHeight);
-    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
-    auto quad = MakeQuad(Dev(), 9.5f, 9.5f, 19.5f, 19.5f, 0.5f, 0xFF00FF00, false);
-    quad->Bind(Dev());
-    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    EXPECT_EQ(ReadPixel(Dev(), 14, 14), 0xFF00FF00u);
-    EXPECT_EQ(ReadPixel(Dev(), 25, 25), 0xFF000000u);
-}
-
 }  // namespace

@@ -71,24 +71,4 @@ TEST(GfxMath, RotationsAgree) {
         EXPECT_NEAR(q.m[i], y.m[i], 1e-5f);
 }
 
-TEST(GfxMath, InverseAndMultiply) {
-    Matrix m = MatrixMultiply(MatrixRotationAxis({1, 2, 3}, 0.7f), MatrixPerspectiveFovLH(1.0f, 1.5f, 0.5f, 50));
-    m.m[12] = 3;
-    m.m[13] = -2;
-    Matrix inv;
-    ASSERT_TRUE(MatrixInverse(m, inv));
-    Matrix id = MatrixMultiply(m, inv);
-    Matrix expected = MatrixIdentity();
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(id.m[i], expected.m[i], 1e-5f) << i;
-    Matrix singular = {};
-    EXPECT_FALSE(MatrixInverse(singular, inv));
-    // Multiplication order: a first, then b.
-    Matrix t = MatrixIdentity();
-    t.m[12] = 1;
-    Vec3 r = Vec3TransformCoord({1, 0, 0}, MatrixMultiply(t, MatrixRotationZ(float(M_PI) / 2)));
-    EXPECT_NEAR(r.x, 0.0f, 1e-5f);
-    EXPECT_NEAR(r.y, 2.0f, 1e-5f);
-}
-
 }  // namespace
