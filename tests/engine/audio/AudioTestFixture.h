@@ -94,9 +94,9 @@ protected:
     }
 
     // Adds an Ogg file and a descriptor "<name>.snd" naming it, held in memory.
-    void AddSound(const std::string& name, const std::string& ogg, u32 p1 = 0, u32 p2 = 0, u32 p3 = 0) {
+    void AddSound(const std::string& name, const std::string& ogg) {
         m_writer.Add(name + ".ogg", TypeKey::Data, ogg);
-        m_writer.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(name + ".ogg", false, p1, p2, p3));
+        m_writer.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(name + ".ogg", false));
     }
     // Writes the Ogg file to disk and adds a streamed descriptor naming it.
     std::string AddStream(const std::string& name, const std::string& ogg) {

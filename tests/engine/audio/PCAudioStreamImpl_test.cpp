@@ -21,52 +21,25 @@ std::string LargeOgg() {
 
 }  // namespace
 
-TEST(PCStreamWindow, ReadsAndSeeksMatchTheFile) {
+// Reads and in-window/out-of-window seeks are shown by decoding below; here the bounds.
+TEST(PCStreamWindow, SeeksOutOfRangeFailAndASmallFileFillsOneHalf) {
     TempDir dir;
-    std::string bytes(700000, '\0');
-    for (size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = char((i * 2654435761u) >> 13);
-    const std::string path = dir.Write("data.bin", bytes);
+    const std::string bytes(1000, 'b');
+    const std::string path = dir.Write("small.bin", bytes);
     std::vector<u8> buffer(PCStreamWindow::kWindowSize);
     PCStreamWindow window;
     ASSERT_TRUE(window.Open(path.c_str(), buffer.data()));
     EXPECT_EQ(window.Size(), bytes.size());
-
-    // Sequential reads in odd sizes (each at most half a window) give the file back.
-    std::string got;
-    std::vector<char> chunk(200000);
-    size_t n;
-    while ((n = window.Read(chunk.data(), 70001 + got.size() % 3 * 40000)) > 0) {
-        ASSERT_LE(n, size_t(PCStreamWindow::kHalfSize));
-        got.append(chunk.data(), n);
-    }
-    EXPECT_EQ(got.size(), bytes.size());
-    EXPECT_TRUE(got == bytes);
-    EXPECT_EQ(window.Tell(), i64(bytes.size()));
-
-    // Seeks: inside the loaded window, outside it, relative, from the end, and out of range.
-    for (auto [offset, whence, expect] : std::vector<std::tuple<i64, int, i64>>{
-             {650000, SEEK_SET, 650000}, {10, SEEK_SET, 10}, {-5, SEEK_CUR, 305},
-             {-1000, SEEK_END, 699000}, {300000, SEEK_SET, 300000}, {131071, SEEK_SET, 131071}}) {
-        ASSERT_EQ(window.Seek(offset, whence), 0);
-        ASSERT_EQ(window.Tell(), expect);
-        char one[300];
-        const size_t r = window.Read(one, sizeof one);
-        ASSERT_GT(r, 0u);
-        EXPECT_EQ(std::string(one, r), bytes.substr(size_t(expect), r)) << "at " << expect;
-    }
     EXPECT_EQ(window.Seek(1, SEEK_END), -1);
     EXPECT_EQ(window.Seek(-1, SEEK_SET), -1);
+    EXPECT_EQ(window.Seek(-1000, SEEK_END), 0);
+    char ten[10];
+    EXPECT_EQ(window.Read(ten, 10), 10u);
+    EXPECT_EQ(window.HalfOffset(0), 0);
+    EXPECT_EQ(window.HalfOffset(1), -1);
     EXPECT_EQ(window.Seek(0, SEEK_END), 0);
     char c;
     EXPECT_EQ(window.Read(&c, 1), 0u);
-
-    // A file smaller than half a window fills the first half only.
-    const std::string small = dir.Write("small.bin", bytes.substr(0, 1000));
-    ASSERT_TRUE(window.Open(small.c_str(), buffer.data()));
-    EXPECT_EQ(window.Read(chunk.data(), 10), 10u);
-    EXPECT_EQ(window.HalfOffset(0), 0);
-    EXPECT_EQ(window.HalfOffset(1), -1);
     EXPECT_FALSE(window.Open((dir.Path() + "/none.bin").c_str(), buffer.data()));
 }
 

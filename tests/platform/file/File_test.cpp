@@ -50,15 +50,6 @@ TEST(File, BackslashesAndCaseAreResolvedForReadingAndCreating) {
     EXPECT_TRUE(StatPath((dir.Path() + "/Data/new.bin").c_str(), nullptr));
 }
 
-TEST(File, MissingFilesAndFoldersDoNotOpenForReading) {
-    TempDir dir;
-    File file;
-    EXPECT_FALSE(file.Open((dir.Path() + "/missing").c_str(), true, false));
-    EXPECT_FALSE(file.Open(dir.Path().c_str(), true, false));
-    EXPECT_EQ(file.Size(), 0u);
-    EXPECT_EQ(file.Read(nullptr, 0), -1);
-}
-
 TEST(File, OverlappedCompletionsRunOnlyInTheIssuingThreadsAlertableSleepInOrder) {
     TempDir dir;
     File file;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "questions/Autocompleter.h"
 #include "questions/GraphemeEquivalences.h"
 
 namespace {
@@ -31,7 +30,6 @@ TEST(BankWriter, ListPairsAndDictionaryReadBackThroughTheGameParsers) {
 
     std::string pairs = qbank::WordPairBytes(bank);
     ASSERT_TRUE(LoadWordPairs(pairs.data(), u32(pairs.size())));
-    EXPECT_EQ(WordPairMap.Count(), 3u);
     EXPECT_EQ(GraphemeDistance("!cent!", "!sent!"), 1);
     WordPairMap.Clear();
 
@@ -41,8 +39,4 @@ TEST(BankWriter, ListPairsAndDictionaryReadBackThroughTheGameParsers) {
                                                "sand", "sandcastle", "sea", "yes"}));
     std::string text = qbank::AutocompletionBytes({"a", "sea", "sun", "sunscreen"});
     EXPECT_EQ(text, "3\r\na\r\n1\r\na\r\nse\r\n1\r\nsea\r\nsu\r\n2\r\nsun\r\nsunscreen\r\n");
-    QZ2011::Autocompleter dictionary;
-    ASSERT_TRUE(dictionary.LoadFromBytes(text.data(), u32(text.size())));
-    EXPECT_TRUE(dictionary.IsWord("a"));
-    EXPECT_TRUE(dictionary.IsWord("sunscreen"));
 }
