@@ -20,6 +20,13 @@ protected:
         sound.SetFinishHandler(&FinishCounter::Handler, &finished);
         return sound.Open(name);
     }
+    // Mounts a package holding only this sound, opens it and gives its decoded samples.
+    std::vector<int16_t> OpenOnly(PCAudioSoundImpl& sound, const std::string& ogg) {
+        AddSound("only", ogg);
+        Mount();
+        EXPECT_TRUE(Open(sound, "only.snd"));
+        return DecodeOgg(ogg);
+    }
     FinishCounter finished;
 };
 
@@ -54,13 +61,9 @@ TEST_F(SoundTest, CategoryVolumeMonoChannelsAndResampledFrequency) {
 }
 
 TEST_F(SoundTest, ShortSoundEndsOnceRightAfterItsLastFrame) {
-    const std::string ogg = EncodeOggVorbis(MakeTone(300, 5000, 44100, 1, 0.5));
-    const auto pcm = DecodeOgg(ogg);
-    ASSERT_EQ(pcm.size(), 5000u);
-    AddSound("short", ogg);
-    Mount();
     PCAudioSoundImpl sound;
-    ASSERT_TRUE(Open(sound, "short.snd"));
+    const auto pcm = OpenOnly(sound, EncodeOggVorbis(MakeTone(300, 5000, 44100, 1, 0.5)));
+    ASSERT_EQ(pcm.size(), 5000u);
     sound.Play();
     // One buffer holds the whole sound and carries the end-of-stream flag.
     EXPECT_TRUE(sound.Playback().EndOfData());
@@ -86,13 +89,9 @@ TEST_F(SoundTest, ShortSoundEndsOnceRightAfterItsLastFrame) {
 
 TEST_F(SoundTest, LoopsSeamlesslyAndRestartsAndResumesAtTheRightSample) {
     // 60 cycles of 441 Hz: a loop whose ends meet.
-    const std::string ogg = EncodeOggVorbis(MakeTone(441, 6000, 44100, 1, 0.6));
-    const auto pcm = DecodeOgg(ogg);
-    ASSERT_EQ(pcm.size(), 6000u);
-    AddSound("loop", ogg);
-    Mount();
     PCAudioSoundImpl sound;
-    ASSERT_TRUE(Open(sound, "loop.snd"));
+    const auto pcm = OpenOnly(sound, EncodeOggVorbis(MakeTone(441, 6000, 44100, 1, 0.6)));
+    ASSERT_EQ(pcm.size(), 6000u);
     sound.SetLoop(true);
     sound.Play();
     auto out = Render(3 * 6000 + 100);
@@ -200,10 +199,8 @@ TEST_F(SoundTest, BadDataFailsToOpenWithAReport) {
 
 TEST_F(SoundTest, DataCutMidwayPlaysWhatIsThereAndFinishes) {
     const std::string good = EncodeOggVorbis(authoring::MakeNoise(88200, 44100, 1, 0.5));
-    AddSound("cut", good.substr(0, good.size() * 2 / 3));
-    Mount();
     PCAudioSoundImpl sound;
-    ASSERT_TRUE(Open(sound, "cut.snd"));
+    OpenOnly(sound, good.substr(0, good.size() * 2 / 3));
     sound.Play();
     const auto out = Render(88200);
     EXPECT_GT(Rms(out, 0, 0), 0.05);
@@ -213,12 +210,9 @@ TEST_F(SoundTest, DataCutMidwayPlaysWhatIsThereAndFinishes) {
 TEST_F(SoundTest, LoopingSoundWithoutSamplesStopsInsteadOfSpinning) {
     authoring::Pcm16 empty;
     empty.channels = 1;
-    const std::string ogg = EncodeOggVorbis(empty);
-    ASSERT_FALSE(ogg.empty());
-    AddSound("empty", ogg);
-    Mount();
     PCAudioSoundImpl sound;
-    ASSERT_TRUE(Open(sound, "empty.snd"));
+    OpenOnly(sound, EncodeOggVorbis(empty));
+    ASSERT_TRUE(sound.GetState() & AGAudioPlayerImpl::kOpen);
     sound.SetLoop(true);
     LogCapture log;
     sound.Play();
