@@ -70,12 +70,6 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
     EXPECT_EQ(rig->GetController(), clock);
     EXPECT_EQ(skeleton->GetController(), clock);
     EXPECT_EQ(scene->GetEmitter(0)->GetController(), clock);
-
-    // The idle pose skins the rig: the first box stays on its bone at the origin.
-    clock->SetTime(0.0f);
-    rig->Update();
-    EXPECT_NEAR(rig->GetDynamicVertexBuffer()->m_positions[0].y, -0.5f, 1e-5f);
-    EXPECT_NEAR(rig->GetDynamicVertexBuffer()->m_positions[24].y, 2.0f - 0.5f, 1e-4f);
     package.GiveBack(TypeKey::Scene3D, scene);
 }
 

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "engine/graphics/AGModelAnimation.h"
 #include "engine/graphics/AGPrscAnimation.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tools/authoring/ByteWriter.h"
@@ -107,20 +106,6 @@ TEST(AGQuat, SlerpTakesTheShortArcAndIsLinearWhenClose) {
     AGQuat::Slerp(c, AGQuat{0, -h, 0, -h}, 0.7f);
     EXPECT_NEAR(c.y, h, 1e-6f);
     EXPECT_NEAR(c.w, h, 1e-6f);
-}
-
-TEST(AGModelAnimation, CutFilesLeaveItEmptyAndTimingFromAFileIsMadeSafe) {
-    const std::string full = authoring::ModelAnimationBytes(
-        20, 25, Track::Vec3().Key(0, {1, 2, 3}).Key(9, {}), Track::Quat(), Track::Vec3().Key(0, {1, 1, 1}));
-    ExpectEveryCutEmpty<AGModelAnimation>(full, [](const AGModelAnimation& a) {
-        return a.m_position.Empty() && a.m_scale.Empty() && a.m_frameCount == 0.0f;
-    });
-    AGModelAnimation anim;
-    LoadBytes(anim, authoring::ModelAnimationBytes(0.0f, 0.0f, Track::Vec3().Key(0, {1, 2, 3}), Track::Quat(),
-                                                   Track::Vec3()));
-    EXPECT_EQ(anim.m_position.KeyCount(), 1u);
-    EXPECT_EQ(anim.m_frameCount, 1.0f);
-    EXPECT_EQ(anim.m_frameRate, 30.0f);
 }
 
 TEST(AGPrscAnimation, ColourValuesAreFourBytesSoTheUVTrackFollows) {

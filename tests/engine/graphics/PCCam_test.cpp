@@ -79,12 +79,3 @@ TEST(PCCam, LoadAppliesSingleKeysAndUpdateFollowsLongerTracks) {
     EXPECT_EQ(copy.m_targetTrack.KeyCount(), 2u);
     EXPECT_NE(copy.GetController(), camera.GetController());
 }
-
-TEST(PCCam, CutResourcesKeepTheDefaultView) {
-    ExpectEveryCutEmpty<PCCam>(authoring::CameraBytes(5, Track::Vec3().Key(0, {1, 2, 3}), Track::Vec3(),
-                                                      Track::Float().Key(0, {45}).Key(4, {60})),
-                               [](PCCam& camera) {
-                                   camera.Update();  // nothing to follow, nothing read
-                                   return camera.GetEye().z == 1.0f && camera.m_fovTrack.Empty();
-                               });
-}
