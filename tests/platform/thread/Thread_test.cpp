@@ -25,18 +25,6 @@ uint32_t WaitForGate(void* context) {
 
 }  // namespace
 
-TEST(Thread, TimedWaitFailsWhileRunningAndSucceedsAfterTheEnd) {
-    Gate gate;
-    std::unique_ptr<Thread> thread(Thread::Create(0, &WaitForGate, &gate));
-    ASSERT_TRUE(thread);
-    EXPECT_FALSE(thread->Wait(20));
-    EXPECT_FALSE(thread->HasEnded());
-    gate.open.Set();
-    EXPECT_TRUE(thread->Wait(5000));
-    EXPECT_TRUE(gate.ran);
-    EXPECT_EQ(thread->ExitCode(), 7u);
-}
-
 TEST(Thread, AHandleDestroyedWhileTheThreadRunsLeavesItRunning) {
     auto gate = std::make_shared<Gate>();
     Thread* thread = Thread::Create(64 * 1024, &WaitForGate, gate.get());
