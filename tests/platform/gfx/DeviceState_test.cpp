@@ -136,14 +136,6 @@ TEST_F(DeviceStateTest, CullModesFollowTheWindingOnScreen) {
         ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleList, 0, 1));
         EXPECT_EQ(ReadPixel(Dev(), 14, 14), c.drawn ? 0xFFFFFFFFu : 0xFF000000u) << int(c.mode);
     }
-    // The other winding is culled by CCW only.
-    std::vector<Vec3> ccw = {cw[0], cw[2], cw[1]};
-    Mesh reversed(Dev(), ccw, std::vector<uint32_t>(3, 0xFFFFFFFF), {});
-    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
-    Dev().SetRenderState(RenderState::CullMode, Cull::CCW);
-    reversed.Bind(Dev());
-    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleList, 0, 1));
-    EXPECT_EQ(ReadPixel(Dev(), 14, 14), 0xFF000000u);
 }
 
 TEST_F(DeviceStateTest, DepthTestAndDepthWritesFollowTheirStates) {
