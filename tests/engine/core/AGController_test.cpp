@@ -44,26 +44,6 @@ TEST(AGController, EmptyOrInvertedLoopDoesNotHang) {
     }
 }
 
-TEST(AGController, OneShotModesStopAtTheirEnds) {
-    AGController once = Make(AGController::kOnce, 0.0f, 3.0f);
-    once.UpdateBy(once.GetEndTime());
-    EXPECT_EQ(once.GetMode(), AGController::kOnce);  // exactly on the end keeps running
-    once.UpdateBy(1.0f);
-    EXPECT_EQ(once.GetMode(), AGController::kStopped);
-    EXPECT_FLOAT_EQ(once.GetOutput(), 3.0f);
-
-    AGController back = Make(AGController::kOnceThenReverse, 1.0f, 3.0f);
-    back.UpdateBy(1000.0f);
-    back.UpdateBy(1000.0f);
-    EXPECT_EQ(back.GetMode(), AGController::kStopped);
-    EXPECT_FLOAT_EQ(back.GetTime(), back.GetStartTime());
-
-    AGController pingPong = Make(AGController::kPingPong, 1.0f, 2.0f);
-    pingPong.UpdateBy(1000.0f);
-    EXPECT_FLOAT_EQ(pingPong.GetTime(), pingPong.GetEndTime());
-    EXPECT_EQ(pingPong.GetDirection(), -1.0f);
-}
-
 TEST(AGController, NonPositiveFrameRatesAreIgnored) {
     AGController c = Make(AGController::kLoop, 2.0f, 10.0f);
     c.SetFrameRate(50.0f);

@@ -57,19 +57,6 @@ protected:
 
 }  // namespace
 
-TEST(AGResourceManager, RegistersTheTwentyThreeProviders) {
-    ResourceEnvironment env(false);
-    EXPECT_EQ(env.Resources()->ProviderCount(), 23u);
-    for (u32 word : TypeKey::kProviderWords) {
-        AGBaseProvider* provider = env.Provider(word);
-        ASSERT_NE(provider, nullptr);
-        AGResource* made = provider->Create();
-        EXPECT_EQ(made->GetTypeKey(), word);
-        delete made;
-    }
-    EXPECT_EQ(env.Provider(TypeKey::MemoryMapping), nullptr);
-}
-
 TEST_F(ResourceTest, ANameNoPackageHoldsStillGivesOneEmptyResource) {
     AGBaseProvider* probe = Provider(TypeKey::Text);
     auto* r = static_cast<ProbeResource*>(GetOrLoadResource(probe, 1234, 0, true, true));
@@ -124,20 +111,6 @@ TEST_F(ResourceTest, UnmountDeletesResourcesFreedOnlyByOthersRelease) {
     EXPECT_EQ(env.Resources()->TotalCount(package.NameId()), 2u);
     package.Unmount();
     EXPECT_EQ(env.Resources()->TotalCount(0), 0u);
-}
-
-TEST_F(ResourceTest, ResourcesStillHeldAtUnmountAreReported) {
-    PackageWriter writer;
-    writer.Add("kept.txt", TypeKey::Data, "kept");
-    ASSERT_TRUE(writer.WriteArchive(dir.File("Held.dir")));
-    PcDirectory package;
-    package.Mount(dir.File("Held.dir").c_str(), false);
-    AGResource* kept = GetOrLoadResource(Provider(TypeKey::Data), Crc32Hash("kept.txt"), 0, false, true);
-    LogCapture log;
-    package.Unmount();
-    EXPECT_TRUE(log.Contains("still referenced"));
-    EXPECT_EQ(Provider(TypeKey::Data)->Find(Crc32Hash("kept.txt")), kept);
-    Provider(TypeKey::Data)->Release(kept);
 }
 
 TEST(AGResourceManager, ShutdownDeletesHoldersBeforeWhatTheyHold) {

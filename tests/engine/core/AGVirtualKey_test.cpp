@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
-#include "platform/window/SdlKeyMap.h"
 #include "tests/engine/core/DeviceTestSupport.h"
 
 namespace {
@@ -32,30 +29,6 @@ TEST_F(VirtualKeys, CodesBindTheirDeviceAndKey) {
     }
     key.SetKey(84, 1);  // no keyboard with id 1
     EXPECT_EQ(key.KeyPad(), nullptr);
-}
-
-TEST(VirtualKeyTable, HasOneHundredDistinctKeysThatTheWindowCanReport) {
-    std::set<u32> produced;
-    for (int s = SDL_SCANCODE_UNKNOWN; s < SDL_NUM_SCANCODES; ++s) {
-        auto scancode = SDL_Scancode(s);
-        produced.insert(platform::window::VirtualKeyFromSdl(scancode, SDL_GetKeyFromScancode(scancode)));
-    }
-    std::set<u32> distinct;
-    for (u32 vk : kKeyboardTable) {
-        distinct.insert(vk);
-        EXPECT_TRUE(produced.count(vk)) << "virtual key " << vk;
-    }
-    EXPECT_EQ(distinct.size(), size_t(kKeyboardCodeCount));
-}
-
-TEST_F(VirtualKeys, RebindingReleasesTheOldInterface) {
-    AGVirtualKey key;
-    key.SetKey(84, 0);
-    AGIKeyPadDevice* first = key.KeyPad();
-    first->AddRef();  // keep it observable
-    key.SetKey(85, 0);
-    EXPECT_EQ(first->RefCount(), 1u);
-    first->Release();
 }
 
 // Bindings may outlive the device manager (game objects destroyed after shutdown); they then

@@ -102,16 +102,3 @@ TEST_F(FHandlerTest, NestedFireAppliesChangesWhenTheOutermostReturns) {
     event.Fire();
     EXPECT_EQ(log, (Names{"a", "late"}));
 }
-
-TEST(FHandlerParam, PassesTheParameter) {
-    struct Sum {
-        unsigned total = 0;
-        void Add(unsigned ms) { total += ms; }
-    } sum;
-    ProcessDelegate<Sum> d(&sum, &Sum::Add);
-    FHandlerParam<unsigned> event;
-    event.AddDelegate(&d);
-    event.Fire(16);
-    event.Fire(17);
-    EXPECT_EQ(sum.total, 33u);
-}

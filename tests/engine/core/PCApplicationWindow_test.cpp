@@ -84,9 +84,6 @@ protected:
 
 TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
     Start();
-    EXPECT_EQ(Backend()->LastDesc().title, std::string("Tallyvox"));
-    EXPECT_TRUE(Backend()->LastDesc().fullscreen);
-    EXPECT_TRUE(Backend()->LastDesc().hideCursor);
     EXPECT_TRUE(FileContents(SettingsPath()).empty()) << "a first run writes nothing";
 
     const struct {
@@ -123,23 +120,6 @@ TEST_F(ApplicationWindow, TogglingWritesOnlyItsOwnValue) {
     EXPECT_FALSE(Backend()->IsFullscreen());
     m_app->ToggleMultisampling();
     EXPECT_EQ(FileContents(SettingsPath()), "WindowWidth=1024\nFullscreen=0\n# by hand\nMultisampling=0\n");
-}
-
-TEST_F(ApplicationWindow, LeavingFullScreenReturnsToTheSavedPlace) {
-    WriteSettings("Fullscreen=0\n");
-    Start();
-    Backend()->SetPosition(40, 30);
-    m_app->ToggleFullscreen();
-    EXPECT_TRUE(Backend()->IsFullscreen());
-    Backend()->SetPosition(0, 0);  // where full screen put it
-    m_app->ToggleFullscreen();
-    i32 left, top;
-    Backend()->GetPosition(left, top);
-    EXPECT_EQ(left, 40);
-    EXPECT_EQ(top, 30);
-    u32 w, h;
-    Backend()->GetClientSize(w, h);
-    EXPECT_EQ(w, 800u);
 }
 
 // --- Keyboard ----------------------------------------------------------------------------

@@ -11,8 +11,6 @@
 #include <memory>
 #include <string>
 
-#include "engine/core/AGApplication.h"
-#include "engine/core/Crc32Hash.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/FileContents.h"
@@ -54,7 +52,6 @@ TEST_F(PCSavegameManagerTest, TheSaveFolderIsMadeUnderTheDataHomeOrFallsBackToTh
     EXPECT_EQ(std::string(saves.GetPath().c_str()), home + "/Korvo Inc/Tallyvox/savegame.bin");
     struct stat info;
     EXPECT_TRUE(stat((home + "/Korvo Inc/Tallyvox").c_str(), &info) == 0 && S_ISDIR(info.st_mode));
-    EXPECT_EQ(PCSavegameManager("Tallyvox").GetPath(), saves.GetPath());  // the folder exists
 
     const std::string fallback = temporary.File("savegame.bin");
     m_env.Set("XDG_DATA_HOME", dir.Write("not-a-folder", "x"));
@@ -68,27 +65,6 @@ TEST_F(PCSavegameManagerTest, TheSaveFolderIsMadeUnderTheDataHomeOrFallsBackToTh
         m_env.Set("XDG_DATA_HOME", locked);
         EXPECT_EQ(std::string(PCSavegameManager("Tallyvox").GetPath().c_str()), fallback);
     }
-}
-
-TEST_F(PCSavegameManagerTest, TheSizeLimitComesFromTheConfigurationWhenSetAndNotZero) {
-    PCSavegameManager saves("Tallyvox");
-    struct Entry {
-        AGConfigEntry head;
-        u32 value;
-    } other{{Crc32Hash("Other"), 0}, 1}, entry{{Crc32Hash("MaxSaveGameSize"), 0}, 1000},
-        later{{Crc32Hash("MaxSaveGameSize"), 0}, 99};
-    const AGConfigEntry* entries[] = {&other.head, &entry.head, &later.head};
-    const AGConfigList saved = ConfigEntries();
-    auto limit = [&saves] {
-        saves.ReadMaxSize();
-        return saves.GetMaxSize();
-    };
-    EXPECT_EQ(limit(), 524288u);
-    ConfigEntries() = AGConfigList{3, entries};
-    EXPECT_EQ(limit(), 1000u);  // the first entry of the name counts
-    entry.value = 0;
-    EXPECT_EQ(limit(), 524288u);
-    ConfigEntries() = saved;
 }
 
 TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {

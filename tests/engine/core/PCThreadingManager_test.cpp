@@ -2,13 +2,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-u32 ReturnFive(void* context) {
-    *static_cast<int*>(context) = 5;
-    return 0;
-}
-}  // namespace
-
 TEST(PCThreadingManager, EventsGiveTheWaitResultCodes) {
     PCThreadingManager threads;
     AGEventHandle a = threads.CreateEvent(false, false, nullptr);
@@ -27,15 +20,4 @@ TEST(PCThreadingManager, EventsGiveTheWaitResultCodes) {
     EXPECT_EQ(threads.WaitEvent(nullptr, 0), AGThreadingManager::kWaitFailed);
     EXPECT_TRUE(threads.CloseEvent(a));
     EXPECT_TRUE(threads.CloseEvent(b));
-}
-
-TEST(PCThreadingManager, ThreadsRunAndAreWaitedFor) {
-    PCThreadingManager threads;
-    int value = 0;
-    u32 id = 0;
-    AGThreadHandle thread = threads.CreateThread(0, &ReturnFive, &value, 0, &id);
-    ASSERT_TRUE(threads.IsThreadValid(thread));
-    EXPECT_TRUE(threads.WaitThread(thread, 5000));
-    EXPECT_EQ(value, 5);
-    EXPECT_TRUE(threads.CloseThread(thread));
 }

@@ -135,43 +135,10 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     Data()->Release(deep);
 }
 
-TEST_F(PackageTest, ABadIndexMountsNothing) {
-    PackageWriter writer;
-    writer.Add("a.txt", 0, "a").Add("b.txt", 0, "b");
-    ASSERT_TRUE(writer.WriteFolder(dir.File("Bad.dir")));
-    std::string index = writer.IndexBytes();
-    dir.Write("Bad/Bad.hdr", index.substr(0, index.size() - 3));
-    LogCapture log;
-    PcDirectory package;
-    package.Mount(dir.File("Bad.dir").c_str(), false);
-    EXPECT_TRUE(package.Loaded());
-    EXPECT_EQ(AGDirectory::MountedCount(), 0u);
-    EXPECT_TRUE(log.Contains("truncated"));
-    PcDirectory missing;
-    missing.Mount(dir.File("Nothing.dir").c_str(), false);
-    EXPECT_TRUE(log.Contains("cannot be read"));
-}
-
-TEST_F(PackageTest, FolderPackagesAreSearchedInAscendingPackageId) {
-    PackageWriter one, two;
-    one.Add("same.txt", 0, "from one");
-    two.Add("same.txt", 0, "from two");
-    ASSERT_TRUE(one.WriteFolder(dir.File("One.dir")));
-    ASSERT_TRUE(two.WriteFolder(dir.File("Two.dir")));
-    PcDirectory a, b;
-    a.Mount(dir.File("One.dir").c_str(), false);
-    b.Mount(dir.File("Two.dir").c_str(), false);
-    const bool oneFirst = a.NameId() < b.NameId();
-    AGResource* same = GetOrLoadResource(Data(), Crc32Hash("same.txt"), 0, false, true);
-    EXPECT_EQ(AsText(same), oneFirst ? "from one" : "from two");
-    Data()->Release(same);
-}
-
 TEST_F(PackageTest, AnArchiveMountedOnTheWorkerLoadsItsResources) {
     const u32 residentPool = Crc32Hash("no such heap");
     PackageWriter writer;
     writer.Add("a.txt", TypeKey::Data, "alpha")
-        .Add("b.txt", TypeKey::Data, "bravo!")
         .Add("kept.probe", TypeKey::Text, "in place", residentPool, true)
         .Add("copied.probe", TypeKey::Text, "copied");
     ASSERT_TRUE(writer.WriteArchive(dir.File("Global.dir")));
@@ -186,7 +153,6 @@ TEST_F(PackageTest, AnArchiveMountedOnTheWorkerLoadsItsResources) {
     EXPECT_EQ(GetOrLoadResource(Data(), Crc32Hash("a.txt"), 0, false, true), a);
     EXPECT_EQ(a->RefCount(), 1u);
     EXPECT_EQ(AsText(a), "alpha");
-    EXPECT_EQ(AsText(Data()->Find(Crc32Hash("b.txt"))), "bravo!");
 
     auto* kept = static_cast<ProbeResource*>(Probe()->Find(Crc32Hash("kept.probe")));
     auto* copied = static_cast<ProbeResource*>(Probe()->Find(Crc32Hash("copied.probe")));

