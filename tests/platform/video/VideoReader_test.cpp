@@ -108,18 +108,4 @@ TEST_F(VideoReaderTest, SeekLandsOnTheFrameShowingAtThatTime) {
     }
 }
 
-TEST_F(VideoReaderTest, FilesThatCannotBeReadFailAtOpen) {
-    const std::string truncated = s_clip->substr(0, 300);
-    const std::string garbage(4096, '\x5a');
-    for (const std::string& path :
-         {dir.File("missing.vid"), dir.Write("garbage.vid", garbage), dir.Write("cut.vid", truncated)}) {
-        error.clear();
-        EXPECT_FALSE(reader.Open(path, error)) << path;
-        EXPECT_FALSE(error.empty());
-        EXPECT_FALSE(reader.IsOpen());
-        VideoFrame frame;
-        EXPECT_EQ(reader.NextVideoFrame(frame), ReadResult::Error);
-    }
-}
-
 }  // namespace
