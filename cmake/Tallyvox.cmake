@@ -54,6 +54,10 @@ function(tallyvox_test_executable name gl srcs deps)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${env}"
-    TIMEOUT 300)
+    PROPERTIES TIMEOUT 300)
+  # The environment is a list, which the discovery's PROPERTIES would cut after its first entry:
+  # set it on the discovered tests from an include file that CTest reads after theirs.
+  set(env_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_env.cmake)
+  file(WRITE ${env_file} "if(${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${env}\")\nendif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${env_file})
 endfunction()
