@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/core/AGAppEventsHandler.h"
+#include "gameservices/game/DeviceManager.h"
+
 #include "tests/gameservices/bridge/systems/InputHarness.h"
 #include "tests/support/LogCapture.h"
 
@@ -195,4 +198,42 @@ TEST(DeviceSystemPools, TheUnlistenedTriggersGoBackToTheirPoolAtTheEndOfTheUpdat
     EXPECT_NE(devices.ListenKey("t", "none", &recorder.delegate), nullptr);
     EXPECT_NE(devices.ListenKey("y", "none", &recorder.delegate), nullptr);
     input.Frame(devices);
+}
+
+TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreAnnouncedLost) {
+    InputHarness input;
+    ASSERT_TRUE(input.Started());
+    DeviceSystem devices;
+    GameServices::KorvoGame::DeviceManager manager;
+    devices.SetDeviceCount(3);
+    devices.Startup();
+    EXPECT_EQ(devices.GetDeviceCount(), 1u);
+    EXPECT_TRUE(devices.IsActive());
+    EXPECT_EQ(manager.GetConnectedCount(), 1u);
+
+    std::vector<i32> lost;
+    struct Lost {
+        std::vector<i32>* ids;
+        void On(DeviceInfos& infos) {
+            ids->push_back(infos.m_DeviceId);
+            EXPECT_NE(infos.m_EngineData, nullptr);
+        }
+    } follower{&lost};
+    FDelegateParam<Lost, DeviceInfos&> delegate{&follower, &Lost::On};
+    devices.GetDeviceLostEvent().AddDelegate(&delegate);
+    devices.AttachDevices(1);
+    EXPECT_TRUE(lost.empty());
+    // The keyboard and the mouse, both id 0.
+    devices.AttachDevices(0);
+    EXPECT_EQ(lost, (std::vector<i32>{0, 0}));
+    EXPECT_EQ(manager.GetConnectedCount(), 0u);
+
+    // The platform's callbacks reach the device manager and the device-lost event.
+    AGDevice* keyboard = AGDeviceManager::Get()->Impl()->FindKeyboard(0);
+    AGAppEventsHandler::Get()->RaiseDeviceEvent(AGAppEventsHandler::kDeviceEvent0, keyboard);
+    EXPECT_TRUE(manager.IsConnected(0));
+    AGAppEventsHandler::Get()->RaiseDeviceEvent(AGAppEventsHandler::kDeviceEvent1, keyboard);
+    EXPECT_FALSE(manager.IsConnected(0));
+    EXPECT_EQ(lost.size(), 3u);
+    devices.GetDeviceLostEvent().RemoveDelegate(&delegate);
 }
