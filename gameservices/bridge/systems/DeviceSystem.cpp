@@ -65,8 +65,6 @@ DeviceSystem::DeviceSystem()
       m_MovePool("DeviceTriggerMoveFactory", GetFactoryCapacity("FactoryDeviceTriggerMove")),
       m_AccelPool("DeviceTriggerAccelFactory", GetFactoryCapacity("FactoryDeviceTriggerAccel")),
       m_Previous(IDeviceSystem::Get()) {
-    for (auto& pointer : m_Pointers)
-        pointer[0] = pointer[1] = -1.0f;
     IDeviceSystem::SetInstance(this);
     s_Instance = this;
 }

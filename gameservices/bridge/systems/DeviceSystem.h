@@ -121,7 +121,8 @@ private:
     KorvoGame::Factory<DeviceTriggerAccel> m_AccelPool;
     std::vector<std::unique_ptr<DeviceRecord>> m_Devices;
     u32 m_DeviceCount = 1;
-    f32 m_Pointers[kPointerSlots][2];
+    // (-1, -1) from Startup until the first move pass.
+    f32 m_Pointers[kPointerSlots][2] = {};
     bool m_Active = false;
     bool m_InPass = false;
     bool m_PurgePending = false;

@@ -199,9 +199,14 @@ TEST(DeviceSystemPools, TheUnlistenedTriggersGoBackToTheirPoolAtTheEndOfTheUpdat
     input.Send(MessageKind::KeyDown, 'Q');
     input.Frame(devices);
     EXPECT_EQ(recorder.records.size(), 1u);
-    EXPECT_NE(devices.ListenKey("t", "none", &recorder.delegate), nullptr);
+    // A trigger taken again from the pool starts afresh.
+    DeviceTrigger* again = devices.ListenKey("q", "none", &recorder.delegate);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->m_DeviceId, -1);
+    EXPECT_TRUE(again->m_ActionName.IsEmpty());
     EXPECT_NE(devices.ListenKey("y", "none", &recorder.delegate), nullptr);
     input.Frame(devices);
+    EXPECT_EQ(recorder.records.size(), 2u);
 }
 
 TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreAnnouncedLost) {
