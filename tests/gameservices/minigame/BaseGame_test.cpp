@@ -90,6 +90,10 @@ TEST_F(BaseGameTest, StartUpAndShutdownRunInTheirOrderAndPublishTheGame) {
     EXPECT_EQ(KorvoGame::DeviceManager::Get(), nullptr);
     EXPECT_EQ(KorvoGame::TeamActionManager::Get(), nullptr);
     EXPECT_FALSE(Bridge::FileSystem::UsesPackages());
+    // The next game start makes a new device system.
+    DeviceSystem* fresh = DeviceSystem::Instance();
+    EXPECT_EQ(Bridge::IDeviceSystem::Get(), fresh);
+    DeviceSystem::Shutdown();
 }
 
 TEST_F(BaseGameTest, WhilePausedOnlyTheModulesThatAreNotPausableUpdate) {

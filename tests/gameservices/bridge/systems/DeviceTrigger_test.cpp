@@ -74,6 +74,12 @@ TEST(DeviceTriggerPools, AnExhaustedPoolReportsAndTheListenGivesNull) {
     EXPECT_NE(devices.ListenRotation("axis-up", 0, 1, &sink.delegate), nullptr);
     EXPECT_EQ(devices.ListenAcceleration("axis-up", 0, 1, &sink.delegate), nullptr);
     EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for DeviceTriggerAccelFactory"));
+    // Only the matching unlisten frees the rotation trigger.
+    devices.UnlistenRotation("axis-down", &sink.delegate, "");
+    devices.UnlistenAcceleration("axis-up", &sink.delegate, "");
+    EXPECT_EQ(devices.ListenAcceleration("axis-up", 0, 1, &sink.delegate), nullptr);
+    devices.UnlistenRotation("AXIS-UP", &sink.delegate, "");
+    EXPECT_NE(devices.ListenAcceleration("axis-up", 0, 1, &sink.delegate), nullptr);
     actions.ListenAction("Moves", &sink.delegate);
     devices.SetActive(true);
     devices.Update(16);

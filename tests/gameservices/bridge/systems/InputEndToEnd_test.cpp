@@ -27,8 +27,10 @@ struct TeamRecorder {
                        " down" + std::to_string(action.m_KeyDown) + " word" +
                        std::to_string(data->m_Word));
         members.push_back(data->m_Member);
+        keyFlags.push_back(action.m_KeyFlag);
     }
     std::vector<std::string> seen;
+    std::vector<int> keyFlags;
     std::vector<BaseTeamMember*> members;
     TeamActionManagerDelegate<TeamRecorder> delegate{this, &TeamRecorder::On};
 };
@@ -87,6 +89,7 @@ TEST_F(InputEndToEnd, PointerButtonAndKeyReachTheTeamListenersInFrameOrder) {
     };
     EXPECT_EQ(recorder.seen, want);
     EXPECT_EQ(recorder.members, std::vector<BaseTeamMember*>(want.size(), &player));
+    EXPECT_EQ(recorder.keyFlags, (std::vector<int>{0, 0, 0, 1, 0, 1, 0, 1, 0}));
     EXPECT_TRUE(log.Lines().empty());
 }
 
@@ -101,6 +104,7 @@ TEST_F(InputEndToEnd, TypedCharactersReachTheSoftKeyListenersInOrder) {
                                            "softkey 0,0 down1 word8", "softkey 0,0 down1 word8364"};
     EXPECT_EQ(recorder.seen, want);
     EXPECT_EQ(recorder.members, std::vector<BaseTeamMember*>(4, &player));
+    EXPECT_EQ(recorder.keyFlags, std::vector<int>(4, 1));
     EXPECT_FALSE(log.Contains("Can not listen this action:"));
     EXPECT_TRUE(log.Lines().empty());
 
