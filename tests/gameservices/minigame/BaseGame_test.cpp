@@ -67,6 +67,10 @@ protected:
 }  // namespace
 
 TEST_F(BaseGameTest, StartUpAndShutdownRunInTheirOrderAndPublishTheGame) {
+    {
+        RecordingGame gone;
+    }
+    EXPECT_EQ(KorvoGame::ICurrentGame::Get(), nullptr);
     RecordingGame game;
     EXPECT_EQ(KorvoGame::ICurrentGame::Get(), &game);
     game.Initialize();

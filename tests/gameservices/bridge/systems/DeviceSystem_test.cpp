@@ -4,6 +4,7 @@
 
 #include "engine/core/AGAppEventsHandler.h"
 #include "gameservices/game/DeviceManager.h"
+#include "gameservices/game/TeamActionManager.h"
 
 #include "tests/gameservices/bridge/systems/InputHarness.h"
 #include "tests/support/LogCapture.h"
@@ -245,4 +246,16 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     EXPECT_FALSE(manager.IsConnected(0));
     EXPECT_EQ(lost.size(), 3u);
     devices.GetDeviceLostEvent().RemoveDelegate(&delegate);
+
+    // Managers that go before the device system leave none of their delegates behind.
+    const size_t lostDelegates = devices.GetDeviceLostEvent().Count();
+    {
+        GameServices::KorvoGame::ActionManager actions;
+        GameServices::KorvoGame::DeviceManager second;
+        GameServices::KorvoGame::TeamActionManager teams(actions, second);
+        EXPECT_EQ(devices.GetDeviceLostEvent().Count(), lostDelegates + 1);
+        EXPECT_EQ(devices.GetTypedCharacterEvent().Count(), 1u);
+    }
+    EXPECT_EQ(devices.GetDeviceLostEvent().Count(), lostDelegates);
+    EXPECT_EQ(devices.GetTypedCharacterEvent().Count(), 0u);
 }
