@@ -1,11 +1,6 @@
 #pragma once
-// The game context driven by the run loop. For now it runs an empty game.
-#include "engine/core/AGGameContext.h"
+// The game context driven by the run loop: the game-mode framework's game, with no game mode
+// of its own yet.
+#include "gameservices/minigame/BaseGame.h"
 
-class QZ2011GameContext : public AGGameContext {
-public:
-    using AGGameContext::Initialize;
-    void Initialize() override;
-    void Update(u32 frameMs) override;
-    void Shutdown() override;
-};
+class QZ2011GameContext : public GameServices::MiniGame::BaseGame {};

@@ -10,16 +10,19 @@ void AGInterface::Release() {
         delete this;
 }
 
-void AGIKeyPadDevice::Fill(AGDevice* device, Query isDown, Query wasPressed, Query wasReleased) {
+void AGIKeyPadDevice::Fill(AGDevice* device, Query isDown, Query wasPressed, Query wasReleased,
+                           TypedQuery typed) {
     m_device = device;
     m_isDown = isDown;
     m_wasPressed = wasPressed;
     m_wasReleased = wasReleased;
+    m_typed = typed;
 }
 
 void AGIKeyPadDevice::Detach() {
     AGInterface::Detach();
     m_isDown = m_wasPressed = m_wasReleased = nullptr;
+    m_typed = nullptr;
 }
 
 void AGIMouseDevice::Fill(AGDevice* device, PositionQuery getPosition, InsideQuery isInside) {

@@ -38,18 +38,25 @@ private:
 class AGIKeyPadDevice : public AGInterface {
 public:
     using Query = bool (*)(AGDevice* device, u32 key);
+    // Points units at the characters typed before the device's last poll, as UTF-16 code
+    // units in typing order, and gives their number.
+    using TypedQuery = u32 (*)(AGDevice* device, const u16** units);
 
     bool IsDown(u32 key) const { return m_isDown && m_isDown(m_device, key); }
     bool WasPressed(u32 key) const { return m_wasPressed && m_wasPressed(m_device, key); }
     bool WasReleased(u32 key) const { return m_wasReleased && m_wasReleased(m_device, key); }
+    // 0 for a device that types no characters.
+    u32 Typed(const u16** units) const { return m_typed ? m_typed(m_device, units) : 0; }
 
-    void Fill(AGDevice* device, Query isDown, Query wasPressed, Query wasReleased);
+    void Fill(AGDevice* device, Query isDown, Query wasPressed, Query wasReleased,
+              TypedQuery typed = nullptr);
     void Detach() override;
 
 private:
     Query m_isDown = nullptr;
     Query m_wasPressed = nullptr;
     Query m_wasReleased = nullptr;
+    TypedQuery m_typed = nullptr;
 };
 
 // The pointer of a device.

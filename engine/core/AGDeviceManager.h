@@ -17,6 +17,8 @@ public:
     // The first device of that kind with that id in list order, or null.
     virtual AGDevice* FindKeyboard(u32 id) const = 0;
     virtual AGDevice* FindMouse(u32 id) const = 0;
+    // The listed devices, in list order.
+    virtual const AGArray<AGDevice*>& Devices() const = 0;
 };
 
 class PCDeviceManagerImpl : public AGDeviceManagerImpl {
@@ -31,7 +33,7 @@ public:
     AGDevice* FindMouse(u32 id) const override;
     void GetName(TString<char>& out) const override { out = "PCDeviceManagerImpl"; }
 
-    const AGArray<AGDevice*>& Devices() const { return m_devices; }
+    const AGArray<AGDevice*>& Devices() const override { return m_devices; }
     PCKeyboard* Keyboard() const { return m_keyboard; }
     PCMouse* Mouse() const { return m_mouse; }
 

@@ -279,7 +279,7 @@ void PCApplicationImpl::WindowProc(const Message& message) {
         g_inputRecord.SetKey(message.key, message.kind == MessageKind::KeyDown);
         break;
     case MessageKind::Char:
-        g_inputRecord.lastChar = message.unit;
+        g_inputRecord.PushTyped(message.unit);
         break;
     case MessageKind::MouseMove: {
         u32 width = 0, height = 0;

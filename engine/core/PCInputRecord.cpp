@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "engine/core/AGLog.h"
+
 PCInputRecord g_inputRecord{};
 
 void PCInputRecord::SetKey(u32 vk, bool down) {
@@ -15,6 +17,24 @@ void PCInputRecord::SetKey(u32 vk, bool down) {
 }
 
 void PCInputRecord::ClearKeys() { memset(keys, 0, sizeof keys); }
+
+void PCInputRecord::PushTyped(u16 unit) {
+    if (typedCount < kTypedCapacity) {
+        typed[typedCount++] = unit;
+        return;
+    }
+    if (!typedOverflow)
+        AGReport("More than %u characters typed in one tick; the rest are dropped", kTypedCapacity);
+    typedOverflow = 1;
+}
+
+u32 PCInputRecord::TakeTyped(u16* out) {
+    const u32 count = typedCount;
+    memcpy(out, typed, count * sizeof(u16));
+    typedCount = 0;
+    typedOverflow = 0;
+    return count;
+}
 
 void PCInputRecord::AddWheel(i32 delta) {
     i32 sum = i32(wheelDelta) + delta;

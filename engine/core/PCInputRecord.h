@@ -4,10 +4,16 @@
 #include "engine/core/AGTypes.h"
 
 struct PCInputRecord {
+    static constexpr u32 kTypedCapacity = 64;
+
     // Current key table: one bit per Windows virtual-key code, bit k in byte k >> 3.
     u8 keys[32];
-    // Last character typed, one UTF-16 code unit (control characters 8, 9, 13, 27 included).
-    u16 lastChar;
+    // Characters typed since the last keyboard poll, as UTF-16 code units in typing order
+    // (control characters 8, 9, 13, 27 included).
+    u16 typed[kTypedCapacity];
+    u32 typedCount;
+    // Set once a character did not fit, so that the drop is reported once per poll.
+    u8 typedOverflow;
     // Pointer position over the client area, 0.0 at the left/top edge to 1.0 at the
     // right/bottom pixel; always within [0, 1].
     f32 mouseX;
@@ -21,6 +27,10 @@ struct PCInputRecord {
     bool IsKeySet(u32 vk) const { return vk < 256 && (keys[vk >> 3] & (1u << (vk & 7))) != 0; }
     void SetKey(u32 vk, bool down);
     void ClearKeys();
+    // Queues a typed character; beyond the capacity it is dropped (one log line per poll).
+    void PushTyped(u16 unit);
+    // Moves the queued characters to out (room for kTypedCapacity) and empties the queue.
+    u32 TakeTyped(u16* out);
     // Adds wheel steps, saturating at the limits of the 16-bit sum.
     void AddWheel(i32 delta);
     // Clears the whole record.

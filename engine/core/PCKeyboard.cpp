@@ -11,7 +11,7 @@ bool PCKeyboard::QueryInterface(AGInterface* object) {
     if (!keyPad)
         return false;
     Served(keyPad);
-    keyPad->Fill(this, IsKeyDown, WasKeyPressed, WasKeyReleased);
+    keyPad->Fill(this, IsKeyDown, WasKeyPressed, WasKeyReleased, TypedCharacters);
     return true;
 }
 
@@ -26,6 +26,14 @@ void PCKeyboard::Poll() {
                     callbacks.Raise(kind, kFirstKeyboardCode + i, this);
     }
     memcpy(m_previous, g_inputRecord.keys, sizeof m_previous);
+    m_typedCount = g_inputRecord.TakeTyped(m_typed);
+}
+
+u32 PCKeyboard::TypedCharacters(AGDevice* device, const u16** units) {
+    auto* keyboard = static_cast<PCKeyboard*>(device);
+    if (units)
+        *units = keyboard->m_typed;
+    return keyboard->m_typedCount;
 }
 
 bool PCKeyboard::IsKeyDown(AGDevice* /*device*/, u32 vk) { return g_inputRecord.IsKeySet(vk); }

@@ -13,11 +13,23 @@ namespace GameServices::Bridge {
 struct sActionData {
     // -1 for none.
     i32 m_DeviceId = -1;
-    // Lower-case.
-    TString<char> m_ActionName;
-    // Pointer position and visibility, for move triggers.
+    // Pointer position in window pixels.
     f32 m_X = 0.0f;
     f32 m_Y = 0.0f;
+    // 1 for key and button triggers (and typed characters).
+    u8 m_KeyFlag = 0;
+    // The engine key code, the character code of a typed character, -1 for pointer triggers.
+    i32 m_KeyCode = 0;
+    u8 m_Byte = 0;
+    // Readings of rotation and acceleration triggers.
+    f32 m_Values[4] = {};
+    // Lower-case.
+    TString<char> m_ActionName;
+    // 1 for pointer triggers.
+    u8 m_PointerFlag = 0;
+    // 1 on a key's press firing, 0 on its release firing.
+    u8 m_KeyDown = 0;
+    // The pointer is inside the window.
     bool m_PointerVisible = false;
 };
 
@@ -35,18 +47,24 @@ struct DeviceInfos {
     IDeviceEngineData* m_EngineData = nullptr;
 };
 
-// A bound trigger. The caller of a Listen operation sets these from the trigger description.
+using ActionListener = IDelegateParam<sActionData*>;
+
+// A bound trigger. The caller of a Listen operation sets the device id, action name and
+// pausable flag from the trigger description.
 class DeviceTrigger {
 public:
     virtual ~DeviceTrigger() = default;
 
+    // Fired with the trigger's record; the listener given to Listen is its delegate.
+    FHandlerParam<sActionData*> m_Event;
     // -1: any device.
     i32 m_DeviceId = -1;
     TString<char> m_ActionName;
     bool m_Pausable = true;
+    // Set by Unlisten; a removed trigger no longer fires and goes at the next purge.
+    bool m_Removed = false;
+    ActionListener* m_Listener = nullptr;
 };
-
-using ActionListener = IDelegateParam<sActionData*>;
 
 class IDeviceSystem : public AGSingleton<IDeviceSystem> {
 public:
@@ -73,8 +91,12 @@ public:
 
     // Drops every registered device beyond the first count.
     virtual void AttachDevices(u32 count) = 0;
+    virtual void SetDeviceCount(u32 count) = 0;
     // Fired with the device that goes away.
     virtual FHandlerParam<DeviceInfos&>& GetDeviceLostEvent() = 0;
+    // Fired once per character typed, in typing order, with a key record whose key code is
+    // the character code and whose action name is "softkey".
+    virtual FHandlerParam<sActionData*>& GetTypedCharacterEvent() = 0;
 };
 
 }  // namespace GameServices::Bridge

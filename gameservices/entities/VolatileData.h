@@ -12,13 +12,21 @@ class RenderableAvatarData;
 class CollisionData;
 class AudioData;
 class VideoData;
+class SpriteList;
+class TextList;
+class FontList;
+class EngineProviders;
 }  // namespace GameServices::Bridge
+
+class PCCam;
 
 namespace GameServices::KorvoGame {
 class Appearance;
 }
 
 namespace GameServices::Entities {
+
+class VideoAsset;
 
 // Ids of the key texts the systems store their data under.
 namespace VolatileDataKeys {
@@ -51,7 +59,30 @@ inline constexpr u32 kENGINE_DATA_SCENE = Crc32Hash("ENGINE_DATA_SCENE");
 inline constexpr u32 kENGINE_DATA_SCENE3D = Crc32Hash("ENGINE_DATA_SCENE3D");
 inline constexpr u32 kENGINE_DATA_SPRITE = Crc32Hash("ENGINE_DATA_SPRITE");
 inline constexpr u32 kDeviceSystem_ENGINE_DATA = Crc32Hash("DeviceSystem::ENGINE_DATA");
+inline constexpr u32 kENGINE_PROVIDERS = Crc32Hash("ENGINE_PROVIDERS");
+// Kept in the entity's depictors, not in its VolatileData.
+inline constexpr u32 kCOLLISION_OBJECT = Crc32Hash("COLLISION_OBJECT");
 }  // namespace VolatileDataKeys
+
+// The type records of the animation bridge's classes: the name id of the full class name and
+// the name itself.
+struct ClassType {
+    u32 m_Id;
+    const char* m_Name;
+};
+
+namespace ClassTypes {
+inline constexpr ClassType kEngineAnimationBase{
+    Crc32Hash("GameServices::Bridge::EngineAnimationBase"), "GameServices::Bridge::EngineAnimationBase"};
+inline constexpr ClassType kEngineAnimationSkin{
+    Crc32Hash("GameServices::Bridge::EngineAnimationSkin"), "GameServices::Bridge::EngineAnimationSkin"};
+inline constexpr ClassType kEngineAnimationModel{
+    Crc32Hash("GameServices::Bridge::EngineAnimationModel"), "GameServices::Bridge::EngineAnimationModel"};
+inline constexpr ClassType kEngineAnimationTexture{
+    Crc32Hash("GameServices::Bridge::EngineAnimationTexture"), "GameServices::Bridge::EngineAnimationTexture"};
+inline constexpr ClassType kEngineAnimationUV{
+    Crc32Hash("GameServices::Bridge::EngineAnimationUV"), "GameServices::Bridge::EngineAnimationUV"};
+}  // namespace ClassTypes
 
 class VolatileData {
 public:
@@ -67,6 +98,8 @@ public:
     void Set(u32 key, void* value) { m_Data[key] = value; }
     void Remove(u32 key) { m_Data.erase(key); }
     size_t Count() const { return m_Data.size(); }
+    // Present with a non-null value.
+    bool HasData(u32 key) const { return Get(key) != nullptr; }
 
     // Typed access for keys whose data types belong to the systems that store them.
     template <typename T>
@@ -89,6 +122,22 @@ public:
     Bridge::VideoData* GetVideoData() const {
         return GetAs<Bridge::VideoData>(VolatileDataKeys::kDATA_VIDEO);
     }
+    Bridge::SpriteList* GetSprites() const {
+        return GetAs<Bridge::SpriteList>(VolatileDataKeys::kDATA_SPRITES);
+    }
+    Bridge::TextList* GetTexts() const {
+        return GetAs<Bridge::TextList>(VolatileDataKeys::kDATA_TEXTS);
+    }
+    Bridge::FontList* GetFonts() const {
+        return GetAs<Bridge::FontList>(VolatileDataKeys::kDATA_FONTS);
+    }
+    VideoAsset* GetVideoAsset() const {
+        return GetAs<VideoAsset>(VolatileDataKeys::kDATA_VIDEOASSET);
+    }
+    Bridge::EngineProviders* GetEngineProviders() const {
+        return GetAs<Bridge::EngineProviders>(VolatileDataKeys::kENGINE_PROVIDERS);
+    }
+    PCCam* GetCamera() const { return GetAs<PCCam>(VolatileDataKeys::kENGINE_DATA_CAMERA); }
     KorvoGame::Appearance* GetAppearance() const {
         return GetAs<KorvoGame::Appearance>(TypeIds::AppearanceKey);
     }

@@ -35,9 +35,9 @@ void DeviceManager::onDeviceConnected(DeviceInfos& infos) {
         --m_Count;
         return;
     }
-    // Only a maximum above the supported limit lets such ids through.
-    if (u32(id) >= kSupportedDevices) {
-        AGReport("DeviceManager::DeviceInfos infos.m_DeviceId >= %u!!", kSupportedDevices);
+    // Only a maximum above the id range lets such ids through.
+    if (u32(id) >= kDeviceIds) {
+        AGReport("DeviceManager::DeviceInfos infos.m_DeviceId >= %u!!", kDeviceIds);
         --m_Count;
         return;
     }
@@ -63,7 +63,8 @@ void DeviceManager::onDeviceDisconnected(DeviceInfos& infos) {
 }
 
 void DeviceManager::CheckMissingDevices() {
-    const u32 required = m_Minimum < kSupportedDevices ? m_Minimum : kSupportedDevices;
+    // Ids beyond the range never connect, so they are not waited for.
+    const u32 required = m_Minimum < kDeviceIds ? m_Minimum : kDeviceIds;
     for (u32 id = 0; id < required; ++id) {
         if (m_Connected[id])
             continue;
@@ -89,6 +90,8 @@ void DeviceManager::SetDeviceRange(u32 minimum, u32 maximum) {
         m_DeviceFound.Fire(found);
         m_Waiting = false;
     }
+    if (m_DeviceSystem)
+        m_DeviceSystem->SetDeviceCount(1);
     if (m_Suppress)
         return;
     CheckMissingDevices();

@@ -13,8 +13,10 @@ using DeviceInfoDelegate = FDelegateParam<T, Bridge::DeviceInfos&>;
 
 class DeviceManager : public AGSingleton<DeviceManager> {
 public:
-    // Devices the game can take; device ids are 0 up to this limit.
+    // The largest maximum that is not reported.
     static constexpr u32 kSupportedDevices = 10;
+    // Device ids the game uses: 0 up to this limit; others are refused.
+    static constexpr u32 kDeviceIds = 8;
 
     // Publishes itself and follows the device system's device-lost event.
     DeviceManager();
@@ -27,8 +29,8 @@ public:
     void onDeviceDisconnected(Bridge::DeviceInfos& infos);
 
     // A maximum above the supported limit or below the minimum is reported and stored all
-    // the same. Unless suppressed, checks for missing devices and lets the device system
-    // drop the devices beyond the maximum.
+    // the same. Sets the device system's device count to 1 and, unless suppressed, checks
+    // for missing devices and lets the device system drop the devices beyond the maximum.
     void SetDeviceRange(u32 minimum, u32 maximum);
     // Set at construction.
     void SetSuppressed(bool suppressed) { m_Suppress = suppressed; }
@@ -38,7 +40,7 @@ public:
     u32 GetConnectedCount() const { return m_Count; }
     bool IsWaiting() const { return m_Waiting; }
     bool IsConnected(i32 deviceId) const {
-        return deviceId >= 0 && u32(deviceId) < kSupportedDevices && m_Connected[deviceId] != 0;
+        return deviceId >= 0 && u32(deviceId) < kDeviceIds && m_Connected[deviceId] != 0;
     }
 
     FHandlerParam<Bridge::DeviceInfos&>& GetDeviceConnectedEvent() { return m_DeviceConnected; }
@@ -55,7 +57,7 @@ private:
     u32 m_Count = 0;
     bool m_Waiting = false;
     bool m_Suppress = true;
-    u8 m_Connected[kSupportedDevices] = {};
+    u8 m_Connected[kDeviceIds] = {};
     DeviceInfoDelegate<DeviceManager> m_OnDeviceConnected{this, &DeviceManager::onDeviceConnected};
     DeviceInfoDelegate<DeviceManager> m_OnDeviceDisconnected{this, &DeviceManager::onDeviceDisconnected};
     FHandlerParam<Bridge::DeviceInfos&> m_DeviceConnected;

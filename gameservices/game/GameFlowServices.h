@@ -1,13 +1,16 @@
 #pragma once
 // What the game flow needs of subsystems built on top of it: the screen manager's pending
 // screen, the bridge systems that keep the engine-side records of entities, the screen size
-// and the character looks. Those subsystems implement these interfaces.
+// and the character looks. Those subsystems implement these interfaces. Also the running
+// game, which the game-mode framework publishes for the bridge systems and widgets.
+#include "engine/core/AGSingleton.h"
 #include "engine/core/TString.h"
 
 namespace GameServices::Entities {
 class AudioAsset;
 class Character;
 class Entity;
+class Set;
 class VideoAsset;
 }  // namespace GameServices::Entities
 
@@ -23,6 +26,20 @@ class VideoData;
 }  // namespace GameServices::Bridge
 
 namespace GameServices::KorvoGame {
+
+class GameFlowManager;
+class TeamActionManager;
+
+// The running game, as the bridge systems and widgets reach it.
+class ICurrentGame : public AGSingleton<ICurrentGame> {
+public:
+    virtual GameFlowManager* GetGameFlowManager() = 0;
+    virtual TeamActionManager* GetTeamActionManager() = 0;
+    // Null while no level is loaded.
+    virtual Entities::Set* GetCurrentLevel() = 0;
+    virtual bool IsPaused() const = 0;
+    virtual void SetPause(bool paused) = 0;
+};
 
 // The screen manager's pending screen change and its popups.
 class IScreenChangeService {

@@ -1,6 +1,6 @@
 #pragma once
-// What the game services need of the screen manager's popups and of the string tables. The
-// user interface implements these.
+// What the game services need of the screen manager's popups. The user interface implements
+// these.
 #include "engine/core/TString.h"
 
 namespace GameServices::KorvoGame {
@@ -20,9 +20,6 @@ public:
     // The shown popup; null (reported by the service) when no popup has that name.
     virtual IPopup* ShowPopup(const TString<char>& name) = 0;
     virtual void HidePopup(const TString<char>& name) = 0;
-    // The localized text of the key, or the fallback when the tables have none.
-    virtual TString<char> GetLocalizedTextOr(const TString<char>& key,
-                                             const TString<char>& fallback) = 0;
 };
 
 }  // namespace GameServices::KorvoGame

@@ -4,6 +4,7 @@
 
 #include "engine/core/AGLog.h"
 #include "engine/core/Crc32Hash.h"
+#include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/IPopupService.h"
 
@@ -15,6 +16,8 @@ using Entities::BaseTeamMember;
 namespace {
 
 constexpr const char* kControllerPopup = "DeviceController";
+// Typed characters: raised by the device system's typed-character event, bound to no action.
+constexpr const char* kSoftKey = "softkey";
 
 TString<char> Lower(const TString<char>& text) {
     TString<char> lower(text);
@@ -29,12 +32,18 @@ TeamActionManager::TeamActionManager(ActionManager& actions, DeviceManager& devi
     m_Devices.GetDeviceDisconnectedEvent().AddDelegate(&m_OnDeviceDisconnected);
     m_Devices.GetDeviceMissingEvent().AddDelegate(&m_OnDeviceMissing);
     m_Devices.GetDeviceFoundEvent().AddDelegate(&m_OnDeviceFound);
+    m_DeviceSystem = Bridge::IDeviceSystem::Get();
+    if (m_DeviceSystem)
+        m_DeviceSystem->GetTypedCharacterEvent().AddDelegate(&m_OnDeviceAction);
     SetInstance(this);
 }
 
 TeamActionManager::~TeamActionManager() {
     for (const auto& [key, listeners] : m_Listeners)
-        m_Actions.UnlistenAction(listeners.m_Name, &m_OnDeviceAction);
+        if (listeners.m_Name != kSoftKey)
+            m_Actions.UnlistenAction(listeners.m_Name, &m_OnDeviceAction);
+    if (m_DeviceSystem)
+        m_DeviceSystem->GetTypedCharacterEvent().RemoveDelegate(&m_OnDeviceAction);
     m_Devices.GetDeviceDisconnectedEvent().RemoveDelegate(&m_OnDeviceDisconnected);
     m_Devices.GetDeviceMissingEvent().RemoveDelegate(&m_OnDeviceMissing);
     m_Devices.GetDeviceFoundEvent().RemoveDelegate(&m_OnDeviceFound);
@@ -50,7 +59,8 @@ void TeamActionManager::ListenTeamAction(TeamActionListener* listener, const TSt
     auto it = m_Listeners.find(key);
     if (it == m_Listeners.end()) {
         it = m_Listeners.emplace(key, Listeners{lower, {}}).first;
-        m_Actions.ListenAction(lower, &m_OnDeviceAction);
+        if (lower != kSoftKey)
+            m_Actions.ListenAction(lower, &m_OnDeviceAction);
     }
     it->second.m_Delegates.push_back(listener);
 }
@@ -68,7 +78,8 @@ void TeamActionManager::UnlistenTeamAction(TeamActionListener* listener,
     delegates.erase(found);
     if (delegates.empty()) {
         m_Listeners.erase(it);
-        m_Actions.UnlistenAction(lower, &m_OnDeviceAction);
+        if (lower != kSoftKey)
+            m_Actions.UnlistenAction(lower, &m_OnDeviceAction);
     }
 }
 
@@ -107,16 +118,21 @@ void TeamActionManager::OnDeviceAction(Bridge::sActionData* data) {
     if (!m_Enabled || !data || data->m_DeviceId < 0)
         return;
     const TString<char> lower = Lower(data->m_ActionName);
+    const bool typed = lower == kSoftKey;
     const u32 key = Crc32Hash(lower.c_str());
     auto it = m_Listeners.find(key);
     if (it == m_Listeners.end() || it->second.m_Delegates.empty()) {
-        AGReport("TeamActionManager - Can not find the action: %s", lower.c_str());
+        // Characters are typed whether or not a soft keyboard listens.
+        if (!typed)
+            AGReport("TeamActionManager - Can not find the action: %s", lower.c_str());
         return;
     }
     u32 slot = 0;
     if (!SlotOf(data->m_DeviceId, slot) || !m_Members[slot])
         return;
-    TeamActionData teamData(data, 0, m_Members[slot]);
+    // A typed character's word is its character code.
+    const uintptr_t word = typed ? uintptr_t(u32(data->m_KeyCode)) : 0;
+    TeamActionData teamData(data, word, m_Members[slot]);
     Dispatch(key, lower, teamData);
 }
 
@@ -184,7 +200,7 @@ void TeamActionManager::OnDeviceMissing(DeviceInfos&) {
     if (!popup)
         return;
     popup->SetDisplayValue(1000);
-    popup->SetMessageText("Message01", m_Popups->GetLocalizedTextOr(
+    popup->SetMessageText("Message01", Bridge::GetLocalizedTextOr(
         "GS_CONTROLLER_01", "[PlaceHolder]Press the A button to connect the Wii Remote."));
     m_PopupShown = true;
 }

@@ -32,7 +32,8 @@ public:
 
     // The firing trigger's data, or what the caller of SimulateTeamAction gave.
     Bridge::sActionData* m_ActionData = nullptr;
-    // A pointer or a character code, as the action's raiser decides; 0 from devices.
+    // A pointer or a character code, as the action's raiser decides; from devices, the
+    // character code of a typed character and 0 for every other action.
     uintptr_t m_Word = 0;
     // Never null.
     Entities::BaseTeamMember* m_Member = nullptr;
@@ -47,8 +48,9 @@ public:
     // Device ids 0 up to this limit have a member slot.
     static constexpr u32 kMemberSlots = 10;
 
-    // Publishes itself and follows the device manager's disconnected, missing and found
-    // events (the device manager calls OnDeviceConnected itself). Disabled until enabled.
+    // Publishes itself, follows the device manager's disconnected, missing and found events
+    // (the device manager calls OnDeviceConnected itself) and the typed-character event of the
+    // device system published then. Disabled until enabled.
     TeamActionManager(ActionManager& actions, DeviceManager& devices);
     // Unbinds every action still listened to.
     ~TeamActionManager() override;
@@ -56,7 +58,8 @@ public:
     TeamActionManager& operator=(const TeamActionManager&) = delete;
 
     // Names match in any letter case. The first listener of a name binds the action through
-    // the action manager; a listener registered twice is called twice.
+    // the action manager, except "SoftKey" (typed characters, whose word is the character
+    // code); a listener registered twice is called twice.
     void ListenTeamAction(TeamActionListener* listener, const TString<char>& name);
     // Removes one registration; the last one of a name unbinds the action.
     void UnlistenTeamAction(TeamActionListener* listener, const TString<char>& name);
@@ -129,6 +132,8 @@ private:
     FHandlerParam<const TString<char>&> m_PopupClosedEvent;
     ActionManagerDelegate<TeamActionManager> m_OnDeviceAction{this, &TeamActionManager::OnDeviceAction};
     IPopupService* m_Popups = nullptr;
+    // The device system whose typed characters this follows.
+    Bridge::IDeviceSystem* m_DeviceSystem = nullptr;
 
     static inline FHandlerParam<Bridge::DeviceInfos&> s_MemberDeviceReconnected;
     static inline FHandlerParam<Bridge::DeviceInfos&> s_FreeDeviceConnected;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gameservices/game/RecordingDeviceSystem.h"
+#include "tests/gameservices/game/RecordingDeviceSystem.h"
 #include "tests/gameservices/game/ActionTestSetup.h"
 #include "tests/support/LogCapture.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "gameservices/entities/Team.h"
-#include "gameservices/game/RecordingDeviceSystem.h"
+#include "tests/gameservices/game/RecordingDeviceSystem.h"
 #include "tests/gameservices/game/ActionTestSetup.h"
 #include "tests/support/LogCapture.h"
 

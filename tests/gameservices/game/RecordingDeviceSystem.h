@@ -1,12 +1,9 @@
 #pragma once
-// A device system that records every listen and unlisten call and keeps the triggers they
-// make. Key triggers read the engine's keyboard and mouse through virtual keys on Update;
-// the other kinds fire only through Fire. It stands in for the full device system, which
-// also drives pointer, rotation and acceleration triggers and pads.
+// A device system for tests of the game services: it records every listen and unlisten call,
+// keeps the triggers they make, and fires them only through Fire.
 #include <memory>
 #include <vector>
 
-#include "engine/core/AGVirtualKey.h"
 #include "gameservices/bridge/IDeviceSystem.h"
 
 namespace GameServices::KorvoGame {
@@ -22,11 +19,6 @@ public:
         TString<char> m_State;
         f32 m_Minimum = 0.0f;
         f32 m_Maximum = 0.0f;
-        Bridge::ActionListener* m_Listener = nullptr;
-        // Key triggers: bound on the first Update, once the caller has set the device id.
-        AGVirtualKey m_Key;
-        bool m_Bound = false;
-        bool m_Removed = false;
     };
 
     struct Call {
@@ -64,22 +56,19 @@ public:
     void UnlistenAcceleration(const TString<char>& axis, Bridge::ActionListener* listener,
                               const TString<char>& actionName) override;
     void AttachDevices(u32 count) override { m_AttachCounts.push_back(count); }
+    void SetDeviceCount(u32 count) override { m_DeviceCounts.push_back(count); }
     FHandlerParam<Bridge::DeviceInfos&>& GetDeviceLostEvent() override { return m_DeviceLost; }
+    FHandlerParam<Bridge::sActionData*>& GetTypedCharacterEvent() override { return m_Typed; }
 
-    // Fires each key trigger whose key is in its state ("press": pressed since the last
-    // poll, "release": released since then, otherwise held), with the key's device id.
-    void Update();
     // Fires every trigger of the action as if its input had happened; the data's action
     // name is replaced by the trigger's. Returns the number of listeners called.
     u32 Fire(const TString<char>& actionName, const Bridge::sActionData& data);
-
-    // The engine key code of a key name in any letter case; 0 for an unknown name.
-    static u32 KeyCode(const TString<char>& keyName);
 
     const std::vector<Call>& GetCalls() const { return m_Calls; }
     // The live triggers, in listening order.
     std::vector<const Trigger*> GetTriggers() const;
     const std::vector<u32>& GetAttachCounts() const { return m_AttachCounts; }
+    const std::vector<u32>& GetDeviceCounts() const { return m_DeviceCounts; }
 
 private:
     Trigger* Add(u32 kind, const TString<char>& name, const TString<char>& state, f32 minimum,
@@ -92,7 +81,9 @@ private:
     std::vector<std::unique_ptr<Trigger>> m_Triggers;
     std::vector<Call> m_Calls;
     std::vector<u32> m_AttachCounts;
+    std::vector<u32> m_DeviceCounts;
     FHandlerParam<Bridge::DeviceInfos&> m_DeviceLost;
+    FHandlerParam<Bridge::sActionData*> m_Typed;
     Bridge::IDeviceSystem* m_Previous;
     u32 m_FireDepth = 0;
 };

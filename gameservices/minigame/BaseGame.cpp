@@ -1,0 +1,96 @@
+#include "gameservices/minigame/BaseGame.h"
+
+#include <algorithm>
+
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/bridge/LocalizationTables.h"
+#include "gameservices/bridge/systems/DeviceSystem.h"
+#include "gameservices/game/DeviceManager.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/LevelTransitionController.h"
+#include "gameservices/game/TeamActionManager.h"
+
+namespace GameServices::MiniGame {
+
+using Bridge::DeviceSystem;
+
+namespace {
+constexpr const char* kStringTable = "gstrc";
+}  // namespace
+
+BaseGame::BaseGame() : m_GameFlow(std::make_unique<KorvoGame::GameFlowManager>()) {
+    SetInstance(this);
+}
+
+BaseGame::~BaseGame() {
+    if (m_Started)
+        Shutdown();
+    if (Get() == this)
+        SetInstance(nullptr);
+}
+
+void BaseGame::AddModule(KorvoGame::IModule* module) {
+    if (module && std::find(m_Modules.begin(), m_Modules.end(), module) == m_Modules.end())
+        m_Modules.push_back(module);
+}
+
+void BaseGame::RemoveModule(KorvoGame::IModule* module) { std::erase(m_Modules, module); }
+
+void BaseGame::Initialize() {
+    DeviceSystem* devices = DeviceSystem::Instance();
+    OnStep("DeviceSystem");
+    // It follows the device-lost event of the device system published now.
+    m_Devices = std::make_unique<KorvoGame::DeviceManager>();
+    OnStep("DeviceManager");
+    m_Actions.SetActionContext("Default");
+    OnStep("SetActionContext");
+    m_Teams = std::make_unique<KorvoGame::TeamActionManager>(m_Actions, *m_Devices);
+    OnStep("TeamActionManager");
+    // The name of the interface language; the settings do not choose the table yet.
+    Bridge::SetLocalizationLanguage("english");
+    OnStep("SetLocalizationLanguage");
+    Bridge::LoadLocalizationTable(kStringTable);
+    OnStep("LoadLocalizationTable");
+    devices->Startup();
+    OnStep("DeviceSystem::Startup");
+    devices->SetActive(true);
+    OnStep("DeviceSystem::SetActive");
+    AddModule(devices);
+    OnStep("AddModule DeviceSystem");
+    AddModule(m_GameFlow.get());
+    OnStep("AddModule GameFlowManager");
+    m_Started = true;
+}
+
+void BaseGame::Update(u32 frameMs) {
+    if (!m_Paused)
+        if (KorvoGame::LevelTransitionController* controller = m_GameFlow->GetController())
+            controller->Update();
+    // A module may add or remove modules.
+    const std::vector<KorvoGame::IModule*> modules = m_Modules;
+    for (KorvoGame::IModule* module : modules)
+        if (std::find(m_Modules.begin(), m_Modules.end(), module) != m_Modules.end() &&
+            (!m_Paused || !module->IsPausable()))
+            module->Update(frameMs);
+}
+
+void BaseGame::Shutdown() {
+    if (!m_Started)
+        return;
+    m_Started = false;
+    DeviceSystem* devices = DeviceSystem::Instance();
+    devices->SetActive(false);
+    OnStep("DeviceSystem::SetActive");
+    Bridge::UnloadLocalizationTable(kStringTable);
+    OnStep("UnloadLocalizationTable");
+    RemoveModule(devices);
+    // The managers follow the device system's events: they go before it.
+    m_Teams.reset();
+    m_Devices.reset();
+    DeviceSystem::Shutdown();
+    OnStep("DeviceSystem::Shutdown");
+    Bridge::FileSystem::Destroy();
+    OnStep("FileSystem::Destroy");
+}
+
+}  // namespace GameServices::MiniGame

@@ -1,0 +1,68 @@
+#pragma once
+// The game as the run loop drives it: owns the game flow, the action, device and team-action
+// managers and the module list, brings the bridge up at game start and down at game end, and
+// publishes itself as the running game.
+#include <memory>
+#include <vector>
+
+#include "engine/core/AGGameContext.h"
+#include "gameservices/game/ActionManager.h"
+#include "gameservices/game/GameFlowServices.h"
+
+namespace GameServices::KorvoGame {
+class DeviceManager;
+class GameFlowManager;
+class IModule;
+class TeamActionManager;
+}  // namespace GameServices::KorvoGame
+
+namespace GameServices::MiniGame {
+
+class BaseGame : public AGGameContext, public KorvoGame::ICurrentGame {
+public:
+    BaseGame();
+    ~BaseGame() override;
+    BaseGame(const BaseGame&) = delete;
+    BaseGame& operator=(const BaseGame&) = delete;
+
+    using AGGameContext::Initialize;
+    // Game start: the device system, the device manager, the action context, the team-action
+    // manager, the string tables, the device system's start-up, then the device system and
+    // the game flow in the module list.
+    void Initialize() override;
+    // Unless paused, the level controller; then every module, the pausable ones only while
+    // the game is not paused.
+    void Update(u32 frameMs) override;
+    // Game end: the device system made inactive, the string tables unloaded, the managers
+    // deleted, the device system shut down and the file system destroyed.
+    void Shutdown() override;
+
+    KorvoGame::GameFlowManager* GetGameFlowManager() override { return m_GameFlow.get(); }
+    KorvoGame::TeamActionManager* GetTeamActionManager() override { return m_Teams.get(); }
+    Entities::Set* GetCurrentLevel() override { return m_CurrentLevel; }
+    bool IsPaused() const override { return m_Paused; }
+    void SetPause(bool paused) override { m_Paused = paused; }
+
+    void SetCurrentLevel(Entities::Set* level) { m_CurrentLevel = level; }
+    KorvoGame::ActionManager& GetActionManager() { return m_Actions; }
+    KorvoGame::DeviceManager* GetDeviceManager() { return m_Devices.get(); }
+    // Updated in the order added; borrowed.
+    void AddModule(KorvoGame::IModule* module);
+    void RemoveModule(KorvoGame::IModule* module);
+
+protected:
+    // Called after each start-up and shutdown step with its name.
+    virtual void OnStep(const char* /*step*/) {}
+
+private:
+    std::unique_ptr<KorvoGame::GameFlowManager> m_GameFlow;
+    KorvoGame::ActionManager m_Actions;
+    std::unique_ptr<KorvoGame::DeviceManager> m_Devices;
+    std::unique_ptr<KorvoGame::TeamActionManager> m_Teams;
+    std::vector<KorvoGame::IModule*> m_Modules;
+    Entities::Set* m_CurrentLevel = nullptr;
+    bool m_Paused = false;
+    bool m_Started = false;
+};
+
+}  // namespace GameServices::MiniGame

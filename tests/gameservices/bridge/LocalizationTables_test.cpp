@@ -1,0 +1,127 @@
+#include "gameservices/bridge/LocalizationTables.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "engine/core/AGLocalization.h"
+#include "engine/core/PcDirectory.h"
+#include "tests/support/ByteDamage.h"
+#include "tests/support/FileContents.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/ResourceEnvironment.h"
+#include "tests/support/TempDir.h"
+#include "tools/authoring/LocalizationWriter.h"
+#include "tools/authoring/PackageWriter.h"
+
+using namespace GameServices::Bridge;
+using authoring::LocalizationBytes;
+using authoring::PackageWriter;
+
+namespace {
+
+class LocalizationTablesTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        for (const char* name : {"gstrc", "alpha", "beta"})
+            UnloadLocalizationTable(name);
+        SetLocalizationLanguage("english");
+        package.Unmount();
+    }
+
+    void Mount(const PackageWriter& writer) {
+        ASSERT_TRUE(writer.WriteFolder(dir.File("Strings.dir")));
+        package.Mount(dir.File("Strings.dir").c_str(), false);
+        ASSERT_TRUE(package.Loaded());
+    }
+
+    AGResource* Loaded(const char* fileName) const {
+        return env.Provider(TypeKey::Localization)->Find(Crc32Hash(fileName));
+    }
+
+    TempDir dir;
+    ResourceEnvironment env{false};
+    PcDirectory package;
+};
+
+}  // namespace
+
+TEST_F(LocalizationTablesTest, TheSampleTableAnswersAndUnloadingGivesItBack) {
+    const std::string sample = FileContents(TALLYVOX_SAMPLE_STRINGS);
+    ASSERT_EQ(sample.size(), 132u);
+    Mount(PackageWriter().Add("gstrc_english.loc", TypeKey::Localization, sample));
+    EXPECT_EQ(GetLocalizationLanguage(), "english");
+
+    LoadLocalizationTable("gstrc");
+    EXPECT_EQ(GetLocalizedText("BUTTON_SUBMIT"), "Submit");
+    EXPECT_EQ(GetLocalizedText("QUESTION_PROMPT"), "Name something people take to the beach");
+    EXPECT_EQ(FindLocalizedText(0xE336E6F7u), "No");
+    // Keys are case-sensitive.
+    EXPECT_EQ(GetLocalizedTextOr("button_submit", "fallback"), "fallback");
+    ASSERT_NE(Loaded("gstrc_english.loc"), nullptr);
+    EXPECT_EQ(Loaded("gstrc_english.loc")->RefCount(), 1u);
+
+    // A second load keeps one hold only.
+    LoadLocalizationTable("gstrc");
+    EXPECT_EQ(Loaded("gstrc_english.loc")->RefCount(), 1u);
+    UnloadLocalizationTable("gstrc");
+    EXPECT_EQ(Loaded("gstrc_english.loc"), nullptr);
+    EXPECT_EQ(GetLocalizedTextOr("BUTTON_SUBMIT", "gone"), "gone");
+    UnloadLocalizationTable("gstrc");
+}
+
+TEST_F(LocalizationTablesTest, EmptyKeyUnknownKeyEmptyTextAndTheTableOrder) {
+    const char* first = Crc32Hash("alpha") < Crc32Hash("beta") ? "alpha" : "beta";
+    const char* second = first[0] == 'a' ? "beta" : "alpha";
+    Mount(PackageWriter()
+              .Add(std::string(second) + "_english.loc", TypeKey::Localization,
+                   LocalizationBytes({{"SHARED", "second"}, {"", "id zero"}, {"BLANK", ""}}))
+              .Add(std::string(first) + "_english.loc", TypeKey::Localization,
+                   LocalizationBytes({{"SHARED", "first"}, {"OWN", "own"}})));
+    // The second table is loaded first: the order is by name id, not by loading.
+    LoadLocalizationTable(second);
+    LoadLocalizationTable(first);
+
+    EXPECT_EQ(GetLocalizedText("SHARED"), "first");
+    EXPECT_EQ(GetLocalizedText("OWN"), "own");
+    // The reserved key is never searched for, though a table holds its id.
+    EXPECT_EQ(FindLocalizedText(Crc32Hash("")), "id zero");
+    EXPECT_TRUE(GetLocalizedText(GetReservedLocalizationKey()).IsEmpty());
+    EXPECT_EQ(GetLocalizedTextOr("", "fallback"), "fallback");
+    EXPECT_EQ(GetLocalizedTextOr("BLANK", "fallback"), "fallback");
+    EXPECT_EQ(GetLocalizedTextOr("MISSING", "fallback"), "fallback");
+
+    UnloadLocalizationTable(first);
+    EXPECT_EQ(GetLocalizedText("SHARED"), "second");
+}
+
+TEST_F(LocalizationTablesTest, TheLanguageNamesTheFile) {
+    Mount(PackageWriter()
+              .Add("gstrc_english.loc", TypeKey::Localization, LocalizationBytes({{"YES", "Yes"}}))
+              .Add("gstrc_french.loc", TypeKey::Localization, LocalizationBytes({{"YES", "Oui"}})));
+    SetLocalizationLanguage("french");
+    LoadLocalizationTable("gstrc");
+    EXPECT_EQ(GetLocalizedText("YES"), "Oui");
+}
+
+TEST_F(LocalizationTablesTest, DamagedTablesLoadThroughTheProviderWithoutFault) {
+    const std::string sample = FileContents(TALLYVOX_SAMPLE_STRINGS);
+    ASSERT_FALSE(sample.empty());
+    std::mt19937 rng(5107);
+    LogCapture log;
+    for (int round = 0; round < 5000; ++round) {
+        std::string bytes = sample;
+        DamageBytes(bytes, rng, 1 + int(rng() % 3));
+        const std::string path = PackageWriter::FolderOf(dir.File("Strings.dir")) + "/gstrc_english.loc";
+        if (round == 0)
+            Mount(PackageWriter().Add("gstrc_english.loc", TypeKey::Localization, bytes));
+        else
+            dir.Write(path.substr(dir.Path().size() + 1), bytes);
+        LoadLocalizationTable("gstrc");
+        const TString<char>& text = GetLocalizedText("BUTTON_SUBMIT");
+        EXPECT_LE(text.Length(), bytes.size());
+        UnloadLocalizationTable("gstrc");
+        ASSERT_EQ(Loaded("gstrc_english.loc"), nullptr);
+        log.Clear();
+    }
+}

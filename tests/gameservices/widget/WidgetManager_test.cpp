@@ -1,0 +1,81 @@
+#include "gameservices/widget/WidgetManager.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "tests/support/LogCapture.h"
+
+using GameServices::Widget::Margin;
+using GameServices::Widget::WidgetManager;
+
+TEST(WidgetManager, AlignmentWordsAreExact) {
+    const struct {
+        const char* word;
+        i32 vertical, horizontal;
+    } cases[] = {
+        {"Top", 0, 1},     {"Left", 1, 0},    {"Center", 1, 1}, {"Bottom", 2, 1},
+        {"Right", 1, 2},   {"Stretch", 3, 3}, {"bottom", 1, 1}, {"RIGHT", 1, 1},
+        {"", 1, 1},        {"Top ", 1, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WidgetManager::ParseVerticalAlignment(c.word), c.vertical) << c.word;
+        EXPECT_EQ(WidgetManager::ParseHorizontalAlignment(c.word), c.horizontal) << c.word;
+    }
+}
+
+TEST(WidgetManager, PositionsAndMarginsTakeMissingPiecesAsZero) {
+    LogCapture log;
+    const struct {
+        const char* text;
+        f32 x, y;
+        Margin margin;
+    } cases[] = {
+        {"10,20,0,0", 10, 20, {10, 20, 0, 0}},
+        {"10,20", 10, 20, {10, 20, 0, 0}},
+        {"10", 10, 0, {10, 0, 0, 0}},
+        {"", 0, 0, {0, 0, 0, 0}},
+        {"5,6,7,8", 5, 6, {5, 6, 7, 8}},
+        {"-1.5,x,,2.25", -1.5f, 0, {-1.5f, 0, 0, 2.25f}},
+    };
+    // Numbers do not follow the process locale.
+    const char* previous = setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    for (const auto& c : cases) {
+        const AGVec2 position = WidgetManager::ParsePosition(c.text);
+        EXPECT_EQ(position.x, c.x) << c.text;
+        EXPECT_EQ(position.y, c.y) << c.text;
+        const Margin margin = WidgetManager::ParseMargin(c.text);
+        EXPECT_EQ(margin.m_Left, c.margin.m_Left) << c.text;
+        EXPECT_EQ(margin.m_Top, c.margin.m_Top) << c.text;
+        EXPECT_EQ(margin.m_Right, c.margin.m_Right) << c.text;
+        EXPECT_EQ(margin.m_Bottom, c.margin.m_Bottom) << c.text;
+    }
+    if (previous)
+        setlocale(LC_NUMERIC, "C");
+    EXPECT_TRUE(log.Lines().empty());
+
+    const AGVec2 five = WidgetManager::ParsePosition("1,2,3,4,5");
+    EXPECT_EQ(five.x, 1.0f);
+    EXPECT_EQ(five.y, 2.0f);
+    EXPECT_TRUE(log.Contains("failed to extract the position"));
+    const Margin margin = WidgetManager::ParseMargin("1,2,3,4,5");
+    EXPECT_EQ(margin.m_Bottom, 4.0f);
+    EXPECT_TRUE(log.Contains("failed to extract the margin"));
+}
+
+TEST(WidgetManager, AssetFileNames) {
+    const struct {
+        const char* path;
+        const char* name;
+    } cases[] = {
+        {"/Skin;component/Images/Button_OK.png", "button_ok.png"},
+        {"Images\\Logo.PNG", "logo.png"},
+        {"Logo.PNG", "Logo.PNG"},
+        {"/Logo.PNG", "/Logo.PNG"},
+        {"A\\B/C\\Name.PNG", "c\\name.png"},
+        {"Images/", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WidgetManager::GetAssetFileName(c.path), c.name) << c.path;
+}
