@@ -155,7 +155,14 @@ public:
 class EngineScene {
 public:
     bool Start(bool multisample, bool empty, std::string& error) {
+        // The buffers the game's window asks for (platform/window).
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, multisample ? 1 : 0);
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, multisample ? 4 : 0);
         m_window = SDL_CreateWindow("frame bench", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL);
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 0);
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
         if (!m_window) {
             error = SDL_GetError();
             return false;
