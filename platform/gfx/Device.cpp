@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 
 #include "platform/gfx/GlHeaders.h"
@@ -239,6 +240,9 @@ void Device::DestroyBackBuffer() {
     m_colorRb = m_depthRb = m_resolveRb = 0;
     m_target = 0;
     m_hasBackBuffer = false;
+    if (m_presentTexture)
+        glDeleteTextures(1, &m_presentTexture);
+    m_presentTexture = 0;
 }
 
 void Device::BindResolvedForRead() {
@@ -328,7 +332,9 @@ void Device::Present() {
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(m_window, &dw, &dh);
     if (dw > 0 && dh > 0) {
-        if (m_target != 0) {
+        if (m_target != 0 && m_windowSamples > 0) {
+            PresentThroughQuad(dw, dh);
+        } else if (m_target != 0) {
             GLint w = GLint(m_params.width), h = GLint(m_params.height);
             bool sameSize = dw == w && dh == h;
             // A multisampled buffer resolves straight into the window when neither scaling
@@ -352,6 +358,65 @@ void Device::Present() {
             m_cooperativeLevel = Result::DeviceNotReset;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, m_target);
+}
+
+void Device::PresentThroughQuad(int drawableWidth, int drawableHeight) {
+    GLint w = GLint(m_params.width), h = GLint(m_params.height);
+    if (!m_presentTexture) {
+        glGenTextures(1, &m_presentTexture);
+        glBindTexture(GL_TEXTURE_2D, m_presentTexture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, w, h, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_target);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_copyFbo);
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_presentTexture, 0);
+    glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, drawableWidth, drawableHeight);
+    for (GLenum cap : {GL_DEPTH_TEST, GL_BLEND, GL_ALPHA_TEST, GL_CULL_FACE, GL_LIGHTING, GL_STENCIL_TEST})
+        glDisable(cap);
+    for (uint32_t unit = kMaxStages; unit-- > 0;) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        glDisable(GL_TEXTURE_GEN_S);
+        glDisable(GL_TEXTURE_GEN_T);
+        glMatrixMode(GL_TEXTURE);
+        glLoadIdentity();
+        (unit == 0 ? glEnable : glDisable)(GL_TEXTURE_2D);
+    }
+    glBindTexture(GL_TEXTURE_2D, m_presentTexture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // The texture's row 0 is GL's first row of the back buffer: with either clip origin it
+    // goes where clip y = 1 lands.
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(0, 0);
+    glVertex2f(-1, 1);
+    glTexCoord2f(1, 0);
+    glVertex2f(1, 1);
+    glTexCoord2f(0, 1);
+    glVertex2f(-1, -1);
+    glTexCoord2f(1, 1);
+    glVertex2f(1, -1);
+    glEnd();
+
+    // Every state the quad changed is sent again before the next draw.
+    m_renderStatesDirty = ~0u;
+    m_viewportDirty = m_scissorDirty = true;
+    m_projectionDirty = m_modelviewDirty = m_lightDirty = true;
+    m_unitsEnabled = ~0u;
+    for (Stage& stage : m_stages)
+        stage.dirty = stage.textureMatrixDirty = true;
 }
 
 bool Device::ReadBackBuffer(const Rect& rect, Image& out) {

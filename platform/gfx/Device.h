@@ -14,7 +14,8 @@
 // size, 8-bit colour without alpha, 24-bit depth and 8-bit stencil, and samples when
 // multisampling is granted; a multisampled window without multisampling is drawn with it
 // turned off); otherwise it is a framebuffer object the device owns (multisampled when
-// granted) in the same orientation, which Present resolves into the window in one blit.
+// granted) in the same orientation, which Present resolves into the window in one blit (or,
+// into a multisampled window, draws as one textured quad).
 // A multisampled back buffer is resolved into a single-sample copy for reading. Viewport,
 // scissor, clears and read-back count rows from the top either way; copies onto textures
 // (whose row 0 is v = 0) and, without the clip origin, the copy to the window flip the rows.
@@ -158,6 +159,9 @@ private:
     bool CreateBackBuffer(const PresentParams& params);
     bool WindowServes(const PresentParams& params) const;
     bool CreateResolveBuffer(int32_t width, int32_t height);
+    // Shows an offscreen back buffer in a multisampled window, which no blit may write:
+    // copied onto a texture, drawn as one quad over the window.
+    void PresentThroughQuad(int drawableWidth, int drawableHeight);
     // GL's first row of a span of rows counted from the top of the back buffer.
     int32_t GlRow(int64_t top, int64_t height) const {
         return int32_t(m_upright ? int64_t(m_params.height) - top - height : top);
@@ -207,6 +211,7 @@ private:
     bool m_windowFormatFits = false;  // the window's buffers match the back buffer's formats
     bool m_upright = false;           // the clip origin is GL's upper left (see above)
     int32_t m_windowSamples = 0;
+    uint32_t m_presentTexture = 0;  // PresentThroughQuad's copy
     uint32_t m_target = 0;
     uint32_t m_fbo = 0, m_colorRb = 0, m_depthRb = 0;
     uint32_t m_resolveFbo = 0, m_resolveRb = 0;

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/core/Clock.h"
+#include "platform/gfx/GlHeaders.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
 
@@ -395,4 +396,46 @@ TEST_F(GraphicDeviceTest, FramesWithAndWithoutMultisamplingShowTheSamePicture) {
         }
     EXPECT_GT(smoothed, 500);  // the edges are smoothed
   }
+}
+
+// A back buffer smaller than the window is shown scaled to it and upright, in a plain and in a
+// multisampled window, with and without multisampling, frame after frame; and once the
+// window's size is asked again, the next frame is drawn at it.
+TEST_F(GraphicDeviceTest, ASmallerBackBufferIsShownScaledAndUprightInAnyWindow) {
+    const u32 kMultisample = PCGraphicDevice::kModeMultisample;
+    for (auto [samples, flags] : {std::pair{0, 0u}, {0, kMultisample}, {4, 0u}, {4, kMultisample}}) {
+        SCOPED_TRACE(testing::Message() << samples << " samples, flags " << flags);
+        m_device.Shutdown();
+        m_window = std::make_unique<gfxtest::TestWindow>(int(kWidth), int(kHeight), samples);
+        Init(flags);
+        ASSERT_TRUE(m_device.ResetDevice(400, 300, flags));
+        drawtest::Log log;
+        RecordingLayer layer(&log, "quarters");
+        layer.draw = [this] {
+            Fill({0, 0, 200, 150}, 0xFFFF0000u);
+            Fill({200, 0, 400, 150}, 0xFF00FF00u);
+            Fill({0, 150, 400, 300}, 0xFF0000FFu);
+        };
+        m_device.AddLayer(&layer);
+        for (int frame = 0; frame < 2; ++frame) {
+            m_device.RenderFrame();
+            // GL numbers the window's rows bottom up.
+            auto shown = [](int x, int y) {
+                u32 p = 0;
+                glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+                glReadPixels(x, int(kHeight) - 1 - y, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &p);
+                return p | 0xFF000000u;
+            };
+            EXPECT_EQ(shown(100, 100), 0xFFFF0000u);
+            EXPECT_EQ(shown(700, 200), 0xFF00FF00u);
+            EXPECT_EQ(shown(100, 500), 0xFF0000FFu);
+            EXPECT_EQ(shown(700, 590), 0xFF0000FFu);
+            EXPECT_EQ(ReadPixel(Dev(), 300, 50), 0xFF00FF00u);
+        }
+        ASSERT_TRUE(m_device.ResetDevice(kWidth, kHeight, flags));
+        m_device.RenderFrame();
+        EXPECT_EQ(ReadPixel(Dev(), 100, 100), 0xFFFF0000u);
+        EXPECT_EQ(ReadPixel(Dev(), 500, 100), 0xFF000000u);  // cleared: outside the layer's quarters
+        m_device.RemoveLayer(&layer);
+    }
 }
