@@ -399,8 +399,9 @@ TEST_F(GraphicDeviceTest, FramesWithAndWithoutMultisamplingShowTheSamePicture) {
 }
 
 // A back buffer smaller than the window is shown scaled to it and upright, in a plain and in a
-// multisampled window, with and without multisampling, frame after frame; and once the
-// window's size is asked again, the next frame is drawn at it.
+// multisampled window, with and without multisampling, frame after frame (states set once
+// still hold after a present); and once the window's size is asked again, the next frame is
+// drawn at it.
 TEST_F(GraphicDeviceTest, ASmallerBackBufferIsShownScaledAndUprightInAnyWindow) {
     const u32 kMultisample = PCGraphicDevice::kModeMultisample;
     for (auto [samples, flags] : {std::pair{0, 0u}, {0, kMultisample}, {4, 0u}, {4, kMultisample}}) {
@@ -411,10 +412,24 @@ TEST_F(GraphicDeviceTest, ASmallerBackBufferIsShownScaledAndUprightInAnyWindow) 
         ASSERT_TRUE(m_device.ResetDevice(400, 300, flags));
         drawtest::Log log;
         RecordingLayer layer(&log, "quarters");
-        layer.draw = [this] {
+        auto veil = gfxtest::MakeQuad(Dev(), 0, 0, 100, 100, 0.5f, 0x80FFFFFFu, false);
+        layer.draw = [&] {
             Fill({0, 0, 200, 150}, 0xFFFF0000u);
             Fill({200, 0, 400, 150}, 0xFF00FF00u);
             Fill({0, 150, 400, 300}, 0xFF0000FFu);
+            Device& d = Dev();
+            d.SetViewport({0, 0, 400, 300, 0, 1});
+            gfxtest::SetPixelSpace(d, 400, 300);
+            d.SetRenderState(RenderState::Lighting, 0u);
+            d.SetRenderState(RenderState::ZEnable, 0u);
+            d.SetRenderState(RenderState::CullMode, Cull::None);
+            d.SetRenderState(RenderState::AlphaBlendEnable, 1u);
+            d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
+            d.SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
+            d.SetTextureStageState(0, StageState::AlphaArg1, TextureArg::Diffuse);
+            d.SetTexture(0, nullptr);
+            veil->Bind(d);
+            d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2);
         };
         m_device.AddLayer(&layer);
         for (int frame = 0; frame < 2; ++frame) {
@@ -426,15 +441,16 @@ TEST_F(GraphicDeviceTest, ASmallerBackBufferIsShownScaledAndUprightInAnyWindow) 
                 glReadPixels(x, int(kHeight) - 1 - y, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &p);
                 return p | 0xFF000000u;
             };
-            EXPECT_EQ(shown(100, 100), 0xFFFF0000u);
+            EXPECT_EQ(shown(300, 250), 0xFFFF0000u);
             EXPECT_EQ(shown(700, 200), 0xFF00FF00u);
             EXPECT_EQ(shown(100, 500), 0xFF0000FFu);
             EXPECT_EQ(shown(700, 590), 0xFF0000FFu);
             EXPECT_EQ(ReadPixel(Dev(), 300, 50), 0xFF00FF00u);
+            EXPECT_TRUE(gfxtest::ColorNear(ReadPixel(Dev(), 50, 50), 0xFFFF8080u, 2));  // half veiled
         }
         ASSERT_TRUE(m_device.ResetDevice(kWidth, kHeight, flags));
         m_device.RenderFrame();
-        EXPECT_EQ(ReadPixel(Dev(), 100, 100), 0xFFFF0000u);
+        EXPECT_EQ(ReadPixel(Dev(), 150, 100), 0xFFFF0000u);
         EXPECT_EQ(ReadPixel(Dev(), 500, 100), 0xFF000000u);  // cleared: outside the layer's quarters
         m_device.RemoveLayer(&layer);
     }
