@@ -132,6 +132,7 @@ bool PCApplicationImpl::CreateMainWindow() {
     desc.height = m_height;
     desc.fullscreen = (m_flags & kSettingFullscreen) != 0;
     desc.hideCursor = (m_flags & kSettingHideCursor) != 0;
+    desc.multisample = (m_flags & kSettingMultisampling) != 0;
     if (!m_window->Create(desc)) {
         fprintf(stderr, "%s: cannot create the window.\n", m_programName.c_str());
         return false;

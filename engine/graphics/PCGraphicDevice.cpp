@@ -92,8 +92,9 @@ void PCGraphicDevice::RenderFrame() {
     m_viewport = {0, 0, m_width, m_height, 0.0f, 1.0f};
     m_device->SetViewport(m_viewport);
     // The last layer's camera leaves the scissor test on; the frame clears the whole buffer.
+    // Depth and stencil share a buffer: clearing both at once is much the cheaper.
     m_device->SetRenderState(RenderState::ScissorTestEnable, 0u);
-    m_device->Clear(kClearTarget | kClearZBuffer, 0, 1.0f, 0);
+    m_device->Clear(kClearTarget | kClearZBuffer | kClearStencil, 0, 1.0f, 0);
     m_device->BeginScene();
     if (m_customRender) {
         if (m_customDraw)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 
 #include "platform/gfx/GlHeaders.h"
@@ -73,6 +74,22 @@ std::unique_ptr<Device> Device::Create(SDL_Window* window, const PresentParams& 
         return nullptr;
     }
     glGetIntegerv(GL_MAX_SAMPLES, &device->m_maxSamples);
+    if (major * 10 + minor >= 45 || HasExtension("GL_ARB_clip_control")) {
+        auto clipControl = reinterpret_cast<PFNGLCLIPCONTROLPROC>(SDL_GL_GetProcAddress("glClipControl"));
+        if (clipControl) {
+            clipControl(GL_UPPER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+            device->m_upright = glGetError() == GL_NO_ERROR;
+        }
+    }
+    GLint bits[7] = {};
+    const GLenum kBits[7] = {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS, GL_ALPHA_BITS,
+                             GL_DEPTH_BITS, GL_STENCIL_BITS, GL_SAMPLES};
+    for (int i = 0; i < 7; ++i)
+        glGetIntegerv(kBits[i], &bits[i]);
+    // An alpha channel would change what blending reads as the destination's alpha.
+    device->m_windowFormatFits = bits[0] == 8 && bits[1] == 8 && bits[2] == 8 && bits[3] == 0 &&
+                                 bits[4] == 24 && bits[5] == 8;
+    device->m_windowSamples = bits[6];
     SDL_GL_SetSwapInterval(1);  // refused by some drivers; frames are then paced by the caller
 
     PresentParams granted = wanted;
@@ -151,6 +168,14 @@ bool Device::IsWindowVisible() const {
     return (SDL_GetWindowFlags(m_window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
 }
 
+bool Device::WindowServes(const PresentParams& params) const {
+    int dw = 0, dh = 0;
+    SDL_GL_GetDrawableSize(m_window, &dw, &dh);
+    // A multisampled window serves without multisampling too, drawn with it turned off.
+    return m_upright && m_windowFormatFits && (!params.multisample || m_windowSamples >= 2) &&
+           dw == int(params.width) && dh == int(params.height);
+}
+
 bool Device::CreateBackBuffer(const PresentParams& params) {
     DestroyBackBuffer();
     GLint maxSize = 0;
@@ -158,7 +183,16 @@ bool Device::CreateBackBuffer(const PresentParams& params) {
     if (params.width == 0 || params.height == 0 || params.width > uint32_t(maxSize) ||
         params.height > uint32_t(maxSize))
         return false;
+    glGenFramebuffers(1, &m_copyFbo);
     GLsizei w = GLsizei(params.width), h = GLsizei(params.height);
+    if (WindowServes(params)) {
+        bool ok = m_windowSamples == 0 || CreateResolveBuffer(w, h);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        m_hasBackBuffer = ok && glGetError() == GL_NO_ERROR;
+        if (!m_hasBackBuffer)
+            DestroyBackBuffer();
+        return m_hasBackBuffer;
+    }
     GLsizei samples = params.multisample ? std::min(kWantedSamples, m_maxSamples) : 0;
 
     glGenFramebuffers(1, &m_fbo);
@@ -172,23 +206,28 @@ bool Device::CreateBackBuffer(const PresentParams& params) {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_colorRb);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, m_depthRb);
     bool ok = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    if (ok && samples > 0) {
-        glGenFramebuffers(1, &m_resolveFbo);
-        glGenRenderbuffers(1, &m_resolveRb);
-        glBindRenderbuffer(GL_RENDERBUFFER, m_resolveRb);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, w, h);
-        glBindFramebuffer(GL_FRAMEBUFFER, m_resolveFbo);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_resolveRb);
-        ok = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    }
-    glGenFramebuffers(1, &m_copyFbo);
+    if (ok && samples > 0)
+        ok = CreateResolveBuffer(w, h);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
     if (glGetError() != GL_NO_ERROR)
         ok = false;
+    m_target = m_fbo;
+    m_hasBackBuffer = ok;
     if (!ok)
         DestroyBackBuffer();
     return ok;
+}
+
+bool Device::CreateResolveBuffer(int32_t width, int32_t height) {
+    glGenFramebuffers(1, &m_resolveFbo);
+    glGenRenderbuffers(1, &m_resolveRb);
+    glBindRenderbuffer(GL_RENDERBUFFER, m_resolveRb);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, width, height);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_resolveFbo);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_resolveRb);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
 void Device::DestroyBackBuffer() {
@@ -199,6 +238,11 @@ void Device::DestroyBackBuffer() {
     glDeleteRenderbuffers(3, rbs);
     m_fbo = m_resolveFbo = m_copyFbo = 0;
     m_colorRb = m_depthRb = m_resolveRb = 0;
+    m_target = 0;
+    m_hasBackBuffer = false;
+    if (m_presentTexture)
+        glDeleteTextures(1, &m_presentTexture);
+    m_presentTexture = 0;
 }
 
 void Device::BindResolvedForRead() {
@@ -207,13 +251,13 @@ void Device::BindResolvedForRead() {
     m_renderStatesDirty |= 1u << uint32_t(RenderState::ScissorTestEnable);
     if (m_resolveFbo) {
         GLint w = GLint(m_params.width), h = GLint(m_params.height);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, m_fbo);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, m_target);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_resolveFbo);
         glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, m_resolveFbo);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_fbo);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_target);
     } else {
-        glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
+        glBindFramebuffer(GL_FRAMEBUFFER, m_target);
     }
 }
 
@@ -240,7 +284,7 @@ Result Device::Reset(const PresentParams& wanted) {
 }
 
 void Device::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
-    if (!m_fbo)
+    if (!m_hasBackBuffer)
         return;
     int64_t x0 = m_viewport.x, y0 = m_viewport.y;
     int64_t x1 = x0 + m_viewport.width, y1 = y0 + m_viewport.height;
@@ -256,9 +300,14 @@ void Device::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
     y1 = std::min<int64_t>(y1, m_params.height);
     if (x1 <= x0 || y1 <= y0)
         return;
-    glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(GLint(x0), GLint(y0), GLsizei(x1 - x0), GLsizei(y1 - y0));
+    glBindFramebuffer(GL_FRAMEBUFFER, m_target);
+    // A whole-buffer clear goes without the scissor test, which drivers clear fastest.
+    if (x0 == 0 && y0 == 0 && x1 == int64_t(m_params.width) && y1 == int64_t(m_params.height)) {
+        glDisable(GL_SCISSOR_TEST);
+    } else {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(GLint(x0), GlRow(y0, y1 - y0), GLsizei(x1 - x0), GLsizei(y1 - y0));
+    }
     m_renderStatesDirty |= 1u << uint32_t(RenderState::ScissorTestEnable);
     m_scissorDirty = true;
     GLbitfield mask = 0;
@@ -283,20 +332,96 @@ void Device::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
 
 void Device::Present() {
     CollectGarbage();
-    if (!m_fbo)
+    if (!m_hasBackBuffer)
         return;
-    BindResolvedForRead();
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(m_window, &dw, &dh);
     if (dw > 0 && dh > 0) {
-        GLint w = GLint(m_params.width), h = GLint(m_params.height);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        // The window's rows run bottom up: the copy turns the picture right way up.
-        glBlitFramebuffer(0, 0, w, h, 0, dh, dw, 0, GL_COLOR_BUFFER_BIT,
-                          (dw == w && dh == h) ? GL_NEAREST : GL_LINEAR);
+        if (m_target != 0 && m_windowSamples > 0) {
+            PresentThroughQuad(dw, dh);
+        } else if (m_target != 0) {
+            GLint w = GLint(m_params.width), h = GLint(m_params.height);
+            bool sameSize = dw == w && dh == h;
+            // A multisampled buffer resolves straight into the window when neither scaling
+            // nor a flip is needed; otherwise it is resolved first.
+            if ((sameSize && m_upright) || !m_resolveFbo) {
+                glDisable(GL_SCISSOR_TEST);
+                m_renderStatesDirty |= 1u << uint32_t(RenderState::ScissorTestEnable);
+                glBindFramebuffer(GL_READ_FRAMEBUFFER, m_fbo);
+            } else {
+                BindResolvedForRead();
+            }
+            glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+            GLint top = m_upright ? dh : 0, bottom = m_upright ? 0 : dh;
+            glBlitFramebuffer(0, 0, w, h, 0, bottom, dw, top, GL_COLOR_BUFFER_BIT,
+                              sameSize ? GL_NEAREST : GL_LINEAR);
+        }
         SDL_GL_SwapWindow(m_window);
+        // The window changed size or came back to the back buffer's: draw where it is cheapest
+        // from the next frame on.
+        if (WindowServes(m_params) != (m_target == 0) && !CreateBackBuffer(m_params))
+            m_cooperativeLevel = Result::DeviceNotReset;
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_target);
+}
+
+void Device::PresentThroughQuad(int drawableWidth, int drawableHeight) {
+    GLint w = GLint(m_params.width), h = GLint(m_params.height);
+    if (!m_presentTexture) {
+        glGenTextures(1, &m_presentTexture);
+        glBindTexture(GL_TEXTURE_2D, m_presentTexture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, w, h, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_target);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_copyFbo);
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_presentTexture, 0);
+    glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, drawableWidth, drawableHeight);
+    for (GLenum cap : {GL_DEPTH_TEST, GL_BLEND, GL_ALPHA_TEST, GL_CULL_FACE, GL_LIGHTING, GL_STENCIL_TEST})
+        glDisable(cap);
+    for (uint32_t unit = kMaxStages; unit-- > 0;) {
+        glActiveTexture(GL_TEXTURE0 + unit);
+        glDisable(GL_TEXTURE_GEN_S);
+        glDisable(GL_TEXTURE_GEN_T);
+        glMatrixMode(GL_TEXTURE);
+        glLoadIdentity();
+        (unit == 0 ? glEnable : glDisable)(GL_TEXTURE_2D);
+    }
+    glBindTexture(GL_TEXTURE_2D, m_presentTexture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // The texture's row 0 is GL's first row of the back buffer: with either clip origin it
+    // goes where clip y = 1 lands.
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(0, 0);
+    glVertex2f(-1, 1);
+    glTexCoord2f(1, 0);
+    glVertex2f(1, 1);
+    glTexCoord2f(0, 1);
+    glVertex2f(-1, -1);
+    glTexCoord2f(1, 1);
+    glVertex2f(1, -1);
+    glEnd();
+
+    // Every state the quad changed is sent again before the next draw.
+    m_renderStatesDirty = ~0u;
+    m_viewportDirty = m_scissorDirty = true;
+    m_projectionDirty = m_modelviewDirty = m_lightDirty = true;
+    m_unitsEnabled = ~0u;
+    for (Stage& stage : m_stages)
+        stage.dirty = stage.textureMatrixDirty = true;
 }
 
 bool Device::ReadBackBuffer(const Rect& rect, Image& out) {
@@ -304,14 +429,18 @@ bool Device::ReadBackBuffer(const Rect& rect, Image& out) {
     int32_t x0 = std::max(rect.left, 0), y0 = std::max(rect.top, 0);
     int32_t x1 = std::min(rect.right, int32_t(m_params.width));
     int32_t y1 = std::min(rect.bottom, int32_t(m_params.height));
-    if (!m_fbo || x1 <= x0 || y1 <= y0)
+    if (!m_hasBackBuffer || x1 <= x0 || y1 <= y0)
         return false;
     uint32_t w = uint32_t(x1 - x0), h = uint32_t(y1 - y0);
     out.pixels.resize(size_t(w) * h);
     BindResolvedForRead();
-    glReadPixels(x0, y0, GLsizei(w), GLsizei(h), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+    glReadPixels(x0, GlRow(y0, h), GLsizei(w), GLsizei(h), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
                  out.pixels.data());
-    glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_target);
+    // Upright, GL gives the bottom row first.
+    for (uint32_t top = 0, bottom = h - 1; m_upright && top < bottom; ++top, --bottom)
+        std::swap_ranges(out.pixels.begin() + ptrdiff_t(top) * w, out.pixels.begin() + ptrdiff_t(top + 1) * w,
+                         out.pixels.begin() + ptrdiff_t(bottom) * w);
     out.width = w;
     out.height = h;
     out.format = Format::X8R8G8B8;
@@ -319,7 +448,7 @@ bool Device::ReadBackBuffer(const Rect& rect, Image& out) {
 }
 
 bool Device::StretchBackBufferTo(Texture* target, bool linear) {
-    if (!m_fbo || !target || !(target->m_usage & kUsageRenderTarget))
+    if (!m_hasBackBuffer || !target || !(target->m_usage & kUsageRenderTarget))
         return false;
     UploadTexture(*target);  // makes its GL storage
     BindResolvedForRead();
@@ -327,13 +456,14 @@ bool Device::StretchBackBufferTo(Texture* target, bool linear) {
     glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target->m_glName, 0);
     bool ok = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (ok) {
-        // Both hold their top row first (a texture's row 0 is v = 0): no flip.
+        // A texture holds its top row first (row 0 is v = 0): an upright picture is flipped.
         GLint w = GLint(m_params.width), h = GLint(m_params.height);
-        glBlitFramebuffer(0, 0, w, h, 0, 0, GLint(target->m_width), GLint(target->m_height),
+        GLint th = GLint(target->m_height);
+        glBlitFramebuffer(0, 0, w, h, 0, m_upright ? th : 0, GLint(target->m_width), m_upright ? 0 : th,
                           GL_COLOR_BUFFER_BIT, linear ? GL_LINEAR : GL_NEAREST);
     }
     glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_target);
     return ok;
 }
 

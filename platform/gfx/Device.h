@@ -1,17 +1,24 @@
 #pragma once
 // The graphics device on OpenGL (2.1 compatibility profile, fixed function, framebuffer
 // objects). It keeps the model of a fixed-function device of the Windows era: states are
-// shadowed here and sent to GL only when a draw needs them; rendering goes to a framebuffer
-// object the device owns (multisampled when granted), which Present resolves and copies to
-// the window. Conventions of that model kept here: clip z in [0, 1], pixel centres on
-// integer coordinates, top-left viewport and scissor, culling by winding on screen, vertex
-// colours as B, G, R, A bytes, textures as u32 ARGB in memory, a stage without a texture
-// reading opaque white, and the edge rule (a pixel whose centre lies on an edge is covered
-// when that edge is a top or left one).
+// shadowed here and sent to GL only when a draw needs them. Conventions of that model kept
+// here: clip z in [0, 1], pixel centres on integer coordinates, top-left viewport and
+// scissor, culling by winding on screen, vertex colours as B, G, R, A bytes, textures as u32
+// ARGB in memory, a stage without a texture reading opaque white, and the edge rule (a pixel
+// whose centre lies on an edge is covered when that edge is a top or left one).
 //
-// The back buffer holds its top row at GL's y = 0, as a texture holds row 0 at v = 0: GL's
-// edge rule then falls on the same sides as that model's, a copy onto a texture needs no
-// flip, and read-back returns GL's rows as they are. Only the copy to the window flips.
+// The projection flips y, so that GL rasterises as if its rows ran down the screen: GL's edge
+// rule then falls on the same sides as that model's. Where GL offers an upper-left clip origin
+// (GL_ARB_clip_control), that origin turns the picture back upright in GL's bottom-up rows,
+// and the back buffer is the window's own when the window can stand for it (the window's
+// size, 8-bit colour without alpha, 24-bit depth and 8-bit stencil, and samples when
+// multisampling is granted; a multisampled window without multisampling is drawn with it
+// turned off); otherwise it is a framebuffer object the device owns (multisampled when
+// granted) in the same orientation, which Present resolves into the window in one blit (or,
+// into a multisampled window, draws as one textured quad).
+// A multisampled back buffer is resolved into a single-sample copy for reading. Viewport,
+// scissor, clears and read-back count rows from the top either way; copies onto textures
+// (whose row 0 is v = 0) and, without the clip origin, the copy to the window flip the rows.
 //
 // Every call that touches GL (the frame, states, draws, read-back, Reset, destruction) must be
 // made on the thread that created the device. Resource creation and locks may be made on any
@@ -61,7 +68,9 @@ public:
     void Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil);
     void BeginScene() {}
     void EndScene() {}
-    // Resolves the back buffer and shows it in the window.
+    // Shows the back buffer in the window (resolving and scaling an offscreen one). What the
+    // back buffer holds afterwards is what the window keeps across a swap (the offscreen
+    // driver keeps it all); a frame starts with a clear.
     void Present();
 
     void SetRenderState(RenderState state, uint32_t value);
@@ -145,7 +154,18 @@ private:
     };
 
     Device() = default;
+    // The window's back buffer when it can stand for the one asked (see above), else a
+    // framebuffer object.
     bool CreateBackBuffer(const PresentParams& params);
+    bool WindowServes(const PresentParams& params) const;
+    bool CreateResolveBuffer(int32_t width, int32_t height);
+    // Shows an offscreen back buffer in a multisampled window, which no blit may write:
+    // copied onto a texture, drawn as one quad over the window.
+    void PresentThroughQuad(int drawableWidth, int drawableHeight);
+    // GL's first row of a span of rows counted from the top of the back buffer.
+    int32_t GlRow(int64_t top, int64_t height) const {
+        return int32_t(m_upright ? int64_t(m_params.height) - top - height : top);
+    }
     void DestroyBackBuffer();
     // Binds the resolved single-sample back buffer for reading (resolving first).
     void BindResolvedForRead();
@@ -184,7 +204,15 @@ private:
     std::shared_ptr<GlGarbage> m_garbage;
     int32_t m_maxSamples = 0;
 
-    // Back buffer: draw target (multisampled when granted) and its single-sample resolve.
+    // Back buffer: the framebuffer drawn into (0: the window's), valid while m_hasBackBuffer;
+    // when offscreen, its renderbuffers (multisampled when granted) and a single-sample
+    // resolve of a multisampled one.
+    bool m_hasBackBuffer = false;
+    bool m_windowFormatFits = false;  // the window's buffers match the back buffer's formats
+    bool m_upright = false;           // the clip origin is GL's upper left (see above)
+    int32_t m_windowSamples = 0;
+    uint32_t m_presentTexture = 0;  // PresentThroughQuad's copy
+    uint32_t m_target = 0;
     uint32_t m_fbo = 0, m_colorRb = 0, m_depthRb = 0;
     uint32_t m_resolveFbo = 0, m_resolveRb = 0;
     uint32_t m_copyFbo = 0;

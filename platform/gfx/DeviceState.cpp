@@ -287,7 +287,7 @@ void Device::SetMaterial(const Material& material) {
 }
 
 void Device::Flush() {
-    glBindFramebuffer(GL_FRAMEBUFFER, m_fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_target);
     FlushRenderStates();
     FlushViewport();
     FlushTransformsAndLight();
@@ -317,8 +317,8 @@ void Device::FlushRenderStates() {
         glAlphaFunc(GlCompare(value(RenderState::AlphaFunc)),
                     AlphaReference(value(RenderState::AlphaFunc), value(RenderState::AlphaRef)));
     if (dirty & Bit(RenderState::CullMode)) {
-        // The back buffer holds the picture upside down, so a triangle clockwise on screen
-        // is counter-clockwise to GL, which is GL's front face.
+        // The projection turns the picture upside down (see FlushTransformsAndLight), so a
+        // triangle clockwise on screen is counter-clockwise to GL, which is GL's front face.
         switch (Cull(value(RenderState::CullMode))) {
             case Cull::CW: glEnable(GL_CULL_FACE); glCullFace(GL_FRONT); break;
             case Cull::CCW: glEnable(GL_CULL_FACE); glCullFace(GL_BACK); break;
@@ -332,7 +332,9 @@ void Device::FlushRenderStates() {
                             float(c & 0xFF) / 255.0f, float(c >> 24) / 255.0f};
         glLightModelfv(GL_LIGHT_MODEL_AMBIENT, v);
     }
-    toggle(RenderState::MultisampleAntialias, GL_MULTISAMPLE);
+    // A multisampled window drawn without multisampling keeps it off.
+    if (dirty & Bit(RenderState::MultisampleAntialias))
+        (value(RenderState::MultisampleAntialias) && m_params.multisample ? glEnable : glDisable)(GL_MULTISAMPLE);
     toggle(RenderState::StencilEnable, GL_STENCIL_TEST);
     toggle(RenderState::ScissorTestEnable, GL_SCISSOR_TEST);
 }
@@ -340,7 +342,7 @@ void Device::FlushRenderStates() {
 void Device::FlushViewport() {
     if (m_viewportDirty) {
         m_viewportDirty = false;
-        glViewport(GLint(m_viewport.x), GLint(m_viewport.y), GLsizei(m_viewport.width),
+        glViewport(GLint(m_viewport.x), GlRow(m_viewport.y, m_viewport.height), GLsizei(m_viewport.width),
                    GLsizei(m_viewport.height));
         glDepthRange(m_viewport.minZ, m_viewport.maxZ);
         m_projectionDirty = true;  // the pixel-centre shift depends on the viewport size
@@ -349,7 +351,7 @@ void Device::FlushViewport() {
         m_scissorDirty = false;
         int32_t w = std::max(m_scissor.right - m_scissor.left, 0);
         int32_t h = std::max(m_scissor.bottom - m_scissor.top, 0);
-        glScissor(m_scissor.left, m_scissor.top, w, h);
+        glScissor(m_scissor.left, GlRow(m_scissor.top, h), w, h);
     }
 }
 
@@ -357,8 +359,8 @@ void Device::FlushTransformsAndLight() {
     if (m_projectionDirty) {
         m_projectionDirty = false;
         // Clip z goes from [0, w] to [-w, w]; the picture moves half a pixel right and down
-        // so that pixel centres fall on integer coordinates, and y is flipped so that the
-        // back buffer holds row 0 at the top (see Device.h).
+        // so that pixel centres fall on integer coordinates, and y is flipped: GL's rows then
+        // run down the screen (see Device.h), and its edge rule falls on the model's sides.
         float w = float(std::max(m_viewport.width, 1u));
         float h = float(std::max(m_viewport.height, 1u));
         const Matrix fix = {{1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 2, 0, 1.0f / w, 1.0f / h, -1, 1}};

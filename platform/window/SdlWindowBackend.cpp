@@ -82,14 +82,25 @@ bool SdlBackend::Create(const WindowDesc& desc) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    // The graphics device draws straight into a window with the depth and stencil it needs.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
 
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
     if (desc.fullscreen)
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     int width = desc.width ? int(desc.width) : 800;
     int height = desc.height ? int(desc.height) : 600;
-    m_window = SDL_CreateWindow(desc.title ? desc.title : "", SDL_WINDOWPOS_UNDEFINED,
-                                SDL_WINDOWPOS_UNDEFINED, width, height, flags);
+    for (bool multisample : {desc.multisample, false}) {
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, multisample ? 1 : 0);
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, multisample ? 4 : 0);
+        m_window = SDL_CreateWindow(desc.title ? desc.title : "", SDL_WINDOWPOS_UNDEFINED,
+                                    SDL_WINDOWPOS_UNDEFINED, width, height, flags);
+        if (m_window || !multisample)
+            break;
+    }
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
     if (!m_window) {
         fprintf(stderr, "Cannot create the window: %s\n", SDL_GetError());
         return false;

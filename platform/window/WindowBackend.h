@@ -21,6 +21,8 @@ struct WindowDesc {
     uint32_t height = 600;
     bool fullscreen = false;
     bool hideCursor = false;  // over the client area
+    // OpenGL buffers with 4 samples a pixel (plain ones when the system has none).
+    bool multisample = false;
 };
 
 struct DisplayMode {

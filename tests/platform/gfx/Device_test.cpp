@@ -18,13 +18,21 @@ TEST_F(DeviceTest, ClearHonoursViewportAndScissor) {
 
     // With the scissor test on, only viewport and scissor together are cleared; a scissor
     // rectangle alone (test off) changes nothing.
-    Dev().SetScissorRect({20, 0, 64, 48});
+    Dev().SetScissorRect({20, 7, 64, 48});
     Dev().Clear(kClearTarget, 0xFF00FF00, 1.0f, 0);
     EXPECT_EQ(ReadPixel(Dev(), 12, 8), 0xFF00FF00u);
     Dev().SetRenderState(RenderState::ScissorTestEnable, 1u);
     Dev().Clear(kClearTarget, 0xFF0000FF, 1.0f, 0);
     EXPECT_EQ(ReadPixel(Dev(), 12, 8), 0xFF00FF00u);
+    EXPECT_EQ(ReadPixel(Dev(), 20, 6), 0xFF00FF00u);
     EXPECT_EQ(ReadPixel(Dev(), 20, 8), 0xFF0000FFu);
+    EXPECT_EQ(ReadPixel(Dev(), 40, 8), 0xFF000000u);
+
+    // A viewport sharing three sides with the buffer clears only itself.
+    Dev().SetRenderState(RenderState::ScissorTestEnable, 0u);
+    Dev().SetViewport({0, 0, 32, kHeight, 0.0f, 1.0f});
+    Dev().Clear(kClearTarget, 0xFFFFFFFF, 1.0f, 0);
+    EXPECT_EQ(ReadPixel(Dev(), 31, 40), 0xFFFFFFFFu);
     EXPECT_EQ(ReadPixel(Dev(), 40, 8), 0xFF000000u);
 }
 

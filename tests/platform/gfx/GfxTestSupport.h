@@ -19,15 +19,23 @@ namespace gfxtest {
 
 using namespace platform::gfx;
 
-// An OpenGL window (shown, which the offscreen driver does without a display).
+// An OpenGL window (shown, which the offscreen driver does without a display), multisampled
+// when samples is above 0.
 class TestWindow {
 public:
-    TestWindow(int width, int height) {
+    TestWindow(int width, int height, int samples = 0) {
         if (!std::getenv("SDL_VIDEODRIVER"))
             setenv("SDL_VIDEODRIVER", "offscreen", 1);
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             return;
+        // The buffers the game's window asks for (platform/window).
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples > 0 ? 1 : 0);
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples);
         m_window = SDL_CreateWindow("gfx test", 0, 0, width, height, SDL_WINDOW_OPENGL);
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 0);
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
     }
     ~TestWindow() {
         if (m_window)
