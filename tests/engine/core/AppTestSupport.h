@@ -1,6 +1,7 @@
 #pragma once
 // A program object with chosen window defaults, the headless window backend, and a game
-// context that records its calls, for start-up and run-loop tests.
+// context that records its calls, for start-up and run-loop tests. Tests that start the
+// application hold a GraphicsStartup, the program's graphics start-up, while it runs.
 #include <functional>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "engine/core/AGProgram.h"
 #include "engine/core/PCTimerManager.h"
 #include "platform/window/TestWindowBackend.h"
+#include "tests/support/GraphicsStartup.h"
 
 class TestProgram : public AGProgram {
 public:

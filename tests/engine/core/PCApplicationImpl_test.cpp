@@ -59,6 +59,7 @@ protected:
     TestBackend& Window() { return *static_cast<TestBackend*>(app.GetWindow()); }
 
     platform::FakeClock clock{5'000'000'000};
+    GraphicsStartup graphics;
     PCApplicationImpl app;
     std::vector<std::string> started, stopped;
 };

@@ -77,6 +77,7 @@ protected:
     ScopedEnv m_env;
     TestProgram m_program{"Tallyvox", 800, 600, kDefaultFlags};
     AGProgram* m_previousProgram = nullptr;
+    GraphicsStartup m_graphics;
     PCApplicationImpl* m_app = nullptr;
 };
 

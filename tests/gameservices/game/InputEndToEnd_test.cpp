@@ -67,6 +67,7 @@ TEST(InputEndToEnd, AKeyPressReachesEveryListenerOfItsTeamAction) {
     platform::window::SetBackendFactory(MakeTestBackend);
     g_inputRecord.Reset();
 
+    GraphicsStartup graphics;
     PCApplicationImpl app;
     ASSERT_TRUE(app.Initialize());
     static_cast<TestBackend*>(app.GetWindow())->SetVsyncPaced(true);
