@@ -44,6 +44,8 @@ TEST(File, BackslashesAndCaseAreResolvedForReadingAndCreating) {
     dir.Write("Data/GlobalXml/Later.bin", "x");
     EXPECT_TRUE(StatPath((dir.Path() + "/data/globalxml/later.BIN").c_str(), nullptr));
     EXPECT_FALSE(StatPath((dir.Path() + "/data/globalxml/none.bin").c_str(), nullptr));
+    // From the first name that matches nothing, the rest is kept as written.
+    EXPECT_EQ(ResolvePath((dir.Path() + "/data/absent/More/x.bin").c_str()), dir.Path() + "/Data/absent/More/x.bin");
 
     ASSERT_TRUE(file.Open((dir.Path() + "/data/new.bin").c_str(), false, true));
     EXPECT_TRUE(file.Write("hi", 2));
