@@ -1,6 +1,8 @@
 #include "platform/file/File.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <thread>
@@ -117,6 +119,31 @@ TEST(File, CloseDropsTheFilesCompletionsOnly) {
     }  // destroyed with its read pending
     AlertableSleep(0);
     EXPECT_EQ(log.calls, std::vector<std::string>{"kept:0:2"});
+}
+
+// A program started with its standard input closed gets descriptor 0 for its first file;
+// that file behaves like any other (a folder is still refused, and closing frees it).
+TEST(File, DescriptorZeroIsAFileLikeAnyOther) {
+    TempDir dir;
+    const std::string path = dir.Write("f.bin", "abcd");
+    const int savedInput = dup(0);
+    ASSERT_GE(savedInput, 0);
+    close(0);
+    File file;
+    const bool folderOpened = file.Open(dir.Path().c_str(), true, false);
+    const bool fileOpened = file.Open(path.c_str(), true, false);
+    const bool atZero = fcntl(0, F_GETFD) != -1;
+    char bytes[4] = {};
+    const int64_t read = file.Read(bytes, 4);
+    file.Close();
+    const bool freed = fcntl(0, F_GETFD) == -1;
+    dup2(savedInput, 0);
+    close(savedInput);
+    EXPECT_FALSE(folderOpened);
+    EXPECT_TRUE(fileOpened);
+    EXPECT_TRUE(atZero);
+    EXPECT_EQ(read, 4);
+    EXPECT_TRUE(freed);
 }
 
 }  // namespace
