@@ -77,6 +77,11 @@ TEST_F(Devices, ThePointerPositionStaysAsItWasWhileThePointerIsOutside) {
     EXPECT_EQ(x, 0.25f);
     EXPECT_EQ(y, 0.75f);
     EXPECT_FALSE(cursor.Mouse()->IsInside());
+
+    // Neither device serves an interface of another kind.
+    AGInterface other;
+    EXPECT_FALSE(m_impl->FindMouse(0)->QueryInterface(&other));
+    EXPECT_FALSE(m_impl->FindKeyboard(0)->QueryInterface(&other));
 }
 
 TEST_F(Devices, MouseButtonsGiveEdgesBetweenPolls) {
@@ -98,6 +103,9 @@ TEST_F(Devices, MouseButtonsGiveEdgesBetweenPolls) {
 
 TEST_F(Devices, TheWheelSumSaturatesInsteadOfWrapping) {
     for (int i = 0; i < 300; ++i)
+        g_inputRecord.AddWheel(120);
+    EXPECT_EQ(g_inputRecord.wheelDelta, 32767);
+    for (int i = 0; i < 600; ++i)
         g_inputRecord.AddWheel(-120);
     EXPECT_EQ(g_inputRecord.wheelDelta, -32768);
     m_devices->Update();

@@ -91,6 +91,7 @@ TEST_F(RunLoop, ManagersAreCreatedAndDeletedInOrder) {
                            "AGStatsManager", "PCJobsManager", "PCThreadingManager",
                            "MainWindow", "PCLog"}));
 
+    EXPECT_EQ(app.GetWindow(), nullptr);
     // A second Shutdown has nothing left to do.
     stopped.clear();
     app.Shutdown();

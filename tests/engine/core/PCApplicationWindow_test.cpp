@@ -99,6 +99,8 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
         {"WindowWidth=0\nWindowHeight=abc\nFullscreen=-1\nMultisampling=4294967296\n", 800, 600,
          kDefaultFlags, "WindowHeight=abc"},
         {"WindowWidth=100000\nWindowHeight=1\n", 800, 600, kDefaultFlags, "WindowWidth=100000"},
+        {"WindowWidth=16384\nWindowHeight=320\n", 16384, 320, kDefaultFlags, nullptr},
+        {"WindowWidth=16385\nWindowHeight=319\n", 800, 600, kDefaultFlags, "WindowHeight=319"},
     };
     for (const auto& c : cases) {
         Stop();
@@ -228,6 +230,9 @@ TEST_F(ApplicationWindow, KeyEdgesCountPollsNotMessages) {
     }
     EXPECT_EQ(down, 3);
     EXPECT_EQ(pressed, 1);
+
+    Send(Message{.kind = MessageKind::Char, .unit = u'\u00e9'});
+    EXPECT_EQ(g_inputRecord.lastChar, u'\u00e9');
 }
 
 TEST_F(ApplicationWindow, FocusLossReleasesEveryKey) {
