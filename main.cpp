@@ -5,6 +5,7 @@
 #include "engine/audio/PCSound.h"
 #include "engine/core/AGApplication.h"
 #include "engine/core/AGResourceManager.h"
+#include "engine/graphics/PCGraphicsStartup.h"
 #include "engine/video/PCVideoPlayer.h"
 #include "game/QZ2011Prog.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
     AGAudioManager::s_implFactory = &CreatePCAudioManagerImpl;
     AGVideoPlayer::s_implFactory = &CreatePCVideoPlayer;
+    InstallGraphicsStartup();
 
     AGApplication& application = AGApplication::Get();
     AGApplicationImpl* impl = application.GetImpl();

@@ -1,47 +1,50 @@
-// The application's graphics part: the graphic device and its context manager.
+// The application's graphics part: the start-up, frame and shutdown steps of the graphic
+// device and its context manager, through the graphics the program installed.
 #include <cstdio>
 
+#include "engine/core/AGApplicationGraphics.h"
 #include "engine/core/AGLog.h"
 #include "engine/core/AGProgram.h"
 #include "engine/core/AGResourceManager.h"
 #include "engine/core/PCApplicationImpl.h"
-#include "engine/graphics/AGGraphicsProviders.h"
-#include "engine/graphics/AGModelProviders.h"
-#include "engine/graphics/PCContextManager.h"
-#include "engine/graphics/PCGraphicDevice.h"
 
 bool PCApplicationImpl::CreateGraphicDeviceObject() {
-    auto* device = new PCGraphicDevice();
-    device->SetScale(1.0f, 1.0f);
-    PCGraphicDevice::SetInstance(device);
+    if (AGApplicationGraphics::Factory factory = AGApplicationGraphics::s_implFactory)
+        m_graphics = factory();
+    if (m_graphics)
+        m_graphics->CreateDeviceObject();
     return true;
 }
 
 bool PCApplicationImpl::CreateContextManager() {
-    PCContextManager::SetInstance(new PCContextManager());
+    if (m_graphics)
+        m_graphics->CreateContextManager();
     return true;
 }
 
 bool PCApplicationImpl::CreateGraphicDevice() {
-    // The graphics resource classes take over their providers from the core's placeholders.
-    RegisterGraphicsProviders(AGResourceManager::Get());
-    RegisterModelProviders(AGResourceManager::Get());
-    PCGraphicDevice* device = PCGraphicDevice::Get();
-    if (!device)
-        return true;
     void* surface = m_window ? m_window->NativeHandle() : nullptr;
+    if (!m_graphics) {
+        if (surface) {
+            fprintf(stderr, "%s: cannot start the graphics: no graphic device is installed.\n",
+                    m_programName.c_str());
+            return false;
+        }
+        AGReport("Graphic device: none installed; running without graphics.");
+        return true;
+    }
+    m_graphics->RegisterProviders(AGResourceManager::Get());
     if (!surface) {
         // A window backend without a system window (the test backend): no frames to draw.
         AGReport("Graphic device: the window has no system surface; running without graphics.");
         return true;
     }
-    if (!device->Initialize(surface, m_width, m_height, m_flags)) {
+    if (!m_graphics->StartDevice(surface, m_width, m_height, m_flags)) {
         fprintf(stderr, "%s: cannot start the graphics: %s\n", m_programName.c_str(),
-                device->GetFailureReason());
+                m_graphics->GetFailureReason());
         return false;
     }
-    device->SetScale(1.0f, 1.0f);
-    u32 granted = device->GetModeFlags();
+    u32 granted = m_graphics->GetModeFlags();
     if ((granted & (kSettingFullscreen | kSettingMultisampling)) !=
         (m_flags & (kSettingFullscreen | kSettingMultisampling))) {
         m_flags = (m_flags & ~(kSettingFullscreen | kSettingMultisampling)) |
@@ -52,41 +55,33 @@ bool PCApplicationImpl::CreateGraphicDevice() {
 }
 
 void PCApplicationImpl::RenderFrame() {
-    if (PCGraphicDevice* device = PCGraphicDevice::Get()) {
-        device->UpdateLayers();
-        device->RenderFrame();
-    }
+    if (m_graphics)
+        m_graphics->RenderFrame();
 }
 
 void PCApplicationImpl::DeleteGraphicDevice() {
-    PCGraphicDevice* device = PCGraphicDevice::Get();
-    if (!device)
-        return;
-    device->Shutdown();
-    PCGraphicDevice::SetInstance(nullptr);
-    delete device;
+    if (m_graphics)
+        m_graphics->DeleteDevice();
 }
 
 void PCApplicationImpl::DeleteContextManager() {
-    PCContextManager* context = PCContextManager::Get();
-    PCContextManager::SetInstance(nullptr);
-    delete context;
+    // The last graphics step of the shutdown: the graphics part goes with it.
+    if (!m_graphics)
+        return;
+    m_graphics->DeleteContextManager();
+    delete m_graphics;
+    m_graphics = nullptr;
 }
 
 bool PCApplicationImpl::GraphicsRefusesSwitch() {
-    // The OpenGL device can always switch.
-    return false;
+    return m_graphics && m_graphics->RefusesSwitch();
 }
 
 u32 PCApplicationImpl::ResetGraphicDevice(u32 width, u32 height, u32 flags) {
-    PCGraphicDevice* device = PCGraphicDevice::Get();
-    if (!device || !device->GetDevice())
-        return flags;
-    device->ResetDevice(width, height, flags);
-    return device->GetModeFlags();
+    return m_graphics ? m_graphics->ResetDevice(width, height, flags) : flags;
 }
 
 void PCApplicationImpl::SetGraphicDeviceActive(bool active) {
-    if (PCGraphicDevice* device = PCGraphicDevice::Get())
-        device->SetActive(active);
+    if (m_graphics)
+        m_graphics->SetActive(active);
 }

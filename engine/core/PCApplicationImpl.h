@@ -6,11 +6,14 @@
 // Its code is split by service: PCApplicationImpl.cpp holds the start-up and shutdown
 // tables, the run loop and the core managers; PCApplicationWindow.cpp the window, settings
 // and input devices; PCApplicationFiles.cpp threads, jobs, files, resources and the save
-// file; PCApplicationGraphics.cpp the graphic device and its context manager.
+// file; PCApplicationGraphics.cpp the graphic device and its context manager, through the
+// graphics the program installs (AGApplicationGraphics).
 #include "engine/core/AGApplication.h"
 #include "engine/core/AGTypes.h"
 #include "engine/core/TString.h"
 #include "platform/window/WindowBackend.h"
+
+class AGApplicationGraphics;
 
 class PCApplicationImpl : public AGApplicationImpl {
 public:
@@ -151,6 +154,8 @@ private:
     Callback m_onDeactivated;
     CloseCallback m_onClose;
     platform::window::Backend* m_window = nullptr;
+    // From start-up step 9 to the context manager's shutdown step.
+    AGApplicationGraphics* m_graphics = nullptr;
     TString<char> m_programName;
     TString<char> m_settingsKey;
     u32 m_width = 0;

@@ -38,6 +38,8 @@ void TestBackend::ApplyStyle(bool fullscreen, uint32_t width, uint32_t height) {
     m_fullscreen = fullscreen;
     m_width = width;
     m_height = height;
+    if (fullscreen)
+        m_left = m_top = 0;
 }
 
 void TestBackend::GetClientSize(uint32_t& width, uint32_t& height) const {

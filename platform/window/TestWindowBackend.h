@@ -1,6 +1,7 @@
 #pragma once
 // A window backend without a display: messages are injected by the test, the window is a
-// flag, and style and position changes are only recorded. Pair it with platform::FakeClock so
+// flag, and style and position changes are only recorded (full screen puts the window at the
+// display's origin, as a system would). Pair it with platform::FakeClock so
 // that the run loop's frame pacing advances fake time instead of sleeping.
 #include <cstddef>
 #include <deque>
@@ -23,7 +24,7 @@ public:
     void GetPosition(int32_t& left, int32_t& top) const override;
     void SetPosition(int32_t left, int32_t top) override;
     void SetCursorHidden(bool hidden) override { m_cursorHidden = hidden; }
-    void* NativeHandle() const override { return nullptr; }
+    void* NativeHandle() const override { return m_surface; }
     bool IsVsyncPaced() const override { return m_vsyncPaced; }
 
     // Test controls.
@@ -35,6 +36,9 @@ public:
     }
     void SetCreateFails(bool fails) { m_createFails = fails; }
     void SetVsyncPaced(bool paced) { m_vsyncPaced = paced; }
+    // A stand-in system surface, for graphics that never touch it (null by default: no
+    // graphics run on this backend).
+    void SetNativeHandle(void* surface) { m_surface = surface; }
     size_t PendingCount() const { return m_queue.size(); }
     // Messages taken by PollMessage so far.
     size_t PolledCount() const { return m_polled; }
@@ -55,6 +59,7 @@ private:
     bool m_vsyncPaced = false;
     bool m_fullscreen = false;
     bool m_cursorHidden = false;
+    void* m_surface = nullptr;
 };
 
 }  // namespace platform::window

@@ -8,6 +8,7 @@
 #include "engine/core/PCApplicationImpl.h"
 #include "platform/core/Clock.h"
 #include "platform/window/TestWindowBackend.h"
+#include "tests/support/GraphicsStartup.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
@@ -37,6 +38,7 @@ TEST(QZ2011Prog, RunsTheGameUntilTheWindowCloses) {
     platform::FakeClock clock;
     platform::window::SetBackendFactory(&MakeTestBackend);
     AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
+    GraphicsStartup graphics;
 
     AGApplication& application = AGApplication::Get();
     auto* impl = static_cast<PCApplicationImpl*>(application.GetImpl());

@@ -2,33 +2,66 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/engine/core/DeviceTestSupport.h"
 
 namespace {
 
 using VirtualKeys = DeviceTest;
 
-TEST_F(VirtualKeys, CodesBindTheirDeviceAndKey) {
-    const struct {
-        u32 code;
-        bool mouse;
-        u32 key;
-    } cases[] = {{0, true, 1},    {4, true, 4},     {1, false, 116}, {18, false, 27},
-                 {19, false, 112}, {84, false, 'Q'}, {117, false, 220}};
+// Virtual key of engine code 18 + i, in the order of the keyboard's rows.
+std::vector<u32> KeyboardRows() {
+    std::vector<u32> vk = {27};
+    for (u32 f = 112; f <= 123; ++f)
+        vk.push_back(f);
+    vk.insert(vk.end(), {44, 145, 19, 45, 36, 46, 35, 33, 34, 38, 37, 40, 39, 144, 111, 106, 109, 107, 110});
+    for (u32 n = 96; n <= 105; ++n)
+        vk.push_back(n);
+    vk.push_back(222);
+    for (u32 d = '1'; d <= '9'; ++d)
+        vk.push_back(d);
+    vk.insert(vk.end(), {'0', 189, 187, 8, 9, 20, 16, 17, 91, 18, 32, 92, 93, 13});
+    for (char c : std::string("QWERTYUIOPASDFGHJKLZXCVBNM"))
+        vk.push_back(u32(c));
+    vk.insert(vk.end(), {188, 190, 191, 186, 192, 219, 221, 220});
+    return vk;
+}
+
+// Every code binds its device and key, and the binding follows that key and no other.
+TEST_F(VirtualKeys, EveryCodeBindsItsKey) {
+    const std::vector<u32> rows = KeyboardRows();
+    ASSERT_EQ(rows.size(), 100u);
     AGVirtualKey key;
-    for (const auto& c : cases) {
-        key.SetKey(c.code, 0);
-        ASSERT_NE(key.KeyPad(), nullptr) << c.code;
-        EXPECT_EQ(key.KeyPad()->Device(), c.mouse ? m_impl->FindMouse(0) : m_impl->FindKeyboard(0));
-        EXPECT_EQ(key.Key(), c.key) << c.code;
-    }
-    for (u32 code : {5u, 17u, 118u, 0xFFFFFFFFu}) {
+    for (u32 code = 0; code < 140; ++code) {
+        bool mouse = code == 0 || (code >= 2 && code <= 4);
+        bool keyboard = code == 1 || (code >= 18 && code <= 117);
+        u32 expected = mouse ? 1u << (code == 0 ? 0 : code - 2) : code == 1 ? 116 : keyboard ? rows[code - 18] : 0;
         key.SetKey(code, 0);
-        EXPECT_EQ(key.KeyPad(), nullptr) << code;
-        EXPECT_FALSE(key.IsDown());
+        EXPECT_EQ(key.Key(), expected) << code;
+        if (!mouse && !keyboard) {
+            EXPECT_EQ(key.KeyPad(), nullptr) << code;
+            EXPECT_FALSE(key.IsDown() || key.WasPressed() || key.WasReleased()) << code;
+            continue;
+        }
+        ASSERT_NE(key.KeyPad(), nullptr) << code;
+        EXPECT_EQ(key.KeyPad()->Device(), mouse ? m_impl->FindMouse(0) : m_impl->FindKeyboard(0));
+        if (mouse)
+            g_inputRecord.buttons = u16(expected);
+        else
+            g_inputRecord.SetKey(expected, true);
+        m_devices->Update();
+        EXPECT_TRUE(key.IsDown()) << code;
+        g_inputRecord.Reset();
+        m_devices->Update();
+        EXPECT_FALSE(key.IsDown()) << code;
     }
+    key.SetKey(0xFFFFFFFFu, 0);
+    EXPECT_EQ(key.KeyPad(), nullptr);
     key.SetKey(84, 1);  // no keyboard with id 1
     EXPECT_EQ(key.KeyPad(), nullptr);
+    EXPECT_EQ(key.Key(), 0u);
 }
 
 // Bindings may outlive the device manager (game objects destroyed after shutdown); they then

@@ -46,6 +46,7 @@ TEST(PCApplicationFiles, StartUpMakesTheManagersAndShutdownStopsTheWorkerFirst) 
     AGProgram::SetInstance(&g_program);
     platform::window::SetBackendFactory(&MakeTestBackend);
     {
+        GraphicsStartup graphics;
         PCApplicationImpl app;
         ASSERT_TRUE(app.Initialize());
         EXPECT_NE(AGMemoryPoolManager::Get()->FindHeap(Crc32Hash("AppHeap")), nullptr);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,11 @@ TestProgram g_program("RunLoopTest", 640, 480, kSettingHideCursor);
 
 bool g_createFails = false;
 bool g_noBackend = false;
+bool g_withSurface = false;
 platform::window::Backend* MakeBackend() {
     if (g_noBackend)
         return nullptr;
-    auto* backend = new TestBackend();
+    auto* backend = static_cast<TestBackend*>(g_withSurface ? MakeTestBackendWithSurface() : MakeTestBackend());
     backend->SetCreateFails(g_createFails);
     return backend;
 }
@@ -39,6 +41,7 @@ protected:
     void SetUp() override {
         g_createFails = false;
         g_noBackend = false;
+        g_withSurface = false;
         g_alertableSleeps = 0;
         AGProgram::SetInstance(&g_program);
         platform::window::SetBackendFactory(&MakeBackend);
@@ -59,6 +62,7 @@ protected:
     TestBackend& Window() { return *static_cast<TestBackend*>(app.GetWindow()); }
 
     platform::FakeClock clock{5'000'000'000};
+    GraphicsStartup graphics;
     PCApplicationImpl app;
     std::vector<std::string> started, stopped;
 };
@@ -87,6 +91,7 @@ TEST_F(RunLoop, ManagersAreCreatedAndDeletedInOrder) {
                            "AGStatsManager", "PCJobsManager", "PCThreadingManager",
                            "MainWindow", "PCLog"}));
 
+    EXPECT_EQ(app.GetWindow(), nullptr);
     // A second Shutdown has nothing left to do.
     stopped.clear();
     app.Shutdown();
@@ -179,14 +184,69 @@ TEST_F(RunLoop, ADestroyedWindowStopsTicksAndEndsTheLoop) {
     EXPECT_EQ(context.shutdowns, 1);
 }
 
-TEST_F(RunLoop, NoWindowStopsStartUpWithAMessage) {
+// The graphics come at step 9 (the device object), 15 (its context manager) and 23 (the
+// providers and the device, whose refusals the application adopts); each tick draws a frame;
+// shutdown deletes the device, then the context manager with the graphics part.
+TEST_F(RunLoop, TheGraphicsStartAtTheirStepsAndEndAtShutdown) {
+    FakeGraphics::Installed fake;
+    g_fakeGraphics.log = &started;
+    g_fakeGraphics.refusedFlags = kSettingFullscreen;
+    g_withSurface = true;
+    TestProgram program("RunLoopTest", 640, 480, kSettingFullscreen | kSettingMultisampling);
+    AGProgram::SetInstance(&program);
+    ASSERT_TRUE(app.Initialize());
+    auto after = [](const std::vector<std::string>& log, const char* step) {
+        auto it = std::find(log.begin(), log.end(), step);
+        return it == log.end() || it + 1 == log.end() ? std::string() : *(it + 1);
+    };
+    EXPECT_EQ(started.size(), 23u + 4u);
+    EXPECT_EQ(after(started, "PCGraphicDevice"), "device object");
+    EXPECT_EQ(after(started, "PCContextManager"), "context manager");
+    EXPECT_EQ(std::vector<std::string>(started.end() - 3, started.end()),
+              (std::vector<std::string>{"GraphicDevice", "providers", "start 640x480 6"}));
+    EXPECT_EQ(app.GetFlags(), kSettingMultisampling);
+    EXPECT_FALSE(Window().IsFullscreen());
+
+    std::vector<std::string> ticks;
+    g_fakeGraphics.log = &ticks;
+    Context context;
+    context.onUpdate = [&](Context& c) {
+        if (c.updates.size() == 2)
+            app.Quit();
+    };
+    app.Run(context);
+    EXPECT_EQ(ticks, (std::vector<std::string>{"frame", "frame"}));
+
+    g_fakeGraphics.log = &stopped;
+    app.Shutdown();
+    EXPECT_EQ(stopped.size(), 18u + 3u);
+    EXPECT_EQ(after(stopped, "PCGraphicDevice"), "delete device");
+    EXPECT_EQ(after(stopped, "PCContextManager"), "delete context manager");
+    EXPECT_EQ(after(stopped, "delete context manager"), "graphics gone");
+}
+
+TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
     g_createFails = true;
     testing::internal::CaptureStderr();
     EXPECT_FALSE(app.Initialize());
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("cannot create the window"), std::string::npos) << err;
     EXPECT_EQ(started.back(), "CreateMainWindow");
+    EXPECT_FALSE(app.HasWindow());
     app.Shutdown();
+
+    g_createFails = false;
+    g_withSurface = true;
+    {
+        FakeGraphics::Installed fake;
+        g_fakeGraphics.startFails = true;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(app.Initialize());
+        err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find("RunLoopTest: cannot start the graphics: no display"), std::string::npos) << err;
+        EXPECT_EQ(started.back(), "GraphicDevice");
+        app.Shutdown();
+    }
 
     g_noBackend = true;
     testing::internal::CaptureStderr();

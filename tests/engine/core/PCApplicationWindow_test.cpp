@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "engine/core/AGApplication.h"
@@ -54,8 +55,8 @@ protected:
         AGApplication::s_uiLanguage = 0;
     }
 
-    void Start(bool realWindow = false) {
-        platform::window::SetBackendFactory(realWindow ? nullptr : MakeTestBackend);
+    void Start(bool realWindow = false, platform::window::BackendFactory backend = MakeTestBackend) {
+        platform::window::SetBackendFactory(realWindow ? nullptr : backend);
         m_app = new PCApplicationImpl();
         ASSERT_TRUE(m_app->Initialize());
     }
@@ -77,6 +78,7 @@ protected:
     ScopedEnv m_env;
     TestProgram m_program{"Tallyvox", 800, 600, kDefaultFlags};
     AGProgram* m_previousProgram = nullptr;
+    GraphicsStartup m_graphics;
     PCApplicationImpl* m_app = nullptr;
 };
 
@@ -97,6 +99,8 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
         {"WindowWidth=0\nWindowHeight=abc\nFullscreen=-1\nMultisampling=4294967296\n", 800, 600,
          kDefaultFlags, "WindowHeight=abc"},
         {"WindowWidth=100000\nWindowHeight=1\n", 800, 600, kDefaultFlags, "WindowWidth=100000"},
+        {"WindowWidth=16384\nWindowHeight=320\n", 16384, 320, kDefaultFlags, nullptr},
+        {"WindowWidth=16385\nWindowHeight=319\n", 800, 600, kDefaultFlags, "WindowHeight=319"},
     };
     for (const auto& c : cases) {
         Stop();
@@ -112,14 +116,94 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
     }
 }
 
-TEST_F(ApplicationWindow, TogglingWritesOnlyItsOwnValue) {
+TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValue) {
     WriteSettings("WindowWidth=1024\nFullscreen=1\n# by hand\n");
     Start();
+    EXPECT_TRUE(Backend()->IsFullscreen());
+    const struct {
+        bool fullscreen;  // else multisampling
+        u32 flags;
+        const char* file;
+    } steps[] = {
+        {true, kDefaultFlags & ~kSettingFullscreen, "WindowWidth=1024\nFullscreen=0\n# by hand\n"},
+        {false, kDefaultFlags & ~(kSettingFullscreen | kSettingMultisampling),
+         "WindowWidth=1024\nFullscreen=0\n# by hand\nMultisampling=0\n"},
+        {true, kDefaultFlags & ~kSettingMultisampling, "WindowWidth=1024\nFullscreen=1\n# by hand\nMultisampling=0\n"},
+        {false, kDefaultFlags, "WindowWidth=1024\nFullscreen=1\n# by hand\nMultisampling=1\n"},
+    };
+    for (const auto& step : steps) {
+        if (step.fullscreen)
+            Send(Message{MessageKind::ModeSwitch});
+        else
+            m_app->ToggleMultisampling();
+        EXPECT_EQ(m_app->GetFlags(), step.flags);
+        EXPECT_EQ(Backend()->IsFullscreen(), (step.flags & kSettingFullscreen) != 0);
+        EXPECT_EQ(FileContents(SettingsPath()), step.file);
+    }
+    // Without the settings bit nothing is written.
+    Stop();
+    m_program.m_flags = kDefaultFlags & ~kSettingPersistent;
+    Start();
     Send(Message{MessageKind::ModeSwitch});
-    EXPECT_EQ(m_app->GetFlags(), kDefaultFlags & ~kSettingFullscreen);
-    EXPECT_FALSE(Backend()->IsFullscreen());
     m_app->ToggleMultisampling();
-    EXPECT_EQ(FileContents(SettingsPath()), "WindowWidth=1024\nFullscreen=0\n# by hand\nMultisampling=0\n");
+    EXPECT_EQ(FileContents(SettingsPath()), steps[3].file);
+}
+
+TEST_F(ApplicationWindow, LeavingFullScreenReturnsTheWindowToItsPlace) {
+    WriteSettings("Fullscreen=0\n");
+    Start();
+    Backend()->SetPosition(120, 80);
+    Send(Key(MessageKind::KeyDown, 13, true));
+    i32 left = -1, top = -1;
+    Backend()->GetPosition(left, top);
+    EXPECT_TRUE(Backend()->IsFullscreen());
+    EXPECT_EQ(left, 0);
+    Send(Message{MessageKind::ModeSwitch});
+    Backend()->GetPosition(left, top);
+    EXPECT_FALSE(Backend()->IsFullscreen());
+    EXPECT_EQ(left, 120);
+    EXPECT_EQ(top, 80);
+    u32 width = 0, height = 0;
+    Backend()->GetClientSize(width, height);
+    EXPECT_EQ(width, 800u);
+    EXPECT_EQ(height, 600u);
+}
+
+// The device's part in a switch: a refused switch to full screen changes nothing; flags the
+// device does not grant after its reset are taken back, and the window restyled for them.
+TEST_F(ApplicationWindow, ModeSwitchesFollowTheGraphicDevice) {
+    FakeGraphics::Installed fake;
+    std::vector<std::string> calls;
+    g_fakeGraphics.log = &calls;
+    WriteSettings("Fullscreen=0\nMultisampling=0\n");
+    Start(false, MakeTestBackendWithSurface);
+    EXPECT_EQ(calls.back(), "start 800x600 80000001");
+
+    g_fakeGraphics.refusesSwitch = true;
+    LogCapture log;
+    calls.clear();
+    Send(Message{MessageKind::ModeSwitch});
+    EXPECT_TRUE(log.Contains("cannot switch"));
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(m_app->GetFlags(), kDefaultFlags & ~(kSettingFullscreen | kSettingMultisampling));
+    EXPECT_EQ(FileContents(SettingsPath()), "Fullscreen=0\nMultisampling=0\n");
+
+    g_fakeGraphics.refusedFlags = kSettingMultisampling;
+    m_app->ToggleMultisampling();
+    EXPECT_EQ(calls, std::vector<std::string>{"reset 800x600 80000005"});
+    EXPECT_EQ(m_app->GetFlags(), kDefaultFlags & ~(kSettingFullscreen | kSettingMultisampling));
+    EXPECT_EQ(FileContents(SettingsPath()), "Fullscreen=0\nMultisampling=0\n");
+
+    g_fakeGraphics.refusesSwitch = false;
+    g_fakeGraphics.refusedFlags = kSettingFullscreen;
+    Send(Message{MessageKind::ModeSwitch});
+    EXPECT_EQ(m_app->GetFlags(), kDefaultFlags & ~(kSettingFullscreen | kSettingMultisampling));
+    EXPECT_FALSE(Backend()->IsFullscreen());
+
+    calls.clear();
+    Send(Message{MessageKind::Deactivate});
+    Send(Message{MessageKind::Activate});
+    EXPECT_EQ(calls, (std::vector<std::string>{"inactive", "active"}));
 }
 
 // --- Keyboard ----------------------------------------------------------------------------
@@ -146,6 +230,9 @@ TEST_F(ApplicationWindow, KeyEdgesCountPollsNotMessages) {
     }
     EXPECT_EQ(down, 3);
     EXPECT_EQ(pressed, 1);
+
+    Send(Message{.kind = MessageKind::Char, .unit = u'\u00e9'});
+    EXPECT_EQ(g_inputRecord.lastChar, u'\u00e9');
 }
 
 TEST_F(ApplicationWindow, FocusLossReleasesEveryKey) {

@@ -13,8 +13,6 @@
 #include "engine/core/PcDirectory.h"
 #include "engine/graphics/AGAnimated.h"
 #include "engine/graphics/AGGraphicLayer.h"
-#include "engine/graphics/AGGraphicsProviders.h"
-#include "engine/graphics/AGModelProviders.h"
 #include "engine/graphics/AGRenderable.h"
 #include "engine/graphics/AGRenderer.h"
 #include "engine/graphics/PCCam.h"
@@ -22,6 +20,7 @@
 #include "engine/graphics/PCGraphicDevice.h"
 #include "engine/graphics/PCRenderer.h"
 #include "tests/platform/gfx/GfxTestSupport.h"
+#include "tests/support/GraphicsStartup.h"
 #include "tests/support/ResourceEnvironment.h"
 #include "tests/support/TempDir.h"
 #include "tools/authoring/DrawingWriters.h"
@@ -41,10 +40,7 @@ inline std::string SolidPng(u32 width, u32 height, u32 argb) {
 // Resources by name from a folder package the test writes.
 class TestPackage {
 public:
-    TestPackage() : m_env(false) {
-        RegisterGraphicsProviders(m_env.Resources());
-        RegisterModelProviders(m_env.Resources());
-    }
+    TestPackage() : m_env(false) { GraphicsStartup::RegisterProviders(m_env.Resources()); }
     ~TestPackage() {
         if (m_package)
             m_package->Unmount();
@@ -176,7 +172,8 @@ private:
 };
 
 // A W x H graphic device on an offscreen window with its render context and the radix
-// manager, published as the application publishes them; initialised unless told otherwise.
+// manager, made by the program's graphics start-up and published as the application
+// publishes them; started unless told otherwise.
 template <u32 W, u32 H, bool kInitialize = true>
 class DeviceFixture : public ::testing::Test {
 protected:
@@ -186,31 +183,25 @@ protected:
     void SetUp() override {
         m_window = std::make_unique<gfxtest::TestWindow>(int(kWidth), int(kHeight));
         ASSERT_NE(m_window->Get(), nullptr);
-        PCContextManager::SetInstance(&m_context);
-        PCGraphicDevice::SetInstance(&m_device);
         AGRadixManager::SetInstance(&m_radix);
         m_radix.Reserve(0, 256);
         if (kInitialize) {
-            ASSERT_TRUE(m_device.Initialize(m_window->Get(), kWidth, kHeight, 0));
+            ASSERT_TRUE(m_graphics.Part().StartDevice(m_window->Get(), kWidth, kHeight, 0));
         }
     }
     void TearDown() override {
-        m_device.Shutdown();
+        m_graphics.Shutdown();
         AGRadixManager::SetInstance(nullptr);
-        PCGraphicDevice::SetInstance(nullptr);
-        PCContextManager::SetInstance(nullptr);
         m_window.reset();
     }
-    void Frame() {
-        m_device.UpdateLayers();
-        m_device.RenderFrame();
-    }
+    void Frame() { m_graphics.Part().RenderFrame(); }
     platform::gfx::Device& Dev() { return *m_device.GetDevice(); }
     u32 Pixel(int x, int y) { return gfxtest::ReadPixel(Dev(), x, y); }
 
     std::unique_ptr<gfxtest::TestWindow> m_window;
-    PCContextManager m_context;
-    PCGraphicDevice m_device;
+    GraphicsStartup m_graphics;
+    PCContextManager& m_context = m_graphics.Context();
+    PCGraphicDevice& m_device = m_graphics.Device();
     AGRadixManager m_radix;
 };
 

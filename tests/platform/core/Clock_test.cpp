@@ -28,3 +28,9 @@ TEST(Clock, FakeClockReplacesReadingsAndSleepsWhileItLives) {
     }
     EXPECT_LT(platform::NowNs(), kFar);  // the system clock is back
 }
+
+TEST(Clock, TheSystemClockSleepsWholeSecondsToo) {
+    const uint64_t start = platform::NowNs();
+    platform::SleepNs(1'050'000'000);
+    EXPECT_GE(platform::NowNs() - start, 1'050'000'000u);
+}

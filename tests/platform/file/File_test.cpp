@@ -1,6 +1,8 @@
 #include "platform/file/File.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <thread>
@@ -44,6 +46,8 @@ TEST(File, BackslashesAndCaseAreResolvedForReadingAndCreating) {
     dir.Write("Data/GlobalXml/Later.bin", "x");
     EXPECT_TRUE(StatPath((dir.Path() + "/data/globalxml/later.BIN").c_str(), nullptr));
     EXPECT_FALSE(StatPath((dir.Path() + "/data/globalxml/none.bin").c_str(), nullptr));
+    // From the first name that matches nothing, the rest is kept as written.
+    EXPECT_EQ(ResolvePath((dir.Path() + "/data/absent/More/x.bin").c_str()), dir.Path() + "/Data/absent/More/x.bin");
 
     ASSERT_TRUE(file.Open((dir.Path() + "/data/new.bin").c_str(), false, true));
     EXPECT_TRUE(file.Write("hi", 2));
@@ -115,6 +119,31 @@ TEST(File, CloseDropsTheFilesCompletionsOnly) {
     }  // destroyed with its read pending
     AlertableSleep(0);
     EXPECT_EQ(log.calls, std::vector<std::string>{"kept:0:2"});
+}
+
+// A program started with its standard input closed gets descriptor 0 for its first file;
+// that file behaves like any other (a folder is still refused, and closing frees it).
+TEST(File, DescriptorZeroIsAFileLikeAnyOther) {
+    TempDir dir;
+    const std::string path = dir.Write("f.bin", "abcd");
+    const int savedInput = dup(0);
+    ASSERT_GE(savedInput, 0);
+    close(0);
+    File file;
+    const bool folderOpened = file.Open(dir.Path().c_str(), true, false);
+    const bool fileOpened = file.Open(path.c_str(), true, false);
+    const bool atZero = fcntl(0, F_GETFD) != -1;
+    char bytes[4] = {};
+    const int64_t read = file.Read(bytes, 4);
+    file.Close();
+    const bool freed = fcntl(0, F_GETFD) == -1;
+    dup2(savedInput, 0);
+    close(savedInput);
+    EXPECT_FALSE(folderOpened);
+    EXPECT_TRUE(fileOpened);
+    EXPECT_TRUE(atZero);
+    EXPECT_EQ(read, 4);
+    EXPECT_TRUE(freed);
 }
 
 }  // namespace

@@ -74,6 +74,11 @@ TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
 
     std::filesystem::create_directories(dir.File("folder"));
     EXPECT_EQ(file.Load(dir.File("folder"), &error), SettingsFile::LoadResult::Failed);
+
+    // A load replaces what an earlier load read, whatever its result.
+    ASSERT_EQ(file.Load(dir.Write("small", "Fullscreen=1\n")), SettingsFile::LoadResult::Loaded);
+    EXPECT_EQ(file.Load(dir.File("absent")), SettingsFile::LoadResult::Missing);
+    EXPECT_EQ(file.Text(), "");
 }
 
 // A save creates the folders and replaces the file whole or not at all: a write that fails

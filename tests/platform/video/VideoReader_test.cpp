@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "tests/support/TempDir.h"
@@ -56,6 +57,7 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClip) {
     EXPECT_EQ(reader.Height(), 48u);
     EXPECT_EQ(reader.GetAudioFormat().channels, 1);
     EXPECT_EQ(reader.GetAudioFormat().samplesPerSec, 22050u);
+    EXPECT_NEAR(double(reader.Duration()), 2.0 * kSecond, kSecond / 10.0);
 
     VideoFrame frame;
     int count = 0;
@@ -106,6 +108,43 @@ TEST_F(VideoReaderTest, SeekLandsOnTheFrameShowingAtThatTime) {
         ASSERT_EQ(reader.NextAudioChunk(chunk), ReadResult::Sample);
         EXPECT_NEAR(double(chunk.time), double(target), kSecond / 1000.0);
     }
+}
+
+size_t OpenFileCount() {
+    auto entries = std::filesystem::directory_iterator("/proc/self/fd");
+    return size_t(std::distance(begin(entries), end(entries)));
+}
+
+// A sound-only file has no picture; its stereo sound keeps both channels. Closing (or
+// reopening) lets go of every file the reader opened.
+TEST_F(VideoReaderTest, ASoundOnlyStereoFileAndClosingLetsGoOfTheFile) {
+    authoring::VideoClip clip;
+    clip.width = clip.height = 0;
+    clip.audioSeconds = 1.0;
+    clip.channels = 2;
+    clip.sampleRate = 44100;
+    const std::string path = WriteClip(authoring::EncodeWindowsMediaClip(clip));
+    const size_t before = OpenFileCount();
+    // One file for the one stream there is.
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(reader.Open(path, error)) << error;
+        EXPECT_EQ(OpenFileCount(), before + 1);
+    }
+    EXPECT_FALSE(reader.HasVideo());
+    EXPECT_EQ(reader.Width(), 0u);
+    EXPECT_EQ(reader.Height(), 0u);
+    EXPECT_EQ(reader.GetAudioFormat().channels, 2);
+    EXPECT_EQ(reader.GetAudioFormat().samplesPerSec, 44100u);
+    VideoFrame frame;
+    EXPECT_EQ(reader.NextVideoFrame(frame), ReadResult::Error);
+    AudioChunk chunk;
+    int64_t frames = 0;
+    while (reader.NextAudioChunk(chunk) == ReadResult::Sample)
+        frames += int64_t(chunk.data.size() / 4);
+    EXPECT_NEAR(double(frames) / 44100.0, 1.0, 0.1);
+    reader.Close();
+    EXPECT_FALSE(reader.IsOpen());
+    EXPECT_EQ(OpenFileCount(), before);
 }
 
 }  // namespace

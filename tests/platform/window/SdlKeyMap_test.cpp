@@ -2,12 +2,52 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using platform::window::VirtualKeyFromSdl;
 
 namespace {
 
-// The engine's tests check every key of its table against this map; these are the rules
-// beyond a table lookup.
+// Every key of the engine's key table, and the other keys a virtual key exists for, from
+// the key's place on a US layout.
+TEST(SdlKeyMap, EveryKeyOfTheEnginesTableHasItsVirtualKey) {
+    struct Key {
+        SDL_Scancode scancode;
+        uint32_t vk;
+    };
+    std::vector<Key> keys = {
+        {SDL_SCANCODE_ESCAPE, 27},       {SDL_SCANCODE_PRINTSCREEN, 44},  {SDL_SCANCODE_SCROLLLOCK, 145},
+        {SDL_SCANCODE_PAUSE, 19},        {SDL_SCANCODE_INSERT, 45},       {SDL_SCANCODE_HOME, 36},
+        {SDL_SCANCODE_DELETE, 46},       {SDL_SCANCODE_END, 35},          {SDL_SCANCODE_PAGEUP, 33},
+        {SDL_SCANCODE_PAGEDOWN, 34},     {SDL_SCANCODE_UP, 38},           {SDL_SCANCODE_LEFT, 37},
+        {SDL_SCANCODE_DOWN, 40},         {SDL_SCANCODE_RIGHT, 39},        {SDL_SCANCODE_NUMLOCKCLEAR, 144},
+        {SDL_SCANCODE_KP_DIVIDE, 111},   {SDL_SCANCODE_KP_MULTIPLY, 106}, {SDL_SCANCODE_KP_MINUS, 109},
+        {SDL_SCANCODE_KP_PLUS, 107},     {SDL_SCANCODE_KP_PERIOD, 110},   {SDL_SCANCODE_KP_0, 96},
+        {SDL_SCANCODE_APOSTROPHE, 222},  {SDL_SCANCODE_0, '0'},           {SDL_SCANCODE_MINUS, 189},
+        {SDL_SCANCODE_EQUALS, 187},      {SDL_SCANCODE_BACKSPACE, 8},     {SDL_SCANCODE_TAB, 9},
+        {SDL_SCANCODE_CAPSLOCK, 20},     {SDL_SCANCODE_LSHIFT, 16},       {SDL_SCANCODE_LCTRL, 17},
+        {SDL_SCANCODE_LGUI, 91},         {SDL_SCANCODE_LALT, 18},         {SDL_SCANCODE_SPACE, 32},
+        {SDL_SCANCODE_RGUI, 92},         {SDL_SCANCODE_APPLICATION, 93},  {SDL_SCANCODE_MENU, 93},
+        {SDL_SCANCODE_RETURN, 13},       {SDL_SCANCODE_COMMA, 188},       {SDL_SCANCODE_PERIOD, 190},
+        {SDL_SCANCODE_SLASH, 191},       {SDL_SCANCODE_SEMICOLON, 186},   {SDL_SCANCODE_GRAVE, 192},
+        {SDL_SCANCODE_LEFTBRACKET, 219}, {SDL_SCANCODE_RIGHTBRACKET, 221}, {SDL_SCANCODE_BACKSLASH, 220},
+        {SDL_SCANCODE_NONUSHASH, 220},   {SDL_SCANCODE_NONUSBACKSLASH, 226},
+    };
+    for (int i = 0; i < 12; ++i) {
+        keys.push_back({SDL_Scancode(SDL_SCANCODE_F1 + i), uint32_t(112 + i)});
+        keys.push_back({SDL_Scancode(SDL_SCANCODE_F13 + i), uint32_t(124 + i)});
+    }
+    for (int i = 0; i < 9; ++i) {
+        keys.push_back({SDL_Scancode(SDL_SCANCODE_1 + i), uint32_t('1' + i)});
+        keys.push_back({SDL_Scancode(SDL_SCANCODE_KP_1 + i), uint32_t(97 + i)});
+    }
+    for (int i = 0; i < 26; ++i)
+        keys.push_back({SDL_Scancode(SDL_SCANCODE_A + i), uint32_t('A' + i)});
+    for (const Key& key : keys)
+        EXPECT_EQ(VirtualKeyFromSdl(key.scancode, SDL_GetKeyFromScancode(key.scancode)), key.vk) << key.scancode;
+}
+
+// The rules beyond a table lookup.
 TEST(SdlKeyMap, LettersFollowTheLayoutAndBothSidesOfAModifierShareItsCode) {
     EXPECT_EQ(VirtualKeyFromSdl(SDL_SCANCODE_Q, SDLK_q), uint32_t('Q'));
     // The key in the US 'Q' place types 'a' on a French layout.

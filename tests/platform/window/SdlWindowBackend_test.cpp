@@ -109,6 +109,26 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
     EXPECT_EQ((std::vector<uint32_t>{m[0].key, m[1].key, m[2].key, m[4].key}), (std::vector<uint32_t>{'Q', 'Q', 8, 13}));
     EXPECT_EQ(m[3].unit, u'\b');
     EXPECT_EQ(m[5].unit, u'\r');
+
+    // Escape and Tab type their control characters too, unless a shortcut modifier is held;
+    // a key of no virtual key gives nothing.
+    Key(true, SDL_SCANCODE_ESCAPE);
+    Key(true, SDL_SCANCODE_TAB);
+    Key(true, SDL_SCANCODE_BACKSPACE, KMOD_LCTRL);
+    Key(true, SDL_SCANCODE_VOLUMEUP);
+    m = Drain();
+    ASSERT_EQ(KindsOf(m), (Kinds{MessageKind::KeyDown, MessageKind::Char, MessageKind::KeyDown, MessageKind::Char,
+                                 MessageKind::KeyDown}));
+    EXPECT_EQ(m[1].unit, u'\x1b');
+    EXPECT_EQ(m[3].unit, u'\t');
+    EXPECT_EQ(m[4].key, 8u);
+}
+
+TEST_F(SdlWindow, TheCursorHidesAndShows) {
+    m_backend.SetCursorHidden(true);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    m_backend.SetCursorHidden(false);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
 
 TEST_F(SdlWindow, AltEnterIsOneModeSwitchAndNeverAnEnterKeyDown) {

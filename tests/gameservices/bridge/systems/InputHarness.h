@@ -13,6 +13,7 @@
 #include "gameservices/bridge/systems/DeviceSystem.h"
 #include "tests/engine/core/AppTestSupport.h"
 #include "tests/gameservices/entities/PoolSetup.h"
+#include "tests/support/GraphicsStartup.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
@@ -31,17 +32,9 @@ public:
         platform::window::SetBackendFactory(MakeTestBackend);
         g_inputRecord.Reset();
         m_started = m_app.Initialize();
-        if (!PCGraphicDevice::Get()) {
-            m_ownDevice = new PCGraphicDevice();
-            PCGraphicDevice::SetInstance(m_ownDevice);
-        }
         ScreenSize::Set(*PCGraphicDevice::Get(), kWidth, kHeight);
     }
     ~InputHarness() {
-        if (m_ownDevice) {
-            PCGraphicDevice::SetInstance(nullptr);
-            delete m_ownDevice;
-        }
         m_app.Shutdown();
         platform::window::SetBackendFactory(nullptr);
         AGProgram::SetInstance(m_previousProgram);
@@ -91,12 +84,12 @@ private:
         }
     };
 
+    GraphicsStartup m_graphics;
     TempDir m_home;
     ScopedEnv m_env;
     TestProgram m_program{"Tallyvox", kWidth, kHeight, 0};
     AGProgram* m_previousProgram = nullptr;
     PCApplicationImpl m_app;
-    PCGraphicDevice* m_ownDevice = nullptr;
     bool m_started = false;
 };
 

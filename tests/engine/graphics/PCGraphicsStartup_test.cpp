@@ -1,0 +1,70 @@
+// The graphics start-up the program installs (main.cpp), through the helper every test that
+// starts the application holds.
+#include "engine/graphics/PCGraphicsStartup.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/core/AGResourceManager.h"
+#include "engine/core/PCApplicationImpl.h"
+#include "engine/graphics/PCModel.h"
+#include "engine/graphics/PCTexture.h"
+#include "tests/engine/core/AppTestSupport.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+class GraphicsStartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_env.Set("XDG_CONFIG_HOME", m_home.Path());
+        AGProgram::SetInstance(&m_program);
+    }
+    void TearDown() override {
+        platform::window::SetBackendFactory(nullptr);
+        AGProgram::SetInstance(nullptr);
+    }
+
+    TempDir m_home;
+    ScopedEnv m_env;
+    TestProgram m_program{"GraphicsStartupTest", 800, 600, 0};
+};
+
+// The device object, its context and the graphics providers exist from start-up to shutdown;
+// the device is started only on a window with a system surface.
+TEST_F(GraphicsStartupTest, GivesTheApplicationItsDeviceContextAndProviders) {
+    for (bool systemWindow : {false, true}) {
+        platform::window::SetBackendFactory(systemWindow ? nullptr : &MakeTestBackend);
+        GraphicsStartup graphics;
+        PCApplicationImpl app;
+        ASSERT_TRUE(app.Initialize()) << systemWindow;
+        PCGraphicDevice* device = PCGraphicDevice::Get();
+        ASSERT_NE(device, nullptr);
+        ASSERT_NE(PCContextManager::Get(), nullptr);
+        EXPECT_EQ(device->GetDevice() != nullptr, systemWindow);
+        EXPECT_EQ(PCContextManager::Get()->GetDevice(), device->GetDevice());
+        EXPECT_EQ(device->GetWidth(), systemWindow ? 800u : 0u);
+        EXPECT_EQ(device->GetHeight(), systemWindow ? 600u : 0u);
+        AGResourceManager* resources = AGResourceManager::Get();
+        EXPECT_NE(dynamic_cast<AGProvider<PCTexture>*>(resources->GetProvider(TypeKey::Texture)), nullptr);
+        EXPECT_NE(dynamic_cast<AGProvider<PCModel>*>(resources->GetProvider(TypeKey::Model)), nullptr);
+
+        app.Shutdown();
+        EXPECT_EQ(PCGraphicDevice::Get(), nullptr);
+        EXPECT_EQ(PCContextManager::Get(), nullptr);
+    }
+}
+
+TEST_F(GraphicsStartupTest, ASystemWindowWithoutGraphicsStopsStartUpWithAMessage) {
+    PCApplicationImpl app;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(app.Initialize());
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("GraphicsStartupTest: cannot start the graphics"), std::string::npos) << err;
+    EXPECT_EQ(PCGraphicDevice::Get(), nullptr);
+    app.Shutdown();
+}
+
+}  // namespace
