@@ -38,7 +38,8 @@ bool PCAudioStreamImpl::Open(const char* descriptorName) {
         Close();
         return false;
     }
-    if (!m_playback.Open(&m_window, PCStreamCallbacks(), path.c_str())) {
+    const auto settle = [](void* window) { static_cast<PCStreamWindow*>(window)->Settle(); };
+    if (!m_playback.Open(&m_window, PCStreamCallbacks(), path.c_str(), settle)) {
         Close();
         return false;
     }
