@@ -246,8 +246,6 @@ void PCAudioPlayback::SubmitDecoded(bool loop) {
         // to the start, as it would have had it been decoded now.
         bytes = m_wrapAt;
         end = m_endOfData = true;
-    } else if (!m_jobLoop && loop && end && !m_decodeFailed) {
-        end = false;  // switched on: the next buffer goes on from the start
     }
     Submit(bytes, end);
 }
