@@ -109,7 +109,6 @@ void BM_SixteenSoundsStartedTogether(benchmark::State& state) {
                 impl->Update();
                 const double cpu = ThreadCpuMs() - startCpu;
                 const double ms = Ms(Clock::now() - start);
-                if (getenv("BENCH_TRACE") && ms > 0.5) fprintf(stderr, "tick %d wall %.2f cpu %.3f\n", t, ms, cpu);
                 worstCpu = cpu > worstCpu ? cpu : worstCpu;
                 totalCpu += cpu;
                 worst = ms > worst ? ms : worst;

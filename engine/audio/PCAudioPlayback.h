@@ -58,6 +58,9 @@ public:
     // Set by the mixer once the end-of-stream buffer has played.
     bool StreamEnded() const { return m_streamEnd.load(std::memory_order_acquire); }
 
+    // A decode job is queued or running on the worker.
+    bool Decoding() const { return m_job.load(std::memory_order_acquire) == kJobQueued; }
+
     // The decode worker's side: fills the next buffer; asked to stop early by StopDecodeJob.
     void RunDecodeJob();
     void StopDecodeJob() { m_stopJob.store(true, std::memory_order_relaxed); }
