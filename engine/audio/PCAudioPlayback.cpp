@@ -390,7 +390,6 @@ void PCAudioPlayback::Close() {
     m_state &= ~kStateBitsClosed;
     m_endOfData = false;
     m_decodeFailed = false;
-    m_damaged = false;
     m_streamEnd.store(false);
 }
 

@@ -40,7 +40,15 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailAndASmallFileFillsOneHalf) {
     EXPECT_EQ(window.Seek(0, SEEK_END), 0);
     char c;
     EXPECT_EQ(window.Read(&c, 1), 0u);
+    // Through the decoder's callbacks, elements larger than a byte are read whole only.
+    const ov_callbacks callbacks = PCStreamCallbacks();
+    EXPECT_EQ(callbacks.seek_func(&window, -10, SEEK_END), 0);
+    u32 words[3] = {};
+    EXPECT_EQ(callbacks.read_func(words, 4, 3, &window), 2u);
+    EXPECT_EQ(words[1], 0x62626262u);
+    EXPECT_EQ(callbacks.tell_func(&window), 1000);
     EXPECT_FALSE(window.Open((dir.Path() + "/none.bin").c_str(), buffer.data()));
+    EXPECT_EQ(window.Seek(0, SEEK_SET), -1);
 }
 
 TEST(PCStreamWindow, DecodesLikeMemoryIncludingSeeks) {
