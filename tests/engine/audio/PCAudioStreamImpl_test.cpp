@@ -51,6 +51,26 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailAndASmallFileFillsOneHalf) {
     EXPECT_EQ(window.Seek(0, SEEK_SET), -1);
 }
 
+// Read from start to end, the window loads each half once: the whole window first, then the
+// half after the one being left.
+TEST(PCStreamWindow, ASequentialReadLoadsEachHalfOnce) {
+    std::string bytes(PCStreamWindow::kHalfSize * 5 + 1000, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(i * 7 + i / 4096);
+    TempDir dir;
+    const std::string path = dir.Write("seq.bin", bytes);
+    std::vector<u8> buffer(PCStreamWindow::kWindowSize);
+    PCStreamWindow window;
+    ASSERT_TRUE(window.Open(path.c_str(), buffer.data()));
+    std::string read;
+    char chunk[5000];
+    size_t n;
+    while ((n = window.Read(chunk, sizeof chunk)) > 0)
+        read.append(chunk, n);
+    EXPECT_TRUE(read == bytes);
+    EXPECT_EQ(window.ReadsIssued(), 5u);
+}
+
 TEST(PCStreamWindow, DecodesLikeMemoryIncludingSeeks) {
     const std::string ogg = LargeOgg();
     ASSERT_GT(ogg.size(), size_t(PCStreamWindow::kWindowSize) * 2);

@@ -134,6 +134,7 @@ TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
     deep.blockAlign = 3;
     for (const WaveFormat& f : {oddAlign, noChannels, Pcm16(kMaxChannels + 1, 44100), slow, Pcm16(1, 192001), deep})
         EXPECT_EQ(engine.CreateSourceVoice(f, nullptr), nullptr);
+    EXPECT_NE(engine.CreateSourceVoice(Pcm16(kMaxChannels, 192000), nullptr), nullptr);
     EXPECT_EQ(engine.CreateSubmixVoice(2, 48000), nullptr);
     ASSERT_NE(master, nullptr);
     EXPECT_EQ(engine.CreateMasteringVoice(), nullptr);  // one exists
@@ -152,10 +153,13 @@ TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
 // output matrix must have: the pair's channel counts, for the current destination only.
 TEST_F(PullFixture, DefaultAndExplicitOutputMatrices) {
     SubmixVoice* mono = engine.CreateSubmixVoice(1, kMixRate);
-    const std::vector<int16_t> data = {16384, 8192, 16384, 8192};  // 0.5 left, 0.25 right
+    const std::vector<int16_t> data = {16384, 8192, 16384, 8192, 16384, 8192};  // 0.5 left, 0.25 right
     SourceVoice* voice = Playing(Pcm16(2, 44100), data);
-    ASSERT_TRUE(voice->SetOutputVoice(mono));
     auto out = Render(1);
+    EXPECT_FLOAT_EQ(out[0], 0.5f);
+    EXPECT_FLOAT_EQ(out[1], 0.25f);
+    ASSERT_TRUE(voice->SetOutputVoice(mono));
+    out = Render(1);
     EXPECT_FLOAT_EQ(out[0], 0.375f);
     EXPECT_FLOAT_EQ(out[1], 0.375f);
 
