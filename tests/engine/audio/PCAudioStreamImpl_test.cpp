@@ -116,6 +116,7 @@ TEST_P(StreamModes, StreamPlaysTheFileAsDecodedPastItsFirstWindowAndFromItsStart
     const std::string ogg = LargeOgg();
     const auto pcm = DecodeOgg(ogg);
     AddStream("music", ogg);
+    AddSound("noise", ogg);
     Mount();
     AGAudioStream stream;
     ASSERT_TRUE(stream.Open("music.snd"));
@@ -125,6 +126,16 @@ TEST_P(StreamModes, StreamPlaysTheFileAsDecodedPastItsFirstWindowAndFromItsStart
     stream.Play();
     EXPECT_TRUE(MatchesPcm(Render(44100), pcm, 0, 44100, 2));
     EXPECT_TRUE(log.Lines().empty()) << log.Lines()[0];
+
+    // Restarted and stopped while its decode may still wait behind two sounds' on the worker:
+    // no read is left in flight.
+    AGAudioSound a, b;
+    ASSERT_TRUE(a.Open("noise.snd") && b.Open("noise.snd"));
+    a.Play();
+    b.Play();
+    stream.Play();
+    stream.Stop();
+    EXPECT_EQ(stream.GetPlayer()->GetState() & AGAudioPlayerImpl::kReadInFlight, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Decoding, StreamModes, ::testing::Values(false, true));
