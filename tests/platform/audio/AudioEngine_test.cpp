@@ -209,8 +209,11 @@ TEST_F(PullFixture, SampleFormatsAndResampledLevel) {
     std::vector<int16_t> sine(22050);
     for (size_t i = 0; i < sine.size(); ++i)
         sine[i] = int16_t(16384 * std::sin(2 * 3.14159265358979 * 1000 * double(i) / 22050));
-    Playing(Pcm16(1, 22050), sine);
-    out = Render(44100);
+    SourceVoice* resampled = Playing(Pcm16(1, 22050), sine);
+    out = Render(30000);
+    EXPECT_EQ(resampled->GetState().samplesPlayed, 15000u);
+    const auto rest = Render(14100);
+    out.insert(out.end(), rest.begin(), rest.end());
     double sum = 0;
     for (size_t i = 0; i < 44000; ++i)
         sum += double(out[i * 2]) * out[i * 2];
