@@ -1,8 +1,10 @@
 #include "engine/audio/PCAudioSoundImpl.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 #include "engine/audio/AGAudioStream.h"
 #include "tests/engine/audio/AudioTestFixture.h"
@@ -390,3 +392,31 @@ TEST_P(SoundModes, StopRestartAndDeleteWhileDecoding) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Decoding, SoundModes, ::testing::Values(false, true));
+
+// Once Stop returns, the worker no longer writes into the player's buffers: they may be lent
+// to another player at once.
+TEST_F(SoundTest, StopWaitsForTheDecodeInProgress) {
+    DecodeAhead();
+    impl->Initialize(1, 0);
+    AddSound("noise", EncodeOggVorbis(authoring::MakeNoise(44100 * 2, 44100, 2, 0.5)));
+    Mount();
+    PCAudioSoundImpl sound;
+    ASSERT_TRUE(sound.Open("noise.snd"));
+    for (int delay = 0; delay <= 1500; delay += 100) {
+        sound.Play();
+        std::this_thread::sleep_for(std::chrono::microseconds(delay));
+        sound.Stop();
+        u8* lent[3];
+        for (u8*& b : lent) {
+            b = impl->TakeDecodeBuffer();
+            ASSERT_NE(b, nullptr);
+            std::memset(b, 0x5A, PCAudioManagerImpl::kDecodeBufferSize);
+        }
+        impl->Decoder()->WaitIdle();
+        for (u8* b : lent) {
+            for (u32 i = 0; i < PCAudioManagerImpl::kDecodeBufferSize; ++i)
+                ASSERT_EQ(b[i], 0x5A) << "delay " << delay << " us, byte " << i;
+            impl->GiveDecodeBuffer(b);
+        }
+    }
+}
