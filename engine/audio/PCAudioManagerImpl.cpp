@@ -74,7 +74,10 @@ void PCBufferPool::Give(u8* buffer) {
 
 // ----------------------------------------------------------------------- PCAudioManagerImpl
 
-PCAudioManagerImpl::PCAudioManagerImpl(Engine::Output output) {
+PCAudioManagerImpl::PCAudioManagerImpl(Engine::Output output)
+    : PCAudioManagerImpl(output, output == Engine::Output::Device) {}
+
+PCAudioManagerImpl::PCAudioManagerImpl(Engine::Output output, bool decodeAhead) {
     m_engine = new Engine(output);
     m_master = m_engine->CreateMasteringVoice();
     if (!m_master) {
@@ -91,6 +94,8 @@ PCAudioManagerImpl::PCAudioManagerImpl(Engine::Output output) {
         }
         m_submixes[i]->SetVolume(m_categoryVolumes[i]);
     }
+    if (decodeAhead)
+        m_decoder = new PCAudioDecoder();
 }
 
 PCAudioManagerImpl::~PCAudioManagerImpl() {
@@ -98,6 +103,8 @@ PCAudioManagerImpl::~PCAudioManagerImpl() {
     for (AGArray<AGAudioVoice*>* list : {&m_sounds, &m_streams})
         for (AGAudioVoice* v : *list)
             static_cast<AGAudioPlayerImpl*>(v)->DetachFromManager();
+    delete m_decoder;  // no job is left: the players have cancelled theirs
+    m_decoder = nullptr;
     for (platform::audio::SubmixVoice*& submix : m_submixes) {
         if (submix)
             submix->DestroyVoice();

@@ -1,9 +1,11 @@
 #pragma once
 // The audio manager on our mixer: one engine, the mastering voice and one submix voice per
-// volume category, the master and category volumes, and the two fixed pools that lend decode
-// and read buffers to the sounds and streams. Update drives every sound, then every stream.
+// volume category, the master and category volumes, the two fixed pools that lend decode
+// and read buffers to the sounds and streams, and the worker that decodes ahead for them
+// when the mixer plays on a device. Update drives every sound, then every stream.
 #include <vector>
 
+#include "engine/audio/PCAudioDecoder.h"
 #include "engine/core/AGAudioManager.h"
 #include "platform/audio/AudioEngine.h"
 
@@ -43,8 +45,10 @@ public:
     static constexpr u32 kReadBufferSize = 262144;
     static constexpr u32 kDecodeBuffersPerPlayer = 3;
 
-    // Device output in the game; tests pull the mix themselves.
+    // Device output in the game; tests pull the mix themselves. Players decode ahead on a
+    // worker with device output, on the game thread in pull mode.
     explicit PCAudioManagerImpl(platform::audio::Engine::Output output = platform::audio::Engine::Output::Device);
+    PCAudioManagerImpl(platform::audio::Engine::Output output, bool decodeAhead);
     ~PCAudioManagerImpl() override;
 
     // Decode pool: 3 x (sounds + streams) buffers; read pool: one per stream. False when the
@@ -68,6 +72,8 @@ public:
     void GiveReadBuffer(u8* buffer) { m_readPool.Give(buffer); }
     const PCBufferPool& DecodePool() const { return m_decodePool; }
     const PCBufferPool& ReadPool() const { return m_readPool; }
+    // Null when players decode on the game thread.
+    PCAudioDecoder* Decoder() const { return m_decoder; }
 
     // The application's audio manager when it runs on this class, else null.
     static PCAudioManagerImpl* Get();
@@ -76,6 +82,7 @@ private:
     platform::audio::Engine* m_engine = nullptr;
     platform::audio::MasteringVoice* m_master = nullptr;
     platform::audio::SubmixVoice* m_submixes[kCategoryCount] = {};
+    PCAudioDecoder* m_decoder = nullptr;
     PCBufferPool m_decodePool;
     PCBufferPool m_readPool;
     float m_masterVolume = 1.0f;

@@ -14,7 +14,9 @@ PCAudioStreamImpl::PCAudioStreamImpl() : PCAudioPlayer(&AGAudioManagerImpl::Stre
 PCAudioStreamImpl::~PCAudioStreamImpl() { Close(); }
 
 u32 PCAudioStreamImpl::GetState() const {
-    return m_window.ReadInFlight() ? m_state | kReadInFlight : m_state & ~kReadInFlight;
+    // While the worker decodes, the window is its own: count its reads as in flight.
+    const bool reading = m_playback.Decoding() || m_window.ReadInFlight();
+    return reading ? m_state | kReadInFlight : m_state & ~kReadInFlight;
 }
 
 bool PCAudioStreamImpl::Open(const char* descriptorName) {
@@ -38,7 +40,8 @@ bool PCAudioStreamImpl::Open(const char* descriptorName) {
         Close();
         return false;
     }
-    if (!m_playback.Open(&m_window, PCStreamCallbacks(), path.c_str())) {
+    const auto settle = [](void* window) { static_cast<PCStreamWindow*>(window)->Settle(); };
+    if (!m_playback.Open(&m_window, PCStreamCallbacks(), path.c_str(), settle)) {
         Close();
         return false;
     }

@@ -34,6 +34,9 @@ public:
     i64 Tell() const { return i64(m_position); }
 
     bool ReadInFlight() const { return m_pendingTarget != kNoRead; }
+    // Completes the read in flight, whose completion runs only on the thread that issued it,
+    // so that another thread may use the window next.
+    void Settle() { Wait(); }
     // File offset of a loaded half, -1 when it holds nothing.
     i64 HalfOffset(u32 half) const { return half < 2 ? m_halfOffset[half] : -1; }
     u32 ReadsIssued() const { return m_readsIssued; }

@@ -260,11 +260,11 @@ void SourceVoice::Process(uint32_t count) {
         return;
 
     if (m_callback) {
+        // Both in frames from the start of the head buffer.
         uint64_t needed = ((m_position + m_step * count) >> 32) + 1;
         uint64_t available = 0;
         for (uint32_t i = 0; i < m_count; ++i)
             available += At(i).frames;
-        available -= std::min<uint64_t>(available, m_position >> 32);
         uint64_t missing = needed > available ? needed - available : 0;
         m_callback->OnVoiceProcessingPassStart(uint32_t(std::min<uint64_t>(missing * m_format.blockAlign, UINT32_MAX)));
     }

@@ -93,6 +93,24 @@ protected:
         AGResourceManager::SetInstance(nullptr);
     }
 
+    // Replaces the manager with a pulled one whose players decode ahead on its worker.
+    void DecodeAhead() {
+        delete AGAudioManager::Get();
+        AGAudioManager::s_implFactory = [] {
+            return static_cast<AGAudioManagerImpl*>(
+                new PCAudioManagerImpl(platform::audio::Engine::Output::Pull, true));
+        };
+        AGAudioManager::SetInstance(new AGAudioManager());
+        impl = static_cast<PCAudioManagerImpl*>(AGAudioManager::Get()->GetImpl());
+    }
+    // The manager's update, after the worker has filled what was asked of it (as it does
+    // within a tick when the machine is not starved), so that the mix is reproducible.
+    void Update() {
+        if (impl->Decoder())
+            impl->Decoder()->WaitIdle();
+        impl->Update();
+    }
+
     // Adds an Ogg file and a descriptor "<name>.snd" naming it, held in memory.
     void AddSound(const std::string& name, const std::string& ogg) {
         m_writer.Add(name + ".ogg", TypeKey::Data, ogg);
@@ -116,7 +134,7 @@ protected:
     std::vector<float> Render(u32 frames, u32 tick = 735) {
         std::vector<float> out(size_t(frames) * 2);
         for (u32 done = 0; done < frames;) {
-            impl->Update();
+            Update();
             const u32 n = frames - done < tick ? frames - done : tick;
             impl->GetEngine()->Render(out.data() + size_t(done) * 2, n);
             done += n;

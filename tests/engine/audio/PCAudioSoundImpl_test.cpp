@@ -1,9 +1,12 @@
 #include "engine/audio/PCAudioSoundImpl.h"
 
+#include <chrono>
 #include <cmath>
+#include <cstring>
 #include <memory>
+#include <thread>
 
-#include "engine/audio/AGAudioSound.h"
+#include "engine/audio/AGAudioStream.h"
 #include "tests/engine/audio/AudioTestFixture.h"
 #include "tests/support/LogCapture.h"
 
@@ -192,7 +195,8 @@ TEST_F(SoundTest, BadDataFailsToOpenWithAReport) {
         EXPECT_FALSE(sound.Open(name)) << name;
         EXPECT_FALSE(log.Lines().empty()) << name;
         sound.Play();
-        EXPECT_EQ(sound.GetState() & (AGAudioPlayerImpl::kOpen | AGAudioPlayerImpl::kPlaying), 0u) << name;
+        sound.Stop();
+        EXPECT_EQ(sound.GetState(), 0u) << name;
     }
     EXPECT_EQ(impl->DecodePool().FreeCount(), impl->DecodePool().Count());
 }
@@ -205,6 +209,101 @@ TEST_F(SoundTest, DataCutMidwayPlaysWhatIsThereAndFinishes) {
     const auto out = Render(88200);
     EXPECT_GT(Rms(out, 0, 0), 0.05);
     EXPECT_EQ(finished.calls, 1);
+}
+
+namespace {
+
+// The page checksum of Ogg: CRC-32, polynomial 0x04C11DB7, not reflected, start 0.
+u32 OggCrc(const std::string& page) {
+    u32 crc = 0;
+    for (unsigned char c : page) {
+        crc ^= u32(c) << 24;
+        for (int b = 0; b < 8; ++b)
+            crc = crc & 0x80000000u ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+    }
+    return crc;
+}
+
+// The first error of a plain decode, 0 when the data decodes to its end, 1 when it does
+// not open.
+long FirstDecodeError(const std::string& ogg) {
+    PCMemorySource source;
+    source.base = reinterpret_cast<const u8*>(ogg.data());
+    source.size = ogg.size();
+    OggVorbis_File vf;
+    if (ov_open_callbacks(&source, &vf, nullptr, 0, PCMemoryCallbacks()) != 0)
+        return 1;
+    char buffer[4096];
+    int section = 0;
+    long got;
+    while ((got = ov_read(&vf, buffer, sizeof buffer, 0, 2, 1, &section)) > 0 || got == OV_HOLE) {
+    }
+    ov_clear(&vf);
+    return got;
+}
+
+// Valid Ogg pages around a damaged codebook: the data opens, and decoding fails with an error
+// that is not a hole. A byte of the setup header (the second page) is changed and the page's
+// checksum made right again, trying positions until one gives that failure.
+std::string DamagedOgg() {
+    const std::string good = EncodeOggVorbis(MakeTone(440, 44100));
+    // A page: 27 header bytes ending in the segment count, the segment sizes, the body.
+    const auto headerSize = [&](size_t page) { return 27 + size_t(u8(good[page + 26])); };
+    const auto bodySize = [&](size_t page) {
+        size_t body = 0;
+        for (size_t i = 27; i < headerSize(page); ++i)
+            body += u8(good[page + i]);
+        return body;
+    };
+    const size_t page = headerSize(0) + bodySize(0);
+    const size_t header = headerSize(page);
+    const size_t body = bodySize(page);
+    for (size_t at = page + header + body / 4; at < page + header + body; at += 97) {
+        std::string bad = good;
+        bad[at] = char(~bad[at]);
+        std::memset(&bad[page + 22], 0, 4);
+        const u32 crc = OggCrc(bad.substr(page, header + body));
+        for (int b = 0; b < 4; ++b)
+            bad[page + 22 + b] = char(crc >> (8 * b));
+        const long error = FirstDecodeError(bad);
+        if (error < 0 && error != OV_HOLE)
+            return bad;
+    }
+    return {};
+}
+
+}  // namespace
+
+// Decoding on from a seek after such an error divides by zero inside the decoder: a damaged
+// sound or stream played again must end again, however often.
+TEST_F(SoundTest, DamagedDataEndsAgainEachTimeItIsPlayed) {
+    const std::string damaged = DamagedOgg();
+    ASSERT_FALSE(damaged.empty());
+    AddSound("damaged", damaged);
+    AddStream("damagedstream", damaged);
+    Mount();
+    for (const char* name : {"damaged.snd", "damagedstream.snd"}) {
+        std::unique_ptr<AGAudioObject> sound;
+        if (std::string(name) == "damaged.snd")
+            sound = std::make_unique<AGAudioSound>();
+        else
+            sound = std::make_unique<AGAudioStream>();
+        ASSERT_TRUE(sound->Open(name)) << name;
+        int ends = 0;
+        sound->SetEndCallback([](void* n) { ++*static_cast<int*>(n); }, &ends);
+        for (int play = 1; play <= 3; ++play) {
+            LogCapture log;
+            sound->Play();
+            Render(2205);
+            EXPECT_TRUE(log.Contains("decoding")) << name;
+            EXPECT_EQ(ends, play) << name;
+        }
+        sound->SetLoop(true);
+        sound->Play();
+        Render(2205);
+        EXPECT_EQ(ends, 4) << name;
+        EXPECT_EQ(sound->GetState() & 3u, 1u) << name;
+    }
 }
 
 TEST_F(SoundTest, LoopingSoundWithoutSamplesStopsInsteadOfSpinning) {
@@ -237,4 +336,87 @@ TEST_F(SoundTest, PlayersOutliveTheManager) {
     sound->Play();
     sound.reset();
     AGAudioManager::SetInstance(new AGAudioManager());  // for the fixture to delete
+}
+
+class SoundModes : public SoundTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        if (GetParam()) {
+            DecodeAhead();
+            impl->Initialize(4, 1);
+        }
+    }
+};
+
+// Looping switched on after the end was decoded (ahead, or at Play) goes on from the start
+// without a gap; switched off, the buffers queued (two of 32,768 frames after the first
+// 5,000) play out and the sound ends at the end of the loop then playing: at 75,000 frames.
+TEST_P(SoundModes, LoopSwitchedOnAfterTheEndWasDecodedGoesOnAndOffEndsAtALoopsEnd) {
+    PCAudioSoundImpl sound;
+    const auto pcm = OpenOnly(sound, EncodeOggVorbis(MakeTone(441, 5000, 44100, 1, 0.6)));
+    sound.Play();
+    sound.SetLoop(true);
+    auto out = Render(12000);
+    sound.SetLoop(false);
+    const auto rest = Render(68000);
+    out.insert(out.end(), rest.begin(), rest.end());
+    EXPECT_TRUE(MatchesPcm(out, pcm, 0, 75000));
+    EXPECT_EQ(Rms(out, 0, 75000), 0.0);
+    EXPECT_EQ(finished.calls, 1);
+    EXPECT_EQ(impl->DecodePool().FreeCount(), impl->DecodePool().Count());
+}
+
+// Players stopped, restarted, closed and deleted while the worker decodes for them: every
+// buffer goes back to the pool and no job outlives its player (the sanitizer run checks).
+TEST_P(SoundModes, StopRestartAndDeleteWhileDecoding) {
+    AddSound("noise", EncodeOggVorbis(authoring::MakeNoise(44100 * 2, 44100, 2, 0.5)));
+    Mount();
+    for (int round = 0; round < 20; ++round) {
+        auto a = std::make_unique<PCAudioSoundImpl>();
+        auto b = std::make_unique<PCAudioSoundImpl>();
+        PCAudioSoundImpl c;
+        ASSERT_TRUE(a->Open("noise.snd") && b->Open("noise.snd") && c.Open("noise.snd"));
+        a->Play();
+        b->Play();
+        c.Play();
+        impl->Update();
+        a->Stop();
+        b->Play();
+        c.Close();
+        b.reset();
+        impl->Update();
+        a->Play();
+        a.reset();
+    }
+    EXPECT_EQ(impl->DecodePool().FreeCount(), impl->DecodePool().Count());
+}
+
+INSTANTIATE_TEST_SUITE_P(Decoding, SoundModes, ::testing::Values(false, true));
+
+// Once Stop returns, the worker no longer writes into the player's buffers: they may be lent
+// to another player at once.
+TEST_F(SoundTest, StopWaitsForTheDecodeInProgress) {
+    DecodeAhead();
+    impl->Initialize(1, 0);
+    AddSound("noise", EncodeOggVorbis(authoring::MakeNoise(44100 * 2, 44100, 2, 0.5)));
+    Mount();
+    PCAudioSoundImpl sound;
+    ASSERT_TRUE(sound.Open("noise.snd"));
+    for (int delay = 0; delay <= 1500; delay += 100) {
+        sound.Play();
+        std::this_thread::sleep_for(std::chrono::microseconds(delay));
+        sound.Stop();
+        u8* lent[3];
+        for (u8*& b : lent) {
+            b = impl->TakeDecodeBuffer();
+            ASSERT_NE(b, nullptr);
+            std::memset(b, 0x5A, PCAudioManagerImpl::kDecodeBufferSize);
+        }
+        impl->Decoder()->WaitIdle();
+        for (u8* b : lent) {
+            for (u32 i = 0; i < PCAudioManagerImpl::kDecodeBufferSize; ++i)
+                ASSERT_EQ(b[i], 0x5A) << "delay " << delay << " us, byte " << i;
+            impl->GiveDecodeBuffer(b);
+        }
+    }
 }

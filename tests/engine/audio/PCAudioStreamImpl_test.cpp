@@ -40,7 +40,35 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailAndASmallFileFillsOneHalf) {
     EXPECT_EQ(window.Seek(0, SEEK_END), 0);
     char c;
     EXPECT_EQ(window.Read(&c, 1), 0u);
+    // Through the decoder's callbacks, elements larger than a byte are read whole only.
+    const ov_callbacks callbacks = PCStreamCallbacks();
+    EXPECT_EQ(callbacks.seek_func(&window, -10, SEEK_END), 0);
+    u32 words[3] = {};
+    EXPECT_EQ(callbacks.read_func(words, 4, 3, &window), 2u);
+    EXPECT_EQ(words[1], 0x62626262u);
+    EXPECT_EQ(callbacks.tell_func(&window), 1000);
     EXPECT_FALSE(window.Open((dir.Path() + "/none.bin").c_str(), buffer.data()));
+    EXPECT_EQ(window.Seek(0, SEEK_SET), -1);
+}
+
+// Read from start to end, the window loads each half once: the whole window first, then the
+// half after the one being left.
+TEST(PCStreamWindow, ASequentialReadLoadsEachHalfOnce) {
+    std::string bytes(PCStreamWindow::kHalfSize * 4 + 1000, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(i * 7 + i / 4096);
+    TempDir dir;
+    const std::string path = dir.Write("seq.bin", bytes);
+    std::vector<u8> buffer(PCStreamWindow::kWindowSize);
+    PCStreamWindow window;
+    ASSERT_TRUE(window.Open(path.c_str(), buffer.data()));
+    std::string read;
+    char chunk[5000];
+    size_t n;
+    while ((n = window.Read(chunk, sizeof chunk)) > 0)
+        read.append(chunk, n);
+    EXPECT_TRUE(read == bytes);
+    EXPECT_EQ(window.ReadsIssued(), 4u);
 }
 
 TEST(PCStreamWindow, DecodesLikeMemoryIncludingSeeks) {
@@ -76,15 +104,41 @@ protected:
     StreamTest() { impl->Initialize(2, 2); }
 };
 
-TEST_F(StreamTest, StreamPlaysTheFileAsDecodedPastItsFirstWindow) {
+class StreamModes : public StreamTest, public ::testing::WithParamInterface<bool> {};
+
+// Decoded on the game thread, or ahead on the worker: the window's reads complete on the
+// thread that issued them, so a restart on the game thread must find none left in flight.
+TEST_P(StreamModes, StreamPlaysTheFileAsDecodedPastItsFirstWindowAndFromItsStartAgain) {
+    if (GetParam()) {
+        DecodeAhead();
+        impl->Initialize(2, 2);
+    }
     const std::string ogg = LargeOgg();
+    const auto pcm = DecodeOgg(ogg);
     AddStream("music", ogg);
+    AddSound("noise", ogg);
     Mount();
     AGAudioStream stream;
     ASSERT_TRUE(stream.Open("music.snd"));
     stream.Play();
-    EXPECT_TRUE(MatchesPcm(Render(44100 * 3), DecodeOgg(ogg), 0, 44100 * 3, 2));
+    EXPECT_TRUE(MatchesPcm(Render(44100 * 3), pcm, 0, 44100 * 3, 2));
+    LogCapture log;
+    stream.Play();
+    EXPECT_TRUE(MatchesPcm(Render(44100), pcm, 0, 44100, 2));
+    EXPECT_TRUE(log.Lines().empty()) << log.Lines()[0];
+
+    // Restarted and stopped while its decode may still wait behind two sounds' on the worker:
+    // no read is left in flight.
+    AGAudioSound a, b;
+    ASSERT_TRUE(a.Open("noise.snd") && b.Open("noise.snd"));
+    a.Play();
+    b.Play();
+    stream.Play();
+    stream.Stop();
+    EXPECT_EQ(stream.GetPlayer()->GetState() & AGAudioPlayerImpl::kReadInFlight, 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Decoding, StreamModes, ::testing::Values(false, true));
 
 TEST_F(StreamTest, MissingFileNoReadBufferAndCorruptDataFail) {
     AddRaw("gone.snd", authoring::MakeSoundDescriptor(dir.Path() + "/gone.ogg", true), TypeKey::Sound);

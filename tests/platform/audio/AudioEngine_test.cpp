@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -131,8 +132,9 @@ TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
     oddAlign.blockAlign = 3;
     deep.bitsPerSample = 24;
     deep.blockAlign = 3;
-    for (const WaveFormat& f : {oddAlign, noChannels, slow, deep})
+    for (const WaveFormat& f : {oddAlign, noChannels, Pcm16(kMaxChannels + 1, 44100), slow, Pcm16(1, 192001), deep})
         EXPECT_EQ(engine.CreateSourceVoice(f, nullptr), nullptr);
+    EXPECT_NE(engine.CreateSourceVoice(Pcm16(kMaxChannels, 192000), nullptr), nullptr);
     EXPECT_EQ(engine.CreateSubmixVoice(2, 48000), nullptr);
     ASSERT_NE(master, nullptr);
     EXPECT_EQ(engine.CreateMasteringVoice(), nullptr);  // one exists
@@ -145,6 +147,94 @@ TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
     AudioBuffer partialFrame = Buffer(data);
     partialFrame.audioBytes = 6;
     EXPECT_FALSE(engine.CreateSourceVoice(Pcm16(2, 44100), nullptr)->SubmitSourceBuffer(partialFrame));
+}
+
+// The default routes (mono to every channel, stereo into mono at half each) and the shapes an
+// output matrix must have: the pair's channel counts, for the current destination only.
+TEST_F(PullFixture, DefaultAndExplicitOutputMatrices) {
+    SubmixVoice* mono = engine.CreateSubmixVoice(1, kMixRate);
+    const std::vector<int16_t> data = {16384, 8192, 16384, 8192, 16384, 8192};  // 0.5 left, 0.25 right
+    SourceVoice* voice = Playing(Pcm16(2, 44100), data);
+    auto out = Render(1);
+    EXPECT_FLOAT_EQ(out[0], 0.5f);
+    EXPECT_FLOAT_EQ(out[1], 0.25f);
+    ASSERT_TRUE(voice->SetOutputVoice(mono));
+    out = Render(1);
+    EXPECT_FLOAT_EQ(out[0], 0.375f);
+    EXPECT_FLOAT_EQ(out[1], 0.375f);
+
+    const float leftOnly[2] = {1.0f, 0.0f};
+    EXPECT_FALSE(voice->SetOutputMatrix(nullptr, 1, 2, leftOnly));
+    EXPECT_FALSE(voice->SetOutputMatrix(master, 2, 1, leftOnly));  // not where it sends
+    ASSERT_TRUE(voice->SetOutputMatrix(mono, 2, 1, leftOnly));
+    float got[2] = {};
+    ASSERT_TRUE(voice->GetOutputMatrix(nullptr, 2, 1, got));
+    EXPECT_EQ(got[0], 1.0f);
+    EXPECT_EQ(got[1], 0.0f);
+    EXPECT_FLOAT_EQ(Render(1)[1], 0.5f);
+    EXPECT_FALSE(master->SetOutputVoice(mono));
+    EXPECT_FALSE(mono->SetOutputVoice(voice));
+    EXPECT_FALSE(mono->SetOutputVoice(mono));
+}
+
+// 8-bit, 16-bit and float data at their scales, NaN data silenced, and a resampled tone
+// keeping its level.
+TEST_F(PullFixture, SampleFormatsAndResampledLevel) {
+    WaveFormat u8 = Pcm16(1, 44100), f32 = Pcm16(1, 44100);
+    u8.bitsPerSample = 8;
+    u8.blockAlign = 1;
+    f32.formatTag = kFormatFloat;
+    f32.bitsPerSample = 32;
+    f32.blockAlign = 4;
+    const uint8_t bytes[3] = {192, 64, 64};
+    const float floats[3] = {0.25f, 0.25f, std::nanf("")};
+    SourceVoice* a = engine.CreateSourceVoice(u8, nullptr);
+    SourceVoice* b = engine.CreateSourceVoice(f32, nullptr);
+    AudioBuffer ab;
+    ab.audioData = bytes;
+    ab.audioBytes = 3;
+    AudioBuffer bb;
+    bb.audioData = reinterpret_cast<const uint8_t*>(floats);
+    bb.audioBytes = 12;
+    ASSERT_TRUE(a->SubmitSourceBuffer(ab) && b->SubmitSourceBuffer(bb));
+    a->Start();
+    b->Start();
+    auto out = Render(3);
+    EXPECT_FLOAT_EQ(out[0], 0.5f + 0.25f);
+    EXPECT_EQ(out[4], 0.0f);  // -0.5 + NaN
+    a->DestroyVoice();
+    b->DestroyVoice();
+
+    // A 1 kHz sine at 0.5 recorded at 22,050 Hz: its RMS stays 0.5 / sqrt 2.
+    std::vector<int16_t> sine(22050);
+    for (size_t i = 0; i < sine.size(); ++i)
+        sine[i] = int16_t(16384 * std::sin(2 * 3.14159265358979 * 1000 * double(i) / 22050));
+    SourceVoice* resampled = Playing(Pcm16(1, 22050), sine);
+    out = Render(30000);
+    EXPECT_EQ(resampled->GetState().samplesPlayed, 15000u);
+    const auto rest = Render(14100);
+    out.insert(out.end(), rest.begin(), rest.end());
+    double sum = 0;
+    for (size_t i = 0; i < 44000; ++i)
+        sum += double(out[i * 2]) * out[i * 2];
+    EXPECT_NEAR(std::sqrt(sum / 44000), 0.5 / std::sqrt(2.0), 0.01);
+}
+
+// Before each pass a voice tells how many bytes it will read beyond what is queued: the frames
+// of the pass, plus one to interpolate towards, less what is queued.
+TEST_F(PullFixture, PassStartTellsTheBytesMissing) {
+    struct Missing : VoiceCallback {
+        std::vector<uint32_t> bytes;
+        void OnVoiceProcessingPassStart(uint32_t required) override { bytes.push_back(required); }
+    } rec;
+    SourceVoice* voice = engine.CreateSourceVoice(Pcm16(2, 44100), &rec);
+    const std::vector<int16_t> data(200, 0);  // 100 frames
+    voice->SubmitSourceBuffer(Buffer(data));
+    voice->Start();
+    Render(40);
+    Render(441);
+    voice->SubmitSourceBuffer(Buffer(std::vector<int16_t>(2000, 0)));
+    EXPECT_EQ(rec.bytes, (std::vector<uint32_t>{0, (441 + 1 - 60) * 4}));
 }
 
 TEST(AudioEngine, FallsBackToTheDummyDriverWithoutADevice) {
