@@ -5,6 +5,9 @@
 #include <cmath>
 
 #include "engine/core/AGController.h"
+#include "engine/core/PCTimerManager.h"
+#include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/AGTextureSlot.h"
 #include "engine/graphics/AGModelAnimation.h"
 #include "engine/graphics/AGSkin.h"
 #include "engine/graphics/AGVertexBuffer.h"
@@ -112,5 +115,27 @@ TEST(AGModel, AMeshBeyondTheVertexBufferIsNotDrawnAndOpacityStaysWithTheModel) {
     EXPECT_EQ(model->OwnColors()[0], 0x7FFFFFFFu);
     EXPECT_EQ(model->GetVertexBuffer()->m_colors[0], 0xFFFFFFFFu);
     EXPECT_TRUE(model->HasFlags(AGRenderable::kDistanceSorted));
+    package.GiveBack(TypeKey::Model, model);
+}
+
+TEST(AGModel, UpdateAdvancesTheOwnControllersOfItsMaterialsOncePerTimerFrame) {
+    struct Timer {
+        Timer() { PCTimerManager::SetInstance(&timer); }
+        ~Timer() { PCTimerManager::SetInstance(nullptr); }
+        PCTimerManager timer;
+    } clock;
+    clock.timer.Initialize();  // 16 ms frames
+    drawtest::TestPackage package;
+    TexturedBox boxSample;
+    boxSample.slotController = authoring::SlotController{10, 1.0f, 30.0f};
+    authoring::AddTexturedBox(package.Writer(), boxSample);
+    package.Mount();
+    auto* model = package.Get<PCModel>(TypeKey::Model, "box.mdl");
+    const AGMaterial* material = model->Materials().Get(0);
+    ASSERT_TRUE(material && material->GetSlot(0) && material->GetSlot(0)->GetOwnedController());
+    const AGController& own = *material->GetSlot(0)->GetOwnedController();
+    model->Update();
+    model->Update();
+    EXPECT_EQ(own.GetTime(), 16.0f);
     package.GiveBack(TypeKey::Model, model);
 }

@@ -1,5 +1,6 @@
 #include "engine/graphics/AGTextureSlot.h"
 
+#include "engine/core/PCTimerManager.h"
 #include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/PCSprite.h"
 #include "engine/graphics/PCTexture.h"
@@ -22,12 +23,14 @@ std::string QuadrantPng() {
 
 class TextureSlotTest : public drawtest::DrawingFixture {
 protected:
-    // A package with slot "<name>_slot" (the textures and UV track given, an own controller at
-    // 30 frames a second), material "<name>.mat" and a sprite "<name>.spt" drawing it.
-    void AddSlot(const std::string& name, std::vector<std::string> textures, const Track& uv) {
+    // A package with slot "<name>_slot" (the textures and UV track given, an own controller of
+    // 30 frames at 30 frames a second unless given), material "<name>.mat" and a sprite
+    // "<name>.spt" drawing it.
+    void AddSlot(const std::string& name, std::vector<std::string> textures, const Track& uv,
+                 authoring::SlotController controller = {30, 1.0f, 30.0f}) {
         authoring::TextureSlotData slot;
         slot.textures = std::move(textures);
-        slot.controller = authoring::SlotController{30, 1.0f, 30.0f};
+        slot.controller = controller;
         slot.uv = uv;
         authoring::MaterialData material;
         material.slots = {name + "_slot"};
@@ -102,4 +105,31 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
         EXPECT_EQ(Pixel(x + 5, bottom + 1), expected[s][2]) << s;
         EXPECT_EQ(Pixel(x + 13, bottom + 1), expected[s][3]) << s;
     }
+}
+
+TEST_F(TextureSlotTest, OwnControllerRunsOverTheStoredFrameCountOncePerTimerFrame) {
+    struct Timer {
+        Timer() { PCTimerManager::SetInstance(&timer); }
+        ~Timer() { PCTimerManager::SetInstance(nullptr); }
+        PCTimerManager timer;
+    } clock;
+    clock.timer.Initialize();  // 16 ms frames: one flip-book frame at 62.5 frames a second
+    m_writer.Add("r.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kRed))
+        .Add("g.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kGreen));
+    AddSlot("flip", {"r.png", "g.png"},
+            Track::UV().Interpolation(Track::StepId()).UVKey(0, 0, 1, 1, 0, 0, 0).UVKey(1, 1, 1, 1, 0, 0, 0),
+            {3, 1.0f, 62.5f});
+    Mount(m_writer);
+    PCSprite* flip = Draw("flip", 0);
+    const AGController* own = SlotOf(flip)->GetOwnedController();
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->GetEndFrame(), 2.0f);
+    EXPECT_EQ(own->GetEndTime(), 32.0f);
+    EXPECT_EQ(own->GetMode(), u32(AGController::kLoop));
+
+    Frame();
+    EXPECT_EQ(own->GetTime(), 16.0f);
+    EXPECT_EQ(Pixel(8, 8), kGreen);
+    flip->Update();  // the same timer frame: the controller does not move again
+    EXPECT_EQ(own->GetTime(), 16.0f);
 }

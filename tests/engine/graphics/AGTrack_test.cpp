@@ -108,13 +108,23 @@ TEST(AGQuat, SlerpTakesTheShortArcAndIsLinearWhenClose) {
     EXPECT_NEAR(c.w, h, 1e-6f);
 }
 
-TEST(AGPrscAnimation, ColourValuesAreFourBytesSoTheUVTrackFollows) {
+TEST(AGPrscAnimation, ColourValuesAreFourBytesBlendedPerChannelAndTruncated) {
     AGPrscAnimation anim;
     const Track color = Track::Color().ColorKey(0, 0xFF102030u).ColorKey(6, 0x80FFFFFFu).ColorKey(11, 0);
     LoadBytes(anim, authoring::PrscAnimationBytes(12, 30, Track::Vec2().Key(0, {5, 6}), Track::Float().Key(0, {90}),
                                                   Track::Vec2(), color, Track::UV().UVKey(0, 3, 2, 2, 0.25f, 0.5f, 0)));
     ASSERT_EQ(anim.m_color.KeyCount(), 3u);
     EXPECT_EQ(anim.m_color.Values()[1], 0x80FFFFFFu);
+    // Halfway, each channel truncated: 191.5, 135.5, 143.5, 151.5 and 64, 127.5 (down).
+    for (auto [time, expected] : {std::pair{3.0f, 0xBF878F97u}, {8.5f, 0x407F7F7Fu}, {6.0f, 0x80FFFFFFu}}) {
+        AGColor c = 0;
+        ASSERT_TRUE(anim.m_color.Evaluate(time, c));
+        EXPECT_EQ(c, expected) << time;
+    }
+    AGTrack<AGColor> blue = Keys<AGColor>({{0, 0x80000000u}, {10, 0x800000C8u}});
+    AGColor c = 0;
+    blue.Evaluate(5.0f, c);
+    EXPECT_EQ(c, 0x80000064u);
     ASSERT_EQ(anim.m_uv.KeyCount(), 1u);
     EXPECT_EQ(anim.m_uv.Values()[0].frame, 3u);
     EXPECT_EQ(anim.m_uv.Values()[0].offsetV, 0.5f);
