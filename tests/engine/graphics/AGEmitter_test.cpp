@@ -176,7 +176,7 @@ TEST(AGEmitter, SizeCurveFollowsGrowInAndFadeOut) {
     };
     const Case cases[] = {
         // Flat at 7 x size until (life - fade-out) / life, then down to 0.1 x size at 1.
-        {10, 2, 4, 0, {{-1, 7}, {0, 7}, {0.5f, 7}, {0.8f, 3.55f}, {1, 0.1f}, {3, 0.1f}}},
+        {10, 2, 4, 0, {{-1, 7}, {0, 7}, {0.1f, 7}, {0.5f, 7}, {0.8f, 3.55f}, {1, 0.1f}, {3, 0.1f}}},
         // Fade-out above the life becomes a tenth of it: 2 of 25 frames.
         {25, 0, 30, 0, {{0.91f, 7}, {0.96f, 3.55f}}},
         // Fade-out equal to the life stays: the fall starts at 0.
@@ -223,6 +223,7 @@ TEST(AGEmitter, PoolFillsStopsSpawningAndRefillsAsParticlesDie) {
     data.endFrame = 100;
     data.perSpawn = 2;
     data.life = 5;
+    data.spinPeriod = 10;
     Rig rig(data, 200);
     EXPECT_EQ(rig.emitter.PoolSize(), 200u);
     EXPECT_EQ(rig.emitter.Quads().PositionCount(), 800u);
@@ -231,7 +232,15 @@ TEST(AGEmitter, PoolFillsStopsSpawningAndRefillsAsParticlesDie) {
     EXPECT_EQ(rig.emitter.LiveCount(), 200u);
     EXPECT_EQ(rig.LiveAt(6.0f), 0u);  // the pool was full when this frame spawned
     EXPECT_EQ(rig.LiveAt(6.1f), 2u);
+    EXPECT_NEAR(rig.First().angle, 360.0f / 26.0f * 0.017453292f, 1e-5f);  // a reused particle starts unturned
     rig.emitter.Stop();
     EXPECT_EQ(rig.LiveAt(6.2f), 0u);
     EXPECT_EQ(rig.LiveAt(6.3f), 0u);
+
+    // An empty emission window leaves no pool, even on a reload.
+    data.startFrame = 100;
+    LoadBytes(rig.emitter, authoring::EmitterBytes(data));
+    EXPECT_EQ(rig.emitter.PoolSize(), 0u);
+    EXPECT_EQ(rig.emitter.Quads().PositionCount(), 0u);
+    EXPECT_EQ(rig.LiveAt(100), 0u);
 }

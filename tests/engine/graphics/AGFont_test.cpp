@@ -61,6 +61,7 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
     AGFont* font = Get<AGFont>(TypeKey::Font, "dejavu24.fon");
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(font->GetHeaderValue(0), 24u);
+    EXPECT_EQ(font->GetHeaderValue(8), 0u);  // beyond the header
     EXPECT_EQ(font->GetGlyph('T').code, u32('T'));
     EXPECT_GT(font->GetGlyph('T').width, 0u);
     EXPECT_EQ(font->GetGlyph(kEuro).code, kEuro);

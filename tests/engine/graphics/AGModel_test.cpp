@@ -55,6 +55,7 @@ TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     drawtest::TestPackage package;
     TexturedBox boxSample;
     boxSample.model.attachBoneId = 99;  // no such bone
+    boxSample.model.local = authoring::TranslationMatrix(0, 0, 3);
     authoring::AddTexturedBox(package.Writer(), boxSample);
     package.Writer()
         .Add("rig.skel", 0,
@@ -71,6 +72,7 @@ TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     model->Update();
     EXPECT_EQ(model->GetAttachBoneIndex(), -1);
     EXPECT_EQ(model->GetWorld().m[12], 0.0f);
+    EXPECT_EQ(model->GetWorld().m[14], 3.0f);  // the file's transform
 
     model->SetSkin(rig);
     rig->Bones()[0].position = {10, 0, 0};
@@ -85,6 +87,18 @@ TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     EXPECT_EQ(model->GetAttachBoneIndex(), 1);
     EXPECT_EQ(model->GetWorld().m[12], 10.0f);
     EXPECT_EQ(model->GetWorld().m[13], 0.0f);
+
+    // A quarter turn of the bone turns the model, unless it keeps its own orientation.
+    const f32 h = std::sqrt(0.5f);
+    rig->Bones()[1].rotation = {0, 0, h, h};
+    for (bool keep : {false, true}) {
+        model->SetKeepOrientation(keep);
+        model->Update();
+        const f32* m = model->GetWorld().m;
+        EXPECT_NEAR(m[0], keep ? 1.0f : 0.0f, 1e-6f) << keep;
+        EXPECT_NEAR(std::fabs(m[1]), keep ? 0.0f : 1.0f, 1e-6f) << keep;
+        EXPECT_NEAR(m[10], 1.0f, 1e-6f) << keep;
+    }
 
     model->SetSkin(nullptr);
     package.GiveBack(TypeKey::Skeleton, rig);
