@@ -32,8 +32,11 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
         f.glyphs.push_back({i == 65 ? 7u : i, i, 0, 5, 8, 0, 0, 0});
     f.glyphs[256].code = 233;
     f.glyphs[257].code = 9786;
+    f.textureWidth = 64;  // without a height (and a material) the texture size is unknown
     AGFont font;
     LoadBytes(font, authoring::FontBytes(f));
+    u32 w = 0, h = 0;
+    EXPECT_FALSE(font.GetTextureSize(w, h));
     ASSERT_EQ(font.GlyphCount(), 258u);
     EXPECT_EQ(font.GetLineHeight(), 9u);
     EXPECT_EQ(font.GetGlyph(65).x, 65u);  // record 65, whatever code it holds

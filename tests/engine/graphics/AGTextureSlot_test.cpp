@@ -2,9 +2,11 @@
 
 #include "engine/core/PCTimerManager.h"
 #include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/PCMaterial.h"
 #include "engine/graphics/PCSprite.h"
 #include "engine/graphics/PCTexture.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/engine/graphics/GraphicsTestBytes.h"
 
 using authoring::Track;
 
@@ -105,6 +107,12 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
         EXPECT_EQ(Pixel(x + 5, bottom + 1), expected[s][2]) << s;
         EXPECT_EQ(Pixel(x + 13, bottom + 1), expected[s][3]) << s;
     }
+    // A material without slots takes the texture off stage 0.
+    ASSERT_NE(Dev().GetTexture(0), nullptr);
+    PCMaterial bare;
+    LoadBytes(bare, authoring::MaterialBytes({}));
+    bare.BindTextures();
+    EXPECT_EQ(Dev().GetTexture(0), nullptr);
 }
 
 TEST_F(TextureSlotTest, OwnControllerRunsOverTheStoredFrameCountOncePerTimerFrame) {
