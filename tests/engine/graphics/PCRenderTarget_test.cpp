@@ -28,8 +28,10 @@ TEST_F(RenderTargetTest, ResetsRebuildTheTextureAndDestroyedTargetsLeaveTheCallb
         auto* s = static_cast<Seen*>(c);
         s->hadTexture.push_back(s->target->GetTexture() != nullptr);
     });
-    ASSERT_TRUE(m_device.ResetDevice(64, 48, 0));
+    ASSERT_TRUE(m_device.ResetDevice(64, 48, PCGraphicDevice::kModeMultisample));
     EXPECT_EQ(seen.hadTexture, (std::vector<bool>{false, true}));
+    // The reset keeps the multisample flag exactly when the device granted it.
+    EXPECT_EQ((m_device.GetModeFlags() & PCGraphicDevice::kModeMultisample) != 0, Dev().GetCaps().maxSamples >= 2);
     m_device.UnregisterResetCallback(id);
 
     // Destroyed targets leave the reset callbacks: a later reset must not reach them.
