@@ -3,6 +3,7 @@
 #include "engine/audio/PCAudioManagerImpl.h"
 #include "engine/audio/PCOggCallbacks.h"
 #include "engine/audio/PCSound.h"
+#include "engine/core/AGDirectory.h"
 #include "engine/core/AGLog.h"
 
 AGAudioStreamImpl* CreatePCAudioStreamImpl() { return new PCAudioStreamImpl(); }
@@ -24,10 +25,17 @@ bool PCAudioStreamImpl::Open(const char* descriptorName) {
     PCSound* descriptor = PCSound::Acquire(descriptorName);
     if (!descriptor)
         return false;
-    const TString<char> path = descriptor->GetDataName();
+    const TString<char> dataName = descriptor->GetDataName();
+    const AGDirectory* package = AGDirectory::FindMounted(descriptor->DirectoryId());
+    const TString<char> packageFolder = package ? package->Path() : TString<char>();
     for (u32 i = 0; i < 3; ++i)
         m_params[i] = descriptor->GetParameter(i);
     PCSound::Give(descriptor);
+    std::string path;
+    if (!PCStreamWindow::FindDataFile(dataName.c_str(), packageFolder.c_str(), path)) {
+        Close();
+        return false;
+    }
 
     m_readBuffer = m_manager ? m_manager->TakeReadBuffer() : nullptr;
     if (!m_readBuffer) {

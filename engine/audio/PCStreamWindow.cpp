@@ -4,19 +4,69 @@
 #include <cstdio>
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include "engine/core/AGLog.h"
 #include "platform/core/AlertableSleep.h"
+#include "platform/file/Path.h"
 
 namespace {
 
 // How long Wait lets the alertable sleep deliver a completion before giving up (ms).
 constexpr int kWaitLimitMs = 2000;
 
+bool IsRegularFile(const char* path) {
+    unsigned mode = 0;
+    return platform::StatPath(path, &mode) && S_ISREG(mode);
+}
+
+// Relative, and no component leaves the folder it starts from.
+bool StaysBelow(const std::string& path) {
+    if (path.empty() || path[0] == '/')
+        return false;
+    for (size_t start = 0; start <= path.size();) {
+        const size_t slash = path.find('/', start);
+        const size_t end = slash == std::string::npos ? path.size() : slash;
+        if (path.compare(start, end - start, "..") == 0)
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 }  // namespace
+
+bool PCStreamWindow::FindDataFile(const char* dataName, const char* packageFolder, std::string& path) {
+    const std::string name = platform::NormalisePath(dataName ? dataName : "");
+    if (!StaysBelow(name)) {
+        AGReport("Audio: stream data name \"%s\" is not a relative path below the game's folders.",
+                 dataName ? dataName : "");
+        return false;
+    }
+    if (IsRegularFile(name.c_str())) {
+        path = name;
+        return true;
+    }
+    if (packageFolder && *packageFolder) {
+        std::string inPackage = packageFolder;
+        if (inPackage.back() != '/')
+            inPackage += '/';
+        inPackage += name;
+        if (IsRegularFile(inPackage.c_str())) {
+            path = inPackage;
+            return true;
+        }
+    }
+    AGReport("Audio: stream data \"%s\" is not a file below the game's folders.", dataName);
+    return false;
+}
 
 bool PCStreamWindow::Open(const char* path, u8* buffer) {
     Close();
     if (!path || !buffer)
+        return false;
+    // Checked before opening: opening a FIFO for reading waits for a writer.
+    if (!IsRegularFile(path))
         return false;
     m_path = path;
     if (!m_file.Open(path, AGFile::kModeRead | AGFile::kModeOverlapped, false))

@@ -19,8 +19,14 @@ public:
     ~PCStreamWindow() { Close(); }
 
     // Opens the file and starts loading the window from offset 0 into buffer (kWindowSize
-    // bytes, owned by the caller). False when the file cannot be opened or read.
+    // bytes, owned by the caller). False when the file cannot be opened or read, and for
+    // anything but a regular file (a pipe or device would block or never end).
     bool Open(const char* path, u8* buffer);
+    // The file a streamed sound's data name stands for. The name must be relative and free of
+    // ".." components; it is looked up below the working folder the game runs from, then
+    // below packageFolder (the folder of the package holding the descriptor; null or empty
+    // for none). Only a regular file qualifies. False, with one log line, otherwise.
+    static bool FindDataFile(const char* dataName, const char* packageFolder, std::string& path);
     // Drops a read in flight, closes the file and forgets the buffer.
     void Close();
     bool IsOpen() const { return m_buffer != nullptr; }

@@ -51,7 +51,7 @@ void AGEmitter::Curve::Rebuild() {
     }
 }
 
-AGEmitter::AGEmitter() : m_local(platform::gfx::MatrixIdentity()), m_world(platform::gfx::MatrixIdentity()) {}
+AGEmitter::AGEmitter() : m_local(platform::gfx::MatrixIdentity()) {}
 
 AGEmitter::AGEmitter(const AGEmitter& o)
     : AGResource(o),
@@ -100,7 +100,6 @@ AGEmitter::AGEmitter(const AGEmitter& o)
       m_force1(o.m_force1),
       m_force2(o.m_force2),
       m_sizeCurve(o.m_sizeCurve),
-      m_world(o.m_world),
       m_position(o.m_position),
       m_poolSize(o.m_poolSize) {
     m_materials.TakeCopiesOf(o.m_materials);
@@ -302,7 +301,6 @@ bool AGEmitter::SpawnDue(f32 frame, u32& count) {
 }
 
 void AGEmitter::Spawn(u32 count, f32 frame) {
-    const AGVec3 origin = Add(m_position, {m_world.m[12], m_world.m[13], m_world.m[14]});
     for (u32 k = 0; k < count; ++k) {
         if (!m_free || m_liveCount >= m_poolSize)
             return;
@@ -314,7 +312,7 @@ void AGEmitter::Spawn(u32 count, f32 frame) {
         p->lifetime = U2() * m_lifeVariation + m_life;
         if (p->lifetime < 0.0f)
             p->lifetime = m_life;
-        p->position = origin;
+        p->position = m_position;
         const f32 speed = U2() * m_speedVariation + m_startSpeed;
         f32 theta = U2() * m_polarSpread * 0.5f + m_polarAngle;
         if (theta < m_polarAngle - m_polarSpread)
@@ -323,8 +321,7 @@ void AGEmitter::Spawn(u32 count, f32 frame) {
             theta = 2.0f * (m_polarAngle + m_polarSpread) - theta;
         const f32 phi = U2() * m_azimuthSpread * 0.5f + m_azimuth;
         const AGVec3 direction{std::sin(theta) * std::cos(phi), std::cos(theta), std::sin(theta) * std::sin(phi)};
-        // The cone turns with the emitter's transform (its path rotation among others).
-        p->velocity = Rotate(Scale(direction, speed), m_world);
+        p->velocity = Scale(direction, speed);
         p->birthFrame = frame;
         p->color = m_emitterColor;
         p->size = SizeAt(0.0f);
@@ -369,7 +366,6 @@ void AGEmitter::Update() {
             m_local = platform::gfx::MatrixRotationQuaternion({q.x, q.y, q.z, q.w});
         m_path->m_position.Evaluate(m_currentFrame, m_position);
     }
-    m_world = m_parent ? platform::gfx::MatrixMultiply(m_local, *m_parent) : m_local;
 
     if (m_poolSize == 0)
         return;

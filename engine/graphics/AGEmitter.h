@@ -73,10 +73,12 @@ public:
     u32 GetRenderableType() const override { return kEmitter; }
     // The translation of the local transform.
     void GetPosition(AGVec3& out) const override;
-    // Where particles are born.
+    // Where particles are born, in world space; the quads are drawn untransformed.
     void SetPosition(const AGVec2& position) override { m_position = {position.x, position.y, 0.0f}; }
     void SetPosition(const AGVec3& position) { m_position = position; }
-    void SetParentTransform(const platform::gfx::Matrix* transform) override { m_parent = transform; }
+    // The owner places the emitter by its position: a composite's transform (which already
+    // holds that place) is not applied on top.
+    void SetParentTransform(const platform::gfx::Matrix*) override {}
     AGAnimated* GetAnimated() override { return this; }
 
     // The texture slots of every material follow the controller too.
@@ -98,7 +100,6 @@ public:
     u32 GetEmitterColor() const { return m_emitterColor; }
     u32 GetRenderType() const { return m_renderType; }
     const AGModelMaterials& Materials() const { return m_materials; }
-    const platform::gfx::Matrix& GetWorld() const { return m_world; }
 
 protected:
     u32 m_emitterColor = 0xFFFFFFFFu;
@@ -143,8 +144,6 @@ private:
     Curve m_sizeCurve;
 
     // Run time.
-    platform::gfx::Matrix m_world;
-    const platform::gfx::Matrix* m_parent = nullptr;
     AGVec3 m_position;
     AGModelAnimation* m_path = nullptr;
     f32 m_previousFrame = 0.0f, m_currentFrame = 0.0f, m_frameDelta = 0.0f, m_loopLength = 0.0f;

@@ -60,7 +60,7 @@ void AGMaterial::Load(AGMemBuffer* buffer, u32 a, bool inPlace, bool shared) {
 void AGMaterial::UpdateControllers() {
     for (AGTextureSlot* slot : m_slots)
         if (slot && slot->GetOwnedController())
-            slot->GetOwnedController()->Update();
+            slot->GetOwnedController()->UpdateOncePerFrame();
 }
 
 void AGMaterial::ReleaseTextureSlots() {

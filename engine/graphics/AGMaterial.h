@@ -28,7 +28,8 @@ public:
 
     // Builds the device material (device side).
     virtual void Update() {}
-    // Advances the own controller of every slot that has one.
+    // Advances the own controller of every slot that has one, once per frame of the frame
+    // timer however many renderables drawing the material ask.
     virtual void UpdateControllers();
     // Sets the device material (device side).
     virtual void Apply() {}

@@ -311,8 +311,10 @@ void AGModel::Update() {
     UpdateWorld();
     m_worldCopy = m_world;
     for (u32 i = 0; i < m_meshes.Count(); ++i) {
-        if (AGMaterial* material = MaterialOfMesh(i))
+        if (AGMaterial* material = MaterialOfMesh(i)) {
+            material->UpdateControllers();
             material->Update();
+        }
         if (i < m_attribute.PartCount() && m_meshes[i])
             m_attribute.m_cullModes[i] =
                 m_meshes[i]->CullsBackFaces() ? AGRenderAttribute::kCullCW : AGRenderAttribute::kCullNone;

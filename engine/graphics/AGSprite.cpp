@@ -141,6 +141,8 @@ void AGSprite::Update() {
     if (m_parent)
         world = MatrixMultiply(world, *m_parent);
     m_world = AGSnappedScreenWorld(world);
+    if (m_material)
+        m_material->UpdateControllers();
 }
 
 void AGSprite::Prepare() {

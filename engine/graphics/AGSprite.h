@@ -44,7 +44,8 @@ public:
     // slots (textures without pixels are skipped, keeping the file's size).
     void Initialize() override;
     // world = rotation x local (x parent), translation snapped to the pixel centre, then
-    // scaled by the graphic device's screen scale.
+    // scaled by the graphic device's screen scale. The material's slots advance their own
+    // controllers.
     void Update() override;
     void Draw() override {}
     // Gives back the vertex buffer and the material.

@@ -47,7 +47,7 @@ void AGTextureSlot::Load(AGMemBuffer* buffer, u32 a, bool inPlace, bool) {
     const u32 ownController = b.ReadU32();
     f32 frameCount = 1.0f, speed = 1.0f, frameRate = 30.0f;
     if (ownController != 0) {
-        frameCount = b.ReadF32();
+        frameCount = f32(b.ReadU32());
         speed = b.ReadF32();
         frameRate = b.ReadF32();
     }

@@ -2,10 +2,50 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
 namespace platform::gfx {
+
+namespace {
+
+uint32_t BigEndian32(const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+// Deflate turns at most 2 bits into 258 bytes: no stream expands more than 1032 times.
+constexpr uint64_t kMaxDeflateRatio = 1032;
+
+// Whether the file holds enough compressed image data for the filtered rows its header
+// declares (one filter byte and the packed samples per row), before any pixel memory is
+// taken: a file of a few bytes cannot make the reader allocate for a large image.
+bool ImageDataCanFill(const uint8_t* bytes, size_t size) {
+    constexpr size_t kIhdrEnd = 8 + 8 + 13;
+    if (size < kIhdrEnd || std::memcmp(bytes + 12, "IHDR", 4) != 0)
+        return false;
+    const uint64_t width = BigEndian32(bytes + 16);
+    const uint64_t height = BigEndian32(bytes + 20);
+    const uint8_t depth = bytes[24];
+    const uint8_t colorType = bytes[25];
+    const uint64_t channels = colorType == 2 ? 3 : colorType == 4 ? 2 : colorType == 6 ? 4 : 1;
+    const uint64_t rowBytes = (width * channels * depth + 7) / 8;
+    const uint64_t filtered = height * (rowBytes + 1);
+    uint64_t compressed = 0;
+    for (size_t at = 8; size - at >= 8;) {
+        const uint64_t length = BigEndian32(bytes + at);
+        const uint64_t present = std::min<uint64_t>(length, size - at - 8);
+        if (std::memcmp(bytes + at + 4, "IDAT", 4) == 0)
+            compressed += present;
+        if (present < length || size - at - 8 - present < 4)
+            break;
+        at += 8 + present + 4;
+    }
+    // A little slack for the rounding of interlaced rows.
+    return (compressed + 64) * kMaxDeflateRatio >= filtered;
+}
+
+}  // namespace
 
 bool DecodePng(const void* bytes, size_t size, Image& out, std::string& error) {
     out = Image();
@@ -25,6 +65,12 @@ bool DecodePng(const void* bytes, size_t size, Image& out, std::string& error) {
         image.height > kMaxImageSize) {
         error = "PNG size " + std::to_string(image.width) + " x " + std::to_string(image.height) +
                 " is outside 1..8192";
+        png_image_free(&image);
+        return false;
+    }
+    if (!ImageDataCanFill(static_cast<const uint8_t*>(bytes), size)) {
+        error = "PNG data too short for " + std::to_string(image.width) + " x " + std::to_string(image.height) +
+                " pixels";
         png_image_free(&image);
         return false;
     }

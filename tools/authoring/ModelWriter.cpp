@@ -180,6 +180,7 @@ void AddTexturedBox(PackageWriter& writer, TexturedBox box) {
     material.slots = {n + ".slot"};
     TextureSlotData slot;
     slot.textures = {n + ".png"};
+    slot.controller = box.slotController;
     writer.Add(n + ".vb", 0, VertexBufferBytes(vb))
         .Add(n + ".mesh", 0, MeshBytes(BoxMesh(1, box.renderType, box.flags)))
         .Add(n + ".mdl", 0, ModelBytes(box.model))

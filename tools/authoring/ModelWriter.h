@@ -12,9 +12,11 @@
 // Skin: header, u32 B, B packed 70-byte records {u32 id, 16 f32 bind matrix, u16 parent}.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "tools/authoring/DrawingWriters.h"
 #include "tools/authoring/TrackWriter.h"
 #include "tools/authoring/VertexBufferWriter.h"
 
@@ -92,6 +94,7 @@ struct TexturedBox {
     uint32_t vertexColor = 0xFFFFFFFFu;
     uint32_t texel = 0xFFFFFFFFu;
     bool normals = true;
+    std::optional<SlotController> slotController;  // the texture slot's own controller
     ModelData model;
 };
 void AddTexturedBox(PackageWriter& writer, TexturedBox box);

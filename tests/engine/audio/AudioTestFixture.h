@@ -116,11 +116,10 @@ protected:
         m_writer.Add(name + ".ogg", TypeKey::Data, ogg);
         m_writer.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(name + ".ogg", false));
     }
-    // Writes the Ogg file to disk and adds a streamed descriptor naming it.
-    std::string AddStream(const std::string& name, const std::string& ogg) {
-        const std::string path = dir.Write(name + ".ogg", ogg);
-        m_writer.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(path, true));
-        return path;
+    // Puts the Ogg file in the package's folder and adds a streamed descriptor naming it.
+    void AddStream(const std::string& name, const std::string& ogg) {
+        m_writer.Add(name + ".ogg", TypeKey::Data, ogg);
+        m_writer.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(name + ".ogg", true));
     }
     void AddRaw(const std::string& name, const std::string& bytes, u32 type) { m_writer.Add(name, type, bytes); }
     // Writes the package and mounts it; call after the Add calls.

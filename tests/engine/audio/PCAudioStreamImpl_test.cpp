@@ -1,6 +1,13 @@
 #include "engine/audio/PCAudioStreamImpl.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <future>
 #include <memory>
 
 #include "engine/audio/AGAudioStream.h"
@@ -140,12 +147,19 @@ TEST_P(StreamModes, StreamPlaysTheFileAsDecodedPastItsFirstWindowAndFromItsStart
 
 INSTANTIATE_TEST_SUITE_P(Decoding, StreamModes, ::testing::Values(false, true));
 
-TEST_F(StreamTest, MissingFileNoReadBufferAndCorruptDataFail) {
-    AddRaw("gone.snd", authoring::MakeSoundDescriptor(dir.Path() + "/gone.ogg", true), TypeKey::Sound);
+TEST_F(StreamTest, DataOutsideTheGameFoldersMissingNoReadBufferAndCorruptDataFail) {
+    const std::string ogg = EncodeOggVorbis(MakeTone(440, 4410));
+    AddRaw("gone.snd", authoring::MakeSoundDescriptor("gone.ogg", true), TypeKey::Sound);
+    AddRaw("absolute.snd", authoring::MakeSoundDescriptor(dir.Write("outside.ogg", ogg), true), TypeKey::Sound);
+    // The same file reached from the working folder through "..".
+    std::string up;
+    for (char c : std::filesystem::current_path().string())
+        up += c == '/' ? "..\\" : "";
+    AddRaw("up.snd", authoring::MakeSoundDescriptor(up + dir.Path().substr(1) + "/outside.ogg", true), TypeKey::Sound);
     AddStream("corrupt", std::string(300000, 'z'));
-    AddStream("ok", EncodeOggVorbis(MakeTone(440, 4410)));
+    AddStream("ok", ogg);
     Mount();
-    for (const char* name : {"gone.snd", "corrupt.snd", "absent.snd"}) {
+    for (const char* name : {"gone.snd", "absolute.snd", "up.snd", "corrupt.snd", "absent.snd"}) {
         LogCapture log;
         PCAudioStreamImpl stream;
         EXPECT_FALSE(stream.Open(name)) << name;
@@ -162,4 +176,31 @@ TEST_F(StreamTest, MissingFileNoReadBufferAndCorruptDataFail) {
     LogCapture log;
     EXPECT_FALSE(c.Open("ok.snd"));
     EXPECT_TRUE(log.Contains("no free read buffer"));
+}
+
+// A pipe would block the open until something writes to it; here it is found below the
+// working folder.
+TEST_F(StreamTest, APipeIsRefusedWithoutWaiting) {
+    AddRaw("pipe.snd", authoring::MakeSoundDescriptor("pipe.ogg", true), TypeKey::Sound);
+    Mount();
+    const std::string fifo = dir.Path() + "/pipe.ogg";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    struct WorkIn {
+        explicit WorkIn(const std::string& folder) : saved(std::filesystem::current_path()) {
+            std::filesystem::current_path(folder);
+        }
+        ~WorkIn() { std::filesystem::current_path(saved); }
+        std::filesystem::path saved;
+    } workIn(dir.Path());
+    LogCapture log;
+    PCAudioStreamImpl stream;
+    auto opened = std::async(std::launch::async, [&stream] { return stream.Open("pipe.snd"); });
+    if (opened.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << "opening a pipe blocked";
+        const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);  // lets the open return
+        if (writer >= 0)
+            close(writer);
+    }
+    EXPECT_FALSE(opened.get());
+    EXPECT_FALSE(log.Lines().empty());
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/core/AGController.h"
 #include "engine/graphics/PCEmitter.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
@@ -12,11 +14,11 @@ using authoring::EmitterData;
 
 namespace {
 
-// An emitter on a looping controller of 30 frames, stepped to chosen frames by hand.
+// An emitter on a looping controller (30 frames unless given), stepped to chosen frames by hand.
 struct Rig {
-    explicit Rig(const EmitterData& data) {
+    explicit Rig(const EmitterData& data, f32 frames = 30) {
         LoadBytes(emitter, authoring::EmitterBytes(data));
-        AGBindAnimation(clock, 30, 30, 1);
+        AGBindAnimation(clock, frames, 25, 1);  // 40 ms frames: whole frames are exact
         emitter.SetController(&clock);
     }
     u32 LiveAt(f32 frame) {
@@ -24,9 +26,24 @@ struct Rig {
         emitter.Update();
         return emitter.LiveCount();
     }
+    const AGParticle& First() const { return *emitter.FirstLive(); }
     PCEmitter emitter;
     AGController clock;
 };
+
+// One particle born at frame 0 with a life of 100 frames.
+EmitterData OneParticle() {
+    EmitterData data;
+    data.endFrame = 1;
+    data.life = 100;
+    return data;
+}
+
+void ExpectNear(const AGVec3& v, f32 x, f32 y, f32 z, const char* what) {
+    EXPECT_NEAR(v.x, x, 1e-4f) << what;
+    EXPECT_NEAR(v.y, y, 1e-4f) << what;
+    EXPECT_NEAR(v.z, z, 1e-4f) << what;
+}
 
 EmitterData Bursts(std::vector<float> frames, std::vector<uint16_t> counts) {
     EmitterData data;
@@ -77,4 +94,153 @@ TEST(AGEmitter, PoolIsBoundedColourFadesByAlphaAndCutFilesSpawnNothing) {
     LoadBytes(cut, bytes.substr(0, 229));
     EXPECT_EQ(cut.PoolSize(), 0u);
     EXPECT_EQ(log.Lines().size(), 2u);
+}
+
+TEST(AGEmitter, ParticlesLeaveAlongTheConeFromThePositionPushedByBothForces) {
+    constexpr f32 kPi = 3.1415927f;
+    struct Case {
+        f32 polar, azimuth;
+        u32 motion;
+        AGVec3 direction;
+    };
+    // Polar angle from +y, azimuth from +x toward +z; planar motion keeps y at 0.
+    const Case cases[] = {{kPi / 2, 0, 0, {1, 0, 0}},
+                          {kPi / 3, kPi / 4, 0, {0.6123724f, 0.5f, 0.6123724f}},
+                          {kPi / 3, kPi / 4, 2, {0.6123724f, 0.0f, 0.6123724f}}};
+    for (const Case& c : cases) {
+        EmitterData data = OneParticle();
+        data.polarAngle = c.polar;
+        data.azimuth = c.azimuth;
+        data.startSpeed = 2;
+        data.motionKind = c.motion;
+        data.force1 = {0, -1, 0};
+        data.force1Magnitude = 0.5f;
+        data.force2 = {1, 0, 0};
+        data.force2Magnitude = 0.25f;
+        Rig rig(data);
+        rig.emitter.SetPosition(AGVec3{10, 20, 30});
+        // A parent transform does not move the particles: the position alone places them.
+        const platform::gfx::Matrix moved{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 100, 100, 100, 1}};
+        rig.emitter.SetParentTransform(&moved);
+        ASSERT_EQ(rig.LiveAt(0), 1u);
+        const AGVec3 d = c.direction;
+        const f32 dy = c.motion == 2 ? 0.0f : 1.0f;
+        AGVec3 v{2 * d.x + 0.25f, (2 * d.y - 0.5f) * dy, 2 * d.z};
+        ExpectNear(rig.First().velocity, v.x, v.y, v.z, "velocity after one step");
+        ExpectNear(rig.First().position, 10 + v.x, 20 + v.y, 30 + v.z, "position after one step");
+        // Two frames later the step is the frame delta + 1.
+        rig.LiveAt(2);
+        const AGVec3 p{10 + v.x + 3 * (v.x + 0.25f), 20 + v.y + 3 * (v.y - 0.5f) * dy, 30 + 4 * v.z};
+        ExpectNear(rig.First().position, p.x, p.y, p.z, "position after a step of 3");
+    }
+}
+
+TEST(AGEmitter, SpreadsAndVariationsStayWithinTheirRanges) {
+    EmitterData data;
+    data.endFrame = 1;
+    data.perSpawn = 400;
+    data.polarAngle = 0.5f;
+    data.polarSpread = 0.3f;
+    data.azimuth = 1.0f;
+    data.azimuthSpread = 0.4f;
+    data.startSpeed = 2;
+    data.speedVariation = 0.25f;
+    data.life = 10;
+    data.lifeVariation = 25;  // at least twice the life: 3.75
+    Rig rig(data);
+    ASSERT_EQ(rig.LiveAt(0), 400u);
+    f32 low[4] = {9, 9, 9, 99}, high[4] = {-9, -9, -9, -99};
+    for (const AGParticle* p = rig.emitter.FirstLive(); p; p = p->next) {
+        const AGVec3 v = p->velocity;
+        const f32 speed = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+        const f32 values[4] = {std::acos(v.y / speed), std::atan2(v.z, v.x), speed, p->lifetime};
+        for (int i = 0; i < 4; ++i) {
+            low[i] = std::min(low[i], values[i]);
+            high[i] = std::max(high[i], values[i]);
+        }
+    }
+    // Polar angle +- spread, azimuth +- spread, speed +- 2 x variation, life +- 2 x variation.
+    const f32 range[4][2] = {{0.2f, 0.8f}, {0.6f, 1.4f}, {1.5f, 2.5f}, {2.5f, 17.5f}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_GE(low[i], range[i][0] - 1e-4f) << i;
+        EXPECT_LE(high[i], range[i][1] + 1e-4f) << i;
+        EXPECT_GT(high[i] - low[i], 0.8f * (range[i][1] - range[i][0])) << i;
+    }
+}
+
+TEST(AGEmitter, SizeCurveFollowsGrowInAndFadeOut) {
+    struct Case {
+        f32 life;
+        u32 growIn, fadeOut, motion;
+        std::vector<std::pair<f32, f32>> sizes;  // x, size
+    };
+    const Case cases[] = {
+        // Flat at 7 x size until (life - fade-out) / life, then down to 0.1 x size at 1.
+        {10, 2, 4, 0, {{-1, 7}, {0, 7}, {0.1f, 7}, {0.5f, 7}, {0.8f, 3.55f}, {1, 0.1f}, {3, 0.1f}}},
+        // Fade-out above the life becomes a tenth of it: 2 of 25 frames.
+        {25, 0, 30, 0, {{0.91f, 7}, {0.96f, 3.55f}}},
+        // Fade-out equal to the life stays: the fall starts at 0.
+        {10, 0, 10, 0, {{0.5f, 3.55f}, {0.75f, 1.825f}}},
+        // Planar emitters are 25 times larger.
+        {10, 0, 0, 2, {{0.5f, 175}, {1, 2.5f}}},
+    };
+    for (const Case& c : cases) {
+        EmitterData data;
+        data.life = c.life;
+        data.growIn = c.growIn;
+        data.fadeOut = c.fadeOut;
+        data.motionKind = c.motion;
+        PCEmitter emitter;
+        LoadBytes(emitter, authoring::EmitterBytes(data));
+        for (auto [x, size] : c.sizes)
+            EXPECT_NEAR(emitter.SizeAt(x), size, 1e-4f) << "life " << c.life << " at " << x;
+    }
+}
+
+TEST(AGEmitter, AgeCountsAcrossControllerLoopsAndSpinAddsEveryStep) {
+    EmitterData data;
+    data.startFrame = 90;
+    data.endFrame = 91;
+    data.life = 20;
+    data.size = 1;
+    data.fadeOut = 30;     // above the life: 2 frames
+    data.spinPeriod = 10;  // 360 / 26 degrees a frame
+    Rig rig(data, 101);    // a loop of 100 frames
+    const f32 spin = 360.0f / 26.0f * 0.017453292f;
+    const std::pair<f32, f32> steps[] = {{90, 0}, {95, 5}, {5, 15}, {6, 16}, {9, 19}};
+    int n = 0;
+    for (auto [frame, age] : steps) {
+        ASSERT_EQ(rig.LiveAt(frame), 1u) << frame;
+        EXPECT_FLOAT_EQ(rig.First().age, age) << frame;
+        EXPECT_NEAR(rig.First().angle, spin * f32(++n), 1e-5f) << frame;
+    }
+    EXPECT_NEAR(rig.First().size, 3.55f, 1e-4f);  // age 19 of 20: within the fade-out of 2
+    EXPECT_EQ(rig.LiveAt(10), 0u);                // age 20
+}
+
+TEST(AGEmitter, PoolFillsStopsSpawningAndRefillsAsParticlesDie) {
+    EmitterData data;
+    data.endFrame = 100;
+    data.perSpawn = 2;
+    data.life = 5;
+    data.spinPeriod = 10;
+    Rig rig(data, 200);
+    EXPECT_EQ(rig.emitter.PoolSize(), 200u);
+    EXPECT_EQ(rig.emitter.Quads().PositionCount(), 800u);
+    for (int i = 0; i < 101; ++i)
+        rig.LiveAt(f32(i) * 0.009f);
+    EXPECT_EQ(rig.emitter.LiveCount(), 200u);
+    EXPECT_EQ(rig.LiveAt(6.0f), 0u);  // the pool was full when this frame spawned
+    EXPECT_EQ(rig.LiveAt(6.1f), 2u);
+    EXPECT_NEAR(rig.First().angle, 360.0f / 26.0f * 0.017453292f, 1e-5f);  // a reused particle starts unturned
+    rig.emitter.Stop();
+    EXPECT_EQ(rig.LiveAt(6.2f), 0u);
+    EXPECT_EQ(rig.LiveAt(6.3f), 0u);
+
+    // An empty emission window leaves no pool, even on a reload.
+    data.startFrame = 100;
+    LoadBytes(rig.emitter, authoring::EmitterBytes(data));
+    EXPECT_EQ(rig.emitter.PoolSize(), 0u);
+    EXPECT_EQ(rig.emitter.Quads().PositionCount(), 0u);
+    EXPECT_EQ(rig.LiveAt(100), 0u);
 }

@@ -1,6 +1,7 @@
 #include "engine/graphics/AGFont.h"
 
 #include "engine/graphics/AGVertexBuffer.h"
+#include "engine/graphics/PCSprite.h"
 #include "engine/graphics/PCText.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
@@ -32,8 +33,11 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
         f.glyphs.push_back({i == 65 ? 7u : i, i, 0, 5, 8, 0, 0, 0});
     f.glyphs[256].code = 233;
     f.glyphs[257].code = 9786;
+    f.textureWidth = 64;  // without a height (and a material) the texture size is unknown
     AGFont font;
     LoadBytes(font, authoring::FontBytes(f));
+    u32 w = 0, h = 0;
+    EXPECT_FALSE(font.GetTextureSize(w, h));
     ASSERT_EQ(font.GlyphCount(), 258u);
     EXPECT_EQ(font.GetLineHeight(), 9u);
     EXPECT_EQ(font.GetGlyph(65).x, 65u);  // record 65, whatever code it holds
@@ -57,10 +61,12 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
     ASSERT_TRUE(authoring::BakeFont(kDejaVu, 24, {kEuro}, "dejavu24", baked, error)) << error;
     authoring::PackageWriter writer;
     authoring::AddBakedFont(writer, "dejavu24", baked);
+    writer.Add("back.spt", TypeKey::Sprite, authoring::SpriteBytes(0, kWidth, kHeight, ""));
     Mount(writer);
     AGFont* font = Get<AGFont>(TypeKey::Font, "dejavu24.fon");
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(font->GetHeaderValue(0), 24u);
+    EXPECT_EQ(font->GetHeaderValue(8), 0u);  // beyond the header
     EXPECT_EQ(font->GetGlyph('T').code, u32('T'));
     EXPECT_GT(font->GetGlyph('T').width, 0u);
     EXPECT_EQ(font->GetGlyph(kEuro).code, kEuro);
@@ -102,6 +108,34 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
     EXPECT_FALSE(inked(right + 1, 0, kWidth, kHeight));
     EXPECT_FALSE(inked(20, 31 + int(font->GetLineHeight()) + 2, right, kHeight));
     m_layer.RemoveRenderable(&text);
+
+    // Its own draw places it by its world and, in mode 3, adds texel and colour onto what lies
+    // below: the white glyphs saturate.
+    PCSprite* back = Get<PCSprite>(TypeKey::Sprite, "back.spt");
+    back->SetColor(0xFF202020u);
+    Show(*back, 0);
+    struct OwnDraw : drawtest::TestRenderable {
+        using TestRenderable::TestRenderable;
+        void Draw() override { inner->Draw(); }
+        AGRenderable* inner = nullptr;
+    };
+    drawtest::Log calls;
+    OwnDraw own(&calls, "text");
+    own.inner = &text;
+    Show(own, 1);
+    text.SetColor(0xFF404040u);
+    text.SetBlendMode(3);
+    text.Update();
+    Frame();
+    ASSERT_TRUE(Dev().ReadBackBuffer({0, 0, int(kWidth), int(kHeight)}, screen));
+    u32 brightest = 0;
+    for (int y = 31; y < 31 + int(font->GetLineHeight()); ++y)
+        for (int x = 21; x < right; ++x)
+            brightest = std::max(brightest, (screen.pixels[size_t(y) * kWidth + size_t(x)] >> 8) & 0xFFu);
+    EXPECT_EQ(brightest, 0xFFu);
+    m_layer.RemoveRenderable(&own);
+    m_layer.RemoveRenderable(back);
+    GiveBack(TypeKey::Sprite, back);
     text.Prepare();
     GiveBack(TypeKey::Font, font);
 }

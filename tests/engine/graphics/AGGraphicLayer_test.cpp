@@ -127,6 +127,15 @@ TEST_F(GraphicLayerTest, ThreeHundredRenderablesSortStablyAsTheBufferGrows) {
     for (size_t i = 0; i < 300; ++i)
         EXPECT_EQ(log[i], expected[i].second) << i;
     EXPECT_GE(m_radix.Buffer(0).capacity, 300u);
+
+    // Removing takes out that renderable alone, the later ones moving down; an absent one
+    // changes nothing.
+    layer.RemoveRenderable(owned[1].get());
+    layer.RemoveRenderable(owned[1].get());
+    ASSERT_EQ(layer.RenderableCount(), 299u);
+    EXPECT_EQ(layer.GetRenderable(0), owned[0].get());
+    EXPECT_EQ(layer.GetRenderable(1), owned[2].get());
+    EXPECT_EQ(layer.GetRenderable(298), owned[299].get());
 }
 
 TEST_F(GraphicLayerTest, SortingChildrenKeepsDisabledOnesAndRenderSkipsThem) {

@@ -5,6 +5,9 @@
 #include <cmath>
 
 #include "engine/core/AGController.h"
+#include "engine/core/PCTimerManager.h"
+#include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/AGTextureSlot.h"
 #include "engine/graphics/AGModelAnimation.h"
 #include "engine/graphics/AGSkin.h"
 #include "engine/graphics/AGVertexBuffer.h"
@@ -52,6 +55,7 @@ TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     drawtest::TestPackage package;
     TexturedBox boxSample;
     boxSample.model.attachBoneId = 99;  // no such bone
+    boxSample.model.local = authoring::TranslationMatrix(0, 0, 3);
     authoring::AddTexturedBox(package.Writer(), boxSample);
     package.Writer()
         .Add("rig.skel", 0,
@@ -68,6 +72,7 @@ TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     model->Update();
     EXPECT_EQ(model->GetAttachBoneIndex(), -1);
     EXPECT_EQ(model->GetWorld().m[12], 0.0f);
+    EXPECT_EQ(model->GetWorld().m[14], 3.0f);  // the file's transform
 
     model->SetSkin(rig);
     rig->Bones()[0].position = {10, 0, 0};
@@ -82,6 +87,18 @@ TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     EXPECT_EQ(model->GetAttachBoneIndex(), 1);
     EXPECT_EQ(model->GetWorld().m[12], 10.0f);
     EXPECT_EQ(model->GetWorld().m[13], 0.0f);
+
+    // A quarter turn of the bone turns the model, unless it keeps its own orientation.
+    const f32 h = std::sqrt(0.5f);
+    rig->Bones()[1].rotation = {0, 0, h, h};
+    for (bool keep : {false, true}) {
+        model->SetKeepOrientation(keep);
+        model->Update();
+        const f32* m = model->GetWorld().m;
+        EXPECT_NEAR(m[0], keep ? 1.0f : 0.0f, 1e-6f) << keep;
+        EXPECT_NEAR(std::fabs(m[1]), keep ? 0.0f : 1.0f, 1e-6f) << keep;
+        EXPECT_NEAR(m[10], 1.0f, 1e-6f) << keep;
+    }
 
     model->SetSkin(nullptr);
     package.GiveBack(TypeKey::Skeleton, rig);
@@ -112,5 +129,27 @@ TEST(AGModel, AMeshBeyondTheVertexBufferIsNotDrawnAndOpacityStaysWithTheModel) {
     EXPECT_EQ(model->OwnColors()[0], 0x7FFFFFFFu);
     EXPECT_EQ(model->GetVertexBuffer()->m_colors[0], 0xFFFFFFFFu);
     EXPECT_TRUE(model->HasFlags(AGRenderable::kDistanceSorted));
+    package.GiveBack(TypeKey::Model, model);
+}
+
+TEST(AGModel, UpdateAdvancesTheOwnControllersOfItsMaterialsOncePerTimerFrame) {
+    struct Timer {
+        Timer() { PCTimerManager::SetInstance(&timer); }
+        ~Timer() { PCTimerManager::SetInstance(nullptr); }
+        PCTimerManager timer;
+    } clock;
+    clock.timer.Initialize();  // 16 ms frames
+    drawtest::TestPackage package;
+    TexturedBox boxSample;
+    boxSample.slotController = authoring::SlotController{10, 1.0f, 30.0f};
+    authoring::AddTexturedBox(package.Writer(), boxSample);
+    package.Mount();
+    auto* model = package.Get<PCModel>(TypeKey::Model, "box.mdl");
+    const AGMaterial* material = model->Materials().Get(0);
+    ASSERT_TRUE(material && material->GetSlot(0) && material->GetSlot(0)->GetOwnedController());
+    const AGController& own = *material->GetSlot(0)->GetOwnedController();
+    model->Update();
+    model->Update();
+    EXPECT_EQ(own.GetTime(), 16.0f);
     package.GiveBack(TypeKey::Model, model);
 }

@@ -37,6 +37,7 @@ void WriteScenes(drawtest::TestPackage& package) {
     a.skinLinks = {{NameId("rig.mdl"), NameId("rig.skel"), NameId("rig.idle")},
                    {NameId("gone.mdl"), NameId("rig.skel"), NameId("rig.idle")}};
     a.emitterAnimationLinks = {{NameId("spark.emt"), NameId("path.anm")}};
+    a.modelAnimationLinks = {{NameId("box.mdl"), NameId("path.anm")}};
     a.frameCount = 31;
     SceneData b;
     b.modelIds = {NameId("box.mdl")};
@@ -61,6 +62,8 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
     ASSERT_NE(skeleton->GetAnimation(), nullptr);
     ASSERT_NE(rig->GetDynamicVertexBuffer(), nullptr);
     EXPECT_EQ(scene->GetEmitter(0)->GetPathAnimation()->m_position.KeyCount(), 1u);
+    EXPECT_EQ(scene->GetModel(1)->GetModelAnimation(), scene->GetEmitter(0)->GetPathAnimation());
+    EXPECT_EQ(scene->AnimationCount(), 2u);
 
     // One controller drives everything; 31 frames at 30 per second end at frame 30.
     AGController* clock = scene->GetController();

@@ -50,7 +50,7 @@ TEST(AGSkinAnimation, CutOrOversizedFilesLeaveItEmpty) {
     EXPECT_EQ(anim.BoneCount(), 0u);
 }
 
-TEST(AGSkinAnimation, ApplyPosesBonesAndSkipsIndicesBeyondTheSkin) {
+TEST(AGSkinAnimation, ApplyAndBlendPoseBonesAndSkipIndicesBeyondTheSkin) {
     AGSkinAnimation anim;
     LoadBytes(anim, authoring::SkinAnimationBytes(
                         10, 30,
@@ -67,4 +67,11 @@ TEST(AGSkinAnimation, ApplyPosesBonesAndSkipsIndicesBeyondTheSkin) {
     // Bone 0 has no position keys: its position is left alone.
     EXPECT_EQ(bones[0].position.y, 6.0f);
     EXPECT_EQ(bones[0].rotation.y, 1.0f);
+
+    // Blending a quarter of the way toward frame 10 (10, 20, 30).
+    AGSkinAnimation::Blend(At(10.0f), anim, bones, 2, 0.25f);
+    EXPECT_FLOAT_EQ(bones[1].position.x, 6.25f);
+    EXPECT_FLOAT_EQ(bones[1].position.y, 12.5f);
+    EXPECT_FLOAT_EQ(bones[1].position.z, 18.75f);
+    EXPECT_EQ(bones[0].position.y, 6.0f);
 }

@@ -71,8 +71,11 @@ TEST_F(TextLayout, WrapsWordsThenCharactersAlignsLinesAndStopsAtTheBoxBottom) {
     EXPECT_EQ(text.PrimitiveCount(), 36u);
 }
 
-TEST_F(TextLayout, EmptyTextsAndTextsWithoutTextureSizeDrawNothing) {
+TEST_F(TextLayout, EmptyTextsAndTextsWithoutTextureSizeDrawNothingAndLongOnesAreCut) {
     PCText text;
+    // Glyph quads are indexed with 16 bits: at most 16383 glyphs of four vertices.
+    Lay(text, std::string(20000, 'a').c_str(), 100000, 100000);
+    EXPECT_EQ(text.GlyphCount(), 16383u);
     Lay(text, "abc", 100);
     EXPECT_EQ(text.PlacedGlyphCount(), 3u);
     for (const char* blank : {"", " \t\r\n "}) {

@@ -1,9 +1,12 @@
 #include "engine/graphics/AGTextureSlot.h"
 
+#include "engine/core/PCTimerManager.h"
 #include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/PCMaterial.h"
 #include "engine/graphics/PCSprite.h"
 #include "engine/graphics/PCTexture.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/engine/graphics/GraphicsTestBytes.h"
 
 using authoring::Track;
 
@@ -22,12 +25,14 @@ std::string QuadrantPng() {
 
 class TextureSlotTest : public drawtest::DrawingFixture {
 protected:
-    // A package with slot "<name>_slot" (the textures and UV track given, an own controller at
-    // 30 frames a second), material "<name>.mat" and a sprite "<name>.spt" drawing it.
-    void AddSlot(const std::string& name, std::vector<std::string> textures, const Track& uv) {
+    // A package with slot "<name>_slot" (the textures and UV track given, an own controller of
+    // 30 frames at 30 frames a second unless given), material "<name>.mat" and a sprite
+    // "<name>.spt" drawing it.
+    void AddSlot(const std::string& name, std::vector<std::string> textures, const Track& uv,
+                 authoring::SlotController controller = {30, 1.0f, 30.0f}) {
         authoring::TextureSlotData slot;
         slot.textures = std::move(textures);
-        slot.controller = authoring::SlotController{30, 1.0f, 30.0f};
+        slot.controller = controller;
         slot.uv = uv;
         authoring::MaterialData material;
         material.slots = {name + "_slot"};
@@ -102,4 +107,57 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
         EXPECT_EQ(Pixel(x + 5, bottom + 1), expected[s][2]) << s;
         EXPECT_EQ(Pixel(x + 13, bottom + 1), expected[s][3]) << s;
     }
+    // A material without slots takes the texture off stage 0.
+    ASSERT_NE(Dev().GetTexture(0), nullptr);
+    PCMaterial bare;
+    LoadBytes(bare, authoring::MaterialBytes({}));
+    bare.BindTextures();
+    EXPECT_EQ(Dev().GetTexture(0), nullptr);
+}
+
+TEST_F(TextureSlotTest, OwnControllerRunsOverTheStoredFrameCountOncePerTimerFrame) {
+    struct Timer {
+        Timer() { PCTimerManager::SetInstance(&timer); }
+        ~Timer() { PCTimerManager::SetInstance(nullptr); }
+        PCTimerManager timer;
+    } clock;
+    clock.timer.Initialize();  // 16 ms frames: one flip-book frame at 62.5 frames a second
+    m_writer.Add("r.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kRed))
+        .Add("g.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kGreen));
+    AddSlot("flip", {"r.png", "g.png"},
+            Track::UV().Interpolation(Track::StepId()).UVKey(0, 0, 1, 1, 0, 0, 0).UVKey(1, 1, 1, 1, 0, 0, 0),
+            {3, 1.0f, 62.5f});
+    Mount(m_writer);
+    PCSprite* flip = Draw("flip", 0);
+    const AGController* own = SlotOf(flip)->GetOwnedController();
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->GetEndFrame(), 2.0f);
+    EXPECT_EQ(own->GetEndTime(), 32.0f);
+    EXPECT_EQ(own->GetMode(), u32(AGController::kLoop));
+
+    Frame();
+    EXPECT_EQ(own->GetTime(), 16.0f);
+    EXPECT_EQ(Pixel(8, 8), kGreen);
+    flip->Update();  // the same timer frame: the controller does not move again
+    EXPECT_EQ(own->GetTime(), 16.0f);
+}
+
+// p x M for the point (u, v): about the centre, offset by (-offset u, +offset v), turned by
+// -rotation, then scaled.
+TEST(AGTextureSlot, UVMatrixOffsetsTurnsAndScalesAboutTheCentre) {
+    auto map = [](const AGUVKey& key, f32 u, f32 v) {
+        const platform::gfx::Matrix m = AGTextureSlot::BuildUVMatrix(key);
+        return std::pair{u * m.m[0] + v * m.m[4] + m.m[12], u * m.m[1] + v * m.m[5] + m.m[13]};
+    };
+    const std::pair<f32, f32> shifted = map(AGUVKey{0, 2, 0.5f, 0.25f, 0.125f, 0}, 0, 0);
+    EXPECT_FLOAT_EQ(shifted.first, -1.0f);
+    EXPECT_FLOAT_EQ(shifted.second, 0.3125f);
+    const std::pair<f32, f32> turned = map(AGUVKey{0, 1, 1, 0, 0, 1.5707964f}, 1, 0.5f);
+    EXPECT_NEAR(turned.first, 0.5f, 1e-6f);
+    EXPECT_NEAR(turned.second, 0.0f, 1e-6f);
+    // 7 radians turn as 7 - 2 pi.
+    const platform::gfx::Matrix a = AGTextureSlot::BuildUVMatrix(AGUVKey{0, 1, 1, 0, 0, 7.0f});
+    const platform::gfx::Matrix b = AGTextureSlot::BuildUVMatrix(AGUVKey{0, 1, 1, 0, 0, 7.0f - 6.2831855f});
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(a.m[i], b.m[i], 1e-5f) << i;
 }

@@ -47,4 +47,10 @@ TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
     EXPECT_EQ(emitter.m_attribute.m_primitiveCounts[0], 0u);
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(200, 50), drawtest::kBlack, 2));
     m_layer.RemoveRenderable(&emitter);
+
+    // Reloaded with an empty emission window it keeps no device streams and is not drawn.
+    data.startFrame = data.endFrame;
+    LoadBytes(emitter, authoring::EmitterBytes(data));
+    EXPECT_EQ(emitter.m_attribute.m_ready, 0u);
+    EXPECT_EQ(emitter.m_attribute.PartCount(), 0u);
 }

@@ -63,3 +63,42 @@ TEST_F(PCModelTest, ATexturedBoxShowsTexelTimesVertexColourAndCullsItsInside) {
     EXPECT_TRUE(gfxtest::ColorNear(CentreSeenFrom({0, 0, 0}, {0, 0, 1}), 0xFF406080u, 2));
     Hide(model);
 }
+
+// A model's own draw writes depth for its opaque meshes, whatever the draw before left: the
+// far box, drawn again after the near one, stays hidden behind it.
+TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
+    authoring::PackageWriter writer;
+    for (auto [name, texel, z, type] : {std::tuple{"near", 0xFFFF0000u, 0.0f, 1u}, {"far", 0xFF00FF00u, 3.0f, 1u}}) {
+        authoring::TexturedBox box;
+        box.name = name;
+        box.texel = texel;
+        box.renderType = type;
+        box.model.local = authoring::TranslationMatrix(0, 0, z);
+        authoring::AddTexturedBox(writer, box);
+    }
+    Mount(writer);
+    struct OwnDraw : drawtest::TestRenderable {
+        using TestRenderable::TestRenderable;
+        void Update() override { inner->Update(); }
+        void Draw() override { inner->Draw(); }
+        AGRenderable* inner = nullptr;
+    };
+    drawtest::Log calls;
+    OwnDraw first(&calls, "far"), second(&calls, "near"), third(&calls, "far again");
+    auto* nearBox = m_package->Instance<PCModel>(TypeKey::Model, "near.mdl");
+    auto* farBox = m_package->Instance<PCModel>(TypeKey::Model, "far.mdl");
+    first.inner = third.inner = farBox;
+    second.inner = nearBox;
+    m_camera.SetProjectionKind(PCCam::kOrthographic);  // drawn in sort-key order
+    DrawingFixture::Show(first, 1);
+    DrawingFixture::Show(second, 2);
+    DrawingFixture::Show(third, 3);
+    m_camera.SetLookAt({0, 0, -5}, {0, 0, 0}, {0, 1, 0});
+    Frame();
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(kWidth / 2, kHeight / 2), 0xFFFF0000u, 2));
+    m_layer.RemoveRenderable(&first);
+    m_layer.RemoveRenderable(&second);
+    m_layer.RemoveRenderable(&third);
+    GiveBack(TypeKey::Model, nearBox);
+    GiveBack(TypeKey::Model, farBox);
+}

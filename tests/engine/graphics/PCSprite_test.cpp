@@ -88,6 +88,19 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     EXPECT_NE(Pixel(61, 31), 0xFF00C000u);
     EXPECT_EQ(Pixel(105, 105), 0xFF0000C0u);
 
+    // A material set later brings texture coordinates, and clearing it gives it back.
+    AGBaseProvider* materials = m_package->Provider(TypeKey::Material);
+    const u32 held = materials->InstanceCount(authoring::NameId("grid.mat"));
+    plain->SetMaterial("grid.mat");
+    EXPECT_TRUE(plain->IsTextured());
+    EXPECT_EQ(plain->GetVertexBuffer()->TexCoordCount(), 4u);
+    EXPECT_EQ(materials->InstanceCount(authoring::NameId("grid.mat")), held + 1);
+    plain->ClearMaterial();
+    EXPECT_EQ(materials->InstanceCount(authoring::NameId("grid.mat")), held);
+    // A sprite never loaded keeps the built-in size.
+    EXPECT_EQ(PCSprite().GetWidth(), 390u);
+    EXPECT_EQ(PCSprite().GetHeight(), 190u);
+
     for (PCSprite* s : {textured, plain, lost})
         m_layer.RemoveRenderable(s);
     for (PCSprite* s : {textured, plain, lost})

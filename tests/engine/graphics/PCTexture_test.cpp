@@ -31,6 +31,18 @@ TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheSta
     EXPECT_EQ(Dev().GetSamplerState(0, SamplerState::AddressU), u32(TextureAddress::Wrap));
     EXPECT_EQ(Dev().GetTexture(3), texture.GetDeviceTexture());
 
+    // A clone has its own pixels and the address modes; the source stays unlocked.
+    PCTexture clone(texture);
+    u32 cloned[2] = {};
+    ASSERT_TRUE(clone.ReadPixels(cloned));
+    EXPECT_EQ(cloned[1], written[1]);
+    const u32 other[2] = {1, 2};
+    ASSERT_TRUE(clone.WritePixels(other));
+    ASSERT_TRUE(texture.ReadPixels(rgba));
+    EXPECT_EQ(rgba[0], written[0]);
+    clone.Bind(2);
+    EXPECT_EQ(Dev().GetSamplerState(2, SamplerState::AddressV), u32(TextureAddress::Mirror));
+
     // A file that does not decode leaves a texture without pixels, which binds as none.
     LogCapture log;
     PCTexture broken;

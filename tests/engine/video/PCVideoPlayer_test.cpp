@@ -252,13 +252,17 @@ TEST_F(VideoPlayerTest, FullScreenDrawsThroughTheCustomRenderUntilStopped) {
     EXPECT_EQ(m_player->GetTexture(), nullptr);
     EXPECT_TRUE(m_graphics.IsCustomRender());
     RunUntil(0.3);
-    m_graphics.RenderFrame();
     platform::gfx::Device& device = *m_graphics.GetDevice();
+    // As a mesh drawn before may leave it: stage 0 colour from the vertices.
+    device.SetTextureStageState(0, platform::gfx::StageState::ColorArg1, platform::gfx::TextureArg::Diffuse);
+    m_graphics.RenderFrame();
     for (auto [x, y] : {std::pair{0, 0}, {159, 0}, {80, 60}, {0, 119}, {159, 119}})
         EXPECT_TRUE(ColorNear(gfxtest::ReadPixel(device, x, y), Opaque(kColours[0]), 12)) << x << "," << y;
 
+    EXPECT_NE(m_player->GetHeight(), 0u);
     m_player->Stop();
     EXPECT_FALSE(m_graphics.IsCustomRender());
+    EXPECT_EQ(m_player->GetWidth() + m_player->GetHeight(), 0u);
     m_graphics.RenderFrame();
     EXPECT_EQ(gfxtest::ReadPixel(device, 80, 60) & 0xFFFFFFu, 0u);
     EXPECT_EQ(m_finished.count, 0);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -105,6 +106,31 @@ TEST_F(PullFixture, HandlersMayQueryAndFlushTheirVoiceFromTheMixer) {
     Render(100);
     EXPECT_EQ(rec.events, (Events{"start:1", "end:1", "start:2", "end:3", "end:2"}));
     EXPECT_EQ(voice->GetState().buffersQueued, 0u);
+}
+
+// A 1 kHz tone at other rates comes out at 1 kHz and the same level, linearly interpolated:
+// within the interpolation error A (2 pi f / rate)^2 / 8 of the ideal tone, far below what
+// holding samples, a wrong step or a wrong fraction would give.
+TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevel) {
+    constexpr double kPi = 3.141592653589793, kTone = 1000.0, kLevel = 0.5;
+    for (uint32_t rate : {22050u, 32000u, 48000u}) {
+        std::vector<int16_t> tone(rate / 5);
+        for (size_t i = 0; i < tone.size(); ++i)
+            tone[i] = int16_t(std::lround(kLevel * 32768.0 * std::sin(2 * kPi * kTone * double(i) / rate)));
+        SourceVoice* voice = Playing(Pcm16(1, rate), tone);
+        const uint32_t frames = kMixRate / 10;
+        const std::vector<float> out = Render(frames);
+        const double bound = kLevel * std::pow(2 * kPi * kTone / rate, 2) / 8 + 1e-4;
+        double worst = 0, sum = 0;
+        for (uint32_t n = 0; n < frames; ++n) {
+            const double ideal = kLevel * std::sin(2 * kPi * kTone * n / kMixRate);
+            worst = std::max({worst, std::fabs(out[n * 2] - ideal), std::fabs(out[n * 2 + 1] - ideal)});
+            sum += double(out[n * 2]) * out[n * 2];
+        }
+        EXPECT_LT(worst, bound) << rate;
+        EXPECT_NEAR(std::sqrt(sum / frames), kLevel / std::sqrt(2.0), 0.005) << rate;
+        voice->DestroyVoice();
+    }
 }
 
 TEST_F(PullFixture, OutputIsClamped) {

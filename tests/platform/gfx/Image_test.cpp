@@ -1,11 +1,49 @@
 // PNG decoding and the box-filter scale.
 #include "platform/gfx/Image.h"
 
+#include <fstream>
+
 #include "tests/platform/gfx/GfxTestSupport.h"
 
 namespace {
 
 using namespace platform::gfx;
+
+uint32_t PngCrc(const char* p, size_t n) {
+    uint32_t c = 0xFFFFFFFFu;
+    for (size_t i = 0; i < n; ++i) {
+        c ^= uint8_t(p[i]);
+        for (int k = 0; k < 8; ++k)
+            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+    }
+    return ~c;
+}
+
+// The file with its header's width and height replaced (and the header's checksum mended).
+std::string Resized(std::string png, uint32_t width, uint32_t height) {
+    for (int i = 0; i < 4; ++i) {
+        png[16 + i] = char(width >> (24 - 8 * i));
+        png[20 + i] = char(height >> (24 - 8 * i));
+    }
+    const uint32_t crc = PngCrc(&png[12], 17);
+    for (int i = 0; i < 4; ++i)
+        png[29 + i] = char(crc >> (24 - 8 * i));
+    return png;
+}
+
+// The most resident memory the process reached since the last reset, in kB; the reset
+// makes the current size the peak.
+long PeakKb(bool reset) {
+    if (reset) {
+        std::ofstream("/proc/self/clear_refs") << "5";
+    }
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return 0;
+}
 
 TEST(DecodePng, ExpandsToArgbAndReportsAlpha) {
     std::vector<uint32_t> texels = {0xFF102030, 0xFFFFFFFF, 0xFF000000, 0xFF80FF01, 0xFF7F7F7F, 0xFF010203};
@@ -44,6 +82,18 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
     const unsigned char width[4] = {0x00, 0x01, 0x86, 0xA0};
     std::memcpy(&huge[16], width, 4);
     EXPECT_FALSE(DecodePng(huge.data(), huge.size(), image, error));
+
+    // The largest size allowed, with the data of 8 x 8 pixels: refused before 256 MB of
+    // pixels are taken. A large image whose data is there still decodes.
+    const std::string tiny = Resized(png, 8192, 8192);
+    ASSERT_LT(tiny.size(), 200u);
+    const long before = PeakKb(true);
+    EXPECT_FALSE(DecodePng(tiny.data(), tiny.size(), image, error));
+    EXPECT_LT(PeakKb(false) - before, 32 * 1024);
+    EXPECT_TRUE(image.pixels.empty());
+    png = gfxtest::EncodePng(std::vector<uint32_t>(2048 * 1024, 0xFF123456), 2048, 1024, false);
+    ASSERT_TRUE(DecodePng(png.data(), png.size(), image, error)) << error;
+    EXPECT_EQ(image.pixels.back(), 0xFF123456u);
 }
 
 TEST(ScaleImageBox, AveragesTheCoveredSourcePixels) {
