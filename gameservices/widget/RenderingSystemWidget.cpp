@@ -27,6 +27,7 @@ void RenderingSystemWidget::RefreshLook(Widget&) {}
 AGRenderable* RenderingSystemWidget::GetRenderable(Widget&) {
     return nullptr;
 }
+void RenderingSystemWidget::RefreshKey(Widget&, bool, i32, u32) {}
 void RenderingSystemWidget::InitializeScreen(Screen&) {}
 void RenderingSystemWidget::AttachScreen(Screen&) {}
 void RenderingSystemWidget::CleanupScreen(Screen&) {}

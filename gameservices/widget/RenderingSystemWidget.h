@@ -26,6 +26,8 @@ public:
     // Shows the sprite of the widget's behaviour state.
     static void RefreshLook(Widget& widget);
     static AGRenderable* GetRenderable(Widget& widget);
+    // Shows one key of a soft keyboard with the look (0 normal, 1 hovered, 2 pressed).
+    static void RefreshKey(Widget& keyboard, bool special, i32 index, u32 look);
 
     static void InitializeScreen(Screen& screen);
     static void AttachScreen(Screen& screen);
