@@ -1,5 +1,7 @@
 #include "gameservices/widget/WidgetClasses.h"
 
+#include "engine/core/SplitString.h"
+#include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
 
 namespace GameServices::Widget {
@@ -81,6 +83,19 @@ void Image::SetImage(const TString<char>& image) {
 void Label::SetText(const TString<char>& text) {
     if (&text != &m_TextStyle.m_Text)
         m_TextStyle.m_Text = text;
+    RenderingSystemWidget::UpdateText(*this);
+}
+
+void ScrollText::SetText(const TString<char>& text) {
+    const TString<char> source =
+        m_StringId.Length() > 0 ? Bridge::GetLocalizedText(m_StringId) : text;
+    if (source.Length() == 0)
+        return;
+    AGArray<TString<char>> pieces;
+    SplitString(source, pieces, ",", 0);
+    m_Lines.clear();
+    for (u32 i = 0; i < pieces.Count(); ++i)
+        m_Lines.push_back(pieces[i]);
     RenderingSystemWidget::UpdateText(*this);
 }
 

@@ -73,6 +73,9 @@ class ScrollText : public BehaviorWidget {
 public:
     explicit ScrollText(const TString<char>& name = TString<char>());
     bool IsA(const u32& typeId) const override;
+    // The lines become the pieces of the text between commas; with a string id, of that
+    // id's localized text instead. An empty text keeps the lines.
+    void SetText(const TString<char>& text);
 
     std::vector<TString<char>> m_Lines;
     f32 m_LineHeight = 0.0f;
