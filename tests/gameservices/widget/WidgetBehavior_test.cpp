@@ -68,6 +68,11 @@ TEST_F(BehaviorTest, HoverPressAndReleaseKeepBaseAndVisualStatesApart) {
     EXPECT_EQ(Fired(kEventPress), 1);
     EXPECT_EQ(Fired(kEventClick), 0);
     EXPECT_EQ(Base().m_LastMember, &a);
+    // The press is kept as the last action, with its own copy of the data.
+    ASSERT_EQ(Base().m_LastAction.m_ActionData, &Base().m_LastActionData);
+    EXPECT_EQ(Base().m_LastActionData.m_KeyDown, 1);
+    EXPECT_EQ(Base().m_LastActionData.m_X, 110.0f);
+    EXPECT_EQ(Base().m_LastAction.m_Member, &a);
     game.Click(a, 110, 105, false);
     EXPECT_EQ(Base().m_State, WidgetBehavior::kHovered);
     EXPECT_EQ(Visual(), 2u);
@@ -266,8 +271,10 @@ TEST_F(BehaviorTest, TrackBarDragsBeyondItsEdgesWithinItsBounds) {
     bar.m_ThumbSize = AGVec2{10.0f, 20.0f};
     bar.m_Minimum = 0.0f;
     bar.m_Maximum = 100.0f;
-    Counter changed;
+    Counter changed, press, click;
     bar.AddEventDelegate(kEventValueChanged, &changed.delegate);
+    bar.AddEventDelegate(kEventPress, &press.delegate);
+    bar.AddEventDelegate(kEventClick, &click.delegate);
     auto& behavior = bar.m_TrackBehavior;
 
     game.Move(a, 5, 10);
@@ -294,6 +301,8 @@ TEST_F(BehaviorTest, TrackBarDragsBeyondItsEdgesWithinItsBounds) {
     game.Click(a, 5, 10, false);
     EXPECT_EQ(behavior.m_Dragging, 0);
     EXPECT_EQ(behavior.m_DragLastX, -1);
+    EXPECT_EQ(press.count, 1);
+    EXPECT_EQ(click.count, 1);
 }
 
 TEST_F(BehaviorTest, TrackBarOfNoWidthDragsAtScaleOne) {
