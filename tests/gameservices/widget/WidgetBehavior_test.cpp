@@ -265,7 +265,7 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
 
 TEST_F(BehaviorTest, TrackBarDragsBeyondItsEdgesWithinItsBounds) {
     SliderTrackBar bar{"bar"};
-    bar.SetPositionXY(0.0f, 0.0f);
+    bar.SetPositionXY(0.0f, 100.0f);
     bar.SetWidth(200.0f);
     bar.SetHeight(20.0f);
     bar.m_ThumbSize = AGVec2{10.0f, 20.0f};
@@ -277,28 +277,31 @@ TEST_F(BehaviorTest, TrackBarDragsBeyondItsEdgesWithinItsBounds) {
     bar.AddEventDelegate(kEventClick, &click.delegate);
     auto& behavior = bar.m_TrackBehavior;
 
-    game.Move(a, 5, 10);
+    game.Move(a, 50, 110);
+    EXPECT_EQ(behavior.m_ThumbHit, 0);
+    EXPECT_EQ(behavior.m_VisualState, 2u);
+    game.Move(a, 5, 110);
     EXPECT_EQ(behavior.m_ThumbHit, 1);
     EXPECT_EQ(behavior.m_VisualState, 3u);
-    game.Click(a, 5, 10, true);
+    game.Click(a, 5, 110, true);
     EXPECT_EQ(behavior.m_Dragging, 1);
     EXPECT_EQ(behavior.m_DragOwner, &a);
-    game.Move(a, 50, 10);
+    game.Move(a, 50, 110);
     EXPECT_EQ(bar.m_Value, 0.0f);  // the first drag move only marks the start
-    game.Move(a, 60, 10);
+    game.Move(a, 60, 110);
     EXPECT_EQ(bar.m_Value, 10.0f);
     // Off the bar with the button held: still dragging, no leave.
-    game.Move(a, 70, 100);
+    game.Move(a, 70, 300);
     EXPECT_EQ(behavior.m_Dragging, 1);
     EXPECT_EQ(bar.m_Value, 20.0f);
-    game.Move(a, 500, 100);
+    game.Move(a, 500, 300);
     EXPECT_EQ(bar.m_Value, 100.0f);
-    game.Move(a, -500, 100);
+    game.Move(a, -500, 300);
     EXPECT_EQ(bar.m_Value, 0.0f);
     EXPECT_EQ(changed.count, 4);
     // Released on the bar: the drag ends.
-    game.Move(a, 5, 10);
-    game.Click(a, 5, 10, false);
+    game.Move(a, 5, 110);
+    game.Click(a, 5, 110, false);
     EXPECT_EQ(behavior.m_Dragging, 0);
     EXPECT_EQ(behavior.m_DragLastX, -1);
     EXPECT_EQ(press.count, 1);
