@@ -198,6 +198,10 @@ TEST_F(BehaviorTest, ResetFromHoverLeaves) {
 
 TEST_F(BehaviorTest, ACheckBoxTogglesOnRelease) {
     CheckBox box{"box"};
+    // The typed behaviour is the widget's own, listed under its name.
+    EXPECT_EQ(box.GetBehavior(), &box.m_CheckBehavior);
+    EXPECT_EQ(box.Behaviors.m_Map.at(Crc32Hash("WidgetCheckBoxBehavior")), &box.m_CheckBehavior);
+    EXPECT_EQ(box.m_CheckBehavior.m_Name, "WidgetCheckBoxBehavior");
     Place(box);
     Counter press, click;
     box.AddEventDelegate(kEventPress, &press.delegate);
@@ -253,6 +257,12 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
     game.Move(a, 90, 10);
     EXPECT_EQ(slider.m_SliderBehavior.m_Part, WidgetSliderButtonBehavior::kRightPart);
     EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, 3u);
+    game.Click(a, 90, 10, true);
+    EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, 5u);
+    game.Click(a, 90, 10, false);
+    EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, 3u);
+    EXPECT_EQ(slider.m_Value, 1.0f);
+    changed.count -= 2;
     for (int i = 0; i < 3; ++i)
         game.Tap(a, 90, 10);
     EXPECT_EQ(slider.m_Value, 1.0f);
