@@ -29,14 +29,18 @@ void PRSCAnimation::Play(u32 modeIndex) {
 }
 
 void PRSCAnimation::SetAnimation(const TString<char>& file) {
-    ReleaseAnimation();
     AGResourceManager* resources = AGResourceManager::Get();
     AGBaseProvider* provider = resources ? resources->GetProvider(TypeKey::PrscAnimation) : nullptr;
     if (!provider) {
+        ReleaseAnimation();
         AGReport("PRSCAnimation: no prscAnimation provider for %s", file.c_str());
         return;
     }
-    m_Animation = GetOrLoadResourceAs<AGPrscAnimation>(provider, Crc32Hash(file.c_str()));
+    // The new hold is taken before the old one goes, so the same file is not unloaded and
+    // read again.
+    AGPrscAnimation* animation = GetOrLoadResourceAs<AGPrscAnimation>(provider, Crc32Hash(file.c_str()));
+    ReleaseAnimation();
+    m_Animation = animation;
     ResetTiming();
 }
 

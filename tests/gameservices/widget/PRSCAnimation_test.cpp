@@ -46,8 +46,8 @@ protected:
 
 TEST_F(AnimationTest, TimingComesFromTheFileAndOneReferenceIsHeld) {
     writer.Add("wave.anm", TypeKey::PrscAnimation,
-               authoring::PrscAnimationBytes(30, 30, Track::Vec2(), Track::Float(), Track::Vec2(),
-                                             Track::Color(), Track::UV()));
+               authoring::PrscAnimationBytes(30, 30, Track::Vec2().Key(0, {4, 5}), Track::Float(),
+                                             Track::Vec2(), Track::Color(), Track::UV()));
     writer.Add("still.anm", TypeKey::PrscAnimation,
                authoring::PrscAnimationBytes(10, 0, Track::Vec2(), Track::Float(), Track::Vec2(),
                                              Track::Color(), Track::UV()));
@@ -59,10 +59,11 @@ TEST_F(AnimationTest, TimingComesFromTheFileAndOneReferenceIsHeld) {
     EXPECT_NEAR(image.m_Control.GetFrameDuration(), 33.333f, 0.001f);
     EXPECT_EQ(image.m_Control.GetEndFrame(), 29.0f);
     EXPECT_NEAR(image.m_Control.GetEndTime(), 1000.0f, 0.01f);
-    AGPrscAnimation* wave = image.m_Animation;
+    // Set again, the same resource stays loaded (not read again) with one hold.
+    image.m_Animation->m_position.Clear();
     image.SetAnimation("wave.anm");
-    EXPECT_EQ(image.m_Animation, wave);
-    EXPECT_EQ(wave->RefCount(), 1u);
+    EXPECT_EQ(image.m_Animation->RefCount(), 1u);
+    EXPECT_TRUE(image.m_Animation->m_position.Empty());
 
     // A file of 0 frames per second loads at the loader's safe rate.
     image.SetAnimation("still.anm");
