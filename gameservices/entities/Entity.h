@@ -36,6 +36,8 @@ public:
     bool Synchronize = true;
     // Only entities with this set are initialized when their level starts.
     bool Activate = true;
+    // Set when the entity is torn down (a panel's Reset).
+    bool Destroyed = false;
 
 private:
     static u32 NextId();

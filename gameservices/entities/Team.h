@@ -44,6 +44,8 @@ public:
     // -1 while no input device is connected.
     i32 m_DeviceId = -1;
     u8 m_Flag2 = 0;
+    // Keeps the member from driving widgets.
+    u8 m_Inactive = 0;
     u32 m_Word = 0;
     Inventory* m_Inventory = nullptr;
     // The member's on-stage entity, set by the subclass.

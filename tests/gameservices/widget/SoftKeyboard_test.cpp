@@ -1,0 +1,226 @@
+#include "gameservices/widget/SoftKeyboard.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "tests/gameservices/widget/WidgetTestGame.h"
+#include "tests/support/LogCapture.h"
+
+using namespace GameServices::Widget;
+using widget_test::Counter;
+
+namespace {
+
+constexpr f32 kKey = 56.0f;
+constexpr f32 kPitch = 66.0f;  // key plus spacing
+
+SoftKey MakeKey(f32 x, f32 y, f32 width) {
+    SoftKey key;
+    key.x = x;
+    key.y = y;
+    key.maxX = width;
+    key.maxY = kKey;
+    return key;
+}
+
+// A keyboard at (60, 220), 680 x 340: rows of ten letter keys from (0, 80), then the two
+// layout keys, space and backspace in a fourth row.
+void LayOut(SoftKeyboard& keyboard) {
+    keyboard.SetPositionXY(60.0f, 220.0f);
+    keyboard.SetWidth(680.0f);
+    keyboard.SetHeight(340.0f);
+    keyboard.m_MaxEntryTextChar = 24;
+    keyboard.m_QwertyChars = "QWERTYUIOPASDFGHJKLZXCVBNM";
+    keyboard.m_AbcdeChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    for (u32 i = 0; i < 26; ++i)
+        keyboard.m_Letters.push_back(MakeKey(static_cast<f32>(i % 10) * kPitch,
+                                             80.0f + static_cast<f32>(i / 10) * kPitch, kKey));
+    const f32 special = 80.0f + 3.0f * kPitch;
+    keyboard.m_Specials.push_back(MakeKey(0.0f, special, kKey));
+    keyboard.m_Specials.push_back(MakeKey(kPitch, special, kKey));
+    keyboard.m_Specials.push_back(MakeKey(2.0f * kPitch, special, 3.0f * kKey));
+    keyboard.m_Specials.push_back(MakeKey(6.0f * kPitch, special, kKey));
+}
+
+class KeyboardTest : public ::testing::Test {
+protected:
+    KeyboardTest() {
+        LayOut(keyboard);
+        auto& behavior = keyboard.m_KeyboardBehavior;
+        keyboard.AddEventDelegate(kEventClick, &click.delegate);
+        keyboard.AddEventDelegate(kEventValueChanged, &changed.delegate);
+        behavior.m_KeyHoverEvent.AddDelegate(&hover.delegate);
+        behavior.m_TextChangedEvent.AddDelegate(&text.delegate);
+    }
+    AGVec2 Centre(const SoftKey& key) const {
+        const HitRectangle box = keyboard.KeyBox(key);
+        return AGVec2{box.x + box.maxX / 2.0f, box.y + box.maxY / 2.0f};
+    }
+    void Press(const SoftKey& key) {
+        const AGVec2 c = Centre(key);
+        game.Move(game.members[0], c.x, c.y);
+        game.Tap(game.members[0], c.x, c.y);
+    }
+    void Letter(u32 i) { Press(keyboard.m_Letters[i]); }
+    void Special(u32 i) { Press(keyboard.m_Specials[i]); }
+    void Type(uintptr_t code) {
+        GameServices::Bridge::sActionData data;
+        data.m_DeviceId = 0;
+        GameServices::KorvoGame::TeamActionData action(&data, code, &game.members[0]);
+        game.teams.SimulateTeamAction(&action, "SoftKey");
+    }
+    std::string Entered() const { return keyboard.GetEnteredText().c_str(); }
+
+    widget_test::TestGame game;
+    SoftKeyboard keyboard{"keyboard"};
+    Counter click, changed, hover, text;
+};
+
+}  // namespace
+
+TEST_F(KeyboardTest, KeysTypeTheirLayoutsCharactersUpToTheLimit) {
+    Letter(0);
+    Letter(1);
+    EXPECT_EQ(Entered(), "QW");
+    keyboard.m_Qwerty = 0;
+    keyboard.m_Abcde = 1;
+    Letter(2);
+    Letter(25);
+    EXPECT_EQ(Entered(), "QWCZ");
+    EXPECT_EQ(click.count, 4);
+    EXPECT_EQ(text.count, 4);
+
+    keyboard.m_MaxEntryTextChar = 4;
+    Letter(3);
+    Special(SoftKeyboard::kSpaceKey);
+    EXPECT_EQ(Entered(), "QWCZ");
+    EXPECT_EQ(changed.count, 6);
+    EXPECT_EQ(text.count, 6);
+    // No layout flag: nothing typed.
+    keyboard.m_MaxEntryTextChar = 24;
+    keyboard.m_Abcde = 0;
+    Letter(4);
+    EXPECT_EQ(Entered(), "QWCZ");
+    // Letter keys disabled.
+    keyboard.m_Qwerty = 1;
+    keyboard.m_KeyGroups[SoftKeyboard::kLetterGroup] = 0;
+    Letter(4);
+    EXPECT_EQ(Entered(), "QWCZ");
+    keyboard.m_KeyGroups[SoftKeyboard::kLetterGroup] = 1;
+    Special(SoftKeyboard::kSpaceKey);
+    Special(0);  // a layout key types nothing
+    EXPECT_EQ(Entered(), "QWCZ ");
+}
+
+TEST_F(KeyboardTest, BackspaceAndReplaceOnType) {
+    Letter(0);
+    Special(SoftKeyboard::kBackspaceKey);
+    EXPECT_EQ(Entered(), "");
+    Special(SoftKeyboard::kBackspaceKey);
+    EXPECT_EQ(Entered(), "");
+    EXPECT_EQ(text.count, 3);
+    Letter(0);
+    Letter(1);
+    Letter(2);
+    Special(SoftKeyboard::kBackspaceKey);
+    EXPECT_EQ(Entered(), "QW");
+
+    keyboard.SetText("PLAYER");
+    keyboard.m_ReplaceOnType = 1;
+    Letter(1);
+    EXPECT_EQ(Entered(), "W");
+    EXPECT_EQ(keyboard.m_ReplaceOnType, 0);
+    keyboard.SetText("PLAYER");
+    keyboard.m_ReplaceOnType = 1;
+    Special(SoftKeyboard::kBackspaceKey);
+    EXPECT_EQ(Entered(), "");
+    Letter(1);
+    EXPECT_EQ(Entered(), "W");
+    // Backspace disabled.
+    keyboard.m_KeyGroups[SoftKeyboard::kBackspaceGroup] = 0;
+    Special(SoftKeyboard::kBackspaceKey);
+    EXPECT_EQ(Entered(), "W");
+}
+
+TEST_F(KeyboardTest, TheDigitLayoutTypesDigitsWithoutAClick) {
+    keyboard.m_Digits = 1;
+    Letter(3);
+    EXPECT_EQ(Entered(), "3");
+    EXPECT_EQ(text.count, 1);
+    EXPECT_EQ(click.count, 0);
+    Letter(12);
+    EXPECT_EQ(Entered(), "3");
+    EXPECT_EQ(text.count, 1);
+    EXPECT_EQ(click.count, 0);
+}
+
+TEST_F(KeyboardTest, TypedCharactersArePrintableSingleBytes) {
+    keyboard.m_KeyGroups[SoftKeyboard::kSpaceGroup] = 0;
+    const struct {
+        uintptr_t code;
+        const char* after;
+    } cases[] = {
+        {'A', "A"},    {9, "A"},     {32, "A "},        {127, "A "},        {0x20AC, "A "},
+        {233, "A \xE9"}, {0x100 + 'B', "A \xE9"}, {static_cast<uintptr_t>(-1), "A \xE9"},
+        {8, "A "},     {126, "A ~"}, {159, "A ~"},
+    };
+    int fired = 0;
+    for (const auto& c : cases) {
+        Type(c.code);
+        EXPECT_EQ(Entered(), c.after) << c.code;
+        EXPECT_EQ(text.count, ++fired) << c.code;
+    }
+    // A code that types nothing keeps a preset text.
+    keyboard.SetText("NAME");
+    keyboard.m_ReplaceOnType = 1;
+    Type(127);
+    EXPECT_EQ(Entered(), "NAME");
+    Type('x');
+    EXPECT_EQ(Entered(), "x");
+    keyboard.Visible = false;
+    Type('y');
+    EXPECT_EQ(Entered(), "x");
+}
+
+TEST_F(KeyboardTest, KeyHoverFiresOncePerNewKey) {
+    const AGVec2 letter = Centre(keyboard.m_Letters[5]);
+    const AGVec2 special = Centre(keyboard.m_Specials[SoftKeyboard::kSpaceKey]);
+    game.Move(game.members[0], letter.x, letter.y);
+    EXPECT_EQ(hover.count, 1);
+    game.Move(game.members[0], letter.x + 1.0f, letter.y);
+    EXPECT_EQ(hover.count, 1);
+    game.Move(game.members[0], special.x, special.y);
+    game.Move(game.members[0], special.x + 2.0f, special.y);
+    EXPECT_EQ(hover.count, 2);
+    EXPECT_EQ(keyboard.m_HoveredSpecial, 2);
+    EXPECT_EQ(keyboard.m_KeyboardBehavior.m_HoveredIsSpecial, 1);
+    // Between keys nothing is hovered.
+    game.Move(game.members[0], 65.0f, 225.0f);
+    EXPECT_EQ(keyboard.m_HoveredSpecial, -1);
+    EXPECT_EQ(keyboard.m_HoveredLetter, -1);
+    game.Move(game.members[0], letter.x, letter.y);
+    EXPECT_EQ(hover.count, 3);
+}
+
+TEST_F(KeyboardTest, AKeyboardOfNoSizeKeepsItsKeysUnscaled) {
+    keyboard.SetWidth(0.0f);
+    keyboard.SetHeight(0.0f);
+    const HitRectangle box = keyboard.KeyBox(keyboard.m_Letters[11]);
+    EXPECT_EQ(box.x, 60.0f + kPitch);
+    EXPECT_EQ(box.y, 220.0f + 80.0f + kPitch);
+    EXPECT_EQ(box.maxX, kKey);
+    EXPECT_TRUE(std::isfinite(box.maxY));
+}
+
+TEST(SoftKeyboard, StopsListeningWhenDeleted) {
+    widget_test::TestGame game;
+    delete new SoftKeyboard("gone");
+    LogCapture log;
+    GameServices::Bridge::sActionData data;
+    GameServices::KorvoGame::TeamActionData action(&data, 'A', &game.members[0]);
+    game.teams.SimulateTeamAction(&action, "SoftKey");
+    EXPECT_TRUE(log.Contains("Can not find the action"));
+    EXPECT_EQ(game.FrameDelegates(), 0u);
+}

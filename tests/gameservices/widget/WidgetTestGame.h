@@ -1,0 +1,72 @@
+#pragma once
+// A running game for widget tests: its game flow's per-frame event and an enabled team-action
+// manager, with two members on devices 0 and 1 and helpers that send them pointer actions.
+#include "gameservices/entities/Team.h"
+#include "gameservices/game/ActionManager.h"
+#include "gameservices/game/DeviceManager.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/GameFlowServices.h"
+#include "gameservices/game/TeamActionManager.h"
+
+namespace widget_test {
+
+class TestGame : public GameServices::KorvoGame::ICurrentGame {
+public:
+    TestGame() {
+        ICurrentGame::SetInstance(this);
+        teams.SetEnabled(true);
+        for (i32 i = 0; i < 2; ++i) {
+            members[i].m_DeviceId = i;
+            members[i].m_MemberId = i;
+            teams.SetMember(i, &members[i]);
+        }
+    }
+    ~TestGame() override { ICurrentGame::SetInstance(nullptr); }
+
+    GameServices::KorvoGame::GameFlowManager* GetGameFlowManager() override { return &flow; }
+    GameServices::KorvoGame::TeamActionManager* GetTeamActionManager() override { return &teams; }
+    GameServices::Entities::Set* GetCurrentLevel() override { return nullptr; }
+    bool IsPaused() const override { return false; }
+    void SetPause(bool) override {}
+
+    size_t FrameDelegates() { return flow.GetFrameEvent().Count(); }
+
+    void Move(GameServices::Entities::BaseTeamMember& member, f32 x, f32 y, bool active = true) {
+        GameServices::Bridge::sActionData data;
+        data.m_DeviceId = member.m_DeviceId;
+        data.m_X = x;
+        data.m_Y = y;
+        data.m_PointerVisible = active;
+        GameServices::KorvoGame::TeamActionData action(&data, 0, &member);
+        teams.SimulateTeamAction(&action, "Moves");
+    }
+    void Click(GameServices::Entities::BaseTeamMember& member, f32 x, f32 y, bool down) {
+        GameServices::Bridge::sActionData data;
+        data.m_DeviceId = member.m_DeviceId;
+        data.m_X = x;
+        data.m_Y = y;
+        data.m_KeyDown = down ? 1 : 0;
+        data.m_PointerVisible = true;
+        GameServices::KorvoGame::TeamActionData action(&data, 0, &member);
+        teams.SimulateTeamAction(&action, "Click");
+    }
+    void Tap(GameServices::Entities::BaseTeamMember& member, f32 x, f32 y) {
+        Click(member, x, y, true);
+        Click(member, x, y, false);
+    }
+
+    GameServices::KorvoGame::GameFlowManager flow;
+    GameServices::KorvoGame::ActionManager actions;
+    GameServices::KorvoGame::DeviceManager devices;
+    GameServices::KorvoGame::TeamActionManager teams{actions, devices};
+    GameServices::Entities::BaseTeamMember members[2];
+};
+
+// Counts the firings of one event.
+struct Counter {
+    void Hit() { ++count; }
+    int count = 0;
+    FDelegate<Counter> delegate{this, &Counter::Hit};
+};
+
+}  // namespace widget_test
