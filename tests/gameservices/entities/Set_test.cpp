@@ -108,3 +108,19 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     parentCamera->ClearComponents();
     f->GetCameraFactory()->Release(parentCamera);
 }
+
+TEST_F(SetTest, FindersMatchExactNamesAndTheActiveCameraIsTheFirstActivated) {
+    Camera off("Main"), on("Side"), later("Late");
+    off.Activate = false;
+    Prop desk("Desk");
+    Set set("Stage");
+    EXPECT_EQ(set.GetActiveCamera(), nullptr);
+    set.m_Cameras = {&off, &on, &later};
+    set.m_Props = {&desk};
+    EXPECT_EQ(set.GetActiveCamera(), &on);
+    EXPECT_EQ(set.FindCamera("Main"), &off);
+    EXPECT_EQ(set.FindProp("Desk"), &desk);
+    EXPECT_EQ(set.FindProp("desk"), nullptr);
+    EXPECT_EQ(set.FindProp("Des"), nullptr);
+    set.RemoveAll();
+}

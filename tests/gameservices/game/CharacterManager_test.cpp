@@ -111,3 +111,20 @@ TEST_F(CharacterManagerTest, RemoveAppearancesReachesComponentLevelsAndAFullPool
     viewport.RemoveAll();
     inner.RemoveAll();
 }
+
+TEST_F(CharacterManagerTest, ApplyingALookOverAnotherIsReportedAndStillApplied) {
+    CharacterManager* manager = CharacterManager::Instance();
+    Character host("Host");
+    Appearance look;
+    look.Name = "First";
+    manager->ApplyAppearance(look, host);
+    EXPECT_FALSE(log.Contains("already have an appearance"));
+    look.Name = "Second";
+    manager->ApplyAppearance(look, host);
+    EXPECT_TRUE(log.Contains("the Character already have an appearance !!!!"));
+    Appearance stored;
+    ASSERT_TRUE(manager->GetAppearance(host, stored));
+    EXPECT_EQ(stored.Name, "Second");
+    EXPECT_EQ(stored.NameId, Crc32Hash("Second"));
+    manager->RemoveAppearance(host);
+}

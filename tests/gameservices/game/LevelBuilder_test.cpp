@@ -8,9 +8,12 @@
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
+#include "gameservices/game/EntityDataExtensionFactory.h"
 #include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/RenderableModelData.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
 #include "tests/gameservices/game/TestApplicationData.h"
+#include "tests/gameservices/game/TestExtension.h"
 
 using namespace GameServices::KorvoGame;
 using namespace GameServices::Entities;
@@ -18,6 +21,21 @@ using namespace GameServices::Entities;
 namespace {
 
 struct Buzzer : Prop {};
+
+using GameServices::Bridge::RenderableModelData;
+
+// The score of the entity's application data; -1 without any.
+int Score(const Entity& entity) {
+    auto it = entity.Attributes.m_Map.find(TypeIds::ApplicationDataKey);
+    if (it == entity.Attributes.m_Map.end())
+        return -1;
+    auto* data = dynamic_cast<TestApplicationData*>(it->second);
+    return data ? data->score : -2;
+}
+
+std::string AppData(int score) {
+    return "<ApplicationData><Score>" + std::to_string(score) + "</Score></ApplicationData>";
+}
 
 void ExpectVec(const AGVec3& v, f32 x, f32 y, f32 z, const char* what) {
     EXPECT_EQ(v.x, x) << what;
@@ -45,7 +63,6 @@ protected:
 }  // namespace
 
 TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
-    TestApplicationData prototype({ApplicationData::kCamera});
     WriteStudio();
     ASSERT_TRUE(flow.LoadLevel("studio", set));
 
@@ -54,7 +71,6 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_EQ(set.m_Cameras[1]->Name, "Side");
     EXPECT_EQ(set.GetActiveCamera(), main);
     ExpectVec(main->Position, 10, 0, 0, "camera position");
-    EXPECT_NE(main->Attributes.m_Map[TypeIds::ApplicationDataKey], nullptr);
 
     ASSERT_EQ(set.m_Lights.size(), 1u);
     EXPECT_EQ(set.m_Lights[0]->LightType, Light::kDirection);
@@ -142,4 +158,133 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
     const Light* stuck = set.m_Lights[0];
     ExpectVec(stuck->Direction, 0, 0, 1, "light direction");
     EXPECT_EQ(stuck->Color, 0xFFFF007Fu);
+}
+
+// The rendering record keeps the kind of the model file and the record's animation, also
+// when a pooled entity already has one from an earlier load.
+TEST_F(LevelBuilderTest, RenderableRecordTakesKindAndAnimationFromTheRecord) {
+    WriteLevel("looks",
+               "<Props><item><Name>Sign</Name><EngineDataFileName>sign.spt</EngineDataFileName>"
+               "<Animation type=\"TextureAnimation\" mode=\"rewind\" speed=\"2\"><MaterialName>"
+               "glow</MaterialName></Animation></item>"
+               "<item><Name>Wall</Name><EngineDataFileName>wall.Mdl</EngineDataFileName>"
+               "<Animation type=\"UVAnimation\" mode=\"rewindloop\"><MaterialName>scroll"
+               "</MaterialName></Animation></item>"
+               "<item><Name>Doll</Name><EngineDataFileName>doll.png</EngineDataFileName>"
+               "<Animation type=\"SkinAnimation\" mode=\"loop\" speed=\"3\"><AnimationFile>"
+               "dance.anm</AnimationFile><Skin name=\"Body\"><Model id=\"torso\"/><Model "
+               "id=\"legs\"/></Skin></Animation></item>"
+               "<item><Name>Plain</Name><EngineDataFileName>plain</EngineDataFileName></item>"
+               "<item><Name>Desk</Name><EngineDataFileName>desk.MDL</EngineDataFileName>"
+               "<Animation type=\"ModelAnimation\" mode=\"once\" speed=\"0.5\"><AnimationFile>"
+               "open.anm</AnimationFile></Animation></item></Props>");
+    struct Expected {
+        u32 kind;
+        i32 type;
+        u32 mode;
+        f32 speed;
+        const char* animationFile;
+        const char* material;
+    };
+    const Expected expected[] = {
+        {RenderableModelData::kSprite, RenderableModelData::kTexture, 5, 2.0f, "", "glow"},
+        {RenderableModelData::kModel, RenderableModelData::kUV, 6, 0.0f, "", "scroll"},
+        {RenderableModelData::kOther, RenderableModelData::kSkin, 4, 3.0f, "dance.anm", ""},
+        {RenderableModelData::kOther, RenderableModelData::kNoAnimation, 1, 1.0f, "", ""},
+        {RenderableModelData::kModel, RenderableModelData::kModelAnimation, 3, 0.5f, "open.anm",
+         ""},
+    };
+    for (int load = 0; load < 2; ++load) {
+        flow.LoadLevel("looks", set);
+        ASSERT_EQ(set.m_Props.size(), 5u);
+        for (size_t i = 0; i < 5; ++i) {
+            SCOPED_TRACE(set.m_Props[i]->Name.c_str());
+            const RenderableModelData* data = set.m_Props[i]->VolatileDatas.GetRenderableModelData();
+            ASSERT_NE(data, nullptr);
+            EXPECT_EQ(data->m_RenderableKind, expected[i].kind);
+            EXPECT_EQ(data->m_AnimationType, expected[i].type);
+            EXPECT_EQ(data->m_PlayMode, expected[i].mode);
+            EXPECT_EQ(data->m_Speed, expected[i].speed);
+            EXPECT_EQ(data->m_AnimationFileName, expected[i].animationFile);
+            EXPECT_EQ(data->m_MaterialName, expected[i].material);
+        }
+        const RenderableModelData* doll = set.m_Props[2]->VolatileDatas.GetRenderableModelData();
+        EXPECT_EQ(doll->m_Skin.m_Name, "Body");
+        EXPECT_EQ(doll->m_Skin.m_Models, (std::vector<TString<char>>{"torso", "legs"}));
+    }
+}
+
+// An extension that makes its own entity wins over the kind "floor"; the entity is listed
+// once among the set's extension-made entities, so clearing the set deletes it once.
+TEST_F(LevelBuilderTest, AnExtensionMakesItsEntityFirstAndTheSetOwnsItOnce) {
+    TestExtension zone("EntityScrollableViewportZone");
+    EntityDataExtensionFactory::Instance()->Register(&zone);
+    const std::string values =
+        "<EntityScrollableViewportZone><Values><item><value>320</value></item><item><value>"
+        "200</value></item></Values></EntityScrollableViewportZone>";
+    WriteLevel("zones",
+               "<SetElements><item><Kind>Floor</Kind><Name>Zone</Name><PositionX>4</PositionX>"
+               "<Visible>true</Visible>" + values +
+                   "</item><item><Kind>Floor</Kind><Name>Ground</Name>"
+                   "<EntityScrollableViewportZone><Values><item><value>1</value></item>"
+                   "</Values></EntityScrollableViewportZone></item></SetElements>");
+    flow.LoadLevel("zones", set);
+    EntityDataExtensionFactory::Instance()->Unregister(&zone);
+
+    ASSERT_EQ(set.m_SetElements.size(), 2u);
+    auto* made = dynamic_cast<EntityScrollableViewportZone*>(set.m_SetElements[0]);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->m_DimensionX, 320u);
+    EXPECT_EQ(made->m_DimensionY, 200u);
+    EXPECT_EQ(made->Name, "Zone");
+    EXPECT_TRUE(made->Visible);
+    EXPECT_EQ(set.m_ExtensionEntities, (std::vector<Entity*>{made}));
+    // An extension that is not valid leaves the floor rule.
+    EXPECT_TRUE(set.m_SetElements[1]->IsA(TypeIds::Floor));
+    EXPECT_EQ(dynamic_cast<EntityScrollableViewportZone*>(set.m_SetElements[1]), nullptr);
+
+    set.Clear();
+    EXPECT_TRUE(set.m_ExtensionEntities.empty());
+}
+
+// Every record kind hands its application data to its entity (the level's to the set); a
+// record without data leaves none, also on a pooled character that had some before.
+TEST_F(LevelBuilderTest, ApplicationDataOfEveryKindAndNoneLeftFromAnEarlierLevel) {
+    TestApplicationData prototype({ApplicationData::kLevel, ApplicationData::kCamera,
+                                   ApplicationData::kProp, ApplicationData::kCharacter,
+                                   ApplicationData::kSetElement, ApplicationData::kLight});
+    auto level = [](bool withData) {
+        auto data = [withData](int score) { return withData ? AppData(score) : std::string(); };
+        return "<Cameras><item><Name>C</Name>" + data(1) + "</item></Cameras><Lights><item>"
+               "<Name>L</Name>" + data(2) + "</item></Lights><SetElements><item><Name>S</Name>" +
+               data(3) + "</item></SetElements><Props><item><Name>P</Name>" + data(4) +
+               "</item></Props><Characters><item><Name>A</Name><Activate>false</Activate>" +
+               data(5) + "</item><item><Name>B</Name><Activate>false</Activate>" + data(6) +
+               "</item></Characters>" + data(7);
+    };
+    WriteLevel("with", level(true));
+    WriteLevel("without", level(false));
+
+    flow.LoadLevel("with", set);
+    const std::vector<Entity*> entities = {set.m_Cameras[0], set.m_Lights[0],
+                                           set.m_SetElements[0], set.m_Props[0],
+                                           set.m_Characters[0], set.m_Characters[1], &set};
+    std::vector<int> scores;
+    for (Entity* entity : entities)
+        scores.push_back(Score(*entity));
+    EXPECT_EQ(scores, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+
+    flow.LoadLevel("without", set);
+    ASSERT_EQ(set.m_Characters.size(), 2u);
+    // The character pool holds two: the same characters come back.
+    EXPECT_EQ(set.m_Characters[0], entities[4]);
+    scores.clear();
+    for (Entity* entity : {static_cast<Entity*>(set.m_Cameras[0]),
+                           static_cast<Entity*>(set.m_Lights[0]),
+                           static_cast<Entity*>(set.m_SetElements[0]),
+                           static_cast<Entity*>(set.m_Props[0]),
+                           static_cast<Entity*>(set.m_Characters[0]),
+                           static_cast<Entity*>(set.m_Characters[1]), static_cast<Entity*>(&set)})
+        scores.push_back(Score(*entity));
+    EXPECT_EQ(scores, std::vector<int>(7, -1));
 }

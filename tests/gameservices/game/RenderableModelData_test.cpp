@@ -1,0 +1,64 @@
+#include "gameservices/game/RenderableModelData.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace GameServices::Bridge;
+
+TEST(BridgeRecordsTest, RenderableDefaultsSettersAndKinds) {
+    RenderableModelData data("stage.mdl", "Data/");
+    EXPECT_EQ(data.m_AnimationType, RenderableModelData::kNoAnimation);
+    EXPECT_EQ(data.m_Speed, 1.0f);
+    EXPECT_EQ(data.m_PlayMode, 1u);
+    EXPECT_EQ(data.m_DataPath, "Data/");
+
+    data.SetModelAnimation("open.anm", 3, 0.5f);
+    data.SetUVAnimation("scroll", 6, 2.0f);
+    EXPECT_EQ(data.m_AnimationType, RenderableModelData::kUV);
+    EXPECT_EQ(data.m_PlayMode, 6u);
+    EXPECT_EQ(data.m_Speed, 2.0f);
+    EXPECT_EQ(data.m_MaterialName, "scroll");
+    EXPECT_EQ(data.m_AnimationFileName, "open.anm");  // untouched by the UV setter
+    data.SetTextureAnimation("glow", 4, 1.5f);
+    EXPECT_EQ(data.m_AnimationType, RenderableModelData::kTexture);
+    EXPECT_EQ(data.m_MaterialName, "glow");
+    GameServices::MiniGame::BehaviorActionSkin skin;
+    skin.m_Name = "Body";
+    skin.m_Models = {"torso"};
+    data.SetSkinAnimation("wave.anm", skin, 5, 0.25f);
+    EXPECT_EQ(data.m_AnimationType, RenderableModelData::kSkin);
+    EXPECT_EQ(data.m_AnimationFileName, "wave.anm");
+    EXPECT_EQ(data.m_Skin.m_Models, skin.m_Models);
+    EXPECT_EQ(data.m_Speed, 0.25f);
+
+    const std::pair<const char*, u32> kinds[] = {
+        {"a.spt", RenderableModelData::kSprite}, {"b.MDL", RenderableModelData::kModel},
+        {"c.mdl.png", RenderableModelData::kOther}, {"spt", RenderableModelData::kOther},
+        {"d.", RenderableModelData::kOther},       {"e.x.Spt", RenderableModelData::kSprite},
+    };
+    for (const auto& [name, kind] : kinds)
+        EXPECT_EQ(RenderableModelData::RenderableKindOf(name), kind) << name;
+}
+
+TEST(BridgeRecordsTest, CollisionAndAudioRecordsCountTheLiveOnes) {
+    const i32 collisions = CollisionData::GetLiveCount();
+    const i32 sounds = AudioData::GetLiveCount();
+    {
+        CollisionData collision;
+        EXPECT_EQ(collision.m_BoundaryScale, 1.0f);
+        EXPECT_EQ(collision.m_BoundaryShape, "Box");
+        EXPECT_EQ(collision.m_EntityShape, "None");
+        std::vector<CollisionData> copies(2, collision);
+        auto sound = std::make_unique<AudioData>("theme.snd", "Sounds/");
+        AudioData copy = *sound;
+        EXPECT_EQ(copy.m_FileName, "theme.snd");
+        EXPECT_EQ(CollisionData::GetLiveCount(), collisions + 3);
+        EXPECT_EQ(AudioData::GetLiveCount(), sounds + 2);
+        copy = *sound;  // assignment makes no new record
+        EXPECT_EQ(AudioData::GetLiveCount(), sounds + 2);
+    }
+    EXPECT_EQ(CollisionData::GetLiveCount(), collisions);
+    EXPECT_EQ(AudioData::GetLiveCount(), sounds);
+}
