@@ -254,8 +254,22 @@ TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviou
     EXPECT_FALSE(written);
     EXPECT_EQ(popups.shown.size(), 2u);
 
+    // A document larger than the save size, and a save size without room for any text.
+    for (u32 size : {200u, 24u}) {
+        manager->SetSaveSize(size);
+        EXPECT_FALSE(manager->WriteSavedGame());
+    }
+    EXPECT_EQ(popups.shown, (std::vector<std::string>(4, "WriteError")));
     EXPECT_EQ(Contents(), previous);
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+
+    // Its one answer goes on without saving.
+    ASSERT_TRUE(popups.Press("WriteError", "Button01"));
+    EXPECT_FALSE(popups.Press("WriteError", "Button02"));
+    EXPECT_FALSE(manager->IsSavingEnabled());
+    manager->SetSaveSize(kSaveSize);
+    EXPECT_FALSE(manager->WriteSavedGame());
+    EXPECT_EQ(Contents(), previous);
 }
 
 TEST_F(SavedGameManagerTest, ReserveFreeSlotTakesTheFirstUnusedSlot) {
