@@ -122,5 +122,22 @@ TEST_F(SetTest, FindersMatchExactNamesAndTheActiveCameraIsTheFirstActivated) {
     EXPECT_EQ(set.FindProp("Desk"), &desk);
     EXPECT_EQ(set.FindProp("desk"), nullptr);
     EXPECT_EQ(set.FindProp("Des"), nullptr);
+
+    // Removing an asset takes its first occurrence out and keeps the others in order.
+    AudioAsset a, b;
+    a.Name = "Theme";
+    b.Name = "Jingle";
+    set.m_AudioAssets = {&a, &b, &a};
+    EXPECT_EQ(set.FindAudioAsset("Jingle"), &b);
+    set.RemoveAudioAsset(&a);
+    EXPECT_EQ(set.m_AudioAssets, (std::vector<AudioAsset*>{&b, &a}));
+    VideoAsset v, w;
+    set.m_VideoAssets = {&v, &w};
+    set.RemoveVideoAsset(&w);
+    EXPECT_EQ(set.m_VideoAssets, (std::vector<VideoAsset*>{&v}));
+    set.Synchronize = false;
     set.RemoveAll();
+    set.Reset();
+    EXPECT_TRUE(set.Synchronize);
+    EXPECT_TRUE(set.m_AudioAssets.empty() && set.m_Cameras.empty());
 }

@@ -130,3 +130,12 @@ TEST(LevelTransitionControllerTest, ARequestFromThePhaseEventIsJudgedAgainstTheP
     EXPECT_EQ(controller.GetRequestedPhase(), Controller::kPhaseLoading);
     a->GetLevel()->GetLoadingEvent().RemoveDelegate(&onLoading);
 }
+
+TEST(LevelTransitionControllerTest, StatusWordsAreMatchedLowerCased) {
+    const std::pair<const char*, i32> words[] = {
+        {"LOCK_Visible", 1}, {"lock_invisible", 2}, {"lock_suprise", 3}, {"Unlock", 4},
+        {"done", 5},         {"lock_surprise", 0},  {"", 0},             {"done ", 0},
+    };
+    for (const auto& [word, value] : words)
+        EXPECT_EQ(LevelTransition::convertStatus(word), value) << word;
+}
