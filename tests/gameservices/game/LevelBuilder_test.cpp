@@ -4,7 +4,9 @@
 
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
+#include "gameservices/entities/AudioAsset.h"
 #include "gameservices/entities/Light.h"
+#include "gameservices/entities/VideoAsset.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
@@ -71,10 +73,24 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_EQ(set.m_Cameras[1]->Name, "Side");
     EXPECT_EQ(set.GetActiveCamera(), main);
     ExpectVec(main->Position, 10, 0, 0, "camera position");
+    ExpectVec(main->LookAt, 0, -4.5f, 0, "camera look-at");
+    ExpectVec(main->Up, 0, 1, 0, "camera up");
+    EXPECT_EQ(main->ViewportWidth, 800u);
+    EXPECT_EQ(main->ViewportHeight, 300u);
+    EXPECT_EQ(main->FieldOfView, 45.0f);
+    EXPECT_EQ(main->ClippingNear, 100.0f);
+    EXPECT_EQ(main->ClippingFar, 5000.0f);
+    ASSERT_NE(main->GetAnimationData(), nullptr);
+    EXPECT_EQ(main->GetAnimationData()->m_PlayMode, 4u);
+    EXPECT_EQ(main->GetAnimationData()->m_Speed, 2.0f);
+    EXPECT_FALSE(set.m_Cameras[1]->Activate);
 
     ASSERT_EQ(set.m_Lights.size(), 1u);
     EXPECT_EQ(set.m_Lights[0]->LightType, Light::kDirection);
     ExpectVec(set.m_Lights[0]->Direction, 0, 0.6f, 0.8f, "light direction");
+    EXPECT_EQ(set.m_Lights[0]->Color, 0xFFFF7F00u);
+    EXPECT_EQ(set.m_Lights[0]->AttenuationK0, 1.0f);
+    EXPECT_EQ(set.m_Lights[0]->AttenuationK1, 0.0001f);
 
     ASSERT_EQ(set.m_SetElements.size(), 1u);
     SetElement* ground = set.m_SetElements[0];
@@ -90,6 +106,11 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     ExpectVec(position, 1, 2, 0, "prop position");
     EXPECT_FALSE(desk->Visible);
     EXPECT_TRUE(desk->IsCollidable());
+    const GameServices::Bridge::CollisionData* collision = desk->VolatileDatas.GetCollisionData();
+    ASSERT_NE(collision, nullptr);
+    EXPECT_EQ(collision->m_BoundaryScale, 2.0f);
+    EXPECT_EQ(collision->m_BoundaryShape, "Box");
+    EXPECT_EQ(set.m_Props[1]->VolatileDatas.GetCollisionData(), nullptr);
 
     Prop* buzzer = set.m_Props[1];
     EXPECT_FALSE(buzzer->Activate);
@@ -101,6 +122,9 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
 
     ASSERT_EQ(set.m_ComponentLevels.size(), 2u);
     ComponentLevel* board = set.m_ComponentLevels[0];
+    EXPECT_EQ(board->m_LoadingMode, ComponentLevel::kLoadInLayer);
+    EXPECT_EQ(board->m_ZIndex, 3);
+    EXPECT_EQ(set.m_ComponentLevels[1]->m_LoadingMode, ComponentLevel::kLoadInLevel);
     ASSERT_EQ(board->m_Cameras.size(), 1u);
     EXPECT_EQ(board->m_Cameras[0]->Name, "BoardCam");
     ASSERT_EQ(board->m_Props.size(), 1u);
@@ -111,6 +135,17 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_TRUE(overlay->m_MemberCameras.empty());
     EXPECT_EQ(overlay->m_Props[0]->Name, "Badge");
     EXPECT_EQ(GameEntityFactory::Instance()->GetPropFactory()->GetUsedCount(), 3u);
+
+    ASSERT_EQ(set.m_AudioAssets.size(), 1u);
+    EXPECT_EQ(set.m_AudioAssets[0]->Name, "Theme");
+    EXPECT_EQ(set.m_AudioAssets[0]->m_Volume, 0.5f);
+    EXPECT_FALSE(set.m_AudioAssets[0]->m_IsPlaying);
+    ASSERT_NE(set.m_AudioAssets[0]->VolatileDatas.GetAudioData(), nullptr);
+    EXPECT_EQ(set.m_AudioAssets[0]->VolatileDatas.GetAudioData()->m_FileName, "theme.snd");
+    ASSERT_EQ(set.m_VideoAssets.size(), 1u);
+    EXPECT_EQ(set.m_VideoAssets[0]->Name, "Intro");
+    EXPECT_FALSE(set.m_VideoAssets[0]->m_Reset);
+    EXPECT_FALSE(set.m_VideoAssets[0]->m_IsPlaying);
 }
 
 TEST_F(LevelBuilderTest, ReloadGivesEverythingBackAndAMissingFileGivesAnEmptySet) {
