@@ -13,6 +13,7 @@
 #include "gameservices/game/EntityDataExtensionFactory.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/RenderableModelData.h"
+#include "gameservices/game/StandInBridgeSystems.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
 #include "tests/gameservices/game/TestApplicationData.h"
 #include "tests/gameservices/game/TestExtension.h"
@@ -45,10 +46,19 @@ void ExpectVec(const AGVec3& v, f32 x, f32 y, f32 z, const char* what) {
     EXPECT_EQ(v.z, z) << what;
 }
 
+// Records the outfits applied, as "character:outfit".
+struct Outfits : IAppearanceService {
+    void ApplyOutfit(Character& character, const TString<char>& outfit) override {
+        applied.push_back(std::string(character.Name.c_str()) + ":" + outfit.c_str());
+    }
+    std::vector<std::string> applied;
+};
+
 class LevelBuilderTest : public LevelFixture {
 protected:
     void SetUp() override {
         LevelFixture::SetUp();
+        flow.SetAppearanceService(&outfits);
         GameEntityFactory::Instance()->RegisterFactory(
             "buzzer", new EntityFactory<Buzzer>(2, "Buzzer"));
     }
@@ -58,6 +68,7 @@ protected:
         LevelFixture::TearDown();
     }
 
+    Outfits outfits;
     GameFlowManager flow;
     Set set;
 };
@@ -117,8 +128,16 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_TRUE(GameEntityFactory::Instance()->GetFactory("buzzer")->Owns(buzzer));
 
     ASSERT_EQ(set.m_Characters.size(), 1u);
-    set.m_Characters[0]->GetPosition(position);
+    Character* host = set.m_Characters[0];
+    host->GetPosition(position);
     ExpectVec(position, 0, 0, 5, "character position");
+    EXPECT_EQ(host->GetRotationY(), 90.0f);
+    EXPECT_EQ(outfits.applied, std::vector<std::string>{"Host:host.xml"});
+    const StandInBridgeSystems::SkinAnimation* skin =
+        StandInBridgeSystems::Instance()->GetAvatarSkinAnimation(*host);
+    ASSERT_NE(skin, nullptr);
+    EXPECT_EQ(skin->m_AnimationName, "wave.anm");
+    EXPECT_EQ(skin->m_Skin.m_Name, "Body");
 
     ASSERT_EQ(set.m_ComponentLevels.size(), 2u);
     ComponentLevel* board = set.m_ComponentLevels[0];
