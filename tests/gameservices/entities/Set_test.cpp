@@ -135,9 +135,26 @@ TEST_F(SetTest, FindersMatchExactNamesAndTheActiveCameraIsTheFirstActivated) {
     set.m_VideoAssets = {&v, &w};
     set.RemoveVideoAsset(&w);
     EXPECT_EQ(set.m_VideoAssets, (std::vector<VideoAsset*>{&v}));
-    set.Synchronize = false;
+    // RemoveAll empties every list without releasing anything.
+    ComponentLevel level;
+    SetElement element;
+    Light light;
+    Character character;
+    set.m_MemberCameras = {&on};
+    set.m_OtherEntities = {&desk};
+    set.m_ExtensionEntities = {&desk};
+    set.m_Widgets = {&desk};
+    set.m_SetElements = {&element};
+    set.m_Lights = {&light};
+    set.m_Characters = {&character};
+    set.m_ComponentLevels = {&level};
     set.RemoveAll();
+    EXPECT_TRUE(set.m_AudioAssets.empty() && set.m_VideoAssets.empty() && set.m_Cameras.empty() &&
+                set.m_MemberCameras.empty() && set.m_OtherEntities.empty() &&
+                set.m_ExtensionEntities.empty() && set.m_Widgets.empty() &&
+                set.m_SetElements.empty() && set.m_Lights.empty() && set.m_Props.empty() &&
+                set.m_Characters.empty() && set.m_ComponentLevels.empty());
+    set.Synchronize = false;
     set.Reset();
     EXPECT_TRUE(set.Synchronize);
-    EXPECT_TRUE(set.m_AudioAssets.empty() && set.m_Cameras.empty());
 }
