@@ -81,6 +81,9 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     set.m_Characters.push_back(Take<Character>(f->GetCharacterFactory()));
     set.m_AudioAssets.push_back(GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc());
     set.m_VideoAssets.push_back(GameVideoAssetFactory::Instance()->GetDefaultFactory()->Alloc());
+    AudioAsset* sound = set.m_AudioAssets.back();
+    VideoAsset* video = set.m_VideoAssets.back();
+    sound->m_Reset = video->m_Reset = false;  // as the loader leaves them
 
     auto* component = new ComponentLevel("PlayerCursors");
     component->m_Cameras.push_back(parentCamera);
@@ -98,6 +101,7 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     set.Clear();
 
     EXPECT_EQ(UsedCounts(), before);
+    EXPECT_TRUE(sound->m_Reset && video->m_Reset);
     EXPECT_EQ(g_liveFloors, 0);
     EXPECT_EQ(g_liveAttributes, 1);  // the prop's attribute went, the parent camera's stayed
     EXPECT_EQ(parentCamera->Attributes.m_Map.size(), 1u);
