@@ -108,6 +108,11 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_TRUE(ground->IsA(TypeIds::Floor));
     EXPECT_EQ(ground->Name, "Ground");
     EXPECT_TRUE(ground->Visible);
+    EXPECT_FALSE(ground->IsCollidable());  // the record's default, not the entity's
+    EXPECT_FALSE(ground->IsAScene());
+    AGVec3 scale;
+    ground->GetScale(scale);
+    ExpectVec(scale, 3, 3, 3, "floor scale");
 
     ASSERT_EQ(set.m_Props.size(), 2u);
     Prop* desk = set.m_Props[0];
