@@ -111,3 +111,23 @@ TEST(EntityMatrixTest, CharactersIgnoreScaleAndUniformScaleFillsAllThree) {
     EXPECT_EQ(a.z, 2.5f);
     EXPECT_EQ(b.z, a.z);
 }
+
+TEST(EntityMatrixTest, RotationHelpersFillAllSixteenElements) {
+    const f32 a = 0.3f, c = std::cos(a), s = std::sin(a);
+    const f32 x[16] = {1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, 0, 0, 1};
+    const f32 y[16] = {c, 0, -s, 0, 0, 1, 0, 0, s, 0, c, 0, 0, 0, 0, 1};
+    const f32 z[16] = {c, s, 0, 0, -s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    Matrix44 m;
+    MatrixRotationX(m, a);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(m[i], x[i]) << "X element " << i;
+    MatrixRotationY(m, a);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(m[i], y[i]) << "Y element " << i;
+    MatrixRotationZ(m, a);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(m[i], z[i]) << "Z element " << i;
+    MatrixIdentity(m);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(m[i], i % 5 == 0 ? 1.0f : 0.0f) << "identity element " << i;
+}

@@ -173,7 +173,7 @@ TEST(EntityTest, DefaultsOfNewEntities) {
     EXPECT_TRUE(element.IsCollidable());
     AudioAsset sound;
     EXPECT_TRUE(sound.m_IsPlaying && sound.m_Reset);
-    EXPECT_FALSE(sound.m_Streamed);
+    EXPECT_FALSE(sound.m_Streamed || sound.m_Looped);
     VideoAsset video;
     EXPECT_TRUE(video.m_IsPlaying);
     EXPECT_FALSE(video.m_IsFullScreen || video.m_IsLooped);

@@ -49,6 +49,9 @@ TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
     EXPECT_EQ(props->GetUsedCount(), 2u);
     EXPECT_EQ(props->Alloc(false), b);
     EXPECT_EQ(props->Alloc(false), nullptr);
+    // The owner is found whichever pool is tried first.
+    EXPECT_EQ(factories->FindOwner(a, nullptr), props);
+    EXPECT_EQ(factories->FindOwner(a, factories->GetCameraFactory()), props);
     props->ResetAll();
 }
 

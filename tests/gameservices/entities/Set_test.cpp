@@ -66,6 +66,7 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     Set set("Stage");
     set.m_Cameras.push_back(parentCamera);
     Camera* own = Take<Camera>(f->GetCameraFactory());
+    own->Attributes.m_Map[1] = new CountedAttribute;
     set.m_Cameras.push_back(own);
     set.m_MemberCameras.push_back(own);
     set.m_SetElements.push_back(new CountedFloor);
@@ -103,7 +104,7 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     EXPECT_EQ(UsedCounts(), before);
     EXPECT_TRUE(sound->m_Reset && video->m_Reset);
     EXPECT_EQ(g_liveFloors, 0);
-    EXPECT_EQ(g_liveAttributes, 1);  // the prop's attribute went, the parent camera's stayed
+    EXPECT_EQ(g_liveAttributes, 1);  // the prop's and own camera's went, the parent camera's stayed
     EXPECT_EQ(parentCamera->Attributes.m_Map.size(), 1u);
     EXPECT_TRUE(set.m_Cameras.empty() && set.m_MemberCameras.empty() && set.m_Props.empty() &&
                 set.m_SetElements.empty() && set.m_ComponentLevels.empty() &&
