@@ -1,8 +1,8 @@
 #pragma once
 // The game's own data of a level, camera, prop, character, set-element or light record. The
-// game registers one prototype per record kind; reading a record hands the optional "ApplicationData" element
-// to that prototype, and the copy it returns becomes the record's data and, once the level
-// is built, the "ApplicationData" attribute of the entity or set.
+// game registers one prototype per record kind; reading a record hands the optional element
+// "ApplicationData" to that prototype, and the copy it returns becomes the record's data and,
+// once the level is built, the "ApplicationData" attribute of the entity or set.
 #include "engine/core/ISerializable.h"
 #include "gameservices/entities/EntityComponents.h"
 #include "gameservices/game/ClonePtr.h"
