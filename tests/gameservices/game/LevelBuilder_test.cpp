@@ -125,7 +125,11 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     const GameServices::Bridge::CollisionData* collision = desk->VolatileDatas.GetCollisionData();
     ASSERT_NE(collision, nullptr);
     EXPECT_EQ(collision->m_BoundaryScale, 2.0f);
+    EXPECT_EQ(collision->m_BoundaryOffsetX, 1.0f);
+    EXPECT_EQ(collision->m_BoundaryOffsetY, -2.0f);
+    EXPECT_EQ(collision->m_BoundaryOffsetZ, 3.0f);
     EXPECT_EQ(collision->m_BoundaryShape, "Box");
+    EXPECT_EQ(collision->m_EntityShape, "Model");
     EXPECT_EQ(set.m_Props[1]->VolatileDatas.GetCollisionData(), nullptr);
 
     Prop* buzzer = set.m_Props[1];
@@ -237,6 +241,7 @@ TEST_F(LevelBuilderTest, RenderableRecordTakesKindAndAnimationFromTheRecord) {
                "<item><Name>Desk</Name><EngineDataFileName>desk.MDL</EngineDataFileName>"
                "<Animation type=\"ModelAnimation\" mode=\"once\" speed=\"0.5\"><AnimationFile>"
                "open.anm</AnimationFile></Animation></item></Props>");
+    // Kinds: 0 sprite, 1 model, 2 other; types: -1 none, 0 skin, 1 model, 2 texture, 3 UV.
     struct Expected {
         u32 kind;
         i32 type;
@@ -246,12 +251,9 @@ TEST_F(LevelBuilderTest, RenderableRecordTakesKindAndAnimationFromTheRecord) {
         const char* material;
     };
     const Expected expected[] = {
-        {RenderableModelData::kSprite, RenderableModelData::kTexture, 5, 2.0f, "", "glow"},
-        {RenderableModelData::kModel, RenderableModelData::kUV, 6, 0.0f, "", "scroll"},
-        {RenderableModelData::kOther, RenderableModelData::kSkin, 4, 3.0f, "dance.anm", ""},
-        {RenderableModelData::kOther, RenderableModelData::kNoAnimation, 1, 1.0f, "", ""},
-        {RenderableModelData::kModel, RenderableModelData::kModelAnimation, 3, 0.5f, "open.anm",
-         ""},
+        {0, 2, 5, 2.0f, "", "glow"},       {1, 3, 6, 0.0f, "", "scroll"},
+        {2, 0, 4, 3.0f, "dance.anm", ""}, {2, -1, 1, 1.0f, "", ""},
+        {1, 1, 3, 0.5f, "open.anm", ""},
     };
     for (int load = 0; load < 2; ++load) {
         flow.LoadLevel("looks", set);

@@ -9,7 +9,7 @@ using namespace GameServices::Bridge;
 
 TEST(BridgeRecordsTest, RenderableDefaultsSettersAndKinds) {
     RenderableModelData data("stage.mdl", "Data/");
-    EXPECT_EQ(data.m_AnimationType, RenderableModelData::kNoAnimation);
+    EXPECT_EQ(data.m_AnimationType, -1);
     EXPECT_EQ(data.m_Speed, 1.0f);
     EXPECT_EQ(data.m_PlayMode, 1u);
     EXPECT_EQ(data.m_DataPath, "Data/");
@@ -17,14 +17,13 @@ TEST(BridgeRecordsTest, RenderableDefaultsSettersAndKinds) {
     // Each setter stores its own name only (the level builder's test covers the rest).
     data.SetModelAnimation("open.anm", 3, 0.5f);
     data.SetUVAnimation("scroll", 6, 2.0f);
-    EXPECT_EQ(data.m_AnimationType, RenderableModelData::kUV);
+    EXPECT_EQ(data.m_AnimationType, 3);
     EXPECT_EQ(data.m_MaterialName, "scroll");
     EXPECT_EQ(data.m_AnimationFileName, "open.anm");
 
+    // 0 a sprite, 1 a model, 2 anything else.
     const std::pair<const char*, u32> kinds[] = {
-        {"a.spt", RenderableModelData::kSprite}, {"b.MDL", RenderableModelData::kModel},
-        {"c.mdl.png", RenderableModelData::kOther}, {"spt", RenderableModelData::kOther},
-        {"d.", RenderableModelData::kOther},       {"e.x.Spt", RenderableModelData::kSprite},
+        {"a.spt", 0}, {"b.MDL", 1}, {"c.mdl.png", 2}, {"spt", 2}, {"d.", 2}, {"e.x.Spt", 0},
     };
     for (const auto& [name, kind] : kinds)
         EXPECT_EQ(RenderableModelData::RenderableKindOf(name), kind) << name;

@@ -78,6 +78,8 @@ TEST(TimerManager, AFullPoolGivesNothingAndAnActiveTimerStaysInUse) {
     timer->m_Active = false;
     timers.RemoveTimer(timer);
     EXPECT_EQ(timers.GetUsedCount(), 0u);
+    timers.RemoveTimer(timer);  // free already: nothing to give back
+    EXPECT_EQ(timers.GetUsedCount(), 0u);
     EXPECT_EQ(timers.AddTimer(), timer);
     // The listeners went with the removal.
     timer->m_Active = true;
