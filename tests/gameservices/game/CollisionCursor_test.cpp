@@ -125,6 +125,14 @@ TEST_F(CursorTest, PerspectiveProjectionOtherMembersAndTheCollisionPosition) {
     EXPECT_EQ(Position().z, 3.0f);
     EXPECT_EQ(cursor.GetCollisionPosition().x, 30.0f);  // as it is with perspective
 
+    // Moves without move data, or reaching a cursor without a member, are ignored.
+    TeamActionData empty(nullptr, 0, &member);
+    teams.SimulateTeamAction(&empty, "Moves");
+    cursor.SetMember(nullptr);
+    Move(member, 8.0f, 8.0f, true);
+    cursor.SetMember(&member);
+    EXPECT_EQ(Position().x, 30.0f);
+
     // Hiding the pointer hides the cursor and moves nothing; a hidden pointer never moves it.
     Move(member, 5.0f, 5.0f, false);
     EXPECT_FALSE(cursor.Visible);
