@@ -43,6 +43,11 @@ TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
     props->Release(a);
     EXPECT_EQ(props->GetUsedCount(), 2u);
     EXPECT_EQ(props->Alloc(false), a);
+    // One from the middle of the handed-out ones goes to the end, the others keep their place.
+    props->Release(c);
+    EXPECT_EQ(static_cast<EntityFactory<Prop>*>(props)->At(0), b);
+    EXPECT_EQ(static_cast<EntityFactory<Prop>*>(props)->At(1), a);
+    EXPECT_EQ(props->Alloc(false), c);
 
     props->Release(b);
     props->Release(b);  // a second release must not free a handed-out object
