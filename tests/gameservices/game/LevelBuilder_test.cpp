@@ -202,7 +202,11 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
                "<ViewPortHeight>auto</ViewPortHeight><FieldOfView>30</FieldOfView></item>"
                "<item><Name>Bare</Name></item></Cameras>"
                "<Lights><item><Name>Stuck</Name><Position>1,1,1</Position><Target>1,1,1"
-               "</Target><Color>2,-1,0.5</Color></item></Lights>");
+               "</Target><Color>2,-1,0.5</Color></item>"
+               "<item><LightType>Position</LightType></item><item><LightType>SPOT</LightType>"
+               "</item><item><LightType>Laser</LightType></item><item><LightType>direction"
+               "</LightType></item><item><LightType>Position</LightType><PartOfScene>true"
+               "</PartOfScene></item></Lights>");
     flow.LoadLevel("edge", set);
     ASSERT_EQ(set.m_Cameras.size(), 2u);
     const Camera* ortho = set.m_Cameras[0];
@@ -217,7 +221,15 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
     EXPECT_TRUE(log.Contains("ViewPortWidth"));
     EXPECT_TRUE(log.Contains("field of view"));
 
-    ASSERT_EQ(set.m_Lights.size(), 1u);
+    // Types: 0 position, 1 spot (also "auto" and unknown words), 2 direction; a light of
+    // the scene keeps its own.
+    ASSERT_EQ(set.m_Lights.size(), 6u);
+    std::vector<u32> types;
+    for (const Light* light : set.m_Lights)
+        types.push_back(light->LightType);
+    EXPECT_EQ(types, (std::vector<u32>{1, 0, 1, 1, 2, 0}));
+    EXPECT_TRUE(set.m_Lights[5]->IsPartOfScene());
+    EXPECT_TRUE(log.Contains(" the type of the light entered does not exist"));
     const Light* stuck = set.m_Lights[0];
     ExpectVec(stuck->Direction, 0, 0, 1, "light direction");
     EXPECT_EQ(stuck->Color, 0xFFFF007Fu);

@@ -207,6 +207,7 @@ TEST_F(SavedGameManagerTest, TheAnswersToACorruptSave) {
     Document document;
     auto manager = NewManager();
     EXPECT_FALSE(manager->LoadSavedGame(&document, 2));
+    EXPECT_EQ(document.GetSavedGameCount(), 0u);  // nothing read from the bad file is kept
     ASSERT_TRUE(popups.Press("DataCorruption", "Button01"));
     EXPECT_FALSE(manager->IsSavingEnabled());
     EXPECT_EQ(document.GetSavedGameCount(), 2u);
