@@ -117,3 +117,21 @@ TEST_F(ActionManagerTest, RotationAndAccelerationTriggersSwapTheirDeviceLists) {
     EXPECT_EQ(unlisten.m_ActionName, "tilt");
     EXPECT_EQ(devices.GetCalls()[before + 1].m_Kind, u32(RecordingDeviceSystem::kRotation));
 }
+
+TEST(ActionTriggerTest, TypeAndPlatformWords) {
+    LogCapture log;
+    const std::pair<const char*, u32> types[] = {{"Move", 0}, {"KEY", 1}, {"button", 2},
+                                                 {"rotation", 3}, {"Acceleration", 4}};
+    for (const auto& [word, value] : types)
+        EXPECT_EQ(ActionTrigger::ConvertType(word), value) << word;
+    const std::pair<const char*, u32> platforms[] = {{"all", 0}, {"", 0},    {"iPhone", 1},
+                                                     {"PC", 2},  {"ps", 3},  {"Wii", 4},
+                                                     {"xbox", 5}};
+    for (const auto& [word, value] : platforms)
+        EXPECT_EQ(ActionTrigger::ConvertPlatform(word), value) << word;
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(ActionTrigger::ConvertType("keys"), 5u);
+    EXPECT_TRUE(log.Contains("Action Type is invalid!"));
+    EXPECT_EQ(ActionTrigger::ConvertPlatform("mac"), 0u);
+    EXPECT_TRUE(log.Contains("trigger plateform is invalid!"));
+}
