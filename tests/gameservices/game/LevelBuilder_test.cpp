@@ -142,6 +142,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     ExpectVec(position, 0, 0, 5, "character position");
     EXPECT_EQ(host->GetRotationY(), 90.0f);
     EXPECT_EQ(outfits.applied, std::vector<std::string>{"Host:host.xml"});
+    EXPECT_FALSE(log.Contains("not suported for the Avatar"));  // a skin animation is
     const StandInBridgeSystems::SkinAnimation* skin =
         StandInBridgeSystems::Instance()->GetAvatarSkinAnimation(*host);
     ASSERT_NE(skin, nullptr);
@@ -206,7 +207,9 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
                "<item><LightType>Position</LightType></item><item><LightType>SPOT</LightType>"
                "</item><item><LightType>Laser</LightType></item><item><LightType>direction"
                "</LightType></item><item><LightType>Position</LightType><PartOfScene>true"
-               "</PartOfScene></item></Lights>");
+               "</PartOfScene></item></Lights><Characters><item><Activate>false</Activate>"
+               "<Animation type=\"TextureAnimation\"><MaterialName>m</MaterialName>"
+               "</Animation></item></Characters>");
     flow.LoadLevel("edge", set);
     ASSERT_EQ(set.m_Cameras.size(), 2u);
     const Camera* ortho = set.m_Cameras[0];
@@ -231,6 +234,8 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
     EXPECT_TRUE(set.m_Lights[5]->IsPartOfScene());
     EXPECT_TRUE(log.Contains(" the type of the light entered does not exist"));
     const Light* stuck = set.m_Lights[0];
+    ExpectVec(stuck->Position, 1, 1, 1, "light position");
+    EXPECT_TRUE(log.Contains("TextureAnimation and ModelAnimation are not suported for the Avatar"));
     ExpectVec(stuck->Direction, 0, 0, 1, "light direction");
     EXPECT_EQ(stuck->Color, 0xFFFF007Fu);
 }
