@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "engine/core/AGDirectory.h"
+#include "engine/core/Crc32Hash.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ResourceEnvironment.h"
 #include "tests/support/TempDir.h"
@@ -66,6 +67,7 @@ TEST(FileSystemPaths, KindFoldersOutsideAndInsidePackageMode) {
     EXPECT_EQ(FileSystem::GetFilePath(FILE_PACKAGE, "Menu.DIR"), "game/menu.dir");
     FileSystem::Destroy();
     EXPECT_FALSE(FileSystem::UsesPackages());
+    EXPECT_EQ(FileSystem::PackageId("Arch.DIR"), Crc32Hash("arch.dir"));
 }
 
 TEST(RandomRange, StaysInRangeAndSurvivesAnEmptyRange) {

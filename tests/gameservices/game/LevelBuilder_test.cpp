@@ -100,8 +100,14 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_EQ(set.m_Lights[0]->LightType, Light::kDirection);
     ExpectVec(set.m_Lights[0]->Direction, 0, 0.6f, 0.8f, "light direction");
     EXPECT_EQ(set.m_Lights[0]->Color, 0xFFFF7F00u);
-    EXPECT_EQ(set.m_Lights[0]->AttenuationK0, 1.0f);
-    EXPECT_EQ(set.m_Lights[0]->AttenuationK1, 0.0001f);
+    const Light* key = set.m_Lights[0];
+    EXPECT_EQ(key->Ambient, 0xFF00FF00u);
+    EXPECT_EQ(key->Diffuse, 0xFF0000FFu);
+    EXPECT_EQ(key->Specular, 0xFFFFFFFFu);
+    EXPECT_EQ((std::vector<f32>{key->Intensity, key->Intens, key->HotSize, key->FallSize,
+                                key->Range, key->AttenuationK0, key->AttenuationK1,
+                                key->AttenuationK2}),
+              (std::vector<f32>{2, 3, 4, 5, 6, 1, 0.0001f, 0.5f}));
 
     ASSERT_EQ(set.m_SetElements.size(), 1u);
     SetElement* ground = set.m_SetElements[0];
