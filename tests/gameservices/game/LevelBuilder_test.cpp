@@ -168,6 +168,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     ComponentLevel* overlay = set.m_ComponentLevels[1];
     EXPECT_EQ(overlay->m_Cameras, (std::vector<Camera*>{main}));
     EXPECT_TRUE(overlay->m_MemberCameras.empty());
+    EXPECT_EQ(overlay->m_OtherEntities, (std::vector<Entity*>{main}));
     EXPECT_EQ(overlay->m_Props[0]->Name, "Badge");
     EXPECT_EQ(GameEntityFactory::Instance()->GetPropFactory()->GetUsedCount(), 3u);
 
