@@ -11,8 +11,8 @@
 namespace GameServices::Entities {
 
 // A capacity read from a data file is clamped to this, so a mistyped number cannot make
-// start-up allocate without bound.
-inline constexpr u32 kMaxPoolCapacity = 65536;
+// start-up build objects without bound; the game's largest pools hold a few hundred.
+inline constexpr u32 kMaxPoolCapacity = 4096;
 
 template <typename T>
 class PoolStorage {

@@ -86,9 +86,30 @@ bool RuntimeParameters::HasParameter(const TString<char>& section,
     return Find(section, name) != nullptr;
 }
 
+namespace {
+
+// A minus sign before the digits: such a text names no unsigned number.
+bool IsNegative(const TString<char>& value) {
+    const char* text = value.c_str();
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    return *text == '-';
+}
+
+}  // namespace
+
 void RuntimeParameters::Lookup(Parameter& request) const {
-    if (const sParameter* entry = Find(request.m_Section, request.m_Name))
-        UpdateBindingValue(request, entry->Value);
+    const sParameter* entry = Find(request.m_Section, request.m_Name);
+    if (!entry)
+        return;
+    const bool isUnsigned = request.m_Type == Parameter::kUnsignedLong ||
+                            request.m_Type == Parameter::kUnsignedLong2;
+    if (isUnsigned && IsNegative(entry->Value)) {
+        AGReport("Runtime parameter %s %s: \"%s\" is not an unsigned number; the default is kept",
+                 request.m_Section.c_str(), request.m_Name.c_str(), entry->Value.c_str());
+        return;
+    }
+    UpdateBindingValue(request, entry->Value);
 }
 
 void RuntimeParameters::UpdateBindingValue(Parameter& request, const TString<char>& value) {

@@ -71,8 +71,8 @@ public:
 
     // Writes the value of the first entry with exactly this section and name into *value;
     // no entry leaves *value unchanged. T is i32, u32, bool or TString<char>. Numbers take
-    // the leading decimal digits of the text (none gives 0); a bool is true only for
-    // exactly "true".
+    // the leading decimal digits of the text (none gives 0); a negative text for a u32 is
+    // reported and leaves *value unchanged; a bool is true only for exactly "true".
     template <typename T>
     void GetParameter(T* value, const TString<char>& section, const TString<char>& name) const;
 

@@ -20,9 +20,7 @@ void sDeviceControllerTrigger::Serialize(ISerialization& serialization) {
 }
 
 void sDeviceControllerAction::Serialize(ISerialization& serialization) {
-    serialization.SetAttributeMode(true);
     serialization.SerializeString("fileName", FileName, TString<char>());
-    serialization.SetAttributeMode(false);
     serialization.SerializeString("Name", Name, TString<char>());
     serialization.SerializeObject("Triggers", Triggers, false);
 }

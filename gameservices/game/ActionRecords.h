@@ -24,7 +24,7 @@ public:
     i32 DeviceId = -1;
 };
 
-// An action with its triggers; with a "fileName" attribute it stands for the actions of
+// An action with its triggers; with a "fileName" element it stands for the actions of
 // that file and its own triggers are not used.
 class sDeviceControllerAction : public Utilities::ISerializable {
 public:

@@ -1,8 +1,8 @@
 #pragma once
-// The game's own data of a level, camera, prop or character record. The game registers one
-// prototype per record kind; reading a record hands the optional "ApplicationData" element
-// to that prototype, and the copy it returns becomes the record's data and, once the level
-// is built, the "ApplicationData" attribute of the entity or set.
+// The game's own data of a level, camera, prop, character, set-element or light record. The
+// game registers one prototype per record kind; reading a record hands the optional element
+// "ApplicationData" to that prototype, and the copy it returns becomes the record's data and,
+// once the level is built, the "ApplicationData" attribute of the entity or set.
 #include "engine/core/ISerializable.h"
 #include "gameservices/entities/EntityComponents.h"
 #include "gameservices/game/ClonePtr.h"
@@ -11,7 +11,15 @@ namespace GameServices::KorvoGame {
 
 class ApplicationData : public Entities::Attribute, public Utilities::ISerializable {
 public:
-    enum Kind : u32 { kLevel = 0, kCamera = 1, kProp = 2, kCharacter = 3, kKindCount = 4 };
+    enum Kind : u32 {
+        kLevel = 0,
+        kCamera = 1,
+        kProp = 2,
+        kCharacter = 3,
+        kSetElement = 4,
+        kLight = 5,
+        kKindCount = 6
+    };
 
     ~ApplicationData() override = default;
 

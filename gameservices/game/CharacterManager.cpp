@@ -49,16 +49,30 @@ IAvatarRendering& CharacterManager::GetAvatarRendering() const {
     return m_Rendering ? *m_Rendering : *StandInAvatarRendering::Instance();
 }
 
-void CharacterManager::LoadAppearance(const TString<char>& name, Entities::Character& character) {
+namespace {
+
+// A character that has a look already is reported; the new look is applied all the same.
+void ReportExistingAppearance(const Entities::Character& character) {
     if (character.VolatileDatas.GetAppearance())
         AGReport("the Character already have an appearance !!!!");
+}
+
+}  // namespace
+
+void CharacterManager::LoadAppearance(const TString<char>& name, Entities::Character& character) {
+    ReportExistingAppearance(character);
     Appearance appearance;
     AppearanceManager::Instance()->LoadAvatarDescription(name, appearance);
-    ApplyAppearance(appearance, character);
+    Apply(appearance, character);
 }
 
 void CharacterManager::ApplyAppearance(const Appearance& appearance,
                                        Entities::Character& character) {
+    ReportExistingAppearance(character);
+    Apply(appearance, character);
+}
+
+void CharacterManager::Apply(const Appearance& appearance, Entities::Character& character) {
     if (!SetAppearance(character, appearance))
         return;
     GetAvatarRendering().InitializeAvatar(character);

@@ -26,7 +26,8 @@ public:
     // Reads the named avatar description and applies it (ApplyAppearance). A character that
     // has a look already is reported and gets the new one all the same.
     void LoadAppearance(const TString<char>& name, Entities::Character& character);
-    // SetAppearance, then builds the avatar, sets Activate and calls Initialize.
+    // SetAppearance, then builds the avatar, sets Activate and calls Initialize. A character
+    // that has a look already is reported and gets the new one all the same.
     void ApplyAppearance(const Appearance& appearance, Entities::Character& character);
     // Copies the look into the character's pooled Appearance (taken from the pool when it
     // has none), gives the avatar rendering the part names (avatar order: head, left eye,
@@ -53,6 +54,7 @@ public:
 
 private:
     CharacterManager() = default;
+    void Apply(const Appearance& appearance, Entities::Character& character);
 
     IAvatarRendering* m_Rendering = nullptr;
 };

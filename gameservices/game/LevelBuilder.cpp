@@ -91,12 +91,16 @@ u32 PackColor(const AGVec3& color) {
     return 0xFF000000u | (byte(color.x) << 16) | (byte(color.y) << 8) | byte(color.z);
 }
 
+// The record's data replaces the attribute; a record without data removes it, so that a
+// pooled entity or a reloaded set never keeps the data of an earlier level.
 void SetApplicationData(Attributes& attributes, const ClonePtr<ApplicationData>& data) {
-    if (!data)
-        return;
-    Attribute*& slot = attributes.m_Map[TypeIds::ApplicationDataKey];
-    delete slot;
-    slot = data->Clone();
+    auto it = attributes.m_Map.find(TypeIds::ApplicationDataKey);
+    if (it != attributes.m_Map.end()) {
+        delete it->second;
+        attributes.m_Map.erase(it);
+    }
+    if (data)
+        attributes.m_Map[TypeIds::ApplicationDataKey] = data->Clone();
 }
 
 MiniGame::BehaviorActionSkin SkinOf(const sAnimationSkin& record) {
@@ -301,6 +305,7 @@ void LevelBuilder::BuildLights(const RecordList<sLight>& lights, Set& set) {
             light->AttenuationK2 = record.AttenuationK2;
         }
         light->Activate = record.Activate;
+        SetApplicationData(light->Attributes, record.AppData);
         set.m_Lights.push_back(light);
     }
 }
@@ -308,21 +313,22 @@ void LevelBuilder::BuildLights(const RecordList<sLight>& lights, Set& set) {
 void LevelBuilder::BuildSetElements(const RecordList<sSetElement>& elements, Set& set) {
     IEntityFactory* pool = GameEntityFactory::Instance()->GetSetElementFactory();
     for (const sSetElement& record : elements) {
+        // An extension that makes its own entity comes first; it appends that entity to
+        // the set's extension-made entities itself.
         SetElement* element = nullptr;
-        if (record.Kind == "floor") {
-            // Not pooled: the set deletes it when cleared.
-            element = new Floor();
-        } else if (record.Extension && record.Extension->IsValid() && m_Level) {
+        if (record.Extension && record.Extension->IsValid() && m_Level) {
             if (Entity* made = record.Extension->CreateEntity(*m_Level, set)) {
-                set.m_ExtensionEntities.push_back(made);
                 element = dynamic_cast<SetElement*>(made);
                 if (!element) {
                     made->Name = record.Name;
                     made->Activate = record.Activate;
+                    SetApplicationData(made->Attributes, record.AppData);
                     continue;
                 }
             }
         }
+        if (!element && record.Kind == "floor")
+            element = new Floor();  // not pooled: the set deletes it when cleared
         if (!element)
             element = TakeEntity<SetElement>(record.Kind, pool, nullptr);
         if (!element)
@@ -341,6 +347,7 @@ void LevelBuilder::BuildSetElements(const RecordList<sSetElement>& elements, Set
         element->SetCollidable(record.Collidable);
         element->SetIsAScene(record.IsAScene);
         element->Activate = record.Activate;
+        SetApplicationData(element->Attributes, record.AppData);
         set.m_SetElements.push_back(element);
     }
 }

@@ -68,6 +68,7 @@ void sSetElement::Serialize(ISerialization& s) {
         const TString<char> kind = Extension->GetKind();
         s.SerializeObject(kind.c_str(), *Extension, false);
     }
+    SerializeApplicationData(s, ApplicationData::kSetElement, AppData);
 }
 
 void sCamera::Serialize(ISerialization& s) {
@@ -120,6 +121,7 @@ void sLight::Serialize(ISerialization& s) {
     s.SerializeFloat("AttenuationK0", AttenuationK0, 1.0f);
     s.SerializeFloat("AttenuationK1", AttenuationK1, 0.0001f);
     s.SerializeFloat("AttenuationK2", AttenuationK2, 0.0f);
+    SerializeApplicationData(s, ApplicationData::kLight, AppData);
 }
 
 void sProp::Serialize(ISerialization& s) {

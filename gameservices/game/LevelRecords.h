@@ -62,6 +62,7 @@ public:
     bool IsAScene = false;
     sDepictors Depictors;
     ClonePtr<sEntityDataExtension> Extension;
+    ClonePtr<ApplicationData> AppData;
 };
 
 // The nine vector components stay text: "auto" or a number, resolved by the level loader.
@@ -120,6 +121,7 @@ public:
     f32 AttenuationK0 = 1.0f;
     f32 AttenuationK1 = 0.0001f;
     f32 AttenuationK2 = 0.0f;
+    ClonePtr<ApplicationData> AppData;
 };
 
 class sProp : public Utilities::ISerializable {

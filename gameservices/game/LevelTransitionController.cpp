@@ -29,10 +29,11 @@ bool LevelTransitionController::RequestLevel(LevelTransition* target, LevelTrans
 
 void LevelTransitionController::Update() {
     if (m_RequestedPhase != m_Phase) {
-        // The phase is entered before its event fires, so a request made by a listener is
-        // judged against the phase being entered.
-        m_Phase = m_RequestedPhase;
-        EnterPhase(m_Phase);
+        // The entry step runs before the phase changes: a request made by a listener of the
+        // phase event is judged against the phase being left.
+        const i32 entered = m_RequestedPhase;
+        EnterPhase(entered);
+        m_Phase = entered;
     }
     if (!m_Done)
         return;

@@ -90,17 +90,14 @@ SavedGameManager::LoadResult SavedGameManager::ReadSaveFile() {
             fault = "a wrong checksum";
     }
     if (!fault) {
+        // Every save holds a document: a header with no text (an empty one has checksum 0
+        // too) is as corrupt as one with bad text, and would skip the version check.
         Utilities::XmlReader reader;
         const i32 result = reader.ReadText(text.data(), length, "root", *m_SavedFile);
-        if (result == Utilities::XmlReader::ReadEmpty) {
-            m_SavedFile->Clear();
-            for (u32 slot = 0; slot < m_SlotCount; ++slot)
-                m_SavedFile->AddSavedGame();
-        } else if (result != Utilities::XmlReader::ReadOk) {
+        if (result != Utilities::XmlReader::ReadOk)
             fault = "a text that is not a saved-game document";
-        } else if (m_SavedFile->GetSettings().Version != m_Version) {
+        else if (m_SavedFile->GetSettings().Version != m_Version)
             fault = "another version";
-        }
     }
     stream.reset();
     if (!fault && m_SavedFile->GetSavedGameCount() != m_SlotCount)
@@ -186,6 +183,11 @@ void SavedGameManager::ResetSavedFile() {
         return;
     }
     m_SavedFile->Clear();
+    // The document's own Clear keeps the current slot and the version, which may come from
+    // a rejected file; a fresh document starts from the default settings.
+    BaseSavedSettings& settings = m_SavedFile->GetSettings();
+    settings.CurrentSavedGame = 0;
+    settings.Version = m_Version;
     for (u32 slot = 0; slot < m_SlotCount; ++slot)
         m_SavedFile->AddSavedGame();
     WriteSavedGame();

@@ -1,6 +1,7 @@
 #include "gameservices/game/TimerManager.h"
 
 #include "engine/core/AGLog.h"
+#include "gameservices/entities/PoolStorage.h"
 
 namespace GameServices::KorvoGame {
 
@@ -10,6 +11,11 @@ TimerManager* TimerManager::Instance() {
 }
 
 void TimerManager::Initialize(u32 count) {
+    if (count > Entities::kMaxPoolCapacity) {
+        AGReport("The timer pool asks for %u timers; limited to %u", count,
+                 Entities::kMaxPoolCapacity);
+        count = Entities::kMaxPoolCapacity;
+    }
     m_MaxTimer = count;
     m_NbTimerUsed = 0;
     for (u32 i = 0; i < count; ++i)

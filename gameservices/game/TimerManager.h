@@ -27,7 +27,8 @@ public:
     TimerManager(const TimerManager&) = delete;
     TimerManager& operator=(const TimerManager&) = delete;
 
-    // Appends count timers to the pool, which then hands out at most count.
+    // Appends count timers (at most the pool cap) to the pool, which then hands out at most
+    // that many.
     void Initialize(u32 count);
     // The next free timer, inactive; null, reported, when all are in use.
     Timer* AddTimer();

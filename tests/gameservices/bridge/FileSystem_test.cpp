@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "engine/core/AGDirectory.h"
+#include "engine/core/Crc32Hash.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ResourceEnvironment.h"
 #include "tests/support/TempDir.h"
@@ -44,15 +46,28 @@ protected:
 }  // namespace
 
 TEST(FileSystemPaths, KindFoldersOutsideAndInsidePackageMode) {
+    const char* const folders[17] = {
+        "-data/",         "",       "-xml/levels/", "-xml/global/", "-xml/korvocity/",
+        "-data/prop/",    "",       "-data/",       "-data/",       "-data/font/",
+        "-data/widget/",  "-xml/screen/", "",       "",             "-data/audioasset/",
+        "video/",         "",  // a kind beyond the table has no folder
+    };
     FileSystem::Destroy();
-    EXPECT_EQ(FileSystem::GetFilePath(FILE_LEVEL_XML, "Level1.xml"), "-xml/levels/level1.xml");
-    EXPECT_EQ(FileSystem::GetFilePath(FILE_VIDEO, "Intro.WMV"), "video/intro.wmv");
+    FileSystem::SetRootPath("Game/");
+    for (u32 kind = 0; kind < 17; ++kind)
+        EXPECT_EQ(FileSystem::GetFilePath(kind, "Name.XML"),
+                  (std::string("game/") + folders[kind] + "name.xml").c_str())
+            << "kind " << kind;
 
-    FileSystem::Destroy();
+    // Packages name their files bare, except the package and video files on disk.
     FileSystem::UsePackages();
+    EXPECT_TRUE(FileSystem::UsesPackages());
     EXPECT_EQ(FileSystem::GetFilePath(FILE_WIDGET_DATA, "Button.PNG"), "Button.PNG");
-    EXPECT_EQ(FileSystem::GetFilePath(FILE_VIDEO, "Intro.WMV"), "video/intro.wmv");
+    EXPECT_EQ(FileSystem::GetFilePath(FILE_VIDEO, "Intro.WMV"), "game/video/intro.wmv");
+    EXPECT_EQ(FileSystem::GetFilePath(FILE_PACKAGE, "Menu.DIR"), "game/menu.dir");
     FileSystem::Destroy();
+    EXPECT_FALSE(FileSystem::UsesPackages());
+    EXPECT_EQ(FileSystem::PackageId("Arch.DIR"), Crc32Hash("arch.dir"));
 }
 
 TEST(RandomRange, StaysInRangeAndSurvivesAnEmptyRange) {

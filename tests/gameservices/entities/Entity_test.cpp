@@ -11,6 +11,7 @@
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/Light.h"
 #include "gameservices/entities/Prop.h"
+#include "gameservices/entities/PropRenderHooks.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
 #include "gameservices/entities/Team.h"
@@ -79,4 +80,101 @@ TEST(EntityTest, IdsAreUniqueAndNeverZero) {
     EXPECT_EQ(ids.size(), entities.size());
     for (Entity* e : entities)
         delete e;
+}
+
+namespace {
+
+int g_liveDepictors = 0;
+
+struct CountedDepictor : Depictor {
+    explicit CountedDepictor(bool shared) {
+        m_Shared = shared;
+        ++g_liveDepictors;
+    }
+    ~CountedDepictor() override { --g_liveDepictors; }
+};
+
+struct StageProp : Prop, IPropHighlight {
+    void SetHighlight(bool highlighted) override { highlights.push_back(highlighted); }
+    std::vector<bool> highlights;
+};
+
+struct Refreshes : IPropRenderableUpdater {
+    void UpdatePropRenderable(Prop& prop) override { opacities.push_back(prop.GetOpacity()); }
+    std::vector<f32> opacities;
+};
+
+}  // namespace
+
+TEST(EntityTest, ClearComponentsDeletesOwnDepictorsAndKeptAttributes) {
+    Entity entity;
+    CountedDepictor shared(true);
+    entity.Depictors.m_Map[1] = &shared;
+    entity.Depictors.m_Map[2] = new CountedDepictor(false);
+    entity.Attributes.m_Map[3] = new Attribute();
+    entity.Attributes.m_Keep = 1;
+    entity.ClearComponents();
+    EXPECT_EQ(g_liveDepictors, 1);  // the shared one, dropped from the map
+    EXPECT_TRUE(entity.Depictors.m_Map.empty());
+    EXPECT_EQ(entity.Attributes.m_Map.size(), 1u);
+
+    entity.Attributes.m_Keep = 0;
+    entity.Depictors.m_Keep = 1;
+    entity.Depictors.m_Map[1] = &shared;
+    entity.ClearComponents();
+    EXPECT_TRUE(entity.Attributes.m_Map.empty());
+    EXPECT_EQ(entity.Depictors.m_Map.size(), 1u);
+}
+
+TEST(EntityTest, AnActiveTeamMemberIsHighlightedAndDrawnSeeThrough) {
+    StageProp prop;
+    Refreshes refreshes;
+    SetPropRenderableUpdater(&refreshes);
+    BaseTeamMember member;
+    member.SetActive(true);  // no entity yet: only the flag
+    EXPECT_EQ(member.m_Highlight, 1);
+    member.m_Entity = &prop;
+    member.SetActive(true);
+    EXPECT_EQ(prop.GetOpacity(), 0.4f);
+    member.SetActive(false);
+    EXPECT_EQ(member.m_Highlight, 0);
+    EXPECT_EQ(prop.GetOpacity(), 1.0f);
+    EXPECT_EQ(prop.highlights, (std::vector<bool>{false, true}));
+    EXPECT_EQ(refreshes.opacities, (std::vector<f32>{0.4f, 1.0f}));
+    SetPropRenderableUpdater(nullptr);
+}
+
+TEST(EntityTest, DefaultsOfNewEntities) {
+    Camera camera;
+    EXPECT_EQ(camera.ViewportWidth, 800u);
+    EXPECT_EQ(camera.ViewportHeight, 600u);
+    EXPECT_EQ(camera.FieldOfView, 34.0f);
+    EXPECT_EQ(camera.ClippingNear, 0.0f);
+    EXPECT_EQ(camera.ClippingFar, 1000.0f);
+    EXPECT_EQ(camera.Up.y, -1.0f);
+    EXPECT_EQ(camera.Factor, 1.0f);
+    EXPECT_FALSE(camera.Orthographic || camera.IsPartOfScene());
+    EXPECT_TRUE(camera.Activate && camera.Synchronize);
+
+    Entity plain;
+    Entity named("Named");
+    EXPECT_FALSE(plain.Visible);
+    EXPECT_TRUE(plain.Name.IsEmpty());
+    EXPECT_TRUE(named.Visible);
+    EXPECT_EQ(named.Name, "Named");
+    named.Synchronize = false;
+    named.Reset();
+    EXPECT_TRUE(named.Synchronize);
+
+    Prop prop;
+    EXPECT_TRUE(prop.Visible);
+    EXPECT_EQ(prop.GetOpacity(), 1.0f);
+    SetElement element;
+    EXPECT_TRUE(element.IsCollidable());
+    AudioAsset sound;
+    EXPECT_TRUE(sound.m_IsPlaying && sound.m_Reset);
+    EXPECT_FALSE(sound.m_Streamed || sound.m_Looped);
+    VideoAsset video;
+    EXPECT_TRUE(video.m_IsPlaying);
+    EXPECT_FALSE(video.m_IsFullScreen || video.m_IsLooped);
 }

@@ -43,12 +43,20 @@ TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
     props->Release(a);
     EXPECT_EQ(props->GetUsedCount(), 2u);
     EXPECT_EQ(props->Alloc(false), a);
+    // One from the middle of the handed-out ones goes to the end, the others keep their place.
+    props->Release(c);
+    EXPECT_EQ(static_cast<EntityFactory<Prop>*>(props)->At(0), b);
+    EXPECT_EQ(static_cast<EntityFactory<Prop>*>(props)->At(1), a);
+    EXPECT_EQ(props->Alloc(false), c);
 
     props->Release(b);
     props->Release(b);  // a second release must not free a handed-out object
     EXPECT_EQ(props->GetUsedCount(), 2u);
     EXPECT_EQ(props->Alloc(false), b);
     EXPECT_EQ(props->Alloc(false), nullptr);
+    // The owner is found whichever pool is tried first.
+    EXPECT_EQ(factories->FindOwner(a, nullptr), props);
+    EXPECT_EQ(factories->FindOwner(a, factories->GetCameraFactory()), props);
     props->ResetAll();
 }
 
@@ -75,4 +83,39 @@ TEST(GameEntityFactoryTest, KindPoolsInitializeResetAndDestroy) {
     EXPECT_TRUE(log.Lines().empty());
     factories->ResetFactory("StageProp");
     EXPECT_TRUE(log.Contains("Cannot find the factory!"));
+}
+
+// A capacity is an unsigned number: a negative text keeps the fallback (0, an empty pool)
+// with a log line, and a huge one is capped, so start-up stays small and quick.
+TEST(GameEntityFactoryTest, CapacitiesThatAreNegativeOrHugeAreRefusedOrCapped) {
+    TempDir dir;
+    const std::string path = dir.Write(
+        "RuntimeParameters.xml",
+        ParameterFile(ParameterItem("GameServices", "FactoryCamera", "-1") +
+                      ParameterItem("GameServices", "FactoryLight", "4294967295") +
+                      ParameterItem("GameServices", "FactoryProp", " -4294967295") +
+                      ParameterItem("GameServices", "FactoryCharacter", "3") +
+                      ParameterItem("GameServices", "FactorySetElement", "2") +
+                      ParameterItem("Game", "Offset", "-1")));
+    GameServices::KorvoGame::RuntimeParameters* parameters =
+        GameServices::KorvoGame::RuntimeParameters::Instance();
+    parameters->LoadRuntimeParameters(path.c_str());
+    LogCapture log;
+    GameEntityFactory* factories = GameEntityFactory::Instance();
+    factories->RegisterEntityFactories();
+
+    EXPECT_EQ(factories->GetCameraFactory()->GetMaxSize(), 0u);
+    EXPECT_TRUE(log.Contains("FactoryCamera: \"-1\" is not an unsigned number"));
+    EXPECT_EQ(factories->GetPropFactory()->GetMaxSize(), 0u);
+    EXPECT_EQ(factories->GetLightFactory()->GetMaxSize(), kMaxPoolCapacity);
+    EXPECT_LE(kMaxPoolCapacity, 4096u);
+    EXPECT_TRUE(log.Contains("limited to"));
+    EXPECT_EQ(factories->GetCharacterFactory()->GetMaxSize(), 3u);
+
+    u32 kept = 5;
+    parameters->GetParameter(&kept, "GameServices", "FactoryCamera");
+    EXPECT_EQ(kept, 5u);
+    i32 offset = 0;
+    parameters->GetParameter(&offset, "Game", "Offset");
+    EXPECT_EQ(offset, -1);
 }

@@ -34,7 +34,7 @@ inline void LoadCapacities(const TempDir& dir,
 // The entity, audio-asset and video-asset pools, each replacing the one before.
 inline void RegisterTestPools(const TempDir& dir) {
     using namespace GameServices::Entities;
-    LoadCapacities(dir, {{"FactoryCamera", 4}, {"FactoryLight", 2}, {"FactoryProp", 8},
+    LoadCapacities(dir, {{"FactoryCamera", 4}, {"FactoryLight", 6}, {"FactoryProp", 8},
                          {"FactoryCharacter", 2}, {"FactorySetElement", 3},
                          {"FactoryAudioAsset", 2}, {"FactoryVideoAsset", 2}});
     GameEntityFactory::Instance()->RegisterEntityFactories();

@@ -66,6 +66,7 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     Set set("Stage");
     set.m_Cameras.push_back(parentCamera);
     Camera* own = Take<Camera>(f->GetCameraFactory());
+    own->Attributes.m_Map[1] = new CountedAttribute;
     set.m_Cameras.push_back(own);
     set.m_MemberCameras.push_back(own);
     set.m_SetElements.push_back(new CountedFloor);
@@ -81,6 +82,9 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     set.m_Characters.push_back(Take<Character>(f->GetCharacterFactory()));
     set.m_AudioAssets.push_back(GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc());
     set.m_VideoAssets.push_back(GameVideoAssetFactory::Instance()->GetDefaultFactory()->Alloc());
+    AudioAsset* sound = set.m_AudioAssets.back();
+    VideoAsset* video = set.m_VideoAssets.back();
+    sound->m_Reset = video->m_Reset = false;  // as the loader leaves them
 
     auto* component = new ComponentLevel("PlayerCursors");
     component->m_Cameras.push_back(parentCamera);
@@ -98,8 +102,9 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     set.Clear();
 
     EXPECT_EQ(UsedCounts(), before);
+    EXPECT_TRUE(sound->m_Reset && video->m_Reset);
     EXPECT_EQ(g_liveFloors, 0);
-    EXPECT_EQ(g_liveAttributes, 1);  // the prop's attribute went, the parent camera's stayed
+    EXPECT_EQ(g_liveAttributes, 1);  // the prop's and own camera's went, the parent camera's stayed
     EXPECT_EQ(parentCamera->Attributes.m_Map.size(), 1u);
     EXPECT_TRUE(set.m_Cameras.empty() && set.m_MemberCameras.empty() && set.m_Props.empty() &&
                 set.m_SetElements.empty() && set.m_ComponentLevels.empty() &&
@@ -107,4 +112,54 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
 
     parentCamera->ClearComponents();
     f->GetCameraFactory()->Release(parentCamera);
+}
+
+TEST_F(SetTest, FindersMatchExactNamesAndTheActiveCameraIsTheFirstActivated) {
+    Camera off("Main"), on("Side"), later("Late");
+    off.Activate = false;
+    Prop desk("Desk");
+    Set set("Stage");
+    EXPECT_EQ(set.GetActiveCamera(), nullptr);
+    set.m_Cameras = {&off, &on, &later};
+    set.m_Props = {&desk};
+    EXPECT_EQ(set.GetActiveCamera(), &on);
+    EXPECT_EQ(set.FindCamera("Main"), &off);
+    EXPECT_EQ(set.FindProp("Desk"), &desk);
+    EXPECT_EQ(set.FindProp("desk"), nullptr);
+    EXPECT_EQ(set.FindProp("Des"), nullptr);
+
+    // Removing an asset takes its first occurrence out and keeps the others in order.
+    AudioAsset a, b;
+    a.Name = "Theme";
+    b.Name = "Jingle";
+    set.m_AudioAssets = {&a, &b, &a};
+    EXPECT_EQ(set.FindAudioAsset("Jingle"), &b);
+    set.RemoveAudioAsset(&a);
+    EXPECT_EQ(set.m_AudioAssets, (std::vector<AudioAsset*>{&b, &a}));
+    VideoAsset v, w;
+    set.m_VideoAssets = {&v, &w};
+    set.RemoveVideoAsset(&w);
+    EXPECT_EQ(set.m_VideoAssets, (std::vector<VideoAsset*>{&v}));
+    // RemoveAll empties every list without releasing anything.
+    ComponentLevel level;
+    SetElement element;
+    Light light;
+    Character character;
+    set.m_MemberCameras = {&on};
+    set.m_OtherEntities = {&desk};
+    set.m_ExtensionEntities = {&desk};
+    set.m_Widgets = {&desk};
+    set.m_SetElements = {&element};
+    set.m_Lights = {&light};
+    set.m_Characters = {&character};
+    set.m_ComponentLevels = {&level};
+    set.RemoveAll();
+    EXPECT_TRUE(set.m_AudioAssets.empty() && set.m_VideoAssets.empty() && set.m_Cameras.empty() &&
+                set.m_MemberCameras.empty() && set.m_OtherEntities.empty() &&
+                set.m_ExtensionEntities.empty() && set.m_Widgets.empty() &&
+                set.m_SetElements.empty() && set.m_Lights.empty() && set.m_Props.empty() &&
+                set.m_Characters.empty() && set.m_ComponentLevels.empty());
+    set.Synchronize = false;
+    set.Reset();
+    EXPECT_TRUE(set.Synchronize);
 }

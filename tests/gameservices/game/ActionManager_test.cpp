@@ -27,7 +27,9 @@ constexpr const char* kActions = R"(<root><RootContext><Contexts>
     <item><Type>move</Type><Filter></Filter></item>
     <item pausable="false"><Type>move</Type><Filter>axis-all,axis-up</Filter><DeviceId>2</DeviceId></item>
   </Triggers></item>
-  <item fileName="More.xml"><Name>Ignored</Name><Triggers><item><Type>key</Type><Filter>q</Filter></item></Triggers></item>
+  <item><Name>Tilt</Name><Triggers><item><Type>Rotation</Type><Filter>Axis-X,axis-y</Filter></item></Triggers></item>
+  <item><Name>Shake</Name><Triggers><item><Type>acceleration</Type><Filter>axis-z</Filter></item></Triggers></item>
+  <item><fileName>More.xml</fileName><Name>Ignored</Name><Triggers><item><Type>key</Type><Filter>q</Filter></item></Triggers></item>
 </Actions></item>
 </Contexts></RootContext></root>)";
 
@@ -90,4 +92,46 @@ TEST_F(ActionManagerTest, MoveAndFileActions) {
     EXPECT_EQ(calls[0].m_State, "release");
     EXPECT_TRUE(Listen("Ignored").empty());
     EXPECT_TRUE(log.Contains("Can not listen this action:Ignored"));
+}
+
+// A "rotation" trigger is bound through the device system's acceleration list and an
+// "acceleration" trigger through its rotation list, each with its first filter name only.
+TEST_F(ActionManagerTest, RotationAndAccelerationTriggersSwapTheirDeviceLists) {
+    manager.SetActionContext("default");
+    auto calls = Listen("Tilt");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].m_Kind, u32(RecordingDeviceSystem::kAcceleration));
+    EXPECT_EQ(calls[0].m_Name, "axis-x");
+    calls = Listen("shake");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].m_Kind, u32(RecordingDeviceSystem::kRotation));
+    EXPECT_EQ(calls[0].m_Name, "axis-z");
+
+    const size_t before = devices.GetCalls().size();
+    manager.UnlistenAction("TILT", &listener.delegate);
+    manager.UnlistenAction("Shake", &listener.delegate);
+    ASSERT_EQ(devices.GetCalls().size(), before + 2);
+    const auto& unlisten = devices.GetCalls()[before];
+    EXPECT_FALSE(unlisten.m_Listen);
+    EXPECT_EQ(unlisten.m_Kind, u32(RecordingDeviceSystem::kAcceleration));
+    EXPECT_EQ(unlisten.m_ActionName, "tilt");
+    EXPECT_EQ(devices.GetCalls()[before + 1].m_Kind, u32(RecordingDeviceSystem::kRotation));
+}
+
+TEST(ActionTriggerTest, TypeAndPlatformWords) {
+    LogCapture log;
+    const std::pair<const char*, u32> types[] = {{"Move", 0}, {"KEY", 1}, {"button", 2},
+                                                 {"rotation", 3}, {"Acceleration", 4}};
+    for (const auto& [word, value] : types)
+        EXPECT_EQ(ActionTrigger::ConvertType(word), value) << word;
+    const std::pair<const char*, u32> platforms[] = {{"all", 0}, {"", 0},    {"iPhone", 1},
+                                                     {"PC", 2},  {"ps", 3},  {"Wii", 4},
+                                                     {"xbox", 5}};
+    for (const auto& [word, value] : platforms)
+        EXPECT_EQ(ActionTrigger::ConvertPlatform(word), value) << word;
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(ActionTrigger::ConvertType("keys"), 5u);
+    EXPECT_TRUE(log.Contains("Action Type is invalid!"));
+    EXPECT_EQ(ActionTrigger::ConvertPlatform("mac"), 0u);
+    EXPECT_TRUE(log.Contains("trigger plateform is invalid!"));
 }

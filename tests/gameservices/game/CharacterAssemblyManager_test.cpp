@@ -95,6 +95,14 @@ TEST_F(CharacterAssemblyManagerTest, PartPoolsRunDryAndIgnoreADoubleFree) {
         EXPECT_EQ(tops.size(), 1u);
         EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for OutfitParts"));
         EXPECT_EQ(pool.Alloc(), nullptr);  // the 101st
+        tops.Clear();
+        EXPECT_TRUE(tops.empty());
+        EXPECT_EQ(pool.GetUsedCount(), pool.GetMaxSize() - 1);
+        manager->GetOutfitParts(dad, OUTFIT_TOP, tops);
+        ASSERT_EQ(tops.size(), 1u);
+        tops.Recycle(tops[0]);
+        EXPECT_TRUE(tops.empty());
+        EXPECT_EQ(pool.GetUsedCount(), pool.GetMaxSize() - 1);
     }
     pool.Free(taken[0]);
     pool.Free(taken[0]);

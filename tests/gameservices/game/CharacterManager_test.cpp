@@ -73,7 +73,30 @@ TEST_F(CharacterManagerTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomi
     EXPECT_EQ(bottom.Name, "jeans.mdl");
     EXPECT_EQ(data->m_PartNames[5], "jeans.mdl");
 
+    // The top and the hairstyle are customizable: the look and the avatar follow.
+    OutfitPart tee;
+    tee.Name = "tee.mdl";
+    tee.Id = 9;
+    manager->SetOutfitPart(tee, dad, OUTFIT_TOP);
+    AnatomyPart hair;
+    ASSERT_TRUE(manager->GetAnatomyPart(dad, hair));
+    EXPECT_EQ(hair.Name, "curls.mdl");
+    EXPECT_TRUE(hair.Customizable);
+    hair.Name = "bob.mdl";
+    manager->SetAnatomyPart(hair, dad);
+    AnatomyPart changed;
+    ASSERT_TRUE(manager->GetAnatomyPart(dad, changed));
+    EXPECT_EQ(changed.Name, "bob.mdl");
+    EXPECT_EQ(data->m_PartNames[3], "bob.mdl");
+    EXPECT_EQ(data->m_PartNames[4], "tee.mdl");
+    OutfitPart top;
+    ASSERT_TRUE(manager->GetOutfitPart(OUTFIT_TOP, dad, top));
+    EXPECT_EQ(top.Id, 9u);
+    EXPECT_EQ(data->m_Built, 0);
+
     manager->RemoveAppearance(dad);
+    EXPECT_FALSE(manager->GetAnatomyPart(dad, changed));
+    EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
 }
 
 TEST_F(CharacterManagerTest, RemoveAppearancesReachesComponentLevelsAndAFullPoolStoresNothing) {
@@ -110,4 +133,21 @@ TEST_F(CharacterManagerTest, RemoveAppearancesReachesComponentLevelsAndAFullPool
     level.RemoveAll();
     viewport.RemoveAll();
     inner.RemoveAll();
+}
+
+TEST_F(CharacterManagerTest, ApplyingALookOverAnotherIsReportedAndStillApplied) {
+    CharacterManager* manager = CharacterManager::Instance();
+    Character host("Host");
+    Appearance look;
+    look.Name = "First";
+    manager->ApplyAppearance(look, host);
+    EXPECT_FALSE(log.Contains("already have an appearance"));
+    look.Name = "Second";
+    manager->ApplyAppearance(look, host);
+    EXPECT_TRUE(log.Contains("the Character already have an appearance !!!!"));
+    Appearance stored;
+    ASSERT_TRUE(manager->GetAppearance(host, stored));
+    EXPECT_EQ(stored.Name, "Second");
+    EXPECT_EQ(stored.NameId, Crc32Hash("Second"));
+    manager->RemoveAppearance(host);
 }

@@ -104,3 +104,50 @@ TEST_F(CursorTest, WithoutPlayerCursorsItIsReportedAndNeverMoves) {
     EXPECT_EQ(cursor.GetCollisionPosition().z, 2.6f);
     cursor.Reset();
 }
+
+TEST_F(CursorTest, PerspectiveProjectionOtherMembersAndTheCollisionPosition) {
+    cursor.Initialize();
+    BaseTeamMember other;
+    other.m_MemberId = 2;
+    Entity hit;
+    Move(member, 1.0f, 2.0f, true);
+    cursor.SetCollisionResult(&hit);
+    cursor.Synchronize = true;
+    Move(other, 3.0f, 4.0f, true);  // not its member: nothing changes
+    EXPECT_EQ(cursor.GetCollidedEntity(), &hit);
+    EXPECT_TRUE(cursor.Synchronize);
+    // Perspective: the pointer is projected at the cursor's rounded depth.
+    Move(member, 3.0f, 4.0f, true);
+    EXPECT_EQ(cursor.GetCollidedEntity(), nullptr);
+    EXPECT_FALSE(cursor.Synchronize);
+    EXPECT_EQ(Position().x, 30.0f);
+    EXPECT_EQ(Position().y, 40.0f);
+    EXPECT_EQ(Position().z, 3.0f);
+    EXPECT_EQ(cursor.GetCollisionPosition().x, 30.0f);  // as it is with perspective
+
+    // Moves without move data, or reaching a cursor without a member, are ignored.
+    TeamActionData empty(nullptr, 0, &member);
+    teams.SimulateTeamAction(&empty, "Moves");
+    cursor.SetMember(nullptr);
+    Move(member, 8.0f, 8.0f, true);
+    cursor.SetMember(&member);
+    EXPECT_EQ(Position().x, 30.0f);
+
+    // Hiding the pointer hides the cursor and moves nothing; a hidden pointer never moves it.
+    Move(member, 5.0f, 5.0f, false);
+    EXPECT_FALSE(cursor.Visible);
+    Move(member, 6.0f, 6.0f, false);
+    EXPECT_EQ(Position().x, 30.0f);
+
+    // Orthographic: the collision position is the stored one projected, at the fixed depth
+    // when there is one.
+    camera.Orthographic = true;
+    EXPECT_EQ(cursor.GetCollisionPosition().x, 300.0f);
+    EXPECT_EQ(cursor.GetCollisionPosition().z, 3.0f);
+    cursor.SetFixedDepth(true, 7.5f);
+    EXPECT_EQ(cursor.GetCollisionPosition().z, 7.5f);
+    EXPECT_TRUE(cursor.IsA(TypeIds::Prop));
+    EXPECT_FALSE(cursor.IsA(TypeIds::Entity));
+    cursor.Reset();
+    EXPECT_TRUE(cursor.Synchronize);
+}

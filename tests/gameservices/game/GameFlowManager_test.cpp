@@ -6,6 +6,8 @@
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/game/LevelTransition.h"
+#include "gameservices/game/LevelTransitionController.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
 
 using namespace GameServices::KorvoGame;
@@ -118,4 +120,61 @@ TEST_F(GameFlowManagerTest, FrameEventSkipsZeroAndDefersAdditions) {
     EXPECT_TRUE(listener.lateFrames.empty());
     flow.Update(17);
     EXPECT_EQ(listener.lateFrames, (std::vector<u32>{17}));
+}
+
+// Levels are selected by file name or by name; the manager's next level follows every
+// match while the controller only takes requests with nothing loaded or while running.
+TEST_F(GameFlowManagerTest, SelectingRestartingAndFinishingLevels) {
+    WriteLevelFile(
+        "levels.xml",
+        TransitionsFile(
+            "<item><LevelNameId>Menu</LevelNameId><LevelFileName>intro</LevelFileName><Status>"
+            "unlock</Status><LevelTransitionId>1</LevelTransitionId><RunningSceenId>MenuScreen"
+            "</RunningSceenId><StatusModifiers><item><LevelId>2</LevelId><Status>done</Status>"
+            "</item><item><LevelId>7</LevelId><Status>done</Status></item><item><LevelId>3"
+            "</LevelId><Status>lock_invisible</Status></item></StatusModifiers></item>" +
+            Entry("intro", "round", "lock_visible", 2) + Entry("Final", "final", "unlock", 3)));
+    ASSERT_TRUE(Load());
+    LevelTransition* menu = flow.GetTransitions()[0].get();
+    LevelTransition* intro = flow.GetTransitions()[1].get();
+    LevelTransition* final = flow.GetTransitions()[2].get();
+    LevelTransitionController* controller = flow.GetController();
+    EXPECT_EQ(flow.GetRunningScreenId(), "");
+
+    // "intro" is the file name of Menu and the name of the second level.
+    ASSERT_TRUE(flow.SetNextLevel("intro", nullptr, false));
+    EXPECT_EQ(flow.GetNextLevel(), menu);
+    EXPECT_EQ(flow.GetRunningScreenId(), "MenuScreen");
+    controller->Update();
+    ASSERT_EQ(controller->GetPhase(), LevelTransitionController::kPhaseLoading);
+    ASSERT_TRUE(flow.SetNextLevel("intro", nullptr, true));
+    EXPECT_EQ(flow.GetNextLevel(), intro);
+    EXPECT_EQ(flow.GetRunningScreenId(), "");
+    EXPECT_EQ(controller->GetCurrent(), menu);
+    EXPECT_FALSE(flow.SetNextLevel("Intro", nullptr, true));
+    EXPECT_TRUE(log.Contains("Can not find the Level is :Intro"));
+    EXPECT_FALSE(flow.SetNextLevelById(4));
+    EXPECT_TRUE(log.Contains("Can not find the Level id:4"));
+    EXPECT_EQ(flow.GetNextLevel(), intro);
+
+    // Running: a restart closes the current level and loads it again.
+    for (int step = 0; step < 2; ++step) {
+        controller->SetDone(true);
+        controller->Update();
+        controller->Update();
+    }
+    ASSERT_EQ(controller->GetPhase(), LevelTransitionController::kPhaseRunning);
+    flow.RestartLevel();
+    EXPECT_EQ(flow.GetNextLevel(), menu);
+    EXPECT_EQ(controller->GetNext(), menu);
+    EXPECT_EQ(controller->GetRequestedPhase(), LevelTransitionController::kPhaseClosing);
+    ASSERT_TRUE(flow.SetNextLevelById(3));
+    EXPECT_EQ(controller->GetNext(), final);
+
+    flow.ApplyLevelStatusModifiers(menu->GetLevel());
+    EXPECT_EQ(menu->GetLevel()->GetStatus(), 4u);
+    EXPECT_EQ(intro->GetLevel()->GetStatus(), 5u);
+    EXPECT_EQ(final->GetLevel()->GetStatus(), 2u);
+    flow.ApplyLevelStatusModifiers(intro->GetLevel());  // no modifiers of its own
+    EXPECT_EQ(final->GetLevel()->GetStatus(), 2u);
 }

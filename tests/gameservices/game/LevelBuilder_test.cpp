@@ -4,13 +4,19 @@
 
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
+#include "gameservices/entities/AudioAsset.h"
 #include "gameservices/entities/Light.h"
+#include "gameservices/entities/VideoAsset.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
+#include "gameservices/game/EntityDataExtensionFactory.h"
 #include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/RenderableModelData.h"
+#include "gameservices/game/StandInBridgeSystems.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
 #include "tests/gameservices/game/TestApplicationData.h"
+#include "tests/gameservices/game/TestExtension.h"
 
 using namespace GameServices::KorvoGame;
 using namespace GameServices::Entities;
@@ -19,16 +25,40 @@ namespace {
 
 struct Buzzer : Prop {};
 
+using GameServices::Bridge::RenderableModelData;
+
+// The score of the entity's application data; -1 without any.
+int Score(const Entity& entity) {
+    auto it = entity.Attributes.m_Map.find(TypeIds::ApplicationDataKey);
+    if (it == entity.Attributes.m_Map.end())
+        return -1;
+    auto* data = dynamic_cast<TestApplicationData*>(it->second);
+    return data ? data->score : -2;
+}
+
+std::string AppData(int score) {
+    return "<ApplicationData><Score>" + std::to_string(score) + "</Score></ApplicationData>";
+}
+
 void ExpectVec(const AGVec3& v, f32 x, f32 y, f32 z, const char* what) {
     EXPECT_EQ(v.x, x) << what;
     EXPECT_EQ(v.y, y) << what;
     EXPECT_EQ(v.z, z) << what;
 }
 
+// Records the outfits applied, as "character:outfit".
+struct Outfits : IAppearanceService {
+    void ApplyOutfit(Character& character, const TString<char>& outfit) override {
+        applied.push_back(std::string(character.Name.c_str()) + ":" + outfit.c_str());
+    }
+    std::vector<std::string> applied;
+};
+
 class LevelBuilderTest : public LevelFixture {
 protected:
     void SetUp() override {
         LevelFixture::SetUp();
+        flow.SetAppearanceService(&outfits);
         GameEntityFactory::Instance()->RegisterFactory(
             "buzzer", new EntityFactory<Buzzer>(2, "Buzzer"));
     }
@@ -38,6 +68,7 @@ protected:
         LevelFixture::TearDown();
     }
 
+    Outfits outfits;
     GameFlowManager flow;
     Set set;
 };
@@ -45,7 +76,6 @@ protected:
 }  // namespace
 
 TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
-    TestApplicationData prototype({ApplicationData::kCamera});
     WriteStudio();
     ASSERT_TRUE(flow.LoadLevel("studio", set));
 
@@ -54,17 +84,41 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_EQ(set.m_Cameras[1]->Name, "Side");
     EXPECT_EQ(set.GetActiveCamera(), main);
     ExpectVec(main->Position, 10, 0, 0, "camera position");
-    EXPECT_NE(main->Attributes.m_Map[TypeIds::ApplicationDataKey], nullptr);
+    ExpectVec(main->LookAt, 0, -4.5f, 0, "camera look-at");
+    ExpectVec(main->Up, 0, 1, 0, "camera up");
+    EXPECT_EQ(main->ViewportWidth, 800u);
+    EXPECT_EQ(main->ViewportHeight, 300u);
+    EXPECT_EQ(main->FieldOfView, 45.0f);
+    EXPECT_EQ(main->ClippingNear, 100.0f);
+    EXPECT_EQ(main->ClippingFar, 5000.0f);
+    ASSERT_NE(main->GetAnimationData(), nullptr);
+    EXPECT_EQ(main->GetAnimationData()->m_PlayMode, 4u);
+    EXPECT_EQ(main->GetAnimationData()->m_Speed, 2.0f);
+    EXPECT_FALSE(set.m_Cameras[1]->Activate);
 
     ASSERT_EQ(set.m_Lights.size(), 1u);
     EXPECT_EQ(set.m_Lights[0]->LightType, Light::kDirection);
     ExpectVec(set.m_Lights[0]->Direction, 0, 0.6f, 0.8f, "light direction");
+    EXPECT_EQ(set.m_Lights[0]->Color, 0xFFFF7F00u);
+    const Light* key = set.m_Lights[0];
+    EXPECT_EQ(key->Ambient, 0xFF00FF00u);
+    EXPECT_EQ(key->Diffuse, 0xFF0000FFu);
+    EXPECT_EQ(key->Specular, 0xFFFFFFFFu);
+    EXPECT_EQ((std::vector<f32>{key->Intensity, key->Intens, key->HotSize, key->FallSize,
+                                key->Range, key->AttenuationK0, key->AttenuationK1,
+                                key->AttenuationK2}),
+              (std::vector<f32>{2, 3, 4, 5, 6, 1, 0.0001f, 0.5f}));
 
     ASSERT_EQ(set.m_SetElements.size(), 1u);
     SetElement* ground = set.m_SetElements[0];
     EXPECT_TRUE(ground->IsA(TypeIds::Floor));
     EXPECT_EQ(ground->Name, "Ground");
     EXPECT_TRUE(ground->Visible);
+    EXPECT_FALSE(ground->IsCollidable());  // the record's default, not the entity's
+    EXPECT_FALSE(ground->IsAScene());
+    AGVec3 scale;
+    ground->GetScale(scale);
+    ExpectVec(scale, 3, 3, 3, "floor scale");
 
     ASSERT_EQ(set.m_Props.size(), 2u);
     Prop* desk = set.m_Props[0];
@@ -74,17 +128,38 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     ExpectVec(position, 1, 2, 0, "prop position");
     EXPECT_FALSE(desk->Visible);
     EXPECT_TRUE(desk->IsCollidable());
+    const GameServices::Bridge::CollisionData* collision = desk->VolatileDatas.GetCollisionData();
+    ASSERT_NE(collision, nullptr);
+    EXPECT_EQ(collision->m_BoundaryScale, 2.0f);
+    EXPECT_EQ(collision->m_BoundaryOffsetX, 1.0f);
+    EXPECT_EQ(collision->m_BoundaryOffsetY, -2.0f);
+    EXPECT_EQ(collision->m_BoundaryOffsetZ, 3.0f);
+    EXPECT_EQ(collision->m_BoundaryShape, "Box");
+    EXPECT_EQ(collision->m_EntityShape, "Model");
+    EXPECT_EQ(set.m_Props[1]->VolatileDatas.GetCollisionData(), nullptr);
 
     Prop* buzzer = set.m_Props[1];
     EXPECT_FALSE(buzzer->Activate);
     EXPECT_TRUE(GameEntityFactory::Instance()->GetFactory("buzzer")->Owns(buzzer));
 
     ASSERT_EQ(set.m_Characters.size(), 1u);
-    set.m_Characters[0]->GetPosition(position);
+    Character* host = set.m_Characters[0];
+    host->GetPosition(position);
     ExpectVec(position, 0, 0, 5, "character position");
+    EXPECT_EQ(host->GetRotationY(), 90.0f);
+    EXPECT_EQ(outfits.applied, std::vector<std::string>{"Host:host.xml"});
+    EXPECT_FALSE(log.Contains("not suported for the Avatar"));  // a skin animation is
+    const StandInBridgeSystems::SkinAnimation* skin =
+        StandInBridgeSystems::Instance()->GetAvatarSkinAnimation(*host);
+    ASSERT_NE(skin, nullptr);
+    EXPECT_EQ(skin->m_AnimationName, "wave.anm");
+    EXPECT_EQ(skin->m_Skin.m_Name, "Body");
 
     ASSERT_EQ(set.m_ComponentLevels.size(), 2u);
     ComponentLevel* board = set.m_ComponentLevels[0];
+    EXPECT_EQ(board->m_LoadingMode, ComponentLevel::kLoadInLayer);
+    EXPECT_EQ(board->m_ZIndex, 3);
+    EXPECT_EQ(set.m_ComponentLevels[1]->m_LoadingMode, ComponentLevel::kLoadInLevel);
     ASSERT_EQ(board->m_Cameras.size(), 1u);
     EXPECT_EQ(board->m_Cameras[0]->Name, "BoardCam");
     ASSERT_EQ(board->m_Props.size(), 1u);
@@ -93,8 +168,20 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     ComponentLevel* overlay = set.m_ComponentLevels[1];
     EXPECT_EQ(overlay->m_Cameras, (std::vector<Camera*>{main}));
     EXPECT_TRUE(overlay->m_MemberCameras.empty());
+    EXPECT_EQ(overlay->m_OtherEntities, (std::vector<Entity*>{main}));
     EXPECT_EQ(overlay->m_Props[0]->Name, "Badge");
     EXPECT_EQ(GameEntityFactory::Instance()->GetPropFactory()->GetUsedCount(), 3u);
+
+    ASSERT_EQ(set.m_AudioAssets.size(), 1u);
+    EXPECT_EQ(set.m_AudioAssets[0]->Name, "Theme");
+    EXPECT_EQ(set.m_AudioAssets[0]->m_Volume, 0.5f);
+    EXPECT_FALSE(set.m_AudioAssets[0]->m_IsPlaying);
+    ASSERT_NE(set.m_AudioAssets[0]->VolatileDatas.GetAudioData(), nullptr);
+    EXPECT_EQ(set.m_AudioAssets[0]->VolatileDatas.GetAudioData()->m_FileName, "theme.snd");
+    ASSERT_EQ(set.m_VideoAssets.size(), 1u);
+    EXPECT_EQ(set.m_VideoAssets[0]->Name, "Intro");
+    EXPECT_FALSE(set.m_VideoAssets[0]->m_Reset);
+    EXPECT_FALSE(set.m_VideoAssets[0]->m_IsPlaying);
 }
 
 TEST_F(LevelBuilderTest, ReloadGivesEverythingBackAndAMissingFileGivesAnEmptySet) {
@@ -123,7 +210,13 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
                "<ViewPortHeight>auto</ViewPortHeight><FieldOfView>30</FieldOfView></item>"
                "<item><Name>Bare</Name></item></Cameras>"
                "<Lights><item><Name>Stuck</Name><Position>1,1,1</Position><Target>1,1,1"
-               "</Target><Color>2,-1,0.5</Color></item></Lights>");
+               "</Target><Color>2,-1,0.5</Color></item>"
+               "<item><LightType>Position</LightType></item><item><LightType>SPOT</LightType>"
+               "</item><item><LightType>Laser</LightType></item><item><LightType>direction"
+               "</LightType></item><item><LightType>Position</LightType><PartOfScene>true"
+               "</PartOfScene></item></Lights><Characters><item><Activate>false</Activate>"
+               "<Animation type=\"TextureAnimation\"><MaterialName>m</MaterialName>"
+               "</Animation></item></Characters>");
     flow.LoadLevel("edge", set);
     ASSERT_EQ(set.m_Cameras.size(), 2u);
     const Camera* ortho = set.m_Cameras[0];
@@ -138,8 +231,145 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
     EXPECT_TRUE(log.Contains("ViewPortWidth"));
     EXPECT_TRUE(log.Contains("field of view"));
 
-    ASSERT_EQ(set.m_Lights.size(), 1u);
+    // Types: 0 position, 1 spot (also "auto" and unknown words), 2 direction; a light of
+    // the scene keeps its own.
+    ASSERT_EQ(set.m_Lights.size(), 6u);
+    std::vector<u32> types;
+    for (const Light* light : set.m_Lights)
+        types.push_back(light->LightType);
+    EXPECT_EQ(types, (std::vector<u32>{1, 0, 1, 1, 2, 0}));
+    EXPECT_TRUE(set.m_Lights[5]->IsPartOfScene());
+    EXPECT_TRUE(log.Contains(" the type of the light entered does not exist"));
     const Light* stuck = set.m_Lights[0];
+    ExpectVec(stuck->Position, 1, 1, 1, "light position");
+    EXPECT_TRUE(log.Contains("TextureAnimation and ModelAnimation are not suported for the Avatar"));
     ExpectVec(stuck->Direction, 0, 0, 1, "light direction");
     EXPECT_EQ(stuck->Color, 0xFFFF007Fu);
+}
+
+// The rendering record keeps the kind of the model file and the record's animation, also
+// when a pooled entity already has one from an earlier load.
+TEST_F(LevelBuilderTest, RenderableRecordTakesKindAndAnimationFromTheRecord) {
+    WriteLevel("looks",
+               "<Props><item><Name>Sign</Name><EngineDataFileName>sign.spt</EngineDataFileName>"
+               "<Animation type=\"TextureAnimation\" mode=\"rewind\" speed=\"2\"><MaterialName>"
+               "glow</MaterialName></Animation></item>"
+               "<item><Name>Wall</Name><EngineDataFileName>wall.Mdl</EngineDataFileName>"
+               "<Animation type=\"UVAnimation\" mode=\"rewindloop\"><MaterialName>scroll"
+               "</MaterialName></Animation></item>"
+               "<item><Name>Doll</Name><EngineDataFileName>doll.png</EngineDataFileName>"
+               "<Animation type=\"SkinAnimation\" mode=\"loop\" speed=\"3\"><AnimationFile>"
+               "dance.anm</AnimationFile><Skin name=\"Body\"><Model id=\"torso\"/><Model "
+               "id=\"legs\"/></Skin></Animation></item>"
+               "<item><Name>Plain</Name><EngineDataFileName>plain</EngineDataFileName></item>"
+               "<item><Name>Desk</Name><EngineDataFileName>desk.MDL</EngineDataFileName>"
+               "<Animation type=\"ModelAnimation\" mode=\"once\" speed=\"0.5\"><AnimationFile>"
+               "open.anm</AnimationFile></Animation></item></Props>");
+    // Kinds: 0 sprite, 1 model, 2 other; types: -1 none, 0 skin, 1 model, 2 texture, 3 UV.
+    struct Expected {
+        u32 kind;
+        i32 type;
+        u32 mode;
+        f32 speed;
+        const char* animationFile;
+        const char* material;
+    };
+    const Expected expected[] = {
+        {0, 2, 5, 2.0f, "", "glow"},       {1, 3, 6, 0.0f, "", "scroll"},
+        {2, 0, 4, 3.0f, "dance.anm", ""}, {2, -1, 1, 1.0f, "", ""},
+        {1, 1, 3, 0.5f, "open.anm", ""},
+    };
+    for (int load = 0; load < 2; ++load) {
+        flow.LoadLevel("looks", set);
+        ASSERT_EQ(set.m_Props.size(), 5u);
+        for (size_t i = 0; i < 5; ++i) {
+            SCOPED_TRACE(set.m_Props[i]->Name.c_str());
+            const RenderableModelData* data = set.m_Props[i]->VolatileDatas.GetRenderableModelData();
+            ASSERT_NE(data, nullptr);
+            EXPECT_EQ(data->m_RenderableKind, expected[i].kind);
+            EXPECT_EQ(data->m_AnimationType, expected[i].type);
+            EXPECT_EQ(data->m_PlayMode, expected[i].mode);
+            EXPECT_EQ(data->m_Speed, expected[i].speed);
+            EXPECT_EQ(data->m_AnimationFileName, expected[i].animationFile);
+            EXPECT_EQ(data->m_MaterialName, expected[i].material);
+        }
+        const RenderableModelData* doll = set.m_Props[2]->VolatileDatas.GetRenderableModelData();
+        EXPECT_EQ(doll->m_Skin.m_Name, "Body");
+        EXPECT_EQ(doll->m_Skin.m_Models, (std::vector<TString<char>>{"torso", "legs"}));
+    }
+}
+
+// An extension that makes its own entity wins over the kind "floor"; the entity is listed
+// once among the set's extension-made entities, so clearing the set deletes it once.
+TEST_F(LevelBuilderTest, AnExtensionMakesItsEntityFirstAndTheSetOwnsItOnce) {
+    TestExtension zone("EntityScrollableViewportZone");
+    EntityDataExtensionFactory::Instance()->Register(&zone);
+    const std::string values =
+        "<EntityScrollableViewportZone><Values><item><value>320</value></item><item><value>"
+        "200</value></item></Values></EntityScrollableViewportZone>";
+    WriteLevel("zones",
+               "<SetElements><item><Kind>Floor</Kind><Name>Zone</Name><PositionX>4</PositionX>"
+               "<Visible>true</Visible>" + values +
+                   "</item><item><Kind>Floor</Kind><Name>Ground</Name>"
+                   "<EntityScrollableViewportZone><Values><item><value>1</value></item>"
+                   "</Values></EntityScrollableViewportZone></item></SetElements>");
+    flow.LoadLevel("zones", set);
+    EntityDataExtensionFactory::Instance()->Unregister(&zone);
+
+    ASSERT_EQ(set.m_SetElements.size(), 2u);
+    auto* made = dynamic_cast<EntityScrollableViewportZone*>(set.m_SetElements[0]);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->m_DimensionX, 320u);
+    EXPECT_EQ(made->m_DimensionY, 200u);
+    EXPECT_EQ(made->Name, "Zone");
+    EXPECT_TRUE(made->Visible);
+    EXPECT_EQ(set.m_ExtensionEntities, (std::vector<Entity*>{made}));
+    // An extension that is not valid leaves the floor rule.
+    EXPECT_TRUE(set.m_SetElements[1]->IsA(TypeIds::Floor));
+    EXPECT_EQ(dynamic_cast<EntityScrollableViewportZone*>(set.m_SetElements[1]), nullptr);
+
+    set.Clear();
+    EXPECT_TRUE(set.m_ExtensionEntities.empty());
+}
+
+// Every record kind hands its application data to its entity (the level's to the set); a
+// record without data leaves none, also on a pooled character that had some before.
+TEST_F(LevelBuilderTest, ApplicationDataOfEveryKindAndNoneLeftFromAnEarlierLevel) {
+    TestApplicationData prototype({ApplicationData::kLevel, ApplicationData::kCamera,
+                                   ApplicationData::kProp, ApplicationData::kCharacter,
+                                   ApplicationData::kSetElement, ApplicationData::kLight});
+    auto level = [](bool withData) {
+        auto data = [withData](int score) { return withData ? AppData(score) : std::string(); };
+        return "<Cameras><item><Name>C</Name>" + data(1) + "</item></Cameras><Lights><item>"
+               "<Name>L</Name>" + data(2) + "</item></Lights><SetElements><item><Name>S</Name>" +
+               data(3) + "</item></SetElements><Props><item><Name>P</Name>" + data(4) +
+               "</item></Props><Characters><item><Name>A</Name><Activate>false</Activate>" +
+               data(5) + "</item><item><Name>B</Name><Activate>false</Activate>" + data(6) +
+               "</item></Characters>" + data(7);
+    };
+    WriteLevel("with", level(true));
+    WriteLevel("without", level(false));
+
+    flow.LoadLevel("with", set);
+    const std::vector<Entity*> entities = {set.m_Cameras[0], set.m_Lights[0],
+                                           set.m_SetElements[0], set.m_Props[0],
+                                           set.m_Characters[0], set.m_Characters[1], &set};
+    std::vector<int> scores;
+    for (Entity* entity : entities)
+        scores.push_back(Score(*entity));
+    EXPECT_EQ(scores, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+
+    flow.LoadLevel("without", set);
+    ASSERT_EQ(set.m_Characters.size(), 2u);
+    // The character pool holds two: the same characters come back.
+    EXPECT_EQ(set.m_Characters[0], entities[4]);
+    scores.clear();
+    for (Entity* entity : {static_cast<Entity*>(set.m_Cameras[0]),
+                           static_cast<Entity*>(set.m_Lights[0]),
+                           static_cast<Entity*>(set.m_SetElements[0]),
+                           static_cast<Entity*>(set.m_Props[0]),
+                           static_cast<Entity*>(set.m_Characters[0]),
+                           static_cast<Entity*>(set.m_Characters[1]), static_cast<Entity*>(&set)})
+        scores.push_back(Score(*entity));
+    EXPECT_EQ(scores, std::vector<int>(7, -1));
 }

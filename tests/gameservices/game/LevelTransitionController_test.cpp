@@ -106,3 +106,36 @@ TEST(LevelTransitionControllerTest, LevelWalk) {
     EXPECT_EQ(recorder.Take(), (Calls{"popups", "loading:C"}));
     EXPECT_EQ(controller.GetPhase(), Controller::kPhaseLoading);
 }
+
+// The entry step runs before the phase changes: a request made by a listener of the loading
+// event is judged against the phase being left (nothing loaded), so it is taken.
+TEST(LevelTransitionControllerTest, ARequestFromThePhaseEventIsJudgedAgainstThePhaseLeft) {
+    std::unique_ptr<LevelTransition> a(MakeTransition("A", false));
+    std::unique_ptr<LevelTransition> b(MakeTransition("B", false));
+    Controller controller;
+    struct Requester {
+        void OnLoading(Level*) { accepted = controller->RequestLevel(target, nullptr); }
+        Controller* controller;
+        LevelTransition* target;
+        bool accepted = false;
+    } requester{&controller, b.get()};
+    FDelegateParam<Requester, Level*> onLoading(&requester, &Requester::OnLoading);
+    a->GetLevel()->GetLoadingEvent().AddDelegate(&onLoading);
+
+    controller.RequestLevel(a.get(), nullptr);
+    controller.Update();
+    EXPECT_TRUE(requester.accepted);
+    EXPECT_EQ(controller.GetCurrent(), b.get());
+    EXPECT_EQ(controller.GetPhase(), Controller::kPhaseLoading);
+    EXPECT_EQ(controller.GetRequestedPhase(), Controller::kPhaseLoading);
+    a->GetLevel()->GetLoadingEvent().RemoveDelegate(&onLoading);
+}
+
+TEST(LevelTransitionControllerTest, StatusWordsAreMatchedLowerCased) {
+    const std::pair<const char*, i32> words[] = {
+        {"LOCK_Visible", 1}, {"lock_invisible", 2}, {"lock_suprise", 3}, {"Unlock", 4},
+        {"done", 5},         {"lock_surprise", 0},  {"", 0},             {"done ", 0},
+    };
+    for (const auto& [word, value] : words)
+        EXPECT_EQ(LevelTransition::convertStatus(word), value) << word;
+}

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -159,6 +160,7 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
         const char* what;
         std::string bytes;
         u32 slots;
+        u32 version;
     };
     std::string flipped = good, magic = good, tooLong = good, shortFile = good.substr(0, 100);
     flipped[24 + length - 1] ^= 0x01;
@@ -166,10 +168,15 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
     tooLong[6] = '\x7f';  // length far beyond the file
     shortFile[4] = char(77);  // 24 + 77 is one byte more than the file holds
     shortFile[5] = shortFile[6] = shortFile[7] = 0;
+    // No text at all: its checksum is 0, but a save always holds a document.
+    std::string noText = good;
+    std::fill(noText.begin() + 4, noText.begin() + 12, '\0');
+    std::fill(noText.begin() + 24, noText.end(), '\0');
     const Case cases[] = {
-        {"one text byte changed", flipped, 2}, {"bad magic", magic, 2},
-        {"length beyond the file", tooLong, 2}, {"length one past the end", shortFile, 2},
-        {"other slot count", good, 3},
+        {"one text byte changed", flipped, 2, 1}, {"bad magic", magic, 2, 1},
+        {"length beyond the file", tooLong, 2, 1}, {"length one past the end", shortFile, 2, 1},
+        {"other slot count", good, 3, 1},          {"other version", good, 2, 2},
+        {"no text", noText, 2, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -177,22 +184,50 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
         popups = Popups();
         Document document;
         auto manager = NewManager();
+        manager->SetVersion(c.version);
         EXPECT_FALSE(manager->LoadSavedGame(&document, c.slots));
         ASSERT_EQ(popups.shown, std::vector<std::string>{"DataCorruption"});
         EXPECT_FALSE(manager->WriteSavedGame());
         EXPECT_EQ(Contents(), c.bytes);
     }
 
-    // Delete and restart: a fresh, valid file.
-    Store(flipped);
+}
+
+// The two answers to "DataCorruption": Button01 goes on without saving for the rest of the
+// run; Button02 deletes the file and starts a fresh one, with nothing kept from the bad one.
+TEST_F(SavedGameManagerTest, TheAnswersToACorruptSave) {
+    Document old;
+    auto writer = FirstRun(old);
+    old.settings.CurrentSavedGame = 7;
+    old.games[1].isUsed = true;
+    writer->SetVersion(3);
+    writer->WriteSavedGame();
+    const std::string otherVersion = Contents();
+
+    Document document;
+    auto manager = NewManager();
+    EXPECT_FALSE(manager->LoadSavedGame(&document, 2));
+    EXPECT_EQ(document.GetSavedGameCount(), 0u);  // nothing read from the bad file is kept
+    ASSERT_TRUE(popups.Press("DataCorruption", "Button01"));
+    EXPECT_FALSE(manager->IsSavingEnabled());
+    EXPECT_EQ(document.GetSavedGameCount(), 2u);
+    EXPECT_FALSE(manager->WriteSavedGame());
+    EXPECT_EQ(Contents(), otherVersion);
+    EXPECT_TRUE(popups.callbacks.empty());
+
     popups = Popups();
     Document restarted;
-    auto manager = NewManager();
-    manager->LoadSavedGame(&restarted, 2);
+    manager = NewManager();
+    EXPECT_FALSE(manager->LoadSavedGame(&restarted, 2));
     ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
+    EXPECT_TRUE(manager->IsSavingEnabled());
+    EXPECT_TRUE(popups.callbacks.empty());
     Document reloaded;
     EXPECT_TRUE(NewManager()->LoadSavedGame(&reloaded, 2));
     EXPECT_EQ(reloaded.Text(), restarted.Text());
+    EXPECT_EQ(reloaded.settings.CurrentSavedGame, 0);
+    EXPECT_EQ(reloaded.settings.Version, 1u);
+    EXPECT_FALSE(reloaded.games[1].isUsed);
 }
 
 TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviousSave) {
@@ -220,8 +255,22 @@ TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviou
     EXPECT_FALSE(written);
     EXPECT_EQ(popups.shown.size(), 2u);
 
+    // A document larger than the save size, and a save size without room for any text.
+    for (u32 size : {200u, 24u}) {
+        manager->SetSaveSize(size);
+        EXPECT_FALSE(manager->WriteSavedGame());
+    }
+    EXPECT_EQ(popups.shown, (std::vector<std::string>(4, "WriteError")));
     EXPECT_EQ(Contents(), previous);
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+
+    // Its one answer goes on without saving.
+    ASSERT_TRUE(popups.Press("WriteError", "Button01"));
+    EXPECT_FALSE(popups.Press("WriteError", "Button02"));
+    EXPECT_FALSE(manager->IsSavingEnabled());
+    manager->SetSaveSize(kSaveSize);
+    EXPECT_FALSE(manager->WriteSavedGame());
+    EXPECT_EQ(Contents(), previous);
 }
 
 TEST_F(SavedGameManagerTest, ReserveFreeSlotTakesTheFirstUnusedSlot) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "gameservices/entities/PoolStorage.h"
 #include "tests/support/LogCapture.h"
 
 using namespace GameServices::KorvoGame;
@@ -62,7 +63,7 @@ TEST(TimerManager, ATimerRemovedByItsListenerLeavesAfterTheWalk) {
     EXPECT_EQ(second.count, 2);
 }
 
-TEST(TimerManager, AFullPoolGivesNothing) {
+TEST(TimerManager, AFullPoolGivesNothingAndAnActiveTimerStaysInUse) {
     LogCapture log;
     TimerManager timers;
     timers.Initialize(1);
@@ -70,7 +71,22 @@ TEST(TimerManager, AFullPoolGivesNothing) {
     Timer* timer = Start(timers, 10, false, counter);
     EXPECT_EQ(timers.AddTimer(), nullptr);
     EXPECT_TRUE(log.Contains("m_NbTimerUsed+1 > m_MaxTimer"));
+    timers.RemoveTimer(timer);
+    EXPECT_EQ(timers.GetUsedCount(), 1u);
+    timers.Update(10);
+    EXPECT_EQ(counter.count, 1);
     timer->m_Active = false;
     timers.RemoveTimer(timer);
+    EXPECT_EQ(timers.GetUsedCount(), 0u);
+    timers.RemoveTimer(timer);  // free already: nothing to give back
+    EXPECT_EQ(timers.GetUsedCount(), 0u);
     EXPECT_EQ(timers.AddTimer(), timer);
+    // The listeners went with the removal.
+    timer->m_Active = true;
+    timers.Update(10);
+    EXPECT_EQ(counter.count, 1);
+
+    TimerManager huge;
+    huge.Initialize(0xFFFFFFFFu);
+    EXPECT_EQ(huge.GetMaxTimer(), GameServices::Entities::kMaxPoolCapacity);
 }

@@ -1,0 +1,50 @@
+#include "gameservices/game/TeamRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include "gameservices/entities/Team.h"
+#include "tests/support/LogCapture.h"
+
+using namespace GameServices::KorvoGame;
+using GameServices::Entities::BaseTeamMember;
+using GameServices::Entities::Team;
+
+namespace {
+
+int g_live = 0;
+
+struct CountedTeam : Team {
+    CountedTeam() { ++g_live; }
+    ~CountedTeam() override { --g_live; }
+};
+
+struct CountedMember : BaseTeamMember {
+    CountedMember() { ++g_live; }
+    ~CountedMember() override { --g_live; }
+};
+
+}  // namespace
+
+TEST(TeamRegistryTest, FindsThePlayersTeamNumbersMembersAndDeletesMembersFirst) {
+    LogCapture log;
+    TeamRegistry registry;
+    EXPECT_EQ(registry.GetTeam(), nullptr);
+    EXPECT_TRUE(log.Contains("Invalid team id!"));
+    auto* other = new CountedTeam;
+    auto* players = new CountedTeam;
+    registry.AddTeam(other, TeamRegistry::kPlayersTeamId + 1);
+    registry.AddTeam(players, TeamRegistry::kPlayersTeamId);
+    EXPECT_EQ(registry.GetTeam(), players);
+
+    auto* first = new CountedMember;
+    auto* second = new CountedMember;
+    registry.AddMember(first);
+    registry.AddMember(second);
+    EXPECT_EQ(second->m_MemberId, first->m_MemberId + 1);
+    EXPECT_EQ(g_live, 4);
+    registry.DeleteMembers();
+    EXPECT_EQ(g_live, 2);
+    registry.DeleteAll();
+    EXPECT_EQ(g_live, 0);
+    EXPECT_EQ(registry.GetTeam(), nullptr);
+}
