@@ -187,6 +187,11 @@ TEST_F(RunLoop, NoWindowStopsStartUpWithAMessage) {
     EXPECT_NE(err.find("cannot create the window"), std::string::npos) << err;
     EXPECT_EQ(started.back(), "CreateMainWindow");
     app.Shutdown();
+    Context context;
+    app.Run(context);
+    EXPECT_EQ(context.initialized, 1);
+    EXPECT_EQ(context.shutdowns, 1);
+    EXPECT_TRUE(context.updates.empty());
 
     g_noBackend = true;
     testing::internal::CaptureStderr();

@@ -20,4 +20,6 @@ TEST(PCThreadingManager, EventsGiveTheWaitResultCodes) {
     EXPECT_EQ(threads.WaitEvent(nullptr, 0), AGThreadingManager::kWaitFailed);
     EXPECT_TRUE(threads.CloseEvent(a));
     EXPECT_TRUE(threads.CloseEvent(b));
+    EXPECT_TRUE(threads.SuspendThread(nullptr));
+    EXPECT_TRUE(threads.ResumeThread(nullptr));
 }

@@ -91,10 +91,31 @@ TEST(XmlReaderTest, FieldsTakeDefaultsWordsAndNumberPrefixes) {
     EXPECT_EQ(Read("<Count>12abc</Count>").count, 12);
     EXPECT_EQ(Read("<Count>99999999999999999999</Count>").count, 2147483647);
     EXPECT_EQ(Read("<Count>-99999999999</Count>").count, -2147483647 - 1);
-    EXPECT_EQ(Read("<Mask>-1</Mask>").mask, 0xFFFFFFFFu);
-    EXPECT_EQ(Read("<Mask>99999999999</Mask>").mask, 0xFFFFFFFFu);
+    EXPECT_EQ(Read("<Mask>4294967295</Mask>").mask, 0xFFFFFFFFu);
+    EXPECT_EQ(Read("<Mask>12abc</Mask>").mask, 12u);
+    EXPECT_TRUE(log.Lines().empty());
+    // A negative or oversized number is no u32: the default, with a report.
+    for (const char* bad : {"-1", "-7", "4294967296", "99999999999999999999999"}) {
+        log.Clear();
+        EXPECT_EQ(Read(std::string("<Mask>") + bad + "</Mask>").mask, 9u) << bad;
+        EXPECT_EQ(log.Lines(), std::vector<std::string>{std::string("\"") + bad +
+                                                        "\" is not an unsigned 32-bit number"});
+    }
     EXPECT_FLOAT_EQ(Read("<Speed>-1e300</Speed>").speed, -FLT_MAX);
     EXPECT_TRUE(std::isinf(Read("<Ratio>1e999</Ratio>").ratio));
+
+    // In attribute mode every typed field but a double reads its attribute.
+    AllKinds a;
+    a.attributes = true;
+    XmlReader reader;
+    ASSERT_EQ(reader.ReadText("<root Ratio=\"3.5\" Count=\"4\" Flag=\"false\">"
+                              "<Ratio>0.75</Ratio><Count>9</Count><Name>elem</Name></root>",
+                              "root", a),
+              XmlReader::ReadOk);
+    EXPECT_EQ(a.ratio, 0.75);
+    EXPECT_EQ(a.count, 4);
+    EXPECT_FALSE(a.flag);
+    EXPECT_EQ(a.name, "nobody");
 }
 
 TEST(XmlReaderTest, VectorsTakeTheirComponentsInOrder) {
