@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/AGAudioManager.h"
+#include "engine/core/AGDeviceManager.h"
+#include "engine/core/AGVideoPlayer.h"
 #include "platform/core/AlertableSleep.h"
 #include "platform/core/Clock.h"
 #include "tests/engine/core/AppTestSupport.h"
@@ -114,6 +117,63 @@ TEST_F(RunLoop, TicksHandTheTimersMillisecondsToTheGame) {
         total += ms;
     EXPECT_NEAR(double(total), kTicks * 1000.0 / 60.0, 5.0);
     EXPECT_GT(clock.SleptNs(), 0u);
+}
+
+std::vector<std::string>* g_tickLog = nullptr;
+void Note(const char* what) {
+    if (g_tickLog)
+        g_tickLog->push_back(what);
+}
+
+struct NotingAudio : AGAudioManagerImpl {
+    void Update() override { Note("audio"); }
+};
+struct NotingVideo : AGVideoPlayerImpl {
+    void Update() override { Note("video"); }
+    bool Open(const char*) override { return false; }
+    void Play(bool) override {}
+    void Pause() override {}
+    void Stop() override {}
+    void Resume() override {}
+    void Seek(f32) override {}
+    f32 GetPosition() const override { return 0.0f; }
+    void SetVolume(f32) override {}
+    void Rewind() override {}
+    PCTexture* GetTexture() override { return nullptr; }
+    void DrawFullScreen() override {}
+};
+struct NotingDevices : AGDeviceManagerImpl {
+    void RegisterDevices() override {}
+    void Update() override { Note("devices"); }
+    AGDevice* FindKeyboard(u32) const override { return nullptr; }
+    AGDevice* FindMouse(u32) const override { return nullptr; }
+};
+
+TEST_F(RunLoop, EachTickRunsTheGameThenAudioVideoDevicesAndTheAlertableSleep) {
+    std::vector<std::string> log;
+    g_tickLog = &log;
+    AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new NotingAudio); };
+    AGVideoPlayer::s_implFactory = [] { return static_cast<AGVideoPlayerImpl*>(new NotingVideo); };
+    const AGDeviceManagerImplFactory devices = g_deviceManagerImplFactory;
+    g_deviceManagerImplFactory = [] { return static_cast<AGDeviceManagerImpl*>(new NotingDevices); };
+    platform::SetAlertableHook([] { Note("sleep"); });
+    ASSERT_TRUE(app.Initialize());
+    Context context;
+    context.onUpdate = [&](Context& c) {
+        Note("game");
+        if (c.updates.size() == 2)
+            app.Quit();
+    };
+    app.Run(context);
+    app.Shutdown();
+    g_tickLog = nullptr;
+    AGAudioManager::s_implFactory = nullptr;
+    AGVideoPlayer::s_implFactory = nullptr;
+    g_deviceManagerImplFactory = devices;
+    const std::vector<std::string> tick{"game", "audio", "video", "devices", "sleep"};
+    std::vector<std::string> twice = tick;
+    twice.insert(twice.end(), tick.begin(), tick.end());
+    EXPECT_EQ(log, twice);
 }
 
 TEST_F(RunLoop, EveryWaitingMessageIsDispatchedBeforeTheNextTick) {

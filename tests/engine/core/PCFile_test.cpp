@@ -4,6 +4,7 @@
 
 #include "engine/core/PCFileManager.h"
 #include "platform/core/AlertableSleep.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"
 
 TEST(PCFile, AMissingFileGivesAClosedFileWithAnEmptyWindow) {
@@ -59,6 +60,35 @@ TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {
     EXPECT_EQ(file.LastReadCount(), 3u) << "the second completion ran last";
     EXPECT_EQ(std::string(first, 4), "abcd");
     EXPECT_EQ(std::string(second, 3), "hij");
+
+    // A completion with an error leaves the file not done, though the other one succeeded.
+    file.SetReadOffset(0);
+    ASSERT_TRUE(file.Read(first, 4));
+    file.SetReadOffset(100);
+    ASSERT_TRUE(file.Read(second, 3));
+    platform::AlertableSleep(0);
+    EXPECT_EQ(file.Pending(), 1u);
+    EXPECT_FALSE(file.IsDone());
+}
+
+TEST(PCFile, WriteStringWritesTheTerminatorAndExistsTakesFolders) {
+    TempDir dir;
+    const std::string path = dir.File("text.bin");
+    PCFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), AGFile::kModeWrite, false));
+    EXPECT_TRUE(file.WriteString("abc"));
+    EXPECT_TRUE(file.WriteString(""));
+    EXPECT_FALSE(file.WriteString(nullptr));
+    file.Close();
+    EXPECT_EQ(FileContents(path), std::string("abc\0\0", 5));
+
+    PCFileManager files;
+    EXPECT_TRUE(files.Exists(path.c_str()));
+    EXPECT_TRUE(files.Exists(dir.Path().c_str()));
+    EXPECT_FALSE(files.Exists(dir.File("missing").c_str()));
+    EXPECT_TRUE(files.IsDirectory(dir.Path().c_str()));
+    EXPECT_FALSE(files.IsDirectory(path.c_str()));
+    EXPECT_FALSE(files.IsDirectory(dir.File("missing").c_str()));
 }
 
 TEST(PCFile, ClosingWithAReadPendingMeansItsCompletionNeverRuns) {

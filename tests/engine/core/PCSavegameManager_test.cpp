@@ -61,6 +61,9 @@ TEST_F(PCSavegameManagerTest, TheSaveFolderIsMadeUnderTheDataHomeOrFallsBackToTh
     EXPECT_EQ(std::string(intoTemporary.GetPath().c_str()), fallback);
     EXPECT_TRUE(Save(intoTemporary, Image(64, 'a')));
     EXPECT_EQ(FileContents(fallback), Image(64, 'a'));
+    m_env.Set("TMPDIR", "//");
+    EXPECT_EQ(std::string(PCSavegameManager("Tallyvox").GetPath().c_str()), "/savegame.bin");
+    m_env.Set("TMPDIR", temporary.Path());
     if (geteuid() != 0) {
         const std::string locked = dir.Path() + "/locked";
         ASSERT_EQ(mkdir(locked.c_str(), 0500), 0);

@@ -47,6 +47,9 @@ TEST(TString, PartsNumbersAndWidening) {
     EXPECT_EQ(s.SubString(4, 100), "ef");
     EXPECT_TRUE(s.SubString(100, 2).IsEmpty());
     EXPECT_EQ(S::FromLong(-2147483647 - 1), "-2147483648");
+    EXPECT_EQ(S::FromFloat(1.5f), "1.500000");
+    EXPECT_EQ(S::FromFloat(-0.25f), "-0.250000");
+    EXPECT_EQ(S::FromInt(-42), "-42");
     EXPECT_LE(S::FromFloat(3.0e38f).Length(), 127u);  // bounded, never overflowing
 
     AGWString w = WidenString(S("A\xE9"));
