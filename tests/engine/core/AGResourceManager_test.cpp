@@ -20,7 +20,10 @@ namespace {
 // it back when deleted, as models do with their materials.
 class Holder : public AGResource {
 public:
-    static constexpr u32 kType = TypeKey::Model;
+    // Its provider comes after the "data" provider in id order: one pass of ReleaseAll
+    // deletes the holder only, the held resource needs the next.
+    static constexpr u32 kType = TypeKey::Mesh;
+    static_assert(kType > TypeKey::Data);
     Holder() = default;
     Holder(const Holder& other) : AGResource(other) {
         if (other.held)

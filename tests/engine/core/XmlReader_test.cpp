@@ -151,6 +151,34 @@ TEST(XmlReaderTest, ListsAreClearedWhenPresentAndKeptWhenAbsent) {
     EXPECT_EQ(r.count, 5);  // the reader is back at the root after the list
 }
 
+TEST(XmlReaderTest, OnlyAMissingMandatoryObjectIsReported) {
+    struct Holder : ISerializable {
+        Inner need, may;
+        bool needFound = false, mayFound = false;
+        void Serialize(ISerialization& s) override {
+            s.SerializeObject("Need", need, true);
+            needFound = s.WasFound();
+            s.SerializeObject("May", may, false);
+            mayFound = s.WasFound();
+        }
+    } record;
+    XmlReader reader;
+    LogCapture log;
+    ASSERT_EQ(reader.ReadText("<root><May><Number>2</Number></May></root>", "root", record),
+              XmlReader::ReadOk);
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"Mandatory Field is missing :Need"});
+    EXPECT_FALSE(record.needFound);
+    EXPECT_TRUE(record.mayFound);
+    EXPECT_EQ(record.may.number, 2);
+    log.Clear();
+    ASSERT_EQ(reader.ReadText("<root><Need><Number>1</Number></Need></root>", "root", record),
+              XmlReader::ReadOk);
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_TRUE(record.needFound);
+    EXPECT_FALSE(record.mayFound);
+    EXPECT_EQ(record.need.number, 1);
+}
+
 TEST(XmlReaderTest, SerializeItemReadsChildrenAndRestoresTheElement) {
     Node root;
     XmlReader reader;
