@@ -90,6 +90,12 @@ TEST_F(RunLoop, ManagersAreCreatedAndDeletedInOrder) {
                            "AGStatsManager", "PCJobsManager", "PCThreadingManager",
                            "MainWindow", "PCLog"}));
 
+    // Every manager's instance pointer is cleared with it.
+    EXPECT_EQ(AGDeviceManager::Get(), nullptr);
+    EXPECT_EQ(AGAudioManager::Get(), nullptr);
+    EXPECT_EQ(AGVideoPlayer::Get(), nullptr);
+    EXPECT_EQ(PCTimerManager::Get(), nullptr);
+
     // A second Shutdown has nothing left to do.
     stopped.clear();
     app.Shutdown();
