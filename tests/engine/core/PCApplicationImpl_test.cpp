@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/core/AGAudioManager.h"
+#include "engine/core/AGLog.h"
 #include "engine/core/AGDeviceManager.h"
 #include "engine/core/AGVideoPlayer.h"
 #include "platform/core/AlertableSleep.h"
@@ -80,7 +81,12 @@ TEST_F(RunLoop, ManagersAreCreatedAndDeletedInOrder) {
                            "AGStatsManager", "ResourceProviders", "MemoryMapping",
                            "GraphicDevice"}));
 
+    ASSERT_NE(PCLog::Get(), nullptr);
+    EXPECT_EQ(g_pLogReporter, PCLog::Get());
+
     app.Shutdown();
+    EXPECT_EQ(g_pLogReporter, nullptr);
+    EXPECT_EQ(PCLog::Get(), nullptr);
     // The worker stops before anything its jobs use is deleted.
     EXPECT_EQ(stopped, (std::vector<std::string>{
                            "StopJobbers", "AGVideoPlayer", "AGAudioManager", "PCGraphicDevice",
