@@ -75,6 +75,13 @@ TEST_F(PCSavegameManagerTest, TheSaveFolderIsMadeUnderTheDataHomeOrFallsBackToTh
 TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     PCSavegameManager saves("Tallyvox");
     const std::string path = saves.GetPath().c_str();
+    {
+        // No save yet: an edit starts empty.
+        std::unique_ptr<PCFileStream> empty(saves.OpenFile(PCFileStream::kModeRead | PCFileStream::kModeWrite));
+        ASSERT_TRUE(empty);
+        EXPECT_EQ(empty->GetSize(), 0u);
+    }
+    EXPECT_FALSE(Exists(path));
     const std::string first = Image(524288, 'o');
     ASSERT_TRUE(Save(saves, first));
     EXPECT_EQ(FileContents(path), first);
@@ -100,21 +107,22 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     EXPECT_FALSE(Exists(path + ".tmp"));
     EXPECT_EQ(FileContents(path), first);
 
-    ASSERT_TRUE(Save(saves, Image(1000, 's')));
-    EXPECT_EQ(FileContents(path), Image(1000, 's'));
+    // Larger than the stream's cache, so that a copy takes more than one pass.
+    ASSERT_TRUE(Save(saves, Image(700000, 's')));
+    EXPECT_EQ(FileContents(path), Image(700000, 's'));
 
     // Without the create bit the stream starts from the save's bytes, read-write or write-only.
     for (u32 mode : {PCFileStream::kModeRead | PCFileStream::kModeWrite, PCFileStream::kModeWrite}) {
         std::unique_ptr<PCFileStream> edit(saves.OpenFile(mode));
         ASSERT_TRUE(edit);
-        EXPECT_EQ(edit->GetSize(), 1000u);
+        EXPECT_EQ(edit->GetSize(), 700000u);
         char head[4] = {};
         EXPECT_EQ(edit->Read(4, head), mode & PCFileStream::kModeRead ? 4u : 0u);
         ASSERT_TRUE(edit->Seek(500, AGIStream::kSeekStart));
         EXPECT_EQ(edit->Write(2, "ab"), 2u);
         ASSERT_TRUE(edit->Commit());
     }
-    std::string edited = Image(1000, 's');
+    std::string edited = Image(700000, 's');
     edited.replace(500, 2, "ab");
     EXPECT_EQ(FileContents(path), edited);
     // Uncommitted, an edit leaves the save as it was.
@@ -176,4 +184,14 @@ TEST_F(PCSavegameManagerTest, TheFirstMaxSaveGameSizeEntryThatIsNotZeroSetsTheLi
     list.count = 1;
     EXPECT_EQ(FindConfigValue("MaxSaveGameSize", list), nullptr);
     list = saved;
+}
+
+TEST_F(PCSavegameManagerTest, ASaveThatCannotBeReadIsNotEdited) {
+    PCSavegameManager saves("Tallyvox");
+    const std::string path = saves.GetPath().c_str();
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+    LogCapture log;
+    EXPECT_EQ(saves.OpenFile(PCFileStream::kModeRead | PCFileStream::kModeWrite), nullptr);
+    EXPECT_TRUE(log.Contains("Could not read the file"));
+    EXPECT_FALSE(Exists(path + ".tmp"));
 }

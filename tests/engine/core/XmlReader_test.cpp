@@ -240,11 +240,23 @@ TEST(XmlReaderTest, DeepNestingIsRefusedWithoutRecursing) {
     EXPECT_EQ(reader.ReadText(deep.c_str(), "a", r), XmlReader::ReadParseError);
     EXPECT_EQ(log.Lines().size(), 1u);
     // Comments, CDATA and empty elements do not count as nesting.
-    std::string nested = "<root>";
+    std::string nested = "<?xml version='1.0'?><root>";
     for (int i = 0; i < 300; ++i)
-        nested += "<!-- <b> --><c/><![CDATA[<d>]]>";
+        nested += "<!-- <b> --><c/><![CDATA[<d>]]><e q='<f>' r=\"<g>\">text</e><h />";
     EXPECT_EQ(reader.ReadText((nested + "<Number>6</Number></root>").c_str(), "root", r),
               XmlReader::ReadOk);
+    EXPECT_EQ(r.number, 6);
+    // 256 levels are the limit.
+    for (int depth : {256, 257}) {
+        std::string text;
+        for (int i = 0; i < depth; ++i)
+            text += "<a>";
+        for (int i = 0; i < depth; ++i)
+            text += "</a>";
+        EXPECT_EQ(reader.ReadText(text.c_str(), "a", r),
+                  depth == 256 ? XmlReader::ReadOk : XmlReader::ReadParseError)
+            << depth;
+    }
 }
 
 TEST(XmlReaderTest, ReadFileFromDiskLowerCasesTheName) {
