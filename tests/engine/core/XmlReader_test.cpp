@@ -102,6 +102,8 @@ TEST(XmlReaderTest, FieldsTakeDefaultsWordsAndNumberPrefixes) {
                                                         "\" is not an unsigned 32-bit number"});
     }
     EXPECT_FLOAT_EQ(Read("<Speed>-1e300</Speed>").speed, -FLT_MAX);
+    EXPECT_FLOAT_EQ(Read("<Speed>1e300</Speed>").speed, FLT_MAX);
+    EXPECT_TRUE(std::isinf(Read("<Speed>1e999</Speed>").speed));
     EXPECT_TRUE(std::isinf(Read("<Ratio>1e999</Ratio>").ratio));
 
     // In attribute mode every typed field but a double reads its attribute.

@@ -108,6 +108,25 @@ TEST(XmlWriterTest, PrintsCompactTextAndAttributes) {
               "<Mask>4294967295</Mask><Visible>true</Visible><Depth>0.500000</Depth>body</root>");
 }
 
+TEST(XmlWriterTest, ItemsGoUnderTheirItemNameOrStraightIntoTheElement) {
+    struct Items : ISerializable {
+        const char* itemName;
+        i32 value = 4;
+        explicit Items(const char* name) : itemName(name) {}
+        void GetItemName(TString<char>& out) const override { out = itemName; }
+        bool IsContainer() const override { return true; }
+        void Serialize(ISerialization& s) override { s.SerializeInt("V", value, 0); }
+    };
+    struct Owner : ISerializable {
+        Items named{"row"}, bare{""};
+        void Serialize(ISerialization& s) override {
+            s.SerializeItem(named);
+            s.SerializeItem(bare);
+        }
+    } owner;
+    EXPECT_EQ(Write(owner), "<root><row><V>4</V></row><V>4</V></root>");
+}
+
 TEST(XmlWriterTest, OutputMustFitTheCallersSize) {
     Inner inner;
     inner.label = "abc";
