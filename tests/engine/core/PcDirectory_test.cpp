@@ -320,3 +320,23 @@ TEST_F(PackageTest, TheLowestPackageIdHoldingANameWinsAndALaterIndexEntryReplace
     Data()->Release(same);
     Data()->Release(first);
 }
+
+TEST_F(PackageTest, MountingAgainUnmountsThePackageFirst) {
+    PackageWriter first, second;
+    first.Add("a.txt", 0, "first");
+    second.Add("b.txt", 0, "second");
+    ASSERT_TRUE(first.WriteFolder(dir.File("First.dir")));
+    ASSERT_TRUE(second.WriteFolder(dir.File("Second.dir")));
+    PcDirectory package;
+    package.Mount(dir.File("First.dir").c_str(), false);
+    const u32 firstId = package.NameId();
+    Data()->Release(GetOrLoadResource(Data(), Crc32Hash("a.txt"), 0, false, true));
+    package.Mount(dir.File("Second.dir").c_str(), false);
+    EXPECT_EQ(AGDirectory::FindMounted(firstId), nullptr);
+    EXPECT_EQ(AGDirectory::FindMounted(package.NameId()), &package);
+    EXPECT_EQ(AGDirectory::MountedCount(), 1u);
+    EXPECT_EQ(package.FindEntry(Crc32Hash("a.txt")), nullptr);
+    AGResource* b = GetOrLoadResource(Data(), Crc32Hash("b.txt"), 0, false, true);
+    EXPECT_EQ(AsText(b), "second");
+    Data()->Release(b);
+}
