@@ -96,6 +96,20 @@ TEST(AGController, OneWayAndPingPongModesFollowTheirSteps) {
     }
 }
 
+TEST(AGController, OnceStopsOnlyPastTheEnd) {
+    AGController c;
+    c.SetFrameRate(50.0f);  // 20 ms frames: times are exact
+    c.SetRange(0.0f, 10.0f);
+    c.SetMode(AGController::kOnce);
+    c.UpdateBy(100.0f);
+    c.UpdateBy(100.0f);
+    EXPECT_EQ(c.GetTime(), 200.0f);
+    EXPECT_EQ(c.GetMode(), u32(AGController::kOnce)) << "landing on the end keeps it running";
+    c.UpdateBy(1.0f);
+    EXPECT_EQ(c.GetMode(), u32(AGController::kStopped));
+    EXPECT_EQ(c.GetOutput(), 10.0f);
+}
+
 TEST(AGController, OnlyReverseModesResetToTheEnd) {
     for (u32 mode = AGController::kStopped; mode <= AGController::kPingPong + 1; ++mode) {
         AGController c;

@@ -135,6 +135,19 @@ TEST(AGResourceManager, ShutdownDeletesHoldersBeforeWhatTheyHold) {
     EXPECT_EQ(env.Resources()->TotalCount(0), 3u);
 }
 
+TEST(AGResourceManager, ShutdownDeletesInstancesNobodyGaveBack) {
+    ProbeResource::s_alive = 0;
+    {
+        ResourceEnvironment env(false);
+        env.Resources()->RegisterProvider(new AGProvider<ProbeResource>(TypeKey::Text));
+        AGBaseProvider* probe = env.Provider(TypeKey::Text);
+        ASSERT_NE(CreateResourceInstance(probe, 42, 0, false), nullptr);
+        ASSERT_NE(CreateResourceInstance(probe, 43, 0, false), nullptr);
+        EXPECT_EQ(ProbeResource::s_alive, 4);
+    }
+    EXPECT_EQ(ProbeResource::s_alive, 0);
+}
+
 TEST(AGData, CopiesTheBytesWithAZeroAfterThem) {
     const char bytes[] = "abcdef";
     AGMemBuffer buffer(bytes, 6);

@@ -83,6 +83,8 @@ TEST_F(RunLoop, ManagersAreCreatedAndDeletedInOrder) {
 
     ASSERT_NE(PCLog::Get(), nullptr);
     EXPECT_EQ(g_pLogReporter, PCLog::Get());
+    // The timer was initialised at start-up: it has read the (fake) clock.
+    EXPECT_EQ(PCTimerManager::Get()->GetCurrentMs(), 5000u);
 
     app.Shutdown();
     EXPECT_EQ(g_pLogReporter, nullptr);

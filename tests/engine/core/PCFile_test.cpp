@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/core/AGMemory.h"
 #include "engine/core/PCFileManager.h"
 #include "platform/core/AlertableSleep.h"
 #include "tests/support/FileContents.h"
@@ -27,6 +28,14 @@ TEST(PCFile, ReadWholeLeavesAZeroAfterTheData) {
     ASSERT_EQ(file.Size(), 4u);
     EXPECT_EQ(file.Base()[4], 0);
     EXPECT_STREQ(reinterpret_cast<const char*>(file.Base()), "<a/>");
+
+    // The whole-file buffer is the file's own and goes with Close.
+    const std::string big = dir.Write("big.bin", std::string(5000, 'b'));
+    const u64 before = GetHeapCounters().current;
+    ASSERT_TRUE(file.Open(big.c_str(), AGFile::kModeRead, true));
+    EXPECT_GT(GetHeapCounters().current, before);
+    file.Close();
+    EXPECT_EQ(GetHeapCounters().current, before);
 }
 
 TEST(PCFile, AShortReadRecordsTheRealCount) {

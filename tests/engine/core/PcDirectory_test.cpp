@@ -339,4 +339,8 @@ TEST_F(PackageTest, MountingAgainUnmountsThePackageFirst) {
     AGResource* b = GetOrLoadResource(Data(), Crc32Hash("b.txt"), 0, false, true);
     EXPECT_EQ(AsText(b), "second");
     Data()->Release(b);
+    package.Unmount();
+    EXPECT_EQ(package.NameId(), 0u);
+    EXPECT_FALSE(package.Loaded());
+    EXPECT_TRUE(package.Entries().empty());
 }

@@ -69,6 +69,7 @@ TEST(TString, PartsNumbersAndWidening) {
 
     AGWString w = WidenString(S("A\xE9"));
     ASSERT_EQ(w.Length(), 2u);
+    EXPECT_EQ(w[0], char16_t('A'));
     EXPECT_EQ(w[1], char16_t(0xFFE9));
     EXPECT_EQ(w.c_str()[2], 0);
 }

@@ -153,6 +153,34 @@ TEST(XmlReaderTest, ListsAreClearedWhenPresentAndKeptWhenAbsent) {
     EXPECT_EQ(r.count, 5);  // the reader is back at the root after the list
 }
 
+TEST(XmlReaderTest, NamedItemsStartAtTheFirstElementOfTheirName) {
+    struct Values : ISerializable {
+        std::vector<i32> values;
+        void GetItemName(TString<char>& out) const override { out = "row"; }
+        bool IsContainer() const override { return true; }
+        void Serialize(ISerialization& s) override {
+            i32 v = 0;
+            s.SerializeInt("V", v, -1);
+            values.push_back(v);
+        }
+    };
+    struct Owner : ISerializable {
+        Values rows;
+        i32 after = 0;
+        void Serialize(ISerialization& s) override {
+            s.SerializeItem(rows);
+            s.SerializeInt("After", after, 0);
+        }
+    } owner;
+    XmlReader reader;
+    ASSERT_EQ(reader.ReadText("<root><other><V>9</V></other><row><V>4</V></row><row><V>5</V></row>"
+                              "<After>3</After></root>",
+                              "root", owner),
+              XmlReader::ReadOk);
+    EXPECT_EQ(owner.rows.values, (std::vector<i32>{4, 5, -1}));
+    EXPECT_EQ(owner.after, 3);
+}
+
 TEST(XmlReaderTest, OnlyAMissingMandatoryObjectIsReported) {
     struct Holder : ISerializable {
         Inner need, may;
