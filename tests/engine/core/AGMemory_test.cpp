@@ -235,6 +235,10 @@ TEST(AGMemory, EachPoolGrowthCarvesAFullChunkKeptInAddressOrder) {
     ASSERT_GE(count, 7u);
     ASSERT_LE(count, chunks.size());
     chunks.resize(count);
+    uintptr_t firstTwo[3] = {0, 0, 0};
+    EXPECT_EQ(PoolChunks(last, firstTwo, 2), count);
+    EXPECT_EQ(firstTwo[1], chunks[1]);
+    EXPECT_EQ(firstTwo[2], 0u) << "no more than the room given is written";
     EXPECT_TRUE(std::is_sorted(chunks.begin(), chunks.end()));
     EXPECT_EQ(std::adjacent_find(chunks.begin(), chunks.end()), chunks.end());
     // Every block handed out is a distinct slot of a listed chunk.

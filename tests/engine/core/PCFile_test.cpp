@@ -49,6 +49,9 @@ TEST(PCFile, AShortReadRecordsTheRealCount) {
     ASSERT_TRUE(file.Read(tail, 8));
     EXPECT_EQ(file.LastReadCount(), 4u) << "a short read records the real count";
     EXPECT_STREQ(tail, "6789");
+    EXPECT_TRUE(file.IsDone());
+    file.Close();
+    EXPECT_FALSE(file.IsDone());
 }
 
 TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {

@@ -97,6 +97,7 @@ TEST_F(PackageTest, ResidentEntriesKeepTheirBytesAndOnlyThemMayBeBorrowed) {
     ASSERT_TRUE(writer.WriteFolder(dir.File("Pack.dir")));
     PcDirectory package;
     package.Mount(dir.File("Pack.dir").c_str(), false);
+    ProbeResource::s_alive = 0;
 
     auto* kept = static_cast<ProbeResource*>(GetOrLoadResource(Probe(), Crc32Hash("kept.bin"), 7, true, false));
     auto* gone = static_cast<ProbeResource*>(GetOrLoadResource(Probe(), Crc32Hash("gone.bin"), 0, true, true));
@@ -110,6 +111,7 @@ TEST_F(PackageTest, ResidentEntriesKeepTheirBytesAndOnlyThemMayBeBorrowed) {
     Probe()->Release(kept);
     EXPECT_TRUE(package.Blocks().empty());
     Probe()->Release(gone);
+    EXPECT_EQ(ProbeResource::s_alive, 0) << "a folder package's resource goes at its last release";
 }
 
 TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
