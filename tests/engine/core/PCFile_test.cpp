@@ -31,6 +31,7 @@ TEST(PCFile, ReadWholeLeavesAZeroAfterTheData) {
 
     // The whole-file buffer is the file's own and goes with Close.
     const std::string big = dir.Write("big.bin", std::string(5000, 'b'));
+    file.Close();
     const u64 before = GetHeapCounters().current;
     ASSERT_TRUE(file.Open(big.c_str(), AGFile::kModeRead, true));
     EXPECT_GT(GetHeapCounters().current, before);
