@@ -131,6 +131,15 @@ TEST(AGMemBuffer, AStringWithoutTerminatorStopsAtTheEndOfTheWindow) {
     EXPECT_EQ(buffer.LastString(), "bc");
     EXPECT_EQ(buffer.Remaining(), 0u);
     EXPECT_TRUE(buffer.Failed());
+    AGMemBuffer seeking(bytes, 4);
+    EXPECT_TRUE(seeking.Seek(4));
+    EXPECT_EQ(seeking.Remaining(), 0u);
+    EXPECT_TRUE(seeking.Seek(2));
+    EXPECT_EQ(seeking.Remaining(), 2u);
+    EXPECT_FALSE(seeking.Failed());
+    EXPECT_FALSE(seeking.Seek(5));
+    EXPECT_TRUE(seeking.Failed());
+    EXPECT_EQ(seeking.Remaining(), 2u);
     EXPECT_FALSE(buffer.ReadString());
     EXPECT_EQ(buffer.LastString(), "");
 }

@@ -61,6 +61,11 @@ TEST(TString, PartsNumbersAndWidening) {
     S s("abcdef");
     EXPECT_EQ(s.SubString(4, 100), "ef");
     EXPECT_TRUE(s.SubString(100, 2).IsEmpty());
+    S erased("Global.Xml.dir");
+    erased.Erase(6, 4);
+    EXPECT_EQ(erased, "Global.dir");
+    erased.Erase(6);
+    EXPECT_EQ(erased, "Global");
     EXPECT_EQ(S::FromLong(-2147483647 - 1), "-2147483648");
     EXPECT_EQ(S::FromFloat(1.5f), "1.500000");
     EXPECT_EQ(S::FromFloat(-0.25f), "-0.250000");
