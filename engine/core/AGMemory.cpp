@@ -43,6 +43,8 @@ struct Pool {
     uintptr_t freeHead = 0;
     uintptr_t chunkHead = 0;  // slot area of the lowest chunk
     size_t chunkAreaSize = 0;
+    uintptr_t chunkTail = 0;  // slot area of the highest chunk
+    size_t tailAreaSize = 0;
     size_t blockSize = 0;  // slot size, header included
     u32 perRefill = 0;
     u32 initialPerRefill = 0;
@@ -119,7 +121,8 @@ void LargeBlockFree(Header* header) {
 }
 
 // Keeps the chunk list in ascending address order. Each chunk's link sits at the end of
-// its slot area.
+// its slot area. A heap hands out chunks above (or below) the earlier ones, so a new chunk is
+// linked at the tail or the head at once; only one that falls between walks the list.
 void LinkChunk(Pool& pool, uintptr_t area, size_t areaSize) {
     auto linkOf = [](uintptr_t a, size_t size) {
         return reinterpret_cast<uintptr_t*>(a + size - kChunkLinkBytes);
@@ -130,10 +133,20 @@ void LinkChunk(Pool& pool, uintptr_t area, size_t areaSize) {
         newLink[1] = pool.chunkAreaSize;
         pool.chunkHead = area;
         pool.chunkAreaSize = areaSize;
+        if (pool.chunkTail == 0) {
+            pool.chunkTail = area;
+            pool.tailAreaSize = areaSize;
+        }
         return;
     }
     uintptr_t at = pool.chunkHead;
     size_t atSize = pool.chunkAreaSize;
+    if (area > pool.chunkTail) {
+        at = pool.chunkTail;
+        atSize = pool.tailAreaSize;
+        pool.chunkTail = area;
+        pool.tailAreaSize = areaSize;
+    }
     for (;;) {
         uintptr_t* link = linkOf(at, atSize);
         if (link[0] == 0 || link[0] > area) {
@@ -251,6 +264,25 @@ int BlockPoolClass(const void* block) {
     if (!(word & kPoolBit))
         return -1;
     return ClassOfTotal((word >> 4) + kHeaderBytes);
+}
+
+size_t PoolChunks(int poolClass, uintptr_t* out, size_t max) {
+    if (poolClass < 0 || poolClass >= kPoolClassCount)
+        return 0;
+    Pool& pool = S().pools[poolClass];
+    std::lock_guard<std::mutex> guard(pool.lock);
+    size_t count = 0;
+    uintptr_t at = pool.chunkHead;
+    size_t atSize = pool.chunkAreaSize;
+    while (at != 0) {
+        if (count < max)
+            out[count] = at;
+        ++count;
+        const uintptr_t* link = reinterpret_cast<const uintptr_t*>(at + atSize - kChunkLinkBytes);
+        at = link[0];
+        atSize = link[1];
+    }
+    return count;
 }
 
 #ifndef TALLYVOX_SYSTEM_ALLOCATOR

@@ -31,3 +31,6 @@ inline constexpr int kPoolClassCount = 16;
 size_t BlockRequestedSize(const void* block);
 // The size class (0-15) of a pool block, -1 for a heap block.
 int BlockPoolClass(const void* block);
+// Walks the chunk list of a size class (kept in ascending address order): stores up to max
+// chunk addresses in list order and returns how many chunks the class has.
+size_t PoolChunks(int poolClass, uintptr_t* out, size_t max);

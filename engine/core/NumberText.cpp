@@ -7,6 +7,8 @@
 #include <charconv>
 #include <cstdint>
 
+#include "engine/core/AGLog.h"
+
 namespace {
 
 locale_t CLocale() {
@@ -32,8 +34,14 @@ i32 ParseInt32(const char* text) {
     return i32(ParseClamped(text, INT32_MIN, INT32_MAX));
 }
 
-u32 ParseUInt32(const char* text) {
-    return u32(ParseClamped(text, INT32_MIN, UINT32_MAX));
+bool ParseUInt32(const char* text, u32& out) {
+    const i64 value = ParseClamped(text, INT64_MIN, INT64_MAX);
+    if (value < 0 || value > i64(UINT32_MAX)) {
+        AGReport("\"%s\" is not an unsigned 32-bit number", text);
+        return false;
+    }
+    out = u32(value);
+    return true;
 }
 
 double ParseDouble(const char* text) {
@@ -52,6 +60,12 @@ float ParseFloat(const char* text) {
 }
 
 TString<char> FormatInt(i32 value) {
+    char text[16];
+    auto result = std::to_chars(text, text + sizeof text, value);
+    return TString<char>(text, u32(result.ptr - text));
+}
+
+TString<char> FormatUInt(u32 value) {
     char text[16];
     auto result = std::to_chars(text, text + sizeof text, value);
     return TString<char>(text, u32(result.ptr - text));

@@ -7,15 +7,16 @@
 #include "engine/core/TString.h"
 
 i32 ParseInt32(const char* text);
-// As ParseInt32, but texts above the i32 range up to 4294967295 keep their unsigned value, so
-// both the signed printing of an unsigned field and its plain decimal form read back.
-u32 ParseUInt32(const char* text);
+// As ParseInt32 over 0..4294967295, but a negative number or one beyond that range is no
+// u32: false, reported to the log, and out keeps its value (the caller's fallback).
+bool ParseUInt32(const char* text, u32& out);
 // Overflow gives +-HUGE_VAL, underflow 0 or a denormal, as strtod in the C locale.
 double ParseDouble(const char* text);
 // ParseDouble narrowed to float; finite magnitudes beyond the float range saturate at
 // +-FLT_MAX.
 float ParseFloat(const char* text);
 
-// "%d" and "%f" (six decimals) as in the C locale.
+// "%d", "%u" and "%f" (six decimals) as in the C locale.
 TString<char> FormatInt(i32 value);
+TString<char> FormatUInt(u32 value);
 TString<char> FormatFixed(double value);

@@ -112,11 +112,13 @@ void PCApplicationImpl::Quit() {
 }
 
 void PCApplicationImpl::Run(AGGameContext& context) {
+    context.Initialize();
     if (!m_window) {
+        // Nothing can post the quit message: the game starts and stops without a tick.
         AGReport("The run loop has no window.");
+        context.Shutdown();
         return;
     }
-    context.Initialize();
     m_tickStart = platform::NowNs();
     bool quit = false;
     while (!quit) {

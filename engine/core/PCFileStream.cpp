@@ -94,11 +94,54 @@ bool PCFileStream::Open(const char* path, u32 mode) {
 }
 
 bool PCFileStream::OpenReplacing(const char* temporaryPath, const char* target, u32 mode) {
-    if (!OpenFile(temporaryPath, mode | kModeWrite, true))
+    if (!target || !OpenFile(temporaryPath, mode | kModeWrite, true))
         return false;
     m_temporaryPath = temporaryPath;
     m_targetPath = target;
+    if (!(mode & kModeCreate) && !CopyTarget()) {
+        AGReport("Could not read the file %s: %s", target, strerror(errno));
+        Release();
+        return false;
+    }
     return true;
+}
+
+bool PCFileStream::CopyTarget() {
+    CountOperation();
+    const int source = open(m_targetPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (source < 0)
+        return errno == ENOENT;  // nothing to keep yet
+    struct stat info;
+    CountOperation();
+    bool copied = fstat(source, &info) == 0;
+    if (copied && (!S_ISREG(info.st_mode) || info.st_size > off_t(UINT32_MAX))) {
+        errno = EINVAL;
+        copied = false;
+    }
+    u64 done = 0;
+    if (copied) {
+        const u64 size = u64(info.st_size);
+        u8* chunk = m_cache.Buffer();
+        const u32 chunkSize = m_cache.GetSize();
+        while (copied && done < size) {
+            const u32 want = u32(size - done < chunkSize ? size - done : chunkSize);
+            const i64 got = ReadAll(source, chunk, want, done);
+            if (got != i64(want)) {
+                if (got >= 0)
+                    errno = EIO;  // the file shrank while it was copied
+                copied = false;
+            } else {
+                copied = WriteAll(m_handle, chunk, want, done);
+                done += want;
+            }
+        }
+    }
+    const int error = errno;
+    close(source);
+    errno = error;
+    if (copied)
+        m_size = u32(done);
+    return copied;
 }
 
 bool PCFileStream::OpenFile(const char* path, u32 mode, bool truncate) {

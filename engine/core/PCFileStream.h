@@ -23,7 +23,8 @@ public:
     // Opens (creating when missing) the file. A read-only stream on a file smaller than the
     // cache gets a cache of the file's size.
     bool Open(const char* path, u32 mode);
-    // Opens a fresh temporary file (truncated) that Commit puts in place of target.
+    // Opens a temporary file that Commit puts in place of target. It starts empty with
+    // kModeCreate, else with a copy of the target's bytes (empty when there is no target).
     bool OpenReplacing(const char* temporaryPath, const char* target, u32 mode);
     // Writes the pending bytes and makes them durable (fsync); for a replacing stream then
     // closes it, renames the temporary file over the target and syncs the folder. False,
@@ -50,6 +51,8 @@ public:
 
 private:
     bool OpenFile(const char* path, u32 mode, bool truncate);
+    // Copies the target's bytes into the freshly opened temporary file.
+    bool CopyTarget();
     // Writes a dirty cache at its window, then empties the window.
     void Flush();
     // Loads the window at the stream position (read mode only).

@@ -88,9 +88,9 @@ bool PCThreadingManager::WaitThread(AGThreadHandle thread, u32 timeoutMs) {
 }
 
 bool PCThreadingManager::SuspendThread(AGThreadHandle /*thread*/) {
-    return false;
+    return true;
 }
 
 bool PCThreadingManager::ResumeThread(AGThreadHandle /*thread*/) {
-    return false;
+    return true;
 }

@@ -59,7 +59,8 @@ public:
     // True when the thread ended within the time-out.
     bool WaitThread(AGThreadHandle thread, u32 timeoutMs) override;
     bool IsThreadValid(AGThreadHandle thread) override { return thread != nullptr; }
-    // Not supported on this platform (nothing uses them): false.
+    // Threads cannot be suspended here and nothing asks for it: no-ops that report true,
+    // as callers of the interface expect.
     bool SuspendThread(AGThreadHandle thread) override;
     bool ResumeThread(AGThreadHandle thread) override;
 };

@@ -89,7 +89,6 @@ void PcDirectory::LoadArchive() {
 
     AGResourceManager* manager = AGResourceManager::Get();
     u32 skipped = 0;
-    u32 kept = 0;
     for (u32 i = 0; i < recordCount; ++i) {
         const u8* record = records.data() + size_t(i) * kRecordBytes;
         const u32 nameId = AGMemBuffer::WordAt(record);
@@ -109,11 +108,9 @@ void PcDirectory::LoadArchive() {
             ++skipped;
             continue;
         }
+        // A resource already registered under the name (an empty one requested before this
+        // mount, or an earlier package's) is replaced; its holders keep theirs until released.
         Lock lock(AGResourceLock());
-        if (provider->Find(nameId)) {
-            ++kept;  // an earlier package's resource of that name stays
-            continue;
-        }
         AGResource* resource = provider->Create();
         if (!resource)
             continue;
@@ -129,8 +126,6 @@ void PcDirectory::LoadArchive() {
     if (skipped)
         AGReport("package %s: %u resource records skipped (no such block, outside their block, "
                  "or of an unknown type)", path, skipped);
-    if (kept)
-        AGReport("package %s: %u resources were already loaded and are kept", path, kept);
 
     ReleaseBlocks(false);
     SetLoaded();

@@ -345,7 +345,10 @@ void XmlReader::SerializeDouble(const char* name, double& value, double defaultV
 
 void XmlReader::SerializeUInt(const char* name, u32& value, u32 defaultValue) {
     const char* text = FieldText(name, true);
-    value = text && *text ? ParseUInt32(text) : defaultValue;
+    u32 parsed = defaultValue;
+    if (text && *text)
+        ParseUInt32(text, parsed);
+    value = parsed;
 }
 
 void XmlReader::SerializeLong(const char* name, i32& value, i32 defaultValue) {

@@ -89,7 +89,7 @@ void XmlWriter::SerializeVec2(const char* name, AGVec2& value, const AGVec2&) {
 }
 
 void XmlWriter::SerializeBool(const char* name, bool& value, bool) {
-    AddElement(name, value ? "true" : "false");
+    AddField(name, TString<char>(value ? "true" : "false"));
 }
 
 void XmlWriter::SerializeInt(const char* name, i32& value, i32) {
@@ -102,7 +102,7 @@ void XmlWriter::SerializeDouble(const char* name, double& value, double) {
 }
 
 void XmlWriter::SerializeUInt(const char* name, u32& value, u32) {
-    AddField(name, FormatInt(i32(value)));
+    AddField(name, FormatUInt(value));
 }
 
 void XmlWriter::SerializeLong(const char* name, i32& value, i32) {
@@ -130,7 +130,7 @@ void XmlWriter::SerializeString(const char* name, TString<char>& value, const TS
             m_current->LinkEndChild(new TiXmlText(value.c_str()));
         return;
     }
-    AddElement(name, value.c_str());
+    AddField(name, value);
 }
 
 void XmlWriter::GetElementName(TString<char>& out) const {

@@ -1,6 +1,7 @@
 #pragma once
 // Prints records as compact XML (no indentation, no line breaks) under a root element
-// "root". Numbers use "%d" (unsigned values as signed 32-bit numbers) and "%f".
+// "root". Numbers use "%d", "%u" and "%f". Each field goes where the reader looks for it:
+// in attribute mode every typed field but a double is an attribute of the current element.
 #include "engine/core/ISerializable.h"
 
 class TiXmlDocument;

@@ -125,7 +125,7 @@ void RuntimeParameters::UpdateBindingValue(Parameter& request, const TString<cha
         break;
     case Parameter::kUnsignedLong:
     case Parameter::kUnsignedLong2:
-        *static_cast<u32*>(binding) = ParseUInt32(text);
+        ParseUInt32(text, *static_cast<u32*>(binding));  // refused text keeps the fallback
         break;
     case Parameter::kBool:
         *static_cast<bool*>(binding) = value == "true";

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 AGController Make(u32 mode, f32 startFrame, f32 endFrame) {
@@ -44,13 +46,104 @@ TEST(AGController, EmptyOrInvertedLoopDoesNotHang) {
     }
 }
 
-TEST(AGController, NonPositiveFrameRatesAreIgnored) {
+TEST(AGController, OneWayAndPingPongModesFollowTheirSteps) {
+    // Frames 10-20 at 30 frames per second: times 333.33 to 666.67 ms.
+    struct Step {
+        f32 dt;
+        f32 time;  // < 0: the start time; > 1e6: the end time
+        u32 mode;
+        f32 direction;
+    };
+    constexpr f32 kStart = -1.0f, kEnd = 2e6f;
+    struct Case {
+        u32 mode;
+        f32 speed;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {AGController::kOnce, 1.0f,
+         {{300.0f, 633.33333f, AGController::kOnce, 1}, {100.0f, kEnd, AGController::kStopped, 1},
+          {100.0f, kEnd, AGController::kStopped, 1}}},
+        {AGController::kOnceReverse, 2.0f,
+         {{0.0f, kEnd, AGController::kOnceReverse, 1}, {100.0f, 466.66666f, AGController::kOnceReverse, 1},
+          {100.0f, kStart, AGController::kStopped, 1}}},
+        {AGController::kOnceThenReverse, 1.0f,
+         {{0.0f, kStart, AGController::kOnceThenReverse, 1},
+          {400.0f, kEnd, AGController::kOnceReverse, 1},
+          {100.0f, 566.66666f, AGController::kOnceReverse, 1}}},
+        {AGController::kPingPong, 1.0f,
+         {{100.0f, 433.33333f, AGController::kPingPong, 1}, {300.0f, kEnd, AGController::kPingPong, -1},
+          {100.0f, 566.66666f, AGController::kPingPong, -1}, {300.0f, kStart, AGController::kPingPong, 1},
+          {0.0f, kStart, AGController::kPingPong, -1}, {0.0f, kStart, AGController::kPingPong, 1}}},
+        {AGController::kStop, 1.0f, {{100.0f, kStart, AGController::kStopped, 1}}},
+    };
+    for (const Case& c : cases) {
+        AGController controller = Make(c.mode, 10.0f, 20.0f);
+        controller.SetSpeed(c.speed);
+        for (size_t i = 0; i < c.steps.size(); ++i) {
+            const Step& step = c.steps[i];
+            SCOPED_TRACE(testing::Message() << "mode " << c.mode << " step " << i);
+            controller.UpdateBy(step.dt);
+            const f32 time = step.time == kStart ? controller.GetStartTime()
+                             : step.time == kEnd ? controller.GetEndTime()
+                                                 : step.time;
+            EXPECT_NEAR(controller.GetTime(), time, 1e-3);
+            EXPECT_EQ(controller.GetMode(), step.mode);
+            EXPECT_EQ(controller.GetDirection(), step.direction);
+            // A once controller that ran out shows its end frame itself.
+            EXPECT_NEAR(controller.GetOutput(), time * 0.03f, 1e-4);
+        }
+    }
+}
+
+TEST(AGController, OnceStopsOnlyPastTheEnd) {
+    AGController c;
+    c.SetFrameRate(50.0f);  // 20 ms frames: times are exact
+    c.SetRange(0.0f, 10.0f);
+    c.SetMode(AGController::kOnce);
+    c.UpdateBy(100.0f);
+    c.UpdateBy(100.0f);
+    EXPECT_EQ(c.GetTime(), 200.0f);
+    EXPECT_EQ(c.GetMode(), u32(AGController::kOnce)) << "landing on the end keeps it running";
+    c.UpdateBy(1.0f);
+    EXPECT_EQ(c.GetMode(), u32(AGController::kStopped));
+    EXPECT_EQ(c.GetOutput(), 10.0f);
+}
+
+TEST(AGController, OnlyReverseModesResetToTheEnd) {
+    for (u32 mode = AGController::kStopped; mode <= AGController::kPingPong + 1; ++mode) {
+        AGController c;
+        c.SetRange(10.0f, 20.0f);
+        c.SetMode(mode);
+        c.SetTime(500.0f);
+        c.Reset();
+        const bool reverse = mode == AGController::kOnceReverse || mode == AGController::kLoopReverse;
+        EXPECT_FLOAT_EQ(c.GetTime(), reverse ? c.GetEndTime() : c.GetStartTime()) << mode;
+        EXPECT_FLOAT_EQ(c.GetOutput(), reverse ? 20.0f : 10.0f) << mode;
+        c.SetTime(500.0f);
+        c.Rewind();
+        EXPECT_FLOAT_EQ(c.GetTime(), c.GetStartTime()) << mode;
+        EXPECT_FLOAT_EQ(c.GetOutput(), 10.0f) << mode;
+    }
+}
+
+TEST(AGController, FrameRatesRetimeOnlyTheFramesThatAreSet) {
     AGController c = Make(AGController::kLoop, 2.0f, 10.0f);
     c.SetFrameRate(50.0f);
     c.SetFrameRate(0.0f);
     c.SetFrameRate(-5.0f);
+    EXPECT_FLOAT_EQ(c.GetFrameRate(), 50.0f);
     EXPECT_FLOAT_EQ(c.GetFrameDuration(), 20.0f);
     EXPECT_FLOAT_EQ(c.GetStartTime(), 40.0f);
+    EXPECT_FLOAT_EQ(c.GetEndTime(), 200.0f);
     c.SetTime(100.0f);
     EXPECT_FLOAT_EQ(c.GetOutput(), 5.0f);
+
+    // A frame of 0 leaves its time as it was set.
+    AGController open = Make(AGController::kLoop, 0.0f, 0.0f);
+    open.SetRange(5.0f, 0.0f);
+    open.SetEndTime(777.0f);
+    open.SetFrameRate(50.0f);
+    EXPECT_FLOAT_EQ(open.GetEndTime(), 777.0f);
+    EXPECT_FLOAT_EQ(open.GetStartTime(), 100.0f);
 }

@@ -154,22 +154,105 @@ TEST(AGMemory, OverAlignedBlocksAreCountedAndReleasedExactly) {
 }
 
 TEST(AGMemory, ReallocCopiesTheSmallerSizeAndKeepsTheOldBlockOnFailure) {
-    u8* p = static_cast<u8*>(ReallocBlock(nullptr, 100));
-    ASSERT_NE(p, nullptr);
-    for (int i = 0; i < 100; ++i)
-        p[i] = u8(i + 1);
-    u8* grown = static_cast<u8*>(ReallocBlock(ReallocBlock(p, 40), 1000));
+    REQUIRE_POOLS();
+    // Two neighbouring slots of one class: a copy past the first block's own size would bring
+    // the second one's bytes along.
+    std::vector<u8*> slots;
+    u8* block = nullptr;
+    u8* neighbour = nullptr;
+    for (int i = 0; i < 600 && !block; ++i) {
+        slots.push_back(static_cast<u8*>(AllocBlock(40)));
+        for (u8* other : slots)
+            if (slots.back() == other + 48)
+                block = other, neighbour = slots.back();
+            else if (other == slots.back() + 48)
+                block = slots.back(), neighbour = other;
+    }
+    ASSERT_NE(block, nullptr);
+    for (int i = 0; i < 40; ++i) {
+        block[i] = u8(i + 1);
+        neighbour[i] = u8(0xC0 + i);
+    }
+    u8* grown = static_cast<u8*>(ReallocBlock(block, 1000));
     ASSERT_NE(grown, nullptr);
     EXPECT_EQ(BlockRequestedSize(grown), 1000u);
+    for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(grown[i], u8(i + 1));
+    EXPECT_NE(memcmp(grown + 48, neighbour, 40), 0) << "copied beyond the old block";
+    grown = static_cast<u8*>(ReallocBlock(grown, 30));
+    EXPECT_EQ(BlockRequestedSize(grown), 30u);
+    for (int i = 0; i < 30; ++i)
+        ASSERT_EQ(grown[i], u8(i + 1));
+    grown = static_cast<u8*>(ReallocBlock(grown, 300));
+    for (u8* p : slots)
+        if (p != block)
+            FreeBlock(p);
+
     // A size whose header field would overflow is refused before anything is allocated.
     const AGHeapCounters before = GetHeapCounters();
     EXPECT_EQ(ReallocBlock(grown, SIZE_MAX), nullptr);
     EXPECT_EQ(AllocBlock(SIZE_MAX >> 3), nullptr);
     EXPECT_EQ(AllocZeroed(SIZE_MAX), nullptr);
     EXPECT_EQ(GetHeapCounters().current, before.current);
-    for (int i = 0; i < 40; ++i)
-        ASSERT_EQ(grown[i], u8(i + 1));
+    EXPECT_EQ(grown[0], 1u);
     FreeBlock(grown);
+}
+
+// Allocates 248-byte blocks (the last class, 64 per chunk) until one growth of the pool has
+// happened; returns the heap bytes it took and the blocks handed out before and with it.
+u64 GrowLastClass(std::vector<void*>& taken) {
+    for (;;) {
+        const u64 before = GetHeapCounters().current;
+        taken.push_back(AllocBlock(kLargestPooledSize));
+        if (const u64 now = GetHeapCounters().current; now != before)
+            return now - before;
+    }
+}
+
+TEST(AGMemory, EachPoolGrowthCarvesAFullChunkKeptInAddressOrder) {
+    REQUIRE_POOLS();
+    const int last = kPoolClassCount - 1;
+    const size_t area = 64 * 256 + 16;
+    std::vector<void*> taken;
+    taken.reserve(1024);  // no heap traffic of its own between the growths
+    GrowLastClass(taken);
+    taken.clear();
+    // Heap blocks of a chunk's size, freed top first between growths, leave holes between the
+    // chunks, so that later chunks are linked in the middle of the list.
+    void* holes[3];
+    for (void*& hole : holes)
+        hole = AllocBlock(area + 8);
+    for (int growth = 0; growth < 6; ++growth) {
+        if (growth < 3)
+            FreeBlock(holes[2 - growth]);
+        const size_t from = taken.size();
+        // The whole chunk every time: a growth that succeeds keeps its blocks per refill.
+        EXPECT_EQ(GrowLastClass(taken), area + 8 + 16) << growth;
+        EXPECT_EQ(taken.size() - from, 64u) << growth;
+    }
+    std::vector<uintptr_t> chunks(4096);
+    const size_t count = PoolChunks(last, chunks.data(), chunks.size());
+    ASSERT_GE(count, 7u);
+    ASSERT_LE(count, chunks.size());
+    chunks.resize(count);
+    uintptr_t firstTwo[3] = {0, 0, 0};
+    EXPECT_EQ(PoolChunks(last, firstTwo, 2), count);
+    EXPECT_EQ(firstTwo[1], chunks[1]);
+    EXPECT_EQ(firstTwo[2], 0u) << "no more than the room given is written";
+    EXPECT_TRUE(std::is_sorted(chunks.begin(), chunks.end()));
+    EXPECT_EQ(std::adjacent_find(chunks.begin(), chunks.end()), chunks.end());
+    // Every block handed out is a distinct slot of a listed chunk.
+    std::sort(taken.begin(), taken.end());
+    EXPECT_EQ(std::adjacent_find(taken.begin(), taken.end()), taken.end());
+    for (void* p : taken) {
+        const uintptr_t slot = uintptr_t(p) - 8;
+        auto above = std::upper_bound(chunks.begin(), chunks.end(), slot);
+        ASSERT_NE(above, chunks.begin());
+        EXPECT_LT(slot - above[-1], area - 16);
+        EXPECT_EQ((slot - above[-1]) % 256, 0u);
+    }
+    for (void* p : taken)
+        FreeBlock(p);
 }
 
 int g_handlerCalls = 0;

@@ -2,18 +2,42 @@
 
 #include <gtest/gtest.h>
 
-TEST(AGRadixManager, ReserveOnlyGrowsAndAlwaysResetsTheUsedCount) {
-    AGRadixManager radix;
-    radix.Reserve(0, 256);
-    AGRadixBuffer& b = radix.Buffer(0);
-    b.used = 100;
-    radix.Reserve(0, 10);
-    EXPECT_EQ(b.capacity, 256u);
-    EXPECT_EQ(b.used, 0u);
-    radix.Reserve(0, 1000);
-    // Both work arrays hold the whole capacity, and a value holds a pointer.
-    b.work[0][999] = {1, reinterpret_cast<uintptr_t>(&b)};
-    b.work[1][999] = {3, 4};
-    EXPECT_EQ(reinterpret_cast<AGRadixBuffer*>(b.work[0][999].value), &b);
-    radix.Reserve(5, 10);  // no such buffer: ignored
+#include "engine/core/AGMemory.h"
+
+TEST(AGRadixManager, ReserveOnlyGrowsAndFreeBuffersGivesEverythingBack) {
+    const u64 start = GetHeapCounters().current;
+    {
+        AGRadixManager radix;
+        radix.Reserve(0, 256);
+        radix.Reserve(1, 64);
+        AGRadixBuffer& b = radix.Buffer(0);
+        const AGRadixPair* work = b.work[0];
+        b.used = 100;
+        for (u32 n : {10u, 256u}) {
+            radix.Reserve(0, n);
+            EXPECT_EQ(b.capacity, 256u) << n;
+            EXPECT_EQ(b.work[0], work) << n;
+            EXPECT_EQ(b.used, 0u) << n;
+        }
+        const u64 before = GetHeapCounters().current;
+        radix.Reserve(0, 1000);
+        // The old arrays went back: only the growth is counted (two heap blocks' headers
+        // and alignment aside).
+        EXPECT_EQ(b.capacity, 1000u);
+        EXPECT_LE(GetHeapCounters().current - before, 2 * (1000 - 256) * sizeof(AGRadixPair) + 64);
+        // Both work arrays hold the whole capacity, and a value holds a pointer.
+        b.work[0][999] = {1, reinterpret_cast<uintptr_t>(&b)};
+        b.work[1][999] = {3, 4};
+        EXPECT_EQ(reinterpret_cast<AGRadixBuffer*>(b.work[0][999].value), &b);
+        radix.Reserve(5, 10);  // no such buffer: ignored
+        radix.FreeBuffers();
+        for (u32 i = 0; i < AGRadixManager::kBufferCount; ++i) {
+            EXPECT_EQ(radix.Buffer(i).capacity, 0u);
+            EXPECT_EQ(radix.Buffer(i).work[0], nullptr);
+            EXPECT_EQ(radix.Buffer(i).work[1], nullptr);
+        }
+        EXPECT_EQ(GetHeapCounters().current, start);
+        radix.Reserve(1, 300);  // freed by the destructor
+    }
+    EXPECT_EQ(GetHeapCounters().current, start);
 }

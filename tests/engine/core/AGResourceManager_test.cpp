@@ -20,7 +20,10 @@ namespace {
 // it back when deleted, as models do with their materials.
 class Holder : public AGResource {
 public:
-    static constexpr u32 kType = TypeKey::Model;
+    // Its provider comes after the "data" provider in id order: one pass of ReleaseAll
+    // deletes the holder only, the held resource needs the next.
+    static constexpr u32 kType = TypeKey::Mesh;
+    static_assert(kType > TypeKey::Data);
     Holder() = default;
     Holder(const Holder& other) : AGResource(other) {
         if (other.held)
@@ -130,6 +133,19 @@ TEST(AGResourceManager, ShutdownDeletesHoldersBeforeWhatTheyHold) {
     AGResource* clone = CreateResourceInstance(env.Provider(Holder::kType), Crc32Hash("holder.mdl"), 0, false);
     ASSERT_NE(clone, nullptr);
     EXPECT_EQ(env.Resources()->TotalCount(0), 3u);
+}
+
+TEST(AGResourceManager, ShutdownDeletesInstancesNobodyGaveBack) {
+    ProbeResource::s_alive = 0;
+    {
+        ResourceEnvironment env(false);
+        env.Resources()->RegisterProvider(new AGProvider<ProbeResource>(TypeKey::Text));
+        AGBaseProvider* probe = env.Provider(TypeKey::Text);
+        ASSERT_NE(CreateResourceInstance(probe, 42, 0, false), nullptr);
+        ASSERT_NE(CreateResourceInstance(probe, 43, 0, false), nullptr);
+        EXPECT_EQ(ProbeResource::s_alive, 4);
+    }
+    EXPECT_EQ(ProbeResource::s_alive, 0);
 }
 
 TEST(AGData, CopiesTheBytesWithAZeroAfterThem) {

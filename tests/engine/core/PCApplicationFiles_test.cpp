@@ -52,6 +52,8 @@ TEST(PCApplicationFiles, StartUpMakesTheManagersAndShutdownStopsTheWorkerFirst) 
         EXPECT_NE(AGMemoryPoolManager::Get()->FindHeap(Crc32Hash("AppHeap")), nullptr);
         PCJobber* jobber = PCJobsManager::Get()->GetJobber(0);
         ASSERT_NE(jobber, nullptr);
+        EXPECT_EQ(PCJobsManager::Get()->GetJobber(1), nullptr);
+        EXPECT_EQ(jobber->Room(), 10u);
         ASSERT_TRUE(jobber->Post(&LateJob, 0));
         while (!g_jobStarted)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/AGAudioManager.h"
+#include "engine/core/AGLog.h"
+#include "engine/core/AGDeviceManager.h"
+#include "engine/core/AGVideoPlayer.h"
 #include "platform/core/AlertableSleep.h"
 #include "platform/core/Clock.h"
 #include "tests/engine/core/AppTestSupport.h"
@@ -81,7 +85,14 @@ TEST_F(RunLoop, ManagersAreCreatedAndDeletedInOrder) {
                            "AGStatsManager", "ResourceProviders", "MemoryMapping",
                            "GraphicDevice"}));
 
+    ASSERT_NE(PCLog::Get(), nullptr);
+    EXPECT_EQ(g_pLogReporter, PCLog::Get());
+    // The timer was initialised at start-up: it has read the (fake) clock.
+    EXPECT_EQ(PCTimerManager::Get()->GetCurrentMs(), 5000u);
+
     app.Shutdown();
+    EXPECT_EQ(g_pLogReporter, nullptr);
+    EXPECT_EQ(PCLog::Get(), nullptr);
     // The worker stops before anything its jobs use is deleted.
     EXPECT_EQ(stopped, (std::vector<std::string>{
                            "StopJobbers", "AGVideoPlayer", "AGAudioManager", "PCGraphicDevice",
@@ -92,6 +103,12 @@ TEST_F(RunLoop, ManagersAreCreatedAndDeletedInOrder) {
                            "MainWindow", "PCLog"}));
 
     EXPECT_EQ(app.GetWindow(), nullptr);
+    // Every manager's instance pointer is cleared with it.
+    EXPECT_EQ(AGDeviceManager::Get(), nullptr);
+    EXPECT_EQ(AGAudioManager::Get(), nullptr);
+    EXPECT_EQ(AGVideoPlayer::Get(), nullptr);
+    EXPECT_EQ(PCTimerManager::Get(), nullptr);
+
     // A second Shutdown has nothing left to do.
     stopped.clear();
     app.Shutdown();
@@ -119,6 +136,63 @@ TEST_F(RunLoop, TicksHandTheTimersMillisecondsToTheGame) {
         total += ms;
     EXPECT_NEAR(double(total), kTicks * 1000.0 / 60.0, 5.0);
     EXPECT_GT(clock.SleptNs(), 0u);
+}
+
+std::vector<std::string>* g_tickLog = nullptr;
+void Note(const char* what) {
+    if (g_tickLog)
+        g_tickLog->push_back(what);
+}
+
+struct NotingAudio : AGAudioManagerImpl {
+    void Update() override { Note("audio"); }
+};
+struct NotingVideo : AGVideoPlayerImpl {
+    void Update() override { Note("video"); }
+    bool Open(const char*) override { return false; }
+    void Play(bool) override {}
+    void Pause() override {}
+    void Stop() override {}
+    void Resume() override {}
+    void Seek(f32) override {}
+    f32 GetPosition() const override { return 0.0f; }
+    void SetVolume(f32) override {}
+    void Rewind() override {}
+    PCTexture* GetTexture() override { return nullptr; }
+    void DrawFullScreen() override {}
+};
+struct NotingDevices : AGDeviceManagerImpl {
+    void RegisterDevices() override {}
+    void Update() override { Note("devices"); }
+    AGDevice* FindKeyboard(u32) const override { return nullptr; }
+    AGDevice* FindMouse(u32) const override { return nullptr; }
+};
+
+TEST_F(RunLoop, EachTickRunsTheGameThenAudioVideoDevicesAndTheAlertableSleep) {
+    std::vector<std::string> log;
+    g_tickLog = &log;
+    AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new NotingAudio); };
+    AGVideoPlayer::s_implFactory = [] { return static_cast<AGVideoPlayerImpl*>(new NotingVideo); };
+    const AGDeviceManagerImplFactory devices = g_deviceManagerImplFactory;
+    g_deviceManagerImplFactory = [] { return static_cast<AGDeviceManagerImpl*>(new NotingDevices); };
+    platform::SetAlertableHook([] { Note("sleep"); });
+    ASSERT_TRUE(app.Initialize());
+    Context context;
+    context.onUpdate = [&](Context& c) {
+        Note("game");
+        if (c.updates.size() == 2)
+            app.Quit();
+    };
+    app.Run(context);
+    app.Shutdown();
+    g_tickLog = nullptr;
+    AGAudioManager::s_implFactory = nullptr;
+    AGVideoPlayer::s_implFactory = nullptr;
+    g_deviceManagerImplFactory = devices;
+    const std::vector<std::string> tick{"game", "audio", "video", "devices", "sleep"};
+    std::vector<std::string> twice = tick;
+    twice.insert(twice.end(), tick.begin(), tick.end());
+    EXPECT_EQ(log, twice);
 }
 
 TEST_F(RunLoop, EveryWaitingMessageIsDispatchedBeforeTheNextTick) {
@@ -234,6 +308,11 @@ TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
     EXPECT_EQ(started.back(), "CreateMainWindow");
     EXPECT_FALSE(app.HasWindow());
     app.Shutdown();
+    Context context;
+    app.Run(context);
+    EXPECT_EQ(context.initialized, 1);
+    EXPECT_EQ(context.shutdowns, 1);
+    EXPECT_TRUE(context.updates.empty());
 
     g_createFails = false;
     g_withSurface = true;

@@ -62,6 +62,11 @@ TEST(PCFileStreamTest, SeeksInsideTheCacheDoNoFileIoAndOutsideFlushFirst) {
     EXPECT_EQ(FileContents(path).substr(100, 4), "WXYZ");  // written before the window moved
     ASSERT_EQ(stream.Read(16, out), 16u);
     EXPECT_EQ(std::string(out, 16), bytes.substr(600000, 16));
+
+    // A window that was only read is not written back: moving away costs the next read alone.
+    const u64 clean = PCFileStream::FileOperationCount();
+    EXPECT_TRUE(stream.Seek(0, AGIStream::kSeekStart));
+    EXPECT_EQ(PCFileStream::FileOperationCount(), clean + 1);
 }
 
 TEST(PCFileStreamTest, MixedOperationsAcrossWindowsMatchAPlainBuffer) {

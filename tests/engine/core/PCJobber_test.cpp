@@ -138,3 +138,30 @@ TEST_F(PCJobberTest, AWorkerThatOutlivesTheStopTimeOutIsAbandonedSafely) {
     ASSERT_TRUE(WaitFor([] { return g_finished.load() == 1; }));
     std::this_thread::sleep_for(20ms);
 }
+
+TEST(PCJobber, OnlyAPostIntoAnEmptyRingWakesTheWorker) {
+    struct Counting : PCJobber {
+        std::atomic<int> wakes{0};
+        void Wake() override {
+            ++wakes;
+            PCJobber::Wake();
+        }
+    } jobber;
+    g_gate.Reset();
+    g_blocked = false;
+    ASSERT_TRUE(jobber.Start(0, 10, 0, true, 0));
+    EXPECT_EQ(jobber.Room(), 10u);
+    ASSERT_TRUE(jobber.Post(&Block, 0));
+    ASSERT_TRUE(WaitFor([] { return g_blocked.load(); }));
+    EXPECT_EQ(jobber.wakes.load(), 1);
+    for (uintptr_t i = 0; i < 3; ++i)
+        ASSERT_TRUE(jobber.Post(&Note, i));
+    EXPECT_EQ(jobber.wakes.load(), 1) << "the worker is busy with a pending job";
+    EXPECT_EQ(jobber.Room(), 6u);
+    g_gate.Set();
+    ASSERT_TRUE(WaitFor([&] { return jobber.Count() == 0; }));
+    ASSERT_TRUE(jobber.Post(&Note, 3));
+    EXPECT_EQ(jobber.wakes.load(), 2);
+    ASSERT_TRUE(WaitFor([&] { return jobber.Count() == 0; }));
+    jobber.Stop();
+}

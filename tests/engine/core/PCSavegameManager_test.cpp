@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#include "engine/core/AGApplication.h"
+#include "engine/core/Crc32Hash.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/FileContents.h"
@@ -59,6 +61,9 @@ TEST_F(PCSavegameManagerTest, TheSaveFolderIsMadeUnderTheDataHomeOrFallsBackToTh
     EXPECT_EQ(std::string(intoTemporary.GetPath().c_str()), fallback);
     EXPECT_TRUE(Save(intoTemporary, Image(64, 'a')));
     EXPECT_EQ(FileContents(fallback), Image(64, 'a'));
+    m_env.Set("TMPDIR", "//");
+    EXPECT_EQ(std::string(PCSavegameManager("Tallyvox").GetPath().c_str()), "/savegame.bin");
+    m_env.Set("TMPDIR", temporary.Path());
     if (geteuid() != 0) {
         const std::string locked = dir.Path() + "/locked";
         ASSERT_EQ(mkdir(locked.c_str(), 0500), 0);
@@ -70,6 +75,13 @@ TEST_F(PCSavegameManagerTest, TheSaveFolderIsMadeUnderTheDataHomeOrFallsBackToTh
 TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     PCSavegameManager saves("Tallyvox");
     const std::string path = saves.GetPath().c_str();
+    {
+        // No save yet: an edit starts empty.
+        std::unique_ptr<PCFileStream> empty(saves.OpenFile(PCFileStream::kModeRead | PCFileStream::kModeWrite));
+        ASSERT_TRUE(empty);
+        EXPECT_EQ(empty->GetSize(), 0u);
+    }
+    EXPECT_FALSE(Exists(path));
     const std::string first = Image(524288, 'o');
     ASSERT_TRUE(Save(saves, first));
     EXPECT_EQ(FileContents(path), first);
@@ -95,8 +107,30 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     EXPECT_FALSE(Exists(path + ".tmp"));
     EXPECT_EQ(FileContents(path), first);
 
-    ASSERT_TRUE(Save(saves, Image(1000, 's')));
-    EXPECT_EQ(FileContents(path), Image(1000, 's'));
+    // Larger than the stream's cache, so that a copy takes more than one pass.
+    ASSERT_TRUE(Save(saves, Image(700000, 's')));
+    EXPECT_EQ(FileContents(path), Image(700000, 's'));
+
+    // Without the create bit the stream starts from the save's bytes, read-write or write-only.
+    for (u32 mode : {PCFileStream::kModeRead | PCFileStream::kModeWrite, PCFileStream::kModeWrite}) {
+        std::unique_ptr<PCFileStream> edit(saves.OpenFile(mode));
+        ASSERT_TRUE(edit);
+        EXPECT_EQ(edit->GetSize(), 700000u);
+        char head[4] = {};
+        EXPECT_EQ(edit->Read(4, head), mode & PCFileStream::kModeRead ? 4u : 0u);
+        ASSERT_TRUE(edit->Seek(500, AGIStream::kSeekStart));
+        EXPECT_EQ(edit->Write(2, "ab"), 2u);
+        ASSERT_TRUE(edit->Commit());
+    }
+    std::string edited = Image(700000, 's');
+    edited.replace(500, 2, "ab");
+    EXPECT_EQ(FileContents(path), edited);
+    // Uncommitted, an edit leaves the save as it was.
+    std::unique_ptr<PCFileStream> dropped(saves.OpenFile(PCFileStream::kModeWrite));
+    ASSERT_TRUE(dropped);
+    dropped->Write(3, "xyz");
+    dropped.reset();
+    EXPECT_EQ(FileContents(path), edited);
 }
 
 TEST_F(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSave) {
@@ -121,5 +155,43 @@ TEST_F(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSave) {
     ASSERT_EQ(log.Lines().size(), 1u);
     EXPECT_NE(log.Lines()[0].find("Could not write the file"), std::string::npos);
     EXPECT_EQ(FileContents(path), first);
+    EXPECT_FALSE(Exists(path + ".tmp"));
+}
+
+TEST_F(PCSavegameManagerTest, TheFirstMaxSaveGameSizeEntryThatIsNotZeroSetsTheLimit) {
+    struct Entry {
+        AGConfigEntry head;
+        u32 value;
+    };
+    const Entry other{{Crc32Hash("SaveGameSize"), 0}, 1000};
+    const Entry zero{{Crc32Hash("MaxSaveGameSize"), 0}, 0};
+    const Entry limit{{Crc32Hash("MaxSaveGameSize"), 0}, 4096};
+    const Entry later{{Crc32Hash("MaxSaveGameSize"), 0}, 8192};
+    const AGConfigEntry* entries[] = {&other.head, &limit.head, &later.head};
+    PCSavegameManager saves("Tallyvox");
+    AGConfigList& list = ConfigEntries();
+    const AGConfigList saved = list;
+    saves.ReadMaxSize();
+    EXPECT_EQ(saves.GetMaxSize(), 524288u);
+    list.entries = entries;
+    list.count = 3;
+    EXPECT_EQ(FindConfigValue("SaveGameSize", list), &other.value);
+    saves.ReadMaxSize();
+    EXPECT_EQ(saves.GetMaxSize(), 4096u);
+    entries[1] = &zero.head;
+    saves.ReadMaxSize();
+    EXPECT_EQ(saves.GetMaxSize(), 524288u);
+    list.count = 1;
+    EXPECT_EQ(FindConfigValue("MaxSaveGameSize", list), nullptr);
+    list = saved;
+}
+
+TEST_F(PCSavegameManagerTest, ASaveThatCannotBeReadIsNotEdited) {
+    PCSavegameManager saves("Tallyvox");
+    const std::string path = saves.GetPath().c_str();
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+    LogCapture log;
+    EXPECT_EQ(saves.OpenFile(PCFileStream::kModeRead | PCFileStream::kModeWrite), nullptr);
+    EXPECT_TRUE(log.Contains("Could not read the file"));
     EXPECT_FALSE(Exists(path + ".tmp"));
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 TEST(PCThreadingManager, EventsGiveTheWaitResultCodes) {
     PCThreadingManager threads;
     AGEventHandle a = threads.CreateEvent(false, false, nullptr);
@@ -20,4 +22,31 @@ TEST(PCThreadingManager, EventsGiveTheWaitResultCodes) {
     EXPECT_EQ(threads.WaitEvent(nullptr, 0), AGThreadingManager::kWaitFailed);
     EXPECT_TRUE(threads.CloseEvent(a));
     EXPECT_TRUE(threads.CloseEvent(b));
+    EXPECT_TRUE(threads.SuspendThread(nullptr));
+    EXPECT_TRUE(threads.ResumeThread(nullptr));
+}
+
+TEST(PCThreadingManager, ThreadsRunTheirRoutineAndReportTheirId) {
+    PCThreadingManager threads;
+    static std::atomic<int> ran{0};
+    auto routine = [](void* context) -> u32 {
+        ran = *static_cast<int*>(context);
+        return 0;
+    };
+    int value = 7;
+    u32 id = 0;
+    AGThreadHandle thread = threads.CreateThread(0, routine, &value, 0, &id);
+    ASSERT_TRUE(threads.IsThreadValid(thread));
+    EXPECT_NE(id, 0u);
+    EXPECT_TRUE(threads.WaitThread(thread, 5000));
+    EXPECT_EQ(ran.load(), 7);
+    EXPECT_TRUE(threads.SetThreadPriority(thread, 1));
+    EXPECT_TRUE(threads.CloseThread(thread));
+    AGThreadHandle unnamed = threads.CreateThread(0, routine, &value, 0, nullptr);
+    EXPECT_TRUE(threads.WaitThread(unnamed, 5000));
+    EXPECT_TRUE(threads.CloseThread(unnamed));
+    EXPECT_FALSE(threads.CloseThread(nullptr));
+    EXPECT_FALSE(threads.WaitThread(nullptr, 0));
+    EXPECT_FALSE(threads.SetThreadPriority(nullptr, 1));
+    EXPECT_FALSE(threads.SetThreadAffinity(nullptr, 1));
 }

@@ -97,6 +97,7 @@ TEST_F(PackageTest, ResidentEntriesKeepTheirBytesAndOnlyThemMayBeBorrowed) {
     ASSERT_TRUE(writer.WriteFolder(dir.File("Pack.dir")));
     PcDirectory package;
     package.Mount(dir.File("Pack.dir").c_str(), false);
+    ProbeResource::s_alive = 0;
 
     auto* kept = static_cast<ProbeResource*>(GetOrLoadResource(Probe(), Crc32Hash("kept.bin"), 7, true, false));
     auto* gone = static_cast<ProbeResource*>(GetOrLoadResource(Probe(), Crc32Hash("gone.bin"), 0, true, true));
@@ -110,6 +111,7 @@ TEST_F(PackageTest, ResidentEntriesKeepTheirBytesAndOnlyThemMayBeBorrowed) {
     Probe()->Release(kept);
     EXPECT_TRUE(package.Blocks().empty());
     Probe()->Release(gone);
+    EXPECT_EQ(ProbeResource::s_alive, 0) << "a folder package's resource goes at its last release";
 }
 
 TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
@@ -227,4 +229,120 @@ TEST_F(PackageTest, ATruncatedArchiveLoadsNothing) {
         EXPECT_EQ(env.Resources()->TotalCount(0), 0u) << cut;
     }
     EXPECT_TRUE(log.Contains("nothing is loaded"));
+}
+
+TEST_F(PackageTest, AnArchiveReplacesWhatWasRegisteredUnderItsNamesBeforeTheMount) {
+    ProbeResource::s_alive = 0;
+    const u32 heldId = Crc32Hash("held.probe");
+    const u32 unheldId = Crc32Hash("unheld.probe");
+    auto* early = static_cast<ProbeResource*>(GetOrLoadResource(Probe(), heldId, 0, false, true));
+    Probe()->Release(GetOrLoadResource(Probe(), unheldId, 0, false, true));
+    EXPECT_FALSE(early->hadBuffer);
+    EXPECT_EQ(ProbeResource::s_alive, 2);
+
+    PackageWriter writer;
+    writer.Add("held.probe", TypeKey::Text, "held bytes").Add("unheld.probe", TypeKey::Text, "unheld bytes");
+    ASSERT_TRUE(writer.WriteArchive(dir.File("Late.dir")));
+    PcDirectory package;
+    package.Mount(dir.File("Late.dir").c_str(), false);
+    auto* held = static_cast<ProbeResource*>(GetOrLoadResource(Probe(), heldId, 0, false, true));
+    auto* unheld = static_cast<ProbeResource*>(GetOrLoadResource(Probe(), unheldId, 0, false, true));
+    EXPECT_EQ(held->bytes, "held bytes");
+    EXPECT_EQ(unheld->bytes, "unheld bytes");
+    EXPECT_NE(held, early);
+    // The unheld empty resource went at once; the held one lives until its holder lets go.
+    EXPECT_EQ(ProbeResource::s_alive, 3);
+    EXPECT_EQ(early->RefCount(), 1u);
+    Probe()->Release(early);
+    EXPECT_EQ(ProbeResource::s_alive, 2);
+    Probe()->Release(held);
+    Probe()->Release(unheld);
+    package.Unmount();
+    EXPECT_EQ(ProbeResource::s_alive, 0);
+}
+
+TEST_F(PackageTest, OnlyAResidentWordOfOneKeepsTheBytes) {
+    for (u32 word : {1u, 2u}) {
+        SCOPED_TRACE(word);
+        PackageWriter writer;
+        writer.Add("a.probe", TypeKey::Text, "archive", 0, true);
+        std::string archive = writer.ArchiveBytes();
+        archive[8] = char(word);  // the block header's resident word
+        dir.Write("Word.dir", archive);
+        PcDirectory package;
+        package.Mount(dir.File("Word.dir").c_str(), false);
+        auto* fromArchive = static_cast<ProbeResource*>(Probe()->Find(Crc32Hash("a.probe")));
+        ASSERT_NE(fromArchive, nullptr);
+        EXPECT_EQ(fromArchive->inPlace, word == 1);
+        EXPECT_EQ(package.Blocks().size(), word == 1 ? 1u : 0u);
+        package.Unmount();
+
+        std::string index = writer.IndexBytes();
+        index[index.size() - 4] = char(word);  // the entry's resident word
+        dir.Write("Loose/Loose.hdr", index);
+        dir.Write("Loose/a.probe", "loose");
+        package.Mount(dir.File("Loose.dir").c_str(), false);
+        auto* loose = static_cast<ProbeResource*>(GetOrLoadResource(Probe(), Crc32Hash("a.probe"), 0, true, true));
+        EXPECT_EQ(loose->bytes, "loose");
+        EXPECT_EQ(loose->inPlace, word == 1);
+        EXPECT_EQ(package.Blocks().size(), word == 1 ? 1u : 0u);
+        Probe()->Release(loose);
+        EXPECT_TRUE(package.Blocks().empty());
+        package.Unmount();
+    }
+}
+
+TEST_F(PackageTest, TheLowestPackageIdHoldingANameWinsAndALaterIndexEntryReplaces) {
+    // Two folder packages hold "same.txt"; the second index also holds two entries stored
+    // under one id.
+    const std::string names[2] = {dir.File("One.dir"), dir.File("Two.dir")};
+    for (int i = 0; i < 2; ++i) {
+        PackageWriter writer;
+        writer.Add("same.txt", 0, "from " + std::to_string(i));
+        if (i == 1)
+            writer.Add("first.txt", 0, "first").Add("second.txt", 0, "second");
+        ASSERT_TRUE(writer.WriteFolder(names[i]));
+    }
+    std::string index = PackageWriter().Add("same.txt", 0, "").Add("first.txt", 0, "")
+                            .Add("second.txt", 0, "").IndexBytes();
+    const u32 firstId = Crc32Hash("first.txt");
+    index.replace(index.rfind("second.txt") - 4, 4, reinterpret_cast<const char*>(&firstId), 4);
+    dir.Write("Two/Two.hdr", index);
+
+    const int low = Crc32Hash(names[0].c_str()) < Crc32Hash(names[1].c_str()) ? 0 : 1;
+    PcDirectory packages[2];
+    packages[1 - low].Mount(names[1 - low].c_str(), false);  // mounted first, still loses
+    packages[low].Mount(names[low].c_str(), false);
+    AGResource* same = GetOrLoadResource(Data(), Crc32Hash("same.txt"), 0, false, true);
+    EXPECT_EQ(AsText(same), "from " + std::to_string(low));
+    EXPECT_EQ(same->DirectoryId(), packages[low].NameId());
+    AGResource* first = GetOrLoadResource(Data(), firstId, 0, false, true);
+    EXPECT_EQ(AsText(first), "second");
+    EXPECT_EQ(packages[1].Entries().size(), 2u);
+    Data()->Release(same);
+    Data()->Release(first);
+}
+
+TEST_F(PackageTest, MountingAgainUnmountsThePackageFirst) {
+    PackageWriter first, second;
+    first.Add("a.txt", 0, "first");
+    second.Add("b.txt", 0, "second");
+    ASSERT_TRUE(first.WriteFolder(dir.File("First.dir")));
+    ASSERT_TRUE(second.WriteFolder(dir.File("Second.dir")));
+    PcDirectory package;
+    package.Mount(dir.File("First.dir").c_str(), false);
+    const u32 firstId = package.NameId();
+    Data()->Release(GetOrLoadResource(Data(), Crc32Hash("a.txt"), 0, false, true));
+    package.Mount(dir.File("Second.dir").c_str(), false);
+    EXPECT_EQ(AGDirectory::FindMounted(firstId), nullptr);
+    EXPECT_EQ(AGDirectory::FindMounted(package.NameId()), &package);
+    EXPECT_EQ(AGDirectory::MountedCount(), 1u);
+    EXPECT_EQ(package.FindEntry(Crc32Hash("a.txt")), nullptr);
+    AGResource* b = GetOrLoadResource(Data(), Crc32Hash("b.txt"), 0, false, true);
+    EXPECT_EQ(AsText(b), "second");
+    Data()->Release(b);
+    package.Unmount();
+    EXPECT_EQ(package.NameId(), 0u);
+    EXPECT_FALSE(package.Loaded());
+    EXPECT_TRUE(package.Entries().empty());
 }

@@ -91,10 +91,33 @@ TEST(XmlReaderTest, FieldsTakeDefaultsWordsAndNumberPrefixes) {
     EXPECT_EQ(Read("<Count>12abc</Count>").count, 12);
     EXPECT_EQ(Read("<Count>99999999999999999999</Count>").count, 2147483647);
     EXPECT_EQ(Read("<Count>-99999999999</Count>").count, -2147483647 - 1);
-    EXPECT_EQ(Read("<Mask>-1</Mask>").mask, 0xFFFFFFFFu);
-    EXPECT_EQ(Read("<Mask>99999999999</Mask>").mask, 0xFFFFFFFFu);
+    EXPECT_EQ(Read("<Mask>4294967295</Mask>").mask, 0xFFFFFFFFu);
+    EXPECT_EQ(Read("<Mask>12abc</Mask>").mask, 12u);
+    EXPECT_TRUE(log.Lines().empty());
+    // A negative or oversized number is no u32: the default, with a report.
+    for (const char* bad : {"-1", "-7", "4294967296", "99999999999999999999999"}) {
+        log.Clear();
+        EXPECT_EQ(Read(std::string("<Mask>") + bad + "</Mask>").mask, 9u) << bad;
+        EXPECT_EQ(log.Lines(), std::vector<std::string>{std::string("\"") + bad +
+                                                        "\" is not an unsigned 32-bit number"});
+    }
     EXPECT_FLOAT_EQ(Read("<Speed>-1e300</Speed>").speed, -FLT_MAX);
+    EXPECT_FLOAT_EQ(Read("<Speed>1e300</Speed>").speed, FLT_MAX);
+    EXPECT_TRUE(std::isinf(Read("<Speed>1e999</Speed>").speed));
     EXPECT_TRUE(std::isinf(Read("<Ratio>1e999</Ratio>").ratio));
+
+    // In attribute mode every typed field but a double reads its attribute.
+    AllKinds a;
+    a.attributes = true;
+    XmlReader reader;
+    ASSERT_EQ(reader.ReadText("<root Ratio=\"3.5\" Count=\"4\" Flag=\"false\">"
+                              "<Ratio>0.75</Ratio><Count>9</Count><Name>elem</Name></root>",
+                              "root", a),
+              XmlReader::ReadOk);
+    EXPECT_EQ(a.ratio, 0.75);
+    EXPECT_EQ(a.count, 4);
+    EXPECT_FALSE(a.flag);
+    EXPECT_EQ(a.name, "nobody");
 }
 
 TEST(XmlReaderTest, VectorsTakeTheirComponentsInOrder) {
@@ -128,6 +151,62 @@ TEST(XmlReaderTest, ListsAreClearedWhenPresentAndKeptWhenAbsent) {
     EXPECT_EQ(r.list[0].number, 4);
     EXPECT_EQ(r.list[2].label, "b");
     EXPECT_EQ(r.count, 5);  // the reader is back at the root after the list
+}
+
+TEST(XmlReaderTest, NamedItemsStartAtTheFirstElementOfTheirName) {
+    struct Values : ISerializable {
+        std::vector<i32> values;
+        void GetItemName(TString<char>& out) const override { out = "row"; }
+        bool IsContainer() const override { return true; }
+        void Serialize(ISerialization& s) override {
+            i32 v = 0;
+            s.SerializeInt("V", v, -1);
+            values.push_back(v);
+        }
+    };
+    struct Owner : ISerializable {
+        Values rows;
+        i32 after = 0;
+        void Serialize(ISerialization& s) override {
+            s.SerializeItem(rows);
+            s.SerializeInt("After", after, 0);
+        }
+    } owner;
+    XmlReader reader;
+    ASSERT_EQ(reader.ReadText("<root><other><V>9</V></other><row><V>4</V></row><row><V>5</V></row>"
+                              "<After>3</After></root>",
+                              "root", owner),
+              XmlReader::ReadOk);
+    EXPECT_EQ(owner.rows.values, (std::vector<i32>{4, 5, -1}));
+    EXPECT_EQ(owner.after, 3);
+}
+
+TEST(XmlReaderTest, OnlyAMissingMandatoryObjectIsReported) {
+    struct Holder : ISerializable {
+        Inner need, may;
+        bool needFound = false, mayFound = false;
+        void Serialize(ISerialization& s) override {
+            s.SerializeObject("Need", need, true);
+            needFound = s.WasFound();
+            s.SerializeObject("May", may, false);
+            mayFound = s.WasFound();
+        }
+    } record;
+    XmlReader reader;
+    LogCapture log;
+    ASSERT_EQ(reader.ReadText("<root><May><Number>2</Number></May></root>", "root", record),
+              XmlReader::ReadOk);
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"Mandatory Field is missing :Need"});
+    EXPECT_FALSE(record.needFound);
+    EXPECT_TRUE(record.mayFound);
+    EXPECT_EQ(record.may.number, 2);
+    log.Clear();
+    ASSERT_EQ(reader.ReadText("<root><Need><Number>1</Number></Need></root>", "root", record),
+              XmlReader::ReadOk);
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_TRUE(record.needFound);
+    EXPECT_FALSE(record.mayFound);
+    EXPECT_EQ(record.need.number, 1);
 }
 
 TEST(XmlReaderTest, SerializeItemReadsChildrenAndRestoresTheElement) {
@@ -191,11 +270,23 @@ TEST(XmlReaderTest, DeepNestingIsRefusedWithoutRecursing) {
     EXPECT_EQ(reader.ReadText(deep.c_str(), "a", r), XmlReader::ReadParseError);
     EXPECT_EQ(log.Lines().size(), 1u);
     // Comments, CDATA and empty elements do not count as nesting.
-    std::string nested = "<root>";
+    std::string nested = "<?xml version='1.0'?><root>";
     for (int i = 0; i < 300; ++i)
-        nested += "<!-- <b> --><c/><![CDATA[<d>]]>";
+        nested += "<!-- <b> --><c/><![CDATA[<d>]]><e q='<f>' r=\"<g>\">text</e><h />";
     EXPECT_EQ(reader.ReadText((nested + "<Number>6</Number></root>").c_str(), "root", r),
               XmlReader::ReadOk);
+    EXPECT_EQ(r.number, 6);
+    // 256 levels are the limit.
+    for (int depth : {256, 257}) {
+        std::string text;
+        for (int i = 0; i < depth; ++i)
+            text += "<a>";
+        for (int i = 0; i < depth; ++i)
+            text += "</a>";
+        EXPECT_EQ(reader.ReadText(text.c_str(), "a", r),
+                  depth == 256 ? XmlReader::ReadOk : XmlReader::ReadParseError)
+            << depth;
+    }
 }
 
 TEST(XmlReaderTest, ReadFileFromDiskLowerCasesTheName) {

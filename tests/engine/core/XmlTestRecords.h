@@ -33,9 +33,13 @@ struct AllKinds : ISerializable {
     Inner inner;
     SerializableVector<Inner> list;
 
+    // Typed fields as attributes of the record's element (objects stay elements).
+    bool attributes = false;
+
     static constexpr f32 kColour[4] = {0.1f, 0.2f, 0.3f, 0.4f};
 
     void Serialize(ISerialization& s) override {
+        s.SetAttributeMode(attributes);
         s.SerializeVec4("Colour", colour, kColour);
         s.SerializeVec3("Position", position, AGVec3{1.0f, 2.0f, 3.0f});
         s.SerializeVec2("Size", size, AGVec2{4.0f, 5.0f});
@@ -46,6 +50,7 @@ struct AllKinds : ISerializable {
         s.SerializeLong("Along", along, 11);
         s.SerializeFloat("Speed", speed, 2.5f);
         s.SerializeString("Name", name, TString<char>("nobody"));
+        s.SetAttributeMode(false);
         s.SerializeObject("Inner", inner, false);
         s.SerializeObject("List", list, false);
     }

@@ -29,31 +29,55 @@ std::string Write(ISerializable& record) {
 
 }  // namespace
 
-TEST(XmlWriterTest, EveryFieldKindRoundTrips) {
-    AllKinds original;
-    const f32 colour[4] = {-1.25f, 0.5f, 1000.125f, 0.000001f};
-    memcpy(original.colour, colour, sizeof colour);
-    original.position = AGVec3{-3.5f, 0.0f, 123456.75f};
-    original.size = AGVec2{640.0f, -480.5f};
-    original.count = -2147483647 - 1;
-    original.ratio = 1234567.123456;
-    original.mask = 4000000000u;
-    original.along = 2147483647;
-    original.speed = 3.141593f;
-    original.name = "Ann & Bob <\"team\"> caf\xc3\xa9";
-    original.inner.label = "inside";
-    for (i32 i = 0; i < 3; ++i) {
-        Inner item;
-        item.number = i * 10;
-        item.label = TString<char>::FromInt(i);
-        original.list.push_back(item);
+TEST(XmlWriterTest, EveryFieldKindRoundTripsAsElementsAndAsAttributes) {
+    for (bool attributes : {false, true}) {
+        SCOPED_TRACE(attributes ? "attributes" : "elements");
+        AllKinds original;
+        original.attributes = attributes;
+        const f32 colour[4] = {-1.25f, 0.5f, 1000.125f, 0.25f};
+        memcpy(original.colour, colour, sizeof colour);
+        original.position = AGVec3{-3.5f, 0.0f, 123456.75f};
+        original.size = AGVec2{640.0f, -480.5f};
+        original.flag = false;  // the default is true
+        original.count = -2147483647 - 1;
+        original.ratio = 1234567.123456;
+        original.mask = 4000000000u;
+        original.along = 2147483647;
+        original.speed = 3.25f;
+        original.name = "Ann & Bob <\"team\"> caf\xc3\xa9";
+        original.inner.number = -5;
+        original.inner.label = "inside";
+        for (i32 i = 0; i < 3; ++i) {
+            Inner item;
+            item.number = i * 10;
+            item.label = TString<char>::FromInt(i);
+            original.list.push_back(item);
+        }
+        const std::string text = Write(original);
+        AllKinds back;
+        back.attributes = attributes;
+        XmlReader reader;
+        LogCapture log;
+        ASSERT_EQ(reader.ReadText(text.c_str(), "root", back), XmlReader::ReadOk);
+        EXPECT_TRUE(log.Lines().empty());
+        EXPECT_EQ(memcmp(back.colour, colour, sizeof colour), 0);
+        EXPECT_EQ(back.position.x, -3.5f);
+        EXPECT_EQ(back.position.z, 123456.75f);
+        EXPECT_EQ(back.size.y, -480.5f);
+        EXPECT_FALSE(back.flag);
+        EXPECT_EQ(back.count, original.count);
+        EXPECT_EQ(back.ratio, original.ratio);
+        EXPECT_EQ(back.mask, original.mask);
+        EXPECT_EQ(back.along, original.along);
+        EXPECT_EQ(back.speed, original.speed);
+        EXPECT_EQ(back.name, original.name);
+        EXPECT_EQ(back.inner.number, -5);
+        EXPECT_EQ(back.inner.label, "inside");
+        ASSERT_EQ(back.list.size(), 3u);
+        EXPECT_EQ(back.list[2].number, 20);
+        EXPECT_EQ(back.list[1].label, "1");
+        EXPECT_EQ(Write(back), text);
     }
-    const std::string text = Write(original);
-    AllKinds back;
-    XmlReader reader;
-    ASSERT_EQ(reader.ReadText(text.c_str(), "root", back), XmlReader::ReadOk);
-    // What was read prints the same text: every value survived, floats to six decimals.
-    EXPECT_EQ(Write(back), text);
 }
 
 TEST(XmlWriterTest, PrintsCompactTextAndAttributes) {
@@ -62,23 +86,45 @@ TEST(XmlWriterTest, PrintsCompactTextAndAttributes) {
         AGVec2 margin{2.0f, -4.0f};
         u32 mask = 0xFFFFFFFFu;
         TString<char> name{"Panel"};
+        TString<char> text{"body"};
         bool visible = true;
         double depth = 0.5;
         void Serialize(ISerialization& s) override {
             s.SerializeUInt("Mask", mask, 0);
-            // Strings, booleans and doubles stay elements in attribute mode.
+            s.SerializeBool("Visible", visible, false);
+            // Only doubles stay elements in attribute mode, as they are read.
             s.SetAttributeMode(true);
             s.SerializeInt("Width", width, 1);
             s.SerializeVec2("Margin", margin, AGVec2{});
             s.SerializeString("Name", name, TString<char>());
             s.SerializeBool("Visible", visible, false);
             s.SerializeDouble("Depth", depth, 0.0);
+            s.SerializeString("", text, TString<char>());
             s.SetAttributeMode(false);
         }
     } widget;
     EXPECT_EQ(Write(widget),
-              "<root Width=\"320\" Margin=\"2.000000,-4.000000\"><Mask>-1</Mask><Name>Panel</Name>"
-              "<Visible>true</Visible><Depth>0.500000</Depth></root>");
+              "<root Width=\"320\" Margin=\"2.000000,-4.000000\" Name=\"Panel\" Visible=\"true\">"
+              "<Mask>4294967295</Mask><Visible>true</Visible><Depth>0.500000</Depth>body</root>");
+}
+
+TEST(XmlWriterTest, ItemsGoUnderTheirItemNameOrStraightIntoTheElement) {
+    struct Items : ISerializable {
+        const char* itemName;
+        i32 value = 4;
+        explicit Items(const char* name) : itemName(name) {}
+        void GetItemName(TString<char>& out) const override { out = itemName; }
+        bool IsContainer() const override { return true; }
+        void Serialize(ISerialization& s) override { s.SerializeInt("V", value, 0); }
+    };
+    struct Owner : ISerializable {
+        Items named{"row"}, bare{""};
+        void Serialize(ISerialization& s) override {
+            s.SerializeItem(named);
+            s.SerializeItem(bare);
+        }
+    } owner;
+    EXPECT_EQ(Write(owner), "<root><row><V>4</V></row><V>4</V></root>");
 }
 
 TEST(XmlWriterTest, OutputMustFitTheCallersSize) {
