@@ -166,6 +166,8 @@ struct NotingDevices : AGDeviceManagerImpl {
     void Update() override { Note("devices"); }
     AGDevice* FindKeyboard(u32) const override { return nullptr; }
     AGDevice* FindMouse(u32) const override { return nullptr; }
+    const AGArray<AGDevice*>& Devices() const override { return devices; }
+    AGArray<AGDevice*> devices;
 };
 
 TEST_F(RunLoop, EachTickRunsTheGameThenAudioVideoDevicesAndTheAlertableSleep) {
