@@ -1,5 +1,6 @@
 // The answer matcher: whole checks (exact, misspelt listed and unlisted words, longer texts,
-// no match, a 60-character near-miss word), the grapheme search, dictionary lookups, and
+// no match, a 60-character near-miss word, a wrong 40-character answer to a 10-answer
+// question), the grapheme search, dictionary lookups, and
 // the question bank's start-up plus the loading of every question of the sample bank.
 #include <benchmark/benchmark.h>
 
@@ -31,6 +32,21 @@ const char* const kQuestionSource =
     "- a bean to cup machine\n"
     "- a smart display\n";
 
+// Ten answers, as many as a question may need when the board is full.
+const char* const kTenAnswerSource =
+    "? 80-9002 Name something you keep in a kitchen drawer.\n"
+    "= 22 Cutlery/Knives and forks: cutlery, knives_and_forks, knives, forks, spoons, teaspoons\n"
+    "= 16 Tea towel: tea_towel, tea_towels, dish_cloth, dishcloth\n"
+    "= 12 Scissors: scissors, kitchen_scissors\n"
+    "= 10 Bottle opener/Opener: bottle_opener, opener, corkscrew, cork_screw\n"
+    "= 9 Batteries: batteries, battery\n"
+    "= 8 Takeaway menus/Menus: takeaway_menus, takeaway_menu, menus, leaflets\n"
+    "= 7 Sellotape/Tape: sellotape, tape, sticky_tape\n"
+    "= 6 Tin opener: tin_opener, can_opener\n"
+    "= 5 Rubber bands/Elastic bands: rubber_bands, elastic_bands, rubber_band\n"
+    "= 5 Matches: matches, matchbox, lighter\n"
+    "- a toaster\n";
+
 const std::string k60 = std::string(60, 'm');
 
 std::string ReadText(const std::string& path) {
@@ -49,7 +65,9 @@ struct Fixture {
         qbank::ReadDecadeSource(kQuestionSource, "bench", 1, bank, d);
         qbank::ReadEquivalenceSource(ReadText(TALLYVOX_QUESTION_SOURCES "/equivalences.txt"), "eq", bank, d);
         qbank::ReadDictionarySource(ReadText(TALLYVOX_QUESTION_SOURCES "/dictionary.txt") + " toasted", bank);
+        qbank::ReadDecadeSource(kTenAnswerSource, "bench", 1, bank, d);
         question = qbank::QuestionFileBytes(bank.questions[0]);
+        tenAnswers = qbank::QuestionFileBytes(bank.questions[1]);
         pairs = qbank::WordPairBytes(bank);
         words = qbank::AutocompletionBytes(qbank::DictionaryWords(bank));
         Use();
@@ -60,6 +78,7 @@ struct Fixture {
         SetMatcherDictionary(&dictionary);
     }
     std::string question;
+    std::string tenAnswers;
     std::string pairs;
     std::string words;
     QZ2011::Autocompleter dictionary;
@@ -71,22 +90,25 @@ Fixture& Shared() {
     return fixture;
 }
 
-void CheckAnswer(benchmark::State& state, const std::string& typed) {
-    Fixture& f = Shared();
+void CheckAnswerOf(benchmark::State& state, const std::string& file, const std::string& typed) {
     QZ2011::Question q;
-    q.Parse(f.question.data(), u32(f.question.size()));
+    q.Parse(file.data(), u32(file.size()));
     int result = q.CheckAnswer(typed);
     const bool matches = result >= 0;
     for (auto _ : state) {
         if (matches) {
             // A match marks its answer found: start each round from a fresh question.
             state.PauseTiming();
-            q.Parse(f.question.data(), u32(f.question.size()));
+            q.Parse(file.data(), u32(file.size()));
             state.ResumeTiming();
         }
         benchmark::DoNotOptimize(result = q.CheckAnswer(typed));
     }
-    state.SetLabel("answer " + std::to_string(result));
+    state.SetLabel("answer " + std::to_string(result) + " of " + std::to_string(q.AnswerCount()));
+}
+
+void CheckAnswer(benchmark::State& state, const std::string& typed) {
+    CheckAnswerOf(state, Shared().question, typed);
 }
 BENCHMARK_CAPTURE(CheckAnswer, exact, std::string("microwave"));
 BENCHMARK_CAPTURE(CheckAnswer, misspelt_known_word, std::string("toasted"));
@@ -96,6 +118,12 @@ BENCHMARK_CAPTURE(CheckAnswer, fifteen_words,
                   std::string("i think it would have to be the food processor or maybe the kettle then"));
 BENCHMARK_CAPTURE(CheckAnswer, no_match, std::string("giraffe"));
 BENCHMARK_CAPTURE(CheckAnswer, adversarial_60, std::string("microwave") + k60.substr(9));
+
+void CheckAnswerTen(benchmark::State& state, const std::string& typed) {
+    CheckAnswerOf(state, Shared().tenAnswers, typed);
+}
+BENCHMARK_CAPTURE(CheckAnswerTen, exact, std::string("rubber bands"));
+BENCHMARK_CAPTURE(CheckAnswerTen, wrong_40, std::string("a wooden bread bin with a broken old lid"));
 
 void GraphemeDistanceBench(benchmark::State& state, const std::string& a, const std::string& b) {
     Shared();
