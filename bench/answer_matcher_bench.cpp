@@ -14,7 +14,6 @@
 #include "questions/AnswerMatcher.h"
 #include "questions/Autocompleter.h"
 #include "questions/GraphemeEquivalences.h"
-#include "questions/HashText.h"
 #include "questions/QuestionManager.h"
 #include "tools/qbank/BankSource.h"
 #include "tools/qbank/BankWriter.h"
@@ -139,14 +138,15 @@ BENCHMARK_CAPTURE(GraphemeDistanceBench, no_match, std::string("!microwave!"), s
 // Two 60-character words that differ in their last letter, with 40 pairs that regroup runs
 // of one letter: without remembering failed positions this search is exponential.
 void GraphemeDistanceAdversarial(benchmark::State& state) {
-    std::vector<u32> hashes;
+    qbank::Bank bank;
     for (int i = 1; i <= 5; ++i)
         for (int j = 1; j <= 5; ++j)
             if (i != j)
-                hashes.push_back(HashText(std::string(i, 'a') + "|" + std::string(j, 'a')));
-    for (char c = 'b'; hashes.size() < 40; ++c)
-        hashes.push_back(HashText(std::string(1, c) + "|" + std::string(1, char(c + 1))));
-    WordPairMap.Assign(hashes);
+                bank.pairs.push_back({std::string(i, 'a'), {std::string(j, 'a')}, {}});
+    for (char c = 'b'; bank.pairs.size() < 40; ++c)
+        bank.pairs.push_back({std::string(1, c), {std::string(1, char(c + 1))}, {}});
+    const std::string pairs = qbank::WordPairBytes(bank);
+    LoadWordPairs(pairs.data(), u32(pairs.size()));
     const std::string a = "!" + std::string(57, 'a') + "x!";
     const std::string b = "!" + std::string(57, 'a') + "z!";
     int d = 0;

@@ -11,18 +11,28 @@
 class WordPairSet {
 public:
     void Clear();
-    // Replaces the contents with the given hashes (duplicates fold).
-    void Assign(std::vector<u32> hashes);
-    bool Contains(u32 hash) const;
-    bool IsEmpty() const { return m_count == 0; }
-    u32 Count() const { return m_count; }
+    // Replaces the contents with the given pair hashes and the hashes of their answer-side
+    // groups, each HashText(group + "|") (duplicates fold).
+    void Assign(std::vector<u32> pairHashes, std::vector<u32> keyHashes);
+    bool Contains(u32 pairHash) const { return m_pairs.Contains(pairHash); }
+    // Whether some pair starts with this answer-side group (hash of group + "|").
+    bool HasKey(u32 keyHash) const { return m_keys.Contains(keyHash); }
+    bool IsEmpty() const { return m_pairs.count == 0; }
+    u32 Count() const { return m_pairs.count; }
 
 private:
     // Open addressing with linear probing; 0 marks a free slot, so a hash of 0 is kept aside.
-    std::vector<u32> m_slots;
-    u32 m_mask = 0;
-    u32 m_count = 0;
-    bool m_hasZero = false;
+    struct HashSet {
+        void Assign(std::vector<u32> hashes);
+        bool Contains(u32 hash) const;
+
+        std::vector<u32> slots;
+        u32 mask = 0;
+        u32 count = 0;
+        bool hasZero = false;
+    };
+    HashSet m_pairs;
+    HashSet m_keys;
 };
 
 // The one pair set that GraphemeDistance reads.

@@ -153,6 +153,27 @@ TEST_F(QuestionManagerTest, NextQuestionWrapsWithinTheDecadeAndSavesOnce) {
     EXPECT_EQ(q->Index(), 36u);
 }
 
+TEST_F(QuestionManagerTest, SaveProgressWithoutAStoredPositionStartsBeforeTheDecadesRun) {
+    Mount(BankFiles());
+    const struct {
+        int decade;
+        const char* position;
+        int saved;  // the run's first question, after one asked
+    } cases[] = {{kDecade00s, "CurrectQuestionDecade00", 0},
+                 {kDecade70s, "CurrectQuestionDecade70", 12},
+                 {kDecade80s, "CurrectQuestionDecade80", 24},
+                 {kDecade90s, "CurrectQuestionDecade90", 36}};
+    for (const auto& c : cases) {
+        values.clear();
+        decade = c.decade;
+        Manager().SetCurrentIndex(c.saved - 1);
+        ASSERT_NE(Manager().NextQuestion(), nullptr);
+        Manager().SaveProgress();
+        EXPECT_EQ(values[c.position], c.saved) << c.position;
+        EXPECT_EQ(Manager().CurrentIndex(), c.saved);
+    }
+}
+
 TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) {
     Files files = BankFiles(3, {"00", "70", "90"});
     for (auto& [name, bytes] : files) {
