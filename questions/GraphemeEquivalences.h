@@ -10,29 +10,36 @@
 
 class WordPairSet {
 public:
+    // An answer-side group: HashText(group + "|") and its longest typed group.
+    struct Key {
+        u32 hash = 0;
+        u32 longestTyped = 0;
+    };
+
     void Clear();
-    // Replaces the contents with the given pair hashes and the hashes of their answer-side
-    // groups, each HashText(group + "|") (duplicates fold).
-    void Assign(std::vector<u32> pairHashes, std::vector<u32> keyHashes);
-    bool Contains(u32 pairHash) const { return m_pairs.Contains(pairHash); }
-    // Whether some pair starts with this answer-side group (hash of group + "|").
-    bool HasKey(u32 keyHash) const { return m_keys.Contains(keyHash); }
-    bool IsEmpty() const { return m_pairs.count == 0; }
-    u32 Count() const { return m_pairs.count; }
+    // Replaces the contents with the given pair hashes and answer-side groups (duplicates
+    // fold; a group given twice keeps its longest typed group).
+    void Assign(std::vector<u32> pairHashes, const std::vector<Key>& keys);
+    bool Contains(u32 pairHash) const { return m_pairs.Find(pairHash) != 0; }
+    // The longest typed group of the pairs that start with this answer-side group (hash of
+    // group + "|"), or 0 when none does.
+    u32 LongestTyped(u32 keyHash) const { return m_keys.Find(keyHash); }
+    bool IsEmpty() const { return m_pairCount == 0; }
+    u32 Count() const { return m_pairCount; }
 
 private:
-    // Open addressing with linear probing; 0 marks a free slot, so a hash of 0 is kept aside.
-    struct HashSet {
-        void Assign(std::vector<u32> hashes);
-        bool Contains(u32 hash) const;
+    // Open addressing with linear probing from hash to a non-zero value; a value of 0 marks
+    // a free slot.
+    struct HashMap {
+        void Assign(const std::vector<Key>& entries);
+        u32 Find(u32 hash) const;
 
-        std::vector<u32> slots;
+        std::vector<Key> slots;
         u32 mask = 0;
-        u32 count = 0;
-        bool hasZero = false;
     };
-    HashSet m_pairs;
-    HashSet m_keys;
+    HashMap m_pairs;
+    HashMap m_keys;
+    u32 m_pairCount = 0;
 };
 
 // The one pair set that GraphemeDistance reads.
