@@ -115,6 +115,7 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
     EXPECT_EQ(m.IndexOfId("20-7001"), 1);
     EXPECT_EQ(m.IndexOfId("70-9999"), -1);
     EXPECT_EQ(WordPairMap.Count(), 1u);
+    EXPECT_EQ(m.Table(), std::vector<u8>(2012, 0));
     EXPECT_EQ(names, (std::vector<std::string>{
                          "CurrectQuestionDecade70", "CurrectQuestionDecade80", "CurrectQuestionDecade90",
                          "CurrectQuestionDecade00", "NumberOfTimesWeLoopedDecade70", "NumberOfTimesWeLoopedDecade80",
@@ -188,6 +189,9 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     EXPECT_EQ(Manager().NextQuestion(), nullptr);
     EXPECT_TRUE(log.Contains("no questions of the 80s"));
     EXPECT_EQ(values.count("NumberOfTimesWeLoopedDecade80"), 0u);
+    decade = 4;
+    EXPECT_EQ(Manager().NextQuestion(), nullptr);
+    EXPECT_TRUE(log.Contains("No valid current decade (4)"));
 
     // The 70s run is 3 to 5: from 3, the unreadable 4 and 5 are skipped and the walk wraps.
     decade = kDecade70s;
