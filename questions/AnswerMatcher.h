@@ -45,8 +45,9 @@ struct TypedText {
     bool known[kComparedWords] = {};        // listed in the dictionary
     bool anyKnown = false;
 
-    // GraphemeDistance (answer word, compared word j), searched once per check: both passes
-    // and every wording that repeats a word read the same distances.
+    // GraphemeDistance (answer word, compared word j), searched once: both passes and every
+    // wording that repeats a word read the same distances. The distances are kept by the
+    // word's number, so one TypedText serves the answers of one question, under one pair set.
     int Distance(const AnswerWord& word, u32 j) const;
 
 private:

@@ -54,5 +54,6 @@ bool LoadWordPairs(const void* bytes, u32 size);
 // boundary-marked ("!" + word + "!"), or -1 when there is none. The search is depth first
 // over prefix splits of 1..5 characters on each side (answer side outer, exact before
 // equivalence) and returns the first way found, not the cheapest. Failed (A, B) positions
-// are remembered, so the work is polynomial in the lengths; callers bound the typed word.
+// are remembered, so the work grows with the product of the lengths; the question bank tool
+// bounds the answer words, which bounds a whole answer check.
 int GraphemeDistance(std::string_view a, std::string_view b);
