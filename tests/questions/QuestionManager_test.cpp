@@ -77,6 +77,7 @@ protected:
         ASSERT_TRUE(m_manager->Initialize());
     }
     QZ2011::QuestionManager& Manager() { return *m_manager; }
+    void Unmount() { m_package.Unmount(); }
 
     void AddIntegerAttributeName(const char* name) override { names.push_back(name); }
     bool HasAttribute(const char* name) const override { return values.count(name) != 0; }
@@ -205,12 +206,21 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
 }
 
 TEST_F(QuestionManagerTest, MissingFilesLeaveAnEmptyBank) {
+    // Initialized again once its package is gone, a bank forgets what it held.
+    Mount(BankFiles());
+    Unmount();
     LogCapture log;
-    Mount({});
+    ASSERT_TRUE(Manager().Initialize());
     EXPECT_EQ(Manager().QuestionCount(), 0u);
+    for (int d = 0; d < QZ2011::kDecadeCount; ++d) {
+        EXPECT_EQ(Manager().FirstIndex(d), -1) << d;
+        EXPECT_EQ(Manager().LastIndex(d), -1) << d;
+    }
+    EXPECT_EQ(Manager().IndexOfId("20-7001"), -1);
     EXPECT_EQ(Manager().LoadQuestion(0), nullptr);
     EXPECT_TRUE(log.Contains("list.txt is missing"));
     EXPECT_TRUE(log.Contains("graphtograph.bin is missing"));
+    EXPECT_TRUE(WordPairMap.IsEmpty());
     EXPECT_EQ(Manager().NextQuestion(), nullptr);
 }
 
