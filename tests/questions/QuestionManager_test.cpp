@@ -205,6 +205,14 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     EXPECT_EQ(writes, 1);
 }
 
+TEST_F(QuestionManagerTest, ADecadeWhoseOnlyQuestionIsTheFirstIsAsked) {
+    Mount(BankFiles(1));
+    decade = kDecade00s;
+    QZ2011::Question* q = Manager().NextQuestion();
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(q->Index(), 0u);
+}
+
 TEST_F(QuestionManagerTest, MissingFilesLeaveAnEmptyBank) {
     // Initialized again once its package is gone, a bank forgets what it held.
     Mount(BankFiles());
