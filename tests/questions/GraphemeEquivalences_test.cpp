@@ -36,10 +36,11 @@ TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstW
     EXPECT_EQ(GraphemeDistance("!cookie!", "!cooky!"), 1);
     // a->x is tried before ab->xy and leads on to b->y: 2 replacements, not 1.
     EXPECT_EQ(GraphemeDistance("!ab!", "!xy!"), 2);
-    // Groups reach five characters on either side.
-    UsePairs({{"ough!", {"o!"}}, {"k", {"qwxyz"}}});
+    // Groups reach five characters on either side; a group listed twice keeps both lists.
+    UsePairs({{"ough!", {"o!"}}, {"k", {"qwxyz"}}, {"k", {"c"}}});
     EXPECT_EQ(GraphemeDistance("!through!", "!thro!"), 1);
     EXPECT_EQ(GraphemeDistance("!kite!", "!qwxyzite!"), 1);
+    EXPECT_EQ(GraphemeDistance("!kite!", "!cite!"), 1);
 }
 
 TEST_F(GraphemeDistanceTest, LongAdversarialWordsFinishQuickly) {
