@@ -18,7 +18,6 @@ void WordPairSet::Assign(std::vector<u32> pairHashes, const std::vector<Key>& ke
     std::sort(pairHashes.begin(), pairHashes.end());
     pairHashes.erase(std::unique(pairHashes.begin(), pairHashes.end()), pairHashes.end());
     std::vector<Key> pairs;
-    pairs.reserve(pairHashes.size());
     for (u32 h : pairHashes)
         pairs.push_back({h, 1});
     m_pairs.Assign(pairs);
