@@ -95,13 +95,13 @@ namespace {
 
 // Working tables of one search: the failed (A, B) positions, and per A position the groups
 // that start there. Each search takes a new generation instead of clearing the tables, so no
-// call pays for positions it never reaches.
+// call pays for positions it never reaches; 64 bits of generations never wrap.
 class SearchTables {
 public:
     // The answer-side groups of 1..5 characters at one position: HashText(group + "|") and
     // the longest typed group of the pairs it starts (0: none).
     struct Groups {
-        u32 generation = 0;
+        u64 generation = 0;
         u32 pairSeed[6] = {};
         u32 longestTyped[6] = {};
     };
@@ -112,12 +112,7 @@ public:
             m_failed.resize(cells, 0);
         if (m_groups.size() < aSize + 1)
             m_groups.resize(aSize + 1);
-        if (++m_generation == 0) {
-            std::fill(m_failed.begin(), m_failed.end(), 0);
-            for (Groups& g : m_groups)
-                g.generation = 0;
-            m_generation = 1;
-        }
+        ++m_generation;
     }
     bool Failed(size_t cell) const { return m_failed[cell] == m_generation; }
     void AddFailed(size_t cell) { m_failed[cell] = m_generation; }
@@ -140,9 +135,9 @@ public:
     }
 
 private:
-    std::vector<u32> m_failed;
+    std::vector<u64> m_failed;
     std::vector<Groups> m_groups;
-    u32 m_generation = 0;
+    u64 m_generation = 0;
 };
 
 class GraphemeSearch {
@@ -163,9 +158,6 @@ public:
         // over, so a rest more than five times the other's (plus one) can never match.
         if (ra > 5 * rb + 1 || rb > 5 * ra + 1)
             return -1;
-        const size_t cell = pa * m_stride + pb;
-        if (m_tables.Failed(cell))
-            return -1;
 
         const char* a = m_a.data() + pa;
         const char* b = m_b.data() + pb;
@@ -178,8 +170,8 @@ public:
         for (size_t i = 1; i <= maxI; ++i) {
             if (groups.longestTyped[i] == 0) {
                 // A group that starts no pair can only be taken as it is.
-                if (i <= same && !m_tables.Failed(cell + i * m_stride + i)) {
-                    int r = Run(pa + i, pb + i);
+                if (i <= same) {
+                    int r = Step(pa + i, pb + i);
                     if (r >= 0)
                         return r;
                 }
@@ -194,20 +186,20 @@ public:
                 const bool exact = i == j && i <= same;
                 if (!exact && !WordPairMap.Contains(pairHash))
                     continue;
-                // A rest already known to fail is skipped without a call.
-                if (m_tables.Failed(cell + i * m_stride + j))
-                    continue;
-                int r = Run(pa + i, pb + j);
+                int r = Step(pa + i, pb + j);
                 if (r >= 0)
                     return exact ? r : r + 1;
                 // After an exact step the equivalence would search the same rests again.
             }
         }
-        m_tables.AddFailed(cell);
+        m_tables.AddFailed(pa * m_stride + pb);
         return -1;
     }
 
 private:
+    // A rest already known to fail is not searched again.
+    int Step(size_t pa, size_t pb) { return m_tables.Failed(pa * m_stride + pb) ? -1 : Run(pa, pb); }
+
     std::string_view m_a;
     std::string_view m_b;
     size_t m_stride = 0;
@@ -220,8 +212,6 @@ int GraphemeDistance(std::string_view a, std::string_view b) {
     // Equal words always succeed first along the one-character exact splits.
     if (a == b)
         return 0;
-    if (a.size() > 5 * b.size() + 1 || b.size() > 5 * a.size() + 1)
-        return -1;
     thread_local SearchTables tables;
     GraphemeSearch search(a, b, tables);
     return search.Run(0, 0);

@@ -28,7 +28,6 @@ bool RightAnswer::Parse(LineReader& reader) {
             Wording wording;
             wording.text = line;
             SplitWords(line, '_', words);
-            wording.words.reserve(words.size());
             for (std::string& word : words) {
                 AnswerWord entry;
                 entry.hash = HashText(word);

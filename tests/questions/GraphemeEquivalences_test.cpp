@@ -41,6 +41,9 @@ TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstW
     EXPECT_EQ(GraphemeDistance("!through!", "!thro!"), 1);
     EXPECT_EQ(GraphemeDistance("!kite!", "!qwxyzite!"), 1);
     EXPECT_EQ(GraphemeDistance("!kite!", "!cite!"), 1);
+    // x->ab leads to a dead end; the rest after xy->a is another position and still matches.
+    UsePairs({{"x", {"ab"}}, {"xy", {"a"}}});
+    EXPECT_EQ(GraphemeDistance("!xyb!", "!ab!"), 1);
 }
 
 TEST_F(GraphemeDistanceTest, LongAdversarialWordsFinishQuickly) {

@@ -34,9 +34,10 @@ protected:
 };
 
 u32 g_rangeCalls = 0;
-u32 LastOfRange(u32, u32 max) {
+// Past the end of the range: the pick keeps to the last wrong answer.
+u32 PastTheRange(u32, u32 max) {
     ++g_rangeCalls;
-    return max - 1;
+    return max;
 }
 
 }  // namespace
@@ -113,6 +114,9 @@ TEST(Question, FilesThatEndEarlyOrDisagreeWithTheirCountsAreRefused) {
     EXPECT_FALSE(Parse(q, bytes + "x"));
     EXPECT_TRUE(log.Contains("Question 90-0007 is refused: bytes follow its last record"));
     EXPECT_FALSE(q.Parse(nullptr, 0));
+    QZ2011::Question never;
+    EXPECT_EQ(never.RemainingRightAnswers() + never.RemainingWrongAnswers(), 0u);
+    EXPECT_STREQ(never.PickWrongAnswer(), "");
 
     // A question without answers is complete when its counts say so.
     TestQuestion empty = SeasideQuestion();
@@ -138,7 +142,7 @@ TEST_F(PickTest, RightAnswersAreDrawnInRangeAmongThoseNotFound) {
 }
 
 TEST_F(PickTest, WrongAnswersAreUsedOnceThenAnyAndEmptyWhenThereAreNone) {
-    services.randomRange = &LastOfRange;
+    services.randomRange = &PastTheRange;
     TestQuestion three = SeasideQuestion();
     three.wrong = {"a sledge", "skis", "a snowman"};
     ASSERT_TRUE(Parse(q, QuestionBytes(three)));
@@ -150,6 +154,14 @@ TEST_F(PickTest, WrongAnswersAreUsedOnceThenAnyAndEmptyWhenThereAreNone) {
     EXPECT_EQ(chosen, -1);
     g_rangeCalls = 0;
     EXPECT_STREQ(q.PickWrongAnswer(), "a snowman");
+    EXPECT_EQ(g_rangeCalls, 1u);
+
+    // Without a range drawer the spare pick draws from the C runtime's generator.
+    services.randomRange = nullptr;
+    ASSERT_TRUE(Parse(q, QuestionBytes(three)));
+    for (int pick = 0; pick < 3; ++pick)
+        q.PickWrongAnswer();
+    EXPECT_STRNE(q.PickWrongAnswer(), "");
     EXPECT_EQ(g_rangeCalls, 1u);
 
     TestQuestion none = SeasideQuestion();
