@@ -124,6 +124,10 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
 
     ASSERT_NE(m.LoadQuestion(47), nullptr);
     EXPECT_EQ(m.LoadQuestion(48), nullptr) << "no question past the list";
+    ASSERT_NE(m.LoadQuestion(47), nullptr);
+    m.Cleanup();
+    EXPECT_EQ(m.CurrentQuestion(), nullptr);
+    EXPECT_TRUE(m.Table().empty());
 }
 
 TEST_F(QuestionManagerTest, NextQuestionWrapsWithinTheDecadeAndSavesOnce) {
