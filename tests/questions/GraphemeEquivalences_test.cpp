@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "questions/HashText.h"
 #include "tests/questions/QuestionBytes.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/Timing.h"
@@ -68,6 +69,18 @@ TEST_F(GraphemeDistanceTest, LongAdversarialWordsFinishQuickly) {
     EXPECT_LT(ms, 1.0 * TimingScale());
     // Seven surplus a's need at least two regroupings (a group drops at most four).
     EXPECT_GE(GraphemeDistance(a, "!" + std::string(50, 'a') + "x!"), 2);
+}
+
+TEST_F(GraphemeDistanceTest, EveryLoadedPairIsFound) {
+    std::vector<TestPair> pairs;
+    for (char a = 'a'; a <= 'z'; ++a)
+        for (char b = 'a'; b <= 'h'; ++b)
+            pairs.push_back({std::string{a, b}, {std::string{b, a, a}}});
+    UsePairs(pairs);
+    for (const TestPair& p : pairs) {
+        EXPECT_TRUE(WordPairMap.Contains(HashText(p.key + "|" + p.typed[0]))) << p.key;
+        EXPECT_EQ(WordPairMap.LongestTyped(HashText(p.key + "|")), 3u) << p.key;
+    }
 }
 
 TEST_F(GraphemeDistanceTest, LoadingReplacesThePairsAndStopsAtATruncation) {

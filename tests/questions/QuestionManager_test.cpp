@@ -124,6 +124,7 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
 
     ASSERT_NE(m.LoadQuestion(47), nullptr);
     EXPECT_EQ(m.LoadQuestion(48), nullptr) << "no question past the list";
+    EXPECT_EQ(m.CurrentQuestion(), nullptr);
     ASSERT_NE(m.LoadQuestion(47), nullptr);
     m.Cleanup();
     EXPECT_EQ(m.CurrentQuestion(), nullptr);

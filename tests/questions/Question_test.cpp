@@ -45,6 +45,7 @@ u32 PastTheRange(u32, u32 max) {
 TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     TestQuestion seaside = SeasideQuestion();
     seaside.completions.push_back("xa-");
+    seaside.completions.push_back("ya-d");
     const std::string bytes = QuestionBytes(seaside);
     const std::string original = bytes;
     QZ2011::Question q;
@@ -62,7 +63,7 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     EXPECT_EQ(bucket.Groups()[1].wordings[0].words[1].marked, "!spade!");
     ASSERT_EQ(q.WrongAnswerCount(), 2u);
     EXPECT_STREQ(q.GetWrongAnswer(1), "skis");
-    ASSERT_EQ(q.CompletionCount(), 5u);
+    ASSERT_EQ(q.CompletionCount(), 6u);
 
     // A word counts once per answer that uses it, however many of its wordings repeat it.
     const struct {
@@ -77,11 +78,13 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     // the fourth; "zq" has only "q", and "z" is too short.
     const auto* spaced = q.FindCompletions("a ");
     ASSERT_NE(spaced, nullptr);
-    EXPECT_EQ(spaced->size(), 1u);
+    ASSERT_EQ(spaced->size(), 2u);
+    EXPECT_STREQ((*spaced)[1], "ya-d");
     const auto* joined = q.FindCompletions("ab");
     ASSERT_NE(joined, nullptr);
     ASSERT_EQ(joined->size(), 2u);
     EXPECT_STREQ((*joined)[1], "xabc");
+    EXPECT_NE(q.FindCompletions("ad"), nullptr);
     const auto* dashed = q.FindCompletions("a-");
     ASSERT_NE(dashed, nullptr);
     EXPECT_STREQ((*dashed)[0], "xa-");
@@ -109,7 +112,9 @@ TEST(Question, FilesThatEndEarlyOrDisagreeWithTheirCountsAreRefused) {
     ASSERT_EQ(noCount[countAt], 9);
     noCount[countAt] = 0;
     QZ2011::Question q;
+    ASSERT_TRUE(Parse(q, bytes));
     EXPECT_FALSE(Parse(q, noCount));
+    EXPECT_EQ(q.RemainingRightAnswers() + q.RemainingWrongAnswers(), 0u);
     EXPECT_EQ(q.WrongAnswerCount(), 0u);
     EXPECT_FALSE(Parse(q, bytes + "x"));
     EXPECT_TRUE(log.Contains("Question 90-0007 is refused: bytes follow its last record"));
