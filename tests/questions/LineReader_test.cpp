@@ -31,6 +31,7 @@ TEST(LineReader, DecimalsReadLikeTheCLibraryAndSaturate) {
     } cases[] = {
         {" \t+42x", 42},  {"-17", -17},  {"abc", 0},  {"", 0},
         {"9223372036854775806", INT64_MAX - 1},  {"9223372036854775807", INT64_MAX},
+        {"9223372036854775808", INT64_MAX},
         {"99999999999999999999", INT64_MAX},  {"-99999999999999999999", -INT64_MAX},
     };
     for (const auto& c : cases)
