@@ -110,9 +110,22 @@ void PrepareTypedText(std::string_view lowered, TypedText& out) {
         out.anyKnown = out.anyKnown || out.known[j];
         std::string& marked = out.marked[j];
         marked.assign(1, '!');
-        marked.append(word, 0, TypedText::kMaxComparedLength);
+        marked.append(word);
         marked.push_back('!');
     }
+}
+
+int TypedText::Distance(const AnswerWord& word, u32 j) const {
+    if (word.number == AnswerWord::kUnnumbered)
+        return GraphemeDistance(word.marked, marked[j]);
+    constexpr int kUnknown = -2;
+    size_t slot = size_t(word.number) * kComparedWords + j;
+    if (slot >= m_distances.size())
+        m_distances.resize(slot + kComparedWords, kUnknown);
+    int& d = m_distances[slot];
+    if (d == kUnknown)
+        d = GraphemeDistance(word.marked, marked[j]);
+    return d;
 }
 
 int RightAnswer::Match(const std::string& loweredText, bool lenient, const WordCounts& counts) const {
@@ -151,8 +164,11 @@ int RightAnswer::Match(const TypedText& typed, bool lenient, const WordCounts& c
                 for (u32 j = 0; j < typed.compared && !shared; ++j) {
                     std::string_view a = word.marked;
                     std::string_view b = typed.marked[j];
-                    int d = GraphemeDistance(a, b);
-                    if (d == -1 || (d > 0 && (a.size() < kShortMarkedWord || b.size() < kShortMarkedWord))) {
+                    // Words hold no "!", so only equal words are 0 apart; and a short pair
+                    // counts only at 0, so its distance is not searched.
+                    const bool shortPair = a.size() < kShortMarkedWord || b.size() < kShortMarkedWord;
+                    int d = shortPair ? (a == b ? 0 : -1) : typed.Distance(word, j);
+                    if (d == -1 || (d > 0 && shortPair)) {
                         if (lenient && typed.known[j] && a.size() >= kShortMarkedWord && IsOneEditApart(a, b))
                             d = 1;
                         else
@@ -219,6 +235,9 @@ int Question::CheckAnswer(const std::string& text) {
             if (score >= 0 && score < bestScore) {
                 bestIndex = int(i);
                 bestScore = score;
+                // Nothing beats an exact match, and ties keep the earlier answer.
+                if (score == 0)
+                    break;
             }
         }
         if (bestIndex >= 0) {

@@ -32,18 +32,26 @@ void SplitWords(std::string_view text, char separator, std::vector<std::string>&
 // have at least 6 characters.
 bool IsOneEditApart(std::string_view x, std::string_view y);
 
+struct AnswerWord;
+
 // A typed text split once for all answers of a check.
 struct TypedText {
     // Only the first words are compared; later ones still count as surplus.
     static constexpr u32 kComparedWords = 10;
-    // Longer typed words are cut before marking; this bounds the grapheme search.
-    static constexpr size_t kMaxComparedLength = 64;
 
     std::vector<std::string> words;
     u32 compared = 0;                       // min(words, kComparedWords)
     std::string marked[kComparedWords];     // "!" + word + "!"
     bool known[kComparedWords] = {};        // listed in the dictionary
     bool anyKnown = false;
+
+    // GraphemeDistance (answer word, compared word j), searched once: both passes and every
+    // wording that repeats a word read the same distances. The distances are kept by the
+    // word's number, so one TypedText serves the answers of one question, under one pair set.
+    int Distance(const AnswerWord& word, u32 j) const;
+
+private:
+    mutable std::vector<int> m_distances;  // by word number * kComparedWords + j
 };
 
 // Splits already lower-cased text at spaces and prepares the compared words.

@@ -10,19 +10,36 @@
 
 class WordPairSet {
 public:
+    // An answer-side group: HashText(group + "|") and its longest typed group.
+    struct Key {
+        u32 hash = 0;
+        u32 longestTyped = 0;
+    };
+
     void Clear();
-    // Replaces the contents with the given hashes (duplicates fold).
-    void Assign(std::vector<u32> hashes);
-    bool Contains(u32 hash) const;
-    bool IsEmpty() const { return m_count == 0; }
-    u32 Count() const { return m_count; }
+    // Replaces the contents with the given pair hashes and answer-side groups (duplicates
+    // fold; a group given twice keeps its longest typed group).
+    void Assign(std::vector<u32> pairHashes, const std::vector<Key>& keys);
+    bool Contains(u32 pairHash) const { return m_pairs.Find(pairHash) != 0; }
+    // The longest typed group of the pairs that start with this answer-side group (hash of
+    // group + "|"), or 0 when none does.
+    u32 LongestTyped(u32 keyHash) const { return m_keys.Find(keyHash); }
+    bool IsEmpty() const { return m_pairCount == 0; }
+    u32 Count() const { return m_pairCount; }
 
 private:
-    // Open addressing with linear probing; 0 marks a free slot, so a hash of 0 is kept aside.
-    std::vector<u32> m_slots;
-    u32 m_mask = 0;
-    u32 m_count = 0;
-    bool m_hasZero = false;
+    // Open addressing with linear probing from hash to a non-zero value; a value of 0 marks
+    // a free slot.
+    struct HashMap {
+        void Assign(const std::vector<Key>& entries);
+        u32 Find(u32 hash) const;
+
+        std::vector<Key> slots;
+        u32 mask = 0;
+    };
+    HashMap m_pairs;
+    HashMap m_keys;
+    u32 m_pairCount = 0;
 };
 
 // The one pair set that GraphemeDistance reads.
@@ -37,5 +54,6 @@ bool LoadWordPairs(const void* bytes, u32 size);
 // boundary-marked ("!" + word + "!"), or -1 when there is none. The search is depth first
 // over prefix splits of 1..5 characters on each side (answer side outer, exact before
 // equivalence) and returns the first way found, not the cheapest. Failed (A, B) positions
-// are remembered, so the work is polynomial in the lengths; callers bound the typed word.
+// are remembered, so the work grows with the product of the lengths; the question bank tool
+// bounds the answer words, which bounds a whole answer check.
 int GraphemeDistance(std::string_view a, std::string_view b);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "engine/core/AGLog.h"
 #include "engine/core/CrtRand.h"
@@ -27,7 +28,6 @@ bool RightAnswer::Parse(LineReader& reader) {
             Wording wording;
             wording.text = line;
             SplitWords(line, '_', words);
-            wording.words.reserve(words.size());
             for (std::string& word : words) {
                 AnswerWord entry;
                 entry.hash = HashText(word);
@@ -40,6 +40,13 @@ bool RightAnswer::Parse(LineReader& reader) {
         m_groups.push_back(std::move(group));
     }
     return !reader.Failed();
+}
+
+void RightAnswer::NumberWords(std::unordered_map<std::string, u32>& numbers) {
+    for (WordingGroup& group : m_groups)
+        for (Wording& wording : group.wordings)
+            for (AnswerWord& word : wording.words)
+                word.number = numbers.emplace(word.text, u32(numbers.size())).first->second;
 }
 
 void CountAnswerWords(const RightAnswer& answer, WordCounts& counts) {
@@ -57,35 +64,20 @@ void CountAnswerWords(const RightAnswer& answer, WordCounts& counts) {
 namespace QZ2011 {
 
 bool Question::Parse(const void* bytes, u32 size) {
-    m_wordCounts.clear();
-    m_completionIndex.clear();
-    m_found.clear();
-    m_used.clear();
-    m_answers.clear();
-    m_wrongAnswers.clear();
-    m_completions.clear();
-    m_text = m_id = "";
-    m_remainingRight = m_remainingWrong = 0;
-
+    Clear();
     LineReader reader(bytes, size);
     const char* text = reader.CutLine();
     const char* id = reader.CutLine();
     u32 answerCount = reader.ReadU32();
-    if (reader.Failed())
-        return false;
-    m_text = text;
-    m_id = id;
 
-    for (u32 a = 0; a < answerCount; ++a) {
+    std::unordered_map<std::string, u32> numbers;
+    for (u32 a = 0; a < answerCount && !reader.Failed(); ++a) {
         RightAnswer answer;
         if (!answer.Parse(reader))
             break;
+        answer.NumberWords(numbers);
         CountAnswerWords(answer, m_wordCounts);
         m_answers.push_back(std::move(answer));
-    }
-    if (reader.Failed() && m_answers.empty()) {
-        m_text = m_id = "";
-        return false;
     }
 
     u32 wrongCount = reader.ReadU32();
@@ -97,19 +89,39 @@ bool Question::Parse(const void* bytes, u32 size) {
     for (u32 c = 0; c < completionCount && !reader.Failed(); ++c)
         if (const char* line = reader.CutLine())
             m_completions.push_back(line);
+
+    // Counts that disagree with the data (a cut file, or one whose records were read under
+    // the wrong counts) leave the reader short of data or short of the end.
+    if (reader.Failed() || !reader.AtEnd()) {
+        AGReport("Question %s is refused: %s", id && *id ? id : "without id",
+                 reader.Failed() ? "the file ends inside its records" : "bytes follow its last record");
+        Clear();
+        return false;
+    }
+
+    m_text = text;
+    m_id = id;
     for (const char* line : m_completions)
         FileCompletion(line);
-
-    if (reader.Failed())
-        AGReport("Question %s is truncated: kept %u answers, %u wrong answers", m_id,
-                 u32(m_answers.size()), u32(m_wrongAnswers.size()));
-
     m_found.assign(m_answers.size(), 0);
     m_used.assign(m_wrongAnswers.size(), 0);
     m_remainingRight = u32(m_answers.size());
     m_remainingWrong = u32(m_wrongAnswers.size());
     m_bytes = reader.TakeBytes();
     return true;
+}
+
+void Question::Clear() {
+    m_wordCounts.clear();
+    m_completionIndex.clear();
+    m_found.clear();
+    m_used.clear();
+    m_answers.clear();
+    m_wrongAnswers.clear();
+    m_completions.clear();
+    m_bytes.clear();
+    m_text = m_id = "";
+    m_remainingRight = m_remainingWrong = 0;
 }
 
 // A line's first character belongs to no key. When its third character is a separator

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/core/AGTypes.h"
@@ -21,9 +22,13 @@ struct TypedText;
 using WordCounts = std::map<u32, u32>;
 
 struct AnswerWord {
+    static constexpr u32 kUnnumbered = ~0u;
+
     std::string text;
     std::string marked;  // "!" + text + "!"
     u32 hash = 0;        // HashText(text)
+    // Equal texts of one question share a number; the matcher keeps distances by it.
+    u32 number = kUnnumbered;
 };
 
 struct Wording {
@@ -45,6 +50,8 @@ public:
     // Reads one answer record. Returns false (and leaves a partial record) when the data ends
     // inside it.
     bool Parse(LineReader& reader);
+    // Gives each word text its number in the question (numbers holds those given so far).
+    void NumberWords(std::unordered_map<std::string, u32>& numbers);
 
     // Scores the lower-cased typed text against this answer: 0 is exact, higher costs more,
     // -1 is no match.
@@ -80,10 +87,9 @@ public:
     Question& operator=(const Question&) = delete;
     virtual ~Question() = default;
 
-    // Parses a question file from a copy of the bytes. Returns false (the caller reports it)
-    // when the data is missing or ends before the first answer is complete; a file cut later
-    // keeps what was read before the cut (fewer answers, wrong answers or completion lines)
-    // and is reported.
+    // Parses a question file from a copy of the bytes. A file that ends inside its records,
+    // or has bytes after them, is reported and refused: the question is left empty and the
+    // result is false. A question without answers is complete when its counts say so.
     bool Parse(const void* bytes, u32 size);
 
     // Index of the answer the typed text names among those not yet found, or -1. The winner
@@ -124,6 +130,7 @@ public:
     const WordCounts& GetWordCounts() const { return m_wordCounts; }
 
 private:
+    void Clear();
     void FileCompletion(const char* line);
     int PickIndex(const std::vector<u8>& taken, u32 count);
 

@@ -86,6 +86,8 @@ TEST_F(MatcherTest, ScoresFollowTheRules) {
         {kSunCream, "sun", -1},
         {kSaltPepper, "salt & pepper", 1},
         {kTowel, "towel b c d e f g h i j k", 2},  // only ten words compared, all surplus counted
+        {kTowel, "b c d towel", 2},
+        {kTowel, "b c d e f g h i j towel", 2},  // the tenth word is still compared
         {kPhoto, "fotograf", 2},      // an unlisted word takes several replacements
         {kSun, "son", -1},            // a short word takes none
         {kSunCream, "sonscreen", 1},
@@ -113,6 +115,35 @@ TEST_F(MatcherTest, CheckAnswerNamesTheBestAnswerNotYetFound) {
     EXPECT_EQ(m_question.CheckAnswer("ball"), kBeachBall);
     EXPECT_EQ(m_question.CheckAnswer("ball"), -1);
     EXPECT_EQ(m_question.RemainingRightAnswers(), 7u);
+}
+
+TEST(AnswerMatcher, TypedWordsAreComparedWhole) {
+    TestQuestion long64;
+    long64.answers = {{10, "A", {{std::string(64, 'a')}}}};
+    const std::string bytes = QuestionBytes(long64);
+    QZ2011::Question q;
+    ASSERT_TRUE(q.Parse(bytes.data(), u32(bytes.size())));
+    EXPECT_EQ(q.CheckAnswer(std::string(64, 'a') + "b"), -1);
+    EXPECT_EQ(q.CheckAnswer(std::string(64, 'a')), 0);
+}
+
+TEST(IsOneEditApart, OneSlipOnlyAndSubstitutionsInLongerWords) {
+    const struct {
+        const char* answer;
+        const char* typed;
+        bool apart;
+    } cases[] = {
+        {"!towel!", "!towel!", true},    {"!towel!", "!towle!", true},   // transposition
+        {"!towel!", "!towl!", true},     {"!towel!", "!towell!", true},  // missing, extra
+        {"!towel!", "!tovel!", true},    {"!towl!", "!towo!", false},    // substitution needs 7
+        {"!kite!", "!kiet!", true},      {"!kite!", "!kit!", false},     // the typed side needs 6
+        {"!towel!", "!otwle!", false},   // a second slip
+        {"!towel!", "!towle!!", false},  // after a slip both must end together
+        {"!towel", "!towel!", true},     {"!towel", "!towel!!", false},  // one character left over
+        {"!towel!", "!towel", true},     {"!towel!!", "!towel", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsOneEditApart(c.answer, c.typed), c.apart) << c.answer << " " << c.typed;
 }
 
 TEST_F(MatcherTest, ListedWordsTakeOneReplacementOrInTheLenientPassOneSlip) {

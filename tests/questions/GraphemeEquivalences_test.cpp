@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
+#include "questions/HashText.h"
 #include "tests/questions/QuestionBytes.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/Timing.h"
@@ -36,6 +38,14 @@ TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstW
     EXPECT_EQ(GraphemeDistance("!cookie!", "!cooky!"), 1);
     // a->x is tried before ab->xy and leads on to b->y: 2 replacements, not 1.
     EXPECT_EQ(GraphemeDistance("!ab!", "!xy!"), 2);
+    // Groups reach five characters on either side; a group listed twice keeps both lists.
+    UsePairs({{"ough!", {"o!"}}, {"k", {"qwxyz"}}, {"k", {"c"}}});
+    EXPECT_EQ(GraphemeDistance("!through!", "!thro!"), 1);
+    EXPECT_EQ(GraphemeDistance("!kite!", "!qwxyzite!"), 1);
+    EXPECT_EQ(GraphemeDistance("!kite!", "!cite!"), 1);
+    // x->ab leads to a dead end; the rest after xy->a is another position and still matches.
+    UsePairs({{"x", {"ab"}}, {"xy", {"a"}}});
+    EXPECT_EQ(GraphemeDistance("!xyb!", "!ab!"), 1);
 }
 
 TEST_F(GraphemeDistanceTest, LongAdversarialWordsFinishQuickly) {
@@ -60,6 +70,25 @@ TEST_F(GraphemeDistanceTest, LongAdversarialWordsFinishQuickly) {
     EXPECT_LT(ms, 1.0 * TimingScale());
     // Seven surplus a's need at least two regroupings (a group drops at most four).
     EXPECT_GE(GraphemeDistance(a, "!" + std::string(50, 'a') + "x!"), 2);
+}
+
+TEST_F(GraphemeDistanceTest, EveryLoadedPairIsFound) {
+    // Varied groups, so that hashes share table slots.
+    std::vector<TestPair> pairs;
+    std::mt19937 rng(5);
+    auto group = [&] {
+        std::string g(1 + rng() % 3, 'a');
+        for (char& c : g)
+            c = char('a' + rng() % 26);
+        return g + "xy";
+    };
+    for (int n = 0; n < 200; ++n)
+        pairs.push_back({group(), {std::string(3, char('a' + n % 26))}});
+    UsePairs(pairs);
+    for (const TestPair& p : pairs) {
+        EXPECT_TRUE(WordPairMap.Contains(HashText(p.key + "|" + p.typed[0]))) << p.key;
+        EXPECT_EQ(WordPairMap.LongestTyped(HashText(p.key + "|")), 3u) << p.key;
+    }
 }
 
 TEST_F(GraphemeDistanceTest, LoadingReplacesThePairsAndStopsAtATruncation) {

@@ -23,3 +23,18 @@ TEST(LineReader, LinesEndAtCrOrLfACrTakesTheNextByteAndCountsFollowUnaligned) {
     EXPECT_TRUE(r.Failed());
     EXPECT_EQ(bytes, w.Str()) << "the source bytes are never written";
 }
+
+TEST(LineReader, DecimalsReadLikeTheCLibraryAndSaturate) {
+    const struct {
+        const char* text;
+        i64 value;
+    } cases[] = {
+        {" \t+42x", 42},  {"-17", -17},  {"abc", 0},  {"", 0},
+        {"9223372036854775806", INT64_MAX - 1},  {"9223372036854775807", INT64_MAX},
+        {"9223372036854775808", INT64_MAX},
+        {"99999999999999999999", INT64_MAX},  {"-99999999999999999999", -INT64_MAX},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseDecimal(c.text), c.value) << c.text;
+    EXPECT_EQ(ParseDecimal(nullptr), 0);
+}

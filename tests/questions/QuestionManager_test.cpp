@@ -77,6 +77,7 @@ protected:
         ASSERT_TRUE(m_manager->Initialize());
     }
     QZ2011::QuestionManager& Manager() { return *m_manager; }
+    void Unmount() { m_package.Unmount(); }
 
     void AddIntegerAttributeName(const char* name) override { names.push_back(name); }
     bool HasAttribute(const char* name) const override { return values.count(name) != 0; }
@@ -115,6 +116,7 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
     EXPECT_EQ(m.IndexOfId("20-7001"), 1);
     EXPECT_EQ(m.IndexOfId("70-9999"), -1);
     EXPECT_EQ(WordPairMap.Count(), 1u);
+    EXPECT_EQ(m.Table(), std::vector<u8>(2012, 0));
     EXPECT_EQ(names, (std::vector<std::string>{
                          "CurrectQuestionDecade70", "CurrectQuestionDecade80", "CurrectQuestionDecade90",
                          "CurrectQuestionDecade00", "NumberOfTimesWeLoopedDecade70", "NumberOfTimesWeLoopedDecade80",
@@ -122,6 +124,11 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
 
     ASSERT_NE(m.LoadQuestion(47), nullptr);
     EXPECT_EQ(m.LoadQuestion(48), nullptr) << "no question past the list";
+    EXPECT_EQ(m.CurrentQuestion(), nullptr);
+    ASSERT_NE(m.LoadQuestion(47), nullptr);
+    m.Cleanup();
+    EXPECT_EQ(m.CurrentQuestion(), nullptr);
+    EXPECT_TRUE(m.Table().empty());
 }
 
 TEST_F(QuestionManagerTest, NextQuestionWrapsWithinTheDecadeAndSavesOnce) {
@@ -153,6 +160,27 @@ TEST_F(QuestionManagerTest, NextQuestionWrapsWithinTheDecadeAndSavesOnce) {
     EXPECT_EQ(q->Index(), 36u);
 }
 
+TEST_F(QuestionManagerTest, SaveProgressWithoutAStoredPositionStartsBeforeTheDecadesRun) {
+    Mount(BankFiles());
+    const struct {
+        int decade;
+        const char* position;
+        int saved;  // the run's first question, after one asked
+    } cases[] = {{kDecade00s, "CurrectQuestionDecade00", 0},
+                 {kDecade70s, "CurrectQuestionDecade70", 12},
+                 {kDecade80s, "CurrectQuestionDecade80", 24},
+                 {kDecade90s, "CurrectQuestionDecade90", 36}};
+    for (const auto& c : cases) {
+        values.clear();
+        decade = c.decade;
+        Manager().SetCurrentIndex(c.saved - 1);
+        ASSERT_NE(Manager().NextQuestion(), nullptr);
+        Manager().SaveProgress();
+        EXPECT_EQ(values[c.position], c.saved) << c.position;
+        EXPECT_EQ(Manager().CurrentIndex(), c.saved);
+    }
+}
+
 TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) {
     Files files = BankFiles(3, {"00", "70", "90"});
     for (auto& [name, bytes] : files) {
@@ -167,6 +195,9 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     EXPECT_EQ(Manager().NextQuestion(), nullptr);
     EXPECT_TRUE(log.Contains("no questions of the 80s"));
     EXPECT_EQ(values.count("NumberOfTimesWeLoopedDecade80"), 0u);
+    decade = 4;
+    EXPECT_EQ(Manager().NextQuestion(), nullptr);
+    EXPECT_TRUE(log.Contains("No valid current decade (4)"));
 
     // The 70s run is 3 to 5: from 3, the unreadable 4 and 5 are skipped and the walk wraps.
     decade = kDecade70s;
@@ -179,13 +210,30 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     EXPECT_EQ(writes, 1);
 }
 
+TEST_F(QuestionManagerTest, ADecadeWhoseOnlyQuestionIsTheFirstIsAsked) {
+    Mount(BankFiles(1));
+    decade = kDecade00s;
+    QZ2011::Question* q = Manager().NextQuestion();
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(q->Index(), 0u);
+}
+
 TEST_F(QuestionManagerTest, MissingFilesLeaveAnEmptyBank) {
+    // Initialized again once its package is gone, a bank forgets what it held.
+    Mount(BankFiles());
+    Unmount();
     LogCapture log;
-    Mount({});
+    ASSERT_TRUE(Manager().Initialize());
     EXPECT_EQ(Manager().QuestionCount(), 0u);
+    for (int d = 0; d < QZ2011::kDecadeCount; ++d) {
+        EXPECT_EQ(Manager().FirstIndex(d), -1) << d;
+        EXPECT_EQ(Manager().LastIndex(d), -1) << d;
+    }
+    EXPECT_EQ(Manager().IndexOfId("20-7001"), -1);
     EXPECT_EQ(Manager().LoadQuestion(0), nullptr);
     EXPECT_TRUE(log.Contains("list.txt is missing"));
     EXPECT_TRUE(log.Contains("graphtograph.bin is missing"));
+    EXPECT_TRUE(WordPairMap.IsEmpty());
     EXPECT_EQ(Manager().NextQuestion(), nullptr);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/core/CrtRand.h"
+#include "questions/HashText.h"
 #include "tests/questions/QuestionBytes.h"
 #include "tests/support/LogCapture.h"
 
@@ -33,15 +34,19 @@ protected:
 };
 
 u32 g_rangeCalls = 0;
-u32 LastOfRange(u32, u32 max) {
+// Past the end of the range: the pick keeps to the last wrong answer.
+u32 PastTheRange(u32, u32 max) {
     ++g_rangeCalls;
-    return max - 1;
+    return max;
 }
 
 }  // namespace
 
 TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
-    const std::string bytes = QuestionBytes(SeasideQuestion());
+    TestQuestion seaside = SeasideQuestion();
+    seaside.completions.push_back("xa-");
+    seaside.completions.push_back("ya-d");
+    const std::string bytes = QuestionBytes(seaside);
     const std::string original = bytes;
     QZ2011::Question q;
     ASSERT_TRUE(Parse(q, bytes));
@@ -58,39 +63,74 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     EXPECT_EQ(bucket.Groups()[1].wordings[0].words[1].marked, "!spade!");
     ASSERT_EQ(q.WrongAnswerCount(), 2u);
     EXPECT_STREQ(q.GetWrongAnswer(1), "skis");
-    ASSERT_EQ(q.CompletionCount(), 4u);
+    ASSERT_EQ(q.CompletionCount(), 6u);
+
+    // A word counts once per answer that uses it, however many of its wordings repeat it.
+    const struct {
+        const char* word;
+        u32 answers;
+    } counts[] = {{"sun", 2}, {"ball", 2}, {"beach", 2}, {"towel", 1}, {"cream", 1}};
+    for (const auto& c : counts)
+        EXPECT_EQ(q.GetWordCounts().at(HashText(c.word)), c.answers) << c.word;
 
     // Completion lines are filed by their second and third characters; a separator third
-    // files them under the second with a space and with the fourth; "z" is too short.
+    // with a fourth character after it files them under the second with a space and with
+    // the fourth; "zq" has only "q", and "z" is too short.
     const auto* spaced = q.FindCompletions("a ");
     ASSERT_NE(spaced, nullptr);
-    EXPECT_EQ(spaced->size(), 1u);
+    ASSERT_EQ(spaced->size(), 2u);
+    EXPECT_STREQ((*spaced)[1], "ya-d");
     const auto* joined = q.FindCompletions("ab");
     ASSERT_NE(joined, nullptr);
     ASSERT_EQ(joined->size(), 2u);
     EXPECT_STREQ((*joined)[1], "xabc");
+    EXPECT_NE(q.FindCompletions("ad"), nullptr);
+    const auto* dashed = q.FindCompletions("a-");
+    ASSERT_NE(dashed, nullptr);
+    EXPECT_STREQ((*dashed)[0], "xa-");
     EXPECT_NE(q.FindCompletions("q"), nullptr);
     EXPECT_EQ(q.FindCompletions(""), nullptr);
 }
 
-TEST(Question, TruncatedFilesKeepWhatPrecedesTheCut) {
+TEST(Question, FilesThatEndEarlyOrDisagreeWithTheirCountsAreRefused) {
     const std::string bytes = QuestionBytes(SeasideQuestion());
     LogCapture log;
-    u32 lastAnswers = 0;
-    for (size_t cut = 0; cut < bytes.size(); ++cut) {
+    // Every cut that reaches into the records; without only its last line end the file is whole.
+    const size_t lastLine = bytes.rfind('z');
+    for (size_t cut = 0; cut <= lastLine; ++cut) {
         QZ2011::Question q;
-        const bool ok = Parse(q, bytes.substr(0, cut));
-        EXPECT_GE(q.AnswerCount(), lastAnswers) << "a longer prefix never loses answers";
-        lastAnswers = q.AnswerCount();
-        EXPECT_EQ(ok, q.AnswerCount() > 0) << cut;
-        EXPECT_EQ(q.RemainingRightAnswers(), q.AnswerCount());
-        EXPECT_LE(q.WrongAnswerCount(), 2u);
+        EXPECT_FALSE(Parse(q, bytes.substr(0, cut))) << cut;
+        EXPECT_EQ(q.AnswerCount(), 0u);
+        EXPECT_EQ(q.WrongAnswerCount(), 0u);
+        EXPECT_STREQ(q.Text(), "");
     }
-    EXPECT_EQ(lastAnswers, 9u);
-    EXPECT_TRUE(log.Contains("is truncated: kept 8 answers"));
-    QZ2011::Question empty;
-    EXPECT_FALSE(empty.Parse(nullptr, 0));
-    EXPECT_STREQ(empty.Text(), "");
+    EXPECT_TRUE(log.Contains("Question 90-0007 is refused: the file ends inside its records"));
+
+    // An answer count of 0 in front of answer records: the records do not fit the counts.
+    std::string noCount = bytes;
+    const size_t countAt = noCount.find("90-0007\n") + 8;
+    ASSERT_EQ(noCount[countAt], 9);
+    noCount[countAt] = 0;
+    QZ2011::Question q;
+    ASSERT_TRUE(Parse(q, bytes));
+    EXPECT_FALSE(Parse(q, noCount));
+    EXPECT_EQ(q.RemainingRightAnswers() + q.RemainingWrongAnswers(), 0u);
+    EXPECT_EQ(q.WrongAnswerCount(), 0u);
+    EXPECT_FALSE(Parse(q, bytes + "x"));
+    EXPECT_TRUE(log.Contains("Question 90-0007 is refused: bytes follow its last record"));
+    EXPECT_FALSE(q.Parse(nullptr, 0));
+    QZ2011::Question never;
+    EXPECT_EQ(never.RemainingRightAnswers() + never.RemainingWrongAnswers(), 0u);
+    EXPECT_STREQ(never.PickWrongAnswer(), "");
+
+    // A question without answers is complete when its counts say so.
+    TestQuestion empty = SeasideQuestion();
+    empty.answers.clear();
+    ASSERT_TRUE(Parse(q, QuestionBytes(empty)));
+    EXPECT_EQ(q.AnswerCount(), 0u);
+    EXPECT_EQ(q.WrongAnswerCount(), 2u);
+    EXPECT_EQ(q.CheckAnswer("towel"), -1);
+    EXPECT_EQ(q.PickRightAnswer(), nullptr);
 }
 
 TEST_F(PickTest, RightAnswersAreDrawnInRangeAmongThoseNotFound) {
@@ -107,13 +147,26 @@ TEST_F(PickTest, RightAnswersAreDrawnInRangeAmongThoseNotFound) {
 }
 
 TEST_F(PickTest, WrongAnswersAreUsedOnceThenAnyAndEmptyWhenThereAreNone) {
-    services.randomRange = &LastOfRange;
-    ASSERT_TRUE(Parse(q, QuestionBytes(SeasideQuestion())));
-    EXPECT_STREQ(q.PickWrongAnswer(), "a sledge");  // 41 -> 0
-    EXPECT_STREQ(q.PickWrongAnswer(), "skis");      // 18467 -> 1
+    services.randomRange = &PastTheRange;
+    TestQuestion three = SeasideQuestion();
+    three.wrong = {"a sledge", "skis", "a snowman"};
+    ASSERT_TRUE(Parse(q, QuestionBytes(three)));
+    EXPECT_STREQ(q.PickWrongAnswer(), "a sledge");   // 41 -> 0
+    EXPECT_STREQ(q.PickWrongAnswer(), "skis");       // 18467 -> 1
+    EXPECT_STREQ(q.PickWrongAnswer(), "a snowman");  // 6334 -> 0, used: steps over 0 and 1
+    EXPECT_EQ(q.RemainingWrongAnswers(), 0u);
+    EXPECT_TRUE(q.IsUsed(0) && q.IsUsed(1) && q.IsUsed(2));
     EXPECT_EQ(chosen, -1);
     g_rangeCalls = 0;
-    EXPECT_STREQ(q.PickWrongAnswer(), "skis");
+    EXPECT_STREQ(q.PickWrongAnswer(), "a snowman");
+    EXPECT_EQ(g_rangeCalls, 1u);
+
+    // Without a range drawer the spare pick draws from the C runtime's generator.
+    services.randomRange = nullptr;
+    ASSERT_TRUE(Parse(q, QuestionBytes(three)));
+    for (int pick = 0; pick < 3; ++pick)
+        q.PickWrongAnswer();
+    EXPECT_STRNE(q.PickWrongAnswer(), "");
     EXPECT_EQ(g_rangeCalls, 1u);
 
     TestQuestion none = SeasideQuestion();

@@ -59,6 +59,35 @@ void CheckShape(const BankQuestion& q, Diagnostics& d) {
     }
 }
 
+void CheckLimits(const BankQuestion& q, Diagnostics& d) {
+    size_t wordings = 0;
+    std::set<std::string> distinct;
+    for (const BankAnswer& a : q.answers)
+        for (const auto& group : a.groups)
+            for (const std::string& wording : group) {
+                ++wordings;
+                std::vector<std::string> words = Words(wording, '_');
+                if (words.size() > kMaxWordsPerWording)
+                    d.Error(a.place, q.id + ": \"" + wording + "\" has " + std::to_string(words.size()) +
+                            " words (at most " + std::to_string(kMaxWordsPerWording) + ")");
+                for (const std::string& word : words) {
+                    if (word.size() > kMaxWordLength)
+                        d.Error(a.place, q.id + ": \"" + word + "\" has " + std::to_string(word.size()) +
+                                " letters (at most " + std::to_string(kMaxWordLength) + ")");
+                    distinct.insert(word);
+                }
+            }
+    if (wordings > kMaxWordings)
+        d.Error(q.place, q.id + " has " + std::to_string(wordings) + " wordings (at most " +
+                std::to_string(kMaxWordings) + ")");
+    size_t letters = 0;
+    for (const std::string& word : distinct)
+        letters += word.size();
+    if (letters > kMaxDistinctLetters)
+        d.Error(q.place, q.id + "'s distinct words have " + std::to_string(letters) + " letters (at most " +
+                std::to_string(kMaxDistinctLetters) + ")");
+}
+
 void WarnSharedWords(const BankQuestion& q, Diagnostics& d) {
     std::map<u32, std::set<size_t>> owners;
     for (size_t i = 0; i < q.answers.size(); ++i)
@@ -127,6 +156,7 @@ void CheckBank(const Bank& bank, Diagnostics& d) {
             d.Error(q.place, "id " + q.id + " is also used at " + it->second.file + ":" +
                     std::to_string(it->second.line));
         CheckShape(q, d);
+        CheckLimits(q, d);
         WarnSharedWords(q, d);
     }
     if (bank.questions.size() > QZ2011::QuestionManager::kMaxQuestions)

@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "questions/AnswerMatcher.h"
+#include "questions/Autocompleter.h"
 #include "questions/GraphemeEquivalences.h"
+#include "questions/Question.h"
+#include "tests/support/Timing.h"
+#include "tools/qbank/BankWriter.h"
 
 namespace {
 
@@ -24,6 +31,32 @@ bool HasError(const qbank::Diagnostics& d, const std::string& text) {
         if (e.find(text) != std::string::npos)
             return true;
     return false;
+}
+
+// A word of the question at the limits: a long run of one letter that the sample
+// equivalences regroup ("s > ss", "ss > s"), told apart by its last two letters.
+std::string RunWord(size_t n) {
+    const char kLast[] = "bdgjvw";
+    return std::string(qbank::kMaxWordLength - 2, 's') + kLast[n / 6] + kLast[n % 6];
+}
+
+// Eight answers of four wordings each over two words of their own: the most wordings,
+// words per wording, letters per word and distinct letters a question may have.
+std::string QuestionAtTheLimits() {
+    std::string source = "? 70-0001 Name a long word.\n";
+    for (size_t a = 0; a < 8; ++a) {
+        const std::string w1 = RunWord(2 * a), w2 = RunWord(2 * a + 1);
+        source += "= " + std::to_string(80 - 10 * a) + " " + w1 + ": " + w1 + ", " + w2 + ", " + w2 + "_" + w1 +
+                  ", " + w1 + "_" + w2 + "_" + w1 + "_" + w2 + "_" + w1 + "_" + w2 + "\n";
+    }
+    return source + "- a glacier\n";
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
 const char* const kGood =
@@ -77,4 +110,67 @@ TEST(BankChecker, WarnsOfWordsAMultiGroupAnswerCannotUse) {
                                  "- a glacier\n");
     ASSERT_EQ(d.Warnings().size(), 1u);
     EXPECT_NE(d.Warnings()[0].find("\"beach\" is shared with another answer"), std::string::npos);
+}
+
+TEST(BankChecker, RefusesQuestionsBeyondTheJudgeLimitsNamingThem) {
+    ASSERT_TRUE(Check(QuestionAtTheLimits()).Errors().empty());
+    const std::string seventeen(17, 'k');
+    std::string wordings = "? 70-0002 Q\n= 2 Kk: kk\n= 1 Aa: aa";
+    for (int i = 0; i < 31; ++i)
+        wordings += ", aa";
+    std::string letters = "? 70-0002 Q\n";
+    for (char c = 'a'; c < 'a' + 8; ++c) {
+        letters += std::string("= ") + char('9' - (c - 'a')) + " " + c + ": " + c;
+        for (char d = 'a'; d < 'a' + 2; ++d)
+            letters += std::string(", ") + c + std::string(15, d);
+        letters += "\n";
+    }
+    const struct {
+        std::string source, error;
+    } cases[] = {
+        {"? 70-0002 Q\n= 1 " + seventeen + ": " + seventeen + "\n- zz\n",
+         "70-0002: \"" + seventeen + "\" has 17 letters (at most 16)"},
+        {"? 70-0002 Q\n= 1 A b c d e f g: a_b_c_d_e_f_g\n- zz\n", "70-0002: \"a_b_c_d_e_f_g\" has 7 words (at most 6)"},
+        {wordings + "\n- zz\n", "70-0002 has 33 wordings (at most 32)"},
+        {letters + "- zz\n", "70-0002's distinct words have 264 letters (at most 256)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(HasError(Check(c.source), c.error)) << c.error;
+}
+
+// Runs of one letter regroup in many ways, the grapheme search's costliest input.
+TEST(BankChecker, AQuestionAtTheLimitsJudgesAnyTypedTextWithinAMillisecond) {
+    qbank::Bank bank;
+    qbank::Diagnostics d;
+    qbank::ReadDecadeSource(QuestionAtTheLimits(), "70s.txt", 0, bank, d);
+    qbank::ReadEquivalenceSource(ReadText(TALLYVOX_QUESTION_SOURCES "/equivalences.txt"), "eq", bank, d);
+    ASSERT_GT(bank.pairs.size(), 30u);
+    qbank::CheckBank(bank, d);
+    ASSERT_TRUE(d.Errors().empty()) << d.Errors()[0];
+
+    const std::string file = qbank::QuestionFileBytes(bank.questions[0]);
+    const std::string pairs = qbank::WordPairBytes(bank);
+    LoadWordPairs(pairs.data(), u32(pairs.size()));
+    double slowest = 0;
+    for (size_t first : {6, 12, 16, 20, 24, 32}) {
+        std::string typed;
+        std::vector<std::string> words;
+        for (size_t n = first; typed.size() + n + 1 <= 300; ++n) {
+            words.push_back(std::string(n, 's'));
+            typed += (typed.empty() ? "" : " ") + words.back();
+        }
+        // Listed words take the lenient pass as well.
+        const std::string listed = qbank::AutocompletionBytes(words);
+        QZ2011::Autocompleter dictionary;
+        dictionary.LoadFromBytes(listed.data(), u32(listed.size()));
+        SetMatcherDictionary(&dictionary);
+        QZ2011::Question q;
+        ASSERT_TRUE(q.Parse(file.data(), u32(file.size())));
+        int result = 0;
+        slowest = std::max(slowest, BestOfMs(5, [&] { result = q.CheckAnswer(typed); }));
+        EXPECT_EQ(result, -1);
+        SetMatcherDictionary(nullptr);
+    }
+    WordPairMap.Clear();
+    EXPECT_LT(slowest, 1.0 * TimingScale());
 }
