@@ -146,19 +146,18 @@ TEST_F(SetTest, FindersMatchExactNamesAndTheActiveCameraIsTheFirstActivated) {
     Light light;
     Character character;
     set.m_MemberCameras = {&on};
-    set.m_OtherEntities = {&desk};
-    set.m_ExtensionEntities = {&desk};
-    set.m_Widgets = {&desk};
+    set.m_OtherEntities = set.m_ExtensionEntities = set.m_Widgets = {&desk};
     set.m_SetElements = {&element};
     set.m_Lights = {&light};
     set.m_Characters = {&character};
     set.m_ComponentLevels = {&level};
     set.RemoveAll();
-    EXPECT_TRUE(set.m_AudioAssets.empty() && set.m_VideoAssets.empty() && set.m_Cameras.empty() &&
-                set.m_MemberCameras.empty() && set.m_OtherEntities.empty() &&
-                set.m_ExtensionEntities.empty() && set.m_Widgets.empty() &&
-                set.m_SetElements.empty() && set.m_Lights.empty() && set.m_Props.empty() &&
-                set.m_Characters.empty() && set.m_ComponentLevels.empty());
+    EXPECT_EQ(set.m_AudioAssets.size() + set.m_VideoAssets.size() + set.m_Cameras.size() +
+                  set.m_MemberCameras.size() + set.m_OtherEntities.size() +
+                  set.m_ExtensionEntities.size() + set.m_Widgets.size() + set.m_SetElements.size() +
+                  set.m_Lights.size() + set.m_Props.size() + set.m_Characters.size() +
+                  set.m_ComponentLevels.size(),
+              0u);
     set.Synchronize = false;
     set.Reset();
     EXPECT_TRUE(set.Synchronize);

@@ -42,80 +42,45 @@ struct Listener {
     ActionManagerDelegate<Listener> delegate{this, &Listener::On};
 };
 
-class ActionManagerTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder.Write("actions.xml", kActions);
-        folder.Write("more.xml", kMore);
-    }
+using Calls = std::vector<std::string>;
 
-    // Listens to the action and returns the calls it made.
-    std::vector<RecordingDeviceSystem::Call> Listen(const char* action) {
-        const size_t before = devices.GetCalls().size();
-        manager.ListenAction(action, &listener.delegate);
-        return {devices.GetCalls().begin() + long(before), devices.GetCalls().end()};
-    }
+}  // namespace
 
+// The "button" trigger of Click is in a later list than its key triggers, so the key list
+// alone binds; the xbox and the debug-only triggers never bind. A "rotation" trigger is bound
+// through the device system's acceleration list and an "acceleration" trigger through its
+// rotation list, each with its first filter name only. An entry with a file name stands for
+// that file's actions.
+TEST(ActionManagerTest, EachActionBindsTheTriggersOfThisPlatformOncePerFilterName) {
     ActionsFolder folder;
+    folder.Write("actions.xml", kActions);
+    folder.Write("more.xml", kMore);
     RecordingDeviceSystem devices;
     ActionManager manager;
     Listener listener;
     LogCapture log;
-};
-
-}  // namespace
-
-TEST_F(ActionManagerTest, KeyTriggersOfThisPlatformAreBoundOncePerFilterName) {
     manager.SetActionContext("DEFAULT");
-
-    // The "button" trigger is in a later list than the key triggers, so the key list alone
-    // binds; the xbox and the debug-only triggers never bind.
-    const auto calls = Listen("click");
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].m_Name, "keyaccept");
-    EXPECT_EQ(calls[1].m_Name, "keyspacebar");
-    EXPECT_EQ(calls[2].m_Name, "mouseleft");
-}
-
-TEST_F(ActionManagerTest, MoveAndFileActions) {
-    manager.SetActionContext("default");
     EXPECT_TRUE(log.Contains("A trigger of the action moves has no Filter"));
-
-    auto calls = Listen("Moves");
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].m_Kind, u32(RecordingDeviceSystem::kMove));
-    EXPECT_EQ(calls[0].m_Name, "axis-all");
-
-    // An entry with a file name stands for that file's actions.
-    calls = Listen("NextLevel");
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].m_State, "release");
-    EXPECT_TRUE(Listen("Ignored").empty());
+    const std::pair<const char*, Calls> cases[] = {
+        {"click", {"+key keyaccept press", "+key keyspacebar press", "+key mouseleft press"}},
+        {"Moves", {"+move axis-all"}},
+        {"Tilt", {"+acceleration axis-x"}},
+        {"shake", {"+rotation axis-z"}},
+        {"NextLevel", {"+key n release"}},
+        {"Ignored", {}},
+    };
+    for (const auto& [action, calls] : cases) {
+        manager.ListenAction(action, &listener.delegate);
+        EXPECT_EQ(devices.Take(), calls) << action;
+    }
     EXPECT_TRUE(log.Contains("Can not listen this action:Ignored"));
-}
+    EXPECT_EQ(devices.Triggers()[3], "move axis-all moves 2 -");
+    EXPECT_EQ(devices.Triggers()[5], "rotation axis-z shake -1 p");
 
-// A "rotation" trigger is bound through the device system's acceleration list and an
-// "acceleration" trigger through its rotation list, each with its first filter name only.
-TEST_F(ActionManagerTest, RotationAndAccelerationTriggersSwapTheirDeviceLists) {
-    manager.SetActionContext("default");
-    auto calls = Listen("Tilt");
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].m_Kind, u32(RecordingDeviceSystem::kAcceleration));
-    EXPECT_EQ(calls[0].m_Name, "axis-x");
-    calls = Listen("shake");
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].m_Kind, u32(RecordingDeviceSystem::kRotation));
-    EXPECT_EQ(calls[0].m_Name, "axis-z");
-
-    const size_t before = devices.GetCalls().size();
     manager.UnlistenAction("TILT", &listener.delegate);
     manager.UnlistenAction("Shake", &listener.delegate);
-    ASSERT_EQ(devices.GetCalls().size(), before + 2);
-    const auto& unlisten = devices.GetCalls()[before];
-    EXPECT_FALSE(unlisten.m_Listen);
-    EXPECT_EQ(unlisten.m_Kind, u32(RecordingDeviceSystem::kAcceleration));
-    EXPECT_EQ(unlisten.m_ActionName, "tilt");
-    EXPECT_EQ(devices.GetCalls()[before + 1].m_Kind, u32(RecordingDeviceSystem::kRotation));
+    EXPECT_EQ(devices.Take(), (Calls{"-acceleration axis-x tilt", "-rotation axis-z shake"}));
+    EXPECT_EQ(devices.Triggers().size(), 5u);
 }
 
 TEST(ActionTriggerTest, TypeAndPlatformWords) {

@@ -61,7 +61,15 @@ protected:
         TeamActionData data(&move, 0, &from);
         teams.SimulateTeamAction(&data, "Moves");
     }
-    AGVec3 Position() const { return cursor.GetCollidablePosition(); }
+    // The collidable position, and the collision position.
+    std::vector<f32> Position() const {
+        const AGVec3 p = cursor.GetCollidablePosition();
+        return {p.x, p.y, p.z};
+    }
+    std::vector<f32> Collision() const {
+        const AGVec3 p = cursor.GetCollisionPosition();
+        return {p.x, p.y, p.z};
+    }
 
     Systems systems;
     LogCapture log;
@@ -84,11 +92,9 @@ TEST_F(CursorTest, FollowsItsOwnMembersPointerInCameraSpace) {
 
     Move(member, 5.0f, 6.0f, true);  // first the pointer shows: no move yet
     EXPECT_TRUE(cursor.Visible);
-    EXPECT_EQ(Position().x, 0.0f);
+    EXPECT_EQ(Position(), (std::vector<f32>{0, 0, 2.6f}));
     Move(member, 12.0f, 34.0f, true);
-    EXPECT_EQ(Position().x, 12.0f);
-    EXPECT_EQ(Position().y, 34.0f);
-    EXPECT_EQ(Position().z, 3.0f);
+    EXPECT_EQ(Position(), (std::vector<f32>{12, 34, 3}));
 
     cursor.Reset();
     EXPECT_TRUE(systems.collidables.empty());
@@ -100,8 +106,7 @@ TEST_F(CursorTest, WithoutPlayerCursorsItIsReportedAndNeverMoves) {
     EXPECT_TRUE(log.Contains("ComponentLevel named PlayerCursors"));
     Move(member, 5.0f, 6.0f, true);
     Move(member, 7.0f, 8.0f, true);
-    EXPECT_EQ(Position().x, 0.0f);
-    EXPECT_EQ(cursor.GetCollisionPosition().z, 2.6f);
+    EXPECT_EQ(Collision(), (std::vector<f32>{0, 0, 2.6f}));
     cursor.Reset();
 }
 
@@ -120,10 +125,8 @@ TEST_F(CursorTest, PerspectiveProjectionOtherMembersAndTheCollisionPosition) {
     Move(member, 3.0f, 4.0f, true);
     EXPECT_EQ(cursor.GetCollidedEntity(), nullptr);
     EXPECT_FALSE(cursor.Synchronize);
-    EXPECT_EQ(Position().x, 30.0f);
-    EXPECT_EQ(Position().y, 40.0f);
-    EXPECT_EQ(Position().z, 3.0f);
-    EXPECT_EQ(cursor.GetCollisionPosition().x, 30.0f);  // as it is with perspective
+    EXPECT_EQ(Position(), (std::vector<f32>{30, 40, 3}));
+    EXPECT_EQ(Collision(), Position());  // as it is with perspective
 
     // Moves without move data, or reaching a cursor without a member, are ignored.
     TeamActionData empty(nullptr, 0, &member);
@@ -131,21 +134,20 @@ TEST_F(CursorTest, PerspectiveProjectionOtherMembersAndTheCollisionPosition) {
     cursor.SetMember(nullptr);
     Move(member, 8.0f, 8.0f, true);
     cursor.SetMember(&member);
-    EXPECT_EQ(Position().x, 30.0f);
+    EXPECT_EQ(Position()[0], 30.0f);
 
     // Hiding the pointer hides the cursor and moves nothing; a hidden pointer never moves it.
     Move(member, 5.0f, 5.0f, false);
     EXPECT_FALSE(cursor.Visible);
     Move(member, 6.0f, 6.0f, false);
-    EXPECT_EQ(Position().x, 30.0f);
+    EXPECT_EQ(Position()[0], 30.0f);
 
     // Orthographic: the collision position is the stored one projected, at the fixed depth
     // when there is one.
     camera.Orthographic = true;
-    EXPECT_EQ(cursor.GetCollisionPosition().x, 300.0f);
-    EXPECT_EQ(cursor.GetCollisionPosition().z, 3.0f);
+    EXPECT_EQ(Collision(), (std::vector<f32>{300, 400, 3}));
     cursor.SetFixedDepth(true, 7.5f);
-    EXPECT_EQ(cursor.GetCollisionPosition().z, 7.5f);
+    EXPECT_EQ(Collision(), (std::vector<f32>{300, 400, 7.5f}));
     EXPECT_TRUE(cursor.IsA(TypeIds::Prop));
     EXPECT_FALSE(cursor.IsA(TypeIds::Entity));
     cursor.Reset();

@@ -40,11 +40,11 @@ std::string AppData(int score) {
     return "<ApplicationData><Score>" + std::to_string(score) + "</Score></ApplicationData>";
 }
 
-void ExpectVec(const AGVec3& v, f32 x, f32 y, f32 z, const char* what) {
-    EXPECT_EQ(v.x, x) << what;
-    EXPECT_EQ(v.y, y) << what;
-    EXPECT_EQ(v.z, z) << what;
+using Floats = std::vector<f32>;
+Floats V(const AGVec3& v) {
+    return {v.x, v.y, v.z};
 }
+
 
 // Records the outfits applied, as "character:outfit".
 struct Outfits : IAppearanceService {
@@ -83,27 +83,23 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     Camera* main = set.m_Cameras[0];
     EXPECT_EQ(set.m_Cameras[1]->Name, "Side");
     EXPECT_EQ(set.GetActiveCamera(), main);
-    ExpectVec(main->Position, 10, 0, 0, "camera position");
-    ExpectVec(main->LookAt, 0, -4.5f, 0, "camera look-at");
-    ExpectVec(main->Up, 0, 1, 0, "camera up");
-    EXPECT_EQ(main->ViewportWidth, 800u);
-    EXPECT_EQ(main->ViewportHeight, 300u);
-    EXPECT_EQ(main->FieldOfView, 45.0f);
-    EXPECT_EQ(main->ClippingNear, 100.0f);
-    EXPECT_EQ(main->ClippingFar, 5000.0f);
+    EXPECT_EQ(V(main->Position), (Floats{10, 0, 0}));
+    EXPECT_EQ(V(main->LookAt), (Floats{0, -4.5f, 0}));
+    EXPECT_EQ(V(main->Up), (Floats{0, 1, 0}));
+    EXPECT_EQ((Floats{f32(main->ViewportWidth), f32(main->ViewportHeight), main->FieldOfView,
+                      main->ClippingNear, main->ClippingFar}),
+              (Floats{800, 300, 45, 100, 5000}));
     ASSERT_NE(main->GetAnimationData(), nullptr);
-    EXPECT_EQ(main->GetAnimationData()->m_PlayMode, 4u);
-    EXPECT_EQ(main->GetAnimationData()->m_Speed, 2.0f);
+    EXPECT_EQ((Floats{f32(main->GetAnimationData()->m_PlayMode), main->GetAnimationData()->m_Speed}),
+              (Floats{4, 2}));
     EXPECT_FALSE(set.m_Cameras[1]->Activate);
 
     ASSERT_EQ(set.m_Lights.size(), 1u);
-    EXPECT_EQ(set.m_Lights[0]->LightType, Light::kDirection);
-    ExpectVec(set.m_Lights[0]->Direction, 0, 0.6f, 0.8f, "light direction");
-    EXPECT_EQ(set.m_Lights[0]->Color, 0xFFFF7F00u);
     const Light* key = set.m_Lights[0];
-    EXPECT_EQ(key->Ambient, 0xFF00FF00u);
-    EXPECT_EQ(key->Diffuse, 0xFF0000FFu);
-    EXPECT_EQ(key->Specular, 0xFFFFFFFFu);
+    EXPECT_EQ(key->LightType, Light::kDirection);
+    EXPECT_EQ(V(key->Direction), (Floats{0, 0.6f, 0.8f}));
+    EXPECT_EQ((std::vector<u32>{key->Color, key->Ambient, key->Diffuse, key->Specular}),
+              (std::vector<u32>{0xFFFF7F00u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}));
     EXPECT_EQ((std::vector<f32>{key->Intensity, key->Intens, key->HotSize, key->FallSize,
                                 key->Range, key->AttenuationK0, key->AttenuationK1,
                                 key->AttenuationK2}),
@@ -116,24 +112,22 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_TRUE(ground->Visible);
     EXPECT_FALSE(ground->IsCollidable());  // the record's default, not the entity's
     EXPECT_FALSE(ground->IsAScene());
-    AGVec3 scale;
+    AGVec3 scale, position;
     ground->GetScale(scale);
-    ExpectVec(scale, 3, 3, 3, "floor scale");
+    EXPECT_EQ(V(scale), (Floats{3, 3, 3}));
 
     ASSERT_EQ(set.m_Props.size(), 2u);
     Prop* desk = set.m_Props[0];
     EXPECT_EQ(desk->Name, "Desk");
-    AGVec3 position;
     desk->GetPosition(position);
-    ExpectVec(position, 1, 2, 0, "prop position");
+    EXPECT_EQ(V(position), (Floats{1, 2, 0}));
     EXPECT_FALSE(desk->Visible);
     EXPECT_TRUE(desk->IsCollidable());
     const GameServices::Bridge::CollisionData* collision = desk->VolatileDatas.GetCollisionData();
     ASSERT_NE(collision, nullptr);
-    EXPECT_EQ(collision->m_BoundaryScale, 2.0f);
-    EXPECT_EQ(collision->m_BoundaryOffsetX, 1.0f);
-    EXPECT_EQ(collision->m_BoundaryOffsetY, -2.0f);
-    EXPECT_EQ(collision->m_BoundaryOffsetZ, 3.0f);
+    EXPECT_EQ((Floats{collision->m_BoundaryScale, collision->m_BoundaryOffsetX,
+                      collision->m_BoundaryOffsetY, collision->m_BoundaryOffsetZ}),
+              (Floats{2, 1, -2, 3}));
     EXPECT_EQ(collision->m_BoundaryShape, "Box");
     EXPECT_EQ(collision->m_EntityShape, "Model");
     EXPECT_EQ(set.m_Props[1]->VolatileDatas.GetCollisionData(), nullptr);
@@ -145,7 +139,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     ASSERT_EQ(set.m_Characters.size(), 1u);
     Character* host = set.m_Characters[0];
     host->GetPosition(position);
-    ExpectVec(position, 0, 0, 5, "character position");
+    EXPECT_EQ(V(position), (Floats{0, 0, 5}));
     EXPECT_EQ(host->GetRotationY(), 90.0f);
     EXPECT_EQ(outfits.applied, std::vector<std::string>{"Host:host.xml"});
     EXPECT_FALSE(log.Contains("not suported for the Avatar"));  // a skin animation is
@@ -172,16 +166,15 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_EQ(overlay->m_Props[0]->Name, "Badge");
     EXPECT_EQ(GameEntityFactory::Instance()->GetPropFactory()->GetUsedCount(), 3u);
 
-    ASSERT_EQ(set.m_AudioAssets.size(), 1u);
-    EXPECT_EQ(set.m_AudioAssets[0]->Name, "Theme");
-    EXPECT_EQ(set.m_AudioAssets[0]->m_Volume, 0.5f);
-    EXPECT_FALSE(set.m_AudioAssets[0]->m_IsPlaying);
-    ASSERT_NE(set.m_AudioAssets[0]->VolatileDatas.GetAudioData(), nullptr);
-    EXPECT_EQ(set.m_AudioAssets[0]->VolatileDatas.GetAudioData()->m_FileName, "theme.snd");
-    ASSERT_EQ(set.m_VideoAssets.size(), 1u);
-    EXPECT_EQ(set.m_VideoAssets[0]->Name, "Intro");
-    EXPECT_FALSE(set.m_VideoAssets[0]->m_Reset);
-    EXPECT_FALSE(set.m_VideoAssets[0]->m_IsPlaying);
+    ASSERT_EQ(set.m_AudioAssets.size() + set.m_VideoAssets.size(), 2u);
+    const AudioAsset* theme = set.m_AudioAssets[0];
+    const VideoAsset* intro = set.m_VideoAssets[0];
+    EXPECT_EQ(theme->Name, "Theme");
+    EXPECT_EQ(theme->m_Volume, 0.5f);
+    ASSERT_NE(theme->VolatileDatas.GetAudioData(), nullptr);
+    EXPECT_EQ(theme->VolatileDatas.GetAudioData()->m_FileName, "theme.snd");
+    EXPECT_EQ(intro->Name, "Intro");
+    EXPECT_FALSE(theme->m_IsPlaying || intro->m_Reset || intro->m_IsPlaying);
 }
 
 TEST_F(LevelBuilderTest, ReloadGivesEverythingBackAndAMissingFileGivesAnEmptySet) {
@@ -219,15 +212,13 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
                "</Animation></item></Characters>");
     flow.LoadLevel("edge", set);
     ASSERT_EQ(set.m_Cameras.size(), 2u);
-    const Camera* ortho = set.m_Cameras[0];
-    ExpectVec(ortho->Position, 400, 300, 2, "ortho position");
-    ExpectVec(ortho->LookAt, 400, 300, 0, "ortho look-at");
+    EXPECT_EQ(V(set.m_Cameras[0]->Position), (Floats{400, 300, 2}));
+    EXPECT_EQ(V(set.m_Cameras[0]->LookAt), (Floats{400, 300, 0}));
 
     // No viewport and no field of view would give a degenerate projection.
     const Camera* bare = set.m_Cameras[1];
-    EXPECT_EQ(bare->ViewportWidth, 800u);
-    EXPECT_EQ(bare->ViewportHeight, 600u);
-    EXPECT_EQ(bare->FieldOfView, 34.0f);
+    EXPECT_EQ((Floats{f32(bare->ViewportWidth), f32(bare->ViewportHeight), bare->FieldOfView}),
+              (Floats{800, 600, 34}));
     EXPECT_TRUE(log.Contains("ViewPortWidth"));
     EXPECT_TRUE(log.Contains("field of view"));
 
@@ -241,9 +232,9 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
     EXPECT_TRUE(set.m_Lights[5]->IsPartOfScene());
     EXPECT_TRUE(log.Contains(" the type of the light entered does not exist"));
     const Light* stuck = set.m_Lights[0];
-    ExpectVec(stuck->Position, 1, 1, 1, "light position");
+    EXPECT_EQ(V(stuck->Position), (Floats{1, 1, 1}));
     EXPECT_TRUE(log.Contains("TextureAnimation and ModelAnimation are not suported for the Avatar"));
-    ExpectVec(stuck->Direction, 0, 0, 1, "light direction");
+    EXPECT_EQ(V(stuck->Direction), (Floats{0, 0, 1}));
     EXPECT_EQ(stuck->Color, 0xFFFF007Fu);
 }
 
@@ -311,8 +302,7 @@ TEST_F(LevelBuilderTest, AnExtensionMakesItsEntityFirstAndTheSetOwnsItOnce) {
                "<SetElements><item><Kind>Floor</Kind><Name>Zone</Name><PositionX>4</PositionX>"
                "<Visible>true</Visible>" + values +
                    "</item><item><Kind>Floor</Kind><Name>Ground</Name>"
-                   "<EntityScrollableViewportZone><Values><item><value>1</value></item>"
-                   "</Values></EntityScrollableViewportZone></item></SetElements>");
+                   "<EntityScrollableViewportZone/></item></SetElements>");
     flow.LoadLevel("zones", set);
     EntityDataExtensionFactory::Instance()->Unregister(&zone);
 
@@ -324,7 +314,8 @@ TEST_F(LevelBuilderTest, AnExtensionMakesItsEntityFirstAndTheSetOwnsItOnce) {
     EXPECT_EQ(made->Name, "Zone");
     EXPECT_TRUE(made->Visible);
     EXPECT_EQ(set.m_ExtensionEntities, (std::vector<Entity*>{made}));
-    // An extension that is not valid leaves the floor rule.
+    // An extension without values (none kept from the record before) is not valid and leaves
+    // the floor rule.
     EXPECT_TRUE(set.m_SetElements[1]->IsA(TypeIds::Floor));
     EXPECT_EQ(dynamic_cast<EntityScrollableViewportZone*>(set.m_SetElements[1]), nullptr);
 
@@ -350,26 +341,18 @@ TEST_F(LevelBuilderTest, ApplicationDataOfEveryKindAndNoneLeftFromAnEarlierLevel
     WriteLevel("with", level(true));
     WriteLevel("without", level(false));
 
-    flow.LoadLevel("with", set);
-    const std::vector<Entity*> entities = {set.m_Cameras[0], set.m_Lights[0],
-                                           set.m_SetElements[0], set.m_Props[0],
-                                           set.m_Characters[0], set.m_Characters[1], &set};
     std::vector<int> scores;
-    for (Entity* entity : entities)
-        scores.push_back(Score(*entity));
-    EXPECT_EQ(scores, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
-
-    flow.LoadLevel("without", set);
-    ASSERT_EQ(set.m_Characters.size(), 2u);
-    // The character pool holds two: the same characters come back.
-    EXPECT_EQ(set.m_Characters[0], entities[4]);
-    scores.clear();
-    for (Entity* entity : {static_cast<Entity*>(set.m_Cameras[0]),
-                           static_cast<Entity*>(set.m_Lights[0]),
-                           static_cast<Entity*>(set.m_SetElements[0]),
-                           static_cast<Entity*>(set.m_Props[0]),
-                           static_cast<Entity*>(set.m_Characters[0]),
-                           static_cast<Entity*>(set.m_Characters[1]), static_cast<Entity*>(&set)})
-        scores.push_back(Score(*entity));
-    EXPECT_EQ(scores, std::vector<int>(7, -1));
+    std::vector<Entity*> hosts;
+    for (const char* level : {"with", "without"}) {
+        flow.LoadLevel(level, set);
+        ASSERT_EQ(set.m_Characters.size(), 2u);
+        hosts.push_back(set.m_Characters[0]);
+        for (Entity* entity : std::initializer_list<Entity*>{
+                 set.m_Cameras[0], set.m_Lights[0], set.m_SetElements[0], set.m_Props[0],
+                 set.m_Characters[0], set.m_Characters[1], &set})
+            scores.push_back(Score(*entity));
+    }
+    // The character pool holds two: the same characters come back, without their data.
+    EXPECT_EQ(hosts[0], hosts[1]);
+    EXPECT_EQ(scores, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, -1, -1, -1, -1, -1, -1, -1}));
 }

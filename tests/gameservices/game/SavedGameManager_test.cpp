@@ -132,7 +132,14 @@ TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument
     Document fresh;
     EXPECT_TRUE(NewManager()->LoadSavedGame(&fresh, 2));
     manager->SetName("ABCDEFGHIJKLMNOP");
-    ASSERT_NE(manager->ReserveFreeSlot("Ana"), nullptr);
+    // The first unused slot is reserved; with none left no name changes.
+    document.games[0].isUsed = true;
+    EXPECT_EQ(manager->ReserveFreeSlot("Ana"), &document.games[1]);
+    EXPECT_TRUE(document.games[1].isUsed);
+    manager->ReserveFreeSlot("Ben");
+    EXPECT_TRUE(log.Contains("No saved game slot available"));
+    EXPECT_EQ(document.games[0].SavedGameName.c_str() + std::string("/") +
+                  document.games[1].SavedGameName.c_str(), "/Ana");
     ASSERT_TRUE(manager->WriteSavedGame());
 
     const std::string file = Contents();
@@ -190,7 +197,6 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
         EXPECT_FALSE(manager->WriteSavedGame());
         EXPECT_EQ(Contents(), c.bytes);
     }
-
 }
 
 // The two answers to "DataCorruption": Button01 goes on without saving for the rest of the
@@ -271,16 +277,4 @@ TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviou
     manager->SetSaveSize(kSaveSize);
     EXPECT_FALSE(manager->WriteSavedGame());
     EXPECT_EQ(Contents(), previous);
-}
-
-TEST_F(SavedGameManagerTest, ReserveFreeSlotTakesTheFirstUnusedSlot) {
-    Document document;
-    auto manager = FirstRun(document);
-    document.games[0].isUsed = true;
-    document.games[0].SavedGameName = "Ana";
-    EXPECT_EQ(manager->ReserveFreeSlot("Ben"), &document.games[1]);
-    EXPECT_TRUE(document.games[1].isUsed);
-    manager->ReserveFreeSlot("Cy");
-    EXPECT_EQ(document.games[0].SavedGameName, "Ana");
-    EXPECT_TRUE(log.Contains("No saved game slot available"));
 }

@@ -38,10 +38,10 @@ protected:
     }
 
     // A device action of "click" from a device.
-    u32 Press(i32 deviceId) {
+    void Press(i32 deviceId) {
         sActionData data;
         data.m_DeviceId = deviceId;
-        return devices.Fire("click", data);
+        devices.Fire("click", data);
     }
 
     ActionsFolder folder;
@@ -59,7 +59,7 @@ protected:
 TEST_F(TeamActionTest, DeviceActionsReachTheListenersOfTheMembersDevice) {
     teams.ListenTeamAction(&listener.delegate, "Click");
     teams.ListenTeamAction(&listener.delegate, "CLICK");
-    ASSERT_EQ(devices.GetTriggers().size(), 1u);
+    ASSERT_EQ(devices.Triggers().size(), 1u);
 
     Press(0);
     ASSERT_EQ(listener.received.size(), 2u);
@@ -76,9 +76,9 @@ TEST_F(TeamActionTest, DeviceActionsReachTheListenersOfTheMembersDevice) {
     EXPECT_EQ(listener.received.size(), 2u);
 
     teams.UnlistenTeamAction(&listener.delegate, "click");
-    EXPECT_EQ(devices.GetTriggers().size(), 1u);
+    EXPECT_EQ(devices.Triggers().size(), 1u);
     teams.UnlistenTeamAction(&listener.delegate, "click");
-    EXPECT_TRUE(devices.GetTriggers().empty());
+    EXPECT_TRUE(devices.Triggers().empty());
 }
 
 TEST_F(TeamActionTest, AListenerRemovedDuringADispatchIsNotCalled) {

@@ -7,6 +7,7 @@
 #include "gameservices/game/TeamActionManager.h"
 
 #include "tests/gameservices/bridge/systems/InputHarness.h"
+#include "tests/gameservices/game/ActionTestSetup.h"
 #include "tests/support/LogCapture.h"
 
 using namespace GameServices::Bridge;
@@ -17,6 +18,18 @@ namespace {
 constexpr u32 kEnter = 13;
 constexpr u32 kSpace = 32;
 
+// Each record as "action device x,y code flags(key pointer down) visible".
+std::vector<std::string> Texts(const ActionRecorder& recorder) {
+    std::vector<std::string> texts;
+    for (const sActionData& d : recorder.records)
+        texts.push_back(std::string(d.m_ActionName.c_str()) + " " + std::to_string(d.m_DeviceId) +
+                        " " + std::to_string(int(d.m_X)) + "," + std::to_string(int(d.m_Y)) +
+                        " " + std::to_string(d.m_KeyCode) + " " + std::to_string(d.m_KeyFlag) +
+                        std::to_string(d.m_PointerFlag) + std::to_string(d.m_KeyDown) +
+                        (d.m_PointerVisible ? " v" : " -"));
+    return texts;
+}
+
 class DeviceSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -24,26 +37,19 @@ protected:
         devices.Startup();
     }
 
-    DeviceTrigger* Key(const char* name, const char* state, ActionRecorder& recorder,
-                       i32 deviceId = 0) {
+    // A trigger of any device (-1) fires with the index of the device's key or cursor.
+    void Key(const char* name, const char* state, ActionRecorder& recorder, i32 deviceId = -1) {
         DeviceTrigger* trigger = devices.ListenKey(name, state, &recorder.delegate);
-        if (trigger) {
-            trigger->m_DeviceId = deviceId;
-            trigger->m_ActionName = name;
-        }
-        return trigger;
+        trigger->m_DeviceId = deviceId;
+        trigger->m_ActionName = name;
+    }
+    void Move(const char* axis, ActionRecorder& recorder, i32 deviceId) {
+        devices.ListenMove(axis, &recorder.delegate)->m_DeviceId = deviceId;
     }
 
     InputHarness input;
     DeviceSystem devices;
 };
-
-std::vector<int> KeyDowns(const ActionRecorder& recorder) {
-    std::vector<int> downs;
-    for (const sActionData& data : recorder.records)
-        downs.push_back(data.m_KeyDown);
-    return downs;
-}
 
 }  // namespace
 
@@ -52,67 +58,40 @@ TEST_F(DeviceSystemTest, StateFiltersFireOncePerPressEveryFrameWhileHeldOrOncePe
     Key("keyaccept", "press", press);
     Key("keyaccept", "none", none);
     Key("keyaccept", "RELEASE", release);
-    std::vector<int> noneWant;
+    std::vector<std::string> noneWant;
     for (int frames : {5, 3}) {
         input.Send(MessageKind::KeyDown, kEnter);
         for (int i = 0; i < frames; ++i) {
             input.Frame(devices);
-            noneWant.push_back(1);
+            noneWant.push_back("keyaccept 0 -1,-1 83 101 -");
         }
         input.Send(MessageKind::KeyUp, kEnter);
         input.Frame(devices);
-        noneWant.push_back(0);
+        noneWant.push_back("keyaccept 0 -1,-1 83 100 -");
         input.Frame(devices);
     }
-    EXPECT_EQ(KeyDowns(press), (std::vector<int>{1, 1}));
-    EXPECT_EQ(KeyDowns(none), noneWant);
-    EXPECT_EQ(KeyDowns(release), (std::vector<int>{0, 0}));
-
-    // A key record before any move pass: the stored pointer is (-1, -1).
-    const sActionData& first = press.records.front();
-    EXPECT_EQ(first.m_DeviceId, 0);
-    EXPECT_EQ(first.m_X, -1.0f);
-    EXPECT_EQ(first.m_Y, -1.0f);
-    EXPECT_EQ(first.m_KeyFlag, 1);
-    EXPECT_EQ(first.m_KeyCode, 83);
-    EXPECT_EQ(first.m_PointerFlag, 0);
-    EXPECT_EQ(first.m_ActionName, "keyaccept");
+    // Before any move pass the stored pointer is (-1, -1).
+    EXPECT_EQ(Texts(press), std::vector<std::string>(2, "keyaccept 0 -1,-1 83 101 -"));
+    EXPECT_EQ(Texts(none), noneWant);
+    EXPECT_EQ(Texts(release), std::vector<std::string>(2, "keyaccept 0 -1,-1 83 100 -"));
 }
 
 TEST_F(DeviceSystemTest, AButtonCarriesThePointerOfItsOwnFrameAndMovesFireEveryFrame) {
     ActionRecorder moves, click;
     Key("mouseleft", "press", click);
-    DeviceTrigger* move = devices.ListenMove("axis-all", &moves.delegate);
-    ASSERT_NE(move, nullptr);
-    move->m_DeviceId = 0;
-    f32 x = 0, y = 0;
-    devices.GetPointer(0, x, y);
-    EXPECT_EQ(x, -1.0f);
-
+    Move("axis-all", moves, -1);
     input.MoveTo(10, 20);
     input.Button(true);
     input.Frame(devices);
     input.MoveTo(88, 299);
     input.Frame(devices);
     input.Frame(devices);
-    ASSERT_EQ(click.records.size(), 1u);
-    EXPECT_EQ(click.records[0].m_X, 88.0f);
-    EXPECT_EQ(click.records[0].m_Y, 299.0f);
-    EXPECT_EQ(click.records[0].m_KeyCode, 2);
-    ASSERT_EQ(moves.records.size(), 3u);
-    const sActionData& last = moves.records.back();
-    EXPECT_EQ(last.m_X, 88.0f);
-    EXPECT_EQ(last.m_PointerFlag, 1);
-    EXPECT_EQ(last.m_KeyDown, 0);
-    EXPECT_TRUE(last.m_PointerVisible);
-    EXPECT_EQ(last.m_KeyCode, -1);
-    EXPECT_EQ(last.m_KeyFlag, 0);
-
     input.Send(MessageKind::MouseLeave);
     input.Frame(devices);
-    EXPECT_EQ(moves.records.back().m_X, 0.0f);
-    EXPECT_EQ(moves.records.back().m_Y, 0.0f);
-    EXPECT_FALSE(moves.records.back().m_PointerVisible);
+    EXPECT_EQ(Texts(click), std::vector<std::string>{"mouseleft 0 88,299 2 101 -"});
+    EXPECT_EQ(Texts(moves),
+              (std::vector<std::string>{" 0 10,20 -1 010 v", " 0 88,299 -1 010 v",
+                                        " 0 88,299 -1 010 v", " 0 0,0 -1 010 -"}));
 
     // Nothing fires while inactive.
     devices.SetActive(false);
@@ -128,29 +107,23 @@ TEST_F(DeviceSystemTest, AButtonCarriesThePointerOfItsOwnFrameAndMovesFireEveryF
 
 TEST_F(DeviceSystemTest, DeviceIdsOutsideThePointerSlotsReadNoPosition) {
     ActionRecorder moves, keys;
-    DeviceTrigger* move = devices.ListenMove("axis-all", &moves.delegate);
-    move->m_DeviceId = 12;
-    DeviceTrigger* negative = devices.ListenMove("axis-up", &moves.delegate);
-    negative->m_DeviceId = -5;
+    Move("axis-all", moves, 12);
+    Move("axis-up", moves, -5);
     Key("keyaccept", "press", keys, 12);
     Key("keyspacebar", "press", keys, -5);
+    f32 x = 0, y = 0;
+    devices.GetPointer(0, x, y);
+    EXPECT_EQ(x, -1.0f);
     input.MoveTo(400, 300);
     input.Send(MessageKind::KeyDown, kEnter);
     input.Send(MessageKind::KeyDown, kSpace);
     input.Frame(devices);
-    ASSERT_EQ(keys.records.size(), 2u);
-    for (const sActionData& data : keys.records) {
-        EXPECT_EQ(data.m_X, -1.0f);
-        EXPECT_EQ(data.m_Y, -1.0f);
-    }
-    EXPECT_EQ(keys.records[0].m_DeviceId, 12);
-    f32 x = 0, y = 0;
-    for (i32 index : {-5, 12}) {
+    EXPECT_EQ(Texts(keys), (std::vector<std::string>{"keyaccept 12 -1,-1 83 101 -",
+                                                     "keyspacebar -5 -1,-1 80 101 -"}));
+    for (i32 index : {-5, 12, 0}) {
         devices.GetPointer(index, x, y);
-        EXPECT_EQ(x, -1.0f);
+        EXPECT_EQ(x + y, -2.0f) << index;
     }
-    devices.GetPointer(0, x, y);
-    EXPECT_EQ(x, -1.0f);
 }
 
 TEST_F(DeviceSystemTest, ListenersMayUnlistenAndListenDuringAPass) {
@@ -167,20 +140,38 @@ TEST_F(DeviceSystemTest, ListenersMayUnlistenAndListenDuringAPass) {
     input.Send(MessageKind::KeyDown, kEnter);
     input.Send(MessageKind::KeyDown, kSpace);
     input.Frame(devices);
-    EXPECT_EQ(first.records.size(), 1u);
-    EXPECT_TRUE(second.records.empty());
-    EXPECT_TRUE(added.records.empty());
     input.Frame(devices);
     EXPECT_EQ(first.records.size(), 1u);
+    EXPECT_TRUE(second.records.empty());
     EXPECT_EQ(added.records.size(), 1u);
 }
 
-TEST(DeviceSystemPools, TheUnlistenedTriggersGoBackToTheirPoolAtTheEndOfTheUpdate) {
-    InputHarness input(3);
+TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEndOfTheUpdate) {
+    InputHarness input(3, 0, 1);
     ASSERT_TRUE(input.Started());
     DeviceSystem devices;
     devices.Startup();
-    ActionRecorder recorder;
+    ActionRecorder recorder, axes;
+    {
+        LogCapture log;
+        EXPECT_EQ(devices.ListenMove("axis-all", &axes.delegate), nullptr);
+        EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for DeviceTriggerMoveFactory"));
+        // Rotations and accelerations share a pool; only the matching unlisten frees one.
+        EXPECT_NE(devices.ListenRotation("axis-up", 0, 1, &axes.delegate), nullptr);
+        EXPECT_EQ(devices.ListenAcceleration("axis-up", 0, 1, &axes.delegate), nullptr);
+        EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for DeviceTriggerAccelFactory"));
+        devices.UnlistenRotation("axis-down", &axes.delegate, "");
+        devices.UnlistenAcceleration("axis-up", &axes.delegate, "");
+        EXPECT_EQ(devices.ListenAcceleration("axis-up", 0, 1, &axes.delegate), nullptr);
+        devices.UnlistenRotation("AXIS-UP", &axes.delegate, "");
+        EXPECT_NE(devices.ListenAcceleration("axis-up", 0, 1, &axes.delegate), nullptr);
+        // The action manager passes over a trigger the pool refuses.
+        ActionsFolder folder;
+        folder.WriteContext("Default", ActionItem("Moves", "move", "axis-all"));
+        GameServices::KorvoGame::ActionManager actions;
+        actions.SetActionContext("Default");
+        actions.ListenAction("Moves", &axes.delegate);
+    }
     for (const char* key : {"q", "w"})
         devices.ListenKey(key, "none", &recorder.delegate)->m_ActionName = "typing";
     // Another action's name, state or key removes nothing.
@@ -200,6 +191,7 @@ TEST(DeviceSystemPools, TheUnlistenedTriggersGoBackToTheirPoolAtTheEndOfTheUpdat
     input.Send(MessageKind::KeyDown, 'Q');
     input.Frame(devices);
     EXPECT_EQ(recorder.records.size(), 1u);
+
     // A trigger taken again from the pool starts afresh.
     DeviceTrigger* again = devices.ListenKey("q", "none", &recorder.delegate);
     ASSERT_NE(again, nullptr);
@@ -221,21 +213,20 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     EXPECT_TRUE(devices.IsActive());
     EXPECT_EQ(manager.GetConnectedCount(), 1u);
 
-    std::vector<i32> lost;
     struct Lost {
-        std::vector<i32>* ids;
+        std::vector<i32> ids;
         void On(DeviceInfos& infos) {
-            ids->push_back(infos.m_DeviceId);
+            ids.push_back(infos.m_DeviceId);
             EXPECT_NE(infos.m_EngineData, nullptr);
         }
-    } follower{&lost};
-    FDelegateParam<Lost, DeviceInfos&> delegate{&follower, &Lost::On};
+    } lost;
+    FDelegateParam<Lost, DeviceInfos&> delegate{&lost, &Lost::On};
     devices.GetDeviceLostEvent().AddDelegate(&delegate);
     devices.AttachDevices(1);
-    EXPECT_TRUE(lost.empty());
+    EXPECT_TRUE(lost.ids.empty());
     // The keyboard and the mouse, both id 0.
     devices.AttachDevices(0);
-    EXPECT_EQ(lost, (std::vector<i32>{0, 0}));
+    EXPECT_EQ(lost.ids, (std::vector<i32>{0, 0}));
     EXPECT_EQ(manager.GetConnectedCount(), 0u);
 
     // The platform's callbacks reach the device manager and the device-lost event.
@@ -244,7 +235,7 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     EXPECT_TRUE(manager.IsConnected(0));
     AGAppEventsHandler::Get()->RaiseDeviceEvent(AGAppEventsHandler::kDeviceEvent1, keyboard);
     EXPECT_FALSE(manager.IsConnected(0));
-    EXPECT_EQ(lost.size(), 3u);
+    EXPECT_EQ(lost.ids.size(), 3u);
     devices.GetDeviceLostEvent().RemoveDelegate(&delegate);
 
     // Managers that go before the device system leave none of their delegates behind.

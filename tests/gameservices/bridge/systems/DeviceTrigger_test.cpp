@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "gameservices/bridge/systems/DeviceSystem.h"
-#include "gameservices/game/ActionManager.h"
-#include "tests/gameservices/entities/PoolSetup.h"
-#include "tests/gameservices/game/ActionTestSetup.h"
 #include "tests/support/LogCapture.h"
 
 using namespace GameServices::Bridge;
@@ -50,41 +46,4 @@ TEST(DeviceTriggerWords, StateFiltersAndAxes) {
         EXPECT_EQ(ParseAxis(axes[i]), i + 1) << axes[i];
     EXPECT_EQ(ParseAxis("axis-forward"), u32(kAxisNone));
     EXPECT_EQ(ParseAxis(""), u32(kAxisNone));
-}
-
-TEST(DeviceTriggerPools, AnExhaustedPoolReportsAndTheListenGivesNull) {
-    TempDir dir;
-    LoadCapacities(dir, {{"FactoryDeviceTriggerKey", 1}, {"FactoryDeviceTriggerMove", 0},
-                         {"FactoryDeviceTriggerAccel", 1}});
-    ActionsFolder folder;
-    folder.WriteContext("Default", ActionItem("Click", "key", "keyaccept,keyspacebar") +
-                                       ActionItem("Moves", "move", "axis-all"));
-    DeviceSystem devices;
-    GameServices::KorvoGame::ActionManager actions;
-    actions.SetActionContext("Default");
-    struct Sink {
-        void On(sActionData*) {}
-        FDelegateParam<Sink, sActionData*> delegate{this, &Sink::On};
-    } sink;
-    LogCapture log;
-    actions.ListenAction("Click", &sink.delegate);
-    EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for DeviceTriggerButton"));
-    EXPECT_EQ(devices.ListenMove("axis-all", &sink.delegate), nullptr);
-    EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for DeviceTriggerMoveFactory"));
-    EXPECT_NE(devices.ListenRotation("axis-up", 0, 1, &sink.delegate), nullptr);
-    EXPECT_EQ(devices.ListenAcceleration("axis-up", 0, 1, &sink.delegate), nullptr);
-    EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for DeviceTriggerAccelFactory"));
-    // Only the matching unlisten frees the rotation trigger.
-    devices.UnlistenRotation("axis-down", &sink.delegate, "");
-    devices.UnlistenAcceleration("axis-up", &sink.delegate, "");
-    EXPECT_EQ(devices.ListenAcceleration("axis-up", 0, 1, &sink.delegate), nullptr);
-    devices.UnlistenRotation("AXIS-UP", &sink.delegate, "");
-    EXPECT_NE(devices.ListenAcceleration("axis-up", 0, 1, &sink.delegate), nullptr);
-    actions.ListenAction("Moves", &sink.delegate);
-    devices.SetActive(true);
-    devices.Update(16);
-    actions.UnlistenAction("Click", &sink.delegate);
-    actions.UnlistenAction("Moves", &sink.delegate);
-    // The freed trigger can be taken again.
-    EXPECT_NE(devices.ListenKey("q", "press", &sink.delegate), nullptr);
 }

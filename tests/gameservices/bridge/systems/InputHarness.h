@@ -22,11 +22,11 @@ public:
     static constexpr u32 kWidth = 800;
     static constexpr u32 kHeight = 600;
 
-    explicit InputHarness(u32 keyTriggers = 16) {
+    explicit InputHarness(u32 keyTriggers = 16, u32 moveTriggers = 8, u32 accelTriggers = 8) {
         m_env.Set("XDG_CONFIG_HOME", m_home.Path());
         LoadCapacities(m_home, {{"FactoryDeviceTriggerKey", keyTriggers},
-                                {"FactoryDeviceTriggerMove", 8},
-                                {"FactoryDeviceTriggerAccel", 8}});
+                                {"FactoryDeviceTriggerMove", moveTriggers},
+                                {"FactoryDeviceTriggerAccel", accelTriggers}});
         m_previousProgram = AGProgram::Get();
         AGProgram::SetInstance(&m_program);
         platform::window::SetBackendFactory(MakeTestBackend);
@@ -45,32 +45,12 @@ public:
 
     bool Started() const { return m_started; }
 
-    void Send(platform::window::MessageKind kind, u32 key = 0) {
-        platform::window::Message message;
-        message.kind = kind;
-        message.key = key;
-        m_app.DispatchMessage(message);
-    }
-    void MoveTo(i32 x, i32 y) {
-        platform::window::Message message;
-        message.kind = platform::window::MessageKind::MouseMove;
-        message.x = x;
-        message.y = y;
-        m_app.DispatchMessage(message);
-    }
-    void Button(bool down) {
-        platform::window::Message message;
-        message.kind = down ? platform::window::MessageKind::ButtonDown
-                            : platform::window::MessageKind::ButtonUp;
-        message.button = platform::window::MouseButton::Left;
-        m_app.DispatchMessage(message);
-    }
-    void Type(char16_t unit) {
-        platform::window::Message message;
-        message.kind = platform::window::MessageKind::Char;
-        message.unit = unit;
-        m_app.DispatchMessage(message);
-    }
+    using Kind = platform::window::MessageKind;
+    void Send(Kind kind, u32 key = 0) { Post({.kind = kind, .key = key}); }
+    void MoveTo(i32 x, i32 y) { Post({.kind = Kind::MouseMove, .x = x, .y = y}); }
+    void Button(bool down) { Post({.kind = down ? Kind::ButtonDown : Kind::ButtonUp}); }
+    void Type(char16_t unit) { Post({.kind = Kind::Char, .unit = unit}); }
+    void Post(const platform::window::Message& message) { m_app.DispatchMessage(message); }
     void Frame(GameServices::Bridge::DeviceSystem& devices) {
         devices.Update(16);
         AGDeviceManager::Get()->Update();
