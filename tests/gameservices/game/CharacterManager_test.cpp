@@ -78,7 +78,10 @@ TEST_F(CharacterManagerTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomi
     OutfitPart tee;
     tee.Name = "tee.mdl";
     tee.Id = 9;
+    dad.Synchronize = true;
     manager->SetOutfitPart(tee, dad, OUTFIT_TOP);
+    EXPECT_FALSE(dad.Synchronize);
+    dad.Synchronize = true;
     AnatomyPart hair;
     ASSERT_TRUE(manager->GetAnatomyPart(dad, hair));
     EXPECT_EQ(hair.Name, "curls.mdl");
@@ -146,11 +149,17 @@ TEST_F(CharacterManagerTest, ApplyingALookOverAnotherIsReportedAndStillApplied) 
     manager->ApplyAppearance(look, host);
     EXPECT_FALSE(log.Contains("already have an appearance"));
     look.Name = "Second";
+    look.Assembly.Id = 5;
+    look.OutfitParts[OUTFIT_FOOTWEAR].Name = "clogs.mdl";
+    look.AnatomyParts[NB_ANATOMY_PART_TYPE - 1].Name = "braids.mdl";
     manager->ApplyAppearance(look, host);
     EXPECT_TRUE(log.Contains("the Character already have an appearance !!!!"));
     Appearance stored;
     ASSERT_TRUE(manager->GetAppearance(host, stored));
     EXPECT_EQ(stored.Name, "Second");
     EXPECT_EQ(stored.NameId, Crc32Hash("Second"));
+    EXPECT_EQ(stored.Assembly.Id, 5u);
+    EXPECT_EQ(stored.OutfitParts[OUTFIT_FOOTWEAR].Name, "clogs.mdl");
+    EXPECT_EQ(stored.AnatomyParts[NB_ANATOMY_PART_TYPE - 1].Name, "braids.mdl");
     manager->RemoveAppearance(host);
 }

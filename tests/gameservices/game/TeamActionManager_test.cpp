@@ -12,6 +12,7 @@
 
 using namespace GameServices::KorvoGame;
 using GameServices::Bridge::sActionData;
+using GameServices::Bridge::DeviceInfos;
 using GameServices::Entities::BaseTeamMember;
 
 namespace {
@@ -91,4 +92,58 @@ TEST_F(TeamActionTest, AListenerRemovedDuringADispatchIsNotCalled) {
     teams.ListenTeamAction(&second->delegate, "Click");
     Press(0);
     EXPECT_EQ(listener.received.size(), 1u);
+}
+
+namespace {
+
+struct MemberEvents {
+    void Back(DeviceInfos& infos) { seen.push_back("back " + std::to_string(infos.m_DeviceId)); }
+    void Free(DeviceInfos& infos) { seen.push_back("free " + std::to_string(infos.m_DeviceId)); }
+    void Lost(BaseTeamMember* member) { seen.push_back("lost " + std::to_string(member->m_MemberId)); }
+    std::vector<std::string> seen;
+};
+
+}  // namespace
+
+// Device connections reach the member events by slot; a disconnected member's device id is
+// -1 and its device reaches nobody.
+TEST_F(TeamActionTest, DeviceEventsFollowTheMemberSlotsAndADisconnectedMemberHearsNothing) {
+    MemberEvents events;
+    FDelegateParam<MemberEvents, DeviceInfos&> back{&events, &MemberEvents::Back};
+    FDelegateParam<MemberEvents, DeviceInfos&> free{&events, &MemberEvents::Free};
+    FDelegateParam<MemberEvents, BaseTeamMember*> lost{&events, &MemberEvents::Lost};
+    TeamActionManager::GetMemberDeviceReconnectedEvent().AddDelegate(&back);
+    TeamActionManager::GetFreeDeviceConnectedEvent().AddDelegate(&free);
+    TeamActionManager::GetMemberDeviceLostEvent().AddDelegate(&lost);
+    member.m_MemberId = 7;
+    for (i32 id : {0, 1, -1, 10}) {
+        DeviceInfos infos{id, nullptr};
+        teams.OnDeviceConnected(infos);
+        teams.OnDeviceDisconnected(infos);
+    }
+    TeamActionManager::GetMemberDeviceReconnectedEvent().RemoveDelegate(&back);
+    TeamActionManager::GetFreeDeviceConnectedEvent().RemoveDelegate(&free);
+    TeamActionManager::GetMemberDeviceLostEvent().RemoveDelegate(&lost);
+    EXPECT_EQ(events.seen, (std::vector<std::string>{"back 0", "lost 7", "free 1"}));
+    EXPECT_EQ((std::vector<BaseTeamMember*>{teams.GetMember(0), teams.GetMember(-1),
+                                            teams.GetMember(10)}),
+              (std::vector<BaseTeamMember*>{&member, nullptr, nullptr}));
+
+    teams.ListenTeamAction(&listener.delegate, "Click");
+    member.m_DeviceId = 0;
+    teams.DisconnectMember(&member);
+    EXPECT_EQ(member.m_DeviceId, -1);
+    Press(0);
+    EXPECT_TRUE(listener.received.empty());
+    EXPECT_FALSE(log.Contains("not connected"));
+    teams.DisconnectMember(&member);
+    EXPECT_TRUE(log.Contains("This Member is not connected!"));
+    // A simulated action needs a member and a listener.
+    TeamActionData data(nullptr, 0, &member);
+    teams.SimulateTeamAction(&data, "Jump");
+    EXPECT_TRUE(log.Contains("TeamActionManager - Can not find the action: jump"));
+    data.m_Member = nullptr;
+    teams.SimulateTeamAction(&data, "Click");
+    EXPECT_TRUE(log.Contains("SimulateTeamAction needs a member: Click"));
+    EXPECT_TRUE(listener.received.empty());
 }
