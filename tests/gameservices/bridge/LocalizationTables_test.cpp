@@ -77,7 +77,8 @@ TEST_F(LocalizationTablesTest, EmptyKeyUnknownKeyEmptyTextAndTheTableOrder) {
               .Add(std::string(second) + "_english.loc", TypeKey::Localization,
                    LocalizationBytes({{"SHARED", "second"}, {"", "id zero"}, {"BLANK", ""}}))
               .Add(std::string(first) + "_english.loc", TypeKey::Localization,
-                   LocalizationBytes({{"SHARED", "first"}, {"OWN", "own"}})));
+                   LocalizationBytes({{"SHARED", "first"}, {"OWN", "own"}}))
+              .Add("gstrc_french.loc", TypeKey::Localization, LocalizationBytes({{"YES", "Oui"}})));
     // The second table is loaded first: the order is by name id, not by loading.
     LoadLocalizationTable(second);
     LoadLocalizationTable(first);
@@ -93,12 +94,7 @@ TEST_F(LocalizationTablesTest, EmptyKeyUnknownKeyEmptyTextAndTheTableOrder) {
 
     UnloadLocalizationTable(first);
     EXPECT_EQ(GetLocalizedText("SHARED"), "second");
-}
-
-TEST_F(LocalizationTablesTest, TheLanguageNamesTheFile) {
-    Mount(PackageWriter()
-              .Add("gstrc_english.loc", TypeKey::Localization, LocalizationBytes({{"YES", "Yes"}}))
-              .Add("gstrc_french.loc", TypeKey::Localization, LocalizationBytes({{"YES", "Oui"}})));
+    // The language names the file.
     SetLocalizationLanguage("french");
     LoadLocalizationTable("gstrc");
     EXPECT_EQ(GetLocalizedText("YES"), "Oui");

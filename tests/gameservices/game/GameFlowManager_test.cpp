@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "engine/core/FDelegate.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Prop.h"
@@ -72,19 +74,14 @@ struct Counting : T {
 };
 
 struct FrameListener {
-    explicit FrameListener(GameFlowManager& f) : flow(f) {}
-    void OnFrame(u32 dt) {
+    void On(u32 dt) {
         frames.push_back(dt);
-        if (frames.size() == 1)
-            flow.GetFrameEvent().AddDelegate(&late);
+        if (then)
+            then();
     }
-    void OnLateFrame(u32 dt) { lateFrames.push_back(dt); }
-
-    GameFlowManager& flow;
     std::vector<u32> frames;
-    std::vector<u32> lateFrames;
-    ProcessDelegate<FrameListener> early{this, &FrameListener::OnFrame};
-    ProcessDelegate<FrameListener> late{this, &FrameListener::OnLateFrame};
+    std::function<void()> then;
+    ProcessDelegate<FrameListener> delegate{this, &FrameListener::On};
 };
 
 }  // namespace
@@ -111,15 +108,16 @@ TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursively) {
 }
 
 TEST_F(GameFlowManagerTest, FrameEventSkipsZeroAndDefersAdditions) {
-    FrameListener listener(flow);
-    flow.GetFrameEvent().AddDelegate(&listener.early);
-    flow.Update(0);
-    EXPECT_TRUE(listener.frames.empty());
-    flow.Update(16);
-    EXPECT_EQ(listener.frames, (std::vector<u32>{16}));
-    EXPECT_TRUE(listener.lateFrames.empty());
-    flow.Update(17);
-    EXPECT_EQ(listener.lateFrames, (std::vector<u32>{17}));
+    FrameListener early, late;
+    early.then = [&] {
+        flow.GetFrameEvent().AddDelegate(&late.delegate);
+        early.then = nullptr;
+    };
+    flow.GetFrameEvent().AddDelegate(&early.delegate);
+    for (u32 dt : {0u, 16u, 17u})
+        flow.Update(dt);
+    EXPECT_EQ(early.frames, (std::vector<u32>{16, 17}));
+    EXPECT_EQ(late.frames, (std::vector<u32>{17}));
 }
 
 // Levels are selected by file name or by name; the manager's next level follows every

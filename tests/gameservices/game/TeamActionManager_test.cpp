@@ -5,14 +5,22 @@
 #include <memory>
 #include <string>
 
+#include "engine/core/PcDirectory.h"
+#include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/entities/Team.h"
-#include "tests/gameservices/game/RecordingDeviceSystem.h"
+#include "gameservices/game/IPopupService.h"
 #include "tests/gameservices/game/ActionTestSetup.h"
+#include "tests/gameservices/game/RecordingDeviceSystem.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/ResourceEnvironment.h"
+#include "tests/support/TempDir.h"
+#include "tools/authoring/LocalizationWriter.h"
+#include "tools/authoring/PackageWriter.h"
 
 using namespace GameServices::KorvoGame;
-using GameServices::Bridge::sActionData;
 using GameServices::Bridge::DeviceInfos;
+using GameServices::Bridge::IDeviceEngineData;
+using GameServices::Bridge::sActionData;
 using GameServices::Entities::BaseTeamMember;
 
 namespace {
@@ -29,6 +37,29 @@ struct Listener {
     TeamActionManagerDelegate<Listener> delegate{this, &Listener::On};
 };
 
+class Popups : public IPopupService, public IPopup {
+public:
+    IPopup* ShowPopup(const TString<char>& name) override {
+        shown.push_back(name.c_str());
+        return this;
+    }
+    void HidePopup(const TString<char>& name) override { hidden.push_back(name.c_str()); }
+    void SetDisplayValue(u32 value) override { displayValue = value; }
+    void SetMessageText(const TString<char>& entry, const TString<char>& text) override {
+        messages.push_back(std::string(entry.c_str()) + "=" + text.c_str());
+    }
+
+    std::vector<std::string> shown, hidden, messages;
+    u32 displayValue = 0;
+};
+
+struct Device : IDeviceEngineData {
+    void DropDevice() override { ++drops; }
+    int drops = 0;
+};
+
+// The device manager and the team action manager over a recording device system, with the
+// action "Click" bound to the accept key and a member on device 0.
 class TeamActionTest : public ::testing::Test {
 protected:
     TeamActionTest() {
@@ -36,22 +67,30 @@ protected:
         actions.SetActionContext("Default");
         teams.SetEnabled(true);
         teams.SetMember(0, &member);
+        teams.SetPopupService(&popups);
+        devices.SetSuppressed(false);
     }
 
     // A device action of "click" from a device.
     void Press(i32 deviceId) {
         sActionData data;
         data.m_DeviceId = deviceId;
-        devices.Fire("click", data);
+        deviceSystem.Fire("click", data);
+    }
+    void Connect(i32 id) {
+        DeviceInfos infos{id, &device};
+        devices.onDeviceConnected(infos);
     }
 
     ActionsFolder folder;
-    RecordingDeviceSystem devices;
+    RecordingDeviceSystem deviceSystem;
     ActionManager actions;
-    DeviceManager deviceManager;
-    TeamActionManager teams{actions, deviceManager};
+    DeviceManager devices;
+    TeamActionManager teams{actions, devices};
     BaseTeamMember member;
     Listener listener;
+    Popups popups;
+    Device device;
     LogCapture log;
 };
 
@@ -60,7 +99,7 @@ protected:
 TEST_F(TeamActionTest, DeviceActionsReachTheListenersOfTheMembersDevice) {
     teams.ListenTeamAction(&listener.delegate, "Click");
     teams.ListenTeamAction(&listener.delegate, "CLICK");
-    ASSERT_EQ(devices.Triggers().size(), 1u);
+    ASSERT_EQ(deviceSystem.Triggers().size(), 1u);
 
     Press(0);
     ASSERT_EQ(listener.received.size(), 2u);
@@ -77,9 +116,9 @@ TEST_F(TeamActionTest, DeviceActionsReachTheListenersOfTheMembersDevice) {
     EXPECT_EQ(listener.received.size(), 2u);
 
     teams.UnlistenTeamAction(&listener.delegate, "click");
-    EXPECT_EQ(devices.Triggers().size(), 1u);
+    EXPECT_EQ(deviceSystem.Triggers().size(), 1u);
     teams.UnlistenTeamAction(&listener.delegate, "click");
-    EXPECT_TRUE(devices.Triggers().empty());
+    EXPECT_TRUE(deviceSystem.Triggers().empty());
 }
 
 TEST_F(TeamActionTest, AListenerRemovedDuringADispatchIsNotCalled) {
@@ -146,4 +185,68 @@ TEST_F(TeamActionTest, DeviceEventsFollowTheMemberSlotsAndADisconnectedMemberHea
     teams.SimulateTeamAction(&data, "Click");
     EXPECT_TRUE(log.Contains("SimulateTeamAction needs a member: Click"));
     EXPECT_TRUE(listener.received.empty());
+}
+
+TEST_F(TeamActionTest, TheControllerPopupShowsWhileARequiredDeviceIsMissing) {
+    Connect(0);
+    devices.SetDeviceRange(2, 2);
+    EXPECT_TRUE(devices.IsWaiting());
+    ASSERT_EQ(popups.shown, std::vector<std::string>{"DeviceController"});
+    EXPECT_EQ(popups.displayValue, 1000u);
+    EXPECT_EQ(popups.messages, std::vector<std::string>{
+        "Message01=[PlaceHolder]Press the A button to connect the Wii Remote."});
+    DeviceInfos again{1, nullptr};
+    devices.GetDeviceMissingEvent().Fire(again);
+    EXPECT_EQ(popups.shown.size(), 1u);
+
+    Connect(1);
+    EXPECT_EQ(popups.hidden, std::vector<std::string>{"DeviceController"});
+}
+
+TEST_F(TeamActionTest, TheControllerPopupTakesItsMessageFromTheStringTables) {
+    TempDir dir;
+    ResourceEnvironment env(false);
+    ASSERT_TRUE(authoring::PackageWriter()
+                    .Add("gstrc_english.loc", TypeKey::Localization,
+                         authoring::LocalizationBytes({{"GS_CONTROLLER_01", "Connect a controller."}}))
+                    .WriteFolder(dir.File("Strings.dir")));
+    PcDirectory package;
+    package.Mount(dir.File("Strings.dir").c_str(), false);
+    GameServices::Bridge::LoadLocalizationTable("gstrc");
+    devices.SetDeviceRange(1, 1);
+    GameServices::Bridge::UnloadLocalizationTable("gstrc");
+    package.Unmount();
+    EXPECT_EQ(popups.messages, std::vector<std::string>{"Message01=Connect a controller."});
+}
+
+TEST_F(TeamActionTest, RangesAreReportedAndKeptAndTheCheckStaysInBounds) {
+    devices.SetDeviceRange(3, 2);
+    EXPECT_TRUE(log.Contains("Cannot require more devices than the maximum"));
+    EXPECT_EQ(devices.GetMinimum(), 3u);
+
+    for (u32 id = 0; id < 8; ++id) {
+        devices.SetDeviceRange(12, 12);
+        Connect(i32(id));
+    }
+    EXPECT_TRUE(log.Contains("Only 10 devices are supported"));
+    EXPECT_EQ(devices.GetConnectedCount(), 8u);
+    EXPECT_FALSE(devices.IsWaiting());
+    EXPECT_FALSE(log.Contains("infos.m_DeviceId"));
+    // Beyond the ids the game uses, and no device at all: refused, the count unchanged.
+    for (i32 id : {8, 9, 11}) {
+        log.Clear();
+        Connect(id);
+        EXPECT_TRUE(log.Contains("DeviceManager::DeviceInfos infos.m_DeviceId >= 8!!")) << id;
+        EXPECT_FALSE(devices.IsConnected(id));
+    }
+    Connect(-1);
+    EXPECT_EQ(devices.GetConnectedCount(), 8u);
+    EXPECT_EQ(device.drops, 0);
+}
+
+TEST_F(TeamActionTest, SettingTheRangeSetsTheDeviceCountAndAttachesUnlessSuppressed) {
+    devices.SetDeviceRange(1, 4);
+    devices.SetSuppressed(true);
+    devices.SetDeviceRange(1, 2);
+    EXPECT_EQ(deviceSystem.Take(), (std::vector<std::string>{"count 1", "attach 4", "count 1"}));
 }

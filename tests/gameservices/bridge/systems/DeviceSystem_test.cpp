@@ -165,6 +165,8 @@ TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEn
         EXPECT_EQ(devices.ListenAcceleration("axis-up", 0, 1, &axes.delegate), nullptr);
         devices.UnlistenRotation("AXIS-UP", &axes.delegate, "");
         EXPECT_NE(devices.ListenAcceleration("axis-up", 0, 1, &axes.delegate), nullptr);
+        devices.UnlistenAcceleration("axis-up", &axes.delegate, "");
+        EXPECT_NE(devices.ListenRotation("axis-up", 0, 1, &axes.delegate), nullptr);
         // The action manager passes over a trigger the pool refuses.
         ActionsFolder folder;
         folder.WriteContext("Default", ActionItem("Moves", "move", "axis-all"));
