@@ -2,28 +2,90 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "engine/core/Crc32Hash.h"
+#include "engine/core/XmlReader.h"
+#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/game/AvatarRendering.h"
+#include "gameservices/game/CharacterAssemblyManager.h"
 #include "gameservices/game/PartPools.h"
-#include "tests/gameservices/game/CharacterTestSetup.h"
+#include "tests/gameservices/entities/PoolSetup.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempDir.h"
 
 using namespace GameServices::KorvoGame;
 using GameServices::Entities::Character;
 
 namespace {
 
-class CharacterManagerTest : public CharacterFixture {
+size_t CountLines(const LogCapture& log, const std::string& text) {
+    size_t count = 0;
+    for (const std::string& line : log.Lines())
+        count += line.find(text) != std::string::npos;
+    return count;
+}
+
+// A temporary game folder holding "CharacterAssemblies.xml" (read from the working
+// directory) and the character folder of wardrobe, anatomy and avatar-description files.
+class CharacterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        CharacterFixture::SetUp();
+        m_cwd = std::filesystem::current_path();
+        std::filesystem::current_path(dir.Path());
+        GameServices::Bridge::FileSystem::Destroy();
+        GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
+        CharacterAssemblyManager::Destroy();
+        LoadCapacities(dir, {});
+    }
+    void TearDown() override {
+        CharacterAssemblyManager::Destroy();
+        GameServices::Bridge::FileSystem::Destroy();
+        std::filesystem::current_path(m_cwd);
+    }
+
+    static std::string Assembly(const std::string& fields) { return "<item>" + fields + "</item>"; }
+    void WriteAssemblies(const std::string& items) const {
+        dir.Write("CharacterAssemblies.xml",
+                  "<root><CharacterAssemblies>" + items + "</CharacterAssemblies></root>");
+    }
+    // Lists of "<item><Id>..</Id><Name>..</Name></item>" entries, by element name.
+    static std::string Part(unsigned id, const std::string& name) {
+        return "<item><Id>" + std::to_string(id) + "</Id><Name>" + name + "</Name></item>";
+    }
+    void WriteWardrobe(const std::string& name, const std::string& tops,
+                       const std::string& bottoms = "", const std::string& footwear = "",
+                       const std::string& eyewear = "") const {
+        dir.Write("-xml/korvocity/" + name,
+                  "<root><WardRobe><Eyewear>" + eyewear + "</Eyewear><Tops>" + tops +
+                      "</Tops><Bottoms>" + bottoms + "</Bottoms><Footwear>" + footwear +
+                      "</Footwear></WardRobe></root>");
+    }
+    void WriteAnatomy(const std::string& name, const std::string& heads,
+                      const std::string& hairstyles = "") const {
+        dir.Write("-xml/korvocity/" + name,
+                  "<root><AnatomyPart><head>" + heads +
+                      "</head><eye_left></eye_left><eye_right></eye_right><Hairstyle>" +
+                      hairstyles + "</Hairstyle></AnatomyPart></root>");
+    }
+
+    // The assembly "Dad" (no Id) with its wardrobe, three tops among its parts, and anatomy.
+    void WriteDad() const {
+        WriteAssemblies(Assembly("<Name>Dad</Name><Anatomy>body.xml</Anatomy>"
+                                 "<Wardrobe>dad.xml</Wardrobe><Gender>Male</Gender>"));
+        WriteWardrobe("dad.xml", Part(3, "shirt.mdl") + Part(7, "polo.mdl") + Part(8, "vest.mdl"),
+                      Part(4, "jeans.mdl"), Part(5, "boots.mdl"), Part(6, "glasses.mdl"));
+        WriteAnatomy("body.xml", Part(1, "head.mdl"), Part(2, "curls.mdl"));
+    }
+
+    void LoadDad() {
         WriteDad();
         CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
     }
-
     // Ids pick names from the wardrobe and anatomy; id 0 keeps the name in the file.
     void WriteDescription() const {
         std::string fields = "<Name>DadLook</Name><CharacterAssembly_Id>" +
@@ -41,11 +103,105 @@ protected:
         dir.Write("-xml/korvocity/dadlook.xml", "<root><Avatar_KorvoCity>" + fields +
                                                     "</Avatar_KorvoCity></root>");
     }
+
+    TempDir dir;
+    LogCapture log;
+
+private:
+    std::filesystem::path m_cwd;
 };
 
 }  // namespace
 
-TEST_F(CharacterManagerTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomization) {
+TEST_F(CharacterTest, AssembliesShareFilesGetIdsFromNamesAndCheckGender) {
+    WriteAssemblies(
+        Assembly("<Name>Dad</Name><Id>7</Id><Anatomy>Body.xml</Anatomy>"
+                 "<Wardrobe>Shared.xml</Wardrobe><Gender>Male</Gender>") +
+        Assembly("<Name>Mom</Name><Anatomy>Body.xml</Anatomy>"
+                 "<Wardrobe>Shared.xml</Wardrobe><Gender>Female</Gender>"));
+    WriteAnatomy("body.xml", Part(1, "round.mdl"));
+    CharacterAssemblyManager* manager = CharacterAssemblyManager::Instance();
+    manager->PreloadCharacterAssemblies();
+    manager->PreloadCharacterAssemblies();
+
+    // The missing wardrobe both assemblies name is read (and reported) once.
+    EXPECT_EQ(CountLines(log, "Can not read the Wardrobe file: "), 1u);
+    EXPECT_TRUE(log.Contains("shared.xml"));
+    EXPECT_FALSE(log.Contains("Anatomy file"));
+
+    CharacterAssembly mom;
+    ASSERT_TRUE(manager->FindCharacterAssembly(Crc32Hash("Mom"), mom));
+    EXPECT_EQ(mom.Gender, CharacterAssembly::kFemale);
+
+    // Gender is case-sensitive: "male" is reported and the gender stays as it was.
+    sCharacterAssembly_KorvoCity record;
+    record.Gender = CharacterAssembly::kMale;
+    log.Clear();
+    GameServices::Utilities::XmlReader reader;
+    ASSERT_EQ(reader.ReadText("<root><Name>Kid</Name><Gender>male</Gender></root>", "root", record),
+              0);
+    EXPECT_EQ(record.Gender, CharacterAssembly::kMale);
+    EXPECT_EQ(record.Id, Crc32Hash("Kid"));
+    EXPECT_TRUE(log.Contains("the Gender for this Character assembly is not set correctly"));
+}
+
+TEST_F(CharacterTest, AssembliesSwitchedOffAreNotRead) {
+    WriteAssemblies(Assembly("<Name>Dad</Name><Id>7</Id><Gender>Male</Gender>"));
+    dir.Write("RuntimeParameters.xml",
+              ParameterFile(ParameterItem("GameServices", "UseCharacterAssemblies", "false")));
+    RuntimeParameters::Instance()->LoadRuntimeParameters(dir.File("RuntimeParameters.xml").c_str());
+    CharacterAssemblyManager* manager = CharacterAssemblyManager::Instance();
+    manager->PreloadCharacterAssemblies();
+    EXPECT_FALSE(manager->AreAssembliesLoaded());
+    CharacterAssembly dad;
+    EXPECT_FALSE(manager->FindCharacterAssembly(7, dad));
+    EXPECT_TRUE(log.Contains("You need to preload the character assemblies first"));
+}
+
+TEST_F(CharacterTest, PartPoolsRunDryAndIgnoreADoubleFree) {
+    LoadDad();
+    CharacterAssemblyManager* manager = CharacterAssemblyManager::Instance();
+
+    Appearance look;
+    look.Assembly.Id = Crc32Hash("Dad");
+    look.OutfitParts[OUTFIT_TOP].Customizable = true;
+    Character dad("Dad");
+    ASSERT_TRUE(CharacterManager::Instance()->SetAppearance(dad, look));
+
+    Factory<OutfitPart>& pool = PartPool<OutfitPart>();
+    ASSERT_EQ(pool.GetMaxSize(), 100u);
+    const u32 usedBefore = pool.GetUsedCount();
+    // Fill the pool but one: the list stops at the exhausted pool.
+    std::vector<OutfitPart*> taken;
+    while (pool.GetUsedCount() + 1 < pool.GetMaxSize())
+        taken.push_back(pool.Alloc());
+    {
+        ContainerFactory<OutfitPart> tops;
+        log.Clear();
+        manager->GetOutfitParts(dad, OUTFIT_TOP, tops);
+        EXPECT_EQ(tops.size(), 1u);
+        EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for OutfitParts"));
+        EXPECT_EQ(pool.Alloc(), nullptr);  // the 101st
+        tops.Clear();
+        EXPECT_TRUE(tops.empty());
+        EXPECT_EQ(pool.GetUsedCount(), pool.GetMaxSize() - 1);
+        manager->GetOutfitParts(dad, OUTFIT_TOP, tops);
+        ASSERT_EQ(tops.size(), 1u);
+        tops.Recycle(tops[0]);
+        EXPECT_TRUE(tops.empty());
+        EXPECT_EQ(pool.GetUsedCount(), pool.GetMaxSize() - 1);
+    }
+    pool.Free(taken[0]);
+    pool.Free(taken[0]);
+    EXPECT_EQ(pool.GetUsedCount(), pool.GetMaxSize() - 2);
+    for (size_t i = 1; i < taken.size(); ++i)
+        pool.Free(taken[i]);
+    EXPECT_EQ(pool.GetUsedCount(), usedBefore);
+    CharacterManager::Instance()->RemoveAppearance(dad);
+}
+
+TEST_F(CharacterTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomization) {
+    LoadDad();
     WriteDescription();
     CharacterManager* manager = CharacterManager::Instance();
     Character dad("Dad");
@@ -105,7 +261,8 @@ TEST_F(CharacterManagerTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomi
     EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
 }
 
-TEST_F(CharacterManagerTest, RemoveAppearancesReachesComponentLevelsAndAFullPoolStoresNothing) {
+TEST_F(CharacterTest, RemoveAppearancesReachesComponentLevelsAndAFullPoolStoresNothing) {
+    LoadDad();
     Factory<Appearance>& pool = PartPool<Appearance>();
     const u32 usedBefore = pool.GetUsedCount();
     CharacterManager* manager = CharacterManager::Instance();
@@ -141,7 +298,8 @@ TEST_F(CharacterManagerTest, RemoveAppearancesReachesComponentLevelsAndAFullPool
     inner.RemoveAll();
 }
 
-TEST_F(CharacterManagerTest, ApplyingALookOverAnotherIsReportedAndStillApplied) {
+TEST_F(CharacterTest, ApplyingALookOverAnotherIsReportedAndStillApplied) {
+    LoadDad();
     CharacterManager* manager = CharacterManager::Instance();
     Character host("Host");
     Appearance look;
