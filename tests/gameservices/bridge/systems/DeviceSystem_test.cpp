@@ -2,15 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "engine/core/AGAppEventsHandler.h"
+#include "gameservices/entities/Team.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/TeamActionManager.h"
-
 #include "tests/gameservices/bridge/systems/InputHarness.h"
 #include "tests/gameservices/game/ActionTestSetup.h"
 #include "tests/support/LogCapture.h"
 
 using namespace GameServices::Bridge;
+using namespace GameServices::KorvoGame;
+using GameServices::Entities::BaseTeamMember;
 using platform::window::MessageKind;
 
 namespace {
@@ -170,7 +175,7 @@ TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEn
         // The action manager passes over a trigger the pool refuses.
         ActionsFolder folder;
         folder.WriteContext("Default", ActionItem("Moves", "move", "axis-all"));
-        GameServices::KorvoGame::ActionManager actions;
+        ActionManager actions;
         actions.SetActionContext("Default");
         actions.ListenAction("Moves", &axes.delegate);
     }
@@ -208,7 +213,7 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     InputHarness input;
     ASSERT_TRUE(input.Started());
     DeviceSystem devices;
-    GameServices::KorvoGame::DeviceManager manager;
+    DeviceManager manager;
     devices.SetDeviceCount(3);
     devices.Startup();
     EXPECT_EQ(devices.GetDeviceCount(), 1u);
@@ -243,12 +248,167 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     // Managers that go before the device system leave none of their delegates behind.
     const size_t lostDelegates = devices.GetDeviceLostEvent().Count();
     {
-        GameServices::KorvoGame::ActionManager actions;
-        GameServices::KorvoGame::DeviceManager second;
-        GameServices::KorvoGame::TeamActionManager teams(actions, second);
+        ActionManager actions;
+        DeviceManager second;
+        TeamActionManager teams(actions, second);
         EXPECT_EQ(devices.GetDeviceLostEvent().Count(), lostDelegates + 1);
         EXPECT_EQ(devices.GetTypedCharacterEvent().Count(), 1u);
     }
     EXPECT_EQ(devices.GetDeviceLostEvent().Count(), lostDelegates);
     EXPECT_EQ(devices.GetTypedCharacterEvent().Count(), 0u);
+}
+
+TEST(KeyNameTable, TheBuiltInNamesAndUnknownNames) {
+    KeyNameTable names;
+    names.Build();
+    EXPECT_EQ(names.Count(), 107u);
+    const struct {
+        const char* name;
+        i32 code;
+    } cases[] = {
+        {"keyaccept", 83}, {"keycancel", 18}, {"keyescape", 18}, {"mouseleft", 2},
+        {"cbmouseprimary", 2}, {"cbmousesecondary", 4}, {"mousewheel", 3}, {"q", 84},
+        {"m", 109}, {"key1", 61}, {"key0", 70}, {"keyf1", 19}, {"keyf12", 30},
+        {"keyspacebar", 80}, {"keybackspace", 73}, {"keypagedown", 39}, {"wiiup", 7},
+        {"wiihome", 17}, {"xboxup", 118}, {"xboxleftleft", 133}, {"xboxrightdown", 140},
+        {"xboxrtrigger", 142}, {"xboxbig", 128}, {"xboxy", 132}, {"default1", 1},
+        {"KeyAccept", 83},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(names.CodeOf(c.name), c.code) << c.name;
+    EXPECT_EQ(names.Count(), 107u);
+    EXPECT_EQ(names.CodeOf("keyenter"), 0);
+    EXPECT_EQ(names.Count(), 108u);
+}
+
+TEST(DeviceTriggerWords, StateFiltersAndAxes) {
+    LogCapture log;
+    for (const char* word : {"Press", "PRESS", "press"})
+        EXPECT_EQ(ParseStateFilter(word), u32(kStatePress)) << word;
+    EXPECT_EQ(ParseStateFilter("Release"), u32(kStateRelease));
+    EXPECT_EQ(ParseStateFilter("None"), u32(kStateNone));
+    EXPECT_EQ(ParseStateFilter(""), u32(kStateNone));
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(ParseStateFilter("Pressed"), u32(kStateNone));
+    EXPECT_TRUE(log.Contains("invalid state filterPressed"));
+
+    const char* axes[] = {"axis-up", "AXIS-DOWN", "axis-left", "axis-right", "axis-foward",
+                          "axis-back", "axis-all"};
+    for (u32 i = 0; i < 7; ++i)
+        EXPECT_EQ(ParseAxis(axes[i]), i + 1) << axes[i];
+    EXPECT_EQ(ParseAxis("axis-forward"), u32(kAxisNone));
+    EXPECT_EQ(ParseAxis(""), u32(kAxisNone));
+}
+
+namespace {
+
+struct TeamRecorder {
+    void On(TeamActionData* data) {
+        const GameServices::Bridge::sActionData& action = *data->m_ActionData;
+        seen.push_back(std::string(action.m_ActionName.c_str()) + " " +
+                       std::to_string(int(action.m_X)) + "," + std::to_string(int(action.m_Y)) +
+                       " down" + std::to_string(action.m_KeyDown) + " word" +
+                       std::to_string(data->m_Word));
+        members.push_back(data->m_Member);
+        keyFlags.push_back(action.m_KeyFlag);
+    }
+    std::vector<std::string> seen;
+    std::vector<int> keyFlags;
+    std::vector<BaseTeamMember*> members;
+    TeamActionManagerDelegate<TeamRecorder> delegate{this, &TeamRecorder::On};
+};
+
+// Window messages through the engine's keyboard and mouse, the device system's triggers bound
+// by the action manager, and the team action manager's member slot, to the team-action
+// listeners.
+class InputEndToEnd : public DeviceSystemTest {
+protected:
+    void SetUp() override {
+        DeviceSystemTest::SetUp();
+        folder.WriteContext("Default",
+                            ActionItem("Moves", "move", "axis-all") +
+                                ActionItem("Click", "button", "mouseleft", "none") +
+                                ActionItem("EnterAnswer", "key", "keyaccept", "press"));
+        actions.SetActionContext("Default");
+        teams.SetEnabled(true);
+        teams.SetMember(0, &player);
+    }
+
+    ActionsFolder folder;
+    DeviceManager deviceManager;
+    ActionManager actions;
+    TeamActionManager teams{actions, deviceManager};
+    BaseTeamMember player;
+    TeamRecorder recorder;
+    LogCapture log;
+};
+
+}  // namespace
+
+TEST_F(InputEndToEnd, PointerButtonAndKeyReachTheTeamListenersInFrameOrder) {
+    // The keyboard and the mouse share device id 0: one device, not refused.
+    EXPECT_EQ(deviceManager.GetConnectedCount(), 1u);
+    EXPECT_TRUE(deviceManager.IsConnected(0));
+    for (const char* name : {"Moves", "Click", "EnterAnswer"})
+        teams.ListenTeamAction(&recorder.delegate, name);
+
+    input.MoveTo(88, 300);
+    input.Frame(devices);
+    input.Button(true);
+    input.Frame(devices);
+    input.Button(false);
+    input.Frame(devices);
+    input.Frame(devices);
+    input.Send(MessageKind::KeyDown, 13);
+    input.Frame(devices);
+    input.Send(MessageKind::KeyUp, 13);
+    input.Frame(devices);
+
+    // Button edges reach the mouse at the poll that ends the frame they arrive in.
+    const std::vector<std::string> want = {
+        "moves 88,300 down0 word0", "moves 88,300 down0 word0", "moves 88,300 down0 word0",
+        "click 88,300 down1 word0", "moves 88,300 down0 word0", "click 88,300 down0 word0",
+        "moves 88,300 down0 word0", "enteranswer 88,300 down1 word0", "moves 88,300 down0 word0",
+    };
+    EXPECT_EQ(recorder.seen, want);
+    EXPECT_EQ(recorder.members, std::vector<BaseTeamMember*>(want.size(), &player));
+    EXPECT_EQ(recorder.keyFlags, (std::vector<int>{0, 0, 0, 1, 0, 1, 0, 1, 0}));
+    EXPECT_TRUE(log.Lines().empty());
+}
+
+TEST_F(InputEndToEnd, TypedCharactersReachTheSoftKeyListenersInOrder) {
+    teams.ListenTeamAction(&recorder.delegate, "SoftKey");
+    for (char16_t unit : {u'Q', u'w', char16_t(8), char16_t(0x20AC)})
+        input.Type(unit);
+    input.Frame(devices);
+    EXPECT_TRUE(recorder.seen.empty());
+    input.Frame(devices);
+    const std::vector<std::string> want = {"softkey 0,0 down1 word81", "softkey 0,0 down1 word119",
+                                           "softkey 0,0 down1 word8", "softkey 0,0 down1 word8364"};
+    EXPECT_EQ(recorder.seen, want);
+    EXPECT_EQ(recorder.members, std::vector<BaseTeamMember*>(4, &player));
+    EXPECT_EQ(recorder.keyFlags, std::vector<int>(4, 1));
+    EXPECT_FALSE(log.Contains("Can not listen this action:"));
+    EXPECT_TRUE(log.Lines().empty());
+
+    // Typed while inactive: nobody.
+    devices.SetActive(false);
+    input.Type(u'x');
+    input.Frame(devices);
+    input.Frame(devices);
+    devices.SetActive(true);
+    input.Frame(devices);
+    EXPECT_EQ(recorder.seen.size(), 4u);
+
+    // More than a tick holds: the first 64 arrive, the drop is reported once.
+    for (int i = 0; i < 70; ++i)
+        input.Type(char16_t('a' + i % 26));
+    input.Frame(devices);
+    input.Frame(devices);
+    EXPECT_EQ(recorder.seen.size(), 4u + 64u);
+    EXPECT_EQ(recorder.seen.back(), "softkey 0,0 down1 word" + std::to_string('a' + 63 % 26));
+    EXPECT_EQ(log.Lines().size(), 1u);
+
+    teams.UnlistenTeamAction(&recorder.delegate, "softkey");
+    EXPECT_FALSE(log.Contains("Can not"));
 }
