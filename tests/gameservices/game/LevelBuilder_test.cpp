@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/core/XmlReader.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/AudioAsset.h"
@@ -13,6 +14,8 @@
 #include "gameservices/game/EntityDataExtensionFactory.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/RenderableModelData.h"
+#include "gameservices/game/sAnimation.h"
+#include "gameservices/game/sLevel.h"
 #include "gameservices/game/StandInBridgeSystems.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
 #include "tests/gameservices/game/TestApplicationData.h"
@@ -355,4 +358,72 @@ TEST_F(LevelBuilderTest, ApplicationDataOfEveryKindAndNoneLeftFromAnEarlierLevel
     // The character pool holds two: the same characters come back, without their data.
     EXPECT_EQ(hosts[0], hosts[1]);
     EXPECT_EQ(scores, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, -1, -1, -1, -1, -1, -1, -1}));
+}
+
+// Record defaults the level files rely on: an empty Animation element reads the keyword of no
+// word and the speed 0; an absent one keeps mode -1 and speed 1.
+TEST(LevelRecordsTest, AnimationDefaultsAndKeywords) {
+    sLevel level;
+    ASSERT_EQ(GameServices::Utilities::XmlReader().ReadText(
+                  "<Level><Cameras><item/><item><Animation/></item></Cameras></Level>", "Level",
+                  level),
+              GameServices::Utilities::XmlReader::ReadOk);
+    ASSERT_EQ(level.Cameras.size(), 2u);
+    EXPECT_EQ((Floats{f32(level.Cameras[0].Animation.Mode), level.Cameras[0].Animation.Speed,
+                      f32(level.Cameras[1].Animation.Mode), level.Cameras[1].Animation.Speed}),
+              (Floats{-1, 1, f32(kPlayPause), 0}));
+
+    const std::pair<const char*, i32> modes[] = {
+        {"LOOP", 4}, {"once", 3}, {"Pause", 1}, {"rewind", 5}, {"RewindLoop", 6}, {"", 1},
+        {"loops", 1},
+    };
+    for (const auto& [word, mode] : modes)
+        EXPECT_EQ(PlayModeFromWord(word), mode) << word;
+    const std::pair<const char*, i32> types[] = {
+        {"None", -1},          {"SkinAnimation", 0}, {"modelanimation", 1},
+        {"TextureAnimation", 2}, {"UVAnimation", 3}, {"CameraAnimation", 4},
+    };
+    LogCapture log;
+    for (const auto& [word, type] : types)
+        EXPECT_EQ(AnimationTypeFromWord(word), type) << word;
+    EXPECT_TRUE(log.Lines().empty());
+    AnimationTypeFromWord("Skin");
+    EXPECT_TRUE(log.Contains("the Action Type is not valide"));
+}
+
+// 0 a sprite, 1 a model, 2 anything else; each animation setter stores its own name only.
+TEST(LevelRecordsTest, RenderableKindsAndSetters) {
+    const std::pair<const char*, u32> kinds[] = {
+        {"a.spt", 0}, {"b.MDL", 1}, {"c.mdl.png", 2}, {"spt", 2}, {"d.", 2}, {"e.x.Spt", 0},
+    };
+    for (const auto& [name, kind] : kinds)
+        EXPECT_EQ(RenderableModelData::RenderableKindOf(name), kind) << name;
+    RenderableModelData data("stage.mdl", "Data/");
+    EXPECT_EQ(data.m_DataPath, "Data/");
+    data.SetModelAnimation("open.anm", 3, 0.5f);
+    data.SetUVAnimation("scroll", 6, 2.0f);
+    EXPECT_EQ(data.m_AnimationType, 3);
+    EXPECT_EQ(data.m_MaterialName, "scroll");
+    EXPECT_EQ(data.m_AnimationFileName, "open.anm");
+}
+
+TEST(LevelRecordsTest, CollisionAndAudioRecordsCountTheLiveOnes) {
+    const i32 collisions = GameServices::Bridge::CollisionData::GetLiveCount();
+    const i32 sounds = GameServices::Bridge::AudioData::GetLiveCount();
+    {
+        GameServices::Bridge::CollisionData collision;
+        EXPECT_EQ(collision.m_BoundaryScale, 1.0f);
+        EXPECT_EQ(collision.m_BoundaryShape, "Box");
+        EXPECT_EQ(collision.m_EntityShape, "None");
+        std::vector<GameServices::Bridge::CollisionData> copies(2, collision);
+        auto sound = std::make_unique<GameServices::Bridge::AudioData>("theme.snd", "Sounds/");
+        GameServices::Bridge::AudioData copy = *sound;
+        EXPECT_EQ(copy.m_FileName, "theme.snd");
+        EXPECT_EQ(GameServices::Bridge::CollisionData::GetLiveCount(), collisions + 3);
+        EXPECT_EQ(GameServices::Bridge::AudioData::GetLiveCount(), sounds + 2);
+        copy = *sound;  // assignment makes no new record
+        EXPECT_EQ(GameServices::Bridge::AudioData::GetLiveCount(), sounds + 2);
+    }
+    EXPECT_EQ(GameServices::Bridge::CollisionData::GetLiveCount(), collisions);
+    EXPECT_EQ(GameServices::Bridge::AudioData::GetLiveCount(), sounds);
 }
