@@ -262,10 +262,7 @@ TEST(KeyNameTable, TheBuiltInNamesAndUnknownNames) {
     KeyNameTable names;
     names.Build();
     EXPECT_EQ(names.Count(), 107u);
-    const struct {
-        const char* name;
-        i32 code;
-    } cases[] = {
+    const std::pair<const char*, i32> cases[] = {
         {"keyaccept", 83}, {"keycancel", 18}, {"keyescape", 18}, {"mouseleft", 2},
         {"cbmouseprimary", 2}, {"cbmousesecondary", 4}, {"mousewheel", 3}, {"q", 84},
         {"m", 109}, {"key1", 61}, {"key0", 70}, {"keyf1", 19}, {"keyf12", 30},
@@ -274,8 +271,8 @@ TEST(KeyNameTable, TheBuiltInNamesAndUnknownNames) {
         {"xboxrtrigger", 142}, {"xboxbig", 128}, {"xboxy", 132}, {"default1", 1},
         {"KeyAccept", 83},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(names.CodeOf(c.name), c.code) << c.name;
+    for (const auto& [name, code] : cases)
+        EXPECT_EQ(names.CodeOf(name), code) << name;
     EXPECT_EQ(names.Count(), 107u);
     EXPECT_EQ(names.CodeOf("keyenter"), 0);
     EXPECT_EQ(names.Count(), 108u);
@@ -283,11 +280,11 @@ TEST(KeyNameTable, TheBuiltInNamesAndUnknownNames) {
 
 TEST(DeviceTriggerWords, StateFiltersAndAxes) {
     LogCapture log;
-    for (const char* word : {"Press", "PRESS", "press"})
-        EXPECT_EQ(ParseStateFilter(word), u32(kStatePress)) << word;
-    EXPECT_EQ(ParseStateFilter("Release"), u32(kStateRelease));
-    EXPECT_EQ(ParseStateFilter("None"), u32(kStateNone));
-    EXPECT_EQ(ParseStateFilter(""), u32(kStateNone));
+    const std::pair<const char*, u32> states[] = {{"Press", kStatePress},     {"PRESS", kStatePress},
+                                                  {"Release", kStateRelease}, {"None", kStateNone},
+                                                  {"", kStateNone}};
+    for (const auto& [word, state] : states)
+        EXPECT_EQ(ParseStateFilter(word), state) << word;
     EXPECT_TRUE(log.Lines().empty());
     EXPECT_EQ(ParseStateFilter("Pressed"), u32(kStateNone));
     EXPECT_TRUE(log.Contains("invalid state filterPressed"));
@@ -302,19 +299,17 @@ TEST(DeviceTriggerWords, StateFiltersAndAxes) {
 
 namespace {
 
+// Each team action as "action x,y key-flag key-down word member".
 struct TeamRecorder {
     void On(TeamActionData* data) {
-        const GameServices::Bridge::sActionData& action = *data->m_ActionData;
+        const sActionData& action = *data->m_ActionData;
         seen.push_back(std::string(action.m_ActionName.c_str()) + " " +
                        std::to_string(int(action.m_X)) + "," + std::to_string(int(action.m_Y)) +
-                       " down" + std::to_string(action.m_KeyDown) + " word" +
-                       std::to_string(data->m_Word));
-        members.push_back(data->m_Member);
-        keyFlags.push_back(action.m_KeyFlag);
+                       " " + std::to_string(action.m_KeyFlag) + std::to_string(action.m_KeyDown) +
+                       " " + std::to_string(data->m_Word) + " m" +
+                       std::to_string(data->m_Member->m_MemberId));
     }
     std::vector<std::string> seen;
-    std::vector<int> keyFlags;
-    std::vector<BaseTeamMember*> members;
     TeamActionManagerDelegate<TeamRecorder> delegate{this, &TeamRecorder::On};
 };
 
@@ -331,6 +326,7 @@ protected:
                                 ActionItem("EnterAnswer", "key", "keyaccept", "press"));
         actions.SetActionContext("Default");
         teams.SetEnabled(true);
+        player.m_MemberId = 5;
         teams.SetMember(0, &player);
     }
 
@@ -365,14 +361,10 @@ TEST_F(InputEndToEnd, PointerButtonAndKeyReachTheTeamListenersInFrameOrder) {
     input.Frame(devices);
 
     // Button edges reach the mouse at the poll that ends the frame they arrive in.
-    const std::vector<std::string> want = {
-        "moves 88,300 down0 word0", "moves 88,300 down0 word0", "moves 88,300 down0 word0",
-        "click 88,300 down1 word0", "moves 88,300 down0 word0", "click 88,300 down0 word0",
-        "moves 88,300 down0 word0", "enteranswer 88,300 down1 word0", "moves 88,300 down0 word0",
-    };
-    EXPECT_EQ(recorder.seen, want);
-    EXPECT_EQ(recorder.members, std::vector<BaseTeamMember*>(want.size(), &player));
-    EXPECT_EQ(recorder.keyFlags, (std::vector<int>{0, 0, 0, 1, 0, 1, 0, 1, 0}));
+    const std::string move = "moves 88,300 00 0 m5";
+    EXPECT_EQ(recorder.seen, (std::vector<std::string>{
+                                 move, move, move, "click 88,300 11 0 m5", move,
+                                 "click 88,300 10 0 m5", move, "enteranswer 88,300 11 0 m5", move}));
     EXPECT_TRUE(log.Lines().empty());
 }
 
@@ -383,12 +375,9 @@ TEST_F(InputEndToEnd, TypedCharactersReachTheSoftKeyListenersInOrder) {
     input.Frame(devices);
     EXPECT_TRUE(recorder.seen.empty());
     input.Frame(devices);
-    const std::vector<std::string> want = {"softkey 0,0 down1 word81", "softkey 0,0 down1 word119",
-                                           "softkey 0,0 down1 word8", "softkey 0,0 down1 word8364"};
-    EXPECT_EQ(recorder.seen, want);
-    EXPECT_EQ(recorder.members, std::vector<BaseTeamMember*>(4, &player));
-    EXPECT_EQ(recorder.keyFlags, std::vector<int>(4, 1));
-    EXPECT_FALSE(log.Contains("Can not listen this action:"));
+    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"softkey 0,0 11 81 m5", "softkey 0,0 11 119 m5",
+                                                       "softkey 0,0 11 8 m5",
+                                                       "softkey 0,0 11 8364 m5"}));
     EXPECT_TRUE(log.Lines().empty());
 
     // Typed while inactive: nobody.
@@ -406,7 +395,7 @@ TEST_F(InputEndToEnd, TypedCharactersReachTheSoftKeyListenersInOrder) {
     input.Frame(devices);
     input.Frame(devices);
     EXPECT_EQ(recorder.seen.size(), 4u + 64u);
-    EXPECT_EQ(recorder.seen.back(), "softkey 0,0 down1 word" + std::to_string('a' + 63 % 26));
+    EXPECT_EQ(recorder.seen.back(), "softkey 0,0 11 " + std::to_string('a' + 63 % 26) + " m5");
     EXPECT_EQ(log.Lines().size(), 1u);
 
     teams.UnlistenTeamAction(&recorder.delegate, "softkey");
