@@ -93,8 +93,8 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
                       main->ClippingNear, main->ClippingFar}),
               (Floats{800, 300, 45, 100, 5000}));
     ASSERT_NE(main->GetAnimationData(), nullptr);
-    EXPECT_EQ((Floats{f32(main->GetAnimationData()->m_PlayMode), main->GetAnimationData()->m_Speed}),
-              (Floats{4, 2}));
+    const auto* animation = main->GetAnimationData();
+    EXPECT_EQ((Floats{f32(animation->m_PlayMode), animation->m_Speed}), (Floats{4, 2}));
     EXPECT_FALSE(set.m_Cameras[1]->Activate);
 
     ASSERT_EQ(set.m_Lights.size(), 1u);

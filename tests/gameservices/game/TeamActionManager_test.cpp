@@ -138,7 +138,7 @@ namespace {
 struct MemberEvents {
     void Back(DeviceInfos& infos) { seen.push_back("back " + std::to_string(infos.m_DeviceId)); }
     void Free(DeviceInfos& infos) { seen.push_back("free " + std::to_string(infos.m_DeviceId)); }
-    void Lost(BaseTeamMember* member) { seen.push_back("lost " + std::to_string(member->m_MemberId)); }
+    void Lost(BaseTeamMember* m) { seen.push_back("lost " + std::to_string(m->m_MemberId)); }
     std::vector<std::string> seen;
 };
 

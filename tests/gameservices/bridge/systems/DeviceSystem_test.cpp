@@ -280,9 +280,9 @@ TEST(KeyNameTable, TheBuiltInNamesAndUnknownNames) {
 
 TEST(DeviceTriggerWords, StateFiltersAndAxes) {
     LogCapture log;
-    const std::pair<const char*, u32> states[] = {{"Press", kStatePress},     {"PRESS", kStatePress},
-                                                  {"Release", kStateRelease}, {"None", kStateNone},
-                                                  {"", kStateNone}};
+    const std::pair<const char*, u32> states[] = {
+        {"Press", kStatePress}, {"PRESS", kStatePress}, {"Release", kStateRelease},
+        {"None", kStateNone},   {"", kStateNone}};
     for (const auto& [word, state] : states)
         EXPECT_EQ(ParseStateFilter(word), state) << word;
     EXPECT_TRUE(log.Lines().empty());
@@ -362,9 +362,10 @@ TEST_F(InputEndToEnd, PointerButtonAndKeyReachTheTeamListenersInFrameOrder) {
 
     // Button edges reach the mouse at the poll that ends the frame they arrive in.
     const std::string move = "moves 88,300 00 0 m5";
-    EXPECT_EQ(recorder.seen, (std::vector<std::string>{
-                                 move, move, move, "click 88,300 11 0 m5", move,
-                                 "click 88,300 10 0 m5", move, "enteranswer 88,300 11 0 m5", move}));
+    EXPECT_EQ(recorder.seen,
+              (std::vector<std::string>{move, move, move, "click 88,300 11 0 m5", move,
+                                        "click 88,300 10 0 m5", move,
+                                        "enteranswer 88,300 11 0 m5", move}));
     EXPECT_TRUE(log.Lines().empty());
 }
 
@@ -375,9 +376,9 @@ TEST_F(InputEndToEnd, TypedCharactersReachTheSoftKeyListenersInOrder) {
     input.Frame(devices);
     EXPECT_TRUE(recorder.seen.empty());
     input.Frame(devices);
-    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"softkey 0,0 11 81 m5", "softkey 0,0 11 119 m5",
-                                                       "softkey 0,0 11 8 m5",
-                                                       "softkey 0,0 11 8364 m5"}));
+    EXPECT_EQ(recorder.seen,
+              (std::vector<std::string>{"softkey 0,0 11 81 m5", "softkey 0,0 11 119 m5",
+                                        "softkey 0,0 11 8 m5", "softkey 0,0 11 8364 m5"}));
     EXPECT_TRUE(log.Lines().empty());
 
     // Typed while inactive: nobody.
