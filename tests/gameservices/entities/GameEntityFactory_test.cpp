@@ -55,6 +55,7 @@ TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
     EXPECT_EQ(factories->FindOwner(a, nullptr), props);
     EXPECT_EQ(factories->FindOwner(a, factories->GetCameraFactory()), props);
     props->ResetAll();
+    EXPECT_EQ(props->GetUsedCount(), 0u);
 }
 
 TEST(GameEntityFactoryTest, KindPoolsInitializeResetAndDestroy) {
