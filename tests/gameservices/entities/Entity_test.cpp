@@ -13,6 +13,7 @@
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/EntityMatrix.h"
+#include "gameservices/entities/Level.h"
 #include "gameservices/entities/Light.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/PropRenderHooks.h"
@@ -376,4 +377,22 @@ TEST(VolatileData, EachGetterReadsItsOwnKeyNeverInsertsAndANullValueIsNoData) {
     data.Set(Keys::kENGINE_DATA_SPRITE, nullptr);
     EXPECT_FALSE(data.HasData(Keys::kENGINE_DATA_SPRITE) || data.HasData(Keys::kENGINE_DATA_MODEL));
     EXPECT_TRUE(data.HasData(Keys::kDATA_SPRITES));
+}
+
+// Each flag is kept on its own; a flag beyond the count is never set nor read, and the status
+// (unlocked, 4, at first) stays as it was.
+TEST(EntityTest, LevelFlagsAreKeptOneByOne) {
+    Level level("Round", "round");
+    auto flags = [&level] {
+        return std::vector<bool>{level.IsRunning(), level.IsReady(), level.GetFlag(Level::Flag(5)),
+                                 level.GetFlag(Level::Flag(6))};
+    };
+    level.SetRunning(true);
+    level.SetFlag(Level::Flag(5), true);
+    level.SetFlag(Level::Flag(6), true);
+    EXPECT_EQ(flags(), (std::vector<bool>{true, false, true, false}));
+    level.SetRunning(false);
+    level.SetReady(true);
+    EXPECT_EQ(flags(), (std::vector<bool>{false, true, true, false}));
+    EXPECT_EQ(level.GetStatus(), 4u);
 }
