@@ -258,6 +258,8 @@ TEST_F(CharacterTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomization)
 
     manager->RemoveAppearance(dad);
     EXPECT_FALSE(manager->GetAnatomyPart(dad, changed));
+    EXPECT_FALSE(StandInAvatarRendering::Instance()->IsAvatarBuilt(dad));
+    EXPECT_EQ(dad.VolatileDatas.GetRenderableAvatarData(), nullptr);
     EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
 }
 
