@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "engine/core/PCSavegameManager.h"
 #include "engine/core/SerializableVector.h"
 #include "engine/core/XmlWriter.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
@@ -96,10 +96,7 @@ protected:
         manager->SetPopups(&popups);
         return manager;
     }
-    std::string Contents() const {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string Contents() const { return FileContents(path); }
     void Store(const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
     // A first run: the fresh two-slot document is written at once.
     std::unique_ptr<SavedGameManager> FirstRun(Document& document) {
