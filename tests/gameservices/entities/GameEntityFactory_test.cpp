@@ -12,11 +12,7 @@ using namespace GameServices::Entities;
 namespace {
 
 int g_liveProps = 0;
-
-struct CountedProp : Prop {
-    CountedProp() { ++g_liveProps; }
-    ~CountedProp() override { --g_liveProps; }
-};
+using CountedProp = Counted<Prop, g_liveProps>;
 
 }  // namespace
 

@@ -11,6 +11,13 @@
 #include "gameservices/entities/RuntimeParameters.h"
 #include "tests/support/TempDir.h"
 
+// A T that counts its live instances in the given counter.
+template <typename T, int& Live>
+struct Counted : T {
+    Counted() { ++Live; }
+    ~Counted() override { --Live; }
+};
+
 inline std::string ParameterItem(const std::string& section, const std::string& name,
                                  const std::string& value) {
     return "<item><Section>" + section + "</Section><Name>" + name + "</Name><Value>" + value +

@@ -17,16 +17,8 @@ namespace {
 
 int g_liveFloors = 0;
 int g_liveAttributes = 0;
-
-struct CountedFloor : Floor {
-    CountedFloor() { ++g_liveFloors; }
-    ~CountedFloor() override { --g_liveFloors; }
-};
-
-struct CountedAttribute : Attribute {
-    CountedAttribute() { ++g_liveAttributes; }
-    ~CountedAttribute() override { --g_liveAttributes; }
-};
+using CountedFloor = Counted<Floor, g_liveFloors>;
+using CountedAttribute = Counted<Attribute, g_liveAttributes>;
 
 class SetTest : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gameservices/entities/Team.h"
+#include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
 
 using namespace GameServices::KorvoGame;
@@ -12,16 +13,8 @@ using GameServices::Entities::Team;
 namespace {
 
 int g_live = 0;
-
-struct CountedTeam : Team {
-    CountedTeam() { ++g_live; }
-    ~CountedTeam() override { --g_live; }
-};
-
-struct CountedMember : BaseTeamMember {
-    CountedMember() { ++g_live; }
-    ~CountedMember() override { --g_live; }
-};
+using CountedTeam = Counted<Team, g_live>;
+using CountedMember = Counted<BaseTeamMember, g_live>;
 
 }  // namespace
 
