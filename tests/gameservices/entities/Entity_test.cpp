@@ -43,14 +43,12 @@ bool Ask(u32 id) {
 
 }  // namespace
 
-TEST(EntityTest, TypeIdsAreTheNameIdsOfTheClassNames) {
-    EXPECT_EQ(TypeIds::Entity, Crc32Hash("GameServices::Entities::Entity"));
-    EXPECT_EQ(TypeIds::Floor, Crc32Hash("GameServices::Entities::Floor"));
-    EXPECT_EQ(TypeIds::Appearance, Crc32Hash("GameServices::KorvoGame::Appearance"));
-}
-
+// Type ids are the name ids of the class names.
 TEST(EntityTest, IsAFollowsTheNonTransitiveTable) {
     namespace id = TypeIds;
+    EXPECT_EQ(id::Entity, Crc32Hash("GameServices::Entities::Entity"));
+    EXPECT_EQ(id::Floor, Crc32Hash("GameServices::Entities::Floor"));
+    EXPECT_EQ(id::Appearance, Crc32Hash("GameServices::KorvoGame::Appearance"));
     const std::vector<u32> all = {id::Entity, id::Set, id::ComponentLevel, id::SetElement,
                                   id::Floor, id::Prop, id::Character, id::Camera, id::Light,
                                   id::Team, id::BaseTeamMember, id::AudioAsset,

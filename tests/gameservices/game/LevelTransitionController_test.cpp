@@ -23,25 +23,26 @@ struct Recorder : IScreenChangeService {
     }
     void CloseAllPopups() override { calls.push_back("popups"); }
 
+    struct Phase {
+        void On(Level* l) { owner->calls.push_back(std::string(name) + ":" + l->GetName().c_str()); }
+        Recorder* owner;
+        const char* name;
+    };
     void Listen(Level* level) {
-        delegates.emplace_back(this, &Recorder::OnLoading);
-        level->GetLoadingEvent().AddDelegate(&delegates.back());
-        delegates.emplace_back(this, &Recorder::OnOpening);
-        level->GetOpeningEvent().AddDelegate(&delegates.back());
-        delegates.emplace_back(this, &Recorder::OnRunning);
-        level->GetRunningEvent().AddDelegate(&delegates.back());
-        delegates.emplace_back(this, &Recorder::OnClosing);
-        level->GetClosingEvent().AddDelegate(&delegates.back());
+        for (auto [event, name] : {std::pair{&level->GetLoadingEvent(), "loading"},
+                                   {&level->GetOpeningEvent(), "opening"},
+                                   {&level->GetRunningEvent(), "running"},
+                                   {&level->GetClosingEvent(), "closing"}}) {
+            phases.push_back({this, name});
+            delegates.emplace_back(&phases.back(), &Phase::On);
+            event->AddDelegate(&delegates.back());
+        }
     }
-    void OnLoading(Level* l) { calls.push_back(std::string("loading:") + l->GetName().c_str()); }
-    void OnOpening(Level* l) { calls.push_back(std::string("opening:") + l->GetName().c_str()); }
-    void OnRunning(Level* l) { calls.push_back(std::string("running:") + l->GetName().c_str()); }
-    void OnClosing(Level* l) { calls.push_back(std::string("closing:") + l->GetName().c_str()); }
-
     std::vector<std::string> Take() { return std::exchange(calls, {}); }
 
     std::vector<std::string> calls;
-    std::deque<FDelegateParam<Recorder, Level*>> delegates;  // stable addresses
+    std::deque<Phase> phases;  // stable addresses
+    std::deque<FDelegateParam<Phase, Level*>> delegates;
 };
 
 LevelTransition* MakeTransition(const char* name, bool withScreens) {
