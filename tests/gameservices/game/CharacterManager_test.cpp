@@ -168,6 +168,13 @@ TEST_F(CharacterTest, PartPoolsRunDryAndIgnoreADoubleFree) {
     Character dad("Dad");
     ASSERT_TRUE(CharacterManager::Instance()->SetAppearance(dad, look));
 
+    TString<char> name;
+    EXPECT_TRUE(manager->GetOutfitPartName(look.Assembly.Id, OUTFIT_TOP, 7, name));
+    EXPECT_EQ(name, "polo.mdl");
+    EXPECT_FALSE(manager->GetOutfitPartName(look.Assembly.Id, NB_OUTFIT_PART_TYPE, 7, name));
+    EXPECT_FALSE(manager->GetAnatomyPartName(look.Assembly.Id, NB_ANATOMY_PART_TYPE, 1, name));
+    EXPECT_TRUE(log.Contains("Part type 4 is out of range"));
+
     Factory<OutfitPart>& pool = PartPool<OutfitPart>();
     ASSERT_EQ(pool.GetMaxSize(), 100u);
     const u32 usedBefore = pool.GetUsedCount();

@@ -350,6 +350,7 @@ TEST_F(LevelBuilderTest, ApplicationDataOfEveryKindAndNoneLeftFromAnEarlierLevel
         flow.LoadLevel(level, set);
         ASSERT_EQ(set.m_Characters.size(), 2u);
         hosts.push_back(set.m_Characters[0]);
+        EXPECT_FALSE(set.m_SetElements[0]->Visible);  // the record's default
         for (Entity* entity : std::initializer_list<Entity*>{
                  set.m_Cameras[0], set.m_Lights[0], set.m_SetElements[0], set.m_Props[0],
                  set.m_Characters[0], set.m_Characters[1], &set})

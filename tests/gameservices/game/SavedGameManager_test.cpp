@@ -130,13 +130,13 @@ TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument
     EXPECT_TRUE(NewManager()->LoadSavedGame(&fresh, 2));
     manager->SetName("ABCDEFGHIJKLMNOP");
     // The first unused slot is reserved; with none left no name changes.
-    document.games[0].isUsed = true;
-    EXPECT_EQ(manager->ReserveFreeSlot("Ana"), &document.games[1]);
-    EXPECT_TRUE(document.games[1].isUsed);
-    manager->ReserveFreeSlot("Ben");
+    EXPECT_EQ(manager->ReserveFreeSlot("Ana"), &document.games[0]);
+    EXPECT_EQ(manager->ReserveFreeSlot("Ben"), &document.games[1]);
+    EXPECT_TRUE(document.games[0].isUsed && document.games[1].isUsed);
+    manager->ReserveFreeSlot("Cy");
     EXPECT_TRUE(log.Contains("No saved game slot available"));
     EXPECT_EQ(document.games[0].SavedGameName.c_str() + std::string("/") +
-                  document.games[1].SavedGameName.c_str(), "/Ana");
+                  document.games[1].SavedGameName.c_str(), "Ana/Ben");
     ASSERT_TRUE(manager->WriteSavedGame());
 
     const std::string file = Contents();

@@ -155,10 +155,11 @@ TEST_F(TeamActionTest, DeviceEventsFollowTheMemberSlotsAndADisconnectedMemberHea
     TeamActionManager::GetFreeDeviceConnectedEvent().AddDelegate(&free);
     TeamActionManager::GetMemberDeviceLostEvent().AddDelegate(&lost);
     member.m_MemberId = 7;
+    devices.SetDeviceRange(0, 8);
     for (i32 id : {0, 1, -1, 10}) {
         DeviceInfos infos{id, nullptr};
-        teams.OnDeviceConnected(infos);
-        teams.OnDeviceDisconnected(infos);
+        devices.onDeviceConnected(infos);
+        devices.onDeviceDisconnected(infos);
     }
     TeamActionManager::GetMemberDeviceReconnectedEvent().RemoveDelegate(&back);
     TeamActionManager::GetFreeDeviceConnectedEvent().RemoveDelegate(&free);
@@ -189,7 +190,7 @@ TEST_F(TeamActionTest, DeviceEventsFollowTheMemberSlotsAndADisconnectedMemberHea
 
 TEST_F(TeamActionTest, TheControllerPopupShowsWhileARequiredDeviceIsMissing) {
     Connect(0);
-    devices.SetDeviceRange(2, 2);
+    devices.SetDeviceRange(3, 3);
     EXPECT_TRUE(devices.IsWaiting());
     ASSERT_EQ(popups.shown, std::vector<std::string>{"DeviceController"});
     EXPECT_EQ(popups.displayValue, 1000u);
@@ -199,8 +200,12 @@ TEST_F(TeamActionTest, TheControllerPopupShowsWhileARequiredDeviceIsMissing) {
     devices.GetDeviceMissingEvent().Fire(again);
     EXPECT_EQ(popups.shown.size(), 1u);
 
+    // Each device found hides it; one still missing brings it back.
     Connect(1);
-    EXPECT_EQ(popups.hidden, std::vector<std::string>{"DeviceController"});
+    Connect(2);
+    EXPECT_EQ(popups.shown, std::vector<std::string>(2, "DeviceController"));
+    EXPECT_EQ(popups.hidden, std::vector<std::string>(2, "DeviceController"));
+    EXPECT_FALSE(devices.IsWaiting());
 }
 
 TEST_F(TeamActionTest, TheControllerPopupTakesItsMessageFromTheStringTables) {
