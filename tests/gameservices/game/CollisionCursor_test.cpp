@@ -61,15 +61,9 @@ protected:
         TeamActionData data(&move, 0, &from);
         teams.SimulateTeamAction(&data, "Moves");
     }
-    // The collidable position, and the collision position.
-    std::vector<f32> Position() const {
-        const AGVec3 p = cursor.GetCollidablePosition();
-        return {p.x, p.y, p.z};
-    }
-    std::vector<f32> Collision() const {
-        const AGVec3 p = cursor.GetCollisionPosition();
-        return {p.x, p.y, p.z};
-    }
+    static std::vector<f32> V(const AGVec3& p) { return {p.x, p.y, p.z}; }
+    std::vector<f32> Position() const { return V(cursor.GetCollidablePosition()); }
+    std::vector<f32> Collision() const { return V(cursor.GetCollisionPosition()); }
 
     Systems systems;
     LogCapture log;
