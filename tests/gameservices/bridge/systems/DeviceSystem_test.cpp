@@ -171,7 +171,10 @@ TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEn
         devices.UnlistenRotation("AXIS-UP", &axes.delegate, "");
         EXPECT_NE(devices.ListenAcceleration("axis-up", 0, 1, &axes.delegate), nullptr);
         devices.UnlistenAcceleration("axis-up", &axes.delegate, "");
-        EXPECT_NE(devices.ListenRotation("axis-up", 0, 1, &axes.delegate), nullptr);
+        // The listener given is the trigger's delegate.
+        DeviceTrigger* rotation = devices.ListenRotation("axis-up", 0, 1, &axes.delegate);
+        ASSERT_NE(rotation, nullptr);
+        EXPECT_EQ(rotation->m_Event.Count(), 1u);
         // The action manager passes over a trigger the pool refuses.
         ActionsFolder folder;
         folder.WriteContext("Default", ActionItem("Moves", "move", "axis-all"));
