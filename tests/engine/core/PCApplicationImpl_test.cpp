@@ -227,7 +227,9 @@ TEST_F(RunLoop, EveryWaitingMessageIsDispatchedBeforeTheNextTick) {
     EXPECT_TRUE(app.IsActive());
 }
 
-TEST_F(RunLoop, RefusedCloseKeepsRunning) {
+// A refused close keeps the loop running; a destroyed window stops the ticks and its destroy
+// message posts the quit that ends the loop.
+TEST_F(RunLoop, ARefusedCloseKeepsRunningAndADestroyedWindowEndsTheLoop) {
     ASSERT_TRUE(app.Initialize());
     int asked = 0;
     app.SetCloseCallback(&asked, [](void* n) { return ++*static_cast<int*>(n) > 1; });
@@ -240,24 +242,20 @@ TEST_F(RunLoop, RefusedCloseKeepsRunning) {
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(context.updates.size(), 4u);
     EXPECT_EQ(context.shutdowns, 1);
-}
-
-TEST_F(RunLoop, ADestroyedWindowStopsTicksAndEndsTheLoop) {
+    app.Shutdown();
     ASSERT_TRUE(app.Initialize());
-    Context context;
-    context.onUpdate = [&](Context& c) {
+    Context second;
+    second.onUpdate = [&](Context& c) {
         if (c.updates.size() == 3) {
-            // Gone without a close request: no tick runs after this, and the destroy
-            // message posts the quit that ends the loop.
             Window().Destroy();
             EXPECT_FALSE(app.HasWindow());
             app.Quit();  // no window: nothing is posted
             EXPECT_EQ(Window().PendingCount(), 1u);
         }
     };
-    app.Run(context);
-    EXPECT_EQ(context.updates.size(), 3u);
-    EXPECT_EQ(context.shutdowns, 1);
+    app.Run(second);
+    EXPECT_EQ(second.updates.size(), 3u);
+    EXPECT_EQ(second.shutdowns, 1);
 }
 
 // The graphics come at step 9 (the device object), 15 (its context manager) and 23 (the
