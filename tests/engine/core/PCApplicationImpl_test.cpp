@@ -3,16 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "engine/core/AGAudioManager.h"
 #include "engine/core/AGLog.h"
+#include "engine/core/AGMemoryPoolManager.h"
+#include "engine/core/AGResourceManager.h"
+#include "engine/core/Crc32Hash.h"
+#include "engine/core/PCJobsManager.h"
 #include "engine/core/AGDeviceManager.h"
 #include "engine/core/AGVideoPlayer.h"
 #include "platform/core/AlertableSleep.h"
 #include "platform/core/Clock.h"
 #include "tests/engine/core/AppTestSupport.h"
+#include "tests/support/TempDir.h"
+#include "tools/authoring/ByteWriter.h"
 
 using platform::window::Message;
 using platform::window::MessageKind;
@@ -113,6 +122,44 @@ TEST_F(RunLoop, ManagersAreCreatedAndDeletedInOrder) {
     stopped.clear();
     app.Shutdown();
     EXPECT_TRUE(stopped.empty());
+}
+
+namespace {
+
+std::atomic<bool> g_jobStarted{false}, g_managerSeen{false};
+
+// A long job that still finds the resource manager when it ends.
+void LateJob(uintptr_t) {
+    g_jobStarted = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    g_managerSeen = AGResourceManager::Get() != nullptr;
+}
+
+}  // namespace
+
+// Start-up loads the memory mapping from the working folder and starts one worker with a
+// ring of ten; shutdown lets the worker's job end before the managers it uses go.
+TEST_F(RunLoop, StartUpLoadsTheMemoryMappingAndShutdownStopsTheWorkerFirst) {
+    TempDir dir;
+    ByteWriter mapping;
+    mapping.ResourceHeader().U32(1).U32(Crc32Hash("AppHeap")).U32(0).U32(1024);
+    dir.Write("memorymapping.mem", mapping.Str());
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    const bool started = app.Initialize();
+    std::filesystem::current_path(cwd);
+    ASSERT_TRUE(started);
+    EXPECT_NE(AGMemoryPoolManager::Get()->FindHeap(Crc32Hash("AppHeap")), nullptr);
+    PCJobber* jobber = PCJobsManager::Get()->GetJobber(0);
+    ASSERT_NE(jobber, nullptr);
+    EXPECT_EQ(PCJobsManager::Get()->GetJobber(1), nullptr);
+    EXPECT_EQ(jobber->Room(), 10u);
+    ASSERT_TRUE(jobber->Post(&LateJob, 0));
+    while (!g_jobStarted)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    app.Shutdown();
+    EXPECT_TRUE(g_managerSeen);
+    EXPECT_EQ(AGResourceManager::Get(), nullptr);
 }
 
 TEST_F(RunLoop, TicksHandTheTimersMillisecondsToTheGame) {

@@ -116,7 +116,8 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
     }
 }
 
-TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValue) {
+// Each toggle writes only its own value; leaving full screen returns the window to its place.
+TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValueAndLeavingFullScreenRestoresThePlace) {
     WriteSettings("WindowWidth=1024\nFullscreen=1\n# by hand\n");
     Start();
     EXPECT_TRUE(Backend()->IsFullscreen());
@@ -130,6 +131,7 @@ TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValue) {
          "WindowWidth=1024\nFullscreen=0\n# by hand\nMultisampling=0\n"},
         {true, kDefaultFlags & ~kSettingMultisampling, "WindowWidth=1024\nFullscreen=1\n# by hand\nMultisampling=0\n"},
         {false, kDefaultFlags, "WindowWidth=1024\nFullscreen=1\n# by hand\nMultisampling=1\n"},
+        {true, kDefaultFlags & ~kSettingFullscreen, "WindowWidth=1024\nFullscreen=0\n# by hand\nMultisampling=1\n"},
     };
     for (const auto& step : steps) {
         if (step.fullscreen)
@@ -139,6 +141,17 @@ TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValue) {
         EXPECT_EQ(m_app->GetFlags(), step.flags);
         EXPECT_EQ(Backend()->IsFullscreen(), (step.flags & kSettingFullscreen) != 0);
         EXPECT_EQ(FileContents(SettingsPath()), step.file);
+        i32 left = -1, top = -1;
+        Backend()->GetPosition(left, top);
+        u32 width = 0, height = 0;
+        Backend()->GetClientSize(width, height);
+        if (&step == &steps[0])
+            Backend()->SetPosition(120, 80);
+        else if (step.fullscreen) {
+            EXPECT_EQ(std::vector<u32>({u32(left), u32(top), width, height}),
+                      (step.flags & kSettingFullscreen ? std::vector<u32>{0, 0, width, height}
+                                                       : std::vector<u32>{120, 80, 1024, 600}));
+        }
     }
     // Without the settings bit nothing is written.
     Stop();
@@ -146,27 +159,7 @@ TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValue) {
     Start();
     Send(Message{MessageKind::ModeSwitch});
     m_app->ToggleMultisampling();
-    EXPECT_EQ(FileContents(SettingsPath()), steps[3].file);
-}
-
-TEST_F(ApplicationWindow, LeavingFullScreenReturnsTheWindowToItsPlace) {
-    WriteSettings("Fullscreen=0\n");
-    Start();
-    Backend()->SetPosition(120, 80);
-    Send(Key(MessageKind::KeyDown, 13, true));
-    i32 left = -1, top = -1;
-    Backend()->GetPosition(left, top);
-    EXPECT_TRUE(Backend()->IsFullscreen());
-    EXPECT_EQ(left, 0);
-    Send(Message{MessageKind::ModeSwitch});
-    Backend()->GetPosition(left, top);
-    EXPECT_FALSE(Backend()->IsFullscreen());
-    EXPECT_EQ(left, 120);
-    EXPECT_EQ(top, 80);
-    u32 width = 0, height = 0;
-    Backend()->GetClientSize(width, height);
-    EXPECT_EQ(width, 800u);
-    EXPECT_EQ(height, 600u);
+    EXPECT_EQ(FileContents(SettingsPath()), steps[4].file);
 }
 
 // The device's part in a switch: a refused switch to full screen changes nothing; flags the
