@@ -168,7 +168,6 @@ void PCVideoPlayer::ReleaseAll() {
 
 void PCVideoPlayer::ResetOutput(Output& output, i64 time) {
     output.ended = false;
-    output.endOfStream = false;
     output.hasPending = false;
     output.lastSampleTime = time;
 }
@@ -279,7 +278,6 @@ bool PCVideoPlayer::Fetch(Output& output) {
     if (result != ReadResult::Sample) {
         if (result == ReadResult::Error)
             AGReport("Video: the %s stream cannot be decoded further; it ends here.", video ? "video" : "audio");
-        output.endOfStream = true;
         return false;
     }
     m_fetchedSinceSeek = true;

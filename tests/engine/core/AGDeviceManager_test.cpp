@@ -190,4 +190,9 @@ TEST(PCInputRecord, WheelStepsSaturateAndKeyBitsStayInTheirTable) {
     EXPECT_TRUE(record.IsKeySet(255));
     record.ClearKeys();
     EXPECT_FALSE(record.IsKeySet(255));
+    // Typed units beyond the tick's capacity are dropped.
+    for (u32 i = 0; i < PCInputRecord::kTypedCapacity + 3; ++i)
+        record.PushTyped(u16('a' + i % 26));
+    EXPECT_EQ(record.typedCount, PCInputRecord::kTypedCapacity);
+    EXPECT_EQ(record.typed[PCInputRecord::kTypedCapacity - 1], u16('a' + (PCInputRecord::kTypedCapacity - 1) % 26));
 }

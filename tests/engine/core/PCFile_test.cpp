@@ -24,6 +24,7 @@ TEST(PCFile, WholeReadsLeaveAZeroAfterTheDataAndAMissingFileGivesAnEmptyWindow) 
     ASSERT_TRUE(file.Open((dir.Path() + "\\doc.xml").c_str(), AGFile::kModeRead, true));
     ASSERT_EQ(file.Size(), 4u);
     EXPECT_STREQ(reinterpret_cast<const char*>(file.Base()), "<a/>");
+    EXPECT_FALSE(file.Write("x", 1)) << "opened for reading only";
     // The whole-file buffer is the file's own and goes with Close.
     const std::string big = dir.Write("big.bin", std::string(5000, 'b'));
     file.Close();

@@ -127,6 +127,12 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     AGResource* deep = GetOrLoadResource(Data(), Crc32Hash("sub\\deep.txt"), 0, false, true);
     EXPECT_EQ(AsText(deep), "deep");
     Data()->Release(deep);
+    package.Unmount();
+    // An index that ends inside an entry's words mounts nothing.
+    dir.Write("Pkg/Pkg.hdr", index.substr(0, index.size() - 2));
+    package.Mount(dir.File("Pkg.dir").c_str(), false);
+    EXPECT_TRUE(log.Contains("truncated in entry 3 of 4"));
+    EXPECT_TRUE(package.Entries().empty());
 }
 
 TEST_F(PackageTest, AnArchiveMountedOnTheWorkerLoadsItsResourcesAndGivesBackItsHeap) {

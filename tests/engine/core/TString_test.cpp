@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "engine/core/AGArray.h"
+#include "engine/core/AGMemory.h"
 #include "engine/core/Crc32Hash.h"
 #include "engine/core/CrtRand.h"
 #include "engine/core/SplitString.h"
@@ -79,6 +81,17 @@ TEST(TString, PartsNumbersAndWidening) {
     EXPECT_EQ(S::FromFloat(-0.25f), "-0.250000");
     EXPECT_EQ(S::FromInt(-42), "-42");
     EXPECT_LE(S::FromFloat(3.0e38f).Length(), 127u);  // bounded, never overflowing
+
+    // Resize keeps what fits and zeroes the rest, whatever the allocator hands back.
+    void* junk = AllocBlock(5);
+    memset(junk, 'x', 5);
+    FreeBlock(junk);
+    S sized("ab");
+    sized.Resize(4);
+    EXPECT_EQ(sized.Length(), 4u);
+    EXPECT_EQ(std::string(sized.Data(), 5), std::string("ab\0\0\0", 5));
+    sized.Resize(1);
+    EXPECT_EQ(sized, "a");
 
     AGWString w = WidenString(S("A\xE9"));
     ASSERT_EQ(w.Length(), 2u);
