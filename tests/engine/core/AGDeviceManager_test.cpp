@@ -68,6 +68,8 @@ std::vector<u32> KeyboardRows() {
 TEST_F(Devices, PollsRaiseTheThreeInputCallbacksInCodeOrder) {
     AGAppEventsHandler events;
     AGAppEventsHandler::SetInstance(&events);
+    events.RaiseDeviceEvent(0, nullptr);  // unset: nothing happens
+    events.RaiseInputEvent(0, AGInputEvent{});
     InputLog log;
     log.keyboard = m_impl->FindKeyboard(0);
     events.SetInputCallback(0, &log, RecordInput<0>);

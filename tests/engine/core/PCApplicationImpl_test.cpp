@@ -162,29 +162,6 @@ TEST_F(RunLoop, StartUpLoadsTheMemoryMappingAndShutdownStopsTheWorkerFirst) {
     EXPECT_EQ(AGResourceManager::Get(), nullptr);
 }
 
-TEST_F(RunLoop, TicksHandTheTimersMillisecondsToTheGame) {
-    ASSERT_TRUE(app.Initialize());
-    Context context;
-    const int kTicks = 30;
-    context.onUpdate = [&](Context& c) {
-        if (c.updates.size() == kTicks)
-            app.Quit();
-    };
-    app.Run(context);
-    EXPECT_EQ(context.initialized, 1);
-    EXPECT_EQ(context.shutdowns, 1);
-    ASSERT_EQ(context.updates.size(), size_t(kTicks));
-    EXPECT_EQ(context.updates, context.timerAtUpdate);
-    EXPECT_EQ(g_alertableSleeps, kTicks);
-    // Unpaced by the display, each tick is stretched to a 60th of a second (on the fake
-    // clock), and the game time follows.
-    u32 total = 0;
-    for (u32 ms : context.updates)
-        total += ms;
-    EXPECT_NEAR(double(total), kTicks * 1000.0 / 60.0, 5.0);
-    EXPECT_GT(clock.SleptNs(), 0u);
-}
-
 std::vector<std::string>* g_tickLog = nullptr;
 void Note(const char* what) {
     if (g_tickLog)
@@ -217,19 +194,25 @@ struct NotingDevices : AGDeviceManagerImpl {
     AGArray<AGDevice*> devices;
 };
 
-TEST_F(RunLoop, EachTickRunsTheGameThenAudioVideoDevicesAndTheAlertableSleep) {
+// Each tick runs the game with the timer's milliseconds, then audio, video, devices and the
+// alertable sleep.
+TEST_F(RunLoop, EachTickHandsTheTimersMillisecondsToTheGameThenRunsTheManagersAndTheSleep) {
     std::vector<std::string> log;
     g_tickLog = &log;
     AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new NotingAudio); };
     AGVideoPlayer::s_implFactory = [] { return static_cast<AGVideoPlayerImpl*>(new NotingVideo); };
     const AGDeviceManagerImplFactory devices = g_deviceManagerImplFactory;
     g_deviceManagerImplFactory = [] { return static_cast<AGDeviceManagerImpl*>(new NotingDevices); };
-    platform::SetAlertableHook([] { Note("sleep"); });
+    platform::SetAlertableHook([] {
+        ++g_alertableSleeps;
+        Note("sleep");
+    });
     ASSERT_TRUE(app.Initialize());
     Context context;
+    const int kTicks = 30;
     context.onUpdate = [&](Context& c) {
         Note("game");
-        if (c.updates.size() == 2)
+        if (c.updates.size() == kTicks)
             app.Quit();
     };
     app.Run(context);
@@ -238,10 +221,22 @@ TEST_F(RunLoop, EachTickRunsTheGameThenAudioVideoDevicesAndTheAlertableSleep) {
     AGAudioManager::s_implFactory = nullptr;
     AGVideoPlayer::s_implFactory = nullptr;
     g_deviceManagerImplFactory = devices;
-    const std::vector<std::string> tick{"game", "audio", "video", "devices", "sleep"};
-    std::vector<std::string> twice = tick;
-    twice.insert(twice.end(), tick.begin(), tick.end());
-    EXPECT_EQ(log, twice);
+    std::vector<std::string> ticks;
+    for (int i = 0; i < kTicks; ++i)
+        ticks.insert(ticks.end(), {"game", "audio", "video", "devices", "sleep"});
+    EXPECT_EQ(log, ticks);
+    EXPECT_EQ(context.initialized, 1);
+    EXPECT_EQ(context.shutdowns, 1);
+    ASSERT_EQ(context.updates.size(), size_t(kTicks));
+    EXPECT_EQ(context.updates, context.timerAtUpdate);
+    EXPECT_EQ(g_alertableSleeps, kTicks);
+    // Unpaced by the display, each tick is stretched to a 60th of a second (on the fake
+    // clock), and the game time follows.
+    u32 total = 0;
+    for (u32 ms : context.updates)
+        total += ms;
+    EXPECT_NEAR(double(total), kTicks * 1000.0 / 60.0, 5.0);
+    EXPECT_GT(clock.SleptNs(), 0u);
 }
 
 TEST_F(RunLoop, EveryWaitingMessageIsDispatchedBeforeTheNextTick) {
@@ -379,4 +374,12 @@ TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
     EXPECT_FALSE(app.Initialize());
     err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("no window system"), std::string::npos) << err;
+    app.Shutdown();
+
+    // Without a program the window takes 800 x 600 and no settings.
+    g_noBackend = g_withSurface = false;
+    AGProgram::SetInstance(nullptr);
+    ASSERT_TRUE(app.Initialize());
+    EXPECT_EQ(Window().LastDesc().width * 1000 + Window().LastDesc().height, 800600u);
+    EXPECT_EQ(app.GetFlags(), 0u);
 }
