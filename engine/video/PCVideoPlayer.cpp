@@ -96,7 +96,6 @@ bool PCVideoPlayer::Open(const char* fileName) {
         format.avgBytesPerSec = in.AvgBytesPerSec();
         PCAudioManagerImpl* audio = PCAudioManagerImpl::Get();
         platform::audio::Engine* engine = audio ? audio->GetEngine() : nullptr;
-        m_voiceCallback.SetHandler(VoiceCallback::kBufferStart, nullptr, nullptr);
         m_voice = engine ? engine->CreateSourceVoice(format, &m_voiceCallback, 2.0f) : nullptr;
         if (m_voice) {
             m_voice->SetVolume(m_volume);
@@ -105,10 +104,6 @@ bool PCVideoPlayer::Open(const char* fileName) {
             AGReport("Video: no audio voice for the sound of \"%s\".", fileName);
             m_audio.present = false;
         }
-        for (platform::video::AudioChunk& held : m_held)
-            held.data.clear();
-        m_nextHeld = 0;
-        m_audioStarted = false;
     }
     m_state = kPaused;
     return true;
