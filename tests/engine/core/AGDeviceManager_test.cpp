@@ -82,7 +82,7 @@ TEST_F(Devices, PollsRaiseTheThreeInputCallbacksInCodeOrder) {
     log.events.clear();
     g_inputRecord.SetKey(27, true);  // Escape, 18
     g_inputRecord.SetKey(13, true);  // Enter, 83
-    g_inputRecord.buttons = kMouseLeft | kMouseMiddle | kMouseRight;
+    g_inputRecord.buttons = kMouseLeft | kMouseMiddle | kMouseRight | 0x8;  // bit 3 is no button
     m_devices->Update();
     EXPECT_EQ(log.events, (std::vector<std::string>{
                               "0:0:18k", "0:0:83k", "0:0:84k", "0:0:117k", "1:1:18k", "1:1:83k", "2:2:18k",
