@@ -271,6 +271,11 @@ TEST_F(VideoPlayerTest, FullScreenDrawsThroughTheCustomRenderUntilStopped) {
     for (auto [x, y] : {std::pair{0, 0}, {159, 0}, {80, 60}, {0, 119}, {159, 119}})
         EXPECT_TRUE(ColorNear(gfxtest::ReadPixel(device, x, y), Opaque(kColours[0]), 12)) << x << "," << y;
 
+    // Drawn while playing only: a paused video leaves the cleared screen.
+    m_player->Pause();
+    m_graphics.RenderFrame();
+    EXPECT_EQ(gfxtest::ReadPixel(device, 80, 60) & 0xFFFFFFu, 0u);
+    m_player->Resume();
     EXPECT_NE(m_player->GetHeight(), 0u);
     m_player->Stop();
     EXPECT_FALSE(m_graphics.IsCustomRender());
