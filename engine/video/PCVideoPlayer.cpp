@@ -96,7 +96,6 @@ bool PCVideoPlayer::Open(const char* fileName) {
         format.avgBytesPerSec = in.AvgBytesPerSec();
         PCAudioManagerImpl* audio = PCAudioManagerImpl::Get();
         platform::audio::Engine* engine = audio ? audio->GetEngine() : nullptr;
-        m_voiceCallback.SetHandler(VoiceCallback::kBufferStart, nullptr, nullptr);
         m_voice = engine ? engine->CreateSourceVoice(format, &m_voiceCallback, 2.0f) : nullptr;
         if (m_voice) {
             m_voice->SetVolume(m_volume);
@@ -105,10 +104,6 @@ bool PCVideoPlayer::Open(const char* fileName) {
             AGReport("Video: no audio voice for the sound of \"%s\".", fileName);
             m_audio.present = false;
         }
-        for (platform::video::AudioChunk& held : m_held)
-            held.data.clear();
-        m_nextHeld = 0;
-        m_audioStarted = false;
     }
     m_state = kPaused;
     return true;
@@ -168,7 +163,6 @@ void PCVideoPlayer::ReleaseAll() {
 
 void PCVideoPlayer::ResetOutput(Output& output, i64 time) {
     output.ended = false;
-    output.endOfStream = false;
     output.hasPending = false;
     output.lastSampleTime = time;
 }
@@ -279,7 +273,6 @@ bool PCVideoPlayer::Fetch(Output& output) {
     if (result != ReadResult::Sample) {
         if (result == ReadResult::Error)
             AGReport("Video: the %s stream cannot be decoded further; it ends here.", video ? "video" : "audio");
-        output.endOfStream = true;
         return false;
     }
     m_fetchedSinceSeek = true;

@@ -50,7 +50,6 @@ private:
     struct Output {
         bool present = false;
         bool ended = false;        // the end step has run
-        bool endOfStream = false;  // the reader has nothing more
         i64 clockBase = 0;         // clock reading at which the stream's time 0 is due
         i64 lastSampleTime = 0;    // 100-ns units
         bool hasPending = false;   // a sample fetched and not yet due

@@ -33,15 +33,14 @@ TEST(AGController, LoopsWrapIntoTheirRange) {
     reverse.UpdateBy(100000.0f);
     EXPECT_GE(reverse.GetTime(), start);
     EXPECT_LT(reverse.GetTime(), end);
-}
 
-TEST(AGController, EmptyOrInvertedLoopDoesNotHang) {
+    // An empty or inverted loop holds still instead of hanging.
     for (u32 mode : {u32(AGController::kLoop), u32(AGController::kLoopReverse)}) {
         for (f32 endFrame : {5.0f, 4.0f}) {
-            AGController c = Make(mode, 5.0f, endFrame);
-            const f32 before = c.GetTime();
-            c.UpdateBy(33.0f);
-            EXPECT_FLOAT_EQ(c.GetTime(), before) << mode << " " << endFrame;
+            AGController held = Make(mode, 5.0f, endFrame);
+            const f32 before = held.GetTime();
+            held.UpdateBy(33.0f);
+            EXPECT_FLOAT_EQ(held.GetTime(), before) << mode << " " << endFrame;
         }
     }
 }
@@ -96,20 +95,6 @@ TEST(AGController, OneWayAndPingPongModesFollowTheirSteps) {
     }
 }
 
-TEST(AGController, OnceStopsOnlyPastTheEnd) {
-    AGController c;
-    c.SetFrameRate(50.0f);  // 20 ms frames: times are exact
-    c.SetRange(0.0f, 10.0f);
-    c.SetMode(AGController::kOnce);
-    c.UpdateBy(100.0f);
-    c.UpdateBy(100.0f);
-    EXPECT_EQ(c.GetTime(), 200.0f);
-    EXPECT_EQ(c.GetMode(), u32(AGController::kOnce)) << "landing on the end keeps it running";
-    c.UpdateBy(1.0f);
-    EXPECT_EQ(c.GetMode(), u32(AGController::kStopped));
-    EXPECT_EQ(c.GetOutput(), 10.0f);
-}
-
 TEST(AGController, OnlyReverseModesResetToTheEnd) {
     for (u32 mode = AGController::kStopped; mode <= AGController::kPingPong + 1; ++mode) {
         AGController c;
@@ -146,4 +131,17 @@ TEST(AGController, FrameRatesRetimeOnlyTheFramesThatAreSet) {
     open.SetFrameRate(50.0f);
     EXPECT_FLOAT_EQ(open.GetEndTime(), 777.0f);
     EXPECT_FLOAT_EQ(open.GetStartTime(), 100.0f);
+
+    // 20 ms frames: times are exact, and a once controller stops only past its end.
+    AGController once;
+    once.SetFrameRate(50.0f);
+    once.SetRange(0.0f, 10.0f);
+    once.SetMode(AGController::kOnce);
+    once.UpdateBy(100.0f);
+    once.UpdateBy(100.0f);
+    EXPECT_EQ(once.GetTime(), 200.0f);
+    EXPECT_EQ(once.GetMode(), u32(AGController::kOnce)) << "landing on the end keeps it running";
+    once.UpdateBy(1.0f);
+    EXPECT_EQ(once.GetMode(), u32(AGController::kStopped));
+    EXPECT_EQ(once.GetOutput(), 10.0f);
 }

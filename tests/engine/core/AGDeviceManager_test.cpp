@@ -7,11 +7,28 @@
 
 #include "engine/core/AGAppEventsHandler.h"
 #include "engine/core/AGVirtualKey.h"
-#include "tests/engine/core/DeviceTestSupport.h"
+#include "engine/core/PCInputRecord.h"
 
 namespace {
 
-using Devices = DeviceTest;
+// A device manager with the keyboard and the mouse registered over a cleared input record.
+class Devices : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_inputRecord.Reset();
+        m_devices = new AGDeviceManager();
+        AGDeviceManager::SetInstance(m_devices);
+        m_devices->RegisterDevices();
+        m_impl = static_cast<PCDeviceManagerImpl*>(m_devices->Impl());
+    }
+    void TearDown() override {
+        AGDeviceManager::SetInstance(nullptr);
+        delete m_devices;
+        g_inputRecord.Reset();
+    }
+    AGDeviceManager* m_devices = nullptr;
+    PCDeviceManagerImpl* m_impl = nullptr;
+};
 
 struct InputLog {
     std::vector<std::string> events;
@@ -26,17 +43,38 @@ void RecordInput(void* context, const AGInputEvent& event) {
                           std::to_string(event.keyCode) + (event.device == log->keyboard ? "k" : "m"));
 }
 
+// Virtual key of engine code 18 + i, in the order of the keyboard's rows.
+std::vector<u32> KeyboardRows() {
+    std::vector<u32> vk = {27};
+    for (u32 f = 112; f <= 123; ++f)
+        vk.push_back(f);
+    vk.insert(vk.end(), {44, 145, 19, 45, 36, 46, 35, 33, 34, 38, 37, 40, 39, 144, 111, 106, 109, 107, 110});
+    for (u32 n = 96; n <= 105; ++n)
+        vk.push_back(n);
+    vk.push_back(222);
+    for (u32 d = '1'; d <= '9'; ++d)
+        vk.push_back(d);
+    vk.insert(vk.end(), {'0', 189, 187, 8, 9, 20, 16, 17, 91, 18, 32, 92, 93, 13});
+    for (char c : std::string("QWERTYUIOPASDFGHJKLZXCVBNM"))
+        vk.push_back(u32(c));
+    vk.insert(vk.end(), {188, 190, 191, 186, 192, 219, 221, 220});
+    return vk;
+}
+
+}  // namespace
+
 // Every poll raises, per device (keyboard, then mouse): callback 0 for each key held, then
 // callbacks 1 and 2 for each key pressed since the previous poll, in code order.
 TEST_F(Devices, PollsRaiseTheThreeInputCallbacksInCodeOrder) {
     AGAppEventsHandler events;
     AGAppEventsHandler::SetInstance(&events);
+    events.RaiseDeviceEvent(0, nullptr);  // unset: nothing happens
+    events.RaiseInputEvent(0, AGInputEvent{});
     InputLog log;
     log.keyboard = m_impl->FindKeyboard(0);
     events.SetInputCallback(0, &log, RecordInput<0>);
     events.SetInputCallback(1, &log, RecordInput<1>);
     events.SetInputCallback(2, &log, RecordInput<2>);
-
     g_inputRecord.SetKey(220, true);  // backslash, code 117
     g_inputRecord.SetKey('Q', true);  // 84
     g_inputRecord.buttons = kMouseMiddle;
@@ -44,12 +82,11 @@ TEST_F(Devices, PollsRaiseTheThreeInputCallbacksInCodeOrder) {
     log.events.clear();
     g_inputRecord.SetKey(27, true);  // Escape, 18
     g_inputRecord.SetKey(13, true);  // Enter, 83
-    g_inputRecord.buttons = kMouseLeft | kMouseMiddle | kMouseRight;
+    g_inputRecord.buttons = kMouseLeft | kMouseMiddle | kMouseRight | 0x8;  // bit 3 is no button
     m_devices->Update();
     EXPECT_EQ(log.events, (std::vector<std::string>{
                               "0:0:18k", "0:0:83k", "0:0:84k", "0:0:117k", "1:1:18k", "1:1:83k", "2:2:18k",
                               "2:2:83k", "0:0:2m", "0:0:3m", "0:0:4m", "1:1:2m", "1:1:4m", "2:2:2m", "2:2:4m"}));
-
     log.events.clear();
     g_inputRecord.SetKey('Q', false);
     g_inputRecord.buttons = kMouseRight;
@@ -58,7 +95,49 @@ TEST_F(Devices, PollsRaiseTheThreeInputCallbacksInCodeOrder) {
     AGAppEventsHandler::SetInstance(nullptr);
 }
 
-TEST_F(Devices, ThePointerPositionStaysAsItWasWhileThePointerIsOutside) {
+// Every code binds its device and key, and the binding follows that key and no other.
+TEST_F(Devices, EveryCodeBindsItsKeyWithEdgesBetweenPolls) {
+    const std::vector<u32> rows = KeyboardRows();
+    ASSERT_EQ(rows.size(), 100u);
+    AGVirtualKey key;
+    for (u32 code = 0; code < 140; ++code) {
+        bool mouse = code == 0 || (code >= 2 && code <= 4);
+        bool keyboard = code == 1 || (code >= 18 && code <= 117);
+        u32 expected = mouse ? 1u << (code == 0 ? 0 : code - 2) : code == 1 ? 116 : keyboard ? rows[code - 18] : 0;
+        key.SetKey(code, 0);
+        EXPECT_EQ(key.Key(), expected) << code;
+        if (!mouse && !keyboard) {
+            EXPECT_EQ(key.KeyPad(), nullptr) << code;
+            EXPECT_FALSE(key.IsDown() || key.WasPressed() || key.WasReleased()) << code;
+            continue;
+        }
+        ASSERT_NE(key.KeyPad(), nullptr) << code;
+        EXPECT_EQ(key.KeyPad()->Device(), mouse ? m_impl->FindMouse(0) : m_impl->FindKeyboard(0));
+        if (mouse)
+            g_inputRecord.buttons = u16(expected);
+        else
+            g_inputRecord.SetKey(expected, true);
+        // Keys compare with the previous poll, buttons between the last two.
+        const bool pressed = key.WasPressed();
+        m_devices->Update();
+        EXPECT_TRUE(key.IsDown() && (pressed || key.WasPressed())) << code;
+        m_devices->Update();
+        EXPECT_TRUE(key.IsDown() && !key.WasPressed()) << code;
+        g_inputRecord.Reset();
+        const bool released = key.WasReleased();
+        m_devices->Update();
+        EXPECT_TRUE(!key.IsDown() && (released || key.WasReleased())) << code;
+    }
+    key.SetKey(0xFFFFFFFFu, 0);
+    EXPECT_EQ(key.KeyPad(), nullptr);
+    key.SetKey(84, 1);  // no keyboard with id 1
+    EXPECT_EQ(key.KeyPad(), nullptr);
+    EXPECT_EQ(key.Key(), 0u);
+}
+
+// The pointer position stays as it was while the pointer is outside; bindings that outlive the
+// device manager (game objects destroyed after shutdown) answer "up".
+TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothing) {
     AGVirtualCursor cursor;
     CreateMouseDevice(cursor, 0);
     ASSERT_NE(cursor.Mouse(), nullptr);
@@ -70,46 +149,52 @@ TEST_F(Devices, ThePointerPositionStaysAsItWasWhileThePointerIsOutside) {
     EXPECT_EQ(x, 0.25f);
     EXPECT_EQ(y, 0.75f);
     EXPECT_TRUE(cursor.Mouse()->IsInside());
-
     g_inputRecord.mouseInside = 0;
     g_inputRecord.mouseX = 0.5f;
     cursor.Mouse()->GetPosition(&x, &y);
     EXPECT_EQ(x, 0.25f);
     EXPECT_EQ(y, 0.75f);
     EXPECT_FALSE(cursor.Mouse()->IsInside());
-
     // Neither device serves an interface of another kind.
     AGInterface other;
     EXPECT_FALSE(m_impl->FindMouse(0)->QueryInterface(&other));
     EXPECT_FALSE(m_impl->FindKeyboard(0)->QueryInterface(&other));
+
+    AGVirtualKey key;
+    key.SetKey(84, 0);
+    g_inputRecord.SetKey('Q', true);
+    g_inputRecord.mouseInside = 1;
+    EXPECT_TRUE(key.IsDown());
+    AGDeviceManager::SetInstance(nullptr);
+    delete m_devices;
+    m_devices = nullptr;
+    EXPECT_FALSE(key.IsDown() || key.WasPressed());
+    EXPECT_FALSE(cursor.Mouse()->IsInside());
+    EXPECT_EQ(key.KeyPad()->Device(), nullptr);
 }
 
-TEST_F(Devices, MouseButtonsGiveEdgesBetweenPolls) {
-    AGVirtualKey left, right;
-    left.SetKey(2, 0);
-    right.SetKey(4, 0);
-    g_inputRecord.buttons = kMouseLeft;
-    m_devices->Update();
-    EXPECT_TRUE(left.WasPressed());
-    EXPECT_FALSE(right.IsDown());
-    m_devices->Update();
-    EXPECT_TRUE(left.IsDown());
-    EXPECT_FALSE(left.WasPressed());
-    g_inputRecord.buttons = kMouseRight;
-    m_devices->Update();
-    EXPECT_TRUE(left.WasReleased());
-    EXPECT_TRUE(right.WasPressed());
+TEST(PCInputRecord, WheelStepsSaturateAndKeyBitsStayInTheirTable) {
+    PCInputRecord record{};
+    const std::pair<i32, i32> steps[] = {{30000, 30000}, {30000, 32767}, {-32767, 0},
+                                         {-40000, -32768}, {-1, -32768}};
+    for (const auto& [delta, sum] : steps) {
+        record.AddWheel(delta);
+        EXPECT_EQ(record.wheelDelta, sum) << delta;
+    }
+    record.SetKey(0x41, true);
+    record.SetKey(255, true);
+    record.SetKey(256, true);
+    EXPECT_TRUE(record.IsKeySet(0x41));
+    EXPECT_FALSE(record.IsKeySet(0x40) || record.IsKeySet(0x42) || record.IsKeySet(256));
+    EXPECT_TRUE(record.IsKeySet(255));
+    record.SetKey(0x41, false);
+    EXPECT_FALSE(record.IsKeySet(0x41));
+    EXPECT_TRUE(record.IsKeySet(255));
+    record.ClearKeys();
+    EXPECT_FALSE(record.IsKeySet(255));
+    // Typed units beyond the tick's capacity are dropped.
+    for (u32 i = 0; i < PCInputRecord::kTypedCapacity + 3; ++i)
+        record.PushTyped(u16('a' + i % 26));
+    EXPECT_EQ(record.typedCount, PCInputRecord::kTypedCapacity);
+    EXPECT_EQ(record.typed[PCInputRecord::kTypedCapacity - 1], u16('a' + (PCInputRecord::kTypedCapacity - 1) % 26));
 }
-
-TEST_F(Devices, TheWheelSumSaturatesInsteadOfWrapping) {
-    for (int i = 0; i < 300; ++i)
-        g_inputRecord.AddWheel(120);
-    EXPECT_EQ(g_inputRecord.wheelDelta, 32767);
-    for (int i = 0; i < 600; ++i)
-        g_inputRecord.AddWheel(-120);
-    EXPECT_EQ(g_inputRecord.wheelDelta, -32768);
-    m_devices->Update();
-    EXPECT_EQ(g_inputRecord.wheelDelta, 0);
-}
-
-}  // namespace

@@ -284,83 +284,56 @@ TEST(AGMemory, ImpossibleNewThrowsAfterTheNewHandlerAndNothrowNewReturnsNull) {
     EXPECT_EQ(g_handlerCalls, 1);
 }
 
-// Each thread keeps up to kSlots live blocks of mixed origin and size, fills each with its
-// own byte and checks it before every release or resize; returns the faults it saw.
-constexpr int kThreads = 8;
-constexpr int kOpsPerThread = 1000000 / kThreads;
-constexpr int kSlots = 64;
-
-int MixedTraffic(int thread) {
-    struct Slot {
-        u8* p = nullptr;
-        size_t size = 0;
-        u8 fill = 0;
-        bool array = false;
-    };
-    Slot slots[kSlots];
-    std::mt19937 rng(1234u + u32(thread));
-    int faults = 0;
-    auto release = [&](Slot& s) {
-        faults += !AlignedTo(s.p, 16) || !AllBytesAre(s.p, s.size, s.fill);
-        if (s.array)
-            delete[] s.p;
-        else
-            FreeBlock(s.p);
-        s.p = nullptr;
-    };
-    for (int op = 0; op < kOpsPerThread; ++op) {
-        Slot& s = slots[rng() % kSlots];
-        const size_t size = rng() % 5 == 0 ? kLargestPooledSize + 1 + rng() % 3848
-                                           : rng() % (kLargestPooledSize + 1);
-        const u32 kind = rng() % 4;
-        if (s.p && kind == 0 && !s.array) {
-            u8* p = static_cast<u8*>(ReallocBlock(s.p, size));
-            faults += !p || !AllBytesAre(p, std::min(size, s.size), s.fill);
-            s.p = p;
-        } else if (s.p) {
-            release(s);
-            continue;
-        } else {
-            s.array = kind == 3;
-            s.p = s.array ? new u8[size] : static_cast<u8*>(kind == 1 ? AllocZeroed(size) : AllocBlock(size));
-            faults += !s.p || (kind == 1 && !AllBytesAre(s.p, size, 0));
-        }
-        s.size = size;
-        s.fill = u8(1 + rng() % 255);
-        if (s.p)
+// Threads keep live blocks of mixed origin and size, each filled with its own byte and checked
+// before every release or resize; nothing is corrupted, and only pool chunks stay counted.
+TEST(AGMemory, ThreadsOfMixedTrafficCorruptNothingAndLeaveNoHeapBytes) {
+    auto traffic = [](u32 seed, std::atomic<int>& faults) {
+        struct Slot {
+            u8* p = nullptr;
+            size_t size = 0;
+            u8 fill = 0;
+        } slots[64];
+        std::mt19937 rng(seed);
+        for (int op = 0; op < 100000; ++op) {
+            Slot& s = slots[rng() % 64];
+            const size_t size = rng() % 5 == 0 ? kLargestPooledSize + 1 + rng() % 3848 : rng() % (kLargestPooledSize + 1);
+            if (s.p) {
+                faults += !AlignedTo(s.p, 16) || !AllBytesAre(s.p, s.size, s.fill);
+                if (rng() % 2) {
+                    FreeBlock(s.p);
+                    s.p = nullptr;
+                    continue;
+                }
+                s.p = static_cast<u8*>(ReallocBlock(s.p, size));
+                faults += !s.p || !AllBytesAre(s.p, std::min(size, s.size), s.fill);
+            } else {
+                s.p = static_cast<u8*>(rng() % 2 ? AllocZeroed(size) : AllocBlock(size));
+                faults += !s.p;
+            }
+            s.size = size;
+            s.fill = u8(1 + rng() % 255);
             memset(s.p, s.fill, size);
-    }
-    for (Slot& s : slots)
-        if (s.p)
-            release(s);
-    return faults;
-}
-
-int RunMixedTraffic() {
-    std::atomic<int> faults{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([t, &faults] { faults += MixedTraffic(t); });
-    for (std::thread& t : threads)
-        t.join();
-    return faults.load();
-}
-
-TEST(AGMemory, EightThreadsOfMixedTrafficCorruptNothingAndLeaveNoHeapBytes) {
-    // Carve more blocks in every class than the threads can hold at once, so that the pools
-    // need no further chunk whatever the interleaving.
+        }
+        for (Slot& s : slots)
+            FreeBlock(s.p);
+    };
+    // Carve more blocks in every class than the threads can hold at once first, so that the
+    // pools need no further chunk whatever the interleaving.
     std::vector<void*> warm;
     for (size_t size = 0; size <= kLargestPooledSize; size += 16)
-        for (int i = 0; i < (kSlots + 8) * kThreads + 64; ++i)
+        for (int i = 0; i < 64 * 9; ++i)
             warm.push_back(AllocBlock(size));
     for (void* p : warm)
         FreeBlock(p);
-
-    EXPECT_EQ(RunMixedTraffic(), 0);
-    const u64 afterFirst = GetHeapCounters().current;
-    EXPECT_EQ(RunMixedTraffic(), 0);
-    // Pool chunks stay counted; everything else went back.
-    EXPECT_EQ(GetHeapCounters().current, afterFirst);
+    const u64 before = GetHeapCounters().current;
+    std::atomic<int> faults{0};
+    std::vector<std::thread> threads;
+    for (u32 t = 0; t < 8; ++t)
+        threads.emplace_back(traffic, 1234u + t, std::ref(faults));
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(faults.load(), 0);
+    EXPECT_EQ(GetHeapCounters().current, before);
 }
 
 }  // namespace

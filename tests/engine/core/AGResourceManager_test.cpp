@@ -116,34 +116,29 @@ TEST_F(ResourceTest, UnmountDeletesResourcesFreedOnlyByOthersRelease) {
     EXPECT_EQ(env.Resources()->TotalCount(0), 0u);
 }
 
-TEST(AGResourceManager, ShutdownDeletesHoldersBeforeWhatTheyHold) {
-    // Leaves resources for the manager's destructor: the holder's release of the data
-    // resource must find it alive (checked by the sanitizer build).
-    ResourceEnvironment env(false);
-    env.Resources()->RegisterProvider(new AGProvider<Holder>(Holder::kType));
-    TempDir dir;
-    PackageWriter writer;
-    writer.Add("held.txt", TypeKey::Data, "held")
-        .Add("holder.mdl", Holder::kType, Word(Crc32Hash("held.txt")));
-    ASSERT_TRUE(writer.WriteArchive(dir.File("Late.dir")));
-    AGBaseProvider* directories = env.Provider(TypeKey::Directory);
-    auto* package = static_cast<AGDirectory*>(directories->Create());
-    package->Mount(dir.File("Late.dir").c_str(), false);
-    directories->Insert(1, package);
-    AGResource* clone = CreateResourceInstance(env.Provider(Holder::kType), Crc32Hash("holder.mdl"), 0, false);
-    ASSERT_NE(clone, nullptr);
-    EXPECT_EQ(env.Resources()->TotalCount(0), 3u);
-}
-
-TEST(AGResourceManager, ShutdownDeletesInstancesNobodyGaveBack) {
+// Resources left for the manager's destructor: instances nobody gave back go, and holders go
+// before what they hold (the holder's release must find the data resource alive: checked by
+// the sanitizer build).
+TEST(AGResourceManager, ShutdownDeletesWhatIsLeftHoldersFirst) {
     ProbeResource::s_alive = 0;
     {
         ResourceEnvironment env(false);
+        env.Resources()->RegisterProvider(new AGProvider<Holder>(Holder::kType));
         env.Resources()->RegisterProvider(new AGProvider<ProbeResource>(TypeKey::Text));
-        AGBaseProvider* probe = env.Provider(TypeKey::Text);
-        ASSERT_NE(CreateResourceInstance(probe, 42, 0, false), nullptr);
-        ASSERT_NE(CreateResourceInstance(probe, 43, 0, false), nullptr);
+        ASSERT_NE(CreateResourceInstance(env.Provider(TypeKey::Text), 42, 0, false), nullptr);
+        ASSERT_NE(CreateResourceInstance(env.Provider(TypeKey::Text), 43, 0, false), nullptr);
         EXPECT_EQ(ProbeResource::s_alive, 4);
+        TempDir dir;
+        PackageWriter writer;
+        writer.Add("held.txt", TypeKey::Data, "held")
+            .Add("holder.mdl", Holder::kType, Word(Crc32Hash("held.txt")));
+        ASSERT_TRUE(writer.WriteArchive(dir.File("Late.dir")));
+        AGBaseProvider* directories = env.Provider(TypeKey::Directory);
+        auto* package = static_cast<AGDirectory*>(directories->Create());
+        package->Mount(dir.File("Late.dir").c_str(), false);
+        directories->Insert(1, package);
+        ASSERT_NE(CreateResourceInstance(env.Provider(Holder::kType), Crc32Hash("holder.mdl"), 0, false), nullptr);
+        EXPECT_EQ(env.Resources()->TotalCount(0), 3u + 2u);
     }
     EXPECT_EQ(ProbeResource::s_alive, 0);
 }

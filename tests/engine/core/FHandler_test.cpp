@@ -40,46 +40,28 @@ protected:
 
 }  // namespace
 
-TEST_F(FHandlerTest, SelfRemovalRunsOnceAndAdditionsRunFromTheNextFire) {
-    Listener& a = Add("a");
-    Add("b");
-    Listener late("late", &log);
-    a.action = [&] {
-        event.RemoveDelegate(&a.delegate);
-        event.AddDelegate(&late.delegate);
-    };
-    event.Fire();
-    EXPECT_EQ(log, (Names{"a", "b"}));
-    event.Fire();
-    EXPECT_EQ(log, (Names{"a", "b", "b", "late"}));
-}
-
-TEST_F(FHandlerTest, AddedAndRemovedDuringTheSameFireStaysUnregistered) {
-    Listener& a = Add("a");
-    auto temp = std::make_unique<Listener>("temp", &log);
-    a.action = [&] {
-        event.AddDelegate(&temp->delegate);
-        event.RemoveDelegate(&temp->delegate);
-    };
-    event.Fire();
-    temp.reset();  // the owner believes it unsubscribed
-    a.action = nullptr;
-    event.Fire();
-    EXPECT_EQ(log, (Names{"a", "a"}));
-    EXPECT_EQ(event.Count(), 1u);
-}
-
-TEST_F(FHandlerTest, RemovedByAnEarlierDelegateDoesNotRun) {
+// During a fire: a delegate removing itself runs once, one removed before its turn does not
+// run, an addition runs from the next fire, and one added and removed stays unregistered.
+TEST_F(FHandlerTest, ChangesDuringAFireApplyAsTheyCome) {
     Listener& a = Add("a");
     auto victim = std::make_unique<Listener>("victim", &log);
     event.AddDelegate(&victim->delegate);
     Add("c");
+    Listener late("late", &log);
+    auto temp = std::make_unique<Listener>("temp", &log);
     a.action = [&] {
+        event.RemoveDelegate(&a.delegate);
+        event.AddDelegate(&late.delegate);
+        event.AddDelegate(&temp->delegate);
+        event.RemoveDelegate(&temp->delegate);
         event.RemoveDelegate(&victim->delegate);
         victim.reset();
     };
     event.Fire();
     EXPECT_EQ(log, (Names{"a", "c"}));
+    temp.reset();  // the owner believes it unsubscribed
+    event.Fire();
+    EXPECT_EQ(log, (Names{"a", "c", "c", "late"}));
     EXPECT_EQ(event.Count(), 2u);
 }
 

@@ -3,16 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "engine/core/AGAudioManager.h"
 #include "engine/core/AGLog.h"
+#include "engine/core/AGMemoryPoolManager.h"
+#include "engine/core/AGResourceManager.h"
+#include "engine/core/Crc32Hash.h"
+#include "engine/core/PCJobsManager.h"
 #include "engine/core/AGDeviceManager.h"
 #include "engine/core/AGVideoPlayer.h"
 #include "platform/core/AlertableSleep.h"
 #include "platform/core/Clock.h"
 #include "tests/engine/core/AppTestSupport.h"
+#include "tests/support/TempDir.h"
+#include "tools/authoring/ByteWriter.h"
 
 using platform::window::Message;
 using platform::window::MessageKind;
@@ -115,27 +124,42 @@ TEST_F(RunLoop, ManagersAreCreatedAndDeletedInOrder) {
     EXPECT_TRUE(stopped.empty());
 }
 
-TEST_F(RunLoop, TicksHandTheTimersMillisecondsToTheGame) {
-    ASSERT_TRUE(app.Initialize());
-    Context context;
-    const int kTicks = 30;
-    context.onUpdate = [&](Context& c) {
-        if (c.updates.size() == kTicks)
-            app.Quit();
-    };
-    app.Run(context);
-    EXPECT_EQ(context.initialized, 1);
-    EXPECT_EQ(context.shutdowns, 1);
-    ASSERT_EQ(context.updates.size(), size_t(kTicks));
-    EXPECT_EQ(context.updates, context.timerAtUpdate);
-    EXPECT_EQ(g_alertableSleeps, kTicks);
-    // Unpaced by the display, each tick is stretched to a 60th of a second (on the fake
-    // clock), and the game time follows.
-    u32 total = 0;
-    for (u32 ms : context.updates)
-        total += ms;
-    EXPECT_NEAR(double(total), kTicks * 1000.0 / 60.0, 5.0);
-    EXPECT_GT(clock.SleptNs(), 0u);
+namespace {
+
+std::atomic<bool> g_jobStarted{false}, g_managerSeen{false};
+
+// A long job that still finds the resource manager when it ends.
+void LateJob(uintptr_t) {
+    g_jobStarted = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    g_managerSeen = AGResourceManager::Get() != nullptr;
+}
+
+}  // namespace
+
+// Start-up loads the memory mapping from the working folder and starts one worker with a
+// ring of ten; shutdown lets the worker's job end before the managers it uses go.
+TEST_F(RunLoop, StartUpLoadsTheMemoryMappingAndShutdownStopsTheWorkerFirst) {
+    TempDir dir;
+    ByteWriter mapping;
+    mapping.ResourceHeader().U32(1).U32(Crc32Hash("AppHeap")).U32(0).U32(1024);
+    dir.Write("memorymapping.mem", mapping.Str());
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    const bool started = app.Initialize();
+    std::filesystem::current_path(cwd);
+    ASSERT_TRUE(started);
+    EXPECT_NE(AGMemoryPoolManager::Get()->FindHeap(Crc32Hash("AppHeap")), nullptr);
+    PCJobber* jobber = PCJobsManager::Get()->GetJobber(0);
+    ASSERT_NE(jobber, nullptr);
+    EXPECT_EQ(PCJobsManager::Get()->GetJobber(1), nullptr);
+    EXPECT_EQ(jobber->Room(), 10u);
+    ASSERT_TRUE(jobber->Post(&LateJob, 0));
+    while (!g_jobStarted)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    app.Shutdown();
+    EXPECT_TRUE(g_managerSeen);
+    EXPECT_EQ(AGResourceManager::Get(), nullptr);
 }
 
 std::vector<std::string>* g_tickLog = nullptr;
@@ -170,19 +194,25 @@ struct NotingDevices : AGDeviceManagerImpl {
     AGArray<AGDevice*> devices;
 };
 
-TEST_F(RunLoop, EachTickRunsTheGameThenAudioVideoDevicesAndTheAlertableSleep) {
+// Each tick runs the game with the timer's milliseconds, then audio, video, devices and the
+// alertable sleep.
+TEST_F(RunLoop, EachTickHandsTheTimersMillisecondsToTheGameThenRunsTheManagersAndTheSleep) {
     std::vector<std::string> log;
     g_tickLog = &log;
     AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new NotingAudio); };
     AGVideoPlayer::s_implFactory = [] { return static_cast<AGVideoPlayerImpl*>(new NotingVideo); };
     const AGDeviceManagerImplFactory devices = g_deviceManagerImplFactory;
     g_deviceManagerImplFactory = [] { return static_cast<AGDeviceManagerImpl*>(new NotingDevices); };
-    platform::SetAlertableHook([] { Note("sleep"); });
+    platform::SetAlertableHook([] {
+        ++g_alertableSleeps;
+        Note("sleep");
+    });
     ASSERT_TRUE(app.Initialize());
     Context context;
+    const int kTicks = 30;
     context.onUpdate = [&](Context& c) {
         Note("game");
-        if (c.updates.size() == 2)
+        if (c.updates.size() == kTicks)
             app.Quit();
     };
     app.Run(context);
@@ -191,10 +221,22 @@ TEST_F(RunLoop, EachTickRunsTheGameThenAudioVideoDevicesAndTheAlertableSleep) {
     AGAudioManager::s_implFactory = nullptr;
     AGVideoPlayer::s_implFactory = nullptr;
     g_deviceManagerImplFactory = devices;
-    const std::vector<std::string> tick{"game", "audio", "video", "devices", "sleep"};
-    std::vector<std::string> twice = tick;
-    twice.insert(twice.end(), tick.begin(), tick.end());
-    EXPECT_EQ(log, twice);
+    std::vector<std::string> ticks;
+    for (int i = 0; i < kTicks; ++i)
+        ticks.insert(ticks.end(), {"game", "audio", "video", "devices", "sleep"});
+    EXPECT_EQ(log, ticks);
+    EXPECT_EQ(context.initialized, 1);
+    EXPECT_EQ(context.shutdowns, 1);
+    ASSERT_EQ(context.updates.size(), size_t(kTicks));
+    EXPECT_EQ(context.updates, context.timerAtUpdate);
+    EXPECT_EQ(g_alertableSleeps, kTicks);
+    // Unpaced by the display, each tick is stretched to a 60th of a second (on the fake
+    // clock), and the game time follows.
+    u32 total = 0;
+    for (u32 ms : context.updates)
+        total += ms;
+    EXPECT_NEAR(double(total), kTicks * 1000.0 / 60.0, 5.0);
+    EXPECT_GT(clock.SleptNs(), 0u);
 }
 
 TEST_F(RunLoop, EveryWaitingMessageIsDispatchedBeforeTheNextTick) {
@@ -227,7 +269,9 @@ TEST_F(RunLoop, EveryWaitingMessageIsDispatchedBeforeTheNextTick) {
     EXPECT_TRUE(app.IsActive());
 }
 
-TEST_F(RunLoop, RefusedCloseKeepsRunning) {
+// A refused close keeps the loop running; a destroyed window stops the ticks and its destroy
+// message posts the quit that ends the loop.
+TEST_F(RunLoop, ARefusedCloseKeepsRunningAndADestroyedWindowEndsTheLoop) {
     ASSERT_TRUE(app.Initialize());
     int asked = 0;
     app.SetCloseCallback(&asked, [](void* n) { return ++*static_cast<int*>(n) > 1; });
@@ -240,24 +284,20 @@ TEST_F(RunLoop, RefusedCloseKeepsRunning) {
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(context.updates.size(), 4u);
     EXPECT_EQ(context.shutdowns, 1);
-}
-
-TEST_F(RunLoop, ADestroyedWindowStopsTicksAndEndsTheLoop) {
+    app.Shutdown();
     ASSERT_TRUE(app.Initialize());
-    Context context;
-    context.onUpdate = [&](Context& c) {
+    Context second;
+    second.onUpdate = [&](Context& c) {
         if (c.updates.size() == 3) {
-            // Gone without a close request: no tick runs after this, and the destroy
-            // message posts the quit that ends the loop.
             Window().Destroy();
             EXPECT_FALSE(app.HasWindow());
             app.Quit();  // no window: nothing is posted
             EXPECT_EQ(Window().PendingCount(), 1u);
         }
     };
-    app.Run(context);
-    EXPECT_EQ(context.updates.size(), 3u);
-    EXPECT_EQ(context.shutdowns, 1);
+    app.Run(second);
+    EXPECT_EQ(second.updates.size(), 3u);
+    EXPECT_EQ(second.shutdowns, 1);
 }
 
 // The graphics come at step 9 (the device object), 15 (its context manager) and 23 (the
@@ -334,4 +374,12 @@ TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
     EXPECT_FALSE(app.Initialize());
     err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("no window system"), std::string::npos) << err;
+    app.Shutdown();
+
+    // Without a program the window takes 800 x 600 and no settings.
+    g_noBackend = g_withSurface = false;
+    AGProgram::SetInstance(nullptr);
+    ASSERT_TRUE(app.Initialize());
+    EXPECT_EQ(Window().LastDesc().width * 1000 + Window().LastDesc().height, 800600u);
+    EXPECT_EQ(app.GetFlags(), 0u);
 }

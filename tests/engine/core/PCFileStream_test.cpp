@@ -122,6 +122,11 @@ TEST(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
     EXPECT_EQ(stream.Write(2, "ab"), 2u);
     stream.Close();
     EXPECT_EQ(FileContents(path), "0123ab6789");
+    // A one-byte file is written whole.
+    ASSERT_TRUE(stream.Open(dir.File("one.bin").c_str(), kWrite | PCFileStream::kModeCreate));
+    EXPECT_EQ(stream.Write(1, "x"), 1u);
+    stream.Close();
+    EXPECT_EQ(FileContents(dir.File("one.bin")), "x");
     EXPECT_FALSE(stream.Open(dir.Path().c_str(), kRead));
     EXPECT_FALSE(stream.Open(dir.File("no/such/folder.bin").c_str(), kRead | kWrite));
 }

@@ -8,27 +8,23 @@
 #include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"
 
-TEST(PCFile, AMissingFileGivesAClosedFileWithAnEmptyWindow) {
+TEST(PCFile, WholeReadsLeaveAZeroAfterTheDataAndAMissingFileGivesAnEmptyWindow) {
     TempDir dir;
     PCFileManager files;
-    AGFile* file = files.Open(dir.File("missing.bin").c_str(), AGFile::kModeRead, true);
-    ASSERT_NE(file, nullptr);
-    EXPECT_FALSE(static_cast<PCFile*>(file)->IsOpen());
-    EXPECT_EQ(file->Base(), nullptr);
-    EXPECT_EQ(file->Size(), 0u);
-    delete file;
-}
+    AGFile* missing = files.Open(dir.File("missing.bin").c_str(), AGFile::kModeRead, true);
+    ASSERT_NE(missing, nullptr);
+    EXPECT_FALSE(static_cast<PCFile*>(missing)->IsOpen());
+    EXPECT_EQ(missing->Base(), nullptr);
+    EXPECT_EQ(missing->Size(), 0u);
+    delete missing;
 
-TEST(PCFile, ReadWholeLeavesAZeroAfterTheData) {
-    TempDir dir;
-    const std::string path = dir.Write("Doc.XML", "<a/>");
+    dir.Write("Doc.XML", "<a/>");
     PCFile file;
     // Backslashes and case do not matter.
     ASSERT_TRUE(file.Open((dir.Path() + "\\doc.xml").c_str(), AGFile::kModeRead, true));
     ASSERT_EQ(file.Size(), 4u);
-    EXPECT_EQ(file.Base()[4], 0);
     EXPECT_STREQ(reinterpret_cast<const char*>(file.Base()), "<a/>");
-
+    EXPECT_FALSE(file.Write("x", 1)) << "opened for reading only";
     // The whole-file buffer is the file's own and goes with Close.
     const std::string big = dir.Write("big.bin", std::string(5000, 'b'));
     file.Close();
@@ -39,7 +35,7 @@ TEST(PCFile, ReadWholeLeavesAZeroAfterTheData) {
     EXPECT_EQ(GetHeapCounters().current, before);
 }
 
-TEST(PCFile, AShortReadRecordsTheRealCount) {
+TEST(PCFile, WritesShortReadsWriteStringAndExists) {
     TempDir dir;
     const std::string path = dir.Write("out.bin", "old");
     PCFile file;
@@ -51,10 +47,25 @@ TEST(PCFile, AShortReadRecordsTheRealCount) {
     EXPECT_EQ(file.LastReadCount(), 4u) << "a short read records the real count";
     EXPECT_STREQ(tail, "6789");
     EXPECT_TRUE(file.IsDone());
+    // WriteString writes the terminator too.
+    EXPECT_TRUE(file.WriteString("abc"));
+    EXPECT_TRUE(file.WriteString(""));
+    EXPECT_FALSE(file.WriteString(nullptr));
     file.Close();
     EXPECT_FALSE(file.IsDone());
+    EXPECT_EQ(FileContents(path), std::string("0123456789abc\0\0", 15));
+
+    PCFileManager files;
+    EXPECT_TRUE(files.Exists(path.c_str()));
+    EXPECT_TRUE(files.Exists(dir.Path().c_str()));
+    EXPECT_FALSE(files.Exists(dir.File("missing").c_str()));
+    EXPECT_TRUE(files.IsDirectory(dir.Path().c_str()));
+    EXPECT_FALSE(files.IsDirectory(path.c_str()));
+    EXPECT_FALSE(files.IsDirectory(dir.File("missing").c_str()));
 }
 
+// Overlapped reads complete in the alertable sleep; the file is done only after the last
+// completion, and not after one with an error; a closed file's completions never run.
 TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {
     TempDir dir;
     const std::string path = dir.Write("stream.bin", "abcdefghij");
@@ -66,7 +77,6 @@ TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {
     ASSERT_TRUE(file.Read(second, 3));
     EXPECT_EQ(file.Pending(), 2u);
     EXPECT_FALSE(file.IsDone());
-
     platform::AlertableSleep(0);
     EXPECT_EQ(file.Pending(), 0u);
     EXPECT_TRUE(file.IsDone());
@@ -74,7 +84,6 @@ TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {
     EXPECT_EQ(std::string(first, 4), "abcd");
     EXPECT_EQ(std::string(second, 3), "hij");
 
-    // A completion with an error leaves the file not done, though the other one succeeded.
     file.SetReadOffset(0);
     ASSERT_TRUE(file.Read(first, 4));
     file.SetReadOffset(100);
@@ -82,44 +91,17 @@ TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {
     platform::AlertableSleep(0);
     EXPECT_EQ(file.Pending(), 1u);
     EXPECT_FALSE(file.IsDone());
-}
 
-TEST(PCFile, WriteStringWritesTheTerminatorAndExistsTakesFolders) {
-    TempDir dir;
-    const std::string path = dir.File("text.bin");
-    PCFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), AGFile::kModeWrite, false));
-    EXPECT_TRUE(file.WriteString("abc"));
-    EXPECT_TRUE(file.WriteString(""));
-    EXPECT_FALSE(file.WriteString(nullptr));
+    auto* deleted = new PCFile;
+    ASSERT_TRUE(deleted->Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
+    ASSERT_TRUE(deleted->Read(first, 4));
+    delete deleted;
     file.Close();
-    EXPECT_EQ(FileContents(path), std::string("abc\0\0", 5));
-
-    PCFileManager files;
-    EXPECT_TRUE(files.Exists(path.c_str()));
-    EXPECT_TRUE(files.Exists(dir.Path().c_str()));
-    EXPECT_FALSE(files.Exists(dir.File("missing").c_str()));
-    EXPECT_TRUE(files.IsDirectory(dir.Path().c_str()));
-    EXPECT_FALSE(files.IsDirectory(path.c_str()));
-    EXPECT_FALSE(files.IsDirectory(dir.File("missing").c_str()));
-}
-
-TEST(PCFile, ClosingWithAReadPendingMeansItsCompletionNeverRuns) {
-    TempDir dir;
-    const std::string path = dir.Write("stream.bin", "abcdefghij");
-    char buffer[4];
-    auto* file = new PCFile;
-    ASSERT_TRUE(file->Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
-    ASSERT_TRUE(file->Read(buffer, 4));
-    delete file;
-    platform::AlertableSleep(0);  // would touch the freed file if the completion ran
-
-    PCFile closed;
-    ASSERT_TRUE(closed.Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
-    ASSERT_TRUE(closed.Read(buffer, 4));
-    closed.Close();
-    platform::AlertableSleep(0);
-    EXPECT_FALSE(closed.IsDone());
+    ASSERT_TRUE(file.Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
+    ASSERT_TRUE(file.Read(first, 4));
+    file.Close();
+    platform::AlertableSleep(0);  // would touch the freed file if a completion ran
+    EXPECT_FALSE(file.IsDone());
 }
 
 TEST(AGMemBuffer, AStringWithoutTerminatorStopsAtTheEndOfTheWindow) {
@@ -131,6 +113,8 @@ TEST(AGMemBuffer, AStringWithoutTerminatorStopsAtTheEndOfTheWindow) {
     EXPECT_EQ(buffer.LastString(), "bc");
     EXPECT_EQ(buffer.Remaining(), 0u);
     EXPECT_TRUE(buffer.Failed());
+    EXPECT_FALSE(buffer.ReadString());
+    EXPECT_EQ(buffer.LastString(), "");
     AGMemBuffer seeking(bytes, 4);
     EXPECT_TRUE(seeking.Seek(4));
     EXPECT_EQ(seeking.Remaining(), 0u);
@@ -140,6 +124,4 @@ TEST(AGMemBuffer, AStringWithoutTerminatorStopsAtTheEndOfTheWindow) {
     EXPECT_FALSE(seeking.Seek(5));
     EXPECT_TRUE(seeking.Failed());
     EXPECT_EQ(seeking.Remaining(), 2u);
-    EXPECT_FALSE(buffer.ReadString());
-    EXPECT_EQ(buffer.LastString(), "");
 }

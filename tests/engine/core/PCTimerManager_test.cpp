@@ -17,6 +17,7 @@ u32 Frame(PCTimerManager& timer, platform::FakeClock& clock, double ms) {
 TEST(PCTimerManager, ClampsAndSmoothsSingleFrames) {
     platform::FakeClock clock(1'000'000'000);
     PCTimerManager timer;
+    EXPECT_EQ(timer.GetFrameMs(), 0u);  // no frame before the start
     timer.Initialize();
     EXPECT_EQ(timer.GetFrameMs(), 16u);
     EXPECT_EQ(Frame(timer, clock, 5), 16u);  // raised to the 16 ms floor

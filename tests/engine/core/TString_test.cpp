@@ -2,6 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/core/AGArray.h"
+#include "engine/core/AGMemory.h"
+#include "engine/core/Crc32Hash.h"
+#include "engine/core/CrtRand.h"
+#include "engine/core/SplitString.h"
+
 using S = TString<char>;
 
 TEST(TString, OrderIsBytewiseWithPrefixFirst) {
@@ -72,9 +82,90 @@ TEST(TString, PartsNumbersAndWidening) {
     EXPECT_EQ(S::FromInt(-42), "-42");
     EXPECT_LE(S::FromFloat(3.0e38f).Length(), 127u);  // bounded, never overflowing
 
+    // Resize keeps what fits and zeroes the rest, whatever the allocator hands back.
+    void* junk = AllocBlock(5);
+    memset(junk, 'x', 5);
+    FreeBlock(junk);
+    S sized("ab");
+    sized.Resize(4);
+    EXPECT_EQ(sized.Length(), 4u);
+    EXPECT_EQ(std::string(sized.Data(), 5), std::string("ab\0\0\0", 5));
+    sized.Resize(1);
+    EXPECT_EQ(sized, "a");
+
     AGWString w = WidenString(S("A\xE9"));
     ASSERT_EQ(w.Length(), 2u);
     EXPECT_EQ(w[0], char16_t('A'));
     EXPECT_EQ(w[1], char16_t(0xFFE9));
     EXPECT_EQ(w.c_str()[2], 0);
+}
+
+TEST(SplitStringTest, EverySeparatorEndsAPiece) {
+    using V = std::vector<std::string>;
+    const struct {
+        const char* text;
+        const char* separators;
+        V pieces;
+    } cases[] = {{"a,,b", ",", {"a", "", "b"}}, {",a,", ",", {"", "a", ""}},
+                 {"a, b", ", ", {"a", "", "b"}}, {"a,b", "", {"a,b"}}, {"", ",", {}}};
+    for (const auto& c : cases) {
+        AGArray<TString<char>> parts;
+        SplitString(TString<char>(c.text), parts, TString<char>(c.separators), 3);
+        V out;
+        for (const auto& part : parts) {
+            EXPECT_EQ(part.Tag(), 3);
+            out.emplace_back(part.c_str());
+        }
+        EXPECT_EQ(out, c.pieces) << c.text;
+    }
+}
+
+TEST(AGArray, GrowthStepsAndEntriesSurvivingGrowth) {
+    AGArray<TString<char>> a;
+    const u32 capacities[] = {2, 2, 4, 4, 8};
+    a.Add("first");
+    for (int i = 1; i < 5; ++i) {
+        EXPECT_EQ(a.Capacity(), capacities[i - 1]);
+        a.Add(a[0]);  // the source lives in the storage being replaced
+    }
+    EXPECT_EQ(a[4], "first");
+    a.RemoveAt(1);
+    a.Reserve(2);  // shrinking drops the entries past the new capacity
+    EXPECT_EQ(a.Count(), 2u);
+
+    AGArray<int> never(0);
+    EXPECT_FALSE(never.Add(1));
+    never.Reserve(1);
+    EXPECT_TRUE(never.Add(1));
+    EXPECT_FALSE(never.Add(2));
+}
+
+TEST(Crc32Hash, KnownValuesAndSeededContinuation) {
+    EXPECT_EQ(Crc32Hash("abc"), 0xCA6598D0u);
+    EXPECT_EQ(Crc32Hash(""), 0u);
+    EXPECT_EQ(Crc32Hash(nullptr), 0u);
+    EXPECT_EQ(Crc32Hash("LevelHeap"), 0x17B1EDBBu);
+    EXPECT_EQ(Crc32Hash("vertexBuffer", size_t(12), 0), Crc32Hash("vertexBuffer"));
+    EXPECT_EQ(Crc32Hash("Buffer", Crc32Hash("vertex")), Crc32Hash("vertexBuffer"));
+}
+
+TEST(CrtRand, IsTheClassicFifteenBitGeneratorSeededOne) {
+    CrtSrand(1);
+    for (u32 v : {41u, 18467u, 6334u, 26500u, 19169u, 15724u, 11478u, 29358u})
+        EXPECT_EQ(CrtRand(), v);
+}
+
+TEST(CrtRand, AnIndexDrawStaysBelowTheCountEvenAtTheLargestValue) {
+    // The seed whose next draw is 32767: (0x7FFF0000 - increment) times the multiplier's
+    // inverse modulo 2^32 (Newton's iteration).
+    u32 inverse = 214013u;
+    for (int i = 0; i < 5; ++i)
+        inverse *= 2u - 214013u * inverse;
+    const u32 seed = (0x7FFF0000u - 2531011u) * inverse;
+    CrtSrand(seed);
+    EXPECT_EQ(CrtRand(), 32767u);
+    CrtSrand(seed);
+    EXPECT_EQ(CrtRandIndex(8), 7u);
+    EXPECT_EQ(CrtRandIndex(0), 0u);
+    CrtSrand(1);
 }
