@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "gameservices/entities/Prop.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
@@ -149,4 +151,13 @@ TEST(RuntimeParametersTest, FirstMatchReferencesAndDefaults) {
     TString<char> level = "keep";
     parameters->GetParameter(&level, "Game", "StartLevelId");
     EXPECT_EQ(level, "keep");
+
+    // A bare name, and the files it references, are read from the working folder.
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    parameters->LoadRuntimeParameters("RuntimeParameters.xml");
+    std::filesystem::current_path(previous);
+    sounds = 10;
+    parameters->GetParameter(&sounds, "Audio", "MaxSounds");
+    EXPECT_EQ(sounds, 12u);
 }
