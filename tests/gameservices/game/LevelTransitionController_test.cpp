@@ -21,7 +21,7 @@ struct Recorder : IScreenChangeService {
     void SetPendingScreen(const TString<char>& name) override {
         calls.push_back(std::string("screen:") + name.c_str());
     }
-    void CloseAllPopups() override { calls.push_back("popups"); }
+    void CloseCurrentScreen() override { calls.push_back("popups"); }
 
     void Listen(Level* level) {
         delegates.emplace_back(this, &Recorder::OnLoading);
