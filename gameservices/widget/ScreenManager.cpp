@@ -238,13 +238,13 @@ Popup* ScreenManager::ShowPopup(const TString<char>& name) {
         AGReport("Popup not registered: %s", name.c_str());
         return nullptr;
     }
+    const bool open = Contains(m_OpenPopups, popup);
     const bool closing = Contains(m_ClosingPopups, popup);
-    if (Contains(m_OpenPopups, popup) && !closing)
+    if (open && !closing)
         return popup;
-    if (closing)
-        std::erase(m_ClosingPopups, popup);
-    else
+    if (!open)
         m_OpenPopups.push_back(popup);
+    std::erase(m_ClosingPopups, popup);
     m_PopupsChanged = 1;
     return popup;
 }
@@ -257,6 +257,8 @@ bool ScreenManager::ShowPopup(const TString<char>& name, u32 priority) {
     }
     popup->m_Priority = priority;
     ShowPopup(name);
+    // An open popup given a new priority may take the focus.
+    m_PopupsChanged = 1;
     return true;
 }
 
