@@ -104,6 +104,8 @@ public:
     void RegisterConnection(const sSketchFlowConnection& connection);
     // Closes the open and closing popups, drops the old pool, then reads "Popups.xml".
     void LoadPopups();
+    // Closes every open and waiting popup and empties those lists (game end).
+    void ClosePopups() { DropPopups(); }
     void ReadPopupsFile(const TString<char>& name);
 
     const std::vector<Screen*>& GetRegisteredScreens() const { return m_RegisteredScreens; }
