@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
 #include "gameservices/bridge/FileSystem.h"
+#include "gameservices/game/LevelTransition.h"
+#include "gameservices/game/LevelTransitionController.h"
 #include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
@@ -51,9 +54,28 @@ protected:
         WritePopupsFile(SampleFile("global/popups.xml"));
     }
 
+    // The level-transition controller in its running phase.
+    void RunLevel() {
+        using GameServices::KorvoGame::LevelTransitionController;
+        GameServices::KorvoGame::sLevelTransition record;
+        record.LevelNameId = "Quiz";
+        record.Status = "unlock";
+        level = std::make_unique<GameServices::KorvoGame::LevelTransition>(record);
+        LevelTransitionController* controller = game.flow.GetController();
+        controller->RequestLevel(level.get(), nullptr);
+        for (int step = 0; step < 2; ++step) {
+            controller->Update();
+            controller->SetDone(true);
+            controller->Update();
+        }
+        controller->Update();
+        ASSERT_EQ(controller->GetPhase(), LevelTransitionController::kPhaseRunning);
+    }
+
     TempDir dir;
     LogCapture log;
     TestGame game;
+    std::unique_ptr<GameServices::KorvoGame::LevelTransition> level;
 };
 
 }  // namespace widget_test

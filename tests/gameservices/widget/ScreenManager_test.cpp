@@ -6,15 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "gameservices/game/LevelTransition.h"
-#include "gameservices/game/LevelTransitionController.h"
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "tests/gameservices/widget/LayoutTestSetup.h"
 
 using namespace GameServices::Widget;
-using GameServices::KorvoGame::LevelTransition;
-using GameServices::KorvoGame::LevelTransitionController;
 
 namespace {
 
@@ -36,22 +32,6 @@ protected:
                                             "Height='9'/><GsWidgetLibrary:Label Name='Note'/>"
                                             "<GsWidgetLibrary:Emitter3D Name='E'/></Grid>"));
     }
-    // The level-transition controller in its running phase.
-    void RunLevel() {
-        GameServices::KorvoGame::sLevelTransition record;
-        record.LevelNameId = "Quiz";
-        record.Status = "unlock";
-        level = std::make_unique<LevelTransition>(record);
-        LevelTransitionController* controller = game.flow.GetController();
-        controller->RequestLevel(level.get(), nullptr);
-        for (int step = 0; step < 2; ++step) {
-            controller->Update();
-            controller->SetDone(true);
-            controller->Update();
-        }
-        controller->Update();
-        ASSERT_EQ(controller->GetPhase(), LevelTransitionController::kPhaseRunning);
-    }
     // Navigation and popups loaded, "AnswerScreen" current, the level running.
     void Start(const std::string& popups = "") {
         if (!popups.empty())
@@ -69,7 +49,6 @@ protected:
         return names;
     }
 
-    std::unique_ptr<LevelTransition> level;
     ScreenManager manager;
 };
 
