@@ -39,11 +39,8 @@ TEST(ScreenPackage, TheSamplePackageMakesTheAnswerScreenAndItsPopup) {
         ASSERT_NE(keys, nullptr);
         EXPECT_EQ(keys->m_KeyImage, "key_default.png");
         EXPECT_NE(Widget::Widget::FindChild("HintLabel", root), nullptr);
-        EXPECT_EQ(Bridge::GetLocalizedText("QUESTION_PROMPT"),
-                  "Name something people take to the beach");
         ASSERT_EQ(manager.GetRegisteredPopups().size(), 1u);
         Popup* popup = manager.GetRegisteredPopups()[0];
-        EXPECT_EQ(popup->m_Title, "Confirm");
         EXPECT_EQ(popup->m_Options[1].m_Text, "No");
         popup->onLoad();
         EXPECT_NE(Widget::Widget::FindChild("ButtonYes", popup->m_Panel), nullptr);
