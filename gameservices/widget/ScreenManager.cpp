@@ -449,9 +449,7 @@ void ScreenManager::ReadPopupsFile(const TString<char>& name) {
     if (!reader.ReadFile(path.c_str(), popups, "Root"))
         AGReport("Can not read the popups file: %s", path.c_str());
     for (const sPopupInfo& info : popups.m_Popups) {
-        Popup* popup = m_PopupPool && m_PopupPool->GetUsedCount() < kPopupPoolSize
-                           ? m_PopupPool->Alloc(false)
-                           : nullptr;
+        Popup* popup = m_PopupPool ? m_PopupPool->Alloc(false) : nullptr;
         if (!popup) {
             AGReport("More than %u popups: %s is skipped", kPopupPoolSize, info.m_Name.c_str());
             continue;

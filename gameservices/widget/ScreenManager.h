@@ -93,6 +93,8 @@ public:
     Popup* GetTopPopup() const { return m_TopPopup; }
     const std::vector<Popup*>& GetOpenPopups() const { return m_OpenPopups; }
     const std::vector<Popup*>& GetRegisteredPopups() const { return m_RegisteredPopups; }
+    // Popups handed out by the pool: a closed popup goes back to it (and stays registered).
+    u32 GetPopupsInUse() const { return m_PopupPool ? m_PopupPool->GetUsedCount() : 0; }
     void SetPopupButtonCallback(const TString<char>& popup, const TString<char>& button,
                                 IDelegate* callback) override;
     void ClearPopupButtonCallback(const TString<char>& popup,

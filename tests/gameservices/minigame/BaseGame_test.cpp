@@ -161,6 +161,7 @@ TEST_F(BaseGameTest, TheScreenManagerRunsPausedOrNotAndLeavesWithTheLevel) {
     ASSERT_NE(screens.GetCurrentScreen(), nullptr);
     Widget::Panel* root = screens.GetCurrentScreen()->m_RootPanel;
     auto* emitter = static_cast<Widget::Emitter3D*>(Widget::Widget::FindChild("e", root));
+    EXPECT_EQ(emitter->m_Paused, 0);
     MiniGame::BaseGame::PauseEmitters(root, true);
     EXPECT_EQ(emitter->m_Paused, 1);
     MiniGame::BaseGame::PauseEmitters(root, false);

@@ -198,6 +198,8 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     manager.Update(16);
     EXPECT_EQ(manager.GetTopPopup(), c3);
     EXPECT_EQ(a2->m_InputLocked, 1);
+    EXPECT_EQ(a2->m_Panel->m_InputLocked, 1);
+    EXPECT_EQ(c3->m_Panel->m_InputLocked, 0);
     EXPECT_EQ(c3->m_InputLocked, 0);
     EXPECT_FALSE(manager.FindPopup("B1")->m_Loaded);
     manager.ShowPopup("D2");
@@ -272,6 +274,7 @@ TEST_F(ScreenManagerTest, ShowingTwiceOrWhileClosingKeepsOneEntry) {
     manager.HidePopup("P");
     manager.Update(16);
     EXPECT_EQ(Open(), "");
+    EXPECT_EQ(manager.GetPopupsInUse(), 0u);
     EXPECT_FALSE(game.paused);
     manager.ShowPopup("P");
     manager.Update(16);
