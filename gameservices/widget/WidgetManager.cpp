@@ -1,5 +1,9 @@
 #include "gameservices/widget/WidgetManager.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
 #include "engine/core/AGArray.h"
 #include "engine/core/AGLog.h"
 #include "engine/core/NumberText.h"
@@ -462,23 +466,11 @@ void WidgetManager::CreateCompositor(Panel* parent, sWidget& record) {
 }
 
 u32 WidgetManager::ParseColor(const TString<char>& text, u32 fallback) {
-    if (text.Length() != 9 || text.c_str()[0] != '#')
+    const char* digits = text.c_str() + 1;
+    const auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    if (text.Length() != 9 || text.c_str()[0] != '#' || !std::all_of(digits, digits + 8, hex))
         return fallback;
-    u32 value = 0;
-    for (u32 i = 1; i < 9; ++i) {
-        const char c = text.c_str()[i];
-        u32 digit = 0;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<u32>(c - '0');
-        else if (c >= 'a' && c <= 'f')
-            digit = static_cast<u32>(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F')
-            digit = static_cast<u32>(c - 'A' + 10);
-        else
-            return fallback;
-        value = value * 16 + digit;
-    }
-    return value;
+    return static_cast<u32>(std::strtoul(digits, nullptr, 16));
 }
 
 i32 WidgetManager::ParseVerticalAlignment(const TString<char>& word) {
