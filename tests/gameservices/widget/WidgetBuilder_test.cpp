@@ -54,12 +54,15 @@ TEST_F(WidgetBuilder, RootPanelsAreCentredAndScaled) {
     };
     for (const auto& c : cases) {
         SizedDevice device(c.screenW, c.screenH);
-        Panel* root = Build(Layout("<Grid/>", c.layoutW, c.layoutH));
+        Panel* root =
+            Build(Layout("<Grid><GsWidgetLibrary:Label/></Grid>", c.layoutW, c.layoutH));
         EXPECT_EQ(root->m_X, c.x) << c.screenW << " " << c.layoutW;
         EXPECT_EQ(root->m_Y, c.y) << c.screenW << " " << c.layoutW;
         EXPECT_FLOAT_EQ(root->m_ScaleX, c.scaleX) << c.layoutW;
         EXPECT_FLOAT_EQ(root->m_ScaleY, c.scaleY) << c.layoutW;
         EXPECT_EQ(root->m_Width, static_cast<f32>(c.layoutW));
+        const Widget* leaf = static_cast<Panel*>(root->m_Children[0])->m_Children[0];
+        EXPECT_EQ(leaf->m_RatioX, root->m_RatioX);
         // A nested layout keeps (0, 0), takes the parent's ratios and is not scaled.
         Panel* nested = Build(Layout("<Grid/>", 100, 100), root, false);
         EXPECT_EQ(nested->m_X, 0.0f);
@@ -72,7 +75,7 @@ TEST_F(WidgetBuilder, RootPanelsAreCentredAndScaled) {
 
 TEST_F(WidgetBuilder, DrawOrderFollowsCreationAcrossBuilds) {
     Panel* root = Build(Layout(
-        "<Grid Name='G' Margin='5,6,7,8' IsEnabled='False'><GsWidgetLibrary:Image Name='B'/>"
+        "<Grid Name='G' Margin='5,6,7,8' Height='7' IsEnabled='False'><GsWidgetLibrary:Image Name='B'/>"
         "<GsWidgetLibrary:Label Name='C' Visibility='Collapsed'/></Grid>"
         "<GsWidgetLibrary:Label Name='D'/><Unknown Name='E'/>"));
     ASSERT_EQ(root->m_Children.size(), 2u);
@@ -85,6 +88,7 @@ TEST_F(WidgetBuilder, DrawOrderFollowsCreationAcrossBuilds) {
     EXPECT_EQ(grid->m_Enabled, 1);
     EXPECT_EQ(grid->m_X, 5.0f);
     EXPECT_EQ(grid->m_MarginBottom, 8.0f);
+    EXPECT_EQ(grid->m_Hit.maxY, 7.0f);
     EXPECT_TRUE(grid->m_Children[0]->Visible);
     EXPECT_FALSE(grid->m_Children[1]->Visible);
     EXPECT_EQ(grid->m_Children[1]->m_Parent, grid);
