@@ -47,7 +47,8 @@ public:
     virtual ~IScreenChangeService() = default;
     // The screen manager changes to the named screen at its next update.
     virtual void SetPendingScreen(const TString<char>& screenName) = 0;
-    virtual void CloseAllPopups() = 0;
+    // Closes the popups waiting to close and unloads the current screen; open popups stay.
+    virtual void CloseCurrentScreen() = 0;
 };
 
 // The bridge systems' records of an entity, kept in its VolatileData under the keys

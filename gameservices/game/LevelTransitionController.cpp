@@ -79,7 +79,7 @@ void LevelTransitionController::EnterPhase(i32 phase) {
         if (screen)
             m_Screens->SetPendingScreen(*screen);
         else
-            m_Screens->CloseAllPopups();
+            m_Screens->CloseCurrentScreen();
     }
     if (level) {
         switch (phase) {

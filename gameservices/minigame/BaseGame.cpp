@@ -8,11 +8,16 @@
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
+#include "gameservices/game/SavedGameManager.h"
 #include "gameservices/game/TeamActionManager.h"
+#include "gameservices/widget/RenderingSystemWidget.h"
+#include "gameservices/widget/Screen.h"
+#include "gameservices/widget/ScreenManager.h"
 
 namespace GameServices::MiniGame {
 
 using Bridge::DeviceSystem;
+using Widget::ScreenManager;
 
 namespace {
 constexpr const char* kStringTable = "gstrc";
@@ -59,19 +64,54 @@ void BaseGame::Initialize() {
     OnStep("AddModule DeviceSystem");
     AddModule(m_GameFlow.get());
     OnStep("AddModule GameFlowManager");
+    ScreenManager& screens = ScreenManager::Instance();
+    m_GameFlow->SetScreenManager(&screens);
+    m_Teams->SetPopupService(&screens);
+    if (KorvoGame::SavedGameManager* saves = GetSavedGameManager())
+        saves->SetPopups(&screens);
+    OnStep("SetScreenManager");
+    screens.LoadNavigation();
+    OnStep("LoadNavigation");
+    screens.LoadPopups();
+    OnStep("LoadPopups");
     m_Started = true;
+}
+
+void BaseGame::SetPause(bool paused) {
+    if (paused && !m_Paused)
+        StepWorld();
+    m_Paused = paused;
+}
+
+void BaseGame::PauseEmitters(Widget::Panel* panel, bool paused) {
+    Widget::PauseEmitters(panel, paused);
+}
+
+void BaseGame::StepWorld() {
+    if (Widget::Screen* screen = ScreenManager::Instance().GetCurrentScreen())
+        Widget::RenderingSystemWidget::UpdateTransforms(screen->m_RootPanel);
+}
+
+void BaseGame::CleanupLevel() {
+    DeviceSystem* devices = DeviceSystem::Instance();
+    devices->SetActive(false);
+    devices->SetActive(true);
+    ScreenManager::Instance().CloseCurrentScreen();
 }
 
 void BaseGame::Update(u32 frameMs) {
     if (!m_Paused)
         if (KorvoGame::LevelTransitionController* controller = m_GameFlow->GetController())
             controller->Update();
+    ScreenManager::Instance().Update(frameMs);
     // A module may add or remove modules.
     const std::vector<KorvoGame::IModule*> modules = m_Modules;
     for (KorvoGame::IModule* module : modules)
         if (std::find(m_Modules.begin(), m_Modules.end(), module) != m_Modules.end() &&
             (!m_Paused || !module->IsPausable()))
             module->Update(frameMs);
+    if (!m_Paused)
+        StepWorld();
 }
 
 void BaseGame::Shutdown() {
@@ -84,6 +124,10 @@ void BaseGame::Shutdown() {
     Bridge::UnloadLocalizationTable(kStringTable);
     OnStep("UnloadLocalizationTable");
     RemoveModule(devices);
+    // The widgets follow the team actions: they go before the managers.
+    ScreenManager::Instance().CloseCurrentScreen();
+    ScreenManager::Instance().ClosePopups();
+    OnStep("CloseCurrentScreen");
     // The managers follow the device system's events: they go before it.
     m_Teams.reset();
     m_Devices.reset();

@@ -13,8 +13,13 @@ namespace GameServices::KorvoGame {
 class DeviceManager;
 class GameFlowManager;
 class IModule;
+class SavedGameManager;
 class TeamActionManager;
 }  // namespace GameServices::KorvoGame
+
+namespace GameServices::Widget {
+class Panel;
+}
 
 namespace GameServices::MiniGame {
 
@@ -27,21 +32,29 @@ public:
 
     using AGGameContext::Initialize;
     // Game start: the device system, the device manager, the action context, the team-action
-    // manager, the string tables, the device system's start-up, then the device system and
-    // the game flow in the module list.
+    // manager, the string tables, the device system's start-up, the device system and the
+    // game flow in the module list, then the screen manager installed with its navigation
+    // and popups files.
     void Initialize() override;
-    // Unless paused, the level controller; then every module, the pausable ones only while
-    // the game is not paused.
+    // Unless paused, the level controller; the screen manager; then every module, the
+    // pausable ones only while the game is not paused; unless paused, the world step.
     void Update(u32 frameMs) override;
-    // Game end: the device system made inactive, the string tables unloaded, the managers
-    // deleted, the device system shut down and the file system destroyed.
+    // Game end: the device system made inactive, the string tables unloaded, the current
+    // screen and the popups closed, the managers deleted, the device system shut down and the
+    // file system destroyed.
     void Shutdown() override;
+    // The end of a game mode's level: the device system made inactive and active again, then
+    // the current screen closed.
+    virtual void CleanupLevel();
 
     KorvoGame::GameFlowManager* GetGameFlowManager() override { return m_GameFlow.get(); }
     KorvoGame::TeamActionManager* GetTeamActionManager() override { return m_Teams.get(); }
     Entities::Set* GetCurrentLevel() override { return m_CurrentLevel; }
     bool IsPaused() const override { return m_Paused; }
-    void SetPause(bool paused) override { m_Paused = paused; }
+    // Pausing runs one last world step first.
+    void SetPause(bool paused) override;
+    // Sets the paused flag of every Emitter3D of the panel tree.
+    static void PauseEmitters(Widget::Panel* panel, bool paused);
 
     void SetCurrentLevel(Entities::Set* level) { m_CurrentLevel = level; }
     KorvoGame::ActionManager& GetActionManager() { return m_Actions; }
@@ -53,6 +66,11 @@ public:
 protected:
     // Called after each start-up and shutdown step with its name.
     virtual void OnStep(const char* /*step*/) {}
+    // The game's saved-game slots, which show their popups through the screen manager; none
+    // by default.
+    virtual KorvoGame::SavedGameManager* GetSavedGameManager() { return nullptr; }
+    // What runs each unpaused frame after the modules: the current screen's transforms.
+    void StepWorld();
 
 private:
     std::unique_ptr<KorvoGame::GameFlowManager> m_GameFlow;

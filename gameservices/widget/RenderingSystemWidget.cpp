@@ -32,6 +32,11 @@ void RenderingSystemWidget::InitializeScreen(Screen&) {}
 void RenderingSystemWidget::AttachScreen(Screen&) {}
 void RenderingSystemWidget::CleanupScreen(Screen&) {}
 void RenderingSystemWidget::ReleaseScreen(Screen&) {}
+void RenderingSystemWidget::Initialize(Popup*) {}
+void RenderingSystemWidget::AttachLayer(Popup*) {}
+void RenderingSystemWidget::Cleanup(Popup*) {}
+void RenderingSystemWidget::ReleaseLayer(Popup*) {}
+void RenderingSystemWidget::UpdateTransforms(Panel*) {}
 
 void RenderingSystemWidget::ApplyPrscAnimation(Widget& widget, u32 dt) {
     if (!widget.m_Animation || !widget.m_Ready)

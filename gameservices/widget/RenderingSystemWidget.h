@@ -7,6 +7,8 @@ class AGRenderable;
 
 namespace GameServices::Widget {
 
+class Panel;
+class Popup;
 class Widget;
 class Screen;
 
@@ -33,6 +35,14 @@ public:
     static void AttachScreen(Screen& screen);
     static void CleanupScreen(Screen& screen);
     static void ReleaseScreen(Screen& screen);
+
+    // A popup's layer and the renderables of its panel tree; its clean-up and release.
+    static void Initialize(Popup* popup);
+    static void AttachLayer(Popup* popup);
+    static void Cleanup(Popup* popup);
+    static void ReleaseLayer(Popup* popup);
+    // Recomputes the transforms, opacities and clip rectangles of a panel tree.
+    static void UpdateTransforms(Panel* panel);
 
     // Steps the widget's animation controller by dt and samples its tracks into the widget's
     // animated values.

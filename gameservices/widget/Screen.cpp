@@ -1,24 +1,12 @@
 #include "gameservices/widget/Screen.h"
 
-#include <algorithm>
-
 #include "engine/core/AGController.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
+#include "gameservices/widget/WidgetManager.h"
 
 namespace GameServices::Widget {
-
-namespace {
-Screen::PanelBuilder& Builder() {
-    static Screen::PanelBuilder s_builder;
-    return s_builder;
-}
-}  // namespace
-
-void Screen::SetPanelBuilder(PanelBuilder builder) {
-    Builder() = std::move(builder);
-}
 
 Screen::Screen() : Entities::Entity(TString<char>()) {}
 
@@ -40,15 +28,13 @@ void Screen::Reset() {
 }
 
 void Screen::onLoad() {
-    const PanelBuilder& build = Builder();
-    if (build && !m_RootPanel)
-        m_RootPanel = build(nullptr, m_LayoutFile, true);
+    WidgetManager& builder = WidgetManager::Instance();
+    if (!m_RootPanel)
+        m_RootPanel = builder.BuildPanel(nullptr, m_LayoutFile, true);
     for (Screen* composition : m_Compositions) {
-        if (!build || !m_RootPanel || !composition)
-            break;
-        Panel* panel = build(m_RootPanel, composition->m_LayoutFile, false);
-        if (!panel)
+        if (!composition)
             continue;
+        Panel* panel = builder.BuildPanel(m_RootPanel, composition->m_LayoutFile, false);
         panel->SetPositionXY(composition->m_X, composition->m_Y);
         m_RootPanel->AddChild(panel);
     }
@@ -81,28 +67,6 @@ void Screen::ProcessFrame(u32 elapsed) {
     Process(elapsed);
     for (AGController* controller : m_Controllers)
         controller->Update();
-}
-
-ScreenManager& ScreenManager::Instance() {
-    static ScreenManager s_manager;
-    return s_manager;
-}
-
-void ScreenManager::RegisterScreen(Screen* screen) {
-    if (screen && std::find(m_RegisteredScreens.begin(), m_RegisteredScreens.end(), screen) ==
-                      m_RegisteredScreens.end())
-        m_RegisteredScreens.push_back(screen);
-}
-
-void ScreenManager::UnregisterScreen(Screen* screen) {
-    std::erase(m_RegisteredScreens, screen);
-}
-
-Screen* ScreenManager::FindScreen(const TString<char>& name) const {
-    for (Screen* screen : m_RegisteredScreens)
-        if (screen->m_ScreenName == name)
-            return screen;
-    return nullptr;
 }
 
 }  // namespace GameServices::Widget

@@ -1,11 +1,11 @@
 #pragma once
 // A full interface screen: an entity that owns the root panel built from its layout file,
 // with the panels of its composition screens attached, while it is loaded.
-#include <functional>
 #include <vector>
 
 #include "engine/core/FDelegate.h"
 #include "gameservices/entities/Entity.h"
+#include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/Widget.h"
 
 class AGController;
@@ -18,13 +18,6 @@ namespace GameServices::Widget {
 
 class Screen : public Entities::Entity {
 public:
-    // Builds the panel of a layout file under the parent (null for a root panel); the draw
-    // order starts over when asked. Null when nothing could be built.
-    using PanelBuilder = std::function<Panel*(Panel* parent, const TString<char>& layoutFile,
-                                              bool resetDrawOrder)>;
-    // Screens build their panels with this; none builds nothing.
-    static void SetPanelBuilder(PanelBuilder builder);
-
     Screen();
     // A loaded screen is unloaded first, so its panels and frame delegate go with it.
     ~Screen() override;
@@ -62,19 +55,6 @@ private:
     bool m_Loaded = false;
     KorvoGame::GameFlowManager* m_ProcessSource = nullptr;
     ProcessDelegate<Screen> m_ProcessDelegate{this, &Screen::ProcessFrame};
-};
-
-// The screens known by name. The game's own screens register themselves here.
-class ScreenManager {
-public:
-    // Made on first use, kept for the whole run.
-    static ScreenManager& Instance();
-
-    void RegisterScreen(Screen* screen);
-    void UnregisterScreen(Screen* screen);
-    Screen* FindScreen(const TString<char>& name) const;
-
-    std::vector<Screen*> m_RegisteredScreens;
 };
 
 // A screen of the game: owned by it and registered by name.

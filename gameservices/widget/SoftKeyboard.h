@@ -99,6 +99,36 @@ public:
     u8 m_Abcde = 0;
     u8 m_Digits = 0;
     u8 m_KeyGroups[5] = {1, 1, 1, 1, 1};
+    // The special keys' looks and places, as the layout gives them; the keyboard's
+    // renderables are built from them.
+    TString<char> m_SpecialImage;
+    TString<char> m_SpecialHoverImage;
+    TString<char> m_SpecialPressedImage;
+    TString<char> m_SpecialTextQwerty;
+    TString<char> m_SpecialTextAbcde;
+    TString<char> m_SpecialText12345;
+    i32 m_SpecialTextSizeQwerty = 0;
+    i32 m_SpecialTextSize12345 = 0;
+    AGVec2 m_SpecialSizeQwerty{0.0f, 0.0f};
+    AGVec2 m_SpecialPositionQwerty{0.0f, 0.0f};
+    AGVec2 m_SpecialSize12345{0.0f, 0.0f};
+    AGVec2 m_SpecialPosition12345{0.0f, 0.0f};
+    TString<char> m_BackspaceImage;
+    AGVec2 m_BackspaceSize{0.0f, 0.0f};
+    AGVec2 m_BackspacePosition{0.0f, 0.0f};
+    TString<char> m_SpaceImage;
+    TString<char> m_SpaceHoverImage;
+    TString<char> m_SpacePressedImage;
+    TString<char> m_SpaceText;
+    TString<char> m_SpaceStringId;
+    i32 m_SpaceTextSize = 0;
+    AGVec2 m_SpaceSize{0.0f, 0.0f};
+    AGVec2 m_SpacePosition{0.0f, 0.0f};
+    f32 m_EntryTextSize = 0.0f;
+    i32 m_TextVerticalAlignment = 1;
+    i32 m_TextHorizontalAlignment = 1;
+    u32 m_TextColor = 0xFFFFFFFFu;
+    TString<char> m_Font;
     TString<char> m_EntryImage;
     AGVec2 m_EntrySize{0.0f, 0.0f};
     AGVec2 m_EntryPosition{0.0f, 0.0f};

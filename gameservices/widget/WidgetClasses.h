@@ -155,6 +155,8 @@ public:
     bool IsA(const u32& typeId) const override;
 
     TString<char> m_EmitterSource;
+    // Set while the game's popups pause it.
+    u8 m_Paused = 0;
     WidgetEmitter3DBehavior m_EmitterBehavior{this};
 };
 

@@ -1,9 +1,20 @@
 #include "gameservices/widget/WidgetManager.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
 #include "engine/core/AGArray.h"
 #include "engine/core/AGLog.h"
 #include "engine/core/NumberText.h"
 #include "engine/core/SplitString.h"
+#include "engine/core/XmlReader.h"
+#include "engine/graphics/PCCam.h"
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/widget/RenderingSystemWidget.h"
+#include "gameservices/widget/SoftKeyboard.h"
+#include "gameservices/widget/WidgetBehavior.h"
+#include "gameservices/widget/WidgetClasses.h"
 
 namespace GameServices::Widget {
 
@@ -32,7 +43,435 @@ i32 Alignment(const TString<char>& word, const char* first, const char* third) {
     return 1;
 }
 
+// Panels nested deeper than this in one build (nested layouts included) are not built.
+constexpr u32 kMaxBuildDepth = kMaxWidgetDepth + 32;
+
+using Asset = TString<char>;
+
+Asset AssetName(const LayoutValues& values, const char* name) {
+    return WidgetManager::GetAssetFileName(values.Text(name));
+}
+
+AGVec2 Pair(const LayoutValues& values, const char* name) {
+    return WidgetManager::ParsePosition(values.Text(name));
+}
+
+f32 Number(const LayoutValues& values, const char* name) {
+    return ParseFloat(values.Text(name).c_str());
+}
+
+// The text block of buttons, labels and check boxes.
+void ReadTextStyle(const LayoutValues& values, TextStyle& style) {
+    style.m_Text = values.Text("Text");
+    style.m_VerticalAlignment = WidgetManager::ParseVerticalAlignment(values.Text("TextVerticalAlignment"));
+    style.m_HorizontalAlignment =
+        WidgetManager::ParseHorizontalAlignment(values.Text("TextHorizontalAlignment"));
+    style.m_TextColor = WidgetManager::ParseColor(values.Text("TextColor"), style.m_TextColor);
+    style.m_FontSize = static_cast<f32>(values.UInt("TextSize"));
+    style.m_Spacing = static_cast<f32>(values.Int("TextOffsetBetweenCharacter"));
+    style.m_Font = values.Text("TextFontName");
+    style.m_Effect = AssetName(values, "TextEffect");
+}
+
+void ScreenSize(f32& width, f32& height) {
+    u32 w = 0;
+    u32 h = 0;
+    PCCam::GetScreenSize(w, h);
+    width = static_cast<f32>(w);
+    height = static_cast<f32>(h);
+}
+
 }  // namespace
+
+WidgetManager& WidgetManager::Instance() {
+    static WidgetManager s_manager;
+    return s_manager;
+}
+
+bool WidgetManager::ReadLayout(const TString<char>& layoutName, sWindow& window) {
+    const TString<char> path =
+        Bridge::FileSystem::GetFilePath(Bridge::FILE_SCREEN_XML, layoutName);
+    Utilities::XmlReader reader;
+    if (reader.ReadFile(path.c_str(), window, "UserControl"))
+        return true;
+    AGReport("Can not read the level file: %s", layoutName.c_str());
+    return false;
+}
+
+Panel* WidgetManager::BuildPanel(Panel* parent, const TString<char>& layoutName,
+                                 bool resetCounter) {
+    if (layoutName.IsEmpty())
+        AGReport("Check the name you pass for your screen, when you call the "
+                 "GameServices::Widget::BaseScreen constructor. The name of this window is "
+                 "incorect.");
+    TString<char> key = layoutName;
+    key.ToLower();
+    bool refused = false;
+    for (const TString<char>& building : m_BuildStack)
+        refused = refused || building == key;
+    if (refused)
+        AGReport("Layout %s is already being built: it is not nested again", layoutName.c_str());
+    else if (m_Depth >= kMaxBuildDepth)
+        AGReport("Layouts nested deeper than %u panels: %s is not built", kMaxBuildDepth,
+                 layoutName.c_str());
+    sWindow window;
+    if (!refused && m_Depth < kMaxBuildDepth)
+        ReadLayout(layoutName, window);
+    if (resetCounter)
+        m_Counter = 0;
+
+    auto* panel = new Panel();
+    panel->SetPositionXY(0.0f, 0.0f);
+    const f32 layoutW = static_cast<f32>(window.m_Width);
+    const f32 layoutH = static_cast<f32>(window.m_Height);
+    f32 screenW = 0.0f;
+    f32 screenH = 0.0f;
+    ScreenSize(screenW, screenH);
+    // A layout without a design size is not scaled.
+    const f32 ratioX = layoutW > 0.0f ? screenW / layoutW : 1.0f;
+    const f32 ratioY = layoutH > 0.0f ? screenH / layoutH : 1.0f;
+    panel->m_RatioX = parent ? parent->m_RatioX : ratioX;
+    panel->m_RatioY = parent ? parent->m_RatioY : ratioY;
+    panel->SetWidth(layoutW);
+    panel->SetHeight(layoutH);
+    panel->Name = window.m_Name;
+    panel->SetVisible(true);
+    panel->m_DrawOrder = ++m_Counter;
+
+    m_BuildStack.push_back(key);
+    ++m_Depth;
+    CreateChildren(panel, window.m_Widgets);
+    --m_Depth;
+    m_BuildStack.pop_back();
+
+    if (!parent) {
+        const f32 x = layoutW > 0.0f ? -(layoutW - screenW) * 0.5f : 0.0f;
+        const f32 y = layoutH > 0.0f ? -(layoutH - screenH) * 0.5f : 0.0f;
+        panel->SetPositionXY(x, y);
+        panel->SetScale(AGVec2{ratioX, ratioY});
+    }
+    return panel;
+}
+
+void WidgetManager::CreateChildren(Panel* panel, Utilities::SerializableVector<sWidget>& records) {
+    for (sWidget& record : records)
+        CreateWidget(panel, record);
+}
+
+void WidgetManager::CreateWidget(Panel* parent, sWidget& record) {
+    switch (record.m_Type) {
+    case kLayoutButton: CreateButton(parent, record); break;
+    case kLayoutCheckBox: CreateCheckBox(parent, record); break;
+    case kLayoutSliderButton: CreateSliderButton(parent, record); break;
+    case kLayoutSliderTrackBar: CreateSliderTrackBar(parent, record); break;
+    case kLayoutImage: CreateImage(parent, record); break;
+    case kLayoutLabel: CreateLabel(parent, record); break;
+    case kLayoutScrollText: CreateScrollText(parent, record); break;
+    case kLayoutGrid: CreateGrid(parent, record); break;
+    case kLayoutSoftKeyboard: CreateSoftKeyboard(parent, record); break;
+    case kLayoutEmitter3D: CreateEmitter3D(parent, record); break;
+    case kLayoutResizableWindow: CreateResizableWindow(parent, record); break;
+    case kLayoutVideo: CreateVideo(parent, record); break;
+    case kLayoutViewPort3D: CreateViewPort3D(parent, record); break;
+    case kLayoutCompositor: CreateCompositor(parent, record); break;
+    default: break;
+    }
+}
+
+void WidgetManager::Attach(Widget& widget, Panel* parent) {
+    if (parent)
+        parent->AddChild(&widget);
+}
+
+void WidgetManager::BeginLeaf(Widget& widget, Panel* parent, const sWidget& record,
+                              char sizeDigit) {
+    widget.Name = record.m_Name;
+    widget.SetVisible(record.m_Visibility == "Visible");
+    widget.m_Enabled = record.m_Enabled ? 1 : 0;
+    if (WidgetBehavior* behavior = widget.GetBehavior())
+        behavior->Reset();
+    if (parent) {
+        widget.m_RatioX = parent->m_RatioX;
+        widget.m_RatioY = parent->m_RatioY;
+    }
+    widget.SetPosition(ParsePosition(record.m_Margin));
+    widget.SetWidth(static_cast<f32>(record.m_Width));
+    widget.SetHeight(static_cast<f32>(record.m_Height));
+    if (sizeDigit == 0)
+        return;
+    if (record.m_Width == 0)
+        AGReport("%cresize your widget width or set a value for the width in the xaml file",
+                 sizeDigit);
+    if (record.m_Height == 0)
+        AGReport("%cresize your widget height or set a value for the height in the xaml file",
+                 sizeDigit);
+}
+
+void WidgetManager::EndLeaf(Widget& widget, Panel* parent, const sWidget& record) {
+    widget.m_Background = record.m_Background;
+    widget.SetOpacity(record.m_Opacity);
+    widget.m_DrawOrder = ++m_Counter;
+    widget.m_RenderType = record.m_RenderType;
+    RenderingSystemWidget::UpdateText(widget);
+    Attach(widget, parent);
+}
+
+void WidgetManager::CreateButton(Panel* parent, sWidget& record) {
+    auto* button = new Button();
+    BeginLeaf(*button, parent, record, '1');
+    button->m_ButtonBehavior.m_State = button->m_Enabled ? 0 : 3;
+    RenderingSystemWidget::RefreshLook(*button);
+    const LayoutValues& v = record.m_Values;
+    button->m_ImageDefault = AssetName(v, "ImageDefault");
+    button->m_ImageHover = AssetName(v, "ImageHover");
+    button->m_ImagePressed = AssetName(v, "ImagePressed");
+    button->m_ImageDisabled = AssetName(v, "ImageDisabled");
+    ReadTextStyle(v, button->m_TextStyle);
+    EndLeaf(*button, parent, record);
+}
+
+void WidgetManager::CreateCheckBox(Panel* parent, sWidget& record) {
+    auto* box = new CheckBox();
+    BeginLeaf(*box, parent, record, '2');
+    const LayoutValues& v = record.m_Values;
+    box->m_BoxDefault = AssetName(v, "ImageDefault");
+    box->m_BoxHover = AssetName(v, "ImageHover");
+    box->m_BoxPressed = AssetName(v, "ImagePressed");
+    box->m_CheckImage = AssetName(v, "ImageCheckDefault");
+    box->m_CheckPressedImage = AssetName(v, "ImageCheckPressed");
+    box->m_CheckPosition = Pair(v, "ImageCheckPosition");
+    box->m_CheckSize = Pair(v, "ImageCheckSize");
+    ReadTextStyle(v, box->m_TextStyle);
+    box->m_Checked = 0;
+    box->m_CheckBehavior.m_State = 0;
+    RenderingSystemWidget::RefreshLook(*box);
+    EndLeaf(*box, parent, record);
+}
+
+void WidgetManager::CreateSliderButton(Panel* parent, sWidget& record) {
+    auto* slider = new SliderButton();
+    BeginLeaf(*slider, parent, record, '3');
+    RenderingSystemWidget::RefreshLook(*slider);
+    const LayoutValues& v = record.m_Values;
+    slider->m_LeftImage = AssetName(v, "ImageButtonLeftDefault");
+    slider->m_RightImage = AssetName(v, "ImageButtonRightDefault");
+    slider->m_TrackImage = AssetName(v, "ImageTrackDefault");
+    slider->m_ThumbImage = AssetName(v, "ImageThumbDefault");
+    slider->m_TrackPosition = Pair(v, "ImageTrackPosition");
+    slider->m_ThumbPosition = Pair(v, "ImageThumbPosition");
+    slider->m_LeftPosition = Pair(v, "ImageButtonLeftPosition");
+    slider->m_RightPosition = Pair(v, "ImageButtonRightPosition");
+    slider->m_TrackSize = Pair(v, "ImageTrackSize");
+    slider->m_ThumbSize = Pair(v, "ImageThumbSize");
+    slider->m_LeftSize = Pair(v, "ImageButtonLeftSize");
+    slider->m_RightSize = Pair(v, "ImageButtonRightSize");
+    slider->m_Minimum = Number(v, "SliderMinimum");
+    slider->m_Maximum = Number(v, "SliderMaximum");
+    slider->m_Value = Number(v, "SliderValue");
+    slider->m_Step = Number(v, "SliderGranularity");
+    EndLeaf(*slider, parent, record);
+}
+
+void WidgetManager::CreateSliderTrackBar(Panel* parent, sWidget& record) {
+    auto* slider = new SliderTrackBar();
+    BeginLeaf(*slider, parent, record, '4');
+    slider->m_TrackBehavior.m_State = slider->m_Enabled ? 2 : 4;
+    RenderingSystemWidget::RefreshLook(*slider);
+    const LayoutValues& v = record.m_Values;
+    slider->m_ThumbImage = AssetName(v, "ImageThumbDefault");
+    slider->m_TrackImage = AssetName(v, "ImageTrackDefault");
+    slider->m_TrackPosition = Pair(v, "ImageTrackPosition");
+    slider->m_ThumbPosition = Pair(v, "ImageThumbPosition");
+    slider->m_TrackSize = Pair(v, "ImageTrackSize");
+    slider->m_ThumbSize = Pair(v, "ImageThumbSize");
+    slider->m_Minimum = Number(v, "SliderMinimum");
+    slider->m_Maximum = Number(v, "SliderMaximum");
+    slider->m_Value = Number(v, "SliderValue");
+    slider->m_Step = Number(v, "SliderGranularity");
+    EndLeaf(*slider, parent, record);
+}
+
+void WidgetManager::CreateImage(Panel* parent, sWidget& record) {
+    auto* image = new Image();
+    BeginLeaf(*image, parent, record, 0);
+    const TString<char> name = AssetName(record.m_Values, "ImageDefault");
+    if (!name.IsEmpty())
+        image->SetImage(name);
+    EndLeaf(*image, parent, record);
+}
+
+void WidgetManager::CreateLabel(Panel* parent, sWidget& record) {
+    auto* label = new Label();
+    BeginLeaf(*label, parent, record, 0);
+    label->m_StringId = record.m_StringId;
+    ReadTextStyle(record.m_Values, label->m_TextStyle);
+    EndLeaf(*label, parent, record);
+}
+
+void WidgetManager::CreateScrollText(Panel* parent, sWidget& record) {
+    auto* text = new ScrollText();
+    BeginLeaf(*text, parent, record, 0);
+    const LayoutValues& v = record.m_Values;
+    text->m_StringId = record.m_StringId;
+    ReadTextStyle(v, text->m_NormalStyle);
+    text->m_SpecialStyle.m_TextColor =
+        ParseColor(v.Text("SpecialTextColor"), text->m_SpecialStyle.m_TextColor);
+    text->m_SpecialStyle.m_FontSize = static_cast<f32>(v.UInt("SpecialTextSize"));
+    text->m_SpecialStyle.m_Font = v.Text("SpecialTextFontName");
+    text->m_LineHeight = static_cast<f32>(v.UInt("HeightSpace"));
+    text->m_Speed = v.Float("Speed");
+    text->SetText(v.Text("Text"));
+    EndLeaf(*text, parent, record);
+}
+
+void WidgetManager::CreateSoftKeyboard(Panel* parent, sWidget& record) {
+    auto* keys = new SoftKeyboard();
+    BeginLeaf(*keys, parent, record, '8');
+    const LayoutValues& v = record.m_Values;
+    keys->m_KeyImage = AssetName(v, "ImageKeyDefault");
+    keys->m_KeyHoverImage = AssetName(v, "ImageKeyHover");
+    keys->m_KeyPressedImage = AssetName(v, "ImageKeyPressed");
+    keys->m_KeySize = Pair(v, "ImageKeySize");
+    keys->m_KeySpacing = v.Float("SpaceBetweenKey");
+    for (const char* row : {"Row1Position", "Row2Position", "Row3Position"})
+        keys->m_RowPositions.push_back(Pair(v, row));
+    for (const char* row : {"NumberKeyRow1", "NumberKeyRow2", "NumberKeyRow3"})
+        keys->m_RowKeys.push_back(v.UInt(row));
+    keys->m_AbcdeChars = v.Text("TextCharABCDE");
+    keys->m_QwertyChars = v.Text("TextCharQWERTY");
+    keys->m_TextKeySize = static_cast<i32>(v.Float("TextKeySize"));
+    keys->m_SpecialImage = AssetName(v, "ImageSpecialDefault");
+    keys->m_SpecialHoverImage = AssetName(v, "ImageSpecialHover");
+    keys->m_SpecialPressedImage = AssetName(v, "ImageSpecialPressed");
+    keys->m_SpecialTextQwerty = v.Text("TextSpecialQWERTY");
+    keys->m_SpecialTextAbcde = v.Text("TextSpecialABCDE");
+    keys->m_SpecialText12345 = v.Text("TextSpecial12345");
+    keys->m_SpecialTextSizeQwerty = static_cast<i32>(v.Float("TextSpecialSizeQWERTY"));
+    keys->m_SpecialTextSize12345 = static_cast<i32>(v.Float("TextSpecialSize12345"));
+    keys->m_SpecialSizeQwerty = Pair(v, "ImageSpecialSizeQWERTY");
+    keys->m_SpecialPositionQwerty = Pair(v, "ImageSpecialPositionQWERTY");
+    keys->m_SpecialSize12345 = Pair(v, "ImageSpecialSize12345");
+    keys->m_SpecialPosition12345 = Pair(v, "ImageSpecialPosition12345");
+    keys->m_BackspaceImage = AssetName(v, "ImageTextBackSpace");
+    keys->m_BackspaceSize = Pair(v, "ImageBackSpaceSize");
+    keys->m_BackspacePosition = Pair(v, "ImageBackSpacePosition");
+    keys->m_SpaceImage = AssetName(v, "ImageSpaceDefault");
+    keys->m_SpaceHoverImage = AssetName(v, "ImageSpaceHover");
+    keys->m_SpacePressedImage = AssetName(v, "ImageSpacePressed");
+    keys->m_SpaceText = v.Text("TextSpaceBar");
+    keys->m_SpaceStringId = v.Text("StringIdSpaceBar");
+    keys->m_SpaceTextSize = static_cast<i32>(v.Float("TextSpaceSize"));
+    keys->m_SpaceSize = Pair(v, "ImageSpaceSize");
+    keys->m_SpacePosition = Pair(v, "ImageSpacePosition");
+    keys->m_EntryImage = AssetName(v, "ImageEntryDefault");
+    keys->m_EntrySize = Pair(v, "ImageEntrySize");
+    keys->m_EntryPosition = Pair(v, "ImageEntryPosition");
+    keys->m_MaxEntryTextChar = v.UInt("MaxEntryTextChar");
+    keys->m_TextVerticalAlignment = ParseVerticalAlignment(v.Text("TextVerticalAlignment"));
+    keys->m_TextHorizontalAlignment = ParseHorizontalAlignment(v.Text("TextHorizontalAlignment"));
+    keys->m_EntryText = v.Text("Text");
+    keys->m_EntryTextSize = v.Float("TextEntrySize");
+    keys->m_TextColor = ParseColor(v.Text("TextColor"), keys->m_TextColor);
+    keys->m_Font = v.Text("TextFontName");
+    EndLeaf(*keys, parent, record);
+}
+
+void WidgetManager::CreateEmitter3D(Panel* parent, sWidget& record) {
+    auto* emitter = new Emitter3D();
+    BeginLeaf(*emitter, parent, record, '5');
+    emitter->m_EmitterSource = record.m_Values.Text("EmitterSource");
+    EndLeaf(*emitter, parent, record);
+}
+
+void WidgetManager::CreateResizableWindow(Panel* parent, sWidget& record) {
+    auto* window = new ResizableWindow();
+    BeginLeaf(*window, parent, record, '6');
+    static const char* const kParts[9] = {
+        "ImageLeftDefault",       "ImageTopDefault",         "ImageRightDefault",
+        "ImageBottomDefault",     "ImageCenterDefault",      "ImageTopLeftDefault",
+        "ImageTopRightDefault",   "ImageBottomRightDefault", "ImageBottomLeftDefault"};
+    for (u32 i = 0; i < 9; ++i)
+        window->m_Parts[i] = AssetName(record.m_Values, kParts[i]);
+    window->m_CenterSize = Pair(record.m_Values, "ImageCenterSize");
+    window->m_BorderSize = Pair(record.m_Values, "ImageBorderSize");
+    EndLeaf(*window, parent, record);
+}
+
+void WidgetManager::CreateVideo(Panel* parent, sWidget& record) {
+    auto* video = new Video();
+    BeginLeaf(*video, parent, record, '7');
+    video->m_VideoName = record.m_Values.Text("VideoAssetName");
+    video->m_DefaultImage = AssetName(record.m_Values, "ImageDefault");
+    EndLeaf(*video, parent, record);
+}
+
+void WidgetManager::PlacePanel(Panel& panel, Panel* parent, const sWidget& record) {
+    const Margin margin = ParseMargin(record.m_Margin);
+    panel.m_MarginLeft = margin.m_Left;
+    panel.m_MarginTop = margin.m_Top;
+    panel.m_MarginRight = margin.m_Right;
+    panel.m_MarginBottom = margin.m_Bottom;
+    panel.Name = record.m_Name;
+    if (parent) {
+        panel.m_RatioX = parent->m_RatioX;
+        panel.m_RatioY = parent->m_RatioY;
+    }
+    panel.SetPositionXY(margin.m_Left, margin.m_Top);
+    panel.SetWidth(static_cast<f32>(record.m_Width));
+    panel.SetHeight(static_cast<f32>(record.m_Height));
+}
+
+void WidgetManager::CreateGrid(Panel* parent, sWidget& record) {
+    auto* panel = new Panel();
+    PlacePanel(*panel, parent, record);
+    panel->m_Background = record.m_Background;
+    panel->SetOpacity(record.m_Opacity);
+    panel->SetVisible(record.m_Visibility == "Visible");
+    panel->m_DrawOrder = ++m_Counter;
+    Attach(*panel, parent);
+    if (m_Depth >= kMaxBuildDepth) {
+        AGReport("Layouts nested deeper than %u panels: the content of %s is not built",
+                 kMaxBuildDepth, record.m_Name.c_str());
+        return;
+    }
+    ++m_Depth;
+    CreateChildren(panel, record.m_Children);
+    --m_Depth;
+}
+
+void WidgetManager::CreateViewPort3D(Panel* parent, sWidget& record) {
+    auto* viewport = new ViewPort3D();
+    PlacePanel(*viewport, parent, record);
+    viewport->SetVisible(record.m_Visibility == "Visible");
+    viewport->m_ComponentLevel = record.m_Values.Text("ComponentLevelName");
+    viewport->m_DrawOrder = ++m_Counter;
+    Attach(*viewport, parent);
+}
+
+void WidgetManager::CreateCompositor(Panel* parent, sWidget& record) {
+    const Margin margin = ParseMargin(record.m_Margin);
+    const TString<char> source = GetAssetFileName(record.m_Values.Text("Source"));
+    Panel* panel = BuildPanel(parent, source, false);
+    panel->m_MarginLeft = margin.m_Left;
+    panel->m_MarginTop = margin.m_Top;
+    panel->m_MarginRight = margin.m_Right;
+    panel->m_MarginBottom = margin.m_Bottom;
+    panel->SetPositionXY(margin.m_Left, margin.m_Top);
+    panel->SetWidth(static_cast<f32>(record.m_Width));
+    panel->SetHeight(static_cast<f32>(record.m_Height));
+    panel->Name = record.m_Name;
+    panel->m_Resizable = record.m_Resizable ? 1 : 0;
+    panel->SetVisible(record.m_Visibility == "Visible");
+    Attach(*panel, parent);
+}
+
+u32 WidgetManager::ParseColor(const TString<char>& text, u32 fallback) {
+    const char* digits = text.c_str() + 1;
+    const auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    if (text.Length() != 9 || text.c_str()[0] != '#' || !std::all_of(digits, digits + 8, hex))
+        return fallback;
+    return static_cast<u32>(std::strtoul(digits, nullptr, 16));
+}
 
 i32 WidgetManager::ParseVerticalAlignment(const TString<char>& word) {
     return Alignment(word, "Top", "Bottom");

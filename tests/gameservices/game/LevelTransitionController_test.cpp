@@ -21,7 +21,7 @@ struct Recorder : IScreenChangeService {
     void SetPendingScreen(const TString<char>& name) override {
         calls.push_back(std::string("screen:") + name.c_str());
     }
-    void CloseAllPopups() override { calls.push_back("popups"); }
+    void CloseCurrentScreen() override { calls.push_back("popups"); }
 
     struct Phase {
         void On(Level* l) { owner->calls.push_back(std::string(name) + ":" + l->GetName().c_str()); }

@@ -13,6 +13,9 @@
 #include "gameservices/game/LevelTransition.h"
 #include "gameservices/game/LevelTransitionController.h"
 #include "gameservices/game/TeamActionManager.h"
+#include "gameservices/widget/Screen.h"
+#include "gameservices/widget/ScreenManager.h"
+#include "gameservices/widget/WidgetClasses.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
 
@@ -33,6 +36,8 @@ protected:
             text += Bridge::IDeviceSystem::Get() == DeviceSystem::Instance() ? " published" : " missing";
         if (text == "DeviceSystem::SetActive")
             text += DeviceSystem::Instance()->IsActive() ? " on" : " off";
+        if (text == "LoadNavigation")
+            text += Widget::ScreenManager::Instance().FindScreen("Start") ? " Start" : " none";
         if (text == "SetLocalizationLanguage")
             text += std::string(" ") + Bridge::GetLocalizationLanguage().c_str();
         steps.push_back(text);
@@ -59,6 +64,7 @@ protected:
     void SetUp() override {
         LoadCapacities(dir, {{"FactoryDeviceTriggerKey", 4}, {"FactoryDeviceTriggerMove", 4},
                              {"FactoryDeviceTriggerAccel", 4}});
+        Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
     }
     TempDir dir;
     LogCapture log;
@@ -73,11 +79,15 @@ TEST_F(BaseGameTest, StartUpAndShutdownRunInTheirOrderAndPublishTheGame) {
     EXPECT_EQ(KorvoGame::ICurrentGame::Get(), nullptr);
     RecordingGame game;
     EXPECT_EQ(KorvoGame::ICurrentGame::Get(), &game);
+    dir.Write("-xml/screen/sketch.flow",
+              "<Data><Screens><Screen><DisplayName>Start</DisplayName><FileName>start.xaml"
+              "</FileName><Position/></Screen></Screens><Connections/></Data>");
     game.Initialize();
     const std::vector<std::string> start = {
         "DeviceSystem published", "DeviceManager", "SetActionContext", "TeamActionManager",
         "SetLocalizationLanguage english", "LoadLocalizationTable", "DeviceSystem::Startup",
-        "DeviceSystem::SetActive on", "AddModule DeviceSystem", "AddModule GameFlowManager"};
+        "DeviceSystem::SetActive on", "AddModule DeviceSystem", "AddModule GameFlowManager",
+        "SetScreenManager", "LoadNavigation Start", "LoadPopups"};
     EXPECT_EQ(game.steps, start);
     EXPECT_EQ(KorvoGame::DeviceManager::Get(), game.GetDeviceManager());
     EXPECT_EQ(KorvoGame::TeamActionManager::Get(), game.GetTeamActionManager());
@@ -88,7 +98,8 @@ TEST_F(BaseGameTest, StartUpAndShutdownRunInTheirOrderAndPublishTheGame) {
     Bridge::FileSystem::UsePackages();
     game.Shutdown();
     const std::vector<std::string> end = {"DeviceSystem::SetActive off", "UnloadLocalizationTable",
-                                          "DeviceSystem::Shutdown", "FileSystem::Destroy"};
+                                          "CloseCurrentScreen", "DeviceSystem::Shutdown",
+                                          "FileSystem::Destroy"};
     EXPECT_EQ(game.steps, end);
     EXPECT_EQ(Bridge::IDeviceSystem::Get(), nullptr);
     EXPECT_EQ(KorvoGame::DeviceManager::Get(), nullptr);
@@ -131,5 +142,32 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheModulesThatAreNotPausableUpdate) {
               KorvoGame::LevelTransitionController::kPhaseNone);
     game.RemoveModule(&pausable);
     game.RemoveModule(&always);
+    game.Shutdown();
+}
+
+TEST_F(BaseGameTest, TheScreenManagerRunsPausedOrNotAndLeavesWithTheLevel) {
+    dir.Write("-xml/screen/sketch.flow",
+              "<Data><Screens><Screen><DisplayName>Start</DisplayName><FileName>start.xaml"
+              "</FileName><Position/></Screen></Screens><Connections/></Data>");
+    dir.Write("-xml/screen/start.xaml",
+              "<UserControl Width='800' Height='600'><Grid><GsWidgetLibrary:Emitter3D Name='e'/>"
+              "</Grid></UserControl>");
+    RecordingGame game;
+    game.Initialize();
+    Widget::ScreenManager& screens = Widget::ScreenManager::Instance();
+    screens.SetPendingScreen("Start");
+    game.SetPause(true);
+    game.Update(16);
+    ASSERT_NE(screens.GetCurrentScreen(), nullptr);
+    Widget::Panel* root = screens.GetCurrentScreen()->m_RootPanel;
+    auto* emitter = static_cast<Widget::Emitter3D*>(Widget::Widget::FindChild("e", root));
+    EXPECT_EQ(emitter->m_Paused, 0);
+    MiniGame::BaseGame::PauseEmitters(root, true);
+    EXPECT_EQ(emitter->m_Paused, 1);
+    MiniGame::BaseGame::PauseEmitters(root, false);
+    EXPECT_EQ(emitter->m_Paused, 0);
+    game.CleanupLevel();
+    EXPECT_EQ(screens.GetCurrentScreen(), nullptr);
+    EXPECT_TRUE(DeviceSystem::Instance()->IsActive());
     game.Shutdown();
 }

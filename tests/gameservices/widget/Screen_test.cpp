@@ -6,32 +6,14 @@
 #include <vector>
 
 #include "gameservices/widget/SoftKeyboard.h"
-#include "tests/gameservices/widget/WidgetTestGame.h"
+#include "tests/gameservices/widget/LayoutTestSetup.h"
 #include "tests/support/LogCapture.h"
 
 using namespace GameServices::Widget;
 
 namespace {
 
-// Builds a panel named after its layout file and records each call.
-class BuilderTest : public ::testing::Test {
-protected:
-    BuilderTest() {
-        Screen::SetPanelBuilder([this](Panel* parent, const TString<char>& layout, bool reset) {
-            calls.push_back({parent, layout.c_str(), reset});
-            return new Panel(layout);
-        });
-    }
-    ~BuilderTest() override { Screen::SetPanelBuilder(nullptr); }
-
-    struct Call {
-        Panel* parent;
-        std::string layout;
-        bool reset;
-    };
-    std::vector<Call> calls;
-    widget_test::TestGame game;
-};
+using BuilderTest = widget_test::LayoutFixture;
 
 class GameScreen : public BaseScreen<GameScreen> {
 public:
@@ -47,6 +29,9 @@ public:
 }  // namespace
 
 TEST_F(BuilderTest, CompositionsArePlacedOnTheFirstVisitOnly) {
+    WriteScreenFile("own.xaml", widget_test::Layout("<Grid Name=\"G\"/>", 800, 600, "Own"));
+    WriteScreenFile("first.xaml", widget_test::Layout("<Grid/>", 100, 50, "First"));
+    WriteScreenFile("second.xaml", widget_test::Layout("<Grid/>", 100, 50, "Second"));
     Screen first, second, screen;
     first.m_LayoutFile = "first.xaml";
     first.m_X = 10.0f;
@@ -59,28 +44,24 @@ TEST_F(BuilderTest, CompositionsArePlacedOnTheFirstVisitOnly) {
 
     screen.onLoad();
     ASSERT_NE(screen.m_RootPanel, nullptr);
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].layout, "own.xaml");
-    EXPECT_EQ(calls[0].parent, nullptr);
-    EXPECT_TRUE(calls[0].reset);
-    EXPECT_EQ(calls[1].parent, screen.m_RootPanel);
-    EXPECT_FALSE(calls[2].reset);
+    EXPECT_EQ(screen.m_RootPanel->Name, "Own");
+    EXPECT_EQ(screen.m_RootPanel->m_DrawOrder, 1u);
     const auto& children = screen.m_RootPanel->m_Children;
-    ASSERT_EQ(children.size(), 2u);
-    EXPECT_EQ(children[0]->Name, "first.xaml");
-    EXPECT_EQ(children[0]->m_X, 10.0f);
-    EXPECT_EQ(children[0]->m_Hit.y, 20.0f);
-    EXPECT_EQ(children[1]->Name, "second.xaml");
-    EXPECT_EQ(children[1]->m_Y, 40.0f);
-    EXPECT_EQ(children[1]->m_Parent, screen.m_RootPanel);
+    ASSERT_EQ(children.size(), 3u);
+    EXPECT_EQ(children[1]->Name, "First");
+    EXPECT_EQ(children[1]->m_X, 10.0f);
+    EXPECT_EQ(children[1]->m_Hit.y, 20.0f);
+    EXPECT_EQ(children[2]->Name, "Second");
+    EXPECT_EQ(children[2]->m_Y, 40.0f);
+    EXPECT_EQ(children[2]->m_Parent, screen.m_RootPanel);
+    EXPECT_EQ(children[2]->m_ScaleX, 1.0f);
 
     screen.onUnload();
     EXPECT_EQ(screen.m_RootPanel, nullptr);
     EXPECT_TRUE(screen.m_Compositions.empty());
     screen.onLoad();
     ASSERT_NE(screen.m_RootPanel, nullptr);
-    EXPECT_TRUE(screen.m_RootPanel->m_Children.empty());
-    EXPECT_EQ(calls.size(), 4u);
+    EXPECT_EQ(screen.m_RootPanel->m_Children.size(), 1u);
     EXPECT_FALSE(screen.IsA(TypeIds::Widget));
     EXPECT_TRUE(screen.IsA(TypeIds::Screen));
 }
@@ -108,17 +89,14 @@ TEST_F(BuilderTest, AGameScreenProcessesOncePerFrameWhileLoaded) {
 }
 
 TEST_F(BuilderTest, DeletedScreensAndWidgetsLeaveNoDelegateBehind) {
-    Screen::SetPanelBuilder([](Panel*, const TString<char>& layout, bool) {
-        auto* root = new Panel(layout);
-        root->AddChild(new Button("ok"));
-        root->AddChild(new SoftKeyboard("keys"));
-        auto* inner = new Panel("inner");
-        inner->AddChild(new SliderTrackBar("bar"));
-        root->AddChild(inner);
-        return root;
-    });
+    WriteScreenFile("game.xaml",
+                    widget_test::Layout("<Grid><GsWidgetLibrary:Button Name=\"ok\"/>"
+                                        "<GsWidgetLibrary:SoftKeyboard Name=\"keys\"/><Grid>"
+                                        "<GsWidgetLibrary:SliderTrackBar Name=\"bar\"/></Grid>"
+                                        "</Grid>"));
     {
         auto* screen = new GameScreen();
+        screen->m_LayoutFile = "game.xaml";
         screen->onLoad();
         EXPECT_GT(game.FrameDelegates(), 5u);
         auto* keyboard = new SoftKeyboard("loose");
@@ -129,7 +107,7 @@ TEST_F(BuilderTest, DeletedScreensAndWidgetsLeaveNoDelegateBehind) {
     }
     EXPECT_EQ(ScreenManager::Instance().FindScreen("ScreenGame"), nullptr);
     EXPECT_EQ(game.FrameDelegates(), 0u);
-    LogCapture log;
+    log.Clear();
     game.Move(game.members[0], 10, 10);
     GameServices::Bridge::sActionData data;
     GameServices::KorvoGame::TeamActionData action(&data, 'A', &game.members[0]);

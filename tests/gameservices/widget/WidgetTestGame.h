@@ -26,8 +26,8 @@ public:
     GameServices::KorvoGame::GameFlowManager* GetGameFlowManager() override { return &flow; }
     GameServices::KorvoGame::TeamActionManager* GetTeamActionManager() override { return &teams; }
     GameServices::Entities::Set* GetCurrentLevel() override { return nullptr; }
-    bool IsPaused() const override { return false; }
-    void SetPause(bool) override {}
+    bool IsPaused() const override { return paused; }
+    void SetPause(bool pause) override { paused = pause; }
 
     size_t FrameDelegates() { return flow.GetFrameEvent().Count(); }
 
@@ -60,6 +60,7 @@ public:
     GameServices::KorvoGame::DeviceManager devices;
     GameServices::KorvoGame::TeamActionManager teams{actions, devices};
     GameServices::Entities::BaseTeamMember members[2];
+    bool paused = false;
 };
 
 // Counts the firings of one event.

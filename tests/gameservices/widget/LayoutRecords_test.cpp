@@ -1,0 +1,138 @@
+#include "gameservices/widget/LayoutRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/core/XmlReader.h"
+#include "tests/gameservices/widget/LayoutTestSetup.h"
+
+using namespace GameServices::Widget;
+using widget_test::Layout;
+
+namespace {
+
+sWindow Read(const std::string& text) {
+    sWindow window;
+    GameServices::Utilities::XmlReader reader;
+    reader.ReadText(text.c_str(), "UserControl", window);
+    return window;
+}
+
+// The one widget of a Grid holding the element.
+sWidget Only(const std::string& element) {
+    sWindow window = Read(Layout("<Grid>" + element + "</Grid>"));
+    return window.m_Widgets[0].m_Children[0];
+}
+
+}  // namespace
+
+TEST(LayoutRecords, TheSampleAnswerScreenReadsWithItsKindsAndValues) {
+    sWindow window = Read(widget_test::SampleFile("screens/answerscreen.xaml"));
+    EXPECT_EQ(window.m_Name, "AnswerScreen");
+    EXPECT_EQ(window.m_Height, 600);
+    ASSERT_EQ(window.m_Widgets.size(), 1u);
+    const auto& children = window.m_Widgets[0].m_Children;
+    ASSERT_EQ(children.size(), 3u);
+    EXPECT_EQ(children[0].m_Type, kLayoutLabel);
+    EXPECT_EQ(children[0].m_StringId, "QUESTION_PROMPT");
+    EXPECT_EQ(children[0].m_Values.UInt("TextSize"), 28u);
+    EXPECT_EQ(children[1].m_Type, kLayoutButton);
+    EXPECT_EQ(children[1].m_Name, "SubmitButton");
+    EXPECT_EQ(children[1].m_Margin, "325,130,0,0");
+    EXPECT_EQ(children[1].m_Values.Text("ImageDefault"), "/Theme/Images/button_default.png");
+    const sWidget& keys = children[2];
+    EXPECT_EQ(keys.m_Type, kLayoutSoftKeyboard);
+    EXPECT_EQ(keys.m_Width, 680);
+    EXPECT_EQ(keys.m_Values.UInt("NumberKeyRow2"), 9u);
+    EXPECT_EQ(keys.m_Values.Float("SpaceBetweenKey"), 10.0f);
+    EXPECT_EQ(keys.m_Values.Text("TextFontName"), "gamefont.fon");
+}
+
+TEST(LayoutRecords, CommonAttributes) {
+    const struct {
+        const char* attributes;
+        const char* name;
+        bool enabled;
+        const char* visibility;
+        f32 opacity;
+        i32 width;
+    } cases[] = {
+        {"Name='a' x:Name='b'", "a", true, "Visible", 1.0f, 0},
+        {"Name='' x:Name='b' IsEnabled='1'", "b", false, "Visible", 1.0f, 0},
+        {"x:Name='b' IsEnabled='True' Visibility='visible'", "b", true, "visible", 1.0f, 0},
+        {"IsEnabled='False' Opacity='' Width='12.7'", "", false, "Visible", 1.0f, 12},
+        {"IsEnabled='' Opacity='0.25' Width='-3'", "", true, "Visible", 0.25f, -3},
+    };
+    for (const auto& c : cases) {
+        const sWidget w = Only(std::string("<GsWidgetLibrary:Image ") + c.attributes + "/>");
+        EXPECT_EQ(w.m_Name, c.name) << c.attributes;
+        EXPECT_EQ(w.m_Enabled, c.enabled) << c.attributes;
+        EXPECT_EQ(w.m_Visibility, c.visibility) << c.attributes;
+        EXPECT_EQ(w.m_Opacity, c.opacity) << c.attributes;
+        EXPECT_EQ(w.m_Width, c.width) << c.attributes;
+        EXPECT_EQ(w.m_Background, "#FFFFFFFF") << c.attributes;
+    }
+}
+
+TEST(LayoutRecords, StructureAndElementNames) {
+    LogCapture log;
+    sWindow window = Read(Layout(
+        "<GsWidgetLibrary:Label Name='before'/><Grid Name='g'><GsWidgetLibrary:Image Name='i'>"
+        "<GsWidgetLibrary:Label Name='inner'/></GsWidgetLibrary:Image><Button Name='plain'/>"
+        "<GsWidgetLibrary:Compositor/></Grid><GsWidgetLibrary:Label Name='after'/>"));
+    ASSERT_EQ(window.m_Widgets.size(), 2u);
+    EXPECT_EQ(window.m_Widgets[0].m_Name, "g");
+    EXPECT_EQ(window.m_Widgets[1].m_Name, "after");
+    const auto& children = window.m_Widgets[0].m_Children;
+    ASSERT_EQ(children.size(), 3u);
+    EXPECT_EQ(children[0].m_Type, kLayoutImage);
+    EXPECT_TRUE(children[0].m_Children.empty());
+    EXPECT_EQ(children[1].m_Type, kLayoutNone);
+    EXPECT_EQ(children[2].m_Type, kLayoutCompositor);
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"Unknown layout element: Button"});
+    EXPECT_EQ(LayoutTypeOf("GsWidgetLibrary:ViewPort3D"), kLayoutViewPort3D);
+    EXPECT_EQ(LayoutTypeOf("grid"), kLayoutNone);
+}
+
+TEST(LayoutRecords, KindBlocksFallBackAndDefault) {
+    EXPECT_EQ(Only("<GsWidgetLibrary:Label FontFamily='A.ttf'/>").m_Values.Text("TextFontName"),
+              "A.ttf");
+    const sWidget scroll =
+        Only("<GsWidgetLibrary:ScrollText FontFamily='A.ttf' TextFontName='B.ttf'/>");
+    EXPECT_EQ(scroll.m_Values.Text("TextFontName"), "B.ttf");
+    EXPECT_EQ(scroll.m_Values.Text("SpecialTextFontName"), "A.ttf");
+    EXPECT_EQ(scroll.m_Values.Float("Speed"), 0.5f);
+    EXPECT_EQ(scroll.m_Values.UInt("SpecialTextSpaceWidth"), 6u);
+    const sWidget check = Only("<GsWidgetLibrary:CheckBox TextOffsetBetweenCharacter='-4'/>");
+    EXPECT_EQ(check.m_Values.Int("TextOffsetBetweenCharacter"), -4);
+    EXPECT_EQ(check.m_Values.UInt("TextSpaceWidth"), 6u);
+    // Only the element's own block is read.
+    EXPECT_EQ(Only("<GsWidgetLibrary:Image Text='t'/>").m_Values.m_Texts.size(), 1u);
+}
+
+TEST(LayoutRecords, KeyRowsAndNestingAreBounded) {
+    LogCapture log;
+    const sWidget keys = Only(
+        "<GsWidgetLibrary:SoftKeyboard NumberKeyRow1='4000000000' NumberKeyRow2='128' "
+        "NumberKeyRow3='129'/>");
+    EXPECT_EQ(keys.m_Values.UInt("NumberKeyRow1"), 128u);
+    EXPECT_EQ(keys.m_Values.UInt("NumberKeyRow2"), 128u);
+    EXPECT_EQ(keys.m_Values.UInt("NumberKeyRow3"), 128u);
+    ASSERT_EQ(log.Lines().size(), 2u);
+    EXPECT_TRUE(log.Contains("NumberKeyRow1 of 4000000000 keys taken as 128"));
+    log.Clear();
+    std::string open, close;
+    for (int i = 0; i < 200; ++i) {
+        open += "<Grid Name='g" + std::to_string(i) + "'>";
+        close += "</Grid>";
+    }
+    sWindow window = Read(Layout(open + close));
+    u32 depth = 0;
+    for (const sWidget* w = &window.m_Widgets[0]; w; ++depth)
+        w = w->m_Children.empty() ? nullptr : &w->m_Children[0];
+    EXPECT_EQ(depth, kMaxWidgetDepth);
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{
+                               "Layout nested deeper than 64 widgets: the content of g63 is not "
+                               "read"});
+}

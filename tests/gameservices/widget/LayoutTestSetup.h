@@ -1,0 +1,81 @@
+#pragma once
+// Layout, navigation and popups files in a temporary game folder, read outside package mode,
+// and the running test game.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/game/LevelTransition.h"
+#include "gameservices/game/LevelTransitionController.h"
+#include "tests/gameservices/widget/WidgetTestGame.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempDir.h"
+
+namespace widget_test {
+
+// A user control of the design size holding the elements (a "Grid" first).
+inline std::string Layout(const std::string& elements, int width = 800, int height = 600,
+                          const std::string& name = "Window") {
+    return "<UserControl xmlns:x=\"urn:x\" xmlns:GsWidgetLibrary=\"urn:w\" x:Name=\"" + name +
+           "\" Width=\"" + std::to_string(width) + "\" Height=\"" + std::to_string(height) +
+           "\">" + elements + "</UserControl>";
+}
+
+inline std::string SampleFile(const std::string& relative) {
+    std::ifstream in(std::string(TALLYVOX_SAMPLE_UI) + "/" + relative, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class LayoutFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GameServices::Bridge::FileSystem::Destroy();
+        GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
+    }
+    void TearDown() override { GameServices::Bridge::FileSystem::Destroy(); }
+
+    void WriteScreenFile(const std::string& name, const std::string& text) const {
+        dir.Write("-xml/screen/" + name, text);
+    }
+    void WritePopupsFile(const std::string& text) const {
+        dir.Write("-xml/global/popups.xml", text);
+    }
+    // The sample screens, navigation and popups.
+    void WriteSamples() const {
+        for (const char* name : {"answerscreen.xaml", "hintbar.xaml", "popupconfirm.xaml",
+                                 "sketch.flow"})
+            WriteScreenFile(name, SampleFile(std::string("screens/") + name));
+        WritePopupsFile(SampleFile("global/popups.xml"));
+    }
+
+    // The level-transition controller in its running phase.
+    void RunLevel() {
+        using GameServices::KorvoGame::LevelTransitionController;
+        GameServices::KorvoGame::sLevelTransition record;
+        record.LevelNameId = "Quiz";
+        record.Status = "unlock";
+        level = std::make_unique<GameServices::KorvoGame::LevelTransition>(record);
+        LevelTransitionController* controller = game.flow.GetController();
+        controller->RequestLevel(level.get(), nullptr);
+        for (int step = 0; step < 2; ++step) {
+            controller->Update();
+            controller->SetDone(true);
+            controller->Update();
+        }
+        controller->Update();
+        ASSERT_EQ(controller->GetPhase(), LevelTransitionController::kPhaseRunning);
+    }
+
+    TempDir dir;
+    LogCapture log;
+    TestGame game;
+    std::unique_ptr<GameServices::KorvoGame::LevelTransition> level;
+};
+
+}  // namespace widget_test

@@ -1,0 +1,319 @@
+#include "gameservices/widget/ScreenManager.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gameservices/widget/Screen.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "tests/gameservices/widget/LayoutTestSetup.h"
+
+using namespace GameServices::Widget;
+
+namespace {
+
+// A popup of the layout "box.xaml" (a "Yes" AutoClose button and a "Note" label).
+std::string PopupInfo(const std::string& name, int priority) {
+    return "<Popup><Layout>box.xaml</Layout><Name>" + name + "</Name><Title Value='T'/>"
+           "<Priority>" + std::to_string(priority) + "</Priority><Options><Option Name='Yes' "
+           "AutoClose='true'/><Option Name='Gone'/></Options><Messages><Message Name='Note' "
+           "Text='n'/><Message Name='Missing'/></Messages></Popup>";
+}
+
+class ScreenManagerTest : public widget_test::LayoutFixture {
+protected:
+    void SetUp() override {
+        LayoutFixture::SetUp();
+        WriteSamples();
+        WriteScreenFile("box.xaml",
+                        widget_test::Layout("<Grid><GsWidgetLibrary:Button Name='Yes' Width='9' "
+                                            "Height='9'/><GsWidgetLibrary:Label Name='Note'/>"
+                                            "</Grid>"));
+    }
+    // Navigation and popups loaded, "AnswerScreen" current, the level running.
+    void Start(const std::string& popups = "") {
+        if (!popups.empty())
+            WritePopupsFile("<Root><Popups>" + popups + "</Popups></Root>");
+        manager.LoadNavigation();
+        manager.LoadPopups();
+        manager.SetPendingScreen("AnswerScreen");
+        manager.Update(16);
+        RunLevel();
+    }
+    std::string Open() const {
+        std::string names;
+        for (Popup* popup : manager.GetOpenPopups())
+            names += std::string(popup->Name.c_str()) + " ";
+        return names;
+    }
+
+    ScreenManager manager;
+};
+
+struct Recorder {
+    void First() { calls.push_back(std::string("first:") + std::to_string(open->size())); }
+    void Second() { calls.push_back("second"); }
+    const std::vector<Popup*>* open = nullptr;
+    std::vector<std::string> calls;
+    FDelegate<Recorder> first{this, &Recorder::First};
+    FDelegate<Recorder> second{this, &Recorder::Second};
+};
+
+}  // namespace
+
+TEST_F(ScreenManagerTest, NavigationRegistersScreensAndConnections) {
+    Screen gameScreen;
+    gameScreen.m_ScreenName = "HintBar";
+    gameScreen.m_Kind = 7;
+    manager.RegisterScreen(&gameScreen);
+    manager.LoadNavigation();
+    Screen* answer = manager.FindScreen("AnswerScreen");
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(manager.GetOwnedScreens(), std::vector<Screen*>{answer});
+    EXPECT_EQ(answer->m_LayoutFile, "answerscreen.xaml");
+    EXPECT_EQ(manager.GetRegisteredScreens().size(), 2u);
+    EXPECT_EQ(gameScreen.m_LayoutFile, "hintbar.xaml");
+    EXPECT_EQ(gameScreen.m_Kind, 1u);
+    EXPECT_EQ(gameScreen.m_Y, 560.0f);
+    EXPECT_EQ(answer->m_Compositions, std::vector<Screen*>{&gameScreen});
+
+    // Connections in order, twice when listed twice; unknown names reported each.
+    WriteScreenFile(
+        "sketch.flow",
+        "<Data><Screens><Screen><DisplayName>HintBar</DisplayName><Type>Other</Type>"
+        "<Position/></Screen></Screens><Connections>"
+        "<Connection><Source>HintBar</Source><Target>AnswerScreen</Target></Connection>"
+        "<Connection><Source>Nope</Source><Target>Nada</Target></Connection>"
+        "<Connection><Source>AnswerScreen</Source><Target>AnswerScreen</Target></Connection>"
+        "</Connections></Data>");
+    log.Clear();
+    manager.LoadNavigation();
+    EXPECT_EQ(answer->m_Compositions, (std::vector<Screen*>{&gameScreen, &gameScreen, answer}));
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Screen not registered: Nope",
+                                                      "Screen not registered: Nada"}));
+    log.Clear();
+    dir.Write("-xml/screen/sketch.flow", "");
+    manager.LoadNavigation();
+    EXPECT_EQ(log.Lines().size(), 1u);
+    EXPECT_TRUE(log.Contains("Can not read the level file: "));
+    manager.UnregisterScreen(&gameScreen);
+}
+
+TEST_F(ScreenManagerTest, PendingScreensSwitchAtTheNextUpdate) {
+    Start(PopupInfo("P", 1));
+    Screen* answer = manager.FindScreen("AnswerScreen");
+    ASSERT_EQ(manager.GetCurrentScreen(), answer);
+    ASSERT_EQ(answer->m_RootPanel->m_Children.size(), 2u);
+    EXPECT_EQ(answer->m_RootPanel->m_Children[1]->Name, "HintBar");
+    EXPECT_EQ(answer->m_RootPanel->m_Children[1]->m_Y, 560.0f);
+
+    manager.SetPendingScreen("Nope");
+    manager.ShowPopup("P");
+    manager.Update(16);
+    EXPECT_TRUE(log.Contains("Screen not registered: Nope"));
+    EXPECT_EQ(manager.GetCurrentScreen(), answer);
+    EXPECT_TRUE(manager.IsScreenChangePending());
+    manager.Update(16);
+    EXPECT_EQ(manager.GetTopPopup(), nullptr);
+    EXPECT_FALSE(game.paused);
+    manager.SetPendingScreen("HintBar");
+    manager.Update(16);
+    EXPECT_EQ(manager.GetCurrentScreen(), manager.FindScreen("HintBar"));
+    EXPECT_FALSE(answer->IsLoaded());
+    manager.Update(16);
+    EXPECT_NE(manager.GetTopPopup(), nullptr);
+
+    manager.CloseCurrentScreen();
+    EXPECT_EQ(manager.GetCurrentScreen(), nullptr);
+    EXPECT_EQ(Open(), "P ");
+}
+
+TEST_F(ScreenManagerTest, ResetRebuildsTheFileScreensOnly) {
+    class GameScreen : public BaseScreen<GameScreen> {
+    public:
+        GameScreen() : BaseScreen<GameScreen>("HintBar") {}
+    } gameScreen;
+    ScreenManager& shared = ScreenManager::Instance();
+    shared.LoadNavigation();
+    shared.LoadPopups();
+    shared.SwitchScreen("AnswerScreen");
+    const size_t registered = shared.GetRegisteredScreens().size();
+    ASSERT_EQ(shared.GetOwnedScreens().size(), 1u);
+    shared.ShowPopup("PopupConfirmAnswer");
+    shared.Reset();
+    EXPECT_EQ(shared.GetRegisteredScreens().size(), registered);
+    EXPECT_EQ(shared.GetOwnedScreens().size(), 1u);
+    EXPECT_EQ(shared.FindScreen("HintBar"), &gameScreen);
+    EXPECT_EQ(gameScreen.m_LayoutFile, "hintbar.xaml");
+    EXPECT_EQ(shared.GetCurrentScreen(), nullptr);
+    EXPECT_TRUE(shared.GetOpenPopups().empty());
+    EXPECT_EQ(shared.GetRegisteredPopups().size(), 1u);
+    EXPECT_EQ(shared.FindScreen("AnswerScreen")->m_Compositions.size(), 1u);
+    // The game screen goes with this test.
+    shared.FindScreen("AnswerScreen")->m_Compositions.clear();
+}
+
+TEST_F(ScreenManagerTest, ThePopupPausesTheGameOnceTheLevelRunsAndShowsItsTexts) {
+    manager.LoadNavigation();
+    manager.LoadPopups();
+    manager.SwitchScreen("AnswerScreen");
+    Popup* popup = manager.ShowPopup("PopupConfirmAnswer");
+    ASSERT_NE(popup, nullptr);
+    popup->SetMessageText("LabelAnswer", "QW");
+    manager.Update(16);
+    EXPECT_FALSE(popup->m_Loaded);
+    EXPECT_FALSE(game.paused);
+    RunLevel();
+    manager.Update(16);
+    EXPECT_TRUE(game.paused);
+    EXPECT_EQ(manager.GetTopPopup(), popup);
+    ASSERT_TRUE(popup->m_Loaded);
+    // The popup's numbers follow the screen's: root, grid, 3 widgets, hint bar, grid, label.
+    EXPECT_EQ(popup->m_Panel->m_DrawOrder, 9u);
+    EXPECT_EQ(manager.GetCurrentScreen()->m_PopupLock, 1);
+    EXPECT_EQ(manager.GetCurrentScreen()->m_RootPanel->m_InputLocked, 1);
+    const auto text = [&](const char* name) {
+        auto* label = static_cast<Label*>(Widget::FindChild(name, popup->m_Panel));
+        return std::string(label->m_TextStyle.m_Text.c_str());
+    };
+    EXPECT_EQ(text("Title"), "Confirm");
+    EXPECT_EQ(text("MainText"), "Submit this answer?");
+    EXPECT_EQ(text("LabelAnswer"), "QW");
+    auto* yes = static_cast<Button*>(Widget::FindChild("ButtonYes", popup->m_Panel));
+    EXPECT_EQ(yes->m_TextStyle.m_Text, "Yes");
+    EXPECT_EQ(manager.ShowPopup("Unknown"), nullptr);
+    EXPECT_TRUE(log.Contains("Popup not registered: Unknown"));
+}
+
+TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
+    Start(PopupInfo("A2", 2) + PopupInfo("B1", 1) + PopupInfo("C3", 3) + PopupInfo("D2", 2) +
+          PopupInfo("Z0", 0));
+    Popup* a2 = manager.ShowPopup("A2");
+    manager.Update(16);
+    EXPECT_EQ(manager.GetTopPopup(), a2);
+    manager.ShowPopup("B1");
+    Popup* c3 = manager.ShowPopup("C3");
+    manager.Update(16);
+    EXPECT_EQ(manager.GetTopPopup(), c3);
+    EXPECT_EQ(a2->m_InputLocked, 1);
+    EXPECT_EQ(a2->m_Panel->m_InputLocked, 1);
+    EXPECT_EQ(c3->m_Panel->m_InputLocked, 0);
+    EXPECT_EQ(c3->m_InputLocked, 0);
+    EXPECT_FALSE(manager.FindPopup("B1")->m_Loaded);
+    manager.ShowPopup("D2");
+    manager.Update(16);
+    EXPECT_EQ(manager.GetTopPopup(), c3);
+    EXPECT_FALSE(manager.FindPopup("D2")->m_Loaded);
+    EXPECT_TRUE(log.Contains("Can not find the button in popup Gone"));
+    EXPECT_TRUE(log.Contains("Can not find the label in popup Missing"));
+
+    for (const char* name : {"A2", "B1", "C3", "D2"})
+        manager.HidePopup(name);
+    manager.HidePopup("A2");
+    EXPECT_TRUE(log.Contains("Did not find the popup to remove"));
+    Popup* z0 = manager.ShowPopup("Z0");
+    manager.Update(16);
+    EXPECT_TRUE(game.paused);
+    EXPECT_EQ(manager.GetTopPopup(), nullptr);
+    EXPECT_FALSE(z0->m_Loaded);
+    EXPECT_FALSE(c3->m_Loaded);
+    // The saved-game form gives the priority first.
+    EXPECT_TRUE(manager.ShowPopup("Z0", 900));
+    EXPECT_FALSE(manager.ShowPopup("None", 900));
+    manager.Update(16);
+    EXPECT_EQ(manager.GetTopPopup(), z0);
+}
+
+TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes) {
+    Start(PopupInfo("P", 2));
+    Recorder recorder;
+    recorder.open = &manager.GetOpenPopups();
+    manager.SetPopupButtonCallback("P", "Yes", &recorder.first);
+    manager.SetPopupButtonCallback("P", "Yes", &recorder.second);
+    manager.SetPopupButtonCallback("Q", "Yes", &recorder.second);
+    EXPECT_TRUE(log.Contains("Popup not registered: Q"));
+    manager.FindPopup("P")->AddButtonCallback("No", &recorder.second);
+    EXPECT_TRUE(log.Contains("Button not found: No"));
+    Popup* popup = manager.ShowPopup("P");
+    manager.Update(16);
+    auto* emitter = new Emitter3D("E");
+    manager.GetCurrentScreen()->m_RootPanel->AddChild(emitter);
+    PauseEmitters(manager.GetCurrentScreen()->m_RootPanel, true);
+    auto* yes = static_cast<Button*>(Widget::FindChild("Yes", popup->m_Panel));
+    yes->m_ButtonBehavior.Event(kEventClick).Fire();
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"first:0", "second"}));
+    EXPECT_TRUE(popup->m_Loaded);
+    Recorder closed;
+    popup->m_ClosedEvent.AddDelegate(&closed.second);
+    manager.Update(16);
+    EXPECT_FALSE(popup->m_Loaded);
+    EXPECT_EQ(popup->m_Panel, nullptr);
+    EXPECT_EQ(closed.calls.size(), 1u);
+    popup->m_ClosedEvent.RemoveDelegate(&closed.second);
+    EXPECT_FALSE(game.paused);
+    EXPECT_EQ(emitter->m_Paused, 0);
+    EXPECT_EQ(manager.GetCurrentScreen()->m_PopupLock, 0);
+    EXPECT_EQ(manager.GetCurrentScreen()->m_RootPanel->m_InputLocked, 0);
+
+    // Callbacks bind at the next load; removing clears them all.
+    manager.ClearPopupButtonCallback("P", "Yes");
+    manager.ShowPopup("P");
+    manager.Update(16);
+    yes = static_cast<Button*>(Widget::FindChild("Yes", popup->m_Panel));
+    yes->m_ButtonBehavior.Event(kEventClick).Fire();
+    EXPECT_EQ(recorder.calls.size(), 2u);
+    EXPECT_EQ(Open(), "");
+}
+
+TEST_F(ScreenManagerTest, ShowingTwiceOrWhileClosingKeepsOneEntry) {
+    Start(PopupInfo("P", 1));
+    Popup* popup = manager.ShowPopup("P");
+    EXPECT_EQ(manager.ShowPopup("P"), popup);
+    manager.HidePopup("P");
+    manager.Update(16);
+    EXPECT_EQ(Open(), "");
+    EXPECT_EQ(manager.GetPopupsInUse(), 0u);
+    EXPECT_FALSE(game.paused);
+    manager.ShowPopup("P");
+    manager.Update(16);
+    ASSERT_TRUE(popup->m_Loaded);
+    manager.HidePopupEntity(popup);
+    EXPECT_EQ(manager.ShowPopup("P"), popup);
+    manager.Update(16);
+    EXPECT_EQ(Open(), "P ");
+    EXPECT_TRUE(popup->m_Loaded);
+    EXPECT_TRUE(game.paused);
+}
+
+TEST_F(ScreenManagerTest, TheTwentyFirstPopupIsSkipped) {
+    std::string popups;
+    for (int i = 0; i < 21; ++i)
+        popups += PopupInfo("P" + std::to_string(i), 1);
+    Start(popups);
+    EXPECT_EQ(manager.GetRegisteredPopups().size(), 20u);
+    EXPECT_EQ(manager.FindPopup("P20"), nullptr);
+    EXPECT_TRUE(log.Contains("More than 20 popups: P20 is skipped"));
+    // Reloading replaces the popups without keeping the old ones.
+    manager.ShowPopup("P3");
+    manager.Update(16);
+    manager.LoadPopups();
+    EXPECT_EQ(manager.GetRegisteredPopups().size(), 20u);
+    EXPECT_TRUE(manager.GetOpenPopups().empty());
+    EXPECT_EQ(manager.GetTopPopup(), nullptr);
+}
+
+TEST_F(ScreenManagerTest, ShuttingDownWithPopupsOpenDeletesEachOnce) {
+    auto local = std::make_unique<ScreenManager>();
+    local->LoadNavigation();
+    local->LoadPopups();
+    local->SwitchScreen("AnswerScreen");
+    RunLevel();
+    local->ShowPopup("PopupConfirmAnswer");
+    local->Update(16);
+    ASSERT_TRUE(local->GetTopPopup()->m_Loaded);
+    local->HidePopup("PopupConfirmAnswer");
+    local->ShowPopup("PopupConfirmAnswer");
+    local.reset();
+}

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/graphics/PCGraphicDevice.h"
+#include "gameservices/widget/SoftKeyboard.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameservices/widget/WidgetManager.h"
+#include "tests/gameservices/widget/LayoutTestSetup.h"
+
+using namespace GameServices::Widget;
+using widget_test::Layout;
+
+namespace {
+
+// A device of the given size without a window.
+struct SizedDevice : PCGraphicDevice {
+    SizedDevice(u32 width, u32 height) {
+        m_width = width;
+        m_height = height;
+        SetInstance(this);
+    }
+    ~SizedDevice() override { SetInstance(nullptr); }
+};
+
+class WidgetBuilder : public widget_test::LayoutFixture {
+protected:
+    Panel* Build(const std::string& layout, Panel* parent = nullptr, bool reset = true) {
+        WriteScreenFile("test.xaml", layout);
+        return WidgetManager::Instance().BuildPanel(parent, "test.xaml", reset);
+    }
+    // The size-check messages logged.
+    std::vector<std::string> Resizes() const {
+        std::vector<std::string> lines;
+        for (const std::string& line : log.Lines())
+            if (line.find("resize") != std::string::npos)
+                lines.push_back(line);
+        return lines;
+    }
+};
+
+}  // namespace
+
+TEST_F(WidgetBuilder, RootPanelsAreCentredAndScaled) {
+    const struct {
+        u32 screenW, screenH;
+        int layoutW, layoutH;
+        f32 x, y, scaleX, scaleY;
+    } cases[] = {
+        {800, 600, 800, 600, 0, 0, 1, 1},
+        {1024, 768, 800, 600, 112, 84, 1.28f, 1.28f},
+        {800, 600, 400, 200, 200, 200, 2, 3},
+        {800, 600, 0, 0, 0, 0, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SizedDevice device(c.screenW, c.screenH);
+        Panel* root =
+            Build(Layout("<Grid><GsWidgetLibrary:Label/></Grid>", c.layoutW, c.layoutH));
+        EXPECT_EQ(root->m_X, c.x) << c.screenW << " " << c.layoutW;
+        EXPECT_EQ(root->m_Y, c.y) << c.screenW << " " << c.layoutW;
+        EXPECT_FLOAT_EQ(root->m_ScaleX, c.scaleX) << c.layoutW;
+        EXPECT_FLOAT_EQ(root->m_ScaleY, c.scaleY) << c.layoutW;
+        EXPECT_EQ(root->m_Width, static_cast<f32>(c.layoutW));
+        const Widget* leaf = static_cast<Panel*>(root->m_Children[0])->m_Children[0];
+        EXPECT_EQ(leaf->m_RatioX, root->m_RatioX);
+        // A nested layout keeps (0, 0), takes the parent's ratios and is not scaled.
+        Panel* nested = Build(Layout("<Grid/>", 100, 100), root, false);
+        EXPECT_EQ(nested->m_X, 0.0f);
+        EXPECT_EQ(nested->m_RatioY, root->m_RatioY);
+        EXPECT_EQ(nested->m_ScaleX, 1.0f);
+        delete nested;
+        delete root;
+    }
+}
+
+TEST_F(WidgetBuilder, DrawOrderFollowsCreationAcrossBuilds) {
+    Panel* root = Build(Layout(
+        "<Grid Name='G' Margin='5,6,7,8' Height='7' IsEnabled='False'><GsWidgetLibrary:Image Name='B'/>"
+        "<GsWidgetLibrary:Label Name='C' Visibility='Collapsed'/></Grid>"
+        "<GsWidgetLibrary:Label Name='D'/><Unknown Name='E'/>"));
+    ASSERT_EQ(root->m_Children.size(), 2u);
+    auto* grid = static_cast<Panel*>(root->m_Children[0]);
+    EXPECT_EQ(root->m_DrawOrder, 1u);
+    EXPECT_EQ(grid->m_DrawOrder, 2u);
+    EXPECT_EQ(grid->m_Children[0]->m_DrawOrder, 3u);
+    EXPECT_EQ(grid->m_Children[1]->m_DrawOrder, 4u);
+    EXPECT_EQ(root->m_Children[1]->m_DrawOrder, 5u);
+    EXPECT_EQ(grid->m_Enabled, 1);
+    EXPECT_EQ(grid->m_X, 5.0f);
+    EXPECT_EQ(grid->m_MarginBottom, 8.0f);
+    EXPECT_EQ(grid->m_Hit.maxY, 7.0f);
+    EXPECT_TRUE(grid->m_Children[0]->Visible);
+    EXPECT_FALSE(grid->m_Children[1]->Visible);
+    EXPECT_EQ(grid->m_Children[1]->m_Parent, grid);
+    Panel* popup = Build(Layout("<Grid/>"), nullptr, false);
+    EXPECT_EQ(popup->m_DrawOrder, 6u);
+    delete popup;
+    delete root;
+}
+
+TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
+    Panel* root = Build(Layout(
+        "<Grid><GsWidgetLibrary:Button Margin='10,20,0,0' Width='30' Height='9' "
+        "IsEnabled='False' ImageDefault='/Skin;component/Images/Play.png' TextColor='#80FF0000' "
+        "TextSize='22' TextHorizontalAlignment='Right' RenderType='Add' Opacity='0.5' "
+        "Background='#00000000'/>"
+        "<GsWidgetLibrary:SoftKeyboard Width='1' Height='1' TextKeySize='17.9' "
+        "TextSpecialSizeQWERTY='-2.5' Row2Position='3,4' NumberKeyRow3='7' "
+        "ImageEntryDefault='a\\Entry.PNG'/>"
+        "<GsWidgetLibrary:SliderButton Width='1' Height='1' SliderGranularity='0.1'/>"
+        "<GsWidgetLibrary:Label StringId='ID' Text='t'/></Grid>"));
+    const auto& leaves = static_cast<Panel*>(root->m_Children[0])->m_Children;
+    ASSERT_EQ(leaves.size(), 4u);
+    auto* button = static_cast<Button*>(leaves[0]);
+    EXPECT_EQ(button->m_Hit.x, 10.0f);
+    EXPECT_EQ(button->m_Hit.maxX, 30.0f);
+    EXPECT_EQ(button->m_Enabled, 0);
+    EXPECT_EQ(button->m_ButtonBehavior.m_State, 3u);
+    EXPECT_EQ(button->m_ImageDefault, "play.png");
+    EXPECT_EQ(button->m_TextStyle.m_TextColor, 0x80FF0000u);
+    EXPECT_EQ(button->m_TextStyle.m_FontSize, 22.0f);
+    EXPECT_EQ(button->m_TextStyle.m_HorizontalAlignment, 2);
+    EXPECT_EQ(button->m_RenderType, "Add");
+    EXPECT_EQ(button->m_Opacity, 0.5f);
+    EXPECT_EQ(button->m_Background, "#00000000");
+    auto* keys = static_cast<SoftKeyboard*>(leaves[1]);
+    EXPECT_EQ(keys->m_TextKeySize, 17);
+    EXPECT_EQ(keys->m_SpecialTextSizeQwerty, -2);
+    ASSERT_EQ(keys->m_RowPositions.size(), 3u);
+    EXPECT_EQ(keys->m_RowPositions[1].y, 4.0f);
+    EXPECT_EQ(keys->m_RowKeys[2], 7u);
+    EXPECT_EQ(keys->m_EntryImage, "entry.png");
+    EXPECT_FLOAT_EQ(static_cast<SliderButton*>(leaves[2])->m_Step, 0.1f);
+    EXPECT_EQ(static_cast<Label*>(leaves[3])->m_StringId, "ID");
+    EXPECT_EQ(static_cast<Label*>(leaves[3])->m_TextStyle.m_Text, "t");
+    EXPECT_TRUE(Resizes().empty());
+    delete root;
+}
+
+TEST_F(WidgetBuilder, SizeChecksNameTheirKind) {
+    const struct {
+        const char* element;
+        char digit;
+    } kinds[] = {{"Button", '1'},   {"CheckBox", '2'},        {"SliderButton", '3'},
+                 {"SliderTrackBar", '4'}, {"Emitter3D", '5'}, {"ResizableWindow", '6'},
+                 {"Video", '7'},    {"SoftKeyboard", '8'},    {"Image", 0},
+                 {"Label", 0},      {"ScrollText", 0}};
+    for (const auto& k : kinds) {
+        log.Clear();
+        delete Build(Layout(std::string("<Grid><GsWidgetLibrary:") + k.element + "/></Grid>"));
+        const std::vector<std::string> lines = Resizes();
+        if (!k.digit) {
+            EXPECT_TRUE(lines.empty()) << k.element;
+            continue;
+        }
+        ASSERT_EQ(lines.size(), 2u) << k.element;
+        EXPECT_EQ(lines[0][0], k.digit);
+        EXPECT_NE(lines[0].find("width"), std::string::npos);
+        EXPECT_NE(lines[1].find("height"), std::string::npos);
+    }
+}
+
+TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
+    WriteScreenFile("scores.xaml",
+                    Layout("<Grid Name='inner'/>", 300, 100, "Scores"));
+    WriteScreenFile("loop.xaml",
+                    Layout("<Grid><GsWidgetLibrary:Compositor Name='again' Source='x/Test.xaml'/>"
+                           "</Grid>", 10, 10, "Loop"));
+    Panel* root = Build(Layout(
+        "<Grid><GsWidgetLibrary:Compositor Name='board' Margin='40,50,0,0' Width='200' "
+        "Height='80' Resizable='True' Source='/Theme/Parts/Scores.xaml'/>"
+        "<GsWidgetLibrary:Compositor Name='self' Source='Test.xaml'/>"
+        "<GsWidgetLibrary:Compositor Name='ancestor' Source='loop.xaml'/>"
+        "<GsWidgetLibrary:Label Name='last'/></Grid>"));
+    const auto& children = static_cast<Panel*>(root->m_Children[0])->m_Children;
+    ASSERT_EQ(children.size(), 4u);
+    auto* board = static_cast<Panel*>(children[0]);
+    EXPECT_EQ(board->Name, "board");
+    EXPECT_EQ(board->m_X, 40.0f);
+    EXPECT_EQ(board->m_Y, 50.0f);
+    EXPECT_EQ(board->m_Width, 200.0f);
+    EXPECT_EQ(board->m_Hit.maxY, 80.0f);
+    EXPECT_EQ(board->m_Resizable, 1u);
+    EXPECT_EQ(board->m_ScaleX, 1.0f);
+    ASSERT_EQ(board->m_Children.size(), 1u);
+    EXPECT_EQ(board->m_Children[0]->Name, "inner");
+    EXPECT_EQ(children[1]->Name, "self");
+    EXPECT_TRUE(static_cast<Panel*>(children[1])->m_Children.empty());
+    auto* loop = static_cast<Panel*>(static_cast<Panel*>(children[2])->m_Children[0]);
+    ASSERT_EQ(loop->m_Children.size(), 1u);
+    EXPECT_TRUE(static_cast<Panel*>(loop->m_Children[0])->m_Children.empty());
+    EXPECT_EQ(children[3]->Name, "last");
+    EXPECT_EQ(log.Lines().size(), 2u);
+    EXPECT_TRUE(log.Contains("Layout Test.xaml is already being built"));
+    EXPECT_TRUE(log.Contains("Layout test.xaml is already being built"));
+    delete root;
+}
+
+TEST_F(WidgetBuilder, UnreadableAndTooDeepLayoutsStillGiveAPanel) {
+    Panel* missing = WidgetManager::Instance().BuildPanel(nullptr, "", true);
+    EXPECT_TRUE(missing->m_Children.empty());
+    EXPECT_EQ(missing->m_ScaleX, 1.0f);
+    EXPECT_TRUE(log.Contains("The name of this window is incorect."));
+    EXPECT_TRUE(log.Contains("Can not read the level file: "));
+    delete missing;
+    // Refused by the XML layer before it is parsed.
+    std::string open, close;
+    for (int i = 0; i < 10000; ++i) {
+        open += "<Grid>";
+        close += "</Grid>";
+    }
+    log.Clear();
+    Panel* deep = Build(Layout(open + close));
+    EXPECT_TRUE(deep->m_Children.empty());
+    EXPECT_TRUE(log.Contains("nested deeper than 256"));
+    delete deep;
+}
+
+TEST(WidgetManager, ColoursAreHashAndEightHexDigits) {
+    const struct {
+        const char* text;
+        u32 colour;
+    } cases[] = {{"#80FF0000", 0x80FF0000u}, {"#00abcDEF", 0x00ABCDEFu}, {"#FF00000", 7u},
+                 {"FF0000000", 7u},         {"#+F000000", 7u},         {"#FF0000G0", 7u},
+                 {"#FF00000000", 7u},       {"", 7u}};
+    for (const auto& c : cases)
+        EXPECT_EQ(WidgetManager::ParseColor(c.text, 7u), c.colour) << c.text;
+}
