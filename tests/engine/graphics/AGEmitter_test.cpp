@@ -166,6 +166,11 @@ TEST(AGEmitter, SpreadsAndVariationsStayWithinTheirRanges) {
         EXPECT_LE(high[i], range[i][1] + 1e-4f) << i;
         EXPECT_GT(high[i] - low[i], 0.8f * (range[i][1] - range[i][0])) << i;
     }
+    // A negative life counts as none: the (reduced) variation alone gives particles time.
+    data.life = -5;
+    data.lifeVariation = 20;
+    Rig lifeless(data);
+    EXPECT_GT(lifeless.LiveAt(0), 100u);
 }
 
 TEST(AGEmitter, SizeCurveFollowsGrowInAndFadeOut) {

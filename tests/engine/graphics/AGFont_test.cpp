@@ -53,6 +53,13 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
     EXPECT_EQ(seventy.GetGlyph(300).x, u32('?'));
     EXPECT_EQ(ten.GetGlyph(65).width, 0u);
     EXPECT_EQ(ten.GetGlyph(3).x, 3u);
+    // The file's texture size counts only when it has both sides.
+    for (auto [width, height] : {std::pair{0u, 64u}, {1u, 1u}}) {
+        f.textureWidth = width;
+        f.textureHeight = height;
+        LoadBytes(font, authoring::FontBytes(f));
+        EXPECT_EQ(font.GetTextureSize(w, h), width != 0) << width;
+    }
 }
 
 TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {

@@ -71,6 +71,11 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
     EXPECT_EQ(rig->GetController(), clock);
     EXPECT_EQ(skeleton->GetController(), clock);
     EXPECT_EQ(scene->GetEmitter(0)->GetController(), clock);
+    // The emitter follows its path: its particles start at the path's key.
+    scene->GetEmitter(0)->Update();
+    ASSERT_GT(scene->GetEmitter(0)->LiveCount(), 0u);
+    const AGVec3 at = scene->GetEmitter(0)->FirstLive()->position;
+    EXPECT_TRUE(at.x == 1.0f && at.y == 2.0f && at.z == 3.0f);
     package.GiveBack(TypeKey::Scene3D, scene);
 }
 

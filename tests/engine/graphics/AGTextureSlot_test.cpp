@@ -85,6 +85,9 @@ TEST_F(TextureSlotTest, StepFlipBookShowsTheKeyedTextureAndIgnoresFramesItDoesNo
     }
     EXPECT_EQ(SlotOf(flip)->GetCurrentFrame(), 2u);
     EXPECT_EQ(SlotOf(bad)->GetCurrentFrame(), 0u);
+    const AGTextureSlot copy(*SlotOf(flip));  // a copy starts on the frame shown
+    EXPECT_EQ(copy.GetCurrentFrame(), 2u);
+    EXPECT_NE(copy.GetCurrentTexture(), nullptr);
 }
 
 TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
