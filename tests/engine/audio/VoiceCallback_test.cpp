@@ -44,6 +44,8 @@ TEST(VoiceCallback, ForwardsEachEventWithItsArgumentsToItsHandler) {
     callback.SetHandler(VoiceCallback::kEventCount, nullptr, nullptr);  // ignored
     callback.OnBufferEnd(&buffer);
     callback.OnStreamEnd();
+    callback.OnVoiceProcessingPassStart(1);  // its handler and context untouched by the ignored call
     want.push_back({VoiceCallback::kStreamEnd, 0, 0});
+    want.push_back({VoiceCallback::kProcessingPassStart, 1, 0});
     EXPECT_EQ(seen, want);
 }

@@ -79,7 +79,7 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
     package.GiveBack(TypeKey::Scene3D, scene);
 }
 
-TEST(AGScene3D, SharedModelsAreCountedAndInstancesAreClones) {
+TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownGoFirst) {
     drawtest::TestPackage package;
     WriteScenes(package);
     package.Mount();
@@ -108,14 +108,9 @@ TEST(AGScene3D, SharedModelsAreCountedAndInstancesAreClones) {
     package.GiveBack(TypeKey::Scene3D, own);
     package.GiveBack(TypeKey::Scene3D, a);
     EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 0u);
-}
 
-TEST(AGScene3D, ScenesLeftAtShutdownGiveBackTheirModelsFirst) {
     // The resource manager deletes what nobody gave back; scene copies and scenes holding
     // private models must go before the models they hold (checked by the sanitizer build).
-    drawtest::TestPackage package;
-    WriteScenes(package);
-    package.Mount();
     EXPECT_NE(package.Instance<AGScene3D>(TypeKey::Scene3D, "a.scn"), nullptr);
     EXPECT_NE(GetOrLoadResource(package.Provider(TypeKey::Scene3D), NameId("b.scn"), 0, false, false), nullptr);
 }
