@@ -171,7 +171,7 @@ TEST_F(SoundTest, PoolExhaustionClosesThePlayerANaNVolumeIsSilenceAndPlayersOutl
         s->Play();  // 4 sounds + 1 stream: 15 buffers, 5 players
     EXPECT_TRUE(sounds[4]->GetState() & AGAudioPlayerImpl::kPlaying);
     EXPECT_EQ(sounds[5]->GetState() & AGAudioPlayerImpl::kOpen, 0u);
-    EXPECT_TRUE(log.Contains("no free decode buffer"));
+    EXPECT_TRUE(log.Contains("no free decode buffer for tone.ogg"));
 
     sounds[0]->SetVolume(std::nanf(""));
     EXPECT_EQ(sounds[0]->Playback().Voice()->GetVolume(), 0.0f);
@@ -295,7 +295,7 @@ TEST_F(SoundTest, DamagedDataEndsAgainEachTimeItIsPlayed) {
             LogCapture log;
             sound->Play();
             Render(2205);
-            EXPECT_TRUE(log.Contains("decoding")) << name;
+            EXPECT_TRUE(log.Contains(".ogg failed")) << name;  // "decoding <data name> failed"
             EXPECT_EQ(ends, play) << name;
         }
         sound->SetLoop(true);
