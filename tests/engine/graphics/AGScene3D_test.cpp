@@ -76,6 +76,9 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
     ASSERT_GT(scene->GetEmitter(0)->LiveCount(), 0u);
     const AGVec3 at = scene->GetEmitter(0)->FirstLive()->position;
     EXPECT_TRUE(at.x == 1.0f && at.y == 2.0f && at.z == 3.0f);
+    scene->GetEmitter(0)->ClearFlags(AGRenderable::kActive);
+    scene->ActivateAll();
+    EXPECT_TRUE(scene->GetEmitter(0)->HasFlags(AGRenderable::kActive));
     package.GiveBack(TypeKey::Scene3D, scene);
 }
 
