@@ -78,11 +78,7 @@ protected:
         m_resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
         RegisterSoundProvider(&m_resources);
         m_savedFactory = AGAudioManager::s_implFactory;
-        AGAudioManager::s_implFactory = [] {
-            return static_cast<AGAudioManagerImpl*>(new PCAudioManagerImpl(platform::audio::Engine::Output::Pull));
-        };
-        AGAudioManager::SetInstance(new AGAudioManager());
-        impl = static_cast<PCAudioManagerImpl*>(AGAudioManager::Get()->GetImpl());
+        Install(false);
     }
 
     ~AudioFixture() override {
@@ -96,12 +92,7 @@ protected:
     // Replaces the manager with a pulled one whose players decode ahead on its worker.
     void DecodeAhead() {
         delete AGAudioManager::Get();
-        AGAudioManager::s_implFactory = [] {
-            return static_cast<AGAudioManagerImpl*>(
-                new PCAudioManagerImpl(platform::audio::Engine::Output::Pull, true));
-        };
-        AGAudioManager::SetInstance(new AGAudioManager());
-        impl = static_cast<PCAudioManagerImpl*>(AGAudioManager::Get()->GetImpl());
+        Install(true);
     }
     // The manager's update, after the worker has filled what was asked of it (as it does
     // within a tick when the machine is not starved), so that the mix is reproducible.
@@ -145,6 +136,14 @@ protected:
     PCAudioManagerImpl* impl = nullptr;
 
 private:
+    void Install(bool ahead) {
+        AGAudioManager::s_implFactory = ahead ? +[] {
+            return static_cast<AGAudioManagerImpl*>(new PCAudioManagerImpl(platform::audio::Engine::Output::Pull, true));
+        } : +[] { return static_cast<AGAudioManagerImpl*>(new PCAudioManagerImpl(platform::audio::Engine::Output::Pull)); };
+        AGAudioManager::SetInstance(new AGAudioManager());
+        impl = static_cast<PCAudioManagerImpl*>(AGAudioManager::Get()->GetImpl());
+    }
+
     AGResourceManager m_resources;
     AGAudioManager::ImplFactory m_savedFactory = nullptr;
     authoring::PackageWriter m_writer;

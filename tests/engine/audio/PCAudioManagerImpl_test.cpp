@@ -26,6 +26,13 @@ TEST(PCAudioManagerImpl, PoolsAreMadeOnceAndTakeBackOnlyTheirOwnLentBuffers) {
     for (int i = 0; i < 8; ++i)
         EXPECT_NE(manager.TakeDecodeBuffer(), nullptr);
     EXPECT_EQ(manager.TakeDecodeBuffer(), nullptr);
+
+    // A destroyed pool holds and lends nothing.
+    PCBufferPool pool;
+    ASSERT_TRUE(pool.Create(2, 16));
+    pool.Destroy();
+    EXPECT_EQ(pool.Take(), nullptr);
+    EXPECT_TRUE(pool.Count() == 0 && pool.FreeCount() == 0);
 }
 
 TEST(PCAudioManagerImpl, VolumesAreClampedNaNToZero) {

@@ -26,97 +26,80 @@ struct Ended {
     }
 };
 
-class MixTest : public AudioFixture {
+class MixModes : public AudioFixture, public ::testing::WithParamInterface<bool> {
 protected:
-    void SetUp() override { impl->Initialize(8, 2); }
-
-    // FNV-1a over the float bits of every rendered sample, and the end callbacks' ticks.
-    struct Result {
-        u64 checksum = 0xcbf29ce484222325ull;
-        std::vector<int> endTicks;
-    };
-
-    Result RunEightVoices() {
-        AddSound("mono", EncodeOggVorbis(MakeTone(440, 66150, 44100, 1, 0.4)));         // three buffers
-        AddSound("noise", EncodeOggVorbis(MakeNoise(88200, 44100, 2, 0.3)));           // stereo, 2 s
-        AddSound("half", EncodeOggVorbis(MakeTone(1000, 22050, 22050, 1, 0.3)));       // resampled
-        AddSound("loop", EncodeOggVorbis(MakeTone(441, 6000, 44100, 1, 0.3)));         // short loop
-        AddSound("odd", EncodeOggVorbis(MakeTone(523, 57600, 48000, 2, 0.3)));         // 48 kHz stereo
-        AddSound("blip", EncodeOggVorbis(MakeTone(880, 5000, 44100, 1, 0.5)));         // ends first
-        AddSound("long", EncodeOggVorbis(MakeTone(330, 40000, 32000, 1, 0.3)));        // loops over buffers
-        AddStream("music", EncodeOggVorbis(MakeNoise(44100 * 3, 44100, 2, 0.3), 0.8f));
-        Mount();
-
-        const char* names[8] = {"mono.snd", "noise.snd", "half.snd", "loop.snd",
-                                "odd.snd",  "blip.snd",  "long.snd", "music.snd"};
-        std::vector<std::unique_ptr<AGAudioObject>> voices;
-        std::vector<Ended> ended(8);
-        int tick = 0;
-        for (int i = 0; i < 8; ++i) {
-            if (i == 7)
-                voices.push_back(std::make_unique<AGAudioStream>());
-            else
-                voices.push_back(std::make_unique<AGAudioSound>());
-            EXPECT_TRUE(voices[i]->Open(names[i])) << names[i];
-            ended[i].now = &tick;
-            voices[i]->SetEndCallback(&Ended::Callback, &ended[i]);
-            voices[i]->SetCategory(u32(i % 3));
-            voices[i]->SetVolume(0.4f + 0.07f * float(i));
-        }
-        voices[3]->SetLoop(true);
-        voices[6]->SetLoop(true);
-        for (auto& v : voices)
-            v->Play();
-
-        Result result;
-        std::vector<float> out(size_t(kTick) * 2);
-        for (tick = 0; tick < int(kTicks); ++tick) {
-            switch (tick) {
-            case 40: voices[1]->Pause(true); break;
-            case 55: voices[1]->Pause(false); break;
-            case 70: impl->SetCategoryVolume(0.6f, 2); break;
-            case 90: voices[3]->SetLoop(false); break;
-            case 120: voices[5]->Play(); break;  // played again after its end
-            case 100: voices[6]->SetLoop(false); break;
-            case 160: voices[4]->Stop(); break;
-            case 170: voices[4]->Play(); break;
-            }
-            Update();
-            impl->GetEngine()->Render(out.data(), kTick);
-            for (float s : out) {
-                u32 bits;
-                std::memcpy(&bits, &s, 4);
-                for (int b = 0; b < 4; ++b) {
-                    result.checksum ^= (bits >> (8 * b)) & 0xFF;
-                    result.checksum *= 0x100000001b3ull;
-                }
-            }
-        }
-        for (int i = 0; i < 8; ++i) {
-            result.endTicks.push_back(int(ended[i].ticks.size()));
-            result.endTicks.insert(result.endTicks.end(), ended[i].ticks.begin(), ended[i].ticks.end());
-        }
-        return result;
+    void SetUp() override {
+        if (GetParam())
+            DecodeAhead();
+        impl->Initialize(8, 2);
     }
 };
 
 }  // namespace
 
-class MixModes : public MixTest, public ::testing::WithParamInterface<bool> {
-protected:
-    void SetUp() override {
-        if (GetParam())
-            DecodeAhead();
-        MixTest::SetUp();
-    }
-};
-
 TEST_P(MixModes, EightVoicesMixExactlyAsRecorded) {
-    const Result r = RunEightVoices();
-    EXPECT_EQ(r.checksum, 0xc9c74cacb1251ec4ull);
-    // Per voice: the number of end callbacks, then the tick of each.
-    const std::vector<int> ends = {1, 90, 1, 135, 1, 60, 1, 139, 2, 73, 243, 2, 7, 127, 1, 226, 1, 180};
-    EXPECT_EQ(r.endTicks, ends);
+    AddSound("mono", EncodeOggVorbis(MakeTone(440, 66150, 44100, 1, 0.4)));         // three buffers
+    AddSound("noise", EncodeOggVorbis(MakeNoise(88200, 44100, 2, 0.3)));           // stereo, 2 s
+    AddSound("half", EncodeOggVorbis(MakeTone(1000, 22050, 22050, 1, 0.3)));       // resampled
+    AddSound("loop", EncodeOggVorbis(MakeTone(441, 6000, 44100, 1, 0.3)));         // short loop
+    AddSound("odd", EncodeOggVorbis(MakeTone(523, 57600, 48000, 2, 0.3)));         // 48 kHz stereo
+    AddSound("blip", EncodeOggVorbis(MakeTone(880, 5000, 44100, 1, 0.5)));         // ends first
+    AddSound("long", EncodeOggVorbis(MakeTone(330, 40000, 32000, 1, 0.3)));        // loops over buffers
+    AddStream("music", EncodeOggVorbis(MakeNoise(44100 * 3, 44100, 2, 0.3), 0.8f));
+    Mount();
+
+    const char* names[8] = {"mono.snd", "noise.snd", "half.snd", "loop.snd",
+                            "odd.snd",  "blip.snd",  "long.snd", "music.snd"};
+    std::vector<std::unique_ptr<AGAudioObject>> voices;
+    std::vector<Ended> ended(8);
+    int tick = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (i == 7)
+            voices.push_back(std::make_unique<AGAudioStream>());
+        else
+            voices.push_back(std::make_unique<AGAudioSound>());
+        EXPECT_TRUE(voices[i]->Open(names[i])) << names[i];
+        ended[i].now = &tick;
+        voices[i]->SetEndCallback(&Ended::Callback, &ended[i]);
+        voices[i]->SetCategory(u32(i % 3));
+        voices[i]->SetVolume(0.4f + 0.07f * float(i));
+    }
+    voices[3]->SetLoop(true);
+    voices[6]->SetLoop(true);
+    for (auto& v : voices)
+        v->Play();
+
+    u64 checksum = 0xcbf29ce484222325ull;  // FNV-1a over the float bits of every sample
+    std::vector<int> endTicks;  // per voice: the number of end callbacks, then the tick of each
+    std::vector<float> out(size_t(kTick) * 2);
+    for (tick = 0; tick < int(kTicks); ++tick) {
+        switch (tick) {
+        case 40: voices[1]->Pause(true); break;
+        case 55: voices[1]->Pause(false); break;
+        case 70: impl->SetCategoryVolume(0.6f, 2); break;
+        case 90: voices[3]->SetLoop(false); break;
+        case 120: voices[5]->Play(); break;  // played again after its end
+        case 100: voices[6]->SetLoop(false); break;
+        case 160: voices[4]->Stop(); break;
+        case 170: voices[4]->Play(); break;
+        }
+        Update();
+        impl->GetEngine()->Render(out.data(), kTick);
+        for (float s : out) {
+            u32 bits;
+            std::memcpy(&bits, &s, 4);
+            for (int b = 0; b < 4; ++b) {
+                checksum ^= (bits >> (8 * b)) & 0xFF;
+                checksum *= 0x100000001b3ull;
+            }
+        }
+    }
+    for (int i = 0; i < 8; ++i) {
+        endTicks.push_back(int(ended[i].ticks.size()));
+        endTicks.insert(endTicks.end(), ended[i].ticks.begin(), ended[i].ticks.end());
+    }
+    EXPECT_EQ(checksum, 0xc9c74cacb1251ec4ull);
+    EXPECT_EQ(endTicks, (std::vector<int>{1, 90, 1, 135, 1, 60, 1, 139, 2, 73, 243, 2, 7, 127, 1, 226, 1, 180}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Decoding, MixModes, ::testing::Values(false, true),

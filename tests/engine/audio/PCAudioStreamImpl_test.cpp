@@ -29,7 +29,7 @@ std::string LargeOgg() {
 }  // namespace
 
 // Reads and in-window/out-of-window seeks are shown by decoding below; here the bounds.
-TEST(PCStreamWindow, SeeksOutOfRangeFailAndASmallFileFillsOneHalf) {
+TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialReadLoadsEachHalfOnce) {
     TempDir dir;
     const std::string bytes(1000, 'b');
     const std::string path = dir.Write("small.bin", bytes);
@@ -56,26 +56,20 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailAndASmallFileFillsOneHalf) {
     EXPECT_EQ(callbacks.tell_func(&window), 1000);
     EXPECT_FALSE(window.Open((dir.Path() + "/none.bin").c_str(), buffer.data()));
     EXPECT_EQ(window.Seek(0, SEEK_SET), -1);
-}
 
-// Read from start to end, the window loads each half once: the whole window first, then the
-// half after the one being left.
-TEST(PCStreamWindow, ASequentialReadLoadsEachHalfOnce) {
-    std::string bytes(PCStreamWindow::kHalfSize * 4 + 1000, '\0');
-    for (size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = char(i * 7 + i / 4096);
-    TempDir dir;
-    const std::string path = dir.Write("seq.bin", bytes);
-    std::vector<u8> buffer(PCStreamWindow::kWindowSize);
-    PCStreamWindow window;
-    ASSERT_TRUE(window.Open(path.c_str(), buffer.data()));
+    // Read from start to end, the window loads each half once: the whole window first, then
+    // the half after the one being left.
+    std::string large(PCStreamWindow::kHalfSize * 4 + 1000, '\0');
+    for (size_t i = 0; i < large.size(); ++i)
+        large[i] = char(i * 7 + i / 4096);
+    PCStreamWindow sequential;
+    ASSERT_TRUE(sequential.Open(dir.Write("seq.bin", large).c_str(), buffer.data()));
     std::string read;
     char chunk[5000];
-    size_t n;
-    while ((n = window.Read(chunk, sizeof chunk)) > 0)
+    for (size_t n; (n = sequential.Read(chunk, sizeof chunk)) > 0;)
         read.append(chunk, n);
-    EXPECT_TRUE(read == bytes);
-    EXPECT_EQ(window.ReadsIssued(), 4u);
+    EXPECT_TRUE(read == large);
+    EXPECT_EQ(sequential.ReadsIssued(), 4u);
 }
 
 TEST(PCStreamWindow, DecodesLikeMemoryIncludingSeeks) {

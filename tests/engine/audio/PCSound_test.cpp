@@ -21,6 +21,11 @@ TEST_F(AudioFixture, SoundDescriptorNormalisesTheDataNameAndHoldsInMemoryDataOnl
     // A copy takes its own hold on the data and gives it back when it goes.
     std::make_unique<PCSound>(*click).reset();
     EXPECT_EQ(data->RefCount(), 1u);
+    // The data is the one held under its name, shared with any other holder.
+    AGBaseProvider* dataProvider = AGResourceManager::Get()->GetProvider(TypeKey::Data);
+    AGResource* held = GetOrLoadResource(dataProvider, Crc32Hash("sfx/click.ogg"), 0, false, true);
+    EXPECT_EQ(held, data);
+    dataProvider->Release(held);
     PCSound::Give(click);
 
     PCSound* music = PCSound::Acquire("music.snd");

@@ -87,6 +87,8 @@ TEST(AGEmitter, PoolIsBoundedColourFadesByAlphaAndCutFilesSpawnNothing) {
     emitter.SetColor(0xFF336699u);
     emitter.SetOpacity(0.5f);
     EXPECT_EQ(emitter.GetEmitterColor(), 0x7F336699u);
+    emitter.Update();  // without a controller: nothing to do
+    EXPECT_EQ(emitter.LiveCount(), 0u);
 
     const std::string bytes = authoring::EmitterBytes(Bursts({1, 2}, {1, 1}));
     ASSERT_EQ(bytes.size(), 230u + 12u);
@@ -166,6 +168,11 @@ TEST(AGEmitter, SpreadsAndVariationsStayWithinTheirRanges) {
         EXPECT_LE(high[i], range[i][1] + 1e-4f) << i;
         EXPECT_GT(high[i] - low[i], 0.8f * (range[i][1] - range[i][0])) << i;
     }
+    // A negative life counts as none: the (reduced) variation alone gives particles time.
+    data.life = -5;
+    data.lifeVariation = 20;
+    Rig lifeless(data);
+    EXPECT_GT(lifeless.LiveAt(0), 100u);
 }
 
 TEST(AGEmitter, SizeCurveFollowsGrowInAndFadeOut) {
@@ -233,10 +240,15 @@ TEST(AGEmitter, PoolFillsStopsSpawningAndRefillsAsParticlesDie) {
     EXPECT_EQ(rig.LiveAt(6.0f), 0u);  // the pool was full when this frame spawned
     EXPECT_EQ(rig.LiveAt(6.1f), 2u);
     EXPECT_NEAR(rig.First().angle, 360.0f / 26.0f * 0.017453292f, 1e-5f);  // a reused particle starts unturned
+    rig.emitter.SetFrozen(true);  // frozen: neither spawns nor ages
+    EXPECT_EQ(rig.LiveAt(8.0f), 2u);
+    rig.emitter.SetFrozen(false);
     rig.emitter.Stop();
     EXPECT_EQ(rig.LiveAt(6.2f), 0u);
     EXPECT_EQ(rig.LiveAt(6.3f), 0u);
 
+    rig.emitter.Prepare();  // gives its particles and quads back
+    EXPECT_EQ(rig.emitter.Quads().PositionCount(), 0u);
     // An empty emission window leaves no pool, even on a reload.
     data.startFrame = 100;
     LoadBytes(rig.emitter, authoring::EmitterBytes(data));

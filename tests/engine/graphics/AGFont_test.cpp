@@ -43,6 +43,7 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
     EXPECT_EQ(font.GetGlyph(65).x, 65u);  // record 65, whatever code it holds
     EXPECT_EQ(font.GetGlyph(9786).x, 257u);
     EXPECT_EQ(font.GetGlyph(0x4E00).x, u32('?'));  // no record: the "?" glyph
+    EXPECT_EQ(font.GetGlyph(256).x, u32('?'));
     EXPECT_EQ(font.GetGlyph('\n').x, u32('?'));     // line breaks keep the current glyph
 
     // Fewer than 256 records: codes past the table get "?" when the font has it, else nothing.
@@ -53,6 +54,13 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
     EXPECT_EQ(seventy.GetGlyph(300).x, u32('?'));
     EXPECT_EQ(ten.GetGlyph(65).width, 0u);
     EXPECT_EQ(ten.GetGlyph(3).x, 3u);
+    // The file's texture size counts only when it has both sides.
+    for (auto [width, height] : {std::pair{0u, 64u}, {1u, 1u}}) {
+        f.textureWidth = width;
+        f.textureHeight = height;
+        LoadBytes(font, authoring::FontBytes(f));
+        EXPECT_EQ(font.GetTextureSize(w, h), width != 0) << width;
+    }
 }
 
 TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {

@@ -71,10 +71,18 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
     EXPECT_EQ(rig->GetController(), clock);
     EXPECT_EQ(skeleton->GetController(), clock);
     EXPECT_EQ(scene->GetEmitter(0)->GetController(), clock);
+    // The emitter follows its path: its particles start at the path's key.
+    scene->GetEmitter(0)->Update();
+    ASSERT_GT(scene->GetEmitter(0)->LiveCount(), 0u);
+    const AGVec3 at = scene->GetEmitter(0)->FirstLive()->position;
+    EXPECT_TRUE(at.x == 1.0f && at.y == 2.0f && at.z == 3.0f);
+    scene->GetEmitter(0)->ClearFlags(AGRenderable::kActive);
+    scene->ActivateAll();
+    EXPECT_TRUE(scene->GetEmitter(0)->HasFlags(AGRenderable::kActive));
     package.GiveBack(TypeKey::Scene3D, scene);
 }
 
-TEST(AGScene3D, SharedModelsAreCountedAndInstancesAreClones) {
+TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownGoFirst) {
     drawtest::TestPackage package;
     WriteScenes(package);
     package.Mount();
@@ -103,14 +111,9 @@ TEST(AGScene3D, SharedModelsAreCountedAndInstancesAreClones) {
     package.GiveBack(TypeKey::Scene3D, own);
     package.GiveBack(TypeKey::Scene3D, a);
     EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 0u);
-}
 
-TEST(AGScene3D, ScenesLeftAtShutdownGiveBackTheirModelsFirst) {
     // The resource manager deletes what nobody gave back; scene copies and scenes holding
     // private models must go before the models they hold (checked by the sanitizer build).
-    drawtest::TestPackage package;
-    WriteScenes(package);
-    package.Mount();
     EXPECT_NE(package.Instance<AGScene3D>(TypeKey::Scene3D, "a.scn"), nullptr);
     EXPECT_NE(GetOrLoadResource(package.Provider(TypeKey::Scene3D), NameId("b.scn"), 0, false, false), nullptr);
 }

@@ -59,6 +59,7 @@ TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
     AGVertexBufferDynamic skinned;
     ASSERT_TRUE(skinned.Initialize(vb));
     skinned.Skin(vb, skin.Bones(), skin.BoneCount());
+    skinned.Skin(vb, skin.Bones(), skin.BoneCount());  // each pass starts afresh
 
     // Left-handed, row vectors: the turn takes +x to +y and +y to -x.
     ExpectNear(skinned.m_positions[0], 1, 0, 0);

@@ -85,6 +85,9 @@ TEST_F(TextureSlotTest, StepFlipBookShowsTheKeyedTextureAndIgnoresFramesItDoesNo
     }
     EXPECT_EQ(SlotOf(flip)->GetCurrentFrame(), 2u);
     EXPECT_EQ(SlotOf(bad)->GetCurrentFrame(), 0u);
+    const AGTextureSlot copy(*SlotOf(flip));  // a copy starts on the frame shown
+    EXPECT_EQ(copy.GetCurrentFrame(), 2u);
+    EXPECT_NE(copy.GetCurrentTexture(), nullptr);
 }
 
 TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
@@ -92,6 +95,7 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
     AddSlot("still", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 0));
     AddSlot("shifted", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0.5f, 0, 0));
     AddSlot("turned", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 1.5707964f));
+    AddSlot("lost", {"missing.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 0));
     Mount(m_writer);
     Draw("still", 0);
     Draw("shifted", 20);
@@ -112,6 +116,12 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
     PCMaterial bare;
     LoadBytes(bare, authoring::MaterialBytes({}));
     bare.BindTextures();
+    EXPECT_EQ(Dev().GetTexture(0), nullptr);
+    // So does a slot whose texture is missing.
+    Frame();
+    ASSERT_NE(Dev().GetTexture(0), nullptr);
+    m_sprites.push_back(Get<PCSprite>(TypeKey::Sprite, "lost.spt"));
+    m_sprites.back()->GetMaterial()->BindTextures();
     EXPECT_EQ(Dev().GetTexture(0), nullptr);
 }
 

@@ -80,6 +80,11 @@ TEST(AGTrack, EvaluationBlendsBetweenKeysClampsOutsideAndNeverDividesByZero) {
     track.Evaluate(3.0f, out);
     EXPECT_FLOAT_EQ(out, 2.0f);
 
+    // More keys than a record can hold are refused.
+    const std::vector<u16> times(0x10000);
+    const std::vector<f32> values(0x10000);
+    EXPECT_FALSE(track.SetKeys(times.data(), values.data(), 0x10000));
+    EXPECT_TRUE(track.Empty());
     // An empty track leaves the output unchanged.
     AGTrack<AGQuat> empty;
     AGQuat q{0.1f, 0.2f, 0.3f, 0.4f};

@@ -85,9 +85,9 @@ TEST(GraphicsMutation, Animations) {
             EXPECT_TRUE(a.m_frameCount >= 1.0f && a.m_frameRate > 0.0f);
         for (f32 t : {0.0f, 4.5f, 9.0f}) {
             AGColor c = 0;
-            if (!a.m_color.Evaluate(t, c))
-                continue;
-            for (u32 shift = 0; shift < 32; shift += 8) {
+            AGUVKey uv;
+            a.m_uv.Evaluate(t, uv);
+            for (u32 shift = 0; a.m_color.Evaluate(t, c) && shift < 32; shift += 8) {
                 u32 low = 255, high = 0;
                 for (AGColor key : a.m_color.Values()) {
                     low = std::min(low, (key >> shift) & 0xFFu);
@@ -95,8 +95,6 @@ TEST(GraphicsMutation, Animations) {
                 }
                 EXPECT_TRUE(((c >> shift) & 0xFFu) >= low && ((c >> shift) & 0xFFu) <= high);
             }
-            AGUVKey uv;
-            a.m_uv.Evaluate(t, uv);
         }
     }), 0);
     const authoring::SkeletonSample sample = authoring::MakeSkeletonSample(4);
@@ -104,12 +102,8 @@ TEST(GraphicsMutation, Animations) {
     EXPECT_GT(Mutate<AGSkinAnimation>(skin, 3, [](AGSkinAnimation& a) {
         // Playback never runs past the end of a bone track that has keys.
         for (u32 i = 0; i < a.BoneCount(); ++i) {
-            if (!a.m_positions[i].Empty()) {
-                EXPECT_LE(a.m_frameCount, f32(std::max(a.m_positions[i].LastKeyTime(), 1)));
-            }
-            if (!a.m_rotations[i].Empty()) {
-                EXPECT_LE(a.m_frameCount, f32(std::max(a.m_rotations[i].LastKeyTime(), 1)));
-            }
+            EXPECT_TRUE(a.m_positions[i].Empty() || a.m_frameCount <= f32(std::max(a.m_positions[i].LastKeyTime(), 1)));
+            EXPECT_TRUE(a.m_rotations[i].Empty() || a.m_frameCount <= f32(std::max(a.m_rotations[i].LastKeyTime(), 1)));
         }
         AGBone skin[4];
         AGController controller;
@@ -202,11 +196,8 @@ TEST(GraphicsMutation, ModelsScenesAndEmitters) {
     emitter.burstFrames = {0, 2, 4};
     emitter.burstCounts = {3, 2, 1};
     emitter.endFrame = 6;
-    emitter.perSpawn = 2;
-    emitter.life = 3;
+    emitter.life = emitter.startSpeed = 3;
     emitter.spinPeriod = 4;
-    emitter.orientationKind = 0;
-    emitter.startSpeed = 1;
     PCCam camera;
     AGGraphicLayer layer;
     layer.SetCamera(&camera);
@@ -275,10 +266,7 @@ TEST(GraphicsMutation, MaterialsSlotsSpritesAndFonts) {
 using GraphicsMutationOnDevice = drawtest::DrawingFixture;
 
 TEST_F(GraphicsMutationOnDevice, PngTextures) {
-    std::vector<u32> pixels;
-    for (u32 i = 0; i < 8 * 6; ++i)
-        pixels.push_back(0xFF000000u | i * 0x050301u);
-    Mutate<PCTexture>(authoring::PngBytes(pixels, 8, 6), 16, [](PCTexture& t) {
+    Mutate<PCTexture>(drawtest::SolidPng(8, 6, 0xFF405060u), 16, [](PCTexture& t) {
         std::vector<u32> rgba(size_t(t.GetWidth()) * t.GetHeight());
         EXPECT_EQ(t.ReadPixels(rgba.data()), t.GetWidth() != 0);
         t.Bind(0);

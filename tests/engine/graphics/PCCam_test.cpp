@@ -7,21 +7,12 @@
 
 using authoring::Track;
 
-namespace {
-
-// A perspective camera on a 640 x 480 viewport (no graphic device: the screen defaults).
-PCCam MakePerspective() {
+TEST(PCCam, ProjectAndScreenToRayRoundTripAndDegenerateFrustumValuesAreIgnored) {
+    // A perspective camera on a 640 x 480 viewport (no graphic device: the screen defaults).
     PCCam camera;
     camera.SetViewport(0, 0, 640, 480, 0.0f, 1.0f);
     camera.SetLookAt({3, 2, -10}, {0, 0, 0}, {0, 1, 0});
     camera.SetPerspective(60.0f * PCCam::kDegreesToRadians, 640.0f / 480.0f, 1.0f, 1000.0f);
-    return camera;
-}
-
-}  // namespace
-
-TEST(PCCam, ProjectAndScreenToRayRoundTrip) {
-    PCCam camera = MakePerspective();
     for (f32 sx : {0.0f, 100.0f, 320.0f, 517.0f, 639.0f})
         for (f32 sy : {0.0f, 33.0f, 240.0f, 479.0f}) {
             AGVec3 start, point;
@@ -35,10 +26,8 @@ TEST(PCCam, ProjectAndScreenToRayRoundTrip) {
     camera.ScreenToRay({10, 20}, start, point);
     EXPECT_EQ(start.x, 3.0f);
     EXPECT_EQ(start.z, -10.0f);
-}
 
-TEST(PCCam, DegenerateFrustumValuesAreIgnoredWithALogLine) {
-    PCCam camera = MakePerspective();
+    // Degenerate frustum values are ignored with a log line.
     const platform::gfx::Matrix before = camera.ProjectionMatrix();
     LogCapture log;
     camera.SetPerspective(1.0f, 1.0f, 0.0f, 100.0f);

@@ -202,20 +202,10 @@ TEST_F(GraphicDeviceTest, NotResetResetsOnceAndLostSkipsTheFrame) {
 
 namespace {
 
-// A frame of shapes whose edges fall between, on and across pixel centres, drawn as a layer
-// over the frame's black: a smooth-shaded triangle, a point-sampled texture on a half-pixel
-// offset, a half-transparent quad and a quad with edges on pixel centres. Expected() computes
-// each pixel from the same inputs.
+// A smooth-shaded triangle and, on a half-pixel offset, a point-sampled 16 x 16 texture of 8
+// pixels a texel, drawn over the frame's black.
 class ReferenceFrame : public RecordingLayer {
 public:
-    static constexpr float kTriangle[3][2] = {{101.3f, 40.2f}, {700.7f, 130.9f}, {260.1f, 520.6f}};
-    static constexpr u32 kCorners[3] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu};
-    static constexpr float kTextured[4] = {400.5f, 300.5f, 528.5f, 428.5f};  // 8 pixels a texel
-    static constexpr float kBlended[4] = {330.25f, 200.75f, 610.0f, 350.0f};
-    static constexpr u32 kBlendColour = 0x80FFC040u;
-    static constexpr float kInteger[4] = {20.0f, 500.0f, 90.0f, 590.0f};
-    static constexpr u32 kIntegerColour = 0xFFC0C0C0u;
-
     static u32 Texel(u32 i) { return 0xFF000000u | (i * 0x10307u & 0xFFFFFFu); }
 
     ReferenceFrame(drawtest::Log* log, Device& device) : RecordingLayer(log, "reference"), m_device(device) {
@@ -226,79 +216,19 @@ public:
                 static_cast<u32*>(locked.bits)[i] = Texel(i);
             m_texture->UnlockRect();
         }
-        std::vector<Vec3> corners;
-        for (const auto& c : kTriangle)
-            corners.push_back({c[0], c[1], 0.5f});
-        m_triangle = std::make_unique<gfxtest::Mesh>(device, corners, std::vector<uint32_t>(kCorners, kCorners + 3),
-                                                     std::vector<float>{});
-        auto quad = [&](const float (&r)[4], u32 argb, bool textured) {
-            return gfxtest::MakeQuad(device, r[0], r[1], r[2], r[3], 0.5f, argb, textured);
-        };
-        m_textured = quad(kTextured, 0xFFFFFFFFu, true);
-        m_blended = quad(kBlended, kBlendColour, false);
-        m_integer = quad(kInteger, kIntegerColour, false);
+        m_triangle = std::make_unique<gfxtest::Mesh>(
+            device, std::vector<Vec3>{{101.3f, 40.2f, 0.5f}, {700.7f, 130.9f, 0.5f}, {260.1f, 520.6f, 0.5f}},
+            std::vector<uint32_t>{0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu}, std::vector<float>{});
+        m_textured = gfxtest::MakeQuad(device, 400.5f, 300.5f, 528.5f, 428.5f, 0.5f, 0xFFFFFFFFu, true);
         draw = [this] { Draw(); };
     }
     ~ReferenceFrame() override { m_texture->Release(); }
 
-    // The picture, with the pixels whose centre lies within a pixel of an edge (where the
-    // coverage rests on rounding) marked 0, except along the integer quad's edges.
-    static std::vector<u32> Expected() {
-        std::vector<u32> out(size_t(kWidth) * kHeight);
-        auto near = [](float v, float edge) { return std::fabs(v - edge) < 1.0f; };
-        for (u32 py = 0; py < kHeight; ++py)
-            for (u32 px = 0; px < kWidth; ++px) {
-                const float x = float(px), y = float(py);
-                float c[3] = {0, 0, 0};  // r, g, b in 0..255
-                bool unsure = false;
-                // Barycentric weights of the centre in the triangle.
-                const auto& t = kTriangle;
-                float w[3];
-                const float area = (t[1][0] - t[0][0]) * (t[2][1] - t[0][1]) - (t[2][0] - t[0][0]) * (t[1][1] - t[0][1]);
-                for (int k = 0; k < 3; ++k) {
-                    const auto& a = t[(k + 1) % 3];
-                    const auto& b = t[(k + 2) % 3];
-                    const float cross = (b[0] - a[0]) * (y - a[1]) - (b[1] - a[1]) * (x - a[0]);
-                    w[k] = cross / area;
-                    const float length = std::hypot(b[0] - a[0], b[1] - a[1]);
-                    unsure |= std::fabs(cross) / length < 1.0f;
-                }
-                if (w[0] >= 0 && w[1] >= 0 && w[2] >= 0)
-                    for (int ch = 0; ch < 3; ++ch)
-                        for (int k = 0; k < 3; ++k)
-                            c[ch] += w[k] * float((kCorners[k] >> (16 - 8 * ch)) & 0xFF);
-                auto inside = [&](const float (&r)[4]) {
-                    unsure |= (near(x, r[0]) || near(x, r[2])) && y > r[1] - 1 && y < r[3] + 1;
-                    unsure |= (near(y, r[1]) || near(y, r[3])) && x > r[0] - 1 && x < r[2] + 1;
-                    return x >= r[0] && x < r[2] && y >= r[1] && y < r[3];
-                };
-                if (inside(kTextured)) {
-                    const u32 texel = Texel(u32((y - kTextured[1]) / 8) * 16 + u32((x - kTextured[0]) / 8));
-                    for (int ch = 0; ch < 3; ++ch)
-                        c[ch] = float((texel >> (16 - 8 * ch)) & 0xFF);
-                }
-                if (inside(kBlended)) {
-                    const float a = float(kBlendColour >> 24) / 255.0f;
-                    for (int ch = 0; ch < 3; ++ch)
-                        c[ch] = a * float((kBlendColour >> (16 - 8 * ch)) & 0xFF) + (1 - a) * c[ch];
-                }
-                // Centres on these edges follow the top-left rule: never unsure.
-                if (x >= kInteger[0] && x < kInteger[2] && y >= kInteger[1] && y < kInteger[3])
-                    for (float& v : c)
-                        v = float(kIntegerColour & 0xFF);
-                out[size_t(py) * kWidth + px] =
-                    unsure ? 0u : 0xFF000000u | u32(std::lround(c[0])) << 16 | u32(std::lround(c[1])) << 8 | u32(std::lround(c[2]));
-            }
-        return out;
-    }
-
 private:
-    static constexpr u32 kWidth = 800, kHeight = 600;
-
     void Draw() {
         Device& d = m_device;
-        d.SetViewport({0, 0, kWidth, kHeight, 0, 1});
-        gfxtest::SetPixelSpace(d, kWidth, kHeight);
+        d.SetViewport({0, 0, 800, 600, 0, 1});
+        gfxtest::SetPixelSpace(d, 800, 600);
         d.SetRenderState(RenderState::Lighting, 0u);
         d.SetRenderState(RenderState::CullMode, Cull::None);
         d.SetRenderState(RenderState::ZEnable, 0u);
@@ -310,45 +240,19 @@ private:
         d.SetTexture(0, m_texture);
         m_textured->Bind(d);
         d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2);
-        d.SetTexture(0, nullptr);
-        d.SetTextureStageState(0, StageState::AlphaArg1, TextureArg::Diffuse);
-        d.SetRenderState(RenderState::AlphaBlendEnable, 1u);
-        d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
-        d.SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
-        m_blended->Bind(d);
-        d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2);
-        d.SetRenderState(RenderState::AlphaBlendEnable, 0u);
-        m_integer->Bind(d);
-        d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2);
     }
 
     Device& m_device;
     Texture* m_texture = nullptr;
-    std::unique_ptr<gfxtest::Mesh> m_triangle, m_textured, m_blended, m_integer;
+    std::unique_ptr<gfxtest::Mesh> m_triangle, m_textured;
 };
-
-// Per channel, the lowest and highest of the 3 x 3 pixels around (x, y).
-std::pair<u32, u32> Neighbourhood(const std::vector<u32>& image, int x, int y, int width, int height) {
-    u32 lo = 0xFFFFFFFFu, hi = 0;
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) {
-            const int nx = std::clamp(x + dx, 0, width - 1), ny = std::clamp(y + dy, 0, height - 1);
-            const u32 p = image[size_t(ny) * width + nx];
-            for (int shift = 0; shift < 24; shift += 8) {
-                const u32 mask = 0xFFu << shift;
-                lo = (lo & ~mask) | std::min(lo & mask, p & mask);
-                hi = (hi & ~mask) | std::max(hi & mask, p & mask);
-            }
-        }
-    return {lo, hi};
-}
 
 }  // namespace
 
 // The picture a frame shows, with multisampling off and on, toggled by resets as the settings
-// and Alt+Enter toggle it, in a plain and a multisampled window: off, every pixel is what the
-// shapes make of it (within rounding of shading); on, the same picture except at edges, where
-// a pixel lies between its neighbours.
+// and Alt+Enter toggle it, in a plain and a multisampled window: off, texels land whole and
+// the shading is exact; on, the same picture except at edges, where a pixel lies between its
+// neighbours.
 TEST_F(GraphicDeviceTest, FramesWithAndWithoutMultisamplingShowTheSamePicture) {
   for (int samples : {0, 4}) {
     SCOPED_TRACE(samples);
@@ -367,31 +271,40 @@ TEST_F(GraphicDeviceTest, FramesWithAndWithoutMultisamplingShowTheSamePicture) {
         image.pixels.resize(size_t(kWidth) * kHeight);
         return image.pixels;
     };
-    const std::vector<u32> expected = ReferenceFrame::Expected();
     const std::vector<u32> plain = frame(0);
     EXPECT_EQ(m_device.GetModeFlags() & PCGraphicDevice::kModeMultisample, 0u);
-    int wrong = 0;
-    for (u32 i = 0; i < plain.size() && wrong < 5; ++i)
-        if (expected[i] != 0 && !gfxtest::ColorNear(plain[i], expected[i], 2)) {
-            ++wrong;
-            ADD_FAILURE() << i % kWidth << "," << i / kWidth << ": " << gfxtest::ColorNear(plain[i], expected[i], 2).message();
-        }
+    auto at = [](const std::vector<u32>& image, u32 x, u32 y) { return image[size_t(y) * kWidth + x]; };
+    for (u32 i : {0u, 17u, 130u, 255u})
+        EXPECT_EQ(at(plain, 400 + 8 * (i % 16) + 4, 300 + 8 * (i / 16) + 4), ReferenceFrame::Texel(i)) << i;
+    // The corners' colours weighted by the pixel centre's barycentric coordinates.
+    for (auto [x, y, argb] : {std::tuple{120u, 60u, 0xFFF00509u}, {354u, 230u, 0xFF555555u}, {300u, 400u, 0xFF2324B8u}})
+        EXPECT_TRUE(gfxtest::ColorNear(at(plain, x, y), argb, 2)) << x << "," << y;
+    EXPECT_EQ(at(plain, 700, 40), 0xFF000000u);
 
     if (Dev().GetCaps().maxSamples < 2)
         GTEST_SKIP() << "no multisampling";
     const std::vector<u32> smooth = frame(PCGraphicDevice::kModeMultisample);
     EXPECT_NE(m_device.GetModeFlags() & PCGraphicDevice::kModeMultisample, 0u);
-    int smoothed = 0;
-    wrong = 0;
+    int smoothed = 0, wrong = 0;
     for (int y = 0; y < int(kHeight) && wrong < 5; ++y)
         for (int x = 0; x < int(kWidth); ++x) {
-            const u32 p = smooth[size_t(y) * kWidth + x], q = plain[size_t(y) * kWidth + x];
-            auto [lo, hi] = Neighbourhood(plain, x, y, int(kWidth), int(kHeight));
+            const u32 p = at(smooth, x, y), q = at(plain, x, y);
             smoothed += p != q;
-            bool ok = lo == hi ? p == q : true;
-            for (int shift = 0; shift < 24; shift += 8)
-                ok &= ((p >> shift) & 0xFF) + 1 >= ((lo >> shift) & 0xFF) && ((p >> shift) & 0xFF) <= ((hi >> shift) & 0xFF) + 1;
-            if (!ok)
+            // Per channel, within the lowest and highest of the 3 x 3 plain pixels around.
+            bool ok = true, flat = true;
+            for (int shift = 0; shift < 24; shift += 8) {
+                int lo = 255, hi = 0;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int c = gfxtest::Channel(at(plain, std::clamp(x + dx, 0, int(kWidth) - 1),
+                                                          std::clamp(y + dy, 0, int(kHeight) - 1)), shift);
+                        lo = std::min(lo, c);
+                        hi = std::max(hi, c);
+                    }
+                flat &= lo == hi;
+                ok &= gfxtest::Channel(p, shift) + 1 >= lo && gfxtest::Channel(p, shift) <= hi + 1;
+            }
+            if (!ok || (flat && p != q))
                 ADD_FAILURE() << x << "," << y << std::hex << " 0x" << p << " beside 0x" << q << " " << ++wrong;
         }
     EXPECT_GT(smoothed, 500);  // the edges are smoothed

@@ -52,4 +52,7 @@ TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheSta
     EXPECT_EQ(log.Lines().size(), 1u);
     broken.Bind(3);
     EXPECT_EQ(Dev().GetTexture(3), nullptr);
+    // A dynamic texture takes the size asked for.
+    ASSERT_TRUE(broken.CreateDynamicTexture(4, 3));
+    EXPECT_TRUE(broken.GetWidth() == 4 && broken.GetHeight() == 3);
 }
