@@ -5,6 +5,7 @@
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
+#include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
@@ -89,6 +90,7 @@ void BaseGame::Shutdown() {
     m_Devices.reset();
     DeviceSystem::Shutdown();
     OnStep("DeviceSystem::Shutdown");
+    Bridge::RenderingSystem::ReleaseSharedGraphicLayer();
     Bridge::FileSystem::Destroy();
     OnStep("FileSystem::Destroy");
 }

@@ -159,6 +159,7 @@ void WidgetSoftKeyboardBehavior::TextDone() {
 void WidgetSoftKeyboardBehavior::onPress(bool down) {
     SoftKeyboard& k = *m_Keyboard;
     m_Pressed = down ? 1 : 0;
+    m_PressHandled = 0;
     m_KeyLook = down ? kKeyPressed : kKeyHovered;
     if (!k.Visible || !k.m_Enabled)
         return;
@@ -192,7 +193,7 @@ void WidgetSoftKeyboardBehavior::onPress(bool down) {
         }
         TextDone();
     }
-    RenderingSystemWidget::RefreshLook(k);
+    RenderingSystemWidget::UpdateBehaviorState(k);
     WidgetBehavior::onPress(down);
 }
 
@@ -236,7 +237,7 @@ void WidgetSoftKeyboardBehavior::onSoftKeyAction(TeamActionData* data) {
         }
     }
     TextDone();
-    RenderingSystemWidget::RefreshLook(k);
+    RenderingSystemWidget::UpdateBehaviorState(k);
 }
 
 }  // namespace GameServices::Widget

@@ -120,7 +120,7 @@ bool WidgetBehavior::IsInactive(const BaseTeamMember* member) {
 
 void WidgetBehavior::RefreshLook() {
     if (m_Widget)
-        RenderingSystemWidget::RefreshLook(*m_Widget);
+        RenderingSystemWidget::UpdateBehaviorState(*m_Widget);
 }
 
 void WidgetBehavior::StoreAction(const TeamActionData& data) {
@@ -258,9 +258,9 @@ void WidgetSliderButtonBehavior::HandleMove(f32 x, f32 y, BaseTeamMember* member
     const f32 local = x - m_Slider->m_X;
     const SliderButton& s = *m_Slider;
     u32 part = kNoPart;
-    if (local > s.m_LeftPosition.x * sx && local < (s.m_LeftPosition.x + s.m_LeftSize.x) * sx)
+    if (local > s.m_Left.m_Position.x * sx && local < (s.m_Left.m_Position.x + s.m_Left.m_Size.x) * sx)
         part = kLeftPart;
-    else if (local > s.m_RightPosition.x * sx && local < (s.m_RightPosition.x + s.m_RightSize.x) * sx)
+    else if (local > s.m_Right.m_Position.x * sx && local < (s.m_Right.m_Position.x + s.m_Right.m_Size.x) * sx)
         part = kRightPart;
     if (part == kLeftPart)
         m_VisualState = 2;
@@ -346,10 +346,10 @@ void WidgetSliderTrackBarBehavior::HandleMove(f32 x, f32 y, BaseTeamMember* memb
             const f32 sx = RenderingSystemWidget::WindowXScale();
             const f32 sy = RenderingSystemWidget::WindowYScale();
             HitRectangle thumb;
-            thumb.x = t.m_Hit.x + (t.m_ThumbPosition.x + t.m_Value) * sx;
-            thumb.y = t.m_Hit.y + t.m_ThumbPosition.y * sy;
-            thumb.maxX = t.m_ThumbSize.x * sx;
-            thumb.maxY = t.m_ThumbSize.y * sy;
+            thumb.x = t.m_Hit.x + (t.m_Thumb.m_Position.x + t.m_Value) * sx;
+            thumb.y = t.m_Hit.y + t.m_Thumb.m_Position.y * sy;
+            thumb.maxX = t.m_Thumb.m_Size.x * sx;
+            thumb.maxY = t.m_Thumb.m_Size.y * sy;
             m_ThumbHit = Widget::HitTest(thumb, AGVec2{x, y}) ? 1 : 0;
         }
     }

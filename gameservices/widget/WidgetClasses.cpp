@@ -77,7 +77,15 @@ Emitter3D::Emitter3D(const TString<char>& name) : BehaviorWidget(name) {
 
 void Image::SetImage(const TString<char>& image) {
     m_ImageName = image;
-    RenderingSystemWidget::RefreshLook(*this);
+    RenderingSystemWidget::SetImage(*this, image);
+}
+
+const ImageBox& SliderButton::BoxOf(u32 image) const {
+    if (image >= 10)
+        return m_Thumb;
+    if (image >= 8)
+        return m_Track;
+    return image % 2 ? m_Right : m_Left;
 }
 
 void Label::SetText(const TString<char>& text) {

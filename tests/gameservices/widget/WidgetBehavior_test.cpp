@@ -228,10 +228,10 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
     slider.SetPositionXY(0.0f, 0.0f);
     slider.SetWidth(100.0f);
     slider.SetHeight(20.0f);
-    slider.m_LeftPosition = AGVec2{0.0f, 0.0f};
-    slider.m_LeftSize = AGVec2{20.0f, 20.0f};
-    slider.m_RightPosition = AGVec2{80.0f, 0.0f};
-    slider.m_RightSize = AGVec2{20.0f, 20.0f};
+    slider.m_Left.m_Position = AGVec2{0.0f, 0.0f};
+    slider.m_Left.m_Size = AGVec2{20.0f, 20.0f};
+    slider.m_Right.m_Position = AGVec2{80.0f, 0.0f};
+    slider.m_Right.m_Size = AGVec2{20.0f, 20.0f};
     slider.m_Minimum = 0.0f;
     slider.m_Maximum = 1.0f;
     slider.m_Step = 0.1f;
@@ -278,7 +278,7 @@ TEST_F(BehaviorTest, TrackBarDragsBeyondItsEdgesWithinItsBounds) {
     bar.SetPositionXY(0.0f, 100.0f);
     bar.SetWidth(200.0f);
     bar.SetHeight(20.0f);
-    bar.m_ThumbSize = AGVec2{10.0f, 20.0f};
+    bar.m_Thumb.m_Size = AGVec2{10.0f, 20.0f};
     bar.m_Minimum = 0.0f;
     bar.m_Maximum = 100.0f;
     Counter changed, press, click;
@@ -323,7 +323,7 @@ TEST_F(BehaviorTest, TrackBarOfNoWidthDragsAtScaleOne) {
     bar.SetPositionXY(0.0f, 0.0f);
     bar.SetWidth(0.0f);
     bar.SetHeight(20.0f);
-    bar.m_ThumbSize = AGVec2{10.0f, 20.0f};
+    bar.m_Thumb.m_Size = AGVec2{10.0f, 20.0f};
     bar.m_Maximum = 100.0f;
     game.Move(a, 0, 10);
     game.Click(a, 0, 10, true);
