@@ -1,0 +1,330 @@
+#include "gameservices/widget/RenderingSystemWidget.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "gameservices/entities/Set.h"
+#include "gameservices/widget/Popup.h"
+#include "tests/gameservices/widget/WidgetRenderTest.h"
+#include "tests/support/LogCapture.h"
+
+using namespace widget_test;
+namespace Keys = GameServices::Entities::VolatileDataKeys;
+
+namespace {
+
+const std::vector<SpriteFile> kSprites = {{"img", 0xFFFF0000u}, {"b0", 0xFF00FF00u}, {"b1", 0xFF0000FFu},
+                                          {"b2", 0xFFFFFF00u}, {"b3", 0xFF00FFFFu}, {"k", 0xFF808080u}};
+
+// Nested panels holding one widget of every drawn kind.
+struct Tree {
+    Tree() {
+        screen.m_RootPanel = root;
+        root->Visible = true;
+        root->SetWidth(800.0f);
+        root->SetHeight(600.0f);
+        inner = Add<Panel>(*root, "inner", 10, 10, 700, 500);
+        image = Add<Image>(*inner, "image", 0, 0, 64, 64);
+        image->m_ImageName = "Img.png";
+        label = Add<Label>(*inner, "label", 0, 100, 200, 40);
+        SetText(label->m_TextStyle, "hello", "Shadow.ttf");
+        button = Add<Button>(*inner, "button", 100, 0, 100.9f, 30);
+        for (u32 i = 0; i < 4; ++i)
+            button->m_Images[i] = ("b" + std::to_string(i) + ".png").c_str();
+        SetText(button->m_TextStyle, "go", "Shadow.ttf");
+        box = Add<CheckBox>(*inner, "box", 0, 200, 100, 20);
+        for (u32 i = 0; i < 6; ++i)
+            box->m_Images[i] = ("b" + std::to_string(i % 4)).c_str();
+        box->m_Check = ImageBox{AGVec2{20, 20}, AGVec2{0, 0}};
+        SetText(box->m_TextStyle, "tick");
+        slider = Add<SliderButton>(*inner, "slider", 0, 300, 200, 20);
+        for (u32 i = 0; i < SliderButton::kImageCount; ++i)
+            slider->m_Images[i] = ("b" + std::to_string(i % 4)).c_str();
+        slider->m_Track = ImageBox{AGVec2{100, 20}, AGVec2{20, 0}};
+        slider->m_Thumb = ImageBox{AGVec2{20, 20}, AGVec2{20, 0}};
+        bar = Add<SliderTrackBar>(*inner, "bar", 0, 350, 200, 20);
+        for (u32 i = 0; i < SliderTrackBar::kImageCount; ++i)
+            bar->m_Images[i] = "k";
+        window = Add<ResizableWindow>(*inner, "window", 300, 0, 400, 200);
+        for (auto& part : window->m_Parts)
+            part = "k";
+        window->m_BorderSize = AGVec2{0.1f, 0.1f};
+        window->m_CenterSize = AGVec2{0.8f, 0.8f};
+        keyboard = Add<SoftKeyboard>(*inner, "keyboard", 0, 400, 600, 100);
+        LayOutKeyboard(*keyboard, {3}, "QWE", "ABC");
+    }
+    std::vector<Widget*> All() const {
+        return {root, inner, image, label, button, box, slider, bar, window, keyboard};
+    }
+
+    Screen screen;
+    Panel* root = new Panel("root");
+    Panel* inner;
+    Image* image;
+    Label* label;
+    Button* button;
+    CheckBox* box;
+    SliderButton* slider;
+    SliderTrackBar* bar;
+    ResizableWindow* window;
+    SoftKeyboard* keyboard;
+};
+
+class WidgetRender : public ::testing::Test {
+protected:
+    void Build() {
+        RenderingSystemWidget::Initialize(&tree.screen);
+        RenderingSystemWidget::AttachLayer(&tree.screen);
+    }
+    void Release() {
+        RenderingSystemWidget::Cleanup(&tree.screen);
+        RenderingSystemWidget::ReleaseLayer(&tree.screen);
+    }
+
+    LogCapture log;
+    RenderPackage package{kSprites};
+    Tree tree;
+};
+
+}  // namespace
+
+TEST_F(WidgetRender, ACycleGivesBackEverythingAndASecondInitializeLeavesOneLayer) {
+    const std::vector<u32> before = package.Counts();
+    Build();
+    EXPECT_NE(package.Counts(), before);
+    RenderingSystemWidget::Initialize(&tree.screen);
+    RenderingSystemWidget::AttachLayer(&tree.screen);
+    EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
+    ASSERT_EQ(package.shared->ChildCount(), 1u);
+    EXPECT_EQ(package.shared->GetChild(0), Render::LayerOf(tree.screen));
+    Release();
+    for (Widget* w : tree.All())
+        EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();
+    EXPECT_EQ(tree.screen.VolatileDatas.Count(), 0u);
+    EXPECT_EQ(package.shared->ChildCount(), 0u);
+    EXPECT_EQ(package.Counts(), before);
+}
+
+TEST_F(WidgetRender, BuildersMeetTheIndexContracts) {
+    Build();
+    const auto& t = tree;
+    const struct {
+        const Widget* widget;
+        std::vector<AGRenderable*> members;
+    } cases[] = {
+        {t.button, {SpriteAt(*t.button, 0), TextAt(*t.button, 1), TextAt(*t.button, 0)}},
+        {t.box, {SpriteAt(*t.box, 0), SpriteAt(*t.box, 3), TextAt(*t.box, 0)}},
+        {t.slider, {SpriteAt(*t.slider, 0), SpriteAt(*t.slider, 1), SpriteAt(*t.slider, 8), SpriteAt(*t.slider, 10)}},
+        {t.bar, {SpriteAt(*t.bar, 0), SpriteAt(*t.bar, 2)}},
+        {t.label, {TextAt(*t.label, 1), TextAt(*t.label, 0)}},
+        {t.keyboard, {SpriteAt(*t.keyboard, 0), TextAt(*t.keyboard, 0), SpriteAt(*t.keyboard, 3)}},
+    };
+    for (const auto& c : cases) {
+        for (u32 i = 0; i < c.members.size(); ++i) {
+            ASSERT_NE(c.members[i], nullptr) << c.widget->Name.c_str() << " " << i;
+            EXPECT_EQ(Member(*c.widget, i), c.members[i]) << c.widget->Name.c_str() << " " << i;
+        }
+    }
+    EXPECT_EQ(t.button->VolatileDatas.GetSprites()->size(), 4u);
+    EXPECT_EQ(t.box->VolatileDatas.GetSprites()->size(), 6u);
+    EXPECT_FALSE(Drawn(SpriteAt(*t.box, 3)));
+    EXPECT_EQ(t.window->VolatileDatas.GetSprites()->size(), 9u);
+    // The first key's three looks and its text.
+    EXPECT_NE(SpriteAt(*t.keyboard, 2), nullptr);
+    EXPECT_EQ(std::string(TextAt(*t.keyboard, 0)->GetString().c_str()), "Q");
+    // One font per text, in text order; a one-character label effect draws nothing under it.
+    EXPECT_EQ(t.label->VolatileDatas.GetFonts()->size(), 2u);
+    EXPECT_EQ(t.button->VolatileDatas.GetFonts()->size(), 2u);
+    EXPECT_EQ(t.box->VolatileDatas.GetFonts()->size(), 1u);
+    // Keys step by the truncated width plus spacing.
+    ASSERT_EQ(t.keyboard->m_Letters.size(), 3u);
+    EXPECT_EQ(t.keyboard->m_Letters[1].x - t.keyboard->m_Letters[0].x, 44.0f);
+    EXPECT_EQ(t.keyboard->m_Letters[2].x - t.keyboard->m_Letters[0].x, 88.0f);
+    ASSERT_EQ(t.keyboard->m_Specials.size(), 4u);
+    EXPECT_EQ(t.keyboard->m_Specials[3].value, 3u);
+    Release();
+}
+
+TEST_F(WidgetRender, ALabelWithAOneCharacterEffectHasOneText) {
+    SetText(tree.label->m_TextStyle, "x", "S");
+    Build();
+    EXPECT_EQ(tree.label->VolatileDatas.GetTexts()->size(), 1u);
+    EXPECT_EQ(Composite(*tree.label)->MemberCount(), 1u);
+    EXPECT_EQ(Composite(*tree.button)->MemberCount(), 3u);
+    Release();
+}
+
+TEST_F(WidgetRender, NinePieceWindowTruncatesItsPieces) {
+    Build();
+    const struct {
+        f32 width, height;
+        u32 piece, w, h;
+        f32 x, y;
+    } cases[] = {
+        {400, 200, 0, 320, 160, 40, 20}, {400, 200, 1, 40, 20, 0, 0},     {400, 200, 8, 40, 160, 360, 20},
+        {400, 200, 7, 320, 20, 40, 180}, {400, 200, 3, 40, 20, 360, 180}, {101, 200, 0, 80, 160, 10, 20},
+        {101, 200, 4, 10, 20, 90, 0},
+    };
+    for (const auto& c : cases) {
+        RenderingSystemWidget::LayoutResizableWindow(*tree.window, c.width, c.height);
+        AGSprite* piece = SpriteAt(*tree.window, c.piece);
+        AGVec3 at;
+        piece->GetPosition(at);
+        EXPECT_EQ(piece->GetWidth(), c.w) << c.width << " piece " << c.piece;
+        EXPECT_EQ(piece->GetHeight(), c.h) << c.width << " piece " << c.piece;
+        EXPECT_EQ(at.x, c.x) << c.width << " piece " << c.piece;
+        EXPECT_EQ(at.y, c.y) << c.width << " piece " << c.piece;
+    }
+    Release();
+}
+
+TEST_F(WidgetRender, TransformsChainOpacityVisibilityAndClips) {
+    tree.root->SetOpacity(0.5f);
+    tree.image->m_AnimColor = 0x80FFFFFFu;
+    auto* nested = Add<Panel>(*tree.inner, "nested", 650, 450, 200, 200);
+    Build();
+    RenderingSystemWidget::UpdateTransforms(*tree.root);
+    EXPECT_NEAR(tree.image->m_EffectiveOpacity, 0.251f, 0.001f);
+    EXPECT_EQ(Composite(*tree.image)->Transform().m[12], 10.0f);
+    EXPECT_EQ(tree.image->m_TransformComputed, 1);
+    // The nested panel's rectangle is cut to its parent's.
+    AGGraphicLayer* clip = Render::LayerOf(*nested);
+    EXPECT_EQ(clip->GetPosition().x, 660.0f);
+    EXPECT_EQ(clip->GetWidth(), 50u);
+    EXPECT_EQ(clip->GetHeight(), 50u);
+    // Siblings draw in creation order.
+    AGGraphicLayer* parent = Render::LayerOf(*tree.inner);
+    EXPECT_EQ(parent->GetChild(parent->ChildCount() - 1), clip);
+
+    tree.inner->Visible = false;
+    RenderingSystemWidget::UpdateTransforms(*tree.root);
+    EXPECT_FALSE(Drawn(Member(*tree.image, 0)));
+    EXPECT_FALSE(Drawn(Member(*tree.label, 0)));
+    EXPECT_FALSE(Render::LayerOf(*tree.inner)->IsEnabled());
+    tree.inner->Visible = true;
+    RenderingSystemWidget::UpdateTransforms(*tree.root);
+    EXPECT_TRUE(Drawn(Member(*tree.image, 0)));
+    // A check mark stays hidden while unchecked.
+    EXPECT_FALSE(Drawn(Member(*tree.box, 1)));
+    Release();
+}
+
+TEST_F(WidgetRender, ScreensAndPopupsStackByKeyThenAttachOrder) {
+    Popup first, second;
+    Panel firstRoot("p1"), secondRoot("p2");
+    first.m_Panel = &firstRoot;
+    second.m_Panel = &secondRoot;
+    for (Popup* p : {&first, &second})
+        RenderingSystemWidget::Initialize(p);
+    RenderingSystemWidget::Initialize(&tree.screen);
+    RenderingSystemWidget::AttachLayer(&first);
+    RenderingSystemWidget::AttachLayer(&tree.screen);
+    RenderingSystemWidget::AttachLayer(&second);
+    AGGraphicLayer* shared = package.shared;
+    ASSERT_EQ(shared->ChildCount(), 3u);
+    EXPECT_EQ(shared->GetChild(0), Render::LayerOf(tree.screen));
+    EXPECT_EQ(shared->GetChild(1), Render::LayerOf(first));
+    EXPECT_EQ(shared->GetChild(2), Render::LayerOf(second));
+    EXPECT_EQ(shared->GetChild(0)->GetOrderKey(), 1u);
+    EXPECT_EQ(shared->GetChild(1)->GetOrderKey(), 2u);
+    for (Popup* p : {&first, &second}) {
+        RenderingSystemWidget::Cleanup(p);
+        RenderingSystemWidget::ReleaseLayer(p);
+        EXPECT_EQ(p->VolatileDatas.Count(), 0u);
+    }
+    Release();
+    EXPECT_EQ(shared->ChildCount(), 0u);
+}
+
+TEST_F(WidgetRender, ASetBuildsAndAttachesEveryRootPanel) {
+    GameServices::Entities::Set set;
+    Panel a("a"), b("b");
+    Add<Image>(b, "image", 0, 0, 8, 8)->m_ImageName = "img";
+    set.m_Widgets = {&a, &b};
+    RenderingSystemWidget::Initialize(&set);
+    RenderingSystemWidget::AttachLayer(&set);
+    AGGraphicLayer* layer = Render::LayerOf(set);
+    ASSERT_EQ(layer->ChildCount(), 2u);
+    EXPECT_EQ(layer->GetChild(1), Render::LayerOf(b));
+    EXPECT_EQ(Render::LayerOf(b)->RenderableCount(), 1u);
+    RenderingSystemWidget::Cleanup(&set);
+    EXPECT_EQ(b.m_Children[0]->VolatileDatas.Count(), 0u);
+    EXPECT_EQ(Render::LayerOf(set), nullptr);
+    // The Set's camera goes back with the level's engine objects.
+    auto* providers = set.VolatileDatas.GetEngineProviders();
+    ASSERT_EQ(providers->size(), 1u);
+    Render::GiveBack(TypeKey::Camera, providers->front());
+    delete providers;
+}
+
+TEST_F(WidgetRender, ACompositorStretchesItsContent) {
+    for (f32 size : {400.0f, 0.0f}) {
+        Panel root("root");
+        auto* compositor = Add<Panel>(root, "compositor", 0, 0, 800, 600);
+        compositor->m_Resizable = 1;
+        auto* content = Add<Panel>(*compositor, "content", 0, 0, size, size * 0.75f);
+        auto* child = Add<Image>(*content, "child", 10, 20, 30, 40);
+        Popup holder;
+        holder.m_Panel = &root;
+        RenderingSystemWidget::Initialize(&holder);
+        EXPECT_EQ(content->m_Width, 800.0f);
+        EXPECT_EQ(content->m_Height, 600.0f);
+        EXPECT_EQ(child->m_X, size ? 20.0f : 10.0f) << size;
+        EXPECT_EQ(child->m_Height, size ? 80.0f : 40.0f) << size;
+        EXPECT_TRUE(std::isfinite(child->m_Width));
+        RenderingSystemWidget::Cleanup(&holder);
+        RenderingSystemWidget::ReleaseLayer(&holder);
+    }
+}
+
+TEST_F(WidgetRender, TextsScaleToTheirSizeAndTakeTheirColour) {
+    const struct {
+        u32 size;
+        const char* color;
+        f32 scale;
+        u32 argb;
+    } cases[] = {
+        {24, "#FFFFFFFF", 0.75f, 0xFFFFFFFFu}, {0, "FFFFFFFF", 1.0f, 0xFFFFFFFFu},
+        {16, "0xFFFFFFFF", 0.5f, 0xFFFFFFFFu}, {8, "", 0.25f, 0xFFFF00FFu},
+    };
+    for (const auto& c : cases) {
+        tree.label->m_TextStyle.m_Size = c.size;
+        tree.label->m_TextStyle.m_Color = c.color;
+        Build();
+        AGText* text = TextAt(*tree.label, 0);
+        EXPECT_EQ(text->m_color, c.argb) << c.color;
+        // The scale shows in the width of a measured space.
+        tree.label->m_TextStyle.m_Text = " ";
+        RenderingSystemWidget::UpdateText(*tree.label);
+        EXPECT_FLOAT_EQ(RenderingSystemWidget::GetTextWidth(*tree.label), 6.0f * c.scale) << c.size;
+        Release();
+        tree.label->m_TextStyle.m_Text = "hello";
+    }
+}
+
+TEST(WidgetRenderNames, FileNamesAndRenderTypes) {
+    LogCapture log;
+    const struct {
+        const char* in;
+        const char* font;
+        const char* texture;
+    } names[] = {{"", "tahoma.fon", ".png"}, {"Sans.TTF", "sans.fon", "sans.png"}, {"Sans", "sans.fon", "sans.png"},
+                 {"Menu/Back.PNG", "menu/back.fon", "menu/back.png"}};
+    for (const auto& n : names) {
+        EXPECT_STREQ(RenderingSystemWidget::GetFontFileName(n.in).c_str(), n.font);
+        EXPECT_STREQ(RenderingSystemWidget::GetTextureFileName(n.in).c_str(), n.texture);
+    }
+    const struct {
+        const char* word;
+        bool ok;
+        i32 type;
+    } types[] = {{"DiffuseAlpha", true, 2}, {"onlycolor", true, 0}, {"MORECHROME", true, 5}, {"", false, -1},
+                 {"shiny", false, 9}};
+    for (const auto& t : types) {
+        i32 type = 9;
+        EXPECT_EQ(RenderingSystemWidget::ParseRenderType(t.word, type), t.ok) << t.word;
+        EXPECT_EQ(type, t.type) << t.word;
+    }
+    EXPECT_TRUE(log.Contains("invalid render type shiny"));
+}
