@@ -328,3 +328,173 @@ TEST(WidgetRenderNames, FileNamesAndRenderTypes) {
     }
     EXPECT_TRUE(log.Contains("invalid render type shiny"));
 }
+
+TEST_F(WidgetRender, ButtonsShowTheSpriteOfTheirState) {
+    tree.button->m_Images[Button::kDisabled] = "";
+    Build();
+    Button& b = *tree.button;
+    const struct {
+        u32 visual;
+        bool locked;
+        u32 sprite;
+    } cases[] = {{2, false, 2}, {1, false, 1}, {0, false, 0}, {2, true, 0}};
+    for (const auto& c : cases) {
+        log.Clear();
+        b.m_ButtonBehavior.m_VisualState = c.visual;
+        b.m_InputLocked = c.locked;
+        RenderingSystemWidget::UpdateBehaviorState(b);
+        EXPECT_EQ(Member(b, 0), SpriteAt(b, c.sprite)) << c.visual << c.locked;
+        EXPECT_EQ(log.Lines().size(), c.locked ? 1u : 0u) << c.visual << c.locked;
+    }
+    // With its disabled picture back, a locked button shows it.
+    RenderingSystemWidget::LoadButtonImage(b, Button::kDisabled);
+    EXPECT_EQ(SpriteAt(b, 3), nullptr);
+    b.m_Images[Button::kDisabled] = "b3";
+    RenderingSystemWidget::LoadButtonImage(b, Button::kDisabled);
+    EXPECT_EQ(Member(b, 0), SpriteAt(b, 3));
+    EXPECT_TRUE(Drawn(Member(b, 0)));
+    // A hidden widget keeps its look.
+    b.Visible = false;
+    b.m_InputLocked = 0;
+    RenderingSystemWidget::UpdateBehaviorState(b);
+    EXPECT_EQ(Member(b, 0), SpriteAt(b, 3));
+    Release();
+}
+
+TEST_F(WidgetRender, CheckBoxesAndSlidersShowTheirParts) {
+    Build();
+    CheckBox& box = *tree.box;
+    box.m_Checked = 1;
+    box.m_CheckBehavior.m_VisualState = 1;
+    RenderingSystemWidget::UpdateBehaviorState(box);
+    EXPECT_EQ(Member(box, 0), SpriteAt(box, 1));
+    EXPECT_EQ(Member(box, 1), SpriteAt(box, 4));
+    EXPECT_TRUE(Drawn(Member(box, 1)));
+
+    SliderButton& s = *tree.slider;
+    const struct {
+        u8 enabled;
+        u32 part, visual;
+        u32 members[4];
+    } cases[] = {{1, 0, 2, {2, 1, 8, 10}}, {1, 1, 5, {0, 5, 8, 10}}, {0, 0, 2, {6, 7, 9, 11}}};
+    s.m_Value = 0.5f;
+    for (const auto& c : cases) {
+        s.m_Enabled = c.enabled;
+        s.m_SliderBehavior.m_Part = c.part;
+        s.m_SliderBehavior.m_VisualState = c.visual;
+        RenderingSystemWidget::UpdateBehaviorState(s);
+        for (u32 i = 0; i < 4; ++i)
+            EXPECT_EQ(Member(s, i), SpriteAt(s, c.members[i])) << c.visual << " member " << i;
+    }
+    // The thumb sits on the track at the value's share of the free length: 20 + 0.5 x 80.
+    AGVec3 thumb;
+    Member(s, 3)->GetPosition(thumb);
+    EXPECT_EQ(thumb.x, 60.0f);
+
+    SliderTrackBar& bar = *tree.bar;
+    bar.m_Value = 30.0f;
+    bar.m_Track.m_Position = AGVec2{5.0f, 2.0f};
+    bar.m_TrackBehavior.m_VisualState = 3;
+    RenderingSystemWidget::UpdateBehaviorState(bar);
+    EXPECT_EQ(Member(bar, 1), SpriteAt(bar, 3));
+    Member(bar, 1)->GetPosition(thumb);
+    EXPECT_EQ(thumb.x, 35.0f);
+    EXPECT_EQ(thumb.y, 2.0f);
+    bar.SetInputLocked(true);
+    EXPECT_EQ(Member(bar, 0), SpriteAt(bar, 1));
+    EXPECT_EQ(Member(bar, 1), SpriteAt(bar, 4));
+    Release();
+}
+
+namespace {
+
+std::string KeyText(const Widget& keyboard, u32 text) {
+    return TextAt(keyboard, text)->GetString().c_str();
+}
+
+void PressSpecial(SoftKeyboard& k, i32 special) {
+    k.m_HoveredSpecial = special;
+    k.m_KeyboardBehavior.m_HoveredIsSpecial = 1;
+    k.m_KeyboardBehavior.onPress(true);
+    k.m_KeyboardBehavior.onPress(false);
+}
+
+}  // namespace
+
+TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
+    for (const auto& [rows, qwerty, abcde] :
+         {std::tuple{std::vector<u32>{6, 6}, "QWERTYUIOPAS", "ABCDEFGHIJKL"}, {std::vector<u32>{3, 3}, "QWER", "ABCD"}}) {
+        Panel root("root");
+        auto* k = Add<SoftKeyboard>(root, "keys", 0, 0, 400, 200);
+        LayOutKeyboard(*k, rows, qwerty, abcde);
+        Popup holder;
+        holder.m_Panel = &root;
+        RenderingSystemWidget::Initialize(&holder);
+        const u32 n = u32(k->m_Letters.size());
+        EXPECT_EQ(KeyText(*k, 5), n == 12 ? "Y" : " ");
+        PressSpecial(*k, 0);
+        EXPECT_EQ(KeyText(*k, 0), "A");
+        EXPECT_EQ(KeyText(*k, n), "qwe");
+        PressSpecial(*k, 1);
+        EXPECT_EQ(k->m_Digits, 1);
+        EXPECT_EQ(KeyText(*k, 5), "5");
+        EXPECT_EQ(KeyText(*k, n + 1), "abc");
+        if (n == 12) {
+            EXPECT_EQ(KeyText(*k, 9), "9");
+            EXPECT_FALSE(Drawn(TextAt(*k, 10)));
+            EXPECT_FALSE(Drawn(SpriteAt(*k, 33)));
+            EXPECT_TRUE(Drawn(SpriteAt(*k, 27)));
+        }
+        PressSpecial(*k, 0);  // leaves digits, back to the first order
+        EXPECT_EQ(k->m_Digits, 0);
+        EXPECT_EQ(KeyText(*k, 1), "W");
+        EXPECT_TRUE(Drawn(TextAt(*k, n - 1)));
+        // The layout keys type nothing, and the hovered key shows its hover look.
+        EXPECT_EQ(k->GetEnteredText().Length(), 0u);
+        RenderingSystemWidget::RefreshKey(*k, false, 1, 1);
+        EXPECT_EQ(Member(*k, 2), SpriteAt(*k, 4));
+        RenderingSystemWidget::SetSoftKeysVisible(6, *k, false);
+        EXPECT_FALSE(Drawn(Member(*k, 2)));
+        RenderingSystemWidget::Cleanup(&holder);
+        RenderingSystemWidget::ReleaseLayer(&holder);
+    }
+}
+
+TEST_F(WidgetRender, RefreshedLabelsKeepOneFontPerText) {
+    Build();
+    AGResource* sans = package.Provider(TypeKey::Font)->Find(authoring::NameId("sans.fon"));
+    const u32 holds = sans->RefCount();
+    for (int i = 0; i < 1000; ++i)
+        tree.label->SetText(("n" + std::to_string(i)).c_str());
+    EXPECT_EQ(tree.label->VolatileDatas.GetFonts()->size(), 2u);
+    EXPECT_EQ(sans->RefCount(), holds);
+    EXPECT_EQ(std::string(TextAt(*tree.label, 0)->GetString().c_str()), "n999");
+    Release();
+}
+
+TEST_F(WidgetRender, WidgetsWithoutPicturesLiveAndDieSafely) {
+    auto* bare = Add<Image>(*tree.inner, "bare", 0, 0, 10, 10);
+    auto* lost = Add<Image>(*tree.inner, "lost", 0, 0, 10, 10);
+    lost->m_ImageName = "nothere.png";
+    auto* blank = Add<Button>(*tree.inner, "blank", 0, 0, 10, 10);
+    SetText(blank->m_TextStyle, "b");
+    Build();
+    EXPECT_TRUE(log.Contains("no sprite is explicitely specified in image definition! Check your .xaml file."));
+    EXPECT_TRUE(log.Contains("This sprite doesn't exist!"));
+    EXPECT_EQ(Composite(*bare), nullptr);
+    EXPECT_EQ(Composite(*lost), nullptr);
+    ASSERT_EQ(Composite(*blank)->MemberCount(), 1u);
+    for (Widget* w : std::initializer_list<Widget*>{bare, lost, blank}) {
+        RenderingSystemWidget::UpdateTransforms(*tree.root);
+        w->SetVisible(false);
+        w->SetInputLocked(true);
+        w->SetVisible(true);
+        w->SetWidth(20.0f);
+        RenderingSystemWidget::SetImage(*w, "img.png");
+        RenderingSystemWidget::UpdateBehaviorState(*w);
+    }
+    bare->SetImage("img.png");
+    RenderingSystemWidget::LoadButtonImage(*blank, 2);
+    EXPECT_NE(Member(*blank, 0), nullptr);
+    Release();
+}
