@@ -40,7 +40,7 @@ inline void AddSolidSprite(authoring::PackageWriter& writer, const std::string& 
     writer.Add(name + ".png", TypeKey::Texture, drawtest::SolidPng(8, 8, argb))
         .Add(name + "_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(slot))
         .Add(name + ".mat", TypeKey::Material, authoring::MaterialBytes(material))
-        .Add(name + ".spt", TypeKey::Sprite, authoring::SpriteBytes(1, 8, 8, name + ".mat"));
+        .Add(name + ".spt", TypeKey::Sprite, authoring::SpriteBytes(2, 8, 8, name + ".mat"));
 }
 
 // DejaVu Sans at 32 pixels, baked once.
