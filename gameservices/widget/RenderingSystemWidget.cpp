@@ -94,22 +94,18 @@ void ReleaseWidget(Widget& widget) {
             GiveBack(TypeKey::Sprite, static_cast<AGSprite*>(member));
         }
     }
-    if (auto* sprites = widget.VolatileDatas.GetSprites()) {
-        for (AGSprite* sprite : *sprites)
-            if (sprite) {
-                drop(sprite);
-                GiveBack(TypeKey::Sprite, sprite);
+    auto release = [&](auto* list, u32 type) {
+        if (!list)
+            return;
+        for (auto* item : *list)
+            if (item) {
+                drop(item);
+                GiveBack(type, item);
             }
-        delete sprites;
-    }
-    if (auto* texts = widget.VolatileDatas.GetTexts()) {
-        for (AGText* text : *texts)
-            if (text) {
-                drop(text);
-                GiveBack(TypeKey::Text, text);
-            }
-        delete texts;
-    }
+        delete list;
+    };
+    release(widget.VolatileDatas.GetSprites(), TypeKey::Sprite);
+    release(widget.VolatileDatas.GetTexts(), TypeKey::Text);
     if (auto* fonts = widget.VolatileDatas.GetFonts()) {
         for (AGFont* font : *fonts)
             GiveBack(TypeKey::Font, font);

@@ -197,20 +197,22 @@ void WidgetBehavior::onClickAction(TeamActionData* data) {
     }
 }
 
-WidgetButtonBehavior::WidgetButtonBehavior(Widget* widget)
-    : WidgetBehavior("WidgetButtonBehavior", widget, true) {}
+WidgetLookBehavior::WidgetLookBehavior(const TString<char>& name, Widget* widget, u32 hoverLook)
+    : WidgetBehavior(name, widget, true), m_HoverLook(hoverLook) {}
 
-void WidgetButtonBehavior::onEnter() {
+void WidgetLookBehavior::onEnter() {
     WidgetBehavior::onEnter();
-    m_VisualState = 2;
+    m_VisualState = m_HoverLook;
     RefreshLook();
 }
 
-void WidgetButtonBehavior::onLeave() {
+void WidgetLookBehavior::onLeave() {
     WidgetBehavior::onLeave();
     m_VisualState = 0;
     RefreshLook();
 }
+
+WidgetButtonBehavior::WidgetButtonBehavior(Widget* widget) : WidgetLookBehavior("WidgetButtonBehavior", widget, 2) {}
 
 void WidgetButtonBehavior::onPress(bool down) {
     m_VisualState = down ? 1 : 2;
@@ -219,19 +221,7 @@ void WidgetButtonBehavior::onPress(bool down) {
 }
 
 WidgetCheckBoxBehavior::WidgetCheckBoxBehavior(CheckBox* widget)
-    : WidgetBehavior("WidgetCheckBoxBehavior", widget, true), m_CheckBox(widget) {}
-
-void WidgetCheckBoxBehavior::onEnter() {
-    WidgetBehavior::onEnter();
-    m_VisualState = 1;
-    RefreshLook();
-}
-
-void WidgetCheckBoxBehavior::onLeave() {
-    WidgetBehavior::onLeave();
-    m_VisualState = 0;
-    RefreshLook();
-}
+    : WidgetLookBehavior("WidgetCheckBoxBehavior", widget, 1), m_CheckBox(widget) {}
 
 void WidgetCheckBoxBehavior::onPress(bool down) {
     if (down) {

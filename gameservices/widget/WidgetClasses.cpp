@@ -65,10 +65,11 @@ Button::Button(const TString<char>& name) : BehaviorWidget(name) {
 CheckBox::CheckBox(const TString<char>& name) : BehaviorWidget(name) {
     Install(m_CheckBehavior);
 }
-SliderButton::SliderButton(const TString<char>& name) : BehaviorWidget(name) {
+SliderButton::SliderButton(const TString<char>& name) : SliderWidget(name) {
+    m_Step = 0.1f;
     Install(m_SliderBehavior);
 }
-SliderTrackBar::SliderTrackBar(const TString<char>& name) : BehaviorWidget(name) {
+SliderTrackBar::SliderTrackBar(const TString<char>& name) : SliderWidget(name) {
     Install(m_TrackBehavior);
 }
 Emitter3D::Emitter3D(const TString<char>& name) : BehaviorWidget(name) {

@@ -116,8 +116,21 @@ public:
     WidgetCheckBoxBehavior m_CheckBehavior{this};
 };
 
+// A value shown by a thumb on a track.
+class SliderWidget : public BehaviorWidget {
+public:
+    using BehaviorWidget::BehaviorWidget;
+
+    ImageBox m_Track;
+    ImageBox m_Thumb;
+    f32 m_Minimum = 0.0f;
+    f32 m_Maximum = 1.0f;
+    f32 m_Value = 0.0f;
+    f32 m_Step = 0.0f;
+};
+
 // A value stepped by a left (down) and a right (up) button.
-class SliderButton : public BehaviorWidget {
+class SliderButton : public SliderWidget {
 public:
     // Pictures: left and right buttons normal (0, 1), hovered (2, 3), pressed (4, 5),
     // disabled (6, 7); track normal and disabled (8, 9); thumb normal and disabled (10, 11).
@@ -130,17 +143,11 @@ public:
     TString<char> m_Images[kImageCount];
     ImageBox m_Left;
     ImageBox m_Right;
-    ImageBox m_Track;
-    ImageBox m_Thumb;
-    f32 m_Minimum = 0.0f;
-    f32 m_Maximum = 1.0f;
-    f32 m_Value = 0.0f;
-    f32 m_Step = 0.1f;
     WidgetSliderButtonBehavior m_SliderBehavior{this};
 };
 
 // A value set by dragging a thumb along a track; the value is the thumb's offset in pixels.
-class SliderTrackBar : public BehaviorWidget {
+class SliderTrackBar : public SliderWidget {
 public:
     // Track normal and disabled (0, 1); thumb normal, hovered and disabled (2, 3, 4).
     static constexpr u32 kImageCount = 5;
@@ -148,12 +155,6 @@ public:
     bool IsA(const u32& typeId) const override;
 
     TString<char> m_Images[kImageCount];
-    ImageBox m_Track;
-    ImageBox m_Thumb;
-    f32 m_Minimum = 0.0f;
-    f32 m_Maximum = 1.0f;
-    f32 m_Value = 0.0f;
-    f32 m_Step = 0.0f;
     WidgetSliderTrackBarBehavior m_TrackBehavior{this};
 };
 
