@@ -160,7 +160,6 @@ void BuildRoot(Panel* root) {
         RenderingSystemWidget::BuildWidgetTree(*root);
 }
 
-// Builds the owner's layer and its root's tree; the previous ones go first.
 AGGraphicLayer* InitializeOwner(Entities::Entity& owner) {
     AGGraphicLayer* layer = NewDeviceLayer();
     owner.VolatileDatas.Set(Keys::kDATA_LAYER, layer);
@@ -184,6 +183,18 @@ void AttachOwner(Entities::Entity& owner, Panel* root, u32 key) {
 void ReleaseOwnerLayer(Entities::Entity& owner) {
     DeleteLayer(LayerOf(owner));
     owner.VolatileDatas.Remove(Keys::kDATA_LAYER);
+}
+
+// A screen's or popup's layer and tree; the previous ones go first.
+template <typename Owner>
+void InitializeDrawn(Owner& owner, Panel* root) {
+    if (LayerOf(owner)) {
+        AGReport("call RenderingSystem::Cleanup(..) before!");
+        RenderingSystemWidget::Cleanup(&owner);
+        RenderingSystemWidget::ReleaseLayer(&owner);
+    }
+    InitializeOwner(owner);
+    BuildRoot(root);
 }
 
 Panel* RootOf(Entities::Entity* widget) {
@@ -222,27 +233,13 @@ void RenderingSystemWidget::Initialize(Entities::Set* set) {
 }
 
 void RenderingSystemWidget::Initialize(Screen* screen) {
-    if (!screen)
-        return;
-    if (LayerOf(*screen)) {
-        AGReport("call RenderingSystem::Cleanup(..) before!");
-        Cleanup(screen);
-        ReleaseLayer(screen);
-    }
-    InitializeOwner(*screen);
-    BuildRoot(screen->m_RootPanel);
+    if (screen)
+        InitializeDrawn(*screen, screen->m_RootPanel);
 }
 
 void RenderingSystemWidget::Initialize(Popup* popup) {
-    if (!popup)
-        return;
-    if (LayerOf(*popup)) {
-        AGReport("call RenderingSystem::Cleanup(..) before!");
-        Cleanup(popup);
-        ReleaseLayer(popup);
-    }
-    InitializeOwner(*popup);
-    BuildRoot(popup->m_Panel);
+    if (popup)
+        InitializeDrawn(*popup, popup->m_Panel);
 }
 
 void RenderingSystemWidget::AttachLayer(Entities::Set* set) {
