@@ -14,8 +14,15 @@ namespace Keys = GameServices::Entities::VolatileDataKeys;
 
 namespace {
 
-const std::vector<SpriteFile> kSprites = {{"img", 0xFFFF0000u}, {"b0", 0xFF00FF00u}, {"b1", 0xFF0000FFu},
-                                          {"b2", 0xFFFFFF00u}, {"b3", 0xFF00FFFFu}, {"k", 0xFF808080u}};
+const std::vector<SpriteFile> kSprites = {{"icons/star", 0xFFFF0000u}, {"icons/star.big", 0xFFFF8000u},
+                                          {"b0", 0xFF00FF00u}, {"b1", 0xFF0000FFu}, {"b2", 0xFFFFFF00u},
+                                          {"b3", 0xFF00FFFFu}, {"k", 0xFF808080u}};
+
+template <typename T, size_t N>
+void Name(T (&images)[N], const char* prefix, u32 count) {
+    for (u32 i = 0; i < N; ++i)
+        images[i] = (prefix + std::to_string(i % count) + ".png").c_str();
+}
 
 // Nested panels holding one widget of every drawn kind.
 struct Tree {
@@ -26,26 +33,25 @@ struct Tree {
         root->SetHeight(600.0f);
         inner = Add<Panel>(*root, "inner", 10, 10, 700, 500);
         image = Add<Image>(*inner, "image", 0, 0, 64, 64);
-        image->m_ImageName = "Img.png";
+        image->m_ImageName = "Icons/Star.Big.PNG";
         label = Add<Label>(*inner, "label", 0, 100, 200, 40);
         SetText(label->m_TextStyle, "hello", "Shadow.ttf");
+        tiny = Add<Label>(*inner, "tiny", 0, 150, 200, 40);
+        SetText(tiny->m_TextStyle, "x", "x");
         button = Add<Button>(*inner, "button", 100, 0, 100.9f, 30);
-        for (u32 i = 0; i < 4; ++i)
-            button->m_Images[i] = ("b" + std::to_string(i) + ".png").c_str();
+        Name(button->m_Images, "b", 4);
         SetText(button->m_TextStyle, "go", "Shadow.ttf");
         box = Add<CheckBox>(*inner, "box", 0, 200, 100, 20);
-        for (u32 i = 0; i < 6; ++i)
-            box->m_Images[i] = ("b" + std::to_string(i % 4)).c_str();
+        Name(box->m_Images, "b", 4);
         box->m_Check = ImageBox{AGVec2{20, 20}, AGVec2{0, 0}};
         SetText(box->m_TextStyle, "tick");
         slider = Add<SliderButton>(*inner, "slider", 0, 300, 200, 20);
-        for (u32 i = 0; i < SliderButton::kImageCount; ++i)
-            slider->m_Images[i] = ("b" + std::to_string(i % 4)).c_str();
+        Name(slider->m_Images, "b", 4);
         slider->m_Track = ImageBox{AGVec2{100, 20}, AGVec2{20, 0}};
         slider->m_Thumb = ImageBox{AGVec2{20, 20}, AGVec2{20, 0}};
         bar = Add<SliderTrackBar>(*inner, "bar", 0, 350, 200, 20);
-        for (u32 i = 0; i < SliderTrackBar::kImageCount; ++i)
-            bar->m_Images[i] = "k";
+        for (auto& i : bar->m_Images)
+            i = "Icons/Star.Big.PNG";
         window = Add<ResizableWindow>(*inner, "window", 300, 0, 400, 200);
         for (auto& part : window->m_Parts)
             part = "k";
@@ -54,15 +60,12 @@ struct Tree {
         keyboard = Add<SoftKeyboard>(*inner, "keyboard", 0, 400, 600, 100);
         LayOutKeyboard(*keyboard, {3}, "QWE", "ABC");
     }
-    std::vector<Widget*> All() const {
-        return {root, inner, image, label, button, box, slider, bar, window, keyboard};
-    }
 
     Screen screen;
     Panel* root = new Panel("root");
     Panel* inner;
     Image* image;
-    Label* label;
+    Label *label, *tiny;
     Button* button;
     CheckBox* box;
     SliderButton* slider;
@@ -81,6 +84,9 @@ protected:
         RenderingSystemWidget::Cleanup(&tree.screen);
         RenderingSystemWidget::ReleaseLayer(&tree.screen);
     }
+    u32 Clones(const char* sprite) const {
+        return package.Provider(TypeKey::Sprite)->InstanceCount(authoring::NameId(sprite));
+    }
 
     LogCapture log;
     RenderPackage package{kSprites};
@@ -89,92 +95,76 @@ protected:
 
 }  // namespace
 
-TEST_F(WidgetRender, ACycleGivesBackEverythingAndASecondInitializeLeavesOneLayer) {
+TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     const std::vector<u32> before = package.Counts();
     Build();
-    EXPECT_NE(package.Counts(), before);
     RenderingSystemWidget::Initialize(&tree.screen);
     RenderingSystemWidget::AttachLayer(&tree.screen);
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
     ASSERT_EQ(package.shared->ChildCount(), 1u);
     EXPECT_EQ(package.shared->GetChild(0), Render::LayerOf(tree.screen));
+    const auto& t = tree;
+    const struct {
+        const Widget* widget;
+        std::vector<AGRenderable*> members;
+        size_t sprites, fonts;
+    } cases[] = {
+        {t.button, {SpriteAt(*t.button, 0), TextAt(*t.button, 1), TextAt(*t.button, 0)}, 4, 2},
+        {t.box, {SpriteAt(*t.box, 0), SpriteAt(*t.box, 3), TextAt(*t.box, 0)}, 6, 1},
+        {t.slider, {SpriteAt(*t.slider, 0), SpriteAt(*t.slider, 1), SpriteAt(*t.slider, 8), SpriteAt(*t.slider, 10)}, 12, 0},
+        {t.bar, {SpriteAt(*t.bar, 0), SpriteAt(*t.bar, 2)}, 5, 0},
+        {t.label, {TextAt(*t.label, 1), TextAt(*t.label, 0)}, 0, 2},
+        {t.tiny, {TextAt(*t.tiny, 0)}, 0, 1},
+        {t.keyboard, {SpriteAt(*t.keyboard, 0), TextAt(*t.keyboard, 0), SpriteAt(*t.keyboard, 3)}, 23, 1},
+    };
+    for (const auto& c : cases) {
+        const char* name = c.widget->Name.c_str();
+        for (u32 i = 0; i < c.members.size(); ++i) {
+            ASSERT_NE(c.members[i], nullptr) << name << " " << i;
+            EXPECT_EQ(Member(*c.widget, i), c.members[i]) << name << " " << i;
+        }
+        const auto* sprites = c.widget->VolatileDatas.GetSprites();
+        const auto* fonts = c.widget->VolatileDatas.GetFonts();
+        EXPECT_EQ(sprites ? sprites->size() : 0u, c.sprites) << name;
+        EXPECT_EQ(fonts ? fonts->size() : 0u, c.fonts) << name;
+    }
+    EXPECT_EQ(Composite(*t.tiny)->MemberCount(), 1u);
+    EXPECT_FALSE(Drawn(SpriteAt(*t.box, 3)));
+    EXPECT_EQ(std::string(TextAt(*t.keyboard, 0)->GetString().c_str()), "Q");
+    // The Image names its sprite up to the first '.', the other kinds up to the last.
+    EXPECT_EQ(Clones("icons/star.spt"), 1u);
+    EXPECT_EQ(Clones("icons/star.big.spt"), 5u);
+    // Keys step by the truncated width plus spacing.
+    ASSERT_EQ(t.keyboard->m_Letters.size(), 3u);
+    EXPECT_EQ(t.keyboard->m_Letters[1].x - t.keyboard->m_Letters[0].x, 44.0f);
+    EXPECT_EQ(t.keyboard->m_Letters[2].x - t.keyboard->m_Letters[0].x, 88.0f);
+    EXPECT_EQ(t.keyboard->m_Specials.at(3).value, 3u);
     Release();
-    for (Widget* w : tree.All())
+    for (Widget* w : std::initializer_list<Widget*>{t.root, t.inner, t.image, t.label, t.button, t.box, t.slider,
+                                                     t.bar, t.window, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();
     EXPECT_EQ(tree.screen.VolatileDatas.Count(), 0u);
     EXPECT_EQ(package.shared->ChildCount(), 0u);
     EXPECT_EQ(package.Counts(), before);
 }
 
-TEST_F(WidgetRender, BuildersMeetTheIndexContracts) {
-    Build();
-    const auto& t = tree;
-    const struct {
-        const Widget* widget;
-        std::vector<AGRenderable*> members;
-    } cases[] = {
-        {t.button, {SpriteAt(*t.button, 0), TextAt(*t.button, 1), TextAt(*t.button, 0)}},
-        {t.box, {SpriteAt(*t.box, 0), SpriteAt(*t.box, 3), TextAt(*t.box, 0)}},
-        {t.slider, {SpriteAt(*t.slider, 0), SpriteAt(*t.slider, 1), SpriteAt(*t.slider, 8), SpriteAt(*t.slider, 10)}},
-        {t.bar, {SpriteAt(*t.bar, 0), SpriteAt(*t.bar, 2)}},
-        {t.label, {TextAt(*t.label, 1), TextAt(*t.label, 0)}},
-        {t.keyboard, {SpriteAt(*t.keyboard, 0), TextAt(*t.keyboard, 0), SpriteAt(*t.keyboard, 3)}},
-    };
-    for (const auto& c : cases) {
-        for (u32 i = 0; i < c.members.size(); ++i) {
-            ASSERT_NE(c.members[i], nullptr) << c.widget->Name.c_str() << " " << i;
-            EXPECT_EQ(Member(*c.widget, i), c.members[i]) << c.widget->Name.c_str() << " " << i;
-        }
-    }
-    EXPECT_EQ(t.button->VolatileDatas.GetSprites()->size(), 4u);
-    EXPECT_EQ(t.box->VolatileDatas.GetSprites()->size(), 6u);
-    EXPECT_FALSE(Drawn(SpriteAt(*t.box, 3)));
-    EXPECT_EQ(t.window->VolatileDatas.GetSprites()->size(), 9u);
-    // The first key's three looks and its text.
-    EXPECT_NE(SpriteAt(*t.keyboard, 2), nullptr);
-    EXPECT_EQ(std::string(TextAt(*t.keyboard, 0)->GetString().c_str()), "Q");
-    // One font per text, in text order; a one-character label effect draws nothing under it.
-    EXPECT_EQ(t.label->VolatileDatas.GetFonts()->size(), 2u);
-    EXPECT_EQ(t.button->VolatileDatas.GetFonts()->size(), 2u);
-    EXPECT_EQ(t.box->VolatileDatas.GetFonts()->size(), 1u);
-    // Keys step by the truncated width plus spacing.
-    ASSERT_EQ(t.keyboard->m_Letters.size(), 3u);
-    EXPECT_EQ(t.keyboard->m_Letters[1].x - t.keyboard->m_Letters[0].x, 44.0f);
-    EXPECT_EQ(t.keyboard->m_Letters[2].x - t.keyboard->m_Letters[0].x, 88.0f);
-    ASSERT_EQ(t.keyboard->m_Specials.size(), 4u);
-    EXPECT_EQ(t.keyboard->m_Specials[3].value, 3u);
-    Release();
-}
-
-TEST_F(WidgetRender, ALabelWithAOneCharacterEffectHasOneText) {
-    SetText(tree.label->m_TextStyle, "x", "S");
-    Build();
-    EXPECT_EQ(tree.label->VolatileDatas.GetTexts()->size(), 1u);
-    EXPECT_EQ(Composite(*tree.label)->MemberCount(), 1u);
-    EXPECT_EQ(Composite(*tree.button)->MemberCount(), 3u);
-    Release();
-}
-
 TEST_F(WidgetRender, NinePieceWindowTruncatesItsPieces) {
     Build();
     const struct {
-        f32 width, height;
+        f32 width;
         u32 piece, w, h;
         f32 x, y;
-    } cases[] = {
-        {400, 200, 0, 320, 160, 40, 20}, {400, 200, 1, 40, 20, 0, 0},     {400, 200, 8, 40, 160, 360, 20},
-        {400, 200, 7, 320, 20, 40, 180}, {400, 200, 3, 40, 20, 360, 180}, {101, 200, 0, 80, 160, 10, 20},
-        {101, 200, 4, 10, 20, 90, 0},
-    };
+    } cases[] = {{400, 0, 320, 160, 40, 20}, {400, 1, 40, 20, 0, 0},     {400, 8, 40, 160, 360, 20},
+                 {400, 7, 320, 20, 40, 180}, {400, 3, 40, 20, 360, 180}, {101, 0, 80, 160, 10, 20},
+                 {101, 4, 10, 20, 90, 0}};
     for (const auto& c : cases) {
-        RenderingSystemWidget::LayoutResizableWindow(*tree.window, c.width, c.height);
+        RenderingSystemWidget::LayoutResizableWindow(*tree.window, c.width, 200.0f);
         AGSprite* piece = SpriteAt(*tree.window, c.piece);
         AGVec3 at;
         piece->GetPosition(at);
-        EXPECT_EQ(piece->GetWidth(), c.w) << c.width << " piece " << c.piece;
-        EXPECT_EQ(piece->GetHeight(), c.h) << c.width << " piece " << c.piece;
-        EXPECT_EQ(at.x, c.x) << c.width << " piece " << c.piece;
-        EXPECT_EQ(at.y, c.y) << c.width << " piece " << c.piece;
+        EXPECT_EQ(std::vector<f32>({f32(piece->GetWidth()), f32(piece->GetHeight()), at.x, at.y}),
+                  std::vector<f32>({f32(c.w), f32(c.h), c.x, c.y}))
+            << c.width << " piece " << c.piece;
     }
     Release();
 }
@@ -240,7 +230,7 @@ TEST_F(WidgetRender, ScreensAndPopupsStackByKeyThenAttachOrder) {
 TEST_F(WidgetRender, ASetBuildsAndAttachesEveryRootPanel) {
     GameServices::Entities::Set set;
     Panel a("a"), b("b");
-    Add<Image>(b, "image", 0, 0, 8, 8)->m_ImageName = "img";
+    Add<Image>(b, "image", 0, 0, 8, 8)->m_ImageName = "k";
     set.m_Widgets = {&a, &b};
     RenderingSystemWidget::Initialize(&set);
     RenderingSystemWidget::AttachLayer(&set);
