@@ -10,6 +10,7 @@
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/widget/Popup.h"
+#include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/gameservices/game/ActionTestSetup.h"
 #include "tests/gameservices/widget/WidgetRenderTest.h"
 #include "tests/support/LogCapture.h"
@@ -35,7 +36,9 @@ protected:
         folder.WriteContext("Default", ActionItem("Moves", "move", "axis-all") +
                                            ActionItem("Click", "button", "mouseleft", "none"));
         actions.SetActionContext("Default");
-        devices.Startup();
+        LoadCapacities(home, {{"FactoryDeviceTriggerKey", 4}, {"FactoryDeviceTriggerMove", 4}});
+        devices = std::make_unique<GameServices::Bridge::DeviceSystem>();
+        devices->Startup();
         teams = std::make_unique<TeamActionManager>(actions, deviceManager);
         teams->SetEnabled(true);
         player.m_DeviceId = 0;
@@ -72,6 +75,7 @@ protected:
         button = nullptr;
         package.reset();
         teams.reset();
+        devices.reset();
         AGDeviceManager::SetInstance(nullptr);
         g_inputRecord.Reset();
         DeviceFixture::TearDown();
@@ -87,7 +91,7 @@ protected:
         g_inputRecord.mouseInside = 1;
         g_inputRecord.buttons = down ? kMouseLeft : 0;
         for (int i = 0; i < 2; ++i) {
-            devices.Update(16);
+            devices->Update(16);
             AGDeviceManager::Get()->Update();
         }
         Draw();
@@ -110,9 +114,10 @@ protected:
     }
 
     LogCapture log;
+    TempDir home;
     AGDeviceManager inputDevices;
     ActionsFolder folder;
-    GameServices::Bridge::DeviceSystem devices;
+    std::unique_ptr<GameServices::Bridge::DeviceSystem> devices;
     DeviceManager deviceManager;
     ActionManager actions;
     std::unique_ptr<TeamActionManager> teams;
