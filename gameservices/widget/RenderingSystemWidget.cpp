@@ -56,7 +56,7 @@ void AttachTree(Panel& panel, AGGraphicLayer* layer) {
             if (!view)
                 continue;
             if (AGGraphicLayer* level = ViewportLevelLayer(*static_cast<ViewPort3D*>(child))) {
-                level->SetSize(u32(child->m_Width), u32(child->m_Height));
+                level->SetSize(Pixels(child->m_Width), Pixels(child->m_Height));
                 level->SetCamera(view->GetCamera());
                 AddChild(view, level);
             }
@@ -387,7 +387,7 @@ void UpdatePanelTransform(Panel& panel) {
         rect[3] = std::max(0.0f, bottom - rect[1]);
     }
     layer->SetPosition(AGVec3{rect[0], rect[1], 0.0f});
-    layer->SetSize(u32(rect[2]), u32(rect[3]));
+    layer->SetSize(Pixels(rect[2]), Pixels(rect[3]));
     layer->SetEnabled(visible);
 }
 

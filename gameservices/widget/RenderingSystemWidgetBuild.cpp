@@ -144,7 +144,7 @@ void RenderingSystemWidget::CreateWidgetSprite(AGSprite*& slot, const TString<ch
     slot = NewSprite(file);
     if (!slot)
         return;
-    slot->SetSize(u32(size.x), u32(size.y));
+    slot->SetSize(Pixels(size.x), Pixels(size.y));
     slot->UpdateVertices();
     slot->SetPosition(AGVec2{position.x, position.y});
     slot->SetFlags(kLookFlags);
@@ -181,7 +181,7 @@ void RenderingSystemWidget::BuildWidgetTree(Panel& panel) {
         DeleteLayer(old);
     }
     panel.VolatileDatas.Set(Keys::kDATA_LAYER,
-                            NewLayer(u32(panel.m_Width), u32(panel.m_Height), AGVec3{panel.m_X, panel.m_Y, 0.0f}));
+                            NewLayer(Pixels(panel.m_Width), Pixels(panel.m_Height), AGVec3{panel.m_X, panel.m_Y, 0.0f}));
 
     using Builder = void (*)(Widget&);
     static const std::pair<u32, Builder> kBuilders[] = {
@@ -232,7 +232,7 @@ void RenderingSystemWidget::BuildImage(Widget& widget) {
     sprite->SetPosition(AGVec2{0.0f, 0.0f});
     sprite->SetFlags(kLookFlags);
     ApplyRenderType(sprite, RenderTypeOf(widget));
-    sprite->SetSize(u32(widget.m_Width), u32(widget.m_Height));
+    sprite->SetSize(Pixels(widget.m_Width), Pixels(widget.m_Height));
     sprite->UpdateVertices();
     AGCompositeRenderable* composite = BeginComposite(widget);
     composite->AddRenderable(sprite);
@@ -328,7 +328,7 @@ void RenderingSystemWidget::LayoutResizableWindow(ResizableWindow& window, f32 w
         AGSprite* sprite = At(sprites, i);
         if (!sprite)
             continue;
-        sprite->SetSize(u32(std::max(0.0f, pieces[i][0])), u32(std::max(0.0f, pieces[i][1])));
+        sprite->SetSize(Pixels(pieces[i][0]), Pixels(pieces[i][1]));
         sprite->UpdateVertices();
         sprite->SetPosition(AGVec2{pieces[i][2], pieces[i][3]});
         ApplyRenderType(sprite, type);
@@ -403,7 +403,7 @@ void RenderingSystemWidget::BuildSoftKeyboard(Widget& widget) {
     keyboard.m_Specials.push_back(record(keyboard.m_Special12345, 1));
     looks(keyboard.m_SpaceImages, keyboard.m_Space);
     label(Bridge::GetLocalizedTextOr(keyboard.m_SpaceStringId, keyboard.m_SpaceText), keyboard.m_Space,
-          u32(keyboard.m_TextSpaceSize), 1, 1);
+          Pixels(keyboard.m_TextSpaceSize), 1, 1);
     keyboard.m_Specials.push_back(record(keyboard.m_Space, 2));
     looks(keyboard.m_SpecialImages, keyboard.m_BackSpace);
     sprites->push_back(nullptr);
@@ -413,7 +413,7 @@ void RenderingSystemWidget::BuildSoftKeyboard(Widget& widget) {
     sprites->push_back(nullptr);
     MakeSprite(*sprites, u32(sprites->size() - 1), keyboard.m_EntryImage, keyboard.m_Entry, widget);
     composite->AddRenderable(sprites->back());
-    label(keyboard.m_EntryText, keyboard.m_Entry, u32(keyboard.m_TextEntrySize), style.m_VerticalAlignment,
+    label(keyboard.m_EntryText, keyboard.m_Entry, Pixels(keyboard.m_TextEntrySize), style.m_VerticalAlignment,
           style.m_HorizontalAlignment);
     FinishComposite(widget, *composite);
 }

@@ -110,6 +110,8 @@ struct Keys3 {
             return At(sprites, 3 * key + 3);
         return Text(key);
     }
+    // The key's normal look (the entry field's sprite), or null.
+    AGSprite* Sprite(u32 key) const { return key == letters + 4 ? EntrySprite() : Look(key, 0); }
     // The entry field's sprite and text.
     AGSprite* EntrySprite() const { return At(sprites, 3 * (letters + 4) + 1); }
     AGText* EntryText() const { return At(texts, letters + 3); }
@@ -199,7 +201,7 @@ void KeyboardState(SoftKeyboard& keyboard) {
 void ShowStateSprite(AGSprite* sprite, const ImageBox& box, i32 type) {
     if (!sprite)
         return;
-    sprite->SetSize(u32(box.m_Size.x), u32(box.m_Size.y));
+    sprite->SetSize(Pixels(box.m_Size.x), Pixels(box.m_Size.y));
     sprite->UpdateVertices();
     sprite->SetPosition(box.m_Position);
     sprite->SetFlags(kLookFlags);
@@ -313,8 +315,11 @@ TString<char> RenderingSystemWidget::GetTextureFileName(const TString<char>& nam
 void RenderingSystemWidget::UpdateVisibility(Widget& widget) {
     const bool visible = widget.Visible;
     if (AGCompositeRenderable* composite = CompositeOf(widget)) {
-        if (widget.IsA(TypeIds::CheckBox))
-            SetShown(composite->GetMember(1), static_cast<CheckBox&>(widget).m_Checked != 0, visible);
+        if (widget.IsA(TypeIds::CheckBox)) {
+            const i32 mark = MemberOf(*composite, widget.VolatileDatas.GetSprites(), 3, 3);
+            if (mark >= 0)
+                SetShown(composite->GetMember(u32(mark)), static_cast<CheckBox&>(widget).m_Checked != 0, visible);
+        }
         composite->SetVisible(visible);
         return;
     }
@@ -338,7 +343,7 @@ void RenderingSystemWidget::UpdateScale(Widget& widget) {
         composite->Transform().m[0] = widget.m_ScaleX;
         composite->Transform().m[5] = widget.m_ScaleY;
     } else if (AGGraphicLayer* layer = LayerOf(widget)) {
-        layer->SetSize(u32(widget.m_ScaleX * widget.m_Width), u32(widget.m_ScaleY * widget.m_Height));
+        layer->SetSize(Pixels(widget.m_ScaleX * widget.m_Width), Pixels(widget.m_ScaleY * widget.m_Height));
     }
 }
 
@@ -354,8 +359,8 @@ void RenderingSystemWidget::UpdatePosition(Widget& widget) {
 }
 
 void RenderingSystemWidget::UpdateSize(Widget& widget) {
-    const u32 width = u32(std::max(0.0f, widget.m_Width));
-    const u32 height = u32(std::max(0.0f, widget.m_Height));
+    const u32 width = Pixels(widget.m_Width);
+    const u32 height = Pixels(widget.m_Height);
     if (widget.IsA(TypeIds::Button) || widget.IsA(TypeIds::Image)) {
         AGCompositeRenderable* composite = CompositeOf(widget);
         AGRenderable* first = composite ? composite->GetMember(0) : nullptr;
@@ -412,7 +417,7 @@ void RenderingSystemWidget::SetSoftKeysVisible(u32 group, Widget& widget, bool v
     const Keys3 keys(static_cast<SoftKeyboard&>(widget));
     if (group == 6)
         keys.ShowFrom(0, visible);
-    else if (group < 3 || (group < 6 && keys.Look(keys.letters + group, 0)))
+    else if (group < 3 || (group < 6 && keys.Sprite(keys.letters + group)))
         keys.Show(keys.letters + group, visible);
 }
 

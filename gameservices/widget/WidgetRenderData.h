@@ -30,6 +30,12 @@ auto At(const List* list, size_t i) -> typename List::value_type {
     return list && i < list->size() ? (*list)[i] : nullptr;
 }
 
+// A layout length as whole pixels: truncated, negative and NaN lengths give 0, huge ones a
+// million.
+inline u32 Pixels(f32 length) {
+    return length > 0.0f ? (length < 1.0e6f ? u32(length) : 1000000u) : 0u;
+}
+
 constexpr u32 kLookFlags = AGRenderable::kActive | AGRenderable::kShown;
 
 // A shown member follows its composite's visibility; a member that is not shown stays hidden.

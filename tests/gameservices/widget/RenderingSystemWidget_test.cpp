@@ -317,6 +317,10 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     RenderingSystemWidget::LoadButtonImage(b, Button::kDisabled);
     EXPECT_EQ(Member(b, 0), SpriteAt(b, 3));
     EXPECT_TRUE(Drawn(Member(b, 0)));
+    for (const auto& [width, pixels] : {std::pair{100.9f, 100u}, {-3.0f, 0u}}) {
+        b.SetWidth(width);
+        EXPECT_EQ(static_cast<AGSprite*>(Member(b, 0))->GetWidth(), pixels) << width;
+    }
     b.Visible = false;  // a hidden widget keeps its look
     b.m_InputLocked = 0;
     RenderingSystemWidget::UpdateBehaviorState(b);
