@@ -45,7 +45,7 @@ protected:
         teams->SetMember(0, &player);
         package = std::make_unique<RenderPackage>(std::vector<SpriteFile>{
             {"red", kRed}, {"b0", kGreen}, {"b1", kBlue}, {"b2", kYellow}, {"b3", kCyan}, {"pink", kPink},
-            {"olive", kOlive}});
+            {"olive", kOlive}, {"k", kOlive}});
 
         screen.m_RootPanel = root;
         root->Visible = true;
@@ -57,6 +57,9 @@ protected:
         button = Add<Button>(*root, "button", 200, 100, 80, 40);
         for (u32 i = 0; i < 4; ++i)
             button->m_Images[i] = ("b" + std::to_string(i)).c_str();
+        keyboard = Add<SoftKeyboard>(*root, "keyboard", 100, 180, 200, 50);
+        LayOutKeyboard(*keyboard, {3}, "QWE", "ABC");
+        keyboard->m_MaxEntryTextChar = 8;
         auto* clip = Add<Panel>(*root, "clip", 10, 150, 30, 64);
         Add<Image>(*clip, "clipped", 0, 0, 64, 64)->m_ImageName = "red";
         RenderingSystemWidget::Initialize(&screen);
@@ -90,11 +93,14 @@ protected:
         g_inputRecord.mouseY = y / f32(kHeight - 1);
         g_inputRecord.mouseInside = 1;
         g_inputRecord.buttons = down ? kMouseLeft : 0;
+        Frames();
+        Draw();
+    }
+    void Frames() {
         for (int i = 0; i < 2; ++i) {
             devices->Update(16);
             AGDeviceManager::Get()->Update();
         }
-        Draw();
     }
     // A popup whose panel holds one solid image at the rectangle.
     Popup& AddPopup(const char* sprite, f32 x, f32 y) {
@@ -127,6 +133,7 @@ protected:
     Panel* root = new Panel("root");
     Label* label = nullptr;
     Button* button = nullptr;
+    SoftKeyboard* keyboard = nullptr;
     std::vector<std::unique_ptr<Panel>> popupRoots;
     std::vector<std::unique_ptr<Popup>> popupOwners;
     std::vector<Popup*> popups;
@@ -180,4 +187,16 @@ TEST_F(WidgetDrawing, TheButtonFollowsThePointerAndPopupsDrawOver) {
     Frame();
     EXPECT_EQ(Pixel(240, 120), kOlive);
     EXPECT_EQ(Pixel(220, 107), kPink);
+}
+
+TEST_F(WidgetDrawing, KeyClicksAndTypedCharactersFillTheKeyboard) {
+    for (bool down : {false, true, false})
+        Pointer(130.0f, 200.0f, down);  // the first key, Q
+    g_inputRecord.PushTyped(u'A');
+    Frames();
+    EXPECT_STREQ(keyboard->GetEnteredText().c_str(), "QA");
+    g_inputRecord.PushTyped(8);
+    Frames();
+    EXPECT_STREQ(keyboard->GetEnteredText().c_str(), "Q");
+    EXPECT_FALSE(log.Contains("de-synchronization"));
 }
