@@ -5,53 +5,27 @@
 #include <cmath>
 #include <memory>
 
-#include "engine/core/PcDirectory.h"
-#include "engine/graphics/AGGraphicsProviders.h"
 #include "engine/graphics/AGPrscAnimation.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
-#include "tests/support/ResourceEnvironment.h"
-#include "tests/support/TempDir.h"
-#include "tools/authoring/PackageWriter.h"
 #include "tools/authoring/TrackWriter.h"
 
 using namespace GameServices::Widget;
 using authoring::Track;
 
-namespace {
-
-class AnimationTest : public ::testing::Test {
-protected:
-    AnimationTest() : env(false) { RegisterGraphicsProviders(env.Resources()); }
-    ~AnimationTest() override {
-        if (package)
-            package->Unmount();
-    }
-    void Mount() {
-        const std::string path = dir.Path() + "/Package.dir";
-        ASSERT_TRUE(writer.WriteFolder(path));
-        package = std::make_unique<PcDirectory>();
-        package->Mount(path.c_str(), false);
-    }
-
-    ResourceEnvironment env;
-    TempDir dir;
-    authoring::PackageWriter writer;
-    std::unique_ptr<PcDirectory> package;
-};
-
-}  // namespace
-
-TEST_F(AnimationTest, TimingComesFromTheFileAndOneReferenceIsHeld) {
+TEST(PRSCAnimation, TimingComesFromTheFileAndOneReferenceIsHeld) {
+    drawtest::TestPackage package;
+    authoring::PackageWriter& writer = package.Writer();
     writer.Add("wave.anm", TypeKey::PrscAnimation,
                authoring::PrscAnimationBytes(30, 30, Track::Vec2().Key(0, {4, 5}), Track::Float(), Track::Vec2(),
                                              Track::Color(), Track::UV()));
     writer.Add("still.anm", TypeKey::PrscAnimation,
                authoring::PrscAnimationBytes(10, 0, Track::Vec2(), Track::Float(), Track::Vec2(), Track::Color(),
                                              Track::UV()));
-    Mount();
+    package.Mount();
     Image image("image");
     image.SetAnimation("wave.anm");
     ASSERT_NE(image.m_Animation, nullptr);
