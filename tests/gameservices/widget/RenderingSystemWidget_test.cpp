@@ -207,9 +207,12 @@ TEST_F(WidgetRender, TransformsClipsAndStacking) {
         EXPECT_EQ(package.shared->GetChild(i), order[i]) << i;
         EXPECT_EQ(order[i]->GetOrderKey(), i ? 2u : 1u);
     }
+    AGGraphicLayer stranger;
+    package.shared->RemoveChildLayer(&stranger);  // not a child: nothing changes
     for (Popup* p : {&first, &second}) {
         RenderingSystemWidget::Cleanup(p);
         RenderingSystemWidget::ReleaseLayer(p);
+        EXPECT_EQ(package.shared->GetChild(package.shared->ChildCount() - 1), p == &first ? order[2] : order[0]);
     }
     Release();
     EXPECT_EQ(package.shared->ChildCount(), 0u);
