@@ -185,6 +185,9 @@ TEST_F(WidgetRender, TransformsClipsAndStacking) {
     RenderingSystemWidget::UpdateTransforms(*tree.root);
     EXPECT_NEAR(tree.image->m_EffectiveOpacity, 0.251f, 0.001f);
     EXPECT_EQ(Composite(*tree.image)->Transform().m[12], 10.0f);
+    tree.label->m_Hit.rotation = 0.5f;  // turned as the row-vector rotation about z
+    RenderingSystemWidget::UpdateTransforms(*tree.root);
+    EXPECT_NEAR(Composite(*tree.label)->Transform().m[1], -std::sin(0.5f), 1e-5f);
     // The nested panel's rectangle is cut to its parent's; siblings draw in creation order.
     AGGraphicLayer* clip = Render::LayerOf(*nested);
     EXPECT_EQ(std::vector<f32>({clip->GetPosition().x, f32(clip->GetWidth()), f32(clip->GetHeight())}),
@@ -391,6 +394,7 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         EXPECT_EQ(keyText(*k, 5), n == 12 ? "Y" : " ");
         press(*k, 0);
         EXPECT_EQ(keyText(*k, 0) + keyText(*k, n), "Aqwe");
+        EXPECT_EQ(k->m_Abcde + k->m_Qwerty * 2, 1);
         press(*k, 1);
         EXPECT_EQ(keyText(*k, 5) + keyText(*k, n + 1), "5abc");
         EXPECT_EQ(Drawn(TextAt(*k, n - 1)), n < 11);
