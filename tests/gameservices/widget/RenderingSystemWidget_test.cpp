@@ -52,6 +52,7 @@ struct Tree {
         bar = Add<SliderTrackBar>(*inner, "bar", 0, 350, 200, 20);
         for (auto& i : bar->m_Images)
             i = "Icons/Star.Big.PNG";
+        bar->m_RenderType = "Additive";
         window = Add<ResizableWindow>(*inner, "window", 300, 0, 400, 200);
         for (auto& part : window->m_Parts)
             part = "k";
@@ -130,6 +131,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     }
     EXPECT_EQ(Composite(*t.tiny)->MemberCount(), 1u);
     EXPECT_FALSE(Drawn(SpriteAt(*t.box, 3)));
+    EXPECT_EQ(SpriteAt(*t.bar, 4)->GetBlendMode(), 3u);
     EXPECT_EQ(std::string(TextAt(*t.keyboard, 0)->GetString().c_str()), "Q");
     // The Image names its sprite up to the first '.', the other kinds up to the last.
     EXPECT_EQ(Clones("icons/star.spt"), 1u);
@@ -319,6 +321,8 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         EXPECT_EQ(Member(b, 0), SpriteAt(b, c.sprite)) << c.visual << c.locked;
         EXPECT_EQ(log.Lines().size(), c.locked) << c.visual;  // no disabled picture: reported
     }
+    RenderingSystemWidget::LoadButtonImage(b, Button::kDefault);  // the drawn one, in place
+    EXPECT_EQ(Member(b, 0), SpriteAt(b, 0));
     b.m_Images[Button::kDisabled] = "b3";
     RenderingSystemWidget::LoadButtonImage(b, Button::kDisabled);
     EXPECT_EQ(Member(b, 0), SpriteAt(b, 3));
@@ -404,8 +408,11 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         EXPECT_EQ(keyText(*k, 1), "W");
         EXPECT_TRUE(Drawn(TextAt(*k, n - 1)));
         EXPECT_EQ(k->GetEnteredText().Length(), 0u);  // layout keys type nothing
-        RenderingSystemWidget::RefreshKey(*k, false, 1, 1);
-        EXPECT_EQ(Member(*k, 2), SpriteAt(*k, 4));
+        k->m_HoveredLetter = 1;
+        RenderingSystemWidget::UpdateBehaviorState(*k);
+        EXPECT_EQ(Member(*k, 2), SpriteAt(*k, 4));  // its hover look
+        RenderingSystemWidget::SetSoftKeysVisible(4, *k, false);
+        EXPECT_FALSE(Drawn(SpriteAt(*k, 3 * (n + 4) + 1)) || Drawn(TextAt(*k, n + 3)));  // the entry field
         RenderingSystemWidget::SetSoftKeysVisible(6, *k, false);
         EXPECT_FALSE(Drawn(Member(*k, 2)));
         RenderingSystemWidget::Cleanup(&holder);

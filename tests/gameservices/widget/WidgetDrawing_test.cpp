@@ -61,7 +61,9 @@ protected:
         LayOutKeyboard(*keyboard, {3}, "QWE", "ABC");
         keyboard->m_MaxEntryTextChar = 8;
         auto* clip = Add<Panel>(*root, "clip", 10, 150, 30, 64);
-        Add<Image>(*clip, "clipped", 0, 0, 64, 64)->m_ImageName = "red";
+        clipped = Add<Image>(*clip, "clipped", 0, 0, 64, 64);
+        clipped->m_ImageName = "red";
+        clipped->m_RenderType = "Additive";
         RenderingSystemWidget::Initialize(&screen);
         RenderingSystemWidget::AttachLayer(&screen);
         Draw();
@@ -134,6 +136,7 @@ protected:
     Label* label = nullptr;
     Button* button = nullptr;
     SoftKeyboard* keyboard = nullptr;
+    Image* clipped = nullptr;
     std::vector<std::unique_ptr<Panel>> popupRoots;
     std::vector<std::unique_ptr<Popup>> popupOwners;
     std::vector<Popup*> popups;
@@ -154,6 +157,9 @@ TEST_F(WidgetDrawing, ImagesLabelsAndClipping) {
                 ++(x >= 100 && x < 200 && y >= 10 && y < 50 ? inside : outside);
     EXPECT_GT(inside, 20);
     EXPECT_EQ(outside, 0);
+    const AGRenderAttribute& drawn = Render::CompositeOf(*clipped)->GetMember(0)->m_attribute;
+    ASSERT_GT(drawn.PartCount(), 0u);
+    EXPECT_EQ(drawn.m_renderTypes[0], 3u);  // additive, over black
     // The narrow panel cuts its image at its right edge.
     EXPECT_EQ(Pixel(39, 180), kRed);
     EXPECT_EQ(Pixel(41, 180), kClear);
