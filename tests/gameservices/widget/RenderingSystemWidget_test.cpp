@@ -58,6 +58,7 @@ struct Tree {
             part = "k";
         window->m_BorderSize = AGVec2{0.1f, 0.1f};
         window->m_CenterSize = AGVec2{0.8f, 0.8f};
+        Add<ViewPort3D>(*inner, "view", 0, 0, 10, 10);  // drawn with the level: no layer here
         keyboard = Add<SoftKeyboard>(*inner, "keyboard", 0, 400, 600, 100);
         LayOutKeyboard(*keyboard, {3}, "QWE", "ABC");
     }
@@ -321,8 +322,10 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         EXPECT_EQ(Member(b, 0), SpriteAt(b, c.sprite)) << c.visual << c.locked;
         EXPECT_EQ(log.Lines().size(), c.locked) << c.visual;  // no disabled picture: reported
     }
+    const u32 drawn = Render::LayerOf(*tree.inner)->RenderableCount();
     RenderingSystemWidget::LoadButtonImage(b, Button::kDefault);  // the drawn one, in place
     EXPECT_EQ(Member(b, 0), SpriteAt(b, 0));
+    EXPECT_EQ(Render::LayerOf(*tree.inner)->RenderableCount(), drawn);
     b.m_Images[Button::kDisabled] = "b3";
     RenderingSystemWidget::LoadButtonImage(b, Button::kDisabled);
     EXPECT_EQ(Member(b, 0), SpriteAt(b, 3));
@@ -369,8 +372,10 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     bar.m_TrackBehavior.m_VisualState = 3;
     RenderingSystemWidget::UpdateBehaviorState(bar);
     EXPECT_EQ(Member(bar, 1), SpriteAt(bar, 3));
-    Member(bar, 1)->GetPosition(thumb);
-    EXPECT_EQ(std::vector<f32>({thumb.x, thumb.y}), std::vector<f32>({35.0f, 2.0f}));
+    for (u32 i : {2u, 3u, 4u}) {
+        SpriteAt(bar, i)->GetPosition(thumb);
+        EXPECT_EQ(std::vector<f32>({thumb.x, thumb.y}), std::vector<f32>({35.0f, 2.0f})) << i;
+    }
     bar.SetInputLocked(true);
     EXPECT_EQ(Member(bar, 0), SpriteAt(bar, 1));
     EXPECT_EQ(Member(bar, 1), SpriteAt(bar, 4));
@@ -399,6 +404,7 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         press(*k, 0);
         EXPECT_EQ(keyText(*k, 0) + keyText(*k, n), "Aqwe");
         EXPECT_EQ(k->m_Abcde + k->m_Qwerty * 2, 1);
+        EXPECT_EQ(Member(*k, 2 * n), SpriteAt(*k, 3 * n + 2));  // the layout key looks pressed
         press(*k, 1);
         EXPECT_EQ(keyText(*k, 5) + keyText(*k, n + 1), "5abc");
         EXPECT_EQ(Drawn(TextAt(*k, n - 1)), n < 11);

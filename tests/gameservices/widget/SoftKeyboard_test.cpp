@@ -166,6 +166,10 @@ TEST_F(KeyboardTest, KeyHoverFiresOncePerNewKey) {
     game.Move(game.members[0], letter.x, letter.y);
     EXPECT_EQ(hover.count, 3);
     EXPECT_EQ(keyboard.m_HoveredLetter, 5);
+    keyboard.m_Digits = 1;  // no digit on the thirteenth key: no hover event
+    const AGVec2 past = Centre(keyboard.m_Letters[12]);
+    game.Move(game.members[0], past.x, past.y);
+    EXPECT_EQ(hover.count, 3);
 }
 
 TEST(SoftKeyboard, UnsizedKeyboardsAndDeletedOnes) {

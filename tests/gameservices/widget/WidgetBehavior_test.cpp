@@ -168,6 +168,7 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
     game.Tap(a, 140, 105);
     EXPECT_EQ(slider.m_Value, 1.0f);
     EXPECT_EQ(s[kEventValueChanged], 10);  // every press and every release
+    EXPECT_EQ(s[kEventPress] * 10 + s[kEventClick], 55);
     game.Move(a, 125, 105);
     EXPECT_EQ(slider.m_SliderBehavior.m_Part, WidgetSliderButtonBehavior::kNoPart);
     EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, 1u);
