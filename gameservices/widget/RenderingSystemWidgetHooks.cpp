@@ -71,7 +71,7 @@ void RefreshText(Widget& widget, u32 index, const TextStyle& style, const TStrin
     text->SetScale(AGVec2{scale, scale});
     text->SetBox(0.0f, 0.0f, widget.m_Width, widget.m_Height);
     text->SetFont(font);
-    text->Layout(Bridge::GetLocalizedTextOr(style.m_StringId, style.m_Text));
+    Relayout(text, Bridge::GetLocalizedTextOr(style.m_StringId, style.m_Text));
     SetRenderableColor(color.c_str(), text);
     if (type >= 0 && text->m_attribute.PartCount() > 0)
         text->m_attribute.m_renderTypes[0] = u32(type);
@@ -130,7 +130,7 @@ struct Keys3 {
     void Label(u32 key, const TString<char>& text) const {
         if (AGText* t = Text(key)) {
             t->SetAlignment(1, 1);
-            t->Layout(text);
+            Relayout(t, text);
         }
     }
     // Letter i from the current order's characters; past their end, no label.
@@ -402,7 +402,7 @@ void RenderingSystemWidget::UpdateText(Widget& widget) {
     auto& keyboard = static_cast<SoftKeyboard&>(widget);
     const Keys3 keys(keyboard);
     if (AGText* entry = keys.EntryText(); entry && entry->HasFlags(AGRenderable::kShown))
-        entry->Layout(keyboard.GetEnteredText());
+        Relayout(entry, keyboard.GetEnteredText());
     for (u32 key = 0; key < keys.letters + 3; ++key)
         if (AGText* text = keys.Text(key)) {
             SetRenderableColor(keyboard.m_TextStyle.m_Color.c_str(), text);

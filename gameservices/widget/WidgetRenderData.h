@@ -52,6 +52,16 @@ inline void SetShown(AGRenderable* r, bool shown, bool visible) {
     }
 }
 
+// Lays the text out again without showing it: layout activates a text, a hidden one stays hidden.
+inline void Relayout(AGText* text, const AGString& string) {
+    if (!text)
+        return;
+    const bool active = text->HasFlags(AGRenderable::kActive);
+    text->Layout(string);
+    if (!active)
+        text->ClearFlags(AGRenderable::kActive);
+}
+
 // The member holding one of the sprites [first, first + count) of the list, or -1.
 inline i32 MemberOf(const AGCompositeRenderable& c, const SpriteList* sprites, u32 first, u32 count) {
     for (u32 m = 0; m < c.MemberCount(); ++m) {

@@ -282,6 +282,9 @@ TEST_F(WidgetRender, TextsScaleColourAndKeepOneFontPerTextOnRefresh) {
     EXPECT_EQ(tree.label->VolatileDatas.GetFonts()->size(), 2u);
     EXPECT_EQ(sans->RefCount(), holds);
     EXPECT_STREQ(TextAt(*tree.label, 0)->GetString().c_str(), "n999");
+    tree.label->SetVisible(false);
+    tree.label->SetText("hidden");  // stays hidden
+    EXPECT_FALSE(Drawn(TextAt(*tree.label, 0)));
     Release();
 }
 
