@@ -58,7 +58,8 @@ struct Tree {
             part = "k";
         window->m_BorderSize = AGVec2{0.1f, 0.1f};
         window->m_CenterSize = AGVec2{0.8f, 0.8f};
-        Add<ViewPort3D>(*inner, "view", 0, 0, 10, 10);  // drawn with the level: no layer here
+        Add<ViewPort3D>(*inner, "view", 0, 0, 10, 10);
+        SetText(Add<Button>(*inner, "tinyButton", 0, 0, 10, 10)->m_TextStyle, "y", "x");  // drawn with the level: no layer here
         keyboard = Add<SoftKeyboard>(*inner, "keyboard", 0, 400, 600, 100);
         LayOutKeyboard(*keyboard, {3}, "QWE", "ABC");
     }
@@ -131,6 +132,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
         EXPECT_EQ(fonts ? fonts->size() : 0u, c.fonts) << name;
     }
     EXPECT_EQ(Composite(*t.tiny)->MemberCount(), 1u);
+    EXPECT_EQ(Widget::FindChild("tinyButton", t.root)->VolatileDatas.GetTexts()->size(), 2u);
     EXPECT_FALSE(Drawn(SpriteAt(*t.box, 3)));
     EXPECT_EQ(SpriteAt(*t.bar, 4)->GetBlendMode(), 3u);
     EXPECT_EQ(std::string(TextAt(*t.keyboard, 0)->GetString().c_str()), "Q");
@@ -336,6 +338,8 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     for (const auto& [width, pixels] : {std::pair{100.9f, 100u}, {-3.0f, 0u}}) {
         b.SetWidth(width);
         EXPECT_EQ(static_cast<AGSprite*>(Member(b, 0))->GetWidth(), pixels) << width;
+        RenderingSystemWidget::UpdateBehaviorState(b);
+        EXPECT_EQ(SpriteAt(b, 2)->GetWidth(), pixels) << width;
     }
     b.Visible = false;  // a hidden widget keeps its look
     b.m_InputLocked = 0;
@@ -343,8 +347,10 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     EXPECT_EQ(Member(b, 0), SpriteAt(b, 3));
 
     CheckBox& box = *tree.box;
-    box.m_Checked = 1;
     box.m_CheckBehavior.m_VisualState = 1;
+    RenderingSystemWidget::UpdateBehaviorState(box);
+    EXPECT_FALSE(Drawn(Member(box, 1)));  // unchecked
+    box.m_Checked = 1;
     RenderingSystemWidget::UpdateBehaviorState(box);
     EXPECT_EQ(Member(box, 0), SpriteAt(box, 1));
     EXPECT_EQ(Member(box, 1), SpriteAt(box, 4));
@@ -407,6 +413,9 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         press(*k, 0);
         EXPECT_EQ(keyText(*k, 0) + keyText(*k, n), "Aqwe");
         EXPECT_EQ(k->m_Abcde + k->m_Qwerty * 2, 1);
+        EXPECT_EQ(keyText(*k, n - 2), n == 12 ? "K" : " ");
+        RenderingSystemWidget::RefreshKey(*k, false, 0, 3);  // no such look
+        EXPECT_EQ(Member(*k, 0), SpriteAt(*k, 0));
         EXPECT_EQ(Member(*k, 2 * n), SpriteAt(*k, 3 * n + 2));  // the layout key looks pressed
         press(*k, 1);
         EXPECT_EQ(keyText(*k, 5) + keyText(*k, n + 1), "5abc");

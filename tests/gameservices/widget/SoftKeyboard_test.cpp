@@ -137,7 +137,7 @@ TEST_F(KeyboardTest, TypedCharactersArePrintableSingleBytes) {
         const char* after;
     } cases[] = {
         {'A', "A"}, {9, "A"}, {32, "A "}, {127, "A "}, {0x20AC, "A "}, {233, "A \xE9"},
-        {0x100 + 'B', "A \xE9"}, {8, "A "}, {126, "A ~"}, {159, "A ~"},
+        {0x100 + 'B', "A \xE9"}, {160, "A \xE9\xA0"}, {8, "A \xE9"}, {8, "A "}, {126, "A ~"}, {159, "A ~"},
     };
     int fired = 0;
     for (const auto& c : cases) {
@@ -166,10 +166,15 @@ TEST_F(KeyboardTest, KeyHoverFiresOncePerNewKey) {
     game.Move(game.members[0], letter.x, letter.y);
     EXPECT_EQ(hover.count, 3);
     EXPECT_EQ(keyboard.m_HoveredLetter, 5);
+    game.Move(game.members[0], 700.0f, 10.0f);  // off the keyboard and back: a new hover
+    game.Move(game.members[0], letter.x, letter.y);
+    EXPECT_EQ(hover.count, 4);
     keyboard.m_Digits = 1;  // no digit on the thirteenth key: no hover event
     const AGVec2 past = Centre(keyboard.m_Letters[12]);
     game.Move(game.members[0], past.x, past.y);
-    EXPECT_EQ(hover.count, 3);
+    const AGVec2 digit = Centre(keyboard.m_Letters[3]);
+    game.Move(game.members[0], digit.x, digit.y);
+    EXPECT_EQ(hover.count, 5);
 }
 
 TEST(SoftKeyboard, UnsizedKeyboardsAndDeletedOnes) {

@@ -84,7 +84,6 @@ public:
             counts.push_back(Provider(TypeKey::Sprite)->InstanceCount(authoring::NameId(name + ".spt")));
         counts.push_back(Provider(TypeKey::Text)->InstanceCount(0));
         counts.push_back(Provider(TypeKey::Camera)->InstanceCount(0));
-        counts.push_back(Provider(TypeKey::Font)->Count(0));
         for (const char* font : {"sans.fon", "shadow.fon"}) {
             AGResource* held = Provider(TypeKey::Font)->Find(authoring::NameId(font));
             counts.push_back(held ? held->RefCount() : 0);
