@@ -239,6 +239,16 @@ void AGGraphicLayer::AddChildLayer(AGGraphicLayer* child) {
         SortRenderables();
 }
 
+void AGGraphicLayer::RemoveChildLayer(AGGraphicLayer* child) {
+    for (u32 i = 0; i < m_children.Count(); ++i) {
+        if (m_children[i] != child)
+            continue;
+        child->m_parent = nullptr;
+        m_children.RemoveAt(i);
+        return;
+    }
+}
+
 void AGGraphicLayer::SortRenderables() {
     std::stable_sort(m_children.begin(), m_children.end(),
                      [](const AGGraphicLayer* a, const AGGraphicLayer* b) {

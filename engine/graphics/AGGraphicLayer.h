@@ -54,6 +54,9 @@ public:
     // children are re-sorted when there is more than one.
     void AddChildLayer(AGGraphicLayer* child);
     void ClearChildLayers() { m_children.Clear(); }
+    // Takes the child out: its parent is cleared and the later children move down. A layer
+    // that is not a child changes nothing.
+    void RemoveChildLayer(AGGraphicLayer* child);
     u32 ChildCount() const { return m_children.Count(); }
     AGGraphicLayer* GetChild(u32 index) const { return m_children[index]; }
     AGGraphicLayer* GetParent() const { return m_parent; }

@@ -5,6 +5,7 @@
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
+#include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
@@ -88,8 +89,9 @@ void BaseGame::PauseEmitters(Widget::Panel* panel, bool paused) {
 }
 
 void BaseGame::StepWorld() {
-    if (Widget::Screen* screen = ScreenManager::Instance().GetCurrentScreen())
-        Widget::RenderingSystemWidget::UpdateTransforms(screen->m_RootPanel);
+    Widget::Screen* screen = ScreenManager::Instance().GetCurrentScreen();
+    if (screen && screen->m_RootPanel)
+        Widget::RenderingSystemWidget::UpdateTransforms(*screen->m_RootPanel);
 }
 
 void BaseGame::CleanupLevel() {
@@ -133,6 +135,7 @@ void BaseGame::Shutdown() {
     m_Devices.reset();
     DeviceSystem::Shutdown();
     OnStep("DeviceSystem::Shutdown");
+    Bridge::RenderingSystem::ReleaseSharedGraphicLayer();
     Bridge::FileSystem::Destroy();
     OnStep("FileSystem::Destroy");
 }

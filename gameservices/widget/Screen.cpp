@@ -38,8 +38,8 @@ void Screen::onLoad() {
         panel->SetPositionXY(composition->m_X, composition->m_Y);
         m_RootPanel->AddChild(panel);
     }
-    RenderingSystemWidget::InitializeScreen(*this);
-    RenderingSystemWidget::AttachScreen(*this);
+    RenderingSystemWidget::Initialize(this);
+    RenderingSystemWidget::AttachLayer(this);
     if (!m_ProcessSource) {
         if (KorvoGame::GameFlowManager* flow = CurrentGameFlow()) {
             m_ProcessSource = flow;
@@ -57,8 +57,8 @@ void Screen::onUnload() {
     if (m_ProcessSource && m_ProcessSource == CurrentGameFlow())
         m_ProcessSource->GetFrameEvent().RemoveDelegate(&m_ProcessDelegate);
     m_ProcessSource = nullptr;
-    RenderingSystemWidget::CleanupScreen(*this);
-    RenderingSystemWidget::ReleaseScreen(*this);
+    RenderingSystemWidget::Cleanup(this);
+    RenderingSystemWidget::ReleaseLayer(this);
     m_Loaded = false;
     Reset();
 }

@@ -90,41 +90,31 @@ void WidgetSoftKeyboardBehavior::HandleMove(f32 x, f32 y, Entities::BaseTeamMemb
     m_Refresh = 1;
     const AGVec2 point{x, y};
     const u32 hoverLook = m_Pressed ? kKeyPressed : kKeyHovered;
-    for (size_t i = 0; i < k.m_Specials.size(); ++i) {
-        HitRectangle box = k.KeyBox(k.m_Specials[i]);
-        if (!Widget::HitTest(box, point))
-            continue;
-        const i32 index = static_cast<i32>(i);
-        RefreshKey(false, k.m_PreviousLetter, kKeyNormal);
-        m_HoveredIsSpecial = 1;
-        RefreshKey(true, k.m_PreviousSpecial, kKeyNormal);
-        k.m_HoveredSpecial = index;
-        RefreshKey(true, index, hoverLook);
-        if (index != m_LastHoveredSpecial) {
-            m_KeyHoverEvent.Fire();
-            m_LastHoveredSpecial = index;
-            m_LastHoveredLetter = -1;
+    // The key under the pointer in one list; the other list's hovered key turns normal.
+    auto hover = [&](const std::vector<SoftKey>& keys, bool special) {
+        for (size_t i = 0; i < keys.size(); ++i) {
+            HitRectangle box = k.KeyBox(keys[i]);
+            if (!Widget::HitTest(box, point))
+                continue;
+            const i32 index = static_cast<i32>(i);
+            RefreshKey(!special, special ? k.m_PreviousLetter : k.m_PreviousSpecial, kKeyNormal);
+            m_HoveredIsSpecial = special ? 1 : 0;
+            RefreshKey(special, special ? k.m_PreviousSpecial : k.m_PreviousLetter, kKeyNormal);
+            (special ? k.m_HoveredSpecial : k.m_HoveredLetter) = index;
+            RefreshKey(special, index, hoverLook);
+            i32& last = special ? m_LastHoveredSpecial : m_LastHoveredLetter;
+            if (index != last) {
+                if (special || !k.m_Digits || index < 10)
+                    m_KeyHoverEvent.Fire();
+                last = index;
+                (special ? m_LastHoveredLetter : m_LastHoveredSpecial) = -1;
+            }
+            return true;
         }
+        return false;
+    };
+    if (hover(k.m_Specials, true) || hover(k.m_Letters, false))
         return;
-    }
-    for (size_t i = 0; i < k.m_Letters.size(); ++i) {
-        HitRectangle box = k.KeyBox(k.m_Letters[i]);
-        if (!Widget::HitTest(box, point))
-            continue;
-        const i32 index = static_cast<i32>(i);
-        RefreshKey(true, k.m_PreviousSpecial, kKeyNormal);
-        m_HoveredIsSpecial = 0;
-        RefreshKey(false, k.m_PreviousLetter, kKeyNormal);
-        k.m_HoveredLetter = index;
-        RefreshKey(false, index, hoverLook);
-        if (index != m_LastHoveredLetter) {
-            if (!k.m_Digits || index < 10)
-                m_KeyHoverEvent.Fire();
-            m_LastHoveredLetter = index;
-            m_LastHoveredSpecial = -1;
-        }
-        return;
-    }
     ClearKeyHover();
 }
 
@@ -159,6 +149,7 @@ void WidgetSoftKeyboardBehavior::TextDone() {
 void WidgetSoftKeyboardBehavior::onPress(bool down) {
     SoftKeyboard& k = *m_Keyboard;
     m_Pressed = down ? 1 : 0;
+    m_PressHandled = 0;
     m_KeyLook = down ? kKeyPressed : kKeyHovered;
     if (!k.Visible || !k.m_Enabled)
         return;
@@ -192,7 +183,7 @@ void WidgetSoftKeyboardBehavior::onPress(bool down) {
         }
         TextDone();
     }
-    RenderingSystemWidget::RefreshLook(k);
+    RenderingSystemWidget::UpdateBehaviorState(k);
     WidgetBehavior::onPress(down);
 }
 
@@ -236,7 +227,7 @@ void WidgetSoftKeyboardBehavior::onSoftKeyAction(TeamActionData* data) {
         }
     }
     TextDone();
-    RenderingSystemWidget::RefreshLook(k);
+    RenderingSystemWidget::UpdateBehaviorState(k);
 }
 
 }  // namespace GameServices::Widget

@@ -53,6 +53,8 @@ public:
     u8 m_HoveredIsSpecial = 0;
     u8 m_Refresh = 1;
     u8 m_Pressed = 0;
+    // The layout key of the press in progress has acted.
+    u8 m_PressHandled = 0;
     i32 m_LastHoveredSpecial = -1;
     i32 m_LastHoveredLetter = -1;
 
@@ -87,51 +89,41 @@ public:
     // Key k's box in window pixels, from the keyboard's hit rectangle.
     HitRectangle KeyBox(const SoftKey& key) const;
 
-    TString<char> m_KeyImage;
-    TString<char> m_KeyHoverImage;
-    TString<char> m_KeyPressedImage;
+    // Looks of a letter key: normal, hovered, pressed.
+    TString<char> m_KeyImages[3];
     AGVec2 m_KeySize{0.0f, 0.0f};
+    // "SpaceBetweenKey".
     f32 m_KeySpacing = 0.0f;
     TString<char> m_AbcdeChars;
     TString<char> m_QwertyChars;
     i32 m_TextKeySize = 0;
+    // The letter order (exactly one of the two is set) and the digit layout.
     u8 m_Qwerty = 1;
     u8 m_Abcde = 0;
     u8 m_Digits = 0;
     u8 m_KeyGroups[5] = {1, 1, 1, 1, 1};
-    // The special keys' looks and places, as the layout gives them; the keyboard's
-    // renderables are built from them.
-    TString<char> m_SpecialImage;
-    TString<char> m_SpecialHoverImage;
-    TString<char> m_SpecialPressedImage;
-    TString<char> m_SpecialTextQwerty;
-    TString<char> m_SpecialTextAbcde;
-    TString<char> m_SpecialText12345;
-    i32 m_SpecialTextSizeQwerty = 0;
-    i32 m_SpecialTextSize12345 = 0;
-    AGVec2 m_SpecialSizeQwerty{0.0f, 0.0f};
-    AGVec2 m_SpecialPositionQwerty{0.0f, 0.0f};
-    AGVec2 m_SpecialSize12345{0.0f, 0.0f};
-    AGVec2 m_SpecialPosition12345{0.0f, 0.0f};
-    TString<char> m_BackspaceImage;
-    AGVec2 m_BackspaceSize{0.0f, 0.0f};
-    AGVec2 m_BackspacePosition{0.0f, 0.0f};
-    TString<char> m_SpaceImage;
-    TString<char> m_SpaceHoverImage;
-    TString<char> m_SpacePressedImage;
-    TString<char> m_SpaceText;
+    // Looks of the two layout keys and the backspace key.
+    TString<char> m_SpecialImages[3];
+    // The letter-order key and the digit key.
+    ImageBox m_SpecialQwerty;
+    ImageBox m_Special12345;
+    TString<char> m_TextSpecialAbcde;
+    TString<char> m_TextSpecialQwerty;
+    TString<char> m_TextSpecial12345;
+    u32 m_TextSpecialSizeQwerty = 0;
+    u32 m_TextSpecialSize12345 = 0;
+    TString<char> m_SpaceImages[3];
+    ImageBox m_Space;
     TString<char> m_SpaceStringId;
-    i32 m_SpaceTextSize = 0;
-    AGVec2 m_SpaceSize{0.0f, 0.0f};
-    AGVec2 m_SpacePosition{0.0f, 0.0f};
-    f32 m_EntryTextSize = 0.0f;
-    i32 m_TextVerticalAlignment = 1;
-    i32 m_TextHorizontalAlignment = 1;
-    u32 m_TextColor = 0xFFFFFFFFu;
-    TString<char> m_Font;
+    TString<char> m_SpaceText;
+    f32 m_TextSpaceSize = 0.0f;
+    ImageBox m_BackSpace;
+    TString<char> m_BackSpaceIcon;
     TString<char> m_EntryImage;
-    AGVec2 m_EntrySize{0.0f, 0.0f};
-    AGVec2 m_EntryPosition{0.0f, 0.0f};
+    ImageBox m_Entry;
+    f32 m_TextEntrySize = 0.0f;
+    // Font, colour and the entry text's alignment.
+    TextStyle m_TextStyle;
     TString<char> m_EntryText;
     u32 m_MaxEntryTextChar = 0;
     std::vector<SoftKey> m_Letters;

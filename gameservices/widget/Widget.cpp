@@ -54,7 +54,7 @@ void Widget::SetInputLocked(bool locked) {
     m_InputLocked = locked ? 1 : 0;
     if (m_Behavior)
         m_Behavior->Reset();
-    RenderingSystemWidget::RefreshLook(*this);
+    RenderingSystemWidget::UpdateBehaviorState(*this);
 }
 
 void Widget::SetOpacity(f32 opacity) {

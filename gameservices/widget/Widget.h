@@ -109,6 +109,11 @@ public:
     f32 m_Opacity = 1.0f;
     f32 m_EffectiveOpacity = 1.0f;
     HitRectangle m_Hit;
+    // Written by the transform update: x, y, width, height in window pixels; a Panel's clip
+    // rectangle is its own, before its ancestors' cut it.
+    f32 m_ScreenRect[4] = {};
+    f32 m_ClipRect[4] = {};
+    u8 m_TransformComputed = 0;
     u32 m_DrawOrder = 0;
     f32 m_ScaleX = 1.0f;
     f32 m_ScaleY = 1.0f;

@@ -120,7 +120,7 @@ bool WidgetBehavior::IsInactive(const BaseTeamMember* member) {
 
 void WidgetBehavior::RefreshLook() {
     if (m_Widget)
-        RenderingSystemWidget::RefreshLook(*m_Widget);
+        RenderingSystemWidget::UpdateBehaviorState(*m_Widget);
 }
 
 void WidgetBehavior::StoreAction(const TeamActionData& data) {
@@ -197,20 +197,22 @@ void WidgetBehavior::onClickAction(TeamActionData* data) {
     }
 }
 
-WidgetButtonBehavior::WidgetButtonBehavior(Widget* widget)
-    : WidgetBehavior("WidgetButtonBehavior", widget, true) {}
+WidgetLookBehavior::WidgetLookBehavior(const TString<char>& name, Widget* widget, u32 hoverLook)
+    : WidgetBehavior(name, widget, true), m_HoverLook(hoverLook) {}
 
-void WidgetButtonBehavior::onEnter() {
+void WidgetLookBehavior::onEnter() {
     WidgetBehavior::onEnter();
-    m_VisualState = 2;
+    m_VisualState = m_HoverLook;
     RefreshLook();
 }
 
-void WidgetButtonBehavior::onLeave() {
+void WidgetLookBehavior::onLeave() {
     WidgetBehavior::onLeave();
     m_VisualState = 0;
     RefreshLook();
 }
+
+WidgetButtonBehavior::WidgetButtonBehavior(Widget* widget) : WidgetLookBehavior("WidgetButtonBehavior", widget, 2) {}
 
 void WidgetButtonBehavior::onPress(bool down) {
     m_VisualState = down ? 1 : 2;
@@ -219,19 +221,7 @@ void WidgetButtonBehavior::onPress(bool down) {
 }
 
 WidgetCheckBoxBehavior::WidgetCheckBoxBehavior(CheckBox* widget)
-    : WidgetBehavior("WidgetCheckBoxBehavior", widget, true), m_CheckBox(widget) {}
-
-void WidgetCheckBoxBehavior::onEnter() {
-    WidgetBehavior::onEnter();
-    m_VisualState = 1;
-    RefreshLook();
-}
-
-void WidgetCheckBoxBehavior::onLeave() {
-    WidgetBehavior::onLeave();
-    m_VisualState = 0;
-    RefreshLook();
-}
+    : WidgetLookBehavior("WidgetCheckBoxBehavior", widget, 1), m_CheckBox(widget) {}
 
 void WidgetCheckBoxBehavior::onPress(bool down) {
     if (down) {
@@ -258,9 +248,9 @@ void WidgetSliderButtonBehavior::HandleMove(f32 x, f32 y, BaseTeamMember* member
     const f32 local = x - m_Slider->m_X;
     const SliderButton& s = *m_Slider;
     u32 part = kNoPart;
-    if (local > s.m_LeftPosition.x * sx && local < (s.m_LeftPosition.x + s.m_LeftSize.x) * sx)
+    if (local > s.m_Left.m_Position.x * sx && local < (s.m_Left.m_Position.x + s.m_Left.m_Size.x) * sx)
         part = kLeftPart;
-    else if (local > s.m_RightPosition.x * sx && local < (s.m_RightPosition.x + s.m_RightSize.x) * sx)
+    else if (local > s.m_Right.m_Position.x * sx && local < (s.m_Right.m_Position.x + s.m_Right.m_Size.x) * sx)
         part = kRightPart;
     if (part == kLeftPart)
         m_VisualState = 2;
@@ -346,10 +336,10 @@ void WidgetSliderTrackBarBehavior::HandleMove(f32 x, f32 y, BaseTeamMember* memb
             const f32 sx = RenderingSystemWidget::WindowXScale();
             const f32 sy = RenderingSystemWidget::WindowYScale();
             HitRectangle thumb;
-            thumb.x = t.m_Hit.x + (t.m_ThumbPosition.x + t.m_Value) * sx;
-            thumb.y = t.m_Hit.y + t.m_ThumbPosition.y * sy;
-            thumb.maxX = t.m_ThumbSize.x * sx;
-            thumb.maxY = t.m_ThumbSize.y * sy;
+            thumb.x = t.m_Hit.x + (t.m_Thumb.m_Position.x + t.m_Value) * sx;
+            thumb.y = t.m_Hit.y + t.m_Thumb.m_Position.y * sy;
+            thumb.maxX = t.m_Thumb.m_Size.x * sx;
+            thumb.maxY = t.m_Thumb.m_Size.y * sy;
             m_ThumbHit = Widget::HitTest(thumb, AGVec2{x, y}) ? 1 : 0;
         }
     }

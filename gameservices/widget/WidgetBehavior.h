@@ -80,27 +80,33 @@ private:
     KorvoGame::TeamActionManagerDelegate<WidgetBehavior> m_ClickDelegate{this, &WidgetBehavior::onClickAction};
 };
 
-class WidgetButtonBehavior : public WidgetBehavior {
+// A behaviour whose look is normal (0) until hovered.
+class WidgetLookBehavior : public WidgetBehavior {
+public:
+    WidgetLookBehavior(const TString<char>& name, Widget* widget, u32 hoverLook);
+    void onEnter() override;
+    void onLeave() override;
+    u32 m_VisualState = 0;
+
+private:
+    u32 m_HoverLook;
+};
+
+class WidgetButtonBehavior : public WidgetLookBehavior {
 public:
     // 0 normal, 1 pressed, 2 hovered.
     explicit WidgetButtonBehavior(Widget* widget);
-    void onEnter() override;
-    void onLeave() override;
     void onPress(bool down) override;
-    u32 m_VisualState = 0;
 };
 
 class CheckBox;
 
-class WidgetCheckBoxBehavior : public WidgetBehavior {
+class WidgetCheckBoxBehavior : public WidgetLookBehavior {
 public:
     // 0 normal, 1 hovered, 2 pressed.
     explicit WidgetCheckBoxBehavior(CheckBox* widget);
-    void onEnter() override;
-    void onLeave() override;
     // Down shows pressed only; up toggles the check and fires click.
     void onPress(bool down) override;
-    u32 m_VisualState = 0;
 
 private:
     CheckBox* m_CheckBox;

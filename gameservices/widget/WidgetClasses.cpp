@@ -65,10 +65,11 @@ Button::Button(const TString<char>& name) : BehaviorWidget(name) {
 CheckBox::CheckBox(const TString<char>& name) : BehaviorWidget(name) {
     Install(m_CheckBehavior);
 }
-SliderButton::SliderButton(const TString<char>& name) : BehaviorWidget(name) {
+SliderButton::SliderButton(const TString<char>& name) : SliderWidget(name) {
+    m_Step = 0.1f;
     Install(m_SliderBehavior);
 }
-SliderTrackBar::SliderTrackBar(const TString<char>& name) : BehaviorWidget(name) {
+SliderTrackBar::SliderTrackBar(const TString<char>& name) : SliderWidget(name) {
     Install(m_TrackBehavior);
 }
 Emitter3D::Emitter3D(const TString<char>& name) : BehaviorWidget(name) {
@@ -77,7 +78,15 @@ Emitter3D::Emitter3D(const TString<char>& name) : BehaviorWidget(name) {
 
 void Image::SetImage(const TString<char>& image) {
     m_ImageName = image;
-    RenderingSystemWidget::RefreshLook(*this);
+    RenderingSystemWidget::SetImage(*this, image);
+}
+
+const ImageBox& SliderButton::BoxOf(u32 image) const {
+    if (image >= 10)
+        return m_Thumb;
+    if (image >= 8)
+        return m_Track;
+    return image % 2 ? m_Right : m_Left;
 }
 
 void Label::SetText(const TString<char>& text) {

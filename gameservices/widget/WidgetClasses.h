@@ -20,38 +20,52 @@ protected:
     WidgetBehavior* m_Embedded = nullptr;
 };
 
+// One picture of a multi-part widget: its size and its place in the widget, layout pixels.
+struct ImageBox {
+    AGVec2 m_Size{0.0f, 0.0f};
+    AGVec2 m_Position{0.0f, 0.0f};
+};
+
 class Image : public BehaviorWidget {
 public:
     explicit Image(const TString<char>& name = TString<char>());
     bool IsA(const u32& typeId) const override;
-    // Reloads the sprite when the widget already has renderables.
+    // Gives the drawn sprite the picture's material when the widget has renderables.
     void SetImage(const TString<char>& image);
 
+    // "ImageDefault".
     TString<char> m_ImageName;
     WidgetBehavior m_ImageBehavior{"BehaviorImage", this, false};
 };
 
-// The text fields shared by buttons, labels and check boxes.
+// The text attributes of labels, buttons, check boxes and the soft keyboard.
 struct TextStyle {
     TString<char> m_Text;
-    i32 m_HorizontalAlignment = 1;
-    i32 m_VerticalAlignment = 1;
-    f32 m_FontSize = 0.0f;
-    f32 m_Spacing = 0.0f;
-    u32 m_TextColor = 0xFFFFFFFFu;
-    TString<char> m_Font;
+    // Localized text key; its text, when found, is shown instead of m_Text.
+    TString<char> m_StringId;
+    TString<char> m_FontName;
+    // Pixels; 0 draws at the font's own size.
+    u32 m_Size = 0;
+    u32 m_SpaceWidth = 6;
+    i32 m_OffsetBetweenCharacter = 0;
+    // Hexadecimal AARRGGBB, with or without "#" or "0x"; empty is magenta.
+    TString<char> m_Color;
+    u32 m_VerticalAlignment = 1;
+    u32 m_HorizontalAlignment = 1;
+    // The font of a shadow text drawn under the main text; empty: none.
     TString<char> m_Effect;
+    TString<char> m_EffectColor;
+    AGVec2 m_EffectOffset{0.0f, 0.0f};
 };
 
 class Button : public BehaviorWidget {
 public:
+    enum ImageState : u32 { kDefault = 0, kPressed = 1, kHover = 2, kDisabled = 3 };
     explicit Button(const TString<char>& name = TString<char>());
     bool IsA(const u32& typeId) const override;
 
-    TString<char> m_ImageDefault;
-    TString<char> m_ImageHover;
-    TString<char> m_ImagePressed;
-    TString<char> m_ImageDisabled;
+    // By ImageState.
+    TString<char> m_Images[4];
     TextStyle m_TextStyle;
     TString<char> m_HoverAnimation;
     WidgetButtonBehavior m_ButtonBehavior{this};
@@ -65,7 +79,6 @@ public:
     void SetText(const TString<char>& text);
 
     TextStyle m_TextStyle;
-    TString<char> m_StringId;
     WidgetBehavior m_LabelBehavior{"BehaviorLabel", this, false};
 };
 
@@ -91,61 +104,57 @@ public:
     explicit CheckBox(const TString<char>& name = TString<char>());
     bool IsA(const u32& typeId) const override;
 
-    TString<char> m_BoxDefault;
-    TString<char> m_BoxHover;
-    TString<char> m_BoxPressed;
-    TString<char> m_BoxDisabled;
-    TString<char> m_CheckImage;
-    TString<char> m_CheckPressedImage;
-    AGVec2 m_CheckSize{0.0f, 0.0f};
-    AGVec2 m_CheckPosition{0.0f, 0.0f};
+    // The box normal, hovered and pressed, then the check mark in the same three looks.
+    TString<char> m_Images[6];
+    // Of every picture.
+    ImageBox m_Check;
+    // Pixels the text sits right of the widget's left edge.
+    u32 m_TextOffset = 0;
     u8 m_Checked = 0;
     u8 m_PressedLook = 0;
     TextStyle m_TextStyle;
     WidgetCheckBoxBehavior m_CheckBehavior{this};
 };
 
-// A value stepped by a left (down) and a right (up) button.
-class SliderButton : public BehaviorWidget {
+// A value shown by a thumb on a track.
+class SliderWidget : public BehaviorWidget {
 public:
-    explicit SliderButton(const TString<char>& name = TString<char>());
-    bool IsA(const u32& typeId) const override;
+    using BehaviorWidget::BehaviorWidget;
 
-    TString<char> m_LeftImage;
-    TString<char> m_RightImage;
-    TString<char> m_ThumbImage;
-    TString<char> m_TrackImage;
-    AGVec2 m_LeftPosition{0.0f, 0.0f};
-    AGVec2 m_LeftSize{0.0f, 0.0f};
-    AGVec2 m_RightPosition{0.0f, 0.0f};
-    AGVec2 m_RightSize{0.0f, 0.0f};
-    AGVec2 m_ThumbPosition{0.0f, 0.0f};
-    AGVec2 m_ThumbSize{0.0f, 0.0f};
-    AGVec2 m_TrackPosition{0.0f, 0.0f};
-    AGVec2 m_TrackSize{0.0f, 0.0f};
-    f32 m_Minimum = 0.0f;
-    f32 m_Maximum = 1.0f;
-    f32 m_Value = 0.0f;
-    f32 m_Step = 0.1f;
-    WidgetSliderButtonBehavior m_SliderBehavior{this};
-};
-
-// A value set by dragging a thumb along a track.
-class SliderTrackBar : public BehaviorWidget {
-public:
-    explicit SliderTrackBar(const TString<char>& name = TString<char>());
-    bool IsA(const u32& typeId) const override;
-
-    TString<char> m_ThumbImage;
-    TString<char> m_TrackImage;
-    AGVec2 m_ThumbPosition{0.0f, 0.0f};
-    AGVec2 m_ThumbSize{0.0f, 0.0f};
-    AGVec2 m_TrackPosition{0.0f, 0.0f};
-    AGVec2 m_TrackSize{0.0f, 0.0f};
+    ImageBox m_Track;
+    ImageBox m_Thumb;
     f32 m_Minimum = 0.0f;
     f32 m_Maximum = 1.0f;
     f32 m_Value = 0.0f;
     f32 m_Step = 0.0f;
+};
+
+// A value stepped by a left (down) and a right (up) button.
+class SliderButton : public SliderWidget {
+public:
+    // Pictures: left and right buttons normal (0, 1), hovered (2, 3), pressed (4, 5),
+    // disabled (6, 7); track normal and disabled (8, 9); thumb normal and disabled (10, 11).
+    static constexpr u32 kImageCount = 12;
+    explicit SliderButton(const TString<char>& name = TString<char>());
+    bool IsA(const u32& typeId) const override;
+    // The box picture i is drawn in.
+    const ImageBox& BoxOf(u32 image) const;
+
+    TString<char> m_Images[kImageCount];
+    ImageBox m_Left;
+    ImageBox m_Right;
+    WidgetSliderButtonBehavior m_SliderBehavior{this};
+};
+
+// A value set by dragging a thumb along a track; the value is the thumb's offset in pixels.
+class SliderTrackBar : public SliderWidget {
+public:
+    // Track normal and disabled (0, 1); thumb normal, hovered and disabled (2, 3, 4).
+    static constexpr u32 kImageCount = 5;
+    explicit SliderTrackBar(const TString<char>& name = TString<char>());
+    bool IsA(const u32& typeId) const override;
+
+    TString<char> m_Images[kImageCount];
     WidgetSliderTrackBarBehavior m_TrackBehavior{this};
 };
 
@@ -165,8 +174,10 @@ public:
     explicit ResizableWindow(const TString<char>& name = TString<char>());
     bool IsA(const u32& typeId) const override;
 
-    // Left, top, right, bottom, centre, then the four corners from the top left.
+    // Centre; corners top-left, bottom-left, bottom-right, top-right; edges top, left,
+    // bottom, right.
     TString<char> m_Parts[9];
+    // Fractions of the window's size.
     AGVec2 m_CenterSize{0.0f, 0.0f};
     AGVec2 m_BorderSize{0.0f, 0.0f};
     WidgetBehavior m_WindowBehavior{"BehaviorResizableWindow", this, false};

@@ -56,6 +56,14 @@ AGVec2 Pair(const LayoutValues& values, const char* name) {
     return WidgetManager::ParsePosition(values.Text(name));
 }
 
+// A text size given as a float, truncated; negative or absurd sizes become 0 and 4096.
+u32 TextSize(const LayoutValues& values, const char* name) {
+    const f32 size = values.Float(name);
+    if (!(size > 0.0f))
+        return 0;
+    return size > 4096.0f ? 4096u : static_cast<u32>(size);
+}
+
 f32 Number(const LayoutValues& values, const char* name) {
     return ParseFloat(values.Text(name).c_str());
 }
@@ -66,11 +74,14 @@ void ReadTextStyle(const LayoutValues& values, TextStyle& style) {
     style.m_VerticalAlignment = WidgetManager::ParseVerticalAlignment(values.Text("TextVerticalAlignment"));
     style.m_HorizontalAlignment =
         WidgetManager::ParseHorizontalAlignment(values.Text("TextHorizontalAlignment"));
-    style.m_TextColor = WidgetManager::ParseColor(values.Text("TextColor"), style.m_TextColor);
-    style.m_FontSize = static_cast<f32>(values.UInt("TextSize"));
-    style.m_Spacing = static_cast<f32>(values.Int("TextOffsetBetweenCharacter"));
-    style.m_Font = values.Text("TextFontName");
+    style.m_Color = values.Text("TextColor");
+    style.m_Size = values.UInt("TextSize");
+    style.m_SpaceWidth = values.UInt("TextSpaceWidth");
+    style.m_OffsetBetweenCharacter = values.Int("TextOffsetBetweenCharacter");
+    style.m_FontName = values.Text("TextFontName");
     style.m_Effect = AssetName(values, "TextEffect");
+    style.m_EffectColor = values.Text("TextEffectColor");
+    style.m_EffectOffset = Pair(values, "TextEffectOffset");
 }
 
 void ScreenSize(f32& width, f32& height) {
@@ -220,12 +231,13 @@ void WidgetManager::CreateButton(Panel* parent, sWidget& record) {
     auto* button = new Button();
     BeginLeaf(*button, parent, record, '1');
     button->m_ButtonBehavior.m_State = button->m_Enabled ? 0 : 3;
-    RenderingSystemWidget::RefreshLook(*button);
+    RenderingSystemWidget::UpdateBehaviorState(*button);
     const LayoutValues& v = record.m_Values;
-    button->m_ImageDefault = AssetName(v, "ImageDefault");
-    button->m_ImageHover = AssetName(v, "ImageHover");
-    button->m_ImagePressed = AssetName(v, "ImagePressed");
-    button->m_ImageDisabled = AssetName(v, "ImageDisabled");
+    button->m_Images[Button::kDefault] = AssetName(v, "ImageDefault");
+    button->m_Images[Button::kHover] = AssetName(v, "ImageHover");
+    button->m_Images[Button::kPressed] = AssetName(v, "ImagePressed");
+    button->m_Images[Button::kDisabled] = AssetName(v, "ImageDisabled");
+    button->m_TextStyle.m_StringId = record.m_StringId;
     ReadTextStyle(v, button->m_TextStyle);
     EndLeaf(*button, parent, record);
 }
@@ -234,37 +246,36 @@ void WidgetManager::CreateCheckBox(Panel* parent, sWidget& record) {
     auto* box = new CheckBox();
     BeginLeaf(*box, parent, record, '2');
     const LayoutValues& v = record.m_Values;
-    box->m_BoxDefault = AssetName(v, "ImageDefault");
-    box->m_BoxHover = AssetName(v, "ImageHover");
-    box->m_BoxPressed = AssetName(v, "ImagePressed");
-    box->m_CheckImage = AssetName(v, "ImageCheckDefault");
-    box->m_CheckPressedImage = AssetName(v, "ImageCheckPressed");
-    box->m_CheckPosition = Pair(v, "ImageCheckPosition");
-    box->m_CheckSize = Pair(v, "ImageCheckSize");
+    const char* images[6] = {"ImageDefault",      "ImageHover",      "ImagePressed",
+                             "ImageCheckDefault", "ImageCheckHover", "ImageCheckPressed"};
+    for (u32 i = 0; i < 6; ++i)
+        box->m_Images[i] = AssetName(v, images[i]);
+    box->m_Check = ImageBox{Pair(v, "ImageCheckSize"), Pair(v, "ImageCheckPosition")};
+    box->m_TextOffset = v.UInt("TextOffset");
+    box->m_TextStyle.m_StringId = record.m_StringId;
     ReadTextStyle(v, box->m_TextStyle);
     box->m_Checked = 0;
     box->m_CheckBehavior.m_State = 0;
-    RenderingSystemWidget::RefreshLook(*box);
+    RenderingSystemWidget::UpdateBehaviorState(*box);
     EndLeaf(*box, parent, record);
 }
 
 void WidgetManager::CreateSliderButton(Panel* parent, sWidget& record) {
     auto* slider = new SliderButton();
     BeginLeaf(*slider, parent, record, '3');
-    RenderingSystemWidget::RefreshLook(*slider);
+    RenderingSystemWidget::UpdateBehaviorState(*slider);
     const LayoutValues& v = record.m_Values;
-    slider->m_LeftImage = AssetName(v, "ImageButtonLeftDefault");
-    slider->m_RightImage = AssetName(v, "ImageButtonRightDefault");
-    slider->m_TrackImage = AssetName(v, "ImageTrackDefault");
-    slider->m_ThumbImage = AssetName(v, "ImageThumbDefault");
-    slider->m_TrackPosition = Pair(v, "ImageTrackPosition");
-    slider->m_ThumbPosition = Pair(v, "ImageThumbPosition");
-    slider->m_LeftPosition = Pair(v, "ImageButtonLeftPosition");
-    slider->m_RightPosition = Pair(v, "ImageButtonRightPosition");
-    slider->m_TrackSize = Pair(v, "ImageTrackSize");
-    slider->m_ThumbSize = Pair(v, "ImageThumbSize");
-    slider->m_LeftSize = Pair(v, "ImageButtonLeftSize");
-    slider->m_RightSize = Pair(v, "ImageButtonRightSize");
+    const char* images[SliderButton::kImageCount] = {
+        "ImageButtonLeftDefault",  "ImageButtonRightDefault", "ImageButtonLeftHover",
+        "ImageButtonRightHover",   "ImageButtonLeftPressed",  "ImageButtonRightPressed",
+        "ImageButtonLeftDisabled", "ImageButtonRightDisabled", "ImageTrackDefault",
+        "ImageTrackDisabled",      "ImageThumbDefault",       "ImageThumbDisabled"};
+    for (u32 i = 0; i < SliderButton::kImageCount; ++i)
+        slider->m_Images[i] = AssetName(v, images[i]);
+    slider->m_Left = ImageBox{Pair(v, "ImageButtonLeftSize"), Pair(v, "ImageButtonLeftPosition")};
+    slider->m_Right = ImageBox{Pair(v, "ImageButtonRightSize"), Pair(v, "ImageButtonRightPosition")};
+    slider->m_Track = ImageBox{Pair(v, "ImageTrackSize"), Pair(v, "ImageTrackPosition")};
+    slider->m_Thumb = ImageBox{Pair(v, "ImageThumbSize"), Pair(v, "ImageThumbPosition")};
     slider->m_Minimum = Number(v, "SliderMinimum");
     slider->m_Maximum = Number(v, "SliderMaximum");
     slider->m_Value = Number(v, "SliderValue");
@@ -276,14 +287,15 @@ void WidgetManager::CreateSliderTrackBar(Panel* parent, sWidget& record) {
     auto* slider = new SliderTrackBar();
     BeginLeaf(*slider, parent, record, '4');
     slider->m_TrackBehavior.m_State = slider->m_Enabled ? 2 : 4;
-    RenderingSystemWidget::RefreshLook(*slider);
+    RenderingSystemWidget::UpdateBehaviorState(*slider);
     const LayoutValues& v = record.m_Values;
-    slider->m_ThumbImage = AssetName(v, "ImageThumbDefault");
-    slider->m_TrackImage = AssetName(v, "ImageTrackDefault");
-    slider->m_TrackPosition = Pair(v, "ImageTrackPosition");
-    slider->m_ThumbPosition = Pair(v, "ImageThumbPosition");
-    slider->m_TrackSize = Pair(v, "ImageTrackSize");
-    slider->m_ThumbSize = Pair(v, "ImageThumbSize");
+    const char* images[SliderTrackBar::kImageCount] = {"ImageTrackDefault", "ImageTrackDisabled",
+                                                        "ImageThumbDefault", "ImageThumbHover",
+                                                        "ImageThumbDisabled"};
+    for (u32 i = 0; i < SliderTrackBar::kImageCount; ++i)
+        slider->m_Images[i] = AssetName(v, images[i]);
+    slider->m_Track = ImageBox{Pair(v, "ImageTrackSize"), Pair(v, "ImageTrackPosition")};
+    slider->m_Thumb = ImageBox{Pair(v, "ImageThumbSize"), Pair(v, "ImageThumbPosition")};
     slider->m_Minimum = Number(v, "SliderMinimum");
     slider->m_Maximum = Number(v, "SliderMaximum");
     slider->m_Value = Number(v, "SliderValue");
@@ -303,7 +315,7 @@ void WidgetManager::CreateImage(Panel* parent, sWidget& record) {
 void WidgetManager::CreateLabel(Panel* parent, sWidget& record) {
     auto* label = new Label();
     BeginLeaf(*label, parent, record, 0);
-    label->m_StringId = record.m_StringId;
+    label->m_TextStyle.m_StringId = record.m_StringId;
     ReadTextStyle(record.m_Values, label->m_TextStyle);
     EndLeaf(*label, parent, record);
 }
@@ -314,10 +326,9 @@ void WidgetManager::CreateScrollText(Panel* parent, sWidget& record) {
     const LayoutValues& v = record.m_Values;
     text->m_StringId = record.m_StringId;
     ReadTextStyle(v, text->m_NormalStyle);
-    text->m_SpecialStyle.m_TextColor =
-        ParseColor(v.Text("SpecialTextColor"), text->m_SpecialStyle.m_TextColor);
-    text->m_SpecialStyle.m_FontSize = static_cast<f32>(v.UInt("SpecialTextSize"));
-    text->m_SpecialStyle.m_Font = v.Text("SpecialTextFontName");
+    text->m_SpecialStyle.m_Color = v.Text("SpecialTextColor");
+    text->m_SpecialStyle.m_Size = v.UInt("SpecialTextSize");
+    text->m_SpecialStyle.m_FontName = v.Text("SpecialTextFontName");
     text->m_LineHeight = static_cast<f32>(v.UInt("HeightSpace"));
     text->m_Speed = v.Float("Speed");
     text->SetText(v.Text("Text"));
@@ -328,9 +339,9 @@ void WidgetManager::CreateSoftKeyboard(Panel* parent, sWidget& record) {
     auto* keys = new SoftKeyboard();
     BeginLeaf(*keys, parent, record, '8');
     const LayoutValues& v = record.m_Values;
-    keys->m_KeyImage = AssetName(v, "ImageKeyDefault");
-    keys->m_KeyHoverImage = AssetName(v, "ImageKeyHover");
-    keys->m_KeyPressedImage = AssetName(v, "ImageKeyPressed");
+    keys->m_KeyImages[0] = AssetName(v, "ImageKeyDefault");
+    keys->m_KeyImages[1] = AssetName(v, "ImageKeyHover");
+    keys->m_KeyImages[2] = AssetName(v, "ImageKeyPressed");
     keys->m_KeySize = Pair(v, "ImageKeySize");
     keys->m_KeySpacing = v.Float("SpaceBetweenKey");
     for (const char* row : {"Row1Position", "Row2Position", "Row3Position"})
@@ -340,39 +351,36 @@ void WidgetManager::CreateSoftKeyboard(Panel* parent, sWidget& record) {
     keys->m_AbcdeChars = v.Text("TextCharABCDE");
     keys->m_QwertyChars = v.Text("TextCharQWERTY");
     keys->m_TextKeySize = static_cast<i32>(v.Float("TextKeySize"));
-    keys->m_SpecialImage = AssetName(v, "ImageSpecialDefault");
-    keys->m_SpecialHoverImage = AssetName(v, "ImageSpecialHover");
-    keys->m_SpecialPressedImage = AssetName(v, "ImageSpecialPressed");
-    keys->m_SpecialTextQwerty = v.Text("TextSpecialQWERTY");
-    keys->m_SpecialTextAbcde = v.Text("TextSpecialABCDE");
-    keys->m_SpecialText12345 = v.Text("TextSpecial12345");
-    keys->m_SpecialTextSizeQwerty = static_cast<i32>(v.Float("TextSpecialSizeQWERTY"));
-    keys->m_SpecialTextSize12345 = static_cast<i32>(v.Float("TextSpecialSize12345"));
-    keys->m_SpecialSizeQwerty = Pair(v, "ImageSpecialSizeQWERTY");
-    keys->m_SpecialPositionQwerty = Pair(v, "ImageSpecialPositionQWERTY");
-    keys->m_SpecialSize12345 = Pair(v, "ImageSpecialSize12345");
-    keys->m_SpecialPosition12345 = Pair(v, "ImageSpecialPosition12345");
-    keys->m_BackspaceImage = AssetName(v, "ImageTextBackSpace");
-    keys->m_BackspaceSize = Pair(v, "ImageBackSpaceSize");
-    keys->m_BackspacePosition = Pair(v, "ImageBackSpacePosition");
-    keys->m_SpaceImage = AssetName(v, "ImageSpaceDefault");
-    keys->m_SpaceHoverImage = AssetName(v, "ImageSpaceHover");
-    keys->m_SpacePressedImage = AssetName(v, "ImageSpacePressed");
+    keys->m_SpecialImages[0] = AssetName(v, "ImageSpecialDefault");
+    keys->m_SpecialImages[1] = AssetName(v, "ImageSpecialHover");
+    keys->m_SpecialImages[2] = AssetName(v, "ImageSpecialPressed");
+    keys->m_TextSpecialQwerty = v.Text("TextSpecialQWERTY");
+    keys->m_TextSpecialAbcde = v.Text("TextSpecialABCDE");
+    keys->m_TextSpecial12345 = v.Text("TextSpecial12345");
+    keys->m_TextSpecialSizeQwerty = TextSize(v, "TextSpecialSizeQWERTY");
+    keys->m_TextSpecialSize12345 = TextSize(v, "TextSpecialSize12345");
+    keys->m_SpecialQwerty =
+        ImageBox{Pair(v, "ImageSpecialSizeQWERTY"), Pair(v, "ImageSpecialPositionQWERTY")};
+    keys->m_Special12345 =
+        ImageBox{Pair(v, "ImageSpecialSize12345"), Pair(v, "ImageSpecialPosition12345")};
+    keys->m_BackSpaceIcon = AssetName(v, "ImageTextBackSpace");
+    keys->m_BackSpace = ImageBox{Pair(v, "ImageBackSpaceSize"), Pair(v, "ImageBackSpacePosition")};
+    keys->m_SpaceImages[0] = AssetName(v, "ImageSpaceDefault");
+    keys->m_SpaceImages[1] = AssetName(v, "ImageSpaceHover");
+    keys->m_SpaceImages[2] = AssetName(v, "ImageSpacePressed");
     keys->m_SpaceText = v.Text("TextSpaceBar");
     keys->m_SpaceStringId = v.Text("StringIdSpaceBar");
-    keys->m_SpaceTextSize = static_cast<i32>(v.Float("TextSpaceSize"));
-    keys->m_SpaceSize = Pair(v, "ImageSpaceSize");
-    keys->m_SpacePosition = Pair(v, "ImageSpacePosition");
+    keys->m_TextSpaceSize = v.Float("TextSpaceSize");
+    keys->m_Space = ImageBox{Pair(v, "ImageSpaceSize"), Pair(v, "ImageSpacePosition")};
     keys->m_EntryImage = AssetName(v, "ImageEntryDefault");
-    keys->m_EntrySize = Pair(v, "ImageEntrySize");
-    keys->m_EntryPosition = Pair(v, "ImageEntryPosition");
+    keys->m_Entry = ImageBox{Pair(v, "ImageEntrySize"), Pair(v, "ImageEntryPosition")};
     keys->m_MaxEntryTextChar = v.UInt("MaxEntryTextChar");
-    keys->m_TextVerticalAlignment = ParseVerticalAlignment(v.Text("TextVerticalAlignment"));
-    keys->m_TextHorizontalAlignment = ParseHorizontalAlignment(v.Text("TextHorizontalAlignment"));
+    keys->m_TextStyle.m_VerticalAlignment = ParseVerticalAlignment(v.Text("TextVerticalAlignment"));
+    keys->m_TextStyle.m_HorizontalAlignment = ParseHorizontalAlignment(v.Text("TextHorizontalAlignment"));
     keys->m_EntryText = v.Text("Text");
-    keys->m_EntryTextSize = v.Float("TextEntrySize");
-    keys->m_TextColor = ParseColor(v.Text("TextColor"), keys->m_TextColor);
-    keys->m_Font = v.Text("TextFontName");
+    keys->m_TextEntrySize = v.Float("TextEntrySize");
+    keys->m_TextStyle.m_Color = v.Text("TextColor");
+    keys->m_TextStyle.m_FontName = v.Text("TextFontName");
     EndLeaf(*keys, parent, record);
 }
 

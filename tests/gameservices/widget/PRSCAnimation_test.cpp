@@ -5,104 +5,78 @@
 #include <cmath>
 #include <memory>
 
-#include "engine/core/PcDirectory.h"
-#include "engine/graphics/AGGraphicsProviders.h"
 #include "engine/graphics/AGPrscAnimation.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
-#include "tests/support/ResourceEnvironment.h"
-#include "tests/support/TempDir.h"
-#include "tools/authoring/PackageWriter.h"
 #include "tools/authoring/TrackWriter.h"
 
 using namespace GameServices::Widget;
 using authoring::Track;
 
-namespace {
-
-class AnimationTest : public ::testing::Test {
-protected:
-    AnimationTest() : env(false) { RegisterGraphicsProviders(env.Resources()); }
-    ~AnimationTest() override {
-        if (package)
-            package->Unmount();
-    }
-    void Mount() {
-        const std::string path = dir.Path() + "/Package.dir";
-        ASSERT_TRUE(writer.WriteFolder(path));
-        package = std::make_unique<PcDirectory>();
-        package->Mount(path.c_str(), false);
-    }
-
-    ResourceEnvironment env;
-    TempDir dir;
-    authoring::PackageWriter writer;
-    std::unique_ptr<PcDirectory> package;
-};
-
-}  // namespace
-
-TEST_F(AnimationTest, TimingComesFromTheFileAndOneReferenceIsHeld) {
+TEST(PRSCAnimation, TimingComesFromTheFileAndOneReferenceIsHeld) {
+    drawtest::TestPackage package;
+    authoring::PackageWriter& writer = package.Writer();
     writer.Add("wave.anm", TypeKey::PrscAnimation,
-               authoring::PrscAnimationBytes(30, 30, Track::Vec2().Key(0, {4, 5}), Track::Float(),
-                                             Track::Vec2(), Track::Color(), Track::UV()));
-    writer.Add("still.anm", TypeKey::PrscAnimation,
-               authoring::PrscAnimationBytes(10, 0, Track::Vec2(), Track::Float(), Track::Vec2(),
+               authoring::PrscAnimationBytes(30, 30, Track::Vec2().Key(0, {4, 5}), Track::Float(), Track::Vec2(),
                                              Track::Color(), Track::UV()));
-    Mount();
+    writer.Add("still.anm", TypeKey::PrscAnimation,
+               authoring::PrscAnimationBytes(10, 0, Track::Vec2(), Track::Float(), Track::Vec2(), Track::Color(),
+                                             Track::UV()));
+    package.Mount();
     Image image("image");
     image.SetAnimation("wave.anm");
     ASSERT_NE(image.m_Animation, nullptr);
-    EXPECT_TRUE(image.m_Ready);
     EXPECT_NEAR(image.m_Control.GetFrameDuration(), 33.333f, 0.001f);
     EXPECT_EQ(image.m_Control.GetEndFrame(), 29.0f);
-    EXPECT_NEAR(image.m_Control.GetEndTime(), 1000.0f, 0.01f);
     // Set again, the same resource stays loaded (not read again) with one hold.
     image.m_Animation->m_position.Clear();
     image.SetAnimation("wave.anm");
     EXPECT_EQ(image.m_Animation->RefCount(), 1u);
     EXPECT_TRUE(image.m_Animation->m_position.Empty());
-
-    // A file of 0 frames per second loads at the loader's safe rate.
+    // 0 frames per second in a file loads at the loader's rate; set in code it is refused.
     image.SetAnimation("still.anm");
-    EXPECT_TRUE(image.m_Ready);
     EXPECT_EQ(image.m_Control.GetFrameRate(), 30.0f);
-    EXPECT_TRUE(std::isfinite(image.m_Control.GetEndTime()));
-
-    // A rate of 0 set in code is refused.
     LogCapture log;
     image.m_Animation->m_frameRate = 0.0f;
     image.ResetTiming();
     EXPECT_FALSE(image.m_Ready);
-    EXPECT_TRUE(log.Contains("frame rate"));
-    EXPECT_TRUE(std::isfinite(image.m_Control.GetEndTime()));
-    EXPECT_TRUE(std::isfinite(image.m_Control.GetFrameDuration()));
+    EXPECT_TRUE(std::isfinite(image.m_Control.GetEndTime()) && std::isfinite(image.m_Control.GetFrameDuration()));
     image.ReleaseAnimation();
     EXPECT_EQ(image.m_Animation, nullptr);
 }
 
-TEST(PRSCAnimation, APositionTrackMovesTheWidgetWithYNegated) {
+TEST(PRSCAnimation, PlayModesAndAPositionTrackWithYNegated) {
     widget_test::TestGame game;
+    LogCapture log;
     AGPrscAnimation animation;
     animation.m_frameCount = 11;
     animation.m_frameRate = 10;  // 100 ms a frame
     const u16 times[] = {0, 10};
     const AGVec2 positions[] = {{0, 0}, {20, 40}};
+    const AGVec2 scales[] = {{1, 1}, {3, 5}};
     ASSERT_TRUE(animation.m_position.SetKeys(times, positions, 2));
+    ASSERT_TRUE(animation.m_scale.SetKeys(times, scales, 2));
     Image image("image");
     image.m_Animation = &animation;
     image.ResetTiming();
     image.Play(1);  // once
-    EXPECT_EQ(image.m_AnimX, 0.0f);
-    EXPECT_EQ(image.m_AnimScaleX, 1.0f);
     EXPECT_EQ(image.m_AnimColor, 0xFFFFFFFFu);
     game.flow.Update(500);  // the widget's frame delegate steps it
     EXPECT_NEAR(image.m_AnimX, 10.0f, 0.01f);
     EXPECT_NEAR(image.m_AnimY, -20.0f, 0.01f);
+    EXPECT_NEAR(image.m_AnimScaleX + image.m_AnimScaleY, 5.0f, 0.01f);
     RenderingSystemWidget::ApplyPrscAnimation(image, 250);
     EXPECT_NEAR(image.m_AnimX, 15.0f, 0.01f);
-    EXPECT_NEAR(image.m_AnimY, -30.0f, 0.01f);
+    const u32 modes[] = {1, 3, 4, 5, 6};
+    for (u32 i = 0; i < 5; ++i) {
+        image.Play(i);
+        EXPECT_EQ(image.m_Control.GetMode(), modes[i]) << i;
+    }
+    image.Play(5);
+    EXPECT_EQ(image.m_Control.GetMode(), 6u);
+    EXPECT_TRUE(log.Contains("no play mode 5"));
     image.m_Animation = nullptr;
 }

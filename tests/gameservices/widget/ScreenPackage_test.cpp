@@ -37,7 +37,7 @@ TEST(ScreenPackage, TheSamplePackageMakesTheAnswerScreenAndItsPopup) {
         Panel* root = manager.GetCurrentScreen()->m_RootPanel;
         auto* keys = static_cast<SoftKeyboard*>(Widget::Widget::FindChild("AnswerKeyboard", root));
         ASSERT_NE(keys, nullptr);
-        EXPECT_EQ(keys->m_KeyImage, "key_default.png");
+        EXPECT_EQ(keys->m_KeyImages[0], "key_default.png");
         EXPECT_NE(Widget::Widget::FindChild("HintLabel", root), nullptr);
         ASSERT_EQ(manager.GetRegisteredPopups().size(), 1u);
         Popup* popup = manager.GetRegisteredPopups()[0];
