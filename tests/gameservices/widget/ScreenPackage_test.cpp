@@ -11,6 +11,7 @@
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "tests/gameservices/widget/LayoutTestSetup.h"
+#include "tests/support/GraphicsStartup.h"
 #include "tests/support/ResourceEnvironment.h"
 
 using namespace GameServices;
@@ -18,6 +19,7 @@ using namespace GameServices::Widget;
 
 TEST(ScreenPackage, TheSamplePackageMakesTheAnswerScreenAndItsPopup) {
     ResourceEnvironment env(false);
+    GraphicsStartup::RegisterProviders(env.Resources());
     const std::string package = TALLYVOX_SAMPLE_UI_PACKAGE;
     const size_t slash = package.find_last_of('/');
     Bridge::FileSystem::Destroy();
