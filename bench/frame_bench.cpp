@@ -3,7 +3,8 @@
 // triangles), then a screen layer of 50 alpha-blended sprites and a text of about 500 glyphs.
 // Every frame ends with a present and a glFinish, so the times are whole frames. The raw
 // frame draws the same geometry with the same states straight into a window (multisampled
-// for the multisampled case); each run reports both times and the engine's ratio to raw.
+// for the multisampled case); each run reports both times and the engine's ratio to raw, the
+// calling thread's CPU time for each, and the ratio of the process's CPU time.
 //
 //   SDL_VIDEODRIVER=offscreen build/bench/frame_bench [--benchmark_repetitions=5]
 #include <SDL2/SDL.h>
