@@ -3,7 +3,8 @@
 // triangles), then a screen layer of 50 alpha-blended sprites and a text of about 500 glyphs.
 // Every frame ends with a present and a glFinish, so the times are whole frames. The raw
 // frame draws the same geometry with the same states straight into a window (multisampled
-// for the multisampled case); each run reports both times and the engine's ratio to raw.
+// for the multisampled case); each run reports both times and the engine's ratio to raw, the
+// calling thread's CPU time for each, and the ratio of the process's CPU time.
 //
 //   SDL_VIDEODRIVER=offscreen build/bench/frame_bench [--benchmark_repetitions=5]
 #include <SDL2/SDL.h>
@@ -12,6 +13,7 @@
 
 #include <array>
 #include <chrono>
+#include <ctime>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -553,11 +555,27 @@ void BM_Frame(benchmark::State& state) {
     RawScene raw;
     if (!raw.Start(multisample, empty, error))
         return Fail(state, error);
-    auto timed = [](auto&& frame) {
-        auto start = std::chrono::steady_clock::now();
+    // Wall time, and CPU time of the calling thread (the driver's serial work: state
+    // validation, vertex processing, binning) and of the whole process (rasteriser threads
+    // too), which a busy machine disturbs less than wall time.
+    struct Times {
+        double wall = 0, thread = 0, process = 0;
+    };
+    auto cpuMs = [](clockid_t clock) {
+        timespec t{};
+        clock_gettime(clock, &t);
+        return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+    };
+    auto timed = [&](auto&& frame, Times& sum) {
+        const auto start = std::chrono::steady_clock::now();
+        const double thread = cpuMs(CLOCK_THREAD_CPUTIME_ID), process = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
         frame();
         glFinish();
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        sum.wall += wall;
+        sum.thread += cpuMs(CLOCK_THREAD_CPUTIME_ID) - thread;
+        sum.process += cpuMs(CLOCK_PROCESS_CPUTIME_ID) - process;
+        return wall;
     };
     for (int i = 0; i < 5; ++i) {  // warm caches and the driver's compiled states
         raw.MakeCurrent();
@@ -565,19 +583,21 @@ void BM_Frame(benchmark::State& state) {
         SDL_GL_MakeCurrent(engineWindow, engineContext);
         engine.Frame();
     }
-    double rawMs = 0, engineMs = 0;
+    Times rawSum, engineSum;
     for (auto _ : state) {
         raw.MakeCurrent();
-        rawMs += timed([&] { raw.Frame(); });
+        timed([&] { raw.Frame(); }, rawSum);
         SDL_GL_MakeCurrent(engineWindow, engineContext);
-        const double ms = timed([&] { engine.Frame(); });
-        engineMs += ms;
-        state.SetIterationTime(ms / 1000.0);
+        state.SetIterationTime(timed([&] { engine.Frame(); }, engineSum) / 1000.0);
     }
     const double frames = double(std::max<benchmark::IterationCount>(state.iterations(), 1));
-    state.counters["engine_ms"] = engineMs / frames;
-    state.counters["raw_ms"] = rawMs / frames;
-    state.counters["ratio_to_raw"] = rawMs > 0 ? engineMs / rawMs : 0.0;
+    auto ratio = [](double engineMs, double rawMs) { return rawMs > 0 ? engineMs / rawMs : 0.0; };
+    state.counters["engine_ms"] = engineSum.wall / frames;
+    state.counters["raw_ms"] = rawSum.wall / frames;
+    state.counters["ratio_to_raw"] = ratio(engineSum.wall, rawSum.wall);
+    state.counters["engine_thread_ms"] = engineSum.thread / frames;
+    state.counters["raw_thread_ms"] = rawSum.thread / frames;
+    state.counters["cpu_ratio"] = ratio(engineSum.process, rawSum.process);
     if (!empty)
         state.counters["glyphs"] = engine.glyphs;
 }

@@ -178,6 +178,7 @@ bool Device::WindowServes(const PresentParams& params) const {
 
 bool Device::CreateBackBuffer(const PresentParams& params) {
     DestroyBackBuffer();
+    m_glTargetBound = false;
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
     if (params.width == 0 || params.height == 0 || params.width > uint32_t(maxSize) ||
@@ -232,6 +233,8 @@ bool Device::CreateResolveBuffer(int32_t width, int32_t height) {
 
 void Device::DestroyBackBuffer() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    m_glTargetBound = false;
+    m_stencilKnown = false;
     GLuint fbos[] = {m_fbo, m_resolveFbo, m_copyFbo};
     GLuint rbs[] = {m_colorRb, m_depthRb, m_resolveRb};
     glDeleteFramebuffers(3, fbos);
@@ -248,7 +251,8 @@ void Device::DestroyBackBuffer() {
 void Device::BindResolvedForRead() {
     // Blits honour the scissor test; the draw states bring it back at the next draw.
     glDisable(GL_SCISSOR_TEST);
-    m_renderStatesDirty |= 1u << uint32_t(RenderState::ScissorTestEnable);
+    RenderStateChangedInGl(RenderState::ScissorTestEnable);
+    m_glTargetBound = false;
     if (m_resolveFbo) {
         GLint w = GLint(m_params.width), h = GLint(m_params.height);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, m_target);
@@ -300,16 +304,21 @@ void Device::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
     y1 = std::min<int64_t>(y1, m_params.height);
     if (x1 <= x0 || y1 <= y0)
         return;
-    glBindFramebuffer(GL_FRAMEBUFFER, m_target);
+    if (!m_glTargetBound) {
+        m_glTargetBound = true;
+        glBindFramebuffer(GL_FRAMEBUFFER, m_target);
+    }
     // A whole-buffer clear goes without the scissor test, which drivers clear fastest.
-    if (x0 == 0 && y0 == 0 && x1 == int64_t(m_params.width) && y1 == int64_t(m_params.height)) {
+    const bool whole = x0 == 0 && y0 == 0 && x1 == int64_t(m_params.width) && y1 == int64_t(m_params.height);
+    if (whole) {
         glDisable(GL_SCISSOR_TEST);
     } else {
         glEnable(GL_SCISSOR_TEST);
         glScissor(GLint(x0), GlRow(y0, y1 - y0), GLsizei(x1 - x0), GLsizei(y1 - y0));
+        m_scissorDirty = true;
+        m_glScissorKnown = false;
     }
-    m_renderStatesDirty |= 1u << uint32_t(RenderState::ScissorTestEnable);
-    m_scissorDirty = true;
+    RenderStateChangedInGl(RenderState::ScissorTestEnable);
     GLbitfield mask = 0;
     if (flags & kClearTarget) {
         glClearColor(float((argb >> 16) & 0xFF) / 255.0f, float((argb >> 8) & 0xFF) / 255.0f,
@@ -318,13 +327,22 @@ void Device::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
     }
     if (flags & kClearZBuffer) {
         glDepthMask(GL_TRUE);
-        m_renderStatesDirty |= 1u << uint32_t(RenderState::ZWriteEnable);
+        RenderStateChangedInGl(RenderState::ZWriteEnable);
         glClearDepth(std::clamp(z, 0.0f, 1.0f));
         mask |= GL_DEPTH_BUFFER_BIT;
     }
     if (flags & kClearStencil) {
+        stencil &= 0xFF;
+        if (whole)
+            m_stencilKnown = true;
+        else if (m_stencilValue != stencil)
+            m_stencilKnown = false;
+        m_stencilValue = stencil;
+    }
+    // The stencil keeps its value either way; see m_stencilKnown.
+    if ((flags & kClearStencil) || ((flags & kClearZBuffer) && m_stencilKnown)) {
         glStencilMask(0xFF);
-        glClearStencil(GLint(stencil & 0xFF));
+        glClearStencil(GLint(m_stencilValue));
         mask |= GL_STENCIL_BUFFER_BIT;
     }
     glClear(mask);
@@ -346,7 +364,7 @@ void Device::Present() {
             // nor a flip is needed; otherwise it is resolved first.
             if ((sameSize && m_upright) || !m_resolveFbo) {
                 glDisable(GL_SCISSOR_TEST);
-                m_renderStatesDirty |= 1u << uint32_t(RenderState::ScissorTestEnable);
+                RenderStateChangedInGl(RenderState::ScissorTestEnable);
                 glBindFramebuffer(GL_READ_FRAMEBUFFER, m_fbo);
             } else {
                 BindResolvedForRead();
@@ -357,12 +375,14 @@ void Device::Present() {
                               sameSize ? GL_NEAREST : GL_LINEAR);
         }
         SDL_GL_SwapWindow(m_window);
+        m_stencilKnown = false;  // a swapped window's buffers are undefined
         // The window changed size or came back to the back buffer's: draw where it is cheapest
         // from the next frame on.
         if (WindowServes(m_params) != (m_target == 0) && !CreateBackBuffer(m_params))
             m_cooperativeLevel = Result::DeviceNotReset;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, m_target);
+    m_glTargetBound = true;
 }
 
 void Device::PresentThroughQuad(int drawableWidth, int drawableHeight) {
@@ -416,12 +436,7 @@ void Device::PresentThroughQuad(int drawableWidth, int drawableHeight) {
     glEnd();
 
     // Every state the quad changed is sent again before the next draw.
-    m_renderStatesDirty = ~0u;
-    m_viewportDirty = m_scissorDirty = true;
-    m_projectionDirty = m_modelviewDirty = m_lightDirty = true;
-    m_unitsEnabled = ~0u;
-    for (Stage& stage : m_stages)
-        stage.dirty = stage.textureMatrixDirty = true;
+    ForgetGlState();
 }
 
 bool Device::ReadBackBuffer(const Rect& rect, Image& out) {
@@ -437,6 +452,7 @@ bool Device::ReadBackBuffer(const Rect& rect, Image& out) {
     glReadPixels(x0, GlRow(y0, h), GLsizei(w), GLsizei(h), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
                  out.pixels.data());
     glBindFramebuffer(GL_FRAMEBUFFER, m_target);
+    m_glTargetBound = true;
     // Upright, GL gives the bottom row first.
     for (uint32_t top = 0, bottom = h - 1; m_upright && top < bottom; ++top, --bottom)
         std::swap_ranges(out.pixels.begin() + ptrdiff_t(top) * w, out.pixels.begin() + ptrdiff_t(top + 1) * w,
@@ -464,6 +480,7 @@ bool Device::StretchBackBufferTo(Texture* target, bool linear) {
     }
     glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, m_target);
+    m_glTargetBound = true;
     return ok;
 }
 
@@ -473,8 +490,13 @@ void Device::CollectGarbage() {
         std::lock_guard<std::mutex> lock(m_garbage->mutex);
         names.swap(m_garbage->textures);
     }
-    if (!names.empty())
-        glDeleteTextures(GLsizei(names.size()), names.data());
+    if (names.empty())
+        return;
+    // GL unbinds a deleted texture, and may give its name to a new one.
+    for (Stage& stage : m_stages)
+        if (std::find(names.begin(), names.end(), stage.glTexture) != names.end())
+            stage.glTexture = kUnknown;
+    glDeleteTextures(GLsizei(names.size()), names.data());
 }
 
 VertexDeclaration* Device::CreateVertexDeclaration(const VertexElement* elements, uint32_t count) {

@@ -139,6 +139,10 @@ private:
         bool dirty = true;
         bool textureMatrixDirty = true;
         Matrix textureMatrix;
+        // What GL's unit holds: the states its combiner was last set from, and its texture.
+        uint32_t glStates[uint32_t(StageState::Count)];
+        bool glStatesKnown = false;
+        uint32_t glTexture = kUnknown;
     };
     struct Stream {
         VertexBuffer* buffer = nullptr;
@@ -170,6 +174,14 @@ private:
     // Binds the resolved single-sample back buffer for reading (resolving first).
     void BindResolvedForRead();
     void ResetStates();
+    // GL was changed behind the shadowed states (or may have been): every state is compared
+    // and sent again at the next draw.
+    void ForgetGlState();
+    // A render state was set in GL directly; the next draw sends the shadowed value again.
+    void RenderStateChangedInGl(RenderState state);
+    void SetActiveUnit(uint32_t unit);
+    void SetClientUnit(uint32_t unit);
+    void SetMatrixMode(uint32_t mode);
     void CollectGarbage();
     // Points a binding at a resource, holding a reference while it is bound.
     template <typename T>
@@ -192,7 +204,10 @@ private:
     // After the arrays: the vertex colours may stand in for the material diffuse.
     void FlushMaterial();
     void UploadTexture(Texture& texture);
-    void ApplySampler(Texture& texture, const Stage& stage);
+    // A texture was bound to GL's active unit outside the stage flush.
+    void BoundOnActiveUnit(uint32_t name);
+    // The texture is bound to the unit.
+    void ApplySampler(Texture& texture, const Stage& stage, uint32_t unit);
     // Sets up vertex arrays for vertices [first, first + count) of the bound streams;
     // false when they do not all lie inside their buffers.
     bool BindArrays(int64_t baseVertex, uint32_t first, uint32_t count);
@@ -233,6 +248,33 @@ private:
     Material m_material;
     bool m_materialDirty = true;
     int m_colorMaterialApplied = -1;  // GL_COLOR_MATERIAL as last set; -1 when unknown
+
+    // A mirror of what GL holds, so that a draw sends only the states that differ from it
+    // (drivers revalidate, and software ones rebuild, on many a state call even when its value
+    // is the one they have). Each part is valid only while its known flag is set.
+    static constexpr uint32_t kUnknown = ~0u;
+    bool m_glTargetBound = false;  // m_target is GL's draw framebuffer
+    uint32_t m_glRenderStates[uint32_t(RenderState::Count)] = {};
+    uint32_t m_glRenderStatesKnown = 0;
+    Viewport m_glViewport{};
+    bool m_glViewportKnown = false;
+    int32_t m_glScissor[4] = {};
+    bool m_glScissorKnown = false;
+    Matrix m_glProjection{}, m_glView{}, m_glWorld{};
+    bool m_glProjectionKnown = false, m_glModelviewKnown = false;
+    Light m_glLight{};
+    Matrix m_glLightView{};  // the view the light's position and direction were given under
+    bool m_glLightKnown = false;
+    int m_glLightEnabled = -1;
+    Material m_glMaterial{};
+    bool m_glMaterialKnown = false;
+    uint32_t m_glCurrentKnown = 0;  // array bits whose constant (normal, white, coordinates) GL holds
+    uint32_t m_glActiveUnit = kUnknown, m_glClientUnit = kUnknown, m_glMatrixMode = kUnknown;
+    // The stencil's value over the whole back buffer: draws never write the stencil, so a
+    // depth clear may clear the stencil to that value too, which drivers do much faster than
+    // a depth clear that keeps the stencil of a combined buffer.
+    bool m_stencilKnown = false;
+    uint32_t m_stencilValue = 0;
 
     VertexDeclaration* m_declaration = nullptr;
     Stream m_streams[kMaxStreams];

@@ -123,14 +123,19 @@ bool Device::BindArrays(int64_t baseVertex, uint32_t first, uint32_t count) {
     if (normal.present) {
         wanted |= kArrayNormal;
         glNormalPointer(GL_FLOAT, GLsizei(normal.stride), normal.base);
-    } else {
+    } else if (!(m_glCurrentKnown & kArrayNormal)) {
+        m_glCurrentKnown |= kArrayNormal;
         glNormal3f(0.0f, 0.0f, 0.0f);
     }
     if (color.present) {
         wanted |= kArrayColor;
         glColorPointer(GL_BGRA, GL_UNSIGNED_BYTE, GLsizei(color.stride), color.base);
-    } else {
+    } else if (!(m_glCurrentKnown & kArrayColor)) {
+        m_glCurrentKnown |= kArrayColor;
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        // With colour material on, the current colour is also the material's diffuse.
+        if (m_colorMaterialApplied != 0)
+            m_glMaterialKnown = false;
     }
     for (uint32_t unit = 0; unit < kMaxStages; ++unit) {
         if (!((m_unitsEnabled >> unit) & 1u))
@@ -140,11 +145,14 @@ bool Device::BindArrays(int64_t baseVertex, uint32_t first, uint32_t count) {
             continue;
         const ArraySource& tc = texCoords[index < kMaxStages ? index : 0];
         if (index >= kMaxStages || !tc.present) {
-            glMultiTexCoord4f(GL_TEXTURE0 + unit, 0.0f, 0.0f, 0.0f, 1.0f);
+            if (!(m_glCurrentKnown & (kArrayTexCoord0 << unit))) {
+                m_glCurrentKnown |= kArrayTexCoord0 << unit;
+                glMultiTexCoord4f(GL_TEXTURE0 + unit, 0.0f, 0.0f, 0.0f, 1.0f);
+            }
             continue;
         }
         wanted |= kArrayTexCoord0 << unit;
-        glClientActiveTexture(GL_TEXTURE0 + unit);
+        SetClientUnit(unit);
         glTexCoordPointer(tc.type == DeclType::Float3 ? 3 : 2, GL_FLOAT, GLsizei(tc.stride), tc.base);
     }
 
@@ -159,16 +167,19 @@ bool Device::BindArrays(int64_t baseVertex, uint32_t first, uint32_t count) {
     for (uint32_t unit = 0; unit < kMaxStages; ++unit) {
         uint32_t bit = kArrayTexCoord0 << unit;
         if (changed & bit) {
-            glClientActiveTexture(GL_TEXTURE0 + unit);
+            SetClientUnit(unit);
             ((wanted & bit) ? glEnableClientState : glDisableClientState)(GL_TEXTURE_COORD_ARRAY);
         }
     }
     m_enabledArrays = wanted;
+    // GL leaves the current value of an attribute read from an array undefined after the draw.
+    m_glCurrentKnown &= ~wanted;
 
     // Vertex colours stand in for the material's diffuse while lighting is on.
     bool colorMaterial = color.present && m_renderStates[uint32_t(RenderState::Lighting)];
     if (int(colorMaterial) != m_colorMaterialApplied) {
         m_colorMaterialApplied = int(colorMaterial);
+        m_glMaterialKnown = false;  // the diffuse follows the colour while it is on
         if (colorMaterial) {
             glEnable(GL_COLOR_MATERIAL);
         } else {

@@ -1,5 +1,6 @@
 // Shadowed device states and their application to GL before a draw.
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gfx/Device.h"
 #include "platform/gfx/GfxMath.h"
@@ -103,6 +104,12 @@ GLint GlAddress(uint32_t mode) {
     }
 }
 
+// Bitwise, so that a value is kept only when GL would get exactly the same one.
+template <typename T>
+bool Same(const T& a, const T& b) {
+    return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
 void SetLightColor(GLenum which, const ColorValue& c) {
     const float v[4] = {c.r, c.g, c.b, c.a};
     glLightfv(GL_LIGHT0, which, v);
@@ -128,7 +135,6 @@ void Device::ResetStates() {
     rs[uint32_t(RenderState::MultisampleAntialias)] = on;
     rs[uint32_t(RenderState::StencilEnable)] = off;
     rs[uint32_t(RenderState::ScissorTestEnable)] = off;
-    m_renderStatesDirty = ~0u;
 
     for (uint32_t i = 0; i < kMaxStages; ++i) {
         Stage& s = m_stages[i];
@@ -149,26 +155,18 @@ void Device::ResetStates() {
         s.sampler[uint32_t(SamplerState::MagFilter)] = uint32_t(TextureFilter::Point);
         Rebind(s.texture, static_cast<Texture*>(nullptr));
         s.textureMatrix = MatrixIdentity();
-        s.dirty = true;
-        s.textureMatrixDirty = true;
     }
-    m_unitsEnabled = ~0u;  // unknown: every unit is set again
 
     m_world = m_view = m_projection = MatrixIdentity();
-    m_projectionDirty = m_modelviewDirty = true;
     m_viewport = {0, 0, m_params.width, m_params.height, 0.0f, 1.0f};
     m_scissor = {0, 0, int32_t(m_params.width), int32_t(m_params.height)};
-    m_viewportDirty = m_scissorDirty = true;
     m_light = Light{};
     m_light.type = LightType::Directional;
     m_light.diffuse = {1, 1, 1, 0};
     m_light.direction = {0, 0, 1};
     m_lightEnabled = false;
-    m_lightDirty = true;
     m_material = Material{};
     m_material.diffuse = {1, 1, 1, 1};
-    m_materialDirty = true;
-    m_colorMaterialApplied = -1;
 
     Rebind(m_declaration, static_cast<VertexDeclaration*>(nullptr));
     for (auto& stream : m_streams) {
@@ -176,6 +174,54 @@ void Device::ResetStates() {
         stream.offset = stream.stride = 0;
     }
     Rebind(m_indices, static_cast<IndexBuffer*>(nullptr));
+    ForgetGlState();
+}
+
+void Device::ForgetGlState() {
+    m_renderStatesDirty = ~0u;
+    m_viewportDirty = m_scissorDirty = true;
+    m_projectionDirty = m_modelviewDirty = m_lightDirty = true;
+    m_materialDirty = true;
+    m_colorMaterialApplied = -1;
+    m_unitsEnabled = ~0u;
+    for (Stage& stage : m_stages) {
+        stage.dirty = stage.textureMatrixDirty = true;
+        stage.glStatesKnown = false;
+        stage.glTexture = kUnknown;
+    }
+    m_glTargetBound = false;
+    m_glRenderStatesKnown = 0;
+    m_glViewportKnown = m_glScissorKnown = false;
+    m_glProjectionKnown = m_glModelviewKnown = m_glLightKnown = m_glMaterialKnown = false;
+    m_glLightEnabled = -1;
+    m_glCurrentKnown = 0;
+    m_glActiveUnit = m_glClientUnit = m_glMatrixMode = kUnknown;
+}
+
+void Device::RenderStateChangedInGl(RenderState state) {
+    m_renderStatesDirty |= Bit(state);
+    m_glRenderStatesKnown &= ~Bit(state);
+}
+
+void Device::SetActiveUnit(uint32_t unit) {
+    if (m_glActiveUnit != unit) {
+        m_glActiveUnit = unit;
+        glActiveTexture(GL_TEXTURE0 + unit);
+    }
+}
+
+void Device::SetClientUnit(uint32_t unit) {
+    if (m_glClientUnit != unit) {
+        m_glClientUnit = unit;
+        glClientActiveTexture(GL_TEXTURE0 + unit);
+    }
+}
+
+void Device::SetMatrixMode(uint32_t mode) {
+    if (m_glMatrixMode != mode) {
+        m_glMatrixMode = mode;
+        glMatrixMode(mode);
+    }
 }
 
 void Device::SetRenderState(RenderState state, uint32_t value) {
@@ -287,7 +333,10 @@ void Device::SetMaterial(const Material& material) {
 }
 
 void Device::Flush() {
-    glBindFramebuffer(GL_FRAMEBUFFER, m_target);
+    if (!m_glTargetBound) {
+        m_glTargetBound = true;
+        glBindFramebuffer(GL_FRAMEBUFFER, m_target);
+    }
     FlushRenderStates();
     FlushViewport();
     FlushTransformsAndLight();
@@ -299,6 +348,15 @@ void Device::FlushRenderStates() {
     if (!dirty)
         return;
     m_renderStatesDirty = 0;
+    for (uint32_t i = 0; i < uint32_t(RenderState::Count); ++i) {
+        const uint32_t bit = 1u << i;
+        if (!(dirty & bit))
+            continue;
+        if ((m_glRenderStatesKnown & bit) && m_glRenderStates[i] == m_renderStates[i])
+            dirty &= ~bit;
+        m_glRenderStates[i] = m_renderStates[i];
+        m_glRenderStatesKnown |= bit;
+    }
     auto value = [this](RenderState s) { return m_renderStates[uint32_t(s)]; };
     auto toggle = [&](RenderState s, GLenum cap) {
         if (dirty & Bit(s))
@@ -342,16 +400,27 @@ void Device::FlushRenderStates() {
 void Device::FlushViewport() {
     if (m_viewportDirty) {
         m_viewportDirty = false;
-        glViewport(GLint(m_viewport.x), GlRow(m_viewport.y, m_viewport.height), GLsizei(m_viewport.width),
-                   GLsizei(m_viewport.height));
-        glDepthRange(m_viewport.minZ, m_viewport.maxZ);
-        m_projectionDirty = true;  // the pixel-centre shift depends on the viewport size
+        const Viewport& v = m_viewport;
+        const Viewport& g = m_glViewport;
+        if (!m_glViewportKnown || v.x != g.x || v.y != g.y || v.width != g.width || v.height != g.height ||
+            v.minZ != g.minZ || v.maxZ != g.maxZ) {
+            m_glViewport = v;
+            m_glViewportKnown = true;
+            glViewport(GLint(v.x), GlRow(v.y, v.height), GLsizei(v.width), GLsizei(v.height));
+            glDepthRange(v.minZ, v.maxZ);
+            m_projectionDirty = true;  // the pixel-centre shift depends on the viewport size
+        }
     }
     if (m_scissorDirty) {
         m_scissorDirty = false;
         int32_t w = std::max(m_scissor.right - m_scissor.left, 0);
         int32_t h = std::max(m_scissor.bottom - m_scissor.top, 0);
-        glScissor(m_scissor.left, GlRow(m_scissor.top, h), w, h);
+        const int32_t gl[4] = {m_scissor.left, GlRow(m_scissor.top, h), w, h};
+        if (!m_glScissorKnown || !std::equal(gl, gl + 4, m_glScissor)) {
+            std::copy(gl, gl + 4, m_glScissor);
+            m_glScissorKnown = true;
+            glScissor(gl[0], gl[1], gl[2], gl[3]);
+        }
     }
 }
 
@@ -365,15 +434,31 @@ void Device::FlushTransformsAndLight() {
         float h = float(std::max(m_viewport.height, 1u));
         const Matrix fix = {{1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 2, 0, 1.0f / w, 1.0f / h, -1, 1}};
         Matrix p = MatrixMultiply(m_projection, fix);
-        glMatrixMode(GL_PROJECTION);
-        glLoadMatrixf(p.m);
+        if (!m_glProjectionKnown || !Same(p, m_glProjection)) {
+            m_glProjection = p;
+            m_glProjectionKnown = true;
+            SetMatrixMode(GL_PROJECTION);
+            glLoadMatrixf(p.m);
+        }
     }
-    if (m_modelviewDirty || m_lightDirty) {
-        glMatrixMode(GL_MODELVIEW);
-        glLoadMatrixf(m_view.m);
-        if (m_lightDirty) {
-            m_lightDirty = false;
+    if (m_lightDirty) {
+        m_lightDirty = false;
+        if (m_glLightEnabled != int(m_lightEnabled)) {
+            m_glLightEnabled = int(m_lightEnabled);
             (m_lightEnabled ? glEnable : glDisable)(GL_LIGHT0);
+        }
+    }
+    const bool lightChanged = !m_glLightKnown || !Same(m_light, m_glLight) || !Same(m_view, m_glLightView);
+    if (m_modelviewDirty || lightChanged) {
+        m_modelviewDirty = false;
+        if (!lightChanged && m_glModelviewKnown && Same(m_view, m_glView) && Same(m_world, m_glWorld))
+            return;
+        SetMatrixMode(GL_MODELVIEW);
+        glLoadMatrixf(m_view.m);
+        if (lightChanged) {
+            m_glLight = m_light;
+            m_glLightView = m_view;
+            m_glLightKnown = true;
             // Lights are given in world space: GL transforms them by the modelview, which is
             // the view alone here.
             const Light& l = m_light;
@@ -404,14 +489,20 @@ void Device::FlushTransformsAndLight() {
                 }
             }
         }
-        m_modelviewDirty = false;
         glMultMatrixf(m_world.m);
+        m_glView = m_view;
+        m_glWorld = m_world;
+        m_glModelviewKnown = true;
     }
 }
 
 void Device::FlushMaterial() {
     if (m_materialDirty) {
         m_materialDirty = false;
+        if (m_glMaterialKnown && Same(m_material, m_glMaterial))
+            return;
+        m_glMaterial = m_material;
+        m_glMaterialKnown = true;
         const Material& m = m_material;
         const float diffuse[4] = {m.diffuse.r, m.diffuse.g, m.diffuse.b, m.diffuse.a};
         const float ambient[4] = {m.ambient.r, m.ambient.g, m.ambient.b, m.ambient.a};
@@ -429,6 +520,7 @@ void Device::UploadTexture(Texture& t) {
     bool fresh = t.m_glName == 0;
     if (fresh) {
         glGenTextures(1, &t.m_glName);
+        BoundOnActiveUnit(t.m_glName);
         glBindTexture(GL_TEXTURE_2D, t.m_glName);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -449,6 +541,7 @@ void Device::UploadTexture(Texture& t) {
     }
     if (!t.m_dirty.exchange(false, std::memory_order_acq_rel) && !fresh)
         return;
+    BoundOnActiveUnit(t.m_glName);
     glBindTexture(GL_TEXTURE_2D, t.m_glName);
     if (fresh)
         glTexImage2D(GL_TEXTURE_2D, 0, internal, GLsizei(t.m_width), GLsizei(t.m_height), 0,
@@ -458,7 +551,15 @@ void Device::UploadTexture(Texture& t) {
                         GL_UNSIGNED_INT_8_8_8_8_REV, t.m_texels.get());
 }
 
-void Device::ApplySampler(Texture& t, const Stage& stage) {
+void Device::BoundOnActiveUnit(uint32_t name) {
+    if (m_glActiveUnit < kMaxStages)
+        m_stages[m_glActiveUnit].glTexture = name;
+    else
+        for (Stage& stage : m_stages)
+            stage.glTexture = kUnknown;
+}
+
+void Device::ApplySampler(Texture& t, const Stage& stage, uint32_t unit) {
     static const GLenum kParams[] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_MIN_FILTER,
                                      GL_TEXTURE_MAG_FILTER};
     for (uint32_t i = 0; i < uint32_t(SamplerState::Count); ++i) {
@@ -466,6 +567,7 @@ void Device::ApplySampler(Texture& t, const Stage& stage) {
         if (t.m_appliedSampler[i] == want)
             continue;
         t.m_appliedSampler[i] = want;
+        SetActiveUnit(unit);
         GLint value = i < 2 ? GlAddress(want)
                             : (TextureFilter(want) == TextureFilter::Linear ? GL_LINEAR : GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, kParams[i], value);
@@ -489,42 +591,54 @@ void Device::FlushStages() {
         bool known = m_unitsEnabled != ~0u;
         if (!enabled && known && !wasEnabled)
             continue;
-        glActiveTexture(GL_TEXTURE0 + i);
         if (!enabled) {
+            SetActiveUnit(i);
             glDisable(GL_TEXTURE_2D);
             glDisable(GL_TEXTURE_GEN_S);
             glDisable(GL_TEXTURE_GEN_T);
             s.dirty = true;  // set up again when the unit comes back
+            s.glStatesKnown = false;
             continue;
         }
-        glEnable(GL_TEXTURE_2D);
-        if (s.texture) {
-            glBindTexture(GL_TEXTURE_2D, s.texture->m_glName);
-            ApplySampler(*s.texture, s);
-        } else {
-            glBindTexture(GL_TEXTURE_2D, m_whiteTexture);
+        if (!known || !wasEnabled) {
+            SetActiveUnit(i);
+            glEnable(GL_TEXTURE_2D);
         }
+        const uint32_t name = s.texture ? s.texture->m_glName : m_whiteTexture;
+        if (s.glTexture != name) {
+            SetActiveUnit(i);
+            glBindTexture(GL_TEXTURE_2D, name);
+            s.glTexture = name;
+        }
+        if (s.texture)
+            ApplySampler(*s.texture, s, i);
         if (s.dirty) {
             s.dirty = false;
             const uint32_t* v = s.states;
-            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
-            SetCombiner(false, v[uint32_t(StageState::ColorOp)], v[uint32_t(StageState::ColorArg1)],
-                        v[uint32_t(StageState::ColorArg2)]);
-            SetCombiner(true, v[uint32_t(StageState::AlphaOp)], v[uint32_t(StageState::AlphaArg1)],
-                        v[uint32_t(StageState::AlphaArg2)]);
-            if (v[uint32_t(StageState::TexCoordIndex)] & kTexCoordSphereMap) {
-                glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-                glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-                glEnable(GL_TEXTURE_GEN_S);
-                glEnable(GL_TEXTURE_GEN_T);
-            } else {
-                glDisable(GL_TEXTURE_GEN_S);
-                glDisable(GL_TEXTURE_GEN_T);
+            if (!s.glStatesKnown || !std::equal(v, v + uint32_t(StageState::Count), s.glStates)) {
+                std::copy(v, v + uint32_t(StageState::Count), s.glStates);
+                s.glStatesKnown = true;
+                SetActiveUnit(i);
+                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+                SetCombiner(false, v[uint32_t(StageState::ColorOp)], v[uint32_t(StageState::ColorArg1)],
+                            v[uint32_t(StageState::ColorArg2)]);
+                SetCombiner(true, v[uint32_t(StageState::AlphaOp)], v[uint32_t(StageState::AlphaArg1)],
+                            v[uint32_t(StageState::AlphaArg2)]);
+                if (v[uint32_t(StageState::TexCoordIndex)] & kTexCoordSphereMap) {
+                    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+                    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+                    glEnable(GL_TEXTURE_GEN_S);
+                    glEnable(GL_TEXTURE_GEN_T);
+                } else {
+                    glDisable(GL_TEXTURE_GEN_S);
+                    glDisable(GL_TEXTURE_GEN_T);
+                }
             }
         }
         if (s.textureMatrixDirty) {
             s.textureMatrixDirty = false;
-            glMatrixMode(GL_TEXTURE);
+            SetActiveUnit(i);
+            SetMatrixMode(GL_TEXTURE);
             if (TextureTransform(s.states[uint32_t(StageState::TextureTransformFlags)]) ==
                 TextureTransform::Count2) {
                 // Two-coordinate transforms take their translation from the third row;
@@ -535,7 +649,6 @@ void Device::FlushStages() {
             } else {
                 glLoadIdentity();
             }
-            glMatrixMode(GL_MODELVIEW);
         }
     }
     m_unitsEnabled = (1u << active) - 1u;
