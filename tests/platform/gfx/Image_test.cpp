@@ -104,9 +104,13 @@ TEST(ScaleImageBox, AveragesTheCoveredSourcePixels) {
     ScaleImageBox(src, 4, 2, 16, dst, 2, 1, 8);
     EXPECT_EQ(dst[0], 0x02040608u);
     EXPECT_EQ(dst[1], 0x80808080u);
-    // Enlarging repeats pixels.
+    // Nothing is written from an empty or missing source; enlarging repeats pixels.
     uint32_t big[4] = {};
     const uint32_t one[1] = {0x11223344};
+    ScaleImageBox(one, 0, 1, 4, big, 2, 2, 8);
+    ScaleImageBox(one, 1, 0, 4, big, 2, 2, 8);
+    ScaleImageBox(nullptr, 1, 1, 4, big, 2, 2, 8);
+    EXPECT_EQ(big[0] | big[3], 0u);
     ScaleImageBox(one, 1, 1, 4, big, 2, 2, 8);
     for (uint32_t p : big)
         EXPECT_EQ(p, 0x11223344u);

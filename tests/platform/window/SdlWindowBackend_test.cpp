@@ -90,12 +90,16 @@ protected:
     Uint32 m_id = 0;
 };
 
-TEST_F(SdlWindow, OpensAVisibleOpenGLWindowWithTheTitleAndClientSize) {
+TEST_F(SdlWindow, OpensAVisibleOpenGLWindowWithTheTitleAndClientSizeAndHidesTheCursor) {
     ASSERT_NE(Window(), nullptr);
     EXPECT_TRUE(m_backend.IsVisible());
     EXPECT_STREQ(SDL_GetWindowTitle(Window()), "Tallyvox");
     EXPECT_FALSE(SDL_GetWindowFlags(Window()) & SDL_WINDOW_FULLSCREEN);
     EXPECT_EQ(ClientSize(m_backend), std::make_pair(800u, 600u));
+    m_backend.SetCursorHidden(true);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    m_backend.SetCursorHidden(false);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
 
 TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
@@ -122,13 +126,6 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
     EXPECT_EQ(m[1].unit, u'\x1b');
     EXPECT_EQ(m[3].unit, u'\t');
     EXPECT_EQ(m[4].key, 8u);
-}
-
-TEST_F(SdlWindow, TheCursorHidesAndShows) {
-    m_backend.SetCursorHidden(true);
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
-    m_backend.SetCursorHidden(false);
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
 
 TEST_F(SdlWindow, AltEnterIsOneModeSwitchAndNeverAnEnterKeyDown) {
@@ -165,12 +162,15 @@ TEST_F(SdlWindow, AModifierIsReleasedWhenBothSidesAre) {
 TEST_F(SdlWindow, TextBecomesUtf16UnitsAndMalformedBytesBecomeReplacements) {
     Text("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");  // a é € U+1F600
     Text("\xC3(\xED\xA0\x80");                      // broken sequence, encoded surrogate
+    Text("\x80\xC0\xAF\xF4\x90\x80\x80\xF8");         // stray continuation, overlong, past U+10FFFF, bad lead
+    Text("\xC2\x80\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xF4\x8F\xBF\xBF");  // the edges of the valid ranges
     std::u16string units;
     for (const Message& message : Drain()) {
         ASSERT_EQ(message.kind, MessageKind::Char);
         units += message.unit;
     }
-    EXPECT_EQ(units, std::u16string(u"a\u00E9\u20AC\xD83D\xDE00\xFFFD(\xFFFD"));
+    EXPECT_EQ(units, std::u16string(u"a\u00E9\u20AC\xD83D\xDE00\xFFFD(\xFFFD\xFFFD\xFFFD\xFFFD\xFFFD"
+                                    u"\u0080\u0800\uD7FF\uE000\xDBFF\xDFFF"));
 }
 
 TEST_F(SdlWindow, MouseButtonsLeavingAndTheWheelAtOneHundredTwentyPerNotch) {
