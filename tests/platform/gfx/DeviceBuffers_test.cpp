@@ -1,6 +1,7 @@
 // Back buffers the window serves itself and ones drawn off screen (another size, or
 // multisampling the window lacks or has): clears and read-back agree, Present shows the
-// picture upright over the whole window, and drawing goes on after it.
+// picture upright over the whole window, and drawing goes on after it. The offscreen
+// driver's window keeps its pixels across the swap; GL numbers its rows bottom up.
 #include "platform/gfx/Device.h"
 
 #include "platform/gfx/GlHeaders.h"
@@ -38,12 +39,15 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         ASSERT_NE(device, nullptr) << error;
         Device& d = *device;
         const int32_t w = int32_t(c.width), h = int32_t(c.height);
-        d.Clear(kClearTarget, blue, 1.0f, 0);
+        d.Clear(kClearTarget, 0x000000FF, 1.0f, 0);  // blue, read back opaque
         d.SetViewport({0, 0, c.width, c.height / 2, 0.0f, 1.0f});
         d.Clear(kClearTarget, red, 1.0f, 0);
         EXPECT_EQ(ReadPixel(d, 0, 0), red);
         EXPECT_EQ(ReadPixel(d, w - 1, h - 1), blue);
+        // Rows top first, clipped to the buffer.
         Image image;
+        ASSERT_TRUE(d.ReadBackBuffer({-5, h / 2 - 1, 1, h / 2 + 1}, image));
+        EXPECT_EQ(image.pixels, (std::vector<uint32_t>{red, blue}));
         EXPECT_FALSE(d.ReadBackBuffer({w, 0, w + 1, 1}, image));
 
         d.Present();
