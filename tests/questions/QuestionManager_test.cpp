@@ -9,6 +9,7 @@
 #include "engine/core/AGData.h"
 #include "engine/core/AGResourceManager.h"
 #include "engine/core/PcDirectory.h"
+#include "questions/Autocompleter.h"
 #include "questions/GraphemeEquivalences.h"
 #include "tests/questions/QuestionBytes.h"
 #include "tests/support/LogCapture.h"
@@ -53,6 +54,7 @@ Files BankFiles(const std::vector<std::pair<std::string, int>>& runs = {{"00", 1
         }
     files.push_back({"list.txt", list});
     files.push_back({"graphtograph.bin", WordPairBytes({{"ph", {"f"}}})});
+    files.push_back({"autocompletion.txt", DictionaryOf({"towel"})});
     return files;
 }
 
@@ -121,6 +123,14 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
                          "CurrectQuestionDecade70", "CurrectQuestionDecade80", "CurrectQuestionDecade90",
                          "CurrectQuestionDecade00", "NumberOfTimesWeLoopedDecade70", "NumberOfTimesWeLoopedDecade80",
                          "NumberOfTimesWeLoopedDecade90", "NumberOfTimesWeLoopedDecade00"}));
+    for (int d = -1; d <= QZ2011::kDecadeCount; ++d) {
+        const bool valid = d >= 0 && d < QZ2011::kDecadeCount;
+        EXPECT_EQ(QZ2011::QuestionManager::PositionAttribute(d), valid ? names[size_t(d)] : "") << d;
+        EXPECT_EQ(QZ2011::QuestionManager::WrapCountAttribute(d), valid ? names[size_t(d) + 4] : "") << d;
+    }
+    QZ2011::Autocompleter dictionary;
+    dictionary.Load();
+    EXPECT_TRUE(dictionary.IsWord("towel"));
 
     // A question loaded again is the same and starts afresh.
     for (int load = 0; load < 2; ++load) {
@@ -149,6 +159,9 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
     EXPECT_EQ(m.LoadQuestion(0), nullptr);
     EXPECT_TRUE(log.Contains("list.txt is missing"));
     EXPECT_TRUE(log.Contains("graphtograph.bin is missing"));
+    dictionary.Load();
+    EXPECT_FALSE(dictionary.IsWord("towel"));
+    EXPECT_TRUE(log.Contains("autocompletion.txt is missing"));
     EXPECT_TRUE(WordPairMap.IsEmpty());
     EXPECT_EQ(m.NextQuestion(), nullptr);
 }
@@ -196,6 +209,21 @@ TEST_F(QuestionManagerTest, NextQuestionWrapsWithinTheDecadeAndSavesOnce) {
         EXPECT_EQ(values[position], first) << position;
         EXPECT_EQ(m.CurrentIndex(), first);
     }
+
+    // Without settings or a save writer a wrap still restarts the run; the progress is not kept.
+    QZ2011::QuestionManager bare(QZ2011::QuestionServices{nullptr, this, nullptr, nullptr});
+    ASSERT_TRUE(bare.Initialize());
+    EXPECT_EQ(names.size(), 8u);
+    LogCapture log;
+    const int before = writes;
+    decade = kDecade70s;
+    bare.SetCurrentIndex(23);
+    q = bare.NextQuestion();
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(q->Index(), 12u);
+    bare.SaveProgress();
+    EXPECT_TRUE(log.Contains("This achievement doesn't exist."));
+    EXPECT_EQ(writes, before);
 }
 
 TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) {
