@@ -233,6 +233,8 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
             bytes = "Question 2\r\n70-70";  // truncated before its answers
         if (name == "3.bin")
             bytes.clear();
+        if (name == "autocompletion.txt")
+            bytes = "0";  // one byte is a file
     }
     Mount(files);
     LogCapture log;
@@ -258,5 +260,8 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     EXPECT_EQ(q->Index(), 1u);
     EXPECT_TRUE(log.Contains("2.bin is unreadable"));
     EXPECT_TRUE(log.Contains("3.bin is missing"));
+    QZ2011::Autocompleter dictionary;
+    dictionary.Load();
+    EXPECT_FALSE(log.Contains("autocompletion.txt is missing"));
     EXPECT_EQ(writes, 2);
 }

@@ -172,12 +172,15 @@ TEST_F(DeviceStateTest, DepthTestAndDepthWritesFollowTheirStates) {
     Quad(0, 0, 4, 4, green, 0.8f);  // no test: drawn over
     EXPECT_EQ(ReadPixel(Dev(), 1, 1), green);
 
-    // Without depth writes the near quad leaves the depth at 1, so a far one still passes.
+    // Without depth writes the near quad leaves the depth as cleared, so a far one still
+    // passes; a depth clear still clears, and does not turn the writes back on.
     Dev().SetRenderState(RenderState::ZEnable, 1u);
     Dev().SetRenderState(RenderState::ZWriteEnable, 0u);
-    Quad(4, 0, 4, 4, red, 0.2f);
-    Quad(4, 0, 4, 4, green, 0.8f);
-    EXPECT_EQ(ReadPixel(Dev(), 5, 1), green);
+    Quad(8, 0, 4, 4, red, 0.2f);
+    Dev().Clear(kClearZBuffer, 0, 1.0f, 0);
+    Quad(0, 0, 4, 4, red, 0.2f);
+    Quad(0, 0, 4, 4, 0xFF0000FF, 0.8f);
+    EXPECT_EQ(ReadPixel(Dev(), 1, 1), 0xFF0000FFu);
 }
 
 }  // namespace

@@ -64,6 +64,7 @@ TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
     TempDir dir;
     SettingsFile file;
     EXPECT_EQ(file.Load(dir.File("absent")), SettingsFile::LoadResult::Missing);
+    EXPECT_EQ(file.Load(dir.Write("plain", "") + "/settings"), SettingsFile::LoadResult::Missing);
 
     std::string big = "Fullscreen=1\n" + std::string(SettingsFile::kMaxFileSize, '#');
     std::string error;
