@@ -163,6 +163,9 @@ TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
         EXPECT_EQ(engine.CreateSourceVoice(f, nullptr), nullptr);
     EXPECT_NE(engine.CreateSourceVoice(Pcm16(kMaxChannels, 192000), nullptr), nullptr);
     EXPECT_EQ(engine.CreateSubmixVoice(2, 48000), nullptr);
+    EXPECT_EQ(engine.CreateSubmixVoice(0, kMixRate), nullptr);
+    EXPECT_EQ(engine.CreateSubmixVoice(kMaxChannels + 1, kMixRate), nullptr);
+    EXPECT_NE(engine.CreateSubmixVoice(kMaxChannels, kMixRate), nullptr);
     ASSERT_NE(master, nullptr);
     EXPECT_EQ(engine.CreateMasteringVoice(), nullptr);  // one exists
 

@@ -33,6 +33,11 @@ TEST_F(DeviceTest, ClearHonoursViewportAndScissor) {
     Dev().Clear(kClearTarget, 0xFFFFFFFF, 1.0f, 0);
     EXPECT_EQ(ReadPixel(Dev(), 31, 40), 0xFFFFFFFFu);
     EXPECT_EQ(ReadPixel(Dev(), 40, 8), 0xFF000000u);
+    // The whole buffer right after a partial clear: no scissor left from it.
+    Dev().Clear(kClearTarget, 0xFFFFFFFF, 1.0f, 0);
+    Dev().SetViewport({0, 0, kWidth, kHeight, 0.0f, 1.0f});
+    Dev().Clear(kClearTarget, 0xFF00FFFF, 1.0f, 0);
+    EXPECT_EQ(ReadPixel(Dev(), 40, 8), 0xFF00FFFFu);
 }
 
 }  // namespace
