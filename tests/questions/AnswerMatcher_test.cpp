@@ -77,24 +77,18 @@ TEST_F(MatcherTest, ScoresFollowTheRules) {
         const char* typed;
         int score;
     } cases[] = {
-        {kTowel, "towel", 0},
-        {kSunCream, "sunscreen", 0},
+        {kTowel, "towel", 0}, {kSunCream, "sunscreen", 0}, {kSunCream, "cream", 1},  // a wording's last word alone
         {kSunCream, "sun block", 1},  // more typed words than groups: the total starts at 1
         {kSun, "sun cream", 2},       // and "cream" is surplus to the wording "sun"
         {kTowel, "towel ", 2},        // a trailing space is one more (empty) word
-        {kSunCream, "cream", 1},      // a wording's last word alone
-        {kSunCream, "sun", -1},
-        {kSaltPepper, "salt & pepper", 1},
+        {kSunCream, "sun", -1}, {kSaltPepper, "salt & pepper", 1}, {kTowel, "b c d towel", 2},
         {kTowel, "towel b c d e f g h i j k", 2},  // only ten words compared, all surplus counted
-        {kTowel, "b c d towel", 2},
-        {kTowel, "b c d e f g h i j towel", 2},  // the tenth word is still compared
-        {kPhoto, "fotograf", 2},      // an unlisted word takes several replacements
-        {kSun, "son", -1},            // a short word takes none
+        {kTowel, "b c d e f g h i j towel", 2},    // the tenth word is still compared
+        {kPhoto, "fotograf", 2},  // an unlisted word takes several replacements
+        {kSun, "son", -1},        // a short word takes none
         {kSunCream, "sonscreen", 1},
-        // "beach" also belongs to "Beach ball", so a multi-group answer cannot use it.
-        {kBucket, "beach spade", -1},
-        {kBucket, "pail", 1},
-        {kBucket, "pail spade", 2},
+        {kBucket, "beach spade", -1},  // "beach" is also in "Beach ball": a multi-group answer cannot use it
+        {kBucket, "pail", 1}, {kBucket, "pail spade", 2},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Score(c.answer, c.typed), c.score) << c.typed;
@@ -133,14 +127,14 @@ TEST(IsOneEditApart, OneSlipOnlyAndSubstitutionsInLongerWords) {
         const char* typed;
         bool apart;
     } cases[] = {
-        {"!towel!", "!towel!", true},    {"!towel!", "!towle!", true},   // transposition
-        {"!towel!", "!towl!", true},     {"!towel!", "!towell!", true},  // missing, extra
-        {"!towel!", "!tovel!", true},    {"!towl!", "!towo!", false},    // substitution needs 7
-        {"!kite!", "!kiet!", true},      {"!kite!", "!kit!", false},     // the typed side needs 6
-        {"!towel!", "!otwle!", false},   // a second slip
+        {"!towel!", "!towel!", true}, {"!towel!", "!towle!", true},  {"!towel!", "!towl!", true},
+        {"!towel!", "!towell!", true}, {"!towel!", "!tovel!", true}, {"!kite!", "!kiet!", true},
+        {"!towl!", "!towo!", false},    // a substitution needs 7 characters
+        {"!kite!", "!kit!", false},     // the typed side needs 6
+        {"!towel!", "!otwle!", false},  // a second slip
         {"!towel!", "!towle!!", false},  // after a slip both must end together
-        {"!towel", "!towel!", true},     {"!towel", "!towel!!", false},  // one character left over
-        {"!towel!", "!towel", true},     {"!towel!!", "!towel", false},
+        {"!towel", "!towel!", true},    {"!towel", "!towel!!", false},  // one character left over
+        {"!towel!", "!towel", true},    {"!towel!!", "!towel", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsOneEditApart(c.answer, c.typed), c.apart) << c.answer << " " << c.typed;

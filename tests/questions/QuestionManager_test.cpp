@@ -9,6 +9,7 @@
 #include "engine/core/AGData.h"
 #include "engine/core/AGResourceManager.h"
 #include "engine/core/PcDirectory.h"
+#include "questions/Autocompleter.h"
 #include "questions/GraphemeEquivalences.h"
 #include "tests/questions/QuestionBytes.h"
 #include "tests/support/LogCapture.h"
@@ -34,13 +35,13 @@ std::string WriteArchivePackage(const TempDir& dir, const Files& files) {
     return dir.Write("GameQuestions.dir", archive.Str());
 }
 
-// perDecade questions per decade in bank order; question n answers "answer<n>".
-Files BankFiles(int perDecade = 12, const std::vector<std::string>& prefixes = {"00", "70", "80", "90"}) {
+// Runs of questions per decade in bank order; question n answers "answer<n>".
+Files BankFiles(const std::vector<std::pair<std::string, int>>& runs = {{"00", 12}, {"70", 12}, {"80", 12}, {"90", 12}}) {
     Files files;
     std::string list;
     int n = 0;
-    for (const std::string& prefix : prefixes)
-        for (int i = 0; i < perDecade; ++i, ++n) {
+    for (const auto& [prefix, count] : runs)
+        for (int i = 0; i < count; ++i, ++n) {
             // A 00s id may start with "20-" as well as "00-".
             std::string id = (prefix == "00" && i % 2 ? "20" : prefix) + "-" + std::to_string(7000 + n);
             list += id + (n % 2 ? "\n" : "\r\n");
@@ -53,6 +54,7 @@ Files BankFiles(int perDecade = 12, const std::vector<std::string>& prefixes = {
         }
     files.push_back({"list.txt", list});
     files.push_back({"graphtograph.bin", WordPairBytes({{"ph", {"f"}}})});
+    files.push_back({"autocompletion.txt", DictionaryOf({"towel"})});
     return files;
 }
 
@@ -121,7 +123,23 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
                          "CurrectQuestionDecade70", "CurrectQuestionDecade80", "CurrectQuestionDecade90",
                          "CurrectQuestionDecade00", "NumberOfTimesWeLoopedDecade70", "NumberOfTimesWeLoopedDecade80",
                          "NumberOfTimesWeLoopedDecade90", "NumberOfTimesWeLoopedDecade00"}));
+    for (int d = -1; d <= QZ2011::kDecadeCount; ++d) {
+        const bool valid = d >= 0 && d < QZ2011::kDecadeCount;
+        EXPECT_EQ(QZ2011::QuestionManager::PositionAttribute(d), valid ? names[size_t(d)] : "") << d;
+        EXPECT_EQ(QZ2011::QuestionManager::WrapCountAttribute(d), valid ? names[size_t(d) + 4] : "") << d;
+    }
+    QZ2011::Autocompleter dictionary;
+    dictionary.Load();
+    EXPECT_TRUE(dictionary.IsWord("towel"));
 
+    // A question loaded again is the same and starts afresh.
+    for (int load = 0; load < 2; ++load) {
+        QZ2011::Question* q = m.LoadQuestion(5);
+        ASSERT_NE(q, nullptr);
+        EXPECT_EQ(std::string(q->Text()) + "|" + q->Id() + "|" + q->GetAnswer(1).Text() + "|" + q->GetWrongAnswer(0),
+                  "Question 5|20-7005|Other|wrong");
+        EXPECT_EQ(q->CheckAnswer("answer5"), 0);
+    }
     ASSERT_NE(m.LoadQuestion(47), nullptr);
     EXPECT_EQ(m.LoadQuestion(48), nullptr) << "no question past the list";
     EXPECT_EQ(m.CurrentQuestion(), nullptr);
@@ -129,6 +147,23 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
     m.Cleanup();
     EXPECT_EQ(m.CurrentQuestion(), nullptr);
     EXPECT_TRUE(m.Table().empty());
+
+    // Initialized again once its package is gone, a bank forgets what it held.
+    Unmount();
+    LogCapture log;
+    ASSERT_TRUE(m.Initialize());
+    EXPECT_EQ(m.QuestionCount(), 0u);
+    for (int d = 0; d < QZ2011::kDecadeCount; ++d)
+        EXPECT_EQ(std::pair(m.FirstIndex(d), m.LastIndex(d)), std::pair(-1, -1)) << d;
+    EXPECT_EQ(m.IndexOfId("20-7001"), -1);
+    EXPECT_EQ(m.LoadQuestion(0), nullptr);
+    EXPECT_TRUE(log.Contains("list.txt is missing"));
+    EXPECT_TRUE(log.Contains("graphtograph.bin is missing"));
+    dictionary.Load();
+    EXPECT_FALSE(dictionary.IsWord("towel"));
+    EXPECT_TRUE(log.Contains("autocompletion.txt is missing"));
+    EXPECT_TRUE(WordPairMap.IsEmpty());
+    EXPECT_EQ(m.NextQuestion(), nullptr);
 }
 
 TEST_F(QuestionManagerTest, NextQuestionWrapsWithinTheDecadeAndSavesOnce) {
@@ -158,36 +193,48 @@ TEST_F(QuestionManagerTest, NextQuestionWrapsWithinTheDecadeAndSavesOnce) {
     q = m.NextQuestion();
     ASSERT_NE(q, nullptr);
     EXPECT_EQ(q->Index(), 36u);
-}
 
-TEST_F(QuestionManagerTest, SaveProgressWithoutAStoredPositionStartsBeforeTheDecadesRun) {
-    Mount(BankFiles());
-    const struct {
-        int decade;
-        const char* position;
-        int saved;  // the run's first question, after one asked
-    } cases[] = {{kDecade00s, "CurrectQuestionDecade00", 0},
-                 {kDecade70s, "CurrectQuestionDecade70", 12},
-                 {kDecade80s, "CurrectQuestionDecade80", 24},
-                 {kDecade90s, "CurrectQuestionDecade90", 36}};
-    for (const auto& c : cases) {
+    // Without a stored position a save starts just before the decade's run.
+    const std::pair<int, const char*> cases[] = {{kDecade00s, "CurrectQuestionDecade00"},
+                                                 {kDecade70s, "CurrectQuestionDecade70"},
+                                                 {kDecade80s, "CurrectQuestionDecade80"},
+                                                 {kDecade90s, "CurrectQuestionDecade90"}};
+    for (const auto& [d, position] : cases) {
         values.clear();
-        decade = c.decade;
-        Manager().SetCurrentIndex(c.saved - 1);
-        ASSERT_NE(Manager().NextQuestion(), nullptr);
-        Manager().SaveProgress();
-        EXPECT_EQ(values[c.position], c.saved) << c.position;
-        EXPECT_EQ(Manager().CurrentIndex(), c.saved);
+        decade = d;
+        const int first = 12 * (d == kDecade00s ? 0 : d + 1);
+        m.SetCurrentIndex(first - 1);
+        ASSERT_NE(m.NextQuestion(), nullptr);
+        m.SaveProgress();
+        EXPECT_EQ(values[position], first) << position;
+        EXPECT_EQ(m.CurrentIndex(), first);
     }
+
+    // Without settings or a save writer a wrap still restarts the run; the progress is not kept.
+    QZ2011::QuestionManager bare(QZ2011::QuestionServices{nullptr, this, nullptr, nullptr});
+    ASSERT_TRUE(bare.Initialize());
+    EXPECT_EQ(names.size(), 8u);
+    LogCapture log;
+    const int before = writes;
+    decade = kDecade70s;
+    bare.SetCurrentIndex(23);
+    q = bare.NextQuestion();
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(q->Index(), 12u);
+    bare.SaveProgress();
+    EXPECT_TRUE(log.Contains("This achievement doesn't exist."));
+    EXPECT_EQ(writes, before);
 }
 
 TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) {
-    Files files = BankFiles(3, {"00", "70", "90"});
+    Files files = BankFiles({{"00", 1}, {"70", 3}, {"90", 3}});
     for (auto& [name, bytes] : files) {
-        if (name == "4.bin")
-            bytes = "Question 4\r\n70-70";  // truncated before its answers
-        if (name == "5.bin")
+        if (name == "2.bin")
+            bytes = "Question 2\r\n70-70";  // truncated before its answers
+        if (name == "3.bin")
             bytes.clear();
+        if (name == "autocompletion.txt")
+            bytes = "0";  // one byte is a file
     }
     Mount(files);
     LogCapture log;
@@ -199,56 +246,22 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     EXPECT_EQ(Manager().NextQuestion(), nullptr);
     EXPECT_TRUE(log.Contains("No valid current decade (4)"));
 
-    // The 70s run is 3 to 5: from 3, the unreadable 4 and 5 are skipped and the walk wraps.
-    decade = kDecade70s;
-    Manager().SetCurrentIndex(3);
-    QZ2011::Question* q = Manager().NextQuestion();
-    ASSERT_NE(q, nullptr);
-    EXPECT_EQ(q->Index(), 3u);
-    EXPECT_TRUE(log.Contains("4.bin is unreadable"));
-    EXPECT_TRUE(log.Contains("5.bin is missing"));
-    EXPECT_EQ(writes, 1);
-}
-
-TEST_F(QuestionManagerTest, ADecadeWhoseOnlyQuestionIsTheFirstIsAsked) {
-    Mount(BankFiles(1));
+    // A decade whose only question is the first of the list.
     decade = kDecade00s;
     QZ2011::Question* q = Manager().NextQuestion();
     ASSERT_NE(q, nullptr);
     EXPECT_EQ(q->Index(), 0u);
-}
 
-TEST_F(QuestionManagerTest, MissingFilesLeaveAnEmptyBank) {
-    // Initialized again once its package is gone, a bank forgets what it held.
-    Mount(BankFiles());
-    Unmount();
-    LogCapture log;
-    ASSERT_TRUE(Manager().Initialize());
-    EXPECT_EQ(Manager().QuestionCount(), 0u);
-    for (int d = 0; d < QZ2011::kDecadeCount; ++d) {
-        EXPECT_EQ(Manager().FirstIndex(d), -1) << d;
-        EXPECT_EQ(Manager().LastIndex(d), -1) << d;
-    }
-    EXPECT_EQ(Manager().IndexOfId("20-7001"), -1);
-    EXPECT_EQ(Manager().LoadQuestion(0), nullptr);
-    EXPECT_TRUE(log.Contains("list.txt is missing"));
-    EXPECT_TRUE(log.Contains("graphtograph.bin is missing"));
-    EXPECT_TRUE(WordPairMap.IsEmpty());
-    EXPECT_EQ(Manager().NextQuestion(), nullptr);
-}
-
-TEST_F(QuestionManagerTest, AQuestionLoadedTwiceFromAnArchiveIsTheSame) {
-    Mount(BankFiles());
-    auto summary = [](QZ2011::Question* q) {
-        return std::string(q->Text()) + "|" + q->Id() + "|" + q->GetAnswer(1).Text() + "|" + q->GetWrongAnswer(0) +
-               "|" + std::to_string(q->AnswerCount());
-    };
-    QZ2011::Question* first = Manager().LoadQuestion(5);
-    ASSERT_NE(first, nullptr);
-    const std::string before = summary(first);
-    EXPECT_EQ(first->CheckAnswer("answer5"), 0);
-    QZ2011::Question* again = Manager().LoadQuestion(5);
-    ASSERT_NE(again, nullptr);
-    EXPECT_EQ(summary(again), before);
-    EXPECT_EQ(again->CheckAnswer("answer5"), 0) << "a reloaded question starts afresh";
+    // The 70s run is 1 to 3: from 1, the unreadable 2 and 3 are skipped and the walk wraps.
+    decade = kDecade70s;
+    Manager().SetCurrentIndex(1);
+    q = Manager().NextQuestion();
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(q->Index(), 1u);
+    EXPECT_TRUE(log.Contains("2.bin is unreadable"));
+    EXPECT_TRUE(log.Contains("3.bin is missing"));
+    QZ2011::Autocompleter dictionary;
+    dictionary.Load();
+    EXPECT_FALSE(log.Contains("autocompletion.txt is missing"));
+    EXPECT_EQ(writes, 2);
 }

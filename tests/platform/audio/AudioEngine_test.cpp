@@ -129,6 +129,7 @@ TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevel) {
         }
         EXPECT_LT(worst, bound) << rate;
         EXPECT_NEAR(std::sqrt(sum / frames), kLevel / std::sqrt(2.0), 0.005) << rate;
+        EXPECT_NEAR(double(voice->GetState().samplesPlayed), rate / 10, 1) << rate;  // the 32.32 step truncates
         voice->DestroyVoice();
     }
 }
@@ -162,6 +163,9 @@ TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
         EXPECT_EQ(engine.CreateSourceVoice(f, nullptr), nullptr);
     EXPECT_NE(engine.CreateSourceVoice(Pcm16(kMaxChannels, 192000), nullptr), nullptr);
     EXPECT_EQ(engine.CreateSubmixVoice(2, 48000), nullptr);
+    EXPECT_EQ(engine.CreateSubmixVoice(0, kMixRate), nullptr);
+    EXPECT_EQ(engine.CreateSubmixVoice(kMaxChannels + 1, kMixRate), nullptr);
+    EXPECT_NE(engine.CreateSubmixVoice(kMaxChannels, kMixRate), nullptr);
     ASSERT_NE(master, nullptr);
     EXPECT_EQ(engine.CreateMasteringVoice(), nullptr);  // one exists
 
@@ -203,9 +207,8 @@ TEST_F(PullFixture, DefaultAndExplicitOutputMatrices) {
     EXPECT_FALSE(mono->SetOutputVoice(mono));
 }
 
-// 8-bit, 16-bit and float data at their scales, NaN data silenced, and a resampled tone
-// keeping its level.
-TEST_F(PullFixture, SampleFormatsAndResampledLevel) {
+// 8-bit and float data at their scales, NaN data silenced.
+TEST_F(PullFixture, SampleFormatsAtTheirScales) {
     WaveFormat u8 = Pcm16(1, 44100), f32 = Pcm16(1, 44100);
     u8.bitsPerSample = 8;
     u8.blockAlign = 1;
@@ -228,22 +231,6 @@ TEST_F(PullFixture, SampleFormatsAndResampledLevel) {
     auto out = Render(3);
     EXPECT_FLOAT_EQ(out[0], 0.5f + 0.25f);
     EXPECT_EQ(out[4], 0.0f);  // -0.5 + NaN
-    a->DestroyVoice();
-    b->DestroyVoice();
-
-    // A 1 kHz sine at 0.5 recorded at 22,050 Hz: its RMS stays 0.5 / sqrt 2.
-    std::vector<int16_t> sine(22050);
-    for (size_t i = 0; i < sine.size(); ++i)
-        sine[i] = int16_t(16384 * std::sin(2 * 3.14159265358979 * 1000 * double(i) / 22050));
-    SourceVoice* resampled = Playing(Pcm16(1, 22050), sine);
-    out = Render(30000);
-    EXPECT_EQ(resampled->GetState().samplesPlayed, 15000u);
-    const auto rest = Render(14100);
-    out.insert(out.end(), rest.begin(), rest.end());
-    double sum = 0;
-    for (size_t i = 0; i < 44000; ++i)
-        sum += double(out[i * 2]) * out[i * 2];
-    EXPECT_NEAR(std::sqrt(sum / 44000), 0.5 / std::sqrt(2.0), 0.01);
 }
 
 // Before each pass a voice tells how many bytes it will read beyond what is queued: the frames

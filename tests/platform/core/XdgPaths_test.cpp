@@ -26,7 +26,7 @@ TEST(XdgPaths, AbsoluteVariablesWinAndOthersFallBackUnderHome) {
 TEST(XdgPaths, MakeFoldersCreatesParentsAndRefusesAFile) {
     TempDir dir;
     ASSERT_TRUE(platform::MakeFolders(dir.File("a/b/c")));
-    EXPECT_TRUE(std::filesystem::is_directory(dir.File("a/b/c")));
+    EXPECT_EQ(std::filesystem::status(dir.File("a/b")).permissions(), std::filesystem::perms::owner_all);
     EXPECT_TRUE(platform::MakeFolders(dir.File("a/b/c")));  // already there
     dir.Write("a/b/c/plain", "x");
     EXPECT_FALSE(platform::MakeFolders(dir.File("a/b/c/plain")));

@@ -54,13 +54,17 @@ TEST(File, BackslashesAndCaseAreResolvedForReadingAndCreating) {
     EXPECT_TRUE(StatPath((dir.Path() + "/Data/new.bin").c_str(), nullptr));
 }
 
+// Completions run in the issuing thread's alertable sleep, in order; closing a file drops
+// its own pending completions only.
 TEST(File, OverlappedCompletionsRunOnlyInTheIssuingThreadsAlertableSleepInOrder) {
     TempDir dir;
-    File file;
-    ASSERT_TRUE(file.Open(dir.Write("f.bin", "0123456789").c_str(), true, false));
+    const std::string path = dir.Write("f.bin", "0123456789");
+    File file, other;
+    ASSERT_TRUE(file.Open(path.c_str(), true, false));
+    ASSERT_TRUE(other.Open(path.c_str(), true, false));
     Log log;
-    Call first{&log, "first"}, second{&log, "second"}, past{&log, "past"};
-    char a[4] = {}, b[4] = {}, c[4] = {};
+    Call first{&log, "first"}, second{&log, "second"}, past{&log, "past"}, kept{&log, "kept"}, dropped{&log, "dropped"};
+    char a[4] = {}, b[4] = {}, c[4] = {}, d[2] = {};
     ASSERT_TRUE(file.ReadOverlapped(0, a, 4, &Record, &first));
     ASSERT_TRUE(file.ReadOverlapped(8, b, 4, &Record, &second));
     ASSERT_TRUE(file.ReadOverlapped(20, c, 4, &Record, &past));
@@ -74,6 +78,13 @@ TEST(File, OverlappedCompletionsRunOnlyInTheIssuingThreadsAlertableSleepInOrder)
     EXPECT_EQ(log.thread, std::this_thread::get_id());
     EXPECT_EQ(std::string(a, 4), "0123");
     EXPECT_EQ(std::string(b, 2), "89");
+
+    log.calls.clear();
+    ASSERT_TRUE(file.ReadOverlapped(0, d, 2, &Record, &dropped));
+    ASSERT_TRUE(other.ReadOverlapped(2, d, 2, &Record, &kept));
+    file.Close();
+    AlertableSleep(0);
+    EXPECT_EQ(log.calls, std::vector<std::string>{"kept:0:2"});
 }
 
 struct Chain {
@@ -101,24 +112,6 @@ TEST(File, AReadIssuedByACompletionWaitsForTheNextSleep) {
     file.Close();
     AlertableSleep(0);
     EXPECT_EQ(chain.runs, 2);
-}
-
-TEST(File, CloseDropsTheFilesCompletionsOnly) {
-    TempDir dir;
-    const std::string path = dir.Write("f.bin", "abcd");
-    Log log;
-    Call kept{&log, "kept"}, dropped{&log, "dropped"};
-    char a[2], b[2];
-    File other;
-    ASSERT_TRUE(other.Open(path.c_str(), true, false));
-    {
-        File file;
-        ASSERT_TRUE(file.Open(path.c_str(), true, false));
-        ASSERT_TRUE(file.ReadOverlapped(0, a, 2, &Record, &dropped));
-        ASSERT_TRUE(other.ReadOverlapped(2, b, 2, &Record, &kept));
-    }  // destroyed with its read pending
-    AlertableSleep(0);
-    EXPECT_EQ(log.calls, std::vector<std::string>{"kept:0:2"});
 }
 
 // A program started with its standard input closed gets descriptor 0 for its first file;

@@ -90,35 +90,57 @@ TEST_F(DeviceStateTest, StageOperationsCombineTexelAndVertexColour) {
     Dev().SetTexture(1, nullptr);
 }
 
-TEST_F(DeviceStateTest, BlendingOverAKnownBackground) {
+// Source (200, 100, 50) at alpha 64 over (32, 64, 96): each factor as the source factor
+// (destination zero) and as the destination factor (source zero).
+TEST_F(DeviceStateTest, EveryBlendFactorOverAKnownBackground) {
+    const struct {
+        Blend factor;
+        uint32_t asSource, asDest;
+    } cases[] = {
+        {Blend::Zero, 0xFF000000, 0xFF000000},        {Blend::One, 0xFFC86432, 0xFF204060},
+        {Blend::SrcColor, 0xFF9D270A, 0xFF191913},    {Blend::InvSrcColor, 0xFF2B3D28, 0xFF07274D},
+        {Blend::SrcAlpha, 0xFF32190D, 0xFF081018},    {Blend::InvSrcAlpha, 0xFF964B25, 0xFF183048},
+        {Blend::DestAlpha, 0xFFC86432, 0xFF204060},   {Blend::InvDestAlpha, 0xFF000000, 0xFF000000},
+        {Blend::DestColor, 0xFF191913, 0xFF041024},   {Blend::InvDestColor, 0xFFAF4B1F, 0xFF1C303C},
+    };
     Dev().Clear(kClearTarget, kBackground, 1.0f, 0);
-    const uint32_t color = 0x80C86432;  // alpha 128 over (200, 100, 50)
     Dev().SetRenderState(RenderState::AlphaBlendEnable, 1u);
-    Dev().SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
-    Dev().SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
-    Quad(0, 0, 4, 4, color);
-    Dev().SetRenderState(RenderState::DestBlend, Blend::One);
-    Quad(4, 0, 4, 4, color);
+    for (int i = 0; i < 10; ++i) {
+        Dev().SetRenderState(RenderState::SrcBlend, cases[i].factor);
+        Dev().SetRenderState(RenderState::DestBlend, Blend::Zero);
+        Quad(2 * i, 0, 2, 2, 0x40C86432);
+        Dev().SetRenderState(RenderState::SrcBlend, Blend::Zero);
+        Dev().SetRenderState(RenderState::DestBlend, cases[i].factor);
+        Quad(2 * i, 2, 2, 2, 0x40C86432);
+    }
     Dev().SetRenderState(RenderState::AlphaBlendEnable, 0u);
-    Quad(8, 0, 4, 4, color);
-
-    // a = 128 / 255: red 200a + 32(1 - a) = 116 and 200a + 32 = 132, and so on.
-    EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 1, 1), 0xFF745249, 2));
-    EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 5, 1), 0xFF847279, 2));
-    EXPECT_EQ(ReadPixel(Dev(), 9, 1), 0xFFC86432u);
+    Quad(20, 0, 2, 2, 0x40C86432);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 2 * i, 0), cases[i].asSource, 2)) << i;
+        EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 2 * i, 2), cases[i].asDest, 2)) << i;
+    }
+    EXPECT_EQ(ReadPixel(Dev(), 20, 0), 0xFFC86432u);
 }
 
+// Alpha bytes 94, 95 and 96 against the reference 95 under each comparison.
 TEST_F(DeviceStateTest, AlphaTestComparesBytes) {
-    Dev().SetTexture(0, Texels({0x5EFFFFFF, 0x5FFFFFFF}));  // alpha 94, 95
+    Dev().SetTexture(0, Texels({0x5EFFFFFF, 0x5FFFFFFF, 0x60FFFFFF}));
     Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     Stage0(TextureOp::SelectArg1, TextureArg::Texture, TextureArg::Diffuse, TextureOp::Modulate,
            TextureArg::Texture, TextureArg::Diffuse);
     Dev().SetRenderState(RenderState::AlphaTestEnable, 1u);
-    Dev().SetRenderState(RenderState::AlphaFunc, Cmp::GreaterEqual);
     Dev().SetRenderState(RenderState::AlphaRef, 95u);
-    Quad(10, 10, 2, 1, 0xFFFFFFFF);
-    EXPECT_EQ(ReadPixel(Dev(), 10, 10), 0xFF000000u);
-    EXPECT_EQ(ReadPixel(Dev(), 11, 10), 0xFFFFFFFFu);
+    const std::pair<Cmp, const char*> cases[] = {
+        {Cmp::Never, "..."},   {Cmp::Less, "#.."},     {Cmp::Equal, ".#."},        {Cmp::LessEqual, "##."},
+        {Cmp::Greater, "..#"}, {Cmp::NotEqual, "#.#"}, {Cmp::GreaterEqual, ".##"}, {Cmp::Always, "###"}};
+    for (int i = 0; i < 8; ++i) {
+        Dev().SetRenderState(RenderState::AlphaFunc, cases[i].first);
+        Quad(0, i, 3, 1, 0xFFFFFFFF);
+        std::string drawn;
+        for (int x = 0; x < 3; ++x)
+            drawn += ReadPixel(Dev(), x, i) == 0xFFFFFFFFu ? '#' : '.';
+        EXPECT_EQ(drawn, cases[i].second) << i;
+    }
 }
 
 TEST_F(DeviceStateTest, CullModesFollowTheWindingOnScreen) {
@@ -150,12 +172,15 @@ TEST_F(DeviceStateTest, DepthTestAndDepthWritesFollowTheirStates) {
     Quad(0, 0, 4, 4, green, 0.8f);  // no test: drawn over
     EXPECT_EQ(ReadPixel(Dev(), 1, 1), green);
 
-    // Without depth writes the near quad leaves the depth at 1, so a far one still passes.
+    // Without depth writes the near quad leaves the depth as cleared, so a far one still
+    // passes; a depth clear still clears, and does not turn the writes back on.
     Dev().SetRenderState(RenderState::ZEnable, 1u);
     Dev().SetRenderState(RenderState::ZWriteEnable, 0u);
-    Quad(4, 0, 4, 4, red, 0.2f);
-    Quad(4, 0, 4, 4, green, 0.8f);
-    EXPECT_EQ(ReadPixel(Dev(), 5, 1), green);
+    Quad(8, 0, 4, 4, red, 0.2f);
+    Dev().Clear(kClearZBuffer, 0, 1.0f, 0);
+    Quad(0, 0, 4, 4, red, 0.2f);
+    Quad(0, 0, 4, 4, 0xFF0000FF, 0.8f);
+    EXPECT_EQ(ReadPixel(Dev(), 1, 1), 0xFF0000FFu);
 }
 
 }  // namespace

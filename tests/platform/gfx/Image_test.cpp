@@ -83,16 +83,25 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
     std::memcpy(&huge[16], width, 4);
     EXPECT_FALSE(DecodePng(huge.data(), huge.size(), image, error));
 
-    // The largest size allowed, with the data of 8 x 8 pixels: refused before 256 MB of
-    // pixels are taken. A large image whose data is there still decodes.
-    const std::string tiny = Resized(png, 8192, 8192);
+    // Headers declaring more pixels than the data can hold are refused before the pixels'
+    // memory is taken: the largest size with the data of 8 x 8 pixels, the same with its data
+    // chunk claiming 1 GB, and 4096 x 700 with the data of 4096 x 256 pixels at their
+    // densest (too little for three channels a pixel, enough for one). A large image whose
+    // data is there still decodes.
+    std::string tiny = Resized(png, 8192, 8192);
     ASSERT_LT(tiny.size(), 200u);
-    const long before = PeakKb(true);
-    EXPECT_FALSE(DecodePng(tiny.data(), tiny.size(), image, error));
-    EXPECT_LT(PeakKb(false) - before, 32 * 1024);
-    EXPECT_TRUE(image.pixels.empty());
-    png = gfxtest::EncodePng(std::vector<uint32_t>(2048 * 1024, 0xFF123456), 2048, 1024, false);
-    ASSERT_TRUE(DecodePng(png.data(), png.size(), image, error)) << error;
+    std::string claiming = tiny;
+    const size_t idat = claiming.find("IDAT");
+    ASSERT_NE(idat, std::string::npos);
+    claiming.replace(idat - 4, 4, std::string("\x40\0\0\0", 4));
+    const std::string dense = gfxtest::EncodePng(std::vector<uint32_t>(4096 * 256, 0xFF123456), 4096, 256, false);
+    for (const std::string& file : {tiny, claiming, Resized(dense, 4096, 700)}) {
+        const long before = PeakKb(true);
+        EXPECT_FALSE(DecodePng(file.data(), file.size(), image, error));
+        EXPECT_LT(PeakKb(false) - before, 8 * 1024);
+        EXPECT_TRUE(image.pixels.empty());
+    }
+    ASSERT_TRUE(DecodePng(dense.data(), dense.size(), image, error)) << error;
     EXPECT_EQ(image.pixels.back(), 0xFF123456u);
 }
 
@@ -104,9 +113,13 @@ TEST(ScaleImageBox, AveragesTheCoveredSourcePixels) {
     ScaleImageBox(src, 4, 2, 16, dst, 2, 1, 8);
     EXPECT_EQ(dst[0], 0x02040608u);
     EXPECT_EQ(dst[1], 0x80808080u);
-    // Enlarging repeats pixels.
+    // Nothing is written from an empty or missing source; enlarging repeats pixels.
     uint32_t big[4] = {};
     const uint32_t one[1] = {0x11223344};
+    ScaleImageBox(one, 0, 1, 4, big, 2, 2, 8);
+    ScaleImageBox(one, 1, 0, 4, big, 2, 2, 8);
+    ScaleImageBox(nullptr, 1, 1, 4, big, 2, 2, 8);
+    EXPECT_EQ(big[0] | big[3], 0u);
     ScaleImageBox(one, 1, 1, 4, big, 2, 2, 8);
     for (uint32_t p : big)
         EXPECT_EQ(p, 0x11223344u);

@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "platform/gfx/GlHeaders.h"
 #include "tests/platform/gfx/GfxTestSupport.h"
 
 namespace {
@@ -77,8 +78,17 @@ TEST_F(TextureTest, TextureMadeOnAnotherThreadShowsWhenDrawnHere) {
         EXPECT_EQ(ReadPixel(Dev(), i % 4, i / 4), texels[i]);
     texture->UnlockRect();
     // Released on another thread: its GL name goes at the next Present.
+    auto liveNames = [] {
+        int live = 0;
+        for (GLuint name = 1; name < 1024; ++name)
+            live += glIsTexture(name) ? 1 : 0;
+        return live;
+    };
+    const int before = liveNames();
     std::thread([texture] { texture->Release(); }).join();
+    EXPECT_EQ(liveNames(), before);
     Dev().Present();
+    EXPECT_EQ(liveNames(), before - 1);
 }
 
 TEST_F(TextureTest, RelockingADynamicTextureShowsTheNewContentsNextFrame) {

@@ -64,6 +64,7 @@ TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
     TempDir dir;
     SettingsFile file;
     EXPECT_EQ(file.Load(dir.File("absent")), SettingsFile::LoadResult::Missing);
+    EXPECT_EQ(file.Load(dir.Write("plain", "") + "/settings"), SettingsFile::LoadResult::Missing);
 
     std::string big = "Fullscreen=1\n" + std::string(SettingsFile::kMaxFileSize, '#');
     std::string error;
@@ -115,6 +116,8 @@ TEST(SettingsFile, SaveReplacesTheFileWholeOrNotAtAll) {
     std::filesystem::create_directories(dir.File("cfg/Tallyvox/folder"));  // a folder in the way
     EXPECT_FALSE(file.Save(dir.File("cfg/Tallyvox/folder"), &error));
     EXPECT_NE(error.find("cannot replace"), std::string::npos) << error;
+    EXPECT_FALSE(file.Save(path + "/below/settings", &error));  // a file where a folder goes
+    EXPECT_NE(error.find("cannot create folder"), std::string::npos) << error;
     EXPECT_EQ(CountEntries(dir.File("cfg/Tallyvox")), 2u);
 }
 

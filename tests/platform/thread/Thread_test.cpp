@@ -25,25 +25,6 @@ uint32_t WaitForGate(void* context) {
 
 }  // namespace
 
-// Ends once, and stays ended for every later question.
-TEST(Thread, WaitAndHasEndedTellTheEndOfTheRoutine) {
-    Gate gate;
-    std::unique_ptr<Thread> thread(Thread::Create(0, &WaitForGate, &gate));
-    std::unique_ptr<Thread> other(Thread::Create(0, &WaitForGate, &gate));
-    ASSERT_TRUE(thread && other);
-    EXPECT_NE(thread->Id(), other->Id());
-    EXPECT_FALSE(thread->Wait(10));
-    EXPECT_FALSE(thread->HasEnded());
-    gate.open.Set();
-    for (int i = 0; i < 2000 && !thread->HasEnded(); ++i)
-        Event(true, false).Wait(1);
-    EXPECT_TRUE(thread->HasEnded());
-    EXPECT_TRUE(thread->Wait(0));
-    EXPECT_EQ(thread->ExitCode(), 7u);
-    EXPECT_TRUE(other->Wait(kWaitInfinite));
-    EXPECT_TRUE(gate.ran);
-}
-
 // A stack size of 0 is the system's default, far above the smallest stack.
 uint32_t UseDeepStack(void*) {
     volatile char frame[1 << 20];
@@ -52,11 +33,27 @@ uint32_t UseDeepStack(void*) {
     return uint32_t(frame[0] + frame[sizeof frame - 1]);
 }
 
-TEST(Thread, StackSizeZeroGivesTheDefaultStack) {
-    std::unique_ptr<Thread> thread(Thread::Create(0, &UseDeepStack, nullptr));
-    ASSERT_TRUE(thread);
-    ASSERT_TRUE(thread->Wait(kWaitInfinite));
-    EXPECT_EQ(thread->ExitCode(), 3u);
+// Ends once, and stays ended for every later question.
+TEST(Thread, WaitAndHasEndedTellTheEndOfTheRoutine) {
+    Gate gate;
+    std::unique_ptr<Thread> thread(Thread::Create(0, &WaitForGate, &gate));
+    std::unique_ptr<Thread> deep(Thread::Create(0, &UseDeepStack, nullptr));
+    ASSERT_TRUE(thread && deep);
+    EXPECT_NE(thread->Id(), deep->Id());
+    EXPECT_FALSE(thread->Wait(10));
+    EXPECT_FALSE(thread->HasEnded());
+    EXPECT_TRUE(thread->SetAffinity(~0ull));
+    EXPECT_FALSE(thread->SetAffinity(0));
+    gate.open.Set();
+    for (int i = 0; i < 2000 && !thread->HasEnded(); ++i)
+        Event(true, false).Wait(1);
+    EXPECT_TRUE(thread->HasEnded());
+    EXPECT_TRUE(thread->Wait(0));
+    EXPECT_EQ(thread->ExitCode(), 7u);
+    EXPECT_FALSE(thread->SetAffinity(~0ull)) << "joined";
+    EXPECT_TRUE(gate.ran);
+    EXPECT_TRUE(deep->Wait(kWaitInfinite));
+    EXPECT_EQ(deep->ExitCode(), 3u);
 }
 
 TEST(Thread, AHandleDestroyedWhileTheThreadRunsLeavesItRunning) {

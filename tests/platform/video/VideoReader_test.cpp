@@ -99,6 +99,8 @@ TEST_F(VideoReaderTest, SeekLandsOnTheFrameShowingAtThatTime) {
     ASSERT_TRUE(reader.Open(WriteClip(*s_clip), error)) << error;
     VideoFrame frame;
     AudioChunk chunk;
+    ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
+    const int64_t first = frame.time;
     for (int64_t target : {kSecond * 5 / 4, kSecond * 3 / 10, kSecond * 19 / 10}) {
         ASSERT_TRUE(reader.Seek(target));
         ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
@@ -108,6 +110,9 @@ TEST_F(VideoReaderTest, SeekLandsOnTheFrameShowingAtThatTime) {
         ASSERT_EQ(reader.NextAudioChunk(chunk), ReadResult::Sample);
         EXPECT_NEAR(double(chunk.time), double(target), kSecond / 1000.0);
     }
+    ASSERT_TRUE(reader.Seek(-kSecond));  // before the start: the start
+    ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
+    EXPECT_EQ(frame.time, first);
 }
 
 size_t OpenFileCount() {
@@ -148,3 +153,24 @@ TEST_F(VideoReaderTest, ASoundOnlyStereoFileAndClosingLetsGoOfTheFile) {
 }
 
 }  // namespace
+
+TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
+    EXPECT_FALSE(reader.Open(dir.File("absent.vid"), error));
+    EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+    EXPECT_FALSE(reader.Open(WriteClip(std::string(4096, 'x')), error));
+    EXPECT_FALSE(reader.IsOpen());
+    VideoFrame frame;
+    AudioChunk chunk;
+    EXPECT_EQ(reader.NextVideoFrame(frame), ReadResult::Error);
+    EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::Error);
+    EXPECT_FALSE(reader.Seek(0));
+    EXPECT_EQ(reader.Duration(), 0);
+
+    // A clip cut in half plays its first half.
+    ASSERT_TRUE(reader.Open(WriteClip(s_clip->substr(0, s_clip->size() / 2)), error)) << error;
+    int count = 0;
+    while (reader.NextVideoFrame(frame) == ReadResult::Sample)
+        ++count;
+    EXPECT_GT(count, 4);
+    EXPECT_LT(count, 20);
+}

@@ -44,58 +44,83 @@ protected:
         return kinds;
     }
 
+    // Every event kind keeps the window id at the same place.
+    void Push(SDL_Event e) {
+        e.window.windowID = m_id;
+        SDL_PushEvent(&e);
+    }
     void Key(bool down, SDL_Scancode scancode, Uint16 mod = KMOD_NONE, bool repeat = false) {
-        SDL_Event e{};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.windowID = m_id;
+        SDL_Event e{down ? SDL_KEYDOWN : SDL_KEYUP};
         e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
         e.key.repeat = repeat;
-        e.key.keysym.scancode = scancode;
-        e.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
-        e.key.keysym.mod = mod;
-        SDL_PushEvent(&e);
+        e.key.keysym = {scancode, SDL_GetKeyFromScancode(scancode), mod, 0};
+        Push(e);
     }
     void WindowEvent(Uint8 which) {
-        SDL_Event e{};
-        e.type = SDL_WINDOWEVENT;
-        e.window.windowID = m_id;
+        SDL_Event e{SDL_WINDOWEVENT};
         e.window.event = which;
-        SDL_PushEvent(&e);
+        Push(e);
     }
     void Text(const char* utf8) {
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        e.text.windowID = m_id;
+        SDL_Event e{SDL_TEXTINPUT};
         strncpy(e.text.text, utf8, sizeof e.text.text - 1);
-        SDL_PushEvent(&e);
+        Push(e);
     }
     void Wheel(float y, Uint32 direction = SDL_MOUSEWHEEL_NORMAL) {
-        SDL_Event e{};
-        e.type = SDL_MOUSEWHEEL;
-        e.wheel.windowID = m_id;
+        SDL_Event e{SDL_MOUSEWHEEL};
         e.wheel.y = int(y);
         e.wheel.preciseY = y;
         e.wheel.direction = direction;
-        SDL_PushEvent(&e);
-    }
-    void Button(bool down, Uint8 button) {
-        SDL_Event e{};
-        e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-        e.button.windowID = m_id;
-        e.button.button = button;
-        SDL_PushEvent(&e);
+        e.wheel.mouseX = 7;
+        e.wheel.mouseY = 9;
+        Push(e);
     }
 
     SdlBackend m_backend;
     Uint32 m_id = 0;
 };
 
-TEST_F(SdlWindow, OpensAVisibleOpenGLWindowWithTheTitleAndClientSize) {
+TEST_F(SdlWindow, OpensAVisibleOpenGLWindowWithTheTitleAndClientSizeAndHidesTheCursor) {
     ASSERT_NE(Window(), nullptr);
     EXPECT_TRUE(m_backend.IsVisible());
     EXPECT_STREQ(SDL_GetWindowTitle(Window()), "Tallyvox");
     EXPECT_FALSE(SDL_GetWindowFlags(Window()) & SDL_WINDOW_FULLSCREEN);
     EXPECT_EQ(ClientSize(m_backend), std::make_pair(800u, 600u));
+    m_backend.SetCursorHidden(true);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    m_backend.SetCursorHidden(false);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}
+
+// A second window needs a second backend; each takes its own description, and each gets
+// the events of its window and the keys of none.
+TEST_F(SdlWindow, OneWindowPerBackendEachWithItsDescriptionAndEvents) {
+    EXPECT_FALSE(m_backend.Create(WindowDesc{}));
+    SdlBackend other;
+    WindowDesc desc;
+    desc.width = 640;
+    desc.height = 480;
+    desc.hideCursor = true;
+    desc.multisample = true;
+    ASSERT_TRUE(other.Create(desc));
+    EXPECT_EQ(ClientSize(other), std::make_pair(640u, 480u));
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    WindowEvent(SDL_WINDOWEVENT_CLOSE);
+    Key(true, SDL_SCANCODE_A);
+    SDL_Event key{SDL_KEYDOWN};
+    key.key.keysym = {SDL_SCANCODE_B, SDLK_b, 0, 0};
+    SDL_PushEvent(&key);
+    auto m = Drain();  // this window's close and both keys; the other sees none of it
+    ASSERT_EQ(KindsOf(m), (Kinds{MessageKind::CloseRequest, MessageKind::KeyDown, MessageKind::KeyDown}));
+    EXPECT_EQ(m[2].key, uint32_t('B'));
+    WindowEvent(SDL_WINDOWEVENT_CLOSE);
+    Message none;
+    EXPECT_FALSE(other.PollMessage(none));
+
+    // The offscreen driver lists no mode: the desktop's extent stands in, once.
+    const std::vector<DisplayMode> modes = other.GetDisplayModes();
+    ASSERT_EQ(modes.size(), 1u);
+    EXPECT_GT(modes[0].width * modes[0].height, 0u);
 }
 
 TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
@@ -108,6 +133,7 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
                                  MessageKind::KeyDown, MessageKind::Char}));
     EXPECT_EQ((std::vector<uint32_t>{m[0].key, m[1].key, m[2].key, m[4].key}), (std::vector<uint32_t>{'Q', 'Q', 8, 13}));
     EXPECT_EQ(m[3].unit, u'\b');
+    EXPECT_FALSE(m[0].alt);
     EXPECT_EQ(m[5].unit, u'\r');
 
     // Escape and Tab type their control characters too, unless a shortcut modifier is held;
@@ -124,13 +150,6 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
     EXPECT_EQ(m[4].key, 8u);
 }
 
-TEST_F(SdlWindow, TheCursorHidesAndShows) {
-    m_backend.SetCursorHidden(true);
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
-    m_backend.SetCursorHidden(false);
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
-}
-
 TEST_F(SdlWindow, AltEnterIsOneModeSwitchAndNeverAnEnterKeyDown) {
     Key(true, SDL_SCANCODE_LALT, KMOD_LALT);
     Key(true, SDL_SCANCODE_RETURN, KMOD_LALT);
@@ -140,6 +159,7 @@ TEST_F(SdlWindow, AltEnterIsOneModeSwitchAndNeverAnEnterKeyDown) {
     auto m = Drain();
     ASSERT_EQ(KindsOf(m), (Kinds{MessageKind::KeyDown, MessageKind::ModeSwitch, MessageKind::KeyUp, MessageKind::ModeSwitch}));
     EXPECT_EQ(m[0].key, 18u);  // Alt itself goes through
+    EXPECT_TRUE(m[0].alt && m[2].alt);
 }
 
 // A shared modifier code must not be released while the other side is held, nor stay held
@@ -165,23 +185,29 @@ TEST_F(SdlWindow, AModifierIsReleasedWhenBothSidesAre) {
 TEST_F(SdlWindow, TextBecomesUtf16UnitsAndMalformedBytesBecomeReplacements) {
     Text("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");  // a é € U+1F600
     Text("\xC3(\xED\xA0\x80");                      // broken sequence, encoded surrogate
+    Text("\x80\xC0\xAF\xF4\x90\x80\x80\xF8");         // stray continuation, overlong, past U+10FFFF, bad lead
+    Text("\xC2\x80\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xF4\x8F\xBF\xBF");  // the edges of the valid ranges
+    Text("\xEF\xBF\xBF\xF0\x90\x80\x80");
     std::u16string units;
     for (const Message& message : Drain()) {
         ASSERT_EQ(message.kind, MessageKind::Char);
         units += message.unit;
     }
-    EXPECT_EQ(units, std::u16string(u"a\u00E9\u20AC\xD83D\xDE00\xFFFD(\xFFFD"));
+    EXPECT_EQ(units, std::u16string(u"a\u00E9\u20AC\xD83D\xDE00\xFFFD(\xFFFD\xFFFD\xFFFD\xFFFD\xFFFD"
+                                    u"\u0080\u0800\uD7FF\uE000\xDBFF\xDFFF\uFFFF\xD800\xDC00"));
 }
 
 TEST_F(SdlWindow, MouseButtonsLeavingAndTheWheelAtOneHundredTwentyPerNotch) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = m_id;
+    SDL_Event e{SDL_MOUSEMOTION};
     e.motion.x = 799;
-    SDL_PushEvent(&e);
-    Button(true, SDL_BUTTON_MIDDLE);
-    Button(true, SDL_BUTTON_X1);  // no message of ours
-    Button(false, SDL_BUTTON_RIGHT);
+    Push(e);
+    for (auto [type, button] : {std::pair{SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE},
+                                {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1},  // no message of ours
+                                {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT}}) {
+        e = {Uint32(type)};
+        e.button.button = Uint8(button);
+        Push(e);
+    }
     WindowEvent(SDL_WINDOWEVENT_LEAVE);
     Wheel(3);
     Wheel(1, SDL_MOUSEWHEEL_FLIPPED);
@@ -194,19 +220,22 @@ TEST_F(SdlWindow, MouseButtonsLeavingAndTheWheelAtOneHundredTwentyPerNotch) {
     EXPECT_EQ(m[1].button, MouseButton::Middle);
     EXPECT_EQ(m[2].button, MouseButton::Right);
     EXPECT_EQ(m[4].wheelDelta, 360);
+    EXPECT_EQ(std::pair(m[4].x, m[4].y), std::pair(7, 9));
     EXPECT_EQ(m[5].wheelDelta, -120);
     EXPECT_EQ(m[6].wheelDelta, 60);
 }
 
 TEST_F(SdlWindow, AMinimisedWindowIsNotVisibleAndHasNoClientArea) {
-    WindowEvent(SDL_WINDOWEVENT_MINIMIZED);
-    Drain();
-    EXPECT_FALSE(m_backend.IsVisible());
-    EXPECT_EQ(ClientSize(m_backend), std::make_pair(0u, 0u));
-    WindowEvent(SDL_WINDOWEVENT_RESTORED);
-    Drain();
-    EXPECT_TRUE(m_backend.IsVisible());
-    EXPECT_EQ(ClientSize(m_backend), std::make_pair(800u, 600u));
+    for (Uint8 which : {SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_MAXIMIZED}) {
+        WindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+        Drain();
+        EXPECT_FALSE(m_backend.IsVisible());
+        EXPECT_EQ(ClientSize(m_backend), std::make_pair(0u, 0u));
+        WindowEvent(which);
+        Drain();
+        EXPECT_TRUE(m_backend.IsVisible());
+        EXPECT_EQ(ClientSize(m_backend), std::make_pair(800u, 600u));
+    }
 }
 
 TEST_F(SdlWindow, FullScreenAndBackRestoresTheWindowedSizeAndPlace) {
@@ -230,8 +259,7 @@ TEST_F(SdlWindow, FullScreenAndBackRestoresTheWindowedSizeAndPlace) {
 TEST_F(SdlWindow, RequestsCloseNothingAndDestroyDropsLaterEvents) {
     WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     WindowEvent(SDL_WINDOWEVENT_CLOSE);
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
+    SDL_Event quit{SDL_QUIT};
     SDL_PushEvent(&quit);
     EXPECT_EQ(KindsOf(Drain()), (Kinds{MessageKind::Activate, MessageKind::CloseRequest, MessageKind::CloseRequest}));
     EXPECT_TRUE(m_backend.HasWindow());

@@ -1,0 +1,72 @@
+// Back buffers the window serves itself and ones drawn off screen (another size, or
+// multisampling the window lacks or has): clears and read-back agree, Present shows the
+// picture upright over the whole window, and drawing goes on after it. The offscreen
+// driver's window keeps its pixels across the swap; GL numbers its rows bottom up.
+#include "platform/gfx/Device.h"
+
+#include "platform/gfx/GlHeaders.h"
+#include "tests/platform/gfx/GfxTestSupport.h"
+
+namespace {
+
+using namespace gfxtest;
+
+uint32_t WindowPixel(int x, int y) {
+    uint32_t p = 0;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadPixels(x, 47 - y, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &p);
+    return p | 0xFF000000u;
+}
+
+TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
+    const uint32_t red = 0xFFFF0000, blue = 0xFF0000FF, green = 0xFF00FF00;
+    const struct {
+        int windowSamples;
+        uint32_t width, height;
+        bool multisample;
+    } cases[] = {{0, 64, 48, false}, {0, 32, 24, false}, {0, 64, 48, true}, {4, 64, 48, true}, {4, 32, 24, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.windowSamples << " samples, " << c.width << " x " << c.height
+                                        << (c.multisample ? " multisampled" : ""));
+        TestWindow window(64, 48, c.windowSamples);
+        ASSERT_NE(window.Get(), nullptr) << SDL_GetError();
+        PresentParams params;
+        params.width = c.width;
+        params.height = c.height;
+        params.multisample = c.multisample;
+        std::string error;
+        std::unique_ptr<Device> device = Device::Create(window.Get(), params, error);
+        ASSERT_NE(device, nullptr) << error;
+        Device& d = *device;
+        const int32_t w = int32_t(c.width), h = int32_t(c.height);
+        d.Clear(kClearTarget, 0x000000FF, 1.0f, 0);  // blue, read back opaque
+        d.SetViewport({0, 0, c.width, c.height / 2, 0.0f, 1.0f});
+        d.Clear(kClearTarget, red, 1.0f, 0);
+        EXPECT_EQ(ReadPixel(d, 0, 0), red);
+        EXPECT_EQ(ReadPixel(d, w - 1, h - 1), blue);
+        // Rows top first, clipped to the buffer.
+        Image image;
+        ASSERT_TRUE(d.ReadBackBuffer({-5, h / 2 - 1, 1, h / 2 + 1}, image));
+        EXPECT_EQ(image.pixels, (std::vector<uint32_t>{red, blue}));
+        EXPECT_FALSE(d.ReadBackBuffer({w, 0, w + 1, 1}, image));
+
+        d.Present();
+        EXPECT_EQ(WindowPixel(1, 1), red);
+        EXPECT_EQ(WindowPixel(62, 46), blue);
+
+        d.SetRenderState(RenderState::Lighting, 0u);
+        d.SetRenderState(RenderState::CullMode, Cull::None);
+        d.SetRenderState(RenderState::ZEnable, 0u);
+        d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
+        d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
+        d.SetViewport({0, 0, c.width, c.height, 0.0f, 1.0f});
+        SetPixelSpace(d, c.width, c.height);
+        auto quad = MakeQuad(d, 0, 0, 4, 4, 0.5f, green, false);
+        quad->Bind(d);
+        ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+        EXPECT_EQ(ReadPixel(d, 1, 1), green);
+        EXPECT_EQ(ReadPixel(d, 5, 5), red);
+    }
+}
+
+}  // namespace
