@@ -473,14 +473,6 @@ void WidgetManager::CreateCompositor(Panel* parent, sWidget& record) {
     Attach(*panel, parent);
 }
 
-u32 WidgetManager::ParseColor(const TString<char>& text, u32 fallback) {
-    const char* digits = text.c_str() + 1;
-    const auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
-    if (text.Length() != 9 || text.c_str()[0] != '#' || !std::all_of(digits, digits + 8, hex))
-        return fallback;
-    return static_cast<u32>(std::strtoul(digits, nullptr, 16));
-}
-
 i32 WidgetManager::ParseVerticalAlignment(const TString<char>& word) {
     return Alignment(word, "Top", "Bottom");
 }

@@ -64,8 +64,6 @@ public:
     // The file name after the last '/' (else the last '\'), lower-cased; a separator in the
     // first position does not count, and a path without one comes back unchanged.
     static TString<char> GetAssetFileName(const TString<char>& path);
-    // "#AARRGGBB"; anything else gives the fallback.
-    static u32 ParseColor(const TString<char>& text, u32 fallback);
 
 private:
     // Leaf steps 1-7 (name, visibility, enabled, ratios, position, size) and the size check

@@ -215,14 +215,3 @@ TEST_F(WidgetBuilder, UnreadableAndTooDeepLayoutsStillGiveAPanel) {
     EXPECT_TRUE(log.Contains("nested deeper than 256"));
     delete deep;
 }
-
-TEST(WidgetManager, ColoursAreHashAndEightHexDigits) {
-    const struct {
-        const char* text;
-        u32 colour;
-    } cases[] = {{"#80FF0000", 0x80FF0000u}, {"#00abcDEF", 0x00ABCDEFu}, {"#FF00000", 7u},
-                 {"FF0000000", 7u},         {"#+F000000", 7u},         {"#FF0000G0", 7u},
-                 {"#FF00000000", 7u},       {"", 7u}};
-    for (const auto& c : cases)
-        EXPECT_EQ(WidgetManager::ParseColor(c.text, 7u), c.colour) << c.text;
-}
