@@ -68,6 +68,23 @@ f32 Number(const LayoutValues& values, const char* name) {
     return ParseFloat(values.Text(name).c_str());
 }
 
+// The pictures named by the attributes, in order.
+template <size_t N>
+void ReadImages(const LayoutValues& values, const char* const (&names)[N], TString<char> (&images)[N]) {
+    for (size_t i = 0; i < N; ++i)
+        images[i] = AssetName(values, names[i]);
+}
+
+// The track and thumb boxes and the value range of both sliders.
+void ReadSlider(const LayoutValues& values, SliderWidget& slider) {
+    slider.m_Track = ImageBox{Pair(values, "ImageTrackSize"), Pair(values, "ImageTrackPosition")};
+    slider.m_Thumb = ImageBox{Pair(values, "ImageThumbSize"), Pair(values, "ImageThumbPosition")};
+    slider.m_Minimum = Number(values, "SliderMinimum");
+    slider.m_Maximum = Number(values, "SliderMaximum");
+    slider.m_Value = Number(values, "SliderValue");
+    slider.m_Step = Number(values, "SliderGranularity");
+}
+
 // The text block of buttons, labels and check boxes.
 void ReadTextStyle(const LayoutValues& values, TextStyle& style) {
     style.m_Text = values.Text("Text");
@@ -246,10 +263,9 @@ void WidgetManager::CreateCheckBox(Panel* parent, sWidget& record) {
     auto* box = new CheckBox();
     BeginLeaf(*box, parent, record, '2');
     const LayoutValues& v = record.m_Values;
-    const char* images[6] = {"ImageDefault",      "ImageHover",      "ImagePressed",
+    const char* const images[6] = {"ImageDefault",      "ImageHover",      "ImagePressed",
                              "ImageCheckDefault", "ImageCheckHover", "ImageCheckPressed"};
-    for (u32 i = 0; i < 6; ++i)
-        box->m_Images[i] = AssetName(v, images[i]);
+    ReadImages(v, images, box->m_Images);
     box->m_Check = ImageBox{Pair(v, "ImageCheckSize"), Pair(v, "ImageCheckPosition")};
     box->m_TextOffset = v.UInt("TextOffset");
     box->m_TextStyle.m_StringId = record.m_StringId;
@@ -265,21 +281,15 @@ void WidgetManager::CreateSliderButton(Panel* parent, sWidget& record) {
     BeginLeaf(*slider, parent, record, '3');
     RenderingSystemWidget::UpdateBehaviorState(*slider);
     const LayoutValues& v = record.m_Values;
-    const char* images[SliderButton::kImageCount] = {
+    const char* const images[SliderButton::kImageCount] = {
         "ImageButtonLeftDefault",  "ImageButtonRightDefault", "ImageButtonLeftHover",
         "ImageButtonRightHover",   "ImageButtonLeftPressed",  "ImageButtonRightPressed",
         "ImageButtonLeftDisabled", "ImageButtonRightDisabled", "ImageTrackDefault",
         "ImageTrackDisabled",      "ImageThumbDefault",       "ImageThumbDisabled"};
-    for (u32 i = 0; i < SliderButton::kImageCount; ++i)
-        slider->m_Images[i] = AssetName(v, images[i]);
+    ReadImages(v, images, slider->m_Images);
     slider->m_Left = ImageBox{Pair(v, "ImageButtonLeftSize"), Pair(v, "ImageButtonLeftPosition")};
     slider->m_Right = ImageBox{Pair(v, "ImageButtonRightSize"), Pair(v, "ImageButtonRightPosition")};
-    slider->m_Track = ImageBox{Pair(v, "ImageTrackSize"), Pair(v, "ImageTrackPosition")};
-    slider->m_Thumb = ImageBox{Pair(v, "ImageThumbSize"), Pair(v, "ImageThumbPosition")};
-    slider->m_Minimum = Number(v, "SliderMinimum");
-    slider->m_Maximum = Number(v, "SliderMaximum");
-    slider->m_Value = Number(v, "SliderValue");
-    slider->m_Step = Number(v, "SliderGranularity");
+    ReadSlider(v, *slider);
     EndLeaf(*slider, parent, record);
 }
 
@@ -289,17 +299,11 @@ void WidgetManager::CreateSliderTrackBar(Panel* parent, sWidget& record) {
     slider->m_TrackBehavior.m_State = slider->m_Enabled ? 2 : 4;
     RenderingSystemWidget::UpdateBehaviorState(*slider);
     const LayoutValues& v = record.m_Values;
-    const char* images[SliderTrackBar::kImageCount] = {"ImageTrackDefault", "ImageTrackDisabled",
+    const char* const images[SliderTrackBar::kImageCount] = {"ImageTrackDefault", "ImageTrackDisabled",
                                                         "ImageThumbDefault", "ImageThumbHover",
                                                         "ImageThumbDisabled"};
-    for (u32 i = 0; i < SliderTrackBar::kImageCount; ++i)
-        slider->m_Images[i] = AssetName(v, images[i]);
-    slider->m_Track = ImageBox{Pair(v, "ImageTrackSize"), Pair(v, "ImageTrackPosition")};
-    slider->m_Thumb = ImageBox{Pair(v, "ImageThumbSize"), Pair(v, "ImageThumbPosition")};
-    slider->m_Minimum = Number(v, "SliderMinimum");
-    slider->m_Maximum = Number(v, "SliderMaximum");
-    slider->m_Value = Number(v, "SliderValue");
-    slider->m_Step = Number(v, "SliderGranularity");
+    ReadImages(v, images, slider->m_Images);
+    ReadSlider(v, *slider);
     EndLeaf(*slider, parent, record);
 }
 
