@@ -107,7 +107,8 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
         "<GsWidgetLibrary:SoftKeyboard Width='1' Height='1' TextKeySize='17.9' "
         "TextSpecialSizeQWERTY='-2.5' Row2Position='3,4' NumberKeyRow3='7' "
         "ImageEntryDefault='a\\Entry.PNG'/>"
-        "<GsWidgetLibrary:SliderButton Width='1' Height='1' SliderGranularity='0.1'/>"
+        "<GsWidgetLibrary:SliderButton Width='1' Height='1' SliderGranularity='0.1' "
+        "ImageTrackSize='5,6' ImageThumbPosition='7,8' ImageTrackDisabled='T.png'/>"
         "<GsWidgetLibrary:Label StringId='ID' Text='t'/></Grid>"));
     const auto& leaves = static_cast<Panel*>(root->m_Children[0])->m_Children;
     ASSERT_EQ(leaves.size(), 4u);
@@ -130,7 +131,12 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
     EXPECT_EQ(keys->m_RowPositions[1].y, 4.0f);
     EXPECT_EQ(keys->m_RowKeys[2], 7u);
     EXPECT_EQ(keys->m_EntryImage, "entry.png");
-    EXPECT_FLOAT_EQ(static_cast<SliderButton*>(leaves[2])->m_Step, 0.1f);
+    auto* slider = static_cast<SliderButton*>(leaves[2]);
+    EXPECT_FLOAT_EQ(slider->m_Step, 0.1f);
+    EXPECT_EQ(std::vector<f32>({slider->m_Track.m_Size.x, slider->m_Track.m_Size.y, slider->m_Thumb.m_Position.x,
+                                slider->m_Thumb.m_Position.y}),
+              std::vector<f32>({5, 6, 7, 8}));
+    EXPECT_STREQ(slider->m_Images[9].c_str(), "T.png");
     EXPECT_EQ(static_cast<Label*>(leaves[3])->m_TextStyle.m_StringId, "ID");
     EXPECT_EQ(static_cast<Label*>(leaves[3])->m_TextStyle.m_Text, "t");
     EXPECT_TRUE(Resizes().empty());
