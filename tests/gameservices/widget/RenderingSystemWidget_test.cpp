@@ -171,6 +171,11 @@ TEST_F(WidgetRender, NinePieceWindowTruncatesItsPieces) {
                   std::vector<f32>({f32(c.w), f32(c.h), c.x, c.y}))
             << c.width << " piece " << c.piece;
     }
+    // Scaled in the frame: laid out at the scaled size, its composite keeps only the move.
+    tree.window->m_ScaleX = 2.0f;
+    RenderingSystemWidget::UpdateTransforms(*tree.root);
+    EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 640u);
+    EXPECT_EQ(Composite(*tree.window)->Transform().m[0], 1.0f);
     Release();
 }
 

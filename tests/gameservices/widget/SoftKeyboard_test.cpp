@@ -138,6 +138,7 @@ TEST_F(KeyboardTest, TypedCharactersArePrintableSingleBytes) {
     } cases[] = {
         {'A', "A"}, {9, "A"}, {32, "A "}, {127, "A "}, {0x20AC, "A "}, {233, "A \xE9"},
         {0x100 + 'B', "A \xE9"}, {160, "A \xE9\xA0"}, {8, "A \xE9"}, {8, "A "}, {126, "A ~"}, {159, "A ~"},
+        {31, "A ~"}, {255, "A ~\xFF"}, {256, "A ~\xFF"},
     };
     int fired = 0;
     for (const auto& c : cases) {
