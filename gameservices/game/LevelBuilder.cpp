@@ -106,9 +106,10 @@ void SetApplicationData(Attributes& attributes, const ClonePtr<ApplicationData>&
 MiniGame::BehaviorActionSkin SkinOf(const sAnimationSkin& record) {
     MiniGame::BehaviorActionSkin skin;
     skin.m_Name = record.Name;
-    skin.m_Models.reserve(record.Models.size());
+    std::vector<TString<char>> words;
     for (const sAnimationSkinModels& model : record.Models)
-        skin.m_Models.push_back(model.Id);
+        words.push_back(model.Id);
+    skin.AddModels(words);
     return skin;
 }
 

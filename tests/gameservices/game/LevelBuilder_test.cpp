@@ -259,8 +259,8 @@ TEST_F(LevelBuilderTest, RenderableRecordTakesKindAndAnimationFromTheRecord) {
                "</MaterialName></Animation></item>"
                "<item><Name>Doll</Name><EngineDataFileName>doll.png</EngineDataFileName>"
                "<Animation type=\"SkinAnimation\" mode=\"loop\" speed=\"3\"><AnimationFile>"
-               "dance.anm</AnimationFile><Skin name=\"Body\"><Model id=\"torso\"/><Model "
-               "id=\"legs\"/></Skin></Animation></item>"
+               "dance.anm</AnimationFile><Skin name=\"Body\"><Model id=\"top\"/><Model "
+               "id=\"torso\"/><Model id=\"bottom\"/></Skin></Animation></item>"
                "<item><Name>Plain</Name><EngineDataFileName>plain</EngineDataFileName></item>"
                "<item><Name>Desk</Name><EngineDataFileName>desk.MDL</EngineDataFileName>"
                "<Animation type=\"ModelAnimation\" mode=\"once\" speed=\"0.5\"><AnimationFile>"
@@ -295,7 +295,8 @@ TEST_F(LevelBuilderTest, RenderableRecordTakesKindAndAnimationFromTheRecord) {
         }
         const RenderableModelData* doll = set.m_Props[2]->VolatileDatas.GetRenderableModelData();
         EXPECT_EQ(doll->m_Skin.m_Name, "Body");
-        EXPECT_EQ(doll->m_Skin.m_Models, (std::vector<TString<char>>{"torso", "legs"}));
+        // Model words become avatar model types; an unknown word is left out.
+        EXPECT_EQ(doll->m_Skin.m_ModelTypes, (std::vector<i32>{4, 5}));
     }
 }
 

@@ -1,0 +1,39 @@
+#include "gameshow/Sequencers.h"
+
+#include "engine/core/AGLog.h"
+#include "engine/core/Crc32Hash.h"
+#include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Set.h"
+
+namespace GameShow {
+
+void EntitySequencer::onSequenceEvent(const TString<char>& name, const TString<char>& target,
+                                      const TString<char>& parameter) {
+    ISequenceableEntity** entity = m_Entities.Find(Crc32Hash(target.c_str()));
+    if (entity && *entity)
+        (*entity)->onSequenceEvent(name, parameter);
+    else
+        AGReport("EntitySequencer : can't find the Sequenceable Entity called '%s' !!!", target.c_str());
+}
+
+void CameraSequencer::onSequenceEvent(const TString<char>& name, const TString<char>& target,
+                                      const TString<char>&) {
+    if (!m_Set) {
+        AGReport("CameraSequencer::onSequenceEvent : the set is NULL !!! Did you forget to initialize it ?");
+        return;
+    }
+    GameServices::Entities::Camera* camera = m_Set->FindCamera(target);
+    if (!camera) {
+        AGReport("CameraSequencer::onSequenceEvent : can't find the camera '%s'", target.c_str());
+        return;
+    }
+    if (name != "SetActiveCamera")
+        return;
+    if (!camera->Activate)
+        camera->Initialize();
+    camera->Activate = true;
+    // The rendering system brings the camera up to date at its next update.
+    camera->Synchronize = true;
+}
+
+}  // namespace GameShow

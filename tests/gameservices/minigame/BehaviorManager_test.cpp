@@ -1,0 +1,302 @@
+#include "gameservices/minigame/BehaviorManager.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "tests/gameservices/minigame/BehaviorTestSetup.h"
+#include "tests/support/ByteDamage.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempDir.h"
+
+using namespace GameServices;
+using MiniGame::BehaviorAction;
+using MiniGame::BehaviorManager;
+using behavior_test::Behavior;
+using behavior_test::RecordingAnimation;
+
+namespace {
+
+class BehaviorManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host = dir.Write("host.xml", behavior_test::kHostFile);
+        more = dir.Write("more.xml", behavior_test::kMoreFile);
+    }
+
+    TempDir dir;
+    std::string host;
+    std::string more;
+    BehaviorManager manager;
+    Entities::Entity entity{"hostEntity"};
+};
+
+TEST_F(BehaviorManagerTest, ActionRecordsReadByTheirType) {
+    LogCapture log;
+    manager.LoadBehaviors(host.c_str());
+    const auto& actions = manager.GetDefinitions().Behaviors[0].Entities[0].Actions;
+    struct Expected {
+        const char* name;
+        i32 type;
+        i32 playMode;
+        f32 speed;
+        const char* in;
+        const char* loop;
+        const char* material;
+    };
+    const Expected expected[] = {
+        {"Idle", 0, 6, 2.5f, "In.ANM", "Idle.ANM", ""},  {"Wave", 1, 3, 0.5f, "", "Wave.ANM", ""},
+        {"Glow", 2, 5, 1.0f, "", "", "Shine"},           {"Scroll", 3, 1, 1.0f, "", "", "Belt"},
+        {"Cam", 4, 4, 1.0f, "", "", ""},                 {"Bogus", -1, 4, 1.0f, "", "", ""},
+    };
+    ASSERT_EQ(actions.size(), std::size(expected));
+    for (size_t i = 0; i < actions.size(); ++i) {
+        SCOPED_TRACE(expected[i].name);
+        EXPECT_EQ(actions[i].Name, expected[i].name);
+        EXPECT_EQ(actions[i].ActionType, expected[i].type);
+        EXPECT_EQ(actions[i].PlayMode, expected[i].playMode);
+        EXPECT_EQ(actions[i].Speed, expected[i].speed);
+        EXPECT_EQ(actions[i].InAnimation, expected[i].in);
+        EXPECT_EQ(actions[i].LoopAnimation, expected[i].loop);
+        EXPECT_EQ(actions[i].MaterialName, expected[i].material);
+    }
+    // A model action reads no skin; the skin's "item" child is no model.
+    EXPECT_TRUE(actions[1].Skin.Models.empty());
+    ASSERT_EQ(actions[0].Skin.Models.size(), 2u);
+    EXPECT_EQ(actions[0].Skin.Models[1].id, "eyewear");
+    EXPECT_TRUE(log.Contains("the Play Mode is not valide"));
+    EXPECT_TRUE(log.Contains("the Action Type is not valide"));
+    EXPECT_EQ(manager.GetLoadedFiles(), std::vector<TString<char>>{host.c_str()});
+}
+
+TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
+    LogCapture log;
+    manager.LoadBehaviors(host.c_str());
+    Behavior behavior(&entity, "Host", "HostTpl");
+    manager.InitializeBehavior(behavior, "");
+    ASSERT_EQ(behavior.m_Actions.size(), 6u);
+    const BehaviorAction& idle = behavior.m_Actions[0];
+    EXPECT_EQ(idle.m_InAnimation, "in.anm");
+    EXPECT_EQ(idle.m_LoopAnimation, "idle.anm");
+    EXPECT_EQ(idle.m_OutAnimation, "out.anm");
+    EXPECT_EQ(idle.m_Skin.m_Name, "Body");
+    EXPECT_EQ(idle.m_Skin.m_ModelTypes, (std::vector<i32>{0, 7}));
+    EXPECT_EQ(behavior.m_Actions[1].m_LoopAnimation, "wave.anm");
+    EXPECT_EQ(behavior.m_Actions[2].m_MaterialName, "shine");
+    ASSERT_EQ(idle.m_Keys.size(), 1u);
+    EXPECT_EQ(idle.m_Keys[0].m_Frame, 10);
+
+    // "AllActions": every action of the table, itself included, with one time.
+    ASSERT_EQ(idle.m_Transitions.size(), behavior.m_Actions.size());
+    for (size_t i = 0; i < idle.m_Transitions.size(); ++i) {
+        EXPECT_EQ(idle.m_Transitions[i].m_Target, &behavior.m_Actions[i]);
+        EXPECT_EQ(idle.m_Transitions[i].m_TargetName, behavior.m_Actions[i].m_Name);
+        EXPECT_EQ(idle.m_Transitions[i].m_Time, 0.25f);
+    }
+    // A list in written order; an unknown name is reported and skipped.
+    const BehaviorAction& wave = behavior.m_Actions[1];
+    ASSERT_EQ(wave.m_Transitions.size(), 2u);
+    EXPECT_EQ(wave.m_Transitions[0].m_Target, &behavior.m_Actions[0]);
+    EXPECT_EQ(wave.m_Transitions[1].m_Target, &behavior.m_Actions[1]);
+    EXPECT_TRUE(log.Contains("Can not find this BehaviorAction for this action Nope"));
+    ASSERT_EQ(behavior.m_Transitions.size(), 1u);
+    EXPECT_EQ(behavior.m_Transitions[0].m_InAnimation, "A.anm");
+    EXPECT_EQ(behavior.m_Transitions[0].m_Time, 0.2f);
+}
+
+TEST_F(BehaviorManagerTest, MergeAppendsDefinitionsOncePerFile) {
+    manager.LoadBehaviors(host.c_str());
+    manager.MergeBehaviors(more.c_str());
+    manager.MergeBehaviors(more.c_str());
+    const auto& behaviors = manager.GetDefinitions().Behaviors;
+    ASSERT_EQ(behaviors.size(), 2u);
+    EXPECT_EQ(behaviors[0].Entities.size(), 3u);
+    EXPECT_EQ(behaviors[1].Name, "Extra");
+    EXPECT_EQ(manager.GetLoadedFiles().size(), 2u);
+
+    // The first definition of the template wins; the later file's parameter overwrites.
+    Behavior behavior(&entity, "Host", "HostTpl");
+    manager.InitializeBehavior(behavior, more.c_str());
+    EXPECT_EQ(behavior.m_Actions.size(), 6u);
+    i32 count = 0;
+    manager.BindParameter(behavior, "count", &count);
+    EXPECT_EQ(count, 99);
+
+    manager.LoadBehaviors(host.c_str());
+    EXPECT_EQ(manager.GetLoadedFiles(), std::vector<TString<char>>{host.c_str()});
+    EXPECT_EQ(manager.GetDefinitions().Behaviors[0].Entities.size(), 1u);
+}
+
+TEST_F(BehaviorManagerTest, SampleFileIsAnEmptyList) {
+    const char* data = std::getenv("TALLYVOX_DATA");
+    ASSERT_NE(data, nullptr);
+    LogCapture log;
+    manager.LoadBehaviors((std::string(data) + "/global/behaviors.xml").c_str());
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_TRUE(manager.GetDefinitions().Behaviors.empty());
+}
+
+TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesType) {
+    manager.LoadBehaviors(host.c_str());
+    Behavior behavior(&entity, "Host", "HostTpl");
+    i32 count = 0;
+    f32 scale = 0.0f;
+    long big = 0;
+    bool shout = true, loud = false, untouched = true;
+    TString<char> word, blank("keep"), missing("keep");
+    manager.BindParameter(behavior, "count", &count);
+    manager.BindParameter(behavior, "scale", &scale);
+    manager.BindParameter(behavior, "big", &big);
+    manager.BindParameter(behavior, "shout", &shout);
+    manager.BindParameter(behavior, "loud", &loud);
+    manager.BindParameter(behavior, "blank", &untouched);
+    manager.BindParameter(behavior, "word", &word);
+    manager.BindParameter(behavior, "blank", &blank);
+    manager.BindParameter(behavior, "missing", &missing);
+    EXPECT_EQ(count, 12);
+    EXPECT_EQ(scale, 2.5f);
+    EXPECT_EQ(big, -7);
+    EXPECT_FALSE(shout);  // only the exact text "true"
+    EXPECT_TRUE(loud);
+    EXPECT_TRUE(untouched);
+    EXPECT_EQ(word, "hello");
+    EXPECT_EQ(blank, "keep");
+    EXPECT_EQ(missing, "keep");
+
+    // A reset empties the definitions and the file list, not the parameter table.
+    manager.ResetBehaviors();
+    EXPECT_TRUE(manager.GetDefinitions().Behaviors.empty());
+    EXPECT_TRUE(manager.GetLoadedFiles().empty());
+    count = 0;
+    manager.BindParameter(behavior, "count", &count);
+    EXPECT_EQ(count, 12);
+    EXPECT_EQ(BehaviorManager::MakeParameterKey("Host", "HostTpl", "count"), Crc32Hash("HostHostTplcount0"));
+}
+
+TEST_F(BehaviorManagerTest, RegistrationReplacesAndTemplateIsRequired) {
+    Behavior first(&entity, "Host", "HostTpl"), second(&entity, "Host", "");
+    manager.RegisterBehavior(first);
+    manager.RegisterBehavior(second);
+    EXPECT_EQ(manager.FindRegisteredBehavior(entity.Id), &second);
+    LogCapture log;
+    manager.InitializeBehavior(second, "");
+    EXPECT_TRUE(log.Contains("Did you forget to call SetEntityTemplate ?Host"));
+}
+
+class BehaviorPlayTest : public BehaviorManagerTest {
+protected:
+    void SetUp() override {
+        BehaviorManagerTest::SetUp();
+        manager.LoadBehaviors(host.c_str());
+        manager.InitializeBehavior(behavior, "");
+    }
+
+    RecordingAnimation animation;
+    Behavior behavior{&entity, "Host", "HostTpl"};
+};
+
+TEST_F(BehaviorPlayTest, PlayActionStartsEachKindThenSetsItsSpeed) {
+    struct Case {
+        const char* action;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {"Wave", {"Start 1:wave.anm t0 m3 r-1 0..-1", "Speed 1:wave.anm 0.5"}},
+        {"Idle", {"Start 0/Body:idle.anm t0 m6 r-1 0..-1", "Speed 0/Body:idle.anm 2.5"}},
+        {"Glow", {"Start 2:shine t0 m5 r-1 0..-1", "Speed 2:shine 1"}},
+        {"Scroll", {"Start 3:belt t0 m1 r-1 0..-1", "Speed 3:belt 1"}},
+        {"Cam", {"Start 4: t0 m4 r1 0..-1", "Speed 4: 1"}},
+        {"Bogus", {}},
+        {"Nope", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action);
+        RecordingAnimation recorder;
+        manager.PlayAction(behavior, c.action);
+        EXPECT_EQ(recorder.Lines(), c.calls);
+    }
+}
+
+TEST_F(BehaviorPlayTest, KeysGiveFramesAndEndKeyIsMeasuredOnce) {
+    LogCapture log;
+    manager.PlayActionBetweenKeys(behavior, "Idle", 3, "KeyPause", "endKey");
+    animation.endFrame = 7;
+    manager.PlayActionBetweenKeys(behavior, "Idle", 1, "startKey", "endKey");
+    manager.PlayActionBetweenKeys(behavior, "Idle", 3, "", "Missing");
+    EXPECT_EQ(animation.Lines(), (std::vector<std::string>{
+                                     "End 0/Body:idle.anm",
+                                     "Start 0/Body:idle.anm t0 m3 r-1 10..42",
+                                     "Speed 0/Body:idle.anm 2.5",
+                                     "Start 0/Body:idle.anm t0 m1 r-1 0..42",
+                                     "Speed 0/Body:idle.anm 2.5",
+                                     "Start 0/Body:idle.anm t0 m3 r-1 -1..-1",
+                                     "Speed 0/Body:idle.anm 2.5",
+                                 }));
+    EXPECT_TRUE(log.Contains("Can't find this Key: Missing"));
+}
+
+TEST_F(BehaviorPlayTest, TransitionsPlayTheTargetOnTheSourcesKind) {
+    LogCapture log;
+    manager.PlayTransition(behavior, "Idle", "Wave", -1, "KeyPause", "");
+    manager.PlayTransition(behavior, "Wave", "Idle", 5, "", "");
+    manager.PlayTransition(behavior, "Glow", "Idle", -1, "", "");
+    EXPECT_EQ(animation.Lines(), (std::vector<std::string>{
+                                     "Start 0/Body:wave.anm t0.25 m3 r-1 10..-1",
+                                     "Start 1:idle.anm t0 m5 r-1 -1..-1",
+                                 }));
+    EXPECT_TRUE(log.Contains("Can not find this PlayTransition for Glow"));
+}
+
+TEST_F(BehaviorPlayTest, CurrentActionReplaysChangesSpeedAndListens) {
+    behavior.current = "Idle";
+    IDelegate* listener = reinterpret_cast<IDelegate*>(&behavior);
+    manager.ReplayCurrentAction(behavior, -1, "currentKey", "endKey");
+    manager.ReplayCurrentAction(behavior, 3, "KeyPause", "currentKey");
+    manager.ReplayCurrentAction(behavior, 3, "startKey", "KeyPause");
+    manager.SetCurrentActionSpeed(behavior, 0.75f);
+    manager.ListenCurrentActionKey(behavior, "KeyPause", listener);
+    manager.UnlistenCurrentActionKey(behavior, "KeyPause", listener);
+    manager.ListenActionEnd(behavior, "Cam", listener);
+    manager.UnlistenActionKey(behavior, "Cam", "endKey", listener);
+    EXPECT_EQ(animation.Lines(), (std::vector<std::string>{
+                                     "Replay 0/Body:idle.anm m6 -1..-1",
+                                     "Replay 0/Body:idle.anm m3 10..-1",
+                                     "Replay 0/Body:idle.anm m3 0..10",
+                                     "Speed 0/Body:idle.anm 0.75",
+                                     "AddKey 0/Body:idle.anm @10",
+                                     "RemoveKey 0/Body:idle.anm @10",
+                                     "End 4:",
+                                     "AddKey 4: @42",
+                                     "RemoveKey 4: @42",
+                                 }));
+    behavior.current = "Gone";
+    LogCapture log;
+    manager.SetCurrentActionSpeed(behavior, 1.0f);
+    EXPECT_TRUE(log.Contains("Can not find this BehaviorAction for this action Gone"));
+    EXPECT_EQ(animation.Lines().size(), 9u);
+}
+
+// Damaged behaviour files load without reading outside their records.
+TEST(BehaviorFilesFuzz, DamagedFilesLoad) {
+    TempDir dir;
+    std::mt19937 random(27);
+    BehaviorManager manager;
+    Entities::Entity entity("e");
+    Behavior behavior(&entity, "Host", "HostTpl");
+    LogCapture quiet;
+    for (int i = 0; i < 5000; ++i) {
+        std::string text = behavior_test::kHostFile;
+        DamageBytes(text, random, 1 + int(random() % 6));
+        const std::string path = dir.Write("damaged" + std::to_string(i) + ".xml", text);
+        manager.LoadBehaviors(path.c_str());
+        manager.InitializeBehavior(behavior, "");
+        for (const BehaviorAction& action : behavior.m_Actions)
+            for (const auto& entry : action.m_Transitions)
+                ASSERT_TRUE(entry.m_Target >= &behavior.m_Actions.front() &&
+                            entry.m_Target <= &behavior.m_Actions.back());
+        behavior.m_Transitions.clear();
+    }
+}
+
+}  // namespace

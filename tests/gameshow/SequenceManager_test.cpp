@@ -1,0 +1,286 @@
+#include "gameshow/SequenceManager.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/core/Crc32Hash.h"
+#include "tests/support/ByteDamage.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempDir.h"
+
+using namespace GameShow;
+
+namespace {
+
+// Records "name:target:parameter" of each event and runs a hook for chosen event names.
+class RecordingSequencer : public ISequencer {
+public:
+    void onSequenceEvent(const TString<char>& name, const TString<char>& target,
+                         const TString<char>& parameter) override {
+        events->push_back(std::string(name.c_str()) + ":" + target.c_str() + ":" + parameter.c_str());
+        if (hook)
+            hook(name.c_str());
+    }
+
+    std::vector<std::string>* events = nullptr;
+    std::function<void(const std::string&)> hook;
+};
+
+std::string Event(const std::string& name) {
+    return "<item sequencer=\"Rec\" name=\"" + name + "\" target=\"t\" parameter=\"p\"/>";
+}
+
+// A sequence file: start event "<tag>-start", an act per time (named "<tag>@<time>", or
+// "<tag>@-" without a time), end and skip events.
+std::string SequenceFile(const std::string& tag, int duration, bool skippable,
+                         const std::vector<std::string>& times) {
+    std::string acts;
+    for (const std::string& time : times)
+        acts += (time.empty() ? "<item>" : "<item time=\"" + time + "\">") + std::string("<Events>") +
+                Event(tag + "@" + (time.empty() ? "-" : time)) + "</Events></item>";
+    return "<root><Sequence duration=\"" + std::to_string(duration) + "\" skippable=\"" +
+           (skippable ? "true" : "false") + "\"><OnStart><Events>" + Event(tag + "-start") +
+           "</Events></OnStart><Acts>" + acts + "</Acts><OnEnd><Events>" + Event(tag + "-end") +
+           "</Events></OnEnd><OnSkip><Events>" + Event(tag + "-skip") + "</Events></OnSkip></Sequence></root>";
+}
+
+class SequenceManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sequencer.events = &events;
+        manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer);
+        manager.SetEnabled(true);
+        manager.GetSequenceEndedEvent().AddDelegate(&ended);
+    }
+
+    void Load(const std::string& name, int duration, bool skippable, const std::vector<std::string>& times) {
+        manager.LoadSequence(name.c_str(), dir.Write(name + ".xml", SequenceFile(name, duration, skippable, times)).c_str());
+    }
+
+    void OnEnded() {
+        events.push_back("ended");
+        if (onEnded)
+            onEnded();
+    }
+
+    TempDir dir;
+    std::vector<std::string> events;
+    RecordingSequencer sequencer;
+    SequenceManager manager;
+    FDelegate<SequenceManagerTest> ended{this, &SequenceManagerTest::OnEnded};
+    std::function<void()> onEnded;
+};
+
+std::vector<std::string> Names(const std::vector<std::string>& events) {
+    std::vector<std::string> names;
+    for (const std::string& event : events)
+        names.push_back(event.substr(0, event.find(':')));
+    return names;
+}
+
+TEST_F(SequenceManagerTest, ActsFireInTheUpdateWhoseIntervalHoldsTheirTime) {
+    Load("a", 1000, false, {"400", "0", "399", "", "-5", "400", "799", "800", "1199", "1200"});
+    manager.PlaySequence("a");
+    manager.Update(0);
+    EXPECT_EQ(events, std::vector<std::string>{"a-start:t:p"});
+    events.clear();
+    const std::vector<std::vector<std::string>> steps = {
+        {"a@0", "a@399", "a@-"},
+        {"a@400", "a@400", "a@799"},
+        {"a@800", "a@1199", "a-end", "ended"},
+        {},
+    };
+    for (const auto& step : steps) {
+        manager.Update(400);
+        EXPECT_EQ(Names(events), step);
+        events.clear();
+    }
+    EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
+
+    // Disabled, the clock stands still.
+    manager.PlaySequence("a");
+    manager.SetEnabled(false);
+    manager.Update(400);
+    EXPECT_EQ(Names(events), std::vector<std::string>{"a-start"});
+}
+
+TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
+    LogCapture log;
+    manager.LoadSequence("bad", dir.File("missing.xml").c_str());
+    EXPECT_TRUE(log.Contains("Sequence::Load -> Can't open the sequence xml: "));
+    manager.PlaySequence("bad");
+    manager.Update(0);
+    EXPECT_TRUE(events.empty());
+    manager.Update(1);
+    EXPECT_EQ(events, std::vector<std::string>{"ended"});
+
+    Load("a", 1000, false, {});
+    manager.PlaySequence("a");
+    events.clear();
+    manager.PlaySequence("nothing");
+    EXPECT_TRUE(log.Contains("Invalid sequence name !!!"));
+    EXPECT_EQ(Names(events), (std::vector<std::string>{"a-end", "ended"}));
+    EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
+}
+
+TEST_F(SequenceManagerTest, ReplacingAndSkippingFireEndsInOrder) {
+    struct Case {
+        std::vector<const char*> calls;  // names to play; "skip" skips
+        std::vector<std::string> events;
+    };
+    const Case cases[] = {
+        {{"hard", "soft"}, {"hard-start", "hard-end", "ended", "soft-start"}},
+        {{"soft", "hard"}, {"soft-start", "soft-skip", "soft-end", "ended", "hard-start"}},
+        {{"hard", "skip"}, {"hard-start"}},
+        {{"soft", "skip", "skip"}, {"soft-start", "soft-skip", "soft-end", "ended"}},
+    };
+    for (const Case& c : cases) {
+        manager.Reset();
+        manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer);
+        Load("hard", 1000, false, {});
+        Load("soft", 1000, true, {});
+        events.clear();
+        for (const char* call : c.calls) {
+            if (std::string(call) == "skip")
+                manager.Skip();
+            else
+                manager.PlaySequence(call);
+        }
+        EXPECT_EQ(Names(events), c.events);
+    }
+}
+
+TEST_F(SequenceManagerTest, ReentrantPlaysKeepTheirOwnClocks) {
+    Load("a", 1000, false, {"0", "100", "200"});
+    Load("b", 1000, false, {"0", "100"});
+    Load("c", 50, false, {"0"});
+
+    // An act's event plays another sequence: the old walk stops and no end is tested.
+    sequencer.hook = [&](const std::string& name) {
+        if (name == "a@100")
+            manager.PlaySequence("b");
+    };
+    manager.PlaySequence("a");
+    manager.Update(300);
+    EXPECT_EQ(Names(events), (std::vector<std::string>{"a-start", "a@0", "a@100", "a-end", "ended", "b-start"}));
+    events.clear();
+    manager.Update(50);
+    EXPECT_EQ(Names(events), std::vector<std::string>{"b@0"});
+
+    // An ended-event subscriber's sequence starts at 0 and fires its first act next update.
+    events.clear();
+    sequencer.hook = nullptr;
+    onEnded = [&] {
+        onEnded = nullptr;
+        manager.PlaySequence("c");
+    };
+    manager.Update(2000);
+    EXPECT_EQ(Names(events), (std::vector<std::string>{"b@100", "b-end", "ended", "c-start"}));
+    events.clear();
+    manager.Update(10);
+    EXPECT_EQ(Names(events), std::vector<std::string>{"c@0"});
+
+    // A subscriber of a replacement's ended event plays one; the replacing call's is left.
+    onEnded = [&] {
+        onEnded = nullptr;
+        manager.PlaySequence("a");
+    };
+    manager.PlaySequence("b");
+    EXPECT_EQ(manager.GetCurrentSequence(), manager.FindSequence(Crc32Hash("b")));
+}
+
+TEST_F(SequenceManagerTest, SequencesRemovedWhileTheirEventsFire) {
+    Load("a", 1000, false, {"0", "10"});
+    LogCapture log;
+    sequencer.hook = [&](const std::string& name) {
+        if (name == "a@0") {
+            EXPECT_TRUE(manager.RemoveSequence(Crc32Hash("a")));
+        }
+    };
+    manager.PlaySequence("a");
+    manager.Update(100);
+    EXPECT_EQ(Names(events), (std::vector<std::string>{"a-start", "a@0"}));
+    EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
+    EXPECT_FALSE(manager.RemoveSequence(Crc32Hash("a")));
+
+    Load("a", 1000, false, {"0"});
+    manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer);
+    manager.SetEnabled(true);
+    sequencer.hook = [&](const std::string& name) {
+        if (name == "a-start")
+            manager.Reset();
+    };
+    manager.PlaySequence("a");
+    EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
+    EXPECT_FALSE(manager.IsEnabled());
+    EXPECT_EQ(manager.FindSequence(Crc32Hash("a")), nullptr);
+}
+
+TEST_F(SequenceManagerTest, LoadingAPresentNameKeepsTheFirstAndUnknownSequencersAreReported) {
+    Load("a", 1000, false, {});
+    manager.LoadSequence("a", dir.Write("other.xml", SequenceFile("x", 5, true, {})).c_str());
+    EXPECT_EQ(manager.FindSequence(Crc32Hash("a"))->m_Duration, 1000);
+
+    LogCapture log;
+    manager.LoadSequence("blind", dir.Write("blind.xml",
+                                            "<root><Sequence><OnStart><Events><item name=\"n\"/></Events>"
+                                            "</OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence></root>")
+                                      .c_str());
+    EXPECT_FALSE(log.Contains("Mandatory"));
+    EXPECT_FALSE(log.Contains("OnSkip"));
+    manager.PlaySequence("blind");
+    EXPECT_TRUE(log.Contains("SequenceManager : can't find the sequencer ''"));
+    EXPECT_FALSE(manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer));
+    EXPECT_TRUE(manager.UnregisterSequencer(Crc32Hash("Rec")));
+    EXPECT_FALSE(manager.UnregisterSequencer(Crc32Hash("Rec")));
+}
+
+TEST(HashTable, BucketsByTheGoldenRatioAndRefusesDuplicates) {
+    HashTable<int> twenty(20);
+    // floor(20 * frac(k * 0.6180339887)) for k mod 20.
+    const std::pair<u32, u32> buckets[] = {{0, 0}, {1, 12}, {2, 4}, {3, 17}, {21, 12}, {19, 14}};
+    for (const auto& [key, bucket] : buckets)
+        EXPECT_EQ(twenty.BucketOf(key), bucket) << key;
+    EXPECT_EQ(HashTable<int>(4).BucketOf(6), 0u);
+    EXPECT_EQ(HashTable<int>(4).BucketOf(1), 2u);
+
+    EXPECT_TRUE(twenty.Insert(1, 10));
+    EXPECT_TRUE(twenty.Insert(21, 20));
+    EXPECT_FALSE(twenty.Insert(1, 30));
+    EXPECT_EQ(*twenty.Find(1), 10);
+    EXPECT_EQ(twenty.KeysOfBucket(12), (std::vector<u32>{21, 1}));
+    EXPECT_EQ(twenty.Count(), 2u);
+    EXPECT_TRUE(twenty.Remove(21));
+    EXPECT_FALSE(twenty.Remove(21));
+    EXPECT_EQ(twenty.KeysOfBucket(12), std::vector<u32>{1});
+    EXPECT_EQ(twenty.Count(), 1u);
+}
+
+// Damaged sequence files load and play without reading outside their records.
+TEST(SequenceFilesFuzz, DamagedFilesLoadAndPlay) {
+    TempDir dir;
+    std::mt19937 random(27);
+    const std::string text = SequenceFile("f", 300, true, {"0", "", "120", "-3", "299"});
+    RecordingSequencer sequencer;
+    std::vector<std::string> events;
+    sequencer.events = &events;
+    LogCapture quiet;
+    for (int i = 0; i < 5000; ++i) {
+        std::string damaged = text;
+        DamageBytes(damaged, random, 1 + int(random() % 6));
+        SequenceManager manager;
+        manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer);
+        manager.SetEnabled(true);
+        manager.LoadSequence("f", dir.Write("f" + std::to_string(i) + ".xml", damaged).c_str());
+        manager.PlaySequence("f");
+        manager.Update(random() % 400);
+        manager.Skip();
+        manager.Update(u32(random()));
+    }
+}
+
+}  // namespace
