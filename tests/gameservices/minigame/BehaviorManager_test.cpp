@@ -266,6 +266,13 @@ TEST_F(BehaviorPlayTest, CurrentActionReplaysChangesSpeedAndListens) {
     LogCapture log;
     manager.SetCurrentActionSpeed(behavior, 1.0f);
     EXPECT_TRUE(log.Contains("Can not find this BehaviorAction for this action Gone"));
+    // No animation kind to measure an end on, and no entity to play on.
+    manager.ListenActionEnd(behavior, "Bogus", listener);
+    EXPECT_TRUE(log.Contains("Can not find this BehaviorAction for fromAction"));
+    Behavior orphan(nullptr, "Host", "HostTpl");
+    manager.InitializeBehavior(orphan, "");
+    manager.PlayAction(orphan, "Idle");
+    EXPECT_TRUE(log.Contains("no entity animation for the behaviour Host"));
     EXPECT_EQ(animation.Lines().size(), 9u);
 }
 
