@@ -60,12 +60,10 @@ BehaviorManager* BehaviorManager::Instance() {
     return &manager;
 }
 
-bool BehaviorManager::ReadFile(const TString<char>& fileName, sRootBehavior& root) {
+void BehaviorManager::ReadFile(const TString<char>& fileName, sRootBehavior& root) {
     Utilities::XmlReader reader;
-    if (reader.ReadFileElement(fileName.c_str(), "RootBehavior", root, "root"))
-        return true;
-    AGReport("BehaviorManager: can't read the behaviour file %s", fileName.c_str());
-    return false;
+    if (!reader.ReadFileElement(fileName.c_str(), "RootBehavior", root, "root"))
+        AGReport("BehaviorManager: can't read the behaviour file %s", fileName.c_str());
 }
 
 void BehaviorManager::LoadBehaviors(const TString<char>& fileName) {
@@ -182,8 +180,6 @@ void BehaviorManager::InitializeBehavior(AnimatedBehavior& behavior, const TStri
 void BehaviorManager::BuildActionTable(std::vector<BehaviorAction>& table,
                                        const std::vector<sBehaviorEntityAction>& records) {
     table.clear();
-    // Transition entries point into the table: it must not grow after the first pass.
-    table.reserve(records.size());
     for (const sBehaviorEntityAction& record : records) {
         BehaviorAction action;
         action.m_Type = record.ActionType;
@@ -216,6 +212,7 @@ void BehaviorManager::BuildActionTable(std::vector<BehaviorAction>& table,
             action.m_Keys.emplace_back(key.Name, key.Frame);
         table.push_back(action);
     }
+    // The table is complete: its actions stay where they are while entries point at them.
     for (const sBehaviorEntityAction& record : records) {
         BehaviorAction* source = FindBehaviorAction(table, record.Name);
         if (!source)

@@ -190,7 +190,7 @@ public:
     const TString<char>* FindParameterValue(u32 key) const;
 
 private:
-    bool ReadFile(const TString<char>& fileName, sRootBehavior& root);
+    void ReadFile(const TString<char>& fileName, sRootBehavior& root);
     void RebuildParameterTable();
     void BuildActionTable(std::vector<BehaviorAction>& table, const std::vector<sBehaviorEntityAction>& records);
     void UpdateBinding(const BehaviorParameter& parameter);

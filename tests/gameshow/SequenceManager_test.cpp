@@ -258,6 +258,9 @@ TEST(HashTable, BucketsByTheGoldenRatioAndRefusesDuplicates) {
     EXPECT_FALSE(twenty.Remove(21));
     EXPECT_EQ(twenty.KeysOfBucket(12), std::vector<u32>{1});
     EXPECT_EQ(twenty.Count(), 1u);
+    twenty.Clear();
+    EXPECT_EQ(twenty.Count(), 0u);
+    EXPECT_EQ(twenty.Find(1), nullptr);
 }
 
 // Damaged sequence files load and play without reading outside their records.

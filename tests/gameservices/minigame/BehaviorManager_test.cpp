@@ -102,21 +102,20 @@ TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
 
 TEST_F(BehaviorManagerTest, MergeAppendsDefinitionsOncePerFile) {
     manager.LoadBehaviors(host.c_str());
-    manager.MergeBehaviors(more.c_str());
-    manager.MergeBehaviors(more.c_str());
-    const auto& behaviors = manager.GetDefinitions().Behaviors;
-    ASSERT_EQ(behaviors.size(), 2u);
-    EXPECT_EQ(behaviors[0].Entities.size(), 3u);
-    EXPECT_EQ(behaviors[1].Name, "Extra");
-    EXPECT_EQ(manager.GetLoadedFiles().size(), 2u);
-
-    // The first definition of the template wins; the later file's parameter overwrites.
+    // Initializing with a file merges it first; the first definition of the template wins,
+    // and the later file's parameter overwrites.
     Behavior behavior(&entity, "Host", "HostTpl");
     manager.InitializeBehavior(behavior, more.c_str());
     EXPECT_EQ(behavior.m_Actions.size(), 6u);
     i32 count = 0;
     manager.BindParameter(behavior, "count", &count);
     EXPECT_EQ(count, 99);
+    manager.MergeBehaviors(more.c_str());
+    const auto& behaviors = manager.GetDefinitions().Behaviors;
+    ASSERT_EQ(behaviors.size(), 2u);
+    EXPECT_EQ(behaviors[0].Entities.size(), 3u);
+    EXPECT_EQ(behaviors[1].Name, "Extra");
+    EXPECT_EQ(manager.GetLoadedFiles().size(), 2u);
 
     manager.LoadBehaviors(host.c_str());
     EXPECT_EQ(manager.GetLoadedFiles(), std::vector<TString<char>>{host.c_str()});
