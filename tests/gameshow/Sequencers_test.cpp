@@ -35,7 +35,6 @@ TEST(EntitySequencer, ForwardsToTheEntityNamedByTheTarget) {
     EntitySequencer sequencer;
     Screen screen;
     EXPECT_TRUE(sequencer.Register(Crc32Hash("ScreenGame"), &screen));
-    EXPECT_FALSE(sequencer.Register(Crc32Hash("ScreenGame"), &screen));
     sequencer.onSequenceEvent("ShowComponent", "ScreenGame", "SoftKeyboard");
     EXPECT_EQ(screen.calls, std::vector<std::string>{"ShowComponent:SoftKeyboard"});
 
