@@ -24,17 +24,16 @@ constexpr PlayModeWord kPlayModeWords[] = {
 
 }  // namespace
 
-bool PlayModeFromBehaviorWord(const TString<char>& word, i32& mode) {
+void PlayModeFromBehaviorWord(const TString<char>& word, i32& mode) {
     TString<char> lower = word;
     lower.ToLower();
     for (const PlayModeWord& entry : kPlayModeWords) {
         if (lower == entry.word) {
             mode = entry.mode;
-            return true;
+            return;
         }
     }
     AGReport("the Play Mode is not valide: %s", word.c_str());
-    return false;
 }
 
 void sBehaviorEntityParam::Serialize(ISerialization& s) {

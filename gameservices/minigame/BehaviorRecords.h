@@ -113,7 +113,7 @@ public:
 };
 
 // "loop" 4, "once" 3, "rewind" 5, "rewindloop" 6, "pause" 1, in any letter case. Another
-// word is reported and gives false with mode untouched.
-bool PlayModeFromBehaviorWord(const TString<char>& word, i32& mode);
+// word is reported and leaves mode untouched.
+void PlayModeFromBehaviorWord(const TString<char>& word, i32& mode);
 
 }  // namespace GameServices::MiniGame

@@ -112,6 +112,11 @@ TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
     LogCapture log;
     manager.LoadSequence("bad", dir.File("missing.xml").c_str());
     EXPECT_TRUE(log.Contains("Sequence::Load -> Can't open the sequence xml: "));
+    // Reading into a used sequence replaces its acts.
+    Sequence reread;
+    reread.m_Acts.resize(2);
+    Sequence::Load(reread, dir.File("missing.xml").c_str());
+    EXPECT_TRUE(reread.m_Acts.empty());
     manager.PlaySequence("bad");
     manager.Update(0);
     EXPECT_TRUE(events.empty());
@@ -139,8 +144,8 @@ TEST_F(SequenceManagerTest, ReplacingAndSkippingFireEndsInOrder) {
         {{"soft", "skip", "skip"}, {"soft-start", "soft-skip", "soft-end", "ended"}},
     };
     for (const Case& c : cases) {
-        manager.Reset();
-        manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer);
+        manager.Reset();  // forgets the sequencers too
+        EXPECT_TRUE(manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer));
         Load("hard", 1000, false, {});
         Load("soft", 1000, true, {});
         events.clear();
