@@ -190,6 +190,7 @@ TEST_F(AnswerScreenEndToEnd, TypeAnAnswerSubmitItAndConfirm) {
     Panel* root = m_screens->GetCurrentScreen()->m_RootPanel;
     m_keyboard = static_cast<SoftKeyboard*>(Widget::Widget::FindChild("AnswerKeyboard", root));
     ASSERT_NE(m_keyboard, nullptr);
+    EXPECT_NE(Widget::Widget::FindChild("HintLabel", root), nullptr) << "the composition";
     Widget::Widget* submit = Widget::Widget::FindChild("SubmitButton", root);
     ASSERT_NE(submit, nullptr);
     SubmitHandler handler{m_screens.get(), m_keyboard};
