@@ -7,10 +7,13 @@
 #include <memory>
 #include <string>
 
+#include "engine/core/AGAudioManager.h"
 #include "engine/core/AGDeviceManager.h"
+#include "engine/core/AGVideoPlayer.h"
 #include "engine/core/Crc32Hash.h"
 #include "engine/core/PCApplicationImpl.h"
 #include "engine/core/PCInputRecord.h"
+#include "engine/graphics/AGGraphicLayer.h"
 #include "engine/graphics/PCGraphicDevice.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
@@ -46,6 +49,27 @@ constexpr Rect kEntryField{60, 220, 740, 284};
 // Two points of the popup's back that lie over keys: on E (row 1) and on L (row 2).
 constexpr int kOverKeys[2][2] = {{205, 330}, {590, 410}};
 
+// A sound manager without voices and a video player that counts its resumes, so that the
+// popup's resume steps can be seen.
+struct SilentAudio : AGAudioManagerImpl {
+    void Update() override {}
+};
+struct CountingVideo : AGVideoPlayerImpl {
+    void Update() override {}
+    bool Open(const char*) override { return false; }
+    void Play(bool) override {}
+    void Pause() override {}
+    void Stop() override {}
+    void Resume() override { ++resumes; }
+    void Seek(f32) override {}
+    f32 GetPosition() const override { return 0.0f; }
+    void SetVolume(f32) override {}
+    void Rewind() override {}
+    PCTexture* GetTexture() override { return nullptr; }
+    void DrawFullScreen() override {}
+    static inline int resumes = 0;
+};
+
 class AnswerScreenEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -54,6 +78,11 @@ protected:
         AGProgram::SetInstance(&m_program);
         platform::window::SetBackendFactory(nullptr);
         g_inputRecord.Reset();
+        m_savedAudio = AGAudioManager::s_implFactory;
+        m_savedVideo = AGVideoPlayer::s_implFactory;
+        AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new SilentAudio); };
+        AGVideoPlayer::s_implFactory = [] { return static_cast<AGVideoPlayerImpl*>(new CountingVideo); };
+        CountingVideo::resumes = 0;
         ASSERT_TRUE(m_app.Initialize());
         ASSERT_EQ(PCGraphicDevice::Get()->GetWidth(), 800u);
 
@@ -103,6 +132,8 @@ protected:
         std::filesystem::current_path(m_previousFolder);
         platform::window::SetBackendFactory(nullptr);
         AGProgram::SetInstance(m_previousProgram);
+        AGAudioManager::s_implFactory = m_savedAudio;
+        AGVideoPlayer::s_implFactory = m_savedVideo;
         g_inputRecord.Reset();
     }
 
@@ -157,6 +188,8 @@ protected:
     std::filesystem::path m_previousFolder = std::filesystem::current_path();
     TestProgram m_program{"Tallyvox", 800, 600, 0};
     AGProgram* m_previousProgram = nullptr;
+    AGAudioManager::ImplFactory m_savedAudio = nullptr;
+    AGVideoPlayer::ImplFactory m_savedVideo = nullptr;
     GraphicsStartup m_graphics;
     PCApplicationImpl m_app;
     std::unique_ptr<Bridge::DeviceSystem> m_devices;
@@ -227,6 +260,9 @@ TEST_F(AnswerScreenEndToEnd, TypeAnAnswerSubmitItAndConfirm) {
     for (const auto& at : kOverKeys)
         EXPECT_EQ(Pixel(at[0], at[1]), kPopupBack) << at[0] << "," << at[1];
     EXPECT_GT(Marked({220, 290, 580, 320}, kPopupBack), 0) << "the answer's glyphs";
+    // What the game's pause does besides the flag; the popup's close undoes it.
+    AGAudioManager::Get()->GetImpl()->Pause();
+    g_renderPause = 1;
     // The screen under the popup takes no input: the keyboard keeps its text.
     Click(88, 328);
     EXPECT_EQ(Entered(), "QW");
@@ -234,6 +270,9 @@ TEST_F(AnswerScreenEndToEnd, TypeAnAnswerSubmitItAndConfirm) {
     Click(310, 375);
     EXPECT_EQ(m_screens->GetOpenPopups().size(), 0u);
     EXPECT_FALSE(m_game->paused);
+    EXPECT_EQ(AGAudioManager::Get()->GetImpl()->PauseDepth(), 0u);
+    EXPECT_EQ(CountingVideo::resumes, 1);
+    EXPECT_EQ(g_renderPause, 0);
     EXPECT_EQ(m_screens->GetTopPopup(), nullptr);
     for (const auto& at : kOverKeys)
         EXPECT_NE(Pixel(at[0], at[1]), kPopupBack) << at[0] << "," << at[1];
