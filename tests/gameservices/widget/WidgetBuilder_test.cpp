@@ -62,7 +62,8 @@ TEST_F(WidgetBuilder, RootPanelsAreCentredAndScaled) {
         EXPECT_FLOAT_EQ(root->m_ScaleY, c.scaleY) << c.layoutW;
         EXPECT_EQ(root->m_Width, static_cast<f32>(c.layoutW));
         const Widget* leaf = static_cast<Panel*>(root->m_Children[0])->m_Children[0];
-        EXPECT_EQ(leaf->m_RatioX, root->m_RatioX);
+        EXPECT_EQ(std::vector<f32>({leaf->m_RatioX, leaf->m_RatioY}),
+                  std::vector<f32>({root->m_RatioX, root->m_RatioY}));
         // A nested layout keeps (0, 0), takes the parent's ratios and is not scaled.
         Panel* nested = Build(Layout("<Grid/>", 100, 100), root, false);
         EXPECT_EQ(nested->m_X, 0.0f);
