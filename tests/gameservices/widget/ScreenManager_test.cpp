@@ -310,7 +310,14 @@ TEST_F(ScreenManagerTest, TheTwentyFirstPopupIsSkipped) {
     // Reloading replaces the popups without keeping the old ones.
     manager.ShowPopup("P3");
     manager.Update(16);
+    // Popups refresh only when they change: a pause the game sets itself stays as it is.
+    game.paused = false;
+    manager.Update(16);
+    EXPECT_FALSE(game.paused);
     manager.LoadPopups();
+    game.paused = true;
+    manager.Update(16);
+    EXPECT_TRUE(game.paused);
     EXPECT_EQ(manager.GetRegisteredPopups().size(), 20u);
     EXPECT_TRUE(manager.GetOpenPopups().empty());
     EXPECT_EQ(manager.GetTopPopup(), nullptr);

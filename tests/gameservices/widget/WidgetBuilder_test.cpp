@@ -60,6 +60,8 @@ TEST_F(WidgetBuilder, RootPanelsAreCentredAndScaled) {
         EXPECT_EQ(root->m_Y, c.y) << c.screenW << " " << c.layoutW;
         EXPECT_FLOAT_EQ(root->m_ScaleX, c.scaleX) << c.layoutW;
         EXPECT_FLOAT_EQ(root->m_ScaleY, c.scaleY) << c.layoutW;
+        EXPECT_EQ(std::vector<f32>({root->m_RatioX, root->m_RatioY}), std::vector<f32>({c.scaleX, c.scaleY}));
+        EXPECT_TRUE(root->Visible);
         EXPECT_EQ(root->m_Width, static_cast<f32>(c.layoutW));
         const Widget* leaf = static_cast<Panel*>(root->m_Children[0])->m_Children[0];
         EXPECT_EQ(std::vector<f32>({leaf->m_RatioX, leaf->m_RatioY}),
@@ -76,7 +78,7 @@ TEST_F(WidgetBuilder, RootPanelsAreCentredAndScaled) {
 
 TEST_F(WidgetBuilder, DrawOrderFollowsCreationAcrossBuilds) {
     Panel* root = Build(Layout(
-        "<Grid Name='G' Margin='5,6,7,8' Height='7' IsEnabled='False'><GsWidgetLibrary:Image Name='B'/>"
+        "<Grid Name='G' Margin='5,6,7,8' Height='7' IsEnabled='False' Background='#11223344'><GsWidgetLibrary:Image Name='B'/>"
         "<GsWidgetLibrary:Label Name='C' Visibility='Collapsed'/></Grid>"
         "<GsWidgetLibrary:Label Name='D'/><Unknown Name='E'/>"));
     ASSERT_EQ(root->m_Children.size(), 2u);
@@ -87,6 +89,7 @@ TEST_F(WidgetBuilder, DrawOrderFollowsCreationAcrossBuilds) {
     EXPECT_EQ(grid->m_Children[1]->m_DrawOrder, 4u);
     EXPECT_EQ(root->m_Children[1]->m_DrawOrder, 5u);
     EXPECT_EQ(grid->m_Enabled, 1);
+    EXPECT_EQ(grid->m_Background, "#11223344");
     EXPECT_EQ(grid->m_X, 5.0f);
     EXPECT_EQ(grid->m_MarginBottom, 8.0f);
     EXPECT_EQ(grid->m_Hit.maxY, 7.0f);
@@ -113,7 +116,7 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
         "<GsWidgetLibrary:Label StringId='ID' Text='t'/>"
         "<GsWidgetLibrary:CheckBox Width='1' Height='1'/>"
         "<GsWidgetLibrary:SliderTrackBar Width='1' Height='1' IsEnabled='False'/>"
-        "<GsWidgetLibrary:SliderTrackBar Width='1' Height='1'/>"
+        "<GsWidgetLibrary:SliderTrackBar Width='1' Height='1' SliderMaximum='9'/>"
         "<GsWidgetLibrary:ScrollText StringId='S'/>"
         "<GsWidgetLibrary:ResizableWindow Width='1' Height='1' ImageTopDefault='T.png' "
         "ImageCenterSize='1,2' ImageBorderSize='3,4'/>"
@@ -152,6 +155,7 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
     EXPECT_EQ(static_cast<CheckBox*>(leaves[4])->m_Checked, 0);
     EXPECT_EQ(static_cast<SliderTrackBar*>(leaves[5])->m_TrackBehavior.m_State, 4u);
     EXPECT_EQ(static_cast<SliderTrackBar*>(leaves[6])->m_TrackBehavior.m_State, 2u);
+    EXPECT_EQ(static_cast<SliderTrackBar*>(leaves[6])->m_Maximum, 9.0f);
     auto* window = static_cast<ResizableWindow*>(leaves[8]);
     EXPECT_EQ(std::vector<f32>({window->m_CenterSize.x, window->m_CenterSize.y, window->m_BorderSize.x,
                                 window->m_BorderSize.y}),
@@ -215,6 +219,7 @@ TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
     ASSERT_EQ(board->m_Children.size(), 1u);
     EXPECT_EQ(board->m_Children[0]->Name, "inner");
     EXPECT_EQ(children[1]->Name, "self");
+    EXPECT_EQ(children[1]->m_Resizable, 0u);
     EXPECT_TRUE(static_cast<Panel*>(children[1])->m_Children.empty());
     auto* loop = static_cast<Panel*>(static_cast<Panel*>(children[2])->m_Children[0]);
     ASSERT_EQ(loop->m_Children.size(), 1u);
