@@ -32,6 +32,26 @@ inline std::string SampleFile(const std::string& relative) {
     return text.str();
 }
 
+// Drives the level-transition controller of `flow` to its running phase with a test level
+// that `level` keeps.
+inline void RunTestLevel(GameServices::KorvoGame::GameFlowManager& flow,
+                         std::unique_ptr<GameServices::KorvoGame::LevelTransition>& level) {
+    using GameServices::KorvoGame::LevelTransitionController;
+    GameServices::KorvoGame::sLevelTransition record;
+    record.LevelNameId = "Quiz";
+    record.Status = "unlock";
+    level = std::make_unique<GameServices::KorvoGame::LevelTransition>(record);
+    LevelTransitionController* controller = flow.GetController();
+    controller->RequestLevel(level.get(), nullptr);
+    for (int step = 0; step < 2; ++step) {
+        controller->Update();
+        controller->SetDone(true);
+        controller->Update();
+    }
+    controller->Update();
+    ASSERT_EQ(controller->GetPhase(), LevelTransitionController::kPhaseRunning);
+}
+
 class LayoutFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -54,23 +74,7 @@ protected:
         WritePopupsFile(SampleFile("global/popups.xml"));
     }
 
-    // The level-transition controller in its running phase.
-    void RunLevel() {
-        using GameServices::KorvoGame::LevelTransitionController;
-        GameServices::KorvoGame::sLevelTransition record;
-        record.LevelNameId = "Quiz";
-        record.Status = "unlock";
-        level = std::make_unique<GameServices::KorvoGame::LevelTransition>(record);
-        LevelTransitionController* controller = game.flow.GetController();
-        controller->RequestLevel(level.get(), nullptr);
-        for (int step = 0; step < 2; ++step) {
-            controller->Update();
-            controller->SetDone(true);
-            controller->Update();
-        }
-        controller->Update();
-        ASSERT_EQ(controller->GetPhase(), LevelTransitionController::kPhaseRunning);
-    }
+    void RunLevel() { RunTestLevel(game.flow, level); }
 
     TempDir dir;
     LogCapture log;

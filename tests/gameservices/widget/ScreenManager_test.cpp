@@ -83,13 +83,17 @@ TEST_F(ScreenManagerTest, NavigationRegistersScreensAndConnections) {
     WriteScreenFile(
         "sketch.flow",
         "<Data><Screens><Screen><DisplayName>HintBar</DisplayName><Type>Other</Type>"
-        "<Position/></Screen></Screens><Connections>"
+        "<Position/></Screen><Screen><DisplayName>AnswerScreen</DisplayName><FileName>answerscreen.xaml"
+        "</FileName><Type>Navigation</Type><Position/></Screen></Screens><Connections>"
         "<Connection><Source>HintBar</Source><Target>AnswerScreen</Target></Connection>"
         "<Connection><Source>Nope</Source><Target>Nada</Target></Connection>"
         "<Connection><Source>AnswerScreen</Source><Target>AnswerScreen</Target></Connection>"
         "</Connections></Data>");
     log.Clear();
+    answer->m_Kind = 9;
     manager.LoadNavigation();
+    EXPECT_EQ(answer->m_Kind, 0u);
+    EXPECT_EQ(gameScreen.m_Kind, 1u) << "an unknown type keeps the kind";
     EXPECT_EQ(answer->m_Compositions, (std::vector<Screen*>{&gameScreen, &gameScreen, answer}));
     EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Screen not registered: Nope",
                                                       "Screen not registered: Nada"}));
@@ -209,8 +213,14 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     EXPECT_TRUE(log.Contains("Can not find the button in popup Gone"));
     EXPECT_TRUE(log.Contains("Can not find the label in popup Missing"));
 
-    for (const char* name : {"A2", "B1", "C3", "D2"})
+    // The covered popup takes the focus back, its input unlocked.
+    for (const char* name : {"B1", "D2", "C3"})
         manager.HidePopup(name);
+    manager.Update(16);
+    EXPECT_EQ(manager.GetTopPopup(), a2);
+    EXPECT_EQ(a2->m_InputLocked, 0);
+    EXPECT_EQ(a2->m_Panel->m_InputLocked, 0);
+    manager.HidePopup("A2");
     manager.HidePopup("A2");
     EXPECT_TRUE(log.Contains("Did not find the popup to remove"));
     Popup* z0 = manager.ShowPopup("Z0");
@@ -237,6 +247,7 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     manager.FindPopup("P")->AddButtonCallback("No", &recorder.second);
     EXPECT_TRUE(log.Contains("Button not found: No"));
     Popup* popup = manager.ShowPopup("P");
+    EXPECT_EQ(popup->m_Options[1].m_AutoClose, 0);
     manager.Update(16);
     auto* emitter = new Emitter3D("E");
     manager.GetCurrentScreen()->m_RootPanel->AddChild(emitter);
@@ -261,6 +272,7 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     manager.ClearPopupButtonCallback("P", "Yes");
     manager.ShowPopup("P");
     manager.Update(16);
+    EXPECT_EQ(manager.GetCurrentScreen()->m_PopupLock, 1);
     yes = static_cast<Button*>(Widget::FindChild("Yes", popup->m_Panel));
     yes->m_ButtonBehavior.Event(kEventClick).Fire();
     EXPECT_EQ(recorder.calls.size(), 2u);
@@ -298,7 +310,14 @@ TEST_F(ScreenManagerTest, TheTwentyFirstPopupIsSkipped) {
     // Reloading replaces the popups without keeping the old ones.
     manager.ShowPopup("P3");
     manager.Update(16);
+    // Popups refresh only when they change: a pause the game sets itself stays as it is.
+    game.paused = false;
+    manager.Update(16);
+    EXPECT_FALSE(game.paused);
     manager.LoadPopups();
+    game.paused = true;
+    manager.Update(16);
+    EXPECT_TRUE(game.paused);
     EXPECT_EQ(manager.GetRegisteredPopups().size(), 20u);
     EXPECT_TRUE(manager.GetOpenPopups().empty());
     EXPECT_EQ(manager.GetTopPopup(), nullptr);

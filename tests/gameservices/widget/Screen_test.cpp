@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/AGController.h"
+#include "gameservices/entities/Set.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "tests/gameservices/widget/LayoutTestSetup.h"
 #include "tests/support/LogCapture.h"
@@ -72,13 +74,23 @@ TEST_F(BuilderTest, AGameScreenProcessesOncePerFrameWhileLoaded) {
     EXPECT_EQ(screen.m_OwnedByGame, 1);
     game.flow.Update(16);
     EXPECT_EQ(screen.processed, 0);
+    struct Counting : AGController {
+        void Update() override { ++updates; }
+        int updates = 0;
+    } controller;
+    GameServices::Entities::Set level;
+    game.level = &level;
     screen.onLoad();
+    EXPECT_EQ(screen.m_CurrentLevel, &level);
+    screen.m_Controllers.push_back(&controller);
     game.flow.Update(16);
     game.flow.Update(0);  // no frame
     game.flow.Update(20);
     EXPECT_EQ(screen.processed, 2);
+    EXPECT_EQ(controller.updates, 2);
     EXPECT_EQ(screen.last, 20u);
     screen.onUnload();
+    EXPECT_TRUE(screen.m_Controllers.empty());
     game.flow.Update(16);
     EXPECT_EQ(screen.processed, 2);
     // Loading twice adds the process once.

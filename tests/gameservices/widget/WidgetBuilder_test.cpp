@@ -60,9 +60,12 @@ TEST_F(WidgetBuilder, RootPanelsAreCentredAndScaled) {
         EXPECT_EQ(root->m_Y, c.y) << c.screenW << " " << c.layoutW;
         EXPECT_FLOAT_EQ(root->m_ScaleX, c.scaleX) << c.layoutW;
         EXPECT_FLOAT_EQ(root->m_ScaleY, c.scaleY) << c.layoutW;
+        EXPECT_EQ(std::vector<f32>({root->m_RatioX, root->m_RatioY}), std::vector<f32>({c.scaleX, c.scaleY}));
+        EXPECT_TRUE(root->Visible);
         EXPECT_EQ(root->m_Width, static_cast<f32>(c.layoutW));
         const Widget* leaf = static_cast<Panel*>(root->m_Children[0])->m_Children[0];
-        EXPECT_EQ(leaf->m_RatioX, root->m_RatioX);
+        EXPECT_EQ(std::vector<f32>({leaf->m_RatioX, leaf->m_RatioY}),
+                  std::vector<f32>({root->m_RatioX, root->m_RatioY}));
         // A nested layout keeps (0, 0), takes the parent's ratios and is not scaled.
         Panel* nested = Build(Layout("<Grid/>", 100, 100), root, false);
         EXPECT_EQ(nested->m_X, 0.0f);
@@ -75,7 +78,7 @@ TEST_F(WidgetBuilder, RootPanelsAreCentredAndScaled) {
 
 TEST_F(WidgetBuilder, DrawOrderFollowsCreationAcrossBuilds) {
     Panel* root = Build(Layout(
-        "<Grid Name='G' Margin='5,6,7,8' Height='7' IsEnabled='False'><GsWidgetLibrary:Image Name='B'/>"
+        "<Grid Name='G' Margin='5,6,7,8' Height='7' IsEnabled='False' Background='#11223344'><GsWidgetLibrary:Image Name='B'/>"
         "<GsWidgetLibrary:Label Name='C' Visibility='Collapsed'/></Grid>"
         "<GsWidgetLibrary:Label Name='D'/><Unknown Name='E'/>"));
     ASSERT_EQ(root->m_Children.size(), 2u);
@@ -86,6 +89,7 @@ TEST_F(WidgetBuilder, DrawOrderFollowsCreationAcrossBuilds) {
     EXPECT_EQ(grid->m_Children[1]->m_DrawOrder, 4u);
     EXPECT_EQ(root->m_Children[1]->m_DrawOrder, 5u);
     EXPECT_EQ(grid->m_Enabled, 1);
+    EXPECT_EQ(grid->m_Background, "#11223344");
     EXPECT_EQ(grid->m_X, 5.0f);
     EXPECT_EQ(grid->m_MarginBottom, 8.0f);
     EXPECT_EQ(grid->m_Hit.maxY, 7.0f);
@@ -109,9 +113,18 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
         "ImageEntryDefault='a\\Entry.PNG'/>"
         "<GsWidgetLibrary:SliderButton Width='1' Height='1' SliderGranularity='0.1' "
         "ImageTrackSize='5,6' ImageThumbPosition='7,8' ImageTrackDisabled='T.png'/>"
-        "<GsWidgetLibrary:Label StringId='ID' Text='t'/></Grid>"));
+        "<GsWidgetLibrary:Label StringId='ID' Text='t'/>"
+        "<GsWidgetLibrary:CheckBox Width='1' Height='1'/>"
+        "<GsWidgetLibrary:SliderTrackBar Width='1' Height='1' IsEnabled='False'/>"
+        "<GsWidgetLibrary:SliderTrackBar Width='1' Height='1' SliderMaximum='9'/>"
+        "<GsWidgetLibrary:ScrollText StringId='S'/>"
+        "<GsWidgetLibrary:ResizableWindow Width='1' Height='1' ImageTopDefault='T.png' "
+        "ImageCenterSize='1,2' ImageBorderSize='3,4'/>"
+        "<GsWidgetLibrary:Video Width='1' Height='1' VideoAssetName='Intro' ImageDefault='x/Still.png'/>"
+        "<GsWidgetLibrary:Emitter3D Width='1' Height='1' EmitterSource='fx/Spark.emt'/>"
+        "<GsWidgetLibrary:ViewPort3D ComponentLevelName='Stage'/></Grid>"));
     const auto& leaves = static_cast<Panel*>(root->m_Children[0])->m_Children;
-    ASSERT_EQ(leaves.size(), 4u);
+    ASSERT_EQ(leaves.size(), 12u);
     auto* button = static_cast<Button*>(leaves[0]);
     EXPECT_EQ(button->m_Hit.x, 10.0f);
     EXPECT_EQ(button->m_Hit.maxX, 30.0f);
@@ -139,6 +152,20 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
     EXPECT_STREQ(slider->m_Images[9].c_str(), "T.png");
     EXPECT_EQ(static_cast<Label*>(leaves[3])->m_TextStyle.m_StringId, "ID");
     EXPECT_EQ(static_cast<Label*>(leaves[3])->m_TextStyle.m_Text, "t");
+    EXPECT_EQ(static_cast<CheckBox*>(leaves[4])->m_Checked, 0);
+    EXPECT_EQ(static_cast<SliderTrackBar*>(leaves[5])->m_TrackBehavior.m_State, 4u);
+    EXPECT_EQ(static_cast<SliderTrackBar*>(leaves[6])->m_TrackBehavior.m_State, 2u);
+    EXPECT_EQ(static_cast<SliderTrackBar*>(leaves[6])->m_Maximum, 9.0f);
+    auto* window = static_cast<ResizableWindow*>(leaves[8]);
+    EXPECT_EQ(std::vector<f32>({window->m_CenterSize.x, window->m_CenterSize.y, window->m_BorderSize.x,
+                                window->m_BorderSize.y}),
+              std::vector<f32>({1, 2, 3, 4}));
+    const std::vector<std::string> texts = {
+        static_cast<ScrollText*>(leaves[7])->m_StringId.c_str(), window->m_Parts[1].c_str(),
+        static_cast<Video*>(leaves[9])->m_VideoName.c_str(), static_cast<Video*>(leaves[9])->m_DefaultImage.c_str(),
+        static_cast<Emitter3D*>(leaves[10])->m_EmitterSource.c_str(),
+        static_cast<ViewPort3D*>(leaves[11])->m_ComponentLevel.c_str()};
+    EXPECT_EQ(texts, std::vector<std::string>({"S", "T.png", "Intro", "still.png", "fx/Spark.emt", "Stage"}));
     EXPECT_TRUE(Resizes().empty());
     delete root;
 }
@@ -173,7 +200,7 @@ TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
                     Layout("<Grid><GsWidgetLibrary:Compositor Name='again' Source='x/Test.xaml'/>"
                            "</Grid>", 10, 10, "Loop"));
     Panel* root = Build(Layout(
-        "<Grid><GsWidgetLibrary:Compositor Name='board' Margin='40,50,0,0' Width='200' "
+        "<Grid><GsWidgetLibrary:Compositor Name='board' Margin='40,50,3,4' Width='200' "
         "Height='80' Resizable='True' Source='/Theme/Parts/Scores.xaml'/>"
         "<GsWidgetLibrary:Compositor Name='self' Source='Test.xaml'/>"
         "<GsWidgetLibrary:Compositor Name='ancestor' Source='loop.xaml'/>"
@@ -182,8 +209,9 @@ TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
     ASSERT_EQ(children.size(), 4u);
     auto* board = static_cast<Panel*>(children[0]);
     EXPECT_EQ(board->Name, "board");
-    EXPECT_EQ(board->m_X, 40.0f);
-    EXPECT_EQ(board->m_Y, 50.0f);
+    EXPECT_EQ(std::vector<f32>({board->m_X, board->m_Y, board->m_MarginLeft, board->m_MarginTop,
+                                board->m_MarginRight, board->m_MarginBottom}),
+              std::vector<f32>({40, 50, 40, 50, 3, 4}));
     EXPECT_EQ(board->m_Width, 200.0f);
     EXPECT_EQ(board->m_Hit.maxY, 80.0f);
     EXPECT_EQ(board->m_Resizable, 1u);
@@ -191,6 +219,7 @@ TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
     ASSERT_EQ(board->m_Children.size(), 1u);
     EXPECT_EQ(board->m_Children[0]->Name, "inner");
     EXPECT_EQ(children[1]->Name, "self");
+    EXPECT_EQ(children[1]->m_Resizable, 0u);
     EXPECT_TRUE(static_cast<Panel*>(children[1])->m_Children.empty());
     auto* loop = static_cast<Panel*>(static_cast<Panel*>(children[2])->m_Children[0]);
     ASSERT_EQ(loop->m_Children.size(), 1u);
@@ -209,6 +238,8 @@ TEST_F(WidgetBuilder, UnreadableAndTooDeepLayoutsStillGiveAPanel) {
     EXPECT_TRUE(log.Contains("The name of this window is incorect."));
     EXPECT_TRUE(log.Contains("Can not read the level file: "));
     delete missing;
+    sWindow unread;
+    EXPECT_FALSE(WidgetManager::Instance().ReadLayout("nothing.xaml", unread));
     // Refused by the XML layer before it is parsed.
     std::string open, close;
     for (int i = 0; i < 10000; ++i) {

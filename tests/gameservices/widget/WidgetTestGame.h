@@ -25,7 +25,7 @@ public:
 
     GameServices::KorvoGame::GameFlowManager* GetGameFlowManager() override { return &flow; }
     GameServices::KorvoGame::TeamActionManager* GetTeamActionManager() override { return &teams; }
-    GameServices::Entities::Set* GetCurrentLevel() override { return nullptr; }
+    GameServices::Entities::Set* GetCurrentLevel() override { return level; }
     bool IsPaused() const override { return paused; }
     void SetPause(bool pause) override { paused = pause; }
 
@@ -60,6 +60,7 @@ public:
     GameServices::KorvoGame::DeviceManager devices;
     GameServices::KorvoGame::TeamActionManager teams{actions, devices};
     GameServices::Entities::BaseTeamMember members[2];
+    GameServices::Entities::Set* level = nullptr;
     bool paused = false;
 };
 
