@@ -54,6 +54,7 @@ protected:
         Add<Image>(*root, "image", 10, 10, 64, 64)->m_ImageName = "red";
         label = Add<Label>(*root, "label", 100, 10, 100, 40);
         SetText(label->m_TextStyle, "WW");
+        label->m_RenderType = "Additive";
         button = Add<Button>(*root, "button", 200, 100, 80, 40);
         for (u32 i = 0; i < 4; ++i)
             button->m_Images[i] = ("b" + std::to_string(i)).c_str();
@@ -156,9 +157,23 @@ TEST_F(WidgetDrawing, ImagesLabelsAndClipping) {
                 ++(x >= 100 && x < 200 && y >= 10 && y < 50 ? inside : outside);
     EXPECT_GT(inside, 20);
     EXPECT_EQ(outside, 0);
-    const AGRenderAttribute& drawn = Render::CompositeOf(*clipped)->GetMember(0)->m_attribute;
-    ASSERT_GT(drawn.PartCount(), 0u);
-    EXPECT_EQ(drawn.m_renderTypes[0], 3u);  // additive, over black
+    // Additive, over black. Texts take the widget's render type when built and refreshed; without one a
+    // refresh leaves them a type of their own (kAny).
+    auto typeOf = [](const AGRenderable* r) {
+        return r->m_attribute.PartCount() ? r->m_attribute.m_renderTypes[0] : 99u;
+    };
+    EXPECT_EQ(std::vector<u32>({typeOf(Render::CompositeOf(*clipped)->GetMember(0)), typeOf(TextAt(*label, 0))}),
+              std::vector<u32>({AGRenderAttribute::kAdditive, AGRenderAttribute::kAdditive}));
+    constexpr u32 kAny = ~0u;
+    for (const auto& [type, expected] : {std::pair<const char*, u32>{"OnlyColor", AGRenderAttribute::kOnlyColor},
+                                         {"Additive", AGRenderAttribute::kAdditive}, {"", kAny}}) {
+        label->m_RenderType = keyboard->m_RenderType = type;
+        label->SetText("WW");
+        RenderingSystemWidget::UpdateText(*keyboard);
+        for (const AGText* text : {TextAt(*label, 0), TextAt(*keyboard, 0)})
+            EXPECT_TRUE(expected == kAny ? typeOf(text) <= AGRenderAttribute::kAdditive : typeOf(text) == expected)
+                << type << " " << typeOf(text);
+    }
     // The narrow panel cuts its image at its right edge.
     EXPECT_EQ(Pixel(39, 180), kRed);
     EXPECT_EQ(Pixel(41, 180), kClear);
@@ -200,6 +215,7 @@ TEST_F(WidgetDrawing, KeyClicksAndTypedCharactersFillTheKeyboard) {
     g_inputRecord.PushTyped(u'A');
     Frames();
     EXPECT_STREQ(keyboard->GetEnteredText().c_str(), "QA");
+    EXPECT_STREQ(TextAt(*keyboard, 6)->GetString().c_str(), "QA");  // the entry field
     g_inputRecord.PushTyped(8);
     Frames();
     EXPECT_STREQ(keyboard->GetEnteredText().c_str(), "Q");
