@@ -16,8 +16,9 @@ namespace Keys = GameServices::Entities::VolatileDataKeys;
 namespace {
 
 const std::vector<SpriteFile> kSprites = {{"icons/star", 0xFFFF0000u}, {"icons/star.big", 0xFFFF8000u},
-                                          {"b0", 0xFF00FF00u}, {"b1", 0xFF0000FFu}, {"b2", 0xFFFFFF00u},
-                                          {"b3", 0xFF00FFFFu}, {"k", 0xFF808080u}};
+                                          {"b0", 0xFF00FF00u},         {"b1", 0xFF0000FFu},
+                                          {"b2", 0xFFFFFF00u},         {"b3", 0xFF00FFFFu},
+                                          {"k", 0xFF808080u},          {".x", 0xFF808080u}};
 
 template <typename T, size_t N>
 void Name(T (&images)[N], const char* prefix, u32 count) {
@@ -401,7 +402,11 @@ TEST_F(WidgetRender, TextsScaleColourAndKeepOneFontPerTextOnRefresh) {
     tree.label->SetVisible(false);
     tree.label->SetText("hidden");  // stays hidden
     EXPECT_FALSE(Drawn(TextAt(*tree.label, 0)));
+    EXPECT_EQ(RenderingSystemWidget::GetTextWidth(*tree.image), 0.0f);
     Release();
+    EXPECT_EQ(RenderingSystemWidget::GetTextWidth(*tree.label), 0.0f);
+    EXPECT_TRUE(log.Contains("this type of widget does not have text inside") &&
+                log.Contains("this widget has not been initialized"));
 }
 
 // Setters reach the drawn members of a widget and the layer of a panel.
@@ -537,7 +542,9 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         u32 part, visual;
         u32 members[4];
     } sliderCases[] = {{1, 0, 2, {2, 1, 8, 10}}, {1, 1, 5, {0, 5, 8, 10}}, {0, 0, 2, {6, 7, 9, 11}}};
-    s.m_Value = 0.5f;
+    s.m_Minimum = 1.0f;
+    s.m_Maximum = 3.0f;
+    s.m_Value = 2.0f;
     for (const auto& c : sliderCases) {
         s.m_Enabled = c.enabled;
         s.m_SliderBehavior.m_Part = c.part;
@@ -548,7 +555,7 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     }
     AGVec3 thumb;
     Member(s, 3)->GetPosition(thumb);
-    EXPECT_EQ(thumb.x, 60.0f);  // the track's start + 0.5 x the free 80
+    EXPECT_EQ(thumb.x, 60.0f);  // the track's start + half the free 80
 
     SliderTrackBar& bar = *tree.bar;
     bar.m_Value = 30.0f;
@@ -642,7 +649,9 @@ TEST_F(WidgetRender, WidgetsWithoutPicturesLiveAndDieSafely) {
     lost->m_ImageName = "nothere.png";
     auto* blank = Add<Button>(*tree.inner, "blank", 0, 0, 10, 10);
     SetText(blank->m_TextStyle, "b");
+    Add<Image>(*tree.inner, "dotted", 0, 0, 10, 10)->m_ImageName = ".x.png";  // a leading '.' is part of the name
     Build();
+    EXPECT_EQ(Clones(".x.spt"), 1u);
     EXPECT_TRUE(log.Contains("no sprite is explicitely specified in image definition! Check your .xaml file."));
     EXPECT_TRUE(log.Contains("This sprite doesn't exist!"));
     EXPECT_EQ(Composite(*bare), Composite(*lost));  // none

@@ -61,6 +61,11 @@ protected:
         keyboard = Add<SoftKeyboard>(*root, "keyboard", 100, 180, 200, 50);
         LayOutKeyboard(*keyboard, {3}, "QWE", "ABC");
         keyboard->m_MaxEntryTextChar = 8;
+        auto* window = Add<ResizableWindow>(*root, "window", 250, 10, 60, 60);
+        for (auto& part : window->m_Parts)
+            part = "k";
+        window->m_BorderSize = AGVec2{0.1f, 0.1f};
+        window->m_CenterSize = AGVec2{0.8f, 0.8f};
         auto* clip = Add<Panel>(*root, "clip", 10, 150, 30, 64);
         clipped = Add<Image>(*clip, "clipped", 0, 0, 64, 64);
         clipped->m_ImageName = "red";
@@ -149,6 +154,8 @@ TEST_F(WidgetDrawing, ImagesLabelsAndClipping) {
     EXPECT_EQ(Pixel(73, 73), kRed);
     EXPECT_EQ(Pixel(75, 40), kClear);
     EXPECT_EQ(Pixel(40, 75), kClear);
+    EXPECT_EQ(Pixel(280, 40), kOlive);  // the window's centre piece
+    EXPECT_EQ(Pixel(280, 72), kClear);
     // Glyph pixels, and only inside the label's box.
     int inside = 0, outside = 0;
     for (int y = 0; y < 80; ++y)
@@ -177,6 +184,10 @@ TEST_F(WidgetDrawing, ImagesLabelsAndClipping) {
     // The narrow panel cuts its image at its right edge.
     EXPECT_EQ(Pixel(39, 180), kRed);
     EXPECT_EQ(Pixel(41, 180), kClear);
+    Widget::FindChild("image", root)->SetWidth(32.0f);
+    Draw();
+    EXPECT_EQ(Pixel(40, 40), kRed);
+    EXPECT_EQ(Pixel(60, 40), kClear);
 }
 
 TEST_F(WidgetDrawing, OpacityAndHidingFollowTheRootPanel) {
