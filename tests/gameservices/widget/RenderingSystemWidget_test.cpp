@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/graphics/AGMaterial.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/widget/Popup.h"
 #include "tests/gameservices/widget/WidgetRenderTest.h"
@@ -114,11 +115,13 @@ protected:
 TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     const std::vector<u32> before = package.Counts();
     Build();
+    SpriteAt(*tree.button, 2)->SetSize(7, 7);  // gone with the first tree
     RenderingSystemWidget::Initialize(&tree.screen);
     RenderingSystemWidget::AttachLayer(&tree.screen);
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
     ASSERT_EQ(package.shared->ChildCount(), 1u);
     EXPECT_EQ(package.shared->GetChild(0), Render::LayerOf(tree.screen));
+    EXPECT_EQ(SpriteAt(*tree.button, 2)->GetWidth(), 100u);
     const auto& t = tree;
     const struct {
         const Widget* widget;
@@ -452,7 +455,11 @@ TEST_F(WidgetRender, PropertyHooksReachMembersAndLayers) {
     auto* picture = static_cast<AGSprite*>(Member(*tree.image, 0));
     const AGMaterial* before = picture->GetMaterial();
     tree.image->SetImage("b1.png");
-    EXPECT_NE(picture->GetMaterial(), before);
+    namespace Bridge = GameServices::Bridge;
+    TString<char> material = Bridge::FileSystem::GetFilePath(Bridge::FILE_WIDGET_DATA, "b1");
+    material += ".mat";  // the picture's material, from the widget data
+    ASSERT_NE(picture->GetMaterial(), before);
+    EXPECT_EQ(picture->GetMaterial()->NameId(), authoring::NameId(material.c_str()));
     Release();
 }
 
@@ -485,7 +492,8 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         u32 visual;
         u8 locked;
         u32 sprite;
-    } buttonCases[] = {{2, 0, 2}, {1, 0, 1}, {0, 0, 0}, {2, 1, 0}};
+    } buttonCases[] = {{0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {2, 1, 0}};
+    b.m_TextStyle.m_Text = "stop";  // texts follow the state changes
     for (const auto& c : buttonCases) {
         log.Clear();
         b.m_ButtonBehavior.m_VisualState = c.visual;
@@ -494,6 +502,7 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         EXPECT_EQ(Member(b, 0), SpriteAt(b, c.sprite)) << c.visual << c.locked;
         EXPECT_EQ(log.Lines().size(), c.locked) << c.visual;  // no disabled picture: reported
     }
+    EXPECT_STREQ(TextAt(b, 0)->GetString().c_str(), "stop");
     const u32 drawn = Render::LayerOf(*tree.inner)->RenderableCount();
     RenderingSystemWidget::LoadButtonImage(b, Button::kDefault);  // the drawn one, in place
     EXPECT_EQ(Member(b, 0), SpriteAt(b, 0));
@@ -506,7 +515,7 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         b.SetWidth(width);
         EXPECT_EQ(static_cast<AGSprite*>(Member(b, 0))->GetWidth(), pixels) << width;
         RenderingSystemWidget::UpdateBehaviorState(b);
-        EXPECT_EQ(SpriteAt(b, 2)->GetWidth(), pixels) << width;
+        EXPECT_EQ(SpriteAt(b, 0)->GetWidth() + SpriteAt(b, 2)->GetWidth(), 2 * pixels) << width;
     }
     b.Visible = false;  // a hidden widget keeps its look
     b.m_InputLocked = 0;
@@ -522,7 +531,9 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     EXPECT_FALSE(Drawn(Member(box, 1)));  // unchecked
     box.m_Checked = 1;
     box.m_Check.m_Position = AGVec2{3.0f, 4.0f};
+    box.m_TextStyle.m_Text = "tock";
     RenderingSystemWidget::UpdateBehaviorState(box);
+    EXPECT_STREQ(TextAt(box, 0)->GetString().c_str(), "tock");
     EXPECT_EQ(Member(box, 0), SpriteAt(box, 1));
     EXPECT_EQ(Member(box, 1), SpriteAt(box, 4));
     AGVec3 at;
@@ -570,6 +581,7 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     bar.SetInputLocked(true);
     EXPECT_EQ(Member(bar, 0), SpriteAt(bar, 1));
     EXPECT_EQ(Member(bar, 1), SpriteAt(bar, 4));
+    EXPECT_FALSE(log.Contains("Check Box") || log.Contains("Slidder"));  // every state had its picture
     Release();
     EXPECT_EQ(package.Counts(), before);
 }
