@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/AGVertexBuffer.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/widget/Popup.h"
 #include "tests/gameservices/widget/WidgetRenderTest.h"
@@ -588,6 +589,11 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
 
 TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
     auto keyText = [](const Widget& k, u32 i) { return std::string(TextAt(k, i)->GetString().c_str()); };
+    // A key's one-letter label is centred: its glyph leaves equal margins in the 40-pixel key.
+    auto centred = [](const AGText* label) {
+        const AGVec3* quad = label->GetVertexBuffer()->m_positions.Data();
+        return std::abs(quad[0].x - (40.0f - quad[1].x)) < 1.0f;
+    };
     auto press = [](SoftKeyboard& k, i32 special) {
         k.m_HoveredSpecial = special;
         k.m_KeyboardBehavior.m_HoveredIsSpecial = 1;
@@ -605,8 +611,10 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         RenderingSystemWidget::Initialize(&holder);
         const u32 n = u32(k->m_Letters.size());
         EXPECT_EQ(keyText(*k, 5), n == 12 ? "Y" : " ");
+        EXPECT_TRUE(centred(TextAt(*k, 0)));
         press(*k, 0);
         EXPECT_EQ(keyText(*k, 0) + keyText(*k, n), "Aqwe");
+        EXPECT_TRUE(centred(TextAt(*k, 0)));
         EXPECT_EQ(k->m_Abcde + k->m_Qwerty * 2, 1);
         EXPECT_EQ(keyText(*k, n - 2), n == 12 ? "K" : " ");
         RenderingSystemWidget::RefreshKey(*k, false, 0, 3);  // no such look
