@@ -154,15 +154,12 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
             << name;
     }
     // Texts at their offsets, keys' labels on their keys, pictures in their boxes, with the widget's opacity.
-    const std::pair<AGRenderable*, AGVec2> placed[] = {{TextAt(*t.label, 1), {2, 3}},
-                                                       {TextAt(*t.box, 0), {25, 0}},
-                                                       {TextAt(*t.keyboard, 1), {54, 0}},
-                                                       {SpriteAt(*t.slider, 8), {20, 0}}};
-    for (const auto& [member, expected] : placed) {
-        AGVec3 at;
-        member->GetPosition(at);
-        EXPECT_EQ(std::vector<f32>({at.x, at.y}), std::vector<f32>({expected.x, expected.y}));
-    }
+    const std::pair<AGRenderable*, std::vector<f32>> placed[] = {{TextAt(*t.label, 1), {2, 3}},
+                                                                 {TextAt(*t.box, 0), {25, 0}},
+                                                                 {TextAt(*t.keyboard, 1), {54, 0}},
+                                                                 {SpriteAt(*t.slider, 8), {20, 0}}};
+    for (const auto& [member, expected] : placed)
+        EXPECT_EQ(PlaceOf(member), expected);
     EXPECT_EQ(std::vector<u32>({SpriteAt(*t.slider, 8)->GetWidth(), SpriteAt(*t.bar, 1)->GetWidth(),
                                 SpriteAt(*t.bar, 2)->GetWidth()}),
               std::vector<u32>({100, 100, 20}));
@@ -225,11 +222,9 @@ TEST_F(WidgetRender, NinePieceWindowTruncatesItsPieces) {
     for (const auto& c : cases) {
         RenderingSystemWidget::LayoutResizableWindow(*tree.window, c.width, 200.0f);
         AGSprite* piece = SpriteAt(*tree.window, c.piece);
-        AGVec3 at;
-        piece->GetPosition(at);
-        EXPECT_EQ(std::vector<f32>({f32(piece->GetWidth()), f32(piece->GetHeight()), at.x, at.y}),
-                  std::vector<f32>({f32(c.w), f32(c.h), c.x, c.y}))
+        EXPECT_EQ(std::vector<u32>({piece->GetWidth(), piece->GetHeight()}), std::vector<u32>({c.w, c.h}))
             << c.width << " piece " << c.piece;
+        EXPECT_EQ(PlaceOf(piece), std::vector<f32>({c.x, c.y})) << c.width << " piece " << c.piece;
     }
     // A state update lays it out at its own size again, with its render type, and shows every piece.
     SpriteAt(*tree.window, 0)->ClearFlags(AGRenderable::kActive | AGRenderable::kShown);
@@ -397,10 +392,8 @@ TEST_F(WidgetRender, TextsScaleColourAndKeepOneFontPerTextOnRefresh) {
     EXPECT_EQ(tree.label->VolatileDatas.GetFonts()->size(), 2u);
     EXPECT_EQ(sans->RefCount(), holds);
     // Both texts refreshed: the effect in its colour at its new offset.
-    AGVec3 at[2];
-    for (u32 i : {0u, 1u})
-        TextAt(*tree.label, i)->GetPosition(at[i]);
-    EXPECT_EQ(std::vector<f32>({at[0].x, at[0].y, at[1].x, at[1].y}), std::vector<f32>({0, 0, 4, 5}));
+    EXPECT_EQ(PlaceOf(TextAt(*tree.label, 0)), std::vector<f32>({0, 0}));
+    EXPECT_EQ(PlaceOf(TextAt(*tree.label, 1)), std::vector<f32>({4, 5}));
     EXPECT_EQ(TextAt(*tree.label, 1)->m_color, 0xFF0000FFu);
     EXPECT_STREQ(TextAt(*tree.label, 0)->GetString().c_str(), "n999");
     tree.label->SetVisible(false);
@@ -537,9 +530,7 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     EXPECT_STREQ(TextAt(box, 0)->GetString().c_str(), "tock");
     EXPECT_EQ(Member(box, 0), SpriteAt(box, 1));
     EXPECT_EQ(Member(box, 1), SpriteAt(box, 4));
-    AGVec3 at;
-    SpriteAt(box, 5)->GetPosition(at);
-    EXPECT_EQ(std::vector<f32>({at.x, at.y}), std::vector<f32>({3.0f, 4.0f}));  // every look moves with the box
+    EXPECT_EQ(PlaceOf(SpriteAt(box, 5)), std::vector<f32>({3, 4}));  // every look moves with the box
     // A reloaded look that is not drawn stays out of the composite.
     box.m_Images[5] = "b3";
     for (u32 state : {2u, 3u})
@@ -565,9 +556,7 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         for (u32 i = 0; i < 4; ++i)
             EXPECT_EQ(Member(s, i), SpriteAt(s, c.members[i])) << c.visual << " member " << i;
     }
-    AGVec3 thumb;
-    Member(s, 3)->GetPosition(thumb);
-    EXPECT_EQ(thumb.x, 60.0f);  // the track's start + half the free 80
+    EXPECT_EQ(PlaceOf(Member(s, 3))[0], 60.0f);  // the track's start + half the free 80
 
     SliderTrackBar& bar = *tree.bar;
     bar.m_Value = 30.0f;
@@ -575,10 +564,8 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     bar.m_TrackBehavior.m_VisualState = 3;
     RenderingSystemWidget::UpdateBehaviorState(bar);
     EXPECT_EQ(Member(bar, 1), SpriteAt(bar, 3));
-    for (u32 i : {2u, 3u, 4u}) {
-        SpriteAt(bar, i)->GetPosition(thumb);
-        EXPECT_EQ(std::vector<f32>({thumb.x, thumb.y}), std::vector<f32>({35.0f, 2.0f})) << i;
-    }
+    for (u32 i : {2u, 3u, 4u})
+        EXPECT_EQ(PlaceOf(SpriteAt(bar, i)), std::vector<f32>({35, 2})) << i;
     bar.SetInputLocked(true);
     EXPECT_EQ(Member(bar, 0), SpriteAt(bar, 1));
     EXPECT_EQ(Member(bar, 1), SpriteAt(bar, 4));
