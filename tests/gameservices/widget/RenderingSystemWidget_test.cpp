@@ -410,7 +410,11 @@ TEST_F(WidgetRender, TextsScaleColourAndKeepOneFontPerTextOnRefresh) {
 TEST_F(WidgetRender, PropertyHooksReachMembersAndLayers) {
     Panel& inner = *tree.inner;
     Panel* child = Add<Panel>(inner, "nested", 0, 0, 10, 10);
-    Build();
+    RenderingSystemWidget::Initialize(&tree.screen);
+    Widget& view = *Widget::FindChild("view", tree.root);  // its own layer, as the level renderer builds it
+    if (!Render::LayerOf(view))
+        view.VolatileDatas.Set(Keys::kDATA_LAYER, new AGGraphicLayer());
+    RenderingSystemWidget::AttachLayer(&tree.screen);
     AGGraphicLayer* nested = Render::LayerOf(*child);
     Button& b = *tree.button;
     b.SetColor(0x80102030u);
@@ -437,6 +441,13 @@ TEST_F(WidgetRender, PropertyHooksReachMembersAndLayers) {
         inner.SetVisible(shown);
         EXPECT_EQ(layer->IsEnabled(), shown);
     }
+    // The viewport hangs under its panel by draw order and follows its size and visibility.
+    AGGraphicLayer* viewport = Render::LayerOf(view);
+    view.SetWidth(30.0f);
+    view.SetVisible(false);
+    EXPECT_EQ(std::vector<u32>({viewport->GetOrderKey(), viewport->GetWidth(), viewport->IsEnabled()}),
+              std::vector<u32>({view.m_DrawOrder, 30, 0}));
+    EXPECT_EQ(viewport->GetParent(), layer);
     // A check box shown again shows its mark only when checked.
     CheckBox& box = *tree.box;
     for (u8 checked : {0, 1}) {
