@@ -417,7 +417,7 @@ TEST_F(WidgetRender, PropertyHooksReachMembersAndLayers) {
     RenderingSystemWidget::AttachLayer(&tree.screen);
     AGGraphicLayer* nested = Render::LayerOf(*child);
     Button& b = *tree.button;
-    b.SetColor(0x80102030u);
+    b.SetColor(0xFF102030u);
     b.SetOpacity(0.5f);
     b.SetScale(AGVec2{2.0f, 3.0f});
     b.SetPositionXY(5.0f, 6.0f);
