@@ -16,7 +16,7 @@
 using namespace GameServices::Widget;
 using authoring::Track;
 
-TEST(PRSCAnimation, TimingComesFromTheFileAndOneReferenceIsHeld) {
+TEST(WidgetPrscAnimation, TimingComesFromTheFileAndOneReferenceIsHeld) {
     drawtest::TestPackage package;
     authoring::PackageWriter& writer = package.Writer();
     writer.Add("wave.anm", TypeKey::PrscAnimation,
@@ -48,7 +48,7 @@ TEST(PRSCAnimation, TimingComesFromTheFileAndOneReferenceIsHeld) {
     EXPECT_EQ(image.m_Animation, nullptr);
 }
 
-TEST(PRSCAnimation, PlayModesAndAPositionTrackWithYNegated) {
+TEST(WidgetPrscAnimation, PlayModesAndAPositionTrackWithYNegated) {
     widget_test::TestGame game;
     LogCapture log;
     AGPrscAnimation animation;

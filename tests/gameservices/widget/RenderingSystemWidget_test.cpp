@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/AGVertexBuffer.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/widget/Popup.h"
 #include "tests/gameservices/widget/WidgetRenderTest.h"
@@ -15,8 +18,9 @@ namespace Keys = GameServices::Entities::VolatileDataKeys;
 namespace {
 
 const std::vector<SpriteFile> kSprites = {{"icons/star", 0xFFFF0000u}, {"icons/star.big", 0xFFFF8000u},
-                                          {"b0", 0xFF00FF00u}, {"b1", 0xFF0000FFu}, {"b2", 0xFFFFFF00u},
-                                          {"b3", 0xFF00FFFFu}, {"k", 0xFF808080u}};
+                                          {"b0", 0xFF00FF00u},         {"b1", 0xFF0000FFu},
+                                          {"b2", 0xFFFFFF00u},         {"b3", 0xFF00FFFFu},
+                                          {"k", 0xFF808080u},          {".x", 0xFF808080u}};
 
 template <typename T, size_t N>
 void Name(T (&images)[N], const char* prefix, u32 count) {
@@ -36,8 +40,10 @@ struct Tree {
         image->m_ImageName = "Icons/Star.Big.PNG";
         label = Add<Label>(*inner, "label", 0, 100, 200, 40);
         SetText(label->m_TextStyle, "hello", "Shadow.ttf");
+        label->m_TextStyle.m_EffectOffset = AGVec2{2.0f, 3.0f};
         tiny = Add<Label>(*inner, "tiny", 0, 150, 200, 40);
         SetText(tiny->m_TextStyle, "x", "x");
+        tiny->Visible = false;
         button = Add<Button>(*inner, "button", 100, 0, 100.9f, 30);
         Name(button->m_Images, "b", 4);
         SetText(button->m_TextStyle, "go", "Shadow.ttf");
@@ -45,14 +51,23 @@ struct Tree {
         Name(box->m_Images, "b", 4);
         box->m_Check = ImageBox{AGVec2{20, 20}, AGVec2{0, 0}};
         SetText(box->m_TextStyle, "tick");
+        box->m_TextOffset = 25;
+        box->m_Opacity = 0.5f;
+        box->m_RenderType = "OnlyColor";
+        hiddenBox = Add<CheckBox>(*inner, "hiddenBox", 0, 0, 10, 10);
+        SetText(hiddenBox->m_TextStyle, "h");
+        hiddenBox->Visible = false;
         slider = Add<SliderButton>(*inner, "slider", 0, 300, 200, 20);
         Name(slider->m_Images, "b", 4);
         slider->m_Track = ImageBox{AGVec2{100, 20}, AGVec2{20, 0}};
         slider->m_Thumb = ImageBox{AGVec2{20, 20}, AGVec2{20, 0}};
+        slider->m_Opacity = 0.5f;
         bar = Add<SliderTrackBar>(*inner, "bar", 0, 350, 200, 20);
         for (auto& i : bar->m_Images)
             i = "Icons/Star.Big.PNG";
         bar->m_RenderType = "Additive";
+        bar->m_Track = ImageBox{AGVec2{100, 20}, AGVec2{0, 0}};
+        bar->m_Thumb = ImageBox{AGVec2{20, 20}, AGVec2{0, 0}};
         window = Add<ResizableWindow>(*inner, "window", 300, 0, 400, 200);
         for (auto& part : window->m_Parts)
             part = "k";
@@ -70,7 +85,7 @@ struct Tree {
     Image* image;
     Label *label, *tiny;
     Button* button;
-    CheckBox* box;
+    CheckBox *box, *hiddenBox;
     SliderButton* slider;
     SliderTrackBar* bar;
     ResizableWindow* window;
@@ -101,11 +116,13 @@ protected:
 TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     const std::vector<u32> before = package.Counts();
     Build();
+    SpriteAt(*tree.button, 2)->SetSize(7, 7);  // gone with the first tree
     RenderingSystemWidget::Initialize(&tree.screen);
     RenderingSystemWidget::AttachLayer(&tree.screen);
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
     ASSERT_EQ(package.shared->ChildCount(), 1u);
     EXPECT_EQ(package.shared->GetChild(0), Render::LayerOf(tree.screen));
+    EXPECT_EQ(SpriteAt(*tree.button, 2)->GetWidth(), 100u);
     const auto& t = tree;
     const struct {
         const Widget* widget;
@@ -117,6 +134,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
         {t.slider, {SpriteAt(*t.slider, 0), SpriteAt(*t.slider, 1), SpriteAt(*t.slider, 8), SpriteAt(*t.slider, 10)}, 12, 0},
         {t.bar, {SpriteAt(*t.bar, 0), SpriteAt(*t.bar, 2)}, 5, 0},
         {t.label, {TextAt(*t.label, 1), TextAt(*t.label, 0)}, 0, 2},
+        {t.window, {SpriteAt(*t.window, 0), SpriteAt(*t.window, 1)}, 9, 0},
         {t.tiny, {TextAt(*t.tiny, 0)}, 0, 1},
         {t.keyboard, {SpriteAt(*t.keyboard, 0), TextAt(*t.keyboard, 0), SpriteAt(*t.keyboard, 3)}, 23, 1},
     };
@@ -130,11 +148,34 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
         const auto* fonts = c.widget->VolatileDatas.GetFonts();
         EXPECT_EQ(sprites ? sprites->size() : 0u, c.sprites) << name;
         EXPECT_EQ(fonts ? fonts->size() : 0u, c.fonts) << name;
+        const AGVec3& at = Composite(*c.widget)->GetPosition();
+        EXPECT_EQ(std::vector<f32>({at.x, at.y, Composite(*c.widget)->GetDepth()}),
+                  std::vector<f32>({c.widget->m_X, c.widget->m_Y, f32(c.widget->m_DrawOrder)}))
+            << name;
     }
+    // Texts at their offsets, keys' labels on their keys, pictures in their boxes, with the widget's opacity.
+    const std::pair<AGRenderable*, std::vector<f32>> placed[] = {{TextAt(*t.label, 1), {2, 3}},
+                                                                 {TextAt(*t.box, 0), {25, 0}},
+                                                                 {TextAt(*t.keyboard, 1), {54, 0}},
+                                                                 {SpriteAt(*t.slider, 8), {20, 0}}};
+    for (const auto& [member, expected] : placed)
+        EXPECT_EQ(PlaceOf(member), expected);
+    EXPECT_EQ(std::vector<u32>({SpriteAt(*t.slider, 8)->GetWidth(), SpriteAt(*t.bar, 1)->GetWidth(),
+                                SpriteAt(*t.bar, 2)->GetWidth()}),
+              std::vector<u32>({100, 100, 20}));
+    for (const Widget* w : std::initializer_list<const Widget*>{t.box, t.slider})
+        EXPECT_NEAR(f32(Member(*w, 0)->m_color >> 24), 127.5f, 1.0f) << w->Name.c_str();
+    EXPECT_FALSE(Drawn(TextAt(*t.tiny, 0)));  // built hidden
+    EXPECT_FALSE(Drawn(TextAt(*t.hiddenBox, 0)));
+    EXPECT_FALSE(log.Contains("!!!!"));  // nothing built twice
+    EXPECT_EQ(Composite(*t.keyboard)->MemberCount(), 2u * 3u + 10u);
     EXPECT_EQ(Composite(*t.tiny)->MemberCount(), 1u);
     EXPECT_EQ(Widget::FindChild("tinyButton", t.root)->VolatileDatas.GetTexts()->size(), 2u);
     EXPECT_FALSE(Drawn(SpriteAt(*t.box, 3)));
-    EXPECT_EQ(SpriteAt(*t.bar, 4)->GetBlendMode(), 3u);
+    // Render types set the blend; without one the sprite file's stays.
+    EXPECT_EQ(std::vector<u32>({SpriteAt(*t.bar, 4)->GetBlendMode(), SpriteAt(*t.box, 0)->GetBlendMode(),
+                                SpriteAt(*t.button, 0)->GetBlendMode()}),
+              std::vector<u32>({AGSprite::kBlendAdditive, AGSprite::kBlendColor, AGSprite::kBlendAlpha}));
     EXPECT_EQ(std::string(TextAt(*t.keyboard, 0)->GetString().c_str()), "Q");
     // The Image names its sprite up to the first '.', the other kinds up to the last.
     EXPECT_EQ(Clones("icons/star.spt"), 1u);
@@ -143,7 +184,10 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     ASSERT_EQ(t.keyboard->m_Letters.size(), 3u);
     EXPECT_EQ(t.keyboard->m_Letters[1].x - t.keyboard->m_Letters[0].x, 44.0f);
     EXPECT_EQ(t.keyboard->m_Letters[2].x - t.keyboard->m_Letters[0].x, 88.0f);
-    EXPECT_EQ(t.keyboard->m_Specials.at(3).value, 3u);
+    EXPECT_EQ(TextAt(*t.keyboard, 0)->MeasureText(" "), 6.0f);
+    ASSERT_EQ(t.keyboard->m_Specials.size(), 4u);
+    for (u32 i = 0; i < 4; ++i)
+        EXPECT_EQ(t.keyboard->m_Specials[i].value, i);
     Release();
     for (Widget* w : std::initializer_list<Widget*>{t.root, t.inner, t.image, t.label, t.button, t.box, t.slider,
                                                      t.bar, t.window, t.keyboard})
@@ -151,38 +195,65 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_EQ(tree.screen.VolatileDatas.Count(), 0u);
     EXPECT_EQ(package.shared->ChildCount(), 0u);
     EXPECT_EQ(package.Counts(), before);
+    log.Clear();
+    Release();  // nothing left to release
+    EXPECT_TRUE(log.Lines().empty());
+    Screen bare;  // without a tree, ReleaseLayer alone gives the layer back
+    RenderingSystemWidget::Initialize(&bare);
+    RenderingSystemWidget::AttachLayer(&bare);
+    const AGGraphicLayer* layer = Render::LayerOf(bare);
+    EXPECT_EQ(std::vector<u32>({layer->GetWidth(), layer->GetHeight()}), std::vector<u32>({0, 0}));  // no device
+    RenderingSystemWidget::ReleaseLayer(&bare);
+    EXPECT_EQ(bare.VolatileDatas.Count() + package.shared->ChildCount(), 0u);
+    EXPECT_EQ(package.Counts(), before);
 }
 
 TEST_F(WidgetRender, NinePieceWindowTruncatesItsPieces) {
     Build();
+    EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 320u);  // laid out when built
     const struct {
         f32 width;
         u32 piece, w, h;
         f32 x, y;
     } cases[] = {{400, 0, 320, 160, 40, 20}, {400, 1, 40, 20, 0, 0},     {400, 8, 40, 160, 360, 20},
                  {400, 7, 320, 20, 40, 180}, {400, 3, 40, 20, 360, 180}, {101, 0, 80, 160, 10, 20},
+                 {400, 2, 40, 20, 0, 180},   {400, 5, 320, 20, 40, 0},   {400, 6, 40, 160, 0, 20},
                  {101, 4, 10, 20, 90, 0}};
     for (const auto& c : cases) {
         RenderingSystemWidget::LayoutResizableWindow(*tree.window, c.width, 200.0f);
         AGSprite* piece = SpriteAt(*tree.window, c.piece);
-        AGVec3 at;
-        piece->GetPosition(at);
-        EXPECT_EQ(std::vector<f32>({f32(piece->GetWidth()), f32(piece->GetHeight()), at.x, at.y}),
-                  std::vector<f32>({f32(c.w), f32(c.h), c.x, c.y}))
+        EXPECT_EQ(std::vector<u32>({piece->GetWidth(), piece->GetHeight()}), std::vector<u32>({c.w, c.h}))
             << c.width << " piece " << c.piece;
+        EXPECT_EQ(PlaceOf(piece), std::vector<f32>({c.x, c.y})) << c.width << " piece " << c.piece;
     }
+    // A state update lays it out at its own size again, with its render type, and shows every piece.
+    SpriteAt(*tree.window, 0)->ClearFlags(AGRenderable::kActive | AGRenderable::kShown);
+    tree.window->m_RenderType = "Additive";
+    RenderingSystemWidget::UpdateBehaviorState(*tree.window);
+    EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 320u);
+    EXPECT_TRUE(Drawn(SpriteAt(*tree.window, 0)));
+    EXPECT_EQ(SpriteAt(*tree.window, 8)->GetBlendMode(), AGSprite::kBlendAdditive);
     // Scaled in the frame: laid out at the scaled size, its composite keeps only the move.
     tree.window->m_ScaleX = 2.0f;
+    tree.window->m_ScaleY = 0.5f;
     RenderingSystemWidget::UpdateTransforms(*tree.root);
     EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 640u);
+    EXPECT_EQ(SpriteAt(*tree.window, 0)->GetHeight(), 80u);
     EXPECT_EQ(Composite(*tree.window)->Transform().m[0], 1.0f);
     Release();
 }
 
 TEST_F(WidgetRender, TransformsClipsAndStacking) {
+    const std::vector<u32> before = package.Counts();
     tree.root->SetOpacity(0.5f);
     tree.image->m_AnimColor = 0x80FFFFFFu;
+    tree.image->m_AnimX = 3.0f;
+    tree.image->m_AnimY = 4.0f;
+    tree.label->m_Hit.rotation = 0.3f;  // + the animated 0.2, turned as the row-vector rotation about z
+    tree.label->m_AnimRotation = 0.2f;
     auto* nested = Add<Panel>(*tree.inner, "nested", 650, 450, 200, 200);
+    nested->m_Opacity = 0.5f;
+    auto* corner = Add<Panel>(*tree.inner, "corner", -5, -6, 20, 30);
     Popup first, second;
     Panel firstRoot("p1"), secondRoot("p2");
     first.m_Panel = &firstRoot;
@@ -194,16 +265,30 @@ TEST_F(WidgetRender, TransformsClipsAndStacking) {
     RenderingSystemWidget::AttachLayer(&second);
     RenderingSystemWidget::UpdateTransforms(*tree.root);
     EXPECT_NEAR(tree.image->m_EffectiveOpacity, 0.251f, 0.001f);
-    EXPECT_EQ(Composite(*tree.image)->Transform().m[12], 10.0f);
-    tree.label->m_Hit.rotation = 0.5f;  // turned as the row-vector rotation about z
-    RenderingSystemWidget::UpdateTransforms(*tree.root);
+    const auto& world = Composite(*tree.image)->Transform().m;
+    EXPECT_EQ(std::vector<f32>({world[12], world[13]}), std::vector<f32>({13.0f, 14.0f}));
+    EXPECT_EQ(std::vector<f32>(std::begin(tree.image->m_ScreenRect), std::end(tree.image->m_ScreenRect)),
+              std::vector<f32>({13.0f, 14.0f, 64.0f, 64.0f}));
     EXPECT_NEAR(Composite(*tree.label)->Transform().m[1], -std::sin(0.5f), 1e-5f);
-    // The nested panel's rectangle is cut to its parent's; siblings draw in creation order.
-    AGGraphicLayer* clip = Render::LayerOf(*nested);
-    EXPECT_EQ(std::vector<f32>({clip->GetPosition().x, f32(clip->GetWidth()), f32(clip->GetHeight())}),
-              std::vector<f32>({660.0f, 50.0f, 50.0f}));
+    platform::gfx::Matrix m;  // only its upper 3 x 3 is written
+    std::fill(std::begin(m.m), std::end(m.m), 7.0f);
+    RenderingSystemWidget::MatrixRotationAxis(AGVec3{0.0f, 0.0f, 1.0f}, m, 0.5f);
+    const f32 c = std::cos(0.5f), s = std::sin(0.5f), expected[16] = {c, -s, 0, 7, s, c, 0, 7, 0, 0, 1, 7, 7, 7, 7, 7};
+    for (u32 i = 0; i < 16; ++i)
+        EXPECT_NEAR(m.m[i], expected[i], 1e-6f) << i;
+    // Nested panels' rectangles are cut to their parent's; siblings draw in creation order.
+    const std::pair<Panel*, std::vector<f32>> clips[] = {{nested, {660, 460, 50, 50}}, {corner, {10, 10, 15, 24}}};
+    for (const auto& [panel, rect] : clips) {
+        const AGGraphicLayer* clip = Render::LayerOf(*panel);
+        EXPECT_EQ(std::vector<f32>({clip->GetPosition().x, clip->GetPosition().y, f32(clip->GetWidth()),
+                                    f32(clip->GetHeight())}),
+                  rect);
+        EXPECT_EQ(clip->GetOrderKey(), panel->m_DrawOrder);
+    }
+    EXPECT_EQ(Render::LayerOf(*nested)->GetOpacity(), 0.5f);
+    EXPECT_FALSE(log.Contains("panel's parent must be another panel."));
     AGGraphicLayer* parent = Render::LayerOf(*tree.inner);
-    EXPECT_EQ(parent->GetChild(parent->ChildCount() - 1), clip);
+    EXPECT_EQ(parent->GetChild(parent->ChildCount() - 1), Render::LayerOf(*corner));
     for (bool shown : {false, true}) {
         tree.inner->Visible = shown;
         RenderingSystemWidget::UpdateTransforms(*tree.root);
@@ -211,6 +296,7 @@ TEST_F(WidgetRender, TransformsClipsAndStacking) {
         EXPECT_EQ(Drawn(Member(*tree.label, 0)), shown);
         EXPECT_EQ(Render::LayerOf(*tree.inner)->IsEnabled(), shown);
         EXPECT_FALSE(Drawn(Member(*tree.box, 1)));  // unchecked
+        EXPECT_FALSE(Drawn(Member(*tree.tiny, 0)));  // hidden itself
     }
     // Screen (key 1) under the popups (key 2), popups in attach order.
     const std::vector<AGGraphicLayer*> order = {Render::LayerOf(tree.screen), Render::LayerOf(first),
@@ -230,18 +316,23 @@ TEST_F(WidgetRender, TransformsClipsAndStacking) {
     }
     Release();
     EXPECT_EQ(package.shared->ChildCount(), 0u);
+    EXPECT_EQ(package.Counts(), before);
 }
 
 TEST_F(WidgetRender, SetsBuildEveryRootAndCompositorsStretchTheirContent) {
     GameServices::Entities::Set set;
     Panel a("a"), b("b");
+    Image stray("stray");  // not a panel: no root
     Add<Image>(b, "image", 0, 0, 8, 8)->m_ImageName = "k";
-    set.m_Widgets = {&a, &b};
+    set.m_Widgets = {&a, &stray, &b};
     RenderingSystemWidget::Initialize(&set);
+    EXPECT_FALSE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
     RenderingSystemWidget::AttachLayer(&set);
     ASSERT_EQ(Render::LayerOf(set)->ChildCount(), 2u);
     EXPECT_EQ(Render::LayerOf(b)->RenderableCount(), 1u);
+    package.shared->AddChildLayer(Render::LayerOf(set));  // as the level renderer hangs it
     RenderingSystemWidget::Cleanup(&set);
+    EXPECT_EQ(package.shared->ChildCount(), 0u);
     EXPECT_EQ(b.m_Children[0]->VolatileDatas.Count() + set.VolatileDatas.Count(), 1u);
     // The Set's camera goes back with the level's engine objects.
     auto* providers = set.VolatileDatas.GetEngineProviders();
@@ -257,8 +348,10 @@ TEST_F(WidgetRender, SetsBuildEveryRootAndCompositorsStretchTheirContent) {
         Popup holder;
         holder.m_Panel = &root;
         RenderingSystemWidget::Initialize(&holder);
-        EXPECT_EQ(std::vector<f32>({content->m_Width, content->m_Height, child->m_X, child->m_Height}),
-                  std::vector<f32>({800, 600, size ? 20.0f : 10.0f, size ? 80.0f : 40.0f}));
+        const f32 r = size ? 2.0f : 1.0f;
+        EXPECT_EQ(std::vector<f32>(
+                      {content->m_Width, content->m_Height, child->m_X, child->m_Y, child->m_Width, child->m_Height}),
+                  std::vector<f32>({800, 600, 10 * r, 20 * r, 30 * r, 40 * r}));
         RenderingSystemWidget::Cleanup(&holder);
         RenderingSystemWidget::ReleaseLayer(&holder);
         holder.m_Panel = nullptr;
@@ -272,28 +365,106 @@ TEST_F(WidgetRender, TextsScaleColourAndKeepOneFontPerTextOnRefresh) {
         f32 scale;
         u32 argb;
     } cases[] = {{24, "#FFFFFFFF", 0.75f, 0xFFFFFFFFu}, {0, "FFFFFFFF", 1.0f, 0xFFFFFFFFu},
-                 {16, "0xFFFFFFFF", 0.5f, 0xFFFFFFFFu}, {8, "", 0.25f, 0xFFFF00FFu}};
+                 {16, "0xFFFFFFFF", 0.5f, 0xFFFFFFFFu}, {1, "", 1.0f / 32.0f, 0xFFFF00FFu}};
+    tree.label->m_TextStyle.m_SpaceWidth = 10;
     for (const auto& c : cases) {
         tree.label->m_TextStyle.m_Size = c.size;
         tree.label->m_TextStyle.m_Color = c.color;
         Build();
         EXPECT_EQ(TextAt(*tree.label, 0)->m_color, c.argb) << c.color;
-        // The scale shows in the width of a measured space.
+        const f32 built = RenderingSystemWidget::GetTextWidth(*tree.label);
+        // The scale shows in the width of a measured space; a refresh keeps it and takes the colour.
+        tree.label->m_TextStyle.m_Color = "#80102030";
         tree.label->SetText(" ");
-        EXPECT_FLOAT_EQ(RenderingSystemWidget::GetTextWidth(*tree.label), 6.0f * c.scale) << c.size;
+        EXPECT_FLOAT_EQ(RenderingSystemWidget::GetTextWidth(*tree.label), 10.0f * c.scale) << c.size;
+        EXPECT_EQ(TextAt(*tree.label, 0)->m_color, 0x80102030u);
+        tree.label->SetText("hello");
+        EXPECT_FLOAT_EQ(RenderingSystemWidget::GetTextWidth(*tree.label), built) << c.size;
         Release();
     }
     Build();
     AGResource* sans = package.Provider(TypeKey::Font)->Find(authoring::NameId("sans.fon"));
     const u32 holds = sans->RefCount();
+    tree.label->m_TextStyle.m_EffectOffset = AGVec2{4.0f, 5.0f};
+    tree.label->m_TextStyle.m_EffectColor = "#FF0000FF";
     for (int i = 0; i < 1000; ++i)
         tree.label->SetText(("n" + std::to_string(i)).c_str());
     EXPECT_EQ(tree.label->VolatileDatas.GetFonts()->size(), 2u);
     EXPECT_EQ(sans->RefCount(), holds);
+    // Both texts refreshed: the effect in its colour at its new offset.
+    EXPECT_EQ(PlaceOf(TextAt(*tree.label, 0)), std::vector<f32>({0, 0}));
+    EXPECT_EQ(PlaceOf(TextAt(*tree.label, 1)), std::vector<f32>({4, 5}));
+    EXPECT_EQ(TextAt(*tree.label, 1)->m_color, 0xFF0000FFu);
     EXPECT_STREQ(TextAt(*tree.label, 0)->GetString().c_str(), "n999");
     tree.label->SetVisible(false);
     tree.label->SetText("hidden");  // stays hidden
     EXPECT_FALSE(Drawn(TextAt(*tree.label, 0)));
+    EXPECT_EQ(RenderingSystemWidget::GetTextWidth(*tree.image), 0.0f);
+    Release();
+    EXPECT_EQ(RenderingSystemWidget::GetTextWidth(*tree.label), 0.0f);
+    EXPECT_TRUE(log.Contains("this type of widget does not have text inside") &&
+                log.Contains("this widget has not been initialized"));
+}
+
+// Setters reach the drawn members of a widget and the layer of a panel.
+TEST_F(WidgetRender, PropertyHooksReachMembersAndLayers) {
+    Panel& inner = *tree.inner;
+    Panel* child = Add<Panel>(inner, "nested", 0, 0, 10, 10);
+    RenderingSystemWidget::Initialize(&tree.screen);
+    Widget& view = *Widget::FindChild("view", tree.root);  // its own layer, as the level renderer builds it
+    if (!Render::LayerOf(view))
+        view.VolatileDatas.Set(Keys::kDATA_LAYER, new AGGraphicLayer());
+    RenderingSystemWidget::AttachLayer(&tree.screen);
+    AGGraphicLayer* nested = Render::LayerOf(*child);
+    Button& b = *tree.button;
+    b.SetColor(0xFF102030u);
+    b.SetOpacity(0.5f);
+    b.SetScale(AGVec2{2.0f, 3.0f});
+    b.SetPositionXY(5.0f, 6.0f);
+    for (u32 i = 0; i < 3; ++i) {
+        EXPECT_EQ(Member(b, i)->m_color & 0xFFFFFFu, 0x102030u) << i;
+        EXPECT_NEAR(f32(Member(b, i)->m_color >> 24), 127.5f, 1.0f) << i;
+    }
+    const AGCompositeRenderable& drawn = *Composite(b);
+    EXPECT_EQ(std::vector<f32>({drawn.Transform().m[0], drawn.Transform().m[5], drawn.GetPosition().x,
+                                drawn.GetPosition().y}),
+              std::vector<f32>({2, 3, 5, 6}));
+    EXPECT_EQ(b.GetRenderable(), Member(b, 0));
+    inner.SetOpacity(0.25f);
+    inner.SetScale(AGVec2{2.0f, 0.5f});
+    inner.SetPositionXY(7.0f, 8.0f);
+    AGGraphicLayer* layer = Render::LayerOf(inner);
+    EXPECT_EQ(std::vector<f32>({layer->GetOpacity(), f32(layer->GetWidth()), f32(layer->GetHeight()),
+                                layer->GetPosition().x, nested->GetPosition().y}),
+              std::vector<f32>({0.25f, 1400, 250, 7, 8}));
+    for (bool shown : {false, true}) {
+        inner.SetVisible(shown);
+        EXPECT_EQ(layer->IsEnabled(), shown);
+    }
+    // The viewport hangs under its panel by draw order and follows its size and visibility.
+    AGGraphicLayer* viewport = Render::LayerOf(view);
+    view.SetWidth(30.0f);
+    view.SetVisible(false);
+    EXPECT_EQ(std::vector<u32>({viewport->GetOrderKey(), viewport->GetWidth(), viewport->IsEnabled()}),
+              std::vector<u32>({view.m_DrawOrder, 30, 0}));
+    EXPECT_EQ(viewport->GetParent(), layer);
+    // A check box shown again shows its mark only when checked.
+    CheckBox& box = *tree.box;
+    for (u8 checked : {0, 1}) {
+        box.m_Checked = checked;
+        box.SetVisible(false);
+        EXPECT_FALSE(Drawn(Member(box, 0)) || Drawn(Member(box, 1)));
+        box.SetVisible(true);
+        EXPECT_EQ(Drawn(Member(box, 0)) + Drawn(Member(box, 1)), 1 + checked);
+    }
+    auto* picture = static_cast<AGSprite*>(Member(*tree.image, 0));
+    const AGMaterial* before = picture->GetMaterial();
+    tree.image->SetImage("b1.png");
+    namespace Bridge = GameServices::Bridge;
+    TString<char> material = Bridge::FileSystem::GetFilePath(Bridge::FILE_WIDGET_DATA, "b1");
+    material += ".mat";  // the picture's material, from the widget data
+    ASSERT_NE(picture->GetMaterial(), before);
+    EXPECT_EQ(picture->GetMaterial()->NameId(), authoring::NameId(material.c_str()));
     Release();
 }
 
@@ -302,7 +473,7 @@ TEST(WidgetRenderNames, FileNamesAndRenderTypes) {
     const struct {
         const char *in, *font, *texture;
     } names[] = {{"", "tahoma.fon", ".png"}, {"Sans.TTF", "sans.fon", "sans.png"}, {"Sans", "sans.fon", "sans.png"},
-                 {"Menu/Back.PNG", "menu/back.fon", "menu/back.png"}};
+                 {"Menu/Back.PNG", "menu/back.fon", "menu/back.png"}, {".Font", ".fon", ".png"}};
     for (const auto& n : names) {
         EXPECT_STREQ(RenderingSystemWidget::GetFontFileName(n.in).c_str(), n.font);
         EXPECT_STREQ(RenderingSystemWidget::GetTextureFileName(n.in).c_str(), n.texture);
@@ -318,6 +489,7 @@ TEST(WidgetRenderNames, FileNamesAndRenderTypes) {
 }
 
 TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
+    const std::vector<u32> before = package.Counts();
     tree.button->m_Images[Button::kDisabled] = "";
     Build();
     Button& b = *tree.button;
@@ -325,7 +497,8 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         u32 visual;
         u8 locked;
         u32 sprite;
-    } buttonCases[] = {{2, 0, 2}, {1, 0, 1}, {0, 0, 0}, {2, 1, 0}};
+    } buttonCases[] = {{0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {2, 1, 0}};
+    b.m_TextStyle.m_Text = "stop";  // texts follow the state changes
     for (const auto& c : buttonCases) {
         log.Clear();
         b.m_ButtonBehavior.m_VisualState = c.visual;
@@ -334,6 +507,7 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         EXPECT_EQ(Member(b, 0), SpriteAt(b, c.sprite)) << c.visual << c.locked;
         EXPECT_EQ(log.Lines().size(), c.locked) << c.visual;  // no disabled picture: reported
     }
+    EXPECT_STREQ(TextAt(b, 0)->GetString().c_str(), "stop");
     const u32 drawn = Render::LayerOf(*tree.inner)->RenderableCount();
     RenderingSystemWidget::LoadButtonImage(b, Button::kDefault);  // the drawn one, in place
     EXPECT_EQ(Member(b, 0), SpriteAt(b, 0));
@@ -346,20 +520,33 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         b.SetWidth(width);
         EXPECT_EQ(static_cast<AGSprite*>(Member(b, 0))->GetWidth(), pixels) << width;
         RenderingSystemWidget::UpdateBehaviorState(b);
-        EXPECT_EQ(SpriteAt(b, 2)->GetWidth(), pixels) << width;
+        EXPECT_EQ(SpriteAt(b, 0)->GetWidth() + SpriteAt(b, 2)->GetWidth(), 2 * pixels) << width;
     }
     b.Visible = false;  // a hidden widget keeps its look
     b.m_InputLocked = 0;
     RenderingSystemWidget::UpdateBehaviorState(b);
+    RenderingSystemWidget::RefreshKey(b, false, 0, 1);  // not a keyboard
+    RenderingSystemWidget::SetSoftKeysVisible(6, b, false);
     EXPECT_EQ(Member(b, 0), SpriteAt(b, 3));
+    EXPECT_FALSE(log.Contains("no member"));
 
     CheckBox& box = *tree.box;
     box.m_CheckBehavior.m_VisualState = 1;
     RenderingSystemWidget::UpdateBehaviorState(box);
     EXPECT_FALSE(Drawn(Member(box, 1)));  // unchecked
     box.m_Checked = 1;
+    box.m_Check.m_Position = AGVec2{3.0f, 4.0f};
+    box.m_TextStyle.m_Text = "tock";
     RenderingSystemWidget::UpdateBehaviorState(box);
+    EXPECT_STREQ(TextAt(box, 0)->GetString().c_str(), "tock");
     EXPECT_EQ(Member(box, 0), SpriteAt(box, 1));
+    EXPECT_EQ(Member(box, 1), SpriteAt(box, 4));
+    EXPECT_EQ(PlaceOf(SpriteAt(box, 5)), std::vector<f32>({3, 4}));  // every look moves with the box
+    // A reloaded look that is not drawn stays out of the composite.
+    box.m_Images[5] = "b3";
+    for (u32 state : {2u, 3u})
+        RenderingSystemWidget::LoadCheckBoxImage(box, state, true);
+    EXPECT_EQ(SpriteAt(box, 5)->NameId(), authoring::NameId("b3.spt"));
     EXPECT_EQ(Member(box, 1), SpriteAt(box, 4));
     EXPECT_TRUE(Drawn(Member(box, 1)));
 
@@ -369,7 +556,9 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         u32 part, visual;
         u32 members[4];
     } sliderCases[] = {{1, 0, 2, {2, 1, 8, 10}}, {1, 1, 5, {0, 5, 8, 10}}, {0, 0, 2, {6, 7, 9, 11}}};
-    s.m_Value = 0.5f;
+    s.m_Minimum = 1.0f;
+    s.m_Maximum = 3.0f;
+    s.m_Value = 2.0f;
     for (const auto& c : sliderCases) {
         s.m_Enabled = c.enabled;
         s.m_SliderBehavior.m_Part = c.part;
@@ -378,9 +567,7 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         for (u32 i = 0; i < 4; ++i)
             EXPECT_EQ(Member(s, i), SpriteAt(s, c.members[i])) << c.visual << " member " << i;
     }
-    AGVec3 thumb;
-    Member(s, 3)->GetPosition(thumb);
-    EXPECT_EQ(thumb.x, 60.0f);  // the track's start + 0.5 x the free 80
+    EXPECT_EQ(PlaceOf(Member(s, 3))[0], 60.0f);  // the track's start + half the free 80
 
     SliderTrackBar& bar = *tree.bar;
     bar.m_Value = 30.0f;
@@ -388,18 +575,23 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     bar.m_TrackBehavior.m_VisualState = 3;
     RenderingSystemWidget::UpdateBehaviorState(bar);
     EXPECT_EQ(Member(bar, 1), SpriteAt(bar, 3));
-    for (u32 i : {2u, 3u, 4u}) {
-        SpriteAt(bar, i)->GetPosition(thumb);
-        EXPECT_EQ(std::vector<f32>({thumb.x, thumb.y}), std::vector<f32>({35.0f, 2.0f})) << i;
-    }
+    for (u32 i : {2u, 3u, 4u})
+        EXPECT_EQ(PlaceOf(SpriteAt(bar, i)), std::vector<f32>({35, 2})) << i;
     bar.SetInputLocked(true);
     EXPECT_EQ(Member(bar, 0), SpriteAt(bar, 1));
     EXPECT_EQ(Member(bar, 1), SpriteAt(bar, 4));
+    EXPECT_FALSE(log.Contains("Check Box") || log.Contains("Slidder"));  // every state had its picture
     Release();
+    EXPECT_EQ(package.Counts(), before);
 }
 
 TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
     auto keyText = [](const Widget& k, u32 i) { return std::string(TextAt(k, i)->GetString().c_str()); };
+    // A key's one-letter label is centred: its glyph leaves equal margins in the 40-pixel key.
+    auto centred = [](const AGText* label) {
+        const AGVec3* quad = label->GetVertexBuffer()->m_positions.Data();
+        return std::abs(quad[0].x - (40.0f - quad[1].x)) < 1.0f;
+    };
     auto press = [](SoftKeyboard& k, i32 special) {
         k.m_HoveredSpecial = special;
         k.m_KeyboardBehavior.m_HoveredIsSpecial = 1;
@@ -417,8 +609,10 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         RenderingSystemWidget::Initialize(&holder);
         const u32 n = u32(k->m_Letters.size());
         EXPECT_EQ(keyText(*k, 5), n == 12 ? "Y" : " ");
+        EXPECT_TRUE(centred(TextAt(*k, 0)));
         press(*k, 0);
         EXPECT_EQ(keyText(*k, 0) + keyText(*k, n), "Aqwe");
+        EXPECT_TRUE(centred(TextAt(*k, 0)));
         EXPECT_EQ(k->m_Abcde + k->m_Qwerty * 2, 1);
         EXPECT_EQ(keyText(*k, n - 2), n == 12 ? "K" : " ");
         RenderingSystemWidget::RefreshKey(*k, false, 0, 3);  // no such look
@@ -426,20 +620,41 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         EXPECT_EQ(Member(*k, 2 * n), SpriteAt(*k, 3 * n + 2));  // the layout key looks pressed
         press(*k, 1);
         EXPECT_EQ(keyText(*k, 5) + keyText(*k, n + 1), "5abc");
-        EXPECT_EQ(Drawn(TextAt(*k, n - 1)), n < 11);
+        // From the eleventh key on the keys are hidden; the layout keys stay.
+        EXPECT_EQ(Drawn(TextAt(*k, std::min(n - 1, 10u))), n < 11);
         EXPECT_EQ(Drawn(SpriteAt(*k, 3 * (n - 1))), n < 11);
-        EXPECT_TRUE(Drawn(SpriteAt(*k, 9 * 3)) || n < 10);
+        EXPECT_TRUE((Drawn(SpriteAt(*k, 9 * 3)) || n < 10) && Drawn(TextAt(*k, n)));
+        press(*k, 1);  // leaves digits in the same order
+        EXPECT_EQ(keyText(*k, 0) + keyText(*k, n + 1), "A123");
+        EXPECT_TRUE(Drawn(TextAt(*k, n - 1)));
+        k->m_InputLocked = 1;  // a locked keyboard ignores its keys
+        press(*k, 1);
+        k->m_InputLocked = 0;
+        EXPECT_EQ(keyText(*k, 0), "A");
+        press(*k, 1);
         press(*k, 0);  // leaves digits, back to the first order
-        EXPECT_EQ(keyText(*k, 1), "W");
+        EXPECT_EQ(keyText(*k, 1) + keyText(*k, n + 1), "W123");
+        EXPECT_EQ(k->m_Abcde + k->m_Qwerty * 2, 2);
         EXPECT_TRUE(Drawn(TextAt(*k, n - 1)));
         EXPECT_EQ(k->GetEnteredText().Length(), 0u);  // layout keys type nothing
-        k->m_HoveredLetter = 1;
+        k->m_HoveredLetter = 0;
         RenderingSystemWidget::UpdateBehaviorState(*k);
-        EXPECT_EQ(Member(*k, 2), SpriteAt(*k, 4));  // its hover look
-        RenderingSystemWidget::SetSoftKeysVisible(4, *k, false);
-        EXPECT_FALSE(Drawn(SpriteAt(*k, 3 * (n + 4) + 1)) || Drawn(TextAt(*k, n + 3)));  // the entry field
+        EXPECT_EQ(Member(*k, 0), SpriteAt(*k, 1));  // its hover look
+        // Each group of keys hides and shows its looks and its label (backspace its icon, the entry field its own).
+        const std::pair<AGRenderable*, AGRenderable*> groups[] = {
+            {SpriteAt(*k, 3 * n), TextAt(*k, n)},           {SpriteAt(*k, 3 * n + 3), TextAt(*k, n + 1)},
+            {SpriteAt(*k, 3 * n + 6), TextAt(*k, n + 2)},   {SpriteAt(*k, 3 * n + 9), SpriteAt(*k, 3 * n + 12)},
+            {SpriteAt(*k, 3 * n + 13), TextAt(*k, n + 3)}};
+        for (u32 g = 0; g < 5; ++g)
+            for (bool shown : {false, true}) {
+                RenderingSystemWidget::SetSoftKeysVisible(g, *k, shown);
+                EXPECT_EQ(Drawn(groups[g].first) + Drawn(groups[g].second), shown ? 2 : 0) << g;
+            }
         RenderingSystemWidget::SetSoftKeysVisible(6, *k, false);
-        EXPECT_FALSE(Drawn(Member(*k, 2)));
+        EXPECT_FALSE(Drawn(Member(*k, 0)) || Drawn(Member(*k, 2)));
+        k->m_TextStyle.m_Color = "#80102030";
+        RenderingSystemWidget::UpdateText(*k);
+        EXPECT_EQ(TextAt(*k, 0)->m_color + TextAt(*k, n + 2)->m_color, 2 * 0x80102030u);
         RenderingSystemWidget::Cleanup(&holder);
         RenderingSystemWidget::ReleaseLayer(&holder);
         holder.m_Panel = nullptr;
@@ -452,7 +667,9 @@ TEST_F(WidgetRender, WidgetsWithoutPicturesLiveAndDieSafely) {
     lost->m_ImageName = "nothere.png";
     auto* blank = Add<Button>(*tree.inner, "blank", 0, 0, 10, 10);
     SetText(blank->m_TextStyle, "b");
+    Add<Image>(*tree.inner, "dotted", 0, 0, 10, 10)->m_ImageName = ".x.png";  // a leading '.' is part of the name
     Build();
+    EXPECT_EQ(Clones(".x.spt"), 1u);
     EXPECT_TRUE(log.Contains("no sprite is explicitely specified in image definition! Check your .xaml file."));
     EXPECT_TRUE(log.Contains("This sprite doesn't exist!"));
     EXPECT_EQ(Composite(*bare), Composite(*lost));  // none

@@ -54,12 +54,18 @@ protected:
         Add<Image>(*root, "image", 10, 10, 64, 64)->m_ImageName = "red";
         label = Add<Label>(*root, "label", 100, 10, 100, 40);
         SetText(label->m_TextStyle, "WW");
+        label->m_RenderType = "Additive";
         button = Add<Button>(*root, "button", 200, 100, 80, 40);
         for (u32 i = 0; i < 4; ++i)
             button->m_Images[i] = ("b" + std::to_string(i)).c_str();
         keyboard = Add<SoftKeyboard>(*root, "keyboard", 100, 180, 200, 50);
         LayOutKeyboard(*keyboard, {3}, "QWE", "ABC");
         keyboard->m_MaxEntryTextChar = 8;
+        auto* window = Add<ResizableWindow>(*root, "window", 250, 10, 60, 60);
+        for (auto& part : window->m_Parts)
+            part = "k";
+        window->m_BorderSize = AGVec2{0.1f, 0.1f};
+        window->m_CenterSize = AGVec2{0.8f, 0.8f};
         auto* clip = Add<Panel>(*root, "clip", 10, 150, 30, 64);
         clipped = Add<Image>(*clip, "clipped", 0, 0, 64, 64);
         clipped->m_ImageName = "red";
@@ -148,6 +154,8 @@ TEST_F(WidgetDrawing, ImagesLabelsAndClipping) {
     EXPECT_EQ(Pixel(73, 73), kRed);
     EXPECT_EQ(Pixel(75, 40), kClear);
     EXPECT_EQ(Pixel(40, 75), kClear);
+    EXPECT_EQ(Pixel(280, 40), kOlive);  // the window's centre piece
+    EXPECT_EQ(Pixel(280, 72), kClear);
     // Glyph pixels, and only inside the label's box.
     int inside = 0, outside = 0;
     for (int y = 0; y < 80; ++y)
@@ -156,12 +164,30 @@ TEST_F(WidgetDrawing, ImagesLabelsAndClipping) {
                 ++(x >= 100 && x < 200 && y >= 10 && y < 50 ? inside : outside);
     EXPECT_GT(inside, 20);
     EXPECT_EQ(outside, 0);
-    const AGRenderAttribute& drawn = Render::CompositeOf(*clipped)->GetMember(0)->m_attribute;
-    ASSERT_GT(drawn.PartCount(), 0u);
-    EXPECT_EQ(drawn.m_renderTypes[0], 3u);  // additive, over black
+    // Additive, over black. Texts take the widget's render type when built and refreshed; without one a
+    // refresh leaves them a type of their own (kAny).
+    auto typeOf = [](const AGRenderable* r) {
+        return r->m_attribute.PartCount() ? r->m_attribute.m_renderTypes[0] : 99u;
+    };
+    EXPECT_EQ(std::vector<u32>({typeOf(Render::CompositeOf(*clipped)->GetMember(0)), typeOf(TextAt(*label, 0))}),
+              std::vector<u32>({AGRenderAttribute::kAdditive, AGRenderAttribute::kAdditive}));
+    constexpr u32 kAny = ~0u;
+    for (const auto& [type, expected] : {std::pair<const char*, u32>{"OnlyColor", AGRenderAttribute::kOnlyColor},
+                                         {"Additive", AGRenderAttribute::kAdditive}, {"", kAny}}) {
+        label->m_RenderType = keyboard->m_RenderType = type;
+        label->SetText("WW");
+        RenderingSystemWidget::UpdateText(*keyboard);
+        for (const AGText* text : {TextAt(*label, 0), TextAt(*keyboard, 0)})
+            EXPECT_TRUE(expected == kAny ? typeOf(text) <= AGRenderAttribute::kAdditive : typeOf(text) == expected)
+                << type << " " << typeOf(text);
+    }
     // The narrow panel cuts its image at its right edge.
     EXPECT_EQ(Pixel(39, 180), kRed);
     EXPECT_EQ(Pixel(41, 180), kClear);
+    Widget::FindChild("image", root)->SetWidth(32.0f);
+    Draw();
+    EXPECT_EQ(Pixel(40, 40), kRed);
+    EXPECT_EQ(Pixel(60, 40), kClear);
 }
 
 TEST_F(WidgetDrawing, OpacityAndHidingFollowTheRootPanel) {
@@ -200,6 +226,7 @@ TEST_F(WidgetDrawing, KeyClicksAndTypedCharactersFillTheKeyboard) {
     g_inputRecord.PushTyped(u'A');
     Frames();
     EXPECT_STREQ(keyboard->GetEnteredText().c_str(), "QA");
+    EXPECT_STREQ(TextAt(*keyboard, 6)->GetString().c_str(), "QA");  // the entry field
     g_inputRecord.PushTyped(8);
     Frames();
     EXPECT_STREQ(keyboard->GetEnteredText().c_str(), "Q");
