@@ -70,6 +70,11 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
         read.append(chunk, n);
     EXPECT_TRUE(read == large);
     EXPECT_EQ(sequential.ReadsIssued(), 4u);
+    // Back to the start, outside the window: the whole window loads again.
+    EXPECT_EQ(sequential.Seek(0, SEEK_SET), 0);
+    ASSERT_EQ(sequential.Read(chunk, sizeof chunk), sizeof chunk);
+    EXPECT_EQ(std::string(chunk, sizeof chunk), large.substr(0, sizeof chunk));
+    EXPECT_EQ(sequential.ReadsIssued(), 5u);
 }
 
 TEST(PCStreamWindow, DecodesLikeMemoryIncludingSeeks) {

@@ -41,6 +41,7 @@ void WriteScenes(drawtest::TestPackage& package) {
     a.frameCount = 31;
     SceneData b;
     b.modelIds = {NameId("box.mdl")};
+    b.emitterIds = {NameId("spark.emt")};
     package.Writer().Add("a.scn", 0, authoring::SceneBytes(a)).Add("b.scn", 0, authoring::SceneBytes(b));
 }
 
@@ -111,6 +112,16 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     package.GiveBack(TypeKey::Scene3D, own);
     package.GiveBack(TypeKey::Scene3D, a);
     EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 0u);
+
+    // A scene going first takes its path animation off the model and emitter it shares.
+    a = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
+    b = package.Get<AGScene3D>(TypeKey::Scene3D, "b.scn");
+    ASSERT_EQ(b->GetEmitter(0), a->GetEmitter(0));
+    ASSERT_NE(b->GetEmitter(0)->GetPathAnimation(), nullptr);
+    package.GiveBack(TypeKey::Scene3D, a);
+    EXPECT_EQ(b->GetEmitter(0)->GetPathAnimation(), nullptr);
+    EXPECT_EQ(b->GetModel(0)->GetModelAnimation(), nullptr);
+    package.GiveBack(TypeKey::Scene3D, b);
 
     // The resource manager deletes what nobody gave back; scene copies and scenes holding
     // private models must go before the models they hold (checked by the sanitizer build).

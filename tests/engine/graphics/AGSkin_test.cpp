@@ -39,7 +39,7 @@ TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
     std::vector<authoring::SkinBoneTracks> tracks(2);
     tracks[0].boneIndex = 0;
     tracks[1].boneIndex = 1;
-    tracks[1].position = Track::Vec3().Key(0, {0, 2, 0});
+    tracks[1].position = Track::Vec3().Key(0, {0.5f, 2, 0});
     tracks[1].rotation = Track::Quat().Key(0, {0, 0, s, s});
     AGSkinAnimation animation;
     LoadBytes(animation, authoring::SkinAnimationBytes(10, 30, tracks));
@@ -63,8 +63,8 @@ TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
 
     // Left-handed, row vectors: the turn takes +x to +y and +y to -x.
     ExpectNear(skinned.m_positions[0], 1, 0, 0);
-    ExpectNear(skinned.m_positions[1], -1, 2, 0);
-    ExpectNear(skinned.m_positions[2], 0.5f, 2.5f, 0);
+    ExpectNear(skinned.m_positions[1], -0.5f, 2, 0);
+    ExpectNear(skinned.m_positions[2], 0.75f, 2.5f, 0);
     ExpectNear(skinned.m_positions[3], 0, 0, 0);
     ExpectNear(skinned.m_normals[1], -1, 0, 0);
     ExpectNear(skinned.m_normals[2], 0.5f, 0.5f, 0);

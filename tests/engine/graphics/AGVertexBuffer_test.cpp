@@ -34,6 +34,10 @@ TEST(AGVertexBuffer, LoadsEveryStreamWithItsOwnCount) {
     EXPECT_EQ(vb.m_positions[3].x, 1.0f);
     EXPECT_EQ(vb.m_colors[2], 0xFF000003u);
     EXPECT_EQ(vb.m_texCoords[1].x, 1.0f);
+    AGVertexBuffer copy;
+    copy.CopyFrom(vb);
+    EXPECT_EQ(copy.m_texCoords[1].x, 1.0f);
+    EXPECT_EQ(copy.m_colors[2], 0xFF000003u);
 }
 
 TEST(AGVertexBuffer, InfluencesThatDoNotMatchLoadUnskinnedAndCutFilesLoadNothing) {

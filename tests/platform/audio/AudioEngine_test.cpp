@@ -209,14 +209,14 @@ TEST_F(PullFixture, DefaultAndExplicitOutputMatrices) {
 
 // 8-bit and float data at their scales, NaN data silenced.
 TEST_F(PullFixture, SampleFormatsAtTheirScales) {
-    WaveFormat u8 = Pcm16(1, 44100), f32 = Pcm16(1, 44100);
+    WaveFormat u8 = Pcm16(1, 44100), f32 = Pcm16(2, 44100);
     u8.bitsPerSample = 8;
     u8.blockAlign = 1;
     f32.formatTag = kFormatFloat;
     f32.bitsPerSample = 32;
-    f32.blockAlign = 4;
+    f32.blockAlign = 8;
     const uint8_t bytes[3] = {192, 64, 64};
-    const float floats[3] = {0.25f, 0.25f, std::nanf("")};
+    const float floats[6] = {0.25f, -0.125f, 0.25f, 0.25f, std::nanf(""), std::nanf("")};
     SourceVoice* a = engine.CreateSourceVoice(u8, nullptr);
     SourceVoice* b = engine.CreateSourceVoice(f32, nullptr);
     AudioBuffer ab;
@@ -224,12 +224,13 @@ TEST_F(PullFixture, SampleFormatsAtTheirScales) {
     ab.audioBytes = 3;
     AudioBuffer bb;
     bb.audioData = reinterpret_cast<const uint8_t*>(floats);
-    bb.audioBytes = 12;
+    bb.audioBytes = 24;
     ASSERT_TRUE(a->SubmitSourceBuffer(ab) && b->SubmitSourceBuffer(bb));
     a->Start();
     b->Start();
     auto out = Render(3);
     EXPECT_FLOAT_EQ(out[0], 0.5f + 0.25f);
+    EXPECT_FLOAT_EQ(out[1], 0.5f - 0.125f);
     EXPECT_EQ(out[4], 0.0f);  // -0.5 + NaN
 }
 

@@ -76,17 +76,17 @@ TEST(GfxMath, RotationsAgree) {
 // A general matrix (no zero, no symmetry) times its inverse is the identity, both ways; a
 // singular one has none. The transpose of a product is the product of transposes, reversed.
 TEST(GfxMath, InverseTransposeAndProduct) {
-    const Matrix m = {{2, 3, 1, 5, 1, 0, 3, 1, 0, 2, -3, 2, 0, 2, 3, 1}};
+    const Matrix m = {{2, 3, 1, 5, 1, 4, 3, 1, 7, 2, -3, 2, 1, 2, 3, 1}};
     Matrix inverse;
     ASSERT_TRUE(MatrixInverse(m, inverse));
     const Matrix identity = MatrixIdentity();
     for (const Matrix& p : {MatrixMultiply(m, inverse), MatrixMultiply(inverse, m)})
         for (int i = 0; i < 16; ++i)
             EXPECT_NEAR(p.m[i], identity.m[i], 1e-5f) << i;
-    ExpectMatrix(MatrixMultiply(m, identity), {2, 3, 1, 5, 1, 0, 3, 1, 0, 2, -3, 2, 0, 2, 3, 1});
+    ExpectMatrix(MatrixMultiply(m, identity), {2, 3, 1, 5, 1, 4, 3, 1, 7, 2, -3, 2, 1, 2, 3, 1});
     // Row 0 of m times column 0 of its transpose: 4 + 9 + 1 + 25.
     EXPECT_FLOAT_EQ(MatrixMultiply(m, MatrixTranspose(m)).m[0], 39.0f);
-    ExpectMatrix(MatrixTranspose(m), {2, 1, 0, 0, 3, 0, 2, 2, 1, 3, -3, 3, 5, 1, 2, 1});
+    ExpectMatrix(MatrixTranspose(m), {2, 1, 7, 1, 3, 4, 2, 2, 1, 3, -3, 3, 5, 1, 2, 1});
     const Matrix singular = {{1, 2, 3, 4, 2, 4, 6, 8, 0, 1, 0, 1, 1, 0, 1, 0}};
     EXPECT_FALSE(MatrixInverse(singular, inverse));
 }
