@@ -162,16 +162,60 @@ TEST_F(LevelDrawing, TheScreenDrawsOverTheLevelWhicheverCameFirst) {
     }
 }
 
-TEST_F(LevelDrawing, AViewportShowsItsComponentWhileShown) {
-    StartLevel();
-    Draw();
-    // Not under the shared layer: nothing of the component draws without its viewport.
-    EXPECT_EQ(Pixel(25, 25), kClear);
-    ShowScreen();
-    Draw();
-    EXPECT_EQ(Pixel(25, 25), kGreen);
-    viewport->Visible = false;
-    RenderingSystemWidget::UpdateVisibility(*viewport);
-    Draw();
-    EXPECT_EQ(Pixel(25, 25), kClear);
+TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDanglingLayer) {
+    // Before the level start, without its component, or with no level: reported, left empty.
+    const struct {
+        Entities::Set* level;
+        const char* component;
+        const char* report;
+    } missing[] = {{&level, "View", "has no camera or 3D layer yet"},
+                   {&level, "Elsewhere", "the level doesn't have the Component :Elsewhere"},
+                   {nullptr, "View", "the level doesn't have the Component :View"}};
+    for (const auto& c : missing) {
+        game.level = c.level;
+        viewport->m_ComponentLevel = c.component;
+        ShowScreen();
+        EXPECT_TRUE(log.Contains(c.report)) << c.report;
+        EXPECT_EQ(Render::LayerOf(*viewport), nullptr);
+        viewport->SetWidth(120.0f);
+        RenderingSystemWidget::UpdateSize(*viewport);
+        RenderingSystemWidget::UpdateVisibility(*viewport);
+        RenderingSystemWidget::Cleanup(&screen);
+        RenderingSystemWidget::ReleaseLayer(&screen);
+    }
+    game.level = &level;
+    viewport->m_ComponentLevel = "View";
+    viewport->SetWidth(100.0f);
+    for (bool screenFirst : {true, false}) {
+        StartLevel();
+        Draw();
+        // Not under the shared layer: nothing of the component draws without its viewport.
+        EXPECT_EQ(Pixel(25, 25), kClear);
+        ShowScreen();
+        Draw();
+        EXPECT_EQ(Pixel(25, 25), kGreen);
+        AGGraphicLayer* v = Render::LayerOf(*viewport);
+        AGGraphicLayer* d = view.VolatileDatas.GetAs<AGGraphicLayer>(Keys::kENGINE_DATA_LAYER_3D);
+        ASSERT_NE(v, nullptr);
+        EXPECT_EQ(d->GetParent(), v);
+        EXPECT_EQ(d->GetWidth() * 1000 + d->GetHeight(), 100100u);
+        viewport->Visible = false;
+        RenderingSystemWidget::UpdateVisibility(*viewport);
+        Draw();
+        EXPECT_EQ(Pixel(25, 25), kClear);
+        viewport->Visible = true;
+        if (screenFirst) {
+            RenderingSystemWidget::Cleanup(&screen);
+            RenderingSystemWidget::ReleaseLayer(&screen);
+            EXPECT_EQ(d->GetParent(), nullptr);
+            RenderingSystem::Cleanup(&level);
+        } else {
+            RenderingSystem::Cleanup(&level);
+            EXPECT_EQ(v->ChildCount(), 0u);
+            EXPECT_EQ(v->GetCamera(), nullptr);
+            Draw();
+            RenderingSystemWidget::Cleanup(&screen);
+            RenderingSystemWidget::ReleaseLayer(&screen);
+        }
+    }
 }
