@@ -140,8 +140,6 @@ void DeleteLevelLayer(AGGraphicLayer* layer) {
         if (parent != s_shared && parent->GetCamera() == layer->GetCamera())
             parent->SetCamera(nullptr);
     }
-    while (layer->ChildCount() > 0)
-        layer->RemoveChildLayer(layer->GetChild(0));
     delete layer;
 }
 
@@ -156,7 +154,6 @@ void GiveBackProviders(Entities::Set& set) {
 }
 
 void InitializeSet(Entities::Set& set, const Entities::Set* parent) {
-    ProvidersOf(set);
     if (AGGraphicLayer* old = LayerOf(set)) {
         AGReport(kCleanupFirst);
         DeleteLevelLayer(old);
@@ -234,9 +231,6 @@ void BuildPipeline(Entities::Set& set, const Entities::ComponentLevel* component
             MarkInPipeline(*prop);
         }
     }
-    for (Entities::ComponentLevel* child : set.m_ComponentLevels)
-        if (child)
-            BuildPipeline(*child, child);
     if (s_widgets)
         s_widgets->AttachLayer(&set);
     set.VolatileDatas.Set(kENGINE_DATA_IN_PIPELINE, &set);

@@ -182,6 +182,7 @@ TEST_F(BaseGameTest, TheLevelDriverRunsTheLevelSystemsInTheirOrder) {
     game.StartLevel(&level);
     EXPECT_EQ(game.GetCurrentLevel(), &level);
     EXPECT_TRUE(game.IsLevelReady());
+    EXPECT_TRUE(level.VolatileDatas.HasData(Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D));
     game.Update(16);
     game.SetPause(true);  // one last world step
     game.Update(16);
@@ -189,6 +190,7 @@ TEST_F(BaseGameTest, TheLevelDriverRunsTheLevelSystemsInTheirOrder) {
     game.ResumeLevel();
     game.CleanupLevel();
     EXPECT_FALSE(game.IsLevelReady());
+    EXPECT_FALSE(level.VolatileDatas.HasData(Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D));
     game.Update(16);
     const std::vector<std::string> expected = {
         "RenderingSystem::Initialize", "RenderingSystem::Update",     "RenderingSystem::Update",

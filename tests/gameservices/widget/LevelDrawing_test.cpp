@@ -211,6 +211,7 @@ TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDang
             RenderingSystem::Cleanup(&level);
         } else {
             RenderingSystem::Cleanup(&level);
+            EXPECT_FALSE(level.VolatileDatas.HasData(Keys::kDATA_LAYER));
             EXPECT_EQ(v->ChildCount(), 0u);
             EXPECT_EQ(v->GetCamera(), nullptr);
             Draw();

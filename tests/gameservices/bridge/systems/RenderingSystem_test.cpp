@@ -130,8 +130,12 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     AGGraphicLayer* layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
     AGGraphicLayer* inner = set.FindComponentLevel("Inner")->VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
     AGGraphicLayer* view = set.FindComponentLevel("View")->VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
+    // Set elements follow their visibility every frame.
+    set.FindSetElement("Card")->Visible = false;
     for (int frame = 0; frame < 2; ++frame) {
         RenderingSystem::Update(&set);
+        EXPECT_FALSE(set.FindSetElement("Card")->VolatileDatas.GetAs<AGSprite>(kENGINE_DATA_SPRITE)->HasFlags(
+            AGRenderable::kActive));
         AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
         EXPECT_EQ(layer->GetParent(), shared);
         EXPECT_EQ(layer->GetCamera(), persp);
@@ -267,8 +271,14 @@ TEST_F(LevelRendering, ScreenToWorldAndScenePause) {
     RenderingSystem::Initialize(&set);
     RenderingSystem::Update(&set);
 
+    // A moved camera is pushed to its engine camera at the next update.
+    Entities::Camera& eye = *set.FindCamera("Eye");
+    eye.Position = AGVec3{0, 0, -30};
+    eye.Synchronize = false;
+    RenderingSystem::Update(&set);
+    EXPECT_EQ(eye.VolatileDatas.GetCamera()->GetEye().z, -30.0f);
+    EXPECT_TRUE(eye.Synchronize);
     // A screen point goes to the plane at the depth and projects back onto itself.
-    const Entities::Camera& eye = *set.FindCamera("Eye");
     for (const AGVec2 screen : {AGVec2{400, 300}, AGVec2{100, 50}, AGVec2{700, 520}}) {
         const AGVec3 world = Bridge::IRenderingSystem::Get()->ScreenToWorld(eye, screen.x, screen.y, 7.5f);
         EXPECT_FLOAT_EQ(world.z, 7.5f);
