@@ -300,3 +300,24 @@ TEST_F(LevelRendering, ScreenToWorldAndScenePause) {
     }
     RenderingSystem::Cleanup(&set);
 }
+
+TEST(CollisionObjectSlot, ANewObjectOrAnEraseDeletesTheOldOneUnlessShared) {
+    static int live = 0;
+    struct Body : Entities::Depictor {
+        Body() { ++live; }
+        ~Body() override { --live; }
+    };
+    Entities::Prop prop("Thing");
+    auto* first = new Body();
+    RenderingSystem::SetCollisionObject(prop, first);
+    RenderingSystem::SetCollisionObject(prop, first);
+    EXPECT_EQ(live, 1);
+    Body shared;
+    shared.m_Shared = 1;
+    RenderingSystem::SetCollisionObject(prop, &shared);
+    EXPECT_EQ(live, 1);
+    EXPECT_EQ(RenderingSystem::GetCollisionObject(prop), &shared);
+    RenderingSystem::EraseCollisionObject(prop);
+    EXPECT_EQ(live, 1);
+    EXPECT_EQ(RenderingSystem::GetCollisionObject(prop), nullptr);
+}
