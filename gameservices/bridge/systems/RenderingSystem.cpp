@@ -256,7 +256,6 @@ void SyncCamera(Entities::Camera& camera) {
         PCCam::GetScreenSize(width, height);
         const f32 w = f32(width) * 0.5f, h = f32(height) * 0.5f;
         engine->SetFrustum(-w, w, h, -h, 1.0f, 10000.0f);
-        engine->SetProjectionKind(PCCam::kOrthographic);
     }
     StartCameraAnimation(camera);
     camera.Synchronize = true;

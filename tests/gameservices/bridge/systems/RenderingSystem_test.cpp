@@ -83,7 +83,8 @@ const char kStage[] =
     "</item><item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><RotationY>90</RotationY>"
     "</item><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName><IsAScene>true</IsAScene>"
     "<Visible>true</Visible></item></SetElements>"
-    "<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName><Visible>true</Visible></item>"
+    "<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName><Visible>true</Visible>"
+    "<Collidable>true</Collidable></item>"
     "<item><Name>Box</Name><EngineDataFileName>desk.mdl</EngineDataFileName><Animation type=\"ModelAnimation\">"
     "<AnimationFile>open.anm</AnimationFile></Animation></item>"
     "<item><Name>Part</Name><EngineDataFileName>Part.mdl</EngineDataFileName><PartOfScene>true</PartOfScene></item>"
@@ -118,6 +119,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     EXPECT_EQ(position.x + 10 * position.y + 100 * position.z, 321.0f);
     EXPECT_EQ(part->GetScale().x + 10 * part->GetScale().y + 100 * part->GetScale().z, 432.0f);
     EXPECT_FALSE(set.FindProp("Ghost")->VolatileDatas.HasData(kENGINE_DATA_MODEL));
+    EXPECT_NE(set.FindProp("Chip")->VolatileDatas.GetCollisionData(), nullptr);
     EXPECT_TRUE(log.Contains("The prop is not part of the scene."));
     // A camera or light without a file is made under its own name; the light held once.
     PCCam* persp = set.FindCamera("Persp")->VolatileDatas.GetCamera();
