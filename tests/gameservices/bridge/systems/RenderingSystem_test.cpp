@@ -81,7 +81,7 @@ const char kStage[] =
     "<Lights><item><Name>Key</Name></item></Lights>"
     "<SetElements><item><Name>Card</Name><EngineDataFileName>Card.spt</EngineDataFileName><Visible>true</Visible>"
     "</item><item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><RotationY>90</RotationY>"
-    "</item><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName><IsAScene>true</IsAScene>"
+    "</item><item><Name>Stage</Name><EngineDataFileName>Stage.SCN</EngineDataFileName><IsAScene>true</IsAScene>"
     "<Visible>true</Visible></item></SetElements>"
     "<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName><Visible>true</Visible>"
     "<Collidable>true</Collidable></item>"
@@ -94,7 +94,9 @@ const char kStage[] =
     "<EngineDataFileName>card.spt</EngineDataFileName></item></Props></ComponentLevel>"
     "<ComponentLevel name=\"View\" loadingMode=\"loadin3dviewport\"><Cameras><item><Name>Eye</Name>"
     "<Activate>true</Activate></item></Cameras><Props><item><Name>Dot</Name><EngineDataFileName>card.spt"
-    "</EngineDataFileName></item></Props></ComponentLevel></ComponentLevels>";
+    "</EngineDataFileName></item></Props></ComponentLevel></ComponentLevels>"
+    "<AudioAssets><item><Name>Theme</Name></item></AudioAssets><VideoAssets><item><Name>Intro</Name></item>"
+    "</VideoAssets>";
 
 }  // namespace
 
@@ -120,6 +122,8 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     EXPECT_EQ(part->GetScale().x + 10 * part->GetScale().y + 100 * part->GetScale().z, 432.0f);
     EXPECT_FALSE(set.FindProp("Ghost")->VolatileDatas.HasData(kENGINE_DATA_MODEL));
     EXPECT_NE(set.FindProp("Chip")->VolatileDatas.GetCollisionData(), nullptr);
+    EXPECT_NE(set.m_AudioAssets[0]->VolatileDatas.GetAudioData(), nullptr);
+    EXPECT_NE(set.m_VideoAssets[0]->VolatileDatas.GetVideoData(), nullptr);
     EXPECT_TRUE(log.Contains("The prop is not part of the scene."));
     // A camera or light without a file is made under its own name; the light held once.
     PCCam* persp = set.FindCamera("Persp")->VolatileDatas.GetCamera();
@@ -138,6 +142,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         RenderingSystem::Update(&set);
         EXPECT_FALSE(set.FindSetElement("Card")->VolatileDatas.GetAs<AGSprite>(kENGINE_DATA_SPRITE)->HasFlags(
             AGRenderable::kActive));
+        EXPECT_TRUE(set.VolatileDatas.HasData(kENGINE_DATA_IN_PIPELINE));
         AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
         EXPECT_EQ(layer->GetParent(), shared);
         EXPECT_EQ(layer->GetCamera(), persp);
@@ -197,6 +202,7 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
     ASSERT_NE(fallback, nullptr);
     EXPECT_NE(fallback, set.m_Cameras[0]->VolatileDatas.GetCamera());
     EXPECT_EQ(fallback->GetFrustumValue(5), 100.0f);
+    EXPECT_EQ(fallback->GetProjectionKind(), PCCam::kOrthographic);
     ASSERT_NE(set.VolatileDatas.GetEngineProviders(), nullptr);
     EXPECT_EQ(set.VolatileDatas.GetEngineProviders()->back(), fallback);
     RenderingSystem::Cleanup(&set);
@@ -204,15 +210,21 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
 
     // Two records in the pool: the entities after them are reported and skipped.
     RenderingSystem::Shutdown();
+    EXPECT_EQ(Bridge::IRenderingSystem::Get(), nullptr);
     LoadCapacities(dir, {{"FactoryRenderableModelData", 2}});
     RenderingSystem::Startup();
     Load("<Props><item><Name>A</Name><EngineDataFileName>card.spt</EngineDataFileName></item><item><Name>B"
          "</Name><EngineDataFileName>card.spt</EngineDataFileName></item><item><Name>C</Name>"
          "<EngineDataFileName>card.spt</EngineDataFileName></item></Props><Cameras><item><Name>K</Name>"
-         "<Activate>true</Activate></item></Cameras>");
+         "<Activate>true</Activate><Orthographic>true</Orthographic></item></Cameras>");
     EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for RenderableModelDataFacory"));
     RenderingSystem::Initialize(&set);
     RenderingSystem::Update(&set);
+    // An orthographic camera looks at a device-sized box once synchronised.
+    set.m_Cameras[0]->Synchronize = false;
+    RenderingSystem::Update(&set);
+    PCCam* k = set.m_Cameras[0]->VolatileDatas.GetCamera();
+    EXPECT_EQ(k->GetFrustumValue(0) + k->GetFrustumValue(5), -400.0f + 10000.0f);
     // The camera and A took the two records.
     EXPECT_NE(set.FindProp("A")->VolatileDatas.Get(kENGINE_DATA_SPRITE), nullptr);
     EXPECT_EQ(set.FindProp("B")->VolatileDatas.Get(kENGINE_DATA_SPRITE), nullptr);
