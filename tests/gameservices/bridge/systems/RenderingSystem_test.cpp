@@ -80,14 +80,16 @@ const char kStage[] =
     "<Activate>true</Activate></item><item><Name>Flat</Name><Orthographic>true</Orthographic></item></Cameras>"
     "<Lights><item><Name>Key</Name></item></Lights>"
     "<SetElements><item><Name>Card</Name><EngineDataFileName>Card.spt</EngineDataFileName><Visible>true</Visible>"
-    "</item><item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><RotationY>90</RotationY>"
+    "</item><item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><PositionX>5</PositionX>"
+    "<RotationY>90</RotationY>"
     "</item><item><Name>Stage</Name><EngineDataFileName>Stage.SCN</EngineDataFileName><IsAScene>true</IsAScene>"
     "<Visible>true</Visible></item></SetElements>"
     "<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName><Visible>true</Visible>"
     "<Collidable>true</Collidable></item>"
     "<item><Name>Box</Name><EngineDataFileName>desk.mdl</EngineDataFileName><Animation type=\"ModelAnimation\">"
     "<AnimationFile>open.anm</AnimationFile></Animation></item>"
-    "<item><Name>Part</Name><EngineDataFileName>Part.mdl</EngineDataFileName><PartOfScene>true</PartOfScene></item>"
+    "<item><Name>Part</Name><EngineDataFileName>Part.mdl</EngineDataFileName><PartOfScene>true</PartOfScene>"
+    "<Animation type=\"ModelAnimation\"><AnimationFile>spin.anm</AnimationFile></Animation></item>"
     "<item><Name>Ghost</Name><EngineDataFileName>ghost.mdl</EngineDataFileName><PartOfScene>true</PartOfScene>"
     "</item></Props><ComponentLevels>"
     "<ComponentLevel name=\"Inner\" loadingMode=\"loadinlevel\" zIndex=\"4\"><Props><item><Name>Pin</Name>"
@@ -129,9 +131,12 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     PCCam* persp = set.FindCamera("Persp")->VolatileDatas.GetCamera();
     EXPECT_EQ(persp->NameId(), Crc32Hash("Persp"));
     EXPECT_NEAR(persp->GetVerticalFov(), 45.0f * 0.017453292f, 1e-6f);
-    EXPECT_EQ(set.m_Lights[0]->VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT)->RefCount(), 1u);
-    ASSERT_EQ(Bridge::AnimationRequests::All().size(), 1u);
+    auto* light = set.m_Lights[0]->VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT);
+    EXPECT_EQ(light->RefCount() * 10 + (light->NameId() == Crc32Hash("Key")), 11u);
+    EXPECT_EQ(set.FindSetElement("Desk")->VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL)->GetLocal().m[12], 5.0f);
+    ASSERT_EQ(Bridge::AnimationRequests::All().size(), 2u);
     EXPECT_EQ(Bridge::AnimationRequests::All()[0].m_Name, "open.anm");
+    EXPECT_EQ(Bridge::AnimationRequests::All()[1].m_Name, "spin.anm");
 
     AGGraphicLayer* layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
     AGGraphicLayer* inner = set.FindComponentLevel("Inner")->VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
@@ -163,6 +168,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     EXPECT_EQ(Clones(TypeKey::Sprite, "card.spt"), sprites);
     RenderingSystem::Update(&set);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 2u);
+    EXPECT_EQ(set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D)->RenderableCount(), 6u);
 
     RenderingSystem::Cleanup(&set);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 0u);
@@ -174,14 +180,16 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     std::vector<Entities::Entity*> all(set.m_SetElements.begin(), set.m_SetElements.end());
     all.insert(all.end(), set.m_Props.begin(), set.m_Props.end());
     all.insert(all.end(), set.m_Cameras.begin(), set.m_Cameras.end());
+    all.insert(all.end(), set.m_Lights.begin(), set.m_Lights.end());
     for (auto* component : set.m_ComponentLevels) {
         all.insert(all.end(), component->m_Props.begin(), component->m_Props.end());
         all.push_back(component);
     }
     all.push_back(&set);
     for (auto* e : all)
-        for (u32 key : {kRENDERABLE_MODEL_DATA, kENGINE_DATA_CAMERA, kENGINE_DATA_MODEL, kENGINE_DATA_SPRITE,
-                        kENGINE_DATA_SCENE3D, kENGINE_DATA_IN_PIPELINE, kENGINE_DATA_LAYER_3D, kENGINE_PROVIDERS})
+        for (u32 key : {kRENDERABLE_MODEL_DATA, kENGINE_DATA_CAMERA, kENGINE_DATA_LIGHT, kENGINE_DATA_MODEL,
+                        kENGINE_DATA_SPRITE, kENGINE_DATA_SCENE3D, kENGINE_DATA_IN_PIPELINE, kENGINE_DATA_LAYER_3D,
+                        kENGINE_PROVIDERS})
             EXPECT_FALSE(e->VolatileDatas.HasData(key)) << e->Name.c_str();
 }
 
@@ -211,6 +219,7 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
     // Two records in the pool: the entities after them are reported and skipped.
     RenderingSystem::Shutdown();
     EXPECT_EQ(Bridge::IRenderingSystem::Get(), nullptr);
+    EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer(), nullptr);
     LoadCapacities(dir, {{"FactoryRenderableModelData", 2}});
     RenderingSystem::Startup();
     Load("<Props><item><Name>A</Name><EngineDataFileName>card.spt</EngineDataFileName></item><item><Name>B"
