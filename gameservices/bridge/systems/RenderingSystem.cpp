@@ -176,7 +176,6 @@ void InitializeSet(Entities::Set& set, const Entities::Set* parent) {
         camera = static_cast<PCCam*>(RenderingSystem::CreateResource(TypeKey::Camera));
         if (camera) {
             AGGraphicLayer::SetupScreenCamera(camera);
-            camera->SetFrustumValue(5, 100.0f);
             ProvidersOf(set).push_back(camera);
         }
     }
@@ -261,9 +260,10 @@ void SyncCamera(Entities::Camera& camera) {
     camera.Synchronize = true;
 }
 
+// The loader points the light from its position towards its target; a direction changed
+// since is made unit length again before it reaches the engine light.
 void SyncLight(Entities::Light& light) {
-    const AGVec3 d{light.SecondVector.x - light.Position.x, light.SecondVector.y - light.Position.y,
-                   light.SecondVector.z - light.Position.z};
+    const AGVec3& d = light.Direction;
     const f32 length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
     if (length > 0.0f)
         light.Direction = AGVec3{d.x / length, d.y / length, d.z / length};

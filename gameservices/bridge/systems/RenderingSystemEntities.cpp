@@ -171,7 +171,6 @@ void InitializeCameras(Entities::Set& set, const Entities::Set* parent) {
             if (!engine)
                 continue;
             AGGraphicLayer::SetupScreenCamera(engine);
-            engine->SetFrustumValue(5, 100.0f);
             LookFrom(*engine, camera->Position, camera->LookAt, camera->Up);
             ProvidersOf(set).push_back(engine);
         } else {

@@ -78,7 +78,7 @@ protected:
 const char kStage[] =
     "<Cameras><item><Name>Persp</Name><PositionZ>-10</PositionZ><FieldOfView>45</FieldOfView>"
     "<Activate>true</Activate></item><item><Name>Flat</Name><Orthographic>true</Orthographic></item></Cameras>"
-    "<Lights><item><Name>Key</Name></item></Lights>"
+    "<Lights><item><Name>Key</Name><AttenuationK1>0.25</AttenuationK1><Activate>true</Activate></item></Lights>"
     "<SetElements><item><Name>Card</Name><EngineDataFileName>Card.spt</EngineDataFileName><Visible>true</Visible>"
     "</item><item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><PositionX>5</PositionX>"
     "<RotationY>90</RotationY>"
@@ -133,6 +133,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     EXPECT_NEAR(persp->GetVerticalFov(), 45.0f * 0.017453292f, 1e-6f);
     auto* light = set.m_Lights[0]->VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT);
     EXPECT_EQ(light->RefCount() * 10 + (light->NameId() == Crc32Hash("Key")), 11u);
+    EXPECT_TRUE(scene->GetModel(0)->HasFlags(AGRenderable::kActive));
     EXPECT_EQ(set.FindSetElement("Desk")->VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL)->GetLocal().m[12], 5.0f);
     ASSERT_EQ(Bridge::AnimationRequests::All().size(), 2u);
     EXPECT_EQ(Bridge::AnimationRequests::All()[0].m_Name, "open.anm");
@@ -141,6 +142,9 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     AGGraphicLayer* layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
     AGGraphicLayer* inner = set.FindComponentLevel("Inner")->VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
     AGGraphicLayer* view = set.FindComponentLevel("View")->VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
+    // A changed light reaches its engine light with a unit direction.
+    set.m_Lights[0]->Direction = AGVec3{0, 3, 4};
+    set.m_Lights[0]->Synchronize = false;
     // Set elements follow their visibility every frame.
     set.FindSetElement("Card")->Visible = false;
     for (int frame = 0; frame < 2; ++frame) {
@@ -148,6 +152,8 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         EXPECT_FALSE(set.FindSetElement("Card")->VolatileDatas.GetAs<AGSprite>(kENGINE_DATA_SPRITE)->HasFlags(
             AGRenderable::kActive));
         EXPECT_TRUE(set.VolatileDatas.HasData(kENGINE_DATA_IN_PIPELINE));
+        EXPECT_TRUE(set.m_Lights[0]->Synchronize);
+        EXPECT_EQ(light->m_direction.y + 10 * light->m_direction.z + 100 * light->m_valueC, 0.6f + 8.0f + 25.0f);
         AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
         EXPECT_EQ(layer->GetParent(), shared);
         EXPECT_EQ(layer->GetCamera(), persp);
@@ -166,6 +172,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
     EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl"), models);
     EXPECT_EQ(Clones(TypeKey::Sprite, "card.spt"), sprites);
+    EXPECT_EQ(Clones(TypeKey::Light, "Key"), 1u);
     RenderingSystem::Update(&set);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 2u);
     EXPECT_EQ(set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D)->RenderableCount(), 6u);
@@ -286,7 +293,7 @@ TEST_F(LevelRendering, ModelMaterialsTexturesAndPlacement) {
 }
 
 TEST_F(LevelRendering, ScreenToWorldAndScenePause) {
-    Load("<Cameras><item><Name>Eye</Name><PositionZ>-20</PositionZ><FieldOfView>60</FieldOfView>"
+    Load("<Cameras><item><Name>Eye</Name><PositionY>3</PositionY><PositionZ>-20</PositionZ><FieldOfView>60</FieldOfView>"
          "<ClippingNear>1</ClippingNear><Activate>true</Activate></item><item><Name>Side</Name><PositionX>-5"
          "</PositionX><LookAtX>5</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1</ClippingNear></item>"
          "</Cameras><SetElements><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName>"
