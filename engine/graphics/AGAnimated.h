@@ -23,9 +23,20 @@ public:
     AGController* GetController() const { return m_current; }
     AGController* GetOwnedController() const { return m_owned; }
 
+    // While paused the object keeps its pose: its controller is not advanced.
+    void SetPaused(bool paused) { m_paused = paused ? 1 : 0; }
+    bool IsPaused() const { return m_paused != 0; }
+
 protected:
+    // Advances the current controller once this frame, unless paused or there is none.
+    void StepController() {
+        if (m_current && !m_paused)
+            m_current->UpdateOncePerFrame();
+    }
+
     AGController* m_owned = nullptr;
     AGController* m_current = nullptr;
+    u8 m_paused = 0;
 };
 
 // Frame counts and rates read from files, made safe for a controller: a count below 1 (or

@@ -350,7 +350,7 @@ void AGEmitter::WriteQuad(u32 slot, const AGParticle& p, const AGVec3& right, co
 }
 
 void AGEmitter::Update() {
-    if (m_frozen || !m_current)
+    if (m_frozen || m_paused || !m_current)
         return;
     m_loopLength = m_current->GetEndFrame();
     m_current->UpdateOncePerFrame();

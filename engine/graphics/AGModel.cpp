@@ -251,7 +251,7 @@ void AGModel::SetOpacity(f32 opacity) {
 void AGModel::Pose() {
     if (!m_animation || !m_current)
         return;
-    m_current->UpdateOncePerFrame();
+    StepController();
     const f32 t = m_current->GetOutput();
     Matrix local = m_fileLocal;
     AGQuat q;

@@ -228,6 +228,19 @@ void AGScene3D::SetController(AGController* controller) {
             emitter.object->SetController(m_current);
 }
 
+void AGScene3D::SetPaused(bool paused) {
+    AGAnimated::SetPaused(paused);
+    for (const auto& model : m_models)
+        if (model.object)
+            model.object->AGAnimated::SetPaused(paused);
+    for (const auto& emitter : m_emitters)
+        if (emitter.object)
+            emitter.object->AGAnimated::SetPaused(paused);
+    for (const SkinLink& skin : m_skins)
+        if (skin.skeleton)
+            skin.skeleton->AGAnimated::SetPaused(paused);
+}
+
 void AGScene3D::ActivateAll() {
     for (auto& model : m_models)
         if (model.object)

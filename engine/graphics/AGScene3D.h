@@ -35,6 +35,9 @@ public:
     void SetController(AGController* controller) override;
     // Every model and emitter becomes active.
     void ActivateAll();
+    // Pauses or resumes every animated object of the scene: its models, emitters and
+    // skeletons keep their pose while paused.
+    void SetPaused(bool paused);
 
     u32 ModelCount() const { return m_models.Count(); }
     AGModel* GetModel(u32 index) const { return index < m_models.Count() ? m_models[index].object : nullptr; }

@@ -57,7 +57,7 @@ void AGSkin::Update() {
     }
     m_updated = true;
     if (m_animation && m_current) {
-        m_current->UpdateOncePerFrame();
+        StepController();
         AGSkinAnimation::Apply(*m_current, *m_animation, m_bones.Data(), m_bones.Count());
     }
     for (AGBone& bone : m_bones) {

@@ -58,6 +58,9 @@ public:
     void SetScale(const AGVec2& scale) override;
     void SetRotation(f32 degrees) override;
     void SetParentTransform(const platform::gfx::Matrix* transform) override { m_parent = transform; }
+    // Places the sprite by a whole matrix (scale, rotation and position) instead of the parts.
+    void SetLocal(const platform::gfx::Matrix& local) { m_local = local; }
+    const platform::gfx::Matrix& GetLocal() const { return m_local; }
 
     // Gives the material back and takes an instance of the named one; a sprite that had no
     // texture coordinates gains them.

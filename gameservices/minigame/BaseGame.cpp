@@ -4,6 +4,7 @@
 
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
+#include "gameservices/bridge/systems/BridgeSystems.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/game/DeviceManager.h"
@@ -61,6 +62,10 @@ void BaseGame::Initialize() {
     OnStep("DeviceSystem::Startup");
     devices->SetActive(true);
     OnStep("DeviceSystem::SetActive");
+    Widget::RenderingSystemWidget::InstallLevelRendering();
+    Bridge::RenderingSystem::Startup();
+    m_GameFlow->SetBridgeSystems(Bridge::BridgeSystems::Instance());
+    OnStep("RenderingSystem::Startup");
     AddModule(devices);
     OnStep("AddModule DeviceSystem");
     AddModule(m_GameFlow.get());
@@ -81,6 +86,8 @@ void BaseGame::Initialize() {
 void BaseGame::SetPause(bool paused) {
     if (paused && !m_Paused)
         StepWorld();
+    if (paused != m_Paused && IsLevelReady())
+        Bridge::RenderingSystem::PauseScenes(m_CurrentLevel, paused);
     m_Paused = paused;
 }
 
@@ -89,16 +96,53 @@ void BaseGame::PauseEmitters(Widget::Panel* panel, bool paused) {
 }
 
 void BaseGame::StepWorld() {
+    if (IsLevelReady())
+        UpdateLevelSystems(*m_CurrentLevel);
     Widget::Screen* screen = ScreenManager::Instance().GetCurrentScreen();
     if (screen && screen->m_RootPanel)
         Widget::RenderingSystemWidget::UpdateTransforms(*screen->m_RootPanel);
 }
 
+void BaseGame::StartLevel(Entities::Set* level) {
+    m_CurrentLevel = level;
+    m_LevelReady = false;
+    if (!level)
+        return;
+    InitializeLevelSystems(*level);
+    m_LevelReady = true;
+}
+
+void BaseGame::ResumeLevel() {
+    DeviceSystem::Instance()->SetActive(true);
+    OnStep("DeviceSystem::SetActive");
+}
+
 void BaseGame::CleanupLevel() {
     DeviceSystem* devices = DeviceSystem::Instance();
     devices->SetActive(false);
+    OnStep("DeviceSystem::SetActive");
+    if (IsLevelReady())
+        CleanupLevelSystems(*m_CurrentLevel);
+    m_LevelReady = false;
     devices->SetActive(true);
+    OnStep("DeviceSystem::SetActive");
     ScreenManager::Instance().CloseCurrentScreen();
+    OnStep("CloseCurrentScreen");
+}
+
+void BaseGame::InitializeLevelSystems(Entities::Set& level) {
+    Bridge::RenderingSystem::Initialize(&level);
+    OnStep("RenderingSystem::Initialize");
+}
+
+void BaseGame::UpdateLevelSystems(Entities::Set& level) {
+    Bridge::RenderingSystem::Update(&level);
+    OnStep("RenderingSystem::Update");
+}
+
+void BaseGame::CleanupLevelSystems(Entities::Set& level) {
+    Bridge::RenderingSystem::Cleanup(&level);
+    OnStep("RenderingSystem::Cleanup");
 }
 
 void BaseGame::Update(u32 frameMs) {
@@ -121,6 +165,10 @@ void BaseGame::Shutdown() {
         return;
     m_Started = false;
     DeviceSystem* devices = DeviceSystem::Instance();
+    // A level still running gives its engine objects back while the pools exist.
+    if (IsLevelReady())
+        CleanupLevelSystems(*m_CurrentLevel);
+    m_LevelReady = false;
     devices->SetActive(false);
     OnStep("DeviceSystem::SetActive");
     Bridge::UnloadLocalizationTable(kStringTable);
@@ -135,7 +183,9 @@ void BaseGame::Shutdown() {
     m_Devices.reset();
     DeviceSystem::Shutdown();
     OnStep("DeviceSystem::Shutdown");
-    Bridge::RenderingSystem::ReleaseSharedGraphicLayer();
+    m_GameFlow->SetBridgeSystems(nullptr);
+    Bridge::RenderingSystem::Shutdown();
+    OnStep("RenderingSystem::Shutdown");
     Bridge::FileSystem::Destroy();
     OnStep("FileSystem::Destroy");
 }

@@ -43,9 +43,14 @@ public:
     // screen and the popups closed, the managers deleted, the device system shut down and the
     // file system destroyed.
     void Shutdown() override;
-    // The end of a game mode's level: the device system made inactive and active again, then
-    // the current screen closed.
+    // The level driver. Start: the Set becomes the current level, its systems are set up and
+    // it is ready, so that each unpaused frame updates them. Resume: the device system made
+    // active. Clean-up: the device system made inactive, the level's systems cleaned, the
+    // device system made active again, then the current screen closed.
+    void StartLevel(Entities::Set* level);
+    void ResumeLevel();
     virtual void CleanupLevel();
+    bool IsLevelReady() const { return m_LevelReady && m_CurrentLevel; }
 
     KorvoGame::GameFlowManager* GetGameFlowManager() override { return m_GameFlow.get(); }
     KorvoGame::TeamActionManager* GetTeamActionManager() override { return m_Teams.get(); }
@@ -69,8 +74,13 @@ protected:
     // The game's saved-game slots, which show their popups through the screen manager; none
     // by default.
     virtual KorvoGame::SavedGameManager* GetSavedGameManager() { return nullptr; }
-    // What runs each unpaused frame after the modules: the current screen's transforms.
+    // What runs each unpaused frame after the modules: the ready level's systems, then the
+    // current screen's transforms.
     void StepWorld();
+    // The level's systems, one phase each, in their order.
+    virtual void InitializeLevelSystems(Entities::Set& level);
+    virtual void UpdateLevelSystems(Entities::Set& level);
+    virtual void CleanupLevelSystems(Entities::Set& level);
 
 private:
     std::unique_ptr<KorvoGame::GameFlowManager> m_GameFlow;
@@ -81,6 +91,7 @@ private:
     Entities::Set* m_CurrentLevel = nullptr;
     bool m_Paused = false;
     bool m_Started = false;
+    bool m_LevelReady = false;
 };
 
 }  // namespace GameServices::MiniGame

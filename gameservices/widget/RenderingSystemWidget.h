@@ -81,7 +81,9 @@ public:
     static void BuildScrollText(Widget&) {}
     static void BuildEmitter3D(Widget&) {}
     static void BuildVideo(Widget&) {}
-    static void BuildViewPort3D(Widget&) {}
+    static void BuildViewPort3D(Widget& widget);
+    // Lets the level renderer build, attach and release the widgets of a level Set.
+    static void InstallLevelRendering();
     // The nine pieces for a window of width x height: corners of the border fraction, the
     // centre of the centre fraction, edges between (all truncated to whole pixels).
     static void LayoutResizableWindow(ResizableWindow& window, f32 width, f32 height);

@@ -370,10 +370,12 @@ void RenderingSystemWidget::UpdateSize(Widget& widget) {
             sprite->UpdateVertices();
         }
     } else if (widget.IsA(TypeIds::ViewPort3D)) {
-        if (AGGraphicLayer* layer = LayerOf(widget))
+        // A viewport built without its component's layer leaves that layer alone.
+        if (AGGraphicLayer* layer = LayerOf(widget)) {
             layer->SetSize(width, height);
-        if (AGGraphicLayer* level = ViewportLevelLayer(widget))
-            level->SetSize(width, height);
+            if (AGGraphicLayer* level = ViewportLevelLayer(widget))
+                level->SetSize(width, height);
+        }
     }
 }
 

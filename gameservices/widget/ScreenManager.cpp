@@ -9,6 +9,7 @@
 #include "engine/graphics/AGGraphicLayer.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
+#include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
 #include "gameservices/widget/Screen.h"
@@ -30,8 +31,9 @@ bool LevelRunning() {
            controller->GetPhase() == KorvoGame::LevelTransitionController::kPhaseRunning;
 }
 
-// The level's animation pause; the level renderer's scenes are not paused by anything yet.
-void PauseLevelScenes(Entities::Set* /*level*/, bool /*paused*/) {}
+void PauseLevelScenes(Entities::Set* level, bool paused) {
+    Bridge::RenderingSystem::PauseScenes(level, paused);
+}
 
 struct sLocalizedString : Utilities::ISerializable {
     void Serialize(ISerialization& s) override {

@@ -1,12 +1,29 @@
 #include "gameservices/bridge/systems/RenderingSystem.h"
 
+#include <cmath>
+
+#include "engine/core/AGLog.h"
 #include "engine/core/AGResourceManager.h"
+#include "engine/graphics/AGEmitter.h"
 #include "engine/graphics/AGGraphicLayer.h"
+#include "engine/graphics/AGLight.h"
+#include "engine/graphics/AGModel.h"
+#include "engine/graphics/AGScene3D.h"
+#include "engine/graphics/AGSprite.h"
 #include "engine/graphics/PCCam.h"
 #include "engine/graphics/PCGraphicDevice.h"
 #include "engine/graphics/PCRenderer.h"
+#include "gameservices/bridge/systems/RenderingSystemSlots.h"
+#include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Light.h"
+#include "gameservices/entities/Prop.h"
+#include "gameservices/entities/RuntimeParameters.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/entities/SetElement.h"
 
 namespace GameServices::Bridge {
+
+using namespace Entities::VolatileDataKeys;
 
 namespace {
 
@@ -73,5 +90,340 @@ void RenderingSystem::ReleaseSharedGraphicLayer() {
     delete s_shared;
     s_shared = nullptr;
 }
+
+
+// The level renderer.
+
+namespace {
+
+RenderingSystem::RenderableModelDataFactory* s_renderables = nullptr;
+ILevelWidgetRendering* s_widgets = nullptr;
+RenderingHooks s_hooks;
+
+constexpr const char* kCleanupFirst = "call RenderingSystem::Cleanup(..) before!";
+
+AGGraphicLayer* LayerOf(const Entities::Set& set) {
+    return set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
+}
+
+void SetActive(AGRenderable* renderable, bool active) {
+    if (!renderable)
+        return;
+    if (active)
+        renderable->SetFlags(AGRenderable::kActive);
+    else
+        renderable->ClearFlags(AGRenderable::kActive);
+}
+
+void MarkInPipeline(Entities::Entity& entity) {
+    entity.VolatileDatas.Set(kENGINE_DATA_IN_PIPELINE, &entity);
+}
+
+bool InPipeline(const Entities::Entity& entity) {
+    return entity.VolatileDatas.HasData(kENGINE_DATA_IN_PIPELINE);
+}
+
+// The model or sprite of a prop or set element, model first.
+AGRenderable* RenderableOf(const Entities::Entity& entity) {
+    if (auto* model = entity.VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL))
+        return model;
+    return entity.VolatileDatas.GetAs<AGSprite>(kENGINE_DATA_SPRITE);
+}
+
+// Takes the layer out of whatever holds it and deletes it: no parent keeps a dangling child.
+// A viewport that looked through the level's camera stops drawing, since the camera goes too.
+void DeleteLevelLayer(AGGraphicLayer* layer) {
+    if (!layer)
+        return;
+    if (AGGraphicLayer* parent = layer->GetParent()) {
+        parent->RemoveChildLayer(layer);
+        if (parent != s_shared && parent->GetCamera() == layer->GetCamera())
+            parent->SetCamera(nullptr);
+    }
+    delete layer;
+}
+
+void GiveBackProviders(Entities::Set& set) {
+    if (auto* providers = set.VolatileDatas.GetEngineProviders()) {
+        for (AGResource* resource : *providers)
+            if (resource)
+                RenderingSystem::GiveBack(resource->GetTypeKey(), resource);
+        delete providers;
+    }
+    set.VolatileDatas.Remove(kENGINE_PROVIDERS);
+}
+
+void InitializeSet(Entities::Set& set, const Entities::Set* parent) {
+    if (AGGraphicLayer* old = LayerOf(set)) {
+        AGReport(kCleanupFirst);
+        DeleteLevelLayer(old);
+        set.VolatileDatas.Remove(kENGINE_DATA_IN_PIPELINE);
+    }
+    auto* layer = new AGGraphicLayer();
+    set.VolatileDatas.Set(kENGINE_DATA_LAYER_3D, layer);
+    InitializeCameras(set, parent);
+    RenderingSystem::InitializeLights(set);
+    RenderingSystem::InitializeSetElements(set);
+    RenderingSystem::InitializeProps(set);
+    if (s_widgets)
+        s_widgets->Initialize(&set);
+    for (Entities::ComponentLevel* component : set.m_ComponentLevels)
+        if (component)
+            InitializeSet(*component, &set);
+    const Entities::Camera* active = set.GetActiveCamera();
+    PCCam* camera = active ? active->VolatileDatas.GetCamera() : nullptr;
+    if (!camera) {
+        camera = static_cast<PCCam*>(RenderingSystem::CreateResource(TypeKey::Camera));
+        if (camera) {
+            AGGraphicLayer::SetupScreenCamera(camera);
+            ProvidersOf(set).push_back(camera);
+        }
+    }
+    layer->SetCamera(camera);
+    layer->SetEnabled(true);
+    layer->SetPosition(AGVec3{0.0f, 0.0f, 0.0f});
+    u32 width = 0, height = 0;
+    PCCam::GetScreenSize(width, height);
+    layer->SetSize(width, height);
+}
+
+void BuildPipeline(Entities::Set& set, const Entities::ComponentLevel* component) {
+    AGGraphicLayer* layer = LayerOf(set);
+    if (!layer)
+        return;
+    if (Entities::Camera* active = set.GetActiveCamera()) {
+        if (PCCam* camera = active->VolatileDatas.GetCamera())
+            layer->SetCamera(camera);
+        MarkInPipeline(*active);
+    }
+    for (Entities::Light* light : set.m_Lights)
+        if (light)
+            MarkInPipeline(*light);
+    for (Entities::SetElement* element : set.m_SetElements) {
+        if (!element)
+            continue;
+        if (auto* scene = element->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D)) {
+            // A scene is marked when it is built; its renderables join the layer once.
+            if (!element->VolatileDatas.HasData(kENGINE_DATA_SCENE)) {
+                for (u32 i = 0; i < scene->ModelCount(); ++i)
+                    if (AGModel* model = scene->GetModel(i))
+                        layer->AddRenderable(model);
+                for (u32 i = 0; i < scene->EmitterCount(); ++i)
+                    if (AGEmitter* emitter = scene->GetEmitter(i))
+                        layer->AddRenderable(emitter);
+                element->VolatileDatas.Set(kENGINE_DATA_SCENE, scene);
+            }
+            continue;
+        }
+        if (InPipeline(*element))
+            continue;
+        if (AGRenderable* renderable = RenderableOf(*element)) {
+            layer->AddRenderable(renderable);
+            MarkInPipeline(*element);
+        }
+    }
+    for (Entities::Prop* prop : set.m_Props) {
+        if (!prop || InPipeline(*prop) || prop->IsPartOfScene())
+            continue;
+        if (AGRenderable* renderable = RenderableOf(*prop)) {
+            layer->AddRenderable(renderable);
+            MarkInPipeline(*prop);
+        }
+    }
+    if (s_widgets)
+        s_widgets->AttachLayer(&set);
+    set.VolatileDatas.Set(kENGINE_DATA_IN_PIPELINE, &set);
+    if (component && component->m_LoadingMode == Entities::ComponentLevel::kLoadIn3DViewport)
+        return;
+    layer->SetOrderKey(component ? u32(component->m_ZIndex) : 0u);
+    if (layer->GetParent())
+        layer->GetParent()->SortRenderables();
+    else
+        RenderingSystem::GetSharedGraphicLayer()->AddChildLayer(layer);
+}
+
+void SyncCamera(Entities::Camera& camera) {
+    PCCam* engine = camera.VolatileDatas.GetCamera();
+    if (!engine)
+        return;
+    if (!camera.IsPartOfScene()) {
+        LookFrom(*engine, camera.Position, camera.LookAt, camera.Up);
+        engine->SetEye(camera.Position);
+    }
+    if (camera.Orthographic) {
+        u32 width = 0, height = 0;
+        PCCam::GetScreenSize(width, height);
+        const f32 w = f32(width) * 0.5f, h = f32(height) * 0.5f;
+        engine->SetFrustum(-w, w, h, -h, 1.0f, 10000.0f);
+    }
+    StartCameraAnimation(camera);
+    camera.Synchronize = true;
+}
+
+// The loader points the light from its position towards its target; a direction changed
+// since is made unit length again before it reaches the engine light.
+void SyncLight(Entities::Light& light) {
+    const AGVec3& d = light.Direction;
+    const f32 length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+    if (length > 0.0f)
+        light.Direction = AGVec3{d.x / length, d.y / length, d.z / length};
+    if (auto* engine = light.VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT))
+        CopyLight(light, *engine);
+    light.Synchronize = true;
+}
+
+void UpdateSet(Entities::Set& set) {
+    if (!set.m_Cameras.empty() && !InPipeline(set))
+        BuildPipeline(set, set.IsA(Entities::TypeIds::ComponentLevel)
+                               ? static_cast<Entities::ComponentLevel*>(&set)
+                               : nullptr);
+    for (Entities::Camera* camera : set.m_Cameras) {
+        if (camera && camera->Activate && !camera->Synchronize) {
+            SyncCamera(*camera);
+            break;
+        }
+    }
+    for (Entities::Light* light : set.m_Lights)
+        if (light && light->Activate && !light->Synchronize)
+            SyncLight(*light);
+    AGGraphicLayer* layer = LayerOf(set);
+    for (Entities::Prop* prop : set.m_Props) {
+        if (!prop || !prop->Activate)
+            continue;
+        // A Set without a pipeline (no camera) draws nothing.
+        if (!InPipeline(*prop) && !prop->IsPartOfScene() && layer && InPipeline(set)) {
+            if (AGRenderable* renderable = RenderableOf(*prop)) {
+                layer->AddRenderable(renderable);
+                MarkInPipeline(*prop);
+            }
+        }
+        if (!prop->Synchronize) {
+            RenderingSystem::UpdatePropRenderable(*prop);
+            prop->Synchronize = true;
+        }
+    }
+    for (Entities::SetElement* element : set.m_SetElements) {
+        if (!element)
+            continue;
+        SetActive(RenderableOf(*element), element->Visible);
+        element->Synchronize = true;
+    }
+    for (Entities::ComponentLevel* component : set.m_ComponentLevels)
+        if (component)
+            UpdateSet(*component);
+}
+
+void CleanupEntities(Entities::Set& set, const Entities::Set* parent) {
+    AGGraphicLayer* layer = LayerOf(set);
+    for (Entities::SetElement* element : set.m_SetElements)
+        if (element) {
+            if (auto* scene = element->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
+                scene && layer && element->VolatileDatas.HasData(kENGINE_DATA_SCENE)) {
+                for (u32 i = 0; i < scene->ModelCount(); ++i)
+                    layer->RemoveRenderable(scene->GetModel(i));
+                for (u32 i = 0; i < scene->EmitterCount(); ++i)
+                    layer->RemoveRenderable(scene->GetEmitter(i));
+            }
+            element->VolatileDatas.Remove(kENGINE_DATA_SCENE);
+            RenderingSystem::CleanupEntity(*element, layer);
+        }
+    for (Entities::Prop* prop : set.m_Props)
+        if (prop)
+            RenderingSystem::CleanupEntity(*prop, layer);
+    for (Entities::Camera* camera : set.m_Cameras)
+        if (camera && !IsListedIn(camera, parent))
+            RenderingSystem::CleanupEntity(*camera, layer);
+    for (Entities::Light* light : set.m_Lights)
+        if (light)
+            RenderingSystem::CleanupEntity(*light, layer);
+    if (s_widgets)
+        s_widgets->Cleanup(&set);
+}
+
+void CleanupSet(Entities::Set& set, const Entities::Set* parent) {
+    CleanupEntities(set, parent);
+    for (Entities::ComponentLevel* component : set.m_ComponentLevels)
+        if (component)
+            CleanupSet(*component, &set);
+    DeleteLevelLayer(LayerOf(set));
+    set.VolatileDatas.Remove(kENGINE_DATA_LAYER_3D);
+    set.VolatileDatas.Remove(kENGINE_DATA_IN_PIPELINE);
+    GiveBackProviders(set);
+}
+
+}  // namespace
+
+void RenderingSystem::Startup() {
+    if (!s_renderables)
+        s_renderables = new RenderableModelDataFactory(
+            "RenderableModelDataFacory", KorvoGame::GetFactoryCapacity("FactoryRenderableModelData"));
+    IRenderingSystem::SetInstance(&s_hooks);
+    Entities::SetPropRenderableUpdater(&s_hooks);
+}
+
+void RenderingSystem::Shutdown() {
+    ReleaseSharedGraphicLayer();
+    delete s_renderables;
+    s_renderables = nullptr;
+    if (IRenderingSystem::Get() == &s_hooks)
+        IRenderingSystem::SetInstance(nullptr);
+    Entities::SetPropRenderableUpdater(nullptr);
+}
+
+RenderingSystem::RenderableModelDataFactory* RenderingSystem::GetRenderableModelDataFactory() {
+    return s_renderables;
+}
+
+void RenderingSystem::SetWidgetRendering(ILevelWidgetRendering* widgets) { s_widgets = widgets; }
+
+void RenderingSystem::Initialize(Entities::Set* set) {
+    if (set)
+        InitializeSet(*set, nullptr);
+}
+
+void RenderingSystem::Update(Entities::Set* set) {
+    if (set)
+        UpdateSet(*set);
+}
+
+void RenderingSystem::Cleanup(Entities::Set* set) {
+    if (set)
+        CleanupSet(*set, nullptr);
+}
+
+void RenderingSystem::PauseScenes(Entities::Set* set, bool paused) {
+    if (!set)
+        return;
+    for (Entities::SetElement* element : set->m_SetElements)
+        if (auto* scene = element ? element->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D) : nullptr)
+            scene->SetPaused(paused);
+}
+
+bool RenderingSystem::ScreenToWorld(const Entities::Camera& camera, f32 x, f32 y, f32 depth, AGVec3& out) {
+    const PCCam* engine = camera.VolatileDatas.GetCamera();
+    if (!engine)
+        return false;
+    AGVec3 eye, near;
+    engine->ScreenToRay(AGVec2{x, y}, eye, near);
+    AGVec3 d{near.x - eye.x, near.y - eye.y, near.z - eye.z};
+    const f32 length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+    out = near;
+    if (length <= 0.0f || d.z == 0.0f)
+        return true;
+    d = AGVec3{d.x / length, d.y / length, d.z / length};
+    if (d.z == 0.0f)
+        return true;
+    const f32 t = (depth - near.z) / d.z;
+    out = AGVec3{near.x + d.x * t, near.y + d.y * t, near.z + d.z * t};
+    return true;
+}
+
+AGVec3 RenderingHooks::ScreenToWorld(const Entities::Camera& camera, f32 x, f32 y, f32 depth) {
+    AGVec3 out{x, y, depth};
+    RenderingSystem::ScreenToWorld(camera, x, y, depth, out);
+    return out;
+}
+
+void RenderingHooks::UpdatePropRenderable(Entities::Prop& prop) { RenderingSystem::UpdatePropRenderable(prop); }
 
 }  // namespace GameServices::Bridge

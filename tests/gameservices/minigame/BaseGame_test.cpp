@@ -8,6 +8,7 @@
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
+#include "gameservices/entities/Set.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransition.h"
@@ -86,7 +87,7 @@ TEST_F(BaseGameTest, StartUpAndShutdownRunInTheirOrderAndPublishTheGame) {
     const std::vector<std::string> start = {
         "DeviceSystem published", "DeviceManager", "SetActionContext", "TeamActionManager",
         "SetLocalizationLanguage english", "LoadLocalizationTable", "DeviceSystem::Startup",
-        "DeviceSystem::SetActive on", "AddModule DeviceSystem", "AddModule GameFlowManager",
+        "DeviceSystem::SetActive on", "RenderingSystem::Startup", "AddModule DeviceSystem", "AddModule GameFlowManager",
         "SetScreenManager", "LoadNavigation Start", "LoadPopups"};
     EXPECT_EQ(game.steps, start);
     EXPECT_EQ(KorvoGame::DeviceManager::Get(), game.GetDeviceManager());
@@ -99,7 +100,7 @@ TEST_F(BaseGameTest, StartUpAndShutdownRunInTheirOrderAndPublishTheGame) {
     game.Shutdown();
     const std::vector<std::string> end = {"DeviceSystem::SetActive off", "UnloadLocalizationTable",
                                           "CloseCurrentScreen", "DeviceSystem::Shutdown",
-                                          "FileSystem::Destroy"};
+                                          "RenderingSystem::Shutdown", "FileSystem::Destroy"};
     EXPECT_EQ(game.steps, end);
     EXPECT_EQ(Bridge::IDeviceSystem::Get(), nullptr);
     EXPECT_EQ(KorvoGame::DeviceManager::Get(), nullptr);
@@ -169,5 +170,32 @@ TEST_F(BaseGameTest, TheScreenManagerRunsPausedOrNotAndLeavesWithTheLevel) {
     game.CleanupLevel();
     EXPECT_EQ(screens.GetCurrentScreen(), nullptr);
     EXPECT_TRUE(DeviceSystem::Instance()->IsActive());
+    game.Shutdown();
+}
+
+TEST_F(BaseGameTest, TheLevelDriverRunsTheLevelSystemsInTheirOrder) {
+    RecordingGame game;
+    game.Initialize();
+    Entities::Set level("Level");
+    game.steps.clear();
+    game.Update(16);  // no level yet
+    game.StartLevel(&level);
+    EXPECT_EQ(game.GetCurrentLevel(), &level);
+    EXPECT_TRUE(game.IsLevelReady());
+    EXPECT_TRUE(level.VolatileDatas.HasData(Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D));
+    game.Update(16);
+    game.SetPause(true);  // one last world step
+    game.Update(16);
+    game.SetPause(false);
+    game.ResumeLevel();
+    game.CleanupLevel();
+    EXPECT_FALSE(game.IsLevelReady());
+    EXPECT_FALSE(level.VolatileDatas.HasData(Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D));
+    game.Update(16);
+    const std::vector<std::string> expected = {
+        "RenderingSystem::Initialize", "RenderingSystem::Update",     "RenderingSystem::Update",
+        "DeviceSystem::SetActive on",  "DeviceSystem::SetActive off", "RenderingSystem::Cleanup",
+        "DeviceSystem::SetActive on",  "CloseCurrentScreen"};
+    EXPECT_EQ(game.steps, expected);
     game.Shutdown();
 }

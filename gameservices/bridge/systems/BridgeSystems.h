@@ -1,0 +1,28 @@
+#pragma once
+// The bridge systems as the level loader reaches them: render descriptions from the level
+// renderer's pool and the screen size from the graphic device. Collision, skin animation,
+// audio and video descriptions are kept as the stand-in keeps them until those systems
+// take them over.
+#include "gameservices/game/GameFlowServices.h"
+
+namespace GameServices::Bridge {
+
+class BridgeSystems : public KorvoGame::IBridgeSystems {
+public:
+    static BridgeSystems* Instance();
+
+    // Null, reported by the pool, when the pool is exhausted or missing.
+    RenderableModelData* AllocRenderableModelData() override;
+    void SetCollisionData(Entities::Entity& entity, const CollisionData& data) override;
+    void SetAudioData(Entities::AudioAsset& asset, const AudioData& data) override;
+    void SetVideoData(Entities::VideoAsset& asset, const VideoData& data) override;
+    void SetAvatarSkinAnimation(Entities::Character& character, const TString<char>& animationName,
+                                const MiniGame::BehaviorActionSkin& skin) override;
+    // 800 x 600 while there is no graphic device.
+    void GetScreenSize(u32& width, u32& height) override;
+
+private:
+    BridgeSystems() = default;
+};
+
+}  // namespace GameServices::Bridge

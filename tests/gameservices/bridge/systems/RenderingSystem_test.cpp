@@ -1,0 +1,353 @@
+#include "gameservices/bridge/systems/RenderingSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "engine/graphics/AGLight.h"
+#include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/AGModel.h"
+#include "engine/graphics/AGScene3D.h"
+#include "engine/graphics/AGSprite.h"
+#include "gameservices/bridge/systems/AnimationRequests.h"
+#include "gameservices/bridge/systems/BridgeSystems.h"
+#include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Light.h"
+#include "gameservices/entities/Prop.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/entities/SetElement.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/gameservices/game/LevelTestSetup.h"
+#include "tools/authoring/SceneWriter.h"
+
+using namespace GameServices;
+using namespace GameServices::Entities::VolatileDataKeys;
+using Bridge::RenderingSystem;
+using authoring::NameId;
+
+namespace {
+
+// Engine objects by name, for levels loaded through the game flow.
+class LevelRendering : public LevelFixture {
+protected:
+    void SetUp() override {
+        LevelFixture::SetUp();
+        authoring::PackageWriter& w = package.Writer();
+        authoring::TexturedBox desk;
+        desk.name = "desk";
+        authoring::AddTexturedBox(w, desk);
+        authoring::TexturedBox part;
+        part.name = "part";
+        part.model.local = {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 1, 2, 3, 1};
+        authoring::AddTexturedBox(w, part);
+        authoring::SceneData stage;
+        stage.modelIds = {NameId("part.mdl"), NameId("desk.mdl")};
+        authoring::ModelData pair;
+        pair.vertexBufferId = NameId("desk.vb");
+        pair.meshIds = {NameId("desk.mesh"), NameId("desk.mesh")};
+        pair.materialIds = {NameId("desk.mat"), NameId("part.mat")};
+        w.Add("pair.mdl", 0, authoring::ModelBytes(pair))
+            .Add("card.spt", 0, authoring::SpriteBytes(0, 8, 8, ""))
+            .Add("stage.scn", 0, authoring::SceneBytes(stage));
+        package.Mount();
+        LoadCapacities(dir, {{"FactoryRenderableModelData", 32}});
+        RenderingSystem::Startup();
+        flow.SetBridgeSystems(Bridge::BridgeSystems::Instance());
+        Bridge::AnimationRequests::Clear();
+    }
+    void TearDown() override {
+        set.Clear();
+        RenderingSystem::Shutdown();
+        LevelFixture::TearDown();
+    }
+    void Load(const std::string& children) {
+        WriteLevel("stage", children);
+        ASSERT_TRUE(flow.LoadLevel("stage", set));
+    }
+    u32 Clones(u32 typeKey, const char* name) const {
+        return package.Provider(typeKey)->InstanceCount(Crc32Hash(name));
+    }
+
+    drawtest::TestPackage package;
+    KorvoGame::GameFlowManager flow;
+    Entities::Set set;
+};
+
+const char kStage[] =
+    "<Cameras><item><Name>Persp</Name><PositionZ>-10</PositionZ><FieldOfView>45</FieldOfView>"
+    "<Activate>true</Activate></item><item><Name>Flat</Name><Orthographic>true</Orthographic></item></Cameras>"
+    "<Lights><item><Name>Key</Name><AttenuationK1>0.25</AttenuationK1><Activate>true</Activate></item></Lights>"
+    "<SetElements><item><Name>Card</Name><EngineDataFileName>Card.spt</EngineDataFileName><Visible>true</Visible>"
+    "</item><item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><PositionX>5</PositionX>"
+    "<RotationY>90</RotationY>"
+    "</item><item><Name>Stage</Name><EngineDataFileName>Stage.SCN</EngineDataFileName><IsAScene>true</IsAScene>"
+    "<Visible>true</Visible></item></SetElements>"
+    "<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName><Visible>true</Visible>"
+    "<Collidable>true</Collidable></item>"
+    "<item><Name>Box</Name><EngineDataFileName>desk.mdl</EngineDataFileName><Animation type=\"ModelAnimation\">"
+    "<AnimationFile>open.anm</AnimationFile></Animation></item>"
+    "<item><Name>Part</Name><EngineDataFileName>Part.mdl</EngineDataFileName><PartOfScene>true</PartOfScene>"
+    "<Animation type=\"ModelAnimation\"><AnimationFile>spin.anm</AnimationFile></Animation></item>"
+    "<item><Name>Ghost</Name><EngineDataFileName>ghost.mdl</EngineDataFileName><PartOfScene>true</PartOfScene>"
+    "</item></Props><ComponentLevels>"
+    "<ComponentLevel name=\"Inner\" loadingMode=\"loadinlevel\" zIndex=\"4\"><Props><item><Name>Pin</Name>"
+    "<EngineDataFileName>card.spt</EngineDataFileName></item></Props></ComponentLevel>"
+    "<ComponentLevel name=\"View\" loadingMode=\"loadin3dviewport\"><Cameras><item><Name>Eye</Name>"
+    "<Activate>true</Activate></item></Cameras><Props><item><Name>Dot</Name><EngineDataFileName>card.spt"
+    "</EngineDataFileName></item></Props></ComponentLevel></ComponentLevels>"
+    "<AudioAssets><item><Name>Theme</Name></item></AudioAssets><VideoAssets><item><Name>Intro</Name></item>"
+    "</VideoAssets>";
+
+}  // namespace
+
+TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
+    Load(kStage);
+    RenderingSystem::Initialize(&set);
+    const struct {
+        Entities::Entity* entity;
+        u32 key;
+    } built[] = {{set.FindSetElement("Card"), kENGINE_DATA_SPRITE}, {set.FindSetElement("Desk"), kENGINE_DATA_MODEL},
+                 {set.FindProp("Chip"), kENGINE_DATA_SPRITE},        {set.FindProp("Box"), kENGINE_DATA_MODEL},
+                 {set.FindCamera("Flat"), kENGINE_DATA_CAMERA},      {set.m_Lights[0], kENGINE_DATA_LIGHT}};
+    for (const auto& b : built)
+        EXPECT_TRUE(b.entity->VolatileDatas.HasData(b.key)) << b.entity->Name.c_str();
+    auto* scene = set.FindSetElement("Stage")->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
+    ASSERT_NE(scene, nullptr);
+    // A scene part takes the scene's model, its position and the diagonal as its scale.
+    Entities::Prop* part = set.FindProp("Part");
+    EXPECT_EQ(part->VolatileDatas.Get(kENGINE_DATA_MODEL), scene->GetModel(0));
+    AGVec3 position;
+    part->GetPosition(position);
+    EXPECT_EQ(position.x + 10 * position.y + 100 * position.z, 321.0f);
+    EXPECT_EQ(part->GetScale().x + 10 * part->GetScale().y + 100 * part->GetScale().z, 432.0f);
+    EXPECT_FALSE(set.FindProp("Ghost")->VolatileDatas.HasData(kENGINE_DATA_MODEL));
+    EXPECT_NE(set.FindProp("Chip")->VolatileDatas.GetCollisionData(), nullptr);
+    EXPECT_NE(set.m_AudioAssets[0]->VolatileDatas.GetAudioData(), nullptr);
+    EXPECT_NE(set.m_VideoAssets[0]->VolatileDatas.GetVideoData(), nullptr);
+    EXPECT_TRUE(log.Contains("The prop is not part of the scene."));
+    // A camera or light without a file is made under its own name; the light held once.
+    PCCam* persp = set.FindCamera("Persp")->VolatileDatas.GetCamera();
+    EXPECT_EQ(persp->NameId(), Crc32Hash("Persp"));
+    EXPECT_NEAR(persp->GetVerticalFov(), 45.0f * 0.017453292f, 1e-6f);
+    auto* light = set.m_Lights[0]->VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT);
+    EXPECT_EQ(light->RefCount() * 10 + (light->NameId() == Crc32Hash("Key")), 11u);
+    EXPECT_TRUE(scene->GetModel(0)->HasFlags(AGRenderable::kActive));
+    EXPECT_EQ(set.FindSetElement("Desk")->VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL)->GetLocal().m[12], 5.0f);
+    ASSERT_EQ(Bridge::AnimationRequests::All().size(), 2u);
+    EXPECT_EQ(Bridge::AnimationRequests::All()[0].m_Name, "open.anm");
+    EXPECT_EQ(Bridge::AnimationRequests::All()[1].m_Name, "spin.anm");
+
+    AGGraphicLayer* layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
+    AGGraphicLayer* inner = set.FindComponentLevel("Inner")->VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
+    AGGraphicLayer* view = set.FindComponentLevel("View")->VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
+    // A changed light reaches its engine light with a unit direction.
+    set.m_Lights[0]->Direction = AGVec3{0, 3, 4};
+    set.m_Lights[0]->Synchronize = false;
+    // Set elements follow their visibility every frame.
+    set.FindSetElement("Card")->Visible = false;
+    for (int frame = 0; frame < 2; ++frame) {
+        RenderingSystem::Update(&set);
+        EXPECT_FALSE(set.FindSetElement("Card")->VolatileDatas.GetAs<AGSprite>(kENGINE_DATA_SPRITE)->HasFlags(
+            AGRenderable::kActive));
+        EXPECT_TRUE(set.VolatileDatas.HasData(kENGINE_DATA_IN_PIPELINE));
+        EXPECT_TRUE(set.m_Lights[0]->Synchronize);
+        EXPECT_EQ(light->m_direction.y + 10 * light->m_direction.z + 100 * light->m_valueC, 0.6f + 8.0f + 25.0f);
+        AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
+        EXPECT_EQ(layer->GetParent(), shared);
+        EXPECT_EQ(layer->GetCamera(), persp);
+        // Card, desk, the scene's two models, chip and box, once.
+        EXPECT_EQ(layer->RenderableCount(), 6u);
+        EXPECT_EQ(shared->ChildCount(), 2u);
+        EXPECT_EQ(inner->GetParent(), shared);
+        EXPECT_EQ(inner->GetOrderKey(), 4u);
+        EXPECT_EQ(view->GetParent(), nullptr);
+        EXPECT_EQ(view->RenderableCount(), 1u);
+    }
+
+    // Built again without a clean-up: reported, the old objects given back.
+    const u32 models = Clones(TypeKey::Model, "desk.mdl"), sprites = Clones(TypeKey::Sprite, "card.spt");
+    RenderingSystem::Initialize(&set);
+    EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
+    EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl"), models);
+    EXPECT_EQ(Clones(TypeKey::Sprite, "card.spt"), sprites);
+    EXPECT_EQ(Clones(TypeKey::Light, "Key"), 1u);
+    RenderingSystem::Update(&set);
+    EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 2u);
+    EXPECT_EQ(set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D)->RenderableCount(), 6u);
+
+    RenderingSystem::Cleanup(&set);
+    EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 0u);
+    for (const char* name : {"desk.mdl", "card.spt", "stage.scn", "part.mdl"})
+        EXPECT_EQ(Clones(TypeKey::Model, name) + Clones(TypeKey::Sprite, name) + Clones(TypeKey::Scene3D, name), 0u)
+            << name;
+    EXPECT_EQ(Clones(TypeKey::Camera, "Persp"), 0u);
+    EXPECT_EQ(RenderingSystem::GetRenderableModelDataFactory()->GetUsedCount(), 0u);
+    std::vector<Entities::Entity*> all(set.m_SetElements.begin(), set.m_SetElements.end());
+    all.insert(all.end(), set.m_Props.begin(), set.m_Props.end());
+    all.insert(all.end(), set.m_Cameras.begin(), set.m_Cameras.end());
+    all.insert(all.end(), set.m_Lights.begin(), set.m_Lights.end());
+    for (auto* component : set.m_ComponentLevels) {
+        all.insert(all.end(), component->m_Props.begin(), component->m_Props.end());
+        all.push_back(component);
+    }
+    all.push_back(&set);
+    for (auto* e : all)
+        for (u32 key : {kRENDERABLE_MODEL_DATA, kENGINE_DATA_CAMERA, kENGINE_DATA_LIGHT, kENGINE_DATA_MODEL,
+                        kENGINE_DATA_SPRITE, kENGINE_DATA_SCENE3D, kENGINE_DATA_IN_PIPELINE, kENGINE_DATA_LAYER_3D,
+                        kENGINE_PROVIDERS})
+            EXPECT_FALSE(e->VolatileDatas.HasData(key)) << e->Name.c_str();
+}
+
+TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
+    // No camera: never pipelined.
+    Load("<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName></item></Props>");
+    RenderingSystem::Initialize(&set);
+    RenderingSystem::Update(&set);
+    EXPECT_FALSE(set.VolatileDatas.HasData(kENGINE_DATA_IN_PIPELINE));
+    EXPECT_EQ(set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D)->RenderableCount(), 0u);
+    RenderingSystem::Cleanup(&set);
+    set.Clear();
+
+    // Only an inactive camera: the layer looks through a fallback screen camera.
+    Load("<Cameras><item><Name>Off</Name></item></Cameras>");
+    RenderingSystem::Initialize(&set);
+    PCCam* fallback = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D)->GetCamera();
+    ASSERT_NE(fallback, nullptr);
+    EXPECT_NE(fallback, set.m_Cameras[0]->VolatileDatas.GetCamera());
+    EXPECT_EQ(fallback->GetFrustumValue(5), 100.0f);
+    EXPECT_EQ(fallback->GetProjectionKind(), PCCam::kOrthographic);
+    ASSERT_NE(set.VolatileDatas.GetEngineProviders(), nullptr);
+    EXPECT_EQ(set.VolatileDatas.GetEngineProviders()->back(), fallback);
+    RenderingSystem::Cleanup(&set);
+    set.Clear();
+
+    // Two records in the pool: the entities after them are reported and skipped.
+    RenderingSystem::Shutdown();
+    EXPECT_EQ(Bridge::IRenderingSystem::Get(), nullptr);
+    EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer(), nullptr);
+    LoadCapacities(dir, {{"FactoryRenderableModelData", 2}});
+    RenderingSystem::Startup();
+    Load("<Props><item><Name>A</Name><EngineDataFileName>card.spt</EngineDataFileName></item><item><Name>B"
+         "</Name><EngineDataFileName>card.spt</EngineDataFileName></item><item><Name>C</Name>"
+         "<EngineDataFileName>card.spt</EngineDataFileName></item></Props><Cameras><item><Name>K</Name>"
+         "<Activate>true</Activate><Orthographic>true</Orthographic></item></Cameras>");
+    EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for RenderableModelDataFacory"));
+    RenderingSystem::Initialize(&set);
+    RenderingSystem::Update(&set);
+    // An orthographic camera looks at a device-sized box once synchronised.
+    set.m_Cameras[0]->Synchronize = false;
+    RenderingSystem::Update(&set);
+    PCCam* k = set.m_Cameras[0]->VolatileDatas.GetCamera();
+    EXPECT_EQ(k->GetFrustumValue(0) + k->GetFrustumValue(5), -400.0f + 10000.0f);
+    // The camera and A took the two records.
+    EXPECT_NE(set.FindProp("A")->VolatileDatas.Get(kENGINE_DATA_SPRITE), nullptr);
+    EXPECT_EQ(set.FindProp("B")->VolatileDatas.Get(kENGINE_DATA_SPRITE), nullptr);
+    EXPECT_EQ(set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D)->RenderableCount(), 1u);
+    RenderingSystem::Cleanup(&set);
+    EXPECT_EQ(Clones(TypeKey::Sprite, "card.spt"), 0u);
+}
+
+TEST_F(LevelRendering, ModelMaterialsTexturesAndPlacement) {
+    struct Case {
+        const char* model;
+        const char* texture;
+        u32 material0;  // name id of the first part's material afterwards
+        const char* report;
+    };
+    const Case cases[] = {
+        {"pair.mdl", "Wood.PNG", NameId("desk.mat"), "Can not find the material pair_material.mat"},
+        {"desk.mdl", "Wood.PNG", NameId("wood.mat"), nullptr},
+        {"desk.mdl", "Oak", NameId("oak.mat"), nullptr},
+        {"desk.mdl", "", NameId("desk.mat"), nullptr},
+    };
+    for (const Case& c : cases) {
+        log.Clear();
+        Entities::Prop prop("Thing");
+        Bridge::RenderableModelData data(c.model, "");
+        data.m_TextureFileName = c.texture;
+        prop.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &data);
+        AGModel* model = RenderingSystem::CreateModel(prop);
+        ASSERT_NE(model, nullptr);
+        EXPECT_EQ(model->Materials().Get(0)->NameId(), c.material0) << c.model << " " << c.texture;
+        if (c.report) {
+            EXPECT_TRUE(log.Contains(c.report));
+        }
+        // A second model for the same entity gives the first back.
+        EXPECT_EQ(RenderingSystem::CreateModel(prop) != nullptr, true);
+        EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
+        EXPECT_EQ(Clones(TypeKey::Model, c.model), 1u);
+        RenderingSystem::CleanupEntity(prop, nullptr);
+        EXPECT_EQ(Clones(TypeKey::Model, c.model), 0u);
+    }
+
+    // Placement: X and Z skipped at 0, Y in this system's degrees, then the scale.
+    AGModel* model = package.Instance<AGModel>(TypeKey::Model, "desk.mdl");
+    RenderingSystem::SetRenderableTransform(model, false, 0.0f, 90.0f, 0.0f, AGVec3{1, 2, 3}, AGVec3{2, 2, 2});
+    const platform::gfx::Matrix& m = model->GetLocal();
+    EXPECT_FLOAT_EQ(m.m[0], 2.0f * std::cos(90.0f * 0.017453289f));
+    EXPECT_EQ(m.m[5] + m.m[12] + 10 * m.m[13] + 100 * m.m[14], 323.0f);
+    EXPECT_FALSE(model->HasFlags(AGRenderable::kActive));
+    package.GiveBack(TypeKey::Model, model);
+}
+
+TEST_F(LevelRendering, ScreenToWorldAndScenePause) {
+    Load("<Cameras><item><Name>Eye</Name><PositionY>3</PositionY><PositionZ>-20</PositionZ><FieldOfView>60</FieldOfView>"
+         "<ClippingNear>1</ClippingNear><Activate>true</Activate></item><item><Name>Side</Name><PositionX>-5"
+         "</PositionX><LookAtX>5</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1</ClippingNear></item>"
+         "</Cameras><SetElements><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName>"
+         "<IsAScene>true</IsAScene></item></SetElements>");
+    RenderingSystem::Initialize(&set);
+    RenderingSystem::Update(&set);
+
+    // A moved camera is pushed to its engine camera at the next update.
+    Entities::Camera& eye = *set.FindCamera("Eye");
+    eye.Position = AGVec3{0, 0, -30};
+    eye.Synchronize = false;
+    RenderingSystem::Update(&set);
+    EXPECT_EQ(eye.VolatileDatas.GetCamera()->GetEye().z, -30.0f);
+    EXPECT_TRUE(eye.Synchronize);
+    // A screen point goes to the plane at the depth and projects back onto itself.
+    for (const AGVec2 screen : {AGVec2{400, 300}, AGVec2{100, 50}, AGVec2{700, 520}}) {
+        const AGVec3 world = Bridge::IRenderingSystem::Get()->ScreenToWorld(eye, screen.x, screen.y, 7.5f);
+        EXPECT_FLOAT_EQ(world.z, 7.5f);
+        const AGVec2 back = eye.VolatileDatas.GetCamera()->Project(world);
+        EXPECT_NEAR(back.x, screen.x, 0.5f);
+        EXPECT_NEAR(back.y, screen.y, 0.5f);
+    }
+    // A ray parallel to the plane gives its near point.
+    AGVec3 near;
+    ASSERT_TRUE(RenderingSystem::ScreenToWorld(*set.FindCamera("Side"), 400, 300, 3.0f, near));
+    EXPECT_TRUE(std::isfinite(near.x) && std::isfinite(near.y) && std::isfinite(near.z));
+    EXPECT_NEAR(near.x, -4.0f, 1e-4f);
+
+    auto* scene = set.m_SetElements[0]->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
+    for (bool paused : {true, false}) {
+        RenderingSystem::PauseScenes(&set, paused);
+        for (u32 i = 0; i < scene->ModelCount(); ++i)
+            EXPECT_EQ(scene->GetModel(i)->IsPaused(), paused);
+    }
+    RenderingSystem::Cleanup(&set);
+}
+
+TEST(CollisionObjectSlot, ANewObjectOrAnEraseDeletesTheOldOneUnlessShared) {
+    static int live = 0;
+    struct Body : Entities::Depictor {
+        Body() { ++live; }
+        ~Body() override { --live; }
+    };
+    Entities::Prop prop("Thing");
+    auto* first = new Body();
+    RenderingSystem::SetCollisionObject(prop, first);
+    RenderingSystem::SetCollisionObject(prop, first);
+    EXPECT_EQ(live, 1);
+    Body shared;
+    shared.m_Shared = 1;
+    RenderingSystem::SetCollisionObject(prop, &shared);
+    EXPECT_EQ(live, 1);
+    EXPECT_EQ(RenderingSystem::GetCollisionObject(prop), &shared);
+    RenderingSystem::EraseCollisionObject(prop);
+    EXPECT_EQ(live, 1);
+    EXPECT_EQ(RenderingSystem::GetCollisionObject(prop), nullptr);
+}

@@ -1,0 +1,222 @@
+// A level Set built in code and drawn on the offscreen device with a screen over it: a sprite
+// prop under an orthographic camera, moved and hidden; a screen drawn over the level whether
+// it came before or after the level's pipeline; a viewport showing a level component.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "gameservices/bridge/systems/RenderingSystem.h"
+#include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Prop.h"
+#include "gameservices/entities/Set.h"
+#include "tests/gameservices/entities/PoolSetup.h"
+#include "tests/gameservices/widget/WidgetRenderTest.h"
+#include "tests/gameservices/widget/WidgetTestGame.h"
+#include "tests/support/LogCapture.h"
+
+using namespace widget_test;
+using GameServices::Bridge::RenderableModelData;
+namespace Entities = GameServices::Entities;
+namespace Keys = GameServices::Entities::VolatileDataKeys;
+
+namespace {
+
+constexpr u32 kClear = drawtest::kBlack;
+constexpr u32 kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu;
+
+class LevelGame : public TestGame {
+public:
+    Entities::Set* GetCurrentLevel() override { return level; }
+    Entities::Set* level = nullptr;
+};
+
+// A camera looking at the screen as a screen camera does: one unit a pixel, y downwards.
+void ScreenLike(Entities::Camera& camera) {
+    camera.Activate = true;
+    camera.Orthographic = true;
+    camera.Position = AGVec3{160, 120, 50};
+    camera.LookAt = AGVec3{160, 120, 0};
+    camera.Up = AGVec3{0, -1, 0};
+}
+
+class LevelDrawing : public drawtest::DeviceFixture<320, 240> {
+protected:
+    void SetUp() override {
+        DeviceFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        LoadCapacities(home, {{"FactoryRenderableModelData", 8}});
+        package = std::make_unique<RenderPackage>(
+            std::vector<SpriteFile>{{"red", kRed}, {"green", kGreen}, {"blue", kBlue}});
+        RenderingSystem::Startup();
+        RenderingSystemWidget::InstallLevelRendering();
+        game.level = &level;
+        ScreenLike(cam);
+        ScreenLike(eye);
+        Describe(cam, "");
+        Describe(eye, "");
+        Place(chip, "red.spt", 40, 40);
+        Place(dot, "green.spt", 20, 20);
+        level.m_Cameras.push_back(&cam);
+        level.m_Props.push_back(&chip);
+        view.m_LoadingMode = Entities::ComponentLevel::kLoadIn3DViewport;
+        view.m_Cameras.push_back(&eye);
+        view.m_Props.push_back(&dot);
+        level.m_ComponentLevels.push_back(&view);
+        screen.m_RootPanel = root;
+        root->Visible = true;
+        root->SetWidth(320.0f);
+        root->SetHeight(240.0f);
+        Add<Image>(*root, "cover", 36, 36, 8, 8)->m_ImageName = "blue";
+        viewport = Add<ViewPort3D>(*root, "viewport", 0, 0, 100, 100);
+        viewport->m_ComponentLevel = "View";
+    }
+    void TearDown() override {
+        if (package) {
+            RenderingSystemWidget::Cleanup(&screen);
+            RenderingSystemWidget::ReleaseLayer(&screen);
+            RenderingSystem::Cleanup(&level);
+            RenderingSystem::Shutdown();
+            level.RemoveAll();
+            view.RemoveAll();
+            package.reset();
+        }
+        DeviceFixture::TearDown();
+    }
+    void Describe(Entities::Entity& e, const char* file) {
+        data.push_back(std::make_unique<RenderableModelData>(file, ""));
+        data.back()->m_RenderableKind = RenderableModelData::RenderableKindOf(file);
+        described.push_back(&e);
+    }
+    // The level start; the clean-up takes the descriptions off the entities.
+    void StartLevel() {
+        for (size_t i = 0; i < described.size(); ++i)
+            described[i]->VolatileDatas.Set(Keys::kRENDERABLE_MODEL_DATA, data[i].get());
+        RenderingSystem::Initialize(&level);
+    }
+    void Place(Entities::Prop& prop, const char* file, f32 x, f32 y) {
+        Describe(prop, file);
+        prop.Visible = true;
+        prop.SetPosition(AGVec3{x, y, 0});
+        prop.SetScale(2.0f);
+    }
+    void ShowScreen() {
+        RenderingSystemWidget::Initialize(&screen);
+        RenderingSystemWidget::AttachLayer(&screen);
+        RenderingSystemWidget::UpdateTransforms(*root);
+    }
+    void Draw() {
+        RenderingSystem::Update(&level);
+        Frame();
+    }
+
+    TempDir home;
+    LogCapture log;
+    std::unique_ptr<RenderPackage> package;
+    LevelGame game;
+    std::vector<std::unique_ptr<RenderableModelData>> data;
+    std::vector<Entities::Entity*> described;
+    Entities::Camera cam{"Cam"}, eye{"Eye"};
+    Entities::Prop chip{"Chip"}, dot{"Dot"};
+    Entities::ComponentLevel view{"View"};
+    Entities::Set level{"Level"};
+    Screen screen;
+    Panel* root = new Panel("root");
+    ViewPort3D* viewport = nullptr;
+};
+
+}  // namespace
+
+TEST_F(LevelDrawing, ASpritePropDrawsWhereItIsMovesAndHides) {
+    StartLevel();
+    Draw();
+    EXPECT_EQ(Pixel(50, 50), kRed);
+    EXPECT_EQ(Pixel(60, 60), kClear);
+
+    chip.SetPosition(AGVec3{200, 150, 0});
+    chip.Synchronize = false;
+    Draw();
+    EXPECT_EQ(Pixel(50, 50), kClear);
+    EXPECT_EQ(Pixel(210, 160), kRed);
+
+    chip.SetVisible(false);
+    RenderingSystem::UpdatePropRenderable(chip);
+    Draw();
+    EXPECT_EQ(Pixel(210, 160), kClear);
+}
+
+TEST_F(LevelDrawing, TheScreenDrawsOverTheLevelWhicheverCameFirst) {
+    for (bool screenFirst : {false, true}) {
+        if (screenFirst)
+            ShowScreen();
+        StartLevel();
+        Draw();
+        if (!screenFirst)
+            ShowScreen();
+        Draw();
+        EXPECT_EQ(Pixel(41, 41), kBlue) << screenFirst;
+        EXPECT_EQ(Pixel(50, 50), kRed) << screenFirst;
+        RenderingSystemWidget::Cleanup(&screen);
+        RenderingSystemWidget::ReleaseLayer(&screen);
+        RenderingSystem::Cleanup(&level);
+    }
+}
+
+TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDanglingLayer) {
+    // Before the level start, without its component, or with no level: reported, left empty.
+    const struct {
+        Entities::Set* level;
+        const char* component;
+        const char* report;
+    } missing[] = {{&level, "View", "has no camera or 3D layer yet"},
+                   {&level, "Elsewhere", "the level doesn't have the Component :Elsewhere"},
+                   {nullptr, "View", "the level doesn't have the Component :View"}};
+    for (const auto& c : missing) {
+        game.level = c.level;
+        viewport->m_ComponentLevel = c.component;
+        ShowScreen();
+        EXPECT_TRUE(log.Contains(c.report)) << c.report;
+        EXPECT_EQ(Render::LayerOf(*viewport), nullptr);
+        viewport->SetWidth(120.0f);
+        RenderingSystemWidget::UpdateSize(*viewport);
+        RenderingSystemWidget::UpdateVisibility(*viewport);
+        RenderingSystemWidget::Cleanup(&screen);
+        RenderingSystemWidget::ReleaseLayer(&screen);
+    }
+    game.level = &level;
+    viewport->m_ComponentLevel = "View";
+    viewport->SetWidth(100.0f);
+    for (bool screenFirst : {true, false}) {
+        StartLevel();
+        Draw();
+        // Not under the shared layer: nothing of the component draws without its viewport.
+        EXPECT_EQ(Pixel(25, 25), kClear);
+        ShowScreen();
+        Draw();
+        EXPECT_EQ(Pixel(25, 25), kGreen);
+        AGGraphicLayer* v = Render::LayerOf(*viewport);
+        AGGraphicLayer* d = view.VolatileDatas.GetAs<AGGraphicLayer>(Keys::kENGINE_DATA_LAYER_3D);
+        ASSERT_NE(v, nullptr);
+        EXPECT_EQ(d->GetParent(), v);
+        EXPECT_EQ(d->GetWidth() * 1000 + d->GetHeight(), 100100u);
+        viewport->Visible = false;
+        RenderingSystemWidget::UpdateVisibility(*viewport);
+        Draw();
+        EXPECT_EQ(Pixel(25, 25), kClear);
+        viewport->Visible = true;
+        if (screenFirst) {
+            RenderingSystemWidget::Cleanup(&screen);
+            RenderingSystemWidget::ReleaseLayer(&screen);
+            EXPECT_EQ(d->GetParent(), nullptr);
+            RenderingSystem::Cleanup(&level);
+        } else {
+            RenderingSystem::Cleanup(&level);
+            EXPECT_FALSE(level.VolatileDatas.HasData(Keys::kDATA_LAYER));
+            EXPECT_EQ(v->ChildCount(), 0u);
+            EXPECT_EQ(v->GetCamera(), nullptr);
+            Draw();
+            RenderingSystemWidget::Cleanup(&screen);
+            RenderingSystemWidget::ReleaseLayer(&screen);
+        }
+    }
+}
