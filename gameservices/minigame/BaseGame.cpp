@@ -5,7 +5,9 @@
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
+#include "gameservices/bridge/systems/AudioProcessingSystem.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
+#include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
@@ -94,9 +96,18 @@ void BaseGame::StepWorld() {
         Widget::RenderingSystemWidget::UpdateTransforms(*screen->m_RootPanel);
 }
 
+void BaseGame::StartLevel() {
+    Bridge::AudioProcessingSystem::Initialize(m_CurrentLevel);
+    Bridge::VideoProcessingSystem::Initialize(m_CurrentLevel);
+}
+
 void BaseGame::CleanupLevel() {
     DeviceSystem* devices = DeviceSystem::Instance();
     devices->SetActive(false);
+    if (m_CurrentLevel) {
+        Bridge::AudioProcessingSystem::Cleanup(m_CurrentLevel);
+        Bridge::VideoProcessingSystem::Cleanup(m_CurrentLevel);
+    }
     devices->SetActive(true);
     ScreenManager::Instance().CloseCurrentScreen();
 }
@@ -112,6 +123,10 @@ void BaseGame::Update(u32 frameMs) {
         if (std::find(m_Modules.begin(), m_Modules.end(), module) != m_Modules.end() &&
             (!m_Paused || !module->IsPausable()))
             module->Update(frameMs);
+    if (!m_Paused && m_CurrentLevel) {
+        Bridge::AudioProcessingSystem::Update(m_CurrentLevel);
+        Bridge::VideoProcessingSystem::Update(m_CurrentLevel);
+    }
     if (!m_Paused)
         StepWorld();
 }

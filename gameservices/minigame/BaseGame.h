@@ -37,14 +37,17 @@ public:
     // and popups files.
     void Initialize() override;
     // Unless paused, the level controller; the screen manager; then every module, the
-    // pausable ones only while the game is not paused; unless paused, the world step.
+    // pausable ones only while the game is not paused; unless paused, the current level's
+    // audio and video, then the world step.
     void Update(u32 frameMs) override;
     // Game end: the device system made inactive, the string tables unloaded, the current
     // screen and the popups closed, the managers deleted, the device system shut down and the
     // file system destroyed.
     void Shutdown() override;
-    // The end of a game mode's level: the device system made inactive and active again, then
-    // the current screen closed.
+    // The start of the current level: its sounds and videos set up.
+    virtual void StartLevel();
+    // The end of a game mode's level: the device system made inactive, the level's sounds and
+    // videos released, the device system active again, then the current screen closed.
     virtual void CleanupLevel();
 
     KorvoGame::GameFlowManager* GetGameFlowManager() override { return m_GameFlow.get(); }
