@@ -92,6 +92,8 @@ u32 AudioProcessingSystem::GetMaxStreams() {
 
 void AudioProcessingSystem::Initialize(Set* set) {
     const KorvoGame::RuntimeParameters* parameters = KorvoGame::RuntimeParameters::Instance();
+    s_MaxStreams = 4;
+    s_MaxSounds = 10;
     parameters->GetParameter<u32>(&s_MaxStreams, "Audio", "MaxStreams");
     parameters->GetParameter<u32>(&s_MaxSounds, "Audio", "MaxSounds");
     AGAudioManager* manager = AGAudioManager::Get();
