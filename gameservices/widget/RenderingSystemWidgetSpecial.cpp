@@ -84,7 +84,7 @@ i32 Underscore(const TString<char>& line) {
 
 // A special line: the widget names a special font and the line holds a '_'.
 bool IsSpecial(const ScrollText& widget, const TString<char>& line) {
-    return widget.m_SpecialStyle.m_FontName.Length() > 0 && Underscore(line) >= 0;
+    return !widget.m_SpecialStyle.m_FontName.IsEmpty() && Underscore(line) >= 0;
 }
 
 // What a line shows: the part after its first '_' when special, else all of it.
@@ -112,8 +112,6 @@ struct TextLine {
 
 void ScrollStep(ScrollText& widget, AGCompositeRenderable& composite) {
     const u32 count = composite.MemberCount();
-    if (count == 0)
-        return;
     const FontList* fonts = widget.VolatileDatas.GetFonts();
     AGFont* mainFont = At(fonts, 0);
     auto height = [&](u32 i) {
@@ -236,7 +234,6 @@ void RenderingSystemWidget::BuildScrollText(Widget& widget) {
     }
     scroll.m_ShownLines = composite->MemberCount();
     scroll.m_ScrollStarted = false;
-    scroll.m_LineFinished.clear();
     composite->SetPosition(AGVec3{widget.m_X, widget.m_Y, 0.0f});
     composite->SetOpacity(widget.m_Opacity);
     composite->SetVisible(widget.Visible);

@@ -25,10 +25,8 @@ constexpr u32 kLoaded = 0x1;
 constexpr u32 kPlaying = 0x2;
 
 void DeleteEngineSound(AudioAsset& asset) {
-    if (AGAudioObject* sound = AudioProcessingSystem::GetEngineSound(asset)) {
-        sound->Stop();
-        delete sound;
-    }
+    // The player closes (and so stops) with its sound.
+    delete AudioProcessingSystem::GetEngineSound(asset);
     asset.VolatileDatas.Remove(Keys::kENGINE_DATA_AUDIO);
 }
 

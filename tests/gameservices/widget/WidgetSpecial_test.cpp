@@ -102,20 +102,20 @@ TEST_F(SpecialWidgets, ScrollTextShowsTheLinesThatFitWithSpecialLinesInTheirOwnS
 }
 
 TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
-    ScrollText* scroll = Scroll(90, {"a", "b_B", "c"});
-    scroll->m_Speed = 50.0f;
+    ScrollText* scroll = Scroll(90, {"a", "c", "b_B"});
+    scroll->m_Speed = 40.0f;
     Counter ended;
     scroll->m_ScrollEnded.AddDelegate(&ended.delegate);
     Build();
     ASSERT_EQ(scroll->m_ShownLines, 2u);
-    // Lines start blank at 0 and 40 and rise 50 a step; one above the top takes the next
-    // entry at the bottom of the block, or finishes when there is none.
+    // Lines start blank at 0 and 40 and rise 40 a step; one above the top (a line at 0 is
+    // not) takes the next entry at the bottom of the block, or finishes when there is none.
     struct Step {
         const char *first, *second;
         f32 y0, y1;
         int ended;
-    } const steps[] = {{"a", "B", 30, 70, 0}, {"c", "B", 60, 20, 0}, {"c", "-", 10, 50, 0}, {"-", "-", 0, 50, 1},
-                       {"-", "-", 0, 50, 1}};
+    } const steps[] = {{"a", "-", 40, 0, 0}, {"a", "c", 0, 40, 0}, {"B", "c", 40, 0, 0},
+                       {"B", "-", 0, 40, 0}, {"-", "-", 0, 40, 1}, {"-", "-", 0, 40, 1}};
     for (const Step& s : steps) {
         RenderingSystemWidget::UpdateBehaviorState(*scroll);
         const Calls shown = {Shown(Member(*scroll, 0)), Shown(Member(*scroll, 1))};
@@ -124,7 +124,9 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
         EXPECT_EQ(Y(Member(*scroll, 1)), s.y1) << &s - steps;
         EXPECT_EQ(ended.count, s.ended) << &s - steps;
     }
-    EXPECT_EQ(FontOf(Member(*scroll, 1)), scroll->VolatileDatas.GetFonts()->at(1));
+    // The special entry loaded the special font after the main one.
+    ASSERT_EQ(scroll->VolatileDatas.GetFonts()->size(), 2u);
+    EXPECT_EQ(FontOf(Member(*scroll, 0)), scroll->VolatileDatas.GetFonts()->at(1));
 }
 
 TEST_F(SpecialWidgets, EmitterFollowsItsWidgetStopsAndStartsAgain) {
@@ -132,7 +134,11 @@ TEST_F(SpecialWidgets, EmitterFollowsItsWidgetStopsAndStartsAgain) {
     widget->m_EmitterSource = "spark";
     auto* missing = Add<Emitter3D>(*root, "none", 0, 0, 10, 10);
     missing->m_EmitterSource = "ghost";
+    widget->Visible = false;
     Build();
+    EXPECT_FALSE(Drawn(widget->VolatileDatas.GetAs<AGEmitter>(Keys::kDATA_EMITTER3D)));
+    widget->Visible = true;
+    RenderingSystemWidget::UpdateVisibility(*widget);
     EXPECT_TRUE(log.Contains("This emitter3D doesn't exist!"));
     EXPECT_EQ(Composite(*missing)->MemberCount(), 0u);
     RenderingSystemWidget::UpdateBehaviorState(*missing);
