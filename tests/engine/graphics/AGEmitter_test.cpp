@@ -275,13 +275,13 @@ TEST(AGEmitter, RunningByteStartRestartEmissionStateAndForceDirections) {
         steps[i].first(rig.emitter);
         EXPECT_EQ(rig.LiveAt(f32(i + 1)), steps[i].second) << i;
     }
-    // Start leaves a running emission where it is; Restart and the state value rewind it.
+    // Start leaves a running emission where it is; Restart rewinds it, as does a state past the list.
     Rig bursts(Bursts({10, 20}, {5, 7}));
     EXPECT_EQ(bursts.LiveAt(10.1f), 5u);
     bursts.emitter.Start();
     EXPECT_EQ(bursts.emitter.GetEmissionState(), 1u);
     bursts.emitter.Restart();
     EXPECT_EQ(bursts.LiveAt(10.2f), 10u);
-    bursts.emitter.SetEmissionState(2);  // past the list: the start
+    bursts.emitter.SetEmissionState(2);
     EXPECT_EQ(bursts.emitter.GetEmissionState(), 0u);
 }

@@ -13,23 +13,15 @@ class FakeVideoPlayer : public AGVideoPlayerImpl {
 public:
     void Update() override {}
     bool Open(const char* name) override {
-        Note(std::string("open ") + name + (m_displayMode == kDisplayFullScreen ? " full" : ""));
-        state = kStatePaused;
-        return true;
+        return Note(std::string("open ") + name + (m_displayMode == kDisplayFullScreen ? " full" : ""), kStatePaused);
     }
-    void Play(bool loop) override {
-        Note(loop ? "play loop" : "play once");
-        state = kStatePlaying;
-    }
-    void Pause() override { Note("pause"); }
-    void Stop() override {
-        Note("stop");
-        state = kStateClosed;
-    }
-    void Resume() override { Note("resume"); }
+    void Play(bool loop) override { Note(loop ? "play loop" : "play once", kStatePlaying); }
+    void Pause() override { Note("pause", state); }
+    void Stop() override { Note("stop", kStateClosed); }
+    void Resume() override { Note("resume", state); }
     void Seek(f32) override {}
     f32 GetPosition() const override { return 0.0f; }
-    void SetVolume(f32 v) override { Note("volume " + std::to_string(int(v * 100))); }
+    void SetVolume(f32 v) override { Note("volume " + std::to_string(int(v * 100)), state); }
     void Rewind() override {}
     PCTexture* GetTexture() override { return &texture; }
     void DrawFullScreen() override {}
@@ -40,7 +32,11 @@ public:
         if (m_finishHandler)
             m_finishHandler->Invoke();
     }
-    void Note(const std::string& call) { calls.push_back(call); }
+    bool Note(const std::string& call, u32 next) {
+        calls.push_back(call);
+        state = next;
+        return true;
+    }
     std::vector<std::string> Take() { return std::exchange(calls, {}); }
 
     PCTexture texture;

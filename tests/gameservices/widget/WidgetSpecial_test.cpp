@@ -50,16 +50,13 @@ protected:
         RenderingSystemWidget::Cleanup(&screen);
         RenderingSystemWidget::ReleaseLayer(&screen);
     }
-    // Lines 40 high: sans at half its size is lower.
+    // Lines 40 high: the fonts' own lines are lower.
     ScrollText* Scroll(f32 height, std::vector<const char*> lines) {
         auto* scroll = Add<ScrollText>(*root, "scroll", 5, 6, 300, height);
         SetText(scroll->m_NormalStyle, "");
-        scroll->m_NormalStyle.m_FontName = "sans";
-        scroll->m_NormalStyle.m_Size = 16;
         scroll->m_SpecialStyle.m_FontName = "serif";
         scroll->m_LineHeight = 40.0f;
-        for (const char* line : lines)
-            scroll->m_Lines.push_back(line);
+        scroll->m_Lines.assign(lines.begin(), lines.end());
         return scroll;
     }
     static std::string Shown(const AGRenderable* r) {
@@ -88,15 +85,13 @@ TEST_F(SpecialWidgets, ScrollTextShowsTheLinesThatFitWithSpecialLinesInTheirOwnS
     plain->m_SpecialStyle.m_FontName = "";  // no special font: '_' is text like any other
     Build();
     // 40, 80 and 120 stay below 130; the fourth line would reach 160.
-    EXPECT_EQ(scroll->m_ShownLines, 3u);
-    ASSERT_EQ(Composite(*scroll)->MemberCount(), 3u);
+    ASSERT_EQ(scroll->m_ShownLines, 3u);
     const Calls shown = {Shown(Member(*scroll, 0)), Shown(Member(*scroll, 1)), Shown(Member(*plain, 0))};
     EXPECT_EQ(shown, (Calls{"one", "Title", "A_Title"}));
     EXPECT_EQ(Y(Member(*scroll, 2)), 80.0f);
     const auto* fonts = scroll->VolatileDatas.GetFonts();
     ASSERT_EQ(fonts->size(), 2u);  // the main font and the special line's
-    EXPECT_EQ(FontOf(Member(*scroll, 1)), (*fonts)[1]);
-    EXPECT_NE((*fonts)[0], (*fonts)[1]);
+    EXPECT_TRUE(FontOf(Member(*scroll, 1)) == (*fonts)[1] && (*fonts)[0] != (*fonts)[1]);
     Release();
     EXPECT_EQ(package.Counts(), before);
 }
@@ -176,9 +171,8 @@ TEST_F(SpecialWidgets, VideoPlaysOrStopsItsAssetAndBorrowsThePlayersTexture) {
     GameServices::Bridge::VideoProcessingSystem::SetVideoData(intro, GameServices::Bridge::VideoData("Intro.vid", ""));
     level.m_VideoAssets = {&intro, &still};
     video.player->texture.SetRefCount(2);
-    const char* names[] = {"intro", "still", "ghost", "intro", "still"};
     std::vector<Video*> videos;
-    for (const char* name : names) {
+    for (const char* name : {"intro", "still", "ghost", "intro", "still"}) {
         videos.push_back(Add<Video>(*root, name, 10, 20, 64, 48));
         videos.back()->m_VideoName = name;
         videos.back()->m_DefaultImage = "frame";
@@ -195,22 +189,17 @@ TEST_F(SpecialWidgets, VideoPlaysOrStopsItsAssetAndBorrowsThePlayersTexture) {
     EXPECT_EQ(Composite(*videos[4])->MemberCount(), 0u);
     EXPECT_EQ(videos[0]->VolatileDatas.GetVideoAsset(), &intro);
     AGSprite* sprite = SpriteAt(*videos[0], 0);
-    ASSERT_NE(sprite, nullptr);
-    EXPECT_EQ(Member(*videos[0], 0), static_cast<AGRenderable*>(sprite));
-    EXPECT_EQ(sprite->GetWidth(), 64u);
+    ASSERT_TRUE(sprite && Member(*videos[0], 0) == sprite && sprite->GetWidth() == 64);
     ASSERT_EQ(sprite->GetMaterial()->SlotCount(), 1u);
     EXPECT_EQ(sprite->GetMaterial()->GetSlot(0)->TextureCount(), 1u);
     EXPECT_EQ(sprite->GetMaterial()->GetSlot(0)->GetCurrentTexture(), &video.player->texture);
-    for (Video* v : videos) {
+    for (Video* v : videos)
         RenderingSystemWidget::UpdateVisibility(*v);
-        RenderingSystemWidget::UpdateSize(*v);
-    }
-
     Release();
     EXPECT_EQ(video.player->texture.RefCount(), 2u);
     EXPECT_EQ(videos[0]->VolatileDatas.Count(), 0u);
     EXPECT_EQ(package.Provider(TypeKey::Sprite)->InstanceCount(authoring::NameId("frame.spt")), 0u);
-    game.level = nullptr;
+    game.level = nullptr;  // no current level: nothing built
     RenderingSystemWidget::BuildVideo(*videos[0]);
     EXPECT_EQ(videos[0]->VolatileDatas.Count(), 0u);
 }
