@@ -4,8 +4,8 @@
 
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
-#include "gameservices/bridge/systems/DeviceSystem.h"
 #include "gameservices/bridge/systems/AudioProcessingSystem.h"
+#include "gameservices/bridge/systems/DeviceSystem.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/game/DeviceManager.h"

@@ -77,7 +77,6 @@ public:
     static void BuildSliderTrackBar(Widget& widget);
     static void BuildResizableWindow(Widget& widget);
     static void BuildSoftKeyboard(Widget& widget);
-    // Scroll texts, emitters, videos and 3D viewports are drawn with the level renderer.
     // A text per line, stacked while they fit in the widget's height; a line with '_' in a
     // widget naming a special font shows the part after the '_' in the special style.
     static void BuildScrollText(Widget& widget);
@@ -87,6 +86,7 @@ public:
     // Plays or stops the level's video asset and shows the player's texture on the sprite of
     // "ImageDefault"; a missing asset or no current level builds nothing.
     static void BuildVideo(Widget& widget);
+    // 3D viewports are drawn with the level renderer.
     static void BuildViewPort3D(Widget&) {}
     // The nine pieces for a window of width x height: corners of the border fraction, the
     // centre of the centre fraction, edges between (all truncated to whole pixels).

@@ -102,7 +102,7 @@ public:
     // Lines the renderer shows (those whose heights fit in the widget's).
     u32 m_ShownLines = 0;
     // Scrolling, kept by the renderer: started once the lines were blanked, the next entry of
-    // m_Lines to show, the finished lines.
+    // m_Lines to show, and per shown line whether it has finished and is special.
     bool m_ScrollStarted = false;
     u32 m_NextLine = 0;
     u32 m_FinishedLines = 0;
