@@ -202,6 +202,7 @@ TEST_F(SpecialWidgets, VideoPlaysOrStopsItsAssetAndBorrowsThePlayersTexture) {
     game.level = nullptr;  // no current level: nothing built
     RenderingSystemWidget::BuildVideo(*videos[0]);
     EXPECT_EQ(videos[0]->VolatileDatas.Count(), 0u);
+    GameServices::Bridge::VideoProcessingSystem::Cleanup(&level);
 }
 
 }  // namespace
