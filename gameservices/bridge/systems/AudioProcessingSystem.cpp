@@ -17,8 +17,10 @@ namespace Keys = Entities::VolatileDataKeys;
 
 namespace {
 
-u32 s_MaxSounds = 10;
-u32 s_MaxStreams = 4;
+constexpr u32 kDefaultMaxSounds = 10;
+constexpr u32 kDefaultMaxStreams = 4;
+u32 s_MaxSounds = kDefaultMaxSounds;
+u32 s_MaxStreams = kDefaultMaxStreams;
 
 // The state bits of an engine sound.
 constexpr u32 kLoaded = 0x1;
@@ -90,8 +92,8 @@ u32 AudioProcessingSystem::GetMaxStreams() {
 
 void AudioProcessingSystem::Initialize(Set* set) {
     const KorvoGame::RuntimeParameters* parameters = KorvoGame::RuntimeParameters::Instance();
-    s_MaxStreams = 4;
-    s_MaxSounds = 10;
+    s_MaxStreams = kDefaultMaxStreams;
+    s_MaxSounds = kDefaultMaxSounds;
     parameters->GetParameter<u32>(&s_MaxStreams, "Audio", "MaxStreams");
     parameters->GetParameter<u32>(&s_MaxSounds, "Audio", "MaxSounds");
     AGAudioManager* manager = AGAudioManager::Get();
