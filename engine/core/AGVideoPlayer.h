@@ -13,6 +13,7 @@ public:
         kDisplayTexture = 0,     // frames go to a texture the caller draws
         kDisplayFullScreen = 1,  // the player draws them over the whole screen
     };
+    enum State : u32 { kStatePlaying = 0, kStatePaused = 1, kStateClosed = 2 };
 
     AGVideoPlayerImpl() = default;
     AGVideoPlayerImpl(const AGVideoPlayerImpl&) = delete;
@@ -40,6 +41,8 @@ public:
     // Draws the frame over the screen; the graphic device calls it in place of its layers
     // while the player's custom render is on.
     virtual void DrawFullScreen() = 0;
+    // kStateClosed while no video is open (before the first Open and after Stop).
+    virtual u32 GetState() const = 0;
 
     // Set by the owner before Open.
     void SetDisplayMode(u32 mode) { m_displayMode = mode; }

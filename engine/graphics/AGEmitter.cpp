@@ -272,7 +272,32 @@ void AGEmitter::SetController(AGController* controller) {
     m_materials.SetController(controller);
 }
 
+void AGEmitter::Start() {
+    if (m_running && !m_noSpawn)
+        return;
+    Restart();
+}
+
+void AGEmitter::Restart() {
+    m_running = 1;
+    m_noSpawn = 0;
+    SetEmissionState(0);
+}
+
+void AGEmitter::SetEmissionState(u32 state) {
+    m_nextBurst = state < m_burstFrames.Count() ? state : 0;
+    m_burstsDone = false;
+}
+
+void AGEmitter::SetForceDirections(const AGVec3& first, const AGVec3& second) {
+    m_force1Direction = first;
+    m_force2Direction = second;
+    m_force1 = Scale(m_force1Direction, m_force1Magnitude);
+    m_force2 = Scale(m_force2Direction, m_force2Magnitude);
+}
+
 void AGEmitter::Stop() {
+    m_running = 0;
     if (m_noSpawn)
         return;
     m_noSpawn = 1;
@@ -370,7 +395,7 @@ void AGEmitter::Update() {
     if (m_poolSize == 0)
         return;
     u32 count = 0;
-    if (!m_noSpawn && SpawnDue(m_currentFrame, count))
+    if (m_running && !m_noSpawn && SpawnDue(m_currentFrame, count))
         Spawn(count, m_currentFrame);
 
     // Quads face the camera of the layer being updated.

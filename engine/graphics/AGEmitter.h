@@ -83,8 +83,26 @@ public:
 
     // The texture slots of every material follow the controller too.
     void SetController(AGController* controller) override;
-    // The first call stops spawning and ends every living particle at the next update.
+    // The first call stops spawning and ends every living particle at the next update; it
+    // clears the running byte.
     void Stop();
+    // Spawning resumes from the start of the emission (the first burst); nothing while the
+    // emitter runs already.
+    void Start();
+    // Start, also while running.
+    void Restart();
+    bool IsRunning() const { return m_running != 0; }
+    // Cleared, the emitter spawns nothing more; the living particles run out.
+    void SetRunning(bool running) { m_running = running ? 1 : 0; }
+    // The burst that fires next; 0 is the start of the emission.
+    u32 GetEmissionState() const { return m_nextBurst; }
+    // A value past the burst list starts the emission again.
+    void SetEmissionState(u32 state);
+    // The forces keep their magnitudes.
+    void SetForceDirections(const AGVec3& first, const AGVec3& second);
+    const AGVec3& GetForce1Direction() const { return m_force1Direction; }
+    const AGVec3& GetForce2Direction() const { return m_force2Direction; }
+    bool IsFrozen() const { return m_frozen != 0; }
     void SetFrozen(bool frozen) { m_frozen = frozen ? 1 : 0; }
     void SetPathAnimation(AGModelAnimation* animation) { m_path = animation; }
     AGModelAnimation* GetPathAnimation() const { return m_path; }
@@ -159,4 +177,5 @@ private:
     AGVertexBuffer m_quads;
     u8 m_noSpawn = 0;
     u8 m_frozen = 0;
+    u8 m_running = 1;
 };

@@ -22,6 +22,19 @@ AGMaterial::~AGMaterial() {
     AGMaterial::ReleaseTextureSlots();
 }
 
+void AGMaterial::SetSingleSlot(AGTextureSlot* slot) {
+    ReleaseTextureSlots();
+    if (!slot || !m_slots.Resize(1) || !m_slotIds.Resize(1)) {
+        m_slots.Release();
+        m_slotIds.Release();
+        AGGiveBackResource(TypeKey::TextureSlot, slot);
+        return;
+    }
+    m_slots[0] = slot;
+    m_slotIds[0] = 0;
+    m_flipBook = slot->IsFlipBook() ? 1 : 0;
+}
+
 void AGMaterial::TakeSlots(const u32* ids, u32 count, u32 a, bool inPlace, bool shared) {
     AGTakeAll(TypeKey::TextureSlot, ids, count, shared, a, inPlace, m_slotIds, m_slots);
     for (const AGTextureSlot* slot : m_slots)

@@ -35,6 +35,8 @@ public:
     virtual void Apply() {}
     // Gives every slot back.
     virtual void ReleaseTextureSlots();
+    // Gives its slots back and holds exactly this one, given back in turn with the material.
+    void SetSingleSlot(AGTextureSlot* slot);
     // Each slot binds its texture to its stage, up to the device's stage count; without
     // slots, stage 0 is left without a texture.
     virtual void BindTextures();

@@ -186,6 +186,17 @@ void AGSprite::SetMaterial(const char* name) {
         BuildArrays();
 }
 
+void AGSprite::TakeMaterial(AGMaterial* material) {
+    if (material == m_material)
+        return;
+    AGGiveBackResource(TypeKey::Material, m_material);
+    m_material = material;
+    m_textured = m_material ? 1 : 0;
+    SetPartMaterial();
+    if (m_textured && m_vertexBuffer && m_vertexBuffer->TexCoordCount() < 4)
+        BuildArrays();
+}
+
 void AGSprite::ClearMaterial() {
     AGGiveBackResource(TypeKey::Material, m_material);
     m_material = nullptr;

@@ -66,6 +66,8 @@ public:
     // texture coordinates gains them.
     void SetMaterial(const char* name);
     void ClearMaterial();
+    // Gives its material back and draws with this one, given back in turn like its own.
+    void TakeMaterial(AGMaterial* material);
     // Rebuilds the quad (positions and texture coordinates) from width, height and the
     // texture rectangle.
     void UpdateVertices();

@@ -35,6 +35,29 @@ void AGTextureSlot::ReleaseTextures() {
     m_currentTexture = nullptr;
 }
 
+void AGTextureSlot::BorrowTexture(PCTexture* texture) {
+    ReleaseTextures();
+    if (!texture || !m_textures.Resize(1) || !m_textureIds.Resize(1)) {
+        m_textures.Release();
+        m_textureIds.Release();
+        return;
+    }
+    m_textures[0] = texture;
+    m_textureIds[0] = 0;
+    m_currentFrame = 0;
+    m_currentTexture = texture;
+}
+
+void AGTextureSlot::ForgetTexture(const PCTexture* texture) {
+    if (!texture)
+        return;
+    for (PCTexture*& held : m_textures)
+        if (held == texture)
+            held = nullptr;
+    if (m_currentTexture == texture)
+        m_currentTexture = nullptr;
+}
+
 void AGTextureSlot::Load(AGMemBuffer* buffer, u32 a, bool inPlace, bool) {
     ReleaseTextures();
     m_uvTrack.Clear();

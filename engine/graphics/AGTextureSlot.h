@@ -35,6 +35,11 @@ public:
     void Update(u32 stage);
     // Gives every texture back.
     void ReleaseTextures();
+    // Holds exactly this texture as frame 0; it stays its owner's, who takes it out with
+    // ForgetTexture before the slot goes.
+    void BorrowTexture(PCTexture* texture);
+    // Every hold on the texture is cleared without giving it back.
+    void ForgetTexture(const PCTexture* texture);
 
     // T1 x R(-a) x S x T2: about the texture's centre, rotation a brought into [-pi, pi],
     // scale and offset from the key.

@@ -19,7 +19,7 @@ class VertexBuffer;
 
 class PCVideoPlayer : public AGVideoPlayerImpl {
 public:
-    enum State : u32 { kPlaying = 0, kPaused = 1, kClosed = 2 };
+    enum State : u32 { kPlaying = kStatePlaying, kPaused = kStatePaused, kClosed = kStateClosed };
     // Sound buffers queued ahead of the one playing, at most.
     static constexpr u32 kAudioBuffers = 3;
 
@@ -40,7 +40,7 @@ public:
     PCTexture* GetTexture() override;
     void DrawFullScreen() override;
 
-    u32 GetState() const { return m_state; }
+    u32 GetState() const override { return m_state; }
     f32 GetVolume() const { return m_volume; }
     u32 GetWidth() const { return m_width; }
     u32 GetHeight() const { return m_height; }

@@ -5,8 +5,10 @@
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/BridgeSystems.h"
+#include "gameservices/bridge/systems/AudioProcessingSystem.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
+#include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
@@ -133,16 +135,26 @@ void BaseGame::CleanupLevel() {
 void BaseGame::InitializeLevelSystems(Entities::Set& level) {
     Bridge::RenderingSystem::Initialize(&level);
     OnStep("RenderingSystem::Initialize");
+    Bridge::AudioProcessingSystem::Initialize(&level);
+    OnStep("AudioProcessingSystem::Initialize");
+    Bridge::VideoProcessingSystem::Initialize(&level);
+    OnStep("VideoProcessingSystem::Initialize");
 }
 
 void BaseGame::UpdateLevelSystems(Entities::Set& level) {
     Bridge::RenderingSystem::Update(&level);
     OnStep("RenderingSystem::Update");
+    Bridge::AudioProcessingSystem::Update(&level);
+    Bridge::VideoProcessingSystem::Update(&level);
 }
 
 void BaseGame::CleanupLevelSystems(Entities::Set& level) {
     Bridge::RenderingSystem::Cleanup(&level);
     OnStep("RenderingSystem::Cleanup");
+    Bridge::AudioProcessingSystem::Cleanup(&level);
+    OnStep("AudioProcessingSystem::Cleanup");
+    Bridge::VideoProcessingSystem::Cleanup(&level);
+    OnStep("VideoProcessingSystem::Cleanup");
 }
 
 void BaseGame::Update(u32 frameMs) {

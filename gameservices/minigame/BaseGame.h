@@ -37,7 +37,8 @@ public:
     // and popups files.
     void Initialize() override;
     // Unless paused, the level controller; the screen manager; then every module, the
-    // pausable ones only while the game is not paused; unless paused, the world step.
+    // pausable ones only while the game is not paused; unless paused, the current level's
+    // audio and video, then the world step.
     void Update(u32 frameMs) override;
     // Game end: the device system made inactive, the string tables unloaded, the current
     // screen and the popups closed, the managers deleted, the device system shut down and the

@@ -80,6 +80,7 @@ void AttachTree(Panel& panel, AGGraphicLayer* layer) {
 // Takes every renderable of the widget out of its layer and composite before giving it back:
 // the composite's destruction prepares every member it still holds.
 void ReleaseWidget(Widget& widget) {
+    RenderingSystemWidget::ReleaseSpecial(widget);
     AGCompositeRenderable* composite = CompositeOf(widget);
     AGGraphicLayer* layer = composite ? composite->GetLayer() : nullptr;
     auto drop = [&](AGRenderable* r) {

@@ -77,10 +77,15 @@ public:
     static void BuildSliderTrackBar(Widget& widget);
     static void BuildResizableWindow(Widget& widget);
     static void BuildSoftKeyboard(Widget& widget);
-    // Scroll texts, emitters, videos and 3D viewports are drawn with the level renderer.
-    static void BuildScrollText(Widget&) {}
-    static void BuildEmitter3D(Widget&) {}
-    static void BuildVideo(Widget&) {}
+    // A text per line, stacked while they fit in the widget's height; a line with '_' in a
+    // widget naming a special font shows the part after the '_' in the special style.
+    static void BuildScrollText(Widget& widget);
+    // An instance of the "EmitterSource" emitter at the widget's place; without it, an empty
+    // composite.
+    static void BuildEmitter3D(Widget& widget);
+    // Plays or stops the level's video asset and shows the player's texture on the sprite of
+    // "ImageDefault"; a missing asset or no current level builds nothing.
+    static void BuildVideo(Widget& widget);
     static void BuildViewPort3D(Widget& widget);
     // Lets the level renderer build, attach and release the widgets of a level Set.
     static void InstallLevelRendering();
@@ -125,6 +130,11 @@ public:
     // Shows the sprites of the widget's behaviour state; a hidden widget keeps its look.
     static void UpdateBehaviorState(Widget& widget);
     static AGRenderable* GetRenderable(Widget& widget);
+    // The ScrollText scroll step and the Emitter3D state; other kinds: nothing.
+    static void UpdateSpecialState(Widget& widget);
+    // Gives back what only the ScrollText, Emitter3D and Video kinds hold, before the common
+    // release of the widget's lists and composite.
+    static void ReleaseSpecial(Widget& widget);
     // Shows one key of a soft keyboard with the look (0 normal, 1 hovered, 2 pressed).
     static void RefreshKey(Widget& keyboard, bool special, i32 index, u32 look);
 

@@ -521,6 +521,8 @@ void RenderingSystemWidget::UpdateBehaviorState(Widget& widget) {
         TrackBarState(static_cast<SliderTrackBar&>(widget), *composite, sprites);
     } else if (widget.IsA(TypeIds::SoftKeyboard)) {
         KeyboardState(static_cast<SoftKeyboard&>(widget));
+    } else {
+        UpdateSpecialState(widget);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The concrete widget classes the layout builder creates. Each embeds its input behaviour;
 // the typed behaviours are installed as the widget's behaviour and join its behaviours.
+#include "engine/core/FHandler.h"
 #include "gameservices/widget/Widget.h"
 #include "gameservices/widget/WidgetBehavior.h"
 
@@ -97,6 +98,18 @@ public:
     TextStyle m_SpecialStyle;
     TString<char> m_StringId;
     WidgetBehavior m_ScrollBehavior{"BehaviorScrollText", this, false};
+
+    // Lines the renderer shows (those whose heights fit in the widget's).
+    u32 m_ShownLines = 0;
+    // Scrolling, kept by the renderer: started once the lines were blanked, the next entry of
+    // m_Lines to show, and per shown line whether it has finished and is special.
+    bool m_ScrollStarted = false;
+    u32 m_NextLine = 0;
+    u32 m_FinishedLines = 0;
+    std::vector<u8> m_LineFinished;
+    std::vector<u8> m_LineSpecial;
+    // Fired once, when every shown line has run out of entries.
+    FHandler m_ScrollEnded;
 };
 
 class CheckBox : public BehaviorWidget {
@@ -166,6 +179,11 @@ public:
     TString<char> m_EmitterSource;
     // Set while the game's popups pause it.
     u8 m_Paused = 0;
+    // Set, the emitter spawns nothing more; cleared, it starts again.
+    u8 m_Stopped = 0;
+    // The emitter's two force directions, given to it unless both are zero.
+    AGVec3 m_ForceDirection1{0.0f, 0.0f, 0.0f};
+    AGVec3 m_ForceDirection2{0.0f, 0.0f, 0.0f};
     WidgetEmitter3DBehavior m_EmitterBehavior{this};
 };
 

@@ -184,6 +184,7 @@ struct NotingVideo : AGVideoPlayerImpl {
     void Rewind() override {}
     PCTexture* GetTexture() override { return nullptr; }
     void DrawFullScreen() override {}
+    u32 GetState() const override { return kStateClosed; }
 };
 struct NotingDevices : AGDeviceManagerImpl {
     void RegisterDevices() override {}

@@ -256,3 +256,32 @@ TEST(AGEmitter, PoolFillsStopsSpawningAndRefillsAsParticlesDie) {
     EXPECT_EQ(rig.emitter.Quads().PositionCount(), 0u);
     EXPECT_EQ(rig.LiveAt(100), 0u);
 }
+
+TEST(AGEmitter, RunningByteStartRestartEmissionStateAndForceDirections) {
+    EmitterData steady;
+    steady.endFrame = 100;
+    steady.life = 1000;
+    steady.force1Magnitude = 0.5f;
+    Rig rig(steady, 200);
+    rig.emitter.SetForceDirections(AGVec3{0, -1, 0}, AGVec3{1, 0, 0});  // magnitudes kept
+    EXPECT_EQ(rig.LiveAt(0), 1u);
+    ExpectNear(rig.First().velocity, 0, -0.5f, 0, "velocity after one step");
+    // Cleared, the running byte stops spawning only; Start spawns again, also after Stop.
+    const std::pair<void (*)(AGEmitter&), u32> steps[] = {{[](AGEmitter& e) { e.SetRunning(false); }, 1},
+                                                          {[](AGEmitter& e) { e.Start(); }, 2},
+                                                          {[](AGEmitter& e) { e.Stop(); }, 0},
+                                                          {[](AGEmitter& e) { e.Start(); }, 1}};
+    for (u32 i = 0; i < 4; ++i) {
+        steps[i].first(rig.emitter);
+        EXPECT_EQ(rig.LiveAt(f32(i + 1)), steps[i].second) << i;
+    }
+    // Start leaves a running emission where it is; Restart rewinds it, as does a state past the list.
+    Rig bursts(Bursts({10, 20}, {5, 7}));
+    EXPECT_EQ(bursts.LiveAt(10.1f), 5u);
+    bursts.emitter.Start();
+    EXPECT_EQ(bursts.emitter.GetEmissionState(), 1u);
+    bursts.emitter.Restart();
+    EXPECT_EQ(bursts.LiveAt(10.2f), 10u);
+    bursts.emitter.SetEmissionState(2);
+    EXPECT_EQ(bursts.emitter.GetEmissionState(), 0u);
+}

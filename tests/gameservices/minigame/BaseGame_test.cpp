@@ -193,9 +193,10 @@ TEST_F(BaseGameTest, TheLevelDriverRunsTheLevelSystemsInTheirOrder) {
     EXPECT_FALSE(level.VolatileDatas.HasData(Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D));
     game.Update(16);
     const std::vector<std::string> expected = {
-        "RenderingSystem::Initialize", "RenderingSystem::Update",     "RenderingSystem::Update",
-        "DeviceSystem::SetActive on",  "DeviceSystem::SetActive off", "RenderingSystem::Cleanup",
-        "DeviceSystem::SetActive on",  "CloseCurrentScreen"};
+        "RenderingSystem::Initialize", "AudioProcessingSystem::Initialize", "VideoProcessingSystem::Initialize",
+        "RenderingSystem::Update",     "RenderingSystem::Update",           "DeviceSystem::SetActive on",
+        "DeviceSystem::SetActive off", "RenderingSystem::Cleanup",          "AudioProcessingSystem::Cleanup",
+        "VideoProcessingSystem::Cleanup", "DeviceSystem::SetActive on",     "CloseCurrentScreen"};
     EXPECT_EQ(game.steps, expected);
     game.Shutdown();
 }

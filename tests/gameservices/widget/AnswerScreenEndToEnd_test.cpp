@@ -67,6 +67,7 @@ struct CountingVideo : AGVideoPlayerImpl {
     void Rewind() override {}
     PCTexture* GetTexture() override { return nullptr; }
     void DrawFullScreen() override {}
+    u32 GetState() const override { return kStateClosed; }
     static inline int resumes = 0;
 };
 

@@ -1,0 +1,164 @@
+#include "gameservices/bridge/systems/AudioProcessingSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "engine/audio/AGAudioStream.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/game/RenderableModelData.h"
+#include "tests/engine/audio/AudioTestFixture.h"
+#include "tests/gameservices/entities/PoolSetup.h"
+#include "tests/support/LogCapture.h"
+
+using Audio = GameServices::Bridge::AudioProcessingSystem;
+using GameServices::Entities::AudioAsset;
+using GameServices::Entities::GameAudioAssetFactory;
+
+namespace {
+
+class AudioSystem : public AudioFixture {
+protected:
+    AudioSystem() {
+        AddSound("tone", authoring::EncodeOggVorbis(authoring::MakeTone(440, 44100, 44100, 1, 0.5)));
+        AddSound("blip", authoring::EncodeOggVorbis(authoring::MakeTone(880, 2000, 44100, 1, 0.5)));
+        AddStream("music", authoring::EncodeOggVorbis(authoring::MakeTone(220, 44100, 44100, 1, 0.5)));
+        Mount();
+        LoadParameters("");
+    }
+    ~AudioSystem() override {
+        Audio::Cleanup(&set);
+        set.Clear();
+    }
+    // An audio-asset pool of 3 and the given parameters.
+    void LoadParameters(const std::string& items) {
+        const std::string path = params.Write(
+            "RuntimeParameters.xml", ParameterFile(ParameterItem("GameServices", "FactoryAudioAsset", "3") + items));
+        GameServices::KorvoGame::RuntimeParameters::Instance()->LoadRuntimeParameters(path.c_str());
+        GameAudioAssetFactory::Instance()->RegisterAudioAssetFactory();
+    }
+    AudioAsset* Asset(const char* name, const char* file, bool playing, bool streamed = false, bool looped = true) {
+        AudioAsset* asset = GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc();
+        asset->Name = name;
+        asset->m_IsPlaying = playing;
+        asset->m_Streamed = streamed;
+        asset->m_Looped = looped;
+        asset->m_Volume = 0.25f;
+        Audio::SetAudioData(*asset, GameServices::Bridge::AudioData(file, "Sounds/"));
+        set.m_AudioAssets.push_back(asset);
+        return asset;
+    }
+    bool Playing(const char* name) { return Audio::IsPlaying(&set, name); }
+    u32 State(const AudioAsset* asset) { return Audio::GetEngineSound(*asset)->GetState(); }
+
+    TempDir params;
+    GameServices::Entities::Set set{"level"};
+};
+
+TEST_F(AudioSystem, VoicesComeFromTheAudioParametersOrTenSoundsAndFourStreams) {
+    Audio::Initialize(&set);
+    EXPECT_EQ(impl->DecodePool().Count() * 10 + impl->ReadPool().Count(), 424u);  // 3 x 14 buffers, 4
+    DecodeAhead();  // a fresh manager
+    LoadParameters(ParameterItem("Audio", "MaxSounds", "3") + ParameterItem("Audio", "MaxStreams", "1"));
+    Audio::Initialize(&set);
+    EXPECT_EQ(impl->DecodePool().Count() * 10 + impl->ReadPool().Count(), 121u);
+    LoadParameters("");
+    Audio::Initialize(&set);
+    EXPECT_EQ(Audio::GetMaxSounds() * 10 + Audio::GetMaxStreams(), 104u);
+}
+
+TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlayingOnce) {
+    AudioAsset* tone = Asset("tone", "TONE.Snd", true);
+    AudioAsset* music = Asset("music", "Music.snd", false, true, false);
+    Audio::Initialize(&set);
+    EXPECT_EQ(tone->VolatileDatas.GetAudioData()->m_FileName, "tone.snd");
+    EXPECT_EQ(dynamic_cast<AGAudioStream*>(Audio::GetEngineSound(*tone)), nullptr);
+    EXPECT_NE(dynamic_cast<AGAudioStream*>(Audio::GetEngineSound(*music)), nullptr);
+    EXPECT_TRUE(Audio::IsLoaded(&set, "tone") && Audio::IsLoaded(&set, "music"));
+    EXPECT_FLOAT_EQ(Audio::GetVolume(&set, "tone"), 0.25f);
+    EXPECT_EQ(State(tone) & AGAudioPlayerImpl::kLoop, AGAudioPlayerImpl::kLoop);
+    EXPECT_EQ(State(music) & AGAudioPlayerImpl::kLoop, 0u);
+    EXPECT_TRUE(Playing("tone") && !Playing("music"));
+    EXPECT_GT(Rms(Render(2205), 0), 0.01);
+    // The first update puts both back as set up; later ones leave the game's changes alone.
+    for (bool first : {true, false}) {
+        Audio::Play(&set, "music");
+        Audio::Stop(&set, "tone");
+        Audio::Update(&set);
+        EXPECT_EQ(Playing("music"), !first);
+        EXPECT_EQ(Playing("tone"), first);
+    }
+    Audio::SetVolume(&set, "tone", 0.5f);
+    Audio::SetCategory(&set, "tone", 1);
+    EXPECT_FLOAT_EQ(Audio::GetEngineSound(*tone)->GetVolume(), 0.5f);
+    EXPECT_EQ(Audio::GetEngineSound(*tone)->GetPlayer()->GetCategory(), 1u);
+}
+
+TEST_F(AudioSystem, SecondSetUpStopsTheFirstSoundAndEndCallbacksFollowTheName) {
+    Asset("tone", "tone.snd", true);
+    Audio::Initialize(&set);
+    LogCapture log;
+    Audio::Initialize(&set);
+    EXPECT_TRUE(log.Contains("call AudioProcessingSystem::Cleanup(..) before!"));
+    Audio::Stop(&set, "tone");
+    Render(2205);
+    EXPECT_EQ(Rms(Render(2205), 0), 0.0);
+
+    Asset("blip", "blip.snd", false, false, false);
+    Audio::Initialize(&set);
+    FinishCounter ended;
+    Audio::SetEndCallback(&set, "blip", FinishCounter::Handler, &ended);
+    for (int i = 0; i < 2; ++i) {
+        Audio::Play(&set, "blip");
+        Render(4410);
+        Audio::ClearEndCallback(&set, "blip");
+    }
+    EXPECT_EQ(ended.calls, 1);
+}
+
+TEST_F(AudioSystem, MissingNamesAreReportedAndAnswerNothing) {
+    const std::function<void()> calls[] = {
+        [&] { Audio::Play(&set, "ghost"); },
+        [&] { Audio::Stop(&set, "ghost"); },
+        [&] { EXPECT_FALSE(Audio::IsPlaying(&set, "ghost")); },
+        [&] { Audio::SetVolume(&set, "ghost", 0.3f); },
+        [&] { EXPECT_EQ(Audio::GetVolume(&set, "ghost"), 0.0f); },
+        [&] { Audio::SetCategory(&set, "ghost", 2); },
+        [&] { Audio::SetEndCallback(&set, "ghost", FinishCounter::Handler, nullptr); },
+        [&] { Audio::ClearEndCallback(&set, "ghost"); },
+        [&] { Audio::DestroyAudioAsset(&set, "ghost"); },
+    };
+    for (const auto& call : calls) {
+        LogCapture log;
+        call();
+        EXPECT_TRUE(log.Contains("FindAudioAsset failed ghost")) << &call - calls;
+    }
+    LogCapture log;
+    EXPECT_FALSE(Audio::IsLoaded(&set, "ghost"));
+    EXPECT_TRUE(log.Lines().empty());
+}
+
+TEST_F(AudioSystem, CreatedAssetsStartStoppedAndEveryAssetGivesItsSlotsBack) {
+    const i32 liveBefore = GameServices::Bridge::AudioData::GetLiveCount();
+    Asset("tone", "tone.snd", true);
+    Audio::Initialize(&set);
+    AudioAsset* made = Audio::CreateAudioAsset(&set, "made", "Blip.SND", 0.5f, false, true);
+    ASSERT_EQ(set.FindAudioAsset("made"), made);
+    EXPECT_FLOAT_EQ(Audio::GetVolume(&set, "made"), 0.5f);
+    EXPECT_EQ(State(made) & (AGAudioPlayerImpl::kLoop | AGAudioPlayerImpl::kOpen),
+              AGAudioPlayerImpl::kLoop | AGAudioPlayerImpl::kOpen);
+    Audio::Update(&set);
+    EXPECT_FALSE(Playing("made"));
+    ASSERT_NE(Audio::CreateAudioAsset(&set, "third", "music.snd", 1.0f, true, false), nullptr);
+    EXPECT_EQ(Audio::CreateAudioAsset(&set, "fourth", "tone.snd", 1.0f, false, false), nullptr);  // pool empty
+    Audio::DestroyAudioAsset(&set, "made");
+    EXPECT_EQ(set.FindAudioAsset("made"), nullptr);
+    EXPECT_EQ(made->VolatileDatas.Count(), 0u);
+    EXPECT_NE(Audio::CreateAudioAsset(&set, "again", "tone.snd", 1.0f, false, false), nullptr);  // back in the pool
+    Audio::Cleanup(&set);
+    for (const AudioAsset* asset : set.m_AudioAssets)
+        EXPECT_EQ(asset->VolatileDatas.Count(), 0u);
+    EXPECT_EQ(GameServices::Bridge::AudioData::GetLiveCount(), liveBefore);
+}
+
+}  // namespace

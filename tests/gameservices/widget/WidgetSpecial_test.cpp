@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include "engine/graphics/AGEmitter.h"
+#include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/AGTextureSlot.h"
+#include "gameservices/bridge/systems/VideoProcessingSystem.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/entities/VideoAsset.h"
+#include "gameservices/game/RenderableModelData.h"
+#include "tests/gameservices/bridge/FakeVideoPlayer.h"
+#include "tests/gameservices/widget/WidgetRenderTest.h"
+#include "tests/gameservices/widget/WidgetTestGame.h"
+#include "tests/support/LogCapture.h"
+#include "tools/authoring/EmitterWriter.h"
+
+using namespace widget_test;
+namespace Keys = GameServices::Entities::VolatileDataKeys;
+using GameServices::Entities::VideoAsset;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+class LevelGame : public TestGame {
+public:
+    GameServices::Entities::Set* GetCurrentLevel() override { return level; }
+    GameServices::Entities::Set* level = nullptr;
+};
+
+void AddEmitterAndSerif(authoring::PackageWriter& writer) {
+    writer.Add("spark", TypeKey::Emitter3D, authoring::EmitterBytes(authoring::EmitterData{}));
+    authoring::AddBakedFont(writer, "serif", Sans32());
+}
+
+class SpecialWidgets : public ::testing::Test {
+protected:
+    SpecialWidgets() {
+        screen.m_RootPanel = root;
+        root->Visible = true;
+        game.level = &level;
+    }
+    ~SpecialWidgets() override {
+        Release();
+        level.RemoveAll();
+    }
+    void Build() {
+        RenderingSystemWidget::Initialize(&screen);
+        RenderingSystemWidget::AttachLayer(&screen);
+    }
+    void Release() {
+        RenderingSystemWidget::Cleanup(&screen);
+        RenderingSystemWidget::ReleaseLayer(&screen);
+    }
+    // Lines 40 high: the fonts' own lines are lower.
+    ScrollText* Scroll(f32 height, std::vector<const char*> lines) {
+        auto* scroll = Add<ScrollText>(*root, "scroll", 5, 6, 300, height);
+        SetText(scroll->m_NormalStyle, "");
+        scroll->m_SpecialStyle.m_FontName = "serif";
+        scroll->m_LineHeight = 40.0f;
+        scroll->m_Lines.assign(lines.begin(), lines.end());
+        return scroll;
+    }
+    static std::string Shown(const AGRenderable* r) {
+        return Drawn(r) ? static_cast<const AGText*>(r)->GetString().c_str() : "-";
+    }
+    static f32 Y(const AGRenderable* r) {
+        AGVec3 at;
+        r->GetPosition(at);
+        return at.y;
+    }
+    static const AGFont* FontOf(const AGRenderable* r) { return static_cast<const AGText*>(r)->GetFont(); }
+
+    LogCapture log;
+    RenderPackage package{{{"frame", 0xFF00FF00u}}, AddEmitterAndSerif};
+    FakeVideoPlayerScope video;
+    LevelGame game;
+    GameServices::Entities::Set level{"level"};
+    Screen screen;
+    Panel* root = new Panel("root");
+};
+
+TEST_F(SpecialWidgets, ScrollTextShowsTheLinesThatFitWithSpecialLinesInTheirOwnStyle) {
+    const std::vector<u32> before = package.Counts();
+    ScrollText* scroll = Scroll(130, {"one", "A_Title", "three", "four"});
+    ScrollText* plain = Scroll(500, {"A_Title"});
+    plain->m_SpecialStyle.m_FontName = "";  // no special font: '_' is text like any other
+    Build();
+    // 40, 80 and 120 stay below 130; the fourth line would reach 160.
+    ASSERT_EQ(scroll->m_ShownLines, 3u);
+    const Calls shown = {Shown(Member(*scroll, 0)), Shown(Member(*scroll, 1)), Shown(Member(*plain, 0))};
+    EXPECT_EQ(shown, (Calls{"one", "Title", "A_Title"}));
+    EXPECT_EQ(Y(Member(*scroll, 2)), 80.0f);
+    const auto* fonts = scroll->VolatileDatas.GetFonts();
+    ASSERT_EQ(fonts->size(), 2u);  // the main font and the special line's
+    EXPECT_TRUE(FontOf(Member(*scroll, 1)) == (*fonts)[1] && (*fonts)[0] != (*fonts)[1]);
+    Release();
+    EXPECT_EQ(package.Counts(), before);
+}
+
+TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
+    ScrollText* scroll = Scroll(90, {"a", "c", "b_B"});
+    scroll->m_Speed = 40.0f;
+    Counter ended;
+    scroll->m_ScrollEnded.AddDelegate(&ended.delegate);
+    Build();
+    ASSERT_EQ(scroll->m_ShownLines, 2u);
+    // Lines start blank at 0 and 40 and rise 40 a step; one above the top (a line at 0 is
+    // not) takes the next entry at the bottom of the block, or finishes when there is none.
+    struct Step {
+        const char *first, *second;
+        f32 y0, y1;
+        int ended;
+    } const steps[] = {{"a", "-", 40, 0, 0}, {"a", "c", 0, 40, 0}, {"B", "c", 40, 0, 0},
+                       {"B", "-", 0, 40, 0}, {"-", "-", 0, 40, 1}, {"-", "-", 0, 40, 1}};
+    for (const Step& s : steps) {
+        RenderingSystemWidget::UpdateBehaviorState(*scroll);
+        const Calls shown = {Shown(Member(*scroll, 0)), Shown(Member(*scroll, 1))};
+        EXPECT_EQ(shown, (Calls{s.first, s.second})) << &s - steps;
+        EXPECT_EQ(Y(Member(*scroll, 0)), s.y0) << &s - steps;
+        EXPECT_EQ(Y(Member(*scroll, 1)), s.y1) << &s - steps;
+        EXPECT_EQ(ended.count, s.ended) << &s - steps;
+    }
+    // The special entry loaded the special font after the main one.
+    ASSERT_EQ(scroll->VolatileDatas.GetFonts()->size(), 2u);
+    EXPECT_EQ(FontOf(Member(*scroll, 0)), scroll->VolatileDatas.GetFonts()->at(1));
+    EXPECT_EQ(FontOf(Member(*scroll, 1)), scroll->VolatileDatas.GetFonts()->at(0));
+}
+
+TEST_F(SpecialWidgets, EmitterFollowsItsWidgetStopsAndStartsAgain) {
+    auto* widget = Add<Emitter3D>(*root, "sparks", 30, 40, 10, 10);
+    widget->m_EmitterSource = "spark";
+    auto* missing = Add<Emitter3D>(*root, "none", 0, 0, 10, 10);
+    missing->m_EmitterSource = "ghost";
+    widget->Visible = false;
+    Build();
+    EXPECT_FALSE(Drawn(widget->VolatileDatas.GetAs<AGEmitter>(Keys::kDATA_EMITTER3D)));
+    widget->Visible = true;
+    RenderingSystemWidget::UpdateVisibility(*widget);
+    EXPECT_TRUE(log.Contains("This emitter3D doesn't exist!"));
+    EXPECT_EQ(Composite(*missing)->MemberCount(), 0u);
+    RenderingSystemWidget::UpdateBehaviorState(*missing);
+    auto* emitter = widget->VolatileDatas.GetAs<AGEmitter>(Keys::kDATA_EMITTER3D);
+    ASSERT_NE(emitter, nullptr);
+    EXPECT_EQ(Member(*widget, 0), static_cast<AGRenderable*>(emitter));
+    EXPECT_TRUE(Drawn(emitter));
+
+    widget->m_Stopped = widget->m_Paused = 1;
+    RenderingSystemWidget::UpdateBehaviorState(*widget);
+    EXPECT_FALSE(emitter->IsRunning());
+    EXPECT_TRUE(emitter->IsFrozen());
+    emitter->SetForceDirections(AGVec3{0, 0, 1}, AGVec3{0, 0, 1});
+    widget->m_Stopped = widget->m_Paused = 0;
+    RenderingSystemWidget::UpdateBehaviorState(*widget);
+    EXPECT_TRUE(emitter->IsRunning() && !emitter->IsFrozen());
+    EXPECT_EQ(emitter->GetForce1Direction().z, 1.0f);  // both widget vectors zero: kept
+    widget->m_ForceDirection1 = AGVec3{0, -1, 0};
+    RenderingSystemWidget::UpdateBehaviorState(*widget);
+    EXPECT_EQ(emitter->GetForce1Direction().y, -1.0f);
+    EXPECT_EQ(emitter->GetForce2Direction().z, 0.0f);
+
+    Release();
+    EXPECT_EQ(package.Provider(TypeKey::Emitter3D)->InstanceCount(authoring::NameId("spark")), 0u);
+    EXPECT_EQ(widget->VolatileDatas.Count(), 0u);
+}
+
+TEST_F(SpecialWidgets, VideoPlaysOrStopsItsAssetAndBorrowsThePlayersTexture) {
+    VideoAsset intro, still;
+    intro.Name = "intro";
+    intro.m_IsLooped = true;
+    still.Name = "still";
+    still.m_IsPlaying = false;
+    still.m_IsFullScreen = true;
+    GameServices::Bridge::VideoProcessingSystem::SetVideoData(intro, GameServices::Bridge::VideoData("Intro.vid", ""));
+    level.m_VideoAssets = {&intro, &still};
+    video.player->texture.SetIsBase(true);  // a loaded texture: a wrong give-back lowers its count
+    video.player->texture.SetRefCount(2);
+    std::vector<Video*> videos;
+    for (const char* name : {"intro", "still", "ghost", "intro", "still"}) {
+        videos.push_back(Add<Video>(*root, name, 10, 20, 64, 48));
+        videos.back()->m_VideoName = name;
+        videos.back()->m_DefaultImage = "frame";
+    }
+    videos[4]->m_DefaultImage = "missing";
+    Build();
+    EXPECT_EQ(video.player->Take(),
+              (Calls{"open video/intro.vid", "play loop", "stop", "open video/intro.vid", "play loop", "stop"}));
+    EXPECT_FALSE(still.m_IsPlaying || still.m_IsFullScreen);
+    EXPECT_FALSE(GameServices::Bridge::VideoProcessingSystem::GetPlayerLoop());  // the stopped asset's
+    EXPECT_TRUE(log.Contains("can not find the component Level name of this video"));
+    EXPECT_TRUE(log.Contains("This sprite doesn't exist!"));
+    EXPECT_EQ(videos[2]->VolatileDatas.Count(), 0u);
+    EXPECT_EQ(Composite(*videos[4])->MemberCount(), 0u);
+    EXPECT_EQ(videos[0]->VolatileDatas.GetVideoAsset(), &intro);
+    AGSprite* sprite = SpriteAt(*videos[0], 0);
+    ASSERT_TRUE(sprite && Member(*videos[0], 0) == sprite && sprite->GetWidth() == 64);
+    ASSERT_EQ(sprite->GetMaterial()->SlotCount(), 1u);
+    EXPECT_EQ(sprite->GetMaterial()->GetSlot(0)->TextureCount(), 1u);
+    EXPECT_EQ(sprite->GetMaterial()->GetSlot(0)->GetCurrentTexture(), &video.player->texture);
+    for (Video* v : videos)
+        RenderingSystemWidget::UpdateVisibility(*v);
+    Release();
+    EXPECT_EQ(video.player->texture.RefCount(), 2u);
+    EXPECT_EQ(videos[0]->VolatileDatas.Count(), 0u);
+    EXPECT_EQ(package.Provider(TypeKey::Sprite)->InstanceCount(authoring::NameId("frame.spt")), 0u);
+    game.level = nullptr;  // no current level: nothing built
+    RenderingSystemWidget::BuildVideo(*videos[0]);
+    EXPECT_EQ(videos[0]->VolatileDatas.Count(), 0u);
+    GameServices::Bridge::VideoProcessingSystem::Cleanup(&level);
+}
+
+}  // namespace
