@@ -2,7 +2,9 @@
 
 #include "engine/core/AGLog.h"
 #include "engine/graphics/PCCam.h"
+#include "gameservices/bridge/systems/AudioProcessingSystem.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
+#include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/game/StandInBridgeSystems.h"
 
 namespace GameServices::Bridge {
@@ -28,11 +30,11 @@ void BridgeSystems::SetCollisionData(Entities::Entity& entity, const CollisionDa
 }
 
 void BridgeSystems::SetAudioData(Entities::AudioAsset& asset, const AudioData& data) {
-    StandInBridgeSystems::Instance()->SetAudioData(asset, data);
+    AudioProcessingSystem::SetAudioData(asset, data);
 }
 
 void BridgeSystems::SetVideoData(Entities::VideoAsset& asset, const VideoData& data) {
-    StandInBridgeSystems::Instance()->SetVideoData(asset, data);
+    VideoProcessingSystem::SetVideoData(asset, data);
 }
 
 void BridgeSystems::SetAvatarSkinAnimation(Entities::Character& character, const TString<char>& animationName,

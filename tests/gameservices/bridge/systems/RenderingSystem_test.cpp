@@ -11,7 +11,9 @@
 #include "engine/graphics/AGScene3D.h"
 #include "engine/graphics/AGSprite.h"
 #include "gameservices/bridge/systems/AnimationRequests.h"
+#include "gameservices/bridge/systems/AudioProcessingSystem.h"
 #include "gameservices/bridge/systems/BridgeSystems.h"
+#include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Light.h"
 #include "gameservices/entities/Prop.h"
@@ -126,6 +128,11 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     EXPECT_NE(set.FindProp("Chip")->VolatileDatas.GetCollisionData(), nullptr);
     EXPECT_NE(set.m_AudioAssets[0]->VolatileDatas.GetAudioData(), nullptr);
     EXPECT_NE(set.m_VideoAssets[0]->VolatileDatas.GetVideoData(), nullptr);
+    // The loader's sound and video descriptions belong to their systems, which give them back.
+    Bridge::AudioProcessingSystem::Cleanup(&set);
+    Bridge::VideoProcessingSystem::Cleanup(&set);
+    EXPECT_EQ(set.m_AudioAssets[0]->VolatileDatas.GetAudioData(), nullptr);
+    EXPECT_EQ(set.m_VideoAssets[0]->VolatileDatas.GetVideoData(), nullptr);
     EXPECT_TRUE(log.Contains("The prop is not part of the scene."));
     // A camera or light without a file is made under its own name; the light held once.
     PCCam* persp = set.FindCamera("Persp")->VolatileDatas.GetCamera();
