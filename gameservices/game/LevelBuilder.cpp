@@ -49,6 +49,15 @@ T* TakeEntity(const TString<char>& kind, IEntityFactory* defaultPool, const char
     return typed;
 }
 
+// Hands an entity that is not built back to the pool it came from; a loader-made one is deleted.
+void GiveBack(Entity* entity, IEntityFactory* defaultPool) {
+    entity->ClearComponents();
+    if (IEntityFactory* owner = GameEntityFactory::Instance()->FindOwner(entity, defaultPool))
+        owner->Release(entity);
+    else
+        delete entity;
+}
+
 AGVec3 Position(i32 x, i32 y, i32 z) {
     return AGVec3{f32(x), f32(y), f32(z)};
 }
@@ -139,7 +148,7 @@ void LevelBuilder::BuildLevel(const sLevel& level, Set& set) {
     m_Level = nullptr;
 }
 
-void LevelBuilder::SetRenderable(Entity& entity, const TString<char>& fileName,
+bool LevelBuilder::SetRenderable(Entity& entity, const TString<char>& fileName,
                                  const TString<char>& dataPath,
                                  const TString<char>& textureFileName,
                                  const sAnimation* animation) {
@@ -171,10 +180,11 @@ void LevelBuilder::SetRenderable(Entity& entity, const TString<char>& fileName,
     if (!kept) {
         kept = m_Bridge.AllocRenderableModelData();
         if (!kept)
-            return;
+            return false;
         entity.VolatileDatas.Set(VolatileDataKeys::kRENDERABLE_MODEL_DATA, kept);
     }
     *kept = prepared;
+    return true;
 }
 
 void LevelBuilder::SetCollision(Entity& entity, const sCollision& collision) {
@@ -209,7 +219,10 @@ void LevelBuilder::BuildCameras(const RecordList<sCamera>& cameras, Set& set,
         if (!camera)
             continue;
         camera->Name = record.Name;
-        SetRenderable(*camera, record.EngineDataFileName, record.EngineDataPath, kNoName, nullptr);
+        if (!SetRenderable(*camera, record.EngineDataFileName, record.EngineDataPath, kNoName, nullptr)) {
+            GiveBack(camera, pool);
+            continue;
+        }
         camera->SetPartOfScene(record.PartOfScene);
         camera->ClippingNear = record.ClippingNear;
         camera->ClippingFar = record.ClippingFar;
@@ -265,7 +278,10 @@ void LevelBuilder::BuildLights(const RecordList<sLight>& lights, Set& set) {
         if (!light)
             continue;
         light->Name = record.Name;
-        SetRenderable(*light, record.EngineDataFileName, record.EngineDataPath, kNoName, nullptr);
+        if (!SetRenderable(*light, record.EngineDataFileName, record.EngineDataPath, kNoName, nullptr)) {
+            GiveBack(light, pool);
+            continue;
+        }
         light->SetPartOfScene(record.PartOfScene);
         if (!record.PartOfScene) {
             TString<char> type = record.LightType;
@@ -335,8 +351,11 @@ void LevelBuilder::BuildSetElements(const RecordList<sSetElement>& elements, Set
         if (!element)
             continue;
         element->Name = record.Name;
-        SetRenderable(*element, record.EngineDataFileName, record.EngineDataPath,
-                      record.EngineTextureFileName, nullptr);
+        if (!SetRenderable(*element, record.EngineDataFileName, record.EngineDataPath,
+                           record.EngineTextureFileName, nullptr)) {
+            GiveBack(element, pool);
+            continue;
+        }
         if (record.Collidable)
             SetCollision(*element, record.Depictors.Collision);
         element->SetPosition(Position(record.PositionX, record.PositionY, record.PositionZ));
@@ -360,8 +379,11 @@ void LevelBuilder::BuildProps(const RecordList<sProp>& props, Set& set) {
         if (!prop)
             continue;
         prop->Name = record.Name;
-        SetRenderable(*prop, record.EngineDataFileName, record.EngineDataPath,
-                      record.EngineTextureFileName, &record.Animation);
+        if (!SetRenderable(*prop, record.EngineDataFileName, record.EngineDataPath,
+                           record.EngineTextureFileName, &record.Animation)) {
+            GiveBack(prop, pool);
+            continue;
+        }
         if (record.Collidable)
             SetCollision(*prop, record.Depictors.Collision);
         prop->SetPosition(Position(record.PositionX, record.PositionY, record.PositionZ));
@@ -385,7 +407,10 @@ void LevelBuilder::BuildCharacters(const RecordList<sCharacter>& characters, Set
         if (!character)
             continue;
         character->Name = record.Name;
-        SetRenderable(*character, kNoName, record.EngineDataPath, kNoName, nullptr);
+        if (!SetRenderable(*character, kNoName, record.EngineDataPath, kNoName, nullptr)) {
+            GiveBack(character, pool);
+            continue;
+        }
         if (!record.Outfit.IsEmpty() && m_Appearances)
             m_Appearances->ApplyOutfit(*character, record.Outfit);
         const sAnimation& animation = record.Animation;

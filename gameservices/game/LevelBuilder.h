@@ -39,8 +39,8 @@ private:
     void BuildVideoAssets(const RecordList<sVideoAsset>& assets, Entities::Set& set);
 
     // Copies the prepared record into the entity's rendering record, taking one from the
-    // rendering pool when the entity has none.
-    void SetRenderable(Entities::Entity& entity, const TString<char>& fileName,
+    // rendering pool when the entity has none; false when the pool has none left.
+    bool SetRenderable(Entities::Entity& entity, const TString<char>& fileName,
                        const TString<char>& dataPath, const TString<char>& textureFileName,
                        const sAnimation* animation);
     void SetCollision(Entities::Entity& entity, const sCollision& collision);

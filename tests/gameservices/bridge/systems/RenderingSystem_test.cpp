@@ -248,9 +248,10 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
     RenderingSystem::Update(&set);
     PCCam* k = set.m_Cameras[0]->VolatileDatas.GetCamera();
     EXPECT_EQ(k->GetFrustumValue(0) + k->GetFrustumValue(5), -400.0f + 10000.0f);
-    // The camera and A took the two records.
+    // The camera and A took the two records; the loader gave B and C back to their pool.
     EXPECT_NE(set.FindProp("A")->VolatileDatas.Get(kENGINE_DATA_SPRITE), nullptr);
-    EXPECT_EQ(set.FindProp("B")->VolatileDatas.Get(kENGINE_DATA_SPRITE), nullptr);
+    EXPECT_EQ(set.m_Props.size(), 1u);
+    EXPECT_EQ(set.FindProp("B"), nullptr);
     EXPECT_EQ(set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D)->RenderableCount(), 1u);
     RenderingSystem::Cleanup(&set);
     EXPECT_EQ(Clones(TypeKey::Sprite, "card.spt"), 0u);
