@@ -3,18 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
+#include <filesystem>
 
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/TypeIds.h"
-#include "gameservices/game/GameFlowManager.h"
-#include "gameservices/game/GameFlowServices.h"
 #include "gameshow/Sequencers.h"
 #include "tests/gameservices/minigame/BehaviorTestSetup.h"
+#include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
@@ -26,59 +22,39 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-// The running game as the cameras see it: its frame event and its current level.
-class ShowGame : public GameServices::KorvoGame::ICurrentGame {
-public:
-    ShowGame() { SetInstance(this); }
-    ~ShowGame() override { SetInstance(nullptr); }
-    GameServices::KorvoGame::GameFlowManager* GetGameFlowManager() override { return &flow; }
-    GameServices::KorvoGame::TeamActionManager* GetTeamActionManager() override { return nullptr; }
+struct ShowGame : widget_test::TestGame {
     Set* GetCurrentLevel() override { return level; }
-    bool IsPaused() const override { return false; }
-    void SetPause(bool) override {}
-
-    GameServices::KorvoGame::GameFlowManager flow;
     Set* level = nullptr;
 };
 
+// Replaces the camera's application data; null leaves it without any.
 void SetEndKey(Camera& camera, const char* key) {
-    auto& map = camera.Attributes.m_Map;
-    auto it = map.find(GameServices::Entities::TypeIds::ApplicationDataKey);
-    if (it != map.end()) {
-        delete it->second;
-        map.erase(it);
-    }
+    camera.Attributes.Clear();
     if (!key)
         return;
     auto* data = new sGameShowApplicationDataCameras();
     data->EndKey = key;
-    map[GameServices::Entities::TypeIds::ApplicationDataKey] = data;
+    camera.Attributes.m_Map[GameServices::Entities::TypeIds::ApplicationDataKey] = data;
 }
 
-// Cameras over the sample camera behaviours, a recording animation double and a game whose
-// frame event drives the cameras.
+// Cameras over the sample camera behaviours (keys KeyWide 40, KeyHost 90, KeyEnd 150), with
+// a recording animation double and a game whose frame event drives the cameras.
 class GameShowCameraTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* data = std::getenv("TALLYVOX_DATA");
-        ASSERT_NE(data, nullptr);
-        std::ifstream sample(std::string(data) + "/global/camerasbehaviors.xml");
-        std::stringstream text;
-        text << sample.rdbuf();
-        dir.Write("-xml/global/camerasbehaviors.xml", text.str());
+        ASSERT_NE(std::getenv("TALLYVOX_DATA"), nullptr);
+        std::filesystem::copy_file(std::string(std::getenv("TALLYVOX_DATA")) + "/global/camerasbehaviors.xml",
+                                   dir.Write("-xml/global/camerasbehaviors.xml", ""),
+                                   std::filesystem::copy_options::overwrite_existing);
         GameServices::Bridge::FileSystem::Destroy();
         GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
         BehaviorManager::Instance()->ResetBehaviors();
-        GameShowCameraManager::Instance()->SetSet(nullptr);
-        GameShowCameraManager::Instance()->SetActiveCamera(nullptr);
     }
     void TearDown() override {
         GameShowCameraManager::Instance()->SetSet(nullptr);
         GameShowCameraManager::Instance()->SetActiveCamera(nullptr);
-        BehaviorManager::Instance()->ResetBehaviors();
         GameServices::Bridge::FileSystem::Destroy();
     }
-
     // The animation calls made since the last look.
     Lines Calls() {
         Lines all = animation.Lines();
@@ -86,7 +62,6 @@ protected:
         seen = all.size();
         return fresh;
     }
-    void Frame() { game.flow.GetFrameEvent().Fire(16); }
 
     TempDir dir;
     ShowGame game;
@@ -94,147 +69,85 @@ protected:
     size_t seen = 0;
 };
 
-TEST_F(GameShowCameraTest, BehaviourPlaysTheFirstActionAndCarriesOutRequestsInOrder) {
-    GameShowCamera first("CamA"), second("CamB");
-    EXPECT_EQ(BehaviorManager::Instance()->GetLoadedFiles().size(), 1u);  // merged by the first only
-    GameShowBehaviorCamera& behavior = second.GetBehaviorCamera();
-    EXPECT_EQ(std::string(behavior.GetCurrentActionName().c_str()), "CameraAnimation");
-    EXPECT_EQ(second.Behaviors.m_Map.size(), 1u);
-
-    struct Case {
-        const char* name;
-        std::vector<const char*> replays;
-        bool speed, listen, unlisten;
-        Lines expected;
-    };
-    const Case cases[] = {
-        {"last replay key wins", {"KeyHost", "KeyEnd"}, false, false, false, {"Replay 4: m3 0..150"}},
-        {"endKey plays to the end", {"endKey"}, false, false, false, {"Replay 4: m3 0..-1"}},
-        {"all requests in order",
-         {"KeyWide"},
-         true,
-         true,
-         true,
-         {"Replay 4: m3 0..40", "Speed 4: 2", "AddKey 4: @90", "RemoveKey 4: @150"}},
-        {"only speed", {}, true, false, false, {"Speed 4: 2"}},
-    };
-    FDelegate<GameShowBehaviorCamera> listener(&behavior, &GameShowBehaviorCamera::PlayCurrentAction);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        for (const char* key : c.replays)
-            behavior.RequestReplayToKey(key);
-        behavior.speedRequested = c.speed;
-        behavior.speed = 2.0f;
-        behavior.listenRequested = c.listen;
-        behavior.listenKey = "KeyHost";
-        behavior.listenDelegate = &listener;
-        behavior.unlistenRequested = c.unlisten;
-        behavior.unlistenKey = "KeyEnd";
-        behavior.unlistenDelegate = &listener;
-        behavior.Update(16);
-        EXPECT_EQ(Calls(), c.expected);
-        behavior.Update(16);
-        EXPECT_TRUE(Calls().empty());  // each request is carried out once
-    }
-}
-
-TEST_F(GameShowCameraTest, InitializeReadsTheEndKeyAndUpdatesUntilReset) {
-    GameShowCamera camera("CamA");
-    EXPECT_TRUE(camera.IsA(GameShowCamera::kTypeId));
-    EXPECT_TRUE(camera.IsA(GameServices::Entities::TypeIds::Camera));
-    EXPECT_FALSE(camera.IsA(GameServices::Entities::TypeIds::Prop));
-
-    struct Case {
-        const char* data;
-        const char* endKey;
-        bool reported;
-    };
-    const Case cases[] = {{"KeyHost", "KeyHost", false}, {nullptr, "", true}, {"KeyWide", "KeyWide", false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.endKey);
-        SetEndKey(camera, c.data);
-        LogCapture log;
-        camera.Initialize();
-        EXPECT_EQ(std::string(camera.GetEndKey().c_str()), c.endKey);
-        EXPECT_EQ(log.Contains("Missing applicationData  for the Camera!"), c.reported);
-        EXPECT_EQ(Calls(), (Lines{"Start 4: t0 m3 r1 -1..-1", "Speed 4: 1"}));  // the whole animation once
-    }
-    camera.Initialize();  // initialized twice, updated once a frame
-    EXPECT_EQ(game.flow.GetFrameEvent().Count(), 1u);
-    camera.GetBehaviorCamera().RequestReplayToKey("KeyWide");
-    Calls();
-    Frame();
-    EXPECT_EQ(Calls(), Lines{"Replay 4: m3 0..40"});
-
-    camera.Reset();
-    EXPECT_EQ(game.flow.GetFrameEvent().Count(), 0u);
-    camera.GetBehaviorCamera().RequestReplayToKey("KeyWide");
-    Frame();
-    EXPECT_TRUE(Calls().empty());
-    SetEndKey(camera, nullptr);
-}
-
-TEST_F(GameShowCameraTest, SequencerSwitchesCamerasOfItsSetAndPlaysTheActiveOnesEndKey) {
+TEST_F(GameShowCameraTest, SequencerSwitchesTheSetsCamerasAndPlaysTheActiveEndKey) {
     LogCapture log;
     GameShowCameraSequencer sequencer;
     sequencer.onSequenceEvent("SetActiveCamera", "Cam_Host", "");
     EXPECT_TRUE(log.Contains("GameShowCameraSequencer::onSequenceEvent : the set is NULL !!!"));
-    sequencer.onInitialize(nullptr);
-    EXPECT_TRUE(log.Contains("GameShowCameraSequencer::onInitialize : the set is NULL !!!"));
 
     Set set("studio");
-    GameShowCamera host("Cam_Host"), wide("Cam_Wide");
+    GameShowCamera host("Cam_Host"), wide("Cam_Wide"), bare("Cam_Bare");
     Camera plain("LevelCam");
+    EXPECT_TRUE(host.IsA(GameShowCamera::kTypeId) && host.IsA(GameServices::Entities::TypeIds::Camera));
     SetEndKey(host, "KeyHost");
     SetEndKey(wide, "KeyWide");
-    wide.Activate = false;
-    set.m_Cameras = {&plain, &host, &wide};
-    plain.Activate = false;
+    plain.Activate = wide.Activate = bare.Activate = false;
+    set.m_Cameras = {&plain, &host, &wide, &bare};
     game.level = &set;
     sequencer.onInitialize(&set);
     GameShowCameraManager* manager = GameShowCameraManager::Instance();
     EXPECT_EQ(manager->GetActiveCamera(), &host);
-    EXPECT_EQ(manager->GetSet(), &set);
+    host.Initialize();
     host.Initialize();
 
+    const Lines play{"Start 4: t0 m3 r1 -1..-1", "Speed 4: 1"};
     struct Step {
         const char* event;
         const char* target;
-        const char* endKey;  // given to the wide camera before the event, when set
         GameShowCamera* active;
-        Lines replays;  // the animation calls of the next frame
+        Lines calls;  // of the event and the next frame
+        const char* wideKey = nullptr;  // the wide camera's end key from then on
     };
     const Step steps[] = {
-        {"PlayCameraAnimation", "Cam_Host", nullptr, &host, {"Replay 4: m3 0..90"}},
-        {"SetActiveCamera", "Cam_Wide", nullptr, &wide, {}},
-        {"SetActiveCamera", "Nowhere", nullptr, &wide, {}},
-        {"SetActiveCamera", "LevelCam", nullptr, &wide, {}},
-        {"Zoom", "Cam_Host", nullptr, &wide, {}},
-        {"PlayCameraAnimation", "Cam_Host", nullptr, &wide, {"Replay 4: m3 0..40"}},
-        {"SetActiveCamera", "Cam_Wide", "KeyEnd", &wide, {}},
-        {"PlayCameraAnimation", "Cam_Wide", nullptr, &wide, {"Replay 4: m3 0..150"}},
-        {"PlayCameraAnimation", "Cam_Wide", nullptr, &wide, {"Replay 4: m3 0..150"}},
+        {"PlayCameraAnimation", "Cam_Host", &host, {"Replay 4: m3 0..90"}},
+        {"SetActiveCamera", "Cam_Wide", &wide, play},
+        {"SetActiveCamera", "Nowhere", &wide, {}},
+        {"SetActiveCamera", "LevelCam", &wide, {}},
+        {"Zoom", "Cam_Host", &wide, {}},
+        {"PlayCameraAnimation", "Cam_Host", &wide, {"Replay 4: m3 0..40"}, "KeyEnd"},
+        {"SetActiveCamera", "Cam_Wide", &wide, play},  // the end key read again
+        {"PlayCameraAnimation", "Cam_Wide", &wide, {"Replay 4: m3 0..150"}},
+        {"PlayCameraAnimation", "Cam_Wide", &wide, {"Replay 4: m3 0..150"}},
+        {"SetActiveCamera", "Cam_Bare", &bare, play},
+        {"PlayCameraAnimation", "Cam_Bare", &bare, {"Replay 4: m3 0..-1"}},
     };
+    Calls();
     for (const Step& s : steps) {
         SCOPED_TRACE(std::string(s.event) + " " + s.target);
-        if (s.endKey)
-            SetEndKey(wide, s.endKey);
+        GameShowCamera* before = manager->GetActiveCamera();
+        host.Synchronize = wide.Synchronize = bare.Synchronize = false;
         sequencer.onSequenceEvent(s.event, s.target, "");
-        Calls();
-        Frame();
+        game.flow.GetFrameEvent().Fire(16);
         EXPECT_EQ(manager->GetActiveCamera(), s.active);
-        EXPECT_EQ(Calls(), s.replays);
+        EXPECT_EQ(Calls(), s.calls);
         EXPECT_EQ(host.Activate, s.active == &host);
         EXPECT_EQ(wide.Activate, s.active == &wide);
+        EXPECT_EQ(before->Synchronize && s.active->Synchronize, s.calls == play);  // both refreshed
         EXPECT_EQ(game.flow.GetFrameEvent().Count(), 1u);  // only the active camera is updated
+        if (s.wideKey)
+            SetEndKey(wide, s.wideKey);
     }
     EXPECT_TRUE(log.Contains("no game-show camera 'LevelCam'"));
-    EXPECT_FALSE(log.Contains("Nowhere"));  // not a camera of the set: ignored silently
-    EXPECT_TRUE(plain.Synchronize);
+    EXPECT_FALSE(log.Contains("Nowhere"));
+    EXPECT_TRUE(log.Contains("Missing applicationData  for the Camera!"));
 
-    host.Synchronize = wide.Synchronize = false;
-    manager->SetActiveCamera(TString<char>("Cam_Host"));
-    EXPECT_TRUE(host.Synchronize && wide.Synchronize);  // both refreshed by the renderer
+    // Requests wait for the next update and are carried out once, in order; the last replay wins.
+    GameShowBehaviorCamera& behavior = bare.GetBehaviorCamera();
+    EXPECT_EQ(BehaviorManager::Instance()->GetLoadedFiles().size(), 1u);  // merged by the first camera only
+    FDelegate<GameShowBehaviorCamera> listener(&behavior, &GameShowBehaviorCamera::PlayCurrentAction);
+    behavior.RequestReplayToKey("KeyHost");
+    behavior.RequestReplayToKey("KeyWide");
+    behavior.speedRequested = behavior.listenRequested = behavior.unlistenRequested = true;
+    behavior.speed = 2.0f;
+    behavior.listenKey = "KeyHost";
+    behavior.unlistenKey = "KeyEnd";
+    behavior.listenDelegate = behavior.unlistenDelegate = &listener;
+    EXPECT_TRUE(Calls().empty());
+    game.flow.GetFrameEvent().Fire(16);
+    game.flow.GetFrameEvent().Fire(16);
+    EXPECT_EQ(Calls(), (Lines{"Replay 4: m3 0..40", "Speed 4: 2", "AddKey 4: @90", "RemoveKey 4: @150"}));
+    bare.Reset();
+    EXPECT_EQ(game.flow.GetFrameEvent().Count(), 0u);
     set.m_Cameras.clear();
     SetEndKey(host, nullptr);
     SetEndKey(wide, nullptr);
