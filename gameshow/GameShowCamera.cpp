@@ -35,6 +35,9 @@ GameShowCamera::GameShowCamera(const TString<char>& name) : Camera(name) {
 
 GameShowCamera::~GameShowCamera() {
     Unsubscribe();
+    // The manager must not keep a camera that is gone.
+    if (GameShowCameraManager::Instance()->GetActiveCamera() == this)
+        GameShowCameraManager::Instance()->SetActiveCamera(nullptr);
     Behaviors.m_Map.erase(kBehaviorCameraKey);
 }
 

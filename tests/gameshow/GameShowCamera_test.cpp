@@ -148,6 +148,13 @@ TEST_F(GameShowCameraTest, SequencerSwitchesTheSetsCamerasAndPlaysTheActiveEndKe
     EXPECT_EQ(Calls(), (Lines{"Replay 4: m3 0..40", "Speed 4: 2", "AddKey 4: @90", "RemoveKey 4: @150"}));
     bare.Reset();
     EXPECT_EQ(game.flow.GetFrameEvent().Count(), 0u);
+    {
+        GameShowCamera gone("Cam_Gone");
+        gone.Initialize();
+        manager->SetActiveCamera(&gone);
+    }
+    EXPECT_EQ(game.flow.GetFrameEvent().Count(), 0u);  // a deleted camera leaves nothing behind
+    EXPECT_EQ(manager->GetActiveCamera(), nullptr);
     set.m_Cameras.clear();
     SetEndKey(host, nullptr);
     SetEndKey(wide, nullptr);
