@@ -4,6 +4,8 @@
 #include "engine/core/Crc32Hash.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/game/GameFlowServices.h"
+#include "gameshow/GameShowCamera.h"
 
 namespace GameShow {
 
@@ -34,6 +36,31 @@ void CameraSequencer::onSequenceEvent(const TString<char>& name, const TString<c
     camera->Activate = true;
     // The rendering system brings the camera up to date at its next update.
     camera->Synchronize = true;
+}
+
+void GameShowCameraSequencer::onInitialize(GameServices::Entities::Set* set) {
+    if (!set)
+        AGReport("GameShowCameraSequencer::onInitialize : the set is NULL !!!");
+    m_Set = set;
+    GameServices::KorvoGame::ICurrentGame* game = GameServices::KorvoGame::ICurrentGame::Get();
+    GameServices::Entities::Set* level = game ? game->GetCurrentLevel() : set;
+    GameShowCameraManager* cameras = GameShowCameraManager::Instance();
+    cameras->SetSet(level);
+    cameras->SetActiveCamera(level ? dynamic_cast<GameShowCamera*>(level->GetActiveCamera()) : nullptr);
+}
+
+void GameShowCameraSequencer::onSequenceEvent(const TString<char>& name, const TString<char>& target,
+                                              const TString<char>&) {
+    if (!m_Set) {
+        AGReport("GameShowCameraSequencer::onSequenceEvent : the set is NULL !!! Did you forget to initialize it ?");
+        return;
+    }
+    if (!m_Set->FindCamera(target))
+        return;
+    if (name == "SetActiveCamera")
+        GameShowCameraManager::Instance()->SetActiveCamera(target);
+    else if (name == "PlayCameraAnimation")
+        GameShowCameraManager::Instance()->PlayCameraAnimation();
 }
 
 }  // namespace GameShow

@@ -52,4 +52,18 @@ private:
     GameServices::Entities::Set* m_Set = nullptr;
 };
 
+// Switches the game-show cameras and plays their animations; targets that are not cameras
+// of its set are ignored.
+class GameShowCameraSequencer : public ISequencer {
+public:
+    // Hands the camera manager the current level's set and its first active camera.
+    void onInitialize(GameServices::Entities::Set* set);
+
+    void onSequenceEvent(const TString<char>& name, const TString<char>& target,
+                         const TString<char>& parameter) override;
+
+private:
+    GameServices::Entities::Set* m_Set = nullptr;
+};
+
 }  // namespace GameShow
