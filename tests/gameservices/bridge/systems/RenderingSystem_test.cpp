@@ -78,7 +78,7 @@ protected:
 const char kStage[] =
     "<Cameras><item><Name>Persp</Name><PositionZ>-10</PositionZ><FieldOfView>45</FieldOfView>"
     "<Activate>true</Activate></item><item><Name>Flat</Name><Orthographic>true</Orthographic></item></Cameras>"
-    "<Lights><item><Name>Key</Name><AttenuationK1>0.25</AttenuationK1><Activate>true</Activate></item></Lights>"
+    "<Lights><item><Name>Key</Name><AttenuationK1>0.25</AttenuationK1><HotSize>12</HotSize><Activate>true</Activate></item></Lights>"
     "<SetElements><item><Name>Card</Name><EngineDataFileName>Card.spt</EngineDataFileName><Visible>true</Visible>"
     "</item><item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><PositionX>5</PositionX>"
     "<RotationY>90</RotationY>"
@@ -154,6 +154,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         EXPECT_TRUE(set.VolatileDatas.HasData(kENGINE_DATA_IN_PIPELINE));
         EXPECT_TRUE(set.m_Lights[0]->Synchronize);
         EXPECT_EQ(light->m_direction.y + 10 * light->m_direction.z + 100 * light->m_valueC, 0.6f + 8.0f + 25.0f);
+        EXPECT_EQ(light->m_innerCone, 12.0f);
         AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
         EXPECT_EQ(layer->GetParent(), shared);
         EXPECT_EQ(layer->GetCamera(), persp);
@@ -292,18 +293,46 @@ TEST_F(LevelRendering, ModelMaterialsTexturesAndPlacement) {
     package.GiveBack(TypeKey::Model, model);
 }
 
-TEST_F(LevelRendering, ScreenToWorldAndScenePause) {
-    Load("<Cameras><item><Name>Eye</Name><PositionY>3</PositionY><PositionZ>-20</PositionZ><FieldOfView>60</FieldOfView>"
-         "<ClippingNear>1</ClippingNear><Activate>true</Activate></item><item><Name>Side</Name><PositionX>-5"
-         "</PositionX><LookAtX>5</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1</ClippingNear></item>"
-         "</Cameras><SetElements><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName>"
+TEST_F(LevelRendering, CamerasLightsScreenToWorldAndScenePause) {
+    Load("<Cameras><item><Name>Eye</Name><PositionX>4</PositionX><PositionY>3</PositionY><PositionZ>-20</PositionZ>"
+         "<FieldOfView>60</FieldOfView><ClippingNear>1</ClippingNear><Activate>true</Activate></item><item><Name>Side"
+         "</Name><PositionX>-5</PositionX><LookAtX>5</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1"
+         "</ClippingNear></item><item><Name>Shot</Name><PartOfScene>true</PartOfScene><FieldOfView>30</FieldOfView>"
+         "<Activate>true</Activate></item></Cameras><Lights><item><Name>Fill</Name><PartOfScene>true</PartOfScene>"
+         "</item></Lights><SetElements><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName>"
          "<IsAScene>true</IsAScene></item></SetElements>");
+    // Cameras and lights that are part of a scene keep the scene's values.
+    Entities::Camera& shot = *set.FindCamera("Shot");
+    shot.Position = AGVec3{7, 0, 0};
+    Entities::Light& fill = *set.m_Lights[0];
+    fill.HotSize = 9.0f;
+    fill.Direction = AGVec3{0, 0, 2};
+    fill.Synchronize = false;
+    for (Entities::Camera* camera : set.m_Cameras)
+        camera->Synchronize = false;
     RenderingSystem::Initialize(&set);
+    auto* fillLight = fill.VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT);
+    ASSERT_NE(fillLight, nullptr);
+    EXPECT_EQ(fillLight->m_innerCone, 0.0f);
+    // Only the active scene camera starts its animation when built.
+    ASSERT_EQ(Bridge::AnimationRequests::All().size(), 1u);
+    EXPECT_EQ(Bridge::AnimationRequests::All()[0].m_Name, "Shot");
+    EXPECT_EQ(Bridge::AnimationRequests::All()[0].m_Kind, Bridge::AnimationRequest::kCamera);
+    // One active camera is synchronised a frame; inactive cameras and lights wait.
+    for (int frame = 0; frame < 3; ++frame)
+        RenderingSystem::Update(&set);
+    EXPECT_EQ(Bridge::AnimationRequests::All().size(), 3u);
+    EXPECT_TRUE(shot.Synchronize && set.FindCamera("Eye")->Synchronize);
+    EXPECT_FALSE(set.FindCamera("Side")->Synchronize);
+    EXPECT_NE(shot.VolatileDatas.GetCamera()->GetEye().x, 7.0f);
+    EXPECT_EQ(fill.Direction.z + fillLight->m_innerCone, 2.0f);
+    fill.Activate = true;
     RenderingSystem::Update(&set);
+    EXPECT_EQ(fill.Direction.z + 10 * fillLight->m_innerCone, 91.0f);
 
     // A moved camera is pushed to its engine camera at the next update.
     Entities::Camera& eye = *set.FindCamera("Eye");
-    eye.Position = AGVec3{0, 0, -30};
+    eye.Position = AGVec3{4, 1, -30};
     eye.Synchronize = false;
     RenderingSystem::Update(&set);
     EXPECT_EQ(eye.VolatileDatas.GetCamera()->GetEye().z, -30.0f);
