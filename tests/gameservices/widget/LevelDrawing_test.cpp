@@ -76,7 +76,10 @@ protected:
             RenderingSystemWidget::Cleanup(&screen);
             RenderingSystemWidget::ReleaseLayer(&screen);
             RenderingSystem::Cleanup(&level);
+            // The shared layer leaves the device: no frame draws it once deleted.
+            const u32 layers = m_device.GetLayerCount();
             RenderingSystem::Shutdown();
+            EXPECT_EQ(m_device.GetLayerCount(), layers - 1);
             level.RemoveAll();
             view.RemoveAll();
             package.reset();

@@ -147,12 +147,13 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     set.m_Lights[0]->Synchronize = false;
     // Set elements follow their visibility every frame.
     set.FindSetElement("Card")->Visible = false;
+    set.FindSetElement("Card")->Synchronize = false;
     for (int frame = 0; frame < 2; ++frame) {
         RenderingSystem::Update(&set);
         EXPECT_FALSE(set.FindSetElement("Card")->VolatileDatas.GetAs<AGSprite>(kENGINE_DATA_SPRITE)->HasFlags(
             AGRenderable::kActive));
         EXPECT_TRUE(set.VolatileDatas.HasData(kENGINE_DATA_IN_PIPELINE));
-        EXPECT_TRUE(set.m_Lights[0]->Synchronize);
+        EXPECT_TRUE(set.m_Lights[0]->Synchronize && set.FindSetElement("Card")->Synchronize);
         EXPECT_EQ(light->m_direction.y + 10 * light->m_direction.z + 100 * light->m_valueC, 0.6f + 8.0f + 25.0f);
         EXPECT_EQ(light->m_innerCone, 12.0f);
         AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
@@ -202,6 +203,13 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
 }
 
 TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
+    // An empty level built twice is reported too.
+    Load("");
+    RenderingSystem::Initialize(&set);
+    RenderingSystem::Initialize(&set);
+    EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
+    RenderingSystem::Cleanup(&set);
+    set.Clear();
     // No camera: never pipelined.
     Load("<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName></item></Props>");
     RenderingSystem::Initialize(&set);
