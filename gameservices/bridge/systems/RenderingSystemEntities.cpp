@@ -111,7 +111,6 @@ void BuildPerspective(Entities::Camera& camera, PCCam& engine) {
                           f32(width) / f32(height ? height : 1), camera.ClippingNear,
                           camera.ClippingFar);
     if (!camera.IsPartOfScene()) {
-        engine.SetViewport(0, 0, camera.ViewportWidth, camera.ViewportHeight, 0.0f, 1.0f);
         engine.SetFrustumValue(4, camera.ClippingNear);
         engine.SetFrustumValue(5, camera.ClippingFar);
         LookFrom(engine, camera.Position, camera.LookAt, AGVec3{0.0f, 1.0f, 0.0f});
