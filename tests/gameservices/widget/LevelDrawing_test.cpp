@@ -135,6 +135,8 @@ TEST_F(LevelDrawing, ASpritePropDrawsWhereItIsMovesAndHides) {
     Draw();
     EXPECT_EQ(Pixel(50, 50), kRed);
     EXPECT_EQ(Pixel(60, 60), kClear);
+    const AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
+    EXPECT_EQ(shared->GetWidth() * 1000 + shared->GetHeight(), 320240u);
 
     chip.SetPosition(AGVec3{200, 150, 0});
     chip.Synchronize = false;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine/graphics/AGEmitter.h"
 #include "engine/graphics/AGLight.h"
 #include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/AGModel.h"
@@ -21,6 +22,7 @@
 #include "gameservices/game/GameFlowManager.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
+#include "tools/authoring/EmitterWriter.h"
 #include "tools/authoring/SceneWriter.h"
 
 using namespace GameServices;
@@ -45,12 +47,14 @@ protected:
         authoring::AddTexturedBox(w, part);
         authoring::SceneData stage;
         stage.modelIds = {NameId("part.mdl"), NameId("desk.mdl")};
+        stage.emitterIds = {NameId("spark.emt")};
         authoring::ModelData pair;
         pair.vertexBufferId = NameId("desk.vb");
         pair.meshIds = {NameId("desk.mesh"), NameId("desk.mesh")};
         pair.materialIds = {NameId("desk.mat"), NameId("part.mat")};
         w.Add("pair.mdl", 0, authoring::ModelBytes(pair))
             .Add("card.spt", 0, authoring::SpriteBytes(0, 8, 8, ""))
+            .Add("spark.emt", 0, authoring::EmitterBytes(authoring::EmitterData{}))
             .Add("stage.scn", 0, authoring::SceneBytes(stage));
         package.Mount();
         LoadCapacities(dir, {{"FactoryRenderableModelData", 32}});
@@ -149,6 +153,12 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     // Set elements follow their visibility every frame.
     set.FindSetElement("Card")->Visible = false;
     set.FindSetElement("Card")->Synchronize = false;
+    // Props follow their opacity once changed; an inactive one waits.
+    Entities::Prop& box = *set.FindProp("Box");
+    box.SetOpacity(0.5f);
+    box.Synchronize = false;
+    set.FindProp("Chip")->Activate = false;
+    set.FindProp("Chip")->Synchronize = false;
     for (int frame = 0; frame < 2; ++frame) {
         RenderingSystem::Update(&set);
         EXPECT_FALSE(set.FindSetElement("Card")->VolatileDatas.GetAs<AGSprite>(kENGINE_DATA_SPRITE)->HasFlags(
@@ -157,13 +167,15 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         for (const Entities::Entity* piped : pipelined)
             EXPECT_TRUE(piped->VolatileDatas.HasData(kENGINE_DATA_IN_PIPELINE)) << piped->Name.c_str();
         EXPECT_TRUE(set.m_Lights[0]->Synchronize && set.FindSetElement("Card")->Synchronize);
+        EXPECT_FALSE(set.FindProp("Chip")->Synchronize);
+        EXPECT_EQ(box.VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL)->GetOpacity(), 0.5f);
         EXPECT_EQ(light->m_direction.y + 10 * light->m_direction.z + 100 * light->m_valueC, 0.6f + 8.0f + 25.0f);
         EXPECT_EQ(light->m_innerCone, 12.0f);
         AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
         EXPECT_EQ(layer->GetParent(), shared);
         EXPECT_EQ(layer->GetCamera(), persp);
-        // Card, desk, the scene's two models, chip and box, once.
-        EXPECT_EQ(layer->RenderableCount(), 6u);
+        // Card, desk, the scene's two models and emitter, chip and box, once.
+        EXPECT_EQ(layer->RenderableCount(), 7u);
         EXPECT_EQ(shared->ChildCount(), 2u);
         EXPECT_EQ(inner->GetParent(), shared);
         EXPECT_EQ(inner->GetOrderKey(), 4u);
@@ -180,7 +192,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     EXPECT_EQ(Clones(TypeKey::Light, "Key"), 1u);
     RenderingSystem::Update(&set);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 2u);
-    EXPECT_EQ(set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D)->RenderableCount(), 6u);
+    EXPECT_EQ(set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D)->RenderableCount(), 7u);
 
     RenderingSystem::Cleanup(&set);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 0u);
@@ -188,6 +200,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         EXPECT_EQ(Clones(TypeKey::Model, name) + Clones(TypeKey::Sprite, name) + Clones(TypeKey::Scene3D, name), 0u)
             << name;
     EXPECT_EQ(Clones(TypeKey::Camera, "Persp"), 0u);
+    EXPECT_FALSE(log.Contains("not an instance"));
     EXPECT_EQ(RenderingSystem::GetRenderableModelDataFactory()->GetUsedCount(), 0u);
     std::vector<Entities::Entity*> all(set.m_SetElements.begin(), set.m_SetElements.end());
     all.insert(all.end(), set.m_Props.begin(), set.m_Props.end());
@@ -368,8 +381,8 @@ TEST_F(LevelRendering, CamerasLightsScreenToWorldAndScenePause) {
     auto* scene = set.m_SetElements[0]->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
     for (bool paused : {true, false}) {
         RenderingSystem::PauseScenes(&set, paused);
-        for (u32 i = 0; i < scene->ModelCount(); ++i)
-            EXPECT_EQ(scene->GetModel(i)->IsPaused(), paused);
+        EXPECT_EQ(scene->GetModel(0)->IsPaused() + scene->GetModel(1)->IsPaused() + scene->GetEmitter(0)->IsPaused(),
+                  paused ? 3 : 0);
     }
     RenderingSystem::Cleanup(&set);
 }
