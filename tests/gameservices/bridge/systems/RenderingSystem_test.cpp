@@ -109,6 +109,11 @@ const char kStage[] =
 
 TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     Load(kStage);
+    Entities::Light& key = *set.m_Lights[0];
+    key.LightType = Entities::Light::kDirection;
+    key.Position = AGVec3{1, 2, 3};
+    key.Color = 1, key.Ambient = 2, key.Diffuse = 3, key.Specular = 4;
+    key.Intensity = 5, key.FallSize = 6, key.Range = 7, key.AttenuationK0 = 8, key.AttenuationK2 = 9;
     RenderingSystem::Initialize(&set);
     const struct {
         Entities::Entity* entity;
@@ -138,6 +143,13 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     EXPECT_NEAR(persp->GetVerticalFov(), 45.0f * 0.017453292f, 1e-6f);
     auto* light = set.m_Lights[0]->VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT);
     EXPECT_EQ(light->RefCount() * 10 + (light->NameId() == Crc32Hash("Key")), 11u);
+    // Every light value reaches the engine light.
+    const f32 copied[] = {f32(light->m_kind), light->m_position.x + light->m_position.z, f32(light->m_valueF),
+                          f32(light->m_ambient), f32(light->m_diffuse), f32(light->m_specular), light->m_valueA,
+                          light->m_outerCone, light->m_range, light->m_valueB, light->m_valueD};
+    const f32 expected[] = {2, 4, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    for (size_t i = 0; i < std::size(copied); ++i)
+        EXPECT_EQ(copied[i], expected[i]) << i;
     EXPECT_TRUE(scene->GetModel(0)->HasFlags(AGRenderable::kActive));
     EXPECT_EQ(set.FindSetElement("Desk")->VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL)->GetLocal().m[12], 5.0f);
     ASSERT_EQ(Bridge::AnimationRequests::All().size(), 2u);
@@ -174,6 +186,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
         EXPECT_EQ(layer->GetParent(), shared);
         EXPECT_EQ(layer->GetCamera(), persp);
+        EXPECT_EQ(layer->GetWidth() * 1000 + layer->GetHeight(), 800600u);
         // Card, desk, the scene's two models and emitter, chip and box, once.
         EXPECT_EQ(layer->RenderableCount(), 7u);
         EXPECT_EQ(shared->ChildCount(), 2u);
@@ -268,7 +281,9 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
     set.m_Cameras[0]->Synchronize = false;
     RenderingSystem::Update(&set);
     PCCam* k = set.m_Cameras[0]->VolatileDatas.GetCamera();
-    EXPECT_EQ(k->GetFrustumValue(0) + k->GetFrustumValue(5), -400.0f + 10000.0f);
+    const f32 box[] = {-400, 400, 300, -300, 1, 10000};
+    for (u32 i = 0; i < 6; ++i)
+        EXPECT_EQ(k->GetFrustumValue(i), box[i]) << i;
     // The camera and A took the two records.
     EXPECT_NE(set.FindProp("A")->VolatileDatas.Get(kENGINE_DATA_SPRITE), nullptr);
     EXPECT_EQ(set.FindProp("B")->VolatileDatas.Get(kENGINE_DATA_SPRITE), nullptr);
@@ -346,9 +361,10 @@ TEST_F(LevelRendering, CamerasLightsScreenToWorldAndScenePause) {
     EXPECT_EQ(Bridge::AnimationRequests::All()[0].m_Name, "Shot");
     EXPECT_EQ(Bridge::AnimationRequests::All()[0].m_Kind, Bridge::AnimationRequest::kCamera);
     // One active camera is synchronised a frame; inactive cameras and lights wait.
-    for (int frame = 0; frame < 3; ++frame)
+    for (size_t frame = 1; frame <= 3; ++frame) {
         RenderingSystem::Update(&set);
-    EXPECT_EQ(Bridge::AnimationRequests::All().size(), 3u);
+        EXPECT_EQ(Bridge::AnimationRequests::All().size(), 1 + std::min<size_t>(frame, 2));
+    }
     EXPECT_TRUE(shot.Synchronize && set.FindCamera("Eye")->Synchronize);
     EXPECT_FALSE(set.FindCamera("Side")->Synchronize);
     EXPECT_NE(shot.VolatileDatas.GetCamera()->GetEye().x, 7.0f);
