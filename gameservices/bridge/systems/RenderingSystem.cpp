@@ -42,7 +42,6 @@ AGResource* RenderingSystem::CreateResource(u32 typeKey) {
         return nullptr;
     AGResource* resource = provider->Create();
     resource->SetNameId(0);
-    resource->SetDirectoryId(0);
     provider->AddToGroup(0, resource);
     return resource;
 }

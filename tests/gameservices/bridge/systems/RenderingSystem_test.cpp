@@ -146,8 +146,8 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     // Every light value reaches the engine light.
     const f32 copied[] = {f32(light->m_kind), light->m_position.x + light->m_position.z, f32(light->m_valueF),
                           f32(light->m_ambient), f32(light->m_diffuse), f32(light->m_specular), light->m_valueA,
-                          light->m_outerCone, light->m_range, light->m_valueB, light->m_valueD};
-    const f32 expected[] = {2, 4, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+                          light->m_outerCone, light->m_range, light->m_valueB, light->m_valueD, light->m_innerCone};
+    const f32 expected[] = {2, 4, 1, 2, 3, 4, 5, 6, 7, 8, 9, 12};
     for (size_t i = 0; i < std::size(copied); ++i)
         EXPECT_EQ(copied[i], expected[i]) << i;
     EXPECT_TRUE(scene->GetModel(0)->HasFlags(AGRenderable::kActive));
@@ -182,7 +182,6 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         EXPECT_FALSE(set.FindProp("Chip")->Synchronize);
         EXPECT_EQ(box.VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL)->GetOpacity(), 0.5f);
         EXPECT_EQ(light->m_direction.y + 10 * light->m_direction.z + 100 * light->m_valueC, 0.6f + 8.0f + 25.0f);
-        EXPECT_EQ(light->m_innerCone, 12.0f);
         AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
         EXPECT_EQ(layer->GetParent(), shared);
         EXPECT_EQ(layer->GetCamera(), persp);
