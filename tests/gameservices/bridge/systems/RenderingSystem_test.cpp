@@ -168,6 +168,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     // Props follow their opacity once changed; an inactive one waits.
     Entities::Prop& box = *set.FindProp("Box");
     box.SetOpacity(0.5f);
+    box.Visible = false;
     box.Synchronize = false;
     set.FindProp("Chip")->Activate = false;
     set.FindProp("Chip")->Synchronize = false;
@@ -180,7 +181,8 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
             EXPECT_TRUE(piped->VolatileDatas.HasData(kENGINE_DATA_IN_PIPELINE)) << piped->Name.c_str();
         EXPECT_TRUE(set.m_Lights[0]->Synchronize && set.FindSetElement("Card")->Synchronize);
         EXPECT_FALSE(set.FindProp("Chip")->Synchronize);
-        EXPECT_EQ(box.VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL)->GetOpacity(), 0.5f);
+        const AGModel* boxModel = box.VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL);
+        EXPECT_EQ(boxModel->GetOpacity() + boxModel->HasFlags(AGRenderable::kActive), 0.5f);
         EXPECT_EQ(light->m_direction.y + 10 * light->m_direction.z + 100 * light->m_valueC, 0.6f + 8.0f + 25.0f);
         AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
         EXPECT_EQ(layer->GetParent(), shared);
@@ -224,7 +226,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     }
     all.push_back(&set);
     for (auto* e : all)
-        for (u32 key : {kRENDERABLE_MODEL_DATA, kENGINE_DATA_CAMERA, kENGINE_DATA_LIGHT, kENGINE_DATA_MODEL,
+        for (u32 key : {kRENDERABLE_MODEL_DATA, kENGINE_DATA_SCENE, kENGINE_DATA_CAMERA, kENGINE_DATA_LIGHT, kENGINE_DATA_MODEL,
                         kENGINE_DATA_SPRITE, kENGINE_DATA_SCENE3D, kENGINE_DATA_IN_PIPELINE, kENGINE_DATA_LAYER_3D,
                         kENGINE_PROVIDERS})
             EXPECT_FALSE(e->VolatileDatas.HasData(key)) << e->Name.c_str();
@@ -265,6 +267,9 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
 
     // Two records in the pool: the entities after them are reported and skipped.
     RenderingSystem::Shutdown();
+    // Nothing made without a name is left behind.
+    EXPECT_EQ(package.Provider(TypeKey::Camera)->InstanceCount(0) + package.Provider(TypeKey::Renderer)->InstanceCount(0),
+              0u);
     EXPECT_EQ(Bridge::IRenderingSystem::Get(), nullptr);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer(), nullptr);
     LoadCapacities(dir, {{"FactoryRenderableModelData", 2}});
@@ -336,7 +341,8 @@ TEST_F(LevelRendering, ModelMaterialsTexturesAndPlacement) {
 
 TEST_F(LevelRendering, CamerasLightsScreenToWorldAndScenePause) {
     Load("<Cameras><item><Name>Eye</Name><PositionX>4</PositionX><PositionY>3</PositionY><PositionZ>-20</PositionZ>"
-         "<FieldOfView>60</FieldOfView><ClippingNear>1</ClippingNear><Activate>true</Activate></item><item><Name>Side"
+         "<LookAtX>-6</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1</ClippingNear><Activate>true</Activate>"
+         "</item><item><Name>Side"
          "</Name><PositionX>-5</PositionX><LookAtX>5</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1"
          "</ClippingNear></item><item><Name>Shot</Name><PartOfScene>true</PartOfScene><FieldOfView>30</FieldOfView>"
          "<Activate>true</Activate></item></Cameras><Lights><item><Name>Fill</Name><PartOfScene>true</PartOfScene>"
@@ -375,9 +381,12 @@ TEST_F(LevelRendering, CamerasLightsScreenToWorldAndScenePause) {
     // A moved camera is pushed to its engine camera at the next update.
     Entities::Camera& eye = *set.FindCamera("Eye");
     eye.Position = AGVec3{4, 1, -30};
+    eye.LookAt = AGVec3{4, 1, 0};
     eye.Synchronize = false;
     RenderingSystem::Update(&set);
     EXPECT_EQ(eye.VolatileDatas.GetCamera()->GetEye().z, -30.0f);
+    const AGVec2 centre = eye.VolatileDatas.GetCamera()->Project(eye.LookAt);
+    EXPECT_NEAR(centre.x + centre.y, 700.0f, 0.5f);
     EXPECT_TRUE(eye.Synchronize);
     // A screen point goes to the plane at the depth and projects back onto itself.
     for (const AGVec2 screen : {AGVec2{400, 300}, AGVec2{100, 50}, AGVec2{700, 520}}) {
