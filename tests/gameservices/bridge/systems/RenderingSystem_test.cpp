@@ -230,6 +230,12 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
                         kENGINE_DATA_SPRITE, kENGINE_DATA_SCENE3D, kENGINE_DATA_IN_PIPELINE, kENGINE_DATA_LAYER_3D,
                         kENGINE_PROVIDERS})
             EXPECT_FALSE(e->VolatileDatas.HasData(key)) << e->Name.c_str();
+    // The shared layer's camera and renderer go at shutdown: nothing made without a name is left.
+    EXPECT_EQ(package.Provider(TypeKey::Camera)->InstanceCount(0) + package.Provider(TypeKey::Renderer)->InstanceCount(0),
+              2u);
+    RenderingSystem::Shutdown();
+    EXPECT_EQ(package.Provider(TypeKey::Camera)->InstanceCount(0) + package.Provider(TypeKey::Renderer)->InstanceCount(0),
+              0u);
 }
 
 TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
@@ -267,9 +273,6 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
 
     // Two records in the pool: the entities after them are reported and skipped.
     RenderingSystem::Shutdown();
-    // Nothing made without a name is left behind.
-    EXPECT_EQ(package.Provider(TypeKey::Camera)->InstanceCount(0) + package.Provider(TypeKey::Renderer)->InstanceCount(0),
-              0u);
     EXPECT_EQ(Bridge::IRenderingSystem::Get(), nullptr);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer(), nullptr);
     LoadCapacities(dir, {{"FactoryRenderableModelData", 2}});
