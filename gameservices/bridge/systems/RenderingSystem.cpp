@@ -42,7 +42,6 @@ AGResource* RenderingSystem::CreateResource(u32 typeKey) {
         return nullptr;
     AGResource* resource = provider->Create();
     resource->SetNameId(0);
-    resource->SetDirectoryId(0);
     provider->AddToGroup(0, resource);
     return resource;
 }
@@ -104,15 +103,6 @@ constexpr const char* kCleanupFirst = "call RenderingSystem::Cleanup(..) before!
 
 AGGraphicLayer* LayerOf(const Entities::Set& set) {
     return set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
-}
-
-void SetActive(AGRenderable* renderable, bool active) {
-    if (!renderable)
-        return;
-    if (active)
-        renderable->SetFlags(AGRenderable::kActive);
-    else
-        renderable->ClearFlags(AGRenderable::kActive);
 }
 
 void MarkInPipeline(Entities::Entity& entity) {
@@ -405,12 +395,9 @@ bool RenderingSystem::ScreenToWorld(const Entities::Camera& camera, f32 x, f32 y
         return false;
     AGVec3 eye, near;
     engine->ScreenToRay(AGVec2{x, y}, eye, near);
-    AGVec3 d{near.x - eye.x, near.y - eye.y, near.z - eye.z};
-    const f32 length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+    const AGVec3 d{near.x - eye.x, near.y - eye.y, near.z - eye.z};
     out = near;
-    if (length <= 0.0f || d.z == 0.0f)
-        return true;
-    d = AGVec3{d.x / length, d.y / length, d.z / length};
+    // A ray parallel to the plane (or none at all) never meets it.
     if (d.z == 0.0f)
         return true;
     const f32 t = (depth - near.z) / d.z;

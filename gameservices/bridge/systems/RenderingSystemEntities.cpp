@@ -71,15 +71,6 @@ T* NewNamed(u32 typeKey, const TString<char>& name) {
     return static_cast<T*>(resource);
 }
 
-void SetActive(AGRenderable* renderable, bool active) {
-    if (!renderable)
-        return;
-    if (active)
-        renderable->SetFlags(AGRenderable::kActive);
-    else
-        renderable->ClearFlags(AGRenderable::kActive);
-}
-
 // A model or sprite already in the slot is reported and given back before the new one.
 void ReplaceSlot(Entity& entity, u32 key, u32 typeKey) {
     if (auto* old = entity.VolatileDatas.GetAs<AGResource>(key)) {
@@ -111,7 +102,6 @@ void BuildPerspective(Entities::Camera& camera, PCCam& engine) {
                           f32(width) / f32(height ? height : 1), camera.ClippingNear,
                           camera.ClippingFar);
     if (!camera.IsPartOfScene()) {
-        engine.SetViewport(0, 0, camera.ViewportWidth, camera.ViewportHeight, 0.0f, 1.0f);
         engine.SetFrustumValue(4, camera.ClippingNear);
         engine.SetFrustumValue(5, camera.ClippingFar);
         LookFrom(engine, camera.Position, camera.LookAt, AGVec3{0.0f, 1.0f, 0.0f});
@@ -121,6 +111,15 @@ void BuildPerspective(Entities::Camera& camera, PCCam& engine) {
 }
 
 }  // namespace
+
+void SetActive(AGRenderable* renderable, bool active) {
+    if (!renderable)
+        return;
+    if (active)
+        renderable->SetFlags(AGRenderable::kActive);
+    else
+        renderable->ClearFlags(AGRenderable::kActive);
+}
 
 void LookFrom(PCCam& engine, const AGVec3& eye, const AGVec3& target, const AGVec3& up) {
     // A camera placed on its own target has no direction: it keeps its view.

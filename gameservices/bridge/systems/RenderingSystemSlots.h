@@ -5,6 +5,7 @@
 #include "gameservices/bridge/systems/RenderingSystem.h"
 
 class AGLight;
+class AGRenderable;
 class PCCam;
 
 namespace GameServices::Entities {
@@ -28,5 +29,7 @@ void CopyLight(const Entities::Light& light, AGLight& engine);
 // The lower-cased texture name less its last four characters, + ".mat".
 TString<char> MaterialOfTexture(const TString<char>& textureFile);
 AGVec3 PositionOf(const Entities::SetElement& element);
+// Sets or clears the renderable's active flag; nothing for null.
+void SetActive(AGRenderable* renderable, bool active);
 
 }  // namespace GameServices::Bridge

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "engine/core/AGController.h"
+#include "engine/core/PCTimerManager.h"
 #include "engine/graphics/AGModelAnimation.h"
 #include "engine/graphics/AGSkin.h"
 #include "engine/graphics/AGSkinAnimation.h"
@@ -80,6 +83,23 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
     scene->GetEmitter(0)->ClearFlags(AGRenderable::kActive);
     scene->ActivateAll();
     EXPECT_TRUE(scene->GetEmitter(0)->HasFlags(AGRenderable::kActive));
+
+    // Paused, neither model, skeleton nor emitter moves the scene's clock on; resumed, each does.
+    PCTimerManager timer;
+    PCTimerManager::SetInstance(&timer);
+    timer.Initialize();
+    const std::function<void()> steps[] = {[&] { scene->GetModel(1)->Update(); }, [&] { skeleton->Update(); },
+                                           [&] { scene->GetEmitter(0)->Update(); }};
+    for (bool paused : {true, false}) {
+        scene->SetPaused(paused);
+        for (u32 i = 0; i < 3; ++i) {
+            const f32 before = clock->GetTime();
+            timer.Update();
+            steps[i]();
+            EXPECT_EQ(clock->GetTime() != before, !paused) << i;
+        }
+    }
+    PCTimerManager::SetInstance(nullptr);
     package.GiveBack(TypeKey::Scene3D, scene);
 }
 

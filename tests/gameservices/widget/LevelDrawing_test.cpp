@@ -68,7 +68,7 @@ protected:
         root->SetWidth(320.0f);
         root->SetHeight(240.0f);
         Add<Image>(*root, "cover", 36, 36, 8, 8)->m_ImageName = "blue";
-        viewport = Add<ViewPort3D>(*root, "viewport", 0, 0, 100, 100);
+        viewport = Add<ViewPort3D>(*root, "viewport", 10, 10, 100, 100);
         viewport->m_ComponentLevel = "View";
     }
     void TearDown() override {
@@ -76,7 +76,10 @@ protected:
             RenderingSystemWidget::Cleanup(&screen);
             RenderingSystemWidget::ReleaseLayer(&screen);
             RenderingSystem::Cleanup(&level);
+            // The shared layer leaves the device: no frame draws it once deleted.
+            const u32 layers = m_device.GetLayerCount();
             RenderingSystem::Shutdown();
+            EXPECT_EQ(m_device.GetLayerCount(), layers - 1);
             level.RemoveAll();
             view.RemoveAll();
             package.reset();
@@ -132,6 +135,8 @@ TEST_F(LevelDrawing, ASpritePropDrawsWhereItIsMovesAndHides) {
     Draw();
     EXPECT_EQ(Pixel(50, 50), kRed);
     EXPECT_EQ(Pixel(60, 60), kClear);
+    const AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
+    EXPECT_EQ(shared->GetWidth() * 1000 + shared->GetHeight(), 320240u);
 
     chip.SetPosition(AGVec3{200, 150, 0});
     chip.Synchronize = false;
@@ -186,14 +191,27 @@ TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDang
     game.level = &level;
     viewport->m_ComponentLevel = "View";
     viewport->SetWidth(100.0f);
+    // A started component with no active camera: reported, left empty.
+    eye.Activate = false;
+    StartLevel();
+    log.Clear();
+    ShowScreen();
+    EXPECT_TRUE(log.Contains("has no camera or 3D layer yet"));
+    EXPECT_EQ(Render::LayerOf(*viewport), nullptr);
+    RenderingSystemWidget::Cleanup(&screen);
+    RenderingSystemWidget::ReleaseLayer(&screen);
+    RenderingSystem::Cleanup(&level);
+    eye.Activate = true;
     for (bool screenFirst : {true, false}) {
         StartLevel();
         Draw();
         // Not under the shared layer: nothing of the component draws without its viewport.
-        EXPECT_EQ(Pixel(25, 25), kClear);
+        EXPECT_EQ(Pixel(34, 34), kClear);
         ShowScreen();
         Draw();
-        EXPECT_EQ(Pixel(25, 25), kGreen);
+        // The dot at 20, 20 shows shifted by the viewport's place.
+        EXPECT_EQ(Pixel(34, 34), kGreen);
+        EXPECT_EQ(Pixel(20, 20), kClear);
         AGGraphicLayer* v = Render::LayerOf(*viewport);
         AGGraphicLayer* d = view.VolatileDatas.GetAs<AGGraphicLayer>(Keys::kENGINE_DATA_LAYER_3D);
         ASSERT_NE(v, nullptr);
@@ -202,7 +220,7 @@ TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDang
         viewport->Visible = false;
         RenderingSystemWidget::UpdateVisibility(*viewport);
         Draw();
-        EXPECT_EQ(Pixel(25, 25), kClear);
+        EXPECT_EQ(Pixel(34, 34), kClear);
         viewport->Visible = true;
         if (screenFirst) {
             RenderingSystemWidget::Cleanup(&screen);

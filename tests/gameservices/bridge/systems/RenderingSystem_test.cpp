@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "engine/graphics/AGEmitter.h"
 #include "engine/graphics/AGLight.h"
 #include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/AGModel.h"
@@ -22,6 +24,7 @@
 #include "gameservices/game/GameFlowManager.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
+#include "tools/authoring/EmitterWriter.h"
 #include "tools/authoring/SceneWriter.h"
 
 using namespace GameServices;
@@ -46,12 +49,14 @@ protected:
         authoring::AddTexturedBox(w, part);
         authoring::SceneData stage;
         stage.modelIds = {NameId("part.mdl"), NameId("desk.mdl")};
+        stage.emitterIds = {NameId("spark.emt")};
         authoring::ModelData pair;
         pair.vertexBufferId = NameId("desk.vb");
         pair.meshIds = {NameId("desk.mesh"), NameId("desk.mesh")};
         pair.materialIds = {NameId("desk.mat"), NameId("part.mat")};
         w.Add("pair.mdl", 0, authoring::ModelBytes(pair))
             .Add("card.spt", 0, authoring::SpriteBytes(0, 8, 8, ""))
+            .Add("spark.emt", 0, authoring::EmitterBytes(authoring::EmitterData{}))
             .Add("stage.scn", 0, authoring::SceneBytes(stage));
         package.Mount();
         LoadCapacities(dir, {{"FactoryRenderableModelData", 32}});
@@ -80,7 +85,7 @@ protected:
 const char kStage[] =
     "<Cameras><item><Name>Persp</Name><PositionZ>-10</PositionZ><FieldOfView>45</FieldOfView>"
     "<Activate>true</Activate></item><item><Name>Flat</Name><Orthographic>true</Orthographic></item></Cameras>"
-    "<Lights><item><Name>Key</Name><AttenuationK1>0.25</AttenuationK1><Activate>true</Activate></item></Lights>"
+    "<Lights><item><Name>Key</Name><AttenuationK1>0.25</AttenuationK1><HotSize>12</HotSize><Activate>true</Activate></item></Lights>"
     "<SetElements><item><Name>Card</Name><EngineDataFileName>Card.spt</EngineDataFileName><Visible>true</Visible>"
     "</item><item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><PositionX>5</PositionX>"
     "<RotationY>90</RotationY>"
@@ -106,6 +111,11 @@ const char kStage[] =
 
 TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     Load(kStage);
+    Entities::Light& key = *set.m_Lights[0];
+    key.LightType = Entities::Light::kDirection;
+    key.Position = AGVec3{1, 2, 3};
+    key.Color = 1, key.Ambient = 2, key.Diffuse = 3, key.Specular = 4;
+    key.Intensity = 5, key.FallSize = 6, key.Range = 7, key.AttenuationK0 = 8, key.AttenuationK2 = 9;
     RenderingSystem::Initialize(&set);
     const struct {
         Entities::Entity* entity;
@@ -140,6 +150,13 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     EXPECT_NEAR(persp->GetVerticalFov(), 45.0f * 0.017453292f, 1e-6f);
     auto* light = set.m_Lights[0]->VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT);
     EXPECT_EQ(light->RefCount() * 10 + (light->NameId() == Crc32Hash("Key")), 11u);
+    // Every light value reaches the engine light.
+    const f32 copied[] = {f32(light->m_kind), light->m_position.x + light->m_position.z, f32(light->m_valueF),
+                          f32(light->m_ambient), f32(light->m_diffuse), f32(light->m_specular), light->m_valueA,
+                          light->m_outerCone, light->m_range, light->m_valueB, light->m_valueD, light->m_innerCone};
+    const f32 expected[] = {2, 4, 1, 2, 3, 4, 5, 6, 7, 8, 9, 12};
+    for (size_t i = 0; i < std::size(copied); ++i)
+        EXPECT_EQ(copied[i], expected[i]) << i;
     EXPECT_TRUE(scene->GetModel(0)->HasFlags(AGRenderable::kActive));
     EXPECT_EQ(set.FindSetElement("Desk")->VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL)->GetLocal().m[12], 5.0f);
     ASSERT_EQ(Bridge::AnimationRequests::All().size(), 2u);
@@ -154,18 +171,32 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     set.m_Lights[0]->Synchronize = false;
     // Set elements follow their visibility every frame.
     set.FindSetElement("Card")->Visible = false;
+    set.FindSetElement("Card")->Synchronize = false;
+    // Props follow their opacity once changed; an inactive one waits.
+    Entities::Prop& box = *set.FindProp("Box");
+    box.SetOpacity(0.5f);
+    box.Visible = false;
+    box.Synchronize = false;
+    set.FindProp("Chip")->Activate = false;
+    set.FindProp("Chip")->Synchronize = false;
     for (int frame = 0; frame < 2; ++frame) {
         RenderingSystem::Update(&set);
         EXPECT_FALSE(set.FindSetElement("Card")->VolatileDatas.GetAs<AGSprite>(kENGINE_DATA_SPRITE)->HasFlags(
             AGRenderable::kActive));
-        EXPECT_TRUE(set.VolatileDatas.HasData(kENGINE_DATA_IN_PIPELINE));
-        EXPECT_TRUE(set.m_Lights[0]->Synchronize);
+        const Entities::Entity* pipelined[] = {&set, set.m_Lights[0], set.FindCamera("Persp")};
+        for (const Entities::Entity* piped : pipelined)
+            EXPECT_TRUE(piped->VolatileDatas.HasData(kENGINE_DATA_IN_PIPELINE)) << piped->Name.c_str();
+        EXPECT_TRUE(set.m_Lights[0]->Synchronize && set.FindSetElement("Card")->Synchronize);
+        EXPECT_FALSE(set.FindProp("Chip")->Synchronize);
+        const AGModel* boxModel = box.VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL);
+        EXPECT_EQ(boxModel->GetOpacity() + boxModel->HasFlags(AGRenderable::kActive), 0.5f);
         EXPECT_EQ(light->m_direction.y + 10 * light->m_direction.z + 100 * light->m_valueC, 0.6f + 8.0f + 25.0f);
         AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
         EXPECT_EQ(layer->GetParent(), shared);
         EXPECT_EQ(layer->GetCamera(), persp);
-        // Card, desk, the scene's two models, chip and box, once.
-        EXPECT_EQ(layer->RenderableCount(), 6u);
+        EXPECT_EQ(layer->GetWidth() * 1000 + layer->GetHeight(), 800600u);
+        // Card, desk, the scene's two models and emitter, chip and box, once.
+        EXPECT_EQ(layer->RenderableCount(), 7u);
         EXPECT_EQ(shared->ChildCount(), 2u);
         EXPECT_EQ(inner->GetParent(), shared);
         EXPECT_EQ(inner->GetOrderKey(), 4u);
@@ -182,7 +213,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     EXPECT_EQ(Clones(TypeKey::Light, "Key"), 1u);
     RenderingSystem::Update(&set);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 2u);
-    EXPECT_EQ(set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D)->RenderableCount(), 6u);
+    EXPECT_EQ(set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D)->RenderableCount(), 7u);
 
     RenderingSystem::Cleanup(&set);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 0u);
@@ -190,6 +221,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         EXPECT_EQ(Clones(TypeKey::Model, name) + Clones(TypeKey::Sprite, name) + Clones(TypeKey::Scene3D, name), 0u)
             << name;
     EXPECT_EQ(Clones(TypeKey::Camera, "Persp"), 0u);
+    EXPECT_FALSE(log.Contains("not an instance"));
     EXPECT_EQ(RenderingSystem::GetRenderableModelDataFactory()->GetUsedCount(), 0u);
     std::vector<Entities::Entity*> all(set.m_SetElements.begin(), set.m_SetElements.end());
     all.insert(all.end(), set.m_Props.begin(), set.m_Props.end());
@@ -201,13 +233,29 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     }
     all.push_back(&set);
     for (auto* e : all)
-        for (u32 key : {kRENDERABLE_MODEL_DATA, kENGINE_DATA_CAMERA, kENGINE_DATA_LIGHT, kENGINE_DATA_MODEL,
+        for (u32 key : {kRENDERABLE_MODEL_DATA, kENGINE_DATA_SCENE, kENGINE_DATA_CAMERA, kENGINE_DATA_LIGHT, kENGINE_DATA_MODEL,
                         kENGINE_DATA_SPRITE, kENGINE_DATA_SCENE3D, kENGINE_DATA_IN_PIPELINE, kENGINE_DATA_LAYER_3D,
                         kENGINE_PROVIDERS})
             EXPECT_FALSE(e->VolatileDatas.HasData(key)) << e->Name.c_str();
+    // The shared layer's camera and renderer go at shutdown: nothing made without a name is left.
+    EXPECT_EQ(package.Provider(TypeKey::Camera)->InstanceCount(0) + package.Provider(TypeKey::Renderer)->InstanceCount(0),
+              2u);
+    RenderingSystem::Shutdown();
+    EXPECT_EQ(package.Provider(TypeKey::Camera)->InstanceCount(0) + package.Provider(TypeKey::Renderer)->InstanceCount(0),
+              0u);
 }
 
 TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
+    // Built twice: the set and its light are each reported.
+    Load("<Lights><item><Name>Lamp</Name></item></Lights>");
+    RenderingSystem::Initialize(&set);
+    log.Clear();
+    RenderingSystem::Initialize(&set);
+    EXPECT_EQ(std::count_if(log.Lines().begin(), log.Lines().end(),
+                            [](const std::string& line) { return line.find("Cleanup(..) before!") != line.npos; }),
+              2);
+    RenderingSystem::Cleanup(&set);
+    set.Clear();
     // No camera: never pipelined.
     Load("<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName></item></Props>");
     RenderingSystem::Initialize(&set);
@@ -247,7 +295,9 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
     set.m_Cameras[0]->Synchronize = false;
     RenderingSystem::Update(&set);
     PCCam* k = set.m_Cameras[0]->VolatileDatas.GetCamera();
-    EXPECT_EQ(k->GetFrustumValue(0) + k->GetFrustumValue(5), -400.0f + 10000.0f);
+    const f32 box[] = {-400, 400, 300, -300, 1, 10000};
+    for (u32 i = 0; i < 6; ++i)
+        EXPECT_EQ(k->GetFrustumValue(i), box[i]) << i;
     // The camera and A took the two records; the loader gave B and C back to their pool.
     EXPECT_NE(set.FindProp("A")->VolatileDatas.Get(kENGINE_DATA_SPRITE), nullptr);
     EXPECT_EQ(set.m_Props.size(), 1u);
@@ -300,21 +350,54 @@ TEST_F(LevelRendering, ModelMaterialsTexturesAndPlacement) {
     package.GiveBack(TypeKey::Model, model);
 }
 
-TEST_F(LevelRendering, ScreenToWorldAndScenePause) {
-    Load("<Cameras><item><Name>Eye</Name><PositionY>3</PositionY><PositionZ>-20</PositionZ><FieldOfView>60</FieldOfView>"
-         "<ClippingNear>1</ClippingNear><Activate>true</Activate></item><item><Name>Side</Name><PositionX>-5"
-         "</PositionX><LookAtX>5</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1</ClippingNear></item>"
-         "</Cameras><SetElements><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName>"
+TEST_F(LevelRendering, CamerasLightsScreenToWorldAndScenePause) {
+    Load("<Cameras><item><Name>Eye</Name><PositionX>4</PositionX><PositionY>3</PositionY><PositionZ>-20</PositionZ>"
+         "<LookAtX>-6</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1</ClippingNear><Activate>true</Activate>"
+         "</item><item><Name>Side"
+         "</Name><PositionX>-5</PositionX><LookAtX>5</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1"
+         "</ClippingNear></item><item><Name>Shot</Name><PartOfScene>true</PartOfScene><FieldOfView>30</FieldOfView>"
+         "<Activate>true</Activate></item></Cameras><Lights><item><Name>Fill</Name><PartOfScene>true</PartOfScene>"
+         "</item></Lights><SetElements><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName>"
          "<IsAScene>true</IsAScene></item></SetElements>");
+    // Cameras and lights that are part of a scene keep the scene's values.
+    Entities::Camera& shot = *set.FindCamera("Shot");
+    shot.Position = AGVec3{7, 0, 0};
+    Entities::Light& fill = *set.m_Lights[0];
+    fill.HotSize = 9.0f;
+    fill.Direction = AGVec3{0, 0, 2};
+    fill.Synchronize = false;
+    for (Entities::Camera* camera : set.m_Cameras)
+        camera->Synchronize = false;
     RenderingSystem::Initialize(&set);
+    auto* fillLight = fill.VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT);
+    ASSERT_NE(fillLight, nullptr);
+    EXPECT_EQ(fillLight->m_innerCone, 0.0f);
+    // Only the active scene camera starts its animation when built.
+    ASSERT_EQ(Bridge::AnimationRequests::All().size(), 1u);
+    EXPECT_EQ(Bridge::AnimationRequests::All()[0].m_Name, "Shot");
+    EXPECT_EQ(Bridge::AnimationRequests::All()[0].m_Kind, Bridge::AnimationRequest::kCamera);
+    // One active camera is synchronised a frame; inactive cameras and lights wait.
+    for (size_t frame = 1; frame <= 3; ++frame) {
+        RenderingSystem::Update(&set);
+        EXPECT_EQ(Bridge::AnimationRequests::All().size(), 1 + std::min<size_t>(frame, 2));
+    }
+    EXPECT_TRUE(shot.Synchronize && set.FindCamera("Eye")->Synchronize);
+    EXPECT_FALSE(set.FindCamera("Side")->Synchronize);
+    EXPECT_NE(shot.VolatileDatas.GetCamera()->GetEye().x, 7.0f);
+    EXPECT_EQ(fill.Direction.z + fillLight->m_innerCone, 2.0f);
+    fill.Activate = true;
     RenderingSystem::Update(&set);
+    EXPECT_EQ(fill.Direction.z + 10 * fillLight->m_innerCone, 91.0f);
 
     // A moved camera is pushed to its engine camera at the next update.
     Entities::Camera& eye = *set.FindCamera("Eye");
-    eye.Position = AGVec3{0, 0, -30};
+    eye.Position = AGVec3{4, 1, -30};
+    eye.LookAt = AGVec3{4, 1, 0};
     eye.Synchronize = false;
     RenderingSystem::Update(&set);
     EXPECT_EQ(eye.VolatileDatas.GetCamera()->GetEye().z, -30.0f);
+    const AGVec2 centre = eye.VolatileDatas.GetCamera()->Project(eye.LookAt);
+    EXPECT_NEAR(centre.x + centre.y, 700.0f, 0.5f);
     EXPECT_TRUE(eye.Synchronize);
     // A screen point goes to the plane at the depth and projects back onto itself.
     for (const AGVec2 screen : {AGVec2{400, 300}, AGVec2{100, 50}, AGVec2{700, 520}}) {
@@ -333,8 +416,8 @@ TEST_F(LevelRendering, ScreenToWorldAndScenePause) {
     auto* scene = set.m_SetElements[0]->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
     for (bool paused : {true, false}) {
         RenderingSystem::PauseScenes(&set, paused);
-        for (u32 i = 0; i < scene->ModelCount(); ++i)
-            EXPECT_EQ(scene->GetModel(i)->IsPaused(), paused);
+        EXPECT_EQ(scene->GetModel(0)->IsPaused() + scene->GetModel(1)->IsPaused() + scene->GetEmitter(0)->IsPaused(),
+                  paused ? 3 : 0);
     }
     RenderingSystem::Cleanup(&set);
 }
