@@ -8,6 +8,7 @@
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
+#include "gameservices/entities/AudioAsset.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
@@ -176,10 +177,15 @@ TEST_F(BaseGameTest, TheScreenManagerRunsPausedOrNotAndLeavesWithTheLevel) {
 TEST_F(BaseGameTest, TheLevelDriverRunsTheLevelSystemsInTheirOrder) {
     RecordingGame game;
     game.Initialize();
+    Entities::AudioAsset theme;  // no sound data: its set-up reports
+    theme.Name = "Theme";
     Entities::Set level("Level");
+    level.m_AudioAssets.push_back(&theme);
     game.steps.clear();
     game.Update(16);  // no level yet
+    LogCapture log;
     game.StartLevel(&level);
+    EXPECT_TRUE(log.Contains("Audio asset Theme has no audio data"));
     EXPECT_EQ(game.GetCurrentLevel(), &level);
     EXPECT_TRUE(game.IsLevelReady());
     EXPECT_TRUE(level.VolatileDatas.HasData(Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D));
