@@ -88,11 +88,12 @@ TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     EXPECT_EQ(model->GetWorld().m[12], 10.0f);
     EXPECT_EQ(model->GetWorld().m[13], 0.0f);
 
-    // A quarter turn of the bone turns the model, unless it keeps its own orientation.
+    // A quarter turn of the bone turns the model (by default), unless it keeps its own orientation.
     const f32 h = std::sqrt(0.5f);
     rig->Bones()[1].rotation = {0, 0, h, h};
     for (bool keep : {false, true}) {
-        model->SetKeepOrientation(keep);
+        if (keep)
+            model->SetKeepOrientation(true);
         model->Update();
         const f32* m = model->GetWorld().m;
         EXPECT_NEAR(m[0], keep ? 1.0f : 0.0f, 1e-6f) << keep;
