@@ -152,5 +152,13 @@ TEST(AGModel, UpdateAdvancesTheOwnControllersOfItsMaterialsOncePerTimerFrame) {
     model->Update();
     model->Update();
     EXPECT_EQ(own.GetTime(), 16.0f);
+    // Loaded again from nothing, the model gives its material back and keeps no slot.
+    auto* held = package.Get<AGMaterial>(TypeKey::Material, "box.mat");
+    ASSERT_EQ(held, material);
+    const u32 references = held->RefCount();
+    model->Load(nullptr, 0, false, true);
+    EXPECT_EQ(held->RefCount(), references - 1);
+    EXPECT_EQ(model->Materials().Count(), 0u);
+    package.GiveBack(TypeKey::Material, held);
     package.GiveBack(TypeKey::Model, model);
 }
