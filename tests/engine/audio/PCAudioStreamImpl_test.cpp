@@ -75,6 +75,9 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     ASSERT_EQ(sequential.Read(chunk, sizeof chunk), sizeof chunk);
     EXPECT_EQ(std::string(chunk, sizeof chunk), large.substr(0, sizeof chunk));
     EXPECT_EQ(sequential.ReadsIssued(), 5u);
+    // A seek inside the window's first half reads nothing.
+    EXPECT_EQ(sequential.Seek(100, SEEK_SET), 0);
+    EXPECT_EQ(sequential.ReadsIssued(), 5u);
 }
 
 TEST(PCStreamWindow, DecodesLikeMemoryIncludingSeeks) {

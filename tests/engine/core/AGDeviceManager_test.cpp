@@ -160,8 +160,9 @@ TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothin
     EXPECT_FALSE(m_impl->FindMouse(0)->QueryInterface(&other));
     EXPECT_FALSE(m_impl->FindKeyboard(0)->QueryInterface(&other));
 
-    AGVirtualKey key;
+    AGVirtualKey key, button;
     key.SetKey(84, 0);
+    button.SetKey(0, 0);
     g_inputRecord.SetKey('Q', true);
     g_inputRecord.mouseInside = 1;
     EXPECT_TRUE(key.IsDown());
@@ -171,6 +172,7 @@ TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothin
     EXPECT_FALSE(key.IsDown() || key.WasPressed());
     EXPECT_FALSE(cursor.Mouse()->IsInside());
     EXPECT_EQ(key.KeyPad()->Device(), nullptr);
+    EXPECT_EQ(button.KeyPad()->Device(), nullptr);
 }
 
 TEST(PCInputRecord, WheelStepsSaturateAndKeyBitsStayInTheirTable) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 TEST(AGMemoryStreamTest, ReadsWritesAndSeeksStayInsideTheBlock) {
@@ -24,3 +25,27 @@ TEST(AGMemoryStreamTest, ReadsWritesAndSeeksStayInsideTheBlock) {
     EXPECT_EQ(stream.Read(4, out), 0u);
 }
 
+
+// The stream frees what it allocated, once, and never a block it was lent.
+TEST(AGMemoryStreamTest, FreesItsOwnBlockOnceAndNeverAnAttachedOne) {
+    static int frees;
+    frees = 0;
+    auto countedFree = [](void* p) {
+        ++frees;
+        free(p);
+    };
+    {
+        AGMemoryStream stream(&malloc, countedFree);
+        ASSERT_TRUE(stream.Allocate(4));
+        ASSERT_TRUE(stream.Allocate(0));  // replaces, freeing the first
+        EXPECT_EQ(frees, 1);
+        stream.Close();
+        stream.Close();
+        EXPECT_EQ(frees, 2);
+        char lent[4] = {};
+        stream.Attach(lent, sizeof lent);
+        stream.Close();
+        ASSERT_TRUE(stream.Allocate(8));
+    }
+    EXPECT_EQ(frees, 3);
+}

@@ -111,8 +111,11 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
         EXPECT_EQ(m_app->GetWidth(), c.width) << c.file;
         EXPECT_EQ(m_app->GetHeight(), c.height) << c.file;
         EXPECT_EQ(m_app->GetFlags(), c.flags) << c.file;
-        EXPECT_EQ(Backend()->LastDesc().width, c.width);
-        EXPECT_EQ(Backend()->LastDesc().hideCursor, (c.flags & kSettingHideCursor) != 0) << c.file;
+        const auto& desc = Backend()->LastDesc();
+        EXPECT_EQ(std::vector<u32>({desc.width, desc.height, desc.hideCursor, desc.multisample, desc.fullscreen}),
+                  std::vector<u32>({c.width, c.height, (c.flags & kSettingHideCursor) != 0,
+                                    (c.flags & kSettingMultisampling) != 0, (c.flags & kSettingFullscreen) != 0}))
+            << c.file;
         EXPECT_TRUE(!c.reported || log.Contains(c.reported)) << c.file;
     }
 }

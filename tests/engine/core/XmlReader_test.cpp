@@ -88,7 +88,13 @@ TEST(XmlReaderTest, FieldsTakeDefaultsWordsNumberPrefixesAndVectorComponents) {
     EXPECT_EQ(Read("<Count>-99999999999</Count>").count, -2147483647 - 1);
     EXPECT_EQ(Read("<Mask>4294967295</Mask>").mask, 0xFFFFFFFFu);
     EXPECT_EQ(Read("<Mask>12abc</Mask>").mask, 12u);
-    EXPECT_FLOAT_EQ(Read("<Speed>-1e300</Speed>").speed, -FLT_MAX);
+    // Finite doubles beyond a float's range, up to the largest, saturate; infinities stay.
+    const std::pair<const char*, f32> speeds[] = {{"-1e300", -FLT_MAX},
+                                                   {"1.7976931348623157e308", FLT_MAX},
+                                                   {"-1.7976931348623157e308", -FLT_MAX},
+                                                   {"-1e999", -INFINITY}};
+    for (const auto& [text, speed] : speeds)
+        EXPECT_EQ(Read(std::string("<Speed>") + text + "</Speed>").speed, speed) << text;
     EXPECT_TRUE(std::isinf(Read("<Ratio>1e999</Ratio>").ratio));
     EXPECT_TRUE(log.Lines().empty());
     // A negative or oversized number is no u32: the default, with a report.

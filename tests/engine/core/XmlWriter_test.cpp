@@ -108,6 +108,7 @@ TEST(XmlWriterTest, PrintsCompactTextAttributesAndItems) {
             s.SerializeBool("Visible", visible, false);
             s.SerializeDouble("Depth", depth, 0.0);
             s.SerializeString("", text, TString<char>());
+            s.SerializeInt("", width, 1);  // an attribute needs a name: nothing is written
             s.SetAttributeMode(false);
             s.SerializeItem(named);
             s.SerializeItem(bare);

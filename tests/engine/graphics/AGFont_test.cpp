@@ -132,7 +132,13 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
     own.inner = &text;
     Show(own, 1);
     text.SetColor(0xFF404040u);
-    text.SetBlendMode(3);
+    // Drawn by a layer's renderer, the text takes the render type of its blend mode.
+    for (const auto& [mode, type] :
+         {std::pair{1u, AGRenderAttribute::kDiffuseAlpha}, {3u, AGRenderAttribute::kAdditive}}) {
+        text.SetBlendMode(mode);
+        ASSERT_GT(text.m_attribute.PartCount(), 0u);
+        EXPECT_EQ(text.m_attribute.m_renderTypes[0], type) << mode;
+    }
     text.Update();
     Frame();
     ASSERT_TRUE(Dev().ReadBackBuffer({0, 0, int(kWidth), int(kHeight)}, screen));

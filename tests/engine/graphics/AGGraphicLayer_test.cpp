@@ -237,3 +237,23 @@ TEST_F(GraphicLayerTest, LayerRectanglesClipToTheScreen) {
     for (const char* name : {"left", "right", "none"})
         EXPECT_TRUE(std::find(log.begin(), log.end(), name) == log.end()) << name;
 }
+
+// A layer's controller drives the layer, its models and emitters, and its child layers; other
+// renderables keep their own.
+TEST_F(GraphicLayerTest, AControllerReachesTheLayerItsModelsEmittersAndChildren) {
+    Log log;
+    TestRenderable model(&log, "model", AGRenderable::kModel), emitter(&log, "emitter", AGRenderable::kEmitter),
+        sprite(&log, "sprite", AGRenderable::kSprite), inner(&log, "inner", AGRenderable::kModel);
+    AGGraphicLayer child, layer;
+    for (TestRenderable* r : {&model, &emitter, &sprite})
+        layer.AddRenderable(r);
+    child.AddRenderable(&inner);
+    layer.AddChildLayer(&child);
+    AGController clock;
+    layer.SetController(&clock);
+    EXPECT_EQ(std::vector<AGController*>({layer.GetController(), model.animated.GetController(),
+                                          emitter.animated.GetController(), sprite.animated.GetController(),
+                                          child.GetController(), inner.animated.GetController()}),
+              std::vector<AGController*>({&clock, &clock, &clock, nullptr, &clock, &clock}));
+    layer.RemoveChildLayer(&child);
+}

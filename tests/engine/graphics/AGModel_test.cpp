@@ -88,11 +88,12 @@ TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     EXPECT_EQ(model->GetWorld().m[12], 10.0f);
     EXPECT_EQ(model->GetWorld().m[13], 0.0f);
 
-    // A quarter turn of the bone turns the model, unless it keeps its own orientation.
+    // A quarter turn of the bone turns the model (by default), unless it keeps its own orientation.
     const f32 h = std::sqrt(0.5f);
     rig->Bones()[1].rotation = {0, 0, h, h};
     for (bool keep : {false, true}) {
-        model->SetKeepOrientation(keep);
+        if (keep)
+            model->SetKeepOrientation(true);
         model->Update();
         const f32* m = model->GetWorld().m;
         EXPECT_NEAR(m[0], keep ? 1.0f : 0.0f, 1e-6f) << keep;
@@ -151,5 +152,13 @@ TEST(AGModel, UpdateAdvancesTheOwnControllersOfItsMaterialsOncePerTimerFrame) {
     model->Update();
     model->Update();
     EXPECT_EQ(own.GetTime(), 16.0f);
+    // Loaded again from nothing, the model gives its material back and keeps no slot.
+    auto* held = package.Get<AGMaterial>(TypeKey::Material, "box.mat");
+    ASSERT_EQ(held, material);
+    const u32 references = held->RefCount();
+    model->Load(nullptr, 0, false, true);
+    EXPECT_EQ(held->RefCount(), references - 1);
+    EXPECT_EQ(model->Materials().Count(), 0u);
+    package.GiveBack(TypeKey::Material, held);
     package.GiveBack(TypeKey::Model, model);
 }

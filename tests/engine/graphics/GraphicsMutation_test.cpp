@@ -73,6 +73,15 @@ TEST(GraphicsMutation, Animations) {
         }
         EXPECT_GE(a.m_frameCount, a.m_position.Empty() && a.m_rotation.Empty() ? 0.0f : 1.0f);
     }), 0);
+    {
+        // A pooled animation loaded again from a cut file keeps nothing of the earlier one.
+        LogCapture log;
+        AGModelAnimation reused;
+        LoadBytes(reused, model);
+        LoadBytes(reused, model.substr(0, model.size() - 1));
+        EXPECT_TRUE(reused.m_frameCount == 0.0f && reused.m_frameRate == 0.0f && reused.m_position.Empty() &&
+                    reused.m_rotation.Empty() && reused.m_scale.Empty());
+    }
     const std::string prsc = authoring::PrscAnimationBytes(
         10, 30, Track::Vec2().Key(0, {0, 0}).Key(9, {5, 5}), Track::Float().Key(0, {0}).Key(5, {90}).Key(9, {180}),
         Track::Vec2().Key(0, {1, 1}), Track::Color().ColorKey(0, 0xFFFFFFFF).ColorKey(9, 0),
