@@ -250,10 +250,9 @@ void WidgetManager::CreateButton(Panel* parent, sWidget& record) {
     button->m_ButtonBehavior.m_State = button->m_Enabled ? 0 : 3;
     RenderingSystemWidget::UpdateBehaviorState(*button);
     const LayoutValues& v = record.m_Values;
-    button->m_Images[Button::kDefault] = AssetName(v, "ImageDefault");
-    button->m_Images[Button::kHover] = AssetName(v, "ImageHover");
-    button->m_Images[Button::kPressed] = AssetName(v, "ImagePressed");
-    button->m_Images[Button::kDisabled] = AssetName(v, "ImageDisabled");
+    // In the order of Button::ImageState.
+    const char* const images[4] = {"ImageDefault", "ImagePressed", "ImageHover", "ImageDisabled"};
+    ReadImages(v, images, button->m_Images);
     button->m_TextStyle.m_StringId = record.m_StringId;
     ReadTextStyle(v, button->m_TextStyle);
     EndLeaf(*button, parent, record);
