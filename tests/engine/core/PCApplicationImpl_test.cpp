@@ -21,6 +21,7 @@
 #include "platform/core/Clock.h"
 #include "tests/engine/core/AppTestSupport.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/NullVideoPlayer.h"
 #include "tools/authoring/ByteWriter.h"
 
 using platform::window::Message;
@@ -171,20 +172,8 @@ void Note(const char* what) {
 struct NotingAudio : AGAudioManagerImpl {
     void Update() override { Note("audio"); }
 };
-struct NotingVideo : AGVideoPlayerImpl {
+struct NotingVideo : NullVideoPlayer {
     void Update() override { Note("video"); }
-    bool Open(const char*) override { return false; }
-    void Play(bool) override {}
-    void Pause() override {}
-    void Stop() override {}
-    void Resume() override {}
-    void Seek(f32) override {}
-    f32 GetPosition() const override { return 0.0f; }
-    void SetVolume(f32) override {}
-    void Rewind() override {}
-    PCTexture* GetTexture() override { return nullptr; }
-    void DrawFullScreen() override {}
-    u32 GetState() const override { return kStateClosed; }
 };
 struct NotingDevices : AGDeviceManagerImpl {
     void RegisterDevices() override {}

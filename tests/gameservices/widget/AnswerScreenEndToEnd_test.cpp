@@ -30,6 +30,7 @@
 #include "tests/gameservices/widget/LayoutTestSetup.h"
 #include "tests/platform/gfx/GfxTestSupport.h"
 #include "tests/support/ScopedEnv.h"
+#include "tests/support/NullVideoPlayer.h"
 #include "tools/authoring/PackageWriter.h"
 
 using namespace GameServices;
@@ -54,20 +55,8 @@ constexpr int kOverKeys[2][2] = {{205, 330}, {590, 410}};
 struct SilentAudio : AGAudioManagerImpl {
     void Update() override {}
 };
-struct CountingVideo : AGVideoPlayerImpl {
-    void Update() override {}
-    bool Open(const char*) override { return false; }
-    void Play(bool) override {}
-    void Pause() override {}
-    void Stop() override {}
+struct CountingVideo : NullVideoPlayer {
     void Resume() override { ++resumes; }
-    void Seek(f32) override {}
-    f32 GetPosition() const override { return 0.0f; }
-    void SetVolume(f32) override {}
-    void Rewind() override {}
-    PCTexture* GetTexture() override { return nullptr; }
-    void DrawFullScreen() override {}
-    u32 GetState() const override { return kStateClosed; }
     static inline int resumes = 0;
 };
 
