@@ -229,11 +229,20 @@ TEST_F(BehaviorPlayTest, KeysGiveFramesAndEndKeyIsMeasuredOnce) {
 
 TEST_F(BehaviorPlayTest, TransitionsPlayTheTargetOnTheSourcesKind) {
     LogCapture log;
+    // The entry towards the target gives the time, not another of the source's entries.
+    for (auto& action : behavior.m_Actions)
+        for (auto& entry : action.m_Transitions) {
+            TString<char> from = action.m_Name, to = entry.m_TargetName;
+            from.ToLower();
+            to.ToLower();
+            if (from == "idle" && to == "wave")
+                entry.m_Time = 0.5f;
+        }
     manager.PlayTransition(behavior, "Idle", "Wave", -1, "KeyPause", "");
     manager.PlayTransition(behavior, "Wave", "Idle", 5, "", "");
     manager.PlayTransition(behavior, "Glow", "Idle", -1, "", "");
     EXPECT_EQ(animation.Lines(), (std::vector<std::string>{
-                                     "Start 0/Body:wave.anm t0.25 m3 r-1 10..-1",
+                                     "Start 0/Body:wave.anm t0.5 m3 r-1 10..-1",
                                      "Start 1:idle.anm t0 m5 r-1 -1..-1",
                                  }));
     EXPECT_TRUE(log.Contains("Can not find this PlayTransition for Glow"));
