@@ -41,4 +41,13 @@ void BaseTeamMember::SetActive(bool active) {
     UpdatePropRenderable(*m_Entity);
 }
 
+void BaseTeamMember::SetLocked(bool locked) {
+    m_Locked = locked ? 1 : 0;
+    if (!m_Entity)
+        return;
+    m_Entity->SetVisible(!locked);
+    m_Entity->SetOpacity(locked ? 0.4f : 1.0f);
+    UpdatePropRenderable(*m_Entity);
+}
+
 }  // namespace GameServices::Entities

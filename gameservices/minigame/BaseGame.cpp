@@ -38,6 +38,8 @@ BaseGame::~BaseGame() {
         SetInstance(nullptr);
 }
 
+BaseGame* BaseGame::Current() { return dynamic_cast<BaseGame*>(ICurrentGame::Get()); }
+
 void BaseGame::AddModule(KorvoGame::IModule* module) {
     if (module && std::find(m_Modules.begin(), m_Modules.end(), module) == m_Modules.end())
         m_Modules.push_back(module);

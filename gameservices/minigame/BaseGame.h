@@ -8,6 +8,7 @@
 #include "engine/core/AGGameContext.h"
 #include "gameservices/game/ActionManager.h"
 #include "gameservices/game/GameFlowServices.h"
+#include "gameservices/minigame/AIManager.h"
 
 namespace GameServices::KorvoGame {
 class DeviceManager;
@@ -22,6 +23,8 @@ class Panel;
 }
 
 namespace GameServices::MiniGame {
+
+class BaseMiniGame;
 
 class BaseGame : public AGGameContext, public KorvoGame::ICurrentGame {
 public:
@@ -62,6 +65,13 @@ public:
     // Sets the paused flag of every Emitter3D of the panel tree.
     static void PauseEmitters(Widget::Panel* panel, bool paused);
 
+    // The published game, or null when the current game is not a BaseGame.
+    static BaseGame* Current();
+    // The game modes in construction order, which is their registration order; borrowed.
+    void AddMiniGame(BaseMiniGame* mode) { m_MiniGames.push_back(mode); }
+    std::vector<BaseMiniGame*>& GetMiniGames() { return m_MiniGames; }
+    AIManager& GetAIManager() { return m_AIManager; }
+
     void SetCurrentLevel(Entities::Set* level) { m_CurrentLevel = level; }
     KorvoGame::ActionManager& GetActionManager() { return m_Actions; }
     KorvoGame::DeviceManager* GetDeviceManager() { return m_Devices.get(); }
@@ -89,6 +99,8 @@ private:
     std::unique_ptr<KorvoGame::DeviceManager> m_Devices;
     std::unique_ptr<KorvoGame::TeamActionManager> m_Teams;
     std::vector<KorvoGame::IModule*> m_Modules;
+    std::vector<BaseMiniGame*> m_MiniGames;
+    AIManager m_AIManager;
     Entities::Set* m_CurrentLevel = nullptr;
     bool m_Paused = false;
     bool m_Started = false;

@@ -115,7 +115,7 @@ bool WidgetBehavior::SlotOf(const BaseTeamMember* member, u32& slot) {
 }
 
 bool WidgetBehavior::IsInactive(const BaseTeamMember* member) {
-    return member && member->m_Inactive;
+    return member && !member->m_Active;
 }
 
 void WidgetBehavior::RefreshLook() {

@@ -149,6 +149,25 @@ TEST(EntityTest, AnActiveTeamMemberIsHighlightedAndDrawnSeeThrough) {
     SetPropRenderableUpdater(nullptr);
 }
 
+TEST(EntityTest, ALockedMemberHidesItsCursorAndDrawsItSeeThrough) {
+    StageProp prop;
+    Refreshes refreshes;
+    SetPropRenderableUpdater(&refreshes);
+    BaseTeamMember member;
+    member.SetLocked(true);  // no cursor: only the flag
+    EXPECT_EQ(member.m_Locked, 1);
+    member.m_Entity = &prop;
+    prop.SetVisible(true);
+    member.SetLocked(true);
+    EXPECT_FALSE(prop.Visible);
+    EXPECT_EQ(prop.GetOpacity(), 0.4f);
+    member.SetLocked(false);
+    EXPECT_EQ(member.m_Locked, 0);
+    EXPECT_TRUE(prop.Visible);
+    EXPECT_EQ(refreshes.opacities, (std::vector<f32>{0.4f, 1.0f}));
+    SetPropRenderableUpdater(nullptr);
+}
+
 TEST(EntityTest, DefaultsOfNewEntities) {
     Camera camera;
     EXPECT_EQ((std::vector<f32>{f32(camera.ViewportWidth), f32(camera.ViewportHeight),

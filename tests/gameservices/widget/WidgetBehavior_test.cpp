@@ -86,6 +86,7 @@ TEST_F(BehaviorTest, StrangersDesynchronizedIdsAndResets) {
     for (i32 id : {5, -1, 4}) {
         BaseTeamMember stranger;
         stranger.m_DeviceId = id;
+        stranger.m_Active = 1;
         game.Move(stranger, 110, 105);
         game.Tap(stranger, 110, 105);
         EXPECT_EQ(button[kEventEnter] + button[kEventClick], 0) << id;
@@ -117,7 +118,7 @@ TEST_F(BehaviorTest, WidgetsThatCannotTakeInputAndInactiveMembersAreIgnored) {
         {"disabled", [](Button& w, BaseTeamMember&) { w.m_Enabled = 0; }},
         {"locked", [](Button& w, BaseTeamMember&) { w.SetInputLocked(true); }},
         {"faded", [](Button& w, BaseTeamMember&) { w.SetOpacity(0.4f); }},
-        {"inactive member", [](Button&, BaseTeamMember& m) { m.m_Inactive = 1; }},
+        {"inactive member", [](Button&, BaseTeamMember& m) { m.m_Active = 0; }},
     };
     for (const auto& c : cases) {
         Counted<Button> target{"target"};
@@ -125,7 +126,7 @@ TEST_F(BehaviorTest, WidgetsThatCannotTakeInputAndInactiveMembersAreIgnored) {
         game.Move(a, 110, 105);
         game.Tap(a, 110, 105);
         EXPECT_EQ(target[kEventEnter] + target[kEventPress] + target[kEventClick], 0) << c.what;
-        a.m_Inactive = 0;
+        a.m_Active = 1;
     }
 }
 

@@ -42,6 +42,7 @@ protected:
         teams = std::make_unique<TeamActionManager>(actions, deviceManager);
         teams->SetEnabled(true);
         player.m_DeviceId = 0;
+        player.m_Active = 1;
         teams->SetMember(0, &player);
         package = std::make_unique<RenderPackage>(std::vector<SpriteFile>{
             {"red", kRed}, {"b0", kGreen}, {"b1", kBlue}, {"b2", kYellow}, {"b3", kCyan}, {"pink", kPink},

@@ -17,6 +17,7 @@ public:
         teams.SetEnabled(true);
         for (i32 i = 0; i < 2; ++i) {
             members[i].m_DeviceId = i;
+            members[i].m_Active = 1;
             members[i].m_MemberId = i;
             teams.SetMember(i, &members[i]);
         }
