@@ -1,12 +1,219 @@
 #include "gameservices/bridge/systems/AnimationPools.h"
 
+#include <algorithm>
+
+#include "engine/core/AGController.h"
+#include "gameservices/bridge/systems/EntityAnimations.h"
+#include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Character.h"
+#include "gameservices/entities/Prop.h"
+#include "gameservices/entities/RuntimeParameters.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/game/CharacterManager.h"
+
 namespace GameServices::Bridge {
 
-void CreateEngineAnimationFactories() {}
-void DestroyEngineAnimationFactories() {}
-void CreateEntityAnimationFactories() {}
-void DestroyEntityAnimationFactories() {}
-void UpdateAnimations(Entities::Set*, u32) {}
-void CleanupAnimations(Entities::Set*) {}
+using namespace Entities::VolatileDataKeys;
+using KorvoGame::Factory;
+
+namespace {
+
+AnimationFactories s_factories;
+std::vector<AGController*>* s_controllers = nullptr;
+std::vector<PendingKeyRemoval>* s_pending[kAnimationKinds] = {};
+
+// Every capacity is read into one holder that is never reset between reads: an absent key
+// repeats the capacity read before it.
+template <typename T>
+void MakePool(Factory<T>*& pool, u32& capacity, const char* key, const char* name) {
+    if (pool)
+        return;
+    if (KorvoGame::RuntimeParameters* parameters = KorvoGame::RuntimeParameters::Instance())
+        parameters->GetParameter<u32>(&capacity, "GameServices", key);
+    pool = new Factory<T>(name, capacity);
+}
+
+template <typename T>
+void DeletePool(Factory<T>*& pool) {
+    delete pool;
+    pool = nullptr;
+}
+
+void DeleteQueues() {
+    for (auto*& queue : s_pending) {
+        delete queue;
+        queue = nullptr;
+    }
+}
+
+void UpdateEntity(EntityAnimations& record, u32 dt, bool prop) {
+    for (EngineAnimationSkin* skin : record.m_Skins)
+        skin->Update(dt);
+    if (prop) {
+        if (record.m_Model && record.m_Model->m_Controller)
+            record.m_Model->m_Controller->UpdateBy(f32(dt));
+        for (EngineAnimationTexture* texture : record.m_Textures)
+            if (texture->m_Controller)
+                texture->m_Controller->UpdateBy(f32(dt));
+        for (EngineAnimationUV* uv : record.m_UVs)
+            if (uv->m_Controller)
+                uv->m_Controller->UpdateBy(f32(dt));
+    }
+    FireEntityAnimationKeys(record);
+}
+
+void CleanupEntity(Entities::Entity& entity) {
+    EntityAnimations* record = GetEntityAnimations(entity);
+    if (!record)
+        return;
+    ReleaseEntityAnimations(entity, *record);
+    GiveBackTo(s_factories.m_Entities, record);
+    entity.VolatileDatas.Remove(kANIMATIONS_ENTITY_DATA);
+}
+
+}  // namespace
+
+AnimationFactories& GetAnimationFactories() { return s_factories; }
+
+std::vector<PendingKeyRemoval>* GetPendingKeyRemovals(AnimationKind kind) {
+    return kind < kAnimationKinds ? s_pending[kind] : nullptr;
+}
+
+AGController* NewAnimationController() {
+    if (!s_controllers) {
+        AGReport("The animation controller list is not made");
+        return nullptr;
+    }
+    auto* controller = new AGController();
+    s_controllers->push_back(controller);
+    return controller;
+}
+
+void ReleaseAnimationController(AGController* controller) {
+    if (!s_controllers || !controller)
+        return;
+    auto it = std::find(s_controllers->begin(), s_controllers->end(), controller);
+    if (it == s_controllers->end())
+        return;
+    delete controller;
+    s_controllers->erase(it);
+}
+
+u32 GetAnimationControllerCount() { return s_controllers ? u32(s_controllers->size()) : 0; }
+
+void CreateEngineAnimationFactories() {
+    // The queues of an earlier call are freed, not lost.
+    DeleteQueues();
+    for (auto*& queue : s_pending)
+        queue = new std::vector<PendingKeyRemoval>();
+    u32 capacity = 0;
+    MakePool(s_factories.m_Entities, capacity, "FactoryEntityAnimations", "EntityAnimationFactory");
+    MakePool(s_factories.m_Skins, capacity, "FactoryEngineAnimationSkin", "EngineSkinAnimationFactory");
+    MakePool(s_factories.m_Models, capacity, "FactoryEngineAnimationModel", "EngineModelAnimationFactory");
+    MakePool(s_factories.m_Textures, capacity, "FactoryEngineAnimationTexture", "EngineTextureAnimationFactory");
+    MakePool(s_factories.m_UVs, capacity, "FactoryEngineAnimationUV", "EnginUVAnimationFactory");
+    MakePool(s_factories.m_Cameras, capacity, "FactoryEngineAnimationCamera", "EngineAnimationCameraFactory");
+    if (!s_controllers) {
+        if (KorvoGame::RuntimeParameters* parameters = KorvoGame::RuntimeParameters::Instance())
+            parameters->GetParameter<u32>(&capacity, "GameServices", "FactoryAGStateController");
+        s_controllers = new std::vector<AGController*>();
+        s_controllers->reserve(std::min<u32>(capacity, Entities::kMaxPoolCapacity));
+    }
+    MakePool(s_factories.m_Handlers, capacity, "FactoryAnimationHandler", "AnimationHandlerFactory");
+}
+
+void DestroyEngineAnimationFactories() {
+    DeletePool(s_factories.m_Handlers);
+    DeletePool(s_factories.m_Skins);
+    DeletePool(s_factories.m_Models);
+    DeletePool(s_factories.m_Textures);
+    DeletePool(s_factories.m_UVs);
+    DeletePool(s_factories.m_Entities);
+    DeletePool(s_factories.m_Cameras);
+    if (s_controllers) {
+        for (AGController* controller : *s_controllers)
+            delete controller;
+        delete s_controllers;
+        s_controllers = nullptr;
+    }
+    DeleteQueues();
+}
+
+void CreateEntityAnimationFactories() {
+    u32 capacity = 0;
+    MakePool(s_factories.m_Storyboards, capacity, "FactoryEntityAnimationStoryboard", "EntityAnimationStoryboard");
+    MakePool(s_factories.m_Animations, capacity, "FactoryEntityAnimation", "EntityAnimation");
+    MakePool(s_factories.m_KeyFrames, capacity, "FactoryEntityAnimationKeyFrame", "EntityAnimationKeyFrame");
+    MakePool(s_factories.m_Controllers, capacity, "FactoryEntityController", "EntityController");
+    if (!KorvoGame::IEntityAnimation::Get()) {
+        static EntityAnimationServices s_services;
+        KorvoGame::IEntityAnimation::SetInstance(&s_services);
+    }
+}
+
+void DestroyEntityAnimationFactories() {
+    DeletePool(s_factories.m_Storyboards);
+    DeletePool(s_factories.m_Animations);
+    DeletePool(s_factories.m_KeyFrames);
+    DeletePool(s_factories.m_Controllers);
+}
+
+void UpdateAnimations(Entities::Set* set, u32 elapsedMs) {
+    if (!set)
+        return;
+    for (Entities::Prop* prop : set->m_Props)
+        if (EntityAnimations* record = prop && prop->Visible && prop->Activate ? GetEntityAnimations(*prop) : nullptr)
+            UpdateEntity(*record, elapsedMs, true);
+    for (Entities::Character* character : set->m_Characters)
+        if (EntityAnimations* record =
+                character && character->Visible && character->Activate ? GetEntityAnimations(*character) : nullptr)
+            UpdateEntity(*record, elapsedMs, false);
+    for (Entities::Camera* camera : set->m_Cameras)
+        if (EntityAnimations* record = camera && camera->Activate ? GetEntityAnimations(*camera) : nullptr)
+            FireEntityAnimationKeys(*record);
+    for (Entities::ComponentLevel* level : set->m_ComponentLevels)
+        UpdateAnimations(level, elapsedMs);
+}
+
+void CleanupAnimations(Entities::Set* set) {
+    if (!set)
+        return;
+    KorvoGame::CharacterManager::Instance()->RemoveAppearances(*set);
+    for (Entities::Prop* prop : set->m_Props)
+        if (prop)
+            CleanupEntity(*prop);
+    const std::vector<Entities::Character*> characters = set->m_Characters;
+    for (Entities::Character* character : characters)
+        if (character)
+            CleanupEntity(*character);
+    for (Entities::Camera* camera : set->m_Cameras) {
+        if (!camera)
+            continue;
+        CleanupEntity(*camera);
+        delete camera->GetAnimationData();
+        camera->VolatileDatas.Remove(kANIMATIONS_ENGINE_DATA);
+    }
+    for (Entities::ComponentLevel* level : set->m_ComponentLevels)
+        CleanupAnimations(level);
+}
+
+void ReleaseEntityController(MiniGame::EntityController* controller) {
+    if (!controller)
+        return;
+    if (MiniGame::EntityAnimationStoryboard* storyboard = controller->m_Storyboard) {
+        for (MiniGame::EntityAnimation* animation : storyboard->m_Animations) {
+            if (!animation)
+                continue;
+            for (MiniGame::EntityAnimationKeyFrame* frame : animation->m_KeyFrames)
+                GiveBackTo(s_factories.m_KeyFrames, frame);
+            animation->m_KeyFrames.clear();
+            GiveBackTo(s_factories.m_Animations, animation);
+        }
+        storyboard->m_Animations.clear();
+        GiveBackTo(s_factories.m_Storyboards, storyboard);
+    }
+    controller->m_Storyboard = nullptr;
+    GiveBackTo(s_factories.m_Controllers, controller);
+}
 
 }  // namespace GameServices::Bridge

@@ -14,7 +14,7 @@
 #include "engine/graphics/AGScene3D.h"
 #include "engine/graphics/AGSprite.h"
 #include "engine/graphics/PCCam.h"
-#include "gameservices/bridge/systems/AnimationRequests.h"
+#include "gameservices/bridge/systems/EntityAnimations.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/bridge/systems/RenderingSystemSlots.h"
 #include "gameservices/entities/Camera.h"
@@ -105,8 +105,6 @@ void BuildPerspective(Entities::Camera& camera, PCCam& engine) {
         engine.SetFrustumValue(4, camera.ClippingNear);
         engine.SetFrustumValue(5, camera.ClippingFar);
         LookFrom(engine, camera.Position, camera.LookAt, AGVec3{0.0f, 1.0f, 0.0f});
-    } else if (camera.Activate) {
-        StartCameraAnimation(camera);
     }
 }
 
@@ -132,8 +130,7 @@ void StartCameraAnimation(Entities::Camera& camera) {
     const Entities::CameraAnimationData* animation = camera.GetAnimationData();
     if (!animation)
         return;
-    AnimationRequests::Record(AnimationRequest{camera.Id, AnimationRequest::kCamera, camera.Name,
-                                               animation->m_PlayMode, animation->m_Speed});
+    SetCameraAnimation(camera, i32(animation->m_PlayMode), animation->m_Speed, -1, -1);
 }
 
 bool IsListedIn(const Entities::Camera* camera, const Entities::Set* set) {
@@ -181,6 +178,9 @@ void InitializeCameras(Entities::Set& set, const Entities::Set* parent) {
             BuildPerspective(*camera, *engine);
         }
         camera->VolatileDatas.Set(kENGINE_DATA_CAMERA, engine);
+        // A scene camera plays its animation once it has its engine camera.
+        if (!camera->Orthographic && camera->IsPartOfScene() && camera->Activate)
+            StartCameraAnimation(*camera);
     }
 }
 
@@ -304,19 +304,21 @@ AGModel* RenderingSystem::CreateModel(Entity& entity) {
     if (!model)
         return nullptr;
     entity.VolatileDatas.Set(kENGINE_DATA_MODEL, model);
-    StartRenderableAnimation(entity);
-    if (data->m_TextureFileName.IsEmpty())
+    // The animation binds to the materials in place, so it starts after they are set.
+    if (data->m_TextureFileName.IsEmpty()) {
+        StartRenderableAnimation(entity);
         return model;
+    }
     data->m_TextureFileName = Stem(data->m_TextureFileName) + ".png";
     const TString<char> part = Stem(data->m_ModelFileName) + "_material.mat";
     AGMaterial* material = model->FindSkin(part.c_str());
     if (!material && model->Materials().Count() == 1)
         material = model->Materials().Get(0);
-    if (!material) {
+    if (!material)
         AGReport("Can not find the material %s", part.c_str());
-        return model;
-    }
-    model->SetMaterial(material->NameId(), Crc32Hash(MaterialOfTexture(data->m_TextureFileName).c_str()));
+    else
+        model->SetMaterial(material->NameId(), Crc32Hash(MaterialOfTexture(data->m_TextureFileName).c_str()));
+    StartRenderableAnimation(entity);
     return model;
 }
 
@@ -330,12 +332,12 @@ AGSprite* RenderingSystem::CreateSprite(Entity& entity) {
     if (!sprite)
         return nullptr;
     entity.VolatileDatas.Set(kENGINE_DATA_SPRITE, sprite);
-    StartRenderableAnimation(entity);
     if (!data->m_TextureFileName.IsEmpty()) {
         if (!sprite->GetMaterial())
             AGReport("Can not find the material %s", data->m_TextureFileName.c_str());
         sprite->SetMaterial(MaterialOfTexture(data->m_TextureFileName).c_str());
     }
+    StartRenderableAnimation(entity);
     return sprite;
 }
 
@@ -386,13 +388,22 @@ void RenderingSystem::SetRenderableTransform(AGRenderable* renderable, bool visi
 
 void RenderingSystem::StartRenderableAnimation(Entity& entity) {
     const RenderableModelData* data = entity.VolatileDatas.GetRenderableModelData();
-    if (!data || data->m_AnimationType < RenderableModelData::kSkin ||
-        data->m_AnimationType > RenderableModelData::kUV)
+    if (!data)
         return;
-    const bool skinOrModel = data->m_AnimationType <= RenderableModelData::kModelAnimation;
-    AnimationRequests::Record(AnimationRequest{entity.Id, data->m_AnimationType,
-                                               skinOrModel ? data->m_AnimationFileName : data->m_MaterialName,
-                                               data->m_PlayMode, data->m_Speed});
+    const i32 mode = i32(data->m_PlayMode);
+    switch (data->m_AnimationType) {
+    case RenderableModelData::kSkin:
+        SetSkinAnimation(entity, data->m_Skin, data->m_AnimationFileName, 0.0f, mode, data->m_Speed, -1, -1);
+        break;
+    case RenderableModelData::kModelAnimation:
+        SetModelAnimation(entity, data->m_AnimationFileName, mode, data->m_Speed, -1, -1);
+        break;
+    case RenderableModelData::kTexture:
+        SetTextureAnimation(entity, data->m_MaterialName, mode, data->m_Speed, -1, -1);
+        break;
+    case RenderableModelData::kUV: SetUVAnimation(entity, data->m_MaterialName, mode, data->m_Speed, -1, -1); break;
+    default: break;
+    }
 }
 
 void RenderingSystem::UpdatePropRenderable(Entities::Prop& prop) {

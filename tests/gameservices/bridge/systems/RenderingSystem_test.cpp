@@ -12,9 +12,10 @@
 #include "engine/graphics/AGModel.h"
 #include "engine/graphics/AGScene3D.h"
 #include "engine/graphics/AGSprite.h"
-#include "gameservices/bridge/systems/AnimationRequests.h"
+#include "gameservices/bridge/systems/AnimationPools.h"
 #include "gameservices/bridge/systems/AudioProcessingSystem.h"
 #include "gameservices/bridge/systems/BridgeSystems.h"
+#include "gameservices/bridge/systems/EntityAnimations.h"
 #include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Light.h"
@@ -59,12 +60,14 @@ protected:
             .Add("spark.emt", 0, authoring::EmitterBytes(authoring::EmitterData{}))
             .Add("stage.scn", 0, authoring::SceneBytes(stage));
         package.Mount();
-        LoadCapacities(dir, {{"FactoryRenderableModelData", 32}});
+        LoadCapacities(dir, {{"FactoryRenderableModelData", 32}, {"FactoryEntityAnimations", 8}});
         RenderingSystem::Startup();
+        Bridge::CreateEngineAnimationFactories();
         flow.SetBridgeSystems(Bridge::BridgeSystems::Instance());
-        Bridge::AnimationRequests::Clear();
     }
     void TearDown() override {
+        Bridge::CleanupAnimations(&set);
+        Bridge::DestroyEngineAnimationFactories();
         set.Clear();
         RenderingSystem::Shutdown();
         LevelFixture::TearDown();
@@ -159,9 +162,12 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         EXPECT_EQ(copied[i], expected[i]) << i;
     EXPECT_TRUE(scene->GetModel(0)->HasFlags(AGRenderable::kActive));
     EXPECT_EQ(set.FindSetElement("Desk")->VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL)->GetLocal().m[12], 5.0f);
-    ASSERT_EQ(Bridge::AnimationRequests::All().size(), 2u);
-    EXPECT_EQ(Bridge::AnimationRequests::All()[0].m_Name, "open.anm");
-    EXPECT_EQ(Bridge::AnimationRequests::All()[1].m_Name, "spin.anm");
+    // Props play the model animations their descriptions name.
+    for (const char* prop : {"Box", "Part"}) {
+        const Bridge::EntityAnimations* animations = Bridge::GetEntityAnimations(*set.FindProp(prop));
+        ASSERT_TRUE(animations && animations->m_Model) << prop;
+        EXPECT_EQ(animations->m_Model->m_AnimationName, prop[0] == 'B' ? "open.anm" : "spin.anm");
+    }
 
     AGGraphicLayer* layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
     AGGraphicLayer* inner = set.FindComponentLevel("Inner")->VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
@@ -372,15 +378,14 @@ TEST_F(LevelRendering, CamerasLightsScreenToWorldAndScenePause) {
     auto* fillLight = fill.VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT);
     ASSERT_NE(fillLight, nullptr);
     EXPECT_EQ(fillLight->m_innerCone, 0.0f);
-    // Only the active scene camera starts its animation when built.
-    ASSERT_EQ(Bridge::AnimationRequests::All().size(), 1u);
-    EXPECT_EQ(Bridge::AnimationRequests::All()[0].m_Name, "Shot");
-    EXPECT_EQ(Bridge::AnimationRequests::All()[0].m_Kind, Bridge::AnimationRequest::kCamera);
+    // Only the active scene camera plays its animation, on its engine camera's controller.
+    const Bridge::EntityAnimations* animations = Bridge::GetEntityAnimations(shot);
+    ASSERT_TRUE(animations && animations->m_Camera);
+    EXPECT_EQ(animations->m_Camera->m_Controller, shot.VolatileDatas.GetCamera()->GetController());
+    EXPECT_EQ(Bridge::GetEntityAnimations(*set.FindCamera("Eye")), nullptr);
     // One active camera is synchronised a frame; inactive cameras and lights wait.
-    for (size_t frame = 1; frame <= 3; ++frame) {
+    for (size_t frame = 1; frame <= 3; ++frame)
         RenderingSystem::Update(&set);
-        EXPECT_EQ(Bridge::AnimationRequests::All().size(), 1 + std::min<size_t>(frame, 2));
-    }
     EXPECT_TRUE(shot.Synchronize && set.FindCamera("Eye")->Synchronize);
     EXPECT_FALSE(set.FindCamera("Side")->Synchronize);
     EXPECT_NE(shot.VolatileDatas.GetCamera()->GetEye().x, 7.0f);
