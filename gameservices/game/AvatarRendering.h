@@ -1,13 +1,9 @@
 #pragma once
 // What the character manager needs of the avatar rendering: the avatar's render record, and
 // the operations that hand a record to a character, build its avatar and give it back. The
-// rendering system implements IAvatarRendering; until it exists the stand-in keeps the
-// records and tracks which avatars are built.
-#include <map>
-#include <memory>
-#include <set>
-
+// rendering system implements IAvatarRendering and installs itself in the character manager.
 #include "engine/core/TString.h"
+#include "gameservices/game/BehaviorActionSkin.h"
 
 namespace GameServices::Entities {
 class Character;
@@ -30,6 +26,12 @@ public:
     // Set once the part models match the names; clearing it makes the next update re-check
     // every part.
     u8 m_Built = 0;
+    // 0 when a skin animation is described (started when the avatar is built), -1 for none.
+    i32 m_SkinAnimationType = -1;
+    TString<char> m_AnimationName;
+    MiniGame::BehaviorActionSkin m_Skin;
+    // Copied with the description.
+    u8 m_SecondFlag = 0;
 };
 
 }  // namespace GameServices::Bridge
@@ -47,26 +49,6 @@ public:
     virtual void InitializeAvatar(Entities::Character& character) = 0;
     // Gives the avatar and its record back; the character's key goes.
     virtual void CleanupAvatar(Entities::Character& character) = 0;
-};
-
-class StandInAvatarRendering : public IAvatarRendering {
-public:
-    static StandInAvatarRendering* Instance();
-
-    void SetRenderableAvatarData(Entities::Character& character,
-                                 const Bridge::RenderableAvatarData& data) override;
-    // Reports "call RenderingSystem::Cleanup(..) before!" for an avatar built already.
-    void InitializeAvatar(Entities::Character& character) override;
-    void CleanupAvatar(Entities::Character& character) override;
-
-    bool IsAvatarBuilt(const Entities::Character& character) const;
-
-private:
-    StandInAvatarRendering() = default;
-
-    // By entity id; pooled characters live as long as the process, like this object.
-    std::map<u32, std::unique_ptr<Bridge::RenderableAvatarData>> m_Records;
-    std::set<u32> m_Built;
 };
 
 }  // namespace GameServices::KorvoGame

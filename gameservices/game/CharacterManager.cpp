@@ -45,9 +45,6 @@ CharacterManager* CharacterManager::Instance() {
     return &instance;
 }
 
-IAvatarRendering& CharacterManager::GetAvatarRendering() const {
-    return m_Rendering ? *m_Rendering : *StandInAvatarRendering::Instance();
-}
 
 namespace {
 
@@ -75,7 +72,8 @@ void CharacterManager::ApplyAppearance(const Appearance& appearance,
 void CharacterManager::Apply(const Appearance& appearance, Entities::Character& character) {
     if (!SetAppearance(character, appearance))
         return;
-    GetAvatarRendering().InitializeAvatar(character);
+    if (m_Rendering)
+        m_Rendering->InitializeAvatar(character);
     character.Activate = true;
     character.Initialize();
 }
@@ -102,7 +100,8 @@ bool CharacterManager::SetAppearance(Entities::Character& character, const Appea
     stored->Name = source.Name;
     stored->NameId = Crc32Hash(stored->Name.c_str());
 
-    GetAvatarRendering().SetRenderableAvatarData(character, data);
+    if (m_Rendering)
+        m_Rendering->SetRenderableAvatarData(character, data);
     character.Synchronize = false;
     return true;
 }
@@ -116,7 +115,8 @@ bool CharacterManager::GetAppearance(const Entities::Character& character, Appea
 }
 
 void CharacterManager::RemoveAppearance(Entities::Character& character) {
-    GetAvatarRendering().CleanupAvatar(character);
+    if (m_Rendering)
+        m_Rendering->CleanupAvatar(character);
     if (Appearance* stored = character.VolatileDatas.GetAppearance()) {
         for (OutfitPart& part : stored->OutfitParts)
             part.Name = TString<char>();

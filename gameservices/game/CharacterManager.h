@@ -19,9 +19,9 @@ public:
     CharacterManager(const CharacterManager&) = delete;
     CharacterManager& operator=(const CharacterManager&) = delete;
 
-    // The rendering system (borrowed); null selects the stand-in.
+    // The rendering system (borrowed). Without one, looks are kept but no avatar is drawn.
     void SetAvatarRendering(IAvatarRendering* rendering) { m_Rendering = rendering; }
-    IAvatarRendering& GetAvatarRendering() const;
+    IAvatarRendering* GetAvatarRendering() const { return m_Rendering; }
 
     // Reads the named avatar description and applies it (ApplyAppearance). A character that
     // has a look already is reported and gets the new one all the same.

@@ -25,7 +25,19 @@ bool AvatarSkin::SharesModels(const AvatarSkin& other) const {
 
 Avatar::Avatar() {
     m_Skins.reserve(2);
-    m_World = platform::gfx::Matrix{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
+    m_World = platform::gfx::MatrixIdentity();
+}
+
+void Avatar::Clear() {
+    m_ModelsToAdd.clear();
+    m_ModelsToRemove.clear();
+    m_ModelsToRelease.clear();
+    m_Skins.clear();
+    std::fill(std::begin(m_Parts), std::end(m_Parts), nullptr);
+    m_World = platform::gfx::MatrixIdentity();
+    m_Visible = 0;
+    m_LayerInStep = 1;
+    m_Layer = nullptr;
 }
 
 void Avatar::SetPart(i32 modelType, const TString<char>& modelName) {

@@ -6,8 +6,9 @@
 #include "engine/core/FHandler.h"
 #include "engine/core/TString.h"
 #include "gameservices/game/AvatarRendering.h"
-#include "platform/gfx/GfxTypes.h"
+#include "platform/gfx/GfxMath.h"
 
+class AGGraphicLayer;
 class AGModel;
 class AGSkin;
 
@@ -29,6 +30,8 @@ class Avatar {
 public:
     Avatar();
     virtual ~Avatar() = default;
+    // Back to the state of a new avatar (the pool hands out used ones).
+    void Clear();
 
     // Queues the current model of the part for removal and release, and an instance of the
     // named model (none for an empty name) for adding. Types outside 0..7 are ignored.
@@ -51,6 +54,8 @@ public:
     u8 m_Visible = 0;
     u8 m_LayerInStep = 1;
     FHandler m_Event;
+    // The layer the parts were put into; null until the avatar joins the pipeline.
+    AGGraphicLayer* m_Layer = nullptr;
 };
 
 }  // namespace GameServices::Bridge

@@ -39,7 +39,7 @@ void BridgeSystems::SetVideoData(Entities::VideoAsset& asset, const VideoData& d
 
 void BridgeSystems::SetAvatarSkinAnimation(Entities::Character& character, const TString<char>& animationName,
                                            const MiniGame::BehaviorActionSkin& skin) {
-    StandInBridgeSystems::Instance()->SetAvatarSkinAnimation(character, animationName, skin);
+    RenderingSystem::SetAvatarSkinAnimation(character, animationName, skin);
 }
 
 void BridgeSystems::GetScreenSize(u32& width, u32& height) { PCCam::GetScreenSize(width, height); }

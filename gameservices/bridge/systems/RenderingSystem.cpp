@@ -14,6 +14,7 @@
 #include "engine/graphics/PCGraphicDevice.h"
 #include "engine/graphics/PCRenderer.h"
 #include "gameservices/bridge/systems/RenderingSystemSlots.h"
+#include "gameservices/entities/Character.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Light.h"
 #include "gameservices/entities/Prop.h"
@@ -155,6 +156,9 @@ void InitializeSet(Entities::Set& set, const Entities::Set* parent) {
     RenderingSystem::InitializeLights(set);
     RenderingSystem::InitializeSetElements(set);
     RenderingSystem::InitializeProps(set);
+    for (Entities::Character* character : set.m_Characters)
+        if (character)
+            RenderingSystem::InitializeAvatar(*character);
     if (s_widgets)
         s_widgets->Initialize(&set);
     for (Entities::ComponentLevel* component : set.m_ComponentLevels)
@@ -220,6 +224,9 @@ void BuildPipeline(Entities::Set& set, const Entities::ComponentLevel* component
             MarkInPipeline(*prop);
         }
     }
+    for (Entities::Character* character : set.m_Characters)
+        if (character && character->Activate && !InPipeline(*character))
+            RenderingSystem::AddAvatarToPipeline(*character, *layer);
     if (s_widgets)
         s_widgets->AttachLayer(&set);
     set.VolatileDatas.Set(kENGINE_DATA_IN_PIPELINE, &set);
@@ -298,6 +305,14 @@ void UpdateSet(Entities::Set& set) {
         SetActive(RenderableOf(*element), element->Visible);
         element->Synchronize = true;
     }
+    for (Entities::Character* character : set.m_Characters) {
+        if (!character || !character->Activate)
+            continue;
+        if (!InPipeline(*character) && layer && InPipeline(set))
+            RenderingSystem::AddAvatarToPipeline(*character, *layer);
+        if (!character->Synchronize)
+            RenderingSystem::UpdateAvatar(*character);
+    }
     for (Entities::ComponentLevel* component : set.m_ComponentLevels)
         if (component)
             UpdateSet(*component);
@@ -320,6 +335,10 @@ void CleanupEntities(Entities::Set& set, const Entities::Set* parent) {
     for (Entities::Prop* prop : set.m_Props)
         if (prop)
             RenderingSystem::CleanupEntity(*prop, layer);
+    const std::vector<Entities::Character*> characters = set.m_Characters;
+    for (Entities::Character* character : characters)
+        if (character)
+            RenderingSystem::CleanupAvatar(*character);
     for (Entities::Camera* camera : set.m_Cameras)
         if (camera && !IsListedIn(camera, parent))
             RenderingSystem::CleanupEntity(*camera, layer);
@@ -349,6 +368,7 @@ void RenderingSystem::Startup() {
             "RenderableModelDataFacory", KorvoGame::GetFactoryCapacity("FactoryRenderableModelData"));
     IRenderingSystem::SetInstance(&s_hooks);
     Entities::SetPropRenderableUpdater(&s_hooks);
+    StartupAvatars();
 }
 
 void RenderingSystem::Shutdown() {
@@ -358,6 +378,7 @@ void RenderingSystem::Shutdown() {
     if (IRenderingSystem::Get() == &s_hooks)
         IRenderingSystem::SetInstance(nullptr);
     Entities::SetPropRenderableUpdater(nullptr);
+    ShutdownAvatars();
 }
 
 RenderingSystem::RenderableModelDataFactory* RenderingSystem::GetRenderableModelDataFactory() {

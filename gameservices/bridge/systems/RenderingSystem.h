@@ -22,7 +22,12 @@ class AGScene3D;
 class AGSprite;
 class AGText;
 
+namespace GameServices::MiniGame {
+class BehaviorActionSkin;
+}
+
 namespace GameServices::Entities {
+class Character;
 class Depictor;
 class Entity;
 class Set;
@@ -47,9 +52,14 @@ public:
     virtual void Cleanup(Entities::Set* set) = 0;
 };
 
+class Avatar;
+class RenderableAvatarData;
+
 class RenderingSystem {
 public:
     using RenderableModelDataFactory = KorvoGame::Factory<RenderableModelData>;
+    using AvatarFactory = KorvoGame::Factory<Avatar>;
+    using AvatarDataFactory = KorvoGame::Factory<RenderableAvatarData>;
 
     // Made on first use: a device-sized, enabled layer at the origin with a screen camera (far
     // plane 100) and a renderer as its group, appended to the graphic device's layers.
@@ -72,6 +82,27 @@ public:
     // Null outside Startup .. Shutdown.
     static RenderableModelDataFactory* GetRenderableModelDataFactory();
     static void SetWidgetRendering(ILevelWidgetRendering* widgets);
+
+    // Avatars. Startup makes their pools ("FactoryGsAvatar", "FactoryRenderableAvatarData")
+    // and installs the avatar rendering in the character manager; Shutdown undoes both.
+    static AvatarFactory* GetAvatarFactory();
+    static AvatarDataFactory* GetAvatarDataFactory();
+    // Copies the description into the character's own record and marks it changed.
+    static void SetRenderableAvatarData(Entities::Character& character, const RenderableAvatarData& data);
+    // The skin animation started when the avatar is built.
+    static void SetAvatarSkinAnimation(Entities::Character& character, const TString<char>& animationName,
+                                       const MiniGame::BehaviorActionSkin& skin);
+    // Builds the avatar of a changed description; an avatar built before is reported and
+    // given back first.
+    static void InitializeAvatar(Entities::Character& character);
+    // The description, the entity animations and the avatar go back; each part model is
+    // taken out of the layer and given back exactly once.
+    static void CleanupAvatar(Entities::Character& character);
+    // The pipeline step: the avatar's parts join the layer.
+    static void AddAvatarToPipeline(Entities::Character& character, AGGraphicLayer& layer);
+    // The per-frame step of an unsynchronised character: parts re-checked against the names
+    // when not built, placement, visibility and the pending part swaps.
+    static void UpdateAvatar(Entities::Character& character);
 
     // Level start: the Set's 3D layer, cameras, lights, set elements, props and widgets, then
     // its component levels the same way. Without an active camera the layer looks through a

@@ -29,6 +29,10 @@ void CopyLight(const Entities::Light& light, AGLight& engine);
 // The lower-cased texture name less its last four characters, + ".mat".
 TString<char> MaterialOfTexture(const TString<char>& textureFile);
 AGVec3 PositionOf(const Entities::SetElement& element);
+// The avatar pools and the character manager's avatar rendering, made and undone with the
+// level renderer.
+void StartupAvatars();
+void ShutdownAvatars();
 // Sets or clears the renderable's active flag; nothing for null.
 void SetActive(AGRenderable* renderable, bool active);
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -32,9 +34,30 @@ size_t CountLines(const LogCapture& log, const std::string& text) {
 
 // A temporary game folder holding "CharacterAssemblies.xml" (read from the working
 // directory) and the character folder of wardrobe, anatomy and avatar-description files.
+// Keeps each character's description and whether its avatar is built.
+class RecordingAvatarRendering : public IAvatarRendering {
+public:
+    void SetRenderableAvatarData(Character& character, const GameServices::Bridge::RenderableAvatarData& data) override {
+        auto& record = records[&character];
+        record = data;
+        record.m_Changed = 1;
+        character.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA, &record);
+    }
+    void InitializeAvatar(Character& character) override { built.insert(&character); }
+    void CleanupAvatar(Character& character) override {
+        character.VolatileDatas.Remove(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA);
+        records.erase(&character);
+        built.erase(&character);
+    }
+
+    std::map<const Character*, GameServices::Bridge::RenderableAvatarData> records;
+    std::set<const Character*> built;
+};
+
 class CharacterTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        CharacterManager::Instance()->SetAvatarRendering(&rendering);
         m_cwd = std::filesystem::current_path();
         std::filesystem::current_path(dir.Path());
         GameServices::Bridge::FileSystem::Destroy();
@@ -43,6 +66,7 @@ protected:
         LoadCapacities(dir, {});
     }
     void TearDown() override {
+        CharacterManager::Instance()->SetAvatarRendering(nullptr);
         CharacterAssemblyManager::Destroy();
         GameServices::Bridge::FileSystem::Destroy();
         std::filesystem::current_path(m_cwd);
@@ -104,6 +128,7 @@ protected:
                                                     "</Avatar_KorvoCity></root>");
     }
 
+    RecordingAvatarRendering rendering;
     TempDir dir;
     LogCapture log;
 
@@ -226,7 +251,7 @@ TEST_F(CharacterTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomization)
                                                     "glasses.mdl"}));
     EXPECT_FALSE(dad.Synchronize);
     EXPECT_TRUE(dad.Activate);
-    EXPECT_TRUE(StandInAvatarRendering::Instance()->IsAvatarBuilt(dad));
+    EXPECT_EQ(rendering.built.count(&dad), 1u);
 
     // Bottoms are not customizable: reported, nothing changes.
     OutfitPart shorts;
@@ -265,7 +290,7 @@ TEST_F(CharacterTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomization)
 
     manager->RemoveAppearance(dad);
     EXPECT_FALSE(manager->GetAnatomyPart(dad, changed));
-    EXPECT_FALSE(StandInAvatarRendering::Instance()->IsAvatarBuilt(dad));
+    EXPECT_EQ(rendering.built.count(&dad), 0u);
     EXPECT_EQ(dad.VolatileDatas.GetRenderableAvatarData(), nullptr);
     EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
 }
