@@ -20,8 +20,10 @@ constexpr ModelWord kModelWords[] = {
 }  // namespace
 
 bool StringToModelType(const TString<char>& word, i32& type) {
+    TString<char> lower(word);
+    lower.ToLower();
     for (const ModelWord& entry : kModelWords) {
-        if (word == entry.word) {
+        if (lower == entry.word) {
             type = entry.type;
             return true;
         }

@@ -20,7 +20,7 @@ enum : i32 {
 };
 
 // "all", "head", "eyeleft", "eyeright", "hair", "top", "bottom", "footwear", "eyewear"
-// (compared exactly). Another word is reported and gives false with type untouched.
+// (in any case). Another word is reported and gives false with type untouched.
 bool StringToModelType(const TString<char>& word, i32& type);
 
 class BehaviorActionSkin {
