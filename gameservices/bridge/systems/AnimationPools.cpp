@@ -21,6 +21,7 @@ namespace {
 AnimationFactories s_factories;
 std::vector<AGController*>* s_controllers = nullptr;
 std::vector<PendingKeyRemoval>* s_pending[kAnimationKinds] = {};
+EntityAnimationServices s_services;
 
 // Every capacity is read into one holder that is never reset between reads: an absent key
 // repeats the capacity read before it.
@@ -145,13 +146,14 @@ void CreateEntityAnimationFactories() {
     MakePool(s_factories.m_Animations, capacity, "FactoryEntityAnimation", "EntityAnimation");
     MakePool(s_factories.m_KeyFrames, capacity, "FactoryEntityAnimationKeyFrame", "EntityAnimationKeyFrame");
     MakePool(s_factories.m_Controllers, capacity, "FactoryEntityController", "EntityController");
-    if (!KorvoGame::IEntityAnimation::Get()) {
-        static EntityAnimationServices s_services;
+    // Behaviours play their animations through these from now on.
+    if (!KorvoGame::IEntityAnimation::Get())
         KorvoGame::IEntityAnimation::SetInstance(&s_services);
-    }
 }
 
 void DestroyEntityAnimationFactories() {
+    if (KorvoGame::IEntityAnimation::Get() == &s_services)
+        KorvoGame::IEntityAnimation::SetInstance(nullptr);
     DeletePool(s_factories.m_Storyboards);
     DeletePool(s_factories.m_Animations);
     DeletePool(s_factories.m_KeyFrames);

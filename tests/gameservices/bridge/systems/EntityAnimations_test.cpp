@@ -16,6 +16,7 @@
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/game/RenderableModelData.h"
+#include "gameservices/game/sAnimation.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
@@ -55,7 +56,9 @@ protected:
             .Add("spin.anm", 0, authoring::ModelAnimationBytes(100, 30, authoring::Track::Vec3(),
                                                                 authoring::Track::Quat(), authoring::Track::Vec3()));
         package.Mount();
-        LoadCapacities(dir, {{"FactoryEntityAnimations", 2}});
+        LoadCapacities(dir, {{"FactoryEntityAnimations", 2},
+                             {"FactoryEntityAnimationStoryboard", 1},
+                             {"FactoryEntityAnimationKeyFrame", 2}});
         CreateEngineAnimationFactories();
         model = package.Instance<AGModel>(TypeKey::Model, "rig.mdl");
         box.VolatileDatas.Set(kENGINE_DATA_MODEL, model);
@@ -251,6 +254,36 @@ TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevels) 
     EXPECT_EQ(GetAnimationFactories().m_Entities, pool);
     EXPECT_NE(GetPendingKeyRemovals(kSkinKind), nullptr);
     set.m_ComponentLevels.clear();
+}
+
+TEST_F(EntityAnimationsTest, StoryboardsGoBackAndBehavioursPlayThroughThePublishedServices) {
+    CreateEntityAnimationFactories();
+    AnimationFactories& pools = GetAnimationFactories();
+    auto* controller = pools.m_Controllers->Alloc();
+    controller->m_Storyboard = pools.m_Storyboards->Alloc();
+    MiniGame::EntityAnimation* animation = pools.m_Animations->Alloc();
+    animation->m_KeyFrames = {pools.m_KeyFrames->Alloc(), pools.m_KeyFrames->Alloc()};
+    controller->m_Storyboard->m_Animations = {animation};
+    ReleaseEntityController(controller);
+    EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
+                  pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(),
+              0u);
+    KorvoGame::IEntityAnimation* services = KorvoGame::IEntityAnimation::Get();
+    ASSERT_NE(services, nullptr);
+    KorvoGame::AnimationTarget target;
+    target.kind = KorvoGame::kAnimationModel;
+    target.name = "spin.anm";
+    services->Start(box, target, 0.0f, 3, 1.0f, 10, -1);
+    EXPECT_EQ(services->GetEndFrame(box, target), 99);
+    EXPECT_FLOAT_EQ(GetEntityAnimations(box)->m_Model->m_Controller->GetOutput(), 10.0f);
+    Listener key(journal, "k");
+    services->AddKey(box, target, 10, &key);
+    UpdateAnimations(&set, 0);
+    EXPECT_EQ(journal.size(), 1u);
+    services->RemoveKey(box, target, 10, &key);
+    EXPECT_TRUE(GetEntityAnimations(box)->m_Model->m_Keys.empty());
+    DestroyEntityAnimationFactories();
+    EXPECT_EQ(KorvoGame::IEntityAnimation::Get(), nullptr);
 }
 
 }  // namespace
