@@ -285,6 +285,9 @@ EngineAnimationCamera* CreateCameraAnimation() {
 }
 
 void AddKey(EngineAnimationBase& animation, const AnimationKey& key) {
+    // A key without a delegate would never be released by RemoveKey.
+    if (!key.m_Delegate)
+        return;
     for (AnimationHandler* handler : animation.m_Keys) {
         if (handler->m_Frame == key.m_Frame) {
             handler->m_Event.AddDelegate(key.m_Delegate);
