@@ -35,21 +35,17 @@ size_t CountLines(const LogCapture& log, const std::string& text) {
 // A temporary game folder holding "CharacterAssemblies.xml" (read from the working
 // directory) and the character folder of wardrobe, anatomy and avatar-description files.
 // Keeps each character's description and whether its avatar is built.
-class RecordingAvatarRendering : public IAvatarRendering {
-public:
-    void SetRenderableAvatarData(Character& character, const GameServices::Bridge::RenderableAvatarData& data) override {
-        auto& record = records[&character];
-        record = data;
-        record.m_Changed = 1;
-        character.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA, &record);
+struct RecordingAvatarRendering : IAvatarRendering {
+    void SetRenderableAvatarData(Character& c, const GameServices::Bridge::RenderableAvatarData& data) override {
+        (records[&c] = data).m_Changed = 1;
+        c.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA, &records[&c]);
     }
-    void InitializeAvatar(Character& character) override { built.insert(&character); }
-    void CleanupAvatar(Character& character) override {
-        character.VolatileDatas.Remove(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA);
-        records.erase(&character);
-        built.erase(&character);
+    void InitializeAvatar(Character& c) override { built.insert(&c); }
+    void CleanupAvatar(Character& c) override {
+        c.VolatileDatas.Remove(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA);
+        records.erase(&c);
+        built.erase(&c);
     }
-
     std::map<const Character*, GameServices::Bridge::RenderableAvatarData> records;
     std::set<const Character*> built;
 };

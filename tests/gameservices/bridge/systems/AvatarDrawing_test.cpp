@@ -26,12 +26,8 @@ protected:
         if (HasFatalFailure())
             return;
         package = std::make_unique<drawtest::TestPackage>();
-        for (const char* part : {"head", "top"}) {
-            authoring::TexturedBox box;
-            box.name = part;
-            box.texel = kRed;
-            authoring::AddTexturedBox(package->Writer(), box);
-        }
+        for (const char* part : {"head", "top"})
+            authoring::AddTexturedBox(package->Writer(), authoring::TexturedBox{part, 1, 16, 0xFFFFFFFFu, kRed});
         package->Mount();
         LoadCapacities(dir, {{"FactoryRenderableModelData", 1}, {"FactoryGsAvatar", 1},
                              {"FactoryRenderableAvatarData", 1}});
