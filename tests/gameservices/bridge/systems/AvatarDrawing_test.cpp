@@ -27,7 +27,7 @@ protected:
             return;
         package = std::make_unique<drawtest::TestPackage>();
         for (const char* part : {"head", "top"})
-            authoring::AddTexturedBox(package->Writer(), authoring::TexturedBox{part, 1, 16, 0xFFFFFFFFu, kRed});
+            authoring::AddTexturedBox(package->Writer(), authoring::TexturedBox{.name = part, .texel = kRed, .slotController = {}, .model = {}});
         package->Mount();
         LoadCapacities(dir, {{"FactoryRenderableModelData", 1}, {"FactoryGsAvatar", 1},
                              {"FactoryRenderableAvatarData", 1}});

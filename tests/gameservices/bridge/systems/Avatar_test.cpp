@@ -30,7 +30,7 @@ class AvatarTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* part : kParts)
-            authoring::AddTexturedBox(package.Writer(), authoring::TexturedBox{part});
+            authoring::AddTexturedBox(package.Writer(), authoring::TexturedBox{.name = part, .slotController = {}, .model = {}});
         authoring::AddSkeletonSample(package.Writer(), "rig");
         package.Mount();
         LoadCapacities(dir, {{"FactoryRenderableModelData", 2}, {"FactoryGsAvatar", 2},
