@@ -101,7 +101,8 @@ void ReleaseAvatar(Avatar& avatar) {
 
 void StartupAvatars() {
     if (!s_avatars)
-        s_avatars = new RenderingSystem::AvatarFactory("GsAvatarFactory", KorvoGame::GetFactoryCapacity("FactoryGsAvatar"));
+        s_avatars =
+            new RenderingSystem::AvatarFactory("GsAvatarFactory", KorvoGame::GetFactoryCapacity("FactoryGsAvatar"));
     if (!s_avatarData)
         s_avatarData = new RenderingSystem::AvatarDataFactory(
             "RenderableAvatarData", KorvoGame::GetFactoryCapacity("FactoryRenderableAvatarData"));

@@ -37,8 +37,6 @@ protected:
         if (package) {
             RenderingSystem::Cleanup(&level);
             RenderingSystem::Shutdown();
-            level.m_Cameras.clear();
-            level.m_Characters.clear();
             package.reset();
         }
         DeviceFixture::TearDown();
