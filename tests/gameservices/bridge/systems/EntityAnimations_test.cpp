@@ -148,7 +148,7 @@ TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrame) {
     // Removing its own key inside the pass lets the others fire; it is gone afterwards.
     journal.clear();
     first.then = [&] { RemoveCameraAnimationKey(camera, {10, &first}); };
-    ReplayCameraAnimation(camera, 4, 9, -1);
+    ReplayCameraAnimation(camera, 3, 9, -1);
     UpdateAnimations(&set, 0);
     EXPECT_EQ(journal, (std::vector<std::string>{"a", "b"}));
     ASSERT_EQ(keys.size(), 1u);
@@ -171,14 +171,14 @@ TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrame) {
 }
 
 TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
-    SetSkinAnimation(box, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1);
+    SetSkinAnimation(box, skin, "rig.slide", 0.0f, 4, 1.0f, 3, -1);
     EngineAnimationSkin* animation = GetEntityAnimations(box)->m_Skins.at(0);
     AGSkin* skeleton = animation->m_Key.m_Skeleton;
     ASSERT_NE(skeleton, nullptr);
     EXPECT_EQ(model->GetSkin(), skeleton);
     UpdateAnimations(&set, 500);
-    EXPECT_NEAR(skeleton->Bones()[0].position.x, 1.5f, 1e-4f);
-    EXPECT_NEAR(skeleton->Bones()[1].position.y, 3.0f, 1e-4f);
+    EXPECT_NEAR(skeleton->Bones()[0].position.x, 1.8f, 1e-4f);
+    EXPECT_NEAR(skeleton->Bones()[1].position.y, 3.6f, 1e-4f);
     AGController* current = animation->m_Controller;
     // A fade of 0.5 s is half done after 250 ms and over on the first frame at 500 ms.
     SetSkinAnimation(box, skin, "rig.idle", 0.5f, 4, 1.0f, -1, -1);
