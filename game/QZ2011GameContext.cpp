@@ -17,6 +17,8 @@ QZ2011GameContext::~QZ2011GameContext() {
 }
 
 void QZ2011GameContext::Initialize() {
+    if (m_ShowClockStarted)
+        return;
     m_Sequences = std::make_unique<GameShow::SequenceManager>();
     m_EntitySequencer = std::make_unique<GameShow::EntitySequencer>();
     m_CameraSequencer = std::make_unique<GameShow::CameraSequencer>();

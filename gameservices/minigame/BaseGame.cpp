@@ -100,6 +100,10 @@ void WaitForPackageMounts() {
 
 BaseGame::BaseGame() {
     SetInstance(this);
+    CreateManagers();
+}
+
+void BaseGame::CreateManagers() {
     m_GameFlow = std::make_unique<KorvoGame::GameFlowManager>();
     m_GameFlow->SetAppearanceService(KorvoGame::CharacterAppearanceService::Instance());
     m_Actions = std::make_unique<KorvoGame::ActionManager>();
@@ -152,6 +156,11 @@ void BaseGame::RegisterLevelDelegates() {
 }
 
 void BaseGame::Initialize() {
+    if (m_Started)
+        return;
+    // A game started again after its shutdown gets new managers.
+    if (!m_GameFlow)
+        CreateManagers();
     RuntimeParameters* parameters = nullptr;
     FileSystem::LoadPackage("gsSystem.dir", false);
     OnStep("LoadPackage gsSystem.dir");

@@ -115,6 +115,9 @@ protected:
     void OnUnPause();
 
 private:
+    // What the constructor makes: the game flow, the action manager, the team registry and
+    // the saved games.
+    void CreateManagers();
     void SelectLevel(i32 index);
     void ChooseFirstLevel();
 
