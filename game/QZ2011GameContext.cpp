@@ -30,12 +30,13 @@ void QZ2011GameContext::Initialize() {
         m_Sequences->RegisterSequencer(Crc32Hash(kSequencerNames[i]), sequencers[i]);
     GameServices::KorvoGame::ApplicationData::RegisterPrototype(
         GameServices::KorvoGame::ApplicationData::kCamera, &m_CameraRecord);
-    GameServices::Entities::GameEntityFactory::Instance()->RegisterFactory(
-        "GameShowCamera", new GameServices::Entities::EntityFactory<GameShow::GameShowCamera>(
-                              kGameShowCameraPool, "GameShowCamera"));
     AddModule(m_Sequences.get());
     m_ShowClockStarted = true;
     BaseGame::Initialize();
+    // Each camera reads its camera behaviours when made: the packages are mounted by now.
+    GameServices::Entities::GameEntityFactory::Instance()->RegisterFactory(
+        "GameShowCamera", new GameServices::Entities::EntityFactory<GameShow::GameShowCamera>(
+                              kGameShowCameraPool, "GameShowCamera"));
 }
 
 void QZ2011GameContext::Shutdown() {

@@ -24,8 +24,8 @@ public:
     ~QZ2011GameContext() override;
 
     using BaseGame::Initialize;
-    // The sequence manager and its sequencers, the game-show camera records and pool, the
-    // sequence manager in the module list, then the base start-up.
+    // The sequence manager and its sequencers, the game-show camera records, the sequence
+    // manager in the module list, the base start-up, then the game-show camera pool.
     void Initialize() override;
     // The sequencers unregistered, then the base shutdown.
     void Shutdown() override;
