@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/AGApplication.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
+#include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/entities/GameAudioAssetFactory.h"
 #include "gameservices/entities/GameEntityFactory.h"
+#include "gameservices/entities/GameVideoAssetFactory.h"
 #include "gameservices/entities/Level.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/RuntimeParameters.h"
@@ -19,16 +22,13 @@
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/TimerManager.h"
 #include "gameservices/widget/Popup.h"
-#include "gameservices/widget/Screen.h"
 #include "gameservices/widget/ScreenManager.h"
-#include "gameservices/widget/WidgetClasses.h"
 #include "platform/core/Clock.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
 
 using namespace GameServices;
 using Bridge::DeviceSystem;
-using KorvoGame::GameFlowManager;
 
 namespace {
 
@@ -46,16 +46,12 @@ protected:
         if (text == "SetLocalizationLanguage")
             text += std::string(" ") + Bridge::GetLocalizationLanguage().c_str();
         if (text == "DeviceManager")
-            text += Bridge::IDeviceSystem::Get() && KorvoGame::DeviceManager::Get()
-                        ? " " + std::to_string(GetDeviceManager()->GetMinimum()) + "-" +
-                              std::to_string(GetDeviceManager()->GetMaximum())
-                        : " missing";
+            text += " " + std::to_string(GetDeviceManager()->GetMinimum()) + "-" +
+                    std::to_string(GetDeviceManager()->GetMaximum());
         if (text == "TeamActionManager")
             text += GetTeamActionManager()->IsEnabled() ? " on" : " off";
         if (text == "ChooseFirstLevel" && GetGameFlowManager()->GetNextLevel())
             text += " " + std::to_string(GetGameFlowManager()->GetNextLevel()->GetId());
-        if (text == "CloseLevel")
-            text += GetCurrentLevelObject() && GetCurrentLevelObject()->IsRunning() ? " running" : "";
         steps.push_back(text);
     }
 };
@@ -67,13 +63,6 @@ struct CountingModule : KorvoGame::IModule {
     bool IsPausable() const override { return pausable; }
     bool pausable;
     std::vector<u32> frames;
-};
-
-struct CountingAI : MiniGame::IBaseAI {
-    void Reset() override {}
-    void Update(u32) override { ++updates; }
-    void Initialize(Entities::Team*, Entities::BaseTeamMember*) override {}
-    int updates = 0;
 };
 
 struct LevelRecorder {
@@ -119,12 +108,11 @@ protected:
 }  // namespace
 
 TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons) {
-    {
-        RecordingGame gone;
-    }
+    RecordingGame().steps.clear();  // a game gone is no longer the current one
     EXPECT_EQ(KorvoGame::ICurrentGame::Get(), nullptr);
     WriteParameters(Game("NbPlayer", "4") + Game("NbPlayerRequired", "2") + Game("NbGlobalTimer", "3") +
                     Game("StartScreenId", "Game"));
+    AGApplication::s_uiLanguage = 3;  // not a supported language: english
     for (int run = 0; run < 2; ++run) {
         RecordingGame game;
         ASSERT_EQ(MiniGame::BaseGame::Current(), &game);
@@ -148,6 +136,7 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         auto* cursors = Entities::GameEntityFactory::Instance()->GetFactory("playercursor");
         ASSERT_NE(cursors, nullptr);
         EXPECT_EQ(cursors->GetMaxSize(), 6u);
+        EXPECT_NE(Entities::GameVideoAssetFactory::Instance()->GetDefaultFactory(), nullptr);
         // The seed is the clock's reading.
         const u32 drawn = Bridge::RandomRange(0, 1000000);
         Bridge::SeedRandom(u32(clock.Now()), 362436069u, 521288629u, 88675123u);
@@ -171,9 +160,9 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         EXPECT_EQ(recorder.closed, std::vector<std::string>{"Game"});
         EXPECT_FALSE(level->IsRunning());
         EXPECT_EQ(Bridge::IDeviceSystem::Get(), nullptr);
-        EXPECT_EQ(KorvoGame::DeviceManager::Get(), nullptr);
         EXPECT_EQ(KorvoGame::TeamActionManager::Get(), nullptr);
-        EXPECT_EQ(game.GetGameFlowManager(), nullptr);
+        EXPECT_EQ(Bridge::RenderingSystem::PeekSharedGraphicLayer(), nullptr);
+        EXPECT_TRUE(game.GetGameFlowManager() == nullptr && game.GetTeamRegistry() == nullptr);
         EXPECT_TRUE(game.GetModules().empty());
         EXPECT_TRUE(KorvoGame::RuntimeParameters::Instance()->GetParameters().empty());
         EXPECT_EQ(Entities::GameEntityFactory::Instance()->GetFactory("playercursor"), nullptr);
@@ -182,6 +171,7 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         // The next run reads its parameters afresh.
         Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
     }
+    AGApplication::s_uiLanguage = 0;
 }
 
 TEST_F(BaseGameTest, TheFirstLevelComesFromTheStartLevelIdElseFromTheStartScreen) {
@@ -209,15 +199,16 @@ TEST_F(BaseGameTest, TheFirstLevelComesFromTheStartLevelIdElseFromTheStartScreen
     }
 }
 
-TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesAndTheScreenManagerRun) {
+TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsThePause) {
     WriteParameters(Game("StartScreenId", "Menu"));
+    dir.Write("-xml/global/popups.xml",
+              "<Root><Popups><Popup><Layout>pause.xaml</Layout><Name>Pause</Name><Priority>5</Priority>"
+              "</Popup></Popups></Root>");
     RecordingGame game;
     game.Initialize();
     CountingModule pausable(true), always(false);
     game.AddModule(&pausable);
     game.AddModule(&always);
-    CountingAI ai;
-    game.GetAIManager().m_AIs.push_back(&ai);
     KorvoGame::Timer* timer = KorvoGame::TimerManager::Instance()->AddTimer();
     timer->m_Duration = 100000;
     timer->m_Active = true;
@@ -230,7 +221,6 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesAndTheScreenManagerRun) 
     Entities::Level* level = game.GetCurrentLevelObject();
     ASSERT_NE(level, nullptr);
     level->SetSet(&set);
-    EXPECT_EQ(game.GetCurrentLevel(), &set);
     // The level's systems run only when it is both running and ready.
     for (int flags = 0; flags < 4; ++flags) {
         level->SetRunning(flags & 1);
@@ -245,12 +235,15 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesAndTheScreenManagerRun) 
     pausable.frames.clear();
     always.frames.clear();
 
+    // Pausing renders the set even when it is not ready.
     prop.Synchronize = false;
+    level->SetReady(false);
     game.SetPause(true);
     game.SetPause(true);  // already paused: no second world step
     EXPECT_TRUE(game.IsPaused());
     EXPECT_EQ(pausable.frames, std::vector<u32>{16});
     EXPECT_TRUE(prop.Synchronize);
+    level->SetReady(true);
     game.GetGameFlowManager()->GetController()->SetDone(true);
     for (int frame = 0; frame < 2; ++frame) {
         prop.Synchronize = false;
@@ -259,74 +252,59 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesAndTheScreenManagerRun) 
     }
     EXPECT_EQ(pausable.frames, std::vector<u32>{16});
     EXPECT_EQ(always.frames, (std::vector<u32>{16, 20, 20}));
-    EXPECT_EQ(ai.updates, 6);
     EXPECT_EQ(timer->m_Elapsed, elapsed);
     EXPECT_EQ(game.GetGameFlowManager()->GetController()->GetRequestedPhase(), phase);
 
     game.SetPause(false);
     game.Update(20);
     EXPECT_EQ(pausable.frames, (std::vector<u32>{16, 20}));
-    EXPECT_EQ(ai.updates, 7);
     EXPECT_EQ(timer->m_Elapsed, elapsed + 20);
     EXPECT_NE(game.GetGameFlowManager()->GetController()->GetRequestedPhase(), phase);
+
+    // "UnPause" hides the pause popup; its closing ends the pause, once.
+    game.SetPause(true);
+    Widget::Popup* popup = Widget::ScreenManager::Instance().ShowPopup("Pause");
+    ASSERT_NE(popup, nullptr);
+    game.SetPausePopup(popup);
+    KorvoGame::TeamActionManager* teams = game.GetTeamActionManager();
+    teams->SetEnabled(true);
+    Entities::BaseTeamMember member;
+    KorvoGame::TeamActionData data(nullptr, 0, &member);
+    teams->SimulateTeamAction(&data, "UnPause");
+    EXPECT_TRUE(Widget::ScreenManager::Instance().GetOpenPopups().empty());
+    popup->Close();
+    EXPECT_FALSE(game.IsPaused());
+    game.SetPause(true);
+    popup->Close();
+    EXPECT_TRUE(game.IsPaused());
 
     game.UnregisterModule(&pausable);
     game.UnregisterModule(&pausable);
     EXPECT_EQ(game.GetModules().back(), &always);
     game.UnregisterModule(&always);
-    game.GetAIManager().m_AIs.clear();
     level->SetSet(nullptr);
+    game.GetAIManager().m_AIs.push_back(nullptr);  // the players belong to their pools
     game.Shutdown();
-}
-
-TEST_F(BaseGameTest, UnPauseHidesThePausePopupWhoseClosingEndsThePause) {
-    dir.Write("-xml/global/popups.xml",
-              "<Root><Popups><Popup><Layout>pause.xaml</Layout><Name>Pause</Name><Priority>5</Priority>"
-              "</Popup></Popups></Root>");
-    RecordingGame game;
-    game.Initialize();
-    Widget::ScreenManager& screens = Widget::ScreenManager::Instance();
-    KorvoGame::TeamActionManager* teams = game.GetTeamActionManager();
-    teams->SetEnabled(true);
-    Entities::BaseTeamMember member;
-    KorvoGame::TeamActionData data(nullptr, 0, &member);
-    teams->SimulateTeamAction(&data, "UnPause");  // no pause: nobody listens
-
-    game.SetPause(true);
-    Widget::Popup* popup = screens.ShowPopup("Pause");
-    ASSERT_NE(popup, nullptr);
-    game.SetPausePopup(popup);
-    game.SetPause(false);
-    game.SetPause(true);
-    EXPECT_TRUE(game.IsPaused());
-    teams->SimulateTeamAction(&data, "UnPause");
-    EXPECT_TRUE(screens.GetOpenPopups().empty());
-    popup->Close();
-    EXPECT_FALSE(game.IsPaused());
-    // The pause popup is forgotten: its next closing changes nothing.
-    game.SetPause(true);
-    popup->Close();
-    EXPECT_TRUE(game.IsPaused());
-    game.Shutdown();
+    EXPECT_TRUE(game.GetAIManager().m_AIs.empty());
 }
 
 TEST_F(BaseGameTest, LevelCyclingWrapsAndLoadLevelRequestsTheSelection) {
-    RecordingGame game;
-    game.Initialize();
     LevelRecorder recorder;
     MiniGame::BaseGame::GetLevelSelectionEvent().AddDelegate(&recorder.selection);
-    game.OnPreviousLevel(nullptr);
-    game.OnNextLevel(nullptr);
-    game.OnNextLevel(nullptr);
-    game.OnNextLevel(nullptr);
-    game.OnNextLevel(nullptr);
-    EXPECT_EQ(recorder.selected,
-              (std::vector<std::string>{"Game_file", "Menu_file", "Minus_file", "Game_file", "Menu_file"}));
-    game.OnLoadLevel(nullptr);
-    ASSERT_NE(game.GetGameFlowManager()->GetNextLevel(), nullptr);
-    EXPECT_EQ(game.GetGameFlowManager()->GetNextLevel()->GetId(), 3);
+    {
+        RecordingGame game;
+        game.OnNextLevel(nullptr);  // no levels yet: nothing to select
+        game.Initialize();
+        for (char step : std::string("pnnnn"))
+            step == 'p' ? game.OnPreviousLevel(nullptr) : game.OnNextLevel(nullptr);
+        EXPECT_EQ(recorder.selected,
+                  (std::vector<std::string>{"Game_file", "Menu_file", "Minus_file", "Game_file", "Menu_file"}));
+        game.OnLoadLevel(nullptr);
+        ASSERT_NE(game.GetGameFlowManager()->GetNextLevel(), nullptr);
+        EXPECT_EQ(game.GetGameFlowManager()->GetNextLevel()->GetId(), 3);
+    }
     MiniGame::BaseGame::GetLevelSelectionEvent().RemoveDelegate(&recorder.selection);
-    game.Shutdown();
+    EXPECT_EQ(Bridge::IDeviceSystem::Get(), nullptr);  // a started game shuts down when destroyed
     EXPECT_EQ(MiniGame::BaseGame::LanguageName(12), TString<char>("russian"));
     EXPECT_TRUE(MiniGame::BaseGame::LanguageName(13).IsEmpty());
     EXPECT_TRUE(log.Contains("unknow language id"));
