@@ -130,6 +130,16 @@ bool FileSystem::IsPackageLoaded(const TString<char>& name) {
     return it->second.back()->Loaded();
 }
 
+bool FileSystem::HasPendingMounts() {
+    if (!g_instance)
+        return false;
+    for (const auto& [id, mounts] : g_instance->m_packages)
+        for (const AGDirectory* directory : mounts)
+            if (!directory->Loaded())
+                return true;
+    return false;
+}
+
 void FileSystem::UnloadPackage(const TString<char>& name) {
     FileSystem* self = Instance();
     const u32 id = PackageId(name);

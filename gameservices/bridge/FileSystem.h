@@ -59,6 +59,8 @@ public:
     static bool IsPackageLoaded(const TString<char>& name);
     // Unmounts the most recent mount of the package.
     static void UnloadPackage(const TString<char>& name);
+    // True while a package mount still runs on the worker thread.
+    static bool HasPendingMounts();
 
     static u32 PackageId(const TString<char>& name);
 

@@ -4,9 +4,19 @@
 
 namespace GameServices::Entities {
 
+namespace {
+GameAudioAssetFactory* g_GameAudioAssetFactory = nullptr;
+}  // namespace
+
 GameAudioAssetFactory* GameAudioAssetFactory::Instance() {
-    static GameAudioAssetFactory* s_instance = new GameAudioAssetFactory();
-    return s_instance;
+    if (!g_GameAudioAssetFactory)
+        g_GameAudioAssetFactory = new GameAudioAssetFactory();
+    return g_GameAudioAssetFactory;
+}
+
+void GameAudioAssetFactory::Destroy() {
+    delete g_GameAudioAssetFactory;
+    g_GameAudioAssetFactory = nullptr;
 }
 
 GameAudioAssetFactory::~GameAudioAssetFactory() {

@@ -32,6 +32,8 @@ private:
 class GameAudioAssetFactory {
 public:
     static GameAudioAssetFactory* Instance();
+    // Deletes the singleton (game end); the next Instance() makes a fresh one.
+    static void Destroy();
     virtual ~GameAudioAssetFactory();
     GameAudioAssetFactory(const GameAudioAssetFactory&) = delete;
     GameAudioAssetFactory& operator=(const GameAudioAssetFactory&) = delete;

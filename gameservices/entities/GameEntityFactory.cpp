@@ -22,9 +22,19 @@ void ReplacePool(IEntityFactory*& slot, const char* parameter, const char* prefi
 
 }  // namespace
 
+namespace {
+GameEntityFactory* g_GameEntityFactory = nullptr;
+}  // namespace
+
 GameEntityFactory* GameEntityFactory::Instance() {
-    static GameEntityFactory* s_instance = new GameEntityFactory();
-    return s_instance;
+    if (!g_GameEntityFactory)
+        g_GameEntityFactory = new GameEntityFactory();
+    return g_GameEntityFactory;
+}
+
+void GameEntityFactory::Destroy() {
+    delete g_GameEntityFactory;
+    g_GameEntityFactory = nullptr;
 }
 
 GameEntityFactory::~GameEntityFactory() {

@@ -10,6 +10,8 @@ namespace GameServices::Entities {
 class GameEntityFactory {
 public:
     static GameEntityFactory* Instance();
+    // Deletes the singleton (game end); the next Instance() makes a fresh one.
+    static void Destroy();
     virtual ~GameEntityFactory();
     GameEntityFactory(const GameEntityFactory&) = delete;
     GameEntityFactory& operator=(const GameEntityFactory&) = delete;

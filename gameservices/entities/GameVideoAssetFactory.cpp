@@ -4,9 +4,19 @@
 
 namespace GameServices::Entities {
 
+namespace {
+GameVideoAssetFactory* g_GameVideoAssetFactory = nullptr;
+}  // namespace
+
 GameVideoAssetFactory* GameVideoAssetFactory::Instance() {
-    static GameVideoAssetFactory* s_instance = new GameVideoAssetFactory();
-    return s_instance;
+    if (!g_GameVideoAssetFactory)
+        g_GameVideoAssetFactory = new GameVideoAssetFactory();
+    return g_GameVideoAssetFactory;
+}
+
+void GameVideoAssetFactory::Destroy() {
+    delete g_GameVideoAssetFactory;
+    g_GameVideoAssetFactory = nullptr;
 }
 
 GameVideoAssetFactory::~GameVideoAssetFactory() {

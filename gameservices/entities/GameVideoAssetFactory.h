@@ -31,6 +31,8 @@ private:
 class GameVideoAssetFactory {
 public:
     static GameVideoAssetFactory* Instance();
+    // Deletes the singleton (game end); the next Instance() makes a fresh one.
+    static void Destroy();
     virtual ~GameVideoAssetFactory();
     GameVideoAssetFactory(const GameVideoAssetFactory&) = delete;
     GameVideoAssetFactory& operator=(const GameVideoAssetFactory&) = delete;

@@ -24,9 +24,19 @@ void sParameter::Serialize(ISerialization& serialization) {
     serialization.SerializeString("Value", Value, TString<char>());
 }
 
+namespace {
+RuntimeParameters* g_RuntimeParameters = nullptr;
+}  // namespace
+
 RuntimeParameters* RuntimeParameters::Instance() {
-    static RuntimeParameters* s_instance = new RuntimeParameters();
-    return s_instance;
+    if (!g_RuntimeParameters)
+        g_RuntimeParameters = new RuntimeParameters();
+    return g_RuntimeParameters;
+}
+
+void RuntimeParameters::Destroy() {
+    delete g_RuntimeParameters;
+    g_RuntimeParameters = nullptr;
 }
 
 namespace {

@@ -62,6 +62,8 @@ private:
 class RuntimeParameters {
 public:
     static RuntimeParameters* Instance();
+    // Deletes the singleton (game end); the next Instance() makes a fresh one.
+    static void Destroy();
     virtual ~RuntimeParameters() = default;
 
     // Reads the file (root "root", element "RuntimeParameters"); an entry naming another

@@ -43,9 +43,19 @@ void sAppearance_KorvoCity::Serialize(Utilities::ISerialization& serialization) 
     SerializeEntry(serialization, "Eyewear", OutfitParts[OUTFIT_EYEWEAR]);
 }
 
+namespace {
+AppearanceManager* g_AppearanceManager = nullptr;
+}  // namespace
+
 AppearanceManager* AppearanceManager::Instance() {
-    static AppearanceManager instance;
-    return &instance;
+    if (!g_AppearanceManager)
+        g_AppearanceManager = new AppearanceManager();
+    return g_AppearanceManager;
+}
+
+void AppearanceManager::Destroy() {
+    delete g_AppearanceManager;
+    g_AppearanceManager = nullptr;
 }
 
 void AppearanceManager::LoadAvatarDescription(const TString<char>& name, Appearance& out) {

@@ -29,6 +29,8 @@ public:
 class AppearanceManager {
 public:
     static AppearanceManager* Instance();
+    // Deletes the singleton (game end); the next Instance() makes a fresh one.
+    static void Destroy();
     virtual ~AppearanceManager() = default;
     AppearanceManager(const AppearanceManager&) = delete;
     AppearanceManager& operator=(const AppearanceManager&) = delete;

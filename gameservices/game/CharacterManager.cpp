@@ -40,9 +40,19 @@ void CopyPart(const Part& from, Part& to) {
 
 }  // namespace
 
+namespace {
+CharacterManager* g_CharacterManager = nullptr;
+}  // namespace
+
 CharacterManager* CharacterManager::Instance() {
-    static CharacterManager instance;
-    return &instance;
+    if (!g_CharacterManager)
+        g_CharacterManager = new CharacterManager();
+    return g_CharacterManager;
+}
+
+void CharacterManager::Destroy() {
+    delete g_CharacterManager;
+    g_CharacterManager = nullptr;
 }
 
 

@@ -15,6 +15,8 @@ class IAvatarRendering;
 class CharacterManager {
 public:
     static CharacterManager* Instance();
+    // Deletes the singleton (game end); the next Instance() makes a fresh one.
+    static void Destroy();
     virtual ~CharacterManager() = default;
     CharacterManager(const CharacterManager&) = delete;
     CharacterManager& operator=(const CharacterManager&) = delete;

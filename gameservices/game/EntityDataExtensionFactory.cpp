@@ -4,9 +4,19 @@
 
 namespace GameServices::KorvoGame {
 
+namespace {
+EntityDataExtensionFactory* g_EntityDataExtensionFactory = nullptr;
+}  // namespace
+
 EntityDataExtensionFactory* EntityDataExtensionFactory::Instance() {
-    static EntityDataExtensionFactory* s_instance = new EntityDataExtensionFactory();
-    return s_instance;
+    if (!g_EntityDataExtensionFactory)
+        g_EntityDataExtensionFactory = new EntityDataExtensionFactory();
+    return g_EntityDataExtensionFactory;
+}
+
+void EntityDataExtensionFactory::Destroy() {
+    delete g_EntityDataExtensionFactory;
+    g_EntityDataExtensionFactory = nullptr;
 }
 
 void EntityDataExtensionFactory::Register(sEntityDataExtension* prototype) {

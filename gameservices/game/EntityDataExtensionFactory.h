@@ -10,6 +10,8 @@ namespace GameServices::KorvoGame {
 class EntityDataExtensionFactory {
 public:
     static EntityDataExtensionFactory* Instance();
+    // Deletes the singleton (game end); the next Instance() makes a fresh one.
+    static void Destroy();
     virtual ~EntityDataExtensionFactory() = default;
     EntityDataExtensionFactory(const EntityDataExtensionFactory&) = delete;
     EntityDataExtensionFactory& operator=(const EntityDataExtensionFactory&) = delete;

@@ -5,9 +5,19 @@
 
 namespace GameServices::KorvoGame {
 
+namespace {
+TimerManager* g_TimerManager = nullptr;
+}  // namespace
+
 TimerManager* TimerManager::Instance() {
-    static TimerManager* s_instance = new TimerManager();
-    return s_instance;
+    if (!g_TimerManager)
+        g_TimerManager = new TimerManager();
+    return g_TimerManager;
+}
+
+void TimerManager::Destroy() {
+    delete g_TimerManager;
+    g_TimerManager = nullptr;
 }
 
 void TimerManager::Initialize(u32 count) {

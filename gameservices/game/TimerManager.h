@@ -22,6 +22,8 @@ class TimerManager : public IModule {
 public:
     // The game's manager, created on first call.
     static TimerManager* Instance();
+    // Deletes the singleton (game end); the next Instance() makes a fresh one.
+    static void Destroy();
 
     TimerManager() = default;
     TimerManager(const TimerManager&) = delete;

@@ -1,168 +1,312 @@
 #include "gameservices/minigame/BaseGame.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
 
+#include "engine/core/AGApplication.h"
+#include "engine/core/AGAudioManager.h"
+#include "engine/core/AGLog.h"
+#include "engine/core/PCJobber.h"
+#include "engine/core/PCJobsManager.h"
+#include "engine/core/PCSavegameManager.h"
+#include "engine/core/AGVideoPlayer.h"
+#include "engine/graphics/AGGraphicLayer.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
-#include "gameservices/bridge/systems/BridgeSystems.h"
+#include "gameservices/bridge/systems/AnimationPools.h"
 #include "gameservices/bridge/systems/AudioProcessingSystem.h"
+#include "gameservices/bridge/systems/BridgeSystems.h"
+#include "gameservices/bridge/systems/CollisionSystem.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/bridge/systems/VideoProcessingSystem.h"
+#include "gameservices/entities/EntityFactory.h"
+#include "gameservices/entities/GameAudioAssetFactory.h"
+#include "gameservices/entities/GameEntityFactory.h"
+#include "gameservices/entities/GameVideoAssetFactory.h"
+#include "gameservices/entities/Level.h"
+#include "gameservices/entities/RuntimeParameters.h"
+#include "gameservices/game/AppearanceManager.h"
+#include "gameservices/game/CharacterAppearanceService.h"
+#include "gameservices/game/CharacterAssemblyManager.h"
+#include "gameservices/game/CharacterManager.h"
+#include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/DeviceManager.h"
+#include "gameservices/game/EntityDataExtensionFactory.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
+#include "gameservices/game/PartPools.h"
 #include "gameservices/game/SavedGameManager.h"
-#include "gameservices/game/TeamActionManager.h"
+#include "gameservices/game/TeamRegistry.h"
+#include "gameservices/game/TimerManager.h"
+#include "gameservices/minigame/BaseMiniGame.h"
+#include "gameservices/minigame/BehaviorManager.h"
+#include "gameservices/widget/Popup.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/ScreenManager.h"
+#include "gameservices/widget/WidgetManager.h"
+#include "platform/core/Clock.h"
 
 namespace GameServices::MiniGame {
 
 using Bridge::DeviceSystem;
+using Bridge::FileSystem;
+using KorvoGame::RuntimeParameters;
 using Widget::ScreenManager;
 
 namespace {
+
 constexpr const char* kStringTable = "gstrc";
+constexpr const char* kSection = "Game";
+// No user-interface language is supported by its own tables: every index gives index 0.
+constexpr u32 kSupportedLanguages = 0;
+constexpr const char* kLanguages[] = {"english", "french",   "spanish",  "german",  "italian",
+                                      "dutch",   "japanese", "korean",   "tchinese", "portuguese",
+                                      "schinese", "polish",  "russian"};
+
+Widget::Panel* CurrentRootPanel() {
+    Widget::Screen* screen = ScreenManager::Instance().GetCurrentScreen();
+    return screen ? screen->m_RootPanel : nullptr;
+}
+
+void UpdateScreenTransforms() {
+    if (Widget::Panel* root = CurrentRootPanel())
+        Widget::RenderingSystemWidget::UpdateTransforms(*root);
+}
+
+// Parts still handed out by the process-wide pools when the game ends.
+template <typename T>
+void ReportPartsInUse(const char* pool) {
+    if (const u32 used = KorvoGame::PartPool<T>().GetUsedCount())
+        AGReport("%s: %u still in use at game end", pool, used);
+}
+
+// Package mounts still running on the worker use the file system's directories: wait for
+// them, unless the worker is gone and they will never run.
+void WaitForPackageMounts() {
+    while (FileSystem::HasPendingMounts()) {
+        PCJobsManager* jobs = PCJobsManager::Get();
+        PCJobber* worker = jobs ? jobs->GetJobber(0) : nullptr;
+        if (!worker || !worker->IsStarted())
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 }  // namespace
 
-BaseGame::BaseGame() : m_GameFlow(std::make_unique<KorvoGame::GameFlowManager>()) {
+BaseGame::BaseGame() {
     SetInstance(this);
+    CreateManagers();
+}
+
+void BaseGame::CreateManagers() {
+    m_GameFlow = std::make_unique<KorvoGame::GameFlowManager>();
+    m_GameFlow->SetAppearanceService(KorvoGame::CharacterAppearanceService::Instance());
+    m_Actions = std::make_unique<KorvoGame::ActionManager>();
+    m_Registry = std::make_unique<KorvoGame::TeamRegistry>();
+    m_SavedGames = std::make_unique<KorvoGame::SavedGameManager>();
 }
 
 BaseGame::~BaseGame() {
     if (m_Started)
-        Shutdown();
+        BaseGame::Shutdown();
     if (Get() == this)
         SetInstance(nullptr);
 }
 
 BaseGame* BaseGame::Current() { return dynamic_cast<BaseGame*>(ICurrentGame::Get()); }
 
+TString<char> BaseGame::LanguageName(u32 index) {
+    if (index >= std::size(kLanguages)) {
+        AGReport("unknow language id");
+        return TString<char>();
+    }
+    return kLanguages[index];
+}
+
 void BaseGame::AddModule(KorvoGame::IModule* module) {
     if (module && std::find(m_Modules.begin(), m_Modules.end(), module) == m_Modules.end())
         m_Modules.push_back(module);
 }
 
-void BaseGame::RemoveModule(KorvoGame::IModule* module) { std::erase(m_Modules, module); }
+void BaseGame::UnregisterModule(KorvoGame::IModule* module) {
+    auto it = std::find(m_Modules.begin(), m_Modules.end(), module);
+    if (it != m_Modules.end())
+        m_Modules.erase(it);
+}
+
+Entities::Level* BaseGame::GetCurrentLevelObject() const {
+    KorvoGame::LevelTransitionController* controller = m_GameFlow ? m_GameFlow->GetController() : nullptr;
+    KorvoGame::LevelTransition* current = controller ? controller->GetCurrent() : nullptr;
+    return current ? current->GetLevel() : nullptr;
+}
+
+Entities::Set* BaseGame::GetCurrentLevel() {
+    Entities::Level* level = GetCurrentLevelObject();
+    return level ? level->GetSet() : nullptr;
+}
+
+void BaseGame::RegisterLevelDelegates() {
+    for (BaseMiniGame* mode : m_MiniGames)
+        mode->RegisterLevelDelegates();
+}
 
 void BaseGame::Initialize() {
-    DeviceSystem* devices = DeviceSystem::Instance();
-    OnStep("DeviceSystem");
-    // It follows the device-lost event of the device system published now.
-    m_Devices = std::make_unique<KorvoGame::DeviceManager>();
-    OnStep("DeviceManager");
-    m_Actions.SetActionContext("Default");
-    OnStep("SetActionContext");
-    m_Teams = std::make_unique<KorvoGame::TeamActionManager>(m_Actions, *m_Devices);
-    OnStep("TeamActionManager");
-    // The name of the interface language; the settings do not choose the table yet.
-    Bridge::SetLocalizationLanguage("english");
+    if (m_Started)
+        return;
+    // A game started again after its shutdown gets new managers.
+    if (!m_GameFlow)
+        CreateManagers();
+    RuntimeParameters* parameters = nullptr;
+    FileSystem::LoadPackage("gsSystem.dir", false);
+    OnStep("LoadPackage gsSystem.dir");
+
+    u32 language = 0;
+    if (AGApplication::s_uiLanguage < 32 && (kSupportedLanguages >> AGApplication::s_uiLanguage) & 1u)
+        language = AGApplication::s_uiLanguage;
+    Bridge::SetLocalizationLanguage(m_Language.IsEmpty() ? LanguageName(language) : m_Language);
     OnStep("SetLocalizationLanguage");
+
+    FileSystem::LoadPackage("gstrcsystem.dir", false);
+    OnStep("LoadPackage gstrcsystem.dir");
     Bridge::LoadLocalizationTable(kStringTable);
     OnStep("LoadLocalizationTable");
-    devices->Startup();
-    OnStep("DeviceSystem::Startup");
-    devices->SetActive(true);
-    OnStep("DeviceSystem::SetActive");
-    Widget::RenderingSystemWidget::InstallLevelRendering();
-    Bridge::RenderingSystem::Startup();
-    m_GameFlow->SetBridgeSystems(Bridge::BridgeSystems::Instance());
-    OnStep("RenderingSystem::Startup");
-    AddModule(devices);
+
+    parameters = RuntimeParameters::Instance();
+    parameters->LoadRuntimeParameters(FileSystem::GetFilePath(Bridge::FILE_GLOBAL_XML, "RuntimeParameters.xml"));
+    OnStep("LoadRuntimeParameters");
+    parameters->GetParameter(&m_PlayerCount, kSection, "NbPlayer");
+    parameters->GetParameter(&m_RequiredPlayers, kSection, "NbPlayerRequired");
+    parameters->GetParameter(&m_Language, kSection, "Language");
+    OnStep("ReadPlayers");
+
+    BehaviorManager::Instance()->LoadBehaviors(FileSystem::GetFilePath(Bridge::FILE_GLOBAL_XML, "Behaviors.xml"));
+    OnStep("LoadBehaviors");
+
+    // The device manager follows the device-lost event of the device system published now.
+    DeviceSystem::Instance();
+    m_Devices = std::make_unique<KorvoGame::DeviceManager>();
+    m_Devices->SetSuppressed(true);
+    m_Devices->SetDeviceRange(m_RequiredPlayers, m_PlayerCount);
+    m_Devices->SetSuppressed(false);
+    OnStep("DeviceManager");
+
+    m_DeviceSystem = DeviceSystem::Instance();
+    m_DeviceSystem->SetActive(true);
+    AddModule(m_DeviceSystem);
     OnStep("AddModule DeviceSystem");
+
+    m_GameFlow->LoadLevelTransitions(FileSystem::GetFilePath(Bridge::FILE_LEVEL_XML, "Levels.xml"));
     AddModule(m_GameFlow.get());
     OnStep("AddModule GameFlowManager");
+
+    Entities::GameEntityFactory::Instance()->RegisterFactory(
+        "playercursor", new Entities::EntityFactory<KorvoGame::CollisionCursor>(6, "playercursor"));
+    KorvoGame::CollisionCursor::SetLevelSetSource([this]() -> Entities::Set* {
+        KorvoGame::LevelTransition* next = m_GameFlow ? m_GameFlow->GetNextLevel() : nullptr;
+        return next && next->GetLevel() ? next->GetLevel()->GetSet() : nullptr;
+    });
+    OnStep("RegisterFactory playercursor");
+
+    parameters->GetParameter(&m_ActionContext, kSection, "ActionContext");
+    m_Actions->SetActionContext(m_ActionContext);
+    OnStep("SetActionContext");
+
     ScreenManager& screens = ScreenManager::Instance();
-    m_GameFlow->SetScreenManager(&screens);
+    m_Teams = std::make_unique<KorvoGame::TeamActionManager>(*m_Actions, *m_Devices);
+    m_Teams->SetEnabled(false);
     m_Teams->SetPopupService(&screens);
-    if (KorvoGame::SavedGameManager* saves = GetSavedGameManager())
-        saves->SetPopups(&screens);
-    OnStep("SetScreenManager");
+    OnStep("TeamActionManager");
+
+    m_DeviceSystem->Startup();
+    Widget::RenderingSystemWidget::InstallLevelRendering();
+    Bridge::RenderingSystem::Startup();
+    Bridge::CollisionSystem::Startup();
+    m_GameFlow->SetBridgeSystems(Bridge::BridgeSystems::Instance());
+    m_GameFlow->SetScreenManager(&screens);
     screens.LoadNavigation();
-    OnStep("LoadNavigation");
     screens.LoadPopups();
-    OnStep("LoadPopups");
+    Bridge::CreateEngineAnimationFactories();
+    Bridge::CreateEntityAnimationFactories();
+    Entities::GameEntityFactory::Instance()->RegisterEntityFactories();
+    Entities::GameAudioAssetFactory::Instance()->RegisterAudioAssetFactory();
+    Entities::GameVideoAssetFactory::Instance()->RegisterVideoAssetFactory();
+    OnStep("StartServices");
+
+    // The video player reports the end of a video through the video processing system's own
+    // event, which needs no callback object here.
+    OnStep("VideoEndCallback");
+
+    KorvoGame::CharacterAssemblyManager::Instance();
+    KorvoGame::AppearanceManager::Instance();
+    KorvoGame::CharacterManager::Instance();
+    OnStep("CharacterSingletons");
+
+    parameters->GetParameter(&m_TimerCount, kSection, "NbGlobalTimer");
+    m_Timers = KorvoGame::TimerManager::Instance();
+    m_Timers->Initialize(m_TimerCount);
+    OnStep("TimerManager");
+
+    // The spawner and viewport-zone extension records have no prototypes yet.
+    OnStep("EntityDataExtensions");
+
+    const PCSavegameManager* platformSaves = PCSavegameManager::Get();
+    const u32 saveSize = platformSaves ? platformSaves->GetMaxSize() : 0;
+    m_SavedGames->SetSaveSize(saveSize);
+    if (saveSize == 0)
+        AGReport("You must set the SaveGameSize value (in byte) in your zavApp.cfg");
+    m_SavedGames->SetPopups(&screens);
+    OnStep("SavedGameManager");
+
+    RegisterLevelDelegates();
+    OnStep("RegisterLevelDelegates");
+
+    ChooseFirstLevel();
+    OnStep("ChooseFirstLevel");
+
+    Bridge::SeedRandom(u32(platform::NowNs()), 362436069u, 521288629u, 88675123u);
+    OnStep("SeedRandom");
+
+    AddModule(&m_AIManager);
+    OnStep("AddModule AIManager");
+
+    Widget::WidgetManager::Instance();
+    Bridge::RenderingSystem::GetSharedGraphicLayer();
+    KorvoGame::CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
+    OnStep("PreloadCharacterAssemblies");
     m_Started = true;
 }
 
-void BaseGame::SetPause(bool paused) {
-    if (paused && !m_Paused)
-        StepWorld();
-    if (paused != m_Paused && IsLevelReady())
-        Bridge::RenderingSystem::PauseScenes(m_CurrentLevel, paused);
-    m_Paused = paused;
-}
-
-void BaseGame::PauseEmitters(Widget::Panel* panel, bool paused) {
-    Widget::PauseEmitters(panel, paused);
-}
-
-void BaseGame::StepWorld() {
-    if (IsLevelReady())
-        UpdateLevelSystems(*m_CurrentLevel);
-    Widget::Screen* screen = ScreenManager::Instance().GetCurrentScreen();
-    if (screen && screen->m_RootPanel)
-        Widget::RenderingSystemWidget::UpdateTransforms(*screen->m_RootPanel);
-}
-
-void BaseGame::StartLevel(Entities::Set* level) {
-    m_CurrentLevel = level;
-    m_LevelReady = false;
-    if (!level)
+void BaseGame::ChooseFirstLevel() {
+    RuntimeParameters* parameters = RuntimeParameters::Instance();
+    m_StartLevelId = TString<char>();
+    parameters->GetParameter(&m_StartLevelId, kSection, "StartLevelId");
+    if (!m_StartLevelId.IsEmpty()) {
+        const i32 id = i32(std::strtol(m_StartLevelId.c_str(), nullptr, 10));
+        if (id == -1)
+            AGReport("Invalid Level Id");
+        m_GameFlow->SetNextLevelById(u32(id));
         return;
-    InitializeLevelSystems(*level);
-    m_LevelReady = true;
-}
-
-void BaseGame::ResumeLevel() {
-    DeviceSystem::Instance()->SetActive(true);
-    OnStep("DeviceSystem::SetActive");
-}
-
-void BaseGame::CleanupLevel() {
-    DeviceSystem* devices = DeviceSystem::Instance();
-    devices->SetActive(false);
-    OnStep("DeviceSystem::SetActive");
-    if (IsLevelReady())
-        CleanupLevelSystems(*m_CurrentLevel);
-    m_LevelReady = false;
-    devices->SetActive(true);
-    OnStep("DeviceSystem::SetActive");
-    ScreenManager::Instance().CloseCurrentScreen();
-    OnStep("CloseCurrentScreen");
-}
-
-void BaseGame::InitializeLevelSystems(Entities::Set& level) {
-    Bridge::RenderingSystem::Initialize(&level);
-    OnStep("RenderingSystem::Initialize");
-    Bridge::AudioProcessingSystem::Initialize(&level);
-    OnStep("AudioProcessingSystem::Initialize");
-    Bridge::VideoProcessingSystem::Initialize(&level);
-    OnStep("VideoProcessingSystem::Initialize");
-}
-
-void BaseGame::UpdateLevelSystems(Entities::Set& level) {
-    Bridge::RenderingSystem::Update(&level);
-    OnStep("RenderingSystem::Update");
-    Bridge::AudioProcessingSystem::Update(&level);
-    Bridge::VideoProcessingSystem::Update(&level);
-}
-
-void BaseGame::CleanupLevelSystems(Entities::Set& level) {
-    Bridge::RenderingSystem::Cleanup(&level);
-    OnStep("RenderingSystem::Cleanup");
-    Bridge::AudioProcessingSystem::Cleanup(&level);
-    OnStep("AudioProcessingSystem::Cleanup");
-    Bridge::VideoProcessingSystem::Cleanup(&level);
-    OnStep("VideoProcessingSystem::Cleanup");
+    }
+    parameters->GetParameter(&m_StartScreenId, kSection, "StartScreenId");
+    m_GameFlow->SetNextLevel(m_StartScreenId, nullptr, true);
 }
 
 void BaseGame::Update(u32 frameMs) {
-    if (!m_Paused)
+    if (!m_Paused) {
         if (KorvoGame::LevelTransitionController* controller = m_GameFlow->GetController())
             controller->Update();
+        if (m_Timers)
+            m_Timers->Update(frameMs);
+    }
+    UpdateWorld(frameMs);
+}
+
+void BaseGame::UpdateWorld(u32 frameMs) {
     ScreenManager::Instance().Update(frameMs);
     // A module may add or remove modules.
     const std::vector<KorvoGame::IModule*> modules = m_Modules;
@@ -170,38 +314,181 @@ void BaseGame::Update(u32 frameMs) {
         if (std::find(m_Modules.begin(), m_Modules.end(), module) != m_Modules.end() &&
             (!m_Paused || !module->IsPausable()))
             module->Update(frameMs);
-    if (!m_Paused)
-        StepWorld();
+    if (m_Paused)
+        return;
+    Entities::Level* level = GetCurrentLevelObject();
+    if (level && level->IsRunning() && level->IsReady() && level->GetSet()) {
+        Entities::Set* set = level->GetSet();
+        Bridge::RenderingSystem::Update(set);
+        Bridge::AudioProcessingSystem::Update(set);
+        Bridge::VideoProcessingSystem::Update(set);
+        Bridge::UpdateAnimations(set, frameMs);
+        Bridge::CollisionSystem::Update(set);
+    }
+    UpdateScreenTransforms();
+}
+
+void BaseGame::SetPause(bool paused) {
+    if (paused == m_Paused)
+        return;
+    if (paused)
+        UpdateWorld(16);
+    Bridge::VideoProcessingSystem::PauseAudioAndVideo(paused);
+    m_Paused = paused;
+    g_renderPause = paused ? 1 : 0;
+    Entities::Set* set = GetCurrentLevel();
+    if (set)
+        Bridge::RenderingSystem::PauseScenes(set, paused);
+    PauseEmitters(CurrentRootPanel(), paused);
+    if (!paused)
+        return;
+    if (set)
+        Bridge::RenderingSystem::Update(set);
+    for (int i = 0; i < 3; ++i)
+        UpdateScreenTransforms();
+}
+
+void BaseGame::SetPausePopup(Widget::Popup* popup) {
+    if (m_PausePopup) {
+        m_PausePopup->m_ClosedEvent.RemoveDelegate(&m_UnPause);
+        if (m_Teams)
+            m_Teams->UnlistenTeamAction(&m_UnPauseRequest, "UnPause");
+    }
+    m_PausePopup = popup;
+    if (!popup)
+        return;
+    popup->m_ClosedEvent.AddDelegate(&m_UnPause);
+    if (m_Teams)
+        m_Teams->ListenTeamAction(&m_UnPauseRequest, "UnPause");
+}
+
+void BaseGame::OnUnPauseRequest(KorvoGame::TeamActionData*) {
+    if (m_Paused)
+        ScreenManager::Instance().HidePopup("Pause");
+}
+
+void BaseGame::OnUnPause() {
+    if (m_PausePopup)
+        m_PausePopup->m_ClosedEvent.RemoveDelegate(&m_UnPause);
+    m_Paused = false;
+    if (m_Teams)
+        m_Teams->UnlistenTeamAction(&m_UnPauseRequest, "UnPause");
+    m_PausePopup = nullptr;
+    if (AGAudioManager* audio = AGAudioManager::Get())
+        if (audio->GetImpl())
+            audio->GetImpl()->Resume();
+    if (AGVideoPlayer* video = AGVideoPlayer::Get())
+        if (video->GetImpl())
+            video->GetImpl()->Resume();
+    g_renderPause = 0;
+    Bridge::RenderingSystem::PauseScenes(GetCurrentLevel(), false);
+}
+
+void BaseGame::PauseEmitters(Widget::Panel* panel, bool paused) {
+    Widget::PauseEmitters(panel, paused);
+}
+
+void BaseGame::ListenLevelActions() {
+    m_Actions->ListenAction("NextLevel", &m_NextLevel);
+    m_Actions->ListenAction("PreviousLevel", &m_PreviousLevel);
+    m_Actions->ListenAction("LoadLevel", &m_LoadLevel);
+}
+
+void BaseGame::SelectLevel(i32 index) {
+    const auto& levels = m_GameFlow->GetTransitions();
+    // Without levels there is nothing to cycle through.
+    if (levels.empty())
+        return;
+    const i32 count = i32(levels.size());
+    m_LevelIndex = index >= count ? 0 : index < 0 ? count - 1 : index;
+    m_SelectedLevel = levels[size_t(m_LevelIndex)]->GetFileName();
+    s_LevelSelection.Fire(m_SelectedLevel);
+}
+
+void BaseGame::OnNextLevel(Bridge::sActionData*) { SelectLevel(m_LevelIndex + 1); }
+
+void BaseGame::OnPreviousLevel(Bridge::sActionData*) { SelectLevel(m_LevelIndex - 1); }
+
+void BaseGame::OnLoadLevel(Bridge::sActionData*) {
+    KorvoGame::LevelTransitionController* controller = m_GameFlow->GetController();
+    m_GameFlow->SetNextLevel(m_SelectedLevel, controller ? controller->GetCurrent() : nullptr, false);
 }
 
 void BaseGame::Shutdown() {
     if (!m_Started)
         return;
     m_Started = false;
-    DeviceSystem* devices = DeviceSystem::Instance();
-    // A level still running gives its engine objects back while the pools exist.
-    if (IsLevelReady())
-        CleanupLevelSystems(*m_CurrentLevel);
-    m_LevelReady = false;
-    devices->SetActive(false);
-    OnStep("DeviceSystem::SetActive");
+    ScreenManager& screens = ScreenManager::Instance();
     Bridge::UnloadLocalizationTable(kStringTable);
     OnStep("UnloadLocalizationTable");
-    RemoveModule(devices);
-    // The widgets follow the team actions: they go before the managers.
-    ScreenManager::Instance().CloseCurrentScreen();
-    ScreenManager::Instance().ClosePopups();
-    OnStep("CloseCurrentScreen");
-    // The managers follow the device system's events: they go before it.
-    m_Teams.reset();
-    m_Devices.reset();
-    DeviceSystem::Shutdown();
-    OnStep("DeviceSystem::Shutdown");
+
+    m_DeviceSystem->SetActive(false);
+    SetPausePopup(nullptr);
+    screens.ClosePopups();
+    // The screen gives its package resources back before the packages are unmounted.
+    screens.CloseCurrentScreen();
+    OnStep("ClosePopups");
+
+    if (Entities::Level* level = GetCurrentLevelObject()) {
+        level->GetClosingEvent().Fire(level);
+        level->SetRunning(false);
+    }
+    OnStep("CloseLevel");
+
+    WaitForPackageMounts();
+    FileSystem::Destroy();
+    OnStep("FileSystem::Destroy");
+    KorvoGame::EntityDataExtensionFactory::Destroy();
+    OnStep("EntityDataExtensionFactory::Destroy");
+    Bridge::DestroyEngineAnimationFactories();
+    OnStep("DestroyEngineAnimationFactories");
     m_GameFlow->SetBridgeSystems(nullptr);
     Bridge::RenderingSystem::Shutdown();
     OnStep("RenderingSystem::Shutdown");
-    Bridge::FileSystem::Destroy();
-    OnStep("FileSystem::Destroy");
+    Bridge::DestroyEntityAnimationFactories();
+    OnStep("DestroyEntityAnimationFactories");
+    RuntimeParameters::Destroy();
+    OnStep("RuntimeParameters::Destroy");
+    m_Timers = nullptr;
+    KorvoGame::TimerManager::Destroy();
+    OnStep("TimerManager::Destroy");
+    KorvoGame::CollisionCursor::SetLevelSetSource({});
+    Entities::GameEntityFactory::Destroy();
+    Entities::GameAudioAssetFactory::Destroy();
+    Entities::GameVideoAssetFactory::Destroy();
+    OnStep("AssetFactories::Destroy");
+    BehaviorManager::Instance()->ResetBehaviors();
+    OnStep("ResetBehaviors");
+    // The managers follow the device system's events: they go before it.
+    m_Teams.reset();
+    m_Devices.reset();
+    UnregisterModule(m_DeviceSystem);
+    m_DeviceSystem = nullptr;
+    DeviceSystem::Shutdown();
+    OnStep("DeviceSystem::Shutdown");
+    KorvoGame::CharacterAssemblyManager::Destroy();
+    KorvoGame::AppearanceManager::Destroy();
+    KorvoGame::CharacterManager::Destroy();
+    OnStep("CharacterManagers::Destroy");
+    Bridge::CollisionSystem::Shutdown();
+    OnStep("CollisionSystem::Shutdown");
+
+    m_Registry->DeleteAll();
+    m_GameFlow.reset();
+    m_Actions.reset();
+    m_Registry.reset();
+    m_MiniGames.clear();
+    m_AIManager.m_AIs.clear();
+    m_SavedGames.reset();
+    m_Modules.clear();
+    OnStep("DeleteManagers");
+
+    ReportPartsInUse<KorvoGame::Appearance>("Appearances");
+    ReportPartsInUse<KorvoGame::AppearanceId>("AppearanceIds");
+    ReportPartsInUse<KorvoGame::OutfitPart>("OutfitParts");
+    ReportPartsInUse<KorvoGame::AnatomyPart>("AnatomyParts");
+    ReportPartsInUse<KorvoGame::CharacterAssembly>("CharacterAssemblies");
+    OnStep("PartPools");
 }
 
 }  // namespace GameServices::MiniGame

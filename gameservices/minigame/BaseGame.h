@@ -1,26 +1,40 @@
 #pragma once
-// The game as the run loop drives it: owns the game flow, the action, device and team-action
-// managers and the module list, brings the bridge up at game start and down at game end, and
-// publishes itself as the running game.
+// The game as the run loop drives it: publishes itself as the running game, owns the game
+// flow, the action, device and team-action managers, the team registry, the saved games and
+// the module list, runs the start-up and shutdown sequences, the frame step and the global
+// pause.
 #include <memory>
 #include <vector>
 
 #include "engine/core/AGGameContext.h"
+#include "engine/core/FDelegate.h"
+#include "engine/core/FHandler.h"
 #include "gameservices/game/ActionManager.h"
 #include "gameservices/game/GameFlowServices.h"
+#include "gameservices/game/TeamActionManager.h"
 #include "gameservices/minigame/AIManager.h"
+
+namespace GameServices::Bridge {
+class DeviceSystem;
+}
+
+namespace GameServices::Entities {
+class Level;
+}
 
 namespace GameServices::KorvoGame {
 class DeviceManager;
 class GameFlowManager;
 class IModule;
 class SavedGameManager;
-class TeamActionManager;
+class TeamRegistry;
+class TimerManager;
 }  // namespace GameServices::KorvoGame
 
 namespace GameServices::Widget {
 class Panel;
-}
+class Popup;
+}  // namespace GameServices::Widget
 
 namespace GameServices::MiniGame {
 
@@ -34,34 +48,28 @@ public:
     BaseGame& operator=(const BaseGame&) = delete;
 
     using AGGameContext::Initialize;
-    // Game start: the device system, the device manager, the action context, the team-action
-    // manager, the string tables, the device system's start-up, the device system and the
-    // game flow in the module list, then the screen manager installed with its navigation
-    // and popups files.
+    // The start-up sequence, each step reported to OnStep with its name.
     void Initialize() override;
-    // Unless paused, the level controller; the screen manager; then every module, the
-    // pausable ones only while the game is not paused; unless paused, the current level's
-    // audio and video, then the world step.
+    // Unless paused, the level-transition controller and the timers; then UpdateWorld.
     void Update(u32 frameMs) override;
-    // Game end: the device system made inactive, the string tables unloaded, the current
-    // screen and the popups closed, the managers deleted, the device system shut down and the
-    // file system destroyed.
+    // The screen manager, the modules (pausable ones only while not paused); unless paused,
+    // the running and ready level's bridge systems; the current screen's transforms.
+    void UpdateWorld(u32 frameMs);
+    // The shutdown sequence; the services it deletes are made afresh by the next start-up.
     void Shutdown() override;
-    // The level driver. Start: the Set becomes the current level, its systems are set up and
-    // it is ready, so that each unpaused frame updates them. Resume: the device system made
-    // active. Clean-up: the device system made inactive, the level's systems cleaned, the
-    // device system made active again, then the current screen closed.
-    void StartLevel(Entities::Set* level);
-    void ResumeLevel();
-    virtual void CleanupLevel();
-    bool IsLevelReady() const { return m_LevelReady && m_CurrentLevel; }
 
     KorvoGame::GameFlowManager* GetGameFlowManager() override { return m_GameFlow.get(); }
     KorvoGame::TeamActionManager* GetTeamActionManager() override { return m_Teams.get(); }
-    Entities::Set* GetCurrentLevel() override { return m_CurrentLevel; }
+    // The set of the game flow's current level; null without one.
+    Entities::Set* GetCurrentLevel() override;
+    // The runtime level of the game flow's current level transition; null without one.
+    Entities::Level* GetCurrentLevelObject() const;
     bool IsPaused() const override { return m_Paused; }
-    // Pausing runs one last world step first.
+    // Pausing runs one last world step first; asking for the current state does nothing.
     void SetPause(bool paused) override;
+    // The popup whose closing ends the pause: while paused, "UnPause" hides the popup
+    // named "Pause", and its closing unpauses the game. Borrowed.
+    void SetPausePopup(Widget::Popup* popup);
     // Sets the paused flag of every Emitter3D of the panel tree.
     static void PauseEmitters(Widget::Panel* panel, bool paused);
 
@@ -72,39 +80,77 @@ public:
     std::vector<BaseMiniGame*>& GetMiniGames() { return m_MiniGames; }
     AIManager& GetAIManager() { return m_AIManager; }
 
-    void SetCurrentLevel(Entities::Set* level) { m_CurrentLevel = level; }
-    KorvoGame::ActionManager& GetActionManager() { return m_Actions; }
+    KorvoGame::ActionManager* GetActionManager() { return m_Actions.get(); }
     KorvoGame::DeviceManager* GetDeviceManager() { return m_Devices.get(); }
+    KorvoGame::TeamRegistry* GetTeamRegistry() { return m_Registry.get(); }
+    KorvoGame::SavedGameManager* GetSavedGameManager() { return m_SavedGames.get(); }
     // Updated in the order added; borrowed.
     void AddModule(KorvoGame::IModule* module);
-    void RemoveModule(KorvoGame::IModule* module);
+    // Removes the first entry of the module; nothing when absent.
+    void UnregisterModule(KorvoGame::IModule* module);
+    const std::vector<KorvoGame::IModule*>& GetModules() const { return m_Modules; }
+
+    // Subscribes the level-cycling handlers to "NextLevel", "PreviousLevel" and "LoadLevel".
+    void ListenLevelActions();
+    const TString<char>& GetSelectedLevel() const { return m_SelectedLevel; }
+    // Fired with the file name of the level chosen by "NextLevel" or "PreviousLevel".
+    static FHandlerParam<const TString<char>&>& GetLevelSelectionEvent() { return s_LevelSelection; }
+
+    // The language name for a user-interface language index; "unknow language id" and
+    // empty for an index outside the table.
+    static TString<char> LanguageName(u32 index);
 
 protected:
     // Called after each start-up and shutdown step with its name.
     virtual void OnStep(const char* /*step*/) {}
-    // The game's saved-game slots, which show their popups through the screen manager; none
-    // by default.
-    virtual KorvoGame::SavedGameManager* GetSavedGameManager() { return nullptr; }
-    // What runs each unpaused frame after the modules: the ready level's systems, then the
-    // current screen's transforms.
-    void StepWorld();
-    // The level's systems, one phase each, in their order.
-    virtual void InitializeLevelSystems(Entities::Set& level);
-    virtual void UpdateLevelSystems(Entities::Set& level);
-    virtual void CleanupLevelSystems(Entities::Set& level);
+    // Binds every game mode to the levels of its name, in registration order.
+    virtual void RegisterLevelDelegates();
+
+    void OnNextLevel(Bridge::sActionData* data);
+    void OnPreviousLevel(Bridge::sActionData* data);
+    void OnLoadLevel(Bridge::sActionData* data);
+    // "UnPause" while paused hides the pause popup.
+    void OnUnPauseRequest(KorvoGame::TeamActionData* data);
+    // The pause popup closed: the pause ends.
+    void OnUnPause();
 
 private:
+    // What the constructor makes: the game flow, the action manager, the team registry and
+    // the saved games.
+    void CreateManagers();
+    void SelectLevel(i32 index);
+    void ChooseFirstLevel();
+
     std::unique_ptr<KorvoGame::GameFlowManager> m_GameFlow;
-    KorvoGame::ActionManager m_Actions;
+    std::unique_ptr<KorvoGame::ActionManager> m_Actions;
+    std::unique_ptr<KorvoGame::TeamRegistry> m_Registry;
+    std::vector<BaseMiniGame*> m_MiniGames;
+    KorvoGame::TimerManager* m_Timers = nullptr;
     std::unique_ptr<KorvoGame::DeviceManager> m_Devices;
     std::unique_ptr<KorvoGame::TeamActionManager> m_Teams;
-    std::vector<KorvoGame::IModule*> m_Modules;
-    std::vector<BaseMiniGame*> m_MiniGames;
     AIManager m_AIManager;
-    Entities::Set* m_CurrentLevel = nullptr;
+    std::unique_ptr<KorvoGame::SavedGameManager> m_SavedGames;
+    Bridge::DeviceSystem* m_DeviceSystem = nullptr;
+    KorvoGame::ActionManagerDelegate<BaseGame> m_NextLevel{this, &BaseGame::OnNextLevel};
+    KorvoGame::ActionManagerDelegate<BaseGame> m_PreviousLevel{this, &BaseGame::OnPreviousLevel};
+    KorvoGame::ActionManagerDelegate<BaseGame> m_LoadLevel{this, &BaseGame::OnLoadLevel};
+    Widget::Popup* m_PausePopup = nullptr;
     bool m_Paused = false;
     bool m_Started = false;
-    bool m_LevelReady = false;
+    TString<char> m_ActionContext = "Default";
+    u32 m_TimerCount = 10;
+    TString<char> m_StartLevelId;
+    TString<char> m_StartScreenId;
+    i32 m_LevelIndex = 0;
+    TString<char> m_SelectedLevel;
+    u32 m_PlayerCount = 1;
+    u32 m_RequiredPlayers = 1;
+    TString<char> m_Language;
+    std::vector<KorvoGame::IModule*> m_Modules;
+    KorvoGame::TeamActionManagerDelegate<BaseGame> m_UnPauseRequest{this, &BaseGame::OnUnPauseRequest};
+    FDelegate<BaseGame> m_UnPause{this, &BaseGame::OnUnPause};
+
+    static inline FHandlerParam<const TString<char>&> s_LevelSelection;
 };
 
 }  // namespace GameServices::MiniGame

@@ -5,19 +5,25 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/AGApplication.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
-#include "gameservices/entities/AudioAsset.h"
+#include "gameservices/bridge/systems/RenderingSystem.h"
+#include "gameservices/entities/GameAudioAssetFactory.h"
+#include "gameservices/entities/GameEntityFactory.h"
+#include "gameservices/entities/GameVideoAssetFactory.h"
+#include "gameservices/entities/Level.h"
+#include "gameservices/entities/Prop.h"
+#include "gameservices/entities/RuntimeParameters.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/entities/Team.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
-#include "gameservices/game/LevelTransition.h"
-#include "gameservices/game/LevelTransitionController.h"
-#include "gameservices/game/TeamActionManager.h"
-#include "gameservices/widget/Screen.h"
+#include "gameservices/game/TimerManager.h"
+#include "gameservices/widget/Popup.h"
 #include "gameservices/widget/ScreenManager.h"
-#include "gameservices/widget/WidgetClasses.h"
+#include "platform/core/Clock.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
 
@@ -26,183 +32,281 @@ using Bridge::DeviceSystem;
 
 namespace {
 
+// Records each start-up and shutdown step, with what the step has made seen from outside.
 class RecordingGame : public MiniGame::BaseGame {
 public:
+    using BaseGame::OnLoadLevel;
+    using BaseGame::OnNextLevel;
+    using BaseGame::OnPreviousLevel;
     std::vector<std::string> steps;
 
 protected:
     void OnStep(const char* step) override {
         std::string text = step;
-        // What each step has made, seen from outside.
-        if (text == "DeviceSystem")
-            text += Bridge::IDeviceSystem::Get() == DeviceSystem::Instance() ? " published" : " missing";
-        if (text == "DeviceSystem::SetActive")
-            text += DeviceSystem::Instance()->IsActive() ? " on" : " off";
-        if (text == "LoadNavigation")
-            text += Widget::ScreenManager::Instance().FindScreen("Start") ? " Start" : " none";
         if (text == "SetLocalizationLanguage")
             text += std::string(" ") + Bridge::GetLocalizationLanguage().c_str();
+        if (text == "DeviceManager")
+            text += " " + std::to_string(GetDeviceManager()->GetMinimum()) + "-" +
+                    std::to_string(GetDeviceManager()->GetMaximum());
+        if (text == "TeamActionManager")
+            text += GetTeamActionManager()->IsEnabled() ? " on" : " off";
+        if (text == "ChooseFirstLevel" && GetGameFlowManager()->GetNextLevel())
+            text += " " + std::to_string(GetGameFlowManager()->GetNextLevel()->GetId());
         steps.push_back(text);
     }
 };
 
 struct CountingModule : KorvoGame::IModule {
     explicit CountingModule(bool pausable) : pausable(pausable) {}
-    void Update(u32) override { ++updates; }
+    void Update(u32 ms) override { frames.push_back(ms); }
     void Reset() override {}
     bool IsPausable() const override { return pausable; }
     bool pausable;
-    int updates = 0;
+    std::vector<u32> frames;
 };
 
-struct MoveCounter {
-    void On(Bridge::sActionData*) { ++moves; }
-    int moves = 0;
-    FDelegateParam<MoveCounter, Bridge::sActionData*> delegate{this, &MoveCounter::On};
+struct LevelRecorder {
+    void On(Entities::Level* level) { closed.push_back(level->GetName().c_str()); }
+    void Selected(const TString<char>& name) { selected.push_back(name.c_str()); }
+    std::vector<std::string> closed, selected;
+    FDelegateParam<LevelRecorder, Entities::Level*> closing{this, &LevelRecorder::On};
+    FDelegateParam<LevelRecorder, const TString<char>&> selection{this, &LevelRecorder::Selected};
 };
+
+std::string Level(const char* name, int id) {
+    return std::string("<item><LevelNameId>") + name + "</LevelNameId><LevelFileName>" + name +
+           "_file</LevelFileName><Status>unlock</Status><LevelTransitionId>" + std::to_string(id) +
+           "</LevelTransitionId></item>";
+}
 
 class BaseGameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        LoadCapacities(dir, {{"FactoryDeviceTriggerKey", 4}, {"FactoryDeviceTriggerMove", 4},
-                             {"FactoryDeviceTriggerAccel", 4}});
+        Bridge::FileSystem::Destroy();
         Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
+        dir.Write("-xml/levels/levels.xml", "<root><LevelTransitions><Levels>" + Level("Menu", 3) +
+                                                Level("Minus", -1) + Level("Game", 7) +
+                                                "</Levels></LevelTransitions></root>");
+        WriteParameters("");
     }
+    void TearDown() override { Bridge::FileSystem::Destroy(); }
+    void WriteParameters(const std::string& game) {
+        std::string items;
+        for (const char* pool : {"FactoryDeviceTriggerKey", "FactoryDeviceTriggerMove", "FactoryDeviceTriggerAccel"})
+            items += ParameterItem("GameServices", pool, "4");
+        dir.Write("-xml/global/runtimeparameters.xml", ParameterFile(items + game));
+    }
+    static std::string Game(const std::string& name, const std::string& value) {
+        return ParameterItem("Game", name, value);
+    }
+
     TempDir dir;
     LogCapture log;
+    platform::FakeClock clock{123456789012ull};
 };
 
 }  // namespace
 
-TEST_F(BaseGameTest, StartUpAndShutdownRunInTheirOrderAndPublishTheGame) {
-    {
-        RecordingGame gone;
-    }
+TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons) {
+    RecordingGame().steps.clear();  // a game gone is no longer the current one
     EXPECT_EQ(KorvoGame::ICurrentGame::Get(), nullptr);
-    RecordingGame game;
-    EXPECT_EQ(KorvoGame::ICurrentGame::Get(), &game);
-    dir.Write("-xml/screen/sketch.flow",
-              "<Data><Screens><Screen><DisplayName>Start</DisplayName><FileName>start.xaml"
-              "</FileName><Position/></Screen></Screens><Connections/></Data>");
-    game.Initialize();
-    const std::vector<std::string> start = {
-        "DeviceSystem published", "DeviceManager", "SetActionContext", "TeamActionManager",
-        "SetLocalizationLanguage english", "LoadLocalizationTable", "DeviceSystem::Startup",
-        "DeviceSystem::SetActive on", "RenderingSystem::Startup", "AddModule DeviceSystem", "AddModule GameFlowManager",
-        "SetScreenManager", "LoadNavigation Start", "LoadPopups"};
-    EXPECT_EQ(game.steps, start);
-    EXPECT_EQ(KorvoGame::DeviceManager::Get(), game.GetDeviceManager());
-    EXPECT_EQ(KorvoGame::TeamActionManager::Get(), game.GetTeamActionManager());
-    EXPECT_NE(game.GetGameFlowManager(), nullptr);
-    EXPECT_TRUE(log.Contains("Can't find the action context!Default"));
+    WriteParameters(Game("NbPlayer", "4") + Game("NbPlayerRequired", "2") + Game("NbGlobalTimer", "3") +
+                    Game("StartScreenId", "Game"));
+    AGApplication::s_uiLanguage = 3;  // not a supported language: english
+    for (int run = 0; run < 2; ++run) {
+        RecordingGame game;
+        ASSERT_EQ(MiniGame::BaseGame::Current(), &game);
+        game.Initialize();
+        const std::vector<std::string> start = {
+            "LoadPackage gsSystem.dir", "SetLocalizationLanguage english", "LoadPackage gstrcsystem.dir",
+            "LoadLocalizationTable", "LoadRuntimeParameters", "ReadPlayers", "LoadBehaviors",
+            "DeviceManager 2-4", "AddModule DeviceSystem", "AddModule GameFlowManager",
+            "RegisterFactory playercursor", "SetActionContext", "TeamActionManager off", "StartServices",
+            "VideoEndCallback", "CharacterSingletons", "TimerManager", "EntityDataExtensions",
+            "SavedGameManager", "RegisterLevelDelegates", "ChooseFirstLevel 7", "SeedRandom",
+            "AddModule AIManager", "PreloadCharacterAssemblies"};
+        EXPECT_EQ(game.steps, start);
+        const std::vector<KorvoGame::IModule*> modules = {DeviceSystem::Instance(), game.GetGameFlowManager(),
+                                                          &game.GetAIManager()};
+        EXPECT_EQ(game.GetModules(), modules);
+        EXPECT_TRUE(DeviceSystem::Instance()->IsActive());
+        EXPECT_TRUE(log.Contains("You must set the SaveGameSize value (in byte) in your zavApp.cfg"));
+        // A surviving timer manager would have doubled its pool.
+        EXPECT_EQ(KorvoGame::TimerManager::Instance()->GetMaxTimer(), 3u);
+        auto* cursors = Entities::GameEntityFactory::Instance()->GetFactory("playercursor");
+        ASSERT_NE(cursors, nullptr);
+        EXPECT_EQ(cursors->GetMaxSize(), 6u);
+        EXPECT_NE(Entities::GameVideoAssetFactory::Instance()->GetDefaultFactory(), nullptr);
+        // The seed is the clock's reading.
+        const u32 drawn = Bridge::RandomRange(0, 1000000);
+        Bridge::SeedRandom(u32(clock.Now()), 362436069u, 521288629u, 88675123u);
+        EXPECT_EQ(Bridge::RandomRange(0, 1000000), drawn);
 
-    game.steps.clear();
-    Bridge::FileSystem::UsePackages();
-    game.Shutdown();
-    const std::vector<std::string> end = {"DeviceSystem::SetActive off", "UnloadLocalizationTable",
-                                          "CloseCurrentScreen", "DeviceSystem::Shutdown",
-                                          "RenderingSystem::Shutdown", "FileSystem::Destroy"};
-    EXPECT_EQ(game.steps, end);
-    EXPECT_EQ(Bridge::IDeviceSystem::Get(), nullptr);
-    EXPECT_EQ(KorvoGame::DeviceManager::Get(), nullptr);
-    EXPECT_EQ(KorvoGame::TeamActionManager::Get(), nullptr);
-    EXPECT_FALSE(Bridge::FileSystem::UsesPackages());
-    // The next game start makes a new device system.
-    DeviceSystem* fresh = DeviceSystem::Instance();
-    EXPECT_EQ(Bridge::IDeviceSystem::Get(), fresh);
-    DeviceSystem::Shutdown();
+        game.steps.clear();
+        game.Update(16);  // the first level is loading: it is current
+        LevelRecorder recorder;
+        Entities::Level* level = game.GetCurrentLevelObject();
+        ASSERT_NE(level, nullptr);
+        level->SetRunning(true);
+        level->GetClosingEvent().AddDelegate(&recorder.closing);
+        game.Shutdown();
+        const std::vector<std::string> end = {
+            "UnloadLocalizationTable", "ClosePopups", "CloseLevel", "FileSystem::Destroy",
+            "EntityDataExtensionFactory::Destroy", "DestroyEngineAnimationFactories",
+            "RenderingSystem::Shutdown", "DestroyEntityAnimationFactories", "RuntimeParameters::Destroy",
+            "TimerManager::Destroy", "AssetFactories::Destroy", "ResetBehaviors", "DeviceSystem::Shutdown",
+            "CharacterManagers::Destroy", "CollisionSystem::Shutdown", "DeleteManagers", "PartPools"};
+        EXPECT_EQ(game.steps, end);
+        EXPECT_EQ(recorder.closed, std::vector<std::string>{"Game"});
+        EXPECT_EQ(Bridge::IDeviceSystem::Get(), nullptr);
+        EXPECT_EQ(KorvoGame::TeamActionManager::Get(), nullptr);
+        EXPECT_EQ(Bridge::RenderingSystem::PeekSharedGraphicLayer(), nullptr);
+        EXPECT_TRUE(game.GetGameFlowManager() == nullptr && game.GetTeamRegistry() == nullptr);
+        EXPECT_TRUE(game.GetModules().empty());
+        EXPECT_TRUE(KorvoGame::RuntimeParameters::Instance()->GetParameters().empty());
+        EXPECT_EQ(Entities::GameEntityFactory::Instance()->GetFactory("playercursor"), nullptr);
+        EXPECT_EQ(Entities::GameAudioAssetFactory::Instance()->GetDefaultFactory(), nullptr);
+        EXPECT_EQ(KorvoGame::TimerManager::Instance()->GetMaxTimer(), 0u);
+        // The next run reads its parameters afresh.
+        Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
+    }
+    AGApplication::s_uiLanguage = 0;
 }
 
-TEST_F(BaseGameTest, WhilePausedOnlyTheModulesThatAreNotPausableUpdate) {
+TEST_F(BaseGameTest, TheFirstLevelComesFromTheStartLevelIdElseFromTheStartScreen) {
+    const struct {
+        std::string parameters;
+        std::string step;
+        bool invalid;
+    } cases[] = {
+        {Game("StartLevelId", "3") + Game("StartScreenId", "Game"), "ChooseFirstLevel 3", false},
+        {Game("StartLevelId", "-1"), "ChooseFirstLevel -1", true},
+        {Game("StartLevelId", "") + Game("StartScreenId", "Game"), "ChooseFirstLevel 7", false},
+        {Game("StartLevelId", "x"), "ChooseFirstLevel", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.parameters);
+        WriteParameters(c.parameters);
+        Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
+        LogCapture lines;
+        RecordingGame game;
+        game.Initialize();
+        EXPECT_EQ(game.steps.at(20), c.step);
+        EXPECT_EQ(lines.Contains("Invalid Level Id"), c.invalid);
+        EXPECT_EQ(lines.Contains("Can not find the Level id:0"), c.step == "ChooseFirstLevel");
+        game.Shutdown();
+    }
+}
+
+TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsThePause) {
+    WriteParameters(Game("StartScreenId", "Menu"));
+    dir.Write("-xml/global/popups.xml",
+              "<Root><Popups><Popup><Layout>pause.xaml</Layout><Name>Pause</Name><Priority>5</Priority>"
+              "</Popup></Popups></Root>");
     RecordingGame game;
     game.Initialize();
-    MoveCounter counter;
-    DeviceSystem::Instance()->ListenMove("axis-all", &counter.delegate);
     CountingModule pausable(true), always(false);
     game.AddModule(&pausable);
     game.AddModule(&always);
-    KorvoGame::LevelTransition level;
-    game.GetGameFlowManager()->GetController()->RequestLevel(&level, nullptr);
+    KorvoGame::Timer* timer = KorvoGame::TimerManager::Instance()->AddTimer();
+    timer->m_Duration = 100000;
+    timer->m_Active = true;
+    Entities::Set set("Menu");
+    Entities::Prop prop("p");
+    prop.Activate = true;
+    set.m_Props.push_back(&prop);
 
+    game.Update(16);  // the controller loads the first level
+    Entities::Level* level = game.GetCurrentLevelObject();
+    ASSERT_NE(level, nullptr);
+    level->SetSet(&set);
+    // The level's systems run only when it is both running and ready.
+    for (int flags = 0; flags < 4; ++flags) {
+        level->SetRunning(flags & 1);
+        level->SetReady(flags & 2);
+        prop.Synchronize = false;
+        game.Update(16);
+        EXPECT_EQ(prop.Synchronize, flags == 3) << flags;
+    }
+    const i32 phase = game.GetGameFlowManager()->GetController()->GetPhase();
+    const u32 elapsed = timer->m_Elapsed;
+    EXPECT_EQ(elapsed, 5u * 16u);
+    pausable.frames.clear();
+    always.frames.clear();
+
+    // Pausing renders the set even when it is not ready.
+    prop.Synchronize = false;
+    level->SetReady(false);
     game.SetPause(true);
+    game.SetPause(true);  // already paused: no second world step
     EXPECT_TRUE(game.IsPaused());
-    game.Update(16);
-    game.Update(16);
-    EXPECT_EQ(counter.moves, 2);
-    EXPECT_EQ(always.updates, 2);
-    EXPECT_EQ(pausable.updates, 0);
-    EXPECT_EQ(game.GetGameFlowManager()->GetLastFrameTime(), 0u);
-    EXPECT_EQ(game.GetGameFlowManager()->GetController()->GetPhase(),
-              KorvoGame::LevelTransitionController::kPhaseNone);
+    EXPECT_EQ(pausable.frames, std::vector<u32>{16});
+    EXPECT_TRUE(prop.Synchronize);
+    level->SetReady(true);
+    game.GetGameFlowManager()->GetController()->SetDone(true);
+    for (int frame = 0; frame < 2; ++frame) {
+        prop.Synchronize = false;
+        game.Update(20);
+        EXPECT_FALSE(prop.Synchronize);
+    }
+    EXPECT_EQ(pausable.frames, std::vector<u32>{16});
+    EXPECT_EQ(always.frames, (std::vector<u32>{16, 20, 20}));
+    EXPECT_EQ(timer->m_Elapsed, elapsed);
+    EXPECT_EQ(game.GetGameFlowManager()->GetController()->GetRequestedPhase(), phase);
 
     game.SetPause(false);
-    game.Update(16);
-    EXPECT_EQ(counter.moves, 3);
-    EXPECT_EQ(pausable.updates, 1);
-    EXPECT_EQ(game.GetGameFlowManager()->GetLastFrameTime(), 16u);
-    EXPECT_NE(game.GetGameFlowManager()->GetController()->GetPhase(),
-              KorvoGame::LevelTransitionController::kPhaseNone);
-    game.RemoveModule(&pausable);
-    game.RemoveModule(&always);
-    game.Shutdown();
-}
+    game.Update(20);
+    EXPECT_EQ(pausable.frames, (std::vector<u32>{16, 20}));
+    EXPECT_EQ(timer->m_Elapsed, elapsed + 20);
+    EXPECT_NE(game.GetGameFlowManager()->GetController()->GetRequestedPhase(), phase);
 
-TEST_F(BaseGameTest, TheScreenManagerRunsPausedOrNotAndLeavesWithTheLevel) {
-    dir.Write("-xml/screen/sketch.flow",
-              "<Data><Screens><Screen><DisplayName>Start</DisplayName><FileName>start.xaml"
-              "</FileName><Position/></Screen></Screens><Connections/></Data>");
-    dir.Write("-xml/screen/start.xaml",
-              "<UserControl Width='800' Height='600'><Grid><GsWidgetLibrary:Emitter3D Name='e'/>"
-              "</Grid></UserControl>");
-    RecordingGame game;
-    game.Initialize();
-    Widget::ScreenManager& screens = Widget::ScreenManager::Instance();
-    screens.SetPendingScreen("Start");
+    // "UnPause" hides the pause popup; its closing ends the pause, once.
     game.SetPause(true);
-    game.Update(16);
-    ASSERT_NE(screens.GetCurrentScreen(), nullptr);
-    Widget::Panel* root = screens.GetCurrentScreen()->m_RootPanel;
-    auto* emitter = static_cast<Widget::Emitter3D*>(Widget::Widget::FindChild("e", root));
-    EXPECT_EQ(emitter->m_Paused, 0);
-    MiniGame::BaseGame::PauseEmitters(root, true);
-    EXPECT_EQ(emitter->m_Paused, 1);
-    MiniGame::BaseGame::PauseEmitters(root, false);
-    EXPECT_EQ(emitter->m_Paused, 0);
-    game.CleanupLevel();
-    EXPECT_EQ(screens.GetCurrentScreen(), nullptr);
-    EXPECT_TRUE(DeviceSystem::Instance()->IsActive());
+    Widget::Popup* popup = Widget::ScreenManager::Instance().ShowPopup("Pause");
+    ASSERT_NE(popup, nullptr);
+    game.SetPausePopup(popup);
+    KorvoGame::TeamActionManager* teams = game.GetTeamActionManager();
+    teams->SetEnabled(true);
+    Entities::BaseTeamMember member;
+    KorvoGame::TeamActionData data(nullptr, 0, &member);
+    teams->SimulateTeamAction(&data, "UnPause");
+    EXPECT_TRUE(Widget::ScreenManager::Instance().GetOpenPopups().empty());
+    popup->Close();
+    EXPECT_FALSE(game.IsPaused());
+    game.SetPause(true);
+    popup->Close();
+    EXPECT_TRUE(game.IsPaused());
+
+    game.UnregisterModule(&pausable);
+    game.UnregisterModule(&pausable);
+    EXPECT_EQ(game.GetModules().back(), &always);
+    game.UnregisterModule(&always);
+    level->SetSet(nullptr);
+    game.GetAIManager().m_AIs.push_back(nullptr);  // the players belong to their pools
     game.Shutdown();
+    EXPECT_TRUE(game.GetAIManager().m_AIs.empty());
 }
 
-TEST_F(BaseGameTest, TheLevelDriverRunsTheLevelSystemsInTheirOrder) {
-    RecordingGame game;
-    game.Initialize();
-    Entities::AudioAsset theme;  // no sound data: its set-up reports
-    theme.Name = "Theme";
-    Entities::Set level("Level");
-    level.m_AudioAssets.push_back(&theme);
-    game.steps.clear();
-    game.Update(16);  // no level yet
-    LogCapture log;
-    game.StartLevel(&level);
-    EXPECT_TRUE(log.Contains("Audio asset Theme has no audio data"));
-    EXPECT_EQ(game.GetCurrentLevel(), &level);
-    EXPECT_TRUE(game.IsLevelReady());
-    EXPECT_TRUE(level.VolatileDatas.HasData(Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D));
-    game.Update(16);
-    game.SetPause(true);  // one last world step
-    game.Update(16);
-    game.SetPause(false);
-    game.ResumeLevel();
-    game.CleanupLevel();
-    EXPECT_FALSE(game.IsLevelReady());
-    EXPECT_FALSE(level.VolatileDatas.HasData(Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D));
-    game.Update(16);
-    const std::vector<std::string> expected = {
-        "RenderingSystem::Initialize", "AudioProcessingSystem::Initialize", "VideoProcessingSystem::Initialize",
-        "RenderingSystem::Update",     "RenderingSystem::Update",           "DeviceSystem::SetActive on",
-        "DeviceSystem::SetActive off", "RenderingSystem::Cleanup",          "AudioProcessingSystem::Cleanup",
-        "VideoProcessingSystem::Cleanup", "DeviceSystem::SetActive on",     "CloseCurrentScreen"};
-    EXPECT_EQ(game.steps, expected);
-    game.Shutdown();
+TEST_F(BaseGameTest, LevelCyclingWrapsAndLoadLevelRequestsTheSelection) {
+    LevelRecorder recorder;
+    MiniGame::BaseGame::GetLevelSelectionEvent().AddDelegate(&recorder.selection);
+    {
+        RecordingGame game;
+        game.OnNextLevel(nullptr);  // no levels yet: nothing to select
+        game.Initialize();
+        auto* cursors = Entities::GameEntityFactory::Instance()->GetFactory("playercursor");
+        cursors->Release(cursors->Alloc(true));  // no level comes next: the cursor finds no set
+        for (char step : std::string("pnnnn"))
+            step == 'p' ? game.OnPreviousLevel(nullptr) : game.OnNextLevel(nullptr);
+        EXPECT_EQ(recorder.selected,
+                  (std::vector<std::string>{"Game_file", "Menu_file", "Minus_file", "Game_file", "Menu_file"}));
+        game.OnLoadLevel(nullptr);
+        ASSERT_NE(game.GetGameFlowManager()->GetNextLevel(), nullptr);
+        EXPECT_EQ(game.GetGameFlowManager()->GetNextLevel()->GetId(), 3);
+    }
+    MiniGame::BaseGame::GetLevelSelectionEvent().RemoveDelegate(&recorder.selection);
+    EXPECT_EQ(Bridge::IDeviceSystem::Get(), nullptr);  // a started game shuts down when destroyed
+    EXPECT_EQ(MiniGame::BaseGame::LanguageName(12), TString<char>("russian"));
+    EXPECT_TRUE(MiniGame::BaseGame::LanguageName(13).IsEmpty());
+    EXPECT_TRUE(log.Contains("unknow language id"));
 }

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace GameServices::MiniGame {
+class BaseMiniGame {
+public:
+    virtual ~BaseMiniGame() = default;
+    virtual void RegisterLevelDelegates() {}
+};
+}  // namespace GameServices::MiniGame

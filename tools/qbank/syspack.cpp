@@ -1,0 +1,86 @@
+// syspack: writes the game's start-up packages in folder form from data/:
+// "gsSystem.dir" (the global and level XML files, the navigation, screen and popup files) and
+// "gstrcsystem.dir" (the English string table).
+//   syspack <data folder> <output folder>
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/core/Crc32Hash.h"
+#include "tools/authoring/LocalizationWriter.h"
+#include "tools/authoring/PackageWriter.h"
+
+namespace {
+
+bool ReadWhole(const std::filesystem::path& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    bytes = text.str();
+    return bool(in);
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Every file of the folder, by lower-cased name, in name order so the index is reproducible.
+bool AddFolder(authoring::PackageWriter& package, const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.is_regular_file())
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const auto& file : files) {
+        std::string bytes;
+        if (!ReadWhole(file, bytes)) {
+            fprintf(stderr, "syspack: cannot read %s\n", file.c_str());
+            return false;
+        }
+        package.Add(Lower(file.filename().string()), TypeKey::Data, bytes);
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        fprintf(stderr, "usage: syspack <data folder> <output folder>\n");
+        return 2;
+    }
+    const std::filesystem::path data = argv[1];
+    const std::filesystem::path out = argv[2];
+    authoring::PackageWriter system;
+    for (const char* folder : {"global", "levels", "screens"})
+        if (!AddFolder(system, data / folder))
+            return 1;
+    if (!system.Duplicates().empty()) {
+        fprintf(stderr, "syspack: %s is in more than one folder\n", system.Duplicates().front().c_str());
+        return 1;
+    }
+
+    std::string source;
+    std::string error;
+    authoring::LocalizationEntries strings;
+    if (!ReadWhole(data / "strings" / "gstrc_english.txt", source) ||
+        !authoring::ParseLocalizationSource(source, strings, error)) {
+        fprintf(stderr, "syspack: string table: %s\n", error.c_str());
+        return 1;
+    }
+    authoring::PackageWriter tables;
+    tables.Add("gstrc_english.loc", TypeKey::Localization, authoring::LocalizationBytes(strings));
+
+    if (!system.WriteFolder((out / "gssystem.dir").string()) || !tables.WriteFolder((out / "gstrcsystem.dir").string())) {
+        fprintf(stderr, "syspack: cannot write into %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
