@@ -59,7 +59,15 @@ BaseMiniGame::BaseMiniGame(const TString<char>& name)
 
 BaseMiniGame::~BaseMiniGame() {
     // A game that is gone took its levels and its list with it.
-    if (!m_Game || BaseGame::Current() != m_Game)
+    const bool gameAlive = m_Game && BaseGame::Current() == m_Game;
+    if (m_OwnsSet) {
+        // Its level was never left: the content goes back to the pools.
+        if (gameAlive && m_Level->GetSet() == m_Set)
+            m_Level->SetSet(nullptr);
+        m_Set->Clear();
+        delete m_Set;
+    }
+    if (!gameAlive)
         return;
     Unsubscribe();
     std::erase(m_Game->GetMiniGames(), this);
@@ -95,7 +103,6 @@ void BaseMiniGame::RegisterLevelDelegates() {
         level->GetClosingEvent().AddDelegate(&m_ClosingDelegate);
         m_Followed.push_back(level);
     }
-    OnStep("RegisterLevelDelegates");
 }
 
 bool BaseMiniGame::TakeLevel(Entities::Level* level) {

@@ -1,156 +1,98 @@
 #pragma once
-// A game with a level-transitions file of two levels, "Studio" (or as named; file "studio.xml", two
-// packages and a prop) and "Lobby", driven frame by frame through its game flow; game modes
-// that record their level steps.
+// A game whose flow knows `studio` (file "studio.xml", one prop) and "Lobby" (a package that
+// never mounts: nothing can be mounted here), run frame by frame; modes recording their steps.
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "gameservices/bridge/systems/DeviceSystem.h"
-#include "gameservices/entities/Level.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/TeamActionManager.h"
+#include "gameservices/minigame/AIFactory.h"
 #include "gameservices/minigame/BaseGame.h"
 #include "gameservices/minigame/BaseMiniGame.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
-#include "engine/core/PcDirectory.h"
-#include "tests/support/ResourceEnvironment.h"
 
-// Packages mount; no engine resource of the level systems can be made, so they keep none.
-class PackageEnvironment {
-public:
-    PackageEnvironment() {
-        AGResourceManager::SetInstance(new AGResourceManager());
-        AGMemoryPoolManager::SetInstance(new AGMemoryPoolManager());
-        PCFileManager::SetInstance(new PCFileManager());
-        AGResourceManager::Get()->RegisterProvider(new AGProvider<PcDirectory>(TypeKey::Directory));
-    }
-    ~PackageEnvironment() {
-        delete PCFileManager::Get();
-        PCFileManager::SetInstance(nullptr);
-        delete AGResourceManager::Get();
-        AGResourceManager::SetInstance(nullptr);
-        delete AGMemoryPoolManager::Get();
-        AGMemoryPoolManager::SetInstance(nullptr);
-    }
-    PackageEnvironment(const PackageEnvironment&) = delete;
-    PackageEnvironment& operator=(const PackageEnvironment&) = delete;
+using namespace GameServices;
+
+struct CountingAI : MiniGame::BaseAI {
+    void Reset() override { ++resets; }
+    void Update(u32 ms) override { updated += ms; }
+    int resets = 0;
+    u32 updated = 0;
 };
 
-// Records "tag:step" for every level step of the mode.
+// Records tag + step, with what the step set: input, the level's 3D layer or team actions.
 template <typename Mode>
-class RecordingMode : public Mode {
-public:
+struct RecordingMode : Mode {
     template <typename... Args>
-    RecordingMode(std::vector<std::string>& steps, std::string tag, Args&&... args)
-        : Mode(std::forward<Args>(args)...), m_Steps(steps), m_Tag(std::move(tag)) {}
-
-    using Mode::m_AIFactory;
-    using Mode::m_ControlsLevelFlow;
-    using Mode::m_Teams;
-
-protected:
-    // With what the step changed, seen from outside.
+    RecordingMode(std::vector<std::string>& steps, std::string tag, Args... args) : Mode(args...), steps(steps), tag(tag) {}
     void OnStep(const char* step) override {
-        std::string text = m_Tag + ":" + step;
         const std::string name = step;
-        if (name == "LoadLevel" || name == "TeamActions on")
-            text += GameServices::KorvoGame::TeamActionManager::Get()->IsEnabled() ? " +" : " -";
-        if (name == "Input off" || name == "Input on")
-            text += GameServices::Bridge::DeviceSystem::Instance()->IsActive() ? " +" : " -";
-        if (name == "Set::Clear")
-            text += " " + std::to_string(this->GetSet()->m_Props.size());
-        m_Steps.push_back(text);
+        std::string text = tag + name;
+        if (name.starts_with("Input"))
+            text += Bridge::DeviceSystem::Instance()->IsActive() ? " +" : " -";
+        else if (name.ends_with("Initialize") || name.ends_with("Cleanup"))
+            text += this->GetSet()->VolatileDatas.HasData(Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D) ? " +" : " -";
+        else if (name == "LoadLevel" || name == "TeamActions on")
+            text += KorvoGame::TeamActionManager::Get()->IsEnabled() ? " +" : " -";
+        steps.push_back(text);
     }
-
-private:
-    std::vector<std::string>& m_Steps;
-    std::string m_Tag;
+    using Mode::m_AIFactory, Mode::m_ControlsLevelFlow, Mode::m_Teams;
+    std::vector<std::string>& steps;
+    std::string tag;
 };
 
 class GameModeTest : public LevelFixture {
 protected:
-    // The game's team actions are the test's own: the game starts none of its services.
-    class Game : public GameServices::MiniGame::BaseGame {
-    public:
-        GameServices::KorvoGame::TeamActionManager* GetTeamActionManager() override { return teams; }
-        GameServices::KorvoGame::TeamActionManager* teams = nullptr;
+    struct Game : MiniGame::BaseGame {
+        KorvoGame::TeamActionManager* GetTeamActionManager() override { return teams.get(); }
+        KorvoGame::DeviceManager devices;  // after the device system the fixture publishes
+        KorvoGame::ActionManager actions;
+        std::unique_ptr<KorvoGame::TeamActionManager> teams = std::make_unique<KorvoGame::TeamActionManager>(actions, devices);
     };
-
     void SetUp() override {
-        using namespace GameServices;
         LevelFixture::SetUp();
         MiniGame::BaseMiniGame::SetStartAccumulator(0);
         Bridge::DeviceSystem::Instance();
-        devices = std::make_unique<KorvoGame::DeviceManager>();
-        teams = std::make_unique<KorvoGame::TeamActionManager>(actions, *devices);
         game = std::make_unique<Game>();
-        game->teams = teams.get();
-        WriteLevelFile("levels.xml",
-                       "<root><LevelTransitions><Levels>" + Entry(studio, "studio", 1) +
-                           Entry("Lobby", "lobby", 2) + "</Levels></LevelTransitions></root>");
-        WriteLevel("studio", "<Packages><Package name=\"a.dir\"/><Package name=\"b.dir\"/>"
-                             "</Packages><Props><item><Name>Desk</Name></item></Props>");
-        Flow().LoadLevelTransitions(
-            Bridge::FileSystem::GetFilePath(Bridge::FILE_LEVEL_XML, "Levels.xml"));
+        WriteLevelFile("levels.xml", "<root><LevelTransitions><Levels><item><LevelNameId>" + studio +
+                                         "</LevelNameId><LevelFileName>studio</LevelFileName></item><item><LevelNameId>"
+                                         "Lobby</LevelNameId><LevelFileName>lobby</LevelFileName></item></Levels>"
+                                         "</LevelTransitions></root>");
+        WriteLevel("studio", "<Props><item><Name>Desk</Name></item></Props>");
+        WriteLevel("lobby", "<Packages><Package name=\"lobby.dir\"/></Packages>");
+        Flow().LoadLevelTransitions(Bridge::FileSystem::GetFilePath(Bridge::FILE_LEVEL_XML, "Levels.xml"));
     }
     void TearDown() override {
         modes.clear();
         game.reset();
-        teams.reset();
-        devices.reset();
-        GameServices::Bridge::DeviceSystem::Shutdown();
+        Bridge::DeviceSystem::Shutdown();
         LevelFixture::TearDown();
     }
-
-    static std::string Entry(const std::string& name, const std::string& file, int id) {
-        return "<item><LevelNameId>" + name + "</LevelNameId><LevelFileName>" + file +
-               "</LevelFileName><Status>unlock</Status><LevelTransitionId>" + std::to_string(id) +
-               "</LevelTransitionId></item>";
+    KorvoGame::GameFlowManager& Flow() { return *game->GetGameFlowManager(); }
+    Entities::Level& Level(size_t i) { return *Flow().GetTransitions()[i]->GetLevel(); }
+    template <typename Mode = MiniGame::BaseMiniGame, typename... Args>
+    RecordingMode<Mode>& AddMode(std::string tag, Args... args) {
+        modes.push_back(std::make_unique<RecordingMode<Mode>>(steps, tag, args...));
+        return static_cast<RecordingMode<Mode>&>(*modes.back());
     }
-
-    GameServices::KorvoGame::GameFlowManager& Flow() { return *game->GetGameFlowManager(); }
-    GameServices::KorvoGame::LevelTransitionController& Controller() { return *Flow().GetController(); }
-    GameServices::Entities::Level* Studio() { return Flow().GetTransitions()[0]->GetLevel(); }
-
-    template <typename Mode = GameServices::MiniGame::BaseMiniGame, typename... Args>
-    RecordingMode<Mode>& AddMode(std::string tag, Args&&... args) {
-        auto mode = std::make_unique<RecordingMode<Mode>>(steps, std::move(tag),
-                                                          std::forward<Args>(args)...);
-        RecordingMode<Mode>& made = *mode;
-        modes.push_back(std::move(mode));
-        return made;
-    }
-    void RegisterModes() {
-        for (GameServices::MiniGame::BaseMiniGame* mode : game->GetMiniGames())
+    // Binds the modes, asks for the level when one is named, then runs the frames as the
+    // game's frame step does: the controller, then the game flow.
+    void Run(const char* level, std::initializer_list<u32> frames) {
+        for (MiniGame::BaseMiniGame* mode : game->GetMiniGames())
             mode->RegisterLevelDelegates();
+        if (level)
+            Flow().SetNextLevel(level, nullptr, true);
+        for (u32 ms : frames) {
+            Flow().GetController()->Update();
+            Flow().Update(ms);
+        }
     }
-
-    // What the game's frame step does for the level flow: the controller, then the frame.
-    void Frame(u32 ms) {
-        Controller().Update();
-        Flow().Update(ms);
-    }
-    // Asks for the level and runs the frames that take it to running.
-    void RunStudio() {
-        Flow().SetNextLevel(studio.c_str(), nullptr, true);
-        for (u32 ms : {16u, 251u, 16u, 16u, 16u})
-            Frame(ms);
-    }
-    void LeaveStudio() {
-        Flow().SetNextLevel("Lobby", nullptr, true);
-        Frame(16);
-    }
-
     std::string studio = "Studio";
-    PackageEnvironment env;
-    GameServices::KorvoGame::ActionManager actions;
-    std::unique_ptr<GameServices::KorvoGame::DeviceManager> devices;
-    std::unique_ptr<GameServices::KorvoGame::TeamActionManager> teams;
     std::unique_ptr<Game> game;
     std::vector<std::string> steps;
-    std::vector<std::unique_ptr<GameServices::MiniGame::BaseMiniGame>> modes;
+    std::vector<std::unique_ptr<MiniGame::BaseMiniGame>> modes;
 };
