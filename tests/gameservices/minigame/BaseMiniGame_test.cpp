@@ -8,7 +8,7 @@
 using MiniGame::BaseMiniGame;
 using Phase = KorvoGame::LevelTransitionController::Phase;
 
-TEST_F(GameModeTest, TheLevelStartsOnceInTheFirstFrameBeyond250MsWithEveryPackageMounted) {
+TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsForTheDoneFlag) {
     auto& mode = AddMode("m:", "Studio");
     mode.m_ControlsLevelFlow = false;  // the test moves the controller on
     auto& lobby = AddMode("x:", "Lobby");
@@ -31,6 +31,7 @@ TEST_F(GameModeTest, TheLevelStartsOnceInTheFirstFrameBeyond250MsWithEveryPackag
     // alone; the lobby's package never mounts.
     mode.OnRestart(nullptr);
     EXPECT_FALSE(Level(0).IsRunning() || Level(0).IsReady());
+    EXPECT_EQ(Flow().GetController()->GetRequestedPhase(), Phase::kPhaseClosing);
     game->GetAIManager().m_AIs.push_back(nullptr);
     Run("Lobby", {16});
     EXPECT_EQ(game->GetAIManager().m_AIs.size(), 1u);
