@@ -80,11 +80,9 @@ void BaseMiniGame::Unsubscribe() {
         level->GetRunningEvent().RemoveDelegate(&m_RunningDelegate);
         level->GetClosingEvent().RemoveDelegate(&m_ClosingDelegate);
     }
-    m_Followed.clear();
     if (m_WaitingToStart)
         if (KorvoGame::GameFlowManager* flow = m_Game->GetGameFlowManager())
             flow->GetFrameEvent().RemoveDelegate(&m_StartDelegate);
-    m_WaitingToStart = false;
 }
 
 void BaseMiniGame::RegisterLevelDelegates() {
@@ -125,12 +123,6 @@ void BaseMiniGame::RaiseDone() {
 void BaseMiniGame::EnterLevel(Entities::Level* level) {
     if (!TakeLevel(level))
         return;
-    if (m_OwnsSet) {
-        // Loaded again without leaving: the old content goes first.
-        AGReport("%s: the level is loaded again before it was left", m_Name.c_str());
-        m_Set->Clear();
-        delete m_Set;
-    }
     m_Set = new Entities::Set(level->GetName());
     m_OwnsSet = true;
     level->SetSet(m_Set);

@@ -87,6 +87,7 @@ private:
     void OnStartFrame(u32 ms);
     // Copies the level's file name and keeps the level; false without one.
     bool TakeLevel(Entities::Level* level);
+    // Leaves every event it follows (destruction).
     void Unsubscribe();
 
     FDelegateParam<BaseMiniGame, Entities::Level*> m_LoadingDelegate{this, &BaseMiniGame::EnterLevel};

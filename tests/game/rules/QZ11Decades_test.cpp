@@ -30,7 +30,9 @@ TEST_F(DecadesTest, ModesOfOneNameRunTheBaseStepsInRegistrationOrder) {
     base.m_Teams = {nullptr, &team};
     AddMode<QZ2011::QZ11Decades>("d:");
     game->teams->SetEnabled(true);
-    Run(studio.c_str(), {16, 251, 16, 16, 16});
+    Run(studio.c_str(), {16, 251, 16});
+    game->teams->SetEnabled(false);  // the level's run enables them again
+    Run(nullptr, {16, 16});
     cursors->Alloc(false);
     const std::vector<CountingAI*>& pool = factory.GetAIs();
     EXPECT_EQ(game->GetAIManager().m_AIs, (std::vector<MiniGame::IBaseAI*>{pool[0], pool[1]}));
@@ -42,8 +44,8 @@ TEST_F(DecadesTest, ModesOfOneNameRunTheBaseStepsInRegistrationOrder) {
         {"LoadLevel -", "EnterLevel"},
         {"RenderingSystem::Initialize +", "CollisionSystem::Initialize +", "AudioProcessingSystem::Initialize +",
          "VideoProcessingSystem::Initialize +", "InitializeSet", "AIs", "TeamActions on +"},
-        {"ResumeLevel"},
-        {"StartLevel"},
+        {"OnLevelResumed", "ResumeLevel"},
+        {"OnLevelStarted +", "StartLevel"},
         {"Input off -", "CollisionSystem::Cleanup +", "CleanupAnimations", "RenderingSystem::Cleanup -",
          "AudioProcessingSystem::Cleanup -", "VideoProcessingSystem::Cleanup -", "Set::Clear", "Input on +",
          "AI reset", "ResetBehaviors", "UnloadLevelPackages", "LeaveLevel"}};

@@ -47,6 +47,7 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
 }
 
 TEST(AIFactory, PlayersStayInThePoolFromAcquireToRelease) {
+    EXPECT_EQ(MiniGame::AIFactory<CountingAI>().GetMaxSize(), 1u);
     MiniGame::AIFactory<CountingAI> pool(3);
     CountingAI *a = pool.Acquire(), *b = pool.Acquire(), *c = pool.Acquire(), stranger;
     LogCapture log;

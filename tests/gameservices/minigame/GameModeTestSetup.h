@@ -36,10 +36,12 @@ struct RecordingMode : Mode {
             text += Bridge::DeviceSystem::Instance()->IsActive() ? " +" : " -";
         else if (name.ends_with("Initialize") || name.ends_with("Cleanup"))
             text += this->GetSet()->VolatileDatas.HasData(Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D) ? " +" : " -";
-        else if (name == "LoadLevel" || name == "TeamActions on")
+        else if (name == "LoadLevel" || name.starts_with("TeamActions") || name == "OnLevelStarted")
             text += KorvoGame::TeamActionManager::Get()->IsEnabled() ? " +" : " -";
         steps.push_back(text);
     }
+    void OnLevelResumed() override { OnStep("OnLevelResumed"); }
+    void OnLevelStarted() override { OnStep("OnLevelStarted"); }
     using Mode::m_AIFactory, Mode::m_ControlsLevelFlow, Mode::m_Teams;
     std::vector<std::string>& steps;
     std::string tag;
