@@ -80,9 +80,15 @@ void BaseMiniGame::Unsubscribe() {
         level->GetRunningEvent().RemoveDelegate(&m_RunningDelegate);
         level->GetClosingEvent().RemoveDelegate(&m_ClosingDelegate);
     }
-    if (m_WaitingToStart)
-        if (KorvoGame::GameFlowManager* flow = m_Game->GetGameFlowManager())
-            flow->GetFrameEvent().RemoveDelegate(&m_StartDelegate);
+    StopWaiting();
+}
+
+void BaseMiniGame::StopWaiting() {
+    if (!m_WaitingToStart)
+        return;
+    if (KorvoGame::GameFlowManager* flow = GameFlow())
+        flow->GetFrameEvent().RemoveDelegate(&m_StartDelegate);
+    m_WaitingToStart = false;
 }
 
 void BaseMiniGame::RegisterLevelDelegates() {
@@ -143,9 +149,7 @@ void BaseMiniGame::OnStartFrame(u32 ms) {
             if (!Bridge::FileSystem::IsPackageLoaded(package))
                 return;
     s_StartAccumulator -= kStartDelayMs;
-    if (KorvoGame::GameFlowManager* flow = GameFlow())
-        flow->GetFrameEvent().RemoveDelegate(&m_StartDelegate);
-    m_WaitingToStart = false;
+    StopWaiting();
     InitializeLevel();
     RaiseDone();
 }
@@ -219,6 +223,8 @@ void BaseMiniGame::LeaveLevel(Entities::Level* level) {
     if (!TakeLevel(level))
         return;
     level->SetRunning(false);
+    // A level left before its start never starts.
+    StopWaiting();
     Entities::GameEntityFactory::Instance()->ResetFactory("playercursor");
     CleanupLevel();
     UnloadLevelPackages();

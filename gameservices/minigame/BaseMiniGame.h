@@ -89,6 +89,8 @@ private:
     bool TakeLevel(Entities::Level* level);
     // Leaves every event it follows (destruction).
     void Unsubscribe();
+    // No more frames for the deferred start.
+    void StopWaiting();
 
     FDelegateParam<BaseMiniGame, Entities::Level*> m_LoadingDelegate{this, &BaseMiniGame::EnterLevel};
     FDelegateParam<BaseMiniGame, Entities::Level*> m_OpeningDelegate{this, &BaseMiniGame::ResumeLevel};

@@ -39,6 +39,13 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     Run(nullptr, {16, 16, 300});
     EXPECT_EQ(steps.back(), "x:EnterLevel");
     EXPECT_EQ(BaseMiniGame::GetStartAccumulator(), 317u);
+    // Let through without its start, the lobby is left: its package is unmounted (never
+    // mounted here) and the start no longer waits.
+    Flow().GetController()->SetDone(true);
+    Run(nullptr, {16, 16, 16});
+    Run("Studio", {16, 300});
+    EXPECT_TRUE(log.Contains("you try to unload a package that has not been loaded"));
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), "x:TeamActions on +"), 0);
     game->GetAIManager().m_AIs.clear();
     // A destroyed mode leaves the game's list and its level's events.
     modes.clear();
