@@ -60,15 +60,16 @@ BaseMiniGame::BaseMiniGame(const TString<char>& name)
 BaseMiniGame::~BaseMiniGame() {
     // A game that is gone took its levels and its list with it.
     const bool gameAlive = m_Game && BaseGame::Current() == m_Game;
-    if (m_OwnsSet) {
-        // Its level was never left: the content goes back to the pools.
-        if (gameAlive && m_Level->GetSet() == m_Set)
-            m_Level->SetSet(nullptr);
-        m_Set->Clear();
-        delete m_Set;
-    }
-    if (!gameAlive)
+    // A level never left is left now (the base steps: this is no longer a derived mode).
+    if (m_OwnsSet && gameAlive)
+        LeaveLevel(m_Level);
+    if (!gameAlive) {
+        if (m_OwnsSet) {
+            m_Set->Clear();
+            delete m_Set;
+        }
         return;
+    }
     Unsubscribe();
     std::erase(m_Game->GetMiniGames(), this);
 }

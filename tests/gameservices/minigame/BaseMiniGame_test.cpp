@@ -47,7 +47,7 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     EXPECT_TRUE(log.Contains("you try to unload a package that has not been loaded"));
     EXPECT_EQ(std::count(steps.begin(), steps.end(), "x:TeamActions on +"), 0);
     game->GetAIManager().m_AIs.clear();
-    // A destroyed mode leaves the game's list and its level's events.
+    // A destroyed mode leaves its running level, the game's list and its level's events.
     modes.clear();
     EXPECT_TRUE(game->GetMiniGames().empty());
     Run(nullptr, {16});
