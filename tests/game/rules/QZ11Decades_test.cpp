@@ -31,13 +31,14 @@ TEST_F(DecadesTest, ModesOfOneNameRunTheBaseStepsInRegistrationOrder) {
     AddMode<QZ2011::QZ11Decades>("d:");
     game->teams->SetEnabled(true);
     Run(studio.c_str(), {16, 251, 16});
-    game->teams->SetEnabled(false);  // the level's run enables them again
+    game->teams->SetEnabled(false);  // opening and running enable them again
+    Bridge::DeviceSystem::Instance()->SetActive(false);
     Run(nullptr, {16, 16});
     cursors->Alloc(false);
     const std::vector<CountingAI*>& pool = factory.GetAIs();
     EXPECT_EQ(game->GetAIManager().m_AIs, (std::vector<MiniGame::IBaseAI*>{pool[0], pool[1]}));
     EXPECT_TRUE(pool[1]->m_Member == &members[2] && pool[1]->m_Team == &team);
-    EXPECT_TRUE(Level(0).IsRunning() && Level(0).IsReady());
+    EXPECT_TRUE(Level(0).IsRunning() && Level(0).IsReady() && Bridge::DeviceSystem::Instance()->IsActive());
 
     Run("Lobby", {16});
     const std::vector<std::vector<std::string>> phases = {

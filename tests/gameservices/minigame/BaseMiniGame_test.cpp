@@ -35,6 +35,7 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     game->GetAIManager().m_AIs.push_back(nullptr);
     Run("Lobby", {16});
     EXPECT_EQ(game->GetAIManager().m_AIs.size(), 1u);
+    EXPECT_EQ(Level(0).GetSet(), nullptr);
     Flow().GetController()->SetDone(true);
     Run(nullptr, {16, 16, 300});
     EXPECT_EQ(steps.back(), "x:EnterLevel");
