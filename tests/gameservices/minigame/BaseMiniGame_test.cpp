@@ -1,0 +1,85 @@
+#include "gameservices/minigame/BaseMiniGame.h"
+
+#include <gtest/gtest.h>
+
+#include "gameservices/minigame/MiniGameManager.h"
+#include "tests/gameservices/minigame/GameModeTestSetup.h"
+
+using MiniGame::BaseMiniGame;
+using Phase = KorvoGame::LevelTransitionController::Phase;
+
+TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsForTheDoneFlag) {
+    auto& mode = AddMode("m:", "Studio");
+    mode.m_ControlsLevelFlow = false;  // the test moves the controller on
+    auto& lobby = AddMode("x:", "Lobby");
+    EXPECT_EQ(MiniGame::MiniGameManager::FindMinigame("Lobby", game->GetMiniGames()), &lobby);
+    EXPECT_EQ(MiniGame::MiniGameManager::FindMinigame("studio", game->GetMiniGames()), nullptr);
+    EXPECT_TRUE(log.Contains("The minigame not found. call MiniGameManager::FindMinigame(...)studio"));
+    game->teams->SetEnabled(true);
+    Run("Studio", {0, 250});
+    EXPECT_EQ(steps, (std::vector<std::string>{"m:LoadLevel -", "m:EnterLevel"}));
+    BaseMiniGame::SetStartAccumulator(0);
+    Run(nullptr, {251, 300});
+    EXPECT_EQ(BaseMiniGame::GetStartAccumulator(), 1u);
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), "m:TeamActions on +"), 1);
+    for (Phase phase : {Phase::kPhaseLoading, Phase::kPhaseOpening, Phase::kPhaseRunning}) {
+        EXPECT_EQ(Flow().GetController()->GetPhase(), phase);
+        Flow().GetController()->SetDone(true);
+        Run(nullptr, {16, 16, 16});
+    }
+    // The restart handler stops the level; a mode without computer players leaves their list
+    // alone; the lobby's package never mounts.
+    mode.OnRestart(nullptr);
+    EXPECT_FALSE(Level(0).IsRunning() || Level(0).IsReady());
+    EXPECT_EQ(Flow().GetController()->GetRequestedPhase(), Phase::kPhaseClosing);
+    game->GetAIManager().m_AIs.push_back(nullptr);
+    Run("Lobby", {16});
+    EXPECT_EQ(game->GetAIManager().m_AIs.size(), 1u);
+    EXPECT_EQ(Level(0).GetSet(), nullptr);
+    Flow().GetController()->SetDone(true);
+    Run(nullptr, {16, 16, 300});
+    EXPECT_EQ(steps.back(), "x:EnterLevel");
+    EXPECT_EQ(BaseMiniGame::GetStartAccumulator(), 317u);
+    // Let through without its start, the lobby is left: its package is unmounted (never
+    // mounted here) and the start no longer waits.
+    Flow().GetController()->SetDone(true);
+    Run(nullptr, {16, 16, 16});
+    Run("Studio", {16, 300});
+    EXPECT_TRUE(log.Contains("you try to unload a package that has not been loaded"));
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), "x:TeamActions on +"), 0);
+    game->GetAIManager().m_AIs.clear();
+    // A destroyed mode leaves its running level, the game's list and its level's events.
+    modes.clear();
+    EXPECT_TRUE(game->GetMiniGames().empty());
+    Run(nullptr, {16});
+}
+
+TEST(AIFactory, PlayersStayInThePoolFromAcquireToRelease) {
+    EXPECT_EQ(MiniGame::AIFactory<CountingAI>().GetMaxSize(), 1u);
+    MiniGame::AIFactory<CountingAI> pool(3);
+    CountingAI *a = pool.Acquire(), *b = pool.Acquire(), *c = pool.Acquire(), stranger;
+    LogCapture log;
+    EXPECT_EQ(pool.Acquire(), nullptr);
+    EXPECT_TRUE(log.Contains("( m_NbAIUsed >= m_MaxSize )"));
+    // A released player goes behind those in use and is handed out next; a free one or a
+    // stranger changes nothing.
+    for (MiniGame::IBaseAI* released : std::vector<MiniGame::IBaseAI*>{a, a, &stranger})
+        pool.Release(released);
+    EXPECT_EQ(pool.GetAIs(), (std::vector<CountingAI*>{b, c, a}));
+    EXPECT_EQ(pool.Acquire(), a);
+    pool.ResetAll();
+    EXPECT_EQ(b->resets + c->resets + a->resets, 3);
+    EXPECT_EQ(pool.Acquire(), b);
+}
+
+// A paused game's frame skips the pausable modules (BaseGame's tests), so no player moves.
+TEST(AIManager, IsPausableAndUpdatesAndResetsEveryPlayer) {
+    MiniGame::AIManager manager;
+    manager.Update(16);  // an empty list does nothing
+    CountingAI first, second;
+    manager.m_AIs = {&first, &second};
+    manager.Update(10);
+    manager.Reset();
+    EXPECT_TRUE(manager.IsPausable());
+    EXPECT_EQ(first.updated + second.updated + first.resets + second.resets, 22u);
+}
