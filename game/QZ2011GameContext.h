@@ -3,6 +3,7 @@
 // the game-show cameras.
 #include <memory>
 
+#include "game/rules/QZ11Decades.h"
 #include "gameservices/minigame/BaseGame.h"
 #include "gameshow/GameShowCamera.h"
 #include "gameshow/SequenceManager.h"
@@ -43,4 +44,7 @@ private:
     std::unique_ptr<GameShow::GameShowCameraSequencer> m_GameShowCameraSequencer;
     GameShow::sGameShowApplicationDataCameras m_CameraRecord;
     bool m_ShowClockStarted = false;
+    // The game modes, built after the base game in this order, which is their registration
+    // order.
+    QZ2011::QZ11Decades m_Decades;
 };
