@@ -158,7 +158,7 @@ void RenderingSystemWidget::CreateWidgetText(AGText*& slot, AGFont* font, f32 bo
                                              u32 hAlign, const TString<char>& text, u32 size, u32 spaceWidth,
                                              i32 charOffset, const TString<char>& color, i32 renderType) {
     GiveBack(TypeKey::Text, slot);
-    slot = static_cast<AGText*>(Bridge::RenderingSystem::CreateResource(TypeKey::Text));
+    slot = Bridge::RenderingSystem::CreateResourceAs<AGText>(TypeKey::Text);
     if (!slot)
         return;
     slot->SetFont(font);

@@ -298,8 +298,8 @@ void RenderingSystemWidget::BuildVideo(Widget& widget) {
     composite->AddRenderable(sprite);
 
     if (PCTexture* texture = player ? player->GetTexture() : nullptr) {
-        auto* material = static_cast<AGMaterial*>(Bridge::RenderingSystem::CreateResource(TypeKey::Material));
-        auto* slot = static_cast<AGTextureSlot*>(Bridge::RenderingSystem::CreateResource(TypeKey::TextureSlot));
+        auto* material = Bridge::RenderingSystem::CreateResourceAs<AGMaterial>(TypeKey::Material);
+        auto* slot = Bridge::RenderingSystem::CreateResourceAs<AGTextureSlot>(TypeKey::TextureSlot);
         if (material && slot) {
             slot->BorrowTexture(texture);
             material->SetSingleSlot(slot);

@@ -7,9 +7,12 @@
 #include "engine/graphics/AGEmitter.h"
 #include "engine/graphics/AGGraphicLayer.h"
 #include "engine/graphics/AGLight.h"
+#include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/AGModel.h"
 #include "engine/graphics/AGScene3D.h"
 #include "engine/graphics/AGSprite.h"
+#include "engine/graphics/AGText.h"
+#include "engine/graphics/AGTextureSlot.h"
 #include "engine/graphics/PCCam.h"
 #include "engine/graphics/PCGraphicDevice.h"
 #include "engine/graphics/PCRenderer.h"
@@ -47,6 +50,16 @@ AGResource* RenderingSystem::CreateResource(u32 typeKey) {
     return resource;
 }
 
+template <typename T>
+T* RenderingSystem::CreateResourceAs(u32 typeKey) {
+    AGResource* resource = CreateResource(typeKey);
+    auto* typed = dynamic_cast<T*>(resource);
+    // A provider of another class (the core's placeholders) gives nothing usable here.
+    if (resource && !typed)
+        GiveBack(typeKey, resource);
+    return typed;
+}
+
 void RenderingSystem::GiveBack(u32 typeKey, AGResource* resource) {
     AGBaseProvider* provider = Provider(typeKey);
     if (!provider || !resource)
@@ -57,11 +70,17 @@ void RenderingSystem::GiveBack(u32 typeKey, AGResource* resource) {
         provider->ReleaseInstance(resource);
 }
 
+template PCCam* RenderingSystem::CreateResourceAs<PCCam>(u32);
+template PCRenderer* RenderingSystem::CreateResourceAs<PCRenderer>(u32);
+template AGText* RenderingSystem::CreateResourceAs<AGText>(u32);
+template AGMaterial* RenderingSystem::CreateResourceAs<AGMaterial>(u32);
+template AGTextureSlot* RenderingSystem::CreateResourceAs<AGTextureSlot>(u32);
+
 AGGraphicLayer* RenderingSystem::GetSharedGraphicLayer() {
     if (s_shared)
         return s_shared;
     s_shared = new AGGraphicLayer();
-    if (auto* camera = static_cast<PCCam*>(CreateResource(TypeKey::Camera))) {
+    if (auto* camera = CreateResourceAs<PCCam>(TypeKey::Camera)) {
         AGGraphicLayer::SetupScreenCamera(camera);
         s_shared->SetCamera(camera);
     }
@@ -70,7 +89,7 @@ AGGraphicLayer* RenderingSystem::GetSharedGraphicLayer() {
     if (device)
         s_shared->SetSize(device->GetWidth(), device->GetHeight());
     s_shared->SetEnabled(true);
-    s_shared->SetGroup(static_cast<PCRenderer*>(CreateResource(TypeKey::Renderer)));
+    s_shared->SetGroup(CreateResourceAs<PCRenderer>(TypeKey::Renderer));
     if (device)
         device->AddLayer(s_shared);
     return s_shared;
@@ -167,7 +186,7 @@ void InitializeSet(Entities::Set& set, const Entities::Set* parent) {
     const Entities::Camera* active = set.GetActiveCamera();
     PCCam* camera = active ? active->VolatileDatas.GetCamera() : nullptr;
     if (!camera) {
-        camera = static_cast<PCCam*>(RenderingSystem::CreateResource(TypeKey::Camera));
+        camera = RenderingSystem::CreateResourceAs<PCCam>(TypeKey::Camera);
         if (camera) {
             AGGraphicLayer::SetupScreenCamera(camera);
             ProvidersOf(set).push_back(camera);

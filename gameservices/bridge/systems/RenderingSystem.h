@@ -71,6 +71,9 @@ public:
     // A resource made by the provider of the type, without a name, in the provider's group;
     // null without the provider.
     static AGResource* CreateResource(u32 typeKey);
+    // The same, of class T; a resource of another class is given back and null answered.
+    template <typename T>
+    static T* CreateResourceAs(u32 typeKey);
     // A loaded resource loses one hold, a clone or made one goes.
     static void GiveBack(u32 typeKey, AGResource* resource);
 

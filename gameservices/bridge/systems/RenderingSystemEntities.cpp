@@ -163,7 +163,7 @@ void InitializeCameras(Entities::Set& set, const Entities::Set* parent) {
         }
         PCCam* engine = nullptr;
         if (camera->Orthographic) {
-            engine = static_cast<PCCam*>(RenderingSystem::CreateResource(TypeKey::Camera));
+            engine = RenderingSystem::CreateResourceAs<PCCam>(TypeKey::Camera);
             if (!engine)
                 continue;
             AGGraphicLayer::SetupScreenCamera(engine);
