@@ -62,8 +62,13 @@ protected:
         teams.SimulateTeamAction(&data, "Moves");
     }
     static std::vector<f32> V(const AGVec3& p) { return {p.x, p.y, p.z}; }
-    std::vector<f32> Position() const { return V(cursor.GetCollidablePosition()); }
-    std::vector<f32> Collision() const { return V(cursor.GetCollisionPosition()); }
+    std::vector<f32> Position() const {
+        AGVec3 p;
+        cursor.GetPosition(p);
+        return V(p);
+    }
+    // What the collision system tests.
+    std::vector<f32> Collision() const { return V(cursor.GetCollidablePosition()); }
 
     Systems systems;
     LogCapture log;
@@ -110,7 +115,9 @@ TEST_F(CursorTest, PerspectiveProjectionOtherMembersAndTheCollisionPosition) {
     other.m_MemberId = 2;
     Entity hit;
     Move(member, 1.0f, 2.0f, true);
-    cursor.SetCollisionResult(&hit);
+    GameServices::Bridge::CollisionResult result;
+    result.m_Other = &hit;
+    cursor.onCollision(&result);
     cursor.Synchronize = true;
     Move(other, 3.0f, 4.0f, true);  // not its member: nothing changes
     EXPECT_EQ(cursor.GetCollidedEntity(), &hit);
@@ -142,6 +149,14 @@ TEST_F(CursorTest, PerspectiveProjectionOtherMembersAndTheCollisionPosition) {
     EXPECT_EQ(Collision(), (std::vector<f32>{300, 400, 3}));
     cursor.SetFixedDepth(true, 7.5f);
     EXPECT_EQ(Collision(), (std::vector<f32>{300, 400, 7.5f}));
+    f32 m[16];
+    cursor.GetCollidableTransform(m);
+    EXPECT_EQ((std::vector<f32>{m[12], m[13], m[14]}), Collision());
+    // The collidable flag switches the collision tests.
+    cursor.SetCollidable(false);
+    EXPECT_FALSE(cursor.IsCollisionActive());
+    cursor.SetCollidable(true);
+    EXPECT_TRUE(cursor.IsCollisionActive());
     EXPECT_TRUE(cursor.IsA(TypeIds::Prop));
     EXPECT_FALSE(cursor.IsA(TypeIds::Entity));
     cursor.Reset();

@@ -15,6 +15,7 @@
 #include "gameservices/bridge/systems/AnimationRequests.h"
 #include "gameservices/bridge/systems/AudioProcessingSystem.h"
 #include "gameservices/bridge/systems/BridgeSystems.h"
+#include "gameservices/bridge/systems/CollisionSystem.h"
 #include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Light.h"
@@ -59,13 +60,15 @@ protected:
             .Add("spark.emt", 0, authoring::EmitterBytes(authoring::EmitterData{}))
             .Add("stage.scn", 0, authoring::SceneBytes(stage));
         package.Mount();
-        LoadCapacities(dir, {{"FactoryRenderableModelData", 32}});
+        LoadCapacities(dir, {{"FactoryRenderableModelData", 32}, {"FactoryCollisionData", 4}});
         RenderingSystem::Startup();
+        Bridge::CollisionSystem::Startup();
         flow.SetBridgeSystems(Bridge::BridgeSystems::Instance());
         Bridge::AnimationRequests::Clear();
     }
     void TearDown() override {
         set.Clear();
+        Bridge::CollisionSystem::Shutdown();
         RenderingSystem::Shutdown();
         LevelFixture::TearDown();
     }
