@@ -49,8 +49,8 @@ protected:
 
     // A shape of the type built from the model at the placement.
     std::unique_ptr<CollisionShape> Shape(i32 type, const char* model, AGVec3 at, AGVec3 scale = {1, 1, 1},
-                                          f32 boundaryScale = 1.0f) {
-        const ShapePlacement placement{at, scale};
+                                          f32 boundaryScale = 1.0f, f32 rotZ = 0.0f) {
+        const ShapePlacement placement{at, scale, 0.0f, 0.0f, rotZ};
         auto build = [&](auto* shape) {
             shape->BuildFromModel(Model(model), placement, boundaryScale, AGVec3{});
             return std::unique_ptr<CollisionShape>(shape);
@@ -66,7 +66,15 @@ protected:
             return build(new CollisionShapeBox);
         }
     }
-    static std::vector<f32> V(const AGVec3& v) { return {v.x, v.y, v.z}; }
+    using V = std::vector<f32>;
+    static const CollisionShapeBounds& B(const std::unique_ptr<CollisionShape>& s) {
+        return static_cast<const CollisionShapeBounds&>(*s);
+    }
+    static V P(const AGVec3& v) { return {v.x, v.y, v.z}; }
+    static V R(const CollisionResult& r) {
+        return {f32(r.m_DetailTested), f32(r.m_DetailHit), r.m_Normal.x,      r.m_Normal.y,
+                r.m_Normal.z,          r.m_Penetration.x,  r.m_Penetration.y, r.m_Penetration.z};
+    }
 
     drawtest::TestPackage package;
     LogCapture log;
@@ -104,18 +112,19 @@ TEST_F(CollisionShapes, BoundaryPairsByCode) {
 }
 
 TEST_F(CollisionShapes, DetailSphereSphereAndSphereModel) {
-    CollisionResult same, apart, off;
-    EXPECT_TRUE(TestDetailShapes(*Shape(kShapeSphere, "ball", {3, 0, 0}), *Shape(kShapeSphere, "ball", {3, 0, 0}), same));
-    EXPECT_EQ(same.m_DetailHit, 1);
-    EXPECT_EQ(V(same.m_Normal), (std::vector<f32>{0, 0, 0}));
-    EXPECT_EQ(V(same.m_Penetration), (std::vector<f32>{0, 0, 0}));
-    EXPECT_TRUE(TestDetailShapes(*Shape(kShapeSphere, "ball", {1.5f, 0, 0}), *Shape(kShapeSphere, "ball", {}), off));
-    EXPECT_EQ(V(off.m_Normal), (std::vector<f32>{1, 0, 0}));
-    EXPECT_EQ(V(off.m_Penetration), (std::vector<f32>{0.5f, 0, 0}));
-    EXPECT_FALSE(TestDetailShapes(*Shape(kShapeSphere, "ball", {2.5f, 0, 0}), *Shape(kShapeSphere, "ball", {}), apart));
-    EXPECT_EQ(apart.m_DetailTested * 10 + apart.m_DetailHit, 10);
-
-    // A sphere of radius 1 against the triangle (0,0) (10,0) (0,10) in z = 0.
+    // Tested, hit, normal, penetration of a unit sphere at a against one at the origin.
+    const struct {
+        AGVec3 a;
+        std::vector<f32> result;
+    } pairs[] = {{{0, 0, 0}, {1, 1, 0, 0, 0, 0, 0, 0}}, {{1.5f, 0, 0}, {1, 1, 1, 0, 0, 0.5f, 0, 0}},
+                 {{2.5f, 0, 0}, {1, 0, 0, 0, 0, 0, 0, 0}}};
+    for (const auto& p : pairs) {
+        CollisionResult r;
+        EXPECT_EQ(TestDetailShapes(*Shape(kShapeSphere, "ball", p.a), *Shape(kShapeSphere, "ball", {}), r),
+                  p.result[1] == 1);
+        EXPECT_EQ(R(r), p.result) << p.a.x;
+    }
+    // A unit sphere against the triangle (0,0) (10,0) (0,10) in z = 0: edges and corners count.
     CollisionShapeModel tri;
     tri.SetModel(Model("tri"));
     const struct {
@@ -124,18 +133,17 @@ TEST_F(CollisionShapes, DetailSphereSphereAndSphereModel) {
     } spheres[] = {{{5, 5, 0.5f}, true}, {{0, 0, -1}, true}, {{5, 5, 1.5f}, false}, {{6, 6, 0}, false},
                    {{-0.5f, 2, 0}, false}, {{2, -0.5f, 0}, false}};
     for (const auto& s : spheres) {
-        CollisionResult result;
-        EXPECT_EQ(TestDetailShapes(*Shape(kShapeSphere, "ball", s.centre), tri, result), s.inside) << s.centre.x;
-        EXPECT_EQ(result.m_DetailHit, s.inside ? 1 : 0);
-        EXPECT_EQ(V(result.m_Normal), s.inside ? (std::vector<f32>{0, 0, -1}) : (std::vector<f32>{0, 0, 0}));
+        CollisionResult r;
+        EXPECT_EQ(TestDetailShapes(*Shape(kShapeSphere, "ball", s.centre), tri, r), s.inside) << s.centre.x;
+        EXPECT_EQ(R(r), s.inside ? (V{1, 1, 0, 0, -1, 0, 0, 0}) : (V{1, 0, 0, 0, 0, 0, 0, 0})) << s.centre.x;
     }
     // Entries beyond the remap table, or remap values beyond the vertices, are skipped.
-    AGMesh* mesh = Model("tri")->GetMesh(0);
+    AGOwnedBuffer<u16>* lists = Model("tri")->GetMesh(0)->m_lists;
     CollisionResult skipped;
-    mesh->m_lists[AGMesh::kTriangles][1] = 3;
+    lists[AGMesh::kTriangles][1] = 3;
     EXPECT_FALSE(TestDetailShapes(*Shape(kShapeSphere, "ball", {5, 5, 0}), tri, skipped));
-    mesh->m_lists[AGMesh::kTriangles][1] = 1;
-    mesh->m_lists[AGMesh::kVertexMap][2] = 3;
+    lists[AGMesh::kTriangles][1] = 1;
+    lists[AGMesh::kVertexMap][2] = 3;
     EXPECT_FALSE(TestDetailShapes(*Shape(kShapeSphere, "ball", {5, 5, 0}), tri, skipped));
     EXPECT_FALSE(log.Contains("not implemented"));
     EXPECT_FALSE(TestDetailShapes(*Shape(kShapeBox, "ball", {}), *Shape(kShapeBox, "ball", {}), skipped));
@@ -145,40 +153,37 @@ TEST_F(CollisionShapes, DetailSphereSphereAndSphereModel) {
 TEST_F(CollisionShapes, BuildersBoundsCentresAndScales) {
     // Flat axes are widened to 10 units; a circle stays in z = 0.
     auto flat = Shape(kShapeBox, "span", {});
-    EXPECT_EQ(static_cast<CollisionShapeBounds&>(*flat).GetLocalMin().z, -5.0f);
-    EXPECT_EQ(static_cast<CollisionShapeBounds&>(*flat).GetLocalMax().z, 5.0f);
-    EXPECT_EQ(V(Shape(kShapeCircle, "ball", {1, 2, 7})->GetWorldCenter()), (std::vector<f32>{1, 2, 0}));
+    EXPECT_EQ(P(B(flat).GetLocalMin()).back() + 10 * P(B(flat).GetLocalMax()).back(), 45.0f);
+    EXPECT_EQ(P(Shape(kShapeCircle, "ball", {1, 2, 7})->GetWorldCenter()), (V{1, 2, 0}));
     AGSprite sprite;
     sprite.SetSize(8, 4);
     sprite.SetPosition(AGVec2{10, 0});  // placed at its entity by the renderer
     CollisionShapeRectangle card;
     ASSERT_TRUE(card.BuildFromSprite(&sprite, ShapePlacement{{10, 0, 0}}, 1.0f, 1.0f, 2.0f));
-    EXPECT_EQ(V(card.GetLocalMin()), (std::vector<f32>{0, 0, -5}));
-    EXPECT_EQ(V(card.GetLocalMax()), (std::vector<f32>{8, 4, 5}));
-    EXPECT_EQ(V(card.GetWorldCenter()), (std::vector<f32>{15, 4, 0}));
-    EXPECT_EQ(V(card.GetHalfExtents()), (std::vector<f32>{4, 2, 0}));
+    EXPECT_EQ(P(card.GetLocalMin()), (V{0, 0, -5}));
+    EXPECT_EQ(P(card.GetLocalMax()), (V{8, 4, 5}));
+    EXPECT_EQ(P(card.GetWorldCenter()), (V{15, 4, 0}));
+    EXPECT_EQ(P(card.GetHalfExtents()), (V{4, 2, 0}));
 
     // The world centre holds the scale once, on the build frame and after.
     for (i32 type : {kShapeRectangle, kShapeBox}) {
         auto shape = Shape(type, "span", {100, 0, 0}, {2, 2, 2});
-        EXPECT_EQ(V(shape->GetWorldCenter()), (std::vector<f32>{120, 10, 0}));
+        EXPECT_EQ(P(shape->GetWorldCenter()), (V{120, 10, 0}));
         shape->Update(ShapePlacement{{100, 0, 0}, {2, 2, 2}});
-        EXPECT_EQ(V(shape->GetWorldCenter()), (std::vector<f32>{120, 10, 0}));
-        EXPECT_EQ(V(Shape(type, "span", {100, 0, 0})->GetWorldCenter()), (std::vector<f32>{110, 5, 0}));
+        EXPECT_EQ(P(shape->GetWorldCenter()), (V{120, 10, 0}));
+        EXPECT_EQ(P(Shape(type, "span", {100, 0, 0})->GetWorldCenter()), (V{110, 5, 0}));
     }
     // The boundary scale grows the radius and bounds; only the rectangle's centre follows.
     auto sphere = Shape(kShapeSphere, "ball", {}, {1, 3, 2}, 2.0f);
     EXPECT_EQ(static_cast<CollisionShapeRound&>(*sphere).GetWorldRadius(), 6.0f);
-    EXPECT_EQ(V(static_cast<CollisionShapeBounds&>(*Shape(kShapeRectangle, "span", {}, {1, 1, 1}, 2.0f)).GetLocalCenter()),
-              (std::vector<f32>{20, 10, 0}));
+    EXPECT_EQ(P(B(Shape(kShapeRectangle, "span", {}, {1, 1, 1}, 2.0f)).GetLocalCenter()), (V{20, 10, 0}));
     auto box = Shape(kShapeBox, "span", {}, {1, 1, 1}, 2.0f);
-    EXPECT_EQ(V(static_cast<CollisionShapeBounds&>(*box).GetLocalCenter()), (std::vector<f32>{10, 5, 0}));
-    EXPECT_EQ(V(static_cast<CollisionShapeBounds&>(*box).GetHalfExtents()), (std::vector<f32>{20, 10, 10}));
+    EXPECT_EQ(P(B(box).GetLocalCenter()), (V{10, 5, 0}));
+    EXPECT_EQ(P(B(box).GetHalfExtents()), (V{20, 10, 10}));
     // Turned a quarter about z at build time: x and y extents swap.
-    CollisionShapeBox turned;
-    turned.BuildFromModel(Model("span"), ShapePlacement{{}, {1, 1, 1}, 0, 0, 90}, 1.0f, AGVec3{});
-    EXPECT_NEAR(turned.GetHalfExtents().x, 5.0f, 1e-4f);
-    EXPECT_NEAR(turned.GetHalfExtents().y, 10.0f, 1e-4f);
+    auto turned = Shape(kShapeBox, "span", {}, {1, 1, 1}, 1.0f, 90.0f);
+    EXPECT_NEAR(B(turned).GetHalfExtents().x, 5.0f, 1e-4f);
+    EXPECT_NEAR(B(turned).GetHalfExtents().y, 10.0f, 1e-4f);
 
     CollisionShapeSphere none;
     EXPECT_FALSE(none.BuildFromModel(Model("empty"), ShapePlacement{}, 1.0f, AGVec3{}));

@@ -37,7 +37,7 @@ protected:
         LoadCapacities(dir, {{"FactoryRenderableModelData", 16}, {"FactoryCollisionData", 6},
                              {"FactoryCollisionObject", 6}, {"FactoryCollisionShapeRectangle", 4},
                              {"FactoryCollisionShapeSphere", 2}, {"FactoryCollisionShapeBox", 2}});
-        RenderingSystem().Startup();
+        Bridge::RenderingSystem::Startup();
         CollisionSystem::Startup();
         IRenderingSystem::SetInstance(this);
         flow.SetBridgeSystems(Bridge::BridgeSystems::Instance());
@@ -47,10 +47,9 @@ protected:
         KorvoGame::CollisionCursor::SetLevelSetSource(nullptr);
         set.Clear();
         CollisionSystem::Shutdown();
-        RenderingSystem().Shutdown();
+        Bridge::RenderingSystem::Shutdown();
         LevelFixture::TearDown();
     }
-    static Bridge::RenderingSystem RenderingSystem() { return {}; }
     AGVec3 ScreenToWorld(const Entities::Camera&, f32 x, f32 y, f32 depth) override { return {x, y, depth}; }
     void UpdatePropRenderable(Entities::Prop&) override {}
 
@@ -132,24 +131,16 @@ TEST_F(Collisions, CursorOverAPropInALevel) {
     cursor.SetCollidable(true);
 
     // Leaving inside the callback: the pass goes on, the removal follows it.
-    struct Leaver : Bridge::ICollidable {
+    struct Leaver : KorvoGame::CollisionCursor {
         void onCollision(Bridge::CollisionResult* r) override {
             hits.push_back(r->m_Other);
             CollisionSystem::UnregisterCollidable(this);
         }
-        AGVec3 GetCollidablePosition() const override { return {104, 54, 0}; }
-        AGVec3 GetCollidableScale() const override { return {1, 1, 1}; }
-        f32 GetCollidableRotationX() const override { return 0; }
-        f32 GetCollidableRotationY() const override { return 0; }
-        f32 GetCollidableRotationZ() const override { return 0; }
-        u32 GetCollidableId() const override { return 0; }
-        Entities::Depictors& GetCollidableDepictors() override { return owner->Depictors; }
-        void GetCollidableTransform(f32 (&m)[16]) const override { Entities::MatrixIdentity(m); }
-        bool IsCollisionActive() const override { return true; }
-        Entities::Entity* owner;
         std::vector<Entities::Entity*> hits;
     } leaver;
-    leaver.owner = &cursor;
+    leaver.SetPosition(AGVec3{104, 54, 0});
+    leaver.SetCollidable(true);
+    leaver.Depictors.m_Map = cursor.Depictors.m_Map;  // the same object, moved to its place
     CollisionSystem::UnregisterCollidable(&cursor);
     CollisionSystem::RegisterCollidable(&leaver);
     CollisionSystem::RegisterCollidable(&cursor);
@@ -163,10 +154,10 @@ TEST_F(Collisions, CursorOverAPropInALevel) {
     auto& pools = CollisionSystem::Pools();
     EXPECT_EQ(pools.data->GetUsedCount(), 5u);
     CollisionSystem::Cleanup(&set);
-    CollisionSystem::Reset();
     EXPECT_EQ(pools.data->GetUsedCount(), 0u);
     EXPECT_EQ(pools.objects->GetUsedCount() + pools.rectangles->GetUsedCount() + pools.spheres->GetUsedCount() +
                   pools.boxes->GetUsedCount(), 0u);
+    CollisionSystem::Reset();
     for (Entities::Prop* e : {target, set.FindComponentLevel("View")->m_Props[0], static_cast<Entities::Prop*>(&cursor)})
         EXPECT_EQ(e->VolatileDatas.GetCollisionData(), nullptr) << e->Name.c_str();
     std::erase(cursors->m_Props, &cursor);
