@@ -149,14 +149,6 @@ TEST_F(CursorTest, PerspectiveProjectionOtherMembersAndTheCollisionPosition) {
     EXPECT_EQ(Collision(), (std::vector<f32>{300, 400, 3}));
     cursor.SetFixedDepth(true, 7.5f);
     EXPECT_EQ(Collision(), (std::vector<f32>{300, 400, 7.5f}));
-    f32 m[16];
-    cursor.GetCollidableTransform(m);
-    EXPECT_EQ((std::vector<f32>{m[12], m[13], m[14]}), Collision());
-    // The collidable flag switches the collision tests.
-    cursor.SetCollidable(false);
-    EXPECT_FALSE(cursor.IsCollisionActive());
-    cursor.SetCollidable(true);
-    EXPECT_TRUE(cursor.IsCollisionActive());
     EXPECT_TRUE(cursor.IsA(TypeIds::Prop));
     EXPECT_FALSE(cursor.IsA(TypeIds::Entity));
     cursor.Reset();
