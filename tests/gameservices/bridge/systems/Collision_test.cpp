@@ -200,15 +200,15 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
 TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     // Flat axes are widened to 10 units; a circle stays in z = 0.
     EXPECT_EQ(Make<CollisionShapeBox>("span", {})->GetLocalMax().z, 5.0f);
-    EXPECT_EQ(P(Make<CollisionShapeCircle>("ball", {1, 2, 7})->GetWorldCenter()), (V{1, 2, 0}));
+    EXPECT_EQ(P(Make<CollisionShapeCircle>("span", {1, 2, 7})->GetWorldCenter()), (V{11, 7, 0}));
     AGSprite sprite;
     sprite.SetSize(8, 4);
-    sprite.SetPosition(AGVec2{10, 0});  // placed at its entity by the renderer
+    sprite.SetPosition(AGVec2{12, 0});  // placed near its entity by the renderer
     CollisionShapeRectangle card;
     ASSERT_TRUE(card.BuildFromSprite(&sprite, ShapePlacement{{10, 0, 0}}, 1.0f, 1.0f, 2.0f));
-    EXPECT_EQ(P(card.GetLocalMin()), (V{0, 0, -5}));
-    EXPECT_EQ(P(card.GetLocalMax()), (V{8, 4, 5}));
-    EXPECT_EQ(P(card.GetWorldCenter()), (V{15, 4, 0}));
+    EXPECT_EQ(P(card.GetLocalMin()), (V{2, 0, -5}));
+    EXPECT_EQ(P(card.GetLocalMax()), (V{10, 4, 5}));
+    EXPECT_EQ(P(card.GetWorldCenter()), (V{17, 4, 0}));
     EXPECT_EQ(P(card.GetHalfExtents()), (V{4, 2, 0}));
 
     // The world centre holds the scale once, on the build frame and after.
