@@ -121,21 +121,19 @@ protected:
 };
 
 const char kLevel[] =
-    "<Props><item><Name>Target</Name><EngineDataFileName>card.spt</EngineDataFileName><PositionX>100</PositionX>"
-    "<PositionY>50</PositionY><Visible>true</Visible><Collidable>true</Collidable><Depictors><Collision>"
-    "<BoundaryShape>Rectangle</BoundaryShape></Collision></Depictors></item>"
-    "<item><Name>Plain</Name><EngineDataFileName>card.spt</EngineDataFileName><Collidable>true</Collidable></item>"
-    "</Props><SetElements><item><Name>Ball</Name><EngineDataFileName>ball.mdl</EngineDataFileName>"
-    "<PositionX>300</PositionX><Collidable>true</Collidable><Depictors><Collision><BoundaryShape>Box"
-    "</BoundaryShape><EntityShape>Sphere</EntityShape></Collision></Depictors></item></SetElements>"
-    "<ComponentLevels><ComponentLevel name=\"PlayerCursors\" loadingMode=\"loadinlevel\"><Cameras><item>"
-    "<Name>Flat</Name><Orthographic>true</Orthographic><Activate>true</Activate></item></Cameras><Props>"
-    "<item><Name>Pointer</Name><EngineDataFileName>card.spt</EngineDataFileName><Collidable>true</Collidable>"
-    "<Depictors><Collision><BoundaryShape>Rectangle</BoundaryShape></Collision></Depictors></item></Props>"
-    "</ComponentLevel><ComponentLevel name=\"View\" loadingMode=\"loadin3dviewport\"><Props><item><Name>Dot"
-    "</Name><EngineDataFileName>card.spt</EngineDataFileName><Collidable>true</Collidable><Depictors>"
-    "<Collision><BoundaryShape>Rectangle</BoundaryShape></Collision></Depictors></item></Props>"
-    "</ComponentLevel></ComponentLevels>";
+    "<Props><item><Name>Target</Name><EngineDataFileName>card.spt</EngineDataFileName><PositionX>100</PositionX><Posi"
+    "tionY>50</PositionY><Collidable>true</Collidable><Depictors><Collision><BoundaryShape>Rectangle</BoundaryShape><"
+    "/Collision></Depictors></item><item><Name>Plain</Name><EngineDataFileName>card.spt</EngineDataFileName><Collidab"
+    "le>true</Collidable></item></Props><SetElements><item><Name>Ball</Name><EngineDataFileName>ball.mdl</EngineDataF"
+    "ileName><PositionX>300</PositionX><Collidable>true</Collidable><Depictors><Collision><BoundaryShape>Box</Boundar"
+    "yShape><EntityShape>Sphere</EntityShape></Collision></Depictors></item></SetElements><ComponentLevels><Component"
+    "Level name=\"PlayerCursors\" loadingMode=\"loadinlevel\"><Cameras><item><Name>Flat</Name><Orthographic>true</Ort"
+    "hographic><Activate>true</Activate></item></Cameras><Props><item><Name>Pointer</Name><EngineDataFileName>card.sp"
+    "t</EngineDataFileName><Collidable>true</Collidable><Depictors><Collision><BoundaryShape>Rectangle</BoundaryShape"
+    "></Collision></Depictors></item></Props></ComponentLevel><ComponentLevel name=\"View\" loadingMode=\"loadin3dvie"
+    "wport\"><Props><item><Name>Dot</Name><EngineDataFileName>card.spt</EngineDataFileName><Collidable>true</Collidab"
+    "le><Depictors><Collision><BoundaryShape>Rectangle</BoundaryShape></Collision></Depictors></item></Props></Compon"
+    "entLevel></ComponentLevels>";
 
 }  // namespace
 
@@ -205,6 +203,7 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     sprite.SetSize(8, 4);
     sprite.SetPosition(AGVec2{12, 0});  // placed near its entity by the renderer
     CollisionShapeRectangle card;
+    EXPECT_FALSE(card.BuildFromSprite(nullptr, ShapePlacement{}, 1.0f, 0.0f, 0.0f));
     ASSERT_TRUE(card.BuildFromSprite(&sprite, ShapePlacement{{10, 0, 0}}, 1.0f, 1.0f, 2.0f));
     EXPECT_EQ(P(card.GetLocalMin()), (V{2, 0, -5}));
     EXPECT_EQ(P(card.GetLocalMax()), (V{10, 4, 5}));
@@ -287,7 +286,8 @@ TEST_F(Collisions, CursorOverAPropInALevel) {
 
     // Every record goes back once and no entity keeps one, viewport components included.
     auto& pools = CollisionSystem::Pools();
-    EXPECT_EQ(pools.data->GetUsedCount(), 5u);
+    EXPECT_EQ((V{f32(pools.data->GetUsedCount()), f32(pools.objects->GetUsedCount()), f32(pools.spheres->GetUsedCount())}),
+              (V{5, 5, 1}));
     CollisionSystem::Cleanup(&set);
     EXPECT_EQ(pools.data->GetUsedCount(), 0u);
     EXPECT_EQ(pools.objects->GetUsedCount() + pools.rectangles->GetUsedCount() + pools.spheres->GetUsedCount() +
