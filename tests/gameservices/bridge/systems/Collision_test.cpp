@@ -47,7 +47,7 @@ protected:
         package.Mount();
         LoadCapacities(dir, {{"FactoryRenderableModelData", 16}, {"FactoryCollisionData", 6},
                              {"FactoryCollisionObject", 6}, {"FactoryCollisionShapeRectangle", 4},
-                             {"FactoryCollisionShapeSphere", 2}, {"FactoryCollisionShapeBox", 2}});
+                             {"FactoryCollisionShapeModel", 1}, {"FactoryCollisionShapeBox", 2}});
         RenderingSystem::Startup();
         CollisionSystem::Startup();
         IRenderingSystem::SetInstance(this);
@@ -58,6 +58,7 @@ protected:
         KorvoGame::CollisionCursor::SetLevelSetSource(nullptr);
         set.Clear();
         CollisionSystem::Shutdown();
+        EXPECT_EQ(ICollisionSystem::Get(), nullptr);
         RenderingSystem::Shutdown();
         LevelFixture::TearDown();
     }
@@ -126,7 +127,7 @@ const char kLevel[] =
     "/Collision></Depictors></item><item><Name>Plain</Name><EngineDataFileName>card.spt</EngineDataFileName><Collidab"
     "le>true</Collidable></item></Props><SetElements><item><Name>Ball</Name><EngineDataFileName>ball.mdl</EngineDataF"
     "ileName><PositionX>300</PositionX><Collidable>true</Collidable><Depictors><Collision><BoundaryShape>Box</Boundar"
-    "yShape><EntityShape>Sphere</EntityShape></Collision></Depictors></item></SetElements><ComponentLevels><Component"
+    "yShape><EntityShape>Model</EntityShape></Collision></Depictors></item></SetElements><ComponentLevels><Component"
     "Level name=\"PlayerCursors\" loadingMode=\"loadinlevel\"><Cameras><item><Name>Flat</Name><Orthographic>true</Ort"
     "hographic><Activate>true</Activate></item></Cameras><Props><item><Name>Pointer</Name><EngineDataFileName>card.sp"
     "t</EngineDataFileName><Collidable>true</Collidable><Depictors><Collision><BoundaryShape>Rectangle</BoundaryShape"
@@ -231,7 +232,6 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
 
     CollisionShapeSphere none;
     EXPECT_FALSE(none.BuildFromModel(Model("empty"), ShapePlacement{}, 1.0f, AGVec3{}));
-    EXPECT_TRUE(log.Contains("no vertices"));
     EXPECT_EQ(ParseShapeType("Rectangle") * 10 + ParseShapeType("box"), 30);
     EXPECT_TRUE(log.Contains("\"Box\" or \"Model\"box"));
 }
@@ -257,7 +257,7 @@ TEST_F(Collisions, CursorOverAPropInALevel) {
     EXPECT_EQ(Hit(), set.FindProp("Target"));
     Move(20, 20);
     EXPECT_EQ(Hit(), nullptr);
-    Move(296, 0.5f);  // a box with a sphere detail, the cursor without: a plain hit
+    Move(296, 0.5f);  // a box with a model detail, the cursor without: a plain hit
     EXPECT_EQ(Hit(), set.FindSetElement("Ball"));
     cursor.SetCollidable(false);
     EXPECT_EQ(Hit(), nullptr);
@@ -285,11 +285,11 @@ TEST_F(Collisions, CursorOverAPropInALevel) {
 
     // Every record goes back once and no entity keeps one, viewport components included.
     auto& pools = CollisionSystem::Pools();
-    EXPECT_EQ((V{f32(pools.data->GetUsedCount()), f32(pools.objects->GetUsedCount()), f32(pools.spheres->GetUsedCount())}),
+    EXPECT_EQ((V{f32(pools.data->GetUsedCount()), f32(pools.objects->GetUsedCount()), f32(pools.models->GetUsedCount())}),
               (V{5, 5, 1}));
     CollisionSystem::Cleanup(&set);
     EXPECT_EQ(pools.data->GetUsedCount(), 0u);
-    EXPECT_EQ(pools.objects->GetUsedCount() + pools.rectangles->GetUsedCount() + pools.spheres->GetUsedCount() +
+    EXPECT_EQ(pools.objects->GetUsedCount() + pools.rectangles->GetUsedCount() + pools.models->GetUsedCount() +
                   pools.boxes->GetUsedCount(), 0u);
     CollisionSystem::Reset();
     for (Entities::Prop* e : {target, set.FindComponentLevel("View")->m_Props[0], static_cast<Entities::Prop*>(&cursor)})
