@@ -165,7 +165,7 @@ TEST_F(Collisions, BoundaryPairsByCode) {
 }
 
 TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
-    // A unit sphere at a against one at the origin, then against the triangle (0,0) (10,0)
+    // A unit sphere at a against one at (0, 0, 1), then against the triangle (0,0) (10,0)
     // (0,10) in z = 0, whose edges and corners count as inside.
     CollisionShapeModel tri;
     tri.SetModel(Model("tri"));
@@ -174,14 +174,14 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
         AGVec3 a;
         const CollisionShape* b;
         V result;
-    } pairs[] = {{{0, 0, 0}, nullptr, {1, 1, 0, 0, 0, 0, 0, 0}}, {{1.5f, 0, 0}, nullptr, {1, 1, 1, 0, 0, 0.5f, 0, 0}},
-                 {{2.5f, 0, 0}, nullptr, miss},  {{5, 5, 0.5f}, &tri, face},     {{0, 0, -1}, &tri, face},
+    } pairs[] = {{{0, 0, 1}, nullptr, {1, 1, 0, 0, 0, 0, 0, 0}}, {{1.5f, 0, 1}, nullptr, {1, 1, 1, 0, 0, 0.5f, 0, 0}},
+                 {{2.5f, 0, 1}, nullptr, miss},  {{5, 5, 0.5f}, &tri, face},     {{0, 0, -1}, &tri, face},
                  {{5, 5, 1.5f}, &tri, miss},     {{6, 6, 0}, &tri, miss},        {{-0.5f, 2, 0}, &tri, miss},
                  {{2, -0.5f, 0}, &tri, miss}};
     for (const auto& p : pairs) {
         CollisionResult r;
-        auto origin = Make<CollisionShapeSphere>("ball", {});
-        EXPECT_EQ(TestDetailShapes(*Ball(kShapeSphere, p.a), p.b ? *p.b : *origin, r), p.result[1] == 1);
+        auto other = Make<CollisionShapeSphere>("ball", {0, 0, 1});
+        EXPECT_EQ(TestDetailShapes(*Ball(kShapeSphere, p.a), p.b ? *p.b : *other, r), p.result[1] == 1);
         EXPECT_EQ(R(r), p.result) << p.a.x << p.a.y;
     }
     // Entries beyond the remap table, or remap values beyond the vertices, are skipped.
@@ -228,7 +228,7 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     EXPECT_EQ(P(box->GetLocalCenter()), (V{10, 5, 0}));
     EXPECT_EQ(P(box->GetHalfExtents()), (V{20, 10, 10}));
     // Turned a quarter about z at build time: x and y extents swap.
-    EXPECT_NEAR(Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 1, 90)->GetHalfExtents().x, 5.0f, 1e-3f);
+    EXPECT_NEAR(Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 1, 90)->GetWorldCenter().x, -5.0f, 1e-3f);
 
     CollisionShapeSphere none;
     EXPECT_FALSE(none.BuildFromModel(Model("empty"), ShapePlacement{}, 1.0f, AGVec3{}));
