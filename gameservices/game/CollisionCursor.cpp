@@ -76,23 +76,22 @@ const AGVec3& CollisionCursor::SetPosition(const AGVec3& position) {
     return position;
 }
 
-AGVec3 CollisionCursor::GetCollidablePosition() const {
+AGVec3 CollisionCursor::GetCollisionPosition() const {
     AGVec3 position;
     GetPosition(position);
-    return position;
-}
-
-AGVec3 CollisionCursor::GetCollidableRotation() const {
-    return AGVec3{GetRotationX(), GetRotationY(), GetRotationZ()};
-}
-
-AGVec3 CollisionCursor::GetCollisionPosition() const {
-    const AGVec3 position = GetCollidablePosition();
     IRenderingSystem* rendering = IRenderingSystem::Get();
     if (!m_Camera || !m_Camera->Orthographic || !rendering)
         return position;
     return rendering->ScreenToWorld(ProjectionCamera(), position.x, position.y,
                                     m_FixedDepth ? m_Depth : position.z);
+}
+
+void CollisionCursor::GetCollidableTransform(f32 (&matrix)[16]) const {
+    UpdateWorldMatrix(matrix);
+    const AGVec3 position = GetCollisionPosition();
+    matrix[12] = position.x;
+    matrix[13] = position.y;
+    matrix[14] = position.z;
 }
 
 void CollisionCursor::OnMoves(TeamActionData* data) {
@@ -111,7 +110,9 @@ void CollisionCursor::OnMoves(TeamActionData* data) {
     if (!visible || !m_Camera)
         return;
     AGVec3 next;
-    const f32 depth = std::round(GetCollidablePosition().z);
+    AGVec3 current;
+    GetPosition(current);
+    const f32 depth = std::round(current.z);
     if (m_Camera->Orthographic) {
         next = AGVec3{move.m_X, move.m_Y, depth};
     } else {

@@ -42,12 +42,18 @@ public:
     // position.
     AGVec3 GetCollisionPosition() const;
 
-    AGVec3 GetCollidablePosition() const override;
+    // Keeps the entity it hit.
+    void onCollision(Bridge::CollisionResult* result) override { m_Collided = result ? result->m_Other : nullptr; }
+    AGVec3 GetCollidablePosition() const override { return GetCollisionPosition(); }
     AGVec3 GetCollidableScale() const override { return GetScale(); }
-    AGVec3 GetCollidableRotation() const override;
+    f32 GetCollidableRotationX() const override { return GetRotationX(); }
+    f32 GetCollidableRotationY() const override { return GetRotationY(); }
+    f32 GetCollidableRotationZ() const override { return GetRotationZ(); }
     u32 GetCollidableId() const override { return Id; }
-    Entities::Entity* GetCollidableEntity() override { return this; }
-    void SetCollisionResult(Entities::Entity* entity) override { m_Collided = entity; }
+    Entities::Depictors& GetCollidableDepictors() override { return Depictors; }
+    // The prop's world matrix moved to the collision position.
+    void GetCollidableTransform(f32 (&matrix)[16]) const override;
+    bool IsCollisionActive() const override { return IsCollidable(); }
 
     void SetMember(Entities::BaseTeamMember* member) { m_Member = member; }
     Entities::BaseTeamMember* GetMember() const { return m_Member; }

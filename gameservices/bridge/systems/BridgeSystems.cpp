@@ -3,6 +3,7 @@
 #include "engine/core/AGLog.h"
 #include "engine/graphics/PCCam.h"
 #include "gameservices/bridge/systems/AudioProcessingSystem.h"
+#include "gameservices/bridge/systems/CollisionSystem.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/game/StandInBridgeSystems.h"
@@ -26,7 +27,7 @@ RenderableModelData* BridgeSystems::AllocRenderableModelData() {
 }
 
 void BridgeSystems::SetCollisionData(Entities::Entity& entity, const CollisionData& data) {
-    StandInBridgeSystems::Instance()->SetCollisionData(entity, data);
+    CollisionSystem::SetCollisionData(entity, data);
 }
 
 void BridgeSystems::SetAudioData(Entities::AudioAsset& asset, const AudioData& data) {

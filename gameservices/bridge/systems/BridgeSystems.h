@@ -1,8 +1,8 @@
 #pragma once
 // The bridge systems as the level loader reaches them: render descriptions from the level
-// renderer's pool and the screen size from the graphic device. Collision, skin animation,
-// audio and video descriptions are kept as the stand-in keeps them until those systems
-// take them over.
+// renderer's pool, collision descriptions from the collision system's pool and the screen
+// size from the graphic device. Skin animations are kept as the stand-in keeps them until
+// that system takes them over.
 #include "gameservices/game/GameFlowServices.h"
 
 namespace GameServices::Bridge {

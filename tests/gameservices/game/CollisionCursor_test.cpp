@@ -62,8 +62,13 @@ protected:
         teams.SimulateTeamAction(&data, "Moves");
     }
     static std::vector<f32> V(const AGVec3& p) { return {p.x, p.y, p.z}; }
-    std::vector<f32> Position() const { return V(cursor.GetCollidablePosition()); }
-    std::vector<f32> Collision() const { return V(cursor.GetCollisionPosition()); }
+    std::vector<f32> Position() const {
+        AGVec3 p;
+        cursor.GetPosition(p);
+        return V(p);
+    }
+    // What the collision system tests.
+    std::vector<f32> Collision() const { return V(cursor.GetCollidablePosition()); }
 
     Systems systems;
     LogCapture log;
@@ -110,7 +115,9 @@ TEST_F(CursorTest, PerspectiveProjectionOtherMembersAndTheCollisionPosition) {
     other.m_MemberId = 2;
     Entity hit;
     Move(member, 1.0f, 2.0f, true);
-    cursor.SetCollisionResult(&hit);
+    GameServices::Bridge::CollisionResult result;
+    result.m_Other = &hit;
+    cursor.onCollision(&result);
     cursor.Synchronize = true;
     Move(other, 3.0f, 4.0f, true);  // not its member: nothing changes
     EXPECT_EQ(cursor.GetCollidedEntity(), &hit);

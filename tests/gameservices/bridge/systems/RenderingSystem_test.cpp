@@ -15,6 +15,7 @@
 #include "gameservices/bridge/systems/AnimationPools.h"
 #include "gameservices/bridge/systems/AudioProcessingSystem.h"
 #include "gameservices/bridge/systems/BridgeSystems.h"
+#include "gameservices/bridge/systems/CollisionSystem.h"
 #include "gameservices/bridge/systems/EntityAnimations.h"
 #include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/entities/Camera.h"
@@ -60,8 +61,10 @@ protected:
             .Add("spark.emt", 0, authoring::EmitterBytes(authoring::EmitterData{}))
             .Add("stage.scn", 0, authoring::SceneBytes(stage));
         package.Mount();
-        LoadCapacities(dir, {{"FactoryRenderableModelData", 32}, {"FactoryEntityAnimations", 8}});
+        LoadCapacities(dir, {{"FactoryRenderableModelData", 32}, {"FactoryEntityAnimations", 8},
+                             {"FactoryCollisionData", 4}});
         RenderingSystem::Startup();
+        Bridge::CollisionSystem::Startup();
         Bridge::CreateEngineAnimationFactories();
         flow.SetBridgeSystems(Bridge::BridgeSystems::Instance());
     }
@@ -69,6 +72,7 @@ protected:
         Bridge::CleanupAnimations(&set);
         Bridge::DestroyEngineAnimationFactories();
         set.Clear();
+        Bridge::CollisionSystem::Shutdown();
         RenderingSystem::Shutdown();
         LevelFixture::TearDown();
     }
