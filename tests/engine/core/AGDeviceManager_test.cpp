@@ -141,6 +141,7 @@ TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothin
     AGVirtualCursor cursor;
     CreateMouseDevice(cursor, 0);
     ASSERT_NE(cursor.Mouse(), nullptr);
+    EXPECT_EQ(cursor.Mouse()->RefCount(), 1u);  // held by the cursor alone
     g_inputRecord.mouseX = 0.25f;
     g_inputRecord.mouseY = 0.75f;
     g_inputRecord.mouseInside = 1;

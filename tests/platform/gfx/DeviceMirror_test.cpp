@@ -105,4 +105,36 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencil) {
     EXPECT_EQ(stencilAt(20, 20), 5);
 }
 
+// A reset brings back the full viewport and the default light (white, along +z, switched off)
+// and material (white); the light's switch and settings answer only to index 0.
+TEST_F(DeviceMirrorTest, ResetRestoresTheViewportLightAndMaterial) {
+    Device& d = Dev();
+    d.SetViewport({0, 0, 8, 8, 0, 1});
+    Light red{};
+    red.type = LightType::Directional;
+    red.diffuse = {1, 0, 0, 1};
+    red.direction = {0, 0, 1};
+    Dev().SetLight(0, red);
+    Lit(true, {0, 1, 0, 1});
+    PresentParams params;
+    params.width = kWidth;
+    params.height = kHeight;
+    ASSERT_EQ(d.Reset(params), Result::Ok);
+    d.Clear(kClearTarget, 0xFF102030, 1.0f, 0);
+    EXPECT_EQ(ReadPixel(d, kWidth - 1, kHeight - 1), 0xFF102030u);
+    SetPixelSpace(d, kWidth, kHeight);
+    d.SetRenderState(RenderState::CullMode, Cull::None);
+    d.SetRenderState(RenderState::ZEnable, 0u);
+    d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
+    d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
+    d.SetLight(1, red);
+    d.LightEnable(1, true);
+    Quad(0, 0, 4, 4, 0, true);
+    EXPECT_TRUE(ColorNear(ReadPixel(d, 1, 1), 0xFF000000, 1)) << "the light starts off";
+    d.LightEnable(0, true);
+    d.LightEnable(1, false);
+    Quad(10, 0, 4, 4, 0, true);
+    EXPECT_TRUE(ColorNear(ReadPixel(d, 11, 1), 0xFFFFFFFF, 2));
+}
+
 }  // namespace
