@@ -105,9 +105,6 @@ TEST_F(PackageTest, FolderEntriesLoadOnDemandAndOnlyResidentOnesKeepTheirBytes) 
     Probe()->Release(gone);
     EXPECT_EQ(ProbeResource::s_alive, 0);
     package.Unmount();
-    package.Mount(dir.File("pkg/Foo.dir").c_str(), true);  // and may be mounted again
-    EXPECT_TRUE(package.Loaded());
-    package.Unmount();
     EXPECT_EQ(AGDirectory::MountedCount(), 0u);
 }
 

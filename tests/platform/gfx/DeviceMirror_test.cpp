@@ -105,8 +105,8 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencil) {
     EXPECT_EQ(stencilAt(20, 20), 5);
 }
 
-// A reset brings back the full viewport and the default light (white, along +z, switched off)
-// and material (white); the light's switch and settings answer only to index 0.
+// A reset brings back the full viewport, identity texture transforms, the default light (white,
+// along +z, switched off) and material (white); the light answers only to index 0.
 TEST_F(DeviceMirrorTest, ResetRestoresTheViewportLightAndMaterial) {
     Device& d = Dev();
     d.SetViewport({0, 0, 8, 8, 0, 1});
@@ -116,12 +116,16 @@ TEST_F(DeviceMirrorTest, ResetRestoresTheViewportLightAndMaterial) {
     red.direction = {0, 0, 1};
     Dev().SetLight(0, red);
     Lit(true, {0, 1, 0, 1});
+    Matrix shifted = MatrixIdentity();
+    shifted.m[12] = 0.5f;
+    d.SetTransform(TransformType::Texture0, shifted);
     PresentParams params;
     params.width = kWidth;
     params.height = kHeight;
     ASSERT_EQ(d.Reset(params), Result::Ok);
     d.Clear(kClearTarget, 0xFF102030, 1.0f, 0);
     EXPECT_EQ(ReadPixel(d, kWidth - 1, kHeight - 1), 0xFF102030u);
+    EXPECT_EQ(d.GetTransform(TransformType::Texture0).m[12], 0.0f);
     SetPixelSpace(d, kWidth, kHeight);
     d.SetRenderState(RenderState::CullMode, Cull::None);
     d.SetRenderState(RenderState::ZEnable, 0u);
