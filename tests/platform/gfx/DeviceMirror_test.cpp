@@ -123,7 +123,10 @@ TEST_F(DeviceMirrorTest, ResetRestoresTheViewportLightAndMaterial) {
     params.width = kWidth;
     params.height = kHeight;
     ASSERT_EQ(d.Reset(params), Result::Ok);
+    d.SetRenderState(RenderState::ScissorTestEnable, 1u);  // the scissor rectangle is whole again too
     d.Clear(kClearTarget, 0xFF102030, 1.0f, 0);
+    d.SetRenderState(RenderState::ScissorTestEnable, 0u);
+    EXPECT_EQ(ReadPixel(d, 0, 0), 0xFF102030u);
     EXPECT_EQ(ReadPixel(d, kWidth - 1, kHeight - 1), 0xFF102030u);
     EXPECT_EQ(d.GetTransform(TransformType::Texture0).m[12], 0.0f);
     SetPixelSpace(d, kWidth, kHeight);
