@@ -209,6 +209,9 @@ TEST_F(SoundTest, BadDataFailsToOpenWithAReport) {
         sound.Play();
         sound.Stop();
         EXPECT_EQ(sound.GetState(), 0u) << name;
+        // The descriptor is given back.
+        const AGResource* left = AGResourceManager::Get()->GetProvider(TypeKey::Sound)->Find(Crc32Hash(name));
+        EXPECT_TRUE(!left || left->RefCount() == 0) << name;
     }
     EXPECT_EQ(impl->DecodePool().FreeCount(), impl->DecodePool().Count());
 }

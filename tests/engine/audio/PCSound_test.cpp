@@ -8,6 +8,7 @@ TEST_F(AudioFixture, SoundDescriptorNormalisesTheDataNameAndHoldsInMemoryDataOnl
     AddRaw("sfx/click.ogg", "OggS-bytes", TypeKey::Data);
     AddRaw("click.snd", authoring::MakeSoundDescriptor("SFX\\Click.OGG", false, 1, 2, 0xFFFFFFFF), TypeKey::Sound);
     AddRaw("music.snd", authoring::MakeSoundDescriptor("Music\\Theme.ogg", true), TypeKey::Sound);
+    AddRaw("blank.snd", authoring::MakeSoundDescriptor("", false), TypeKey::Sound);
     Mount();
 
     PCSound* click = PCSound::Acquire("Click.snd");
@@ -34,4 +35,8 @@ TEST_F(AudioFixture, SoundDescriptorNormalisesTheDataNameAndHoldsInMemoryDataOnl
     EXPECT_EQ(music->GetData(), nullptr);
     EXPECT_STREQ(music->GetDataName().c_str(), "music/theme.ogg");
     PCSound::Give(music);
+    PCSound* blank = PCSound::Acquire("blank.snd");  // names no data: holds none
+    ASSERT_NE(blank, nullptr);
+    EXPECT_EQ(blank->GetData(), nullptr);
+    PCSound::Give(blank);
 }

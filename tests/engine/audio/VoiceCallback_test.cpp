@@ -16,6 +16,7 @@ TEST(VoiceCallback, ForwardsEachEventWithItsArgumentsToItsHandler) {
     };
     Context contexts[VoiceCallback::kEventCount];
     VoiceCallback callback;
+    EXPECT_EQ(callback.FirstArgument(), 0u);  // outside a call there are none
     for (int e = 0; e < int(VoiceCallback::kEventCount); ++e) {
         contexts[e] = {&seen, e};
         callback.SetHandler(VoiceCallback::Event(e), [](void* context, VoiceCallback* self) {

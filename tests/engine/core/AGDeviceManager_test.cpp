@@ -141,6 +141,7 @@ TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothin
     AGVirtualCursor cursor;
     CreateMouseDevice(cursor, 0);
     ASSERT_NE(cursor.Mouse(), nullptr);
+    EXPECT_EQ(cursor.Mouse()->RefCount(), 1u);  // held by the cursor alone
     g_inputRecord.mouseX = 0.25f;
     g_inputRecord.mouseY = 0.75f;
     g_inputRecord.mouseInside = 1;
@@ -166,6 +167,13 @@ TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothin
     g_inputRecord.SetKey('Q', true);
     g_inputRecord.mouseInside = 1;
     EXPECT_TRUE(key.IsDown());
+    // Bound again, a key gives its earlier interface back to the device.
+    AGIKeyPadDevice* earlier = key.KeyPad();
+    earlier->AddRef();
+    key.SetKey(85, 0);
+    EXPECT_EQ(earlier->RefCount(), 1u);
+    EXPECT_TRUE(m_impl->FindKeyboard(0)->ReleaseInterface(earlier));  // the first one it served
+    earlier->Release();
     AGDeviceManager::SetInstance(nullptr);
     delete m_devices;
     m_devices = nullptr;

@@ -22,6 +22,7 @@ TEST(AGMemoryStreamTest, ReadsWritesAndSeeksStayInsideTheBlock) {
     EXPECT_FALSE(stream.Seek(0xFFFFFFFFu, AGIStream::kSeekCurrent));
     EXPECT_EQ(stream.Position(), 8u);
     stream.Close();
+    EXPECT_FALSE(stream.IsOpen());
     EXPECT_EQ(stream.Read(4, out), 0u);
 }
 

@@ -124,4 +124,7 @@ TEST(AGMemBuffer, AStringWithoutTerminatorStopsAtTheEndOfTheWindow) {
     EXPECT_FALSE(seeking.Seek(5));
     EXPECT_TRUE(seeking.Failed());
     EXPECT_EQ(seeking.Remaining(), 2u);
+    AGMemBuffer skipping(bytes, 4);
+    EXPECT_FALSE(skipping.Skip(5));
+    EXPECT_TRUE(skipping.Failed());
 }

@@ -71,6 +71,7 @@ TEST(TString, EqualityIsExactAndCountedComparisonStaysInTheCount) {
     EXPECT_TRUE(s == "abc");
     EXPECT_FALSE(s == "ab");
     EXPECT_FALSE(s == "abcd");
+    EXPECT_FALSE(s == "abd");
     const char unterminated[3] = {'a', 'b', 'c'};
     EXPECT_TRUE(s.Equals(unterminated, 3));
     EXPECT_FALSE(s.Equals(unterminated, 2));

@@ -54,3 +54,39 @@ TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
     EXPECT_EQ(emitter.m_attribute.m_ready, 0u);
     EXPECT_EQ(emitter.m_attribute.PartCount(), 0u);
 }
+
+// Drawn by itself, an emitter on screen draws over everything, blended; elsewhere it keeps the
+// depth test and blends only by its type. An additive one adds its colour at its alpha.
+TEST_F(PCEmitterTest, SelfDrawnQuadsBlendAndSkipTheDepthTestOnlyOnScreen) {
+    using platform::gfx::RenderState;
+    authoring::EmitterData data;
+    data.endFrame = 1;
+    data.life = 100;
+    AGController clock;
+    AGBindAnimation(clock, 30, 30, 1);
+    clock.SetTime(0.1f * clock.GetFrameDuration());
+    for (u32 type : {1u, 3u}) {
+        data.renderType = type;
+        PCEmitter emitter;
+        LoadBytes(emitter, authoring::EmitterBytes(data));
+        emitter.SetController(&clock);
+        emitter.SetColor(0xFF00FF00u);
+        emitter.SetOpacity(0.5f);
+        emitter.SetPosition({60, 50, 0});
+        Show(emitter);
+        Frame();  // spawns one particle; leaves the screen camera's transforms
+        m_layer.RemoveRenderable(&emitter);
+        ASSERT_EQ(emitter.QuadCount(), 1u);
+        Dev().Clear(platform::gfx::kClearTarget, drawtest::kBlack, 1.0f, 0);
+        for (PCCam* camera : {&m_camera, static_cast<PCCam*>(nullptr)}) {
+            m_context.SetCurrentCamera(camera);
+            Dev().SetRenderState(RenderState::AlphaBlendEnable, 0u);
+            emitter.Draw();
+            EXPECT_EQ(Dev().GetRenderState(RenderState::ZEnable), camera ? 0u : 1u) << type;
+            EXPECT_EQ(Dev().GetRenderState(RenderState::ZWriteEnable), 0u) << type;
+            EXPECT_EQ(Dev().GetRenderState(RenderState::AlphaBlendEnable), camera || type == 3 ? 1u : 0u) << type;
+        }
+    }
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(60, 50), 0xFF00FE00u, 3));  // twice half of green
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(66, 50), drawtest::kBlack, 2));
+}

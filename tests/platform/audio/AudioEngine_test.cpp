@@ -152,6 +152,9 @@ TEST_F(PullFixture, DestroyingASubmixReroutesItsSourcesToTheMaster) {
     submix->DestroyVoice();
     EXPECT_EQ(voice->GetOutputVoice(), master);
     EXPECT_FLOAT_EQ(Render(10)[0], 0.5f);
+    master->DestroyVoice();  // the master goes too, and may be made again
+    master = engine.CreateMasteringVoice();
+    EXPECT_NE(master, nullptr);
 }
 
 TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
@@ -242,9 +245,15 @@ TEST_F(PullFixture, PassStartTellsTheBytesMissing) {
         void OnVoiceProcessingPassStart(uint32_t required) override { bytes.push_back(required); }
     } rec;
     SourceVoice* voice = engine.CreateSourceVoice(Pcm16(2, 44100), &rec);
+    // Slots played before (every one of the queue's ring) count for nothing.
+    const std::vector<int16_t> frame(2, 0);
+    for (uint32_t i = 0; i < kMaxQueuedBuffers; ++i)
+        voice->SubmitSourceBuffer(Buffer(frame));
+    voice->Start();
+    Render(kMaxQueuedBuffers + 1);
+    rec.bytes.clear();
     const std::vector<int16_t> data(200, 0);  // 100 frames
     voice->SubmitSourceBuffer(Buffer(data));
-    voice->Start();
     Render(40);
     Render(441);
     voice->SubmitSourceBuffer(Buffer(std::vector<int16_t>(2000, 0)));

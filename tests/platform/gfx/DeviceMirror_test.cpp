@@ -105,4 +105,43 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencil) {
     EXPECT_EQ(stencilAt(20, 20), 5);
 }
 
+// A reset brings back the full viewport, identity texture transforms, the default light (white,
+// along +z, switched off) and material (white); the light answers only to index 0.
+TEST_F(DeviceMirrorTest, ResetRestoresTheViewportLightAndMaterial) {
+    Device& d = Dev();
+    d.SetViewport({0, 0, 8, 8, 0, 1});
+    Light red{};
+    red.type = LightType::Directional;
+    red.diffuse = {1, 0, 0, 1};
+    red.direction = {0, 0, 1};
+    Dev().SetLight(0, red);
+    Lit(true, {0, 1, 0, 1});
+    Matrix shifted = MatrixIdentity();
+    shifted.m[12] = 0.5f;
+    d.SetTransform(TransformType::Texture0, shifted);
+    PresentParams params;
+    params.width = kWidth;
+    params.height = kHeight;
+    ASSERT_EQ(d.Reset(params), Result::Ok);
+    d.SetRenderState(RenderState::ScissorTestEnable, 1u);  // the scissor rectangle is whole again too
+    d.Clear(kClearTarget, 0xFF102030, 1.0f, 0);
+    d.SetRenderState(RenderState::ScissorTestEnable, 0u);
+    EXPECT_EQ(ReadPixel(d, 0, 0), 0xFF102030u);
+    EXPECT_EQ(ReadPixel(d, kWidth - 1, kHeight - 1), 0xFF102030u);
+    EXPECT_EQ(d.GetTransform(TransformType::Texture0).m[12], 0.0f);
+    SetPixelSpace(d, kWidth, kHeight);
+    d.SetRenderState(RenderState::CullMode, Cull::None);
+    d.SetRenderState(RenderState::ZEnable, 0u);
+    d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
+    d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
+    d.SetLight(1, red);
+    d.LightEnable(1, true);
+    Quad(0, 0, 4, 4, 0, true);
+    EXPECT_TRUE(ColorNear(ReadPixel(d, 1, 1), 0xFF000000, 1)) << "the light starts off";
+    d.LightEnable(0, true);
+    d.LightEnable(1, false);
+    Quad(10, 0, 4, 4, 0, true);
+    EXPECT_TRUE(ColorNear(ReadPixel(d, 11, 1), 0xFFFFFFFF, 2));
+}
+
 }  // namespace

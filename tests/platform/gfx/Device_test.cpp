@@ -40,4 +40,16 @@ TEST_F(DeviceTest, ClearHonoursViewportAndScissor) {
     EXPECT_EQ(ReadPixel(Dev(), 40, 8), 0xFF00FFFFu);
 }
 
+// Creation is refused, with a reason, without a window or with a side of 0.
+TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSides) {
+    for (auto [window, width, height] : {std::tuple{false, 64u, 48u}, {true, 64u, 0u}, {true, 0u, 48u}}) {
+        PresentParams params;
+        params.width = width;
+        params.height = height;
+        std::string error;
+        EXPECT_EQ(Device::Create(window ? m_window->Get() : nullptr, params, error), nullptr) << width << "x" << height;
+        EXPECT_FALSE(error.empty());
+    }
+}
+
 }  // namespace
