@@ -10,13 +10,11 @@
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
 #include "gameservices/game/LevelBuilder.h"
-#include "gameservices/game/StandInBridgeSystems.h"
 
 namespace GameServices::KorvoGame {
 
 GameFlowManager::GameFlowManager()
-    : m_Controller(std::make_unique<LevelTransitionController>()),
-      m_Bridge(StandInBridgeSystems::Instance()) {}
+    : m_Controller(std::make_unique<LevelTransitionController>()) {}
 
 GameFlowManager::~GameFlowManager() {
     m_Transitions.clear();
@@ -28,7 +26,7 @@ void GameFlowManager::SetScreenManager(IScreenChangeService* screens) {
 }
 
 void GameFlowManager::SetBridgeSystems(IBridgeSystems* bridge) {
-    m_Bridge = bridge ? bridge : StandInBridgeSystems::Instance();
+    m_Bridge = bridge;
 }
 
 bool GameFlowManager::LoadLevelTransitions(const TString<char>& path) {
@@ -120,6 +118,10 @@ bool GameFlowManager::LoadLevel(const TString<char>& name, Entities::Level* leve
 }
 
 bool GameFlowManager::LoadLevel(const TString<char>& name, Entities::Set& set) {
+    if (!m_Bridge) {
+        AGReport("GameFlowManager::LoadLevel : no bridge systems to load %s with", name.c_str());
+        return false;
+    }
     set.Clear();
     // The records of a level are large; they live on the heap while the set is built.
     auto level = std::make_unique<sLevel>();

@@ -30,7 +30,7 @@ public:
     GameFlowManager& operator=(const GameFlowManager&) = delete;
 
     // The services of the subsystems above; all borrowed. Without a screen manager phases
-    // change no screen; without bridge systems the stand-in ones keep the records; without
+    // change no screen; without bridge systems no level is loaded; without
     // an appearance service characters keep their look.
     void SetScreenManager(IScreenChangeService* screens);
     void SetBridgeSystems(IBridgeSystems* bridge);

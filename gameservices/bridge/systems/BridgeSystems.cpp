@@ -6,11 +6,8 @@
 #include "gameservices/bridge/systems/CollisionSystem.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/bridge/systems/VideoProcessingSystem.h"
-#include "gameservices/game/StandInBridgeSystems.h"
 
 namespace GameServices::Bridge {
-
-using KorvoGame::StandInBridgeSystems;
 
 BridgeSystems* BridgeSystems::Instance() {
     static BridgeSystems s_instance;

@@ -176,3 +176,11 @@ TEST_F(GameFlowManagerTest, SelectingRestartingAndFinishingLevels) {
     flow.ApplyLevelStatusModifiers(intro->GetLevel());  // no modifiers of its own
     EXPECT_EQ(final->GetLevel()->GetStatus(), 2u);
 }
+
+TEST_F(GameFlowManagerTest, WithoutBridgeSystemsNoLevelIsLoaded) {
+    WriteLevel("studio", "<Props><item><Name>Desk</Name></item></Props>");
+    Set set;
+    EXPECT_FALSE(flow.LoadLevel("studio", set));
+    EXPECT_TRUE(log.Contains("GameFlowManager::LoadLevel : no bridge systems to load studio with"));
+    EXPECT_TRUE(set.m_Props.empty());
+}

@@ -16,7 +16,7 @@
 #include "gameservices/game/RenderableModelData.h"
 #include "gameservices/game/sAnimation.h"
 #include "gameservices/game/sLevel.h"
-#include "gameservices/game/StandInBridgeSystems.h"
+#include "tests/gameservices/game/RecordingBridgeSystems.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
 #include "tests/gameservices/game/TestApplicationData.h"
 #include "tests/gameservices/game/TestExtension.h"
@@ -62,6 +62,7 @@ protected:
     void SetUp() override {
         LevelFixture::SetUp();
         flow.SetAppearanceService(&outfits);
+        flow.SetBridgeSystems(RecordingBridgeSystems::Instance());
         GameEntityFactory::Instance()->RegisterFactory(
             "buzzer", new EntityFactory<Buzzer>(2, "Buzzer"));
     }
@@ -146,8 +147,8 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_EQ(host->GetRotationY(), 90.0f);
     EXPECT_EQ(outfits.applied, std::vector<std::string>{"Host:host.xml"});
     EXPECT_FALSE(log.Contains("not suported for the Avatar"));  // a skin animation is
-    const StandInBridgeSystems::SkinAnimation* skin =
-        StandInBridgeSystems::Instance()->GetAvatarSkinAnimation(*host);
+    const RecordingBridgeSystems::SkinAnimation* skin =
+        RecordingBridgeSystems::Instance()->GetAvatarSkinAnimation(*host);
     ASSERT_NE(skin, nullptr);
     EXPECT_EQ(skin->m_AnimationName, "wave.anm");
     EXPECT_EQ(skin->m_Skin.m_Name, "Body");

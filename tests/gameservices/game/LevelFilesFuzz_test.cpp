@@ -12,6 +12,7 @@
 #include "gameservices/game/LevelTransition.h"
 #include "gameservices/game/LevelTransitionController.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
+#include "tests/gameservices/game/RecordingBridgeSystems.h"
 
 using namespace GameServices::KorvoGame;
 using namespace GameServices::Entities;
@@ -94,6 +95,7 @@ TEST_F(LevelFilesFuzzTest, MutatedLevelAndTransitionFilesLoad) {
     std::mt19937 random(20260601);
     Set set;
     GameFlowManager levels;
+    levels.SetBridgeSystems(RecordingBridgeSystems::Instance());
     for (int round = 0; round < 2000; ++round) {
         SCOPED_TRACE(round);
         WriteStudio(Mutate(kStudioLevel, random),

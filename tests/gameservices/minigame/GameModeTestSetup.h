@@ -14,6 +14,7 @@
 #include "gameservices/minigame/BaseGame.h"
 #include "gameservices/minigame/BaseMiniGame.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
+#include "tests/gameservices/game/RecordingBridgeSystems.h"
 
 using namespace GameServices;
 
@@ -60,6 +61,7 @@ protected:
         MiniGame::BaseMiniGame::SetStartAccumulator(0);
         Bridge::DeviceSystem::Instance();
         game = std::make_unique<Game>();
+        Flow().SetBridgeSystems(RecordingBridgeSystems::Instance());
         WriteLevelFile("levels.xml", "<root><LevelTransitions><Levels><item><LevelNameId>" + studio +
                                          "</LevelNameId><LevelFileName>studio</LevelFileName></item><item><LevelNameId>"
                                          "Lobby</LevelNameId><LevelFileName>lobby</LevelFileName></item></Levels>"

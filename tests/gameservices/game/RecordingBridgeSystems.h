@@ -1,0 +1,83 @@
+#pragma once
+// The bridge systems' records as level loading hands them over, for tests that load levels
+// without the real systems: each Set...Data call keeps a copy on the entity under the system's
+// key, the skin animation of an avatar is kept by character, and the screen is 800 x 600.
+// Records live as long as the process, like the pooled entities that hold them.
+#include <deque>
+#include <map>
+#include <memory>
+
+#include "gameservices/entities/AudioAsset.h"
+#include "gameservices/entities/Character.h"
+#include "gameservices/entities/VideoAsset.h"
+#include "gameservices/game/GameFlowServices.h"
+#include "gameservices/game/RenderableModelData.h"
+
+class RecordingBridgeSystems : public GameServices::KorvoGame::IBridgeSystems {
+public:
+    static RecordingBridgeSystems* Instance() {
+        static auto* s_instance = new RecordingBridgeSystems();
+        return s_instance;
+    }
+
+    GameServices::Bridge::RenderableModelData* AllocRenderableModelData() override {
+        return Keep(GameServices::Bridge::RenderableModelData(), m_Renderables);
+    }
+    void SetCollisionData(GameServices::Entities::Entity& entity,
+                          const GameServices::Bridge::CollisionData& data) override {
+        if (GameServices::Bridge::CollisionData* kept = entity.VolatileDatas.GetCollisionData())
+            *kept = data;
+        else
+            entity.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kCOLLISION_DATA,
+                                     Keep(data, m_Collisions));
+    }
+    void SetAudioData(GameServices::Entities::AudioAsset& asset,
+                      const GameServices::Bridge::AudioData& data) override {
+        if (GameServices::Bridge::AudioData* kept = asset.VolatileDatas.GetAudioData())
+            *kept = data;
+        else
+            asset.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kAUDIO_DATA,
+                                    Keep(data, m_Audio));
+    }
+    void SetVideoData(GameServices::Entities::VideoAsset& asset,
+                      const GameServices::Bridge::VideoData& data) override {
+        if (GameServices::Bridge::VideoData* kept = asset.VolatileDatas.GetVideoData())
+            *kept = data;
+        else
+            asset.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kDATA_VIDEO,
+                                    Keep(data, m_Video));
+    }
+    void SetAvatarSkinAnimation(GameServices::Entities::Character& character, const TString<char>& animationName,
+                                const GameServices::MiniGame::BehaviorActionSkin& skin) override {
+        m_SkinAnimations[character.Id] = SkinAnimation{animationName, skin};
+    }
+    void GetScreenSize(u32& width, u32& height) override {
+        width = 800;
+        height = 600;
+    }
+
+    struct SkinAnimation {
+        TString<char> m_AnimationName;
+        GameServices::MiniGame::BehaviorActionSkin m_Skin;
+    };
+    // The skin animation last given to a character, or null.
+    const SkinAnimation* GetAvatarSkinAnimation(const GameServices::Entities::Character& character) const {
+        auto it = m_SkinAnimations.find(character.Id);
+        return it == m_SkinAnimations.end() ? nullptr : &it->second;
+    }
+
+private:
+    RecordingBridgeSystems() = default;
+
+    template <typename T>
+    T* Keep(const T& record, std::deque<std::unique_ptr<T>>& store) {
+        store.push_back(std::make_unique<T>(record));
+        return store.back().get();
+    }
+
+    std::deque<std::unique_ptr<GameServices::Bridge::RenderableModelData>> m_Renderables;
+    std::deque<std::unique_ptr<GameServices::Bridge::CollisionData>> m_Collisions;
+    std::deque<std::unique_ptr<GameServices::Bridge::AudioData>> m_Audio;
+    std::deque<std::unique_ptr<GameServices::Bridge::VideoData>> m_Video;
+    std::map<u32, SkinAnimation> m_SkinAnimations;
+};
