@@ -1,0 +1,86 @@
+// The rendering system's installed hooks, a camera's viewport, the shared layer's camera after
+// a level clean-up, and a slot whose new object cannot be made.
+#include <gtest/gtest.h>
+
+#include "engine/graphics/AGGraphicLayer.h"
+#include "engine/graphics/AGModel.h"
+#include "engine/graphics/PCCam.h"
+#include "gameservices/bridge/systems/BridgeSystems.h"
+#include "gameservices/bridge/systems/RenderingSystem.h"
+#include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Prop.h"
+#include "gameservices/entities/PropRenderHooks.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/gameservices/game/LevelTestSetup.h"
+
+using namespace GameServices;
+using namespace GameServices::Entities::VolatileDataKeys;
+using Bridge::RenderingSystem;
+
+namespace {
+
+class RenderingHooksTest : public LevelFixture {
+protected:
+    void SetUp() override {
+        LevelFixture::SetUp();
+        authoring::TexturedBox desk;
+        desk.name = "desk";
+        authoring::AddTexturedBox(package.Writer(), desk);
+        package.Mount();
+        LoadCapacities(dir, {{"FactoryRenderableModelData", 8}});
+        RenderingSystem::Startup();
+        flow.SetBridgeSystems(Bridge::BridgeSystems::Instance());
+    }
+    void TearDown() override {
+        set.Clear();
+        RenderingSystem::Shutdown();
+        LevelFixture::TearDown();
+    }
+
+    drawtest::TestPackage package;
+    KorvoGame::GameFlowManager flow;
+    Entities::Set set;
+};
+
+}  // namespace
+
+TEST_F(RenderingHooksTest, ViewportSharedCameraAndThePropUpdaterFromStartupToShutdown) {
+    WriteLevel("stage",
+               "<Cameras><item><Name>Eye</Name><ViewPortWidth>320</ViewPortWidth><ViewPortHeight>200"
+               "</ViewPortHeight><FieldOfView>45</FieldOfView><Activate>true</Activate></item></Cameras>");
+    ASSERT_TRUE(flow.LoadLevel("stage", set));
+    RenderingSystem::Initialize(&set);
+    const platform::gfx::Viewport& view = set.m_Cameras[0]->VolatileDatas.GetCamera()->Viewport();
+    EXPECT_EQ(view.width * 1000 + view.height, 320200u);
+    RenderingSystem::Update(&set);
+    AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
+    PCCam* sharedCamera = shared->GetCamera();
+    ASSERT_NE(sharedCamera, nullptr);
+    RenderingSystem::Cleanup(&set);
+    EXPECT_EQ(shared->GetCamera(), sharedCamera);  // a level layer leaving takes no camera from it
+
+    // A prop refresh reaches the renderable only while the system is up.
+    Entities::Prop prop("Thing");
+    Bridge::RenderableModelData data("desk.mdl", "");
+    prop.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &data);
+    AGModel* model = RenderingSystem::CreateModel(prop);
+    ASSERT_NE(model, nullptr);
+    prop.SetOpacity(0.5f);
+    Entities::UpdatePropRenderable(prop);
+    EXPECT_EQ(model->GetOpacity(), 0.5f);
+    RenderingSystem::Shutdown();
+    prop.SetOpacity(0.25f);
+    Entities::UpdatePropRenderable(prop);
+    EXPECT_EQ(model->GetOpacity(), 0.5f);
+    RenderingSystem::Startup();
+
+    // A description left without a file makes no model: the slot is emptied, not left holding
+    // the model just given back.
+    data.m_ModelFileName = "";
+    EXPECT_EQ(RenderingSystem::CreateModel(prop), nullptr);
+    EXPECT_EQ(prop.VolatileDatas.Get(kENGINE_DATA_MODEL), nullptr);
+    EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(authoring::NameId("desk.mdl")), 0u);
+    RenderingSystem::CleanupEntity(prop, nullptr);
+}
