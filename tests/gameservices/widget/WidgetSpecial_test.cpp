@@ -123,6 +123,8 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
             EXPECT_EQ(ended.count, s.ended + round) << &s - steps;
         }
     }
+    // Styles without a size keep the font's own size.
+    EXPECT_GT(static_cast<AGText*>(Member(*scroll, 0))->MeasureText("a"), 0.0f);
     // The special entry loaded the special font after the main one.
     ASSERT_EQ(scroll->VolatileDatas.GetFonts()->size(), 2u);
     EXPECT_EQ(FontOf(Member(*scroll, 0)), scroll->VolatileDatas.GetFonts()->at(1));
