@@ -166,7 +166,7 @@ TEST_F(SpecialWidgets, EmitterFollowsItsWidgetStopsAndStartsAgain) {
     // Released, the emitter leaves the screen's layer before it is given back.
     const AGGraphicLayer* layer = Render::LayerOf(*root);
     ASSERT_EQ(layer->RenderableCount(), 1u);
-    RenderingSystemWidget::Cleanup(&screen);
+    RenderingSystemWidget::ReleaseSpecial(*widget);
     EXPECT_EQ(layer->RenderableCount(), 0u);
     Release();
     EXPECT_EQ(package.Provider(TypeKey::Emitter3D)->InstanceCount(authoring::NameId("spark")), 0u);
