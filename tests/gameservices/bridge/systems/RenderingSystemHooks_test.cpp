@@ -55,6 +55,19 @@ TEST_F(RenderingHooksTest, ViewportSharedCameraAndThePropUpdaterFromStartupToShu
     const platform::gfx::Viewport& view = set.m_Cameras[0]->VolatileDatas.GetCamera()->Viewport();
     EXPECT_EQ(view.width * 1000 + view.height, 320200u);
     RenderingSystem::Update(&set);
+    // A prop that joins the running level is drawn from the next frame on, once.
+    Entities::Prop late("Late");
+    Bridge::RenderableModelData lateData("desk.mdl", "");
+    late.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &lateData);
+    ASSERT_NE(RenderingSystem::CreateModel(late), nullptr);
+    set.m_Props.push_back(&late);
+    AGGraphicLayer* layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
+    const u32 drawn = layer->RenderableCount();
+    RenderingSystem::Update(&set);
+    RenderingSystem::Update(&set);
+    EXPECT_EQ(layer->RenderableCount(), drawn + 1);
+    set.m_Props.pop_back();
+    RenderingSystem::CleanupEntity(late, layer);
     AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
     PCCam* sharedCamera = shared->GetCamera();
     ASSERT_NE(sharedCamera, nullptr);
