@@ -4,6 +4,7 @@
 
 #include "engine/graphics/AGGraphicLayer.h"
 #include "engine/graphics/AGModel.h"
+#include "engine/graphics/AGScene3D.h"
 #include "engine/graphics/PCCam.h"
 #include "gameservices/bridge/systems/BridgeSystems.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
@@ -11,9 +12,11 @@
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/PropRenderHooks.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/entities/SetElement.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
+#include "tools/authoring/SceneWriter.h"
 
 using namespace GameServices;
 using namespace GameServices::Entities::VolatileDataKeys;
@@ -28,6 +31,9 @@ protected:
         authoring::TexturedBox desk;
         desk.name = "desk";
         authoring::AddTexturedBox(package.Writer(), desk);
+        authoring::SceneData stage;
+        stage.modelIds = {authoring::NameId("desk.mdl")};
+        package.Writer().Add("stage.scn", 0, authoring::SceneBytes(stage));
         package.Mount();
         LoadCapacities(dir, {{"FactoryRenderableModelData", 8}});
         RenderingSystem::Startup();
@@ -49,11 +55,17 @@ protected:
 TEST_F(RenderingHooksTest, ViewportSharedCameraAndThePropUpdaterFromStartupToShutdown) {
     WriteLevel("stage",
                "<Cameras><item><Name>Eye</Name><ViewPortWidth>320</ViewPortWidth><ViewPortHeight>200"
-               "</ViewPortHeight><FieldOfView>45</FieldOfView><Activate>true</Activate></item></Cameras>");
+               "</ViewPortHeight><FieldOfView>45</FieldOfView><Activate>true</Activate></item></Cameras>"
+               "<SetElements><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName>"
+               "<IsAScene>true</IsAScene><Visible>false</Visible></item></SetElements>");
     ASSERT_TRUE(flow.LoadLevel("stage", set));
     RenderingSystem::Initialize(&set);
     const platform::gfx::Viewport& view = set.m_Cameras[0]->VolatileDatas.GetCamera()->Viewport();
     EXPECT_EQ(view.width * 1000 + view.height, 320200u);
+    // A hidden scene's models are built hidden.
+    auto* scene = set.m_SetElements[0]->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
+    ASSERT_NE(scene, nullptr);
+    EXPECT_FALSE(scene->GetModel(0)->HasFlags(AGRenderable::kActive));
     RenderingSystem::Update(&set);
     // A prop that joins the running level is drawn from the next frame on, once.
     Entities::Prop late("Late");
