@@ -188,6 +188,12 @@ TEST_F(QuestionManagerTest, NextQuestionWrapsWithinTheDecadeAndSavesOnce) {
     EXPECT_EQ(m.CurrentIndex(), 14);
     EXPECT_EQ(writes, 2);
 
+    // A save adds the questions asked to the stored position and goes on from there.
+    values["CurrectQuestionDecade70"] = 20;
+    m.NextQuestion();
+    m.SaveProgress();
+    EXPECT_EQ(m.CurrentIndex(), 21);
+
     // The 90s run ends at the last line of a short list.
     decade = kDecade90s;
     m.SetCurrentIndex(47);
