@@ -55,13 +55,16 @@ protected:
 TEST_F(RenderingHooksTest, ViewportSharedCameraAndThePropUpdaterFromStartupToShutdown) {
     WriteLevel("stage",
                "<Cameras><item><Name>Eye</Name><ViewPortWidth>320</ViewPortWidth><ViewPortHeight>200"
-               "</ViewPortHeight><FieldOfView>45</FieldOfView><Activate>true</Activate></item></Cameras>"
+               "</ViewPortHeight><FieldOfView>45</FieldOfView><Activate>true</Activate></item><item><Name>Flat</Name>"
+               "<Orthographic>true</Orthographic><PositionX>7</PositionX><PositionZ>10</PositionZ><LookAtX>7"
+               "</LookAtX></item></Cameras>"
                "<SetElements><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName>"
                "<IsAScene>true</IsAScene><Visible>false</Visible></item></SetElements>");
     ASSERT_TRUE(flow.LoadLevel("stage", set));
     RenderingSystem::Initialize(&set);
     const platform::gfx::Viewport& view = set.m_Cameras[0]->VolatileDatas.GetCamera()->Viewport();
     EXPECT_EQ(view.width * 1000 + view.height, 320200u);
+    EXPECT_EQ(set.FindCamera("Flat")->VolatileDatas.GetCamera()->GetEye().x, 7.0f);  // placed when built
     // A hidden scene's models are built hidden.
     auto* scene = set.m_SetElements[0]->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
     ASSERT_NE(scene, nullptr);
