@@ -145,6 +145,7 @@ TEST_F(MatcherTest, ListedWordsTakeOneReplacementOrInTheLenientPassOneSlip) {
     EXPECT_EQ(Score(kPhoto, "fotograph"), 1);
     EXPECT_EQ(Score(kTowel, "towle", false), -1);
     EXPECT_EQ(Score(kTowel, "towle", true), 1);
+    EXPECT_EQ(Score(kTowel, "towl towel", true), 2);  // the exact word later still wins; +2 surplus
     const Typed cases[] = {
         {"fotograf", -1},  {"fotograph", kPhoto}, {"towle", kTowel}, {"towl", kTowel}, {"towell", kTowel},
         {"towal", kTowel},  // a substitution needs five letters

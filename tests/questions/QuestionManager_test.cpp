@@ -169,13 +169,14 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
 TEST_F(QuestionManagerTest, NextQuestionWrapsWithinTheDecadeAndSavesOnce) {
     Mount(BankFiles());
     QZ2011::QuestionManager& m = Manager();
+    values["NumberOfTimesWeLoopedDecade70"] = 2;
     m.SetCurrentIndex(22);
     ASSERT_NE(m.NextQuestion(), nullptr);
     EXPECT_EQ(writes, 0);
     QZ2011::Question* q = m.NextQuestion();
     ASSERT_NE(q, nullptr);
     EXPECT_EQ(q->Index(), 12u) << "back to the first question of the 70s run";
-    EXPECT_EQ(values["NumberOfTimesWeLoopedDecade70"], 1);
+    EXPECT_EQ(values["NumberOfTimesWeLoopedDecade70"], 3);
     EXPECT_EQ(values["CurrectQuestionDecade70"], 12);
     EXPECT_EQ(writes, 1);
 
@@ -186,6 +187,12 @@ TEST_F(QuestionManagerTest, NextQuestionWrapsWithinTheDecadeAndSavesOnce) {
     EXPECT_EQ(values["CurrectQuestionDecade70"], 14);
     EXPECT_EQ(m.CurrentIndex(), 14);
     EXPECT_EQ(writes, 2);
+
+    // A save adds the questions asked to the stored position and goes on from there.
+    values["CurrectQuestionDecade70"] = 20;
+    m.NextQuestion();
+    m.SaveProgress();
+    EXPECT_EQ(m.CurrentIndex(), 21);
 
     // The 90s run ends at the last line of a short list.
     decade = kDecade90s;
@@ -231,7 +238,7 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     for (auto& [name, bytes] : files) {
         if (name == "2.bin")
             bytes = "Question 2\r\n70-70";  // truncated before its answers
-        if (name == "3.bin")
+        if (name == "3.bin" || name == "4.bin" || name == "5.bin" || name == "6.bin")
             bytes.clear();
         if (name == "autocompletion.txt")
             bytes = "0";  // one byte is a file
@@ -260,6 +267,11 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     EXPECT_EQ(q->Index(), 1u);
     EXPECT_TRUE(log.Contains("2.bin is unreadable"));
     EXPECT_TRUE(log.Contains("3.bin is missing"));
+    // A decade with nothing readable (the 90s, 4 to 6) is tried once per question, then reported.
+    decade = kDecade90s;
+    EXPECT_EQ(Manager().NextQuestion(), nullptr);
+    EXPECT_TRUE(log.Contains("No readable question of the 90s"));
+    EXPECT_EQ(Manager().CurrentIndex(), 4);
     QZ2011::Autocompleter dictionary;
     dictionary.Load();
     EXPECT_FALSE(log.Contains("autocompletion.txt is missing"));

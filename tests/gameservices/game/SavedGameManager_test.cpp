@@ -165,6 +165,7 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
         std::string bytes;
         u32 slots;
         u32 version;
+        const char* reason;
     };
     std::string flipped = good, magic = good, tooLong = good, shortFile = good.substr(0, 100);
     flipped[24 + length - 1] ^= 0x01;
@@ -177,10 +178,13 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
     std::fill(noText.begin() + 4, noText.begin() + 12, '\0');
     std::fill(noText.begin() + 24, noText.end(), '\0');
     const Case cases[] = {
-        {"one text byte changed", flipped, 2, 1}, {"bad magic", magic, 2, 1},
-        {"length beyond the file", tooLong, 2, 1}, {"length one past the end", shortFile, 2, 1},
-        {"other slot count", good, 3, 1},          {"other version", good, 2, 2},
-        {"no text", noText, 2, 1},
+        {"one text byte changed", flipped, 2, 1, "a wrong checksum"},
+        {"bad magic", magic, 2, 1, "no saved-game header"},
+        {"length beyond the file", tooLong, 2, 1, "beyond the end"},
+        {"length one past the end", shortFile, 2, 1, "beyond the end"},
+        {"other slot count", good, 3, 1, ""},
+        {"other version", good, 2, 2, "another version"},
+        {"no text", noText, 2, 1, "not a saved-game document"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -189,7 +193,9 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
         Document document;
         auto manager = NewManager();
         manager->SetVersion(c.version);
+        log.Clear();
         EXPECT_FALSE(manager->LoadSavedGame(&document, c.slots));
+        EXPECT_TRUE(log.Contains(c.reason));
         ASSERT_EQ(popups.shown, std::vector<std::string>{"DataCorruption"});
         EXPECT_FALSE(manager->WriteSavedGame());
         EXPECT_EQ(Contents(), c.bytes);

@@ -101,24 +101,30 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     scroll->m_Speed = 40.0f;
     Counter ended;
     scroll->m_ScrollEnded.AddDelegate(&ended.delegate);
-    Build();
-    ASSERT_EQ(scroll->m_ShownLines, 2u);
     // Lines start blank at 0 and 40 and rise 40 a step; one above the top (a line at 0 is
     // not) takes the next entry at the bottom of the block, or finishes when there is none.
+    // Built again, it starts again from the first entry.
     struct Step {
         const char *first, *second;
         f32 y0, y1;
         int ended;
     } const steps[] = {{"a", "-", 40, 0, 0}, {"a", "c", 0, 40, 0}, {"B", "c", 40, 0, 0},
                        {"B", "-", 0, 40, 0}, {"-", "-", 0, 40, 1}, {"-", "-", 0, 40, 1}};
-    for (const Step& s : steps) {
-        RenderingSystemWidget::UpdateBehaviorState(*scroll);
-        const Calls shown = {Shown(Member(*scroll, 0)), Shown(Member(*scroll, 1))};
-        EXPECT_EQ(shown, (Calls{s.first, s.second})) << &s - steps;
-        EXPECT_EQ(Y(Member(*scroll, 0)), s.y0) << &s - steps;
-        EXPECT_EQ(Y(Member(*scroll, 1)), s.y1) << &s - steps;
-        EXPECT_EQ(ended.count, s.ended) << &s - steps;
+    for (int round = 0; round < 2; ++round) {
+        Release();
+        Build();
+        ASSERT_EQ(scroll->m_ShownLines, 2u);
+        for (const Step& s : steps) {
+            RenderingSystemWidget::UpdateBehaviorState(*scroll);
+            const Calls shown = {Shown(Member(*scroll, 0)), Shown(Member(*scroll, 1))};
+            EXPECT_EQ(shown, (Calls{s.first, s.second})) << &s - steps;
+            EXPECT_EQ(Y(Member(*scroll, 0)), s.y0) << &s - steps;
+            EXPECT_EQ(Y(Member(*scroll, 1)), s.y1) << &s - steps;
+            EXPECT_EQ(ended.count, s.ended + round) << &s - steps;
+        }
     }
+    // Styles without a size keep the font's own size.
+    EXPECT_GT(static_cast<AGText*>(Member(*scroll, 0))->MeasureText("a"), 0.0f);
     // The special entry loaded the special font after the main one.
     ASSERT_EQ(scroll->VolatileDatas.GetFonts()->size(), 2u);
     EXPECT_EQ(FontOf(Member(*scroll, 0)), scroll->VolatileDatas.GetFonts()->at(1));
@@ -157,6 +163,11 @@ TEST_F(SpecialWidgets, EmitterFollowsItsWidgetStopsAndStartsAgain) {
     EXPECT_EQ(emitter->GetForce1Direction().y, -1.0f);
     EXPECT_EQ(emitter->GetForce2Direction().z, 0.0f);
 
+    // Released, the emitter leaves the screen's layer before it is given back.
+    const AGGraphicLayer* layer = Render::LayerOf(*root);
+    ASSERT_EQ(layer->RenderableCount(), 1u);
+    RenderingSystemWidget::ReleaseSpecial(*widget);
+    EXPECT_EQ(layer->RenderableCount(), 0u);
     Release();
     EXPECT_EQ(package.Provider(TypeKey::Emitter3D)->InstanceCount(authoring::NameId("spark")), 0u);
     EXPECT_EQ(widget->VolatileDatas.Count(), 0u);
