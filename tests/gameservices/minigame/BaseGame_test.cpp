@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/graphics/AGGraphicLayer.h"
+
+#include "gameservices/bridge/systems/AnimationPools.h"
+
 #include <string>
 #include <vector>
 
@@ -130,6 +134,7 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
                                                           &game.GetAIManager()};
         EXPECT_EQ(game.GetModules(), modules);
         EXPECT_TRUE(DeviceSystem::Instance()->IsActive());
+        EXPECT_TRUE(Bridge::GetAnimationFactories().m_Skins && Bridge::GetAnimationFactories().m_Controllers);
         EXPECT_TRUE(log.Contains("You must set the SaveGameSize value (in byte) in your zavApp.cfg"));
         // A surviving timer manager would have doubled its pool.
         EXPECT_EQ(KorvoGame::TimerManager::Instance()->GetMaxTimer(), 3u);
@@ -149,7 +154,10 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         ASSERT_NE(level, nullptr);
         level->SetRunning(true);
         level->GetClosingEvent().AddDelegate(&recorder.closing);
+        Bridge::FileSystem::UsePackages();
         game.Shutdown();
+        EXPECT_FALSE(Bridge::FileSystem::UsesPackages());  // the file system went with the game
+        EXPECT_FALSE(Bridge::GetAnimationFactories().m_Skins || Bridge::GetAnimationFactories().m_Controllers);
         const std::vector<std::string> end = {
             "UnloadLocalizationTable", "ClosePopups", "CloseLevel", "FileSystem::Destroy",
             "EntityDataExtensionFactory::Destroy", "DestroyEngineAnimationFactories",
@@ -240,6 +248,7 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     game.SetPause(true);
     game.SetPause(true);  // already paused: no second world step
     EXPECT_TRUE(game.IsPaused());
+    EXPECT_EQ(g_renderPause, 1);
     EXPECT_EQ(pausable.frames, std::vector<u32>{16});
     EXPECT_TRUE(prop.Synchronize);
     level->SetReady(true);
@@ -255,6 +264,7 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     EXPECT_EQ(game.GetGameFlowManager()->GetController()->GetRequestedPhase(), phase);
 
     game.SetPause(false);
+    EXPECT_EQ(g_renderPause, 0);
     game.Update(20);
     EXPECT_EQ(pausable.frames, (std::vector<u32>{16, 20}));
     EXPECT_EQ(timer->m_Elapsed, elapsed + 20);
@@ -279,7 +289,9 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
 
     game.UnregisterModule(&pausable);
     game.UnregisterModule(&pausable);
-    EXPECT_EQ(game.GetModules().back(), &always);
+    const std::vector<KorvoGame::IModule*> left = {DeviceSystem::Instance(), game.GetGameFlowManager(),
+                                                   &game.GetAIManager(), &always};
+    EXPECT_EQ(game.GetModules(), left);
     game.UnregisterModule(&always);
     level->SetSet(nullptr);
     game.GetAIManager().m_AIs.push_back(nullptr);  // the players belong to their pools
