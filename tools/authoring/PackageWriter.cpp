@@ -1,9 +1,11 @@
 #include "tools/authoring/PackageWriter.h"
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include "engine/core/Crc32Hash.h"
 #include "tools/authoring/ByteWriter.h"
@@ -107,6 +109,20 @@ std::string PackageWriter::IndexPathOf(const std::string& mountName) {
     const size_t slash = folder.rfind('/');
     const std::string base = slash == std::string::npos ? folder : folder.substr(slash + 1);
     return folder + "/" + base + ".hdr";
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    bytes = text.str();
+    return bool(in);
+}
+
+std::string LowerName(std::string name) {
+    for (char& c : name)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return name;
 }
 
 }  // namespace authoring

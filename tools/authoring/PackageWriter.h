@@ -50,4 +50,9 @@ private:
     std::vector<Entry> m_entries;
 };
 
+// The whole file at path; false when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+// A package entry name: lower-cased, as the engine looks names up.
+std::string LowerName(std::string name);
+
 }  // namespace authoring

@@ -17,20 +17,6 @@
 
 namespace {
 
-bool ReadWhole(const std::filesystem::path& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    bytes = text.str();
-    return bool(in);
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // Every file of the folder, by lower-cased name, in name order so the index is reproducible.
 bool AddFolder(authoring::PackageWriter& package, const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> files;
@@ -40,11 +26,11 @@ bool AddFolder(authoring::PackageWriter& package, const std::filesystem::path& f
     std::sort(files.begin(), files.end());
     for (const auto& file : files) {
         std::string bytes;
-        if (!ReadWhole(file, bytes)) {
+        if (!authoring::ReadWholeFile(file.string(), bytes)) {
             fprintf(stderr, "syspack: cannot read %s\n", file.c_str());
             return false;
         }
-        package.Add(Lower(file.filename().string()), TypeKey::Data, bytes);
+        package.Add(authoring::LowerName(file.filename().string()), TypeKey::Data, bytes);
     }
     return true;
 }
@@ -70,7 +56,7 @@ int main(int argc, char** argv) {
     std::string source;
     std::string error;
     authoring::LocalizationEntries strings;
-    if (!ReadWhole(data / "strings" / "gstrc_english.txt", source) ||
+    if (!authoring::ReadWholeFile((data / "strings" / "gstrc_english.txt").string(), source) ||
         !authoring::ParseLocalizationSource(source, strings, error)) {
         fprintf(stderr, "syspack: string table: %s\n", error.c_str());
         return 1;

@@ -21,27 +21,13 @@ namespace {
 constexpr uint32_t kImageSize = 16;
 constexpr uint32_t kFontPixels = 24;
 
-bool ReadWhole(const std::filesystem::path& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    bytes = text.str();
-    return bool(in);
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // Every quoted value of the layout that ends in ".png", by its file name (lower-cased).
 void CollectImages(const std::string& layout, std::set<std::string>& images) {
     for (size_t open = layout.find('"'); open != std::string::npos;) {
         const size_t close = layout.find('"', open + 1);
         if (close == std::string::npos)
             break;
-        std::string value = Lower(layout.substr(open + 1, close - open - 1));
+        std::string value = authoring::LowerName(layout.substr(open + 1, close - open - 1));
         const size_t slash = value.find_last_of("/\\");
         if (slash != std::string::npos)
             value = value.substr(slash + 1);
@@ -100,7 +86,7 @@ int main(int argc, char** argv) {
                  {"global", "popups.xml"}};
     for (const auto& file : files) {
         std::string bytes;
-        if (!ReadWhole(data / file.folder / file.name, bytes)) {
+        if (!authoring::ReadWholeFile((data / file.folder / file.name).string(), bytes)) {
             fprintf(stderr, "uipack: cannot read %s/%s\n", file.folder, file.name);
             return 1;
         }
@@ -113,7 +99,7 @@ int main(int argc, char** argv) {
     std::string source;
     std::string error;
     authoring::LocalizationEntries strings;
-    if (!ReadWhole(data / "strings" / "gstrc_english.txt", source) ||
+    if (!authoring::ReadWholeFile((data / "strings" / "gstrc_english.txt").string(), source) ||
         !authoring::ParseLocalizationSource(source, strings, error)) {
         fprintf(stderr, "uipack: string table: %s\n", error.c_str());
         return 1;
