@@ -73,6 +73,8 @@ TEST(QZ2011GameContext, StartsTheShowClockWithItsSequencersBeforeTheBaseGame) {
 
         context.Shutdown();
         EXPECT_EQ(context.GetSequenceManager(), nullptr);
+        EXPECT_TRUE(!context.GetEntitySequencer() && !context.GetCameraSequencer() &&
+                    !context.GetGameShowCameraSequencer());
         EXPECT_EQ(ApplicationData::GetPrototype(ApplicationData::kCamera), nullptr);
     }
 }

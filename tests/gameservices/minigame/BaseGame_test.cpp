@@ -116,6 +116,8 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
     EXPECT_EQ(KorvoGame::ICurrentGame::Get(), nullptr);
     WriteParameters(Game("NbPlayer", "4") + Game("NbPlayerRequired", "2") + Game("NbGlobalTimer", "3") +
                     Game("StartScreenId", "Game"));
+    dir.Write("-xml/screen/sketch.flow", "<Data><Screens><Screen><DisplayName>Lobby</DisplayName><FileName>lobby.xaml"
+                                         "</FileName></Screen></Screens><Connections/></Data>");
     AGApplication::s_uiLanguage = 3;  // not a supported language: english
     for (int run = 0; run < 2; ++run) {
         RecordingGame game;
@@ -135,6 +137,7 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         EXPECT_EQ(game.GetModules(), modules);
         EXPECT_TRUE(DeviceSystem::Instance()->IsActive());
         EXPECT_TRUE(Bridge::GetAnimationFactories().m_Skins && Bridge::GetAnimationFactories().m_Controllers);
+        EXPECT_NE(Widget::ScreenManager::Instance().FindScreen("Lobby"), nullptr);  // the navigation file
         EXPECT_TRUE(log.Contains("You must set the SaveGameSize value (in byte) in your zavApp.cfg"));
         // A surviving timer manager would have doubled its pool.
         EXPECT_EQ(KorvoGame::TimerManager::Instance()->GetMaxTimer(), 3u);
