@@ -335,6 +335,8 @@ void BaseGame::SetPause(bool paused) {
         UpdateWorld(16);
     Bridge::VideoProcessingSystem::PauseAudioAndVideo(paused);
     m_Paused = paused;
+    if (m_DeviceSystem)
+        m_DeviceSystem->SetPaused(paused);
     g_renderPause = paused ? 1 : 0;
     Entities::Set* set = GetCurrentLevel();
     if (set)
@@ -374,6 +376,8 @@ void BaseGame::OnUnPause() {
     if (m_Teams)
         m_Teams->UnlistenTeamAction(&m_UnPauseRequest, "UnPause");
     m_PausePopup = nullptr;
+    if (m_DeviceSystem)
+        m_DeviceSystem->SetPaused(false);
     if (AGAudioManager* audio = AGAudioManager::Get())
         if (audio->GetImpl())
             audio->GetImpl()->Resume();

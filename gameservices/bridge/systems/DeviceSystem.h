@@ -70,6 +70,9 @@ public:
 
     void SetActive(bool active) { m_Active = active; }
     bool IsActive() const { return m_Active; }
+    // Follows the game's pause.
+    void SetPaused(bool paused) { m_Paused = paused; }
+    bool IsPaused() const { return m_Paused; }
     u32 GetDeviceCount() const { return m_DeviceCount; }
     KeyNameTable& GetKeyNames() { return m_KeyNames; }
     // The position the move pass stored for a device index; (-1, -1) for an index outside
@@ -124,6 +127,7 @@ private:
     // (-1, -1) from Startup until the first move pass.
     f32 m_Pointers[kPointerSlots][2] = {};
     bool m_Active = false;
+    bool m_Paused = false;
     bool m_InPass = false;
     bool m_PurgePending = false;
     IDeviceSystem* m_Previous;

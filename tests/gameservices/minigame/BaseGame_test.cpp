@@ -250,7 +250,7 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     level->SetReady(false);
     game.SetPause(true);
     game.SetPause(true);  // already paused: no second world step
-    EXPECT_TRUE(game.IsPaused());
+    EXPECT_TRUE(game.IsPaused() && DeviceSystem::Instance()->IsPaused());
     EXPECT_EQ(g_renderPause, 1);
     EXPECT_EQ(pausable.frames, std::vector<u32>{16});
     EXPECT_TRUE(prop.Synchronize);
@@ -285,7 +285,7 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     teams->SimulateTeamAction(&data, "UnPause");
     EXPECT_TRUE(Widget::ScreenManager::Instance().GetOpenPopups().empty());
     popup->Close();
-    EXPECT_FALSE(game.IsPaused());
+    EXPECT_FALSE(game.IsPaused() || DeviceSystem::Instance()->IsPaused());
     game.SetPause(true);
     popup->Close();
     EXPECT_TRUE(game.IsPaused());
