@@ -54,6 +54,15 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     Run(nullptr, {16});
 }
 
+TEST_F(GameModeTest, AModeDestroyedWhileItsLevelWaitsStopsWaiting) {
+    AddMode("x:", "Lobby");
+    Run("Lobby", {16});
+    ASSERT_EQ(steps.back(), "x:EnterLevel");  // its package never mounts
+    const size_t frameHandlers = Flow().GetFrameEvent().Count();
+    modes.clear();
+    EXPECT_EQ(Flow().GetFrameEvent().Count() + 1, frameHandlers);
+}
+
 TEST(AIFactory, PlayersStayInThePoolFromAcquireToRelease) {
     EXPECT_EQ(MiniGame::AIFactory<CountingAI>().GetMaxSize(), 1u);
     MiniGame::AIFactory<CountingAI> pool(3);
