@@ -6,12 +6,10 @@
 #include <thread>
 
 #include "engine/core/AGApplication.h"
-#include "engine/core/AGAudioManager.h"
 #include "engine/core/AGLog.h"
 #include "engine/core/PCJobber.h"
 #include "engine/core/PCJobsManager.h"
 #include "engine/core/PCSavegameManager.h"
-#include "engine/core/AGVideoPlayer.h"
 #include "engine/graphics/AGGraphicLayer.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
@@ -378,12 +376,7 @@ void BaseGame::OnUnPause() {
     m_PausePopup = nullptr;
     if (m_DeviceSystem)
         m_DeviceSystem->SetPaused(false);
-    if (AGAudioManager* audio = AGAudioManager::Get())
-        if (audio->GetImpl())
-            audio->GetImpl()->Resume();
-    if (AGVideoPlayer* video = AGVideoPlayer::Get())
-        if (video->GetImpl())
-            video->GetImpl()->Resume();
+    Bridge::VideoProcessingSystem::PauseAudioAndVideo(false);
     g_renderPause = 0;
     Bridge::RenderingSystem::PauseScenes(GetCurrentLevel(), false);
 }
