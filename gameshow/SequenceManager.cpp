@@ -54,6 +54,11 @@ bool SequenceManager::RemoveSequence(u32 id) {
     return true;
 }
 
+void SequenceManager::RemoveAllSequences() {
+    m_Sequences.Drain([this](std::unique_ptr<Sequence>&& sequence) { Discard(std::move(sequence)); });
+    SetCurrent(nullptr);
+}
+
 void SequenceManager::Reset() {
     m_Sequences.Drain([this](std::unique_ptr<Sequence>&& sequence) { Discard(std::move(sequence)); });
     m_Sequencers.Clear();

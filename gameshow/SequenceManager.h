@@ -32,6 +32,9 @@ public:
     void LoadSequence(const TString<char>& name, const TString<char>& path);
     // False when absent. Removing the current sequence leaves none current.
     bool RemoveSequence(u32 id);
+    // Deletes every sequence (none current after); the sequencers stay.
+    void RemoveAllSequences();
+    u32 GetSequenceCount() const { return m_Sequences.Count(); }
     bool RegisterSequencer(u32 id, ISequencer* sequencer) { return m_Sequencers.Insert(id, sequencer); }
     bool UnregisterSequencer(u32 id) { return m_Sequencers.Remove(id); }
 

@@ -44,6 +44,7 @@ private:
 class CameraSequencer : public ISequencer {
 public:
     void SetSet(GameServices::Entities::Set* set) { m_Set = set; }
+    GameServices::Entities::Set* GetSet() const { return m_Set; }
 
     void onSequenceEvent(const TString<char>& name, const TString<char>& target,
                          const TString<char>& parameter) override;
@@ -58,6 +59,9 @@ class GameShowCameraSequencer : public ISequencer {
 public:
     // Hands the camera manager the current level's set and its first active camera.
     void onInitialize(GameServices::Entities::Set* set);
+    // Forgets the set (its level is left).
+    void Clear() { m_Set = nullptr; }
+    GameServices::Entities::Set* GetSet() const { return m_Set; }
 
     void onSequenceEvent(const TString<char>& name, const TString<char>& target,
                          const TString<char>& parameter) override;

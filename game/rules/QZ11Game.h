@@ -1,0 +1,206 @@
+#pragma once
+// The match game mode: stages a match on the level "QZ11_Game_Level2", takes the players'
+// team actions, steps the game phase at every end of a show sequence and announces each step
+// through 24 events the in-game screen follows. The match state lives in the game context.
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "engine/core/AGArray.h"
+#include "engine/core/FDelegate.h"
+#include "engine/core/FHandler.h"
+#include "game/presentation/QZApplicationData.h"
+#include "game/rules/QZAI.h"
+#include "gameservices/game/Appearance.h"
+#include "gameservices/game/TeamActionManager.h"
+#include "gameservices/minigame/AIFactory.h"
+#include "gameservices/minigame/BaseMiniGame.h"
+#include "gameshow/GameShowCamera.h"
+
+namespace GameServices::Entities {
+class BaseTeamMember;
+class Entity;
+class Prop;
+}  // namespace GameServices::Entities
+
+namespace QZ2011 {
+
+class Board;
+class IRoundRules;
+class QZCharacter;
+
+class QZ11Game : public GameServices::MiniGame::BaseMiniGame {
+public:
+    static constexpr const char* kLevelName = "QZ11_Game_Level2";
+    static constexpr int kEventCount = 24;
+    static constexpr u32 kCrowdCapacity = 100;
+
+    using MemberEvent = FHandlerParam<GameServices::Entities::BaseTeamMember*>;
+
+    QZ11Game();
+    ~QZ11Game() override;
+
+    // Events in index order 0..23; 1, 2, 12 and 21..23 are never fired.
+    MemberEvent BuzzEvent;
+    MemberEvent BuzzEvent2;
+    MemberEvent BuzzEvent3;
+    MemberEvent AnswerEnteredEvent;
+    MemberEvent FaceOffQuestionEvent;
+    MemberEvent AnswerTurnEvent;
+    MemberEvent RoundStartEvent;
+    MemberEvent ResumeEvent;
+    MemberEvent FaceOffWonEvent;
+    MemberEvent FastMoneyStartEvent;
+    MemberEvent FastMoneySecondPlayerEvent;
+    MemberEvent FastMoneyRevealEvent;
+    MemberEvent SpareEvent12;
+    MemberEvent RoundAnswerTurnEvent;
+    MemberEvent PlayOrPassChosenEvent;
+    MemberEvent ScoreChangedEvent;
+    MemberEvent StealEvent;
+    MemberEvent AnswerResultEvent;
+    MemberEvent BuzzOpenEvent;
+    MemberEvent OthersRevealedEvent;
+    MemberEvent AchievementUnlockedEvent;
+    MemberEvent SpareEvent21;
+    MemberEvent SpareEvent22;
+    MemberEvent SpareEvent23;
+    // The event of an index 0..23; SpareEvent23 (never fired) for any other.
+    MemberEvent& Event(int index);
+    // The first registered team's member 0; null when there is none.
+    GameServices::Entities::BaseTeamMember* PlayerOneMember() const;
+
+    // Team actions.
+    void OnBuzzSinglePlayer(GameServices::KorvoGame::TeamActionData* data);
+    void OnEnterAnswer(GameServices::KorvoGame::TeamActionData* data);
+    void OnEnterAIAnswer(GameServices::KorvoGame::TeamActionData* data);
+    void OnSkipSequence(GameServices::KorvoGame::TeamActionData* data);
+
+    // Each fires its event with the player-1 member.
+    void FireFaceOffQuestion();
+    void FireBuzzOpen();
+    // Both buzzer lights idle, then the answer-turn event.
+    void StartAnswerTurn();
+    void FireRoundStart();
+    void FireResume();
+    // The face-off winner's family takes the turn.
+    void DecideFaceOffWinner();
+    void FirePlayOrPassChosen();
+    // The playing family's strikes cleared, then the round-answer-turn event.
+    void StartRoundAnswerTurn();
+    void FireScoreChanged();
+    void FireSteal();
+    // The fast-money start event, then phase 24.
+    void StartFastMoney();
+    void FireFastMoneySecondPlayer();
+    void FireFastMoneyReveal();
+    void FireAnswerResult();
+    void FireOthersRevealed();
+    void FireAchievementUnlocked();
+
+    // Level life.
+    void LoadLevel(bool initializeSet) override;
+    void InitializeLevel() override;
+    void CleanupLevel() override;
+    // Finds the contestants and the avatar faces, turns the faces, hides the contestants.
+    void SetUpFamilies();
+
+    // The phase step, run at every end of a sequence.
+    void OnSequenceEnd();
+
+    // Staging.
+    void HideAllContestants();
+    void PlayLeftFamilyPose();
+    void PlayLeftFamilyIntro();
+    void PlayRightFamilyPose();
+    void PlayRightFamilyIntro();
+    void PlaceLeftFamily();
+    void PlaceRightFamily();
+    void StartRound();
+    void ReadLevelTuning();
+    void RevealAnswerBlock(int index);
+    void LightBuzzer();
+    void ResetBoardBlocks();
+    void SetupBoardBlocks(int answerCount);
+    void SetStageScreens(bool fastMoney);
+    void SetScoreDisplay(bool right, int value);
+    void SetCrowdVisible(bool visible);
+    void ResetBoardScreens();
+
+    // Stage dressing and the show's sequence table.
+    static void LoadInGameSequences();
+    static void ApplyStageDressing();
+    static void ApplyInGameStageDressing();
+    static void CollectCrowd(QZ11Game* game);
+    static bool IsBoardComplete();
+    // (file, sequence name) in table order.
+    static const std::array<std::pair<const char*, const char*>, 85>& InGameSequences();
+
+    // The round rules the phase step calls; null until installed.
+    IRoundRules* GetRoundRules() const { return m_RoundRules; }
+    void SetRoundRules(IRoundRules* rules) { m_RoundRules = rules; }
+
+    // "QZ11Game : can't find '<name>' in the level", once per name per level start.
+    void ReportMissing(const char* name);
+
+protected:
+    // The avatar faces of the two players' viewports.
+    QZCharacter* m_FaceLeft = nullptr;
+    QZCharacter* m_FaceRight = nullptr;
+    GameServices::KorvoGame::Appearance m_Appearances[4];
+    // 0..3 the left family's members 1-4, 4..7 the right family's.
+    QZCharacter* m_Contestants[8] = {};
+    QZApplicationDataLevel m_LevelData;
+    QZApplicationDataCharacter m_CharacterData;
+    GameShow::sGameShowApplicationDataCameras m_CameraData;
+    QZApplicationDataProps m_PropData;
+
+    GameServices::KorvoGame::TeamActionManagerDelegate<QZ11Game> m_BuzzAction{this, &QZ11Game::OnBuzzSinglePlayer};
+    GameServices::KorvoGame::TeamActionManagerDelegate<QZ11Game> m_EnterAnswerAction{this, &QZ11Game::OnEnterAnswer};
+    GameServices::KorvoGame::TeamActionManagerDelegate<QZ11Game> m_EnterAIAnswerAction{this,
+                                                                                       &QZ11Game::OnEnterAIAnswer};
+    GameServices::KorvoGame::TeamActionManagerDelegate<QZ11Game> m_SkipAction{this, &QZ11Game::OnSkipSequence};
+    GameServices::MiniGame::AIFactory<QZAI> m_AIs;
+    FDelegate<QZ11Game> m_PhaseStep{this, &QZ11Game::OnSequenceEnd};
+
+    // Stage parts, found at level start; null when the level lacks them.
+    GameServices::Entities::Prop* m_BoardScreen10A = nullptr;
+    GameServices::Entities::Prop* m_BoardScreen10B = nullptr;
+    GameServices::Entities::Prop* m_BoardScreenLogo = nullptr;
+    GameServices::Entities::Prop* m_MarkerFastMoney = nullptr;
+    GameServices::Entities::Prop* m_MarkerLeftPose = nullptr;
+    GameServices::Entities::Prop* m_MarkerRightPose = nullptr;
+    // Members A..D = m1..m4.
+    GameServices::Entities::Prop* m_LeftPodium[4] = {};
+    GameServices::Entities::Prop* m_RightPodium[4] = {};
+    GameServices::Entities::Prop* m_DeskDigitLeft = nullptr;
+    GameServices::Entities::Prop* m_DeskDigitRight = nullptr;
+    GameServices::Entities::Prop* m_ScreenDigitsLeft = nullptr;
+    GameServices::Entities::Prop* m_ScreenDigitsRight = nullptr;
+    GameServices::Entities::Prop* m_ScreenDigitCenter = nullptr;
+    // 0 is "board_block_empty_02" (there is no cover for block 1).
+    GameServices::Entities::Prop* m_Covers[7] = {};
+    GameServices::Entities::Prop* m_SignDouble = nullptr;
+    GameServices::Entities::Prop* m_SignTriple = nullptr;
+    // The 80s side screens.
+    GameServices::Entities::Prop* m_SideSingle[2] = {};
+    Board* m_Blocks[8] = {};
+    Board* m_BlocksDt[6] = {};
+    Board* m_BuzzerTopLeft = nullptr;
+    Board* m_BuzzerTopRight = nullptr;
+    AGArray<GameServices::Entities::Entity*> m_Crowd{1};
+
+private:
+    // Finds a prop by name, reporting a missing one.
+    GameServices::Entities::Prop* FindStageProp(const char* name);
+    // Fires an event with the player-1 member.
+    void FireWithPlayerOne(MemberEvent& event);
+
+    IRoundRules* m_RoundRules = nullptr;
+    // The names reported missing since the level start.
+    std::vector<TString<char>> m_Reported;
+    // Reported once per level start when the round rules are absent.
+    bool m_NoRulesReported = false;
+};
+
+}  // namespace QZ2011
