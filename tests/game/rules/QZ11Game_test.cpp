@@ -1,0 +1,388 @@
+#include "game/rules/QZ11Game.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "game/QZ2011GameContext.h"
+#include "game/presentation/Board.h"
+#include "game/presentation/QZApplicationData.h"
+#include "game/presentation/QZBuzzLightProps.h"
+#include "game/presentation/QZCharacter.h"
+#include "game/rules/Family.h"
+#include "game/rules/QZ11Phases.h"
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/entities/GameEntityFactory.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/entities/SetElement.h"
+#include "gameservices/entities/Team.h"
+#include "gameservices/entities/TypeIds.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/TeamRegistry.h"
+#include "platform/core/Clock.h"
+#include "tests/gameservices/entities/PoolSetup.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempDir.h"
+
+using namespace QZ2011;
+using GameServices::Entities::BaseTeamMember;
+using GameServices::KorvoGame::TeamActionData;
+
+namespace {
+
+std::string Item(const char* kind, const std::string& name) {
+    return std::string("<item><Kind>") + kind + "</Kind><Name>" + name + "</Name></item>";
+}
+
+// A match level with the contestants, the faces, the boards, the lights and one stage prop;
+// the other stage props are missing.
+std::string MatchLevel() {
+    std::string props, characters;
+    for (int n = 1; n <= 8; ++n)
+        props += Item("Board", "board_block_0" + std::to_string(n));
+    for (int n = 1; n <= 6; ++n)
+        props += Item("Board", "board_block_dt_0" + std::to_string(n));
+    props += Item("Board", "buzzer_top_left") + Item("Board", "buzzer_top_right") +
+             Item("BuzzerLight", "buzzer_light_left") + Item("BuzzerLight", "buzzer_light_right") +
+             Item("StageProps", "board_screenlogo");
+    for (const char* side : {"left", "right"})
+        for (int n = 1; n <= 4; ++n)
+            characters += Item("QZCharacter", std::string("contestant_") + side + "_" + std::to_string(n));
+    std::string faces;
+    for (const char* side : {"Left", "Right"})
+        faces += std::string("<ComponentLevel name=\"ComponentAvatarFace_") + side +
+                 "\" loadingMode=\"loadinlevel\"><Characters>" +
+                 Item("QZCharacter", std::string("avatar_face_") + (side[0] == 'L' ? "left" : "right")) +
+                 "</Characters></ComponentLevel>";
+    return "<root><Level><SetElements><item><Name>Stage70</Name></item><item><Name>Stage80</Name></item>"
+           "</SetElements><Props>" + props + "</Props><Characters>" + characters +
+           "</Characters><ComponentLevels>" + faces +
+           "</ComponentLevels><ApplicationData><numberOfAnswers>8</numberOfAnswers><questionRoundTime>30"
+           "</questionRoundTime><unknownKey>5</unknownKey></ApplicationData></Level></root>";
+}
+
+// Counts the firings of every event of the match mode and the member each one carried.
+struct EventLog {
+    struct Recorder : IDelegateParam<BaseTeamMember*> {
+        void Invoke(BaseTeamMember* member) override {
+            ++count;
+            last = member;
+        }
+        int count = 0;
+        BaseTeamMember* last = nullptr;
+    };
+    void Attach(QZ11Game& game) {
+        for (int i = 0; i < QZ11Game::kEventCount; ++i) {
+            game.Event(i).RemoveDelegate(&recorders[i]);
+            recorders[i] = Recorder();
+            game.Event(i).AddDelegate(&recorders[i]);
+        }
+    }
+    int Total() const {
+        int total = 0;
+        for (const Recorder& r : recorders)
+            total += r.count;
+        return total;
+    }
+    Recorder recorders[QZ11Game::kEventCount];
+};
+
+class MatchModeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string items;
+        for (const char* pool : {"FactoryDeviceTriggerKey", "FactoryDeviceTriggerMove", "FactoryDeviceTriggerAccel",
+                                 "FactorySetElement", "FactoryCamera"})
+            items += ParameterItem("GameServices", pool, "4");
+        for (const char* pool : {"FactoryRenderableModelData", "FactoryGsAvatar", "FactoryRenderableAvatarData"})
+            items += ParameterItem("GameServices", pool, "40");
+        home.Write("-xml/global/runtimeparameters.xml", ParameterFile(items));
+        home.Write("-xml/levels/levels.xml",
+                   "<root><LevelTransitions><Levels><item><LevelNameId>QZ11_Game_Level2</LevelNameId>"
+                   "<LevelFileName>match_a</LevelFileName></item><item><LevelNameId>QZ11_Game_Level1</LevelNameId>"
+                   "<LevelFileName>elsewhere</LevelFileName></item></Levels></LevelTransitions></root>");
+        home.Write("-xml/levels/match_a.xml", MatchLevel());
+        home.Write("-xml/levels/elsewhere.xml", "<root><Level/></root>");
+        GameServices::Bridge::FileSystem::SetRootPath(TString<char>((home.Path() + "/").c_str()));
+        context.Initialize();
+        context.m_Decade = 0;
+    }
+    void TearDown() override { context.Shutdown(); }
+
+    void Go(const char* file, int frames) {
+        context.GetGameFlowManager()->SetNextLevel(file, nullptr, false);
+        for (int i = 0; i < frames; ++i)
+            context.Update(16);
+    }
+    void Enter() {
+        Go("match_a", 30);
+        events.Attach(match());
+    }
+    QZ11Game& match() { return context.GetMatchMode(); }
+    GameServices::Entities::Set* set() { return match().GetSet(); }
+    QZCharacter* Character(const std::string& name) {
+        return dynamic_cast<QZCharacter*>(set()->FindCharacter(name.c_str()));
+    }
+    BaseTeamMember* Member(int i) { return context.m_PlayerOneFamily->m_Members[i]; }
+    void Act(const char* action, BaseTeamMember* member) {
+        TeamActionData data(nullptr, 0, member);
+        context.GetTeamActionManager()->SimulateTeamAction(&data, action);
+    }
+
+    TempDir home;
+    platform::FakeClock clock;
+    LogCapture log;
+    QZ2011GameContext context;
+    EventLog events;
+};
+
+size_t Count(const LogCapture& log, const std::string& text) {
+    size_t n = 0;
+    for (const std::string& line : log.Lines())
+        n += line.find(text) != std::string::npos;
+    return n;
+}
+
+bool In(i32 phase, std::initializer_list<i32> phases) {
+    return std::find(phases.begin(), phases.end(), phase) != phases.end();
+}
+
+}  // namespace
+
+// Every action in every phase, with and without a second player and an open answer entry:
+// each is taken only in its phases and flags, and a taken one fires its one event.
+TEST_F(MatchModeTest, TeamActionsAreTakenOnlyInTheirPhasesAndFlags) {
+    Enter();
+    const std::initializer_list<i32> answerPhases = {8, 9, 12, 13, 20, 21, 24, 25};
+    context.m_LeftMemberIndex = 0;
+    Member(0)->m_DeviceId = 0;
+    for (i32 phase = -1; phase <= 30; ++phase)
+        for (u32 two : {0u, 1u})
+            for (u8 open : {0, 1}) {
+                SCOPED_TRACE("phase " + std::to_string(phase) + " two " + std::to_string(two) + " open " +
+                             std::to_string(open));
+                context.m_GamePhase = phase;
+                context.m_TwoPlayers = two;
+                context.m_AnswerEntryOpen = open;
+                struct Case {
+                    const char* action;
+                    int event;
+                    bool taken;
+                } cases[] = {{"BuzzSinglePlayer", 0, two == 0 && In(phase, {7, 17})},
+                             {"EnterAnswer", 3, open && In(phase, answerPhases)},
+                             {"EnterAIAnswer", 3, In(phase, answerPhases)}};
+                for (const Case& c : cases) {
+                    events.Attach(match());
+                    context.m_LastAnswerIndex = 99;
+                    context.m_BuzzOwner = -1;
+                    Act(c.action, Member(0));
+                    EXPECT_EQ(events.Total(), c.taken ? 1 : 0) << c.action;
+                    EXPECT_EQ(events.recorders[c.event].count, c.taken ? 1 : 0) << c.action;
+                    EXPECT_EQ(events.recorders[c.event].last, c.taken ? Member(0) : nullptr);
+                    // The answer check ran exactly when the answer was taken (no question: wrong).
+                    if (c.event == 3) {
+                        EXPECT_EQ(context.m_LastAnswerIndex, c.taken ? -1 : 99) << c.action;
+                    } else {
+                        EXPECT_EQ(context.m_BuzzOwner, c.taken ? 0 : -1);
+                    }
+                }
+            }
+}
+
+// Who a buzz marks: the left member at player 1's index for device 0, the right member at the
+// right index otherwise; an index outside 0..3 marks nobody on either side.
+TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndex) {
+    Enter();
+    struct Case {
+        bool computer;
+        i32 device, left, right;
+        const char* marked;
+        u8 mayActAfter;
+    } cases[] = {{false, 0, 2, 1, "contestant_left_3", 0},  {false, 1, 2, 1, "contestant_right_2", 1},
+                 {true, 1, 0, 3, "contestant_right_4", 1},  {false, 1, 0, 4, nullptr, 1},
+                 {false, 0, 4, 0, nullptr, 0},               {true, 1, 0, -1, nullptr, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.marked ? c.marked : "nobody");
+        for (const char* side : {"left", "right"})
+            for (int n = 1; n <= 4; ++n)
+                Character(std::string("contestant_") + side + "_" + std::to_string(n))->m_Buzz = false;
+        context.m_GamePhase = PhaseSuddenDeathBuzz;
+        context.m_TwoPlayers = 0;
+        context.m_AIMayAct = 1;
+        context.m_BuzzOwner = 1;
+        context.m_LeftMemberIndex = c.left;
+        context.m_RightMemberIndex = c.right;
+        Member(1)->m_Computer = c.computer;
+        Member(1)->m_DeviceId = c.device;
+        events.Attach(match());
+        Act("BuzzSinglePlayer", Member(1));
+        EXPECT_EQ(events.recorders[0].last, Member(1));
+        EXPECT_EQ(context.m_BuzzOwner, c.computer ? 1 : 0);
+        EXPECT_EQ(context.m_AIMayAct, c.mayActAfter);
+        int marked = 0;
+        for (const char* side : {"left", "right"})
+            for (int n = 1; n <= 4; ++n) {
+                const std::string name = std::string("contestant_") + side + "_" + std::to_string(n);
+                QZCharacter* character = Character(name);
+                if (!character->m_Buzz)
+                    continue;
+                ++marked;
+                EXPECT_EQ(name, c.marked);
+                EXPECT_EQ(character->m_LeftSide, side[0] == 'l');
+            }
+        EXPECT_EQ(marked, c.marked ? 1 : 0);
+    }
+}
+
+// Each firing operation fires its own event once, with the player-1 member; the spare events
+// never fire.
+TEST_F(MatchModeTest, FiringOperationsFireTheirEventWithPlayerOne) {
+    Enter();
+    context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
+    struct Case {
+        void (QZ11Game::*fire)();
+        int event;
+    } cases[] = {{&QZ11Game::FireFaceOffQuestion, 4},   {&QZ11Game::StartAnswerTurn, 5},
+                 {&QZ11Game::FireRoundStart, 6},        {&QZ11Game::FireResume, 7},
+                 {&QZ11Game::DecideFaceOffWinner, 8},   {&QZ11Game::StartFastMoney, 9},
+                 {&QZ11Game::FireFastMoneySecondPlayer, 10}, {&QZ11Game::FireFastMoneyReveal, 11},
+                 {&QZ11Game::StartRoundAnswerTurn, 13}, {&QZ11Game::FirePlayOrPassChosen, 14},
+                 {&QZ11Game::FireScoreChanged, 15},     {&QZ11Game::FireSteal, 16},
+                 {&QZ11Game::FireAnswerResult, 17},     {&QZ11Game::FireBuzzOpen, 18},
+                 {&QZ11Game::FireOthersRevealed, 19},   {&QZ11Game::FireAchievementUnlocked, 20}};
+    for (const Case& c : cases) {
+        events.Attach(match());
+        (match().*c.fire)();
+        EXPECT_EQ(events.Total(), 1) << c.event;
+        EXPECT_EQ(events.recorders[c.event].count, 1) << c.event;
+        EXPECT_EQ(events.recorders[c.event].last, Member(0)) << c.event;
+    }
+    // The fast-money start moves to the first player after its listeners ran.
+    EXPECT_EQ(context.m_GamePhase, PhaseFastMoneyFirstPlayer);
+    // The answer turn idles both lights.
+    auto* light = dynamic_cast<QZBuzzLightProps*>(set()->FindProp("buzzer_light_right"));
+    light->SetState(false, false, true);
+    match().StartAnswerTurn();
+    EXPECT_TRUE(light->m_State[0] && !light->m_State[1] && !light->m_State[2]);
+}
+
+// The face-off winner's family takes the turn; a 00s single-player face-off won by player 1
+// is checked for its award.
+TEST_F(MatchModeTest, FaceOffWinnerAndRoundTurn) {
+    Enter();
+    struct Case {
+        u32 two, decade;
+        i32 winner, family;
+        u32 awardChecks;
+    } cases[] = {{0, 3, 1, 0, 0}, {0, 3, 0, 1, 1}, {0, 2, 0, 1, 0}, {1, 3, 0, 1, 0}, {1, 3, 1, 2, 0}};
+    for (const Case& c : cases) {
+        const u32 before = context.GetAwardManager().m_WinFaceOffChecks;
+        context.m_TwoPlayers = c.two;
+        context.m_Decade = c.decade;
+        context.m_FaceOffWinner = c.winner;
+        match().DecideFaceOffWinner();
+        EXPECT_EQ(context.m_CurrentFamily, c.family);
+        EXPECT_EQ(context.GetAwardManager().m_WinFaceOffChecks - before, c.awardChecks);
+        // The playing family starts its answers without strikes.
+        context.GetCurrentFamily()->m_Strikes = 2;
+        match().StartRoundAnswerTurn();
+        EXPECT_EQ(context.GetCurrentFamily()->m_Strikes, 0);
+    }
+    context.m_ComputerFamily->m_Strikes = context.m_PlayerOneFamily->m_Strikes = 1;
+    context.m_CurrentFamily = QZ2011GameContext::kNoFamily;
+    events.Attach(match());
+    match().StartRoundAnswerTurn();
+    EXPECT_TRUE(log.Contains("No family set!!"));
+    EXPECT_EQ(events.recorders[13].count, 1);
+    EXPECT_EQ(context.m_ComputerFamily->m_Strikes + context.m_PlayerOneFamily->m_Strikes, 2);
+}
+
+// A skip ends only a skippable sequence, only while skipping is allowed; in a single-player
+// match a waiting computer family is told to act.
+TEST_F(MatchModeTest, SkipEndsOnlyASkippableSequence) {
+    Enter();
+    GameShow::SequenceManager* sequences = context.GetSequenceManager();
+    sequences->LoadSequence("long", home.Write("long.xml", "<root><Sequence duration=\"9000\" skippable=\"true\">"
+                                                           "<OnStart><Events/></OnStart><Acts/><OnEnd><Events/>"
+                                                           "</OnEnd></Sequence></root>").c_str());
+    sequences->LoadSequence("fixed", home.Write("fixed.xml", "<root><Sequence duration=\"9000\"><OnStart><Events/>"
+                                                             "</OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence>"
+                                                             "</root>").c_str());
+    struct Case {
+        const char* sequence;
+        u8 allowed, busy;
+        u32 two;
+        bool ends;
+        u8 notice;
+    } cases[] = {{"long", 1, 1, 0, true, 1},  {"long", 0, 1, 0, false, 0}, {"fixed", 1, 1, 0, false, 1},
+                 {"long", 1, 0, 0, true, 0},  {"long", 1, 1, 1, true, 0}};
+    for (const Case& c : cases) {
+        sequences->PlaySequence(c.sequence);
+        context.m_SkipAllowed = c.allowed;
+        context.m_AIBusy = c.busy;
+        context.m_TwoPlayers = c.two;
+        context.m_AIAnswerStarted = 0;
+        Act("SkipSequence", Member(0));
+        EXPECT_EQ(sequences->GetCurrentSequence() == nullptr, c.ends) << c.sequence;
+        EXPECT_EQ(context.m_AIAnswerStarted, c.notice) << c.sequence;
+    }
+}
+
+// Entering the level again and again: the stage is found and named each time, team actions
+// wait for the base start, and every listener is there once while the level runs and gone
+// after it.
+TEST_F(MatchModeTest, LevelCyclesLeaveOneSubscriptionEach) {
+    auto& connected = GameServices::KorvoGame::TeamActionManager::GetFreeDeviceConnectedEvent();
+    auto& lost = GameServices::KorvoGame::TeamActionManager::GetMemberDeviceLostEvent();
+    const size_t connectedBefore = connected.Count(), lostBefore = lost.Count();
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        SCOPED_TRACE(cycle);
+        log.Clear();
+        Go("match_a", 0);
+        for (int i = 0; i < 30 && !set(); ++i)
+            context.Update(16);
+        // Loaded, not started: the stage kinds made their entities, team actions are off.
+        ASSERT_NE(set(), nullptr);
+        EXPECT_NE(dynamic_cast<Board*>(set()->FindProp("board_block_01")), nullptr);
+        auto data = set()->Attributes.m_Map.find(GameServices::Entities::TypeIds::ApplicationDataKey);
+        ASSERT_NE(data, set()->Attributes.m_Map.end());
+        auto* level = dynamic_cast<QZApplicationDataLevel*>(data->second);
+        ASSERT_NE(level, nullptr);
+        EXPECT_TRUE(level->numberOfAnswers == 8 && level->questionRoundTime == 30);
+        events.Attach(match());
+        context.m_GamePhase = PhaseFaceOffBuzz;
+        context.m_TwoPlayers = 0;
+        Act("BuzzSinglePlayer", Member(0));
+        EXPECT_EQ(events.Total(), 0);
+        for (int i = 0; i < 30; ++i)
+            context.Update(16);
+        Act("BuzzSinglePlayer", Member(0));
+        EXPECT_EQ(events.recorders[0].count, 1);
+
+        EXPECT_EQ(dynamic_cast<Board*>(set()->FindProp("board_block_08"))->m_BlockName, "Block_08");
+        EXPECT_EQ(dynamic_cast<Board*>(set()->FindProp("board_block_dt_06"))->m_BlockName, "Block_dt_06");
+        EXPECT_EQ(dynamic_cast<Board*>(set()->FindProp("buzzer_top_right"))->m_BlockName, "BuzzerRight");
+        EXPECT_TRUE(set()->FindSetElement("Stage70")->Visible && !set()->FindSetElement("Stage80")->Visible);
+        auto* faces = set()->FindComponentLevel("ComponentAvatarFace_Left");
+        EXPECT_EQ(faces->FindCharacter("avatar_face_left")->GetRotationY(), 160.0f);
+        EXPECT_EQ(Count(log, "can't find 'board_screen10_a'"), 1u);
+        EXPECT_EQ(Count(log, "can't find 'contestant"), 0u);
+        EXPECT_TRUE(context.GetSequenceManager()->IsEnabled());
+        EXPECT_EQ(context.GetSequenceManager()->GetSequenceEndedEvent().Count(), 1u);
+        EXPECT_EQ(connected.Count(), connectedBefore + 1);
+        EXPECT_EQ(lost.Count(), lostBefore + 1);
+
+        Member(1)->m_Playing = 1;
+        Go("elsewhere", 30);
+        EXPECT_EQ(match().Event(0).Count(), 0u);
+        EXPECT_EQ(context.GetSequenceManager()->GetSequenceEndedEvent().Count(), 0u);
+        EXPECT_EQ(context.GetSequenceManager()->GetSequenceCount(), 0u);
+        EXPECT_TRUE(connected.Count() == connectedBefore && lost.Count() == lostBefore);
+        auto* factories = GameServices::Entities::GameEntityFactory::Instance();
+        for (const char* kind : {"Board", "QZCharacter", "GameShowCameras", "ScoreBoard", "ScoreDesk", "BuzzerLight"})
+            EXPECT_EQ(factories->GetFactory(kind), nullptr) << kind;
+        EXPECT_NE(factories->GetFactory("StageProps"), nullptr);
+        EXPECT_EQ(context.m_PlayerOneFamily->m_Members[1]->m_Playing, 0);
+    }
+}
