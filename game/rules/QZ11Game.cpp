@@ -8,6 +8,7 @@
 #include "game/rules/AnswerResult.h"
 #include "game/rules/Family.h"
 #include "game/rules/QZ11Phases.h"
+#include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/entities/GameEntityFactory.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/Team.h"
@@ -252,6 +253,12 @@ void QZ11Game::CleanupLevel() {
         sequences->RemoveAllSequences();
     }
     GameServices::Entities::GameEntityFactory* factories = GameServices::Entities::GameEntityFactory::Instance();
+    // The level's clean-up leaves characters their render data for the pool's next level;
+    // this pool goes now, so its data goes back first or every match would keep ten more.
+    if (auto* characters =
+            dynamic_cast<GameServices::Entities::EntityFactory<QZCharacter>*>(factories->GetFactory("QZCharacter")))
+        for (u32 i = 0; i < characters->GetMaxSize(); ++i)
+            GameServices::Bridge::RenderingSystem::CleanupEntity(*characters->At(i), nullptr);
     for (const char* kind : {"Board", "QZCharacter", "GameShowCameras", "ScoreBoard", "ScoreDesk", "BuzzerLight"})
         factories->DestroyFactory(kind);
 }

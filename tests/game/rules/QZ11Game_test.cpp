@@ -5,7 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/AGData.h"
+#include "engine/core/AGResourceManager.h"
+#include "engine/core/PcDirectory.h"
 #include "game/QZ2011GameContext.h"
+#include "game/rules/AnswerResult.h"
 #include "game/presentation/Board.h"
 #include "game/presentation/QZApplicationData.h"
 #include "game/presentation/QZBuzzLightProps.h"
@@ -13,6 +17,7 @@
 #include "game/rules/Family.h"
 #include "game/rules/QZ11Phases.h"
 #include "gameservices/bridge/FileSystem.h"
+#include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/entities/GameEntityFactory.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
@@ -22,6 +27,8 @@
 #include "gameservices/game/TeamRegistry.h"
 #include "platform/core/Clock.h"
 #include "tests/gameservices/entities/PoolSetup.h"
+#include "questions/QuestionManager.h"
+#include "tests/questions/QuestionBytes.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
@@ -52,7 +59,7 @@ std::string MatchLevel() {
     std::string faces;
     for (const char* side : {"Left", "Right"})
         faces += std::string("<ComponentLevel name=\"ComponentAvatarFace_") + side +
-                 "\" loadingMode=\"loadinlevel\"><Characters>" +
+                 "\" loadingMode=\"loadinlevel\"><Cameras/><Characters>" +
                  Item("QZCharacter", std::string("avatar_face_") + (side[0] == 'L' ? "left" : "right")) +
                  "</Characters></ComponentLevel>";
     return "<root><Level><SetElements><item><Name>Stage70</Name></item><item><Name>Stage80</Name></item>"
@@ -336,6 +343,9 @@ TEST_F(MatchModeTest, LevelCyclesLeaveOneSubscriptionEach) {
     auto& connected = GameServices::KorvoGame::TeamActionManager::GetFreeDeviceConnectedEvent();
     auto& lost = GameServices::KorvoGame::TeamActionManager::GetMemberDeviceLostEvent();
     const size_t connectedBefore = connected.Count(), lostBefore = lost.Count();
+    auto* renderables = GameServices::Bridge::RenderingSystem::GetRenderableModelDataFactory();
+    ASSERT_NE(renderables, nullptr);
+    const u32 renderablesBefore = renderables->GetUsedCount();
     for (int cycle = 0; cycle < 3; ++cycle) {
         SCOPED_TRACE(cycle);
         log.Clear();
@@ -365,6 +375,7 @@ TEST_F(MatchModeTest, LevelCyclesLeaveOneSubscriptionEach) {
         EXPECT_EQ(dynamic_cast<Board*>(set()->FindProp("buzzer_top_right"))->m_BlockName, "BuzzerRight");
         EXPECT_TRUE(set()->FindSetElement("Stage70")->Visible && !set()->FindSetElement("Stage80")->Visible);
         auto* faces = set()->FindComponentLevel("ComponentAvatarFace_Left");
+        ASSERT_TRUE(faces && faces->FindCharacter("avatar_face_left"));
         EXPECT_EQ(faces->FindCharacter("avatar_face_left")->GetRotationY(), 160.0f);
         EXPECT_EQ(Count(log, "can't find 'board_screen10_a'"), 1u);
         EXPECT_EQ(Count(log, "can't find 'contestant"), 0u);
@@ -375,6 +386,8 @@ TEST_F(MatchModeTest, LevelCyclesLeaveOneSubscriptionEach) {
 
         Member(1)->m_Playing = 1;
         Go("elsewhere", 30);
+        // Every render record the stage took is back, the contestants' included.
+        EXPECT_EQ(renderables->GetUsedCount(), renderablesBefore);
         EXPECT_EQ(match().Event(0).Count(), 0u);
         EXPECT_EQ(context.GetSequenceManager()->GetSequenceEndedEvent().Count(), 0u);
         EXPECT_EQ(context.GetSequenceManager()->GetSequenceCount(), 0u);
@@ -384,5 +397,83 @@ TEST_F(MatchModeTest, LevelCyclesLeaveOneSubscriptionEach) {
             EXPECT_EQ(factories->GetFactory(kind), nullptr) << kind;
         EXPECT_NE(factories->GetFactory("StageProps"), nullptr);
         EXPECT_EQ(context.m_PlayerOneFamily->m_Members[1]->m_Playing, 0);
+    }
+}
+
+// The answer check on a loaded question: the typed text, or the computer family's pick on its
+// turn; the seventh and eighth answers are struck out in rounds 3 and 4; nothing matches in
+// the second fast-money turn.
+TEST_F(MatchModeTest, TypedAnswersAreCheckedAgainstTheCurrentQuestion) {
+    AGResourceManager resources;
+    AGResourceManager::SetInstance(&resources);
+    resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
+    TestQuestion question;
+    question.id = "70-0001";
+    for (int i = 0; i < 8; ++i)
+        question.answers.push_back({u32(80 - i), "A" + std::to_string(i), {{"word" + std::to_string(i)}}});
+    ByteWriter block, records;
+    const std::pair<std::string, std::string> files[] = {{"0.bin", QuestionBytes(question)}, {"list.txt", "70-0001\n"}};
+    for (const auto& [name, bytes] : files) {
+        records.U32(Crc32Hash(name.c_str())).U32(TypeKey::Data).U32(0).U32(u32(block.Size())).U32(u32(bytes.size()));
+        block.Text(bytes);
+    }
+    ByteWriter archive;
+    archive.U32(1).U32(0).U32(0).U32(u32(block.Size())).Text(block.Str()).U32(2).Text(records.Str());
+    PcDirectory package;
+    package.Mount(home.Write("GameQuestions.dir", archive.Str()).c_str(), false);
+    context.GetQuestionManager()->Initialize();
+    ASSERT_NE(context.GetQuestionManager()->LoadQuestion(0), nullptr);
+    struct Case {
+        i32 phase, round, family, chosen;
+        const char* typed;
+        i32 index;
+        u32 struckOut;
+    } cases[] = {{12, 1, 1, 2, "word7", 7, 0}, {12, 3, 1, -1, "word6", -1, 1}, {12, 4, 1, -1, "word5", 5, 1},
+                 {12, 2, 1, -1, "nothing", -1, 1}, {12, 4, 0, 7, "word1", -1, 2}, {8, 1, 0, 3, "", 3, 2},
+                 {8, 1, 0, 9, "word1", -1, 2},    {25, 1, 1, -1, "word0", -1, 2}, {24, 1, 1, -1, "word0", 0, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        context.m_GamePhase = c.phase;
+        context.m_RoundCounter = c.round;
+        context.m_CurrentFamily = c.family;
+        context.m_ChosenAnswerIndex = c.chosen;
+        context.m_TypedAnswer = c.typed;
+        context.CheckTypedAnswer(context.m_AnswerRecord);
+        EXPECT_EQ(context.m_AnswerRecord->m_AnswerIndex, c.index);
+        EXPECT_EQ(context.m_LastAnswerIndex, c.index);
+        EXPECT_EQ(context.m_StruckOutAnswers, c.struckOut);
+    }
+    context.GetQuestionManager()->Cleanup();
+    package.Unmount();
+    AGResourceManager::SetInstance(nullptr);
+}
+
+// The turn passes between the two families of the match; from a family that does not play in
+// it, or nobody, it stays and is reported.
+TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesOfTheMatch) {
+    struct Case {
+        u32 two;
+        i32 from, to;
+        bool reported;
+    } cases[] = {{0, 1, 0, false}, {0, 0, 1, false}, {1, 1, 2, false}, {1, 2, 1, false},
+                 {1, 0, 0, true},  {0, 2, 2, true},  {0, 3, 3, true},  {1, 3, 3, true}};
+    for (const Case& c : cases) {
+        log.Clear();
+        context.m_TwoPlayers = c.two;
+        context.m_CurrentFamily = c.from;
+        context.SwitchTurn();
+        EXPECT_EQ(context.m_CurrentFamily, c.to) << c.two << c.from;
+        EXPECT_EQ(log.Contains("We can't switch trun from NOBODY!!"), c.reported) << c.two << c.from;
+    }
+    const Family* families[] = {context.m_ComputerFamily, context.m_PlayerOneFamily, context.m_PlayerTwoFamily};
+    for (i32 slot = 0; slot < 3; ++slot) {
+        context.m_CurrentFamily = slot;
+        EXPECT_EQ(context.GetCurrentFamily(), families[slot]);
+    }
+    EXPECT_TRUE(families[0] && families[1] && families[2] && families[0] != families[2]);
+    EXPECT_EQ(context.m_PlayerOneFamily, context.GetTeamRegistry()->GetTeam());
+    for (i32 owner : {-1, 0, 1, 2}) {
+        context.m_BuzzOwner = owner;
+        EXPECT_EQ(context.GetOtherBuzzSide(), owner == 0 ? 1 : owner == 1 ? 0 : -1);
     }
 }
