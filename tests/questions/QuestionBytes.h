@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/Crc32Hash.h"
 #include "tests/support/ByteWriter.h"
 
 struct TestAnswer {
@@ -91,4 +92,16 @@ inline std::string DictionaryOf(const std::vector<std::string>& words) {
             s += word + "\r\n";
     }
     return s;
+}
+
+// An archive package: one block holding every (name, bytes) file as a data resource.
+inline std::string ArchiveBytes(const std::vector<std::pair<std::string, std::string>>& files) {
+    ByteWriter block, records;
+    for (const auto& [name, bytes] : files) {
+        records.U32(Crc32Hash(name.c_str())).U32(TypeKey::Data).U32(0).U32(uint32_t(block.Size())).U32(uint32_t(bytes.size()));
+        block.Text(bytes);
+    }
+    ByteWriter archive;
+    archive.U32(1).U32(0).U32(0).U32(uint32_t(block.Size())).Text(block.Str()).U32(uint32_t(files.size())).Text(records.Str());
+    return archive.Str();
 }

@@ -25,14 +25,7 @@ using Files = std::vector<std::pair<std::string, std::string>>;
 
 // An archive "<dir>/GameQuestions.dir": one block holding every file.
 std::string WriteArchivePackage(const TempDir& dir, const Files& files) {
-    ByteWriter block, records;
-    for (const auto& [name, bytes] : files) {
-        records.U32(Crc32Hash(name.c_str())).U32(TypeKey::Data).U32(0).U32(u32(block.Size())).U32(u32(bytes.size()));
-        block.Text(bytes);
-    }
-    ByteWriter archive;
-    archive.U32(1).U32(0).U32(0).U32(u32(block.Size())).Text(block.Str()).U32(u32(files.size())).Text(records.Str());
-    return dir.Write("GameQuestions.dir", archive.Str());
+    return dir.Write("GameQuestions.dir", ArchiveBytes(files));
 }
 
 // Runs of questions per decade in bank order; question n answers "answer<n>".
