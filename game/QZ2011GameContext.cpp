@@ -250,6 +250,8 @@ void QZ2011GameContext::AttachConnectedPlayerCursors() {
 }
 
 void QZ2011GameContext::SubscribeDeviceEvents() {
+    // Once however often the level starts.
+    UnsubscribeDeviceEvents();
     GameServices::KorvoGame::TeamActionManager::GetFreeDeviceConnectedEvent().AddDelegate(&m_DeviceConnected);
     GameServices::KorvoGame::TeamActionManager::GetMemberDeviceLostEvent().AddDelegate(&m_MemberDisconnected);
 }

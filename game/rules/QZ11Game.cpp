@@ -50,7 +50,23 @@ QZ11Game::QZ11Game() : BaseMiniGame(kLevelName) {
     m_Crowd.Reserve(kCrowdCapacity);
 }
 
-QZ11Game::~QZ11Game() { m_Crowd.Reserve(0); }
+void QZ11Game::UnlistenTeamActions(QZ2011GameContext* context) {
+    if (GameServices::KorvoGame::TeamActionManager* teams = context ? context->GetTeamActionManager() : nullptr) {
+        teams->UnlistenTeamAction(&m_BuzzAction, "BuzzSinglePlayer");
+        teams->UnlistenTeamAction(&m_EnterAnswerAction, "EnterAnswer");
+        teams->UnlistenTeamAction(&m_EnterAIAnswerAction, "EnterAIAnswer");
+        teams->UnlistenTeamAction(&m_SkipAction, "SkipSequence");
+    }
+}
+
+QZ11Game::~QZ11Game() {
+    m_Crowd.Reserve(0);
+    // A mode that goes with its level still running leaves no listener behind on the game.
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    UnlistenTeamActions(context);
+    if (GameShow::SequenceManager* sequences = context ? context->GetSequenceManager() : nullptr)
+        sequences->GetSequenceEndedEvent().RemoveDelegate(&m_PhaseStep);
+}
 
 QZ11Game::MemberEvent& QZ11Game::Event(int index) {
     MemberEvent* events[kEventCount] = {&BuzzEvent,
@@ -224,12 +240,7 @@ void QZ11Game::CleanupLevel() {
     if (registry && !registry->GetMembers().empty())
         if (GameServices::Entities::Team* team = registry->GetTeam(); team && team->m_Members.size() > 1)
             team->m_Members[1]->m_Playing = 0;
-    if (GameServices::KorvoGame::TeamActionManager* teams = context ? context->GetTeamActionManager() : nullptr) {
-        teams->UnlistenTeamAction(&m_BuzzAction, "BuzzSinglePlayer");
-        teams->UnlistenTeamAction(&m_EnterAnswerAction, "EnterAnswer");
-        teams->UnlistenTeamAction(&m_EnterAIAnswerAction, "EnterAIAnswer");
-        teams->UnlistenTeamAction(&m_SkipAction, "SkipSequence");
-    }
+    UnlistenTeamActions(context);
     if (context)
         context->GetAudioManager().onRelease();
     BaseMiniGame::CleanupLevel();

@@ -23,6 +23,8 @@ class Entity;
 class Prop;
 }  // namespace GameServices::Entities
 
+class QZ2011GameContext;
+
 namespace QZ2011 {
 
 class Board;
@@ -195,6 +197,7 @@ private:
     GameServices::Entities::Prop* FindStageProp(const char* name);
     // Fires an event with the player-1 member.
     void FireWithPlayerOne(MemberEvent& event);
+    void UnlistenTeamActions(QZ2011GameContext* context);
 
     IRoundRules* m_RoundRules = nullptr;
     // The names reported missing since the level start.

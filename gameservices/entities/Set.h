@@ -20,8 +20,9 @@ class Set : public Entity {
 public:
     Set() = default;
     explicit Set(const TString<char>& name) : Entity(name) {}
-    // Frees the lists only; members go back through Clear beforehand.
-    ~Set() override = default;
+    // Frees the lists only; members go back through Clear beforehand. The set's own attributes
+    // (the level's application data) go with it.
+    ~Set() override { Attributes.Clear(); }
 
     bool IsA(const u32& typeId) const override;
     // Synchronize set, then Clear.

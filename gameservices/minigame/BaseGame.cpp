@@ -471,6 +471,9 @@ void BaseGame::Shutdown() {
     OnStep("CollisionSystem::Shutdown");
 
     m_Registry->DeleteAll();
+    // The modes outlive the flow's levels: they stop following them before the levels go.
+    for (BaseMiniGame* mode : m_MiniGames)
+        mode->ForgetLevels();
     m_GameFlow.reset();
     m_Actions.reset();
     m_Registry.reset();

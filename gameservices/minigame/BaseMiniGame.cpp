@@ -84,6 +84,11 @@ void BaseMiniGame::Unsubscribe() {
     StopWaiting();
 }
 
+void BaseMiniGame::ForgetLevels() {
+    Unsubscribe();
+    m_Followed.clear();
+}
+
 void BaseMiniGame::StopWaiting() {
     if (!m_WaitingToStart)
         return;

@@ -52,6 +52,9 @@ public:
     // Last mounted first.
     virtual void UnloadLevelPackages();
 
+    // Stops following the levels of the game flow (the flow is about to delete them).
+    void ForgetLevels();
+
     // For an action a concrete mode subscribes it to: the level stopped, popups closed, the
     // current level asked for again.
     void OnRestart(Bridge::sActionData* data);
