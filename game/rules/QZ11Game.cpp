@@ -60,7 +60,6 @@ void QZ11Game::UnlistenTeamActions(QZ2011GameContext* context) {
 }
 
 QZ11Game::~QZ11Game() {
-    m_Crowd.Reserve(0);
     // A mode that goes with its level still running leaves no listener behind on the game.
     QZ2011GameContext* context = QZ2011GameContext::Current();
     UnlistenTeamActions(context);

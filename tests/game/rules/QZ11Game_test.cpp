@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "engine/core/AGData.h"
@@ -142,13 +143,6 @@ protected:
     EventLog events;
 };
 
-size_t Count(const LogCapture& log, const std::string& text) {
-    size_t n = 0;
-    for (const std::string& line : log.Lines())
-        n += line.find(text) != std::string::npos;
-    return n;
-}
-
 bool In(i32 phase, std::initializer_list<i32> phases) {
     return std::find(phases.begin(), phases.end(), phase) != phases.end();
 }
@@ -160,8 +154,6 @@ bool In(i32 phase, std::initializer_list<i32> phases) {
 TEST_F(MatchModeTest, TeamActionsAreTakenOnlyInTheirPhasesAndFlags) {
     Enter();
     const std::initializer_list<i32> answerPhases = {8, 9, 12, 13, 20, 21, 24, 25};
-    context.m_LeftMemberIndex = 0;
-    Member(0)->m_DeviceId = 0;
     for (i32 phase = -1; phase <= 30; ++phase)
         for (u32 two : {0u, 1u})
             for (u8 open : {0, 1}) {
@@ -316,6 +308,7 @@ TEST_F(MatchModeTest, LevelCyclesLeaveOneSubscriptionEach) {
     auto* renderables = GameServices::Bridge::RenderingSystem::GetRenderableModelDataFactory();
     ASSERT_NE(renderables, nullptr);
     const u32 renderablesBefore = renderables->GetUsedCount();
+    Member(1)->m_ComputerPlay = Member(1)->m_ComputerPlay2 = 1;
     for (int cycle = 0; cycle < 3; ++cycle) {
         SCOPED_TRACE(cycle);
         log.Clear();
@@ -337,12 +330,17 @@ TEST_F(MatchModeTest, LevelCyclesLeaveOneSubscriptionEach) {
             context.Update(16);
         Act("BuzzSinglePlayer", Member(0));
         EXPECT_EQ(events.recorders[0].count, 1);
+        // The base start made the computer family's player from the mode's own pool.
+        const auto& ais = context.GetAIManager().m_AIs;
+        auto* ai = ais.empty() ? nullptr : dynamic_cast<QZAI*>(ais[0]);
+        EXPECT_TRUE(ai && ai->m_Member == Member(1) && ai->m_TeamActionManager == context.GetTeamActionManager());
 
         EXPECT_EQ(dynamic_cast<Board*>(set()->FindProp("buzzer_top_right"))->m_BlockName, "BuzzerRight");
         auto* faces = set()->FindComponentLevel("ComponentAvatarFace_Right");
         EXPECT_EQ(faces ? faces->FindCharacter("avatar_face_right")->GetRotationY() : 0.0f, 200.0f);
-        EXPECT_EQ(Count(log, "can't find 'board_screen10_a'"), 1u);
-        EXPECT_EQ(Count(log, "can't find 'contestant"), 0u);
+        EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(),
+                             "QZ11Game : can't find 'board_screen10_a' in the level"), 1);
+        EXPECT_FALSE(log.Contains("can't find 'contestant"));
         EXPECT_TRUE(context.GetSequenceManager()->IsEnabled());
         EXPECT_EQ(context.GetSequenceManager()->GetSequenceEndedEvent().Count(), 1u);
         EXPECT_EQ(connected.Count(), connectedBefore + 1);
@@ -406,6 +404,11 @@ TEST_F(MatchModeTest, TypedAnswersAreCheckedAgainstTheCurrentQuestion) {
 // The turn passes between the two families of the match; from a family that does not play in
 // it, or nobody, it stays and is reported.
 TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesOfTheMatch) {
+    EXPECT_EQ(context.m_PlayerOneFamily->m_Strikes + context.m_ComputerFamily->m_Strikes, 0);
+    // A match set up again starts without the last one's flags.
+    context.m_AIBusy = context.m_AnswerPending = context.m_StealStarted = context.m_AnswerAgain = 1;
+    context.ResetGameState();
+    EXPECT_TRUE(!context.m_AIBusy && !context.m_AnswerPending && !context.m_StealStarted && !context.m_AnswerAgain);
     // (two players, from, to): a kept turn is reported.
     const i32 cases[][3] = {{0, 1, 0}, {0, 0, 1}, {1, 1, 2}, {1, 2, 1}, {1, 0, 0}, {0, 2, 2}, {0, 3, 3}, {1, 3, 3}};
     for (const auto& c : cases) {
