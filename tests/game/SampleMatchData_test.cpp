@@ -170,6 +170,8 @@ struct DecadeStage {
     const char* stage;
     // The props the decade's dressing animates or holds at a key: stage props.
     std::vector<const char*> dressed;
+    // The props it only shows or hides.
+    std::vector<const char*> shown;
 };
 
 const std::vector<const char*> k90sColours = {
@@ -182,15 +184,17 @@ const std::vector<const char*> k90sColours = {
     "wall_lights_4_intro", "tv_screen_left", "tv_screen_right", "board_lights_intro"};
 
 const DecadeStage kDecades[] = {
-    {0, "QZ11_Game_Level_File_1_70", "Stage70", {"board_lights_intro", "board_screenlogo"}},
+    {0, "QZ11_Game_Level_File_1_70", "Stage70", {"board_lights_intro", "board_screenlogo"}, {"board_lights_ingame"}},
     {1, "QZ11_Game_Level_File_1_80", "Stage80",
-     {"board_lights_intro", "board_screenlogo", "desk_side_top_left", "desk_side_top_right"}},
-    {2, "QZ11_Game_Level_File_1_90", "Stage90", k90sColours},
+     {"board_lights_intro", "board_screenlogo", "desk_side_top_left", "desk_side_top_right"},
+     {"board_lights_ingame", "desk_digit_0"}},
+    {2, "QZ11_Game_Level_File_1_90", "Stage90", k90sColours, {"board_lights_ingame"}},
     {3, "QZ11_Game_Level_File_1_00", "Stage00",
      {"board_lights_intro", "board_score_screens", "wall_1", "wall_2", "wall_3", "wall_top_color_1",
       "wall_top_color_2", "wall_top_color_3", "board_back_color", "arches_top_color_left", "arches_color",
       "floor_tiles_gradient", "arches_lights_3_left", "arches_lights_2_left", "arches_lights_1_left",
-      "arches_lights_3_right", "arches_lights_2_right", "arches_lights_1_right"}},
+      "arches_lights_3_right", "arches_lights_2_right", "arches_lights_1_right"},
+     {"board_lights_ingame"}},
 };
 
 }  // namespace
@@ -223,7 +227,8 @@ TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
         EXPECT_TRUE(set->m_SetElements[0]->Visible);
         for (const char* name : d.dressed)
             EXPECT_NE(QZ2011::GetStageBehavior(set->FindProp(name)), nullptr) << name;
-        EXPECT_NE(set->FindProp("board_lights_ingame"), nullptr);
+        for (const char* name : d.shown)
+            EXPECT_NE(set->FindProp(name), nullptr) << name;
         size_t stageProps = 0, crowd = 0;
         for (GameServices::Entities::Prop* prop : set->m_Props) {
             stageProps += QZ2011::GetStageBehavior(prop) ? 1 : 0;
