@@ -199,10 +199,10 @@ const DecadeStage kDecades[] = {
 
 }  // namespace
 
-// Each decade's match level, entered by its file name through the game flow: the match finds
-// everything it looks up (no "can't find" line), the decade's stage is shown, the dressed props
-// are stage props, the crowd is there, the contestants and faces wait without a look, one
-// game-show camera is live and the level's settings reach the game.
+// Each decade's match level, entered by its file name through the game flow and dressed both
+// ways: the match finds everything it looks up (no "can't find" line), the decade's stage is
+// shown, the dressed props are stage props, the crowd is there, the contestants and faces wait
+// without a look, one game-show camera is live and the level carries the match settings.
 TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
     platform::FakeClock clock;
     for (const DecadeStage& d : kDecades) {
@@ -214,6 +214,8 @@ TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
         ASSERT_TRUE(context.GetGameFlowManager()->SetNextLevel(d.file, nullptr, false));
         for (int i = 0; i < 30; ++i)
             context.Update(16);
+        QZ2011::QZ11Game::ApplyStageDressing();
+        QZ2011::QZ11Game::ApplyInGameStageDressing();
         // Lines the level's data does not cause: no action bindings file, no in-game screen and
         // no graphics (so no camera animation) in this test.
         for (const std::string& line : log.Lines())
