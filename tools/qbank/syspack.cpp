@@ -1,6 +1,7 @@
-// syspack: writes the game's start-up packages in folder form from data/:
-// "gsSystem.dir" (the global and level XML files, the navigation, screen and popup files) and
-// "gstrcsystem.dir" (the English string table).
+// syspack: writes the game's packages of the sample data in folder form from data/:
+// "gsSystem.dir" (the global and level XML files, the navigation, screen and popup files),
+// "gstrcsystem.dir" (the English string table) and "ingamexml.dir" (the match's show
+// sequences, mounted by the match while it loads them).
 //   syspack <data folder> <output folder>
 #include <algorithm>
 #include <cctype>
@@ -48,8 +49,16 @@ int main(int argc, char** argv) {
     for (const char* folder : {"global", "levels", "screens"})
         if (!AddFolder(system, data / folder))
             return 1;
-    if (!system.Duplicates().empty()) {
-        fprintf(stderr, "syspack: %s is in more than one folder\n", system.Duplicates().front().c_str());
+    authoring::PackageWriter sequences;
+    if (!AddFolder(sequences, data / "ingamexml"))
+        return 1;
+    // The engine finds a file in whichever mounted package holds it: names are unique across
+    // packages.
+    authoring::PackageWriter all = system;
+    for (const auto& entry : sequences.Entries())
+        all.Add(entry.name, entry.typeId, entry.bytes);
+    if (!all.Duplicates().empty()) {
+        fprintf(stderr, "syspack: %s is in more than one folder\n", all.Duplicates().front().c_str());
         return 1;
     }
 
@@ -64,7 +73,8 @@ int main(int argc, char** argv) {
     authoring::PackageWriter tables;
     tables.Add("gstrc_english.loc", TypeKey::Localization, authoring::LocalizationBytes(strings));
 
-    if (!system.WriteFolder((out / "gssystem.dir").string()) || !tables.WriteFolder((out / "gstrcsystem.dir").string())) {
+    if (!system.WriteFolder((out / "gssystem.dir").string()) || !tables.WriteFolder((out / "gstrcsystem.dir").string()) ||
+        !sequences.WriteFolder((out / "ingamexml.dir").string())) {
         fprintf(stderr, "syspack: cannot write into %s\n", argv[2]);
         return 1;
     }

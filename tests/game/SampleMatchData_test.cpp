@@ -1,0 +1,297 @@
+// The sample data of the match as the build writes it: the show sequences in "ingamexml", the
+// four decades' match levels and their entries in "Levels.xml", read in package mode from the
+// built data folder, as the game reads them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/core/AGDirectory.h"
+#include "game/QZ2011GameContext.h"
+#include "game/presentation/Board.h"
+#include "game/presentation/QZBuzzLightProps.h"
+#include "game/presentation/QZCharacter.h"
+#include "game/presentation/QZStageProps.h"
+#include "game/presentation/ScoreProps.h"
+#include "game/rules/QZ11Game.h"
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/entities/SetElement.h"
+#include "gameservices/entities/TypeIds.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/LevelTransition.h"
+#include "gameshow/Sequence.h"
+#include "platform/core/Clock.h"
+#include "tests/support/LogCapture.h"
+#include "engine/core/AGData.h"
+#include "engine/core/AGLocalization.h"
+#include "engine/core/AGMemoryPoolManager.h"
+#include "engine/core/AGResourceManager.h"
+#include "engine/core/PCFileManager.h"
+#include "engine/core/PcDirectory.h"
+#include "tests/support/TempDir.h"
+
+using GameServices::Bridge::FileSystem;
+using GameServices::Entities::Set;
+
+namespace {
+
+// The match's sequence files, in the order the match loads them.
+const char* const kSequenceFiles[85] = {
+    "sequence_intro.xml", "sequence_family_left_pose.xml", "sequence_family_left_intro.xml",
+    "sequence_Family_Right_Pose70Easy.xml", "sequence_Family_Right_Pose70Med.xml",
+    "sequence_Family_Right_Pose70Hard.xml", "sequence_family_right_pose80Easy.xml",
+    "sequence_family_right_pose80Med.xml", "sequence_family_right_pose80Hard.xml",
+    "sequence_family_right_pose90Easy.xml", "sequence_family_right_pose90Med.xml",
+    "sequence_family_right_pose90Hard.xml", "sequence_Family_Right_Pose00Easy.xml",
+    "sequence_Family_Right_Pose00Med.xml", "sequence_Family_Right_Pose00Hard.xml",
+    "sequence_family_right_intro.xml", "sequence_faceoff_round1.xml", "sequence_faceoff_round2.xml",
+    "sequence_faceoff_round3.xml", "sequence_faceoff_round4.xml", "sequence_buzz1_left.xml",
+    "sequence_buzz2_left.xml", "sequence_buzz3_left.xml", "sequence_buzz4_left.xml", "sequence_buzz5_left.xml",
+    "sequence_buzz6_left.xml", "sequence_buzz7_left.xml", "sequence_buzz8_left.xml",
+    "sequence_real_buzz_left.xml", "sequence_real_buzz_right.xml", "sequence_otherteam_answer_right.xml",
+    "sequence_otherteam_answer_right_party.xml", "sequence_otherteam_answer_left.xml",
+    "sequence_play_or_pass_Right.xml", "sequence_play_or_pass_Left.xml", "sequence_transition_left_family.xml",
+    "sequence_transition_right_family.xml", "sequence_fast_money_round_left.xml",
+    "sequence_fast_money_round_right.xml", "sequence_fast_money_round2.xml",
+    "sequence_fast_money_round_reveal1.xml", "sequence_fast_money_round_reveal2.xml",
+    "sequence_fast_money_round_reveal3.xml", "sequence_fast_money_round_reveal4.xml",
+    "sequence_fast_money_round_reveal5.xml", "sequence_fast_money_round_reveal_others_left.xml",
+    "sequence_fast_money_round_reveal_others_right.xml", "sequence_transition_left_family_03.xml",
+    "sequence_transition_right_family_03.xml", "sequence_end_game_normal_win_left.xml",
+    "sequence_end_game_normal_win_right.xml", "sequence_end_game_20k_win_left.xml",
+    "sequence_end_game_20k_win_right.xml", "sequence_see_you_nexttime_left.xml",
+    "sequence_see_you_nexttime_right.xml", "sequence_right_answer_round.xml", "sequence_right_answer_faceoff.xml",
+    "sequence_wrong_answer_faceoff.xml", "sequence_preanswer_round.xml", "sequence_time_is_up.xml",
+    "sequence_steal_ok.xml", "sequence_steal_fail_left.xml", "sequence_steal_fail_right.xml",
+    "sequence_sudden_death.xml", "sequence_blank.xml", "sequence_reveal_answer1.xml",
+    "sequence_reveal_answer2.xml", "sequence_reveal_answer3.xml", "sequence_reveal_answer4.xml",
+    "sequence_reveal_answer5.xml", "sequence_reveal_answer6.xml", "sequence_reveal_answer7.xml",
+    "sequence_reveal_answer8.xml", "sequence_reveal_others.xml", "sequence_strike1.xml", "sequence_strike2.xml",
+    "sequence_strike3.xml", "sequence_strike1_TimeUp.xml", "sequence_strike2_TimeUp.xml",
+    "sequence_strike3_TimeUp.xml", "sequence_round_won_right.xml", "sequence_round_won_left.xml",
+    "sequence_end_game_loose.xml", "sequence_play_or_pass_ai_right.xml", "sequence_play_or_pass_ai_left.xml"};
+
+// The sequences in which a family answers: they open the answer entry and start its timer.
+const std::set<std::string> kAnswerTurns = {
+    "sequence_real_buzz_left.xml",          "sequence_real_buzz_right.xml",
+    "sequence_otherteam_answer_right.xml",  "sequence_otherteam_answer_right_party.xml",
+    "sequence_otherteam_answer_left.xml",   "sequence_transition_left_family_03.xml",
+    "sequence_transition_right_family_03.xml"};
+
+// Package mode from a working folder that holds the built packages, as the game runs. Only
+// the package, file and string resources exist: no graphics, so nothing is drawn.
+class SampleData : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AGResourceManager::SetInstance(&resources);
+        AGMemoryPoolManager::SetInstance(&pools);
+        PCFileManager::SetInstance(&files);
+        resources.RegisterProvider(new AGProvider<PcDirectory>(TypeKey::Directory));
+        resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
+        resources.RegisterProvider(new AGProvider<AGLocalization>(TypeKey::Localization));
+        for (const char* package : {"gssystem", "gstrcsystem", "ingamexml"})
+            std::filesystem::create_directory_symlink(std::string(TALLYVOX_SAMPLE_DATA) + "/" + package,
+                                                      work.File(package));
+        std::filesystem::current_path(work.Path());
+        FileSystem::Destroy();
+        FileSystem::UsePackages();
+    }
+    void TearDown() override {
+        FileSystem::Destroy();
+        std::filesystem::current_path(previous);
+        PCFileManager::SetInstance(nullptr);
+        AGMemoryPoolManager::SetInstance(nullptr);
+        AGResourceManager::SetInstance(nullptr);
+    }
+
+    TempDir work;
+    std::filesystem::path previous = std::filesystem::current_path();
+    AGResourceManager resources;
+    AGMemoryPoolManager pools;
+    PCFileManager files;
+};
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+}  // namespace
+
+// Every file of the table is in the package under its lower-cased name and reads as a short
+// sequence; only the answer turns carry events: the answer entry shown and its timer started.
+TEST_F(SampleData, TheSequencePackageHoldsEveryShowSequence) {
+    LogCapture log;
+    FileSystem::LoadPackage("ingamexml.dir", false);
+    const AGDirectory* package = AGDirectory::FindMounted(FileSystem::PackageId("ingamexml.dir"));
+    ASSERT_NE(package, nullptr);
+    std::set<std::string> listed;
+    for (const auto& [id, entry] : package->Entries())
+        listed.insert(entry.name.c_str());
+    std::set<std::string> table;
+    for (const char* file : kSequenceFiles) {
+        SCOPED_TRACE(file);
+        table.insert(Lower(file));
+        GameShow::Sequence sequence(file);
+        EXPECT_GT(sequence.m_Duration, 0);
+        EXPECT_LE(sequence.m_Duration, 500);
+        EXPECT_TRUE(sequence.m_Start.events.empty() && sequence.m_End.events.empty());
+        if (!kAnswerTurns.count(file)) {
+            EXPECT_TRUE(sequence.m_Acts.empty());
+            continue;
+        }
+        ASSERT_EQ(sequence.m_Acts.size(), 1u);
+        const GameShow::SequenceAct& act = sequence.m_Acts[0];
+        EXPECT_EQ(act.time, 0);
+        ASSERT_EQ(act.events.size(), 2u);
+        const char* expected[2][2] = {{"ShowComponent", "SoftKeyboard"}, {"Timer", "Start"}};
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(act.events[i].sequencer, "EntitySequencer");
+            EXPECT_EQ(act.events[i].name, expected[i][0]);
+            EXPECT_EQ(act.events[i].target, "ScreenGame");
+            EXPECT_EQ(act.events[i].parameter, expected[i][1]);
+        }
+    }
+    EXPECT_EQ(listed, table);
+    EXPECT_EQ(table.size(), 85u);
+    EXPECT_TRUE(log.Lines().empty()) << log.Lines().front();
+    FileSystem::UnloadPackage("ingamexml.dir");
+}
+
+namespace {
+
+struct DecadeStage {
+    u32 decade;
+    const char* file;
+    const char* stage;
+    // The props the decade's dressing animates or holds at a key: stage props.
+    std::vector<const char*> dressed;
+    // The props it only shows or hides.
+    std::vector<const char*> shown;
+};
+
+const std::vector<const char*> k90sColours = {
+    "windows_color_01", "windows_color_02", "windows_color_03", "lights_board", "lightbeam_mobil_wide_07",
+    "lightbeam_mobil_wide_reflect_01", "spotmobil_top_07", "spotmobil_top_reflect_01", "lightbeam_mobil_wide_02",
+    "spotmobil_top_02", "lightbeam_mobil_wide_01", "spotmobil_top_01", "lightbeam_mobil_wide_03", "spotmobil_top_03",
+    "lightbeam_mobil_wide_05", "spotmobil_top_04", "lightbeam_mobil_wide_04", "spotmobil_top_05",
+    "lightbeam_mobil_wide_06", "spotmobil_top_06", "lightbeam_mobil_wide_08", "spotmobil_top_08",
+    "lightbeam_mobil_wide_reflect_02", "spotmobil_top_reflect_02", "wall_lights_2_intro", "wall_lights_3_intro",
+    "wall_lights_4_intro", "tv_screen_left", "tv_screen_right", "board_lights_intro"};
+
+const DecadeStage kDecades[] = {
+    {0, "QZ11_Game_Level_File_1_70", "Stage70", {"board_lights_intro", "board_screenlogo"}, {"board_lights_ingame"}},
+    {1, "QZ11_Game_Level_File_1_80", "Stage80",
+     {"board_lights_intro", "board_screenlogo", "desk_side_top_left", "desk_side_top_right"},
+     {"board_lights_ingame", "desk_digit_0"}},
+    {2, "QZ11_Game_Level_File_1_90", "Stage90", k90sColours, {"board_lights_ingame"}},
+    {3, "QZ11_Game_Level_File_1_00", "Stage00",
+     {"board_lights_intro", "board_score_screens", "wall_1", "wall_2", "wall_3", "wall_top_color_1",
+      "wall_top_color_2", "wall_top_color_3", "board_back_color", "arches_top_color_left", "arches_color",
+      "floor_tiles_gradient", "arches_lights_3_left", "arches_lights_2_left", "arches_lights_1_left",
+      "arches_lights_3_right", "arches_lights_2_right", "arches_lights_1_right"},
+     {"board_lights_ingame"}},
+};
+
+}  // namespace
+
+// Each decade's match level, entered by its file name through the game flow: the match finds
+// everything it looks up (no "can't find" line), the decade's stage is shown, the dressed props
+// are stage props, the crowd is there, the contestants and faces wait without a look, one
+// game-show camera is live and the level's settings reach the game.
+TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
+    platform::FakeClock clock;
+    for (const DecadeStage& d : kDecades) {
+        SCOPED_TRACE(d.file);
+        QZ2011GameContext context;
+        context.Initialize();
+        context.m_Decade = d.decade;
+        LogCapture log;
+        ASSERT_TRUE(context.GetGameFlowManager()->SetNextLevel(d.file, nullptr, false));
+        for (int i = 0; i < 30; ++i)
+            context.Update(16);
+        // Lines the level's data does not cause: no action bindings file, no in-game screen and
+        // no graphics (so no camera animation) in this test.
+        for (const std::string& line : log.Lines())
+            if (line.rfind("Can not listen this action:", 0) != 0 && line != "Screen not registered: ScreenGame" &&
+                line != "Failed to initialize the Camera animation!" && line != "you must set an animation first")
+                ADD_FAILURE() << line;
+        Set* set = context.GetMatchMode().GetSet();
+        ASSERT_NE(set, nullptr);
+        ASSERT_EQ(set->m_SetElements.size(), 1u);
+        EXPECT_EQ(set->m_SetElements[0]->Name, d.stage);
+        EXPECT_TRUE(set->m_SetElements[0]->Visible);
+        for (const char* name : d.dressed)
+            EXPECT_NE(QZ2011::GetStageBehavior(set->FindProp(name)), nullptr) << name;
+        for (const char* name : d.shown)
+            EXPECT_NE(set->FindProp(name), nullptr) << name;
+        size_t stageProps = 0, crowd = 0;
+        for (GameServices::Entities::Prop* prop : set->m_Props) {
+            stageProps += QZ2011::GetStageBehavior(prop) ? 1 : 0;
+            crowd += std::string(prop->Name.c_str()).rfind("crowd", 0) == 0 ? 1 : 0;
+        }
+        EXPECT_EQ(stageProps, d.dressed.size());
+        EXPECT_GT(crowd, 0u);
+        for (const char* name : {"screen_digits_left", "screen_digits_right", "screen_digit_center",
+                                 "desk_digit_left", "desk_digit_right"})
+            EXPECT_NE(QZ2011::GetScoreBehavior(set->FindProp(name)), nullptr) << name;
+        for (const char* name : {"buzzer_light_left", "buzzer_light_right"})
+            EXPECT_NE(dynamic_cast<QZ2011::QZBuzzLightProps*>(set->FindProp(name)), nullptr) << name;
+        ASSERT_EQ(set->m_Characters.size(), 8u);
+        for (GameServices::Entities::Character* character : set->m_Characters) {
+            EXPECT_NE(dynamic_cast<QZ2011::QZCharacter*>(character), nullptr);
+            EXPECT_EQ(character->VolatileDatas.GetAppearance(), nullptr) << character->Name.c_str();
+            EXPECT_FALSE(character->Activate || character->Visible) << character->Name.c_str();
+        }
+        size_t live = 0;
+        for (GameServices::Entities::Camera* camera : set->m_Cameras) {
+            auto* show = dynamic_cast<GameShow::GameShowCamera*>(camera);
+            ASSERT_NE(show, nullptr);
+            live += camera->Activate ? 1 : 0;
+        }
+        EXPECT_EQ(live, 1u);
+        EXPECT_FALSE(dynamic_cast<GameShow::GameShowCamera*>(set->GetActiveCamera())->GetEndKey().IsEmpty());
+        auto found = set->Attributes.m_Map.find(GameServices::Entities::TypeIds::ApplicationDataKey);
+        ASSERT_NE(found, set->Attributes.m_Map.end());
+        auto* settings = dynamic_cast<QZ2011::QZApplicationDataLevel*>(found->second);
+        ASSERT_NE(settings, nullptr);
+        EXPECT_EQ(settings->numberOfAnswers, 8u);
+        EXPECT_EQ(settings->questionRoundTime, 30u);
+        EXPECT_EQ(settings->fastMoneyFirstTime, 20u);
+        EXPECT_EQ(settings->fastMoneySecondTime, 25u);
+        context.Shutdown();
+        FileSystem::UsePackages();
+    }
+}
+
+// "Levels.xml": the decade choice and one match level per decade, unlocked, each naming a
+// level file the start-up package holds; the match levels run under the match's name and screen.
+TEST_F(SampleData, TheLevelListNamesTheDecadeChoiceAndTheFourMatchLevels) {
+    platform::FakeClock clock;
+    QZ2011GameContext context;
+    context.Initialize();
+    const AGDirectory* system = AGDirectory::FindMounted(FileSystem::PackageId("gsSystem.dir"));
+    ASSERT_NE(system, nullptr);
+    std::vector<std::string> names, files;
+    for (const auto& transition : context.GetGameFlowManager()->GetTransitions()) {
+        names.push_back(transition->GetName().c_str());
+        files.push_back(transition->GetFileName().c_str());
+        SCOPED_TRACE(files.back());
+        EXPECT_EQ(transition->GetStatus(), GameServices::KorvoGame::LevelTransition::kUnlock);
+        EXPECT_NE(system->FindEntry(Crc32Hash(Lower(files.back() + ".xml").c_str())), nullptr);
+        const TString<char>* screen = transition->GetRunningScreen();
+        if (names.back() == QZ2011::QZ11Game::kLevelName) {
+            EXPECT_TRUE(screen && *screen == "ScreenGame");
+        }
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"QZ11_Game_Level1", "QZ11_Game_Level2", "QZ11_Game_Level2",
+                                               "QZ11_Game_Level2", "QZ11_Game_Level2"}));
+    EXPECT_EQ(std::vector<std::string>(files.begin() + 1, files.end()),
+              (std::vector<std::string>{"QZ11_Game_Level_File_1_70", "QZ11_Game_Level_File_1_80",
+                                        "QZ11_Game_Level_File_1_90", "QZ11_Game_Level_File_1_00"}));
+    context.Shutdown();
+}
