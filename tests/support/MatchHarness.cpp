@@ -18,7 +18,9 @@
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/LevelTransitionController.h"
 #include "gameservices/game/TeamRegistry.h"
+#include "gameservices/minigame/BaseMiniGame.h"
 #include "platform/audio/AudioTypes.h"
 #include "platform/core/Clock.h"
 #include "platform/window/TestWindowBackend.h"
@@ -112,6 +114,7 @@ ScriptStep PlayOrPass(bool play) { return Make(ScriptStep::Kind::PlayOrPass, pla
 ScriptStep Skip() { return Make(ScriptStep::Kind::Skip); }
 ScriptStep Pass(uint32_t ms) { return Make(ScriptStep::Kind::Pass, int(ms)); }
 ScriptStep FastMoney() { return Make(ScriptStep::Kind::FastMoney); }
+ScriptStep AnswerRemaining() { return Make(ScriptStep::Kind::AnswerRemaining); }
 
 MatchHarness::MatchHarness() {
     for (int i = 0; i < 24; ++i) {
@@ -119,6 +122,9 @@ MatchHarness::MatchHarness() {
         m_EventTaps[i].index = i;
     }
     m_SequenceTap.harness = this;
+    // Grown only by long runs, so that the record's storage does not move the heap counters
+    // level cycles are measured with.
+    m_Record.reserve(1u << 14);
 }
 
 MatchHarness::~MatchHarness() {
@@ -194,6 +200,9 @@ bool MatchHarness::Start(uint32_t seed) {
         return true;
     m_Started = true;
     m_Clock = std::make_unique<platform::FakeClock>();
+    // Shared by every game mode and kept between games: a run starts its level as early as
+    // any other run.
+    GameServices::MiniGame::BaseMiniGame::SetStartAccumulator(0);
     platform::window::SetBackendFactory(&MakeTestBackend);
     AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
     m_SavedAudioFactory = AGAudioManager::s_implFactory;
@@ -254,38 +263,47 @@ void MatchHarness::Step(uint32_t ms) {
         Moved();
 }
 
+bool MatchHarness::GoTo(const std::string& levelFile, bool match) {
+    GameServices::KorvoGame::GameFlowManager* flow = m_Context->GetGameFlowManager();
+    GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
+    bool requested = false;
+    for (int frame = 0; frame < kLevelFrames; ++frame) {
+        // The flow takes a request only while no level or a running one is current.
+        if (!requested)
+            requested = flow->SetNextLevel(levelFile.c_str(), nullptr, false);
+        Step(16);
+        GameServices::KorvoGame::LevelTransitionController* controller = flow->GetController();
+        const bool running =
+            controller && controller->GetPhase() == GameServices::KorvoGame::LevelTransitionController::kPhaseRunning;
+        if (!requested || !running)
+            continue;
+        // The match level has started: the phase step follows the show clock, team actions are
+        // on. Any other level: the match level's clean-up ran.
+        const bool matchStarted = Match().GetSet() && sequences->GetSequenceEndedEvent().Count() > 0 &&
+                                  m_Context->GetTeamActionManager()->IsEnabled();
+        const bool matchLeft = !Match().GetSet() && sequences->GetSequenceEndedEvent().Count() == 0;
+        if (match ? matchStarted : matchLeft)
+            return true;
+    }
+    m_Failure = "the level " + levelFile + (match ? " did not start" : " did not replace the match level");
+    return false;
+}
+
 bool MatchHarness::EnterLevel(const std::string& levelFile) {
     if (!m_Context)
         return false;
     Detach();
-    m_Context->GetGameFlowManager()->SetNextLevel(levelFile.c_str(), nullptr, false);
-    GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
-    for (int frame = 0; frame < kLevelFrames; ++frame) {
-        Step(16);
-        // Started: the phase step follows the show clock and team actions are on.
-        if (Match().GetSet() && sequences->GetSequenceEndedEvent().Count() > 0 &&
-            m_Context->GetTeamActionManager()->IsEnabled()) {
-            Attach();
-            return true;
-        }
-    }
-    m_Failure = "the level " + levelFile + " did not start";
-    return false;
+    if (!GoTo(levelFile, true))
+        return false;
+    Attach();
+    return true;
 }
 
 bool MatchHarness::LeaveLevel() {
     if (!m_Context)
         return false;
     Detach();
-    m_Context->GetGameFlowManager()->SetNextLevel(kDecadeChoiceFile, nullptr, false);
-    GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
-    for (int frame = 0; frame < kLevelFrames; ++frame) {
-        Step(16);
-        if (!Match().GetSet() && sequences->GetSequenceEndedEvent().Count() == 0)
-            return true;
-    }
-    m_Failure = "the match level was not left";
-    return false;
+    return GoTo(kDecadeChoiceFile, false);
 }
 
 void MatchHarness::Attach() {
@@ -354,9 +372,9 @@ void MatchHarness::Add(RecordEntry::Kind kind, int value, const std::string& tex
 }
 
 void MatchHarness::FlushLog() {
-    const std::vector<std::string>& lines = m_Log.Lines();
-    for (; m_LogSeen < lines.size(); ++m_LogSeen)
-        Add(RecordEntry::Kind::Log, 0, lines[m_LogSeen]);
+    for (const std::string& line : m_Log.Lines())
+        Add(RecordEntry::Kind::Log, 0, line);
+    m_Log.Clear();
 }
 
 std::vector<std::string> MatchHarness::Lines(std::initializer_list<RecordEntry::Kind> kinds) const {
@@ -541,6 +559,20 @@ RunResult MatchHarness::Run(const Script& script) {
         case ScriptStep::Kind::FastMoney:
             m_Screen->PlayFastMoney();
             break;
+        case ScriptStep::Kind::AnswerRemaining: {
+            QZ2011::QuestionManager* questions = m_Context->GetQuestionManager();
+            QZ2011::Question* question = questions ? questions->CurrentQuestion() : nullptr;
+            u32 remaining = 0;
+            for (u32 i = 0; question && i < question->AnswerCount(); ++i)
+                remaining += question->IsFound(i) ? 0 : 1;
+            for (u32 i = 0; i < remaining; ++i) {
+                if (!Wait(WaitEvent(7), script.stepMs, runStart, result))
+                    return result;
+                m_Context->m_TypedAnswer = TypedText(Type(Typed::NextHiddenAnswer)).c_str();
+                Act("EnterAnswer", PlayerOne());
+            }
+            break;
+        }
         }
         FlushLog();
     }

@@ -7,6 +7,8 @@
 // sequence started, every match event and every log line in order, and a stall detector ends a
 // run that stops moving with a report of the match state.
 //
+// The game is one world (its singletons are process-wide): one harness lives at a time.
+//
 // The round rules and the in-game screen are the doubles of MatchDoubles.h until the real ones
 // exist; the scripts do not depend on which is installed.
 #include <cstdint>
@@ -69,7 +71,8 @@ struct ScriptStep {
         PlayOrPass,
         Skip,
         Pass,
-        FastMoney
+        FastMoney,
+        AnswerRemaining
     };
     Kind kind = Kind::Pass;
     int value = 0;
@@ -100,6 +103,9 @@ ScriptStep PlayOrPass(bool play);
 ScriptStep Skip();
 ScriptStep Pass(uint32_t ms);
 ScriptStep FastMoney();
+// At each of the next answer turns (event 7, resume) player 1 types and submits an answer not
+// yet found, until every answer the question had at this step is found.
+ScriptStep AnswerRemaining();
 
 struct Script {
     uint32_t seed = 1;
@@ -161,7 +167,6 @@ public:
     GameServices::Entities::BaseTeamMember* ComputerMember() const;
     RoundRulesDouble& Rules() { return *m_Rules; }
     GameScreenDouble& Screen() { return *m_Screen; }
-    LogCapture& Log() { return m_Log; }
     const TempDir& Home() const { return m_Home; }
 
 private:
@@ -185,6 +190,9 @@ private:
     void FlushLog();
     void Moved() { m_LastMoveMs = m_NowMs; }
     bool CopyData();
+    // Asks the flow for the level until it takes the request, then steps until the level runs
+    // and the match level has started (match) or has been cleaned up (another level).
+    bool GoTo(const std::string& levelFile, bool match);
     void Attach();
     void Detach();
     void Act(const char* action, GameServices::Entities::BaseTeamMember* member);
@@ -196,7 +204,6 @@ private:
 
     TempDir m_Home;
     LogCapture m_Log;
-    size_t m_LogSeen = 0;
     std::unique_ptr<platform::FakeClock> m_Clock;
     std::unique_ptr<PCApplicationImpl> m_Application;
     std::unique_ptr<QZ2011GameContext> m_Context;
