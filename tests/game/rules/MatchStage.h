@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/AGData.h"
+#include "engine/core/AGResourceManager.h"
 #include "engine/core/Crc32Hash.h"
+#include "engine/core/PcDirectory.h"
 #include "game/QZ2011GameContext.h"
 #include "game/presentation/Board.h"
 #include "game/presentation/QZBuzzLightProps.h"
@@ -25,6 +28,9 @@
 #include "gameservices/entities/Set.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "platform/core/Clock.h"
+#include "questions/Question.h"
+#include "questions/QuestionManager.h"
+#include "tests/questions/QuestionBytes.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
@@ -244,6 +250,44 @@ struct RulesLog : QZ2011::IRoundRules {
     void RevealNextHiddenAnswer() override { calls.push_back("Reveal"); }
     void NextRoundOrEnd() override { calls.push_back("NextRound"); }
     std::vector<std::string> calls;
+};
+
+// The context's question bank holding one question of the given number of answers, answer n
+// typed as "word<n>"; loaded as the current question.
+class OneQuestionBank {
+public:
+    OneQuestionBank(QZ2011GameContext& context, const TempDir& home, int answers) : m_context(context) {
+        AGResourceManager::SetInstance(&m_resources);
+        m_resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
+        TestQuestion question;
+        question.id = "70-0001";
+        for (int i = 0; i < answers; ++i)
+            question.answers.push_back({u32(80 - i), "A" + std::to_string(i), {{"word" + std::to_string(i)}}});
+        const std::string archive = ArchiveBytes({{"0.bin", QuestionBytes(question)}, {"list.txt", "70-0001\n"}});
+        m_package.Mount(home.Write("GameQuestions.dir", archive).c_str(), false);
+        context.GetQuestionManager()->Initialize();
+        Reload();
+    }
+    ~OneQuestionBank() {
+        m_context.GetQuestionManager()->Cleanup();
+        m_package.Unmount();
+        AGResourceManager::SetInstance(nullptr);
+    }
+    OneQuestionBank(const OneQuestionBank&) = delete;
+    OneQuestionBank& operator=(const OneQuestionBank&) = delete;
+
+    // The question afresh, with its first `found` answers found.
+    QZ2011::Question* Reload(int found = 0) {
+        QZ2011::Question* question = m_context.GetQuestionManager()->LoadQuestion(0);
+        for (int i = 0; question && i < found; ++i)
+            question->CheckAnswer("word" + std::to_string(i));
+        return question;
+    }
+
+private:
+    QZ2011GameContext& m_context;
+    AGResourceManager m_resources;
+    PcDirectory m_package;
 };
 
 class MatchStageTest : public ::testing::Test {
