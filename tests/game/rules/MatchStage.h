@@ -95,7 +95,7 @@ struct StageLevel {
     int decade = 0;
     // Other decades whose dressing props the level also holds.
     std::vector<int> alsoDressing;
-    // Crowd props "crowd_000".., and props under any other names.
+    // Crowd props "crowd_000"..; props of no kind under any names, before all others.
     int crowd = 0;
     std::vector<std::string> plainProps;
     // Names the level leaves out.
@@ -144,6 +144,10 @@ inline std::string LevelFile(const StageLevel& level) {
         if (!level.omit.count(name) && named.insert(name).second)
             props.push_back({name, kind});
     };
+    // Plain props come first and take their names whatever else would.
+    for (const std::string& name : level.plainProps)
+        if (named.insert(name).second)
+            props.push_back({name, ""});
     for (int decade : [&] {
              std::vector<int> decades = {level.decade};
              decades.insert(decades.end(), level.alsoDressing.begin(), level.alsoDressing.end());
@@ -182,8 +186,6 @@ inline std::string LevelFile(const StageLevel& level) {
         snprintf(name, sizeof(name), "crowd_%03d", i);
         add(name, "");
     }
-    for (const std::string& name : level.plainProps)
-        add(name, "");
     // Every marker stands somewhere of its own.
     std::string items;
     int place = 0;
