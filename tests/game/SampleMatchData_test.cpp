@@ -3,14 +3,22 @@
 // built data folder, as the game reads them.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "engine/core/AGData.h"
 #include "engine/core/AGDirectory.h"
+#include "engine/core/AGLocalization.h"
+#include "engine/core/AGMemoryPoolManager.h"
+#include "engine/core/AGResourceManager.h"
+#include "engine/core/PCFileManager.h"
+#include "engine/core/PcDirectory.h"
 #include "game/QZ2011GameContext.h"
-#include "game/presentation/Board.h"
+#include "game/presentation/QZApplicationData.h"
 #include "game/presentation/QZBuzzLightProps.h"
 #include "game/presentation/QZCharacter.h"
 #include "game/presentation/QZStageProps.h"
@@ -22,15 +30,10 @@
 #include "gameservices/entities/TypeIds.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransition.h"
+#include "gameshow/GameShowCamera.h"
 #include "gameshow/Sequence.h"
 #include "platform/core/Clock.h"
 #include "tests/support/LogCapture.h"
-#include "engine/core/AGData.h"
-#include "engine/core/AGLocalization.h"
-#include "engine/core/AGMemoryPoolManager.h"
-#include "engine/core/AGResourceManager.h"
-#include "engine/core/PCFileManager.h"
-#include "engine/core/PcDirectory.h"
 #include "tests/support/TempDir.h"
 
 using GameServices::Bridge::FileSystem;
@@ -86,12 +89,13 @@ const std::set<std::string> kAnswerTurns = {
 class SampleData : public ::testing::Test {
 protected:
     void SetUp() override {
-        AGResourceManager::SetInstance(&resources);
-        AGMemoryPoolManager::SetInstance(&pools);
-        PCFileManager::SetInstance(&files);
-        resources.RegisterProvider(new AGProvider<PcDirectory>(TypeKey::Directory));
-        resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
-        resources.RegisterProvider(new AGProvider<AGLocalization>(TypeKey::Localization));
+        AGMemoryPoolManager::SetInstance(new AGMemoryPoolManager());
+        AGResourceManager::SetInstance(new AGResourceManager());
+        PCFileManager::SetInstance(new PCFileManager());
+        AGResourceManager* resources = AGResourceManager::Get();
+        resources->RegisterProvider(new AGProvider<PcDirectory>(TypeKey::Directory));
+        resources->RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
+        resources->RegisterProvider(new AGProvider<AGLocalization>(TypeKey::Localization));
         for (const char* package : {"gssystem", "gstrcsystem", "ingamexml"})
             std::filesystem::create_directory_symlink(std::string(TALLYVOX_SAMPLE_DATA) + "/" + package,
                                                       work.File(package));
@@ -102,16 +106,18 @@ protected:
     void TearDown() override {
         FileSystem::Destroy();
         std::filesystem::current_path(previous);
+        // Each manager stays published while it is deleted: resources reach their providers
+        // from their destructors.
+        delete PCFileManager::Get();
         PCFileManager::SetInstance(nullptr);
-        AGMemoryPoolManager::SetInstance(nullptr);
+        delete AGResourceManager::Get();
         AGResourceManager::SetInstance(nullptr);
+        delete AGMemoryPoolManager::Get();
+        AGMemoryPoolManager::SetInstance(nullptr);
     }
 
     TempDir work;
     std::filesystem::path previous = std::filesystem::current_path();
-    AGResourceManager resources;
-    AGMemoryPoolManager pools;
-    PCFileManager files;
 };
 
 std::string Lower(std::string text) {
@@ -199,10 +205,10 @@ const DecadeStage kDecades[] = {
 
 }  // namespace
 
-// Each decade's match level, entered by its file name through the game flow: the match finds
-// everything it looks up (no "can't find" line), the decade's stage is shown, the dressed props
-// are stage props, the crowd is there, the contestants and faces wait without a look, one
-// game-show camera is live and the level's settings reach the game.
+// Each decade's match level, entered by its file name through the game flow and dressed both
+// ways: the match finds everything it looks up (no "can't find" line), the decade's stage is
+// shown, the dressed props are stage props, the crowd is there, the contestants and faces wait
+// without a look, one game-show camera is live and the level carries the match settings.
 TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
     platform::FakeClock clock;
     for (const DecadeStage& d : kDecades) {
@@ -214,6 +220,8 @@ TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
         ASSERT_TRUE(context.GetGameFlowManager()->SetNextLevel(d.file, nullptr, false));
         for (int i = 0; i < 30; ++i)
             context.Update(16);
+        QZ2011::QZ11Game::ApplyStageDressing();
+        QZ2011::QZ11Game::ApplyInGameStageDressing();
         // Lines the level's data does not cause: no action bindings file, no in-game screen and
         // no graphics (so no camera animation) in this test.
         for (const std::string& line : log.Lines())
