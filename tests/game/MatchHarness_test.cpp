@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/audio/AGAudioSound.h"
 #include "engine/core/AGMemory.h"
 #include "engine/core/Crc32Hash.h"
 #include "game/QZ2011GameContext.h"
@@ -81,7 +82,24 @@ TEST(MatchHarness, EntersAndLeavesTheSample70sLevelTenTimes) {
     for (int cycle = 0; cycle < 10; ++cycle) {
         SCOPED_TRACE(cycle);
         const size_t recordBefore = harness.Record().size();
-        ASSERT_TRUE(harness.EnterLevel()) << harness.Failure();
+        // Loaded but not started: a buzz in the buzzer phase is not taken.
+        int loadingBuzzes = 0;
+        auto buzzWhileLoading = [&]() {
+            context.m_GamePhase = QZ2011::PhaseFaceOffBuzz;
+            context.m_BuzzOwner = -1;
+            GameServices::KorvoGame::TeamActionData data(nullptr, 0, harness.PlayerOne());
+            context.GetTeamActionManager()->SimulateTeamAction(&data, "BuzzSinglePlayer");
+            EXPECT_EQ(context.m_BuzzOwner, -1);
+            ++loadingBuzzes;
+        };
+        ASSERT_TRUE(harness.EnterLevel(MatchHarness::kMatchLevel70, buzzWhileLoading)) << harness.Failure();
+        EXPECT_GT(loadingBuzzes, 0);
+        // Started: the same buzz is taken.
+        context.m_GamePhase = QZ2011::PhaseFaceOffBuzz;
+        GameServices::KorvoGame::TeamActionData buzz(nullptr, 0, harness.PlayerOne());
+        context.GetTeamActionManager()->SimulateTeamAction(&buzz, "BuzzSinglePlayer");
+        EXPECT_EQ(context.m_BuzzOwner, 0);
+        context.m_GamePhase = QZ2011::PhaseNone;
         QZ2011::QZ11Game& match = harness.Match();
         GameServices::Entities::Set* set = match.GetSet();
         ASSERT_NE(set, nullptr);
@@ -147,6 +165,31 @@ TEST(MatchHarness, EntersAndLeavesTheSample70sLevelTenTimes) {
             EXPECT_LT(heap, heapSettled + 30 * sizeof(QZ2011::QZStageProps)) << "grew by " << heap - heapSettled;
         }
     }
+}
+
+// Sound is mixed in simulated time: a 300 ms tone played during the match ends, and calls
+// back once, after 300 simulated milliseconds of steps.
+TEST(MatchHarness, SoundsEndAfterTheirLengthInSimulatedTime) {
+    MatchHarness harness;
+    harness.AddSound("Blip", 300);
+    ASSERT_TRUE(harness.Start(5)) << harness.Failure();
+    ASSERT_TRUE(harness.EnterLevel()) << harness.Failure();
+    AGAudioSound sound;
+    ASSERT_TRUE(sound.Open("blip.snd"));
+    int finished = 0;
+    sound.SetEndCallback([](void* count) { ++*static_cast<int*>(count); }, &finished);
+    const uint64_t start = harness.NowMs();
+    sound.Play();
+    while (!finished && harness.NowMs() - start < 2000)
+        harness.Step(16);
+    const uint64_t elapsed = harness.NowMs() - start;
+    EXPECT_EQ(finished, 1);
+    EXPECT_GE(elapsed, 288u);
+    EXPECT_LE(elapsed, 352u);
+    for (int i = 0; i < 10; ++i)
+        harness.Step(16);
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(sound.GetState() & AGAudioVoice::kStatePlaying, 0u);
 }
 
 // The match mode goes with its context: the records it published as prototypes go with it,

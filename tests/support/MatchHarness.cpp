@@ -25,6 +25,8 @@
 #include "platform/core/Clock.h"
 #include "platform/window/TestWindowBackend.h"
 #include "questions/QuestionManager.h"
+#include "tools/authoring/OggVorbisWriter.h"
+#include "tools/authoring/PackageWriter.h"
 
 #ifndef TALLYVOX_BUILT_DATA
 #error "TALLYVOX_BUILT_DATA names the folder of the built sample packages"
@@ -39,6 +41,7 @@ using GameServices::KorvoGame::TeamActionData;
 namespace {
 
 constexpr const char* kTapSequencer = "MatchHarness";
+constexpr const char* kSoundPackage = "harnesssounds.dir";
 constexpr const char* kDecadeChoiceFile = "qz11_game_level1";
 // Frames allowed for a level to load and start, or to be left.
 constexpr int kLevelFrames = 600;
@@ -164,6 +167,8 @@ BaseTeamMember* MatchHarness::ComputerMember() const {
     return family && family->m_Members.size() > 1 ? family->m_Members[1] : nullptr;
 }
 
+void MatchHarness::AddSound(const std::string& name, uint32_t ms) { m_Sounds.emplace_back(Lower(name), ms); }
+
 void MatchHarness::Seed(uint32_t seed) {
     GameServices::Bridge::SeedRandom(seed, 362436069u, 521288629u, 88675123u);
     CrtSrand(seed);
@@ -217,11 +222,25 @@ bool MatchHarness::Start(uint32_t seed) {
         return false;
     GameServices::Bridge::FileSystem::SetRootPath(TString<char>((m_Home.Path() + "/").c_str()));
     GameServices::Bridge::FileSystem::UsePackages();
+    if (!m_Sounds.empty()) {
+        authoring::PackageWriter sounds;
+        for (const auto& [name, ms] : m_Sounds) {
+            const uint32_t frames = uint32_t(uint64_t(ms) * platform::audio::kMixRate / 1000);
+            sounds.Add(name + ".ogg", TypeKey::Data, authoring::EncodeOggVorbis(authoring::MakeTone(440, frames)));
+            sounds.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(name + ".ogg", false));
+        }
+        if (!sounds.WriteFolder(m_Home.File(kSoundPackage))) {
+            m_Failure = "cannot write the test sounds";
+            return false;
+        }
+    }
 
     m_Context = std::make_unique<QZ2011GameContext>();
     m_Context->m_GamePhase.SetObserver(&MatchHarness::OnPhaseWrite, this);
     m_Context->Initialize();
     GameServices::Bridge::FileSystem::LoadPackage("GameQuestions.dir", false);
+    if (!m_Sounds.empty())
+        GameServices::Bridge::FileSystem::LoadPackage(kSoundPackage, false);
     if (QZ2011::QuestionManager* questions = m_Context->GetQuestionManager())
         questions->Initialize();
     m_Rules = std::make_unique<RoundRulesDouble>(*m_Context);
@@ -263,7 +282,7 @@ void MatchHarness::Step(uint32_t ms) {
         Moved();
 }
 
-bool MatchHarness::GoTo(const std::string& levelFile, bool match) {
+bool MatchHarness::GoTo(const std::string& levelFile, bool match, const std::function<void()>& whileLoading) {
     GameServices::KorvoGame::GameFlowManager* flow = m_Context->GetGameFlowManager();
     GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
     bool requested = false;
@@ -272,6 +291,8 @@ bool MatchHarness::GoTo(const std::string& levelFile, bool match) {
         if (!requested)
             requested = flow->SetNextLevel(levelFile.c_str(), nullptr, false);
         Step(16);
+        if (whileLoading && requested && Match().GetSet() && !m_Context->GetTeamActionManager()->IsEnabled())
+            whileLoading();
         GameServices::KorvoGame::LevelTransitionController* controller = flow->GetController();
         const bool running =
             controller && controller->GetPhase() == GameServices::KorvoGame::LevelTransitionController::kPhaseRunning;
@@ -289,11 +310,13 @@ bool MatchHarness::GoTo(const std::string& levelFile, bool match) {
     return false;
 }
 
-bool MatchHarness::EnterLevel(const std::string& levelFile) {
+bool MatchHarness::EnterLevel(const std::string& levelFile) { return EnterLevel(levelFile, nullptr); }
+
+bool MatchHarness::EnterLevel(const std::string& levelFile, const std::function<void()>& whileLoading) {
     if (!m_Context)
         return false;
     Detach();
-    if (!GoTo(levelFile, true))
+    if (!GoTo(levelFile, true, whileLoading))
         return false;
     Attach();
     return true;
@@ -303,7 +326,7 @@ bool MatchHarness::LeaveLevel() {
     if (!m_Context)
         return false;
     Detach();
-    return GoTo(kDecadeChoiceFile, false);
+    return GoTo(kDecadeChoiceFile, false, nullptr);
 }
 
 void MatchHarness::Attach() {

@@ -12,6 +12,7 @@
 // The round rules and the in-game screen are the doubles of MatchDoubles.h until the real ones
 // exist; the scripts do not depend on which is installed.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -136,11 +137,17 @@ public:
     // The application on the headless backends, the data, the context, the question bank and
     // both generators seeded. False (with the reason in Failure()) when something is missing.
     bool Start(uint32_t seed);
+    // A test sound: a tone of that many simulated milliseconds, encoded as Ogg Vorbis, with
+    // its descriptor "<name>.snd", in a package mounted at Start. Call before Start.
+    void AddSound(const std::string& name, uint32_t ms);
     // Both generators restarted from the seed: the shared xorshift128 and the 15-bit one.
     static void Seed(uint32_t seed);
     // Enters the level of that file through the game flow and steps until it has started;
     // the recorders, the doubles and the sequence tap are attached then.
     bool EnterLevel(const std::string& levelFile = kMatchLevel70);
+    // The same, calling whileLoading after each step in which the match level's set exists but
+    // its start has not yet turned team actions on.
+    bool EnterLevel(const std::string& levelFile, const std::function<void()>& whileLoading);
     // Goes to the decade-choice level and steps until the match level's clean-up ran.
     bool LeaveLevel();
     // Starts (a fresh harness) and enters the 70s match level, single-player, decade 0,
@@ -192,7 +199,7 @@ private:
     bool CopyData();
     // Asks the flow for the level until it takes the request, then steps until the level runs
     // and the match level has started (match) or has been cleaned up (another level).
-    bool GoTo(const std::string& levelFile, bool match);
+    bool GoTo(const std::string& levelFile, bool match, const std::function<void()>& whileLoading);
     void Attach();
     void Detach();
     void Act(const char* action, GameServices::Entities::BaseTeamMember* member);
@@ -226,6 +233,7 @@ private:
     uint64_t m_LastMoveMs = 0;
     uint64_t m_AudioRemainder = 0;
     std::vector<float> m_Mix;
+    std::vector<std::pair<std::string, uint32_t>> m_Sounds;
 };
 
 }  // namespace match
