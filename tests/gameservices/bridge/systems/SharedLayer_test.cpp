@@ -2,6 +2,7 @@
 
 #include "engine/core/Crc32Hash.h"
 #include "engine/graphics/AGGraphicLayer.h"
+#include "gameservices/bridge/systems/Avatar.h"
 #include "gameservices/bridge/systems/BridgeSystems.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/entities/Light.h"
@@ -64,4 +65,15 @@ TEST_F(PlaceholderRendering, ModelsAndLightsOfAnotherClassAreGivenBack) {
     }
     RenderingSystem::Update(&set);
     RenderingSystem::Cleanup(&set);
+}
+
+// The same for an avatar's part: the placeholder is given back and the part stays empty.
+TEST(SharedLayer, AvatarPartsOfAnotherClassAreGivenBack) {
+    ResourceEnvironment environment(false);
+    GameServices::Bridge::Avatar avatar;
+    avatar.SetPart(0, "head.mdl");
+    EXPECT_EQ(avatar.m_Parts[0], nullptr);
+    EXPECT_TRUE(avatar.m_ModelsToAdd.empty());
+    AGBaseProvider* models = environment.Provider(TypeKey::Model);
+    EXPECT_EQ(models ? models->InstanceCount(Crc32Hash("head.mdl")) : 0u, 0u);
 }
