@@ -24,6 +24,18 @@ class Question;
 
 namespace match {
 
+// What scripts ask of the in-game screen: the double below, or an adapter of the real screen.
+class IMatchScreen {
+public:
+    virtual ~IMatchScreen() = default;
+    // The match set-up: a new match (round 0, phase 0, "Intro") on a dressed stage.
+    virtual void StartMatch() = 0;
+    // The chosen play (true) or pass, announced through the match mode.
+    virtual void ChoosePlayOrPass(bool play) = 0;
+    // Fast money as one step: the second player's turn, the reveal and the end.
+    virtual void PlayFastMoney() = 0;
+};
+
 class RoundRulesDouble : public QZ2011::IRoundRules {
 public:
     explicit RoundRulesDouble(QZ2011GameContext& context) : m_Context(context) {}
@@ -63,10 +75,10 @@ private:
     i32 m_PlayingSlot = -1;
 };
 
-class GameScreenDouble {
+class GameScreenDouble : public IMatchScreen {
 public:
     GameScreenDouble(QZ2011GameContext& context, RoundRulesDouble& rules);
-    ~GameScreenDouble();
+    ~GameScreenDouble() override;
     GameScreenDouble(const GameScreenDouble&) = delete;
     GameScreenDouble& operator=(const GameScreenDouble&) = delete;
 
@@ -74,12 +86,9 @@ public:
     // the level's clean-up empties them); Detach takes them off.
     void Attach();
     void Detach();
-    // The match set-up: a new match (round 0, phase 0, "Intro") on a dressed stage.
-    void StartMatch();
-    // The chosen play (true) or pass, announced through the match mode.
-    void ChoosePlayOrPass(bool play);
-    // Fast money as one step: the second player's turn, the reveal and the end.
-    void PlayFastMoney();
+    void StartMatch() override;
+    void ChoosePlayOrPass(bool play) override;
+    void PlayFastMoney() override;
 
 private:
     struct Callback : IDelegateParam<GameServices::Entities::BaseTeamMember*> {

@@ -167,6 +167,11 @@ BaseTeamMember* MatchHarness::ComputerMember() const {
     return family && family->m_Members.size() > 1 ? family->m_Members[1] : nullptr;
 }
 
+void MatchHarness::Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules) {
+    m_ScreenInUse = screen;
+    m_RulesInUse = rules;
+}
+
 void MatchHarness::AddSound(const std::string& name, uint32_t ms) { m_Sounds.emplace_back(Lower(name), ms); }
 
 void MatchHarness::Seed(uint32_t seed) {
@@ -245,6 +250,10 @@ bool MatchHarness::Start(uint32_t seed) {
         questions->Initialize();
     m_Rules = std::make_unique<RoundRulesDouble>(*m_Context);
     m_Screen = std::make_unique<GameScreenDouble>(*m_Context, *m_Rules);
+    if (!m_ScreenInUse) {
+        m_ScreenInUse = m_Screen.get();
+        m_RulesInUse = m_Rules.get();
+    }
     if (GameShow::SequenceManager* sequences = m_Context->GetSequenceManager())
         sequences->RegisterSequencer(Crc32Hash(kTapSequencer), &m_SequenceTap);
     // A single-player match: the team's second member is the computer family's player.
@@ -333,8 +342,9 @@ void MatchHarness::Attach() {
     // The recorders come first, so that an event is recorded before the screen acts on it.
     for (int i = 0; i < 24; ++i)
         Match().Event(i).AddDelegate(&m_EventTaps[i]);
-    m_Screen->Attach();
-    Match().SetRoundRules(m_Rules.get());
+    if (m_ScreenInUse == m_Screen.get())
+        m_Screen->Attach();
+    Match().SetRoundRules(m_RulesInUse);
     GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
     sequences->GetSequenceEndedEvent().AddDelegate(&m_EndedTap);
     // Each sequence of the show's table announces its start to the harness.
@@ -535,7 +545,7 @@ RunResult MatchHarness::Run(const Script& script) {
     for (const ScriptStep& step : script.steps) {
         switch (step.kind) {
         case ScriptStep::Kind::StartMatch:
-            m_Screen->StartMatch();
+            m_ScreenInUse->StartMatch();
             break;
         case ScriptStep::Kind::WaitPhase:
         case ScriptStep::Kind::WaitEvent:
@@ -570,7 +580,7 @@ RunResult MatchHarness::Run(const Script& script) {
             break;
         }
         case ScriptStep::Kind::PlayOrPass:
-            m_Screen->ChoosePlayOrPass(step.value != 0);
+            m_ScreenInUse->ChoosePlayOrPass(step.value != 0);
             break;
         case ScriptStep::Kind::Skip:
             Act("SkipSequence", PlayerOne());
@@ -580,7 +590,7 @@ RunResult MatchHarness::Run(const Script& script) {
                 Step(script.stepMs);
             break;
         case ScriptStep::Kind::FastMoney:
-            m_Screen->PlayFastMoney();
+            m_ScreenInUse->PlayFastMoney();
             break;
         case ScriptStep::Kind::AnswerRemaining: {
             QZ2011::QuestionManager* questions = m_Context->GetQuestionManager();

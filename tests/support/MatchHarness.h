@@ -140,6 +140,9 @@ public:
     // A test sound: a tone of that many simulated milliseconds, encoded as Ogg Vorbis, with
     // its descriptor "<name>.snd", in a package mounted at Start. Call before Start.
     void AddSound(const std::string& name, uint32_t ms);
+    // Puts the real in-game screen (through its adapter) and round rules in the doubles'
+    // places; both stay the caller's. Call before EnterLevel.
+    void Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules);
     // Both generators restarted from the seed: the shared xorshift128 and the 15-bit one.
     static void Seed(uint32_t seed);
     // Enters the level of that file through the game flow and steps until it has started;
@@ -216,6 +219,9 @@ private:
     std::unique_ptr<QZ2011GameContext> m_Context;
     std::unique_ptr<RoundRulesDouble> m_Rules;
     std::unique_ptr<GameScreenDouble> m_Screen;
+    // The screen and rules scripts drive: the doubles unless replaced.
+    IMatchScreen* m_ScreenInUse = nullptr;
+    QZ2011::IRoundRules* m_RulesInUse = nullptr;
     EventTap m_EventTaps[24];
     SequenceTap m_SequenceTap;
     FDelegate<MatchHarness> m_EndedTap{this, &MatchHarness::OnSequenceEnded};
