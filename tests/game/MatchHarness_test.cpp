@@ -85,6 +85,10 @@ TEST(MatchHarness, EntersAndLeavesTheSample70sLevelTenTimes) {
         // Loaded but not started: a buzz in the buzzer phase is not taken.
         int loadingBuzzes = 0;
         auto buzzWhileLoading = [&]() {
+            // The file was read with the stage's kinds and the mode's records in place.
+            for (const char* kind : kMatchKinds)
+                EXPECT_NE(factories->GetFactory(kind), nullptr) << kind;
+            EXPECT_NE(dynamic_cast<QZ2011::Board*>(harness.Match().GetSet()->FindProp("buzzer_top_left")), nullptr);
             context.m_GamePhase = QZ2011::PhaseFaceOffBuzz;
             context.m_BuzzOwner = -1;
             GameServices::KorvoGame::TeamActionData data(nullptr, 0, harness.PlayerOne());
