@@ -4,8 +4,9 @@
 // through the game flow, and the context's Update driven in fixed steps with the mixer pulled
 // after each one. Scripts wait for phases, events and sequences, buzz, type and submit answers,
 // choose play or pass, skip and let time pass; the harness records every phase write, every
-// sequence started, every match event and every log line in order, and a stall detector ends a
-// run that stops moving with a report of the match state.
+// sequence played (each sequence of the show's table announces its start to the harness; a
+// name the table lacks shows as the manager's log line), every match event and every log line
+// in order, and a stall detector ends a run that stops moving with a report of the match state.
 //
 // The game is one world (its singletons are process-wide): one harness lives at a time.
 //
