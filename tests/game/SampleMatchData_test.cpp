@@ -28,6 +28,7 @@
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
 #include "gameservices/entities/TypeIds.h"
+#include "gameservices/game/ApplicationData.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransition.h"
 #include "gameshow/GameShowCamera.h"
@@ -104,6 +105,10 @@ protected:
         FileSystem::UsePackages();
     }
     void TearDown() override {
+        // The match's prototypes outlive its context; no later test may read records into them.
+        using GameServices::KorvoGame::ApplicationData;
+        for (ApplicationData::Kind kind : {ApplicationData::kLevel, ApplicationData::kCharacter, ApplicationData::kProp})
+            ApplicationData::RegisterPrototype(kind, nullptr);
         FileSystem::Destroy();
         std::filesystem::current_path(previous);
         // Each manager stays published while it is deleted: resources reach their providers
