@@ -136,6 +136,7 @@ TEST(MatchHarness, EntersAndLeavesTheSample70sLevelTenTimes) {
         // The show clock runs, its sequencers are bound to the stage, the phase step listens.
         EXPECT_TRUE(sequences->IsEnabled());
         EXPECT_EQ(context.GetCameraSequencer()->GetSet(), set);
+        EXPECT_EQ(context.GetGameShowCameraSequencer()->GetSet(), set);
         EXPECT_EQ(context.GetAudioManager().GetSequenceManager(), sequences);
         EXPECT_EQ(context.GetAudioSequencer()->GetAudioManager(), &context.GetAudioManager());
         // One subscription each: the phase step and the harness's own listener on the ended
@@ -153,6 +154,11 @@ TEST(MatchHarness, EntersAndLeavesTheSample70sLevelTenTimes) {
         ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
         EXPECT_EQ(sequences->GetSequenceCount(), 0u);
         EXPECT_EQ(sequences->GetSequenceEndedEvent().Count(), 0u);
+        // The sequencers and the game audio let go of the stage.
+        EXPECT_EQ(context.GetCameraSequencer()->GetSet(), nullptr);
+        EXPECT_EQ(context.GetGameShowCameraSequencer()->GetSet(), nullptr);
+        EXPECT_EQ(context.GetAudioSequencer()->GetAudioManager(), nullptr);
+        EXPECT_EQ(context.GetAudioManager().GetSequenceManager(), nullptr);
         EXPECT_EQ(connected.Count(), connectedBefore);
         EXPECT_EQ(lost.Count(), lostBefore);
         for (int i = 0; i < 24; ++i)
