@@ -103,6 +103,11 @@ TEST(MatchHarness, EntersAndLeavesTheSample70sLevelTenTimes) {
         GameServices::KorvoGame::TeamActionData buzz(nullptr, 0, harness.PlayerOne());
         context.GetTeamActionManager()->SimulateTeamAction(&buzz, "BuzzSinglePlayer");
         EXPECT_EQ(context.m_BuzzOwner, 0);
+        // Taken once: the mode listens to each team action once however often it entered.
+        int buzzEvents = 0;
+        for (size_t i = recordBefore; i < harness.Record().size(); ++i)
+            buzzEvents += harness.Record()[i].ToString() == "event 0" ? 1 : 0;
+        EXPECT_EQ(buzzEvents, 1);
         context.m_GamePhase = QZ2011::PhaseNone;
         QZ2011::QZ11Game& match = harness.Match();
         GameServices::Entities::Set* set = match.GetSet();
