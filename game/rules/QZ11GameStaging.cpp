@@ -372,7 +372,7 @@ void QZ11Game::SetupBoardBlocks(int answerCount) {
     } else {
         // Covers 04 and 08 have no six-answer block above them; the others stand under
         // dt_02..dt_06.
-        constexpr int kCoverUnderDt[6] = {-1, 2, 3, 5, 6, 7};
+        constexpr int kCoverUnderDt[6] = {0, 2, 3, 5, 6, 7};
         Show(m_Covers[4 - 2], false);
         Show(m_Covers[8 - 2], false);
         for (Board* block : m_Blocks)
@@ -380,7 +380,7 @@ void QZ11Game::SetupBoardBlocks(int answerCount) {
         for (int slot = 1; slot <= 6; ++slot) {
             const bool shown = slot <= answerCount;
             Show(m_BlocksDt[slot - 1], shown);
-            if (kCoverUnderDt[slot - 1] > 0)
+            if (kCoverUnderDt[slot - 1] != 0)
                 Show(m_Covers[kCoverUnderDt[slot - 1] - 2], !shown);
         }
     }

@@ -221,6 +221,7 @@ TEST_F(StagingTest, BoardLayoutForTheQuestion) {
         {0, 3, 5, "11111000", "000000", "0000111", true, false, true},
         {1, 4, 6, "11111100", "000000", "0000011", false, true, false},
         {1, 2, 3, "11100000", "000000", "0011111", false, false, true},
+        {1, 3, 2, "11000000", "000000", "0111111", true, false, false},
     };
     for (u32 decade : {0u, 1u, 2u, 3u}) {
         Enter(StageLevel().Decade(int(decade)));
@@ -389,6 +390,15 @@ TEST_F(StagingTest, StageScreensForFastMoney) {
             EXPECT_EQ(logos, expected);
         }
     }
+}
+
+// A screen prop missing from the stage is reported when the screens are set.
+TEST_F(StagingTest, MissingScreenPropIsReported) {
+    Enter(StageLevel().Decade(3).Omit({"board_score_screens"}));
+    log.Clear();
+    match().SetStageScreens(true);
+    EXPECT_EQ(LogCount("QZ11Game : can't find 'board_score_screens' in the level"), 1u);
+    EXPECT_TRUE(Prop("board_screen10_a")->Visible);
 }
 
 // Back to the logo: the 80s side screens shown, the logo shown, both screens hidden.
