@@ -12,6 +12,7 @@
 #include "game/presentation/AwardManager.h"
 #include "game/rules/QZ11Decades.h"
 #include "game/rules/QZ11Game.h"
+#include "game/rules/QZ11Phases.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/minigame/BaseGame.h"
 #include "gameshow/GameShowCamera.h"
@@ -90,7 +91,7 @@ public:
     void SetChosenAnswerIndex(int index) override { m_ChosenAnswerIndex = index; }
 
     // The match state, read and written by the match mode, the round rules and the screens.
-    i32 m_GamePhase = -1;
+    QZ2011::GamePhaseField m_GamePhase{QZ2011::PhaseNone};
     i32 m_RoundCounter = 0;
     i32 m_BuzzOwner = -1;
     i32 m_FaceOffWinner = -1;

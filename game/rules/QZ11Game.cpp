@@ -65,6 +65,17 @@ QZ11Game::~QZ11Game() {
     UnlistenTeamActions(context);
     if (GameShow::SequenceManager* sequences = context ? context->GetSequenceManager() : nullptr)
         sequences->GetSequenceEndedEvent().RemoveDelegate(&m_PhaseStep);
+    // The records this mode published as prototypes go with it: a level read later would
+    // otherwise copy a destroyed record.
+    using GameServices::KorvoGame::ApplicationData;
+    const std::pair<ApplicationData::Kind, ApplicationData*> published[] = {
+        {ApplicationData::kLevel, &m_LevelData},
+        {ApplicationData::kCharacter, &m_CharacterData},
+        {ApplicationData::kCamera, &m_CameraData},
+        {ApplicationData::kProp, &m_PropData}};
+    for (const auto& [kind, record] : published)
+        if (ApplicationData::GetPrototype(kind) == record)
+            ApplicationData::RegisterPrototype(kind, nullptr);
 }
 
 QZ11Game::MemberEvent& QZ11Game::Event(int index) {

@@ -137,6 +137,8 @@ public:
     static bool IsBoardComplete();
     // (file, sequence name) in table order.
     static const std::array<std::pair<const char*, const char*>, 85>& InGameSequences();
+    // The crowd props collected at level start.
+    const AGArray<GameServices::Entities::Entity*>& GetCrowd() const { return m_Crowd; }
 
     // The round rules the phase step calls; null until installed.
     IRoundRules* GetRoundRules() const { return m_RoundRules; }

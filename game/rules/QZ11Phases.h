@@ -1,5 +1,6 @@
 #pragma once
 // The phases of a match, held in the context's m_GamePhase, and the end score of the main game.
+#include "engine/core/AGTypes.h"
 
 namespace QZ2011 {
 
@@ -34,6 +35,36 @@ enum Phase : int {
     PhaseGameEnd = 28,
     PhaseFastMoneyWon = 29,
     PhaseGameOver = 30
+};
+
+// The context's phase: read and written as an integer; every write, of a new value or the same
+// one, is reported to one observer (the match harness records the writes in order).
+class GamePhaseField {
+public:
+    using Observer = void (*)(void* owner, i32 phase);
+
+    explicit constexpr GamePhaseField(i32 value) : m_Value(value) {}
+    GamePhaseField(const GamePhaseField&) = delete;
+    GamePhaseField& operator=(const GamePhaseField&) = delete;
+
+    GamePhaseField& operator=(i32 value) {
+        m_Value = value;
+        if (m_Observer)
+            m_Observer(m_Owner, value);
+        return *this;
+    }
+    operator i32() const { return m_Value; }
+
+    // Null stops the reports.
+    void SetObserver(Observer observer, void* owner) {
+        m_Observer = observer;
+        m_Owner = owner;
+    }
+
+private:
+    i32 m_Value;
+    Observer m_Observer = nullptr;
+    void* m_Owner = nullptr;
 };
 
 // The main game ends once a family has this many points.

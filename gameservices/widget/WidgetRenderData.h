@@ -95,7 +95,7 @@ inline void GiveBack(u32 typeKey, AGResource* resource) {
 // A 2D layer with its own screen camera (far plane 100), enabled.
 inline AGGraphicLayer* NewLayer(u32 width, u32 height, const AGVec3& position) {
     auto* layer = new AGGraphicLayer();
-    if (auto* camera = static_cast<PCCam*>(Bridge::RenderingSystem::CreateResource(TypeKey::Camera))) {
+    if (auto* camera = Bridge::RenderingSystem::CreateResourceAs<PCCam>(TypeKey::Camera)) {
         AGGraphicLayer::SetupScreenCamera(camera);
         layer->SetCamera(camera);
     }

@@ -5,6 +5,7 @@
 #include "engine/core/AGLog.h"
 #include "engine/core/AGResourceManager.h"
 #include "engine/graphics/AGModel.h"
+#include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/bridge/systems/RenderingSystemSlots.h"
 
 namespace GameServices::Bridge {
@@ -54,9 +55,14 @@ void Avatar::SetPart(i32 modelType, const TString<char>& modelName) {
     AGBaseProvider* provider = resources ? resources->GetProvider(TypeKey::Model) : nullptr;
     if (modelName.IsEmpty() || !provider)
         return;
-    part = static_cast<AGModel*>(CreateResourceInstance(provider, Crc32Hash(modelName.c_str()), 0, false));
-    if (!part)
+    AGResource* made = CreateResourceInstance(provider, Crc32Hash(modelName.c_str()), 0, false);
+    part = dynamic_cast<AGModel*>(made);
+    if (!part) {
+        // The core's placeholder (no graphics) is no model.
+        if (made)
+            RenderingSystem::GiveBack(TypeKey::Model, made);
         return;
+    }
     SetActive(part, m_Visible != 0);
     m_ModelsToAdd.push_back(part);
     part->SetSkin(nullptr);

@@ -53,7 +53,13 @@ T* NewInstance(u32 typeKey, const TString<char>& name) {
     AGBaseProvider* provider = Provider(typeKey);
     if (!provider || name.IsEmpty())
         return nullptr;
-    return static_cast<T*>(CreateResourceInstance(provider, Crc32Hash(name.c_str()), 0, false));
+    AGResource* resource = CreateResourceInstance(provider, Crc32Hash(name.c_str()), 0, false);
+    auto* typed = dynamic_cast<T*>(resource);
+    // A provider of another class (the core's placeholders without graphics) gives nothing
+    // usable here: the copy goes back.
+    if (resource && !typed)
+        RenderingSystem::GiveBack(typeKey, resource);
+    return typed;
 }
 
 // A new, empty resource known by the entity's name: a clone in the group of that id, so
@@ -65,10 +71,15 @@ T* NewNamed(u32 typeKey, const TString<char>& name) {
         return nullptr;
     const u32 id = Crc32Hash(name.c_str());
     AGResource* resource = provider->Create();
+    auto* typed = dynamic_cast<T*>(resource);
+    if (!typed) {
+        delete resource;
+        return nullptr;
+    }
     resource->SetNameId(id);
     resource->SetRefCount(1);
     provider->AddToGroup(id, resource);
-    return static_cast<T*>(resource);
+    return typed;
 }
 
 // A model or sprite already in the slot is reported and given back before the new one.
@@ -201,7 +212,11 @@ void RenderingSystem::InitializeLights(Entities::Set& set) {
             engine = NewNamed<AGLight>(TypeKey::Light, light->Name);
         } else if (AGBaseProvider* provider = Provider(TypeKey::Light)) {
             const TString<char> file = TString<char>(data->m_ModelFileName).ToLower();
-            engine = static_cast<AGLight*>(GetOrLoadResource(provider, Crc32Hash(file.c_str()), 0, false, true));
+            AGResource* loaded = GetOrLoadResource(provider, Crc32Hash(file.c_str()), 0, false, true);
+            engine = dynamic_cast<AGLight*>(loaded);
+            // The core's placeholder (no graphics) is no light.
+            if (loaded && !engine)
+                GiveBack(TypeKey::Light, loaded);
         }
         if (!engine)
             continue;

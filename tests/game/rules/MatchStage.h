@@ -1,0 +1,423 @@
+#pragma once
+// A match level written for the test (a decade's stage with every entity the match mode looks
+// up, or some left out), entered through the game flow on a started game context, and the
+// probes the staging, dressing and phase tests share.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/core/AGData.h"
+#include "engine/core/AGResourceManager.h"
+#include "engine/core/Crc32Hash.h"
+#include "engine/core/PcDirectory.h"
+#include "game/QZ2011GameContext.h"
+#include "game/presentation/Board.h"
+#include "game/presentation/QZBuzzLightProps.h"
+#include "game/presentation/QZCharacter.h"
+#include "game/presentation/QZStageProps.h"
+#include "game/presentation/ScoreProps.h"
+#include "game/rules/AnswerResult.h"
+#include "game/rules/Family.h"
+#include "game/rules/IRoundRules.h"
+#include "game/rules/QZ11Game.h"
+#include "game/rules/QZ11Phases.h"
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "platform/core/Clock.h"
+#include "questions/Question.h"
+#include "questions/QuestionManager.h"
+#include "tests/questions/QuestionBytes.h"
+#include "tests/gameservices/entities/PoolSetup.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempDir.h"
+
+namespace match_stage {
+
+// The props each decade's dressing rows name, with the kind the level gives them.
+struct NamedProp {
+    std::string name;
+    const char* kind;
+};
+
+inline std::vector<NamedProp> DressingProps(int decade) {
+    const char* stage = "StageProps";
+    std::vector<NamedProp> props = {{"board_lights_ingame", ""}, {"board_lights_intro", stage}};
+    auto add = [&](std::initializer_list<const char*> names, const char* kind) {
+        for (const char* name : names)
+            props.push_back({name, kind});
+    };
+    switch (decade) {
+    case 0:
+        add({"board_screenlogo"}, stage);
+        break;
+    case 1:
+        add({"desk_side_top_left", "desk_side_top_right", "board_screenlogo"}, stage);
+        add({"desk_digit_0", "board_side_single_01", "board_side_single_02"}, "");
+        break;
+    case 2:
+        add({"wall_lights_2_intro", "wall_lights_3_intro", "wall_lights_4_intro", "tv_screen_left", "tv_screen_right",
+             "windows_color_01", "windows_color_02", "windows_color_03", "lights_board", "lightbeam_mobil_wide_07",
+             "lightbeam_mobil_wide_reflect_01", "spotmobil_top_07", "spotmobil_top_reflect_01",
+             "lightbeam_mobil_wide_02", "spotmobil_top_02", "lightbeam_mobil_wide_01", "spotmobil_top_01",
+             "lightbeam_mobil_wide_03", "spotmobil_top_03", "lightbeam_mobil_wide_05", "spotmobil_top_04",
+             "lightbeam_mobil_wide_04", "spotmobil_top_05", "lightbeam_mobil_wide_06", "spotmobil_top_06",
+             "lightbeam_mobil_wide_08", "spotmobil_top_08", "lightbeam_mobil_wide_reflect_02",
+             "spotmobil_top_reflect_02"},
+            stage);
+        add({"board_screenlogo"}, "");
+        break;
+    case 3:
+        add({"board_score_screens", "wall_1", "wall_2", "wall_3", "wall_top_color_1", "wall_top_color_2",
+             "wall_top_color_3", "board_back_color", "arches_top_color_left", "arches_color", "floor_tiles_gradient",
+             "arches_lights_3_left", "arches_lights_2_left", "arches_lights_1_left", "arches_lights_3_right",
+             "arches_lights_2_right", "arches_lights_1_right"},
+            stage);
+        add({"board_screenlogo"}, "");
+        break;
+    default:
+        break;
+    }
+    return props;
+}
+
+inline std::string Contestant(int i) {
+    return std::string("contestant_") + (i < 4 ? "left_" : "right_") + std::to_string(i % 4 + 1);
+}
+
+inline std::string Numbered(const char* prefix, int n) { return prefix + std::string(n < 10 ? "0" : "") + std::to_string(n); }
+
+struct StageLevel {
+    // The decade whose stage the level is.
+    int decade = 0;
+    // Other decades whose dressing props the level also holds.
+    std::vector<int> alsoDressing;
+    // Crowd props "crowd_000"..; props of no kind under any names, before all others.
+    int crowd = 0;
+    std::vector<std::string> plainProps;
+    // Names the level leaves out.
+    std::set<std::string> omit;
+    bool applicationData = true;
+
+    StageLevel& Decade(int value) {
+        decade = value;
+        return *this;
+    }
+    StageLevel& AlsoDressing(std::vector<int> decades) {
+        alsoDressing = std::move(decades);
+        return *this;
+    }
+    StageLevel& Crowd(int count) {
+        crowd = count;
+        return *this;
+    }
+    StageLevel& Plain(std::vector<std::string> names) {
+        plainProps = std::move(names);
+        return *this;
+    }
+    StageLevel& Omit(const std::vector<std::string>& names) {
+        omit.insert(names.begin(), names.end());
+        return *this;
+    }
+    StageLevel& WithoutApplicationData() {
+        applicationData = false;
+        return *this;
+    }
+};
+
+inline std::string Item(const char* kind, const std::string& name, const std::string& more = "") {
+    return std::string("<item><Kind>") + kind + "</Kind><Name>" + name + "</Name>" + more + "</item>";
+}
+
+inline std::string At(int x, int y, int z) {
+    return "<PositionX>" + std::to_string(x) + "</PositionX><PositionY>" + std::to_string(y) +
+           "</PositionY><PositionZ>" + std::to_string(z) + "</PositionZ>";
+}
+
+inline std::string LevelFile(const StageLevel& level) {
+    std::vector<NamedProp> props;
+    std::set<std::string> named;
+    auto add = [&](const std::string& name, const char* kind) {
+        if (!level.omit.count(name) && named.insert(name).second)
+            props.push_back({name, kind});
+    };
+    // Plain props come first and take their names whatever else would.
+    for (const std::string& name : level.plainProps)
+        if (named.insert(name).second)
+            props.push_back({name, ""});
+    for (int decade : [&] {
+             std::vector<int> decades = {level.decade};
+             decades.insert(decades.end(), level.alsoDressing.begin(), level.alsoDressing.end());
+             return decades;
+         }())
+        for (const NamedProp& prop : DressingProps(decade))
+            add(prop.name, prop.kind);
+    for (int n = 1; n <= 8; ++n)
+        add(Numbered("board_block_", n), "Board");
+    for (int n = 1; n <= 6; ++n)
+        add(Numbered("board_block_dt_", n), "Board");
+    for (int n = 2; n <= 8; ++n)
+        add(Numbered("board_block_empty_", n), "");
+    for (const char* name : {"buzzer_top_left", "buzzer_top_right"})
+        add(name, "Board");
+    for (const char* name : {"buzzer_light_left", "buzzer_light_right"})
+        add(name, "BuzzerLight");
+    for (const char* name : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
+        add(name, "ScoreBoard");
+    for (const char* name : {"desk_digit_left", "desk_digit_right"})
+        add(name, "ScoreDesk");
+    for (const char* name : {"board_block_double", "board_block_triple", "board_screen10_a", "board_screen10_b",
+                             "board_screenlogo", "box_position_fastmoney", "box_position_left_pose",
+                             "box_position_right_pose"})
+        add(name, "");
+    for (int m = 1; m <= 4; ++m) {
+        add("box_position_m" + std::to_string(m) + "_left01", "");
+        add("box_position_m" + std::to_string(m) + "_left", "");
+    }
+    if (level.decade == 1) {
+        add("board_side_single_01", "");
+        add("board_side_single_02", "");
+    }
+    for (int i = 0; i < level.crowd; ++i) {
+        char name[32];
+        snprintf(name, sizeof(name), "crowd_%03d", i);
+        add(name, "");
+    }
+    // Every marker stands somewhere of its own.
+    std::string items;
+    int place = 0;
+    for (const NamedProp& prop : props) {
+        ++place;
+        items += Item(prop.kind, prop.name, prop.name.rfind("box_position", 0) == 0 ? At(place, 2 * place, -place) : "");
+    }
+    std::string characters;
+    for (int i = 0; i < 8; ++i)
+        if (!level.omit.count(Contestant(i)))
+            characters += Item("QZCharacter", Contestant(i));
+    std::string faces;
+    for (const char* side : {"left", "right"}) {
+        const std::string face = std::string("avatar_face_") + side;
+        if (level.omit.count(face))
+            continue;
+        faces += std::string("<ComponentLevel name=\"ComponentAvatarFace_") + (side[0] == 'l' ? "Left" : "Right") +
+                 "\" loadingMode=\"loadinlevel\"><Cameras/><Characters>" + Item("QZCharacter", face) +
+                 "</Characters></ComponentLevel>";
+    }
+    return "<root><Level><SetElements><item><Name>Stage70</Name></item><item><Name>Stage80</Name></item>"
+           "<item><Name>Stage90</Name></item><item><Name>Stage00</Name></item></SetElements><Props>" +
+           items + "</Props><Characters>" + characters + "</Characters><ComponentLevels>" + faces +
+           "</ComponentLevels>" +
+           (level.applicationData
+                ? "<ApplicationData><numberOfAnswers>7</numberOfAnswers><questionRoundTime>30</questionRoundTime>"
+                  "<fastMoneyFirstTime>20</fastMoneyFirstTime><fastMoneySecondTime>25</fastMoneySecondTime>"
+                  "</ApplicationData>"
+                : "") +
+           "</Level></root>";
+}
+
+// Counts the firings of every event of the match mode, in order.
+struct EventLog {
+    struct Recorder : IDelegateParam<GameServices::Entities::BaseTeamMember*> {
+        void Invoke(GameServices::Entities::BaseTeamMember* member) override {
+            ++count;
+            last = member;
+            if (order)
+                order->push_back(index);
+        }
+        int index = 0;
+        int count = 0;
+        GameServices::Entities::BaseTeamMember* last = nullptr;
+        std::vector<int>* order = nullptr;
+    };
+    void Attach(QZ2011::QZ11Game& game) {
+        fired.clear();
+        for (int i = 0; i < QZ2011::QZ11Game::kEventCount; ++i) {
+            game.Event(i).RemoveDelegate(&recorders[i]);
+            recorders[i] = Recorder();
+            recorders[i].index = i;
+            recorders[i].order = &fired;
+            game.Event(i).AddDelegate(&recorders[i]);
+        }
+    }
+    Recorder recorders[QZ2011::QZ11Game::kEventCount];
+    std::vector<int> fired;
+};
+
+// The round rules' calls, by name.
+struct RulesLog : QZ2011::IRoundRules {
+    void RoundWon() override { calls.push_back("RoundWon"); }
+    void RevealNextHiddenAnswer() override { calls.push_back("Reveal"); }
+    void NextRoundOrEnd() override { calls.push_back("NextRound"); }
+    std::vector<std::string> calls;
+};
+
+// The context's question bank holding one question of the given number of answers, answer n
+// typed as "word<n>"; loaded as the current question.
+class OneQuestionBank {
+public:
+    OneQuestionBank(QZ2011GameContext& context, const TempDir& home, int answers) : m_context(context) {
+        AGResourceManager::SetInstance(&m_resources);
+        m_resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
+        TestQuestion question;
+        question.id = "70-0001";
+        for (int i = 0; i < answers; ++i)
+            question.answers.push_back({u32(80 - i), "A" + std::to_string(i), {{"word" + std::to_string(i)}}});
+        const std::string archive = ArchiveBytes({{"0.bin", QuestionBytes(question)}, {"list.txt", "70-0001\n"}});
+        m_package.Mount(home.Write("GameQuestions.dir", archive).c_str(), false);
+        context.GetQuestionManager()->Initialize();
+        Reload();
+    }
+    ~OneQuestionBank() {
+        m_context.GetQuestionManager()->Cleanup();
+        m_package.Unmount();
+        AGResourceManager::SetInstance(nullptr);
+    }
+    OneQuestionBank(const OneQuestionBank&) = delete;
+    OneQuestionBank& operator=(const OneQuestionBank&) = delete;
+
+    // The question afresh, with its first `found` answers found.
+    QZ2011::Question* Reload(int found = 0) {
+        QZ2011::Question* question = m_context.GetQuestionManager()->LoadQuestion(0);
+        for (int i = 0; question && i < found; ++i)
+            question->CheckAnswer("word" + std::to_string(i));
+        return question;
+    }
+
+private:
+    QZ2011GameContext& m_context;
+    AGResourceManager m_resources;
+    PcDirectory m_package;
+};
+
+class MatchStageTest : public ::testing::Test {
+protected:
+    static constexpr int kLevelFiles = 40;
+
+    void SetUp() override {
+        std::string items;
+        for (const char* pool : {"FactoryDeviceTriggerKey", "FactoryDeviceTriggerMove", "FactoryDeviceTriggerAccel",
+                                 "FactorySetElement", "FactoryCamera"})
+            items += ParameterItem("GameServices", pool, "4");
+        for (const char* pool : {"FactoryGsAvatar", "FactoryRenderableAvatarData"})
+            items += ParameterItem("GameServices", pool, "40");
+        // Every prop takes a render record.
+        for (const char* pool : {"FactoryProp", "FactoryRenderableModelData"})
+            items += ParameterItem("GameServices", pool, "250");
+        home.Write("-xml/global/runtimeparameters.xml", ParameterFile(items));
+        std::string levels = "<item><LevelNameId>QZ11_Game_Level1</LevelNameId><LevelFileName>elsewhere"
+                             "</LevelFileName></item>";
+        for (int i = 0; i < kLevelFiles; ++i)
+            levels += "<item><LevelNameId>QZ11_Game_Level2</LevelNameId><LevelFileName>stage_" + std::to_string(i) +
+                      "</LevelFileName></item>";
+        home.Write("-xml/levels/levels.xml", "<root><LevelTransitions><Levels>" + levels +
+                                                 "</Levels></LevelTransitions></root>");
+        home.Write("-xml/levels/elsewhere.xml", "<root><Level/></root>");
+        sequenceFile = home.Write("show_sequence.xml",
+                                  "<root><Sequence duration=\"100\"><OnStart><Events/></OnStart><Acts/><OnEnd>"
+                                  "<Events/></OnEnd></Sequence></root>");
+        GameServices::Bridge::FileSystem::SetRootPath(TString<char>((home.Path() + "/").c_str()));
+        context.Initialize();
+    }
+    void TearDown() override {
+        match().SetRoundRules(nullptr);
+        context.Shutdown();
+    }
+
+    void Go(const std::string& file, int frames) {
+        context.GetGameFlowManager()->SetNextLevel(file.c_str(), nullptr, false);
+        for (int i = 0; i < frames; ++i)
+            context.Update(16);
+    }
+    // Leaves the match level a test entered before, then enters the new one for the decade.
+    void Enter(const StageLevel& level) {
+        if (entered)
+            Go("elsewhere", 30);
+        ASSERT_LT(nextFile, kLevelFiles);
+        const std::string file = "stage_" + std::to_string(nextFile++);
+        home.Write("-xml/levels/" + file + ".xml", LevelFile(level));
+        context.m_Decade = u32(level.decade);
+        Go(file, 30);
+        entered = true;
+        ASSERT_NE(set(), nullptr);
+        LoadShow();
+        events.Attach(match());
+    }
+    // The 85 sequences of the show, each 100 ms long, none playing.
+    void LoadShow() {
+        GameShow::SequenceManager* sequences = context.GetSequenceManager();
+        sequences->RemoveAllSequences();
+        for (const auto& [file, name] : QZ2011::QZ11Game::InGameSequences())
+            sequences->LoadSequence(name, sequenceFile.c_str());
+    }
+    // The name of the playing sequence of the show, "" for none.
+    std::string Playing() {
+        const GameShow::Sequence* current = context.GetSequenceManager()->GetCurrentSequence();
+        if (!current)
+            return "";
+        for (const auto& [file, name] : QZ2011::QZ11Game::InGameSequences())
+            if (context.GetSequenceManager()->FindSequence(Crc32Hash(name)) == current)
+                return name;
+        return "?";
+    }
+    // Ends the playing sequence without running the phase step.
+    void StopShow() {
+        const std::string name = Playing();
+        if (name.empty())
+            return;
+        context.GetSequenceManager()->RemoveSequence(Crc32Hash(name.c_str()));
+        context.GetSequenceManager()->LoadSequence(name.c_str(), sequenceFile.c_str());
+    }
+
+    QZ2011::QZ11Game& match() { return context.GetMatchMode(); }
+    GameServices::Entities::Set* set() { return match().GetSet(); }
+    GameServices::Entities::Prop* Prop(const std::string& name) { return set()->FindProp(name.c_str()); }
+    QZ2011::Board* Block(const std::string& name) { return dynamic_cast<QZ2011::Board*>(Prop(name)); }
+    QZ2011::BehaviorStage* Stage(const std::string& name) { return QZ2011::GetStageBehavior(Prop(name)); }
+    QZ2011::QZCharacter* Character(const std::string& name) {
+        return dynamic_cast<QZ2011::QZCharacter*>(set()->FindCharacter(name.c_str()));
+    }
+    QZ2011::QZCharacter* Member(int i) { return Character(Contestant(i)); }
+    QZ2011::QZCharacter* Face(bool left) {
+        auto* level = set()->FindComponentLevel(left ? "ComponentAvatarFace_Left" : "ComponentAvatarFace_Right");
+        return level ? dynamic_cast<QZ2011::QZCharacter*>(level->FindCharacter(left ? "avatar_face_left"
+                                                                                    : "avatar_face_right"))
+                     : nullptr;
+    }
+    AGVec3 PositionOf(const std::string& marker) {
+        AGVec3 position;
+        if (GameServices::Entities::Prop* prop = Prop(marker))
+            prop->GetPosition(position);
+        return position;
+    }
+    static AGVec3 PositionOf(const GameServices::Entities::Prop* prop) {
+        AGVec3 position;
+        prop->GetPosition(position);
+        return position;
+    }
+    static AGVec3 PositionOf(const QZ2011::QZCharacter* character) {
+        AGVec3 position;
+        character->GetPosition(position);
+        return position;
+    }
+    size_t LogCount(const std::string& line) const {
+        return size_t(std::count(log.Lines().begin(), log.Lines().end(), line));
+    }
+
+    TempDir home;
+    platform::FakeClock clock;
+    LogCapture log;
+    QZ2011GameContext context;
+    EventLog events;
+    std::string sequenceFile;
+    int nextFile = 0;
+    bool entered = false;
+};
+
+inline bool Near(const AGVec3& a, const AGVec3& b) {
+    return std::abs(a.x - b.x) < 1e-4f && std::abs(a.y - b.y) < 1e-4f && std::abs(a.z - b.z) < 1e-4f;
+}
+
+}  // namespace match_stage

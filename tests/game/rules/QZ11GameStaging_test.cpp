@@ -1,0 +1,482 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/game/rules/MatchStage.h"
+
+using namespace QZ2011;
+using namespace match_stage;
+
+namespace {
+
+class StagingTest : public MatchStageTest {};
+
+}  // namespace
+
+// Both poses for every decade and difficulty: the sequence by decade and difficulty, the pose
+// ids (decade base + family offset + member offset), the animation sets, the marker and the
+// turn; a decade or difficulty outside the tables plays and requests nothing.
+TEST_F(StagingTest, FamilyPosesByDecadeAndDifficulty) {
+    Enter(StageLevel());
+    const int bases[] = {7000, 8000, 9000, 2000};
+    const char* decades[] = {"70", "80", "90", "00"};
+    const char* levels[] = {"Easy", "Med", "Hard"};
+    // Members 1..4 take the member offsets 0, 2, 1, 3.
+    const int memberOffset[] = {0, 2, 1, 3};
+    for (u32 decade = 0; decade <= 4; ++decade)
+        for (u32 difficulty = 0; difficulty <= 3; ++difficulty) {
+            SCOPED_TRACE(std::to_string(decade) + "/" + std::to_string(difficulty));
+            context.m_Decade = decade;
+            context.m_Difficulty = difficulty;
+            for (int i = 0; i < 8; ++i) {
+                Member(i)->m_PoseRequest = false;
+                Member(i)->m_PoseId = -1;
+                Member(i)->SetVisible(i >= 4);
+            }
+            StopShow();
+            match().PlayLeftFamilyPose();
+            EXPECT_EQ(Playing(), "left_pose");
+            for (int i = 0; i < 8; ++i) {
+                QZCharacter* member = Member(i);
+                EXPECT_EQ(member->Visible, i < 4) << i;
+                if (i >= 4)
+                    continue;
+                EXPECT_EQ(member->m_PoseRequest, decade < 4) << i;
+                EXPECT_EQ(member->m_PoseId, decade < 4 ? bases[decade] + 30 + memberOffset[i] : -1) << i;
+                EXPECT_TRUE(Near(PositionOf(member), PositionOf("box_position_left_pose")));
+                EXPECT_EQ(member->GetRotationY(), -60.0f);
+                EXPECT_EQ(member->Synchronize, false);
+                const u8 sets[] = {member->IsMale1, member->IsMale2, member->IsFemale1, member->IsFemale2};
+                for (int s = 0; s < 4; ++s)
+                    EXPECT_EQ(sets[s], s == i ? 1 : 0) << i;
+            }
+
+            StopShow();
+            const bool posed = decade < 4 && difficulty < 3;
+            match().PlayRightFamilyPose();
+            EXPECT_EQ(Playing(), posed ? std::string("right_pose") + decades[decade] + levels[difficulty] : "");
+            for (int i = 0; i < 8; ++i) {
+                QZCharacter* member = Member(i);
+                EXPECT_EQ(member->Visible, i >= 4) << i;
+                if (i < 4)
+                    continue;
+                EXPECT_EQ(member->m_PoseRequest, posed) << i;
+                EXPECT_EQ(member->m_PoseId, posed ? bases[decade] + int(difficulty) * 10 + memberOffset[i - 4] : -1);
+                EXPECT_TRUE(Near(PositionOf(member), PositionOf("box_position_right_pose")));
+                EXPECT_EQ(member->GetRotationY(), 60.0f);
+                const u8 sets[] = {member->IsMale1, member->IsMale2, member->IsFemale1, member->IsFemale2};
+                for (int s = 0; s < 4; ++s)
+                    EXPECT_EQ(sets[s], s == i - 4 ? 1 : 0) << i;
+            }
+        }
+}
+
+// The left pose switches the stage to its in-game look and sends the crowd away; the
+// introductions play their sequence and place their family with its request.
+TEST_F(StagingTest, PoseHidesTheCrowdAndIntroductionsPlaceTheirFamily) {
+    Enter(StageLevel().Crowd(3));
+    ASSERT_EQ(match().GetCrowd().Count(), 3u);
+    match().SetCrowdVisible(true);
+    for (GameServices::Entities::Entity* member : match().GetCrowd())
+        EXPECT_TRUE(member->Visible && !member->Synchronize);
+    match().PlayLeftFamilyPose();
+    for (GameServices::Entities::Entity* member : match().GetCrowd())
+        EXPECT_FALSE(member->Visible);
+    EXPECT_TRUE(Prop("board_lights_ingame")->Visible);
+    EXPECT_FALSE(Prop("board_lights_intro")->Visible);
+
+    struct Case { bool left; const char* sequence; };
+    for (const Case& c : {Case{true, "left_intro"}, Case{false, "right_intro"}}) {
+        StopShow();
+        for (int i = 0; i < 8; ++i)
+            Member(i)->SetVisible(true);
+        c.left ? match().PlayLeftFamilyIntro() : match().PlayRightFamilyIntro();
+        EXPECT_EQ(Playing(), c.sequence);
+        for (int i = 0; i < 8; ++i) {
+            const bool ours = (i < 4) == c.left;
+            EXPECT_EQ(Member(i)->Visible, ours) << i;
+            EXPECT_EQ(c.left ? Member(i)->m_LeftIntroRequest : Member(i)->m_RightIntroRequest, ours) << i;
+        }
+    }
+}
+
+// The podiums: the left family by its alternate-order flag; player 2's by its own; the
+// computer family by decade and difficulty.
+TEST_F(StagingTest, FamiliesTakeTheirPodiums) {
+    Enter(StageLevel());
+    const char* left[] = {"box_position_m1_left01", "box_position_m2_left01", "box_position_m3_left01",
+                          "box_position_m4_left01"};
+    const char* right[] = {"box_position_m1_left", "box_position_m2_left", "box_position_m3_left",
+                           "box_position_m4_left"};
+    enum { A, B, C, D };
+    struct LeftCase { u8 alternate; int podium[4]; float turn[4]; };
+    const LeftCase leftCases[] = {{1, {A, C, B, D}, {-45, -50, -45, -50}}, {0, {B, D, A, C}, {-45, -50, -45, -50}}};
+    for (const LeftCase& c : leftCases) {
+        context.m_LeftMemberOrder = c.alternate;
+        match().PlaceLeftFamily();
+        for (int m = 0; m < 4; ++m) {
+            EXPECT_TRUE(Near(PositionOf(Member(m)), PositionOf(left[c.podium[m]]))) << int(c.alternate) << m;
+            EXPECT_EQ(Member(m)->GetRotationY(), c.turn[m]);
+            EXPECT_TRUE(Member(m)->Visible);
+        }
+    }
+    // (two players, order flag, decade, difficulty) -> podiums and turns of members 1..4.
+    struct RightCase { u32 two; u8 alternate; u32 decade, difficulty; int podium[4]; float turn[4]; };
+    const float fifty[4] = {50, 50, 50, 50};
+    const RightCase rightCases[] = {
+        {1, 1, 0, 0, {A, C, B, D}, {45, 50, 45, 50}}, {1, 0, 0, 0, {B, D, A, C}, {45, 50, 45, 50}},
+        {0, 1, 0, 0, {C, B, A, D}, {}}, {0, 0, 2, 0, {C, B, A, D}, {}}, {0, 0, 1, 1, {D, B, C, A}, {}},
+        {0, 0, 3, 0, {D, B, C, A}, {}}, {0, 0, 2, 2, {C, D, A, B}, {}}, {0, 0, 3, 2, {C, D, A, B}, {}},
+        {0, 0, 0, 1, {A, B, C, D}, {}}, {0, 0, 1, 0, {A, B, C, D}, {}}, {0, 0, 2, 1, {A, B, C, D}, {}},
+        {0, 0, 3, 1, {A, B, C, D}, {}}, {0, 0, 0, 2, {A, B, C, D}, {}}, {0, 0, 1, 2, {A, B, C, D}, {}},
+        {0, 0, 4, 0, {A, B, C, D}, {}}};
+    for (const RightCase& c : rightCases) {
+        SCOPED_TRACE(std::to_string(c.two) + std::to_string(c.alternate) + std::to_string(c.decade) +
+                     std::to_string(c.difficulty));
+        context.m_TwoPlayers = c.two;
+        context.m_RightMemberOrder = c.alternate;
+        context.m_Decade = c.decade;
+        context.m_Difficulty = c.difficulty;
+        for (int m = 4; m < 8; ++m)
+            Member(m)->SetVisible(false);
+        match().PlaceRightFamily();
+        for (int m = 0; m < 4; ++m) {
+            EXPECT_TRUE(Near(PositionOf(Member(4 + m)), PositionOf(right[c.podium[m]]))) << m;
+            EXPECT_EQ(Member(4 + m)->GetRotationY(), c.two ? c.turn[m] : fifty[m]) << m;
+            EXPECT_TRUE(Member(4 + m)->Visible);
+        }
+    }
+}
+
+// The round opening by round number, the face-off staging of both buzzing members and the
+// blocks closed; an index outside 0..3 stages nobody on its side.
+TEST_F(StagingTest, RoundOpeningByRoundNumber) {
+    Enter(StageLevel());
+    struct Case { i32 round, after; const char* sequence; const char* line; i32 leftIndex, rightIndex; };
+    const Case cases[] = {{0, 1, "faceoff_round1", "--+++ START SINGLE ROUND 1 +++--", 2, 1},
+                          {1, 1, "faceoff_round1", "--+++ START SINGLE ROUND 1 +++--", 0, 3},
+                          {2, 2, "faceoff_round2", "--+++ START SINGLE ROUND 2 +++--", 4, 0},
+                          {3, 3, "faceoff_round3", "--+++ START DOUBLE ROUND +++--", 3, 4},
+                          {4, 4, "faceoff_round4", "--+++ START TRIPLE ROUND +++--", -1, 2},
+                          {5, 5, "SuddenDeath", "--+++ START SUDDEN DEATH +++--", 1, 5},
+                          {6, 6, "", nullptr, 1, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.round);
+        StopShow();
+        log.Clear();
+        events.Attach(match());
+        context.m_RoundCounter = c.round;
+        context.m_StealStarted = 1;
+        context.m_LeftMemberIndex = c.leftIndex;
+        context.m_RightMemberIndex = c.rightIndex;
+        Prop("board_screenlogo")->SetVisible(true);
+        for (int i = 0; i < 8; ++i) {
+            Member(i)->SetVisible(true);
+            Member(i)->m_FaceOff = false;
+            Member(i)->SetRotationY(33.0f);
+        }
+        Block("board_block_03")->m_CloseRequest = Block("board_block_dt_06")->m_CloseRequest = false;
+        match().StartRound();
+        EXPECT_EQ(context.m_RoundCounter, c.after);
+        EXPECT_EQ(Playing(), c.sequence);
+        EXPECT_EQ(log.Lines().size(), c.line ? 1u : 0u);
+        if (c.line) {
+            EXPECT_TRUE(log.Contains(c.line));
+        }
+        EXPECT_EQ(context.m_StealStarted, 0);
+        EXPECT_EQ(events.fired, (std::vector<int>{15, 6}));
+        EXPECT_FALSE(Prop("board_screenlogo")->Visible);
+        for (int i = 0; i < 8; ++i) {
+            const bool staged = i < 4 ? i == c.leftIndex : i - 4 == c.rightIndex;
+            EXPECT_EQ(Member(i)->Visible, staged) << i;
+            EXPECT_EQ(Member(i)->m_FaceOff, staged) << i;
+            if (!staged)
+                continue;
+            EXPECT_EQ(Member(i)->GetRotationY(), i < 4 ? 0.0f : 180.0f);
+            EXPECT_TRUE(Near(PositionOf(Member(i)), i < 4 ? AGVec3{-10, 0, 0} : AGVec3{10, 0, -300}));
+        }
+        EXPECT_TRUE(Block("board_block_03")->m_CloseRequest && Block("board_block_dt_06")->m_CloseRequest);
+    }
+}
+
+// The board for a question: the single layout with one block per answer and the covers in
+// the gaps, or the six-answer layout of the 90s and 00s from round 3 on; the sign of the
+// round; the 80s side screens away in the long rounds.
+TEST_F(StagingTest, BoardLayoutForTheQuestion) {
+    struct Case {
+        u32 decade;
+        i32 round, answers;
+        const char* blocks;    // board_block_01..08 shown
+        const char* dtBlocks;  // board_block_dt_01..06 shown
+        const char* covers;    // board_block_empty_02..08 shown
+        bool doubleSign, tripleSign, sideScreens;
+    };
+    const Case cases[] = {
+        {0, 1, 0, "00000000", "000000", "1111111", false, false, true},
+        {0, 1, 8, "11111111", "000000", "0000000", false, false, true},
+        {2, 3, 8, "00000000", "111111", "0000000", true, false, true},
+        {2, 2, 5, "11111000", "000000", "0000111", false, false, true},
+        {3, 4, 4, "00000000", "111100", "0000110", false, true, true},
+        {3, 5, 1, "00000000", "100000", "1101110", false, true, true},
+        {0, 3, 5, "11111000", "000000", "0000111", true, false, true},
+        {1, 4, 6, "11111100", "000000", "0000011", false, true, false},
+        {1, 2, 3, "11100000", "000000", "0011111", false, false, true},
+        {1, 3, 2, "11000000", "000000", "0111111", true, false, false},
+    };
+    for (u32 decade : {0u, 1u, 2u, 3u}) {
+        Enter(StageLevel().Decade(int(decade)));
+        for (const Case& c : cases) {
+            if (c.decade != decade)
+                continue;
+            SCOPED_TRACE(std::to_string(c.decade) + " round " + std::to_string(c.round) + " n " +
+                         std::to_string(c.answers));
+            context.m_RoundCounter = c.round;
+            // Everything shown first, so each hidden entity was hidden by the layout.
+            for (GameServices::Entities::Prop* prop : set()->m_Props)
+                prop->SetVisible(true);
+            match().SetupBoardBlocks(c.answers);
+            for (int n = 1; n <= 8; ++n)
+                EXPECT_EQ(Prop(Numbered("board_block_", n))->Visible, c.blocks[n - 1] == '1') << n;
+            for (int n = 1; n <= 6; ++n)
+                EXPECT_EQ(Prop(Numbered("board_block_dt_", n))->Visible, c.dtBlocks[n - 1] == '1') << n;
+            for (int n = 2; n <= 8; ++n)
+                EXPECT_EQ(Prop(Numbered("board_block_empty_", n))->Visible, c.covers[n - 2] == '1') << n;
+            EXPECT_EQ(Prop("board_block_double")->Visible, c.doubleSign);
+            EXPECT_EQ(Prop("board_block_triple")->Visible, c.tripleSign);
+            if (decade == 1) {
+                EXPECT_EQ(Prop("board_side_single_01")->Visible, c.sideScreens);
+                EXPECT_EQ(Prop("board_side_single_02")->Visible, c.sideScreens);
+            }
+        }
+    }
+}
+
+// An opened block: the face of the playing family's side reacts; the block is the six-answer
+// one in the long rounds of the 90s and 00s; an index outside the layout in use (-1 after a
+// wrong answer, 6 or 7 in the six-answer layout) opens nothing.
+TEST_F(StagingTest, RevealedBlockAndTheFacesReaction) {
+    struct Case { u32 decade; i32 round, family, side, index; const char* opened; bool style00; int face; };
+    // face: 0 left reacts, 1 right, -1 none.
+    const Case cases[] = {
+        {0, 1, 1, 0, 0, "board_block_01", false, 0},   {0, 3, 0, 1, 7, "board_block_08", false, 1},
+        {2, 3, 1, 0, 5, "board_block_dt_06", false, 0}, {2, 3, 1, 0, 6, nullptr, false, 0},
+        {2, 2, 1, 0, 6, "board_block_07", false, 0},   {3, 5, 0, 1, 0, "board_block_dt_01", true, 1},
+        {3, 1, 1, 0, 2, "board_block_03", true, 0},    {3, 4, 1, 0, 7, nullptr, false, 0},
+        {0, 1, 1, 0, -1, nullptr, false, 0},           {0, 1, 0, 1, 8, nullptr, false, 1},
+        {2, 4, 1, 0, -1, nullptr, false, 0},           {0, 1, 3, 0, 1, "board_block_02", false, -1},
+    };
+    for (u32 decade : {0u, 2u, 3u}) {
+        Enter(StageLevel().Decade(int(decade)));
+        for (const Case& c : cases) {
+            if (c.decade != decade)
+                continue;
+            SCOPED_TRACE(std::to_string(decade) + " round " + std::to_string(c.round) + " index " +
+                         std::to_string(c.index));
+            log.Clear();
+            for (GameServices::Entities::Prop* prop : set()->m_Props)
+                if (auto* block = dynamic_cast<Board*>(prop))
+                    block->m_OpenRequest = block->m_Style00 = false;
+            Face(true)->m_Reaction = Face(false)->m_Reaction = false;
+            context.m_RoundCounter = c.round;
+            context.m_CurrentFamily = c.family;
+            if (Family* family = c.family == 3 ? nullptr : context.GetCurrentFamily())
+                family->m_Side = c.side;
+            match().RevealAnswerBlock(c.index);
+            int opened = 0;
+            for (GameServices::Entities::Prop* prop : set()->m_Props)
+                if (auto* block = dynamic_cast<Board*>(prop); block && block->m_OpenRequest) {
+                    ++opened;
+                    EXPECT_EQ(block->Name, c.opened);
+                    EXPECT_EQ(block->m_Style00, c.style00);
+                }
+            EXPECT_EQ(opened, c.opened ? 1 : 0);
+            EXPECT_EQ(Face(true)->m_Reaction, c.face == 0);
+            EXPECT_EQ(Face(false)->m_Reaction, c.face == 1);
+            EXPECT_EQ(log.Contains("No family set!!"), c.face == -1);
+        }
+    }
+}
+
+// Score displays take the value with a refresh; a value above 999 is written and reported
+// once per display.
+TEST_F(StagingTest, ScoreDisplaysOfEachFamily) {
+    Enter(StageLevel());
+    struct Case { bool right; int value; size_t reports; };
+    const Case cases[] = {{false, 1000, 2}, {true, 999, 0}, {true, 1234, 2}, {false, -1, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        log.Clear();
+        const char* names[] = {"screen_digits_left", "desk_digit_left", "screen_digits_right", "desk_digit_right"};
+        for (const char* name : names) {
+            GetScoreBehavior(Prop(name))->m_Value = 7;
+            GetScoreBehavior(Prop(name))->m_Refresh = false;
+        }
+        match().SetScoreDisplay(c.right, c.value);
+        for (int i = 0; i < 4; ++i) {
+            const bool written = (i >= 2) == c.right;
+            EXPECT_EQ(GetScoreBehavior(Prop(names[i]))->m_Value, written ? c.value : 7) << names[i];
+            EXPECT_EQ(GetScoreBehavior(Prop(names[i]))->m_Refresh, written) << names[i];
+        }
+        EXPECT_EQ(LogCount("the number is too big"), c.reports);
+    }
+}
+
+// The buzzer of the buzzing side lights; the answer turn puts both lights back to idle.
+TEST_F(StagingTest, BuzzerLightsFollowTheBuzzOwner) {
+    Enter(StageLevel());
+    auto* lightLeft = dynamic_cast<QZBuzzLightProps*>(Prop("buzzer_light_left"));
+    auto* lightRight = dynamic_cast<QZBuzzLightProps*>(Prop("buzzer_light_right"));
+    ASSERT_TRUE(lightLeft && lightRight);
+    for (i32 owner : {0, 1, -1}) {
+        SCOPED_TRACE(owner);
+        match().StartAnswerTurn();
+        Block("buzzer_top_left")->m_Lit = Block("buzzer_top_right")->m_Lit = false;
+        context.m_BuzzOwner = owner;
+        match().LightBuzzer();
+        const bool left = owner == 0;
+        EXPECT_EQ(Block("buzzer_top_left")->m_Lit, left);
+        EXPECT_EQ(Block("buzzer_top_right")->m_Lit, !left);
+        QZBuzzLightProps* lit = left ? lightLeft : lightRight;
+        QZBuzzLightProps* idle = left ? lightRight : lightLeft;
+        EXPECT_TRUE(!lit->m_State[0] && !lit->m_State[1] && lit->m_State[2]);
+        EXPECT_TRUE(idle->m_State[0] && !idle->m_State[1] && !idle->m_State[2]);
+    }
+}
+
+// Fast money and end screens: the chosen screen, the board emptied, the screen digits
+// blanked, and the decade's screen props holding their logo.
+TEST_F(StagingTest, StageScreensForFastMoney) {
+    for (int decade : {2, 3, 1}) {
+        Enter(StageLevel().Decade(decade));
+        for (bool first : {true, false}) {
+            SCOPED_TRACE(std::to_string(decade) + (first ? " first" : " second"));
+            for (GameServices::Entities::Prop* prop : set()->m_Props) {
+                prop->SetVisible(true);
+                if (BehaviorStage* stage = GetStageBehavior(prop))
+                    BehaviorStage::PlayAnimation("startKey", stage, 4);
+            }
+            for (const char* name : {"screen_digits_left", "screen_digits_right", "screen_digit_center",
+                                     "desk_digit_left"}) {
+                GetScoreBehavior(Prop(name))->m_Value = 50;
+                GetScoreBehavior(Prop(name))->m_Refresh = false;
+            }
+            match().SetStageScreens(first);
+            EXPECT_EQ(Prop("board_screen10_a")->Visible, first);
+            EXPECT_EQ(Prop("board_screen10_b")->Visible, !first);
+            for (int n = 1; n <= 8; ++n)
+                EXPECT_FALSE(Prop(Numbered("board_block_", n))->Visible);
+            for (int n = 1; n <= 6; ++n)
+                EXPECT_FALSE(Prop(Numbered("board_block_dt_", n))->Visible);
+            for (int n = 2; n <= 8; ++n)
+                EXPECT_FALSE(Prop(Numbered("board_block_empty_", n))->Visible);
+            EXPECT_FALSE(Prop("board_block_double")->Visible || Prop("board_block_triple")->Visible);
+            for (const char* name : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
+                EXPECT_TRUE(GetScoreBehavior(Prop(name))->m_Value == -1 && GetScoreBehavior(Prop(name))->m_Refresh);
+            EXPECT_EQ(GetScoreBehavior(Prop("desk_digit_left"))->m_Value, 50);
+            std::vector<std::string> logos;
+            for (GameServices::Entities::Prop* prop : set()->m_Props)
+                if (BehaviorStage* stage = GetStageBehavior(prop)) {
+                    if (stage->RequestedKey == "logo") {
+                        logos.push_back(prop->Name.c_str());
+                        EXPECT_FALSE(stage->m_PlayRequest);
+                    } else {
+                        EXPECT_TRUE(stage->m_PlayRequest);
+                    }
+                }
+            const std::vector<std::string> expected =
+                decade == 3 ? std::vector<std::string>{"board_score_screens"}
+                : decade == 2 ? std::vector<std::string>{"tv_screen_left", "tv_screen_right"}
+                              : std::vector<std::string>{};
+            EXPECT_EQ(logos, expected);
+        }
+    }
+}
+
+// A screen prop missing from the stage is reported when the screens are set.
+TEST_F(StagingTest, MissingScreenPropIsReported) {
+    Enter(StageLevel().Decade(3).Omit({"board_score_screens"}));
+    log.Clear();
+    match().SetStageScreens(true);
+    EXPECT_EQ(LogCount("QZ11Game : can't find 'board_score_screens' in the level"), 1u);
+    EXPECT_TRUE(Prop("board_screen10_a")->Visible);
+}
+
+// Back to the logo: the 80s side screens shown, the logo shown, both screens hidden.
+TEST_F(StagingTest, BoardScreensBackToTheLogo) {
+    for (int decade : {1, 0}) {
+        Enter(StageLevel().Decade(decade).Plain({"board_side_single_01", "board_side_single_02"}));
+        for (GameServices::Entities::Prop* prop : set()->m_Props)
+            prop->SetVisible(prop->Name == "board_screen10_a" || prop->Name == "board_screen10_b");
+        match().ResetBoardScreens();
+        EXPECT_TRUE(Prop("board_screenlogo")->Visible);
+        EXPECT_FALSE(Prop("board_screen10_a")->Visible || Prop("board_screen10_b")->Visible);
+        EXPECT_EQ(Prop("board_side_single_01")->Visible, decade == 1);
+        EXPECT_EQ(Prop("board_side_single_02")->Visible, decade == 1);
+    }
+}
+
+// The level's match settings reach the context; a level without them is reported and the
+// context keeps the last ones.
+TEST_F(StagingTest, LevelTuningReachesTheContext) {
+    Enter(StageLevel());
+    EXPECT_EQ(context.m_NumberOfAnswers, 7u);
+    EXPECT_EQ(context.m_QuestionRoundTime, 30u);
+    EXPECT_EQ(context.m_FastMoneyFirstTime, 20u);
+    EXPECT_EQ(context.m_FastMoneySecondTime, 25u);
+    log.Clear();
+    Enter(StageLevel().WithoutApplicationData());
+    EXPECT_TRUE(log.Contains("Missing applicationData  for the level !"));
+    EXPECT_EQ(context.m_NumberOfAnswers, 7u);
+    EXPECT_EQ(context.m_FastMoneySecondTime, 25u);
+}
+
+// A level without some of its stage: each missing name is reported once at level start and
+// every staging step goes on without it.
+TEST_F(StagingTest, MissingStageEntitiesAreReportedOnceAndSkipped) {
+    const std::vector<std::string> missing = {"box_position_left_pose", "box_position_m2_left01", "contestant_right_3",
+                                              "board_block_dt_04",      "board_block_empty_05",   "avatar_face_left",
+                                              "screen_digits_left",     "buzzer_light_right",     "board_screenlogo",
+                                              "board_block_double"};
+    Enter(StageLevel().Decade(2).Crowd(2).Omit(missing));
+    context.m_LeftMemberIndex = 1;
+    context.m_RightMemberIndex = 2;
+    context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
+    for (i32 round : {1, 3}) {
+        context.m_RoundCounter = round;
+        for (u8 flag : {0, 1}) {
+            context.m_LeftMemberOrder = context.m_RightMemberOrder = flag;
+            StopShow();
+            match().PlayLeftFamilyPose();
+            StopShow();
+            match().PlayLeftFamilyIntro();
+            StopShow();
+            match().PlayRightFamilyPose();
+            StopShow();
+            match().PlayRightFamilyIntro();
+            StopShow();
+            match().StartRound();
+            match().SetupBoardBlocks(6);
+            for (int index = -1; index <= 8; ++index)
+                match().RevealAnswerBlock(index);
+            context.m_BuzzOwner = 1;
+            match().LightBuzzer();
+            match().StartAnswerTurn();
+            match().SetScoreDisplay(false, 10);
+            match().SetStageScreens(true);
+            match().ResetBoardScreens();
+            match().SetCrowdVisible(true);
+            QZ11Game::ApplyStageDressing();
+            QZ11Game::ApplyInGameStageDressing();
+        }
+    }
+    for (const std::string& name : missing) {
+        // A face is missing with its component level.
+        const std::string reported = name == "avatar_face_left" ? "ComponentAvatarFace_Left" : name;
+        EXPECT_EQ(LogCount("QZ11Game : can't find '" + reported + "' in the level"), 1u) << name;
+    }
+    // The rest was staged as usual.
+    EXPECT_TRUE(Member(0)->m_LeftIntroRequest && Member(4)->m_RightIntroRequest);
+    EXPECT_TRUE(Member(1)->m_FaceOff);
+    EXPECT_EQ(GetScoreBehavior(Prop("desk_digit_left"))->m_Value, 10);
+    EXPECT_TRUE(Face(false) && !Face(true));
+}

@@ -1,0 +1,627 @@
+#include "tests/support/MatchHarness.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "engine/audio/PCAudioManagerImpl.h"
+#include "engine/audio/PCSound.h"
+#include "engine/core/AGProgram.h"
+#include "engine/core/AGResourceManager.h"
+#include "engine/core/Crc32Hash.h"
+#include "engine/core/CrtRand.h"
+#include "engine/core/PCApplicationImpl.h"
+#include "game/QZ2011GameContext.h"
+#include "game/QZ2011Prog.h"
+#include "game/rules/Family.h"
+#include "game/rules/QZ11Game.h"
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/entities/Team.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/LevelTransitionController.h"
+#include "gameservices/game/TeamRegistry.h"
+#include "gameservices/minigame/BaseMiniGame.h"
+#include "platform/audio/AudioTypes.h"
+#include "platform/core/Clock.h"
+#include "platform/window/TestWindowBackend.h"
+#include "questions/QuestionManager.h"
+#include "tools/authoring/OggVorbisWriter.h"
+#include "tools/authoring/PackageWriter.h"
+
+#ifndef TALLYVOX_BUILT_DATA
+#error "TALLYVOX_BUILT_DATA names the folder of the built sample packages"
+#endif
+
+namespace match {
+
+namespace fs = std::filesystem;
+using GameServices::Entities::BaseTeamMember;
+using GameServices::KorvoGame::TeamActionData;
+
+namespace {
+
+constexpr const char* kTapSequencer = "MatchHarness";
+constexpr const char* kSoundPackage = "harnesssounds.dir";
+constexpr const char* kDecadeChoiceFile = "qz11_game_level1";
+// Frames allowed for a level to load and start, or to be left.
+constexpr int kLevelFrames = 600;
+
+platform::window::Backend* MakeTestBackend() { return new platform::window::TestBackend(); }
+
+AGAudioManagerImpl* MakePulledAudio() { return new PCAudioManagerImpl(platform::audio::Engine::Output::Pull); }
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The first of the "/"-separated spellings of an answer's display text.
+std::string FirstSpelling(const char* text) {
+    std::string all = text ? text : "";
+    return all.substr(0, all.find('/'));
+}
+
+}  // namespace
+
+std::string RecordEntry::ToString() const {
+    switch (kind) {
+    case Kind::Phase:
+        return "phase " + std::to_string(value);
+    case Kind::Sequence:
+        return "play " + text;
+    case Kind::Event:
+        return "event " + std::to_string(value);
+    case Kind::Log:
+        break;
+    }
+    return "log " + text;
+}
+
+namespace {
+
+ScriptStep Make(ScriptStep::Kind kind, int value = 0, uint32_t limitMs = 0) {
+    ScriptStep step;
+    step.kind = kind;
+    step.value = value;
+    step.limitMs = limitMs;
+    return step;
+}
+
+}  // namespace
+
+ScriptStep StartMatch() { return Make(ScriptStep::Kind::StartMatch); }
+ScriptStep WaitPhase(int phase, uint32_t limitMs) { return Make(ScriptStep::Kind::WaitPhase, phase, limitMs); }
+ScriptStep WaitEvent(int index, uint32_t limitMs) { return Make(ScriptStep::Kind::WaitEvent, index, limitMs); }
+ScriptStep WaitSequence(const std::string& name, uint32_t limitMs) {
+    ScriptStep step = Make(ScriptStep::Kind::WaitSequence, 0, limitMs);
+    step.text = name;
+    return step;
+}
+ScriptStep Buzz() { return Make(ScriptStep::Kind::Buzz); }
+ScriptStep ComputerBuzz() { return Make(ScriptStep::Kind::ComputerBuzz); }
+ScriptStep Type(const std::string& text) {
+    ScriptStep step = Make(ScriptStep::Kind::Type);
+    step.text = text;
+    return step;
+}
+ScriptStep Type(Typed typed) {
+    ScriptStep step = Make(ScriptStep::Kind::Type);
+    step.typed = typed;
+    return step;
+}
+ScriptStep Submit() { return Make(ScriptStep::Kind::Submit); }
+ScriptStep SubmitAI() { return Make(ScriptStep::Kind::SubmitAI); }
+ScriptStep ComputerAnswer(bool right) { return Make(ScriptStep::Kind::ComputerAnswer, right ? 1 : 0); }
+ScriptStep PlayOrPass(bool play) { return Make(ScriptStep::Kind::PlayOrPass, play ? 1 : 0); }
+ScriptStep Skip() { return Make(ScriptStep::Kind::Skip); }
+ScriptStep Pass(uint32_t ms) { return Make(ScriptStep::Kind::Pass, int(ms)); }
+ScriptStep FastMoney() { return Make(ScriptStep::Kind::FastMoney); }
+ScriptStep AnswerRemaining() { return Make(ScriptStep::Kind::AnswerRemaining); }
+
+MatchHarness::MatchHarness() {
+    for (int i = 0; i < 24; ++i) {
+        m_EventTaps[i].harness = this;
+        m_EventTaps[i].index = i;
+    }
+    m_SequenceTap.harness = this;
+    // Grown only by long runs, so that the record's storage does not move the heap counters
+    // level cycles are measured with.
+    m_Record.reserve(1u << 14);
+}
+
+MatchHarness::~MatchHarness() {
+    if (m_Context) {
+        Detach();
+        m_Context->m_GamePhase.SetObserver(nullptr, nullptr);
+        if (QZ2011::QuestionManager* questions = m_Context->GetQuestionManager())
+            questions->Cleanup();
+        if (GameShow::SequenceManager* sequences = m_Context->GetSequenceManager())
+            sequences->UnregisterSequencer(Crc32Hash(kTapSequencer));
+        Match().SetRoundRules(nullptr);
+        m_Context->Shutdown();
+        m_Screen.reset();
+        m_Rules.reset();
+        m_Context.reset();
+    }
+    GameServices::Bridge::FileSystem::Destroy();
+    if (m_Application)
+        m_Application->Shutdown();
+    m_Application.reset();
+    if (m_Started) {
+        AGAudioManager::s_implFactory = m_SavedAudioFactory;
+        AGProgram::SetInstance(nullptr);
+        platform::window::SetBackendFactory(nullptr);
+    }
+}
+
+QZ2011::QZ11Game& MatchHarness::Match() { return m_Context->GetMatchMode(); }
+
+BaseTeamMember* MatchHarness::PlayerOne() const {
+    QZ2011::Family* family = m_Context ? m_Context->m_PlayerOneFamily : nullptr;
+    return family && !family->m_Members.empty() ? family->m_Members[0] : nullptr;
+}
+
+BaseTeamMember* MatchHarness::ComputerMember() const {
+    QZ2011::Family* family = m_Context ? m_Context->m_PlayerOneFamily : nullptr;
+    return family && family->m_Members.size() > 1 ? family->m_Members[1] : nullptr;
+}
+
+void MatchHarness::Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules) {
+    m_ScreenInUse = screen;
+    m_RulesInUse = rules;
+}
+
+void MatchHarness::AddSound(const std::string& name, uint32_t ms) { m_Sounds.emplace_back(Lower(name), ms); }
+
+void MatchHarness::Seed(uint32_t seed) {
+    GameServices::Bridge::SeedRandom(seed, 362436069u, 521288629u, 88675123u);
+    CrtSrand(seed);
+}
+
+bool MatchHarness::CopyData() {
+    // Every package the build wrote in folder form ("<name>/<name>.hdr"), under the lower-case
+    // name the file system mounts it by.
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(TALLYVOX_BUILT_DATA, error)) {
+        if (!entry.is_directory())
+            continue;
+        const std::string name = entry.path().filename().string();
+        if (!fs::exists(entry.path() / (name + ".hdr")))
+            continue;
+        const fs::path target = fs::path(m_Home.Path()) / Lower(name);
+        fs::copy(entry.path(), target, fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
+        if (!error && name != Lower(name))
+            fs::rename(target / (name + ".hdr"), target / (Lower(name) + ".hdr"), error);
+        if (error) {
+            m_Failure = "cannot copy the package " + name + ": " + error.message();
+            return false;
+        }
+    }
+    if (error) {
+        m_Failure = std::string("cannot read ") + TALLYVOX_BUILT_DATA + ": " + error.message();
+        return false;
+    }
+    return true;
+}
+
+bool MatchHarness::Start(uint32_t seed) {
+    if (m_Started)
+        return true;
+    m_Started = true;
+    m_Clock = std::make_unique<platform::FakeClock>();
+    // Shared by every game mode and kept between games: a run starts its level as early as
+    // any other run.
+    GameServices::MiniGame::BaseMiniGame::SetStartAccumulator(0);
+    platform::window::SetBackendFactory(&MakeTestBackend);
+    AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
+    m_SavedAudioFactory = AGAudioManager::s_implFactory;
+    AGAudioManager::s_implFactory = &MakePulledAudio;
+    m_Application = std::make_unique<PCApplicationImpl>();
+    if (!m_Application->Initialize()) {
+        m_Failure = "the application did not start on the test window";
+        return false;
+    }
+    RegisterSoundProvider(AGResourceManager::Get());
+    if (!CopyData())
+        return false;
+    GameServices::Bridge::FileSystem::SetRootPath(TString<char>((m_Home.Path() + "/").c_str()));
+    GameServices::Bridge::FileSystem::UsePackages();
+    if (!m_Sounds.empty()) {
+        authoring::PackageWriter sounds;
+        for (const auto& [name, ms] : m_Sounds) {
+            const uint32_t frames = uint32_t(uint64_t(ms) * platform::audio::kMixRate / 1000);
+            sounds.Add(name + ".ogg", TypeKey::Data, authoring::EncodeOggVorbis(authoring::MakeTone(440, frames)));
+            sounds.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(name + ".ogg", false));
+        }
+        if (!sounds.WriteFolder(m_Home.File(kSoundPackage))) {
+            m_Failure = "cannot write the test sounds";
+            return false;
+        }
+    }
+
+    m_Context = std::make_unique<QZ2011GameContext>();
+    m_Context->m_GamePhase.SetObserver(&MatchHarness::OnPhaseWrite, this);
+    m_Context->Initialize();
+    GameServices::Bridge::FileSystem::LoadPackage("GameQuestions.dir", false);
+    if (!m_Sounds.empty())
+        GameServices::Bridge::FileSystem::LoadPackage(kSoundPackage, false);
+    if (QZ2011::QuestionManager* questions = m_Context->GetQuestionManager())
+        questions->Initialize();
+    m_Rules = std::make_unique<RoundRulesDouble>(*m_Context);
+    m_Screen = std::make_unique<GameScreenDouble>(*m_Context, *m_Rules);
+    if (!m_ScreenInUse) {
+        m_ScreenInUse = m_Screen.get();
+        m_RulesInUse = m_Rules.get();
+    }
+    if (GameShow::SequenceManager* sequences = m_Context->GetSequenceManager())
+        sequences->RegisterSequencer(Crc32Hash(kTapSequencer), &m_SequenceTap);
+    // A single-player match: the team's second member is the computer family's player.
+    if (BaseTeamMember* computer = ComputerMember()) {
+        computer->m_Computer = 1;
+        computer->m_Playing = 1;
+    }
+    m_Context->m_TwoPlayers = 0;
+    m_Context->m_Decade = 0;
+    m_Context->m_Difficulty = 0;
+    Seed(seed);
+    FlushLog();
+    return true;
+}
+
+void MatchHarness::Step(uint32_t ms) {
+    m_Context->Update(ms);
+    m_Clock->AdvanceMs(ms);
+    m_NowMs += ms;
+    if (AGAudioManager* audio = AGAudioManager::Get())
+        audio->Update();
+    // The mixer pulled for the step's length: sounds end after theirs and call back.
+    PCAudioManagerImpl* impl = PCAudioManagerImpl::Get();
+    if (platform::audio::Engine* engine = impl ? impl->GetEngine() : nullptr) {
+        m_AudioRemainder += uint64_t(ms) * platform::audio::kMixRate;
+        const uint32_t frames = uint32_t(m_AudioRemainder / 1000);
+        m_AudioRemainder %= 1000;
+        m_Mix.resize(size_t(frames) * 2);
+        if (frames)
+            engine->Render(m_Mix.data(), frames);
+    }
+    FlushLog();
+    GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
+    if (sequences && sequences->GetCurrentSequence())
+        Moved();
+}
+
+bool MatchHarness::GoTo(const std::string& levelFile, bool match, const std::function<void()>& whileLoading) {
+    GameServices::KorvoGame::GameFlowManager* flow = m_Context->GetGameFlowManager();
+    GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
+    bool requested = false;
+    for (int frame = 0; frame < kLevelFrames; ++frame) {
+        // The flow takes a request only while no level or a running one is current.
+        if (!requested)
+            requested = flow->SetNextLevel(levelFile.c_str(), nullptr, false);
+        Step(16);
+        if (whileLoading && requested && Match().GetSet() && !m_Context->GetTeamActionManager()->IsEnabled())
+            whileLoading();
+        GameServices::KorvoGame::LevelTransitionController* controller = flow->GetController();
+        const bool running =
+            controller && controller->GetPhase() == GameServices::KorvoGame::LevelTransitionController::kPhaseRunning;
+        if (!requested || !running)
+            continue;
+        // The match level has started: the phase step follows the show clock, team actions are
+        // on. Any other level: the match level's clean-up ran.
+        const bool matchStarted = Match().GetSet() && sequences->GetSequenceEndedEvent().Count() > 0 &&
+                                  m_Context->GetTeamActionManager()->IsEnabled();
+        const bool matchLeft = !Match().GetSet() && sequences->GetSequenceEndedEvent().Count() == 0;
+        if (match ? matchStarted : matchLeft)
+            return true;
+    }
+    m_Failure = "the level " + levelFile + (match ? " did not start" : " did not replace the match level");
+    return false;
+}
+
+bool MatchHarness::EnterLevel(const std::string& levelFile) { return EnterLevel(levelFile, nullptr); }
+
+bool MatchHarness::EnterLevel(const std::string& levelFile, const std::function<void()>& whileLoading) {
+    if (!m_Context)
+        return false;
+    Detach();
+    if (!GoTo(levelFile, true, whileLoading))
+        return false;
+    Attach();
+    return true;
+}
+
+bool MatchHarness::LeaveLevel() {
+    if (!m_Context)
+        return false;
+    Detach();
+    return GoTo(kDecadeChoiceFile, false, nullptr);
+}
+
+void MatchHarness::Attach() {
+    // The recorders come first, so that an event is recorded before the screen acts on it.
+    for (int i = 0; i < 24; ++i)
+        Match().Event(i).AddDelegate(&m_EventTaps[i]);
+    if (m_ScreenInUse == m_Screen.get())
+        m_Screen->Attach();
+    Match().SetRoundRules(m_RulesInUse);
+    GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
+    sequences->GetSequenceEndedEvent().AddDelegate(&m_EndedTap);
+    // Each sequence of the show's table announces its start to the harness.
+    m_SequenceNames.clear();
+    for (const auto& [file, name] : QZ2011::QZ11Game::InGameSequences()) {
+        (void)file;
+        if (!name)
+            continue;
+        GameShow::Sequence* sequence = sequences->FindSequence(Crc32Hash(name));
+        if (!sequence || m_SequenceNames.count(sequence))
+            continue;
+        m_SequenceNames[sequence] = name;
+        sequence->m_Start.events.insert(sequence->m_Start.events.begin(),
+                                        GameShow::SequenceEvent{kTapSequencer, "Started", name, ""});
+    }
+    m_Attached = true;
+}
+
+void MatchHarness::Detach() {
+    if (!m_Attached)
+        return;
+    m_Attached = false;
+    for (int i = 0; i < 24; ++i)
+        Match().Event(i).RemoveDelegate(&m_EventTaps[i]);
+    m_Screen->Detach();
+    if (GameShow::SequenceManager* sequences = m_Context->GetSequenceManager())
+        sequences->GetSequenceEndedEvent().RemoveDelegate(&m_EndedTap);
+}
+
+void MatchHarness::SequenceTap::onSequenceEvent(const TString<char>&, const TString<char>& target,
+                                                const TString<char>&) {
+    harness->OnSequenceStarted(target.c_str());
+}
+
+void MatchHarness::OnPhaseWrite(void* owner, int phase) {
+    auto* self = static_cast<MatchHarness*>(owner);
+    self->FlushLog();
+    self->Add(RecordEntry::Kind::Phase, phase, "");
+}
+
+void MatchHarness::OnEvent(int index) {
+    FlushLog();
+    Add(RecordEntry::Kind::Event, index, "");
+}
+
+void MatchHarness::OnSequenceStarted(const std::string& name) {
+    FlushLog();
+    Add(RecordEntry::Kind::Sequence, 0, name);
+    m_LastSequences.push_back(name);
+    if (m_LastSequences.size() > 10)
+        m_LastSequences.erase(m_LastSequences.begin());
+}
+
+void MatchHarness::Add(RecordEntry::Kind kind, int value, const std::string& text) {
+    m_Record.push_back({kind, value, text, m_NowMs});
+    if (kind != RecordEntry::Kind::Log)
+        Moved();
+}
+
+void MatchHarness::FlushLog() {
+    for (const std::string& line : m_Log.Lines())
+        Add(RecordEntry::Kind::Log, 0, line);
+    m_Log.Clear();
+}
+
+std::vector<std::string> MatchHarness::Lines(std::initializer_list<RecordEntry::Kind> kinds) const {
+    std::vector<std::string> lines;
+    for (const RecordEntry& entry : m_Record)
+        if (std::find(kinds.begin(), kinds.end(), entry.kind) != kinds.end())
+            lines.push_back(entry.ToString());
+    return lines;
+}
+
+std::vector<int> MatchHarness::PhaseWrites() const {
+    std::vector<int> phases;
+    for (const RecordEntry& entry : m_Record)
+        if (entry.kind == RecordEntry::Kind::Phase)
+            phases.push_back(entry.value);
+    return phases;
+}
+
+std::vector<std::string> MatchHarness::SequencesPlayed() const {
+    std::vector<std::string> names;
+    for (const RecordEntry& entry : m_Record)
+        if (entry.kind == RecordEntry::Kind::Sequence)
+            names.push_back(entry.text);
+    return names;
+}
+
+std::string MatchHarness::CurrentSequenceName() const {
+    const GameShow::SequenceManager* sequences = m_Context ? m_Context->GetSequenceManager() : nullptr;
+    const GameShow::Sequence* current = sequences ? sequences->GetCurrentSequence() : nullptr;
+    if (!current)
+        return "none";
+    auto it = m_SequenceNames.find(current);
+    return it != m_SequenceNames.end() ? it->second : "(not in the show's table)";
+}
+
+std::string MatchHarness::Report(const std::string& reason) const {
+    std::string report = reason + " at " + std::to_string(m_NowMs) + " ms";
+    if (!m_Context)
+        return report;
+    const QZ2011GameContext& c = *m_Context;
+    report += ": phase " + std::to_string(c.m_GamePhase) + ", round " + std::to_string(c.m_RoundCounter);
+    report += "; flags resume " + std::to_string(c.m_AnswerTurnPending) + ", answer result " +
+              std::to_string(c.m_AnswerPending) + ", answer turn " + std::to_string(c.m_AnswerAgain) + ", steal " +
+              std::to_string(c.m_StealStarted) + ", entry open " + std::to_string(c.m_AnswerEntryOpen) +
+              ", skip allowed " + std::to_string(c.m_SkipAllowed) + ", skip notice armed " +
+              std::to_string(c.m_AIBusy) + ", skip notice " + std::to_string(c.m_AIAnswerStarted) +
+              ", computer may act " + std::to_string(c.m_AIMayAct);
+    report += "; current sequence " + CurrentSequenceName() + "; last sequences:";
+    for (const std::string& name : m_LastSequences)
+        report += " " + name;
+    return report;
+}
+
+void MatchHarness::Act(const char* action, BaseTeamMember* member) {
+    if (!member)
+        return;
+    TeamActionData data(nullptr, 0, member);
+    m_Context->GetTeamActionManager()->SimulateTeamAction(&data, action);
+}
+
+std::string MatchHarness::TypedText(const ScriptStep& step) const {
+    QZ2011::QuestionManager* questions = m_Context->GetQuestionManager();
+    QZ2011::Question* question = questions ? questions->CurrentQuestion() : nullptr;
+    switch (step.typed) {
+    case Typed::Text:
+        return step.text;
+    case Typed::WrongAnswer:
+        return "zzqx wvvk";
+    case Typed::TopAnswer: {
+        i32 top = -1;
+        for (u32 i = 0; question && i < question->AnswerCount(); ++i)
+            if (top < 0 || question->GetAnswer(i).Value() > question->GetAnswer(u32(top)).Value())
+                top = i32(i);
+        return top >= 0 ? FirstSpelling(question->GetAnswer(u32(top)).Text()) : "";
+    }
+    case Typed::NextHiddenAnswer:
+        for (u32 i = 0; question && i < question->AnswerCount(); ++i)
+            if (!question->IsFound(i))
+                return FirstSpelling(question->GetAnswer(i).Text());
+        return "";
+    }
+    return "";
+}
+
+bool MatchHarness::Satisfied(const ScriptStep& step) {
+    for (size_t i = m_Mark; i < m_Record.size(); ++i) {
+        const RecordEntry& entry = m_Record[i];
+        const bool hit = (step.kind == ScriptStep::Kind::WaitPhase && entry.kind == RecordEntry::Kind::Phase &&
+                          entry.value == step.value) ||
+                         (step.kind == ScriptStep::Kind::WaitEvent && entry.kind == RecordEntry::Kind::Event &&
+                          entry.value == step.value) ||
+                         (step.kind == ScriptStep::Kind::WaitSequence && entry.kind == RecordEntry::Kind::Sequence &&
+                          entry.text == step.text);
+        if (hit) {
+            m_Mark = i + 1;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MatchHarness::Wait(const ScriptStep& step, uint32_t stepMs, uint64_t runStart, RunResult& result) {
+    const uint64_t start = m_NowMs;
+    m_LastMoveMs = std::max(m_LastMoveMs, start);
+    std::string what = step.kind == ScriptStep::Kind::WaitPhase   ? "phase " + std::to_string(step.value)
+                       : step.kind == ScriptStep::Kind::WaitEvent ? "event " + std::to_string(step.value)
+                                                                  : "sequence " + step.text;
+    while (!Satisfied(step)) {
+        std::string reason;
+        if (m_NowMs - m_LastMoveMs >= kStallMs)
+            reason = "stalled: nothing moved for 20 s while waiting for " + what;
+        else if (step.limitMs && m_NowMs - start > step.limitMs)
+            reason = "the wait for " + what + " passed its limit of " + std::to_string(step.limitMs) + " ms";
+        else if (m_NowMs - runStart > kRunCapMs)
+            reason = "the run passed its cap of 30 minutes while waiting for " + what;
+        if (!reason.empty()) {
+            result.ok = false;
+            result.report = Report(reason);
+            return false;
+        }
+        Step(stepMs);
+    }
+    return true;
+}
+
+RunResult MatchHarness::Run(const Script& script) {
+    RunResult result;
+    if (!m_Context || !m_Attached) {
+        result.ok = false;
+        result.report = "no match level: " + m_Failure;
+        return result;
+    }
+    const uint64_t runStart = m_NowMs;
+    m_Mark = m_Record.size();
+    for (const ScriptStep& step : script.steps) {
+        switch (step.kind) {
+        case ScriptStep::Kind::StartMatch:
+            m_ScreenInUse->StartMatch();
+            break;
+        case ScriptStep::Kind::WaitPhase:
+        case ScriptStep::Kind::WaitEvent:
+        case ScriptStep::Kind::WaitSequence:
+            if (!Wait(step, script.stepMs, runStart, result))
+                return result;
+            break;
+        case ScriptStep::Kind::Buzz:
+            Act("BuzzSinglePlayer", PlayerOne());
+            break;
+        case ScriptStep::Kind::ComputerBuzz:
+            m_Context->m_BuzzOwner = 1;
+            Act("BuzzSinglePlayer", ComputerMember());
+            break;
+        case ScriptStep::Kind::Type:
+            m_Context->m_TypedAnswer = TypedText(step).c_str();
+            break;
+        case ScriptStep::Kind::Submit:
+            Act("EnterAnswer", PlayerOne());
+            break;
+        case ScriptStep::Kind::SubmitAI:
+            Act("EnterAIAnswer", PlayerOne());
+            break;
+        case ScriptStep::Kind::ComputerAnswer: {
+            QZ2011::QuestionManager* questions = m_Context->GetQuestionManager();
+            QZ2011::Question* question = questions ? questions->CurrentQuestion() : nullptr;
+            if (question && step.value)
+                question->PickRightAnswer();
+            else if (question)
+                question->PickWrongAnswer();
+            Act("EnterAIAnswer", ComputerMember());
+            break;
+        }
+        case ScriptStep::Kind::PlayOrPass:
+            m_ScreenInUse->ChoosePlayOrPass(step.value != 0);
+            break;
+        case ScriptStep::Kind::Skip:
+            Act("SkipSequence", PlayerOne());
+            break;
+        case ScriptStep::Kind::Pass:
+            for (uint64_t end = m_NowMs + uint32_t(step.value); m_NowMs < end;)
+                Step(script.stepMs);
+            break;
+        case ScriptStep::Kind::FastMoney:
+            m_ScreenInUse->PlayFastMoney();
+            break;
+        case ScriptStep::Kind::AnswerRemaining: {
+            QZ2011::QuestionManager* questions = m_Context->GetQuestionManager();
+            QZ2011::Question* question = questions ? questions->CurrentQuestion() : nullptr;
+            u32 remaining = 0;
+            for (u32 i = 0; question && i < question->AnswerCount(); ++i)
+                remaining += question->IsFound(i) ? 0 : 1;
+            for (u32 i = 0; i < remaining; ++i) {
+                if (!Wait(WaitEvent(7), script.stepMs, runStart, result))
+                    return result;
+                m_Context->m_TypedAnswer = TypedText(Type(Typed::NextHiddenAnswer)).c_str();
+                Act("EnterAnswer", PlayerOne());
+            }
+            break;
+        }
+        }
+        FlushLog();
+    }
+    return result;
+}
+
+RunResult MatchHarness::Play(const Script& script) {
+    RunResult result;
+    if (!Start(script.seed) || !EnterLevel(kMatchLevel70)) {
+        result.ok = false;
+        result.report = m_Failure;
+        return result;
+    }
+    // Loading drew from the generators: the match itself starts from the script's seed.
+    Seed(script.seed);
+    return Run(script);
+}
+
+}  // namespace match

@@ -1,0 +1,246 @@
+#pragma once
+// A headless match: the game's context on the platform's test window and fake clock, its data
+// copied as folder packages into a temporary folder, the match level entered by file name
+// through the game flow, and the context's Update driven in fixed steps with the mixer pulled
+// after each one. Scripts wait for phases, events and sequences, buzz, type and submit answers,
+// choose play or pass, skip and let time pass; the harness records every phase write, every
+// sequence played (each sequence of the show's table announces its start to the harness; a
+// name the table lacks shows as the manager's log line), every match event and every log line
+// in order, and a stall detector ends a run that stops moving with a report of the match state.
+//
+// The game is one world (its singletons are process-wide): one harness lives at a time.
+//
+// The round rules and the in-game screen are the doubles of MatchDoubles.h until the real ones
+// exist; the scripts do not depend on which is installed.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/AGAudioManager.h"
+#include "engine/core/FDelegate.h"
+#include "gameshow/Sequencers.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/MatchDoubles.h"
+#include "tests/support/TempDir.h"
+
+class PCApplicationImpl;
+class QZ2011GameContext;
+
+namespace GameServices::Entities {
+class BaseTeamMember;
+}
+namespace platform {
+class FakeClock;
+}
+namespace QZ2011 {
+class QZ11Game;
+}
+
+namespace match {
+
+struct RecordEntry {
+    enum class Kind { Phase, Sequence, Event, Log };
+    Kind kind = Kind::Log;
+    // The phase written or the event's index.
+    int value = 0;
+    // The sequence's name or the log line.
+    std::string text;
+    // Simulated milliseconds since the harness started.
+    uint64_t timeMs = 0;
+
+    // "phase 5", "play faceoff_round1", "event 4", "log <line>".
+    std::string ToString() const;
+};
+
+// What a scripted answer types.
+enum class Typed { Text, TopAnswer, NextHiddenAnswer, WrongAnswer };
+
+struct ScriptStep {
+    enum class Kind {
+        StartMatch,
+        WaitPhase,
+        WaitEvent,
+        WaitSequence,
+        Buzz,
+        ComputerBuzz,
+        Type,
+        Submit,
+        SubmitAI,
+        ComputerAnswer,
+        PlayOrPass,
+        Skip,
+        Pass,
+        FastMoney,
+        AnswerRemaining
+    };
+    Kind kind = Kind::Pass;
+    int value = 0;
+    std::string text;
+    Typed typed = Typed::Text;
+    // A wait's own limit in simulated ms (0: none but the stall detector and the cap).
+    uint32_t limitMs = 0;
+};
+
+// Script steps.
+ScriptStep StartMatch();
+ScriptStep WaitPhase(int phase, uint32_t limitMs = 0);
+ScriptStep WaitEvent(int index, uint32_t limitMs = 0);
+ScriptStep WaitSequence(const std::string& name, uint32_t limitMs = 0);
+// "BuzzSinglePlayer" from player 1's member.
+ScriptStep Buzz();
+// The computer family's member buzzes (buzz owner 1).
+ScriptStep ComputerBuzz();
+ScriptStep Type(const std::string& text);
+ScriptStep Type(Typed typed);
+// "EnterAnswer" (entry must be open) from player 1's member.
+ScriptStep Submit();
+// "EnterAIAnswer" from player 1's member: no entry test.
+ScriptStep SubmitAI();
+// The computer family picks a right or a wrong answer and raises "EnterAIAnswer".
+ScriptStep ComputerAnswer(bool right);
+ScriptStep PlayOrPass(bool play);
+ScriptStep Skip();
+ScriptStep Pass(uint32_t ms);
+ScriptStep FastMoney();
+// At each of the next answer turns (event 7, resume) player 1 types and submits an answer not
+// yet found, until every answer the question had at this step is found.
+ScriptStep AnswerRemaining();
+
+struct Script {
+    uint32_t seed = 1;
+    // Simulated milliseconds per Update.
+    uint32_t stepMs = 16;
+    std::vector<ScriptStep> steps;
+};
+
+struct RunResult {
+    bool ok = true;
+    // The stall report when the run failed.
+    std::string report;
+};
+
+class MatchHarness {
+public:
+    static constexpr const char* kMatchLevel70 = "QZ11_Game_Level_File_1_70";
+    // Nothing moving this long while a script waits is a stall.
+    static constexpr uint64_t kStallMs = 20000;
+    // No run lasts longer than this.
+    static constexpr uint64_t kRunCapMs = 30 * 60 * 1000;
+
+    MatchHarness();
+    ~MatchHarness();
+    MatchHarness(const MatchHarness&) = delete;
+    MatchHarness& operator=(const MatchHarness&) = delete;
+
+    // The application on the headless backends, the data, the context, the question bank and
+    // both generators seeded. False (with the reason in Failure()) when something is missing.
+    bool Start(uint32_t seed);
+    // A test sound: a tone of that many simulated milliseconds, encoded as Ogg Vorbis, with
+    // its descriptor "<name>.snd", in a package mounted at Start. Call before Start.
+    void AddSound(const std::string& name, uint32_t ms);
+    // Puts the real in-game screen (through its adapter) and round rules in the doubles'
+    // places; both stay the caller's. Call before EnterLevel.
+    void Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules);
+    // Both generators restarted from the seed: the shared xorshift128 and the 15-bit one.
+    static void Seed(uint32_t seed);
+    // Enters the level of that file through the game flow and steps until it has started;
+    // the recorders, the doubles and the sequence tap are attached then.
+    bool EnterLevel(const std::string& levelFile = kMatchLevel70);
+    // The same, calling whileLoading after each step in which the match level's set exists but
+    // its start has not yet turned team actions on.
+    bool EnterLevel(const std::string& levelFile, const std::function<void()>& whileLoading);
+    // Goes to the decade-choice level and steps until the match level's clean-up ran.
+    bool LeaveLevel();
+    // Starts (a fresh harness) and enters the 70s match level, single-player, decade 0,
+    // difficulty 0, then runs the script.
+    RunResult Play(const Script& script);
+    // Runs the script's steps on the entered level.
+    RunResult Run(const Script& script);
+    // One Update of the context, then the audio update and the mixer pulled for ms.
+    void Step(uint32_t ms);
+
+    const std::vector<RecordEntry>& Record() const { return m_Record; }
+    // The record as lines, only the kinds given.
+    std::vector<std::string> Lines(std::initializer_list<RecordEntry::Kind> kinds) const;
+    std::vector<int> PhaseWrites() const;
+    std::vector<std::string> SequencesPlayed() const;
+    // Phase, round, flags, current sequence and the last ten sequences, after the reason.
+    std::string Report(const std::string& reason) const;
+    const std::string& Failure() const { return m_Failure; }
+    uint64_t NowMs() const { return m_NowMs; }
+
+    QZ2011GameContext& Context() { return *m_Context; }
+    QZ2011::QZ11Game& Match();
+    GameServices::Entities::BaseTeamMember* PlayerOne() const;
+    GameServices::Entities::BaseTeamMember* ComputerMember() const;
+    RoundRulesDouble& Rules() { return *m_Rules; }
+    GameScreenDouble& Screen() { return *m_Screen; }
+    const TempDir& Home() const { return m_Home; }
+
+private:
+    struct EventTap : IDelegateParam<GameServices::Entities::BaseTeamMember*> {
+        void Invoke(GameServices::Entities::BaseTeamMember*) override { harness->OnEvent(index); }
+        MatchHarness* harness = nullptr;
+        int index = 0;
+    };
+    // Receives the start event the harness adds to each sequence of the show's table.
+    struct SequenceTap : GameShow::ISequencer {
+        void onSequenceEvent(const TString<char>& name, const TString<char>& target,
+                             const TString<char>& parameter) override;
+        MatchHarness* harness = nullptr;
+    };
+
+    static void OnPhaseWrite(void* owner, int phase);
+    void OnEvent(int index);
+    void OnSequenceStarted(const std::string& name);
+    void OnSequenceEnded() { m_LastMoveMs = m_NowMs; }
+    void Add(RecordEntry::Kind kind, int value, const std::string& text);
+    void FlushLog();
+    void Moved() { m_LastMoveMs = m_NowMs; }
+    bool CopyData();
+    // Asks the flow for the level until it takes the request, then steps until the level runs
+    // and the match level has started (match) or has been cleaned up (another level).
+    bool GoTo(const std::string& levelFile, bool match, const std::function<void()>& whileLoading);
+    void Attach();
+    void Detach();
+    void Act(const char* action, GameServices::Entities::BaseTeamMember* member);
+    std::string TypedText(const ScriptStep& step) const;
+    // Steps until the step's condition holds; false with the report in result.
+    bool Wait(const ScriptStep& step, uint32_t stepMs, uint64_t runStart, RunResult& result);
+    bool Satisfied(const ScriptStep& step);
+    std::string CurrentSequenceName() const;
+
+    TempDir m_Home;
+    LogCapture m_Log;
+    std::unique_ptr<platform::FakeClock> m_Clock;
+    std::unique_ptr<PCApplicationImpl> m_Application;
+    std::unique_ptr<QZ2011GameContext> m_Context;
+    std::unique_ptr<RoundRulesDouble> m_Rules;
+    std::unique_ptr<GameScreenDouble> m_Screen;
+    // The screen and rules scripts drive: the doubles unless replaced.
+    IMatchScreen* m_ScreenInUse = nullptr;
+    QZ2011::IRoundRules* m_RulesInUse = nullptr;
+    EventTap m_EventTaps[24];
+    SequenceTap m_SequenceTap;
+    FDelegate<MatchHarness> m_EndedTap{this, &MatchHarness::OnSequenceEnded};
+    bool m_Attached = false;
+    bool m_Started = false;
+    std::string m_Failure;
+    AGAudioManager::ImplFactory m_SavedAudioFactory = nullptr;
+
+    std::vector<RecordEntry> m_Record;
+    // Waits look at entries from here on.
+    size_t m_Mark = 0;
+    std::vector<std::string> m_LastSequences;
+    std::map<const void*, std::string> m_SequenceNames;
+    uint64_t m_NowMs = 0;
+    uint64_t m_LastMoveMs = 0;
+    uint64_t m_AudioRemainder = 0;
+    std::vector<float> m_Mix;
+    std::vector<std::pair<std::string, uint32_t>> m_Sounds;
+};
+
+}  // namespace match
