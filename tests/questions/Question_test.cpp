@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/core/CrtRand.h"
 #include "questions/HashText.h"
@@ -60,8 +61,17 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     const std::string bytes = QuestionBytes(seaside);
     const std::string original = bytes;
     QZ2011::Question q;
+    // Parsed twice, the question holds the file once.
+    ASSERT_TRUE(Parse(q, QuestionBytes(SeasideQuestion())));
+    ASSERT_TRUE(q.CheckAnswer("towel") == kTowel && q.PickWrongAnswer()[0]);
     ASSERT_TRUE(Parse(q, bytes));
     EXPECT_EQ(bytes, original);
+    EXPECT_FALSE(q.IsFound(kTowel) || q.IsUsed(0) || q.IsUsed(1));
+    // The question keeps its own text: memory freed after the parse and written over does
+    // not change it.
+    std::vector<std::vector<char>> junk;
+    for (int i = 0; i < 8; ++i)
+        junk.emplace_back(bytes.size() + 1, '#');
     EXPECT_STREQ(q.Text(), "Name something you take to the seaside.");
     EXPECT_STREQ(q.Id(), "90-0007");
     ASSERT_EQ(q.AnswerCount(), 9u);
@@ -110,6 +120,9 @@ TEST(Question, FilesThatEndEarlyOrDisagreeWithTheirCountsAreRefused) {
     ASSERT_TRUE(Parse(q, bytes));
     EXPECT_FALSE(Parse(q, noCount));
     EXPECT_EQ(q.RemainingRightAnswers() + q.RemainingWrongAnswers() + q.WrongAnswerCount(), 0u);
+    EXPECT_EQ(q.AnswerCount() + q.CompletionCount(), 0u);
+    EXPECT_TRUE(q.GetWordCounts().empty());
+    EXPECT_EQ(q.FindCompletions("ab"), nullptr);
     EXPECT_FALSE(Parse(q, bytes + "x"));
     EXPECT_TRUE(log.Contains("Question 90-0007 is refused: bytes follow its last record"));
     EXPECT_FALSE(q.Parse(nullptr, 0));
