@@ -144,6 +144,8 @@ TEST_F(PickTest, RightAnswersAreDrawnInRangeAmongThoseNotFound) {
     ASSERT_TRUE(Parse(q, QuestionBytes(SeasideQuestion())));
     EXPECT_EQ(q.PickRightAnswer(), &q.GetAnswer(kTowel));  // floor(41 * 9 / 32768)
     EXPECT_EQ(chosen, kTowel);
+    EXPECT_TRUE(q.IsFound(kTowel));
+    EXPECT_EQ(q.CheckAnswer("towel"), -1) << "a picked answer is found";
     ASSERT_EQ(q.CheckAnswer("kite"), kKite);
     EXPECT_EQ(q.PickRightAnswer(), &q.GetAnswer(kBall));  // 18467 gives the found kite: steps on
     int picks = 0;
