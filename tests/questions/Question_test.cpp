@@ -178,12 +178,20 @@ TEST_F(PickTest, WrongAnswersAreUsedOnceThenAnyAndEmptyWhenThereAreNone) {
     EXPECT_STRNE(q.PickWrongAnswer(), "");
     EXPECT_EQ(g_rangeCalls, 1u);
 
+    // A single wrong answer is given again once used; none gives "" without a draw.
+    services.randomRange = &PastTheRange;
+    TestQuestion one = SeasideQuestion();
+    one.wrong = {"skis"};
+    ASSERT_TRUE(Parse(q, QuestionBytes(one)));
+    EXPECT_STREQ(q.PickWrongAnswer(), "skis");
+    EXPECT_STREQ(q.PickWrongAnswer(), "skis");
+    EXPECT_EQ(g_rangeCalls, 2u);
     TestQuestion none = SeasideQuestion();
     none.wrong.clear();
     ASSERT_TRUE(Parse(q, QuestionBytes(none)));
     chosen = 5;
     EXPECT_STREQ(q.PickWrongAnswer(), "");
     EXPECT_EQ(chosen, -1);
-    EXPECT_EQ(g_rangeCalls, 1u);
+    EXPECT_EQ(g_rangeCalls, 2u);
     EXPECT_EQ(q.CheckAnswer(q.PickWrongAnswer()), -1) << "the empty text never matches";
 }
