@@ -7,6 +7,7 @@
 
 #include "questions/Autocompleter.h"
 #include "questions/GraphemeEquivalences.h"
+#include "questions/LineReader.h"
 #include "questions/Question.h"
 #include "tests/questions/QuestionBytes.h"
 
@@ -69,6 +70,7 @@ TEST(SplitWords, NormalisesThenCutsKeepingTheLastPiece) {
     // Wordings: "_" separates, a space stays inside a word.
     EXPECT_EQ(Split("ice cream_van", '_'), (V{"ice cream", "van"}));
     EXPECT_EQ(Split("a__b_", '_'), (V{"a", "b", ""}));
+    EXPECT_EQ(Split("_route 66", '_'), V{"route 66"});
 }
 
 TEST_F(MatcherTest, ScoresFollowTheRules) {
@@ -119,6 +121,22 @@ TEST(AnswerMatcher, TypedWordsAreComparedWhole) {
     ASSERT_TRUE(q.Parse(bytes.data(), u32(bytes.size())));
     EXPECT_EQ(q.CheckAnswer(std::string(64, 'a') + "b"), -1);
     EXPECT_EQ(q.CheckAnswer(std::string(64, 'a')), 0);
+}
+
+TEST(AnswerMatcher, AnAnswerParsedOnItsOwnIsMatchedWithoutWordNumbers) {
+    ByteWriter w;
+    w.U32(9).Text("Photograph\n").U32(1).U32(2).Text("photograph\n").Text("photo\n");
+    const std::string bytes = w.Str();
+    LineReader reader(bytes.data(), u32(bytes.size()));
+    RightAnswer answer;
+    ASSERT_TRUE(answer.Parse(reader));
+    ASSERT_EQ(answer.Groups()[0].wordings[1].words.size(), 1u);
+    EXPECT_EQ(answer.Groups()[0].wordings[1].words[0].number, AnswerWord::kUnnumbered);
+    const std::string pairs = WordPairBytes({{"ph", {"f"}}});
+    ASSERT_TRUE(LoadWordPairs(pairs.data(), u32(pairs.size())));
+    EXPECT_EQ(answer.Match("photo", false, {}), 0);
+    EXPECT_EQ(answer.Match("fotograf", false, {}), 2);
+    WordPairMap.Clear();
 }
 
 TEST(IsOneEditApart, OneSlipOnlyAndSubstitutionsInLongerWords) {
