@@ -136,6 +136,27 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
     ASSERT_NE(m.LoadQuestion(47), nullptr);
     EXPECT_EQ(m.LoadQuestion(48), nullptr) << "no question past the list";
     EXPECT_EQ(m.CurrentQuestion(), nullptr);
+    // The bound of the decade in use is the bank's size until the first step of a walk.
+    EXPECT_EQ(m.UpperBound(), 2012u);
+    decade = kDecade80s;
+    m.SetCurrentIndex(30);
+    ASSERT_NE(m.NextQuestion(), nullptr);
+    EXPECT_EQ(m.UpperBound(), 35u);
+    // Initialized again, the bank unloads its question and starts afresh.
+    ASSERT_TRUE(m.Initialize());
+    EXPECT_EQ(m.CurrentQuestion(), nullptr);
+    EXPECT_EQ(m.UpperBound(), 2012u);
+    // A list longer than the bank is cut at 2012 lines.
+    std::string longList;
+    for (int i = 0; i < 2014; ++i)
+        longList += "00-" + std::to_string(i) + "\n";
+    m.LoadIndex(longList.data(), u32(longList.size()));
+    EXPECT_EQ(m.QuestionCount(), 2012u);
+    EXPECT_EQ(m.LastIndex(kDecade00s), 2011);
+    EXPECT_EQ(m.IndexOfId("00-2011"), 2011);
+    EXPECT_EQ(m.IndexOfId("00-2012"), -1);
+    ASSERT_TRUE(m.Initialize());
+
     ASSERT_NE(m.LoadQuestion(47), nullptr);
     m.Cleanup();
     EXPECT_EQ(m.CurrentQuestion(), nullptr);
