@@ -100,7 +100,9 @@ private:
 }  // namespace
 
 TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
-    Mount(BankFiles());
+    Files files = BankFiles();
+    files.push_back({"48.bin", files[0].second});  // a file the list does not name
+    Mount(files);
     QZ2011::QuestionManager& m = Manager();
     EXPECT_EQ(m.QuestionCount(), 48u);
     const int runs[][3] = {{kDecade00s, 0, 11}, {kDecade70s, 12, 23}, {kDecade80s, 24, 35}, {kDecade90s, 36, 47}};
@@ -134,7 +136,7 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
         EXPECT_EQ(q->CheckAnswer("answer5"), 0);
     }
     ASSERT_NE(m.LoadQuestion(47), nullptr);
-    EXPECT_EQ(m.LoadQuestion(48), nullptr) << "no question past the list";
+    EXPECT_EQ(m.LoadQuestion(48), nullptr) << "no question past the list, though its file exists";
     EXPECT_EQ(m.CurrentQuestion(), nullptr);
     // The bound of the decade in use is the bank's size until the first step of a walk.
     EXPECT_EQ(m.UpperBound(), 2012u);
