@@ -134,6 +134,7 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
         EXPECT_EQ(std::string(q->Text()) + "|" + q->Id() + "|" + q->GetAnswer(1).Text() + "|" + q->GetWrongAnswer(0),
                   "Question 5|20-7005|Other|wrong");
         EXPECT_EQ(q->CheckAnswer("answer5"), 0);
+        EXPECT_EQ(m.CurrentIndex(), 5);
     }
     ASSERT_NE(m.LoadQuestion(47), nullptr);
     EXPECT_EQ(m.LoadQuestion(48), nullptr) << "no question past the list, though its file exists";
