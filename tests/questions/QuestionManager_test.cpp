@@ -82,13 +82,14 @@ protected:
     }
     void SetAttributeValue(const char* name, int value) override { values[name] = value; }
     int CurrentDecade() const override { return decade; }
-    void SetChosenAnswerIndex(int) override {}
+    void SetChosenAnswerIndex(int index) override { chosen = index; }
     void WriteSavedGame() override { ++writes; }
 
     std::vector<std::string> names;
     std::map<std::string, int> values;
     int decade = kDecade70s;
     int writes = 0;
+    int chosen = -2;
 
 private:
     TempDir m_dir;
@@ -135,6 +136,10 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
                   "Question 5|20-7005|Other|wrong");
         EXPECT_EQ(q->CheckAnswer("answer5"), 0);
         EXPECT_EQ(m.CurrentIndex(), 5);
+        // The question publishes the computer family's picks to the game context.
+        chosen = -2;
+        EXPECT_EQ(q->PickRightAnswer(), &q->GetAnswer(1));
+        EXPECT_EQ(chosen, 1);
     }
     ASSERT_NE(m.LoadQuestion(47), nullptr);
     EXPECT_EQ(m.LoadQuestion(48), nullptr) << "no question past the list, though its file exists";
