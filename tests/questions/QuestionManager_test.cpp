@@ -274,6 +274,13 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     decade = 4;
     EXPECT_EQ(Manager().NextQuestion(), nullptr);
     EXPECT_TRUE(log.Contains("No valid current decade (4)"));
+    // Without a game context there is no decade: nothing is walked or saved.
+    QZ2011::QuestionManager noContext(QZ2011::QuestionServices{this, nullptr, this, nullptr});
+    ASSERT_TRUE(noContext.Initialize());
+    EXPECT_EQ(noContext.NextQuestion(), nullptr);
+    noContext.SaveProgress();
+    EXPECT_TRUE(log.Contains("No valid current decade (-1)"));
+    EXPECT_TRUE(values.empty());
 
     // A decade whose only question is the first of the list.
     decade = kDecade00s;
