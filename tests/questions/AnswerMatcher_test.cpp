@@ -156,6 +156,11 @@ TEST(IsOneEditApart, OneSlipOnlyAndSubstitutionsInLongerWords) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsOneEditApart(c.answer, c.typed), c.apart) << c.answer << " " << c.typed;
+    // Only the views are read: the byte after one never completes a slip.
+    const std::string withQ = "!towelQ";
+    const std::string_view towel = std::string_view(withQ).substr(0, 6);
+    EXPECT_TRUE(IsOneEditApart(towel, "!toweQl"));
+    EXPECT_TRUE(IsOneEditApart("!toweQl", towel));
 }
 
 TEST_F(MatcherTest, ListedWordsTakeOneReplacementOrInTheLenientPassOneSlip) {
