@@ -212,9 +212,17 @@ TEST_F(QuestionManagerTest, NextQuestionWrapsWithinTheDecadeAndSavesOnce) {
 
     // A save adds the questions asked to the stored position and goes on from there.
     values["CurrectQuestionDecade70"] = 20;
-    m.NextQuestion();
-    m.SaveProgress();
-    EXPECT_EQ(m.CurrentIndex(), 21);
+    {
+        LogCapture log;
+        m.NextQuestion();
+        m.SaveProgress();
+        EXPECT_EQ(m.CurrentIndex(), 21);
+        EXPECT_TRUE(log.Lines().empty()) << "attributes the settings hold are not reported";
+        // A missing one is reported once by the read and once by the write.
+        values.erase("CurrectQuestionDecade70");
+        m.SaveProgress();
+        EXPECT_EQ(log.Lines().size(), 2u);
+    }
 
     // The 90s run ends at the last line of a short list.
     decade = kDecade90s;
@@ -281,9 +289,14 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     noContext.SaveProgress();
     EXPECT_TRUE(log.Contains("No valid current decade (-1)"));
     EXPECT_TRUE(values.empty());
+    // A decade without questions saves from -1.
+    decade = kDecade80s;
+    Manager().SaveProgress();
+    EXPECT_EQ(values["CurrectQuestionDecade80"], -1);
 
     // A decade whose only question is the first of the list.
     decade = kDecade00s;
+    Manager().SetCurrentIndex(0);
     QZ2011::Question* q = Manager().NextQuestion();
     ASSERT_NE(q, nullptr);
     EXPECT_EQ(q->Index(), 0u);
@@ -304,5 +317,5 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     QZ2011::Autocompleter dictionary;
     dictionary.Load();
     EXPECT_FALSE(log.Contains("autocompletion.txt is missing"));
-    EXPECT_EQ(writes, 2);
+    EXPECT_EQ(writes, 3);
 }
