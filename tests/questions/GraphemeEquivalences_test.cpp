@@ -92,7 +92,11 @@ TEST_F(GraphemeDistanceTest, EveryLoadedPairIsFound) {
 }
 
 TEST_F(GraphemeDistanceTest, LoadingReplacesThePairsAndStopsAtATruncation) {
+    // A pair listed again counts once, wherever it stands.
+    UsePairs({{"ph", {"f"}}, {"c", {"k"}}, {"ph", {"f"}}});
+    EXPECT_EQ(WordPairMap.Count(), 2u);
     UsePairs({{"ph", {"f"}}});
+    EXPECT_EQ(WordPairMap.Count(), 1u);
     std::string bytes = WordPairBytes({{"c", {"k", "s"}}, {"ck", {"k"}}}, "\n");
     // Cut inside the second entry's key line: the first entry's pairs stay.
     LogCapture log;
