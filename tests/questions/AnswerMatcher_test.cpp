@@ -16,7 +16,7 @@ namespace {
 class MatcherTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pairs = WordPairBytes({{"ph", {"f"}}, {"u", {"o"}}});
+        std::string pairs = WordPairBytes({{"ph", {"f"}}, {"u", {"o"}}, {"i", {"y"}}, {"n!", {"nny!"}}});
         ASSERT_TRUE(LoadWordPairs(pairs.data(), u32(pairs.size())));
         SetDictionary({"zz"});
         Reload();
@@ -88,6 +88,8 @@ TEST_F(MatcherTest, ScoresFollowTheRules) {
         {kTowel, "b c d e f g h i j towel", 2},    // the tenth word is still compared
         {kPhoto, "fotograf", 2},  // an unlisted word takes several replacements
         {kSun, "son", -1},        // a short word takes none
+        {kSun, "sunny", -1},      // on either side
+        {kKite, "kyte", 1},       // four letters are not short
         {kSunCream, "sonscreen", 1},
         {kBucket, "beach spade", -1},  // "beach" is also in "Beach ball": a multi-group answer cannot use it
         {kBucket, "pail", 1}, {kBucket, "pail spade", 2},
