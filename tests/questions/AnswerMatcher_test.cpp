@@ -103,6 +103,7 @@ TEST_F(MatcherTest, CheckAnswerNamesTheBestAnswerNotYetFound) {
         {"Towel", kTowel}, {"sun cream", kSunCream}, {"Salt&Pepper", kSaltPepper}, {"fotograf", kPhoto},
         {"?!., ;", -1},    {"", -1},                 {"a b c d e f g h i j towel", -1},
         {"towle", -1},  // an unlisted slip is not forgiven
+        {"ball x", kBall},  // Ball and Beach ball both cost 2: the earlier wins
     };
     for (const Typed& c : cases)
         EXPECT_EQ(Check(c.text), c.answer) << c.text;
@@ -123,6 +124,25 @@ TEST(AnswerMatcher, TypedWordsAreComparedWhole) {
     ASSERT_TRUE(q.Parse(bytes.data(), u32(bytes.size())));
     EXPECT_EQ(q.CheckAnswer(std::string(64, 'a') + "b"), -1);
     EXPECT_EQ(q.CheckAnswer(std::string(64, 'a')), 0);
+}
+
+TEST(AnswerMatcher, ACostOf99IsNoMatch) {
+    // One word repeated 98 times, typed once among 99 words: each word costs 1 for the
+    // surplus, and the surplus over the groups 1 more.
+    std::string wording = "towel";
+    for (int i = 1; i < 98; ++i)
+        wording += "_towel";
+    TestQuestion q;
+    q.answers = {{10, "Towels", {{wording}}}};
+    const std::string bytes = QuestionBytes(q);
+    QZ2011::Question question;
+    ASSERT_TRUE(question.Parse(bytes.data(), u32(bytes.size())));
+    std::string typed = "towel";
+    for (int i = 1; i < 98; ++i)
+        typed += " x";
+    const RightAnswer& answer = question.GetAnswer(0);
+    EXPECT_EQ(answer.Match(typed, false, question.GetWordCounts()), 1);
+    EXPECT_EQ(answer.Match(typed + " x", false, question.GetWordCounts()), -1);
 }
 
 TEST(AnswerMatcher, AnAnswerParsedOnItsOwnIsMatchedWithoutWordNumbers) {

@@ -110,6 +110,10 @@ TEST_F(GraphemeDistanceTest, LoadingReplacesThePairsAndStopsAtATruncation) {
     huge.U32(0xFFFFFFFFu).Text("c\n").U32(0xFFFFFFFFu).Text("k\n");
     EXPECT_FALSE(LoadWordPairs(huge.Str().data(), u32(huge.Size())));
     EXPECT_EQ(GraphemeDistance("!cat!", "!kat!"), 1);
+    WordPairMap.Clear();
+    EXPECT_TRUE(WordPairMap.IsEmpty());
+    EXPECT_EQ(WordPairMap.LongestTyped(HashText("c|")), 0u) << "clearing drops the answer-side groups too";
+    EXPECT_FALSE(WordPairMap.Contains(HashText("c|k")));
     EXPECT_FALSE(LoadWordPairs(nullptr, 0));
     EXPECT_TRUE(WordPairMap.IsEmpty());
 }
