@@ -29,6 +29,8 @@ TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstW
     EXPECT_EQ(GraphemeDistance("", "!"), 0);
     EXPECT_EQ(GraphemeDistance("!", ""), 0);
     EXPECT_EQ(GraphemeDistance("", "!!"), -1);
+    EXPECT_EQ(GraphemeDistance("!towel!", "!towel"), 0) << "a lone mark may be left over";
+    EXPECT_EQ(GraphemeDistance("!towel", "!towel!"), 0);
     UsePairs({{"ph", {"f"}}, {"ie!", {"y"}}, {"a", {"x"}}, {"b", {"y"}}, {"ab", {"xy"}}});
     EXPECT_EQ(GraphemeDistance("!phone!", "!fone!"), 1);
     EXPECT_EQ(GraphemeDistance("!fone!", "!phone!"), -1) << "pairs are directional";
@@ -43,6 +45,10 @@ TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstW
     EXPECT_EQ(GraphemeDistance("!through!", "!thro!"), 1);
     EXPECT_EQ(GraphemeDistance("!kite!", "!qwxyzite!"), 1);
     EXPECT_EQ(GraphemeDistance("!kite!", "!cite!"), 1);
+    // Five characters for one, and a lone mark left over: the most one side may outrun the other.
+    UsePairs({{"bcdef", {"!"}}, {"!", {"bcdef"}}});
+    EXPECT_EQ(GraphemeDistance("!abcdef!", "!a!"), 1);
+    EXPECT_EQ(GraphemeDistance("!a!", "!abcdef!"), 1);
     // x->ab leads to a dead end; the rest after xy->a is another position and still matches.
     UsePairs({{"x", {"ab"}}, {"xy", {"a"}}});
     EXPECT_EQ(GraphemeDistance("!xyb!", "!ab!"), 1);

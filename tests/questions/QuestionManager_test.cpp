@@ -127,6 +127,13 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
     QZ2011::Autocompleter dictionary;
     dictionary.Load();
     EXPECT_TRUE(dictionary.IsWord("towel"));
+    ASSERT_NE(m.LoadQuestion(7), nullptr);
+    // Every file read is given back at once: the parsers keep copies.
+    AGBaseProvider* data = AGResourceManager::Get()->GetProvider(TypeKey::Data);
+    for (const char* name : {"list.txt", "graphtograph.bin", "autocompletion.txt", "7.bin"}) {
+        const AGResource* resource = data->Find(Crc32Hash(name));
+        EXPECT_TRUE(!resource || resource->RefCount() == 0) << name;
+    }
 
     // A question loaded again is the same and starts afresh.
     for (int load = 0; load < 2; ++load) {

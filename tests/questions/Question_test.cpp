@@ -47,8 +47,10 @@ protected:
 
 u32 g_rangeCalls = 0;
 // Past the end of the range: the pick keeps to the last wrong answer.
-u32 PastTheRange(u32, u32 max) {
+u32 g_rangeMin = 99;
+u32 PastTheRange(u32 min, u32 max) {
     ++g_rangeCalls;
+    g_rangeMin = min;
     return max;
 }
 
@@ -85,6 +87,13 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     ASSERT_EQ(q.WrongAnswerCount(), 2u);
     EXPECT_STREQ(q.GetWrongAnswer(1), "skis");
     ASSERT_EQ(q.CompletionCount(), 6u);
+    // The board's flag starts down; the round rules raise and lower it.
+    RightAnswer& towel = q.GetAnswer(kTowel);
+    EXPECT_FALSE(towel.IsRevealed());
+    towel.SetRevealed(true);
+    EXPECT_TRUE(towel.IsRevealed());
+    towel.SetRevealed(false);
+    EXPECT_FALSE(towel.IsRevealed());
 
     // A word counts once per answer that uses it, however many of its wordings repeat it.
     for (const auto& [word, answers] : {std::pair{"sun", 2u}, {"ball", 2u}, {"beach", 2u}, {"towel", 1u}, {"cream", 1u}})
@@ -169,6 +178,7 @@ TEST_F(PickTest, WrongAnswersAreUsedOnceThenAnyAndEmptyWhenThereAreNone) {
     g_rangeCalls = 0;
     EXPECT_STREQ(q.PickWrongAnswer(), "a snowman");
     EXPECT_EQ(g_rangeCalls, 1u);
+    EXPECT_EQ(g_rangeMin, 0u) << "any wrong answer, the first included";
 
     // Without a range drawer the spare pick draws from the C runtime's generator.
     services.randomRange = nullptr;
