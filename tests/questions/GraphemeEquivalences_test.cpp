@@ -34,6 +34,7 @@ TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstW
     UsePairs({{"ph", {"f"}}, {"ie!", {"y"}}, {"a", {"x"}}, {"b", {"y"}}, {"ab", {"xy"}}});
     EXPECT_EQ(GraphemeDistance("!phone!", "!fone!"), 1);
     EXPECT_EQ(GraphemeDistance("!fone!", "!phone!"), -1) << "pairs are directional";
+    EXPECT_EQ(GraphemeDistance("!phh!", "!ph!"), -1) << "only listed pairs change lengths";
     EXPECT_EQ(GraphemeDistance("!phosphor!", "!fosfor!"), 2);
     // The group "ie!" absorbs the final mark of the answer side.
     EXPECT_EQ(GraphemeDistance("!cookie!", "!cooky"), 1);
@@ -98,9 +99,11 @@ TEST_F(GraphemeDistanceTest, EveryLoadedPairIsFound) {
 }
 
 TEST_F(GraphemeDistanceTest, LoadingReplacesThePairsAndStopsAtATruncation) {
-    // A pair listed again counts once, wherever it stands.
-    UsePairs({{"ph", {"f"}}, {"c", {"k"}}, {"ph", {"f"}}});
+    // A pair listed again counts once, wherever it stands; a group listed without typed
+    // groups starts no pair.
+    UsePairs({{"ph", {"f"}}, {"c", {"k"}}, {"ph", {"f"}}, {"x", {}}});
     EXPECT_EQ(WordPairMap.Count(), 2u);
+    EXPECT_EQ(WordPairMap.LongestTyped(HashText("x|")), 0u);
     UsePairs({{"ph", {"f"}}});
     EXPECT_EQ(WordPairMap.Count(), 1u);
     std::string bytes = WordPairBytes({{"c", {"k", "s"}}, {"ck", {"k"}}}, "\n");
