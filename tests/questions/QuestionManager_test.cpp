@@ -101,6 +101,13 @@ private:
 }  // namespace
 
 TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
+    {
+        // Before its list is read a bank has no runs.
+        QZ2011::QuestionManager fresh(QZ2011::QuestionServices{});
+        for (int d = 0; d < QZ2011::kDecadeCount; ++d)
+            EXPECT_EQ(std::pair(fresh.FirstIndex(d), fresh.LastIndex(d)), std::pair(-1, -1)) << d;
+        EXPECT_EQ(fresh.QuestionCount(), 0u);
+    }
     Files files = BankFiles();
     files.push_back({"48.bin", files[0].second});  // a file the list does not name
     Mount(files);
