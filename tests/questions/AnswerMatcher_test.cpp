@@ -7,6 +7,7 @@
 
 #include "questions/Autocompleter.h"
 #include "questions/GraphemeEquivalences.h"
+#include "questions/LineReader.h"
 #include "questions/Question.h"
 #include "tests/questions/QuestionBytes.h"
 
@@ -15,7 +16,7 @@ namespace {
 class MatcherTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pairs = WordPairBytes({{"ph", {"f"}}, {"u", {"o"}}});
+        std::string pairs = WordPairBytes({{"ph", {"f"}}, {"u", {"o"}}, {"i", {"y"}}, {"n!", {"nny!"}}});
         ASSERT_TRUE(LoadWordPairs(pairs.data(), u32(pairs.size())));
         SetDictionary({"zz"});
         Reload();
@@ -69,6 +70,7 @@ TEST(SplitWords, NormalisesThenCutsKeepingTheLastPiece) {
     // Wordings: "_" separates, a space stays inside a word.
     EXPECT_EQ(Split("ice cream_van", '_'), (V{"ice cream", "van"}));
     EXPECT_EQ(Split("a__b_", '_'), (V{"a", "b", ""}));
+    EXPECT_EQ(Split("_route 66", '_'), V{"route 66"});
 }
 
 TEST_F(MatcherTest, ScoresFollowTheRules) {
@@ -86,6 +88,8 @@ TEST_F(MatcherTest, ScoresFollowTheRules) {
         {kTowel, "b c d e f g h i j towel", 2},    // the tenth word is still compared
         {kPhoto, "fotograf", 2},  // an unlisted word takes several replacements
         {kSun, "son", -1},        // a short word takes none
+        {kSun, "sunny", -1},      // on either side
+        {kKite, "kyte", 1},       // four letters are not short
         {kSunCream, "sonscreen", 1},
         {kBucket, "beach spade", -1},  // "beach" is also in "Beach ball": a multi-group answer cannot use it
         {kBucket, "pail", 1}, {kBucket, "pail spade", 2},
@@ -99,6 +103,7 @@ TEST_F(MatcherTest, CheckAnswerNamesTheBestAnswerNotYetFound) {
         {"Towel", kTowel}, {"sun cream", kSunCream}, {"Salt&Pepper", kSaltPepper}, {"fotograf", kPhoto},
         {"?!., ;", -1},    {"", -1},                 {"a b c d e f g h i j towel", -1},
         {"towle", -1},  // an unlisted slip is not forgiven
+        {"ball x", kBall},  // Ball and Beach ball both cost 2: the earlier wins
     };
     for (const Typed& c : cases)
         EXPECT_EQ(Check(c.text), c.answer) << c.text;
@@ -121,6 +126,41 @@ TEST(AnswerMatcher, TypedWordsAreComparedWhole) {
     EXPECT_EQ(q.CheckAnswer(std::string(64, 'a')), 0);
 }
 
+TEST(AnswerMatcher, ACostOf99IsNoMatch) {
+    // One word repeated 98 times, typed once among 99 words: each word costs 1 for the
+    // surplus, and the surplus over the groups 1 more.
+    std::string wording = "towel";
+    for (int i = 1; i < 98; ++i)
+        wording += "_towel";
+    TestQuestion q;
+    q.answers = {{10, "Towels", {{wording}}}};
+    const std::string bytes = QuestionBytes(q);
+    QZ2011::Question question;
+    ASSERT_TRUE(question.Parse(bytes.data(), u32(bytes.size())));
+    std::string typed = "towel";
+    for (int i = 1; i < 98; ++i)
+        typed += " x";
+    const RightAnswer& answer = question.GetAnswer(0);
+    EXPECT_EQ(answer.Match(typed, false, question.GetWordCounts()), 1);
+    EXPECT_EQ(answer.Match(typed + " x", false, question.GetWordCounts()), -1);
+}
+
+TEST(AnswerMatcher, AnAnswerParsedOnItsOwnIsMatchedWithoutWordNumbers) {
+    ByteWriter w;
+    w.U32(9).Text("Photograph\n").U32(1).U32(2).Text("photograph\n").Text("photo\n");
+    const std::string bytes = w.Str();
+    LineReader reader(bytes.data(), u32(bytes.size()));
+    RightAnswer answer;
+    ASSERT_TRUE(answer.Parse(reader));
+    ASSERT_EQ(answer.Groups()[0].wordings[1].words.size(), 1u);
+    EXPECT_EQ(answer.Groups()[0].wordings[1].words[0].number, AnswerWord::kUnnumbered);
+    const std::string pairs = WordPairBytes({{"ph", {"f"}}});
+    ASSERT_TRUE(LoadWordPairs(pairs.data(), u32(pairs.size())));
+    EXPECT_EQ(answer.Match("photo", false, {}), 0);
+    EXPECT_EQ(answer.Match("fotograf", false, {}), 2);
+    WordPairMap.Clear();
+}
+
 TEST(IsOneEditApart, OneSlipOnlyAndSubstitutionsInLongerWords) {
     const struct {
         const char* answer;
@@ -138,6 +178,11 @@ TEST(IsOneEditApart, OneSlipOnlyAndSubstitutionsInLongerWords) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsOneEditApart(c.answer, c.typed), c.apart) << c.answer << " " << c.typed;
+    // Only the views are read: the byte after one never completes a slip.
+    const std::string withQ = "!towelQ";
+    const std::string_view towel = std::string_view(withQ).substr(0, 6);
+    EXPECT_TRUE(IsOneEditApart(towel, "!toweQl"));
+    EXPECT_TRUE(IsOneEditApart("!toweQl", towel));
 }
 
 TEST_F(MatcherTest, ListedWordsTakeOneReplacementOrInTheLenientPassOneSlip) {

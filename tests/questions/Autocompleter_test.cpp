@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/LogCapture.h"
 
@@ -14,7 +15,13 @@ bool Load(QZ2011::Autocompleter& dictionary, const std::string& bytes) {
 
 TEST(Autocompleter, FindsWordsUnderTheKeysAsWrittenTheLaterListWinsAndCountsAreBoundedByTheData) {
     QZ2011::Autocompleter d;
-    ASSERT_TRUE(Load(d, "3\r\nbl\r\n1\r\nblock\r\nsu\r\n2\r\nsun\r\nsunscreen\r\nto\r\n2\r\ntowel\r\ntowels\r\n"));
+    const std::string text = "3\r\nbl\r\n1\r\nblock\r\nsu\r\n2\r\nsun\r\nsunscreen\r\nto\r\n2\r\ntowel\r\ntowels\r\n";
+    ASSERT_TRUE(Load(d, text));
+    // The index keeps its own text: memory freed after the load and written over does not
+    // change it.
+    std::vector<std::vector<char>> junk;
+    for (int i = 0; i < 8; ++i)
+        junk.emplace_back(text.size() + 1, '#');
     // Words are whole and case-sensitive.
     for (auto [word, known] :
          {std::pair{"sunscreen", true}, {"towels", true}, {"sunscree", false}, {"Towel", false}, {"t", false}})
@@ -29,6 +36,7 @@ TEST(Autocompleter, FindsWordsUnderTheKeysAsWrittenTheLaterListWinsAndCountsAreB
     LogCapture log;
     // A negative count reads as no words; an oversized one stops at the end of the data.
     EXPECT_TRUE(Load(d, "2\nsu\n-5\nto\n1\ntowel\n"));
+    EXPECT_TRUE(log.Lines().empty()) << "a complete file is not reported";
     EXPECT_FALSE(d.IsWord("sun"));
     EXPECT_TRUE(d.IsWord("towel"));
     EXPECT_FALSE(Load(d, "99999999999\nto\n100000\ntowel\ntoy"));

@@ -29,9 +29,12 @@ TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstW
     EXPECT_EQ(GraphemeDistance("", "!"), 0);
     EXPECT_EQ(GraphemeDistance("!", ""), 0);
     EXPECT_EQ(GraphemeDistance("", "!!"), -1);
+    EXPECT_EQ(GraphemeDistance("!towel!", "!towel"), 0) << "a lone mark may be left over";
+    EXPECT_EQ(GraphemeDistance("!towel", "!towel!"), 0);
     UsePairs({{"ph", {"f"}}, {"ie!", {"y"}}, {"a", {"x"}}, {"b", {"y"}}, {"ab", {"xy"}}});
     EXPECT_EQ(GraphemeDistance("!phone!", "!fone!"), 1);
     EXPECT_EQ(GraphemeDistance("!fone!", "!phone!"), -1) << "pairs are directional";
+    EXPECT_EQ(GraphemeDistance("!phh!", "!ph!"), -1) << "only listed pairs change lengths";
     EXPECT_EQ(GraphemeDistance("!phosphor!", "!fosfor!"), 2);
     // The group "ie!" absorbs the final mark of the answer side.
     EXPECT_EQ(GraphemeDistance("!cookie!", "!cooky"), 1);
@@ -43,6 +46,10 @@ TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstW
     EXPECT_EQ(GraphemeDistance("!through!", "!thro!"), 1);
     EXPECT_EQ(GraphemeDistance("!kite!", "!qwxyzite!"), 1);
     EXPECT_EQ(GraphemeDistance("!kite!", "!cite!"), 1);
+    // Five characters for one, and a lone mark left over: the most one side may outrun the other.
+    UsePairs({{"bcdef", {"!"}}, {"!", {"bcdef"}}});
+    EXPECT_EQ(GraphemeDistance("!abcdef!", "!a!"), 1);
+    EXPECT_EQ(GraphemeDistance("!a!", "!abcdef!"), 1);
     // x->ab leads to a dead end; the rest after xy->a is another position and still matches.
     UsePairs({{"x", {"ab"}}, {"xy", {"a"}}});
     EXPECT_EQ(GraphemeDistance("!xyb!", "!ab!"), 1);
@@ -92,7 +99,13 @@ TEST_F(GraphemeDistanceTest, EveryLoadedPairIsFound) {
 }
 
 TEST_F(GraphemeDistanceTest, LoadingReplacesThePairsAndStopsAtATruncation) {
+    // A pair listed again counts once, wherever it stands; a group listed without typed
+    // groups starts no pair.
+    UsePairs({{"ph", {"f"}}, {"c", {"k"}}, {"ph", {"f"}}, {"x", {}}});
+    EXPECT_EQ(WordPairMap.Count(), 2u);
+    EXPECT_EQ(WordPairMap.LongestTyped(HashText("x|")), 0u);
     UsePairs({{"ph", {"f"}}});
+    EXPECT_EQ(WordPairMap.Count(), 1u);
     std::string bytes = WordPairBytes({{"c", {"k", "s"}}, {"ck", {"k"}}}, "\n");
     // Cut inside the second entry's key line: the first entry's pairs stay.
     LogCapture log;
@@ -106,6 +119,10 @@ TEST_F(GraphemeDistanceTest, LoadingReplacesThePairsAndStopsAtATruncation) {
     huge.U32(0xFFFFFFFFu).Text("c\n").U32(0xFFFFFFFFu).Text("k\n");
     EXPECT_FALSE(LoadWordPairs(huge.Str().data(), u32(huge.Size())));
     EXPECT_EQ(GraphemeDistance("!cat!", "!kat!"), 1);
+    WordPairMap.Clear();
+    EXPECT_TRUE(WordPairMap.IsEmpty());
+    EXPECT_EQ(WordPairMap.LongestTyped(HashText("c|")), 0u) << "clearing drops the answer-side groups too";
+    EXPECT_FALSE(WordPairMap.Contains(HashText("c|k")));
     EXPECT_FALSE(LoadWordPairs(nullptr, 0));
     EXPECT_TRUE(WordPairMap.IsEmpty());
 }

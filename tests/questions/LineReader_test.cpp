@@ -22,6 +22,18 @@ TEST(LineReader, LinesEndAtCrOrLfACrTakesTheNextByteAndCountsFollowUnaligned) {
     EXPECT_EQ(r.ReadU32(), 0u);
     EXPECT_TRUE(r.Failed());
     EXPECT_EQ(bytes, w.Str()) << "the source bytes are never written";
+
+    // Assigning again rewinds and clears the failure; null bytes give an empty reader
+    // whatever size comes with them.
+    r.Assign(bytes.data(), 3);
+    EXPECT_FALSE(r.Failed());
+    EXPECT_STREQ(r.CutLine(), "a");
+    EXPECT_TRUE(r.AtEnd());
+    r.Assign(nullptr, 16);
+    EXPECT_TRUE(r.AtEnd());
+    EXPECT_EQ(r.Remaining(), 0u);
+    EXPECT_EQ(r.CutLine(), nullptr);
+    EXPECT_TRUE(r.Failed());
 }
 
 TEST(LineReader, DecimalsReadLikeTheCLibraryAndSaturate) {

@@ -82,13 +82,14 @@ protected:
     }
     void SetAttributeValue(const char* name, int value) override { values[name] = value; }
     int CurrentDecade() const override { return decade; }
-    void SetChosenAnswerIndex(int) override {}
+    void SetChosenAnswerIndex(int index) override { chosen = index; }
     void WriteSavedGame() override { ++writes; }
 
     std::vector<std::string> names;
     std::map<std::string, int> values;
     int decade = kDecade70s;
     int writes = 0;
+    int chosen = -2;
 
 private:
     TempDir m_dir;
@@ -100,7 +101,16 @@ private:
 }  // namespace
 
 TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
-    Mount(BankFiles());
+    {
+        // Before its list is read a bank has no runs.
+        QZ2011::QuestionManager fresh(QZ2011::QuestionServices{});
+        for (int d = 0; d < QZ2011::kDecadeCount; ++d)
+            EXPECT_EQ(std::pair(fresh.FirstIndex(d), fresh.LastIndex(d)), std::pair(-1, -1)) << d;
+        EXPECT_EQ(fresh.QuestionCount(), 0u);
+    }
+    Files files = BankFiles();
+    files.push_back({"48.bin", files[0].second});  // a file the list does not name
+    Mount(files);
     QZ2011::QuestionManager& m = Manager();
     EXPECT_EQ(m.QuestionCount(), 48u);
     const int runs[][3] = {{kDecade00s, 0, 11}, {kDecade70s, 12, 23}, {kDecade80s, 24, 35}, {kDecade90s, 36, 47}};
@@ -124,6 +134,13 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
     QZ2011::Autocompleter dictionary;
     dictionary.Load();
     EXPECT_TRUE(dictionary.IsWord("towel"));
+    ASSERT_NE(m.LoadQuestion(7), nullptr);
+    // Every file read is given back at once: the parsers keep copies.
+    AGBaseProvider* data = AGResourceManager::Get()->GetProvider(TypeKey::Data);
+    for (const char* name : {"list.txt", "graphtograph.bin", "autocompletion.txt", "7.bin"}) {
+        const AGResource* resource = data->Find(Crc32Hash(name));
+        EXPECT_TRUE(!resource || resource->RefCount() == 0) << name;
+    }
 
     // A question loaded again is the same and starts afresh.
     for (int load = 0; load < 2; ++load) {
@@ -132,10 +149,36 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndex) {
         EXPECT_EQ(std::string(q->Text()) + "|" + q->Id() + "|" + q->GetAnswer(1).Text() + "|" + q->GetWrongAnswer(0),
                   "Question 5|20-7005|Other|wrong");
         EXPECT_EQ(q->CheckAnswer("answer5"), 0);
+        EXPECT_EQ(m.CurrentIndex(), 5);
+        // The question publishes the computer family's picks to the game context.
+        chosen = -2;
+        EXPECT_EQ(q->PickRightAnswer(), &q->GetAnswer(1));
+        EXPECT_EQ(chosen, 1);
     }
     ASSERT_NE(m.LoadQuestion(47), nullptr);
-    EXPECT_EQ(m.LoadQuestion(48), nullptr) << "no question past the list";
+    EXPECT_EQ(m.LoadQuestion(48), nullptr) << "no question past the list, though its file exists";
     EXPECT_EQ(m.CurrentQuestion(), nullptr);
+    // The bound of the decade in use is the bank's size until the first step of a walk.
+    EXPECT_EQ(m.UpperBound(), 2012u);
+    decade = kDecade80s;
+    m.SetCurrentIndex(30);
+    ASSERT_NE(m.NextQuestion(), nullptr);
+    EXPECT_EQ(m.UpperBound(), 35u);
+    // Initialized again, the bank unloads its question and starts afresh.
+    ASSERT_TRUE(m.Initialize());
+    EXPECT_EQ(m.CurrentQuestion(), nullptr);
+    EXPECT_EQ(m.UpperBound(), 2012u);
+    // A list longer than the bank is cut at 2012 lines.
+    std::string longList;
+    for (int i = 0; i < 2014; ++i)
+        longList += "00-" + std::to_string(i) + "\n";
+    m.LoadIndex(longList.data(), u32(longList.size()));
+    EXPECT_EQ(m.QuestionCount(), 2012u);
+    EXPECT_EQ(m.LastIndex(kDecade00s), 2011);
+    EXPECT_EQ(m.IndexOfId("00-2011"), 2011);
+    EXPECT_EQ(m.IndexOfId("00-2012"), -1);
+    ASSERT_TRUE(m.Initialize());
+
     ASSERT_NE(m.LoadQuestion(47), nullptr);
     m.Cleanup();
     EXPECT_EQ(m.CurrentQuestion(), nullptr);
@@ -183,9 +226,17 @@ TEST_F(QuestionManagerTest, NextQuestionWrapsWithinTheDecadeAndSavesOnce) {
 
     // A save adds the questions asked to the stored position and goes on from there.
     values["CurrectQuestionDecade70"] = 20;
-    m.NextQuestion();
-    m.SaveProgress();
-    EXPECT_EQ(m.CurrentIndex(), 21);
+    {
+        LogCapture log;
+        m.NextQuestion();
+        m.SaveProgress();
+        EXPECT_EQ(m.CurrentIndex(), 21);
+        EXPECT_TRUE(log.Lines().empty()) << "attributes the settings hold are not reported";
+        // A missing one is reported once by the read and once by the write.
+        values.erase("CurrectQuestionDecade70");
+        m.SaveProgress();
+        EXPECT_EQ(log.Lines().size(), 2u);
+    }
 
     // The 90s run ends at the last line of a short list.
     decade = kDecade90s;
@@ -245,9 +296,21 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     decade = 4;
     EXPECT_EQ(Manager().NextQuestion(), nullptr);
     EXPECT_TRUE(log.Contains("No valid current decade (4)"));
+    // Without a game context there is no decade: nothing is walked or saved.
+    QZ2011::QuestionManager noContext(QZ2011::QuestionServices{this, nullptr, this, nullptr});
+    ASSERT_TRUE(noContext.Initialize());
+    EXPECT_EQ(noContext.NextQuestion(), nullptr);
+    noContext.SaveProgress();
+    EXPECT_TRUE(log.Contains("No valid current decade (-1)"));
+    EXPECT_TRUE(values.empty());
+    // A decade without questions saves from -1.
+    decade = kDecade80s;
+    Manager().SaveProgress();
+    EXPECT_EQ(values["CurrectQuestionDecade80"], -1);
 
     // A decade whose only question is the first of the list.
     decade = kDecade00s;
+    Manager().SetCurrentIndex(0);
     QZ2011::Question* q = Manager().NextQuestion();
     ASSERT_NE(q, nullptr);
     EXPECT_EQ(q->Index(), 0u);
@@ -268,5 +331,5 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     QZ2011::Autocompleter dictionary;
     dictionary.Load();
     EXPECT_FALSE(log.Contains("autocompletion.txt is missing"));
-    EXPECT_EQ(writes, 2);
+    EXPECT_EQ(writes, 3);
 }

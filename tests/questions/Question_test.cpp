@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/core/CrtRand.h"
 #include "questions/HashText.h"
@@ -46,8 +47,10 @@ protected:
 
 u32 g_rangeCalls = 0;
 // Past the end of the range: the pick keeps to the last wrong answer.
-u32 PastTheRange(u32, u32 max) {
+u32 g_rangeMin = 99;
+u32 PastTheRange(u32 min, u32 max) {
     ++g_rangeCalls;
+    g_rangeMin = min;
     return max;
 }
 
@@ -60,8 +63,17 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     const std::string bytes = QuestionBytes(seaside);
     const std::string original = bytes;
     QZ2011::Question q;
+    // Parsed twice, the question holds the file once.
+    ASSERT_TRUE(Parse(q, QuestionBytes(SeasideQuestion())));
+    ASSERT_TRUE(q.CheckAnswer("towel") == kTowel && q.PickWrongAnswer()[0]);
     ASSERT_TRUE(Parse(q, bytes));
     EXPECT_EQ(bytes, original);
+    EXPECT_FALSE(q.IsFound(kTowel) || q.IsUsed(0) || q.IsUsed(1));
+    // The question keeps its own text: memory freed after the parse and written over does
+    // not change it.
+    std::vector<std::vector<char>> junk;
+    for (int i = 0; i < 8; ++i)
+        junk.emplace_back(bytes.size() + 1, '#');
     EXPECT_STREQ(q.Text(), "Name something you take to the seaside.");
     EXPECT_STREQ(q.Id(), "90-0007");
     ASSERT_EQ(q.AnswerCount(), 9u);
@@ -75,6 +87,13 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     ASSERT_EQ(q.WrongAnswerCount(), 2u);
     EXPECT_STREQ(q.GetWrongAnswer(1), "skis");
     ASSERT_EQ(q.CompletionCount(), 6u);
+    // The board's flag starts down; the round rules raise and lower it.
+    RightAnswer& towel = q.GetAnswer(kTowel);
+    EXPECT_FALSE(towel.IsRevealed());
+    towel.SetRevealed(true);
+    EXPECT_TRUE(towel.IsRevealed());
+    towel.SetRevealed(false);
+    EXPECT_FALSE(towel.IsRevealed());
 
     // A word counts once per answer that uses it, however many of its wordings repeat it.
     for (const auto& [word, answers] : {std::pair{"sun", 2u}, {"ball", 2u}, {"beach", 2u}, {"towel", 1u}, {"cream", 1u}})
@@ -110,6 +129,9 @@ TEST(Question, FilesThatEndEarlyOrDisagreeWithTheirCountsAreRefused) {
     ASSERT_TRUE(Parse(q, bytes));
     EXPECT_FALSE(Parse(q, noCount));
     EXPECT_EQ(q.RemainingRightAnswers() + q.RemainingWrongAnswers() + q.WrongAnswerCount(), 0u);
+    EXPECT_EQ(q.AnswerCount() + q.CompletionCount(), 0u);
+    EXPECT_TRUE(q.GetWordCounts().empty());
+    EXPECT_EQ(q.FindCompletions("ab"), nullptr);
     EXPECT_FALSE(Parse(q, bytes + "x"));
     EXPECT_TRUE(log.Contains("Question 90-0007 is refused: bytes follow its last record"));
     EXPECT_FALSE(q.Parse(nullptr, 0));
@@ -131,6 +153,8 @@ TEST_F(PickTest, RightAnswersAreDrawnInRangeAmongThoseNotFound) {
     ASSERT_TRUE(Parse(q, QuestionBytes(SeasideQuestion())));
     EXPECT_EQ(q.PickRightAnswer(), &q.GetAnswer(kTowel));  // floor(41 * 9 / 32768)
     EXPECT_EQ(chosen, kTowel);
+    EXPECT_TRUE(q.IsFound(kTowel));
+    EXPECT_EQ(q.CheckAnswer("towel"), -1) << "a picked answer is found";
     ASSERT_EQ(q.CheckAnswer("kite"), kKite);
     EXPECT_EQ(q.PickRightAnswer(), &q.GetAnswer(kBall));  // 18467 gives the found kite: steps on
     int picks = 0;
@@ -154,6 +178,7 @@ TEST_F(PickTest, WrongAnswersAreUsedOnceThenAnyAndEmptyWhenThereAreNone) {
     g_rangeCalls = 0;
     EXPECT_STREQ(q.PickWrongAnswer(), "a snowman");
     EXPECT_EQ(g_rangeCalls, 1u);
+    EXPECT_EQ(g_rangeMin, 0u) << "any wrong answer, the first included";
 
     // Without a range drawer the spare pick draws from the C runtime's generator.
     services.randomRange = nullptr;
@@ -163,12 +188,20 @@ TEST_F(PickTest, WrongAnswersAreUsedOnceThenAnyAndEmptyWhenThereAreNone) {
     EXPECT_STRNE(q.PickWrongAnswer(), "");
     EXPECT_EQ(g_rangeCalls, 1u);
 
+    // A single wrong answer is given again once used; none gives "" without a draw.
+    services.randomRange = &PastTheRange;
+    TestQuestion one = SeasideQuestion();
+    one.wrong = {"skis"};
+    ASSERT_TRUE(Parse(q, QuestionBytes(one)));
+    EXPECT_STREQ(q.PickWrongAnswer(), "skis");
+    EXPECT_STREQ(q.PickWrongAnswer(), "skis");
+    EXPECT_EQ(g_rangeCalls, 2u);
     TestQuestion none = SeasideQuestion();
     none.wrong.clear();
     ASSERT_TRUE(Parse(q, QuestionBytes(none)));
     chosen = 5;
     EXPECT_STREQ(q.PickWrongAnswer(), "");
     EXPECT_EQ(chosen, -1);
-    EXPECT_EQ(g_rangeCalls, 1u);
+    EXPECT_EQ(g_rangeCalls, 2u);
     EXPECT_EQ(q.CheckAnswer(q.PickWrongAnswer()), -1) << "the empty text never matches";
 }
