@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "engine/core/AGData.h"
 #include "engine/core/AGResourceManager.h"
@@ -405,10 +406,29 @@ TEST_F(MatchModeTest, TypedAnswersAreCheckedAgainstTheCurrentQuestion) {
 // it, or nobody, it stays and is reported.
 TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesOfTheMatch) {
     EXPECT_EQ(context.m_PlayerOneFamily->m_Strikes + context.m_ComputerFamily->m_Strikes, 0);
-    // A match set up again starts without the last one's flags.
-    context.m_AIBusy = context.m_AnswerPending = context.m_StealStarted = context.m_AnswerAgain = 1;
+    // A match set up again keeps nothing of the last one.
+    const auto state = [](const QZ2011GameContext& c) {
+        return std::vector<i64>{c.m_BuzzOwner,        c.m_FaceOffWinner,    c.m_RoundCounter,     c.m_CurrentFamily,
+                                c.m_LastAnswerIndex,  c.m_AnswerTurnPending, c.m_AIMayAct,        c.m_AnswerPending,
+                                c.m_AnswerAgain,      c.m_StealStarted,     c.m_PlayChosen,       c.m_SkipAllowed,
+                                c.m_AIAnswerStarted,  c.m_AIBusy,           c.m_ChosenAnswerIndex, c.m_RoundBank,
+                                c.m_TimeUp,           c.m_WentToSuddenDeath, c.m_RightMemberIndex, c.m_LeftMemberIndex,
+                                c.m_StruckOutAnswers, i64(c.m_TypedAnswer.Length())};
+    };
+    const std::vector<i64> fresh{-1, -1, 0, QZ2011GameContext::kNoFamily, -1, 0, 0, 0, 0, 0, 1, 0, 0, 0, -1, 0,
+                                 0,  0,  QZ2011GameContext::kNoMember, QZ2011GameContext::kNoMember, 0, 0};
+    context.m_BuzzOwner = context.m_FaceOffWinner = context.m_LastAnswerIndex = context.m_ChosenAnswerIndex = 2;
+    context.m_RoundCounter = 3;
+    context.m_CurrentFamily = context.m_RightMemberIndex = context.m_LeftMemberIndex = 1;
+    context.m_AnswerTurnPending = context.m_AIMayAct = context.m_AnswerPending = context.m_AnswerAgain = 1;
+    context.m_StealStarted = context.m_SkipAllowed = context.m_AIAnswerStarted = context.m_AIBusy = 1;
+    context.m_TimeUp = context.m_WentToSuddenDeath = 1;
+    context.m_PlayChosen = 0;
+    context.m_RoundBank = 120;
+    context.m_StruckOutAnswers = 2;
+    context.m_TypedAnswer = "last";
     context.ResetGameState();
-    EXPECT_TRUE(!context.m_AIBusy && !context.m_AnswerPending && !context.m_StealStarted && !context.m_AnswerAgain);
+    EXPECT_EQ(state(context), fresh);
     // (two players, from, to): a kept turn is reported.
     const i32 cases[][3] = {{0, 1, 0}, {0, 0, 1}, {1, 1, 2}, {1, 2, 1}, {1, 0, 0}, {0, 2, 2}, {0, 3, 3}, {1, 3, 3}};
     for (const auto& c : cases) {
