@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,8 +13,11 @@
 #include "engine/graphics/AGSkin.h"
 #include "engine/graphics/AGTextureSlot.h"
 #include "engine/graphics/PCCam.h"
+#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/systems/AnimationPools.h"
+#include "engine/graphics/AGSprite.h"
 #include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Character.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/game/RenderableModelData.h"
@@ -43,6 +47,14 @@ struct Listener : IDelegate {
     std::function<void()> then;
 };
 
+// A controller placed directly at a mode and frame.
+struct Clock : AGController {
+    void At(u32 mode, f32 frame) {
+        m_mode = mode;
+        m_output = frame;
+    }
+};
+
 class EntityAnimationsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -59,6 +71,7 @@ protected:
                                                                 authoring::Track::Quat(), authoring::Track::Vec3()));
         package.Mount();
         LoadCapacities(dir, {{"FactoryEntityAnimations", 2},
+                             {"FactoryEngineAnimationSkin", 3},
                              {"FactoryEntityAnimationStoryboard", 1},
                              {"FactoryEntityAnimationKeyFrame", 2}});
         CreateEngineAnimationFactories();
@@ -212,7 +225,11 @@ TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevels) 
     SetModelAnimation(third, "spin.anm", 4, 1.0f, 0, -1);
     EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for EntityAnimationFactory"));
     EXPECT_EQ(GetEntityAnimations(third), nullptr);
-    EXPECT_EQ(GetAnimationFactories().m_Skins->GetMaxSize(), 2u);
+    // An absent capacity repeats the one read before it.
+    const AnimationFactories& pools = GetAnimationFactories();
+    EXPECT_EQ((std::vector<u32>{pools.m_Skins->GetMaxSize(), pools.m_Models->GetMaxSize(),
+                                pools.m_Cameras->GetMaxSize(), pools.m_Handlers->GetMaxSize()}),
+              (std::vector<u32>{3, 3, 3, 3}));
     AddModelAnimationKey(third, {0, nullptr});
     AGController* shown = GetEntityAnimations(box)->m_Model->m_Controller;
     AGController* inner = GetEntityAnimations(hidden)->m_Model->m_Controller;
@@ -248,6 +265,9 @@ TEST_F(EntityAnimationsTest, StoryboardsGoBackAndBehavioursPlayThroughThePublish
     MiniGame::EntityAnimation* animation = pools.m_Animations->Alloc();
     animation->m_KeyFrames = {pools.m_KeyFrames->Alloc(), pools.m_KeyFrames->Alloc()};
     controller->m_Storyboard->m_Animations = {animation};
+    EXPECT_EQ((std::vector<u32>{pools.m_Storyboards->GetMaxSize(), pools.m_Animations->GetMaxSize(),
+                                pools.m_KeyFrames->GetMaxSize(), pools.m_Controllers->GetMaxSize()}),
+              (std::vector<u32>{1, 1, 2, 2}));
     ReleaseEntityController(controller);
     EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
                   pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(),
@@ -284,6 +304,193 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
     EXPECT_TRUE(GetEntityAnimations(box)->m_Textures.empty() && log.Contains("can't Find the controller in this material"));
     CleanupAnimations(&set);
     package.GiveBack(TypeKey::Model, tile);
+}
+
+TEST_F(EntityAnimationsTest, KindsAnswerTheirOwnClassAndTheBase) {
+    namespace C = Entities::ClassTypes;
+    EngineAnimationSkin skinKind;
+    EngineAnimationModel modelKind;
+    EngineAnimationTexture textureKind;
+    EngineAnimationUV uvKind;
+    EngineAnimationCamera cameraKind;
+    const EngineAnimationBase* kinds[] = {&skinKind, &modelKind, &textureKind, &uvKind, &cameraKind};
+    const u32 ids[] = {C::kEngineAnimationBase.m_Id, C::kEngineAnimationSkin.m_Id, C::kEngineAnimationModel.m_Id,
+                       C::kEngineAnimationTexture.m_Id, C::kEngineAnimationUV.m_Id};
+    for (u32 kind = 0; kind < 5; ++kind)
+        for (u32 id = 0; id < 5; ++id)
+            EXPECT_EQ(kinds[kind]->IsA(ids[id]), id == 0 || id == kind + 1) << kind << id;
+}
+
+TEST_F(EntityAnimationsTest, KeysFireByDirectionOnceAndReArmWhenPlaybackLeaves) {
+    // Frames seen in turn by a key at frame 10, and whether it fires on each.
+    const struct {
+        u32 mode;
+        std::vector<std::pair<f32, bool>> steps;
+    } runs[] = {
+        {AGController::kOnce, {{8.9f, false}, {9.0f, true}, {9.5f, false}, {12, false}, {0, false}, {9.2f, true}}},
+        {AGController::kLoop, {{9.0f, true}, {10, false}, {8.9f, false}, {9.0f, true}}},
+        {AGController::kOnceReverse, {{10.5f, false}, {10, true}, {9, false}, {11, false}, {10, true}}},
+        {AGController::kLoopReverse, {{10, true}, {0, false}, {10.1f, false}, {9.9f, true}}},
+        {AGController::kStopped, {{50, true}, {0, false}, {10, false}}},
+        {AGController::kStop, {{9.5f, false}, {10, false}}},
+        {AGController::kOnceThenReverse, {{9.5f, false}, {10, false}}},
+    };
+    for (const auto& run : runs) {
+        Clock clock;
+        EngineAnimationModel animation;
+        animation.m_Controller = &clock;
+        Listener key(journal, "k");
+        AddKey(animation, {10, &key});
+        for (const auto& [frame, fires] : run.steps) {
+            journal.clear();
+            clock.At(run.mode, frame);
+            FireAnimationKeys(animation);
+            EXPECT_EQ(journal.size(), fires ? 1u : 0u) << "mode " << run.mode << " frame " << frame;
+        }
+        EXPECT_FALSE(AreKeysFiring());
+        ClearKeys(animation);
+    }
+    // A skin follows its incoming controller while it fades.
+    Clock current, incoming;
+    EngineAnimationSkin fading;
+    fading.m_Controller = &current;
+    fading.m_IncomingController = &incoming;
+    current.At(AGController::kLoop, 0);
+    incoming.At(AGController::kLoop, 20);
+    Listener key(journal, "skin");
+    journal.clear();
+    AddKey(fading, {15, &key});
+    FireAnimationKeys(fading);
+    EXPECT_EQ(journal.size(), 1u);
+    ClearKeys(fading);
+    fading.m_IncomingController = nullptr;
+    fading.m_Controller = nullptr;
+}
+
+TEST_F(EntityAnimationsTest, KeysShareAFrameAndGoBackWithTheirLastDelegate) {
+    Clock clock;
+    EngineAnimationModel animation;
+    animation.m_Controller = &clock;
+    Listener a(journal, "a"), b(journal, "b"), c(journal, "c");
+    auto& handlers = *GetAnimationFactories().m_Handlers;
+    AddKey(animation, {10, &a});
+    AddKey(animation, {20, &c});
+    AddKey(animation, {10, &b});
+    AddKey(animation, {30, nullptr});
+    ASSERT_EQ(animation.m_Keys.size(), 2u);
+    EXPECT_EQ(handlers.GetUsedCount(), 2u);
+    EXPECT_EQ(animation.m_Keys[0]->m_Event.Count(), 2u);
+    RemoveKey(animation, {20, &a});  // not at that frame
+    EXPECT_EQ(animation.m_Keys[0]->m_Event.Count() + animation.m_Keys[1]->m_Event.Count(), 3u);
+    RemoveKey(animation, {10, &a});
+    EXPECT_EQ(animation.m_Keys.size(), 2u);
+    clock.At(AGController::kOnce, 9);
+    FireAnimationKeys(animation);
+    EXPECT_EQ(journal, (std::vector<std::string>{"b"}));
+    RemoveKey(animation, {10, &b});
+    ASSERT_EQ(animation.m_Keys.size(), 1u);
+    EXPECT_EQ(animation.m_Keys[0]->m_Frame, 20u);
+    EXPECT_EQ(handlers.GetUsedCount(), 1u);
+    AddKey(animation, {40, &a});
+    ClearKeys(animation);
+    EXPECT_TRUE(animation.m_Keys.empty());
+    EXPECT_EQ(handlers.GetUsedCount(), 0u);
+}
+
+TEST_F(EntityAnimationsTest, SkinKeysAndTheirLookUp) {
+    LogCapture log;
+    const struct {
+        std::vector<i32> types, key;
+        bool made, reported;
+    } descriptions[] = {
+        {{4, 5}, {4, 5}, true, false},
+        {{-1}, {0, 1, 2, 3, 4, 5, 6, 7}, true, false},
+        {{-1, 3}, {0, 1, 2, 3, 4, 5, 6, 7}, true, true},
+        {{3, -1}, {3, -1}, true, false},
+        {{}, {}, false, true},
+    };
+    for (const auto& d : descriptions) {
+        log.Clear();
+        MiniGame::BehaviorActionSkin description;
+        description.m_Name = "rig.skel";
+        description.m_ModelTypes = d.types;
+        AvatarSkin key{nullptr, "old", {9}};
+        EXPECT_EQ(MakeAvatarSkinKey(description, key), d.made);
+        EXPECT_EQ(key.m_ModelTypes, d.key);
+        EXPECT_EQ(key.m_Name, "rig.skel");
+        EXPECT_EQ(!log.Lines().empty(), d.reported) << d.types.size();
+    }
+    // Found: the first with the same name, as many types, and one in common.
+    EntityAnimations record;
+    EngineAnimationSkin legs, arms;
+    legs.m_Key = AvatarSkin{nullptr, "rig", {4, 5}};
+    arms.m_Key = AvatarSkin{nullptr, "rig", {0, 1, 2}};
+    record.m_Skins = {&legs, &arms};
+    const struct {
+        const char* name;
+        std::vector<i32> types;
+        EngineAnimationSkin* found;
+    } wanted[] = {{"rig", {5, 6}, &legs}, {"rig", {6, 7}, nullptr},     {"rig", {5}, nullptr},
+                  {"gir", {4, 5}, nullptr}, {"rig", {2, 3, 4}, &arms}, {"rig", {4, 5, 6}, nullptr}};
+    for (const auto& w : wanted)
+        EXPECT_EQ(FindSkinAnimation(record, AvatarSkin{nullptr, w.name, w.types}), w.found) << w.name;
+    // A skin over models already driven is reported once per such skin and made anyway.
+    record.m_Skins.clear();
+    log.Clear();
+    for (const std::vector<i32>& types : {std::vector<i32>{0, 1}, {1, 2}, {1, 5}})
+        EXPECT_NE(AddSkinAnimation(record, FILE_PROP_DATA, "rig.mdl", AvatarSkin{nullptr, "rig.skel", types},
+                                   "rig.slide", 0.0f),
+                  nullptr);
+    EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), "two Skin are targeting the same models !!!"), 3);
+    ASSERT_EQ(record.m_Skins.size(), 3u);
+    EXPECT_NE(record.m_Skins[2]->m_Key.m_Skeleton, nullptr);
+    EXPECT_NE(record.m_Skins[2]->m_Current, nullptr);
+    // Model animations: a second one is reported and takes the place of the first.
+    EngineAnimationModel* first = AddModelAnimation(record, "rig.mdl", "spin.anm");
+    log.Clear();
+    EngineAnimationModel* second = AddModelAnimation(record, "rig.mdl", "spin.anm");
+    EXPECT_TRUE(log.Contains("You can't have two different Model animation"));
+    EXPECT_NE(first, second);
+    EXPECT_EQ(record.m_Model, second);
+    EXPECT_EQ(GetAnimationFactories().m_Models->GetUsedCount(), 1u);
+    const AGController* loop = second->m_Controller;
+    EXPECT_EQ((std::vector<f32>{f32(loop->GetMode()), loop->GetEndFrame(), loop->GetOutput()}),
+              (std::vector<f32>{f32(AGController::kLoop), 99, 0}));
+    ReleaseEntityAnimations(box, record);
+    EXPECT_EQ(GetAnimationFactories().m_Skins->GetUsedCount() + GetAnimationFactories().m_Models->GetUsedCount(), 0u);
+}
+
+TEST_F(EntityAnimationsTest, PlayModesPlaceSpeedAndTimeAtThirtyFrames) {
+    // A controller at frame 20 of 0..60, speed 2; then one step of 300 ms.
+    const struct {
+        i32 mode;
+        f32 speed;
+        i32 start, end;
+        u32 controllerMode;
+        f32 frame, after;
+    } rows[] = {
+        {3, -1.0f, 10, -1, 3, 10, 28},   // start placed, speed kept
+        {3, 0.5f, -1, -1, 3, 20, 24.5f},  // place kept
+        {4, 0.0f, 5, 7, 4, 5, 5},         // speed 0 holds
+        {5, 1.0f, 10, -1, 5, 20, 11},     // backward: the start frame is not used
+        {6, 1.0f, -1, 7, 6, 60, 51},      // backward from the controller's own end
+        {1, 1.0f, 10, -1, 1, 10, 10},
+    };
+    for (const auto& r : rows) {
+        AGController controller;
+        controller.SetRange(0, 60);
+        controller.SetTime(20 * controller.GetFrameDuration());
+        controller.SetSpeed(2.0f);
+        ApplyPlayMode(controller, r.mode, r.speed, r.start, r.end);
+        EXPECT_EQ(controller.GetMode(), r.controllerMode) << r.mode;
+        EXPECT_NEAR(controller.GetOutput(), r.frame, 1e-3f) << r.mode;
+        controller.UpdateBy(300.0f);
+        EXPECT_NEAR(controller.GetOutput(), r.after, 1e-3f) << r.mode;
+    }
+    AGController slow;
+    slow.SetFrameRate(15.0f);
+    ApplyPlayMode(slow, 4, 1.0f, -1, -1);
+    EXPECT_FLOAT_EQ(slow.GetFrameDuration(), 1000.0f / 30.0f);
 }
 
 }  // namespace
