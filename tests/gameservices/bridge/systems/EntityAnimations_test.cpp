@@ -493,4 +493,192 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceSpeedAndTimeAtThirtyFrames) {
     EXPECT_FLOAT_EQ(slow.GetFrameDuration(), 1000.0f / 30.0f);
 }
 
+TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
+    LogCapture log;
+    Entities::Prop bare, sprite, dressed;
+    AGSprite engineSprite;
+    Avatar avatar;
+    sprite.VolatileDatas.Set(kENGINE_DATA_SPRITE, &engineSprite);
+    dressed.VolatileDatas.Set(kENGINE_DATA_AVATAR, &avatar);
+    Listener listener(journal, "l");
+    const AnimationKey key{1, &listener};
+    SetModelAnimation(box, "spin.anm", 4, 1.0f, -1, -1);  // box: a model animation only
+    SetCameraAnimation(camera, 4, 1.0f, -1, -1);          // camera: its camera animation only
+    const char* const first = "you must set an animation first";
+    const char* const replay = "you try to Replay an animation that doesn't exist !!";
+    const char* const speed = "you try to change the speed of an animation that doesn't exist !!";
+    const char* const noKey = "can't find this animation to add a key";
+    const char* const noTexture = "can't find this texture animation";
+    const struct {
+        std::function<i32()> call;
+        const char* report;
+    } rows[] = {
+        {[&] { return ReplayModelAnimation(bare, 3, -1, -1), 0; }, first},
+        {[&] { return SetCameraAnimationSpeed(bare, 1.0f), 0; }, first},
+        {[&] { return AddUVAnimationKey(bare, "tile.mat", key), 0; }, first},
+        {[&] { return GetModelAnimationEndFrame(bare); }, first},
+        {[&] { return GetCameraAnimationEndFrame(bare); }, first},
+        {[&] { return GetSkinAnimationEndFrame(bare, skin); }, first},
+        {[&] { return GetTextureAnimationEndFrame(bare, "tile.mat"); }, first},
+        {[&] { return GetUVAnimationEndFrame(bare, "tile.mat"); }, first},
+        {[&] { return ReplaySkinAnimation(box, skin, 3, -1, -1), 0; }, replay},
+        {[&] { return ReplayTextureAnimation(box, "tile.mat", 3, -1, -1), 0; }, replay},
+        {[&] { return ReplayUVAnimation(box, "tile.mat", 3, -1, -1), 0; }, replay},
+        {[&] { return ReplayCameraAnimation(box, 3, -1, -1), 0; }, replay},
+        {[&] { return ReplayModelAnimation(camera, 3, -1, -1), 0; }, replay},
+        {[&] { return SetSkinAnimationSpeed(box, skin, 1.0f), 0; }, speed},
+        {[&] { return SetModelAnimationSpeed(camera, 1.0f), 0; }, speed},
+        {[&] { return SetTextureAnimationSpeed(box, "tile.mat", 1.0f), 0; }, speed},
+        {[&] { return SetUVAnimationSpeed(box, "tile.mat", 1.0f), 0; }, speed},
+        {[&] { return SetCameraAnimationSpeed(box, 1.0f), 0; }, speed},
+        {[&] { return AddSkinAnimationKey(box, skin, key), 0; }, noKey},
+        {[&] { return AddModelAnimationKey(camera, key), 0; }, noKey},
+        {[&] { return AddTextureAnimationKey(box, "tile.mat", key), 0; }, noKey},
+        {[&] { return AddUVAnimationKey(box, "tile.mat", key), 0; }, noKey},
+        {[&] { return AddCameraAnimationKey(box, key), 0; }, noKey},
+        {[&] { return RemoveSkinAnimationKey(box, skin, key), 0; }, noKey},
+        {[&] { return RemoveCameraAnimationKey(box, key), 0; }, noKey},
+        {[&] { return RemoveModelAnimationKey(camera, key), 0; }, "can't find this animation "},
+        {[&] { return RemoveTextureAnimationKey(box, "tile.mat", key), 0; }, noTexture},
+        {[&] { return RemoveUVAnimationKey(box, "tile.mat", key), 0; }, noTexture},
+        {[&] { return GetSkinAnimationEndFrame(box, skin); }, "Error GetSkinAnimationEndFrame failed!"},
+        {[&] { return GetModelAnimationEndFrame(camera); }, "Error GetModelAnimationEndFrame failed!"},
+        {[&] { return GetTextureAnimationEndFrame(box, "tile.mat"); }, "Error GetTextureAnimationEndFrame failed!"},
+        {[&] { return GetUVAnimationEndFrame(box, "tile.mat"); }, "Error GetUVAnimationEndFrame failed!"},
+        {[&] { return GetCameraAnimationEndFrame(box); }, "Failed to retrieve AGCamera!"},
+        {[&] { return SetCameraAnimation(box, 4, 1.0f, -1, -1), 0; }, "Failed to initialize the Camera animation!"},
+        {[&] { return SetModelAnimation(sprite, "spin.anm", 4, 1.0f, -1, -1), 0; },
+         "ModelAnimation is not suported for the Sprite"},
+        {[&] { return SetModelAnimation(dressed, "spin.anm", 4, 1.0f, -1, -1), 0; },
+         "ModelAnimation is not suported for the Avatar"},
+        {[&] { return SetSkinAnimation(sprite, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1), 0; },
+         "SkinAnimation is not suported for the Sprite"},
+        {[&] { return SetUVAnimation(dressed, "tile.mat", 4, 1.0f, -1, -1), 0; },
+         "TextureAnimation is not suported for the Avatar"},
+    };
+    for (const auto& row : rows) {
+        log.Clear();
+        EXPECT_EQ(row.call(), 0) << row.report;
+        EXPECT_EQ(log.Lines(), (std::vector<std::string>{row.report}));
+    }
+    EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 0u);
+    EXPECT_TRUE(GetEntityAnimations(box)->m_Skins.empty() && GetEntityAnimations(bare) == nullptr &&
+                GetEntityAnimations(sprite) == nullptr && GetEntityAnimations(dressed) == nullptr);
+}
+
+TEST_F(EntityAnimationsTest, BehavioursReachEveryKindThroughTheServices) {
+    CreateEntityAnimationFactories();
+    KorvoGame::IEntityAnimation& services = *KorvoGame::IEntityAnimation::Get();
+    AGModel* tile = package.Instance<AGModel>(TypeKey::Model, "tile.mdl");
+    RenderableModelData tileData;
+    tileData.m_RenderableKind = RenderableModelData::kModel;
+    Entities::Prop tiled;
+    tiled.VolatileDatas.Set(kENGINE_DATA_MODEL, tile);
+    tiled.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &tileData);
+    set.m_Props.push_back(&tiled);
+    engineCamera.GetController()->SetRange(0, 30);
+    auto target = [](i32 kind, const char* name, const MiniGame::BehaviorActionSkin* skin) {
+        KorvoGame::AnimationTarget t;
+        t.kind = kind;
+        t.name = name;
+        t.skin = skin;
+        return t;
+    };
+    const struct {
+        Entities::Entity* entity;
+        KorvoGame::AnimationTarget target;
+        std::function<AGController*()> controller;
+        i32 endFrame;
+    } kinds[] = {
+        {&box, target(KorvoGame::kAnimationSkin, "rig.slide", &skin),
+         [&] { return GetEntityAnimations(box)->m_Skins.at(0)->m_Controller; }, 29},
+        {&box, target(KorvoGame::kAnimationModel, "spin.anm", nullptr),
+         [&] { return GetEntityAnimations(box)->m_Model->m_Controller; }, 99},
+        {&tiled, target(KorvoGame::kAnimationUV, "tile.mat", nullptr),
+         [&] { return GetEntityAnimations(tiled)->m_UVs.at(0)->m_Controller; }, 18},
+        {&camera, target(KorvoGame::kAnimationCamera, "", nullptr), [&] { return engineCamera.GetController(); }, 29},
+    };
+    for (const auto& k : kinds) {
+        journal.clear();
+        services.Start(*k.entity, k.target, 0.0f, 4, 1.0f, 0, -1);
+        AGController* controller = k.controller();
+        ASSERT_NE(controller, nullptr) << k.target.kind;
+        EXPECT_EQ(services.GetEndFrame(*k.entity, k.target), k.endFrame);
+        services.Replay(*k.entity, k.target, 3, 0, -1);
+        EXPECT_EQ(controller->GetMode(), u32(AGController::kOnce));
+        services.SetSpeed(*k.entity, k.target, 0.25f);
+        controller->UpdateBy(400.0f);
+        EXPECT_NEAR(controller->GetOutput(), 3.0f, 1e-3f) << k.target.kind;
+        Listener listener(journal, "key");
+        services.AddKey(*k.entity, k.target, 2, &listener);
+        services.AddKey(*k.entity, k.target, -1, &listener);
+        FireEntityAnimationKeys(*GetEntityAnimations(*k.entity));
+        EXPECT_EQ(journal.size(), 1u) << k.target.kind;
+        services.RemoveKey(*k.entity, k.target, 2, &listener);
+        EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 0u) << k.target.kind;
+        CleanupAnimations(&set);
+    }
+    LogCapture log;
+    const KorvoGame::AnimationTarget unknown = target(7, "", nullptr);
+    services.Start(box, unknown, 0.0f, 4, 1.0f, 0, -1);
+    services.Replay(box, unknown, 4, 0, -1);
+    services.SetSpeed(box, unknown, 1.0f);
+    Listener stray(journal, "stray");
+    services.AddKey(box, unknown, 1, &stray);
+    EXPECT_EQ(services.GetEndFrame(box, unknown), 0);
+    EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), "No animation of kind 7"), 5);
+    CleanupAnimations(&set);
+    set.m_Props.pop_back();
+    package.GiveBack(TypeKey::Model, tile);
+    DestroyEntityAnimationFactories();
+}
+
+TEST_F(EntityAnimationsTest, CharactersPoseTheirSkinsAndFireKeysWhenShownAndActive) {
+    Entities::Character dad{"Dad"};
+    set.m_Props.clear();
+    set.m_Characters.push_back(&dad);
+    dad.VolatileDatas = box.VolatileDatas;
+    dad.Visible = true;
+    SetSkinAnimation(dad, skin, "rig.slide", 0.0f, 4, 1.0f, 0, -1);
+    SetModelAnimation(dad, "spin.anm", 4, 1.0f, 0, -1);
+    EntityAnimations& record = *GetEntityAnimations(dad);
+    Listener key(journal, "dad");
+    AddModelAnimationKey(dad, {0, &key});
+    const struct {
+        bool visible, active;
+        f32 skinFrame;
+        size_t fired;
+    } frames[] = {{false, true, 0, 0}, {true, false, 0, 0}, {true, true, 3, 1}, {true, true, 6, 1}};
+    for (const auto& f : frames) {
+        dad.Visible = f.visible;
+        dad.Activate = f.active;
+        UpdateAnimations(&set, 100);
+        EXPECT_NEAR(record.m_Skins.at(0)->m_Controller->GetOutput(), f.skinFrame, 1e-3f);
+        EXPECT_EQ(record.m_Model->m_Controller->GetOutput(), 0.0f);
+        EXPECT_EQ(journal.size(), f.fired);
+    }
+    // The level's end gives everything back and leaves the model driving nothing of it.
+    camera.SetAnimationData(4, 1.0f);
+    SetCameraAnimation(camera, 4, 1.0f, -1, -1);
+    CleanupAnimations(&set);
+    EXPECT_EQ(GetEntityAnimations(dad), nullptr);
+    EXPECT_EQ(GetEntityAnimations(camera), nullptr);
+    EXPECT_EQ(camera.GetAnimationData(), nullptr);
+    EXPECT_EQ(model->GetSkin(), nullptr);
+    EXPECT_EQ(model->GetModelAnimation(), nullptr);
+    const AnimationFactories& pools = GetAnimationFactories();
+    EXPECT_EQ(pools.m_Entities->GetUsedCount() + pools.m_Skins->GetUsedCount() + pools.m_Models->GetUsedCount() +
+                  pools.m_Cameras->GetUsedCount() + pools.m_Handlers->GetUsedCount(),
+              0u);
+    // Controllers made for skins go with them; others stay listed until game end.
+    const u32 listed = GetAnimationControllerCount();
+    AGController foreign;
+    ReleaseAnimationController(&foreign);
+    AGController* made = NewAnimationController();
+    EXPECT_EQ(GetAnimationControllerCount(), listed + 1);
+    ReleaseAnimationController(made);
+    EXPECT_EQ(GetAnimationControllerCount(), listed);
+    set.m_Characters.clear();
+}
+
 }  // namespace
