@@ -66,7 +66,11 @@ protected:
         bones[0].position.Key(0, {0, 0, 0}).Key(30, {3, 0, 0});
         bones[1].boneIndex = 1;
         bones[1].position.Key(0, {0, 0, 0}).Key(30, {0, 6, 0});
+        // Bone 0 held at x = 10.
+        std::vector<authoring::SkinBoneTracks> hold(1);
+        hold[0].position.Key(0, {10, 0, 0}).Key(30, {10, 0, 0});
         w.Add("rig.slide", 0, authoring::SkinAnimationBytes(31, 30, bones))
+            .Add("rig.hold", 0, authoring::SkinAnimationBytes(31, 30, hold))
             .Add("spin.anm", 0, authoring::ModelAnimationBytes(100, 30, authoring::Track::Vec3(),
                                                                 authoring::Track::Quat(), authoring::Track::Vec3()));
         package.Mount();
@@ -194,15 +198,20 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
     EXPECT_NEAR(skeleton->Bones()[1].position.y, 3.6f, 1e-4f);
     AGController* current = animation->m_Controller;
     // A fade of 0.5 s is half done after 250 ms and over on the first frame at 500 ms.
-    SetSkinAnimation(box, skin, "rig.idle", 0.5f, 4, 1.0f, -1, -1);
-    for (u32 dt : {250u, 249u})
-        UpdateAnimations(&set, dt);
-    EXPECT_EQ(animation->m_IncomingName, "rig.idle");
+    SetSkinAnimation(box, skin, "rig.hold", 0.5f, 4, 1.0f, -1, -1);
+    // Half way: slide at frame 25.5 (x 2.55) moved half way to the held 10.
+    UpdateAnimations(&set, 250);
+    EXPECT_NEAR(skeleton->Bones()[0].position.x, 6.275f, 1e-3f);
+    EXPECT_NEAR(skeleton->Bones()[1].position.y, 5.1f, 1e-3f);
+    UpdateAnimations(&set, 249);
+    EXPECT_EQ(animation->m_IncomingName, "rig.hold");
     UpdateAnimations(&set, 1);
-    EXPECT_EQ(animation->m_CurrentName + (animation->m_Incoming ? "+" : ""), "rig.idle");
+    EXPECT_EQ(animation->m_CurrentName + (animation->m_Incoming ? "+" : ""), "rig.hold");
     EXPECT_TRUE(animation->m_Controller == current && model->GetController() == current);
+    EXPECT_EQ(skeleton->Bones()[0].position.x, 10.0f);
+    EXPECT_EQ(animation->m_IncomingController, nullptr);
     // The same name re-plays; a fade of no length ends at the next update, even of 0 ms.
-    SetSkinAnimation(box, skin, "rig.idle", 0.5f, 4, 1.0f, -1, -1);
+    SetSkinAnimation(box, skin, "rig.hold", 0.5f, 4, 1.0f, -1, -1);
     EXPECT_EQ(GetAnimationControllerCount(), 1u);
     SetSkinAnimation(box, skin, "rig.slide", 0.0f, 3, 1.0f, 15, -1);
     UpdateAnimations(&set, 0);
@@ -289,10 +298,16 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
     AGModel* tile = package.Instance<AGModel>(TypeKey::Model, "tile.mdl");
     box.VolatileDatas.Set(kENGINE_DATA_MODEL, tile);
     description.m_RenderableKind = RenderableModelData::kModel;
-    for (int twice = 0; twice < 2; ++twice)
-        SetUVAnimation(box, "tile.mat", 4, 2.0f, 3, -1);
+    // The new controller starts where the slot's own stands, over one frame less, timed at 30 per second.
+    tile->FindSkin("tile.mat")->GetSlot(0)->GetController()->UpdateBy(200.0f);
+    SetUVAnimation(box, "tile.mat", 4, 2.0f, -1, -1);
     ASSERT_EQ(GetEntityAnimations(box)->m_UVs.size(), 1u);
     AGController* controller = GetEntityAnimations(box)->m_UVs[0]->m_Controller;
+    EXPECT_EQ((std::vector<f32>{controller->GetStartFrame(), controller->GetEndFrame(), controller->GetEndTime()}),
+              (std::vector<f32>{0, 18, 18 * controller->GetFrameDuration()}));
+    EXPECT_NEAR(controller->GetOutput(), 6.0f, 1e-3f);
+    SetUVAnimation(box, "tile.mat", 4, 2.0f, 3, -1);
+    ASSERT_EQ(GetEntityAnimations(box)->m_UVs.size(), 1u);
     EXPECT_EQ(tile->FindSkin("tile.mat")->GetSlot(0)->GetController(), controller);
     EXPECT_EQ(GetUVAnimationEndFrame(box, "tile.mat"), 18);
     SetUVAnimationSpeed(box, "tile.mat", 0.5f);
@@ -504,6 +519,13 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
     const AnimationKey key{1, &listener};
     SetModelAnimation(box, "spin.anm", 4, 1.0f, -1, -1);  // box: a model animation only
     SetCameraAnimation(camera, 4, 1.0f, -1, -1);          // camera: its camera animation only
+    // and a texture animation "flip" and a UV animation "tile.mat": neither kind finds the other.
+    AGController flipClock, tileClock;
+    flipClock.SetRange(0, 5);
+    tileClock.SetRange(0, 7);
+    AddTextureAnimation(*GetEntityAnimations(box), &flipClock, "flip");
+    AddUVAnimation(*GetEntityAnimations(box), &tileClock, "tile.mat");
+    EXPECT_EQ(GetTextureAnimationEndFrame(box, "flip") * 10 + GetUVAnimationEndFrame(box, "tile.mat"), 57);
     const char* const first = "you must set an animation first";
     const char* const replay = "you try to Replay an animation that doesn't exist !!";
     const char* const speed = "you try to change the speed of an animation that doesn't exist !!";
@@ -523,28 +545,28 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
         {[&] { return GetUVAnimationEndFrame(bare, "tile.mat"); }, first},
         {[&] { return ReplaySkinAnimation(box, skin, 3, -1, -1), 0; }, replay},
         {[&] { return ReplayTextureAnimation(box, "tile.mat", 3, -1, -1), 0; }, replay},
-        {[&] { return ReplayUVAnimation(box, "tile.mat", 3, -1, -1), 0; }, replay},
+        {[&] { return ReplayUVAnimation(box, "flip", 3, -1, -1), 0; }, replay},
         {[&] { return ReplayCameraAnimation(box, 3, -1, -1), 0; }, replay},
         {[&] { return ReplayModelAnimation(camera, 3, -1, -1), 0; }, replay},
         {[&] { return SetSkinAnimationSpeed(box, skin, 1.0f), 0; }, speed},
         {[&] { return SetModelAnimationSpeed(camera, 1.0f), 0; }, speed},
         {[&] { return SetTextureAnimationSpeed(box, "tile.mat", 1.0f), 0; }, speed},
-        {[&] { return SetUVAnimationSpeed(box, "tile.mat", 1.0f), 0; }, speed},
+        {[&] { return SetUVAnimationSpeed(box, "flip", 1.0f), 0; }, speed},
         {[&] { return SetCameraAnimationSpeed(box, 1.0f), 0; }, speed},
         {[&] { return AddSkinAnimationKey(box, skin, key), 0; }, noKey},
         {[&] { return AddModelAnimationKey(camera, key), 0; }, noKey},
         {[&] { return AddTextureAnimationKey(box, "tile.mat", key), 0; }, noKey},
-        {[&] { return AddUVAnimationKey(box, "tile.mat", key), 0; }, noKey},
+        {[&] { return AddUVAnimationKey(box, "flip", key), 0; }, noKey},
         {[&] { return AddCameraAnimationKey(box, key), 0; }, noKey},
         {[&] { return RemoveSkinAnimationKey(box, skin, key), 0; }, noKey},
         {[&] { return RemoveCameraAnimationKey(box, key), 0; }, noKey},
         {[&] { return RemoveModelAnimationKey(camera, key), 0; }, "can't find this animation "},
         {[&] { return RemoveTextureAnimationKey(box, "tile.mat", key), 0; }, noTexture},
-        {[&] { return RemoveUVAnimationKey(box, "tile.mat", key), 0; }, noTexture},
+        {[&] { return RemoveUVAnimationKey(box, "flip", key), 0; }, noTexture},
         {[&] { return GetSkinAnimationEndFrame(box, skin); }, "Error GetSkinAnimationEndFrame failed!"},
         {[&] { return GetModelAnimationEndFrame(camera); }, "Error GetModelAnimationEndFrame failed!"},
         {[&] { return GetTextureAnimationEndFrame(box, "tile.mat"); }, "Error GetTextureAnimationEndFrame failed!"},
-        {[&] { return GetUVAnimationEndFrame(box, "tile.mat"); }, "Error GetUVAnimationEndFrame failed!"},
+        {[&] { return GetUVAnimationEndFrame(box, "flip"); }, "Error GetUVAnimationEndFrame failed!"},
         {[&] { return GetCameraAnimationEndFrame(box); }, "Failed to retrieve AGCamera!"},
         {[&] { return SetCameraAnimation(box, 4, 1.0f, -1, -1), 0; }, "Failed to initialize the Camera animation!"},
         {[&] { return SetModelAnimation(sprite, "spin.anm", 4, 1.0f, -1, -1), 0; },
@@ -664,6 +686,7 @@ TEST_F(EntityAnimationsTest, CharactersPoseTheirSkinsAndFireKeysWhenShownAndActi
     EXPECT_EQ(GetEntityAnimations(dad), nullptr);
     EXPECT_EQ(GetEntityAnimations(camera), nullptr);
     EXPECT_EQ(camera.GetAnimationData(), nullptr);
+    EXPECT_EQ(GetAnimationControllerCount(), 1u);  // the model animation's
     EXPECT_EQ(model->GetSkin(), nullptr);
     EXPECT_EQ(model->GetModelAnimation(), nullptr);
     const AnimationFactories& pools = GetAnimationFactories();
