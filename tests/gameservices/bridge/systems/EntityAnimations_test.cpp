@@ -472,6 +472,25 @@ TEST_F(EntityAnimationsTest, SkinKeysAndTheirLookUp) {
     EXPECT_EQ((std::vector<f32>{f32(loop->GetMode()), loop->GetEndFrame(), loop->GetOutput()}),
               (std::vector<f32>{f32(AGController::kLoop), 99, 0}));
     ReleaseEntityAnimations(box, record);
+    // A model animation taken again from its pool loops its own controller from frame 0.
+    KorvoGame::Factory<EngineAnimationModel>& models = *GetAnimationFactories().m_Models;
+    std::vector<EngineAnimationModel*> taken;
+    while (EngineAnimationModel* used = models.Alloc())
+        taken.push_back(used);
+    for (EngineAnimationModel* used : taken) {
+        if (!used->m_Controller)
+            used->m_Controller = NewAnimationController();
+        used->m_Controller->SetMode(AGController::kOnce);
+        used->m_Controller->SetRange(0, 10);
+        used->m_Controller->SetTime(200.0f);
+        GiveBackTo(&models, used);
+    }
+    const u32 controllers = GetAnimationControllerCount();
+    const AGController* again = AddModelAnimation(record, "rig.mdl", "spin.anm")->m_Controller;
+    EXPECT_EQ(GetAnimationControllerCount(), controllers);
+    EXPECT_EQ((std::vector<f32>{f32(again->GetMode()), again->GetEndFrame(), again->GetOutput()}),
+              (std::vector<f32>{f32(AGController::kLoop), 99, 0}));
+    ReleaseEntityAnimations(box, record);
     EXPECT_EQ(GetAnimationFactories().m_Skins->GetUsedCount() + GetAnimationFactories().m_Models->GetUsedCount(), 0u);
 }
 
