@@ -162,8 +162,14 @@ TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrame) {
     // Once per loop, in the order added, on the first frame at 9 or more.
     EXPECT_EQ(journal, (std::vector<std::string>{"a", "b", "a", "b"}));
     EXPECT_TRUE(firedAt.at(0) >= 9.0f && firedAt.at(0) < 9.5f) << firedAt.at(0);
-    // Removing its own key inside the pass lets the others fire; it is gone afterwards.
+    // An inactive camera fires nothing.
     journal.clear();
+    camera.Activate = false;
+    ReplayCameraAnimation(camera, 3, 9, -1);
+    UpdateAnimations(&set, 0);
+    EXPECT_TRUE(journal.empty());
+    camera.Activate = true;
+    // Removing its own key inside the pass lets the others fire; it is gone afterwards.
     first.then = [&] { RemoveCameraAnimationKey(camera, {10, &first}); };
     ReplayCameraAnimation(camera, 3, 9, -1);
     UpdateAnimations(&set, 0);
