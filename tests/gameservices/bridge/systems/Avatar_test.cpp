@@ -13,6 +13,7 @@
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/game/CharacterManager.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
@@ -52,6 +53,7 @@ protected:
         EXPECT_EQ(RenderingSystem::GetAvatarFactory()->GetUsedCount(), 0u);
         DestroyEngineAnimationFactories();
         RenderingSystem::Shutdown();
+        EXPECT_EQ(KorvoGame::CharacterManager::Instance()->GetAvatarRendering(), nullptr);
     }
     // Avatar models drawn by the level's layer.
     std::vector<u32> Drawn() const {
@@ -149,6 +151,108 @@ TEST_F(AvatarTest, SkinsMayNotShareModelsAndNamesGiveModelTypes) {
     EXPECT_TRUE(log.Contains("invalide list of model"));
     all.m_ModelTypes.clear();
     EXPECT_FALSE(MakeAvatarSkinKey(all, key));
+}
+
+TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {
+    AGSkin eyes;
+    Avatar avatar;
+    EXPECT_EQ(avatar.m_LayerInStep, 1);
+    avatar.Show();
+    avatar.SetPart(0, "head.mdl");
+    AGModel* head = avatar.m_Parts[0];
+    ASSERT_NE(head, nullptr);
+    EXPECT_TRUE(head->HasFlags(AGRenderable::kActive));
+    EXPECT_EQ(avatar.m_LayerInStep, 0);
+    EXPECT_EQ(avatar.m_ModelsToAdd, std::vector<AGModel*>{head});
+    avatar.Hide();
+    EXPECT_FALSE(head->HasFlags(AGRenderable::kActive) || avatar.m_Visible);
+    avatar.SetPart(1, "eyeL.mdl");
+    AGModel* eye = avatar.m_Parts[1];
+    EXPECT_FALSE(eye->HasFlags(AGRenderable::kActive));
+    // Emptying a part queues its model for removal and release; types outside 0..7 do nothing.
+    avatar.m_LayerInStep = 1;
+    avatar.SetPart(0, "");
+    avatar.SetPart(-1, "hair.mdl");
+    avatar.SetPart(8, "hair.mdl");
+    EXPECT_EQ(avatar.m_Parts[0], nullptr);
+    EXPECT_EQ(avatar.m_LayerInStep, 0);
+    EXPECT_EQ(avatar.m_ModelsToRemove, std::vector<AGModel*>{head});
+    EXPECT_EQ(avatar.m_ModelsToRelease, std::vector<AGModel*>{head});
+    EXPECT_EQ(avatar.m_ModelsToAdd.size(), 2u);
+    EXPECT_EQ(Clones("hair"), 0u);
+    avatar.m_World.m[12] = 7.0f;
+    avatar.ApplyTransform();
+    EXPECT_EQ(eye->GetLocal().m[12], 7.0f);
+    avatar.Show();
+    EXPECT_TRUE(eye->HasFlags(AGRenderable::kActive) && avatar.m_Visible);
+    EXPECT_TRUE(avatar.AddSkin(AvatarSkin{&eyes, "eyes", {1, 2}}));
+    EXPECT_EQ(eye->GetSkin(), &eyes);
+    avatar.Clear();
+    EXPECT_TRUE(avatar.m_ModelsToAdd.empty() && avatar.m_ModelsToRemove.empty() && avatar.m_ModelsToRelease.empty() &&
+                avatar.m_Skins.empty() && avatar.m_Parts[1] == nullptr && avatar.m_Layer == nullptr);
+    EXPECT_EQ((std::vector<u32>{avatar.m_Visible, avatar.m_LayerInStep}), (std::vector<u32>{0, 1}));
+    EXPECT_EQ(avatar.m_World.m[12], 0.0f);
+    EXPECT_EQ(avatar.m_World.m[0], 1.0f);
+    package.GiveBack(TypeKey::Model, head);
+    package.GiveBack(TypeKey::Model, eye);
+}
+
+TEST_F(AvatarTest, DescriptionsFillPooledRecordsAndBuildOnlyOnceGiven) {
+    KorvoGame::IAvatarRendering& hooks = *KorvoGame::CharacterManager::Instance()->GetAvatarRendering();
+    Entities::Character mum{"Mum"};
+    MiniGame::BehaviorActionSkin legs;
+    legs.m_Name = "rig.skel";
+    legs.m_ModelTypes = {4, 5};
+    // A skin animation alone describes no avatar.
+    RenderingSystem::SetAvatarSkinAnimation(mum, "rig.idle", legs);
+    RenderableAvatarData* record = mum.VolatileDatas.GetRenderableAvatarData();
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->m_SkinAnimationType, 0);
+    EXPECT_EQ(record->m_AnimationName + "/" + record->m_Skin.m_Name, "rig.idle/rig.skel");
+    EXPECT_EQ(record->m_Skin.m_ModelTypes, legs.m_ModelTypes);
+    hooks.InitializeAvatar(mum);
+    EXPECT_EQ(mum.VolatileDatas.GetAs<Avatar>(kENGINE_DATA_AVATAR), nullptr);
+    description.m_DataPath = "looks";
+    description.m_Built = 1;
+    description.m_SecondFlag = 1;
+    hooks.SetRenderableAvatarData(mum, description);
+    EXPECT_EQ(mum.VolatileDatas.GetRenderableAvatarData(), record);
+    EXPECT_EQ((std::vector<u32>{record->m_Changed, record->m_Built, record->m_SecondFlag, u32(record->m_SkinAnimationType)}),
+              (std::vector<u32>{1, 1, 1, 0}));
+    EXPECT_EQ(record->m_DataPath + record->m_PartNames[6], "looksboots.mdl");
+    // Built hidden: the parts stay inactive, placed at the character.
+    mum.Visible = false;
+    mum.SetPosition(AGVec3{1, 2, 3});
+    hooks.InitializeAvatar(mum);
+    Avatar* avatar = mum.VolatileDatas.GetAs<Avatar>(kENGINE_DATA_AVATAR);
+    ASSERT_NE(avatar, nullptr);
+    EXPECT_FALSE(avatar->m_Visible || avatar->m_Parts[0]->HasFlags(AGRenderable::kActive));
+    EXPECT_EQ((std::vector<f32>{avatar->m_World.m[12], avatar->m_World.m[13], avatar->m_World.m[14]}),
+              (std::vector<f32>{1, 2, 3}));
+    ASSERT_EQ(avatar->m_Skins.size(), 1u);
+    EXPECT_EQ(avatar->m_Parts[4]->GetSkin(), avatar->m_Skins[0].m_Skeleton);
+    hooks.CleanupAvatar(mum);
+    EXPECT_EQ(mum.VolatileDatas.Count(), 0u);
+    EXPECT_EQ(RenderingSystem::GetAvatarDataFactory()->GetUsedCount() + GetAnimationFactories().m_Entities->GetUsedCount() +
+                  GetAnimationFactories().m_Skins->GetUsedCount(),
+              0u);
+    // A record taken again from the pool starts empty.
+    Entities::Character first{"First"}, second{"Second"};
+    RenderingSystem::SetAvatarSkinAnimation(first, "rig.idle", legs);
+    RenderingSystem::SetRenderableAvatarData(second, RenderableAvatarData());
+    const RenderableAvatarData& reused = *second.VolatileDatas.GetRenderableAvatarData();
+    EXPECT_EQ(&reused, record);
+    EXPECT_TRUE(reused.m_SkinAnimationType == -1 && reused.m_AnimationName.IsEmpty() &&
+                reused.m_Skin.m_ModelTypes.empty() && reused.m_DataPath.IsEmpty());
+    // A character without an avatar is still marked in step.
+    set.m_Characters.push_back(&first);
+    first.Synchronize = false;
+    RenderingSystem::Initialize(&set);
+    Frame();
+    EXPECT_TRUE(first.Synchronize);
+    set.m_Characters.pop_back();
+    for (Entities::Character* c : {&first, &second})
+        RenderingSystem::CleanupAvatar(*c);
 }
 
 }  // namespace
