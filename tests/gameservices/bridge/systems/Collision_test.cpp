@@ -10,6 +10,7 @@
 #include "gameservices/bridge/systems/BridgeSystems.h"
 #include "gameservices/bridge/systems/CollisionObject.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
+#include "gameservices/entities/Character.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
@@ -33,6 +34,31 @@ V R(const CollisionResult& r) {
             r.m_Normal.z,          r.m_Penetration.x,  r.m_Penetration.y, r.m_Penetration.z};
 }
 
+// A collidable at a point, keeping what it hits.
+struct Probe : ICollidable {
+    void onCollision(CollisionResult* r) override { hits.push_back(r->m_Other); }
+    AGVec3 GetCollidablePosition() const override { return position; }
+    AGVec3 GetCollidableScale() const override { return {1, 1, 1}; }
+    f32 GetCollidableRotationX() const override { return 0.0f; }
+    f32 GetCollidableRotationY() const override { return 0.0f; }
+    f32 GetCollidableRotationZ() const override { return 0.0f; }
+    u32 GetCollidableId() const override { return id; }
+    Entities::Depictors& GetCollidableDepictors() override { return depictors; }
+    void GetCollidableTransform(f32 (&m)[16]) const override {
+        Entities::MatrixIdentity(m);
+        m[12] = position.x;
+        m[13] = position.y;
+        m[14] = position.z;
+    }
+    bool IsCollisionActive() const override { return active; }
+
+    AGVec3 position;
+    u32 id = 0;
+    bool active = true;
+    Entities::Depictors depictors;
+    std::vector<Entities::Entity*> hits;
+};
+
 // Models and sprites for the shapes; a level with a cursor. Screen points are world points.
 class Collisions : public LevelFixture, public IRenderingSystem {
 protected:
@@ -47,7 +73,8 @@ protected:
         package.Mount();
         LoadCapacities(dir, {{"FactoryRenderableModelData", 16}, {"FactoryCollisionData", 6},
                              {"FactoryCollisionObject", 6}, {"FactoryCollisionShapeRectangle", 4},
-                             {"FactoryCollisionShapeModel", 1}, {"FactoryCollisionShapeBox", 2}});
+                             {"FactoryCollisionShapeModel", 1}, {"FactoryCollisionShapeBox", 2},
+                             {"FactoryCollisionShapeCircle", 1}, {"FactoryCollisionShapeSphere", 8}});
         RenderingSystem::Startup();
         CollisionSystem::Startup();
         IRenderingSystem::SetInstance(this);
@@ -230,10 +257,258 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     // Turned a quarter about z at build time: x and y extents swap.
     EXPECT_NEAR(Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 1, 90)->GetWorldCenter().x, -5.0f, 1e-3f);
 
+    // A shape given back to its pool and taken again builds as a new one (one circle, two boxes).
+    CollisionObject wide, other, again;
+    wide.BuildFromModel(kShapeCircle, kShapeBox, Model("span"), ShapePlacement{}, 3.0f, AGVec3{});
+    other.BuildFromModel(kShapeBox, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    const CollisionShape* reused = wide.GetDetail();
+    wide.ReleaseShapes();
+    again.BuildFromModel(kShapeCircle, kShapeBox, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    ASSERT_EQ(again.GetDetail(), reused);
+    const auto* circle = static_cast<const CollisionShapeRound*>(again.GetBoundary());
+    EXPECT_EQ((V{circle->GetWorldRadius(), circle->GetLocalCenter().x, circle->GetLocalCenter().y}), (V{1, 0, 0}));
+    EXPECT_EQ(P(static_cast<const CollisionShapeBounds*>(reused)->GetLocalMin()), (V{-1, -1, -1}));
+
     CollisionShapeSphere none;
     EXPECT_FALSE(none.BuildFromModel(Model("empty"), ShapePlacement{}, 1.0f, AGVec3{}));
     EXPECT_EQ(ParseShapeType("Rectangle") * 10 + ParseShapeType("box"), 30);
     EXPECT_TRUE(log.Contains("\"Box\" or \"Model\"box"));
+}
+
+TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
+    const char* const noBoundary = "A CollisionObject must have a boundary shape !!!";
+    const char* const modelBoundary = "The boundary shape can't be the model itself !!!";
+    const struct {
+        i32 boundary, detail;
+        const char* model;  // null: the sprite
+        i32 boundaryBuilt, detailBuilt;
+        std::vector<std::string> reports;
+    } rows[] = {
+        {kShapeCircle, kShapeNone, "ball", kShapeCircle, -1, {}},
+        {kShapeSphere, kShapeSphere, "ball", kShapeSphere, kShapeSphere, {}},
+        {kShapeRectangle, kShapeBox, "ball", kShapeRectangle, kShapeBox, {}},
+        {kShapeBox, kShapeModel, "ball", kShapeBox, kShapeModel, {}},
+        {kShapeNone, kShapeCircle, "ball", -1, -1, {noBoundary, "The Collision Circle is not implemented yet !!!"}},
+        {kShapeModel, kShapeRectangle, "ball", -1, -1, {modelBoundary, "The Collision Rectangle is not implemented yet !!!"}},
+        {9, 6, "ball", -1, -1, {noBoundary}},
+        {kShapeRectangle, kShapeModel, "", -1, -1,
+         {"The AGModel is null, can't generate the Collision Rectangle !!!",
+          "The AGModel is null, can't generate the Collision Model !!!"}},
+        {kShapeSphere, kShapeBox, "empty", -1, -1,
+         {"The AGModel has no vertices, can't generate the Collision Sphere !!!",
+          "The AGModel has no vertices, can't generate the Collision Box !!!"}},
+        {kShapeRectangle, kShapeNone, nullptr, kShapeRectangle, -1, {}},
+        {kShapeCircle, kShapeSphere, nullptr, -1, -1,
+         {"The Boudary shape Circle on a sprite is not implemented yet !!!", "The Collision Spheree is not implemented yet !!!"}},
+        {kShapeSphere, kShapeCircle, nullptr, -1, -1,
+         {"The Boudary shape Sphere on a sprite is not implemented yet !!!", "The Collision Circle is not implemented yet !!!"}},
+        {kShapeBox, kShapeBox, nullptr, -1, -1,
+         {"The Boudary shape Box on a sprite is not implemented yet !!!", "The Collision Box is not implemented yet !!!"}},
+        {kShapeModel, kShapeModel, nullptr, -1, -1, {modelBoundary, "The Collision Model is not implemented yet !!!"}},
+        {kShapeNone, kShapeRectangle, nullptr, -1, -1, {noBoundary, "The Collision Rectangle is not implemented yet !!!"}},
+        {7, 6, nullptr, -1, -1, {noBoundary}},
+    };
+    AGSprite sprite;
+    sprite.SetSize(8, 4);
+    CollisionPools& pools = CollisionSystem::Pools();
+    Model("ball");
+    Model("empty");
+    for (const auto& r : rows) {
+        log.Clear();
+        CollisionObject object;
+        if (r.model)
+            object.BuildFromModel(r.boundary, r.detail, *r.model ? Model(r.model) : nullptr, ShapePlacement{}, 1.0f,
+                                  AGVec3{});
+        else
+            object.BuildFromSprite(r.boundary, r.detail, &sprite, ShapePlacement{}, 1.0f, 0.0f, 0.0f);
+        const std::string row = std::to_string(r.boundary) + "/" + std::to_string(r.detail) + (r.model ? r.model : "sprite");
+        EXPECT_EQ(object.GetBoundaryType() * 10 + object.GetDetailType(), r.boundary * 10 + r.detail) << row;
+        EXPECT_EQ(object.GetBoundary() ? object.GetBoundary()->GetType() : -1, r.boundaryBuilt) << row;
+        EXPECT_EQ(object.GetDetail() ? object.GetDetail()->GetType() : -1, r.detailBuilt) << row;
+        EXPECT_EQ(log.Lines(), r.reports) << row;
+        if (r.detailBuilt == kShapeModel) {
+            EXPECT_EQ(static_cast<CollisionShapeModel*>(object.GetDetail())->GetModel(), Model(r.model));
+        }
+        object.ReleaseShapes();
+        EXPECT_TRUE(object.GetBoundary() == nullptr && object.GetDetail() == nullptr);
+        EXPECT_EQ(pools.circles->GetUsedCount() + pools.spheres->GetUsedCount() + pools.rectangles->GetUsedCount() +
+                      pools.boxes->GetUsedCount() + pools.models->GetUsedCount(),
+                  0u)
+            << row;
+    }
+    // Both shapes follow the entity; the detail keeps boundary scale 1 and no offset.
+    CollisionObject object;
+    object.BuildFromModel(kShapeSphere, kShapeBox, Model("ball"), ShapePlacement{}, 3.0f, AGVec3{0, 0, 4});
+    object.Update(ShapePlacement{{10, 0, 0}});
+    EXPECT_EQ(P(object.GetBoundary()->GetWorldCenter()), (V{10, 0, 4}));
+    EXPECT_EQ(static_cast<CollisionShapeRound*>(object.GetBoundary())->GetWorldRadius(), 3.0f);
+    EXPECT_EQ(P(object.GetDetail()->GetWorldCenter()), (V{10, 0, 0}));
+    EXPECT_EQ(P(static_cast<CollisionShapeBounds*>(object.GetDetail())->GetHalfExtents()), (V{1, 1, 1}));
+}
+
+TEST_F(Collisions, ABoundaryHitDecidesAndTheDetailOnlyDescribesIt) {
+    // Boundaries of radius 3 (boundary scale 3), details of radius 1.
+    const struct {
+        f32 bx;
+        bool bDetail, hit;
+        V tested;  // detail tested, detail hit
+    } rows[] = {
+        {4, true, true, {1, 0}},  {1.5f, true, true, {1, 1}}, {7, true, false, {0, 0}},
+        {4, false, true, {0, 0}}, {6, true, true, {1, 0}},
+    };
+    for (const auto& r : rows) {
+        CollisionObject a, b;
+        a.BuildFromModel(kShapeSphere, kShapeSphere, Model("ball"), ShapePlacement{}, 3.0f, AGVec3{});
+        b.BuildFromModel(kShapeSphere, r.bDetail ? kShapeSphere : kShapeNone, Model("ball"),
+                         ShapePlacement{{r.bx, 0, 0}}, 3.0f, AGVec3{});
+        CollisionResult result;
+        EXPECT_EQ(CollisionObject::Collide(a, b, result), r.hit) << r.bx;
+        EXPECT_EQ((V{f32(result.m_DetailTested), f32(result.m_DetailHit)}), r.tested) << r.bx;
+    }
+    CollisionObject ball, none;
+    ball.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    CollisionResult result;
+    log.Clear();
+    EXPECT_FALSE(CollisionObject::Collide(ball, none, result));
+    EXPECT_FALSE(CollisionObject::Collide(none, ball, result));
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>(2, "All the CollisionObject must have a boundary collision shape !!!")));
+}
+
+TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
+    // Unit spheres: set element e at (0, 1, 0); props a (0, 0, 0), b (1.5, 0, 0), c (10, 0, 0), own (the
+    // probe's own id), and three that are never tested: inactive, not collidable, undescribed.
+    Entities::SetElement e;
+    Entities::Prop a, b, c, own, inactive, plain, bare;
+    RenderableModelData ball;
+    ball.m_RenderableKind = RenderableModelData::kModel;
+    CollisionData sphere;
+    sphere.m_BoundaryShape = "Sphere";
+    const struct {
+        Entities::PlacedEntity* entity;
+        const char* name;
+        AGVec3 at;
+        bool described;
+    } entities[] = {{&e, "e", {0, 1, 0}, true},  {&a, "a", {0, 0, 0}, true},      {&b, "b", {1.5f, 0, 0}, true},
+                    {&c, "c", {10, 0, 0}, true}, {&own, "own", {0, 0, 0}, true}, {&inactive, "inactive", {}, false},
+                    {&plain, "plain", {}, false}, {&bare, "bare", {}, false}};
+    for (const auto& row : entities) {
+        row.entity->Name = row.name;
+        row.entity->SetPosition(row.at);
+        row.entity->SetCollidable(true);
+        row.entity->VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &ball);
+        row.entity->VolatileDatas.Set(kENGINE_DATA_MODEL, Model("ball"));
+        if (row.described) {
+            CollisionSystem::SetCollisionData(*row.entity, sphere);
+            CollisionSystem::SetCollisionData(*row.entity, sphere);  // the same record again
+        }
+    }
+    inactive.Activate = false;
+    plain.SetCollidable(false);
+    CollisionPools& pools = CollisionSystem::Pools();
+    EXPECT_EQ(pools.data->GetUsedCount(), 5u);
+    set.m_SetElements = {&e};
+    set.m_Props = {&a, &b, &c, &own, &inactive, &plain, &bare};
+    // A character keeps a record that was not issued by the system.
+    Entities::Character dad{"Dad"};
+    CollisionData kept;
+    dad.VolatileDatas.Set(kCOLLISION_DATA, &kept);
+    set.m_Characters = {&dad};
+    CollisionSystem::Initialize(&set);
+    EXPECT_EQ(pools.objects->GetUsedCount(), 5u);
+    EXPECT_EQ(bare.Depictors.m_Map.count(kCOLLISION_OBJECT), 0u);
+
+    Probe probe, first;
+    probe.id = own.Id;
+    CollisionObject probeObject, firstObject;
+    probeObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    firstObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    probe.depictors.m_Map[kCOLLISION_OBJECT] = &probeObject;
+    first.depictors.m_Map[kCOLLISION_OBJECT] = &firstObject;
+    first.position = AGVec3{100, 0, 0};
+    CollisionSystem::RegisterCollidable(&probe);
+    log.Clear();
+    CollisionSystem::Update(&set);
+    EXPECT_EQ(probe.hits, (std::vector<Entities::Entity*>{&e, &a, &b}));
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{
+                               "The Prop doesn't have a Collision info, call CollisionSystem::Initialize(..) before!bare"}));
+    const struct {
+        bool active;
+        AGVec3 at;
+        std::vector<Entities::Entity*> hits;
+    } frames[] = {{false, {0, 0, 0}, {}}, {true, {10, 0.5f, 0}, {&c}}, {true, {5, 0, 0}, {}}};
+    for (const auto& f : frames) {
+        probe.hits.clear();
+        probe.active = f.active;
+        probe.position = f.at;
+        CollisionSystem::Update(&set);
+        EXPECT_EQ(probe.hits, f.hits) << f.at.x;
+    }
+    // Level entities move during the first collidable's pass only, and not when it is skipped.
+    CollisionSystem::UnregisterCollidable(&probe);
+    CollisionSystem::UnregisterCollidable(&probe);  // no longer there: nothing
+    for (ICollidable* collidable : {&first, &probe, &probe})
+        CollisionSystem::RegisterCollidable(collidable);
+    CollisionSystem::UnregisterCollidable(&probe);
+    probe.position = AGVec3{10, 0, 0};
+    c.SetPosition(AGVec3{20, 0, 0});
+    first.active = false;
+    probe.hits.clear();
+    CollisionSystem::Update(&set);
+    EXPECT_EQ(probe.hits, (std::vector<Entities::Entity*>{&c}));
+    first.active = true;
+    probe.hits.clear();
+    CollisionSystem::Update(&set);
+    EXPECT_TRUE(probe.hits.empty());
+    EXPECT_TRUE(first.hits.empty());
+
+    // A second initialisation gives the earlier object back.
+    CollisionSystem::InitializeEntity(a, ShapePlacement{});
+    EXPECT_EQ(pools.objects->GetUsedCount(), 5u);
+    // Without its engine object an entity is reported and gets none; other kinds are skipped.
+    Entities::Prop hollow, flat, other;
+    RenderableModelData sprite, light;
+    sprite.m_RenderableKind = RenderableModelData::kSprite;
+    light.m_RenderableKind = RenderableModelData::kOther;
+    hollow.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &ball);
+    flat.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &sprite);
+    other.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &light);
+    for (Entities::Prop* p : {&hollow, &flat, &other})
+        p->VolatileDatas.Set(kCOLLISION_DATA, &kept);
+    log.Clear();
+    for (Entities::Prop* p : {&hollow, &flat, &other})
+        CollisionSystem::InitializeEntity(*p, ShapePlacement{});
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>(2, "The Entity doesn't have a geometry, call "
+                                                        "RenderingSystem::Initialize(..) before!")));
+    EXPECT_EQ(pools.objects->GetUsedCount(), 5u);
+
+    // Clean-up: every issued record back once and off its entity; other records stay.
+    CollisionSystem::Cleanup(&set);
+    EXPECT_EQ(pools.data->GetUsedCount() + pools.objects->GetUsedCount() + pools.spheres->GetUsedCount(), 2u);
+    for (const auto& row : entities)
+        EXPECT_EQ(row.entity->VolatileDatas.GetCollisionData(), nullptr) << row.name;
+    EXPECT_EQ(dad.VolatileDatas.GetCollisionData(), &kept);
+    CollisionSystem::Cleanup(&set);
+    EXPECT_EQ(pools.data->GetUsedCount(), 0u);
+    // Reset forgets the collidables and makes the object and shape pools new.
+    probeObject.ReleaseShapes();
+    firstObject.ReleaseShapes();
+    CollisionSystem::Reset();
+    CollisionSystem::SetCollisionData(a, sphere);
+    CollisionSystem::InitializeEntity(a, ShapePlacement{});
+    probeObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    probe.position = AGVec3{};
+    probe.hits.clear();
+    CollisionSystem::Update(&set);
+    EXPECT_TRUE(probe.hits.empty());
+    CollisionSystem::RegisterCollidable(&probe);
+    CollisionSystem::Update(&set);
+    EXPECT_EQ(probe.hits, std::vector<Entities::Entity*>{&a});
+    CollisionSystem::Cleanup(&set);
+    probeObject.ReleaseShapes();
+    EXPECT_EQ(pools.data->GetUsedCount() + pools.objects->GetUsedCount() + pools.spheres->GetUsedCount(), 0u);
+    set.m_SetElements.clear();
+    set.m_Props.clear();
+    set.m_Characters.clear();
 }
 
 TEST_F(Collisions, CursorOverAPropInALevel) {
