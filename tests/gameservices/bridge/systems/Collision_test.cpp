@@ -211,6 +211,29 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
         EXPECT_EQ(TestDetailShapes(*Ball(kShapeSphere, p.a), p.b ? *p.b : *other, r), p.result[1] == 1);
         EXPECT_EQ(R(r), p.result) << p.a.x << p.a.y;
     }
+    // The triangle follows the shape's transform: raised by 5, or turned a quarter about z
+    // (x, y) -> (-y, x).
+    Entities::Matrix44 raised, turned;
+    Entities::MatrixIdentity(raised);
+    Entities::MatrixIdentity(turned);
+    raised[14] = 5.0f;
+    turned[0] = turned[5] = 0.0f;
+    turned[1] = 1.0f;
+    turned[4] = -1.0f;
+    const struct {
+        const Entities::Matrix44* transform;
+        AGVec3 at;
+        bool hit;
+    } moved[] = {{&raised, {5, 5, 5.5f}, true}, {&raised, {5, 5, 0.5f}, false}, {&turned, {-5, 5, 0.5f}, true},
+                 {&turned, {5, 5, 0.5f}, false}, {&turned, {-2, 7, 0}, true},     {&turned, {-7, 2, 0}, true}};
+    for (const auto& m : moved) {
+        CollisionShapeModel shape;
+        shape.SetModel(Model("tri"));
+        shape.SetTransform(*m.transform);
+        CollisionResult r;
+        EXPECT_EQ(TestDetailShapes(*Ball(kShapeSphere, m.at), shape, r), m.hit) << m.at.x << " " << m.at.y;
+        EXPECT_EQ(P(shape.GetWorldCenter()), (V{(*m.transform)[12], (*m.transform)[13], (*m.transform)[14]}));
+    }
     // Entries beyond the remap table, or remap values beyond the vertices, are skipped.
     AGOwnedBuffer<u16>* lists = Model("tri")->GetMesh(0)->m_lists;
     CollisionResult skipped;
@@ -219,7 +242,10 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
     lists[AGMesh::kTriangles][1] = 1;
     lists[AGMesh::kVertexMap][2] = 3;
     EXPECT_FALSE(TestDetailShapes(*Ball(kShapeSphere, {5, 5, 0}), tri, skipped));
-    EXPECT_FALSE(TestDetailShapes(*Ball(kShapeBox, {}), *Ball(kShapeBox, {}), skipped));
+    CollisionResult untouched;
+    EXPECT_FALSE(TestDetailShapes(*Ball(kShapeBox, {}), *Ball(kShapeBox, {}), untouched));
+    EXPECT_FALSE(TestDetailShapes(*Ball(kShapeCircle, {}), *Ball(kShapeCircle, {}), untouched));
+    EXPECT_EQ(R(untouched), (V(8, 0.0f)));
     EXPECT_TRUE(log.Contains("Shape combination collision not implemented yet !!!"));
 }
 
@@ -241,10 +267,13 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     // The world centre holds the scale once, on the build frame and after.
     const std::unique_ptr<CollisionShape> shapes[] = {Make<CollisionShapeRectangle>("span", {100, 0, 0}, {2, 2, 2}),
                                                       Make<CollisionShapeBox>("span", {100, 0, 0}, {2, 2, 2})};
-    for (const auto& shape : shapes) {
-        EXPECT_EQ(P(shape->GetWorldCenter()), (V{120, 10, 0}));
-        shape->Update(ShapePlacement{{100, 0, 0}, {2, 2, 2}});
-        EXPECT_EQ(P(shape->GetWorldCenter()), (V{120, 10, 0}));
+    const V halves[] = {{20, 10, 0}, {20, 10, 10}};
+    for (int i = 0; i < 2; ++i) {
+        const auto& shape = static_cast<const CollisionShapeBounds&>(*shapes[i]);
+        EXPECT_EQ(P(shape.GetWorldCenter()), (V{120, 10, 0}));
+        shapes[i]->Update(ShapePlacement{{100, 0, 0}, {2, 2, 2}});
+        EXPECT_EQ(P(shape.GetWorldCenter()), (V{120, 10, 0}));
+        EXPECT_EQ(P(shape.GetHalfExtents()), halves[i]);
     }
     EXPECT_EQ(P(Make<CollisionShapeRectangle>("span", {100, 0, 0})->GetWorldCenter()), (V{110, 5, 0}));
     EXPECT_EQ(P(Make<CollisionShapeBox>("span", {100, 0, 0})->GetWorldCenter()), (V{110, 5, 0}));
@@ -254,8 +283,23 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     auto box = Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 2);
     EXPECT_EQ(P(box->GetLocalCenter()), (V{10, 5, 0}));
     EXPECT_EQ(P(box->GetHalfExtents()), (V{20, 10, 10}));
-    // Turned a quarter about z at build time: x and y extents swap.
-    EXPECT_NEAR(Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 1, 90)->GetWorldCenter().x, -5.0f, 1e-3f);
+    // Turned a quarter about z at build time: x and y extents swap; later updates keep the turn.
+    auto turned = Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 1, 90);
+    turned->Update(ShapePlacement{{1, 0, 0}});
+    EXPECT_NEAR(turned->GetWorldCenter().x, -4.0f, 1e-3f);
+    EXPECT_NEAR(turned->GetWorldCenter().y, 10.0f, 1e-3f);
+    EXPECT_NEAR(turned->GetHalfExtents().x, 5.0f, 1e-3f);
+    EXPECT_NEAR(turned->GetHalfExtents().y, 10.0f, 1e-3f);
+    EXPECT_NEAR(turned->GetHalfExtents().z, 5.0f, 1e-3f);
+    // Offsets move a built shape's centre, not its radius or bounds.
+    CollisionShapeSphere shifted;
+    shifted.BuildFromModel(Model("ball"), ShapePlacement{{10, 0, 0}}, 1.0f, AGVec3{1, 2, 3});
+    EXPECT_EQ(P(shifted.GetWorldCenter()), (V{11, 2, 3}));
+    EXPECT_EQ(shifted.GetWorldRadius(), 1.0f);
+    CollisionShapeBox offsetBox;
+    offsetBox.BuildFromModel(Model("span"), ShapePlacement{}, 1.0f, AGVec3{1, 2, 3});
+    EXPECT_EQ(P(offsetBox.GetWorldCenter()), (V{11, 7, 3}));
+    EXPECT_EQ(P(offsetBox.GetHalfExtents()), (V{10, 5, 5}));
 
     // A shape given back to its pool and taken again builds as a new one (one circle, two boxes).
     CollisionObject wide, other, again;
@@ -271,8 +315,17 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
 
     CollisionShapeSphere none;
     EXPECT_FALSE(none.BuildFromModel(Model("empty"), ShapePlacement{}, 1.0f, AGVec3{}));
-    EXPECT_EQ(ParseShapeType("Rectangle") * 10 + ParseShapeType("box"), 30);
-    EXPECT_TRUE(log.Contains("\"Box\" or \"Model\"box"));
+    // Exact words only; anything else is reported with the text and is None.
+    const std::pair<const char*, i32> words[] = {{"None", 0}, {"Circle", 1}, {"Sphere", 2}, {"Rectangle", 3},
+                                                 {"Box", 4},  {"Model", 5},  {"box", 0},    {"", 0}};
+    for (const auto& [word, type] : words) {
+        log.Clear();
+        EXPECT_EQ(ParseShapeType(word), type) << word;
+        EXPECT_EQ(log.Lines().size(), type == 0 && std::string(word) != "None" ? 1u : 0u) << word;
+    }
+    ParseShapeType("box");
+    EXPECT_EQ(log.Lines().back(), "type is invalide !!! The type string should be \"None\", \"Circle\", \"Sphere\", "
+                                  "\"Rectangle\", \"Box\" or \"Model\"box");
 }
 
 TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
