@@ -478,7 +478,11 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     probe.depictors.m_Map[kCOLLISION_OBJECT] = &probeObject;
     first.depictors.m_Map[kCOLLISION_OBJECT] = &firstObject;
     first.position = AGVec3{100, 0, 0};
-    CollisionSystem::RegisterCollidable(&probe);
+    // Published to the game services; a second start keeps the pools.
+    auto* objects = pools.objects;
+    CollisionSystem::Startup();
+    EXPECT_EQ(pools.objects, objects);
+    ICollisionSystem::Get()->RegisterCollidable(&probe);
     log.Clear();
     CollisionSystem::Update(&set);
     EXPECT_EQ(probe.hits, (std::vector<Entities::Entity*>{&e, &a, &b}));
@@ -497,7 +501,7 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
         EXPECT_EQ(probe.hits, f.hits) << f.at.x;
     }
     // Level entities move during the first collidable's pass only, and not when it is skipped.
-    CollisionSystem::UnregisterCollidable(&probe);
+    ICollisionSystem::Get()->UnregisterCollidable(&probe);
     CollisionSystem::UnregisterCollidable(&probe);  // no longer there: nothing
     for (ICollidable* collidable : {&first, &probe, &probe})
         CollisionSystem::RegisterCollidable(collidable);
