@@ -142,15 +142,6 @@ TEST_F(AvatarTest, SkinsMayNotShareModelsAndNamesGiveModelTypes) {
     EXPECT_TRUE(MiniGame::StringToModelType("HEAD", type));
     EXPECT_FALSE(MiniGame::StringToModelType("nose", type));
     EXPECT_EQ(type, 0);
-    // "all" expands to the eight types; anything beside it is reported.
-    MiniGame::BehaviorActionSkin all;
-    all.m_ModelTypes = {-1, 3};
-    AvatarSkin key;
-    EXPECT_TRUE(MakeAvatarSkinKey(all, key));
-    EXPECT_EQ(key.m_ModelTypes, (std::vector<i32>{0, 1, 2, 3, 4, 5, 6, 7}));
-    EXPECT_TRUE(log.Contains("invalide list of model"));
-    all.m_ModelTypes.clear();
-    EXPECT_FALSE(MakeAvatarSkinKey(all, key));
 }
 
 TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {
