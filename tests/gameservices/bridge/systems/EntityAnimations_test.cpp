@@ -97,6 +97,11 @@ protected:
                       GetAnimationFactories().m_Handlers->GetUsedCount(),
                   0u);
         DestroyEngineAnimationFactories();
+        const AnimationFactories& pools = GetAnimationFactories();
+        EXPECT_TRUE(!pools.m_Entities && !pools.m_Skins && !pools.m_Models && !pools.m_Textures && !pools.m_UVs &&
+                    !pools.m_Cameras && !pools.m_Handlers && !GetPendingKeyRemovals(kSkinKind) &&
+                    !GetPendingKeyRemovals(kCameraKind));
+        EXPECT_EQ(GetAnimationControllerCount(), 0u);
         package.GiveBack(TypeKey::Model, model);
     }
 
@@ -531,6 +536,18 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceSpeedAndTimeAtThirtyFrames) {
     slow.SetFrameRate(15.0f);
     ApplyPlayMode(slow, 4, 1.0f, -1, -1);
     EXPECT_FLOAT_EQ(slow.GetFrameDuration(), 1000.0f / 30.0f);
+    // A camera built without an animation plays a controller of its own.
+    PCCam bareCamera;
+    Entities::Camera shot{"Bare"};
+    shot.VolatileDatas.Set(kENGINE_DATA_CAMERA, &bareCamera);
+    SetCameraAnimation(shot, 3, 1.0f, -1, -1);
+    ASSERT_NE(bareCamera.GetController(), nullptr);
+    EXPECT_EQ(bareCamera.GetController(), bareCamera.GetOwnedController());
+    EXPECT_EQ(bareCamera.GetController()->GetMode(), u32(AGController::kOnce));
+    Entities::Set scene;
+    scene.m_Cameras.push_back(&shot);
+    CleanupAnimations(&scene);
+    scene.m_Cameras.clear();
 }
 
 TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
@@ -609,6 +626,23 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
         EXPECT_EQ(log.Lines(), (std::vector<std::string>{row.report}));
     }
     EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 0u);
+    // Texture and UV keys fire with the entity's.
+    AddTextureAnimationKey(box, "flip", {0, &listener});
+    AddUVAnimationKey(box, "tile.mat", {0, &listener});
+    FireEntityAnimationKeys(*GetEntityAnimations(box));
+    EXPECT_EQ(journal.size(), 2u);
+    RemoveTextureAnimationKey(box, "flip", {0, &listener});
+    RemoveUVAnimationKey(box, "tile.mat", {0, &listener});
+    EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 0u);
+    // A skin needs both the engine object and its description.
+    Entities::Prop undressed, unmodelled;
+    RenderableAvatarData look;
+    undressed.VolatileDatas.Set(kRENDERABLE_AVATAR_DATA, &look);
+    unmodelled.VolatileDatas.Set(kENGINE_DATA_MODEL, model);
+    for (Entities::Prop* prop : {&undressed, &unmodelled}) {
+        SetSkinAnimation(*prop, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1);
+        EXPECT_EQ(GetEntityAnimations(*prop), nullptr);
+    }
     EXPECT_TRUE(GetEntityAnimations(box)->m_Skins.empty() && GetEntityAnimations(bare) == nullptr &&
                 GetEntityAnimations(sprite) == nullptr && GetEntityAnimations(dressed) == nullptr);
 }
