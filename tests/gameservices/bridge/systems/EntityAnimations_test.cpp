@@ -418,6 +418,10 @@ TEST_F(EntityAnimationsTest, KeysShareAFrameAndGoBackWithTheirLastDelegate) {
     EXPECT_EQ(animation.m_Keys[0]->m_Frame, 20u);
     EXPECT_EQ(handlers.GetUsedCount(), 1u);
     AddKey(animation, {40, &a});
+    AddKey(animation, {50, &b});
+    RemoveKey(animation, {40, &a});
+    ASSERT_EQ(animation.m_Keys.size(), 2u);
+    EXPECT_EQ(animation.m_Keys[0]->m_Frame * 100 + animation.m_Keys[1]->m_Frame, 2050u);
     ClearKeys(animation);
     EXPECT_TRUE(animation.m_Keys.empty());
     EXPECT_EQ(handlers.GetUsedCount(), 0u);
@@ -626,14 +630,18 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
         EXPECT_EQ(log.Lines(), (std::vector<std::string>{row.report}));
     }
     EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 0u);
-    // Texture and UV keys fire with the entity's.
-    AddTextureAnimationKey(box, "flip", {0, &listener});
-    AddUVAnimationKey(box, "tile.mat", {0, &listener});
+    // Texture and UV keys fire with the entity's; each removes itself, after its pass.
+    Listener flipKey(journal, "flip"), tileKey(journal, "tile");
+    flipKey.then = [&] { RemoveTextureAnimationKey(box, "flip", {0, &flipKey}); };
+    tileKey.then = [&] { RemoveUVAnimationKey(box, "tile.mat", {0, &tileKey}); };
+    AddTextureAnimationKey(box, "flip", {0, &flipKey});
+    AddUVAnimationKey(box, "tile.mat", {0, &tileKey});
     FireEntityAnimationKeys(*GetEntityAnimations(box));
-    EXPECT_EQ(journal.size(), 2u);
-    RemoveTextureAnimationKey(box, "flip", {0, &listener});
-    RemoveUVAnimationKey(box, "tile.mat", {0, &listener});
+    EXPECT_EQ(journal, (std::vector<std::string>{"flip", "tile"}));
     EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 0u);
+    UpdateAnimations(&set, 100);
+    EXPECT_NEAR(flipClock.GetOutput(), 3.0f, 1e-4f);
+    EXPECT_NEAR(tileClock.GetOutput(), 3.0f, 1e-4f);
     // A skin needs both the engine object and its description.
     Entities::Prop undressed, unmodelled;
     RenderableAvatarData look;
@@ -690,12 +698,15 @@ TEST_F(EntityAnimationsTest, BehavioursReachEveryKindThroughTheServices) {
         services.SetSpeed(*k.entity, k.target, 0.25f);
         controller->UpdateBy(400.0f);
         EXPECT_NEAR(controller->GetOutput(), 3.0f, 1e-3f) << k.target.kind;
+        // The key removes itself when it fires; the removal follows the pass.
         Listener listener(journal, "key");
+        listener.then = [&] { services.RemoveKey(*k.entity, k.target, 2, &listener); };
         services.AddKey(*k.entity, k.target, 2, &listener);
         services.AddKey(*k.entity, k.target, -1, &listener);
+        services.RemoveKey(*k.entity, k.target, -1, &listener);
+        EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 1u) << k.target.kind;
         FireEntityAnimationKeys(*GetEntityAnimations(*k.entity));
         EXPECT_EQ(journal.size(), 1u) << k.target.kind;
-        services.RemoveKey(*k.entity, k.target, 2, &listener);
         EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 0u) << k.target.kind;
         CleanupAnimations(&set);
     }
