@@ -36,7 +36,10 @@ V R(const CollisionResult& r) {
 
 // A collidable at a point, keeping what it hits.
 struct Probe : ICollidable {
-    void onCollision(CollisionResult* r) override { hits.push_back(r->m_Other); }
+    void onCollision(CollisionResult* r) override {
+        hits.push_back(r->m_Other);
+        details.push_back({f32(r->m_DetailTested), f32(r->m_DetailHit), r->m_Normal.x, r->m_Normal.y, r->m_Normal.z});
+    }
     AGVec3 GetCollidablePosition() const override { return position; }
     AGVec3 GetCollidableScale() const override { return {1, 1, 1}; }
     f32 GetCollidableRotationX() const override { return 0.0f; }
@@ -57,6 +60,7 @@ struct Probe : ICollidable {
     bool active = true;
     Entities::Depictors depictors;
     std::vector<Entities::Entity*> hits;
+    std::vector<V> details;
 };
 
 // Models and sprites for the shapes; a level with a cursor. Screen points are world points.
@@ -71,10 +75,10 @@ protected:
         Add("tri", {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}}, {0, 1, 2});
         Add("empty", {}, {});
         package.Mount();
-        LoadCapacities(dir, {{"FactoryRenderableModelData", 16}, {"FactoryCollisionData", 6},
-                             {"FactoryCollisionObject", 6}, {"FactoryCollisionShapeRectangle", 4},
+        LoadCapacities(dir, {{"FactoryRenderableModelData", 16}, {"FactoryCollisionData", 8},
+                             {"FactoryCollisionObject", 8}, {"FactoryCollisionShapeRectangle", 4},
                              {"FactoryCollisionShapeModel", 1}, {"FactoryCollisionShapeBox", 2},
-                             {"FactoryCollisionShapeCircle", 1}, {"FactoryCollisionShapeSphere", 8}});
+                             {"FactoryCollisionShapeCircle", 1}, {"FactoryCollisionShapeSphere", 10}});
         RenderingSystem::Startup();
         CollisionSystem::Startup();
         IRenderingSystem::SetInstance(this);
@@ -518,9 +522,35 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     EXPECT_TRUE(probe.hits.empty());
     EXPECT_TRUE(first.hits.empty());
 
+    // A sphere near the face of a model detail placed at its entity: the detail describes the contact.
+    Entities::Prop wall;
+    wall.SetPosition(AGVec3{50, 0, 0});
+    wall.SetCollidable(true);
+    wall.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &ball);
+    wall.VolatileDatas.Set(kENGINE_DATA_MODEL, Model("tri"));
+    CollisionData faced = sphere;
+    faced.m_EntityShape = "Model";
+    CollisionSystem::SetCollisionData(wall, faced);
+    set.m_Props.push_back(&wall);
+    CollisionSystem::InitializeEntity(wall, ShapePlacement{});
+    CollisionObject detailed;
+    detailed.BuildFromModel(kShapeSphere, kShapeSphere, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    Probe touching;
+    touching.depictors.m_Map[kCOLLISION_OBJECT] = &detailed;
+    CollisionSystem::UnregisterCollidable(&first);
+    CollisionSystem::UnregisterCollidable(&probe);
+    CollisionSystem::RegisterCollidable(&touching);
+    for (const AGVec3& at : {AGVec3{55, 2, 0.5f}, AGVec3{5, 2, 0.5f}}) {
+        touching.position = at;
+        CollisionSystem::Update(&set);
+    }
+    EXPECT_EQ(touching.hits, std::vector<Entities::Entity*>{&wall});
+    EXPECT_EQ(touching.details, (std::vector<V>{{1, 1, 0, 0, -1}}));
+    CollisionSystem::UnregisterCollidable(&touching);
+    detailed.ReleaseShapes();
     // A second initialisation gives the earlier object back.
     CollisionSystem::InitializeEntity(a, ShapePlacement{});
-    EXPECT_EQ(pools.objects->GetUsedCount(), 5u);
+    EXPECT_EQ(pools.objects->GetUsedCount(), 6u);
     // Without its engine object an entity is reported and gets none; other kinds are skipped.
     Entities::Prop hollow, flat, other;
     RenderableModelData sprite, light;
@@ -536,7 +566,7 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
         CollisionSystem::InitializeEntity(*p, ShapePlacement{});
     EXPECT_EQ(log.Lines(), (std::vector<std::string>(2, "The Entity doesn't have a geometry, call "
                                                         "RenderingSystem::Initialize(..) before!")));
-    EXPECT_EQ(pools.objects->GetUsedCount(), 5u);
+    EXPECT_EQ(pools.objects->GetUsedCount(), 6u);
 
     // Clean-up: every issued record back once and off its entity; other records stay.
     CollisionSystem::Cleanup(&set);
