@@ -267,6 +267,21 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     EXPECT_EQ(P(card.GetLocalMax()), (V{10, 4, 5}));
     EXPECT_EQ(P(card.GetWorldCenter()), (V{17, 4, 0}));
     EXPECT_EQ(P(card.GetHalfExtents()), (V{4, 2, 0}));
+    // A sprite turns about z alone; the boundary scale grows it.
+    CollisionShapeRectangle tilted, doubled;
+    tilted.BuildFromSprite(&sprite, ShapePlacement{{10, 0, 0}, {1, 1, 1}, 90, 90, 0}, 1.0f, 1.0f, 2.0f);
+    EXPECT_EQ(P(tilted.GetWorldCenter()), (V{17, 4, 0}));
+    doubled.BuildFromSprite(&sprite, ShapePlacement{{10, 0, 0}}, 2.0f, 0.0f, 0.0f);
+    EXPECT_EQ(P(doubled.GetLocalMax()), (V{20, 8, 10}));
+    EXPECT_EQ(P(doubled.GetHalfExtents()), (V{8, 4, 0}));
+    CollisionObject noSprite;
+    noSprite.BuildFromSprite(kShapeRectangle, kShapeNone, nullptr, ShapePlacement{}, 1.0f, 0.0f, 0.0f);
+    EXPECT_EQ(noSprite.GetBoundary(), nullptr);
+    EXPECT_EQ(CollisionSystem::Pools().rectangles->GetUsedCount(), 0u);
+    // A rectangle lies in z = 0 whatever its offset.
+    CollisionShapeRectangle raised;
+    raised.BuildFromModel(Model("span"), ShapePlacement{}, 1.0f, AGVec3{0, 0, 3});
+    EXPECT_EQ(P(raised.GetWorldCenter()), (V{10, 5, 0}));
 
     // The world centre holds the scale once, on the build frame and after.
     const std::unique_ptr<CollisionShape> shapes[] = {Make<CollisionShapeRectangle>("span", {100, 0, 0}, {2, 2, 2}),
@@ -470,7 +485,9 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     CollisionData kept;
     dad.VolatileDatas.Set(kCOLLISION_DATA, &kept);
     set.m_Characters = {&dad};
+    log.Clear();
     CollisionSystem::Initialize(&set);
+    EXPECT_TRUE(log.Lines().empty());
     EXPECT_EQ(pools.objects->GetUsedCount(), 5u);
     EXPECT_EQ(bare.Depictors.m_Map.count(kCOLLISION_OBJECT), 0u);
 
