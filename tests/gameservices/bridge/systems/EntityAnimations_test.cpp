@@ -321,11 +321,15 @@ TEST_F(EntityAnimationsTest, StoryboardsGoBackAndBehavioursPlayThroughThePublish
     controller->m_Storyboard = pools.m_Storyboards->Alloc();
     MiniGame::EntityAnimation* animation = pools.m_Animations->Alloc();
     animation->m_KeyFrames = {pools.m_KeyFrames->Alloc(), pools.m_KeyFrames->Alloc()};
-    controller->m_Storyboard->m_Animations = {animation};
+    controller->m_Storyboard->m_Animations = {nullptr, animation};
     EXPECT_EQ((std::vector<u32>{pools.m_Storyboards->GetMaxSize(), pools.m_Animations->GetMaxSize(),
                                 pools.m_KeyFrames->GetMaxSize(), pools.m_Controllers->GetMaxSize()}),
               (std::vector<u32>{1, 1, 2, 2}));
     ReleaseEntityController(controller);
+    ReleaseEntityController(pools.m_Controllers->Alloc());  // without a storyboard
+    ReleaseEntityController(nullptr);
+    UpdateAnimations(nullptr, 10);
+    CleanupAnimations(nullptr);
     EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
                   pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(),
               0u);
