@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/core/AGController.h"
 #include "engine/graphics/AGGraphicLayer.h"
 #include "engine/graphics/AGModel.h"
 #include "engine/graphics/AGSkin.h"
 #include "gameservices/bridge/systems/AnimationPools.h"
+#include "gameservices/bridge/systems/EntityAnimations.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
@@ -222,6 +224,12 @@ TEST_F(AvatarTest, DescriptionsFillPooledRecordsAndBuildOnlyOnceGiven) {
               (std::vector<f32>{1, 2, 3}));
     ASSERT_EQ(avatar->m_Skins.size(), 1u);
     EXPECT_EQ(avatar->m_Parts[4]->GetSkin(), avatar->m_Skins[0].m_Skeleton);
+    // The described skin animation loops at its own speed, without a fade.
+    const EngineAnimationSkin& playing = *GetEntityAnimations(mum)->m_Skins.at(0);
+    EXPECT_EQ(playing.m_CurrentName + (playing.m_Incoming ? "+" : ""), "rig.idle");
+    EXPECT_EQ(playing.m_Controller->GetMode(), u32(AGController::kLoop));
+    playing.m_Controller->UpdateBy(100.0f);
+    EXPECT_NEAR(playing.m_Controller->GetOutput(), 3.0f, 1e-3f);
     hooks.CleanupAvatar(mum);
     EXPECT_EQ(mum.VolatileDatas.Count(), 0u);
     EXPECT_EQ(RenderingSystem::GetAvatarDataFactory()->GetUsedCount() + GetAnimationFactories().m_Entities->GetUsedCount() +
@@ -272,6 +280,21 @@ TEST_F(AvatarTest, AClearedBuiltFlagReChecksEveryPartByName) {
     RenderingSystem::SetRenderableAvatarData(dad, description);
     Frame();
     EXPECT_EQ(TheAvatar().m_Parts[4]->NameId(), Crc32Hash("top2.mdl"));
+}
+
+TEST_F(AvatarTest, JoiningThePipelineAddsThePartsAndGivesBackWhatTheyReplaced) {
+    RenderingSystem::SetRenderableAvatarData(dad, description);
+    RenderingSystem::InitializeAvatar(dad);
+    TheAvatar().SetPart(4, "top2.mdl");
+    AGGraphicLayer layer;
+    RenderingSystem::AddAvatarToPipeline(dad, layer);
+    EXPECT_EQ(layer.RenderableCount(), 7u);
+    EXPECT_EQ(Clones("top1"), 0u);
+    EXPECT_EQ(TheAvatar().m_LayerInStep, 1);
+    EXPECT_TRUE(TheAvatar().m_ModelsToAdd.empty() && TheAvatar().m_ModelsToRelease.empty());
+    EXPECT_EQ(TheAvatar().m_Parts[0]->GetLocal().m[14], 6.0f);
+    RenderingSystem::CleanupAvatar(dad);
+    EXPECT_EQ(layer.RenderableCount(), 0u);
 }
 
 }  // namespace
