@@ -272,6 +272,8 @@ TEST_F(AvatarTest, AClearedBuiltFlagReChecksEveryPartByName) {
         const AGModel* part = TheAvatar().m_Parts[c.type];
         EXPECT_EQ(part ? part->NameId() : 0u, *c.name ? Crc32Hash(c.name) : 0u) << c.name;
         EXPECT_EQ(TheAvatar().m_Parts[3], before) << "the hair keeps its model";
+        EXPECT_TRUE(TheAvatar().m_ModelsToAdd.empty() && TheAvatar().m_ModelsToRemove.empty() &&
+                    TheAvatar().m_ModelsToRelease.empty() && TheAvatar().m_LayerInStep);
     }
     EXPECT_EQ(Clones("top1") + Clones("head"), 0u);
     // A description given as built asks for no re-check.
