@@ -168,8 +168,17 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
     slow.SetFrameRate(15.0f);
     ApplyPlayMode(slow, 4, 1.0f, -1, -1);
     EXPECT_FLOAT_EQ(slow.GetFrameDuration(), 1000.0f / 30.0f);
-    // A camera built without an animation plays a controller of its own.
     CleanupAnimations(&set);
+    // A skin needs both the engine object and its description.
+    Entities::Prop undressed, unmodelled;
+    RenderableAvatarData look;
+    undressed.VolatileDatas.Set(kRENDERABLE_AVATAR_DATA, &look);
+    unmodelled.VolatileDatas.Set(kENGINE_DATA_MODEL, model);
+    for (Entities::Prop* prop : {&undressed, &unmodelled}) {
+        SetSkinAnimation(*prop, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1);
+        EXPECT_EQ(GetEntityAnimations(*prop), nullptr);
+    }
+    // A camera built without an animation plays a controller of its own.
     PCCam bareCamera;
     Entities::Camera shot{"Bare"};
     shot.VolatileDatas.Set(kENGINE_DATA_CAMERA, &bareCamera);
@@ -639,15 +648,6 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
     UpdateAnimations(&set, 100);
     EXPECT_NEAR(flipClock.GetOutput(), 3.0f, 1e-4f);
     EXPECT_NEAR(tileClock.GetOutput(), 3.0f, 1e-4f);
-    // A skin needs both the engine object and its description.
-    Entities::Prop undressed, unmodelled;
-    RenderableAvatarData look;
-    undressed.VolatileDatas.Set(kRENDERABLE_AVATAR_DATA, &look);
-    unmodelled.VolatileDatas.Set(kENGINE_DATA_MODEL, model);
-    for (Entities::Prop* prop : {&undressed, &unmodelled}) {
-        SetSkinAnimation(*prop, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1);
-        EXPECT_EQ(GetEntityAnimations(*prop), nullptr);
-    }
     EXPECT_TRUE(GetEntityAnimations(box)->m_Skins.empty() && GetEntityAnimations(bare) == nullptr &&
                 GetEntityAnimations(sprite) == nullptr && GetEntityAnimations(dressed) == nullptr);
 }
