@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "engine/graphics/AGMesh.h"
@@ -90,6 +91,9 @@ protected:
         set.Clear();
         CollisionSystem::Shutdown();
         EXPECT_EQ(ICollisionSystem::Get(), nullptr);
+        const CollisionPools& pools = CollisionSystem::Pools();
+        EXPECT_TRUE(!pools.data && !pools.objects && !pools.circles && !pools.spheres && !pools.rectangles &&
+                    !pools.boxes && !pools.models);
         RenderingSystem::Shutdown();
         LevelFixture::TearDown();
     }
@@ -310,6 +314,9 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     EXPECT_NEAR(turned->GetHalfExtents().x, 5.0f, 1e-3f);
     EXPECT_NEAR(turned->GetHalfExtents().y, 10.0f, 1e-3f);
     EXPECT_NEAR(turned->GetHalfExtents().z, 5.0f, 1e-3f);
+    // At 45 degrees every corner counts: x spans -10 / sqrt 2 .. 20 / sqrt 2.
+    EXPECT_NEAR(Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 1, 45)->GetHalfExtents().x, 15.0f / std::sqrt(2.0f),
+                1e-3f);
     // Offsets move a built shape's centre, not its radius or bounds.
     CollisionShapeSphere shifted;
     shifted.BuildFromModel(Model("ball"), ShapePlacement{{10, 0, 0}}, 1.0f, AGVec3{1, 2, 3});
@@ -330,7 +337,12 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     ASSERT_EQ(again.GetDetail(), reused);
     const auto* circle = static_cast<const CollisionShapeRound*>(again.GetBoundary());
     EXPECT_EQ((V{circle->GetWorldRadius(), circle->GetLocalCenter().x, circle->GetLocalCenter().y}), (V{1, 0, 0}));
-    EXPECT_EQ(P(static_cast<const CollisionShapeBounds*>(reused)->GetLocalMin()), (V{-1, -1, -1}));
+    const auto* reusedBox = static_cast<const CollisionShapeBounds*>(reused);
+    EXPECT_EQ(P(reusedBox->GetLocalMin()), (V{-1, -1, -1}));
+    EXPECT_EQ(P(reusedBox->GetLocalMax()), (V{1, 1, 1}));
+    EXPECT_EQ(P(reusedBox->GetHalfExtents()), (V{1, 1, 1}));
+    // The radius is the farthest vertex's distance.
+    EXPECT_FLOAT_EQ(Make<CollisionShapeSphere>("span", {})->GetWorldRadius(), std::sqrt(500.0f));
 
     CollisionShapeSphere none;
     EXPECT_FALSE(none.BuildFromModel(Model("empty"), ShapePlacement{}, 1.0f, AGVec3{}));
@@ -596,7 +608,17 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     // Reset forgets the collidables and makes the object and shape pools new.
     probeObject.ReleaseShapes();
     firstObject.ReleaseShapes();
+    CollisionSystem::RegisterCollidable(&probe);
+    pools.objects->Alloc();
+    pools.circles->Alloc();
+    pools.spheres->Alloc();
+    pools.rectangles->Alloc();
+    pools.boxes->Alloc();
+    pools.models->Alloc();
     CollisionSystem::Reset();
+    EXPECT_EQ(pools.objects->GetUsedCount() + pools.circles->GetUsedCount() + pools.spheres->GetUsedCount() +
+                  pools.rectangles->GetUsedCount() + pools.boxes->GetUsedCount() + pools.models->GetUsedCount(),
+              0u);
     CollisionSystem::SetCollisionData(a, sphere);
     CollisionSystem::InitializeEntity(a, ShapePlacement{});
     probeObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
