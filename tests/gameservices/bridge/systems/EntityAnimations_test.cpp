@@ -536,7 +536,12 @@ TEST_F(EntityAnimationsTest, SkinKeysAndTheirLookUp) {
     const AGController* loop = second->m_Controller;
     EXPECT_EQ((std::vector<f32>{f32(loop->GetMode()), loop->GetEndFrame(), loop->GetOutput()}),
               (std::vector<f32>{f32(AGController::kLoop), 99, 0}));
+    record.m_Camera = CreateCameraAnimation();
+    record.m_Cameras.push_back(record.m_Camera);
     ReleaseEntityAnimations(box, record);
+    EXPECT_TRUE(record.m_Skins.empty() && !record.m_Model && record.m_Textures.empty() && record.m_UVs.empty() &&
+                !record.m_Camera && record.m_Cameras.empty());
+    EXPECT_EQ(GetAnimationFactories().m_Cameras->GetUsedCount(), 0u);
     // A model animation taken again from its pool loops its own controller from frame 0.
     KorvoGame::Factory<EngineAnimationModel>& models = *GetAnimationFactories().m_Models;
     std::vector<EngineAnimationModel*> taken;
@@ -648,6 +653,13 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
     UpdateAnimations(&set, 100);
     EXPECT_NEAR(flipClock.GetOutput(), 3.0f, 1e-4f);
     EXPECT_NEAR(tileClock.GetOutput(), 3.0f, 1e-4f);
+    ReplayTextureAnimation(box, "flip", 3, 2, -1);
+    EXPECT_EQ((std::vector<f32>{f32(flipClock.GetMode()), flipClock.GetOutput()}), (std::vector<f32>{3, 2}));
+    // Keys left on at the level's end go back with their animations.
+    AddModelAnimationKey(box, {5, &flipKey});
+    AddTextureAnimationKey(box, "flip", {5, &flipKey});
+    AddUVAnimationKey(box, "tile.mat", {5, &tileKey});
+    EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 3u);
     EXPECT_TRUE(GetEntityAnimations(box)->m_Skins.empty() && GetEntityAnimations(bare) == nullptr &&
                 GetEntityAnimations(sprite) == nullptr && GetEntityAnimations(dressed) == nullptr);
 }
