@@ -352,6 +352,7 @@ TEST_F(EntityAnimationsTest, StoryboardsGoBackAndBehavioursPlayThroughThePublish
     EXPECT_FLOAT_EQ(GetEntityAnimations(box)->m_Model->m_Controller->GetOutput(), 10.0f);
     DestroyEntityAnimationFactories();
     EXPECT_EQ(KorvoGame::IEntityAnimation::Get(), nullptr);
+    EXPECT_TRUE(!pools.m_Storyboards && !pools.m_Animations && !pools.m_KeyFrames && !pools.m_Controllers);
 }
 
 TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
