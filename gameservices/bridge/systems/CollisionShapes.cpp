@@ -74,6 +74,9 @@ bool CollisionShapeRound::BuildFromModel(AGModel* model, const ShapePlacement& p
     const AGOwnedBuffer<AGVec3>* vertices = VerticesOf(model, GetType());
     if (!vertices)
         return false;
+    // A shape taken again from its pool starts from the values of a new one.
+    m_LocalCenter = AGVec3{};
+    m_BaseRadius = 0.0f;
     AGVec3 sum;
     for (const AGVec3& v : *vertices) {
         sum = Add(sum, Add(v, offset));
@@ -107,6 +110,11 @@ void CollisionShapeRound::Update(const ShapePlacement& placement) {
 
 CollisionShapeBounds::CollisionShapeBounds() = default;
 
+void CollisionShapeBounds::ClearBounds() {
+    m_LocalMin = AGVec3{10000.0f, 10000.0f, 10000.0f};
+    m_LocalMax = AGVec3{-10000.0f, -10000.0f, -10000.0f};
+}
+
 void CollisionShapeBounds::WidenFlatAxes() {
     f32* mins[3] = {&m_LocalMin.x, &m_LocalMin.y, &m_LocalMin.z};
     f32* maxs[3] = {&m_LocalMax.x, &m_LocalMax.y, &m_LocalMax.z};
@@ -130,6 +138,7 @@ bool CollisionShapeBounds::BuildFromModel(AGModel* model, const ShapePlacement& 
     const AGOwnedBuffer<AGVec3>* vertices = VerticesOf(model, GetType());
     if (!vertices)
         return false;
+    ClearBounds();
     for (const AGVec3& v : *vertices) {
         m_LocalMin = AGVec3{std::min(m_LocalMin.x, v.x), std::min(m_LocalMin.y, v.y), std::min(m_LocalMin.z, v.z)};
         m_LocalMax = AGVec3{std::max(m_LocalMax.x, v.x), std::max(m_LocalMax.y, v.y), std::max(m_LocalMax.z, v.z)};

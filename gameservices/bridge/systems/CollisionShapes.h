@@ -105,6 +105,8 @@ public:
 
 protected:
     bool Flat() const { return GetType() == kShapeRectangle; }
+    // Back to the bounds of a new shape, which any vertex replaces.
+    void ClearBounds();
     void WidenFlatAxes();
     void ScaleBounds(f32 boundaryScale);
 

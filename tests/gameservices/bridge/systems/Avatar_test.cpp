@@ -5,14 +5,17 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/core/AGController.h"
 #include "engine/graphics/AGGraphicLayer.h"
 #include "engine/graphics/AGModel.h"
 #include "engine/graphics/AGSkin.h"
 #include "gameservices/bridge/systems/AnimationPools.h"
+#include "gameservices/bridge/systems/EntityAnimations.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/game/CharacterManager.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
@@ -52,6 +55,7 @@ protected:
         EXPECT_EQ(RenderingSystem::GetAvatarFactory()->GetUsedCount(), 0u);
         DestroyEngineAnimationFactories();
         RenderingSystem::Shutdown();
+        EXPECT_EQ(KorvoGame::CharacterManager::Instance()->GetAvatarRendering(), nullptr);
     }
     // Avatar models drawn by the level's layer.
     std::vector<u32> Drawn() const {
@@ -140,15 +144,159 @@ TEST_F(AvatarTest, SkinsMayNotShareModelsAndNamesGiveModelTypes) {
     EXPECT_TRUE(MiniGame::StringToModelType("HEAD", type));
     EXPECT_FALSE(MiniGame::StringToModelType("nose", type));
     EXPECT_EQ(type, 0);
-    // "all" expands to the eight types; anything beside it is reported.
-    MiniGame::BehaviorActionSkin all;
-    all.m_ModelTypes = {-1, 3};
-    AvatarSkin key;
-    EXPECT_TRUE(MakeAvatarSkinKey(all, key));
-    EXPECT_EQ(key.m_ModelTypes, (std::vector<i32>{0, 1, 2, 3, 4, 5, 6, 7}));
-    EXPECT_TRUE(log.Contains("invalide list of model"));
-    all.m_ModelTypes.clear();
-    EXPECT_FALSE(MakeAvatarSkinKey(all, key));
+}
+
+TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {
+    AGSkin eyes;
+    Avatar avatar;
+    EXPECT_EQ(avatar.m_LayerInStep, 1);
+    avatar.Show();
+    avatar.SetPart(0, "head.mdl");
+    AGModel* head = avatar.m_Parts[0];
+    ASSERT_NE(head, nullptr);
+    EXPECT_TRUE(head->HasFlags(AGRenderable::kActive));
+    EXPECT_EQ(avatar.m_LayerInStep, 0);
+    EXPECT_EQ(avatar.m_ModelsToAdd, std::vector<AGModel*>{head});
+    avatar.Hide();
+    EXPECT_FALSE(head->HasFlags(AGRenderable::kActive) || avatar.m_Visible);
+    avatar.SetPart(1, "eyeL.mdl");
+    AGModel* eye = avatar.m_Parts[1];
+    EXPECT_FALSE(eye->HasFlags(AGRenderable::kActive));
+    // Emptying a part queues its model for removal and release; types outside 0..7 do nothing.
+    avatar.m_LayerInStep = 1;
+    avatar.SetPart(0, "");
+    avatar.SetPart(-1, "hair.mdl");
+    avatar.SetPart(8, "hair.mdl");
+    EXPECT_EQ(avatar.m_Parts[0], nullptr);
+    EXPECT_EQ(avatar.m_LayerInStep, 0);
+    EXPECT_EQ(avatar.m_ModelsToRemove, std::vector<AGModel*>{head});
+    EXPECT_EQ(avatar.m_ModelsToRelease, std::vector<AGModel*>{head});
+    EXPECT_EQ(avatar.m_ModelsToAdd.size(), 2u);
+    EXPECT_EQ(Clones("hair"), 0u);
+    avatar.m_World.m[12] = 7.0f;
+    avatar.ApplyTransform();
+    EXPECT_EQ(eye->GetLocal().m[12], 7.0f);
+    avatar.Show();
+    EXPECT_TRUE(eye->HasFlags(AGRenderable::kActive) && avatar.m_Visible);
+    EXPECT_TRUE(avatar.AddSkin(AvatarSkin{&eyes, "eyes", {1, 2}}));
+    EXPECT_EQ(eye->GetSkin(), &eyes);
+    avatar.Clear();
+    EXPECT_TRUE(avatar.m_ModelsToAdd.empty() && avatar.m_ModelsToRemove.empty() && avatar.m_ModelsToRelease.empty() &&
+                avatar.m_Skins.empty() && avatar.m_Parts[1] == nullptr && avatar.m_Layer == nullptr);
+    EXPECT_EQ((std::vector<u32>{avatar.m_Visible, avatar.m_LayerInStep}), (std::vector<u32>{0, 1}));
+    EXPECT_EQ(avatar.m_World.m[12], 0.0f);
+    EXPECT_EQ(avatar.m_World.m[0], 1.0f);
+    package.GiveBack(TypeKey::Model, head);
+    package.GiveBack(TypeKey::Model, eye);
+}
+
+TEST_F(AvatarTest, DescriptionsFillPooledRecordsAndBuildOnlyOnceGiven) {
+    KorvoGame::IAvatarRendering& hooks = *KorvoGame::CharacterManager::Instance()->GetAvatarRendering();
+    Entities::Character mum{"Mum"};
+    MiniGame::BehaviorActionSkin legs;
+    legs.m_Name = "rig.skel";
+    legs.m_ModelTypes = {4, 5};
+    // A skin animation alone describes no avatar.
+    RenderingSystem::SetAvatarSkinAnimation(mum, "rig.idle", legs);
+    RenderableAvatarData* record = mum.VolatileDatas.GetRenderableAvatarData();
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->m_SkinAnimationType, 0);
+    EXPECT_EQ(record->m_AnimationName + "/" + record->m_Skin.m_Name, "rig.idle/rig.skel");
+    EXPECT_EQ(record->m_Skin.m_ModelTypes, legs.m_ModelTypes);
+    hooks.InitializeAvatar(mum);
+    EXPECT_EQ(mum.VolatileDatas.GetAs<Avatar>(kENGINE_DATA_AVATAR), nullptr);
+    description.m_DataPath = "looks";
+    description.m_Built = 1;
+    description.m_SecondFlag = 1;
+    hooks.SetRenderableAvatarData(mum, description);
+    EXPECT_EQ(mum.VolatileDatas.GetRenderableAvatarData(), record);
+    EXPECT_EQ((std::vector<u32>{record->m_Changed, record->m_Built, record->m_SecondFlag, u32(record->m_SkinAnimationType)}),
+              (std::vector<u32>{1, 1, 1, 0}));
+    EXPECT_EQ(record->m_DataPath + record->m_PartNames[6], "looksboots.mdl");
+    // Built hidden: the parts stay inactive, placed at the character.
+    mum.Visible = false;
+    mum.SetPosition(AGVec3{1, 2, 3});
+    hooks.InitializeAvatar(mum);
+    Avatar* avatar = mum.VolatileDatas.GetAs<Avatar>(kENGINE_DATA_AVATAR);
+    ASSERT_NE(avatar, nullptr);
+    EXPECT_FALSE(avatar->m_Visible || avatar->m_Parts[0]->HasFlags(AGRenderable::kActive));
+    EXPECT_EQ((std::vector<f32>{avatar->m_World.m[12], avatar->m_World.m[13], avatar->m_World.m[14]}),
+              (std::vector<f32>{1, 2, 3}));
+    ASSERT_EQ(avatar->m_Skins.size(), 1u);
+    EXPECT_EQ(avatar->m_Parts[4]->GetSkin(), avatar->m_Skins[0].m_Skeleton);
+    // The described skin animation loops at its own speed, without a fade.
+    const EngineAnimationSkin& playing = *GetEntityAnimations(mum)->m_Skins.at(0);
+    EXPECT_EQ(playing.m_CurrentName + (playing.m_Incoming ? "+" : ""), "rig.idle");
+    EXPECT_EQ(playing.m_Controller->GetMode(), u32(AGController::kLoop));
+    playing.m_Controller->UpdateBy(100.0f);
+    EXPECT_NEAR(playing.m_Controller->GetOutput(), 3.0f, 1e-3f);
+    hooks.CleanupAvatar(mum);
+    EXPECT_EQ(mum.VolatileDatas.Count(), 0u);
+    EXPECT_EQ(RenderingSystem::GetAvatarDataFactory()->GetUsedCount() + GetAnimationFactories().m_Entities->GetUsedCount() +
+                  GetAnimationFactories().m_Skins->GetUsedCount(),
+              0u);
+    // A record taken again from the pool starts empty.
+    Entities::Character first{"First"}, second{"Second"};
+    RenderingSystem::SetAvatarSkinAnimation(first, "rig.idle", legs);
+    RenderingSystem::SetRenderableAvatarData(second, RenderableAvatarData());
+    const RenderableAvatarData& reused = *second.VolatileDatas.GetRenderableAvatarData();
+    EXPECT_EQ(&reused, record);
+    EXPECT_TRUE(reused.m_SkinAnimationType == -1 && reused.m_AnimationName.IsEmpty() &&
+                reused.m_Skin.m_ModelTypes.empty() && reused.m_DataPath.IsEmpty());
+    // A character without an avatar is still marked in step.
+    set.m_Characters.push_back(&first);
+    first.Synchronize = false;
+    RenderingSystem::Initialize(&set);
+    Frame();
+    EXPECT_TRUE(first.Synchronize);
+    set.m_Characters.pop_back();
+    for (Entities::Character* c : {&first, &second})
+        RenderingSystem::CleanupAvatar(*c);
+}
+
+TEST_F(AvatarTest, AClearedBuiltFlagReChecksEveryPartByName) {
+    RenderingSystem::SetRenderableAvatarData(dad, description);
+    RenderingSystem::Initialize(&set);
+    Frame();
+    const struct {
+        i32 type;
+        const char* name;
+        size_t drawn;
+    } changes[] = {{7, "glasses.mdl", 8}, {4, "top2.mdl", 8}, {0, "", 7}, {3, "hair.mdl", 7}};
+    for (const auto& c : changes) {
+        AGModel* const before = TheAvatar().m_Parts[3];
+        description.m_PartNames[c.type] = c.name;
+        RenderingSystem::SetRenderableAvatarData(dad, description);
+        Frame();
+        EXPECT_EQ(Drawn().size(), c.drawn) << c.name;
+        const AGModel* part = TheAvatar().m_Parts[c.type];
+        EXPECT_EQ(part ? part->NameId() : 0u, *c.name ? Crc32Hash(c.name) : 0u) << c.name;
+        EXPECT_EQ(TheAvatar().m_Parts[3], before) << "the hair keeps its model";
+        EXPECT_TRUE(TheAvatar().m_ModelsToAdd.empty() && TheAvatar().m_ModelsToRemove.empty() &&
+                    TheAvatar().m_ModelsToRelease.empty() && TheAvatar().m_LayerInStep);
+    }
+    EXPECT_EQ(Clones("top1") + Clones("head"), 0u);
+    // A description given as built asks for no re-check.
+    description.m_PartNames[4] = "top3.mdl";
+    description.m_Built = 1;
+    RenderingSystem::SetRenderableAvatarData(dad, description);
+    Frame();
+    EXPECT_EQ(TheAvatar().m_Parts[4]->NameId(), Crc32Hash("top2.mdl"));
+}
+
+TEST_F(AvatarTest, JoiningThePipelineAddsThePartsAndGivesBackWhatTheyReplaced) {
+    RenderingSystem::SetRenderableAvatarData(dad, description);
+    RenderingSystem::InitializeAvatar(dad);
+    TheAvatar().SetPart(4, "top2.mdl");
+    AGGraphicLayer layer;
+    RenderingSystem::AddAvatarToPipeline(dad, layer);
+    EXPECT_EQ(layer.RenderableCount(), 7u);
+    EXPECT_EQ(Clones("top1"), 0u);
+    EXPECT_EQ(TheAvatar().m_LayerInStep, 1);
+    EXPECT_TRUE(TheAvatar().m_ModelsToAdd.empty() && TheAvatar().m_ModelsToRelease.empty());
+    EXPECT_EQ(TheAvatar().m_Parts[0]->GetLocal().m[14], 6.0f);
+    RenderingSystem::CleanupAvatar(dad);
+    EXPECT_EQ(layer.RenderableCount(), 0u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "engine/graphics/AGMesh.h"
@@ -10,6 +11,7 @@
 #include "gameservices/bridge/systems/BridgeSystems.h"
 #include "gameservices/bridge/systems/CollisionObject.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
+#include "gameservices/entities/Character.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
@@ -33,6 +35,35 @@ V R(const CollisionResult& r) {
             r.m_Normal.z,          r.m_Penetration.x,  r.m_Penetration.y, r.m_Penetration.z};
 }
 
+// A collidable at a point, keeping what it hits.
+struct Probe : ICollidable {
+    void onCollision(CollisionResult* r) override {
+        hits.push_back(r->m_Other);
+        details.push_back({f32(r->m_DetailTested), f32(r->m_DetailHit), r->m_Normal.x, r->m_Normal.y, r->m_Normal.z});
+    }
+    AGVec3 GetCollidablePosition() const override { return position; }
+    AGVec3 GetCollidableScale() const override { return {1, 1, 1}; }
+    f32 GetCollidableRotationX() const override { return 0.0f; }
+    f32 GetCollidableRotationY() const override { return 0.0f; }
+    f32 GetCollidableRotationZ() const override { return 0.0f; }
+    u32 GetCollidableId() const override { return id; }
+    Entities::Depictors& GetCollidableDepictors() override { return depictors; }
+    void GetCollidableTransform(f32 (&m)[16]) const override {
+        Entities::MatrixIdentity(m);
+        m[12] = position.x;
+        m[13] = position.y;
+        m[14] = position.z;
+    }
+    bool IsCollisionActive() const override { return active; }
+
+    AGVec3 position;
+    u32 id = 0;
+    bool active = true;
+    Entities::Depictors depictors;
+    std::vector<Entities::Entity*> hits;
+    std::vector<V> details;
+};
+
 // Models and sprites for the shapes; a level with a cursor. Screen points are world points.
 class Collisions : public LevelFixture, public IRenderingSystem {
 protected:
@@ -45,9 +76,10 @@ protected:
         Add("tri", {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}}, {0, 1, 2});
         Add("empty", {}, {});
         package.Mount();
-        LoadCapacities(dir, {{"FactoryRenderableModelData", 16}, {"FactoryCollisionData", 6},
-                             {"FactoryCollisionObject", 6}, {"FactoryCollisionShapeRectangle", 4},
-                             {"FactoryCollisionShapeModel", 1}, {"FactoryCollisionShapeBox", 2}});
+        LoadCapacities(dir, {{"FactoryRenderableModelData", 16}, {"FactoryCollisionData", 8},
+                             {"FactoryCollisionObject", 8}, {"FactoryCollisionShapeRectangle", 4},
+                             {"FactoryCollisionShapeModel", 1}, {"FactoryCollisionShapeBox", 2},
+                             {"FactoryCollisionShapeCircle", 1}, {"FactoryCollisionShapeSphere", 10}});
         RenderingSystem::Startup();
         CollisionSystem::Startup();
         IRenderingSystem::SetInstance(this);
@@ -59,6 +91,9 @@ protected:
         set.Clear();
         CollisionSystem::Shutdown();
         EXPECT_EQ(ICollisionSystem::Get(), nullptr);
+        const CollisionPools& pools = CollisionSystem::Pools();
+        EXPECT_TRUE(!pools.data && !pools.objects && !pools.circles && !pools.spheres && !pools.rectangles &&
+                    !pools.boxes && !pools.models);
         RenderingSystem::Shutdown();
         LevelFixture::TearDown();
     }
@@ -184,6 +219,29 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
         EXPECT_EQ(TestDetailShapes(*Ball(kShapeSphere, p.a), p.b ? *p.b : *other, r), p.result[1] == 1);
         EXPECT_EQ(R(r), p.result) << p.a.x << p.a.y;
     }
+    // The triangle follows the shape's transform: raised by 5, or turned a quarter about z
+    // (x, y) -> (-y, x).
+    Entities::Matrix44 raised, turned;
+    Entities::MatrixIdentity(raised);
+    Entities::MatrixIdentity(turned);
+    raised[14] = 5.0f;
+    turned[0] = turned[5] = 0.0f;
+    turned[1] = 1.0f;
+    turned[4] = -1.0f;
+    const struct {
+        const Entities::Matrix44* transform;
+        AGVec3 at;
+        bool hit;
+    } moved[] = {{&raised, {5, 5, 5.5f}, true}, {&raised, {5, 5, 0.5f}, false}, {&turned, {-5, 5, 0.5f}, true},
+                 {&turned, {5, 5, 0.5f}, false}, {&turned, {-2, 7, 0}, true},     {&turned, {-7, 2, 0}, true}};
+    for (const auto& m : moved) {
+        CollisionShapeModel shape;
+        shape.SetModel(Model("tri"));
+        shape.SetTransform(*m.transform);
+        CollisionResult r;
+        EXPECT_EQ(TestDetailShapes(*Ball(kShapeSphere, m.at), shape, r), m.hit) << m.at.x << " " << m.at.y;
+        EXPECT_EQ(P(shape.GetWorldCenter()), (V{(*m.transform)[12], (*m.transform)[13], (*m.transform)[14]}));
+    }
     // Entries beyond the remap table, or remap values beyond the vertices, are skipped.
     AGOwnedBuffer<u16>* lists = Model("tri")->GetMesh(0)->m_lists;
     CollisionResult skipped;
@@ -192,7 +250,10 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
     lists[AGMesh::kTriangles][1] = 1;
     lists[AGMesh::kVertexMap][2] = 3;
     EXPECT_FALSE(TestDetailShapes(*Ball(kShapeSphere, {5, 5, 0}), tri, skipped));
-    EXPECT_FALSE(TestDetailShapes(*Ball(kShapeBox, {}), *Ball(kShapeBox, {}), skipped));
+    CollisionResult untouched;
+    EXPECT_FALSE(TestDetailShapes(*Ball(kShapeBox, {}), *Ball(kShapeBox, {}), untouched));
+    EXPECT_FALSE(TestDetailShapes(*Ball(kShapeCircle, {}), *Ball(kShapeCircle, {}), untouched));
+    EXPECT_EQ(R(untouched), (V(8, 0.0f)));
     EXPECT_TRUE(log.Contains("Shape combination collision not implemented yet !!!"));
 }
 
@@ -210,14 +271,32 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     EXPECT_EQ(P(card.GetLocalMax()), (V{10, 4, 5}));
     EXPECT_EQ(P(card.GetWorldCenter()), (V{17, 4, 0}));
     EXPECT_EQ(P(card.GetHalfExtents()), (V{4, 2, 0}));
+    // A sprite turns about z alone; the boundary scale grows it.
+    CollisionShapeRectangle tilted, doubled;
+    tilted.BuildFromSprite(&sprite, ShapePlacement{{10, 0, 0}, {1, 1, 1}, 90, 90, 0}, 1.0f, 1.0f, 2.0f);
+    EXPECT_EQ(P(tilted.GetWorldCenter()), (V{17, 4, 0}));
+    doubled.BuildFromSprite(&sprite, ShapePlacement{{10, 0, 0}}, 2.0f, 0.0f, 0.0f);
+    EXPECT_EQ(P(doubled.GetLocalMax()), (V{20, 8, 10}));
+    EXPECT_EQ(P(doubled.GetHalfExtents()), (V{8, 4, 0}));
+    CollisionObject noSprite;
+    noSprite.BuildFromSprite(kShapeRectangle, kShapeNone, nullptr, ShapePlacement{}, 1.0f, 0.0f, 0.0f);
+    EXPECT_EQ(noSprite.GetBoundary(), nullptr);
+    EXPECT_EQ(CollisionSystem::Pools().rectangles->GetUsedCount(), 0u);
+    // A rectangle lies in z = 0 whatever its offset.
+    CollisionShapeRectangle raised;
+    raised.BuildFromModel(Model("span"), ShapePlacement{}, 1.0f, AGVec3{0, 0, 3});
+    EXPECT_EQ(P(raised.GetWorldCenter()), (V{10, 5, 0}));
 
     // The world centre holds the scale once, on the build frame and after.
     const std::unique_ptr<CollisionShape> shapes[] = {Make<CollisionShapeRectangle>("span", {100, 0, 0}, {2, 2, 2}),
                                                       Make<CollisionShapeBox>("span", {100, 0, 0}, {2, 2, 2})};
-    for (const auto& shape : shapes) {
-        EXPECT_EQ(P(shape->GetWorldCenter()), (V{120, 10, 0}));
-        shape->Update(ShapePlacement{{100, 0, 0}, {2, 2, 2}});
-        EXPECT_EQ(P(shape->GetWorldCenter()), (V{120, 10, 0}));
+    const V halves[] = {{20, 10, 0}, {20, 10, 10}};
+    for (int i = 0; i < 2; ++i) {
+        const auto& shape = static_cast<const CollisionShapeBounds&>(*shapes[i]);
+        EXPECT_EQ(P(shape.GetWorldCenter()), (V{120, 10, 0}));
+        shapes[i]->Update(ShapePlacement{{100, 0, 0}, {2, 2, 2}});
+        EXPECT_EQ(P(shape.GetWorldCenter()), (V{120, 10, 0}));
+        EXPECT_EQ(P(shape.GetHalfExtents()), halves[i]);
     }
     EXPECT_EQ(P(Make<CollisionShapeRectangle>("span", {100, 0, 0})->GetWorldCenter()), (V{110, 5, 0}));
     EXPECT_EQ(P(Make<CollisionShapeBox>("span", {100, 0, 0})->GetWorldCenter()), (V{110, 5, 0}));
@@ -227,13 +306,335 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     auto box = Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 2);
     EXPECT_EQ(P(box->GetLocalCenter()), (V{10, 5, 0}));
     EXPECT_EQ(P(box->GetHalfExtents()), (V{20, 10, 10}));
-    // Turned a quarter about z at build time: x and y extents swap.
-    EXPECT_NEAR(Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 1, 90)->GetWorldCenter().x, -5.0f, 1e-3f);
+    // Turned a quarter about z at build time: x and y extents swap; later updates keep the turn.
+    auto turned = Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 1, 90);
+    turned->Update(ShapePlacement{{1, 0, 0}});
+    EXPECT_NEAR(turned->GetWorldCenter().x, -4.0f, 1e-3f);
+    EXPECT_NEAR(turned->GetWorldCenter().y, 10.0f, 1e-3f);
+    EXPECT_NEAR(turned->GetHalfExtents().x, 5.0f, 1e-3f);
+    EXPECT_NEAR(turned->GetHalfExtents().y, 10.0f, 1e-3f);
+    EXPECT_NEAR(turned->GetHalfExtents().z, 5.0f, 1e-3f);
+    // At 45 degrees every corner counts: x spans -10 / sqrt 2 .. 20 / sqrt 2.
+    EXPECT_NEAR(Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 1, 45)->GetHalfExtents().x, 15.0f / std::sqrt(2.0f),
+                1e-3f);
+    // Offsets move a built shape's centre, not its radius or bounds.
+    CollisionShapeSphere shifted;
+    shifted.BuildFromModel(Model("ball"), ShapePlacement{{10, 0, 0}}, 1.0f, AGVec3{1, 2, 3});
+    EXPECT_EQ(P(shifted.GetWorldCenter()), (V{11, 2, 3}));
+    EXPECT_EQ(shifted.GetWorldRadius(), 1.0f);
+    CollisionShapeBox offsetBox;
+    offsetBox.BuildFromModel(Model("span"), ShapePlacement{}, 1.0f, AGVec3{1, 2, 3});
+    EXPECT_EQ(P(offsetBox.GetWorldCenter()), (V{11, 7, 3}));
+    EXPECT_EQ(P(offsetBox.GetHalfExtents()), (V{10, 5, 5}));
+
+    // A shape given back to its pool and taken again builds as a new one (one circle, two boxes).
+    CollisionObject wide, other, again;
+    wide.BuildFromModel(kShapeCircle, kShapeBox, Model("span"), ShapePlacement{}, 3.0f, AGVec3{});
+    other.BuildFromModel(kShapeBox, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    const CollisionShape* reused = wide.GetDetail();
+    wide.ReleaseShapes();
+    again.BuildFromModel(kShapeCircle, kShapeBox, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    ASSERT_EQ(again.GetDetail(), reused);
+    const auto* circle = static_cast<const CollisionShapeRound*>(again.GetBoundary());
+    EXPECT_EQ((V{circle->GetWorldRadius(), circle->GetLocalCenter().x, circle->GetLocalCenter().y}), (V{1, 0, 0}));
+    const auto* reusedBox = static_cast<const CollisionShapeBounds*>(reused);
+    EXPECT_EQ(P(reusedBox->GetLocalMin()), (V{-1, -1, -1}));
+    EXPECT_EQ(P(reusedBox->GetLocalMax()), (V{1, 1, 1}));
+    EXPECT_EQ(P(reusedBox->GetHalfExtents()), (V{1, 1, 1}));
+    // The radius is the farthest vertex's distance.
+    EXPECT_FLOAT_EQ(Make<CollisionShapeSphere>("span", {})->GetWorldRadius(), std::sqrt(500.0f));
 
     CollisionShapeSphere none;
     EXPECT_FALSE(none.BuildFromModel(Model("empty"), ShapePlacement{}, 1.0f, AGVec3{}));
-    EXPECT_EQ(ParseShapeType("Rectangle") * 10 + ParseShapeType("box"), 30);
-    EXPECT_TRUE(log.Contains("\"Box\" or \"Model\"box"));
+    // Exact words only; anything else is reported with the text and is None.
+    const std::pair<const char*, i32> words[] = {{"None", 0}, {"Circle", 1}, {"Sphere", 2}, {"Rectangle", 3},
+                                                 {"Box", 4},  {"Model", 5},  {"box", 0},    {"", 0}};
+    for (const auto& [word, type] : words) {
+        log.Clear();
+        EXPECT_EQ(ParseShapeType(word), type) << word;
+        EXPECT_EQ(log.Lines().size(), type == 0 && std::string(word) != "None" ? 1u : 0u) << word;
+    }
+    ParseShapeType("box");
+    EXPECT_EQ(log.Lines().back(), "type is invalide !!! The type string should be \"None\", \"Circle\", \"Sphere\", "
+                                  "\"Rectangle\", \"Box\" or \"Model\"box");
+}
+
+TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
+    const char* const noBoundary = "A CollisionObject must have a boundary shape !!!";
+    const char* const modelBoundary = "The boundary shape can't be the model itself !!!";
+    const struct {
+        i32 boundary, detail;
+        const char* model;  // null: the sprite
+        i32 boundaryBuilt, detailBuilt;
+        std::vector<std::string> reports;
+    } rows[] = {
+        {kShapeCircle, kShapeNone, "ball", kShapeCircle, -1, {}},
+        {kShapeSphere, kShapeSphere, "ball", kShapeSphere, kShapeSphere, {}},
+        {kShapeRectangle, kShapeBox, "ball", kShapeRectangle, kShapeBox, {}},
+        {kShapeBox, kShapeModel, "ball", kShapeBox, kShapeModel, {}},
+        {kShapeNone, kShapeCircle, "ball", -1, -1, {noBoundary, "The Collision Circle is not implemented yet !!!"}},
+        {kShapeModel, kShapeRectangle, "ball", -1, -1, {modelBoundary, "The Collision Rectangle is not implemented yet !!!"}},
+        {9, 6, "ball", -1, -1, {noBoundary}},
+        {kShapeRectangle, kShapeModel, "", -1, -1,
+         {"The AGModel is null, can't generate the Collision Rectangle !!!",
+          "The AGModel is null, can't generate the Collision Model !!!"}},
+        {kShapeSphere, kShapeBox, "empty", -1, -1,
+         {"The AGModel has no vertices, can't generate the Collision Sphere !!!",
+          "The AGModel has no vertices, can't generate the Collision Box !!!"}},
+        {kShapeRectangle, kShapeNone, nullptr, kShapeRectangle, -1, {}},
+        {kShapeCircle, kShapeSphere, nullptr, -1, -1,
+         {"The Boudary shape Circle on a sprite is not implemented yet !!!", "The Collision Spheree is not implemented yet !!!"}},
+        {kShapeSphere, kShapeCircle, nullptr, -1, -1,
+         {"The Boudary shape Sphere on a sprite is not implemented yet !!!", "The Collision Circle is not implemented yet !!!"}},
+        {kShapeBox, kShapeBox, nullptr, -1, -1,
+         {"The Boudary shape Box on a sprite is not implemented yet !!!", "The Collision Box is not implemented yet !!!"}},
+        {kShapeModel, kShapeModel, nullptr, -1, -1, {modelBoundary, "The Collision Model is not implemented yet !!!"}},
+        {kShapeNone, kShapeRectangle, nullptr, -1, -1, {noBoundary, "The Collision Rectangle is not implemented yet !!!"}},
+        {7, 6, nullptr, -1, -1, {noBoundary}},
+    };
+    AGSprite sprite;
+    sprite.SetSize(8, 4);
+    CollisionPools& pools = CollisionSystem::Pools();
+    Model("ball");
+    Model("empty");
+    for (const auto& r : rows) {
+        log.Clear();
+        CollisionObject object;
+        if (r.model)
+            object.BuildFromModel(r.boundary, r.detail, *r.model ? Model(r.model) : nullptr, ShapePlacement{}, 1.0f,
+                                  AGVec3{});
+        else
+            object.BuildFromSprite(r.boundary, r.detail, &sprite, ShapePlacement{}, 1.0f, 0.0f, 0.0f);
+        const std::string row = std::to_string(r.boundary) + "/" + std::to_string(r.detail) + (r.model ? r.model : "sprite");
+        EXPECT_EQ(object.GetBoundaryType() * 10 + object.GetDetailType(), r.boundary * 10 + r.detail) << row;
+        EXPECT_EQ(object.GetBoundary() ? object.GetBoundary()->GetType() : -1, r.boundaryBuilt) << row;
+        EXPECT_EQ(object.GetDetail() ? object.GetDetail()->GetType() : -1, r.detailBuilt) << row;
+        EXPECT_EQ(log.Lines(), r.reports) << row;
+        if (r.detailBuilt == kShapeModel) {
+            EXPECT_EQ(static_cast<CollisionShapeModel*>(object.GetDetail())->GetModel(), Model(r.model));
+        }
+        object.ReleaseShapes();
+        EXPECT_TRUE(object.GetBoundary() == nullptr && object.GetDetail() == nullptr);
+        EXPECT_EQ(pools.circles->GetUsedCount() + pools.spheres->GetUsedCount() + pools.rectangles->GetUsedCount() +
+                      pools.boxes->GetUsedCount() + pools.models->GetUsedCount(),
+                  0u)
+            << row;
+    }
+    // Both shapes follow the entity; the detail keeps boundary scale 1 and no offset.
+    CollisionObject object;
+    object.BuildFromModel(kShapeSphere, kShapeBox, Model("ball"), ShapePlacement{}, 3.0f, AGVec3{0, 0, 4});
+    object.Update(ShapePlacement{{10, 0, 0}});
+    EXPECT_EQ(P(object.GetBoundary()->GetWorldCenter()), (V{10, 0, 4}));
+    EXPECT_EQ(static_cast<CollisionShapeRound*>(object.GetBoundary())->GetWorldRadius(), 3.0f);
+    EXPECT_EQ(P(object.GetDetail()->GetWorldCenter()), (V{10, 0, 0}));
+    EXPECT_EQ(P(static_cast<CollisionShapeBounds*>(object.GetDetail())->GetHalfExtents()), (V{1, 1, 1}));
+}
+
+TEST_F(Collisions, ABoundaryHitDecidesAndTheDetailOnlyDescribesIt) {
+    // Boundaries of radius 3 (boundary scale 3), details of radius 1.
+    const struct {
+        f32 bx;
+        bool bDetail, hit;
+        V tested;  // detail tested, detail hit
+    } rows[] = {
+        {4, true, true, {1, 0}},  {1.5f, true, true, {1, 1}}, {7, true, false, {0, 0}},
+        {4, false, true, {0, 0}}, {6, true, true, {1, 0}},
+    };
+    for (const auto& r : rows) {
+        CollisionObject a, b;
+        a.BuildFromModel(kShapeSphere, kShapeSphere, Model("ball"), ShapePlacement{}, 3.0f, AGVec3{});
+        b.BuildFromModel(kShapeSphere, r.bDetail ? kShapeSphere : kShapeNone, Model("ball"),
+                         ShapePlacement{{r.bx, 0, 0}}, 3.0f, AGVec3{});
+        CollisionResult result;
+        EXPECT_EQ(CollisionObject::Collide(a, b, result), r.hit) << r.bx;
+        EXPECT_EQ((V{f32(result.m_DetailTested), f32(result.m_DetailHit)}), r.tested) << r.bx;
+    }
+    CollisionObject ball, none;
+    ball.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    CollisionResult result;
+    log.Clear();
+    EXPECT_FALSE(CollisionObject::Collide(ball, none, result));
+    EXPECT_FALSE(CollisionObject::Collide(none, ball, result));
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>(2, "All the CollisionObject must have a boundary collision shape !!!")));
+}
+
+TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
+    // Unit spheres: set element e at (0, 1, 0); props a (0, 0, 0), b (1.5, 0, 0), c (10, 0, 0), own (the
+    // probe's own id), and three that are never tested: inactive, not collidable, undescribed.
+    Entities::SetElement e;
+    Entities::Prop a, b, c, own, inactive, plain, bare;
+    RenderableModelData ball;
+    ball.m_RenderableKind = RenderableModelData::kModel;
+    CollisionData sphere;
+    sphere.m_BoundaryShape = "Sphere";
+    const struct {
+        Entities::PlacedEntity* entity;
+        const char* name;
+        AGVec3 at;
+        bool described;
+    } entities[] = {{&e, "e", {0, 1, 0}, true},  {&a, "a", {0, 0, 0}, true},      {&b, "b", {1.5f, 0, 0}, true},
+                    {&c, "c", {10, 0, 0}, true}, {&own, "own", {0, 0, 0}, true}, {&inactive, "inactive", {}, false},
+                    {&plain, "plain", {}, false}, {&bare, "bare", {}, false}};
+    for (const auto& row : entities) {
+        row.entity->Name = row.name;
+        row.entity->SetPosition(row.at);
+        row.entity->SetCollidable(true);
+        row.entity->VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &ball);
+        row.entity->VolatileDatas.Set(kENGINE_DATA_MODEL, Model("ball"));
+        if (row.described) {
+            CollisionSystem::SetCollisionData(*row.entity, sphere);
+            CollisionSystem::SetCollisionData(*row.entity, sphere);  // the same record again
+        }
+    }
+    inactive.Activate = false;
+    plain.SetCollidable(false);
+    CollisionPools& pools = CollisionSystem::Pools();
+    EXPECT_EQ(pools.data->GetUsedCount(), 5u);
+    set.m_SetElements = {&e};
+    set.m_Props = {&a, &b, &c, &own, &inactive, &plain, &bare};
+    // A character keeps a record that was not issued by the system.
+    Entities::Character dad{"Dad"};
+    CollisionData kept;
+    dad.VolatileDatas.Set(kCOLLISION_DATA, &kept);
+    set.m_Characters = {&dad};
+    log.Clear();
+    CollisionSystem::Initialize(&set);
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(pools.objects->GetUsedCount(), 5u);
+    EXPECT_EQ(bare.Depictors.m_Map.count(kCOLLISION_OBJECT), 0u);
+
+    Probe probe, first;
+    probe.id = own.Id;
+    CollisionObject probeObject, firstObject;
+    probeObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    firstObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    probe.depictors.m_Map[kCOLLISION_OBJECT] = &probeObject;
+    first.depictors.m_Map[kCOLLISION_OBJECT] = &firstObject;
+    first.position = AGVec3{100, 0, 0};
+    // Published to the game services; a second start keeps the pools.
+    auto* objects = pools.objects;
+    CollisionSystem::Startup();
+    EXPECT_EQ(pools.objects, objects);
+    ICollisionSystem::Get()->RegisterCollidable(&probe);
+    log.Clear();
+    CollisionSystem::Update(&set);
+    EXPECT_EQ(probe.hits, (std::vector<Entities::Entity*>{&e, &a, &b}));
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{
+                               "The Prop doesn't have a Collision info, call CollisionSystem::Initialize(..) before!bare"}));
+    const struct {
+        bool active;
+        AGVec3 at;
+        std::vector<Entities::Entity*> hits;
+    } frames[] = {{false, {0, 0, 0}, {}}, {true, {10, 0.5f, 0}, {&c}}, {true, {5, 0, 0}, {}}};
+    for (const auto& f : frames) {
+        probe.hits.clear();
+        probe.active = f.active;
+        probe.position = f.at;
+        CollisionSystem::Update(&set);
+        EXPECT_EQ(probe.hits, f.hits) << f.at.x;
+    }
+    // Level entities move during the first collidable's pass only, and not when it is skipped.
+    ICollisionSystem::Get()->UnregisterCollidable(&probe);
+    CollisionSystem::UnregisterCollidable(&probe);  // no longer there: nothing
+    for (ICollidable* collidable : {&first, &probe, &probe})
+        CollisionSystem::RegisterCollidable(collidable);
+    CollisionSystem::UnregisterCollidable(&probe);
+    probe.position = AGVec3{10, 0, 0};
+    c.SetPosition(AGVec3{20, 0, 0});
+    first.active = false;
+    probe.hits.clear();
+    CollisionSystem::Update(&set);
+    EXPECT_EQ(probe.hits, (std::vector<Entities::Entity*>{&c}));
+    first.active = true;
+    probe.hits.clear();
+    CollisionSystem::Update(&set);
+    EXPECT_TRUE(probe.hits.empty());
+    EXPECT_TRUE(first.hits.empty());
+
+    // A sphere near the face of a model detail placed at its entity: the detail describes the contact.
+    Entities::Prop wall;
+    wall.SetPosition(AGVec3{50, 0, 0});
+    wall.SetCollidable(true);
+    wall.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &ball);
+    wall.VolatileDatas.Set(kENGINE_DATA_MODEL, Model("tri"));
+    CollisionData faced = sphere;
+    faced.m_EntityShape = "Model";
+    CollisionSystem::SetCollisionData(wall, faced);
+    set.m_Props.push_back(&wall);
+    CollisionSystem::InitializeEntity(wall, ShapePlacement{});
+    CollisionObject detailed;
+    detailed.BuildFromModel(kShapeSphere, kShapeSphere, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    Probe touching;
+    touching.depictors.m_Map[kCOLLISION_OBJECT] = &detailed;
+    CollisionSystem::UnregisterCollidable(&first);
+    CollisionSystem::UnregisterCollidable(&probe);
+    CollisionSystem::RegisterCollidable(&touching);
+    for (const AGVec3& at : {AGVec3{55, 2, 0.5f}, AGVec3{5, 2, 0.5f}}) {
+        touching.position = at;
+        CollisionSystem::Update(&set);
+    }
+    EXPECT_EQ(touching.hits, std::vector<Entities::Entity*>{&wall});
+    EXPECT_EQ(touching.details, (std::vector<V>{{1, 1, 0, 0, -1}}));
+    CollisionSystem::UnregisterCollidable(&touching);
+    detailed.ReleaseShapes();
+    // A second initialisation gives the earlier object back.
+    CollisionSystem::InitializeEntity(a, ShapePlacement{});
+    EXPECT_EQ(pools.objects->GetUsedCount(), 6u);
+    // Without its engine object an entity is reported and gets none; other kinds are skipped.
+    Entities::Prop hollow, flat, other;
+    RenderableModelData sprite, light;
+    sprite.m_RenderableKind = RenderableModelData::kSprite;
+    light.m_RenderableKind = RenderableModelData::kOther;
+    hollow.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &ball);
+    flat.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &sprite);
+    other.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &light);
+    for (Entities::Prop* p : {&hollow, &flat, &other})
+        p->VolatileDatas.Set(kCOLLISION_DATA, &kept);
+    log.Clear();
+    for (Entities::Prop* p : {&hollow, &flat, &other})
+        CollisionSystem::InitializeEntity(*p, ShapePlacement{});
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>(2, "The Entity doesn't have a geometry, call "
+                                                        "RenderingSystem::Initialize(..) before!")));
+    EXPECT_EQ(pools.objects->GetUsedCount(), 6u);
+
+    // Clean-up: every issued record back once and off its entity; other records stay.
+    CollisionSystem::Cleanup(&set);
+    EXPECT_EQ(pools.data->GetUsedCount() + pools.objects->GetUsedCount() + pools.spheres->GetUsedCount(), 2u);
+    for (const auto& row : entities)
+        EXPECT_EQ(row.entity->VolatileDatas.GetCollisionData(), nullptr) << row.name;
+    EXPECT_EQ(dad.VolatileDatas.GetCollisionData(), &kept);
+    CollisionSystem::Cleanup(&set);
+    EXPECT_EQ(pools.data->GetUsedCount(), 0u);
+    // Reset forgets the collidables and makes the object and shape pools new.
+    probeObject.ReleaseShapes();
+    firstObject.ReleaseShapes();
+    CollisionSystem::RegisterCollidable(&probe);
+    pools.objects->Alloc();
+    pools.circles->Alloc();
+    pools.spheres->Alloc();
+    pools.rectangles->Alloc();
+    pools.boxes->Alloc();
+    pools.models->Alloc();
+    CollisionSystem::Reset();
+    EXPECT_EQ(pools.objects->GetUsedCount() + pools.circles->GetUsedCount() + pools.spheres->GetUsedCount() +
+                  pools.rectangles->GetUsedCount() + pools.boxes->GetUsedCount() + pools.models->GetUsedCount(),
+              0u);
+    CollisionSystem::SetCollisionData(a, sphere);
+    CollisionSystem::InitializeEntity(a, ShapePlacement{});
+    probeObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    probe.position = AGVec3{};
+    probe.hits.clear();
+    CollisionSystem::Update(&set);
+    EXPECT_TRUE(probe.hits.empty());
+    CollisionSystem::RegisterCollidable(&probe);
+    CollisionSystem::Update(&set);
+    EXPECT_EQ(probe.hits, std::vector<Entities::Entity*>{&a});
+    CollisionSystem::Cleanup(&set);
+    probeObject.ReleaseShapes();
+    EXPECT_EQ(pools.data->GetUsedCount() + pools.objects->GetUsedCount() + pools.spheres->GetUsedCount(), 0u);
+    set.m_SetElements.clear();
+    set.m_Props.clear();
+    set.m_Characters.clear();
 }
 
 TEST_F(Collisions, CursorOverAPropInALevel) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,8 +13,11 @@
 #include "engine/graphics/AGSkin.h"
 #include "engine/graphics/AGTextureSlot.h"
 #include "engine/graphics/PCCam.h"
+#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/systems/AnimationPools.h"
+#include "engine/graphics/AGSprite.h"
 #include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Character.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/game/RenderableModelData.h"
@@ -43,6 +47,14 @@ struct Listener : IDelegate {
     std::function<void()> then;
 };
 
+// A controller placed directly at a mode and frame.
+struct Clock : AGController {
+    void At(u32 mode, f32 frame) {
+        m_mode = mode;
+        m_output = frame;
+    }
+};
+
 class EntityAnimationsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -54,11 +66,16 @@ protected:
         bones[0].position.Key(0, {0, 0, 0}).Key(30, {3, 0, 0});
         bones[1].boneIndex = 1;
         bones[1].position.Key(0, {0, 0, 0}).Key(30, {0, 6, 0});
+        // Bone 0 held at x = 10.
+        std::vector<authoring::SkinBoneTracks> hold(1);
+        hold[0].position.Key(0, {10, 0, 0}).Key(30, {10, 0, 0});
         w.Add("rig.slide", 0, authoring::SkinAnimationBytes(31, 30, bones))
+            .Add("rig.hold", 0, authoring::SkinAnimationBytes(31, 30, hold))
             .Add("spin.anm", 0, authoring::ModelAnimationBytes(100, 30, authoring::Track::Vec3(),
                                                                 authoring::Track::Quat(), authoring::Track::Vec3()));
         package.Mount();
         LoadCapacities(dir, {{"FactoryEntityAnimations", 2},
+                             {"FactoryEngineAnimationSkin", 3},
                              {"FactoryEntityAnimationStoryboard", 1},
                              {"FactoryEntityAnimationKeyFrame", 2}});
         CreateEngineAnimationFactories();
@@ -80,6 +97,11 @@ protected:
                       GetAnimationFactories().m_Handlers->GetUsedCount(),
                   0u);
         DestroyEngineAnimationFactories();
+        const AnimationFactories& pools = GetAnimationFactories();
+        EXPECT_TRUE(!pools.m_Entities && !pools.m_Skins && !pools.m_Models && !pools.m_Textures && !pools.m_UVs &&
+                    !pools.m_Cameras && !pools.m_Handlers && !GetPendingKeyRemovals(kSkinKind) &&
+                    !GetPendingKeyRemovals(kCameraKind));
+        EXPECT_EQ(GetAnimationControllerCount(), 0u);
         package.GiveBack(TypeKey::Model, model);
     }
 
@@ -109,19 +131,65 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
     SetCameraAnimation(camera, 3, 2.0f, 10, -1);
     EXPECT_FLOAT_EQ(controller.GetOutput(), 10.0f);
     EXPECT_NEAR(controller.GetTime(), 333.33f, 0.01f);
-    // A backward mode starts from the end frame; replaying keeps the speed; -1 keeps the place.
-    ReplayCameraAnimation(camera, 5, -1, 0);
-    EXPECT_EQ(controller.GetMode(), 5u);
-    EXPECT_NEAR(controller.GetOutput(), 120.0f, 1e-3f);
+    // Replaying keeps the speed.
     ReplayCameraAnimation(camera, 3, 0, -1);
-    controller.UpdateBy(100.0f);
-    EXPECT_NEAR(controller.GetOutput(), 6.0f, 1e-3f);
-    ReplayCameraAnimation(camera, 1, -1, -1);
     controller.UpdateBy(100.0f);
     EXPECT_NEAR(controller.GetOutput(), 6.0f, 1e-3f);
     EXPECT_EQ(GetCameraAnimationEndFrame(camera), 119);
     SetModelAnimation(box, "spin.anm", 4, 1.0f, -1, -1);
     EXPECT_EQ(model->GetController(), GetEntityAnimations(box)->m_Model->m_Controller);
+    // A controller at frame 20 of 0..60, speed 2; then one step of 300 ms.
+    const struct {
+        i32 mode;
+        f32 speed;
+        i32 start, end;
+        u32 controllerMode;
+        f32 frame, after;
+    } rows[] = {
+        {3, -1.0f, 10, -1, 3, 10, 28},   // start placed, speed kept
+        {3, 0.5f, -1, -1, 3, 20, 24.5f},  // place kept
+        {4, 0.0f, 5, 7, 4, 5, 5},         // speed 0 holds
+        {5, 1.0f, 10, -1, 5, 20, 11},     // backward: the start frame is not used
+        {6, 1.0f, -1, 7, 6, 60, 51},      // backward from the controller's own end
+        {1, 1.0f, 10, -1, 1, 10, 10},
+    };
+    for (const auto& r : rows) {
+        AGController controller;
+        controller.SetRange(0, 60);
+        controller.SetTime(20 * controller.GetFrameDuration());
+        controller.SetSpeed(2.0f);
+        ApplyPlayMode(controller, r.mode, r.speed, r.start, r.end);
+        EXPECT_EQ(controller.GetMode(), r.controllerMode) << r.mode;
+        EXPECT_NEAR(controller.GetOutput(), r.frame, 1e-3f) << r.mode;
+        controller.UpdateBy(300.0f);
+        EXPECT_NEAR(controller.GetOutput(), r.after, 1e-3f) << r.mode;
+    }
+    AGController slow;
+    slow.SetFrameRate(15.0f);
+    ApplyPlayMode(slow, 4, 1.0f, -1, -1);
+    EXPECT_FLOAT_EQ(slow.GetFrameDuration(), 1000.0f / 30.0f);
+    CleanupAnimations(&set);
+    // A skin needs both the engine object and its description.
+    Entities::Prop undressed, unmodelled;
+    RenderableAvatarData look;
+    undressed.VolatileDatas.Set(kRENDERABLE_AVATAR_DATA, &look);
+    unmodelled.VolatileDatas.Set(kENGINE_DATA_MODEL, model);
+    for (Entities::Prop* prop : {&undressed, &unmodelled}) {
+        SetSkinAnimation(*prop, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1);
+        EXPECT_EQ(GetEntityAnimations(*prop), nullptr);
+    }
+    // A camera built without an animation plays a controller of its own.
+    PCCam bareCamera;
+    Entities::Camera shot{"Bare"};
+    shot.VolatileDatas.Set(kENGINE_DATA_CAMERA, &bareCamera);
+    SetCameraAnimation(shot, 3, 1.0f, -1, -1);
+    ASSERT_NE(bareCamera.GetController(), nullptr);
+    EXPECT_EQ(bareCamera.GetController(), bareCamera.GetOwnedController());
+    EXPECT_EQ(bareCamera.GetController()->GetMode(), u32(AGController::kOnce));
+    Entities::Set scene;
+    scene.m_Cameras.push_back(&shot);
+    CleanupAnimations(&scene);
+    scene.m_Cameras.clear();
 }
 
 TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrame) {
@@ -145,8 +213,14 @@ TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrame) {
     // Once per loop, in the order added, on the first frame at 9 or more.
     EXPECT_EQ(journal, (std::vector<std::string>{"a", "b", "a", "b"}));
     EXPECT_TRUE(firedAt.at(0) >= 9.0f && firedAt.at(0) < 9.5f) << firedAt.at(0);
-    // Removing its own key inside the pass lets the others fire; it is gone afterwards.
+    // An inactive camera fires nothing.
     journal.clear();
+    camera.Activate = false;
+    ReplayCameraAnimation(camera, 3, 9, -1);
+    UpdateAnimations(&set, 0);
+    EXPECT_TRUE(journal.empty());
+    camera.Activate = true;
+    // Removing its own key inside the pass lets the others fire; it is gone afterwards.
     first.then = [&] { RemoveCameraAnimationKey(camera, {10, &first}); };
     ReplayCameraAnimation(camera, 3, 9, -1);
     UpdateAnimations(&set, 0);
@@ -181,15 +255,20 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
     EXPECT_NEAR(skeleton->Bones()[1].position.y, 3.6f, 1e-4f);
     AGController* current = animation->m_Controller;
     // A fade of 0.5 s is half done after 250 ms and over on the first frame at 500 ms.
-    SetSkinAnimation(box, skin, "rig.idle", 0.5f, 4, 1.0f, -1, -1);
-    for (u32 dt : {250u, 249u})
-        UpdateAnimations(&set, dt);
-    EXPECT_EQ(animation->m_IncomingName, "rig.idle");
+    SetSkinAnimation(box, skin, "rig.hold", 0.5f, 4, 1.0f, -1, -1);
+    // Half way: slide at frame 25.5 (x 2.55) moved half way to the held 10.
+    UpdateAnimations(&set, 250);
+    EXPECT_NEAR(skeleton->Bones()[0].position.x, 6.275f, 1e-3f);
+    EXPECT_NEAR(skeleton->Bones()[1].position.y, 5.1f, 1e-3f);
+    UpdateAnimations(&set, 249);
+    EXPECT_EQ(animation->m_IncomingName, "rig.hold");
     UpdateAnimations(&set, 1);
-    EXPECT_EQ(animation->m_CurrentName + (animation->m_Incoming ? "+" : ""), "rig.idle");
+    EXPECT_EQ(animation->m_CurrentName + (animation->m_Incoming ? "+" : ""), "rig.hold");
     EXPECT_TRUE(animation->m_Controller == current && model->GetController() == current);
+    EXPECT_EQ(skeleton->Bones()[0].position.x, 10.0f);
+    EXPECT_EQ(animation->m_IncomingController, nullptr);
     // The same name re-plays; a fade of no length ends at the next update, even of 0 ms.
-    SetSkinAnimation(box, skin, "rig.idle", 0.5f, 4, 1.0f, -1, -1);
+    SetSkinAnimation(box, skin, "rig.hold", 0.5f, 4, 1.0f, -1, -1);
     EXPECT_EQ(GetAnimationControllerCount(), 1u);
     SetSkinAnimation(box, skin, "rig.slide", 0.0f, 3, 1.0f, 15, -1);
     UpdateAnimations(&set, 0);
@@ -212,7 +291,11 @@ TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevels) 
     SetModelAnimation(third, "spin.anm", 4, 1.0f, 0, -1);
     EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for EntityAnimationFactory"));
     EXPECT_EQ(GetEntityAnimations(third), nullptr);
-    EXPECT_EQ(GetAnimationFactories().m_Skins->GetMaxSize(), 2u);
+    // An absent capacity repeats the one read before it.
+    const AnimationFactories& pools = GetAnimationFactories();
+    EXPECT_EQ((std::vector<u32>{pools.m_Skins->GetMaxSize(), pools.m_Models->GetMaxSize(),
+                                pools.m_Cameras->GetMaxSize(), pools.m_Handlers->GetMaxSize()}),
+              (std::vector<u32>{3, 3, 3, 3}));
     AddModelAnimationKey(third, {0, nullptr});
     AGController* shown = GetEntityAnimations(box)->m_Model->m_Controller;
     AGController* inner = GetEntityAnimations(hidden)->m_Model->m_Controller;
@@ -247,8 +330,15 @@ TEST_F(EntityAnimationsTest, StoryboardsGoBackAndBehavioursPlayThroughThePublish
     controller->m_Storyboard = pools.m_Storyboards->Alloc();
     MiniGame::EntityAnimation* animation = pools.m_Animations->Alloc();
     animation->m_KeyFrames = {pools.m_KeyFrames->Alloc(), pools.m_KeyFrames->Alloc()};
-    controller->m_Storyboard->m_Animations = {animation};
+    controller->m_Storyboard->m_Animations = {nullptr, animation};
+    EXPECT_EQ((std::vector<u32>{pools.m_Storyboards->GetMaxSize(), pools.m_Animations->GetMaxSize(),
+                                pools.m_KeyFrames->GetMaxSize(), pools.m_Controllers->GetMaxSize()}),
+              (std::vector<u32>{1, 1, 2, 2}));
     ReleaseEntityController(controller);
+    ReleaseEntityController(pools.m_Controllers->Alloc());  // without a storyboard
+    ReleaseEntityController(nullptr);
+    UpdateAnimations(nullptr, 10);
+    CleanupAnimations(nullptr);
     EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
                   pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(),
               0u);
@@ -262,6 +352,7 @@ TEST_F(EntityAnimationsTest, StoryboardsGoBackAndBehavioursPlayThroughThePublish
     EXPECT_FLOAT_EQ(GetEntityAnimations(box)->m_Model->m_Controller->GetOutput(), 10.0f);
     DestroyEntityAnimationFactories();
     EXPECT_EQ(KorvoGame::IEntityAnimation::Get(), nullptr);
+    EXPECT_TRUE(!pools.m_Storyboards && !pools.m_Animations && !pools.m_KeyFrames && !pools.m_Controllers);
 }
 
 TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
@@ -269,10 +360,16 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
     AGModel* tile = package.Instance<AGModel>(TypeKey::Model, "tile.mdl");
     box.VolatileDatas.Set(kENGINE_DATA_MODEL, tile);
     description.m_RenderableKind = RenderableModelData::kModel;
-    for (int twice = 0; twice < 2; ++twice)
-        SetUVAnimation(box, "tile.mat", 4, 2.0f, 3, -1);
+    // The new controller starts where the slot's own stands, over one frame less, timed at 30 per second.
+    tile->FindSkin("tile.mat")->GetSlot(0)->GetController()->UpdateBy(200.0f);
+    SetUVAnimation(box, "tile.mat", 4, 2.0f, -1, -1);
     ASSERT_EQ(GetEntityAnimations(box)->m_UVs.size(), 1u);
     AGController* controller = GetEntityAnimations(box)->m_UVs[0]->m_Controller;
+    EXPECT_EQ((std::vector<f32>{controller->GetStartFrame(), controller->GetEndFrame(), controller->GetEndTime()}),
+              (std::vector<f32>{0, 18, 18 * controller->GetFrameDuration()}));
+    EXPECT_NEAR(controller->GetOutput(), 6.0f, 1e-3f);
+    SetUVAnimation(box, "tile.mat", 4, 2.0f, 3, -1);
+    ASSERT_EQ(GetEntityAnimations(box)->m_UVs.size(), 1u);
     EXPECT_EQ(tile->FindSkin("tile.mat")->GetSlot(0)->GetController(), controller);
     EXPECT_EQ(GetUVAnimationEndFrame(box, "tile.mat"), 18);
     SetUVAnimationSpeed(box, "tile.mat", 0.5f);
@@ -284,6 +381,407 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
     EXPECT_TRUE(GetEntityAnimations(box)->m_Textures.empty() && log.Contains("can't Find the controller in this material"));
     CleanupAnimations(&set);
     package.GiveBack(TypeKey::Model, tile);
+}
+
+TEST_F(EntityAnimationsTest, KindsAnswerTheirOwnClassAndTheBase) {
+    namespace C = Entities::ClassTypes;
+    EngineAnimationSkin skinKind;
+    EngineAnimationModel modelKind;
+    EngineAnimationTexture textureKind;
+    EngineAnimationUV uvKind;
+    EngineAnimationCamera cameraKind;
+    const EngineAnimationBase* kinds[] = {&skinKind, &modelKind, &textureKind, &uvKind, &cameraKind};
+    const u32 ids[] = {C::kEngineAnimationBase.m_Id, C::kEngineAnimationSkin.m_Id, C::kEngineAnimationModel.m_Id,
+                       C::kEngineAnimationTexture.m_Id, C::kEngineAnimationUV.m_Id};
+    for (u32 kind = 0; kind < 5; ++kind)
+        for (u32 id = 0; id < 5; ++id)
+            EXPECT_EQ(kinds[kind]->IsA(ids[id]), id == 0 || id == kind + 1) << kind << id;
+}
+
+TEST_F(EntityAnimationsTest, KeysFireByDirectionOnceAndReArmWhenPlaybackLeaves) {
+    // Frames seen in turn by a key at frame 10, and whether it fires on each.
+    const struct {
+        u32 mode;
+        std::vector<std::pair<f32, bool>> steps;
+    } runs[] = {
+        {AGController::kOnce, {{8.9f, false}, {9.0f, true}, {9.5f, false}, {12, false}, {0, false}, {9.2f, true}}},
+        {AGController::kLoop, {{9.0f, true}, {10, false}, {8.9f, false}, {9.0f, true}}},
+        {AGController::kOnceReverse, {{10.5f, false}, {10, true}, {9, false}, {11, false}, {10, true}}},
+        {AGController::kLoopReverse, {{10, true}, {0, false}, {10.1f, false}, {9.9f, true}}},
+        {AGController::kStopped, {{50, true}, {0, false}, {10, false}}},
+        {AGController::kStop, {{9.5f, false}, {10, false}}},
+        {AGController::kOnceThenReverse, {{9.5f, false}, {10, false}}},
+    };
+    for (const auto& run : runs) {
+        Clock clock;
+        EngineAnimationModel animation;
+        animation.m_Controller = &clock;
+        Listener key(journal, "k");
+        AddKey(animation, {10, &key});
+        for (const auto& [frame, fires] : run.steps) {
+            journal.clear();
+            clock.At(run.mode, frame);
+            FireAnimationKeys(animation);
+            EXPECT_EQ(journal.size(), fires ? 1u : 0u) << "mode " << run.mode << " frame " << frame;
+        }
+        EXPECT_FALSE(AreKeysFiring());
+        ClearKeys(animation);
+    }
+    // A skin follows its incoming controller while it fades.
+    Clock current, incoming;
+    EngineAnimationSkin fading;
+    fading.m_Controller = &current;
+    fading.m_IncomingController = &incoming;
+    current.At(AGController::kLoop, 0);
+    incoming.At(AGController::kLoop, 20);
+    Listener key(journal, "skin");
+    journal.clear();
+    AddKey(fading, {15, &key});
+    FireAnimationKeys(fading);
+    EXPECT_EQ(journal.size(), 1u);
+    ClearKeys(fading);
+    fading.m_IncomingController = nullptr;
+    fading.m_Controller = nullptr;
+}
+
+TEST_F(EntityAnimationsTest, KeysShareAFrameAndGoBackWithTheirLastDelegate) {
+    Clock clock;
+    EngineAnimationModel animation;
+    animation.m_Controller = &clock;
+    Listener a(journal, "a"), b(journal, "b"), c(journal, "c");
+    auto& handlers = *GetAnimationFactories().m_Handlers;
+    AddKey(animation, {10, &a});
+    AddKey(animation, {20, &c});
+    AddKey(animation, {10, &b});
+    AddKey(animation, {30, nullptr});
+    ASSERT_EQ(animation.m_Keys.size(), 2u);
+    EXPECT_EQ(handlers.GetUsedCount(), 2u);
+    EXPECT_EQ(animation.m_Keys[0]->m_Event.Count(), 2u);
+    RemoveKey(animation, {20, &a});  // not at that frame
+    EXPECT_EQ(animation.m_Keys[0]->m_Event.Count() + animation.m_Keys[1]->m_Event.Count(), 3u);
+    RemoveKey(animation, {10, &a});
+    EXPECT_EQ(animation.m_Keys.size(), 2u);
+    clock.At(AGController::kOnce, 9);
+    FireAnimationKeys(animation);
+    EXPECT_EQ(journal, (std::vector<std::string>{"b"}));
+    RemoveKey(animation, {10, &b});
+    ASSERT_EQ(animation.m_Keys.size(), 1u);
+    EXPECT_EQ(animation.m_Keys[0]->m_Frame, 20u);
+    EXPECT_EQ(handlers.GetUsedCount(), 1u);
+    AddKey(animation, {40, &a});
+    AddKey(animation, {50, &b});
+    RemoveKey(animation, {40, &a});
+    ASSERT_EQ(animation.m_Keys.size(), 2u);
+    EXPECT_EQ(animation.m_Keys[0]->m_Frame * 100 + animation.m_Keys[1]->m_Frame, 2050u);
+    ClearKeys(animation);
+    EXPECT_TRUE(animation.m_Keys.empty());
+    EXPECT_EQ(handlers.GetUsedCount(), 0u);
+}
+
+TEST_F(EntityAnimationsTest, SkinKeysAndTheirLookUp) {
+    LogCapture log;
+    const struct {
+        std::vector<i32> types, key;
+        bool made, reported;
+    } descriptions[] = {
+        {{4, 5}, {4, 5}, true, false},
+        {{-1}, {0, 1, 2, 3, 4, 5, 6, 7}, true, false},
+        {{-1, 3}, {0, 1, 2, 3, 4, 5, 6, 7}, true, true},
+        {{3, -1}, {3, -1}, true, false},
+        {{}, {}, false, true},
+    };
+    for (const auto& d : descriptions) {
+        log.Clear();
+        MiniGame::BehaviorActionSkin description;
+        description.m_Name = "rig.skel";
+        description.m_ModelTypes = d.types;
+        AvatarSkin key{nullptr, "old", {9}};
+        EXPECT_EQ(MakeAvatarSkinKey(description, key), d.made);
+        EXPECT_EQ(key.m_ModelTypes, d.key);
+        EXPECT_EQ(key.m_Name, "rig.skel");
+        EXPECT_EQ(!log.Lines().empty(), d.reported) << d.types.size();
+    }
+    // Found: the first with the same name, as many types, and one in common.
+    EntityAnimations record;
+    EngineAnimationSkin legs, arms;
+    legs.m_Key = AvatarSkin{nullptr, "rig", {4, 5}};
+    arms.m_Key = AvatarSkin{nullptr, "rig", {0, 1, 2}};
+    record.m_Skins = {&legs, &arms};
+    const struct {
+        const char* name;
+        std::vector<i32> types;
+        EngineAnimationSkin* found;
+    } wanted[] = {{"rig", {5, 6}, &legs}, {"rig", {6, 7}, nullptr},     {"rig", {5}, nullptr},
+                  {"gir", {4, 5}, nullptr}, {"rig", {2, 3, 4}, &arms}, {"rig", {4, 5, 6}, nullptr}};
+    for (const auto& w : wanted)
+        EXPECT_EQ(FindSkinAnimation(record, AvatarSkin{nullptr, w.name, w.types}), w.found) << w.name;
+    // A skin over models already driven is reported once per such skin and made anyway.
+    record.m_Skins.clear();
+    log.Clear();
+    for (const std::vector<i32>& types : {std::vector<i32>{0, 1}, {1, 2}, {1, 5}})
+        EXPECT_NE(AddSkinAnimation(record, FILE_PROP_DATA, "rig.mdl", AvatarSkin{nullptr, "rig.skel", types},
+                                   "rig.slide", 0.0f),
+                  nullptr);
+    EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), "two Skin are targeting the same models !!!"), 3);
+    ASSERT_EQ(record.m_Skins.size(), 3u);
+    EXPECT_NE(record.m_Skins[2]->m_Key.m_Skeleton, nullptr);
+    EXPECT_NE(record.m_Skins[2]->m_Current, nullptr);
+    // Model animations: a second one is reported and takes the place of the first.
+    EngineAnimationModel* first = AddModelAnimation(record, "rig.mdl", "spin.anm");
+    log.Clear();
+    EngineAnimationModel* second = AddModelAnimation(record, "rig.mdl", "spin.anm");
+    EXPECT_TRUE(log.Contains("You can't have two different Model animation"));
+    EXPECT_NE(first, second);
+    EXPECT_EQ(record.m_Model, second);
+    EXPECT_EQ(GetAnimationFactories().m_Models->GetUsedCount(), 1u);
+    const AGController* loop = second->m_Controller;
+    EXPECT_EQ((std::vector<f32>{f32(loop->GetMode()), loop->GetEndFrame(), loop->GetOutput()}),
+              (std::vector<f32>{f32(AGController::kLoop), 99, 0}));
+    record.m_Camera = CreateCameraAnimation();
+    record.m_Cameras.push_back(record.m_Camera);
+    ReleaseEntityAnimations(box, record);
+    EXPECT_TRUE(record.m_Skins.empty() && !record.m_Model && record.m_Textures.empty() && record.m_UVs.empty() &&
+                !record.m_Camera && record.m_Cameras.empty());
+    EXPECT_EQ(GetAnimationFactories().m_Cameras->GetUsedCount(), 0u);
+    // A model animation taken again from its pool loops its own controller from frame 0.
+    KorvoGame::Factory<EngineAnimationModel>& models = *GetAnimationFactories().m_Models;
+    std::vector<EngineAnimationModel*> taken;
+    while (EngineAnimationModel* used = models.Alloc())
+        taken.push_back(used);
+    for (EngineAnimationModel* used : taken) {
+        if (!used->m_Controller)
+            used->m_Controller = NewAnimationController();
+        used->m_Controller->SetMode(AGController::kOnce);
+        used->m_Controller->SetRange(0, 10);
+        used->m_Controller->SetTime(200.0f);
+        GiveBackTo(&models, used);
+    }
+    const u32 controllers = GetAnimationControllerCount();
+    const AGController* again = AddModelAnimation(record, "rig.mdl", "spin.anm")->m_Controller;
+    EXPECT_EQ(GetAnimationControllerCount(), controllers);
+    EXPECT_EQ((std::vector<f32>{f32(again->GetMode()), again->GetEndFrame(), again->GetOutput()}),
+              (std::vector<f32>{f32(AGController::kLoop), 99, 0}));
+    ReleaseEntityAnimations(box, record);
+    EXPECT_EQ(GetAnimationFactories().m_Skins->GetUsedCount() + GetAnimationFactories().m_Models->GetUsedCount(), 0u);
+}
+
+
+TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
+    LogCapture log;
+    Entities::Prop bare, sprite, dressed;
+    AGSprite engineSprite;
+    Avatar avatar;
+    sprite.VolatileDatas.Set(kENGINE_DATA_SPRITE, &engineSprite);
+    dressed.VolatileDatas.Set(kENGINE_DATA_AVATAR, &avatar);
+    Listener listener(journal, "l");
+    const AnimationKey key{1, &listener};
+    SetModelAnimation(box, "spin.anm", 4, 1.0f, -1, -1);  // box: a model animation only
+    SetCameraAnimation(camera, 4, 1.0f, -1, -1);          // camera: its camera animation only
+    // and a texture animation "flip" and a UV animation "tile.mat": neither kind finds the other.
+    AGController flipClock, tileClock;
+    flipClock.SetRange(0, 5);
+    tileClock.SetRange(0, 7);
+    AddTextureAnimation(*GetEntityAnimations(box), &flipClock, "flip");
+    AddUVAnimation(*GetEntityAnimations(box), &tileClock, "tile.mat");
+    EXPECT_EQ(GetTextureAnimationEndFrame(box, "flip") * 10 + GetUVAnimationEndFrame(box, "tile.mat"), 57);
+    const char* const first = "you must set an animation first";
+    const char* const replay = "you try to Replay an animation that doesn't exist !!";
+    const char* const speed = "you try to change the speed of an animation that doesn't exist !!";
+    const char* const noKey = "can't find this animation to add a key";
+    const char* const noTexture = "can't find this texture animation";
+    const struct {
+        std::function<i32()> call;
+        const char* report;
+    } rows[] = {
+        {[&] { return ReplayModelAnimation(bare, 3, -1, -1), 0; }, first},
+        {[&] { return SetCameraAnimationSpeed(bare, 1.0f), 0; }, first},
+        {[&] { return AddUVAnimationKey(bare, "tile.mat", key), 0; }, first},
+        {[&] { return GetModelAnimationEndFrame(bare); }, first},
+        {[&] { return GetCameraAnimationEndFrame(bare); }, first},
+        {[&] { return GetSkinAnimationEndFrame(bare, skin); }, first},
+        {[&] { return GetTextureAnimationEndFrame(bare, "tile.mat"); }, first},
+        {[&] { return GetUVAnimationEndFrame(bare, "tile.mat"); }, first},
+        {[&] { return ReplaySkinAnimation(box, skin, 3, -1, -1), 0; }, replay},
+        {[&] { return ReplayTextureAnimation(box, "tile.mat", 3, -1, -1), 0; }, replay},
+        {[&] { return ReplayUVAnimation(box, "flip", 3, -1, -1), 0; }, replay},
+        {[&] { return ReplayCameraAnimation(box, 3, -1, -1), 0; }, replay},
+        {[&] { return ReplayModelAnimation(camera, 3, -1, -1), 0; }, replay},
+        {[&] { return SetSkinAnimationSpeed(box, skin, 1.0f), 0; }, speed},
+        {[&] { return SetModelAnimationSpeed(camera, 1.0f), 0; }, speed},
+        {[&] { return SetTextureAnimationSpeed(box, "tile.mat", 1.0f), 0; }, speed},
+        {[&] { return SetUVAnimationSpeed(box, "flip", 1.0f), 0; }, speed},
+        {[&] { return SetCameraAnimationSpeed(box, 1.0f), 0; }, speed},
+        {[&] { return AddSkinAnimationKey(box, skin, key), 0; }, noKey},
+        {[&] { return AddModelAnimationKey(camera, key), 0; }, noKey},
+        {[&] { return AddTextureAnimationKey(box, "tile.mat", key), 0; }, noKey},
+        {[&] { return AddUVAnimationKey(box, "flip", key), 0; }, noKey},
+        {[&] { return AddCameraAnimationKey(box, key), 0; }, noKey},
+        {[&] { return RemoveSkinAnimationKey(box, skin, key), 0; }, noKey},
+        {[&] { return RemoveCameraAnimationKey(box, key), 0; }, noKey},
+        {[&] { return RemoveModelAnimationKey(camera, key), 0; }, "can't find this animation "},
+        {[&] { return RemoveTextureAnimationKey(box, "tile.mat", key), 0; }, noTexture},
+        {[&] { return RemoveUVAnimationKey(box, "flip", key), 0; }, noTexture},
+        {[&] { return GetSkinAnimationEndFrame(box, skin); }, "Error GetSkinAnimationEndFrame failed!"},
+        {[&] { return GetModelAnimationEndFrame(camera); }, "Error GetModelAnimationEndFrame failed!"},
+        {[&] { return GetTextureAnimationEndFrame(box, "tile.mat"); }, "Error GetTextureAnimationEndFrame failed!"},
+        {[&] { return GetUVAnimationEndFrame(box, "flip"); }, "Error GetUVAnimationEndFrame failed!"},
+        {[&] { return GetCameraAnimationEndFrame(box); }, "Failed to retrieve AGCamera!"},
+        {[&] { return SetCameraAnimation(box, 4, 1.0f, -1, -1), 0; }, "Failed to initialize the Camera animation!"},
+        {[&] { return SetModelAnimation(sprite, "spin.anm", 4, 1.0f, -1, -1), 0; },
+         "ModelAnimation is not suported for the Sprite"},
+        {[&] { return SetModelAnimation(dressed, "spin.anm", 4, 1.0f, -1, -1), 0; },
+         "ModelAnimation is not suported for the Avatar"},
+        {[&] { return SetSkinAnimation(sprite, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1), 0; },
+         "SkinAnimation is not suported for the Sprite"},
+        {[&] { return SetUVAnimation(dressed, "tile.mat", 4, 1.0f, -1, -1), 0; },
+         "TextureAnimation is not suported for the Avatar"},
+    };
+    for (const auto& row : rows) {
+        log.Clear();
+        EXPECT_EQ(row.call(), 0) << row.report;
+        EXPECT_EQ(log.Lines(), (std::vector<std::string>{row.report}));
+    }
+    EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 0u);
+    // Texture and UV keys fire with the entity's; each removes itself, after its pass.
+    Listener flipKey(journal, "flip"), tileKey(journal, "tile");
+    flipKey.then = [&] { RemoveTextureAnimationKey(box, "flip", {0, &flipKey}); };
+    tileKey.then = [&] { RemoveUVAnimationKey(box, "tile.mat", {0, &tileKey}); };
+    AddTextureAnimationKey(box, "flip", {0, &flipKey});
+    AddUVAnimationKey(box, "tile.mat", {0, &tileKey});
+    FireEntityAnimationKeys(*GetEntityAnimations(box));
+    EXPECT_EQ(journal, (std::vector<std::string>{"flip", "tile"}));
+    EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 0u);
+    UpdateAnimations(&set, 100);
+    EXPECT_NEAR(flipClock.GetOutput(), 3.0f, 1e-4f);
+    EXPECT_NEAR(tileClock.GetOutput(), 3.0f, 1e-4f);
+    ReplayTextureAnimation(box, "flip", 3, 2, -1);
+    EXPECT_EQ((std::vector<f32>{f32(flipClock.GetMode()), flipClock.GetOutput()}), (std::vector<f32>{3, 2}));
+    // Keys left on at the level's end go back with their animations.
+    AddModelAnimationKey(box, {5, &flipKey});
+    AddTextureAnimationKey(box, "flip", {5, &flipKey});
+    AddUVAnimationKey(box, "tile.mat", {5, &tileKey});
+    EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 3u);
+    EXPECT_TRUE(GetEntityAnimations(box)->m_Skins.empty() && GetEntityAnimations(bare) == nullptr &&
+                GetEntityAnimations(sprite) == nullptr && GetEntityAnimations(dressed) == nullptr);
+}
+
+TEST_F(EntityAnimationsTest, BehavioursReachEveryKindThroughTheServices) {
+    CreateEntityAnimationFactories();
+    KorvoGame::IEntityAnimation& services = *KorvoGame::IEntityAnimation::Get();
+    AGModel* tile = package.Instance<AGModel>(TypeKey::Model, "tile.mdl");
+    RenderableModelData tileData;
+    tileData.m_RenderableKind = RenderableModelData::kModel;
+    Entities::Prop tiled;
+    tiled.VolatileDatas.Set(kENGINE_DATA_MODEL, tile);
+    tiled.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &tileData);
+    set.m_Props.push_back(&tiled);
+    engineCamera.GetController()->SetRange(0, 30);
+    auto target = [](i32 kind, const char* name, const MiniGame::BehaviorActionSkin* skin) {
+        KorvoGame::AnimationTarget t;
+        t.kind = kind;
+        t.name = name;
+        t.skin = skin;
+        return t;
+    };
+    const struct {
+        Entities::Entity* entity;
+        KorvoGame::AnimationTarget target;
+        std::function<AGController*()> controller;
+        i32 endFrame;
+    } kinds[] = {
+        {&box, target(KorvoGame::kAnimationSkin, "rig.slide", &skin),
+         [&] { return GetEntityAnimations(box)->m_Skins.at(0)->m_Controller; }, 29},
+        {&box, target(KorvoGame::kAnimationModel, "spin.anm", nullptr),
+         [&] { return GetEntityAnimations(box)->m_Model->m_Controller; }, 99},
+        {&tiled, target(KorvoGame::kAnimationUV, "tile.mat", nullptr),
+         [&] { return GetEntityAnimations(tiled)->m_UVs.at(0)->m_Controller; }, 18},
+        {&camera, target(KorvoGame::kAnimationCamera, "", nullptr), [&] { return engineCamera.GetController(); }, 29},
+    };
+    for (const auto& k : kinds) {
+        journal.clear();
+        services.Start(*k.entity, k.target, 0.0f, 4, 1.0f, 0, -1);
+        AGController* controller = k.controller();
+        ASSERT_NE(controller, nullptr) << k.target.kind;
+        EXPECT_EQ(services.GetEndFrame(*k.entity, k.target), k.endFrame);
+        services.Replay(*k.entity, k.target, 3, 0, -1);
+        EXPECT_EQ(controller->GetMode(), u32(AGController::kOnce));
+        services.SetSpeed(*k.entity, k.target, 0.25f);
+        controller->UpdateBy(400.0f);
+        EXPECT_NEAR(controller->GetOutput(), 3.0f, 1e-3f) << k.target.kind;
+        // The key removes itself when it fires; the removal follows the pass.
+        Listener listener(journal, "key");
+        listener.then = [&] { services.RemoveKey(*k.entity, k.target, 2, &listener); };
+        services.AddKey(*k.entity, k.target, 2, &listener);
+        services.AddKey(*k.entity, k.target, -1, &listener);
+        services.RemoveKey(*k.entity, k.target, -1, &listener);
+        EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 1u) << k.target.kind;
+        FireEntityAnimationKeys(*GetEntityAnimations(*k.entity));
+        EXPECT_EQ(journal.size(), 1u) << k.target.kind;
+        EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 0u) << k.target.kind;
+        CleanupAnimations(&set);
+    }
+    LogCapture log;
+    const KorvoGame::AnimationTarget unknown = target(7, "", nullptr);
+    services.Start(box, unknown, 0.0f, 4, 1.0f, 0, -1);
+    services.Replay(box, unknown, 4, 0, -1);
+    services.SetSpeed(box, unknown, 1.0f);
+    Listener stray(journal, "stray");
+    services.AddKey(box, unknown, 1, &stray);
+    EXPECT_EQ(services.GetEndFrame(box, unknown), 0);
+    EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), "No animation of kind 7"), 5);
+    CleanupAnimations(&set);
+    set.m_Props.pop_back();
+    package.GiveBack(TypeKey::Model, tile);
+    DestroyEntityAnimationFactories();
+}
+
+TEST_F(EntityAnimationsTest, CharactersPoseTheirSkinsAndFireKeysWhenShownAndActive) {
+    Entities::Character dad{"Dad"};
+    set.m_Props.clear();
+    set.m_Characters.push_back(&dad);
+    dad.VolatileDatas = box.VolatileDatas;
+    dad.Visible = true;
+    SetSkinAnimation(dad, skin, "rig.slide", 0.0f, 4, 1.0f, 0, -1);
+    SetModelAnimation(dad, "spin.anm", 4, 1.0f, 0, -1);
+    EntityAnimations& record = *GetEntityAnimations(dad);
+    Listener key(journal, "dad");
+    AddModelAnimationKey(dad, {0, &key});
+    const struct {
+        bool visible, active;
+        f32 skinFrame;
+        size_t fired;
+    } frames[] = {{false, true, 0, 0}, {true, false, 0, 0}, {true, true, 3, 1}, {true, true, 6, 1}};
+    for (const auto& f : frames) {
+        dad.Visible = f.visible;
+        dad.Activate = f.active;
+        UpdateAnimations(&set, 100);
+        EXPECT_NEAR(record.m_Skins.at(0)->m_Controller->GetOutput(), f.skinFrame, 1e-3f);
+        EXPECT_EQ(record.m_Model->m_Controller->GetOutput(), 0.0f);
+        EXPECT_EQ(journal.size(), f.fired);
+    }
+    // The level's end gives everything back and leaves the model driving nothing of it.
+    camera.SetAnimationData(4, 1.0f);
+    SetCameraAnimation(camera, 4, 1.0f, -1, -1);
+    CleanupAnimations(&set);
+    EXPECT_EQ(GetEntityAnimations(dad), nullptr);
+    EXPECT_EQ(GetEntityAnimations(camera), nullptr);
+    EXPECT_EQ(camera.GetAnimationData(), nullptr);
+    EXPECT_EQ(GetAnimationControllerCount(), 1u);  // the model animation's
+    EXPECT_EQ(model->GetSkin(), nullptr);
+    EXPECT_EQ(model->GetModelAnimation(), nullptr);
+    const AnimationFactories& pools = GetAnimationFactories();
+    EXPECT_EQ(pools.m_Entities->GetUsedCount() + pools.m_Skins->GetUsedCount() + pools.m_Models->GetUsedCount() +
+                  pools.m_Cameras->GetUsedCount() + pools.m_Handlers->GetUsedCount(),
+              0u);
+    // Controllers made for skins go with them; others stay listed until game end.
+    const u32 listed = GetAnimationControllerCount();
+    AGController foreign;
+    ReleaseAnimationController(&foreign);
+    AGController* made = NewAnimationController();
+    EXPECT_EQ(GetAnimationControllerCount(), listed + 1);
+    ReleaseAnimationController(made);
+    EXPECT_EQ(GetAnimationControllerCount(), listed);
+    set.m_Characters.clear();
 }
 
 }  // namespace
