@@ -58,10 +58,10 @@ function(tallyvox_test_executable name gl srcs deps)
   # The environment is a list, which the discovery's PROPERTIES would cut after its first entry:
   # set it on the discovered tests from an include file that CTest reads after theirs.
   set(env_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_env.cmake)
-  # Tests with a time budget (named "...WithinAMillisecond" or "...Quickly") run alone: CPU time measured while
+  # Tests with a time budget (named "...Quickly") run alone: CPU time measured while
   # other tests share the core's hyperthreads runs well over the quiet figure.
   file(WRITE ${env_file} "if(${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${env}\")\n"
-       "  foreach(t IN LISTS ${name}_TESTS)\n    if(t MATCHES \"WithinAMillisecond|Quickly\")\n"
+       "  foreach(t IN LISTS ${name}_TESTS)\n    if(t MATCHES \"Quickly\")\n"
        "      set_tests_properties(\${t} PROPERTIES RUN_SERIAL TRUE)\n    endif()\n  endforeach()\nendif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${env_file})
 endfunction()

@@ -3,7 +3,7 @@
 // machine that preempts the test does not count against it; BestOfMs also takes the best of
 // several runs. Sanitizer builds run several times slower, so budgets scale there
 // (TALLYVOX_TIMING_SCALE overrides the factor).
-// A test with a budget ends its name in "WithinAMillisecond" or "Quickly": CTest runs those alone.
+// A test with a budget ends its name in "Quickly": CTest runs those alone.
 #include <time.h>
 
 #include <algorithm>

