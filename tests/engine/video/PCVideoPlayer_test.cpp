@@ -256,6 +256,12 @@ TEST_F(VideoPlayerTest, ASoundOnlyFilePlaysAndEndsWhenItsSoundHasPlayed) {
     m_player->SetVolume(0.0f);
     RunUntil(1.4);
     EXPECT_TRUE(loud(size_t(1.22 * rate), size_t(1.4 * rate)).empty());
+
+    // After a stall the chunks whose time has passed are dropped, not queued late.
+    Start();
+    m_clock.AdvanceMs(300.0);
+    m_player->Update();
+    EXPECT_GT(m_player->GetPosition(), 0.3);
 }
 
 TEST_F(VideoPlayerTest, FullScreenDrawsThroughTheCustomRenderUntilStopped) {
