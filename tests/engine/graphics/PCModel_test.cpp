@@ -65,10 +65,12 @@ TEST_F(PCModelTest, ATexturedBoxShowsTexelTimesVertexColourAndCullsItsInside) {
 }
 
 // A model's own draw writes depth for its opaque meshes, whatever the draw before left: the
-// far box, drawn again after the near one, stays hidden behind it.
+// far box, drawn again after the near one, stays hidden behind it. A type 4 mesh keeps the
+// depth writes off after an additive one, so a far box drawn next still shows.
 TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
     authoring::PackageWriter writer;
-    for (auto [name, texel, z, type] : {std::tuple{"near", 0xFFFF0000u, 0.0f, 1u}, {"far", 0xFF00FF00u, 3.0f, 1u}}) {
+    for (auto [name, texel, z, type] : {std::tuple{"near", 0xFFFF0000u, 0.0f, 1u}, {"far", 0xFF00FF00u, 3.0f, 1u},
+                                        {"glow", 0xFF000040u, 3.0f, 3u}, {"front", 0xFFFF0000u, 0.0f, 4u}}) {
         authoring::TexturedBox box;
         box.name = name;
         box.texel = texel;
@@ -96,9 +98,15 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
     m_camera.SetLookAt({0, 0, -5}, {0, 0, 0}, {0, 1, 0});
     Frame();
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(kWidth / 2, kHeight / 2), 0xFFFF0000u, 2));
+    auto* glowBox = m_package->Instance<PCModel>(TypeKey::Model, "glow.mdl");
+    auto* frontBox = m_package->Instance<PCModel>(TypeKey::Model, "front.mdl");
+    first.inner = glowBox;
+    second.inner = frontBox;
+    Frame();
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(kWidth / 2, kHeight / 2), 0xFF00FF00u, 2));
     m_layer.RemoveRenderable(&first);
     m_layer.RemoveRenderable(&second);
     m_layer.RemoveRenderable(&third);
-    GiveBack(TypeKey::Model, nearBox);
-    GiveBack(TypeKey::Model, farBox);
+    for (PCModel* box : {nearBox, farBox, glowBox, frontBox})
+        GiveBack(TypeKey::Model, box);
 }
