@@ -54,6 +54,13 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     EXPECT_EQ(callbacks.read_func(words, 4, 3, &window), 2u);
     EXPECT_EQ(words[1], 0x62626262u);
     EXPECT_EQ(callbacks.tell_func(&window), 1000);
+    // An in-memory sound keeps its seeks inside its bytes the same way.
+    PCMemorySource memory{reinterpret_cast<const u8*>(bytes.data()), 0, bytes.size()};
+    const ov_callbacks inMemory = PCMemoryCallbacks();
+    EXPECT_EQ(inMemory.seek_func(&memory, 1, SEEK_END), -1);
+    EXPECT_EQ(inMemory.seek_func(&memory, -1, SEEK_SET), -1);
+    EXPECT_EQ(inMemory.seek_func(&memory, -10, SEEK_END), 0);
+    EXPECT_EQ(inMemory.tell_func(&memory), 990);
     EXPECT_FALSE(window.Open((dir.Path() + "/none.bin").c_str(), buffer.data()));
     EXPECT_EQ(window.Seek(0, SEEK_SET), -1);
 
