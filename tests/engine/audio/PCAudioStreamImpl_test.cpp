@@ -59,6 +59,7 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     const ov_callbacks inMemory = PCMemoryCallbacks();
     EXPECT_EQ(inMemory.seek_func(&memory, 1, SEEK_END), -1);
     EXPECT_EQ(inMemory.seek_func(&memory, -1, SEEK_SET), -1);
+    EXPECT_EQ(inMemory.seek_func(&memory, 0, SEEK_END), 0);
     EXPECT_EQ(inMemory.seek_func(&memory, -10, SEEK_END), 0);
     EXPECT_EQ(inMemory.tell_func(&memory), 990);
     EXPECT_FALSE(window.Open((dir.Path() + "/none.bin").c_str(), buffer.data()));
