@@ -1,5 +1,6 @@
 #include "platform/audio/AudioEngine.h"
 
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -263,9 +264,12 @@ TEST_F(PullFixture, PassStartTellsTheBytesMissing) {
 TEST(AudioEngine, FallsBackToTheDummyDriverWithoutADevice) {
     ScopedEnv env;
     env.Set("SDL_AUDIODRIVER", "no-such-driver");
-    Engine engine(Engine::Output::Device);
-    EXPECT_NE(engine.CreateMasteringVoice(), nullptr) << engine.LastError();
-    EXPECT_EQ(engine.DriverName(), "dummy");
+    {
+        Engine engine(Engine::Output::Device);
+        EXPECT_NE(engine.CreateMasteringVoice(), nullptr) << engine.LastError();
+        EXPECT_EQ(engine.DriverName(), "dummy");
+    }
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the audio subsystem is released with the engine";
 }
 
 }  // namespace

@@ -54,6 +54,33 @@ TEST(File, BackslashesAndCaseAreResolvedForReadingAndCreating) {
     EXPECT_TRUE(StatPath((dir.Path() + "/Data/new.bin").c_str(), nullptr));
 }
 
+// Writing truncates what was there; reads follow the position or the given offset and stop
+// at the end; a closed file or a bad request fails.
+TEST(File, WriteTruncatesAndReadsStopAtTheEnd) {
+    TempDir dir;
+    const std::string path = dir.Write("f.bin", "0123456789");
+    File file;
+    EXPECT_FALSE(file.Open(path.c_str(), false, false));
+    EXPECT_FALSE(file.Open("", true, false));
+    EXPECT_EQ(file.Size(), 0u);
+    char bytes[8] = {};
+    EXPECT_EQ(file.Read(bytes, 1), -1);
+    EXPECT_FALSE(file.Write("x", 1));
+    EXPECT_FALSE(file.Seek(0));
+    ASSERT_TRUE(file.Open(path.c_str(), false, true));
+    EXPECT_EQ(file.Size(), 0u);
+    EXPECT_TRUE(file.Write("abcdef", 6));
+    ASSERT_TRUE(file.Open(path.c_str(), true, false));
+    EXPECT_EQ(file.Size(), 6u);
+    EXPECT_TRUE(file.Seek(4));
+    EXPECT_EQ(file.Read(bytes, 8), 2);
+    EXPECT_EQ(std::string(bytes, 2), "ef");
+    EXPECT_EQ(file.ReadAt(1, bytes, 3), 3);
+    EXPECT_EQ(std::string(bytes, 3), "bcd");
+    EXPECT_EQ(file.ReadAt(9, bytes, 3), 0);
+    EXPECT_EQ(file.Read(nullptr, 1), -1);
+}
+
 // Completions run in the issuing thread's alertable sleep, in order; closing a file drops
 // its own pending completions only.
 TEST(File, OverlappedCompletionsRunOnlyInTheIssuingThreadsAlertableSleepInOrder) {

@@ -109,10 +109,11 @@ TEST(ScaleImageBox, AveragesTheCoveredSourcePixels) {
     // 4 x 2 to 2 x 1: each output pixel averages a 2 x 2 block, channel by channel.
     const uint32_t src[8] = {0x00000000, 0x04080C10, 0xFF000000, 0xFF000000,
                              0x00000000, 0x04080C10, 0x00FFFFFF, 0x00FFFFFF};
-    uint32_t dst[2] = {};
-    ScaleImageBox(src, 4, 2, 16, dst, 2, 1, 8);
+    uint32_t dst[3] = {0, 0, 0x5A5A5A5A};
+    ScaleImageBox(src, 4, 2, 16, dst, 2, 1, 12);
     EXPECT_EQ(dst[0], 0x02040608u);
     EXPECT_EQ(dst[1], 0x80808080u);
+    EXPECT_EQ(dst[2], 0x5A5A5A5Au) << "the pitch's padding beyond the row is left alone";
     // Nothing is written from an empty or missing source; enlarging repeats pixels.
     uint32_t big[4] = {};
     const uint32_t one[1] = {0x11223344};

@@ -23,12 +23,18 @@ TEST(Event, OneSetWakesExactlyOneOfTwoAutoResetWaiters) {
     EXPECT_EQ(woken.load(), 1);
 }
 
+// A manual-reset event stays set through waits until it is reset.
 TEST(Event, WaitManyAnyConsumesOnlyTheFirstSet) {
-    Event a(false, false), b(false, true), c(false, true);
+    Event a(false, false), b(false, true), c(true, true);
     Event* events[] = {&a, &b, &c};
     EXPECT_EQ(Event::WaitMany(events, 3, false, 0), 1u);
     EXPECT_EQ(Event::WaitMany(events, 3, false, 0), 2u);
+    EXPECT_EQ(Event::WaitMany(events, 3, false, 0), 2u);
+    c.Reset();
     EXPECT_EQ(Event::WaitMany(events, 3, false, 0), kWaitTimeout);
+    Event* withNull[] = {&a, nullptr};
+    EXPECT_EQ(Event::WaitMany(withNull, 2, false, 0), kWaitFailed);
+    EXPECT_EQ(Event::WaitMany(events, 0, false, 0), kWaitFailed);
 }
 
 TEST(Event, WaitManyAllConsumesNothingUntilAllAreSet) {
@@ -41,7 +47,7 @@ TEST(Event, WaitManyAllConsumesNothingUntilAllAreSet) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         b.Set();
     });
-    EXPECT_EQ(Event::WaitMany(events, 2, true, 5000), 0u);
+    EXPECT_EQ(Event::WaitMany(events, 2, true, kWaitInfinite), 0u);
     setter.join();
     EXPECT_EQ(a.Wait(0), kWaitTimeout);
     EXPECT_EQ(b.Wait(0), kWaitTimeout);

@@ -1,6 +1,7 @@
 #include "platform/thread/Thread.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
 
 #include <atomic>
 #include <memory>
@@ -44,6 +45,7 @@ TEST(Thread, WaitAndHasEndedTellTheEndOfTheRoutine) {
     EXPECT_FALSE(thread->HasEnded());
     EXPECT_TRUE(thread->SetAffinity(~0ull));
     EXPECT_FALSE(thread->SetAffinity(0));
+    EXPECT_TRUE(thread->SetAffinity(uint64_t(1) << sched_getcpu())) << "one CPU is a valid set";
     gate.open.Set();
     for (int i = 0; i < 2000 && !thread->HasEnded(); ++i)
         Event(true, false).Wait(1);
