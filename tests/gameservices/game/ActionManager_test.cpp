@@ -1,4 +1,5 @@
 #include "gameservices/game/ActionManager.h"
+#include "gameservices/game/ActionRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -99,4 +100,23 @@ TEST(ActionTriggerTest, TypeAndPlatformWords) {
     EXPECT_TRUE(log.Contains("Action Type is invalid!"));
     EXPECT_EQ(ActionTrigger::ConvertPlatform("mac"), 0u);
     EXPECT_TRUE(log.Contains("trigger plateform is invalid!"));
+
+    // Filter values as (compound, absolute); an unknown one is reported and sets neither.
+    const struct {
+        const char* value;
+        bool compound, absolute, reported;
+    } filters[] = {{"CompoundAbsolute", true, true, false},
+                   {"compoundrelative", true, false, false},
+                   {"currentabsolute", false, true, false},
+                   {"CurrentRelative", false, false, false},
+                   {"relative", false, false, true}};
+    for (const auto& f : filters) {
+        log.Clear();
+        sDeviceControllerTrigger record;
+        record.FilterValue = f.value;
+        const ActionTrigger trigger(record);
+        EXPECT_EQ((std::pair{trigger.m_Compound, trigger.m_Absolute}),
+                  (std::pair{f.compound, f.absolute})) << f.value;
+        EXPECT_EQ(log.Contains("FilterValue is invalid!"), f.reported) << f.value;
+    }
 }

@@ -51,6 +51,12 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     // A destroyed mode leaves its running level, the game's list and its level's events.
     modes.clear();
     EXPECT_TRUE(game->GetMiniGames().empty());
+    for (size_t i : {0, 1}) {
+        Entities::Level& level = Level(i);
+        EXPECT_EQ(level.GetLoadingEvent().Count() + level.GetOpeningEvent().Count() +
+                      level.GetRunningEvent().Count() + level.GetClosingEvent().Count(),
+                  0u);
+    }
     Run(nullptr, {16});
 }
 

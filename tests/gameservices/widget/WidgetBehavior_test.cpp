@@ -107,6 +107,11 @@ TEST_F(BehaviorTest, StrangersDesynchronizedIdsAndResets) {
     EXPECT_EQ(Base().m_Buttons[0], 0);
     button.widget.m_ButtonBehavior.Reset();
     EXPECT_EQ(button[kEventLeave], 1);
+    // A reset also forgets a button held down elsewhere.
+    game.Click(a, 10, 10, true);
+    ASSERT_EQ(Base().m_Buttons[0], 1);
+    button.widget.m_ButtonBehavior.Reset();
+    EXPECT_EQ(Base().m_Buttons[0], 0);
 }
 
 TEST_F(BehaviorTest, WidgetsThatCannotTakeInputAndInactiveMembersAreIgnored) {
