@@ -60,9 +60,8 @@ void SequenceManager::RemoveAllSequences() {
 }
 
 void SequenceManager::Reset() {
-    m_Sequences.Drain([this](std::unique_ptr<Sequence>&& sequence) { Discard(std::move(sequence)); });
+    RemoveAllSequences();
     m_Sequencers.Clear();
-    SetCurrent(nullptr);
     m_Enabled = false;
 }
 
