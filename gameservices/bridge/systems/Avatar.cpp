@@ -55,14 +55,10 @@ void Avatar::SetPart(i32 modelType, const TString<char>& modelName) {
     AGBaseProvider* provider = resources ? resources->GetProvider(TypeKey::Model) : nullptr;
     if (modelName.IsEmpty() || !provider)
         return;
-    AGResource* made = CreateResourceInstance(provider, Crc32Hash(modelName.c_str()), 0, false);
-    part = dynamic_cast<AGModel*>(made);
-    if (!part) {
-        // The core's placeholder (no graphics) is no model.
-        if (made)
-            RenderingSystem::GiveBack(TypeKey::Model, made);
+    part = RenderingSystem::KeepAs<AGModel>(TypeKey::Model,
+                                            CreateResourceInstance(provider, Crc32Hash(modelName.c_str()), 0, false));
+    if (!part)
         return;
-    }
     SetActive(part, m_Visible != 0);
     m_ModelsToAdd.push_back(part);
     part->SetSkin(nullptr);

@@ -52,12 +52,7 @@ AGResource* RenderingSystem::CreateResource(u32 typeKey) {
 
 template <typename T>
 T* RenderingSystem::CreateResourceAs(u32 typeKey) {
-    AGResource* resource = CreateResource(typeKey);
-    auto* typed = dynamic_cast<T*>(resource);
-    // A provider of another class (the core's placeholders) gives nothing usable here.
-    if (resource && !typed)
-        GiveBack(typeKey, resource);
-    return typed;
+    return KeepAs<T>(typeKey, CreateResource(typeKey));
 }
 
 void RenderingSystem::GiveBack(u32 typeKey, AGResource* resource) {

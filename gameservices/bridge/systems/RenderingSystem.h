@@ -76,6 +76,15 @@ public:
     static T* CreateResourceAs(u32 typeKey);
     // A loaded resource loses one hold, a clone or made one goes.
     static void GiveBack(u32 typeKey, AGResource* resource);
+    // The resource as class T. One of another class (the core's placeholders, without
+    // graphics) is no use here: it is given back and null answered.
+    template <typename T>
+    static T* KeepAs(u32 typeKey, AGResource* resource) {
+        auto* typed = dynamic_cast<T*>(resource);
+        if (resource && !typed)
+            GiveBack(typeKey, resource);
+        return typed;
+    }
 
     // Game start: the pool of render descriptions (capacity "FactoryRenderableModelData"),
     // made when missing, and the prop and unproject hooks installed.

@@ -53,13 +53,7 @@ T* NewInstance(u32 typeKey, const TString<char>& name) {
     AGBaseProvider* provider = Provider(typeKey);
     if (!provider || name.IsEmpty())
         return nullptr;
-    AGResource* resource = CreateResourceInstance(provider, Crc32Hash(name.c_str()), 0, false);
-    auto* typed = dynamic_cast<T*>(resource);
-    // A provider of another class (the core's placeholders without graphics) gives nothing
-    // usable here: the copy goes back.
-    if (resource && !typed)
-        RenderingSystem::GiveBack(typeKey, resource);
-    return typed;
+    return RenderingSystem::KeepAs<T>(typeKey, CreateResourceInstance(provider, Crc32Hash(name.c_str()), 0, false));
 }
 
 // A new, empty resource known by the entity's name: a clone in the group of that id, so
@@ -212,11 +206,8 @@ void RenderingSystem::InitializeLights(Entities::Set& set) {
             engine = NewNamed<AGLight>(TypeKey::Light, light->Name);
         } else if (AGBaseProvider* provider = Provider(TypeKey::Light)) {
             const TString<char> file = TString<char>(data->m_ModelFileName).ToLower();
-            AGResource* loaded = GetOrLoadResource(provider, Crc32Hash(file.c_str()), 0, false, true);
-            engine = dynamic_cast<AGLight*>(loaded);
-            // The core's placeholder (no graphics) is no light.
-            if (loaded && !engine)
-                GiveBack(TypeKey::Light, loaded);
+            engine = KeepAs<AGLight>(TypeKey::Light,
+                                     GetOrLoadResource(provider, Crc32Hash(file.c_str()), 0, false, true));
         }
         if (!engine)
             continue;
