@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/entities/Team.h"
+#include "gameservices/game/TeamRegistry.h"
+#include "gameservices/widget/ScreenManager.h"
+#include "gameservices/widget/Widget.h"
+#include "gameservices/widget/WidgetManager.h"
+#include "gameshow/AudioManager.h"
+#include "gameshow/CompositionManager.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempDir.h"
+
+using namespace GameShow;
+using GameServices::Entities::BaseTeamMember;
+using GameServices::Widget::Popup;
+
+namespace {
+
+std::string SampleFile(const std::string& relative) {
+    std::ifstream in(std::string(TALLYVOX_SAMPLE_UI) + "/" + relative, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+const char* const kLayouts[] = {"gameshowpopupmenu.xaml", "gameshowpopupprompt.xaml", "gameshowpopupnotice.xaml",
+                                "gameshowpopupwait.xaml"};
+
+// The sample game-show popups in a game folder, a screen manager of its own and the players'
+// team with four members, the first three connected.
+class InGameMenu : public ::testing::Test {
+protected:
+    InGameMenu() {
+        GameServices::Bridge::FileSystem::Destroy();
+        GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
+        dir.Write("-xml/global/gameshowpopups.xml", SampleFile("global/gameshowpopups.xml"));
+        for (const char* layout : kLayouts)
+            dir.Write(std::string("-xml/screen/") + layout, SampleFile(std::string("screens/") + layout));
+        screens.LoadPopups();
+        auto* team = new GameServices::Entities::Team;
+        registry.AddTeam(team, GameServices::KorvoGame::TeamRegistry::kPlayersTeamId);
+        for (int i = 0; i < 4; ++i) {
+            auto* member = new BaseTeamMember;
+            member->m_Active = i < 3;
+            registry.AddMember(member);
+            team->m_Members.push_back(member);
+            members.push_back(member);
+        }
+        manager.SetTeamRegistry(&registry);
+        for (const char* event : {"return", "delete", "quit", "quit-cancel"})
+            counters.push_back(Counter{event, &journal});
+        manager.ReturnToMainMenuConfirmed.AddDelegate(&counters[0].delegate);
+        manager.ProfileDeleteConfirmed.AddDelegate(&counters[1].delegate);
+        manager.QuitConfirmed.AddDelegate(&counters[2].delegate);
+        manager.QuitCancelled.AddDelegate(&counters[3].delegate);
+        manager.PopupVisibilityChanged.AddDelegate(&visibility);
+        log.Clear();
+    }
+    ~InGameMenu() override { GameServices::Bridge::FileSystem::Destroy(); }
+
+    struct Counter {
+        void Hit() { journal->push_back(name); }
+        const char* name;
+        std::vector<std::string>* journal;
+        FDelegate<Counter> delegate{this, &Counter::Hit};
+        Counter(const char* n, std::vector<std::string>* j) : name(n), journal(j) {}
+        Counter(const Counter& other) : name(other.name), journal(other.journal) {}
+    };
+    struct Visibility : IDelegateParam<bool> {
+        explicit Visibility(std::vector<std::string>* j) : journal(j) {}
+        void Invoke(bool shown) override { journal->push_back(shown ? "shown" : "hidden"); }
+        std::vector<std::string>* journal;
+    };
+
+    // A press of the popup's button as its layout wires it: the popup closes itself first
+    // when the option closes it, then the callbacks run.
+    void Press(const std::string& popupName, const std::string& button) {
+        Popup* popup = screens.FindPopup(popupName.c_str());
+        ASSERT_NE(popup, nullptr) << popupName;
+        for (const Popup::Option& option : popup->m_Options) {
+            if (option.m_Name != button.c_str())
+                continue;
+            if (option.m_AutoClose)
+                screens.HidePopupEntity(popup);
+            for (IDelegate* callback : option.m_Callbacks)
+                callback->Invoke();
+            return;
+        }
+        FAIL() << "no button " << button << " in " << popupName;
+    }
+    std::string Open() const {
+        std::string names;
+        for (Popup* popup : screens.GetOpenPopups())
+            names += std::string(popup->Name.c_str()) + " ";
+        return names;
+    }
+    std::string Locks() const {
+        std::string flags;
+        for (const BaseTeamMember* member : members)
+            flags += member->m_Locked ? 'L' : '-';
+        return flags;
+    }
+    void SetLocks(const std::string& flags) {
+        for (size_t i = 0; i < members.size(); ++i)
+            members[i]->m_Locked = flags[i] == 'L';
+    }
+    // Journal entries since the last call, and the button sounds played (each is reported,
+    // no level runs).
+    std::string Take() {
+        std::string text;
+        for (const std::string& entry : journal)
+            text += entry + " ";
+        journal.clear();
+        for (const std::string& line : log.Lines())
+            if (line.find(AudioManager::kButtonPressSound) != std::string::npos)
+                text += "sound ";
+        log.Clear();
+        return text;
+    }
+
+    TempDir dir;
+    LogCapture log;
+    GameServices::Widget::ScreenManager screens;
+    GameServices::KorvoGame::TeamRegistry registry;
+    std::vector<BaseTeamMember*> members;
+    std::vector<std::string> journal;
+    std::vector<Counter> counters;
+    Visibility visibility{&journal};
+    CompositionManager manager{&screens};
+};
+
+}  // namespace
+
+TEST_F(InGameMenu, TheToggleIsInertUntilThePopupsAreLoaded) {
+    manager.ToggleInGameMenu();
+    EXPECT_EQ(manager.m_PopupState, CompositionManager::kPopupNotReady);
+    EXPECT_EQ(manager.m_ToggleGate, -1);
+    EXPECT_EQ(Open(), "");
+    EXPECT_EQ(Take(), "");
+    manager.LoadPopups();
+    EXPECT_EQ(manager.m_PopupState, CompositionManager::kPopupNone);
+    for (const std::string& line : log.Lines())
+        ADD_FAILURE() << line;
+}
+
+TEST_F(InGameMenu, ToggleReturnPromptAndButtonsFollowTheirStates) {
+    manager.LoadPopups();
+    SetLocks("L-L-");
+    struct Step {
+        const char* popup;   // null: the menu key
+        const char* button;
+        i32 state;
+        const char* open;
+        const char* events;
+        const char* locks;
+    } steps[] = {
+        {nullptr, nullptr, 0, "InGameMenu ", "shown ", "-LL-"},
+        {nullptr, nullptr, 2, "", "hidden ", "L-L-"},
+        {nullptr, nullptr, 0, "InGameMenu ", "shown ", "-LL-"},
+        {"InGameMenu", "ReturnMainMenu", 1, "InGameReturnPrompt ", "sound ", "-LL-"},
+        // The toggle closes the prompt and gives the cursors back without confirming.
+        {nullptr, nullptr, 2, "", "hidden ", "L-L-"},
+        {nullptr, nullptr, 0, "InGameMenu ", "shown ", "-LL-"},
+        {"InGameMenu", "ReturnMainMenu", 1, "InGameReturnPrompt ", "sound ", "-LL-"},
+        {"InGameReturnPrompt", "Cancel", 0, "InGameMenu ", "sound ", "-LL-"},
+        {"InGameMenu", "ResumeGame", 2, "", "hidden sound ", "L-L-"},
+        {nullptr, nullptr, 0, "InGameMenu ", "shown ", "-LL-"},
+        {"InGameMenu", "ReturnMainMenu", 1, "InGameReturnPrompt ", "sound ", "-LL-"},
+        {"InGameReturnPrompt", "Confirm", 2, "", "return sound ", "L-L-"},
+    };
+    int index = 0;
+    for (const Step& step : steps) {
+        if (step.popup)
+            Press(step.popup, step.button);
+        else
+            manager.ToggleInGameMenu();
+        EXPECT_EQ(manager.m_PopupState, step.state) << index;
+        EXPECT_EQ(Open(), step.open) << index;
+        EXPECT_EQ(Take(), step.events) << index;
+        EXPECT_EQ(Locks(), step.locks) << index;
+        ++index;
+    }
+    EXPECT_EQ(manager.m_ToggleGate, 0);
+}
+
+TEST_F(InGameMenu, TheShownPopupIsTheInGameMenu) {
+    manager.LoadPopups();
+    manager.ToggleInGameMenu();
+    ASSERT_NE(manager.m_ShownPopup, nullptr);
+    EXPECT_EQ(manager.m_ShownPopup->Name, "InGameMenu");
+}
+
+TEST_F(InGameMenu, MenuPopupButtonsFireTheirEvents) {
+    manager.LoadPopups();
+    struct Case {
+        const char* popup;
+        const char* button;
+        const char* events;
+    } cases[] = {
+        {"VerifyProfileDelete", "Confirm", "delete "},
+        {"VerifyProfileDelete", "Cancel", "sound "},
+        {"PlayerNameNotAvailable", "Confirm", "sound "},
+        {"VerifyQuit", "Confirm", "quit "},
+        {"VerifyQuit", "Cancel", "quit-cancel sound "},
+        {"WaitingForDevice", "Back", ""},
+    };
+    for (const Case& c : cases) {
+        screens.ShowPopup(c.popup);
+        Press(c.popup, c.button);
+        EXPECT_EQ(Take(), c.events) << c.popup << " " << c.button;
+        EXPECT_EQ(Open(), "") << c.popup << " closes itself";
+        EXPECT_EQ(manager.m_PopupState, CompositionManager::kPopupNone);
+    }
+}
+
+TEST_F(InGameMenu, CursorLocksSkipDisconnectedMembersAndStopAtTheSavedCount) {
+    SetLocks("L--L");
+    manager.SaveCursorLocks();
+    EXPECT_EQ(manager.m_SavedCursorLocks, (std::vector<u8>{1, 0, 0}));
+    manager.LockSecondaryCursors();
+    EXPECT_EQ(Locks(), "-LLL") << "a member without a device keeps its flag";
+    // A fourth member connects while the menu is open: the saved flags go back to the first
+    // three connected members, and the one past them keeps its own.
+    members[3]->m_Active = 1;
+    SetLocks("---L");
+    manager.RestoreCursorLocks();
+    EXPECT_EQ(Locks(), "L--L");
+    SetLocks("----");
+    manager.RestoreCursorLocks();
+    EXPECT_EQ(Locks(), "L---");
+    // Member 1 leaves: the flags go to the connected members in order.
+    members[1]->m_Active = 0;
+    SetLocks("LLLL");
+    manager.RestoreCursorLocks();
+    EXPECT_EQ(Locks(), "LL--");
+
+    // The first member is unlocked even without a device; without a players' team nothing
+    // changes and nothing is saved.
+    members[0]->m_Active = 0;
+    SetLocks("LLLL");
+    manager.LockSecondaryCursors();
+    EXPECT_EQ(Locks(), "-LLL");
+    GameServices::KorvoGame::TeamRegistry empty;
+    manager.SetTeamRegistry(&empty);
+    manager.SaveCursorLocks();
+    EXPECT_TRUE(manager.m_SavedCursorLocks.empty());
+    manager.LockSecondaryCursors();
+    manager.RestoreCursorLocks();
+    EXPECT_EQ(Locks(), "-LLL");
+}
+
+TEST_F(InGameMenu, TheSamplePopupsHoldTheirButtonsInTheirLayouts) {
+    manager.LoadPopups();
+    const std::vector<std::pair<std::string, std::vector<std::string>>> expected = {
+        {"InGameMenu", {"ResumeGame", "ReturnMainMenu"}},
+        {"InGameReturnPrompt", {"Confirm", "Cancel"}},
+        {"VerifyProfileDelete", {"Confirm", "Cancel"}},
+        {"PlayerNameNotAvailable", {"Confirm"}},
+        {"VerifyQuit", {"Confirm", "Cancel"}},
+        {"WaitingForDevice", {"Back"}},
+    };
+    ASSERT_EQ(screens.GetRegisteredPopups().size(), expected.size());
+    for (const auto& [name, buttons] : expected) {
+        Popup* popup = screens.FindPopup(name.c_str());
+        ASSERT_NE(popup, nullptr) << name;
+        EXPECT_FALSE(popup->m_Title.IsEmpty()) << name;
+        EXPECT_FALSE(popup->m_MainText.IsEmpty()) << name;
+        ASSERT_EQ(popup->m_Options.size(), buttons.size()) << name;
+        GameServices::Widget::Panel* panel =
+            GameServices::Widget::WidgetManager::Instance().BuildPanel(nullptr, popup->m_Layout, false);
+        ASSERT_NE(panel, nullptr) << name;
+        for (size_t i = 0; i < buttons.size(); ++i) {
+            EXPECT_EQ(popup->m_Options[i].m_Name, buttons[i].c_str()) << name;
+            EXPECT_TRUE(popup->m_Options[i].m_AutoClose) << name << " " << buttons[i];
+            EXPECT_NE(GameServices::Widget::Widget::FindChild(buttons[i].c_str(), panel), nullptr)
+                << name << " " << buttons[i];
+        }
+        delete panel;
+    }
+}
