@@ -192,6 +192,13 @@ TEST_F(Profiles, CreatingTakesTheFirstFreeSlotOrNothing) {
     manager->WriteSavedGame();
     EXPECT_EQ(Contents(), full);
     EXPECT_EQ(manager->GetSlot(0)->SavedGameName, "ANNA");
+
+    // Before the first load the saved-game manager holds no document: the slot is taken all
+    // the same.
+    NewManager();
+    manager->GetSavedFile()->AddSavedGame();
+    ASSERT_EQ(manager->CreateProfile(look, "EVE"), manager->GetSlot(0));
+    EXPECT_TRUE(manager->GetSlot(0)->isUsed);
 }
 
 TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {
