@@ -1,0 +1,194 @@
+#include "gameshow/PlayerProfile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/core/XmlReader.h"
+#include "tests/gameshow/ProfileTestSetup.h"
+
+using namespace GameShow;
+namespace KG = GameServices::KorvoGame;
+using profiletest::TextOf;
+
+namespace {
+
+class Records : public profiletest::ProfileTest {
+protected:
+    template <typename Record>
+    void Read(const std::string& text, Record& record) {
+        GameServices::Utilities::XmlReader reader;
+        ASSERT_EQ(reader.ReadText(text.c_str(), "root", record), 0);
+    }
+
+    // A used profile with something in every saved field.
+    static PlayerProfile Filled() {
+        PlayerProfile profile;
+        profile.isUsed = true;
+        profile.SavedGameName = "ANNA";
+        profile.Id = 3;
+        profile.Score = 4000000000u;
+        profile.ThumbnailFilename = "Thumbnail_AppearanceFemale01.png";
+        KG::sAppearance_KorvoCity& description = profile.AvatarDescription;
+        description.Name = "AppearanceFemale01.xml";
+        description.CharacterAssemblyId = 201;
+        description.AnatomyParts[KG::ANATOMY_HAIRSTYLE] = {"hair2.mdl", 12, true};
+        description.OutfitParts[KG::OUTFIT_BOTTOM] = {"skirt.mdl", 40, true};
+        KG::OutfitPart top;
+        top.Name = "ChF_Top_Disco_skin01_dpnk.mdl";
+        top.Id = 40;
+        profile.UnlockOutfitPart(KG::OUTFIT_TOP, top);
+        profile.SetAttribute<int>("FamilyTopRandNum1", -3);
+        profile.SetAttribute<float>("Ratio", 0.25f);
+        profile.SetAttribute<bool>("Award", true);
+        profile.SetAttribute<TString<char>>("Motto", TString<char>("a < b & c"));
+        return profile;
+    }
+};
+
+}  // namespace
+
+TEST_F(Records, AProfileAndTheSettingsReadBackAsWritten) {
+    PlayerProfile written = Filled();
+    const std::string text = TextOf(written);
+    // The file name is derived from the number, whatever a file says.
+    EXPECT_NE(text.find("<AppearanceFilename>Appearance3.xml</AppearanceFilename>"), std::string::npos);
+    std::string otherName = text;
+    otherName.replace(otherName.find("Appearance3.xml"), 15, "Elsewhere9.xml");
+    for (const std::string& source : {text, otherName}) {
+        PlayerProfile read;
+        Read(source, read);
+        EXPECT_EQ(TextOf(read), text);
+        // A used profile's description goes on its live look with the assembly; ids do not.
+        EXPECT_EQ(read.Appearance.Name, "AppearanceFemale01.xml");
+        EXPECT_EQ(read.Appearance.Assembly.Name, "Female1");
+        const KG::OutfitPart& bottom = read.Appearance.OutfitParts[KG::OUTFIT_BOTTOM];
+        EXPECT_EQ(std::string(bottom.Name.c_str()) + (bottom.Customizable ? "+" : "-") + std::to_string(bottom.Id),
+                  "skirt.mdl+0");
+        EXPECT_EQ(read.Appearance.AnatomyParts[KG::ANATOMY_HAIRSTYLE].Name, "hair2.mdl");
+    }
+
+    // An unused slot's description stays off the live look.
+    written.isUsed = false;
+    PlayerProfile unused;
+    unused.Appearance.Name = "Kept.xml";
+    Read(TextOf(written), unused);
+    EXPECT_EQ(unused.AvatarDescription.Name, "AppearanceFemale01.xml");
+    EXPECT_EQ(unused.Appearance.Name, "Kept.xml");
+    EXPECT_TRUE(unused.Appearance.OutfitParts[KG::OUTFIT_BOTTOM].Name.IsEmpty());
+
+    Settings settings;
+    settings.CurrentSavedGame = 2;
+    settings.MusicVolume = 7;
+    settings.Version = 5;
+    settings.SetAttribute<int>("CurrectQuestionDecade70", 12);
+    settings.SetAttribute<TString<char>>("Last", TString<char>("Bo"));
+    Settings settingsRead;
+    Read(TextOf(settings), settingsRead);
+    EXPECT_EQ(TextOf(settingsRead), TextOf(settings));
+    EXPECT_EQ(settingsRead.CurrentSavedGame, 2);
+}
+
+// Get takes the first entry of a name and leaves the caller's value without one; set
+// replaces the first in place or appends, so the list keeps the order of first setting.
+TEST_F(Records, AttributesGetTheFirstMatchAndSetInPlaceOrAppend) {
+    PlayerProfile profile;
+    for (auto [name, value] : {std::pair<const char*, int>{"A", 1}, {"B", 2}, {"A", 3}})
+        profile.IntAttributes.push_back({name, value});
+    const struct {
+        const char* name;
+        int value;
+    } gets[] = {{"A", 1}, {"B", 2}, {"a", 99}, {"", 99}, {"AB", 99}};
+    for (const auto& g : gets) {
+        int value = 99;
+        EXPECT_EQ(profile.GetAttribute<int>(g.name, value), g.value != 99) << g.name;
+        EXPECT_EQ(value, g.value) << g.name;
+    }
+    for (auto [name, value] : {std::pair<const char*, int>{"A", 10}, {"C", 30}, {"B", 20}, {"C", 31}})
+        profile.SetAttribute<int>(name, value);
+    std::string order;
+    for (const CustomAttribute<int>& a : profile.IntAttributes)
+        order += std::string(a.Name.c_str()) + "=" + std::to_string(a.Value) + " ";
+    EXPECT_EQ(order, "A=10 B=20 A=3 C=31 ");
+    // Each type has its own list.
+    profile.SetAttribute<float>("A", 2.5f);
+    float f = 0;
+    bool b = false;
+    EXPECT_TRUE(profile.GetAttribute<float>("A", f));
+    EXPECT_FALSE(profile.GetAttribute<bool>("A", b));
+    EXPECT_EQ(f, 2.5f);
+}
+
+TEST_F(Records, DeclaredNamesAreTestedExactlyAndUnlockedPartsOncePerName) {
+    CustomAttributeDecoratorManager registry;
+    for (const char* name : {"FamilyTopRandNum1", "FamilyTopRandNum1", "AwardB"})
+        registry.AddAttribute(name);
+    EXPECT_EQ(registry.GetAttributes().size(), 2u);
+    for (const char* name : {"familytoprandnum1", "FamilyTopRandNum", "FamilyTopRandNum10", ""})
+        EXPECT_FALSE(registry.HasAttribute(name)) << name;
+    EXPECT_TRUE(registry.HasAttribute("FamilyTopRandNum1") && registry.HasAttribute("AwardB"));
+
+    PlayerProfile profile;
+    const struct {
+        u32 category;
+        const char* name;
+        u32 id;
+    } unlocks[] = {{0, "cap.mdl", 1}, {0, "cap.mdl", 1}, {0, "cap.mdl", 2}, {0, "hat.mdl", 2}, {3, "cap.mdl", 1},
+                   {4, "cap.mdl", 1}};
+    for (const auto& u : unlocks) {
+        KG::AnatomyPart anatomy;
+        KG::OutfitPart outfit;
+        anatomy.Name = outfit.Name = u.name;
+        anatomy.Id = outfit.Id = u.id;
+        profile.UnlockAnatomyPart(u.category, anatomy);
+        profile.UnlockOutfitPart(u.category, outfit);
+    }
+    const auto& heads = profile.UnlockedAnatomyParts.Parts[0];
+    ASSERT_EQ(heads.size(), 2u);
+    EXPECT_EQ(heads[0].Id, 1u);
+    EXPECT_EQ(heads[1].Name, "hat.mdl");
+    EXPECT_EQ(profile.UnlockedOutfitParts.Parts[0].size(), 2u);
+    EXPECT_EQ(profile.UnlockedAnatomyParts.Parts[3].size() + profile.UnlockedOutfitParts.Parts[3].size(), 2u);
+    EXPECT_TRUE(log.Contains("category 4 is out of range"));
+}
+
+TEST_F(Records, ClearingKeepsWhatIdentifiesTheRecord) {
+    PlayerProfile profile = Filled();
+    profile.Clear();
+    EXPECT_EQ(std::string(profile.SavedGameName.c_str()) + " " + std::to_string(profile.Id) + " " +
+                  std::to_string(profile.Score) + " " + profile.ThumbnailFilename.c_str() + " " +
+                  profile.AvatarDescription.Name.c_str(),
+              "ANNA 3 4000000000 Thumbnail_AppearanceFemale01.png AppearanceFemale01.xml");
+    EXPECT_TRUE(profile.isUsed);
+    EXPECT_TRUE(profile.UnlockedOutfitParts.Parts[0].empty());
+    EXPECT_TRUE(profile.IntAttributes.empty() && profile.FloatAttributes.empty() && profile.BoolAttributes.empty() &&
+                profile.StringAttributes.empty());
+
+    Settings settings;
+    EXPECT_EQ(settings.CurrentSavedGame, -1);
+    EXPECT_EQ(settings.Version, 1u);
+    settings.CurrentSavedGame = 2;
+    settings.Version = 6;
+    settings.MusicVolume = settings.VoiceVolume = settings.SoundEffectsVolume = 3;
+    settings.SetAttribute<int>("A", 1);
+    settings.Clear();
+    EXPECT_EQ(settings.CurrentSavedGame, 2);
+    EXPECT_EQ(settings.Version, 6u);
+    EXPECT_EQ(settings.MusicVolume + settings.VoiceVolume + settings.SoundEffectsVolume, 150u);
+    EXPECT_TRUE(settings.IntAttributes.empty());
+}
+
+TEST_F(Records, TheDefaultLooksAreTheTwelveOfTheTableWhateverTheDocumentHolds) {
+    const char* const looks[] = {"Male01", "Male02", "Female01", "Female02", "Male03", "Male04",
+                                 "Female03", "Female04", "Male05", "Male06", "Female05", "Female06"};
+    Settings settings;
+    Read("<root><DefaultLooks><item><AppearanceFilename>X.xml</AppearanceFilename></item></DefaultLooks></root>",
+         settings);
+    EXPECT_EQ(TextOf(settings).find("Appearance"), std::string::npos);
+    ASSERT_EQ(settings.GetDefaultLooks().size(), std::size(looks));
+    for (size_t i = 0; i < std::size(looks); ++i) {
+        const std::string name = std::string("Appearance") + looks[i];
+        EXPECT_EQ(settings.GetDefaultLooks()[i].AppearanceFilename, (name + ".xml").c_str());
+        EXPECT_EQ(settings.GetDefaultLooks()[i].ThumbnailFilename, ("Thumbnail_" + name + ".png").c_str());
+    }
+}
