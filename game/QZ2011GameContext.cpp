@@ -14,6 +14,7 @@
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/TeamRegistry.h"
+#include "gameshow/PlayerProfileManager.h"
 #include "questions/QuestionManager.h"
 
 namespace {
@@ -42,22 +43,6 @@ void AttachPlayerCursor(GameServices::Entities::Set* level, BaseTeamMember* memb
 }
 
 }  // namespace
-
-void QZ2011GameContext::MemorySettings::AddIntegerAttributeName(const char* name) {
-    m_Values.try_emplace(name, 0);
-}
-
-bool QZ2011GameContext::MemorySettings::HasAttribute(const char* name) const {
-    return m_Values.count(name) != 0;
-}
-
-void QZ2011GameContext::MemorySettings::GetAttributeValue(const char* name, int& value) const {
-    auto it = m_Values.find(name);
-    if (it != m_Values.end())
-        value = it->second;
-}
-
-void QZ2011GameContext::MemorySettings::SetAttributeValue(const char* name, int value) { m_Values[name] = value; }
 
 QZ2011GameContext::QZ2011GameContext() : m_OwnedAnswerRecord(std::make_unique<QZ2011::AnswerResult>()) {
     m_OwnedAnswerRecord->m_Game = &m_Match;
@@ -90,15 +75,16 @@ void QZ2011GameContext::Initialize() {
     AddModule(m_Sequences.get());
     m_ShowClockStarted = true;
     BaseGame::Initialize();
+    GameShow::PlayerProfileManager::Instance()->Initialize();
     // Each camera reads its camera behaviours when made: the packages are mounted by now.
     GameServices::Entities::GameEntityFactory::Instance()->RegisterFactory(
         "GameShowCamera", new GameServices::Entities::EntityFactory<GameShow::GameShowCamera>(
                               kGameShowCameraPool, "GameShowCamera"));
     CreateFamilies();
     QZ2011::QuestionServices services;
-    services.settings = &m_Settings;
+    services.settings = GameShow::PlayerProfileManager::Instance();
     services.context = this;
-    services.saves = &m_Saves;
+    services.saves = GameShow::PlayerProfileManager::Instance();
     services.randomRange = &GameServices::Bridge::RandomRange;
     m_Questions = std::make_unique<QZ2011::QuestionManager>(services);
 }
@@ -114,6 +100,7 @@ void QZ2011GameContext::Shutdown() {
     m_PlayerOneFamily = nullptr;
     DeleteFamilies();
     m_Questions.reset();
+    GameShow::PlayerProfileManager::Destroy();
     if (GameServices::KorvoGame::ApplicationData::GetPrototype(
             GameServices::KorvoGame::ApplicationData::kCamera) == &m_CameraRecord)
         GameServices::KorvoGame::ApplicationData::RegisterPrototype(

@@ -1,9 +1,7 @@
 #pragma once
 // The game's context: the game-mode framework's game with the show clock, its sequencers and
 // the game-show cameras, the game modes, and the state of the match in progress.
-#include <map>
 #include <memory>
-#include <string>
 
 #include "engine/core/FDelegate.h"
 #include "engine/core/TString.h"
@@ -42,10 +40,11 @@ public:
 
     using BaseGame::Initialize;
     // The sequence manager and its sequencers, the game-show camera records, the sequence
-    // manager in the module list, the base start-up, the game-show camera pool, the families
-    // and the question bank.
+    // manager in the module list, the base start-up, the profile manager, the game-show camera
+    // pool, the families and the question bank (whose settings and saves are the profiles).
     void Initialize() override;
-    // The sequencers unregistered, then the base shutdown; the families and the bank go.
+    // The sequencers unregistered, then the base shutdown; the families, the bank and the
+    // profile manager go.
     void Shutdown() override;
 
     // The published game when it is this context; null otherwise.
@@ -133,23 +132,6 @@ public:
     u8 m_WentToSuddenDeath = 0;
 
 private:
-    // The players' integer settings, kept in memory until the profiles hold them.
-    class MemorySettings : public QZ2011::IPlayerSettings {
-    public:
-        void AddIntegerAttributeName(const char* name) override;
-        bool HasAttribute(const char* name) const override;
-        void GetAttributeValue(const char* name, int& value) const override;
-        void SetAttributeValue(const char* name, int value) override;
-
-    private:
-        std::map<std::string, int> m_Values;
-    };
-    class NoSaves : public QZ2011::ISavedGameWriter {
-    public:
-        void WriteSavedGame() override { ++m_Writes; }
-        u32 m_Writes = 0;
-    };
-
     void DeleteFamilies();
 
     std::unique_ptr<GameShow::SequenceManager> m_Sequences;
@@ -160,8 +142,6 @@ private:
     GameShow::sGameShowApplicationDataCameras m_CameraRecord;
     QZ2011::AudioManagerQZ m_Audio;
     QZ2011::AwardManager m_Awards;
-    MemorySettings m_Settings;
-    NoSaves m_Saves;
     std::unique_ptr<QZ2011::QuestionManager> m_Questions;
     std::unique_ptr<QZ2011::AnswerResult> m_OwnedAnswerRecord;
     GameServices::KorvoGame::DeviceInfoDelegate<QZ2011GameContext> m_DeviceConnected{

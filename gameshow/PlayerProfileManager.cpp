@@ -14,6 +14,7 @@
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/minigame/BaseGame.h"
+#include "gameshow/CompositionManager.h"
 
 namespace GameShow {
 
@@ -386,8 +387,7 @@ GameServices::Entities::Set* PlayerProfileManager::Level() const {
 }
 
 void PlayerProfileManager::ShowPlayerInfo(const PlayerProfile& profile) {
-    // The composition manager's shared labels show the name and score.
-    (void)profile;
+    CompositionManager::Instance().SetPlayerInfo(profile.SavedGameName, profile.Score, true);
 }
 
 bool GetAchievementValue(i32 playerId, const TString<char>& name, int& value) {

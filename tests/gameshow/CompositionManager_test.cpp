@@ -1,0 +1,367 @@
+#include "gameshow/CompositionManager.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gameservices/widget/Screen.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/CompositionBase.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/gameservices/widget/WidgetTestGame.h"
+#include "tests/support/LogCapture.h"
+#include "tools/authoring/TrackWriter.h"
+
+using namespace GameShow;
+using GameServices::Widget::Label;
+using GameServices::Widget::Panel;
+using GameServices::Widget::Widget;
+
+namespace {
+
+// A page that records its calls in a shared journal.
+class TestPage : public CompositionBase {
+public:
+    void Initialize(Panel* screenPanel, const TString<char>& name) override {
+        journal->push_back("init:" + std::string(name.c_str()));
+        FindRootPanel(screenPanel, name);
+    }
+    void Update(u32 elapsedMs) override { updated += elapsedMs; }
+
+    std::vector<std::string>* journal = nullptr;
+    u32 updated = 0;
+};
+
+const char* const kPages[] = {"compositionMainMenu", "compositionOptions", "compositionAwards"};
+
+// The menu screen with a root panel per page (at distinct positions) and the shared widgets;
+// the slide lasts 10 frames at 100 frames a second when `withSlide`.
+class PageSwitch : public ::testing::Test {
+protected:
+    explicit PageSwitch(bool withSlide = true) {
+        if (withSlide) {
+            using authoring::Track;
+            package.Writer().Add(CompositionBase::kSlideAnimation, TypeKey::PrscAnimation,
+                                 authoring::PrscAnimationBytes(10, 100, Track::Vec2().Key(0, {-800, 0}).Key(9, {0, 0}),
+                                                               Track::Float(), Track::Vec2(), Track::Color(),
+                                                               Track::UV()));
+        }
+        package.Mount();
+        screen.m_RootPanel = new Panel("MenuScreen");
+        for (int i = 0; i < 3; ++i) {
+            auto* panel = new Panel(kPages[i]);
+            panel->SetPositionXY(10.0f * (i + 1), 20.0f * (i + 1));
+            screen.m_RootPanel->AddChild(panel);
+            pages[i].journal = &journal;
+            manager.RegisterComposition(kPages[i], &pages[i]);
+        }
+        for (const char* name : {"playerName", "playerScore"})
+            screen.m_RootPanel->AddChild(new Label(name));
+        auto* bar = new Panel("ProfileBar");
+        screen.m_RootPanel->AddChild(bar);
+        bar->AddChild(new Panel("TagPanel"));
+        bar->AddChild(new GameServices::Widget::Button("WardrobeButton"));
+        bar->m_Children[0]->SetPositionXY(5, 6);
+        bar->m_Children[1]->SetPositionXY(7, 8);
+        manager.Initialize(&screen);
+        manager.NotifyScreenEnter();
+        main().OnActivate(true);
+    }
+
+    TestPage& main() { return pages[0]; }
+    TestPage& options() { return pages[1]; }
+    TestPage& awards() { return pages[2]; }
+    static bool Shown(const TestPage& page) { return page.GetRootPanel()->Visible; }
+    // The widgets' clocks step, then the manager.
+    void Frame(u32 ms = 16) {
+        game.flow.Update(ms);
+        manager.Update(ms);
+    }
+    // Frames until the manager is idle; their count.
+    int FramesToIdle() {
+        int frames = 0;
+        while ((manager.GetEnteringComposition() || manager.GetLeavingComposition()) && frames < 100) {
+            Frame();
+            ++frames;
+        }
+        return frames;
+    }
+
+    widget_test::TestGame game;
+    drawtest::TestPackage package;
+    LogCapture log;
+    std::vector<std::string> journal;
+    GameServices::Widget::Screen screen;
+    TestPage pages[3];
+    CompositionManager manager{nullptr};
+};
+
+class PageSwitchWithoutSlide : public PageSwitch {
+protected:
+    PageSwitchWithoutSlide() : PageSwitch(false) {}
+};
+
+}  // namespace
+
+TEST_F(PageSwitch, PagesStartHiddenInMapOrderWithTheirKeysAndSharedWidgets) {
+    EXPECT_EQ(journal, (std::vector<std::string>{"init:compositionAwards", "init:compositionMainMenu",
+                                                   "init:compositionOptions"}));
+    EXPECT_EQ(options().GetName(), "compositionOptions");
+    EXPECT_EQ(&options().GetManager(), &manager);
+    for (const TestPage* page : {&options(), &awards()}) {
+        EXPECT_FALSE(Shown(*page));
+        EXPECT_EQ(page->GetRootPanel()->m_X, CompositionBase::kParkedPosition);
+    }
+    EXPECT_EQ(awards().GetStoredPosition().x, 30.0f);
+    EXPECT_EQ(awards().GetStoredPosition().y, 60.0f);
+    ASSERT_NE(manager.m_TagPanel, nullptr);
+    ASSERT_NE(manager.m_WardrobeButton, nullptr);
+    EXPECT_EQ(manager.m_TagPanelPosition.x + manager.m_TagPanelPosition.y, 11.0f);
+    EXPECT_EQ(manager.m_WardrobeButtonPosition.x + manager.m_WardrobeButtonPosition.y, 15.0f);
+    EXPECT_TRUE(manager.IsPausable());
+
+    // Every visible page is updated, and only those.
+    Frame(40);
+    EXPECT_EQ(main().updated, 40u);
+    EXPECT_EQ(options().updated, 0u);
+}
+
+TEST_F(PageSwitch, ASwitchHidesThenShowsTheNextPageOneFrameLater) {
+    manager.SetNextComposition(&main(), "compositionOptions");
+    EXPECT_EQ(manager.GetLeavingComposition(), &main());
+    EXPECT_TRUE(main().IsTransitionRunning());
+    EXPECT_FALSE(main().AcceptsInput());
+    // The hide transition runs: the old page stays visible until it ends.
+    int frames = 0;
+    for (; frames < 50; ++frames) {
+        game.flow.Update(16);
+        if (!main().IsTransitionRunning())
+            break;
+        manager.Update(16);
+        EXPECT_TRUE(Shown(main()));
+    }
+    EXPECT_GE(frames, 4);
+    // The frame that sees it ended: the old page hidden and parked, the new one's transition
+    // started but the page not yet shown.
+    EXPECT_TRUE(Shown(main()));
+    manager.Update(16);
+    EXPECT_FALSE(Shown(main()));
+    EXPECT_EQ(main().GetRootPanel()->m_Animation, nullptr);
+    EXPECT_EQ(main().GetRootPanel()->m_Y, CompositionBase::kParkedPosition);
+    EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
+    EXPECT_EQ(manager.GetEnteringComposition(), &options());
+    EXPECT_TRUE(options().IsTransitionRunning());
+    EXPECT_FALSE(Shown(options()));
+    Frame();
+    EXPECT_TRUE(Shown(options()));
+    EXPECT_EQ(options().GetRootPanel()->m_X, 20.0f);
+    EXPECT_FALSE(options().GetRootPanel()->Synchronize);
+    // A click during the show transition is ignored.
+    EXPECT_FALSE(options().AcceptsInput());
+    options().OnBackToMainMenu();
+    EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
+    EXPECT_GT(FramesToIdle(), 3);
+    EXPECT_EQ(options().GetRootPanel()->m_Animation, nullptr);
+    EXPECT_TRUE(options().AcceptsInput());
+    // Once it has ended the same click switches back.
+    options().OnBackToMainMenu();
+    EXPECT_EQ(manager.GetLeavingComposition(), &options());
+    EXPECT_EQ(manager.GetNextCompositionName(), "compositionMainMenu");
+    FramesToIdle();
+    EXPECT_TRUE(Shown(main()));
+    EXPECT_FALSE(Shown(options()));
+}
+
+TEST_F(PageSwitch, TwoRequestsInOneFrameTheFirstWinsAndAPageMayEnterItself) {
+    manager.SetNextComposition(&main(), "compositionOptions");
+    manager.SetNextComposition(&main(), "compositionAwards");
+    FramesToIdle();
+    EXPECT_TRUE(Shown(options()));
+    EXPECT_FALSE(Shown(awards()));
+    EXPECT_FALSE(Shown(main()));
+
+    // Switched to its own name the page leaves and comes back.
+    manager.SetNextComposition(&options(), "compositionOptions");
+    bool hidden = false;
+    for (int i = 0; i < 100 && (manager.GetEnteringComposition() || manager.GetLeavingComposition()); ++i) {
+        Frame();
+        hidden = hidden || !Shown(options());
+    }
+    EXPECT_TRUE(hidden);
+    EXPECT_TRUE(Shown(options()));
+}
+
+TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
+    manager.SetNextComposition(&main(), "compositionMultiSelectAvatar");
+    FramesToIdle();
+    for (const TestPage& page : pages)
+        EXPECT_FALSE(Shown(page));
+    EXPECT_TRUE(log.Contains("no page named compositionMultiSelectAvatar"));
+    EXPECT_EQ(manager["compositionMultiSelectAvatar"], nullptr);
+    EXPECT_EQ(manager.GetCompositions().size(), 3u);
+    // The lookup did not add an entry either: every pass still goes over the three pages.
+    manager.InitializeCompositions();
+    manager.NotifyScreenEnter();
+    Frame();
+    EXPECT_EQ(manager.GetCompositions().count("compositionMultiSelectAvatar"), 0u);
+    // A switch from no page is refused.
+    manager.SetNextComposition(nullptr, "compositionOptions");
+    EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
+}
+
+TEST_F(PageSwitch, ResetLetsTheRunningSlidesGo) {
+    manager.SetNextComposition(&main(), "compositionOptions");
+    ASSERT_NE(main().GetRootPanel()->m_Animation, nullptr);
+    manager.Reset();
+    EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
+    EXPECT_EQ(main().GetRootPanel()->m_Animation, nullptr);
+    Frame();
+    EXPECT_TRUE(Shown(main()));
+    EXPECT_FALSE(Shown(options()));
+
+    manager.SetNextComposition(&main(), "compositionOptions");
+    for (int i = 0; i < 100 && !manager.GetEnteringComposition(); ++i)
+        Frame();
+    ASSERT_EQ(manager.GetEnteringComposition(), &options());
+    manager.Reset();
+    EXPECT_EQ(manager.GetEnteringComposition(), nullptr);
+    EXPECT_EQ(options().GetRootPanel()->m_Animation, nullptr);
+}
+
+TEST_F(PageSwitchWithoutSlide, WithoutTheSlideTheSwitchStillShowsTheNextPage) {
+    manager.SetNextComposition(&main(), "compositionAwards");
+    EXPECT_FALSE(main().IsTransitionRunning());
+    EXPECT_LE(FramesToIdle(), 2);
+    EXPECT_FALSE(Shown(main()));
+    EXPECT_TRUE(Shown(awards()));
+    EXPECT_EQ(awards().GetRootPanel()->m_X, 30.0f);
+}
+
+TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
+    TestPage missing;
+    missing.journal = &journal;
+    manager.RegisterComposition("compositionCredits", &missing);
+    manager.RegisterComposition("compositionNothing", nullptr);
+    EXPECT_TRUE(log.Contains("no page to register as compositionNothing"));
+    EXPECT_EQ(manager.GetCompositions().size(), 4u);
+    manager.InitializeCompositions();
+    EXPECT_TRUE(log.Contains("Component Root Panel not found : compositionCredits"));
+    EXPECT_EQ(missing.GetRootPanel(), nullptr);
+    EXPECT_FALSE(missing.AcceptsInput());
+    EXPECT_FALSE(missing.IsTransitionRunning());
+    missing.OnActivate(true);
+    missing.PlaySlideAnimation();
+    missing.PlayShowAnimation();
+    missing.OnBackToMainMenu();
+    EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
+    // Switched to, it ends at once and nothing is visible.
+    manager.SetNextComposition(&main(), "compositionCredits");
+    FramesToIdle();
+    EXPECT_FALSE(Shown(main()));
+    EXPECT_EQ(missing.updated, 0u);
+    // Unregistered from the screen, the shared widgets are forgotten with the pages' panels.
+    manager.UninitializeCompositions();
+    EXPECT_EQ(main().GetRootPanel(), nullptr);
+    EXPECT_EQ(manager.m_PlayerNameLabel, nullptr);
+    EXPECT_EQ(manager.m_TagPanel, nullptr);
+    manager.SetPlayerInfo("ANNA", 5, true);
+    manager.Initialize(nullptr);
+    EXPECT_EQ(manager.m_WardrobeButton, nullptr);
+}
+
+TEST_F(PageSwitch, ActivationShowsAtTheStoredPositionOrParksOnlyOnAChange) {
+    struct Case {
+        bool visible;
+        bool show;
+        f32 x;
+        bool synchronize;
+    } cases[] = {
+        {false, true, 20.0f, false},
+        {true, false, CompositionBase::kParkedPosition, false},
+        {true, true, 1.0f, true},
+        {false, false, 1.0f, true},
+    };
+    Widget* root = options().GetRootPanel();
+    for (const Case& c : cases) {
+        root->Visible = c.visible;
+        root->SetPositionXY(1.0f, 2.0f);
+        root->Synchronize = true;
+        options().OnActivate(c.show);
+        EXPECT_EQ(root->Visible, c.show);
+        EXPECT_EQ(root->m_X, c.x) << c.visible << c.show;
+        EXPECT_EQ(root->Synchronize, c.synchronize) << c.visible << c.show;
+    }
+}
+
+TEST_F(PageSwitch, TheProfileBarReturnsToItsLayoutPositionsWhenAPageShows) {
+    for (bool show : {false, true}) {
+        for (Widget* widget : {manager.m_TagPanel, manager.m_WardrobeButton}) {
+            widget->SetPositionXY(500, 500);
+            widget->Synchronize = true;
+        }
+        awards().OnActivateWithProfileBar(show);
+        EXPECT_EQ(Shown(awards()), show);
+        EXPECT_EQ(manager.m_TagPanel->m_X, show ? 5.0f : 500.0f);
+        EXPECT_EQ(manager.m_TagPanel->m_Y, show ? 6.0f : 500.0f);
+        EXPECT_EQ(manager.m_WardrobeButton->m_X, show ? 7.0f : 500.0f);
+        EXPECT_EQ(manager.m_WardrobeButton->m_Y, show ? 8.0f : 500.0f);
+        EXPECT_EQ(manager.m_TagPanel->Synchronize, !show);
+        EXPECT_EQ(manager.m_WardrobeButton->Synchronize, !show);
+    }
+}
+
+TEST_F(PageSwitch, PlayerInfoShowsTheNameAndTheScoreAsMoneyOrPlain) {
+    struct Case {
+        u32 score;
+        bool money;
+        const char* text;
+    } cases[] = {
+        {0, true, "$0"},          {999, true, "$999"},           {1000, true, "$1,000"},
+        {1234567, true, "$1,234,567"}, {100000, true, "$100,000"}, {4294967295u, true, "$4,294,967,295"},
+        {1234567, false, "1234567"},   {0, false, "0"},            {4294967295u, false, "-1"},
+    };
+    auto* name = static_cast<Label*>(manager.m_PlayerNameLabel);
+    auto* score = static_cast<Label*>(manager.m_PlayerScoreLabel);
+    ASSERT_NE(name, nullptr);
+    ASSERT_NE(score, nullptr);
+    for (const Case& c : cases) {
+        manager.SetPlayerInfo("ANNA", c.score, c.money);
+        EXPECT_EQ(score->m_TextStyle.m_Text, c.text);
+        EXPECT_EQ(CompositionManager::FormatScore(c.score, c.money), c.text);
+    }
+    EXPECT_EQ(name->m_TextStyle.m_Text, "ANNA");
+}
+
+TEST(CompositionMap, PagesAreKeptInByteOrderWithAPrefixFirst) {
+    // The order in which the game registers its pages.
+    const char* const registered[] = {
+        "compositionAwards",         "compositionBasicLook",   "compositionConnectionError",
+        "compositionGroupAwards",    "compositionKeyboard",    "compositionWardrobe",
+        "compositionOptions",        "compositionMainMenu",    "compositionProfiles",
+        "compositionNumberOfPlayer", "compositionCredits",     "compositionDecadeSelector",
+        "compositionDifficultySelector", "composition",        "compositionawards"};
+    std::vector<std::unique_ptr<TestPage>> pages;
+    CompositionManager manager{nullptr};
+    for (const char* name : registered) {
+        pages.push_back(std::make_unique<TestPage>());
+        manager.RegisterComposition(name, pages.back().get());
+    }
+    std::vector<std::string> order;
+    for (const auto& [name, page] : manager.GetCompositions()) {
+        order.push_back(name.c_str());
+        EXPECT_EQ(page->GetName(), name);
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{
+                         "composition", "compositionAwards", "compositionBasicLook", "compositionConnectionError",
+                         "compositionCredits", "compositionDecadeSelector", "compositionDifficultySelector",
+                         "compositionGroupAwards", "compositionKeyboard", "compositionMainMenu",
+                         "compositionNumberOfPlayer", "compositionOptions", "compositionProfiles",
+                         "compositionWardrobe", "compositionawards"}));
+    // A second registration under a name replaces the page.
+    TestPage other;
+    manager.RegisterComposition("compositionKeyboard", &other);
+    EXPECT_EQ(manager["compositionKeyboard"], &other);
+    EXPECT_EQ(manager.GetCompositions().size(), std::size(registered));
+}

@@ -1,0 +1,429 @@
+#include "gameshow/PlayerProfileManager.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/core/FDelegate.h"
+#include "gameservices/entities/Character.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/entities/Team.h"
+#include "gameservices/game/CharacterManager.h"
+#include "gameservices/game/TeamActionManager.h"
+#include "gameservices/game/TeamRegistry.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/CompositionManager.h"
+#include "tests/gameshow/ProfileTestSetup.h"
+
+using namespace GameShow;
+using GameServices::Entities::BaseTeamMember;
+using GameServices::Entities::Character;
+using profiletest::DocumentText;
+using profiletest::SlotText;
+
+namespace {
+
+struct EventCounter {
+    void On() { ++count; }
+    int count = 0;
+    FDelegate<EventCounter> delegate{this, &EventCounter::On};
+};
+
+class Profiles : public profiletest::ProfileTest {
+protected:
+    using Document = PlayerProfileManager::Document;
+
+    // Four slots; the used ones named by `names` (empty: unused).
+    static std::string Slots(const std::vector<std::string>& names) {
+        std::string slots;
+        for (size_t i = 0; i < names.size(); ++i)
+            slots += SlotText(!names[i].empty(), names[i], std::to_string(i));
+        return slots;
+    }
+    // The save file as a fresh document reads it.
+    Document* Reread() {
+        reread = std::make_unique<PlayerProfileManager::Document>();
+        GameServices::KorvoGame::SavedGameManager reader;
+        reader.LoadSavedGame(reread.get(), 4);
+        return reread.get();
+    }
+    std::unique_ptr<Document> reread;
+};
+
+}  // namespace
+
+TEST_F(Profiles, NumbersRunUpToTheProfileCountAndWrap) {
+    struct Case {
+        int profiles;
+        std::vector<int> ids;
+    } cases[] = {{4, {0, 1, 2, 3, 0, 1}}, {2, {0, 1, 0, 1, 0, 1}}, {1, {0, 0, 0, 0, 0, 0}}};
+    for (const Case& c : cases) {
+        SetProfileCount(c.profiles);
+        NewManager();
+        std::vector<int> ids;
+        for (int i = 0; i < 5; ++i)
+            ids.push_back(manager->NextProfileId());
+        ids.push_back(PlayerProfile().Id);  // every profile built draws one
+        EXPECT_EQ(ids, c.ids) << c.profiles;
+    }
+}
+
+// Slot numbers are what the profile operations address: a document built afresh or read from
+// a file with missing or wrong numbers ends with every Id equal to its slot, and selecting
+// or deleting changes exactly that slot of the save.
+TEST_F(Profiles, EveryProfileIdIsItsSlot) {
+    struct Case {
+        const char* what;
+        std::string slots;  // empty: no save file
+    } cases[] = {
+        {"no save", ""},
+        {"no ids", SlotText(true, "A", "") + SlotText(true, "B", "") + SlotText(true, "C", "") + SlotText(false, "", "")},
+        {"wrong ids", SlotText(true, "A", "3") + SlotText(true, "B", "3") + SlotText(true, "C", "-7") +
+                          SlotText(false, "", "99999999999")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(path);
+        if (!c.slots.empty())
+            Store(DocumentText(0, c.slots));
+        Load();
+        ASSERT_EQ(manager->GetSavedFile()->GetSavedGameCount(), 4u);
+        for (i32 slot = 0; slot < 4; ++slot)
+            EXPECT_EQ(manager->GetSlot(slot)->Id, slot);
+        if (c.slots.empty())
+            continue;
+        EXPECT_EQ(manager->GetProfile(0), manager->GetSlot(0));
+        EXPECT_EQ(manager->GetLoadedProfiles().size(), 3u);
+
+        manager->SelectProfile(2);
+        EXPECT_EQ(manager->GetProfile(0), manager->GetSlot(2));
+        EXPECT_EQ(Reread()->GetSettings().CurrentSavedGame, 2);
+        manager->DeleteProfile(1);
+        Document* saved = Reread();
+        const bool usedAfter[] = {true, false, true, false};
+        for (u32 slot = 0; slot < 4; ++slot)
+            EXPECT_EQ(saved->GetSavedGame(slot)->isUsed, usedAfter[slot]) << slot;
+        EXPECT_EQ(saved->GetSavedGame(2)->SavedGameName, "C");
+        EXPECT_EQ(manager->GetLoadedProfiles().size(), 2u);
+    }
+}
+
+// A current slot outside the document or naming an unused slot reads as none: no player is
+// mapped, and operations on slots outside the document report and write nothing.
+TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
+    EventCounter loaded;
+    struct Case {
+        int current;
+    } cases[] = {{7}, {1}, {-5}, {-1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.current);
+        Store(DocumentText(c.current, Slots({"ANNA", "", "BO", ""})));
+        NewManager();
+        manager->GetProfilesLoadedEvent().AddDelegate(&loaded.delegate);
+        log.Clear();
+        loaded.count = 0;
+        manager->LoadProfiles();
+        EXPECT_EQ(log.Contains("not a used slot"), c.current != -1);
+        EXPECT_EQ(loaded.count, 1);
+        EXPECT_TRUE(manager->IsLoaded());
+        EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1);
+        EXPECT_EQ(manager->GetCurrentSlot(), -1);
+        EXPECT_EQ(manager->GetPlayerSlot(0), -1);
+        EXPECT_EQ(manager->GetProfile(0), nullptr);
+        EXPECT_TRUE(log.Contains("No profile was found assigned to player id = 0"));
+        EXPECT_EQ(manager->GetLoadedProfiles().size(), 2u);
+
+        const std::string before = Contents();
+        const u32 writes = manager->GetWriteCount();
+        for (i32 slot : {-1, 4, 7}) {
+            manager->SelectProfile(slot);
+            manager->DeleteProfile(slot);
+        }
+        EXPECT_TRUE(log.Contains("There is no profile slot 7"));
+        EXPECT_EQ(manager->GetWriteCount(), writes);
+        EXPECT_EQ(Contents(), before);
+        EXPECT_FALSE(manager->IsProfileChosen());
+        manager->GetProfilesLoadedEvent().RemoveDelegate(&loaded.delegate);
+    }
+}
+
+TEST_F(Profiles, CreatingTakesTheFirstFreeSlotOrNothing) {
+    Store(DocumentText(0, Slots({"ANNA", "", "BO", ""})));
+    Load();
+    GameServices::KorvoGame::Appearance look;
+    look.Name = "AppearanceMale01.xml";
+    look.Assembly.Name = "Male1";
+    look.Assembly.Id = 101;
+    look.OutfitParts[GameServices::KorvoGame::OUTFIT_TOP].Name = "tee.mdl";
+    look.OutfitParts[GameServices::KorvoGame::OUTFIT_TOP].Id = 5;
+    look.AnatomyParts[GameServices::KorvoGame::ANATOMY_HEAD].Name = "head.mdl";
+    struct Case {
+        const char* look;
+        const char* thumbnail;
+        i32 slot;
+    } cases[] = {{"AppearanceMale01.xml", "Thumbnail_AppearanceMale01.png", 1},
+                 {"Look", "Thumbnail_Look.png", 3}};
+    for (const Case& c : cases) {
+        look.Name = c.look;
+        PlayerProfile* profile = manager->CreateProfile(look, "CY");
+        ASSERT_EQ(profile, manager->GetSlot(c.slot));
+        EXPECT_TRUE(profile->isUsed);
+        EXPECT_EQ(profile->SavedGameName, "CY");
+        EXPECT_EQ(profile->ThumbnailFilename, c.thumbnail);
+        EXPECT_EQ(profile->Appearance.Name, c.look);
+        EXPECT_EQ(profile->AvatarDescription.Name, c.look);
+        EXPECT_EQ(profile->AvatarDescription.CharacterAssemblyName, "Male1");
+        EXPECT_EQ(profile->AvatarDescription.CharacterAssemblyId, 101u);
+        EXPECT_EQ(profile->AvatarDescription.OutfitParts[GameServices::KorvoGame::OUTFIT_TOP].Name, "tee.mdl");
+        EXPECT_EQ(profile->AvatarDescription.OutfitParts[GameServices::KorvoGame::OUTFIT_TOP].Id, 0u);
+        EXPECT_EQ(profile->AvatarDescription.AnatomyParts[GameServices::KorvoGame::ANATOMY_HEAD].Name, "head.mdl");
+    }
+
+    // Every slot used: nothing is created and nothing about slot 0 changes, in memory or on
+    // disk.
+    manager->WriteSavedGame();
+    const std::string full = Contents();
+    log.Clear();
+    EXPECT_EQ(manager->CreateProfile(look, "DEE"), nullptr);
+    EXPECT_TRUE(log.Contains("No saved game slot available"));
+    EXPECT_EQ(Contents(), full);
+    manager->WriteSavedGame();
+    EXPECT_EQ(Contents(), full);
+    EXPECT_EQ(manager->GetSlot(0)->SavedGameName, "ANNA");
+}
+
+TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {
+    Store(DocumentText(0, Slots({"ANNA", "BO", "", ""})));
+    Load();
+    manager->GetSlot(1)->Score = 70;
+    manager->GetSlot(1)->SetAttribute<int>("FamilyHairRandNum2", 4);
+    GameServices::KorvoGame::Appearance look;
+    PlayerProfile* created = manager->CreateProfile(look, "CY");  // not among the loaded ones
+    created->Score = 5;
+    created->SetAttribute<int>("FamilyHairRandNum2", 4);
+    struct Case {
+        i32 slot;
+        size_t loadedAfter;
+        u32 scoreAfter;
+        size_t attributesAfter;
+    } cases[] = {{2, 2, 5, 1}, {1, 1, 0, 0}};
+    for (const Case& c : cases) {
+        const u32 writes = manager->GetWriteCount();
+        manager->DeleteProfile(c.slot);
+        EXPECT_EQ(manager->GetWriteCount(), writes + 2);
+        EXPECT_FALSE(manager->GetSlot(c.slot)->isUsed);
+        EXPECT_FALSE(Reread()->GetSavedGame(u32(c.slot))->isUsed);
+        EXPECT_EQ(manager->GetLoadedProfiles().size(), c.loadedAfter);
+        EXPECT_EQ(manager->GetSlot(c.slot)->Score, c.scoreAfter);
+        EXPECT_EQ(manager->GetSlot(c.slot)->IntAttributes.size(), c.attributesAfter);
+    }
+    EXPECT_EQ(manager->GetLoadedProfiles(), std::vector<PlayerProfile*>{manager->GetSlot(0)});
+}
+
+TEST_F(Profiles, LoadedProfilesAreDocumentSlotsAtMostTheProfileCount) {
+    Store(DocumentText(-1, Slots({"", "", "", ""})));
+    Load();
+    PlayerProfile stranger;
+    manager->AddLoadedProfile(&stranger);
+    manager->AddLoadedProfile(nullptr);
+    EXPECT_TRUE(manager->GetLoadedProfiles().empty());
+    for (i32 slot : {3, 3, 0, 1, 2})
+        manager->AddLoadedProfile(manager->GetSlot(slot));
+    EXPECT_EQ(manager->GetLoadedProfiles().size(), 4u);
+    EXPECT_EQ(manager->GetLoadedProfiles()[0], manager->GetSlot(3));
+
+    SetProfileCount(2);
+    NewManager();
+    for (int i = 0; i < 3; ++i)
+        manager->GetSavedFile()->AddSavedGame();
+    for (i32 slot : {2, 0, 1})
+        manager->AddLoadedProfile(manager->GetSlot(slot));
+    EXPECT_EQ(manager->GetLoadedProfiles(), (std::vector<PlayerProfile*>{manager->GetSlot(2), manager->GetSlot(0)}));
+}
+
+// A corrupt save is put to the player: the document holds no slot until the player answers,
+// every lookup handles that, and nothing is written over the file.
+TEST_F(Profiles, ACorruptSaveIsNeitherUsedNorOverwritten) {
+    struct Case {
+        const char* what;
+        std::string text;
+    } cases[] = {
+        {"another version", DocumentText(0, Slots({"ANNA", "", "", ""}), 2)},
+        {"three slots", DocumentText(0, Slots({"ANNA", "", ""}))},
+        {"no document", "<root><Settings>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Store(c.text);
+        const std::string bad = Contents();
+        EventCounter loaded;
+        NewManager();
+        manager->GetProfilesLoadedEvent().AddDelegate(&loaded.delegate);
+        manager->LoadProfiles();
+        EXPECT_EQ(popups.shown, std::vector<std::string>{"DataCorruption"});
+        EXPECT_EQ(loaded.count, 1);
+        EXPECT_EQ(manager->GetSavedFile()->GetSavedGameCount(), 0u);
+        EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1);
+        EXPECT_EQ(manager->GetProfile(0), nullptr);
+        GameServices::KorvoGame::Appearance look;
+        EXPECT_EQ(manager->CreateProfile(look, "CY"), nullptr);
+        manager->SelectProfile(0);
+        manager->DeleteProfile(0);
+        manager->SetAttributeValue("CurrectQuestionDecade70", 3);
+        manager->WriteSavedGame();
+        std::vector<TString<char>> names{"stale"};
+        manager->GetUnlockedOutfitPartNames(0, 0, names);
+        EXPECT_TRUE(names.empty());
+        EXPECT_EQ(Contents(), bad);
+        manager->GetProfilesLoadedEvent().RemoveDelegate(&loaded.delegate);
+    }
+}
+
+TEST_F(Profiles, UnlockedPartNamesComeWithoutExtensionInListOrder) {
+    Store(DocumentText(0, Slots({"ANNA", "BO", "", ""})));
+    Load();
+    GameServices::KorvoGame::OutfitPart part;
+    GameServices::KorvoGame::AnatomyPart hair;
+    for (const char* name : {"ChF_Top_Disco_skin01_dpnk.mdl", "vest", "a.b.mdl"}) {
+        part.Name = hair.Name = name;
+        manager->GetSlot(1)->UnlockOutfitPart(GameServices::KorvoGame::OUTFIT_TOP, part);
+        manager->GetSlot(1)->UnlockAnatomyPart(GameServices::KorvoGame::ANATOMY_HAIRSTYLE, hair);
+    }
+    std::vector<TString<char>> names{"stale"};
+    manager->GetUnlockedOutfitPartNames(GameServices::KorvoGame::OUTFIT_TOP, 1, names);
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(names[0], "ChF_Top_Disco_skin01_dpnk");
+    EXPECT_EQ(names[1], "vest");
+    EXPECT_EQ(names[2], "a.b");
+    manager->GetUnlockedAnatomyPartNames(GameServices::KorvoGame::ANATOMY_HAIRSTYLE, 1, names);
+    EXPECT_EQ(names.size(), 3u);
+    for (auto [category, slot] : {std::pair<u32, i32>{GameServices::KorvoGame::OUTFIT_BOTTOM, 1}, {0, 0}, {4, 1}, {0, 4}}) {
+        names = {"stale"};
+        manager->GetUnlockedOutfitPartNames(category, slot, names);
+        EXPECT_TRUE(names.empty());
+    }
+}
+
+// The question bank's settings: names go to the registry, values to the settings' integer
+// attributes, written with the save.
+TEST_F(Profiles, PlayerSettingsAndAchievementValues) {
+    Store(DocumentText(0, Slots({"ANNA", "", "", ""})));
+    Load();
+    QZ2011::IPlayerSettings& settings = *manager;
+    settings.AddIntegerAttributeName("CurrectQuestionDecade70");
+    EXPECT_TRUE(settings.HasAttribute("CurrectQuestionDecade70"));
+    EXPECT_FALSE(settings.HasAttribute("currectquestiondecade70"));
+    int value = -1;
+    settings.GetAttributeValue("CurrectQuestionDecade70", value);
+    EXPECT_EQ(value, -1);
+    settings.SetAttributeValue("CurrectQuestionDecade70", 41);
+    static_cast<QZ2011::ISavedGameWriter&>(*manager).WriteSavedGame();
+    int saved = 0;
+    EXPECT_TRUE(Reread()->GetSettings().GetAttribute<int>("CurrectQuestionDecade70", saved));
+    EXPECT_EQ(saved, 41);
+    EXPECT_TRUE(manager->GetSlot(0)->IntAttributes.empty());
+
+    // Achievement values live on the player's profile, for declared names only.
+    manager->AddAttribute("FamilyTopRandNum1");
+    struct Case {
+        i32 player;
+        const char* name;
+        const char* report;
+        bool written;
+    } cases[] = {{0, "FamilyTopRandNum1", nullptr, true},
+                 {0, "FamilyTopRandNum2", "This achievement doesn't exist.", false},
+                 {1, "FamilyTopRandNum1", "No profile was found assigned to player id = 1", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        log.Clear();
+        manager->GetSlot(0)->IntAttributes.Clear();
+        SetAchievementValue(c.player, c.name, 6);
+        int read = 2;
+        EXPECT_EQ(GetAchievementValue(c.player, c.name, read), c.written);
+        EXPECT_EQ(read, c.written ? 6 : 2);
+        EXPECT_EQ(manager->GetSlot(0)->IntAttributes.size(), c.written ? 1u : 0u);
+        EXPECT_EQ(log.Lines().empty(), c.report == nullptr);
+        if (c.report) {
+            EXPECT_TRUE(log.Contains(c.report));
+        }
+    }
+}
+
+TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
+    GameServices::Entities::Set stage("Menu");
+    Character avatar("MenuAvatar");
+    level = &stage;
+    Store(DocumentText(0, Slots({"ANNA", "", "", ""})));
+    Load();
+    GameServices::Widget::Label nameLabel("playerName");
+    CompositionManager& compositions = CompositionManager::Instance();
+    compositions.m_PlayerNameLabel = &nameLabel;
+    PlayerProfile* anna = manager->GetProfile(0);
+    ASSERT_NE(anna, nullptr);
+    anna->SavedGameName = "ANNA";
+
+    for (bool withAvatar : {false, true}) {
+        SCOPED_TRACE(withAvatar);
+        stage.m_Characters.clear();
+        if (withAvatar)
+            stage.m_Characters.push_back(&avatar);
+        nameLabel.SetText("");
+        log.Clear();
+        manager->ShowProfileOnAvatar(anna);
+        EXPECT_EQ(nameLabel.m_TextStyle.m_Text, "ANNA");
+        EXPECT_EQ(log.Contains("There is no character MenuAvatar"), !withAvatar);
+        GameServices::KorvoGame::Appearance* shown = manager->GetAvatarAppearance();
+        ASSERT_EQ(shown != nullptr, withAvatar);
+        if (shown) {
+            EXPECT_EQ(shown->Name, "AppearanceFemale01.xml");
+            EXPECT_EQ(shown->Assembly.Name, "Female1");
+            EXPECT_TRUE(avatar.Visible);
+        }
+    }
+    manager->ShowProfileOnAvatar(nullptr);
+    Character other("Other");
+    manager->BuildCharacterFromProfile(0, &other);
+    ASSERT_NE(other.VolatileDatas.GetAppearance(), nullptr);
+    EXPECT_EQ(other.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
+    Character nobody("Nobody");
+    manager->BuildCharacterFromProfile(3, &nobody);
+    EXPECT_EQ(nobody.VolatileDatas.GetAppearance(), nullptr);
+    compositions.m_PlayerNameLabel = nullptr;
+    GameServices::KorvoGame::CharacterManager::Instance()->RemoveAppearance(avatar);
+    GameServices::KorvoGame::CharacterManager::Instance()->RemoveAppearance(other);
+}
+
+// A device takes the team member whose index is its id; an id with no member is ignored.
+TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
+    GameServices::KorvoGame::TeamRegistry registry;
+    auto* family = new GameServices::Entities::Team();
+    registry.AddTeam(family, GameServices::KorvoGame::TeamRegistry::kPlayersTeamId);
+    for (int i = 0; i < 2; ++i) {
+        auto* member = new BaseTeamMember();
+        registry.AddMember(member);
+        family->m_Members.push_back(member);
+    }
+    teams = &registry;
+    NewManager();
+    for (i32 id : {-1, 2, 9}) {
+        GameServices::Bridge::DeviceInfos infos;
+        infos.m_DeviceId = id;
+        GameServices::KorvoGame::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
+    }
+    for (BaseTeamMember* member : family->m_Members) {
+        EXPECT_EQ(member->m_Active, 0);
+        EXPECT_EQ(member->m_DeviceId, -1);
+    }
+    GameServices::Bridge::DeviceInfos second;
+    second.m_DeviceId = 1;
+    GameServices::KorvoGame::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(second);
+    EXPECT_EQ(family->m_Members[1]->m_Active, 1);
+    EXPECT_EQ(family->m_Members[1]->m_DeviceId, 1);
+    EXPECT_EQ(family->m_Members[0]->m_Active, 0);
+    GameServices::KorvoGame::TeamActionManager::GetMemberDeviceLostEvent().Fire(family->m_Members[1]);
+    EXPECT_EQ(family->m_Members[1]->m_Active, 0);
+    GameServices::KorvoGame::TeamActionManager::GetMemberDeviceLostEvent().Fire(nullptr);
+    teams = nullptr;
+    NewManager();
+}

@@ -1,0 +1,169 @@
+#pragma once
+// A profile manager over a save file in a temporary folder: the save-file manager and a
+// saved-game manager with recording popups, "NbProfiles" in the runtime parameters, and two
+// character assemblies ("Male1" id 101, "Female1" id 201) for the avatar descriptions.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/Crc32Hash.h"
+#include "engine/core/FDelegate.h"
+#include "engine/core/PCSavegameManager.h"
+#include "engine/core/XmlWriter.h"
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/entities/RuntimeParameters.h"
+#include "gameservices/game/CharacterAssemblyManager.h"
+#include "gameservices/game/SavedGameManager.h"
+#include "gameshow/PlayerProfileManager.h"
+#include "tests/support/FileContents.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempDir.h"
+
+namespace profiletest {
+
+using GameServices::KorvoGame::SavedGameManager;
+
+constexpr u32 kSaveSize = 32768;
+
+class Popups : public GameServices::KorvoGame::ISavedGamePopups {
+public:
+    bool ShowPopup(const TString<char>& name, u32) override {
+        shown.push_back(name.c_str());
+        return true;
+    }
+    void SetPopupButtonCallback(const TString<char>&, const TString<char>&, IDelegate*) override {}
+    void ClearPopupButtonCallback(const TString<char>&, const TString<char>&) override {}
+
+    std::vector<std::string> shown;
+};
+
+// The XML text of a record, as the saved-game manager writes it.
+inline std::string TextOf(GameServices::Utilities::ISerializable& record) {
+    std::string text(kSaveSize, '\0');
+    u32 size = kSaveSize;
+    GameServices::Utilities::XmlWriter().WriteText(record, text.data(), size);
+    text.resize(size);
+    return text;
+}
+
+// The 24-byte header ("Gs", two zero bytes, length, CRC-32, name) and the text.
+inline std::string SaveBytes(const std::string& text) {
+    std::string bytes(24, '\0');
+    bytes[0] = 'G';
+    bytes[1] = 's';
+    const u32 words[] = {u32(text.size()), Crc32Hash(text.data(), u32(text.size()), 0)};
+    for (int w = 0; w < 2; ++w)
+        for (int i = 0; i < 4; ++i)
+            bytes[4 + 4 * w + i] = char(words[w] >> (8 * i));
+    return bytes + text;
+}
+
+// One "SavedGame" element; `id` empty leaves the "Id" element out.
+inline std::string SlotText(bool used, const std::string& name, const std::string& id,
+                            const std::string& extra = "") {
+    return "<SavedGame><isUsed>" + std::string(used ? "true" : "false") + "</isUsed><SavedGameName>" + name +
+           "</SavedGameName><Score>0</Score>" + (id.empty() ? "" : "<Id>" + id + "</Id>") +
+           "<ThumbnailFilename/><Appearance><Name>AppearanceFemale01.xml</Name>"
+           "<CharacterAssembly_Id>201</CharacterAssembly_Id></Appearance>"
+           "<UnlockedAnatomyParts><head/><eye_left/><eye_right/><Hairstyle/></UnlockedAnatomyParts>"
+           "<UnlockedOutfitParts><Eyewear/><Tops/><Bottoms/><Footwear/></UnlockedOutfitParts>"
+           "<CustomAttributesInt>" + extra + "</CustomAttributesInt><CustomAttributesFloat/>"
+           "<CustomAttributesBool/><CustomAttributesString/></SavedGame>";
+}
+
+inline std::string DocumentText(int current, const std::string& slots, int version = 1) {
+    return "<root><Settings><Version>" + std::to_string(version) + "</Version><CurrentSavedGame>" +
+           std::to_string(current) +
+           "</CurrentSavedGame><SoundEffectsVolume>50</SoundEffectsVolume><MusicVolume>50</MusicVolume>"
+           "<VoiceVolume>50</VoiceVolume><CustomAttributesInt/><CustomAttributesFloat/><CustomAttributesBool/>"
+           "<CustomAttributesString/></Settings><SavedGames>" + slots + "</SavedGames></root>";
+}
+
+class ProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        env.Set("XDG_DATA_HOME", dir.Path());
+        savesFile = std::make_unique<PCSavegameManager>("Tallyvox");
+        PCSavegameManager::SetInstance(savesFile.get());
+        path = savesFile->GetPath().c_str();
+        GameServices::Bridge::FileSystem::Destroy();
+        GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
+        WriteAssemblies();
+        SetProfileCount(4);
+        NewManager();
+    }
+    void TearDown() override {
+        GameShow::PlayerProfileManager::Destroy();
+        GameServices::KorvoGame::CharacterAssemblyManager::Destroy();
+        GameServices::Bridge::FileSystem::Destroy();
+        PCSavegameManager::SetInstance(nullptr);
+    }
+
+    void SetProfileCount(int count) {
+        const std::string file = dir.Write(
+            "RuntimeParameters.xml", "<root><RuntimeParameters><item><Section>Game</Section><Name>NbProfiles</Name>"
+                                     "<Value>" + std::to_string(count) + "</Value></item></RuntimeParameters></root>");
+        GameServices::KorvoGame::RuntimeParameters::Instance()->LoadRuntimeParameters(file.c_str());
+    }
+    // A fresh profile manager and saved-game manager, as at start-up.
+    GameShow::PlayerProfileManager* NewManager() {
+        GameShow::PlayerProfileManager::Destroy();
+        saves = std::make_unique<SavedGameManager>();
+        saves->SetSaveSize(kSaveSize);
+        saves->SetPopups(&popups);
+        popups.shown.clear();
+        manager = GameShow::PlayerProfileManager::Instance();
+        GameShow::PlayerProfileManager::Services services;
+        services.saves = saves.get();
+        services.teams = teams;
+        services.level = level;
+        manager->SetServices(services);
+        manager->Initialize();
+        return manager;
+    }
+    // A fresh manager that loads the save file.
+    GameShow::PlayerProfileManager* Load() {
+        NewManager();
+        manager->LoadProfiles();
+        return manager;
+    }
+    void Store(const std::string& text) const { std::ofstream(path, std::ios::binary) << SaveBytes(text); }
+    std::string Contents() const { return FileContents(path); }
+
+    TempDir dir;
+    ScopedEnv env;
+    LogCapture log;
+    std::unique_ptr<PCSavegameManager> savesFile;
+    std::unique_ptr<SavedGameManager> saves;
+    Popups popups;
+    std::string path;
+    GameShow::PlayerProfileManager* manager = nullptr;
+    GameServices::KorvoGame::TeamRegistry* teams = nullptr;
+    GameServices::Entities::Set* level = nullptr;
+
+private:
+    void WriteAssemblies() const {
+        dir.Write("CharacterAssemblies.xml",
+                  "<root><CharacterAssemblies>"
+                  "<item><Name>Male1</Name><Id>101</Id><Anatomy>male.xml</Anatomy><Wardrobe>male.xml</Wardrobe>"
+                  "<Gender>Male</Gender></item>"
+                  "<item><Name>Female1</Name><Id>201</Id><Anatomy>female.xml</Anatomy><Wardrobe>female.xml</Wardrobe>"
+                  "<Gender>Female</Gender></item></CharacterAssemblies></root>");
+        for (const char* name : {"male.xml", "female.xml"}) {
+            dir.Write(std::string("-xml/korvocity/wardrobe/") + name,
+                      "<root><WardRobe><Eyewear/><Tops/><Bottoms/><Footwear/></WardRobe></root>");
+        }
+        GameServices::KorvoGame::CharacterAssemblyManager::Destroy();
+        const std::filesystem::path cwd = std::filesystem::current_path();
+        std::filesystem::current_path(dir.Path());
+        GameServices::KorvoGame::CharacterAssemblyManager::Instance()->LoadCharacterAssemblies();
+        std::filesystem::current_path(cwd);
+    }
+};
+
+}  // namespace profiletest
