@@ -233,9 +233,10 @@ private:
     // after it, or the computer family's looks when the player has no profile.
     void SetUpFamily(bool left, GameShow::PlayerProfile* profile, i32 playerId, bool buildAvatar);
     void LoadComputerFamily(QZCharacter* const* members);
-    // The names of the parts of that kind (outfit type 0..2, 3 the hairstyle) the pick must
-    // not take besides the reference's.
-    std::vector<TString<char>> AvoidedPartNames(u32 kind) const;
+    // The names of the parts (of that outfit type, or hairstyles) a pick must not take
+    // besides the reference's.
+    template <typename Part>
+    std::vector<TString<char>> AvoidedPartNames(u32 outfitType) const;
     // Finds a prop by name, reporting a missing one.
     GameServices::Entities::Prop* FindStageProp(const char* name);
     // Fires an event with the player-1 member.

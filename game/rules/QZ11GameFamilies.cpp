@@ -31,10 +31,8 @@ constexpr const char* kContestants[8] = {"contestant_left_1",  "contestant_left_
                                          "contestant_right_3", "contestant_right_4"};
 constexpr const char* kDecades[] = {"70", "80", "90", "00"};
 constexpr u32 kDifficulties = 3;
-// The kinds of part a relative is dressed in: outfit types 0..2, then the hairstyle.
-constexpr u32 kHairKind = 3;
-constexpr u32 kKindCount = 4;
-constexpr const char* kKindNames[kKindCount] = {"Top", "Bottom", "Shoes", "Hair"};
+// The family-look names come in rows of three members: tops, bottoms, shoes, then hairstyles.
+constexpr u32 kHairRow = 3;
 constexpr i32 kRelatives = 3;
 
 bool IsMale(const GameShow::PlayerProfile& profile) {
@@ -65,17 +63,17 @@ TString<char> LookFile(bool male, const TString<char>& digit) {
     return file;
 }
 
-// The name of the part of that kind the character wears; empty without a character.
-TString<char> WornPartName(const Character* character, u32 kind) {
+// The name of the part the character wears: the outfit part of that type, or the hairstyle;
+// empty without a character.
+template <typename Part>
+TString<char> WornPartName(const Character* character, u32 outfitType) {
     if (!character)
         return TString<char>();
-    if (kind == kHairKind) {
-        AnatomyPart part;
+    Part part;
+    if constexpr (std::is_same_v<Part, OutfitPart>)
+        CharacterManager::Instance()->GetOutfitPart(outfitType, *character, part);
+    else
         CharacterManager::Instance()->GetAnatomyPart(*character, part);
-        return part.Name;
-    }
-    OutfitPart part;
-    CharacterManager::Instance()->GetOutfitPart(kind, *character, part);
     return part.Name;
 }
 
@@ -85,14 +83,15 @@ u32 DrawStart(size_t n) {
     return n < 3 ? 0 : GameServices::Bridge::RandomRange(0, u32(n - 2));
 }
 
-// The start index of relative k's pick of one kind, kept in player 1's profile so that a
-// player meets the same family at every match: the stored value when it lies in the list,
-// else a new draw, which is stored.
-u32 StartIndex(u32 kind, i32 member, size_t n) {
+// The start index of relative k's pick from a row of family-look names, kept in player 1's
+// profile so that a player meets the same family at every match: the stored value when it lies
+// in the list, else a new draw, which is stored. Without a row (the eyewear) or outside members
+// 1..3, a draw that is kept nowhere.
+u32 StartIndex(u32 row, i32 member, size_t n) {
     u32 start = DrawStart(n);
-    if (kind >= kKindCount || member < 1 || member > kRelatives)
+    if (row > kHairRow || member < 1 || member > kRelatives)
         return start;
-    const TString<char> key = QZ11Game::FamilyLookNames()[kind * kRelatives + u32(member - 1)];
+    const TString<char> key = QZ11Game::FamilyLookNames()[row * kRelatives + u32(member - 1)];
     int stored = int(start);
     GameShow::GetAchievementValue(0, key, stored);
     if (stored >= 0 && size_t(stored) < n)
@@ -104,21 +103,24 @@ u32 StartIndex(u32 kind, i32 member, size_t n) {
 }
 
 // The first candidate from the start index on that is neither the reference's part nor one
-// of the avoided ones, copied out before the list goes back to its pool.
+// of the avoided ones, copied out before the list goes back to its pool. outfitType is unused
+// for the hairstyle.
 template <typename Part>
-bool PickPart(u32 kind, const Character* reference, Character& target, i32 member,
+bool PickPart(u32 outfitType, const Character* reference, Character& target, i32 member,
               const std::vector<TString<char>>& avoided, Part& chosen) {
+    constexpr bool kOutfit = std::is_same_v<Part, OutfitPart>;
     ContainerFactory<Part> candidates;
     auto* assemblies = GameServices::KorvoGame::CharacterAssemblyManager::Instance();
-    if constexpr (std::is_same_v<Part, OutfitPart>)
-        assemblies->GetOutfitParts(target, kind, candidates);
+    if constexpr (kOutfit)
+        assemblies->GetOutfitParts(target, outfitType, candidates);
     else
         assemblies->GetAnatomyParts(target, GameServices::KorvoGame::ANATOMY_HAIRSTYLE, candidates);
     // Nothing to choose from: the look keeps its part and the stored start stays as it is.
     if (candidates.empty())
         return false;
-    const TString<char> referenceName = WornPartName(reference, kind);
-    for (size_t i = StartIndex(kind, member, candidates.size()); i < candidates.size(); ++i) {
+    const TString<char> referenceName = WornPartName<Part>(reference, outfitType);
+    const u32 row = kOutfit ? outfitType : kHairRow;
+    for (size_t i = StartIndex(row, member, candidates.size()); i < candidates.size(); ++i) {
         const Part& candidate = *candidates[i];
         if (candidate.Name == referenceName ||
             std::find(avoided.begin(), avoided.end(), candidate.Name) != avoided.end())
@@ -143,11 +145,12 @@ QZCharacter* QZ11Game::GetContestant(int index) const {
     return index >= 0 && index < 8 ? m_Contestants[index] : nullptr;
 }
 
-std::vector<TString<char>> QZ11Game::AvoidedPartNames(u32 kind) const {
+template <typename Part>
+std::vector<TString<char>> QZ11Game::AvoidedPartNames(u32 outfitType) const {
     std::vector<TString<char>> names;
     auto add = [&](const Character* character) {
         if (character)
-            names.push_back(WornPartName(character, kind));
+            names.push_back(WornPartName<Part>(character, outfitType));
     };
     if (!m_DressingLeftFamily) {
         for (int i = 0; i < 4; ++i)
@@ -164,13 +167,13 @@ bool QZ11Game::PickFamilyOutfitPart(u32 outfitType, Character* reference, Charac
                                     OutfitPart& chosen) {
     if (!target)
         return false;
-    return PickPart(outfitType, reference, *target, memberNumber, AvoidedPartNames(outfitType), chosen);
+    return PickPart(outfitType, reference, *target, memberNumber, AvoidedPartNames<OutfitPart>(outfitType), chosen);
 }
 
 bool QZ11Game::PickFamilyHairstyle(Character* reference, Character* target, i32 memberNumber, AnatomyPart& chosen) {
     if (!target)
         return false;
-    return PickPart(kHairKind, reference, *target, memberNumber, AvoidedPartNames(kHairKind), chosen);
+    return PickPart(0, reference, *target, memberNumber, AvoidedPartNames<AnatomyPart>(0), chosen);
 }
 
 void QZ11Game::DressFamilyMember(i32 memberNumber, Character* target, Character* reference) {

@@ -394,6 +394,12 @@ TEST_F(FamiliesTest, ShortAndEmptyListsKeepTheFilesPart) {
     OutfitPart shoes;
     EXPECT_FALSE(match().PickFamilyOutfitPart(2, reference, target, 2, shoes));
     EXPECT_EQ(Stored(*player, "FamilyShoesRandNum2"), 6);
+    // Glasses have no family-look name: nothing is stored, and the reference's glasses (the
+    // only ones) are skipped.
+    const size_t attributes = player->IntAttributes.size();
+    OutfitPart glasses;
+    EXPECT_FALSE(match().PickFamilyOutfitPart(3, reference, target, 2, glasses));
+    EXPECT_EQ(player->IntAttributes.size(), attributes);
 
     // Dressed: the picks that chose went on, the others kept the file's parts.
     Dress(target, "TinyLook.xml");
