@@ -31,8 +31,10 @@ constexpr const char* kContestants[8] = {"contestant_left_1",  "contestant_left_
                                          "contestant_right_3", "contestant_right_4"};
 constexpr const char* kDecades[] = {"70", "80", "90", "00"};
 constexpr u32 kDifficulties = 3;
-// The family-look names come in rows of three members: tops, bottoms, shoes, then hairstyles.
+// The family-look names come in rows of three members: tops, bottoms, shoes, then hairstyles;
+// glasses have none.
 constexpr u32 kHairRow = 3;
+constexpr u32 kNoRow = 4;
 constexpr i32 kRelatives = 3;
 
 bool IsMale(const GameShow::PlayerProfile& profile) {
@@ -89,7 +91,7 @@ u32 DrawStart(size_t n) {
 // 1..3, a draw that is kept nowhere.
 u32 StartIndex(u32 row, i32 member, size_t n) {
     u32 start = DrawStart(n);
-    if (row > kHairRow || member < 1 || member > kRelatives)
+    if (row >= kNoRow || member < 1 || member > kRelatives)
         return start;
     const TString<char> key = QZ11Game::FamilyLookNames()[row * kRelatives + u32(member - 1)];
     int stored = int(start);
@@ -119,7 +121,7 @@ bool PickPart(u32 outfitType, const Character* reference, Character& target, i32
     if (candidates.empty())
         return false;
     const TString<char> referenceName = WornPartName<Part>(reference, outfitType);
-    const u32 row = kOutfit ? outfitType : kHairRow;
+    const u32 row = !kOutfit ? kHairRow : outfitType < kHairRow ? outfitType : kNoRow;
     for (size_t i = StartIndex(row, member, candidates.size()); i < candidates.size(); ++i) {
         const Part& candidate = *candidates[i];
         if (candidate.Name == referenceName ||

@@ -396,10 +396,15 @@ TEST_F(FamiliesTest, ShortAndEmptyListsKeepTheFilesPart) {
     EXPECT_EQ(Stored(*player, "FamilyShoesRandNum2"), 6);
     // Glasses have no family-look name: nothing is stored, and the reference's glasses (the
     // only ones) are skipped.
-    const size_t attributes = player->IntAttributes.size();
+    std::map<std::string, int> before;
+    for (const auto& attribute : player->IntAttributes)
+        before[attribute.Name.c_str()] = attribute.Value;
     OutfitPart glasses;
     EXPECT_FALSE(match().PickFamilyOutfitPart(3, reference, target, 2, glasses));
-    EXPECT_EQ(player->IntAttributes.size(), attributes);
+    std::map<std::string, int> after;
+    for (const auto& attribute : player->IntAttributes)
+        after[attribute.Name.c_str()] = attribute.Value;
+    EXPECT_EQ(after, before);
 
     // Dressed: the picks that chose went on, the others kept the file's parts.
     Dress(target, "TinyLook.xml");
