@@ -182,12 +182,11 @@ PlayerProfile* PlayerProfileManager::CreateProfile(const KG::Appearance& appeara
         AGReport("No saved game slot available");
         return nullptr;
     }
-    if (KG::SavedGameManager* saves = Saves()) {
+    if (KG::SavedGameManager* saves = Saves())
         saves->ReserveFreeSlot(name);
-    } else {
-        profile->isUsed = true;
-        profile->SavedGameName = name;
-    }
+    // The same slot, also when the saved-game manager does not hold this document yet.
+    profile->isUsed = true;
+    profile->SavedGameName = name;
     profile->Appearance = appearance;
     KG::sAppearance_KorvoCity& description = profile->AvatarDescription;
     description.Name = appearance.Name;

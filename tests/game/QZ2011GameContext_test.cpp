@@ -9,6 +9,8 @@
 #include "gameservices/bridge/systems/DeviceSystem.h"
 #include "gameservices/entities/GameEntityFactory.h"
 #include "gameservices/game/GameFlowManager.h"
+#include "gameshow/PlayerProfileManager.h"
+#include "questions/QuestionManager.h"
 #include "platform/core/Clock.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
@@ -71,6 +73,14 @@ TEST(QZ2011GameContext, StartsTheShowClockWithItsSequencersBeforeTheBaseGame) {
         GameServices::Entities::Entity* camera = cameras->Alloc(false);
         EXPECT_NE(dynamic_cast<GameShow::GameShowCamera*>(camera), nullptr);
         cameras->Release(camera);
+
+        // The profile manager is started, and the question bank keeps its progress in the
+        // profiles' settings through it.
+        GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+        ASSERT_NE(profiles->GetSavedFile(), nullptr);
+        ASSERT_NE(context.GetQuestionManager(), nullptr);
+        context.GetQuestionManager()->RegisterProgressAttributes();
+        EXPECT_TRUE(profiles->HasAttribute("NumberOfTimesWeLoopedDecade00"));
 
         context.Shutdown();
         EXPECT_EQ(context.GetSequenceManager(), nullptr);

@@ -17,6 +17,7 @@
 #include "tests/gameshow/ProfileTestSetup.h"
 
 using namespace GameShow;
+namespace KG = GameServices::KorvoGame;
 using GameServices::Entities::BaseTeamMember;
 using GameServices::Entities::Character;
 using profiletest::DocumentText;
@@ -44,7 +45,7 @@ protected:
     // The save file as a fresh document reads it.
     Document* Reread() {
         reread = std::make_unique<PlayerProfileManager::Document>();
-        GameServices::KorvoGame::SavedGameManager reader;
+        KG::SavedGameManager reader;
         reader.LoadSavedGame(reread.get(), 4);
         return reread.get();
     }
@@ -151,13 +152,13 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
 TEST_F(Profiles, CreatingTakesTheFirstFreeSlotOrNothing) {
     Store(DocumentText(0, Slots({"ANNA", "", "BO", ""})));
     Load();
-    GameServices::KorvoGame::Appearance look;
+    KG::Appearance look;
     look.Name = "AppearanceMale01.xml";
     look.Assembly.Name = "Male1";
     look.Assembly.Id = 101;
-    look.OutfitParts[GameServices::KorvoGame::OUTFIT_TOP].Name = "tee.mdl";
-    look.OutfitParts[GameServices::KorvoGame::OUTFIT_TOP].Id = 5;
-    look.AnatomyParts[GameServices::KorvoGame::ANATOMY_HEAD].Name = "head.mdl";
+    look.OutfitParts[KG::OUTFIT_TOP].Name = "tee.mdl";
+    look.OutfitParts[KG::OUTFIT_TOP].Id = 5;
+    look.AnatomyParts[KG::ANATOMY_HEAD].Name = "head.mdl";
     struct Case {
         const char* look;
         const char* thumbnail;
@@ -175,9 +176,9 @@ TEST_F(Profiles, CreatingTakesTheFirstFreeSlotOrNothing) {
         EXPECT_EQ(profile->AvatarDescription.Name, c.look);
         EXPECT_EQ(profile->AvatarDescription.CharacterAssemblyName, "Male1");
         EXPECT_EQ(profile->AvatarDescription.CharacterAssemblyId, 101u);
-        EXPECT_EQ(profile->AvatarDescription.OutfitParts[GameServices::KorvoGame::OUTFIT_TOP].Name, "tee.mdl");
-        EXPECT_EQ(profile->AvatarDescription.OutfitParts[GameServices::KorvoGame::OUTFIT_TOP].Id, 0u);
-        EXPECT_EQ(profile->AvatarDescription.AnatomyParts[GameServices::KorvoGame::ANATOMY_HEAD].Name, "head.mdl");
+        EXPECT_EQ(profile->AvatarDescription.OutfitParts[KG::OUTFIT_TOP].Name, "tee.mdl");
+        EXPECT_EQ(profile->AvatarDescription.OutfitParts[KG::OUTFIT_TOP].Id, 0u);
+        EXPECT_EQ(profile->AvatarDescription.AnatomyParts[KG::ANATOMY_HEAD].Name, "head.mdl");
     }
 
     // Every slot used: nothing is created and nothing about slot 0 changes, in memory or on
@@ -198,7 +199,7 @@ TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {
     Load();
     manager->GetSlot(1)->Score = 70;
     manager->GetSlot(1)->SetAttribute<int>("FamilyHairRandNum2", 4);
-    GameServices::KorvoGame::Appearance look;
+    KG::Appearance look;
     PlayerProfile* created = manager->CreateProfile(look, "CY");  // not among the loaded ones
     created->Score = 5;
     created->SetAttribute<int>("FamilyHairRandNum2", 4);
@@ -219,27 +220,6 @@ TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {
         EXPECT_EQ(manager->GetSlot(c.slot)->IntAttributes.size(), c.attributesAfter);
     }
     EXPECT_EQ(manager->GetLoadedProfiles(), std::vector<PlayerProfile*>{manager->GetSlot(0)});
-}
-
-TEST_F(Profiles, LoadedProfilesAreDocumentSlotsAtMostTheProfileCount) {
-    Store(DocumentText(-1, Slots({"", "", "", ""})));
-    Load();
-    PlayerProfile stranger;
-    manager->AddLoadedProfile(&stranger);
-    manager->AddLoadedProfile(nullptr);
-    EXPECT_TRUE(manager->GetLoadedProfiles().empty());
-    for (i32 slot : {3, 3, 0, 1, 2})
-        manager->AddLoadedProfile(manager->GetSlot(slot));
-    EXPECT_EQ(manager->GetLoadedProfiles().size(), 4u);
-    EXPECT_EQ(manager->GetLoadedProfiles()[0], manager->GetSlot(3));
-
-    SetProfileCount(2);
-    NewManager();
-    for (int i = 0; i < 3; ++i)
-        manager->GetSavedFile()->AddSavedGame();
-    for (i32 slot : {2, 0, 1})
-        manager->AddLoadedProfile(manager->GetSlot(slot));
-    EXPECT_EQ(manager->GetLoadedProfiles(), (std::vector<PlayerProfile*>{manager->GetSlot(2), manager->GetSlot(0)}));
 }
 
 // A corrupt save is put to the player: the document holds no slot until the player answers,
@@ -266,7 +246,7 @@ TEST_F(Profiles, ACorruptSaveIsNeitherUsedNorOverwritten) {
         EXPECT_EQ(manager->GetSavedFile()->GetSavedGameCount(), 0u);
         EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1);
         EXPECT_EQ(manager->GetProfile(0), nullptr);
-        GameServices::KorvoGame::Appearance look;
+        KG::Appearance look;
         EXPECT_EQ(manager->CreateProfile(look, "CY"), nullptr);
         manager->SelectProfile(0);
         manager->DeleteProfile(0);
@@ -283,24 +263,18 @@ TEST_F(Profiles, ACorruptSaveIsNeitherUsedNorOverwritten) {
 TEST_F(Profiles, UnlockedPartNamesComeWithoutExtensionInListOrder) {
     Store(DocumentText(0, Slots({"ANNA", "BO", "", ""})));
     Load();
-    GameServices::KorvoGame::OutfitPart part;
-    GameServices::KorvoGame::AnatomyPart hair;
+    KG::OutfitPart part;
     for (const char* name : {"ChF_Top_Disco_skin01_dpnk.mdl", "vest", "a.b.mdl"}) {
-        part.Name = hair.Name = name;
-        manager->GetSlot(1)->UnlockOutfitPart(GameServices::KorvoGame::OUTFIT_TOP, part);
-        manager->GetSlot(1)->UnlockAnatomyPart(GameServices::KorvoGame::ANATOMY_HAIRSTYLE, hair);
+        part.Name = name;
+        manager->GetSlot(1)->UnlockOutfitPart(KG::OUTFIT_TOP, part);
     }
     std::vector<TString<char>> names{"stale"};
-    manager->GetUnlockedOutfitPartNames(GameServices::KorvoGame::OUTFIT_TOP, 1, names);
-    ASSERT_EQ(names.size(), 3u);
-    EXPECT_EQ(names[0], "ChF_Top_Disco_skin01_dpnk");
-    EXPECT_EQ(names[1], "vest");
-    EXPECT_EQ(names[2], "a.b");
-    manager->GetUnlockedAnatomyPartNames(GameServices::KorvoGame::ANATOMY_HAIRSTYLE, 1, names);
-    EXPECT_EQ(names.size(), 3u);
-    for (auto [category, slot] : {std::pair<u32, i32>{GameServices::KorvoGame::OUTFIT_BOTTOM, 1}, {0, 0}, {4, 1}, {0, 4}}) {
+    manager->GetUnlockedOutfitPartNames(KG::OUTFIT_TOP, 1, names);
+    EXPECT_EQ(names, (std::vector<TString<char>>{"ChF_Top_Disco_skin01_dpnk", "vest", "a.b"}));
+    for (auto [category, slot] : {std::pair<u32, i32>{KG::OUTFIT_BOTTOM, 1}, {0, 0}, {4, 1}, {0, 4}}) {
         names = {"stale"};
         manager->GetUnlockedOutfitPartNames(category, slot, names);
+        manager->GetUnlockedAnatomyPartNames(category, slot, names);
         EXPECT_TRUE(names.empty());
     }
 }
@@ -373,7 +347,7 @@ TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
         manager->ShowProfileOnAvatar(anna);
         EXPECT_EQ(nameLabel.m_TextStyle.m_Text, "ANNA");
         EXPECT_EQ(log.Contains("There is no character MenuAvatar"), !withAvatar);
-        GameServices::KorvoGame::Appearance* shown = manager->GetAvatarAppearance();
+        KG::Appearance* shown = manager->GetAvatarAppearance();
         ASSERT_EQ(shown != nullptr, withAvatar);
         if (shown) {
             EXPECT_EQ(shown->Name, "AppearanceFemale01.xml");
@@ -390,15 +364,15 @@ TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
     manager->BuildCharacterFromProfile(3, &nobody);
     EXPECT_EQ(nobody.VolatileDatas.GetAppearance(), nullptr);
     compositions.m_PlayerNameLabel = nullptr;
-    GameServices::KorvoGame::CharacterManager::Instance()->RemoveAppearance(avatar);
-    GameServices::KorvoGame::CharacterManager::Instance()->RemoveAppearance(other);
+    KG::CharacterManager::Instance()->RemoveAppearance(avatar);
+    KG::CharacterManager::Instance()->RemoveAppearance(other);
 }
 
 // A device takes the team member whose index is its id; an id with no member is ignored.
 TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
-    GameServices::KorvoGame::TeamRegistry registry;
+    KG::TeamRegistry registry;
     auto* family = new GameServices::Entities::Team();
-    registry.AddTeam(family, GameServices::KorvoGame::TeamRegistry::kPlayersTeamId);
+    registry.AddTeam(family, KG::TeamRegistry::kPlayersTeamId);
     for (int i = 0; i < 2; ++i) {
         auto* member = new BaseTeamMember();
         registry.AddMember(member);
@@ -409,7 +383,7 @@ TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
     for (i32 id : {-1, 2, 9}) {
         GameServices::Bridge::DeviceInfos infos;
         infos.m_DeviceId = id;
-        GameServices::KorvoGame::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
+        KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
     }
     for (BaseTeamMember* member : family->m_Members) {
         EXPECT_EQ(member->m_Active, 0);
@@ -417,13 +391,13 @@ TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
     }
     GameServices::Bridge::DeviceInfos second;
     second.m_DeviceId = 1;
-    GameServices::KorvoGame::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(second);
+    KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(second);
     EXPECT_EQ(family->m_Members[1]->m_Active, 1);
     EXPECT_EQ(family->m_Members[1]->m_DeviceId, 1);
     EXPECT_EQ(family->m_Members[0]->m_Active, 0);
-    GameServices::KorvoGame::TeamActionManager::GetMemberDeviceLostEvent().Fire(family->m_Members[1]);
+    KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(family->m_Members[1]);
     EXPECT_EQ(family->m_Members[1]->m_Active, 0);
-    GameServices::KorvoGame::TeamActionManager::GetMemberDeviceLostEvent().Fire(nullptr);
+    KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(nullptr);
     teams = nullptr;
     NewManager();
 }

@@ -154,10 +154,6 @@ private:
                   "<Gender>Male</Gender></item>"
                   "<item><Name>Female1</Name><Id>201</Id><Anatomy>female.xml</Anatomy><Wardrobe>female.xml</Wardrobe>"
                   "<Gender>Female</Gender></item></CharacterAssemblies></root>");
-        for (const char* name : {"male.xml", "female.xml"}) {
-            dir.Write(std::string("-xml/korvocity/wardrobe/") + name,
-                      "<root><WardRobe><Eyewear/><Tops/><Bottoms/><Footwear/></WardRobe></root>");
-        }
         GameServices::KorvoGame::CharacterAssemblyManager::Destroy();
         const std::filesystem::path cwd = std::filesystem::current_path();
         std::filesystem::current_path(dir.Path());
