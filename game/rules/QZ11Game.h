@@ -19,11 +19,16 @@
 
 namespace GameServices::Entities {
 class BaseTeamMember;
+class Character;
 class Entity;
 class Prop;
 }  // namespace GameServices::Entities
 
 class QZ2011GameContext;
+
+namespace GameShow {
+class PlayerProfile;
+}
 
 namespace QZ2011 {
 
@@ -104,8 +109,37 @@ public:
     void LoadLevel(bool initializeSet) override;
     void InitializeLevel() override;
     void CleanupLevel() override;
-    // Finds the contestants and the avatar faces, turns the faces, hides the contestants.
+    // Puts both families on stage: player 1's avatar among three relatives dressed to go with
+    // it on the left; on the right player 2's avatar and relatives in a two-player match, else
+    // the computer family's looks of the decade and difficulty. A family whose player has no
+    // profile wears the computer family's looks. Then the faces are turned, the save (with the
+    // family-look start indexes) written and the contestants hidden.
     void SetUpFamilies();
+    // Dresses relative number 1..3: top, bottom, footwear and hairstyle picked from the lists
+    // of its own assembly (see the pickers); the eyewear, head and eyes stay as its look gave.
+    void DressFamilyMember(i32 memberNumber, GameServices::Entities::Character* target,
+                           GameServices::Entities::Character* reference);
+    // One pick for relative number 1..3 from the target assembly's parts of an outfit type (the
+    // hairstyle): the scan starts at the index stored in player 1's profile under the member's
+    // family-look name (drawn in [0, n - 2), or 0 for fewer than three candidates, and stored
+    // when missing or outside the list), skips the reference's part, on the right the left
+    // family's parts, and on the left of a two-player match player 2's avatar's part, and
+    // takes the first candidate left. The chosen part is copied into chosen; false, chosen
+    // untouched, when nothing is chosen.
+    bool PickFamilyOutfitPart(u32 outfitType, GameServices::Entities::Character* reference,
+                              GameServices::Entities::Character* target, i32 memberNumber,
+                              GameServices::KorvoGame::OutfitPart& chosen);
+    bool PickFamilyHairstyle(GameServices::Entities::Character* reference, GameServices::Entities::Character* target,
+                             i32 memberNumber, GameServices::KorvoGame::AnatomyPart& chosen);
+    // The twelve family-look attribute names, "FamilyTopRandNum1" .. "FamilyHairRandNum3".
+    static const std::array<const char*, 12>& FamilyLookNames();
+    // Which family the pickers dress: player 1's (left) or the one facing it.
+    bool IsDressingLeftFamily() const { return m_DressingLeftFamily; }
+    void SetDressingLeftFamily(bool left) { m_DressingLeftFamily = left; }
+    // Player 2's avatar in a two-player match (right member 1 or 3); null otherwise.
+    QZCharacter* GetPlayerTwoAvatar() const { return m_PlayerTwoAvatar; }
+    // Contestant 0..3 the left family's members 1-4, 4..7 the right family's; null outside.
+    QZCharacter* GetContestant(int index) const;
 
     // The phase step, run at every end of a sequence.
     void OnSequenceEnd();
@@ -195,6 +229,14 @@ protected:
     AGArray<GameServices::Entities::Entity*> m_Crowd{1};
 
 private:
+    // One family's looks: the player's avatar (when buildAvatar) and three relatives dressed
+    // after it, or the computer family's looks when the player has no profile.
+    void SetUpFamily(bool left, GameShow::PlayerProfile* profile, i32 playerId, bool buildAvatar);
+    void LoadComputerFamily(QZCharacter* const* members);
+    // The names of the parts (of that outfit type, or hairstyles) a pick must not take
+    // besides the reference's.
+    template <typename Part>
+    std::vector<TString<char>> AvoidedPartNames(u32 outfitType) const;
     // Finds a prop by name, reporting a missing one.
     GameServices::Entities::Prop* FindStageProp(const char* name);
     // Fires an event with the player-1 member.
@@ -202,6 +244,8 @@ private:
     void UnlistenTeamActions(QZ2011GameContext* context);
 
     IRoundRules* m_RoundRules = nullptr;
+    bool m_DressingLeftFamily = true;
+    QZCharacter* m_PlayerTwoAvatar = nullptr;
     // The names reported missing since the level start.
     std::vector<TString<char>> m_Reported;
     // Reported once per level start when the round rules are absent.

@@ -24,10 +24,6 @@ using GameServices::KorvoGame::ApplicationData;
 namespace {
 
 constexpr const char* kStages[] = {"Stage70", "Stage80", "Stage90", "Stage00"};
-// Members 1-4 of each family, in the order they are looked up.
-constexpr const char* kContestants[8] = {"contestant_left_1",  "contestant_left_2",  "contestant_left_3",
-                                         "contestant_left_4",  "contestant_right_1", "contestant_right_2",
-                                         "contestant_right_3", "contestant_right_4"};
 
 TString<char> Numbered(const char* prefix, int n) {
     char text[64];
@@ -165,29 +161,6 @@ void QZ11Game::InitializeLevel() {
     context->AttachConnectedPlayerCursors();
     context->SubscribeDeviceEvents();
     CollectCrowd(this);
-}
-
-void QZ11Game::SetUpFamilies() {
-    // Right members 1-4 first, then the left ones.
-    for (int i : {4, 5, 6, 7, 0, 1, 2, 3}) {
-        m_Contestants[i] = dynamic_cast<QZCharacter*>(m_Set ? m_Set->FindCharacter(kContestants[i]) : nullptr);
-        if (!m_Contestants[i])
-            ReportMissing(kContestants[i]);
-    }
-    auto findFace = [this](const char* component, const char* face) -> QZCharacter* {
-        GameServices::Entities::ComponentLevel* level = m_Set ? m_Set->FindComponentLevel(component) : nullptr;
-        auto* character = level ? dynamic_cast<QZCharacter*>(level->FindCharacter(face)) : nullptr;
-        if (!character)
-            ReportMissing(level ? face : component);
-        return character;
-    };
-    m_FaceRight = findFace("ComponentAvatarFace_Right", "avatar_face_right");
-    m_FaceLeft = findFace("ComponentAvatarFace_Left", "avatar_face_left");
-    if (m_FaceLeft)
-        m_FaceLeft->SetRotationY(160.0f);
-    if (m_FaceRight)
-        m_FaceRight->SetRotationY(200.0f);
-    HideAllContestants();
 }
 
 }  // namespace QZ2011

@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -28,7 +29,9 @@
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
 #include "gameservices/entities/TypeIds.h"
+#include "gameservices/game/AppearanceManager.h"
 #include "gameservices/game/ApplicationData.h"
+#include "gameservices/game/CharacterAssemblyManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransition.h"
 #include "gameshow/GameShowCamera.h"
@@ -212,8 +215,8 @@ const DecadeStage kDecades[] = {
 
 // Each decade's match level, entered by its file name through the game flow and dressed both
 // ways: the match finds everything it looks up (no "can't find" line), the decade's stage is
-// shown, the dressed props are stage props, the crowd is there, the contestants and faces wait
-// without a look, one game-show camera is live and the level carries the match settings.
+// shown, the dressed props are stage props, the crowd is there, the contestants wait dressed and
+// hidden, one game-show camera is live and the level carries the match settings.
 TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
     platform::FakeClock clock;
     for (const DecadeStage& d : kDecades) {
@@ -231,6 +234,7 @@ TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
         // no graphics (so no camera animation) in this test.
         for (const std::string& line : log.Lines())
             if (line.rfind("Can not listen this action:", 0) != 0 && line != "Screen not registered: ScreenGame" &&
+                line != "No profile was found assigned to player id = 0" &&
                 line != "Failed to initialize the Camera animation!" && line != "you must set an animation first")
                 ADD_FAILURE() << line;
         Set* set = context.GetMatchMode().GetSet();
@@ -254,11 +258,19 @@ TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
             EXPECT_NE(QZ2011::GetScoreBehavior(set->FindProp(name)), nullptr) << name;
         for (const char* name : {"buzzer_light_left", "buzzer_light_right"})
             EXPECT_NE(dynamic_cast<QZ2011::QZBuzzLightProps*>(set->FindProp(name)), nullptr) << name;
+        // Without a profile both families wear the computer family's looks of the decade,
+        // and wait hidden.
         ASSERT_EQ(set->m_Characters.size(), 8u);
+        const char* decades[] = {"70", "80", "90", "00"};
+        const char* members[] = {"Male01", "Male02", "Female01", "Female02"};
         for (GameServices::Entities::Character* character : set->m_Characters) {
+            const std::string name = character->Name.c_str();
             EXPECT_NE(dynamic_cast<QZ2011::QZCharacter*>(character), nullptr);
-            EXPECT_EQ(character->VolatileDatas.GetAppearance(), nullptr) << character->Name.c_str();
-            EXPECT_FALSE(character->Activate || character->Visible) << character->Name.c_str();
+            const GameServices::KorvoGame::Appearance* look = character->VolatileDatas.GetAppearance();
+            const std::string file = std::string(decades[d.decade]) + "s_F1_AppearanceOpponent" +
+                                     members[name.back() - '1'] + ".xml";
+            EXPECT_TRUE(look && look->Name == file.c_str()) << name;
+            EXPECT_TRUE(character->Activate && !character->Visible) << name;
         }
         size_t live = 0;
         for (GameServices::Entities::Camera* camera : set->m_Cameras) {
@@ -307,4 +319,111 @@ TEST_F(SampleData, TheLevelListNamesTheDecadeChoiceAndTheFourMatchLevels) {
               (std::vector<std::string>{"QZ11_Game_Level_File_1_70", "QZ11_Game_Level_File_1_80",
                                         "QZ11_Game_Level_File_1_90", "QZ11_Game_Level_File_1_00"}));
     context.Shutdown();
+}
+
+namespace {
+
+// The skin tone of each assembly's skin-toned items, as the wardrobe's tone table gives it.
+const std::map<std::string, std::string> kSkinTones = {
+    {"Male1", "pnk"},   {"Male2", "dpnk"},   {"Male3", "yel"},   {"Male4", "blk"},   {"Male5", "brw"},
+    {"Male6", "wht"},   {"Female1", "dpnk"}, {"Female2", "pnk"}, {"Female3", "blk"}, {"Female4", "yel"},
+    {"Female5", "wht"}, {"Female6", "brw"}};
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Every look the families wear: the twelve default looks, then the computer families' looks of
+// each decade and difficulty (Male01, Male02, Female01, Female02).
+std::vector<std::string> SampleLooks() {
+    std::vector<std::string> looks;
+    for (const char* gender : {"Male", "Female"})
+        for (int digit = 1; digit <= 6; ++digit)
+            looks.push_back(std::string("Appearance") + gender + "0" + std::to_string(digit) + ".xml");
+    for (const char* decade : {"70", "80", "90", "00"})
+        for (int difficulty = 1; difficulty <= 3; ++difficulty)
+            for (const char* member : {"Male01", "Male02", "Female01", "Female02"})
+                looks.push_back(std::string(decade) + "s_F" + std::to_string(difficulty) +
+                                "_AppearanceOpponent" + member + ".xml");
+    return looks;
+}
+
+}  // namespace
+
+// The character data in the start-up package: the twelve assemblies, each wardrobe and anatomy
+// with enough items for a family's picks (three of each kind a relative is dressed in), skin-toned
+// items in the assembly's tone, and every look read without a complaint: it names its own file,
+// its assembly exists with the gender of its name, and each part it names by id is an item of
+// that assembly's lists.
+TEST_F(SampleData, TheCharacterFilesHoldEveryAssemblyAndLook) {
+    using namespace GameServices::KorvoGame;
+    LogCapture log;
+    FileSystem::LoadPackage("gsSystem.dir", false);
+    CharacterAssemblyManager::Destroy();
+    CharacterAssemblyManager* assemblies = CharacterAssemblyManager::Instance();
+    assemblies->PreloadCharacterAssemblies();
+    ASSERT_TRUE(assemblies->AreAssembliesLoaded());
+
+    std::set<std::string> names;
+    for (const sCharacterAssembly_KorvoCity& record : assemblies->GetAssemblies()) {
+        const std::string name = record.Name.c_str();
+        SCOPED_TRACE(name);
+        names.insert(name);
+        const bool male = name.rfind("Male", 0) == 0;
+        EXPECT_EQ(record.Gender, male ? CharacterAssembly::kMale : CharacterAssembly::kFemale);
+        const std::string tone = kSkinTones.count(name) ? kSkinTones.at(name) : "?";
+        // Counts the items of one list by looking every id of the sample's ranges up.
+        auto checkItems = [&](u32 type, bool outfit, size_t least) {
+            TString<char> item;
+            size_t count = 0;
+            for (u32 id = 1; id < 100; ++id) {
+                const bool found = outfit ? assemblies->GetOutfitPartName(record.Id, type, id, item)
+                                          : assemblies->GetAnatomyPartName(record.Id, type, id, item);
+                if (!found)
+                    continue;
+                ++count;
+                const std::string text = item.c_str();
+                EXPECT_TRUE(EndsWith(text, ".mdl")) << text;
+                if (text.find("skin01") != std::string::npos) {
+                    EXPECT_TRUE(EndsWith(text, "_skin01_" + tone + ".mdl")) << text;
+                }
+            }
+            EXPECT_GE(count, least) << (outfit ? "outfit " : "anatomy ") << type;
+        };
+        for (u32 type : {OUTFIT_TOP, OUTFIT_BOTTOM, OUTFIT_FOOTWEAR})
+            checkItems(type, true, 3);
+        checkItems(OUTFIT_EYEWEAR, true, 1);
+        checkItems(ANATOMY_HAIRSTYLE, false, 3);
+        for (u32 type : {ANATOMY_HEAD, ANATOMY_EYE_LEFT, ANATOMY_EYE_RIGHT})
+            checkItems(type, false, 1);
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"Male1", "Male2", "Male3", "Male4", "Male5", "Male6", "Female1",
+                                            "Female2", "Female3", "Female4", "Female5", "Female6"}));
+    // The id lookups above report each miss; only the looks' own reading must stay quiet.
+    log.Clear();
+
+    const std::vector<std::string> looks = SampleLooks();
+    ASSERT_EQ(looks.size(), 60u);
+    for (const std::string& file : looks) {
+        SCOPED_TRACE(file);
+        Appearance look;
+        AppearanceManager::Instance()->LoadAvatarDescription(file.c_str(), look);
+        EXPECT_EQ(look.Name, file.c_str());
+        const bool male = file.find("Male") != std::string::npos;
+        EXPECT_EQ(std::string(look.Assembly.Name.c_str()).rfind(male ? "Male" : "Female", 0), 0u)
+            << look.Assembly.Name.c_str();
+        EXPECT_EQ(look.Assembly.Gender, male ? CharacterAssembly::kMale : CharacterAssembly::kFemale);
+        for (u32 type = 0; type < NB_OUTFIT_PART_TYPE; ++type) {
+            EXPECT_TRUE(EndsWith(look.OutfitParts[type].Name.c_str(), ".mdl")) << type;
+            EXPECT_TRUE(look.OutfitParts[type].Customizable) << type;
+        }
+        for (u32 type = 0; type < NB_ANATOMY_PART_TYPE; ++type) {
+            EXPECT_TRUE(EndsWith(look.AnatomyParts[type].Name.c_str(), ".mdl")) << type;
+            EXPECT_EQ(look.AnatomyParts[type].Customizable, type == ANATOMY_HAIRSTYLE) << type;
+        }
+    }
+    EXPECT_TRUE(log.Lines().empty()) << log.Lines().front();
+    CharacterAssemblyManager::Destroy();
+    AppearanceManager::Destroy();
+    FileSystem::UnloadPackage("gsSystem.dir");
 }

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "engine/audio/PCAudioManagerImpl.h"
 #include "engine/audio/PCSound.h"
@@ -11,16 +14,22 @@
 #include "engine/core/Crc32Hash.h"
 #include "engine/core/CrtRand.h"
 #include "engine/core/PCApplicationImpl.h"
+#include "engine/core/PCSavegameManager.h"
+#include "engine/core/XmlReader.h"
+#include "engine/core/XmlWriter.h"
 #include "game/QZ2011GameContext.h"
 #include "game/QZ2011Prog.h"
 #include "game/rules/Family.h"
 #include "game/rules/QZ11Game.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Team.h"
+#include "gameservices/game/CharacterAssemblyManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
+#include "gameservices/game/SavedGameManager.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/minigame/BaseMiniGame.h"
+#include "gameshow/PlayerProfileManager.h"
 #include "platform/audio/AudioTypes.h"
 #include "platform/core/Clock.h"
 #include "platform/window/TestWindowBackend.h"
@@ -140,6 +149,7 @@ MatchHarness::~MatchHarness() {
             sequences->UnregisterSequencer(Crc32Hash(kTapSequencer));
         Match().SetRoundRules(nullptr);
         m_Context->Shutdown();
+        GameShow::PlayerProfileManager::Destroy();
         m_Screen.reset();
         m_Rules.reset();
         m_Context.reset();
@@ -170,6 +180,77 @@ BaseTeamMember* MatchHarness::ComputerMember() const {
 void MatchHarness::Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules) {
     m_ScreenInUse = screen;
     m_RulesInUse = rules;
+}
+
+void MatchHarness::UseProfiles(const std::vector<ProfileSlot>& slots, int current) {
+    m_UseProfiles = true;
+    m_ProfileSlots = slots;
+    m_CurrentProfile = current;
+}
+
+std::string MatchHarness::SavePath() const {
+    const PCSavegameManager* saves = PCSavegameManager::Get();
+    return saves ? saves->GetPath().c_str() : "";
+}
+
+std::string MatchHarness::SavedText() const {
+    std::ifstream in(SavePath(), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const uint32_t header = GameServices::KorvoGame::SavedGameManager::kHeaderSize;
+    if (bytes.size() < header || bytes.compare(0, 2, "Gs") != 0)
+        return "";
+    uint32_t length = 0;
+    memcpy(&length, bytes.data() + 4, 4);
+    return length <= bytes.size() - header ? bytes.substr(header, length) : "";
+}
+
+bool MatchHarness::WriteProfiles() {
+    GameServices::KorvoGame::CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
+    GameShow::PlayerProfileManager::Document document;
+    document.GetSettings().CurrentSavedGame = m_CurrentProfile;
+    for (i32 i = 0; i < GameShow::PlayerProfileManager::GetProfileCount(); ++i)
+        document.AddSavedGame();
+    for (size_t i = 0; i < m_ProfileSlots.size(); ++i) {
+        const ProfileSlot& slot = m_ProfileSlots[i];
+        GameShow::PlayerProfile* profile = document.GetSavedGame(u32(i));
+        if (!profile) {
+            m_Failure = "more profiles than slots";
+            return false;
+        }
+        profile->isUsed = true;
+        profile->SavedGameName = slot.name.c_str();
+        GameServices::Utilities::XmlReader reader;
+        if (!reader.ReadFileElement(slot.look.c_str(), "Avatar_KorvoCity", profile->AvatarDescription, "root")) {
+            m_Failure = "cannot read the look " + slot.look;
+            return false;
+        }
+        profile->ThumbnailFilename = ("Thumbnail_" + slot.look.substr(0, slot.look.rfind('.')) + ".png").c_str();
+        for (const auto& [name, value] : slot.ints)
+            profile->SetAttribute<int>(name.c_str(), value);
+    }
+    std::vector<char> text(1u << 20);
+    u32 length = u32(text.size());
+    GameServices::Utilities::XmlWriter writer;
+    if (!writer.WriteText(document, text.data(), length)) {
+        m_Failure = "cannot write the profiles document";
+        return false;
+    }
+    // "Gs", two zero bytes, the text's length and CRC-32, a 12-byte name; then the text.
+    std::string bytes(GameServices::KorvoGame::SavedGameManager::kHeaderSize, '\0');
+    bytes[0] = 'G';
+    bytes[1] = 's';
+    const uint32_t crc = Crc32Hash(text.data(), length, 0);
+    memcpy(&bytes[4], &length, 4);
+    memcpy(&bytes[8], &crc, 4);
+    memcpy(&bytes[12], "harness", 7);
+    bytes.append(text.data(), length);
+    std::ofstream out(SavePath(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+    if (!out) {
+        m_Failure = "cannot write the save file " + SavePath();
+        return false;
+    }
+    return true;
 }
 
 void MatchHarness::AddSound(const std::string& name, uint32_t ms) { m_Sounds.emplace_back(Lower(name), ms); }
@@ -217,6 +298,8 @@ bool MatchHarness::Start(uint32_t seed) {
     AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
     m_SavedAudioFactory = AGAudioManager::s_implFactory;
     AGAudioManager::s_implFactory = &MakePulledAudio;
+    // The save file goes to the harness's folder: harnesses of parallel tests never share one.
+    m_Env.Set("XDG_DATA_HOME", m_Home.Path() + "/savedata");
     m_Application = std::make_unique<PCApplicationImpl>();
     if (!m_Application->Initialize()) {
         m_Failure = "the application did not start on the test window";
@@ -243,6 +326,15 @@ bool MatchHarness::Start(uint32_t seed) {
     m_Context = std::make_unique<QZ2011GameContext>();
     m_Context->m_GamePhase.SetObserver(&MatchHarness::OnPhaseWrite, this);
     m_Context->Initialize();
+    if (m_UseProfiles) {
+        // As the menu does: the wardrobe's assemblies first (a profile's avatar names its
+        // assembly by id), then the profiles.
+        if (!WriteProfiles())
+            return false;
+        GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+        profiles->Initialize();
+        profiles->LoadProfiles();
+    }
     GameServices::Bridge::FileSystem::LoadPackage("GameQuestions.dir", false);
     if (!m_Sounds.empty())
         GameServices::Bridge::FileSystem::LoadPackage(kSoundPackage, false);

@@ -24,6 +24,7 @@
 #include "gameshow/Sequencers.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/MatchDoubles.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
 class PCApplicationImpl;
@@ -116,6 +117,15 @@ struct Script {
     std::vector<ScriptStep> steps;
 };
 
+// A used slot of the profiles document a harness starts with.
+struct ProfileSlot {
+    std::string name;
+    // A look file of the character data ("AppearanceMale03.xml"): the profile's avatar.
+    std::string look;
+    // Integer attributes of the profile.
+    std::map<std::string, int> ints;
+};
+
 struct RunResult {
     bool ok = true;
     // The stall report when the run failed.
@@ -141,6 +151,15 @@ public:
     // A test sound: a tone of that many simulated milliseconds, encoded as Ogg Vorbis, with
     // its descriptor "<name>.snd", in a package mounted at Start. Call before Start.
     void AddSound(const std::string& name, uint32_t ms);
+    // Call before Start: the save file then holds a profiles document whose first slots are
+    // these (used), the other "NbProfiles" slots unused, with slot `current` selected (-1:
+    // none); Start loads it as the menu does, so that player 1 plays that slot's profile.
+    // Without this call no profiles are loaded. The save file lives in the harness's folder.
+    void UseProfiles(const std::vector<ProfileSlot>& slots, int current);
+    // The save file (PCSavegameManager's path) and the document text it holds now (empty
+    // without a readable header).
+    std::string SavePath() const;
+    std::string SavedText() const;
     // Puts the real in-game screen (through its adapter) and round rules in the doubles'
     // places; both stay the caller's. Call before EnterLevel.
     void Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules);
@@ -201,6 +220,8 @@ private:
     void FlushLog();
     void Moved() { m_LastMoveMs = m_NowMs; }
     bool CopyData();
+    // The document of UseProfiles, written behind the save file's header.
+    bool WriteProfiles();
     // Asks the flow for the level until it takes the request, then steps until the level runs
     // and the match level has started (match) or has been cleaned up (another level).
     bool GoTo(const std::string& levelFile, bool match, const std::function<void()>& whileLoading);
@@ -214,6 +235,8 @@ private:
     std::string CurrentSequenceName() const;
 
     TempDir m_Home;
+    // The save file's folder, the harness's own while it lives.
+    ScopedEnv m_Env;
     LogCapture m_Log;
     std::unique_ptr<platform::FakeClock> m_Clock;
     std::unique_ptr<PCApplicationImpl> m_Application;
@@ -241,6 +264,9 @@ private:
     uint64_t m_AudioRemainder = 0;
     std::vector<float> m_Mix;
     std::vector<std::pair<std::string, uint32_t>> m_Sounds;
+    bool m_UseProfiles = false;
+    std::vector<ProfileSlot> m_ProfileSlots;
+    int m_CurrentProfile = -1;
 };
 
 }  // namespace match

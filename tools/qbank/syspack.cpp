@@ -1,5 +1,6 @@
 // syspack: writes the game's packages of the sample data in folder form from data/:
-// "gsSystem.dir" (the global and level XML files, the navigation, screen and popup files),
+// "gsSystem.dir" (the global and level XML files, the navigation, screen and popup files, the
+// character assemblies with their wardrobes, anatomies and looks),
 // "gstrcsystem.dir" (the English string table) and "ingamexml.dir" (the match's show
 // sequences, mounted by the match while it loads them).
 //   syspack <data folder> <output folder>
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path data = argv[1];
     const std::filesystem::path out = argv[2];
     authoring::PackageWriter system;
-    for (const char* folder : {"global", "levels", "screens"})
+    for (const char* folder : {"global", "levels", "screens", "characters"})
         if (!AddFolder(system, data / folder))
             return 1;
     authoring::PackageWriter sequences;
