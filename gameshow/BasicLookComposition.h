@@ -1,0 +1,65 @@
+#pragma once
+// The look page of a new player: twelve buttons "effect0".."effect11" dress the menu avatar
+// in one of the default looks at once and make it try the look on; "DoneButton" leads to
+// the name page once a look is chosen.
+#include <array>
+
+#include "engine/core/FDelegate.h"
+#include "gameshow/CompositionBase.h"
+
+namespace GameShow {
+
+class BasicLookComposition : public CompositionBase {
+public:
+    static constexpr const char* kName = "compositionBasicLook";
+    static constexpr const char* kNextPage = "compositionKeyboard";
+    static constexpr u32 kLookCount = 12;
+    // The try request of this page.
+    static constexpr i32 kTryToken = 4;
+    static constexpr const char* kTryAction = "Try_All";
+
+    BasicLookComposition();
+    ~BasicLookComposition() override;
+
+    // Finds the root panel, the look buttons and "DoneButton" (each missing one reported)
+    // and listens to their clicks; then hidden.
+    void Initialize(GameServices::Widget::Panel* screenPanel, const TString<char>& name) override;
+    // Stops listening and forgets the widgets.
+    void Uninitialize() override;
+    // Showing: the shared wardrobe button and tag panel parked, no look selected and
+    // "DoneButton" disabled.
+    void OnActivate(bool show) override;
+    // Shown only for a first-time player: no current profile and none chosen.
+    void OnScreenEnter() override;
+
+    // The same look again only re-marks its button. Another look: marked alone, put on the
+    // menu avatar (skipped, reported, without one), which then tries it on unless a try is
+    // active or already asked for. Either way "DoneButton" becomes usable.
+    void SelectLook(i32 look);
+    // No look selected; every look button unmarked.
+    void ClearSelection();
+    // -1 when none.
+    i32 GetSelectedLook() const { return m_SelectedLook; }
+
+private:
+    // Look button k's click: guard, click sound, SelectLook(k).
+    class LookDelegate : public IDelegate {
+    public:
+        void Invoke() override;
+        BasicLookComposition* page = nullptr;
+        i32 look = 0;
+    };
+
+    void OnLookClick(i32 look);
+    void OnDoneClick();
+    // Dresses the menu avatar in default look k and asks for the try.
+    void DressAvatar(i32 look);
+
+    std::array<LookDelegate, kLookCount> m_LookDelegates;
+    FDelegate<BasicLookComposition> m_DoneDelegate{this, &BasicLookComposition::OnDoneClick};
+    std::array<GameServices::Widget::Widget*, kLookCount> m_LookButtons{};
+    i32 m_SelectedLook = -1;
+    GameServices::Widget::Widget* m_DoneButton = nullptr;
+};
+
+}  // namespace GameShow
