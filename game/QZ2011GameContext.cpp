@@ -14,6 +14,7 @@
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/TeamRegistry.h"
+#include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "questions/QuestionManager.h"
 
@@ -21,6 +22,15 @@ namespace {
 
 constexpr const char* kSequencerNames[] = {"EntitySequencer", "CameraSequencer", "AudioSequencer",
                                            "GameShowCameraSequencer"};
+// The pages of the menus in registration order; null entries are the stand-ins' turns.
+constexpr const char* kStandInPageNames[] = {"compositionConnectionError", "compositionGroupAwards",
+                                             "compositionWardrobe",        "compositionOptions",
+                                             "compositionProfiles",        "compositionNumberOfPlayer",
+                                             "compositionCredits",         "compositionDecadeSelector",
+                                             "compositionDifficultySelector"};
+// The level the stand-in main menu's play starts: the decade choice.
+constexpr const char* kPlayLevel = "QZ11_Game_Level1";
+
 // Rounds 3 and 4 show six answers: the seventh and eighth are struck out.
 constexpr i32 kLastShownAnswerOfLongRounds = 5;
 
@@ -48,12 +58,66 @@ QZ2011GameContext::QZ2011GameContext() : m_OwnedAnswerRecord(std::make_unique<QZ
     m_OwnedAnswerRecord->m_Game = &m_Match;
     m_AnswerRecord = m_OwnedAnswerRecord.get();
     ResetGameState();
+    m_MainMenuPage.SetNextLevel(kPlayLevel);
+    RegisterPages();
 }
 
 QZ2011GameContext::~QZ2011GameContext() {
     if (m_ShowClockStarted)
         QZ2011GameContext::Shutdown();
+    if (m_MenuScreen.IsLoaded())
+        m_MenuScreen.onUnload();
+    UnregisterPages();
     DeleteFamilies();
+}
+
+void QZ2011GameContext::RegisterPages() {
+    static_assert(std::size(kStandInPageNames) == kStandInPages);
+    GameShow::CompositionManager& pages = GameShow::CompositionManager::Instance();
+    const std::pair<const char*, GameShow::CompositionBase*> order[] = {
+        {GameShow::AwardsComposition::kName, &m_AwardsPage},
+        {GameShow::BasicLookComposition::kName, &m_BasicLookPage},
+        {kStandInPageNames[0], &m_StandInPages[0]},
+        {kStandInPageNames[1], &m_StandInPages[1]},
+        {GameShow::KeyboardComposition::kName, &m_KeyboardPage},
+        {kStandInPageNames[2], &m_StandInPages[2]},
+        {kStandInPageNames[3], &m_StandInPages[3]},
+        {GameShow::CompositionManager::kMainMenu, &m_MainMenuPage},
+        {kStandInPageNames[4], &m_StandInPages[4]},
+        {kStandInPageNames[5], &m_StandInPages[5]},
+        {kStandInPageNames[6], &m_StandInPages[6]},
+        {kStandInPageNames[7], &m_StandInPages[7]},
+        {kStandInPageNames[8], &m_StandInPages[8]},
+    };
+    for (const auto& [name, page] : order)
+        pages.RegisterComposition(name, page);
+}
+
+void QZ2011GameContext::UnregisterPages() {
+    GameShow::CompositionManager& pages = GameShow::CompositionManager::Instance();
+    for (GameShow::CompositionBase* page : std::initializer_list<GameShow::CompositionBase*>{
+             &m_AwardsPage, &m_BasicLookPage, &m_KeyboardPage, &m_MainMenuPage})
+        pages.UnregisterComposition(page->GetName(), page);
+    for (QZ2011::StandInComposition& page : m_StandInPages)
+        pages.UnregisterComposition(page.GetName(), &page);
+}
+
+void QZ2011GameContext::OnProfilesLoaded() {
+    m_AwardsPage.LoadAwards();
+    GameShow::Settings* settings = GameShow::PlayerProfileManager::Instance()->GetSettings();
+    if (settings && settings->CurrentSavedGame != -1)
+        m_Awards.CheckAllUnlocks();
+}
+
+void QZ2011GameContext::OnProfileSelected() {
+    m_AwardsPage.RefreshAwards();
+    m_Awards.CheckAllUnlocks();
+    m_AwardsPage.UpdateAwardCount();
+}
+
+void QZ2011GameContext::OnAwardUnlocked(const TString<char>& title, bool isNew) {
+    m_LastAwardTitle = title;
+    m_AwardsPage.UnlockAward(title, isNew);
 }
 
 QZ2011GameContext* QZ2011GameContext::Current() { return dynamic_cast<QZ2011GameContext*>(BaseGame::Current()); }
@@ -75,7 +139,10 @@ void QZ2011GameContext::Initialize() {
     AddModule(m_Sequences.get());
     m_ShowClockStarted = true;
     BaseGame::Initialize();
-    GameShow::PlayerProfileManager::Instance()->Initialize();
+    GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+    profiles->Initialize();
+    profiles->GetProfilesLoadedEvent().AddDelegate(&m_ProfilesLoaded);
+    profiles->GetProfileSelectedEvent().AddDelegate(&m_ProfileSelected);
     // Each camera reads its camera behaviours when made: the packages are mounted by now.
     GameServices::Entities::GameEntityFactory::Instance()->RegisterFactory(
         "GameShowCamera", new GameServices::Entities::EntityFactory<GameShow::GameShowCamera>(
@@ -100,6 +167,8 @@ void QZ2011GameContext::Shutdown() {
     m_PlayerOneFamily = nullptr;
     DeleteFamilies();
     m_Questions.reset();
+    GameShow::PlayerProfileManager::Instance()->GetProfilesLoadedEvent().RemoveDelegate(&m_ProfilesLoaded);
+    GameShow::PlayerProfileManager::Instance()->GetProfileSelectedEvent().RemoveDelegate(&m_ProfileSelected);
     GameShow::PlayerProfileManager::Destroy();
     if (GameServices::KorvoGame::ApplicationData::GetPrototype(
             GameServices::KorvoGame::ApplicationData::kCamera) == &m_CameraRecord)

@@ -7,13 +7,20 @@
 #include "engine/core/TString.h"
 #include "game/presentation/AudioManagerQZ.h"
 #include "game/presentation/AudioSequencerQZ.h"
+#include "game/StandInComposition.h"
 #include "game/presentation/AwardManager.h"
 #include "game/rules/QZ11Decades.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/minigame/BaseGame.h"
+#include "gameshow/AwardsComposition.h"
+#include "gameshow/BasicLookComposition.h"
 #include "gameshow/GameShowCamera.h"
+#include "gameshow/KeyboardComposition.h"
+#include "gameshow/MainMenuComposition.h"
+#include "gameshow/Menu.h"
+#include "gameshow/MenuScreen.h"
 #include "gameshow/SequenceManager.h"
 #include "gameshow/Sequencers.h"
 #include "questions/QuestionServices.h"
@@ -85,6 +92,21 @@ public:
     void OnDeviceConnected(GameServices::Bridge::DeviceInfos& infos);
     void OnMemberDisconnected(GameServices::Entities::BaseTeamMember* member);
 
+    // The profile manager's events: the awards are read once the profiles are, and granted
+    // again for the profile that is selected.
+    void OnProfilesLoaded();
+    void OnProfileSelected();
+    // The award notice of the award checks: the title is kept for the notice and the award
+    // granted.
+    void OnAwardUnlocked(const TString<char>& title, bool isNew);
+    const TString<char>& GetLastAwardTitle() const { return m_LastAwardTitle; }
+
+    // The menus.
+    GameShow::Menu& GetMenuMode() { return m_Menu; }
+    GameShow::MenuScreen& GetMenuScreen() { return m_MenuScreen; }
+    GameShow::AwardsComposition& GetAwardsPage() { return m_AwardsPage; }
+    GameShow::MainMenuComposition& GetMainMenuPage() { return m_MainMenuPage; }
+
     // IGameContext.
     int CurrentDecade() const override { return static_cast<int>(m_Decade); }
     void SetChosenAnswerIndex(int index) override { m_ChosenAnswerIndex = index; }
@@ -149,8 +171,23 @@ private:
     FDelegateParam<QZ2011GameContext, GameServices::Entities::BaseTeamMember*> m_MemberDisconnected{
         this, &QZ2011GameContext::OnMemberDisconnected};
     bool m_ShowClockStarted = false;
+    FDelegate<QZ2011GameContext> m_ProfilesLoaded{this, &QZ2011GameContext::OnProfilesLoaded};
+    FDelegate<QZ2011GameContext> m_ProfileSelected{this, &QZ2011GameContext::OnProfileSelected};
+    TString<char> m_LastAwardTitle;
+    // The menu pages, registered with the game's composition manager while the context
+    // lives; pages not built yet stand in under their names.
+    GameShow::AwardsComposition m_AwardsPage;
+    GameShow::BasicLookComposition m_BasicLookPage;
+    GameShow::KeyboardComposition m_KeyboardPage;
+    GameShow::MainMenuComposition m_MainMenuPage;
+    static constexpr u32 kStandInPages = 9;
+    QZ2011::StandInComposition m_StandInPages[kStandInPages];
+    GameShow::MenuScreen m_MenuScreen;
+    void RegisterPages();
+    void UnregisterPages();
     // The game modes, built after the base game in this order, which is their registration
     // order.
+    GameShow::Menu m_Menu;
     QZ2011::QZ11Decades m_Decades;
     QZ2011::QZ11Game m_Match;
 };

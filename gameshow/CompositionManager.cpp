@@ -63,6 +63,17 @@ void CompositionManager::RegisterComposition(const TString<char>& name, Composit
     m_Pages[name] = page;
 }
 
+void CompositionManager::UnregisterComposition(const TString<char>& name, const CompositionBase* page) {
+    const auto found = m_Pages.find(name);
+    if (found == m_Pages.end() || found->second != page)
+        return;
+    if (m_Entering == page)
+        m_Entering = nullptr;
+    if (m_Leaving == page)
+        m_Leaving = nullptr;
+    m_Pages.erase(found);
+}
+
 CompositionBase* CompositionManager::FindComposition(const TString<char>& name) const {
     const auto found = m_Pages.find(name);
     return found == m_Pages.end() ? nullptr : found->second;

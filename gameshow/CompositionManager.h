@@ -66,6 +66,8 @@ public:
     // Names the page and stores it (borrowed) under the name; a null page is reported and
     // not stored.
     void RegisterComposition(const TString<char>& name, CompositionBase* page);
+    // Forgets the page of that name when it is this page (its owner is going).
+    void UnregisterComposition(const TString<char>& name, const CompositionBase* page);
     // Null for a name no page is registered under; never adds an entry.
     CompositionBase* FindComposition(const TString<char>& name) const;
     CompositionBase* operator[](const TString<char>& name) const { return FindComposition(name); }

@@ -150,6 +150,11 @@ void PlayerProfileManager::SelectProfile(i32 slot) {
     m_ProfileSelected.Fire();
 }
 
+void PlayerProfileManager::AssignPlayer(i32 playerId, i32 slot) {
+    if (GetSlot(slot))
+        m_Players[playerId] = slot;
+}
+
 void PlayerProfileManager::DeleteProfile(i32 id) {
     PlayerProfile* profile = GetSlot(id);
     if (!profile)

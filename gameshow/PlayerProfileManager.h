@@ -123,6 +123,10 @@ public:
     std::vector<PlayerProfile*> GetLoadedProfiles();
     // The slot a player plays; -1 when none.
     i32 GetPlayerSlot(i32 playerId) const;
+    // Empties the player map; then a player plays a slot (a slot outside the document is
+    // reported and not mapped).
+    void ClearPlayers() { m_Players.clear(); }
+    void AssignPlayer(i32 playerId, i32 slot);
     // The number of profile slots ("Game", "NbProfiles").
     static i32 GetProfileCount();
 

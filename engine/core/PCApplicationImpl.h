@@ -59,6 +59,10 @@ public:
     void SetActivatedCallback(void* object, void (*fn)(void*)) { m_onActivated = {object, fn}; }
     void SetDeactivatedCallback(void* object, void (*fn)(void*)) { m_onDeactivated = {object, fn}; }
     void SetCloseCallback(void* object, bool (*fn)(void*)) { m_onClose = {object, fn}; }
+    // One slot each: an owner clears a callback only while it is still its own.
+    const Callback& GetActivatedCallback() const { return m_onActivated; }
+    const Callback& GetDeactivatedCallback() const { return m_onDeactivated; }
+    const CloseCallback& GetCloseCallback() const { return m_onClose; }
 
     platform::window::Backend* GetWindow() const { return m_window; }
     bool HasWindow() const { return m_window && m_window->HasWindow(); }

@@ -36,9 +36,10 @@ TEST(QZ2011GameContext, StartsTheShowClockWithItsSequencersBeforeTheBaseGame) {
     home.Write("-xml/global/runtimeparameters.xml", ParameterFile(items));
     QZ2011GameContext context;
     // The game modes are members, registered as they are built.
-    ASSERT_EQ(context.GetMiniGames().size(), 2u);
-    EXPECT_STREQ(context.GetMiniGames()[0]->GetName().c_str(), "QZ11_Game_Level1");
-    EXPECT_STREQ(context.GetMiniGames()[1]->GetName().c_str(), "QZ11_Game_Level2");
+    ASSERT_EQ(context.GetMiniGames().size(), 3u);
+    EXPECT_STREQ(context.GetMiniGames()[0]->GetName().c_str(), "GameShowMenu");
+    EXPECT_STREQ(context.GetMiniGames()[1]->GetName().c_str(), "QZ11_Game_Level1");
+    EXPECT_STREQ(context.GetMiniGames()[2]->GetName().c_str(), "QZ11_Game_Level2");
     for (int run = 0; run < 2; ++run) {
         GameServices::Bridge::FileSystem::SetRootPath(TString<char>((home.Path() + "/").c_str()));
         context.Initialize();
