@@ -51,7 +51,12 @@ AGSprite* NewSprite(const TString<char>& fileName) {
     AGBaseProvider* provider = Provider(TypeKey::Sprite);
     if (!provider || !AGDirectory::FindHolder(id))
         return nullptr;
-    return static_cast<AGSprite*>(CreateResourceInstance(provider, id, 0, false));
+    AGResource* made = CreateResourceInstance(provider, id, 0, false);
+    // Without the graphics start-up the provider makes placeholders that are no sprites.
+    auto* sprite = dynamic_cast<AGSprite*>(made);
+    if (made && !sprite)
+        provider->Release(made);
+    return sprite;
 }
 
 void ApplyRenderType(AGRenderable* r, i32 type) {

@@ -293,9 +293,9 @@ TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
     }
 }
 
-// "Levels.xml": the decade choice and one match level per decade, unlocked, each naming a
-// level file the start-up package holds; the match levels run under the match's name and screen.
-TEST_F(SampleData, TheLevelListNamesTheDecadeChoiceAndTheFourMatchLevels) {
+// "Levels.xml": the menus, the decade choice and one match level per decade, unlocked, each naming a
+// level file the start-up package holds; the menus and the match levels run their screens.
+TEST_F(SampleData, TheLevelListNamesTheMenusTheDecadeChoiceAndTheFourMatchLevels) {
     platform::FakeClock clock;
     QZ2011GameContext context;
     context.Initialize();
@@ -312,10 +312,13 @@ TEST_F(SampleData, TheLevelListNamesTheDecadeChoiceAndTheFourMatchLevels) {
         if (names.back() == QZ2011::QZ11Game::kLevelName) {
             EXPECT_TRUE(screen && *screen == "ScreenGame");
         }
+        if (names.back() == GameShow::Menu::kLevelName) {
+            EXPECT_TRUE(screen && *screen == GameShow::MenuScreen::kLayoutName);
+        }
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"QZ11_Game_Level1", "QZ11_Game_Level2", "QZ11_Game_Level2",
-                                               "QZ11_Game_Level2", "QZ11_Game_Level2"}));
-    EXPECT_EQ(std::vector<std::string>(files.begin() + 1, files.end()),
+    EXPECT_EQ(names, (std::vector<std::string>{"GameShowMenu", "QZ11_Game_Level1", "QZ11_Game_Level2",
+                                               "QZ11_Game_Level2", "QZ11_Game_Level2", "QZ11_Game_Level2"}));
+    EXPECT_EQ(std::vector<std::string>(files.begin() + 2, files.end()),
               (std::vector<std::string>{"QZ11_Game_Level_File_1_70", "QZ11_Game_Level_File_1_80",
                                         "QZ11_Game_Level_File_1_90", "QZ11_Game_Level_File_1_00"}));
     context.Shutdown();

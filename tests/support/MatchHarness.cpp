@@ -182,8 +182,9 @@ void MatchHarness::Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules) {
     m_RulesInUse = rules;
 }
 
-void MatchHarness::UseProfiles(const std::vector<ProfileSlot>& slots, int current) {
+void MatchHarness::UseProfiles(const std::vector<ProfileSlot>& slots, int current, bool loadAtStart) {
     m_UseProfiles = true;
+    m_LoadProfilesAtStart = loadAtStart;
     m_ProfileSlots = slots;
     m_CurrentProfile = current;
 }
@@ -331,9 +332,11 @@ bool MatchHarness::Start(uint32_t seed) {
         // assembly by id), then the profiles.
         if (!WriteProfiles())
             return false;
-        GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
-        profiles->Initialize();
-        profiles->LoadProfiles();
+        if (m_LoadProfilesAtStart) {
+            GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+            profiles->Initialize();
+            profiles->LoadProfiles();
+        }
     }
     GameServices::Bridge::FileSystem::LoadPackage("GameQuestions.dir", false);
     if (!m_Sounds.empty())

@@ -155,7 +155,8 @@ public:
     // these (used), the other "NbProfiles" slots unused, with slot `current` selected (-1:
     // none); Start loads it as the menu does, so that player 1 plays that slot's profile.
     // Without this call no profiles are loaded. The save file lives in the harness's folder.
-    void UseProfiles(const std::vector<ProfileSlot>& slots, int current);
+    // With loadAtStart false only the save is written: the menus load it when they start.
+    void UseProfiles(const std::vector<ProfileSlot>& slots, int current, bool loadAtStart = true);
     // The save file (PCSavegameManager's path) and the document text it holds now (empty
     // without a readable header).
     std::string SavePath() const;
@@ -192,6 +193,8 @@ public:
     uint64_t NowMs() const { return m_NowMs; }
 
     QZ2011GameContext& Context() { return *m_Context; }
+    // The application on the test window (null before Start).
+    PCApplicationImpl* Application() { return m_Application.get(); }
     QZ2011::QZ11Game& Match();
     GameServices::Entities::BaseTeamMember* PlayerOne() const;
     GameServices::Entities::BaseTeamMember* ComputerMember() const;
@@ -265,6 +268,7 @@ private:
     std::vector<float> m_Mix;
     std::vector<std::pair<std::string, uint32_t>> m_Sounds;
     bool m_UseProfiles = false;
+    bool m_LoadProfilesAtStart = true;
     std::vector<ProfileSlot> m_ProfileSlots;
     int m_CurrentProfile = -1;
 };

@@ -2,20 +2,28 @@
 // "gsSystem.dir" (the global and level XML files, the navigation, screen and popup files, the
 // character assemblies with their wardrobes, anatomies and looks),
 // "gstrcsystem.dir" (the English string table) and "ingamexml.dir" (the match's show
-// sequences, mounted by the match while it loads them).
-//   syspack <data folder> <output folder>
+// sequences, mounted by the match while it loads them). The system package also holds what the
+// menus show and play: a placeholder sprite for every picture the screens and popups name and
+// for the menus' own pictures, the screens' font baked from a TrueType file, the menu slide
+// and two short generated sounds (the button click and the music).
+//   syspack <data folder> <output folder> [<ttf file>]
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/core/Crc32Hash.h"
+#include "tools/authoring/FontBaker.h"
 #include "tools/authoring/LocalizationWriter.h"
+#include "tools/authoring/OggVorbisWriter.h"
 #include "tools/authoring/PackageWriter.h"
+#include "tools/authoring/PlaceholderSprites.h"
+#include "tools/authoring/TrackWriter.h"
 
 namespace {
 
@@ -37,11 +45,94 @@ bool AddFolder(authoring::PackageWriter& package, const std::filesystem::path& f
     return true;
 }
 
+constexpr uint32_t kFontPixels = 24;
+constexpr uint32_t kMixRate = 44100;
+
+// Pictures the menu pages set at run time rather than in their layout.
+const char* const kMenuPictures[] = {
+    "Awards_Locked.png", "Award_Panel.png", "Award_Panel_Locked.png", "Icon_Award1.png", "Icon_Award2.png",
+    "Icon_Award3.png",   "Icon_Award4.png", "Icon_Award5.png",        "Profile_Base.png", "Profile_Selected.png"};
+
+// "THUMBNAIL_" + each award item's model without extension (a skin colour after "_skin01"
+// cut) + ".png", from the UnlockableModel attributes of the awards file.
+void CollectAwardPictures(const std::string& awards, std::set<std::string>& images) {
+    const std::string key = "UnlockableModel=\"";
+    for (size_t at = awards.find(key); at != std::string::npos; at = awards.find(key, at + 1)) {
+        const size_t start = at + key.size();
+        const size_t end = awards.find('"', start);
+        if (end == std::string::npos)
+            break;
+        std::string model = awards.substr(start, end - start);
+        if (const size_t dot = model.rfind('.'); dot != std::string::npos && dot > 0)
+            model.resize(dot);
+        if (const size_t skin = model.find("_skin01_"); skin != std::string::npos)
+            model.resize(skin + 7);
+        images.insert(authoring::LowerName("THUMBNAIL_" + model + ".png"));
+    }
+}
+
+// The pictures, the font, the slide and the sounds of the menus.
+bool AddMenuResources(authoring::PackageWriter& package, const std::filesystem::path& data, const char* ttf) {
+    std::set<std::string> images;
+    for (const char* folder : {"screens", "global"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(data / folder)) {
+            const std::string name = authoring::LowerName(entry.path().filename().string());
+            if (!entry.is_regular_file() ||
+                !(name.ends_with(".xaml") || name.ends_with("popups.xml") || name == "awards.xml"))
+                continue;
+            std::string bytes;
+            if (!authoring::ReadWholeFile(entry.path().string(), bytes))
+                return false;
+            authoring::CollectImages(bytes, images);
+            if (name == "awards.xml")
+                CollectAwardPictures(bytes, images);
+        }
+    }
+    for (const char* picture : kMenuPictures)
+        images.insert(authoring::LowerName(picture));
+    for (const std::string& image : images)
+        authoring::AddPlaceholderSprite(package, image);
+
+    if (ttf) {
+        authoring::BakedFont font;
+        std::string error;
+        if (!authoring::BakeFont(ttf, kFontPixels, {}, "gamefont", font, error)) {
+            fprintf(stderr, "syspack: %s\n", error.c_str());
+            return false;
+        }
+        authoring::AddBakedFont(package, "gamefont", font);
+    }
+
+    // The page slide: half a second with nothing moved (the pages' timing only).
+    using authoring::Track;
+    package.Add("prsc_slide_windows_menu_scene_02_prsc.anm", TypeKey::PrscAnimation,
+                authoring::PrscAnimationBytes(15, 30, Track::Vec2(), Track::Float(), Track::Vec2(), Track::Color(),
+                                              Track::UV()));
+
+    // A click of 80 ms and four seconds of a quiet low tone, looped as the music.
+    const struct {
+        const char* name;
+        double frequency;
+        uint32_t ms;
+        double amplitude;
+        bool streamed;
+    } sounds[] = {{"sfx_buttonpress_option2", 1200.0, 80, 0.4, false}, {"background", 196.0, 4000, 0.15, true}};
+    for (const auto& sound : sounds) {
+        const uint32_t frames = uint32_t(uint64_t(sound.ms) * kMixRate / 1000);
+        const std::string dataName = std::string(sound.name) + ".ogg";
+        package.Add(dataName, TypeKey::Data,
+                    authoring::EncodeOggVorbis(authoring::MakeTone(sound.frequency, frames, kMixRate, 1, sound.amplitude)));
+        package.Add(std::string(sound.name) + ".snd", TypeKey::Sound,
+                    authoring::MakeSoundDescriptor(dataName, sound.streamed));
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: syspack <data folder> <output folder>\n");
+    if (argc != 3 && argc != 4) {
+        fprintf(stderr, "usage: syspack <data folder> <output folder> [<ttf file>]\n");
         return 2;
     }
     const std::filesystem::path data = argv[1];
@@ -50,6 +141,10 @@ int main(int argc, char** argv) {
     for (const char* folder : {"global", "levels", "screens", "characters"})
         if (!AddFolder(system, data / folder))
             return 1;
+    if (!AddMenuResources(system, data, argc == 4 ? argv[3] : nullptr)) {
+        fprintf(stderr, "syspack: cannot make the menus' resources\n");
+        return 1;
+    }
     authoring::PackageWriter sequences;
     if (!AddFolder(sequences, data / "ingamexml"))
         return 1;

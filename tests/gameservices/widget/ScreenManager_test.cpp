@@ -70,10 +70,13 @@ TEST_F(ScreenManagerTest, NavigationRegistersScreensAndConnections) {
     manager.RegisterScreen(&gameScreen);
     manager.LoadNavigation();
     Screen* answer = manager.FindScreen("AnswerScreen");
+    Screen* menus = manager.FindScreen("MenuScreen");
     ASSERT_NE(answer, nullptr);
-    EXPECT_EQ(manager.GetOwnedScreens(), std::vector<Screen*>{answer});
+    ASSERT_NE(menus, nullptr);
+    EXPECT_EQ(manager.GetOwnedScreens(), (std::vector<Screen*>{menus, answer}));
     EXPECT_EQ(answer->m_LayoutFile, "answerscreen.xaml");
-    EXPECT_EQ(manager.GetRegisteredScreens().size(), 2u);
+    EXPECT_EQ(menus->m_LayoutFile, "menuscreen.xaml");
+    EXPECT_EQ(manager.GetRegisteredScreens().size(), 3u);
     EXPECT_EQ(gameScreen.m_LayoutFile, "hintbar.xaml");
     EXPECT_EQ(gameScreen.m_Kind, 1u);
     EXPECT_EQ(gameScreen.m_Y, 560.0f);
@@ -144,11 +147,12 @@ TEST_F(ScreenManagerTest, ResetRebuildsTheFileScreensOnly) {
     shared.LoadPopups();
     shared.SwitchScreen("AnswerScreen");
     const size_t registered = shared.GetRegisteredScreens().size();
-    ASSERT_EQ(shared.GetOwnedScreens().size(), 1u);
+    // The answer screen and the menu screen of the sample navigation.
+    ASSERT_EQ(shared.GetOwnedScreens().size(), 2u);
     shared.ShowPopup("PopupConfirmAnswer");
     shared.Reset();
     EXPECT_EQ(shared.GetRegisteredScreens().size(), registered);
-    EXPECT_EQ(shared.GetOwnedScreens().size(), 1u);
+    EXPECT_EQ(shared.GetOwnedScreens().size(), 2u);
     EXPECT_EQ(shared.FindScreen("HintBar"), &gameScreen);
     EXPECT_EQ(gameScreen.m_LayoutFile, "hintbar.xaml");
     EXPECT_EQ(shared.GetCurrentScreen(), nullptr);
