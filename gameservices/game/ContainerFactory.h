@@ -27,6 +27,17 @@ public:
             }
         }
     }
+    // Drops a listed part from the list without giving it back: whoever took it out gives it
+    // back. False when the part is not listed.
+    bool Detach(T* part) {
+        for (auto it = m_Parts.begin(); it != m_Parts.end(); ++it) {
+            if (*it == part) {
+                m_Parts.erase(it);
+                return true;
+            }
+        }
+        return false;
+    }
     void Clear() {
         for (T* part : m_Parts)
             PartPool<T>().Free(part);

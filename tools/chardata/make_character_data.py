@@ -5,7 +5,12 @@
   (ids 201..206), each naming its own wardrobe and anatomy file;
 - one wardrobe and one anatomy file per assembly, skin-toned items carrying the assembly's tone;
 - the twelve default looks "AppearanceMale01.xml".."AppearanceFemale06.xml";
-- the 48 computer-family looks "<decade>s_F<difficulty>_AppearanceOpponent<Male|Female>0<1|2>.xml".
+- the 48 computer-family looks "<decade>s_F<difficulty>_AppearanceOpponent<Male|Female>0<1|2>.xml";
+- "UnlockableCharacterAssemblies.xml": one assembly per default look, named by its look key
+  ("AppearanceMale01".."AppearanceFemale06"), whose wardrobe and anatomy files hold the items
+  won through awards, skin-toned items in the look's tone;
+- "RetailerCharacterAssemblies.xml": the extra items offered to every look, a male and a
+  female wardrobe under one name; "..._skin01.mdl" items take the wearer's tone.
 
 Partners share a skin tone (Male1/Female2, Male2/Female1, Male3/Female4, ...), so a family made
 of a look and its partner looks is of one tone. Every look names its own file, and every part
@@ -65,6 +70,37 @@ LOOK_FIELDS = [
 ]
 DECADES = ["70", "80", "90", "00"]
 
+# The items won through awards, by gender: (list element, first id, item bases).
+UNLOCKABLE_WARDROBE = {
+    "Male": [
+        ("Tops", 61, ["Top_Leisure_skin01_{t}", "Top_Tuxedo", "Top_Sequin"]),
+        ("Bottoms", 71, ["Bottom_Bellbottoms", "Bottom_Tracksuit"]),
+        ("Footwear", 81, ["Shoes_Gold", "Shoes_HighTops"]),
+        ("Eyewear", 91, ["Glasses_Star", "Glasses_Shutter"]),
+    ],
+    "Female": [
+        ("Tops", 61, ["Top_Leisure_skin01_{t}", "Top_Gown", "Top_Sequin"]),
+        ("Bottoms", 71, ["Bottom_Bellbottoms", "Bottom_Miniskirt"]),
+        ("Footwear", 81, ["Shoes_Gold", "Shoes_GoGoBoots"]),
+        ("Eyewear", 91, ["Glasses_Star", "Glasses_Butterfly"]),
+    ],
+}
+UNLOCKABLE_ANATOMY = {
+    "Male": [("head", 1, []), ("eye_left", 3, []), ("eye_right", 5, []),
+             ("Hairstyle", 101, ["Hair_Pompadour", "Hair_Long_skin01_{t}"])],
+    "Female": [("head", 1, []), ("eye_left", 3, []), ("eye_right", 5, []),
+               ("Hairstyle", 101, ["Hair_Disco", "Hair_Long_skin01_{t}"])],
+}
+UNLOCKABLES = (UNLOCKABLE_WARDROBE, UNLOCKABLE_ANATOMY)
+# The extra items: one set, its male and female wardrobes.
+RETAILER_SET = "RetailerPack01"
+RETAILER_WARDROBE = {
+    "Male": [("Tops", 111, ["Top_Jersey_skin01", "Top_Varsity"]), ("Bottoms", 121, ["Bottom_Sweatpants"]),
+             ("Footwear", 131, ["Shoes_Skates"]), ("Eyewear", 141, ["Glasses_Sport"])],
+    "Female": [("Tops", 111, ["Top_Jersey_skin01", "Top_Varsity"]), ("Bottoms", 121, ["Bottom_Leggings"]),
+               ("Footwear", 131, ["Shoes_Skates"]), ("Eyewear", 141, ["Glasses_Sport"])],
+}
+
 
 def gender_of(assembly):
     return "Male" if assembly.startswith("Male") else "Female"
@@ -78,16 +114,33 @@ def partner(digit):
     return digit + 1 if digit % 2 else digit - 1
 
 
-def items(assembly, kind):
-    """{list element: [(id, name)]} of the assembly's wardrobe or anatomy."""
+def items(assembly, kind, tables=None):
+    """{list element: [(id, name)]} of the assembly's wardrobe or anatomy (or of the given
+    {gender: table} pair of wardrobe and anatomy tables)."""
     gender = gender_of(assembly)
     prefix = "ChM_" if gender == "Male" else "ChF_"
-    table = WARDROBE[gender] if kind == "wardrobe" else ANATOMY[gender]
-    return {element: [(first + i, prefix + base.format(t=TONES[assembly]) + ".mdl") for i, base in enumerate(bases)]
+    wardrobes, anatomies = tables or (WARDROBE, ANATOMY)
+    table = wardrobes[gender] if kind == "wardrobe" else anatomies[gender]
+    tone = TONES.get(assembly, "")
+    return {element: [(first + i, prefix + base.format(t=tone) + ".mdl") for i, base in enumerate(bases)]
             for element, first, bases in table}
 
 
+def wardrobe_text(entries):
+    return "<root>\n  <WardRobe>\n" + "".join(
+        part_list(element, entries[element]) for element in ("Eyewear", "Tops", "Bottoms", "Footwear")) + \
+        "  </WardRobe>\n</root>\n"
+
+
+def anatomy_text(entries):
+    return "<root>\n  <AnatomyPart>\n" + "".join(
+        part_list(element, entries[element]) for element in ("head", "eye_left", "eye_right", "Hairstyle")) + \
+        "  </AnatomyPart>\n</root>\n"
+
+
 def part_list(element, entries):
+    if not entries:
+        return "    <%s/>\n" % element
     body = "".join("\n      <item><Id>%d</Id><Name>%s</Name></item>" % entry for entry in entries)
     return "    <%s>%s\n    </%s>\n" % (element, body, element)
 
@@ -121,14 +174,8 @@ def main():
         records.append("    <item><Name>%s</Name><Id>%d</Id><Anatomy>Anatomy_%s.xml</Anatomy>"
                        "<Wardrobe>Wardrobe_%s.xml</Wardrobe><Gender>%s</Gender></item>\n" % (
                            assembly, assembly_id(assembly), assembly, assembly, gender_of(assembly)))
-        wardrobe = items(assembly, "wardrobe")
-        write(folder, "Wardrobe_%s.xml" % assembly, "<root>\n  <WardRobe>\n" + "".join(
-            part_list(element, wardrobe[element]) for element in ("Eyewear", "Tops", "Bottoms", "Footwear")) +
-            "  </WardRobe>\n</root>\n")
-        anatomy = items(assembly, "anatomy")
-        write(folder, "Anatomy_%s.xml" % assembly, "<root>\n  <AnatomyPart>\n" + "".join(
-            part_list(element, anatomy[element]) for element in ("head", "eye_left", "eye_right", "Hairstyle")) +
-            "  </AnatomyPart>\n</root>\n")
+        write(folder, "Wardrobe_%s.xml" % assembly, wardrobe_text(items(assembly, "wardrobe")))
+        write(folder, "Anatomy_%s.xml" % assembly, anatomy_text(items(assembly, "anatomy")))
     write(folder, "CharacterAssemblies.xml",
           "<root>\n  <CharacterAssemblies>\n" + "".join(records) + "  </CharacterAssemblies>\n</root>\n")
 
@@ -154,6 +201,37 @@ def main():
                     return k + 2 * m + (1 if element in ("Bottoms", "Hairstyle") else 0)
                 write_look(folder, "%ss_F%d_AppearanceOpponent%s%02d.xml" % (decade, f + 1, gender, number),
                            assembly, choice)
+
+    write_unlockables(folder, assemblies)
+    write_retailer(folder)
+
+
+def write_unlockables(folder, assemblies):
+    """One unlockable assembly per default look, keyed by the look's name without extension;
+    its items are in the tone of the look's assembly."""
+    records = []
+    for assembly in assemblies:
+        gender = gender_of(assembly)
+        key = "Appearance%s%02d" % (gender, int(assembly[-1]))
+        records.append("    <item><Name>%s</Name><Id>%d</Id><Anatomy>Anatomy_Unlockable_%s.xml</Anatomy>"
+                       "<Wardrobe>Wardrobe_Unlockable_%s.xml</Wardrobe><Gender>%s</Gender></item>\n" % (
+                           key, 200 + assembly_id(assembly), key, key, gender))
+        write(folder, "Wardrobe_Unlockable_%s.xml" % key, wardrobe_text(items(assembly, "wardrobe", UNLOCKABLES)))
+        write(folder, "Anatomy_Unlockable_%s.xml" % key, anatomy_text(items(assembly, "anatomy", UNLOCKABLES)))
+    write(folder, "UnlockableCharacterAssemblies.xml",
+          "<root>\n  <CharacterAssemblies>\n" + "".join(records) + "  </CharacterAssemblies>\n</root>\n")
+
+
+def write_retailer(folder):
+    """The extra set: a male and a female record of one name, wardrobes only."""
+    records = []
+    for gender in ("Male", "Female"):
+        file_name = "Wardrobe_%s_%s.xml" % (RETAILER_SET, gender)
+        records.append("    <item><Name>%s</Name><Id>%d</Id><Wardrobe>%s</Wardrobe><Gender>%s</Gender></item>\n" % (
+            RETAILER_SET, 500 if gender == "Male" else 501, file_name, gender))
+        write(folder, file_name, wardrobe_text(items(gender + "1", "wardrobe", (RETAILER_WARDROBE, None))))
+    write(folder, "RetailerCharacterAssemblies.xml",
+          "<root>\n  <CharacterAssemblies>\n" + "".join(records) + "  </CharacterAssemblies>\n</root>\n")
 
 
 if __name__ == "__main__":
