@@ -165,6 +165,47 @@ TEST_F(Awards, TheSampleFileHoldsTheTwentyTitlesInFiveGroupsOfFour) {
     EXPECT_EQ(groupLabels[2]->m_TextStyle.m_Text, groups[2].Title);
 }
 
+// Every prize of the sample awards is an item of the sample wardrobe of its look.
+TEST_F(Awards, TheSamplePrizesAreInTheSampleWardrobes) {
+    const std::string sample = std::string(TALLYVOX_SAMPLE_UI);
+    for (const auto& entry : std::filesystem::directory_iterator(sample + "/characters")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find("Unlockable") == std::string::npos)
+            continue;
+        std::string lower = name;
+        for (char& c : lower)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        dir.Write("-xml/korvocity/" + lower, FileContents(entry.path().string()));
+    }
+    WardrobeManager::Destroy();
+    WardrobeManager::Instance()->LoadUnlockableAssemblies();
+    WriteAwards(FileContents(sample + "/global/Awards.xml"));
+    PlayerProfile* profile = LoadProfile();
+    ASSERT_NE(profile, nullptr);
+    page.LoadAwards();
+    const Settings settings;
+    for (const DefaultLook& look : settings.GetDefaultLooks()) {
+        SCOPED_TRACE(look.AppearanceFilename.c_str());
+        profile->Appearance.Name = look.AppearanceFilename;
+        profile->Appearance.Assembly.Gender =
+            std::string(look.AppearanceFilename.c_str()).find("Female") == std::string::npos
+                ? GameServices::KorvoGame::CharacterAssembly::kMale
+                : GameServices::KorvoGame::CharacterAssembly::kFemale;
+        profile->Clear();
+        page.RefreshAwards();
+        log.Clear();
+        for (const char* title : kTitles)
+            page.UnlockAward(title, true);
+        EXPECT_TRUE(log.Lines().empty()) << log.Lines().front();
+        size_t unlocked = 0;
+        for (u32 category = 0; category < 4; ++category)
+            unlocked += profile->UnlockedOutfitParts.Parts[category].size() +
+                        profile->UnlockedAnatomyParts.Parts[category].size();
+        EXPECT_EQ(unlocked, 11u);  // the eleven prizes of each look, some won twice
+        EXPECT_EQ(page.GetUnlockedCount(), 20u);
+    }
+}
+
 TEST_F(Awards, PicturesDropTheExtensionAndTheSkinColour) {
     const struct {
         const char* model;
