@@ -1,13 +1,29 @@
 #include "gameshow/AwardsComposition.h"
 
+#include <cstdio>
+#include <cstring>
+#include <string>
+
 #include "engine/core/AGLog.h"
+#include "engine/core/XmlReader.h"
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/widget/Widget.h"
+#include "gameshow/PageButtons.h"
+#include "gameshow/PlayerProfileManager.h"
+#include "gameshow/WardrobeManager.h"
 
 namespace GameShow {
 
+using GameServices::Bridge::FileSystem;
 using GameServices::Utilities::ISerialization;
+using GameServices::Widget::Panel;
+using GameServices::Widget::Widget;
+namespace TypeIds = GameServices::Widget::TypeIds;
 
 namespace {
 const TString<char> kEmpty;
+// The anatomy category of hair styles.
+constexpr u32 kHairCategory = 3;
 }  // namespace
 
 void sAwardUnlockable::Serialize(ISerialization& s) {
@@ -37,8 +53,14 @@ void sAwardList::Serialize(ISerialization& s) {
     s.SerializeObject("MetaAwards", MetaAwards, true);
 }
 
-void AwardsComposition::Initialize(GameServices::Widget::Panel* screenPanel, const TString<char>& name) {
+void AwardsComposition::Initialize(Panel* screenPanel, const TString<char>& name) {
     FindRootPanel(screenPanel, name);
+    Panel* root = RootAsPanel();
+    m_ProgressLabel = root ? Widget::FindChild("progressLabel", root) : nullptr;
+    if (!m_ProgressLabel)
+        AGReport("can not find progressLabel");
+    ShowGroups();
+    OnActivate(false);
 }
 
 void AwardsComposition::Uninitialize() {
@@ -46,12 +68,127 @@ void AwardsComposition::Uninitialize() {
     m_ProgressLabel = nullptr;
 }
 
-void AwardsComposition::LoadAwards() {}
-void AwardsComposition::ShowGroups() {}
-void AwardsComposition::RefreshAwards() {}
-void AwardsComposition::UnlockAward(const TString<char>& /*title*/, bool /*isNew*/) {}
-void AwardsComposition::UpdateAwardCount() {}
-TString<char> AwardsComposition::GetThumbnailName(const TString<char>& model) { return model; }
-void AwardsComposition::Grant(sAward& /*award*/, bool /*isNew*/) {}
+Panel* AwardsComposition::RootAsPanel() const {
+    return m_RootPanel && m_RootPanel->IsA(TypeIds::Panel) ? static_cast<Panel*>(m_RootPanel) : nullptr;
+}
+
+void AwardsComposition::LoadAwards() {
+    const TString<char> path = FileSystem::GetFilePath(GameServices::Bridge::FILE_GLOBAL_XML, kAwardsFile);
+    sAwardList list;
+    GameServices::Utilities::XmlReader reader;
+    if (!reader.ReadFile(path.c_str(), list, "root")) {
+        AGReport("Awards: can not read %s, no awards", path.c_str());
+        list = sAwardList();
+    }
+    m_AwardList = std::move(list);
+    m_UnlockedCount = 0;
+}
+
+void AwardsComposition::ShowGroups() {
+    m_TotalCount = 0;
+    for (const sMetaAward& group : m_AwardList.MetaAwards)
+        m_TotalCount += u32(group.Awards.size());
+    if (Panel* root = RootAsPanel()) {
+        u32 n = 1;
+        for (const sMetaAward& group : m_AwardList.MetaAwards) {
+            if (n > kGroupLabelCount)
+                break;
+            char label[16];
+            std::snprintf(label, sizeof label, "group%u", n++);
+            if (Widget* widget = Widget::FindChild(label, root))
+                ShowWidgetText(widget, group.Title);
+        }
+    }
+    UpdateAwardCount();
+}
+
+void AwardsComposition::RefreshAwards() {
+    m_UnlockedCount = 0;
+    for (sMetaAward& group : m_AwardList.MetaAwards) {
+        group.unlocked = false;
+        group.isNew = false;
+        for (sAward& award : group.Awards) {
+            award.unlocked = false;
+            award.isNew = false;
+        }
+    }
+    UpdateAwardCount();
+}
+
+void AwardsComposition::UnlockAward(const TString<char>& title, bool isNew) {
+    for (sMetaAward& group : m_AwardList.MetaAwards) {
+        if (group.Title == title) {
+            Grant(group, isNew);
+            return;
+        }
+        for (sAward& award : group.Awards) {
+            if (award.Title == title) {
+                Grant(award, isNew);
+                return;
+            }
+        }
+    }
+}
+
+void AwardsComposition::UpdateAwardCount() {
+    if (!m_ProgressLabel)
+        return;
+    char text[32];
+    std::snprintf(text, sizeof text, "%u/%u", m_UnlockedCount, m_TotalCount);
+    ShowWidgetText(m_ProgressLabel, text);
+}
+
+TString<char> AwardsComposition::GetThumbnailName(const TString<char>& model) {
+    std::string name = WardrobeManager::CutExtension(model).c_str();
+    static const char* const kColours[] = {"_skin01_blk", "_skin01_brw", "_skin01_dpnk",
+                                           "_skin01_pnk", "_skin01_wht", "_skin01_yel"};
+    for (const char* colour : kColours) {
+        const size_t length = std::strlen(colour);
+        if (name.size() >= length && name.compare(name.size() - length, length, colour) == 0) {
+            name.erase(name.rfind('_'));
+            break;
+        }
+    }
+    return TString<char>(("THUMBNAIL_" + name + ".png").c_str());
+}
+
+void AwardsComposition::Grant(sAward& award, bool isNew) {
+    award.unlocked = true;
+    award.isNew = isNew;
+    ++m_UnlockedCount;
+    PlayerProfile* profile = PlayerProfileManager::Instance()->GetProfile(0);
+    if (!profile) {
+        AGReport("Award %s: no profile to unlock its item for, counted only", award.Title.c_str());
+        return;
+    }
+    const TString<char> key = WardrobeManager::GetLookName(profile->Appearance);
+    const sAwardUnlockable* item = nullptr;
+    for (const sAwardUnlockable& unlockable : award.Unlockables) {
+        if (unlockable.AppearanceName == key) {
+            item = &unlockable;
+            break;
+        }
+    }
+    if (!item)
+        return;
+    // The wardrobe's searches add ".mdl" themselves.
+    const TString<char> model = WardrobeManager::CutExtension(item->UnlockableModel);
+    WardrobeManager& wardrobe = *WardrobeManager::Instance();
+    static const char* const kOutfitTypes[] = {"Top", "Bottom", "Footwear", "Eyewear"};
+    bool known = false;
+    for (u32 category = 0; category < 4; ++category) {
+        if (item->Type == kOutfitTypes[category]) {
+            wardrobe.UnlockOutfitPart(model, category, u32(profile->Id));
+            known = true;
+        }
+    }
+    if (item->Type == "Hair") {
+        wardrobe.UnlockAnatomyPart(model, u32(profile->Id), kHairCategory);
+        known = true;
+    }
+    if (!known)
+        AGReport("Unknown unlockable type %s", item->Type.c_str());
+    award.thumbnail = GetThumbnailName(item->UnlockableModel);
+}
 
 }  // namespace GameShow

@@ -97,6 +97,7 @@ public:
 
 private:
     void Grant(sAward& award, bool isNew);
+    GameServices::Widget::Panel* RootAsPanel() const;
 
     GameServices::Widget::Widget* m_ProgressLabel = nullptr;
     sAwardList m_AwardList;

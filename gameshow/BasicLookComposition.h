@@ -15,7 +15,7 @@ public:
     static constexpr const char* kNextPage = "compositionKeyboard";
     static constexpr u32 kLookCount = 12;
     // The try request of this page.
-    static constexpr i32 kTryToken = 4;
+    static constexpr u32 kTryToken = 4;
     static constexpr const char* kTryAction = "Try_All";
 
     BasicLookComposition();

@@ -1,0 +1,250 @@
+#include "gameshow/MenuCharacter.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/entities/TypeIds.h"
+#include "gameservices/game/Appearance.h"
+#include "gameservices/game/EntityAnimationServices.h"
+#include "tests/gameservices/widget/WidgetTestGame.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempDir.h"
+
+using namespace GameShow;
+using GameServices::KorvoGame::AnimationTarget;
+using GameServices::KorvoGame::Appearance;
+using GameServices::KorvoGame::CharacterAssembly;
+using GameServices::MiniGame::BehaviorManager;
+
+namespace {
+
+// Keeps the animations started and the key listeners, so that a test can end the playing
+// animation the way the animation system does.
+class AvatarAnimation : public GameServices::KorvoGame::IEntityAnimation {
+public:
+    AvatarAnimation() { SetInstance(this); }
+    ~AvatarAnimation() override { SetInstance(nullptr); }
+
+    void Start(GameServices::Entities::Entity&, const AnimationTarget& t, f32, i32 mode, f32, i32, i32) override {
+        started.push_back(t.name.c_str());
+        modes.push_back(mode);
+    }
+    void Replay(GameServices::Entities::Entity&, const AnimationTarget&, i32, i32, i32) override {}
+    void SetSpeed(GameServices::Entities::Entity&, const AnimationTarget&, f32) override {}
+    i32 GetEndFrame(GameServices::Entities::Entity&, const AnimationTarget&) override { return 30; }
+    void AddKey(GameServices::Entities::Entity&, const AnimationTarget& t, i32, IDelegate* listener) override {
+        listeners.push_back({t.name.c_str(), listener});
+    }
+    void RemoveKey(GameServices::Entities::Entity&, const AnimationTarget& t, i32, IDelegate* listener) override {
+        for (auto it = listeners.begin(); it != listeners.end(); ++it) {
+            if (it->animation == t.name.c_str() && it->listener == listener) {
+                listeners.erase(it);
+                return;
+            }
+        }
+    }
+
+    // The animation started last reaches its end key.
+    void EndCurrent() {
+        const std::vector<Listener> now = listeners;
+        for (const Listener& l : now)
+            if (l.animation == started.back())
+                l.listener->Invoke();
+    }
+
+    struct Listener {
+        std::string animation;
+        IDelegate* listener;
+    };
+    std::vector<std::string> started;
+    std::vector<i32> modes;
+    std::vector<Listener> listeners;
+};
+
+// The animation of an action of the sample file, as the action table keeps it (lower case).
+std::string Anim(const char* action, bool male = true) {
+    std::string name = std::string(male ? "chm_menu_" : "chf_menu_") + action + ".anm";
+    for (char& c : name)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+// A menu character over the sample menu behaviours, wearing a look, in a game whose frame
+// event drives it.
+class MenuCharacterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(std::getenv("TALLYVOX_DATA"), nullptr);
+        const std::string file = dir.Write("gameshowbehaviors.xml", "");
+        std::filesystem::copy_file(std::string(std::getenv("TALLYVOX_DATA")) + "/global/gameshowbehaviors.xml", file,
+                                   std::filesystem::copy_options::overwrite_existing);
+        BehaviorManager::Instance()->LoadBehaviors(file.c_str());
+        GameServices::Bridge::SeedRandom(11, 22, 33, 44);
+        Wear(avatar, CharacterAssembly::kMale);
+    }
+    void TearDown() override { BehaviorManager::Instance()->ResetBehaviors(); }
+
+    void Wear(MenuCharacter& character, u8 gender) {
+        look.Assembly.Gender = gender;
+        character.VolatileDatas.Set(GameServices::Entities::TypeIds::AppearanceKey, &look);
+    }
+    // Frames of the given length until the given time has passed.
+    void Run(u32 ms, u32 frame = 100) {
+        for (u32 t = 0; t < ms; t += frame)
+            game.flow.GetFrameEvent().Fire(frame);
+    }
+    // Frames of 100 ms until the animation starts; the time taken, or ~0u after a minute.
+    u32 RunUntilStarted(const std::string& animation) {
+        const size_t before = animations.started.size();
+        for (u32 t = 100; t <= 60000; t += 100) {
+            game.flow.GetFrameEvent().Fire(100);
+            for (size_t i = before; i < animations.started.size(); ++i)
+                if (animations.started[i] == animation)
+                    return t;
+        }
+        return ~0u;
+    }
+
+    TempDir dir;
+    widget_test::TestGame game;
+    AvatarAnimation animations;
+    Appearance look;
+    MenuCharacter avatar{"MenuAvatar"};
+    BehaviorCharacter& behavior = avatar.GetBehaviorCharacter();
+};
+
+TEST_F(MenuCharacterTest, IdlesThenBreaksAfterFiveSecondsThenAfterTheDrawnLimit) {
+    avatar.Initialize();
+    game.flow.GetFrameEvent().Fire(100);
+    ASSERT_EQ(animations.started, std::vector<std::string>{Anim("Idle")});
+    EXPECT_EQ(animations.modes.back(), 4) << "Idle plays in its own (loop) mode";
+    // The idle loop ending by itself changes nothing.
+    animations.EndCurrent();
+    EXPECT_EQ(behavior.requestedAction, "Idle");
+
+    // The first frame counted 100 ms: the break is asked for at 5000 ms and played a frame later.
+    EXPECT_EQ(RunUntilStarted(Anim("LoopBreak")), 5000u);
+    EXPECT_EQ(behavior.currentAction, "LoopBreak");
+    EXPECT_EQ(animations.modes.back(), 3) << "the transition takes the break's play-once mode";
+    // No time counts while the break plays.
+    Run(20000);
+    EXPECT_EQ(animations.started.size(), 2u);
+
+    GameServices::Bridge::SeedRandom(11, 22, 33, 44);
+    const u32 limit = 5000 + GameServices::Bridge::RandomRange(0, 8000);
+    GameServices::Bridge::SeedRandom(11, 22, 33, 44);
+    animations.EndCurrent();
+    EXPECT_EQ(behavior.idleLimit, limit);
+    EXPECT_TRUE(behavior.IsTryActive());
+    EXPECT_EQ(RunUntilStarted(Anim("Idle")), 100u);
+    // The returning frame counted 100 ms too; the next break comes at the new limit.
+    const u32 next = RunUntilStarted(Anim("LoopBreak"));
+    EXPECT_EQ(next, (limit + 99) / 100 * 100);
+    EXPECT_LT(next, 5000u + 8000u + 100u);
+}
+
+TEST_F(MenuCharacterTest, PagesTriesAreRefusedWhilePendingAndForThreeHundredMsAfterTheEnd) {
+    avatar.Initialize();
+    Run(1000);
+    ASSERT_TRUE(behavior.RequestTry(4, "Try_All"));
+    EXPECT_FALSE(behavior.RequestTry(4, "Try_Top")) << "the same token is already pending";
+    EXPECT_EQ(behavior.requestedAction, "Try_All");
+    EXPECT_EQ(RunUntilStarted(Anim("Try_All")), 100u);
+    // A pending try keeps the idle time still.
+    const u32 idle = behavior.idleTime;
+    Run(10000);
+    EXPECT_EQ(behavior.idleTime, idle);
+
+    animations.EndCurrent();
+    EXPECT_EQ(behavior.tryToken, 0u);
+    EXPECT_FALSE(behavior.RequestTry(7, "Try_Head")) << "the try has just ended";
+    Run(200);
+    EXPECT_FALSE(behavior.RequestTry(7, "Try_Head")) << "200 ms after the end";
+    Run(100);
+    EXPECT_TRUE(behavior.RequestTry(7, "Try_Head")) << "300 ms after the end";
+    EXPECT_EQ(RunUntilStarted(Anim("Try_Head")), 100u);
+}
+
+TEST_F(MenuCharacterTest, AskingForTheCurrentActionPlaysNothing) {
+    avatar.Initialize();
+    Run(100);
+    behavior.requestedAction = "Idle";
+    Run(3000);
+    EXPECT_EQ(animations.started.size(), 1u);
+    // Only the action that plays listens for its end.
+    behavior.requestedAction = "Try_Top";
+    Run(100);
+    ASSERT_EQ(animations.listeners.size(), 1u);
+    EXPECT_EQ(animations.listeners[0].animation, Anim("Try_Top"));
+}
+
+TEST_F(MenuCharacterTest, InitializedFiveTimesItStillUpdatesOncePerFrameAndLeavesTheFrameWhenReleased) {
+    for (int i = 0; i < 5; ++i)
+        avatar.Initialize();
+    EXPECT_EQ(game.FrameDelegates(), 1u);
+    Run(1000);
+    EXPECT_EQ(behavior.idleTime, 1000u);
+    EXPECT_EQ(RunUntilStarted(Anim("LoopBreak")), 4100u);
+
+    avatar.Reset();
+    EXPECT_EQ(game.FrameDelegates(), 0u);
+    EXPECT_FALSE(avatar.IsSubscribed());
+    EXPECT_EQ(behavior.currentAction, "Idle");
+    EXPECT_TRUE(behavior.requestedAction.IsEmpty());
+    EXPECT_TRUE(behavior.firstUpdate);
+    EXPECT_EQ(behavior.idleLimit, 5000u);
+    EXPECT_EQ(behavior.idleTime, 0u);
+
+    {
+        MenuCharacter other("Other");
+        Wear(other, CharacterAssembly::kMale);
+        other.Initialize();
+        EXPECT_EQ(game.FrameDelegates(), 1u);
+    }
+    EXPECT_EQ(game.FrameDelegates(), 0u) << "a character that is gone leaves the frame event";
+}
+
+TEST_F(MenuCharacterTest, TheLooksGenderPicksTheTemplateAndNoLookIsReported) {
+    Wear(avatar, CharacterAssembly::kFemale);
+    avatar.Initialize();
+    avatar.Initialize();
+    EXPECT_EQ(behavior.m_EntityTemplate, "CharacterFemale");
+    EXPECT_EQ(behavior.m_Actions.size(), 6u);
+    Run(100);
+    EXPECT_EQ(animations.started, std::vector<std::string>{Anim("Idle", false)});
+
+    LogCapture log;
+    MenuCharacter bare("Bare");
+    bare.Initialize();
+    EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
+    EXPECT_FALSE(bare.IsSubscribed());
+    EXPECT_EQ(bare.GetBehaviorCharacter().m_EntityTemplate, "CharacterMale");
+}
+
+TEST(MenuCharacterTypes, OnlyTheMenuCharacterIdAnswers) {
+    MenuCharacter character;
+    EXPECT_TRUE(character.IsA(Crc32Hash("MenuCharacter")));
+    for (u32 id : {GameServices::Entities::TypeIds::Character, GameServices::Entities::TypeIds::Entity, 0u,
+                   Crc32Hash("menucharacter")})
+        EXPECT_FALSE(character.IsA(id)) << id;
+    EXPECT_EQ(character.Behaviors.m_Map.at(Crc32Hash("MenuAvatar")), &character.GetBehaviorCharacter());
+}
+
+TEST(MenuCharacterTypes, LookSuffixesByAssemblyNameExactly) {
+    const std::vector<std::pair<const char*, const char*>> table = {
+        {"Female1", "_dpnk"}, {"Male2", "_dpnk"}, {"Female2", "_pnk"}, {"Male1", "_pnk"}, {"Female3", "_blk"},
+        {"Male4", "_blk"},    {"Female4", "_yel"}, {"Male3", "_yel"},  {"Female5", "_wht"}, {"Male6", "_wht"},
+        {"Female6", "_brw"},  {"Male5", "_brw"},  {"male2", ""},      {"Male7", ""},       {"", ""},
+        {"Male2 ", ""},       {"AppearanceMale02", ""},
+    };
+    for (const auto& [name, suffix] : table)
+        EXPECT_EQ(GetLookSuffix(name), suffix) << name;
+}
+
+}  // namespace

@@ -1,0 +1,358 @@
+// A first start through the look page and the name page, on a small menu layout.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gameservices/entities/Set.h"
+#include "gameservices/game/CharacterManager.h"
+#include "gameservices/widget/SoftKeyboard.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/BasicLookComposition.h"
+#include "gameshow/CompositionManager.h"
+#include "gameshow/KeyboardComposition.h"
+#include "gameshow/MenuCharacter.h"
+#include "gameshow/PageButtons.h"
+#include "tests/gameshow/ProfileTestSetup.h"
+
+using namespace GameShow;
+namespace KG = GameServices::KorvoGame;
+namespace W = GameServices::Widget;
+using profiletest::DocumentText;
+using profiletest::SlotText;
+
+namespace {
+
+struct PopupEvents {
+    void On(bool shown) { events.push_back(shown); }
+    std::vector<bool> events;
+    FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
+};
+
+class NewPlayer : public profiletest::ProfileTest {
+protected:
+    void SetUp() override {
+        ProfileTest::SetUp();
+        for (const char* look : {"AppearanceMale01.xml", "AppearanceFemale01.xml"}) {
+            std::string lower = look;
+            for (char& c : lower)
+                c = char(std::tolower(static_cast<unsigned char>(c)));
+            dir.Write("-xml/korvocity/" + lower, FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/characters/" + look));
+        }
+        BuildLayout();
+        compositions.m_WardrobeButton = wardrobeButton;
+        compositions.m_TagPanel = tagPanel;
+        compositions.RegisterComposition(BasicLookComposition::kName, &lookPage);
+        compositions.RegisterComposition(KeyboardComposition::kName, &namePage);
+        compositions.PopupVisibilityChanged.AddDelegate(&popups.delegate);
+        stage.m_Characters.push_back(&avatar);
+        level = &stage;
+    }
+    void TearDown() override {
+        lookPage.Uninitialize();
+        namePage.Uninitialize();
+        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
+        ProfileTest::TearDown();
+    }
+
+    // Look page: the twelve look check boxes and "DoneButton"; name page: the keyboard and
+    // its two buttons; the shared wardrobe button and tag panel.
+    void BuildLayout() {
+        auto* looks = new W::Panel(BasicLookComposition::kName);
+        for (int k = 0; k < 12; ++k) {
+            lookButtons.push_back(new W::CheckBox(("effect" + std::to_string(k)).c_str()));
+            looks->AddChild(lookButtons.back());
+        }
+        lookDone = new W::Button("DoneButton");
+        looks->AddChild(lookDone);
+        auto* names = new W::Panel(KeyboardComposition::kName);
+        keyboard = new W::SoftKeyboard("softkeyboard");
+        backButton = new W::Button("BackButton");
+        nameDone = new W::Button("DoneButton");
+        names->AddChild(keyboard);
+        names->AddChild(backButton);
+        names->AddChild(nameDone);
+        wardrobeButton = new W::Button("WardrobeButton");
+        tagPanel = new W::Panel("TagPanel");
+        screen.AddChild(looks);
+        screen.AddChild(names);
+        screen.AddChild(wardrobeButton);
+        screen.AddChild(tagPanel);
+    }
+    // The save, the profiles and the default looks loaded; both pages initialized.
+    void Start(const std::string& save) {
+        Store(save);
+        Load();
+        manager->PreloadDefaultLooks();
+        lookPage.Initialize(&screen, BasicLookComposition::kName);
+        namePage.Initialize(&screen, KeyboardComposition::kName);
+    }
+    static std::string FourSlots(const std::vector<std::string>& names) {
+        std::string slots;
+        for (size_t i = 0; i < 4; ++i) {
+            const std::string name = i < names.size() ? names[i] : "";
+            slots += SlotText(!name.empty(), name, std::to_string(i));
+        }
+        return slots;
+    }
+    static void Click(W::Widget* button) { button->GetBehavior()->onPress(false); }
+    void Type(uintptr_t code) {
+        KG::TeamActionData action(nullptr, code, nullptr);
+        keyboard->m_KeyboardBehavior.onSoftKeyAction(&action);
+    }
+    void TypeText(const std::string& text) {
+        for (char c : text)
+            Type(static_cast<unsigned char>(c));
+    }
+    std::string Entered() const { return keyboard->GetEnteredText().c_str(); }
+    static u32 LookState(W::Widget* button) {
+        return static_cast<W::WidgetLookBehavior*>(button->GetBehavior())->m_VisualState;
+    }
+    // The name page shown with a look on the avatar.
+    void ShowNamePageWithLook(u32 look) {
+        lookPage.OnActivate(true);
+        lookPage.SelectLook(i32(look));
+        namePage.OnActivate(true);
+        compositions.Reset();
+    }
+
+    W::Panel screen{"MenuScreen"};
+    std::vector<W::CheckBox*> lookButtons;
+    W::Button* lookDone = nullptr;
+    W::SoftKeyboard* keyboard = nullptr;
+    W::Button* backButton = nullptr;
+    W::Button* nameDone = nullptr;
+    W::Button* wardrobeButton = nullptr;
+    W::Panel* tagPanel = nullptr;
+    CompositionManager compositions;
+    BasicLookComposition lookPage;
+    KeyboardComposition namePage;
+    GameServices::Entities::Set stage{"Menu"};
+    MenuCharacter avatar{"MenuAvatar"};
+    PopupEvents popups;
+};
+
+TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
+    const struct {
+        const char* what;
+        int current;
+        bool choose;
+        bool shown;
+    } cases[] = {
+        {"no profile", -1, false, true},
+        {"current profile", 0, false, false},
+        {"profile chosen", -1, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Start(DocumentText(c.current, FourSlots({"ANNA"})));
+        if (c.choose)
+            manager->SelectProfile(0);
+        manager->GetSettings()->CurrentSavedGame = c.current;
+        lookPage.OnScreenEnter();
+        EXPECT_EQ(lookPage.GetRootPanel()->Visible, c.shown);
+        if (c.shown) {
+            EXPECT_EQ(wardrobeButton->m_X, CompositionBase::kParkedPosition);
+            EXPECT_EQ(tagPanel->m_Y, CompositionBase::kParkedPosition);
+        }
+        lookPage.Uninitialize();
+        namePage.Uninitialize();
+    }
+}
+
+TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
+    Start(DocumentText(-1, FourSlots({})));
+    lookPage.OnScreenEnter();
+    EXPECT_FALSE(lookDone->m_Enabled);
+    EXPECT_EQ(LookState(lookDone), kButtonDisabledState);
+    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
+
+    Click(lookButtons[2]);
+    EXPECT_EQ(lookPage.GetSelectedLook(), 2);
+    EXPECT_TRUE(lookDone->m_Enabled);
+    EXPECT_EQ(LookState(lookDone), 0u);
+    KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
+    ASSERT_NE(worn, nullptr);
+    EXPECT_EQ(worn->Name, "AppearanceFemale01.xml");
+    EXPECT_TRUE(avatar.Visible);
+    for (int k = 0; k < 12; ++k)
+        EXPECT_EQ(IsButtonMarked(lookButtons[size_t(k)]), k == 2) << k;
+
+    // Pressed again: still chosen and marked, and the avatar keeps the look it wears.
+    worn->Name = "kept";
+    Click(lookButtons[2]);
+    EXPECT_EQ(lookPage.GetSelectedLook(), 2);
+    EXPECT_TRUE(IsButtonMarked(lookButtons[2]));
+    ASSERT_EQ(avatar.VolatileDatas.GetAppearance(), worn);
+    EXPECT_EQ(worn->Name, "kept");
+
+    Click(lookButtons[0]);
+    EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, "AppearanceMale01.xml");
+    EXPECT_FALSE(IsButtonMarked(lookButtons[2]));
+    EXPECT_TRUE(IsButtonMarked(lookButtons[0]));
+
+    Click(lookDone);
+    EXPECT_EQ(compositions.GetNextCompositionName(), KeyboardComposition::kName);
+    EXPECT_EQ(compositions.GetLeavingComposition(), &lookPage);
+
+    // Shown again: nothing chosen, "DoneButton" disabled.
+    lookPage.OnActivate(false);
+    lookPage.OnActivate(true);
+    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
+    EXPECT_FALSE(lookDone->m_Enabled);
+    EXPECT_FALSE(IsButtonMarked(lookButtons[0]));
+}
+
+// A look press asks for "Try_All" unless a try is active or already asked for.
+TEST_F(NewPlayer, ALookPressAsksForOneTry) {
+    const struct {
+        const char* what;
+        bool tryActive;
+        u32 token;
+        bool asked;
+    } cases[] = {
+        {"idle", false, 0, true},
+        {"other page's try pending", false, 2, true},
+        {"try window", true, 0, false},
+        {"already asked", false, 4, false},
+    };
+    Start(DocumentText(-1, FourSlots({})));
+    lookPage.OnScreenEnter();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        lookPage.ClearSelection();
+        BehaviorCharacter& behavior = avatar.GetBehaviorCharacter();
+        behavior.tryActive = c.tryActive;
+        behavior.tryToken = c.token;
+        behavior.requestedAction = "Earlier";
+        behavior.breakQueued = true;
+        lookPage.SelectLook(0);
+        EXPECT_EQ(behavior.tryToken, c.asked ? BasicLookComposition::kTryToken : c.token);
+        EXPECT_EQ(behavior.requestedAction, c.asked ? "Try_All" : "Earlier");
+        EXPECT_EQ(behavior.breakQueued, !c.asked);
+    }
+}
+
+TEST_F(NewPlayer, AMissingAvatarOrWidgetsAreReportedNotFatal) {
+    stage.m_Characters.clear();
+    Start(DocumentText(-1, FourSlots({})));
+    lookPage.OnScreenEnter();
+    log.Clear();
+    lookPage.SelectLook(1);
+    EXPECT_TRUE(log.Contains("can not find MenuAvatar"));
+    EXPECT_TRUE(lookDone->m_Enabled);
+    lookPage.SelectLook(12);
+    lookPage.SelectLook(-1);
+    EXPECT_EQ(lookPage.GetSelectedLook(), 1);
+
+    W::Panel bare{"bare"};
+    bare.AddChild(new W::Panel(BasicLookComposition::kName));
+    bare.AddChild(new W::Panel(KeyboardComposition::kName));
+    BasicLookComposition looks;
+    KeyboardComposition names;
+    log.Clear();
+    looks.Initialize(&bare, BasicLookComposition::kName);
+    names.Initialize(&bare, KeyboardComposition::kName);
+    for (const char* missing : {"can not find effect0", "can not find effect11", "can not find DoneButton",
+                                "can not find softkeyboard", "can not find BackButton"})
+        EXPECT_TRUE(log.Contains(missing)) << missing;
+    looks.OnActivate(true);
+    looks.SelectLook(0);
+    names.OnActivate(true);
+    looks.Uninitialize();
+    names.Uninitialize();
+}
+
+TEST_F(NewPlayer, TheNameFieldRules) {
+    Start(DocumentText(-1, FourSlots({})));
+    ShowNamePageWithLook(0);
+    EXPECT_EQ(Entered(), " ");
+    EXPECT_FALSE(nameDone->m_Enabled);
+    EXPECT_EQ(wardrobeButton->m_X, CompositionBase::kParkedPosition);
+
+    Type('B');
+    EXPECT_EQ(Entered(), "B");
+    EXPECT_TRUE(nameDone->m_Enabled);
+    Type(8);
+    EXPECT_EQ(Entered(), "");
+    EXPECT_FALSE(nameDone->m_Enabled);
+    EXPECT_EQ(LookState(nameDone), kButtonDisabledState);
+
+    Type(' ');
+    EXPECT_EQ(Entered(), "");
+    EXPECT_FALSE(nameDone->m_Enabled);
+
+    TypeText("ABCDEFGHI");
+    EXPECT_EQ(Entered(), "ABCDEFGH");
+
+    const struct {
+        const char* text;
+        const char* name;
+    } trims[] = {{"Bob  ", "Bob"}, {"A B ", "A B"}, {"x", "x"}, {"   ", ""}, {"", ""}};
+    for (const auto& c : trims)
+        EXPECT_EQ(KeyboardComposition::TrimTrailingSpaces(c.text), c.name) << '"' << c.text << '"';
+
+    Click(backButton);
+    EXPECT_EQ(compositions.GetNextCompositionName(), BasicLookComposition::kName);
+    EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
+}
+
+// A loaded profile's exact name is refused with the popup and the page stays; otherwise the
+// profile is made with the avatar's look, selected and saved, and the main menu follows.
+TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
+    Start(DocumentText(-1, FourSlots({"", "Bob"})));
+    const std::string before = Contents();
+    ShowNamePageWithLook(2);
+
+    TypeText("Bob  ");
+    log.Clear();
+    Click(nameDone);
+    EXPECT_EQ(popups.events, std::vector<bool>{true});
+    EXPECT_TRUE(log.Contains(KeyboardComposition::kNameTakenPopup));
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_EQ(manager->GetLoadedProfiles().size(), 1u);
+    EXPECT_EQ(Contents(), before);
+    EXPECT_EQ(Entered(), "Bob  ");
+
+    for (int i = 0; i < 5; ++i)
+        Type(8);
+    TypeText("BOB ");
+    Click(nameDone);
+    EXPECT_EQ(popups.events.size(), 1u);
+    EXPECT_EQ(compositions.GetNextCompositionName(), CompositionManager::kMainMenu);
+    EXPECT_EQ(compositions.GetLeavingComposition(), &namePage);
+    const i32 slot = manager->GetCurrentSlot();
+    ASSERT_EQ(slot, 0);
+    PlayerProfile* created = manager->GetSlot(slot);
+    EXPECT_EQ(created->SavedGameName, "BOB");
+    EXPECT_EQ(created->Appearance.Name, "AppearanceFemale01.xml");
+    EXPECT_EQ(created->AvatarDescription.Name, "AppearanceFemale01.xml");
+    EXPECT_EQ(manager->GetProfile(0), created);
+    EXPECT_EQ(manager->GetLoadedProfiles().size(), 2u);
+
+    // The save on disk, read by a fresh start.
+    Load();
+    EXPECT_EQ(manager->GetCurrentSlot(), 0);
+    ASSERT_NE(manager->GetSlot(0), nullptr);
+    EXPECT_EQ(manager->GetSlot(0)->SavedGameName, "BOB");
+    EXPECT_EQ(manager->GetSlot(0)->AvatarDescription.Name, "AppearanceFemale01.xml");
+}
+
+TEST_F(NewPlayer, WithEverySlotUsedThePageReportsAndStays) {
+    Start(DocumentText(-1, FourSlots({"A", "B", "C", "D"})));
+    const std::string before = Contents();
+    ShowNamePageWithLook(0);
+    TypeText("Eve");
+    log.Clear();
+    Click(nameDone);
+    EXPECT_FALSE(log.Lines().empty());
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_EQ(manager->GetCurrentSlot(), -1);
+    EXPECT_FALSE(manager->IsProfileChosen());
+    EXPECT_EQ(Contents(), before);
+    for (i32 slot = 0; slot < 4; ++slot)
+        EXPECT_NE(manager->GetSlot(slot)->SavedGameName, "Eve");
+}
+
+}  // namespace
