@@ -6,6 +6,7 @@
 #include <cctype>
 #include <filesystem>
 #include <functional>
+#include <cstdlib>
 #include <random>
 
 #include "gameshow/MenuCharacter.h"
@@ -366,6 +367,65 @@ TEST_F(Wardrobe, AThousandMixedPutOnsLeaveOnlyTheScratchListsAndTheCurrentPartsO
         wardrobe->FindExtraOutfitPart(true, shared);
     }
     EXPECT_EQ(skates->Name, "ChM_Skates.mdl");
+}
+
+}  // namespace
+
+namespace {
+
+// The sample files: each default look's unlockable items are in the tone of the look's
+// assembly, and the extra items offered to everyone include skin-toned ones.
+TEST_F(Wardrobe, SampleCataloguesDressEveryDefaultLookInItsOwnTone) {
+    ASSERT_NE(std::getenv("TALLYVOX_DATA"), nullptr);
+    const std::filesystem::path sample = std::filesystem::path(std::getenv("TALLYVOX_DATA")) / "characters";
+    for (const auto& entry : std::filesystem::directory_iterator(sample)) {
+        std::string name = entry.path().filename().string();
+        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        WriteKorvo(name, FileContents(entry.path().string()));
+    }
+    LoadAll();
+    ASSERT_TRUE(wardrobe->IsDefaultLoaded() && wardrobe->IsUnlockableLoaded() && wardrobe->IsExtraLoaded());
+    log.Clear();
+    GameShow::PlayerProfile* profile = manager->GetSlot(AddProfile(look, "Ann"));
+    ContainerFactory<OutfitPart> outfits;
+    ContainerFactory<AnatomyPart> anatomy;
+    for (const char* gender : {"Male", "Female"}) {
+        for (int n = 1; n <= 6; ++n) {
+            const std::string assembly = gender + std::to_string(n);
+            const std::string key = "Appearance" + std::string(gender) + "0" + std::to_string(n);
+            const std::string tone = GameShow::GetLookSuffix(assembly.c_str()).c_str();
+            profile->Appearance = Look((key + ".xml").c_str(), assembly.c_str(), 0,
+                                       *gender == 'M' ? CharacterAssembly::kMale : CharacterAssembly::kFemale);
+            size_t items = 0, toned = 0;
+            for (u32 type = 0; type < 4; ++type) {
+                wardrobe->GetUnlockableOutfitParts(u32(profile->Id), type, outfits);
+                wardrobe->GetUnlockableAnatomyParts(u32(profile->Id), type, anatomy);
+                Names names = NamesOf(outfits);
+                for (const std::string& hair : NamesOf(anatomy))
+                    names.push_back(hair);
+                for (const std::string& item : names) {
+                    ++items;
+                    EXPECT_EQ(item.substr(0, 4), *gender == 'M' ? "ChM_" : "ChF_") << item;
+                    if (item.find("skin01") != std::string::npos) {
+                        ++toned;
+                        EXPECT_NE(item.find("skin01" + tone + ".mdl"), std::string::npos) << key << " " << item;
+                    }
+                }
+            }
+            EXPECT_GE(items, 9u) << key;
+            EXPECT_GE(toned, 2u) << key;
+        }
+    }
+    std::vector<TString<char>> extra;
+    for (bool male : {true, false}) {
+        wardrobe->GetExtraOutfitPartNames(male, extra);
+        Names names = Strings(extra);
+        EXPECT_GE(names.size(), 4u);
+        EXPECT_TRUE(std::any_of(names.begin(), names.end(), [](const std::string& n) {
+            return n.size() > 6 && n.compare(n.size() - 6, 6, "skin01") == 0;
+        }));
+    }
+    EXPECT_TRUE(log.Lines().empty()) << log.Lines()[0];
 }
 
 }  // namespace
