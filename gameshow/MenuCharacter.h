@@ -61,10 +61,6 @@ public:
     bool tryActive = false;
     u32 tryTime = 0;
     FDelegate<BehaviorCharacter> endKeyDelegate{this, &BehaviorCharacter::OnActionEnd};
-
-private:
-    // The action whose "endKey" endKeyDelegate listens to; empty when none.
-    TString<char> m_ListenedAction;
 };
 
 class MenuCharacter : public GameServices::Entities::Character {

@@ -1,0 +1,431 @@
+#include "gameshow/WardrobeManager.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <functional>
+#include <cstdlib>
+#include <random>
+
+#include "gameshow/MenuCharacter.h"
+#include "tests/gameshow/WardrobeTestSetup.h"
+
+using namespace wardrobetest;
+using GameServices::KorvoGame::AnatomyPart;
+using GameServices::KorvoGame::ContainerFactory;
+using GameServices::KorvoGame::OutfitPart;
+using GameServices::KorvoGame::PartPool;
+using GameShow::WardrobeManager;
+
+namespace {
+
+using Wardrobe = WardrobeTest;
+
+TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
+    AddProfile(look, "Ann");
+    struct Case {
+        const char* file;
+        void (WardrobeManager::*load)();
+        bool (WardrobeManager::*loaded)() const;
+        // What the catalogue holds from that file.
+        std::function<Names(WardrobeManager&)> probe;
+        Names held;
+    };
+    ContainerFactory<OutfitPart> parts;
+    std::vector<TString<char>> names;
+    const std::vector<Case> cases = {
+        {"characterassemblies.xml", &WardrobeManager::LoadDefaultAssemblies, &WardrobeManager::IsDefaultLoaded,
+         [&](WardrobeManager& w) {
+             w.GetDefaultAnatomyPartNames(true, "Male1", 3, names);
+             return Strings(names);
+         },
+         {"ChM_Hair_Afro", "Shared_Hair"}},
+        {"unlockablecharacterassemblies.xml", &WardrobeManager::LoadUnlockableAssemblies,
+         &WardrobeManager::IsUnlockableLoaded,
+         [&](WardrobeManager& w) {
+             w.GetUnlockableOutfitParts(0, 0, parts);
+             return NamesOf(parts);
+         },
+         {"ChM_Top_Gold.mdl", "Shared.mdl"}},
+        {"retailercharacterassemblies.xml", &WardrobeManager::LoadExtraAssemblies, &WardrobeManager::IsExtraLoaded,
+         [&](WardrobeManager& w) {
+             w.GetExtraOutfitPartNames(true, names);
+             return Strings(names);
+         },
+         {"ChM_Sport", "ChM_Jersey_skin01", "Shared", "ChM_Top_Gold", "ChM_Shorts_SKIN01", "ChM_Skates"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        WardrobeManager::Destroy();
+        WardrobeManager& w = *WardrobeManager::Instance();
+        const std::string path = dir.File(Korvo(c.file));
+        const std::string text = FileContents(path);
+        std::filesystem::remove(path);
+        log.Clear();
+        (w.*c.load)();
+        EXPECT_FALSE((w.*c.loaded)());
+        EXPECT_TRUE(log.Contains("Can not read the CharacterAssembly: "));
+        EXPECT_TRUE(c.probe(w).empty());
+
+        WriteKorvo(c.file, text);
+        (w.*c.load)();
+        EXPECT_TRUE((w.*c.loaded)());
+        EXPECT_EQ(c.probe(w), c.held);
+
+        // Read once: a file that changes afterwards is not read again.
+        WriteKorvo(c.file, Assemblies(""));
+        (w.*c.load)();
+        EXPECT_EQ(c.probe(w), c.held);
+    }
+}
+
+TEST_F(Wardrobe, AnUnreadableWardrobeIsReportedAndLeavesItsEntryEmpty) {
+    std::filesystem::remove(dir.File(Korvo("ul_m1.xml")));
+    AddProfile(look, "Ann");
+    wardrobe->LoadUnlockableAssemblies();
+    EXPECT_TRUE(wardrobe->IsUnlockableLoaded());
+    std::string path = dir.File(Korvo("ul_m1.xml"));
+    std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    EXPECT_TRUE(log.Contains("Can not read the Wardrobe file: " + path));
+    ContainerFactory<OutfitPart> parts;
+    wardrobe->GetUnlockableOutfitParts(0, 0, parts);
+    EXPECT_TRUE(parts.empty());
+}
+
+TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
+    std::vector<TString<char>> names{"stale"};
+    wardrobe->GetDefaultOutfitPartNames(true, "Male1", 0, names);
+    EXPECT_TRUE(names.empty());
+    EXPECT_TRUE(log.Contains("Load DefaultCharacterAssemblies.xml first."));
+
+    LoadAll();
+    log.Clear();
+    struct Case {
+        bool male;
+        const char* assembly;
+        u32 type;
+        bool anatomy;
+        Names expected;
+    };
+    const std::vector<Case> cases = {
+        {true, "Male1", 0, false, {"ChM_Top_Disco", "x.y", "Plain", "Shared"}},
+        {true, "Male1", 3, false, {"ChM_No_Eyewear", "ChM_Glasses"}},
+        {true, "Male1", 3, true, {"ChM_Hair_Afro", "Shared_Hair"}},
+        {true, "Male1", 0, true, {"ChM_Head"}},
+        {false, "Female1", 0, false, {"ChF_Top_Blouse"}},
+        {false, "Female1", 3, true, {"ChF_Hair_Bob"}},
+        {false, "Male1", 0, false, {}},
+        {true, "Female1", 3, true, {}},
+        {true, "Nobody", 0, false, {}},
+        {true, "Nobody", 3, true, {}},
+        {true, "Male1", 4, false, {}},
+        {true, "Male1", 4, true, {}},
+    };
+    for (const Case& c : cases) {
+        names = {"stale"};
+        if (c.anatomy)
+            wardrobe->GetDefaultAnatomyPartNames(c.male, c.assembly, c.type, names);
+        else
+            wardrobe->GetDefaultOutfitPartNames(c.male, c.assembly, c.type, names);
+        EXPECT_EQ(Strings(names), c.expected) << c.assembly << " " << c.type << (c.anatomy ? " anatomy" : "");
+    }
+    EXPECT_FALSE(log.Contains("Load DefaultCharacterAssemblies.xml first."));
+
+    for (auto [name, cut, key] : std::vector<std::tuple<const char*, const char*, const char*>>{
+             {"x.y.mdl", "x.y", "x.y"},
+             {"Plain", "Plain", "Plain"},
+             {".mdl", ".mdl", ""},
+             {"a.", "a", "a"},
+             {"", "", ""},
+             {"AppearanceMale01.xml", "AppearanceMale01", "AppearanceMale01"}}) {
+        EXPECT_EQ(WardrobeManager::CutExtension(name), cut) << name;
+        Appearance named;
+        named.Name = name;
+        EXPECT_EQ(WardrobeManager::GetLookName(named), key) << name;
+    }
+}
+
+TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndFindTheirType) {
+    LoadAll();
+    AddProfile(look, "Ann");  // Male1: "_pnk"
+    ContainerFactory<OutfitPart> parts;
+    struct Case {
+        bool male;
+        u32 type;
+        Names expected;
+    };
+    for (const Case& c : std::vector<Case>{
+             {true, 0, {"ChM_Jersey_skin01_pnk.mdl", "Shared.mdl", "ChM_Top_Gold.mdl"}},
+             {true, 1, {"ChM_Shorts_SKIN01_pnk.mdl"}},
+             {true, 3, {"ChM_Sport.mdl"}},
+             {false, 0, {"ChF_Jersey_skin01_pnk.mdl"}},
+             {false, 2, {}},
+             {true, 4, {}},
+         }) {
+        wardrobe->GetExtraOutfitParts(c.male, c.type, parts);
+        EXPECT_EQ(NamesOf(parts), c.expected) << c.type;
+    }
+    wardrobe->GetExtraOutfitParts(true, 0, parts);
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(parts[0]->Id, 111u);
+    EXPECT_TRUE(parts[0]->Customizable);
+
+    struct Find {
+        const char* name;
+        const char* searched;
+        const char* found;
+        u32 type;
+    };
+    for (const Find& f : std::vector<Find>{
+             {"ChM_Jersey_skin01", "ChM_Jersey_skin01_pnk", "ChM_Jersey_skin01_pnk.mdl", 0},
+             {"ChM_Shorts_SKIN01", "ChM_Shorts_SKIN01_pnk", "ChM_Shorts_SKIN01_pnk.mdl", 1},
+             {"ChM_Skates", "ChM_Skates", "ChM_Skates.mdl", 2},
+             {"ChM_Sport", "ChM_Sport", "ChM_Sport.mdl", 3},
+             {"ChM_Jersey_skin01_pnk", "ChM_Jersey_skin01_pnk", "ChM_Jersey_skin01_pnk.mdl", 0},
+             {"ChM_Jersey_skin01_wht", "ChM_Jersey_skin01_wht", nullptr, 4},
+             {"Nothing", "Nothing", nullptr, 4},
+         }) {
+        TString<char> name = f.name;
+        const OutfitPart* part = wardrobe->FindExtraOutfitPart(true, name);
+        EXPECT_EQ(name, f.searched);
+        EXPECT_EQ(part ? part->Name.c_str() : "", std::string(f.found ? f.found : "")) << f.name;
+        EXPECT_EQ(wardrobe->GetExtraOutfitPartType(true, name), f.type) << f.name;
+    }
+
+    // A look outside the tone table: base + ".mdl".
+    AddProfile(Look("Custom.xml", "Robot", 999, CharacterAssembly::kMale), "Bob");
+    wardrobe->GetExtraOutfitParts(true, 0, parts);
+    EXPECT_EQ(NamesOf(parts)[0], "ChM_Jersey_skin01.mdl");
+    // No current profile counts as the first slot.
+    manager->GetSettings()->CurrentSavedGame = -1;
+    wardrobe->GetExtraOutfitParts(true, 0, parts);
+    EXPECT_EQ(NamesOf(parts)[0], "ChM_Jersey_skin01_pnk.mdl");
+    EXPECT_EQ(GameShow::GetLookSuffix(), "_pnk");
+}
+
+TEST_F(Wardrobe, UnlockablePartsAreThoseOfTheProfilesLookKeyAndGender) {
+    LoadAll();
+    const i32 ann = AddProfile(look, "Ann");
+    const i32 eve = AddProfile(Look("AppearanceFemale01.xml", "Female1", 201, CharacterAssembly::kFemale), "Eve");
+    const i32 bob = AddProfile(Look("AppearanceMale02.xml", "Male2", 102, CharacterAssembly::kMale), "Bob");
+    ContainerFactory<OutfitPart> outfits;
+    ContainerFactory<AnatomyPart> anatomy;
+    wardrobe->GetUnlockableOutfitParts(u32(ann), 0, outfits);
+    EXPECT_EQ(NamesOf(outfits), (Names{"ChM_Top_Gold.mdl", "Shared.mdl"}));
+    wardrobe->GetUnlockableAnatomyParts(u32(ann), 3, anatomy);
+    EXPECT_EQ(NamesOf(anatomy), (Names{"ChM_Hair_Long.mdl", "Shared_Hair.mdl"}));
+    EXPECT_EQ(anatomy[0]->Id, 101u);
+    wardrobe->GetUnlockableOutfitParts(u32(eve), 0, outfits);
+    EXPECT_EQ(NamesOf(outfits), Names{"ChF_Top_Gold.mdl"});
+    wardrobe->GetUnlockableAnatomyParts(u32(eve), 3, anatomy);
+    EXPECT_EQ(NamesOf(anatomy), Names{"ChF_Hair_Long.mdl"});
+    // A look no unlockable assembly is named after, a slot without a profile, a bad type.
+    wardrobe->GetUnlockableOutfitParts(u32(bob), 0, outfits);
+    EXPECT_TRUE(outfits.empty());
+    wardrobe->GetUnlockableOutfitParts(9, 0, outfits);
+    EXPECT_TRUE(outfits.empty());
+    wardrobe->GetUnlockableAnatomyParts(u32(ann), 4, anatomy);
+    EXPECT_TRUE(anatomy.empty());
+}
+
+TEST_F(Wardrobe, UnlocksRecordFoundItemsUnderTheCallersTypeAndReportTheRest) {
+    LoadAll();
+    const i32 ann = AddProfile(look, "Ann");
+    const i32 eve = AddProfile(Look("AppearanceFemale01.xml", "Female1", 201, CharacterAssembly::kFemale), "Eve");
+    wardrobe->UnlockAnatomyPart("Shiny_Head", u32(ann), 3);
+    wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, u32(ann));
+    wardrobe->UnlockOutfitPart("ChM_Top_Gold", 1, u32(ann));
+    wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, u32(eve));
+    wardrobe->UnlockAnatomyPart("ChM_Hair_Long.mdl", u32(ann), 3);
+    EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), "Item was not found in the wardrobe: ChM_Top_Gold"), 2);
+    EXPECT_TRUE(log.Contains("Item was not found in the wardrobe: ChM_Hair_Long.mdl"));
+
+    const GameShow::PlayerProfile& annProfile = *manager->GetSlot(ann);
+    const auto& hair = annProfile.UnlockedAnatomyParts.Parts[3];
+    ASSERT_EQ(hair.size(), 1u);
+    EXPECT_EQ(hair[0].Name, "Shiny_Head.mdl");
+    EXPECT_EQ(hair[0].Id, 7u);
+    EXPECT_TRUE(annProfile.UnlockedAnatomyParts.Parts[0].empty());
+    ASSERT_EQ(annProfile.UnlockedOutfitParts.Parts[0].size(), 1u);
+    EXPECT_EQ(annProfile.UnlockedOutfitParts.Parts[0][0].Name, "ChM_Top_Gold.mdl");
+    EXPECT_TRUE(annProfile.UnlockedOutfitParts.Parts[1].empty());
+    for (const auto& list : manager->GetSlot(eve)->UnlockedOutfitParts.Parts)
+        EXPECT_TRUE(list.empty());
+}
+
+TEST_F(Wardrobe, PutOnsSearchDefaultsThenUnlockedThenExtraItems) {
+    LoadAll();
+    AddProfile(look, "Ann");
+    struct Case {
+        const char* name;
+        u32 type;
+        u32 wornType;
+        const char* worn;
+        u32 id;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"Shared", 0, 0, "Shared.mdl", 14},                     // default, unlockable and extra
+             {"ChM_Top_Gold", 0, 0, "ChM_Top_Gold.mdl", 61},         // unlockable and extra
+             {"ChM_Skates", 0, 2, "ChM_Skates.mdl", 131},            // extra: its own type
+             {"ChM_Jersey_skin01", 0, 0, "ChM_Jersey_skin01_pnk.mdl", 111},
+             {"ChM_Glasses", 3, 3, "ChM_Glasses.mdl", 42},
+             {"ChM_No_Eyewear", 3, 3, "ChM_No_Eyewear", 0},          // as it is, no search
+             {"Any_No_Eyewear", 3, 3, "Any_No_Eyewear", 0},
+         }) {
+        wardrobe->PutOnOutfitPart(&avatar, c.name, c.type);
+        EXPECT_EQ(Worn(c.wornType), c.worn) << c.name;
+        ASSERT_NE(wardrobe->GetCurrentOutfitPart(), nullptr) << c.name;
+        EXPECT_EQ(wardrobe->GetCurrentOutfitPart()->Name, c.worn);
+        if (c.id) {
+            EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->OutfitParts[c.wornType].Id, c.id) << c.name;
+        }
+    }
+    for (auto [name, worn] : std::vector<std::pair<const char*, const char*>>{
+             {"Shared_Hair", "Shared_Hair.mdl"}, {"ChM_Hair_Long", "ChM_Hair_Long.mdl"}, {"ChM_Hair_Afro", "ChM_Hair_Afro.mdl"}}) {
+        wardrobe->PutOnAnatomyPart(&avatar, name);
+        EXPECT_EQ(Hair(), worn);
+        ASSERT_NE(wardrobe->GetCurrentAnatomyPart(), nullptr);
+        EXPECT_EQ(wardrobe->GetCurrentAnatomyPart()->Name, worn);
+    }
+    EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->AnatomyParts[3].Id, 51u);
+}
+
+TEST_F(Wardrobe, ANameFoundNowhereReleasesThePreviousPartAndPutsNothingOn) {
+    LoadAll();
+    AddProfile(look, "Ann");
+    const u32 outfitsBefore = PartPool<OutfitPart>().GetUsedCount();
+    const u32 anatomyBefore = PartPool<AnatomyPart>().GetUsedCount();
+    wardrobe->PutOnOutfitPart(&avatar, "ChM_Top_Disco", 0);
+    wardrobe->PutOnAnatomyPart(&avatar, "ChM_Hair_Long");
+    wardrobe->PutOnOutfitPart(&avatar, "Nothing", 0);
+    wardrobe->PutOnAnatomyPart(&avatar, "Nothing");
+    EXPECT_EQ(Worn(0), "ChM_Top_Disco.mdl");
+    EXPECT_EQ(Hair(), "ChM_Hair_Long.mdl");
+    EXPECT_EQ(wardrobe->GetCurrentOutfitPart(), nullptr);
+    EXPECT_EQ(wardrobe->GetCurrentAnatomyPart(), nullptr);
+    EXPECT_EQ(PartPool<OutfitPart>().GetUsedCount(), outfitsBefore + wardrobe->GetOutfitScratch().size());
+    EXPECT_EQ(PartPool<AnatomyPart>().GetUsedCount(), anatomyBefore + wardrobe->GetAnatomyScratch().size());
+
+    // Without a look the extra search cannot pick a gender.
+    GameServices::Entities::Character bare("Bare");
+    log.Clear();
+    wardrobe->PutOnOutfitPart(&bare, "ChM_Skates", 2);
+    EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
+    EXPECT_EQ(wardrobe->GetCurrentOutfitPart(), nullptr);
+    wardrobe->PutOnOutfitPart(nullptr, "ChM_Skates", 2);
+    wardrobe->PutOnAnatomyPart(nullptr, "ChM_Hair_Long");
+    EXPECT_EQ(wardrobe->GetCurrentAnatomyPart(), nullptr);
+}
+
+TEST_F(Wardrobe, AThousandMixedPutOnsLeaveOnlyTheScratchListsAndTheCurrentPartsOut) {
+    LoadAll();
+    AddProfile(look, "Ann");
+    const u32 outfitBase = PartPool<OutfitPart>().GetUsedCount();
+    const u32 anatomyBase = PartPool<AnatomyPart>().GetUsedCount();
+    const char* outfits[] = {"Shared", "ChM_Top_Gold", "ChM_Skates", "ChM_Jersey_skin01", "ChM_Glasses",
+                             "ChM_No_Eyewear", "Nothing", "ChM_Jeans", "x.y", "ChM_Sport"};
+    const char* hairs[] = {"ChM_Hair_Afro", "ChM_Hair_Long", "Shared_Hair", "Nothing", "Shiny_Head"};
+    std::mt19937 rng(30);
+    u32 outfitAfterTen = 0, anatomyAfterTen = 0;
+    for (int i = 0; i < 1000; ++i) {
+        if (rng() % 3) {
+            const char* name = outfits[rng() % std::size(outfits)];
+            wardrobe->PutOnOutfitPart(&avatar, name, rng() % 4);
+        } else {
+            wardrobe->PutOnAnatomyPart(&avatar, hairs[rng() % std::size(hairs)]);
+        }
+        if (i % 7 == 0)
+            wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, 0);
+        // Only the scratch lists and the two current parts are out, each once.
+        const OutfitPart* outfit = wardrobe->GetCurrentOutfitPart();
+        const AnatomyPart* hair = wardrobe->GetCurrentAnatomyPart();
+        ASSERT_EQ(PartPool<OutfitPart>().GetUsedCount(), outfitBase + wardrobe->GetOutfitScratch().size() + (outfit ? 1 : 0))
+            << i;
+        ASSERT_EQ(PartPool<AnatomyPart>().GetUsedCount(), anatomyBase + wardrobe->GetAnatomyScratch().size() + (hair ? 1 : 0))
+            << i;
+        for (const OutfitPart* part : wardrobe->GetOutfitScratch())
+            ASSERT_NE(part, outfit) << i;
+        for (const AnatomyPart* part : wardrobe->GetAnatomyScratch())
+            ASSERT_NE(part, hair) << i;
+        if (i == 9) {
+            outfitAfterTen = PartPool<OutfitPart>().GetUsedCount();
+            anatomyAfterTen = PartPool<AnatomyPart>().GetUsedCount();
+        }
+    }
+    // The scratch lists never hold more than the longest list of one type.
+    EXPECT_LE(PartPool<OutfitPart>().GetUsedCount(), std::max(outfitAfterTen, outfitBase + 5));
+    EXPECT_LE(PartPool<AnatomyPart>().GetUsedCount(), std::max(anatomyAfterTen, anatomyBase + 3));
+
+    // The part worn keeps its name whatever the searches do after it.
+    wardrobe->PutOnOutfitPart(&avatar, "ChM_Skates", 2);
+    const OutfitPart* skates = wardrobe->GetCurrentOutfitPart();
+    ASSERT_NE(skates, nullptr);
+    for (int i = 0; i < 20; ++i) {
+        TString<char> shared = "Shared";
+        wardrobe->FindExtraOutfitPart(true, shared);
+    }
+    EXPECT_EQ(skates->Name, "ChM_Skates.mdl");
+}
+
+}  // namespace
+
+namespace {
+
+// The sample files: each default look's unlockable items are in the tone of the look's
+// assembly, and the extra items offered to everyone include skin-toned ones.
+TEST_F(Wardrobe, SampleCataloguesDressEveryDefaultLookInItsOwnTone) {
+    ASSERT_NE(std::getenv("TALLYVOX_DATA"), nullptr);
+    const std::filesystem::path sample = std::filesystem::path(std::getenv("TALLYVOX_DATA")) / "characters";
+    for (const auto& entry : std::filesystem::directory_iterator(sample)) {
+        std::string name = entry.path().filename().string();
+        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        WriteKorvo(name, FileContents(entry.path().string()));
+    }
+    LoadAll();
+    ASSERT_TRUE(wardrobe->IsDefaultLoaded() && wardrobe->IsUnlockableLoaded() && wardrobe->IsExtraLoaded());
+    log.Clear();
+    GameShow::PlayerProfile* profile = manager->GetSlot(AddProfile(look, "Ann"));
+    ContainerFactory<OutfitPart> outfits;
+    ContainerFactory<AnatomyPart> anatomy;
+    for (const char* gender : {"Male", "Female"}) {
+        for (int n = 1; n <= 6; ++n) {
+            const std::string assembly = gender + std::to_string(n);
+            const std::string key = "Appearance" + std::string(gender) + "0" + std::to_string(n);
+            const std::string tone = GameShow::GetLookSuffix(assembly.c_str()).c_str();
+            profile->Appearance = Look((key + ".xml").c_str(), assembly.c_str(), 0,
+                                       *gender == 'M' ? CharacterAssembly::kMale : CharacterAssembly::kFemale);
+            size_t items = 0, toned = 0;
+            for (u32 type = 0; type < 4; ++type) {
+                wardrobe->GetUnlockableOutfitParts(u32(profile->Id), type, outfits);
+                wardrobe->GetUnlockableAnatomyParts(u32(profile->Id), type, anatomy);
+                Names names = NamesOf(outfits);
+                for (const std::string& hair : NamesOf(anatomy))
+                    names.push_back(hair);
+                for (const std::string& item : names) {
+                    ++items;
+                    EXPECT_EQ(item.substr(0, 4), *gender == 'M' ? "ChM_" : "ChF_") << item;
+                    if (item.find("skin01") != std::string::npos) {
+                        ++toned;
+                        EXPECT_NE(item.find("skin01" + tone + ".mdl"), std::string::npos) << key << " " << item;
+                    }
+                }
+            }
+            EXPECT_GE(items, 9u) << key;
+            EXPECT_GE(toned, 2u) << key;
+        }
+    }
+    std::vector<TString<char>> extra;
+    for (bool male : {true, false}) {
+        wardrobe->GetExtraOutfitPartNames(male, extra);
+        Names names = Strings(extra);
+        EXPECT_GE(names.size(), 4u);
+        EXPECT_TRUE(std::any_of(names.begin(), names.end(), [](const std::string& n) {
+            return n.size() > 6 && n.compare(n.size() - 6, 6, "skin01") == 0;
+        }));
+    }
+    EXPECT_TRUE(log.Lines().empty()) << log.Lines()[0];
+}
+
+}  // namespace
