@@ -48,10 +48,11 @@ bool AddFolder(authoring::PackageWriter& package, const std::filesystem::path& f
 constexpr uint32_t kFontPixels = 24;
 constexpr uint32_t kMixRate = 44100;
 
-// Pictures the menu pages set at run time rather than in their layout.
-const char* const kMenuPictures[] = {
-    "Awards_Locked.png", "Award_Panel.png", "Award_Panel_Locked.png", "Icon_Award1.png", "Icon_Award2.png",
-    "Icon_Award3.png",   "Icon_Award4.png", "Icon_Award5.png",        "Profile_Base.png", "Profile_Selected.png"};
+// Pictures the menu pages set at run time, and the menu level's cursor.
+const char* const kMenuPictures[] = {"Awards_Locked.png", "Award_Panel.png",  "Award_Panel_Locked.png",
+                                     "Icon_Award1.png",   "Icon_Award2.png",  "Icon_Award3.png",
+                                     "Icon_Award4.png",   "Icon_Award5.png",  "Profile_Base.png",
+                                     "Profile_Selected.png", "Menu_Cursor.png"};
 
 // "THUMBNAIL_" + each award item's model without extension (a skin colour after "_skin01"
 // cut) + ".png", from the UnlockableModel attributes of the awards file.
