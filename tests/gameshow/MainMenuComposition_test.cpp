@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/PCApplicationImpl.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/game/CharacterManager.h"
+#include "gameservices/game/GameFlowServices.h"
+#include "gameservices/widget/Popup.h"
+#include "gameservices/widget/ScreenManager.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/CompositionManager.h"
+#include "gameshow/MainMenuComposition.h"
+#include "gameshow/MenuCharacter.h"
+#include "tests/gameshow/ProfileTestSetup.h"
+
+using namespace GameShow;
+namespace W = GameServices::Widget;
+namespace KG = GameServices::KorvoGame;
+
+namespace {
+
+// A running game as far as the page sees it: the pause and no game flow.
+class PauseRecorder : public KG::ICurrentGame {
+public:
+    KG::GameFlowManager* GetGameFlowManager() override { return nullptr; }
+    KG::TeamActionManager* GetTeamActionManager() override { return nullptr; }
+    GameServices::Entities::Set* GetCurrentLevel() override { return nullptr; }
+    bool IsPaused() const override { return paused; }
+    void SetPause(bool value) override { paused = value; }
+    bool paused = false;
+};
+
+struct PopupEvents {
+    void On(bool shown) { events.push_back(shown); }
+    std::vector<bool> events;
+    FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
+};
+
+const char* const kButtons[] = {"singlePlayerButton", "profileButton", "optionsButton", "awardsButton", "exitButton"};
+
+bool Own(const PCApplicationImpl& application, const void* page) {
+    return application.GetCloseCallback().object == page && application.GetActivatedCallback().object == page &&
+           application.GetDeactivatedCallback().object == page;
+}
+
+class MainMenu : public profiletest::ProfileTest {
+protected:
+    void SetUp() override {
+        ProfileTest::SetUp();
+        for (const char* look : {"AppearanceMale02.xml", "AppearanceFemale01.xml"}) {
+            std::string lower = look;
+            for (char& c : lower)
+                c = char(std::tolower(static_cast<unsigned char>(c)));
+            dir.Write("-xml/korvocity/" + lower, FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/characters/" + look));
+        }
+        dir.Write("-xml/global/gameshowpopups.xml", FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/global/gameshowpopups.xml"));
+        dir.Write("-xml/screen/gameshowpopupprompt.xaml",
+                  FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/screens/gameshowpopupprompt.xaml"));
+        screens.LoadPopups();
+        compositions.LoadPopups();
+        compositions.m_WardrobeButton = &wardrobeButton;
+        compositions.RegisterComposition(CompositionManager::kMainMenu, &page);
+        compositions.PopupVisibilityChanged.AddDelegate(&popupEvents.delegate);
+        page.SetApplication(&application);
+        page.SetGame(&game);
+        page.SetScreens(&screens);
+        stage.m_Characters.push_back(&avatar);
+        level = &stage;
+    }
+    void TearDown() override {
+        page.Uninitialize();
+        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
+        ProfileTest::TearDown();
+    }
+
+    // The page let go and a fresh screen for the next Start.
+    void Rebuild() {
+        page.Uninitialize();
+        page.SetNextLevel("");
+        screen = std::make_unique<W::Panel>("MenuScreen");
+        made.clear();
+    }
+    // The page's panel with the named buttons; the save loaded with the current slot.
+    void Start(const std::vector<std::string>& buttons, int current = -1) {
+        auto* root = new W::Panel(CompositionManager::kMainMenu);
+        for (const std::string& name : buttons) {
+            auto* button = new W::Button(name.c_str());
+            root->AddChild(button);
+            made[name] = button;
+        }
+        screen->AddChild(root);
+        Store(profiletest::DocumentText(current, profiletest::SlotText(true, "Ann", "0") +
+                                                     profiletest::SlotText(true, "Bob", "1") +
+                                                     profiletest::SlotText(false, "", "2") +
+                                                     profiletest::SlotText(false, "", "3")));
+        Load();
+        log.Clear();
+        page.Initialize(screen.get(), CompositionManager::kMainMenu);
+    }
+    void Click(const std::string& name) { made.at(name)->GetBehavior()->onPress(false); }
+    void PressPopup(const char* button) {
+        W::Popup* popup = screens.FindPopup("VerifyQuit");
+        ASSERT_NE(popup, nullptr);
+        for (const W::Popup::Option& option : popup->m_Options)
+            if (option.m_Name == button)
+                for (IDelegate* callback : option.m_Callbacks)
+                    callback->Invoke();
+    }
+    bool QuitPromptOpen() const {
+        for (W::Popup* popup : screens.GetOpenPopups())
+            if (popup->Name == "VerifyQuit")
+                return true;
+        return false;
+    }
+    size_t LinesWith(const std::string& text) const {
+        size_t n = 0;
+        for (const std::string& line : log.Lines())
+            n += line.find(text) != std::string::npos;
+        return n;
+    }
+    bool Close() { return application.GetCloseCallback().fn(application.GetCloseCallback().object); }
+    void Focus(bool gained) {
+        const PCApplicationImpl::Callback& callback =
+            gained ? application.GetActivatedCallback() : application.GetDeactivatedCallback();
+        callback.fn(callback.object);
+    }
+
+    std::unique_ptr<W::Panel> screen = std::make_unique<W::Panel>("MenuScreen");
+    W::Button wardrobeButton{"WardrobeButton"};
+    std::map<std::string, W::Widget*> made;
+    W::ScreenManager screens;
+    CompositionManager compositions{&screens};
+    MainMenuComposition page;
+    PCApplicationImpl application;
+    PauseRecorder game;
+    PopupEvents popupEvents;
+    GameServices::Entities::Set stage{"GameShowMenu"};
+    MenuCharacter avatar{"MenuAvatar"};
+};
+
+}  // namespace
+
+TEST_F(MainMenu, MissingButtonsAreReportedExceptTheOptionalAwardsButton) {
+    const struct {
+        std::vector<std::string> present;
+        std::vector<std::string> reported;
+        bool awards;
+    } cases[] = {
+        {{kButtons, kButtons + 5}, {}, true},
+        {{"singlePlayerButton", "profileButton", "optionsButton", "exitButton"}, {}, false},
+        {{"profileButton", "awardsButton"}, {"singlePlayerButton", "optionsButton", "exitButton"}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.present.size());
+        Rebuild();
+        Start(c.present);
+        std::vector<std::string> reported;
+        for (const std::string& line : log.Lines())
+            if (line.find("can not find ") != std::string::npos)
+                reported.push_back(line.substr(line.find("can not find ") + 13));
+        EXPECT_EQ(reported, c.reported);
+        EXPECT_EQ(page.HasAwardsButton(), c.awards);
+        EXPECT_EQ(LinesWith("awardsButton"), 0u);
+        EXPECT_TRUE(Own(application, &page));
+    }
+}
+
+TEST_F(MainMenu, TheButtonsLeadToTheirPagesOnlyWhileThePageIsShown) {
+    Start({kButtons, kButtons + 5}, 0);
+    page.OnScreenEnter();
+    const struct {
+        const char* button;
+        const char* next;
+    } cases[] = {{"optionsButton", "compositionOptions"},
+                 {"profileButton", "compositionProfiles"},
+                 {"awardsButton", "compositionAwards"},
+                 {"WardrobeButton", CompositionManager::kWardrobe}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        compositions.Reset();
+        compositions.m_ReturnComposition = "";
+        page.OnActivate(false);
+        W::Widget* button = c.button == std::string("WardrobeButton") ? &wardrobeButton : made.at(c.button);
+        button->GetBehavior()->onPress(false);
+        EXPECT_EQ(compositions.GetLeavingComposition(), nullptr) << "a hidden page takes no click";
+        page.OnActivate(true);
+        button->GetBehavior()->onPress(false);
+        EXPECT_EQ(compositions.GetLeavingComposition(), &page);
+        EXPECT_STREQ(compositions.GetNextCompositionName().c_str(), c.next);
+        EXPECT_STREQ(compositions.m_ReturnComposition.c_str(),
+                     c.next == std::string(CompositionManager::kWardrobe) ? CompositionManager::kMainMenu : "");
+    }
+    compositions.Reset();
+    Click("exitButton");
+    EXPECT_TRUE(QuitPromptOpen());
+    EXPECT_TRUE(page.IsQuitPromptShown());
+    EXPECT_EQ(popupEvents.events, std::vector<bool>{true});
+}
+
+TEST_F(MainMenu, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
+    Start({kButtons, kButtons + 5}, 0);
+    EXPECT_FALSE(Close());
+    EXPECT_TRUE(QuitPromptOpen());
+    Focus(false);
+    EXPECT_TRUE(game.paused);
+    Focus(true);
+    EXPECT_TRUE(game.paused) << "the quit prompt is up";
+    PressPopup("Cancel");
+    EXPECT_FALSE(page.IsQuitPromptShown());
+    Focus(true);
+    EXPECT_FALSE(game.paused);
+    // An in-game popup keeps the pause too; no popup, or popups not loaded, does not.
+    for (i32 state : {CompositionManager::kPopupMenu, CompositionManager::kPopupReturnPrompt,
+                      CompositionManager::kPopupNone, CompositionManager::kPopupNotReady}) {
+        SCOPED_TRACE(state);
+        compositions.m_PopupState = state;
+        Focus(false);
+        Focus(true);
+        EXPECT_EQ(game.paused, state == CompositionManager::kPopupMenu || state == CompositionManager::kPopupReturnPrompt);
+    }
+    compositions.m_PopupState = CompositionManager::kPopupNone;
+    EXPECT_FALSE(Close());
+    EXPECT_FALSE(page.IsQuitConfirmed());
+    PressPopup("Confirm");
+    EXPECT_TRUE(page.IsQuitConfirmed());
+    EXPECT_TRUE(Close());
+    EXPECT_EQ(popupEvents.events, (std::vector<bool>{true, true}));
+}
+
+TEST_F(MainMenu, UninitializeClearsOnlyTheCallbacksThatAreStillItsOwn) {
+    Start({kButtons, kButtons + 5}, 0);
+    int other = 0;
+    application.SetCloseCallback(&other, [](void*) { return true; });
+    page.Uninitialize();
+    EXPECT_EQ(application.GetCloseCallback().object, &other);
+    EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
+    EXPECT_EQ(application.GetDeactivatedCallback().fn, nullptr);
+    // Nothing listens any more.
+    page.OnActivate(true);
+    Click("exitButton");
+    EXPECT_FALSE(QuitPromptOpen());
+    compositions.QuitCancelled.Fire();
+    EXPECT_TRUE(popupEvents.events.empty());
+}
+
+TEST_F(MainMenu, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
+    const struct {
+        int current;
+        i32 slot;
+    } cases[] = {{1, 1}, {-1, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.current);
+        Rebuild();
+        Start({kButtons, kButtons + 5}, c.current);
+        manager->AssignPlayer(0, 0);
+        manager->AssignPlayer(1, 0);
+        page.OnActivate(true);
+        Click("singlePlayerButton");
+        EXPECT_EQ(manager->GetPlayerSlot(0), c.slot);
+        EXPECT_EQ(manager->GetPlayerSlot(1), -1);
+        EXPECT_EQ(LinesWith("slot -1"), 0u);
+        EXPECT_EQ(LinesWith("The next level is not set"), 1u);
+        log.Clear();
+        page.SetNextLevel("QZ11_Game_Level1");
+        Click("singlePlayerButton");
+        EXPECT_EQ(LinesWith("The next level is not set"), 0u);
+    }
+}
+
+TEST_F(MainMenu, TheAvatarWearsTheCurrentProfileOrTheDefaultLookAndThePageShowsWithAProfile) {
+    const struct {
+        int current;
+        const char* look;
+        bool shown;
+    } cases[] = {{0, "AppearanceFemale01.xml", true}, {-1, MainMenuComposition::kDefaultLook, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.current);
+        Rebuild();
+        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
+        avatar.SetVisible(false);
+        Start({kButtons, kButtons + 5}, c.current);
+        KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
+        ASSERT_NE(worn, nullptr);
+        EXPECT_STREQ(worn->Name.c_str(), c.look);
+        EXPECT_TRUE(avatar.Visible);
+        page.OnScreenEnter();
+        EXPECT_EQ(page.GetRootPanel()->Visible, c.shown);
+    }
+}
