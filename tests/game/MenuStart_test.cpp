@@ -46,7 +46,7 @@ std::vector<std::string> MissingThings(const match::MatchHarness& harness) {
     std::vector<std::string> missing;
     for (const std::string& line : harness.Lines({RecordEntry::Kind::Log}))
         for (const char* sign : {"can not find", "not found", "Can not read", "cannot", "Cannot", "missing", "Missing",
-                                 "No such", "no character", "no component", "no player cursor", "Failed to load",
+                                 "No such", "can not read", "no character", "no component", "no player cursor", "Failed to load",
                                  "Can't find", "Can not listen", "Invalid", "neither", "doesn't exist"})
             if (line.find(sign) != std::string::npos) {
                 missing.push_back(line);
@@ -147,4 +147,29 @@ TEST(MenuStart, TheWindowClosesOnlyAfterTheQuitPromptIsConfirmed) {
     PressPopupButton("VerifyQuit", "Confirm");
     Deliver(application);
     EXPECT_FALSE(application.HasWindow());
+}
+
+TEST(MenuStart, TheContextReadsTheAwardsWithTheProfilesAndGrantsThemAgainOnSelection) {
+    for (bool savedProfile : {false, true}) {
+        SCOPED_TRACE(savedProfile ? "saved profile" : "first start");
+        GraphicsStartup graphics;
+        match::MatchHarness harness;
+        if (savedProfile)
+            harness.UseProfiles({{"Ann", "AppearanceFemale01.xml", {}}}, 0, false);
+        ASSERT_TRUE(harness.Start(7)) << harness.Failure();
+        ASSERT_TRUE(ReachMenus(harness));
+        QZ2011GameContext& context = harness.Context();
+        GameShow::AwardsComposition& awards = context.GetAwardsPage();
+        EXPECT_EQ(awards.GetAwardList().MetaAwards.size(), 5u);
+        // The earned awards are granted again only when there is a current profile.
+        EXPECT_EQ(context.GetAwardManager().m_UnlockChecks, savedProfile ? 1u : 0u);
+        context.OnAwardUnlocked("70s Pro", true);
+        EXPECT_STREQ(context.GetLastAwardTitle().c_str(), "70s Pro");
+        EXPECT_EQ(awards.GetUnlockedCount(), 1u);
+        if (!savedProfile)
+            continue;
+        GameShow::PlayerProfileManager::Instance()->SelectProfile(0);
+        EXPECT_EQ(awards.GetUnlockedCount(), 0u);
+        EXPECT_EQ(context.GetAwardManager().m_UnlockChecks, 2u);
+    }
 }
