@@ -12,6 +12,8 @@
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/Widget.h"
+#include "gameservices/entities/Set.h"
+#include "gameshow/AudioManager.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "platform/window/TestWindowBackend.h"
@@ -147,6 +149,12 @@ TEST(MenuStart, TheWindowClosesOnlyAfterTheQuitPromptIsConfirmed) {
     PressPopupButton("VerifyQuit", "Confirm");
     Deliver(application);
     EXPECT_FALSE(application.HasWindow());
+    // The click of "Cancel" found its sound.
+    harness.Step(16);
+    GameServices::Entities::Set* menus = harness.Context().GetMenuMode().GetSet();
+    ASSERT_NE(menus, nullptr);
+    EXPECT_NE(menus->FindAudioAsset(GameShow::AudioManager::kButtonPressSound), nullptr);
+    EXPECT_EQ(MissingThings(harness), std::vector<std::string>());
 }
 
 TEST(MenuStart, TheContextReadsTheAwardsWithTheProfilesAndGrantsThemAgainOnSelection) {
