@@ -90,15 +90,15 @@ protected:
         return manager->GetProfile(0);
     }
     // The page on a screen panel holding its root panel with the progress label and
-    // labels for the first three group titles.
+    // the title widgets of the first two groups.
     void InitializePage() {
         auto* root = new Panel(AwardsComposition::kName);
         progress = new Label("progressLabel");
         root->AddChild(progress);
-        for (const char* name : {"group1", "group2", "group3"}) {
-            groupLabels.push_back(new Label(name));
-            root->AddChild(groupLabels.back());
-        }
+        groupLabel = new Label("group1");
+        groupButton = new GameServices::Widget::Button("group2");
+        root->AddChild(groupLabel);
+        root->AddChild(groupButton);
         screen.AddChild(root);
         page.Initialize(&screen, AwardsComposition::kName);
     }
@@ -124,7 +124,8 @@ protected:
 
     Panel screen{"screen"};
     Label* progress = nullptr;
-    std::vector<Label*> groupLabels;
+    Label* groupLabel = nullptr;
+    GameServices::Widget::Button* groupButton = nullptr;
     AwardsComposition page;
 };
 
@@ -161,8 +162,8 @@ TEST_F(Awards, TheSampleFileHoldsTheTwentyTitlesInFiveGroupsOfFour) {
             << look.AppearanceFilename.c_str();
     EXPECT_EQ(page.GetTotalCount(), 20u);
     EXPECT_EQ(Progress(), "0/20");
-    EXPECT_EQ(groupLabels[0]->m_TextStyle.m_Text, groups[0].Title);
-    EXPECT_EQ(groupLabels[2]->m_TextStyle.m_Text, groups[2].Title);
+    EXPECT_EQ(groupLabel->m_TextStyle.m_Text, groups[0].Title);
+    EXPECT_EQ(groupButton->m_TextStyle.m_Text, groups[1].Title);
 }
 
 // Every prize of the sample awards is an item of the sample wardrobe of its look.

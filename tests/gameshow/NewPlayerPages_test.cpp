@@ -155,6 +155,8 @@ TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
         if (c.shown) {
             EXPECT_EQ(wardrobeButton->m_X, CompositionBase::kParkedPosition);
             EXPECT_EQ(tagPanel->m_Y, CompositionBase::kParkedPosition);
+            EXPECT_FALSE(wardrobeButton->Synchronize);
+            EXPECT_FALSE(tagPanel->Synchronize);
         }
         lookPage.Uninitialize();
         namePage.Uninitialize();
@@ -163,7 +165,12 @@ TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
 
 TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     Start(DocumentText(-1, FourSlots({})));
+    // Hidden, the page takes no press.
+    Click(lookButtons[1]);
+    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
+    lookDone->GetBehavior()->m_State = W::WidgetBehavior::kHovered;
     lookPage.OnScreenEnter();
+    EXPECT_EQ(lookDone->GetBehavior()->m_State, W::WidgetBehavior::kIdle);
     EXPECT_FALSE(lookDone->m_Enabled);
     EXPECT_EQ(LookState(lookDone), kButtonDisabledState);
     EXPECT_EQ(lookPage.GetSelectedLook(), -1);
@@ -202,6 +209,14 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     EXPECT_EQ(lookPage.GetSelectedLook(), -1);
     EXPECT_FALSE(lookDone->m_Enabled);
     EXPECT_FALSE(IsButtonMarked(lookButtons[0]));
+
+    // Uninitialized, the page no longer listens to its buttons.
+    lookPage.Uninitialize();
+    compositions.Reset();
+    Click(lookButtons[3]);
+    Click(lookDone);
+    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
 }
 
 // A look press asks for "Try_All" unless a try is active or already asked for.
@@ -296,6 +311,17 @@ TEST_F(NewPlayer, TheNameFieldRules) {
     Click(backButton);
     EXPECT_EQ(compositions.GetNextCompositionName(), BasicLookComposition::kName);
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
+
+    // Uninitialized, the page no longer follows the keyboard or its buttons.
+    namePage.Uninitialize();
+    compositions.Reset();
+    for (int i = 0; i < 8; ++i)
+        Type(8);
+    Type(' ');
+    EXPECT_EQ(Entered(), " ");
+    Click(backButton);
+    Click(nameDone);
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
 }
 
 // A loaded profile's exact name is refused with the popup and the page stays; otherwise the
