@@ -391,6 +391,30 @@ TEST_F(Awards, UnreadableFilesLeaveNoAwards) {
     EXPECT_EQ(Progress(), "0/2");
 }
 
+// The page starts hidden; without its progress label it says so once and counts on.
+TEST_F(Awards, APageWithoutItsProgressLabelIsReported) {
+    WriteAwards(AwardsText(Group("G", Award("A"))));
+    page.LoadAwards();
+    for (bool withLabel : {true, false}) {
+        SCOPED_TRACE(withLabel);
+        Panel layout("screen");
+        auto* root = new Panel(AwardsComposition::kName);
+        root->Visible = true;
+        if (withLabel)
+            root->AddChild(new Label("progressLabel"));
+        layout.AddChild(root);
+        log.Clear();
+        page.Initialize(&layout, AwardsComposition::kName);
+        EXPECT_FALSE(root->Visible);
+        EXPECT_EQ(log.Contains("can not find progressLabel"), !withLabel);
+        page.UnlockAward("A", true);
+        page.UpdateAwardCount();
+        EXPECT_EQ(page.GetUnlockedCount(), 1u);
+        page.RefreshAwards();
+        page.Uninitialize();
+    }
+}
+
 // Damaged copies of the sample file load, count and grant without any memory fault.
 TEST_F(Awards, DamagedFilesLoadSafely) {
     const std::string sample = FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/global/Awards.xml");

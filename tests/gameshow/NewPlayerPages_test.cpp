@@ -67,6 +67,9 @@ protected:
         lookDone = new W::Button("DoneButton");
         looks->AddChild(lookDone);
         auto* names = new W::Panel(KeyboardComposition::kName);
+        // As the layout builds them: shown until their pages hide them.
+        looks->Visible = true;
+        names->Visible = true;
         keyboard = new W::SoftKeyboard("softkeyboard");
         backButton = new W::Button("BackButton");
         nameDone = new W::Button("DoneButton");
@@ -147,6 +150,8 @@ TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Start(DocumentText(c.current, FourSlots({"ANNA"})));
+        EXPECT_FALSE(lookPage.GetRootPanel()->Visible);
+        EXPECT_FALSE(namePage.GetRootPanel()->Visible);
         if (c.choose)
             manager->SelectProfile(0);
         manager->GetSettings()->CurrentSavedGame = c.current;
@@ -175,8 +180,10 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     EXPECT_EQ(LookState(lookDone), kButtonDisabledState);
     EXPECT_EQ(lookPage.GetSelectedLook(), -1);
 
+    avatar.Activate = false;
     Click(lookButtons[2]);
     EXPECT_EQ(lookPage.GetSelectedLook(), 2);
+    EXPECT_TRUE(avatar.Activate);
     EXPECT_TRUE(lookDone->m_Enabled);
     EXPECT_EQ(LookState(lookDone), 0u);
     KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
@@ -328,6 +335,8 @@ TEST_F(NewPlayer, TheNameFieldRules) {
 // profile is made with the avatar's look, selected and saved, and the main menu follows.
 TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     Start(DocumentText(-1, FourSlots({"", "Bob"})));
+    W::Label nameLabel("playerName");
+    compositions.m_PlayerNameLabel = &nameLabel;
     const std::string before = Contents();
     ShowNamePageWithLook(2);
 
@@ -356,6 +365,8 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     EXPECT_EQ(created->AvatarDescription.Name, "AppearanceFemale01.xml");
     EXPECT_EQ(manager->GetProfile(0), created);
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 2u);
+    EXPECT_EQ(nameLabel.m_TextStyle.m_Text, "BOB");
+    compositions.m_PlayerNameLabel = nullptr;
 
     // The save on disk, read by a fresh start.
     Load();
