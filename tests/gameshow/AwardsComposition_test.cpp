@@ -412,6 +412,15 @@ TEST_F(Awards, APageWithoutItsProgressLabelIsReported) {
         EXPECT_EQ(page.GetUnlockedCount(), 1u);
         page.RefreshAwards();
         page.Uninitialize();
+        // Forgotten with the layout: counts no longer reach it.
+        if (withLabel) {
+            auto* label = static_cast<Label*>(root->m_Children[0]);
+            label->SetText("kept");
+            page.UnlockAward("A", true);
+            page.UpdateAwardCount();
+            EXPECT_EQ(label->m_TextStyle.m_Text, "kept");
+            page.RefreshAwards();
+        }
     }
 }
 

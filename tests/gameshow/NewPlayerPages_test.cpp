@@ -224,6 +224,11 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     Click(lookDone);
     EXPECT_EQ(lookPage.GetSelectedLook(), -1);
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    SetButtonUsable(lookDone, true);
+    SetButtonMarked(lookButtons[3], true);
+    lookPage.OnActivate(true);
+    EXPECT_TRUE(lookDone->m_Enabled);
+    EXPECT_TRUE(IsButtonMarked(lookButtons[3]));
 }
 
 // A look press asks for "Try_All" unless a try is active or already asked for.
@@ -329,6 +334,9 @@ TEST_F(NewPlayer, TheNameFieldRules) {
     Click(backButton);
     Click(nameDone);
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    namePage.OnActivate(true);
+    EXPECT_EQ(Entered(), " ");
+    EXPECT_EQ(keyboard->m_ReplaceOnType, 0);
 }
 
 // A loaded profile's exact name is refused with the popup and the page stays; otherwise the
