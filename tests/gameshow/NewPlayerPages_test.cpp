@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gameservices/entities/Set.h"
+#include "gameservices/game/AvatarRendering.h"
 #include "gameservices/game/CharacterManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
@@ -30,6 +31,15 @@ struct PopupEvents {
     FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
 };
 
+// Records the avatar rebuilds: "clean" and "build" per character.
+class RecordingRendering : public KG::IAvatarRendering {
+public:
+    void SetRenderableAvatarData(GameServices::Entities::Character&, const GameServices::Bridge::RenderableAvatarData&) override {}
+    void InitializeAvatar(GameServices::Entities::Character&) override { calls.push_back("build"); }
+    void CleanupAvatar(GameServices::Entities::Character&) override { calls.push_back("clean"); }
+    std::vector<std::string> calls;
+};
+
 class NewPlayer : public profiletest::ProfileTest {
 protected:
     void SetUp() override {
@@ -48,11 +58,13 @@ protected:
         compositions.PopupVisibilityChanged.AddDelegate(&popups.delegate);
         stage.m_Characters.push_back(&avatar);
         level = &stage;
+        KG::CharacterManager::Instance()->SetAvatarRendering(&rendering);
     }
     void TearDown() override {
         lookPage.Uninitialize();
         namePage.Uninitialize();
         KG::CharacterManager::Instance()->RemoveAppearance(avatar);
+        KG::CharacterManager::Instance()->SetAvatarRendering(nullptr);
         ProfileTest::TearDown();
     }
 
@@ -134,6 +146,7 @@ protected:
     GameServices::Entities::Set stage{"Menu"};
     MenuCharacter avatar{"MenuAvatar"};
     PopupEvents popups;
+    RecordingRendering rendering;
 };
 
 TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
@@ -181,7 +194,9 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     EXPECT_EQ(lookPage.GetSelectedLook(), -1);
 
     avatar.Activate = false;
+    rendering.calls.clear();
     Click(lookButtons[2]);
+    EXPECT_EQ(rendering.calls, (std::vector<std::string>{"clean", "build"}));
     EXPECT_EQ(lookPage.GetSelectedLook(), 2);
     EXPECT_TRUE(avatar.Activate);
     EXPECT_TRUE(lookDone->m_Enabled);
@@ -195,7 +210,9 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
 
     // Pressed again: still chosen and marked, and the avatar keeps the look it wears.
     worn->Name = "kept";
+    rendering.calls.clear();
     Click(lookButtons[2]);
+    EXPECT_TRUE(rendering.calls.empty());
     EXPECT_EQ(lookPage.GetSelectedLook(), 2);
     EXPECT_TRUE(IsButtonMarked(lookButtons[2]));
     ASSERT_EQ(avatar.VolatileDatas.GetAppearance(), worn);
