@@ -236,6 +236,7 @@ TEST_F(Awards, TitlesGrantTheFirstMatchGroupsFirst) {
     InitializePage();
     page.LoadAwards();
     page.ShowGroups();
+    page.ShowGroups();
     EXPECT_EQ(page.GetTotalCount(), 5u);
     const auto& groups = page.GetAwardList().MetaAwards;
 

@@ -10,6 +10,7 @@
 #include "gameservices/game/CharacterManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/AudioManager.h"
 #include "gameshow/BasicLookComposition.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/KeyboardComposition.h"
@@ -121,6 +122,13 @@ protected:
             Type(static_cast<unsigned char>(c));
     }
     std::string Entered() const { return keyboard->GetEnteredText().c_str(); }
+    // Click sounds asked for since the log was cleared (no level runs, so each is reported).
+    size_t ClickSounds() const {
+        size_t count = 0;
+        for (const std::string& line : log.Lines())
+            count += line.find(AudioManager::kButtonPressSound) != std::string::npos;
+        return count;
+    }
     static u32 LookState(W::Widget* button) {
         return static_cast<W::WidgetLookBehavior*>(button->GetBehavior())->m_VisualState;
     }
@@ -184,8 +192,12 @@ TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
 TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     Start(DocumentText(-1, FourSlots({})));
     // Hidden, the page takes no press.
+    log.Clear();
     Click(lookButtons[1]);
+    Click(lookDone);
     EXPECT_EQ(lookPage.GetSelectedLook(), -1);
+    EXPECT_EQ(ClickSounds(), 0u);
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
     lookDone->GetBehavior()->m_State = W::WidgetBehavior::kHovered;
     lookPage.OnScreenEnter();
     EXPECT_EQ(lookDone->GetBehavior()->m_State, W::WidgetBehavior::kIdle);
@@ -195,8 +207,10 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
 
     avatar.Activate = false;
     rendering.calls.clear();
+    log.Clear();
     Click(lookButtons[2]);
     EXPECT_EQ(rendering.calls, (std::vector<std::string>{"clean", "build"}));
+    EXPECT_EQ(ClickSounds(), 1u);
     EXPECT_EQ(lookPage.GetSelectedLook(), 2);
     EXPECT_TRUE(avatar.Activate);
     EXPECT_TRUE(lookDone->m_Enabled);
@@ -223,7 +237,9 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     EXPECT_FALSE(IsButtonMarked(lookButtons[2]));
     EXPECT_TRUE(IsButtonMarked(lookButtons[0]));
 
+    log.Clear();
     Click(lookDone);
+    EXPECT_EQ(ClickSounds(), 1u);
     EXPECT_EQ(compositions.GetNextCompositionName(), KeyboardComposition::kName);
     EXPECT_EQ(compositions.GetLeavingComposition(), &lookPage);
 
@@ -337,7 +353,9 @@ TEST_F(NewPlayer, TheNameFieldRules) {
     for (const auto& c : trims)
         EXPECT_EQ(KeyboardComposition::TrimTrailingSpaces(c.text), c.name) << '"' << c.text << '"';
 
+    log.Clear();
     Click(backButton);
+    EXPECT_EQ(ClickSounds(), 1u);
     EXPECT_EQ(compositions.GetNextCompositionName(), BasicLookComposition::kName);
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
 
@@ -369,6 +387,7 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     log.Clear();
     Click(nameDone);
     EXPECT_EQ(popups.events, std::vector<bool>{true});
+    EXPECT_EQ(ClickSounds(), 1u);
     EXPECT_TRUE(log.Contains(KeyboardComposition::kNameTakenPopup));
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 1u);
