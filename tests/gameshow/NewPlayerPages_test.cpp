@@ -322,6 +322,17 @@ TEST_F(NewPlayer, AMissingAvatarOrWidgetsAreReportedNotFatal) {
     names.OnActivate(true);
     looks.Uninitialize();
     names.Uninitialize();
+
+    // A layout without the pages' root panels.
+    W::Panel empty{"empty"};
+    log.Clear();
+    looks.Initialize(&empty, BasicLookComposition::kName);
+    names.Initialize(&empty, KeyboardComposition::kName);
+    EXPECT_TRUE(log.Contains(KeyboardComposition::kName));
+    EXPECT_TRUE(log.Contains("can not find softkeyboard"));
+    looks.OnScreenEnter();
+    names.OnActivate(true);
+    EXPECT_EQ(looks.GetRootPanel(), nullptr);
 }
 
 TEST_F(NewPlayer, TheNameFieldRules) {
@@ -345,6 +356,15 @@ TEST_F(NewPlayer, TheNameFieldRules) {
 
     TypeText("ABCDEFGHI");
     EXPECT_EQ(Entered(), "ABCDEFGH");
+
+    // Hidden, the text stays; shown again, the placeholder and a disabled "DoneButton".
+    namePage.OnActivate(false);
+    EXPECT_EQ(Entered(), "ABCDEFGH");
+    EXPECT_TRUE(nameDone->m_Enabled);
+    namePage.OnActivate(true);
+    EXPECT_EQ(Entered(), " ");
+    EXPECT_FALSE(nameDone->m_Enabled);
+    TypeText("ABCDEFGH");
 
     const struct {
         const char* text;
