@@ -76,10 +76,9 @@ void AwardsComposition::LoadAwards() {
     const TString<char> path = FileSystem::GetFilePath(GameServices::Bridge::FILE_GLOBAL_XML, kAwardsFile);
     sAwardList list;
     GameServices::Utilities::XmlReader reader;
-    if (!reader.ReadFile(path.c_str(), list, "root")) {
+    // A failed read leaves the fresh list empty.
+    if (!reader.ReadFile(path.c_str(), list, "root"))
         AGReport("Awards: can not read %s, no awards", path.c_str());
-        list = sAwardList();
-    }
     m_AwardList = std::move(list);
     m_UnlockedCount = 0;
 }
@@ -91,9 +90,7 @@ void AwardsComposition::ShowGroups() {
     if (Panel* root = RootAsPanel()) {
         u32 n = 1;
         for (const sMetaAward& group : m_AwardList.MetaAwards) {
-            if (n > kGroupLabelCount)
-                break;
-            char label[16];
+            char label[24];
             std::snprintf(label, sizeof label, "group%u", n++);
             if (Widget* widget = Widget::FindChild(label, root))
                 ShowWidgetText(widget, group.Title);

@@ -59,7 +59,6 @@ class AwardsComposition : public CompositionBase {
 public:
     static constexpr const char* kAwardsFile = "Awards.xml";
     static constexpr const char* kName = "compositionAwards";
-    static constexpr u32 kGroupLabelCount = 5;
 
     AwardsComposition() = default;
 
@@ -72,7 +71,7 @@ public:
     // list empty, reported. The run-time state starts cleared.
     void LoadAwards();
     // The total becomes the number of awards of all groups (the groups themselves are not
-    // counted); the labels "group1".."group5" that exist show the groups' titles; then
+    // counted); the labels "group1", "group2", ... that exist show the groups' titles; then
     // UpdateAwardCount.
     void ShowGroups();
     // No award unlocked: the count and every group's and award's flags cleared; then

@@ -90,15 +90,15 @@ protected:
         return manager->GetProfile(0);
     }
     // The page on a screen panel holding its root panel with the progress label and
-    // labels for the first three group titles.
+    // the title widgets of the first two groups.
     void InitializePage() {
         auto* root = new Panel(AwardsComposition::kName);
         progress = new Label("progressLabel");
         root->AddChild(progress);
-        for (const char* name : {"group1", "group2", "group3"}) {
-            groupLabels.push_back(new Label(name));
-            root->AddChild(groupLabels.back());
-        }
+        groupLabel = new Label("group1");
+        groupButton = new GameServices::Widget::Button("group2");
+        root->AddChild(groupLabel);
+        root->AddChild(groupButton);
         screen.AddChild(root);
         page.Initialize(&screen, AwardsComposition::kName);
     }
@@ -124,7 +124,8 @@ protected:
 
     Panel screen{"screen"};
     Label* progress = nullptr;
-    std::vector<Label*> groupLabels;
+    Label* groupLabel = nullptr;
+    GameServices::Widget::Button* groupButton = nullptr;
     AwardsComposition page;
 };
 
@@ -161,8 +162,8 @@ TEST_F(Awards, TheSampleFileHoldsTheTwentyTitlesInFiveGroupsOfFour) {
             << look.AppearanceFilename.c_str();
     EXPECT_EQ(page.GetTotalCount(), 20u);
     EXPECT_EQ(Progress(), "0/20");
-    EXPECT_EQ(groupLabels[0]->m_TextStyle.m_Text, groups[0].Title);
-    EXPECT_EQ(groupLabels[2]->m_TextStyle.m_Text, groups[2].Title);
+    EXPECT_EQ(groupLabel->m_TextStyle.m_Text, groups[0].Title);
+    EXPECT_EQ(groupButton->m_TextStyle.m_Text, groups[1].Title);
 }
 
 // Every prize of the sample awards is an item of the sample wardrobe of its look.
@@ -234,6 +235,7 @@ TEST_F(Awards, TitlesGrantTheFirstMatchGroupsFirst) {
                            Group("Second", Award("Shared") + Award("Gamma") + Award("Alpha"))));
     InitializePage();
     page.LoadAwards();
+    page.ShowGroups();
     page.ShowGroups();
     EXPECT_EQ(page.GetTotalCount(), 5u);
     const auto& groups = page.GetAwardList().MetaAwards;
@@ -388,6 +390,39 @@ TEST_F(Awards, UnreadableFilesLeaveNoAwards) {
     EXPECT_FALSE(Find("A")->unlocked);
     EXPECT_EQ(page.GetUnlockedCount(), 0u);
     EXPECT_EQ(Progress(), "0/2");
+}
+
+// The page starts hidden; without its progress label it says so once and counts on.
+TEST_F(Awards, APageWithoutItsProgressLabelIsReported) {
+    WriteAwards(AwardsText(Group("G", Award("A"))));
+    page.LoadAwards();
+    for (bool withLabel : {true, false}) {
+        SCOPED_TRACE(withLabel);
+        Panel layout("screen");
+        auto* root = new Panel(AwardsComposition::kName);
+        root->Visible = true;
+        if (withLabel)
+            root->AddChild(new Label("progressLabel"));
+        layout.AddChild(root);
+        log.Clear();
+        page.Initialize(&layout, AwardsComposition::kName);
+        EXPECT_FALSE(root->Visible);
+        EXPECT_EQ(log.Contains("can not find progressLabel"), !withLabel);
+        page.UnlockAward("A", true);
+        page.UpdateAwardCount();
+        EXPECT_EQ(page.GetUnlockedCount(), 1u);
+        page.RefreshAwards();
+        page.Uninitialize();
+        // Forgotten with the layout: counts no longer reach it.
+        if (withLabel) {
+            auto* label = static_cast<Label*>(root->m_Children[0]);
+            label->SetText("kept");
+            page.UnlockAward("A", true);
+            page.UpdateAwardCount();
+            EXPECT_EQ(label->m_TextStyle.m_Text, "kept");
+            page.RefreshAwards();
+        }
+    }
 }
 
 // Damaged copies of the sample file load, count and grant without any memory fault.

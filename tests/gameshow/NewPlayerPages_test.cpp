@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "gameservices/entities/Set.h"
+#include "gameservices/game/AvatarRendering.h"
 #include "gameservices/game/CharacterManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/AudioManager.h"
 #include "gameshow/BasicLookComposition.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/KeyboardComposition.h"
@@ -30,6 +32,15 @@ struct PopupEvents {
     FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
 };
 
+// Records the avatar rebuilds: "clean" and "build" per character.
+class RecordingRendering : public KG::IAvatarRendering {
+public:
+    void SetRenderableAvatarData(GameServices::Entities::Character&, const GameServices::Bridge::RenderableAvatarData&) override {}
+    void InitializeAvatar(GameServices::Entities::Character&) override { calls.push_back("build"); }
+    void CleanupAvatar(GameServices::Entities::Character&) override { calls.push_back("clean"); }
+    std::vector<std::string> calls;
+};
+
 class NewPlayer : public profiletest::ProfileTest {
 protected:
     void SetUp() override {
@@ -48,11 +59,13 @@ protected:
         compositions.PopupVisibilityChanged.AddDelegate(&popups.delegate);
         stage.m_Characters.push_back(&avatar);
         level = &stage;
+        KG::CharacterManager::Instance()->SetAvatarRendering(&rendering);
     }
     void TearDown() override {
         lookPage.Uninitialize();
         namePage.Uninitialize();
         KG::CharacterManager::Instance()->RemoveAppearance(avatar);
+        KG::CharacterManager::Instance()->SetAvatarRendering(nullptr);
         ProfileTest::TearDown();
     }
 
@@ -67,6 +80,9 @@ protected:
         lookDone = new W::Button("DoneButton");
         looks->AddChild(lookDone);
         auto* names = new W::Panel(KeyboardComposition::kName);
+        // As the layout builds them: shown until their pages hide them.
+        looks->Visible = true;
+        names->Visible = true;
         keyboard = new W::SoftKeyboard("softkeyboard");
         backButton = new W::Button("BackButton");
         nameDone = new W::Button("DoneButton");
@@ -106,6 +122,13 @@ protected:
             Type(static_cast<unsigned char>(c));
     }
     std::string Entered() const { return keyboard->GetEnteredText().c_str(); }
+    // Click sounds asked for since the log was cleared (no level runs, so each is reported).
+    size_t ClickSounds() const {
+        size_t count = 0;
+        for (const std::string& line : log.Lines())
+            count += line.find(AudioManager::kButtonPressSound) != std::string::npos;
+        return count;
+    }
     static u32 LookState(W::Widget* button) {
         return static_cast<W::WidgetLookBehavior*>(button->GetBehavior())->m_VisualState;
     }
@@ -131,6 +154,7 @@ protected:
     GameServices::Entities::Set stage{"Menu"};
     MenuCharacter avatar{"MenuAvatar"};
     PopupEvents popups;
+    RecordingRendering rendering;
 };
 
 TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
@@ -147,6 +171,8 @@ TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Start(DocumentText(c.current, FourSlots({"ANNA"})));
+        EXPECT_FALSE(lookPage.GetRootPanel()->Visible);
+        EXPECT_FALSE(namePage.GetRootPanel()->Visible);
         if (c.choose)
             manager->SelectProfile(0);
         manager->GetSettings()->CurrentSavedGame = c.current;
@@ -155,6 +181,8 @@ TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
         if (c.shown) {
             EXPECT_EQ(wardrobeButton->m_X, CompositionBase::kParkedPosition);
             EXPECT_EQ(tagPanel->m_Y, CompositionBase::kParkedPosition);
+            EXPECT_FALSE(wardrobeButton->Synchronize);
+            EXPECT_FALSE(tagPanel->Synchronize);
         }
         lookPage.Uninitialize();
         namePage.Uninitialize();
@@ -163,13 +191,28 @@ TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
 
 TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     Start(DocumentText(-1, FourSlots({})));
+    // Hidden, the page takes no press.
+    log.Clear();
+    Click(lookButtons[1]);
+    Click(lookDone);
+    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
+    EXPECT_EQ(ClickSounds(), 0u);
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    lookDone->GetBehavior()->m_State = W::WidgetBehavior::kHovered;
     lookPage.OnScreenEnter();
+    EXPECT_EQ(lookDone->GetBehavior()->m_State, W::WidgetBehavior::kIdle);
     EXPECT_FALSE(lookDone->m_Enabled);
     EXPECT_EQ(LookState(lookDone), kButtonDisabledState);
     EXPECT_EQ(lookPage.GetSelectedLook(), -1);
 
+    avatar.Activate = false;
+    rendering.calls.clear();
+    log.Clear();
     Click(lookButtons[2]);
+    EXPECT_EQ(rendering.calls, (std::vector<std::string>{"clean", "build"}));
+    EXPECT_EQ(ClickSounds(), 1u);
     EXPECT_EQ(lookPage.GetSelectedLook(), 2);
+    EXPECT_TRUE(avatar.Activate);
     EXPECT_TRUE(lookDone->m_Enabled);
     EXPECT_EQ(LookState(lookDone), 0u);
     KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
@@ -181,7 +224,9 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
 
     // Pressed again: still chosen and marked, and the avatar keeps the look it wears.
     worn->Name = "kept";
+    rendering.calls.clear();
     Click(lookButtons[2]);
+    EXPECT_TRUE(rendering.calls.empty());
     EXPECT_EQ(lookPage.GetSelectedLook(), 2);
     EXPECT_TRUE(IsButtonMarked(lookButtons[2]));
     ASSERT_EQ(avatar.VolatileDatas.GetAppearance(), worn);
@@ -192,7 +237,9 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     EXPECT_FALSE(IsButtonMarked(lookButtons[2]));
     EXPECT_TRUE(IsButtonMarked(lookButtons[0]));
 
+    log.Clear();
     Click(lookDone);
+    EXPECT_EQ(ClickSounds(), 1u);
     EXPECT_EQ(compositions.GetNextCompositionName(), KeyboardComposition::kName);
     EXPECT_EQ(compositions.GetLeavingComposition(), &lookPage);
 
@@ -202,6 +249,19 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     EXPECT_EQ(lookPage.GetSelectedLook(), -1);
     EXPECT_FALSE(lookDone->m_Enabled);
     EXPECT_FALSE(IsButtonMarked(lookButtons[0]));
+
+    // Uninitialized, the page no longer listens to its buttons.
+    lookPage.Uninitialize();
+    compositions.Reset();
+    Click(lookButtons[3]);
+    Click(lookDone);
+    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    SetButtonUsable(lookDone, true);
+    SetButtonMarked(lookButtons[3], true);
+    lookPage.OnActivate(true);
+    EXPECT_TRUE(lookDone->m_Enabled);
+    EXPECT_TRUE(IsButtonMarked(lookButtons[3]));
 }
 
 // A look press asks for "Try_All" unless a try is active or already asked for.
@@ -262,6 +322,17 @@ TEST_F(NewPlayer, AMissingAvatarOrWidgetsAreReportedNotFatal) {
     names.OnActivate(true);
     looks.Uninitialize();
     names.Uninitialize();
+
+    // A layout without the pages' root panels.
+    W::Panel empty{"empty"};
+    log.Clear();
+    looks.Initialize(&empty, BasicLookComposition::kName);
+    names.Initialize(&empty, KeyboardComposition::kName);
+    EXPECT_TRUE(log.Contains(KeyboardComposition::kName));
+    EXPECT_TRUE(log.Contains("can not find softkeyboard"));
+    looks.OnScreenEnter();
+    names.OnActivate(true);
+    EXPECT_EQ(looks.GetRootPanel(), nullptr);
 }
 
 TEST_F(NewPlayer, TheNameFieldRules) {
@@ -286,6 +357,15 @@ TEST_F(NewPlayer, TheNameFieldRules) {
     TypeText("ABCDEFGHI");
     EXPECT_EQ(Entered(), "ABCDEFGH");
 
+    // Hidden, the text stays; shown again, the placeholder and a disabled "DoneButton".
+    namePage.OnActivate(false);
+    EXPECT_EQ(Entered(), "ABCDEFGH");
+    EXPECT_TRUE(nameDone->m_Enabled);
+    namePage.OnActivate(true);
+    EXPECT_EQ(Entered(), " ");
+    EXPECT_FALSE(nameDone->m_Enabled);
+    TypeText("ABCDEFGH");
+
     const struct {
         const char* text;
         const char* name;
@@ -293,15 +373,33 @@ TEST_F(NewPlayer, TheNameFieldRules) {
     for (const auto& c : trims)
         EXPECT_EQ(KeyboardComposition::TrimTrailingSpaces(c.text), c.name) << '"' << c.text << '"';
 
+    log.Clear();
     Click(backButton);
+    EXPECT_EQ(ClickSounds(), 1u);
     EXPECT_EQ(compositions.GetNextCompositionName(), BasicLookComposition::kName);
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
+
+    // Uninitialized, the page no longer follows the keyboard or its buttons.
+    namePage.Uninitialize();
+    compositions.Reset();
+    for (int i = 0; i < 8; ++i)
+        Type(8);
+    Type(' ');
+    EXPECT_EQ(Entered(), " ");
+    Click(backButton);
+    Click(nameDone);
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    namePage.OnActivate(true);
+    EXPECT_EQ(Entered(), " ");
+    EXPECT_EQ(keyboard->m_ReplaceOnType, 0);
 }
 
 // A loaded profile's exact name is refused with the popup and the page stays; otherwise the
 // profile is made with the avatar's look, selected and saved, and the main menu follows.
 TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     Start(DocumentText(-1, FourSlots({"", "Bob"})));
+    W::Label nameLabel("playerName");
+    compositions.m_PlayerNameLabel = &nameLabel;
     const std::string before = Contents();
     ShowNamePageWithLook(2);
 
@@ -309,6 +407,7 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     log.Clear();
     Click(nameDone);
     EXPECT_EQ(popups.events, std::vector<bool>{true});
+    EXPECT_EQ(ClickSounds(), 1u);
     EXPECT_TRUE(log.Contains(KeyboardComposition::kNameTakenPopup));
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 1u);
@@ -330,6 +429,8 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     EXPECT_EQ(created->AvatarDescription.Name, "AppearanceFemale01.xml");
     EXPECT_EQ(manager->GetProfile(0), created);
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 2u);
+    EXPECT_EQ(nameLabel.m_TextStyle.m_Text, "BOB");
+    compositions.m_PlayerNameLabel = nullptr;
 
     // The save on disk, read by a fresh start.
     Load();
