@@ -110,6 +110,28 @@ TEST_F(Profiles, EveryProfileIdIsItsSlot) {
     }
 }
 
+TEST_F(Profiles, SlotsAreFoundAndResetByName) {
+    Store(DocumentText(0, Slots({"ANNA", "BO", "", ""})));
+    Load();
+    Document& document = *manager->GetSavedFile();
+    document.GetSavedGame(1)->Score = 9;
+    EXPECT_EQ(document.FindSavedGame("BO"), document.GetSavedGame(1));
+    PlayerProfile* reset = document.ResetSavedGame("BO");
+    ASSERT_EQ(reset, document.GetSavedGame(1));
+    EXPECT_TRUE(!reset->isUsed && reset->SavedGameName.IsEmpty() && reset->Score == 0);
+    EXPECT_EQ(reset->Id, 1);
+    // A miss is reported and gives slot 0 unchanged; without slots, nothing.
+    for (int round = 0; round < 2; ++round) {
+        log.Clear();
+        EXPECT_EQ(document.FindSavedGame("CY"), document.GetSavedGame(0));
+        EXPECT_EQ(document.ResetSavedGame("CY"), document.GetSavedGame(0));
+        EXPECT_TRUE(log.Contains("Saved game not found:CY"));
+        EXPECT_EQ(round == 0 ? document.GetSavedGame(0)->SavedGameName : TString<char>("ANNA"), "ANNA");
+        document.Clear();
+    }
+    EXPECT_EQ(document.GetSavedGame(0), nullptr);
+}
+
 // A current slot outside the document or naming an unused slot reads as none: no player is
 // mapped, and operations on slots outside the document report and write nothing.
 TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
