@@ -407,7 +407,11 @@ TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
         registry.AddMember(member);
         family->m_Members.push_back(member);
     }
+    KG::ActionManager actions;
+    KG::DeviceManager devices;
+    KG::TeamActionManager slots(actions, devices);
     teams = &registry;
+    teamActions = &slots;
     NewManager();
     for (i32 id : {-1, 2, 9}) {
         GameServices::Bridge::DeviceInfos infos;
@@ -424,9 +428,13 @@ TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
     EXPECT_EQ(family->m_Members[1]->m_Active, 1);
     EXPECT_EQ(family->m_Members[1]->m_DeviceId, 1);
     EXPECT_EQ(family->m_Members[0]->m_Active, 0);
+    EXPECT_EQ(slots.GetMember(1), family->m_Members[1]);
+    EXPECT_EQ(slots.GetMember(0), nullptr);
     KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(family->m_Members[1]);
     EXPECT_EQ(family->m_Members[1]->m_Active, 0);
+    EXPECT_EQ(slots.GetMember(1), nullptr);
     KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(nullptr);
     teams = nullptr;
+    teamActions = nullptr;
     NewManager();
 }
