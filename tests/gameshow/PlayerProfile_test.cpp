@@ -173,6 +173,7 @@ TEST_F(Records, ClearingKeepsWhatIdentifiesTheRecord) {
     Settings settings;
     EXPECT_EQ(settings.CurrentSavedGame, -1);
     EXPECT_EQ(settings.Version, 1u);
+    EXPECT_EQ(settings.MusicVolume * 10000 + settings.VoiceVolume * 100 + settings.SoundEffectsVolume, 505050u);
     settings.CurrentSavedGame = 2;
     settings.Version = 6;
     settings.MusicVolume = settings.VoiceVolume = settings.SoundEffectsVolume = 3;
@@ -180,7 +181,7 @@ TEST_F(Records, ClearingKeepsWhatIdentifiesTheRecord) {
     settings.Clear();
     EXPECT_EQ(settings.CurrentSavedGame, 2);
     EXPECT_EQ(settings.Version, 6u);
-    EXPECT_EQ(settings.MusicVolume + settings.VoiceVolume + settings.SoundEffectsVolume, 150u);
+    EXPECT_EQ(settings.MusicVolume * 10000 + settings.VoiceVolume * 100 + settings.SoundEffectsVolume, 505050u);
     EXPECT_TRUE(settings.IntAttributes.empty());
 }
 
