@@ -293,13 +293,19 @@ TEST_F(Profiles, UnlockedPartNamesComeWithoutExtensionInListOrder) {
     Store(DocumentText(0, Slots({"ANNA", "BO", "", ""})));
     Load();
     KG::OutfitPart part;
+    KG::AnatomyPart hair;
     for (const char* name : {"ChF_Top_Disco_skin01_dpnk.mdl", "vest", "a.b.mdl"}) {
-        part.Name = name;
+        part.Name = hair.Name = name;
         manager->GetSlot(1)->UnlockOutfitPart(KG::OUTFIT_TOP, part);
+        manager->GetSlot(1)->UnlockAnatomyPart(KG::ANATOMY_HAIRSTYLE, hair);
     }
+    const std::vector<TString<char>> expected{"ChF_Top_Disco_skin01_dpnk", "vest", "a.b"};
     std::vector<TString<char>> names{"stale"};
     manager->GetUnlockedOutfitPartNames(KG::OUTFIT_TOP, 1, names);
-    EXPECT_EQ(names, (std::vector<TString<char>>{"ChF_Top_Disco_skin01_dpnk", "vest", "a.b"}));
+    EXPECT_EQ(names, expected);
+    names = {"stale"};
+    manager->GetUnlockedAnatomyPartNames(KG::ANATOMY_HAIRSTYLE, 1, names);
+    EXPECT_EQ(names, expected);
     for (auto [category, slot] : {std::pair<u32, i32>{KG::OUTFIT_BOTTOM, 1}, {0, 0}, {4, 1}, {0, 4}}) {
         names = {"stale"};
         manager->GetUnlockedOutfitPartNames(category, slot, names);
@@ -412,6 +418,14 @@ TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
     KG::TeamActionManager slots(actions, devices);
     teams = &registry;
     teamActions = &slots;
+    NewManager();
+    // Subscribed once however often initialized, and gone with the manager.
+    const size_t listeners = KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count();
+    manager->Initialize();
+    EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count(), listeners);
+    PlayerProfileManager::Destroy();
+    EXPECT_EQ(KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count(), listeners - 1);
+    EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count(), listeners - 1);
     NewManager();
     for (i32 id : {-1, 2, 9}) {
         GameServices::Bridge::DeviceInfos infos;
