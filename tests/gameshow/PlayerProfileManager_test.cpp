@@ -378,6 +378,7 @@ TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
         if (withAvatar)
             stage.m_Characters.push_back(&avatar);
         nameLabel.SetText("");
+        avatar.SetVisible(false);
         log.Clear();
         manager->ShowProfileOnAvatar(anna);
         EXPECT_EQ(nameLabel.m_TextStyle.m_Text, "ANNA");
