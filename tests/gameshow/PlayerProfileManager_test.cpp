@@ -437,14 +437,15 @@ TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
         EXPECT_EQ(member->m_Active, 0);
         EXPECT_EQ(member->m_DeviceId, -1);
     }
-    GameServices::Bridge::DeviceInfos second;
-    second.m_DeviceId = 1;
-    KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(second);
-    EXPECT_EQ(family->m_Members[1]->m_Active, 1);
-    EXPECT_EQ(family->m_Members[1]->m_DeviceId, 1);
-    EXPECT_EQ(family->m_Members[0]->m_Active, 0);
-    EXPECT_EQ(slots.GetMember(1), family->m_Members[1]);
-    EXPECT_EQ(slots.GetMember(0), nullptr);
+    for (i32 id : {1, 0}) {
+        GameServices::Bridge::DeviceInfos infos;
+        infos.m_DeviceId = id;
+        KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
+        EXPECT_EQ(family->m_Members[size_t(id)]->m_Active, 1);
+        EXPECT_EQ(family->m_Members[size_t(id)]->m_DeviceId, id);
+        EXPECT_EQ(slots.GetMember(id), family->m_Members[size_t(id)]);
+        EXPECT_EQ(family->m_Members[0]->m_Active, id == 0);
+    }
     KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(family->m_Members[1]);
     EXPECT_EQ(family->m_Members[1]->m_Active, 0);
     EXPECT_EQ(slots.GetMember(1), nullptr);
