@@ -367,10 +367,12 @@ TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
     Load();
     GameServices::Widget::Label nameLabel("playerName");
     CompositionManager& compositions = CompositionManager::Instance();
+    GameServices::Widget::Label scoreLabel("playerScore");
     compositions.m_PlayerNameLabel = &nameLabel;
+    compositions.m_PlayerScoreLabel = &scoreLabel;
     PlayerProfile* anna = manager->GetProfile(0);
     ASSERT_NE(anna, nullptr);
-    anna->SavedGameName = "ANNA";
+    anna->Score = 1234;
 
     for (bool withAvatar : {false, true}) {
         SCOPED_TRACE(withAvatar);
@@ -382,6 +384,7 @@ TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
         log.Clear();
         manager->ShowProfileOnAvatar(anna);
         EXPECT_EQ(nameLabel.m_TextStyle.m_Text, "ANNA");
+        EXPECT_EQ(scoreLabel.m_TextStyle.m_Text, "$1,234");
         EXPECT_EQ(log.Contains("There is no character MenuAvatar"), !withAvatar);
         KG::Appearance* shown = manager->GetAvatarAppearance();
         ASSERT_EQ(shown != nullptr, withAvatar);
@@ -399,7 +402,7 @@ TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
     Character nobody("Nobody");
     manager->BuildCharacterFromProfile(3, &nobody);
     EXPECT_EQ(nobody.VolatileDatas.GetAppearance(), nullptr);
-    compositions.m_PlayerNameLabel = nullptr;
+    compositions.m_PlayerNameLabel = compositions.m_PlayerScoreLabel = nullptr;
     KG::CharacterManager::Instance()->RemoveAppearance(avatar);
     KG::CharacterManager::Instance()->RemoveAppearance(other);
 }
