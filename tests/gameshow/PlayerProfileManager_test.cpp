@@ -359,6 +359,24 @@ TEST_F(Profiles, PlayerSettingsAndAchievementValues) {
     }
 }
 
+TEST_F(Profiles, DefaultLooksAreReadInTheSettingsOrder) {
+    for (const char* look : {"AppearanceMale01", "AppearanceFemale06"})
+        dir.Write(std::string("-xml/korvocity/") + look + ".xml",
+                  std::string("<root><Avatar_KorvoCity><Name>") + look +
+                      "</Name><CharacterAssembly_Id>101</CharacterAssembly_Id></Avatar_KorvoCity></root>");
+    for (int round = 0; round < 2; ++round)
+        manager->PreloadDefaultLooks();
+    ASSERT_EQ(manager->GetDefaultLookAppearances().size(), 12u);
+    EXPECT_EQ(manager->GetDefaultLookAppearances()[11].thumbnail, "Thumbnail_AppearanceFemale06.png");
+    EXPECT_EQ(manager->GetDefaultLook(0).Name, "AppearanceMale01");
+    EXPECT_EQ(manager->GetDefaultLook(0).Assembly.Name, "Male1");
+    EXPECT_EQ(manager->GetDefaultLook(11).Name, "AppearanceFemale06");
+    EXPECT_TRUE(manager->GetDefaultLook(1).Name.IsEmpty());
+    log.Clear();
+    EXPECT_TRUE(manager->GetDefaultLook(12).Name.IsEmpty());
+    EXPECT_TRUE(log.Contains("There is no default look 12"));
+}
+
 TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
     GameServices::Entities::Set stage("Menu");
     Character avatar("MenuAvatar");
