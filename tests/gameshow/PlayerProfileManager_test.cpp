@@ -294,12 +294,12 @@ TEST_F(Profiles, UnlockedPartNamesComeWithoutExtensionInListOrder) {
     Load();
     KG::OutfitPart part;
     KG::AnatomyPart hair;
-    for (const char* name : {"ChF_Top_Disco_skin01_dpnk.mdl", "vest", "a.b.mdl"}) {
+    for (const char* name : {"ChF_Top_Disco_skin01_dpnk.mdl", "vest", "a.b.mdl", ".mdl"}) {
         part.Name = hair.Name = name;
         manager->GetSlot(1)->UnlockOutfitPart(KG::OUTFIT_TOP, part);
         manager->GetSlot(1)->UnlockAnatomyPart(KG::ANATOMY_HAIRSTYLE, hair);
     }
-    const std::vector<TString<char>> expected{"ChF_Top_Disco_skin01_dpnk", "vest", "a.b"};
+    const std::vector<TString<char>> expected{"ChF_Top_Disco_skin01_dpnk", "vest", "a.b", ""};
     std::vector<TString<char>> names{"stale"};
     manager->GetUnlockedOutfitPartNames(KG::OUTFIT_TOP, 1, names);
     EXPECT_EQ(names, expected);
@@ -417,6 +417,9 @@ TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
     manager->BuildCharacterFromProfile(0, &other);
     ASSERT_NE(other.VolatileDatas.GetAppearance(), nullptr);
     EXPECT_EQ(other.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
+    stage.m_Characters.push_back(&other);
+    EXPECT_EQ(manager->FindAvatarCharacter("Other"), &other);
+    EXPECT_EQ(manager->GetAvatarAppearance(), other.VolatileDatas.GetAppearance());
     Character nobody("Nobody");
     manager->BuildCharacterFromProfile(3, &nobody);
     EXPECT_EQ(nobody.VolatileDatas.GetAppearance(), nullptr);

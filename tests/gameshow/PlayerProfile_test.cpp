@@ -42,6 +42,9 @@ protected:
         top.Name = "ChF_Top_Disco_skin01_dpnk.mdl";
         top.Id = 40;
         profile.UnlockOutfitPart(KG::OUTFIT_TOP, top);
+        KG::AnatomyPart curls;
+        curls.Name = "curls.mdl";
+        profile.UnlockAnatomyPart(KG::ANATOMY_HAIRSTYLE, curls);
         profile.SetAttribute<int>("FamilyTopRandNum1", -3);
         profile.SetAttribute<float>("Ratio", 0.25f);
         profile.SetAttribute<bool>("Award", true);
@@ -63,6 +66,8 @@ TEST_F(Records, AProfileAndTheSettingsReadBackAsWritten) {
         PlayerProfile read;
         Read(source, read);
         EXPECT_EQ(TextOf(read), text);
+        EXPECT_EQ(read.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE].size(), 1u);
+        EXPECT_EQ(read.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP].size(), 1u);
         // A used profile's description goes on its live look with the assembly; ids do not.
         EXPECT_EQ(read.Appearance.Name, "AppearanceFemale01.xml");
         EXPECT_EQ(read.Appearance.Assembly.Name, "Female1");
