@@ -68,6 +68,9 @@ TEST_F(Records, AProfileAndTheSettingsReadBackAsWritten) {
         EXPECT_EQ(TextOf(read), text);
         EXPECT_EQ(read.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE].size(), 1u);
         EXPECT_EQ(read.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP].size(), 1u);
+        int value = 0;
+        EXPECT_TRUE(read.GetAttribute<int>("FamilyTopRandNum1", value));
+        EXPECT_EQ(value, -3);
         // A used profile's description goes on its live look with the assembly; ids do not.
         EXPECT_EQ(read.Appearance.Name, "AppearanceFemale01.xml");
         EXPECT_EQ(read.Appearance.Assembly.Name, "Female1");
