@@ -61,6 +61,10 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
         LoadBytes(font, authoring::FontBytes(f));
         EXPECT_EQ(font.GetTextureSize(w, h), width != 0) << width;
     }
+    // Loaded again from a file without glyphs, a pooled font keeps none of the earlier ones.
+    f.glyphs.clear();
+    LoadBytes(font, authoring::FontBytes(f));
+    EXPECT_EQ(font.GlyphCount(), 0u);
 }
 
 TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
