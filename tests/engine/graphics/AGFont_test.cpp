@@ -94,6 +94,7 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
     ASSERT_EQ(text.PlacedGlyphCount(), 8u);
     EXPECT_EQ(text.m_attribute.m_vertexCounts[0], 32u);
     EXPECT_EQ(text.m_attribute.m_primitiveCounts[0], 16u);
+    EXPECT_EQ(text.m_attribute.m_depthWrites[0], 0u);  // glyph boxes never hide what is drawn later
     Show(text);
     Frame();
     // Each glyph box (shifted by the snapped position) holds ink; the pen moves right.
