@@ -105,10 +105,9 @@ TEST(XmlReaderTest, FieldsTakeDefaultsWordsNumberPrefixesAndVectorComponents) {
                                                         "\" is not an unsigned 32-bit number"});
     }
     log.Clear();
-    r = Read("<Position>1,2,3,4</Position><Size>7, 8</Size>");
-    EXPECT_FLOAT_EQ(r.position.z, 3.0f);
-    EXPECT_FLOAT_EQ(r.size.y, 8.0f);
-    EXPECT_EQ(log.Lines(), std::vector<std::string>{"failed to extract the vec3"});
+    r = Read("<Colour>1,2,3,4,5</Colour><Position>1,2,3,4</Position><Size>7, 8</Size>");
+    EXPECT_EQ((std::vector<f32>{r.colour[3], r.position.z, r.size.y}), (std::vector<f32>{4, 3, 8}));
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"failed to extract the vec4", "failed to extract the vec3"}));
 
     // In attribute mode every typed field but a double reads its attribute.
     AllKinds a;

@@ -61,6 +61,10 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
         LoadBytes(font, authoring::FontBytes(f));
         EXPECT_EQ(font.GetTextureSize(w, h), width != 0) << width;
     }
+    // Loaded again from a file without glyphs, a pooled font keeps none of the earlier ones.
+    f.glyphs.clear();
+    LoadBytes(font, authoring::FontBytes(f));
+    EXPECT_EQ(font.GlyphCount(), 0u);
 }
 
 TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
@@ -90,6 +94,7 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
     ASSERT_EQ(text.PlacedGlyphCount(), 8u);
     EXPECT_EQ(text.m_attribute.m_vertexCounts[0], 32u);
     EXPECT_EQ(text.m_attribute.m_primitiveCounts[0], 16u);
+    EXPECT_EQ(text.m_attribute.m_depthWrites[0], 0u);  // glyph boxes never hide what is drawn later
     Show(text);
     Frame();
     // Each glyph box (shifted by the snapped position) holds ink; the pen moves right.

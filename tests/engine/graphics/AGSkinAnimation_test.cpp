@@ -48,6 +48,10 @@ TEST(AGSkinAnimation, CutOrOversizedFilesLeaveItEmpty) {
     AGSkinAnimation anim;
     LoadBytes(anim, huge);
     EXPECT_EQ(anim.BoneCount(), 0u);
+    // Loaded again from a cut file, a pooled animation keeps none of its tracks.
+    LoadBytes(anim, full);
+    LoadBytes(anim, full.substr(0, full.size() - 1));
+    EXPECT_EQ(anim.BoneCount() + anim.m_positions.Count() + anim.m_rotations.Count(), 0u);
 }
 
 TEST(AGSkinAnimation, ApplyAndBlendPoseBonesAndSkipIndicesBeyondTheSkin) {

@@ -85,6 +85,9 @@ TEST(AGTrack, EvaluationBlendsBetweenKeysClampsOutsideAndNeverDividesByZero) {
     const std::vector<f32> values(0x10000);
     EXPECT_FALSE(track.SetKeys(times.data(), values.data(), 0x10000));
     EXPECT_TRUE(track.Empty());
+    // Keys without times or without values make an empty track.
+    EXPECT_TRUE(track.SetKeys(times.data(), nullptr, 2) && track.SetKeys(nullptr, values.data(), 2));
+    EXPECT_TRUE(track.Empty());
     // An empty track leaves the output unchanged.
     AGTrack<AGQuat> empty;
     AGQuat q{0.1f, 0.2f, 0.3f, 0.4f};

@@ -33,6 +33,8 @@ TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
     // A 7 x 7 pixel quad at the emitter's position under the screen camera.
     frameAt(1.1f, {60, 50, 0});
     EXPECT_EQ(emitter.QuadCount(), 1u);
+    EXPECT_EQ(std::vector<u32>({emitter.m_attribute.m_vertexCounts[0], emitter.m_attribute.m_primitiveCounts[0]}),
+              std::vector<u32>({4, 2}));  // two triangles a quad
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(60, 50), kGreen, 2));
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(66, 50), drawtest::kBlack, 2));
 

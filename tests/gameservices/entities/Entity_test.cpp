@@ -131,40 +131,30 @@ TEST(EntityTest, ClearComponentsDeletesOwnDepictorsAndKeptAttributes) {
     EXPECT_EQ(entity.Depictors.m_Map.size(), 1u);
 }
 
-TEST(EntityTest, AnActiveTeamMemberIsHighlightedAndDrawnSeeThrough) {
-    StageProp prop;
+// Activating or locking a member draws its prop see-through and refreshes it; activating also
+// takes the highlight off, locking hides the prop (its cursor). Without a prop only the flag changes.
+TEST(EntityTest, ActiveAndLockedMembersDrawTheirPropSeeThrough) {
     Refreshes refreshes;
     SetPropRenderableUpdater(&refreshes);
-    BaseTeamMember member;
-    member.SetActive(true);  // no entity yet: only the flag
-    EXPECT_EQ(member.m_Highlight, 1);
-    member.m_Entity = &prop;
-    member.SetActive(true);
-    EXPECT_EQ(prop.GetOpacity(), 0.4f);
-    member.SetActive(false);
-    EXPECT_EQ(member.m_Highlight, 0);
-    EXPECT_EQ(prop.GetOpacity(), 1.0f);
-    EXPECT_EQ(prop.highlights, (std::vector<bool>{false, true}));
-    EXPECT_EQ(refreshes.opacities, (std::vector<f32>{0.4f, 1.0f}));
-    SetPropRenderableUpdater(nullptr);
-}
-
-TEST(EntityTest, ALockedMemberHidesItsCursorAndDrawsItSeeThrough) {
-    StageProp prop;
-    Refreshes refreshes;
-    SetPropRenderableUpdater(&refreshes);
-    BaseTeamMember member;
-    member.SetLocked(true);  // no cursor: only the flag
-    EXPECT_EQ(member.m_Locked, 1);
-    member.m_Entity = &prop;
-    prop.SetVisible(true);
-    member.SetLocked(true);
-    EXPECT_FALSE(prop.Visible);
-    EXPECT_EQ(prop.GetOpacity(), 0.4f);
-    member.SetLocked(false);
-    EXPECT_EQ(member.m_Locked, 0);
-    EXPECT_TRUE(prop.Visible);
-    EXPECT_EQ(refreshes.opacities, (std::vector<f32>{0.4f, 1.0f}));
+    for (bool lock : {false, true}) {
+        StageProp prop;
+        prop.SetVisible(true);
+        BaseTeamMember member;
+        auto set = [&](bool on) { lock ? member.SetLocked(on) : member.SetActive(on); };
+        auto flag = [&] { return lock ? member.m_Locked : member.m_Highlight; };
+        set(true);
+        EXPECT_EQ(flag(), 1) << lock;
+        member.m_Entity = &prop;
+        refreshes.opacities.clear();
+        set(true);
+        EXPECT_EQ(prop.GetOpacity(), 0.4f) << lock;
+        EXPECT_EQ(prop.Visible, !lock);
+        set(false);
+        EXPECT_EQ(flag(), 0) << lock;
+        EXPECT_TRUE(prop.Visible && prop.GetOpacity() == 1.0f) << lock;
+        EXPECT_EQ(prop.highlights, lock ? std::vector<bool>{} : (std::vector<bool>{false, true}));
+        EXPECT_EQ(refreshes.opacities, (std::vector<f32>{0.4f, 1.0f})) << lock;
+    }
     SetPropRenderableUpdater(nullptr);
 }
 

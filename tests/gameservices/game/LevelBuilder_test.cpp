@@ -119,6 +119,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     AGVec3 scale, position;
     ground->GetScale(scale);
     EXPECT_EQ(V(scale), (Floats{3, 3, 3}));
+    EXPECT_EQ((Floats{ground->GetRotationX(), ground->GetRotationY(), ground->GetRotationZ()}), (Floats{10, 20, 30}));
 
     ASSERT_EQ(set.m_Props.size(), 2u);
     Prop* desk = set.m_Props[0];

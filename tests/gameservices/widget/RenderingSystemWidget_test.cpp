@@ -38,6 +38,7 @@ struct Tree {
         inner = Add<Panel>(*root, "inner", 10, 10, 700, 500);
         image = Add<Image>(*inner, "image", 0, 0, 64, 64);
         image->m_ImageName = "Icons/Star.Big.PNG";
+        image->m_RenderType = "Shiny";  // not a render type: as if none were given
         label = Add<Label>(*inner, "label", 0, 100, 200, 40);
         SetText(label->m_TextStyle, "hello", "Shadow.ttf");
         label->m_TextStyle.m_EffectOffset = AGVec2{2.0f, 3.0f};
@@ -172,10 +173,12 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_EQ(Composite(*t.tiny)->MemberCount(), 1u);
     EXPECT_EQ(Widget::FindChild("tinyButton", t.root)->VolatileDatas.GetTexts()->size(), 2u);
     EXPECT_FALSE(Drawn(SpriteAt(*t.box, 3)));
-    // Render types set the blend; without one the sprite file's stays.
+    // Render types set the blend; without a known one the sprite file's stays.
     EXPECT_EQ(std::vector<u32>({SpriteAt(*t.bar, 4)->GetBlendMode(), SpriteAt(*t.box, 0)->GetBlendMode(),
-                                SpriteAt(*t.button, 0)->GetBlendMode()}),
-              std::vector<u32>({AGSprite::kBlendAdditive, AGSprite::kBlendColor, AGSprite::kBlendAlpha}));
+                                SpriteAt(*t.button, 0)->GetBlendMode(),
+                                static_cast<AGSprite*>(Member(*t.image, 0))->GetBlendMode()}),
+              std::vector<u32>({AGSprite::kBlendAdditive, AGSprite::kBlendColor, AGSprite::kBlendAlpha,
+                                AGSprite::kBlendAlpha}));
     EXPECT_EQ(std::string(TextAt(*t.keyboard, 0)->GetString().c_str()), "Q");
     // The Image names its sprite up to the first '.', the other kinds up to the last.
     EXPECT_EQ(Clones("icons/star.spt"), 1u);
