@@ -263,8 +263,9 @@ TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
     // Unregistered from the screen, the shared widgets are forgotten with the pages' panels.
     manager.UninitializeCompositions();
     EXPECT_EQ(main().GetRootPanel(), nullptr);
-    EXPECT_EQ(manager.m_PlayerNameLabel, nullptr);
-    EXPECT_EQ(manager.m_TagPanel, nullptr);
+    for (Widget* shared : {manager.m_PlayerNameLabel, manager.m_PlayerScoreLabel, manager.m_WardrobeButton,
+                           manager.m_TagPanel})
+        EXPECT_EQ(shared, nullptr);
     manager.SetPlayerInfo("ANNA", 5, true);
     manager.Initialize(nullptr);
     EXPECT_EQ(manager.m_WardrobeButton, nullptr);
