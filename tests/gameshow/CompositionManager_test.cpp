@@ -247,6 +247,8 @@ TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
     EXPECT_EQ(manager.GetCompositions().size(), 4u);
     manager.InitializeCompositions();
     EXPECT_TRUE(log.Contains("Component Root Panel not found : compositionCredits"));
+    EXPECT_FALSE(missing.FindRootPanel(screen.m_RootPanel, "compositionCredits"));
+    EXPECT_TRUE(main().FindRootPanel(screen.m_RootPanel, "compositionMainMenu"));
     EXPECT_EQ(missing.GetRootPanel(), nullptr);
     EXPECT_FALSE(missing.AcceptsInput());
     EXPECT_FALSE(missing.IsTransitionRunning());
@@ -332,6 +334,11 @@ TEST_F(PageSwitch, PlayerInfoShowsTheNameAndTheScoreAsMoneyOrPlain) {
         EXPECT_EQ(CompositionManager::FormatScore(c.score, c.money), c.text);
     }
     EXPECT_EQ(name->m_TextStyle.m_Text, "ANNA");
+    // A shared widget that is not a label is reported and left alone.
+    manager.m_PlayerNameLabel = manager.m_TagPanel;
+    manager.SetPlayerInfo("BOB", 1, false);
+    EXPECT_TRUE(log.Contains("SetPlayerInfo: TagPanel is not a label"));
+    EXPECT_EQ(score->m_TextStyle.m_Text, "1");
 }
 
 TEST(CompositionMap, PagesAreKeptInByteOrderWithAPrefixFirst) {
