@@ -4,7 +4,6 @@
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/minigame/BaseGame.h"
-#include "gameservices/widget/RenderingSystemWidget.h"
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/WidgetClasses.h"
@@ -14,7 +13,6 @@
 namespace GameShow {
 
 using GameServices::Entities::BaseTeamMember;
-using GameServices::Widget::Button;
 using GameServices::Widget::Label;
 using GameServices::Widget::Panel;
 using GameServices::Widget::Popup;
@@ -28,14 +26,10 @@ constexpr const char* kInGameMenu = "InGameMenu";
 constexpr const char* kInGameReturnPrompt = "InGameReturnPrompt";
 
 void ShowText(Widget* widget, const TString<char>& text) {
-    if (widget->IsA(TypeIds::Label)) {
+    if (widget->IsA(TypeIds::Label))
         static_cast<Label*>(widget)->SetText(text);
-    } else if (widget->IsA(TypeIds::Button)) {
-        static_cast<Button*>(widget)->m_TextStyle.m_Text = text;
-        GameServices::Widget::RenderingSystemWidget::UpdateText(*widget);
-    } else {
-        AGReport("SetPlayerInfo: %s shows no text", widget->Name.c_str());
-    }
+    else
+        AGReport("SetPlayerInfo: %s is not a label", widget->Name.c_str());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/TeamRegistry.h"
+#include "gameservices/minigame/BaseGame.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/Widget.h"
 #include "gameservices/widget/WidgetManager.h"
@@ -184,16 +185,12 @@ TEST_F(InGameMenu, ToggleReturnPromptAndButtonsFollowTheirStates) {
         EXPECT_EQ(Open(), step.open) << index;
         EXPECT_EQ(Take(), step.events) << index;
         EXPECT_EQ(Locks(), step.locks) << index;
+        if (index == 0) {
+            EXPECT_EQ(manager.m_ShownPopup, screens.FindPopup("InGameMenu"));
+        }
         ++index;
     }
     EXPECT_EQ(manager.m_ToggleGate, 0);
-}
-
-TEST_F(InGameMenu, TheShownPopupIsTheInGameMenu) {
-    manager.LoadPopups();
-    manager.ToggleInGameMenu();
-    ASSERT_NE(manager.m_ShownPopup, nullptr);
-    EXPECT_EQ(manager.m_ShownPopup->Name, "InGameMenu");
 }
 
 TEST_F(InGameMenu, MenuPopupButtonsFireTheirEvents) {
@@ -253,6 +250,21 @@ TEST_F(InGameMenu, CursorLocksSkipDisconnectedMembersAndStopAtTheSavedCount) {
     manager.LockSecondaryCursors();
     manager.RestoreCursorLocks();
     EXPECT_EQ(Locks(), "-LLL");
+
+    // Without a registry of its own the manager works on the running game's players.
+    GameServices::MiniGame::BaseGame game;
+    auto* team = new GameServices::Entities::Team;
+    game.GetTeamRegistry()->AddTeam(team, GameServices::KorvoGame::TeamRegistry::kPlayersTeamId);
+    for (int i = 0; i < 2; ++i) {
+        team->m_Members.push_back(new BaseTeamMember);
+        team->m_Members.back()->m_Active = 1;
+        team->m_Members.back()->m_Locked = i == 0;
+        game.GetTeamRegistry()->AddMember(team->m_Members.back());
+    }
+    CompositionManager running{&screens};
+    running.LockSecondaryCursors();
+    EXPECT_FALSE(team->m_Members[0]->m_Locked);
+    EXPECT_TRUE(team->m_Members[1]->m_Locked);
 }
 
 TEST_F(InGameMenu, TheSamplePopupsHoldTheirButtonsInTheirLayouts) {
