@@ -426,6 +426,7 @@ TEST_F(FamiliesTest, ShortAndEmptyListsKeepTheFilesPart) {
     // A missing target or a target without a look chooses nothing.
     OutfitPart none;
     EXPECT_FALSE(match().PickFamilyOutfitPart(0, reference, nullptr, 1, none));
+    EXPECT_FALSE(match().PickFamilyHairstyle(reference, nullptr, 1, hair));
     CharacterManager::Instance()->RemoveAppearance(*target);
     EXPECT_FALSE(match().PickFamilyOutfitPart(0, reference, target, 1, none));
     match().DressFamilyMember(1, target, reference);
