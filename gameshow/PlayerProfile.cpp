@@ -1,7 +1,6 @@
 #include "gameshow/PlayerProfile.h"
 
 #include "engine/core/AGLog.h"
-#include "engine/core/Crc32Hash.h"
 #include "engine/core/NumberText.h"
 #include "gameservices/game/CharacterAssemblyManager.h"
 #include "gameshow/PlayerProfileManager.h"
@@ -74,7 +73,6 @@ void PlayerProfile::UnlockOutfitPart(u32 category, const KG::OutfitPart& part) {
 
 void PlayerProfile::ApplyDescription() {
     Appearance.Name = AvatarDescription.Name;
-    Appearance.NameId = Appearance.Name.IsEmpty() ? 0 : Crc32Hash(Appearance.Name.c_str());
     for (u32 t = 0; t < KG::NB_OUTFIT_PART_TYPE; ++t)
         ApplyEntry(AvatarDescription.OutfitParts[t], Appearance.OutfitParts[t]);
     for (u32 t = 0; t < KG::NB_ANATOMY_PART_TYPE; ++t)

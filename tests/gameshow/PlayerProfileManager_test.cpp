@@ -110,6 +110,28 @@ TEST_F(Profiles, EveryProfileIdIsItsSlot) {
     }
 }
 
+TEST_F(Profiles, SlotsAreFoundAndResetByName) {
+    Store(DocumentText(0, Slots({"ANNA", "BO", "", ""})));
+    Load();
+    Document& document = *manager->GetSavedFile();
+    document.GetSavedGame(1)->Score = 9;
+    EXPECT_EQ(document.FindSavedGame("BO"), document.GetSavedGame(1));
+    PlayerProfile* reset = document.ResetSavedGame("BO");
+    ASSERT_EQ(reset, document.GetSavedGame(1));
+    EXPECT_TRUE(!reset->isUsed && reset->SavedGameName.IsEmpty() && reset->Score == 0);
+    EXPECT_EQ(reset->Id, 1);
+    // A miss is reported and gives slot 0 unchanged; without slots, nothing.
+    for (int round = 0; round < 2; ++round) {
+        log.Clear();
+        EXPECT_EQ(document.FindSavedGame("CY"), document.GetSavedGame(0));
+        EXPECT_EQ(document.ResetSavedGame("CY"), document.GetSavedGame(0));
+        EXPECT_TRUE(log.Contains("Saved game not found:CY"));
+        EXPECT_EQ(round == 0 ? document.GetSavedGame(0)->SavedGameName : TString<char>("ANNA"), "ANNA");
+        document.Clear();
+    }
+    EXPECT_EQ(document.GetSavedGame(0), nullptr);
+}
+
 // A current slot outside the document or naming an unused slot reads as none: no player is
 // mapped, and operations on slots outside the document report and write nothing.
 TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
@@ -192,6 +214,13 @@ TEST_F(Profiles, CreatingTakesTheFirstFreeSlotOrNothing) {
     manager->WriteSavedGame();
     EXPECT_EQ(Contents(), full);
     EXPECT_EQ(manager->GetSlot(0)->SavedGameName, "ANNA");
+
+    // Before the first load the saved-game manager holds no document: the slot is taken all
+    // the same.
+    NewManager();
+    manager->GetSavedFile()->AddSavedGame();
+    ASSERT_EQ(manager->CreateProfile(look, "EVE"), manager->GetSlot(0));
+    EXPECT_TRUE(manager->GetSlot(0)->isUsed);
 }
 
 TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {
@@ -264,13 +293,19 @@ TEST_F(Profiles, UnlockedPartNamesComeWithoutExtensionInListOrder) {
     Store(DocumentText(0, Slots({"ANNA", "BO", "", ""})));
     Load();
     KG::OutfitPart part;
+    KG::AnatomyPart hair;
     for (const char* name : {"ChF_Top_Disco_skin01_dpnk.mdl", "vest", "a.b.mdl"}) {
-        part.Name = name;
+        part.Name = hair.Name = name;
         manager->GetSlot(1)->UnlockOutfitPart(KG::OUTFIT_TOP, part);
+        manager->GetSlot(1)->UnlockAnatomyPart(KG::ANATOMY_HAIRSTYLE, hair);
     }
+    const std::vector<TString<char>> expected{"ChF_Top_Disco_skin01_dpnk", "vest", "a.b"};
     std::vector<TString<char>> names{"stale"};
     manager->GetUnlockedOutfitPartNames(KG::OUTFIT_TOP, 1, names);
-    EXPECT_EQ(names, (std::vector<TString<char>>{"ChF_Top_Disco_skin01_dpnk", "vest", "a.b"}));
+    EXPECT_EQ(names, expected);
+    names = {"stale"};
+    manager->GetUnlockedAnatomyPartNames(KG::ANATOMY_HAIRSTYLE, 1, names);
+    EXPECT_EQ(names, expected);
     for (auto [category, slot] : {std::pair<u32, i32>{KG::OUTFIT_BOTTOM, 1}, {0, 0}, {4, 1}, {0, 4}}) {
         names = {"stale"};
         manager->GetUnlockedOutfitPartNames(category, slot, names);
@@ -324,6 +359,24 @@ TEST_F(Profiles, PlayerSettingsAndAchievementValues) {
     }
 }
 
+TEST_F(Profiles, DefaultLooksAreReadInTheSettingsOrder) {
+    for (const char* look : {"AppearanceMale01", "AppearanceFemale06"})
+        dir.Write(std::string("-xml/korvocity/") + look + ".xml",
+                  std::string("<root><Avatar_KorvoCity><Name>") + look +
+                      "</Name><CharacterAssembly_Id>101</CharacterAssembly_Id></Avatar_KorvoCity></root>");
+    for (int round = 0; round < 2; ++round)
+        manager->PreloadDefaultLooks();
+    ASSERT_EQ(manager->GetDefaultLookAppearances().size(), 12u);
+    EXPECT_EQ(manager->GetDefaultLookAppearances()[11].thumbnail, "Thumbnail_AppearanceFemale06.png");
+    EXPECT_EQ(manager->GetDefaultLook(0).Name, "AppearanceMale01");
+    EXPECT_EQ(manager->GetDefaultLook(0).Assembly.Name, "Male1");
+    EXPECT_EQ(manager->GetDefaultLook(11).Name, "AppearanceFemale06");
+    EXPECT_TRUE(manager->GetDefaultLook(1).Name.IsEmpty());
+    log.Clear();
+    EXPECT_TRUE(manager->GetDefaultLook(12).Name.IsEmpty());
+    EXPECT_TRUE(log.Contains("There is no default look 12"));
+}
+
 TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
     GameServices::Entities::Set stage("Menu");
     Character avatar("MenuAvatar");
@@ -332,10 +385,12 @@ TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
     Load();
     GameServices::Widget::Label nameLabel("playerName");
     CompositionManager& compositions = CompositionManager::Instance();
+    GameServices::Widget::Label scoreLabel("playerScore");
     compositions.m_PlayerNameLabel = &nameLabel;
+    compositions.m_PlayerScoreLabel = &scoreLabel;
     PlayerProfile* anna = manager->GetProfile(0);
     ASSERT_NE(anna, nullptr);
-    anna->SavedGameName = "ANNA";
+    anna->Score = 1234;
 
     for (bool withAvatar : {false, true}) {
         SCOPED_TRACE(withAvatar);
@@ -343,9 +398,11 @@ TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
         if (withAvatar)
             stage.m_Characters.push_back(&avatar);
         nameLabel.SetText("");
+        avatar.SetVisible(false);
         log.Clear();
         manager->ShowProfileOnAvatar(anna);
         EXPECT_EQ(nameLabel.m_TextStyle.m_Text, "ANNA");
+        EXPECT_EQ(scoreLabel.m_TextStyle.m_Text, "$1,234");
         EXPECT_EQ(log.Contains("There is no character MenuAvatar"), !withAvatar);
         KG::Appearance* shown = manager->GetAvatarAppearance();
         ASSERT_EQ(shown != nullptr, withAvatar);
@@ -363,7 +420,7 @@ TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
     Character nobody("Nobody");
     manager->BuildCharacterFromProfile(3, &nobody);
     EXPECT_EQ(nobody.VolatileDatas.GetAppearance(), nullptr);
-    compositions.m_PlayerNameLabel = nullptr;
+    compositions.m_PlayerNameLabel = compositions.m_PlayerScoreLabel = nullptr;
     KG::CharacterManager::Instance()->RemoveAppearance(avatar);
     KG::CharacterManager::Instance()->RemoveAppearance(other);
 }
@@ -378,7 +435,19 @@ TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
         registry.AddMember(member);
         family->m_Members.push_back(member);
     }
+    KG::ActionManager actions;
+    KG::DeviceManager devices;
+    KG::TeamActionManager slots(actions, devices);
     teams = &registry;
+    teamActions = &slots;
+    NewManager();
+    // Subscribed once however often initialized, and gone with the manager.
+    const size_t listeners = KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count();
+    manager->Initialize();
+    EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count(), listeners);
+    PlayerProfileManager::Destroy();
+    EXPECT_EQ(KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count(), listeners - 1);
+    EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count(), listeners - 1);
     NewManager();
     for (i32 id : {-1, 2, 9}) {
         GameServices::Bridge::DeviceInfos infos;
@@ -389,15 +458,20 @@ TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
         EXPECT_EQ(member->m_Active, 0);
         EXPECT_EQ(member->m_DeviceId, -1);
     }
-    GameServices::Bridge::DeviceInfos second;
-    second.m_DeviceId = 1;
-    KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(second);
-    EXPECT_EQ(family->m_Members[1]->m_Active, 1);
-    EXPECT_EQ(family->m_Members[1]->m_DeviceId, 1);
-    EXPECT_EQ(family->m_Members[0]->m_Active, 0);
+    for (i32 id : {1, 0}) {
+        GameServices::Bridge::DeviceInfos infos;
+        infos.m_DeviceId = id;
+        KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
+        EXPECT_EQ(family->m_Members[size_t(id)]->m_Active, 1);
+        EXPECT_EQ(family->m_Members[size_t(id)]->m_DeviceId, id);
+        EXPECT_EQ(slots.GetMember(id), family->m_Members[size_t(id)]);
+        EXPECT_EQ(family->m_Members[0]->m_Active, id == 0);
+    }
     KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(family->m_Members[1]);
     EXPECT_EQ(family->m_Members[1]->m_Active, 0);
+    EXPECT_EQ(slots.GetMember(1), nullptr);
     KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(nullptr);
     teams = nullptr;
+    teamActions = nullptr;
     NewManager();
 }

@@ -32,8 +32,12 @@ protected:
         KG::sAppearance_KorvoCity& description = profile.AvatarDescription;
         description.Name = "AppearanceFemale01.xml";
         description.CharacterAssemblyId = 201;
-        description.AnatomyParts[KG::ANATOMY_HAIRSTYLE] = {"hair2.mdl", 12, true};
-        description.OutfitParts[KG::OUTFIT_BOTTOM] = {"skirt.mdl", 40, true};
+        const char* const parts[] = {"head.mdl", "eyeL.mdl", "eyeR.mdl", "hair.mdl",
+                                     "top.mdl",  "skirt.mdl", "shoes.mdl", "glasses.mdl"};
+        for (u32 t = 0; t < 4; ++t) {
+            description.AnatomyParts[t] = {parts[t], 10 + t, t == KG::ANATOMY_HAIRSTYLE};
+            description.OutfitParts[t] = {parts[4 + t], 20 + t, t != KG::OUTFIT_EYEWEAR};
+        }
         KG::OutfitPart top;
         top.Name = "ChF_Top_Disco_skin01_dpnk.mdl";
         top.Id = 40;
@@ -62,10 +66,12 @@ TEST_F(Records, AProfileAndTheSettingsReadBackAsWritten) {
         // A used profile's description goes on its live look with the assembly; ids do not.
         EXPECT_EQ(read.Appearance.Name, "AppearanceFemale01.xml");
         EXPECT_EQ(read.Appearance.Assembly.Name, "Female1");
-        const KG::OutfitPart& bottom = read.Appearance.OutfitParts[KG::OUTFIT_BOTTOM];
-        EXPECT_EQ(std::string(bottom.Name.c_str()) + (bottom.Customizable ? "+" : "-") + std::to_string(bottom.Id),
-                  "skirt.mdl+0");
-        EXPECT_EQ(read.Appearance.AnatomyParts[KG::ANATOMY_HAIRSTYLE].Name, "hair2.mdl");
+        std::string parts;
+        for (const KG::AnatomyPart& part : read.Appearance.AnatomyParts)
+            parts += std::string(part.Name.c_str()) + (part.Customizable ? "+" : "-") + std::to_string(part.Id) + " ";
+        for (const KG::OutfitPart& part : read.Appearance.OutfitParts)
+            parts += std::string(part.Name.c_str()) + (part.Customizable ? "+" : "-") + std::to_string(part.Id) + " ";
+        EXPECT_EQ(parts, "head.mdl-0 eyeL.mdl-0 eyeR.mdl-0 hair.mdl+0 top.mdl+0 skirt.mdl+0 shoes.mdl+0 glasses.mdl-0 ");
     }
 
     // An unused slot's description stays off the live look.
@@ -167,6 +173,7 @@ TEST_F(Records, ClearingKeepsWhatIdentifiesTheRecord) {
     Settings settings;
     EXPECT_EQ(settings.CurrentSavedGame, -1);
     EXPECT_EQ(settings.Version, 1u);
+    EXPECT_EQ(settings.MusicVolume * 10000 + settings.VoiceVolume * 100 + settings.SoundEffectsVolume, 505050u);
     settings.CurrentSavedGame = 2;
     settings.Version = 6;
     settings.MusicVolume = settings.VoiceVolume = settings.SoundEffectsVolume = 3;
@@ -174,7 +181,7 @@ TEST_F(Records, ClearingKeepsWhatIdentifiesTheRecord) {
     settings.Clear();
     EXPECT_EQ(settings.CurrentSavedGame, 2);
     EXPECT_EQ(settings.Version, 6u);
-    EXPECT_EQ(settings.MusicVolume + settings.VoiceVolume + settings.SoundEffectsVolume, 150u);
+    EXPECT_EQ(settings.MusicVolume * 10000 + settings.VoiceVolume * 100 + settings.SoundEffectsVolume, 505050u);
     EXPECT_TRUE(settings.IntAttributes.empty());
 }
 

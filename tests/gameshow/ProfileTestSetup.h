@@ -121,6 +121,7 @@ protected:
         GameShow::PlayerProfileManager::Services services;
         services.saves = saves.get();
         services.teams = teams;
+        services.teamActions = teamActions;
         services.level = level;
         manager->SetServices(services);
         manager->Initialize();
@@ -144,6 +145,7 @@ protected:
     std::string path;
     GameShow::PlayerProfileManager* manager = nullptr;
     GameServices::KorvoGame::TeamRegistry* teams = nullptr;
+    GameServices::KorvoGame::TeamActionManager* teamActions = nullptr;
     GameServices::Entities::Set* level = nullptr;
 
 private:
