@@ -195,10 +195,10 @@ void QZ11Game::DressFamilyMember(i32 memberNumber, Character* target, Character*
 
 void QZ11Game::LoadComputerFamily(QZCharacter* const* members) {
     const QZ2011GameContext* context = QZ2011GameContext::Current();
-    const u32 decade = context ? context->m_Decade : 4;
-    const u32 difficulty = context ? context->m_Difficulty : kDifficulties;
-    if (decade >= std::size(kDecades) || difficulty >= kDifficulties)
+    if (!context || context->m_Decade >= std::size(kDecades) || context->m_Difficulty >= kDifficulties)
         return;
+    const u32 decade = context->m_Decade;
+    const u32 difficulty = context->m_Difficulty;
     static const char* const kMembers[4] = {"Male01", "Male02", "Female01", "Female02"};
     for (int i = 0; i < 4; ++i) {
         if (!members[i])

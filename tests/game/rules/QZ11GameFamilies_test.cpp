@@ -239,6 +239,9 @@ TEST_F(FamiliesTest, EachFamilyWearsTheFilesOfItsLooks) {
             EXPECT_EQ(Top(Member(i)), ItemName(i < 6 ? "Male4" : "Female3", kTop, 1)) << Contestant(i);
         EXPECT_EQ(Face(true)->GetRotationY(), 160.0f);
         EXPECT_EQ(Face(false)->GetRotationY(), 200.0f);
+        EXPECT_EQ(match().GetContestant(4), Member(4));
+        EXPECT_EQ(match().GetContestant(-1), nullptr);
+        EXPECT_EQ(match().GetContestant(8), nullptr);
     }
 }
 
@@ -382,8 +385,9 @@ TEST_F(FamiliesTest, ShortAndEmptyListsKeepTheFilesPart) {
     ASSERT_TRUE(match().PickFamilyOutfitPart(1, reference, target, 2, bottom));
     EXPECT_EQ(bottom.Name, ItemName("Tiny", kBottom, 1).c_str());
     EXPECT_EQ(Stored(*player, "FamilyBottomRandNum2"), 0);
-    // No draw was taken for either.
+    // No draw was taken or asked for with an empty range.
     EXPECT_EQ(GameServices::Bridge::RandomRange(0, 1000000), next);
+    EXPECT_EQ(LogCount("min Greater than max"), 0u);
 
     // Three hairstyles from stored start 2, the reference wearing the last: nothing.
     player->SetAttribute<int>("FamilyHairRandNum2", 2);
@@ -422,6 +426,7 @@ TEST_F(FamiliesTest, ShortAndEmptyListsKeepTheFilesPart) {
     // A missing target or a target without a look chooses nothing.
     OutfitPart none;
     EXPECT_FALSE(match().PickFamilyOutfitPart(0, reference, nullptr, 1, none));
+    EXPECT_FALSE(match().PickFamilyHairstyle(reference, nullptr, 1, hair));
     CharacterManager::Instance()->RemoveAppearance(*target);
     EXPECT_FALSE(match().PickFamilyOutfitPart(0, reference, target, 1, none));
     match().DressFamilyMember(1, target, reference);
