@@ -196,7 +196,9 @@ TEST_F(MenuCharacterTest, InitializedFiveTimesItStillUpdatesOncePerFrameAndLeave
     behavior.tryToken = 4;
     behavior.tryActive = true;
     behavior.tryTime = 100;
+    avatar.Synchronize = false;
     avatar.Reset();
+    EXPECT_TRUE(avatar.Synchronize) << "the character's own reset runs too";
     EXPECT_EQ(game.FrameDelegates(), 0u);
     EXPECT_EQ(behavior.tryToken, 0u);
     EXPECT_FALSE(behavior.tryActive);
