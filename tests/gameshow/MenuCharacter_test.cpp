@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gameservices/bridge/FileSystem.h"
+#include "gameshow/PlayerProfileManager.h"
 #include "gameservices/entities/TypeIds.h"
 #include "gameservices/game/Appearance.h"
 #include "gameservices/game/EntityAnimationServices.h"
@@ -192,8 +193,17 @@ TEST_F(MenuCharacterTest, InitializedFiveTimesItStillUpdatesOncePerFrameAndLeave
     EXPECT_EQ(behavior.idleTime, 1000u);
     EXPECT_EQ(RunUntilStarted(Anim("LoopBreak")), 4100u);
 
+    behavior.tryToken = 4;
+    behavior.tryActive = true;
+    behavior.tryTime = 100;
+    avatar.Synchronize = false;
     avatar.Reset();
+    EXPECT_TRUE(avatar.Synchronize) << "the character's own reset runs too";
     EXPECT_EQ(game.FrameDelegates(), 0u);
+    EXPECT_EQ(behavior.tryToken, 0u);
+    EXPECT_FALSE(behavior.tryActive);
+    EXPECT_EQ(behavior.tryTime, 0u);
+    EXPECT_FALSE(behavior.breakQueued);
     EXPECT_FALSE(avatar.IsSubscribed());
     EXPECT_EQ(behavior.currentAction, "Idle");
     EXPECT_TRUE(behavior.requestedAction.IsEmpty());
@@ -245,6 +255,10 @@ TEST(MenuCharacterTypes, LookSuffixesByAssemblyNameExactly) {
     };
     for (const auto& [name, suffix] : table)
         EXPECT_EQ(GetLookSuffix(name), suffix) << name;
+    // Without a profiles document there is no current look.
+    PlayerProfileManager::Destroy();
+    EXPECT_EQ(GetLookSuffix(), "");
+    PlayerProfileManager::Destroy();
 }
 
 }  // namespace

@@ -74,10 +74,14 @@ TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
         EXPECT_TRUE((w.*c.loaded)());
         EXPECT_EQ(c.probe(w), c.held);
 
-        // Read once: a file that changes afterwards is not read again.
-        WriteKorvo(c.file, Assemblies(""));
+        // Read once: files that change afterwards are not read again.
+        log.Clear();
+        for (const char* part : {"male.xml", "female.xml", "ul_m1.xml", "ul_f1.xml", "ex_m.xml", "ex_f.xml", "ex_a.xml"})
+            std::filesystem::remove(dir.File(Korvo(part)));
         (w.*c.load)();
+        EXPECT_TRUE(log.Lines().empty());
         EXPECT_EQ(c.probe(w), c.held);
+        WriteCharacterFiles();
     }
 }
 
@@ -263,7 +267,7 @@ TEST_F(Wardrobe, PutOnsSearchDefaultsThenUnlockedThenExtraItems) {
         u32 type;
         u32 wornType;
         const char* worn;
-        u32 id;
+        u32 id;  // the id worn
     };
     for (const Case& c : std::vector<Case>{
              {"Shared", 0, 0, "Shared.mdl", 14},                     // default, unlockable and extra
@@ -278,9 +282,7 @@ TEST_F(Wardrobe, PutOnsSearchDefaultsThenUnlockedThenExtraItems) {
         EXPECT_EQ(Worn(c.wornType), c.worn) << c.name;
         ASSERT_NE(wardrobe->GetCurrentOutfitPart(), nullptr) << c.name;
         EXPECT_EQ(wardrobe->GetCurrentOutfitPart()->Name, c.worn);
-        if (c.id) {
-            EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->OutfitParts[c.wornType].Id, c.id) << c.name;
-        }
+        EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->OutfitParts[c.wornType].Id, c.id) << c.name;
     }
     for (auto [name, worn] : std::vector<std::pair<const char*, const char*>>{
              {"Shared_Hair", "Shared_Hair.mdl"}, {"ChM_Hair_Long", "ChM_Hair_Long.mdl"}, {"ChM_Hair_Afro", "ChM_Hair_Afro.mdl"}}) {
