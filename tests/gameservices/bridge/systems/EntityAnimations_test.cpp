@@ -73,6 +73,18 @@ protected:
             .Add("rig.hold", 0, authoring::SkinAnimationBytes(31, 30, hold))
             .Add("spin.anm", 0, authoring::ModelAnimationBytes(100, 30, authoring::Track::Vec3(),
                                                                 authoring::Track::Quat(), authoring::Track::Vec3()));
+        // Sprite materials: "pair" steps textures in slot 0 and pans in slot 1; "flip" only steps.
+        authoring::TextureSlotData flip, pan;
+        flip.controller = authoring::SlotController{4};
+        flip.uv.Interpolation(authoring::Track::StepId());
+        pan.controller = authoring::SlotController{8};
+        authoring::MaterialData pair, flipOnly;
+        pair.slots = {"flip_slot", "pan_slot"};
+        flipOnly.slots = {"flip_slot"};
+        w.Add("flip_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(flip))
+            .Add("pan_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(pan))
+            .Add("pair.mat", TypeKey::Material, authoring::MaterialBytes(pair))
+            .Add("flip.mat", TypeKey::Material, authoring::MaterialBytes(flipOnly));
         package.Mount();
         LoadCapacities(dir, {{"FactoryEntityAnimations", 2},
                              {"FactoryEngineAnimationSkin", 3},
@@ -381,6 +393,42 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
     EXPECT_TRUE(GetEntityAnimations(box)->m_Textures.empty() && log.Contains("can't Find the controller in this material"));
     CleanupAnimations(&set);
     package.GiveBack(TypeKey::Model, tile);
+    // A sprite's UV animation takes a slot that does not step; its texture animation does too,
+    // and takes the stepping slot only when there is no other.
+    const struct {
+        const char* material;
+        bool texture;
+        i32 slot;  // -1: none made, reported
+        i32 endFrame;
+    } sprites[] = {{"pair.mat", true, 1, 6}, {"pair.mat", false, 1, 6}, {"flip.mat", true, 0, 2}, {"flip.mat", false, -1, 0}};
+    RenderableModelData flat;
+    flat.m_RenderableKind = RenderableModelData::kSprite;
+    for (const auto& s : sprites) {
+        log.Clear();
+        AGSprite sprite;
+        sprite.TakeMaterial(package.Instance<AGMaterial>(TypeKey::Material, s.material));
+        Entities::Prop card;
+        card.VolatileDatas.Set(kENGINE_DATA_SPRITE, &sprite);
+        card.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &flat);
+        if (s.texture)
+            SetTextureAnimation(card, "card", 4, 1.0f, -1, -1);
+        else
+            SetUVAnimation(card, "card", 4, 1.0f, -1, -1);
+        EntityAnimations& record = *GetEntityAnimations(card);
+        const EngineAnimationBase* made = s.texture ? static_cast<EngineAnimationBase*>(FindTextureAnimation(record, "card"))
+                                                    : FindUVAnimation(record, "card");
+        const std::string row = std::string(s.material) + (s.texture ? " texture" : " uv");
+        ASSERT_EQ(made != nullptr, s.slot >= 0) << row;
+        EXPECT_EQ(log.Contains("can't Find the controller in this material"), s.slot < 0) << row;
+        if (made) {
+            EXPECT_EQ(sprite.GetMaterial()->GetSlot(u32(s.slot))->GetController(), made->m_Controller) << row;
+            EXPECT_EQ(i32(made->m_Controller->GetEndFrame()), s.endFrame) << row;
+        }
+        Entities::Set level;
+        level.m_Props.push_back(&card);
+        CleanupAnimations(&level);
+        level.m_Props.clear();
+    }
 }
 
 TEST_F(EntityAnimationsTest, KindsAnswerTheirOwnClassAndTheBase) {
@@ -674,7 +722,15 @@ TEST_F(EntityAnimationsTest, BehavioursReachEveryKindThroughTheServices) {
     Entities::Prop tiled;
     tiled.VolatileDatas.Set(kENGINE_DATA_MODEL, tile);
     tiled.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &tileData);
+    RenderableModelData cardData;
+    cardData.m_RenderableKind = RenderableModelData::kSprite;
+    AGSprite cardSprite;
+    cardSprite.TakeMaterial(package.Instance<AGMaterial>(TypeKey::Material, "pair.mat"));
+    Entities::Prop card;
+    card.VolatileDatas.Set(kENGINE_DATA_SPRITE, &cardSprite);
+    card.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &cardData);
     set.m_Props.push_back(&tiled);
+    set.m_Props.push_back(&card);
     engineCamera.GetController()->SetRange(0, 30);
     auto target = [](i32 kind, const char* name, const MiniGame::BehaviorActionSkin* skin) {
         KorvoGame::AnimationTarget t;
@@ -695,6 +751,8 @@ TEST_F(EntityAnimationsTest, BehavioursReachEveryKindThroughTheServices) {
          [&] { return GetEntityAnimations(box)->m_Model->m_Controller; }, 99},
         {&tiled, target(KorvoGame::kAnimationUV, "tile.mat", nullptr),
          [&] { return GetEntityAnimations(tiled)->m_UVs.at(0)->m_Controller; }, 18},
+        {&card, target(KorvoGame::kAnimationTexture, "card", nullptr),
+         [&] { return GetEntityAnimations(card)->m_Textures.at(0)->m_Controller; }, 6},
         {&camera, target(KorvoGame::kAnimationCamera, "", nullptr), [&] { return engineCamera.GetController(); }, 29},
     };
     for (const auto& k : kinds) {
@@ -730,7 +788,7 @@ TEST_F(EntityAnimationsTest, BehavioursReachEveryKindThroughTheServices) {
     EXPECT_EQ(services.GetEndFrame(box, unknown), 0);
     EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), "No animation of kind 7"), 5);
     CleanupAnimations(&set);
-    set.m_Props.pop_back();
+    set.m_Props.resize(1);
     package.GiveBack(TypeKey::Model, tile);
     DestroyEntityAnimationFactories();
 }
