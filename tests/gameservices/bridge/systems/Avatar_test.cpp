@@ -291,6 +291,7 @@ TEST_F(AvatarTest, AClearedBuiltFlagReChecksEveryPartByName) {
 TEST_F(AvatarTest, JoiningThePipelineAddsThePartsAndGivesBackWhatTheyReplaced) {
     RenderingSystem::SetRenderableAvatarData(dad, description);
     RenderingSystem::InitializeAvatar(dad);
+    EXPECT_TRUE(TheAvatar().m_Visible && TheAvatar().m_Parts[0]->HasFlags(AGRenderable::kActive));
     TheAvatar().SetPart(4, "top2.mdl");
     AGGraphicLayer layer;
     RenderingSystem::AddAvatarToPipeline(dad, layer);
