@@ -109,9 +109,13 @@ TEST_F(AvatarTest, PartsJoinTheLayerFollowTheCharacterAndSwapOnce) {
     EXPECT_EQ(Clones("top1") + Clones("top2") + 10 * Clones("top3"), 10u);
     const std::vector<u32> drawn = Drawn();
     EXPECT_EQ(std::count(drawn.begin(), drawn.end(), Crc32Hash("top3.mdl")) * 10 + drawn.size(), 18u);
+    // Hidden and moved: the parts go inactive and follow the character.
     dad.Visible = false;
+    dad.SetPosition(AGVec3{-1, 2, 3});
     Frame();
     EXPECT_FALSE(avatar.m_Parts[4]->HasFlags(AGRenderable::kActive) || avatar.m_Visible);
+    const platform::gfx::Matrix& moved = avatar.m_Parts[4]->GetLocal();
+    EXPECT_EQ((std::vector<f32>{moved.m[12], moved.m[13], moved.m[14]}), (std::vector<f32>{-1, 2, 3}));
     // A second build is reported and gives the first avatar back.
     RenderingSystem::InitializeAvatar(dad);
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
@@ -287,6 +291,7 @@ TEST_F(AvatarTest, AClearedBuiltFlagReChecksEveryPartByName) {
 TEST_F(AvatarTest, JoiningThePipelineAddsThePartsAndGivesBackWhatTheyReplaced) {
     RenderingSystem::SetRenderableAvatarData(dad, description);
     RenderingSystem::InitializeAvatar(dad);
+    EXPECT_TRUE(TheAvatar().m_Visible && TheAvatar().m_Parts[0]->HasFlags(AGRenderable::kActive));
     TheAvatar().SetPart(4, "top2.mdl");
     AGGraphicLayer layer;
     RenderingSystem::AddAvatarToPipeline(dad, layer);

@@ -74,6 +74,9 @@ protected:
         Add("ball", {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}}, {});
         Add("span", {{0, 0, 0}, {20, 0, 0}, {0, 10, 0}, {20, 10, 0}}, {});
         Add("tri", {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}}, {0, 1, 2});
+        // pair: "tri" and the same triangle 20 further along x, reached through a reversed remap.
+        Add("pair", {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}, {20, 0, 0}, {30, 0, 0}, {20, 10, 0}}, {5, 4, 3, 2, 1, 0},
+            {5, 4, 3, 2, 1, 0});
         Add("empty", {}, {});
         package.Mount();
         LoadCapacities(dir, {{"FactoryRenderableModelData", 16}, {"FactoryCollisionData", 8},
@@ -115,11 +118,10 @@ protected:
     }
 
     void Add(const std::string& name, const std::vector<std::array<float, 3>>& positions,
-             const std::vector<u16>& triangles) {
+             const std::vector<u16>& triangles, std::vector<u16> map = {}) {
         authoring::VertexBufferData vb;
         vb.positions = positions;
-        std::vector<u16> map;
-        for (u16 i = 0; i < positions.size(); ++i)
+        for (u16 i = u16(map.size()); i < positions.size(); ++i)
             map.push_back(i);
         const authoring::MeshData mesh{.vertexMap = map, .colorIndex = map, .texCoordIndex = map, .triangles = triangles};
         const authoring::ModelData model{.vertexBufferId = authoring::NameId(name + ".vb"),
@@ -202,8 +204,9 @@ TEST_F(Collisions, BoundaryPairsByCode) {
 TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
     // A unit sphere at a against one at (0, 0, 1), then against the triangle (0,0) (10,0)
     // (0,10) in z = 0, whose edges and corners count as inside.
-    CollisionShapeModel tri;
+    CollisionShapeModel tri, pair;
     tri.SetModel(Model("tri"));
+    pair.SetModel(Model("pair"));
     const V miss{1, 0, 0, 0, 0, 0, 0, 0}, face{1, 1, 0, 0, -1, 0, 0, 0};
     const struct {
         AGVec3 a;
@@ -212,7 +215,8 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
     } pairs[] = {{{0, 0, 1}, nullptr, {1, 1, 0, 0, 0, 0, 0, 0}}, {{1.5f, 0, 1}, nullptr, {1, 1, 1, 0, 0, 0.5f, 0, 0}},
                  {{2.5f, 0, 1}, nullptr, miss},  {{5, 5, 0.5f}, &tri, face},     {{0, 0, -1}, &tri, face},
                  {{5, 5, 1.5f}, &tri, miss},     {{6, 6, 0}, &tri, miss},        {{-0.5f, 2, 0}, &tri, miss},
-                 {{2, -0.5f, 0}, &tri, miss}};
+                 {{2, -0.5f, 0}, &tri, miss},    {{25, 2, 0.5f}, &pair, face},   {{5, 2, 0.5f}, &pair, face},
+                 {{15, 2, 0.5f}, &pair, miss}};
     for (const auto& p : pairs) {
         CollisionResult r;
         auto other = Make<CollisionShapeSphere>("ball", {0, 0, 1});
@@ -306,14 +310,30 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     auto box = Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 2);
     EXPECT_EQ(P(box->GetLocalCenter()), (V{10, 5, 0}));
     EXPECT_EQ(P(box->GetHalfExtents()), (V{20, 10, 10}));
-    // Turned a quarter about z at build time: x and y extents swap; later updates keep the turn.
-    auto turned = Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 1, 90);
-    turned->Update(ShapePlacement{{1, 0, 0}});
-    EXPECT_NEAR(turned->GetWorldCenter().x, -4.0f, 1e-3f);
-    EXPECT_NEAR(turned->GetWorldCenter().y, 10.0f, 1e-3f);
-    EXPECT_NEAR(turned->GetHalfExtents().x, 5.0f, 1e-3f);
-    EXPECT_NEAR(turned->GetHalfExtents().y, 10.0f, 1e-3f);
-    EXPECT_NEAR(turned->GetHalfExtents().z, 5.0f, 1e-3f);
+    // Turned at build time, about x (x, y, z) -> (x, -z, y), then y -> (z, y, -x), then z ->
+    // (-y, x, z); later updates move the shape and keep the turn. A rectangle stays in z = 0.
+    const struct {
+        bool box;
+        f32 x, y, z;
+        V centre, half;
+    } turns[] = {
+        {true, 90, 0, 0, {11, 0, 5}, {10, 5, 5}},  {true, 0, 90, 0, {1, 5, -10}, {5, 5, 10}},
+        {true, 0, 0, 90, {-4, 10, 0}, {5, 10, 5}}, {true, 90, 90, 0, {6, 0, -10}, {5, 5, 10}},
+        {true, 90, 0, 90, {1, 10, 5}, {5, 10, 5}}, {false, 90, 0, 0, {11, 0, 0}, {10, 5, 0}},
+    };
+    for (const auto& t : turns) {
+        std::unique_ptr<CollisionShapeBounds> turned;
+        if (t.box)
+            turned = std::make_unique<CollisionShapeBox>();
+        else
+            turned = std::make_unique<CollisionShapeRectangle>();
+        turned->BuildFromModel(Model("span"), ShapePlacement{{}, {1, 1, 1}, t.x, t.y, t.z}, 1.0f, AGVec3{});
+        turned->Update(ShapePlacement{{1, 0, 0}});
+        for (int axis = 0; axis < 3; ++axis) {
+            EXPECT_NEAR(P(turned->GetWorldCenter())[axis], t.centre[axis], 1e-3f) << t.x << t.y << t.z << axis;
+            EXPECT_NEAR(P(turned->GetHalfExtents())[axis], t.half[axis], 1e-3f) << t.x << t.y << t.z << axis;
+        }
+    }
     // At 45 degrees every corner counts: x spans -10 / sqrt 2 .. 20 / sqrt 2.
     EXPECT_NEAR(Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 1, 45)->GetHalfExtents().x, 15.0f / std::sqrt(2.0f),
                 1e-3f);

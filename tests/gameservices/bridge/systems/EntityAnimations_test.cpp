@@ -73,6 +73,18 @@ protected:
             .Add("rig.hold", 0, authoring::SkinAnimationBytes(31, 30, hold))
             .Add("spin.anm", 0, authoring::ModelAnimationBytes(100, 30, authoring::Track::Vec3(),
                                                                 authoring::Track::Quat(), authoring::Track::Vec3()));
+        // Sprite materials: "pair" steps textures in slot 0 and pans in slot 1; "flip" only steps.
+        authoring::TextureSlotData flip, pan;
+        flip.controller = authoring::SlotController{4};
+        flip.uv.Interpolation(authoring::Track::StepId());
+        pan.controller = authoring::SlotController{8};
+        authoring::MaterialData pair, flipOnly;
+        pair.slots = {"flip_slot", "pan_slot"};
+        flipOnly.slots = {"flip_slot"};
+        w.Add("flip_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(flip))
+            .Add("pan_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(pan))
+            .Add("pair.mat", TypeKey::Material, authoring::MaterialBytes(pair))
+            .Add("flip.mat", TypeKey::Material, authoring::MaterialBytes(flipOnly));
         package.Mount();
         LoadCapacities(dir, {{"FactoryEntityAnimations", 2},
                              {"FactoryEngineAnimationSkin", 3},
@@ -275,6 +287,21 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
     EXPECT_EQ(animation->m_CurrentName + (animation->m_Incoming ? "+" : ""), "rig.slide");
     EXPECT_NEAR(skeleton->Bones()[0].position.x, 1.5f, 1e-4f);
     EXPECT_EQ(GetSkinAnimationEndFrame(box, skin), 29);
+    // A model whose skeleton already bears the skin's name keeps it.
+    CleanupAnimations(&set);
+    AGSkin* own = package.Instance<AGSkin>(TypeKey::Skeleton, "rig.skel");
+    model->SetSkin(own);
+    SetSkinAnimation(box, skin, "rig.slide", 0.0f, 4, 1.0f, 3, -1);
+    EXPECT_EQ(model->GetSkin(), own);
+    model->SetSkin(nullptr);
+    package.GiveBack(TypeKey::Skeleton, own);
+    // The level's end lets go of the skeleton and of every animation the skin loaded.
+    CleanupAnimations(&set);
+    const std::pair<u32, const char*> loaded[] = {
+        {TypeKey::Skeleton, "rig.skel"}, {TypeKey::SkeletonPrsAnimation, "rig.slide"},
+        {TypeKey::SkeletonPrsAnimation, "rig.hold"}};
+    for (const auto& [type, name] : loaded)
+        EXPECT_EQ(package.Provider(type)->Find(Crc32Hash(name)), nullptr) << name;
 }
 
 TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevels) {
@@ -323,7 +350,7 @@ TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevels) 
     set.m_ComponentLevels.clear();
 }
 
-TEST_F(EntityAnimationsTest, StoryboardsGoBackAndBehavioursPlayThroughThePublishedServices) {
+TEST_F(EntityAnimationsTest, StoryboardsGoBackToTheirPools) {
     CreateEntityAnimationFactories();
     AnimationFactories& pools = GetAnimationFactories();
     auto* controller = pools.m_Controllers->Alloc();
@@ -342,16 +369,7 @@ TEST_F(EntityAnimationsTest, StoryboardsGoBackAndBehavioursPlayThroughThePublish
     EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
                   pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(),
               0u);
-    KorvoGame::IEntityAnimation* services = KorvoGame::IEntityAnimation::Get();
-    ASSERT_NE(services, nullptr);
-    KorvoGame::AnimationTarget target;
-    target.kind = KorvoGame::kAnimationModel;
-    target.name = "spin.anm";
-    services->Start(box, target, 0.0f, 3, 1.0f, 10, -1);
-    EXPECT_EQ(services->GetEndFrame(box, target), 99);
-    EXPECT_FLOAT_EQ(GetEntityAnimations(box)->m_Model->m_Controller->GetOutput(), 10.0f);
     DestroyEntityAnimationFactories();
-    EXPECT_EQ(KorvoGame::IEntityAnimation::Get(), nullptr);
     EXPECT_TRUE(!pools.m_Storyboards && !pools.m_Animations && !pools.m_KeyFrames && !pools.m_Controllers);
 }
 
@@ -381,6 +399,42 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
     EXPECT_TRUE(GetEntityAnimations(box)->m_Textures.empty() && log.Contains("can't Find the controller in this material"));
     CleanupAnimations(&set);
     package.GiveBack(TypeKey::Model, tile);
+    // A sprite's UV animation takes a slot that does not step; its texture animation does too,
+    // and takes the stepping slot only when there is no other.
+    const struct {
+        const char* material;
+        bool texture;
+        i32 slot;  // -1: none made, reported
+        i32 endFrame;
+    } sprites[] = {{"pair.mat", true, 1, 6}, {"pair.mat", false, 1, 6}, {"flip.mat", true, 0, 2}, {"flip.mat", false, -1, 0}};
+    RenderableModelData flat;
+    flat.m_RenderableKind = RenderableModelData::kSprite;
+    for (const auto& s : sprites) {
+        log.Clear();
+        AGSprite sprite;
+        sprite.TakeMaterial(package.Instance<AGMaterial>(TypeKey::Material, s.material));
+        Entities::Prop card;
+        card.VolatileDatas.Set(kENGINE_DATA_SPRITE, &sprite);
+        card.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &flat);
+        if (s.texture)
+            SetTextureAnimation(card, "card", 4, 1.0f, -1, -1);
+        else
+            SetUVAnimation(card, "card", 4, 1.0f, -1, -1);
+        EntityAnimations& record = *GetEntityAnimations(card);
+        const EngineAnimationBase* made = s.texture ? static_cast<EngineAnimationBase*>(FindTextureAnimation(record, "card"))
+                                                    : FindUVAnimation(record, "card");
+        const std::string row = std::string(s.material) + (s.texture ? " texture" : " uv");
+        ASSERT_EQ(made != nullptr, s.slot >= 0) << row;
+        EXPECT_EQ(log.Contains("can't Find the controller in this material"), s.slot < 0) << row;
+        if (made) {
+            EXPECT_EQ(sprite.GetMaterial()->GetSlot(u32(s.slot))->GetController(), made->m_Controller) << row;
+            EXPECT_EQ(i32(made->m_Controller->GetEndFrame()), s.endFrame) << row;
+        }
+        Entities::Set level;
+        level.m_Props.push_back(&card);
+        CleanupAnimations(&level);
+        level.m_Props.clear();
+    }
 }
 
 TEST_F(EntityAnimationsTest, KindsAnswerTheirOwnClassAndTheBase) {
@@ -674,7 +728,15 @@ TEST_F(EntityAnimationsTest, BehavioursReachEveryKindThroughTheServices) {
     Entities::Prop tiled;
     tiled.VolatileDatas.Set(kENGINE_DATA_MODEL, tile);
     tiled.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &tileData);
+    RenderableModelData cardData;
+    cardData.m_RenderableKind = RenderableModelData::kSprite;
+    AGSprite cardSprite;
+    cardSprite.TakeMaterial(package.Instance<AGMaterial>(TypeKey::Material, "pair.mat"));
+    Entities::Prop card;
+    card.VolatileDatas.Set(kENGINE_DATA_SPRITE, &cardSprite);
+    card.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &cardData);
     set.m_Props.push_back(&tiled);
+    set.m_Props.push_back(&card);
     engineCamera.GetController()->SetRange(0, 30);
     auto target = [](i32 kind, const char* name, const MiniGame::BehaviorActionSkin* skin) {
         KorvoGame::AnimationTarget t;
@@ -695,13 +757,16 @@ TEST_F(EntityAnimationsTest, BehavioursReachEveryKindThroughTheServices) {
          [&] { return GetEntityAnimations(box)->m_Model->m_Controller; }, 99},
         {&tiled, target(KorvoGame::kAnimationUV, "tile.mat", nullptr),
          [&] { return GetEntityAnimations(tiled)->m_UVs.at(0)->m_Controller; }, 18},
+        {&card, target(KorvoGame::kAnimationTexture, "card", nullptr),
+         [&] { return GetEntityAnimations(card)->m_Textures.at(0)->m_Controller; }, 6},
         {&camera, target(KorvoGame::kAnimationCamera, "", nullptr), [&] { return engineCamera.GetController(); }, 29},
     };
     for (const auto& k : kinds) {
         journal.clear();
-        services.Start(*k.entity, k.target, 0.0f, 4, 1.0f, 0, -1);
+        services.Start(*k.entity, k.target, 0.0f, 4, 1.0f, 2, -1);
         AGController* controller = k.controller();
         ASSERT_NE(controller, nullptr) << k.target.kind;
+        EXPECT_NEAR(controller->GetOutput(), 2.0f, 1e-3f) << k.target.kind;
         EXPECT_EQ(services.GetEndFrame(*k.entity, k.target), k.endFrame);
         services.Replay(*k.entity, k.target, 3, 0, -1);
         EXPECT_EQ(controller->GetMode(), u32(AGController::kOnce));
@@ -730,9 +795,10 @@ TEST_F(EntityAnimationsTest, BehavioursReachEveryKindThroughTheServices) {
     EXPECT_EQ(services.GetEndFrame(box, unknown), 0);
     EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), "No animation of kind 7"), 5);
     CleanupAnimations(&set);
-    set.m_Props.pop_back();
+    set.m_Props.resize(1);
     package.GiveBack(TypeKey::Model, tile);
     DestroyEntityAnimationFactories();
+    EXPECT_EQ(KorvoGame::IEntityAnimation::Get(), nullptr);
 }
 
 TEST_F(EntityAnimationsTest, CharactersPoseTheirSkinsAndFireKeysWhenShownAndActive) {
