@@ -72,19 +72,6 @@ void AppendNames(const Entries& entries, std::vector<TString<char>>& out) {
         out.push_back(WardrobeManager::CutExtension(entry.Name));
 }
 
-// One pooled part per entry, names whole; stops when the pool runs dry (reported by it).
-template <typename Part, typename Entries>
-void FillParts(const Entries& entries, ContainerFactory<Part>& out) {
-    for (const auto& entry : entries) {
-        Part* part = PartPool<Part>().Alloc();
-        if (!part)
-            return;
-        part->Name = entry.Name;
-        part->Id = entry.Id;
-        part->Customizable = true;
-        out.Add(part);
-    }
-}
 
 // The first listed part named name + ".mdl".
 template <typename Part>
@@ -220,7 +207,7 @@ void WardrobeManager::GetUnlockableAnatomyParts(u32 profileIndex, u32 anatomyTyp
     const bool male = profile->Appearance.Assembly.Gender == CharacterAssembly::kMale;
     const Anatomy& anatomy =
         (male ? m_MaleUnlockableAnatomies : m_FemaleUnlockableAnatomies)[GetLookName(profile->Appearance)];
-    FillParts(anatomy.Parts[anatomyType], out);
+    FillPooledParts(anatomy.Parts[anatomyType], out);
 }
 
 void WardrobeManager::GetUnlockableOutfitParts(u32 profileIndex, u32 outfitType, ContainerFactory<OutfitPart>& out) {
@@ -233,7 +220,7 @@ void WardrobeManager::GetUnlockableOutfitParts(u32 profileIndex, u32 outfitType,
     const bool male = profile->Appearance.Assembly.Gender == CharacterAssembly::kMale;
     const Wardrobe& wardrobe =
         (male ? m_MaleUnlockableWardrobes : m_FemaleUnlockableWardrobes)[GetLookName(profile->Appearance)];
-    FillParts(wardrobe.Parts[outfitType], out);
+    FillPooledParts(wardrobe.Parts[outfitType], out);
 }
 
 void WardrobeManager::GetExtraOutfitParts(bool isMale, u32 outfitType, ContainerFactory<OutfitPart>& out) {

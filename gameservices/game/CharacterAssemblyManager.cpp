@@ -81,19 +81,6 @@ const Appearance* CustomizableAppearance(const Entities::Character& character, u
     return appearance;
 }
 
-// Appends one pooled part per entry; stops when the pool is exhausted (reported by it).
-template <typename Part, typename Entries>
-void FillParts(const Entries& entries, ContainerFactory<Part>& out) {
-    for (const auto& entry : entries) {
-        Part* part = PartPool<Part>().Alloc();
-        if (!part)
-            return;
-        part->Name = entry.Name;
-        part->Id = entry.Id;
-        part->Customizable = true;
-        out.Add(part);
-    }
-}
 
 }  // namespace
 
@@ -214,7 +201,7 @@ void CharacterAssemblyManager::GetOutfitParts(const Entities::Character& charact
     if (!appearance || !ReadyForParts())
         return;
     if (const sWardRobe_KorvoCity* wardrobe = FindWardrobe(appearance->Assembly.Id))
-        FillParts(wardrobe->Parts[outfitType], out);
+        FillPooledParts(wardrobe->Parts[outfitType], out);
 }
 
 void CharacterAssemblyManager::GetAnatomyParts(const Entities::Character& character,
@@ -224,7 +211,7 @@ void CharacterAssemblyManager::GetAnatomyParts(const Entities::Character& charac
     if (!appearance || !ReadyForParts())
         return;
     if (const sAnatomy_KorvoCity* anatomy = FindAnatomy(appearance->Assembly.Id))
-        FillParts(anatomy->Parts[anatomyType], out);
+        FillPooledParts(anatomy->Parts[anatomyType], out);
 }
 
 }  // namespace GameServices::KorvoGame

@@ -54,4 +54,19 @@ private:
     std::vector<T*> m_Parts;
 };
 
+// Appends one pooled part per listed item (its name and id, customizable); stops when the pool
+// is exhausted (reported by it).
+template <typename Part, typename Entries>
+void FillPooledParts(const Entries& entries, ContainerFactory<Part>& out) {
+    for (const auto& entry : entries) {
+        Part* part = PartPool<Part>().Alloc();
+        if (!part)
+            return;
+        part->Name = entry.Name;
+        part->Id = entry.Id;
+        part->Customizable = true;
+        out.Add(part);
+    }
+}
+
 }  // namespace GameServices::KorvoGame

@@ -19,6 +19,7 @@
 #include "platform/window/TestWindowBackend.h"
 #include "tests/support/GraphicsStartup.h"
 #include "tests/support/MatchHarness.h"
+#include "tests/support/PopupPress.h"
 
 namespace {
 
@@ -55,22 +56,6 @@ std::vector<std::string> MissingThings(const match::MatchHarness& harness) {
                 break;
             }
     return missing;
-}
-
-void PressPopupButton(const char* popupName, const char* button) {
-    GameServices::Widget::ScreenManager& screens = GameServices::Widget::ScreenManager::Instance();
-    GameServices::Widget::Popup* popup = screens.FindPopup(popupName);
-    ASSERT_NE(popup, nullptr) << popupName;
-    for (const GameServices::Widget::Popup::Option& option : popup->m_Options) {
-        if (option.m_Name != button)
-            continue;
-        if (option.m_AutoClose)
-            screens.HidePopupEntity(popup);
-        for (IDelegate* callback : option.m_Callbacks)
-            callback->Invoke();
-        return;
-    }
-    FAIL() << "no button " << button << " in " << popupName;
 }
 
 bool PopupOpen(const char* name) {

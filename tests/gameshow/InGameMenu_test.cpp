@@ -15,6 +15,7 @@
 #include "gameshow/AudioManager.h"
 #include "gameshow/CompositionManager.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/PopupPress.h"
 #include "tests/support/TempDir.h"
 
 using namespace GameShow;
@@ -79,21 +80,8 @@ protected:
         std::vector<std::string>* journal;
     };
 
-    // A press of the popup's button as its layout wires it: the popup closes itself first
-    // when the option closes it, then the callbacks run.
     void Press(const std::string& popupName, const std::string& button) {
-        Popup* popup = screens.FindPopup(popupName.c_str());
-        ASSERT_NE(popup, nullptr) << popupName;
-        for (const Popup::Option& option : popup->m_Options) {
-            if (option.m_Name != button.c_str())
-                continue;
-            if (option.m_AutoClose)
-                screens.HidePopupEntity(popup);
-            for (IDelegate* callback : option.m_Callbacks)
-                callback->Invoke();
-            return;
-        }
-        FAIL() << "no button " << button << " in " << popupName;
+        PressPopupButton(screens, popupName, button);
     }
     std::string Open() const {
         std::string names;
