@@ -502,3 +502,36 @@ TEST_F(FamiliesTest, MissingProfilesAreReportedAndTheSetUpGoesOn) {
             << Contestant(i);
     EXPECT_EQ(Face(false)->GetRotationY(), 200.0f);
 }
+
+// A two-player match: both profiles are renamed for the in-game tags and go with the save,
+// player 2's avatar (a woman) stands on right member 3 with her relatives in the files of her
+// look and partner digits, and the right family's picks avoid the left family's items.
+TEST_F(FamiliesTest, ATwoPlayerMatchStagesPlayerTwosFamilyOnTheRight) {
+    PlayerProfile* one = SelectPlayerOne("AppearanceMale03.xml");
+    PlayerProfile* two = profiles()->GetSavedFile()->GetSavedGame(1);
+    two->isUsed = true;
+    two->SavedGameName = "BERT";
+    GameServices::KorvoGame::AppearanceManager::Instance()->LoadAvatarDescription("AppearanceFemale03.xml",
+                                                                                 two->Appearance);
+    profiles()->AssignPlayer(1, 1);
+    context.m_TwoPlayers = 1;
+    context.m_PlayerTwoMale = 7;
+    log.Clear();
+    Enter(StageLevel());
+    EXPECT_EQ(LogCount("No profile was found"), 0u);
+    EXPECT_EQ(one->SavedGameName, "PLAYER 1");
+    EXPECT_EQ(two->SavedGameName, "PLAYER 2");
+    EXPECT_EQ(context.m_PlayerTwoMale, 0);
+    EXPECT_EQ(match().GetPlayerTwoAvatar(), Member(6));
+    const std::vector<std::string> looks = {"AppearanceMale03.xml",   "AppearanceMale03.xml",
+                                            "AppearanceFemale04.xml", "AppearanceFemale04.xml",
+                                            "AppearanceMale04.xml",   "AppearanceMale04.xml",
+                                            "AppearanceFemale03.xml", "AppearanceFemale03.xml"};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(LookName(Member(i)), looks[size_t(i)]) << Contestant(i);
+    // Every right relative is dressed: none wears its reference's top.
+    EXPECT_NE(Top(Member(4)), Top(Member(6)));
+    EXPECT_NE(Top(Member(5)), Top(Member(4)));
+    EXPECT_NE(Top(Member(7)), Top(Member(6)));
+    context.m_TwoPlayers = 0;
+}
