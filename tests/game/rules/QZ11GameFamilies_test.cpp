@@ -88,6 +88,7 @@ protected:
         for (const char* file : {"AppearanceFemale03.xml", "AppearanceFemale04.xml", "AppearanceFemale0.xml"})
             WriteLook(file, "Female4");
         WriteLook("ShortName.xml", "Male3", 0, "M.x");
+        WriteLook("FiveChars.xml", "Male3", 0, "3.xml");
         WriteLook("TinyLook.xml", "Tiny");
         // The computer families of the 70s and the 00s, easy: their own items, worn at index 1.
         for (const char* decade : {"70", "00"})
@@ -218,6 +219,8 @@ TEST_F(FamiliesTest, EachFamilyWearsTheFilesOfItsLooks) {
          1},
         {"ShortName.xml", 4, 0, {"M.x", "AppearanceMale0.xml", "AppearanceFemale0.xml", "AppearanceFemale0.xml",
                                  "", "", "", ""}, 1},
+        // Five characters are enough to hold a digit.
+        {"FiveChars.xml", 4, 0, {"3.xml", male03, female04, female04, "", "", "", ""}, 1},
         {"AppearanceMale03.xml", 0, 3, {male03, male03, female04, female04, "", "", "", ""}, 1},
     };
     for (const Case& c : cases) {
@@ -249,30 +252,43 @@ TEST_F(FamiliesTest, EachFamilyWearsTheFilesOfItsLooks) {
 // reference's. The twelve family-look names are registered, every start index the set-up used
 // is stored in player 1's profile, and the save is asked for once.
 TEST_F(FamiliesTest, RelativesAreDressedAfterTheirReferencesAndTheStartsAreKept) {
-    PlayerProfile* player = SelectPlayerOne("AppearanceMale03.xml");
-    const u32 writes = profiles()->GetWriteCount();
-    Enter(StageLevel());
-    EXPECT_EQ(profiles()->GetWriteCount(), writes + 1);
-    for (const char* name : QZ11Game::FamilyLookNames()) {
-        EXPECT_TRUE(profiles()->HasAttribute(TString<char>(name))) << name;
-        EXPECT_GE(Stored(*player, name), 0) << name;
-    }
     // The names the save file keeps them under.
     const std::vector<std::string> names(QZ11Game::FamilyLookNames().begin(), QZ11Game::FamilyLookNames().end());
     EXPECT_EQ(names, (std::vector<std::string>{"FamilyTopRandNum1", "FamilyTopRandNum2", "FamilyTopRandNum3",
                                                "FamilyBottomRandNum1", "FamilyBottomRandNum2", "FamilyBottomRandNum3",
                                                "FamilyShoesRandNum1", "FamilyShoesRandNum2", "FamilyShoesRandNum3",
                                                "FamilyHairRandNum1", "FamilyHairRandNum2", "FamilyHairRandNum3"}));
-    // Member numbers 1-3 are left members 2, 3 and 4, after left members 1, 1 and 3.
-    const int targets[] = {1, 2, 3}, references[] = {0, 0, 2};
-    for (int k = 0; k < 3; ++k) {
-        const Appearance target = Worn(Member(targets[k])), reference = Worn(Member(references[k]));
-        for (int type = 0; type < 3; ++type)
-            EXPECT_NE(target.OutfitParts[type].Name, reference.OutfitParts[type].Name) << k << " " << type;
-        EXPECT_NE(target.AnatomyParts[3].Name, reference.AnatomyParts[3].Name) << k;
+    // Member numbers 1-3 are, for a man, left members 2, 3 and 4 after left members 1, 1 and 3;
+    // for a woman left members 1, 2 and 4 after left members 3, 1 and 3.
+    struct Case {
+        const char* look;
+        int targets[3];
+        int references[3];
+    };
+    const Case cases[] = {{"AppearanceMale03.xml", {1, 2, 3}, {0, 0, 2}},
+                          {"AppearanceFemale03.xml", {0, 1, 3}, {2, 0, 2}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.look);
+        PlayerProfile* player = SelectPlayerOne(c.look);
+        player->Clear();
+        const u32 writes = profiles()->GetWriteCount();
+        Enter(StageLevel());
+        EXPECT_EQ(profiles()->GetWriteCount(), writes + 1);
+        for (const char* name : QZ11Game::FamilyLookNames()) {
+            EXPECT_TRUE(profiles()->HasAttribute(TString<char>(name))) << name;
+            EXPECT_GE(Stored(*player, name), 0) << name;
+        }
+        for (int k = 0; k < 3; ++k) {
+            const Appearance target = Worn(Member(c.targets[k])), reference = Worn(Member(c.references[k]));
+            for (int type = 0; type < 3; ++type)
+                EXPECT_NE(target.OutfitParts[type].Name, reference.OutfitParts[type].Name) << k << " " << type;
+            EXPECT_NE(target.AnatomyParts[3].Name, reference.AnatomyParts[3].Name) << k;
+        }
     }
-    // Left member 2 wears its own file's look apart from what the pick changed: the same
-    // assembly as player 1, the file's eyewear and head.
+    // Left member 2 of the man's family wears its own file's look apart from what the pick
+    // changed: the same assembly as player 1, the file's eyewear and head.
+    SelectPlayerOne("AppearanceMale03.xml");
+    Enter(StageLevel());
     EXPECT_EQ(Worn(Member(1)).OutfitParts[3].Name, ItemName("Male3", "Glasses", 0).c_str());
     EXPECT_EQ(Worn(Member(1)).AnatomyParts[0].Name, ItemName("Male3", "Head", 0).c_str());
 }
