@@ -169,6 +169,9 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
         EXPECT_FALSE(manager->IsProfileChosen());
         manager->GetProfilesLoadedEvent().RemoveDelegate(&loaded.delegate);
     }
+    // A manager with no document yet has no current slot either.
+    GameShow::PlayerProfileManager::Destroy();
+    EXPECT_EQ(GameShow::PlayerProfileManager::Instance()->GetCurrentSlot(), -1);
 }
 
 TEST_F(Profiles, CreatingTakesTheFirstFreeSlotOrNothing) {
