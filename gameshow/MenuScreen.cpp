@@ -7,15 +7,6 @@
 
 namespace GameShow {
 
-namespace {
-
-// The music: streamed, looping, in the music group.
-constexpr u32 kStreamed = 1;
-constexpr u32 kLooped = 1;
-constexpr i32 kMusicType = 0;
-
-}  // namespace
-
 MenuScreen::MenuScreen(CompositionManager* manager) : BaseScreen(kLayoutName), m_Manager(manager) {}
 
 MenuScreen::~MenuScreen() {
@@ -35,7 +26,7 @@ void MenuScreen::onLoad() {
 void MenuScreen::Process(u32 /*elapsed*/) {
     if (!m_FirstShow)
         return;
-    AudioManager::Instance().PlaySound(AudioManager::kMenuMusic, kStreamed, kLooped, kMusicType);
+    AudioManager::Instance().PlayMenuMusic();
     m_FirstShow = false;
     PlayerProfileManager* profiles = PlayerProfileManager::Instance();
     if (GameServices::Entities::Character* avatar = profiles->FindAvatarCharacter(profiles->GetAvatarName()))

@@ -14,6 +14,7 @@
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/CollisionCursor.h"
+#include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/game/TeamRegistry.h"
@@ -121,8 +122,11 @@ TEST(MenuMode, TheFirstStartLoadsOnceAndEveryEntryRemakesOnlyTheLevelsOwnParts) 
     EXPECT_EQ(KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count(), inMenus.device - 1);
     EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count(), inMenus.lost - 1);
 
-    // Back to the menus: the once-only loads stay done.
+    // Back to the menus: the once-only loads stay done, and the menus take one device again.
     CompositionManager::Instance().m_PopupState = CompositionManager::kPopupMenu;
+    KG::DeviceManager* devices = context.GetDeviceManager();
+    ASSERT_NE(devices, nullptr);
+    devices->SetDeviceRange(2, 2);
     ASSERT_TRUE(context.GetGameFlowManager()->SetNextLevel(GameShow::Menu::kLevelName, nullptr, true));
     ASSERT_TRUE(ReachMenus(harness));
     EXPECT_EQ(loads.count, 1);
@@ -130,6 +134,8 @@ TEST(MenuMode, TheFirstStartLoadsOnceAndEveryEntryRemakesOnlyTheLevelsOwnParts) 
     EXPECT_TRUE(ManagerIsAModule(context));
     EXPECT_EQ(MenuCharactersInUse(), 1u);
     EXPECT_EQ(Count(context), inMenus);
+    EXPECT_EQ(devices->GetMinimum(), 1u);
+    EXPECT_EQ(devices->GetMaximum(), 1u);
     CompositionManager::Instance().m_PopupState = CompositionManager::kPopupNone;
     profiles->GetProfilesLoadedEvent().RemoveDelegate(&loads.delegate);
 }

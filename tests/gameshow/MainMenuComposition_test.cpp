@@ -9,6 +9,7 @@
 #include "engine/core/PCApplicationImpl.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/game/CharacterManager.h"
+#include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/ScreenManager.h"
@@ -24,15 +25,16 @@ namespace KG = GameServices::KorvoGame;
 
 namespace {
 
-// A running game as far as the page sees it: the pause and no game flow.
+// A running game as far as the page sees it: the pause and a game flow that knows no level.
 class PauseRecorder : public KG::ICurrentGame {
 public:
-    KG::GameFlowManager* GetGameFlowManager() override { return nullptr; }
+    KG::GameFlowManager* GetGameFlowManager() override { return &flow; }
     KG::TeamActionManager* GetTeamActionManager() override { return nullptr; }
     GameServices::Entities::Set* GetCurrentLevel() override { return nullptr; }
     bool IsPaused() const override { return paused; }
     void SetPause(bool value) override { paused = value; }
     bool paused = false;
+    KG::GameFlowManager flow;
 };
 
 struct PopupEvents {
@@ -269,6 +271,7 @@ TEST_F(MainMenu, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
         page.SetNextLevel("QZ11_Game_Level1");
         Click("singlePlayerButton");
         EXPECT_EQ(LinesWith("The next level is not set"), 0u);
+        EXPECT_EQ(LinesWith("Can not find the Level is :QZ11_Game_Level1"), 1u) << "the level is asked for";
     }
 }
 

@@ -252,6 +252,7 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
 
     // Uninitialized, the page no longer listens to its buttons.
     lookPage.Uninitialize();
+    EXPECT_EQ(lookPage.GetRootPanel(), nullptr);
     compositions.Reset();
     Click(lookButtons[3]);
     Click(lookDone);
