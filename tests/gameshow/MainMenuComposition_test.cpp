@@ -14,6 +14,7 @@
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/AudioManager.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/MainMenuComposition.h"
 #include "gameshow/MenuCharacter.h"
@@ -198,7 +199,9 @@ TEST_F(MainMenu, TheButtonsLeadToTheirPagesOnlyWhileThePageIsShown) {
                      c.next == std::string(CompositionManager::kWardrobe) ? CompositionManager::kMainMenu : "");
     }
     compositions.Reset();
+    log.Clear();
     Click("exitButton");
+    EXPECT_EQ(LinesWith(AudioManager::kButtonPressSound), 1u) << "the click sounds";
     EXPECT_TRUE(QuitPromptOpen());
     EXPECT_TRUE(page.IsQuitPromptShown());
     EXPECT_EQ(popupEvents.events, std::vector<bool>{true});
