@@ -211,19 +211,3 @@ TEST_F(BehaviorTest, TrackBarDragsBeyondItsEdgesWithinItsBounds) {
         game.Move(a, 0, 0);
     }
 }
-
-TEST(WidgetBehavior, BehavioursStopListeningWithTheirWidgets) {
-    widget_test::TestGame game;
-    {
-        Button button{"button"};
-        SliderTrackBar bar{"bar"};
-        Emitter3D emitter{"emitter"};
-        Image image{"image"};
-        Counter click;
-        image.AddEventDelegate(kEventClick, &click.delegate);  // starts listening
-    }
-    LogCapture log;
-    game.Click(game.members[0], 110, 105, true);
-    EXPECT_TRUE(log.Contains("Can not find the action"));
-    EXPECT_EQ(game.FrameDelegates(), 0u);
-}
