@@ -197,6 +197,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_EQ(package.Counts(), before);
     log.Clear();
     Release();  // nothing left to release
+    RenderingSystemWidget::ReleaseLayer(static_cast<Popup*>(nullptr));
     EXPECT_TRUE(log.Lines().empty());
     Screen bare;  // without a tree, ReleaseLayer alone gives the layer back
     RenderingSystemWidget::Initialize(&bare);

@@ -179,6 +179,11 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
     game.Move(a, 125, 105);
     EXPECT_EQ(slider.m_SliderBehavior.m_Part, WidgetSliderButtonBehavior::kNoPart);
     EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, 1u);
+    // Leaving below the left button: the leave look; the part is not looked up by x alone.
+    game.Move(a, 110, 105);
+    game.Move(a, 110, 300);
+    EXPECT_EQ(slider.m_SliderBehavior.m_Part * 10 + slider.m_SliderBehavior.m_VisualState,
+              WidgetSliderButtonBehavior::kNoPart * 10);
 }
 
 TEST_F(BehaviorTest, TrackBarDragsBeyondItsEdgesWithinItsBounds) {
