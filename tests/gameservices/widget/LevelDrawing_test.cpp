@@ -24,12 +24,6 @@ namespace {
 constexpr u32 kClear = drawtest::kBlack;
 constexpr u32 kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu;
 
-class LevelGame : public TestGame {
-public:
-    Entities::Set* GetCurrentLevel() override { return level; }
-    Entities::Set* level = nullptr;
-};
-
 // A camera looking at the screen as a screen camera does: one unit a pixel, y downwards.
 void ScreenLike(Entities::Camera& camera) {
     camera.Activate = true;
@@ -116,7 +110,7 @@ protected:
     TempDir home;
     LogCapture log;
     std::unique_ptr<RenderPackage> package;
-    LevelGame game;
+    TestGame game;
     std::vector<std::unique_ptr<RenderableModelData>> data;
     std::vector<Entities::Entity*> described;
     Entities::Camera cam{"Cam"}, eye{"Eye"};

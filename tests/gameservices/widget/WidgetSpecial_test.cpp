@@ -22,12 +22,6 @@ using Calls = std::vector<std::string>;
 
 namespace {
 
-class LevelGame : public TestGame {
-public:
-    GameServices::Entities::Set* GetCurrentLevel() override { return level; }
-    GameServices::Entities::Set* level = nullptr;
-};
-
 void AddEmitterAndSerif(authoring::PackageWriter& writer) {
     authoring::EmitterData spark;  // one still particle, born at the start of each loop, lasting 10 frames
     spark.endFrame = 1;
@@ -77,7 +71,7 @@ protected:
     LogCapture log;
     RenderPackage package{{{"frame", 0xFF00FF00u}}, AddEmitterAndSerif};
     FakeVideoPlayerScope video;
-    LevelGame game;
+    TestGame game;
     GameServices::Entities::Set level{"level"};
     Screen screen;
     Panel* root = new Panel("root");
