@@ -24,12 +24,6 @@ namespace {
 constexpr u32 kClear = drawtest::kBlack;
 constexpr u32 kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu;
 
-class LevelGame : public TestGame {
-public:
-    Entities::Set* GetCurrentLevel() override { return level; }
-    Entities::Set* level = nullptr;
-};
-
 // A camera looking at the screen as a screen camera does: one unit a pixel, y downwards.
 void ScreenLike(Entities::Camera& camera) {
     camera.Activate = true;
@@ -116,7 +110,7 @@ protected:
     TempDir home;
     LogCapture log;
     std::unique_ptr<RenderPackage> package;
-    LevelGame game;
+    TestGame game;
     std::vector<std::unique_ptr<RenderableModelData>> data;
     std::vector<Entities::Entity*> described;
     Entities::Camera cam{"Cam"}, eye{"Eye"};
@@ -236,5 +230,29 @@ TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDang
             RenderingSystemWidget::Cleanup(&screen);
             RenderingSystemWidget::ReleaseLayer(&screen);
         }
+    }
+}
+
+TEST_F(LevelDrawing, TextsTakeTheirWidgetsRenderTypeWhenBuiltAndRefreshed) {
+    auto* label = Add<Label>(*root, "label", 100, 10, 100, 40);
+    SetText(label->m_TextStyle, "WW");
+    label->m_RenderType = "Additive";
+    auto* keyboard = Add<SoftKeyboard>(*root, "keyboard", 100, 180, 200, 50);
+    LayOutKeyboard(*keyboard, {3}, "QWE", "ABC");
+    ShowScreen();
+    const auto typeOf = [](const AGText* t) {
+        return t->m_attribute.PartCount() ? t->m_attribute.m_renderTypes[0] : 99u;
+    };
+    EXPECT_EQ(typeOf(TextAt(*label, 0)), u32(AGRenderAttribute::kAdditive));
+    // Without a render type a refresh leaves the text a type of its own.
+    for (const auto& [type, expected] : {std::pair<const char*, u32>{"OnlyColor", AGRenderAttribute::kOnlyColor},
+                                         {"Additive", AGRenderAttribute::kAdditive},
+                                         {"", 99u}}) {
+        label->m_RenderType = keyboard->m_RenderType = type;
+        label->SetText("WW");
+        RenderingSystemWidget::UpdateText(*keyboard);
+        for (const AGText* text : {TextAt(*label, 0), TextAt(*keyboard, 0)})
+            EXPECT_TRUE(expected == 99u ? typeOf(text) <= AGRenderAttribute::kAdditive : typeOf(text) == expected)
+                << type << " " << typeOf(text);
     }
 }

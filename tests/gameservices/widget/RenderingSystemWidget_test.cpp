@@ -150,8 +150,8 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
         EXPECT_EQ(sprites ? sprites->size() : 0u, c.sprites) << name;
         EXPECT_EQ(fonts ? fonts->size() : 0u, c.fonts) << name;
         const AGVec3& at = Composite(*c.widget)->GetPosition();
-        EXPECT_EQ(std::vector<f32>({at.x, at.y, Composite(*c.widget)->GetDepth()}),
-                  std::vector<f32>({c.widget->m_X, c.widget->m_Y, f32(c.widget->m_DrawOrder)}))
+        EXPECT_EQ(F({at.x, at.y, Composite(*c.widget)->GetDepth()}),
+                  F({c.widget->m_X, c.widget->m_Y, f32(c.widget->m_DrawOrder)}))
             << name;
     }
     // Texts at their offsets, keys' labels on their keys, pictures in their boxes, with the widget's opacity.
@@ -161,9 +161,8 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
                                                                  {SpriteAt(*t.slider, 8), {20, 0}}};
     for (const auto& [member, expected] : placed)
         EXPECT_EQ(PlaceOf(member), expected);
-    EXPECT_EQ(std::vector<u32>({SpriteAt(*t.slider, 8)->GetWidth(), SpriteAt(*t.bar, 1)->GetWidth(),
-                                SpriteAt(*t.bar, 2)->GetWidth()}),
-              std::vector<u32>({100, 100, 20}));
+    EXPECT_EQ(U({SpriteAt(*t.slider, 8)->GetWidth(), SpriteAt(*t.bar, 1)->GetWidth(), SpriteAt(*t.bar, 2)->GetWidth()}),
+              U({100, 100, 20}));
     for (const Widget* w : std::initializer_list<const Widget*>{t.box, t.slider})
         EXPECT_NEAR(f32(Member(*w, 0)->m_color >> 24), 127.5f, 1.0f) << w->Name.c_str();
     EXPECT_FALSE(Drawn(TextAt(*t.tiny, 0)));  // built hidden
@@ -174,11 +173,9 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_EQ(Widget::FindChild("tinyButton", t.root)->VolatileDatas.GetTexts()->size(), 2u);
     EXPECT_FALSE(Drawn(SpriteAt(*t.box, 3)));
     // Render types set the blend; without a known one the sprite file's stays.
-    EXPECT_EQ(std::vector<u32>({SpriteAt(*t.bar, 4)->GetBlendMode(), SpriteAt(*t.box, 0)->GetBlendMode(),
-                                SpriteAt(*t.button, 0)->GetBlendMode(),
-                                static_cast<AGSprite*>(Member(*t.image, 0))->GetBlendMode()}),
-              std::vector<u32>({AGSprite::kBlendAdditive, AGSprite::kBlendColor, AGSprite::kBlendAlpha,
-                                AGSprite::kBlendAlpha}));
+    EXPECT_EQ(U({SpriteAt(*t.bar, 4)->GetBlendMode(), SpriteAt(*t.box, 0)->GetBlendMode(),
+                 SpriteAt(*t.button, 0)->GetBlendMode(), static_cast<AGSprite*>(Member(*t.image, 0))->GetBlendMode()}),
+              U({AGSprite::kBlendAdditive, AGSprite::kBlendColor, AGSprite::kBlendAlpha, AGSprite::kBlendAlpha}));
     EXPECT_EQ(std::string(TextAt(*t.keyboard, 0)->GetString().c_str()), "Q");
     // The Image names its sprite up to the first '.', the other kinds up to the last.
     EXPECT_EQ(Clones("icons/star.spt"), 1u);
@@ -200,12 +197,13 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_EQ(package.Counts(), before);
     log.Clear();
     Release();  // nothing left to release
+    RenderingSystemWidget::ReleaseLayer(static_cast<Popup*>(nullptr));
     EXPECT_TRUE(log.Lines().empty());
     Screen bare;  // without a tree, ReleaseLayer alone gives the layer back
     RenderingSystemWidget::Initialize(&bare);
     RenderingSystemWidget::AttachLayer(&bare);
     const AGGraphicLayer* layer = Render::LayerOf(bare);
-    EXPECT_EQ(std::vector<u32>({layer->GetWidth(), layer->GetHeight()}), std::vector<u32>({0, 0}));  // no device
+    EXPECT_EQ(U({layer->GetWidth(), layer->GetHeight()}), U({0, 0}));  // no device
     RenderingSystemWidget::ReleaseLayer(&bare);
     EXPECT_EQ(bare.VolatileDatas.Count() + package.shared->ChildCount(), 0u);
     EXPECT_EQ(package.Counts(), before);
@@ -225,9 +223,8 @@ TEST_F(WidgetRender, NinePieceWindowTruncatesItsPieces) {
     for (const auto& c : cases) {
         RenderingSystemWidget::LayoutResizableWindow(*tree.window, c.width, 200.0f);
         AGSprite* piece = SpriteAt(*tree.window, c.piece);
-        EXPECT_EQ(std::vector<u32>({piece->GetWidth(), piece->GetHeight()}), std::vector<u32>({c.w, c.h}))
-            << c.width << " piece " << c.piece;
-        EXPECT_EQ(PlaceOf(piece), std::vector<f32>({c.x, c.y})) << c.width << " piece " << c.piece;
+        EXPECT_EQ(U({piece->GetWidth(), piece->GetHeight()}), U({c.w, c.h})) << c.width << " piece " << c.piece;
+        EXPECT_EQ(PlaceOf(piece), F({c.x, c.y})) << c.width << " piece " << c.piece;
     }
     // A state update lays it out at its own size again, with its render type, and shows every piece.
     SpriteAt(*tree.window, 0)->ClearFlags(AGRenderable::kActive | AGRenderable::kShown);
@@ -269,9 +266,9 @@ TEST_F(WidgetRender, TransformsClipsAndStacking) {
     RenderingSystemWidget::UpdateTransforms(*tree.root);
     EXPECT_NEAR(tree.image->m_EffectiveOpacity, 0.251f, 0.001f);
     const auto& world = Composite(*tree.image)->Transform().m;
-    EXPECT_EQ(std::vector<f32>({world[12], world[13]}), std::vector<f32>({13.0f, 14.0f}));
-    EXPECT_EQ(std::vector<f32>(std::begin(tree.image->m_ScreenRect), std::end(tree.image->m_ScreenRect)),
-              std::vector<f32>({13.0f, 14.0f, 64.0f, 64.0f}));
+    EXPECT_EQ(F({world[12], world[13]}), F({13.0f, 14.0f}));
+    EXPECT_EQ(F(std::begin(tree.image->m_ScreenRect), std::end(tree.image->m_ScreenRect)),
+              F({13.0f, 14.0f, 64.0f, 64.0f}));
     EXPECT_NEAR(Composite(*tree.label)->Transform().m[1], -std::sin(0.5f), 1e-5f);
     platform::gfx::Matrix m;  // only its upper 3 x 3 is written
     std::fill(std::begin(m.m), std::end(m.m), 7.0f);
@@ -283,8 +280,7 @@ TEST_F(WidgetRender, TransformsClipsAndStacking) {
     const std::pair<Panel*, std::vector<f32>> clips[] = {{nested, {660, 460, 50, 50}}, {corner, {10, 10, 15, 24}}};
     for (const auto& [panel, rect] : clips) {
         const AGGraphicLayer* clip = Render::LayerOf(*panel);
-        EXPECT_EQ(std::vector<f32>({clip->GetPosition().x, clip->GetPosition().y, f32(clip->GetWidth()),
-                                    f32(clip->GetHeight())}),
+        EXPECT_EQ(F({clip->GetPosition().x, clip->GetPosition().y, f32(clip->GetWidth()), f32(clip->GetHeight())}),
                   rect);
         EXPECT_EQ(clip->GetOrderKey(), panel->m_DrawOrder);
     }
@@ -352,9 +348,8 @@ TEST_F(WidgetRender, SetsBuildEveryRootAndCompositorsStretchTheirContent) {
         holder.m_Panel = &root;
         RenderingSystemWidget::Initialize(&holder);
         const f32 r = size ? 2.0f : 1.0f;
-        EXPECT_EQ(std::vector<f32>(
-                      {content->m_Width, content->m_Height, child->m_X, child->m_Y, child->m_Width, child->m_Height}),
-                  std::vector<f32>({800, 600, 10 * r, 20 * r, 30 * r, 40 * r}));
+        EXPECT_EQ(F({content->m_Width, content->m_Height, child->m_X, child->m_Y, child->m_Width, child->m_Height}),
+                  F({800, 600, 10 * r, 20 * r, 30 * r, 40 * r}));
         RenderingSystemWidget::Cleanup(&holder);
         RenderingSystemWidget::ReleaseLayer(&holder);
         holder.m_Panel = nullptr;
@@ -395,8 +390,8 @@ TEST_F(WidgetRender, TextsScaleColourAndKeepOneFontPerTextOnRefresh) {
     EXPECT_EQ(tree.label->VolatileDatas.GetFonts()->size(), 2u);
     EXPECT_EQ(sans->RefCount(), holds);
     // Both texts refreshed: the effect in its colour at its new offset.
-    EXPECT_EQ(PlaceOf(TextAt(*tree.label, 0)), std::vector<f32>({0, 0}));
-    EXPECT_EQ(PlaceOf(TextAt(*tree.label, 1)), std::vector<f32>({4, 5}));
+    EXPECT_EQ(PlaceOf(TextAt(*tree.label, 0)), F({0, 0}));
+    EXPECT_EQ(PlaceOf(TextAt(*tree.label, 1)), F({4, 5}));
     EXPECT_EQ(TextAt(*tree.label, 1)->m_color, 0xFF0000FFu);
     EXPECT_STREQ(TextAt(*tree.label, 0)->GetString().c_str(), "n999");
     tree.label->SetVisible(false);
@@ -429,17 +424,16 @@ TEST_F(WidgetRender, PropertyHooksReachMembersAndLayers) {
         EXPECT_NEAR(f32(Member(b, i)->m_color >> 24), 127.5f, 1.0f) << i;
     }
     const AGCompositeRenderable& drawn = *Composite(b);
-    EXPECT_EQ(std::vector<f32>({drawn.Transform().m[0], drawn.Transform().m[5], drawn.GetPosition().x,
-                                drawn.GetPosition().y}),
-              std::vector<f32>({2, 3, 5, 6}));
+    EXPECT_EQ(F({drawn.Transform().m[0], drawn.Transform().m[5], drawn.GetPosition().x, drawn.GetPosition().y}),
+              F({2, 3, 5, 6}));
     EXPECT_EQ(b.GetRenderable(), Member(b, 0));
     inner.SetOpacity(0.25f);
     inner.SetScale(AGVec2{2.0f, 0.5f});
     inner.SetPositionXY(7.0f, 8.0f);
     AGGraphicLayer* layer = Render::LayerOf(inner);
-    EXPECT_EQ(std::vector<f32>({layer->GetOpacity(), f32(layer->GetWidth()), f32(layer->GetHeight()),
-                                layer->GetPosition().x, nested->GetPosition().y}),
-              std::vector<f32>({0.25f, 1400, 250, 7, 8}));
+    EXPECT_EQ(F({layer->GetOpacity(), f32(layer->GetWidth()), f32(layer->GetHeight()), layer->GetPosition().x,
+                 nested->GetPosition().y}),
+              F({0.25f, 1400, 250, 7, 8}));
     for (bool shown : {false, true}) {
         inner.SetVisible(shown);
         EXPECT_EQ(layer->IsEnabled(), shown);
@@ -448,8 +442,7 @@ TEST_F(WidgetRender, PropertyHooksReachMembersAndLayers) {
     AGGraphicLayer* viewport = Render::LayerOf(view);
     view.SetWidth(30.0f);
     view.SetVisible(false);
-    EXPECT_EQ(std::vector<u32>({viewport->GetOrderKey(), viewport->GetWidth(), viewport->IsEnabled()}),
-              std::vector<u32>({view.m_DrawOrder, 30, 0}));
+    EXPECT_EQ(U({viewport->GetOrderKey(), viewport->GetWidth(), viewport->IsEnabled()}), U({view.m_DrawOrder, 30, 0}));
     EXPECT_EQ(viewport->GetParent(), layer);
     // A check box shown again shows its mark only when checked.
     CheckBox& box = *tree.box;
@@ -544,7 +537,7 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     EXPECT_STREQ(TextAt(box, 0)->GetString().c_str(), "tock");
     EXPECT_EQ(Member(box, 0), SpriteAt(box, 1));
     EXPECT_EQ(Member(box, 1), SpriteAt(box, 4));
-    EXPECT_EQ(PlaceOf(SpriteAt(box, 5)), std::vector<f32>({3, 4}));  // every look moves with the box
+    EXPECT_EQ(PlaceOf(SpriteAt(box, 5)), F({3, 4}));  // every look moves with the box
     // A reloaded look that is not drawn stays out of the composite.
     box.m_Images[5] = "b3";
     for (u32 state : {2u, 3u})
@@ -578,8 +571,7 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     bar.m_TrackBehavior.m_VisualState = 3;
     RenderingSystemWidget::UpdateBehaviorState(bar);
     EXPECT_EQ(Member(bar, 1), SpriteAt(bar, 3));
-    for (u32 i : {2u, 3u, 4u})
-        EXPECT_EQ(PlaceOf(SpriteAt(bar, i)), std::vector<f32>({35, 2})) << i;
+    for (u32 i : {2u, 3u, 4u}) EXPECT_EQ(PlaceOf(SpriteAt(bar, i)), F({35, 2})) << i;
     bar.SetInputLocked(true);
     EXPECT_EQ(Member(bar, 0), SpriteAt(bar, 1));
     EXPECT_EQ(Member(bar, 1), SpriteAt(bar, 4));

@@ -114,6 +114,10 @@ TEST_F(BuilderTest, DeletedScreensAndWidgetsLeaveNoDelegateBehind) {
         auto* keyboard = new SoftKeyboard("loose");
         Panel tree("tree");
         tree.AddChild(new CheckBox("check"));
+        Emitter3D emitter{"emitter"};
+        Image image{"image"};
+        widget_test::Counter click;
+        image.AddEventDelegate(kEventClick, &click.delegate);  // starts listening
         delete keyboard;
         delete screen;
     }
@@ -121,9 +125,7 @@ TEST_F(BuilderTest, DeletedScreensAndWidgetsLeaveNoDelegateBehind) {
     EXPECT_EQ(game.FrameDelegates(), 0u);
     log.Clear();
     game.Move(game.members[0], 10, 10);
-    GameServices::Bridge::sActionData data;
-    GameServices::KorvoGame::TeamActionData action(&data, 'A', &game.members[0]);
-    game.teams.SimulateTeamAction(&action, "SoftKey");
+    game.Key(game.members[0], 'A');
     game.Click(game.members[0], 10, 10, true);
     EXPECT_EQ(log.Lines().size(), 3u);
     for (const auto& line : log.Lines())

@@ -65,12 +65,7 @@ protected:
     }
     void Letter(u32 i) { Press(keyboard.m_Letters[i]); }
     void Special(u32 i) { Press(keyboard.m_Specials[i]); }
-    void Type(uintptr_t code) {
-        GameServices::Bridge::sActionData data;
-        data.m_DeviceId = 0;
-        GameServices::KorvoGame::TeamActionData action(&data, code, &game.members[0]);
-        game.teams.SimulateTeamAction(&action, "SoftKey");
-    }
+    void Type(uintptr_t code) { game.Key(game.members[0], code); }
     std::string Entered() const { return keyboard.GetEnteredText().c_str(); }
 
     widget_test::TestGame game;
@@ -190,8 +185,6 @@ TEST(SoftKeyboard, UnsizedKeyboardsAndDeletedOnes) {
     EXPECT_TRUE(std::isfinite(box.maxY));
     delete new SoftKeyboard("gone");
     LogCapture log;
-    GameServices::Bridge::sActionData data;
-    GameServices::KorvoGame::TeamActionData action(&data, 'A', &game.members[0]);
-    game.teams.SimulateTeamAction(&action, "SoftKey");
+    game.Key(game.members[0], 'A');
     EXPECT_EQ(keyboard.GetEnteredText(), "A");  // only the live keyboard heard it
 }

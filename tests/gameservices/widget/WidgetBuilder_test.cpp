@@ -121,7 +121,7 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
         "<GsWidgetLibrary:ResizableWindow Width='1' Height='1' ImageTopDefault='T.png' "
         "ImageCenterSize='1,2' ImageBorderSize='3,4'/>"
         "<GsWidgetLibrary:Video Width='1' Height='1' VideoAssetName='Intro' ImageDefault='x/Still.png'/>"
-        "<GsWidgetLibrary:Emitter3D Width='1' Height='1' EmitterSource='fx/Spark.emt'/>"
+        "<GsWidgetLibrary:Emitter3D Margin='12,34,0,0' Width='1' Height='1' EmitterSource='fx/Spark.emt'/>"
         "<GsWidgetLibrary:ViewPort3D ComponentLevelName='Stage'/></Grid>"));
     const auto& leaves = static_cast<Panel*>(root->m_Children[0])->m_Children;
     ASSERT_EQ(leaves.size(), 12u);
@@ -166,6 +166,7 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
         static_cast<Emitter3D*>(leaves[10])->m_EmitterSource.c_str(),
         static_cast<ViewPort3D*>(leaves[11])->m_ComponentLevel.c_str()};
     EXPECT_EQ(texts, std::vector<std::string>({"S", "T.png", "Intro", "still.png", "fx/Spark.emt", "Stage"}));
+    EXPECT_EQ(std::vector<f32>({leaves[10]->m_X, leaves[10]->m_Y}), std::vector<f32>({12, 34}));
     EXPECT_TRUE(Resizes().empty());
     delete root;
 }

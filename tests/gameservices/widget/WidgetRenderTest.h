@@ -18,6 +18,8 @@ namespace widget_test {
 using namespace GameServices::Widget;
 using GameServices::Bridge::RenderingSystem;
 namespace Render = GameServices::Widget::Render;
+using F = std::vector<f32>;
+using U = std::vector<u32>;
 
 // Sprite files "<name>.spt", each a solid square of the colour given.
 struct SpriteFile {
@@ -121,7 +123,7 @@ inline AGSprite* SpriteAt(const Widget& w, u32 i) { return Render::At(w.Volatile
 inline AGText* TextAt(const Widget& w, u32 i) { return Render::At(w.VolatileDatas.GetTexts(), i); }
 inline AGRenderable* Member(const Widget& w, u32 i) { return Composite(w) ? Composite(w)->GetMember(i) : nullptr; }
 inline bool Drawn(const AGRenderable* r) { return r && r->HasFlags(AGRenderable::kActive); }
-inline std::vector<f32> PlaceOf(const AGRenderable* r) {
+inline F PlaceOf(const AGRenderable* r) {
     AGVec3 at;
     r->GetPosition(at);
     return {at.x, at.y};

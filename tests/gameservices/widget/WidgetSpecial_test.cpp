@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "engine/core/AGController.h"
+#include "engine/graphics/AGAnimated.h"
 #include "engine/graphics/AGEmitter.h"
 #include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/AGTextureSlot.h"
@@ -20,14 +22,11 @@ using Calls = std::vector<std::string>;
 
 namespace {
 
-class LevelGame : public TestGame {
-public:
-    GameServices::Entities::Set* GetCurrentLevel() override { return level; }
-    GameServices::Entities::Set* level = nullptr;
-};
-
 void AddEmitterAndSerif(authoring::PackageWriter& writer) {
-    writer.Add("spark", TypeKey::Emitter3D, authoring::EmitterBytes(authoring::EmitterData{}));
+    authoring::EmitterData spark;  // one still particle, born at the start of each loop, lasting 10 frames
+    spark.endFrame = 1;
+    spark.life = 10;
+    writer.Add("spark", TypeKey::Emitter3D, authoring::EmitterBytes(spark));
     authoring::AddBakedFont(writer, "serif", Sans32());
 }
 
@@ -72,7 +71,7 @@ protected:
     LogCapture log;
     RenderPackage package{{{"frame", 0xFF00FF00u}}, AddEmitterAndSerif};
     FakeVideoPlayerScope video;
-    LevelGame game;
+    TestGame game;
     GameServices::Entities::Set level{"level"};
     Screen screen;
     Panel* root = new Panel("root");
@@ -148,6 +147,22 @@ TEST_F(SpecialWidgets, EmitterFollowsItsWidgetStopsAndStartsAgain) {
     ASSERT_NE(emitter, nullptr);
     EXPECT_EQ(Member(*widget, 0), static_cast<AGRenderable*>(emitter));
     EXPECT_TRUE(Drawn(emitter));
+    // Its particles are born at its widget's place from the start, and follow the widget when it moves.
+    EXPECT_EQ(F({Composite(*widget)->GetPosition().x, Composite(*widget)->GetPosition().y}), F({30, 40}));
+    AGController clock;
+    AGBindAnimation(clock, 30, 25, 1);
+    emitter->SetController(&clock);
+    const auto bornAt = [&](f32 frame) {
+        clock.SetTime(frame * clock.GetFrameDuration());
+        emitter->Update();
+        const AGParticle* p = emitter->FirstLive();
+        return p ? F({p->position.x, p->position.y, p->position.z, f32(emitter->LiveCount())}) : F();
+    };
+    EXPECT_EQ(bornAt(0), F({30, 40, 0, 1}));
+    widget->m_X = 50.0f;
+    RenderingSystemWidget::UpdateBehaviorState(*widget);
+    EXPECT_EQ(bornAt(20), F());
+    EXPECT_EQ(bornAt(0.5f), F({50, 40, 0, 1}));  // the next loop
 
     widget->m_Stopped = widget->m_Paused = 1;
     RenderingSystemWidget::UpdateBehaviorState(*widget);
@@ -203,6 +218,7 @@ TEST_F(SpecialWidgets, VideoPlaysOrStopsItsAssetAndBorrowsThePlayersTexture) {
     EXPECT_EQ(videos[0]->VolatileDatas.GetVideoAsset(), &intro);
     AGSprite* sprite = SpriteAt(*videos[0], 0);
     ASSERT_TRUE(sprite && Member(*videos[0], 0) == sprite && sprite->GetWidth() == 64);
+    EXPECT_EQ(F({Composite(*videos[0])->GetPosition().x, Composite(*videos[0])->GetPosition().y}), F({10, 20}));
     ASSERT_EQ(sprite->GetMaterial()->SlotCount(), 1u);
     EXPECT_EQ(sprite->GetMaterial()->GetSlot(0)->TextureCount(), 1u);
     EXPECT_EQ(sprite->GetMaterial()->GetSlot(0)->GetCurrentTexture(), &video.player->texture);

@@ -33,23 +33,25 @@ public:
     size_t FrameDelegates() { return flow.GetFrameEvent().Count(); }
 
     void Move(GameServices::Entities::BaseTeamMember& member, f32 x, f32 y, bool active = true) {
-        GameServices::Bridge::sActionData data;
-        data.m_DeviceId = member.m_DeviceId;
-        data.m_X = x;
-        data.m_Y = y;
-        data.m_PointerVisible = active;
-        GameServices::KorvoGame::TeamActionData action(&data, 0, &member);
-        teams.SimulateTeamAction(&action, "Moves");
+        Send(member, "Moves", x, y, active, false);
     }
     void Click(GameServices::Entities::BaseTeamMember& member, f32 x, f32 y, bool down) {
+        Send(member, "Click", x, y, true, down);
+    }
+    // A typed character for the soft keys.
+    void Key(GameServices::Entities::BaseTeamMember& member, uintptr_t code) {
+        Send(member, "SoftKey", 0, 0, false, false, code);
+    }
+    void Send(GameServices::Entities::BaseTeamMember& member, const char* name, f32 x, f32 y, bool visible,
+              bool down, uintptr_t word = 0) {
         GameServices::Bridge::sActionData data;
         data.m_DeviceId = member.m_DeviceId;
         data.m_X = x;
         data.m_Y = y;
         data.m_KeyDown = down ? 1 : 0;
-        data.m_PointerVisible = true;
-        GameServices::KorvoGame::TeamActionData action(&data, 0, &member);
-        teams.SimulateTeamAction(&action, "Click");
+        data.m_PointerVisible = visible;
+        GameServices::KorvoGame::TeamActionData action(&data, word, &member);
+        teams.SimulateTeamAction(&action, name);
     }
     void Tap(GameServices::Entities::BaseTeamMember& member, f32 x, f32 y) {
         Click(member, x, y, true);

@@ -14,17 +14,6 @@
 
 using GameServices::Bridge::RenderingSystem;
 
-// With only the core's placeholder providers, a camera or renderer of the wrong class is given
-// back instead of being used as one.
-TEST(SharedLayer, ResourcesOfAnotherClassAreNotUsed) {
-    ResourceEnvironment environment(false);
-    AGGraphicLayer* layer = RenderingSystem::GetSharedGraphicLayer();
-    ASSERT_NE(layer, nullptr);
-    EXPECT_EQ(layer->GetCamera(), nullptr);
-    RenderingSystem::ReleaseSharedGraphicLayer();
-    EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer(), nullptr);
-}
-
 namespace {
 
 class PlaceholderRendering : public LevelFixture {
@@ -47,9 +36,10 @@ protected:
 
 }  // namespace
 
-// Without graphics the core's placeholders stand for models and lights: an entity naming a
-// model or light file gets no engine object, and the placeholder made for it is given back.
-TEST_F(PlaceholderRendering, ModelsAndLightsOfAnotherClassAreGivenBack) {
+// Without graphics the core's placeholders stand for models, lights, cameras and renderers: an
+// entity or avatar part naming a model or light file gets no engine object, the placeholder made
+// for it is given back, and the shared layer uses no camera of the wrong class.
+TEST_F(PlaceholderRendering, ObjectsOfAnotherClassAreGivenBackNotUsed) {
     WriteLevel("stage", "<Lights><item><Name>Lamp</Name><EngineDataFileName>lamp.lgt</EngineDataFileName></item>"
                         "</Lights><SetElements><item><Name>Desk</Name><EngineDataFileName>desk.mdl"
                         "</EngineDataFileName><Visible>true</Visible></item></SetElements>");
@@ -58,22 +48,20 @@ TEST_F(PlaceholderRendering, ModelsAndLightsOfAnotherClassAreGivenBack) {
     using namespace GameServices::Entities::VolatileDataKeys;
     EXPECT_EQ(set.FindSetElement("Desk")->VolatileDatas.GetAs<AGResource>(kENGINE_DATA_MODEL), nullptr);
     EXPECT_EQ(set.m_Lights[0]->VolatileDatas.GetAs<AGResource>(kENGINE_DATA_LIGHT), nullptr);
-    for (u32 typeKey : {TypeKey::Model, TypeKey::Light}) {
-        AGBaseProvider* provider = environment.Provider(typeKey);
-        for (const char* name : {"desk.mdl", "lamp.lgt"})
-            EXPECT_EQ(provider ? provider->InstanceCount(Crc32Hash(name)) : 0u, 0u) << name;
-    }
-    RenderingSystem::Update(&set);
-    RenderingSystem::Cleanup(&set);
-}
-
-// The same for an avatar's part: the placeholder is given back and the part stays empty.
-TEST(SharedLayer, AvatarPartsOfAnotherClassAreGivenBack) {
-    ResourceEnvironment environment(false);
     GameServices::Bridge::Avatar avatar;
     avatar.SetPart(0, "head.mdl");
     EXPECT_EQ(avatar.m_Parts[0], nullptr);
     EXPECT_TRUE(avatar.m_ModelsToAdd.empty());
-    AGBaseProvider* models = environment.Provider(TypeKey::Model);
-    EXPECT_EQ(models ? models->InstanceCount(Crc32Hash("head.mdl")) : 0u, 0u);
+    for (u32 typeKey : {TypeKey::Model, TypeKey::Light}) {
+        AGBaseProvider* provider = environment.Provider(typeKey);
+        for (const char* name : {"desk.mdl", "lamp.lgt", "head.mdl"})
+            EXPECT_EQ(provider ? provider->InstanceCount(Crc32Hash(name)) : 0u, 0u) << name;
+    }
+    RenderingSystem::Update(&set);
+    RenderingSystem::Cleanup(&set);
+    AGGraphicLayer* layer = RenderingSystem::GetSharedGraphicLayer();
+    ASSERT_NE(layer, nullptr);
+    EXPECT_EQ(layer->GetCamera(), nullptr);
+    RenderingSystem::ReleaseSharedGraphicLayer();
+    EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer(), nullptr);
 }
