@@ -289,11 +289,18 @@ TEST_F(MainMenu, TheAvatarWearsTheCurrentProfileOrTheDefaultLookAndThePageShowsW
         Rebuild();
         KG::CharacterManager::Instance()->RemoveAppearance(avatar);
         avatar.SetVisible(false);
+        avatar.Activate = false;
+        avatar.GetBehaviorCharacter().m_EntityTemplate = "";
         Start({kButtons, kButtons + 5}, c.current);
         KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
         ASSERT_NE(worn, nullptr);
         EXPECT_STREQ(worn->Name.c_str(), c.look);
         EXPECT_TRUE(avatar.Visible);
+        if (c.current < 0) {
+            // The default look starts the avatar with its behaviour.
+            EXPECT_TRUE(avatar.Activate);
+            EXPECT_FALSE(avatar.GetBehaviorCharacter().m_EntityTemplate.IsEmpty());
+        }
         page.OnScreenEnter();
         EXPECT_EQ(page.GetRootPanel()->Visible, c.shown);
     }
