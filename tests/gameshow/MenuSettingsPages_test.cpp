@@ -183,6 +183,13 @@ protected:
         page.OnActivate(false);
         page.OnActivate(true);
     }
+    void ExpectCalls(const Calls& expected) const {
+        ASSERT_EQ(audio->calls.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(audio->calls[i].first, expected[i].first);
+            EXPECT_FLOAT_EQ(audio->calls[i].second, expected[i].second);
+        }
+    }
     const char* Next() const { return compositions.GetNextCompositionName().c_str(); }
     // Frames with every slide taken as ended, until no switch runs.
     void Idle() {
@@ -254,11 +261,7 @@ TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
         const char* const sliders[] = {"sliderSfx", "sliderMusic", "sliderVoice"};
         for (int i = 0; i < 3; ++i)
             EXPECT_FLOAT_EQ(Slider(sliders[i])->m_Value, c.values[i]) << sliders[i];
-        ASSERT_EQ(audio->calls.size(), c.calls.size());
-        for (size_t i = 0; i < c.calls.size(); ++i) {
-            EXPECT_EQ(audio->calls[i].first, c.calls[i].first);
-            EXPECT_FLOAT_EQ(audio->calls[i].second, c.calls[i].second);
-        }
+        ExpectCalls(c.calls);
     }
 }
 
@@ -271,11 +274,7 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
         Slider(slider)->GetBehavior()->onValueChanged();
     }
     const Calls played = {{2, 0.999f}, {0, 1.0f}, {1, 0.0f}};
-    ASSERT_EQ(audio->calls.size(), 3u);
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(audio->calls[i].first, played[i].first);
-        EXPECT_FLOAT_EQ(audio->calls[i].second, played[i].second);
-    }
+    ExpectCalls(played);
     const u32 writes = manager->GetWriteCount();
     const std::pair<W::Widget*, const char*> leaves[] = {{At(options, "CreditsButton"), OptionsComposition::kCreditsPage},
                                                           {&wardrobe, CompositionManager::kWardrobe},
@@ -288,12 +287,11 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
         EXPECT_STREQ(Next(), next);
     }
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), OptionsComposition::kName);
-    EXPECT_EQ(audio->calls.size(), 3u) << "leaving keeps the new volumes playing";
+    ExpectCalls(played);  // leaving keeps the new volumes playing
     EXPECT_EQ(manager->GetWriteCount(), writes + 1);
     const Settings& saved = *Load()->GetSettings();
-    EXPECT_EQ(saved.SoundEffectsVolume, 99u);
-    EXPECT_EQ(saved.MusicVolume, 100u);
-    EXPECT_EQ(saved.VoiceVolume, 0u);
+    EXPECT_EQ(std::vector<u32>({saved.SoundEffectsVolume, saved.MusicVolume, saved.VoiceVolume}),
+              std::vector<u32>({99, 100, 0}));
 }
 
 TEST_F(MenuPages, CheckBoxesShowTheApplicationsModesOnEveryShowing) {
@@ -410,8 +408,7 @@ TEST_F(MenuPages, EnoughDevicesGoOnAtOnceAndEndIdleOnTheUnregisteredPage) {
     EXPECT_FALSE(avatar.Visible);
     EXPECT_STREQ(Next(), NumberOfPlayerComposition::kNextPage);
     Idle();
-    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-    EXPECT_EQ(compositions.GetEnteringComposition(), nullptr);
+    EXPECT_FALSE(compositions.GetLeavingComposition() || compositions.GetEnteringComposition());
     EXPECT_FALSE(players.GetRootPanel()->Visible);
 }
 
@@ -456,8 +453,7 @@ TEST_F(MenuPages, CreditsRestartOnEachShowingAndLeaveOnceWhenTheyEnd) {
         scroll->m_NextLine = 7;
         scroll->m_FinishedLines = 3;
         credits.OnActivate(true);
-        EXPECT_FALSE(scroll->m_ScrollStarted);
-        EXPECT_EQ(scroll->m_NextLine + scroll->m_FinishedLines, 0u);
+        EXPECT_FALSE(scroll->m_ScrollStarted || scroll->m_NextLine || scroll->m_FinishedLines);
         EXPECT_EQ(scroll->m_ScrollEnded.Count(), 1u);
         scroll->m_ScrollEnded.Fire();
         EXPECT_EQ(compositions.GetLeavingComposition(), &credits);
