@@ -336,6 +336,8 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
         EXPECT_EQ(profiles.GetSlotMap(), c.slots);
         EXPECT_TRUE(At(profiles, "profile" + std::to_string(c.slots.size()) + "Name")->Visible);
         EXPECT_EQ(At(profiles, "profile4Checkbox")->Visible, c.slots.size() == 4);
+        Click(profiles, "NewProfileButton");
+        EXPECT_STREQ(Next(), ProfilesComposition::kNewProfilePage);
     }
 }
 
@@ -344,7 +346,8 @@ TEST_F(MenuPages, DeletingMakesTheNeighbourCurrentAndSavesOnlyThat) {
     for (const auto& [deleted, current] : {std::pair{3, 2}, std::pair{0, 1}}) {
         SCOPED_TRACE(deleted);
         Start(names, deleted, profiles);
-        compositions.ProfileDeleteConfirmed.Fire();
+        Click(profiles, "DeleteProfileButton");
+        PressPopupButton(screens, ProfilesComposition::kDeletePopup, "Confirm");
         EXPECT_EQ(profiles.GetSlotMap().at(profiles.GetSelectedSlot()), current);
         Load();
         EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, current);
