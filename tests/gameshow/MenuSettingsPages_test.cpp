@@ -485,3 +485,32 @@ TEST_F(MenuPages, ClicksDuringTheShowTransitionAreIgnoredAndCancelOnlyHides) {
     EXPECT_EQ(Count(AudioManager::kButtonPressSound), 2u);
     EXPECT_EQ(compositions.GetLeavingComposition(), &credits);
 }
+
+TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
+    Start({"Ann", "Bob"}, 0, connectionError);
+    W::Panel bare{"MenuScreen"};
+    for (CompositionBase* page : pages) {
+        bare.AddChild(new W::Panel(page->GetName()));
+        page->Uninitialize();
+        page->Initialize(&bare, page->GetName());
+        page->OnActivate(true);
+    }
+    for (const char* name : {"FullScreen CheckBox", "sliderVoice", "profile4Checkbox", "baseImage1", "DoneButton",
+                             "Wardrobe Button", "NumberOfPlayer_Btn3", "ScrollText", "cancelButton", "text"})
+        EXPECT_GE(Count(std::string("can not find ") + name), 1u) << name;
+    options.OnSfxVolumeChanged();
+    options.OnFullScreenClick();
+    profiles.SelectSlot(1);
+    EXPECT_EQ(profiles.GetSelectedSlot(), 1);
+    profiles.SelectSlot(3);
+    EXPECT_EQ(profiles.GetSelectedSlot(), 1) << "slot 4 holds no profile";
+    profiles.OnDeleteConfirmed();
+    EXPECT_FALSE(manager->GetSavedFile()->IsUsedSlot(1));
+    credits.Update(16);
+    connectionError.OnCancelClick();
+    options.OnDoneClick();
+    EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
+    EXPECT_EQ(manager->GetSettings()->MusicVolume, 50u) << "no slider, no new volume";
+    for (CompositionBase* page : pages)
+        page->Uninitialize();
+}
