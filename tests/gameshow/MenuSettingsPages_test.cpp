@@ -397,11 +397,14 @@ TEST_F(MenuPages, WithoutATickedProfileNothingIsSelectedDeletedOrWritten) {
     EXPECT_EQ(manager->GetWriteCount(), writes);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1);
     EXPECT_FALSE(manager->IsProfileChosen());
-    EXPECT_EQ(profiles.GetSlotMap().size(), 2u);
+    EXPECT_TRUE(manager->GetSavedFile()->IsUsedSlot(0));
 }
 
 TEST_F(MenuPages, EnoughDevicesGoOnAtOnceAndEndIdleOnTheUnregisteredPage) {
     Start({"Ann"}, 0, players);
+    Click(players, "WardrobeButton");
+    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), NumberOfPlayerComposition::kName);
+    Again(players);
     Connect(1);
     avatar.SetVisible(true);
     Click(players, "NumberOfPlayer_Btn2");
@@ -428,7 +431,9 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
     EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count(), listeners + 1);
     Connect(2);
     EXPECT_TRUE(WaitShown()) << "device 3 is still missing";
-    Connect(3);
+    GameServices::Bridge::DeviceInfos fourth{3, nullptr};
+    devices.onDeviceConnected(fourth);
+    KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(nullptr);  // any device change tries again
     EXPECT_FALSE(WaitShown());
     EXPECT_EQ(devices.GetMinimum(), 4u);
     EXPECT_EQ(compositions.GetLeavingComposition(), &players);
@@ -476,13 +481,16 @@ TEST_F(MenuPages, ClicksDuringTheShowTransitionAreIgnoredAndCancelOnlyHides) {
     Click(credits, "BackButton");
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
     credits.ReleaseAnimation();
+    Click(credits, "BackButton");
+    EXPECT_STREQ(Next(), OptionsComposition::kName);
+    compositions.Reset();
     Click(&wardrobe);
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), OptionsComposition::kName);
     EXPECT_STREQ(Next(), CompositionManager::kWardrobe);
 
     Click(connectionError, "cancelButton");
     EXPECT_FALSE(connectionError.GetRootPanel()->Visible);
-    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 2u);
+    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 3u);
     EXPECT_EQ(compositions.GetLeavingComposition(), &credits);
 }
 
@@ -513,4 +521,22 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     EXPECT_EQ(manager->GetSettings()->MusicVolume, 50u) << "no slider, no new volume";
     for (CompositionBase* page : pages)
         page->Uninitialize();
+}
+
+TEST_F(MenuPages, HiddenPagesTakeNoClicks) {
+    Start({"Ann", "Bob"}, 0, connectionError);
+    connectionError.OnActivate(false);
+    profiles.OnActivate(true);
+    profiles.OnActivate(false);
+    const u32 writes = manager->GetWriteCount();
+    for (const auto& [name, widget] : made)
+        if (widget->IsA(W::TypeIds::Button) || (widget->IsA(W::TypeIds::CheckBox) && name.find("profile") != std::string::npos))
+            Click(widget);
+    Click(&wardrobe);
+    compositions.ProfileDeleteConfirmed.Fire();
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_TRUE(screens.GetOpenPopups().empty());
+    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 0u);
+    EXPECT_EQ(manager->GetWriteCount(), writes);
+    EXPECT_TRUE(manager->GetSavedFile()->IsUsedSlot(0));
 }
