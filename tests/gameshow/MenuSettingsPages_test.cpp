@@ -1,8 +1,9 @@
-// The options, profiles, player-count, credits and connection error pages on a small menu
+// The options, profiles, player-count, credits and connection error pages on the sample menu
 // layout, in a started application (test window, stand-in graphics, recording audio).
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameservices/widget/WidgetManager.h"
 #include "gameshow/AudioManager.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/ConnectionErrorComposition.h"
@@ -48,38 +50,6 @@ public:
 
 using Calls = std::vector<std::pair<u32, float>>;
 using Names = std::vector<std::string>;
-
-// Each page's widgets: B button, C check box, S slider, L label, I image, T scroll text.
-Names Widgets(const std::string& page) {
-    if (page == ProfilesComposition::kName) {
-        Names names = {"BDeleteProfileButton", "BNewProfileButton", "BDoneButton"};
-        for (const char* n : {"1", "2", "3", "4"})
-            names.insert(names.end(), {std::string("Cprofile") + n + "Checkbox", std::string("Lprofile") + n + "Name",
-                                       std::string("IimageProfile") + n, std::string("IbaseImageProfile") + n,
-                                       std::string("IbaseImage") + n});
-        return names;
-    }
-    if (page == OptionsComposition::kName)
-        return {"BCreditsButton", "BDoneButton", "CFullScreenCheckBox", "CMultiSamplingCheckBox", "SsliderSfx",
-                "SsliderMusic", "SsliderVoice"};
-    if (page == NumberOfPlayerComposition::kName)
-        return {"BNumberOfPlayer_Btn2", "BNumberOfPlayer_Btn3", "BNumberOfPlayer_Btn4", "BWardrobeButton", "BBackButton"};
-    if (page == CreditsComposition::kName)
-        return {"BBackButton", "TCreditsScroll"};
-    return {"BcancelButton", "Ltext"};
-}
-
-W::Widget* Make(const std::string& spec) {
-    const TString<char> name = spec.substr(1).c_str();
-    switch (spec[0]) {
-    case 'B': return new W::Button(name);
-    case 'C': return new W::CheckBox(name);
-    case 'S': return new W::SliderTrackBar(name);
-    case 'L': return new W::Label(name);
-    case 'I': return new W::Image(name);
-    default: return new W::ScrollText(name);
-    }
-}
 
 class MenuPages : public profiletest::ProfileTest {
 protected:
@@ -112,19 +82,18 @@ protected:
             dir.Write(std::string("-xml/screen/") + layout, FileContents(ui + "/screens/" + layout));
         screens.LoadPopups();
         compositions.LoadPopups();
-        compositions.m_WardrobeButton = &wardrobe;
-        for (CompositionBase* page : pages) {
-            const std::string name = page == &options ? OptionsComposition::kName
-                                     : page == &profiles ? ProfilesComposition::kName
-                                     : page == &players ? NumberOfPlayerComposition::kName
-                                     : page == &credits ? CreditsComposition::kName
-                                                        : ConnectionErrorComposition::kName;
-            auto* root = new W::Panel(name.c_str());
-            for (const std::string& spec : Widgets(name))
-                root->AddChild(made[name + "/" + spec.substr(1)] = Make(spec));
-            screen.AddChild(root);
-            compositions.RegisterComposition(name.c_str(), page);
-        }
+        // The sample menu layout.
+        dir.Write("-xml/screen/menuscreen.xaml", FileContents(ui + "/screens/menuscreen.xaml"));
+        screen.reset(W::WidgetManager::Instance().BuildPanel(nullptr, "menuscreen.xaml", true));
+        compositions.m_WardrobeButton = wardrobe = W::Widget::FindChild("WardrobeButton", screen.get());
+        ASSERT_NE(wardrobe, nullptr);
+        for (CompositionBase* page : pages)
+            compositions.RegisterComposition(page == &options    ? OptionsComposition::kName
+                                             : page == &profiles ? ProfilesComposition::kName
+                                             : page == &players  ? NumberOfPlayerComposition::kName
+                                             : page == &credits  ? CreditsComposition::kName
+                                                                 : ConnectionErrorComposition::kName,
+                                             page);
         options.SetApplication(&application);
         profiles.SetScreens(&screens);
         players.SetScreens(&screens);
@@ -164,14 +133,18 @@ protected:
             Slider(sliders[i])->m_Maximum = maxima[i];
         for (CompositionBase* page : pages) {
             page->Uninitialize();
-            page->Initialize(&screen, page->GetName());
+            page->Initialize(screen.get(), page->GetName());
             page->ReleaseAnimation();
         }
+        EXPECT_FALSE(log.Contains("can not find")) << "the sample layout has every widget";
         shown.OnActivate(true);
         log.Clear();
     }
     W::Widget* At(const CompositionBase& page, const std::string& name) {
-        return made.at(std::string(page.GetName().c_str()) + "/" + name);
+        auto* grid = static_cast<W::Panel*>(W::Widget::FindChild(page.GetName(), screen.get()));
+        W::Widget* widget = W::Widget::FindChild(name.c_str(), grid);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
     }
     W::SliderWidget* Slider(const char* name) { return static_cast<W::SliderWidget*>(At(options, name)); }
     void Click(W::Widget* widget) { widget->GetBehavior()->onPress(false); }
@@ -229,9 +202,8 @@ protected:
     W::ScreenManager screens;
     CompositionManager compositions{&screens};
     KG::DeviceManager devices;
-    W::Panel screen{"MenuScreen"};
-    W::Button wardrobe{"WardrobeButton"};
-    std::map<std::string, W::Widget*> made;
+    std::unique_ptr<W::Panel> screen;
+    W::Widget* wardrobe = nullptr;
     OptionsComposition options;
     ProfilesComposition profiles;
     NumberOfPlayerComposition players;
@@ -277,7 +249,7 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
     ExpectCalls(played);
     const u32 writes = manager->GetWriteCount();
     const std::pair<W::Widget*, const char*> leaves[] = {{At(options, "CreditsButton"), OptionsComposition::kCreditsPage},
-                                                          {&wardrobe, CompositionManager::kWardrobe},
+                                                          {wardrobe, CompositionManager::kWardrobe},
                                                           {At(options, "DoneButton"), CompositionManager::kMainMenu}};
     for (const auto& [button, next] : leaves) {
         Again(options);
@@ -377,7 +349,7 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
     EXPECT_EQ(background(2), ProfilesComposition::kBaseImage);
     EXPECT_EQ(background(3), ProfilesComposition::kSelectedImage);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 1) << "a pick alone is not saved";
-    Click(&wardrobe);
+    Click(wardrobe);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 2);
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), ProfilesComposition::kName);
 }
@@ -386,7 +358,7 @@ TEST_F(MenuPages, WithoutATickedProfileNothingIsSelectedDeletedOrWritten) {
     Start({"Ann", "Bob", "", ""}, -1, profiles);
     const u32 writes = manager->GetWriteCount();
     for (const auto& [button, next] : {std::pair<W::Widget*, const char*>{At(profiles, "DoneButton"), CompositionManager::kMainMenu},
-                                       std::pair<W::Widget*, const char*>{&wardrobe, CompositionManager::kWardrobe}}) {
+                                       std::pair<W::Widget*, const char*>{wardrobe, CompositionManager::kWardrobe}}) {
         Again(profiles);
         Click(button);
         EXPECT_STREQ(Next(), next);
@@ -484,7 +456,7 @@ TEST_F(MenuPages, ClicksDuringTheShowTransitionAreIgnoredAndCancelOnlyHides) {
     Click(credits, "BackButton");
     EXPECT_STREQ(Next(), OptionsComposition::kName);
     compositions.Reset();
-    Click(&wardrobe);
+    Click(wardrobe);
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), OptionsComposition::kName);
     EXPECT_STREQ(Next(), CompositionManager::kWardrobe);
 
@@ -529,10 +501,11 @@ TEST_F(MenuPages, HiddenPagesTakeNoClicks) {
     profiles.OnActivate(true);
     profiles.OnActivate(false);
     const u32 writes = manager->GetWriteCount();
-    for (const auto& [name, widget] : made)
-        if (widget->IsA(W::TypeIds::Button) || (widget->IsA(W::TypeIds::CheckBox) && name.find("profile") != std::string::npos))
-            Click(widget);
-    Click(&wardrobe);
+    for (CompositionBase* page : pages)
+        for (W::Widget* widget : static_cast<W::Panel*>(page->GetRootPanel())->m_Children)
+            if (widget->IsA(W::TypeIds::Button) || (widget->IsA(W::TypeIds::CheckBox) && page == &profiles))
+                Click(widget);
+    Click(wardrobe);
     compositions.ProfileDeleteConfirmed.Fire();
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
     EXPECT_TRUE(screens.GetOpenPopups().empty());
