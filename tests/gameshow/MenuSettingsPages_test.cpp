@@ -87,13 +87,11 @@ protected:
         screen.reset(W::WidgetManager::Instance().BuildPanel(nullptr, "menuscreen.xaml", true));
         compositions.m_WardrobeButton = wardrobe = W::Widget::FindChild("WardrobeButton", screen.get());
         ASSERT_NE(wardrobe, nullptr);
-        for (CompositionBase* page : pages)
-            compositions.RegisterComposition(page == &options    ? OptionsComposition::kName
-                                             : page == &profiles ? ProfilesComposition::kName
-                                             : page == &players  ? NumberOfPlayerComposition::kName
-                                             : page == &credits  ? CreditsComposition::kName
-                                                                 : ConnectionErrorComposition::kName,
-                                             page);
+        const char* const names[] = {OptionsComposition::kName, ProfilesComposition::kName,
+                                     NumberOfPlayerComposition::kName, CreditsComposition::kName,
+                                     ConnectionErrorComposition::kName};
+        for (size_t i = 0; i < std::size(pages); ++i)
+            compositions.RegisterComposition(names[i], pages[i]);
         options.SetApplication(&application);
         profiles.SetScreens(&screens);
         players.SetScreens(&screens);
