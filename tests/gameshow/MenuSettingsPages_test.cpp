@@ -353,7 +353,8 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
 }
 
 TEST_F(MenuPages, WithoutATickedProfileNothingIsSelectedDeletedOrWritten) {
-    Start({"Ann", "Bob", "", ""}, -1, profiles);
+    Start({"Ann", "Bob", "", ""}, 0, profiles);
+    manager->GetSettings()->CurrentSavedGame = -1;  // the ticked slot is re-derived on showing
     const u32 writes = manager->GetWriteCount();
     for (const auto& [button, next] : {std::pair<W::Widget*, const char*>{At(profiles, "DoneButton"), CompositionManager::kMainMenu},
                                        std::pair<W::Widget*, const char*>{wardrobe, CompositionManager::kWardrobe}}) {
@@ -392,6 +393,8 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
     Start({"Ann"}, 0, players);
     auto& connected = KG::TeamActionManager::GetFreeDeviceConnectedEvent();
     const size_t listeners = connected.Count();
+    PressPopupButton(screens, NumberOfPlayerComposition::kWaitPopup, NumberOfPlayerComposition::kWaitBackButton);
+    EXPECT_EQ(devices.GetMaximum(), 4u) << "not this page's wait";
     Connect(0);
     Connect(1);
     Click(players, "NumberOfPlayer_Btn4");
