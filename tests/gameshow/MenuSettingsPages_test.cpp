@@ -514,3 +514,15 @@ TEST_F(MenuPages, HiddenPagesTakeNoClicks) {
     EXPECT_EQ(manager->GetWriteCount(), writes);
     EXPECT_TRUE(manager->GetSavedFile()->IsUsedSlot(0));
 }
+
+TEST_F(MenuPages, OnlyThePagesWithTheProfileBarBringItBack) {
+    Start({"Ann"}, 0, connectionError);
+    for (CompositionBase* page : pages) {
+        SCOPED_TRACE(page->GetName().c_str());
+        ParkSharedWidgets(compositions);
+        page->OnActivate(false);
+        page->OnActivate(true);
+        const bool withBar = page == &options || page == &profiles || page == &players;
+        EXPECT_EQ(wardrobe->m_X == CompositionBase::kParkedPosition, !withBar);
+    }
+}
