@@ -51,6 +51,12 @@ public:
 using Calls = std::vector<std::pair<u32, float>>;
 using Names = std::vector<std::string>;
 
+struct PopupEvents {
+    void On(bool shown) { events.push_back(shown); }
+    std::vector<bool> events;
+    FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
+};
+
 class MenuPages : public profiletest::ProfileTest {
 protected:
     void SetUp() override {
@@ -92,6 +98,7 @@ protected:
                                      ConnectionErrorComposition::kName};
         for (size_t i = 0; i < std::size(pages); ++i)
             compositions.RegisterComposition(names[i], pages[i]);
+        compositions.PopupVisibilityChanged.AddDelegate(&popupEvents.delegate);
         options.SetApplication(&application);
         profiles.SetScreens(&screens);
         players.SetScreens(&screens);
@@ -199,6 +206,7 @@ protected:
     PcDirectory package;
     W::ScreenManager screens;
     CompositionManager compositions{&screens};
+    PopupEvents popupEvents;
     KG::DeviceManager devices;
     std::unique_ptr<W::Panel> screen;
     W::Widget* wardrobe = nullptr;
@@ -319,6 +327,9 @@ TEST_F(MenuPages, DeletingMakesTheNeighbourCurrentAndSavesOnlyThat) {
         Click(profiles, "DeleteProfileButton");
         PressPopupButton(screens, ProfilesComposition::kDeletePopup, "Confirm");
         EXPECT_EQ(profiles.GetSlotMap().at(profiles.GetSelectedSlot()), current);
+        EXPECT_EQ(manager->GetPlayerSlot(0), current);
+        EXPECT_EQ(popupEvents.events, std::vector<bool>{true});
+        popupEvents.events.clear();
         Load();
         EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, current);
         for (int slot = 0; slot < 4; ++slot) {
@@ -334,6 +345,7 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
         return std::string(static_cast<W::Image*>(At(profiles, "baseImage" + std::to_string(k)))->m_ImageName.c_str());
     };
     EXPECT_EQ(background(2), ProfilesComposition::kSelectedImage);
+    EXPECT_FALSE(IsButtonMarked(At(profiles, "profile1Checkbox")));
     Click(profiles, "profile2Checkbox");
     EXPECT_TRUE(IsButtonMarked(At(profiles, "profile2Checkbox")));
     Click(profiles, "DoneButton");
@@ -433,6 +445,8 @@ TEST_F(MenuPages, CreditsRestartOnEachShowingAndLeaveOnceWhenTheyEnd) {
         scroll->m_ScrollStarted = true;
         scroll->m_NextLine = 7;
         scroll->m_FinishedLines = 3;
+        credits.OnActivate(true);
+        credits.OnActivate(false);
         credits.OnActivate(true);
         EXPECT_FALSE(scroll->m_ScrollStarted || scroll->m_NextLine || scroll->m_FinishedLines);
         EXPECT_EQ(scroll->m_ScrollEnded.Count(), 1u);
