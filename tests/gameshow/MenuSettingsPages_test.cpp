@@ -168,6 +168,13 @@ protected:
             EXPECT_FLOAT_EQ(audio->calls[i].second, expected[i].second);
         }
     }
+    // Every button and profile tick box of the sample layout's pages.
+    void ClickAll() {
+        for (CompositionBase* page : pages)
+            for (W::Widget* widget : static_cast<W::Panel*>(W::Widget::FindChild(page->GetName(), screen.get()))->m_Children)
+                if (widget->IsA(W::TypeIds::Button) || (widget->IsA(W::TypeIds::CheckBox) && page == &profiles))
+                    Click(widget);
+    }
     const char* Next() const { return compositions.GetNextCompositionName().c_str(); }
     // Frames with every slide taken as ended, until no switch runs.
     void Idle() {
@@ -416,19 +423,25 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
     EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count(), listeners + 1);
     Connect(2);
     EXPECT_TRUE(WaitShown()) << "device 3 is still missing";
-    GameServices::Bridge::DeviceInfos fourth{3, nullptr};
-    devices.onDeviceConnected(fourth);
-    KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(nullptr);  // any device change tries again
+    Connect(3);
     EXPECT_FALSE(WaitShown());
     EXPECT_EQ(devices.GetMinimum(), 4u);
     EXPECT_EQ(compositions.GetLeavingComposition(), &players);
     EXPECT_EQ(connected.Count(), listeners);
 
-    Again(players);
-    GameServices::Bridge::DeviceInfos lost{3, nullptr};
-    devices.onDeviceDisconnected(lost);
-    Click(players, "NumberOfPlayer_Btn4");
-    ASSERT_TRUE(WaitShown());
+    GameServices::Bridge::DeviceInfos fourth{3, nullptr};
+    for (bool silently : {true, false}) {
+        Again(players);
+        devices.onDeviceDisconnected(fourth);
+        Click(players, "NumberOfPlayer_Btn4");
+        ASSERT_TRUE(WaitShown());
+        if (!silently)
+            break;
+        devices.onDeviceConnected(fourth);
+        KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(nullptr);  // any device change tries again
+        EXPECT_FALSE(WaitShown());
+        EXPECT_EQ(compositions.GetLeavingComposition(), &players);
+    }
     PressPopupButton(screens, NumberOfPlayerComposition::kWaitPopup, NumberOfPlayerComposition::kWaitBackButton);
     EXPECT_FALSE(players.IsWaiting());
     EXPECT_EQ(devices.GetMinimum() + devices.GetMaximum(), 2u);
@@ -493,6 +506,10 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     for (const char* name : {"FullScreen CheckBox", "sliderVoice", "profile4Checkbox", "baseImage1", "DoneButton",
                              "Wardrobe Button", "NumberOfPlayer_Btn3", "ScrollText", "cancelButton", "text"})
         EXPECT_GE(Count(std::string("can not find ") + name), 1u) << name;
+    log.Clear();
+    ClickAll();  // the widgets of before are no longer listened to
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 0u);
     options.OnSfxVolumeChanged();
     options.OnFullScreenClick();
     profiles.SelectSlot(1);
@@ -516,10 +533,7 @@ TEST_F(MenuPages, HiddenPagesTakeNoClicks) {
     profiles.OnActivate(true);
     profiles.OnActivate(false);
     const u32 writes = manager->GetWriteCount();
-    for (CompositionBase* page : pages)
-        for (W::Widget* widget : static_cast<W::Panel*>(page->GetRootPanel())->m_Children)
-            if (widget->IsA(W::TypeIds::Button) || (widget->IsA(W::TypeIds::CheckBox) && page == &profiles))
-                Click(widget);
+    ClickAll();
     Click(wardrobe);
     compositions.ProfileDeleteConfirmed.Fire();
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
