@@ -3,6 +3,8 @@
 // gesture, one-shot win and lose gestures (back to the idle loop at their end), think and
 // clap gestures, and the entry poses. The match flow writes the requests; one is served per
 // update in a fixed priority.
+#include <utility>
+
 #include "engine/core/FDelegate.h"
 #include "gameservices/minigame/BehaviorManager.h"
 
