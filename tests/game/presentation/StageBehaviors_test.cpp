@@ -18,6 +18,7 @@
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/EntityFactory.h"
 #include "gameservices/entities/TypeIds.h"
+#include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/ContainerFactory.h"
 #include "gameservices/minigame/AIFactory.h"
 #include "gameshow/GameShowCamera.h"
@@ -271,7 +272,9 @@ TEST_F(StageTest, ContestantServesOneRequestPerFrame) {
           {kNone, 1, {}},
           {kNone, 16, {"RemoveKey 0/S:winsmall @42", "Start 0/S:waitforbuzz t0.25 m4 r-1 -1..-1"}},
           {[](auto& c) { c.BuzzRequest = 1; }, 16, {"Start 0/S:buzzright t0 m4 r-1 0..-1"}},
-          {[](auto& c) { c.ThinkRequest = 1; }, 16, {"Start 0/S:think t0 m4 r-1 0..-1"}}}},
+          {[](auto& c) { c.ThinkRequest = 1; }, 16, {"Start 0/S:think t0 m4 r-1 0..-1"}},
+          {kNone, 1000, {}},
+          {kNone, 16, {}}}},
         {"gesture returns to idle, unless a think comes first",
          {{[](auto& c) { c.WinBigRequest = 1; }, 16,
            {"Start 0/S:salutation01 t0 m4 r-1 0..-1", "Start 0/S:winbig t0.25 m3 r-1 -1..-1",
@@ -370,6 +373,15 @@ TEST_F(StageTest, PropsAnswerTheirIdsAndTakeTheirTemplates) {
     EXPECT_TRUE(log.Contains("Missing applicationData  for the Prop!"));
     EXPECT_EQ(stage.TemplateName, "wall");
 
+    // Initialize takes the first set of the look's gender.
+    GameServices::KorvoGame::Appearance look;
+    for (u8 gender : {GameServices::KorvoGame::CharacterAssembly::kFemale, GameServices::KorvoGame::CharacterAssembly::kMale}) {
+        look.Assembly.Gender = gender;
+        GameServices::KorvoGame::CharacterManager::Instance()->SetAppearance(character, look);
+        character.Initialize();
+        EXPECT_EQ(character.m_Behavior.m_EntityTemplate, gender ? "CharacterMale1" : "CharacterFemale1");
+    }
+    GameServices::KorvoGame::CharacterManager::Instance()->RemoveAppearance(character);
     character.SetCharacterFemale1();
     character.SetCharacterFemale2();
     EXPECT_EQ((std::vector<u8>{character.IsMale1, character.IsMale2, character.IsFemale1, character.IsFemale2}),
