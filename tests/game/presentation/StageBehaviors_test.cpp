@@ -227,6 +227,13 @@ TEST_F(StageTest, BuzzLightBoardAndStageServeTheirRequestsInOrder) {
     Frame();
     EXPECT_EQ(Calls(), (Lines{"Start 1:animifl t0 m4 r-1 7..7"}));
     EXPECT_EQ(s.RequestedKey, "empty");
+    // A new key drops a queued replay.
+    BehaviorStage::PlayAnimation("startKey", &s, 4);
+    s.SetRequestedKey("logo");
+    Frame();
+    EXPECT_EQ(Calls(), (Lines{"Replay 1:animifl m1 5..-1"}));
+    for (GameServices::Entities::Entity* entity : std::initializer_list<GameServices::Entities::Entity*>{&light, &stage})
+        EXPECT_NE(BehaviorManager::Instance()->FindRegisteredBehavior(entity->Id), nullptr);
 }
 
 // A second flip before "StartIFL" listens again only after leaving the first; Reset leaves no
@@ -382,11 +389,19 @@ TEST_F(StageTest, PropsAnswerTheirIdsAndTakeTheirTemplates) {
         EXPECT_EQ(character.m_Behavior.m_EntityTemplate, gender ? "CharacterMale1" : "CharacterFemale1");
     }
     GameServices::KorvoGame::CharacterManager::Instance()->RemoveAppearance(character);
-    character.SetCharacterFemale1();
-    character.SetCharacterFemale2();
-    EXPECT_EQ((std::vector<u8>{character.IsMale1, character.IsMale2, character.IsFemale1, character.IsFemale2}),
-              (std::vector<u8>{0, 0, 0, 1}));
-    EXPECT_EQ(character.m_Behavior.m_EntityTemplate, "CharacterFemale2");
+    // Each set selector leaves its own flag only, whatever was set before.
+    struct Set { void (QZCharacter::*select)(); const char* name; const char* flags; };
+    const Set sets[] = {{&QZCharacter::SetCharacterFemale2, "CharacterFemale2", "0001"},
+                        {&QZCharacter::SetCharacterMale1, "CharacterMale1", "1000"},
+                        {&QZCharacter::SetCharacterFemale1, "CharacterFemale1", "0010"},
+                        {&QZCharacter::SetCharacterMale2, "CharacterMale2", "0100"}};
+    for (const Set& set : sets) {
+        (character.*set.select)();
+        const std::string flags = {char('0' + character.IsMale1), char('0' + character.IsMale2),
+                                   char('0' + character.IsFemale1), char('0' + character.IsFemale2)};
+        EXPECT_EQ(flags, set.flags);
+        EXPECT_EQ(character.m_Behavior.m_EntityTemplate, set.name);
+    }
 }
 
 // The game's pools name their objects uniquely; the computer family's pool of one hands the
