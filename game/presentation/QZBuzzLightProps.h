@@ -1,18 +1,22 @@
 #pragma once
-// A buzzer light of the stage: three state flags (idle 1,0,0; lit 0,0,1).
+// A buzzer light of the stage.
+#include "engine/core/Crc32Hash.h"
+#include "game/presentation/BehaviorBuzzLight.h"
+#include "game/presentation/StageEntity.h"
 #include "gameservices/entities/Prop.h"
 
 namespace QZ2011 {
 
-class QZBuzzLightProps : public GameServices::Entities::Prop {
+class QZBuzzLightProps : public StageEntity<GameServices::Entities::Prop> {
 public:
-    void SetState(bool first, bool second, bool third) {
-        m_State[0] = first;
-        m_State[1] = second;
-        m_State[2] = third;
-    }
+    static constexpr u32 kTypeId = Crc32Hash("QZBuzzLightProps");
 
-    bool m_State[3] = {true, false, false};
+    QZBuzzLightProps();
+
+    bool IsA(const u32& typeId) const override;
+    void Initialize() override;
+
+    BehaviorBuzzLight m_Behavior{this};
 };
 
 }  // namespace QZ2011

@@ -1,31 +1,27 @@
 #pragma once
-// Stage props whose look is an animation of their stage behaviour: a requested play (start
-// key to end key in a play mode) or a held key.
+// A prop of the stage dressing (lights, walls, screens), animated by its stage behaviour on
+// the template its application data names.
+#include "engine/core/Crc32Hash.h"
 #include "engine/core/TString.h"
-#include "gameservices/entities/EntityComponents.h"
+#include "game/presentation/BehaviorStage.h"
+#include "game/presentation/StageEntity.h"
 #include "gameservices/entities/Prop.h"
 
 namespace QZ2011 {
 
-class BehaviorStage : public GameServices::Entities::Behavior {
+class QZStageProps : public StageEntity<GameServices::Entities::Prop> {
 public:
-    void Reset() override;
-    // Holds the key and cancels a pending play request.
-    void SetHoldKey(const char* key);
-    // Requests a play from startKey to "endKey" in the mode at the next update.
-    static void PlayAnimation(const char* startKey, BehaviorStage* stage, int mode);
+    static constexpr u32 kTypeId = Crc32Hash("QZStageProps");
 
-    bool m_PlayRequest = false;
-    TString<char> m_StartKey;
-    TString<char> m_EndKey;
-    int m_PlayMode = 0;
-    TString<char> RequestedKey;
-    TString<char> m_AppliedKey;
-};
+    QZStageProps();
 
-class QZStageProps : public GameServices::Entities::Prop {
-public:
-    BehaviorStage m_Stage;
+    bool IsA(const u32& typeId) const override;
+    // TemplateName from the application data's "TemplateBehavior" (kept, reported, without
+    // the record), the behaviour on it, then ticking.
+    void Initialize() override;
+
+    BehaviorStage m_Behavior{this};
+    TString<char> TemplateName;
 };
 
 // The stage behaviour of a stage prop; null for any other entity.

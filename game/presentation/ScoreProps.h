@@ -1,23 +1,34 @@
 #pragma once
 // The score displays of the stage: the board's digit screens and the families' desks.
+#include "engine/core/Crc32Hash.h"
+#include "game/presentation/BehaviorScore.h"
+#include "game/presentation/StageEntity.h"
 #include "gameservices/entities/Prop.h"
 
 namespace QZ2011 {
 
-struct BehaviorScore {
-    // -1 shows nothing.
-    int m_Value = -1;
-    bool m_Refresh = true;
+class ScoreBoardProps : public StageEntity<GameServices::Entities::Prop> {
+public:
+    static constexpr u32 kTypeId = Crc32Hash("ScoreBoardProps");
+
+    ScoreBoardProps();
+
+    bool IsA(const u32& typeId) const override;
+    void Initialize() override;
+
+    BehaviorScore m_Behavior{this, "BoardScore"};
 };
 
-class ScoreBoardProps : public GameServices::Entities::Prop {
+class ScoreDeskProps : public StageEntity<GameServices::Entities::Prop> {
 public:
-    BehaviorScore m_Score;
-};
+    static constexpr u32 kTypeId = Crc32Hash("ScoreDeskProps");
 
-class ScoreDeskProps : public GameServices::Entities::Prop {
-public:
-    BehaviorScore m_Score;
+    ScoreDeskProps();
+
+    bool IsA(const u32& typeId) const override;
+    void Initialize() override;
+
+    BehaviorScore m_Behavior{this, "DeskScore"};
 };
 
 // The score behaviour of a score board or desk; null for any other entity.

@@ -140,8 +140,8 @@ void QZ11Game::OnBuzzSinglePlayer(TeamActionData* data) {
         if (index < 0 || index > 3)
             return;
         if (QZCharacter* character = m_Contestants[(left ? 0 : 4) + index]) {
-            character->m_Buzz = true;
-            character->m_LeftSide = left;
+            character->m_Behavior.BuzzRequest = 1;
+            character->m_Behavior.BuzzFromLeft = left;
         }
     };
     if (!member->m_Computer) {
@@ -209,8 +209,10 @@ void QZ11Game::StartAnswerTurn() {
             continue;
         }
         auto* light = m_Set ? dynamic_cast<QZBuzzLightProps*>(m_Set->FindProp(name)) : nullptr;
-        if (light)
-            light->SetState(true, false, false);
+        if (light) {
+            light->m_Behavior.ShowFirstFrameRequest = 1;
+            light->m_Behavior.ShowLastFrameRequest = light->m_Behavior.PlayOnceRequest = 0;
+        }
         else
             ReportMissing(name);
     }

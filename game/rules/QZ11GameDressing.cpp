@@ -220,7 +220,7 @@ void ApplyLook(QZ11Game& game, GameServices::Entities::Set* set, const char* nam
                 BehaviorStage::PlayAnimation(look.key, stage, kModePause);
                 break;
             case Gesture::Hold:
-                stage->SetHoldKey(look.key);
+                stage->SetRequestedKey(look.key);
                 break;
             case Gesture::None:
                 break;

@@ -109,14 +109,14 @@ void QZ11Game::InitializeLevel() {
     for (Prop* digits : {m_DeskDigitLeft, m_DeskDigitRight, m_ScreenDigitsLeft, m_ScreenDigitsRight,
                          m_ScreenDigitCenter})
         if (BehaviorScore* score = GetScoreBehavior(digits)) {
-            score->m_Value = -1;
-            score->m_Refresh = true;
+            score->Value = -1;
+            score->UpdateRequest = 1;
         }
     // A prop of the right name but another kind is as good as missing.
     auto findBoard = [this](const TString<char>& boardName, int part) {
         auto* board = dynamic_cast<Board*>(m_Set ? m_Set->FindProp(boardName) : nullptr);
         if (board)
-            board->SetBlockName(part);
+            board->GetPart(part);
         else
             ReportMissing(boardName.c_str());
         return board;

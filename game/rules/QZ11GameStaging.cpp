@@ -90,8 +90,8 @@ void Play(QZ2011GameContext* context, const char* name) {
 
 void WriteScore(Prop* display, int value) {
     if (BehaviorScore* score = GetScoreBehavior(display)) {
-        score->m_Value = value;
-        score->m_Refresh = true;
+        score->Value = value;
+        score->UpdateRequest = 1;
         if (value > 999)
             AGReport("the number is too big");
     }
@@ -133,8 +133,8 @@ void QZ11Game::PlayLeftFamilyPose() {
             break;
         }
         if (decade < 4) {
-            character->m_PoseId = kPoseBase[decade] + kLeftFamilyPose + kMemberPose[member];
-            character->m_PoseRequest = true;
+            character->m_Behavior.PoseId = kPoseBase[decade] + kLeftFamilyPose + kMemberPose[member];
+            character->m_Behavior.PoseRequest = 1;
         }
         PutAt(character, m_MarkerLeftPose);
         Turn(character, 0.0f, -60.0f, 0.0f);
@@ -163,8 +163,8 @@ void QZ11Game::PlayRightFamilyPose() {
         Play(context, name.c_str());
         for (int member = 0; member < 4; ++member)
             if (QZCharacter* character = m_Contestants[4 + member]) {
-                character->m_PoseId = kPoseBase[decade] + int(difficulty) * 10 + kMemberPose[member];
-                character->m_PoseRequest = true;
+                character->m_Behavior.PoseId = kPoseBase[decade] + int(difficulty) * 10 + kMemberPose[member];
+                character->m_Behavior.PoseRequest = 1;
             }
     }
     for (int member = 0; member < 4; ++member) {
@@ -179,7 +179,7 @@ void QZ11Game::PlayLeftFamilyIntro() {
     PlaceLeftFamily();
     for (int member = 0; member < 4; ++member)
         if (QZCharacter* character = m_Contestants[member])
-            character->m_LeftIntroRequest = true;
+            character->m_Behavior.IdleRequest = 1;
 }
 
 void QZ11Game::PlayRightFamilyIntro() {
@@ -188,7 +188,7 @@ void QZ11Game::PlayRightFamilyIntro() {
     PlaceRightFamily();
     for (int member = 0; member < 4; ++member)
         if (QZCharacter* character = m_Contestants[4 + member])
-            character->m_RightIntroRequest = true;
+            character->m_Behavior.IdleRequest = 1;
 }
 
 void QZ11Game::PlaceLeftFamily() {
@@ -276,7 +276,7 @@ void QZ11Game::StartRound() {
         Show(character, true);
         Turn(character, 0.0f, left ? 0.0f : 180.0f, 0.0f);
         character->SetPosition(left ? AGVec3(-10.0f, 0.0f, 0.0f) : AGVec3(10.0f, 0.0f, -300.0f));
-        character->m_FaceOff = true;
+        character->m_Behavior.WalkRequest = 1;
     };
     stage(context->m_LeftMemberIndex, true);
     stage(context->m_RightMemberIndex, false);
@@ -308,8 +308,11 @@ void QZ11Game::RevealAnswerBlock(int index) {
     if (!context)
         return;
     if (Family* family = context->GetCurrentFamily()) {
-        if (QZCharacter* face = family->m_Side == 0 ? m_FaceLeft : m_FaceRight)
-            face->m_Reaction = true;
+        // The family on the left takes the "Family" variant of a gesture.
+        if (family->m_Side == 0 && m_FaceLeft)
+            m_FaceLeft->m_Behavior.WinSmallFamilyRequest = 1;
+        else if (family->m_Side != 0 && m_FaceRight)
+            m_FaceRight->m_Behavior.WinSmallRequest = 1;
     }
     // The last answer index is -1 after a wrong or struck-out answer; such an index, or one
     // beyond the layout in use, opens nothing.
@@ -322,23 +325,25 @@ void QZ11Game::RevealAnswerBlock(int index) {
         block = m_Blocks[index];
     if (!block)
         return;
-    block->m_OpenRequest = true;
+    block->m_Behavior.FlipRequest = 1;
     if (context->m_Decade == 3)
-        block->m_Style00 = true;
+        block->m_Behavior.FlipToBack = 1;
 }
 
 void QZ11Game::LightBuzzer() {
     QZ2011GameContext* context = QZ2011GameContext::Current();
     const bool left = context && context->m_BuzzOwner == 0;
     if (Board* top = left ? m_BuzzerTopLeft : m_BuzzerTopRight)
-        top->m_Lit = true;
+        top->m_Behavior.BuzzRequest = 1;
     const char* name = left ? "buzzer_light_left" : "buzzer_light_right";
     if (!m_Level) {
         AGReport("the m_pLevel must be initialize before!");
         return;
     }
-    if (auto* light = m_Set ? dynamic_cast<QZBuzzLightProps*>(m_Set->FindProp(name)) : nullptr)
-        light->SetState(false, false, true);
+    if (auto* light = m_Set ? dynamic_cast<QZBuzzLightProps*>(m_Set->FindProp(name)) : nullptr) {
+        light->m_Behavior.ShowLastFrameRequest = 1;
+        light->m_Behavior.ShowFirstFrameRequest = light->m_Behavior.PlayOnceRequest = 0;
+    }
     else
         ReportMissing(name);
 }
@@ -346,10 +351,10 @@ void QZ11Game::LightBuzzer() {
 void QZ11Game::ResetBoardBlocks() {
     for (Board* block : m_Blocks)
         if (block)
-            block->m_CloseRequest = true;
+            block->m_Behavior.ShowFrontRequest = 1;
     for (Board* block : m_BlocksDt)
         if (block)
-            block->m_CloseRequest = true;
+            block->m_Behavior.ShowFrontRequest = 1;
 }
 
 void QZ11Game::SetupBoardBlocks(int answerCount) {
@@ -411,15 +416,15 @@ void QZ11Game::SetStageScreens(bool fastMoney) {
         Show(cover, false);
     for (Prop* display : {m_ScreenDigitsLeft, m_ScreenDigitsRight, m_ScreenDigitCenter})
         if (BehaviorScore* score = GetScoreBehavior(display)) {
-            score->m_Value = -1;
-            score->m_Refresh = true;
+            score->Value = -1;
+            score->UpdateRequest = 1;
         }
     auto holdLogo = [this](const char* name) {
         Prop* prop = m_Set ? m_Set->FindProp(name) : nullptr;
         if (!prop)
             ReportMissing(name);
         else if (BehaviorStage* stage = GetStageBehavior(prop))
-            stage->SetHoldKey("logo");
+            stage->SetRequestedKey("logo");
     };
     if (InDecade(context, 3)) {
         holdLogo("board_score_screens");

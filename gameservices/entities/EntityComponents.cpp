@@ -25,4 +25,20 @@ void Attributes::Clear() {
     m_Map.clear();
 }
 
+Attribute* Attributes::FindApplicationData() const {
+    auto it = m_Map.find(TypeIds::ApplicationDataKey);
+    return it == m_Map.end() ? nullptr : it->second;
+}
+
+void Behaviors::Add(Behavior* behavior) {
+    if (behavior)
+        m_Map[Crc32Hash(behavior->GetName().c_str())] = behavior;
+}
+
+void Behaviors::Update(u32 milliseconds) {
+    for (auto& [id, behavior] : m_Map)
+        if (behavior)
+            behavior->Update(milliseconds);
+}
+
 }  // namespace GameServices::Entities

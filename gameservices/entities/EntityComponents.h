@@ -28,6 +28,8 @@ public:
     virtual void Reset() = 0;
     virtual ~Behavior() = default;
 
+    TString<char> GetName() const { return m_Name; }
+
     TString<char> m_Name;
 };
 
@@ -46,6 +48,8 @@ public:
     virtual ~Attributes() = default;
     // Deletes every attribute and empties the map, unless the keep flag is set.
     void Clear();
+    // The record stored under the "ApplicationData" key, or null.
+    Attribute* FindApplicationData() const;
 
     std::map<u32, Attribute*> m_Map;
     u8 m_Keep = 0;
@@ -54,6 +58,10 @@ public:
 class Behaviors {
 public:
     virtual ~Behaviors() = default;
+    // Stores the behaviour (not owned) under the name id of its name; a null one is ignored.
+    void Add(Behavior* behavior);
+    // Update of every behaviour, in the order of their keys.
+    void Update(u32 milliseconds);
 
     std::map<u32, Behavior*> m_Map;
 };

@@ -53,6 +53,13 @@ AnimatedBehavior::AnimatedBehavior(Entities::Entity* entity, const TString<char>
     m_Name = name;
 }
 
+void AnimatedBehavior::Retarget(const TString<char>& entityTemplate, const TString<char>& filePath) {
+    m_Actions.clear();
+    m_Transitions.clear();
+    m_EntityTemplate = entityTemplate;
+    BehaviorManager::Instance()->InitializeBehavior(*this, filePath);
+}
+
 BehaviorManager::BehaviorManager() : m_Definitions(std::make_unique<sRootBehavior>()) {}
 
 BehaviorManager* BehaviorManager::Instance() {

@@ -82,6 +82,9 @@ public:
 
     virtual TString<char> GetCurrentActionName() const = 0;
     void SetEntityTemplate(const TString<char>& entityTemplate) { m_EntityTemplate = entityTemplate; }
+    // Empties both tables, takes the template and fills the tables from its definition (the
+    // file merged first unless empty), so only the new template's actions remain.
+    void Retarget(const TString<char>& entityTemplate, const TString<char>& filePath);
 
     u32 m_EntityId = 0;
     TString<char> m_EntityTemplate;
@@ -179,6 +182,11 @@ public:
                            IDelegate* listener);
     void UnlistenCurrentActionKey(AnimatedBehavior& behavior, const TString<char>& key, IDelegate* listener);
 
+    // The action on the behaviour's entity with its speed; frames and play mode -1 take the
+    // action's own.
+    void StartAction(AnimatedBehavior& behavior, BehaviorAction& action, i32 playMode, i32 startFrame,
+                     i32 endFrame);
+
     static BehaviorAction* FindBehaviorAction(std::vector<BehaviorAction>& actions, const TString<char>& name);
     // The CRC-32 of the three names followed by "0".
     static u32 MakeParameterKey(const TString<char>& behavior, const TString<char>& entityTemplate,
@@ -204,8 +212,6 @@ private:
     i32 KeyFrame(AnimatedBehavior& behavior, BehaviorAction& action, const TString<char>& key);
     // The animation services and the entity, or null after a report.
     KorvoGame::IEntityAnimation* Services(AnimatedBehavior& behavior);
-    void StartAction(AnimatedBehavior& behavior, BehaviorAction& action, i32 playMode, i32 startFrame,
-                     i32 endFrame);
     void ListenKey(AnimatedBehavior& behavior, BehaviorAction* action, const TString<char>& key,
                    IDelegate* listener, bool add);
 

@@ -132,7 +132,7 @@ TEST(MatchHarness, EntersAndLeavesTheSample70sLevelTenTimes) {
             {"board_block_dt_06", "Block_dt_06"}, {"buzzer_top_left", "BuzzerLeft"}, {"buzzer_top_right", "BuzzerRight"}};
         for (const auto& block : blocks) {
             auto* board = dynamic_cast<QZ2011::Board*>(set->FindProp(block.prop));
-            EXPECT_TRUE(board && board->m_BlockName == block.name) << block.prop;
+            EXPECT_TRUE(board && board->PartName == block.name) << block.prop;
         }
         EXPECT_EQ(context.m_NumberOfAnswers, 8u);
         EXPECT_EQ(context.m_QuestionRoundTime, 30u);

@@ -230,12 +230,20 @@ TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
             context.Update(16);
         QZ2011::QZ11Game::ApplyStageDressing();
         QZ2011::QZ11Game::ApplyInGameStageDressing();
-        // Lines the level's data does not cause: no action bindings file, no in-game screen and
-        // no graphics (so no camera animation) in this test.
+        // Lines the level's data does not cause: no action bindings file, no in-game screen, no
+        // graphics (so no camera animation) and no stage behaviour files in the sample data yet.
+        const std::set<std::string> stageBehaviourLines = {
+            "BehaviorManager: can't read the behaviour file StageBehaviors.xml",
+            "BehaviorManager: can't read the behaviour file ScoreBehaviors.xml",
+            "Can not find this BehaviorAction for this action Salutation01",
+            "Can not find this BehaviorAction for this action Hundred",
+            "Can not find this BehaviorAction for this action Ten",
+            "Can not find this BehaviorAction for this action Unit"};
         for (const std::string& line : log.Lines())
             if (line.rfind("Can not listen this action:", 0) != 0 && line != "Screen not registered: ScreenGame" &&
                 line != "No profile was found assigned to player id = 0" &&
-                line != "Failed to initialize the Camera animation!" && line != "you must set an animation first")
+                line != "Failed to initialize the Camera animation!" && line != "you must set an animation first" &&
+                !stageBehaviourLines.count(line))
                 ADD_FAILURE() << line;
         Set* set = context.GetMatchMode().GetSet();
         ASSERT_NE(set, nullptr);

@@ -213,7 +213,7 @@ TEST_F(DressingTest, LooksOfEachDecade) {
                     prop->SetVisible(startVisible);
                     prop->Synchronize = true;
                     if (BehaviorStage* stage = GetStageBehavior(prop)) {
-                        stage->Reset();
+                        stage->RequestedKey = "";
                         BehaviorStage::PlayAnimation("prep", stage, 9);
                     }
                 }
@@ -228,11 +228,11 @@ TEST_F(DressingTest, LooksOfEachDecade) {
                     EXPECT_EQ(prop->Visible, look.visible == -1 ? startVisible : look.visible == 1) << name;
                     EXPECT_EQ(prop->Synchronize, look.visible == -1) << name;
                     if (BehaviorStage* stage = GetStageBehavior(prop)) {
-                        EXPECT_EQ(stage->m_PlayRequest, look.hold.empty()) << name;
+                        EXPECT_EQ(stage->PlayRequest, look.hold.empty()) << name;
                         if (look.hold.empty()) {
-                            EXPECT_EQ(stage->m_StartKey, look.startKey.c_str()) << name;
-                            EXPECT_EQ(stage->m_EndKey, "endKey") << name;
-                            EXPECT_EQ(stage->m_PlayMode, look.mode) << name;
+                            EXPECT_EQ(stage->PlayStartKey, look.startKey.c_str()) << name;
+                            EXPECT_EQ(stage->PlayEndKey, "endKey") << name;
+                            EXPECT_EQ(stage->PlayMode, look.mode) << name;
                         }
                         EXPECT_EQ(stage->RequestedKey, look.hold.c_str()) << name;
                     }
@@ -255,7 +255,7 @@ TEST_F(DressingTest, MissingOrPlainDressingPropsAreSkipped) {
     EXPECT_EQ(LogCount("QZ11Game : can't find 'spotmobil_top_03' in the level"), 1u);
     EXPECT_EQ(LogCount("QZ11Game : 'tv_screen_left' has no stage behaviour"), 2u);
     EXPECT_EQ(Stage("tv_screen_right")->RequestedKey, "empty");
-    EXPECT_EQ(Stage("spotmobil_top_reflect_02")->m_StartKey, "KeyPause");
+    EXPECT_EQ(Stage("spotmobil_top_reflect_02")->PlayStartKey, "KeyPause");
 }
 
 // The crowd is every prop whose name begins with "crowd" exactly, in set order; the list

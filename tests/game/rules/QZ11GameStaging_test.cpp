@@ -29,8 +29,8 @@ TEST_F(StagingTest, FamilyPosesByDecadeAndDifficulty) {
             context.m_Decade = decade;
             context.m_Difficulty = difficulty;
             for (int i = 0; i < 8; ++i) {
-                Member(i)->m_PoseRequest = false;
-                Member(i)->m_PoseId = -1;
+                Member(i)->m_Behavior.PoseRequest = 0;
+                Member(i)->m_Behavior.PoseId = -1;
                 Member(i)->SetVisible(i >= 4);
             }
             StopShow();
@@ -41,8 +41,8 @@ TEST_F(StagingTest, FamilyPosesByDecadeAndDifficulty) {
                 EXPECT_EQ(member->Visible, i < 4) << i;
                 if (i >= 4)
                     continue;
-                EXPECT_EQ(member->m_PoseRequest, decade < 4) << i;
-                EXPECT_EQ(member->m_PoseId, decade < 4 ? bases[decade] + 30 + memberOffset[i] : -1) << i;
+                EXPECT_EQ(member->m_Behavior.PoseRequest, decade < 4) << i;
+                EXPECT_EQ(member->m_Behavior.PoseId, decade < 4 ? bases[decade] + 30 + memberOffset[i] : -1) << i;
                 EXPECT_TRUE(Near(PositionOf(member), PositionOf("box_position_left_pose")));
                 EXPECT_EQ(member->GetRotationY(), -60.0f);
                 EXPECT_EQ(member->Synchronize, false);
@@ -60,8 +60,8 @@ TEST_F(StagingTest, FamilyPosesByDecadeAndDifficulty) {
                 EXPECT_EQ(member->Visible, i >= 4) << i;
                 if (i < 4)
                     continue;
-                EXPECT_EQ(member->m_PoseRequest, posed) << i;
-                EXPECT_EQ(member->m_PoseId, posed ? bases[decade] + int(difficulty) * 10 + memberOffset[i - 4] : -1);
+                EXPECT_EQ(member->m_Behavior.PoseRequest, posed) << i;
+                EXPECT_EQ(member->m_Behavior.PoseId, posed ? bases[decade] + int(difficulty) * 10 + memberOffset[i - 4] : -1);
                 EXPECT_TRUE(Near(PositionOf(member), PositionOf("box_position_right_pose")));
                 EXPECT_EQ(member->GetRotationY(), 60.0f);
                 const u8 sets[] = {member->IsMale1, member->IsMale2, member->IsFemale1, member->IsFemale2};
@@ -88,14 +88,16 @@ TEST_F(StagingTest, PoseHidesTheCrowdAndIntroductionsPlaceTheirFamily) {
     struct Case { bool left; const char* sequence; };
     for (const Case& c : {Case{true, "left_intro"}, Case{false, "right_intro"}}) {
         StopShow();
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < 8; ++i) {
             Member(i)->SetVisible(true);
+            Member(i)->m_Behavior.IdleRequest = 0;
+        }
         c.left ? match().PlayLeftFamilyIntro() : match().PlayRightFamilyIntro();
         EXPECT_EQ(Playing(), c.sequence);
         for (int i = 0; i < 8; ++i) {
             const bool ours = (i < 4) == c.left;
             EXPECT_EQ(Member(i)->Visible, ours) << i;
-            EXPECT_EQ(c.left ? Member(i)->m_LeftIntroRequest : Member(i)->m_RightIntroRequest, ours) << i;
+            EXPECT_EQ(Member(i)->m_Behavior.IdleRequest, ours) << i;
         }
     }
 }
@@ -172,10 +174,10 @@ TEST_F(StagingTest, RoundOpeningByRoundNumber) {
         Prop("board_screenlogo")->SetVisible(true);
         for (int i = 0; i < 8; ++i) {
             Member(i)->SetVisible(true);
-            Member(i)->m_FaceOff = false;
+            Member(i)->m_Behavior.WalkRequest = 0;
             Member(i)->SetRotationY(33.0f);
         }
-        Block("board_block_03")->m_CloseRequest = Block("board_block_dt_06")->m_CloseRequest = false;
+        Block("board_block_03")->m_Behavior.ShowFrontRequest = Block("board_block_dt_06")->m_Behavior.ShowFrontRequest = 0;
         match().StartRound();
         EXPECT_EQ(context.m_RoundCounter, c.after);
         EXPECT_EQ(Playing(), c.sequence);
@@ -189,13 +191,13 @@ TEST_F(StagingTest, RoundOpeningByRoundNumber) {
         for (int i = 0; i < 8; ++i) {
             const bool staged = i < 4 ? i == c.leftIndex : i - 4 == c.rightIndex;
             EXPECT_EQ(Member(i)->Visible, staged) << i;
-            EXPECT_EQ(Member(i)->m_FaceOff, staged) << i;
+            EXPECT_EQ(Member(i)->m_Behavior.WalkRequest, staged) << i;
             if (!staged)
                 continue;
             EXPECT_EQ(Member(i)->GetRotationY(), i < 4 ? 0.0f : 180.0f);
             EXPECT_TRUE(Near(PositionOf(Member(i)), i < 4 ? AGVec3{-10, 0, 0} : AGVec3{10, 0, -300}));
         }
-        EXPECT_TRUE(Block("board_block_03")->m_CloseRequest && Block("board_block_dt_06")->m_CloseRequest);
+        EXPECT_TRUE(Block("board_block_03")->m_Behavior.ShowFrontRequest && Block("board_block_dt_06")->m_Behavior.ShowFrontRequest);
     }
 }
 
@@ -275,8 +277,8 @@ TEST_F(StagingTest, RevealedBlockAndTheFacesReaction) {
             log.Clear();
             for (GameServices::Entities::Prop* prop : set()->m_Props)
                 if (auto* block = dynamic_cast<Board*>(prop))
-                    block->m_OpenRequest = block->m_Style00 = false;
-            Face(true)->m_Reaction = Face(false)->m_Reaction = false;
+                    block->m_Behavior.FlipRequest = block->m_Behavior.FlipToBack = 0;
+            Face(true)->m_Behavior.WinSmallFamilyRequest = Face(false)->m_Behavior.WinSmallRequest = 0;
             context.m_RoundCounter = c.round;
             context.m_CurrentFamily = c.family;
             if (Family* family = c.family == 3 ? nullptr : context.GetCurrentFamily())
@@ -284,14 +286,14 @@ TEST_F(StagingTest, RevealedBlockAndTheFacesReaction) {
             match().RevealAnswerBlock(c.index);
             int opened = 0;
             for (GameServices::Entities::Prop* prop : set()->m_Props)
-                if (auto* block = dynamic_cast<Board*>(prop); block && block->m_OpenRequest) {
+                if (auto* block = dynamic_cast<Board*>(prop); block && block->m_Behavior.FlipRequest) {
                     ++opened;
                     EXPECT_EQ(block->Name, c.opened);
-                    EXPECT_EQ(block->m_Style00, c.style00);
+                    EXPECT_EQ(block->m_Behavior.FlipToBack, c.style00);
                 }
             EXPECT_EQ(opened, c.opened ? 1 : 0);
-            EXPECT_EQ(Face(true)->m_Reaction, c.face == 0);
-            EXPECT_EQ(Face(false)->m_Reaction, c.face == 1);
+            EXPECT_EQ(Face(true)->m_Behavior.WinSmallFamilyRequest, c.face == 0);
+            EXPECT_EQ(Face(false)->m_Behavior.WinSmallRequest, c.face == 1);
             EXPECT_EQ(log.Contains("No family set!!"), c.face == -1);
         }
     }
@@ -308,14 +310,14 @@ TEST_F(StagingTest, ScoreDisplaysOfEachFamily) {
         log.Clear();
         const char* names[] = {"screen_digits_left", "desk_digit_left", "screen_digits_right", "desk_digit_right"};
         for (const char* name : names) {
-            GetScoreBehavior(Prop(name))->m_Value = 7;
-            GetScoreBehavior(Prop(name))->m_Refresh = false;
+            GetScoreBehavior(Prop(name))->Value = 7;
+            GetScoreBehavior(Prop(name))->UpdateRequest = 0;
         }
         match().SetScoreDisplay(c.right, c.value);
         for (int i = 0; i < 4; ++i) {
             const bool written = (i >= 2) == c.right;
-            EXPECT_EQ(GetScoreBehavior(Prop(names[i]))->m_Value, written ? c.value : 7) << names[i];
-            EXPECT_EQ(GetScoreBehavior(Prop(names[i]))->m_Refresh, written) << names[i];
+            EXPECT_EQ(GetScoreBehavior(Prop(names[i]))->Value, written ? c.value : 7) << names[i];
+            EXPECT_EQ(GetScoreBehavior(Prop(names[i]))->UpdateRequest, written) << names[i];
         }
         EXPECT_EQ(LogCount("the number is too big"), c.reports);
     }
@@ -330,16 +332,17 @@ TEST_F(StagingTest, BuzzerLightsFollowTheBuzzOwner) {
     for (i32 owner : {0, 1, -1}) {
         SCOPED_TRACE(owner);
         match().StartAnswerTurn();
-        Block("buzzer_top_left")->m_Lit = Block("buzzer_top_right")->m_Lit = false;
+        Block("buzzer_top_left")->m_Behavior.BuzzRequest = Block("buzzer_top_right")->m_Behavior.BuzzRequest = 0;
         context.m_BuzzOwner = owner;
         match().LightBuzzer();
         const bool left = owner == 0;
-        EXPECT_EQ(Block("buzzer_top_left")->m_Lit, left);
-        EXPECT_EQ(Block("buzzer_top_right")->m_Lit, !left);
+        EXPECT_EQ(Block("buzzer_top_left")->m_Behavior.BuzzRequest, left);
+        EXPECT_EQ(Block("buzzer_top_right")->m_Behavior.BuzzRequest, !left);
         QZBuzzLightProps* lit = left ? lightLeft : lightRight;
         QZBuzzLightProps* idle = left ? lightRight : lightLeft;
-        EXPECT_TRUE(!lit->m_State[0] && !lit->m_State[1] && lit->m_State[2]);
-        EXPECT_TRUE(idle->m_State[0] && !idle->m_State[1] && !idle->m_State[2]);
+        const BehaviorBuzzLight &on = lit->m_Behavior, &off = idle->m_Behavior;
+        EXPECT_TRUE(!on.ShowFirstFrameRequest && !on.PlayOnceRequest && on.ShowLastFrameRequest);
+        EXPECT_TRUE(off.ShowFirstFrameRequest && !off.ShowLastFrameRequest && !off.PlayOnceRequest);
     }
 }
 
@@ -357,8 +360,8 @@ TEST_F(StagingTest, StageScreensForFastMoney) {
             }
             for (const char* name : {"screen_digits_left", "screen_digits_right", "screen_digit_center",
                                      "desk_digit_left"}) {
-                GetScoreBehavior(Prop(name))->m_Value = 50;
-                GetScoreBehavior(Prop(name))->m_Refresh = false;
+                GetScoreBehavior(Prop(name))->Value = 50;
+                GetScoreBehavior(Prop(name))->UpdateRequest = 0;
             }
             match().SetStageScreens(first);
             EXPECT_EQ(Prop("board_screen10_a")->Visible, first);
@@ -371,16 +374,16 @@ TEST_F(StagingTest, StageScreensForFastMoney) {
                 EXPECT_FALSE(Prop(Numbered("board_block_empty_", n))->Visible);
             EXPECT_FALSE(Prop("board_block_double")->Visible || Prop("board_block_triple")->Visible);
             for (const char* name : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
-                EXPECT_TRUE(GetScoreBehavior(Prop(name))->m_Value == -1 && GetScoreBehavior(Prop(name))->m_Refresh);
-            EXPECT_EQ(GetScoreBehavior(Prop("desk_digit_left"))->m_Value, 50);
+                EXPECT_TRUE(GetScoreBehavior(Prop(name))->Value == -1 && GetScoreBehavior(Prop(name))->UpdateRequest);
+            EXPECT_EQ(GetScoreBehavior(Prop("desk_digit_left"))->Value, 50);
             std::vector<std::string> logos;
             for (GameServices::Entities::Prop* prop : set()->m_Props)
                 if (BehaviorStage* stage = GetStageBehavior(prop)) {
                     if (stage->RequestedKey == "logo") {
                         logos.push_back(prop->Name.c_str());
-                        EXPECT_FALSE(stage->m_PlayRequest);
+                        EXPECT_FALSE(stage->PlayRequest);
                     } else {
-                        EXPECT_TRUE(stage->m_PlayRequest);
+                        EXPECT_TRUE(stage->PlayRequest);
                     }
                 }
             const std::vector<std::string> expected =
@@ -475,8 +478,8 @@ TEST_F(StagingTest, MissingStageEntitiesAreReportedOnceAndSkipped) {
         EXPECT_EQ(LogCount("QZ11Game : can't find '" + reported + "' in the level"), 1u) << name;
     }
     // The rest was staged as usual.
-    EXPECT_TRUE(Member(0)->m_LeftIntroRequest && Member(4)->m_RightIntroRequest);
-    EXPECT_TRUE(Member(1)->m_FaceOff);
-    EXPECT_EQ(GetScoreBehavior(Prop("desk_digit_left"))->m_Value, 10);
+    EXPECT_TRUE(Member(0)->m_Behavior.IdleRequest && Member(4)->m_Behavior.IdleRequest);
+    EXPECT_TRUE(Member(1)->m_Behavior.WalkRequest);
+    EXPECT_EQ(GetScoreBehavior(Prop("desk_digit_left"))->Value, 10);
     EXPECT_TRUE(Face(false) && !Face(true));
 }

@@ -195,7 +195,7 @@ TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndex) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.marked ? c.marked : "nobody");
         for (int i = 0; i < 8; ++i)
-            Character(Contestant(i))->m_Buzz = false;
+            Character(Contestant(i))->m_Behavior.BuzzRequest = 0;
         context.m_GamePhase = PhaseSuddenDeathBuzz;
         context.m_TwoPlayers = 0;
         context.m_AIMayAct = 1;
@@ -211,10 +211,10 @@ TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndex) {
         EXPECT_EQ(context.m_AIMayAct, c.mayActAfter);
         int marked = 0;
         for (int i = 0; i < 8; ++i)
-            if (QZCharacter* character = Character(Contestant(i)); character->m_Buzz) {
+            if (QZCharacter* character = Character(Contestant(i)); character->m_Behavior.BuzzRequest) {
                 ++marked;
                 EXPECT_EQ(Contestant(i), c.marked);
-                EXPECT_EQ(character->m_LeftSide, i < 4);
+                EXPECT_EQ(character->m_Behavior.BuzzFromLeft, i < 4);
             }
         EXPECT_EQ(marked, c.marked ? 1 : 0);
     }
@@ -336,7 +336,7 @@ TEST_F(MatchModeTest, LevelCyclesLeaveOneSubscriptionEach) {
         auto* ai = ais.empty() ? nullptr : dynamic_cast<QZAI*>(ais[0]);
         EXPECT_TRUE(ai && ai->m_Member == Member(1) && ai->m_TeamActionManager == context.GetTeamActionManager());
 
-        EXPECT_EQ(dynamic_cast<Board*>(set()->FindProp("buzzer_top_right"))->m_BlockName, "BuzzerRight");
+        EXPECT_EQ(dynamic_cast<Board*>(set()->FindProp("buzzer_top_right"))->PartName, "BuzzerRight");
         auto* faces = set()->FindComponentLevel("ComponentAvatarFace_Right");
         EXPECT_EQ(faces ? faces->FindCharacter("avatar_face_right")->GetRotationY() : 0.0f, 200.0f);
         EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(),

@@ -1,0 +1,54 @@
+#include "game/presentation/BehaviorStage.h"
+
+#include "gameservices/bridge/FileSystem.h"
+
+namespace QZ2011 {
+
+using GameServices::MiniGame::BehaviorManager;
+
+namespace {
+constexpr i32 kModePause = 1;
+constexpr i32 kModeLoop = 4;
+}  // namespace
+
+BehaviorStage::BehaviorStage(GameServices::Entities::Entity* owner)
+    : AnimatedBehavior(owner, "StageBehavior"),
+      BehaviorFilePath(GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_LEVEL_XML,
+                                                                      "StageBehaviors.xml")) {
+    SetEntityTemplate("board_lights_mat");
+}
+
+void BehaviorStage::Update(u32) {
+    BehaviorManager* manager = BehaviorManager::Instance();
+    manager->RegisterBehavior(*this);
+    if (PlayRequest) {
+        manager->ReplayCurrentAction(*this, PlayMode, PlayStartKey, PlayEndKey);
+        PlayRequest = 0;
+        return;
+    }
+    if (!RequestedKey.IsEmpty()) {
+        if (RequestedKey != CurrentKey) {
+            manager->ReplayCurrentAction(*this, kModePause, RequestedKey, "endKey");
+            CurrentKey = RequestedKey;
+        }
+    } else if (!CurrentKey.IsEmpty()) {
+        manager->PlayActionBetweenKeys(*this, IflAction, kModeLoop, CurrentKey, CurrentKey);
+        RequestedKey = CurrentKey;
+    }
+}
+
+void BehaviorStage::PlayAnimation(const char* startKey, BehaviorStage* stage, i32 mode) {
+    if (!stage)
+        return;
+    stage->PlayRequest = 1;
+    stage->PlayStartKey = startKey ? startKey : "";
+    stage->PlayEndKey = "endKey";
+    stage->PlayMode = mode;
+}
+
+void BehaviorStage::SetRequestedKey(const char* key) {
+    RequestedKey = key ? key : "";
+    PlayRequest = 0;
+}
+
+}  // namespace QZ2011

@@ -1,0 +1,32 @@
+#pragma once
+// The animation of a stage dressing prop (lights, walls, screens): one action whose frames
+// are chosen by key. A queued replay wins; otherwise a new requested key is shown held once,
+// and an emptied one shows the current key again, looping, and is refilled with it.
+#include "gameservices/minigame/BehaviorManager.h"
+
+namespace QZ2011 {
+
+class BehaviorStage : public GameServices::MiniGame::AnimatedBehavior {
+public:
+    explicit BehaviorStage(GameServices::Entities::Entity* owner);
+
+    void Update(u32 milliseconds) override;
+    void Reset() override {}
+    TString<char> GetCurrentActionName() const override { return IflAction; }
+
+    // Queues a replay from startKey to "endKey" in the mode for the next update.
+    static void PlayAnimation(const char* startKey, BehaviorStage* stage, i32 mode);
+    // The key to show; a queued replay is dropped.
+    void SetRequestedKey(const char* key);
+
+    TString<char> BehaviorFilePath;
+    TString<char> IflAction{"AnimIFL"};
+    TString<char> CurrentKey{"startKey"};
+    TString<char> RequestedKey{"startKey"};
+    u8 PlayRequest = 0;
+    TString<char> PlayStartKey;
+    TString<char> PlayEndKey;
+    i32 PlayMode = 0;
+};
+
+}  // namespace QZ2011

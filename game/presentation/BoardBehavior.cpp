@@ -1,0 +1,61 @@
+#include "game/presentation/BoardBehavior.h"
+
+namespace QZ2011 {
+
+using GameServices::MiniGame::BehaviorManager;
+
+namespace {
+constexpr const char* kFrontAction = "BlockFront";
+constexpr const char* kStartIFL = "StartIFL";
+constexpr i32 kModePause = 1;
+constexpr i32 kModeOnce = 3;
+}  // namespace
+
+BoardBehavior::BoardBehavior(GameServices::Entities::Entity* owner)
+    : AnimatedBehavior(owner, "Board"), CurrentAction(kFrontAction) {
+    SetEntityTemplate("Block_01");
+}
+
+void BoardBehavior::StopWaiting() {
+    if (WaitingForStartIFL)
+        BehaviorManager::Instance()->UnlistenCurrentActionKey(*this, kStartIFL, &KeyDelegate);
+    WaitingForStartIFL = 0;
+}
+
+void BoardBehavior::Update(u32) {
+    BehaviorManager* manager = BehaviorManager::Instance();
+    if (FlipRequest) {
+        FlipRequest = 0;
+        StopWaiting();
+        manager->PlayActionBetweenKeys(*this, CurrentAction, kModeOnce, "", "");
+        if (FlipToBack) {
+            manager->ListenCurrentActionKey(*this, kStartIFL, &KeyDelegate);
+            WaitingForStartIFL = 1;
+        }
+    } else if (ShowBackRequest) {
+        ShowBackRequest = 0;
+        manager->PlayActionBetweenKeys(*this, "BlockBack", kModeOnce, "startKey", "");
+    } else if (ShowFrontRequest) {
+        ShowFrontRequest = 0;
+        manager->PlayActionBetweenKeys(*this, CurrentAction, kModePause, "startKey", "");
+    } else if (BuzzRequest) {
+        BuzzRequest = 0;
+        manager->PlayActionBetweenKeys(*this, "BuzzAnim", kModeOnce, "", "");
+    }
+}
+
+void BoardBehavior::Reset() {
+    // A pooled block outlives its level's animations only without a listener left behind.
+    StopWaiting();
+    CurrentAction = kFrontAction;
+    FlipRequest = ShowBackRequest = ShowFrontRequest = BuzzRequest = FlipToBack = 0;
+}
+
+void BoardBehavior::OnStartIFLReached() {
+    if (!WaitingForStartIFL)
+        return;
+    StopWaiting();
+    ShowBackRequest = 1;
+}
+
+}  // namespace QZ2011

@@ -1,0 +1,75 @@
+#pragma once
+// A contestant at the family desk: idle loop, walk-in and wait for the buzzer, the buzz
+// gesture, one-shot win and lose gestures (back to the idle loop at their end), think and
+// clap gestures, and the entry poses. The match flow writes the requests; one is served per
+// update in a fixed priority.
+#include <utility>
+
+#include "engine/core/FDelegate.h"
+#include "gameservices/minigame/BehaviorManager.h"
+
+namespace QZ2011 {
+
+class QZBehaviorCharacter : public GameServices::MiniGame::AnimatedBehavior {
+public:
+    static constexpr i32 kDefaultWalkDuration = 2000;
+
+    QZBehaviorCharacter(GameServices::Entities::Entity* owner, const TString<char>& entityTemplate);
+
+    void Update(u32 milliseconds) override;
+    // The next update starts from the idle action; an end listener still registered is
+    // removed. Requests are kept.
+    void Reset() override;
+    TString<char> GetCurrentActionName() const override { return CurrentAction; }
+
+    // The pose action of a code (decade base 7000/8000/9000/2000 + 10 x level + slot), or
+    // empty for any other code.
+    static TString<char> PoseName(i32 poseId);
+    // The end of a one-shot gesture: the idle loop.
+    void ReturnToIdle();
+
+    TString<char> BehaviorFilePath;
+    TString<char> CurrentAction{"Salutation01"};
+    i32 WalkDuration = kDefaultWalkDuration;
+    i32 WalkElapsed = 0;
+    // 0 until the first update after construction or Reset.
+    i32 TotalTime = 0;
+    u8 WalkRequest = 0;
+    u8 PoseRequest = 0;
+    u8 BuzzRequest = 0;
+    u8 IdleRequest = 0;
+    u8 WaitForBuzzRequest = 0;
+    u8 IsWalking = 0;
+    u8 WinSmallRequest = 0;
+    u8 LoseSmallRequest = 0;
+    u8 WinMedRequest = 0;
+    u8 LoseBigRequest = 0;
+    u8 ThinkRequest = 0;
+    u8 WinBigRequest = 0;
+    u8 WinSmallFamilyRequest = 0;
+    u8 LoseSmallFamilyRequest = 0;
+    u8 WinMedFamilyRequest = 0;
+    u8 LoseBigFamilyRequest = 0;
+    u8 ThinkFamilyRequest = 0;
+    u8 WinBigFamilyRequest = 0;
+    u8 ClapRequest = 0;
+    u8 ClapFamilyRequest = 0;
+    i32 PoseId = 0;
+    // Set: "BuzzLeft"; clear: "BuzzRight".
+    u8 BuzzFromLeft = 0;
+    FDelegate<QZBehaviorCharacter> ActionEndDelegate{this, &QZBehaviorCharacter::ReturnToIdle};
+    // The action whose end ActionEndDelegate listens to; empty when none.
+    TString<char> PendingEndAction;
+
+private:
+    // Through the behaviour file's transition, except towards "Walk" and out of the wait
+    // and buzz actions, which play directly. Mode -1 is the action's own.
+    void PlayCharacterAction(const TString<char>& current, const TString<char>& next, i32 mode, bool returnToIdle);
+    void PlayCharacterActionDirect(const TString<char>& next, i32 mode, bool returnToIdle);
+    void ListenForEnd(const TString<char>& action);
+    void StopListeningForEnd();
+    // The first set flag of the list is cleared and its action played; false when none is set.
+    bool ServeGesture(const std::pair<u8*, const char*>* gestures, size_t count, i32 mode, bool returnToIdle);
+};
+
+}  // namespace QZ2011
