@@ -155,14 +155,14 @@ TEST(MenuStart, TheContextReadsTheAwardsWithTheProfilesAndGrantsThemAgainOnSelec
         GameShow::AwardsComposition& awards = context.GetAwardsPage();
         EXPECT_EQ(awards.GetAwardList().MetaAwards.size(), 5u);
         // The earned awards are granted again only when there is a current profile.
-        EXPECT_EQ(context.GetAwardManager().m_UnlockChecks, savedProfile ? 1u : 0u);
-        context.OnAwardUnlocked("70s Pro", true);
-        EXPECT_STREQ(context.GetLastAwardTitle().c_str(), "70s Pro");
+        EXPECT_EQ(context.GetAwardManager()->m_UnlockChecks, savedProfile ? 1u : 0u);
+        context.NotifyAwardUnlocked("70s Pro", true);
+        EXPECT_STREQ(context.GetUnlockedAwardName().c_str(), "70s Pro");
         EXPECT_EQ(awards.GetUnlockedCount(), 1u);
         if (!savedProfile)
             continue;
         GameShow::PlayerProfileManager::Instance()->SelectProfile(0);
         EXPECT_EQ(awards.GetUnlockedCount(), 0u);
-        EXPECT_EQ(context.GetAwardManager().m_UnlockChecks, 2u);
+        EXPECT_EQ(context.GetAwardManager()->m_UnlockChecks, 2u);
     }
 }

@@ -100,9 +100,10 @@ protected:
         resources->RegisterProvider(new AGProvider<PcDirectory>(TypeKey::Directory));
         resources->RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
         resources->RegisterProvider(new AGProvider<AGLocalization>(TypeKey::Localization));
-        for (const char* package : {"gssystem", "gstrcsystem", "ingamexml"})
-            std::filesystem::create_directory_symlink(std::string(TALLYVOX_SAMPLE_DATA) + "/" + package,
-                                                      work.File(package));
+        // Every package the build wrote, as the game finds them in its working folder.
+        for (const auto& entry : std::filesystem::directory_iterator(TALLYVOX_SAMPLE_DATA))
+            if (entry.is_directory())
+                std::filesystem::create_directory_symlink(entry.path(), work.File(entry.path().filename().string()));
         std::filesystem::current_path(work.Path());
         FileSystem::Destroy();
         FileSystem::UsePackages();

@@ -2,7 +2,8 @@
 // "gsSystem.dir" (the global and level XML files, the navigation, screen and popup files, the
 // character assemblies with their wardrobes, anatomies and looks),
 // "gstrcsystem.dir" (the English string table) and "ingamexml.dir" (the match's show
-// sequences, mounted by the match while it loads them). The system package also holds what the
+// sequences, mounted by the match while it loads them), and the game's other start-up
+// packages, empty. The system package also holds what the
 // menus show and play: a placeholder sprite for every picture the screens and popups name and
 // for the menus' own pictures, the screens' font baked from a TrueType file, the menu slide
 // and two short generated sounds (the button click and the music).
@@ -175,5 +176,14 @@ int main(int argc, char** argv) {
         fprintf(stderr, "syspack: cannot write into %s\n", argv[2]);
         return 1;
     }
+    // The game mounts these at start-up beside the question bank; nothing of the sample
+    // data belongs in them yet, so they are written empty.
+    for (const char* name : {"globalxml", "global2d", "global3d", "characterexml", "gameaudios",
+                             "gameaudiosnotstreamed", "menuxmls", "general_globalgameassets",
+                             "specific_globalgameassets", "gameshowavatar3d", "gameshowavatarxmls"})
+        if (!authoring::PackageWriter().WriteFolder((out / (std::string(name) + ".dir")).string())) {
+            fprintf(stderr, "syspack: cannot write %s into %s\n", name, argv[2]);
+            return 1;
+        }
     return 0;
 }
