@@ -138,7 +138,7 @@ void QZ2011GameContext::Initialize() {
     m_CameraSequencer = new GameShow::CameraSequencer();
     m_GameShowCameraSequencer = new GameShow::GameShowCameraSequencer();
     m_AudioManager = new QZ2011::AudioManagerQZ();
-    m_AwardManager = new QZ2011::AwardManager();
+    m_AwardManager = new QZ2011::AwardManager(this, GetMiniGames());
     GameShow::ISequencer* sequencers[] = {m_EntitySequencer, m_CameraSequencer, m_AudioSequencer,
                                           m_GameShowCameraSequencer};
     for (size_t i = 0; i < std::size(kSequencerNames); ++i)

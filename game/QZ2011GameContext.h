@@ -44,7 +44,9 @@ class QuestionManager;
 struct AnswerResult;
 }  // namespace QZ2011
 
-class QZ2011GameContext : public GameServices::MiniGame::BaseGame, public QZ2011::IGameContext {
+class QZ2011GameContext : public GameServices::MiniGame::BaseGame,
+                          public QZ2011::IGameContext,
+                          public QZ2011::AwardContext {
 public:
     static constexpr u32 kGameShowCameraPool = 23;
     // Family slots of m_CurrentFamily.
@@ -142,8 +144,10 @@ public:
     // earned awards are granted again for the profile that is selected.
     void OnProfilesLoaded();
     void OnProfileChanged();
-    // The award notice: the title is kept for the notice and the award granted.
-    void NotifyAwardUnlocked(const TString<char>& title, bool isNew);
+    // AwardContext: the award notice keeps the title for the notice and grants the award.
+    void NotifyAwardUnlocked(const TString<char>& title, bool isNew) override;
+    i32 GetAwardDecade() const override { return i32(m_Decade); }
+    i32 GetAwardDifficulty() const override { return i32(m_Difficulty); }
     const TString<char>& GetUnlockedAwardName() const { return m_UnlockedAwardName; }
 
     // The menus and the screens.

@@ -285,10 +285,10 @@ TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
         ASSERT_NE(found, set->Attributes.m_Map.end());
         auto* settings = dynamic_cast<QZ2011::QZApplicationDataLevel*>(found->second);
         ASSERT_NE(settings, nullptr);
-        EXPECT_EQ(settings->numberOfAnswers, 8u);
-        EXPECT_EQ(settings->questionRoundTime, 30u);
-        EXPECT_EQ(settings->fastMoneyFirstTime, 20u);
-        EXPECT_EQ(settings->fastMoneySecondTime, 25u);
+        EXPECT_EQ(settings->numberOfAnswers, 8);
+        EXPECT_EQ(settings->questionRoundTime, 30);
+        EXPECT_EQ(settings->fastMoneyFirstTime, 20);
+        EXPECT_EQ(settings->fastMoneySecondTime, 25);
         context.Shutdown();
         FileSystem::UsePackages();
     }
