@@ -1,0 +1,218 @@
+#include "gameshow/OptionsComposition.h"
+
+#include <algorithm>
+
+#include "engine/core/AGApplication.h"
+#include "engine/core/AGAudioManager.h"
+#include "engine/core/AGLog.h"
+#include "engine/core/AGProgram.h"
+#include "engine/core/PCApplicationImpl.h"
+#include "gameservices/widget/RenderingSystemWidget.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/CompositionManager.h"
+#include "gameshow/PageButtons.h"
+#include "gameshow/PlayerProfileManager.h"
+
+namespace GameShow {
+
+using GameServices::Widget::Panel;
+using GameServices::Widget::RenderingSystemWidget;
+using GameServices::Widget::SliderWidget;
+using GameServices::Widget::Widget;
+namespace TypeIds = GameServices::Widget::TypeIds;
+
+namespace {
+
+Widget* FindReported(Panel* root, const char* name, const char* reportName) {
+    Widget* widget = root ? Widget::FindChild(name, root) : nullptr;
+    if (!widget)
+        AGReport("can not find %s", reportName);
+    return widget;
+}
+
+SliderWidget* FindSlider(Panel* root, const char* name) {
+    Widget* widget = root ? Widget::FindChild(name, root) : nullptr;
+    if (widget && (widget->IsA(TypeIds::SliderTrackBar) || widget->IsA(TypeIds::SliderButton)))
+        return static_cast<SliderWidget*>(widget);
+    AGReport("can not find %s", name);
+    return nullptr;
+}
+
+void Listen(Widget* widget, u32 kind, IDelegate* delegate) {
+    if (widget)
+        widget->AddEventDelegate(kind, delegate);
+}
+
+void StopListening(Widget* widget, u32 kind, IDelegate* delegate) {
+    if (widget)
+        widget->RemoveEventDelegate(kind, delegate);
+}
+
+// The slider at `percent` of its maximum (0 without a positive maximum).
+void ShowPercentage(SliderWidget* slider, u32 percent) {
+    if (!slider)
+        return;
+    slider->m_Value = slider->m_Maximum > 0.0f ? f32(percent) * slider->m_Maximum * 0.01f : 0.0f;
+    RenderingSystemWidget::UpdateBehaviorState(*slider);
+}
+
+// Truncated toward zero: 0.999 of the maximum stores 99.
+u32 StoredPercentage(const SliderWidget* slider) {
+    return u32(OptionsComposition::SliderFraction(slider) * f32(OptionsComposition::kMaxVolume));
+}
+
+}  // namespace
+
+OptionsComposition::~OptionsComposition() {
+    OptionsComposition::Uninitialize();
+}
+
+void OptionsComposition::Initialize(Panel* screenPanel, const TString<char>& name) {
+    FindRootPanel(screenPanel, name);
+    Panel* root = m_RootPanel && m_RootPanel->IsA(TypeIds::Panel) ? static_cast<Panel*>(m_RootPanel) : nullptr;
+    m_CreditsButton = FindReported(root, "CreditsButton", "CreditsButton");
+    m_DoneButton = FindReported(root, "DoneButton", "DoneButton");
+    m_FullScreenBox = FindReported(root, "FullScreenCheckBox", "FullScreen CheckBox");
+    m_MultisamplingBox = FindReported(root, "MultiSamplingCheckBox", "MultiSampling CheckBox");
+    using GameServices::Widget::kEventClick;
+    using GameServices::Widget::kEventValueChanged;
+    Listen(m_CreditsButton, kEventClick, &m_CreditsDelegate);
+    Listen(m_DoneButton, kEventClick, &m_DoneDelegate);
+    Listen(m_FullScreenBox, kEventClick, &m_FullScreenDelegate);
+    Listen(m_MultisamplingBox, kEventClick, &m_MultisamplingDelegate);
+    m_SfxSlider = FindSlider(root, "sliderSfx");
+    m_MusicSlider = FindSlider(root, "sliderMusic");
+    m_VoiceSlider = FindSlider(root, "sliderVoice");
+    Listen(m_SfxSlider, kEventValueChanged, &m_SfxDelegate);
+    Listen(m_MusicSlider, kEventValueChanged, &m_MusicDelegate);
+    Listen(m_VoiceSlider, kEventValueChanged, &m_VoiceDelegate);
+    LoadVolumes();
+    m_ListenedWardrobeButton = GetManager().m_WardrobeButton;
+    Listen(m_ListenedWardrobeButton, kEventClick, &m_WardrobeDelegate);
+    OnScreenEnter();
+}
+
+void OptionsComposition::Uninitialize() {
+    CompositionBase::Uninitialize();
+    using GameServices::Widget::kEventClick;
+    using GameServices::Widget::kEventValueChanged;
+    StopListening(m_ListenedWardrobeButton, kEventClick, &m_WardrobeDelegate);
+    StopListening(m_CreditsButton, kEventClick, &m_CreditsDelegate);
+    StopListening(m_DoneButton, kEventClick, &m_DoneDelegate);
+    StopListening(m_FullScreenBox, kEventClick, &m_FullScreenDelegate);
+    StopListening(m_MultisamplingBox, kEventClick, &m_MultisamplingDelegate);
+    StopListening(m_SfxSlider, kEventValueChanged, &m_SfxDelegate);
+    StopListening(m_MusicSlider, kEventValueChanged, &m_MusicDelegate);
+    StopListening(m_VoiceSlider, kEventValueChanged, &m_VoiceDelegate);
+    m_ListenedWardrobeButton = m_CreditsButton = m_DoneButton = m_FullScreenBox = m_MultisamplingBox = nullptr;
+    m_SfxSlider = m_MusicSlider = m_VoiceSlider = nullptr;
+}
+
+void OptionsComposition::OnActivate(bool show) {
+    OnActivateWithProfileBar(show);
+    if (!show)
+        return;
+    // Re-read on every showing: Alt+Enter may have switched the mode elsewhere.
+    const PCApplicationImpl* application = Application();
+    const u32 flags = application ? application->GetFlags() : 0;
+    SetButtonMarked(m_FullScreenBox, (flags & kSettingFullscreen) != 0);
+    SetButtonMarked(m_MultisamplingBox, (flags & kSettingMultisampling) != 0);
+}
+
+u32 OptionsComposition::ClampVolume(u32 stored) {
+    return std::min(stored, kMaxVolume);
+}
+
+f32 OptionsComposition::SliderFraction(const SliderWidget* slider) {
+    if (!slider || !(slider->m_Maximum > 0.0f))
+        return 0.0f;
+    return std::clamp(slider->m_Value / slider->m_Maximum, 0.0f, 1.0f);
+}
+
+void OptionsComposition::LoadVolumes() {
+    const Settings* settings = PlayerProfileManager::Instance()->GetSettings();
+    if (!settings) {
+        AGReport("No settings to read the volumes from");
+        return;
+    }
+    ShowPercentage(m_SfxSlider, ClampVolume(settings->SoundEffectsVolume));
+    ShowPercentage(m_MusicSlider, ClampVolume(settings->MusicVolume));
+    ShowPercentage(m_VoiceSlider, ClampVolume(settings->VoiceVolume));
+    ApplyVolumes();
+}
+
+void OptionsComposition::ApplyVolumes() {
+    const Settings* settings = PlayerProfileManager::Instance()->GetSettings();
+    if (!settings)
+        return;
+    SetCategoryVolume(f32(ClampVolume(settings->MusicVolume)) * 0.01f, kMusicCategory);
+    SetCategoryVolume(f32(ClampVolume(settings->VoiceVolume)) * 0.01f, kVoiceCategory);
+    SetCategoryVolume(f32(ClampVolume(settings->SoundEffectsVolume)) * 0.01f, kSoundEffectsCategory);
+}
+
+void OptionsComposition::SetCategoryVolume(f32 volume, u32 category) {
+    AGAudioManager* audio = AGAudioManager::Get();
+    if (AGAudioManagerImpl* impl = audio ? audio->GetImpl() : nullptr)
+        impl->SetCategoryVolume(volume, category);
+}
+
+PCApplicationImpl* OptionsComposition::Application() const {
+    if (m_Application)
+        return m_Application;
+    return dynamic_cast<PCApplicationImpl*>(AGApplication::Get().GetImpl());
+}
+
+void OptionsComposition::OnCreditsClick() {
+    if (!AcceptsInput())
+        return;
+    PlayButtonSound();
+    GetManager().SetNextComposition(this, kCreditsPage);
+}
+
+void OptionsComposition::OnWardrobeClick() {
+    if (!AcceptsInput())
+        return;
+    PlayButtonSound();
+    GetManager().m_ReturnComposition = kName;
+    GetManager().SetNextComposition(this, CompositionManager::kWardrobe);
+}
+
+void OptionsComposition::OnDoneClick() {
+    if (!AcceptsInput())
+        return;
+    PlayButtonSound();
+    PlayerProfileManager* profiles = PlayerProfileManager::Instance();
+    if (Settings* settings = profiles->GetSettings()) {
+        settings->MusicVolume = StoredPercentage(m_MusicSlider);
+        settings->SoundEffectsVolume = StoredPercentage(m_SfxSlider);
+        settings->VoiceVolume = StoredPercentage(m_VoiceSlider);
+        profiles->WriteSavedGame();
+    } else {
+        AGReport("No settings to store the volumes in");
+    }
+    GetManager().SetNextComposition(this, CompositionManager::kMainMenu);
+}
+
+void OptionsComposition::OnFullScreenClick() {
+    if (PCApplicationImpl* application = Application())
+        application->ToggleFullscreen();
+}
+
+void OptionsComposition::OnMultisamplingClick() {
+    if (PCApplicationImpl* application = Application())
+        application->ToggleMultisampling();
+}
+
+void OptionsComposition::OnSfxVolumeChanged() {
+    SetCategoryVolume(SliderFraction(m_SfxSlider), kSoundEffectsCategory);
+}
+
+void OptionsComposition::OnMusicVolumeChanged() {
+    SetCategoryVolume(SliderFraction(m_MusicSlider), kMusicCategory);
+}
+
+void OptionsComposition::OnVoiceVolumeChanged() {
+    SetCategoryVolume(SliderFraction(m_VoiceSlider), kVoiceCategory);
+}
+
+}  // namespace GameShow
