@@ -28,10 +28,15 @@
 #include "gameservices/minigame/BaseGame.h"
 #include "gameshow/AwardsComposition.h"
 #include "gameshow/BasicLookComposition.h"
+#include "gameshow/ConnectionErrorComposition.h"
+#include "gameshow/CreditsComposition.h"
 #include "gameshow/GameShowCamera.h"
 #include "gameshow/KeyboardComposition.h"
 #include "gameshow/Menu.h"
 #include "gameshow/MenuScreen.h"
+#include "gameshow/NumberOfPlayerComposition.h"
+#include "gameshow/OptionsComposition.h"
+#include "gameshow/ProfilesComposition.h"
 #include "gameshow/SequenceManager.h"
 #include "gameshow/Sequencers.h"
 #include "questions/Question.h"
@@ -275,15 +280,15 @@ private:
     // stand in under their names.
     GameShow::AwardsComposition m_AwardsPage;
     GameShow::BasicLookComposition m_BasicLookPage;
-    QZ2011::StandInComposition m_ConnectionErrorPage;
+    GameShow::ConnectionErrorComposition m_ConnectionErrorPage;
     QZ2011::StandInComposition m_GroupAwardsPage;
     GameShow::KeyboardComposition m_KeyboardPage;
     QZ2011::StandInComposition m_WardrobePage;
-    QZ2011::StandInComposition m_OptionsPage;
+    GameShow::OptionsComposition m_OptionsPage;
     GameShow::QZ11MainMenuComposition m_MainMenuPage;
-    QZ2011::StandInComposition m_ProfilesPage;
-    QZ2011::StandInComposition m_NumberOfPlayerPage;
-    QZ2011::StandInComposition m_CreditsPage;
+    GameShow::ProfilesComposition m_ProfilesPage;
+    GameShow::NumberOfPlayerComposition m_NumberOfPlayerPage;
+    GameShow::CreditsComposition m_CreditsPage;
     QZ2011::QZ11DecadeSelector m_DecadeSelector;
     QZ2011::QZ11DifficultySelector m_DifficultySelector;
     GameServices::KorvoGame::DeviceInfoDelegate<QZ2011GameContext> m_DeviceConnected{
