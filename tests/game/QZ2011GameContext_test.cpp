@@ -42,6 +42,25 @@ const std::vector<std::string> kShutdownSteps = {"Delete families", "Unregister 
                                                  "Release game-show cameras", "Clean up questions",
                                                  "Delete services"};
 
+const std::string kEvents =
+    "<item sequencer=\"EntitySequencer\" name=\"Show\" target=\"Host\" parameter=\"p\"/>"
+    "<item sequencer=\"CameraSequencer\" name=\"SetActiveCamera\" target=\"Cam\" parameter=\"p\"/>"
+    "<item sequencer=\"AudioSequencer\" name=\"Play\" target=\"Cue\" parameter=\"p\"/>"
+    "<item sequencer=\"GameShowCameraSequencer\" name=\"SetActiveCamera\" target=\"Cam\" parameter=\"p\"/>";
+
+std::string SequenceFile(const std::string& attributes, const std::string& events) {
+    return "<root><Sequence" + attributes + "><OnStart><Events>" + events +
+           "</Events></OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence></root>";
+}
+
+// Read from the packages: one sequence event for each sequencer, and a long sequence that may
+// be skipped and one that may not.
+const std::pair<std::string, std::string> kSequences[] = {
+    {"all.xml", SequenceFile("", kEvents)},
+    {"skippable.xml", SequenceFile(" duration=\"100000\" skippable=\"true\"", "")},
+    {"fixed.xml", SequenceFile(" duration=\"100000\" skippable=\"false\"", "")},
+};
+
 class RecordingContext : public QZ2011GameContext {
 public:
     std::vector<std::string> steps;
@@ -84,6 +103,8 @@ protected:
             if (name == "GameQuestions.dir")
                 writer.Add("list.txt", TypeKey::Data, "70-0001\n70-0002\n80-0001\n00-0001\n00-0002\n");
             if (name == "GlobalXml.dir") {
+                for (const auto& [file, sequence] : kSequences)
+                    writer.Add(file, TypeKey::Data, sequence);
                 std::string items;
                 for (const char* pool : {"FactoryDeviceTriggerKey", "FactoryDeviceTriggerMove",
                                          "FactoryDeviceTriggerAccel"})
@@ -116,6 +137,7 @@ protected:
 TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
     const size_t deviceListenersBefore = DeviceListeners();
     context->Initialize();
+    const size_t deviceListenersStarted = DeviceListeners();
 
     std::vector<u32> expected;
     for (const char* package : QZ2011GameContext::kPackages)
@@ -149,14 +171,7 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
     EXPECT_STREQ(context->m_TypedAnswer.c_str(), "Cat");
 
     // Each sequencer answers to its name; the audio one counts what reaches it.
-    const std::string events =
-        "<item sequencer=\"EntitySequencer\" name=\"Show\" target=\"Host\" parameter=\"p\"/>"
-        "<item sequencer=\"CameraSequencer\" name=\"SetActiveCamera\" target=\"Cam\" parameter=\"p\"/>"
-        "<item sequencer=\"AudioSequencer\" name=\"Play\" target=\"Cue\" parameter=\"p\"/>"
-        "<item sequencer=\"GameShowCameraSequencer\" name=\"SetActiveCamera\" target=\"Cam\" parameter=\"p\"/>";
-    sequences->LoadSequence("all", home.Write("all.xml", "<root><Sequence><OnStart><Events>" + events +
-                                                             "</Events></OnStart><Acts/><OnEnd><Events/></OnEnd>"
-                                                             "</Sequence></root>").c_str());
+    sequences->LoadSequence("all", "all.xml");
     {
         LogCapture log;
         sequences->PlaySequence("all");
@@ -176,7 +191,7 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
 
     for (int level = 0; level < 3; ++level)
         context->SubscribeDeviceEvents();
-    EXPECT_EQ(DeviceListeners(), deviceListenersBefore + 2);
+    EXPECT_EQ(DeviceListeners(), deviceListenersStarted + 2);
 
     const size_t profileEvents = GameShow::PlayerProfileManager::Instance()->GetProfilesLoadedEvent().Count() +
                                  GameShow::PlayerProfileManager::Instance()->GetProfileSelectedEvent().Count();
@@ -204,11 +219,7 @@ TEST_F(ContextStart, FrameRules) {
     ASSERT_NE(sequences, nullptr);
     sequences->SetEnabled(true);
     for (const char* name : {"skippable", "fixed"})
-        sequences->LoadSequence(name, home.Write(std::string(name) + ".xml",
-                                                 std::string("<root><Sequence duration=\"100000\" skippable=\"") +
-                                                     (name[0] == 's' ? "true" : "false") +
-                                                     "\"><OnStart><Events/></OnStart><Acts/><OnEnd><Events/>"
-                                                     "</OnEnd></Sequence></root>").c_str());
+        sequences->LoadSequence(name, (std::string(name) + ".xml").c_str());
     GameShow::CompositionManager& pages = GameShow::CompositionManager::Instance();
     const struct {
         const char* what;

@@ -491,6 +491,8 @@ TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesOfTheMatch) {
     context.m_RoundBank = 120;
     context.m_StruckOutAnswers = 2;
     context.m_TypedAnswer = "last";
+    // Two players: no opponent looks move the right family's member.
+    context.m_TwoPlayers = 1;
     context.ResetGameState();
     EXPECT_EQ(state(context), fresh);
     // (two players, from, to): a kept turn is reported.
