@@ -54,7 +54,7 @@ protected:
     }
 
     void BuildLayout() {
-        auto* root = new W::Panel(WardrobeComposition::kName);
+        auto* root = Add<W::Panel>(&screen, WardrobeComposition::kName);
         for (const char* tab : {"tabhair", "tabglasses", "tabshirt", "tabpants", "tabshoes", "tablock"})
             tabs.push_back(Add<W::CheckBox>(root, tab));
         for (int k = 0; k < 12; ++k) {
@@ -63,7 +63,6 @@ protected:
             bases.push_back(Add<W::Image>(root, "base" + std::to_string(k)));
         }
         done = Add<W::Button>(root, "DoneButton");
-        screen.AddChild(root);
         compositions.m_WardrobeButton = Add<W::Button>(&screen, "WardrobeButton");
         compositions.m_TagPanel = Add<W::Panel>(&screen, "TagPanel");
         compositions.m_TagPanelPosition = AGVec2{5.0f, 6.0f};
