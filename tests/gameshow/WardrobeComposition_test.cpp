@@ -217,6 +217,12 @@ TEST_F(WardrobePage, PressesPutItemsOnAndAskTheTabsTryOn) {
     page.OnItemPressed(-1);
     EXPECT_EQ(ClickSounds(), 0u);
     EXPECT_EQ(page.GetSelectedSlot(), -1);
+
+    // The avatar gone from the level: reported, nothing put on.
+    stage.m_Characters.clear();
+    Click(effects[0]);
+    EXPECT_TRUE(log.Contains("can not find MenuAvatar"));
+    EXPECT_EQ(page.GetSelectedSlot(), 0);
 }
 
 // A hidden page or one in its transition takes no press, and plays no sound.
