@@ -7,7 +7,6 @@
 
 #include "engine/core/FDelegate.h"
 #include "engine/core/TString.h"
-#include "game/StandInComposition.h"
 #include "game/presentation/AudioManagerQZ.h"
 #include "game/presentation/AudioSequencerQZ.h"
 #include "game/presentation/AwardManager.h"
@@ -31,6 +30,7 @@
 #include "gameshow/ConnectionErrorComposition.h"
 #include "gameshow/CreditsComposition.h"
 #include "gameshow/GameShowCamera.h"
+#include "gameshow/GroupAwardsComposition.h"
 #include "gameshow/KeyboardComposition.h"
 #include "gameshow/Menu.h"
 #include "gameshow/MenuScreen.h"
@@ -39,6 +39,7 @@
 #include "gameshow/ProfilesComposition.h"
 #include "gameshow/SequenceManager.h"
 #include "gameshow/Sequencers.h"
+#include "gameshow/WardrobeComposition.h"
 #include "questions/Question.h"
 #include "questions/QuestionServices.h"
 
@@ -276,14 +277,13 @@ private:
     QZ2011::Question m_Questions[5];
     GameShow::Menu m_Menu;
     GameShow::MenuScreen m_MenuScreen;
-    // The pages, registered under their names while the context lives; pages not built yet
-    // stand in under their names.
+    // The pages, registered under their names while the context lives.
     GameShow::AwardsComposition m_AwardsPage;
     GameShow::BasicLookComposition m_BasicLookPage;
     GameShow::ConnectionErrorComposition m_ConnectionErrorPage;
-    QZ2011::StandInComposition m_GroupAwardsPage;
+    GameShow::GroupAwardsComposition m_GroupAwardsPage;
     GameShow::KeyboardComposition m_KeyboardPage;
-    QZ2011::StandInComposition m_WardrobePage;
+    GameShow::WardrobeComposition m_WardrobePage;
     GameShow::OptionsComposition m_OptionsPage;
     GameShow::QZ11MainMenuComposition m_MainMenuPage;
     GameShow::ProfilesComposition m_ProfilesPage;
