@@ -159,7 +159,15 @@ TEST(MenuStart, TheContextReadsTheAwardsWithTheProfilesAndGrantsThemAgainOnSelec
         EXPECT_EQ(awards.GetUnlockedCount(), 1u);
         if (!savedProfile)
             continue;
-        GameShow::PlayerProfileManager::Instance()->SelectProfile(0);
+        GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+        profiles->SelectProfile(0);
         EXPECT_EQ(awards.GetUnlockedCount(), 0u);
+        // A profile change grants again what player 0's profile has earned, as not new.
+        profiles->AssignPlayer(0, 0);
+        GameShow::SetAchievementFlag(0, "unlockWin25Matches70");
+        context.m_UnlockedAwardName = "";
+        profiles->SelectProfile(0);
+        EXPECT_EQ(awards.GetUnlockedCount(), 1u);
+        EXPECT_STREQ(context.GetUnlockedAwardName().c_str(), "70s Pro");
     }
 }
