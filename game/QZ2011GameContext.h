@@ -191,6 +191,7 @@ private:
     QZ2011::Autocompleter* m_Autocompleter = nullptr;
 
 public:
+    // The answer being ruled on, read and written by the round rules.
     QZ2011::AnswerResult* m_AnswerRecord = nullptr;
 
 private:
