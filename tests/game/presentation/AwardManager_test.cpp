@@ -24,7 +24,7 @@ const TString<char> kFlag = "unlock5Steal70";
 
 // Player 0 plays slot 0; the context records each unlock step in order, with the award's flag
 // as the notice saw it, and hands the grant to an awards page when one is set.
-class Awards : public profiletest::ProfileTest, public QZ2011::AwardContext {
+class AwardRules : public profiletest::ProfileTest, public QZ2011::AwardContext {
 protected:
     void SetUp() override {
         ProfileTest::SetUp();
@@ -130,7 +130,7 @@ const std::vector<Row>& Rows() {
 // Each award counts up to its goal and unlocks on the call that reaches it: the flag is set
 // before the notice, the event follows the notice, and later calls change nothing. The keys
 // are declared, so nothing is reported.
-TEST_F(Awards, EachAwardUnlocksExactlyAtItsGoal) {
+TEST_F(AwardRules, EachAwardUnlocksExactlyAtItsGoal) {
     for (const Row& row : Rows()) {
         if (!row.check)
             continue;
@@ -156,7 +156,7 @@ TEST_F(Awards, EachAwardUnlocksExactlyAtItsGoal) {
     }
 }
 
-TEST_F(Awards, SumsUnlockOnceTheyPassTheGoal) {
+TEST_F(AwardRules, SumsUnlockOnceTheyPassTheGoal) {
     for (int call = 1; call <= 10; ++call)
         awards->CheckEarnDollarsFM(9999);
     EXPECT_EQ(Value("100kEarnDollarsFM80"), 99990);
@@ -172,7 +172,7 @@ TEST_F(Awards, SumsUnlockOnceTheyPassTheGoal) {
 }
 
 // The difficulties won are kept as digits; the third distinct one unlocks.
-TEST_F(Awards, TheThirdDistinctDifficultyWonUnlocks) {
+TEST_F(AwardRules, TheThirdDistinctDifficultyWonUnlocks) {
     struct Case {
         const char* stored;
         std::vector<i32> wins;
@@ -208,7 +208,7 @@ TEST_F(Awards, TheThirdDistinctDifficultyWonUnlocks) {
     EXPECT_TRUE(log.Contains("difficulty 3"));
 }
 
-TEST_F(Awards, DecadesOutsideTheFourCountNothing) {
+TEST_F(AwardRules, DecadesOutsideTheFourCountNothing) {
     for (i32 outside : {-1, 4}) {
         decade = outside;
         awards->CheckWin25Matches();
@@ -218,7 +218,7 @@ TEST_F(Awards, DecadesOutsideTheFourCountNothing) {
 
 // The re-grant pass sends the earned awards again in table order, as seen before; no event,
 // no change to the profile.
-TEST_F(Awards, EarnedAwardsAreGrantedAgainInTableOrder) {
+TEST_F(AwardRules, EarnedAwardsAreGrantedAgainInTableOrder) {
     LoadWith("<item><Name>5Win1stRound00</Name><Value>5</Value></item>",
              "<item><Name>unlock5Win1stRound00</Name><Value>true</Value></item>"
              "<item><Name>unlockWin25Matches80</Name><Value>true</Value></item>"
@@ -232,7 +232,7 @@ TEST_F(Awards, EarnedAwardsAreGrantedAgainInTableOrder) {
 // Counters and flags are written to the save and read back; the attribute lists follow their
 // own rules when read: a missing value is 0 or false, a missing name empty, and the first of
 // two equal names is the one used.
-TEST_F(Awards, ProgressSurvivesASaveAndReload) {
+TEST_F(AwardRules, ProgressSurvivesASaveAndReload) {
     for (int call = 0; call < 5; ++call)
         awards->CheckSteal();
     awards->CheckCompleteBoard();
@@ -261,7 +261,7 @@ TEST_F(Awards, ProgressSurvivesASaveAndReload) {
 }
 
 // Without a profile for player 0 every check and accessor does nothing but report once.
-TEST_F(Awards, WithoutAProfileNothingIsCountedAndEachCallReportsOnce) {
+TEST_F(AwardRules, WithoutAProfileNothingIsCountedAndEachCallReportsOnce) {
     manager->ClearPlayers();
     std::vector<std::function<void()>> calls;
     for (const Row& row : Rows())
@@ -285,7 +285,7 @@ TEST_F(Awards, WithoutAProfileNothingIsCountedAndEachCallReportsOnce) {
 
 // Damaged attribute lists and damaged award files: every check and the re-grant pass run
 // without a memory fault, and every title the damaged file still holds is granted.
-TEST_F(Awards, DamagedSavesAndAwardFilesAreSafe) {
+TEST_F(AwardRules, DamagedSavesAndAwardFilesAreSafe) {
     std::string ints, bools;
     for (const Row& row : Rows()) {
         ints += std::string("<item><Name>") + row.key + "</Name><Value>" + std::to_string(row.goal - 1) + "</Value></item>";
