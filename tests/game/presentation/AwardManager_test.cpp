@@ -156,14 +156,28 @@ TEST_F(AwardRules, EachAwardUnlocksExactlyAtItsGoal) {
         EXPECT_EQ(manager->GetSlot(0)->IntAttributes.size() + manager->GetSlot(0)->BoolAttributes.size(), 2u);
         EXPECT_FALSE(log.Contains("doesn't exist"));
     }
-    // Sums may pass the goal; a saved sum at the limit stays there.
-    LoadWith(Item("2500EarnPointsFM00", "-2147483647"));
+    // Sums may pass the goal; saved counters at the limits stay there.
+    LoadWith(Item("2500EarnPointsFM00", "-2147483647") + Item("5Steal70", "2147483647"));
     for (int call = 1; call <= 11; ++call)
         awards->CheckEarnDollarsFM(9999);
     awards->CheckEarnPointsFM(-5);
+    awards->CheckSteal();
     EXPECT_EQ(Value("100kEarnDollarsFM80"), 109989);
     EXPECT_EQ(Value("2500EarnPointsFM00"), INT32_MIN);
-    EXPECT_EQ(steps, (Steps{"new All About Money", "event"}));
+    EXPECT_EQ(Value("5Steal70"), INT32_MAX);
+    EXPECT_EQ(steps, (Steps{"new All About Money", "event", "new The Thief", "event"}));
+    // Without a game context the awards still count and unlock; the missing notices are reported.
+    AwardManager unbound;
+    log.Clear();
+    unbound.CheckWinFaceOff();
+    for (int call = 0; call < 5; ++call)
+        unbound.CheckWin1stRound();
+    unbound.CheckAllUnlocks();
+    EXPECT_EQ(Value("5WinFaceOff00"), 1);
+    EXPECT_TRUE(Flag("unlock5Win1stRound00"));
+    EXPECT_EQ(log.Lines().size(), 2u);
+    EXPECT_TRUE(log.Contains("no game context for the notice of 'Good Start'"));
+    EXPECT_TRUE(log.Contains("no game context to grant"));
 }
 
 // The difficulties won are kept as digits; the third distinct one unlocks. A stored value
