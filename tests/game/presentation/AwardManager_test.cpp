@@ -63,7 +63,10 @@ protected:
     i32 GetAwardDecade() const override { return decade; }
     i32 GetAwardDifficulty() const override { return difficulty; }
     void NotifyAwardUnlocked(const TString<char>& title, bool isNew) override {
-        steps.push_back(std::string(isNew ? "new " : "old ") + title.c_str());
+        // A new notice follows its flag: on the profiles here, the last flag written.
+        const auto& flags = manager->GetSlot(0)->BoolAttributes;
+        const bool flagged = !flags.empty() && flags[flags.size() - 1].Value;
+        steps.push_back(std::string(isNew ? (flagged ? "new " : "unflagged ") : "old ") + title.c_str());
         if (page)
             page->UnlockAward(title, isNew);
     }
