@@ -155,7 +155,8 @@ TEST_F(LevelData, DamagedRecordsReadWithinBounds) {
         std::string damaged = level;
         // One change at a time: most further ones break the document.
         DamageBytes(damaged, rng, 1);
-        if (auto* data = dynamic_cast<QZApplicationDataLevel*>(Read(prototype, damaged, "Level").get())) {
+        const std::unique_ptr<ApplicationData> levelData = Read(prototype, damaged, "Level");
+        if (auto* data = dynamic_cast<QZApplicationDataLevel*>(levelData.get())) {
             ++levels;
             const bool bounded = data->numberOfAnswers >= 0 && data->numberOfAnswers <= 8;
             for (i32 time : {data->questionRoundTime, data->fastMoneyFirstTime, data->fastMoneySecondTime})
