@@ -277,12 +277,11 @@ TEST_F(AwardRules, DamagedSavesAndAwardListsAreSafe) {
         profile.Clear();
         GameServices::Utilities::XmlReader().ReadText(slot.c_str(), u32(slot.size()), "SavedGame", profile);
         steps.clear();
-        for (decade = 0; decade < 4; ++decade) {
-            difficulty = decade;
-            for (const Row& row : kRows)
-                Check(*awards, row);
-            awards->CheckWinEasyMedHardInARow();
-        }
+        decade = round % 4;
+        difficulty = round % 3;
+        for (const Row& row : kRows)
+            Check(*awards, row);
+        awards->CheckWinEasyMedHardInARow();
         awards->CheckAllUnlocks();
         // A title is granted on its first entry, a group's before an award's.
         for (const Row& row : kRows) {
