@@ -50,7 +50,7 @@ void NumberOfPlayerComposition::Initialize(Panel* screenPanel, const TString<cha
             AGReport("can not find %s", button.reportName);
     }
     Screens().SetPopupButtonCallback(kWaitPopup, kWaitBackButton, &m_WaitingBackDelegate);
-    m_PopupBound = true;
+    m_PopupBound = Screens().FindPopup(kWaitPopup) != nullptr;
     OnScreenEnter();
 }
 

@@ -56,9 +56,11 @@ void ShowPercentage(SliderWidget* slider, u32 percent) {
     RenderingSystemWidget::UpdateBehaviorState(*slider);
 }
 
-// Truncated toward zero: 0.999 of the maximum stores 99.
-u32 StoredPercentage(const SliderWidget* slider) {
-    return u32(OptionsComposition::SliderFraction(slider) * f32(OptionsComposition::kMaxVolume));
+// Truncated toward zero: 0.999 of the maximum stores 99. Without the slider the stored
+// volume stays.
+void StorePercentage(const SliderWidget* slider, u32& field) {
+    if (slider)
+        field = u32(OptionsComposition::SliderFraction(slider) * f32(OptionsComposition::kMaxVolume));
 }
 
 }  // namespace
@@ -183,9 +185,9 @@ void OptionsComposition::OnDoneClick() {
     PlayButtonSound();
     PlayerProfileManager* profiles = PlayerProfileManager::Instance();
     if (Settings* settings = profiles->GetSettings()) {
-        settings->MusicVolume = StoredPercentage(m_MusicSlider);
-        settings->SoundEffectsVolume = StoredPercentage(m_SfxSlider);
-        settings->VoiceVolume = StoredPercentage(m_VoiceSlider);
+        StorePercentage(m_MusicSlider, settings->MusicVolume);
+        StorePercentage(m_SfxSlider, settings->SoundEffectsVolume);
+        StorePercentage(m_VoiceSlider, settings->VoiceVolume);
         profiles->WriteSavedGame();
     } else {
         AGReport("No settings to store the volumes in");

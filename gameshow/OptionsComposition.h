@@ -43,7 +43,8 @@ public:
     // Button handlers (guard and click sound first).
     void OnCreditsClick();
     void OnWardrobeClick();
-    // Stores the sliders as truncated percentages, writes the save, goes to the main menu.
+    // Stores the sliders as truncated percentages (a missing slider keeps its volume), writes
+    // the save, goes to the main menu.
     void OnDoneClick();
     // Check boxes: the application switches the mode (and refuses full screen while the
     // display cannot switch).

@@ -256,10 +256,11 @@ void ProfilesComposition::OnDeleteConfirmed() {
         return;
     }
     PlayerProfileManager& profiles = *PlayerProfileManager::Instance();
+    // The slot map holds slots 0 to 3 only.
     i32 next = 0;
-    if (auto after = m_SlotMap.find(m_SelectedSlot + 1); after != m_SlotMap.end() && m_SelectedSlot + 1 < i32(kSlotCount))
+    if (auto after = m_SlotMap.find(m_SelectedSlot + 1); after != m_SlotMap.end())
         next = after->second;
-    else if (auto before = m_SlotMap.find(m_SelectedSlot - 1); before != m_SlotMap.end() && m_SelectedSlot - 1 >= 0)
+    else if (auto before = m_SlotMap.find(m_SelectedSlot - 1); before != m_SlotMap.end())
         next = before->second;
     if (PlayerProfile* profile = profiles.GetSlot(next)) {
         if (Settings* settings = profiles.GetSettings())

@@ -1,0 +1,556 @@
+// The options, profiles, player-count, credits and connection error pages on the sample menu
+// layout, in a started application (test window, stand-in graphics, recording audio).
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/core/AGAudioManager.h"
+#include "engine/core/AGResourceManager.h"
+#include "engine/core/PCApplicationImpl.h"
+#include "engine/core/PcDirectory.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/game/CharacterManager.h"
+#include "gameservices/game/DeviceManager.h"
+#include "gameservices/game/TeamActionManager.h"
+#include "gameservices/widget/Popup.h"
+#include "gameservices/widget/ScreenManager.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameservices/widget/WidgetManager.h"
+#include "gameshow/AudioManager.h"
+#include "gameshow/CompositionManager.h"
+#include "gameshow/ConnectionErrorComposition.h"
+#include "gameshow/CreditsComposition.h"
+#include "gameshow/MenuCharacter.h"
+#include "gameshow/NumberOfPlayerComposition.h"
+#include "gameshow/OptionsComposition.h"
+#include "gameshow/PageButtons.h"
+#include "gameshow/ProfilesComposition.h"
+#include "tests/engine/core/AppTestSupport.h"
+#include "tests/gameshow/ProfileTestSetup.h"
+#include "tests/support/PopupPress.h"
+#include "tools/authoring/PackageWriter.h"
+#include "tools/authoring/TrackWriter.h"
+
+using namespace GameShow;
+namespace KG = GameServices::KorvoGame;
+namespace W = GameServices::Widget;
+
+namespace {
+
+class RecordingAudio : public AGAudioManagerImpl {
+public:
+    void Update() override {}
+    void SetCategoryVolume(float volume, u32 category) override { calls.emplace_back(category, volume); }
+    std::vector<std::pair<u32, float>> calls;
+};
+
+using Calls = std::vector<std::pair<u32, float>>;
+using Names = std::vector<std::string>;
+
+struct PopupEvents {
+    void On(bool shown) { events.push_back(shown); }
+    std::vector<bool> events;
+    FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
+};
+
+class MenuPages : public profiletest::ProfileTest {
+protected:
+    void SetUp() override {
+        ProfileTest::SetUp();
+        env.Set("XDG_CONFIG_HOME", dir.Path());
+        dir.Write("Korvo Inc./Tallyvox/settings", "Fullscreen=0\nMultisampling=1\n");
+        previousProgram = AGProgram::Get();
+        AGProgram::SetInstance(&program);
+        previousAudio = AGAudioManager::s_implFactory;
+        AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new RecordingAudio); };
+        platform::window::SetBackendFactory(MakeTestBackendWithSurface);
+        ASSERT_TRUE(application.Initialize());
+        applicationSaves = PCSavegameManager::Get();
+        PCSavegameManager::SetInstance(savesFile.get());
+        audio = static_cast<RecordingAudio*>(AGAudioManager::Get()->GetImpl());
+        // The stand-in graphics register no providers: the real ones, for the page slide (10
+        // frames at 100 a second).
+        GraphicsStartup::RegisterProviders(AGResourceManager::Get());
+        authoring::PackageWriter slide;
+        using authoring::Track;
+        slide.Add(CompositionBase::kSlideAnimation, TypeKey::PrscAnimation,
+                  authoring::PrscAnimationBytes(10, 100, Track::Vec2().Key(0, {0, 0}).Key(9, {0, 0}), Track::Float(),
+                                                Track::Vec2(), Track::Color(), Track::UV()));
+        ASSERT_TRUE(slide.WriteFolder(dir.Path() + "/Package.dir"));
+        package.Mount((dir.Path() + "/Package.dir").c_str(), false);
+        const std::string ui = TALLYVOX_SAMPLE_UI;
+        dir.Write("-xml/global/gameshowpopups.xml", FileContents(ui + "/global/gameshowpopups.xml"));
+        for (const char* layout : {"gameshowpopupprompt.xaml", "gameshowpopupwait.xaml"})
+            dir.Write(std::string("-xml/screen/") + layout, FileContents(ui + "/screens/" + layout));
+        screens.LoadPopups();
+        compositions.LoadPopups();
+        // The sample menu layout.
+        dir.Write("-xml/screen/menuscreen.xaml", FileContents(ui + "/screens/menuscreen.xaml"));
+        screen.reset(W::WidgetManager::Instance().BuildPanel(nullptr, "menuscreen.xaml", true));
+        compositions.m_WardrobeButton = wardrobe = W::Widget::FindChild("WardrobeButton", screen.get());
+        ASSERT_NE(wardrobe, nullptr);
+        const char* const names[] = {OptionsComposition::kName, ProfilesComposition::kName,
+                                     NumberOfPlayerComposition::kName, CreditsComposition::kName,
+                                     ConnectionErrorComposition::kName};
+        for (size_t i = 0; i < std::size(pages); ++i)
+            compositions.RegisterComposition(names[i], pages[i]);
+        compositions.PopupVisibilityChanged.AddDelegate(&popupEvents.delegate);
+        options.SetApplication(&application);
+        profiles.SetScreens(&screens);
+        players.SetScreens(&screens);
+        stage.m_Characters.push_back(&avatar);
+        level = &stage;
+        devices.SetDeviceRange(1, 4);
+    }
+    void TearDown() override {
+        for (CompositionBase* page : pages)
+            page->Uninitialize();
+        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
+        package.Unmount();
+        PCSavegameManager::SetInstance(applicationSaves);
+        application.Shutdown();
+        platform::window::SetBackendFactory(nullptr);
+        AGAudioManager::s_implFactory = previousAudio;
+        AGProgram::SetInstance(previousProgram);
+        ProfileTest::TearDown();
+    }
+
+    // One slot per name ("" unused); stored volumes and slider maxima for sound effects,
+    // music and voices; every page initialized, the one named shown.
+    void Start(const Names& names, int current, CompositionBase& shown, const u32 (&stored)[3] = {50, 50, 50},
+               const f32 (&maxima)[3] = {100, 100, 100}) {
+        SetProfileCount(int(names.size()));
+        std::string slots;
+        for (size_t i = 0; i < names.size(); ++i)
+            slots += profiletest::SlotText(!names[i].empty(), names[i], std::to_string(i));
+        Store(profiletest::DocumentText(current, slots));
+        Load();
+        Settings& settings = *manager->GetSettings();
+        settings.SoundEffectsVolume = stored[0];
+        settings.MusicVolume = stored[1];
+        settings.VoiceVolume = stored[2];
+        const char* const sliders[] = {"sliderSfx", "sliderMusic", "sliderVoice"};
+        for (int i = 0; i < 3; ++i)
+            Slider(sliders[i])->m_Maximum = maxima[i];
+        for (CompositionBase* page : pages) {
+            page->Uninitialize();
+            page->Initialize(screen.get(), page->GetName());
+            page->ReleaseAnimation();
+        }
+        EXPECT_FALSE(log.Contains("can not find")) << "the sample layout has every widget";
+        shown.OnActivate(true);
+        log.Clear();
+    }
+    W::Widget* At(const CompositionBase& page, const std::string& name) {
+        auto* grid = static_cast<W::Panel*>(W::Widget::FindChild(page.GetName(), screen.get()));
+        W::Widget* widget = W::Widget::FindChild(name.c_str(), grid);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    W::SliderWidget* Slider(const char* name) { return static_cast<W::SliderWidget*>(At(options, name)); }
+    void Click(W::Widget* widget) { widget->GetBehavior()->onPress(false); }
+    void Click(const CompositionBase& page, const std::string& name) { Click(At(page, name)); }
+    // The page shown again with no switch running.
+    void Again(CompositionBase& page) {
+        compositions.Reset();
+        page.ReleaseAnimation();
+        page.OnActivate(false);
+        page.OnActivate(true);
+    }
+    void ExpectCalls(const Calls& expected) const {
+        ASSERT_EQ(audio->calls.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(audio->calls[i].first, expected[i].first);
+            EXPECT_FLOAT_EQ(audio->calls[i].second, expected[i].second);
+        }
+    }
+    // Every button and profile tick box of the sample layout's pages.
+    void ClickAll() {
+        for (CompositionBase* page : pages)
+            for (W::Widget* widget : static_cast<W::Panel*>(W::Widget::FindChild(page->GetName(), screen.get()))->m_Children)
+                if (widget->IsA(W::TypeIds::Button) || (widget->IsA(W::TypeIds::CheckBox) && page == &profiles))
+                    Click(widget);
+    }
+    const char* Next() const { return compositions.GetNextCompositionName().c_str(); }
+    // Frames with every slide taken as ended, until no switch runs.
+    void Idle() {
+        for (int frame = 0; frame < 3; ++frame) {
+            for (CompositionBase* page : {compositions.GetLeavingComposition(), compositions.GetEnteringComposition()})
+                if (page)
+                    page->ReleaseAnimation();
+            compositions.Update(16);
+        }
+    }
+    size_t Count(const std::string& text) const {
+        size_t n = 0;
+        for (const std::string& line : log.Lines())
+            n += line.find(text) != std::string::npos;
+        return n;
+    }
+    bool WaitShown() const {
+        for (W::Popup* popup : screens.GetOpenPopups())
+            if (popup->Name == NumberOfPlayerComposition::kWaitPopup)
+                return true;
+        return false;
+    }
+    void Connect(i32 device) {
+        GameServices::Bridge::DeviceInfos infos{device, nullptr};
+        devices.onDeviceConnected(infos);
+        KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
+    }
+
+    FakeGraphics::Installed graphics;
+    TestProgram program{"Tallyvox", 800, 600, kSettingPersistent};
+    AGProgram* previousProgram = nullptr;
+    AGAudioManager::ImplFactory previousAudio = nullptr;
+    PCApplicationImpl application;
+    PCSavegameManager* applicationSaves = nullptr;
+    RecordingAudio* audio = nullptr;
+    PcDirectory package;
+    W::ScreenManager screens;
+    CompositionManager compositions{&screens};
+    PopupEvents popupEvents;
+    KG::DeviceManager devices;
+    std::unique_ptr<W::Panel> screen;
+    W::Widget* wardrobe = nullptr;
+    OptionsComposition options;
+    ProfilesComposition profiles;
+    NumberOfPlayerComposition players;
+    CreditsComposition credits;
+    ConnectionErrorComposition connectionError;
+    CompositionBase* const pages[5] = {&options, &profiles, &players, &credits, &connectionError};
+    GameServices::Entities::Set stage{"GameShowMenu"};
+    MenuCharacter avatar{"MenuAvatar"};
+};
+
+}  // namespace
+
+TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
+    const struct {
+        u32 stored[3];
+        f32 maxima[3];
+        f32 values[3];
+        Calls calls;
+    } cases[] = {
+        {{40, 75, 250}, {200, 296, 0}, {80, 222, 0}, {{0, 0.75f}, {1, 1.0f}, {2, 0.4f}}},
+        {{0, 100, 4000000000u}, {100, 100, 100}, {0, 100, 100}, {{0, 1.0f}, {1, 1.0f}, {2, 0.0f}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored[2]);
+        audio->calls.clear();
+        Start({"Ann"}, 0, options, c.stored, c.maxima);
+        const char* const sliders[] = {"sliderSfx", "sliderMusic", "sliderVoice"};
+        for (int i = 0; i < 3; ++i)
+            EXPECT_FLOAT_EQ(Slider(sliders[i])->m_Value, c.values[i]) << sliders[i];
+        ExpectCalls(c.calls);
+    }
+}
+
+TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
+    Start({"Ann"}, 0, options, {50, 50, 50}, {200, 200, 0});
+    audio->calls.clear();
+    const std::pair<const char*, f32> moves[] = {{"sliderSfx", 199.8f}, {"sliderMusic", 200}, {"sliderVoice", 5}};
+    for (const auto& [slider, value] : moves) {
+        Slider(slider)->m_Value = value;
+        Slider(slider)->GetBehavior()->onValueChanged();
+    }
+    const Calls played = {{2, 0.999f}, {0, 1.0f}, {1, 0.0f}};
+    ExpectCalls(played);
+    const u32 writes = manager->GetWriteCount();
+    const std::pair<W::Widget*, const char*> leaves[] = {{At(options, "CreditsButton"), OptionsComposition::kCreditsPage},
+                                                          {wardrobe, CompositionManager::kWardrobe},
+                                                          {At(options, "DoneButton"), CompositionManager::kMainMenu}};
+    for (const auto& [button, next] : leaves) {
+        Again(options);
+        EXPECT_EQ(manager->GetSettings()->SoundEffectsVolume, 50u);
+        EXPECT_EQ(manager->GetWriteCount(), writes);
+        Click(button);
+        EXPECT_STREQ(Next(), next);
+    }
+    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), OptionsComposition::kName);
+    ExpectCalls(played);  // leaving keeps the new volumes playing
+    EXPECT_EQ(manager->GetWriteCount(), writes + 1);
+    const Settings& saved = *Load()->GetSettings();
+    EXPECT_EQ(std::vector<u32>({saved.SoundEffectsVolume, saved.MusicVolume, saved.VoiceVolume}),
+              std::vector<u32>({99, 100, 0}));
+}
+
+TEST_F(MenuPages, CheckBoxesShowTheApplicationsModesOnEveryShowing) {
+    Start({"Ann"}, 0, options);
+    W::Widget* fullScreen = At(options, "FullScreenCheckBox");
+    W::Widget* multisampling = At(options, "MultiSamplingCheckBox");
+    EXPECT_FALSE(IsButtonMarked(fullScreen));
+    EXPECT_TRUE(IsButtonMarked(multisampling));
+    options.OnActivate(false);
+    application.DispatchMessage(platform::window::Message{platform::window::MessageKind::ModeSwitch});
+    options.OnActivate(true);
+    EXPECT_TRUE(IsButtonMarked(fullScreen));
+    Click(fullScreen);
+    g_fakeGraphics.refusesSwitch = true;
+    Click(fullScreen);
+    EXPECT_EQ(application.GetFlags() & kSettingFullscreen, 0u) << "the display refuses full screen";
+    EXPECT_EQ(Count("cannot switch"), 1u);
+    Click(multisampling);
+    Again(options);
+    EXPECT_FALSE(IsButtonMarked(fullScreen));
+    EXPECT_FALSE(IsButtonMarked(multisampling));
+}
+
+TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
+    const struct {
+        Names names;
+        bool canCreate;
+        bool canDelete;
+        std::map<i32, i32> slots;
+    } cases[] = {
+        {{"Ann", "Bob", "Cy", "Dee"}, false, true, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
+        {{"Ann", "Bob", "Cy"}, false, true, {{0, 0}, {1, 1}, {2, 2}}},
+        {{"Ann", "", "", ""}, true, false, {{0, 0}}},
+        {{"Ann", "", "Cy"}, true, true, {{0, 0}, {1, 2}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.names.size());
+        Start(c.names, 0, profiles);
+        EXPECT_EQ(At(profiles, "NewProfileButton")->m_Enabled != 0, c.canCreate);
+        EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_Enabled != 0, c.canDelete);
+        EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_InputLocked != 0, !c.canDelete);
+        EXPECT_EQ(profiles.GetSlotMap(), c.slots);
+        EXPECT_TRUE(At(profiles, "profile" + std::to_string(c.slots.size()) + "Name")->Visible);
+        EXPECT_EQ(At(profiles, "profile4Checkbox")->Visible, c.slots.size() == 4);
+        Click(profiles, "NewProfileButton");
+        EXPECT_STREQ(Next(), ProfilesComposition::kNewProfilePage);
+    }
+}
+
+TEST_F(MenuPages, DeletingMakesTheNeighbourCurrentAndSavesOnlyThat) {
+    const Names names = {"Ann", "Bob", "Cy", "Dee"};
+    for (const auto& [deleted, current] : {std::pair{3, 2}, std::pair{0, 1}}) {
+        SCOPED_TRACE(deleted);
+        Start(names, deleted, profiles);
+        Click(profiles, "DeleteProfileButton");
+        PressPopupButton(screens, ProfilesComposition::kDeletePopup, "Confirm");
+        EXPECT_EQ(profiles.GetSlotMap().at(profiles.GetSelectedSlot()), current);
+        EXPECT_EQ(manager->GetPlayerSlot(0), current);
+        EXPECT_EQ(popupEvents.events, std::vector<bool>{true});
+        popupEvents.events.clear();
+        Load();
+        EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, current);
+        for (int slot = 0; slot < 4; ++slot) {
+            EXPECT_EQ(manager->GetSavedFile()->IsUsedSlot(slot), slot != deleted);
+            EXPECT_EQ(manager->GetSlot(slot)->SavedGameName.c_str(), names[size_t(slot)]);
+        }
+    }
+}
+
+TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
+    Start({"Ann", "Bob", "Cy"}, 1, profiles);
+    auto background = [this](int k) {
+        return std::string(static_cast<W::Image*>(At(profiles, "baseImage" + std::to_string(k)))->m_ImageName.c_str());
+    };
+    EXPECT_EQ(background(2), ProfilesComposition::kSelectedImage);
+    EXPECT_FALSE(IsButtonMarked(At(profiles, "profile1Checkbox")));
+    Click(profiles, "profile2Checkbox");
+    EXPECT_TRUE(IsButtonMarked(At(profiles, "profile2Checkbox")));
+    Click(profiles, "DoneButton");
+    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 1);
+    EXPECT_TRUE(manager->IsProfileChosen());
+    EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
+
+    Again(profiles);
+    Click(profiles, "profile3Checkbox");
+    EXPECT_FALSE(IsButtonMarked(At(profiles, "profile2Checkbox")));
+    EXPECT_EQ(background(2), ProfilesComposition::kBaseImage);
+    EXPECT_EQ(background(3), ProfilesComposition::kSelectedImage);
+    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 1) << "a pick alone is not saved";
+    Click(wardrobe);
+    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 2);
+    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), ProfilesComposition::kName);
+}
+
+TEST_F(MenuPages, WithoutATickedProfileNothingIsSelectedDeletedOrWritten) {
+    Start({"Ann", "Bob", "", ""}, 0, profiles);
+    manager->GetSettings()->CurrentSavedGame = -1;  // the ticked slot is re-derived on showing
+    const u32 writes = manager->GetWriteCount();
+    for (const auto& [button, next] : {std::pair<W::Widget*, const char*>{At(profiles, "DoneButton"), CompositionManager::kMainMenu},
+                                       std::pair<W::Widget*, const char*>{wardrobe, CompositionManager::kWardrobe}}) {
+        Again(profiles);
+        Click(button);
+        EXPECT_STREQ(Next(), next);
+    }
+    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), ProfilesComposition::kName);
+    Again(profiles);
+    compositions.ProfileDeleteConfirmed.Fire();
+    EXPECT_EQ(manager->GetWriteCount(), writes);
+    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1);
+    EXPECT_FALSE(manager->IsProfileChosen());
+    EXPECT_TRUE(manager->GetSavedFile()->IsUsedSlot(0));
+}
+
+TEST_F(MenuPages, EnoughDevicesGoOnAtOnceAndEndIdleOnTheUnregisteredPage) {
+    Start({"Ann"}, 0, players);
+    Click(players, "WardrobeButton");
+    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), NumberOfPlayerComposition::kName);
+    Again(players);
+    Connect(1);
+    avatar.SetVisible(true);
+    Click(players, "NumberOfPlayer_Btn2");
+    EXPECT_FALSE(WaitShown());
+    EXPECT_EQ(devices.GetMinimum() + devices.GetMaximum(), 4u);
+    EXPECT_EQ(manager->GetPlayerCount(), 2u);
+    EXPECT_FALSE(avatar.Visible);
+    EXPECT_STREQ(Next(), NumberOfPlayerComposition::kNextPage);
+    Idle();
+    EXPECT_FALSE(compositions.GetLeavingComposition() || compositions.GetEnteringComposition());
+    EXPECT_FALSE(players.GetRootPanel()->Visible);
+}
+
+TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
+    Start({"Ann"}, 0, players);
+    auto& connected = KG::TeamActionManager::GetFreeDeviceConnectedEvent();
+    const size_t listeners = connected.Count();
+    PressPopupButton(screens, NumberOfPlayerComposition::kWaitPopup, NumberOfPlayerComposition::kWaitBackButton);
+    EXPECT_EQ(devices.GetMaximum(), 4u) << "not this page's wait";
+    Connect(0);
+    Connect(1);
+    Click(players, "NumberOfPlayer_Btn4");
+    EXPECT_TRUE(WaitShown());
+    EXPECT_EQ(devices.GetMaximum(), 4u);
+    EXPECT_EQ(connected.Count(), listeners + 1);
+    EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count(), listeners + 1);
+    Connect(2);
+    EXPECT_TRUE(WaitShown()) << "device 3 is still missing";
+    Connect(3);
+    EXPECT_FALSE(WaitShown());
+    EXPECT_EQ(devices.GetMinimum(), 4u);
+    EXPECT_EQ(compositions.GetLeavingComposition(), &players);
+    EXPECT_EQ(connected.Count(), listeners);
+
+    GameServices::Bridge::DeviceInfos fourth{3, nullptr};
+    for (bool silently : {true, false}) {
+        Again(players);
+        devices.onDeviceDisconnected(fourth);
+        Click(players, "NumberOfPlayer_Btn4");
+        ASSERT_TRUE(WaitShown());
+        if (!silently)
+            break;
+        devices.onDeviceConnected(fourth);
+        KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(nullptr);  // any device change tries again
+        EXPECT_FALSE(WaitShown());
+        EXPECT_EQ(compositions.GetLeavingComposition(), &players);
+    }
+    PressPopupButton(screens, NumberOfPlayerComposition::kWaitPopup, NumberOfPlayerComposition::kWaitBackButton);
+    EXPECT_FALSE(players.IsWaiting());
+    EXPECT_EQ(devices.GetMinimum() + devices.GetMaximum(), 2u);
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_TRUE(players.GetRootPanel()->Visible);
+    EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count(), listeners);
+}
+
+TEST_F(MenuPages, CreditsRestartOnEachShowingAndLeaveOnceWhenTheyEnd) {
+    Start({"Ann"}, 0, connectionError);
+    auto* scroll = static_cast<W::ScrollText*>(At(credits, "CreditsScroll"));
+    for (int showing = 0; showing < 2; ++showing) {
+        SCOPED_TRACE(showing);
+        scroll->m_ScrollStarted = true;
+        scroll->m_NextLine = 7;
+        scroll->m_FinishedLines = 3;
+        credits.OnActivate(true);
+        credits.OnActivate(false);
+        credits.OnActivate(true);
+        EXPECT_FALSE(scroll->m_ScrollStarted || scroll->m_NextLine || scroll->m_FinishedLines);
+        EXPECT_EQ(scroll->m_ScrollEnded.Count(), 1u);
+        scroll->m_ScrollEnded.Fire();
+        EXPECT_EQ(compositions.GetLeavingComposition(), &credits);
+        EXPECT_STREQ(Next(), OptionsComposition::kName);
+        EXPECT_EQ(scroll->m_ScrollEnded.Count(), 0u);
+        EXPECT_EQ(Count(AudioManager::kButtonPressSound), 0u);
+        Idle();
+        EXPECT_FALSE(credits.GetRootPanel()->Visible);
+    }
+}
+
+TEST_F(MenuPages, ClicksDuringTheShowTransitionAreIgnoredAndCancelOnlyHides) {
+    Start({"Ann"}, 0, connectionError);
+    credits.PlayShowAnimation();
+    credits.OnActivate(true);
+    ASSERT_TRUE(credits.IsTransitionRunning());
+    Click(credits, "BackButton");
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    credits.ReleaseAnimation();
+    Click(credits, "BackButton");
+    EXPECT_STREQ(Next(), OptionsComposition::kName);
+    compositions.Reset();
+    Click(wardrobe);
+    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), OptionsComposition::kName);
+    EXPECT_STREQ(Next(), CompositionManager::kWardrobe);
+
+    Click(connectionError, "cancelButton");
+    EXPECT_FALSE(connectionError.GetRootPanel()->Visible);
+    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 3u);
+    EXPECT_EQ(compositions.GetLeavingComposition(), &credits);
+}
+
+TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
+    Start({"Ann", "Bob"}, 0, connectionError);
+    W::Panel bare{"MenuScreen"};
+    for (CompositionBase* page : pages) {
+        bare.AddChild(new W::Panel(page->GetName()));
+        page->Uninitialize();
+        page->Initialize(&bare, page->GetName());
+        page->OnActivate(true);
+    }
+    for (const char* name : {"FullScreen CheckBox", "sliderVoice", "profile4Checkbox", "baseImage1", "DoneButton",
+                             "Wardrobe Button", "NumberOfPlayer_Btn3", "ScrollText", "cancelButton", "text"})
+        EXPECT_GE(Count(std::string("can not find ") + name), 1u) << name;
+    log.Clear();
+    ClickAll();  // the widgets of before are no longer listened to
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 0u);
+    options.OnSfxVolumeChanged();
+    options.OnFullScreenClick();
+    profiles.SelectSlot(1);
+    EXPECT_EQ(profiles.GetSelectedSlot(), 1);
+    profiles.SelectSlot(3);
+    EXPECT_EQ(profiles.GetSelectedSlot(), 1) << "slot 4 holds no profile";
+    profiles.OnDeleteConfirmed();
+    EXPECT_FALSE(manager->GetSavedFile()->IsUsedSlot(1));
+    credits.Update(16);
+    connectionError.OnCancelClick();
+    options.OnDoneClick();
+    EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
+    EXPECT_EQ(manager->GetSettings()->MusicVolume, 50u) << "no slider, no new volume";
+    for (CompositionBase* page : pages)
+        page->Uninitialize();
+}
+
+TEST_F(MenuPages, HiddenPagesTakeNoClicks) {
+    Start({"Ann", "Bob"}, 0, connectionError);
+    connectionError.OnActivate(false);
+    profiles.OnActivate(true);
+    profiles.OnActivate(false);
+    const u32 writes = manager->GetWriteCount();
+    ClickAll();
+    Click(wardrobe);
+    compositions.ProfileDeleteConfirmed.Fire();
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_TRUE(screens.GetOpenPopups().empty());
+    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 0u);
+    EXPECT_EQ(manager->GetWriteCount(), writes);
+    EXPECT_TRUE(manager->GetSavedFile()->IsUsedSlot(0));
+}
+
+TEST_F(MenuPages, OnlyThePagesWithTheProfileBarBringItBack) {
+    Start({"Ann"}, 0, connectionError);
+    for (CompositionBase* page : pages) {
+        SCOPED_TRACE(page->GetName().c_str());
+        ParkSharedWidgets(compositions);
+        page->OnActivate(false);
+        page->OnActivate(true);
+        const bool withBar = page == &options || page == &profiles || page == &players;
+        EXPECT_EQ(wardrobe->m_X == CompositionBase::kParkedPosition, !withBar);
+    }
+}
