@@ -101,7 +101,6 @@ void WardrobeComposition::Initialize(Panel* screenPanel, const TString<char>& na
     for (u32 k = 0; k < kSlotCount; ++k) {
         std::snprintf(widgetName, sizeof widgetName, "base%u", k);
         m_Bases[k] = Find(widgetName);
-        SetShown(m_Bases[k], true);
     }
     for (u32 k = 0; k < kSlotCount; ++k) {
         std::snprintf(widgetName, sizeof widgetName, "thumb%u", k);

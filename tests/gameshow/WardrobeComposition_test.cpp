@@ -254,6 +254,7 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
     for (bool current : {false, true}) {
         SCOPED_TRACE(current);
         page.OnActivate(true);
+        Click(effects[2]);
         page.SelectTab(2);
         Click(effects[4]);
         manager->GetSettings()->CurrentSavedGame = current ? slot : -1;
@@ -266,6 +267,7 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         const PlayerProfile& profile = *manager->GetSlot(slot);
         EXPECT_EQ(profile.Appearance.OutfitParts[0].Name == "ChM_Top_Gold.mdl", current);
         EXPECT_EQ(profile.AvatarDescription.OutfitParts[0].Name == "ChM_Top_Gold.mdl", current);
+        EXPECT_EQ(profile.AvatarDescription.AnatomyParts[3].Name == "ChM_Hair_Long.mdl", current);
         EXPECT_EQ(log.Contains("no current profile"), !current);
         if (!current) {
             EXPECT_EQ(Contents(), before);
@@ -273,6 +275,11 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         compositions.Reset();
         page.OnActivate(false);
     }
+    // Opened with no page to return to: the main menu.
+    compositions.m_ReturnComposition = "";
+    page.OnActivate(true);
+    Click(done);
+    EXPECT_EQ(compositions.GetNextCompositionName(), CompositionManager::kMainMenu);
 }
 
 }  // namespace
