@@ -2,15 +2,12 @@
 
 #include "engine/core/AGApplication.h"
 #include "game/QZ2011GameContext.h"
-#include "gameservices/bridge/FileSystem.h"
 
 namespace QZ2011 {
 
 constinit QZ2011Prog g_QZ2011Prog;
 
 void QZ2011Prog::Run() {
-    // The game's files come from the packages mounted from the working folder.
-    GameServices::Bridge::FileSystem::UsePackages();
     QZ2011GameContext context;
     if (AGApplicationImpl* impl = AGApplication::Get().GetImpl())
         impl->Run(context);

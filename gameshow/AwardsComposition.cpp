@@ -8,6 +8,8 @@
 #include "engine/core/XmlReader.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/widget/Widget.h"
+#include "gameshow/CompositionManager.h"
+#include "gameshow/GroupAwardsComposition.h"
 #include "gameshow/PageButtons.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "gameshow/WardrobeManager.h"
@@ -53,19 +55,108 @@ void sAwardList::Serialize(ISerialization& s) {
     s.SerializeObject("MetaAwards", MetaAwards, true);
 }
 
+AwardsComposition::AwardsComposition() {
+    for (u32 k = 0; k < kGroupButtons; ++k) {
+        m_GroupDelegates[k].page = this;
+        m_GroupDelegates[k].n = k + 1;
+    }
+}
+
+AwardsComposition::~AwardsComposition() {
+    // No widget may keep calling a page that is gone.
+    Uninitialize();
+}
+
+void AwardsComposition::GroupDelegate::Invoke() {
+    page->OnGroupClick(n);
+}
+
 void AwardsComposition::Initialize(Panel* screenPanel, const TString<char>& name) {
     FindRootPanel(screenPanel, name);
     Panel* root = RootAsPanel();
-    m_ProgressLabel = root ? Widget::FindChild("progressLabel", root) : nullptr;
-    if (!m_ProgressLabel)
-        AGReport("can not find progressLabel");
+    auto find = [root](const char* widgetName, bool required) -> Widget* {
+        Widget* widget = root ? Widget::FindChild(widgetName, root) : nullptr;
+        if (!widget && required)
+            AGReport("can not find %s", widgetName);
+        return widget;
+    };
+    m_BackButton = find("BackButton", true);
+    if (m_BackButton)
+        m_BackButton->AddEventDelegate(GameServices::Widget::kEventClick, &m_BackDelegate);
+    for (u32 k = 0; k < kGroupButtons; ++k) {
+        char widgetName[24];
+        std::snprintf(widgetName, sizeof widgetName, "group%uButton", k + 1);
+        m_GroupButtons[k] = find(widgetName, k < kRequiredGroupButtons);
+        if (m_GroupButtons[k])
+            m_GroupButtons[k]->AddEventDelegate(GameServices::Widget::kEventClick, &m_GroupDelegates[k]);
+    }
+    m_ProgressLabel = find("progressLabel", true);
+    for (u32 k = 0; k < kGroupButtons; ++k) {
+        char widgetName[24];
+        std::snprintf(widgetName, sizeof widgetName, "group%uImage", k + 1);
+        m_GroupImages[k] = find(widgetName, k < kRequiredGroupButtons);
+    }
     ShowGroups();
+    Widget* wardrobe = GetManager().m_WardrobeButton;
+    if (wardrobe)
+        wardrobe->AddEventDelegate(GameServices::Widget::kEventClick, &m_WardrobeDelegate);
+    m_ListenedWardrobeButton = wardrobe;
+    PlaySlideAnimation();
     OnActivate(false);
 }
 
 void AwardsComposition::Uninitialize() {
     CompositionBase::Uninitialize();
+    if (m_ListenedWardrobeButton)
+        m_ListenedWardrobeButton->RemoveEventDelegate(GameServices::Widget::kEventClick, &m_WardrobeDelegate);
+    m_ListenedWardrobeButton = nullptr;
+    if (m_BackButton)
+        m_BackButton->RemoveEventDelegate(GameServices::Widget::kEventClick, &m_BackDelegate);
+    m_BackButton = nullptr;
+    for (u32 k = 0; k < kGroupButtons; ++k) {
+        if (m_GroupButtons[k])
+            m_GroupButtons[k]->RemoveEventDelegate(GameServices::Widget::kEventClick, &m_GroupDelegates[k]);
+        m_GroupButtons[k] = nullptr;
+        m_GroupImages[k] = nullptr;
+    }
     m_ProgressLabel = nullptr;
+}
+
+void AwardsComposition::OnActivate(bool show) {
+    OnActivateWithProfileBar(show);
+}
+
+void AwardsComposition::OnGroupClick(u32 n) {
+    PlayButtonSound();
+    OpenGroup(n - 1);
+}
+
+void AwardsComposition::OpenGroup(u32 index) {
+    if (!AcceptsInput())
+        return;
+    // A layout may offer more group buttons than the file has groups.
+    if (index >= m_AwardList.MetaAwards.size())
+        return;
+    PlayButtonSound();
+    CompositionManager& manager = GetManager();
+    manager.SetNextComposition(this, GroupAwardsComposition::kName);
+    if (auto* groupPage = dynamic_cast<GroupAwardsComposition*>(manager.FindComposition(GroupAwardsComposition::kName)))
+        groupPage->ShowGroup(m_AwardList.MetaAwards[index], index);
+    else
+        AGReport("can not find %s", GroupAwardsComposition::kName);
+}
+
+void AwardsComposition::OnWardrobeClick() {
+    if (!AcceptsInput())
+        return;
+    PlayButtonSound();
+    CompositionManager& manager = GetManager();
+    manager.m_ReturnComposition = kName;
+    manager.SetNextComposition(this, CompositionManager::kWardrobe);
+}
+
+Widget* AwardsComposition::GetGroupButton(u32 n) const {
+    return n >= 1 && n <= kGroupButtons ? m_GroupButtons[n - 1] : nullptr;
 }
 
 Panel* AwardsComposition::RootAsPanel() const {

@@ -3,6 +3,9 @@
 // wardrobe item each award unlocks) and the page that owns it: the awards page keeps the one
 // list and its two counters for the whole run, whether or not the page is shown; the game
 // context loads, resets and grants through it.
+#include <array>
+
+#include "engine/core/FDelegate.h"
 #include "engine/core/ISerializable.h"
 #include "engine/core/SerializableVector.h"
 #include "engine/core/TString.h"
@@ -59,13 +62,33 @@ class AwardsComposition : public CompositionBase {
 public:
     static constexpr const char* kAwardsFile = "Awards.xml";
     static constexpr const char* kName = "compositionAwards";
+    // Group buttons 1 to 4 are required; the fifth is optional.
+    static constexpr u32 kGroupButtons = 5;
+    static constexpr u32 kRequiredGroupButtons = 4;
 
-    AwardsComposition() = default;
+    AwardsComposition();
+    ~AwardsComposition() override;
 
-    // Finds the root panel and the progress label, then ShowGroups; hidden.
+    // Finds the root panel, "BackButton", the group buttons and images and the progress
+    // label (the missing required ones reported) and listens to the buttons and the shared
+    // wardrobe button; then ShowGroups; hidden.
     void Initialize(GameServices::Widget::Panel* screenPanel, const TString<char>& name) override;
-    // Forgets the root panel and the widgets found under it.
+    // Stops listening and forgets the root panel and the widgets found under it.
     void Uninitialize() override;
+    // With the profile bar.
+    void OnActivate(bool show) override;
+    // Entering the menu screen leaves the page as it is.
+    void OnScreenEnter() override {}
+
+    // Group button n (from 1): click sound, then OpenGroup(n - 1).
+    void OnGroupClick(u32 n);
+    // Guard, click sound, the group page shown with group `index`; an index beyond the groups
+    // read is ignored.
+    void OpenGroup(u32 index);
+    // Guard, click sound; the wardrobe returns here.
+    void OnWardrobeClick();
+    // Group button n (from 1) when found; null otherwise.
+    GameServices::Widget::Widget* GetGroupButton(u32 n) const;
 
     // Reads "Awards.xml" (root "root") into the award list; a missing or bad file leaves the
     // list empty, reported. The run-time state starts cleared.
@@ -95,9 +118,25 @@ public:
     u32 GetTotalCount() const { return m_TotalCount; }
 
 private:
+    // Group button n's click.
+    class GroupDelegate : public IDelegate {
+    public:
+        void Invoke() override;
+        AwardsComposition* page = nullptr;
+        u32 n = 0;
+    };
+
     void Grant(sAward& award, bool isNew);
     GameServices::Widget::Panel* RootAsPanel() const;
 
+    FDelegate<CompositionBase> m_BackDelegate{this, &CompositionBase::OnBackToMainMenu};
+    FDelegate<AwardsComposition> m_WardrobeDelegate{this, &AwardsComposition::OnWardrobeClick};
+    std::array<GroupDelegate, kGroupButtons> m_GroupDelegates;
+    GameServices::Widget::Widget* m_BackButton = nullptr;
+    // The shared wardrobe button listened to; it goes with the menu screen.
+    GameServices::Widget::Widget* m_ListenedWardrobeButton = nullptr;
+    std::array<GameServices::Widget::Widget*, kGroupButtons> m_GroupButtons{};
+    std::array<GameServices::Widget::Widget*, kGroupButtons> m_GroupImages{};
     GameServices::Widget::Widget* m_ProgressLabel = nullptr;
     sAwardList m_AwardList;
     u32 m_UnlockedCount = 0;

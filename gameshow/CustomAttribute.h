@@ -56,6 +56,12 @@ void SetAttributeValue(AttributeList<T>& list, const TString<char>& name, const 
     list.push_back(CustomAttribute<T>(name, value));
 }
 
+// Flags are only ever set: the first flag of that name becomes true, or {name, true} is
+// appended.
+inline void SetAttributeValue(AttributeList<bool>& list, const TString<char>& name) {
+    SetAttributeValue(list, name, true);
+}
+
 // The four attribute lists of a record: integer, float, boolean, string.
 class CustomAttributeDecorator {
 public:

@@ -21,6 +21,12 @@ KeyboardComposition::~KeyboardComposition() {
     Uninitialize();
 }
 
+void KeyboardComposition::SetMaxNameLength(u32 length) {
+    m_MaxNameLength = length;
+    if (m_Keyboard)
+        m_Keyboard->m_MaxEntryTextChar = length;
+}
+
 void KeyboardComposition::Initialize(Panel* screenPanel, const TString<char>& name) {
     FindRootPanel(screenPanel, name);
     Panel* root = m_RootPanel && m_RootPanel->IsA(TypeIds::Panel) ? static_cast<Panel*>(m_RootPanel) : nullptr;

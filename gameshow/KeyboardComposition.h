@@ -32,6 +32,10 @@ public:
     // replace-on-next-key, "DoneButton" disabled.
     void OnActivate(bool show) override;
 
+    // The longest name the page takes, also set on its soft keyboard once it has one.
+    void SetMaxNameLength(u32 length);
+    u32 GetMaxNameLength() const { return m_MaxNameLength; }
+
     // The name the entered text gives: every trailing space removed.
     static TString<char> TrimTrailingSpaces(const TString<char>& text);
 

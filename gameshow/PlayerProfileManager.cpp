@@ -394,28 +394,38 @@ void PlayerProfileManager::ShowPlayerInfo(const PlayerProfile& profile) {
     CompositionManager::Instance().SetPlayerInfo(profile.SavedGameName, profile.Score, true);
 }
 
-bool GetAchievementValue(i32 playerId, const TString<char>& name, int& value) {
+namespace {
+
+// The profile of the player, with the key checked against the declared names: an undeclared
+// key is reported and still used. Null, reported once, without a profile.
+PlayerProfile* AchievementProfile(i32 playerId, const TString<char>& name) {
     PlayerProfileManager* manager = PlayerProfileManager::Instance();
     PlayerProfile* profile = manager->GetProfile(playerId);
-    if (!profile)
-        return false;
-    if (!manager->HasAttribute(name)) {
+    if (profile && !manager->HasAttribute(name))
         AGReport("This achievement doesn't exist.");
-        return false;
-    }
-    return profile->GetAttribute<int>(name, value);
+    return profile;
+}
+
+}  // namespace
+
+bool GetAchievementValue(i32 playerId, const TString<char>& name, int& value) {
+    PlayerProfile* profile = AchievementProfile(playerId, name);
+    return profile && GetAttributeValue(name, profile->IntAttributes, value);
 }
 
 void SetAchievementValue(i32 playerId, const TString<char>& name, int value) {
-    PlayerProfileManager* manager = PlayerProfileManager::Instance();
-    PlayerProfile* profile = manager->GetProfile(playerId);
-    if (!profile)
-        return;
-    if (!manager->HasAttribute(name)) {
-        AGReport("This achievement doesn't exist.");
-        return;
-    }
-    profile->SetAttribute<int>(name, value);
+    if (PlayerProfile* profile = AchievementProfile(playerId, name))
+        SetAttributeValue(profile->IntAttributes, name, value);
+}
+
+bool GetAchievementFlag(i32 playerId, const TString<char>& name, bool& value) {
+    PlayerProfile* profile = AchievementProfile(playerId, name);
+    return profile && GetAttributeValue(name, profile->BoolAttributes, value);
+}
+
+void SetAchievementFlag(i32 playerId, const TString<char>& name) {
+    if (PlayerProfile* profile = AchievementProfile(playerId, name))
+        SetAttributeValue(profile->BoolAttributes, name);
 }
 
 }  // namespace GameShow

@@ -186,10 +186,15 @@ private:
     Services m_Services;
 };
 
-// The achievement values of a player's profile: the integer attribute of a name declared in
-// the registry. An undeclared name reports "This achievement doesn't exist."; a player
-// without a profile is reported; either way nothing is read or written.
+// The achievements of a player's profile: counters in its integer attributes, flags in its
+// boolean ones. A key missing from the declared names reports "This achievement doesn't
+// exist." and is read or written all the same. Without a profile for the player nothing is
+// read or written (reported). The getters leave the value untouched and give false when the
+// key is absent.
 bool GetAchievementValue(i32 playerId, const TString<char>& name, int& value);
 void SetAchievementValue(i32 playerId, const TString<char>& name, int value);
+bool GetAchievementFlag(i32 playerId, const TString<char>& name, bool& value);
+// Flags are only ever set.
+void SetAchievementFlag(i32 playerId, const TString<char>& name);
 
 }  // namespace GameShow

@@ -1,27 +1,104 @@
 #include "game/presentation/QZApplicationData.h"
 
+#include <climits>
+
+#include "engine/core/AGLog.h"
+#include "game/QZ2011GameContext.h"
+
 namespace QZ2011 {
 
-void QZApplicationDataLevel::Serialize(GameServices::Utilities::ISerialization& serialization) {
-    serialization.SerializeUInt("numberOfAnswers", numberOfAnswers, 0);
-    serialization.SerializeUInt("questionRoundTime", questionRoundTime, 0);
-    serialization.SerializeUInt("fastMoneyFirstTime", fastMoneyFirstTime, 0);
-    serialization.SerializeUInt("fastMoneySecondTime", fastMoneySecondTime, 0);
+using GameServices::Utilities::ISerialization;
+
+namespace {
+
+// Stands for a key the file does not give.
+constexpr i32 kAbsent = INT_MIN;
+
+// Bounds a value read into 0..max, reported when it was outside.
+void Bound(const char* key, i32& value, i32 max) {
+    if (value >= 0 && value <= max)
+        return;
+    const i32 bounded = value < 0 ? 0 : max;
+    AGReport("Level data : %s %d is out of 0..%d, %d is used", key, value, max, bounded);
+    value = bounded;
+}
+
+}  // namespace
+
+void Level::Serialize(ISerialization& serialization) {
+    const bool reading = serialization.IsReading();
+    serialization.SerializeInt("numberOfAnswers", numberOfAnswers, 0);
+    serialization.SerializeInt("questionRoundTime", questionRoundTime, reading ? kAbsent : 0);
+    serialization.SerializeInt("fastMoneyFirstTime", fastMoneyFirstTime, 0);
+    serialization.SerializeInt("fastMoneySecondTime", fastMoneySecondTime, 0);
+    if (!reading)
+        return;
+    if (questionRoundTime == kAbsent) {
+        AGReport("Level data : no questionRoundTime, answers time out at once");
+        questionRoundTime = 0;
+    }
+    Bound("numberOfAnswers", numberOfAnswers, kMaxAnswers);
+    Bound("questionRoundTime", questionRoundTime, kMaxSeconds);
+    Bound("fastMoneyFirstTime", fastMoneyFirstTime, kMaxSeconds);
+    Bound("fastMoneySecondTime", fastMoneySecondTime, kMaxSeconds);
+}
+
+void Level::Clear() { *this = Level(); }
+
+TString<char> AI::Key(const char* family, i32 difficulty, i32 decade) {
+    static const char* const kDifficulties[] = {"Easy", "Medium", "Hard"};
+    static const char* const kDecades[] = {"70", "80", "90", "00"};
+    if (difficulty < 0 || difficulty > 2 || decade < 0 || decade > 3)
+        return TString<char>();
+    return TString<char>(family) + kDifficulties[difficulty] + kDecades[decade];
+}
+
+void AI::Serialize(ISerialization& serialization) {
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    const i32 decade = context ? i32(context->m_Decade) : -1;
+    const i32 difficulty = context ? i32(context->m_Difficulty) : -1;
+    if (Key("", difficulty, decade).Length() == 0)
+        return;
+    auto number = [&](const char* family, i32& value) {
+        serialization.SerializeInt(Key(family, difficulty, decade).c_str(), value, 0);
+    };
+    auto text = [&](const char* family, TString<char>& value) {
+        serialization.SerializeString(Key(family, difficulty, decade).c_str(), value, TString<char>());
+    };
+    number("BuzzerSpeed_", BuzzerSpeed);
+    number("AnswerAccuracy_", AnswerAccuracy);
+    number("AnswerDifficulty_", AnswerDifficulty);
+    number("BasicRoundStrength_", BasicRoundStrength);
+    number("Steal_", Steal);
+    text("String_FamilyName_", FamilyName);
+    text("String_male1_", Male1);
+    text("String_male2_", Male2);
+    text("String_female1_", Female1);
+    text("String_female2_", Female2);
+}
+
+void AI::Clear() { *this = AI(); }
+
+void QZApplicationDataLevel::Serialize(ISerialization& serialization) {
+    Level::Serialize(serialization);
+    AI::Serialize(serialization);
 }
 
 void QZApplicationDataLevel::Clear() {
-    numberOfAnswers = 0;
-    questionRoundTime = 0;
-    fastMoneyFirstTime = 0;
-    fastMoneySecondTime = 0;
+    Level::Clear();
+    AI::Clear();
 }
 
 GameServices::KorvoGame::ApplicationData* QZApplicationDataLevel::Clone() const {
     auto* copy = new QZApplicationDataLevel();
-    copy->numberOfAnswers = numberOfAnswers;
-    copy->questionRoundTime = questionRoundTime;
-    copy->fastMoneyFirstTime = fastMoneyFirstTime;
-    copy->fastMoneySecondTime = fastMoneySecondTime;
+    static_cast<Level&>(*copy) = *this;
+    static_cast<AI&>(*copy) = *this;
+    return copy;
+}
+
+GameServices::KorvoGame::ApplicationData* QZApplicationDataCharacter::Clone() const {
+    auto* copy = new QZApplicationDataCharacter();
+    copy->m_Text = m_Text;
     return copy;
 }
 
@@ -31,7 +108,7 @@ GameServices::KorvoGame::ApplicationData* QZApplicationDataProps::Clone() const 
     return copy;
 }
 
-void QZApplicationDataProps::Serialize(GameServices::Utilities::ISerialization& serialization) {
+void QZApplicationDataProps::Serialize(ISerialization& serialization) {
     serialization.SerializeString("TemplateBehavior", TemplateBehavior, "");
 }
 

@@ -230,8 +230,8 @@ void QZ11Game::DecideFaceOffWinner() {
         context->m_CurrentFamily = context->m_FaceOffWinner == 0 ? QZ2011GameContext::kPlayerOneFamily
                                                                  : QZ2011GameContext::kPlayerTwoFamily;
     FireWithPlayerOne(FaceOffWonEvent);
-    if (single && context->m_Decade == 3 && context->m_FaceOffWinner == 0)
-        context->GetAwardManager().CheckWinFaceOff();
+    if (single && context->m_Decade == 3 && context->m_FaceOffWinner == 0 && context->GetAwardManager())
+        context->GetAwardManager()->CheckWinFaceOff();
 }
 
 void QZ11Game::StartRoundAnswerTurn() {
@@ -253,8 +253,8 @@ void QZ11Game::CleanupLevel() {
         if (GameServices::Entities::Team* team = registry->GetTeam(); team && team->m_Members.size() > 1)
             team->m_Members[1]->m_Playing = 0;
     UnlistenTeamActions(context);
-    if (context)
-        context->GetAudioManager().onRelease();
+    if (QZ2011::AudioManagerQZ* audio = context ? context->GetAudioManager() : nullptr)
+        audio->onRelease();
     BaseMiniGame::CleanupLevel();
     GameShow::GameShowCameraManager* cameras = GameShow::GameShowCameraManager::Instance();
     cameras->SetSet(nullptr);

@@ -148,9 +148,10 @@ void QZ11Game::InitializeLevel() {
         AGReport("CameraSequencer::onInitialize : the set is NULL !!!");
     if (GameShow::CameraSequencer* sequencer = context->GetCameraSequencer())
         sequencer->SetSet(m_Set);
-    context->GetAudioManager().onInitialize(sequences, m_Set);
+    if (AudioManagerQZ* audio = context->GetAudioManager())
+        audio->onInitialize(sequences, m_Set);
     if (AudioSequencerQZ* sequencer = context->GetAudioSequencer())
-        sequencer->onInitialize(&context->GetAudioManager());
+        sequencer->onInitialize(context->GetAudioManager());
     if (GameShow::GameShowCameraSequencer* sequencer = context->GetGameShowCameraSequencer())
         sequencer->onInitialize(m_Set);
     if (sequences) {

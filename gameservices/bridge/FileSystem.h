@@ -63,6 +63,8 @@ public:
     static bool HasPendingMounts();
 
     static u32 PackageId(const TString<char>& name);
+    // Package ids in loading order (a package loaded twice is listed twice).
+    static std::vector<u32> LoadedPackages() { return Instance()->m_loaded; }
 
 private:
     FileSystem() = default;

@@ -142,8 +142,8 @@ TEST(MatchHarness, EntersAndLeavesTheSample70sLevelTenTimes) {
         EXPECT_TRUE(sequences->IsEnabled());
         EXPECT_EQ(context.GetCameraSequencer()->GetSet(), set);
         EXPECT_EQ(context.GetGameShowCameraSequencer()->GetSet(), set);
-        EXPECT_EQ(context.GetAudioManager().GetSequenceManager(), sequences);
-        EXPECT_EQ(context.GetAudioSequencer()->GetAudioManager(), &context.GetAudioManager());
+        EXPECT_EQ(context.GetAudioManager()->GetSequenceManager(), sequences);
+        EXPECT_EQ(context.GetAudioSequencer()->GetAudioManager(), context.GetAudioManager());
         // One subscription each: the phase step and the harness's own listener on the ended
         // event; the recorder and the screen on each event; one device listener each.
         EXPECT_EQ(sequences->GetSequenceEndedEvent().Count(), 2u);
@@ -163,7 +163,7 @@ TEST(MatchHarness, EntersAndLeavesTheSample70sLevelTenTimes) {
         EXPECT_EQ(context.GetCameraSequencer()->GetSet(), nullptr);
         EXPECT_EQ(context.GetGameShowCameraSequencer()->GetSet(), nullptr);
         EXPECT_EQ(context.GetAudioSequencer()->GetAudioManager(), nullptr);
-        EXPECT_EQ(context.GetAudioManager().GetSequenceManager(), nullptr);
+        EXPECT_EQ(context.GetAudioManager()->GetSequenceManager(), nullptr);
         EXPECT_EQ(connected.Count(), connectedBefore);
         EXPECT_EQ(lost.Count(), lostBefore);
         for (int i = 0; i < 24; ++i)

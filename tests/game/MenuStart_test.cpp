@@ -154,15 +154,20 @@ TEST(MenuStart, TheContextReadsTheAwardsWithTheProfilesAndGrantsThemAgainOnSelec
         QZ2011GameContext& context = harness.Context();
         GameShow::AwardsComposition& awards = context.GetAwardsPage();
         EXPECT_EQ(awards.GetAwardList().MetaAwards.size(), 5u);
-        // The earned awards are granted again only when there is a current profile.
-        EXPECT_EQ(context.GetAwardManager().m_UnlockChecks, savedProfile ? 1u : 0u);
-        context.OnAwardUnlocked("70s Pro", true);
-        EXPECT_STREQ(context.GetLastAwardTitle().c_str(), "70s Pro");
+        context.NotifyAwardUnlocked("70s Pro", true);
+        EXPECT_STREQ(context.GetUnlockedAwardName().c_str(), "70s Pro");
         EXPECT_EQ(awards.GetUnlockedCount(), 1u);
         if (!savedProfile)
             continue;
-        GameShow::PlayerProfileManager::Instance()->SelectProfile(0);
+        GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+        profiles->SelectProfile(0);
         EXPECT_EQ(awards.GetUnlockedCount(), 0u);
-        EXPECT_EQ(context.GetAwardManager().m_UnlockChecks, 2u);
+        // A profile change grants again what player 0's profile has earned, as not new.
+        profiles->AssignPlayer(0, 0);
+        GameShow::SetAchievementFlag(0, "unlockWin25Matches70");
+        context.m_UnlockedAwardName = "";
+        profiles->SelectProfile(0);
+        EXPECT_EQ(awards.GetUnlockedCount(), 1u);
+        EXPECT_STREQ(context.GetUnlockedAwardName().c_str(), "70s Pro");
     }
 }

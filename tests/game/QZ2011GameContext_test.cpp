@@ -1,92 +1,280 @@
+// The game context started and shut down on the real services, on the test window, with its
+// packages written by the test into its working folder; and its per-frame rules.
 #include "game/QZ2011GameContext.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/core/AGProgram.h"
+#include "engine/core/Crc32Hash.h"
+#include "engine/core/PCApplicationImpl.h"
+#include "game/QZ2011Prog.h"
+#include "game/rules/AnswerResult.h"
 #include "gameservices/bridge/FileSystem.h"
-#include "gameservices/bridge/systems/DeviceSystem.h"
-#include "gameservices/entities/GameEntityFactory.h"
-#include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/TeamActionManager.h"
+#include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfileManager.h"
-#include "questions/QuestionManager.h"
 #include "platform/core/Clock.h"
+#include "platform/window/TestWindowBackend.h"
+#include "questions/QuestionManager.h"
 #include "tests/gameservices/entities/PoolSetup.h"
+#include "tests/support/GraphicsStartup.h"
 #include "tests/support/LogCapture.h"
-
-using GameServices::KorvoGame::ApplicationData;
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/ScopedWorkingDir.h"
+#include "tests/support/TempDir.h"
+#include "tools/authoring/PackageWriter.h"
 
 namespace {
 
-std::string Event(const char* sequencer, const char* name, const char* target) {
-    return std::string("<item sequencer=\"") + sequencer + "\" name=\"" + name + "\" target=\"" + target +
-           "\" parameter=\"p\"/>";
+using GameServices::Bridge::FileSystem;
+using GameServices::KorvoGame::TeamActionManager;
+
+platform::window::Backend* MakeTestBackend() { return new platform::window::TestBackend(); }
+
+// The context's own shutdown steps, in their order.
+const std::vector<std::string> kShutdownSteps = {"Delete families", "Unregister sequencers", "Remove delegates",
+                                                 "Release game-show cameras", "Clean up questions",
+                                                 "Delete services"};
+
+const std::string kEvents =
+    "<item sequencer=\"EntitySequencer\" name=\"Show\" target=\"Host\" parameter=\"p\"/>"
+    "<item sequencer=\"CameraSequencer\" name=\"SetActiveCamera\" target=\"Cam\" parameter=\"p\"/>"
+    "<item sequencer=\"AudioSequencer\" name=\"Play\" target=\"Cue\" parameter=\"p\"/>"
+    "<item sequencer=\"GameShowCameraSequencer\" name=\"SetActiveCamera\" target=\"Cam\" parameter=\"p\"/>";
+
+std::string SequenceFile(const std::string& attributes, const std::string& events) {
+    return "<root><Sequence" + attributes + "><OnStart><Events>" + events +
+           "</Events></OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence></root>";
+}
+
+// Read from the packages: one sequence event for each sequencer, and a long sequence that may
+// be skipped and one that may not.
+const std::pair<std::string, std::string> kSequences[] = {
+    {"all.xml", SequenceFile("", kEvents)},
+    {"skippable.xml", SequenceFile(" duration=\"100000\" skippable=\"true\"", "")},
+    {"fixed.xml", SequenceFile(" duration=\"100000\" skippable=\"false\"", "")},
+};
+
+class RecordingContext : public QZ2011GameContext {
+public:
+    std::vector<std::string> steps;
+    size_t profileEventsAtRemoval = 0;
+    bool servicesAliveAtCleanup = false;
+
+protected:
+    void OnStep(const char* step) override {
+        steps.push_back(step);
+        const std::string name = step;
+        GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+        if (name == "Remove delegates")
+            profileEventsAtRemoval =
+                profiles->GetProfilesLoadedEvent().Count() + profiles->GetProfileSelectedEvent().Count();
+        if (name == "Clean up questions")
+            servicesAliveAtCleanup = GetSequenceManager() && GetAudioManager() && GetAwardManager() &&
+                                     GetQuestionManager() && GetAutocompleter() && m_AnswerRecord;
+    }
+};
+
+size_t DeviceListeners() {
+    return TeamActionManager::GetFreeDeviceConnectedEvent().Count() +
+           TeamActionManager::GetMemberDeviceLostEvent().Count();
+}
+
+class ContextStart : public ::testing::Test {
+protected:
+    void SetUp() override {
+        env.Set("XDG_DATA_HOME", home.Path() + "/savedata").Set("XDG_CONFIG_HOME", home.Path());
+        platform::window::SetBackendFactory(&MakeTestBackend);
+        AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
+        application = std::make_unique<PCApplicationImpl>();
+        ASSERT_TRUE(application->Initialize());
+        // Each package holds one marker file; the bank's list and the start-up parameters go
+        // with theirs.
+        for (const char* package : QZ2011GameContext::kPackages) {
+            authoring::PackageWriter writer;
+            writer.Add(std::string("marker_") + authoring::LowerName(package) + ".txt", TypeKey::Data, "x");
+            const std::string name = package;
+            if (name == "GameQuestions.dir")
+                writer.Add("list.txt", TypeKey::Data, "70-0001\n70-0002\n80-0001\n00-0001\n00-0002\n");
+            if (name == "GlobalXml.dir") {
+                for (const auto& [file, sequence] : kSequences)
+                    writer.Add(file, TypeKey::Data, sequence);
+                std::string items;
+                for (const char* pool : {"FactoryDeviceTriggerKey", "FactoryDeviceTriggerMove",
+                                         "FactoryDeviceTriggerAccel"})
+                    items += ParameterItem("GameServices", pool, "4");
+                writer.Add("runtimeparameters.xml", TypeKey::Data, ParameterFile(items));
+            }
+            ASSERT_TRUE(writer.WriteFolder(home.File(authoring::LowerName(package))));
+        }
+        workingDir = std::make_unique<ScopedWorkingDir>(home.Path());
+    }
+    void TearDown() override {
+        context.reset();
+        FileSystem::Destroy();
+        workingDir.reset();
+        if (application)
+            application->Shutdown();
+        AGProgram::SetInstance(nullptr);
+        platform::window::SetBackendFactory(nullptr);
+    }
+
+    TempDir home;
+    ScopedEnv env;
+    platform::FakeClock clock;
+    GraphicsStartup graphics;
+    std::unique_ptr<PCApplicationImpl> application;
+    std::unique_ptr<ScopedWorkingDir> workingDir;
+    std::unique_ptr<RecordingContext> context = std::make_unique<RecordingContext>();
+};
+
+TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
+    const size_t deviceListenersBefore = DeviceListeners();
+    context->Initialize();
+    const size_t deviceListenersStarted = DeviceListeners();
+
+    std::vector<u32> expected;
+    for (const char* package : QZ2011GameContext::kPackages)
+        expected.push_back(FileSystem::PackageId(package));
+    std::vector<u32> mounted = FileSystem::LoadedPackages();
+    mounted.erase(std::remove_if(mounted.begin(), mounted.end(),
+                                 [&](u32 id) { return std::find(expected.begin(), expected.end(), id) == expected.end(); }),
+                  mounted.end());
+    EXPECT_EQ(mounted, expected);
+
+    const char* pages[] = {"compositionAwards",      "compositionBasicLook",    "compositionConnectionError",
+                           "compositionGroupAwards", "compositionKeyboard",     "compositionWardrobe",
+                           "compositionOptions",     "compositionMainMenu",     "compositionProfiles",
+                           "compositionNumberOfPlayer", "compositionCredits",   "compositionDecadeSelector",
+                           "compositionDifficultySelector"};
+    std::vector<GameShow::CompositionBase*> found;
+    for (const char* name : pages) {
+        GameShow::CompositionBase* page = GameShow::CompositionManager::Instance().FindComposition(name);
+        ASSERT_NE(page, nullptr) << name;
+        EXPECT_EQ(std::count(found.begin(), found.end(), page), 0) << name;
+        found.push_back(page);
+    }
+
+    GameShow::SequenceManager* sequences = context->GetSequenceManager();
+    ASSERT_NE(sequences, nullptr);
+    ASSERT_FALSE(context->GetModules().empty());
+    EXPECT_EQ(context->GetModules().front(), sequences);
+    EXPECT_EQ(context->GetKeyboardPage().GetMaxNameLength(), 6u);
+    ASSERT_NE(context->m_AnswerRecord, nullptr);
+    EXPECT_EQ(context->m_AnswerRecord->m_Game, &context->GetMatchMode());
+    EXPECT_STREQ(context->m_TypedAnswer.c_str(), "Cat");
+
+    // Each sequencer answers to its name; the audio one counts what reaches it.
+    sequences->LoadSequence("all", "all.xml");
+    {
+        LogCapture log;
+        sequences->PlaySequence("all");
+        EXPECT_TRUE(log.Contains("EntitySequencer : can't find the Sequenceable Entity called 'Host'"));
+        EXPECT_TRUE(log.Contains("CameraSequencer::onSequenceEvent : the set is NULL"));
+        EXPECT_TRUE(log.Contains("GameShowCameraSequencer::onSequenceEvent : the set is NULL"));
+        EXPECT_FALSE(log.Contains("can't find the sequencer"));
+        EXPECT_EQ(context->GetAudioSequencer()->m_EventCount, 1u);
+    }
+
+    // 70s: lines 0-1, 80s: 2, 90s: none, 00s: 3-4.
+    const i32 lastIndices[4] = {1, 2, -1, 4};
+    for (int d = 0; d < 4; ++d) {
+        EXPECT_EQ(context->GetQuestionManager()->LastIndex(d), lastIndices[d]);
+        EXPECT_EQ(context->m_QuestionCounts[d], u32(lastIndices[d]));
+    }
+
+    for (int level = 0; level < 3; ++level)
+        context->SubscribeDeviceEvents();
+    EXPECT_EQ(DeviceListeners(), deviceListenersStarted + 2);
+
+    const size_t profileEvents = GameShow::PlayerProfileManager::Instance()->GetProfilesLoadedEvent().Count() +
+                                 GameShow::PlayerProfileManager::Instance()->GetProfileSelectedEvent().Count();
+    context->Shutdown();
+    std::vector<std::string> own;
+    for (const std::string& step : context->steps)
+        if (std::find(kShutdownSteps.begin(), kShutdownSteps.end(), step) != kShutdownSteps.end())
+            own.push_back(step);
+    EXPECT_EQ(own, kShutdownSteps);
+    // The base shutdown runs between the cameras and the question bank.
+    const auto cameras = std::find(context->steps.begin(), context->steps.end(), "Release game-show cameras");
+    const auto questions = std::find(context->steps.begin(), context->steps.end(), "Clean up questions");
+    EXPECT_NE(std::find(cameras, questions, "DeleteManagers"), questions);
+    EXPECT_EQ(context->profileEventsAtRemoval + 2, profileEvents);
+    EXPECT_TRUE(context->servicesAliveAtCleanup);
+    EXPECT_EQ(DeviceListeners(), deviceListenersBefore);
+    EXPECT_TRUE(!context->GetSequenceManager() && !context->GetAudioManager() && !context->GetAwardManager() &&
+                !context->GetQuestionManager() && !context->GetAutocompleter() && !context->m_AnswerRecord);
+}
+
+// m_SkipAllowed over the rule's cases; the menu tick stops at the first value of 200 or more.
+TEST_F(ContextStart, FrameRules) {
+    context->Initialize();
+    GameShow::SequenceManager* sequences = context->GetSequenceManager();
+    ASSERT_NE(sequences, nullptr);
+    sequences->SetEnabled(true);
+    for (const char* name : {"skippable", "fixed"})
+        sequences->LoadSequence(name, (std::string(name) + ".xml").c_str());
+    GameShow::CompositionManager& pages = GameShow::CompositionManager::Instance();
+    const struct {
+        const char* what;
+        i32 phase, family;
+        const char* sequence;  // null: none running
+        i32 popup;
+        bool quitPrompt;
+        u32 twoPlayers;
+        u8 aiBusy;
+        u8 allowed;
+    } cases[] = {
+        {"before the first match", QZ2011::PhaseNone, 3, "skippable", 2, false, 0, 0, 1},
+        {"computer's turn", QZ2011::PhaseRoundAnswers, 0, "skippable", 2, false, 0, 0, 1},
+        {"player one's turn", QZ2011::PhaseRoundAnswers, 1, "skippable", 2, false, 0, 0, 0},
+        {"player two's turn", QZ2011::PhaseRoundAnswers, 2, "skippable", 2, false, 1, 0, 0},
+        {"sequence not skippable", QZ2011::PhaseRoundAnswers, 0, "fixed", 2, false, 0, 0, 0},
+        {"no sequence", QZ2011::PhaseRoundAnswers, 0, nullptr, 2, false, 0, 0, 0},
+        {"computer busy, one player", QZ2011::PhaseRoundAnswers, 1, nullptr, 2, false, 0, 1, 1},
+        {"computer busy, two players", QZ2011::PhaseRoundAnswers, 1, nullptr, 2, false, 1, 1, 0},
+        {"in-game menu shown", QZ2011::PhaseRoundAnswers, 0, "skippable", 0, false, 0, 1, 0},
+        {"return prompt shown", QZ2011::PhaseRoundAnswers, 0, "skippable", 1, false, 0, 1, 0},
+        {"quit prompt open", QZ2011::PhaseRoundAnswers, 0, "skippable", 2, true, 0, 1, 0},
+        {"face-off buzz", QZ2011::PhaseFaceOffBuzz, 0, "skippable", 2, false, 0, 1, 0},
+        {"face-off first answer", QZ2011::PhaseFaceOffFirstAnswer, 0, "skippable", 2, false, 0, 1, 0},
+        {"face-off second answer", QZ2011::PhaseFaceOffSecondAnswer, 0, "skippable", 2, false, 0, 1, 0},
+        {"sudden-death buzz", QZ2011::PhaseSuddenDeathBuzz, 0, "skippable", 2, false, 0, 1, 0},
+        {"sudden-death first answer", QZ2011::PhaseSuddenDeathFirstAnswer, 0, "skippable", 2, false, 0, 1, 0},
+        {"sudden-death second answer", QZ2011::PhaseSuddenDeathSecondAnswer, 0, "skippable", 2, false, 0, 1, 0},
+        {"face-off won", QZ2011::PhaseFaceOffWon, 0, "skippable", 2, false, 0, 0, 1},
+        {"round won", QZ2011::PhaseRoundWon, 3, "skippable", 2, false, 0, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (sequences->GetCurrentSequence())
+            sequences->Skip();
+        if (c.sequence)
+            sequences->PlaySequence(c.sequence);
+        context->m_GamePhase = c.phase;
+        context->m_CurrentFamily = c.family;
+        pages.m_PopupState = c.popup;
+        context->GetGameScreen().m_QuitPromptOpen = c.quitPrompt;
+        context->m_TwoPlayers = c.twoPlayers;
+        context->m_AIBusy = c.aiBusy;
+        context->m_SkipAllowed = 1 - c.allowed;
+        context->Update(16);
+        EXPECT_EQ(context->m_SkipAllowed, c.allowed);
+    }
+
+    for (const auto& [start, frame, expected] : std::vector<std::tuple<u32, u32, u32>>{
+             {0, 16, 16}, {192, 16, 208}, {199, 1, 200}, {200, 16, 200}, {150, 0xFFFFFFF0u, 0xFFFFFFFFu}}) {
+        context->m_MenuTickMs = start;
+        context->Update(frame);
+        EXPECT_EQ(context->m_MenuTickMs, expected) << start << " + " << frame;
+    }
+    context->Shutdown();
 }
 
 }  // namespace
-
-TEST(QZ2011GameContext, StartsTheShowClockWithItsSequencersBeforeTheBaseGame) {
-    TempDir home;
-    platform::FakeClock clock;
-    LogCapture log;
-    std::string items;
-    for (const char* pool : {"FactoryDeviceTriggerKey", "FactoryDeviceTriggerMove", "FactoryDeviceTriggerAccel"})
-        items += ParameterItem("GameServices", pool, "4");
-    home.Write("-xml/global/runtimeparameters.xml", ParameterFile(items));
-    QZ2011GameContext context;
-    // The game modes are members, registered as they are built.
-    ASSERT_EQ(context.GetMiniGames().size(), 3u);
-    EXPECT_STREQ(context.GetMiniGames()[0]->GetName().c_str(), "GameShowMenu");
-    EXPECT_STREQ(context.GetMiniGames()[1]->GetName().c_str(), "QZ11_Game_Level1");
-    EXPECT_STREQ(context.GetMiniGames()[2]->GetName().c_str(), "QZ11_Game_Level2");
-    for (int run = 0; run < 2; ++run) {
-        GameServices::Bridge::FileSystem::SetRootPath(TString<char>((home.Path() + "/").c_str()));
-        context.Initialize();
-        GameShow::SequenceManager* sequences = context.GetSequenceManager();
-        ASSERT_NE(sequences, nullptr);
-        const std::vector<GameServices::KorvoGame::IModule*> modules = {
-            sequences, GameServices::Bridge::DeviceSystem::Instance(), context.GetGameFlowManager(),
-            &context.GetAIManager()};
-        EXPECT_EQ(context.GetModules(), modules);
-
-        // Each sequencer is reached by its name; the audio one is silent.
-        const std::string events = Event("EntitySequencer", "Show", "Host") +
-                                   Event("CameraSequencer", "SetActiveCamera", "Cam") +
-                                   Event("AudioSequencer", "Play", "Cue") +
-                                   Event("GameShowCameraSequencer", "SetActiveCamera", "Cam") +
-                                   Event("Nobody", "x", "y");
-        sequences->LoadSequence("all", home.Write("all.xml", "<root><Sequence><OnStart><Events>" + events +
-                                                                 "</Events></OnStart><Acts/><OnEnd><Events/>"
-                                                                 "</OnEnd></Sequence></root>").c_str());
-        LogCapture lines;
-        sequences->PlaySequence("all");
-        EXPECT_TRUE(lines.Contains("EntitySequencer : can't find the Sequenceable Entity called 'Host'"));
-        EXPECT_TRUE(lines.Contains("CameraSequencer::onSequenceEvent : the set is NULL"));
-        EXPECT_TRUE(lines.Contains("GameShowCameraSequencer::onSequenceEvent : the set is NULL"));
-        EXPECT_TRUE(lines.Contains("SequenceManager : can't find the sequencer 'Nobody'"));
-        EXPECT_EQ(lines.Lines().size(), 4u);
-
-        // Level files make game-show cameras, with their records, from the registered kind.
-        EXPECT_NE(ApplicationData::GetPrototype(ApplicationData::kCamera), nullptr);
-        auto* cameras = GameServices::Entities::GameEntityFactory::Instance()->GetFactory("GameShowCamera");
-        ASSERT_NE(cameras, nullptr);
-        GameServices::Entities::Entity* camera = cameras->Alloc(false);
-        EXPECT_NE(dynamic_cast<GameShow::GameShowCamera*>(camera), nullptr);
-        cameras->Release(camera);
-
-        // The profile manager is started, and the question bank keeps its progress in the
-        // profiles' settings through it.
-        GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
-        ASSERT_NE(profiles->GetSavedFile(), nullptr);
-        ASSERT_NE(context.GetQuestionManager(), nullptr);
-        context.GetQuestionManager()->RegisterProgressAttributes();
-        EXPECT_TRUE(profiles->HasAttribute("NumberOfTimesWeLoopedDecade00"));
-
-        context.Shutdown();
-        EXPECT_EQ(context.GetSequenceManager(), nullptr);
-        EXPECT_TRUE(!context.GetEntitySequencer() && !context.GetCameraSequencer() &&
-                    !context.GetGameShowCameraSequencer());
-        EXPECT_EQ(ApplicationData::GetPrototype(ApplicationData::kCamera), nullptr);
-    }
-}

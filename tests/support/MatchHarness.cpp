@@ -309,7 +309,7 @@ bool MatchHarness::Start(uint32_t seed) {
     RegisterSoundProvider(AGResourceManager::Get());
     if (!CopyData())
         return false;
-    GameServices::Bridge::FileSystem::SetRootPath(TString<char>((m_Home.Path() + "/").c_str()));
+    m_WorkingDir = std::make_unique<ScopedWorkingDir>(m_Home.Path());
     GameServices::Bridge::FileSystem::UsePackages();
     if (!m_Sounds.empty()) {
         authoring::PackageWriter sounds;
@@ -338,7 +338,6 @@ bool MatchHarness::Start(uint32_t seed) {
             profiles->LoadProfiles();
         }
     }
-    GameServices::Bridge::FileSystem::LoadPackage("GameQuestions.dir", false);
     if (!m_Sounds.empty())
         GameServices::Bridge::FileSystem::LoadPackage(kSoundPackage, false);
     if (QZ2011::QuestionManager* questions = m_Context->GetQuestionManager())

@@ -25,6 +25,7 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/MatchDoubles.h"
 #include "tests/support/ScopedEnv.h"
+#include "tests/support/ScopedWorkingDir.h"
 #include "tests/support/TempDir.h"
 
 class PCApplicationImpl;
@@ -243,6 +244,8 @@ private:
     LogCapture m_Log;
     std::unique_ptr<platform::FakeClock> m_Clock;
     std::unique_ptr<PCApplicationImpl> m_Application;
+    // The game mounts its packages from the working folder: the harness's folder while it runs.
+    std::unique_ptr<ScopedWorkingDir> m_WorkingDir;
     std::unique_ptr<QZ2011GameContext> m_Context;
     std::unique_ptr<RoundRulesDouble> m_Rules;
     std::unique_ptr<GameScreenDouble> m_Screen;

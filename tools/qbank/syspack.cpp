@@ -2,7 +2,8 @@
 // "gsSystem.dir" (the global and level XML files, the navigation, screen and popup files, the
 // character assemblies with their wardrobes, anatomies and looks),
 // "gstrcsystem.dir" (the English string table) and "ingamexml.dir" (the match's show
-// sequences, mounted by the match while it loads them). The system package also holds what the
+// sequences, mounted by the match while it loads them), and the game's other start-up
+// packages, empty. The system package also holds what the
 // menus show and play: a placeholder sprite for every picture the screens and popups name and
 // for the menus' own pictures, the screens' font baked from a TrueType file, the menu slide
 // and two short generated sounds (the button click and the music).
@@ -54,21 +55,25 @@ const char* const kMenuPictures[] = {"Awards_Locked.png", "Award_Panel.png",  "A
                                      "Icon_Award4.png",   "Icon_Award5.png",  "Profile_Base.png",
                                      "Profile_Selected.png", "Menu_Cursor.png"};
 
-// "THUMBNAIL_" + each award item's model without extension (a skin colour after "_skin01"
-// cut) + ".png", from the UnlockableModel attributes of the awards file.
-void CollectAwardPictures(const std::string& awards, std::set<std::string>& images) {
-    const std::string key = "UnlockableModel=\"";
-    for (size_t at = awards.find(key); at != std::string::npos; at = awards.find(key, at + 1)) {
-        const size_t start = at + key.size();
-        const size_t end = awards.find('"', start);
+// "THUMBNAIL_" + the model without extension (a skin colour after "_skin01" cut) + ".png".
+std::string ThumbnailOf(std::string model) {
+    if (const size_t dot = model.rfind('.'); dot != std::string::npos && dot > 0)
+        model.resize(dot);
+    if (const size_t skin = model.find("_skin01_"); skin != std::string::npos)
+        model.resize(skin + 7);
+    return authoring::LowerName("THUMBNAIL_" + model + ".png");
+}
+
+// The thumbnail of every model the text names between `open` and the next quote or "<".
+void CollectThumbnails(const std::string& text, const std::string& open, std::set<std::string>& images) {
+    for (size_t at = text.find(open); at != std::string::npos; at = text.find(open, at + 1)) {
+        const size_t start = at + open.size();
+        const size_t end = text.find_first_of("\"<", start);
         if (end == std::string::npos)
             break;
-        std::string model = awards.substr(start, end - start);
-        if (const size_t dot = model.rfind('.'); dot != std::string::npos && dot > 0)
-            model.resize(dot);
-        if (const size_t skin = model.find("_skin01_"); skin != std::string::npos)
-            model.resize(skin + 7);
-        images.insert(authoring::LowerName("THUMBNAIL_" + model + ".png"));
+        const std::string model = text.substr(start, end - start);
+        if (model.ends_with(".mdl"))
+            images.insert(ThumbnailOf(model));
     }
 }
 
@@ -86,8 +91,18 @@ bool AddMenuResources(authoring::PackageWriter& package, const std::filesystem::
                 return false;
             authoring::CollectImages(bytes, images);
             if (name == "awards.xml")
-                CollectAwardPictures(bytes, images);
+                CollectThumbnails(bytes, "UnlockableModel=\"", images);
         }
+    }
+    // The wardrobe page's slot pictures: every item of the wardrobes and anatomies.
+    for (const auto& entry : std::filesystem::directory_iterator(data / "characters")) {
+        const std::string name = authoring::LowerName(entry.path().filename().string());
+        if (!entry.is_regular_file() || !(name.starts_with("wardrobe_") || name.starts_with("anatomy_")))
+            continue;
+        std::string bytes;
+        if (!authoring::ReadWholeFile(entry.path().string(), bytes))
+            return false;
+        CollectThumbnails(bytes, "<Name>", images);
     }
     for (const char* picture : kMenuPictures)
         images.insert(authoring::LowerName(picture));
@@ -175,5 +190,14 @@ int main(int argc, char** argv) {
         fprintf(stderr, "syspack: cannot write into %s\n", argv[2]);
         return 1;
     }
+    // The game mounts these at start-up beside the question bank; nothing of the sample
+    // data belongs in them yet, so they are written empty.
+    for (const char* name : {"globalxml", "global2d", "global3d", "characterexml", "gameaudios",
+                             "gameaudiosnotstreamed", "menuxmls", "general_globalgameassets",
+                             "specific_globalgameassets", "gameshowavatar3d", "gameshowavatarxmls"})
+        if (!authoring::PackageWriter().WriteFolder((out / (std::string(name) + ".dir")).string())) {
+            fprintf(stderr, "syspack: cannot write %s into %s\n", name, argv[2]);
+            return 1;
+        }
     return 0;
 }

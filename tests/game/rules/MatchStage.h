@@ -14,6 +14,7 @@
 #include "engine/core/Crc32Hash.h"
 #include "engine/core/PcDirectory.h"
 #include "game/QZ2011GameContext.h"
+#include "tests/support/LooseFilesContext.h"
 #include "game/presentation/Board.h"
 #include "game/presentation/QZBuzzLightProps.h"
 #include "game/presentation/QZCharacter.h"
@@ -409,7 +410,7 @@ protected:
     TempDir home;
     platform::FakeClock clock;
     LogCapture log;
-    QZ2011GameContext context;
+    LooseFilesContext context;
     EventLog events;
     std::string sequenceFile;
     int nextFile = 0;

@@ -10,6 +10,7 @@
 #include "engine/core/AGResourceManager.h"
 #include "engine/core/PcDirectory.h"
 #include "game/QZ2011GameContext.h"
+#include "tests/support/LooseFilesContext.h"
 #include "game/rules/AnswerResult.h"
 #include "game/presentation/Board.h"
 #include "game/presentation/QZCharacter.h"
@@ -20,7 +21,9 @@
 #include "gameservices/entities/GameEntityFactory.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/TypeIds.h"
+#include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/TeamActionManager.h"
 #include "platform/core/Clock.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "questions/QuestionManager.h"
@@ -69,6 +72,16 @@ std::string MatchLevel() {
            "</questionRoundTime><unknownKey>5</unknownKey></ApplicationData></Level></root>";
 }
 
+// The match level with the players' cursor props "PlayerCursor0" and "PlayerCursor1".
+std::string MatchLevelWithCursors() {
+    std::string level = MatchLevel();
+    const std::string cursors = "<ComponentLevel name=\"PlayerCursors\" loadingMode=\"loadInLayer\"><Props>" +
+                                Item("playercursor", "PlayerCursor0") + Item("playercursor", "PlayerCursor1") +
+                                "</Props></ComponentLevel>";
+    level.insert(level.find("<ComponentLevels>") + std::string("<ComponentLevels>").size(), cursors);
+    return level;
+}
+
 // Counts the firings of every event of the match mode and the member each one carried.
 struct EventLog {
     struct Recorder : IDelegateParam<BaseTeamMember*> {
@@ -108,8 +121,11 @@ protected:
         home.Write("-xml/levels/levels.xml",
                    "<root><LevelTransitions><Levels><item><LevelNameId>QZ11_Game_Level2</LevelNameId>"
                    "<LevelFileName>match_a</LevelFileName></item><item><LevelNameId>QZ11_Game_Level1</LevelNameId>"
-                   "<LevelFileName>elsewhere</LevelFileName></item></Levels></LevelTransitions></root>");
+                   "<LevelFileName>elsewhere</LevelFileName></item><item><LevelNameId>QZ11_Game_Level2"
+                   "</LevelNameId><LevelFileName>match_cursors</LevelFileName></item></Levels></LevelTransitions>"
+                   "</root>");
         home.Write("-xml/levels/match_a.xml", MatchLevel());
+        home.Write("-xml/levels/match_cursors.xml", MatchLevelWithCursors());
         home.Write("-xml/levels/elsewhere.xml", "<root><Level/></root>");
         GameServices::Bridge::FileSystem::SetRootPath(TString<char>((home.Path() + "/").c_str()));
         context.Initialize();
@@ -140,7 +156,7 @@ protected:
     TempDir home;
     platform::FakeClock clock;
     LogCapture log;
-    QZ2011GameContext context;
+    LooseFilesContext context;
     EventLog events;
 };
 
@@ -245,20 +261,17 @@ TEST_F(MatchModeTest, FiringOperationsFireTheirEventWithPlayerOne) {
     EXPECT_EQ(context.m_GamePhase, PhaseFastMoneyFirstPlayer);
 }
 
-// The face-off winner's family takes the turn; a 00s single-player face-off won by player 1
-// is checked for its award.
+// The face-off winner's family takes the turn.
 TEST_F(MatchModeTest, FaceOffWinnerAndRoundTurn) {
     Enter();
-    struct Case { u32 two, decade; i32 winner, family; u32 awardChecks; };
-    const Case cases[] = {{0, 3, 1, 0, 0}, {0, 3, 0, 1, 1}, {0, 2, 0, 1, 0}, {1, 3, 0, 1, 0}, {1, 3, 1, 2, 0}};
+    struct Case { u32 two, decade; i32 winner, family; };
+    const Case cases[] = {{0, 3, 1, 0}, {0, 3, 0, 1}, {0, 2, 0, 1}, {1, 3, 0, 1}, {1, 3, 1, 2}};
     for (const Case& c : cases) {
-        const u32 before = context.GetAwardManager().m_WinFaceOffChecks;
         context.m_TwoPlayers = c.two;
         context.m_Decade = c.decade;
         context.m_FaceOffWinner = c.winner;
         match().DecideFaceOffWinner();
         EXPECT_EQ(context.m_CurrentFamily, c.family);
-        EXPECT_EQ(context.GetAwardManager().m_WinFaceOffChecks - before, c.awardChecks);
         // The playing family starts its answers without strikes.
         Family* families[] = {context.m_ComputerFamily, context.m_PlayerOneFamily, context.m_PlayerTwoFamily};
         families[c.family]->m_Strikes = 2;
@@ -363,6 +376,57 @@ TEST_F(MatchModeTest, LevelCyclesLeaveOneSubscriptionEach) {
     }
 }
 
+// Level start and a device connection alike link member i with "PlayerCursor" + i; a device
+// naming no member and a missing cursor are reported and skipped.
+TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
+    context.m_TwoPlayers = 1;
+    Member(0)->m_Active = Member(1)->m_Active = 1;
+    Go("match_cursors", 30);
+    ASSERT_NE(set(), nullptr);
+    GameServices::Entities::ComponentLevel* cursors = set()->FindComponentLevel("PlayerCursors");
+    ASSERT_NE(cursors, nullptr);
+    auto cursor = [&](int i) {
+        return dynamic_cast<GameServices::KorvoGame::CollisionCursor*>(
+            cursors->FindProp(("PlayerCursor" + std::to_string(i)).c_str()));
+    };
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_NE(cursor(i), nullptr);
+        EXPECT_EQ(cursor(i)->GetMember(), Member(i)) << i;
+        EXPECT_EQ(Member(i)->m_Entity, cursor(i)) << i;
+        Member(i)->m_Entity = nullptr;
+        cursor(i)->SetMember(nullptr);
+    }
+    for (int id : {1, 0}) {
+        GameServices::Bridge::DeviceInfos infos;
+        infos.m_DeviceId = id;
+        GameServices::KorvoGame::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
+        EXPECT_EQ(cursor(id)->GetMember(), Member(id)) << id;
+        EXPECT_EQ(Member(id)->m_Entity, cursor(id)) << id;
+    }
+    for (int id : {-1, 2}) {
+        LogCapture lines;
+        GameServices::Bridge::DeviceInfos infos;
+        infos.m_DeviceId = id;
+        context.OnDeviceConnected(infos);
+        EXPECT_TRUE(lines.Contains("a connected device names no member of the team: " + std::to_string(id)));
+    }
+    LogCapture lines;
+    context.AttachPlayerCursor(Member(0), 2);
+    EXPECT_TRUE(lines.Contains("no player cursor PlayerCursor2 in the level's PlayerCursors"));
+    EXPECT_EQ(Member(0)->m_Entity, cursor(0));
+
+    // Two players: the cursor of the family with the turn follows the call, the other is dimmed.
+    context.m_CurrentFamily = QZ2011GameContext::kPlayerTwoFamily;
+    context.ShowActivePlayerCursor(true);
+    EXPECT_EQ(Member(0)->m_Highlight, 1);
+    EXPECT_EQ(Member(1)->m_Highlight, 0);
+    context.SetPlayerCursorsVisible(false);
+    EXPECT_EQ(Member(1)->m_Highlight, 1);
+    context.m_TwoPlayers = 0;
+    context.SetPlayerCursorsVisible(true);
+    EXPECT_EQ(Member(1)->m_Highlight, 1);
+}
+
 // The answer check on a loaded question: the typed text, or the computer family's pick on its
 // turn; the seventh and eighth answers are struck out in rounds 3 and 4; nothing matches in
 // the second fast-money turn.
@@ -427,6 +491,8 @@ TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesOfTheMatch) {
     context.m_RoundBank = 120;
     context.m_StruckOutAnswers = 2;
     context.m_TypedAnswer = "last";
+    // Two players: no opponent looks move the right family's member.
+    context.m_TwoPlayers = 1;
     context.ResetGameState();
     EXPECT_EQ(state(context), fresh);
     // (two players, from, to): a kept turn is reported.

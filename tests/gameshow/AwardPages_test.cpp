@@ -1,0 +1,187 @@
+// The awards page and the award group page on a small menu layout.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/AwardsComposition.h"
+#include "gameshow/CompositionManager.h"
+#include "gameshow/GroupAwardsComposition.h"
+#include "tests/gameshow/ProfileTestSetup.h"
+
+using namespace GameShow;
+namespace W = GameServices::Widget;
+
+namespace {
+
+// Groups "Group1".. of the given sizes, their awards "Award1".. numbered on across groups.
+std::string AwardsText(const std::vector<int>& sizes) {
+    std::string groups;
+    int next = 1;
+    for (size_t g = 0; g < sizes.size(); ++g) {
+        std::string awards;
+        for (int k = 0; k < sizes[g]; ++k, ++next)
+            awards += "<Award><Title>Award" + std::to_string(next) + "</Title><Description>About " +
+                      std::to_string(next) + "</Description></Award>";
+        groups += "<MetaAward><Title>Group" + std::to_string(g + 1) + "</Title><Awards>" + awards +
+                  "</Awards></MetaAward>";
+    }
+    return "<root><MetaAwards>" + groups + "</MetaAwards></root>";
+}
+
+class AwardPages : public profiletest::ProfileTest {
+protected:
+    void TearDown() override {
+        awards.Uninitialize();
+        group.Uninitialize();
+        ProfileTest::TearDown();
+    }
+    template <typename T>
+    void Add(W::Panel* parent, const std::string& name) {
+        widgets[std::string(parent->Name.c_str()) + "/" + name] = new T(name.c_str());
+        parent->AddChild(widgets[std::string(parent->Name.c_str()) + "/" + name]);
+    }
+    // Both pages (group button 5 on request, five award slots), the shared wardrobe button;
+    // the awards file read and both pages initialized.
+    void Start(const std::vector<int>& sizes, bool fifthButton = false) {
+        awards.Uninitialize();
+        group.Uninitialize();
+        widgets.clear();
+        screen = std::make_unique<W::Panel>("MenuScreen");
+        compositions.RegisterComposition(AwardsComposition::kName, &awards);
+        compositions.RegisterComposition(GroupAwardsComposition::kName, &group);
+        dir.Write("-xml/global/awards.xml", AwardsText(sizes));
+        auto* list = new W::Panel(AwardsComposition::kName);
+        auto* slots = new W::Panel(GroupAwardsComposition::kName);
+        screen->AddChild(list);
+        screen->AddChild(slots);
+        Add<W::Button>(list, "BackButton");
+        Add<W::Label>(list, "progressLabel");
+        for (int n = 1; n <= (fifthButton ? 5 : 4); ++n) {
+            Add<W::Button>(list, "group" + std::to_string(n) + "Button");
+            Add<W::Image>(list, "group" + std::to_string(n) + "Image");
+            Add<W::Label>(list, "group" + std::to_string(n));
+        }
+        Add<W::Button>(slots, "BackButton");
+        Add<W::Label>(slots, "title");
+        Add<W::Image>(slots, "iconAward");
+        for (int n = 1; n <= 5; ++n) {
+            for (const char* stem : {"awardName", "awardDescription"})
+                Add<W::Label>(slots, stem + std::to_string(n));
+            for (const char* stem : {"awardPanel", "awardPrize", "awardMedal", "awardGlow"})
+                Add<W::Image>(slots, stem + std::to_string(n));
+        }
+        Add<W::Button>(screen.get(), "WardrobeButton");
+        compositions.m_WardrobeButton = widgets["MenuScreen/WardrobeButton"];
+        awards.LoadAwards();
+        log.Clear();
+        awards.Initialize(screen.get(), AwardsComposition::kName);
+        group.Initialize(screen.get(), GroupAwardsComposition::kName);
+    }
+    static void Click(W::Widget* button) { button->GetBehavior()->onPress(false); }
+    std::string Text(const std::string& page, const std::string& name) {
+        return static_cast<W::Label*>(widgets.at(page + "/" + name))->m_TextStyle.m_Text.c_str();
+    }
+    std::string Picture(const std::string& name) {
+        return static_cast<W::Image*>(widgets.at(std::string(GroupAwardsComposition::kName) + "/" + name))
+            ->m_ImageName.c_str();
+    }
+    bool Shown(const std::string& name) { return widgets.at(std::string(GroupAwardsComposition::kName) + "/" + name)->Visible; }
+
+    std::unique_ptr<W::Panel> screen;
+    std::map<std::string, W::Widget*> widgets;
+    CompositionManager compositions;
+    AwardsComposition awards;
+    GroupAwardsComposition group;
+};
+
+// Four groups: a layout without a fifth group button is complete; with one, its click finds
+// no group and is ignored. A group click opens the group page on that group.
+TEST_F(AwardPages, GroupButtonsOpenTheGroupsTheFileHolds) {
+    for (bool fifthButton : {false, true}) {
+        SCOPED_TRACE(fifthButton);
+        Start({1, 2, 3, 4}, fifthButton);
+        // A test without resources has no slide; nothing else is reported.
+        for (const std::string& line : log.Lines())
+            EXPECT_EQ(line.rfind("PRSCAnimation:", 0), 0u) << line;
+        EXPECT_EQ(awards.GetGroupButton(5) != nullptr, fifthButton);
+        EXPECT_EQ(Text(AwardsComposition::kName, "progressLabel"), "0/10");
+        EXPECT_EQ(Text(AwardsComposition::kName, "group4"), "Group4");
+        awards.OnActivate(true);
+        if (fifthButton) {
+            Click(awards.GetGroupButton(5));
+            EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+        }
+        Click(awards.GetGroupButton(1));
+        EXPECT_EQ(compositions.GetLeavingComposition(), &awards);
+        EXPECT_EQ(compositions.GetNextCompositionName(), GroupAwardsComposition::kName);
+        EXPECT_EQ(Text(GroupAwardsComposition::kName, "title"), "Group1");
+        EXPECT_EQ(Picture("iconAward"), "Icon_Award1");
+        EXPECT_EQ(Text(GroupAwardsComposition::kName, "awardName1"), "Award1");
+        compositions.Reset();
+        awards.OpenGroup(3);
+        EXPECT_EQ(Picture("iconAward"), "Icon_Award4");
+        EXPECT_EQ(Text(GroupAwardsComposition::kName, "awardDescription4"), "About 10");
+        compositions.Reset();
+    }
+}
+
+// Each slot shows its award's state; a glow shows once; a group of five shows four.
+TEST_F(AwardPages, SlotsShowEachAwardsStateAndTheGlowOnce) {
+    const struct {
+        bool unlocked;
+        bool isNew;
+    } states[] = {{false, false}, {true, true}, {true, false}, {false, true}, {true, true}};
+    Start({5});
+    sMetaAward& shown = awards.GetAwardList().MetaAwards[0];
+    for (size_t k = 0; k < 5; ++k) {
+        shown.Awards[k].unlocked = states[k].unlocked;
+        shown.Awards[k].isNew = states[k].isNew;
+        shown.Awards[k].thumbnail = ("prize" + std::to_string(k + 1) + ".png").c_str();
+    }
+    for (int showing = 1; showing <= 2; ++showing) {
+        group.ShowGroup(shown, 0);
+        for (int n = 1; n <= 4; ++n) {
+            SCOPED_TRACE(std::to_string(showing) + " " + std::to_string(n));
+            const auto& state = states[n - 1];
+            const std::string slot = std::to_string(n);
+            EXPECT_EQ(Picture("awardPanel" + slot), state.unlocked ? "Award_Panel.png" : "Award_Panel_Locked.png");
+            EXPECT_EQ(Picture("awardPrize" + slot), state.unlocked ? "prize" + slot + ".png" : "Awards_Locked.png");
+            EXPECT_EQ(Shown("awardMedal" + slot), state.unlocked);
+            EXPECT_EQ(Shown("awardGlow" + slot), state.isNew && showing == 1);
+        }
+        // The fifth award has no slot.
+        EXPECT_EQ(Text(GroupAwardsComposition::kName, "awardName5"), "");
+        EXPECT_TRUE(shown.Awards[4].isNew);
+    }
+}
+
+// Back and the shared wardrobe button act only on the shown page; the wardrobe returns to it.
+TEST_F(AwardPages, BackAndWardrobeLeaveFromTheShownPage) {
+    Start({2});
+    const struct {
+        CompositionBase* page;
+        const char* back;
+    } cases[] = {{&awards, CompositionManager::kMainMenu}, {&group, AwardsComposition::kName}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page->GetName().c_str());
+        awards.OnActivate(false);
+        group.OnActivate(false);
+        Click(compositions.m_WardrobeButton);
+        EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+        c.page->OnActivate(true);
+        Click(compositions.m_WardrobeButton);
+        EXPECT_EQ(compositions.GetLeavingComposition(), c.page);
+        EXPECT_EQ(compositions.GetNextCompositionName(), CompositionManager::kWardrobe);
+        EXPECT_EQ(compositions.m_ReturnComposition, c.page->GetName());
+        compositions.Reset();
+        Click(widgets.at(std::string(c.page->GetName().c_str()) + "/BackButton"));
+        EXPECT_EQ(compositions.GetNextCompositionName(), c.back);
+        compositions.Reset();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,285 @@
+// The wardrobe page over the wardrobe fixture's catalogue, with a menu avatar in the menu level.
+#include "gameshow/WardrobeComposition.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "gameservices/entities/Set.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/AudioManager.h"
+#include "gameshow/CompositionManager.h"
+#include "gameshow/MenuCharacter.h"
+#include "gameshow/PageButtons.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/gameshow/WardrobeTestSetup.h"
+#include "tools/authoring/TrackWriter.h"
+
+using namespace GameShow;
+namespace W = GameServices::Widget;
+namespace KG = GameServices::KorvoGame;
+using wardrobetest::Names;
+
+namespace {
+
+class WardrobePage : public wardrobetest::WardrobeTest {
+protected:
+    void SetUp() override {
+        WardrobeTest::SetUp();
+        using authoring::Track;
+        slide.Writer().Add(CompositionBase::kSlideAnimation, TypeKey::PrscAnimation,
+                           authoring::PrscAnimationBytes(10, 100, Track::Vec2(), Track::Float(), Track::Vec2(),
+                                                         Track::Color(), Track::UV()));
+        slide.Mount();
+        KG::CharacterManager::Instance()->SetAppearance(menuAvatar, look);
+        menuAvatar.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA, &menuData);
+        stage.m_Characters.push_back(&menuAvatar);
+        level = &stage;
+        Load();
+        LoadAll();
+        slot = AddProfile(look, "ANNA");
+        wardrobe->UnlockAnatomyPart("ChM_Hair_Long", u32(slot), 3);
+        wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, u32(slot));
+        wardrobe->UnlockOutfitPart("ChM_Glasses_Star", 3, u32(slot));
+        BuildLayout();
+        compositions.RegisterComposition(WardrobeComposition::kName, &page);
+        page.Initialize(&screen, WardrobeComposition::kName);
+        compositions.m_ReturnComposition = "compositionAwards";
+    }
+    void TearDown() override {
+        page.Uninitialize();
+        KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
+        WardrobeTest::TearDown();
+    }
+
+    void BuildLayout() {
+        auto* root = Add<W::Panel>(&screen, WardrobeComposition::kName);
+        for (const char* tab : {"tabhair", "tabglasses", "tabshirt", "tabpants", "tabshoes", "tablock"})
+            tabs.push_back(Add<W::CheckBox>(root, tab));
+        for (int k = 0; k < 12; ++k) {
+            effects.push_back(Add<W::CheckBox>(root, "effect" + std::to_string(k)));
+            thumbs.push_back(Add<W::Image>(root, "thumb" + std::to_string(k)));
+            bases.push_back(Add<W::Image>(root, "base" + std::to_string(k)));
+        }
+        done = Add<W::Button>(root, "DoneButton");
+        compositions.m_WardrobeButton = Add<W::Button>(&screen, "WardrobeButton");
+        compositions.m_TagPanel = Add<W::Panel>(&screen, "TagPanel");
+        compositions.m_TagPanelPosition = AGVec2{5.0f, 6.0f};
+    }
+    template <typename T>
+    static T* Add(W::Panel* parent, const std::string& name) {
+        auto* widget = new T(name.c_str());
+        parent->AddChild(widget);
+        return widget;
+    }
+    static void Click(W::Widget* button) { button->GetBehavior()->onPress(false); }
+    size_t ClickSounds() const {
+        size_t count = 0;
+        for (const std::string& line : log.Lines())
+            count += line.find(AudioManager::kButtonPressSound) != std::string::npos;
+        return count;
+    }
+    std::string Thumb(size_t k) const { return thumbs[k]->m_ImageName.c_str(); }
+    BehaviorCharacter& Behavior() { return menuAvatar.GetBehaviorCharacter(); }
+    std::string MenuWorn(u32 outfitType) const { return menuData.m_PartNames[4 + outfitType].c_str(); }
+
+    drawtest::TestPackage slide;
+    GameServices::Entities::Set stage{"Menu"};
+    MenuCharacter menuAvatar{"MenuAvatar"};
+    GameServices::Bridge::RenderableAvatarData menuData;
+    i32 slot = -1;
+    W::Panel screen{"MenuScreen"};
+    std::vector<W::CheckBox*> tabs;
+    std::vector<W::CheckBox*> effects;
+    std::vector<W::Image*> thumbs;
+    std::vector<W::Image*> bases;
+    W::Button* done = nullptr;
+    CompositionManager compositions;
+    WardrobeComposition page;
+};
+
+// Each tab lists its defaults, then the profile's unlocked items; the glasses tab starts with
+// the no-glasses choice of the avatar's gender; the last tab lists the extra items. Slots
+// beyond the list are hidden, inactive and locked.
+TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
+    const struct {
+        i32 tab;
+        u8 gender;
+        Names names;
+    } cases[] = {
+        {0, KG::CharacterAssembly::kMale, {"ChM_Hair_Afro", "Shared_Hair", "ChM_Hair_Long"}},
+        {1, KG::CharacterAssembly::kMale, {"ChM_No_Eyewear", "ChM_No_Eyewear", "ChM_Glasses", "ChM_Glasses_Star"}},
+        {1, KG::CharacterAssembly::kFemale, {"ChF_No_Eyewear", "ChM_Glasses_Star"}},
+        {2, KG::CharacterAssembly::kMale, {"ChM_Top_Disco", "x.y", "Plain", "Shared", "ChM_Top_Gold"}},
+        {3, KG::CharacterAssembly::kMale, {"ChM_Jeans"}},
+        {4, KG::CharacterAssembly::kMale, {"ChM_Boots"}},
+        {5, KG::CharacterAssembly::kMale,
+         {"ChM_Sport", "ChM_Jersey_skin01", "Shared", "ChM_Top_Gold", "ChM_Shorts_SKIN01", "ChM_Skates"}},
+    };
+    page.OnActivate(true);
+    EXPECT_EQ(compositions.m_WardrobeButton->m_X, CompositionBase::kParkedPosition);
+    EXPECT_EQ(compositions.m_TagPanel->m_X, 5.0f);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tab);
+        menuAvatar.VolatileDatas.GetAppearance()->Assembly.Gender = c.gender;
+        page.SelectTab(c.tab == 0 ? 1 : 0);
+        page.SelectTab(c.tab);
+        EXPECT_EQ(Strings(page.GetShownNames()), c.names);
+        for (size_t k = 0; k < 12; ++k) {
+            SCOPED_TRACE(k);
+            const bool used = k < c.names.size();
+            EXPECT_EQ(effects[k]->Visible, used);
+            EXPECT_EQ(effects[k]->m_Enabled != 0, used);
+            EXPECT_TRUE(thumbs[k]->Visible);
+            EXPECT_TRUE(bases[k]->Visible);
+            // "x.y" loses its last dot part as an extension.
+            const std::string picture = used ? "THUMBNAIL_" + (c.names[k] == "x.y" ? "x" : c.names[k]) + ".png"
+                                             : "Awards_Locked.png";
+            EXPECT_EQ(Thumb(k), picture);
+            EXPECT_EQ(IsButtonMarked(tabs[k % 6]), k % 6 == size_t(c.tab));
+        }
+    }
+    // Without a look on the avatar the grid stays.
+    KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
+    log.Clear();
+    page.SelectTab(0);
+    EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
+    EXPECT_EQ(Strings(page.GetShownNames()), cases[6].names);
+}
+
+// Skin-toned items share one picture; a list longer than the grid shows its first twelve.
+TEST_F(WardrobePage, PicturesDropTheSkinToneAndTheGridHoldsTwelve) {
+    PlayerProfile* profile = manager->GetSlot(slot);
+    for (int k = 0; k < 10; ++k) {
+        KG::OutfitPart part;
+        part.Name = ("Jacket" + std::to_string(k) + "_skin01_yel.mdl").c_str();
+        profile->UnlockOutfitPart(0, part);
+    }
+    page.OnActivate(true);
+    page.SelectTab(2);
+    ASSERT_EQ(page.GetShownNames().size(), 15u);
+    EXPECT_EQ(Thumb(5), "THUMBNAIL_Jacket0_skin01.png");
+    EXPECT_EQ(Thumb(11), "THUMBNAIL_Jacket6_skin01.png");
+    EXPECT_TRUE(effects[11]->Visible);
+}
+
+// A press puts the item on and asks the tab's try-on; the same slot again only re-marks it;
+// a slot past the list takes no press.
+TEST_F(WardrobePage, PressesPutItemsOnAndAskTheTabsTryOn) {
+    const struct {
+        i32 tab;
+        i32 slot;
+        u32 token;
+        const char* action;
+    } cases[] = {
+        {0, 2, 1, "Try_Head"}, {1, 3, 1, "Try_Head"},   {2, 4, 2, "Try_Top"},
+        {3, 0, 3, "Try_Bottom"}, {4, 0, 3, "Try_Bottom"}, {5, 0, 1, "Try_Head"},
+    };
+    page.OnActivate(true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tab);
+        page.SelectTab(c.tab);
+        Behavior().tryToken = 0;
+        Behavior().tryActive = false;
+        Behavior().breakQueued = true;
+        log.Clear();
+        Click(effects[size_t(c.slot)]);
+        EXPECT_EQ(ClickSounds(), 1u);
+        EXPECT_EQ(page.GetSelectedSlot(), c.slot);
+        EXPECT_TRUE(IsButtonMarked(effects[size_t(c.slot)]));
+        EXPECT_EQ(Behavior().tryToken, c.token);
+        EXPECT_EQ(Behavior().requestedAction, c.action);
+        EXPECT_FALSE(Behavior().breakQueued);
+    }
+    EXPECT_EQ(menuData.m_PartNames[3], "ChM_Hair_Long.mdl");
+    // The extra item went on as the eyewear it is.
+    EXPECT_EQ(MenuWorn(3), "ChM_Sport.mdl");
+    EXPECT_EQ(MenuWorn(0), "ChM_Top_Gold.mdl");
+    EXPECT_EQ(MenuWorn(1), "ChM_Jeans.mdl");
+    EXPECT_EQ(MenuWorn(2), "ChM_Boots.mdl");
+
+    // The same slot again: nothing put on; another slot unmarks the first.
+    page.SelectTab(2);
+    Click(effects[0]);
+    menuData.m_PartNames[4] = "kept";
+    Click(effects[0]);
+    EXPECT_EQ(MenuWorn(0), "kept");
+    EXPECT_TRUE(IsButtonMarked(effects[0]));
+    Click(effects[3]);
+    EXPECT_FALSE(IsButtonMarked(effects[0]));
+    EXPECT_EQ(MenuWorn(0), "Shared.mdl");
+
+    log.Clear();
+    page.SelectTab(3);
+    Click(effects[5]);
+    page.OnItemPressed(11);
+    page.OnItemPressed(-1);
+    EXPECT_EQ(ClickSounds(), 0u);
+    EXPECT_EQ(page.GetSelectedSlot(), -1);
+
+    // The avatar gone from the level: reported, nothing put on.
+    stage.m_Characters.clear();
+    Click(effects[0]);
+    EXPECT_TRUE(log.Contains("can not find MenuAvatar"));
+    EXPECT_EQ(page.GetSelectedSlot(), 0);
+}
+
+// A hidden page or one in its transition takes no press, and plays no sound.
+TEST_F(WardrobePage, PressesNeedTheShownPageAtRest) {
+    for (bool hidden : {true, false}) {
+        SCOPED_TRACE(hidden);
+        page.OnActivate(!hidden);
+        if (!hidden)
+            page.PlayShowAnimation();
+        ASSERT_EQ(page.AcceptsInput(), false);
+        log.Clear();
+        menuData.m_PartNames[4] = "kept";
+        Click(effects[0]);
+        Click(tabs[2]);
+        Click(done);
+        EXPECT_EQ(ClickSounds(), 0u);
+        EXPECT_EQ(MenuWorn(0), "kept");
+        EXPECT_EQ(page.GetSelectedSlot(), -1);
+        EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+        page.ReleaseAnimation();
+    }
+}
+
+// Done keeps the avatar's look in the current profile and writes the save; without a current
+// profile it writes nothing. Either way it goes back to the opener.
+TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
+    // The profile is in slot 0, which a missing current slot must not stand for.
+    ASSERT_EQ(slot, 0);
+    for (bool current : {false, true}) {
+        SCOPED_TRACE(current);
+        page.OnActivate(true);
+        Click(effects[2]);
+        page.SelectTab(2);
+        Click(effects[4]);
+        manager->GetSettings()->CurrentSavedGame = current ? slot : -1;
+        const std::string before = Contents();
+        const u32 writes = manager->GetWriteCount();
+        log.Clear();
+        Click(done);
+        EXPECT_EQ(compositions.GetNextCompositionName(), "compositionAwards");
+        EXPECT_EQ(manager->GetWriteCount(), writes + (current ? 1u : 0u));
+        const PlayerProfile& profile = *manager->GetSlot(slot);
+        EXPECT_EQ(profile.Appearance.OutfitParts[0].Name == "ChM_Top_Gold.mdl", current);
+        EXPECT_EQ(profile.AvatarDescription.OutfitParts[0].Name == "ChM_Top_Gold.mdl", current);
+        EXPECT_EQ(profile.AvatarDescription.AnatomyParts[3].Name == "ChM_Hair_Long.mdl", current);
+        EXPECT_EQ(log.Contains("no current profile"), !current);
+        if (!current) {
+            EXPECT_EQ(Contents(), before);
+        }
+        compositions.Reset();
+        page.OnActivate(false);
+    }
+    // Opened with no page to return to: the main menu.
+    compositions.m_ReturnComposition = "";
+    page.OnActivate(true);
+    Click(done);
+    EXPECT_EQ(compositions.GetNextCompositionName(), CompositionManager::kMainMenu);
+}
+
+}  // namespace
