@@ -191,7 +191,7 @@ TEST_F(AwardRules, TheThirdDistinctDifficultyWonUnlocks) {
         std::vector<i32> wins;
         std::vector<int> values;
     } cases[] = {{"0", {0, 0, 2, 2, 1, 0}, {1, 1, 31, 31, 123, 123}}, {"0", {1, 2}, {2, 32}}, {"0", {2, 1, 1, 2}, {3, 23, 23, 23}},
-                 {"7", {1}, {27}}, {"-4", {2}, {3}}, {"500", {0}, {1}}, {"0", {3}, {0}}};
+                 {"7", {1}, {27}}, {"10", {0}, {10}}, {"-4", {2}, {3}}, {"500", {0}, {1}}, {"0", {3}, {0}}};
     for (const Case& c : cases) {
         LoadWith(Item("1WinEasyMedHardInARow90", c.stored));
         std::vector<int> values;
