@@ -43,7 +43,7 @@ AGFont* LoadFont(const TString<char>& name) {
     if (!provider)
         return nullptr;
     const TString<char> file = RenderingSystemWidget::GetFontFileName(name);
-    return static_cast<AGFont*>(GetOrLoadResource(provider, Crc32Hash(file.c_str()), 0, false, true));
+    return GetOrLoadResourceAs<AGFont>(provider, Crc32Hash(file.c_str()));
 }
 
 AGCompositeRenderable* NewComposite(Widget& widget) {
