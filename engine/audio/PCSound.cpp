@@ -35,7 +35,7 @@ PCSound* PCSound::Acquire(const char* name) {
         return nullptr;
     }
     const TString<char> normalized = NormalizeName(name);
-    auto* sound = static_cast<PCSound*>(GetOrLoadResource(provider, Crc32Hash(normalized.c_str()), 0, false, true));
+    auto* sound = GetOrLoadResourceAs<PCSound>(provider, Crc32Hash(normalized.c_str()));
     if (sound && !sound->IsLoaded()) {
         AGReport("Audio: sound descriptor %s could not be loaded.", normalized.c_str());
         Give(sound);

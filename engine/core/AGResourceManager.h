@@ -2,6 +2,7 @@
 // The registry of providers by type id, and the two ways content is requested.
 #include <map>
 
+#include "engine/core/AGLog.h"
 #include "engine/core/AGProvider.h"
 #include "engine/core/AGSingleton.h"
 
@@ -51,8 +52,17 @@ AGResource* GetOrLoadResource(AGBaseProvider* provider, u32 nameId, u32 a, bool 
 // without a hold of its own.
 AGResource* CreateResourceInstance(AGBaseProvider* provider, u32 nameId, u32 a, bool inPlace);
 
+// As GetOrLoadResource, typed. A provider whose class is not a T (a placeholder provider not
+// yet replaced by its subsystem) gives null with one log line, and its hold is given back.
 template <typename T>
 T* GetOrLoadResourceAs(AGBaseProvider* provider, u32 nameId, u32 a = 0, bool inPlace = false,
                        bool shared = true) {
-    return static_cast<T*>(GetOrLoadResource(provider, nameId, a, inPlace, shared));
+    AGResource* resource = GetOrLoadResource(provider, nameId, a, inPlace, shared);
+    auto* typed = dynamic_cast<T*>(resource);
+    if (resource && !typed) {
+        AGReport("GetOrLoadResource: resource 0x%08X of provider 0x%08X is not of the class asked for",
+                 nameId, provider->GetTypeKey());
+        provider->Release(resource);
+    }
+    return typed;
 }

@@ -13,6 +13,18 @@ inline AGBaseProvider* AGProviderOf(u32 typeKey) {
     return manager ? manager->GetProvider(typeKey) : nullptr;
 }
 
+// Release for a shared resource, ReleaseInstance for a private copy.
+inline void AGGiveBackResource(u32 typeKey, AGResource* resource) {
+    if (!resource)
+        return;
+    if (AGBaseProvider* provider = AGProviderOf(typeKey)) {
+        if (resource->IsBase())
+            provider->Release(resource);
+        else
+            provider->ReleaseInstance(resource);
+    }
+}
+
 // Shared: one more hold on the loaded resource; otherwise a private copy. Name id 0 names
 // nothing and gives null.
 template <typename T>
@@ -24,19 +36,13 @@ T* AGTakeResource(u32 typeKey, u32 nameId, bool shared, u32 a = 0, bool inPlace 
         return nullptr;
     AGResource* resource = shared ? GetOrLoadResource(provider, nameId, a, inPlace, true)
                                   : CreateResourceInstance(provider, nameId, a, inPlace);
-    return static_cast<T*>(resource);
-}
-
-// Release for a shared resource, ReleaseInstance for a private copy.
-inline void AGGiveBackResource(u32 typeKey, AGResource* resource) {
-    if (!resource)
-        return;
-    if (AGBaseProvider* provider = AGProviderOf(typeKey)) {
-        if (resource->IsBase())
-            provider->Release(resource);
-        else
-            provider->ReleaseInstance(resource);
+    // A placeholder provider (its subsystem not started) makes resources of another class.
+    auto* typed = dynamic_cast<T*>(resource);
+    if (resource && !typed) {
+        AGReport("Resource 0x%08X of provider 0x%08X is not of the class asked for", nameId, typeKey);
+        AGGiveBackResource(typeKey, resource);
     }
+    return typed;
 }
 
 // Takes each named resource as AGTakeResource does into held, keeping the names in heldIds.

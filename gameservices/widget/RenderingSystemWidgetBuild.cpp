@@ -108,7 +108,7 @@ AGFont* LoadFont(const TString<char>& fontName) {
     if (!provider)
         return nullptr;
     const TString<char> file = RenderingSystemWidget::GetFontFileName(fontName);
-    return static_cast<AGFont*>(GetOrLoadResource(provider, Crc32Hash(file.c_str()), 0, false, true));
+    return GetOrLoadResourceAs<AGFont>(provider, Crc32Hash(file.c_str()));
 }
 
 TString<char> ShownText(const TextStyle& style) {

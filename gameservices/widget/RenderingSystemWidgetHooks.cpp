@@ -50,7 +50,7 @@ AGFont* LoadFont(const TString<char>& name) {
     if (!provider)
         return nullptr;
     const TString<char> file = RenderingSystemWidget::GetFontFileName(name);
-    return static_cast<AGFont*>(GetOrLoadResource(provider, Crc32Hash(file.c_str()), 0, false, true));
+    return GetOrLoadResourceAs<AGFont>(provider, Crc32Hash(file.c_str()));
 }
 
 // Lays text i out again with the font; the font entry of that text is replaced and the one it

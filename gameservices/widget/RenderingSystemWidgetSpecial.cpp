@@ -43,7 +43,7 @@ AGFont* LoadFont(const TString<char>& name) {
     if (!provider)
         return nullptr;
     const TString<char> file = RenderingSystemWidget::GetFontFileName(name);
-    return static_cast<AGFont*>(GetOrLoadResource(provider, Crc32Hash(file.c_str()), 0, false, true));
+    return GetOrLoadResourceAs<AGFont>(provider, Crc32Hash(file.c_str()));
 }
 
 AGCompositeRenderable* NewComposite(Widget& widget) {
@@ -245,9 +245,12 @@ void RenderingSystemWidget::BuildEmitter3D(Widget& widget) {
     if (owner.m_EmitterSource.Length() > 0) {
         const u32 id = Crc32Hash(owner.m_EmitterSource.c_str());
         AGBaseProvider* provider = Provider(TypeKey::Emitter3D);
-        auto* emitter = provider && AGDirectory::FindHolder(id)
-                            ? static_cast<AGEmitter*>(CreateResourceInstance(provider, id, 0, false))
-                            : nullptr;
+        AGResource* made = provider && AGDirectory::FindHolder(id) ? CreateResourceInstance(provider, id, 0, false)
+                                                                    : nullptr;
+        // Without the graphics start-up the provider makes placeholders that are no emitters.
+        auto* emitter = dynamic_cast<AGEmitter*>(made);
+        if (made && !emitter)
+            provider->ReleaseInstance(made);
         if (!emitter) {
             AGReport("This emitter3D doesn't exist!");
             return;

@@ -2,6 +2,9 @@
 
 #include "engine/graphics/AGPrscAnimation.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
+#include "engine/graphics/AGResourceHolds.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/ResourceEnvironment.h"
 #include "tools/authoring/TrackWriter.h"
 
 using authoring::Track;
@@ -26,4 +29,17 @@ TEST(AGGraphicsProviders, AnimationsAndCamerasLoadFromAPackageAndCamerasClone) {
     EXPECT_EQ(clone->GetEye().y, 5.0f);
     for (AGResource* r : std::initializer_list<AGResource*>{clone, camera, anm})
         package.GiveBack(r->GetTypeKey(), r);
+}
+
+// Before the graphics start-up the providers are placeholders: a take gives null and no hold.
+TEST(AGGraphicsProviders, TakingFromAPlaceholderProviderGivesNullAndKeepsNoHold) {
+    ResourceEnvironment env(false);
+    LogCapture log;
+    for (bool shared : {true, false})
+        EXPECT_EQ(AGTakeResource<PCCam>(TypeKey::Camera, Crc32Hash("intro"), shared), nullptr) << shared;
+    const AGResource* placeholder = env.Provider(TypeKey::Camera)->Find(Crc32Hash("intro"));
+    ASSERT_NE(placeholder, nullptr);
+    EXPECT_EQ(placeholder->RefCount(), 0u);
+    EXPECT_EQ(env.Provider(TypeKey::Camera)->InstanceCount(Crc32Hash("intro")), 0u);
+    EXPECT_TRUE(log.Contains("not of the class asked for"));
 }

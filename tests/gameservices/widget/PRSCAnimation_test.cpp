@@ -11,6 +11,7 @@
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/ResourceEnvironment.h"
 #include "tools/authoring/TrackWriter.h"
 
 using namespace GameServices::Widget;
@@ -46,6 +47,22 @@ TEST(WidgetPrscAnimation, TimingComesFromTheFileAndOneReferenceIsHeld) {
     EXPECT_TRUE(std::isfinite(image.m_Control.GetEndTime()) && std::isfinite(image.m_Control.GetFrameDuration()));
     image.ReleaseAnimation();
     EXPECT_EQ(image.m_Animation, nullptr);
+}
+
+TEST(WidgetPrscAnimation, APlaceholderProviderGivesNoAnimationAndTheNeutralPose) {
+    ResourceEnvironment env(false);  // the core's providers only: 2D animations still placeholders
+    LogCapture log;
+    Image image("image");
+    image.SetAnimation("slide.anm");
+    EXPECT_EQ(image.m_Animation, nullptr);
+    EXPECT_TRUE(log.Contains("not of the class asked for"));
+    const AGResource* placeholder = env.Provider(TypeKey::PrscAnimation)->Find(Crc32Hash("slide.anm"));
+    ASSERT_NE(placeholder, nullptr);
+    EXPECT_EQ(placeholder->RefCount(), 0u);
+    image.m_AnimX = 7.0f;
+    image.Play(1);
+    EXPECT_EQ(image.m_AnimX, 0.0f);
+    EXPECT_EQ(image.m_AnimScaleX, 1.0f);
 }
 
 TEST(WidgetPrscAnimation, PlayModesAndAPositionTrackWithYNegated) {
