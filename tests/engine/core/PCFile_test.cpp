@@ -33,6 +33,11 @@ TEST(PCFile, WholeReadsLeaveAZeroAfterTheDataAndAMissingFileGivesAnEmptyWindow) 
     EXPECT_GT(GetHeapCounters().current, before);
     file.Close();
     EXPECT_EQ(GetHeapCounters().current, before);
+    {
+        PCFile scoped;
+        ASSERT_TRUE(scoped.Open(big.c_str(), AGFile::kModeRead, true));
+    }
+    EXPECT_EQ(GetHeapCounters().current, before) << "a file closes when it goes";
 }
 
 TEST(PCFile, WritesShortReadsWriteStringAndExists) {
@@ -127,4 +132,10 @@ TEST(AGMemBuffer, AStringWithoutTerminatorStopsAtTheEndOfTheWindow) {
     AGMemBuffer skipping(bytes, 4);
     EXPECT_FALSE(skipping.Skip(5));
     EXPECT_TRUE(skipping.Failed());
+    // A count of records that cannot fit in what is left fails the window too.
+    AGMemBuffer counting(bytes, 4);
+    EXPECT_TRUE(counting.CheckCount(2, 2));
+    EXPECT_FALSE(counting.Failed());
+    EXPECT_FALSE(counting.CheckCount(0x40000001u, 4));
+    EXPECT_TRUE(counting.Failed());
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -326,4 +327,30 @@ TEST_F(PackageTest, TheLowestPackageIdHoldingANameWinsAndALaterIndexEntryReplace
     EXPECT_EQ(packages[1].NameId(), 0u);
     EXPECT_FALSE(packages[1].Loaded());
     EXPECT_TRUE(packages[1].Entries().empty());
+}
+
+// With the worker's ring full the archive loads at once, and nothing is left waiting for a
+// job that was never queued (an unmount would wait for it for ever).
+TEST_F(PackageTest, AnArchiveTheFullWorkerCannotTakeLoadsAtOnceAndUnmounts) {
+    ASSERT_TRUE(PackageWriter().Add("a.txt", TypeKey::Data, "alpha").WriteArchive(dir.File("Now.dir")));
+    static std::atomic<bool> hold;
+    hold = true;
+    PCJobber* jobber = PCJobsManager::Get()->GetJobber(0);
+    ASSERT_TRUE(jobber->Post(
+        [](uintptr_t) {
+            while (hold)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        },
+        0));
+    while (jobber->Post([](uintptr_t) {}, 0)) {
+    }
+    LogCapture log;
+    PcDirectory package;
+    package.Mount(dir.File("Now.dir").c_str(), true);
+    hold = false;
+    EXPECT_TRUE(log.Contains("loading it now"));
+    EXPECT_TRUE(package.Loaded());
+    EXPECT_NE(Data()->Find(Crc32Hash("a.txt")), nullptr);
+    package.Unmount();
+    EXPECT_EQ(Data()->Find(Crc32Hash("a.txt")), nullptr);
 }

@@ -39,4 +39,12 @@ TEST(AGCompositeRenderable, MembersShareTheTransformAndDetachedSlotsAreSkipped) 
     }
     EXPECT_EQ(main.prepared, 1);
     EXPECT_EQ(mark.prepared, 0);
+
+    // A composite on no layer replaces a member in its slot alone.
+    TestRenderable first(&log, "first"), second(&log, "second");
+    AGCompositeRenderable loose;
+    loose.AddRenderable(&first);
+    loose.ReplaceRenderable(0, &second);
+    EXPECT_EQ(loose.GetMember(0), &second);
+    EXPECT_EQ(second.m_sortKey, first.m_sortKey);
 }

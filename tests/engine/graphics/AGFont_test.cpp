@@ -129,7 +129,11 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
     Show(*back, 0);
     struct OwnDraw : drawtest::TestRenderable {
         using TestRenderable::TestRenderable;
-        void Draw() override { inner->Draw(); }
+        // After a draw that left blending off.
+        void Draw() override {
+            PCContextManager::Get()->GetDevice()->SetRenderState(platform::gfx::RenderState::AlphaBlendEnable, 0u);
+            inner->Draw();
+        }
         AGRenderable* inner = nullptr;
     };
     drawtest::Log calls;
@@ -144,14 +148,22 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
         ASSERT_GT(text.m_attribute.PartCount(), 0u);
         EXPECT_EQ(text.m_attribute.m_renderTypes[0], type) << mode;
     }
-    text.Update();
-    Frame();
-    ASSERT_TRUE(Dev().ReadBackBuffer({0, 0, int(kWidth), int(kHeight)}, screen));
-    u32 brightest = 0;
-    for (int y = 31; y < 31 + int(font->GetLineHeight()); ++y)
-        for (int x = 21; x < right; ++x)
-            brightest = std::max(brightest, (screen.pixels[size_t(y) * kWidth + size_t(x)] >> 8) & 0xFFu);
-    EXPECT_EQ(brightest, 0xFFu);
+    // The brightest green of the line's glyphs, drawn anew.
+    auto brightest = [&] {
+        text.Update();
+        Frame();
+        u32 most = 0;
+        EXPECT_TRUE(Dev().ReadBackBuffer({0, 0, int(kWidth), int(kHeight)}, screen));
+        for (int y = 31; y < 31 + int(font->GetLineHeight()); ++y)
+            for (int x = 21; x < right; ++x)
+                most = std::max(most, (screen.pixels[size_t(y) * kWidth + size_t(x)] >> 8) & 0xFFu);
+        return most;
+    };
+    EXPECT_EQ(brightest(), 0xFFu);
+    // In mode 1 its own draw blends: half-opaque white glyphs lie between the two colours.
+    text.SetBlendMode(1);
+    text.SetColor(0x80FFFFFFu);
+    EXPECT_NEAR(double(brightest()), 0x20 + 0xDF / 2.0, 3.0);
     m_layer.RemoveRenderable(&own);
     m_layer.RemoveRenderable(back);
     GiveBack(TypeKey::Sprite, back);

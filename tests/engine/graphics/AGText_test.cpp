@@ -5,6 +5,7 @@
 #include "engine/graphics/AGFont.h"
 #include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/PCText.h"
+#include "platform/gfx/GfxMath.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tests/support/LogCapture.h"
 #include "tools/authoring/FontBaker.h"
@@ -133,4 +134,19 @@ TEST_F(TextLayout, ColourTextIsHexWithOrWithoutPrefixAndColoursEveryVertex) {
         EXPECT_EQ(c, 0x80102030u);
     text.SetOpacity(1.0f);
     EXPECT_EQ(colors[19], 0xFF102030u);
+}
+
+// Turned a quarter about its pivot, a text keeps the pivot in place (to the pixel it snaps
+// to) and swings the point one pixel right of it to one pixel below it.
+TEST_F(TextLayout, RotationTurnsAboutThePivot) {
+    AGText text;
+    text.SetPivot({10, 20, 0});
+    text.SetRotation(90);
+    text.Update();
+    const platform::gfx::Vec3 pivot = platform::gfx::Vec3TransformCoord({10, 20, 0}, text.GetWorld());
+    const platform::gfx::Vec3 right = platform::gfx::Vec3TransformCoord({11, 20, 0}, text.GetWorld());
+    EXPECT_NEAR(pivot.x, 10, 1);
+    EXPECT_NEAR(pivot.y, 20, 1);
+    EXPECT_NEAR(right.x - pivot.x, 0, 1e-4);
+    EXPECT_NEAR(right.y - pivot.y, 1, 1e-4);
 }

@@ -70,10 +70,12 @@ TEST_F(PCModelTest, ATexturedBoxShowsTexelTimesVertexColourAndCullsItsInside) {
 TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
     authoring::PackageWriter writer;
     for (auto [name, texel, z, type] : {std::tuple{"near", 0xFFFF0000u, 0.0f, 1u}, {"far", 0xFF00FF00u, 3.0f, 1u},
-                                        {"glow", 0xFF000040u, 3.0f, 3u}, {"front", 0xFFFF0000u, 0.0f, 4u}}) {
+                                        {"glow", 0xFF000040u, 3.0f, 3u}, {"front", 0xFFFF0000u, 0.0f, 4u},
+                                        {"plain", 0xFF0000FFu, 3.0f, 0u}, {"tinted", 0xFF80C0FFu, 0.0f, 2u}}) {
         authoring::TexturedBox box;
         box.name = name;
         box.texel = texel;
+        box.vertexColor = type == 2 ? 0xFF808080u : 0xFFFFFFFFu;
         box.renderType = type;
         box.model.local = authoring::TranslationMatrix(0, 0, z);
         authoring::AddTexturedBox(writer, box);
@@ -104,9 +106,16 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
     second.inner = frontBox;
     Frame();
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(kWidth / 2, kHeight / 2), 0xFF00FF00u, 2));
+    // A blended mesh after an untextured one takes texel times vertex colour again.
+    auto* plainBox = m_package->Instance<PCModel>(TypeKey::Model, "plain.mdl");
+    auto* tintedBox = m_package->Instance<PCModel>(TypeKey::Model, "tinted.mdl");
+    first.inner = plainBox;
+    second.inner = tintedBox;
+    Frame();
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(kWidth / 2, kHeight / 2), 0xFF406080u, 2));
     m_layer.RemoveRenderable(&first);
     m_layer.RemoveRenderable(&second);
     m_layer.RemoveRenderable(&third);
-    for (PCModel* box : {nearBox, farBox, glowBox, frontBox})
+    for (PCModel* box : {nearBox, farBox, glowBox, frontBox, plainBox, tintedBox})
         GiveBack(TypeKey::Model, box);
 }

@@ -97,6 +97,11 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     EXPECT_EQ(materials->InstanceCount(authoring::NameId("grid.mat")), held + 1);
     plain->ClearMaterial();
     EXPECT_EQ(materials->InstanceCount(authoring::NameId("grid.mat")), held);
+    // A copy takes the texture rectangle set on its original.
+    textured->SetTextureRect(0.25f, 0.5f, 0.75f, 1.0f);
+    const PCSprite copy(*textured);
+    const AGVec2* uv = copy.GetVertexBuffer()->m_texCoords.Data();
+    EXPECT_EQ((std::vector<f32>{uv[0].x, uv[0].y, uv[3].x, uv[3].y}), (std::vector<f32>{0.25f, 0.5f, 0.75f, 1.0f}));
     // A sprite never loaded keeps the built-in size.
     EXPECT_EQ(PCSprite().GetWidth(), 390u);
     EXPECT_EQ(PCSprite().GetHeight(), 190u);
