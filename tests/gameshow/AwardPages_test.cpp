@@ -115,7 +115,13 @@ TEST_F(AwardPages, GroupButtonsOpenTheGroupsTheFileHolds) {
             Click(awards.GetGroupButton(5));
             EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
         }
+        log.Clear();
         Click(awards.GetGroupButton(1));
+        // The click's sound, then the opening's.
+        size_t sounds = 0;
+        for (const std::string& line : log.Lines())
+            sounds += line.find("SFX_ButtonPress_Option2.snd") != std::string::npos;
+        EXPECT_EQ(sounds, 2u);
         EXPECT_EQ(compositions.GetLeavingComposition(), &awards);
         EXPECT_EQ(compositions.GetNextCompositionName(), GroupAwardsComposition::kName);
         EXPECT_EQ(Text(GroupAwardsComposition::kName, "title"), "Group1");
