@@ -399,8 +399,9 @@ TEST_F(NewPlayer, TheNameFieldRules) {
 // profile is made with the avatar's look, selected and saved, and the main menu follows.
 TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     Start(DocumentText(-1, FourSlots({"", "Bob"})));
-    W::Label nameLabel("playerName");
+    W::Label nameLabel("playerName"), scoreLabel("playerScore");
     compositions.m_PlayerNameLabel = &nameLabel;
+    compositions.m_PlayerScoreLabel = &scoreLabel;
     const std::string before = Contents();
     ShowNamePageWithLook(2);
 
@@ -431,7 +432,9 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     EXPECT_EQ(manager->GetProfile(0), created);
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 2u);
     EXPECT_EQ(nameLabel.m_TextStyle.m_Text, "BOB");
+    EXPECT_EQ(scoreLabel.m_TextStyle.m_Text, CompositionManager::FormatScore(0, true)) << "the score shows as money";
     compositions.m_PlayerNameLabel = nullptr;
+    compositions.m_PlayerScoreLabel = nullptr;
 
     // The save on disk, read by a fresh start.
     Load();
