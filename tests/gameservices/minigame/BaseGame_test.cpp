@@ -23,8 +23,10 @@
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/DeviceManager.h"
+#include "gameservices/game/EntityDataExtensionFactory.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/TimerManager.h"
+#include "gameservices/minigame/EntityAnimationPools.h"
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "platform/core/Clock.h"
@@ -136,7 +138,9 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
                                                           &game.GetAIManager()};
         EXPECT_EQ(game.GetModules(), modules);
         EXPECT_TRUE(DeviceSystem::Instance()->IsActive());
-        EXPECT_TRUE(Bridge::GetAnimationFactories().m_Skins && Bridge::GetAnimationFactories().m_Controllers);
+        EXPECT_TRUE(Bridge::GetAnimationFactories().m_Skins && MiniGame::GetEntityControllerPools().m_Controllers);
+        // Two extension prototypes, the spawner first (see the extension tests).
+        EXPECT_EQ(KorvoGame::EntityDataExtensionFactory::Instance()->Count(), 2u);
         EXPECT_NE(Widget::ScreenManager::Instance().FindScreen("Lobby"), nullptr);  // the navigation file
         EXPECT_TRUE(log.Contains("You must set the SaveGameSize value (in byte) in your zavApp.cfg"));
         // A surviving timer manager would have doubled its pool.
@@ -160,10 +164,11 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         Bridge::FileSystem::UsePackages();
         game.Shutdown();
         EXPECT_FALSE(Bridge::FileSystem::UsesPackages());  // the file system went with the game
-        EXPECT_FALSE(Bridge::GetAnimationFactories().m_Skins || Bridge::GetAnimationFactories().m_Controllers);
+        EXPECT_FALSE(Bridge::GetAnimationFactories().m_Skins || MiniGame::GetEntityControllerPools().m_Controllers);
+        EXPECT_EQ(KorvoGame::EntityDataExtensionFactory::Instance()->Count(), 0u);
         const std::vector<std::string> end = {
             "UnloadLocalizationTable", "ClosePopups", "CloseLevel", "FileSystem::Destroy",
-            "EntityDataExtensionFactory::Destroy", "DestroyEngineAnimationFactories",
+            "EntityDataExtensions::Delete", "EntityDataExtensionFactory::Destroy", "DestroyEngineAnimationFactories",
             "RenderingSystem::Shutdown", "DestroyEntityAnimationFactories", "RuntimeParameters::Destroy",
             "TimerManager::Destroy", "AssetFactories::Destroy", "ResetBehaviors", "DeviceSystem::Shutdown",
             "CharacterManagers::Destroy", "CollisionSystem::Shutdown", "DeleteManagers", "PartPools"};
