@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/core/AGApplication.h"
+#include "engine/core/XmlReader.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
@@ -24,6 +25,7 @@
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/EntityDataExtensionFactory.h"
+#include "gameservices/game/LevelRecords.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/TimerManager.h"
 #include "gameservices/minigame/EntityAnimationPools.h"
@@ -139,8 +141,13 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         EXPECT_EQ(game.GetModules(), modules);
         EXPECT_TRUE(DeviceSystem::Instance()->IsActive());
         EXPECT_TRUE(Bridge::GetAnimationFactories().m_Skins && MiniGame::GetEntityControllerPools().m_Controllers);
-        // Two extension prototypes, the spawner first (see the extension tests).
+        // Two extension prototypes, the spawner first: a set element with both gets it.
         EXPECT_EQ(KorvoGame::EntityDataExtensionFactory::Instance()->Count(), 2u);
+        KorvoGame::sSetElement both;
+        Utilities::XmlReader().ReadText("<root><EntityScrollableViewportZone/><EntitySpawner><SpawnField>"
+                                        "<item/></SpawnField></EntitySpawner></root>", "root", both);
+        ASSERT_TRUE(both.Extension);
+        EXPECT_EQ(both.Extension->GetKind(), "EntitySpawner");
         EXPECT_NE(Widget::ScreenManager::Instance().FindScreen("Lobby"), nullptr);  // the navigation file
         EXPECT_TRUE(log.Contains("You must set the SaveGameSize value (in byte) in your zavApp.cfg"));
         // A surviving timer manager would have doubled its pool.
