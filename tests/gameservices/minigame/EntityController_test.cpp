@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -12,6 +13,7 @@
 
 using namespace GameServices::MiniGame;
 using GameServices::Widget::Image;
+using Keys = std::vector<std::pair<f32, f32>>;
 
 namespace {
 
@@ -19,21 +21,24 @@ constexpr f32 kDegree = 0.017453292f;
 
 class EntityControllerTest : public ::testing::Test {
 protected:
-    // An animation of the widget with keys (time, value), starting at start.
-    EntityAnimation* Animate(u32 kind, std::vector<std::pair<f32, f32>> keys, f32 start = 0.0f) {
-        auto animation = std::make_unique<EntityAnimation>();
-        animation->m_Kind = kind;
-        animation->m_StartTime = start;
-        animation->m_Target = &widget;
+    // A waiting animation of the widget with keys (time, value).
+    EntityAnimation* Animate(u32 kind, const Keys& keys, f32 start = 0.0f) {
+        animations.push_back(std::make_unique<EntityAnimation>());
+        EntityAnimation* a = animations.back().get();
+        a->m_Kind = kind;
+        a->m_StartTime = start;
+        a->m_Target = &widget;
         for (auto [time, value] : keys) {
-            frames.push_back(std::make_unique<EntityAnimationKeyFrame>());
-            frames.back()->m_Time = time;
-            frames.back()->m_Value = value;
-            animation->m_KeyFrames.push_back(frames.back().get());
+            frames.push_back(std::make_unique<EntityAnimationKeyFrame>(EntityAnimationKeyFrame{time, value, false}));
+            a->m_KeyFrames.push_back(frames.back().get());
         }
-        animations.push_back(std::move(animation));
-        controller.m_Pending.push_back(animations.back().get());
-        return animations.back().get();
+        controller.m_Pending.push_back(a);
+        return a;
+    }
+    void Restart() {
+        widget.SetPositionXY(0, 0);
+        controller.m_Active.clear();
+        controller.Reset();
     }
     void OnFinished() { ++finished; }
 
@@ -47,53 +52,43 @@ protected:
 
 }  // namespace
 
-// Each kind halfway to its first key, then at the key; the bases move on with the key.
+// Each kind halfway to its first key, then at it; sizes and positions also set the hit box.
 TEST_F(EntityControllerTest, EachKindWritesItsPropertyAndMovesItsBase) {
-    using Read = std::function<f32(const Image&)>;
     struct Case {
-        const char* name;
         u32 kind;
-        f32 base, key;  // the kind's base and its first key's value
-        f32 half, full;
-        Read read;
+        f32 base, key, half, full;
+        std::function<f32(const Image&)> read;
     };
     const Case cases[] = {
-        {"rotation up", EntityAnimation::kRotation, 10, 30, 10, 20, [](const Image& w) { return w.m_Hit.rotation / kDegree; }},
-        {"rotation down", EntityAnimation::kRotation, 30, 10, 20, 10, [](const Image& w) { return w.m_Hit.rotation / kDegree; }},
-        {"opacity down", EntityAnimation::kOpacity, 0.8f, 0.2f, 0.5f, 0.2f, [](const Image& w) { return w.m_Opacity; }},
-        // Width factor 2: the key's 100 reaches 200.
-        {"width", EntityAnimation::kWidth, 100, 100, 150, 200, [](const Image& w) { return w.m_Width + w.m_Hit.maxX; }},
-        {"height", EntityAnimation::kHeight, 100, 100, 150, 200, [](const Image& w) { return w.m_Height + w.m_Hit.maxY; }},
-        {"x", EntityAnimation::kX, 10, 50, 35, 60, [](const Image& w) { return w.m_X + w.m_Hit.x; }},
-        {"y", EntityAnimation::kY, 10, 50, 35, 60, [](const Image& w) { return w.m_Y + w.m_Hit.y; }},
-        {"kind 5 animates nothing", 5, 10, 50, 0, 0, [](const Image& w) { return w.m_X + w.m_Width + w.m_Hit.rotation; }},
+        {EntityAnimation::kRotation, 10, 30, 10, 20, [](const Image& w) { return w.m_Hit.rotation / kDegree; }},
+        {EntityAnimation::kRotation, 30, 10, 20, 10, [](const Image& w) { return w.m_Hit.rotation / kDegree; }},
+        {EntityAnimation::kOpacity, 0.8f, 0.2f, 0.5f, 0.2f, [](const Image& w) { return w.m_Opacity; }},
+        {EntityAnimation::kWidth, 100, 100, 300, 400, [](const Image& w) { return w.m_Width + w.m_Hit.maxX; }},
+        {EntityAnimation::kHeight, 100, 100, 300, 400, [](const Image& w) { return w.m_Height + w.m_Hit.maxY; }},
+        {EntityAnimation::kX, 10, 50, 70, 120, [](const Image& w) { return w.m_X + w.m_Hit.x; }},
+        {EntityAnimation::kY, 10, 50, 70, 120, [](const Image& w) { return w.m_Y + w.m_Hit.y; }},
+        {5, 10, 50, 0, 0, [](const Image& w) { return w.m_X + w.m_Width + w.m_Hit.rotation; }},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        widget.SetPositionXY(0, 0);
+        SCOPED_TRACE(c.kind);
+        Restart();
         widget.SetWidth(0);
         widget.SetHeight(0);
         widget.m_Hit.rotation = 0;
-        controller.m_Active.clear();
-        controller.m_Pending.clear();
-        controller.Reset();
         EntityAnimation* a = Animate(c.kind, {{2, c.key}, {4, c.key}});
         a->m_RotationBase = a->m_OpacityBase = a->m_BaseWidth = a->m_BaseHeight = a->m_BaseX = a->m_BaseY = c.base;
-        a->m_WidthFactor = a->m_HeightFactor = 2;
-        const bool doubled = c.kind <= EntityAnimation::kY;  // the value and the hit box
+        a->m_WidthFactor = a->m_HeightFactor = 2;  // the key's 100 reaches 200
         controller.Update(1000);
-        EXPECT_NEAR(c.read(widget), c.half * (doubled ? 2 : 1), 1e-3f);
+        EXPECT_NEAR(c.read(widget), c.half, 1e-3f);
         controller.Update(1000);
-        EXPECT_NEAR(c.read(widget), c.full * (doubled ? 2 : 1), 1e-3f);
-        EXPECT_TRUE(a->m_KeyFrames[0]->m_Done);
-        EXPECT_FALSE(a->m_KeyFrames[1]->m_Done);
+        EXPECT_NEAR(c.read(widget), c.full, 1e-3f);
+        EXPECT_TRUE(a->m_KeyFrames[0]->m_Done && !a->m_KeyFrames[1]->m_Done);
     }
-    // The x key after a key moves by their difference from the moved base: 60 + (0 - 50) / 2.
+    // A key after a key moves by their difference from the moved base: 60 + (0 - 50) / 2.
     EntityAnimation* x = animations[5].get();
     x->m_KeyFrames[1]->m_Value = 0;
-    x->m_KeyFrames[1]->m_Done = false;
-    controller.m_Active = {x};
-    controller.Reset();  // rewinds from the widget: base x 0
+    Restart();
+    controller.m_Pending = {x};
     x->m_BaseX = 60;
     x->m_KeyFrames[0]->m_Done = true;
     controller.Update(3000);
@@ -107,23 +102,20 @@ TEST_F(EntityControllerTest, TheLastSlotFinishingFiresOnceUntilReset) {
     EntityAnimation* late = Animate(EntityAnimation::kX, {{2, 5}}, 0.5f);
     controller.Update(500);  // all three start (the last at 0.5 s)
     controller.Update(500);  // slots 0 and 1 end; the last runs on
-    EXPECT_EQ(finished, 0);
     EXPECT_EQ(controller.m_Active, (std::vector<EntityAnimation*>{nullptr, nullptr, late}));
+    EXPECT_EQ(finished, 0);
     controller.Update(1500);
-    EXPECT_EQ(finished, 1);
     controller.Update(1000);
     EXPECT_EQ(finished, 1);
-
     // The last slot finishing first fires while an earlier one still runs, and only once.
     controller.m_Active = {late, fade};
     controller.Reset();
     fade->m_KeyFrames[0]->m_Time = 0.5f;
     controller.Update(600);
     EXPECT_EQ(finished, 2);
-    EXPECT_EQ(controller.m_Active, (std::vector<EntityAnimation*>{late, nullptr}));
     controller.Update(2000);
     EXPECT_EQ(finished, 2);
-    // An animation without keys stays running and never finishes.
+    // An animation without keys runs forever and never finishes.
     controller.m_Active = {Animate(EntityAnimation::kX, {})};
     controller.Reset();
     controller.Update(5000);
@@ -143,41 +135,28 @@ TEST_F(EntityControllerTest, ResetReplaysOnlyRunningAnimationsFromTheWidget) {
     widget.SetWidth(20);
     widget.SetHeight(30);
     controller.Reset();
-    EXPECT_EQ(controller.GetElapsed(), 0.0f);
-    EXPECT_TRUE(controller.m_Active.empty());
+    EXPECT_TRUE(controller.GetElapsed() == 0.0f && controller.m_Active.empty());
     EXPECT_EQ(controller.m_Pending, (std::vector<EntityAnimation*>{running, nullptr}));
-    EXPECT_FALSE(running->m_KeyFrames[0]->m_Done);
-    EXPECT_TRUE(done->m_KeyFrames[0]->m_Done);
-    EXPECT_EQ((std::vector<f32>{running->m_BaseX, running->m_BaseY, running->m_BaseWidth,
-                                running->m_BaseHeight, running->m_OpacityBase}),
-              (std::vector<f32>{7, 8, 20, 30, 0}));
-    EXPECT_NEAR(running->m_RotationBase, 90.0f, 1e-3f);
-
-    // A pooled animation's reset keeps only its kind and x and y bases.
+    EXPECT_TRUE(!running->m_KeyFrames[0]->m_Done && done->m_KeyFrames[0]->m_Done);
+    EXPECT_EQ((std::vector<f32>{running->m_BaseX, running->m_BaseY, running->m_BaseWidth, running->m_BaseHeight,
+                                running->m_OpacityBase, std::round(running->m_RotationBase)}),
+              (std::vector<f32>{7, 8, 20, 30, 0, 90}));
+    // A pooled animation's reset keeps only its kind and its x and y bases.
     running->Reset();
-    EXPECT_EQ((std::vector<f32>{running->m_BaseX, running->m_BaseY, running->m_BaseWidth,
-                                running->m_RotationBase, running->m_StartTime}),
-              (std::vector<f32>{7, 8, 0, 0, 0}));
-    EXPECT_TRUE(running->m_KeyFrames.empty() && running->m_Target == nullptr);
-    EXPECT_EQ(running->m_Kind, u32(EntityAnimation::kRotation));
+    EXPECT_EQ((std::vector<f32>{running->m_BaseX, running->m_BaseY, running->m_BaseWidth, running->m_RotationBase,
+                                f32(running->m_KeyFrames.size()), f32(running->m_Kind)}),
+              (std::vector<f32>{7, 8, 0, 0, 0, EntityAnimation::kRotation}));
 }
 
 // A key with no time to run (at its start, or before the key it follows) completes at once.
 TEST_F(EntityControllerTest, KeysWithoutDurationCompleteAtOnce) {
-    struct Case {
-        f32 start;
-        std::vector<std::pair<f32, f32>> keys;
-        f32 x;
-    };
-    for (const Case& c : {Case{0, {{0, 40}}, 40}, Case{2, {{2, 40}}, 40}, Case{0, {{1, 40}, {1, 70}}, 70},
-                          Case{0, {{1, 40}, {0.5f, 70}}, 70}}) {
-        widget.SetPositionXY(0, 0);
-        controller.m_Active.clear();
-        controller.Reset();
-        EntityAnimation* a = Animate(EntityAnimation::kX, c.keys, c.start);
-        controller.Update(u32(c.start * 1000 + 1000));
+    for (auto [start, keys] : {std::pair<f32, Keys>{0, {{0, 70}}}, {2, {{2, 70}}}, {0, {{1, 40}, {1, 70}}},
+                               {0, {{1, 40}, {0.5f, 70}}}}) {
+        Restart();
+        EntityAnimation* a = Animate(EntityAnimation::kX, keys, start);
+        controller.Update(u32(start * 1000 + 1000));
         controller.Update(0);
-        EXPECT_EQ(widget.m_X, c.x);
+        EXPECT_EQ(widget.m_X, 70.0f);
         EXPECT_TRUE(a->m_KeyFrames.back()->m_Done);
     }
 }
@@ -203,10 +182,7 @@ TEST_F(EntityControllerTest, PoolsTakeTheirSizesAndGetEveryRecordBack) {
     EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
                   pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(),
               0u);
-    EXPECT_TRUE(used->m_Active.empty() && animation->m_KeyFrames.empty());
-    auto* controllers = pools.m_Controllers;
-    CreateEntityControllerPools();  // made pools are kept
-    EXPECT_EQ(pools.m_Controllers, controllers);
+    EXPECT_TRUE(used->m_Active.empty() && !used->m_Storyboard);
     DestroyEntityControllerPools();
     EXPECT_TRUE(!pools.m_Storyboards && !pools.m_Animations && !pools.m_KeyFrames && !pools.m_Controllers);
 }
