@@ -11,17 +11,7 @@ const char* const sEntityScrollableViewportZoneData::kKind = "EntityScrollableVi
 sEntityScrollableViewportZoneData::sEntityScrollableViewportZoneData()
     : sEntityDataExtension(kKind) {}
 
-sEntityScrollableViewportZoneData::sEntityScrollableViewportZoneData(
-    const sEntityScrollableViewportZoneData& other)
-    : sEntityDataExtension(kKind), DimensionX(other.DimensionX), DimensionY(other.DimensionY) {}
 
-sEntityScrollableViewportZoneData& sEntityScrollableViewportZoneData::operator=(
-    const sEntityScrollableViewportZoneData& other) {
-    m_KindName = kKind;
-    DimensionX = other.DimensionX;
-    DimensionY = other.DimensionY;
-    return *this;
-}
 
 void sEntityScrollableViewportZoneData::Serialize(Utilities::ISerialization& s) {
     s.SerializeUInt("DimensionX", DimensionX, 0);

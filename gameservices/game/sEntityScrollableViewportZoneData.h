@@ -10,8 +10,6 @@ public:
     static const char* const kKind;
 
     sEntityScrollableViewportZoneData();
-    sEntityScrollableViewportZoneData(const sEntityScrollableViewportZoneData& other);
-    sEntityScrollableViewportZoneData& operator=(const sEntityScrollableViewportZoneData& other);
 
     // "DimensionX" then "DimensionY", each 0 when absent.
     void Serialize(Utilities::ISerialization& serialization) override;

@@ -19,14 +19,7 @@ void sSpawnerDataField::Serialize(Utilities::ISerialization& s) {
 
 sEntitySpawnerData::sEntitySpawnerData() : sEntityDataExtension(kKind) {}
 
-sEntitySpawnerData::sEntitySpawnerData(const sEntitySpawnerData& other)
-    : sEntityDataExtension(kKind), SpawnFields(other.SpawnFields) {}
 
-sEntitySpawnerData& sEntitySpawnerData::operator=(const sEntitySpawnerData& other) {
-    m_KindName = kKind;
-    SpawnFields = other.SpawnFields;
-    return *this;
-}
 
 void sEntitySpawnerData::Serialize(Utilities::ISerialization& s) {
     if (s.IsReading())

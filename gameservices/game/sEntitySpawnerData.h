@@ -21,8 +21,6 @@ public:
     static const char* const kKind;
 
     sEntitySpawnerData();
-    sEntitySpawnerData(const sEntitySpawnerData& other);
-    sEntitySpawnerData& operator=(const sEntitySpawnerData& other);
 
     // Reading empties the list first, also when "SpawnField" is missing: the prototype is
     // read into again and again and must not keep the fields of the record read before.

@@ -28,7 +28,6 @@ public:
     // The animated property.
     enum Kind : u32 { kWidth = 0, kHeight = 1, kX = 2, kY = 3, kRotation = 4, kOpacity = 8 };
 
-    EntityAnimation() { Reset(); }
     virtual ~EntityAnimation() = default;
 
     // Everything but the kind and the x and y bases back to 0; no keys.
