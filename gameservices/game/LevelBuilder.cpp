@@ -1,6 +1,7 @@
 #include "gameservices/game/LevelBuilder.h"
 
 #include <cmath>
+#include <vector>
 
 #include "engine/core/AGLog.h"
 #include "engine/core/Crc32Hash.h"
@@ -333,8 +334,9 @@ void LevelBuilder::BuildSetElements(const RecordList<sSetElement>& elements, Set
         // An extension that makes its own entity comes first; it appends that entity to
         // the set's extension-made entities itself.
         SetElement* element = nullptr;
+        Entity* made = nullptr;
         if (record.Extension && record.Extension->IsValid() && m_Level) {
-            if (Entity* made = record.Extension->CreateEntity(*m_Level, set)) {
+            if ((made = record.Extension->CreateEntity(*m_Level, set))) {
                 element = dynamic_cast<SetElement*>(made);
                 if (!element) {
                     made->Name = record.Name;
@@ -353,6 +355,10 @@ void LevelBuilder::BuildSetElements(const RecordList<sSetElement>& elements, Set
         element->Name = record.Name;
         if (!SetRenderable(*element, record.EngineDataFileName, record.EngineDataPath,
                            record.EngineTextureFileName, nullptr)) {
+            // An extension-made element leaves the set's list before it goes, or the set
+            // would delete it a second time.
+            if (made)
+                std::erase(set.m_ExtensionEntities, made);
             GiveBack(element, pool);
             continue;
         }

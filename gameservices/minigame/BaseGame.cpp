@@ -39,7 +39,10 @@
 #include "gameservices/game/SavedGameManager.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/game/TimerManager.h"
+#include "gameservices/game/sEntityScrollableViewportZoneData.h"
+#include "gameservices/game/sEntitySpawnerData.h"
 #include "gameservices/minigame/BaseMiniGame.h"
+#include "gameservices/minigame/EntityAnimationPools.h"
 #include "gameservices/minigame/BehaviorManager.h"
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
@@ -230,6 +233,7 @@ void BaseGame::Initialize() {
     screens.LoadPopups();
     Bridge::CreateEngineAnimationFactories();
     Bridge::CreateEntityAnimationFactories();
+    CreateEntityControllerPools();
     Entities::GameEntityFactory::Instance()->RegisterEntityFactories();
     Entities::GameAudioAssetFactory::Instance()->RegisterAudioAssetFactory();
     Entities::GameVideoAssetFactory::Instance()->RegisterVideoAssetFactory();
@@ -249,7 +253,11 @@ void BaseGame::Initialize() {
     m_Timers->Initialize(m_TimerCount);
     OnStep("TimerManager");
 
-    // The spawner and viewport-zone extension records have no prototypes yet.
+    // The spawner is offered first, so a set element carrying both records gets the spawner.
+    m_SpawnerExtension = std::make_unique<sEntitySpawnerData>();
+    m_ViewportZoneExtension = std::make_unique<sEntityScrollableViewportZoneData>();
+    KorvoGame::EntityDataExtensionFactory::Instance()->Register(m_SpawnerExtension.get());
+    KorvoGame::EntityDataExtensionFactory::Instance()->Register(m_ViewportZoneExtension.get());
     OnStep("EntityDataExtensions");
 
     const PCSavegameManager* platformSaves = PCSavegameManager::Get();
@@ -435,6 +443,11 @@ void BaseGame::Shutdown() {
     WaitForPackageMounts();
     FileSystem::Destroy();
     OnStep("FileSystem::Destroy");
+    KorvoGame::EntityDataExtensionFactory::Instance()->Unregister(m_SpawnerExtension.get());
+    KorvoGame::EntityDataExtensionFactory::Instance()->Unregister(m_ViewportZoneExtension.get());
+    m_SpawnerExtension.reset();
+    m_ViewportZoneExtension.reset();
+    OnStep("EntityDataExtensions::Delete");
     KorvoGame::EntityDataExtensionFactory::Destroy();
     OnStep("EntityDataExtensionFactory::Destroy");
     Bridge::DestroyEngineAnimationFactories();
@@ -443,6 +456,7 @@ void BaseGame::Shutdown() {
     Bridge::RenderingSystem::Shutdown();
     OnStep("RenderingSystem::Shutdown");
     Bridge::DestroyEntityAnimationFactories();
+    DestroyEntityControllerPools();
     OnStep("DestroyEntityAnimationFactories");
     RuntimeParameters::Destroy();
     OnStep("RuntimeParameters::Destroy");

@@ -12,6 +12,7 @@
 #include "gameservices/game/ActionManager.h"
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/game/TeamActionManager.h"
+#include "gameservices/game/sEntityDataExtension.h"
 #include "gameservices/minigame/AIManager.h"
 
 namespace GameServices::Bridge {
@@ -147,6 +148,9 @@ private:
     u32 m_RequiredPlayers = 1;
     TString<char> m_Language;
     std::vector<KorvoGame::IModule*> m_Modules;
+    // The extension prototypes offered to every set element read, from start-up to shutdown.
+    std::unique_ptr<KorvoGame::sEntityDataExtension> m_SpawnerExtension;
+    std::unique_ptr<KorvoGame::sEntityDataExtension> m_ViewportZoneExtension;
     KorvoGame::TeamActionManagerDelegate<BaseGame> m_UnPauseRequest{this, &BaseGame::OnUnPauseRequest};
     FDelegate<BaseGame> m_UnPause{this, &BaseGame::OnUnPause};
 

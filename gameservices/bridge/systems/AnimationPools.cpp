@@ -141,11 +141,6 @@ void DestroyEngineAnimationFactories() {
 }
 
 void CreateEntityAnimationFactories() {
-    u32 capacity = 0;
-    MakePool(s_factories.m_Storyboards, capacity, "FactoryEntityAnimationStoryboard", "EntityAnimationStoryboard");
-    MakePool(s_factories.m_Animations, capacity, "FactoryEntityAnimation", "EntityAnimation");
-    MakePool(s_factories.m_KeyFrames, capacity, "FactoryEntityAnimationKeyFrame", "EntityAnimationKeyFrame");
-    MakePool(s_factories.m_Controllers, capacity, "FactoryEntityController", "EntityController");
     // Behaviours play their animations through these from now on.
     if (!KorvoGame::IEntityAnimation::Get())
         KorvoGame::IEntityAnimation::SetInstance(&s_services);
@@ -154,10 +149,6 @@ void CreateEntityAnimationFactories() {
 void DestroyEntityAnimationFactories() {
     if (KorvoGame::IEntityAnimation::Get() == &s_services)
         KorvoGame::IEntityAnimation::SetInstance(nullptr);
-    DeletePool(s_factories.m_Storyboards);
-    DeletePool(s_factories.m_Animations);
-    DeletePool(s_factories.m_KeyFrames);
-    DeletePool(s_factories.m_Controllers);
 }
 
 void UpdateAnimations(Entities::Set* set, u32 elapsedMs) {
@@ -197,25 +188,6 @@ void CleanupAnimations(Entities::Set* set) {
     }
     for (Entities::ComponentLevel* level : set->m_ComponentLevels)
         CleanupAnimations(level);
-}
-
-void ReleaseEntityController(MiniGame::EntityController* controller) {
-    if (!controller)
-        return;
-    if (MiniGame::EntityAnimationStoryboard* storyboard = controller->m_Storyboard) {
-        for (MiniGame::EntityAnimation* animation : storyboard->m_Animations) {
-            if (!animation)
-                continue;
-            for (MiniGame::EntityAnimationKeyFrame* frame : animation->m_KeyFrames)
-                GiveBackTo(s_factories.m_KeyFrames, frame);
-            animation->m_KeyFrames.clear();
-            GiveBackTo(s_factories.m_Animations, animation);
-        }
-        storyboard->m_Animations.clear();
-        GiveBackTo(s_factories.m_Storyboards, storyboard);
-    }
-    controller->m_Storyboard = nullptr;
-    GiveBackTo(s_factories.m_Controllers, controller);
 }
 
 }  // namespace GameServices::Bridge

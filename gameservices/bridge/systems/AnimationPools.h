@@ -7,7 +7,6 @@
 #include "gameservices/bridge/systems/EngineAnimations.h"
 #include "gameservices/entities/Factory.h"
 #include "gameservices/game/BehaviorActionSkin.h"
-#include "gameservices/game/EntityAnimationStoryboard.h"
 
 class AGController;
 
@@ -20,8 +19,7 @@ namespace GameServices::Bridge {
 
 class EntityAnimations;
 
-// Null outside CreateEngineAnimationFactories .. DestroyEngineAnimationFactories (and the
-// entity pair for the storyboard pools).
+// Null outside CreateEngineAnimationFactories .. DestroyEngineAnimationFactories.
 struct AnimationFactories {
     KorvoGame::Factory<EntityAnimations>* m_Entities = nullptr;
     KorvoGame::Factory<EngineAnimationSkin>* m_Skins = nullptr;
@@ -30,10 +28,6 @@ struct AnimationFactories {
     KorvoGame::Factory<EngineAnimationUV>* m_UVs = nullptr;
     KorvoGame::Factory<EngineAnimationCamera>* m_Cameras = nullptr;
     KorvoGame::Factory<AnimationHandler>* m_Handlers = nullptr;
-    KorvoGame::Factory<MiniGame::EntityAnimationStoryboard>* m_Storyboards = nullptr;
-    KorvoGame::Factory<MiniGame::EntityAnimation>* m_Animations = nullptr;
-    KorvoGame::Factory<MiniGame::EntityAnimationKeyFrame>* m_KeyFrames = nullptr;
-    KorvoGame::Factory<MiniGame::EntityController>* m_Controllers = nullptr;
 };
 AnimationFactories& GetAnimationFactories();
 
@@ -74,6 +68,8 @@ u32 GetAnimationControllerCount();
 
 void CreateEngineAnimationFactories();
 void DestroyEngineAnimationFactories();
+// Publish and withdraw the animation services of behaviours (the widget animation pools
+// belong to the game-mode framework, which knows widgets).
 void CreateEntityAnimationFactories();
 void DestroyEntityAnimationFactories();
 // Each unpaused frame with the level ready, after rendering, audio and video: visible and
@@ -82,7 +78,5 @@ void DestroyEntityAnimationFactories();
 void UpdateAnimations(Entities::Set* set, u32 elapsedMs);
 // Level end: every entity's animations given back, component levels included.
 void CleanupAnimations(Entities::Set* set);
-// The controller's storyboard records and the controller go back to their pools.
-void ReleaseEntityController(MiniGame::EntityController* controller);
 
 }  // namespace GameServices::Bridge

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/core/AGApplication.h"
+#include "engine/core/XmlReader.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
@@ -23,8 +24,11 @@
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/DeviceManager.h"
+#include "gameservices/game/EntityDataExtensionFactory.h"
+#include "gameservices/game/LevelRecords.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/TimerManager.h"
+#include "gameservices/minigame/EntityAnimationPools.h"
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "platform/core/Clock.h"
@@ -136,7 +140,14 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
                                                           &game.GetAIManager()};
         EXPECT_EQ(game.GetModules(), modules);
         EXPECT_TRUE(DeviceSystem::Instance()->IsActive());
-        EXPECT_TRUE(Bridge::GetAnimationFactories().m_Skins && Bridge::GetAnimationFactories().m_Controllers);
+        EXPECT_TRUE(Bridge::GetAnimationFactories().m_Skins && MiniGame::GetEntityControllerPools().m_Controllers);
+        // Two extension prototypes, the spawner first: a set element with both gets it.
+        EXPECT_EQ(KorvoGame::EntityDataExtensionFactory::Instance()->Count(), 2u);
+        KorvoGame::sSetElement both;
+        Utilities::XmlReader().ReadText("<root><EntityScrollableViewportZone/><EntitySpawner><SpawnField>"
+                                        "<item/></SpawnField></EntitySpawner></root>", "root", both);
+        ASSERT_TRUE(both.Extension);
+        EXPECT_EQ(both.Extension->GetKind(), "EntitySpawner");
         EXPECT_NE(Widget::ScreenManager::Instance().FindScreen("Lobby"), nullptr);  // the navigation file
         EXPECT_TRUE(log.Contains("You must set the SaveGameSize value (in byte) in your zavApp.cfg"));
         // A surviving timer manager would have doubled its pool.
@@ -160,10 +171,11 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         Bridge::FileSystem::UsePackages();
         game.Shutdown();
         EXPECT_FALSE(Bridge::FileSystem::UsesPackages());  // the file system went with the game
-        EXPECT_FALSE(Bridge::GetAnimationFactories().m_Skins || Bridge::GetAnimationFactories().m_Controllers);
+        EXPECT_FALSE(Bridge::GetAnimationFactories().m_Skins || MiniGame::GetEntityControllerPools().m_Controllers);
+        EXPECT_EQ(KorvoGame::EntityDataExtensionFactory::Instance()->Count(), 0u);
         const std::vector<std::string> end = {
             "UnloadLocalizationTable", "ClosePopups", "CloseLevel", "FileSystem::Destroy",
-            "EntityDataExtensionFactory::Destroy", "DestroyEngineAnimationFactories",
+            "EntityDataExtensions::Delete", "EntityDataExtensionFactory::Destroy", "DestroyEngineAnimationFactories",
             "RenderingSystem::Shutdown", "DestroyEntityAnimationFactories", "RuntimeParameters::Destroy",
             "TimerManager::Destroy", "AssetFactories::Destroy", "ResetBehaviors", "DeviceSystem::Shutdown",
             "CharacterManagers::Destroy", "CollisionSystem::Shutdown", "DeleteManagers", "PartPools"};

@@ -350,29 +350,6 @@ TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevels) 
     set.m_ComponentLevels.clear();
 }
 
-TEST_F(EntityAnimationsTest, StoryboardsGoBackToTheirPools) {
-    CreateEntityAnimationFactories();
-    AnimationFactories& pools = GetAnimationFactories();
-    auto* controller = pools.m_Controllers->Alloc();
-    controller->m_Storyboard = pools.m_Storyboards->Alloc();
-    MiniGame::EntityAnimation* animation = pools.m_Animations->Alloc();
-    animation->m_KeyFrames = {pools.m_KeyFrames->Alloc(), pools.m_KeyFrames->Alloc()};
-    controller->m_Storyboard->m_Animations = {nullptr, animation};
-    EXPECT_EQ((std::vector<u32>{pools.m_Storyboards->GetMaxSize(), pools.m_Animations->GetMaxSize(),
-                                pools.m_KeyFrames->GetMaxSize(), pools.m_Controllers->GetMaxSize()}),
-              (std::vector<u32>{1, 1, 2, 2}));
-    ReleaseEntityController(controller);
-    ReleaseEntityController(pools.m_Controllers->Alloc());  // without a storyboard
-    ReleaseEntityController(nullptr);
-    UpdateAnimations(nullptr, 10);
-    CleanupAnimations(nullptr);
-    EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
-                  pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(),
-              0u);
-    DestroyEntityAnimationFactories();
-    EXPECT_TRUE(!pools.m_Storyboards && !pools.m_Animations && !pools.m_KeyFrames && !pools.m_Controllers);
-}
-
 TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
     LogCapture log;
     AGModel* tile = package.Instance<AGModel>(TypeKey::Model, "tile.mdl");

@@ -1,0 +1,75 @@
+#include "gameservices/minigame/EntityAnimationPools.h"
+
+#include "gameservices/entities/RuntimeParameters.h"
+
+namespace GameServices::MiniGame {
+
+using KorvoGame::Factory;
+
+namespace {
+
+EntityControllerPools s_pools;
+
+// The capacities are read into one holder: an absent key repeats the capacity read before.
+template <typename T>
+void MakePool(Factory<T>*& pool, u32& capacity, const char* key, const char* name) {
+    if (pool)
+        return;
+    if (KorvoGame::RuntimeParameters* parameters = KorvoGame::RuntimeParameters::Instance())
+        parameters->GetParameter<u32>(&capacity, "GameServices", key);
+    pool = new Factory<T>(name, capacity);
+}
+
+template <typename T>
+void DeletePool(Factory<T>*& pool) {
+    delete pool;
+    pool = nullptr;
+}
+
+template <typename T>
+void GiveBack(Factory<T>* pool, T* object) {
+    if (pool && object)
+        pool->Free(object);
+}
+
+}  // namespace
+
+EntityControllerPools& GetEntityControllerPools() { return s_pools; }
+
+void CreateEntityControllerPools() {
+    u32 capacity = 0;
+    MakePool(s_pools.m_Storyboards, capacity, "FactoryEntityAnimationStoryboard", "EntityAnimationStoryboard");
+    MakePool(s_pools.m_Animations, capacity, "FactoryEntityAnimation", "EntityAnimation");
+    MakePool(s_pools.m_KeyFrames, capacity, "FactoryEntityAnimationKeyFrame", "EntityAnimationKeyFrame");
+    MakePool(s_pools.m_Controllers, capacity, "FactoryEntityController", "EntityController");
+}
+
+void DestroyEntityControllerPools() {
+    DeletePool(s_pools.m_Storyboards);
+    DeletePool(s_pools.m_Animations);
+    DeletePool(s_pools.m_KeyFrames);
+    DeletePool(s_pools.m_Controllers);
+}
+
+void ReleaseEntityController(EntityController* controller) {
+    if (!controller)
+        return;
+    if (EntityAnimationStoryboard* storyboard = controller->m_Storyboard) {
+        for (EntityAnimation* animation : storyboard->m_Animations) {
+            if (!animation)
+                continue;
+            for (EntityAnimationKeyFrame* frame : animation->m_KeyFrames)
+                GiveBack(s_pools.m_KeyFrames, frame);
+            animation->Reset();
+            GiveBack(s_pools.m_Animations, animation);
+        }
+        storyboard->m_Animations.clear();
+        GiveBack(s_pools.m_Storyboards, storyboard);
+    }
+    controller->m_Storyboard = nullptr;
+    controller->m_Active.clear();
+    controller->m_Pending.clear();
+    GiveBack(s_pools.m_Controllers, controller);
+}
+
+}  // namespace GameServices::MiniGame

@@ -1,0 +1,173 @@
+// The spawner and viewport-zone records of set elements, read from the sample level file
+// through the registered prototypes, and that file under seeded random damage.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "engine/core/XmlWriter.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/game/EntityDataExtensionFactory.h"
+#include "gameservices/game/EntityScrollableViewportZone.h"
+#include "gameservices/game/EntitySpawner.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/LevelRecords.h"
+#include "gameservices/game/sEntityScrollableViewportZoneData.h"
+#include "gameservices/game/sEntitySpawnerData.h"
+#include "tests/gameservices/game/LevelTestSetup.h"
+#include "tests/gameservices/game/RecordingBridgeSystems.h"
+#include "tests/support/ByteDamage.h"
+#include "tests/support/FileContents.h"
+
+using namespace GameServices::KorvoGame;
+using namespace GameServices::Entities;
+using namespace GameServices::MiniGame;
+namespace Bridge = GameServices::Bridge;
+
+namespace {
+
+// A bridge whose renderable data pool is exhausted.
+struct StarvedBridge : IBridgeSystems {
+    Bridge::RenderableModelData* AllocRenderableModelData() override { return nullptr; }
+    void SetCollisionData(Entity&, const Bridge::CollisionData&) override {}
+    void SetAudioData(AudioAsset&, const Bridge::AudioData&) override {}
+    void SetVideoData(VideoAsset&, const Bridge::VideoData&) override {}
+    void SetAvatarSkinAnimation(Character&, const TString<char>&, const BehaviorActionSkin&) override {}
+    void GetScreenSize(u32& width, u32& height) override { width = height = 1; }
+};
+
+// Records whose kind name was changed.
+struct RenamedSpawner : sEntitySpawnerData {
+    RenamedSpawner() { m_KindName = "Spawner"; }
+};
+struct RenamedZone : sEntityScrollableViewportZoneData {
+    RenamedZone() { m_KindName = "entityscrollableviewportzone"; }
+};
+
+class EntityDataExtensionsTest : public LevelFixture {
+protected:
+    void SetUp() override {
+        LevelFixture::SetUp();
+        EntityDataExtensionFactory::Instance()->Register(&spawner);  // the start-up order
+        EntityDataExtensionFactory::Instance()->Register(&zone);
+        flow.SetBridgeSystems(RecordingBridgeSystems::Instance());
+        const char* data = std::getenv("TALLYVOX_DATA");
+        ASSERT_NE(data, nullptr);
+        sample = FileContents(std::string(data) + "/levels/spawner_zone_sample.xml");
+        ASSERT_FALSE(sample.empty());
+    }
+    void TearDown() override {
+        set.Clear();
+        EntityDataExtensionFactory::Destroy();
+        LevelFixture::TearDown();
+    }
+
+    SetElement* Element(const char* name) const {
+        for (SetElement* element : set.m_SetElements)
+            if (element->Name == name)
+                return element;
+        return nullptr;
+    }
+
+    sEntitySpawnerData spawner;
+    sEntityScrollableViewportZoneData zone;
+    GameFlowManager flow;
+    Set set{"sample"};
+    std::string sample;
+};
+
+}  // namespace
+
+TEST_F(EntityDataExtensionsTest, TheSampleLevelBuildsItsSpawnersAndZones) {
+    WriteLevelFile("sample.xml", sample);
+    ASSERT_TRUE(flow.LoadLevel("sample", set));
+    const std::pair<const char*, std::vector<std::string>> spawners[] = {
+        // The first of two props named crowd_01 gives the kind; "prop" is not "Prop"; an
+        // unknown name and a prop without a kind leave the kind empty.
+        {"StandSpawner", {"crowd/crowd_01/1/50", "/crowd_01/0/20", "/crowd_09/1/75", "/banner/1/10"}},
+        {"BalloonSpawner", {"balloon/balloon/1/99"}},  // read after the first: its own field only
+        {"BothRecords", {"balloon/balloon/1/0"}},      // the spawner is tried first
+    };
+    for (const auto& [name, entries] : spawners) {
+        auto* made = dynamic_cast<EntitySpawner*>(Element(name));
+        ASSERT_NE(made, nullptr) << name;
+        std::vector<std::string> got;
+        for (const SpawnInfo& i : made->GetSpawnInfos())
+            got.push_back(std::string(i.Kind.c_str()) + "/" + i.EntityName.c_str() + "/" +
+                          std::to_string(i.IsProp) + "/" + std::to_string(i.Probability));
+        EXPECT_EQ(got, entries) << name;
+    }
+    EXPECT_TRUE(Element("StandSpawner")->Visible);  // the record's common settings
+    for (auto [name, x, y] : {std::tuple{"ScoreZone", 800u, 600u}, std::tuple{"BareZone", 0u, 0u}}) {
+        auto* made = dynamic_cast<EntityScrollableViewportZone*>(Element(name));
+        ASSERT_NE(made, nullptr) << name;
+        EXPECT_EQ(std::pair(made->m_DimensionX, made->m_DimensionY), std::pair(x, y)) << name;
+    }
+    // An empty list, and no list after a record with fields, leave plain elements.
+    for (const char* name : {"EmptySpawner", "NoListSpawner"})
+        EXPECT_TRUE(Element(name) && !dynamic_cast<EntitySpawner*>(Element(name))) << name;
+    EXPECT_EQ(set.m_ExtensionEntities.size(), 5u);
+
+    // Each wrong field reports its cascade, in field order.
+    std::vector<std::string> reports;
+    for (const std::string& line : log.Lines())
+        for (const char* text : {"must be an entity!", "to spawn is invalid!", "the attribute Kind!"})
+            if (line.find(text) != std::string::npos)
+                reports.push_back(text);
+    EXPECT_EQ(reports, (std::vector<std::string>{"must be an entity!", "to spawn is invalid!", "the attribute Kind!",
+                                                 "to spawn is invalid!", "the attribute Kind!", "the attribute Kind!"}));
+}
+
+TEST_F(EntityDataExtensionsTest, CopiesTakeTheirOwnKindAndFieldsAndValidityNeedsTheKind) {
+    RenamedSpawner renamedSpawner;
+    renamedSpawner.SpawnFields.push_back(sSpawnerDataField{});
+    renamedSpawner.SpawnFields[0].EntityName = "balloon";
+    RenamedZone renamedZone;
+    renamedZone.DimensionX = 7;
+    renamedZone.DimensionY = 9;
+    for (sEntityDataExtension* source : std::initializer_list<sEntityDataExtension*>{&renamedSpawner, &renamedZone}) {
+        EXPECT_FALSE(source->IsValid());
+        std::unique_ptr<sEntityDataExtension> copy(source->Clone());
+        EXPECT_TRUE(copy->IsValid() && copy->GetKind() != source->GetKind());
+    }
+    std::unique_ptr<sEntityDataExtension> spawnerCopy(spawner.CreateCopy(renamedSpawner));
+    EXPECT_EQ(static_cast<sEntitySpawnerData&>(*spawnerCopy).SpawnFields.Items().at(0).EntityName, "balloon");
+    std::unique_ptr<sEntityDataExtension> zoneCopy(zone.CreateCopy(renamedZone));
+    auto& copied = static_cast<sEntityScrollableViewportZoneData&>(*zoneCopy);
+    EXPECT_EQ(std::pair(copied.DimensionX, copied.DimensionY), std::pair(7u, 9u));
+}
+
+TEST_F(EntityDataExtensionsTest, WritingASpawnerPrintsAndKeepsItsFields) {
+    sSetElement record;
+    auto* fields = new sEntitySpawnerData();
+    fields->SpawnFields.push_back(sSpawnerDataField{});
+    fields->SpawnFields[0].EntityName = "balloon";
+    record.Extension.Reset(fields);
+    std::string text(4096, '\0');
+    u32 size = u32(text.size());
+    ASSERT_TRUE(GameServices::Utilities::XmlWriter().WriteText(record, text.data(), size));
+    EXPECT_NE(text.substr(0, size).find("<EntitySpawner><SpawnField><item>"), std::string::npos);
+    EXPECT_EQ(fields->SpawnFields.size(), 1u);
+}
+
+// A made element that cannot get its render data leaves the set's list of extension-made
+// entities too, so clearing the set does not delete it a second time.
+TEST_F(EntityDataExtensionsTest, AnUnbuiltExtensionElementIsNotKeptByTheSet) {
+    StarvedBridge starved;
+    flow.SetBridgeSystems(&starved);
+    WriteLevelFile("sample.xml", sample);
+    flow.LoadLevel("sample", set);
+    EXPECT_TRUE(set.m_SetElements.empty() && set.m_ExtensionEntities.empty());
+}
+
+TEST_F(EntityDataExtensionsTest, DamagedSampleLevelsLoad) {
+    std::mt19937 random(31);
+    for (int round = 0; round < 5000; ++round) {
+        std::string bytes = sample;
+        DamageBytes(bytes, random, 1 + int(random() % 4));
+        WriteLevelFile("sample.xml", bytes);
+        flow.LoadLevel("sample", set);
+        set.Clear();
+        ASSERT_EQ(GameEntityFactory::Instance()->GetSetElementFactory()->GetUsedCount(), 0u) << round;
+    }
+}
