@@ -107,6 +107,10 @@ TEST_F(EntityControllerTest, TheLastSlotFinishingFiresOnceUntilReset) {
     controller.Update(1500);
     controller.Update(1000);
     EXPECT_EQ(finished, 1);
+    // An animation starting after the end takes a new last slot; its end fires nothing more.
+    Animate(EntityAnimation::kY, {{1, 5}}, 3.5f);
+    controller.Update(2000);
+    EXPECT_EQ(finished, 1);
     // The last slot finishing first fires while an earlier one still runs, and only once.
     controller.m_Active = {late, fade};
     controller.Reset();
@@ -128,13 +132,14 @@ TEST_F(EntityControllerTest, ResetReplaysOnlyRunningAnimationsFromTheWidget) {
     widget.SetPositionXY(7, 8);
     widget.SetWidth(20);
     widget.SetHeight(30);
+    widget.m_Hit.rotation = 45 * kDegree;
     controller.Reset();
     EXPECT_TRUE(controller.GetElapsed() == 0.0f && controller.m_Active.empty());
     EXPECT_EQ(controller.m_Pending, (std::vector<EntityAnimation*>{running, nullptr}));
     EXPECT_TRUE(!running->m_KeyFrames[0]->m_Done && done->m_KeyFrames[0]->m_Done);
     EXPECT_EQ((std::vector<f32>{running->m_BaseX, running->m_BaseY, running->m_BaseWidth, running->m_BaseHeight,
                                 running->m_OpacityBase, std::round(running->m_RotationBase)}),
-              (std::vector<f32>{7, 8, 20, 30, 0, 90}));
+              (std::vector<f32>{7, 8, 20, 30, 0, 45}));
     // A pooled animation's reset keeps only its kind and its x and y bases.
     running->Reset();
     EXPECT_EQ((std::vector<f32>{running->m_BaseX, running->m_BaseY, running->m_BaseWidth, running->m_RotationBase,
@@ -170,13 +175,14 @@ TEST_F(EntityControllerTest, PoolsTakeTheirSizesAndGetEveryRecordBack) {
     animation->m_KeyFrames = {pools.m_KeyFrames->Alloc(), pools.m_KeyFrames->Alloc()};
     used->m_Storyboard->m_Animations = {nullptr, animation};
     used->m_Active = {animation};
+    used->m_Pending = {animation};
     ReleaseEntityController(used);
     ReleaseEntityController(pools.m_Controllers->Alloc());  // without a storyboard
     ReleaseEntityController(nullptr);
     EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
                   pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(),
               0u);
-    EXPECT_TRUE(used->m_Active.empty() && !used->m_Storyboard);
+    EXPECT_TRUE(used->m_Active.empty() && used->m_Pending.empty() && !used->m_Storyboard);
     DestroyEntityControllerPools();
     EXPECT_TRUE(!pools.m_Storyboards && !pools.m_Animations && !pools.m_KeyFrames && !pools.m_Controllers);
 }
