@@ -97,18 +97,15 @@ void AwardsComposition::Initialize(Panel* screenPanel, const TString<char>& name
         m_GroupImages[k] = find(widgetName, k < kRequiredGroupButtons);
     }
     ShowGroups();
-    Widget* wardrobe = GetManager().m_WardrobeButton;
-    if (wardrobe)
-        wardrobe->AddEventDelegate(GameServices::Widget::kEventClick, &m_WardrobeDelegate);
-    m_ListenedWardrobeButton = wardrobe;
+    m_ListenedWardrobeButton = GetManager().m_WardrobeButton;
+    Listen(m_ListenedWardrobeButton, &m_WardrobeDelegate);
     PlaySlideAnimation();
     OnActivate(false);
 }
 
 void AwardsComposition::Uninitialize() {
     CompositionBase::Uninitialize();
-    if (m_ListenedWardrobeButton)
-        m_ListenedWardrobeButton->RemoveEventDelegate(GameServices::Widget::kEventClick, &m_WardrobeDelegate);
+    StopListening(m_ListenedWardrobeButton, &m_WardrobeDelegate);
     m_ListenedWardrobeButton = nullptr;
     if (m_BackButton)
         m_BackButton->RemoveEventDelegate(GameServices::Widget::kEventClick, &m_BackDelegate);

@@ -11,6 +11,16 @@ namespace GameShow {
 using GameServices::Widget::Panel;
 using GameServices::Widget::Widget;
 
+void CompositionBase::Listen(Widget* widget, IDelegate* delegate, u32 event) {
+    if (widget)
+        widget->AddEventDelegate(event, delegate);
+}
+
+void CompositionBase::StopListening(Widget* widget, IDelegate* delegate, u32 event) {
+    if (widget)
+        widget->RemoveEventDelegate(event, delegate);
+}
+
 void CompositionBase::Uninitialize() {
     m_RootPanel = nullptr;
 }

@@ -4,6 +4,8 @@
 #include "engine/core/AGVec3.h"
 #include "engine/core/TString.h"
 
+class IDelegate;
+
 namespace GameServices::Widget {
 class Panel;
 class Widget;
@@ -74,6 +76,11 @@ public:
     CompositionManager& GetManager() const;
 
 protected:
+    // Adds or removes a delegate on one of a widget's events (0: the click); a missing widget
+    // is skipped.
+    static void Listen(GameServices::Widget::Widget* widget, IDelegate* delegate, u32 event = 0);
+    static void StopListening(GameServices::Widget::Widget* widget, IDelegate* delegate, u32 event = 0);
+
     GameServices::Widget::Widget* m_RootPanel = nullptr;
     AGVec2 m_Position{0.0f, 0.0f};
     TString<char> m_Name;

@@ -30,8 +30,7 @@ void CreditsComposition::Initialize(Panel* screenPanel, const TString<char>& nam
     if (m_BackButton)
         m_BackButton->AddEventDelegate(GameServices::Widget::kEventClick, &m_BackDelegate);
     m_ListenedWardrobeButton = GetManager().m_WardrobeButton;
-    if (m_ListenedWardrobeButton)
-        m_ListenedWardrobeButton->AddEventDelegate(GameServices::Widget::kEventClick, &m_WardrobeDelegate);
+    Listen(m_ListenedWardrobeButton, &m_WardrobeDelegate);
     PlaySlideAnimation();
     OnActivate(false);
 }
@@ -40,8 +39,7 @@ void CreditsComposition::Uninitialize() {
     CompositionBase::Uninitialize();
     if (m_BackButton)
         m_BackButton->RemoveEventDelegate(GameServices::Widget::kEventClick, &m_BackDelegate);
-    if (m_ListenedWardrobeButton)
-        m_ListenedWardrobeButton->RemoveEventDelegate(GameServices::Widget::kEventClick, &m_WardrobeDelegate);
+    StopListening(m_ListenedWardrobeButton, &m_WardrobeDelegate);
     if (m_Scroll && m_ListensToEnd)
         m_Scroll->m_ScrollEnded.RemoveDelegate(&m_ScrollEndedDelegate);
     m_ListensToEnd = false;

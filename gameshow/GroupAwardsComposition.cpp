@@ -67,20 +67,16 @@ void GroupAwardsComposition::Initialize(Panel* screenPanel, const TString<char>&
                 AGReport("can not find %s%u", family.stem, k + 1);
         }
     }
-    Widget* wardrobe = GetManager().m_WardrobeButton;
-    if (wardrobe)
-        wardrobe->AddEventDelegate(GameServices::Widget::kEventClick, &m_WardrobeDelegate);
-    m_ListenedWardrobeButton = wardrobe;
+    m_ListenedWardrobeButton = GetManager().m_WardrobeButton;
+    Listen(m_ListenedWardrobeButton, &m_WardrobeDelegate);
     PlaySlideAnimation();
     OnActivate(false);
 }
 
 void GroupAwardsComposition::Uninitialize() {
     CompositionBase::Uninitialize();
-    if (m_BackButton)
-        m_BackButton->RemoveEventDelegate(GameServices::Widget::kEventClick, &m_BackDelegate);
-    if (m_ListenedWardrobeButton)
-        m_ListenedWardrobeButton->RemoveEventDelegate(GameServices::Widget::kEventClick, &m_WardrobeDelegate);
+    StopListening(m_BackButton, &m_BackDelegate);
+    StopListening(m_ListenedWardrobeButton, &m_WardrobeDelegate);
     m_BackButton = m_ListenedWardrobeButton = nullptr;
     m_Names.fill(nullptr);
     m_Descriptions.fill(nullptr);

@@ -20,20 +20,6 @@ using GameServices::Widget::Panel;
 using GameServices::Widget::Widget;
 namespace KG = GameServices::KorvoGame;
 
-namespace {
-
-void Listen(Widget* button, IDelegate* delegate) {
-    if (button)
-        button->AddEventDelegate(GameServices::Widget::kEventClick, delegate);
-}
-
-void StopListening(Widget* button, IDelegate* delegate) {
-    if (button)
-        button->RemoveEventDelegate(GameServices::Widget::kEventClick, delegate);
-}
-
-}  // namespace
-
 MainMenuComposition::~MainMenuComposition() {
     // The application must not call a page that is gone.
     if (m_CallbacksInstalled)

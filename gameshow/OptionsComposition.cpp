@@ -38,16 +38,6 @@ SliderWidget* FindSlider(Panel* root, const char* name) {
     return nullptr;
 }
 
-void Listen(Widget* widget, u32 kind, IDelegate* delegate) {
-    if (widget)
-        widget->AddEventDelegate(kind, delegate);
-}
-
-void StopListening(Widget* widget, u32 kind, IDelegate* delegate) {
-    if (widget)
-        widget->RemoveEventDelegate(kind, delegate);
-}
-
 // The slider at `percent` of its maximum (0 without a positive maximum).
 void ShowPercentage(SliderWidget* slider, u32 percent) {
     if (!slider)
@@ -78,19 +68,19 @@ void OptionsComposition::Initialize(Panel* screenPanel, const TString<char>& nam
     m_MultisamplingBox = FindReported(root, "MultiSamplingCheckBox", "MultiSampling CheckBox");
     using GameServices::Widget::kEventClick;
     using GameServices::Widget::kEventValueChanged;
-    Listen(m_CreditsButton, kEventClick, &m_CreditsDelegate);
-    Listen(m_DoneButton, kEventClick, &m_DoneDelegate);
-    Listen(m_FullScreenBox, kEventClick, &m_FullScreenDelegate);
-    Listen(m_MultisamplingBox, kEventClick, &m_MultisamplingDelegate);
+    Listen(m_CreditsButton, &m_CreditsDelegate);
+    Listen(m_DoneButton, &m_DoneDelegate);
+    Listen(m_FullScreenBox, &m_FullScreenDelegate);
+    Listen(m_MultisamplingBox, &m_MultisamplingDelegate);
     m_SfxSlider = FindSlider(root, "sliderSfx");
     m_MusicSlider = FindSlider(root, "sliderMusic");
     m_VoiceSlider = FindSlider(root, "sliderVoice");
-    Listen(m_SfxSlider, kEventValueChanged, &m_SfxDelegate);
-    Listen(m_MusicSlider, kEventValueChanged, &m_MusicDelegate);
-    Listen(m_VoiceSlider, kEventValueChanged, &m_VoiceDelegate);
+    Listen(m_SfxSlider, &m_SfxDelegate, kEventValueChanged);
+    Listen(m_MusicSlider, &m_MusicDelegate, kEventValueChanged);
+    Listen(m_VoiceSlider, &m_VoiceDelegate, kEventValueChanged);
     LoadVolumes();
     m_ListenedWardrobeButton = GetManager().m_WardrobeButton;
-    Listen(m_ListenedWardrobeButton, kEventClick, &m_WardrobeDelegate);
+    Listen(m_ListenedWardrobeButton, &m_WardrobeDelegate);
     OnScreenEnter();
 }
 
@@ -98,14 +88,14 @@ void OptionsComposition::Uninitialize() {
     CompositionBase::Uninitialize();
     using GameServices::Widget::kEventClick;
     using GameServices::Widget::kEventValueChanged;
-    StopListening(m_ListenedWardrobeButton, kEventClick, &m_WardrobeDelegate);
-    StopListening(m_CreditsButton, kEventClick, &m_CreditsDelegate);
-    StopListening(m_DoneButton, kEventClick, &m_DoneDelegate);
-    StopListening(m_FullScreenBox, kEventClick, &m_FullScreenDelegate);
-    StopListening(m_MultisamplingBox, kEventClick, &m_MultisamplingDelegate);
-    StopListening(m_SfxSlider, kEventValueChanged, &m_SfxDelegate);
-    StopListening(m_MusicSlider, kEventValueChanged, &m_MusicDelegate);
-    StopListening(m_VoiceSlider, kEventValueChanged, &m_VoiceDelegate);
+    StopListening(m_ListenedWardrobeButton, &m_WardrobeDelegate);
+    StopListening(m_CreditsButton, &m_CreditsDelegate);
+    StopListening(m_DoneButton, &m_DoneDelegate);
+    StopListening(m_FullScreenBox, &m_FullScreenDelegate);
+    StopListening(m_MultisamplingBox, &m_MultisamplingDelegate);
+    StopListening(m_SfxSlider, &m_SfxDelegate, kEventValueChanged);
+    StopListening(m_MusicSlider, &m_MusicDelegate, kEventValueChanged);
+    StopListening(m_VoiceSlider, &m_VoiceDelegate, kEventValueChanged);
     m_ListenedWardrobeButton = m_CreditsButton = m_DoneButton = m_FullScreenBox = m_MultisamplingBox = nullptr;
     m_SfxSlider = m_MusicSlider = m_VoiceSlider = nullptr;
 }

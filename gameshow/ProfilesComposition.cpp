@@ -28,16 +28,6 @@ Widget* FindReported(Panel* root, const std::string& name) {
     return widget;
 }
 
-void Listen(Widget* widget, IDelegate* delegate) {
-    if (widget)
-        widget->AddEventDelegate(kEventClick, delegate);
-}
-
-void StopListening(Widget* widget, IDelegate* delegate) {
-    if (widget)
-        widget->RemoveEventDelegate(kEventClick, delegate);
-}
-
 void SetShown(Widget* widget, bool shown) {
     if (widget)
         widget->SetVisible(shown);

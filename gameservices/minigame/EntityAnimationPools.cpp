@@ -1,30 +1,16 @@
 #include "gameservices/minigame/EntityAnimationPools.h"
 
-#include "gameservices/entities/RuntimeParameters.h"
+#include "gameservices/entities/SizedPool.h"
 
 namespace GameServices::MiniGame {
 
+using KorvoGame::DeletePool;
 using KorvoGame::Factory;
+using KorvoGame::MakePool;
 
 namespace {
 
 EntityControllerPools s_pools;
-
-// The capacities are read into one holder: an absent key repeats the capacity read before.
-template <typename T>
-void MakePool(Factory<T>*& pool, u32& capacity, const char* key, const char* name) {
-    if (pool)
-        return;
-    if (KorvoGame::RuntimeParameters* parameters = KorvoGame::RuntimeParameters::Instance())
-        parameters->GetParameter<u32>(&capacity, "GameServices", key);
-    pool = new Factory<T>(name, capacity);
-}
-
-template <typename T>
-void DeletePool(Factory<T>*& pool) {
-    delete pool;
-    pool = nullptr;
-}
 
 template <typename T>
 void GiveBack(Factory<T>* pool, T* object) {

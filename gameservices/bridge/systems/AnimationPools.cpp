@@ -7,14 +7,16 @@
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/Prop.h"
-#include "gameservices/entities/RuntimeParameters.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/entities/SizedPool.h"
 #include "gameservices/game/CharacterManager.h"
 
 namespace GameServices::Bridge {
 
 using namespace Entities::VolatileDataKeys;
+using KorvoGame::DeletePool;
 using KorvoGame::Factory;
+using KorvoGame::MakePool;
 
 namespace {
 
@@ -22,23 +24,6 @@ AnimationFactories s_factories;
 std::vector<AGController*>* s_controllers = nullptr;
 std::vector<PendingKeyRemoval>* s_pending[kAnimationKinds] = {};
 EntityAnimationServices s_services;
-
-// Every capacity is read into one holder that is never reset between reads: an absent key
-// repeats the capacity read before it.
-template <typename T>
-void MakePool(Factory<T>*& pool, u32& capacity, const char* key, const char* name) {
-    if (pool)
-        return;
-    if (KorvoGame::RuntimeParameters* parameters = KorvoGame::RuntimeParameters::Instance())
-        parameters->GetParameter<u32>(&capacity, "GameServices", key);
-    pool = new Factory<T>(name, capacity);
-}
-
-template <typename T>
-void DeletePool(Factory<T>*& pool) {
-    delete pool;
-    pool = nullptr;
-}
 
 void DeleteQueues() {
     for (auto*& queue : s_pending) {
