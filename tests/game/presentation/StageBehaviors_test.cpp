@@ -234,6 +234,7 @@ TEST_F(StageTest, BuzzLightBoardAndStageServeTheirRequestsInOrder) {
     EXPECT_EQ(Calls(), (Lines{"Replay 1:animifl m1 5..-1"}));
     for (GameServices::Entities::Entity* entity : std::initializer_list<GameServices::Entities::Entity*>{&light, &stage})
         EXPECT_NE(BehaviorManager::Instance()->FindRegisteredBehavior(entity->Id), nullptr);
+    stage.Attributes.Clear();
 }
 
 // A second flip before "StartIFL" listens again only after leaving the first; Reset leaves no
