@@ -255,7 +255,8 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         SCOPED_TRACE(current);
         page.OnActivate(true);
         Click(effects[2]);
-        page.SelectTab(2);
+        Click(tabs[2]);
+        EXPECT_TRUE(IsButtonMarked(tabs[2]) && !IsButtonMarked(tabs[0]));
         Click(effects[4]);
         manager->GetSettings()->CurrentSavedGame = current ? slot : -1;
         const std::string before = Contents();
