@@ -353,6 +353,7 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
     };
     EXPECT_EQ(background(2), ProfilesComposition::kSelectedImage);
     EXPECT_FALSE(IsButtonMarked(At(profiles, "profile1Checkbox")));
+    EXPECT_TRUE(IsButtonMarked(At(profiles, "profile2Checkbox"))) << "the current profile is ticked when shown";
     Click(profiles, "profile2Checkbox");
     EXPECT_TRUE(IsButtonMarked(At(profiles, "profile2Checkbox")));
     Click(profiles, "DoneButton");
