@@ -268,8 +268,10 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
         Again(options);
         EXPECT_EQ(manager->GetSettings()->SoundEffectsVolume, 50u);
         EXPECT_EQ(manager->GetWriteCount(), writes);
+        const size_t sounds = Count(AudioManager::kButtonPressSound);
         Click(button);
         EXPECT_STREQ(Next(), next);
+        EXPECT_EQ(Count(AudioManager::kButtonPressSound), sounds + 1) << next;
     }
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), OptionsComposition::kName);
     ExpectCalls(played);  // leaving keeps the new volumes playing
