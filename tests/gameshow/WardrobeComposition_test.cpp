@@ -140,6 +140,12 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
             EXPECT_EQ(IsButtonMarked(tabs[k % 6]), k % 6 == size_t(c.tab));
         }
     }
+    // A hidden page builds no list.
+    page.OnActivate(false);
+    page.SelectTab(3);
+    EXPECT_EQ(Strings(page.GetShownNames()), cases[6].names);
+    page.OnActivate(true);
+    page.SelectTab(5);
     // Without a look on the avatar the grid stays.
     KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
     log.Clear();
