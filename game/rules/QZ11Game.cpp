@@ -39,12 +39,6 @@ bool IsAnswerPhase(i32 phase) {
 
 }  // namespace
 
-void QZAI::Initialize(GameServices::Entities::Team* team, BaseTeamMember* member) {
-    BaseAI::Initialize(team, member);
-    GameServices::MiniGame::BaseGame* game = GameServices::MiniGame::BaseGame::Current();
-    m_TeamActionManager = game ? game->GetTeamActionManager() : nullptr;
-}
-
 QZ11Game::QZ11Game() : BaseMiniGame(kLevelName) {
     m_AIFactory = &m_AIs;
     m_Crowd.Reserve(kCrowdCapacity);
