@@ -21,7 +21,7 @@ namespace {
 // The computer family's player on a started context (no level unless a test enters one), its
 // team actions recorded, the current question "Towel/Towels", "Sun cream", "Kite/Kites", "Ball"
 // with three wrong answers.
-class ComputerFamilyTest : public MatchStageTest {
+class QZAITest : public MatchStageTest {
 protected:
     struct Actions : GameServices::KorvoGame::TeamActionListener {
         void Invoke(TeamActionData*) override { names.push_back(name); }
@@ -116,7 +116,7 @@ protected:
 
 // Each waiting state starts in its phase and turn only, and acts after its drawn delay; a
 // replay of the same seed gives the draw the formula takes.
-TEST_F(ComputerFamilyTest, DelaysFollowTheirFormulas) {
+TEST_F(QZAITest, DelaysFollowTheirFormulas) {
     const i32 length = i32(std::strlen(question().Text()));
     struct Case { i32 phase, family; u8 mayAct; i32 round, winner, speed; const char* action; std::function<i32()> delay; };
     const Case cases[] = {
@@ -154,7 +154,7 @@ TEST_F(ComputerFamilyTest, DelaysFollowTheirFormulas) {
 
 // Right with chance tuning / 9 (the steal's bounded, counting the answers left; sudden death
 // 2 / 9 whatever the tuning), judged by the published pick over seeded runs.
-TEST_F(ComputerFamilyTest, ChancesFollowTheTuning) {
+TEST_F(QZAITest, ChancesFollowTheTuning) {
     struct Case { i32 phase, round, accuracy, strength, steal, left, trials; double share, tolerance; };
     const Case cases[] = {{8, 1, 0, 9, 9, 4, 900, 0.0, 0.0},          {8, 1, 9, 0, 0, 4, 900, 1.0, 0.0},
                           {8, 1, 3, 9, 9, 4, 9000, 3 / 9.0, 0.02},    {9, 1, 6, 0, 0, 4, 9000, 6 / 9.0, 0.02},
@@ -185,7 +185,7 @@ TEST_F(ComputerFamilyTest, ChancesFollowTheTuning) {
 // What is typed: a right pick up to its first "/" (whole without one) and found; the top answer
 // as stored and left unfound in sudden death; wrong answers not given before, then any; with no
 // answer left a wrong one.
-TEST_F(ComputerFamilyTest, AnswersAreTypedAsPicked) {
+TEST_F(QZAITest, AnswersAreTypedAsPicked) {
     struct Case { i32 phase, round, unfound; const char* typed; };
     const Case cases[] = {{8, 1, 0, "Towel"}, {12, 2, 3, "Ball"}, {9, 1, 2, "Kite"}, {12, 1, -1, nullptr}};
     ai.m_AnswerAccuracy = ai.m_BasicRoundStrength = 9;
@@ -233,7 +233,7 @@ TEST_F(ComputerFamilyTest, AnswersAreTypedAsPicked) {
 
 // d of 1 or 2 passes (the turn goes to player one's family), any other d plays; both logged
 // with d, then the choice is announced once and the turn used up.
-TEST_F(ComputerFamilyTest, PlayOrPassByTheDecisionDraw) {
+TEST_F(QZAITest, PlayOrPassByTheDecisionDraw) {
     struct Recorder : IDelegateParam<GameServices::Entities::BaseTeamMember*> {
         void Invoke(GameServices::Entities::BaseTeamMember*) override { ++count; }
         int count = 0;
@@ -266,7 +266,7 @@ TEST_F(ComputerFamilyTest, PlayOrPassByTheDecisionDraw) {
 
 // Every waiting state: busy while it waits; a skip makes it act at the next update; a turn
 // taken away (time up) drops the wait without acting; either way one action per turn.
-TEST_F(ComputerFamilyTest, WaitsEndOnTimeOnSkipOrWhenTheTurnIsTakenAway) {
+TEST_F(QZAITest, WaitsEndOnTimeOnSkipOrWhenTheTurnIsTakenAway) {
     struct Phase { i32 phase, round, winner; };
     const Phase phases[] = {{8, 1, -1}, {10, 1, 1}, {12, 1, 1}, {13, 1, 1}, {21, 5, -1}};
     enum Event { None, Skip, TimeUp };
@@ -297,7 +297,7 @@ TEST_F(ComputerFamilyTest, WaitsEndOnTimeOnSkipOrWhenTheTurnIsTakenAway) {
 
 // Player one's buzz during the countdown stops the computer's; a countdown that outlives the
 // buzz phase with nobody buzzing still buzzes.
-TEST_F(ComputerFamilyTest, PlayerOnesBuzzStopsTheComputersBuzz) {
+TEST_F(QZAITest, PlayerOnesBuzzStopsTheComputersBuzz) {
     struct Case { i32 owner, phaseAfter; bool buzzes; };
     for (const Case& c : {Case{0, PhaseFaceOffFirstAnswer, false}, Case{0, PhaseFaceOffBuzz, false},
                           Case{-1, PhaseFaceOffFirstAnswer, true}}) {
@@ -316,7 +316,7 @@ TEST_F(ComputerFamilyTest, PlayerOnesBuzzStopsTheComputersBuzz) {
 // The level's tuning of the chosen decade and difficulty is read at the first update after a
 // Reset: numbers, the family's name, the context's member names (men first); a level without
 // the record is reported once per Reset and the values held stay.
-TEST_F(ComputerFamilyTest, LevelTuningIsReadOncePerReset) {
+TEST_F(QZAITest, LevelTuningIsReadOncePerReset) {
     std::string tuning;
     const char* values[] = {"BuzzerSpeed_Medium80>6", "AnswerAccuracy_Medium80>5", "AnswerDifficulty_Medium80>4",
                             "BasicRoundStrength_Medium80>3", "Steal_Medium80>2", "String_FamilyName_Medium80>Olvira",
