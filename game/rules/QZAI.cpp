@@ -1,5 +1,7 @@
 #include "game/rules/QZAI.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -21,6 +23,9 @@ namespace {
 using GameServices::Bridge::RandomRange;
 
 i32 Draw(u32 min, u32 max) { return i32(RandomRange(min, max)); }
+
+// Tuning comes from level files: sums are taken wide and kept within i32.
+i32 Bounded(i64 value) { return i32(std::clamp<i64>(value, INT32_MIN, INT32_MAX)); }
 
 // The d of every decision: 1 to 9.
 i32 DrawDecision() { return Draw(1, 10); }
@@ -109,8 +114,8 @@ void QZAI::Watch() {
     if (noWinner && (phase == PhaseFaceOffBuzz || phase == PhaseSuddenDeathBuzz)) {
         // L: the characters of the question's first line, as long as a contestant listens.
         const Question* question = CurrentQuestion(*context);
-        const i32 length = question && question->Text() ? i32(std::strlen(question->Text())) : 0;
-        m_BuzzCountdown = 50 * (length + 10 * Draw(0, 4) + 20 * (9 - m_BuzzerSpeed));
+        const i64 length = question && question->Text() ? i64(std::strlen(question->Text())) : 0;
+        m_BuzzCountdown = Bounded(50 * (length + 10 * Draw(0, 4) + 20 * (9 - i64(m_BuzzerSpeed))));
         m_State = StateBuzz;
     } else if (noWinner && ourTurn && (phase == PhaseFaceOffFirstAnswer || phase == PhaseFaceOffSecondAnswer)) {
         m_AnswerCountdown = 5013 + 200 * Draw(0, 7);
@@ -186,7 +191,7 @@ void QZAI::Act() {
         QZ2011GameContext* context = QZ2011GameContext::Current();
         const Question* question = context ? CurrentQuestion(*context) : nullptr;
         const i32 unfound = question ? i32(question->RemainingRightAnswers()) : 0;
-        AnswerWithChance(m_Steal + unfound - 4);
+        AnswerWithChance(Bounded(i64(m_Steal) + unfound - 4));
         break;
     }
     case StatePlayOrPass:

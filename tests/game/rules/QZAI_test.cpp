@@ -135,6 +135,11 @@ TEST_F(QZAITest, DelaysFollowTheirFormulas) {
             EXPECT_EQ(names, c.action ? std::vector<std::string>{c.action} : std::vector<std::string>{});
             EXPECT_EQ(context.m_BuzzOwner, c.phase % 10 == 7 && c.action ? 1 : -1);
         }
+    // A hostile tuning value neither wraps the delay round nor overflows.
+    ai.m_BuzzerSpeed = INT32_MIN;
+    Situation(PhaseFaceOffBuzz, 3);
+    ai.Update(1);
+    EXPECT_EQ(ai.m_BuzzCountdown, INT32_MAX);
 }
 
 // Right with chance tuning / 9 (the steal's counting the answers left, bounded; sudden death
@@ -146,7 +151,7 @@ TEST_F(QZAITest, ChancesFollowTheTuning) {
                           {12, 1, 9, 0, 9, 0xF, 900, 0.0, 0.0},       {12, 1, 0, 9, 0, 0xF, 900, 1.0, 0.0},
                           {12, 1, 9, 5, 9, 0xF, 9000, 5 / 9.0, 0.02}, {13, 1, 9, 9, 4, 0x8, 9000, 1 / 9.0, 0.02},
                           {13, 1, 0, 0, 9, 0xF, 900, 1.0, 0.0},       {13, 1, 9, 9, 2, 0x8, 900, 0.0, 0.0},
-                          {20, 5, 9, 9, 9, 0xF, 9000, 2 / 9.0, 0.02}};
+                          {20, 5, 9, 9, 9, 0xF, 9000, 2 / 9.0, 0.02}, {13, 1, 0, 0, INT32_MAX, 0x8, 90, 1.0, 0.0}};
     for (const Case& c : cases) {
         SCOPED_TRACE("phase " + std::to_string(c.phase) + " share " + std::to_string(c.share));
         Seed(5);
