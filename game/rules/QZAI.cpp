@@ -112,7 +112,7 @@ void QZAI::Watch() {
     const bool noWinner = context->m_FaceOffWinner == -1;
     const bool ourTurn = context->m_AIMayAct && context->m_CurrentFamily == QZ2011GameContext::kComputerFamily;
     if (noWinner && (phase == PhaseFaceOffBuzz || phase == PhaseSuddenDeathBuzz)) {
-        // L: the characters of the question's first line, as long as a contestant listens.
+        // L: the characters of the question's first line, the longer the later the buzz.
         const Question* question = CurrentQuestion(*context);
         const i64 length = question && question->Text() ? i64(std::strlen(question->Text())) : 0;
         m_BuzzCountdown = Bounded(50 * (length + 10 * Draw(0, 4) + 20 * (9 - i64(m_BuzzerSpeed))));
@@ -140,7 +140,7 @@ void QZAI::BuzzStep(u32 ms) {
     QZ2011GameContext* context = QZ2011GameContext::Current();
     if (!context)
         return;
-    m_BuzzCountdown = m_BuzzCountdown > i32(ms) ? m_BuzzCountdown - i32(ms) : 0;
+    m_BuzzCountdown = i64(m_BuzzCountdown) > i64(ms) ? m_BuzzCountdown - i32(ms) : 0;
     // Player one's buzz ends this face-off's countdown: the computer does not buzz after it.
     if (context->m_BuzzOwner == 0) {
         m_State = StateWatch;
@@ -166,7 +166,7 @@ void QZAI::WaitStep(i32& countdown, u32 ms) {
     }
     context->m_AIBusy = 1;
     if (!context->m_AIAnswerStarted) {
-        countdown = countdown > i32(ms) ? countdown - i32(ms) : 0;
+        countdown = i64(countdown) > i64(ms) ? countdown - i32(ms) : 0;
         if (countdown > 0)
             return;
     }
