@@ -250,12 +250,13 @@ TEST_F(QZAITest, WaitsEndOnTimeOnSkipOrWhenTheTurnIsTakenAway) {
         ai.Update(1);
         ai.Update(10);
         EXPECT_EQ(context.m_AIBusy, c.phase != 7);
-        context.m_AIAnswerStarted = c.event == Skip;
+        context.m_AIAnswerStarted = c.event == Skip || c.event == TimeUp;  // the time may run out after a skip
         context.m_AIMayAct = c.event != TimeUp;
         context.m_BuzzOwner = c.event == PlayerOneBuzz ? 0 : -1;
         context.m_GamePhase = c.event == BuzzPhaseOver ? 8 : c.phase;
         ai.Update(1);
         EXPECT_EQ(!names.empty(), c.actsNext);
+        EXPECT_EQ(ai.m_State == QZAI::StateWatch, c.event == Skip || c.event == TimeUp || c.event == PlayerOneBuzz);
         EXPECT_EQ(context.m_AIBusy + context.m_AIAnswerStarted, c.event == None ? 1 : 0);
         for (int t = 0; t < 200; ++t)
             ai.Update(100);
@@ -281,10 +282,12 @@ TEST_F(QZAITest, LevelTuningIsReadOncePerReset) {
         const bool missing = level[6] == '1';
         for (int reset = 0; reset < 2; ++reset) {
             log.Clear();
+            ai.m_TeamActionManager = nullptr;
             ai.Reset();
             ai.m_BuzzerSpeed = 1;
             ai.Update(16);
             EXPECT_EQ(ai.m_RoundAnswerCountdown, QZAI::kInitialCountdownMs);
+            EXPECT_EQ(ai.m_TeamActionManager, context.GetTeamActionManager());
             for (int i = 0; i < 5; ++i)
                 ai.Update(16);
             EXPECT_EQ(LogCount("Missing applicationData  for the level !"), missing ? 1u : 0u);
