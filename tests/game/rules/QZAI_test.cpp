@@ -139,7 +139,8 @@ TEST_F(QZAITest, DelaysFollowTheirFormulas) {
             EXPECT_EQ(names, c.action ? std::vector<std::string>{c.action} : std::vector<std::string>{});
             EXPECT_EQ(context.m_BuzzOwner, c.phase % 10 == 7 && c.action ? 1 : -1);
         }
-    // A hostile tuning value neither wraps the delay round nor overflows.
+    // A hostile tuning value neither wraps the delay round nor overflows; no question is no text.
+    context.GetQuestionManager()->UnloadQuestion();
     ai.m_BuzzerSpeed = INT32_MIN;
     Situation(PhaseFaceOffBuzz, 3);
     ai.Update(1);
