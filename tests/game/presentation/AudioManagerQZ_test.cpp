@@ -1,0 +1,220 @@
+#include "game/presentation/AudioManagerQZ.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/core/Crc32Hash.h"
+#include "game/QZ2011GameContext.h"
+#include "game/presentation/AudioSequencerQZ.h"
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/bridge/systems/AudioProcessingSystem.h"
+#include "gameservices/entities/AudioAsset.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/game/RenderableModelData.h"
+#include "gameshow/SequenceManager.h"
+#include "tests/engine/audio/AudioTestFixture.h"
+#include "tests/gameservices/entities/PoolSetup.h"
+#include "tests/support/ByteDamage.h"
+#include "tests/support/LogCapture.h"
+
+using QZ2011::AudioManagerQZ;
+using Audio = GameServices::Bridge::AudioProcessingSystem;
+using M = AudioManagerQZ;
+
+namespace {
+
+constexpr u32 kToneFrames = 4410;  // 100 ms
+constexpr int Mu = M::kMusic, Vo = M::kVoice, Sx = M::kSfx;
+
+// One cue as the show defines it: reached by its sequence event, or by its operation when
+// only the screens call it.
+struct CueCase {
+    const char* event;
+    void (M::*op)();
+    std::string sound;
+    u32 variants;
+    int category;
+    bool streamed, looped, stops, holds;
+};
+const CueCase kCues[] = {
+    {"music_intro", nullptr, "music_intro.snd", 0, Mu, 1, 0, 0, 0}, {"intro", nullptr, "intro.snd", 0, Vo, 0, 0, 1, 1},
+    {"family1intro", nullptr, "family1intro", 3, Vo, 0, 0, 1, 1}, {"round1", nullptr, "round1", 3, Vo, 1, 0, 1, 1},
+    {"round2", nullptr, "round2", 3, Vo, 1, 0, 1, 1}, {"round3", nullptr, "round3", 3, Vo, 1, 0, 1, 1},
+    {"round4", nullptr, "round4", 3, Vo, 1, 0, 1, 1}, {"faceoff", nullptr, "faceoff", 6, Vo, 0, 0, 0, 1},
+    {"20kwin", nullptr, "20kwin.snd", 0, Vo, 0, 0, 1, 0}, {"ending", nullptr, "ending.snd", 0, Vo, 0, 0, 1, 1},
+    {"normalwin", nullptr, "normalwin.snd", 0, Vo, 1, 0, 1, 0}, {"fastmoney", nullptr, "fastmoney", 3, Vo, 0, 0, 1, 1},
+    {"fastmoneypart1", nullptr, "fastmoneypart1.snd", 0, Vo, 1, 0, 1, 1},
+    {"fastmoneypart2", nullptr, "fastmoneypart2.snd", 0, Vo, 1, 0, 1, 1},
+    {"answer", nullptr, "answer", 7, Vo, 0, 0, 1, 1}, {"controlspinpass", nullptr, "controlspinpass", 6, Vo, 0, 0, 1, 1},
+    {"answerreveal", nullptr, "answerreveal", 11, Vo, 0, 0, 1, 1},
+    {"sfx_podiumbuzzer", nullptr, "sfx_podiumbuzzer.snd", 0, Sx, 0, 0, 1, 1},
+    {"sfx_answerreveal", nullptr, "sfx_answerreveal.snd", 0, Sx, 0, 0, 1, 0},
+    {"answerok", nullptr, "answerok", 6, Vo, 0, 0, 1, 1}, {"wonround", nullptr, "wonround", 4, Vo, 0, 0, 1, 1},
+    {"sfx_strike", nullptr, "sfx_strike.snd", 0, Sx, 0, 0, 1, 0},
+    {"stealfailure", nullptr, "stealfailure.snd", 0, Vo, 0, 0, 1, 1},
+    {"revealothers", nullptr, "revealothers", 5, Vo, 0, 0, 1, 1},
+    {"fmrevealothers", nullptr, "revealothersA.snd", 0, Vo, 0, 0, 1, 0},
+    {"stealsuccess", nullptr, "stealsuccess.snd", 0, Vo, 0, 0, 1, 1},
+    {"receivedstrikebadanswer", nullptr, "receivedstrikebadanswer", 7, Vo, 0, 0, 1, 1},
+    {"recievedstriketimeout", nullptr, "recievedstriketimeout", 2, Vo, 0, 0, 1, 1},
+    {"answertwostrikes", nullptr, "answertwostrikes", 5, Vo, 0, 0, 1, 1},
+    {"recievedthirdstrike", nullptr, "recievedthirdstrike", 4, Vo, 0, 0, 1, 1},
+    {"roundsuddendeath", nullptr, "roundsuddendeath", 3, Vo, 1, 0, 1, 1},
+    {"familycontrols", nullptr, "familycontrols", 5, Vo, 0, 0, 1, 1},
+    {"chancetosteal", nullptr, "chancetosteal", 5, Vo, 0, 0, 1, 1},
+    {"Music_Countdown.loop", nullptr, "Music_Countdown.loop.snd", 0, Mu, 1, 1, 0, 0},
+    {"music_faceoff", nullptr, "music_faceoff.snd", 0, Mu, 1, 0, 1, 0},
+    {"music_endround", nullptr, "music_endround.snd", 0, Mu, 0, 0, 1, 0},
+    {"sfx_fmreveal", nullptr, "SFX_FM_Reveal.snd", 0, Sx, 0, 0, 1, 0},
+    {"endclock", nullptr, "SFX_EndClock.snd", 0, Sx, 0, 0, 1, 0},
+    {nullptr, &M::PlayFastMoneyDupeAnswer, "SFX_FM_DupeAnswer.snd", 0, Sx, 0, 0, 1, 0},
+    {nullptr, &M::PlayFastMoneyResult, "SFX_FM_Result.snd", 0, Sx, 0, 0, 1, 0},
+    {nullptr, &M::PlayFastMoneyResultZero, "SFX_FM_Result0.snd", 0, Sx, 0, 0, 1, 0},
+};
+
+// With the numbered lines, reached by the event named as the sound without ".snd".
+std::vector<CueCase> AllCues() {
+    std::vector<CueCase> cues(std::begin(kCues), std::end(kCues));
+    for (int i = 1; i <= 8; ++i) {
+        const std::string n = std::to_string(i);
+        if (i <= 5)
+            cues.push_back({nullptr, nullptr, "fastmoneyreveal" + n + ".snd", 0, Vo, 0, 0, i != 4, 0});
+        cues.push_back({nullptr, nullptr, "faceoffquestion" + n + ".snd", 0, Vo, 0, 0, i != 1, 1});
+        cues.push_back({nullptr, nullptr, "revealother" + n + ".snd", 0, Vo, 0, 0, 0, 1});
+    }
+    return cues;
+}
+
+const char* const kComputerFamilies[4][3] = {
+    {"AiFamily_theWendle", "AiFamily_theBrask", "AiFamily_theGimbrel"},
+    {"AiFamily_theTassley", "AiFamily_theOlvira", "AiFamily_theKelvish"},
+    {"AiFamily_theZandor", "AiFamily_thePellory", "AiFamily_theVassen"},
+    {"AiFamily_theIdwyn", "AiFamily_theLunmark", "AiFamily_theQuessel"}};
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The game audio bound to a level Set and the show's sequence manager, on the pulled mixer,
+// with a 100 ms tone under every sound name of the show.
+class GameAudio : public AudioFixture {
+protected:
+    GameAudio() {
+        AddRaw("tone.ogg", authoring::EncodeOggVorbis(authoring::MakeTone(440, kToneFrames)), TypeKey::Data);
+        auto sound = [&](const std::string& name, bool streamed) {
+            AddRaw(Lower(name), authoring::MakeSoundDescriptor("tone.ogg", streamed), TypeKey::Sound);
+        };
+        for (const CueCase& cue : AllCues())
+            for (u32 v = 0; v < (cue.variants ? cue.variants : 1); ++v)
+                sound(cue.variants ? cue.sound + char('A' + v) + ".snd" : cue.sound, cue.streamed);
+        for (const char* name : {"crowd_noise.snd", "crowd_lose.snd", "crowd_medium.snd", "crowd_loud.snd",
+                                 "Family2IntroA.snd", "Family2IntroB.snd", "Family2IntroC.snd", "FaceOffBetterAnswerA.snd"})
+            sound(name, false);
+        for (const auto& decade : kComputerFamilies)
+            for (const char* family : decade)
+                sound(std::string(family) + ".snd", false);
+        for (int page = 0; page < 7; ++page)
+            sound("tutorialflow" + std::to_string(page) + ".snd", false);
+        sound("q1.snd", true);
+        sound("prev.snd", false);
+        AddRaw("empty.ogg", "", TypeKey::Data);
+        AddRaw("corrupt.ogg", "OggS but nothing after", TypeKey::Data);
+        AddRaw("empty.snd", authoring::MakeSoundDescriptor("empty.ogg", false), TypeKey::Sound);
+        AddRaw("corrupt.snd", authoring::MakeSoundDescriptor("corrupt.ogg", false), TypeKey::Sound);
+        Mount();
+        LoadCapacities(params, {{"FactoryAudioAsset", 24}});
+        GameServices::Entities::GameAudioAssetFactory::Instance()->RegisterAudioAssetFactory();
+        Audio::Initialize(&set);
+        sequences.RegisterSequencer(Crc32Hash("AudioSequencer"), &sequencer);
+        sequences.SetEnabled(true);
+        sequences.LoadSequence("show", dir.Write("show.xml", "<root><Sequence duration=\"1000\" skippable=\"true\">"
+                                                             "<OnStart><Events/></OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence></root>").c_str());
+        audio.onInitialize(&sequences, &set);
+        sequencer.onInitialize(&audio);
+    }
+    ~GameAudio() override {
+        audio.onRelease();
+        Audio::Cleanup(&set);
+        set.Clear();
+    }
+    void Event(const char* name, const char* target, const char* parameter = "") {
+        sequencer.onSequenceEvent(name, target, parameter);
+    }
+    GameServices::Entities::AudioAsset* Asset(const char* name) { return set.FindAudioAsset(name); }
+    bool Playing(const char* name) { return Asset(name) && Audio::IsPlaying(&set, name); }
+    f32 Volume(const char* name) { return Audio::GetVolume(&set, name); }
+    u32 Count(const std::string& name) {
+        u32 n = 0;
+        for (auto* asset : set.m_AudioAssets)
+            n += asset->Name == name.c_str();
+        return n;
+    }
+    std::vector<std::string> Listed(int category) {
+        std::vector<std::string> names;
+        for (const TString<char>& name : audio.GetCategoryNames(category))
+            names.emplace_back(name.c_str());
+        return names;
+    }
+    // The show runs on once the sequence ends within a second.
+    bool ShowRunsOn() {
+        sequences.Update(1001);
+        return sequences.GetCurrentSequence() == nullptr;
+    }
+
+    TempDir params;
+    QZ2011GameContext context;
+    GameServices::Entities::Set set{"level"};
+    GameShow::SequenceManager sequences;
+    QZ2011::AudioSequencerQZ sequencer;
+    AudioManagerQZ audio;
+};
+
+TEST_F(GameAudio, EachCueCreatesItsRowsAssetCutsOrKeepsItsCategoryHoldsAndDrawsEveryVariant) {
+    GameServices::Bridge::SeedRandom(1, 2, 3, 4);
+    for (const CueCase& cue : AllCues()) {
+        SCOPED_TRACE(cue.sound);
+        std::set<char> letters;
+        for (u32 draw = 0; draw < (cue.variants ? 12 * cue.variants : 1); ++draw) {
+            audio.PlayCue("prev.snd", cue.category, false, false, false);
+            if (cue.event)
+                Event("Play", cue.event);
+            else if (cue.op)
+                (audio.*cue.op)();
+            else
+                Event("Play", cue.sound.substr(0, cue.sound.size() - 4).c_str());
+            const GameServices::Entities::AudioAsset* asset = set.m_AudioAssets.back();
+            const std::string name = asset->Name.c_str();
+            if (cue.variants) {
+                ASSERT_EQ(name.size(), cue.sound.size() + 5);
+                EXPECT_EQ(name.substr(0, cue.sound.size()) + name.substr(name.size() - 4), cue.sound + ".snd");
+                letters.insert(name[cue.sound.size()]);
+            } else {
+                EXPECT_EQ(name, cue.sound);
+            }
+            EXPECT_EQ(asset->VolatileDatas.GetAudioData()->m_FileName.c_str(), Lower(name));
+            EXPECT_TRUE(asset->m_Volume == 1.0f && asset->m_Streamed == cue.streamed && asset->m_Looped == cue.looped);
+            EXPECT_EQ(Audio::GetEngineSound(*asset)->GetPlayer()->GetCategory(), u32(cue.category));
+            EXPECT_TRUE(Playing(name.c_str()));
+            EXPECT_EQ(Count("prev.snd"), cue.stops ? 0u : 1u);
+            EXPECT_EQ(audio.GetSequenceHolder().c_str(), cue.holds ? name : "");
+            EXPECT_EQ(sequences.IsPaused(), cue.holds);
+            EXPECT_EQ(Listed(cue.category).back(), name);
+            audio.StopCategory(cue.category);
+            EXPECT_TRUE(audio.GetSequenceHolder().IsEmpty() && !sequences.IsPaused());
+        }
+        EXPECT_EQ(letters.size(), cue.variants);
+        if (cue.variants) {
+            EXPECT_EQ(*letters.rbegin(), char('A' + cue.variants - 1));
+        }
+    }
+}
+
+}  // namespace
