@@ -182,7 +182,7 @@ TEST_F(GameAudio, EachCueCreatesItsRowsAssetCutsOrKeepsItsCategoryHoldsAndDrawsE
     for (const CueCase& cue : AllCues()) {
         SCOPED_TRACE(cue.sound);
         std::set<char> letters;
-        for (u32 draw = 0; draw < (cue.variants ? 12 * cue.variants : 1); ++draw) {
+        for (u32 draw = 0; draw < (cue.variants ? 8 * cue.variants : 1); ++draw) {
             audio.PlayCue("prev.snd", cue.category, false, false, false);
             if (cue.event)
                 Event("Play", cue.event);
@@ -215,6 +215,115 @@ TEST_F(GameAudio, EachCueCreatesItsRowsAssetCutsOrKeepsItsCategoryHoldsAndDrawsE
             EXPECT_EQ(*letters.rbegin(), char('A' + cue.variants - 1));
         }
     }
+}
+
+TEST_F(GameAudio, CuesThatNameTheirSoundByTheMatchOrByTheirCaller) {
+    auto voice = [&] { return Listed(Vo).empty() ? std::string() : Listed(Vo).back(); };
+    // The second family: player two's in a two-player game, else the computer family.
+    context.m_TwoPlayers = 1;
+    audio.PlayFamily2Intro();
+    EXPECT_EQ(voice().substr(0, 12) + voice().substr(13), "Family2Intro.snd");
+    context.m_TwoPlayers = 0;
+    for (u32 decade = 0; decade <= 4; ++decade)
+        for (u32 difficulty = 0; difficulty <= 3; ++difficulty) {
+            context.m_Decade = decade;
+            context.m_Difficulty = difficulty;
+            Event("Play", "AiFamily_theWendle");
+            EXPECT_EQ(voice(), decade < 4 && difficulty < 3
+                                   ? std::string(kComputerFamilies[decade][difficulty]) + ".snd" : ".snd");
+            EXPECT_EQ(audio.GetSequenceHolder().c_str(), voice() == ".snd" ? "" : voice());
+        }
+    // A better face-off answer only while the face-off is undecided and an answer counted.
+    const struct { i32 lastAnswer, winner; const char* line; } faceOff[] = {
+        {2, -1, "FaceOffBetterAnswer"}, {-1, -1, "answer"}, {2, 0, "answer"}};
+    for (const auto& row : faceOff) {
+        context.m_LastAnswerIndex = row.lastAnswer;
+        context.m_FaceOffWinner = row.winner;
+        Event("Play", "FaceOffBetterAnswer");
+        EXPECT_EQ(voice().substr(0, voice().size() - 5), row.line);
+    }
+    // Tutorial pages 0 to 6 narrate; page 7 plays nothing and names no narration.
+    for (u32 page = 0; page <= 7; ++page) {
+        audio.PlayTutorialFlow(page);
+        const std::string name = "tutorialflow" + std::to_string(page < 7 ? page : 6) + ".snd";
+        EXPECT_EQ(voice(), name);
+        EXPECT_EQ(audio.GetTutorialCue().c_str(), page < 7 ? name : "");
+        EXPECT_TRUE(Playing(name.c_str()) && audio.GetSequenceHolder().IsEmpty());
+    }
+    audio.PlayVoice("q1");
+    EXPECT_TRUE(Playing("q1.snd") && Asset("q1.snd")->m_Streamed && !Asset("tutorialflow6.snd"));
+    audio.StopVoice("q1");
+    EXPECT_TRUE(!Asset("q1.snd") && Listed(Vo).empty());
+}
+
+TEST_F(GameAudio, AHoldingLineStopsTheShowClockUntilItEnds) {
+    sequences.PlaySequence("show");
+    audio.PlayIntro();
+    {
+        LogCapture log;
+        audio.PlayFaceOff();
+        EXPECT_TRUE(log.Contains("AudioManagerSinglePlayer::AudioPauseSequence -> An audio is already pausing the "
+                                 "sequence, dangerous pattern !!!"));
+        EXPECT_STREQ(audio.GetSequenceHolder().c_str(), "intro.snd");
+    }
+    sequences.Update(5000);
+    Render(kToneFrames / 2);
+    sequences.Update(5000);
+    EXPECT_NE(sequences.GetCurrentSequence(), nullptr);
+    Render(kToneFrames);
+    EXPECT_TRUE(!sequences.IsPaused() && audio.GetSequenceHolder().IsEmpty());
+    EXPECT_TRUE(ShowRunsOn());
+    // Starting, skipping or resetting the show lets it run.
+    const std::function<void()> clears[] = {[&] { sequences.PlaySequence("show"); }, [&] { sequences.Skip(); },
+                                            [&] { sequences.Reset(); }};
+    for (const auto& clear : clears) {
+        sequences.PlaySequence("show");
+        sequences.SetPaused(true);
+        clear();
+        EXPECT_FALSE(sequences.IsPaused());
+    }
+}
+
+TEST_F(GameAudio, AHoldReleasedByAnythingButItsEndLetsTheShowRunOn) {
+    const std::function<void()> releases[] = {
+        [&] { audio.StopCue("intro.snd", Vo); }, [&] { audio.PlayVoice("q1"); }, [&] { Event("Stop", "intro", "voice"); },
+        [&] { audio.onRelease(); }};
+    for (const auto& release : releases) {
+        sequences.PlaySequence("show");
+        audio.PlayIntro();
+        ASSERT_TRUE(sequences.IsPaused());
+        release();
+        EXPECT_TRUE(audio.GetSequenceHolder().IsEmpty());
+        EXPECT_TRUE(ShowRunsOn());
+    }
+    // Sounds that cannot play would never end: they take no hold.
+    audio.onInitialize(&sequences, &set);
+    for (const char* name : {"missing.snd", "empty.snd", "corrupt.snd"}) {
+        audio.PlayCue(name, Vo, false, false, true);
+        audio.AudioPauseSequence(name);
+        EXPECT_TRUE(audio.GetSequenceHolder().IsEmpty() && !sequences.IsPaused()) << name;
+    }
+}
+
+TEST_F(GameAudio, AOneShotStartedTwiceStacksWhileALoopIsReplaced) {
+    audio.PlayFaceOffQuestion1();
+    audio.PlayFaceOffQuestion1();
+    EXPECT_EQ(Count("faceoffquestion1.snd"), 2u);
+    EXPECT_EQ(Listed(Vo), std::vector<std::string>(2, "faceoffquestion1.snd"));
+    for (u32 left : {1u, 0u}) {
+        GameServices::Entities::AudioAsset* first = Asset("faceoffquestion1.snd");
+        audio.StopCue("faceoffquestion1.snd", Vo);
+        EXPECT_TRUE(Count("faceoffquestion1.snd") == left && Listed(Vo).size() == left);
+        EXPECT_TRUE(left == 0 || Asset("faceoffquestion1.snd") != first);
+    }
+    audio.PlayCountdownMusic();
+    audio.PlayCountdownMusic();
+    EXPECT_EQ(Count("Music_Countdown.loop.snd"), 1u);
+    EXPECT_EQ(Listed(Mu).size(), 1u);
+    audio.StopCountdownMusic();
+    EXPECT_EQ(Count("Music_Countdown.loop.snd"), 0u);
+    Render(kToneFrames);
+    EXPECT_EQ(Rms(Render(kToneFrames), 0), 0.0);
 }
 
 }  // namespace
