@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <random>
 #include <set>
@@ -324,6 +327,180 @@ TEST_F(GameAudio, AOneShotStartedTwiceStacksWhileALoopIsReplaced) {
     EXPECT_EQ(Count("Music_Countdown.loop.snd"), 0u);
     Render(kToneFrames);
     EXPECT_EQ(Rms(Render(kToneFrames), 0), 0.0);
+}
+
+TEST_F(GameAudio, FadesLastThreeSecondsWhateverTheirDistanceAndGiveWayToOtherVolumes) {
+    auto step = [&](u32 ms) { context.UpdateWorld(ms); };
+    audio.PlayCrowdNoise();
+    const struct { f32 from, to, half, end; } fades[] = {
+        {0.0f, 1.0f, 0.5f, 1.0f}, {0.4f, 0.6f, 0.5f, 0.6f}, {1.0f, 0.2f, 0.6f, 0.2f}, {-1.0f, 2.0f, 0.5f, 1.0f}};
+    for (const auto& fade : fades) {
+        audio.FadeAudioVolume("CrowdNoise", fade.from, fade.to, false);
+        EXPECT_FLOAT_EQ(Volume("CrowdNoise"), fade.half * 2 - fade.end);
+        step(1500);
+        EXPECT_NEAR(Volume("CrowdNoise"), fade.half, 1e-5);
+        step(1500);
+        EXPECT_NEAR(Volume("CrowdNoise"), fade.end, 1e-5);
+    }
+    // Equal ends do nothing, not even the stop; a volume set by someone else frees the fader.
+    Audio::SetVolume(&set, "CrowdNoise", 0.3f);
+    audio.FadeAudioVolume("CrowdNoise", 0.7f, 0.7f, true);
+    step(3000);
+    EXPECT_TRUE(Volume("CrowdNoise") == 0.3f && Playing("CrowdNoise"));
+    audio.FadeAudioVolume("CrowdNoise", 0.0f, 1.0f, true);
+    step(100);
+    Audio::SetVolume(&set, "CrowdNoise", 0.9f);
+    step(3000);
+    EXPECT_TRUE(Volume("CrowdNoise") == 0.9f && Playing("CrowdNoise"));
+    // Faders stand still while the game is paused; a fade-out with a stop stops at its end.
+    context.SetPause(true);
+    audio.FadeAudioVolume("CrowdNoise", 1.0f, 0.0f, true);
+    step(3000);
+    EXPECT_EQ(Volume("CrowdNoise"), 1.0f);
+    context.SetPause(false);
+    step(3000);
+    EXPECT_TRUE(Volume("CrowdNoise") == 0.0f && !Playing("CrowdNoise") && Asset("CrowdNoise"));
+    // Five faders, each freed at its end; a sixth at once is refused.
+    audio.PlayIntro();
+    for (int round = 0; round < 2; ++round) {
+        LogCapture log;
+        for (const char* name : {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud", "intro.snd", "prev.snd"})
+            audio.FadeAudioVolume(name, 0.5f, 1.0f, false);
+        EXPECT_TRUE(log.Contains("AudioManager::FadeAudioVolume -> All the audio volume faders are already in use, you "
+                                 "need to create more !!!"));
+        EXPECT_EQ(Volume("intro.snd"), 0.5f);
+        step(3000);
+    }
+}
+
+TEST_F(GameAudio, BindingPreparesTheCrowdWhoseEventsCrossfadeIt) {
+    const struct { const char* name; const char* file; f32 volume; bool looped; } crowd[] = {
+        {"CrowdNoise", "crowd_noise.snd", 1.0f, true}, {"CrowdLose", "crowd_lose.snd", 1.0f, false},
+        {"CrowdMedium", "crowd_medium.snd", 0.0f, true}, {"CrowdLoud", "crowd_loud.snd", 0.0f, true}};
+    for (const auto& row : crowd) {
+        const GameServices::Entities::AudioAsset* asset = Asset(row.name);
+        ASSERT_NE(asset, nullptr) << row.name;
+        EXPECT_EQ(asset->VolatileDatas.GetAudioData()->m_FileName, row.file);
+        EXPECT_TRUE(asset->m_Volume == row.volume && asset->m_Looped == row.looped && !asset->m_Streamed);
+        EXPECT_EQ(Audio::GetEngineSound(*asset)->GetPlayer()->GetCategory(), 1u);
+        EXPECT_FALSE(Playing(row.name));
+    }
+    const auto& modules = context.GetModules();
+    EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 1);
+
+    // Loud, then medium: the loud one fades out and stops while the medium one comes up.
+    Event("Play", "StartCrowdLoud");
+    context.UpdateWorld(3000);
+    Event("Play", "StartCrowdMedium");
+    context.UpdateWorld(1500);
+    EXPECT_TRUE(Volume("CrowdMedium") == 0.5f && Volume("CrowdLoud") == 0.5f);
+    context.UpdateWorld(1500);
+    EXPECT_TRUE(Volume("CrowdMedium") == 1.0f && Playing("CrowdMedium") && !Playing("CrowdLoud"));
+    Event("Play", "StopCrowd");
+    context.UpdateWorld(3000);
+    EXPECT_FALSE(Playing("CrowdMedium"));
+    // A fade-out of a silent crowd does nothing: it plays on at 0.
+    Audio::Play(&set, "CrowdLoud");
+    Event("Play", "StopCrowd");
+    context.UpdateWorld(3000);
+    EXPECT_TRUE(Playing("CrowdLoud"));
+    Event("Play", "CrowdLose");
+    EXPECT_TRUE(Playing("CrowdLose"));
+    // The answer's crowd follows the crowd cue, which it empties.
+    const struct { const char* cue; const char* plays; } answers[] = {
+        {"CrowdMedium", "CrowdMedium"}, {"CrowdLoud", "CrowdLoud"}, {"CrowdLose", "CrowdLose"}, {"", nullptr},
+        {"crowdlose", nullptr}};
+    for (const auto& row : answers) {
+        for (const auto& c : crowd)
+            Audio::Stop(&set, c.name);
+        LogCapture log;
+        audio.SetCrowdCue(row.cue);
+        Event("Play", "StartCrowdAnswer");
+        for (const auto& c : crowd)
+            EXPECT_EQ(Playing(c.name), row.plays && std::string(row.plays) == c.name) << row.cue << c.name;
+        EXPECT_EQ(log.Contains("No crowd is currently set."), !row.plays);
+        EXPECT_TRUE(audio.GetCrowdCue().IsEmpty());
+    }
+
+    audio.onRelease();
+    EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 0);
+    EXPECT_TRUE(!audio.GetSet() && !audio.GetSequenceManager());
+    LogCapture log;
+    audio.onInitialize(nullptr, nullptr);
+    EXPECT_TRUE(log.Contains("AudioManagerSinglePlayer::onInitialize : the set is NULL !!!") &&
+                log.Contains("AudioManagerQZ::onInitialize : the Sequence Manager is NULL !!!"));
+}
+
+TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsAndStopsThePlayingVariant) {
+    const auto& table = sequencer.GetTable();
+    std::set<u32> ids;
+    for (u32 i = 0; i < QZ2011::AudioSequencerQZ::kEventCount; ++i)
+        ids.insert(Crc32Hash(QZ2011::AudioSequencerQZ::EventName(i)));
+    EXPECT_EQ(ids.size(), 77u);
+    EXPECT_EQ(table.Count(), 77u);
+    std::vector<std::vector<u32>> buckets;
+    for (u32 b = 0; b < 70; ++b)
+        buckets.push_back(table.KeysOfBucket(b));
+    for (u32 id : ids) {
+        const double product = double(id % 70) * (std::sqrt(5.0) - 1.0) / 2.0;
+        const auto& chain = buckets[u32(std::floor(70.0 * (product - std::floor(product))))];
+        EXPECT_NE(std::find(chain.begin(), chain.end(), id), chain.end()) << id;
+    }
+    AudioManagerQZ other;
+    sequencer.onInitialize(&other);
+    EXPECT_EQ(sequencer.GetAudioManager(), &other);
+    for (u32 b = 0; b < 70; ++b)
+        EXPECT_EQ(table.KeysOfBucket(b), buckets[b]);
+    sequencer.onInitialize(&audio);
+
+    audio.PlayCue("round2B.snd", Vo, true, false, true);
+    Event("Stop", "round2", "music");
+    EXPECT_NE(Asset("round2B.snd"), nullptr);
+    Event("Stop", "round2", "voice");
+    EXPECT_EQ(Asset("round2B.snd"), nullptr);
+    LogCapture log;
+    Event("Play", "nosuch");
+    Event("play", "intro");
+    EXPECT_TRUE(log.Contains("AudioSequencer: Cannot find this sound function nosuch"));
+    QZ2011::AudioSequencerQZ unbound;
+    unbound.onSequenceEvent("Play", "intro", "");
+    EXPECT_TRUE(log.Contains("AudioSequencerSinglePlayer::onSequenceEvent : the audio manager is NULL !!! Did you "
+                             "forget to initialize the AudioSequencerSinglePlayer ?"));
+    EXPECT_TRUE(log.Contains("AudioSequencer: Cannot find this sound function intro"));
+    EXPECT_EQ(Asset("intro.snd"), nullptr);
+}
+
+TEST_F(GameAudio, DamagedSequencesOfAudioEventsPlayWithoutHarm) {
+    auto item = [](const char* name, const char* target, const char* parameter) {
+        return std::string("<item sequencer=\"AudioSequencer\" name=\"") + name + "\" target=\"" + target +
+               "\" parameter=\"" + parameter + "\"/>";
+    };
+    const std::string text = "<root><Sequence duration=\"40\"><OnStart><Events>" + item("Play", "answer", "") +
+                             item("Play", "StartCrowdMedium", "") + item("Play", "sfx_strike", "") +
+                             "</Events></OnStart><Acts><item time=\"10\"><Events>" + item("Stop", "answer", "voice") +
+                             item("Play", "faceoff", "") + item("Stop", "sfx_strike", "sfx") +
+                             "</Events></item></Acts><OnEnd><Events>" + item("Play", "intro", "") +
+                             "</Events></OnEnd></Sequence></root>";
+    // Rewritten in place: a file emptied and refilled 5000 times makes the file system flush
+    // each time.
+    const std::string path = dir.Write("damaged.xml", text);
+    std::mt19937 rng(11);
+    for (int i = 0; i < 5000; ++i) {
+        std::string bytes = text;
+        DamageBytes(bytes, rng, 1 + i % 3);
+        std::FILE* file = std::fopen(path.c_str(), "r+b");
+        ASSERT_TRUE(file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
+                    ftruncate(fileno(file), off_t(bytes.size())) == 0);
+        std::fclose(file);
+        const std::string name = "damaged" + std::to_string(i);
+        sequences.LoadSequence(name.c_str(), path.c_str());
+        sequences.PlaySequence(name.c_str());
+        for (int t = 0; t < 3; ++t)
+            sequences.Update(25);
+        audio.ResumeSequence();
+        sequences.RemoveSequence(Crc32Hash(name.c_str()));
+    }
+    EXPECT_LE(set.m_AudioAssets.size(), 10u);
 }
 
 }  // namespace
