@@ -37,6 +37,16 @@ f32 Clamp01(f32 value) { return std::clamp(value, 0.0f, 1.0f); }
 
 bool AudioManagerQZ::HasAsset(const TString<char>& name) const { return m_Set && m_Set->FindAudioAsset(name); }
 
+bool AudioManagerQZ::Create(const TString<char>& name, const TString<char>& file, f32 volume, bool streamed,
+                            bool looped) {
+    GameServices::Entities::AudioAsset* asset = Audio::CreateAudioAsset(m_Set, name, file, volume, streamed, looped);
+    // The level's first audio update applies the level file's IsPlaying (clear here) once to
+    // new assets: it would stop a cue played earlier in the frame, and its hold would never end.
+    if (asset)
+        asset->m_Reset = true;
+    return asset != nullptr;
+}
+
 void AudioManagerQZ::onInitialize(GameShow::SequenceManager* sequences, GameServices::Entities::Set* set) {
     if (!set)
         AGReport("AudioManagerSinglePlayer::onInitialize : the set is NULL !!!");
@@ -50,8 +60,7 @@ void AudioManagerQZ::onInitialize(GameShow::SequenceManager* sequences, GameServ
         ResetCategoryVolume(category);
     if (m_Set) {
         for (const CrowdAsset& crowd : kCrowdAssets)
-            Audio::CreateAudioAsset(m_Set, crowd.name, crowd.file, crowd.fullVolume ? m_Categories[kCrowd].volume : 0.0f,
-                                    false, crowd.looped);
+            Create(crowd.name, crowd.file, crowd.fullVolume ? m_Categories[kCrowd].volume : 0.0f, false, crowd.looped);
         for (const CrowdAsset& crowd : kCrowdAssets)
             Audio::SetCategory(m_Set, crowd.name, kGroups[kCrowd]);
     }
@@ -88,7 +97,7 @@ void AudioManagerQZ::PlayCue(const TString<char>& name, int category, bool strea
     if (stopCategoryFirst)
         StopCategory(category);
     AudioCategory& list = m_Categories[Index(category)];
-    if (!Audio::CreateAudioAsset(m_Set, name, name, list.volume, streamed, looped))
+    if (!Create(name, name, list.volume, streamed, looped))
         return;
     Audio::SetCategory(m_Set, name, kGroups[Index(category)]);
     Audio::Play(m_Set, name);

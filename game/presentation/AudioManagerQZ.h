@@ -204,6 +204,7 @@ private:
     static int Index(int category) { return category >= 0 && category < kCategoryCount ? category : kVoice; }
     static void OnHolderEnd(void* manager);
     bool HasAsset(const TString<char>& name) const;
+    bool Create(const TString<char>& name, const TString<char>& file, f32 volume, bool streamed, bool looped);
     void PlayNamed(Cue cue, const TString<char>& name);
 
     TString<char> m_SequenceHolder;

@@ -193,6 +193,7 @@ TEST_F(GameAudio, EachCueCreatesItsRowsAssetCutsOrKeepsItsCategoryHoldsAndDrawsE
                 (audio.*cue.op)();
             else
                 Event("Play", cue.sound.substr(0, cue.sound.size() - 4).c_str());
+            Audio::Update(&set);  // the level's audio step of the same frame
             const GameServices::Entities::AudioAsset* asset = set.m_AudioAssets.back();
             const std::string name = asset->Name.c_str();
             if (cue.variants) {
@@ -385,6 +386,9 @@ TEST_F(GameAudio, BindingPreparesTheCrowdWhoseEventsCrossfadeIt) {
         EXPECT_EQ(Audio::GetEngineSound(*asset)->GetPlayer()->GetCategory(), 1u);
         EXPECT_FALSE(Playing(row.name));
     }
+    audio.PlayCrowdNoise();
+    Audio::Update(&set);
+    EXPECT_TRUE(Playing("CrowdNoise"));
     const auto& modules = context.GetModules();
     EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 1);
 
