@@ -266,8 +266,14 @@ TEST_F(GameAudio, AHoldingLineStopsTheShowClockUntilItEndsAndAnyOtherReleaseLets
         sequences.Update(1001);
         EXPECT_TRUE(!sequences.IsPaused() && !sequences.GetCurrentSequence());
     }
-    // Sounds that cannot play would never end: they take no hold.
+    // The released line plays on; its end no longer touches the next hold.
     audio.onInitialize(&sequences, &set);
+    sequences.PlaySequence("show");
+    Render(kToneFrames / 2);
+    audio.PlayFaceOff();
+    Render(kToneFrames * 3 / 4);
+    EXPECT_TRUE(!Playing("intro.snd") && sequences.IsPaused());
+    // Sounds that cannot play would never end: they take no hold.
     for (const char* name : {"missing.snd", "empty.snd", "corrupt.snd"}) {
         audio.PlayCue(name, Vo, false, false, true);
         audio.AudioPauseSequence(name);
