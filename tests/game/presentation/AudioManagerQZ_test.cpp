@@ -415,6 +415,9 @@ TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsAndStopsThePlayingVariant) {
     EXPECT_NE(Asset("round2B.snd"), nullptr);
     Event("Stop", "round2", "voice");
     EXPECT_EQ(Asset("round2B.snd"), nullptr);
+    audio.PlayCue("ab", Vo, false, false, false);  // too short to be a variant of "ab"
+    Event("Stop", "ab", "voice");
+    EXPECT_NE(Asset("ab"), nullptr);
     LogCapture log;
     Event("Play", "nosuch");
     Event("play", "intro");
