@@ -390,6 +390,13 @@ TEST_F(GameAudio, BindingPreparesTheCrowdWhoseEventsCrossfadeIt) {
         EXPECT_EQ(log.Contains("No crowd is currently set."), *cue && !*plays);
         EXPECT_TRUE(audio.GetCrowdCue().IsEmpty() || !*cue);
     }
+    // Binding again puts every listed sound back to full volume and frees the faders.
+    audio.PlayIntro();
+    Audio::SetVolume(&set, "intro.snd", 0.2f);
+    audio.FadeAudioVolume("CrowdNoise", 0.0f, 1.0f, false);
+    audio.onInitialize(&sequences, &set);
+    context.UpdateWorld(1500);
+    EXPECT_TRUE(Volume("intro.snd") == 1.0f && Volume("CrowdNoise") == 0.0f);
     audio.onRelease();
     EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 0);
     EXPECT_TRUE(!audio.GetSet() && !audio.GetSequenceManager());
@@ -422,6 +429,7 @@ TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsAndStopsThePlayingVariant) {
     Event("Play", "nosuch");
     Event("play", "intro");
     EXPECT_TRUE(log.Contains("AudioSequencer: Cannot find this sound function nosuch"));
+    EXPECT_FALSE(log.Contains("the audio manager is NULL"));
     QZ2011::AudioSequencerQZ unbound;
     unbound.onSequenceEvent("Play", "intro", "");
     EXPECT_TRUE(log.Contains("AudioSequencerSinglePlayer::onSequenceEvent : the audio manager is NULL !!! Did you "
