@@ -63,6 +63,7 @@ void SequenceManager::Reset() {
     RemoveAllSequences();
     m_Sequencers.Clear();
     m_Enabled = false;
+    m_Paused = false;
 }
 
 void SequenceManager::SetCurrent(Sequence* sequence) {
@@ -84,6 +85,7 @@ void SequenceManager::FireEvents(const SequenceAct& act) {
 void SequenceManager::EndSequence(Sequence& sequence, bool skipped) {
     FiringScope scope(*this);
     SetCurrent(nullptr);
+    m_Paused = false;
     if (skipped)
         FireEvents(sequence.m_Skip);
     FireEvents(sequence.m_End);
@@ -91,7 +93,7 @@ void SequenceManager::EndSequence(Sequence& sequence, bool skipped) {
 }
 
 void SequenceManager::Update(u32 ms) {
-    if (!m_Enabled || !m_Current)
+    if (!m_Enabled || m_Paused || !m_Current)
         return;
     FiringScope scope(*this);
     Sequence& sequence = *m_Current;
@@ -121,6 +123,8 @@ void SequenceManager::PlaySequence(const TString<char>& name) {
         EndSequence(*m_Current, m_Current->m_Skippable);
     Sequence* next = FindSequence(Crc32Hash(name.c_str()));
     SetCurrent(next);
+    // The ended sequence's events may have paused the show; the new one starts running.
+    m_Paused = false;
     if (!next) {
         AGReport("Invalid sequence name !!!");
         return;

@@ -22,9 +22,9 @@ public:
     SequenceManager(const SequenceManager&) = delete;
     SequenceManager& operator=(const SequenceManager&) = delete;
 
-    // Advances the current sequence while enabled.
+    // Advances the current sequence while enabled and not paused.
     void Update(u32 ms) override;
-    // Deletes every sequence, forgets the sequencers, no current sequence, disabled.
+    // Deletes every sequence, forgets the sequencers, no current sequence, disabled, not paused.
     void Reset() override;
     bool IsPausable() const override { return true; }
 
@@ -42,6 +42,11 @@ public:
     void PlaySequence(const TString<char>& name);
     // Skips a skippable current sequence; a non-skippable one goes on.
     void Skip();
+
+    // While paused the current sequence's clock stands still (a voice line holds the show).
+    // Playing, skipping or ending a sequence and Reset clear it.
+    void SetPaused(bool paused) { m_Paused = paused; }
+    bool IsPaused() const { return m_Paused; }
 
     void SetEnabled(bool enabled) { m_Enabled = enabled; }
     bool IsEnabled() const { return m_Enabled; }
@@ -65,6 +70,7 @@ private:
     i32 m_PreviousTime = 0;
     i32 m_Now = 0;
     bool m_Enabled = false;
+    bool m_Paused = false;
     FHandler m_Ended;
     // Counts every change of the current sequence.
     u32 m_Generation = 0;

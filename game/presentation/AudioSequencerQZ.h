@@ -1,6 +1,8 @@
 #pragma once
-// The show's "AudioSequencer": takes the sound cues of sequences for the game audio.
+// The show's "AudioSequencer": "Play" events call the cue operation registered under the
+// target's name id, "Stop" events stop the playing variant of the target's cue.
 #include "engine/core/AGTypes.h"
+#include "gameshow/HashTable.h"
 #include "gameshow/Sequencers.h"
 
 namespace QZ2011 {
@@ -9,20 +11,28 @@ class AudioManagerQZ;
 
 class AudioSequencerQZ : public GameShow::ISequencer {
 public:
+    using CueOperation = void (AudioManagerQZ::*)();
+    static constexpr u32 kBuckets = 70;
+    static constexpr u32 kEventCount = 77;
+    // The event names in registration order.
+    static const char* EventName(u32 index);
+
+    AudioSequencerQZ() : m_SoundFunctions(kBuckets) {}
+
+    // Binds the manager (a null one is reported and stored) and registers every event name;
+    // names registered already keep their entry.
     void onInitialize(AudioManagerQZ* audio);
-    // Empties the cue table and forgets the audio manager.
-    void Clear();
-    void onSequenceEvent(const TString<char>&, const TString<char>&, const TString<char>&) override {
-        ++m_EventCount;
-    }
+    // Forgets the audio manager (its level is left); the table stays.
+    void Clear() { m_Audio = nullptr; }
+    void onSequenceEvent(const TString<char>& name, const TString<char>& target,
+                         const TString<char>& parameter) override;
 
     AudioManagerQZ* GetAudioManager() const { return m_Audio; }
-    u32 m_InitializeCount = 0;
-    u32 m_ClearCount = 0;
-    u32 m_EventCount = 0;
+    const GameShow::HashTable<CueOperation>& GetTable() const { return m_SoundFunctions; }
 
 private:
     AudioManagerQZ* m_Audio = nullptr;
+    GameShow::HashTable<CueOperation> m_SoundFunctions;
 };
 
 }  // namespace QZ2011

@@ -232,8 +232,8 @@ TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
         QZ2011::QZ11Game::ApplyStageDressing();
         QZ2011::QZ11Game::ApplyInGameStageDressing();
         // Lines the level's data does not cause: no action bindings file, no in-game screen's
-        // layout, no graphics (so no camera animation) and no stage behaviour files in the
-        // sample data yet.
+        // layout, no graphics (so no camera animation), no sound and no stage behaviour files in
+        // the sample data yet.
         const std::set<std::string> stageBehaviourLines = {
             "BehaviorManager: can't read the behaviour file StageBehaviors.xml",
             "BehaviorManager: can't read the behaviour file ScoreBehaviors.xml",
@@ -245,7 +245,8 @@ TEST_F(SampleData, EachDecadeMatchLevelHoldsTheStageTheMatchLooksUp) {
             if (line.rfind("Can not listen this action:", 0) != 0 && line != "Can not read the level file: ScreenGame" &&
                 line != "No profile was found assigned to player id = 0" &&
                 line != "Failed to initialize the Camera animation!" && line != "you must set an animation first" &&
-                !stageBehaviourLines.count(line))
+                line.rfind("Audio: no sound provider; cannot open crowd_", 0) != 0 &&
+                line.rfind("Audio asset Crowd", 0) != 0 && !stageBehaviourLines.count(line))
                 ADD_FAILURE() << line;
         Set* set = context.GetMatchMode().GetSet();
         ASSERT_NE(set, nullptr);

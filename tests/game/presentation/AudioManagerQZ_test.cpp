@@ -1,0 +1,474 @@
+#include "game/presentation/AudioManagerQZ.h"
+
+#include <gtest/gtest.h>
+
+#include <strings.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/core/Crc32Hash.h"
+#include "game/QZ2011GameContext.h"
+#include "game/presentation/AudioSequencerQZ.h"
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/bridge/systems/AudioProcessingSystem.h"
+#include "gameservices/entities/AudioAsset.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/game/RenderableModelData.h"
+#include "gameshow/SequenceManager.h"
+#include "tests/engine/audio/AudioTestFixture.h"
+#include "tests/gameservices/entities/PoolSetup.h"
+#include "tests/support/ByteDamage.h"
+#include "tests/support/LogCapture.h"
+
+using QZ2011::AudioManagerQZ;
+using Audio = GameServices::Bridge::AudioProcessingSystem;
+using M = AudioManagerQZ;
+
+namespace {
+
+constexpr u32 kToneFrames = 4410;  // 100 ms
+constexpr int Mu = M::kMusic, Vo = M::kVoice, Sx = M::kSfx;
+
+// One cue as the show defines it, reached by the event named as its sound (without ".snd")
+// unless another event or, for cues only the screens call, its operation is given. Flags:
+// S streamed, L looped, C stops its category first, H holds the sequence.
+struct CueCase {
+    std::string sound;
+    u32 variants;
+    int category;
+    std::string flags;
+    const char* event = nullptr;
+    void (M::*op)() = nullptr;
+    bool Has(char flag) const { return flags.find(flag) != std::string::npos; }
+};
+const CueCase kCues[] = {
+    {"music_intro.snd", 0, Mu, "S---"},         {"intro.snd", 0, Vo, "--CH"},
+    {"family1intro", 3, Vo, "--CH"},            {"round1", 3, Vo, "S-CH"},
+    {"round2", 3, Vo, "S-CH"},                  {"round3", 3, Vo, "S-CH"},
+    {"round4", 3, Vo, "S-CH"},                  {"faceoff", 6, Vo, "---H"},
+    {"20kwin.snd", 0, Vo, "--C-"},              {"ending.snd", 0, Vo, "--CH"},
+    {"normalwin.snd", 0, Vo, "S-C-"},           {"fastmoney", 3, Vo, "--CH"},
+    {"fastmoneypart1.snd", 0, Vo, "S-CH"},      {"fastmoneypart2.snd", 0, Vo, "S-CH"},
+    {"answer", 7, Vo, "--CH"},                  {"controlspinpass", 6, Vo, "--CH"},
+    {"answerreveal", 11, Vo, "--CH"},           {"sfx_podiumbuzzer.snd", 0, Sx, "--CH"},
+    {"sfx_answerreveal.snd", 0, Sx, "--C-"},    {"answerok", 6, Vo, "--CH"},
+    {"wonround", 4, Vo, "--CH"},                {"sfx_strike.snd", 0, Sx, "--C-"},
+    {"stealfailure.snd", 0, Vo, "--CH"},        {"revealothers", 5, Vo, "--CH"},
+    {"stealsuccess.snd", 0, Vo, "--CH"},        {"receivedstrikebadanswer", 7, Vo, "--CH"},
+    {"recievedstriketimeout", 2, Vo, "--CH"},   {"answertwostrikes", 5, Vo, "--CH"},
+    {"recievedthirdstrike", 4, Vo, "--CH"},     {"roundsuddendeath", 3, Vo, "S-CH"},
+    {"familycontrols", 5, Vo, "--CH"},          {"chancetosteal", 5, Vo, "--CH"},
+    {"music_endround.snd", 0, Mu, "--C-"},      {"music_faceoff.snd", 0, Mu, "S-C-"},
+    {"Music_Countdown.loop.snd", 0, Mu, "SL--"},
+    {"revealothersA.snd", 0, Vo, "--C-", "fmrevealothers"},
+    {"SFX_FM_Reveal.snd", 0, Sx, "--C-", "sfx_fmreveal"},
+    {"SFX_EndClock.snd", 0, Sx, "--C-", "endclock"},
+    {"SFX_FM_DupeAnswer.snd", 0, Sx, "--C-", nullptr, &M::PlayFastMoneyDupeAnswer},
+    {"SFX_FM_Result.snd", 0, Sx, "--C-", nullptr, &M::PlayFastMoneyResult},
+    {"SFX_FM_Result0.snd", 0, Sx, "--C-", nullptr, &M::PlayFastMoneyResultZero},
+};
+
+// With the numbered lines.
+std::vector<CueCase> AllCues() {
+    std::vector<CueCase> cues(std::begin(kCues), std::end(kCues));
+    for (int i = 1; i <= 8; ++i) {
+        const std::string n = std::to_string(i);
+        if (i <= 5)
+            cues.push_back({"fastmoneyreveal" + n + ".snd", 0, Vo, i == 4 ? "----" : "--C-"});
+        cues.push_back({"faceoffquestion" + n + ".snd", 0, Vo, i == 1 ? "---H" : "--CH"});
+        cues.push_back({"revealother" + n + ".snd", 0, Vo, "---H"});
+    }
+    return cues;
+}
+
+const char* const kComputerFamilies[4][3] = {{"AiFamily_theWendle", "AiFamily_theBrask", "AiFamily_theGimbrel"},
+                                             {"AiFamily_theTassley", "AiFamily_theOlvira", "AiFamily_theKelvish"},
+                                             {"AiFamily_theZandor", "AiFamily_thePellory", "AiFamily_theVassen"},
+                                             {"AiFamily_theIdwyn", "AiFamily_theLunmark", "AiFamily_theQuessel"}};
+
+// The game audio bound to a level Set and the show's sequence manager, on the pulled mixer,
+// with a 100 ms tone under every sound name of the show.
+class GameAudio : public AudioFixture {
+protected:
+    GameAudio() {
+        AddRaw("tone.ogg", authoring::EncodeOggVorbis(authoring::MakeTone(440, kToneFrames)), TypeKey::Data);
+        auto sound = [&](std::string name, bool streamed, const char* data = "tone.ogg") {
+            for (char& c : name)
+                c = char(std::tolower(static_cast<unsigned char>(c)));
+            AddRaw(name, authoring::MakeSoundDescriptor(data, streamed), TypeKey::Sound);
+        };
+        for (const CueCase& cue : AllCues())
+            for (u32 v = 0; v < std::max(cue.variants, 1u); ++v)
+                sound(cue.variants ? cue.sound + char('A' + v) + ".snd" : cue.sound, cue.Has('S'));
+        std::vector<std::string> names = {"crowd_noise", "crowd_lose", "crowd_medium", "crowd_loud", "Family2IntroA",
+                                          "Family2IntroB", "Family2IntroC", "FaceOffBetterAnswerA", "prev"};
+        for (int page = 0; page < 7; ++page)
+            names.push_back("tutorialflow" + std::to_string(page));
+        for (const auto& decade : kComputerFamilies)
+            names.insert(names.end(), std::begin(decade), std::end(decade));
+        for (const std::string& name : names)
+            sound(name + ".snd", false);
+        sound("q1.snd", true);
+        sound("empty.snd", false, "empty.ogg");
+        sound("corrupt.snd", false, "corrupt.ogg");
+        AddRaw("empty.ogg", "", TypeKey::Data);
+        AddRaw("corrupt.ogg", "OggS but nothing after", TypeKey::Data);
+        Mount();
+        LoadCapacities(params, {{"FactoryAudioAsset", 24}});
+        GameServices::Entities::GameAudioAssetFactory::Instance()->RegisterAudioAssetFactory();
+        Audio::Initialize(&set);
+        sequences.RegisterSequencer(Crc32Hash("AudioSequencer"), &sequencer);
+        sequences.SetEnabled(true);
+        sequences.LoadSequence("show", dir.Write("show.xml", "<root><Sequence duration=\"1000\" skippable=\"true\"><OnStart>"
+                                                             "<Events/></OnStart><Acts/><OnEnd><Events/></OnEnd>"
+                                                             "</Sequence></root>").c_str());
+        audio.onInitialize(&sequences, &set);
+        sequencer.onInitialize(&audio);
+    }
+    ~GameAudio() override {
+        audio.onRelease();
+        Audio::Cleanup(&set);
+        set.Clear();
+    }
+    void Event(const char* name, const std::string& target, const char* parameter = "") {
+        sequencer.onSequenceEvent(name, target.c_str(), parameter);
+    }
+    GameServices::Entities::AudioAsset* Asset(const char* name) { return set.FindAudioAsset(name); }
+    bool Playing(const char* name) { return Asset(name) && Audio::IsPlaying(&set, name); }
+    f32 Volume(const char* name) { return Audio::GetVolume(&set, name); }
+    size_t Count(const char* name) {
+        return std::count_if(set.m_AudioAssets.begin(), set.m_AudioAssets.end(), [&](auto* a) { return a->Name == name; });
+    }
+    std::vector<std::string> Listed(int category) {
+        std::vector<std::string> names;
+        for (const TString<char>& name : audio.GetCategoryNames(category))
+            names.emplace_back(name.c_str());
+        return names;
+    }
+    std::string LastVoice() { return Listed(Vo).empty() ? std::string() : Listed(Vo).back(); }
+    // The show runs on: the sequence ends within a second.
+    bool ShowRunsOn() {
+        sequences.Update(1001);
+        return !sequences.GetCurrentSequence() && !sequences.IsPaused() && audio.GetSequenceHolder().IsEmpty();
+    }
+
+    TempDir params;
+    QZ2011GameContext context;
+    GameServices::Entities::Set set{"level"};
+    GameShow::SequenceManager sequences;
+    QZ2011::AudioSequencerQZ sequencer;
+    AudioManagerQZ audio;
+};
+
+TEST_F(GameAudio, EachCueCreatesItsRowsAssetCutsOrKeepsItsCategoryHoldsAndDrawsEveryVariant) {
+    GameServices::Bridge::SeedRandom(1, 2, 3, 4);
+    for (const CueCase& cue : AllCues()) {
+        SCOPED_TRACE(cue.sound);
+        std::set<char> letters;
+        for (u32 draw = 0; draw < (cue.variants ? 8 * cue.variants : 1); ++draw) {
+            audio.PlayCue("prev.snd", cue.category, false, false, false);
+            if (cue.op)
+                (audio.*cue.op)();
+            else
+                Event("Play", cue.event ? cue.event : cue.sound.substr(0, cue.sound.size() - (cue.variants ? 0 : 4)));
+            Audio::Update(&set);  // the level's audio step of the same frame
+            const GameServices::Entities::AudioAsset* asset = set.m_AudioAssets.back();
+            const std::string name = asset->Name.c_str();
+            const size_t base = cue.sound.size() - (cue.variants ? 0 : 4);
+            ASSERT_EQ(name.size(), base + (cue.variants ? 5 : 4));
+            EXPECT_EQ(name.substr(0, base) + name.substr(name.size() - 4), cue.variants ? cue.sound + ".snd" : cue.sound);
+            letters.insert(cue.variants ? name[base] : 'A');
+            EXPECT_EQ(strcasecmp(asset->VolatileDatas.GetAudioData()->m_FileName.c_str(), name.c_str()), 0);
+            EXPECT_TRUE(asset->m_Volume == 1.0f && asset->m_Streamed == cue.Has('S') && asset->m_Looped == cue.Has('L'));
+            EXPECT_EQ(Audio::GetEngineSound(*asset)->GetPlayer()->GetCategory(), u32(cue.category));
+            EXPECT_TRUE(Playing(name.c_str()));
+            EXPECT_EQ(Count("prev.snd"), cue.Has('C') ? 0u : 1u);
+            EXPECT_EQ(audio.GetSequenceHolder().c_str(), cue.Has('H') ? name : "");
+            EXPECT_EQ(sequences.IsPaused(), cue.Has('H'));
+            EXPECT_EQ(Listed(cue.category).back(), name);
+            audio.StopCategory(cue.category);
+            EXPECT_TRUE(audio.GetSequenceHolder().IsEmpty() && !sequences.IsPaused());
+        }
+        EXPECT_EQ(letters.size(), std::max(cue.variants, 1u));
+    }
+}
+
+TEST_F(GameAudio, CuesThatNameTheirSoundByTheMatchOrByTheirCaller) {
+    // The second family: player two's in a two-player game, else the computer family.
+    context.m_TwoPlayers = 1;
+    audio.PlayFamily2Intro();
+    EXPECT_EQ(LastVoice().substr(0, 12) + LastVoice().substr(13), "Family2Intro.snd");
+    context.m_TwoPlayers = 0;
+    for (u32 decade = 0; decade <= 4; ++decade)
+        for (u32 difficulty = 0; difficulty <= 3; ++difficulty) {
+            context.m_Decade = decade;
+            context.m_Difficulty = difficulty;
+            Event("Play", "AiFamily_theWendle");
+            const bool named = decade < 4 && difficulty < 3;
+            EXPECT_EQ(LastVoice(), (named ? std::string(kComputerFamilies[decade][difficulty]) : "") + ".snd");
+            EXPECT_EQ(audio.GetSequenceHolder().c_str(), named ? LastVoice() : "");
+        }
+    // A better face-off answer only while the face-off is undecided and an answer counted.
+    const struct { i32 lastAnswer, winner; const char* line; } faceOff[] = {
+        {2, -1, "FaceOffBetterAnswer"}, {-1, -1, "answer"}, {2, 0, "answer"}};
+    for (const auto& row : faceOff) {
+        context.m_LastAnswerIndex = row.lastAnswer;
+        context.m_FaceOffWinner = row.winner;
+        Event("Play", "FaceOffBetterAnswer");
+        EXPECT_EQ(LastVoice().substr(0, LastVoice().size() - 5), row.line);
+    }
+    // Tutorial pages 0 to 6 narrate; page 7 plays nothing and names no narration.
+    for (u32 page = 0; page <= 7; ++page) {
+        audio.PlayTutorialFlow(page);
+        const std::string name = "tutorialflow" + std::to_string(std::min(page, 6u)) + ".snd";
+        EXPECT_EQ(LastVoice(), name);
+        EXPECT_EQ(audio.GetTutorialCue().c_str(), page < 7 ? name : "");
+        EXPECT_TRUE(Playing(name.c_str()) && audio.GetSequenceHolder().IsEmpty());
+    }
+    audio.PlayVoice("q1");
+    EXPECT_TRUE(Playing("q1.snd") && Asset("q1.snd")->m_Streamed && !Asset("tutorialflow6.snd"));
+    audio.StopVoice("q1");
+    EXPECT_TRUE(!Asset("q1.snd") && Listed(Vo).empty());
+}
+
+TEST_F(GameAudio, AHoldingLineStopsTheShowClockUntilItEndsAndAnyOtherReleaseLetsTheShowRunOn) {
+    sequences.PlaySequence("show");
+    audio.PlayIntro();
+    LogCapture log;
+    audio.PlayFaceOff();
+    EXPECT_TRUE(log.Contains("AudioManagerSinglePlayer::AudioPauseSequence -> An audio is already pausing the "
+                             "sequence, dangerous pattern !!!"));
+    EXPECT_STREQ(audio.GetSequenceHolder().c_str(), "intro.snd");
+    for (u32 frames : {kToneFrames / 2, kToneFrames / 4}) {
+        Render(frames);
+        sequences.Update(5000);
+        EXPECT_NE(sequences.GetCurrentSequence(), nullptr);
+    }
+    Render(kToneFrames / 2);
+    EXPECT_TRUE(ShowRunsOn());
+    const std::function<void()> releases[] = {
+        [&] { audio.StopCue("intro.snd", Vo); }, [&] { audio.PlayVoice("q1"); }, [&] { Event("Stop", "intro", "voice"); },
+        [&] { sequences.PlaySequence("show"); }, [&] { sequences.Skip(); }, [&] { sequences.Reset(); },
+        [&] { audio.onRelease(); }};
+    for (const auto& release : releases) {
+        sequences.PlaySequence("show");
+        audio.PlayIntro();
+        ASSERT_TRUE(sequences.IsPaused());
+        release();
+        sequences.Update(1001);
+        EXPECT_TRUE(!sequences.IsPaused() && !sequences.GetCurrentSequence());
+    }
+    // The released line plays on; its end no longer touches the next hold.
+    audio.onInitialize(&sequences, &set);
+    sequences.PlaySequence("show");
+    Render(kToneFrames / 2);
+    audio.PlayFaceOff();
+    Render(kToneFrames * 3 / 4);
+    EXPECT_TRUE(!Playing("intro.snd") && sequences.IsPaused());
+    // Sounds that cannot play would never end: they take no hold.
+    for (const char* name : {"missing.snd", "empty.snd", "corrupt.snd"}) {
+        audio.PlayCue(name, Vo, false, false, true);
+        audio.AudioPauseSequence(name);
+        EXPECT_TRUE(audio.GetSequenceHolder().IsEmpty() && !sequences.IsPaused()) << name;
+    }
+}
+
+TEST_F(GameAudio, AOneShotStartedTwiceStacksWhileALoopIsReplaced) {
+    audio.PlayFaceOffQuestion1();
+    audio.PlayFaceOffQuestion1();
+    EXPECT_EQ(Listed(Vo), std::vector<std::string>(2, "faceoffquestion1.snd"));
+    for (size_t left : {1u, 0u}) {
+        const GameServices::Entities::AudioAsset* first = Asset("faceoffquestion1.snd");
+        audio.StopCue("faceoffquestion1.snd", Vo);
+        EXPECT_TRUE(Count("faceoffquestion1.snd") == left && Listed(Vo).size() == left);
+        EXPECT_TRUE(left == 0 || Asset("faceoffquestion1.snd") != first);
+    }
+    audio.PlayCountdownMusic();
+    audio.PlayCountdownMusic();
+    EXPECT_TRUE(Count("Music_Countdown.loop.snd") == 1 && Listed(Mu).size() == 1);
+    audio.StopCountdownMusic();
+    Render(kToneFrames);
+    EXPECT_TRUE(Count("Music_Countdown.loop.snd") == 0 && Rms(Render(kToneFrames), 0) == 0.0);
+}
+
+TEST_F(GameAudio, FadesLastThreeSecondsWhateverTheirDistanceAndGiveWayToOtherVolumes) {
+    auto step = [&](u32 ms) { context.UpdateWorld(ms); };
+    audio.PlayCrowdNoise();
+    const struct { f32 from, to, half, end; } fades[] = {
+        {0.0f, 1.0f, 0.5f, 1.0f}, {1.0f, 0.2f, 0.6f, 0.2f}, {-1.0f, 2.0f, 0.5f, 1.0f}, {0.4f, 0.6f, 0.5f, 0.6f}};
+    for (const auto& fade : fades) {
+        audio.FadeAudioVolume("CrowdNoise", fade.from, fade.to, false);
+        EXPECT_FLOAT_EQ(Volume("CrowdNoise"), fade.half * 2 - fade.end);
+        step(1500);
+        EXPECT_NEAR(Volume("CrowdNoise"), fade.half, 1e-5);
+        step(1500);
+        EXPECT_NEAR(Volume("CrowdNoise"), fade.end, 1e-5);
+    }
+    step(1500);  // a fade ends at its target
+    EXPECT_NEAR(Volume("CrowdNoise"), 0.6f, 1e-5);
+    // Equal ends do nothing, not even the stop; a volume set by someone else frees the fader.
+    Audio::SetVolume(&set, "CrowdNoise", 0.3f);
+    audio.FadeAudioVolume("CrowdNoise", 0.7f, 0.7f, true);
+    step(3000);
+    EXPECT_TRUE(Volume("CrowdNoise") == 0.3f && Playing("CrowdNoise"));
+    audio.FadeAudioVolume("CrowdNoise", 0.0f, 1.0f, true);
+    step(100);
+    Audio::SetVolume(&set, "CrowdNoise", 0.9f);
+    step(3000);
+    EXPECT_TRUE(Volume("CrowdNoise") == 0.9f && Playing("CrowdNoise"));
+    // Faders stand still while the game is paused; a fade-out with a stop stops at its end.
+    context.SetPause(true);
+    audio.FadeAudioVolume("CrowdNoise", 1.0f, 0.0f, true);
+    step(3000);
+    EXPECT_EQ(Volume("CrowdNoise"), 1.0f);
+    context.SetPause(false);
+    step(3000);
+    EXPECT_TRUE(Volume("CrowdNoise") == 0.0f && !Playing("CrowdNoise") && Asset("CrowdNoise"));
+    // Five faders, each freed at its end; a sixth at once is refused.
+    audio.PlayIntro();
+    for (int round = 0; round < 2; ++round) {
+        LogCapture log;
+        for (const char* name : {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud", "intro.snd", "prev.snd"})
+            audio.FadeAudioVolume(name, 0.5f, 1.0f, false);
+        EXPECT_TRUE(log.Contains("AudioManager::FadeAudioVolume -> All the audio volume faders are already in use, you "
+                                 "need to create more !!!"));
+        EXPECT_EQ(Volume("intro.snd"), 0.5f);
+        step(3000);
+    }
+}
+
+TEST_F(GameAudio, BindingPreparesTheCrowdWhoseEventsCrossfadeIt) {
+    const struct { const char* name; const char* file; f32 volume; bool looped; } crowd[] = {
+        {"CrowdNoise", "crowd_noise.snd", 1.0f, true}, {"CrowdLose", "crowd_lose.snd", 1.0f, false},
+        {"CrowdMedium", "crowd_medium.snd", 0.0f, true}, {"CrowdLoud", "crowd_loud.snd", 0.0f, true}};
+    for (const auto& row : crowd) {
+        const GameServices::Entities::AudioAsset* asset = Asset(row.name);
+        ASSERT_NE(asset, nullptr) << row.name;
+        EXPECT_EQ(asset->VolatileDatas.GetAudioData()->m_FileName, row.file);
+        EXPECT_TRUE(asset->m_Volume == row.volume && asset->m_Looped == row.looped && !asset->m_Streamed);
+        EXPECT_EQ(Audio::GetEngineSound(*asset)->GetPlayer()->GetCategory(), 1u);
+        EXPECT_FALSE(Playing(row.name));
+    }
+    const auto& modules = context.GetModules();
+    EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 1);
+    audio.PlayCrowdNoise();
+    Audio::Update(&set);
+    EXPECT_TRUE(Playing("CrowdNoise"));
+    // Loud, then medium: the loud one fades out and stops while the medium one comes up.
+    Event("Play", "StartCrowdLoud");
+    context.UpdateWorld(3000);
+    Event("Play", "StartCrowdMedium");
+    context.UpdateWorld(1500);
+    EXPECT_TRUE(Volume("CrowdMedium") == 0.5f && Volume("CrowdLoud") == 0.5f);
+    context.UpdateWorld(1500);
+    EXPECT_TRUE(Volume("CrowdMedium") == 1.0f && Playing("CrowdMedium") && !Playing("CrowdLoud"));
+    Event("Play", "StopCrowd");
+    context.UpdateWorld(3000);
+    EXPECT_FALSE(Playing("CrowdMedium"));
+    // A fade-out of a silent crowd does nothing: it plays on at 0.
+    Audio::Play(&set, "CrowdLoud");
+    Event("Play", "StopCrowd");
+    context.UpdateWorld(3000);
+    EXPECT_TRUE(Playing("CrowdLoud"));
+    // The answer's crowd follows the crowd cue, which it empties.
+    const char* answers[][2] = {{"CrowdMedium", "CrowdMedium"}, {"CrowdLoud", "CrowdLoud"}, {"CrowdLose", "CrowdLose"},
+                                {"", ""}, {"crowdlose", ""}};
+    for (const auto& [cue, plays] : answers) {
+        for (const auto& row : crowd)
+            Audio::Stop(&set, row.name);
+        LogCapture log;
+        audio.SetCrowdCue(cue);
+        Event("Play", *cue ? "StartCrowdAnswer" : "CrowdLose");
+        for (const auto& row : crowd)
+            EXPECT_TRUE(!*cue || Playing(row.name) == (std::string(plays) == row.name)) << cue << row.name;
+        EXPECT_EQ(log.Contains("No crowd is currently set."), *cue && !*plays);
+        EXPECT_TRUE(audio.GetCrowdCue().IsEmpty() || !*cue);
+    }
+    // Binding again puts every listed sound back to full volume and frees the faders.
+    audio.PlayIntro();
+    Audio::SetVolume(&set, "intro.snd", 0.2f);
+    audio.FadeAudioVolume("CrowdNoise", 0.0f, 1.0f, false);
+    audio.onInitialize(&sequences, &set);
+    context.UpdateWorld(1500);
+    EXPECT_TRUE(Volume("intro.snd") == 1.0f && Volume("CrowdNoise") == 0.0f);
+    audio.onRelease();
+    EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 0);
+    EXPECT_TRUE(!audio.GetSet() && !audio.GetSequenceManager());
+    LogCapture log;
+    audio.onInitialize(nullptr, nullptr);
+    EXPECT_TRUE(log.Contains("AudioManagerSinglePlayer::onInitialize : the set is NULL !!!") &&
+                log.Contains("AudioManagerQZ::onInitialize : the Sequence Manager is NULL !!!"));
+}
+
+TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsAndStopsThePlayingVariant) {
+    std::set<u32> ids;
+    for (u32 i = 0; i < QZ2011::AudioSequencerQZ::kEventCount; ++i) {
+        const u32 id = *ids.insert(Crc32Hash(QZ2011::AudioSequencerQZ::EventName(i))).first;
+        const double product = double(id % 70) * (std::sqrt(5.0) - 1.0) / 2.0;
+        EXPECT_EQ(sequencer.GetTable().BucketOf(id), u32(std::floor(70.0 * (product - std::floor(product)))));
+    }
+    AudioManagerQZ other;
+    sequencer.onInitialize(&other);
+    EXPECT_TRUE(ids.size() == 77 && sequencer.GetTable().Count() == 77 && sequencer.GetAudioManager() == &other);
+    sequencer.onInitialize(&audio);
+    audio.PlayCue("round2B.snd", Vo, true, false, true);
+    Event("Stop", "round2", "music");
+    EXPECT_NE(Asset("round2B.snd"), nullptr);
+    Event("Stop", "round2", "voice");
+    EXPECT_EQ(Asset("round2B.snd"), nullptr);
+    audio.PlayCue("ab", Vo, false, false, false);  // too short to be a variant of "ab"
+    Event("Stop", "ab", "voice");
+    EXPECT_NE(Asset("ab"), nullptr);
+    LogCapture log;
+    Event("Play", "nosuch");
+    Event("play", "intro");
+    EXPECT_TRUE(log.Contains("AudioSequencer: Cannot find this sound function nosuch"));
+    EXPECT_FALSE(log.Contains("the audio manager is NULL"));
+    QZ2011::AudioSequencerQZ unbound;
+    unbound.onSequenceEvent("Play", "intro", "");
+    EXPECT_TRUE(log.Contains("AudioSequencerSinglePlayer::onSequenceEvent : the audio manager is NULL !!! Did you "
+                             "forget to initialize the AudioSequencerSinglePlayer ?"));
+    EXPECT_TRUE(log.Contains("AudioSequencer: Cannot find this sound function intro"));
+    EXPECT_EQ(Asset("intro.snd"), nullptr);
+}
+
+TEST_F(GameAudio, DamagedSequencesOfAudioEventsPlayWithoutHarm) {
+    auto item = [](std::string name, std::string target, std::string parameter = "") {
+        return "<item sequencer=\"AudioSequencer\" name=\"" + name + "\" target=\"" + target + "\" parameter=\"" +
+               parameter + "\"/>";
+    };
+    const std::string text = "<root><Sequence duration=\"40\"><OnStart><Events>" + item("Play", "answer") +
+                             item("Play", "StartCrowdMedium") + "</Events></OnStart><Acts><item time=\"10\"><Events>" +
+                             item("Stop", "answer", "voice") + item("Play", "faceoff") +
+                             "</Events></item></Acts><OnEnd><Events>" + item("Play", "intro") +
+                             "</Events></OnEnd></Sequence></root>";
+    // Rewritten in place: a file emptied and refilled each time makes the file system flush it.
+    const std::string path = dir.Write("damaged.xml", text);
+    std::mt19937 rng(11);
+    for (int i = 0; i < 5000; ++i) {
+        std::string bytes = text;
+        DamageBytes(bytes, rng, 1 + i % 3);
+        std::FILE* file = std::fopen(path.c_str(), "r+b");
+        ASSERT_TRUE(file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
+                    ftruncate(fileno(file), off_t(bytes.size())) == 0);
+        std::fclose(file);
+        const std::string name = "damaged" + std::to_string(i);
+        sequences.LoadSequence(name.c_str(), path.c_str());
+        sequences.PlaySequence(name.c_str());
+        for (int t = 0; t < 3; ++t)
+            sequences.Update(25);
+        audio.ResumeSequence();
+        sequences.RemoveSequence(Crc32Hash(name.c_str()));
+    }
+    EXPECT_LE(set.m_AudioAssets.size(), 10u);
+}
+
+}  // namespace
