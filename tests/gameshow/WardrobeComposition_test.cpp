@@ -61,6 +61,7 @@ protected:
             effects.push_back(Add<W::CheckBox>(root, "effect" + std::to_string(k)));
             thumbs.push_back(Add<W::Image>(root, "thumb" + std::to_string(k)));
             bases.push_back(Add<W::Image>(root, "base" + std::to_string(k)));
+            bases.back()->SetVisible(false);  // the page shows the grid itself
         }
         done = Add<W::Button>(root, "DoneButton");
         compositions.m_WardrobeButton = Add<W::Button>(&screen, "WardrobeButton");
@@ -117,6 +118,7 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
         {5, KG::CharacterAssembly::kMale,
          {"ChM_Sport", "ChM_Jersey_skin01", "Shared", "ChM_Top_Gold", "ChM_Shorts_SKIN01", "ChM_Skates"}},
     };
+    EXPECT_TRUE(IsButtonMarked(tabs[0]));
     page.OnActivate(true);
     EXPECT_EQ(compositions.m_WardrobeButton->m_X, CompositionBase::kParkedPosition);
     EXPECT_EQ(compositions.m_TagPanel->m_X, 5.0f);
