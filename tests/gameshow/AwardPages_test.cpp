@@ -37,6 +37,7 @@ protected:
     void TearDown() override {
         awards.Uninitialize();
         group.Uninitialize();
+        EXPECT_FALSE(awards.GetRootPanel() || group.GetRootPanel());
         ProfileTest::TearDown();
     }
     template <typename T>

@@ -267,6 +267,10 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         EXPECT_TRUE(IsButtonMarked(tabs[2]) && !IsButtonMarked(tabs[0]));
         Click(effects[4]);
         manager->GetSettings()->CurrentSavedGame = current ? slot : -1;
+        KG::Appearance& worn = *menuAvatar.VolatileDatas.GetAppearance();
+        worn.Name = "Restyled.xml";
+        worn.Assembly.Name = "Male2";
+        worn.Assembly.Id = 102;
         const std::string before = Contents();
         const u32 writes = manager->GetWriteCount();
         log.Clear();
@@ -277,6 +281,9 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         EXPECT_EQ(profile.Appearance.OutfitParts[0].Name == "ChM_Top_Gold.mdl", current);
         EXPECT_EQ(profile.AvatarDescription.OutfitParts[0].Name == "ChM_Top_Gold.mdl", current);
         EXPECT_EQ(profile.AvatarDescription.AnatomyParts[3].Name == "ChM_Hair_Long.mdl", current);
+        const auto& kept = profile.AvatarDescription;
+        EXPECT_EQ(kept.Name == "Restyled.xml" && kept.CharacterAssemblyName == "Male2" && kept.CharacterAssemblyId == 102,
+                  current);
         EXPECT_EQ(log.Contains("no current profile"), !current);
         if (!current) {
             EXPECT_EQ(Contents(), before);
