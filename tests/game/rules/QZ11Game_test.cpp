@@ -420,8 +420,10 @@ TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
     context.ShowActivePlayerCursor(true);
     EXPECT_EQ(Member(0)->m_Highlight, 1);
     EXPECT_EQ(Member(1)->m_Highlight, 0);
+    context.SetPlayerCursorsVisible(true);
+    EXPECT_EQ(Member(0)->m_Highlight + Member(1)->m_Highlight, 0);
     context.SetPlayerCursorsVisible(false);
-    EXPECT_EQ(Member(1)->m_Highlight, 1);
+    EXPECT_EQ(Member(0)->m_Highlight + Member(1)->m_Highlight, 2);
     context.m_TwoPlayers = 0;
     context.SetPlayerCursorsVisible(true);
     EXPECT_EQ(Member(1)->m_Highlight, 1);
