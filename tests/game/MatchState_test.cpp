@@ -132,7 +132,7 @@ TEST_F(MatchState, BuzzSidesFamiliesAndMembers) {
 
     context.SetSecondFamilyMemberNames("Al", "Bo", "Cy", "Di");
     for (const auto& [index, name] : std::vector<std::pair<i32, const char*>>{
-             {0, "Al"}, {3, "Di"}, {4, ""}, {-1, ""}}) {
+             {0, "Al"}, {1, "Bo"}, {2, "Cy"}, {3, "Di"}, {4, ""}, {-1, ""}}) {
         context.m_RightMemberIndex = index;
         EXPECT_STREQ(context.GetSecondFamilyMemberName().c_str(), name) << index;
     }

@@ -417,6 +417,7 @@ TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
 
     // Two players: the cursor of the family with the turn follows the call, the other is dimmed.
     context.m_CurrentFamily = QZ2011GameContext::kPlayerTwoFamily;
+    context.SetPlayerCursorsVisible(false);
     context.ShowActivePlayerCursor(true);
     EXPECT_EQ(Member(0)->m_Highlight, 1);
     EXPECT_EQ(Member(1)->m_Highlight, 0);
@@ -424,6 +425,9 @@ TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
     EXPECT_EQ(Member(0)->m_Highlight + Member(1)->m_Highlight, 0);
     context.SetPlayerCursorsVisible(false);
     EXPECT_EQ(Member(0)->m_Highlight + Member(1)->m_Highlight, 2);
+    context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
+    context.ShowActivePlayerCursor(true);
+    EXPECT_EQ(Member(0)->m_Highlight, 0);
     context.m_TwoPlayers = 0;
     context.SetPlayerCursorsVisible(true);
     EXPECT_EQ(Member(1)->m_Highlight, 1);
