@@ -211,6 +211,7 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
     EXPECT_TRUE(!context->GetSequenceManager() && !context->GetAudioManager() && !context->GetAwardManager() &&
                 !context->GetQuestionManager() && !context->GetAutocompleter() && !context->m_AnswerRecord);
     // Without its team registry the context's cursor operations find no team.
+    context->m_TwoPlayers = 1;
     context->ResetGameState();
     context->AttachConnectedPlayerCursors();
     context->ShowActivePlayerCursor(true);

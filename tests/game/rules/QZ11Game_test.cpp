@@ -453,7 +453,7 @@ TEST_F(MatchModeTest, TypedAnswersAreCheckedAgainstTheCurrentQuestion) {
     const Case cases[] = {{12, 1, 1, 2, "word7", 7, 0},   {12, 3, 1, -1, "word6", -1, 1},
                           {12, 4, 1, -1, "word5", 5, 1},  {12, 2, 1, -1, "nothing", -1, 1},
                           {12, 4, 0, 7, "word1", -1, 2},  {8, 1, 0, 3, "", 3, 2},
-                          {8, 1, 0, 9, "word1", -1, 2},   {25, 1, 1, -1, "word0", -1, 2},
+                          {8, 1, 0, 8, "word1", -1, 2},   {25, 1, 1, -1, "word0", -1, 2},
                           {24, 1, 1, -1, "word0", 0, 2}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
