@@ -416,8 +416,11 @@ TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
     EXPECT_EQ(Member(0)->m_Entity, cursor(0));
 
     // Two players: the cursor of the family with the turn follows the call, the other is dimmed.
-    context.m_CurrentFamily = QZ2011GameContext::kPlayerTwoFamily;
     context.SetPlayerCursorsVisible(false);
+    context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
+    context.ShowActivePlayerCursor(true);
+    EXPECT_EQ(Member(0)->m_Highlight, 0);
+    context.m_CurrentFamily = QZ2011GameContext::kPlayerTwoFamily;
     context.ShowActivePlayerCursor(true);
     EXPECT_EQ(Member(0)->m_Highlight, 1);
     EXPECT_EQ(Member(1)->m_Highlight, 0);
@@ -425,9 +428,6 @@ TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
     EXPECT_EQ(Member(0)->m_Highlight + Member(1)->m_Highlight, 0);
     context.SetPlayerCursorsVisible(false);
     EXPECT_EQ(Member(0)->m_Highlight + Member(1)->m_Highlight, 2);
-    context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
-    context.ShowActivePlayerCursor(true);
-    EXPECT_EQ(Member(0)->m_Highlight, 0);
     context.m_TwoPlayers = 0;
     context.SetPlayerCursorsVisible(true);
     EXPECT_EQ(Member(1)->m_Highlight, 1);
