@@ -109,6 +109,7 @@ TEST_F(MatchState, BuzzSidesFamiliesAndMembers) {
     ASSERT_EQ(team->m_Members.size(), 2u);
     EXPECT_STREQ(team->m_Members[0]->m_Name.c_str(), "Member 1");
     EXPECT_STREQ(team->m_Members[1]->m_Name.c_str(), "Member 2");
+    EXPECT_TRUE(team->m_Members[0]->m_Team == team && team->m_Members[1]->m_Team == team);
     EXPECT_NE(context.m_ComputerFamily, nullptr);
     EXPECT_NE(context.m_PlayerTwoFamily, nullptr);
     EXPECT_NE(context.m_ComputerFamily, context.m_PlayerTwoFamily);
@@ -132,7 +133,7 @@ TEST_F(MatchState, BuzzSidesFamiliesAndMembers) {
 
     context.SetSecondFamilyMemberNames("Al", "Bo", "Cy", "Di");
     for (const auto& [index, name] : std::vector<std::pair<i32, const char*>>{
-             {0, "Al"}, {3, "Di"}, {4, ""}, {-1, ""}}) {
+             {0, "Al"}, {1, "Bo"}, {2, "Cy"}, {3, "Di"}, {4, ""}, {-1, ""}}) {
         context.m_RightMemberIndex = index;
         EXPECT_STREQ(context.GetSecondFamilyMemberName().c_str(), name) << index;
     }

@@ -210,6 +210,11 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
     EXPECT_EQ(DeviceListeners(), deviceListenersBefore);
     EXPECT_TRUE(!context->GetSequenceManager() && !context->GetAudioManager() && !context->GetAwardManager() &&
                 !context->GetQuestionManager() && !context->GetAutocompleter() && !context->m_AnswerRecord);
+    // Without its team registry the context's cursor operations find no team.
+    context->m_TwoPlayers = 1;
+    context->ResetGameState();
+    context->AttachConnectedPlayerCursors();
+    context->ShowActivePlayerCursor(true);
 }
 
 // m_SkipAllowed over the rule's cases; the menu tick stops at the first value of 200 or more.

@@ -37,6 +37,7 @@ protected:
     void TearDown() override {
         awards.Uninitialize();
         group.Uninitialize();
+        EXPECT_FALSE(awards.GetRootPanel() || group.GetRootPanel());
         ProfileTest::TearDown();
     }
     template <typename T>
@@ -44,7 +45,7 @@ protected:
         widgets[std::string(parent->Name.c_str()) + "/" + name] = new T(name.c_str());
         parent->AddChild(widgets[std::string(parent->Name.c_str()) + "/" + name]);
     }
-    // Both pages (group button 5 on request, five award slots), the shared wardrobe button;
+    // Both pages (group buttons 5 and 6 on request, five award slots), the shared wardrobe button;
     // the awards file read and both pages initialized.
     void Start(const std::vector<int>& sizes, bool fifthButton = false) {
         awards.Uninitialize();
@@ -60,7 +61,7 @@ protected:
         screen->AddChild(slots);
         Add<W::Button>(list, "BackButton");
         Add<W::Label>(list, "progressLabel");
-        for (int n = 1; n <= (fifthButton ? 5 : 4); ++n) {
+        for (int n = 1; n <= (fifthButton ? 6 : 4); ++n) {
             Add<W::Button>(list, "group" + std::to_string(n) + "Button");
             Add<W::Image>(list, "group" + std::to_string(n) + "Image");
             Add<W::Label>(list, "group" + std::to_string(n));
@@ -99,7 +100,8 @@ protected:
 };
 
 // Four groups: a layout without a fifth group button is complete; with one, its click finds
-// no group and is ignored. A group click opens the group page on that group.
+// no group and is ignored, and a sixth is no button of the page. A group click opens the group
+// page on that group.
 TEST_F(AwardPages, GroupButtonsOpenTheGroupsTheFileHolds) {
     for (bool fifthButton : {false, true}) {
         SCOPED_TRACE(fifthButton);
@@ -110,9 +112,11 @@ TEST_F(AwardPages, GroupButtonsOpenTheGroupsTheFileHolds) {
         EXPECT_EQ(awards.GetGroupButton(5) != nullptr, fifthButton);
         EXPECT_EQ(Text(AwardsComposition::kName, "progressLabel"), "0/10");
         EXPECT_EQ(Text(AwardsComposition::kName, "group4"), "Group4");
+        EXPECT_FALSE(awards.GetRootPanel()->Visible || group.GetRootPanel()->Visible);
         awards.OnActivate(true);
         if (fifthButton) {
             Click(awards.GetGroupButton(5));
+            Click(widgets.at(std::string(AwardsComposition::kName) + "/group6Button"));
             EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
         }
         log.Clear();

@@ -140,6 +140,7 @@ protected:
             page->Uninitialize();
             page->Initialize(screen.get(), page->GetName());
             page->ReleaseAnimation();
+            EXPECT_FALSE(page->GetRootPanel()->Visible) << "hidden until shown";
         }
         EXPECT_FALSE(log.Contains("can not find")) << "the sample layout has every widget";
         shown.OnActivate(true);
@@ -150,6 +151,9 @@ protected:
         W::Widget* widget = W::Widget::FindChild(name.c_str(), grid);
         EXPECT_NE(widget, nullptr) << name;
         return widget;
+    }
+    std::string Background(int slot) {
+        return static_cast<W::Image*>(At(profiles, "baseImage" + std::to_string(slot + 1)))->m_ImageName.c_str();
     }
     W::SliderWidget* Slider(const char* name) { return static_cast<W::SliderWidget*>(At(options, name)); }
     void Click(W::Widget* widget) { widget->GetBehavior()->onPress(false); }
@@ -334,8 +338,11 @@ TEST_F(MenuPages, DeletingMakesTheNeighbourCurrentAndSavesOnlyThat) {
         SCOPED_TRACE(deleted);
         Start(names, deleted, profiles);
         Click(profiles, "DeleteProfileButton");
+        avatar.SetVisible(false);
         PressPopupButton(screens, ProfilesComposition::kDeletePopup, "Confirm");
+        EXPECT_TRUE(avatar.Visible) << "the new current profile is shown";
         EXPECT_EQ(profiles.GetSlotMap().at(profiles.GetSelectedSlot()), current);
+        EXPECT_EQ(Background(profiles.GetSelectedSlot()), ProfilesComposition::kSelectedImage);
         EXPECT_EQ(manager->GetPlayerSlot(0), current);
         EXPECT_EQ(popupEvents.events, std::vector<bool>{true});
         popupEvents.events.clear();
@@ -350,10 +357,7 @@ TEST_F(MenuPages, DeletingMakesTheNeighbourCurrentAndSavesOnlyThat) {
 
 TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
     Start({"Ann", "Bob", "Cy"}, 1, profiles);
-    auto background = [this](int k) {
-        return std::string(static_cast<W::Image*>(At(profiles, "baseImage" + std::to_string(k)))->m_ImageName.c_str());
-    };
-    EXPECT_EQ(background(2), ProfilesComposition::kSelectedImage);
+    EXPECT_EQ(Background(1), ProfilesComposition::kSelectedImage);
     EXPECT_FALSE(IsButtonMarked(At(profiles, "profile1Checkbox")));
     EXPECT_TRUE(IsButtonMarked(At(profiles, "profile2Checkbox"))) << "the current profile is ticked when shown";
     Click(profiles, "profile2Checkbox");
@@ -366,8 +370,8 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
     Again(profiles);
     Click(profiles, "profile3Checkbox");
     EXPECT_FALSE(IsButtonMarked(At(profiles, "profile2Checkbox")));
-    EXPECT_EQ(background(2), ProfilesComposition::kBaseImage);
-    EXPECT_EQ(background(3), ProfilesComposition::kSelectedImage);
+    EXPECT_EQ(Background(1), ProfilesComposition::kBaseImage);
+    EXPECT_EQ(Background(2), ProfilesComposition::kSelectedImage);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 1) << "a pick alone is not saved";
     Click(wardrobe);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 2);
@@ -450,7 +454,9 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
     EXPECT_EQ(devices.GetMinimum() + devices.GetMaximum(), 2u);
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
     EXPECT_TRUE(players.GetRootPanel()->Visible);
-    EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count(), listeners);
+    Click(players, "NumberOfPlayer_Btn4");
+    players.Uninitialize();  // leaving the screen ends the wait too
+    EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count() + connected.Count(), 2 * listeners);
 }
 
 TEST_F(MenuPages, CreditsRestartOnEachShowingAndLeaveOnceWhenTheyEnd) {
@@ -462,6 +468,7 @@ TEST_F(MenuPages, CreditsRestartOnEachShowingAndLeaveOnceWhenTheyEnd) {
         scroll->m_NextLine = 7;
         scroll->m_FinishedLines = 3;
         credits.OnActivate(true);
+        EXPECT_EQ(scroll->m_ScrollEnded.Count(), 1u);
         credits.OnActivate(false);
         credits.OnActivate(true);
         EXPECT_FALSE(scroll->m_ScrollStarted || scroll->m_NextLine || scroll->m_FinishedLines);
@@ -526,8 +533,23 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     options.OnDoneClick();
     EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
     EXPECT_EQ(manager->GetSettings()->MusicVolume, 50u) << "no slider, no new volume";
+    for (CompositionBase* page : pages) {
+        page->Uninitialize();
+        EXPECT_EQ(page->GetRootPanel(), nullptr);
+    }
+}
+
+TEST_F(MenuPages, PagesLetGoOfTheirWidgetsWhenUninitializedOrDestroyed) {
+    Start({"Ann"}, 0, options);
+    W::Widget* back = At(credits, "BackButton");
+    {
+        CreditsComposition gone;
+        gone.Initialize(screen.get(), CreditsComposition::kName);
+    }
+    EXPECT_EQ(back->GetBehavior()->Event(W::kEventClick).Count(), 1u) << "only the fixture's page listens";
     for (CompositionBase* page : pages)
         page->Uninitialize();
+    screen.reset();  // TearDown uninitializes the pages again
 }
 
 TEST_F(MenuPages, HiddenPagesTakeNoClicks) {

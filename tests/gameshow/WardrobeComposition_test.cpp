@@ -61,6 +61,7 @@ protected:
             effects.push_back(Add<W::CheckBox>(root, "effect" + std::to_string(k)));
             thumbs.push_back(Add<W::Image>(root, "thumb" + std::to_string(k)));
             bases.push_back(Add<W::Image>(root, "base" + std::to_string(k)));
+            bases.back()->SetVisible(false);  // the page shows the grid itself
         }
         done = Add<W::Button>(root, "DoneButton");
         compositions.m_WardrobeButton = Add<W::Button>(&screen, "WardrobeButton");
@@ -117,6 +118,7 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
         {5, KG::CharacterAssembly::kMale,
          {"ChM_Sport", "ChM_Jersey_skin01", "Shared", "ChM_Top_Gold", "ChM_Shorts_SKIN01", "ChM_Skates"}},
     };
+    EXPECT_TRUE(IsButtonMarked(tabs[0]));
     page.OnActivate(true);
     EXPECT_EQ(compositions.m_WardrobeButton->m_X, CompositionBase::kParkedPosition);
     EXPECT_EQ(compositions.m_TagPanel->m_X, 5.0f);
@@ -265,6 +267,10 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         EXPECT_TRUE(IsButtonMarked(tabs[2]) && !IsButtonMarked(tabs[0]));
         Click(effects[4]);
         manager->GetSettings()->CurrentSavedGame = current ? slot : -1;
+        KG::Appearance& worn = *menuAvatar.VolatileDatas.GetAppearance();
+        worn.Name = "Restyled.xml";
+        worn.Assembly.Name = "Male2";
+        worn.Assembly.Id = 102;
         const std::string before = Contents();
         const u32 writes = manager->GetWriteCount();
         log.Clear();
@@ -275,6 +281,9 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         EXPECT_EQ(profile.Appearance.OutfitParts[0].Name == "ChM_Top_Gold.mdl", current);
         EXPECT_EQ(profile.AvatarDescription.OutfitParts[0].Name == "ChM_Top_Gold.mdl", current);
         EXPECT_EQ(profile.AvatarDescription.AnatomyParts[3].Name == "ChM_Hair_Long.mdl", current);
+        const auto& kept = profile.AvatarDescription;
+        EXPECT_EQ(kept.Name == "Restyled.xml" && kept.CharacterAssemblyName == "Male2" && kept.CharacterAssemblyId == 102,
+                  current);
         EXPECT_EQ(log.Contains("no current profile"), !current);
         if (!current) {
             EXPECT_EQ(Contents(), before);

@@ -416,12 +416,18 @@ TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
     EXPECT_EQ(Member(0)->m_Entity, cursor(0));
 
     // Two players: the cursor of the family with the turn follows the call, the other is dimmed.
+    context.SetPlayerCursorsVisible(false);
+    context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
+    context.ShowActivePlayerCursor(true);
+    EXPECT_EQ(Member(0)->m_Highlight, 0);
     context.m_CurrentFamily = QZ2011GameContext::kPlayerTwoFamily;
     context.ShowActivePlayerCursor(true);
     EXPECT_EQ(Member(0)->m_Highlight, 1);
     EXPECT_EQ(Member(1)->m_Highlight, 0);
+    context.SetPlayerCursorsVisible(true);
+    EXPECT_EQ(Member(0)->m_Highlight + Member(1)->m_Highlight, 0);
     context.SetPlayerCursorsVisible(false);
-    EXPECT_EQ(Member(1)->m_Highlight, 1);
+    EXPECT_EQ(Member(0)->m_Highlight + Member(1)->m_Highlight, 2);
     context.m_TwoPlayers = 0;
     context.SetPlayerCursorsVisible(true);
     EXPECT_EQ(Member(1)->m_Highlight, 1);
@@ -447,7 +453,7 @@ TEST_F(MatchModeTest, TypedAnswersAreCheckedAgainstTheCurrentQuestion) {
     const Case cases[] = {{12, 1, 1, 2, "word7", 7, 0},   {12, 3, 1, -1, "word6", -1, 1},
                           {12, 4, 1, -1, "word5", 5, 1},  {12, 2, 1, -1, "nothing", -1, 1},
                           {12, 4, 0, 7, "word1", -1, 2},  {8, 1, 0, 3, "", 3, 2},
-                          {8, 1, 0, 9, "word1", -1, 2},   {25, 1, 1, -1, "word0", -1, 2},
+                          {8, 1, 0, 8, "word1", -1, 2},   {25, 1, 1, -1, "word0", -1, 2},
                           {24, 1, 1, -1, "word0", 0, 2}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
