@@ -291,8 +291,9 @@ TEST(MatchHarness, StealRevealsTheRestAndWinsTheRound) {
                                PhaseRightFamilyIntro, PhaseRoundIntro, PhaseFaceOffQuestion, PhaseFaceOffBuzz,
                                PhaseFaceOffFirstAnswer, PhaseFaceOffWon, PhasePlayOrPass, PhaseRoundAnswers,
                                PhaseSteal, PhaseStealResult, PhaseRevealOthers};
-    // Every answer but the face-off's top one is revealed one by one.
-    for (int i = 1; i < answers; ++i)
+    // Every answer but the face-off's top one is revealed one by one; the step that finds none
+    // left writes the phase once more before the round completes.
+    for (int i = 1; i <= answers; ++i)
         phases.push_back(PhaseRevealRemaining);
     for (int phase : {PhaseRoundComplete, PhaseRoundWon, PhaseRoundIntro})
         phases.push_back(phase);
