@@ -166,6 +166,21 @@ TEST_F(RoundRulesTest, EnteredAnswersAreCheckedAndStruckOut) {
     }
 }
 
+// The time runs out on the computer family's round turn while its pick of an earlier turn
+// names a hidden answer: checked, shown and ruled as the screen does, it is one wrong answer.
+TEST_F(RoundRulesTest, ATimeUpOnTheComputersTurnIsOneStrike) {
+    Question* question = Set(false, PhaseRoundAnswers, 1, 1, C);
+    context.m_ChosenAnswerIndex = 2;
+    context.m_TimeUp = 1;
+    rules().CheckTypedAnswer(record());
+    rules().ScoreRevealedAnswer(record());
+    rules().DispatchAnswerResult(record());
+    EXPECT_EQ(Playing(), "strike1_TimeUp");
+    EXPECT_EQ(context.m_ComputerFamily->m_Strikes, 1);
+    EXPECT_EQ(context.m_RoundBank, 0u);
+    EXPECT_FALSE(question->GetAnswer(2).IsRevealed());
+}
+
 // An answer shown goes to the bank times the round's multiplier, except in the steal; one
 // already on the board, or anything but the top answer in sudden death, is wrong.
 TEST_F(RoundRulesTest, ShownAnswersFillTheBank) {
