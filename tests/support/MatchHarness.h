@@ -169,7 +169,7 @@ public:
     // Both generators restarted from the seed: the shared xorshift128 and the 15-bit one.
     static void Seed(uint32_t seed);
     // Enters the level of that file through the game flow and steps until it has started;
-    // the recorders, the doubles and the sequence tap are attached then.
+    // the recorders, the screen double and the sequence tap are attached then.
     bool EnterLevel(const std::string& levelFile = kMatchLevel70);
     // The same, calling whileLoading after each step in which the match level's set exists but
     // its start has not yet turned team actions on.
@@ -249,7 +249,7 @@ private:
     std::unique_ptr<ScopedWorkingDir> m_WorkingDir;
     std::unique_ptr<QZ2011GameContext> m_Context;
     std::unique_ptr<GameScreenDouble> m_Screen;
-    // The screen and rules scripts drive: the doubles unless replaced.
+    // The screen and rules scripts drive: the screen double and the context's rules unless replaced.
     IMatchScreen* m_ScreenInUse = nullptr;
     QZ2011::IRoundRules* m_RulesInUse = nullptr;
     EventTap m_EventTaps[24];
