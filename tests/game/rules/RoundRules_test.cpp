@@ -149,7 +149,7 @@ TEST_F(RoundRulesTest, EnteredAnswersAreCheckedAndStruckOut) {
         {12, 2, P1, -1, 0, "word7", 7, 2},  {12, 3, P1, -1, 0, "word6", -1, 3}, {12, 4, P1, -1, 0, "word5", 5, 2},
         {24, 3, P1, -1, 0, "word6", 6, 2},  {24, 4, P1, -1, 0, "word7", 7, 2},  {25, 1, P1, -1, 0, "word0", -1, 2},
         {12, 1, C, 2, 1, "word2", -1, 2},   {12, 1, C, 2, 0, "", 2, 2},         {12, 4, C, 6, 0, "", -1, 3},
-        {12, 1, C, 8, 0, "word1", -1, 2},
+        {12, 1, C, 8, 0, "word1", -1, 2},   {20, 5, C, 0, 0, "", 0, 2},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::to_string(&r - rows));
@@ -300,19 +300,21 @@ TEST_F(RoundRulesTest, StealTakesOrLosesTheBank) {
 // The round won: the bank to the family with the turn, with its side's show, or "blank" when
 // the score reaches 300 (exactly 300 included).
 TEST_F(RoundRulesTest, RoundWonBanksForTheFamilyAtTheTurn) {
-    struct Row { bool two; i32 family, round, score; u32 decade; const char* sequence; size_t awards; };
+    // The rival is the other family of the match.
+    struct Row { bool two; i32 family, round, score, rival; u32 decade; const char* sequence; size_t awards; };
     const Row rows[] = {
-        {false, P1, 1, 100, 0, "round_won_left", 0}, {false, C, 1, 100, 0, "round_won_right", 0},
-        {false, P1, 1, 250, 0, "blank", 0},          {false, C, 1, 249, 0, "round_won_right", 0},
-        {true, P2, 1, 100, 0, "round_won_right", 0}, {false, P1, 3, 100, 0, "round_won_left", 1},
-        {false, P1, 1, 100, 3, "round_won_left", 1}, {false, C, 1, 100, 3, "round_won_right", 0},
-        {true, P1, 3, 100, 0, "round_won_left", 0},
+        {false, P1, 1, 100, 0, 0, "round_won_left", 0}, {false, C, 1, 100, 0, 0, "round_won_right", 0},
+        {false, P1, 1, 250, 0, 0, "blank", 0},          {false, C, 1, 249, 0, 0, "round_won_right", 0},
+        {true, P2, 1, 100, 0, 0, "round_won_right", 0}, {false, P1, 3, 100, 0, 0, "round_won_left", 1},
+        {false, P1, 3, 100, 150, 0, "round_won_left", 0}, {false, P1, 1, 100, 149, 3, "round_won_left", 1},
+        {false, C, 1, 100, 0, 3, "round_won_right", 0}, {true, P1, 3, 100, 0, 0, "round_won_left", 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::to_string(&r - rows));
         Set(r.two, PhaseRoundComplete, r.round, 0, r.family);
         context.m_Decade = r.decade;
         Of(r.family).m_Score = r.score;
+        Of(r.family == P1 ? (r.two ? P2 : C) : P1).m_Score = r.rival;
         Of(r.family).m_Strikes = 2;
         context.m_RoundBank = 50;
         context.m_FaceOffWinner = 0;
