@@ -194,8 +194,8 @@ void RoundRules::RoundAnswer(AnswerResult& record) {
             Play(name.c_str());
         }
         if (strikes == 3) {
+            // The steal clears the playing family's strikes.
             m_Context.m_AnswerAgain = 0;
-            family->m_Strikes = 0;
             StartSteal();
         }
     } else {
