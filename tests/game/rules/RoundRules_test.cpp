@@ -69,11 +69,13 @@ protected:
                                                                      : context.m_PlayerTwoFamily);
     }
     size_t Awards() const { return LogCount(kAwardCheck); }
-    // The four contestants of a side with that request set.
+    // The four contestants of a side with that request set, each shown where it stands.
     int Gestures(bool left, u8 QZBehaviorCharacter::*request) {
         int n = 0;
-        for (int i = 0; i < 4; ++i)
-            n += match().GetContestant((left ? 0 : 4) + i)->m_Behavior.*request;
+        for (int i = 0; i < 4; ++i) {
+            const QZCharacter* contestant = match().GetContestant((left ? 0 : 4) + i);
+            n += contestant->m_Behavior.*request && contestant->Visible;
+        }
         return n;
     }
 
@@ -103,6 +105,7 @@ TEST_F(RoundRulesTest, FaceOffAnswersDecideTheWinnerOrReplay) {
         {false, 9, 0, 0, 0, C, 1, 0, 10, 1, C, 0, "", 0},
         {false, 9, 0, 0, 0, C, 1, 3, 10, 0, P1, 0, "", 0},
         {false, 9, 1, 0, 1, P1, -1, 2, 10, 0, P1, 0, "", 1},
+        {false, 9, 0, 0, 1, P1, 2, 0, 10, 0, P1, 0, "", 1},
         {false, 9, 0, 0, 1, P1, 2, -1, 10, 1, C, 0, "", 0},
         {false, 9, 0, 0, 0, C, -1, -1, 8, -1, P1, 1, "", 0},
         {false, 9, 0, 1, 0, C, -1, -1, 5, -1, C, 0, "faceoff_round1", 0},
