@@ -261,7 +261,6 @@ void RoundRules::StealAnswer(AnswerResult& record) {
 
 void RoundRules::SuddenDeathFirstAnswer(AnswerResult& record) {
     if (record.m_AnswerIndex == 0) {
-        m_Context.m_FaceOffWinner = m_Context.m_BuzzOwner;
         m_Context.m_GamePhase = PhaseRoundIntro;
         BankRoundPoints(record);
         NextRoundOrEnd(record);

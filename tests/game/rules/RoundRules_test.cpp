@@ -69,12 +69,13 @@ protected:
                                                                      : context.m_PlayerTwoFamily);
     }
     size_t Awards() const { return LogCount(kAwardCheck); }
-    // The four contestants of a side with that request set, each shown where it stands.
-    int Gestures(bool left, u8 QZBehaviorCharacter::*request) {
+    // The contestants with that request set, each shown where it stands: 10 for each on the
+    // left, 1 for each on the right.
+    int Gestures(u8 QZBehaviorCharacter::*request) {
         int n = 0;
-        for (int i = 0; i < 4; ++i) {
-            const QZCharacter* contestant = match().GetContestant((left ? 0 : 4) + i);
-            n += contestant->m_Behavior.*request && contestant->Visible;
+        for (int i = 0; i < 8; ++i) {
+            const QZCharacter* contestant = match().GetContestant(i);
+            n += (contestant->m_Behavior.*request && contestant->Visible) ? (i < 4 ? 10 : 1) : 0;
         }
         return n;
     }
@@ -296,8 +297,8 @@ TEST_F(RoundRulesTest, StealTakesOrLosesTheBank) {
         EXPECT_EQ(Of(r.family).m_Strikes, 0);
         EXPECT_EQ(events.recorders[15].count, 1);
         const bool failed = r.index < 0;
-        EXPECT_EQ(Gestures(true, &QZBehaviorCharacter::LoseSmallFamilyRequest), failed && r.leftGestures ? 4 : 0);
-        EXPECT_EQ(Gestures(false, &QZBehaviorCharacter::LoseSmallRequest), failed && !r.leftGestures ? 4 : 0);
+        EXPECT_EQ(Gestures(&QZBehaviorCharacter::LoseSmallFamilyRequest), failed && r.leftGestures ? 40 : 0);
+        EXPECT_EQ(Gestures(&QZBehaviorCharacter::LoseSmallRequest), failed && !r.leftGestures ? 4 : 0);
         EXPECT_EQ(Awards(), r.awards);
     }
 }
@@ -331,8 +332,8 @@ TEST_F(RoundRulesTest, RoundWonBanksForTheFamilyAtTheTurn) {
         EXPECT_EQ(context.m_RoundBank, 0u);
         EXPECT_EQ(context.m_FaceOffWinner, -1);
         const bool left = std::string(r.sequence) == "round_won_left";
-        EXPECT_EQ(Gestures(true, &QZBehaviorCharacter::WinMedFamilyRequest), left ? 4 : 0);
-        EXPECT_EQ(Gestures(false, &QZBehaviorCharacter::WinMedRequest),
+        EXPECT_EQ(Gestures(&QZBehaviorCharacter::WinMedFamilyRequest), left ? 40 : 0);
+        EXPECT_EQ(Gestures(&QZBehaviorCharacter::WinMedRequest),
                   std::string(r.sequence) == "round_won_right" ? 4 : 0);
         EXPECT_EQ(Awards(), r.awards);
     }
@@ -438,8 +439,8 @@ TEST_F(RoundRulesTest, NextRoundOrTheEndOfTheMainGame) {
         EXPECT_EQ(context.m_WentToSuddenDeath, playing ? u8(r.nextRound == 5) : r.sudden);
         EXPECT_EQ(context.m_BuzzOwner, playing && r.nextRound == 5 ? -1 : 0);
         EXPECT_EQ(context.GetQuestionManager()->CurrentIndex() == -5, playing);
-        EXPECT_EQ(Gestures(true, &QZBehaviorCharacter::WinMedFamilyRequest), r.phase == 23 && r.family == P1 ? 4 : 0);
-        EXPECT_EQ(Gestures(false, &QZBehaviorCharacter::WinMedRequest),
+        EXPECT_EQ(Gestures(&QZBehaviorCharacter::WinMedFamilyRequest), r.phase == 23 && r.family == P1 ? 40 : 0);
+        EXPECT_EQ(Gestures(&QZBehaviorCharacter::WinMedRequest),
                   r.phase == 28 || (r.phase == 23 && r.family != P1) ? 4 : 0);
     }
 }
