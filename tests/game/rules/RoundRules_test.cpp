@@ -55,9 +55,11 @@ protected:
         context.m_PlayerOneFamily->m_Side = 0;
         context.m_ComputerFamily->m_Side = context.m_PlayerTwoFamily->m_Side = 1;
         record() = AnswerResult{};
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < 8; ++i) {
+            match().GetContestant(i)->SetVisible(true);
             for (u8 QZBehaviorCharacter::*request : kGestures)
                 match().GetContestant(i)->m_Behavior.*request = 0;
+        }
         log.Clear();
         events.Attach(match());
         return bank->Reload(found);
@@ -77,6 +79,13 @@ protected:
             const QZCharacter* contestant = match().GetContestant(i);
             n += (contestant->m_Behavior.*request && contestant->Visible) ? (i < 4 ? 10 : 1) : 0;
         }
+        return n;
+    }
+    // The contestants shown: 10 for each on the left, 1 for each on the right.
+    int Shown() {
+        int n = 0;
+        for (int i = 0; i < 8; ++i)
+            n += match().GetContestant(i)->Visible ? (i < 4 ? 10 : 1) : 0;
         return n;
     }
 
@@ -442,6 +451,7 @@ TEST_F(RoundRulesTest, NextRoundOrTheEndOfTheMainGame) {
         EXPECT_EQ(Gestures(&QZBehaviorCharacter::WinMedFamilyRequest), r.phase == 23 && r.family == P1 ? 40 : 0);
         EXPECT_EQ(Gestures(&QZBehaviorCharacter::WinMedRequest),
                   r.phase == 28 || (r.phase == 23 && r.family != P1) ? 4 : 0);
+        EXPECT_EQ(Shown(), r.phase == 23 && r.family == P1 ? 40 : r.phase == 23 || r.phase == 28 ? 4 : 0);
     }
 }
 
