@@ -308,6 +308,7 @@ TEST_F(RoundRulesTest, StealTakesOrLosesTheBank) {
         const bool failed = r.index < 0;
         EXPECT_EQ(Gestures(&QZBehaviorCharacter::LoseSmallFamilyRequest), failed && r.leftGestures ? 40 : 0);
         EXPECT_EQ(Gestures(&QZBehaviorCharacter::LoseSmallRequest), failed && !r.leftGestures ? 4 : 0);
+        EXPECT_EQ(Shown(), !failed ? 44 : r.leftGestures ? 40 : 4);
         EXPECT_EQ(Awards(), r.awards);
     }
 }
