@@ -71,14 +71,11 @@ protected:
                                                                      : context.m_PlayerTwoFamily);
     }
     size_t Awards() const { return LogCount(kAwardCheck); }
-    // The contestants with that request set, each shown where it stands: 10 for each on the
-    // left, 1 for each on the right.
+    // The contestants with that request set: 10 for each on the left, 1 for each on the right.
     int Gestures(u8 QZBehaviorCharacter::*request) {
         int n = 0;
-        for (int i = 0; i < 8; ++i) {
-            const QZCharacter* contestant = match().GetContestant(i);
-            n += (contestant->m_Behavior.*request && contestant->Visible) ? (i < 4 ? 10 : 1) : 0;
-        }
+        for (int i = 0; i < 8; ++i)
+            n += match().GetContestant(i)->m_Behavior.*request ? (i < 4 ? 10 : 1) : 0;
         return n;
     }
     // The contestants shown: 10 for each on the left, 1 for each on the right.
