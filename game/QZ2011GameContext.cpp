@@ -52,6 +52,7 @@ QZ2011GameContext::QZ2011GameContext() {
     m_GamePhase = QZ2011::PhaseNone;
     m_Decade = kNoDecade;
     m_PlayerTwoFamily = nullptr;
+    m_Match.SetRoundRules(&m_RoundRules);
     ResetGameState();
     RegisterPages();
 }

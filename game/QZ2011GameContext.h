@@ -22,6 +22,7 @@
 #include "game/rules/QZ11Menu.h"
 #include "game/rules/QZ11Phases.h"
 #include "game/rules/QZ11Tutorial.h"
+#include "game/rules/RoundRules.h"
 #include "game/rules/QZStartup.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/minigame/BaseGame.h"
@@ -113,9 +114,10 @@ public:
     i32 GetOtherBuzzSide() const;
     // The family record of m_CurrentFamily; "No family set!!" and null for another slot.
     QZ2011::Family* GetCurrentFamily();
-    // Matches the typed answer (the computer's pick when the computer family has the turn)
-    // against the current question into the record and m_LastAnswerIndex.
+    // The round rules' answer check on the record (reported when there is none).
     void CheckTypedAnswer(QZ2011::AnswerResult* record);
+    // The round rules, installed in the match mode's phase step when the context is made.
+    QZ2011::RoundRules& GetRoundRules() { return m_RoundRules; }
     // Builds the three families; the registered one is player one's.
     void CreateFamilies();
     // The left or right family's member index steps to its next member: 0, 2, 1, 3 with the
@@ -179,6 +181,7 @@ private:
     // Base part, then the game modes, each registered under its level id as it is built.
     QZ2011::QZ11Menu m_MenuMode;
     QZ2011::QZ11Game m_Match;
+    QZ2011::RoundRules m_RoundRules{*this};
     QZ2011::QZ11Decades m_Decades;
     QZ2011::QZ11Tutorial m_Tutorial;
     QZ2011::QZStartup m_Startup{QZ2011::QZStartup::kLevelName};

@@ -10,14 +10,10 @@
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/TeamRegistry.h"
-#include "questions/QuestionManager.h"
 
 namespace {
 
 using GameServices::Entities::BaseTeamMember;
-
-// Rounds 3 and 4 show six answers: the seventh and eighth are struck out.
-constexpr i32 kLastShownAnswerOfLongRounds = 5;
 
 // The opponent family's looks of one decade and difficulty: the members in the order their
 // looks come, starting again after the fourth.
@@ -117,24 +113,10 @@ QZ2011::Family* QZ2011GameContext::GetCurrentFamily() {
 }
 
 void QZ2011GameContext::CheckTypedAnswer(QZ2011::AnswerResult* record) {
-    i32 index = -1;
-    QZ2011::Question* question = m_QuestionManager ? m_QuestionManager->CurrentQuestion() : nullptr;
-    if (m_GamePhase != QZ2011::PhaseFastMoneySecondPlayer && question) {
-        if (m_CurrentFamily == kComputerFamily)
-            index = m_ChosenAnswerIndex >= 0 && u32(m_ChosenAnswerIndex) < question->AnswerCount() ? m_ChosenAnswerIndex
-                                                                                                  : -1;
-        else
-            index = question->CheckAnswer(std::string(m_TypedAnswer.c_str()));
-        if ((m_RoundCounter == 3 || m_RoundCounter == 4) && index > kLastShownAnswerOfLongRounds) {
-            index = -1;
-            ++m_StruckOutAnswers;
-            if (record)
-                record->m_StruckOut = i32(m_StruckOutAnswers);
-        }
-    }
-    m_LastAnswerIndex = index;
     if (record)
-        record->m_AnswerIndex = index;
+        m_RoundRules.CheckTypedAnswer(*record);
+    else
+        AGReport("RoundRules : no answer record");
 }
 
 void QZ2011GameContext::CreateFamilies() {

@@ -291,8 +291,9 @@ TEST(MatchHarness, StealRevealsTheRestAndWinsTheRound) {
                                PhaseRightFamilyIntro, PhaseRoundIntro, PhaseFaceOffQuestion, PhaseFaceOffBuzz,
                                PhaseFaceOffFirstAnswer, PhaseFaceOffWon, PhasePlayOrPass, PhaseRoundAnswers,
                                PhaseSteal, PhaseStealResult, PhaseRevealOthers};
-    // Every answer but the face-off's top one is revealed one by one.
-    for (int i = 1; i < answers; ++i)
+    // Every answer but the face-off's top one is revealed one by one; the step that finds none
+    // left writes the phase once more before the round completes.
+    for (int i = 1; i <= answers; ++i)
         phases.push_back(PhaseRevealRemaining);
     for (int phase : {PhaseRoundComplete, PhaseRoundWon, PhaseRoundIntro})
         phases.push_back(phase);
@@ -391,4 +392,43 @@ TEST(MatchHarness, WithheldAnswerTripsTheStallDetector) {
     const RunResult late = limited.Play(waits);
     ASSERT_FALSE(late.ok);
     EXPECT_NE(late.report.find("the wait for phase 7 passed its limit of 300 ms"), std::string::npos) << late.report;
+}
+
+// A whole main game: player 1's family wins three rounds clean, single, single and double
+// points, each round's answers banked once; the third takes it past 300, so the round-won step
+// plays "blank" and the next one goes to fast money on the left with the round counter at 4.
+TEST(MatchHarness, ThreeCleanRoundsEndTheMainGameInFastMoney) {
+    MatchHarness harness;
+    ASSERT_TRUE(harness.Start(21)) << harness.Failure();
+    ASSERT_TRUE(harness.EnterLevel()) << harness.Failure();
+    QZ2011GameContext& context = harness.Context();
+    i32 expected = 0;
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        Script script;
+        script.steps = round == 1 ? Opening() : std::vector<ScriptStep>{WaitPhase(QZ2011::PhaseFaceOffBuzz), Buzz()};
+        for (const ScriptStep& step :
+             {WaitEvent(5), Type(Typed::TopAnswer), Submit(), WaitPhase(QZ2011::PhasePlayOrPass), PlayOrPass(true),
+              AnswerRemaining(), WaitPhase(round < 3 ? QZ2011::PhaseRoundIntro : QZ2011::PhaseFastMoneyIntro)})
+            script.steps.push_back(step);
+        const RunResult result = harness.Run(script);
+        ASSERT_TRUE(result.ok) << result.report;
+        const QZ2011::Question* question = context.GetQuestionManager()->CurrentQuestion();
+        ASSERT_NE(question, nullptr);
+        for (u32 i = 0; i < question->AnswerCount(); ++i)
+            expected += i32(question->GetAnswer(i).Value()) * (round == 3 ? 2 : 1);
+        EXPECT_EQ(context.m_PlayerOneFamily->m_Score, expected);
+        EXPECT_EQ(context.m_ComputerFamily->m_Score, 0);
+        EXPECT_EQ(context.m_RoundBank, 0u);
+    }
+    ASSERT_TRUE(QZ2011::HasReachedEndScore(expected));
+    EXPECT_EQ(context.m_RoundCounter, 4);
+    const std::vector<std::string> played = harness.SequencesPlayed();
+    ASSERT_GE(played.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(played.end() - 2, played.end()),
+              (std::vector<std::string>{"blank", "fast_money_round_left"}));
+    EXPECT_EQ(Count(played, "round_won_left"), 2);
+    const std::vector<std::string> lines = harness.Lines({RecordEntry::Kind::Log});
+    EXPECT_EQ(Count(lines, "log --+++ START TRIPLE ROUND +++--"), 1);
+    EXPECT_EQ(Count(lines, "log --+++ START DOUBLE ROUND +++--"), 2);
 }

@@ -151,7 +151,6 @@ MatchHarness::~MatchHarness() {
         m_Context->Shutdown();
         GameShow::PlayerProfileManager::Destroy();
         m_Screen.reset();
-        m_Rules.reset();
         m_Context.reset();
     }
     GameServices::Bridge::FileSystem::Destroy();
@@ -166,6 +165,8 @@ MatchHarness::~MatchHarness() {
 }
 
 QZ2011::QZ11Game& MatchHarness::Match() { return m_Context->GetMatchMode(); }
+
+QZ2011::RoundRules& MatchHarness::Rules() { return m_Context->GetRoundRules(); }
 
 BaseTeamMember* MatchHarness::PlayerOne() const {
     QZ2011::Family* family = m_Context ? m_Context->m_PlayerOneFamily : nullptr;
@@ -342,11 +343,10 @@ bool MatchHarness::Start(uint32_t seed) {
         GameServices::Bridge::FileSystem::LoadPackage(kSoundPackage, false);
     if (QZ2011::QuestionManager* questions = m_Context->GetQuestionManager())
         questions->Initialize();
-    m_Rules = std::make_unique<RoundRulesDouble>(*m_Context);
-    m_Screen = std::make_unique<GameScreenDouble>(*m_Context, *m_Rules);
+    m_Screen = std::make_unique<GameScreenDouble>(*m_Context);
     if (!m_ScreenInUse) {
         m_ScreenInUse = m_Screen.get();
-        m_RulesInUse = m_Rules.get();
+        m_RulesInUse = &m_Context->GetRoundRules();
     }
     if (GameShow::SequenceManager* sequences = m_Context->GetSequenceManager())
         sequences->RegisterSequencer(Crc32Hash(kTapSequencer), &m_SequenceTap);

@@ -10,8 +10,8 @@
 //
 // The game is one world (its singletons are process-wide): one harness lives at a time.
 //
-// The round rules and the in-game screen are the doubles of MatchDoubles.h until the real ones
-// exist; the scripts do not depend on which is installed.
+// The round rules are the game's own; the in-game screen is the double of MatchDoubles.h until
+// the real one is put in its place; the scripts do not depend on which is installed.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -39,6 +39,7 @@ class FakeClock;
 }
 namespace QZ2011 {
 class QZ11Game;
+class RoundRules;
 }
 
 namespace match {
@@ -162,13 +163,13 @@ public:
     // without a readable header).
     std::string SavePath() const;
     std::string SavedText() const;
-    // Puts the real in-game screen (through its adapter) and round rules in the doubles'
-    // places; both stay the caller's. Call before EnterLevel.
+    // Puts the real in-game screen (through its adapter) in the double's place, with the round
+    // rules it drives; both stay the caller's. Call before EnterLevel.
     void Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules);
     // Both generators restarted from the seed: the shared xorshift128 and the 15-bit one.
     static void Seed(uint32_t seed);
     // Enters the level of that file through the game flow and steps until it has started;
-    // the recorders, the doubles and the sequence tap are attached then.
+    // the recorders, the screen double and the sequence tap are attached then.
     bool EnterLevel(const std::string& levelFile = kMatchLevel70);
     // The same, calling whileLoading after each step in which the match level's set exists but
     // its start has not yet turned team actions on.
@@ -199,7 +200,7 @@ public:
     QZ2011::QZ11Game& Match();
     GameServices::Entities::BaseTeamMember* PlayerOne() const;
     GameServices::Entities::BaseTeamMember* ComputerMember() const;
-    RoundRulesDouble& Rules() { return *m_Rules; }
+    QZ2011::RoundRules& Rules();
     GameScreenDouble& Screen() { return *m_Screen; }
     const TempDir& Home() const { return m_Home; }
 
@@ -247,9 +248,8 @@ private:
     // The game mounts its packages from the working folder: the harness's folder while it runs.
     std::unique_ptr<ScopedWorkingDir> m_WorkingDir;
     std::unique_ptr<QZ2011GameContext> m_Context;
-    std::unique_ptr<RoundRulesDouble> m_Rules;
     std::unique_ptr<GameScreenDouble> m_Screen;
-    // The screen and rules scripts drive: the doubles unless replaced.
+    // The screen and rules scripts drive: the screen double and the context's rules unless replaced.
     IMatchScreen* m_ScreenInUse = nullptr;
     QZ2011::IRoundRules* m_RulesInUse = nullptr;
     EventTap m_EventTaps[24];
