@@ -73,6 +73,8 @@ protected:
     FDelegate<MainMenuComposition> m_PlayDelegate{this, &MainMenuComposition::onPlayClick};
     GameServices::Widget::Widget* m_PlayButton = nullptr;
 
+    GameServices::Widget::ScreenManager& Screens() const;
+
 private:
     static bool CloseTrampoline(void* page);
     static void ActivatedTrampoline(void* page);
@@ -80,7 +82,6 @@ private:
 
     PCApplicationImpl* Application() const;
     GameServices::KorvoGame::ICurrentGame* Game() const;
-    GameServices::Widget::ScreenManager& Screens() const;
     void ShowQuitPrompt();
     // The current profile's look on the menu avatar, else the default look.
     void DressMenuAvatar();

@@ -54,6 +54,9 @@ const char* const kMenuPictures[] = {"Awards_Locked.png", "Award_Panel.png",  "A
                                      "Icon_Award1.png",   "Icon_Award2.png",  "Icon_Award3.png",
                                      "Icon_Award4.png",   "Icon_Award5.png",  "Profile_Base.png",
                                      "Profile_Selected.png", "Menu_Cursor.png"};
+// The difficulty page's opponent families, three for each decade.
+const char* const kFamilyPictureWords[] = {"Easy", "Normal", "Hard"};
+const char* const kFamilyPictureDecades[] = {"70", "80", "90", "00"};
 
 // "THUMBNAIL_" + the model without extension (a skin colour after "_skin01" cut) + ".png".
 std::string ThumbnailOf(std::string model) {
@@ -106,6 +109,9 @@ bool AddMenuResources(authoring::PackageWriter& package, const std::filesystem::
     }
     for (const char* picture : kMenuPictures)
         images.insert(authoring::LowerName(picture));
+    for (const char* word : kFamilyPictureWords)
+        for (const char* decade : kFamilyPictureDecades)
+            images.insert(authoring::LowerName(std::string("Family_Big_") + word + decade + ".png"));
     for (const std::string& image : images)
         authoring::AddPlaceholderSprite(package, image);
 

@@ -1,0 +1,77 @@
+#include "game/presentation/screens/QZ11DecadeSelector.h"
+
+#include "game/QZ2011GameContext.h"
+#include "game/presentation/screens/MenuPageSupport.h"
+#include "gameservices/game/DeviceManager.h"
+
+namespace QZ2011 {
+
+namespace {
+
+constexpr const char* kButtonNames[] = {"Button70s", "Button80s", "Button90s", "Button00s", "BackButton"};
+
+}  // namespace
+
+void QZ11DecadeSelector::Initialize(GameServices::Widget::Panel* screenPanel, const TString<char>& name) {
+    FindRootPanel(screenPanel, name);
+    for (u32 i = 0; i < kButtonCount; ++i)
+        m_Buttons[i] = MenuPage::FindWidget(*this, kButtonNames[i]);
+    for (u32 i = 0; i < kButtonCount; ++i)
+        Listen(m_Buttons[i], &m_Delegates[i]);
+    m_WardrobeButton = GetManager().m_WardrobeButton;
+    Listen(m_WardrobeButton, &m_WardrobeDelegate);
+    PlaySlideAnimation();
+    OnActivate(false);
+}
+
+void QZ11DecadeSelector::Uninitialize() {
+    CompositionBase::Uninitialize();
+    StopListening(m_WardrobeButton, &m_WardrobeDelegate);
+    m_WardrobeButton = nullptr;
+    for (u32 i = 0; i < kButtonCount; ++i) {
+        StopListening(m_Buttons[i], &m_Delegates[i]);
+        m_Buttons[i] = nullptr;
+    }
+}
+
+void QZ11DecadeSelector::OnActivate(bool show) {
+    CompositionBase::OnActivate(show);
+    if (!show)
+        return;
+    const QZ2011GameContext* context = QZ2011GameContext::Current();
+    MenuPage::PlaceProfileBar(GetManager(), context && context->m_TwoPlayers != 0);
+}
+
+void QZ11DecadeSelector::ChooseDecade(u32 decade) {
+    if (!AcceptsInput())
+        return;
+    PlayButtonSound();
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    if (!context) {
+        AGReport("QZ11DecadeSelector: no game to store the decade in");
+        return;
+    }
+    context->m_Decade = decade;
+    if (context->m_TwoPlayers == 0)
+        GetManager().SetNextComposition(this, kNextPage);
+}
+
+void QZ11DecadeSelector::onBackClicked() {
+    if (!AcceptsInput())
+        return;
+    PlayButtonSound();
+    GetManager().SetNextComposition(this, GameShow::CompositionManager::kMainMenu);
+    if (GameServices::KorvoGame::DeviceManager* devices = GameServices::KorvoGame::DeviceManager::Get())
+        devices->SetDeviceRange(1, 1);
+}
+
+void QZ11DecadeSelector::onWardrobeClicked() {
+    if (!AcceptsInput())
+        return;
+    PlayButtonSound();
+    GameShow::CompositionManager& manager = GetManager();
+    manager.m_ReturnComposition = kName;
+    manager.SetNextComposition(this, GameShow::CompositionManager::kWardrobe);
+}
+
+}  // namespace QZ2011

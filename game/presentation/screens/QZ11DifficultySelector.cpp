@@ -1,0 +1,135 @@
+#include "game/presentation/screens/QZ11DifficultySelector.h"
+
+#include "game/QZ2011GameContext.h"
+#include "game/presentation/screens/MenuPageSupport.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/LevelTransitionController.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/PlayerProfileManager.h"
+
+namespace QZ2011 {
+
+namespace {
+
+using GameServices::Widget::Widget;
+
+constexpr const char* kWidgetNames[] = {"EasyButton", "NormalButton", "HardButton", "BackButton",
+                                        "ImgEasy",    "ImgNormal",    "ImgHard"};
+constexpr const char* kDecadeTexts[] = {"70", "80", "90", "00"};
+constexpr const char* kDifficultyWords[] = {"EASY", "NORMAL", "HARD"};
+constexpr const char* kImageWords[] = {"Easy", "Normal", "Hard"};
+
+// The decade's two-character text; null outside the four decades.
+const char* DecadeText(u32 decade) { return decade < std::size(kDecadeTexts) ? kDecadeTexts[decade] : nullptr; }
+
+}  // namespace
+
+void QZ11DifficultySelector::Initialize(GameServices::Widget::Panel* screenPanel, const TString<char>& name) {
+    FindRootPanel(screenPanel, name);
+    for (u32 i = 0; i < kWidgetCount; ++i)
+        m_Widgets[i] = MenuPage::FindWidget(*this, kWidgetNames[i]);
+    for (u32 i = kImgEasy; i < kWidgetCount; ++i)
+        if (m_Widgets[i] && !m_Widgets[i]->IsA(GameServices::Widget::TypeIds::Image)) {
+            AGReport("%s on %s is no image", kWidgetNames[i], GetName().c_str());
+            m_Widgets[i] = nullptr;
+        }
+    for (u32 i = 0; i < kButtonCount; ++i)
+        Listen(m_Widgets[i], &m_Delegates[i]);
+    m_WardrobeButton = GetManager().m_WardrobeButton;
+    Listen(m_WardrobeButton, &m_WardrobeDelegate);
+    PlaySlideAnimation();
+    OnActivate(false);
+}
+
+void QZ11DifficultySelector::Uninitialize() {
+    CompositionBase::Uninitialize();
+    StopListening(m_WardrobeButton, &m_WardrobeDelegate);
+    m_WardrobeButton = nullptr;
+    for (u32 i = 0; i < kButtonCount; ++i)
+        StopListening(m_Widgets[i], &m_Delegates[i]);
+    for (Widget*& widget : m_Widgets)
+        widget = nullptr;
+}
+
+void QZ11DifficultySelector::OnActivate(bool show) {
+    if (show) {
+        SetFamilyImages();
+        MenuPage::PlaceProfileBar(GetManager(), false);
+    }
+    CompositionBase::OnActivate(show);
+}
+
+void QZ11DifficultySelector::SetFamilyImages() {
+    const QZ2011GameContext* context = QZ2011GameContext::Current();
+    const char* decade = context ? DecadeText(context->m_Decade) : nullptr;
+    if (!decade) {
+        AGReport("Initialize difficulty without specify decade!!!");
+        return;
+    }
+    for (u32 i = 0; i < 3; ++i)
+        if (Widget* image = m_Widgets[kImgEasy + i])
+            static_cast<GameServices::Widget::Image*>(image)->SetImage(
+                TString<char>("Family_Big_") + kImageWords[i] + decade + ".png");
+}
+
+void QZ11DifficultySelector::ChooseDifficulty(u32 difficulty) {
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    if (!context) {
+        AGReport("QZ11DifficultySelector: no game to start a match in");
+        return;
+    }
+    context->m_Difficulty = difficulty;
+    StartMatch();
+}
+
+void QZ11DifficultySelector::StartMatch() {
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    if (!context)
+        return;
+    GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+    // Every award, prize and banner of the match goes to player one's profile: no match
+    // without one.
+    const i32 slot = profiles->GetCurrentSlot();
+    if (slot == -1) {
+        AGReport("QZ11DifficultySelector: no current profile, the match is not started");
+        return;
+    }
+    TString<char> level = kLevelPrefix;
+    if (const char* decade = DecadeText(context->m_Decade))
+        level += decade;
+    AGReport("%s\n", BuildStartMessage().c_str());
+    profiles->AssignPlayer(0, slot);
+    GameServices::KorvoGame::GameFlowManager* flow = context->GetGameFlowManager();
+    GameServices::KorvoGame::LevelTransitionController* controller = flow ? flow->GetController() : nullptr;
+    if (flow)
+        flow->SetNextLevel(level, controller ? controller->GetCurrent() : nullptr, false);
+}
+
+TString<char> QZ11DifficultySelector::BuildStartMessage() const {
+    const QZ2011GameContext* context = QZ2011GameContext::Current();
+    TString<char> message = "RUNNING DECADE ";
+    if (const char* decade = context ? DecadeText(context->m_Decade) : nullptr)
+        message += TString<char>(decade) + " ";
+    message += "WITH DIFFICULTY LEVEL ";
+    if (context && context->m_Difficulty < std::size(kDifficultyWords))
+        message += kDifficultyWords[context->m_Difficulty];
+    return message;
+}
+
+void QZ11DifficultySelector::onBackClicked() {
+    if (!AcceptsInput())
+        return;
+    PlayButtonSound();
+    GetManager().SetNextComposition(this, kDecadePage);
+}
+
+void QZ11DifficultySelector::onWardrobeClicked() {
+    if (!AcceptsInput())
+        return;
+    PlayButtonSound();
+    GameShow::CompositionManager& manager = GetManager();
+    manager.m_ReturnComposition = kName;
+    manager.SetNextComposition(this, GameShow::CompositionManager::kWardrobe);
+}
+
+}  // namespace QZ2011

@@ -1,0 +1,324 @@
+// The game's decade, difficulty and main-menu pages on a menu screen the test builds, with a
+// ten-frame slide, a saved profile and the tutorial levels in the level list.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/PCApplicationImpl.h"
+#include "engine/core/PcDirectory.h"
+#include "game/QZ2011GameContext.h"
+#include "game/rules/Family.h"
+#include "gameservices/bridge/IDeviceSystem.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/CompositionManager.h"
+#include "tests/gameshow/ProfileTestSetup.h"
+#include "tests/support/GraphicsStartup.h"
+#include "tests/support/PopupPress.h"
+#include "tests/support/ResourceEnvironment.h"
+#include "tools/authoring/PackageWriter.h"
+#include "tools/authoring/TrackWriter.h"
+
+namespace {
+
+namespace W = GameServices::Widget;
+namespace KG = GameServices::KorvoGame;
+using GameShow::CompositionBase;
+
+const std::vector<std::string> kDecadeWidgets = {"Button70s", "Button80s", "Button90s", "Button00s", "BackButton"};
+const std::vector<std::string> kDifficultyWidgets = {"EasyButton", "NormalButton", "HardButton", "BackButton",
+                                                     "ImgEasy",    "ImgNormal",    "ImgHard"};
+const std::vector<std::string> kMainMenuWidgets = {"singlePlayerButton", "profileButton", "optionsButton",
+                                                   "awardsButton", "exitButton"};
+constexpr const char* kDecades[] = {"70", "80", "90", "00"};
+constexpr float kParked = CompositionBase::kParkedPosition;
+
+class MenuPagesQZ : public profiletest::ProfileTest {
+protected:
+    void SetUp() override {
+        ProfileTest::SetUp();
+        GraphicsStartup::RegisterProviders(resources.Resources());
+        using authoring::Track;
+        authoring::PackageWriter slide;
+        slide.Add(CompositionBase::kSlideAnimation, TypeKey::PrscAnimation,
+                  authoring::PrscAnimationBytes(10, 100, Track::Vec2().Key(0, {0, 0}).Key(9, {0, 0}), Track::Float(),
+                                                Track::Vec2(), Track::Color(), Track::UV()));
+        ASSERT_TRUE(slide.WriteFolder(dir.Path() + "/Slide.dir"));
+        package.Mount((dir.Path() + "/Slide.dir").c_str(), false);
+        const std::string ui = std::string(TALLYVOX_SAMPLE_LEVELS) + "/..";
+        dir.Write("-xml/global/gameshowpopups.xml", FileContents(ui + "/global/gameshowpopups.xml"));
+        for (const char* layout : {"gameshowpopupprompt.xaml", "gameshowpopupwait.xaml", "gameshowpopupmenu.xaml"})
+            dir.Write(std::string("-xml/screen/") + layout, FileContents(ui + "/screens/" + layout));
+        screens.LoadPopups();
+        compositions.LoadPopups();
+        std::string levels;
+        for (const char* decade : kDecades)
+            levels += std::string("<item><LevelNameId>QZ11_Tutorial</LevelNameId><LevelFileName>QZ11_Tutorial_") +
+                      decade + "</LevelFileName></item>";
+        flow.LoadLevelTransitions(dir.Write("l.xml", "<root><LevelTransitions><Levels>" + levels + "</Levels>"
+                                                     "</LevelTransitions></root>").c_str());
+        context.CreateFamilies();
+        UseSave(1);
+        compositions.m_WardrobeButton = &wardrobe;
+        compositions.m_TagPanel = &tags;
+        compositions.m_WardrobeButtonPosition = {5, 6};
+        compositions.m_TagPanelPosition = {7, 8};
+        compositions.RegisterComposition("compositionDecadeSelector", &decade);
+        compositions.RegisterComposition("compositionDifficultySelector", &difficulty);
+        compositions.RegisterComposition("compositionMainMenu", &mainMenu);
+        mainMenu.SetApplication(&application);
+        mainMenu.SetScreens(&screens);
+        Build(decade, kDecadeWidgets);
+        Build(difficulty, kDifficultyWidgets);
+        Build(mainMenu, kMainMenuWidgets);
+    }
+    void TearDown() override {
+        for (CompositionBase* page : Pages())
+            page->Uninitialize();
+        package.Unmount();
+        ProfileTest::TearDown();
+    }
+
+    std::vector<CompositionBase*> Pages() { return {&decade, &difficulty, &mainMenu}; }
+    // "Ann" in slot 0, "Bob" in slot 1; `current` -1 for no current profile.
+    void UseSave(int current) {
+        std::string slots = profiletest::SlotText(true, "Ann", "0") + profiletest::SlotText(true, "Bob", "1");
+        for (const char* id : {"2", "3"})
+            slots += profiletest::SlotText(false, "", id);
+        Store(profiletest::DocumentText(current, slots));
+        Load();
+    }
+    // The page's panel at (10, 20) with the named widgets ("Img..." are images), on its own
+    // menu screen; then initialized.
+    void Build(CompositionBase& page, const std::vector<std::string>& widgets) {
+        screens_.push_back(std::make_unique<W::Panel>("MenuScreen"));
+        auto* root = new W::Panel(page.GetName());
+        root->SetPositionXY(10, 20);
+        for (const std::string& name : widgets) {
+            W::Widget* widget = name.rfind("Img", 0) == 0 ? static_cast<W::Widget*>(new W::Image(name.c_str()))
+                                                           : new W::Button(name.c_str());
+            root->AddChild(widget);
+            made[page.GetName().c_str() + ("/" + name)] = widget;
+        }
+        screens_.back()->AddChild(root);
+        page.Initialize(screens_.back().get(), page.GetName());
+    }
+    // The only page shown, idle, no switch running; the log cleared.
+    void Show(CompositionBase& page) {
+        compositions.Reset();
+        for (CompositionBase* other : Pages())
+            other->OnActivate(false);
+        page.ReleaseAnimation();
+        page.OnActivate(true);
+        log.Clear();
+    }
+    void Click(CompositionBase& page, const std::string& control) {
+        W::Widget* widget = control == "WardrobeButton" ? &wardrobe : made.at(page.GetName().c_str() + ("/" + control));
+        widget->GetBehavior()->onPress(false);
+    }
+    size_t LinesWith(const std::string& text) const {
+        size_t n = 0;
+        for (const std::string& line : log.Lines())
+            n += line.find(text) != std::string::npos;
+        return n;
+    }
+    size_t Sounds() const { return LinesWith("SFX_ButtonPress_Option2.snd"); }
+    std::string Requested() const {
+        return flow.GetNextLevel() ? flow.GetNextLevel()->GetLevel()->GetFileName().c_str() : "";
+    }
+    std::string NextPage() const {
+        return compositions.GetLeavingComposition() ? compositions.GetNextCompositionName().c_str() : "";
+    }
+    static bool At(const W::Widget& widget, float x, float y) { return widget.m_X == x && widget.m_Y == y; }
+    std::string Image(const char* name) {
+        W::Widget* image = made.at(difficulty.GetName().c_str() + ("/" + std::string(name)));
+        return static_cast<W::Image*>(image)->m_ImageName.c_str();
+    }
+
+    ResourceEnvironment resources{false};
+    PcDirectory package;
+    QZ2011GameContext context;
+    KG::GameFlowManager& flow = *context.GetGameFlowManager();
+    KG::DeviceManager devices;
+    W::ScreenManager screens;
+    GameShow::CompositionManager compositions{&screens};
+    PCApplicationImpl application;
+    W::Button wardrobe{"WardrobeButton"};
+    W::Panel tags{"TagPanel"};
+    std::vector<std::unique_ptr<W::Panel>> screens_;
+    std::map<std::string, W::Widget*> made;
+    QZ2011::QZ11DecadeSelector decade;
+    QZ2011::QZ11DifficultySelector difficulty;
+    GameShow::QZ11MainMenuComposition mainMenu;
+};
+
+}  // namespace
+
+// Each control once on the idle page, once while the page slides (only the difficulty
+// buttons, which take no idle test, act then).
+TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileSliding) {
+    const struct {
+        bool decadePage;
+        const char* control;
+        u32 decadeBefore;
+        const char* nextPage;
+        u32 decadeAfter, difficultyAfter, devicesMax;
+        const char* returnPage;
+        const char* level;
+    } rows[] = {
+        {true, "Button70s", 3, "compositionDifficultySelector", 0, 9, 4, "", ""},
+        {true, "Button80s", 3, "compositionDifficultySelector", 1, 9, 4, "", ""},
+        {true, "Button90s", 3, "compositionDifficultySelector", 2, 9, 4, "", ""},
+        {true, "Button00s", 0, "compositionDifficultySelector", 3, 9, 4, "", ""},
+        {true, "BackButton", 2, "compositionMainMenu", 2, 9, 1, "", ""},
+        {true, "WardrobeButton", 2, "compositionWardrobe", 2, 9, 4, "compositionDecadeSelector", ""},
+        {false, "EasyButton", 0, "", 0, 0, 4, "", "QZ11_Tutorial_70"},
+        {false, "NormalButton", 1, "", 1, 1, 4, "", "QZ11_Tutorial_80"},
+        {false, "HardButton", 3, "", 3, 2, 4, "", "QZ11_Tutorial_00"},
+        {false, "BackButton", 2, "compositionDecadeSelector", 2, 9, 4, "", ""},
+        {false, "WardrobeButton", 2, "compositionWardrobe", 2, 9, 4, "compositionDifficultySelector", ""},
+    };
+    for (const auto& row : rows) {
+        for (bool sliding : {false, true}) {
+            SCOPED_TRACE(std::string(row.decadePage ? "decade page " : "difficulty page ") + row.control +
+                         (sliding ? " sliding" : ""));
+            CompositionBase& page = row.decadePage ? static_cast<CompositionBase&>(decade) : difficulty;
+            context.m_TwoPlayers = 0;
+            context.m_Decade = row.decadeBefore;
+            context.m_Difficulty = 9;
+            devices.SetDeviceRange(1, 4);
+            compositions.m_ReturnComposition = "";
+            manager->ClearPlayers();
+            flow.SetNextLevel("QZ11_Tutorial", nullptr, true);
+            Show(page);
+            if (sliding)
+                compositions.SetNextComposition(&page, "elsewhere");
+            Click(page, row.control);
+            const bool starts = *row.level != '\0';
+            const bool acts = !sliding || starts;
+            EXPECT_EQ(NextPage(), sliding ? "elsewhere" : row.nextPage);
+            EXPECT_EQ(context.m_Decade, acts ? row.decadeAfter : row.decadeBefore);
+            EXPECT_EQ(context.m_Difficulty, acts ? row.difficultyAfter : 9u);
+            EXPECT_EQ(devices.GetMinimum() * 10 + devices.GetMaximum(), acts ? 10 + row.devicesMax : 14u);
+            EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), acts ? row.returnPage : "");
+            // The difficulty buttons play no sound; every other control plays it once.
+            EXPECT_EQ(Sounds(), acts && !starts ? 1u : 0u);
+            EXPECT_EQ(Requested(), acts && starts ? row.level : "QZ11_Tutorial_70");
+            EXPECT_EQ(manager->GetPlayerSlot(0), acts && starts ? 1 : -1) << "player one plays the current profile";
+        }
+    }
+}
+
+TEST_F(MenuPagesQZ, ShowingMovesTheRootOnceAndTheProfileBarByPageAndPlayerCount) {
+    for (u32 twoPlayers : {0u, 1u}) {
+        SCOPED_TRACE(twoPlayers);
+        context.m_TwoPlayers = twoPlayers;
+        Show(decade);
+        Click(decade, "Button90s");
+        EXPECT_EQ(context.m_Decade, 2u);
+        EXPECT_EQ(Sounds(), 1u);
+        EXPECT_EQ(NextPage(), twoPlayers ? "" : "compositionDifficultySelector");
+        for (CompositionBase* page : std::vector<CompositionBase*>{&decade, &difficulty}) {
+            W::Widget& root = *page->GetRootPanel();
+            page->OnActivate(false);
+            EXPECT_TRUE(!root.Visible && At(root, kParked, kParked));
+            wardrobe.SetPositionXY(1, 1);
+            tags.SetPositionXY(1, 1);
+            page->OnActivate(true);
+            EXPECT_TRUE(root.Visible && At(root, 10, 20) && !root.Synchronize);
+            // Parked only by the decade page in a two-player game.
+            const bool parked = twoPlayers && page == &decade;
+            EXPECT_TRUE(At(wardrobe, parked ? kParked : 5, parked ? kParked : 6));
+            EXPECT_TRUE(At(tags, parked ? kParked : 7, parked ? kParked : 8));
+            EXPECT_FALSE(wardrobe.Synchronize || tags.Synchronize);
+            root.SetPositionXY(3, 4);
+            page->OnActivate(true);
+            EXPECT_TRUE(At(root, 3, 4)) << "already shown: not moved again";
+        }
+    }
+}
+
+TEST_F(MenuPagesQZ, TheDecadesFamiliesShowAndAMatchStartsOnlyWithACurrentProfile) {
+    for (u32 value : {0u, 1u, 2u, 3u, 4u}) {
+        SCOPED_TRACE(value);
+        context.m_Decade = value;
+        difficulty.OnActivate(false);
+        log.Clear();
+        difficulty.OnActivate(true);
+        const std::string nn = kDecades[value < 4 ? value : 3];
+        EXPECT_EQ(Image("ImgEasy") + Image("ImgNormal") + Image("ImgHard"),
+                  "Family_Big_Easy" + nn + ".pngFamily_Big_Normal" + nn + ".pngFamily_Big_Hard" + nn + ".png");
+        EXPECT_EQ(LinesWith("Initialize difficulty without specify decade!!!"), value < 4 ? 0u : 1u);
+    }
+    context.m_Decade = 3;
+    for (int current : {-1, 1}) {
+        UseSave(current);
+        Show(difficulty);
+        Click(difficulty, "HardButton");
+        EXPECT_EQ(LinesWith("RUNNING DECADE 00 WITH DIFFICULTY LEVEL HARD\n"), current == -1 ? 0u : 1u);
+        EXPECT_EQ(Requested(), current == -1 ? "" : "QZ11_Tutorial_00");
+        EXPECT_EQ(manager->GetPlayerSlot(0), current);
+        EXPECT_EQ(LinesWith("no current profile"), current == -1 ? 1u : 0u);
+    }
+}
+
+TEST_F(MenuPagesQZ, ALayoutLackingAWidgetLoadsWithAReport) {
+    decade.Uninitialize();
+    difficulty.Uninitialize();
+    log.Clear();
+    Build(decade, {"Button70s", "Button90s", "Button00s", "BackButton"});
+    Build(difficulty, {"EasyButton", "NormalButton", "HardButton", "BackButton", "ImgEasy", "ImgNormal"});
+    EXPECT_EQ(LinesWith("Button80s") + LinesWith("ImgHard"), 2u);
+    context.m_Decade = 1;
+    Show(difficulty);
+    EXPECT_EQ(Image("ImgNormal"), "Family_Big_Normal80.png");
+    Show(decade);
+    Click(decade, "Button70s");
+    EXPECT_EQ(context.m_Decade, 0u);
+}
+
+TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOfEverything) {
+    GameServices::Entities::BaseTeamMember& second = *context.m_PlayerOneFamily->m_Members[1];
+    context.m_TwoPlayers = 1;
+    devices.SetDeviceRange(2, 4);
+    Show(mainMenu);
+    // Device events while not waiting change nothing.
+    GameServices::Bridge::DeviceInfos infos{};
+    KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
+    KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(&second);
+    EXPECT_EQ(devices.GetMinimum() * 10 + devices.GetMaximum(), 24u);
+    EXPECT_TRUE(NextPage().empty() && screens.GetOpenPopups().empty());
+    for (int click = 0; click < 2; ++click)
+        Click(mainMenu, "singlePlayerButton");
+    EXPECT_EQ(context.m_TwoPlayers, 0u);
+    EXPECT_EQ(second.m_Computer + second.m_Active, 2);
+    EXPECT_EQ(NextPage(), "compositionDecadeSelector");
+    EXPECT_EQ(Sounds(), 1u) << "the second click meets the slide";
+    EXPECT_EQ(Requested(), "") << "the framework's play handler is not reached";
+    PressPopupButton(screens, "WaitingForDevice", "Back");
+    EXPECT_EQ(devices.GetMinimum() * 10 + devices.GetMaximum(), 11u);
+    EXPECT_EQ(Sounds(), 2u);
+
+    mainMenu.OnScreenEnter();
+    std::vector<W::Widget*> controls = {&wardrobe};
+    for (const auto& [name, widget] : made)
+        if (name.find("/Img") == std::string::npos)
+            controls.push_back(widget);
+    auto listeners = [](W::Widget* widget) { return widget->GetBehavior()->Event(W::kEventClick).Count(); };
+    const size_t deviceListeners = KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count() +
+                                   KG::TeamActionManager::GetMemberDeviceLostEvent().Count();
+    for (W::Widget* control : controls)
+        EXPECT_EQ(listeners(control), control == &wardrobe ? 3u : 1u) << control->Name.c_str();
+    for (CompositionBase* page : Pages())
+        page->Uninitialize();
+    for (W::Widget* control : controls)
+        EXPECT_EQ(listeners(control), 0u) << control->Name.c_str();
+    EXPECT_EQ(KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count() +
+                  KG::TeamActionManager::GetMemberDeviceLostEvent().Count(),
+              deviceListeners - 2);
+    PressPopupButton(screens, "WaitingForDevice", "Back");
+    EXPECT_EQ(Sounds(), 2u) << "the popup's Back is let go";
+}
