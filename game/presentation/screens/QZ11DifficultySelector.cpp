@@ -28,11 +28,6 @@ void QZ11DifficultySelector::Initialize(GameServices::Widget::Panel* screenPanel
     FindRootPanel(screenPanel, name);
     for (u32 i = 0; i < kWidgetCount; ++i)
         m_Widgets[i] = MenuPage::FindWidget(*this, kWidgetNames[i]);
-    for (u32 i = kImgEasy; i < kWidgetCount; ++i)
-        if (m_Widgets[i] && !m_Widgets[i]->IsA(GameServices::Widget::TypeIds::Image)) {
-            AGReport("%s on %s is no image", kWidgetNames[i], GetName().c_str());
-            m_Widgets[i] = nullptr;
-        }
     for (u32 i = 0; i < kButtonCount; ++i)
         Listen(m_Widgets[i], &m_Delegates[i]);
     m_WardrobeButton = GetManager().m_WardrobeButton;
@@ -66,10 +61,10 @@ void QZ11DifficultySelector::SetFamilyImages() {
         AGReport("Initialize difficulty without specify decade!!!");
         return;
     }
+    // A widget of another kind under an image's name is left alone.
     for (u32 i = 0; i < 3; ++i)
-        if (Widget* image = m_Widgets[kImgEasy + i])
-            static_cast<GameServices::Widget::Image*>(image)->SetImage(
-                TString<char>("Family_Big_") + kImageWords[i] + decade + ".png");
+        if (auto* image = dynamic_cast<GameServices::Widget::Image*>(m_Widgets[kImgEasy + i]))
+            image->SetImage(TString<char>("Family_Big_") + kImageWords[i] + decade + ".png");
 }
 
 void QZ11DifficultySelector::ChooseDifficulty(u32 difficulty) {

@@ -322,3 +322,19 @@ TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOf
     PressPopupButton(screens, "WaitingForDevice", "Back");
     EXPECT_EQ(Sounds(), 2u) << "the popup's Back is let go";
 }
+
+// No control reaches it; with one required device there is nothing to wait for.
+TEST_F(MenuPagesQZ, TheTwoPlayerStartSetsUpTwoPlayersAndOpensTheDecadePage) {
+    GameServices::Entities::BaseTeamMember& second = *context.m_PlayerOneFamily->m_Members[1];
+    second.m_Computer = 1;
+    devices.SetDeviceRange(2, 4);
+    manager->SetPlayerCount(3);
+    Show(mainMenu);
+    mainMenu.StartTwoPlayerGame();
+    EXPECT_FALSE(mainMenu.IsWaitingForDevice());
+    EXPECT_EQ(devices.GetMinimum() * 10 + devices.GetMaximum(), 11u);
+    EXPECT_EQ(context.m_TwoPlayers, 1u);
+    EXPECT_EQ(second.m_Computer * 10 + second.m_Highlight, 1);
+    EXPECT_EQ(manager->GetPlayerCount(), 1u);
+    EXPECT_EQ(NextPage(), "compositionDecadeSelector");
+}
