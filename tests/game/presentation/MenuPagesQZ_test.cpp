@@ -175,7 +175,7 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileS
         {true, "Button00s", 0, "compositionDifficultySelector", 3, 9, 4, "", ""},
         {true, "BackButton", 2, "compositionMainMenu", 2, 9, 1, "", ""},
         {true, "WardrobeButton", 2, "compositionWardrobe", 2, 9, 4, "compositionDecadeSelector", ""},
-        {false, "EasyButton", 0, "", 0, 0, 4, "", "QZ11_Tutorial_70"},
+        {false, "EasyButton", 2, "", 2, 0, 4, "", "QZ11_Tutorial_90"},
         {false, "NormalButton", 1, "", 1, 1, 4, "", "QZ11_Tutorial_80"},
         {false, "HardButton", 3, "", 3, 2, 4, "", "QZ11_Tutorial_00"},
         {false, "BackButton", 2, "compositionDecadeSelector", 2, 9, 4, "", ""},
@@ -316,6 +316,16 @@ TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOf
         page->Uninitialize();
     for (W::Widget* control : controls)
         EXPECT_EQ(listeners(control), 0u) << control->Name.c_str();
+    EXPECT_EQ(KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count() +
+                  KG::TeamActionManager::GetMemberDeviceLostEvent().Count(),
+              deviceListeners - 2);
+    // A page that goes while initialized lets go of the events and the popup too.
+    {
+        GameShow::QZ11MainMenuComposition page;
+        page.SetApplication(&application);
+        page.SetScreens(&screens);
+        page.Initialize(screens_.back().get(), "compositionMainMenu");
+    }
     EXPECT_EQ(KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count() +
                   KG::TeamActionManager::GetMemberDeviceLostEvent().Count(),
               deviceListeners - 2);
