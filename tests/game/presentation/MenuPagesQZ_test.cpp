@@ -133,6 +133,12 @@ protected:
         return compositions.GetLeavingComposition() ? compositions.GetNextCompositionName().c_str() : "";
     }
     static bool At(const W::Widget& widget, float x, float y) { return widget.m_X == x && widget.m_Y == y; }
+    u32 Range() const { return devices.GetMinimum() * 10 + devices.GetMaximum(); }
+    static size_t DeviceListeners() {
+        return KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count() +
+               KG::TeamActionManager::GetMemberDeviceLostEvent().Count();
+    }
+    GameServices::Entities::BaseTeamMember& Second() { return *context.m_PlayerOneFamily->m_Members[1]; }
     std::string Image(const char* name) {
         W::Widget* image = made.at(difficulty.GetName().c_str() + ("/" + std::string(name)));
         return static_cast<W::Image*>(image)->m_ImageName.c_str();
@@ -202,7 +208,7 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileS
             EXPECT_EQ(NextPage(), sliding ? "elsewhere" : row.nextPage);
             EXPECT_EQ(context.m_Decade, acts ? row.decadeAfter : row.decadeBefore);
             EXPECT_EQ(context.m_Difficulty, acts ? row.difficultyAfter : 9u);
-            EXPECT_EQ(devices.GetMinimum() * 10 + devices.GetMaximum(), acts ? 10 + row.devicesMax : 14u);
+            EXPECT_EQ(Range(), acts ? 10 + row.devicesMax : 14u);
             EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), acts ? row.returnPage : "");
             // The difficulty buttons play no sound; every other control plays it once.
             EXPECT_EQ(Sounds(), acts && !starts ? 1u : 0u);
@@ -281,25 +287,24 @@ TEST_F(MenuPagesQZ, ALayoutLackingAWidgetLoadsWithAReport) {
 }
 
 TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOfEverything) {
-    GameServices::Entities::BaseTeamMember& second = *context.m_PlayerOneFamily->m_Members[1];
     context.m_TwoPlayers = 1;
     devices.SetDeviceRange(2, 4);
     Show(mainMenu);
     // Device events while not waiting change nothing.
     GameServices::Bridge::DeviceInfos infos{};
     KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
-    KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(&second);
-    EXPECT_EQ(devices.GetMinimum() * 10 + devices.GetMaximum(), 24u);
+    KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(&Second());
+    EXPECT_EQ(Range(), 24u);
     EXPECT_TRUE(NextPage().empty() && screens.GetOpenPopups().empty());
     for (int click = 0; click < 2; ++click)
         Click(mainMenu, "singlePlayerButton");
     EXPECT_EQ(context.m_TwoPlayers, 0u);
-    EXPECT_EQ(second.m_Computer + second.m_Active, 2);
+    EXPECT_EQ(Second().m_Computer + Second().m_Active, 2);
     EXPECT_EQ(NextPage(), "compositionDecadeSelector");
     EXPECT_EQ(Sounds(), 1u) << "the second click meets the slide";
     EXPECT_EQ(Requested(), "") << "the framework's play handler is not reached";
     PressPopupButton(screens, "WaitingForDevice", "Back");
-    EXPECT_EQ(devices.GetMinimum() * 10 + devices.GetMaximum(), 11u);
+    EXPECT_EQ(Range(), 11u);
     EXPECT_EQ(Sounds(), 2u);
 
     mainMenu.OnScreenEnter();
@@ -308,17 +313,14 @@ TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOf
         if (name.find("/Img") == std::string::npos)
             controls.push_back(widget);
     auto listeners = [](W::Widget* widget) { return widget->GetBehavior()->Event(W::kEventClick).Count(); };
-    const size_t deviceListeners = KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count() +
-                                   KG::TeamActionManager::GetMemberDeviceLostEvent().Count();
+    const size_t deviceListeners = DeviceListeners();
     for (W::Widget* control : controls)
         EXPECT_EQ(listeners(control), control == &wardrobe ? 3u : 1u) << control->Name.c_str();
     for (CompositionBase* page : Pages())
         page->Uninitialize();
     for (W::Widget* control : controls)
         EXPECT_EQ(listeners(control), 0u) << control->Name.c_str();
-    EXPECT_EQ(KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count() +
-                  KG::TeamActionManager::GetMemberDeviceLostEvent().Count(),
-              deviceListeners - 2);
+    EXPECT_EQ(DeviceListeners(), deviceListeners - 2);
     // A page that goes while initialized lets go of the events and the popup too.
     {
         GameShow::QZ11MainMenuComposition page;
@@ -326,25 +328,22 @@ TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOf
         page.SetScreens(&screens);
         page.Initialize(screens_.back().get(), "compositionMainMenu");
     }
-    EXPECT_EQ(KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count() +
-                  KG::TeamActionManager::GetMemberDeviceLostEvent().Count(),
-              deviceListeners - 2);
+    EXPECT_EQ(DeviceListeners(), deviceListeners - 2);
     PressPopupButton(screens, "WaitingForDevice", "Back");
     EXPECT_EQ(Sounds(), 2u) << "the popup's Back is let go";
 }
 
 // No control reaches it; with one required device there is nothing to wait for.
 TEST_F(MenuPagesQZ, TheTwoPlayerStartSetsUpTwoPlayersAndOpensTheDecadePage) {
-    GameServices::Entities::BaseTeamMember& second = *context.m_PlayerOneFamily->m_Members[1];
-    second.m_Computer = 1;
+    Second().m_Computer = 1;
     devices.SetDeviceRange(2, 4);
     manager->SetPlayerCount(3);
     Show(mainMenu);
     mainMenu.StartTwoPlayerGame();
     EXPECT_FALSE(mainMenu.IsWaitingForDevice());
-    EXPECT_EQ(devices.GetMinimum() * 10 + devices.GetMaximum(), 11u);
+    EXPECT_EQ(Range(), 11u);
     EXPECT_EQ(context.m_TwoPlayers, 1u);
-    EXPECT_EQ(second.m_Computer * 10 + second.m_Highlight, 1);
+    EXPECT_EQ(Second().m_Computer * 10 + Second().m_Highlight, 1);
     EXPECT_EQ(manager->GetPlayerCount(), 1u);
     EXPECT_EQ(NextPage(), "compositionDecadeSelector");
 }
