@@ -219,6 +219,8 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileS
 }
 
 TEST_F(MenuPagesQZ, ShowingMovesTheRootOnceAndTheProfileBarByPageAndPlayerCount) {
+    for (CompositionBase* page : std::vector<CompositionBase*>{&decade, &difficulty})
+        EXPECT_TRUE(!page->GetRootPanel()->Visible && page->IsTransitionRunning()) << "hidden, sliding";
     for (u32 twoPlayers : {0u, 1u}) {
         SCOPED_TRACE(twoPlayers);
         context.m_TwoPlayers = twoPlayers;
@@ -259,6 +261,8 @@ TEST_F(MenuPagesQZ, TheDecadesFamiliesShowAndAMatchStartsOnlyWithACurrentProfile
                   "Family_Big_Easy" + nn + ".pngFamily_Big_Normal" + nn + ".pngFamily_Big_Hard" + nn + ".png");
         EXPECT_EQ(LinesWith("Initialize difficulty without specify decade!!!"), value < 4 ? 0u : 1u);
     }
+    context.m_Difficulty = 3;
+    EXPECT_STREQ(difficulty.BuildStartMessage().c_str(), "RUNNING DECADE WITH DIFFICULTY LEVEL ");
     context.m_Decade = 3;
     for (int current : {-1, 1}) {
         UseSave(current);
