@@ -320,8 +320,10 @@ TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOf
     const size_t deviceListeners = DeviceListeners();
     for (W::Widget* control : controls)
         EXPECT_EQ(listeners(control), control == &wardrobe ? 3u : 1u) << control->Name.c_str();
-    for (CompositionBase* page : Pages())
+    for (CompositionBase* page : Pages()) {
         page->Uninitialize();
+        EXPECT_EQ(page->GetRootPanel(), nullptr);
+    }
     for (W::Widget* control : controls)
         EXPECT_EQ(listeners(control), 0u) << control->Name.c_str();
     EXPECT_EQ(DeviceListeners(), deviceListeners - 2);
