@@ -21,16 +21,11 @@ constexpr f32 kFramesPerSecond = 30.0f;
 constexpr const char* kLogoFadeIn = "prsc_decade_logo_fadein_prsc.anm";
 constexpr const char* kPanelFadeIn = "prsc_decade_panel_0%d_prsc.anm";
 constexpr const char* kReflectionFadeIn = "prsc_decade_reflect_0%d_prsc.anm";
-constexpr const char* kFadeOut = "prsc_tutorial_fade_out_elements_prsc.anm";
 constexpr const char* kPageAnimation = "prsc_tutorial_prsc.anm";
 constexpr const char* kPageReflectionAnimation = "prsc_reflect_prsc.anm";
 constexpr const char* kSurveyReflectionImage = "Tutorial_2%d_Reflection.png";
 // The rule page each step shows; -1 for none.
 constexpr int kStepPages[ScreenTutorial::kLastStep + 1] = {-1, -1, -1, -1, 0, 1, -1, 2, 3, -1};
-
-PCApplicationImpl* Application() {
-    return dynamic_cast<PCApplicationImpl*>(AGApplication::Get().GetImpl());
-}
 
 AudioManagerQZ* Narrator() {
     QZ2011GameContext* context = QZ2011GameContext::Current();
@@ -45,6 +40,10 @@ void SetPause(bool paused) {
 }  // namespace
 
 ScreenTutorial::~ScreenTutorial() { ReleaseWindowCallbacks(); }
+
+PCApplicationImpl* ScreenTutorial::Application() const {
+    return m_Application ? m_Application : dynamic_cast<PCApplicationImpl*>(AGApplication::Get().GetImpl());
+}
 
 void ScreenTutorial::OnWindowActivated(void*) { SetPause(false); }
 void ScreenTutorial::OnWindowDeactivated(void*) { SetPause(true); }
@@ -178,10 +177,10 @@ void ScreenTutorial::ShowStepPage() {
 }
 
 void ScreenTutorial::StartFadeOut() {
-    PlayAndShow(m_Logo, kFadeOut);
+    PlayAndShow(m_Logo, kFadeOutAnimation);
     for (int i = 0; i < 4; ++i) {
-        PlayAndShow(m_DecadePanels[i], kFadeOut);
-        PlayAndShow(m_DecadeReflections[i], kFadeOut);
+        PlayAndShow(m_DecadePanels[i], kFadeOutAnimation);
+        PlayAndShow(m_DecadeReflections[i], kFadeOutAnimation);
     }
 }
 

@@ -9,6 +9,8 @@
 #include "engine/core/FHandler.h"
 #include "gameservices/widget/Screen.h"
 
+class PCApplicationImpl;
+
 namespace QZ2011 {
 
 class ScreenTutorial : public GameServices::Widget::BaseScreen<ScreenTutorial> {
@@ -19,6 +21,7 @@ public:
     static constexpr u8 kLastStep = 9;
     static constexpr const char* kDecades[4] = {"70", "80", "90", "00"};
     static constexpr const char* kPageWords[4] = {"FaceOff", "SurveyGame", "300Pts", "FastMoney"};
+    static constexpr const char* kFadeOutAnimation = "prsc_tutorial_fade_out_elements_prsc.anm";
 
     ScreenTutorial() : BaseScreen<ScreenTutorial>(kName) { m_LayoutFile = kName; }
     ~ScreenTutorial() override;
@@ -35,6 +38,8 @@ public:
 
     // The entry of the last step: fires the skip event.
     void FireSkip() { m_SkipEvent.Fire(); }
+    // The application whose window callbacks the screen takes; the program's by default.
+    void SetApplication(PCApplicationImpl* application) { m_Application = application; }
     // The window callbacks: the game resumes or pauses.
     static void OnWindowActivated(void* screen);
     static void OnWindowDeactivated(void* screen);
@@ -60,7 +65,9 @@ private:
     void PlayAndShow(GameServices::Widget::Widget* widget, const char* animation);
     void PlayNarration(u32 step);
     void ReleaseWindowCallbacks();
+    PCApplicationImpl* Application() const;
 
+    PCApplicationImpl* m_Application = nullptr;
     GameServices::Widget::Widget* m_Logo = nullptr;
     GameServices::Widget::Widget* m_DecadePanels[4] = {};
     GameServices::Widget::Widget* m_DecadeReflections[4] = {};

@@ -9,7 +9,9 @@
 #include "engine/core/AGVideoPlayer.h"
 #include "engine/core/PCApplicationImpl.h"
 #include "engine/video/PCVideoPlayer.h"
+#include "engine/core/Crc32Hash.h"
 #include "game/QZ2011GameContext.h"
+#include "game/presentation/AudioManagerQZ.h"
 #include "game/presentation/screens/ScreenStartup.h"
 #include "game/presentation/screens/ScreenTutorial.h"
 #include "game/rules/QZ11Tutorial.h"
@@ -23,8 +25,11 @@
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/game/TimerManager.h"
 #include "gameservices/widget/ScreenManager.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "tests/support/GraphicsStartup.h"
 #include "tests/support/MatchHarness.h"
 #include "tests/support/OpeningLevels.h"
+#include "tools/authoring/TrackWriter.h"
 #include "tools/authoring/VideoClipWriter.h"
 
 namespace {
@@ -53,12 +58,13 @@ protected:
     OpeningTest() : savedVideoFactory(AGVideoPlayer::s_implFactory) { AGVideoPlayer::s_implFactory = &MakeVideoPlayer; }
     ~OpeningTest() override { AGVideoPlayer::s_implFactory = savedVideoFactory; }
 
-    void Begin(bool withCursor = true) {
+    void Begin(bool withCursor = true, const std::vector<authoring::PackageWriter::Entry>& extra = {}) {
         ASSERT_TRUE(harness.Start(1)) << harness.Failure();
-        ASSERT_TRUE(opening::AddOpeningLevels(harness.Home(), Context(), withCursor));
+        ASSERT_TRUE(opening::AddOpeningLevels(harness.Home(), Context(), withCursor, extra));
         startup = Find<QZStartup>(Context());
         tutorial = Find<QZ2011::QZ11Tutorial>(Context());
         ASSERT_TRUE(startup && tutorial);
+        ScreenOf<ScreenTutorial>()->SetApplication(harness.Application());
     }
     QZ2011GameContext& Context() { return harness.Context(); }
     KG::GameFlowManager& Flow() { return *Context().GetGameFlowManager(); }
@@ -98,6 +104,8 @@ protected:
     }
 
     AGVideoPlayer::ImplFactory savedVideoFactory;
+    // The program's graphics start-up: widget animations load only with it.
+    GraphicsStartup graphics;
     match::MatchHarness harness;
     QZStartup* startup = nullptr;
     QZ2011::QZ11Tutorial* tutorial = nullptr;
@@ -209,4 +217,161 @@ TEST_F(OpeningTest, WithoutVideosOrCursorTheOpeningStillReachesTheSplashAndALate
     EXPECT_TRUE(screen->m_SplashText->Visible);
     Act("Click");
     EXPECT_EQ(Requested(), QZStartup::kMenuLevel);
+}
+
+namespace {
+
+struct SkipCounter {
+    void Hit() { ++count; }
+    int count = 0;
+    FDelegate<SkipCounter> delegate{this, &SkipCounter::Hit};
+};
+
+// The fade-out lasts 10 frames at 30 a second; the other animations of the screen are absent.
+authoring::PackageWriter::Entry FadeOut() {
+    using authoring::Track;
+    return {ScreenTutorial::kFadeOutAnimation, 0, TypeKey::PrscAnimation,
+            authoring::PrscAnimationBytes(10, 30, Track::Vec2().Key(0, {0, 0}).Key(9, {10, 0}), Track::Float(),
+                                          Track::Vec2(), Track::Color(), Track::UV())};
+}
+
+GameServices::Widget::Widget* Element(const std::string& name) {
+    auto* screen = ScreenOf<ScreenTutorial>();
+    return screen && screen->m_RootPanel ? GameServices::Widget::Widget::FindChild(name.c_str(), screen->m_RootPanel)
+                                         : nullptr;
+}
+
+std::vector<std::string> Shown() {
+    std::vector<std::string> shown;
+    for (const std::string& name : opening::TutorialWidgets())
+        if (GameServices::Widget::Widget* element = Element(name); element && element->Visible)
+            shown.push_back(name);
+    return shown;
+}
+
+}  // namespace
+
+// Each narrated step lasts while its narration plays, the fade-out while its animations run;
+// the pages pile up, the survey page's reflection is the decade's, and the end asks for the
+// decade's match level once.
+TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLevel) {
+    const u32 lengths[7] = {200, 260, 320, 380, 440, 500, 560};
+    for (u32 k = 0; k < 7; ++k)
+        harness.AddSound("tutorialflow" + std::to_string(k), lengths[k]);
+    Begin(true, {FadeOut()});
+    Context().m_Decade = 1;
+    auto* screen = ScreenOf<ScreenTutorial>();
+    ASSERT_TRUE(screen && Enter("QZ11_Tutorial_80", *screen));
+    QZ2011::AudioManagerQZ* audio = Context().GetAudioManager();
+    EXPECT_EQ(audio->GetSet(), tutorial->GetSet());
+    SkipCounter skips;
+    screen->m_SkipEvent.AddDelegate(&skips.delegate);
+    auto* reflection = dynamic_cast<GameServices::Widget::Image*>(Element("TutorialSurveyGameReflection"));
+    ASSERT_NE(reflection, nullptr);
+    EXPECT_EQ(std::string(reflection->m_ImageName.c_str()), "Tutorial_22_Reflection.png");
+
+    // The time each step began, and what shows when it is left.
+    std::vector<uint64_t> began(10, 0);
+    std::vector<std::vector<std::string>> shownAtEnd(10);
+    began[1] = harness.NowMs();
+    u8 state = screen->m_State;
+    ASSERT_EQ(state, 1);
+    std::vector<std::string> shown = Shown();
+    ASSERT_TRUE(StepUntil([&] {
+        if (screen->m_State != state) {
+            EXPECT_EQ(screen->m_State, state + 1);
+            shownAtEnd[state] = shown;
+            state = screen->m_State;
+            began[state] = harness.NowMs();
+        }
+        shown = Shown();
+        return state == 9;
+    }));
+    const u32 narrated[] = {1, 2, 4, 5, 6, 7, 8};
+    for (u32 k = 0; k < 7; ++k) {
+        const u32 step = narrated[k];
+        EXPECT_NEAR(double(began[step + 1] - began[step]), double(lengths[k]), 40.0)
+            << "step " << step;
+    }
+    EXPECT_NEAR(double(began[4] - began[3]), 10 * 1000.0 / 30, 34.0) << "the fade-out";
+    const std::vector<std::string> introduction = {
+        "TutorialLogo",         "TutorialDecade70", "TutorialDecade70Reflection", "TutorialDecade80",
+        "TutorialDecade80Reflection", "TutorialDecade90", "TutorialDecade90Reflection", "TutorialDecade00",
+        "TutorialDecade00Reflection"};
+    EXPECT_EQ(shownAtEnd[2], introduction);
+    EXPECT_EQ(shownAtEnd[4], (std::vector<std::string>{"TutorialFaceOff", "TutorialFaceOffReflection"}));
+    EXPECT_EQ(shownAtEnd[6], (std::vector<std::string>{"TutorialFaceOff", "TutorialFaceOffReflection",
+                                                       "TutorialSurveyGame", "TutorialSurveyGameReflection"}));
+    EXPECT_EQ(shownAtEnd[8].size(), 8u);
+    EXPECT_EQ(skips.count, 1);
+    EXPECT_EQ(Requested(), "QZ11_Game_Level_File_1_80");
+    // A skip after the end changes nothing.
+    Act("SkipSequence");
+    EXPECT_EQ(skips.count, 1);
+    screen->m_SkipEvent.RemoveDelegate(&skips.delegate);
+}
+
+// A skip during the introduction ends the tutorial at once, and only once; the focus pauses
+// and resumes the game.
+TEST_F(OpeningTest, ASkipEndsTheIntroductionOnceAndTheWindowFocusPausesTheTutorial) {
+    harness.AddSound("tutorialflow0", 2000);
+    Begin();
+    Context().m_Decade = 2;
+    auto* screen = ScreenOf<ScreenTutorial>();
+    ASSERT_TRUE(screen && Enter("QZ11_Tutorial_90", *screen));
+    SkipCounter skips;
+    screen->m_SkipEvent.AddDelegate(&skips.delegate);
+    PCApplicationImpl* application = harness.Application();
+    ASSERT_EQ(application->GetDeactivatedCallback().object, screen);
+    application->GetDeactivatedCallback().fn(application->GetDeactivatedCallback().object);
+    EXPECT_TRUE(Context().IsPaused());
+    application->GetActivatedCallback().fn(application->GetActivatedCallback().object);
+    EXPECT_FALSE(Context().IsPaused());
+
+    Step();
+    ASSERT_EQ(screen->m_State, 1);
+    Act("SkipSequence");
+    EXPECT_EQ(skips.count, 1);
+    EXPECT_EQ(Requested(), "QZ11_Game_Level_File_1_90");
+    Act("SkipSequence");
+    EXPECT_EQ(skips.count, 1);
+    // The last step stays, and no page shows after it.
+    for (int frame = 0; frame < 5; ++frame)
+        screen->Process(16);
+    EXPECT_EQ(screen->m_State, 9);
+    EXPECT_EQ(Shown().size(), 9u) << "the introduction only";
+    screen->m_SkipEvent.RemoveDelegate(&skips.delegate);
+}
+
+// Without narrations each narrated step lasts one frame; without a decade the bare level name
+// is asked for; leaving the level gives back the window and the sound cues.
+TEST_F(OpeningTest, WithoutNarrationsEachStepLastsAFrameAndLeavingReleasesWhatTheTutorialHeld) {
+    Begin();
+    Context().m_Decade = QZ2011GameContext::kNoDecade;
+    auto* screen = ScreenOf<ScreenTutorial>();
+    ASSERT_TRUE(screen && Enter("QZ11_Tutorial_00", *screen));
+    EXPECT_EQ(std::string(dynamic_cast<GameServices::Widget::Image*>(Element("TutorialSurveyGameReflection"))
+                              ->m_ImageName.c_str())
+                  .find("Tutorial_2"),
+              std::string::npos);
+    std::vector<int> states;
+    for (int frame = 0; frame < 10; ++frame) {
+        states.push_back(screen->m_State);
+        Step();
+    }
+    // The screen loads and runs its first frame in one step.
+    EXPECT_EQ(states, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 9, 9}));
+    EXPECT_EQ(LogLines("QZ11_Game_Level_File_1_"), 1u);
+
+    PCApplicationImpl* application = harness.Application();
+    ASSERT_TRUE(StepUntil([&] {
+        Flow().SetNextLevel("LevelStartup", nullptr, false);
+        return !screen->IsLoaded() && tutorial->GetSet() == nullptr;
+    }));
+    EXPECT_EQ(application->GetActivatedCallback().object, nullptr);
+    EXPECT_EQ(application->GetDeactivatedCallback().object, nullptr);
+    EXPECT_EQ(Context().GetAudioManager()->GetSet(), nullptr);
+    screen->m_State = 4;
+    Act("SkipSequence");
+    EXPECT_EQ(screen->m_State, 4) << "a skip reached the tutorial after it was left";
 }
