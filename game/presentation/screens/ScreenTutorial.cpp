@@ -76,6 +76,7 @@ void ScreenTutorial::onLoad() {
     if (PCApplicationImpl* application = Application()) {
         application->SetActivatedCallback(this, &ScreenTutorial::OnWindowActivated);
         application->SetDeactivatedCallback(this, &ScreenTutorial::OnWindowDeactivated);
+        m_CallbacksInstalled = true;
     }
     if (m_State != kIntroductionStep) {
         m_State = kIntroductionStep;
@@ -96,7 +97,8 @@ void ScreenTutorial::Reset() {
 }
 
 void ScreenTutorial::ReleaseWindowCallbacks() {
-    PCApplicationImpl* application = Application();
+    PCApplicationImpl* application = m_CallbacksInstalled ? Application() : nullptr;
+    m_CallbacksInstalled = false;
     if (!application)
         return;
     // Another owner may have taken a slot since: its callback stays.

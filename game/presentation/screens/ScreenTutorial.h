@@ -68,6 +68,7 @@ private:
     PCApplicationImpl* Application() const;
 
     PCApplicationImpl* m_Application = nullptr;
+    bool m_CallbacksInstalled = false;
     GameServices::Widget::Widget* m_Logo = nullptr;
     GameServices::Widget::Widget* m_DecadePanels[4] = {};
     GameServices::Widget::Widget* m_DecadeReflections[4] = {};
