@@ -6,10 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/AGVideoPlayer.h"
 #include "engine/core/PCApplicationImpl.h"
-#include "engine/video/PCVideoPlayer.h"
-#include "game/QZ2011GameContext.h"
 #include "game/presentation/AudioManagerQZ.h"
 #include "game/presentation/screens/ScreenStartup.h"
 #include "game/presentation/screens/ScreenTutorial.h"
@@ -18,83 +15,48 @@
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/VideoAsset.h"
-#include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/RenderableModelData.h"
-#include "gameservices/game/LevelTransition.h"
-#include "gameservices/game/TeamActionManager.h"
 #include "gameservices/game/TimerManager.h"
-#include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "tests/support/GraphicsStartup.h"
-#include "tests/support/MatchHarness.h"
 #include "tests/support/OpeningLevels.h"
 #include "tools/authoring/TrackWriter.h"
 #include "tools/authoring/VideoClipWriter.h"
 
 namespace {
 
+using opening::ScreenOf;
 using QZ2011::QZStartup;
 using QZ2011::ScreenTutorial;
-namespace KG = GameServices::KorvoGame;
-
-template <typename T>
-T* Find(QZ2011GameContext& context) {
-    for (GameServices::MiniGame::BaseMiniGame* mode : context.GetMiniGames())
-        if (auto* found = dynamic_cast<T*>(mode))
-            return found;
-    return nullptr;
-}
-
-template <typename T>
-T* ScreenOf() {
-    return dynamic_cast<T*>(GameServices::Widget::ScreenManager::Instance().FindScreen(T::kName));
-}
-
-AGVideoPlayerImpl* MakeVideoPlayer() { return new PCVideoPlayer(); }
+using Widget = GameServices::Widget::Widget;
 
 class OpeningTest : public ::testing::Test {
 protected:
-    OpeningTest() : savedVideoFactory(AGVideoPlayer::s_implFactory) { AGVideoPlayer::s_implFactory = &MakeVideoPlayer; }
-    ~OpeningTest() override { AGVideoPlayer::s_implFactory = savedVideoFactory; }
-
     void Begin(bool withCursor = true, const std::vector<authoring::PackageWriter::Entry>& extra = {}) {
         ASSERT_TRUE(harness.Start(1)) << harness.Failure();
         ASSERT_TRUE(opening::AddOpeningLevels(harness.Home(), Context(), withCursor, extra));
-        startup = Find<QZStartup>(Context());
-        tutorial = Find<QZ2011::QZ11Tutorial>(Context());
-        ASSERT_TRUE(startup && tutorial);
+        startup = opening::Mode<QZStartup>(Context());
+        tutorial = opening::Mode<QZ2011::QZ11Tutorial>(Context());
         ScreenOf<ScreenTutorial>()->SetApplication(harness.Application());
     }
     QZ2011GameContext& Context() { return harness.Context(); }
-    KG::GameFlowManager& Flow() { return *Context().GetGameFlowManager(); }
-    void Step(u32 ms = 16) {
-        harness.Step(ms);
-        if (AGVideoPlayer* video = AGVideoPlayer::Get())
-            video->Update();
-    }
     // Steps until done() holds; false after the limit.
     bool StepUntil(const std::function<bool()>& done, u32 limitMs = 20000) {
-        for (u32 ms = 0; ms < limitMs; ms += 16) {
+        for (u32 ms = 0; ms < limitMs; ms += 16, opening::Step(harness))
             if (done())
                 return true;
-            Step();
-        }
         return done();
     }
     // Asks for the level and steps until its running screen is loaded.
-    bool Enter(const std::string& file, const GameServices::Widget::Screen& screen) {
-        Flow().SetNextLevel(file.c_str(), nullptr, false);
+    bool Enter(const char* file, const GameServices::Widget::Screen& screen) {
+        Context().GetGameFlowManager()->SetNextLevel(file, nullptr, false);
         return StepUntil([&] { return screen.IsLoaded(); });
     }
     void Act(const char* action) {
-        KG::TeamActionData data(nullptr, 0, harness.PlayerOne());
+        GameServices::KorvoGame::TeamActionData data(nullptr, 0, harness.PlayerOne());
         Context().GetTeamActionManager()->SimulateTeamAction(&data, action);
     }
-    // The file name of the level the flow was last asked for; empty for none.
-    std::string Requested() {
-        KG::LevelTransition* next = Flow().GetNextLevel();
-        return next ? next->GetFileName().c_str() : "";
-    }
+    std::string Requested() { return opening::Requested(Context()); }
     size_t LogLines(const std::string& text) {
         size_t n = 0;
         for (const std::string& line : harness.Lines({match::RecordEntry::Kind::Log}))
@@ -102,7 +64,7 @@ protected:
         return n;
     }
 
-    AGVideoPlayer::ImplFactory savedVideoFactory;
+    opening::WithVideoPlayer video;
     // The program's graphics start-up: widget animations load only with it.
     GraphicsStartup graphics;
     match::MatchHarness harness;
@@ -110,11 +72,25 @@ protected:
     QZ2011::QZ11Tutorial* tutorial = nullptr;
 };
 
-// What the opening shows, sampled each frame: one entry per change, with its time.
-struct Moment {
-    uint64_t ms;
-    std::string what;
+struct SkipCounter {
+    void Hit() { ++count; }
+    int count = 0;
+    FDelegate<SkipCounter> delegate{this, &SkipCounter::Hit};
 };
+
+Widget* Element(const std::string& name) {
+    auto* screen = ScreenOf<ScreenTutorial>();
+    return screen->m_RootPanel ? Widget::FindChild(name.c_str(), screen->m_RootPanel) : nullptr;
+}
+
+// The tutorial's widgets that show, in layout order.
+std::vector<std::string> Shown() {
+    std::vector<std::string> shown;
+    for (const std::string& name : opening::TutorialWidgets())
+        if (Widget* element = Element(name); element && element->Visible)
+            shown.push_back(name);
+    return shown;
+}
 
 }  // namespace
 
@@ -126,69 +102,57 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
     const std::string bytes = authoring::EncodeWindowsMediaClip(clip);
     ASSERT_FALSE(bytes.empty());
     Begin();
-    std::vector<std::string> files;
-    for (const char* file : QZStartup::kVideos) {
-        std::string lower = file;
-        for (char& c : lower)
-            c = char(std::tolower(static_cast<unsigned char>(c)));
-        harness.Home().Write("video/" + lower, bytes);
-        files.push_back(file);
-    }
-    const u32 timersBefore = KG::TimerManager::Instance()->GetUsedCount();
+    for (const char* file : QZStartup::kVideos)
+        harness.Home().Write("video/" + opening::Lower(file), bytes);
+    const u32 timersBefore = GameServices::KorvoGame::TimerManager::Instance()->GetUsedCount();
     auto* screen = ScreenOf<QZ2011::ScreenStartup>();
-    ASSERT_NE(screen, nullptr);
     // The opening's clock starts with the level, before its screen shows.
-    Flow().SetNextLevel("LevelStartup", nullptr, false);
+    Context().GetGameFlowManager()->SetNextLevel("LevelStartup", nullptr, false);
     ASSERT_TRUE(StepUntil([&] { return startup->GetTimer() != nullptr; }));
     const uint64_t start = harness.NowMs();
     ASSERT_TRUE(StepUntil([&] { return screen->IsLoaded(); }));
     ASSERT_TRUE(screen->m_Disclaimer && screen->m_Splash && screen->m_SplashText);
-    EXPECT_TRUE(screen->m_Disclaimer->Visible);
-    EXPECT_FALSE(screen->m_Splash->Visible || screen->m_SplashText->Visible);
+    EXPECT_TRUE(screen->m_Disclaimer->Visible && !screen->m_Splash->Visible && !screen->m_SplashText->Visible);
     EXPECT_FALSE(startup->GetSet()->FindComponentLevel("PlayerCursors")->FindProp("PlayerCursor1")->Visible);
     EXPECT_EQ(Context().GetDeviceManager()->GetMinimum(), 0u);
     EXPECT_EQ(Context().GetDeviceManager()->GetMaximum(), 1u);
 
-    std::vector<Moment> moments;
+    // What shows, at each change; a click every frame until the splash changes nothing.
+    std::vector<std::pair<uint64_t, std::string>> moments;
     std::string last;
-    auto sample = [&] {
+    ASSERT_TRUE(StepUntil([&] {
         std::string now = screen->m_Disclaimer->Visible ? "disclaimer" : "";
-        if (const auto* video = startup->GetSet()->FindVideoAsset(QZStartup::kVideoAsset))
-            now = video->VolatileDatas.GetVideoData() ? std::string(video->VolatileDatas.GetVideoData()->m_FileName.c_str())
-                                                      : "?";
+        if (const auto* asset = startup->GetSet()->FindVideoAsset(QZStartup::kVideoAsset))
+            now = asset->VolatileDatas.GetVideoData()->m_FileName.c_str();
         if (screen->m_Splash->Visible && screen->m_SplashText->Visible)
             now = "splash";
         if (now != last)
             moments.push_back({harness.NowMs() - start, last = now});
-    };
-    // Clicks before the splash change nothing.
-    ASSERT_TRUE(StepUntil([&] {
-        sample();
-        if (last == "splash")
-            return true;
-        Act("Click");
-        return false;
+        if (last != "splash")
+            Act("Click");
+        return last == "splash";
     }));
     EXPECT_EQ(Requested(), "LevelStartup");
     EXPECT_TRUE(screen->m_SplashPulse);
-
-    std::vector<std::string> order;
-    for (const Moment& moment : moments)
-        order.push_back(moment.what);
-    ASSERT_EQ(order, (std::vector<std::string>{"disclaimer", "", files[0], "", files[1], "", files[2], "", "splash"}));
-    // The disclaimer's 5 s, then each gap 150 ms from the end before it (one frame's slack),
-    // the last one twice: the step after the last video waits once more.
-    EXPECT_NEAR(double(moments[1].ms), 5000.0, 16.0);
-    for (size_t gap = 1; gap < moments.size(); gap += 2)
-        EXPECT_NEAR(double(moments[gap + 1].ms - moments[gap].ms), gap == 7 ? 300.0 : 150.0, gap == 7 ? 32.0 : 16.0)
-            << "after " << moments[gap - 1].what;
+    const std::vector<std::string> order = {"disclaimer", "", QZStartup::kVideos[0], "", QZStartup::kVideos[1], "",
+                                            QZStartup::kVideos[2], "", "splash"};
+    ASSERT_EQ(moments.size(), order.size());
+    // The disclaimer's 5 s, then each gap 150 ms from the end before it (a frame's slack), the
+    // last one twice: the step after the last video waits once more.
+    EXPECT_NEAR(double(moments[1].first), 5000.0, 16.0);
+    for (size_t i = 0; i < order.size(); ++i) {
+        EXPECT_EQ(moments[i].second, order[i]);
+        if (i % 2 && i + 1 < order.size()) {
+            EXPECT_NEAR(double(moments[i + 1].first - moments[i].first), i == 7 ? 300.0 : 150.0, i == 7 ? 32.0 : 16.0);
+        }
+    }
 
     // The first click after the splash asks for the menus; leaving undoes the start.
     Act("Click");
     EXPECT_EQ(Requested(), QZStartup::kMenuLevel);
     ASSERT_TRUE(StepUntil([&] { return startup->GetTimer() == nullptr; }));
-    EXPECT_EQ(KG::TimerManager::Instance()->GetUsedCount(), timersBefore);
-    Flow().SetNextLevel("LevelStartup", nullptr, false);
+    EXPECT_EQ(GameServices::KorvoGame::TimerManager::Instance()->GetUsedCount(), timersBefore);
+    Context().GetGameFlowManager()->SetNextLevel("LevelStartup", nullptr, false);
     Act("Click");
     EXPECT_EQ(Requested(), "LevelStartup") << "a click reached the mode after its clean-up";
 }
@@ -196,53 +160,19 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
 TEST_F(OpeningTest, WithoutVideosOrCursorTheOpeningStillReachesTheSplashAndALateEndKeepsTheGap) {
     Begin(false);
     auto* screen = ScreenOf<QZ2011::ScreenStartup>();
-    ASSERT_TRUE(screen && Enter("LevelStartup", *screen));
+    ASSERT_TRUE(Enter("LevelStartup", *screen));
     EXPECT_EQ(LogLines("no PlayerCursor1"), 1u);
-    ASSERT_TRUE(screen->m_Splash);
     // An end that comes late, in the middle of a gap, starts the whole gap again.
     ASSERT_TRUE(StepUntil([&] { return startup->GetStep() == 2 && startup->GetTimer()->m_Active; }));
-    Step(96);
+    opening::Step(harness, 96);
     startup->OnVideoEnded();
     const uint64_t late = harness.NowMs();
     ASSERT_TRUE(StepUntil([&] { return startup->GetStep() == 3; }));
     EXPECT_GE(harness.NowMs() - late, 150u);
-    ASSERT_TRUE(StepUntil([&] { return screen->m_Splash->Visible; }, 3000));
-    EXPECT_TRUE(screen->m_SplashText->Visible);
+    ASSERT_TRUE(StepUntil([&] { return screen->m_Splash->Visible && screen->m_SplashText->Visible; }, 3000));
     Act("Click");
     EXPECT_EQ(Requested(), QZStartup::kMenuLevel);
 }
-
-namespace {
-
-struct SkipCounter {
-    void Hit() { ++count; }
-    int count = 0;
-    FDelegate<SkipCounter> delegate{this, &SkipCounter::Hit};
-};
-
-// The fade-out lasts 10 frames at 30 a second; the other animations of the screen are absent.
-authoring::PackageWriter::Entry FadeOut() {
-    using authoring::Track;
-    return {ScreenTutorial::kFadeOutAnimation, 0, TypeKey::PrscAnimation,
-            authoring::PrscAnimationBytes(10, 30, Track::Vec2().Key(0, {0, 0}).Key(9, {10, 0}), Track::Float(),
-                                          Track::Vec2(), Track::Color(), Track::UV())};
-}
-
-GameServices::Widget::Widget* Element(const std::string& name) {
-    auto* screen = ScreenOf<ScreenTutorial>();
-    return screen && screen->m_RootPanel ? GameServices::Widget::Widget::FindChild(name.c_str(), screen->m_RootPanel)
-                                         : nullptr;
-}
-
-std::vector<std::string> Shown() {
-    std::vector<std::string> shown;
-    for (const std::string& name : opening::TutorialWidgets())
-        if (GameServices::Widget::Widget* element = Element(name); element && element->Visible)
-            shown.push_back(name);
-    return shown;
-}
-
-}  // namespace
 
 // Each narrated step lasts while its narration plays, the fade-out while its animations run;
 // the pages pile up, the survey page's reflection is the decade's, and the end asks for the
@@ -251,19 +181,21 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
     const u32 lengths[7] = {200, 260, 320, 380, 440, 500, 560};
     for (u32 k = 0; k < 7; ++k)
         harness.AddSound("tutorialflow" + std::to_string(k), lengths[k]);
-    Begin(true, {FadeOut()});
+    // The fade-out lasts 10 frames at 30 a second; the screen's other animations are absent.
+    using authoring::Track;
+    Begin(true, {{ScreenTutorial::kFadeOutAnimation, 0, TypeKey::PrscAnimation,
+                  authoring::PrscAnimationBytes(10, 30, Track::Vec2().Key(0, {0, 0}).Key(9, {10, 0}), Track::Float(),
+                                                Track::Vec2(), Track::Color(), Track::UV())}});
     Context().m_Decade = 1;
     auto* screen = ScreenOf<ScreenTutorial>();
-    ASSERT_TRUE(screen && Enter("QZ11_Tutorial_80", *screen));
-    QZ2011::AudioManagerQZ* audio = Context().GetAudioManager();
-    EXPECT_EQ(audio->GetSet(), tutorial->GetSet());
+    ASSERT_TRUE(Enter("QZ11_Tutorial_80", *screen));
+    EXPECT_EQ(Context().GetAudioManager()->GetSet(), tutorial->GetSet());
     SkipCounter skips;
     screen->m_SkipEvent.AddDelegate(&skips.delegate);
-    auto* reflection = dynamic_cast<GameServices::Widget::Image*>(Element("TutorialSurveyGameReflection"));
-    ASSERT_NE(reflection, nullptr);
-    EXPECT_EQ(std::string(reflection->m_ImageName.c_str()), "Tutorial_22_Reflection.png");
+    EXPECT_STREQ(dynamic_cast<GameServices::Widget::Image*>(Element("TutorialSurveyGameReflection"))->m_ImageName.c_str(),
+                 "Tutorial_22_Reflection.png");
 
-    // The time each step began, and what shows when it is left.
+    // The time each step began, and what showed when it was left.
     std::vector<uint64_t> began(10, 0);
     std::vector<std::vector<std::string>> shownAtEnd(10);
     began[1] = harness.NowMs();
@@ -274,8 +206,7 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
         if (screen->m_State != state) {
             EXPECT_EQ(screen->m_State, state + 1);
             shownAtEnd[state] = shown;
-            state = screen->m_State;
-            began[state] = harness.NowMs();
+            began[state = screen->m_State] = harness.NowMs();
         }
         shown = Shown();
         return state == 9;
@@ -292,9 +223,8 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
     EXPECT_EQ(shownAtEnd[8], std::vector<std::string>(all.begin() + 9, all.end()));
     EXPECT_EQ(skips.count, 1);
     EXPECT_EQ(Requested(), "QZ11_Game_Level_File_1_80");
-    // A skip after the end changes nothing.
     Act("SkipSequence");
-    EXPECT_EQ(skips.count, 1);
+    EXPECT_EQ(skips.count, 1) << "a skip after the end";
     screen->m_SkipEvent.RemoveDelegate(&skips.delegate);
 }
 
@@ -305,23 +235,22 @@ TEST_F(OpeningTest, ASkipEndsTheIntroductionOnceAndTheWindowFocusPausesTheTutori
     Begin();
     Context().m_Decade = 2;
     auto* screen = ScreenOf<ScreenTutorial>();
-    ASSERT_TRUE(screen && Enter("QZ11_Tutorial_90", *screen));
+    ASSERT_TRUE(Enter("QZ11_Tutorial_90", *screen));
     SkipCounter skips;
     screen->m_SkipEvent.AddDelegate(&skips.delegate);
     PCApplicationImpl* application = harness.Application();
     ASSERT_EQ(application->GetDeactivatedCallback().object, screen);
-    application->GetDeactivatedCallback().fn(application->GetDeactivatedCallback().object);
+    application->GetDeactivatedCallback().fn(screen);
     EXPECT_TRUE(Context().IsPaused());
-    application->GetActivatedCallback().fn(application->GetActivatedCallback().object);
+    application->GetActivatedCallback().fn(screen);
     EXPECT_FALSE(Context().IsPaused());
 
-    Step();
+    opening::Step(harness);
     ASSERT_EQ(screen->m_State, 1);
-    Act("SkipSequence");
+    for (int skip = 0; skip < 2; ++skip)
+        Act("SkipSequence");
     EXPECT_EQ(skips.count, 1);
     EXPECT_EQ(Requested(), "QZ11_Game_Level_File_1_90");
-    Act("SkipSequence");
-    EXPECT_EQ(skips.count, 1);
     // The last step stays, and no page shows after it.
     for (int frame = 0; frame < 5; ++frame)
         screen->Process(16);
@@ -336,27 +265,22 @@ TEST_F(OpeningTest, WithoutNarrationsEachStepLastsAFrameAndLeavingReleasesWhatTh
     Begin();
     Context().m_Decade = QZ2011GameContext::kNoDecade;
     auto* screen = ScreenOf<ScreenTutorial>();
-    ASSERT_TRUE(screen && Enter("QZ11_Tutorial_00", *screen));
+    ASSERT_TRUE(Enter("QZ11_Tutorial_00", *screen));
     EXPECT_EQ(std::string(dynamic_cast<GameServices::Widget::Image*>(Element("TutorialSurveyGameReflection"))
-                              ->m_ImageName.c_str())
-                  .find("Tutorial_2"),
-              std::string::npos);
+                              ->m_ImageName.c_str()).find("Tutorial_2"), std::string::npos);
     std::vector<int> states;
-    for (int frame = 0; frame < 10; ++frame) {
+    for (int frame = 0; frame < 10; ++frame, opening::Step(harness))
         states.push_back(screen->m_State);
-        Step();
-    }
     // The screen loads and runs its first frame in one step.
     EXPECT_EQ(states, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 9, 9}));
     EXPECT_EQ(LogLines("QZ11_Game_Level_File_1_"), 1u);
 
-    PCApplicationImpl* application = harness.Application();
     ASSERT_TRUE(StepUntil([&] {
-        Flow().SetNextLevel("LevelStartup", nullptr, false);
+        Context().GetGameFlowManager()->SetNextLevel("LevelStartup", nullptr, false);
         return !screen->IsLoaded() && tutorial->GetSet() == nullptr;
     }));
-    EXPECT_EQ(application->GetActivatedCallback().object, nullptr);
-    EXPECT_EQ(application->GetDeactivatedCallback().object, nullptr);
+    EXPECT_EQ(harness.Application()->GetActivatedCallback().object, nullptr);
+    EXPECT_EQ(harness.Application()->GetDeactivatedCallback().object, nullptr);
     EXPECT_EQ(Context().GetAudioManager()->GetSet(), nullptr);
     screen->m_State = 4;
     Act("SkipSequence");
