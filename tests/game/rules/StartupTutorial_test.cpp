@@ -147,6 +147,14 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
         }
     }
 
+    // A video that ends at the splash no longer reaches the mode (it would show the splash again).
+    screen->m_Splash->SetVisible(false);
+    AGVideoPlayerImpl* player = AGVideoPlayer::Get()->GetImpl();
+    ASSERT_TRUE(player->Open(harness.Home().File("video/korvologo.vid").c_str()));
+    player->Play(false);
+    StepUntil([] { return false; }, 700);
+    EXPECT_FALSE(screen->m_Splash->Visible);
+
     // The first click after the splash asks for the menus; leaving undoes the start.
     Act("Click");
     EXPECT_EQ(Requested(), QZStartup::kMenuLevel);
