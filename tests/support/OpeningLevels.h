@@ -64,7 +64,8 @@ inline bool AddOpeningLevels(const TempDir& home, QZ2011GameContext& context, bo
     package.Add("openinglevels.xml", 0, "<root><LevelTransitions><Levels>" + levels + "</Levels></LevelTransitions></root>");
     package.Add("levelstartup.xml", 0,
                 "<root><Level><Cameras/><ComponentLevels><ComponentLevel name=\"PlayerCursors\" loadingMode=\"loadInLayer\">"
-                "<Cameras/><Props>" + std::string(withCursor ? "<item><Name>PlayerCursor1</Name><Visible>true</Visible></item>" : "") +
+                "<Cameras/><Props>" + std::string(withCursor ? "<item><Kind>playercursor</Kind><Name>PlayerCursor1</Name>"
+                                                               "<Visible>true</Visible></item>" : "") +
                 "</Props></ComponentLevel></ComponentLevels></Level></root>");
     package.Add("screenstartup", 0, Layout("ScreenStartup", {"Disclaimer", "Splash", "SplashText"}));
     package.Add("screentutorial", 0, Layout("ScreenTutorial", TutorialWidgets()));

@@ -35,7 +35,7 @@ TEST(ScreenLoad, ShowsItsPictureAndRestartsLogoAndReflectionEachAfterItsOwnEnd) 
     Image* widgets[3];
     const char* names[3] = {"LoadingBG", "LoadingLogo", "LoadingReflection"};
     for (int i = 0; i < 3; ++i)
-        root->AddChild(widgets[i] = new Image(names[i]));
+        root->AddChild(widgets[i] = new Image(names[i])), widgets[i]->SetVisible(false);
     screen.m_RootPanel = root;
     screen.onLoad();
     for (Image* widget : widgets)

@@ -215,6 +215,9 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
             EXPECT_EQ(screen->m_State, state + 1);
             shownAtEnd[state] = shown;
             began[state = screen->m_State] = harness.NowMs();
+            // The fade-out (the one animation written) plays on all nine elements of the introduction.
+            for (size_t i = 0; state == 3 && i < 9; ++i)
+                EXPECT_EQ(Element(opening::TutorialWidgets()[i])->m_Control.GetEndFrame(), 9.0f) << i;
         }
         shown = Shown();
         return state == 9;
