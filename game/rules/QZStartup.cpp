@@ -39,9 +39,7 @@ QZStartup::~QZStartup() {
 }
 
 ScreenStartup* QZStartup::Screen() const {
-    auto* screen = dynamic_cast<ScreenStartup*>(
-        GameServices::Widget::ScreenManager::Instance().FindScreen(ScreenStartup::kName));
-    return screen && screen->IsLoaded() ? screen : nullptr;
+    return dynamic_cast<ScreenStartup*>(GameServices::Widget::ScreenManager::Instance().FindScreen(ScreenStartup::kName));
 }
 
 void QZStartup::RegisterLevelDelegates() {

@@ -52,7 +52,7 @@ private:
     void StopTimer();
     // Creates and plays the step's video; one that cannot be started counts as ended.
     void StartVideo(const char* file);
-    // The context's start-up screen while it is loaded; null otherwise.
+    // The context's start-up screen; its widgets are null while it is not loaded.
     ScreenStartup* Screen() const;
 
     GameServices::KorvoGame::TeamActionManagerDelegate<QZStartup> m_ClickDelegate{this, &QZStartup::OnClick};
