@@ -117,6 +117,7 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
     EXPECT_EQ(Context().GetDeviceManager()->GetMinimum(), 0u);
     EXPECT_EQ(Context().GetDeviceManager()->GetMaximum(), 1u);
 
+    screen->m_SplashPulseFrames = 7;
     // What shows, at each change; a click every frame until the splash changes nothing.
     std::vector<std::pair<uint64_t, std::string>> moments;
     std::string last;
@@ -133,7 +134,7 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
         return last == "splash";
     }));
     EXPECT_EQ(Requested(), "LevelStartup");
-    EXPECT_TRUE(screen->m_SplashPulse);
+    EXPECT_TRUE(screen->m_SplashPulse && screen->m_SplashPulseFrames == 0);
     const std::vector<std::string> order = {"disclaimer", "", QZStartup::kVideos[0], "", QZStartup::kVideos[1], "",
                                             QZStartup::kVideos[2], "", "splash"};
     ASSERT_EQ(moments.size(), order.size());
@@ -160,6 +161,7 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
     EXPECT_EQ(Requested(), QZStartup::kMenuLevel);
     ASSERT_TRUE(StepUntil([&] { return startup->GetTimer() == nullptr; }));
     EXPECT_EQ(GameServices::KorvoGame::TimerManager::Instance()->GetUsedCount(), timersBefore);
+    EXPECT_EQ(startup->GetLevel()->GetStatus(), 5u) << "closed by the base clean-up";
     Context().GetGameFlowManager()->SetNextLevel("LevelStartup", nullptr, false);
     Act("Click");
     EXPECT_EQ(Requested(), "LevelStartup") << "a click reached the mode after its clean-up";
@@ -293,6 +295,7 @@ TEST_F(OpeningTest, WithoutNarrationsEachStepLastsAFrameAndLeavingReleasesWhatTh
     EXPECT_EQ(harness.Application()->GetActivatedCallback().object, nullptr);
     EXPECT_EQ(harness.Application()->GetDeactivatedCallback().object, nullptr);
     EXPECT_EQ(Context().GetAudioManager()->GetSet(), nullptr);
+    EXPECT_EQ(screen->m_RootPanel, nullptr) << "the panels go with the screen's unload";
     screen->m_State = 4;
     Act("SkipSequence");
     EXPECT_EQ(screen->m_State, 4) << "a skip reached the tutorial after it was left";
