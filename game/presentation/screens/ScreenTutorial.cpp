@@ -1,0 +1,220 @@
+#include "game/presentation/screens/ScreenTutorial.h"
+
+#include <cstdio>
+
+#include "engine/core/AGApplication.h"
+#include "engine/core/PCApplicationImpl.h"
+#include "game/QZ2011GameContext.h"
+#include "game/presentation/AudioManagerQZ.h"
+#include "game/presentation/screens/ScreenWidgets.h"
+#include "gameservices/bridge/systems/AudioProcessingSystem.h"
+#include "gameservices/minigame/BaseGame.h"
+#include "gameservices/widget/WidgetClasses.h"
+
+namespace QZ2011 {
+
+using GameServices::Widget::Widget;
+
+namespace {
+
+constexpr f32 kFramesPerSecond = 30.0f;
+constexpr const char* kLogoFadeIn = "prsc_decade_logo_fadein_prsc.anm";
+constexpr const char* kPanelFadeIn = "prsc_decade_panel_0%d_prsc.anm";
+constexpr const char* kReflectionFadeIn = "prsc_decade_reflect_0%d_prsc.anm";
+constexpr const char* kPageAnimation = "prsc_tutorial_prsc.anm";
+constexpr const char* kPageReflectionAnimation = "prsc_reflect_prsc.anm";
+constexpr const char* kSurveyReflectionImage = "Tutorial_2%d_Reflection.png";
+// The rule page each step shows; -1 for none.
+constexpr int kStepPages[ScreenTutorial::kLastStep + 1] = {-1, -1, -1, -1, 0, 1, -1, 2, 3, -1};
+
+AudioManagerQZ* Narrator() {
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    return context ? context->GetAudioManager() : nullptr;
+}
+
+void SetPause(bool paused) {
+    if (GameServices::MiniGame::BaseGame* game = GameServices::MiniGame::BaseGame::Current())
+        game->SetPause(paused);
+}
+
+}  // namespace
+
+ScreenTutorial::~ScreenTutorial() { ReleaseWindowCallbacks(); }
+
+PCApplicationImpl* ScreenTutorial::Application() const {
+    return m_Application ? m_Application : dynamic_cast<PCApplicationImpl*>(AGApplication::Get().GetImpl());
+}
+
+void ScreenTutorial::OnWindowActivated(void*) { SetPause(false); }
+void ScreenTutorial::OnWindowDeactivated(void*) { SetPause(true); }
+
+void ScreenTutorial::onLoad() {
+    Screen::onLoad();
+    char name[64];
+    m_Logo = BindWidget(*this, "TutorialLogo");
+    ShowWidget(m_Logo, false);
+    for (int i = 0; i < 4; ++i) {
+        snprintf(name, sizeof(name), "TutorialDecade%s", kDecades[i]);
+        ShowWidget(m_DecadePanels[i] = BindWidget(*this, name), false);
+        snprintf(name, sizeof(name), "TutorialDecade%sReflection", kDecades[i]);
+        ShowWidget(m_DecadeReflections[i] = BindWidget(*this, name), false);
+    }
+    for (int i = 0; i < 4; ++i) {
+        snprintf(name, sizeof(name), "Tutorial%s", kPageWords[i]);
+        ShowWidget(m_Pages[i] = BindWidget(*this, name), false);
+        snprintf(name, sizeof(name), "Tutorial%sReflection", kPageWords[i]);
+        ShowWidget(m_PageReflections[i] = BindWidget(*this, name), false);
+    }
+    // Only a chosen decade has a picture (numbered from 1 for the 70s).
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    if (context && context->m_Decade < QZ2011GameContext::kNoDecade) {
+        if (auto* image = dynamic_cast<GameServices::Widget::Image*>(m_PageReflections[1])) {
+            snprintf(name, sizeof(name), kSurveyReflectionImage, int(context->m_Decade) + 1);
+            image->SetImage(name);
+        }
+    }
+    if (PCApplicationImpl* application = Application()) {
+        application->SetActivatedCallback(this, &ScreenTutorial::OnWindowActivated);
+        application->SetDeactivatedCallback(this, &ScreenTutorial::OnWindowDeactivated);
+        m_CallbacksInstalled = true;
+    }
+    if (m_State != kIntroductionStep) {
+        m_State = kIntroductionStep;
+        EnterStep();
+    }
+}
+
+void ScreenTutorial::onUnload() {
+    ReleaseWindowCallbacks();
+    Screen::onUnload();
+}
+
+void ScreenTutorial::Reset() {
+    m_Logo = nullptr;
+    for (int i = 0; i < 4; ++i)
+        m_DecadePanels[i] = m_DecadeReflections[i] = m_Pages[i] = m_PageReflections[i] = nullptr;
+    Screen::Reset();
+}
+
+void ScreenTutorial::ReleaseWindowCallbacks() {
+    PCApplicationImpl* application = m_CallbacksInstalled ? Application() : nullptr;
+    m_CallbacksInstalled = false;
+    if (!application)
+        return;
+    // Another owner may have taken a slot since: its callback stays.
+    if (application->GetActivatedCallback().object == this)
+        application->SetActivatedCallback(nullptr, nullptr);
+    if (application->GetDeactivatedCallback().object == this)
+        application->SetDeactivatedCallback(nullptr, nullptr);
+}
+
+void ScreenTutorial::Process(u32) {
+    switch (m_State) {
+    case 1:
+    case 2:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+        if (NarrationEnded())
+            NextStep();
+        break;
+    case kFadeOutStep:
+        if (HideFadedElements())
+            NextStep();
+        break;
+    default:
+        break;
+    }
+}
+
+void ScreenTutorial::NextStep() {
+    ++m_State;
+    EnterStep();
+}
+
+void ScreenTutorial::EnterStep() {
+    switch (m_State) {
+    case kIntroductionStep:
+        StartIntroduction();
+        break;
+    case kFadeOutStep:
+        StartFadeOut();
+        break;
+    case kLastStep:
+        FireSkip();
+        break;
+    default:
+        if (m_State < kLastStep)
+            ShowStepPage();
+        break;
+    }
+}
+
+void ScreenTutorial::StartIntroduction() {
+    for (int i = 0; i < 4; ++i) {
+        ShowWidget(m_Pages[i], false);
+        ShowWidget(m_PageReflections[i], false);
+    }
+    PlayAndShow(m_Logo, kLogoFadeIn);
+    char name[64];
+    for (int i = 1; i <= 4; ++i) {
+        snprintf(name, sizeof(name), kPanelFadeIn, i);
+        PlayAndShow(m_DecadePanels[i - 1], name);
+        snprintf(name, sizeof(name), kReflectionFadeIn, i);
+        PlayAndShow(m_DecadeReflections[i - 1], name);
+    }
+    m_FlowStep = 0;
+    PlayNarration(m_FlowStep);
+}
+
+void ScreenTutorial::ShowStepPage() {
+    const int page = kStepPages[m_State];
+    if (page >= 0) {
+        PlayAndShow(m_Pages[page], kPageAnimation);
+        PlayAndShow(m_PageReflections[page], kPageReflectionAnimation);
+    }
+    PlayNarration(++m_FlowStep);
+}
+
+void ScreenTutorial::StartFadeOut() {
+    PlayAndShow(m_Logo, kFadeOutAnimation);
+    for (int i = 0; i < 4; ++i) {
+        PlayAndShow(m_DecadePanels[i], kFadeOutAnimation);
+        PlayAndShow(m_DecadeReflections[i], kFadeOutAnimation);
+    }
+}
+
+bool ScreenTutorial::HideFadedElements() {
+    if (IsAnimationIdle(m_Logo))
+        ShowWidget(m_Logo, false);
+    for (int i = 0; i < 4; ++i)
+        for (Widget* element : {m_DecadePanels[i], m_DecadeReflections[i]}) {
+            if (!IsAnimationIdle(element))
+                return false;
+            ShowWidget(element, false);
+        }
+    return !m_Logo || !m_Logo->Visible;
+}
+
+bool ScreenTutorial::NarrationEnded() const {
+    AudioManagerQZ* narrator = Narrator();
+    if (!narrator || narrator->GetTutorialCue().IsEmpty())
+        return true;
+    return !GameServices::Bridge::AudioProcessingSystem::IsPlaying(narrator->GetSet(), narrator->GetTutorialCue());
+}
+
+void ScreenTutorial::PlayAndShow(Widget* widget, const char* animation) {
+    if (!widget)
+        return;
+    PlayAnimationOnce(widget, animation, kFramesPerSecond);
+    widget->SetVisible(true);
+}
+
+void ScreenTutorial::PlayNarration(u32 step) {
+    if (AudioManagerQZ* narrator = Narrator())
+        narrator->PlayTutorialFlow(step);
+}
+
+}  // namespace QZ2011
