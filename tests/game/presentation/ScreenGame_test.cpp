@@ -111,6 +111,7 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
             QZ2011::GetScoreBehavior(Prop(display))->Value = 7;
         questions->SetCurrentIndex(1234);
         StopShow();
+        log.Clear();
         Screen().SetUpMatch();
         for (const std::string& name : kSetUpWritten) {
             const bool shown = std::find(kSetUpShown.begin(), kSetUpShown.end(), name) != kSetUpShown.end();
@@ -130,6 +131,8 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         for (u8 group : Screen().m_SoftKeyboard->m_KeyGroups)
             EXPECT_EQ(group, 0);
         EXPECT_NE(questions->CurrentIndex(), 1234);
+        // The crowd noise is asked for: this level holds no crowd asset, which the audio reports.
+        EXPECT_TRUE(log.Contains("FindAudioAsset failed CrowdNoise"));
     }
 }
 
@@ -172,6 +175,10 @@ TEST_F(ScreenGameTest, RoundStartClearsTheBoardRowsOfTheLevel) {
                                  "ConfirmButton", "SoftKeyboard"})
             EXPECT_FALSE(Visible(name)) << name;
         EXPECT_TRUE(Visible("CenterAnswerLabel1"));
+        EXPECT_TRUE(Screen().m_LeftAvatarDressPending && Screen().m_RightAvatarDressPending);
+        EXPECT_FALSE(Face(true)->Visible || Face(false)->Visible);
+        EXPECT_EQ(Screen().m_Right3DViewportTop->m_Control.GetMode(), u32(AGController::kStopped));
+        Screen().m_LeftAvatarDressPending = Screen().m_RightAvatarDressPending = false;
     }
 }
 
@@ -188,6 +195,21 @@ TEST_F(ScreenGameTest, FramesTurnBlocksShowSkipAndFollowTheViewports) {
         screen.Process(frameMs);
         EXPECT_FALSE(screen.m_BlockTurning) << frameMs;
     }
+    // Typing steps every 50 ms of whole frames, the surplus dropped.
+    screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = true;
+    for (int frame = 1; frame <= 4; ++frame) {
+        screen.Process(16);
+        EXPECT_EQ(screen.m_QuestionTypingActive, frame < 4) << frame;
+        EXPECT_EQ(screen.m_AnswerTypingMs, frame < 4 ? u32(16 * frame) : 0u) << frame;
+    }
+    // The notice's star starts once the medal is still; a long frame ends the notice at once.
+    screen.m_AchievementShowing = true;
+    screen.Process(16);
+    EXPECT_TRUE(Visible("Achievement_Star"));
+    EXPECT_TRUE(screen.m_AchievementShowing);
+    screen.Process(2000);
+    EXPECT_FALSE(screen.m_AchievementShowing);
+    EXPECT_EQ(screen.m_AchievementMs, 0u);
     for (u8 allowed : {1, 0, 1}) {
         context.m_SkipAllowed = allowed;
         screen.Process(16);
