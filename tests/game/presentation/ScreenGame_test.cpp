@@ -106,7 +106,16 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         context.m_RoundBank = 40;
         context.m_GamePhase = 12;
         context.m_RoundCounter = 3;
-        Screen().m_BlockTurning = true;
+        QZ2011::ScreenGame& screen = Screen();
+        screen.m_FastMoneyRevealIndex = screen.m_FastMoneyRangeBegin = screen.m_FastMoneyFirstEntry = 3;
+        screen.m_FastMoneyRangeEnd = screen.m_FastMoneyRevealCount = screen.m_QuestionTypingMs = 3;
+        screen.m_AnswerTypingMs = screen.m_AchievementMs = screen.m_BlockTurnMs = 3;
+        screen.m_TypingIntervalMs = screen.m_AchievementShowMs = 3;
+        screen.m_LastTypedLength = screen.m_FastMoneyLastRevealed = 3;
+        screen.m_FastMoneyEntering = screen.m_LeftAvatarDressPending = screen.m_RightAvatarDressPending = false;
+        screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_AchievementShowing = true;
+        screen.m_FastMoneyFirstRevealDone = screen.m_BlockTurning = true;
+        screen.m_TrackLeftViewport = screen.m_TrackRightViewport = true;
         for (const char* display : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
             QZ2011::GetScoreBehavior(Prop(display))->Value = 7;
         questions->SetCurrentIndex(1234);
@@ -124,7 +133,17 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         EXPECT_EQ(context.m_RoundBank, 0u);
         EXPECT_EQ(i32(context.m_GamePhase), 0);
         EXPECT_EQ(context.m_RoundCounter, 0);
-        EXPECT_FALSE(Screen().m_BlockTurning);
+        EXPECT_EQ(std::vector<u32>({screen.m_FastMoneyRevealIndex, screen.m_FastMoneyRangeBegin,
+                                    screen.m_FastMoneyFirstEntry, screen.m_FastMoneyRangeEnd,
+                                    screen.m_FastMoneyRevealCount, screen.m_QuestionTypingMs, screen.m_AnswerTypingMs,
+                                    screen.m_AchievementMs, screen.m_BlockTurnMs, screen.m_TypingIntervalMs,
+                                    screen.m_AchievementShowMs}),
+                  std::vector<u32>({0, 0, 0, 5, 0, 0, 0, 0, 0, 50, 2000}));
+        EXPECT_EQ(screen.m_LastTypedLength + screen.m_FastMoneyLastRevealed, -2);
+        EXPECT_TRUE(screen.m_FastMoneyEntering && screen.m_LeftAvatarDressPending && screen.m_RightAvatarDressPending);
+        EXPECT_FALSE(screen.m_QuestionTypingActive || screen.m_AnswerTypingActive || screen.m_AchievementShowing ||
+                     screen.m_FastMoneyFirstRevealDone || screen.m_BlockTurning || screen.m_TrackLeftViewport ||
+                     screen.m_TrackRightViewport);
         EXPECT_EQ(Playing(), "Intro");
         for (const char* display : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
             EXPECT_EQ(Score(display), -1) << display;
@@ -247,6 +266,15 @@ TEST_F(ScreenGameTest, TheCountdownTimerTicksEverySecondWhileLoaded) {
         void Invoke() override { ++ticks; }
         int ticks = 0;
     } counter;
+    // The pool's records as an earlier owner left them.
+    std::vector<GameServices::KorvoGame::Timer*> taken;
+    while (GameServices::KorvoGame::Timer* timer = TimerManager::Instance()->AddTimer())
+        taken.push_back(timer);
+    for (GameServices::KorvoGame::Timer* timer : taken) {
+        timer->m_Elapsed = 700;
+        timer->m_SingleShot = true;
+        TimerManager::Instance()->RemoveTimer(timer);
+    }
     Load();
     GameServices::KorvoGame::Timer* timer = Screen().GetCountdownTimer();
     ASSERT_NE(timer, nullptr);
