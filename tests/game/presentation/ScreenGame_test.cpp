@@ -119,6 +119,8 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         for (const char* display : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
             QZ2011::GetScoreBehavior(Prop(display))->Value = 7;
         questions->SetCurrentIndex(1234);
+        Member(0)->SetVisible(true);
+        Member(5)->SetVisible(true);
         StopShow();
         log.Clear();
         Screen().SetUpMatch();
@@ -150,6 +152,10 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         for (u8 group : Screen().m_SoftKeyboard->m_KeyGroups)
             EXPECT_EQ(group, 0);
         EXPECT_NE(questions->CurrentIndex(), 1234);
+        EXPECT_FALSE(Member(0)->Visible || Member(5)->Visible);
+        // Each side's first member is at the buzzer.
+        EXPECT_NE(context.m_LeftMemberIndex, QZ2011GameContext::kNoMember);
+        EXPECT_NE(context.m_RightMemberIndex, QZ2011GameContext::kNoMember);
         // The crowd noise is asked for: this level holds no crowd asset, which the audio reports.
         EXPECT_TRUE(log.Contains("FindAudioAsset failed CrowdNoise"));
     }
