@@ -315,6 +315,9 @@ TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
     Unload();
     EXPECT_EQ(Screen().BoundWidget("MenuButton"), nullptr);
     EXPECT_TRUE(Screen().GetMissingWidgets().empty());
+    // The next load makes its stand-ins afresh.
+    Load();
+    EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
 }
 
 TEST_F(ScreenGameTest, TimerEventsNeedTheScreensTimer) {
