@@ -225,7 +225,7 @@ TEST_F(ScreenGameTest, FramesTurnBlocksShowSkipAndFollowTheViewports) {
     for (int frame = 1; frame <= 4; ++frame) {
         screen.Process(16);
         EXPECT_EQ(screen.m_QuestionTypingActive, frame < 4) << frame;
-        EXPECT_EQ(screen.m_AnswerTypingMs, frame < 4 ? u32(16 * frame) : 0u) << frame;
+        EXPECT_EQ(screen.m_QuestionTypingMs + screen.m_AnswerTypingMs, frame < 4 ? u32(32 * frame) : 0u) << frame;
     }
     // The notice's star starts once the medal is still; a long frame ends the notice at once.
     screen.m_AchievementShowing = true;
