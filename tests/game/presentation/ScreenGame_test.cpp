@@ -253,8 +253,10 @@ TEST_F(ScreenGameTest, FramesTurnBlocksShowSkipAndFollowTheViewports) {
         const f32 base = left ? 40.0f : -40.0f;
         for (f32 x : {5.0f, 12.0f}) {
             background->m_AnimX = x;
+            avatar->Synchronize = true;
             screen.Process(16);
             EXPECT_TRUE(match_stage::Near(PositionOf(avatar), AGVec3{base - x, 30.0f, 0.0f}));
+            EXPECT_FALSE(avatar->Synchronize);
         }
         background->m_Control.SetMode(AGController::kStopped);
         background->m_AnimX = 20.0f;
