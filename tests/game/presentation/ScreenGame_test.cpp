@@ -124,6 +124,7 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         Member(0)->SetVisible(true);
         Member(5)->SetVisible(true);
         Prop("board_screenlogo")->SetVisible(false);
+        Prop("board_lights_ingame")->SetVisible(true);
         context.m_BuzzOwner = 1;
         StopShow();
         log.Clear();
@@ -158,6 +159,8 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         EXPECT_NE(questions->CurrentIndex(), 1234);
         EXPECT_FALSE(Member(0)->Visible || Member(5)->Visible);
         EXPECT_TRUE(Prop("board_screenlogo")->Visible);
+        // The stage is dressed for the show's opening.
+        EXPECT_FALSE(Prop("board_lights_ingame")->Visible);
         EXPECT_EQ(context.m_BuzzOwner, -1);
         // Each side's first member is at the buzzer.
         EXPECT_NE(context.m_LeftMemberIndex, QZ2011GameContext::kNoMember);
