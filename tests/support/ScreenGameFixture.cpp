@@ -27,7 +27,7 @@ const char* Element(QZ2011::ScreenGame::WidgetKind kind) {
 
 void ScreenGameFixture::SetUp() {
     MatchStageTest::SetUp();
-    Enter(match_stage::StageLevel());
+    Enter(match_stage::StageLevel().Crowd(2));
     WriteLayout();
     Screen().SetApplication(&application);
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The in-game screen on a started game context: a 70s match level entered (the show's
-// sequences loaded, each 100 ms long), a "ScreenGame" layout written with every widget the
-// screen binds (labels, buttons, the keyboard and the play-or-pass window of their kinds, plain
+// The in-game screen on a started game context: a 70s match level with two crowd props
+// entered (the show's sequences loaded, each 100 ms long), a "ScreenGame" layout written with
+// every widget the screen binds (labels, buttons, the keyboard and the play-or-pass window of their kinds, plain
 // images for the rest), some names left out on request, and the screen loaded, stepped and
 // unloaded through the context's frame.
 #include <set>

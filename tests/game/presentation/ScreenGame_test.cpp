@@ -79,14 +79,16 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore + 1);
     // The sequences reach the screen by its name.
     Screen().BoundWidget("TimerPanel")->SetVisible(true);
+    Screen().m_CountdownRunning = true;
     context.GetEntitySequencer()->onSequenceEvent("Timer", "ScreenGame", "Stop");
-    EXPECT_FALSE(Visible("TimerPanel"));
+    EXPECT_FALSE(Visible("TimerPanel") || Screen().m_CountdownRunning);
     // Another owner's window callback stays at unload.
     int other = 0;
     application.SetCloseCallback(&other, [](void*) { return true; });
     Unload();
     EXPECT_EQ(application.GetCloseCallback().object, &other);
     EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
+    EXPECT_EQ(application.GetDeactivatedCallback().fn, nullptr);
     EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore);
     EXPECT_EQ(context.m_AnswerKeyboard, nullptr);
     log.Clear();
@@ -125,6 +127,10 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         Member(5)->SetVisible(true);
         Prop("board_screenlogo")->SetVisible(false);
         Prop("board_lights_ingame")->SetVisible(true);
+        Prop("board_screen10_a")->SetVisible(true);
+        for (GameServices::Entities::Entity* member : match().GetCrowd())
+            member->SetVisible(false);
+        Screen().BoundWidget("PoPBackground")->SetPositionXY(0.0f, 0.0f);
         context.m_BuzzOwner = 1;
         StopShow();
         log.Clear();
@@ -161,6 +167,11 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         EXPECT_TRUE(Prop("board_screenlogo")->Visible);
         // The stage is dressed for the show's opening.
         EXPECT_FALSE(Prop("board_lights_ingame")->Visible);
+        EXPECT_FALSE(Prop("board_screen10_a")->Visible);
+        ASSERT_EQ(match().GetCrowd().Count(), 2u);
+        for (GameServices::Entities::Entity* member : match().GetCrowd())
+            EXPECT_TRUE(member->Visible);
+        EXPECT_EQ(Screen().BoundWidget("PoPBackground")->m_X, 24.0f);
         EXPECT_EQ(context.m_BuzzOwner, -1);
         // Each side's first member is at the buzzer.
         EXPECT_NE(context.m_LeftMemberIndex, QZ2011GameContext::kNoMember);
@@ -308,7 +319,7 @@ TEST_F(ScreenGameTest, TheCountdownTimerTicksEverySecondWhileLoaded) {
     Unload();
     EXPECT_EQ(Screen().GetCountdownTimer(), nullptr);
     EXPECT_FALSE(timer->m_Active);
-    EXPECT_EQ(timer->m_Duration, 0u);
+    EXPECT_EQ(timer->m_Duration + timer->m_Elapsed, 0u);
 }
 
 TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
