@@ -241,12 +241,15 @@ TEST_F(ScreenGameTest, FramesTurnBlocksShowSkipAndFollowTheViewports) {
         screen.Process(frameMs);
         EXPECT_FALSE(screen.m_BlockTurning) << frameMs;
     }
-    // Typing steps every 50 ms of whole frames, the surplus dropped.
-    screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = true;
-    for (int frame = 1; frame <= 4; ++frame) {
-        screen.Process(16);
-        EXPECT_EQ(screen.m_QuestionTypingActive, frame < 4) << frame;
-        EXPECT_EQ(screen.m_QuestionTypingMs + screen.m_AnswerTypingMs, frame < 4 ? u32(32 * frame) : 0u) << frame;
+    // Typing steps once 50 ms or more have passed in whole frames, the surplus dropped.
+    for (const auto& [frameMs, stepFrame] : std::vector<std::pair<u32, int>>{{16, 4}, {25, 2}}) {
+        screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = true;
+        for (int frame = 1; frame <= stepFrame; ++frame) {
+            screen.Process(frameMs);
+            const bool stepped = frame == stepFrame;
+            EXPECT_EQ(screen.m_QuestionTypingActive || screen.m_AnswerTypingActive, !stepped) << frameMs;
+            EXPECT_EQ(screen.m_QuestionTypingMs + screen.m_AnswerTypingMs, stepped ? 0u : 2 * frameMs * frame);
+        }
     }
     // The notice's star starts once the medal is still; a long frame ends the notice at once.
     screen.m_AchievementStar->SetVisible(false);
@@ -312,6 +315,7 @@ TEST_F(ScreenGameTest, TheCountdownTimerTicksEverySecondWhileLoaded) {
     Load();
     GameServices::KorvoGame::Timer* timer = Screen().GetCountdownTimer();
     ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->m_Event.Count(), 1u);
     timer->m_Event.AddDelegate(&counter);
     Frames(156, 16);
     EXPECT_EQ(counter.ticks, 2);
