@@ -210,7 +210,9 @@ TEST_F(ScreenGameTest, RoundStartClearsTheBoardRowsOfTheLevel) {
         SCOPED_TRACE(answers);
         context.m_NumberOfAnswers = answers;
         ShowAll();
+        Screen().m_CountdownRunning = true;
         match().RoundStartEvent.Fire(nullptr);
+        EXPECT_FALSE(Screen().m_CountdownRunning);
         for (u32 row = 1; row <= 8; ++row) {
             EXPECT_EQ(Visible("AnswerLabel" + std::to_string(row)), row > answers) << row;
             EXPECT_EQ(Visible("FreqLabel" + std::to_string(row)), row > answers) << row;
