@@ -138,6 +138,8 @@ public:
     void SetDressingLeftFamily(bool left) { m_DressingLeftFamily = left; }
     // Player 2's avatar in a two-player match (right member 1 or 3); null otherwise.
     QZCharacter* GetPlayerTwoAvatar() const { return m_PlayerTwoAvatar; }
+    // The avatar character of the left or right 3D viewport; null when the level lacks it.
+    QZCharacter* GetViewportCharacter(bool right) const { return right ? m_FaceRight : m_FaceLeft; }
     // Contestant 0..3 the left family's members 1-4, 4..7 the right family's; null outside.
     QZCharacter* GetContestant(int index) const;
 
@@ -160,6 +162,8 @@ public:
     void SetupBoardBlocks(int answerCount);
     void SetStageScreens(bool fastMoney);
     void SetScoreDisplay(bool right, int value);
+    // The round bank's display in the centre; -1 shows three blank digits.
+    void SetBankDisplay(int value);
     void SetCrowdVisible(bool visible);
     void ResetBoardScreens();
 

@@ -439,6 +439,8 @@ void QZ11Game::SetScoreDisplay(bool right, int value) {
     WriteScore(right ? m_DeskDigitRight : m_DeskDigitLeft, value);
 }
 
+void QZ11Game::SetBankDisplay(int value) { WriteScore(m_ScreenDigitCenter, value); }
+
 void QZ11Game::SetCrowdVisible(bool visible) {
     for (Entity* member : m_Crowd)
         Show(member, visible);
