@@ -15,7 +15,6 @@
 #include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
-#include "gameservices/widget/RenderingSystemWidget.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"
@@ -23,8 +22,6 @@
 #include "questions/QuestionManager.h"
 
 namespace QZ2011 {
-
-using GameServices::Widget::RenderingSystemWidget;
 
 namespace {
 
@@ -306,12 +303,9 @@ void ScreenGame::PlaceAnswerHud(u32 side) {
     } panels[] = {{m_AnswersBox, {{247.0f, 59.0f}, 136.0f}},  {m_StrikePanel, {{0.0f, -178.0f}, 0.0f}},
                   {m_TimerPanel, {{489.0f, 45.0f}, 27.0f}},   {m_PoPPanel, {{206.0f, 24.0f}, 107.0f}},
                   {m_AnswersBoxFM, {{156.0f, -25.0f}, 47.0f}}};
-    for (const auto& panel : panels) {
-        if (!panel.widget)
-            continue;
-        panel.widget->SetPositionXY(panel.place.x[side], panel.place.y);
-        RenderingSystemWidget::UpdatePosition(*panel.widget);
-    }
+    for (const auto& panel : panels)
+        if (panel.widget)
+            panel.widget->SetPositionXY(panel.place.x[side], panel.place.y);
 }
 
 // ---- Face-off, play or pass and turns ----
