@@ -130,6 +130,26 @@ TEST_F(ScreenGameAnswers, BoardRowsFollowTheLayoutOfTheDecadeAndRound) {
     }
 }
 
+// Answers 1 and 5 found: the rows that show them by layout ('1' shown), the smaller board
+// leaving rows 4 and 8 alone, sudden death the top row alone.
+TEST_F(ScreenGameAnswers, RevealedAnswersShowTheirRowsAndTheCentredBoardTakesOver) {
+    const struct { u32 decade; i32 round; const char* rows; } cases[] = {
+        {0, 1, "10001000"}, {2, 3, "10000100"}, {2, 5, "10000000"}};
+    for (const auto& c : cases) {
+        QZ2011::Question* question = Ask(8, c.decade, c.round);
+        question->GetAnswer(0).SetRevealed(true), question->GetAnswer(4).SetRevealed(true);
+        Screen().ShowRevealedAnswers();
+        for (int row = 0; row < 8; ++row)
+            EXPECT_EQ(Pair(Screen().m_AnswerLabels[row]->Visible, Screen().m_CenterFreqLabels[row]->Visible),
+                      Pair(c.rows[row] == '1', c.rows[row] == '1')) << c.rows << row;
+        Screen().HideAnswerBoard();
+        EXPECT_FALSE(Screen().m_AnswerLabels[0]->Visible || Screen().m_CenterFreqLabels[4]->Visible) << c.rows;
+    }
+    Screen().m_AnswersBox->Visible = true;
+    Screen().onOthersRevealed(nullptr);
+    EXPECT_EQ(Pair(Screen().m_AnswersBox->Visible, Screen().m_CenterAnswersBox->Visible), Pair(false, true));
+}
+
 TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsAndFastMoneySums) {
     for (const auto& [id, special] : std::vector<std::pair<const char*, bool>>{
              {"70-7803", true}, {"70-7804", false}, {"80-7938-A", true}, {"80-7938-a", false}, {"", false}})
@@ -199,6 +219,23 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
     Screen().m_ConfirmButton->Visible = false;
     Screen().onConfirmClicked();
     EXPECT_EQ(Judged(), 1) << "hidden confirm button";
+}
+
+// A wrong first face-off answer gives the other family its turn, once the screen asked for it.
+TEST_F(ScreenGameAnswers, FirstFaceOffMissHandsTheTurnOver) {
+    const struct { i32 family; u8 pending; const char* sequence; Pair aiAndX; } cases[] = {
+        {1, 1, "otherTeamAnswerRight", {1, 59}}, {0, 1, "otherTeamAnswerLeft", {0, 247}}, {1, 0, "", {0, 0}}};
+    for (const auto& c : cases) {
+        Ask(3);
+        Turn(c.family, "");
+        context.m_AIMayAct = context.m_AnswerTurnPending = 0, Screen().m_AnswersBox->m_X = 0;
+        context.m_AnswerRecord->m_AnswerIndex = 1;
+        context.m_AnswerPending = c.pending;
+        Screen().onAnswerResult(nullptr);
+        EXPECT_EQ(Playing(), c.sequence);
+        EXPECT_EQ(Pair(context.m_AIMayAct, Screen().m_AnswersBox->m_X), c.aiAndX) << c.sequence;
+        EXPECT_EQ(Pair(context.m_AnswerPending, context.m_AnswerTurnPending), Pair(0, c.pending)) << c.sequence;
+    }
 }
 
 TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
