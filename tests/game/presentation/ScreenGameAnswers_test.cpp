@@ -229,10 +229,12 @@ TEST_F(ScreenGameAnswers, FirstFaceOffMissHandsTheTurnOver) {
         Ask(3);
         Turn(c.family, "");
         context.m_AIMayAct = context.m_AnswerTurnPending = 0, Screen().m_AnswersBox->m_X = 0;
+        Screen().m_QuestionLabel->m_TextStyle.m_Text = "";
         context.m_AnswerRecord->m_AnswerIndex = 1;
         context.m_AnswerPending = c.pending;
         Screen().onAnswerResult(nullptr);
         EXPECT_EQ(Playing(), c.sequence);
+        EXPECT_EQ(Text(Screen().m_QuestionLabel), c.pending ? "Name something" : "") << c.sequence;
         EXPECT_EQ(Pair(context.m_AIMayAct, Screen().m_AnswersBox->m_X), c.aiAndX) << c.sequence;
         EXPECT_EQ(Pair(context.m_AnswerPending, context.m_AnswerTurnPending), Pair(0, c.pending)) << c.sequence;
     }
@@ -240,16 +242,20 @@ TEST_F(ScreenGameAnswers, FirstFaceOffMissHandsTheTurnOver) {
 
 TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
     const struct { i32 round, index; bool foundBefore, right; } cases[] = {
-        {1, 1, false, true}, {1, 1, true, false}, {5, 1, false, false}, {5, 0, false, true}, {1, 8, false, false}};
+        {1, 1, false, true}, {1, 0, true, false}, {5, 1, false, false}, {5, 0, false, true}, {1, 8, false, false}};
     for (const auto& c : cases) {
         QZ2011::Question* question = Ask(9, 0, c.round);
-        question->GetAnswer(1).SetRevealed(c.foundBefore);
+        question->GetAnswer(u32(c.index)).SetRevealed(c.foundBefore);
         Turn(1, "");
         context.m_LastAnswerIndex = context.m_AnswerRecord->m_AnswerIndex = c.index;
         Screen().onAnswerEntered(nullptr);
         EXPECT_EQ(Playing(), c.right ? "right_answer_faceoff" : "wrong_answer_faceoff") << c.round << " " << c.index;
         EXPECT_EQ(question->GetAnswer(u32(c.index)).IsRevealed(), c.right || c.foundBefore) << c.index;
     }
+    Ask(3, 0, 1, QZ2011::PhaseFastMoneyFirstPlayer);  // fast money keeps entry open from question to question
+    Turn(1, "");
+    Screen().onAnswerEntered(nullptr);
+    EXPECT_EQ(context.m_AnswerEntryOpen, 1);
 }
 
 TEST_F(ScreenGameAnswers, HudPanelsStandOnTheAnsweringSide) {
