@@ -101,6 +101,15 @@ protected:
         Screen().m_SoftKeyboard->SetText(typed);
     }
     int Judged() const { return events.recorders[3].count; }
+    std::vector<GameServices::Widget::Label**> Board() {
+        ScreenGame& s = Screen();
+        return {s.m_AnswerLabels, s.m_FreqLabels, s.m_CenterAnswerLabels, s.m_CenterFreqLabels};
+    }
+    void SetBoard(bool visible) {
+        for (auto* labels : Board())
+            for (u32 row = 0; row < ScreenGame::kBoardRows; ++row)
+                labels[row]->Visible = visible;
+    }
     static std::string Text(const GameServices::Widget::Label* label) { return label->m_TextStyle.m_Text.c_str(); }
 
     ScreenGame::MemberDelegate entered{&context.GetGameScreen(), &ScreenGame::onAnswerEntered};
@@ -117,11 +126,13 @@ TEST_F(ScreenGameAnswers, BoardRowsFollowTheLayoutOfTheDecadeAndRound) {
     for (const auto& c : cases) {
         QZ2011::Question* question = Ask(c.answers, c.decade, c.round, c.phase);
         for (auto* label : Screen().m_AnswerLabels)
-            label->m_TextStyle.m_Text = "-", label->Visible = true;
+            label->m_TextStyle.m_Text = "-";
+        SetBoard(true);
         Screen().ShowQuestion(question);
         for (int row = 0; row < 8; ++row) {
             const int answer = c.rows[row] - '1';
-            EXPECT_EQ(Screen().m_AnswerLabels[row]->Visible, row < std::min(c.answers, 8)) << c.rows << row;
+            for (auto* labels : Board())
+                EXPECT_EQ(labels[row]->Visible, row < std::min(c.answers, 8)) << c.rows << row;
             EXPECT_EQ(Text(Screen().m_AnswerLabels[row]), answer < 0 ? "-" : "A" + std::to_string(answer)) << row;
             if (answer >= 0) {
                 EXPECT_EQ(Text(Screen().m_CenterFreqLabels[row]), std::to_string(80 - answer)) << c.rows << row;
@@ -138,12 +149,18 @@ TEST_F(ScreenGameAnswers, RevealedAnswersShowTheirRowsAndTheCentredBoardTakesOve
     for (const auto& c : cases) {
         QZ2011::Question* question = Ask(8, c.decade, c.round);
         question->GetAnswer(0).SetRevealed(true), question->GetAnswer(4).SetRevealed(true);
-        Screen().ShowRevealedAnswers();
+        SetBoard(false);
+        context.m_AIMayAct = 0;
+        Screen().onAnswerTurn(nullptr);
+        EXPECT_EQ(context.m_AIMayAct, 1);
         for (int row = 0; row < 8; ++row)
             EXPECT_EQ(Pair(Screen().m_AnswerLabels[row]->Visible, Screen().m_CenterFreqLabels[row]->Visible),
                       Pair(c.rows[row] == '1', c.rows[row] == '1')) << c.rows << row;
+        SetBoard(true);
         Screen().HideAnswerBoard();
-        EXPECT_FALSE(Screen().m_AnswerLabels[0]->Visible || Screen().m_CenterFreqLabels[4]->Visible) << c.rows;
+        for (auto* labels : Board())
+            for (int row = 0; row < 8; ++row)
+                EXPECT_FALSE(labels[row]->Visible) << c.rows << row;
     }
     Screen().m_AnswersBox->Visible = true;
     Screen().onOthersRevealed(nullptr);
@@ -180,7 +197,8 @@ TEST_F(ScreenGameAnswers, CountdownDigitsWarningsAndLimitByPhase) {
         for (int d = 0; d < 10; ++d)
             EXPECT_EQ(Pair(Screen().m_TimerUnits[d]->Visible, Screen().m_TimerTens[d]->Visible),
                       Pair(d == c.units, d == c.tens)) << c.elapsedMs << " digit " << d;
-        EXPECT_EQ(Screen().m_CountdownRunning, c.units >= 0) << c.elapsedMs;
+        EXPECT_EQ(Pair(Screen().m_CountdownRunning, Screen().m_TimerPanel->Visible), Pair(c.units >= 0, c.units >= 0))
+            << c.elapsedMs;
         EXPECT_EQ(Pair(Screen().m_CountdownLow, Screen().m_CountdownHigh), Pair(c.low, c.high)) << c.elapsedMs;
     }
 }
@@ -202,6 +220,9 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
         Screen().onTimerTick();
         EXPECT_EQ(Playing(), c.sequence) << c.phase << c.typed;
         EXPECT_EQ(Pair(context.m_TimeUp, context.m_LastAnswerIndex), c.timeUpAndIndex) << c.phase << c.typed;
+        if (c.family == 0) {  // the computer's answer types in from its first letter
+            EXPECT_EQ(Text(Screen().m_AIAnswer), "w");
+        }
         Screen().onConfirmClicked();
         EXPECT_EQ(Pair(context.m_AIMayAct, Judged()), Pair(0, 0)) << "confirm after the time-up";
     }
@@ -334,8 +355,10 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
     context.m_CurrentFamily = 1;
     for (bool visible : {false, true}) {  // a press counts only on a visible button
         Screen().m_PassButton->Visible = visible;
+        context.m_AIMayAct = 1;
         Screen().onPassClicked();
         EXPECT_EQ(Pair(events.recorders[14].count, context.m_CurrentFamily), Pair(visible, !visible));
+        EXPECT_EQ(context.m_AIMayAct, !visible);
     }
 }
 
