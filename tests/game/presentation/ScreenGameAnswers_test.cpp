@@ -157,7 +157,9 @@ TEST_F(ScreenGameAnswers, RevealedAnswersShowTheirRowsAndTheCentredBoardTakesOve
             EXPECT_EQ(Pair(Screen().m_AnswerLabels[row]->Visible, Screen().m_CenterFreqLabels[row]->Visible),
                       Pair(c.rows[row] == '1', c.rows[row] == '1')) << c.rows << row;
         SetBoard(true);
+        Screen().m_AnswersBox->Visible = Screen().m_CenterAnswersBox->Visible = true;
         Screen().HideAnswerBoard();
+        EXPECT_FALSE(Screen().m_AnswersBox->Visible || Screen().m_CenterAnswersBox->Visible);
         for (auto* labels : Board())
             for (int row = 0; row < 8; ++row)
                 EXPECT_FALSE(labels[row]->Visible) << c.rows << row;
@@ -269,7 +271,9 @@ TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
         question->GetAnswer(u32(c.index)).SetRevealed(c.foundBefore);
         Turn(1, "");
         context.m_LastAnswerIndex = context.m_AnswerRecord->m_AnswerIndex = c.index;
+        context.m_RoundBank = 0;
         Screen().onAnswerEntered(nullptr);
+        EXPECT_EQ(context.m_RoundBank, c.right ? u32(80 - c.index) * (c.round == 5 ? 3 : 1) : 0) << c.index;
         EXPECT_EQ(Playing(), c.right ? "right_answer_faceoff" : "wrong_answer_faceoff") << c.round << " " << c.index;
         EXPECT_EQ(question->GetAnswer(u32(c.index)).IsRevealed(), c.right || c.foundBefore) << c.index;
     }
