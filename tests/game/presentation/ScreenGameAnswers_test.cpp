@@ -90,6 +90,7 @@ protected:
         context.m_Decade = decade;
         context.m_RoundCounter = round;
         context.m_GamePhase = phase;
+        Screen().m_QuestionLabel->m_TextStyle.m_Text = "";
         return Screen().m_CurrentQuestion = context.GetQuestionManager()->LoadQuestion(0);
     }
     // An open answer turn of the family.
@@ -135,7 +136,8 @@ TEST_F(ScreenGameAnswers, BoardRowsFollowTheLayoutOfTheDecadeAndRound) {
                 EXPECT_EQ(labels[row]->Visible, row < std::min(c.answers, 8)) << c.rows << row;
             EXPECT_EQ(Text(Screen().m_AnswerLabels[row]), answer < 0 ? "-" : "A" + std::to_string(answer)) << row;
             if (answer >= 0) {
-                EXPECT_EQ(Text(Screen().m_CenterFreqLabels[row]), std::to_string(80 - answer)) << c.rows << row;
+                EXPECT_EQ(Text(Screen().m_FreqLabels[row]) + Text(Screen().m_CenterFreqLabels[row]),
+                          std::to_string(80 - answer) + std::to_string(80 - answer)) << c.rows << row;
             }
         }
     }
@@ -223,7 +225,7 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
         EXPECT_EQ(Playing(), c.sequence) << c.phase << c.typed;
         EXPECT_EQ(Pair(context.m_TimeUp, context.m_LastAnswerIndex), c.timeUpAndIndex) << c.phase << c.typed;
         if (c.family == 0) {  // the computer's answer types in from its first letter
-            EXPECT_EQ(Text(Screen().m_AIAnswer), "w");
+            EXPECT_EQ(Text(Screen().m_AIAnswer) + std::to_string(Screen().m_AIAnswer->Visible), "w1");
         }
         Screen().onConfirmClicked();
         EXPECT_EQ(Pair(context.m_AIMayAct, Judged()), Pair(0, 0)) << "confirm after the time-up";
@@ -244,22 +246,24 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
     EXPECT_EQ(Judged(), 1) << "hidden confirm button";
 }
 
-// A wrong first face-off answer gives the other family its turn, once the screen asked for it.
+// A wrong first face-off answer gives the other family its turn, once the screen asked for it;
+// the top answer wins the face-off at once.
 TEST_F(ScreenGameAnswers, FirstFaceOffMissHandsTheTurnOver) {
-    const struct { i32 family; u8 pending; const char* sequence; Pair aiAndX; } cases[] = {
-        {1, 1, "otherTeamAnswerRight", {1, 59}}, {0, 1, "otherTeamAnswerLeft", {0, 247}}, {1, 0, "", {0, 0}}};
+    const struct { i32 family, index; u8 pending; const char* sequence; Pair aiAndX; } cases[] = {
+        {1, 1, 1, "otherTeamAnswerRight", {1, 59}}, {0, 1, 1, "otherTeamAnswerLeft", {0, 247}},
+        {1, 1, 0, "", {0, 0}}, {1, 0, 1, "", {0, 0}}};
     for (const auto& c : cases) {
         Ask(3);
         Turn(c.family, "");
         context.m_AIMayAct = context.m_AnswerTurnPending = 0, Screen().m_AnswersBox->m_X = 0;
         Screen().m_QuestionLabel->m_TextStyle.m_Text = "";
-        context.m_AnswerRecord->m_AnswerIndex = 1;
+        context.m_AnswerRecord->m_AnswerIndex = c.index;
         context.m_AnswerPending = c.pending;
         Screen().onAnswerResult(nullptr);
         EXPECT_EQ(Playing(), c.sequence);
-        EXPECT_EQ(Text(Screen().m_QuestionLabel), c.pending ? "Name something" : "") << c.sequence;
+        EXPECT_EQ(Text(Screen().m_QuestionLabel), *c.sequence ? "Name something" : "") << c.sequence;
         EXPECT_EQ(Pair(context.m_AIMayAct, Screen().m_AnswersBox->m_X), c.aiAndX) << c.sequence;
-        EXPECT_EQ(Pair(context.m_AnswerPending, context.m_AnswerTurnPending), Pair(0, c.pending)) << c.sequence;
+        EXPECT_EQ(Pair(context.m_AnswerPending, context.m_AnswerTurnPending), Pair(0, *c.sequence != 0)) << c.index;
     }
 }
 
@@ -341,6 +345,7 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
             Screen().onPlayOrPassChosen(nullptr);
         EXPECT_EQ(Playing(), c.sequence) << c.family << int(c.play);
         EXPECT_EQ(context.m_AIMayAct, c.aiMayAct) << c.sequence;
+        EXPECT_EQ(Text(Screen().m_QuestionLabel), c.family < 0 ? "Name something" : "") << c.sequence;
     }
     const struct { i32 family; u32 twoPlayers; const char* turn; const char* steal; u8 aiMayAct; } turns[] = {
         {0, 0, "otherTeamAnswerRight", "transitionRightFamily03", 1},
