@@ -234,6 +234,7 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
     Turn(1, "word2");
     Screen().onConfirmClicked();
     EXPECT_EQ(Playing(), "right_answer_faceoff");
+    EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
     Screen().m_SoftKeyboard->SetText("word1");
     Screen().onConfirmClicked();
     GameServices::KorvoGame::TeamActionData enter(nullptr, 0, match().PlayerOneMember());
@@ -346,6 +347,9 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         EXPECT_EQ(Playing(), c.sequence) << c.family << int(c.play);
         EXPECT_EQ(context.m_AIMayAct, c.aiMayAct) << c.sequence;
         EXPECT_EQ(Text(Screen().m_QuestionLabel), c.family < 0 ? "Name something" : "") << c.sequence;
+        if (c.family < 0) {
+            EXPECT_EQ(Screen().m_AnswersBox->m_X, c.play ? 59 : 247) << c.sequence;
+        }
     }
     const struct { i32 family; u32 twoPlayers; const char* turn; const char* steal; u8 aiMayAct; } turns[] = {
         {0, 0, "otherTeamAnswerRight", "transitionRightFamily03", 1},
@@ -357,6 +361,7 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         context.m_TwoPlayers = c.twoPlayers;
         Screen().onRoundAnswerTurn(nullptr);
         EXPECT_EQ(Playing() + " " + std::to_string(context.m_AIMayAct), c.turn + (" " + std::to_string(c.aiMayAct)));
+        EXPECT_EQ(Screen().m_AnswersBox->m_X, c.family == 1 ? 247 : 59) << c.turn;
         StopShow();
         Screen().onSteal(nullptr);
         EXPECT_EQ(Playing(), c.steal);
