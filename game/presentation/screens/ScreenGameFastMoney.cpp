@@ -98,6 +98,11 @@ void Gesture(QZ11Game* game, bool left, u8 QZBehaviorCharacter::*request) {
             contestant->m_Behavior.*request = 1;
 }
 
+// One of the two players' turns.
+bool InTurn(const QZ2011GameContext& context) {
+    return context.m_GamePhase == PhaseFastMoneyFirstPlayer || context.m_GamePhase == PhaseFastMoneySecondPlayer;
+}
+
 bool OnePlayer(const QZ2011GameContext& context) { return context.m_TwoPlayers == 0; }
 
 void CheckAllTops(ScreenGame& screen, QZ2011GameContext& context) {
@@ -217,7 +222,7 @@ void ScreenGame::onFastMoneyStart(Member) {
 
 void ScreenGame::onFastMoneyAnswerEntered() {
     QZ2011GameContext* context = QZ2011GameContext::Current();
-    if (!context)
+    if (!context || !InTurn(*context))
         return;
     const bool second = context->m_GamePhase == PhaseFastMoneySecondPlayer;
     m_FastMoneyFirstEntry = second ? kQuestions : 0;
@@ -268,7 +273,7 @@ void ScreenGame::onFastMoneyAnswerEntered() {
 
 void ScreenGame::onFastMoneyTimeUp() {
     QZ2011GameContext* context = QZ2011GameContext::Current();
-    if (!context)
+    if (!context || !InTurn(*context))
         return;
     AudioManagerQZ* audio = context->GetAudioManager();
     if (audio)
