@@ -29,6 +29,7 @@
 #include "gameservices/game/SavedGameManager.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/minigame/BaseMiniGame.h"
+#include "gameservices/widget/ScreenManager.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "platform/audio/AudioTypes.h"
 #include "platform/core/Clock.h"
@@ -181,6 +182,21 @@ BaseTeamMember* MatchHarness::ComputerMember() const {
 void MatchHarness::Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules) {
     m_ScreenInUse = screen;
     m_RulesInUse = rules;
+    KeepRealScreenOut(false);
+}
+
+// While the double plays the screen's part the game's own screen is not shown: the level's
+// running screen is then found nowhere and nothing else follows the match events.
+void MatchHarness::KeepRealScreenOut(bool out) {
+    if (!m_Context)
+        return;
+    GameServices::Widget::ScreenManager& screens = GameServices::Widget::ScreenManager::Instance();
+    QZ2011::ScreenGame& real = m_Context->GetGameScreen();
+    const bool registered = screens.FindScreen(QZ2011::ScreenGame::kName) == &real;
+    if (out && registered)
+        screens.UnregisterScreen(&real);
+    else if (!out && !registered)
+        screens.RegisterScreen(&real);
 }
 
 void MatchHarness::UseProfiles(const std::vector<ProfileSlot>& slots, int current, bool loadAtStart) {
@@ -348,6 +364,7 @@ bool MatchHarness::Start(uint32_t seed) {
         m_ScreenInUse = m_Screen.get();
         m_RulesInUse = &m_Context->GetRoundRules();
     }
+    KeepRealScreenOut(m_ScreenInUse == m_Screen.get());
     if (GameShow::SequenceManager* sequences = m_Context->GetSequenceManager())
         sequences->RegisterSequencer(Crc32Hash(kTapSequencer), &m_SequenceTap);
     // A single-player match: the team's second member is the computer family's player.

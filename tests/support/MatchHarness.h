@@ -232,6 +232,7 @@ private:
     bool GoTo(const std::string& levelFile, bool match, const std::function<void()>& whileLoading);
     void Attach();
     void Detach();
+    void KeepRealScreenOut(bool out);
     void Act(const char* action, GameServices::Entities::BaseTeamMember* member);
     std::string TypedText(const ScriptStep& step) const;
     // Steps until the step's condition holds; false with the report in result.

@@ -193,6 +193,8 @@ public:
     };
     // Every widget the screen binds, in binding order.
     std::vector<WidgetEntry> WidgetContract();
+    // The widget bound under that name (the layout's or a stand-in); null before binding.
+    Widget* BoundWidget(const TString<char>& name);
     // The names the last binding did not find in the layout.
     const std::vector<TString<char>>& GetMissingWidgets() const { return m_MissingWidgets; }
 

@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/graphics/AGPrscAnimation.h"
+#include "game/presentation/BehaviorScore.h"
+#include "game/presentation/ScoreProps.h"
+#include "gameservices/game/TimerManager.h"
+#include "gameservices/widget/SoftKeyboard.h"
+#include "gameservices/widget/WidgetBehavior.h"
+#include "gameshow/CompositionManager.h"
+#include "tests/support/ScreenGameFixture.h"
+
+namespace {
+
+namespace W = GameServices::Widget;
+using GameServices::KorvoGame::TimerManager;
+
+// The widgets whose visibility the set-up writes, and the six it leaves visible.
+const std::vector<std::string> kSetUpWritten = {
+    "AnswersBoxFM", "AIBox", "AIAnswer", "leftAvatar", "rightAvatar", "SoftKeyboard", "SoftKeyboardWidget",
+    "QuestionWindow", "QuestionPanel", "TimerPanel", "PlayButton", "PassButton", "ConfirmButton", "MenuButton",
+    "TextEntryBox_BG", "RetryBox", "RetryNo_MainMenu", "RetryYes", "StrikePanel", "left3DViewportBG",
+    "left3DViewportTop", "right3DViewportBG", "right3DViewportTop", "CenterAnswersBox", "PlayButtonText",
+    "PassButtonText", "AchievementBox", "BlackBackground", "PoPPanel", "AIDecidePanel", "Skip", "FMTotal1",
+    "FMTotal2", "Round", "Round1", "Round4", "SuddenDeath", "RoundDouble", "RoundWonGlow", "YouWinBase",
+    "YouWin20kGlow", "YouLoseText", "Strike1", "Strike3_3", "FamilyName", "FamilyNameGlow", "TimerD0", "TimerU9",
+    "BlinkingSquareFM10"};
+const std::vector<std::string> kSetUpShown = {"AIAnswer",       "leftAvatar",  "rightAvatar",
+                                              "QuestionWindow", "StrikePanel", "MenuButton"};
+
+class ScreenGameTest : public screen_game::ScreenGameFixture {
+protected:
+    size_t Listeners(const std::string& name, u32 kind) {
+        return Screen().BoundWidget(name.c_str())->GetBehavior()->Event(kind).Count();
+    }
+    void ShowAll() {
+        for (const auto& entry : Screen().WidgetContract())
+            Screen().BoundWidget(entry.name)->SetVisible(true);
+    }
+    i32 Score(const char* display) { return QZ2011::GetScoreBehavior(Prop(display))->Value; }
+};
+
+TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
+    GameShow::CompositionManager& compositions = GameShow::CompositionManager::Instance();
+    const size_t menuBefore = compositions.ReturnToMainMenuConfirmed.Count();
+    const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
+    const u32 timersBefore = TimerManager::Instance()->GetUsedCount();
+    Load();
+    Unload();
+    // Unloaded: only the fixture's recorders follow the match events.
+    for (int i = 0; i < QZ2011::QZ11Game::kEventCount; ++i)
+        EXPECT_EQ(match().Event(i).Count(), 1u) << i;
+    EXPECT_EQ(application.GetCloseCallback().object, nullptr);
+    EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore);
+    Load();
+    for (int i = 0; i < QZ2011::QZ11Game::kEventCount; ++i)
+        EXPECT_EQ(match().Event(i).Count(), i == 23 ? 1u : 2u) << i;
+    for (const auto& [name, kind] : std::vector<std::pair<std::string, u32>>{
+             {"PlayButton", W::kEventClick}, {"PassButton", W::kEventClick}, {"MenuButton", W::kEventClick},
+             {"RetryYes", W::kEventClick}, {"RetryNo_MainMenu", W::kEventClick}, {"ConfirmButton", W::kEventClick},
+             {"SoftKeyboardWidget", W::kEventValueChanged}, {"PlayButton", W::kEventEnter},
+             {"PassButton", W::kEventEnter}})
+        EXPECT_EQ(Listeners(name, kind), 1u) << name << " " << kind;
+    EXPECT_EQ(Listeners("Resume", W::kEventClick), 0u);
+    W::WidgetSoftKeyboardBehavior& keys = Screen().m_SoftKeyboard->m_KeyboardBehavior;
+    EXPECT_EQ(keys.m_KeyHoverEvent.Count() + keys.m_TextChangedEvent.Count(), 2u);
+    EXPECT_EQ(context.m_AnswerKeyboard, Screen().m_SoftKeyboard);
+    EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore + 1);
+    EXPECT_EQ(compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count(), quitBefore + 2);
+    EXPECT_EQ(application.GetCloseCallback().object, &Screen());
+    EXPECT_EQ(application.GetActivatedCallback().object, &Screen());
+    EXPECT_EQ(application.GetDeactivatedCallback().object, &Screen());
+    EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore + 1);
+    // The sequences reach the screen by its name.
+    Screen().BoundWidget("TimerPanel")->SetVisible(true);
+    context.GetEntitySequencer()->onSequenceEvent("Timer", "ScreenGame", "Stop");
+    EXPECT_FALSE(Visible("TimerPanel"));
+    // Another owner's window callback stays at unload.
+    int other = 0;
+    application.SetCloseCallback(&other, [](void*) { return true; });
+    Unload();
+    EXPECT_EQ(application.GetCloseCallback().object, &other);
+    EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
+    EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore);
+    EXPECT_EQ(context.m_AnswerKeyboard, nullptr);
+    log.Clear();
+    context.GetEntitySequencer()->onSequenceEvent("Timer", "ScreenGame", "Stop");
+    EXPECT_TRUE(log.Contains("can't find the Sequenceable Entity called 'ScreenGame'"));
+}
+
+TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
+    QZ2011::QuestionManager* questions = context.GetQuestionManager();
+    Load();
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass);
+        ShowAll();
+        for (QZ2011::Family* family : {context.m_PlayerOneFamily, context.m_ComputerFamily}) {
+            family->m_Score = 120;
+            family->m_Strikes = 2;
+            family->m_Side = 5;
+        }
+        context.m_RoundBank = 40;
+        context.m_GamePhase = 12;
+        context.m_RoundCounter = 3;
+        Screen().m_BlockTurning = true;
+        for (const char* display : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
+            QZ2011::GetScoreBehavior(Prop(display))->Value = 7;
+        questions->SetCurrentIndex(1234);
+        StopShow();
+        Screen().SetUpMatch();
+        for (const std::string& name : kSetUpWritten) {
+            const bool shown = std::find(kSetUpShown.begin(), kSetUpShown.end(), name) != kSetUpShown.end();
+            EXPECT_EQ(Visible(name), shown) << name;
+        }
+        EXPECT_EQ(context.m_PlayerOneFamily->m_Score + context.m_ComputerFamily->m_Score, 0);
+        EXPECT_EQ(context.m_PlayerOneFamily->m_Strikes + context.m_ComputerFamily->m_Strikes, 0);
+        EXPECT_EQ(context.m_PlayerOneFamily->m_Side, 0);
+        EXPECT_EQ(context.m_ComputerFamily->m_Side, 1);
+        EXPECT_EQ(context.m_RoundBank, 0u);
+        EXPECT_EQ(i32(context.m_GamePhase), 0);
+        EXPECT_EQ(context.m_RoundCounter, 0);
+        EXPECT_FALSE(Screen().m_BlockTurning);
+        EXPECT_EQ(Playing(), "Intro");
+        for (const char* display : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
+            EXPECT_EQ(Score(display), -1) << display;
+        for (u8 group : Screen().m_SoftKeyboard->m_KeyGroups)
+            EXPECT_EQ(group, 0);
+        EXPECT_NE(questions->CurrentIndex(), 1234);
+    }
+}
+
+TEST_F(ScreenGameTest, DecadeLayoutPlacesThePlayOrPassBackground) {
+    struct Case {
+        u32 decade;
+        f32 x, y, w, h;
+        const char* colour;
+    } const cases[] = {{0, 24, 18, 297, 170, "#FFFFFFFF"}, {1, 24, 18, 297, 170, "#FFFFFFFF"},
+                       {2, 24, 18, 297, 170, "#FFFFFFFF"}, {3, 9, 3, 327, 200, "#FFFFFFFF"},
+                       {4, 9, 3, 327, 200, ""}};
+    Load();
+    auto* window = dynamic_cast<W::ResizableWindow*>(Screen().BoundWidget("PoPBackground"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.decade);
+        context.m_Decade = c.decade;
+        Screen().ApplyDecadeLayout();
+        EXPECT_EQ(window->m_X, c.x);
+        EXPECT_EQ(window->m_Y, c.y);
+        EXPECT_EQ(window->m_CenterSize.x, c.w);
+        EXPECT_EQ(window->m_CenterSize.y, c.h);
+        EXPECT_EQ(Screen().m_SoftKeyboard->m_TextStyle.m_Color, c.colour);
+        EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Color, c.colour);
+    }
+}
+
+TEST_F(ScreenGameTest, RoundStartClearsTheBoardRowsOfTheLevel) {
+    Load();
+    for (u32 answers : {4u, 8u, 30u}) {
+        SCOPED_TRACE(answers);
+        context.m_NumberOfAnswers = answers;
+        ShowAll();
+        match().RoundStartEvent.Fire(nullptr);
+        for (u32 row = 1; row <= 8; ++row) {
+            EXPECT_EQ(Visible("AnswerLabel" + std::to_string(row)), row > answers) << row;
+            EXPECT_EQ(Visible("FreqLabel" + std::to_string(row)), row > answers) << row;
+        }
+        for (const char* name : {"AnswersBox", "left3DViewportBG", "left3DViewportTop", "right3DViewportBG",
+                                 "right3DViewportTop", "AIBox", "TimerPanel", "SoftKeyboardWidget", "TextEntryBox_BG",
+                                 "ConfirmButton", "SoftKeyboard"})
+            EXPECT_FALSE(Visible(name)) << name;
+        EXPECT_TRUE(Visible("CenterAnswerLabel1"));
+    }
+}
+
+TEST_F(ScreenGameTest, FramesTurnBlocksShowSkipAndFollowTheViewports) {
+    Load();
+    QZ2011::ScreenGame& screen = Screen();
+    // The block-turn flag clears on the first whole frame at 1000 ms or more.
+    for (const auto& [frameMs, framesSet] : std::vector<std::pair<u32, int>>{{16, 62}, {250, 3}, {1000, 0}}) {
+        screen.m_BlockTurning = true;
+        screen.m_BlockTurnMs = 0;
+        for (int i = 0; i < framesSet; ++i)
+            screen.Process(frameMs);
+        EXPECT_TRUE(screen.m_BlockTurning) << frameMs;
+        screen.Process(frameMs);
+        EXPECT_FALSE(screen.m_BlockTurning) << frameMs;
+    }
+    for (u8 allowed : {1, 0, 1}) {
+        context.m_SkipAllowed = allowed;
+        screen.Process(16);
+        EXPECT_EQ(Visible("Skip"), allowed != 0);
+    }
+    // Each avatar follows its background while the slide plays, and once more as it ends.
+    AGPrscAnimation slide;
+    for (bool left : {true, false}) {
+        SCOPED_TRACE(left);
+        W::Widget* background = screen.BoundWidget(left ? "left3DViewportBG" : "right3DViewportBG");
+        QZ2011::QZCharacter* avatar = Face(left);
+        ASSERT_NE(avatar, nullptr);
+        (left ? screen.m_TrackLeftViewport : screen.m_TrackRightViewport) = true;
+        background->m_Animation = &slide;
+        background->m_Control.SetMode(AGController::kOnce);
+        const f32 base = left ? 40.0f : -40.0f;
+        for (f32 x : {5.0f, 12.0f}) {
+            background->m_AnimX = x;
+            screen.Process(16);
+            EXPECT_TRUE(match_stage::Near(PositionOf(avatar), AGVec3{base - x, 30.0f, 0.0f}));
+        }
+        background->m_Control.SetMode(AGController::kStopped);
+        background->m_AnimX = 20.0f;
+        screen.Process(16);
+        EXPECT_TRUE(match_stage::Near(PositionOf(avatar), AGVec3{base - 20.0f, 30.0f, 0.0f}));
+        background->m_AnimX = 33.0f;
+        screen.Process(16);
+        EXPECT_TRUE(match_stage::Near(PositionOf(avatar), AGVec3{base - 20.0f, 30.0f, 0.0f}));
+        background->m_Animation = nullptr;
+    }
+}
+
+TEST_F(ScreenGameTest, TheCountdownTimerTicksEverySecondWhileLoaded) {
+    struct Counter : IDelegate {
+        void Invoke() override { ++ticks; }
+        int ticks = 0;
+    } counter;
+    Load();
+    GameServices::KorvoGame::Timer* timer = Screen().GetCountdownTimer();
+    ASSERT_NE(timer, nullptr);
+    timer->m_Event.AddDelegate(&counter);
+    Frames(156, 16);
+    EXPECT_EQ(counter.ticks, 2);
+    timer->m_Event.RemoveDelegate(&counter);
+    Unload();
+    EXPECT_EQ(Screen().GetCountdownTimer(), nullptr);
+    EXPECT_FALSE(timer->m_Active);
+    EXPECT_EQ(timer->m_Duration, 0u);
+}
+
+TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
+    // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
+    std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
+    const auto contract = Screen().WidgetContract();
+    for (size_t i = 0; omitted.size() < 20; i += 8)
+        omitted.insert(contract[i].name.c_str());
+    WriteLayout(omitted);
+    Load();
+    Screen().SetUpMatch();
+    Frames(5);
+    for (const std::string& name : omitted) {
+        EXPECT_EQ(LogCount("ScreenGame: no widget '" + name + "' in the layout; a hidden stand-in replaces it"), 1u)
+            << name;
+        ASSERT_NE(Screen().BoundWidget(name.c_str()), nullptr) << name;
+        EXPECT_FALSE(Visible(name)) << name;
+    }
+    EXPECT_EQ(Screen().GetMissingWidgets().size(), omitted.size());
+    match().RoundStartEvent.Fire(nullptr);
+    Unload();
+    EXPECT_EQ(Screen().BoundWidget("MenuButton"), nullptr);
+    EXPECT_TRUE(Screen().GetMissingWidgets().empty());
+}
+
+TEST_F(ScreenGameTest, TimerEventsNeedTheScreensTimer) {
+    // Every timer of the pool in use: the screen loads without one.
+    std::vector<GameServices::KorvoGame::Timer*> taken;
+    while (GameServices::KorvoGame::Timer* timer = TimerManager::Instance()->AddTimer())
+        taken.push_back(timer);
+    Load();
+    EXPECT_EQ(Screen().GetCountdownTimer(), nullptr);
+    Screen().BoundWidget("TimerPanel")->SetVisible(true);
+    Screen().onSequenceEvent("Timer", "Stop");
+    EXPECT_TRUE(Visible("TimerPanel"));
+    for (GameServices::KorvoGame::Timer* timer : taken)
+        TimerManager::Instance()->RemoveTimer(timer);
+}
+
+}  // namespace
