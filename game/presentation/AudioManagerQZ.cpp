@@ -39,12 +39,7 @@ bool AudioManagerQZ::HasAsset(const TString<char>& name) const { return m_Set &&
 
 bool AudioManagerQZ::Create(const TString<char>& name, const TString<char>& file, f32 volume, bool streamed,
                             bool looped) {
-    GameServices::Entities::AudioAsset* asset = Audio::CreateAudioAsset(m_Set, name, file, volume, streamed, looped);
-    // The level's first audio update applies the level file's IsPlaying (clear here) once to
-    // new assets: it would stop a cue played earlier in the frame, and its hold would never end.
-    if (asset)
-        asset->m_Reset = true;
-    return asset != nullptr;
+    return Audio::CreateAudioAsset(m_Set, name, file, volume, streamed, looped) != nullptr;
 }
 
 void AudioManagerQZ::onInitialize(GameShow::SequenceManager* sequences, GameServices::Entities::Set* set) {

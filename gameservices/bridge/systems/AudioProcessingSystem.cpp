@@ -202,6 +202,9 @@ AudioAsset* AudioProcessingSystem::CreateAudioAsset(Set* set, const TString<char
     asset->m_IsPlaying = false;
     set->m_AudioAssets.push_back(asset);
     SetUp(*asset);
+    // A made asset keeps the state its maker gives it: the level's first update, which applies
+    // the level file's IsPlaying, passes it by (it would stop a sound played meanwhile).
+    asset->m_Reset = true;
     return asset;
 }
 

@@ -149,6 +149,13 @@ TEST_F(AudioSystem, CreatedAssetsStartStoppedAndEveryAssetGivesItsSlotsBack) {
               AGAudioPlayerImpl::kLoop | AGAudioPlayerImpl::kOpen);
     Audio::Update(&set);
     EXPECT_FALSE(Playing("made"));
+    // The level's first update leaves a made asset's state to its maker.
+    AudioAsset* played = Audio::CreateAudioAsset(&set, "played", "blip.snd", 1.0f, false, false);
+    Audio::Play(&set, "played");
+    Audio::Update(&set);
+    EXPECT_TRUE(Playing("played"));
+    Audio::DestroyAudioAsset(&set, "played");
+    EXPECT_EQ(played->VolatileDatas.Count(), 0u);
     ASSERT_NE(Audio::CreateAudioAsset(&set, "third", "music.snd", 1.0f, true, false), nullptr);
     EXPECT_EQ(Audio::CreateAudioAsset(&set, "fourth", "tone.snd", 1.0f, false, false), nullptr);  // pool empty
     Audio::DestroyAudioAsset(&set, "made");
