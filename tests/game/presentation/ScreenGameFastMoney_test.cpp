@@ -76,16 +76,15 @@ protected:
         EXPECT_EQ(Screen().m_CurrentQuestion, context.GetQuestionManager()->CurrentQuestion());
         return Screen().m_CurrentQuestion ? int(Screen().m_CurrentQuestion->Index()) : -2;
     }
-    Lines Stored() { return Lines(std::begin(context.m_FastMoneyQuestionIds), std::end(context.m_FastMoneyQuestionIds)); }
+    Lines Stored() { return {std::begin(context.m_FastMoneyQuestionIds), std::end(context.m_FastMoneyQuestionIds)}; }
     std::string Label(const std::string& name) {
         return static_cast<GameServices::Widget::Label*>(Bound(name))->m_TextStyle.m_Text.c_str();
     }
     // Player 0 plays a profile; its money and award counters.
     GameShow::PlayerProfile* Profile() {
         GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
-        while (profiles->GetSavedFile()->GetSavedGameCount() < 1)
+        if (profiles->GetSavedFile()->GetSavedGameCount() == 0)
             profiles->GetSavedFile()->AddSavedGame();
-        profiles->GetSavedFile()->GetSavedGame(0)->isUsed = true;
         profiles->AssignPlayer(0, 0);
         return profiles->GetSavedFile()->GetSavedGame(0);
     }
