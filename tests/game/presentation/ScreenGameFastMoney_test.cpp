@@ -179,6 +179,9 @@ TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
         EXPECT_EQ(context.m_FastMoneyTotal, total) << s.text;
         EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
     }
+    // Played, or asked of a level whose sound assets are all taken.
+    const auto& sfx = context.GetAudioManager()->GetCategoryNames(QZ2011::AudioManagerQZ::kSfx);
+    EXPECT_TRUE((!sfx.empty() && sfx.back() == "SFX_FM_DupeAnswer.snd") || log.Contains("SFX_FM_DupeAnswer.snd"));
     EXPECT_EQ(Label("AnswerLabelFM6"), "top");
     EXPECT_EQ(Screen().m_FastMoneyAnswerPoints[6], 20);
     EXPECT_EQ(Screen().m_FastMoneyAnswerIndices[7], -1);
