@@ -72,6 +72,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"Rounds", true, 3, 6, 0, {"Round", "Round3"}, {"Round1", "Round2", "Round4", "SuddenDeath"}},
         {"SpecialRounds", true, 3, 6, 0, {"RoundDouble", "Round3"}, {"RoundTriple"}},
         {"Rounds", false, 3, 6, 0, {"RoundDouble"}, {"Round", "Round3"}},
+        {"Rounds", true, 4, 6, 0, {"Round", "Round4"}, {"Round3"}},
         {"Rounds", true, 5, 6, 0, {"SuddenDeath"}, {"Round", "Round3", "Round4"}},
         {"SpecialRounds", true, 5, 6, 0, {}, {"RoundDouble", "RoundTriple"}},
         {"RoundWon", true, 1, 18, 0, {"RoundWon", "RoundWonGlow"}, {}},
@@ -117,6 +118,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         for (const std::string& name : c.hidden)
             EXPECT_FALSE(Visible(name)) << name;
     }
+    EXPECT_EQ(Bound("YouWinRadial1")->m_ScaleX, 1.5f);
     // Only player one chooses after a lost game.
     const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
     EXPECT_TRUE(members.size() == 2 && !members[0]->m_Locked && members[1]->m_Locked);
@@ -259,6 +261,12 @@ TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
     CompositionManager& menus = CompositionManager::Instance();
     screens.LoadPopups();
     menus.LoadPopups();
+    struct Recorder {
+        void On(bool shown) { fired.push_back(shown); }
+        std::vector<bool> fired;
+        FDelegateParam<Recorder, bool> delegate{this, &Recorder::On};
+    } popupEvents;
+    menus.PopupVisibilityChanged.AddDelegate(&popupEvents.delegate);
     auto open = [&] {
         Names names;
         for (GameServices::Widget::Popup* popup : screens.GetOpenPopups())
@@ -289,6 +297,9 @@ TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
     PressPopupButton(screens, "VerifyQuit", "Confirm");
     EXPECT_TRUE(Screen().onWindowClose());
     EXPECT_TRUE(open().empty());
+    // The menu's toggles, then each prompt and the menu shown again.
+    EXPECT_EQ(popupEvents.fired, (std::vector<bool>{true, true, true, false, true, true}));
+    menus.PopupVisibilityChanged.RemoveDelegate(&popupEvents.delegate);
 }
 
 // The notice shows the award's title with the star hidden; its hide step hides the star and

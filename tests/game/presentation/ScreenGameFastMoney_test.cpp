@@ -234,7 +234,9 @@ TEST_F(FastMoney, TheRevealEndsWithTheRightPrize) {
         EXPECT_EQ(profile->Score, c.money);
         EXPECT_EQ(Label("FMTotal2"), std::to_string(context.m_FastMoneyTotal));
         Screen().onFastMoneyReveal(nullptr);
+        Screen().onFastMoneyTimeUp();
         EXPECT_EQ(Playing(), "");
+        EXPECT_EQ(i32(context.m_GamePhase), QZ2011::PhaseGameOver);
     }
 }
 
@@ -264,7 +266,12 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         Screen().m_FastMoneyAnswerPoints[0] = c.total;
         Screen().m_FastMoneyRevealIndex = c.reveal;
         Screen().m_FastMoneyRevealCount = c.tops;
+        for (int member : {3, 4})
+            Member(member)->m_Behavior.WinMedFamilyRequest = Member(member)->m_Behavior.WinBigFamilyRequest = 0;
         Screen().onFastMoneyReveal(nullptr);
+        // The winners' gestures, on player one's family (on the left) only.
+        EXPECT_EQ(Member(3)->m_Behavior.WinMedFamilyRequest + Member(3)->m_Behavior.WinBigFamilyRequest, c.reveal != 4);
+        EXPECT_EQ(Member(4)->m_Behavior.WinMedFamilyRequest + Member(4)->m_Behavior.WinBigFamilyRequest, 0);
         EXPECT_EQ(Counter(c.counter) - before, c.added);
         EXPECT_EQ(Screen().m_FastMoneyRevealCount, c.added && c.tops ? 0u : c.tops);
     }
