@@ -50,6 +50,8 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
     const u32 timersBefore = TimerManager::Instance()->GetUsedCount();
     Load();
+    EXPECT_EQ(Screen().WidgetContract().size(), 158u);
+    EXPECT_TRUE(Screen().GetMissingWidgets().empty());
     Unload();
     // Unloaded: only the fixture's recorders follow the match events.
     for (int i = 0; i < QZ2011::QZ11Game::kEventCount; ++i)
@@ -121,6 +123,9 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         questions->SetCurrentIndex(1234);
         Member(0)->SetVisible(true);
         Member(5)->SetVisible(true);
+        Prop("board_screenlogo")->SetVisible(false);
+        Prop("board_lights_ingame")->SetVisible(true);
+        context.m_BuzzOwner = 1;
         StopShow();
         log.Clear();
         Screen().SetUpMatch();
@@ -153,6 +158,10 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
             EXPECT_EQ(group, 0);
         EXPECT_NE(questions->CurrentIndex(), 1234);
         EXPECT_FALSE(Member(0)->Visible || Member(5)->Visible);
+        EXPECT_TRUE(Prop("board_screenlogo")->Visible);
+        // The stage is dressed for the show's opening.
+        EXPECT_FALSE(Prop("board_lights_ingame")->Visible);
+        EXPECT_EQ(context.m_BuzzOwner, -1);
         // Each side's first member is at the buzzer.
         EXPECT_NE(context.m_LeftMemberIndex, QZ2011GameContext::kNoMember);
         EXPECT_NE(context.m_RightMemberIndex, QZ2011GameContext::kNoMember);
@@ -211,9 +220,10 @@ TEST_F(ScreenGameTest, FramesTurnBlocksShowSkipAndFollowTheViewports) {
     Load();
     QZ2011::ScreenGame& screen = Screen();
     // The block-turn flag clears on the first whole frame at 1000 ms or more.
-    for (const auto& [frameMs, framesSet] : std::vector<std::pair<u32, int>>{{16, 62}, {250, 3}, {1000, 0}}) {
+    // Each turn counts from 0 again.
+    for (const auto& [frameMs, framesSet] :
+         std::vector<std::pair<u32, int>>{{16, 62}, {1000, 0}, {333, 3}, {250, 3}}) {
         screen.m_BlockTurning = true;
-        screen.m_BlockTurnMs = 0;
         for (int i = 0; i < framesSet; ++i)
             screen.Process(frameMs);
         EXPECT_TRUE(screen.m_BlockTurning) << frameMs;
@@ -225,9 +235,10 @@ TEST_F(ScreenGameTest, FramesTurnBlocksShowSkipAndFollowTheViewports) {
     for (int frame = 1; frame <= 4; ++frame) {
         screen.Process(16);
         EXPECT_EQ(screen.m_QuestionTypingActive, frame < 4) << frame;
-        EXPECT_EQ(screen.m_AnswerTypingMs, frame < 4 ? u32(16 * frame) : 0u) << frame;
+        EXPECT_EQ(screen.m_QuestionTypingMs + screen.m_AnswerTypingMs, frame < 4 ? u32(32 * frame) : 0u) << frame;
     }
     // The notice's star starts once the medal is still; a long frame ends the notice at once.
+    screen.m_AchievementStar->SetVisible(false);
     screen.m_AchievementShowing = true;
     screen.Process(16);
     EXPECT_TRUE(Visible("Achievement_Star"));
@@ -253,8 +264,10 @@ TEST_F(ScreenGameTest, FramesTurnBlocksShowSkipAndFollowTheViewports) {
         const f32 base = left ? 40.0f : -40.0f;
         for (f32 x : {5.0f, 12.0f}) {
             background->m_AnimX = x;
+            avatar->Synchronize = true;
             screen.Process(16);
             EXPECT_TRUE(match_stage::Near(PositionOf(avatar), AGVec3{base - x, 30.0f, 0.0f}));
+            EXPECT_FALSE(avatar->Synchronize);
         }
         background->m_Control.SetMode(AGController::kStopped);
         background->m_AnimX = 20.0f;
@@ -263,7 +276,11 @@ TEST_F(ScreenGameTest, FramesTurnBlocksShowSkipAndFollowTheViewports) {
         background->m_AnimX = 33.0f;
         screen.Process(16);
         EXPECT_TRUE(match_stage::Near(PositionOf(avatar), AGVec3{base - 20.0f, 30.0f, 0.0f}));
+        // Without an animation the follow ends at once.
         background->m_Animation = nullptr;
+        (left ? screen.m_TrackLeftViewport : screen.m_TrackRightViewport) = true;
+        screen.Process(16);
+        EXPECT_FALSE(left ? screen.m_TrackLeftViewport : screen.m_TrackRightViewport);
     }
 }
 
