@@ -188,7 +188,7 @@ TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
 }
 
 // The reveal shows the running totals; the second turn follows below 200; 200 revealed wins the
-// top prize at once, 199 in all the prize of 5 a point; nothing follows the last reveal.
+// top prize at once and ends the game, 199 in all wins 5 a point; nothing follows the end.
 TEST_F(FastMoney, TheRevealEndsWithTheRightPrize) {
     const Names firstReveal = {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3",
                                "fast_money_round_reveal4", "fast_money_round_reveal5", "fast_money_round2"};
@@ -201,7 +201,7 @@ TEST_F(FastMoney, TheRevealEndsWithTheRightPrize) {
          {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3", "fast_money_round_reveal4",
           "fast_money_round_reveal5", "end_game_normal_win_left", "end_game_see_you_nexttime_left"},
          100 + 995},
-        {{20, 39, 1, 9, 1},
+        {{20, 39, 1, 0, 0},
          {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3", "end_game_20k_win_left",
           "fast_money_round_reveal_others_left", "fast_money_round_reveal4", "fast_money_round_reveal5",
           "end_game_see_you_nexttime_left"},
@@ -279,6 +279,7 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
     StartFirstTurn();
     Screen().onFastMoneyTimeUp();
     EXPECT_EQ(Playing(), "fast_money_round2") << "nothing typed: revealed at once";
+    EXPECT_TRUE(Visible("FMTotal1"));
     StartSecondTurn();
     Screen().onFastMoneyTimeUp();
     EXPECT_EQ(Playing(), "end_game_normal_win_left");
