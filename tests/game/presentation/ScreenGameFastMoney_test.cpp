@@ -163,8 +163,9 @@ TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
         EXPECT_FALSE(Visible("SoftKeyboardWidget"));
     }
     // The last first turn: question 0 passed (its re-asked copy timed out), then top, mid, top, low.
+    Bound("FreqLabelFM6")->SetVisible(true);
     StartSecondTurn();
-    EXPECT_TRUE(Visible("FMTotal2") && !Visible("FMTotal1") && !Visible("AnswersBox"));
+    EXPECT_TRUE(Visible("FMTotal2") && !Visible("FMTotal1") && !Visible("AnswersBox") && !Visible("FreqLabelFM6"));
     const struct {
         const char* text;
         int asked;
@@ -273,6 +274,7 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         EXPECT_EQ(Member(3)->m_Behavior.WinMedFamilyRequest + Member(3)->m_Behavior.WinBigFamilyRequest, c.reveal != 4);
         EXPECT_EQ(Member(4)->m_Behavior.WinMedFamilyRequest + Member(4)->m_Behavior.WinBigFamilyRequest, 0);
         EXPECT_EQ(Counter(c.counter) - before, c.added);
+        EXPECT_FALSE(Screen().m_FastMoneyFirstRevealDone) << "no answer left to reveal after the win";
         EXPECT_EQ(Screen().m_FastMoneyRevealCount, c.added && c.tops ? 0u : c.tops);
     }
     GameShow::PlayerProfileManager::Instance()->ClearPlayers();
