@@ -1,0 +1,291 @@
+// Fast money on the in-game screen, on a bank of seven 70s questions: passes and the pass cursor,
+// the second player's duplicates, the questions kept at a time-up, the reveal and the prizes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "gameservices/widget/SoftKeyboard.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/PlayerProfile.h"
+#include "gameshow/PlayerProfileManager.h"
+#include "tests/support/ScreenGameFixture.h"
+
+namespace {
+
+using Lines = std::vector<u32>;
+using Names = std::vector<std::string>;
+
+class FastMoney : public screen_game::ScreenGameFixture {
+protected:
+    // Question q is "70-10<q>" with the answers "top" (50), "mid" (30) and "low" (20).
+    void SetUp() override {
+        ScreenGameFixture::SetUp();
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string list;
+        for (int q = 0; q < 7; ++q) {
+            TestQuestion question;
+            question.id = "70-10" + std::to_string(q);
+            question.answers = {{50, "Top", {{"top"}}}, {30, "Mid", {{"mid"}}}, {20, "Low", {{"low"}}}};
+            files.push_back({std::to_string(q) + ".bin", QuestionBytes(question)});
+            list += question.id + "\n";
+        }
+        files.push_back({"list.txt", list});
+        resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
+        previous = AGResourceManager::Get();
+        AGResourceManager::SetInstance(&resources);
+        package.Mount(home.Write("GameQuestions.dir", ArchiveBytes(files)).c_str(), false);
+        context.GetQuestionManager()->Initialize();
+        Load();
+    }
+    void TearDown() override {
+        GameShow::PlayerProfileManager::Instance()->ClearPlayers();
+        context.GetQuestionManager()->Cleanup();
+        package.Unmount();
+        AGResourceManager::SetInstance(previous);
+        ScreenGameFixture::TearDown();
+    }
+    // A new match whose fast money starts with bank line `first`, player one's family playing.
+    void StartFirstTurn(i32 first = 0) {
+        Screen().SetUpMatch();
+        StopShow();
+        context.GetQuestionManager()->SetCurrentIndex(first - 1);
+        context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
+        context.m_GamePhase = QZ2011::PhaseFastMoneyIntro;
+        Screen().onFastMoneyStart(nullptr);
+        context.m_GamePhase = QZ2011::PhaseFastMoneyFirstPlayer;
+        context.m_AnswerEntryOpen = 1;
+    }
+    void StartSecondTurn() {
+        StopShow();
+        context.m_GamePhase = QZ2011::PhaseFastMoneySecondPlayer;
+        Screen().onFastMoneySecondPlayer(nullptr);
+    }
+    // As the "EnterAnswer" action: the rules judge the first player's text, the screen takes it.
+    void Enter(const std::string& text) {
+        Screen().m_SoftKeyboard->SetText(text.c_str());
+        context.m_TypedAnswer = text.c_str();
+        if (context.m_GamePhase == QZ2011::PhaseFastMoneyFirstPlayer)
+            context.CheckTypedAnswer(context.m_AnswerRecord);
+        Screen().onFastMoneyAnswerEntered();
+    }
+    // The bank line on screen, -1 once the turn is over; the screen follows the manager's question.
+    int Asked() {
+        if (context.m_GamePhase == QZ2011::PhaseFastMoneyReveal)
+            return -1;
+        EXPECT_EQ(Screen().m_CurrentQuestion, context.GetQuestionManager()->CurrentQuestion());
+        return Screen().m_CurrentQuestion ? int(Screen().m_CurrentQuestion->Index()) : -2;
+    }
+    Lines Stored() { return {std::begin(context.m_FastMoneyQuestionIds), std::end(context.m_FastMoneyQuestionIds)}; }
+    std::string Label(const std::string& name) {
+        return static_cast<GameServices::Widget::Label*>(Bound(name))->m_TextStyle.m_Text.c_str();
+    }
+    // Player 0 plays a profile; its money and award counters.
+    GameShow::PlayerProfile* Profile() {
+        GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+        if (profiles->GetSavedFile()->GetSavedGameCount() == 0)
+            profiles->GetSavedFile()->AddSavedGame();
+        profiles->AssignPlayer(0, 0);
+        return profiles->GetSavedFile()->GetSavedGame(0);
+    }
+    static int Counter(const char* key) {
+        int value = 0;
+        GameShow::GetAchievementValue(0, key, value);
+        return value;
+    }
+    // Frames until the show stands still; the sequences started, in order.
+    Names RunShow() {
+        Names played;
+        if (!Playing().empty())
+            played.push_back(Playing());
+        for (int frame = 0; frame < 400; ++frame) {
+            const std::string before = Playing();
+            Frames(1);
+            if (!Playing().empty() && Playing() != before)
+                played.push_back(Playing());
+        }
+        return played;
+    }
+
+    AGResourceManager resources;
+    AGResourceManager* previous = nullptr;
+    PcDirectory package;
+};
+
+// A pass asks the question again after the others, in index order from the pass cursor, and
+// again when passed again; entry stays open until the turn ends.
+TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
+    const struct {
+        Names entries;
+        std::vector<int> asked;
+    } cases[] = {
+        {{"", "top", "", "top", "top", "", "top", "top"}, {1, 2, 3, 4, 0, 2, 0, -1}},
+        {{"top", "", "", "mid", "low", "", "top", "top"}, {1, 2, 3, 4, 1, 2, 1, -1}},
+        {{"top", "mid", "low", "top", "top"}, {1, 2, 3, 4, -1}},
+    };
+    for (const auto& c : cases) {
+        StartFirstTurn();
+        ASSERT_EQ(Asked(), 0);
+        EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, "PASS");
+        EXPECT_TRUE(Visible("AnswersBoxFM") && !Visible("AnswersBox"));
+        for (size_t i = 0; i < c.entries.size(); ++i) {
+            Enter(c.entries[i]);
+            EXPECT_EQ(Asked(), c.asked[i]) << "entry " << i;
+            EXPECT_EQ(context.m_AnswerEntryOpen, c.asked[i] < 0 ? 0 : 1);
+        }
+        EXPECT_EQ(Stored(), (Lines{0, 1, 2, 3, 4}));
+    }
+    // Raw survey points, the top answers counted, the typed texts shown.
+    EXPECT_EQ(context.m_FastMoneyTotal, 50 + 30 + 20 + 50 + 50);
+    EXPECT_EQ(Screen().m_FastMoneyRevealCount, 3u);
+    EXPECT_TRUE(Visible("AnswerLabelFM2") && Label("AnswerLabelFM2") == "mid");
+    // Outside the players' turns an entry is not taken.
+    context.m_FastMoneyAnswerIndex = 0;
+    Enter("low");
+    EXPECT_EQ(context.m_FastMoneyTotal, 200);
+}
+
+// A time-up draws only the questions the first player never saw; the second player is asked the
+// same five, and repeating the first player's answer to one asks it again.
+TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
+    const struct {
+        i32 first;
+        Names entries;
+        Lines stored;
+    } cases[] = {{0, {"top", ""}, {0, 1, 2, 3, 4}}, {5, {"", "top", "mid", "top", "low"}, {5, 6, 0, 1, 2}}};
+    for (const auto& c : cases) {
+        StartFirstTurn(c.first);
+        for (const std::string& text : c.entries)
+            Enter(text);
+        Screen().onFastMoneyTimeUp();
+        EXPECT_EQ(Stored(), c.stored);
+        EXPECT_EQ(i32(context.m_GamePhase), QZ2011::PhaseFastMoneyReveal);
+        EXPECT_FALSE(Visible("SoftKeyboardWidget"));
+    }
+    // The last first turn: question 0 passed (its re-asked copy timed out), then top, mid, top, low.
+    Bound("FreqLabelFM6")->SetVisible(true);
+    StartSecondTurn();
+    EXPECT_TRUE(Visible("FMTotal2") && !Visible("FMTotal1") && !Visible("AnswersBox") && !Visible("FreqLabelFM6"));
+    const struct {
+        const char* text;
+        int asked;
+        i32 points;
+    } steps[] = {{"top", 1, 50}, {"top", 1, 0}, {"low", 2, 20}, {"mid", 2, 0}, {"", 3, 0}, {"low", 4, 20}};
+    const Lines lines = Stored();
+    i32 total = context.m_FastMoneyTotal;
+    for (const auto& s : steps) {
+        Enter(s.text);
+        total += s.points;
+        EXPECT_EQ(Asked(), int(lines[s.asked])) << s.text;
+        EXPECT_EQ(context.m_FastMoneyTotal, total) << s.text;
+        EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
+    }
+    // Played, or asked of a level whose sound assets are all taken.
+    const auto& sfx = context.GetAudioManager()->GetCategoryNames(QZ2011::AudioManagerQZ::kSfx);
+    EXPECT_TRUE((!sfx.empty() && sfx.back() == "SFX_FM_DupeAnswer.snd") || log.Contains("SFX_FM_DupeAnswer.snd"));
+    EXPECT_EQ(Label("AnswerLabelFM6"), "top");
+    EXPECT_EQ(Screen().m_FastMoneyAnswerPoints[6], 20);
+    EXPECT_EQ(Screen().m_FastMoneyAnswerIndices[7], -1);
+}
+
+// The reveal shows the running totals; the second turn follows below 200; 200 revealed wins the
+// top prize at once and ends the game, 199 in all wins 5 a point; nothing follows the end.
+TEST_F(FastMoney, TheRevealEndsWithTheRightPrize) {
+    const Names firstReveal = {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3",
+                               "fast_money_round_reveal4", "fast_money_round_reveal5", "fast_money_round2"};
+    const struct {
+        std::vector<i32> second;
+        Names played;
+        u32 money;
+    } cases[] = {
+        {{20, 30, 9, 0, 0},
+         {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3", "fast_money_round_reveal4",
+          "fast_money_round_reveal5", "end_game_normal_win_left", "end_game_see_you_nexttime_left"},
+         100 + 995},
+        {{20, 39, 1, 0, 0},
+         {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3", "end_game_20k_win_left",
+          "fast_money_round_reveal_others_left", "fast_money_round_reveal4", "fast_money_round_reveal5",
+          "end_game_see_you_nexttime_left"},
+         100 + 20000},
+    };
+    const i32 first[] = {40, 40, 40, 20, 0};
+    for (const auto& c : cases) {
+        StartFirstTurn();
+        GameShow::PlayerProfile* profile = Profile();
+        profile->Score = 100;
+        for (u32 slot = 0; slot < 5; ++slot) {
+            Screen().m_FastMoneyAnswerPoints[slot] = first[slot];
+            Screen().m_FastMoneyAnswerPoints[slot + 5] = c.second[slot];
+            Screen().m_AnswerLabelsFM[slot]->SetText("a");
+        }
+        context.m_FastMoneyTotal = 140;
+        context.m_GamePhase = QZ2011::PhaseFastMoneyReveal;
+        context.GetSequenceManager()->PlaySequence("fast_money_round_reveal1");
+        EXPECT_EQ(RunShow(), firstReveal);
+        ASSERT_EQ(i32(context.m_GamePhase), QZ2011::PhaseFastMoneySecondPlayer);
+        EXPECT_EQ(Label("FMTotal1"), "140");
+        for (u32 slot = 5; slot < 10; ++slot) {
+            Screen().m_AnswerLabelsFM[slot]->SetText("b");
+            context.m_FastMoneyTotal += c.second[slot - 5];
+        }
+        context.m_GamePhase = QZ2011::PhaseFastMoneyReveal;
+        context.GetSequenceManager()->PlaySequence("fast_money_round_reveal1");
+        EXPECT_EQ(RunShow(), c.played);
+        EXPECT_EQ(i32(context.m_GamePhase), QZ2011::PhaseGameOver);
+        EXPECT_EQ(profile->Score, c.money);
+        EXPECT_EQ(Label("FMTotal2"), std::to_string(context.m_FastMoneyTotal));
+        Screen().onFastMoneyReveal(nullptr);
+        Screen().onFastMoneyTimeUp();
+        EXPECT_EQ(Playing(), "");
+        EXPECT_EQ(i32(context.m_GamePhase), QZ2011::PhaseGameOver);
+    }
+}
+
+// The prizes and the first player's five top answers count toward the awards of the decade, in a
+// one-player game only; without a profile a prize is reported.
+TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
+    const struct {
+        u32 decade, twoPlayers, reveal, tops;
+        i32 total;
+        const char* counter;
+        int added;
+    } cases[] = {
+        {1, 0, 9, 0, 150, "100kEarnDollarsFM80", 750}, {3, 0, 9, 0, 150, "2500EarnPointsFM00", 150},
+        {1, 0, 7, 0, 200, "10Win20K80", 1},           {1, 0, 9, 0, 150, "10Win20K80", 0},
+        {3, 0, 7, 0, 200, "2500EarnPointsFM00", 200}, {2, 0, 4, 5, 100, "1GiveAllTopsFM90", 1},
+        {2, 1, 4, 5, 100, "1GiveAllTopsFM90", 0},     {3, 1, 9, 0, 150, "2500EarnPointsFM00", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.counter) + " in decade " + std::to_string(c.decade));
+        StartFirstTurn();
+        Profile();
+        const int before = Counter(c.counter);
+        context.m_Decade = c.decade;
+        context.m_TwoPlayers = c.twoPlayers;
+        context.m_FastMoneyTotal = c.total;
+        context.m_GamePhase = QZ2011::PhaseFastMoneyReveal;
+        Screen().m_FastMoneyAnswerPoints[0] = c.total;
+        Screen().m_FastMoneyRevealIndex = c.reveal;
+        Screen().m_FastMoneyRevealCount = c.tops;
+        for (int member : {3, 4})
+            Member(member)->m_Behavior.WinMedFamilyRequest = Member(member)->m_Behavior.WinBigFamilyRequest = 0;
+        Screen().onFastMoneyReveal(nullptr);
+        // The winners' gestures, on player one's family (on the left) only.
+        EXPECT_EQ(Member(3)->m_Behavior.WinMedFamilyRequest + Member(3)->m_Behavior.WinBigFamilyRequest, c.reveal != 4);
+        EXPECT_EQ(Member(4)->m_Behavior.WinMedFamilyRequest + Member(4)->m_Behavior.WinBigFamilyRequest, 0);
+        EXPECT_EQ(Counter(c.counter) - before, c.added);
+        EXPECT_FALSE(Screen().m_FastMoneyFirstRevealDone) << "no answer left to reveal after the win";
+        EXPECT_EQ(Screen().m_FastMoneyRevealCount, c.added && c.tops ? 0u : c.tops);
+    }
+    GameShow::PlayerProfileManager::Instance()->ClearPlayers();
+    StartFirstTurn();
+    Screen().onFastMoneyTimeUp();
+    EXPECT_EQ(Playing(), "fast_money_round2") << "nothing typed: revealed at once";
+    EXPECT_TRUE(Visible("FMTotal1"));
+    StartSecondTurn();
+    Screen().onFastMoneyTimeUp();
+    EXPECT_EQ(Playing(), "end_game_normal_win_left");
+    EXPECT_TRUE(log.Contains("ScreenGame : no profile takes the fast money prize of 0"));
+}
+
+}  // namespace
