@@ -247,6 +247,25 @@ TString<C>& TString<C>::ToLower() {
 }
 
 template <typename C>
+TString<C>& TString<C>::ToUpper() {
+    for (u32 i = 0; i < m_length; ++i) {
+        C c = m_data[i];
+        if (c >= C('a') && c <= C('z'))
+            m_data[i] = C(c - C('a') + C('A'));
+    }
+    return *this;
+}
+
+template <typename C>
+bool TString<C>::EndsWith(const C* suffix, u32 count) const {
+    if (count > m_length)
+        return false;
+    if (count == 0)
+        return true;
+    return suffix && memcmp(m_data + (m_length - count), suffix, size_t(count) * sizeof(C)) == 0;
+}
+
+template <typename C>
 void TString<C>::Resize(u32 n) {
     if (n == m_length)
         return;

@@ -44,8 +44,12 @@ public:
     TString SubString(u32 position, u32 count = npos) const;
     // Removes count units from position (npos: to the end).
     void Erase(u32 position, u32 count = npos);
-    // Converts ASCII letters to lower case in place (locale-independent).
+    // Converts ASCII letters to lower or upper case in place (the C locale's tolower and
+    // toupper, without depending on the locale).
     TString& ToLower();
+    TString& ToUpper();
+    // The last count units equal suffix's first count; false when the string is shorter.
+    bool EndsWith(const C* suffix, u32 count) const;
     // Resizes to n units: min(n, length) kept, the rest zero.
     void Resize(u32 n);
 

@@ -414,6 +414,14 @@ protected:
     Delegate m_TimerTickDelegate{this, &ScreenGame::onTimerTick};
 
     // Additions of the match callbacks go below this line.
+
+    // board, answers and turns
+    // The smaller board of the 90s and 00s in rounds 3 to 5.
+    static bool UsesShiftedBoard();
+    // The 0-based board row that shows a 0-based answer; -1 when the board does not show it.
+    static i32 BoardRowOf(u32 answer, bool shifted);
+    // A press of the visible Play (play) or Pass button.
+    void ChoosePlayOrPass(Button* button, bool play);
 };
 
 }  // namespace QZ2011

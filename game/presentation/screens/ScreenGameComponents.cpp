@@ -1,27 +1,458 @@
 // The in-game screen's sequence components, banners, strikes, family names and avatars.
+#include <cctype>
+#include <initializer_list>
+
+#include "engine/core/AGLog.h"
+#include "game/QZ2011GameContext.h"
+#include "game/presentation/QZCharacter.h"
 #include "game/presentation/screens/ScreenGame.h"
+#include "game/rules/Family.h"
+#include "game/rules/QZ11Game.h"
+#include "gameservices/entities/Team.h"
+#include "gameservices/game/CharacterManager.h"
+#include "gameservices/game/TeamRegistry.h"
+#include "gameservices/widget/RenderingSystemWidget.h"
+#include "gameservices/widget/SoftKeyboard.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/PlayerProfile.h"
+#include "gameshow/PlayerProfileManager.h"
 
 namespace QZ2011 {
 
-void ScreenGame::ShowComponent(const TString<char>& name) { (void)name; }
+namespace {
+
+using GameServices::Widget::Widget;
+namespace KG = GameServices::KorvoGame;
+
+constexpr const char* kRoundBanner = "prsc_round_one_left_prsc.anm";
+constexpr const char* kMultiplierBanner = "prsc_sudden_triple_double_prsc.anm";
+constexpr const char* kStrike = "prsc_strike_prsc.anm";
+constexpr const char* kFadeInBlack = "prsc_fade_in_black_prsc.anm";
+
+void SetShown(std::initializer_list<Widget*> widgets, bool shown) {
+    for (Widget* widget : widgets)
+        if (widget)
+            widget->SetVisible(shown);
+}
+
+void SetLabel(GameServices::Widget::Label* label, const TString<char>& text) {
+    if (label)
+        label->SetText(text);
+}
+
+TString<char> Upper(TString<char> text) {
+    for (u32 i = 0; i < text.Length(); ++i)
+        text.Buffer()[i] = char(std::toupper(static_cast<unsigned char>(text.Buffer()[i])));
+    return text;
+}
+
+bool EndsWithS(const TString<char>& text) { return text.Length() > 0 && text[text.Length() - 1] == 'S'; }
+
+// The name of the profile assigned to a player; empty without one.
+TString<char> ProfileName(i32 player, bool* male = nullptr) {
+    GameShow::PlayerProfile* profile = GameShow::PlayerProfileManager::Instance()->GetProfile(player);
+    if (male)
+        *male = profile && profile->Appearance.Assembly.Gender == KG::CharacterAssembly::kMale;
+    return profile ? profile->SavedGameName : TString<char>();
+}
+
+// 1..count for "<prefix><k>", 0 for any other name.
+u32 NumberedComponent(const TString<char>& name, const char* prefix, u32 count) {
+    for (u32 k = 1; k <= count; ++k)
+        if (name == TString<char>(prefix) + TString<char>::FromUnsigned(k))
+            return k;
+    return 0;
+}
+
+void TurnBlock(ScreenGame& screen, i32 index) {
+    if (QZ11Game* game = screen.GetGame())
+        game->RevealAnswerBlock(index);
+    screen.m_BlockTurning = true;
+    screen.m_TurningBlock = index;
+}
+
+void HideStrikes(ScreenGame& screen) {
+    SetShown({screen.m_Strike1, screen.m_Strike2[0], screen.m_Strike2[1], screen.m_Strike3[0], screen.m_Strike3[1],
+              screen.m_Strike3[2]},
+             false);
+}
+
+void SetConfirmText(GameServices::Widget::Button* confirm, const char* text) {
+    if (!confirm)
+        return;
+    confirm->m_TextStyle.m_Text = text;
+    GameServices::Widget::RenderingSystemWidget::UpdateText(*confirm);
+}
+
+GameServices::Entities::Team* PlayersTeam(QZ2011GameContext* context) {
+    GameServices::KorvoGame::TeamRegistry* registry = context ? context->GetTeamRegistry() : nullptr;
+    return registry && !registry->GetMembers().empty() ? registry->GetTeam() : nullptr;
+}
+
+}  // namespace
+
+void ScreenGame::ShowComponent(const TString<char>& name) {
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    if (QZCharacter* right = m_Game ? m_Game->GetViewportCharacter(true) : nullptr)
+        right->Synchronize = false;
+    if (name == "SoftKeyboard") {
+        if (context) {
+            context->ShowActivePlayerCursor(true);
+            context->m_AnswerEntryOpen = 1;
+        }
+        if (m_SoftKeyboard)
+            m_SoftKeyboard->SetText("");
+        PlayWidgetAnimation(m_SoftKeyboardPanel, "prsc_keyboard_prsc.anm", 1.0f);
+        SetShown({m_SoftKeyboardPanel, m_SoftKeyboard, m_ConfirmButton, m_TextEntryBoxBG}, true);
+        if (context && context->m_GamePhase >= PhaseFastMoneyIntro)
+            SetConfirmText(m_ConfirmButton, "PASS");
+        PlayWidgetAnimation(m_BlackBackground, kFadeInBlack, 1.0f);
+        SetShown({m_BlackBackground}, true);
+    }
+    if (name == "left3DViewport")
+        ShowViewport(true);
+    if (name == "right3DViewport")
+        ShowViewport(false);
+    if (name == "AnswersBox") {
+        SetShown({m_AnswersBox}, true);
+        ShowRevealedAnswers();
+    }
+    if (name == "CenterAnswersBox") {
+        SetShown({m_CenterAnswersBox}, true);
+        ShowRevealedAnswers();
+    }
+    if (name == "Question") {
+        PlayWidgetAnimation(m_QuestionPanel, "prsc_question_panel_prsc.anm", 1.0f);
+        SetShown({m_QuestionPanel}, true);
+    }
+    if (name == "PlayOrPass") {
+        if (context)
+            context->ShowActivePlayerCursor(true);
+        for (Widget* widget : {static_cast<Widget*>(m_PlayButton), static_cast<Widget*>(m_PlayButtonText)})
+            PlayWidgetAnimation(widget, "prsc_play_pass_prsc.anm", 1.0f);
+        SetShown({m_PlayButton, m_PlayButtonText}, true);
+        for (Widget* widget : {static_cast<Widget*>(m_PassButton), static_cast<Widget*>(m_PassButtonText)})
+            PlayWidgetAnimation(widget, "prsc_pass_prsc.anm", 1.0f);
+        SetShown({m_PassButton, m_PassButtonText, m_PoPPanel}, true);
+    }
+    if (name == "Rounds")
+        ShowRounds();
+    if (name == "SpecialRounds")
+        ShowSpecialRounds();
+    if (name == "RoundWon")
+        ShowRoundWon();
+    if (name == "GameWon")
+        ShowGameWon();
+    if (name == "FadeGameWon")
+        FadeGameWon();
+    if (name == "FadeGameWon20k")
+        FadeGameWon20k();
+    if (name == "GameLost")
+        ShowGameLost();
+    if (name == "Strikes")
+        ShowStrikes();
+    if (name == "FamilyNameLeft")
+        ShowFamilyName(0);
+    if (name == "FamilyNameRight")
+        ShowFamilyName(1);
+    if (name == "Retry") {
+        // Only player one chooses: the second cursor is locked away.
+        GameServices::Entities::Team* team = PlayersTeam(context);
+        if (team && !team->m_Members.empty())
+            team->m_Members[0]->SetLocked(false);
+        if (team && team->m_Members.size() > 1)
+            team->m_Members[1]->SetLocked(true);
+        SetShown({m_RetryBox, m_RetryNoMainMenu, m_RetryYes}, true);
+    }
+    if (name == "AIBox")
+        SetShown({m_AIBox}, true);
+    if (name == "AIDecide")
+        ShowComputerDecision(context && context->m_PlayChosen != 0);
+    if (const u32 k = NumberedComponent(name, "FreqFM", 5)) {
+        const u32 slot = m_FastMoneyRevealIndex < 5 ? k - 1 : k + 4;
+        SetShown({m_FreqLabelsFM[slot]}, true);
+        PlayFastMoneyRevealSound(slot);
+    }
+    // The marker after the tenth reveal would be an eleventh square.
+    if (name == "BlinkingSquare" && m_FastMoneyRevealIndex < kFastMoneyRows)
+        SetShown({m_BlinkingSquaresFM[m_FastMoneyRevealIndex]}, true);
+    if (name == "FMBoard")
+        SetShown({m_AnswersBoxFM}, true);
+    if (name == "Achievement")
+        ShowAchievementPanel();
+    if (name == "RotateBlocks") {
+        if (m_Game)
+            m_Game->ScoreChangedEvent.Fire(m_Game->PlayerOneMember());
+        // After a wrong or struck-out answer there is no block to turn.
+        const i32 index = context ? context->m_LastAnswerIndex : -1;
+        if (index >= 0 && u32(index) < kBoardRows)
+            TurnBlock(*this, index);
+    }
+    if (const u32 k = NumberedComponent(name, "RotateBlock", kBoardRows))
+        TurnBlock(*this, i32(k) - 1);
+}
 
 void ScreenGame::HideComponent(const TString<char>& name) {
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    if (QZCharacter* right = m_Game ? m_Game->GetViewportCharacter(true) : nullptr)
+        right->Synchronize = false;
+    if (name == "SoftKeyboard") {
+        if (context) {
+            context->ShowActivePlayerCursor(false);
+            context->m_AnswerEntryOpen = 0;
+        }
+        SetShown({m_SoftKeyboardPanel, m_SoftKeyboard, m_ConfirmButton, m_TextEntryBoxBG}, false);
+        if (m_SoftKeyboard)
+            m_SoftKeyboard->SetText("");
+        SetShown({m_BlackBackground}, false);
+    }
     if (name == "left3DViewport")
         HideViewport(true);
     if (name == "right3DViewport")
         HideViewport(false);
+    if (name == "AnswersBox")
+        HideAnswerBoard();
+    if (name == "CenterAnswersBox") {
+        SetShown({m_CenterAnswersBox}, false);
+        for (u32 row = 0; row < kBoardRows; ++row)
+            SetShown({m_CenterAnswerLabels[row], m_CenterFreqLabels[row]}, false);
+    }
+    if (name == "Question")
+        SetShown({m_QuestionPanel}, false);
+    if (name == "PlayOrPass") {
+        if (context)
+            context->ShowActivePlayerCursor(false);
+        SetShown({m_PlayButton, m_PlayButtonText, m_PassButton, m_PassButtonText, m_PoPPanel}, false);
+    }
+    if (name == "Rounds")
+        SetShown({m_Round, m_RoundNumbers[0], m_RoundNumbers[1], m_RoundNumbers[2], m_RoundNumbers[3], m_SuddenDeath},
+                 false);
+    if (name == "SpecialRounds")
+        SetShown({m_RoundDouble, m_RoundTriple}, false);
+    if (name == "RoundWon")
+        SetShown({m_RoundWon, m_RoundWonGlow}, false);
+    if (name == "GameWon")
+        HideGameWon();
+    if (name == "GameLost")
+        SetShown({m_YouLoseBase, m_YouLoseText}, false);
+    if (name == "Strikes")
+        HideStrikes(*this);
+    if (name == "FamilyName")
+        SetShown({m_FamilyName, m_FamilyNameGlow}, false);
+    if (name == "AIBox")
+        SetShown({m_AIBox}, false);
+    if (name == "AIDecide")
+        SetShown({m_AIDecidePanel}, false);
+    if (name == "FMBoard")
+        SetShown({m_AnswersBoxFM}, false);
+    if (name == "BlinkingSquare" && m_FastMoneyRevealIndex < kFastMoneyRows)
+        SetShown({m_BlinkingSquaresFM[m_FastMoneyRevealIndex]}, false);
+    if (name == "Achievement")
+        HideAchievementPanel();
 }
 
-void ScreenGame::ShowRounds() {}
-void ScreenGame::ShowSpecialRounds() {}
-void ScreenGame::ShowRoundWon() {}
-void ScreenGame::ShowGameWon() {}
-void ScreenGame::FadeGameWon() {}
-void ScreenGame::FadeGameWon20k() {}
-void ScreenGame::ShowGameLost() {}
-void ScreenGame::ShowStrikes() {}
-void ScreenGame::ShowFamilyName(u32 side) { (void)side; }
-void ScreenGame::DressAvatar(bool left) { (void)left; }
-void ScreenGame::ShowViewport(bool left) { (void)left; }
+void ScreenGame::ShowRounds() {
+    SetShown({m_Round, m_RoundNumbers[0], m_RoundNumbers[1], m_RoundNumbers[2], m_RoundNumbers[3], m_SuddenDeath}, false);
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    const i32 round = context ? context->m_RoundCounter : 0;
+    PlayWidgetAnimation(m_Round, kRoundBanner, 1.0f);
+    if (round == 5) {
+        PlayWidgetAnimation(m_SuddenDeath, kMultiplierBanner, 1.0f);
+        SetShown({m_SuddenDeath}, true);
+        return;
+    }
+    SetShown({m_Round}, true);
+    if (round >= 1 && round <= 4) {
+        PlayWidgetAnimation(m_RoundNumbers[round - 1], kRoundBanner, 1.0f);
+        SetShown({m_RoundNumbers[round - 1]}, true);
+    }
+}
+
+void ScreenGame::ShowSpecialRounds() {
+    SetShown({m_RoundDouble, m_RoundTriple}, false);
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    const i32 round = context ? context->m_RoundCounter : 0;
+    Widget* banner = round == 3 ? m_RoundDouble : round == 4 ? m_RoundTriple : nullptr;
+    if (!banner)
+        return;
+    PlayWidgetAnimation(banner, kMultiplierBanner, 1.0f);
+    SetShown({banner}, true);
+}
+
+void ScreenGame::ShowRoundWon() {
+    SetShown({m_RoundWon, m_RoundWonGlow}, false);
+    PlayWidgetAnimation(m_RoundWon, "prsc_round_winner_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_RoundWonGlow, "prsc_glowroundwinner_prsc.anm", 1.0f);
+    SetShown({m_RoundWon, m_RoundWonGlow}, true);
+}
+
+void ScreenGame::ShowGameWon() {
+    HideGameWon();
+    const struct {
+        Widget* widget;
+        const char* animation;
+    } parts[] = {
+        {m_YouWinBase, "prsc_you_win_base_prsc.anm"},
+        {m_YouWinRadial1, "prsc_left_radial_blur_prsc.anm"},
+        {m_YouWinRadial2, "prsc_right_radial_blur_prsc.anm"},
+        {m_YouWinParticles1, "prsc_left_particles_prsc.anm"},
+        {m_YouWinParticles2, "prsc_center_particles_prsc.anm"},
+        {m_YouWinParticles3, "prsc_right_particles_prsc.anm"},
+        {m_YouWinText1, "prsc_you_text_prsc.anm"},
+        {m_YouWinText2, "prsc_win_test_prsc.anm"},
+    };
+    for (const auto& part : parts)
+        PlayWidgetAnimation(part.widget, part.animation, 1.0f);
+    for (Widget* radial : {m_YouWinRadial1, m_YouWinRadial2})
+        if (radial)
+            radial->SetScale(AGVec2{1.5f, 1.5f});
+    for (const auto& part : parts)
+        SetShown({part.widget}, true);
+}
+
+void ScreenGame::FadeGameWon() {
+    PlayWidgetAnimation(m_YouWinBase, "prsc_fade_elementsdd_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_YouWinText1, "prsc_youtextoutdd_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_YouWinText2, "prsc_wintextoutdd_prsc.anm", 1.0f);
+}
+
+void ScreenGame::FadeGameWon20k() {
+    PlayWidgetAnimation(m_YouWinBase, "prsc_fade_elements_cc_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_YouWinText1, "prsc_youtextout_with_money_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_YouWinText2, "prsc_wintextout_with_hmoney_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_YouWin20k, "prsc_moneytext_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_YouWin20kGlow, "prsc_text_money_impact_prsc.anm", 1.0f);
+    SetShown({m_YouWin20k, m_YouWin20kGlow}, true);
+}
+
+void ScreenGame::ShowGameLost() {
+    SetShown({m_YouLoseBase, m_YouLoseText}, false);
+    PlayWidgetAnimation(m_YouLoseBase, "prsc_you_loose_panel_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_YouLoseText, "prsc_you_loose_text_prsc.anm", 1.0f);
+    SetShown({m_YouLoseBase, m_YouLoseText}, true);
+}
+
+void ScreenGame::ShowStrikes() {
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    // Reports "No family set!!" for a turn that belongs to no family.
+    Family* family = context ? context->GetCurrentFamily() : nullptr;
+    if (!family)
+        return;
+    if (QZCharacter* avatar = m_Game ? m_Game->GetViewportCharacter(family->m_Side != 0) : nullptr) {
+        if (family->m_Side == 0)
+            avatar->m_Behavior.LoseSmallFamilyRequest = 1;
+        else
+            avatar->m_Behavior.LoseSmallRequest = 1;
+    }
+    HideStrikes(*this);
+    auto strike = [this](Widget* mark) {
+        PlayWidgetAnimation(mark, kStrike, 1.0f);
+        SetShown({mark}, true);
+    };
+    if (family->m_Strikes == 1)
+        strike(m_Strike1);
+    if (family->m_Strikes == 2)
+        for (Widget* mark : m_Strike2)
+            strike(mark);
+    if (family->m_Strikes == 3)
+        for (Widget* mark : m_Strike3)
+            strike(mark);
+    // A face-off or a steal shows its single strike as well.
+    if (context->m_GamePhase != PhaseRoundAnswers)
+        strike(m_Strike1);
+}
+
+void ScreenGame::ShowFamilyName(u32 side) {
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    TString<char> text;
+    if (side == 0 || (context && context->m_TwoPlayers == 1)) {
+        const TString<char> name = Upper(ProfileName(side == 0 ? 0 : 1));
+        text = name + (EndsWithS(name) ? "'" : "'S") + "    FAMILY";
+    } else {
+        const Family* computer = context ? context->m_ComputerFamily : nullptr;
+        text = TString<char>("THE    ") + Upper(computer ? computer->m_Name : TString<char>());
+    }
+    SetShown({m_FamilyName, m_FamilyNameGlow}, false);
+    PlayWidgetAnimation(m_FamilyName, "prsc_text_family_name_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_FamilyNameGlow, "prsc_text_family_name_impact_prsc.anm", 1.0f);
+    SetLabel(m_FamilyName, text);
+    SetLabel(m_FamilyNameGlow, text);
+    SetShown({m_FamilyName, m_FamilyNameGlow}, true);
+}
+
+void ScreenGame::DressAvatar(bool left) {
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    QZCharacter* avatar = m_Game ? m_Game->GetViewportCharacter(!left) : nullptr;
+    if (!context || !avatar)
+        return;
+    KG::CharacterManager* characters = KG::CharacterManager::Instance();
+    const bool opponent = !left && context->m_TwoPlayers == 0;
+    if (opponent)
+        characters->LoadAppearance(context->GetOpponentAppearanceFile(), *avatar);
+    i32& member = left ? context->m_LeftMemberIndex : context->m_RightMemberIndex;
+    // Member 4 is nobody yet: there is no model to take.
+    if (member < 0 || member > 3) {
+        AGReport("ScreenGame : no family member to dress the %s avatar for", left ? "left" : "right");
+        if (!opponent)
+            context->NextFamilyMember(left);
+        return;
+    }
+    if (!opponent) {
+        KG::Appearance look;
+        if (QZCharacter* contestant = m_Game->GetContestant((left ? 0 : 4) + member);
+            contestant && characters->GetAppearance(*contestant, look))
+            characters->ApplyAppearance(look, *avatar);
+    }
+    // After the look: applying one picks the set by gender again.
+    switch (member) {
+    case 0:
+        avatar->SetCharacterMale1();
+        break;
+    case 1:
+        avatar->SetCharacterMale2();
+        break;
+    case 2:
+        avatar->SetCharacterFemale1();
+        break;
+    default:
+        avatar->SetCharacterFemale2();
+        break;
+    }
+    Label* tag = left ? m_LeftAvatarTag : m_RightAvatarTag;
+    if (opponent) {
+        SetLabel(tag, context->GetSecondFamilyMemberName());
+        return;
+    }
+    bool male = false;
+    const TString<char> name = ProfileName(left ? 0 : 1, &male);
+    // The player's own avatar carries the bare name; the relatives are "<name>'s".
+    const bool own = (member == 0 && male) || (member == 2 && !male);
+    SetLabel(tag, own || name.IsEmpty() ? name : name + (EndsWithS(name) ? "'" : "'s"));
+    context->NextFamilyMember(left);
+}
+
+void ScreenGame::ShowViewport(bool left) {
+    if (m_Game)
+        m_Game->HideAllContestants();
+    QZCharacter* avatar = m_Game ? m_Game->GetViewportCharacter(!left) : nullptr;
+    if (avatar)
+        avatar->m_Behavior.IdleRequest = 1;
+    bool& dressPending = left ? m_LeftAvatarDressPending : m_RightAvatarDressPending;
+    if (dressPending) {
+        DressAvatar(left);
+        dressPending = false;
+    }
+    Widget* background = left ? m_Left3DViewportBG : m_Right3DViewportBG;
+    Widget* top = left ? m_Left3DViewportTop : m_Right3DViewportTop;
+    (left ? m_TrackLeftViewport : m_TrackRightViewport) = true;
+    const char* slide = left ? "prsc_avatar_left_prsc.anm" : "prsc_avatar_right_prsc.anm";
+    PlayWidgetAnimation(background, slide, 1.0f);
+    PlayWidgetAnimation(top, slide, 1.0f);
+    SetShown({background, top}, true);
+    if (avatar) {
+        avatar->SetVisible(true);
+        avatar->Synchronize = false;
+    }
+}
 
 }  // namespace QZ2011

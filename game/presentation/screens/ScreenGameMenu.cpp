@@ -1,16 +1,124 @@
 // The in-game screen's menu, window events, quit confirmation and achievement notice.
+#include "engine/core/PCApplicationImpl.h"
+#include "game/QZ2011GameContext.h"
 #include "game/presentation/screens/ScreenGame.h"
+#include "game/rules/Family.h"
+#include "gameservices/game/GameFlowServices.h"
+#include "gameservices/widget/ScreenManager.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/CompositionManager.h"
 
 namespace QZ2011 {
 
-bool ScreenGame::onWindowClose() { return true; }
-bool ScreenGame::onWindowActivated() { return true; }
-bool ScreenGame::onWindowDeactivated() { return true; }
-void ScreenGame::onQuitConfirmed() {}
-void ScreenGame::onQuitCancelled() {}
-void ScreenGame::onAchievementUnlocked(Member member) { (void)member; }
-void ScreenGame::ShowAchievementPanel() {}
-void ScreenGame::HideAchievementPanel() {}
-void ScreenGame::ShowComputerDecision(bool play) { (void)play; }
+namespace {
+
+using GameShow::CompositionManager;
+
+constexpr const char* kVerifyQuit = "VerifyQuit";
+constexpr const char* kInGameMenu = "InGameMenu";
+constexpr const char* kInGameReturnPrompt = "InGameReturnPrompt";
+// Spelled as the animation files are named.
+constexpr const char* kPanelIn = "prsc_achievment_panel_prsc.anm";
+constexpr const char* kMedalIn = "prsc_achievement_medal_prsc.anm";
+
+// The in-game popup the state names; null for none.
+const char* InGamePopup(i32 state) {
+    if (state == CompositionManager::kPopupMenu)
+        return kInGameMenu;
+    return state == CompositionManager::kPopupReturnPrompt ? kInGameReturnPrompt : nullptr;
+}
+
+void Pause(bool paused) {
+    if (GameServices::KorvoGame::ICurrentGame* game = GameServices::KorvoGame::ICurrentGame::Get())
+        game->SetPause(paused);
+}
+
+}  // namespace
+
+bool ScreenGame::onWindowClose() {
+    if (m_QuitConfirmed)
+        return true;
+    CompositionManager& menus = CompositionManager::Instance();
+    GameServices::Widget::ScreenManager& screens = GameServices::Widget::ScreenManager::Instance();
+    // The prompt takes the place of the in-game popup; the popup state stays for the cancel.
+    if (const char* popup = InGamePopup(menus.m_PopupState))
+        screens.HidePopup(popup);
+    menus.PopupVisibilityChanged.Fire(true);
+    screens.ShowPopup(kVerifyQuit);
+    m_VerifyQuitShown = true;
+    m_QuitPromptOpen = true;
+    return false;
+}
+
+void ScreenGame::onQuitConfirmed() {
+    m_QuitConfirmed = true;
+    // The posted close request comes back to onWindowClose, which now lets it through.
+    if (PCApplicationImpl* application = Application())
+        application->Quit();
+}
+
+void ScreenGame::onQuitCancelled() {
+    m_VerifyQuitShown = false;
+    m_QuitPromptOpen = false;
+    CompositionManager& menus = CompositionManager::Instance();
+    if (const char* popup = InGamePopup(menus.m_PopupState)) {
+        menus.PopupVisibilityChanged.Fire(true);
+        GameServices::Widget::ScreenManager::Instance().ShowPopup(popup);
+    }
+}
+
+bool ScreenGame::onWindowDeactivated() {
+    Pause(true);
+    return true;
+}
+
+bool ScreenGame::onWindowActivated() {
+    // The game stays paused under the quit prompt and the in-game popups.
+    if (!m_VerifyQuitShown && CompositionManager::Instance().m_PopupState == CompositionManager::kPopupNone)
+        Pause(false);
+    return true;
+}
+
+void ScreenGame::onAchievementUnlocked(Member) { ShowComponent("Achievement"); }
+
+void ScreenGame::ShowAchievementPanel() {
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    if (m_AchievementText)
+        m_AchievementText->SetText(context ? context->GetUnlockedAwardName() : TString<char>());
+    for (Widget* widget : {static_cast<Widget*>(m_AchievementBox), static_cast<Widget*>(m_AchievementText)})
+        if (widget)
+            widget->SetVisible(true);
+    if (m_AchievementStar)
+        m_AchievementStar->SetVisible(false);
+    PlayWidgetAnimation(m_AchievementBG, kPanelIn, 1.0f);
+    PlayWidgetAnimation(m_AchievementTitle, kPanelIn, 1.0f);
+    PlayWidgetAnimation(m_AchievementText, kPanelIn, 1.0f);
+    PlayWidgetAnimation(m_AchievementMedal, kMedalIn, 1.0f);
+    PlayWidgetAnimation(m_AchievementStar, kPanelIn, 1.0f);
+    // A second unlock restarts the animations; the time shown keeps counting from the first.
+    m_AchievementShowing = true;
+}
+
+void ScreenGame::HideAchievementPanel() {
+    if (m_AchievementStar)
+        m_AchievementStar->SetVisible(false);
+    PlayWidgetAnimation(m_AchievementBG, "prsc_panel_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_AchievementTitle, "prsc_panel_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_AchievementText, "prsc_panel_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_AchievementMedal, "prsc_medal_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_AchievementStar, "prsc_panel_prsc.anm", 1.0f);
+}
+
+void ScreenGame::ShowComputerDecision(bool play) {
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    const Family* computer = context ? context->m_ComputerFamily : nullptr;
+    const TString<char> text = TString<char>("The ") + (computer ? computer->m_Name : TString<char>()) + " decided to " +
+                               (play ? "play" : "pass");
+    if (m_AIDecideLabel)
+        m_AIDecideLabel->SetText(text);
+    PlayWidgetAnimation(m_AIDecidePanel, "prsc_fade_in_black_prsc.anm", 1.0f);
+    if (m_AIDecidePanel)
+        m_AIDecidePanel->SetVisible(true);
+}
 
 }  // namespace QZ2011

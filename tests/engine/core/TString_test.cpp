@@ -111,6 +111,22 @@ TEST(TString, PartsNumbersAndWidening) {
     EXPECT_EQ(w.c_str()[2], 0);
 }
 
+TEST(TString, CaseChangesTouchOnlyAsciiLettersAndSuffixTestNeverReadsBeforeTheString) {
+    S mixed("az AZ@[`{09\xE9");
+    EXPECT_EQ(S(mixed).ToUpper(), "AZ AZ@[`{09\xE9");
+    EXPECT_EQ(S(mixed).ToLower(), "az az@[`{09\xE9");
+    const struct {
+        const char* text;
+        const char* suffix;
+        u32 count;
+        bool ends;
+    } cases[] = {{"OWLS", "S", 1, true},  {"PINE", "S", 1, false}, {"prsc.anm", ".anm", 4, true},
+                 {"x.anm", "xanm", 4, false}, {"S", "S", 1, true},   {"", "S", 1, false},
+                 {"S", "SS", 2, false},       {"ab", "", 0, true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(S(c.text).EndsWith(c.suffix, c.count), c.ends) << c.text << " / " << c.suffix;
+}
+
 TEST(SplitStringTest, EverySeparatorEndsAPiece) {
     using V = std::vector<std::string>;
     const struct {
