@@ -10,8 +10,9 @@
 
 #include <unistd.h>
 
+#include "gameservices/entities/Team.h"
+#include "gameservices/game/TeamRegistry.h"
 #include "gameservices/widget/ScreenManager.h"
-#include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfile.h"
@@ -39,25 +40,27 @@ protected:
         ScreenGameFixture::TearDown();
     }
     std::string Text(const std::string& name) {
-        auto* label = dynamic_cast<GameServices::Widget::Label*>(Bound(name));
-        return label ? label->m_TextStyle.m_Text.c_str() : "";
+        return static_cast<GameServices::Widget::Label*>(Bound(name))->m_TextStyle.m_Text.c_str();
     }
-    // Player 0 (and 1) play profiles of those names.
+    void HideAll(const std::string& prefix) {
+        for (int n = 1; n <= 10; ++n)
+            Bound(prefix + std::to_string(n))->SetVisible(false);
+    }
+    // Players 0, 1, ... play profiles of those names.
     void Profiles(const Names& names) {
         GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
         profiles->ClearPlayers();
         while (profiles->GetSavedFile()->GetSavedGameCount() < names.size())
             profiles->GetSavedFile()->AddSavedGame();
         for (size_t i = 0; i < names.size(); ++i) {
-            GameShow::PlayerProfile* profile = profiles->GetSavedFile()->GetSavedGame(i32(i));
-            profile->isUsed = true;
-            profile->SavedGameName = names[i].c_str();
+            profiles->GetSavedFile()->GetSavedGame(i32(i))->isUsed = true;
+            profiles->GetSavedFile()->GetSavedGame(i32(i))->SavedGameName = names[i].c_str();
             profiles->AssignPlayer(i32(i), i32(i));
         }
     }
 };
 
-// Each component with its state: the widgets it shows and those it hides or leaves hidden.
+// Each component with its state: the widgets it shows, and those it hides or leaves hidden.
 TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
     const struct {
         const char* component;
@@ -78,22 +81,20 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"GameWon", false, 4, 29, 0, {}, {"YouWinBase", "YouWinText1", "YouWin20k", "YouWin20kGlow"}},
         {"GameLost", true, 4, 28, 0, {"YouLoseBase", "YouLoseText"}, {}},
         {"GameLost", false, 4, 28, 0, {}, {"YouLoseBase", "YouLoseText"}},
-        {"SoftKeyboard", true, 1, 24, 0,
+        {"SoftKeyboard", true, 1, 23, 0,
          {"SoftKeyboard", "SoftKeyboardWidget", "ConfirmButton", "TextEntryBox_BG", "BlackBackground"}, {}},
         {"SoftKeyboard", false, 1, 24, 0, {}, {"SoftKeyboard", "SoftKeyboardWidget", "ConfirmButton", "BlackBackground"}},
         {"PlayOrPass", true, 1, 11, 0, {"PlayButton", "PlayButtonText", "PassButton", "PassButtonText", "PoPPanel"}, {}},
         {"PlayOrPass", false, 1, 11, 0, {}, {"PlayButton", "PassButtonText", "PoPPanel"}},
-        {"Question", true, 1, 6, 0, {"QuestionPanel"}, {}},
-        {"Question", false, 1, 6, 0, {}, {"QuestionPanel"}},
+        {"Question", true, 1, 6, 0, {"QuestionPanel"}, {}}, {"Question", false, 1, 6, 0, {}, {"QuestionPanel"}},
         {"CenterAnswersBox", true, 1, 15, 0, {"CenterAnswersBox"}, {}},
         {"CenterAnswersBox", false, 1, 15, 0, {}, {"CenterAnswersBox", "CenterAnswerLabel1", "CenterFreqLabel8"}},
+        {"right3DViewport", true, 1, 3, 0, {"right3DViewportBG", "right3DViewportTop"}, {"left3DViewportBG"}},
+        {"right3DViewport", false, 1, 3, 0, {}, {"right3DViewportBG", "right3DViewportTop"}},
         {"Retry", true, 4, 28, 0, {"RetryBox", "RetryNo_MainMenu", "RetryYes"}, {}},
-        {"AIBox", true, 1, 12, 0, {"AIBox"}, {}},
-        {"AIBox", false, 1, 12, 0, {}, {"AIBox"}},
-        {"AIDecide", true, 1, 11, 0, {"AIDecidePanel"}, {}},
-        {"AIDecide", false, 1, 11, 0, {}, {"AIDecidePanel"}},
-        {"FMBoard", true, 4, 24, 0, {"AnswersBoxFM"}, {}},
-        {"FMBoard", false, 4, 24, 0, {}, {"AnswersBoxFM"}},
+        {"AIBox", true, 1, 12, 0, {"AIBox"}, {}}, {"AIBox", false, 1, 12, 0, {}, {"AIBox"}},
+        {"AIDecide", true, 1, 11, 0, {"AIDecidePanel"}, {}}, {"AIDecide", false, 1, 11, 0, {}, {"AIDecidePanel"}},
+        {"FMBoard", true, 4, 24, 0, {"AnswersBoxFM"}, {}}, {"FMBoard", false, 4, 24, 0, {}, {"AnswersBoxFM"}},
         {"FreqFM3", true, 4, 26, 2, {"FreqLabelFM3"}, {"FreqLabelFM8"}},
         {"FreqFM3", true, 4, 26, 5, {"FreqLabelFM8"}, {"FreqLabelFM2"}},
         {"FreqFM5", true, 4, 26, 9, {"FreqLabelFM10"}, {"FreqLabelFM5"}},
@@ -102,40 +103,42 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"BlinkingSquare", true, 4, 26, 0, {"BlinkingSquareFM1"}, {"BlinkingSquareFM2"}},
         {"FamilyName", false, 1, 3, 0, {}, {"FamilyName", "FamilyNameGlow"}},
     };
-    auto hideAll = [this](const char* prefix) {
-        for (int n = 1; n <= 10; ++n)
-            Bound(prefix + std::to_string(n))->SetVisible(false);
-    };
-    hideAll("FreqLabelFM");
+    HideAll("FreqLabelFM");
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.show ? "show " : "hide ") + c.component + " round " + std::to_string(c.round));
         context.m_RoundCounter = c.round;
         context.m_GamePhase = c.phase;
         Screen().m_FastMoneyRevealIndex = c.revealIndex;
-        if (c.show)
-            Screen().ShowComponent(c.component);
-        else
-            Screen().HideComponent(c.component);
+        Face(false)->Synchronize = true;
+        c.show ? Screen().ShowComponent(c.component) : Screen().HideComponent(c.component);
+        EXPECT_FALSE(Face(false)->Synchronize);
         for (const std::string& name : c.shown)
             EXPECT_TRUE(Visible(name)) << name;
         for (const std::string& name : c.hidden)
             EXPECT_FALSE(Visible(name)) << name;
     }
-    // The last keyboard hide closed answer entry; a show in fast money opens it with "PASS".
+    // Only player one chooses after a lost game.
+    const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
+    EXPECT_TRUE(members.size() == 2 && !members[0]->m_Locked && members[1]->m_Locked);
+    // The keyboard opens answer entry; from fast money on its button reads "PASS".
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
-    Screen().ShowComponent("SoftKeyboard");
-    EXPECT_EQ(context.m_AnswerEntryOpen, 1);
-    EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, "PASS");
-    // Past the tenth reveal no square exists.
-    hideAll("BlinkingSquareFM");
+    for (i32 phase : {12, 23}) {
+        Screen().m_ConfirmButton->m_TextStyle.m_Text = "OK";
+        context.m_GamePhase = phase;
+        Screen().ShowComponent("SoftKeyboard");
+        EXPECT_EQ(context.m_AnswerEntryOpen, 1);
+        EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, phase == 23 ? "PASS" : "OK");
+    }
+    // Past the tenth reveal there is no square.
+    HideAll("BlinkingSquareFM");
     Screen().m_FastMoneyRevealIndex = 10;
     Screen().ShowComponent("BlinkingSquare");
     for (int square = 1; square <= 10; ++square)
         EXPECT_FALSE(Visible("BlinkingSquareFM" + std::to_string(square))) << square;
 }
 
-// The marks of the family with the turn: one picture per strike, and the single mark too
-// outside the main answers; no family, no marks.
+// The marks of the family with the turn, the single mark too outside the main answers, and the
+// lose gesture on its side; no family, no marks.
 TEST_F(Components, StrikesShowTheFamilysMarks) {
     const Names all = {"Strike1", "Strike2_1", "Strike2_2", "Strike3_1", "Strike3_2", "Strike3_3"};
     const struct {
@@ -153,67 +156,56 @@ TEST_F(Components, StrikesShowTheFamilysMarks) {
         SCOPED_TRACE(std::to_string(c.family) + " " + std::to_string(c.strikes) + " " + std::to_string(c.phase));
         Screen().HideComponent("Strikes");
         context.m_CurrentFamily = c.family;
-        for (QZ2011::Family* family : {context.m_PlayerOneFamily, context.m_ComputerFamily})
-            family->m_Strikes = c.strikes;
+        context.m_PlayerOneFamily->m_Strikes = context.m_ComputerFamily->m_Strikes = c.strikes;
         context.m_GamePhase = c.phase;
-        QZ2011::QZCharacter* faces[] = {Face(true), Face(false)};
-        for (QZ2011::QZCharacter* face : faces)
-            face->m_Behavior.LoseSmallFamilyRequest = face->m_Behavior.LoseSmallRequest = 0;
+        Face(true)->m_Behavior.LoseSmallFamilyRequest = Face(false)->m_Behavior.LoseSmallRequest = 0;
         log.Clear();
         Screen().ShowComponent("Strikes");
         for (const std::string& name : all)
             EXPECT_EQ(Visible(name), std::count(c.shown.begin(), c.shown.end(), name) == 1) << name;
-        // Player one's family stands on the left, the computer family on the right.
-        EXPECT_EQ(faces[0]->m_Behavior.LoseSmallFamilyRequest, c.family == QZ2011GameContext::kPlayerOneFamily);
-        EXPECT_EQ(faces[1]->m_Behavior.LoseSmallRequest, c.family == QZ2011GameContext::kComputerFamily);
+        EXPECT_EQ(Face(true)->m_Behavior.LoseSmallFamilyRequest, c.family == QZ2011GameContext::kPlayerOneFamily);
+        EXPECT_EQ(Face(false)->m_Behavior.LoseSmallRequest, c.family == QZ2011GameContext::kComputerFamily);
         EXPECT_EQ(log.Contains("No family set!!"), c.family == QZ2011GameContext::kNoFamily);
     }
 }
 
-// The family banner and the computer's announcement name the families.
-TEST_F(Components, BannersNameTheFamilies) {
+// The family banner and the computer's announcement name the families; blocks turn for an
+// answer on the board only, and each "RotateBlocks" refreshes the scores.
+TEST_F(Components, BannersNameTheFamiliesAndBlocksTurnForRightAnswers) {
     context.m_ComputerFamily->m_Name = "Brask";
     const struct {
         Names profiles;
         u32 twoPlayers;
         const char* component;
         const char* text;
-    } cases[] = {
-        {{"Owls"}, 0, "FamilyNameLeft", "OWLS'    FAMILY"},
-        {{"Pine"}, 0, "FamilyNameLeft", "PINE'S    FAMILY"},
-        {{"Pine"}, 0, "FamilyNameRight", "THE    BRASK"},
-        {{"Ann", "Moss"}, 1, "FamilyNameRight", "MOSS'    FAMILY"},
+    } banners[] = {
+        {{"Owls"}, 0, "FamilyNameLeft", "OWLS'    FAMILY"},        {{"Pine"}, 0, "FamilyNameLeft", "PINE'S    FAMILY"},
+        {{"Pine"}, 0, "FamilyNameRight", "THE    BRASK"},          {{"Ann", "Moss"}, 1, "FamilyNameRight", "MOSS'    FAMILY"},
         {{}, 0, "FamilyNameLeft", "'S    FAMILY"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
+    for (const auto& c : banners) {
         Profiles(c.profiles);
         context.m_TwoPlayers = c.twoPlayers;
         Screen().ShowComponent(c.component);
         EXPECT_EQ(Text("FamilyName"), c.text);
         EXPECT_EQ(Text("FamilyNameGlow"), c.text);
-        EXPECT_TRUE(Visible("FamilyName"));
+        EXPECT_TRUE(Visible("FamilyName") && Visible("FamilyNameGlow"));
     }
     for (u8 play : {1, 0}) {
         context.m_PlayChosen = play;
         Screen().ShowComponent("AIDecide");
         EXPECT_EQ(Text("AIDecideLabel"), play ? "The Brask decided to play" : "The Brask decided to pass");
     }
-}
-
-// A block turns for a right answer only; each "RotateBlocks" refreshes the scores.
-TEST_F(Components, BlocksTurnOnlyForAnAnswerOnTheBoard) {
     const struct {
         const char* component;
-        i32 lastAnswer;
+        i32 lastAnswer, block;
         bool turning;
-        i32 block;
-    } cases[] = {
-        {"RotateBlocks", 2, true, 2},  {"RotateBlocks", -1, false, 0}, {"RotateBlocks", 8, false, 0},
-        {"RotateBlock8", -1, true, 7}, {"RotateBlock9", 3, false, 0},  {"RotateBlocks", 7, true, 7},
+    } blocks[] = {
+        {"RotateBlocks", 2, 2, true},  {"RotateBlocks", -1, 0, false}, {"RotateBlocks", 8, 0, false},
+        {"RotateBlock8", -1, 7, true}, {"RotateBlock9", 3, 0, false},  {"RotateBlocks", 7, 7, true},
     };
     int refreshes = 0;
-    for (const auto& c : cases) {
+    for (const auto& c : blocks) {
         SCOPED_TRACE(std::string(c.component) + " " + std::to_string(c.lastAnswer));
         Screen().m_BlockTurning = false;
         Screen().m_TurningBlock = 0;
@@ -226,39 +218,38 @@ TEST_F(Components, BlocksTurnOnlyForAnAnswerOnTheBoard) {
     }
 }
 
-// A viewport dresses its avatar once per show, tagged with the player's name (bare on the
-// player's own avatar, a woman's at member 2); member 4 (nobody yet) is not dressed.
+// A viewport dresses its avatar once per show, with the member's model and a tag of the player's
+// name (bare on the player's own avatar: a woman's is member 2); member 4 is nobody yet.
 TEST_F(Components, AViewportDressesItsAvatarOncePerShow) {
     Profiles({"Owls"});
     const struct {
-        const char* action;
-        i32 memberBefore;
-        i32 memberAfter;
+        bool show;
+        i32 memberBefore, memberAfter;
         const char* tag;
+        u8 QZ2011::QZCharacter::*model;
     } steps[] = {
-        {"show", 1, 3, "Owls's"}, {"show", 3, 3, "Owls's"}, {"hide", 3, 3, "Owls's"},
-        {"show", 2, 1, "Owls"},   {"hide", 1, 1, "Owls"},   {"show", 4, 0, "Owls"},
+        {true, 1, 3, "Owls's", &QZ2011::QZCharacter::IsMale2}, {true, 3, 3, "Owls's", &QZ2011::QZCharacter::IsMale2},
+        {false, 3, 3, "Owls's", nullptr},                      {true, 2, 1, "Owls", &QZ2011::QZCharacter::IsFemale1},
+        {false, 1, 1, "Owls", nullptr},                        {true, 3, 0, "Owls's", &QZ2011::QZCharacter::IsFemale2},
+        {false, 0, 0, "Owls's", nullptr},                      {true, 0, 2, "Owls's", &QZ2011::QZCharacter::IsMale1},
+        {false, 2, 2, "Owls's", nullptr},                      {true, 4, 0, "Owls's", nullptr},
     };
+    context.m_LeftMemberOrder = 1;
     for (const auto& s : steps) {
-        SCOPED_TRACE(std::string(s.action) + " " + std::to_string(s.memberBefore));
-        context.m_LeftMemberOrder = 1;
+        SCOPED_TRACE(std::to_string(s.show) + " " + std::to_string(s.memberBefore));
         context.m_LeftMemberIndex = s.memberBefore;
-        if (std::string(s.action) == "show")
-            Screen().ShowComponent("left3DViewport");
-        else
-            Screen().HideComponent("left3DViewport");
+        s.show ? Screen().ShowComponent("left3DViewport") : Screen().HideComponent("left3DViewport");
         EXPECT_EQ(context.m_LeftMemberIndex, s.memberAfter);
         EXPECT_EQ(Text("leftAvatarTag"), s.tag);
-        EXPECT_EQ(Visible("left3DViewportBG"), std::string(s.action) == "show");
-        if (std::string(s.action) == "show") {
-            EXPECT_TRUE(Screen().m_TrackLeftViewport);
-        }
+        EXPECT_EQ(Visible("left3DViewportBG"), s.show);
+        EXPECT_TRUE(!s.show || Screen().m_TrackLeftViewport);
+        EXPECT_TRUE(!s.model || Face(true)->*s.model == 1);
     }
     EXPECT_TRUE(log.Contains("ScreenGame : no family member to dress the left avatar for"));
 }
 
-// Closing the window asks first, in place of the in-game popup, which a cancel brings back;
-// the focus pauses the game until no prompt or popup is up; a confirm lets the next close go.
+// Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
+// focus pauses the game until no prompt or popup is up; a confirm lets the next close go.
 TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
     const std::string data = std::string(TALLYVOX_SAMPLE_LEVELS) + "/..";
     home.Write("-xml/global/gameshowpopups.xml", FileContents(data + "/global/gameshowpopups.xml"));
@@ -274,26 +265,22 @@ TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
             names.push_back(popup->Name.c_str());
         return names;
     };
-    const struct {
-        bool menu;
-        Names whileAsking, afterCancel;
-    } cases[] = {{true, {"VerifyQuit"}, {"InGameMenu"}}, {false, {"VerifyQuit"}, {}}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.menu);
-        if (c.menu)
+    for (bool menu : {true, false}) {
+        SCOPED_TRACE(menu);
+        if (menu)
             menus.ToggleInGameMenu();
         const i32 state = menus.m_PopupState;
         EXPECT_FALSE(Screen().onWindowClose());
-        EXPECT_EQ(open(), c.whileAsking);
+        EXPECT_EQ(open(), Names{"VerifyQuit"});
         EXPECT_EQ(menus.m_PopupState, state);
         Screen().onWindowDeactivated();
         Screen().onWindowActivated();
         EXPECT_TRUE(context.IsPaused()) << "the prompt is up";
         PressPopupButton(screens, "VerifyQuit", "Cancel");
-        EXPECT_EQ(open(), c.afterCancel);
+        EXPECT_EQ(open(), menu ? Names{"InGameMenu"} : Names{});
         Screen().onWindowActivated();
-        EXPECT_EQ(context.IsPaused(), c.menu) << "the in-game menu is up";
-        if (c.menu)
+        EXPECT_EQ(context.IsPaused(), menu) << "the in-game menu is up";
+        if (menu)
             menus.ToggleInGameMenu();
     }
     Screen().onWindowActivated();
@@ -310,26 +297,21 @@ TEST_F(Components, TheAchievementNoticeShowsTheTitle) {
     context.m_UnlockedAwardName = "Top Player";
     match().FireAchievementUnlocked();
     EXPECT_EQ(Text("Achievement_Text"), "Top Player");
-    EXPECT_TRUE(Visible("AchievementBox") && Visible("Achievement_Text"));
-    EXPECT_FALSE(Visible("Achievement_Star"));
+    EXPECT_TRUE(Visible("AchievementBox") && Visible("Achievement_Text") && !Visible("Achievement_Star"));
     EXPECT_TRUE(Screen().m_AchievementShowing);
     Bound("Achievement_Star")->SetVisible(true);
     Screen().HideComponent("Achievement");
-    EXPECT_FALSE(Visible("Achievement_Star"));
-    EXPECT_TRUE(Visible("AchievementBox"));
+    EXPECT_TRUE(!Visible("Achievement_Star") && Visible("AchievementBox"));
 }
 
 // Sequence events for the screen with damaged names and parameters do no harm.
 TEST_F(Components, DamagedSequencesOfScreenEventsPlayWithoutHarm) {
-    auto item = [](const std::string& name, const std::string& parameter) {
-        return "<item sequencer=\"EntitySequencer\" name=\"" + name + "\" target=\"ScreenGame\" parameter=\"" +
-               parameter + "\"/>";
-    };
     std::string events;
-    for (const char* component : {"SoftKeyboard", "RotateBlocks", "RotateBlock8", "FreqFM5", "BlinkingSquare",
-                                  "Strikes", "FamilyNameRight", "left3DViewport", "Achievement", "AIDecide"})
-        events += item("ShowComponent", component) + item("HideComponent", component);
-    events += item("Timer", "Start") + item("Timer", "Stop");
+    for (const char* name : {"ShowComponent", "HideComponent"})
+        for (const char* component : {"SoftKeyboard", "RotateBlocks", "RotateBlock8", "FreqFM5", "BlinkingSquare",
+                                      "Strikes", "FamilyNameRight", "left3DViewport", "Achievement", "AIDecide"})
+            events += std::string("<item sequencer=\"EntitySequencer\" name=\"") + name +
+                      "\" target=\"ScreenGame\" parameter=\"" + component + "\"/>";
     const std::string text = "<root><Sequence duration=\"40\"><OnStart><Events>" + events +
                              "</Events></OnStart><Acts><item time=\"10\"><Events>" + events +
                              "</Events></item></Acts><OnEnd><Events/></OnEnd></Sequence></root>";

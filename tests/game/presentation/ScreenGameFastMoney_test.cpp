@@ -1,12 +1,10 @@
-// Fast money on the in-game screen: passes and the pass cursor, the duplicate answer of the
-// second player, the questions kept for the second player at a time-up, and the reveal with its
-// endings and prizes, on a bank of seven 70s questions.
+// Fast money on the in-game screen, on a bank of seven 70s questions: passes and the pass cursor,
+// the second player's duplicates, the questions kept at a time-up, the reveal and the prizes.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "game/rules/AnswerResult.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/PlayerProfile.h"
@@ -15,18 +13,17 @@
 
 namespace {
 
-using QZ2011::Phase;
-
-constexpr int kBankSize = 7;
+using Lines = std::vector<u32>;
+using Names = std::vector<std::string>;
 
 class FastMoney : public screen_game::ScreenGameFixture {
 protected:
+    // Question q is "70-10<q>" with the answers "top" (50), "mid" (30) and "low" (20).
     void SetUp() override {
         ScreenGameFixture::SetUp();
-        // Question q is "70-10<q>"; each has a top answer "top" (50), "mid" (30) and "low" (20).
         std::vector<std::pair<std::string, std::string>> files;
         std::string list;
-        for (int q = 0; q < kBankSize; ++q) {
+        for (int q = 0; q < 7; ++q) {
             TestQuestion question;
             question.id = "70-10" + std::to_string(q);
             question.answers = {{50, "Top", {{"top"}}}, {30, "Mid", {{"mid"}}}, {20, "Low", {{"low"}}}};
@@ -40,7 +37,6 @@ protected:
         package.Mount(home.Write("GameQuestions.dir", ArchiveBytes(files)).c_str(), false);
         context.GetQuestionManager()->Initialize();
         Load();
-        StopShow();
     }
     void TearDown() override {
         GameShow::PlayerProfileManager::Instance()->ClearPlayers();
@@ -49,15 +45,23 @@ protected:
         AGResourceManager::SetInstance(previous);
         ScreenGameFixture::TearDown();
     }
-    // Player one's family starts the first turn.
-    void StartFirstTurn() {
+    // A new match whose fast money starts with bank line `first`, player one's family playing.
+    void StartFirstTurn(i32 first = 0) {
+        Screen().SetUpMatch();
+        StopShow();
+        context.GetQuestionManager()->SetCurrentIndex(first - 1);
         context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
         context.m_GamePhase = QZ2011::PhaseFastMoneyIntro;
         Screen().onFastMoneyStart(nullptr);
         context.m_GamePhase = QZ2011::PhaseFastMoneyFirstPlayer;
         context.m_AnswerEntryOpen = 1;
     }
-    // The typed text entered as the "EnterAnswer" action does: the rules judge the first turn.
+    void StartSecondTurn() {
+        StopShow();
+        context.m_GamePhase = QZ2011::PhaseFastMoneySecondPlayer;
+        Screen().onFastMoneySecondPlayer(nullptr);
+    }
+    // As the "EnterAnswer" action: the rules judge the first player's text, the screen takes it.
     void Enter(const std::string& text) {
         Screen().m_SoftKeyboard->SetText(text.c_str());
         context.m_TypedAnswer = text.c_str();
@@ -65,37 +69,40 @@ protected:
             context.CheckTypedAnswer(context.m_AnswerRecord);
         Screen().onFastMoneyAnswerEntered();
     }
-    // The bank line of the question on screen; the screen must follow the manager's question.
+    // The bank line on screen, -1 once the turn is over; the screen follows the manager's question.
     int Asked() {
-        QZ2011::Question* question = Screen().m_CurrentQuestion;
-        EXPECT_EQ(question, context.GetQuestionManager()->CurrentQuestion());
-        return question ? int(question->Index()) : -1;
+        if (context.m_GamePhase == QZ2011::PhaseFastMoneyReveal)
+            return -1;
+        EXPECT_EQ(Screen().m_CurrentQuestion, context.GetQuestionManager()->CurrentQuestion());
+        return Screen().m_CurrentQuestion ? int(Screen().m_CurrentQuestion->Index()) : -2;
     }
-    std::vector<u32> StoredLines() {
-        return std::vector<u32>(std::begin(context.m_FastMoneyQuestionIds), std::end(context.m_FastMoneyQuestionIds));
+    Lines Stored() { return {std::begin(context.m_FastMoneyQuestionIds), std::end(context.m_FastMoneyQuestionIds)}; }
+    std::string Label(const std::string& name) {
+        return static_cast<GameServices::Widget::Label*>(Bound(name))->m_TextStyle.m_Text.c_str();
     }
-    std::string AnswerLabel(u32 slot) { return Screen().m_AnswerLabelsFM[slot]->m_TextStyle.m_Text.c_str(); }
-    // Player 0 plays a profile with that money.
-    GameShow::PlayerProfile* Profile(u32 money) {
+    // Player 0 plays a profile; its money and award counters.
+    GameShow::PlayerProfile* Profile() {
         GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
-        while (profiles->GetSavedFile()->GetSavedGameCount() < 1)
+        if (profiles->GetSavedFile()->GetSavedGameCount() == 0)
             profiles->GetSavedFile()->AddSavedGame();
-        GameShow::PlayerProfile* profile = profiles->GetSavedFile()->GetSavedGame(0);
-        profile->isUsed = true;
-        profile->Score = money;
         profiles->AssignPlayer(0, 0);
-        return profile;
+        return profiles->GetSavedFile()->GetSavedGame(0);
     }
-    // Frames until the match stands still; the sequences started, in order.
-    std::vector<std::string> RunShow() {
-        std::vector<std::string> played;
-        std::string last;
+    static int Counter(const char* key) {
+        int value = 0;
+        GameShow::GetAchievementValue(0, key, value);
+        return value;
+    }
+    // Frames until the show stands still; the sequences started, in order.
+    Names RunShow() {
+        Names played;
+        if (!Playing().empty())
+            played.push_back(Playing());
         for (int frame = 0; frame < 400; ++frame) {
+            const std::string before = Playing();
             Frames(1);
-            const std::string now = Playing();
-            if (!now.empty() && now != last)
-                played.push_back(now);
-            last = now;
+            if (!Playing().empty() && Playing() != before)
+                played.push_back(Playing());
         }
         return played;
     }
@@ -105,11 +112,11 @@ protected:
     PcDirectory package;
 };
 
-// Each case enters its texts in the first turn ("" passes); after each entry the question on
-// screen is the listed bank line, -1 once the turn is over.
+// A pass asks the question again after the others, in index order from the pass cursor, and
+// again when passed again; entry stays open until the turn ends.
 TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
     const struct {
-        std::vector<std::string> entries;
+        Names entries;
         std::vector<int> asked;
     } cases[] = {
         {{"", "top", "", "top", "top", "", "top", "top"}, {1, 2, 3, 4, 0, 2, 0, -1}},
@@ -117,161 +124,153 @@ TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
         {{"top", "mid", "low", "top", "top"}, {1, 2, 3, 4, -1}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.asked.size());
-        Screen().SetUpMatch();
-        StopShow();
-        context.GetQuestionManager()->SetCurrentIndex(-1);
         StartFirstTurn();
         ASSERT_EQ(Asked(), 0);
+        EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, "PASS");
+        EXPECT_TRUE(Visible("AnswersBoxFM") && !Visible("AnswersBox"));
         for (size_t i = 0; i < c.entries.size(); ++i) {
             Enter(c.entries[i]);
-            const bool over = context.m_GamePhase == QZ2011::PhaseFastMoneyReveal;
-            EXPECT_EQ(over ? -1 : Asked(), c.asked[i]) << "entry " << i;
-            EXPECT_EQ(context.m_AnswerEntryOpen, over ? 0 : 1);
+            EXPECT_EQ(Asked(), c.asked[i]) << "entry " << i;
+            EXPECT_EQ(context.m_AnswerEntryOpen, c.asked[i] < 0 ? 0 : 1);
         }
-        EXPECT_EQ(StoredLines(), (std::vector<u32>{0, 1, 2, 3, 4}));
+        EXPECT_EQ(Stored(), (Lines{0, 1, 2, 3, 4}));
     }
-    // The last case's points: raw survey values, top answers counted.
+    // Raw survey points, the top answers counted, the typed texts shown.
     EXPECT_EQ(context.m_FastMoneyTotal, 50 + 30 + 20 + 50 + 50);
     EXPECT_EQ(Screen().m_FastMoneyRevealCount, 3u);
-    EXPECT_EQ(AnswerLabel(1), "mid");
+    EXPECT_TRUE(Visible("AnswerLabelFM2") && Label("AnswerLabelFM2") == "mid");
+    // Outside the players' turns an entry is not taken.
+    context.m_FastMoneyAnswerIndex = 0;
+    Enter("low");
+    EXPECT_EQ(context.m_FastMoneyTotal, 200);
 }
 
-// A time-up draws only the questions the first player never saw: the second player then gets
-// the same five.
-TEST_F(FastMoney, TheTimeUpKeepsTheAskedQuestionsAndDrawsTheRest) {
+// A time-up draws only the questions the first player never saw; the second player is asked the
+// same five, and repeating the first player's answer to one asks it again.
+TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
     const struct {
-        std::vector<std::string> entries;
-        std::vector<u32> lines;
-    } cases[] = {
-        {{"top", ""}, {0, 1, 2, 3, 4}},
-        {{"", "top", "top", "top", "top"}, {0, 1, 2, 3, 4}},
-    };
-    u32 drawn = 0;
+        i32 first;
+        Names entries;
+        Lines stored;
+    } cases[] = {{0, {"top", ""}, {0, 1, 2, 3, 4}}, {5, {"", "top", "mid", "top", "low"}, {5, 6, 0, 1, 2}}};
     for (const auto& c : cases) {
-        Screen().SetUpMatch();
-        StopShow();
-        context.GetQuestionManager()->SetCurrentIndex(i32(drawn) - 1);
-        StartFirstTurn();
+        StartFirstTurn(c.first);
         for (const std::string& text : c.entries)
             Enter(text);
         Screen().onFastMoneyTimeUp();
-        std::vector<u32> expected;
-        for (u32 line : c.lines)
-            expected.push_back((line + drawn) % kBankSize);
-        EXPECT_EQ(StoredLines(), expected);
+        EXPECT_EQ(Stored(), c.stored);
         EXPECT_EQ(i32(context.m_GamePhase), QZ2011::PhaseFastMoneyReveal);
-        EXPECT_FALSE(Screen().m_SoftKeyboard->Visible);
-        drawn += 5;
+        EXPECT_FALSE(Visible("SoftKeyboardWidget"));
     }
-    // The second player is asked them in order.
-    StopShow();
-    context.m_GamePhase = QZ2011::PhaseFastMoneySecondPlayer;
-    Screen().onFastMoneySecondPlayer(nullptr);
-    for (u32 q = 0; q < 5; ++q) {
-        EXPECT_EQ(u32(Asked()), context.m_FastMoneyQuestionIds[q]);
-        Enter("low");
-    }
-}
-
-// The second player repeating the first player's answer to a question hears the duplicate
-// sound and answers it again; another answer scores.
-TEST_F(FastMoney, TheSecondPlayerCannotRepeatTheFirstPlayersAnswer) {
-    StartFirstTurn();
-    for (const char* text : {"top", "mid", "", "low", "top", "top"})
-        Enter(text);
-    ASSERT_EQ(i32(context.m_GamePhase), QZ2011::PhaseFastMoneyReveal);
-    const i32 firstTotal = context.m_FastMoneyTotal;
-    StopShow();
-    context.m_GamePhase = QZ2011::PhaseFastMoneySecondPlayer;
-    Screen().onFastMoneySecondPlayer(nullptr);
+    // The last first turn: question 0 passed (its re-asked copy timed out), then top, mid, top, low.
+    StartSecondTurn();
+    EXPECT_TRUE(Visible("FMTotal2") && !Visible("FMTotal1") && !Visible("AnswersBox"));
     const struct {
         const char* text;
         int asked;
         i32 points;
-    } steps[] = {{"top", 0, 0}, {"mid", 1, 30}, {"mid", 1, 0}, {"top", 2, 50}, {"low", 3, 20}, {"", 4, 0}};
-    i32 total = firstTotal;
+    } steps[] = {{"top", 1, 50}, {"top", 1, 0}, {"low", 2, 20}, {"mid", 2, 0}, {"", 3, 0}, {"low", 4, 20}};
+    const Lines lines = Stored();
+    i32 total = context.m_FastMoneyTotal;
     for (const auto& s : steps) {
         Enter(s.text);
         total += s.points;
-        EXPECT_EQ(Asked(), s.asked) << s.text;
+        EXPECT_EQ(Asked(), int(lines[s.asked])) << s.text;
         EXPECT_EQ(context.m_FastMoneyTotal, total) << s.text;
         EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
     }
-    EXPECT_EQ(AnswerLabel(5), "mid");
-    EXPECT_EQ(Screen().m_FastMoneyAnswerPoints[5], 30);
-    EXPECT_EQ(Screen().m_FastMoneyAnswerIndices[8], -1);
+    EXPECT_EQ(Label("AnswerLabelFM6"), "top");
+    EXPECT_EQ(Screen().m_FastMoneyAnswerPoints[6], 20);
+    EXPECT_EQ(Screen().m_FastMoneyAnswerIndices[7], -1);
 }
 
-// The reveal from the first player's end: running totals, the second turn below 200, the
-// top prize once the revealed points reach 200, the small prize of 5 per point below.
+// The reveal shows the running totals; the second turn follows below 200; 200 revealed wins the
+// top prize at once, 199 in all the prize of 5 a point; nothing follows the last reveal.
 TEST_F(FastMoney, TheRevealEndsWithTheRightPrize) {
+    const Names firstReveal = {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3",
+                               "fast_money_round_reveal4", "fast_money_round_reveal5", "fast_money_round2"};
     const struct {
-        std::vector<i32> points;
-        std::vector<std::string> played;
-        Phase phase;
+        std::vector<i32> second;
+        Names played;
         u32 money;
     } cases[] = {
-        {{40, 40, 40, 20, 0, 20, 30, 9, 0, 0},
-         {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3",
-          "fast_money_round_reveal4", "fast_money_round_reveal5", "fast_money_round2", "fast_money_round_reveal1",
-          "fast_money_round_reveal2", "fast_money_round_reveal3", "fast_money_round_reveal4",
+        {{20, 30, 9, 0, 0},
+         {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3", "fast_money_round_reveal4",
           "fast_money_round_reveal5", "end_game_normal_win_left", "end_game_see_you_nexttime_left"},
-         QZ2011::PhaseGameOver, 100 + 995},
-        {{40, 40, 40, 20, 0, 20, 30, 10, 9, 1},
-         {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3",
-          "fast_money_round_reveal4", "fast_money_round_reveal5", "fast_money_round2", "fast_money_round_reveal1",
-          "fast_money_round_reveal2", "fast_money_round_reveal3", "end_game_20k_win_left",
+         100 + 995},
+        {{20, 39, 1, 9, 1},
+         {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3", "end_game_20k_win_left",
           "fast_money_round_reveal_others_left", "fast_money_round_reveal4", "fast_money_round_reveal5",
           "end_game_see_you_nexttime_left"},
-         QZ2011::PhaseGameOver, 100 + 20000},
+         100 + 20000},
     };
+    const i32 first[] = {40, 40, 40, 20, 0};
     for (const auto& c : cases) {
-        Screen().SetUpMatch();
-        StopShow();
-        GameShow::PlayerProfile* profile = Profile(100);
-        context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
-        context.m_FastMoneyTotal = 0;
-        for (u32 slot = 0; slot < 10; ++slot) {
-            Screen().m_FastMoneyAnswerPoints[slot] = c.points[slot];
-            Screen().m_AnswerLabelsFM[slot]->SetText(slot < 5 ? "a" : "");
-            context.m_FastMoneyTotal += slot < 5 ? c.points[slot] : 0;
+        StartFirstTurn();
+        GameShow::PlayerProfile* profile = Profile();
+        profile->Score = 100;
+        for (u32 slot = 0; slot < 5; ++slot) {
+            Screen().m_FastMoneyAnswerPoints[slot] = first[slot];
+            Screen().m_FastMoneyAnswerPoints[slot + 5] = c.second[slot];
+            Screen().m_AnswerLabelsFM[slot]->SetText("a");
         }
+        context.m_FastMoneyTotal = 140;
         context.m_GamePhase = QZ2011::PhaseFastMoneyReveal;
         context.GetSequenceManager()->PlaySequence("fast_money_round_reveal1");
-        // Up to the second player's turn, who then types five answers.
-        std::vector<std::string> played = RunShow();
+        EXPECT_EQ(RunShow(), firstReveal);
         ASSERT_EQ(i32(context.m_GamePhase), QZ2011::PhaseFastMoneySecondPlayer);
-        EXPECT_EQ(Screen().m_FMTotals[0]->m_TextStyle.m_Text, "140");
+        EXPECT_EQ(Label("FMTotal1"), "140");
         for (u32 slot = 5; slot < 10; ++slot) {
             Screen().m_AnswerLabelsFM[slot]->SetText("b");
-            context.m_FastMoneyTotal += c.points[slot];
+            context.m_FastMoneyTotal += c.second[slot - 5];
         }
         context.m_GamePhase = QZ2011::PhaseFastMoneyReveal;
         context.GetSequenceManager()->PlaySequence("fast_money_round_reveal1");
-        for (const std::string& name : RunShow())
-            played.push_back(name);
-        EXPECT_EQ(played, c.played);
-        EXPECT_EQ(i32(context.m_GamePhase), c.phase);
+        EXPECT_EQ(RunShow(), c.played);
+        EXPECT_EQ(i32(context.m_GamePhase), QZ2011::PhaseGameOver);
         EXPECT_EQ(profile->Score, c.money);
-        EXPECT_EQ(Screen().m_FMTotals[1]->m_TextStyle.m_Text.c_str(),
-                  std::to_string(context.m_FastMoneyTotal));
+        EXPECT_EQ(Label("FMTotal2"), std::to_string(context.m_FastMoneyTotal));
+        Screen().onFastMoneyReveal(nullptr);
+        EXPECT_EQ(Playing(), "");
     }
 }
 
-// A player who typed nothing: the reveal starts at once and passes over the empty entries; a
-// prize without a profile is reported.
-TEST_F(FastMoney, AnEmptyTurnIsRevealedAtOnce) {
+// The prizes and the first player's five top answers count toward the awards of the decade, in a
+// one-player game only; without a profile a prize is reported.
+TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
+    const struct {
+        u32 decade, twoPlayers, reveal, tops;
+        i32 total;
+        const char* counter;
+        int added;
+    } cases[] = {
+        {1, 0, 9, 0, 150, "100kEarnDollarsFM80", 750}, {3, 0, 9, 0, 150, "2500EarnPointsFM00", 150},
+        {1, 0, 7, 0, 200, "10Win20K80", 1},           {1, 0, 9, 0, 150, "10Win20K80", 0},
+        {3, 0, 7, 0, 200, "2500EarnPointsFM00", 200}, {2, 0, 4, 5, 100, "1GiveAllTopsFM90", 1},
+        {2, 1, 4, 5, 100, "1GiveAllTopsFM90", 0},     {3, 1, 9, 0, 150, "2500EarnPointsFM00", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.counter) + " in decade " + std::to_string(c.decade));
+        StartFirstTurn();
+        Profile();
+        const int before = Counter(c.counter);
+        context.m_Decade = c.decade;
+        context.m_TwoPlayers = c.twoPlayers;
+        context.m_FastMoneyTotal = c.total;
+        context.m_GamePhase = QZ2011::PhaseFastMoneyReveal;
+        Screen().m_FastMoneyAnswerPoints[0] = c.total;
+        Screen().m_FastMoneyRevealIndex = c.reveal;
+        Screen().m_FastMoneyRevealCount = c.tops;
+        Screen().onFastMoneyReveal(nullptr);
+        EXPECT_EQ(Counter(c.counter) - before, c.added);
+        EXPECT_EQ(Screen().m_FastMoneyRevealCount, c.added && c.tops ? 0u : c.tops);
+    }
     GameShow::PlayerProfileManager::Instance()->ClearPlayers();
     StartFirstTurn();
     Screen().onFastMoneyTimeUp();
-    EXPECT_EQ(i32(context.m_GamePhase), QZ2011::PhaseFastMoneySecondPlayer);
-    EXPECT_EQ(Playing(), "fast_money_round2");
-    EXPECT_EQ(Screen().m_FastMoneyRevealIndex, 5u);
-    StopShow();
-    Screen().onFastMoneySecondPlayer(nullptr);
+    EXPECT_EQ(Playing(), "fast_money_round2") << "nothing typed: revealed at once";
+    StartSecondTurn();
     Screen().onFastMoneyTimeUp();
-    EXPECT_EQ(i32(context.m_GamePhase), QZ2011::PhaseGameEnd);
     EXPECT_EQ(Playing(), "end_game_normal_win_left");
     EXPECT_TRUE(log.Contains("ScreenGame : no profile takes the fast money prize of 0"));
 }

@@ -106,11 +106,23 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         context.m_RoundBank = 40;
         context.m_GamePhase = 12;
         context.m_RoundCounter = 3;
-        Screen().m_BlockTurning = true;
+        QZ2011::ScreenGame& screen = Screen();
+        screen.m_FastMoneyRevealIndex = screen.m_FastMoneyRangeBegin = screen.m_FastMoneyFirstEntry = 3;
+        screen.m_FastMoneyRangeEnd = screen.m_FastMoneyRevealCount = screen.m_QuestionTypingMs = 3;
+        screen.m_AnswerTypingMs = screen.m_AchievementMs = screen.m_BlockTurnMs = 3;
+        screen.m_TypingIntervalMs = screen.m_AchievementShowMs = 3;
+        screen.m_LastTypedLength = screen.m_FastMoneyLastRevealed = 3;
+        screen.m_FastMoneyEntering = screen.m_LeftAvatarDressPending = screen.m_RightAvatarDressPending = false;
+        screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_AchievementShowing = true;
+        screen.m_FastMoneyFirstRevealDone = screen.m_BlockTurning = true;
+        screen.m_TrackLeftViewport = screen.m_TrackRightViewport = true;
         for (const char* display : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
             QZ2011::GetScoreBehavior(Prop(display))->Value = 7;
         questions->SetCurrentIndex(1234);
+        Member(0)->SetVisible(true);
+        Member(5)->SetVisible(true);
         StopShow();
+        log.Clear();
         Screen().SetUpMatch();
         for (const std::string& name : kSetUpWritten) {
             const bool shown = std::find(kSetUpShown.begin(), kSetUpShown.end(), name) != kSetUpShown.end();
@@ -123,13 +135,29 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         EXPECT_EQ(context.m_RoundBank, 0u);
         EXPECT_EQ(i32(context.m_GamePhase), 0);
         EXPECT_EQ(context.m_RoundCounter, 0);
-        EXPECT_FALSE(Screen().m_BlockTurning);
+        EXPECT_EQ(std::vector<u32>({screen.m_FastMoneyRevealIndex, screen.m_FastMoneyRangeBegin,
+                                    screen.m_FastMoneyFirstEntry, screen.m_FastMoneyRangeEnd,
+                                    screen.m_FastMoneyRevealCount, screen.m_QuestionTypingMs, screen.m_AnswerTypingMs,
+                                    screen.m_AchievementMs, screen.m_BlockTurnMs, screen.m_TypingIntervalMs,
+                                    screen.m_AchievementShowMs}),
+                  std::vector<u32>({0, 0, 0, 5, 0, 0, 0, 0, 0, 50, 2000}));
+        EXPECT_EQ(screen.m_LastTypedLength + screen.m_FastMoneyLastRevealed, -2);
+        EXPECT_TRUE(screen.m_FastMoneyEntering && screen.m_LeftAvatarDressPending && screen.m_RightAvatarDressPending);
+        EXPECT_FALSE(screen.m_QuestionTypingActive || screen.m_AnswerTypingActive || screen.m_AchievementShowing ||
+                     screen.m_FastMoneyFirstRevealDone || screen.m_BlockTurning || screen.m_TrackLeftViewport ||
+                     screen.m_TrackRightViewport);
         EXPECT_EQ(Playing(), "Intro");
         for (const char* display : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
             EXPECT_EQ(Score(display), -1) << display;
         for (u8 group : Screen().m_SoftKeyboard->m_KeyGroups)
             EXPECT_EQ(group, 0);
         EXPECT_NE(questions->CurrentIndex(), 1234);
+        EXPECT_FALSE(Member(0)->Visible || Member(5)->Visible);
+        // Each side's first member is at the buzzer.
+        EXPECT_NE(context.m_LeftMemberIndex, QZ2011GameContext::kNoMember);
+        EXPECT_NE(context.m_RightMemberIndex, QZ2011GameContext::kNoMember);
+        // The crowd noise is asked for: this level holds no crowd asset, which the audio reports.
+        EXPECT_TRUE(log.Contains("FindAudioAsset failed CrowdNoise"));
     }
 }
 
@@ -172,6 +200,10 @@ TEST_F(ScreenGameTest, RoundStartClearsTheBoardRowsOfTheLevel) {
                                  "ConfirmButton", "SoftKeyboard"})
             EXPECT_FALSE(Visible(name)) << name;
         EXPECT_TRUE(Visible("CenterAnswerLabel1"));
+        EXPECT_TRUE(Screen().m_LeftAvatarDressPending && Screen().m_RightAvatarDressPending);
+        EXPECT_FALSE(Face(true)->Visible || Face(false)->Visible);
+        EXPECT_EQ(Screen().m_Right3DViewportTop->m_Control.GetMode(), u32(AGController::kStopped));
+        Screen().m_LeftAvatarDressPending = Screen().m_RightAvatarDressPending = false;
     }
 }
 
@@ -188,6 +220,21 @@ TEST_F(ScreenGameTest, FramesTurnBlocksShowSkipAndFollowTheViewports) {
         screen.Process(frameMs);
         EXPECT_FALSE(screen.m_BlockTurning) << frameMs;
     }
+    // Typing steps every 50 ms of whole frames, the surplus dropped.
+    screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = true;
+    for (int frame = 1; frame <= 4; ++frame) {
+        screen.Process(16);
+        EXPECT_EQ(screen.m_QuestionTypingActive, frame < 4) << frame;
+        EXPECT_EQ(screen.m_AnswerTypingMs, frame < 4 ? u32(16 * frame) : 0u) << frame;
+    }
+    // The notice's star starts once the medal is still; a long frame ends the notice at once.
+    screen.m_AchievementShowing = true;
+    screen.Process(16);
+    EXPECT_TRUE(Visible("Achievement_Star"));
+    EXPECT_TRUE(screen.m_AchievementShowing);
+    screen.Process(2000);
+    EXPECT_FALSE(screen.m_AchievementShowing);
+    EXPECT_EQ(screen.m_AchievementMs, 0u);
     for (u8 allowed : {1, 0, 1}) {
         context.m_SkipAllowed = allowed;
         screen.Process(16);
@@ -225,6 +272,15 @@ TEST_F(ScreenGameTest, TheCountdownTimerTicksEverySecondWhileLoaded) {
         void Invoke() override { ++ticks; }
         int ticks = 0;
     } counter;
+    // The pool's records as an earlier owner left them.
+    std::vector<GameServices::KorvoGame::Timer*> taken;
+    while (GameServices::KorvoGame::Timer* timer = TimerManager::Instance()->AddTimer())
+        taken.push_back(timer);
+    for (GameServices::KorvoGame::Timer* timer : taken) {
+        timer->m_Elapsed = 700;
+        timer->m_SingleShot = true;
+        TimerManager::Instance()->RemoveTimer(timer);
+    }
     Load();
     GameServices::KorvoGame::Timer* timer = Screen().GetCountdownTimer();
     ASSERT_NE(timer, nullptr);
@@ -259,6 +315,9 @@ TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
     Unload();
     EXPECT_EQ(Screen().BoundWidget("MenuButton"), nullptr);
     EXPECT_TRUE(Screen().GetMissingWidgets().empty());
+    // The next load makes its stand-ins afresh.
+    Load();
+    EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
 }
 
 TEST_F(ScreenGameTest, TimerEventsNeedTheScreensTimer) {
