@@ -88,6 +88,8 @@ std::string RecordEntry::ToString() const {
         return "play " + text;
     case Kind::Event:
         return "event " + std::to_string(value);
+    case Kind::State:
+        return text + " " + std::to_string(value);
     case Kind::Log:
         break;
     }
@@ -456,6 +458,8 @@ void MatchHarness::Step(uint32_t ms) {
         if (AGDeviceManager* devices = AGDeviceManager::Get())
             devices->Update();
     FlushLog();
+    if (m_UseRealScreen)
+        WatchState();
     GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
     if (sequences && sequences->GetCurrentSequence())
         Moved();
@@ -555,9 +559,22 @@ void MatchHarness::OnPhaseWrite(void* owner, int phase) {
     self->Add(RecordEntry::Kind::Phase, phase, "");
 }
 
-void MatchHarness::OnEvent(int index) {
+void MatchHarness::OnEvent(int index, BaseTeamMember* member) {
     FlushLog();
-    Add(RecordEntry::Kind::Event, index, "");
+    Add(RecordEntry::Kind::Event, index, member && member == ComputerMember() ? "computer" : "");
+}
+
+void MatchHarness::WatchState() {
+    const QZ2011GameContext& c = *m_Context;
+    const int now[3] = {int(c.m_RoundBank), c.m_PlayerOneFamily ? c.m_PlayerOneFamily->m_Score : 0,
+                        c.m_ComputerFamily ? c.m_ComputerFamily->m_Score : 0};
+    // The scores first: a banking empties the bank in the same frame.
+    const char* names[3] = {"bank", "score0", "score1"};
+    for (int i : {1, 2, 0})
+        if (now[i] != m_Watched[i]) {
+            m_Watched[i] = now[i];
+            Add(RecordEntry::Kind::State, now[i], names[i]);
+        }
 }
 
 void MatchHarness::OnSequenceStarted(const std::string& name) {
@@ -624,7 +641,8 @@ std::string MatchHarness::Report(const std::string& reason) const {
               std::to_string(c.m_StealStarted) + ", entry open " + std::to_string(c.m_AnswerEntryOpen) +
               ", skip allowed " + std::to_string(c.m_SkipAllowed) + ", skip notice armed " +
               std::to_string(c.m_AIBusy) + ", skip notice " + std::to_string(c.m_AIAnswerStarted) +
-              ", computer may act " + std::to_string(c.m_AIMayAct);
+              ", computer may act " + std::to_string(c.m_AIMayAct) + ", face-off winner " +
+              std::to_string(c.m_FaceOffWinner) + ", buzz owner " + std::to_string(c.m_BuzzOwner);
     report += "; current sequence " + CurrentSequenceName() + "; last sequences:";
     for (const std::string& name : m_LastSequences)
         report += " " + name;
@@ -869,6 +887,11 @@ void MatchHarness::PlayerOneActs(const MatchPolicy& policy, std::mt19937& random
     QZ2011::ScreenGame& screen = c.GetGameScreen();
     const int phase = c.m_GamePhase;
     const int writes = int(PhaseWrites().size());
+    GameServices::Widget::SoftKeyboard* keyboard = c.m_AnswerKeyboard;
+    // A closed entry or a new phase ends the turn player one answered.
+    if (!c.m_AnswerEntryOpen || !keyboard || !keyboard->Visible || writes != m_TurnWrite)
+        m_TurnTaken = false;
+    m_TurnWrite = writes;
     // Buzz once in each face-off or sudden death, when the policy says so.
     if ((phase == QZ2011::PhaseFaceOffBuzz || phase == QZ2011::PhaseSuddenDeathBuzz) && m_BuzzedPhaseWrite != writes) {
         m_BuzzedPhaseWrite = writes;
@@ -881,12 +904,9 @@ void MatchHarness::PlayerOneActs(const MatchPolicy& policy, std::mt19937& random
         Click(Chance(random, policy.playPercent) ? "PlayButton" : "PassButton");
         return;
     }
-    GameServices::Widget::SoftKeyboard* keyboard = c.m_AnswerKeyboard;
     const bool fastMoney = phase == QZ2011::PhaseFastMoneyFirstPlayer || phase == QZ2011::PhaseFastMoneySecondPlayer;
-    if (!c.m_AnswerEntryOpen || !keyboard || !keyboard->Visible) {
-        m_TurnTaken = false;
+    if (!c.m_AnswerEntryOpen || !keyboard || !keyboard->Visible)
         return;
-    }
     if (!fastMoney && (m_TurnTaken || c.m_CurrentFamily != QZ2011GameContext::kPlayerOneFamily))
         return;
     if (fastMoney && (!keyboard->m_EntryText.IsEmpty() || m_NowMs - m_LastSubmitMs < 300))
@@ -906,7 +926,7 @@ void MatchHarness::PlayerOneActs(const MatchPolicy& policy, std::mt19937& random
         m_TurnTaken = false;
     } else if (Chance(random, policy.silentPercent)) {
         return;
-    } else if (Chance(random, policy.rightPercent)) {
+    } else if (Chance(random, phase == QZ2011::PhaseSteal ? policy.stealRightPercent : policy.rightPercent)) {
         const bool sudden = phase == QZ2011::PhaseSuddenDeathFirstAnswer || phase == QZ2011::PhaseSuddenDeathSecondAnswer;
         text = PickAnswer(CurrentQuestion(c), sudden ? MatchPolicy::FastMoney::Top : MatchPolicy::FastMoney::Random,
                           true, random);
@@ -945,6 +965,8 @@ RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
         return result;
     }
     Seed(policy.seed);
+    if (policy.answerSeconds)
+        m_Context->m_QuestionRoundTime = policy.answerSeconds;
     std::mt19937 random(policy.seed);
     const uint64_t start = m_NowMs;
     m_LastMoveMs = m_NowMs;

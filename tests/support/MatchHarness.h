@@ -46,11 +46,12 @@ class RoundRules;
 namespace match {
 
 struct RecordEntry {
-    enum class Kind { Phase, Sequence, Event, Log };
+    enum class Kind { Phase, Sequence, Event, Log, State };
     Kind kind = Kind::Log;
-    // The phase written or the event's index.
+    // The phase written, the event's index or the state's new value.
     int value = 0;
-    // The sequence's name or the log line.
+    // The sequence's name, the log line, "computer" for an event of the computer's member, or
+    // the state that changed in a whole match: "bank", "score0" (player one), "score1".
     std::string text;
     // Simulated milliseconds since the harness started.
     uint64_t timeMs = 0;
@@ -140,10 +141,14 @@ struct MatchPolicy {
     // A main-game turn is left to its time-up.
     int silentPercent = 0;
     int playPercent = 100;
+    // A steal answer is right.
+    int stealRightPercent = 100;
     // The answer confirmed by a click on the confirm button, else by Enter.
     int clickConfirmPercent = 0;
     FastMoney firstPlayer = FastMoney::Top;
     FastMoney secondPlayer = FastMoney::Top;
+    // The answer time of the main game in seconds, in place of the level's (0: the level's).
+    uint32_t answerSeconds = 0;
     // No run lasts longer than this.
     uint64_t capMs = 20 * 60 * 1000;
 };
@@ -248,7 +253,7 @@ private:
         MatchHarness* harness = nullptr;
     };
     struct EventTap : IDelegateParam<GameServices::Entities::BaseTeamMember*> {
-        void Invoke(GameServices::Entities::BaseTeamMember*) override { harness->OnEvent(index); }
+        void Invoke(GameServices::Entities::BaseTeamMember* member) override { harness->OnEvent(index, member); }
         MatchHarness* harness = nullptr;
         int index = 0;
     };
@@ -260,7 +265,9 @@ private:
     };
 
     static void OnPhaseWrite(void* owner, int phase);
-    void OnEvent(int index);
+    void OnEvent(int index, GameServices::Entities::BaseTeamMember* member);
+    // Records the bank and the scores that changed since the last step.
+    void WatchState();
     void OnSequenceStarted(const std::string& name);
     void OnSequenceEnded() { m_LastMoveMs = m_NowMs; }
     void Add(RecordEntry::Kind kind, int value, const std::string& text);
@@ -305,7 +312,10 @@ private:
     int m_BuzzedPhaseWrite = -1;
     int m_ChosePlayWrite = -1;
     bool m_TurnTaken = false;
+    int m_TurnWrite = -1;
     uint64_t m_LastSubmitMs = 0;
+    // The bank and the two scores as last recorded.
+    int m_Watched[3] = {0, 0, 0};
     // The first fast-money player's entry for each question id, which the second avoids.
     std::map<std::string, std::string> m_FirstPlayerTexts;
     // The screen and rules scripts drive: the screen double and the context's rules unless replaced.
