@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -152,5 +153,29 @@ TEST(WholeMatch, SeededMatchesReachTheirEnds) {
                                     [](const RecordEntry& e) { return e.kind == Kind::Event && e.text == "computer"; }),
                       0);
         }
+    }
+}
+
+// Twenty matches with a random policy and seed for player one: each ends without a stall and
+// keeps the rules.
+TEST(WholeMatch, RandomPoliciesReachTheirEnds) {
+    std::mt19937 draw(2026);
+    auto percent = [&](int low) { return low + int(draw() % uint32_t(101 - low)); };
+    for (int run = 0; run < 20; ++run) {
+        MatchPolicy policy;
+        policy.seed = draw();
+        policy.buzzPercent = percent(30);
+        policy.rightPercent = percent(40);
+        policy.silentPercent = int(draw() % 15);
+        policy.playPercent = percent(0);
+        policy.clickConfirmPercent = percent(0);
+        policy.stealRightPercent = percent(0);
+        policy.firstPlayer = MatchPolicy::FastMoney(draw() % 4);
+        policy.secondPlayer = MatchPolicy::FastMoney(draw() % 4);
+        SCOPED_TRACE("seed " + std::to_string(policy.seed));
+        MatchHarness harness;
+        const RunResult result = harness.PlayMatch(policy);
+        ASSERT_TRUE(result.ok) << result.report;
+        EXPECT_EQ(RuleBreaches(harness.Record()), std::vector<std::string>{});
     }
 }

@@ -299,6 +299,23 @@ bool MatchHarness::CopyData() {
         if (!fs::exists(entry.path() / (name + ".hdr")))
             continue;
         const fs::path target = fs::path(m_Home.Path()) / Lower(name);
+        if (m_UseRealScreen && name == Lower(name)) {
+            // Whole matches link the packages they only read (their sequences are written
+            // afresh, and the bindings file replaced in a folder of links).
+            if (name == "gssystem") {
+                fs::create_directory(target, error);
+                for (const fs::directory_entry& file : fs::directory_iterator(entry.path(), error))
+                    if (!error && file.path().filename() != "actions.xml")
+                        fs::create_symlink(file.path(), target / file.path().filename(), error);
+            } else if (name != "ingamexml") {
+                fs::create_directory_symlink(entry.path(), target, error);
+            }
+            if (error) {
+                m_Failure = "cannot link the package " + name + ": " + error.message();
+                return false;
+            }
+            continue;
+        }
         fs::copy(entry.path(), target, fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
         if (!error && name != Lower(name))
             fs::rename(target / (name + ".hdr"), target / (Lower(name) + ".hdr"), error);
@@ -557,6 +574,7 @@ void MatchHarness::OnPhaseWrite(void* owner, int phase) {
     auto* self = static_cast<MatchHarness*>(owner);
     self->FlushLog();
     self->Add(RecordEntry::Kind::Phase, phase, "");
+    ++self->m_PhaseWriteCount;
 }
 
 void MatchHarness::OnEvent(int index, BaseTeamMember* member) {
@@ -886,7 +904,7 @@ void MatchHarness::PlayerOneActs(const MatchPolicy& policy, std::mt19937& random
     QZ2011GameContext& c = *m_Context;
     QZ2011::ScreenGame& screen = c.GetGameScreen();
     const int phase = c.m_GamePhase;
-    const int writes = int(PhaseWrites().size());
+    const int writes = m_PhaseWriteCount;
     GameServices::Widget::SoftKeyboard* keyboard = c.m_AnswerKeyboard;
     // A closed entry or a new phase ends the turn player one answered.
     if (!c.m_AnswerEntryOpen || !keyboard || !keyboard->Visible || writes != m_TurnWrite)
@@ -952,8 +970,7 @@ bool MatchHarness::MatchOver() const {
         return true;
     if (phase != QZ2011::PhaseGameEnd)
         return false;
-    const std::vector<std::string> played = SequencesPlayed();
-    return !played.empty() && played.back() == "end_game_loose";
+    return !m_LastSequences.empty() && m_LastSequences.back() == "end_game_loose";
 }
 
 RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {

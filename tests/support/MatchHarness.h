@@ -313,6 +313,7 @@ private:
     int m_ChosePlayWrite = -1;
     bool m_TurnTaken = false;
     int m_TurnWrite = -1;
+    int m_PhaseWriteCount = 0;
     uint64_t m_LastSubmitMs = 0;
     // The bank and the two scores as last recorded.
     int m_Watched[3] = {0, 0, 0};
