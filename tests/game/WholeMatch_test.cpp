@@ -10,6 +10,7 @@
 #include "game/rules/QZ11Phases.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "tests/support/MatchHarness.h"
+#include "tools/qbank/BankSource.h"
 
 using namespace match;
 using Kind = RecordEntry::Kind;
@@ -177,5 +178,42 @@ TEST(WholeMatch, RandomPoliciesReachTheirEnds) {
         const RunResult result = harness.PlayMatch(policy);
         ASSERT_TRUE(result.ok) << result.report;
         EXPECT_EQ(RuleBreaches(harness.Record()), std::vector<std::string>{});
+    }
+}
+
+// A bank whose 70s questions alternate between no answers, ten answers and their own: matches
+// neither stall nor read out of bounds.
+TEST(WholeMatch, QuestionsWithoutAnswersOrWithMoreThanEightNeitherStallNorCrash) {
+    for (uint32_t seed : {7u, 8u}) {
+        SCOPED_TRACE(seed);
+        MatchHarness harness;
+        harness.ChangeBank([](qbank::Bank& bank) {
+            int n = 0;
+            for (qbank::BankQuestion& question : bank.questions) {
+                if (question.decade != 0 || question.answers.empty())
+                    continue;
+                if (n % 3 == 0) {
+                    question.answers.clear();
+                } else if (n % 3 == 1) {
+                    const std::vector<qbank::BankAnswer> own = question.answers;
+                    for (size_t k = 0; question.answers.size() < 10; ++k) {
+                        qbank::BankAnswer extra = own[k % own.size()];
+                        extra.points = 1;
+                        extra.text = "Extra" + std::to_string(k);
+                        extra.groups = {{"extra" + std::to_string(k)}};
+                        question.answers.push_back(extra);
+                    }
+                }
+                ++n;
+            }
+        });
+        MatchPolicy policy{seed};
+        policy.rightPercent = 70;
+        const RunResult result = harness.PlayMatch(policy);
+        ASSERT_TRUE(result.ok) << result.report;
+        EXPECT_EQ(RuleBreaches(harness.Record()), std::vector<std::string>{});
+        const std::vector<std::string> played = harness.SequencesPlayed();
+        EXPECT_GE(Count(played, "buzz1_left"), 1);
+        EXPECT_GE(Count(played, "buzz8_left"), 1);
     }
 }

@@ -39,6 +39,7 @@
 #include "tools/authoring/OggVorbisWriter.h"
 #include "tools/authoring/PackageWriter.h"
 #include "tests/support/MatchShowData.h"
+#include "tools/qbank/BankCompiler.h"
 #include "engine/core/AGDeviceManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/Widget.h"
@@ -299,6 +300,8 @@ bool MatchHarness::CopyData() {
         if (!fs::exists(entry.path() / (name + ".hdr")))
             continue;
         const fs::path target = fs::path(m_Home.Path()) / Lower(name);
+        if (name == "gamequestions" && m_BankChange)
+            continue;
         if (m_UseRealScreen && name == Lower(name)) {
             // Whole matches link the packages they only read (their sequences are written
             // afresh, and the bindings file replaced in a folder of links).
@@ -327,6 +330,19 @@ bool MatchHarness::CopyData() {
     if (error) {
         m_Failure = std::string("cannot read ") + TALLYVOX_BUILT_DATA + ": " + error.message();
         return false;
+    }
+    if (m_BankChange) {
+        qbank::Bank bank;
+        qbank::Diagnostics diagnostics;
+        if (!qbank::ReadBankSources(TALLYVOX_QUESTION_SOURCES, bank, diagnostics)) {
+            m_Failure = "cannot read the question sources";
+            return false;
+        }
+        m_BankChange(bank);
+        if (!qbank::WriteBankPackage(bank, m_Home.Path() + "/gamequestions", diagnostics)) {
+            m_Failure = "cannot write the changed question bank";
+            return false;
+        }
     }
     return true;
 }

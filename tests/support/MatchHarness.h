@@ -38,6 +38,9 @@ class BaseTeamMember;
 namespace platform {
 class FakeClock;
 }
+namespace qbank {
+struct Bank;
+}
 namespace QZ2011 {
 class QZ11Game;
 class RoundRules;
@@ -193,6 +196,9 @@ public:
     // Puts the real in-game screen (through its adapter) in the double's place, with the round
     // rules it drives; both stay the caller's. Call before EnterLevel.
     void Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules);
+    // Call before Start: the question bank is compiled afresh from the sample sources after the
+    // change (no checks: a bank the compiler would refuse can be played).
+    void ChangeBank(const std::function<void(qbank::Bank&)>& change) { m_BankChange = change; }
     // Call before Start: the real in-game screen plays, loaded by the match level, on a layout
     // with every name and the show's sequences of MatchShowData.h, each sequenceMs long; player
     // one acts through the test window only.
@@ -307,6 +313,7 @@ private:
     std::unique_ptr<GameScreenDouble> m_Screen;
     RealScreen m_RealScreen;
     bool m_UseRealScreen = false;
+    std::function<void(qbank::Bank&)> m_BankChange;
     uint32_t m_SequenceMs = 60;
     // Player one's state in a whole match.
     int m_BuzzedPhaseWrite = -1;
