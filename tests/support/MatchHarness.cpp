@@ -992,6 +992,11 @@ bool MatchHarness::MatchOver() const {
 RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
     RunResult result;
     UseRealScreen(m_SequenceMs);
+    // Sounds for two of the holding cues; the others have none.
+    if (m_Sounds.empty()) {
+        AddSound("intro", 300);
+        AddSound("sfx_podiumbuzzer", 200);
+    }
     if (!Start(policy.seed) || !EnterLevel(kMatchLevel70)) {
         result.ok = false;
         result.report = m_Failure;
@@ -1003,10 +1008,18 @@ RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
     std::mt19937 random(policy.seed);
     const uint64_t start = m_NowMs;
     m_LastMoveMs = m_NowMs;
+    uint64_t longestSound = 0, pausedSince = m_NowMs;
+    for (const auto& [name, ms] : m_Sounds)
+        longestSound = std::max<uint64_t>(longestSound, ms);
+    GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
     while (!MatchOver()) {
         std::string reason;
+        if (!sequences->IsPaused())
+            pausedSince = m_NowMs;
         if (m_NowMs - m_LastMoveMs >= kMatchStallMs)
             reason = "stalled: nothing moved for 60 s";
+        else if (m_NowMs - pausedSince > longestSound + 100)
+            reason = "stalled: the show stayed paused longer than its longest sound";
         else if (m_NowMs - start > policy.capMs)
             reason = "the match passed its cap";
         if (!reason.empty()) {
