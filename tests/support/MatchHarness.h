@@ -10,8 +10,9 @@
 //
 // The game is one world (its singletons are process-wide): one harness lives at a time.
 //
-// The round rules are the game's own; the in-game screen is the double of MatchDoubles.h until
-// the real one is put in its place; the scripts do not depend on which is installed.
+// The round rules are the game's own; the in-game screen is the double of MatchDoubles.h for the
+// scripted rules runs, or the real one for whole matches (UseRealScreen, PlayMatch), where player
+// one acts only through the test window and the computer family is played by its own player.
 #include <cstdint>
 #include <functional>
 #include <map>
