@@ -9,6 +9,7 @@
 
 #include "engine/audio/PCAudioManagerImpl.h"
 #include "engine/audio/PCSound.h"
+#include "engine/core/AGApplication.h"
 #include "engine/core/AGProgram.h"
 #include "engine/core/AGResourceManager.h"
 #include "engine/core/Crc32Hash.h"
@@ -37,6 +38,12 @@
 #include "questions/QuestionManager.h"
 #include "tools/authoring/OggVorbisWriter.h"
 #include "tools/authoring/PackageWriter.h"
+#include "tests/support/MatchShowData.h"
+#include "tools/qbank/BankCompiler.h"
+#include "engine/core/AGDeviceManager.h"
+#include "gameservices/widget/SoftKeyboard.h"
+#include "gameservices/widget/Widget.h"
+#include "game/rules/QZ11Phases.h"
 
 #ifndef TALLYVOX_BUILT_DATA
 #error "TALLYVOX_BUILT_DATA names the folder of the built sample packages"
@@ -82,6 +89,8 @@ std::string RecordEntry::ToString() const {
         return "play " + text;
     case Kind::Event:
         return "event " + std::to_string(value);
+    case Kind::State:
+        return text + " " + std::to_string(value);
     case Kind::Log:
         break;
     }
@@ -143,6 +152,7 @@ MatchHarness::MatchHarness() {
 MatchHarness::~MatchHarness() {
     if (m_Context) {
         Detach();
+        m_Context->GetGameScreen().SetApplication(nullptr);
         m_Context->m_GamePhase.SetObserver(nullptr, nullptr);
         if (QZ2011::QuestionManager* questions = m_Context->GetQuestionManager())
             questions->Cleanup();
@@ -157,7 +167,8 @@ MatchHarness::~MatchHarness() {
     GameServices::Bridge::FileSystem::Destroy();
     if (m_Application)
         m_Application->Shutdown();
-    m_Application.reset();
+    m_Application = nullptr;
+    m_OwnApplication.reset();
     if (m_Started) {
         AGAudioManager::s_implFactory = m_SavedAudioFactory;
         AGProgram::SetInstance(nullptr);
@@ -289,6 +300,25 @@ bool MatchHarness::CopyData() {
         if (!fs::exists(entry.path() / (name + ".hdr")))
             continue;
         const fs::path target = fs::path(m_Home.Path()) / Lower(name);
+        if (name == "gamequestions" && m_BankChange)
+            continue;
+        if (m_UseRealScreen && name == Lower(name)) {
+            // Whole matches link the packages they only read (their sequences are written
+            // afresh, and the bindings file replaced in a folder of links).
+            if (name == "gssystem") {
+                fs::create_directory(target, error);
+                for (const fs::directory_entry& file : fs::directory_iterator(entry.path(), error))
+                    if (!error && file.path().filename() != "actions.xml")
+                        fs::create_symlink(file.path(), target / file.path().filename(), error);
+            } else if (name != "ingamexml") {
+                fs::create_directory_symlink(entry.path(), target, error);
+            }
+            if (error) {
+                m_Failure = "cannot link the package " + name + ": " + error.message();
+                return false;
+            }
+            continue;
+        }
         fs::copy(entry.path(), target, fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
         if (!error && name != Lower(name))
             fs::rename(target / (name + ".hdr"), target / (Lower(name) + ".hdr"), error);
@@ -299,6 +329,40 @@ bool MatchHarness::CopyData() {
     }
     if (error) {
         m_Failure = std::string("cannot read ") + TALLYVOX_BUILT_DATA + ": " + error.message();
+        return false;
+    }
+    if (m_BankChange) {
+        qbank::Bank bank;
+        qbank::Diagnostics diagnostics;
+        if (!qbank::ReadBankSources(TALLYVOX_QUESTION_SOURCES, bank, diagnostics)) {
+            m_Failure = "cannot read the question sources";
+            return false;
+        }
+        m_BankChange(bank);
+        if (!qbank::WriteBankPackage(bank, m_Home.Path() + "/gamequestions", diagnostics)) {
+            m_Failure = "cannot write the changed question bank";
+            return false;
+        }
+    }
+    return true;
+}
+
+void MatchHarness::UseRealScreen(uint32_t sequenceMs) {
+    m_UseRealScreen = true;
+    m_SequenceMs = sequenceMs;
+}
+
+bool MatchHarness::WriteShowData() {
+    authoring::PackageWriter sequences;
+    for (const auto& [file, text] : ShowSequences(m_SequenceMs))
+        sequences.Add(file, TypeKey::Data, text);
+    // The sample's own bindings file is replaced in place (a folder package reads its files as
+    // they are).
+    std::ofstream actions(m_Home.Path() + "/gssystem/actions.xml", std::ios::binary | std::ios::trunc);
+    actions << MatchActions();
+    actions.close();
+    if (!actions || !sequences.WriteFolder(m_Home.File("ingamexml.dir"))) {
+        m_Failure = "cannot write the show's data";
         return false;
     }
     return true;
@@ -318,8 +382,15 @@ bool MatchHarness::Start(uint32_t seed) {
     AGAudioManager::s_implFactory = &MakePulledAudio;
     // The save file goes to the harness's folder: harnesses of parallel tests never share one.
     m_Env.Set("XDG_DATA_HOME", m_Home.Path() + "/savedata");
-    m_Application = std::make_unique<PCApplicationImpl>();
-    if (!m_Application->Initialize()) {
+    // On the real screen the program's own application object runs, as the game finds it; the
+    // harness's own otherwise.
+    if (m_UseRealScreen) {
+        m_Application = dynamic_cast<PCApplicationImpl*>(AGApplication::Get().GetImpl());
+    } else {
+        m_OwnApplication = std::make_unique<PCApplicationImpl>();
+        m_Application = m_OwnApplication.get();
+    }
+    if (!m_Application || !m_Application->Initialize()) {
         m_Failure = "the application did not start on the test window";
         return false;
     }
@@ -328,22 +399,28 @@ bool MatchHarness::Start(uint32_t seed) {
         return false;
     m_WorkingDir = std::make_unique<ScopedWorkingDir>(m_Home.Path());
     GameServices::Bridge::FileSystem::UsePackages();
-    if (!m_Sounds.empty()) {
-        authoring::PackageWriter sounds;
-        for (const auto& [name, ms] : m_Sounds) {
-            const uint32_t frames = uint32_t(uint64_t(ms) * platform::audio::kMixRate / 1000);
-            sounds.Add(name + ".ogg", TypeKey::Data, authoring::EncodeOggVorbis(authoring::MakeTone(440, frames)));
-            sounds.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(name + ".ogg", false));
-        }
-        if (!sounds.WriteFolder(m_Home.File(kSoundPackage))) {
-            m_Failure = "cannot write the test sounds";
-            return false;
-        }
-    }
+    if (m_UseRealScreen && !WriteShowData())
+        return false;
 
     m_Context = std::make_unique<QZ2011GameContext>();
     m_Context->m_GamePhase.SetObserver(&MatchHarness::OnPhaseWrite, this);
     m_Context->Initialize();
+    const bool ownPackage = !m_Sounds.empty() || m_UseRealScreen;
+    if (ownPackage) {
+        authoring::PackageWriter own;
+        for (const auto& [name, ms] : m_Sounds) {
+            const uint32_t frames = uint32_t(uint64_t(ms) * platform::audio::kMixRate / 1000);
+            own.Add(name + ".ogg", TypeKey::Data, authoring::EncodeOggVorbis(authoring::MakeTone(440, frames)));
+            own.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(name + ".ogg", false));
+        }
+        if (m_UseRealScreen)
+            own.Add("screengame", TypeKey::Data,
+                    ScreenGameLayout(m_Context->GetGameScreen(), {}, ClickablePlaces(), 40));
+        if (!own.WriteFolder(m_Home.File(kSoundPackage))) {
+            m_Failure = "cannot write the harness's package";
+            return false;
+        }
+    }
     if (m_UseProfiles) {
         // As the menu does: the wardrobe's assemblies first (a profile's avatar names its
         // assembly by id), then the profiles.
@@ -355,11 +432,17 @@ bool MatchHarness::Start(uint32_t seed) {
             profiles->LoadProfiles();
         }
     }
-    if (!m_Sounds.empty())
+    if (ownPackage)
         GameServices::Bridge::FileSystem::LoadPackage(kSoundPackage, false);
     if (QZ2011::QuestionManager* questions = m_Context->GetQuestionManager())
         questions->Initialize();
     m_Screen = std::make_unique<GameScreenDouble>(*m_Context);
+    if (m_UseRealScreen) {
+        m_RealScreen.harness = this;
+        m_ScreenInUse = &m_RealScreen;
+        m_RulesInUse = &m_Context->GetRoundRules();
+        m_Context->GetGameScreen().SetApplication(m_Application);
+    }
     if (!m_ScreenInUse) {
         m_ScreenInUse = m_Screen.get();
         m_RulesInUse = &m_Context->GetRoundRules();
@@ -371,6 +454,9 @@ bool MatchHarness::Start(uint32_t seed) {
     if (BaseTeamMember* computer = ComputerMember()) {
         computer->m_Computer = 1;
         computer->m_Playing = 1;
+        // On the real screen the computer family is played by its own player, made at the
+        // level start for a member with both flags.
+        computer->m_ComputerPlay = computer->m_ComputerPlay2 = m_UseRealScreen ? 1 : 0;
     }
     m_Context->m_TwoPlayers = 0;
     m_Context->m_Decade = 0;
@@ -381,6 +467,11 @@ bool MatchHarness::Start(uint32_t seed) {
 }
 
 void MatchHarness::Step(uint32_t ms) {
+    // As the run loop: the waiting messages first, then the tick, the devices polled last.
+    platform::window::Backend* window = m_UseRealScreen ? m_Application->GetWindow() : nullptr;
+    platform::window::Message message;
+    while (window && window->PollMessage(message))
+        m_Application->DispatchMessage(message);
     m_Context->Update(ms);
     m_Clock->AdvanceMs(ms);
     m_NowMs += ms;
@@ -396,7 +487,12 @@ void MatchHarness::Step(uint32_t ms) {
         if (frames)
             engine->Render(m_Mix.data(), frames);
     }
+    if (window)
+        if (AGDeviceManager* devices = AGDeviceManager::Get())
+            devices->Update();
     FlushLog();
+    if (m_UseRealScreen)
+        WatchState();
     GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
     if (sequences && sequences->GetCurrentSequence())
         Moved();
@@ -494,11 +590,25 @@ void MatchHarness::OnPhaseWrite(void* owner, int phase) {
     auto* self = static_cast<MatchHarness*>(owner);
     self->FlushLog();
     self->Add(RecordEntry::Kind::Phase, phase, "");
+    ++self->m_PhaseWriteCount;
 }
 
-void MatchHarness::OnEvent(int index) {
+void MatchHarness::OnEvent(int index, BaseTeamMember* member) {
     FlushLog();
-    Add(RecordEntry::Kind::Event, index, "");
+    Add(RecordEntry::Kind::Event, index, member && member == ComputerMember() ? "computer" : "");
+}
+
+void MatchHarness::WatchState() {
+    const QZ2011GameContext& c = *m_Context;
+    const int now[3] = {int(c.m_RoundBank), c.m_PlayerOneFamily ? c.m_PlayerOneFamily->m_Score : 0,
+                        c.m_ComputerFamily ? c.m_ComputerFamily->m_Score : 0};
+    // The scores first: a banking empties the bank in the same frame.
+    const char* names[3] = {"bank", "score0", "score1"};
+    for (int i : {1, 2, 0})
+        if (now[i] != m_Watched[i]) {
+            m_Watched[i] = now[i];
+            Add(RecordEntry::Kind::State, now[i], names[i]);
+        }
 }
 
 void MatchHarness::OnSequenceStarted(const std::string& name) {
@@ -565,7 +675,8 @@ std::string MatchHarness::Report(const std::string& reason) const {
               std::to_string(c.m_StealStarted) + ", entry open " + std::to_string(c.m_AnswerEntryOpen) +
               ", skip allowed " + std::to_string(c.m_SkipAllowed) + ", skip notice armed " +
               std::to_string(c.m_AIBusy) + ", skip notice " + std::to_string(c.m_AIAnswerStarted) +
-              ", computer may act " + std::to_string(c.m_AIMayAct);
+              ", computer may act " + std::to_string(c.m_AIMayAct) + ", face-off winner " +
+              std::to_string(c.m_FaceOffWinner) + ", buzz owner " + std::to_string(c.m_BuzzOwner);
     report += "; current sequence " + CurrentSequenceName() + "; last sequences:";
     for (const std::string& name : m_LastSequences)
         report += " " + name;
@@ -719,6 +830,205 @@ RunResult MatchHarness::Run(const Script& script) {
         }
         }
         FlushLog();
+    }
+    return result;
+}
+
+void MatchHarness::PressKey(uint32_t virtualKey) {
+    auto* window = static_cast<platform::window::TestBackend*>(m_Application->GetWindow());
+    platform::window::Message key;
+    key.kind = platform::window::MessageKind::KeyDown;
+    key.key = virtualKey;
+    window->Inject(key);
+    Step(16);
+    Step(16);
+    key.kind = platform::window::MessageKind::KeyUp;
+    window->Inject(key);
+    Step(16);
+}
+
+void MatchHarness::TypeText(const std::string& text) {
+    auto* window = static_cast<platform::window::TestBackend*>(m_Application->GetWindow());
+    for (char c : text) {
+        platform::window::Message typed;
+        typed.kind = platform::window::MessageKind::Char;
+        typed.unit = char16_t(static_cast<unsigned char>(c));
+        window->Inject(typed);
+        Step(16);
+    }
+}
+
+void MatchHarness::Click(const std::string& widget) {
+    auto* window = static_cast<platform::window::TestBackend*>(m_Application->GetWindow());
+    uint32_t width = 800, height = 600;
+    window->GetClientSize(width, height);
+    for (const WidgetPlace& place : ClickablePlaces()) {
+        if (place.name != widget)
+            continue;
+        platform::window::Message mouse;
+        mouse.kind = platform::window::MessageKind::MouseMove;
+        mouse.x = int32_t((place.x + place.width / 2) * int(width) / 800);
+        mouse.y = int32_t((place.y + place.height / 2) * int(height) / 600);
+        window->Inject(mouse);
+        Step(16);
+        mouse.kind = platform::window::MessageKind::ButtonDown;
+        window->Inject(mouse);
+        Step(16);
+        Step(16);
+        mouse.kind = platform::window::MessageKind::ButtonUp;
+        window->Inject(mouse);
+        Step(16);
+    }
+}
+
+namespace {
+
+bool Chance(std::mt19937& random, int percent) { return int(random() % 100) < percent; }
+
+QZ2011::Question* CurrentQuestion(QZ2011GameContext& context) {
+    QZ2011::QuestionManager* questions = context.GetQuestionManager();
+    return questions ? questions->CurrentQuestion() : nullptr;
+}
+
+// The answer of the question with the highest (top) or lowest value, or a random one; only
+// answers not found yet when notFound.
+std::string PickAnswer(QZ2011::Question* question, MatchPolicy::FastMoney pick, bool notFound,
+                       std::mt19937& random, const std::string& taken = "") {
+    std::vector<u32> candidates;
+    for (u32 i = 0; question && i < question->AnswerCount(); ++i)
+        if ((!notFound || !question->IsFound(i)) && (taken.empty() || FirstSpelling(question->GetAnswer(i).Text()) != taken))
+            candidates.push_back(i);
+    if (candidates.empty())
+        return "";
+    u32 chosen = candidates[random() % candidates.size()];
+    for (u32 i : candidates) {
+        const u32 value = question->GetAnswer(i).Value(), best = question->GetAnswer(chosen).Value();
+        if ((pick == MatchPolicy::FastMoney::Top && value > best) || (pick == MatchPolicy::FastMoney::Lowest && value < best))
+            chosen = i;
+    }
+    return FirstSpelling(question->GetAnswer(chosen).Text());
+}
+
+bool ButtonShown(QZ2011::ScreenGame& screen, const char* name) {
+    GameServices::Widget::Widget* widget = screen.BoundWidget(name);
+    return widget && widget->Visible;
+}
+
+}  // namespace
+
+void MatchHarness::PlayerOneActs(const MatchPolicy& policy, std::mt19937& random) {
+    QZ2011GameContext& c = *m_Context;
+    QZ2011::ScreenGame& screen = c.GetGameScreen();
+    const int phase = c.m_GamePhase;
+    const int writes = m_PhaseWriteCount;
+    GameServices::Widget::SoftKeyboard* keyboard = c.m_AnswerKeyboard;
+    // A closed entry or a new phase ends the turn player one answered.
+    if (!c.m_AnswerEntryOpen || !keyboard || !keyboard->Visible || writes != m_TurnWrite)
+        m_TurnTaken = false;
+    m_TurnWrite = writes;
+    // Buzz once in each face-off or sudden death, when the policy says so.
+    if ((phase == QZ2011::PhaseFaceOffBuzz || phase == QZ2011::PhaseSuddenDeathBuzz) && m_BuzzedPhaseWrite != writes) {
+        m_BuzzedPhaseWrite = writes;
+        if (Chance(random, policy.buzzPercent))
+            PressKey(0x20);
+        return;
+    }
+    if (ButtonShown(screen, "PlayButton") && ButtonShown(screen, "PassButton") && m_ChosePlayWrite != writes) {
+        m_ChosePlayWrite = writes;
+        Click(Chance(random, policy.playPercent) ? "PlayButton" : "PassButton");
+        return;
+    }
+    const bool fastMoney = phase == QZ2011::PhaseFastMoneyFirstPlayer || phase == QZ2011::PhaseFastMoneySecondPlayer;
+    if (!c.m_AnswerEntryOpen || !keyboard || !keyboard->Visible)
+        return;
+    if (!fastMoney && (m_TurnTaken || c.m_CurrentFamily != QZ2011GameContext::kPlayerOneFamily))
+        return;
+    if (fastMoney && (!keyboard->m_EntryText.IsEmpty() || m_NowMs - m_LastSubmitMs < 300))
+        return;
+    m_TurnTaken = true;
+    std::string text;
+    if (fastMoney) {
+        const MatchPolicy::FastMoney pick =
+            phase == QZ2011::PhaseFastMoneyFirstPlayer ? policy.firstPlayer : policy.secondPlayer;
+        QZ2011::Question* question = CurrentQuestion(c);
+        const std::string id = question && question->Id() ? question->Id() : "";
+        if (pick != MatchPolicy::FastMoney::Pass)
+            text = PickAnswer(question, pick, false, random, phase == QZ2011::PhaseFastMoneySecondPlayer ? m_FirstPlayerTexts[id] : "");
+        if (phase == QZ2011::PhaseFastMoneyFirstPlayer)
+            m_FirstPlayerTexts[id] = text;
+        // Entry stays open from question to question in fast money.
+        m_TurnTaken = false;
+    } else if (Chance(random, policy.silentPercent)) {
+        return;
+    } else if (Chance(random, phase == QZ2011::PhaseSteal ? policy.stealRightPercent : policy.rightPercent)) {
+        const bool sudden = phase == QZ2011::PhaseSuddenDeathFirstAnswer || phase == QZ2011::PhaseSuddenDeathSecondAnswer;
+        text = PickAnswer(CurrentQuestion(c), sudden ? MatchPolicy::FastMoney::Top : MatchPolicy::FastMoney::Random,
+                          true, random);
+    } else {
+        text = "zzqx wvvk";
+    }
+    TypeText(text);
+    // The last character reaches the keyboard in the next frame.
+    Step(16);
+    if (Chance(random, policy.clickConfirmPercent))
+        Click("ConfirmButton");
+    else
+        PressKey(0x0D);
+    m_LastSubmitMs = m_NowMs;
+}
+
+bool MatchHarness::MatchOver() const {
+    const GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
+    if (sequences->GetCurrentSequence())
+        return false;
+    const int phase = m_Context->m_GamePhase;
+    if (phase == QZ2011::PhaseGameOver)
+        return true;
+    if (phase != QZ2011::PhaseGameEnd)
+        return false;
+    return !m_LastSequences.empty() && m_LastSequences.back() == "end_game_loose";
+}
+
+RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
+    RunResult result;
+    UseRealScreen(m_SequenceMs);
+    // Sounds for two of the holding cues; the others have none.
+    if (m_Sounds.empty()) {
+        AddSound("intro", 300);
+        AddSound("sfx_podiumbuzzer", 200);
+    }
+    if (!Start(policy.seed) || !EnterLevel(kMatchLevel70)) {
+        result.ok = false;
+        result.report = m_Failure;
+        return result;
+    }
+    Seed(policy.seed);
+    if (policy.answerSeconds)
+        m_Context->m_QuestionRoundTime = policy.answerSeconds;
+    std::mt19937 random(policy.seed);
+    const uint64_t start = m_NowMs;
+    m_LastMoveMs = m_NowMs;
+    uint64_t longestSound = 0, pausedSince = m_NowMs;
+    for (const auto& [name, ms] : m_Sounds)
+        longestSound = std::max<uint64_t>(longestSound, ms);
+    GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
+    while (!MatchOver()) {
+        std::string reason;
+        if (!sequences->IsPaused())
+            pausedSince = m_NowMs;
+        if (m_NowMs - m_LastMoveMs >= kMatchStallMs)
+            reason = "stalled: nothing moved for 60 s";
+        else if (m_NowMs - pausedSince > longestSound + 100)
+            reason = "stalled: the show stayed paused longer than its longest sound";
+        else if (m_NowMs - start > policy.capMs)
+            reason = "the match passed its cap";
+        if (!reason.empty()) {
+            result.ok = false;
+            result.report = Report(reason);
+            return result;
+        }
+        PlayerOneActs(policy, random);
+        Step(16);
     }
     return result;
 }

@@ -10,12 +10,14 @@
 //
 // The game is one world (its singletons are process-wide): one harness lives at a time.
 //
-// The round rules are the game's own; the in-game screen is the double of MatchDoubles.h until
-// the real one is put in its place; the scripts do not depend on which is installed.
+// The round rules are the game's own; the in-game screen is the double of MatchDoubles.h for the
+// scripted rules runs, or the real one for whole matches (UseRealScreen, PlayMatch), where player
+// one acts only through the test window and the computer family is played by its own player.
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,9 @@ class BaseTeamMember;
 namespace platform {
 class FakeClock;
 }
+namespace qbank {
+struct Bank;
+}
 namespace QZ2011 {
 class QZ11Game;
 class RoundRules;
@@ -45,11 +50,12 @@ class RoundRules;
 namespace match {
 
 struct RecordEntry {
-    enum class Kind { Phase, Sequence, Event, Log };
+    enum class Kind { Phase, Sequence, Event, Log, State };
     Kind kind = Kind::Log;
-    // The phase written or the event's index.
+    // The phase written, the event's index or the state's new value.
     int value = 0;
-    // The sequence's name or the log line.
+    // The sequence's name, the log line, "computer" for an event of the computer's member, or
+    // the state that changed in a whole match: "bank", "score0" (player one), "score1".
     std::string text;
     // Simulated milliseconds since the harness started.
     uint64_t timeMs = 0;
@@ -128,6 +134,29 @@ struct ProfileSlot {
     std::map<std::string, int> ints;
 };
 
+// How player one plays a whole match on the real screen; chances in percent, drawn from the
+// policy's own generator (the game's generators stay the game's).
+struct MatchPolicy {
+    enum class FastMoney { Top, Lowest, Pass, Random };
+    uint32_t seed = 1;
+    int buzzPercent = 100;
+    // A main-game answer is right (a not-found answer; the top one in sudden death), else wrong.
+    int rightPercent = 100;
+    // A main-game turn is left to its time-up.
+    int silentPercent = 0;
+    int playPercent = 100;
+    // A steal answer is right.
+    int stealRightPercent = 100;
+    // The answer confirmed by a click on the confirm button, else by Enter.
+    int clickConfirmPercent = 0;
+    FastMoney firstPlayer = FastMoney::Top;
+    FastMoney secondPlayer = FastMoney::Top;
+    // The answer time of the main game in seconds, in place of the level's (0: the level's).
+    uint32_t answerSeconds = 0;
+    // No run lasts longer than this.
+    uint64_t capMs = 20 * 60 * 1000;
+};
+
 struct RunResult {
     bool ok = true;
     // The stall report when the run failed.
@@ -137,6 +166,8 @@ struct RunResult {
 class MatchHarness {
 public:
     static constexpr const char* kMatchLevel70 = "QZ11_Game_Level_File_1_70";
+    // Nothing moving this long in a whole match is a stall.
+    static constexpr uint64_t kMatchStallMs = 60000;
     // Nothing moving this long while a script waits is a stall.
     static constexpr uint64_t kStallMs = 20000;
     // No run lasts longer than this.
@@ -166,6 +197,21 @@ public:
     // Puts the real in-game screen (through its adapter) in the double's place, with the round
     // rules it drives; both stay the caller's. Call before EnterLevel.
     void Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules);
+    // Call before Start: the question bank is compiled afresh from the sample sources after the
+    // change (no checks: a bank the compiler would refuse can be played).
+    void ChangeBank(const std::function<void(qbank::Bank&)>& change) { m_BankChange = change; }
+    // Call before Start: the real in-game screen plays, loaded by the match level, on a layout
+    // with every name and the show's sequences of MatchShowData.h, each sequenceMs long; player
+    // one acts through the test window only.
+    void UseRealScreen(uint32_t sequenceMs = 60);
+    // Player one's input through the test window: a key pressed and released, characters
+    // typed, a left click on the centre of a clickable widget.
+    void PressKey(uint32_t virtualKey);
+    void TypeText(const std::string& text);
+    void Click(const std::string& widget);
+    // Starts, enters the 70s match level on the real screen and lets player one play the whole
+    // match by the policy, until phase 30 with no sequence running, or phase 28 after a loss.
+    RunResult PlayMatch(const MatchPolicy& policy);
     // Both generators restarted from the seed: the shared xorshift128 and the 15-bit one.
     static void Seed(uint32_t seed);
     // Enters the level of that file through the game flow and steps until it has started;
@@ -196,7 +242,7 @@ public:
 
     QZ2011GameContext& Context() { return *m_Context; }
     // The application on the test window (null before Start).
-    PCApplicationImpl* Application() { return m_Application.get(); }
+    PCApplicationImpl* Application() { return m_Application; }
     QZ2011::QZ11Game& Match();
     GameServices::Entities::BaseTeamMember* PlayerOne() const;
     GameServices::Entities::BaseTeamMember* ComputerMember() const;
@@ -205,8 +251,16 @@ public:
     const TempDir& Home() const { return m_Home; }
 
 private:
+    // The real screen as scripts see it: it starts the match on its own load; play or pass is
+    // a click on its button; fast money plays through its callbacks.
+    struct RealScreen : IMatchScreen {
+        void StartMatch() override {}
+        void ChoosePlayOrPass(bool play) override { harness->Click(play ? "PlayButton" : "PassButton"); }
+        void PlayFastMoney() override {}
+        MatchHarness* harness = nullptr;
+    };
     struct EventTap : IDelegateParam<GameServices::Entities::BaseTeamMember*> {
-        void Invoke(GameServices::Entities::BaseTeamMember*) override { harness->OnEvent(index); }
+        void Invoke(GameServices::Entities::BaseTeamMember* member) override { harness->OnEvent(index, member); }
         MatchHarness* harness = nullptr;
         int index = 0;
     };
@@ -218,13 +272,20 @@ private:
     };
 
     static void OnPhaseWrite(void* owner, int phase);
-    void OnEvent(int index);
+    void OnEvent(int index, GameServices::Entities::BaseTeamMember* member);
+    // Records the bank and the scores that changed since the last step.
+    void WatchState();
     void OnSequenceStarted(const std::string& name);
     void OnSequenceEnded() { m_LastMoveMs = m_NowMs; }
     void Add(RecordEntry::Kind kind, int value, const std::string& text);
     void FlushLog();
     void Moved() { m_LastMoveMs = m_NowMs; }
     bool CopyData();
+    // The sequences, the key bindings and the layout of UseRealScreen.
+    bool WriteShowData();
+    // Player one's move by the policy, if one is due now.
+    void PlayerOneActs(const MatchPolicy& policy, std::mt19937& random);
+    bool MatchOver() const;
     // The document of UseProfiles, written behind the save file's header.
     bool WriteProfiles();
     // Asks the flow for the level until it takes the request, then steps until the level runs
@@ -245,11 +306,27 @@ private:
     ScopedEnv m_Env;
     LogCapture m_Log;
     std::unique_ptr<platform::FakeClock> m_Clock;
-    std::unique_ptr<PCApplicationImpl> m_Application;
+    std::unique_ptr<PCApplicationImpl> m_OwnApplication;
+    PCApplicationImpl* m_Application = nullptr;
     // The game mounts its packages from the working folder: the harness's folder while it runs.
     std::unique_ptr<ScopedWorkingDir> m_WorkingDir;
     std::unique_ptr<QZ2011GameContext> m_Context;
     std::unique_ptr<GameScreenDouble> m_Screen;
+    RealScreen m_RealScreen;
+    bool m_UseRealScreen = false;
+    std::function<void(qbank::Bank&)> m_BankChange;
+    uint32_t m_SequenceMs = 60;
+    // Player one's state in a whole match.
+    int m_BuzzedPhaseWrite = -1;
+    int m_ChosePlayWrite = -1;
+    bool m_TurnTaken = false;
+    int m_TurnWrite = -1;
+    int m_PhaseWriteCount = 0;
+    uint64_t m_LastSubmitMs = 0;
+    // The bank and the two scores as last recorded.
+    int m_Watched[3] = {0, 0, 0};
+    // The first fast-money player's entry for each question id, which the second avoids.
+    std::map<std::string, std::string> m_FirstPlayerTexts;
     // The screen and rules scripts drive: the screen double and the context's rules unless replaced.
     IMatchScreen* m_ScreenInUse = nullptr;
     QZ2011::IRoundRules* m_RulesInUse = nullptr;

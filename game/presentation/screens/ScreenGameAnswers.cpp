@@ -344,17 +344,16 @@ void ScreenGame::onBuzzAccepted(Member) {
         const u32 count = m_CurrentQuestion ? std::min(m_CurrentQuestion->AnswerCount(), kBoardRows) : 0;
         m_Game->SetupBoardBlocks(context->m_RoundCounter == kSuddenDeathRound ? 1 : i32(count));
     }
-    // The sequence first: ending the running one steps the phase, which is then set here.
-    if (context->m_BuzzOwner == 0) {
-        PlaceAnswerHud(0);
-        Play(context, "host_number_answer_left");
-        context->m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
-    } else {
-        PlaceAnswerHud(1);
-        Play(context, "host_number_answer_right");
-        context->m_CurrentFamily =
-            context->m_TwoPlayers ? QZ2011GameContext::kPlayerTwoFamily : QZ2011GameContext::kComputerFamily;
-    }
+    // The sequence first: ending the running one steps the phase, which is then set here. The
+    // answering family is set before it too: the sequence's opening events start its turn.
+    const bool left = context->m_BuzzOwner == 0;
+    const i32 family = left                    ? QZ2011GameContext::kPlayerOneFamily
+                       : context->m_TwoPlayers ? QZ2011GameContext::kPlayerTwoFamily
+                                               : QZ2011GameContext::kComputerFamily;
+    PlaceAnswerHud(left ? 0 : 1);
+    context->m_CurrentFamily = family;
+    Play(context, left ? "host_number_answer_left" : "host_number_answer_right");
+    context->m_CurrentFamily = family;
     context->m_GamePhase =
         context->m_GamePhase == PhaseSuddenDeathBuzz ? PhaseSuddenDeathFirstAnswer : PhaseFaceOffFirstAnswer;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "engine/core/AGAppEventsHandler.h"
+#include "engine/core/AGApplication.h"
+#include "engine/core/PCApplicationImpl.h"
 #include "engine/core/AGDeviceManager.h"
 #include "engine/graphics/PCGraphicDevice.h"
 #include "gameservices/entities/RuntimeParameters.h"
@@ -305,6 +307,11 @@ void DeviceSystem::UpdateMoveTriggers() {
     if (PCGraphicDevice* graphics = PCGraphicDevice::Get()) {
         width = graphics->GetWidth();
         height = graphics->GetHeight();
+    } else if (auto* application = dynamic_cast<PCApplicationImpl*>(AGApplication::Get().GetImpl())) {
+        // Without graphics the widgets keep their layout pixels: the pointer is placed in the
+        // window's client area.
+        width = application->GetWidth();
+        height = application->GetHeight();
     }
     const size_t count = m_MoveTriggers.size();
     for (size_t t = 0; t < count; ++t) {

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "game/QZ2011GameContext.h"
+#include "game/rules/Family.h"
+#include "game/rules/QZ11Phases.h"
+#include "gameshow/PlayerProfileManager.h"
+#include "tests/support/MatchHarness.h"
+#include "tools/qbank/BankSource.h"
+
+using namespace match;
+using Kind = RecordEntry::Kind;
+
+namespace {
+
+int Count(const std::vector<std::string>& lines, const std::string& line) {
+    return int(std::count(lines.begin(), lines.end(), line));
+}
+
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+// The match rules a whole match's record must keep: the bank and the multipliers, the scores
+// moved only by the bank, strikes in order, one steal answer, sudden death and the end at 300,
+// fast money apart from the scores, one answer per turn and one computer action per turn. States
+// are recorded at the end of their frame, after the sequences the frame started.
+std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record) {
+    std::vector<std::string> breaches;
+    auto breach = [&](const RecordEntry& at, const std::string& what) {
+        breaches.push_back(std::to_string(at.timeMs) + " ms: " + what);
+    };
+    // The scores at the end of the frame of entry i.
+    auto scoresAfter = [&](size_t i, int p0, int p1) {
+        for (size_t k = i + 1; k < record.size() && record[k].timeMs <= record[i].timeMs + 16; ++k)
+            if (record[k].kind == Kind::State && record[k].text != "bank")
+                (record[k].text == "score0" ? p0 : p1) = record[k].value;
+        return std::make_pair(p0, p1);
+    };
+    int round = 0, bank = 0, score[2] = {0, 0}, strikes = 0, answers = 0, computerActs = 0, stealAnswers = 0;
+    bool fastMoney = false, steal = false;
+    uint64_t fastMoneyMs = 0;
+    for (size_t i = 0; i < record.size(); ++i) {
+        const RecordEntry& e = record[i];
+        const std::string& s = e.text;
+        if (e.kind == Kind::Sequence) {
+            const auto [p0, p1] = scoresAfter(i, score[0], score[1]);
+            if (StartsWith(s, "faceoff_round"))
+                round = s.back() - '0';
+            if (s == "SuddenDeath") {
+                round = 5;
+                if (p0 >= 300 || p1 >= 300)
+                    breach(e, "sudden death with a family at 300");
+            }
+            // A turn opens: one answer and one computer action in it.
+            if (StartsWith(s, "host_number_answer") || StartsWith(s, "otherTeamAnswer") ||
+                (StartsWith(s, "transition") && s.back() == '3')) {
+                answers = computerActs = stealAnswers = 0;
+                steal = s.back() == '3';
+            }
+            if (StartsWith(s, "strike")) {
+                const int n = s[6] - '0';
+                if (n != strikes + 1)
+                    breach(e, s + " after " + std::to_string(strikes) + " strikes");
+                strikes = n == 3 ? 0 : n;
+            }
+            if (StartsWith(s, "playOrPass") || StartsWith(s, "faceoff_round"))
+                strikes = 0;
+            if (s == "fast_money_round_left" || s == "fast_money_round_right") {
+                fastMoney = true;
+                fastMoneyMs = e.timeMs;
+                if (std::max(p0, p1) < 300)
+                    breach(e, "fast money below 300");
+            }
+            if (s == "end_game_loose" && (p0 >= 300 || p1 < 300))
+                breach(e, "lost at " + std::to_string(p0) + " to " + std::to_string(p1));
+        } else if (e.kind == Kind::Event && e.value == 3 && !fastMoney) {
+            if (++answers > 1)
+                breach(e, "a second answer in one turn");
+            if (steal && ++stealAnswers > 1)
+                breach(e, "a second steal answer");
+            if (e.text == "computer" && ++computerActs > 1)
+                breach(e, "a second computer action in one turn");
+        } else if (e.kind == Kind::State && fastMoney && e.timeMs > fastMoneyMs + 16) {
+            breach(e, s + " moved in fast money");
+        } else if (e.kind == Kind::State && s == "bank") {
+            const int multiplier = round >= 4 ? 3 : round == 3 ? 2 : 1;
+            if (e.value > bank && (e.value - bank) % multiplier != 0)
+                breach(e, "bank +" + std::to_string(e.value - bank) + " in round " + std::to_string(round));
+            bank = e.value;
+        } else if (e.kind == Kind::State) {
+            const int family = s == "score0" ? 0 : 1;
+            if (e.value - score[family] != bank)
+                breach(e, s + " +" + std::to_string(e.value - score[family]) + " with a bank of " +
+                              std::to_string(bank));
+            score[family] = e.value;
+        }
+    }
+    return breaches;
+}
+
+}  // namespace
+
+// Whole matches on the real screen, each from its own policy and seed: the terminal phase is
+// reached without a stall, the outcome is the one the policy steers to, the rules hold.
+TEST(WholeMatch, SeededMatchesReachTheirEnds) {
+    using FM = MatchPolicy::FastMoney;
+    MatchPolicy timesOut{6};
+    // Shorter than any wait of the computer family: each of its turns times out.
+    timesOut.answerSeconds = 3;
+    const struct {
+        const char* name;
+        MatchPolicy policy;
+        const char* ending;
+    } cases[] = {
+        {"win, fast money reaches 200", {3}, "end_game_20k_win_left"},
+        {"win, fast money below 200", {4, 100, 100, 0, 100, 100, 50, FM::Lowest, FM::Pass}, "end_game_normal_win_left"},
+        {"loss", {5, 0, 100, 0, 0, 0, 0}, "end_game_loose"},
+        {"sudden death", {5, 100, 100, 0, 0, 0, 0}, "SuddenDeath"},
+        {"computer turns time out", timesOut, "end_game_see_you_nexttime_left"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MatchHarness harness;
+        harness.UseProfiles({{"Ann", "AppearanceFemale01.xml", {}}}, 0);
+        const RunResult result = harness.PlayMatch(c.policy);
+        ASSERT_TRUE(result.ok) << result.report;
+        const std::vector<std::string> played = harness.SequencesPlayed();
+        EXPECT_GE(Count(played, c.ending), 1);
+        EXPECT_EQ(RuleBreaches(harness.Record()), std::vector<std::string>{});
+        // Player one answers each of its turns in time, the computer family within its waits.
+        const int timeUps = Count(played, "time_is_up") + Count(played, "strike1_TimeUp") +
+                            Count(played, "strike2_TimeUp") + Count(played, "strike3_TimeUp");
+        EXPECT_EQ(timeUps > 0, c.policy.answerSeconds > 0) << timeUps;
+        QZ2011GameContext& context = harness.Context();
+        const u32 money = GameShow::PlayerProfileManager::Instance()->GetProfile(0)->Score;
+        if (std::string(c.ending) == "end_game_loose") {
+            EXPECT_EQ(context.m_GamePhase, QZ2011::PhaseGameEnd);
+            EXPECT_EQ(played.back(), "end_game_loose");
+            EXPECT_EQ(money, 0u);
+            continue;
+        }
+        EXPECT_EQ(context.m_GamePhase, QZ2011::PhaseGameOver);
+        const bool big = context.m_FastMoneyTotal >= 200;
+        EXPECT_EQ(Count(played, "end_game_20k_win_left"), big ? 1 : 0) << context.m_FastMoneyTotal;
+        EXPECT_EQ(Count(played, "end_game_normal_win_left"), big ? 0 : 1) << context.m_FastMoneyTotal;
+        EXPECT_EQ(money, big ? 20000u : u32(5 * context.m_FastMoneyTotal));
+        EXPECT_EQ(played.back(), "end_game_see_you_nexttime_left");
+        if (c.policy.answerSeconds) {
+            // Every computer turn ended at its time-up: none of its answers was judged.
+            EXPECT_EQ(std::count_if(harness.Record().begin(), harness.Record().end(),
+                                    [](const RecordEntry& e) { return e.kind == Kind::Event && e.text == "computer"; }),
+                      0);
+        }
+    }
+}
+
+// Twenty matches with a random policy and seed for player one: each ends without a stall and
+// keeps the rules.
+TEST(WholeMatch, RandomPoliciesReachTheirEnds) {
+    std::mt19937 draw(2026);
+    auto percent = [&](int low) { return low + int(draw() % uint32_t(101 - low)); };
+    for (int run = 0; run < 20; ++run) {
+        MatchPolicy policy;
+        policy.seed = draw();
+        policy.buzzPercent = percent(30);
+        policy.rightPercent = percent(40);
+        policy.silentPercent = int(draw() % 15);
+        policy.playPercent = percent(0);
+        policy.clickConfirmPercent = percent(0);
+        policy.stealRightPercent = percent(0);
+        policy.firstPlayer = MatchPolicy::FastMoney(draw() % 4);
+        policy.secondPlayer = MatchPolicy::FastMoney(draw() % 4);
+        SCOPED_TRACE("seed " + std::to_string(policy.seed));
+        MatchHarness harness;
+        const RunResult result = harness.PlayMatch(policy);
+        ASSERT_TRUE(result.ok) << result.report;
+        EXPECT_EQ(RuleBreaches(harness.Record()), std::vector<std::string>{});
+    }
+}
+
+// A bank whose 70s questions alternate between no answers, ten answers and their own: matches
+// neither stall nor read out of bounds.
+TEST(WholeMatch, QuestionsWithoutAnswersOrWithMoreThanEightNeitherStallNorCrash) {
+    for (uint32_t seed : {7u, 8u}) {
+        SCOPED_TRACE(seed);
+        MatchHarness harness;
+        harness.ChangeBank([](qbank::Bank& bank) {
+            int n = 0;
+            for (qbank::BankQuestion& question : bank.questions) {
+                if (question.decade != 0 || question.answers.empty())
+                    continue;
+                if (n % 3 == 0) {
+                    question.answers.clear();
+                } else if (n % 3 == 1) {
+                    const std::vector<qbank::BankAnswer> own = question.answers;
+                    for (size_t k = 0; question.answers.size() < 10; ++k) {
+                        qbank::BankAnswer extra = own[k % own.size()];
+                        extra.points = 1;
+                        extra.text = "Extra" + std::to_string(k);
+                        extra.groups = {{"extra" + std::to_string(k)}};
+                        question.answers.push_back(extra);
+                    }
+                }
+                ++n;
+            }
+        });
+        MatchPolicy policy{seed};
+        policy.rightPercent = 70;
+        const RunResult result = harness.PlayMatch(policy);
+        ASSERT_TRUE(result.ok) << result.report;
+        EXPECT_EQ(RuleBreaches(harness.Record()), std::vector<std::string>{});
+        const std::vector<std::string> played = harness.SequencesPlayed();
+        EXPECT_GE(Count(played, "buzz1_left"), 1);
+        EXPECT_GE(Count(played, "buzz8_left"), 1);
+    }
+}
