@@ -216,10 +216,11 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
         {20, 1, 5, "word1", "time_is_up", {0, -1}}};
     for (const auto& c : cases) {
         Ask(3, 0, c.round, c.phase);
-        Turn(c.family, c.typed);
+        Turn(c.family, "");
         context.m_ChosenAnswerIndex = 0;
         context.m_AIMayAct = 1;
-        Screen().StartAnswerTimer();
+        Screen().StartAnswerTimer();  // opens an empty keyboard: the text is typed after it
+        Screen().m_SoftKeyboard->SetText(c.typed);
         Screen().m_CountdownElapsedMs = 60000;
         Screen().onTimerTick();
         EXPECT_EQ(Playing(), c.sequence) << c.phase << c.typed;
