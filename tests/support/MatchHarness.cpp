@@ -319,6 +319,8 @@ bool MatchHarness::CopyData() {
             }
             continue;
         }
+        if (fs::is_symlink(target))  // never write through a link into the build's own data
+            continue;
         fs::copy(entry.path(), target, fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
         if (!error && name != Lower(name))
             fs::rename(target / (name + ".hdr"), target / (Lower(name) + ".hdr"), error);
