@@ -97,14 +97,8 @@ void MainMenuComposition::Uninitialize() {
     if (m_HasAwardsButton)
         StopListening(m_AwardsButton, &m_AwardsDelegate);
     m_PlayButton = m_ProfileButton = m_OptionsButton = m_AwardsButton = m_ExitButton = nullptr;
-    if (PCApplicationImpl* application = m_CallbacksInstalled ? Application() : nullptr) {
-        if (application->GetCloseCallback().object == this)
-            application->SetCloseCallback(nullptr, nullptr);
-        if (application->GetActivatedCallback().object == this)
-            application->SetActivatedCallback(nullptr, nullptr);
-        if (application->GetDeactivatedCallback().object == this)
-            application->SetDeactivatedCallback(nullptr, nullptr);
-    }
+    if (PCApplicationImpl* application = m_CallbacksInstalled ? Application() : nullptr)
+        application->ReleaseWindowCallbacks(this);
     m_CallbacksInstalled = false;
     CompositionManager& manager = GetManager();
     manager.QuitConfirmed.RemoveDelegate(&m_QuitConfirmedDelegate);

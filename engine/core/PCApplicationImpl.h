@@ -63,6 +63,15 @@ public:
     const Callback& GetActivatedCallback() const { return m_onActivated; }
     const Callback& GetDeactivatedCallback() const { return m_onDeactivated; }
     const CloseCallback& GetCloseCallback() const { return m_onClose; }
+    // Clears the slots that still hold owner's callbacks; another owner's stay.
+    void ReleaseWindowCallbacks(const void* owner) {
+        if (m_onClose.object == owner)
+            m_onClose = {};
+        if (m_onActivated.object == owner)
+            m_onActivated = {};
+        if (m_onDeactivated.object == owner)
+            m_onDeactivated = {};
+    }
 
     platform::window::Backend* GetWindow() const { return m_window; }
     bool HasWindow() const { return m_window && m_window->HasWindow(); }

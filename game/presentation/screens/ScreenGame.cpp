@@ -185,14 +185,8 @@ void ScreenGame::onUnload() {
     GameShow::CompositionManager& compositions = GameShow::CompositionManager::Instance();
     compositions.ReturnToMainMenuConfirmed.RemoveDelegate(&m_ReturnToMenuDelegate);
     // One slot each: another owner's callbacks stay.
-    if (PCApplicationImpl* application = m_WindowCallbacksSet ? Application() : nullptr) {
-        if (application->GetCloseCallback().object == this)
-            application->SetCloseCallback(nullptr, nullptr);
-        if (application->GetActivatedCallback().object == this)
-            application->SetActivatedCallback(nullptr, nullptr);
-        if (application->GetDeactivatedCallback().object == this)
-            application->SetDeactivatedCallback(nullptr, nullptr);
-    }
+    if (PCApplicationImpl* application = m_WindowCallbacksSet ? Application() : nullptr)
+        application->ReleaseWindowCallbacks(this);
     m_WindowCallbacksSet = false;
     compositions.QuitConfirmed.RemoveDelegate(&m_QuitConfirmedDelegate);
     compositions.QuitCancelled.RemoveDelegate(&m_QuitCancelledDelegate);

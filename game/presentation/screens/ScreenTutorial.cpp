@@ -101,11 +101,7 @@ void ScreenTutorial::ReleaseWindowCallbacks() {
     m_CallbacksInstalled = false;
     if (!application)
         return;
-    // Another owner may have taken a slot since: its callback stays.
-    if (application->GetActivatedCallback().object == this)
-        application->SetActivatedCallback(nullptr, nullptr);
-    if (application->GetDeactivatedCallback().object == this)
-        application->SetDeactivatedCallback(nullptr, nullptr);
+    application->ReleaseWindowCallbacks(this);
 }
 
 void ScreenTutorial::Process(u32) {
