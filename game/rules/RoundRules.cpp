@@ -8,6 +8,7 @@
 #include "game/rules/Family.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
+#include "gameservices/widget/SoftKeyboard.h"
 #include "questions/Question.h"
 #include "questions/QuestionManager.h"
 
@@ -70,7 +71,11 @@ void RoundRules::CheckTypedAnswer(AnswerResult& record) {
             const bool valid = chosen >= 0 && u32(chosen) < question->AnswerCount();
             index = m_Context.m_TimeUp || !valid ? -1 : chosen;
         } else {
-            index = question->CheckAnswer(std::string(m_Context.m_TypedAnswer.c_str()));
+            // The player's answer is what the on-screen keyboard holds; without one (no screen
+            // loaded), the context's typed text.
+            const TString<char> typed = m_Context.m_AnswerKeyboard ? m_Context.m_AnswerKeyboard->GetEnteredText()
+                                                                   : m_Context.m_TypedAnswer;
+            index = question->CheckAnswer(std::string(typed.c_str()));
         }
         // Fast money keeps the last main round's counter: the strike-out is the main game's.
         if (index >= kLongRoundAnswers && IsLongRound(m_Context.m_RoundCounter) &&

@@ -204,8 +204,6 @@ void ScreenGame::onAnswerTextChanged() {
     if (!m_SoftKeyboard || !m_SoftKeyboard->Visible || !context)
         return;
     const TString<char> text = m_SoftKeyboard->GetEnteredText();
-    // The answer check matches the context's typed text: it follows the keyboard.
-    context->m_TypedAnswer = text;
     if (text.IsEmpty() && context->m_GamePhase >= PhaseFastMoneyIntro)
         ShowPassOnConfirm();
     m_LastTypedLength = i32(text.Length());
@@ -216,8 +214,6 @@ void ScreenGame::onConfirmClicked() {
     if (!m_ConfirmButton || !m_ConfirmButton->Visible || !context || !m_Game)
         return;
     // The same acceptance as the "EnterAnswer" action: an answer phase with entry open.
-    if (context->m_AnswerEntryOpen && m_SoftKeyboard)
-        context->m_TypedAnswer = m_SoftKeyboard->GetEnteredText();
     GameServices::KorvoGame::TeamActionData data(nullptr, 0, m_Game->PlayerOneMember());
     m_Game->OnEnterAnswer(&data);
     if (context->m_GamePhase >= PhaseFastMoneyIntro)

@@ -61,6 +61,7 @@ protected:
             Make(*panel);
         Make(s.m_QuestionLabel), Make(s.m_AIAnswer), Make(s.m_PassButton), Make(s.m_ConfirmButton);
         Make(s.m_SoftKeyboard);
+        context.m_AnswerKeyboard = s.m_SoftKeyboard;  // the answer check reads it, as after a load
         s.FillSpecialQuestionIds();
         // The screen takes the entered answers as its load would have it.
         match().AnswerEnteredEvent.AddDelegate(&entered);
@@ -68,6 +69,7 @@ protected:
     void TearDown() override {
         match().AnswerEnteredEvent.RemoveDelegate(&entered);
         bank.reset();
+        context.m_AnswerKeyboard = nullptr;
         owned.clear();
         MatchStageTest::TearDown();
     }
