@@ -66,6 +66,8 @@ void QZ11MainMenuComposition::onSinglePlayerClicked() {
     if (BaseTeamMember* member = SecondMember()) {
         member->m_Computer = 1;
         member->m_Active = 1;
+        // The match mode makes a computer player for a member with both flags.
+        member->m_ComputerPlay = member->m_ComputerPlay2 = 1;
     }
     GetManager().SetNextComposition(this, kDecadePage);
 }
@@ -115,7 +117,7 @@ void QZ11MainMenuComposition::StartTwoPlayerGame() {
     if (QZ2011GameContext* context = QZ2011GameContext::Current())
         context->m_TwoPlayers = 1;
     if (BaseTeamMember* member = SecondMember()) {
-        member->m_Computer = 0;
+        member->m_Computer = member->m_ComputerPlay = member->m_ComputerPlay2 = 0;
         member->SetActive(true);
     }
     profiles->SetPlayerCount(1);

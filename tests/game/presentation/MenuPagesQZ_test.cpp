@@ -303,7 +303,7 @@ TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOf
     for (int click = 0; click < 2; ++click)
         Click(mainMenu, "singlePlayerButton");
     EXPECT_EQ(context.m_TwoPlayers, 0u);
-    EXPECT_EQ(Second().m_Computer + Second().m_Active, 2);
+    EXPECT_EQ(Second().m_Computer + Second().m_Active + Second().m_ComputerPlay + Second().m_ComputerPlay2, 4);
     EXPECT_EQ(NextPage(), "compositionDecadeSelector");
     EXPECT_EQ(Sounds(), 1u) << "the second click meets the slide";
     EXPECT_EQ(Requested(), "") << "the framework's play handler is not reached";
@@ -341,7 +341,7 @@ TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOf
 
 // No control reaches it; with one required device there is nothing to wait for.
 TEST_F(MenuPagesQZ, TheTwoPlayerStartSetsUpTwoPlayersAndOpensTheDecadePage) {
-    Second().m_Computer = 1;
+    Second().m_Computer = Second().m_ComputerPlay = 1;
     devices.SetDeviceRange(2, 4);
     manager->SetPlayerCount(3);
     Show(mainMenu);
@@ -349,7 +349,7 @@ TEST_F(MenuPagesQZ, TheTwoPlayerStartSetsUpTwoPlayersAndOpensTheDecadePage) {
     EXPECT_FALSE(mainMenu.IsWaitingForDevice());
     EXPECT_EQ(Range(), 11u);
     EXPECT_EQ(context.m_TwoPlayers, 1u);
-    EXPECT_EQ(Second().m_Computer * 10 + Second().m_Highlight, 1);
+    EXPECT_EQ(Second().m_Computer * 10 + Second().m_ComputerPlay + Second().m_Highlight, 1);
     EXPECT_EQ(manager->GetPlayerCount(), 1u);
     EXPECT_EQ(NextPage(), "compositionDecadeSelector");
 }
