@@ -12,6 +12,7 @@
 
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/TeamRegistry.h"
+#include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"
@@ -73,6 +74,9 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"SpecialRounds", true, 3, 6, 0, {"RoundDouble", "Round3"}, {"RoundTriple"}},
         {"Rounds", false, 3, 6, 0, {"RoundDouble"}, {"Round", "Round3"}},
         {"Rounds", true, 4, 6, 0, {"Round", "Round4"}, {"Round3"}},
+        {"Rounds", true, 1, 6, 0, {"Round", "Round1"}, {"Round4"}},
+        {"SpecialRounds", true, 4, 6, 0, {"RoundTriple"}, {"RoundDouble"}},
+        {"SpecialRounds", false, 4, 6, 0, {}, {"RoundTriple"}},
         {"Rounds", true, 5, 6, 0, {"SuddenDeath"}, {"Round", "Round3", "Round4"}},
         {"SpecialRounds", true, 5, 6, 0, {}, {"RoundDouble", "RoundTriple"}},
         {"RoundWon", true, 1, 18, 0, {"RoundWon", "RoundWonGlow"}, {}},
@@ -126,9 +130,11 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
     for (i32 phase : {12, 23}) {
         Screen().m_ConfirmButton->m_TextStyle.m_Text = "OK";
+        Screen().m_SoftKeyboard->SetText("old");
         context.m_GamePhase = phase;
         Screen().ShowComponent("SoftKeyboard");
         EXPECT_EQ(context.m_AnswerEntryOpen, 1);
+        EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, phase == 23 ? "PASS" : "OK");
     }
     // Past the tenth reveal there is no square.
@@ -281,11 +287,13 @@ TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
         EXPECT_FALSE(Screen().onWindowClose());
         EXPECT_EQ(open(), Names{"VerifyQuit"});
         EXPECT_EQ(menus.m_PopupState, state);
+        EXPECT_TRUE(Screen().m_QuitPromptOpen);
         Screen().onWindowDeactivated();
         Screen().onWindowActivated();
         EXPECT_TRUE(context.IsPaused()) << "the prompt is up";
         PressPopupButton(screens, "VerifyQuit", "Cancel");
         EXPECT_EQ(open(), menu ? Names{"InGameMenu"} : Names{});
+        EXPECT_FALSE(Screen().m_QuitPromptOpen);
         Screen().onWindowActivated();
         EXPECT_EQ(context.IsPaused(), menu) << "the in-game menu is up";
         if (menu)

@@ -138,7 +138,7 @@ TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
     // Raw survey points, the top answers counted, the typed texts shown.
     EXPECT_EQ(context.m_FastMoneyTotal, 50 + 30 + 20 + 50 + 50);
     EXPECT_EQ(Screen().m_FastMoneyRevealCount, 3u);
-    EXPECT_TRUE(Visible("AnswerLabelFM2") && Label("AnswerLabelFM2") == "mid");
+    EXPECT_TRUE(Visible("AnswerLabelFM2") && Label("AnswerLabelFM2") == "mid" && Label("FreqLabelFM2") == "30");
     // Outside the players' turns an entry is not taken.
     context.m_FastMoneyAnswerIndex = 0;
     Enter("low");
