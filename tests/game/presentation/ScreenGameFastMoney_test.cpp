@@ -254,11 +254,13 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         {1, 0, 7, 0, 200, "10Win20K80", 1},           {1, 0, 9, 0, 150, "10Win20K80", 0},
         {3, 0, 7, 0, 200, "2500EarnPointsFM00", 200}, {2, 0, 4, 5, 100, "1GiveAllTopsFM90", 1},
         {2, 1, 4, 5, 100, "1GiveAllTopsFM90", 0},     {3, 1, 9, 0, 150, "2500EarnPointsFM00", 0},
+        {1, 0, 9, 0, 0, "100kEarnDollarsFM80", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.counter) + " in decade " + std::to_string(c.decade));
         StartFirstTurn();
-        Profile();
+        GameShow::PlayerProfile* profile = Profile();
+        profile->Score = 0;
         const int before = Counter(c.counter);
         context.m_Decade = c.decade;
         context.m_TwoPlayers = c.twoPlayers;
@@ -274,6 +276,7 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         EXPECT_EQ(Member(3)->m_Behavior.WinMedFamilyRequest + Member(3)->m_Behavior.WinBigFamilyRequest, c.reveal != 4);
         EXPECT_EQ(Member(4)->m_Behavior.WinMedFamilyRequest + Member(4)->m_Behavior.WinBigFamilyRequest, 0);
         EXPECT_EQ(Counter(c.counter) - before, c.added);
+        EXPECT_EQ(profile->Score, c.total >= 200 ? 20000u : c.reveal == 9 ? u32(5 * c.total) : 0u);
         EXPECT_FALSE(Screen().m_FastMoneyFirstRevealDone) << "no answer left to reveal after the win";
         EXPECT_EQ(Screen().m_FastMoneyRevealCount, c.added && c.tops ? 0u : c.tops);
     }
