@@ -135,6 +135,9 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         Screen().ShowComponent("SoftKeyboard");
         EXPECT_EQ(context.m_AnswerEntryOpen, 1);
         EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
+        Screen().m_SoftKeyboard->SetText("old");
+        Screen().HideComponent("SoftKeyboard");
+        EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() && context.m_AnswerEntryOpen == 0);
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, phase == 23 ? "PASS" : "OK");
     }
     // Past the tenth reveal there is no square.
