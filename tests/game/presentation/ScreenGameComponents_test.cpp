@@ -253,6 +253,7 @@ TEST_F(Components, AViewportDressesItsAvatarOncePerShow) {
         EXPECT_EQ(context.m_LeftMemberIndex, s.memberAfter);
         EXPECT_EQ(Text("leftAvatarTag"), s.tag);
         EXPECT_EQ(Visible("left3DViewportBG"), s.show);
+        EXPECT_EQ(Face(true)->Visible, s.show);
         EXPECT_TRUE(!s.show || Screen().m_TrackLeftViewport);
         EXPECT_TRUE(!s.model || Face(true)->*s.model == 1);
     }
