@@ -127,7 +127,7 @@ TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
         StartFirstTurn();
         ASSERT_EQ(Asked(), 0);
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, "PASS");
-        EXPECT_TRUE(Visible("AnswersBoxFM") && !Visible("AnswersBox"));
+        EXPECT_TRUE(Visible("AnswersBoxFM") && !Visible("AnswersBox") && Screen().m_AnswersBoxFM->m_X == 156.0f);
         for (size_t i = 0; i < c.entries.size(); ++i) {
             Enter(c.entries[i]);
             EXPECT_EQ(Asked(), c.asked[i]) << "entry " << i;
@@ -143,6 +143,10 @@ TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
     context.m_FastMoneyAnswerIndex = 0;
     Enter("low");
     EXPECT_EQ(context.m_FastMoneyTotal, 200);
+    // The computer family's board stands on its side.
+    context.m_CurrentFamily = QZ2011GameContext::kComputerFamily;
+    Screen().onFastMoneyStart(nullptr);
+    EXPECT_EQ(Screen().m_AnswersBoxFM->m_X, -25.0f);
 }
 
 // A time-up draws only the questions the first player never saw; the second player is asked the
