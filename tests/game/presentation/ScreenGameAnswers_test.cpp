@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "game/presentation/ScoreProps.h"
 #include "game/presentation/screens/ScreenGame.h"
+#include "game/rules/Family.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "tests/game/rules/MatchStage.h"
@@ -234,9 +236,12 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
         EXPECT_EQ(Pair(context.m_AIMayAct, Judged()), Pair(0, 0)) << "confirm after the time-up";
     }
     Ask(3);
-    Turn(1, "word2");
+    Turn(1, "");
+    Screen().StartAnswerTimer();
+    Screen().m_SoftKeyboard->SetText("word2");
     Screen().onConfirmClicked();
     EXPECT_EQ(Playing(), "right_answer_faceoff");
+    EXPECT_EQ(Pair(Screen().m_CountdownRunning, Screen().m_TimerPanel->Visible), Pair(false, false));
     EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
     Screen().m_SoftKeyboard->SetText("word1");
     Screen().onConfirmClicked();
@@ -253,12 +258,14 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
 // A wrong first face-off answer gives the other family its turn, once the screen asked for it;
 // the top answer wins the face-off at once.
 TEST_F(ScreenGameAnswers, FirstFaceOffMissHandsTheTurnOver) {
-    const struct { i32 family, index; u8 pending; const char* sequence; Pair aiAndX; } cases[] = {
-        {1, 1, 1, "otherTeamAnswerRight", {1, 59}}, {0, 1, 1, "otherTeamAnswerLeft", {0, 247}},
-        {1, 1, 0, "", {0, 0}}, {1, 0, 1, "", {0, 0}}};
+    const struct { i32 family, index; u8 pending; u32 twoPlayers; const char* sequence; Pair aiAndX; } cases[] = {
+        {1, 1, 1, 0, "otherTeamAnswerRight", {1, 59}}, {0, 1, 1, 0, "otherTeamAnswerLeft", {0, 247}},
+        {1, 1, 1, 1, "otherTeamAnswerRight_Party", {0, 59}}, {1, 1, 0, 0, "", {0, 0}}, {1, 0, 1, 0, "", {0, 0}}};
     for (const auto& c : cases) {
         Ask(3);
         Turn(c.family, "");
+        context.m_TwoPlayers = c.twoPlayers;
+        Screen().m_AIBox->Visible = true;
         context.m_AIMayAct = context.m_AnswerTurnPending = 0, Screen().m_AnswersBox->m_X = 0;
         Screen().m_QuestionLabel->m_TextStyle.m_Text = "";
         context.m_AnswerRecord->m_AnswerIndex = c.index;
@@ -267,6 +274,7 @@ TEST_F(ScreenGameAnswers, FirstFaceOffMissHandsTheTurnOver) {
         EXPECT_EQ(Playing(), c.sequence);
         EXPECT_EQ(Text(Screen().m_QuestionLabel), *c.sequence ? "Name something" : "") << c.sequence;
         EXPECT_EQ(Pair(context.m_AIMayAct, Screen().m_AnswersBox->m_X), c.aiAndX) << c.sequence;
+        EXPECT_EQ(Screen().m_AIBox->Visible, c.aiAndX != Pair(0, 247) && c.aiAndX != Pair(0, 59)) << c.sequence;
         EXPECT_EQ(Pair(context.m_AnswerPending, context.m_AnswerTurnPending), Pair(0, *c.sequence != 0)) << c.index;
     }
 }
@@ -377,6 +385,25 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         EXPECT_EQ(Pair(events.recorders[14].count, context.m_CurrentFamily), Pair(visible, !visible));
         EXPECT_EQ(context.m_AIMayAct, !visible);
     }
+}
+
+// The left screen shows player one's score, the right the other family's, the centre the bank.
+TEST_F(ScreenGameAnswers, ScoreScreensShowTheFamiliesAndTheBank) {
+    QZ2011::Family families[3];
+    QZ2011::Family* saved[3] = {context.m_PlayerOneFamily, context.m_PlayerTwoFamily, context.m_ComputerFamily};
+    context.m_PlayerOneFamily = &families[0], context.m_PlayerTwoFamily = &families[1];
+    context.m_ComputerFamily = &families[2];
+    families[0].m_Score = 11, families[1].m_Score = 22, families[2].m_Score = 33;
+    for (u32 twoPlayers : {0u, 1u}) {
+        context.m_TwoPlayers = twoPlayers;
+        context.m_RoundBank = 44 + twoPlayers;
+        Screen().onScoreChanged(nullptr);
+        std::string shown;
+        for (const char* name : {"screen_digits_left", "desk_digit_left", "screen_digits_right", "screen_digit_center"})
+            shown += std::to_string(QZ2011::GetScoreBehavior(Prop(name))->Value) + " ";
+        EXPECT_EQ(shown, twoPlayers ? "11 11 22 45 " : "11 11 33 44 ");
+    }
+    context.m_PlayerOneFamily = saved[0], context.m_PlayerTwoFamily = saved[1], context.m_ComputerFamily = saved[2];
 }
 
 }  // namespace
