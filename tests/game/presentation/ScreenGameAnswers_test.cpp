@@ -230,7 +230,8 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
         EXPECT_EQ(Playing(), c.sequence) << c.phase << c.typed;
         EXPECT_EQ(Pair(context.m_TimeUp, context.m_LastAnswerIndex), c.timeUpAndIndex) << c.phase << c.typed;
         if (c.family == 0) {  // the computer's answer types in from its first letter
-            EXPECT_EQ(Text(Screen().m_AIAnswer) + std::to_string(Screen().m_AIAnswer->Visible), "w1");
+            EXPECT_EQ(Text(Screen().m_AIAnswer) + std::to_string(Screen().m_AIAnswer->Visible) +
+                          std::to_string(Screen().m_AIBox->Visible), "w10");
         }
         Screen().onConfirmClicked();
         EXPECT_EQ(Pair(context.m_AIMayAct, Judged()), Pair(0, 0)) << "confirm after the time-up";
@@ -370,6 +371,7 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         Ask(3);
         context.m_CurrentFamily = c.family;
         context.m_TwoPlayers = c.twoPlayers;
+        Screen().m_AnswersBox->m_X = 0;
         Screen().onRoundAnswerTurn(nullptr);
         EXPECT_EQ(Playing() + " " + std::to_string(context.m_AIMayAct), c.turn + (" " + std::to_string(c.aiMayAct)));
         EXPECT_EQ(Screen().m_AnswersBox->m_X, c.family == 1 ? 247 : 59) << c.turn;
