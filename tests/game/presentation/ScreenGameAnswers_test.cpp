@@ -2,6 +2,7 @@
 // play-or-pass and turn callbacks, on a match level with the show's sequences loaded.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -294,6 +295,25 @@ TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
         EXPECT_EQ(Playing(), c.right ? "right_answer_faceoff" : "wrong_answer_faceoff") << c.round << " " << c.index;
         EXPECT_EQ(question->GetAnswer(u32(c.index)).IsRevealed(), c.right || c.foundBefore) << c.index;
     }
+    // The one-player award checks, each reported by the profile lookup when no profile is assigned:
+    // a right answer in the last 5 s in the 90s, player one's top answer with 15 s or more left in the 00s.
+    const struct { u32 decade; i32 family, index; bool low, high; u32 twoPlayers; size_t checks; } awards[] = {
+        {2, 0, 1, true, false, 0, 1}, {2, 1, 1, true, false, 1, 0}, {2, 1, 8, true, false, 0, 0},
+        {2, 1, 1, false, false, 0, 0}, {3, 1, 0, false, true, 0, 1}, {3, 0, 0, false, true, 0, 0},
+        {3, 1, 1, false, true, 0, 0}, {3, 1, 0, false, false, 0, 0}, {1, 1, 0, true, true, 0, 0}};
+    for (const auto& c : awards) {
+        Ask(3, c.decade);
+        Turn(c.family, "");
+        context.m_TwoPlayers = c.twoPlayers;
+        context.m_LastAnswerIndex = context.m_AnswerRecord->m_AnswerIndex = c.index;
+        Screen().m_CountdownLow = c.low, Screen().m_CountdownHigh = c.high;
+        log.Clear();
+        Screen().onAnswerEntered(nullptr);
+        EXPECT_EQ(size_t(std::count_if(log.Lines().begin(), log.Lines().end(),
+                                       [](const std::string& line) { return line.find("No profile") != std::string::npos; })),
+                  c.checks) << c.decade << " " << c.family << " " << c.index;
+    }
+    context.m_TwoPlayers = 0;
     Ask(3, 0, 1, QZ2011::PhaseFastMoneyFirstPlayer);  // fast money keeps entry open from question to question
     Turn(1, "");
     Screen().onAnswerEntered(nullptr);
