@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/presentation/ScoreProps.h"
@@ -295,8 +296,9 @@ TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
         EXPECT_EQ(Playing(), c.right ? "right_answer_faceoff" : "wrong_answer_faceoff") << c.round << " " << c.index;
         EXPECT_EQ(question->GetAnswer(u32(c.index)).IsRevealed(), c.right || c.foundBefore) << c.index;
     }
-    // The one-player award checks, each reported by the profile lookup when no profile is assigned:
-    // a right answer in the last 5 s in the 90s, player one's top answer with 15 s or more left in the 00s.
+    // The one-player award checks, each reported by the profile lookup when no profile is
+    // assigned: a right answer in the last 5 s in the 90s, player one's top answer with 15 s or
+    // more left in the 00s.
     const struct { u32 decade; i32 family, index; bool low, high; u32 twoPlayers; size_t checks; } awards[] = {
         {2, 0, 1, true, false, 0, 1}, {2, 1, 1, true, false, 1, 0}, {2, 1, 8, true, false, 0, 0},
         {2, 1, 1, false, false, 0, 0}, {3, 1, 0, false, true, 0, 1}, {3, 0, 0, false, true, 0, 0},
@@ -309,9 +311,9 @@ TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
         Screen().m_CountdownLow = c.low, Screen().m_CountdownHigh = c.high;
         log.Clear();
         Screen().onAnswerEntered(nullptr);
-        EXPECT_EQ(size_t(std::count_if(log.Lines().begin(), log.Lines().end(),
-                                       [](const std::string& line) { return line.find("No profile") != std::string::npos; })),
-                  c.checks) << c.decade << " " << c.family << " " << c.index;
+        const auto reported = [](const std::string& line) { return line.find("No profile") != std::string::npos; };
+        EXPECT_EQ(size_t(std::count_if(log.Lines().begin(), log.Lines().end(), reported)), c.checks)
+            << c.decade << " " << c.family << " " << c.index;
     }
     context.m_TwoPlayers = 0;
     Ask(3, 0, 1, QZ2011::PhaseFastMoneyFirstPlayer);  // fast money keeps entry open from question to question
@@ -366,6 +368,19 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         {1, 1, 0, "transitionLeftFamily", 0},  {1, 0, 0, "play_or_pass_AI_left", 0},
         {1, 0, 1, "transitionLeftFamily", 0},  {2, 0, 1, "transitionRightFamily", 0},
         {0, 1, 0, "play_or_pass_AI_right", 0}, {0, 0, 0, "transitionRightFamily", 0}};
+    // The contestants' two requests, '1' per raised one (then lowered): the first's 8, then the second's.
+    using B = QZ2011::QZBehaviorCharacter;
+    using Request = u8 B::*;
+    auto gestures = [&](Request first, Request second) {
+        std::string raised;
+        for (Request request : {first, second})
+            for (int m = 0; m < 8; ++m)
+                raised += char('0' + std::exchange(match().GetContestant(m)->m_Behavior.*request, 0));
+        return raised;
+    };
+    const Request claps[2] = {&B::ClapFamilyRequest, &B::ClapRequest};
+    const Request thinks[2] = {&B::ThinkFamilyRequest, &B::ThinkRequest};
+    gestures(claps[0], claps[1]);
     for (const auto& c : chosen) {
         Ask(3);
         context.m_AIMayAct = 0;
@@ -378,6 +393,9 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
             Screen().onPlayOrPassChosen(nullptr);
         EXPECT_EQ(Playing(), c.sequence) << c.family << int(c.play);
         EXPECT_EQ(context.m_AIMayAct, c.aiMayAct) << c.sequence;
+        EXPECT_EQ(gestures(claps[0], claps[1]), c.family < 0    ? "0000000000000000"
+                                                : c.family == 1 ? "1111000000000000"
+                                                                : "0000000000001111") << c.sequence;
         EXPECT_EQ(Text(Screen().m_QuestionLabel), c.family < 0 ? "Name something" : "") << c.sequence;
         if (c.family < 0) {
             EXPECT_EQ(Screen().m_AnswersBox->m_X, c.play ? 59 : 247) << c.sequence;
@@ -396,8 +414,10 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         EXPECT_EQ(Playing() + " " + std::to_string(context.m_AIMayAct), c.turn + (" " + std::to_string(c.aiMayAct)));
         EXPECT_EQ(Screen().m_AnswersBox->m_X, c.family == 1 ? 247 : 59) << c.turn;
         StopShow();
+        gestures(thinks[0], thinks[1]);
         Screen().onSteal(nullptr);
         EXPECT_EQ(Playing(), c.steal);
+        EXPECT_EQ(gestures(thinks[0], thinks[1]), c.family == 1 ? "1111000000000000" : "0000000000001111");
     }
     context.m_CurrentFamily = 1;
     for (bool visible : {false, true}) {  // a press counts only on a visible button
