@@ -225,7 +225,9 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
         Turn(c.family, "");
         context.m_ChosenAnswerIndex = 0;
         context.m_AIMayAct = 1;
+        Screen().m_SoftKeyboard->Visible = Screen().m_AIBox->Visible = c.family == 0;
         Screen().StartAnswerTimer();  // opens an empty keyboard: the text is typed after it
+        EXPECT_EQ(Pair(Screen().m_SoftKeyboard->Visible, Screen().m_AIBox->Visible), Pair(c.family, !c.family));
         Screen().m_SoftKeyboard->SetText(c.typed);
         Screen().m_CountdownElapsedMs = 60000;
         Screen().onTimerTick();
@@ -233,7 +235,8 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
         EXPECT_EQ(Pair(context.m_TimeUp, context.m_LastAnswerIndex), c.timeUpAndIndex) << c.phase << c.typed;
         if (c.family == 0) {  // the computer's answer types in from its first letter
             EXPECT_EQ(Text(Screen().m_AIAnswer) + std::to_string(Screen().m_AIAnswer->Visible) +
-                          std::to_string(Screen().m_AIBox->Visible), "w10");
+                          std::to_string(Screen().m_AIBox->Visible) + std::to_string(Screen().m_AnswerTypingActive),
+                      "w101");
         }
         Screen().onConfirmClicked();
         EXPECT_EQ(Pair(context.m_AIMayAct, Judged()), Pair(0, 0)) << "confirm after the time-up";
