@@ -448,6 +448,9 @@ TEST_F(ScreenGameAnswers, ScoreScreensShowTheFamiliesAndTheBank) {
             shown += std::to_string(QZ2011::GetScoreBehavior(Prop(name))->Value) + " ";
         EXPECT_EQ(shown, twoPlayers ? "11 11 22 45 " : "11 11 33 44 ");
     }
+    context.m_TwoPlayers = 0, context.m_ComputerFamily = nullptr;  // a missing family shows 0
+    Screen().onScoreChanged(nullptr);
+    EXPECT_EQ(QZ2011::GetScoreBehavior(Prop("screen_digits_right"))->Value, 0);
     context.m_PlayerOneFamily = saved[0], context.m_PlayerTwoFamily = saved[1], context.m_ComputerFamily = saved[2];
 }
 
