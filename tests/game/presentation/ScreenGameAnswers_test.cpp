@@ -2,11 +2,15 @@
 // play-or-pass and turn callbacks, on a match level with the show's sequences loaded.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "game/presentation/ScoreProps.h"
 #include "game/presentation/screens/ScreenGame.h"
+#include "game/rules/Family.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "tests/game/rules/MatchStage.h"
@@ -221,22 +225,29 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
         Turn(c.family, "");
         context.m_ChosenAnswerIndex = 0;
         context.m_AIMayAct = 1;
+        Screen().m_SoftKeyboard->Visible = Screen().m_AIBox->Visible = c.family == 0;
         Screen().StartAnswerTimer();  // opens an empty keyboard: the text is typed after it
+        EXPECT_EQ(Pair(Screen().m_SoftKeyboard->Visible, Screen().m_AIBox->Visible), Pair(c.family, !c.family));
         Screen().m_SoftKeyboard->SetText(c.typed);
         Screen().m_CountdownElapsedMs = 60000;
         Screen().onTimerTick();
         EXPECT_EQ(Playing(), c.sequence) << c.phase << c.typed;
         EXPECT_EQ(Pair(context.m_TimeUp, context.m_LastAnswerIndex), c.timeUpAndIndex) << c.phase << c.typed;
         if (c.family == 0) {  // the computer's answer types in from its first letter
-            EXPECT_EQ(Text(Screen().m_AIAnswer) + std::to_string(Screen().m_AIAnswer->Visible), "w1");
+            EXPECT_EQ(Text(Screen().m_AIAnswer) + std::to_string(Screen().m_AIAnswer->Visible) +
+                          std::to_string(Screen().m_AIBox->Visible) + std::to_string(Screen().m_AnswerTypingActive),
+                      "w101");
         }
         Screen().onConfirmClicked();
         EXPECT_EQ(Pair(context.m_AIMayAct, Judged()), Pair(0, 0)) << "confirm after the time-up";
     }
     Ask(3);
-    Turn(1, "word2");
+    Turn(1, "");
+    Screen().StartAnswerTimer();
+    Screen().m_SoftKeyboard->SetText("word2");
     Screen().onConfirmClicked();
     EXPECT_EQ(Playing(), "right_answer_faceoff");
+    EXPECT_EQ(Pair(Screen().m_CountdownRunning, Screen().m_TimerPanel->Visible), Pair(false, false));
     EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
     Screen().m_SoftKeyboard->SetText("word1");
     Screen().onConfirmClicked();
@@ -253,12 +264,14 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
 // A wrong first face-off answer gives the other family its turn, once the screen asked for it;
 // the top answer wins the face-off at once.
 TEST_F(ScreenGameAnswers, FirstFaceOffMissHandsTheTurnOver) {
-    const struct { i32 family, index; u8 pending; const char* sequence; Pair aiAndX; } cases[] = {
-        {1, 1, 1, "otherTeamAnswerRight", {1, 59}}, {0, 1, 1, "otherTeamAnswerLeft", {0, 247}},
-        {1, 1, 0, "", {0, 0}}, {1, 0, 1, "", {0, 0}}};
+    const struct { i32 family, index; u8 pending; u32 twoPlayers; const char* sequence; Pair aiAndX; } cases[] = {
+        {1, 1, 1, 0, "otherTeamAnswerRight", {1, 59}}, {0, 1, 1, 0, "otherTeamAnswerLeft", {0, 247}},
+        {1, 1, 1, 1, "otherTeamAnswerRight_Party", {0, 59}}, {1, 1, 0, 0, "", {0, 0}}, {1, 0, 1, 0, "", {0, 0}}};
     for (const auto& c : cases) {
         Ask(3);
         Turn(c.family, "");
+        context.m_TwoPlayers = c.twoPlayers;
+        Screen().m_AIBox->Visible = true;
         context.m_AIMayAct = context.m_AnswerTurnPending = 0, Screen().m_AnswersBox->m_X = 0;
         Screen().m_QuestionLabel->m_TextStyle.m_Text = "";
         context.m_AnswerRecord->m_AnswerIndex = c.index;
@@ -267,6 +280,7 @@ TEST_F(ScreenGameAnswers, FirstFaceOffMissHandsTheTurnOver) {
         EXPECT_EQ(Playing(), c.sequence);
         EXPECT_EQ(Text(Screen().m_QuestionLabel), *c.sequence ? "Name something" : "") << c.sequence;
         EXPECT_EQ(Pair(context.m_AIMayAct, Screen().m_AnswersBox->m_X), c.aiAndX) << c.sequence;
+        EXPECT_EQ(Screen().m_AIBox->Visible, c.aiAndX != Pair(0, 247) && c.aiAndX != Pair(0, 59)) << c.sequence;
         EXPECT_EQ(Pair(context.m_AnswerPending, context.m_AnswerTurnPending), Pair(0, *c.sequence != 0)) << c.index;
     }
 }
@@ -285,6 +299,26 @@ TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
         EXPECT_EQ(Playing(), c.right ? "right_answer_faceoff" : "wrong_answer_faceoff") << c.round << " " << c.index;
         EXPECT_EQ(question->GetAnswer(u32(c.index)).IsRevealed(), c.right || c.foundBefore) << c.index;
     }
+    // The one-player award checks, each reported by the profile lookup when no profile is
+    // assigned: a right answer in the last 5 s in the 90s, player one's top answer with 15 s or
+    // more left in the 00s.
+    const struct { u32 decade; i32 family, index; bool low, high; u32 twoPlayers; size_t checks; } awards[] = {
+        {2, 0, 1, true, false, 0, 1}, {2, 1, 1, true, false, 1, 0}, {2, 1, 8, true, false, 0, 0},
+        {2, 1, 1, false, false, 0, 0}, {3, 1, 0, false, true, 0, 1}, {3, 0, 0, false, true, 0, 0},
+        {3, 1, 1, false, true, 0, 0}, {3, 1, 0, false, false, 0, 0}, {1, 1, 0, true, true, 0, 0}};
+    for (const auto& c : awards) {
+        Ask(3, c.decade);
+        Turn(c.family, "");
+        context.m_TwoPlayers = c.twoPlayers;
+        context.m_LastAnswerIndex = context.m_AnswerRecord->m_AnswerIndex = c.index;
+        Screen().m_CountdownLow = c.low, Screen().m_CountdownHigh = c.high;
+        log.Clear();
+        Screen().onAnswerEntered(nullptr);
+        const auto reported = [](const std::string& line) { return line.find("No profile") != std::string::npos; };
+        EXPECT_EQ(size_t(std::count_if(log.Lines().begin(), log.Lines().end(), reported)), c.checks)
+            << c.decade << " " << c.family << " " << c.index;
+    }
+    context.m_TwoPlayers = 0;
     Ask(3, 0, 1, QZ2011::PhaseFastMoneyFirstPlayer);  // fast money keeps entry open from question to question
     Turn(1, "");
     Screen().onAnswerEntered(nullptr);
@@ -337,6 +371,19 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         {1, 1, 0, "transitionLeftFamily", 0},  {1, 0, 0, "play_or_pass_AI_left", 0},
         {1, 0, 1, "transitionLeftFamily", 0},  {2, 0, 1, "transitionRightFamily", 0},
         {0, 1, 0, "play_or_pass_AI_right", 0}, {0, 0, 0, "transitionRightFamily", 0}};
+    // The contestants' two requests, '1' per raised one (then lowered): the first's 8, then the second's.
+    using B = QZ2011::QZBehaviorCharacter;
+    using Request = u8 B::*;
+    auto gestures = [&](Request first, Request second) {
+        std::string raised;
+        for (Request request : {first, second})
+            for (int m = 0; m < 8; ++m)
+                raised += char('0' + std::exchange(match().GetContestant(m)->m_Behavior.*request, 0));
+        return raised;
+    };
+    const Request claps[2] = {&B::ClapFamilyRequest, &B::ClapRequest};
+    const Request thinks[2] = {&B::ThinkFamilyRequest, &B::ThinkRequest};
+    gestures(claps[0], claps[1]);
     for (const auto& c : chosen) {
         Ask(3);
         context.m_AIMayAct = 0;
@@ -349,6 +396,9 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
             Screen().onPlayOrPassChosen(nullptr);
         EXPECT_EQ(Playing(), c.sequence) << c.family << int(c.play);
         EXPECT_EQ(context.m_AIMayAct, c.aiMayAct) << c.sequence;
+        EXPECT_EQ(gestures(claps[0], claps[1]), c.family < 0    ? "0000000000000000"
+                                                : c.family == 1 ? "1111000000000000"
+                                                                : "0000000000001111") << c.sequence;
         EXPECT_EQ(Text(Screen().m_QuestionLabel), c.family < 0 ? "Name something" : "") << c.sequence;
         if (c.family < 0) {
             EXPECT_EQ(Screen().m_AnswersBox->m_X, c.play ? 59 : 247) << c.sequence;
@@ -362,12 +412,15 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         Ask(3);
         context.m_CurrentFamily = c.family;
         context.m_TwoPlayers = c.twoPlayers;
+        Screen().m_AnswersBox->m_X = 0;
         Screen().onRoundAnswerTurn(nullptr);
         EXPECT_EQ(Playing() + " " + std::to_string(context.m_AIMayAct), c.turn + (" " + std::to_string(c.aiMayAct)));
         EXPECT_EQ(Screen().m_AnswersBox->m_X, c.family == 1 ? 247 : 59) << c.turn;
         StopShow();
+        gestures(thinks[0], thinks[1]);
         Screen().onSteal(nullptr);
         EXPECT_EQ(Playing(), c.steal);
+        EXPECT_EQ(gestures(thinks[0], thinks[1]), c.family == 1 ? "1111000000000000" : "0000000000001111");
     }
     context.m_CurrentFamily = 1;
     for (bool visible : {false, true}) {  // a press counts only on a visible button
@@ -377,6 +430,28 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         EXPECT_EQ(Pair(events.recorders[14].count, context.m_CurrentFamily), Pair(visible, !visible));
         EXPECT_EQ(context.m_AIMayAct, !visible);
     }
+}
+
+// The left screen shows player one's score, the right the other family's, the centre the bank.
+TEST_F(ScreenGameAnswers, ScoreScreensShowTheFamiliesAndTheBank) {
+    QZ2011::Family families[3];
+    QZ2011::Family* saved[3] = {context.m_PlayerOneFamily, context.m_PlayerTwoFamily, context.m_ComputerFamily};
+    context.m_PlayerOneFamily = &families[0], context.m_PlayerTwoFamily = &families[1];
+    context.m_ComputerFamily = &families[2];
+    families[0].m_Score = 11, families[1].m_Score = 22, families[2].m_Score = 33;
+    for (u32 twoPlayers : {0u, 1u}) {
+        context.m_TwoPlayers = twoPlayers;
+        context.m_RoundBank = 44 + twoPlayers;
+        Screen().onScoreChanged(nullptr);
+        std::string shown;
+        for (const char* name : {"screen_digits_left", "desk_digit_left", "screen_digits_right", "screen_digit_center"})
+            shown += std::to_string(QZ2011::GetScoreBehavior(Prop(name))->Value) + " ";
+        EXPECT_EQ(shown, twoPlayers ? "11 11 22 45 " : "11 11 33 44 ");
+    }
+    context.m_TwoPlayers = 0, context.m_ComputerFamily = nullptr;  // a missing family shows 0
+    Screen().onScoreChanged(nullptr);
+    EXPECT_EQ(QZ2011::GetScoreBehavior(Prop("screen_digits_right"))->Value, 0);
+    context.m_PlayerOneFamily = saved[0], context.m_PlayerTwoFamily = saved[1], context.m_ComputerFamily = saved[2];
 }
 
 }  // namespace
