@@ -158,12 +158,12 @@ TEST(WholeMatch, SeededMatchesReachTheirEnds) {
 }
 
 // Twenty matches with a random policy and seed for player one: each ends without a stall and
-// keeps the rules.
-TEST(WholeMatch, RandomPoliciesReachTheirEnds) {
+// keeps the rules. Four shards of five runs, so that each stays well within a test's time.
+std::vector<MatchPolicy> RandomPolicies() {
     std::mt19937 draw(2026);
     auto percent = [&](int low) { return low + int(draw() % uint32_t(101 - low)); };
-    for (int run = 0; run < 20; ++run) {
-        MatchPolicy policy;
+    std::vector<MatchPolicy> policies(20);
+    for (MatchPolicy& policy : policies) {
         policy.seed = draw();
         policy.buzzPercent = percent(30);
         policy.rightPercent = percent(40);
@@ -173,6 +173,16 @@ TEST(WholeMatch, RandomPoliciesReachTheirEnds) {
         policy.stealRightPercent = percent(0);
         policy.firstPlayer = MatchPolicy::FastMoney(draw() % 4);
         policy.secondPlayer = MatchPolicy::FastMoney(draw() % 4);
+    }
+    return policies;
+}
+
+class RandomMatches : public ::testing::TestWithParam<int> {};
+
+TEST_P(RandomMatches, ReachTheirEnds) {
+    const std::vector<MatchPolicy> policies = RandomPolicies();
+    for (int run = GetParam() * 5; run < GetParam() * 5 + 5; ++run) {
+        const MatchPolicy& policy = policies[size_t(run)];
         SCOPED_TRACE("seed " + std::to_string(policy.seed));
         MatchHarness harness;
         const RunResult result = harness.PlayMatch(policy);
@@ -180,6 +190,8 @@ TEST(WholeMatch, RandomPoliciesReachTheirEnds) {
         EXPECT_EQ(RuleBreaches(harness.Record()), std::vector<std::string>{});
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(WholeMatch, RandomMatches, ::testing::Range(0, 4));
 
 // A bank whose 70s questions alternate between no answers, ten answers and their own: matches
 // neither stall nor read out of bounds.
