@@ -109,6 +109,8 @@ TEST(TString, PartsNumbersAndWidening) {
     EXPECT_EQ(w[0], char16_t('A'));
     EXPECT_EQ(w[1], char16_t(0xFFE9));
     EXPECT_EQ(w.c_str()[2], 0);
+    EXPECT_EQ(WidenString(S("Z")).Length(), 1u);
+    EXPECT_EQ(WidenString(S("")).Length(), 0u);
 }
 
 TEST(TString, CaseChangesTouchOnlyAsciiLettersAndSuffixTestNeverReadsBeforeTheString) {
