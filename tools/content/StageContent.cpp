@@ -1,0 +1,9 @@
+#include "tools/content/Generators.h"
+
+namespace content {
+
+void GenerateStageXml(Output&) {}
+void GenerateSequences(Output&) {}
+void GenerateStage3D(Output&) {}
+
+}  // namespace content

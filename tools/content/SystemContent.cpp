@@ -1,0 +1,8 @@
+#include "tools/content/Generators.h"
+
+namespace content {
+
+void GenerateSystem(Output&) {}
+void GenerateStrings(Output&) {}
+
+}  // namespace content

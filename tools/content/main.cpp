@@ -1,0 +1,96 @@
+// content: builds the game's sample packages from the text sources under data/.
+//   content build <data folder> <output folder> [--archive] [--map <folder>] [--stamp <file>] <group>...
+//   content groups            lists the build steps and their packages
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tools/content/ContentBuild.h"
+
+namespace {
+
+int Usage() {
+    fprintf(stderr,
+            "usage: content build <data folder> <output folder> [--archive] [--map <folder>] [--stamp <file>] "
+            "<group>...\n       content groups\n");
+    return 2;
+}
+
+const content::Group* FindGroup(const std::string& name) {
+    for (const content::Group& group : content::Groups())
+        if (name == group.name)
+            return &group;
+    return nullptr;
+}
+
+int Build(int argc, char** argv) {
+    if (argc < 4)
+        return Usage();
+    const std::string data = argv[2];
+    const std::string out = argv[3];
+    bool archive = false;
+    std::string map;
+    std::string stamp;
+    std::vector<const content::Group*> groups;
+    for (int i = 4; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--archive") {
+            archive = true;
+        } else if ((arg == "--map" || arg == "--stamp") && i + 1 < argc) {
+            (arg == "--map" ? map : stamp) = argv[++i];
+        } else if (const content::Group* group = FindGroup(arg)) {
+            groups.push_back(group);
+        } else {
+            fprintf(stderr, "content: unknown step \"%s\"\n", arg.c_str());
+            return 2;
+        }
+    }
+    if (groups.empty())
+        for (const content::Group& group : content::Groups())
+            groups.push_back(&group);
+    size_t errors = 0;
+    for (const content::Group* group : groups) {
+        content::Output output(data, std::vector<std::string>(group->packages.begin(), group->packages.end()));
+        for (content::Generator generate : group->generators)
+            generate(output);
+        for (const std::string& line : output.Warnings())
+            fprintf(stderr, "%s\n", line.c_str());
+        for (const std::string& line : output.Errors())
+            fprintf(stderr, "%s\n", line.c_str());
+        errors += output.Errors().size();
+        if (output.Errors().empty() && !output.Write(out, archive, map)) {
+            fprintf(stderr, "content: cannot write the packages of \"%s\" under %s\n", group->name, out.c_str());
+            ++errors;
+        }
+    }
+    if (errors) {
+        fprintf(stderr, "content build: %zu errors\n", errors);
+        return 1;
+    }
+    if (!stamp.empty()) {
+        std::ofstream file(stamp, std::ios::trunc);
+        file << "ok\n";
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return Usage();
+    if (!strcmp(argv[1], "build"))
+        return Build(argc, argv);
+    if (!strcmp(argv[1], "groups")) {
+        for (const content::Group& group : content::Groups()) {
+            printf("%s:", group.name);
+            for (const char* package : group.packages)
+                printf(" %s", package);
+            printf("\n");
+        }
+        return 0;
+    }
+    return Usage();
+}
