@@ -3,7 +3,6 @@
 namespace content {
 
 void GenerateStageXml(Output&) {}
-void GenerateSequences(Output&) {}
 void GenerateStage3D(Output&) {}
 
 }  // namespace content
