@@ -175,6 +175,8 @@ public:
     static bool IsBoardComplete();
     // (file, sequence name) in table order.
     static const std::array<std::pair<const char*, const char*>, 85>& InGameSequences();
+    // The package that holds them, mounted only while they load.
+    static constexpr const char* kSequencePackage = "ingamexml.dir";
     // The crowd props collected at level start.
     const AGArray<GameServices::Entities::Entity*>& GetCrowd() const { return m_Crowd; }
 

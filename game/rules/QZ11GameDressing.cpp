@@ -15,8 +15,6 @@ namespace QZ2011 {
 
 namespace {
 
-constexpr const char* kSequencePackage = "ingamexml.dir";
-
 // File and sequence names follow no common rule (case and wording differ within one family),
 // so each pair is written out as the package holds it.
 constexpr std::array<std::pair<const char*, const char*>, 85> kInGameSequences{{
@@ -279,10 +277,10 @@ void QZ11Game::LoadInGameSequences() {
         return;
     }
     // The package is held only while the files are read; the sequences stay.
-    GameServices::Bridge::FileSystem::LoadPackage(kSequencePackage, false);
+    GameServices::Bridge::FileSystem::LoadPackage(QZ11Game::kSequencePackage, false);
     for (const auto& [file, name] : kInGameSequences)
         sequences->LoadSequence(name, file);
-    GameServices::Bridge::FileSystem::UnloadPackage(kSequencePackage);
+    GameServices::Bridge::FileSystem::UnloadPackage(QZ11Game::kSequencePackage);
 }
 
 void QZ11Game::ApplyStageDressing() { Dress(false); }

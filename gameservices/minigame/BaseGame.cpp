@@ -163,7 +163,7 @@ void BaseGame::Initialize() {
     if (!m_GameFlow)
         CreateManagers();
     RuntimeParameters* parameters = nullptr;
-    FileSystem::LoadPackage("gsSystem.dir", false);
+    FileSystem::LoadPackage(kSystemPackage, false);
     OnStep("LoadPackage gsSystem.dir");
 
     u32 language = 0;
@@ -172,7 +172,7 @@ void BaseGame::Initialize() {
     Bridge::SetLocalizationLanguage(m_Language.IsEmpty() ? LanguageName(language) : m_Language);
     OnStep("SetLocalizationLanguage");
 
-    FileSystem::LoadPackage("gstrcsystem.dir", false);
+    FileSystem::LoadPackage(kStringPackage, false);
     OnStep("LoadPackage gstrcsystem.dir");
     Bridge::LoadLocalizationTable(kStringTable);
     OnStep("LoadLocalizationTable");

@@ -43,6 +43,9 @@ class BaseMiniGame;
 
 class BaseGame : public AGGameContext, public KorvoGame::ICurrentGame {
 public:
+    // The packages every game mounts at start: the system files and the string tables.
+    static constexpr const char* kSystemPackage = "gsSystem.dir";
+    static constexpr const char* kStringPackage = "gstrcsystem.dir";
     BaseGame();
     ~BaseGame() override;
     BaseGame(const BaseGame&) = delete;

@@ -1,5 +1,6 @@
 // content: builds the game's sample packages from the text sources under data/.
 //   content build <data folder> <output folder> [--archive] [--map <folder>] [--stamp <file>] <group>...
+//   content check <data folder> <output folder> <map folder> [--stamp <file>]
 //   content groups            lists the build steps and their packages
 #include <cstdio>
 #include <cstring>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/content/Checker.h"
 #include "tools/content/ContentBuild.h"
 
 namespace {
@@ -14,7 +16,8 @@ namespace {
 int Usage() {
     fprintf(stderr,
             "usage: content build <data folder> <output folder> [--archive] [--map <folder>] [--stamp <file>] "
-            "<group>...\n       content groups\n");
+            "<group>...\n       content check <data folder> <output folder> <map folder> [--stamp <file>]\n"
+            "       content groups\n");
     return 2;
 }
 
@@ -76,6 +79,25 @@ int Build(int argc, char** argv) {
     return 0;
 }
 
+int Check(int argc, char** argv) {
+    if (argc != 5 && !(argc == 7 && !strcmp(argv[5], "--stamp")))
+        return Usage();
+    content::Checker checker(argv[2], argv[3], argv[4]);
+    checker.Run();
+    for (const std::string& line : checker.Warnings())
+        fprintf(stderr, "%s\n", line.c_str());
+    for (const std::string& line : checker.Errors())
+        fprintf(stderr, "%s\n", line.c_str());
+    printf("%s\n%s\n", checker.CountsLine().c_str(), checker.TotalsLine().c_str());
+    if (!checker.Errors().empty())
+        return 1;
+    if (argc == 7) {
+        std::ofstream file(argv[6], std::ios::trunc);
+        file << "ok\n";
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,6 +105,8 @@ int main(int argc, char** argv) {
         return Usage();
     if (!strcmp(argv[1], "build"))
         return Build(argc, argv);
+    if (!strcmp(argv[1], "check"))
+        return Check(argc, argv);
     if (!strcmp(argv[1], "groups")) {
         for (const content::Group& group : content::Groups()) {
             printf("%s:", group.name);

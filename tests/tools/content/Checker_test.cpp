@@ -1,0 +1,71 @@
+#include "tools/content/Checker.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/core/Crc32Hash.h"
+#include "tests/support/ByteWriter.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+// Every game package written with one entry of its own; GlobalXml and Global2D share a name.
+void WriteAllPackages(const TempDir& dir) {
+    const std::vector<std::string> packages = content::GamePackages();
+    content::Output out("data", packages);
+    for (size_t i = 0; i < packages.size(); ++i)
+        out.Add(packages[i], "own" + std::to_string(i) + ".xml", "x", {"data/content/a.txt", int(i) + 1});
+    out.Add("GlobalXml.dir", "shared.xml", "1", {"data/content/a.txt", 40});
+    out.Add("Global2D.dir", "Shared.xml", "2", {"data/content/b.txt", 41});
+    ASSERT_TRUE(out.Errors().empty());
+    ASSERT_TRUE(out.Write(dir.Path(), false, dir.File("map")));
+}
+
+TEST(ContentChecker, PackagesAreTheGamesFifteenAndNamesResolveOnce) {
+    EXPECT_EQ(content::GamePackages().size(), 15u);
+    TempDir dir;
+    WriteAllPackages(dir);
+    content::Checker checker("data", dir.Path(), dir.File("map"));
+    checker.Run();
+    ASSERT_EQ(checker.Errors().size(), 1u);
+    EXPECT_EQ(checker.Errors()[0],
+              "data/content/b.txt:41 (Global2D/shared.xml): error: \"shared.xml\" is held by \"GlobalXml.dir\" and "
+              "\"Global2D.dir\"");
+    EXPECT_EQ(checker.CountsLine(), "content check: 15 packages");
+    EXPECT_EQ(checker.TotalsLine(), "content check: 1 errors, 0 warnings");
+    const content::PackageEntry* own = checker.Find("OWN3.XML");
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->from.Text(), "data/content/a.txt:4");
+    EXPECT_EQ(checker.Read(*own), "x");
+}
+
+TEST(ContentChecker, DamagedIndicesAreReportedEntryByEntry) {
+    TempDir dir;
+    WriteAllPackages(dir);
+    ByteWriter index;
+    index.Zeros(12).U32(4);
+    index.U32(Crc32Hash("bad.xml") + 1).CStr("bad.xml").U32(0).U32(0);
+    index.U32(Crc32Hash("Upper.xml")).CStr("Upper.xml").U32(0).U32(0);
+    index.U32(Crc32Hash("../out.xml")).CStr("../out.xml").U32(0).U32(0);
+    index.U32(Crc32Hash("gone.xml")).CStr("gone.xml").U32(0).U32(0);
+    dir.Write("GlobalXml/GlobalXml.hdr", index.Str());
+    for (const char* name : {"GlobalXml/bad.xml", "GlobalXml/Upper.xml", "out.xml"})
+        dir.Write(name, "x");
+    dir.Write("Global3D/Global3D.hdr", ByteWriter().Zeros(12).U32(2).U32(1).CStr("a").Str());
+    std::filesystem::remove_all(dir.File("MenuXmls"));
+    content::Checker checker("data", dir.Path(), dir.File("map"));
+    checker.Run();
+    const std::vector<std::string> expected = {
+        "data/content (GlobalXml/bad.xml): error: entry id does not match its name",
+        "data/content (GlobalXml/Upper.xml): error: entry name is not lower case",
+        "data/content (GlobalXml/../out.xml): error: entry name leads outside its package folder",
+        "data/content (GlobalXml/gone.xml): error: the index names a file the package folder does not hold",
+        "data/content (Global3D.hdr): error: the index of \"Global3D.dir\" is truncated in entry 0",
+        "data/content (MenuXmls.hdr): error: package \"MenuXmls.dir\" was not written",
+    };
+    EXPECT_EQ(checker.Errors(), expected);
+    EXPECT_EQ(checker.CountsLine(), "content check: 13 packages");
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+#pragma once
+// The content checker: reads the packages a build wrote and checks that every name the game
+// or the data refers to resolves. Messages name the source that made the record (from the
+// build's source maps) and the generated entry:
+//   "<source>[:<line>] (<Package>/<entry>): error: <text>"
+// and end with "content check: <n> errors, <m> warnings".
+#include <cstddef>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tools/content/ContentBuild.h"
+
+namespace content {
+
+// The mount names of every package the game mounts, from the game's own tables.
+std::vector<std::string> GamePackages();
+
+struct PackageEntry {
+    std::string package;  // mount name, "GlobalXml.dir"
+    std::string name;     // entry name as the index holds it
+    SourceRef from;       // the source that made it (empty when no map names it)
+    std::string Label() const;  // "GlobalXml/levels.xml"
+};
+
+class Checker {
+public:
+    Checker(std::string dataRoot, std::string outRoot, std::string mapRoot);
+
+    // Runs every check once.
+    void Run();
+
+    // The entry a name resolves to (lower-cased lookup, as the engine does); null when none.
+    const PackageEntry* Find(const std::string& name) const;
+    // The bytes of an entry; empty when the file cannot be read.
+    std::string Read(const PackageEntry& entry) const;
+
+    void Error(const SourceRef& from, const std::string& entry, const std::string& text);
+    void Warning(const SourceRef& from, const std::string& entry, const std::string& text);
+    // Records how many items of a checked class were found (printed in the summary).
+    void Count(const std::string& what, size_t count);
+
+    const std::vector<std::string>& Errors() const { return m_errors; }
+    const std::vector<std::string>& Warnings() const { return m_warnings; }
+    const std::vector<std::pair<std::string, size_t>>& Counts() const { return m_counts; }
+    // "content check: 15 packages, ...": the counts line; then the totals line.
+    std::string CountsLine() const;
+    std::string TotalsLine() const;
+
+private:
+    void CheckPackages();
+    bool ReadIndex(const std::string& package, std::vector<std::string>& names);
+    std::map<std::string, SourceRef> ReadMap(const std::string& package) const;
+
+    std::string m_dataRoot;
+    std::string m_outRoot;
+    std::string m_mapRoot;
+    std::map<std::string, PackageEntry> m_byName;
+    std::vector<std::string> m_errors;
+    std::vector<std::string> m_warnings;
+    std::vector<std::pair<std::string, size_t>> m_counts;
+};
+
+}  // namespace content
