@@ -20,9 +20,6 @@
 
 namespace {
 
-constexpr const char* kSequencerNames[] = {"EntitySequencer", "CameraSequencer", "AudioSequencer",
-                                           "GameShowCameraSequencer"};
-
 // Buzzers open, face-off and sudden-death answers: no sequence is skipped then.
 bool PhaseForbidsSkipping(i32 phase) {
     switch (phase) {

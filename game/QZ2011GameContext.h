@@ -68,6 +68,9 @@ public:
     static constexpr u32 kPackageCount = 12;
     // Mounted by Initialize, in this order.
     static const char* const kPackages[kPackageCount];
+    // The show's sequencers, registered by these names in this order.
+    static constexpr const char* kSequencerNames[4] = {"EntitySequencer", "CameraSequencer", "AudioSequencer",
+                                                       "GameShowCameraSequencer"};
     static constexpr u32 kPageCount = 13;
     static constexpr u32 kKeyboardNameLength = 6;
     // m_MenuTickMs stops growing at the first value of this or more.

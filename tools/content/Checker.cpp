@@ -83,7 +83,12 @@ std::string PackageEntry::Label() const { return Base(package) + "/" + name; }
 Checker::Checker(std::string dataRoot, std::string outRoot, std::string mapRoot)
     : m_dataRoot(std::move(dataRoot)), m_outRoot(std::move(outRoot)), m_mapRoot(std::move(mapRoot)) {}
 
-void Checker::Run() { CheckPackages(); }
+void Checker::Run() {
+    CheckPackages();
+    CheckSequences();
+}
+
+std::string Checker::PathOf(const PackageEntry& entry) const { return PackagePath(m_outRoot, entry.package, entry.name); }
 
 const PackageEntry* Checker::Find(const std::string& name) const {
     const auto found = m_byName.find(authoring::LowerName(name));
@@ -92,7 +97,7 @@ const PackageEntry* Checker::Find(const std::string& name) const {
 
 std::string Checker::Read(const PackageEntry& entry) const {
     std::string bytes;
-    authoring::ReadWholeFile(PackagePath(m_outRoot, entry.package, entry.name), bytes);
+    authoring::ReadWholeFile(PathOf(entry), bytes);
     return bytes;
 }
 

@@ -48,8 +48,12 @@ public:
     std::string CountsLine() const;
     std::string TotalsLine() const;
 
+    // The path of an entry's file, as the engine's file layer finds it.
+    std::string PathOf(const PackageEntry& entry) const;
+
 private:
     void CheckPackages();
+    void CheckSequences();
     bool ReadIndex(const std::string& package, std::vector<std::string>& names);
     std::map<std::string, SourceRef> ReadMap(const std::string& package) const;
 

@@ -5,19 +5,42 @@
 #include <filesystem>
 
 #include "engine/core/Crc32Hash.h"
+#include "game/rules/QZ11Game.h"
 #include "tests/support/ByteWriter.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
-// Every game package written with one entry of its own; GlobalXml and Global2D share a name.
-void WriteAllPackages(const TempDir& dir) {
+using Sequences = std::map<std::string, std::string>;
+
+// A sequence file whose start events are the given "sequencer name target parameter" rows.
+std::string SequenceXml(const std::vector<std::vector<std::string>>& events) {
+    std::string items;
+    for (const auto& e : events)
+        items += "<item sequencer=\"" + e[0] + "\" name=\"" + e[1] + "\" target=\"" + e[2] + "\" parameter=\"" +
+                 e[3] + "\"/>";
+    return "<root><Sequence duration=\"100\"><OnStart><Events>" + items +
+           "</Events></OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence></root>";
+}
+
+// Every game package written with one entry of its own (GlobalXml and Global2D share a name),
+// and every show sequence, replaced or left out (empty text) as `changed` says.
+void WriteAllPackages(const TempDir& dir, const Sequences& changed = {}) {
     const std::vector<std::string> packages = content::GamePackages();
     content::Output out("data", packages);
     for (size_t i = 0; i < packages.size(); ++i)
         out.Add(packages[i], "own" + std::to_string(i) + ".xml", "x", {"data/content/a.txt", int(i) + 1});
     out.Add("GlobalXml.dir", "shared.xml", "1", {"data/content/a.txt", 40});
     out.Add("Global2D.dir", "Shared.xml", "2", {"data/content/b.txt", 41});
+    int line = 100;
+    for (const auto& [file, name] : QZ2011::QZ11Game::InGameSequences()) {
+        const auto found = changed.find(file);
+        if (found == changed.end())
+            out.Add("ingamexml.dir", file, SequenceXml({{"AudioSequencer", "Play", "intro", ""}}),
+                    {"data/content/sequences.txt", ++line});
+        else if (!found->second.empty())
+            out.Add("ingamexml.dir", file, found->second, {"data/content/sequences.txt", ++line});
+    }
     ASSERT_TRUE(out.Errors().empty());
     ASSERT_TRUE(out.Write(dir.Path(), false, dir.File("map")));
 }
@@ -32,7 +55,7 @@ TEST(ContentChecker, PackagesAreTheGamesFifteenAndNamesResolveOnce) {
     EXPECT_EQ(checker.Errors()[0],
               "data/content/b.txt:41 (Global2D/shared.xml): error: \"shared.xml\" is held by \"GlobalXml.dir\" and "
               "\"Global2D.dir\"");
-    EXPECT_EQ(checker.CountsLine(), "content check: 15 packages");
+    EXPECT_EQ(checker.CountsLine(), "content check: 15 packages, 85 sequences");
     EXPECT_EQ(checker.TotalsLine(), "content check: 1 errors, 0 warnings");
     const content::PackageEntry* own = checker.Find("OWN3.XML");
     ASSERT_NE(own, nullptr);
@@ -65,7 +88,34 @@ TEST(ContentChecker, DamagedIndicesAreReportedEntryByEntry) {
         "data/content (MenuXmls.hdr): error: package \"MenuXmls.dir\" was not written",
     };
     EXPECT_EQ(checker.Errors(), expected);
-    EXPECT_EQ(checker.CountsLine(), "content check: 13 packages");
+    EXPECT_EQ(checker.CountsLine(), "content check: 13 packages, 85 sequences");
+}
+
+TEST(ContentChecker, SequencesNeedTheirFileAndKnownSequencersAndCueEvents) {
+    TempDir dir;
+    WriteAllPackages(dir, {{"sequence_intro.xml", ""},
+                           {"sequence_strike2.xml", SequenceXml({{"AudioSequencer", "Play", "recievedstrikebadanswer", ""},
+                                                                 {"AudioSequencer", "Stop", "answer", "voices"},
+                                                                 {"AudioSequencer", "Stop", "answer", "crowed"}})},
+                           {"sequence_blank.xml", SequenceXml({{"EntitySequencr", "Timer", "ScreenGame", "Start"}})},
+                           {"sequence_time_is_up.xml", "<root><Sequence duration="}});
+    content::Checker checker("data", dir.Path(), dir.File("map"));
+    checker.Run();
+    std::vector<std::string> errors = checker.Errors();
+    errors.erase(errors.begin());  // the shared name
+    const std::vector<std::string> expected = {
+        "data/content/sequences.txt (ingamexml/sequence_intro.xml): error: sequence \"Intro\" has no file "
+        "\"sequence_intro.xml\" in \"ingamexml.dir\"",
+        "data/content/sequences.txt:159 (ingamexml/sequence_time_is_up.xml): error: sequence \"time_is_up\" does not "
+        "parse",
+        "data/content/sequences.txt:164 (ingamexml/sequence_blank.xml): error: unknown sequencer \"EntitySequencr\"",
+        "data/content/sequences.txt:175 (ingamexml/sequence_strike2.xml): error: AudioSequencer target "
+        "\"recievedstrikebadanswer\" is not a cue event",
+        "data/content/sequences.txt:175 (ingamexml/sequence_strike2.xml): error: AudioSequencer stop names no "
+        "category: \"voices\"",
+    };
+    EXPECT_EQ(errors, expected);
+    EXPECT_EQ(checker.CountsLine(), "content check: 15 packages, 83 sequences");
 }
 
 }  // namespace
