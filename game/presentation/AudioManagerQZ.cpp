@@ -1,5 +1,7 @@
 #include "game/presentation/AudioManagerQZ.h"
 
+#include <cstring>
+
 #include <algorithm>
 #include <iterator>
 
@@ -30,6 +32,15 @@ constexpr CrowdAsset kCrowdAssets[] = {{"CrowdNoise", "crowd_noise.snd", true, t
                                        {"CrowdLose", "crowd_lose.snd", true, false},
                                        {"CrowdMedium", "crowd_medium.snd", false, true},
                                        {"CrowdLoud", "crowd_loud.snd", false, true}};
+
+}  // namespace
+
+void AudioManagerQZ::AppendCrowdSounds(std::vector<CueSound>& sounds) {
+    for (const CrowdAsset& crowd : kCrowdAssets)
+        sounds.push_back({std::string(crowd.file, std::strlen(crowd.file) - 4), crowd.file, false});
+}
+
+namespace {
 
 f32 Clamp01(f32 value) { return std::clamp(value, 0.0f, 1.0f); }
 

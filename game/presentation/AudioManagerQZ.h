@@ -4,6 +4,7 @@
 // stopped. Categories remember what they started so that a new line can cut the last one; a
 // voice line may hold the show's sequence until it ends; five faders ramp volumes over
 // 3000 ms; four prepared crowd loops and shouts are crossfaded with them.
+#include <string>
 #include <vector>
 
 #include "engine/core/AGTypes.h"
@@ -52,6 +53,16 @@ public:
         bool holds;
     };
     static const CueRow& Row(Cue cue);
+    // A sound file the show can play, with the streamed flag of the cue that plays it.
+    struct CueSound {
+        std::string cue;   // the cue's sound without variant letter and ".snd"
+        std::string name;  // the file
+        bool streamed;
+    };
+    // Every sound the cues, the computer families' introductions, the tutorial narration and
+    // the crowd can play, variants spelt out, in table order. The question voices, named by
+    // each question, are not listed.
+    static std::vector<CueSound> CueSounds();
 
     AudioManagerQZ() = default;
     ~AudioManagerQZ() override = default;
@@ -205,6 +216,7 @@ private:
     static void OnHolderEnd(void* manager);
     bool HasAsset(const TString<char>& name) const;
     bool Create(const TString<char>& name, const TString<char>& file, f32 volume, bool streamed, bool looped);
+    static void AppendCrowdSounds(std::vector<CueSound>& sounds);
     void PlayNamed(Cue cue, const TString<char>& name);
 
     TString<char> m_SequenceHolder;

@@ -100,6 +100,29 @@ constexpr u32 kLastTutorialPage = 6;
 
 const AudioManagerQZ::CueRow& AudioManagerQZ::Row(Cue cue) { return kCues[size_t(cue)]; }
 
+std::vector<AudioManagerQZ::CueSound> AudioManagerQZ::CueSounds() {
+    std::vector<CueSound> sounds;
+    for (const CueRow& row : kCues) {
+        const std::string base = row.sound;
+        const std::string cue = base.ends_with(".snd") ? base.substr(0, base.size() - 4) : base;
+        if (&row == &Row(Cue::TutorialFlow)) {
+            for (u32 page = 0; page <= kLastTutorialPage; ++page)
+                sounds.push_back({cue, base + std::to_string(page) + ".snd", row.streamed});
+        } else if (row.variants) {
+            for (u8 letter = 0; letter < row.variants; ++letter)
+                sounds.push_back({cue, base + char('A' + letter) + ".snd", row.streamed});
+        } else if (!base.empty()) {
+            sounds.push_back({cue, base, row.streamed});
+        }
+        if (&row == &Row(Cue::Family2Intro))
+            for (const auto& decade : kComputerFamilies)
+                for (const char* family : decade)
+                    sounds.push_back({family, std::string(family) + ".snd", row.streamed});
+    }
+    AppendCrowdSounds(sounds);
+    return sounds;
+}
+
 void AudioManagerQZ::PlayNamed(Cue cue, const TString<char>& name) {
     const CueRow& row = Row(cue);
     PlayCue(name, row.category, row.streamed, row.looped, row.stopsCategory);

@@ -52,7 +52,8 @@ private:
 
 // The whole file at path; false when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
-// A package entry name: lower-cased, as the engine looks names up.
+// A lower-cased name, as the XML reader looks documents up (other resources are looked up by
+// their name as written).
 std::string LowerName(std::string name);
 
 }  // namespace authoring

@@ -91,7 +91,7 @@ void Checker::Run() {
 std::string Checker::PathOf(const PackageEntry& entry) const { return PackagePath(m_outRoot, entry.package, entry.name); }
 
 const PackageEntry* Checker::Find(const std::string& name) const {
-    const auto found = m_byName.find(authoring::LowerName(name));
+    const auto found = m_byName.find(EntryName(name));
     return found == m_byName.end() ? nullptr : &found->second;
 }
 
@@ -169,8 +169,8 @@ bool Checker::ReadIndex(const std::string& package, std::vector<std::string>& na
         const std::string label = Base(package) + "/" + name;
         if (id != Crc32Hash(name.c_str()))
             Error(from, label, "entry id does not match its name");
-        if (name != authoring::LowerName(name))
-            Error(from, label, "entry name is not lower case");
+        if (name != EntryName(name))
+            Error(from, label, "document name is not lower case");
         if (!SafeEntryName(name))
             Error(from, label, "entry name leads outside its package folder");
         else

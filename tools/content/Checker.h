@@ -31,7 +31,8 @@ public:
     // Runs every check once.
     void Run();
 
-    // The entry a name resolves to (lower-cased lookup, as the engine does); null when none.
+    // The entry a name resolves to (documents by their lower-cased name, as the engine looks
+    // them up); null when none.
     const PackageEntry* Find(const std::string& name) const;
     // The bytes of an entry; empty when the file cannot be read.
     std::string Read(const PackageEntry& entry) const;

@@ -53,6 +53,14 @@ SourceFile::SourceFile(const std::string& dataRoot, const std::string& relativeP
     }
 }
 
+std::string EntryName(const std::string& name) {
+    const std::string lower = authoring::LowerName(name);
+    for (const char* suffix : {".xml", ".xaml", ".flow"})
+        if (lower.ends_with(suffix))
+            return lower;
+    return name;
+}
+
 std::vector<std::string> SplitFields(const std::string& text, char separator) {
     std::vector<std::string> out;
     size_t start = 0;
@@ -73,7 +81,7 @@ Output::Output(std::string dataRoot, std::vector<std::string> packages) : m_data
 void Output::Add(const std::string& package, const std::string& name, std::string bytes, const SourceRef& from,
                  uint32_t typeId) {
     const auto found = m_packages.find(package);
-    const std::string entry = authoring::LowerName(name);
+    const std::string entry = EntryName(name);
     if (found == m_packages.end()) {
         Error(from, "\"" + entry + "\" is written to \"" + package + "\", which this step does not build");
         return;

@@ -40,6 +40,9 @@ private:
     std::vector<SourceLine> m_lines;
 };
 
+// The entry name a file is packaged under (see Output::Add).
+std::string EntryName(const std::string& name);
+
 // Splits a record on a separator, trimming each field ("a | b" -> {"a", "b"}).
 std::vector<std::string> SplitFields(const std::string& text, char separator);
 
@@ -49,8 +52,10 @@ public:
     Output(std::string dataRoot, std::vector<std::string> packages);
 
     const std::string& DataRoot() const { return m_dataRoot; }
-    // Adds an entry; the name is lower-cased. A package outside the group, or a name added
-    // twice to one package, is an error.
+    // Adds an entry. Documents the XML reader loads (".xml", ".xaml", ".flow") are looked up by
+    // their lower-cased name, so theirs is lower-cased; every other resource is looked up by the
+    // name exactly as the game or the data spells it, which is kept. A package outside the
+    // group, or a name added twice to one package, is an error.
     void Add(const std::string& package, const std::string& name, std::string bytes, const SourceRef& from,
              uint32_t typeId = 0);
     // A file outside the packages, by path relative to the output folder.

@@ -81,7 +81,7 @@ TEST(ContentChecker, DamagedIndicesAreReportedEntryByEntry) {
     checker.Run();
     const std::vector<std::string> expected = {
         "data/content (GlobalXml/bad.xml): error: entry id does not match its name",
-        "data/content (GlobalXml/Upper.xml): error: entry name is not lower case",
+        "data/content (GlobalXml/Upper.xml): error: document name is not lower case",
         "data/content (GlobalXml/../out.xml): error: entry name leads outside its package folder",
         "data/content (GlobalXml/gone.xml): error: the index names a file the package folder does not hold",
         "data/content (Global3D.hdr): error: the index of \"Global3D.dir\" is truncated in entry 0",

@@ -30,6 +30,10 @@ TEST(ContentBuild, EntriesOutsideTheGroupOrTwiceAreErrors) {
     ASSERT_EQ(out.Errors().size(), 3u);
     EXPECT_EQ(out.Errors()[0], "s.txt:2: error: \"name.xml\" is written twice to \"Pack.dir\"");
     EXPECT_EQ(out.Packages().at("Pack.dir").at("name.xml").bytes, "1");
+    // Resources keep the name the game hashes; documents are read by their lower-cased name.
+    EXPECT_EQ(content::EntryName("ChM_Top.mdl"), "ChM_Top.mdl");
+    EXPECT_EQ(content::EntryName("Sketch.Flow"), "sketch.flow");
+    EXPECT_EQ(content::EntryName("Screen.XAML"), "screen.xaml");
     out.Warning({"s.txt", 0}, "unused", "Pack/x");
     EXPECT_EQ(out.Warnings()[0], "s.txt (Pack/x): warning: unused");
 }
