@@ -1,5 +1,6 @@
 // The show's sound cues: one row each, played through PlayCue and, for the host's lines, a
 // hold on the running sequence.
+#include <algorithm>
 #include <iterator>
 
 #include "engine/core/AGLog.h"
@@ -120,7 +121,12 @@ std::vector<AudioManagerQZ::CueSound> AudioManagerQZ::CueSounds() {
                     sounds.push_back({family, std::string(family) + ".snd", row.streamed});
     }
     AppendCrowdSounds(sounds);
-    return sounds;
+    // Two cues may play one sound: list it once, with the first cue.
+    std::vector<CueSound> unique;
+    for (CueSound& sound : sounds)
+        if (std::none_of(unique.begin(), unique.end(), [&](const CueSound& u) { return u.name == sound.name; }))
+            unique.push_back(std::move(sound));
+    return unique;
 }
 
 void AudioManagerQZ::PlayNamed(Cue cue, const TString<char>& name) {

@@ -472,3 +472,19 @@ TEST_F(GameAudio, DamagedSequencesOfAudioEventsPlayWithoutHarm) {
 }
 
 }  // namespace
+
+// The listing the content checker relies on: every variant, family line, tutorial page and
+// crowd sound, each with its cue's streamed flag.
+TEST(AudioCueSounds, EverySoundTheCuesCanPlayIsListedOnce) {
+    const auto sounds = QZ2011::AudioManagerQZ::CueSounds();
+    std::set<std::string> names;
+    for (const auto& sound : sounds)
+        EXPECT_TRUE(names.insert(sound.name).second) << sound.name;
+    EXPECT_EQ(sounds.size(), 166u);  // with the two menu sounds, the 168 of the sample content
+    for (const char* name : {"answerrevealK.snd", "AiFamily_theQuessel.snd", "tutorialflow6.snd", "crowd_loud.snd",
+                             "music_intro.snd", "recievedstriketimeoutB.snd"})
+        EXPECT_TRUE(names.count(name)) << name;
+    for (const auto& sound : sounds)
+        if (sound.name == "round2C.snd" || sound.name == "answerA.snd")
+            EXPECT_EQ(sound.streamed, sound.cue == "round2") << sound.name;
+}
