@@ -36,7 +36,8 @@ bool IsScore(const std::string& state) { return state == "score0" || state == "s
 constexpr const char* kPredictedAwards[] = {
     "win25Matches70", "win25Matches80", "win25Matches90", "win25Matches00", "5Steal70", "20FaceoffTop70",
     "100kEarnDollarsFM80", "10GiveGoodAnswerFaceOff80", "10Win20K80", "5WinWithGoingToSuddenDeath80", "1WinAMatch90",
-    "1GiveAllTopsFM90", "1WinEasyMedHardInARow90", "5WinFaceOff00", "2500EarnPointsFM00"};
+    "1GiveAllTopsFM90", "1WinEasyMedHardInARow90", "5WinFaceOff00", "2500EarnPointsFM00", "10BeatDouble70",
+    "5Win1stRound00", "10CompleteBoard70"};
 
 // The match rules a whole match's record must keep: the bank and the multipliers, the scores
 // moved only by the bank, strikes in order, the face-off's verdicts, one steal answer and the
@@ -61,11 +62,12 @@ std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record, in
     uint64_t fastMoneyMs = 0;
     // The phase, the one before the writes of the last frame that wrote one, and the first of them.
     int phase = -1, settled = -1, ruled = -1;
-    uint64_t phaseMs = 0;
+    uint64_t phaseMs = 0, completedMs = 0;
     // The face-off: the buzzing side, the first answer, the replay; the last play-or-pass side.
     int buzzer = 0, first = -1, expectPhase = -1, chose = -1, question = -1;
     uint64_t choseMs = 0;
-    bool replay = false;
+    bool replay = false, playerOnePlays = false;
+    int faceOffWinner = -1;
     std::string verdict;
     // The side of the answer entered since the last result (-1: none, a time-up).
     int entered = -1;
@@ -78,6 +80,12 @@ std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record, in
     std::set<int> firstPlayerQuestions;
     std::map<std::string, int> expected, counters;
     static const char* const kDecades[] = {"70", "80", "90", "00"};
+    // A banking step: player one ahead after it counts in the 70s' third and the 00s' first round.
+    auto banked = [&](size_t i) {
+        const auto [p0, p1] = scoresAfter(i, score[0], score[1]);
+        expected["10BeatDouble70"] += p0 > p1 && decade == 0 && round == 3 ? 1 : 0;
+        expected["5Win1stRound00"] += p0 > p1 && decade == 3 && round == 1 ? 1 : 0;
+    };
     for (size_t i = 0; i < record.size(); ++i) {
         const RecordEntry& e = record[i];
         const std::string& s = e.text;
@@ -91,6 +99,9 @@ std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record, in
             }
             phaseMs = e.timeMs;
             phase = e.value;
+            completedMs = phase == QZ2011::PhaseRoundComplete ? e.timeMs : completedMs;
+            if (phase == QZ2011::PhaseRoundWon)
+                banked(i);
         } else if (e.kind == Kind::Sequence) {
             const auto [p0, p1] = scoresAfter(i, score[0], score[1]);
             if (StartsWith(s, "faceoff_round"))
@@ -125,6 +136,10 @@ std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record, in
                     breach(e, s + " where reveal_answer" + std::to_string(next + 1) + " was due");
                 revealed.insert(std::stoi(s.substr(13)) - 1);
             }
+            if (s == "steal_ok" || (s == "blank" && revealing))
+                banked(i);
+            if (s == "transitionLeftFamily" || StartsWith(s, "play_or_pass_AI") || s == "transitionRightFamily")
+                playerOnePlays = s == "transitionLeftFamily" || s == "play_or_pass_AI_left";
             if (s == "blank" && revealing) {
                 revealing = false;
                 for (int rank = 0; rank < boardRows; ++rank)
@@ -205,6 +220,10 @@ std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record, in
                 breach(e, "answer " + std::to_string(index + 1) + " taken twice");
             if (given == QZ2011::PhaseSteal && side == 0 && index != -1 && decade == 0)
                 ++expected["5Steal70"];
+            // The board completed by a family that won the face-off on player one's side.
+            if (given == QZ2011::PhaseRoundAnswers && completedMs == e.timeMs && decade == 0 && faceOffWinner == 0 &&
+                (!playerOnePlays || strikes == 0))
+                ++expected["10CompleteBoard70"];
             if (given != QZ2011::PhaseFaceOffFirstAnswer && given != QZ2011::PhaseFaceOffSecondAnswer)
                 continue;
             const bool second = given == QZ2011::PhaseFaceOffSecondAnswer;
@@ -235,6 +254,7 @@ std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record, in
                 breach(e, verdict + " led to phase " + std::to_string(led) + " and side " + std::to_string(shown) +
                               ", not " + std::to_string(due) + " and " + std::to_string(winner));
             expected["5WinFaceOff00"] += decade == 3 && winner == 0 ? 1 : 0;
+            faceOffWinner = winner;
         } else if (e.kind == Kind::State && !IsScore(s) && s != "bank") {
             (s == "fastMoneyTotal" ? fastMoneyTotal : s == "money" ? money : s == "question" ? question : counters[s]) =
                 e.value;
