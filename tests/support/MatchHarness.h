@@ -61,7 +61,8 @@ struct RecordEntry {
     // Simulated milliseconds since the harness started.
     uint64_t timeMs = 0;
     // An answer entered (event 3) or its result (event 17): the answer's index as judged (-1
-    // wrong); -2 for any other entry. Both are recorded after the screen acted on them.
+    // wrong); -2 for any other entry. The real screen follows the events before the recorders
+    // do: there both are recorded after the screen and the rules acted on them.
     int answer = -2;
 
     // "phase 5", "play faceoff_round1", "event 4", "log <line>".
