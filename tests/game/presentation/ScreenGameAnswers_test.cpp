@@ -415,6 +415,11 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
             EXPECT_EQ(Screen().m_AnswersBox->m_X, c.play ? 59 : 247) << c.sequence;
         }
     }
+    // Without a question the face-off's winner still chooses.
+    Screen().m_CurrentQuestion = nullptr;
+    context.m_FaceOffWinner = 0;
+    Screen().onFaceOffWon(nullptr);
+    EXPECT_EQ(Playing(), "playOrPassLeft");
     const struct { i32 family; u32 twoPlayers; const char* turn; const char* steal; u8 aiMayAct; } turns[] = {
         {0, 0, "otherTeamAnswerRight", "transitionRightFamily03", 1},
         {2, 1, "otherTeamAnswerRight_Party", "transitionRightFamily03", 0},
