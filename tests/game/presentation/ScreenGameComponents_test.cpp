@@ -109,6 +109,9 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"FamilyName", false, 1, 3, 0, {}, {"FamilyName", "FamilyNameGlow"}},
     };
     HideAll("FreqLabelFM");
+    const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
+    for (GameServices::Entities::BaseTeamMember* member : members)
+        member->SetLocked(true);
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.show ? "show " : "hide ") + c.component + " round " + std::to_string(c.round));
         context.m_RoundCounter = c.round;
@@ -124,7 +127,6 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
     }
     EXPECT_EQ(Bound("YouWinRadial1")->m_ScaleX, 1.5f);
     // Only player one chooses after a lost game.
-    const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
     EXPECT_TRUE(members.size() == 2 && !members[0]->m_Locked && members[1]->m_Locked);
     // The keyboard opens answer entry; from fast money on its button reads "PASS".
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
