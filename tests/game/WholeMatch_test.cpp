@@ -44,7 +44,7 @@ constexpr const char* kPredictedAwards[] = {
 // reveal of the rest in rank order, sudden death and the end at 300, fast money apart from the
 // scores with its prizes, one answer per turn, one computer action per turn, and the award
 // counters of player one's profile. States are recorded at the end of their frame, after the
-// sequences the frame started; a phase written by a rule follows the entry that caused it.
+// sequences the frame started; an answer and its result after the phases and sequences they led to.
 std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record, int decade) {
     std::vector<std::string> breaches;
     auto breach = [&](const RecordEntry& at, const std::string& what) {
