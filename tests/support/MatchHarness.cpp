@@ -31,6 +31,9 @@
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/minigame/BaseMiniGame.h"
 #include "gameservices/widget/ScreenManager.h"
+#include "game/presentation/AwardManager.h"
+#include "game/rules/AnswerResult.h"
+#include "gameshow/PlayerProfile.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "platform/audio/AudioTypes.h"
 #include "platform/core/Clock.h"
@@ -71,6 +74,14 @@ std::string Lower(std::string text) {
     for (char& c : text)
         c = char(std::tolower(static_cast<unsigned char>(c)));
     return text;
+}
+
+constexpr int kAnswerEnteredEvent = 3;
+constexpr int kAnswerResultEvent = 17;
+
+QZ2011::Question* CurrentQuestion(QZ2011GameContext& context) {
+    QZ2011::QuestionManager* questions = context.GetQuestionManager();
+    return questions ? questions->CurrentQuestion() : nullptr;
 }
 
 // The first of the "/"-separated spellings of an answer's display text.
@@ -597,20 +608,38 @@ void MatchHarness::OnPhaseWrite(void* owner, int phase) {
 
 void MatchHarness::OnEvent(int index, BaseTeamMember* member) {
     FlushLog();
+    const QZ2011GameContext& c = *m_Context;
+    const bool answer = index == kAnswerEnteredEvent || index == kAnswerResultEvent;
     Add(RecordEntry::Kind::Event, index, member && member == ComputerMember() ? "computer" : "");
+    if (answer)
+        m_Record.back().answer = c.m_AnswerRecord ? c.m_AnswerRecord->m_AnswerIndex : c.m_LastAnswerIndex;
 }
 
 void MatchHarness::WatchState() {
     const QZ2011GameContext& c = *m_Context;
-    const int now[3] = {int(c.m_RoundBank), c.m_PlayerOneFamily ? c.m_PlayerOneFamily->m_Score : 0,
-                        c.m_ComputerFamily ? c.m_ComputerFamily->m_Score : 0};
     // The scores first: a banking empties the bank in the same frame.
-    const char* names[3] = {"bank", "score0", "score1"};
-    for (int i : {1, 2, 0})
-        if (now[i] != m_Watched[i]) {
-            m_Watched[i] = now[i];
-            Add(RecordEntry::Kind::State, now[i], names[i]);
+    std::vector<std::pair<const char*, int>> now = {
+        {"score0", c.m_PlayerOneFamily ? c.m_PlayerOneFamily->m_Score : 0},
+        {"score1", c.m_ComputerFamily ? c.m_ComputerFamily->m_Score : 0},
+        {"bank", int(c.m_RoundBank)},
+        {"fastMoneyTotal", c.m_FastMoneyTotal}};
+    if (const QZ2011::Question* question = CurrentQuestion(*m_Context))
+        now.emplace_back("question", int(question->Index()));
+    if (const GameShow::PlayerProfile* profile = GameShow::PlayerProfileManager::Instance()->GetProfile(0)) {
+        now.emplace_back("money", int(profile->Score));
+        for (const QZ2011::AwardManager::Award& award : QZ2011::AwardManager::kAwards) {
+            int value = 0;
+            GameShow::GetAchievementValue(0, award.counterKey, value);
+            now.emplace_back(award.counterKey, value);
         }
+    }
+    for (const auto& [name, value] : now) {
+        int& watched = m_Watched[name];
+        if (value != watched) {
+            watched = value;
+            Add(RecordEntry::Kind::State, value, name);
+        }
+    }
 }
 
 void MatchHarness::OnSequenceStarted(const std::string& name) {
@@ -887,11 +916,6 @@ namespace {
 
 bool Chance(std::mt19937& random, int percent) { return int(random() % 100) < percent; }
 
-QZ2011::Question* CurrentQuestion(QZ2011GameContext& context) {
-    QZ2011::QuestionManager* questions = context.GetQuestionManager();
-    return questions ? questions->CurrentQuestion() : nullptr;
-}
-
 // The answer of the question with the highest (top) or lowest value, or a random one; only
 // answers not found yet when notFound.
 std::string PickAnswer(QZ2011::Question* question, MatchPolicy::FastMoney pick, bool notFound,
@@ -999,7 +1023,14 @@ RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
         AddSound("intro", 300);
         AddSound("sfx_podiumbuzzer", 200);
     }
-    if (!Start(policy.seed) || !EnterLevel(kMatchLevel70)) {
+    static const char* const kDecades[] = {"70", "80", "90", "00"};
+    if (!Start(policy.seed)) {
+        result.ok = false;
+        result.report = m_Failure;
+        return result;
+    }
+    m_Context->m_Decade = policy.decade % 4;
+    if (!EnterLevel(std::string("QZ11_Game_Level_File_1_") + kDecades[policy.decade % 4])) {
         result.ok = false;
         result.report = m_Failure;
         return result;

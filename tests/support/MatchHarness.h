@@ -54,11 +54,16 @@ struct RecordEntry {
     Kind kind = Kind::Log;
     // The phase written, the event's index or the state's new value.
     int value = 0;
-    // The sequence's name, the log line, "computer" for an event of the computer's member, or
-    // the state that changed in a whole match: "bank", "score0" (player one), "score1".
+    // The sequence's name, the log line, "computer" for an event of the computer's member, or the state that changed in a
+    // whole match: "bank", "score0" (player one), "score1", "fastMoneyTotal", "question" (the
+    // current question's line), "money" (player 0's profile) or an award's counter key.
     std::string text;
     // Simulated milliseconds since the harness started.
     uint64_t timeMs = 0;
+    // An answer entered (event 3) or its result (event 17): the answer's index as judged (-1
+    // wrong); -2 for any other entry. The real screen follows the events before the recorders
+    // do: there both are recorded after the screen and the rules acted on them.
+    int answer = -2;
 
     // "phase 5", "play faceoff_round1", "event 4", "log <line>".
     std::string ToString() const;
@@ -153,6 +158,8 @@ struct MatchPolicy {
     FastMoney secondPlayer = FastMoney::Top;
     // The answer time of the main game in seconds, in place of the level's (0: the level's).
     uint32_t answerSeconds = 0;
+    // 0 the 70s, 1 the 80s, 2 the 90s, 3 the 00s: the decade's match level and questions.
+    uint32_t decade = 0;
     // No run lasts longer than this.
     uint64_t capMs = 20 * 60 * 1000;
 };
@@ -273,7 +280,8 @@ private:
 
     static void OnPhaseWrite(void* owner, int phase);
     void OnEvent(int index, GameServices::Entities::BaseTeamMember* member);
-    // Records the bank and the scores that changed since the last step.
+    // Records the bank, the scores, the fast-money total, the prize money and the award
+    // counters that changed since the last step.
     void WatchState();
     void OnSequenceStarted(const std::string& name);
     void OnSequenceEnded() { m_LastMoveMs = m_NowMs; }
@@ -323,8 +331,8 @@ private:
     int m_TurnWrite = -1;
     int m_PhaseWriteCount = 0;
     uint64_t m_LastSubmitMs = 0;
-    // The bank and the two scores as last recorded.
-    int m_Watched[3] = {0, 0, 0};
+    // The watched states as last recorded, by name.
+    std::map<std::string, int> m_Watched;
     // The first fast-money player's entry for each question id, which the second avoids.
     std::map<std::string, std::string> m_FirstPlayerTexts;
     // The screen and rules scripts drive: the screen double and the context's rules unless replaced.

@@ -317,7 +317,9 @@ void ScreenGame::onFastMoneySecondPlayer(Member) {
 void ScreenGame::onFastMoneyReveal(Member) {
     QZ2011GameContext* context = QZ2011GameContext::Current();
     u32& r = m_FastMoneyRevealIndex;
-    if (!context || r >= kFastMoneyRows)
+    // Nothing follows the end, which comes after the first player's entries too once the goal
+    // is reached: a late call would pay the top prize again.
+    if (!context || r >= kFastMoneyRows || context->m_GamePhase == PhaseGameOver)
         return;
     if (r == 0) {
         Show(m_FMTotals[0], true);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -182,10 +183,13 @@ TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsAndFastMoneySums) {
              {"70-7803", true}, {"70-7804", false}, {"80-7938-A", true}, {"80-7938-a", false}, {"", false}})
         EXPECT_EQ(Screen().IsSpecialQuestion(id), special) << id;
     Ask(1);
+    log.Clear();
     int steps = 1;
     for (Screen().StartQuestionTyping(); Screen().m_QuestionTypingActive && steps < 100; ++steps)
         Screen().TypeNextQuestionChar();
     EXPECT_EQ(Pair(steps, Text(Screen().m_QuestionLabel).size()), Pair(15, 14));  // "Name something"
+    // The question's voice line is named by its id.
+    EXPECT_TRUE(log.Contains(std::string(Screen().m_CurrentQuestion->Id()) + ".snd"));
     for (int i = 0; i < 10; ++i)
         Screen().m_FastMoneyAnswerPoints[i] = 1 << i;
     for (const auto& [last, sum] : std::vector<Pair>{{-1, 0}, {4, 31}, {12, 1023}})
@@ -210,6 +214,25 @@ TEST_F(ScreenGameAnswers, CountdownDigitsWarningsAndLimitByPhase) {
         EXPECT_EQ(Pair(Screen().m_CountdownRunning, Screen().m_TimerPanel->Visible), Pair(c.units >= 0, c.units >= 0))
             << c.elapsedMs;
         EXPECT_EQ(Pair(Screen().m_CountdownLow, Screen().m_CountdownHigh), Pair(c.low, c.high)) << c.elapsedMs;
+    }
+    // Player one's countdown turns on the right-hand timer, the other families' on the plain one.
+    for (i32 family : {1, 0, 2}) {
+        log.Clear();
+        Turn(family, "");
+        Screen().StartAnswerTimer();
+        EXPECT_EQ(log.Contains("prsc_timer_right_prsc.anm"), family == 1) << family;
+        EXPECT_EQ(log.Contains("prsc_timer_prsc.anm"), family != 1) << family;
+    }
+    // From fast money on, an emptied entry offers a pass on the confirm button.
+    for (const auto& [phase, typed, label] : std::vector<std::tuple<i32, std::string, std::string>>{
+             {24, "", "PASS"}, {24, "ab", "OK"}, {12, "", "OK"}}) {
+        context.m_GamePhase = phase;
+        Screen().m_ConfirmButton->m_TextStyle.m_Text = "OK";
+        Screen().m_SoftKeyboard->SetText(typed.c_str());
+        Screen().m_SoftKeyboard->Visible = true;
+        Screen().onAnswerTextChanged();
+        EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text.c_str(), label) << phase << typed;
+        EXPECT_EQ(Screen().m_LastTypedLength, i32(typed.size()));
     }
 }
 
@@ -381,9 +404,19 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
                 raised += char('0' + std::exchange(match().GetContestant(m)->m_Behavior.*request, 0));
         return raised;
     };
+    // The contestants on stage, '1' per shown one; all shown again after each reading.
+    auto onStage = [&]() {
+        std::string shown;
+        for (int m = 0; m < 8; ++m) {
+            shown += match().GetContestant(m)->Visible ? '1' : '0';
+            match().GetContestant(m)->SetVisible(true);
+        }
+        return shown;
+    };
     const Request claps[2] = {&B::ClapFamilyRequest, &B::ClapRequest};
     const Request thinks[2] = {&B::ThinkFamilyRequest, &B::ThinkRequest};
     gestures(claps[0], claps[1]);
+    onStage();
     for (const auto& c : chosen) {
         Ask(3);
         context.m_AIMayAct = 0;
@@ -399,11 +432,17 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         EXPECT_EQ(gestures(claps[0], claps[1]), c.family < 0    ? "0000000000000000"
                                                 : c.family == 1 ? "1111000000000000"
                                                                 : "0000000000001111") << c.sequence;
+        EXPECT_EQ(onStage(), c.family < 0 ? "11111111" : c.family == 1 ? "11110000" : "00001111") << c.sequence;
         EXPECT_EQ(Text(Screen().m_QuestionLabel), c.family < 0 ? "Name something" : "") << c.sequence;
         if (c.family < 0) {
             EXPECT_EQ(Screen().m_AnswersBox->m_X, c.play ? 59 : 247) << c.sequence;
         }
     }
+    // Without a question the face-off's winner still chooses.
+    Screen().m_CurrentQuestion = nullptr;
+    context.m_FaceOffWinner = 0;
+    Screen().onFaceOffWon(nullptr);
+    EXPECT_EQ(Playing(), "playOrPassLeft");
     const struct { i32 family; u32 twoPlayers; const char* turn; const char* steal; u8 aiMayAct; } turns[] = {
         {0, 0, "otherTeamAnswerRight", "transitionRightFamily03", 1},
         {2, 1, "otherTeamAnswerRight_Party", "transitionRightFamily03", 0},
@@ -418,8 +457,10 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         EXPECT_EQ(Screen().m_AnswersBox->m_X, c.family == 1 ? 247 : 59) << c.turn;
         StopShow();
         gestures(thinks[0], thinks[1]);
+        onStage();
         Screen().onSteal(nullptr);
         EXPECT_EQ(Playing(), c.steal);
+        EXPECT_EQ(onStage(), c.family == 1 ? "11110000" : "00001111") << c.steal;
         EXPECT_EQ(gestures(thinks[0], thinks[1]), c.family == 1 ? "1111000000000000" : "0000000000001111");
     }
     context.m_CurrentFamily = 1;

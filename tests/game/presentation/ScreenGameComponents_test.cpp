@@ -10,7 +10,9 @@
 
 #include <unistd.h>
 
+#include "engine/core/AGController.h"
 #include "gameservices/entities/Team.h"
+#include "gameservices/game/CharacterParts.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/ScreenManager.h"
@@ -109,6 +111,9 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"FamilyName", false, 1, 3, 0, {}, {"FamilyName", "FamilyNameGlow"}},
     };
     HideAll("FreqLabelFM");
+    const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
+    for (GameServices::Entities::BaseTeamMember* member : members)
+        member->SetLocked(true);
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.show ? "show " : "hide ") + c.component + " round " + std::to_string(c.round));
         context.m_RoundCounter = c.round;
@@ -123,8 +128,18 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
             EXPECT_FALSE(Visible(name)) << name;
     }
     EXPECT_EQ(Bound("YouWinRadial1")->m_ScaleX, 1.5f);
+    // Components that start animations: each widget listed plays once, from a stopped start.
+    const struct { const char* component; i32 round; Names animated; } animations[] = {
+        {"Rounds", 2, {"Round", "Round2"}}, {"FadeGameWon", 4, {"YouWinBase", "YouWinText1", "YouWinText2"}}};
+    for (const auto& a : animations) {
+        for (const std::string& name : a.animated)
+            Bound(name)->m_Control.SetMode(AGController::kStopped);
+        context.m_RoundCounter = a.round;
+        Screen().ShowComponent(a.component);
+        for (const std::string& name : a.animated)
+            EXPECT_EQ(Bound(name)->m_Control.GetMode(), u32(AGController::kOnce)) << a.component << " " << name;
+    }
     // Only player one chooses after a lost game.
-    const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
     EXPECT_TRUE(members.size() == 2 && !members[0]->m_Locked && members[1]->m_Locked);
     // The keyboard opens answer entry; from fast money on its button reads "PASS".
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
@@ -258,6 +273,15 @@ TEST_F(Components, AViewportDressesItsAvatarOncePerShow) {
         EXPECT_TRUE(!s.model || Face(true)->*s.model == 1);
     }
     EXPECT_TRUE(log.Contains("ScreenGame : no family member to dress the left avatar for"));
+    // A man's own avatar is the first member's.
+    GameShow::PlayerProfileManager::Instance()->GetProfile(0)->Appearance.Assembly.Gender =
+        GameServices::KorvoGame::CharacterAssembly::kMale;
+    for (const auto& [member, tag] : std::vector<std::pair<i32, std::string>>{{0, "Owls"}, {1, "Owls's"}, {2, "Owls's"}}) {
+        context.m_LeftMemberIndex = member;
+        Screen().HideComponent("left3DViewport");
+        Screen().ShowComponent("left3DViewport");
+        EXPECT_EQ(Text("leftAvatarTag"), tag) << member;
+    }
 }
 
 // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the

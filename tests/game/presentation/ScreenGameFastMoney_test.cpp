@@ -193,52 +193,60 @@ TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
 }
 
 // The reveal shows the running totals and passes over entries left empty; the second turn follows
-// below 200; 200 revealed wins the top prize at once and ends the game, 199 in all wins 5 a point;
-// nothing follows the end.
+// below 200; 200 revealed wins the top prize at once and ends the game, in either turn, 199 in all
+// wins 5 a point; the family stands on stage; nothing follows the end.
 TEST_F(FastMoney, TheRevealEndsWithTheRightPrize) {
     const Names firstReveal = {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3",
                                "fast_money_round_reveal4", "fast_money_round_reveal5", "fast_money_round2"};
+    const Names topPrize = {"fast_money_round_reveal1",      "fast_money_round_reveal2",
+                            "fast_money_round_reveal3",      "end_game_20k_win_left",
+                            "fast_money_round_reveal_others_left", "fast_money_round_reveal4",
+                            "fast_money_round_reveal5",      "end_game_see_you_nexttime_left"};
     const struct {
-        std::vector<i32> second;
+        std::vector<i32> first, second;  // no second turn when empty
         Names played;
         u32 money;
     } cases[] = {
-        {{20, 30, 9, 0, 0},
+        {{40, 40, 40, 20, 0},
+         {20, 30, 9, 0, 0},
          {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3", "end_game_normal_win_left",
           "end_game_see_you_nexttime_left"},
          100 + 995},
-        {{20, 39, 1, 5, 5},
-         {"fast_money_round_reveal1", "fast_money_round_reveal2", "fast_money_round_reveal3", "end_game_20k_win_left",
-          "fast_money_round_reveal_others_left", "fast_money_round_reveal4", "fast_money_round_reveal5",
-          "end_game_see_you_nexttime_left"},
-         100 + 20000},
+        {{40, 40, 40, 20, 0}, {20, 39, 1, 5, 5}, topPrize, 100 + 20000},
+        {{90, 60, 50, 10, 0}, {}, topPrize, 100 + 20000},
     };
-    const i32 first[] = {40, 40, 40, 20, 0};
     for (const auto& c : cases) {
         StartFirstTurn();
         GameShow::PlayerProfile* profile = Profile();
         profile->Score = 100;
+        context.m_FastMoneyTotal = 0;
         for (u32 slot = 0; slot < 5; ++slot) {
-            Screen().m_FastMoneyAnswerPoints[slot] = first[slot];
-            Screen().m_FastMoneyAnswerPoints[slot + 5] = c.second[slot];
+            Screen().m_FastMoneyAnswerPoints[slot] = c.first[slot];
+            Screen().m_FastMoneyAnswerPoints[slot + 5] = c.second.empty() ? 0 : c.second[slot];
             Screen().m_AnswerLabelsFM[slot]->SetText("a");
+            context.m_FastMoneyTotal += c.first[slot];
         }
-        context.m_FastMoneyTotal = 140;
+        match().HideAllContestants();
         context.m_GamePhase = QZ2011::PhaseFastMoneyReveal;
         context.GetSequenceManager()->PlaySequence("fast_money_round_reveal1");
-        EXPECT_EQ(RunShow(), firstReveal);
-        ASSERT_EQ(i32(context.m_GamePhase), QZ2011::PhaseFastMoneySecondPlayer);
-        EXPECT_EQ(Label("FMTotal1"), "140");
-        for (u32 slot = 5; slot < 10; ++slot) {
-            Screen().m_AnswerLabelsFM[slot]->SetText(c.second[slot - 5] ? "b" : "");
-            context.m_FastMoneyTotal += c.second[slot - 5];
+        Names played = RunShow();
+        if (!c.second.empty()) {
+            EXPECT_EQ(played, firstReveal);
+            ASSERT_EQ(i32(context.m_GamePhase), QZ2011::PhaseFastMoneySecondPlayer);
+            EXPECT_EQ(Label("FMTotal1"), "140");
+            for (u32 slot = 5; slot < 10; ++slot) {
+                Screen().m_AnswerLabelsFM[slot]->SetText(c.second[slot - 5] ? "b" : "");
+                context.m_FastMoneyTotal += c.second[slot - 5];
+            }
+            context.m_GamePhase = QZ2011::PhaseFastMoneyReveal;
+            context.GetSequenceManager()->PlaySequence("fast_money_round_reveal1");
+            played = RunShow();
         }
-        context.m_GamePhase = QZ2011::PhaseFastMoneyReveal;
-        context.GetSequenceManager()->PlaySequence("fast_money_round_reveal1");
-        EXPECT_EQ(RunShow(), c.played);
+        EXPECT_EQ(played, c.played);
         EXPECT_EQ(i32(context.m_GamePhase), QZ2011::PhaseGameOver);
         EXPECT_EQ(profile->Score, c.money);
-        EXPECT_EQ(Label("FMTotal2"), std::to_string(context.m_FastMoneyTotal));
+        EXPECT_TRUE(match().GetContestant(0)->Visible);
+        EXPECT_EQ(Label(c.second.empty() ? "FMTotal1" : "FMTotal2"), std::to_string(context.m_FastMoneyTotal));
         Screen().onFastMoneyReveal(nullptr);
         Screen().onFastMoneyTimeUp();
         EXPECT_EQ(Playing(), "");

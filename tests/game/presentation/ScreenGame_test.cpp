@@ -8,6 +8,7 @@
 #include "engine/graphics/AGPrscAnimation.h"
 #include "game/presentation/BehaviorScore.h"
 #include "game/presentation/ScoreProps.h"
+#include "gameservices/game/TeamRegistry.h"
 #include "gameservices/game/TimerManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetBehavior.h"
@@ -179,6 +180,31 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         // The crowd noise is asked for: this level holds no crowd asset, which the audio reports.
         EXPECT_TRUE(log.Contains("FindAudioAsset failed CrowdNoise"));
     }
+}
+
+// Yes on the retry prompt starts the match again, only while the prompt shows; leaving for the
+// menu saves the question progress, frees the cursors and asks for the menu level by its name.
+TEST_F(ScreenGameTest, RetryFromThePromptAndReturnToTheMenu) {
+    Load();
+    for (bool prompt : {false, true}) {
+        StopShow();
+        context.m_GamePhase = QZ2011::PhaseGameEnd;
+        context.m_PlayerOneFamily->m_Score = 120;
+        Bound("RetryBox")->SetVisible(prompt);
+        Screen().onRetryYesClicked();
+        EXPECT_EQ(context.m_PlayerOneFamily->m_Score, prompt ? 0 : 120) << prompt;
+        EXPECT_EQ(Playing(), prompt ? "Intro" : "") << prompt;
+    }
+    const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
+    context.m_TwoPlayers = 1;
+    for (GameServices::Entities::BaseTeamMember* member : members)
+        member->SetActive(true);
+    context.GetQuestionManager()->SetCurrentIndex(1234);
+    log.Clear();
+    Screen().onSpareEvent12(nullptr);
+    EXPECT_NE(context.GetQuestionManager()->CurrentIndex(), 1234);
+    EXPECT_EQ(members[0]->m_Highlight + members[1]->m_Highlight, 0);
+    EXPECT_TRUE(log.Contains("Can not find the Level is :GameShowMenu"));
 }
 
 TEST_F(ScreenGameTest, DecadeLayoutPlacesThePlayOrPassBackground) {
