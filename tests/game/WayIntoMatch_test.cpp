@@ -69,12 +69,8 @@ bool WriteNinetiesTuning(const TempDir& home) {
 class WayIntoMatch : public ::testing::Test {
 protected:
     QZ2011GameContext& Context() { return harness.Context(); }
-    // Steps until done() holds; false after the limit.
-    bool StepUntil(const std::function<bool()>& done, uint32_t limitMs = 20000) {
-        for (uint32_t ms = 0; ms < limitMs; ms += 16, opening::Step(harness))
-            if (done())
-                return true;
-        return done();
+    bool StepUntil(const std::function<bool()>& done, u32 limitMs = 20000) {
+        return opening::StepUntil(harness, done, limitMs);
     }
     void Inject(platform::window::MessageKind kind, int32_t x, int32_t y) {
         platform::window::Message message;

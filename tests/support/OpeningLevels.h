@@ -5,6 +5,7 @@
 // levels "QZ11_Tutorial_70".."QZ11_Tutorial_00" on "ScreenTutorial"; layouts holding every
 // widget their screens bind), and the probes the tests of the way into a match share.
 #include <cctype>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,14 @@ inline void Step(match::MatchHarness& harness, u32 ms = 16) {
     harness.Step(ms);
     if (AGVideoPlayer* video = AGVideoPlayer::Get())
         video->Update();
+}
+
+// Steps until done() holds; false after the limit.
+inline bool StepUntil(match::MatchHarness& harness, const std::function<bool()>& done, u32 limitMs = 20000) {
+    for (u32 ms = 0; ms < limitMs; ms += 16, Step(harness))
+        if (done())
+            return true;
+    return done();
 }
 
 // The game's video player for applications started while it lives.

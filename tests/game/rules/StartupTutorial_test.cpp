@@ -40,12 +40,8 @@ protected:
         ScreenOf<ScreenTutorial>()->SetApplication(harness.Application());
     }
     QZ2011GameContext& Context() { return harness.Context(); }
-    // Steps until done() holds; false after the limit.
     bool StepUntil(const std::function<bool()>& done, u32 limitMs = 20000) {
-        for (u32 ms = 0; ms < limitMs; ms += 16, opening::Step(harness))
-            if (done())
-                return true;
-        return done();
+        return opening::StepUntil(harness, done, limitMs);
     }
     // Asks for the level and steps until its running screen is loaded.
     bool Enter(const char* file, const GameServices::Widget::Screen& screen) {
