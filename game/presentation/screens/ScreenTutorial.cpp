@@ -149,10 +149,7 @@ void ScreenTutorial::EnterStep() {
 }
 
 void ScreenTutorial::StartIntroduction() {
-    for (int i = 0; i < 4; ++i) {
-        ShowWidget(m_Pages[i], false);
-        ShowWidget(m_PageReflections[i], false);
-    }
+    // The rule pages were hidden by the load, the introduction's only way in.
     PlayAndShow(m_Logo, kLogoFadeIn);
     char name[64];
     for (int i = 1; i <= 4; ++i) {
