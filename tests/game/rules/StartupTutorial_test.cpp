@@ -195,11 +195,24 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
     const u32 lengths[7] = {200, 260, 320, 380, 440, 500, 560};
     for (u32 k = 0; k < 7; ++k)
         harness.AddSound("tutorialflow" + std::to_string(k), lengths[k]);
-    // The fade-out lasts 10 frames at 30 a second; the screen's other animations are absent.
+    // The fade-out lasts 10 frames at 30 a second; every other animation has a length of its
+    // own, by which it is told apart: the logo 3 frames, panel k 10 + k, reflection k 20 + k,
+    // the pages 31, their reflections 41.
     using authoring::Track;
-    Begin(true, {{ScreenTutorial::kFadeOutAnimation, 0, TypeKey::PrscAnimation,
-                  authoring::PrscAnimationBytes(10, 30, Track::Vec2().Key(0, {0, 0}).Key(9, {10, 0}), Track::Float(),
-                                                Track::Vec2(), Track::Color(), Track::UV())}});
+    std::vector<std::pair<std::string, int>> lengthsOf = {{ScreenTutorial::kFadeOutAnimation, 10},
+                                                          {"prsc_decade_logo_fadein_prsc.anm", 3},
+                                                          {"prsc_tutorial_prsc.anm", 31},
+                                                          {"prsc_reflect_prsc.anm", 41}};
+    for (int k = 1; k <= 4; ++k) {
+        lengthsOf.push_back({"prsc_decade_panel_0" + std::to_string(k) + "_prsc.anm", 10 + k});
+        lengthsOf.push_back({"prsc_decade_reflect_0" + std::to_string(k) + "_prsc.anm", 20 + k});
+    }
+    std::vector<authoring::PackageWriter::Entry> animations;
+    for (const auto& [file, frames] : lengthsOf)
+        animations.push_back({file, 0, TypeKey::PrscAnimation,
+                              authoring::PrscAnimationBytes(float(frames), 30, Track::Vec2().Key(0, {0, 0}),
+                                                            Track::Float(), Track::Vec2(), Track::Color(), Track::UV())});
+    Begin(true, animations);
     Context().m_Decade = 1;
     auto* screen = ScreenOf<ScreenTutorial>();
     ASSERT_TRUE(Enter("QZ11_Tutorial_80", *screen));
@@ -216,6 +229,10 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
     u8 state = screen->m_State;
     ASSERT_EQ(state, 1);
     std::vector<std::string> shown = Shown();
+    // The introduction's elements in layout order: the logo, then each panel and its reflection.
+    const float introductionEnds[9] = {2, 10, 20, 11, 21, 12, 22, 13, 23};
+    for (size_t i = 0; i < 9; ++i)
+        EXPECT_EQ(Element(opening::TutorialWidgets()[i])->m_Control.GetEndFrame(), introductionEnds[i]) << i;
     ASSERT_TRUE(StepUntil([&] {
         if (screen->m_State != state) {
             EXPECT_EQ(screen->m_State, state + 1);
@@ -238,6 +255,8 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
     EXPECT_EQ(shownAtEnd[4], std::vector<std::string>(all.begin() + 9, all.begin() + 11));
     EXPECT_EQ(shownAtEnd[6], std::vector<std::string>(all.begin() + 9, all.begin() + 13));
     EXPECT_EQ(shownAtEnd[8], std::vector<std::string>(all.begin() + 9, all.end()));
+    for (size_t i = 9; i < all.size(); ++i)
+        EXPECT_EQ(Element(all[i])->m_Control.GetEndFrame(), i % 2 ? 30.0f : 40.0f) << all[i];
     EXPECT_EQ(skips.count, 1);
     EXPECT_EQ(Requested(), "QZ11_Game_Level_File_1_80");
     Act("SkipSequence");
