@@ -24,8 +24,9 @@ constexpr const char* kReflectionFadeIn = "prsc_decade_reflect_0%d_prsc.anm";
 constexpr const char* kPageAnimation = "prsc_tutorial_prsc.anm";
 constexpr const char* kPageReflectionAnimation = "prsc_reflect_prsc.anm";
 constexpr const char* kSurveyReflectionImage = "Tutorial_2%d_Reflection.png";
-// The rule page each step shows; -1 for none.
-constexpr int kStepPages[ScreenTutorial::kLastStep + 1] = {-1, -1, -1, -1, 0, 1, -1, 2, 3, -1};
+// The rule page each of the steps 4 to 8 shows; -1 for none. Step 2 shows none either.
+constexpr u8 kFirstPageStep = ScreenTutorial::kFadeOutStep + 1;
+constexpr int kStepPages[ScreenTutorial::kLastStep - kFirstPageStep] = {0, 1, -1, 2, 3};
 
 AudioManagerQZ* Narrator() {
     QZ2011GameContext* context = QZ2011GameContext::Current();
@@ -163,7 +164,7 @@ void ScreenTutorial::StartIntroduction() {
 }
 
 void ScreenTutorial::ShowStepPage() {
-    const int page = kStepPages[m_State];
+    const int page = m_State >= kFirstPageStep ? kStepPages[m_State - kFirstPageStep] : -1;
     if (page >= 0) {
         PlayAndShow(m_Pages[page], kPageAnimation);
         PlayAndShow(m_PageReflections[page], kPageReflectionAnimation);

@@ -43,10 +43,13 @@ protected:
     bool StepUntil(const std::function<bool()>& done, u32 limitMs = 20000) {
         return opening::StepUntil(harness, done, limitMs);
     }
-    // Asks for the level and steps until its running screen is loaded.
+    // Asks for the level once the flow takes requests and steps until its running screen is loaded.
     bool Enter(const char* file, const GameServices::Widget::Screen& screen) {
-        Context().GetGameFlowManager()->SetNextLevel(file, nullptr, false);
-        return StepUntil([&] { return screen.IsLoaded(); });
+        bool asked = false;
+        return StepUntil([&] {
+            asked = asked || opening::RequestLevel(Context(), file);
+            return asked && screen.IsLoaded();
+        });
     }
     void Act(const char* action) {
         GameServices::KorvoGame::TeamActionData data(nullptr, 0, harness.PlayerOne());
@@ -77,6 +80,12 @@ struct SkipCounter {
 Widget* Element(const std::string& name) {
     auto* screen = ScreenOf<ScreenTutorial>();
     return screen->m_RootPanel ? Widget::FindChild(name.c_str(), screen->m_RootPanel) : nullptr;
+}
+
+// The last frame of the animation the element plays; -1 without one.
+float EndFrame(const std::string& name) {
+    Widget* element = Element(name);
+    return element && element->m_Animation ? element->m_Control.GetEndFrame() : -1.0f;
 }
 
 // The tutorial's widgets that show, in layout order.
@@ -232,7 +241,7 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
     // The introduction's elements in layout order: the logo, then each panel and its reflection.
     const float introductionEnds[9] = {2, 10, 20, 11, 21, 12, 22, 13, 23};
     for (size_t i = 0; i < 9; ++i)
-        EXPECT_EQ(Element(opening::TutorialWidgets()[i])->m_Control.GetEndFrame(), introductionEnds[i]) << i;
+        EXPECT_EQ(EndFrame(opening::TutorialWidgets()[i]), introductionEnds[i]) << i;
     ASSERT_TRUE(StepUntil([&] {
         if (screen->m_State != state) {
             EXPECT_EQ(screen->m_State, state + 1);
@@ -240,7 +249,7 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
             began[state = screen->m_State] = harness.NowMs();
             // The fade-out (the one animation written) plays on all nine elements of the introduction.
             for (size_t i = 0; state == 3 && i < 9; ++i)
-                EXPECT_EQ(Element(opening::TutorialWidgets()[i])->m_Control.GetEndFrame(), 9.0f) << i;
+                EXPECT_EQ(EndFrame(opening::TutorialWidgets()[i]), 9.0f) << i;
         }
         shown = Shown();
         return state == 9;
@@ -256,7 +265,7 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
     EXPECT_EQ(shownAtEnd[6], std::vector<std::string>(all.begin() + 9, all.begin() + 13));
     EXPECT_EQ(shownAtEnd[8], std::vector<std::string>(all.begin() + 9, all.end()));
     for (size_t i = 9; i < all.size(); ++i)
-        EXPECT_EQ(Element(all[i])->m_Control.GetEndFrame(), i % 2 ? 30.0f : 40.0f) << all[i];
+        EXPECT_EQ(EndFrame(all[i]), i % 2 ? 30.0f : 40.0f) << all[i];
     EXPECT_EQ(skips.count, 1);
     EXPECT_EQ(Requested(), "QZ11_Game_Level_File_1_80");
     Act("SkipSequence");
@@ -311,14 +320,22 @@ TEST_F(OpeningTest, WithoutNarrationsEachStepLastsAFrameAndLeavingReleasesWhatTh
     EXPECT_EQ(states, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 9, 9}));
     EXPECT_EQ(LogLines("QZ11_Game_Level_File_1_"), 1u);
 
-    ASSERT_TRUE(StepUntil([&] {
-        Context().GetGameFlowManager()->SetNextLevel("LevelStartup", nullptr, false);
-        return !screen->IsLoaded() && tutorial->GetSet() == nullptr;
-    }));
+    auto leave = [&] {
+        return StepUntil([&] {
+            Context().GetGameFlowManager()->SetNextLevel("LevelStartup", nullptr, false);
+            return !screen->IsLoaded() && tutorial->GetSet() == nullptr;
+        });
+    };
+    ASSERT_TRUE(leave());
     EXPECT_EQ(harness.Application()->GetActivatedCallback().object, nullptr);
     EXPECT_EQ(harness.Application()->GetDeactivatedCallback().object, nullptr);
     EXPECT_EQ(Context().GetAudioManager()->GetSet(), nullptr);
     EXPECT_EQ(screen->m_RootPanel, nullptr) << "the panels go with the screen's unload";
+    // A load in the introduction's step hides all and starts nothing again.
+    screen->m_State = ScreenTutorial::kIntroductionStep;
+    ASSERT_TRUE(Enter("QZ11_Tutorial_00", *screen));
+    EXPECT_EQ(Shown(), std::vector<std::string>());
+    ASSERT_TRUE(leave());
     screen->m_State = 4;
     Act("SkipSequence");
     EXPECT_EQ(screen->m_State, 4) << "a skip reached the tutorial after it was left";
