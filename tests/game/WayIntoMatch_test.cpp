@@ -8,6 +8,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/core/Crc32Hash.h"
 #include "engine/core/PCApplicationImpl.h"
