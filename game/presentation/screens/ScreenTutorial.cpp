@@ -1,6 +1,8 @@
 #include "game/presentation/screens/ScreenTutorial.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "engine/core/AGApplication.h"
 #include "engine/core/PCApplicationImpl.h"
@@ -92,8 +94,8 @@ void ScreenTutorial::onUnload() {
 
 void ScreenTutorial::Reset() {
     m_Logo = nullptr;
-    for (int i = 0; i < 4; ++i)
-        m_DecadePanels[i] = m_DecadeReflections[i] = m_Pages[i] = m_PageReflections[i] = nullptr;
+    for (Widget* (*group)[4] : {&m_DecadePanels, &m_DecadeReflections, &m_Pages, &m_PageReflections})
+        std::fill(std::begin(*group), std::end(*group), nullptr);
     Screen::Reset();
 }
 
