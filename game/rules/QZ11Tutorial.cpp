@@ -3,6 +3,7 @@
 #include "game/QZ2011GameContext.h"
 #include "game/presentation/AudioManagerQZ.h"
 #include "game/presentation/screens/ScreenTutorial.h"
+#include "game/rules/TeamActions.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
 #include "gameservices/widget/ScreenManager.h"
@@ -10,15 +11,6 @@
 namespace QZ2011 {
 
 namespace KG = GameServices::KorvoGame;
-
-namespace {
-
-KG::TeamActionManager* TeamActions() {
-    QZ2011GameContext* context = QZ2011GameContext::Current();
-    return context ? context->GetTeamActionManager() : nullptr;
-}
-
-}  // namespace
 
 QZ11Tutorial::QZ11Tutorial() : BaseMiniGame(kLevelName) {}
 

@@ -5,6 +5,7 @@
 #include "game/QZ2011GameContext.h"
 #include "game/presentation/screens/ScreenStartup.h"
 #include "game/presentation/screens/ScreenWidgets.h"
+#include "game/rules/TeamActions.h"
 #include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/VideoAsset.h"
@@ -18,15 +19,6 @@ namespace QZ2011 {
 
 using GameServices::Bridge::VideoProcessingSystem;
 namespace KG = GameServices::KorvoGame;
-
-namespace {
-
-KG::TeamActionManager* TeamActions() {
-    QZ2011GameContext* context = QZ2011GameContext::Current();
-    return context ? context->GetTeamActionManager() : nullptr;
-}
-
-}  // namespace
 
 QZStartup::QZStartup(const TString<char>& levelName) : BaseMiniGame(levelName) {}
 

@@ -5,6 +5,7 @@
 // levels "QZ11_Tutorial_70".."QZ11_Tutorial_00" on "ScreenTutorial"; layouts holding every
 // widget their screens bind), and the probes the tests of the way into a match share.
 #include <cctype>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransition.h"
+#include "gameservices/game/LevelTransitionController.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "tests/support/MatchHarness.h"
 #include "tools/authoring/PackageWriter.h"
@@ -88,6 +90,14 @@ inline void Step(match::MatchHarness& harness, u32 ms = 16) {
         video->Update();
 }
 
+// Steps until done() holds; false after the limit.
+inline bool StepUntil(match::MatchHarness& harness, const std::function<bool()>& done, u32 limitMs = 20000) {
+    for (u32 ms = 0; ms < limitMs; ms += 16, Step(harness))
+        if (done())
+            return true;
+    return done();
+}
+
 // The game's video player for applications started while it lives.
 struct WithVideoPlayer {
     static AGVideoPlayerImpl* Make() { return new PCVideoPlayer(); }
@@ -107,6 +117,18 @@ T* Mode(QZ2011GameContext& context) {
 template <typename T>
 T* ScreenOf() {
     return dynamic_cast<T*>(GameServices::Widget::ScreenManager::Instance().FindScreen(T::kName));
+}
+
+// Asks the flow for the level of that file while its controller takes requests (no level or
+// a running one: the flow answers true for a known level even when the controller drops the
+// request); true when asked.
+inline bool RequestLevel(QZ2011GameContext& context, const char* file) {
+    GameServices::KorvoGame::GameFlowManager* flow = context.GetGameFlowManager();
+    GameServices::KorvoGame::LevelTransitionController* controller = flow->GetController();
+    using Controller = GameServices::KorvoGame::LevelTransitionController;
+    const i32 phase = controller ? controller->GetPhase() : i32(Controller::kPhaseNone);
+    return (phase == Controller::kPhaseNone || phase == Controller::kPhaseRunning) &&
+           flow->SetNextLevel(file, nullptr, false);
 }
 
 // The file name of the level the flow was last asked for; empty for none.

@@ -13,25 +13,12 @@ constexpr const char* kButtonNames[] = {"Button70s", "Button80s", "Button90s", "
 }  // namespace
 
 void QZ11DecadeSelector::Initialize(GameServices::Widget::Panel* screenPanel, const TString<char>& name) {
-    FindRootPanel(screenPanel, name);
-    for (u32 i = 0; i < kButtonCount; ++i)
-        m_Buttons[i] = MenuPage::FindWidget(*this, kButtonNames[i]);
-    for (u32 i = 0; i < kButtonCount; ++i)
-        Listen(m_Buttons[i], &m_Delegates[i]);
-    m_WardrobeButton = GetManager().m_WardrobeButton;
-    Listen(m_WardrobeButton, &m_WardrobeDelegate);
-    PlaySlideAnimation();
-    OnActivate(false);
+    MenuPage::BindSelector(*this, screenPanel, name, kButtonNames, m_Buttons, m_Delegates, m_WardrobeButton,
+                           m_WardrobeDelegate);
 }
 
 void QZ11DecadeSelector::Uninitialize() {
-    CompositionBase::Uninitialize();
-    StopListening(m_WardrobeButton, &m_WardrobeDelegate);
-    m_WardrobeButton = nullptr;
-    for (u32 i = 0; i < kButtonCount; ++i) {
-        StopListening(m_Buttons[i], &m_Delegates[i]);
-        m_Buttons[i] = nullptr;
-    }
+    MenuPage::UnbindSelector(*this, m_Buttons, m_Delegates, m_WardrobeButton, m_WardrobeDelegate);
 }
 
 void QZ11DecadeSelector::OnActivate(bool show) {

@@ -25,25 +25,12 @@ const char* DecadeText(u32 decade) { return decade < std::size(kDecadeTexts) ? k
 }  // namespace
 
 void QZ11DifficultySelector::Initialize(GameServices::Widget::Panel* screenPanel, const TString<char>& name) {
-    FindRootPanel(screenPanel, name);
-    for (u32 i = 0; i < kWidgetCount; ++i)
-        m_Widgets[i] = MenuPage::FindWidget(*this, kWidgetNames[i]);
-    for (u32 i = 0; i < kButtonCount; ++i)
-        Listen(m_Widgets[i], &m_Delegates[i]);
-    m_WardrobeButton = GetManager().m_WardrobeButton;
-    Listen(m_WardrobeButton, &m_WardrobeDelegate);
-    PlaySlideAnimation();
-    OnActivate(false);
+    MenuPage::BindSelector(*this, screenPanel, name, kWidgetNames, m_Widgets, m_Delegates, m_WardrobeButton,
+                           m_WardrobeDelegate);
 }
 
 void QZ11DifficultySelector::Uninitialize() {
-    CompositionBase::Uninitialize();
-    StopListening(m_WardrobeButton, &m_WardrobeDelegate);
-    m_WardrobeButton = nullptr;
-    for (u32 i = 0; i < kButtonCount; ++i)
-        StopListening(m_Widgets[i], &m_Delegates[i]);
-    for (Widget*& widget : m_Widgets)
-        widget = nullptr;
+    MenuPage::UnbindSelector(*this, m_Widgets, m_Delegates, m_WardrobeButton, m_WardrobeDelegate);
 }
 
 void QZ11DifficultySelector::OnActivate(bool show) {

@@ -1,6 +1,8 @@
 #include "game/presentation/screens/ScreenTutorial.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "engine/core/AGApplication.h"
 #include "engine/core/PCApplicationImpl.h"
@@ -24,8 +26,9 @@ constexpr const char* kReflectionFadeIn = "prsc_decade_reflect_0%d_prsc.anm";
 constexpr const char* kPageAnimation = "prsc_tutorial_prsc.anm";
 constexpr const char* kPageReflectionAnimation = "prsc_reflect_prsc.anm";
 constexpr const char* kSurveyReflectionImage = "Tutorial_2%d_Reflection.png";
-// The rule page each step shows; -1 for none.
-constexpr int kStepPages[ScreenTutorial::kLastStep + 1] = {-1, -1, -1, -1, 0, 1, -1, 2, 3, -1};
+// The rule page each of the steps 4 to 8 shows; -1 for none. Step 2 shows none either.
+constexpr u8 kFirstPageStep = ScreenTutorial::kFadeOutStep + 1;
+constexpr int kStepPages[ScreenTutorial::kLastStep - kFirstPageStep] = {0, 1, -1, 2, 3};
 
 AudioManagerQZ* Narrator() {
     QZ2011GameContext* context = QZ2011GameContext::Current();
@@ -91,8 +94,8 @@ void ScreenTutorial::onUnload() {
 
 void ScreenTutorial::Reset() {
     m_Logo = nullptr;
-    for (int i = 0; i < 4; ++i)
-        m_DecadePanels[i] = m_DecadeReflections[i] = m_Pages[i] = m_PageReflections[i] = nullptr;
+    for (Widget* (*group)[4] : {&m_DecadePanels, &m_DecadeReflections, &m_Pages, &m_PageReflections})
+        std::fill(std::begin(*group), std::end(*group), nullptr);
     Screen::Reset();
 }
 
@@ -149,10 +152,7 @@ void ScreenTutorial::EnterStep() {
 }
 
 void ScreenTutorial::StartIntroduction() {
-    for (int i = 0; i < 4; ++i) {
-        ShowWidget(m_Pages[i], false);
-        ShowWidget(m_PageReflections[i], false);
-    }
+    // The rule pages were hidden by the load, the introduction's only way in.
     PlayAndShow(m_Logo, kLogoFadeIn);
     char name[64];
     for (int i = 1; i <= 4; ++i) {
@@ -166,7 +166,7 @@ void ScreenTutorial::StartIntroduction() {
 }
 
 void ScreenTutorial::ShowStepPage() {
-    const int page = kStepPages[m_State];
+    const int page = m_State >= kFirstPageStep ? kStepPages[m_State - kFirstPageStep] : -1;
     if (page >= 0) {
         PlayAndShow(m_Pages[page], kPageAnimation);
         PlayAndShow(m_PageReflections[page], kPageReflectionAnimation);

@@ -40,17 +40,16 @@ protected:
         ScreenOf<ScreenTutorial>()->SetApplication(harness.Application());
     }
     QZ2011GameContext& Context() { return harness.Context(); }
-    // Steps until done() holds; false after the limit.
     bool StepUntil(const std::function<bool()>& done, u32 limitMs = 20000) {
-        for (u32 ms = 0; ms < limitMs; ms += 16, opening::Step(harness))
-            if (done())
-                return true;
-        return done();
+        return opening::StepUntil(harness, done, limitMs);
     }
-    // Asks for the level and steps until its running screen is loaded.
+    // Asks for the level once the flow takes requests and steps until its running screen is loaded.
     bool Enter(const char* file, const GameServices::Widget::Screen& screen) {
-        Context().GetGameFlowManager()->SetNextLevel(file, nullptr, false);
-        return StepUntil([&] { return screen.IsLoaded(); });
+        bool asked = false;
+        return StepUntil([&] {
+            asked = asked || opening::RequestLevel(Context(), file);
+            return asked && screen.IsLoaded();
+        });
     }
     void Act(const char* action) {
         GameServices::KorvoGame::TeamActionData data(nullptr, 0, harness.PlayerOne());
@@ -81,6 +80,12 @@ struct SkipCounter {
 Widget* Element(const std::string& name) {
     auto* screen = ScreenOf<ScreenTutorial>();
     return screen->m_RootPanel ? Widget::FindChild(name.c_str(), screen->m_RootPanel) : nullptr;
+}
+
+// The last frame of the animation the element plays; -1 without one.
+float EndFrame(const std::string& name) {
+    Widget* element = Element(name);
+    return element && element->m_Animation ? element->m_Control.GetEndFrame() : -1.0f;
 }
 
 // The tutorial's widgets that show, in layout order.
@@ -169,6 +174,14 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
 
 TEST_F(OpeningTest, WithoutVideosOrCursorTheOpeningStillReachesTheSplashAndALateEndKeepsTheGap) {
     Begin(false);
+    // Timers go back to the pool as their last user left them: here every free one a single
+    // shot, which the pool takes back after its first run.
+    auto* timers = GameServices::KorvoGame::TimerManager::Instance();
+    std::vector<GameServices::KorvoGame::Timer*> taken;
+    while (GameServices::KorvoGame::Timer* timer = timers->AddTimer())
+        taken.push_back(timer), timer->m_SingleShot = true;
+    for (GameServices::KorvoGame::Timer* timer : taken)
+        timers->RemoveTimer(timer);
     auto* screen = ScreenOf<QZ2011::ScreenStartup>();
     ASSERT_TRUE(Enter("LevelStartup", *screen));
     EXPECT_EQ(LogLines("no PlayerCursor1"), 1u);
@@ -191,11 +204,24 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
     const u32 lengths[7] = {200, 260, 320, 380, 440, 500, 560};
     for (u32 k = 0; k < 7; ++k)
         harness.AddSound("tutorialflow" + std::to_string(k), lengths[k]);
-    // The fade-out lasts 10 frames at 30 a second; the screen's other animations are absent.
+    // The fade-out lasts 10 frames at 30 a second; every other animation has a length of its
+    // own, by which it is told apart: the logo 3 frames, panel k 10 + k, reflection k 20 + k,
+    // the pages 31, their reflections 41.
     using authoring::Track;
-    Begin(true, {{ScreenTutorial::kFadeOutAnimation, 0, TypeKey::PrscAnimation,
-                  authoring::PrscAnimationBytes(10, 30, Track::Vec2().Key(0, {0, 0}).Key(9, {10, 0}), Track::Float(),
-                                                Track::Vec2(), Track::Color(), Track::UV())}});
+    std::vector<std::pair<std::string, int>> lengthsOf = {{ScreenTutorial::kFadeOutAnimation, 10},
+                                                          {"prsc_decade_logo_fadein_prsc.anm", 3},
+                                                          {"prsc_tutorial_prsc.anm", 31},
+                                                          {"prsc_reflect_prsc.anm", 41}};
+    for (int k = 1; k <= 4; ++k) {
+        lengthsOf.push_back({"prsc_decade_panel_0" + std::to_string(k) + "_prsc.anm", 10 + k});
+        lengthsOf.push_back({"prsc_decade_reflect_0" + std::to_string(k) + "_prsc.anm", 20 + k});
+    }
+    std::vector<authoring::PackageWriter::Entry> animations;
+    for (const auto& [file, frames] : lengthsOf)
+        animations.push_back({file, 0, TypeKey::PrscAnimation,
+                              authoring::PrscAnimationBytes(float(frames), 30, Track::Vec2().Key(0, {0, 0}),
+                                                            Track::Float(), Track::Vec2(), Track::Color(), Track::UV())});
+    Begin(true, animations);
     Context().m_Decade = 1;
     auto* screen = ScreenOf<ScreenTutorial>();
     ASSERT_TRUE(Enter("QZ11_Tutorial_80", *screen));
@@ -212,6 +238,10 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
     u8 state = screen->m_State;
     ASSERT_EQ(state, 1);
     std::vector<std::string> shown = Shown();
+    // The introduction's elements in layout order: the logo, then each panel and its reflection.
+    const float introductionEnds[9] = {2, 10, 20, 11, 21, 12, 22, 13, 23};
+    for (size_t i = 0; i < 9; ++i)
+        EXPECT_EQ(EndFrame(opening::TutorialWidgets()[i]), introductionEnds[i]) << i;
     ASSERT_TRUE(StepUntil([&] {
         if (screen->m_State != state) {
             EXPECT_EQ(screen->m_State, state + 1);
@@ -219,7 +249,7 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
             began[state = screen->m_State] = harness.NowMs();
             // The fade-out (the one animation written) plays on all nine elements of the introduction.
             for (size_t i = 0; state == 3 && i < 9; ++i)
-                EXPECT_EQ(Element(opening::TutorialWidgets()[i])->m_Control.GetEndFrame(), 9.0f) << i;
+                EXPECT_EQ(EndFrame(opening::TutorialWidgets()[i]), 9.0f) << i;
         }
         shown = Shown();
         return state == 9;
@@ -234,6 +264,8 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
     EXPECT_EQ(shownAtEnd[4], std::vector<std::string>(all.begin() + 9, all.begin() + 11));
     EXPECT_EQ(shownAtEnd[6], std::vector<std::string>(all.begin() + 9, all.begin() + 13));
     EXPECT_EQ(shownAtEnd[8], std::vector<std::string>(all.begin() + 9, all.end()));
+    for (size_t i = 9; i < all.size(); ++i)
+        EXPECT_EQ(EndFrame(all[i]), i % 2 ? 30.0f : 40.0f) << all[i];
     EXPECT_EQ(skips.count, 1);
     EXPECT_EQ(Requested(), "QZ11_Game_Level_File_1_80");
     Act("SkipSequence");
@@ -288,14 +320,22 @@ TEST_F(OpeningTest, WithoutNarrationsEachStepLastsAFrameAndLeavingReleasesWhatTh
     EXPECT_EQ(states, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 9, 9}));
     EXPECT_EQ(LogLines("QZ11_Game_Level_File_1_"), 1u);
 
-    ASSERT_TRUE(StepUntil([&] {
-        Context().GetGameFlowManager()->SetNextLevel("LevelStartup", nullptr, false);
-        return !screen->IsLoaded() && tutorial->GetSet() == nullptr;
-    }));
+    auto leave = [&] {
+        return StepUntil([&] {
+            Context().GetGameFlowManager()->SetNextLevel("LevelStartup", nullptr, false);
+            return !screen->IsLoaded() && tutorial->GetSet() == nullptr;
+        });
+    };
+    ASSERT_TRUE(leave());
     EXPECT_EQ(harness.Application()->GetActivatedCallback().object, nullptr);
     EXPECT_EQ(harness.Application()->GetDeactivatedCallback().object, nullptr);
     EXPECT_EQ(Context().GetAudioManager()->GetSet(), nullptr);
     EXPECT_EQ(screen->m_RootPanel, nullptr) << "the panels go with the screen's unload";
+    // A load in the introduction's step hides all and starts nothing again.
+    screen->m_State = ScreenTutorial::kIntroductionStep;
+    ASSERT_TRUE(Enter("QZ11_Tutorial_00", *screen));
+    EXPECT_EQ(Shown(), std::vector<std::string>());
+    ASSERT_TRUE(leave());
     screen->m_State = 4;
     Act("SkipSequence");
     EXPECT_EQ(screen->m_State, 4) << "a skip reached the tutorial after it was left";
