@@ -40,9 +40,8 @@ void RuntimeParameters(Output& out) {
             out.Error(source.At(line), "\"" + section + "\" \"" + name + "\" is given twice");
             continue;
         }
-        const std::string value = line.fields[2] == "-" ? "" : line.fields[2];
         items += "    <item><Section>" + XmlText(section) + "</Section><Name>" + XmlText(name) + "</Name><Value>" +
-                 XmlText(value) + "</Value></item>\n";
+                 XmlText(line.fields[2]) + "</Value></item>\n";
     }
     out.Add(kSystem, "RuntimeParameters.xml",
             "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<root>\n  <RuntimeParameters>\n" + items +

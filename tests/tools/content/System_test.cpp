@@ -145,6 +145,7 @@ TEST_F(SystemContent, PopupsFindTheirButtonsAndLabelsAndTheTableHoldsTheirTexts)
     };
     for (const auto& c : cases) {
         const std::string popups = Entry(c.package, c.file);
+        EXPECT_EQ(popups.find("AutoClose=\"false\""), std::string::npos);  // every option closes its popup
         ASSERT_NE(popups.find("<Name>" + std::string(c.popup) + "</Name>"), std::string::npos) << c.popup;
         for (const auto& [name, type] : {std::pair{"Title", Widget::kLayoutLabel}, {"MainText", Widget::kLayoutLabel}}) {
             const Widget::sWidget* widget = PopupWidget(popups, c.popup, name);
