@@ -21,13 +21,23 @@ namespace content {
 
 namespace {
 
+// The regular files of a folder, in name order; false, reported, when it cannot be listed.
+bool ListFolder(const std::filesystem::path& folder, std::vector<std::filesystem::path>& files) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (it->is_regular_file())
+            files.push_back(it->path());
+    if (error)
+        fprintf(stderr, "content testpack: cannot list %s: %s\n", folder.c_str(), error.message().c_str());
+    std::sort(files.begin(), files.end());
+    return !error;
+}
+
 // Every file of the folder, by lower-cased name, in name order so the index is reproducible.
 bool AddFolder(authoring::PackageWriter& package, const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        if (entry.is_regular_file())
-            files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
+    if (!ListFolder(folder, files))
+        return false;
     for (const auto& file : files) {
         std::string bytes;
         if (!authoring::ReadWholeFile(file.string(), bytes)) {
@@ -77,13 +87,15 @@ void CollectThumbnails(const std::string& text, const std::string& open, std::se
 bool AddMenuResources(authoring::PackageWriter& package, const std::filesystem::path& data, const std::string& ttf) {
     std::set<std::string> images;
     for (const char* folder : {"screens", "global"}) {
-        for (const auto& entry : std::filesystem::directory_iterator(data / folder)) {
-            const std::string name = authoring::LowerName(entry.path().filename().string());
-            if (!entry.is_regular_file() ||
-                !(name.ends_with(".xaml") || name.ends_with("popups.xml") || name == "awards.xml"))
+        std::vector<std::filesystem::path> files;
+        if (!ListFolder(data / folder, files))
+            return false;
+        for (const auto& file : files) {
+            const std::string name = authoring::LowerName(file.filename().string());
+            if (!(name.ends_with(".xaml") || name.ends_with("popups.xml") || name == "awards.xml"))
                 continue;
             std::string bytes;
-            if (!authoring::ReadWholeFile(entry.path().string(), bytes))
+            if (!authoring::ReadWholeFile(file.string(), bytes))
                 return false;
             authoring::CollectImages(bytes, images);
             if (name == "awards.xml")
@@ -91,12 +103,15 @@ bool AddMenuResources(authoring::PackageWriter& package, const std::filesystem::
         }
     }
     // The wardrobe page's slot pictures: every item of the wardrobes and anatomies.
-    for (const auto& entry : std::filesystem::directory_iterator(data / "characters")) {
-        const std::string name = authoring::LowerName(entry.path().filename().string());
-        if (!entry.is_regular_file() || !(name.starts_with("wardrobe_") || name.starts_with("anatomy_")))
+    std::vector<std::filesystem::path> characters;
+    if (!ListFolder(data / "characters", characters))
+        return false;
+    for (const auto& file : characters) {
+        const std::string name = authoring::LowerName(file.filename().string());
+        if (!(name.starts_with("wardrobe_") || name.starts_with("anatomy_")))
             continue;
         std::string bytes;
-        if (!authoring::ReadWholeFile(entry.path().string(), bytes))
+        if (!authoring::ReadWholeFile(file.string(), bytes))
             return false;
         CollectThumbnails(bytes, "<Name>", images);
     }
