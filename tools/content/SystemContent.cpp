@@ -200,6 +200,11 @@ void Popups(Output& out) {
             out.Error(held[kMaxPopupsPerFile]->from, std::string("more than 20 popups in ") + file.file);
         out.Add(file.package, file.file, PopupsXml(held, layouts, strings, out), {source.Path(), 0});
     }
+    // The game keeps the popups of both files in one list and finds the first of a name.
+    std::set<std::string> names;
+    for (const PopupRecord& popup : popups)
+        if (!names.insert(popup.name).second)
+            out.Error(popup.from, "popup \"" + popup.name + "\" is described twice");
     for (const PopupRecord& popup : popups)
         if (popup.file != files[0].file && popup.file != files[1].file)
             out.Error(popup.from, "popups file \"" + popup.file + "\" is neither Popups.xml nor GameShowPopUps.xml");

@@ -1,8 +1,6 @@
 #include "tools/content/SystemText.h"
 
 #include <fstream>
-#include <set>
-#include <sstream>
 
 namespace content {
 
@@ -127,10 +125,7 @@ std::string PopupsXml(const std::vector<const PopupRecord*>& popups, const std::
         return "";
     };
     std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Root>\n  <Popups>\n";
-    std::set<std::string> names;
     for (const PopupRecord* popup : popups) {
-        if (!names.insert(popup->name).second)
-            out.Error(popup->from, "popup \"" + popup->name + "\" is described twice");
         if (popup->priority == 0)
             out.Error(popup->from, "popup \"" + popup->name + "\" has priority 0 and would never show");
         const auto layout = layouts.find(popup->layout);

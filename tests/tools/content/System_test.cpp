@@ -187,6 +187,8 @@ TEST_F(SystemContent, BadSourceLinesAreErrorsWithTheirPlace) {
         {"content/popups.txt", "layout L.xaml button:A\npopup Popups.xml P 1 L.xaml T\noption B T\n",
          "content/popups.txt:3: error: popup \"P\" has option \"B\", which is no button of L.xaml"},
         {"content/popups.txt", "popup Popups.xml P 1 None.xaml T\n", "content/popups.txt:1: error: popup \"P\" uses layout"},
+        {"content/popups.txt", "layout L.xaml\npopup Popups.xml P 1 L.xaml T\npopup GameShowPopUps.xml P 1 L.xaml T\n",
+         "content/popups.txt:3: error: popup \"P\" is described twice"},
         {"content/popups.txt", "layout L.xaml\npopup Popups.xml P 1 L.xaml MISSING\n",
          "content/popups.txt:2: error: string id \"MISSING\" has no text"},
         {"strings/english.txt", "T = t\nno equals sign\n", "strings/english.txt:2: error: expected \"KEY = text\""},
