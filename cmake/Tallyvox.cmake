@@ -13,15 +13,19 @@ function(tallyvox_library name dir)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 
-# tallyvox_tests(NAME DIR [DEPS ...]): one GoogleTest executable from every test source below DIR,
+# tallyvox_tests(NAME DIR [DATA dir] [DEPS ...]): one GoogleTest executable from every test source below DIR,
 # registered with CTest. Window, GL and audio tests run headless, and settings and saves
 # go to a folder inside the build tree, never the user's own.
 # Tests that open an OpenGL context run with leak checking off in sanitizer builds: the
 # software driver leaks memory from modules it loads at run time. A whole executable is
 # marked GL, or its GL_SOURCES (file names in dir) go to a second executable NAME_gl; every
-# other test is leak-checked.
+# other test is leak-checked. TALLYVOX_DATA names the tests' hand-written data (tests/data), or
+# the folder given as DATA.
 function(tallyvox_tests name dir)
-  cmake_parse_arguments(ARG "GL" "" "DEPS;GL_SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "GL" "DATA" "DEPS;GL_SOURCES" ${ARGN})
+  if(NOT ARG_DATA)
+    set(ARG_DATA ${PROJECT_SOURCE_DIR}/tests/data)
+  endif()
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT srcs)
     return()
@@ -32,19 +36,19 @@ function(tallyvox_tests name dir)
     list(APPEND gl_srcs ${dir}/${f})
   endforeach()
   if(ARG_GL)
-    tallyvox_test_executable(${name} ON "${srcs}" "${ARG_DEPS}")
+    tallyvox_test_executable(${name} ON "${srcs}" "${ARG_DEPS}" ${ARG_DATA})
   else()
-    tallyvox_test_executable(${name} OFF "${srcs}" "${ARG_DEPS}")
+    tallyvox_test_executable(${name} OFF "${srcs}" "${ARG_DEPS}" ${ARG_DATA})
   endif()
   if(gl_srcs)
-    tallyvox_test_executable(${name}_gl ON "${gl_srcs}" "${ARG_DEPS}")
+    tallyvox_test_executable(${name}_gl ON "${gl_srcs}" "${ARG_DEPS}" ${ARG_DATA})
   endif()
 endfunction()
 
-function(tallyvox_test_executable name gl srcs deps)
+function(tallyvox_test_executable name gl srcs deps data)
   add_executable(${name} ${srcs})
   target_link_libraries(${name} PRIVATE ${deps} test_support GTest::gtest GTest::gtest_main GTest::gmock)
-  set(env "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;TALLYVOX_DATA=${PROJECT_SOURCE_DIR}/data;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-home/data;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config")
+  set(env "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;TALLYVOX_DATA=${data};XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-home/data;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config")
   if(TALLYVOX_SANITIZE)
     if(gl)
       list(APPEND env "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1")

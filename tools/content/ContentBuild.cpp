@@ -73,6 +73,22 @@ std::vector<std::string> SplitFields(const std::string& text, char separator) {
     }
 }
 
+std::string XmlText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&apos;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
 Output::Output(std::string dataRoot, std::vector<std::string> packages) : m_dataRoot(std::move(dataRoot)) {
     for (const std::string& package : packages)
         m_packages[package];

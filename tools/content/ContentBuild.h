@@ -45,6 +45,8 @@ std::string EntryName(const std::string& name);
 
 // Splits a record on a separator, trimming each field ("a | b" -> {"a", "b"}).
 std::vector<std::string> SplitFields(const std::string& text, char separator);
+// The text with the five XML special characters escaped, for element text and attribute values.
+std::string XmlText(const std::string& text);
 
 // The packages one group writes, and its loose files (streams/, video/, LICENSES/).
 class Output {

@@ -4,7 +4,8 @@
 
 namespace content {
 
-// "RuntimeParameters.xml", "Actions.xml", the system popups and their layouts (gsSystem).
+// "RuntimeParameters.xml", "Actions.xml", "Popups.xml" and the popup layouts (gsSystem), and
+// "GameShowPopUps.xml" (MenuXmls).
 void GenerateSystem(Output& out);
 // The string table "gstrc_english.loc" (gstrcsystem).
 void GenerateStrings(Output& out);
@@ -20,7 +21,7 @@ void GenerateCharacterXml(Output& out);
 void GenerateCharacter3D(Output& out);
 // Wardrobe thumbnails and other character pictures (general_globalgameassets).
 void GenerateCharacterArt(Output& out);
-// Screen layouts, "Sketch.Flow", "GameShowPopUps.xml" (MenuXmls).
+// Screen layouts, "Sketch.Flow" (MenuXmls).
 void GenerateMenuXml(Output& out);
 // Fonts, widget animations, interface art and pictures (Global2D and the two asset packages).
 void GenerateInterfaceArt(Output& out);

@@ -2,6 +2,10 @@
 //   content build <data folder> <output folder> [--archive] [--map <folder>] [--stamp <file>] <group>...
 //   content check <data folder> <output folder> <map folder> [--stamp <file>]
 //   content groups            lists the build steps and their packages
+//   content testpack system <test data folder> <output folder> [<ttf file>]
+//   content testpack ui <test data folder> <package mount path> <ttf file>
+//   content testpack strings <source file> <table file>
+//                             the packages the tests read, from the test data
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -10,6 +14,7 @@
 
 #include "tools/content/Checker.h"
 #include "tools/content/ContentBuild.h"
+#include "tools/content/TestPackages.h"
 
 namespace {
 
@@ -17,7 +22,10 @@ int Usage() {
     fprintf(stderr,
             "usage: content build <data folder> <output folder> [--archive] [--map <folder>] [--stamp <file>] "
             "<group>...\n       content check <data folder> <output folder> <map folder> [--stamp <file>]\n"
-            "       content groups\n");
+            "       content groups\n"
+            "       content testpack system <test data> <output folder> [<ttf file>]\n"
+            "       content testpack ui <test data> <package mount path> <ttf file>\n"
+            "       content testpack strings <source file> <table file>\n");
     return 2;
 }
 
@@ -98,6 +106,20 @@ int Check(int argc, char** argv) {
     return 0;
 }
 
+int TestPack(int argc, char** argv) {
+    const std::string kind = argc > 2 ? argv[2] : "";
+    bool ok = false;
+    if (kind == "system" && (argc == 5 || argc == 6))
+        ok = content::WriteTestSystemPackages(argv[3], argv[4], argc == 6 ? argv[5] : "");
+    else if (kind == "ui" && argc == 6)
+        ok = content::WriteTestInterfacePackage(argv[3], argv[4], argv[5]);
+    else if (kind == "strings" && argc == 5)
+        ok = content::WriteStringTable(argv[3], argv[4]);
+    else
+        return Usage();
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -107,6 +129,8 @@ int main(int argc, char** argv) {
         return Build(argc, argv);
     if (!strcmp(argv[1], "check"))
         return Check(argc, argv);
+    if (!strcmp(argv[1], "testpack"))
+        return TestPack(argc, argv);
     if (!strcmp(argv[1], "groups")) {
         for (const content::Group& group : content::Groups()) {
             printf("%s:", group.name);

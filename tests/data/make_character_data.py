@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the sample character data into data/characters/ (text files, committed):
+"""Writes the test character data into tests/data/characters/ (text files, committed):
 
 - "CharacterAssemblies.xml": the assemblies Male1..Male6 (ids 101..106) and Female1..Female6
   (ids 201..206), each naming its own wardrobe and anatomy file;
@@ -16,7 +16,7 @@ Partners share a skin tone (Male1/Female2, Male2/Female1, Male3/Female4, ...), s
 of a look and its partner looks is of one tone. Every look names its own file, and every part
 id it gives is an id of its assembly's lists.
 
-    tools/chardata/make_character_data.py [data folder]
+    tests/data/make_character_data.py [test data folder]
 """
 import os
 import sys
@@ -164,7 +164,7 @@ def write_look(folder, name, assembly, choice):
 
 
 def main():
-    data = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "data")
+    data = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     folder = os.path.join(data, "characters")
     os.makedirs(folder, exist_ok=True)
     assemblies = ["Male%d" % d for d in range(1, 7)] + ["Female%d" % d for d in range(1, 7)]

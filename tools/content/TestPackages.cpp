@@ -1,24 +1,15 @@
-// syspack: writes the game's packages of the sample data in folder form from data/:
-// "gsSystem.dir" (the global and level XML files, the navigation, screen and popup files, the
-// character assemblies with their wardrobes, anatomies and looks),
-// "gstrcsystem.dir" (the English string table) and "ingamexml.dir" (the match's show
-// sequences, mounted by the match while it loads them), and the game's other start-up
-// packages, empty. The system package also holds what the
-// menus show and play: a placeholder sprite for every picture the screens and popups name and
-// for the menus' own pictures, the screens' font baked from a TrueType file, the menu slide
-// and two short generated sounds (the button click and the music).
-//   syspack <data folder> <output folder> [<ttf file>]
+#include "tools/content/TestPackages.h"
+
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/core/Crc32Hash.h"
+#include "tools/authoring/DrawingWriters.h"
 #include "tools/authoring/FontBaker.h"
 #include "tools/authoring/LocalizationWriter.h"
 #include "tools/authoring/OggVorbisWriter.h"
@@ -26,19 +17,31 @@
 #include "tools/authoring/PlaceholderSprites.h"
 #include "tools/authoring/TrackWriter.h"
 
+namespace content {
+
 namespace {
+
+// The regular files of a folder, in name order; false, reported, when it cannot be listed.
+bool ListFolder(const std::filesystem::path& folder, std::vector<std::filesystem::path>& files) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (it->is_regular_file())
+            files.push_back(it->path());
+    if (error)
+        fprintf(stderr, "content testpack: cannot list %s: %s\n", folder.c_str(), error.message().c_str());
+    std::sort(files.begin(), files.end());
+    return !error;
+}
 
 // Every file of the folder, by lower-cased name, in name order so the index is reproducible.
 bool AddFolder(authoring::PackageWriter& package, const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        if (entry.is_regular_file())
-            files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
+    if (!ListFolder(folder, files))
+        return false;
     for (const auto& file : files) {
         std::string bytes;
         if (!authoring::ReadWholeFile(file.string(), bytes)) {
-            fprintf(stderr, "syspack: cannot read %s\n", file.c_str());
+            fprintf(stderr, "content testpack: cannot read %s\n", file.c_str());
             return false;
         }
         package.Add(authoring::LowerName(file.filename().string()), TypeKey::Data, bytes);
@@ -81,16 +84,18 @@ void CollectThumbnails(const std::string& text, const std::string& open, std::se
 }
 
 // The pictures, the font, the slide and the sounds of the menus.
-bool AddMenuResources(authoring::PackageWriter& package, const std::filesystem::path& data, const char* ttf) {
+bool AddMenuResources(authoring::PackageWriter& package, const std::filesystem::path& data, const std::string& ttf) {
     std::set<std::string> images;
     for (const char* folder : {"screens", "global"}) {
-        for (const auto& entry : std::filesystem::directory_iterator(data / folder)) {
-            const std::string name = authoring::LowerName(entry.path().filename().string());
-            if (!entry.is_regular_file() ||
-                !(name.ends_with(".xaml") || name.ends_with("popups.xml") || name == "awards.xml"))
+        std::vector<std::filesystem::path> files;
+        if (!ListFolder(data / folder, files))
+            return false;
+        for (const auto& file : files) {
+            const std::string name = authoring::LowerName(file.filename().string());
+            if (!(name.ends_with(".xaml") || name.ends_with("popups.xml") || name == "awards.xml"))
                 continue;
             std::string bytes;
-            if (!authoring::ReadWholeFile(entry.path().string(), bytes))
+            if (!authoring::ReadWholeFile(file.string(), bytes))
                 return false;
             authoring::CollectImages(bytes, images);
             if (name == "awards.xml")
@@ -98,12 +103,15 @@ bool AddMenuResources(authoring::PackageWriter& package, const std::filesystem::
         }
     }
     // The wardrobe page's slot pictures: every item of the wardrobes and anatomies.
-    for (const auto& entry : std::filesystem::directory_iterator(data / "characters")) {
-        const std::string name = authoring::LowerName(entry.path().filename().string());
-        if (!entry.is_regular_file() || !(name.starts_with("wardrobe_") || name.starts_with("anatomy_")))
+    std::vector<std::filesystem::path> characters;
+    if (!ListFolder(data / "characters", characters))
+        return false;
+    for (const auto& file : characters) {
+        const std::string name = authoring::LowerName(file.filename().string());
+        if (!(name.starts_with("wardrobe_") || name.starts_with("anatomy_")))
             continue;
         std::string bytes;
-        if (!authoring::ReadWholeFile(entry.path().string(), bytes))
+        if (!authoring::ReadWholeFile(file.string(), bytes))
             return false;
         CollectThumbnails(bytes, "<Name>", images);
     }
@@ -115,11 +123,11 @@ bool AddMenuResources(authoring::PackageWriter& package, const std::filesystem::
     for (const std::string& image : images)
         authoring::AddPlaceholderSprite(package, image);
 
-    if (ttf) {
+    if (!ttf.empty()) {
         authoring::BakedFont font;
         std::string error;
         if (!authoring::BakeFont(ttf, kFontPixels, {}, "gamefont", font, error)) {
-            fprintf(stderr, "syspack: %s\n", error.c_str());
+            fprintf(stderr, "content testpack: %s\n", error.c_str());
             return false;
         }
         authoring::AddBakedFont(package, "gamefont", font);
@@ -150,60 +158,122 @@ bool AddMenuResources(authoring::PackageWriter& package, const std::filesystem::
     return true;
 }
 
+// The string table of a "KEY=text" source file, as a table's bytes.
+bool ReadStringTable(const std::string& path, std::string& table) {
+    std::string source;
+    std::string error;
+    authoring::LocalizationEntries strings;
+    if (!authoring::ReadWholeFile(path, source)) {
+        fprintf(stderr, "content testpack: cannot read %s\n", path.c_str());
+        return false;
+    }
+    if (!authoring::ParseLocalizationSource(source, strings, error)) {
+        fprintf(stderr, "%s:%s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    table = authoring::LocalizationBytes(strings);
+    return true;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 3 && argc != 4) {
-        fprintf(stderr, "usage: syspack <data folder> <output folder> [<ttf file>]\n");
-        return 2;
-    }
-    const std::filesystem::path data = argv[1];
-    const std::filesystem::path out = argv[2];
+bool WriteTestSystemPackages(const std::string& dataFolder, const std::string& outFolder, const std::string& ttf) {
+    const std::filesystem::path data = dataFolder;
+    const std::filesystem::path out = outFolder;
     authoring::PackageWriter system;
     for (const char* folder : {"global", "levels", "screens", "characters"})
         if (!AddFolder(system, data / folder))
-            return 1;
-    if (!AddMenuResources(system, data, argc == 4 ? argv[3] : nullptr)) {
-        fprintf(stderr, "syspack: cannot make the menus' resources\n");
-        return 1;
+            return false;
+    if (!AddMenuResources(system, data, ttf)) {
+        fprintf(stderr, "content testpack: cannot make the menus' resources\n");
+        return false;
     }
     authoring::PackageWriter sequences;
     if (!AddFolder(sequences, data / "ingamexml"))
-        return 1;
+        return false;
     // The engine finds a file in whichever mounted package holds it: names are unique across
     // packages.
     authoring::PackageWriter all = system;
     for (const auto& entry : sequences.Entries())
         all.Add(entry.name, entry.typeId, entry.bytes);
     if (!all.Duplicates().empty()) {
-        fprintf(stderr, "syspack: %s is in more than one folder\n", all.Duplicates().front().c_str());
-        return 1;
+        fprintf(stderr, "content testpack: %s is in more than one folder\n", all.Duplicates().front().c_str());
+        return false;
     }
-
-    std::string source;
-    std::string error;
-    authoring::LocalizationEntries strings;
-    if (!authoring::ReadWholeFile((data / "strings" / "gstrc_english.txt").string(), source) ||
-        !authoring::ParseLocalizationSource(source, strings, error)) {
-        fprintf(stderr, "syspack: string table: %s\n", error.c_str());
-        return 1;
-    }
+    std::string table;
+    if (!ReadStringTable((data / "strings" / "gstrc_english.txt").string(), table))
+        return false;
     authoring::PackageWriter tables;
-    tables.Add("gstrc_english.loc", TypeKey::Localization, authoring::LocalizationBytes(strings));
+    tables.Add("gstrc_english.loc", TypeKey::Localization, table);
 
     if (!system.WriteFolder((out / "gssystem.dir").string()) || !tables.WriteFolder((out / "gstrcsystem.dir").string()) ||
         !sequences.WriteFolder((out / "ingamexml.dir").string())) {
-        fprintf(stderr, "syspack: cannot write into %s\n", argv[2]);
-        return 1;
+        fprintf(stderr, "content testpack: cannot write into %s\n", outFolder.c_str());
+        return false;
     }
-    // The game mounts these at start-up beside the question bank; nothing of the sample
-    // data belongs in them yet, so they are written empty.
+    // The game mounts these at start-up beside the question bank; the test data holds
+    // nothing for them.
     for (const char* name : {"globalxml", "global2d", "global3d", "characterexml", "gameaudios",
                              "gameaudiosnotstreamed", "menuxmls", "general_globalgameassets",
                              "specific_globalgameassets", "gameshowavatar3d", "gameshowavatarxmls"})
         if (!authoring::PackageWriter().WriteFolder((out / (std::string(name) + ".dir")).string())) {
-            fprintf(stderr, "syspack: cannot write %s into %s\n", name, argv[2]);
-            return 1;
+            fprintf(stderr, "content testpack: cannot write %s into %s\n", name, outFolder.c_str());
+            return false;
         }
-    return 0;
+    return true;
 }
+
+bool WriteTestInterfacePackage(const std::string& dataFolder, const std::string& mount, const std::string& ttf) {
+    const std::filesystem::path data = dataFolder;
+    authoring::PackageWriter package;
+    std::set<std::string> images;
+    const struct {
+        const char* folder;
+        const char* name;
+    } files[] = {{"screens", "answerscreen.xaml"}, {"screens", "hintbar.xaml"},
+                 {"screens", "popupconfirm.xaml"}, {"screens", "sketch.flow"},
+                 {"global", "popups.xml"}};
+    for (const auto& file : files) {
+        std::string bytes;
+        if (!authoring::ReadWholeFile((data / file.folder / file.name).string(), bytes)) {
+            fprintf(stderr, "content testpack: cannot read %s/%s\n", file.folder, file.name);
+            return false;
+        }
+        authoring::CollectImages(bytes, images);
+        package.Add(file.name, TypeKey::Data, bytes);
+    }
+    for (const std::string& image : images)
+        authoring::AddPlaceholderSprite(package, image);
+
+    std::string table;
+    if (!ReadStringTable((data / "strings" / "gstrc_english.txt").string(), table))
+        return false;
+    package.Add("gstrc_english.loc", TypeKey::Localization, table);
+
+    authoring::BakedFont font;
+    std::string error;
+    if (!authoring::BakeFont(ttf, kFontPixels, {}, "gamefont", font, error)) {
+        fprintf(stderr, "content testpack: %s\n", error.c_str());
+        return false;
+    }
+    authoring::AddBakedFont(package, "gamefont", font);
+    if (!package.WriteFolder(mount)) {
+        fprintf(stderr, "content testpack: cannot write %s\n", mount.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool WriteStringTable(const std::string& source, const std::string& tablePath) {
+    std::string table;
+    if (!ReadStringTable(source, table))
+        return false;
+    std::ofstream out(tablePath, std::ios::binary | std::ios::trunc);
+    if (!out.write(table.data(), std::streamsize(table.size())) || !out.flush()) {
+        fprintf(stderr, "content testpack: cannot write %s\n", tablePath.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace content
