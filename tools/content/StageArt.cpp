@@ -1,6 +1,7 @@
 // The stage's 3D resources: box models with their vertex buffers and meshes, flip-book
 // materials, the block flip, the game-show cameras and the lights.
 #include <cmath>
+#include <cstdio>
 #include <set>
 
 #include "engine/core/Crc32Hash.h"
@@ -90,8 +91,15 @@ bool AddMaterial(Output& out, const Sources& s, const MaterialRow& m, const std:
         frame(Solid(colours[1], 8), 8, 8);
         controller.frameRate = 1;
     } else {
-        for (uint32_t argb : colours)
-            frame(Solid(argb, 8), 8, 8);
+        // Plain colour frames are shared by every material that shows the colour.
+        for (uint32_t argb : colours) {
+            char png[32];
+            std::snprintf(png, sizeof(png), "tint_%06x.png", argb & 0xFFFFFFu);
+            const auto held = out.Packages().find(kPackage);
+            if (held == out.Packages().end() || !held->second.count(png))
+                out.Add(kPackage, png, authoring::PngBytes(Solid(argb, 8), 8, 8, false), m.at, TypeKey::Texture);
+            frames.push_back(png);
+        }
         controller.frameRate = m.recipe == "blink" ? 8 : 4;
     }
     authoring::TextureSlotData slot;

@@ -248,6 +248,10 @@ void ReadArt(Output& out, Sources& s) {
                 Bad(out, file, line, "unknown material recipe or wrong colour count");
                 continue;
             }
+            if (s.FindMaterial(m.name)) {
+                Bad(out, file, line, "material \"" + m.name + "\" is defined twice");
+                continue;
+            }
             s.materials.push_back(m);
         } else if (f[0] == "model" && f.size() >= 6) {
             ModelRow m{f[1], {}, file.At(line)};
@@ -268,6 +272,10 @@ void ReadArt(Output& out, Sources& s) {
             }
             if (!ok || m.boxes.size() > 16) {
                 Bad(out, file, line, "a box is <material> <size x y z> [<offset x y z>], at most 16");
+                continue;
+            }
+            if (s.FindModel(m.name)) {
+                Bad(out, file, line, "model \"" + m.name + "\" is defined twice");
                 continue;
             }
             s.models.push_back(m);
