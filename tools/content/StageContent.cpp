@@ -108,7 +108,7 @@ std::string Lights(const Sources& s) {
         items += Item(El("Name", l.name) + El("Activate", "true") + El("EngineDataFileName", l.name + ".lgt") +
                       El("LightType", l.type) + El("Position", vec(l.position)) + El("Target", vec(l.target)) +
                       El("Color", colour) + El("Diffuse", colour) + El("Intensity", Number(l.intensity)) +
-                      El("Range", "3000"));
+                      (l.type == "spot" ? El("HotSize", "30") + El("FallSize", "45") : "") + El("Range", "3000"));
     }
     return items;
 }

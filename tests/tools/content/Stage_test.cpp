@@ -52,7 +52,7 @@ T Read(const std::string& text, const char* element) {
     return under.record;
 }
 
-class Stage : public ::testing::Test {
+class StageContent : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         xml = new content::Output(kData, {"GlobalXml.dir"});
@@ -74,10 +74,10 @@ protected:
     static content::Output* xml;
     static content::Output* art;
 };
-content::Output* Stage::xml = nullptr;
-content::Output* Stage::art = nullptr;
+content::Output* StageContent::xml = nullptr;
+content::Output* StageContent::art = nullptr;
 
-TEST_F(Stage, LevelListNamesTwelveLevelFilesThatRead) {
+TEST_F(StageContent, LevelListNamesTwelveLevelFilesThatRead) {
     EXPECT_EQ(xml->Errors(), std::vector<std::string>{});
     EXPECT_EQ(art->Errors(), std::vector<std::string>{});
     const auto list = Read<KorvoGame::sLevelTransitions>(Xml("levels.xml"), "LevelTransitions");
@@ -114,7 +114,7 @@ TEST_F(Stage, LevelListNamesTwelveLevelFilesThatRead) {
               "MenuCharacter/AppearanceMale02.xml");
 }
 
-TEST_F(Stage, EachDecadeHoldsWhatTheMatchLooksUp) {
+TEST_F(StageContent, EachDecadeHoldsWhatTheMatchLooksUp) {
     const std::map<std::string, std::vector<std::string>> dressing = {
         {"70", {"board_screenlogo"}},
         {"80", {"board_screenlogo", "desk_side_top_left", "desk_side_top_right"}},
@@ -164,7 +164,7 @@ TEST_F(Stage, EachDecadeHoldsWhatTheMatchLooksUp) {
     EXPECT_EQ(Xml("qz11_game_level_file_1_00.xml").find("_Easy70>"), std::string::npos);
 }
 
-TEST_F(Stage, BehavioursNameArtThatExists) {
+TEST_F(StageContent, BehavioursNameArtThatExists) {
     std::map<std::string, const MiniGame::sBehaviorEntity*> templates;
     const auto stage = Behaviors("stagebehaviors.xml");
     const auto score = Behaviors("scorebehaviors.xml");
@@ -201,7 +201,7 @@ TEST_F(Stage, BehavioursNameArtThatExists) {
     EXPECT_EQ(templates["ScoreBehavior/DeskScore"]->Actions.size(), 3u);
 }
 
-TEST_F(Stage, ModelsCamerasAndLightsLoadThroughTheEngine) {
+TEST_F(StageContent, ModelsCamerasAndLightsLoadThroughTheEngine) {
     TempDir dir;
     ASSERT_TRUE(art->Write(dir.Path(), false, ""));
     ResourceEnvironment env(false);
@@ -240,7 +240,7 @@ TEST_F(Stage, ModelsCamerasAndLightsLoadThroughTheEngine) {
     package.Unmount();
 }
 
-TEST_F(Stage, BadSourceLinesAreReportedWithTheirLine) {
+TEST_F(StageContent, BadSourceLinesAreReportedWithTheirLine) {
     const struct {
         const char *file, *line, *message;
         bool art;
