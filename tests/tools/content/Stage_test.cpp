@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -30,9 +29,8 @@
 namespace {
 
 using namespace GameServices;
-namespace fs = std::filesystem;
 
-const std::string kData = (fs::path(__FILE__).parent_path() / "../../../data").lexically_normal().string();
+const std::string kData = TALLYVOX_STAGE_DATA;
 constexpr const char* kDecades[] = {"70", "80", "90", "00"};
 
 // A record read from the named child of the document's root.
