@@ -2,7 +2,7 @@
 // materials, the block flip, the game-show cameras and the lights.
 #include <cmath>
 #include <cstdio>
-#include <set>
+#include <map>
 
 #include "engine/core/Crc32Hash.h"
 #include "tools/authoring/DrawingWriters.h"
@@ -193,37 +193,38 @@ void AddLight(Output& out, const LightRow& l) {
 
 void GenerateStage3D(Output& out) {
     const Sources s = ReadSources(out);
-    // The models the levels use, each for the decade it was made for, then their materials.
-    std::set<std::pair<const ModelRow*, std::string>> models;
-    for (const auto& [decade, props] : s.props)
-        for (const Prop& prop : props) {
-            std::string made;
-            if (const ModelRow* row = ModelOfFile(s, prop.model, made))
-                models.insert({row, made});
-        }
-    for (const char* decade : kDecades) {
+    // The models the levels use, each for the decade it was made for, then their materials;
+    // both by name, so the first source line that makes an entry does not depend on memory.
+    std::map<std::pair<std::string, std::string>, const ModelRow*> models;
+    const auto use = [&](const std::string& file) {
         std::string made;
-        if (const ModelRow* row = ModelOfFile(s, std::string("stage") + decade + ".mdl", made))
-            models.insert({row, made});
-        else
+        const ModelRow* row = ModelOfFile(s, file, made);
+        if (row)
+            models[{row->name, made}] = row;
+        return row != nullptr;
+    };
+    for (const auto& [decade, props] : s.props)
+        for (const Prop& prop : props)
+            use(prop.model);
+    for (const char* decade : kDecades)
+        if (!use(std::string("stage") + decade + ".mdl"))
             out.Error({"content/art/stage.txt", 0}, std::string("no model recipe makes the set element \"stage") +
                                                         decade + ".mdl\"");
-    }
-    std::set<std::pair<const MaterialRow*, std::string>> materials;
-    for (const auto& [row, decade] : models) {
-        AddModel(out, *row, decade);
+    std::map<std::pair<std::string, std::string>, const MaterialRow*> materials;
+    for (const auto& [key, row] : models) {
+        AddModel(out, *row, key.second);
         for (const Box& box : row->boxes)
             if (const MaterialRow* m = s.FindMaterial(box.material))
-                materials.insert({m, m->name.find('@') == std::string::npos ? "" : decade});
+                materials[{m->name, m->name.find('@') == std::string::npos ? "" : key.second}] = m;
     }
     // The behaviours name these whether or not a model shows them.
     for (const char* name : {"board_block", "buzzer_top", "buzzer_light", "digit_hundred", "digit_ten", "digit_unit"})
         if (const MaterialRow* m = s.FindMaterial(name))
-            materials.insert({m, ""});
+            materials[{m->name, ""}] = m;
         else
             out.Error({"content/art/stage.txt", 0}, std::string("no material recipe \"") + name + "\"");
-    for (const auto& [row, decade] : materials)
-        AddMaterial(out, s, *row, decade);
+    for (const auto& [key, row] : materials)
+        AddMaterial(out, s, *row, key.second);
     for (const FlipRow& flip : s.flips)
         AddFlip(out, flip);
     for (const ShowCamera& c : s.shows)
