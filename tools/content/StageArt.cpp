@@ -105,8 +105,12 @@ bool AddMaterial(Output& out, const Sources& s, const MaterialRow& m, const std:
     authoring::TextureSlotData slot;
     slot.textures = frames;
     if (frames.size() > 1) {
+        // A flip-book: the slot's own controller runs a stepped track of frame numbers.
         controller.frameCount = uint32_t(frames.size());
         slot.controller = controller;
+        slot.uv.Interpolation(authoring::Track::StepId());
+        for (uint32_t f = 0; f < frames.size(); ++f)
+            slot.uv.UVKey(uint16_t(f), f, 1, 1, 0, 0, 0);
     }
     authoring::MaterialData material;
     material.slots = {name + ".slot"};

@@ -248,7 +248,7 @@ Action StageAction(const Sources& s, Output& out, const Prop& prop) {
         action.keys = {{"logo", 0}, {"empty", 1}};
         action.playMode = "pause";
     } else {
-        action.keys = {{"KeyPause", FrameCount(*material) / 2}};
+        action.keys = {{"KeyPause", int(material->colours.size()) / 2}};
     }
     return action;
 }

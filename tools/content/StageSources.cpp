@@ -389,14 +389,6 @@ const MaterialRow* AnimatedMaterial(const Sources& sources, const ModelRow& mode
     return nullptr;
 }
 
-int FrameCount(const MaterialRow& material) {
-    if (material.recipe == "digits")
-        return 11;
-    if (material.recipe == "cycle")
-        return int(material.colours.size());
-    return material.recipe == "solid" ? 1 : 2;
-}
-
 Sources ReadSources(Output& out) {
     Sources s;
     ReadLevels(out, s);

@@ -137,7 +137,5 @@ bool ResolveColour(const Sources& sources, const std::string& colour, const std:
 const ModelRow* ModelOfFile(const Sources& sources, const std::string& file, std::string& decade);
 // The material of a model that an animation drives: its first box whose recipe is not solid.
 const MaterialRow* AnimatedMaterial(const Sources& sources, const ModelRow& model);
-// How many frames a material's flip-book holds.
-int FrameCount(const MaterialRow& material);
 
 }  // namespace content::stage

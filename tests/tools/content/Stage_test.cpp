@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -142,6 +143,14 @@ TEST_F(StageContent, EachDecadeHoldsWhatTheMatchLooksUp) {
             EXPECT_NE(Xml(file).find("<TemplateBehavior>" + name + "<"), std::string::npos) << name;
         }
         EXPECT_EQ(kindOf.count("desk_digit_0") + kindOf.count("board_side_single_02"), decade == std::string("80") ? 2u : 0u);
+        for (const auto& prop : level.Props) {
+            const std::string name = prop.Name.c_str();
+            const std::map<std::string, std::array<int, 3>> placed = {
+                {"board_block_04", {-110, 140, -600}}, {"crowd_12", {375, 20, 640}}, {"box_position_m3_left", {460, 40, -60}}};
+            if (placed.count(name)) {
+                EXPECT_EQ((std::array<int, 3>{prop.PositionX, prop.PositionY, prop.PositionZ}), placed.at(name)) << name;
+            }
+        }
         ASSERT_EQ(level.SetElements.size(), 1u);
         EXPECT_EQ(std::string(level.SetElements[0].Name.c_str()), std::string("Stage") + decade);
         EXPECT_EQ(level.Cameras.size(), 10u);
@@ -229,10 +238,18 @@ TEST_F(StageContent, ModelsCamerasAndLightsLoadThroughTheEngine) {
             env.Provider(TypeKey::Camera)->Release(cam);
         }
     }
-    auto* digits = static_cast<AGTextureSlot*>(get(TypeKey::TextureSlot, "digit_unit.slot"));
-    ASSERT_NE(digits, nullptr);
-    EXPECT_EQ(digits->TextureCount(), 11u);
-    env.Provider(TypeKey::TextureSlot)->Release(digits);
+    // Flip-books step their textures; a box of a model maps to its own vertices.
+    for (const auto& [name, frames] : std::map<std::string, u32>{{"digit_unit.slot", 11}, {"buzzer_light.slot", 2},
+                                                                  {"tv_screen.slot", 2}, {"wall.slot", 4}}) {
+        auto* slot = static_cast<AGTextureSlot*>(get(TypeKey::TextureSlot, name));
+        ASSERT_NE(slot, nullptr) << name;
+        EXPECT_EQ(slot->TextureCount(), frames) << name;
+        EXPECT_TRUE(slot->IsFlipBook()) << name;
+        env.Provider(TypeKey::TextureSlot)->Release(slot);
+    }
+    const std::string& mesh = art->Packages().at("Global3D.dir").at("screen_digits_2.mesh").bytes;
+    ASSERT_GT(mesh.size(), 30u);
+    EXPECT_EQ(uint8_t(mesh[28]) | uint8_t(mesh[29]) << 8, 48);  // the first index of the third box
     for (const char* name : {"light_key.lgt", "light_fill.lgt", "light_back.lgt", "board_block_flip.prs"})
         EXPECT_TRUE(InArt(name)) << name;
     package.Unmount();
