@@ -89,7 +89,7 @@ std::string CharacterItem(const Character& c, bool active, bool visible) {
     std::string fields = (c.kind.empty() ? "" : El("Kind", c.kind)) + El("Name", c.name);
     if (!c.animation.empty())
         fields += "<Animation type=\"SkinAnimation\" mode=\"loop\" speed=\"1\">" + El("AnimationFile", c.animation) +
-                  "<Skin name=\"Body\"><Model id=\"all\"/></Skin></Animation>";
+                  "<Skin name=\"" + c.skeleton + "\"><Model id=\"all\"/></Skin></Animation>";
     if (!c.outfit.empty())
         fields += El("Outfit", c.outfit);
     fields += El("Activate", active ? "true" : "false") + Position(c.position) +
@@ -171,7 +171,7 @@ std::string LevelFile(const Sources& s, Output& out, const LevelRow& level) {
             characters += CharacterItem(c, false, false);
         std::string components;
         for (const Face& face : s.faces) {
-            const Character avatar{face.character, "QZCharacter", "", "", {}, 0, level.at};
+            const Character avatar{face.character, "QZCharacter", "", "", "", {}, 0, level.at};
             components += "<ComponentLevel name=\"" + face.level + "\" loadingMode=\"loadIn3DViewport\">\n" +
                           List("Cameras", ViewItem(s, out, face.camera, level.at)) +
                           List("Characters", CharacterItem(avatar, false, false)) + "</ComponentLevel>\n";

@@ -73,17 +73,17 @@ void ReadLevels(Output& out, Sources& s) {
         } else if (word == "cursor" && f.size() == 3) {
             s.cursors.emplace_back(f[1], f[2]);
         } else if (word == "avatar" && f.size() == 8) {
-            Character c{f[1], f[2], f[3], "", {}, 0, file.At(line)};
+            Character c{f[1], f[2], f[3], "", "", {}, 0, file.At(line)};
             if (!ReadCharacter(f, 4, c) && !Bad(out, file, line, "bad position"))
                 continue;
             s.avatars.push_back(c);
-        } else if (word == "host" && f.size() == 8) {
-            Character c{f[1], "", f[2], f[3], {}, 0, file.At(line)};
-            if (!ReadCharacter(f, 4, c) && !Bad(out, file, line, "bad position"))
+        } else if (word == "host" && f.size() == 9) {
+            Character c{f[1], "", f[2], f[3], f[4], {}, 0, file.At(line)};
+            if (!ReadCharacter(f, 5, c) && !Bad(out, file, line, "bad position"))
                 continue;
             s.hosts.push_back(c);
         } else if (word == "contestant" && f.size() == 7) {
-            Character first{"", "QZCharacter", "", "", {}, 0, file.At(line)};
+            Character first{"", "QZCharacter", "", "", "", {}, 0, file.At(line)};
             float step = 0;
             const std::vector<std::string> names = ExpandRange(f[1]);
             if (names.empty() || !ParseVec3(f, 2, first.position) || !ParseFloat(f[5], step) ||

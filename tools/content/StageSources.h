@@ -36,7 +36,7 @@ struct Prop {
 };
 
 struct Character {
-    std::string name, kind, outfit, animation;
+    std::string name, kind, outfit, animation, skeleton;
     Vec3 position;
     float rotationY = 0;
     SourceRef at;

@@ -157,7 +157,9 @@ TEST_F(StageContent, EachDecadeHoldsWhatTheMatchLooksUp) {
         EXPECT_EQ(std::string(level.Cameras[0].Name.c_str()) + (level.Cameras[0].Activate ? "+" : ""), "cam_wide+");
         EXPECT_EQ(level.Lights.size(), 3u);
         ASSERT_EQ(level.Characters.size(), 9u);
-        EXPECT_EQ(std::string(level.Characters[0].Outfit.c_str()), "AppearanceHost.xml");
+        EXPECT_EQ(std::string(level.Characters[0].Outfit.c_str()) + " " + level.Characters[0].Animation.AnimationFile.c_str() +
+                      " " + level.Characters[0].Animation.Skin.Name.c_str(),
+                  "AppearanceHost.xml chm_talk.ska skel_male");
         EXPECT_EQ(std::string(level.Characters[8].Name.c_str()) + level.Characters[8].Kind.c_str(),
                   "contestant_right_4QZCharacter");
         ASSERT_EQ(level.ComponentLevels.size(), 3u);
