@@ -197,7 +197,7 @@ TEST_F(StageContent, BehavioursNameArtThatExists) {
                 {"StageBehavior/desk_side_top_right", "AnimIFL", "KeyPause", 1},
                 {"StageBehavior/tv_screen_left", "AnimIFL", "empty", 1},
                 {"StageBehavior/board_score_screens", "AnimIFL", "logo", 0},
-                {"Camera/AnimatedCamera", "CameraAnimation", "KeyEnd", 74}};
+                {"Camera/AnimatedCamera", "CameraAnimation", "KeyEnd", 89}};
     for (const auto& row : keys) {
         ASSERT_EQ(templates.count(row.entity), 1u) << row.entity;
         const auto& action = templates[row.entity]->Actions[0];
