@@ -69,7 +69,8 @@ bool AddMaterial(Output& out, const Sources& s, const MaterialRow& m, const std:
     for (const std::string& c : m.colours) {
         uint32_t argb = 0;
         if (!ResolveColour(s, c, decade, argb)) {
-            out.Error(m.at, "material \"" + m.name + "\" names the unknown colour \"" + c + "\"");
+            out.Error(m.at, "material \"" + m.name + "\" names the unknown colour \"" + c + "\"",
+                      "Global3D/" + ForDecade(m.name, decade) + ".mat");
             return false;
         }
         colours.push_back(argb);

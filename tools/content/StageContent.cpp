@@ -59,7 +59,7 @@ std::string CameraItem(const std::string& kind, const std::string& name, const s
 std::string ViewItem(const Sources& s, Output& out, const std::string& name, const SourceRef& at) {
     const View* view = s.FindView(name);
     if (!view) {
-        out.Error(at, "no view \"" + name + "\" in content/cameras.txt");
+        out.Error(at, "no view \"" + name + "\" in content/cameras.txt", "GlobalXml");
         return "";
     }
     return CameraItem("", view->name, "", view->eye, view->target, view->fov, view->ortho, true, "");
@@ -240,7 +240,8 @@ Action StageAction(const Sources& s, Output& out, const Prop& prop) {
     const ModelRow* model = ModelOfFile(s, prop.model, decade);
     const MaterialRow* material = model ? AnimatedMaterial(s, *model) : nullptr;
     if (!material) {
-        out.Error(prop.at, "stage prop \"" + prop.name + "\" has no flip-book material to animate");
+        out.Error(prop.at, "stage prop \"" + prop.name + "\" has no flip-book material to animate",
+                  "GlobalXml/stagebehaviors.xml");
         return action;
     }
     action.animation = ForDecade(material->name, decade) + ".mat";
