@@ -1,6 +1,7 @@
 #include "tools/content/CharacterTables.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdlib>
 
@@ -210,7 +211,10 @@ std::string ThumbnailOf(const std::string& model) {
 }
 
 std::string AnimationFile(bool male, const std::string& animation) {
-    return std::string(PrefixOf(male)) + "_" + animation + ".ska";
+    // The animation bridge hashes the name as written; package names are lower case.
+    std::string name = std::string(PrefixOf(male)) + "_" + animation + ".ska";
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return name;
 }
 
 const Skeleton* Art::FindSkeleton(const std::string& name) const {

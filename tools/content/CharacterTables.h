@@ -135,7 +135,7 @@ struct Art {
 
 Art ReadArt(Output& out);
 
-// The skin animation file of an animation for a skeleton: "ChM_Idle.ska".
+// The skin animation file of an animation for a skeleton, lower case: "chm_idle.ska".
 std::string AnimationFile(bool male, const std::string& animation);
 
 }  // namespace content::characters
