@@ -108,6 +108,7 @@ TEST_F(Character, EveryLooksPartsAreInItsAssemblysWardrobe) {
             ASSERT_TRUE(byId.count(look.CharacterAssemblyId)) << entry;
             const auto& assembly = byId[look.CharacterAssemblyId];
             EXPECT_EQ(look.CharacterAssemblyName, assembly.Name);
+            EXPECT_EQ(assembly.Gender == CharacterAssembly::kMale, look.AnatomyParts[0].Name.SubString(0, 4) == "ChM_");
             const auto wardrobe = Read<sWardRobe_KorvoCity>(xml, "CharactereXML.dir", assembly.Wardrobe.c_str(), "WardRobe");
             const auto anatomy = Read<sAnatomy_KorvoCity>(xml, "CharactereXML.dir", assembly.Anatomy.c_str(), "AnatomyPart");
             for (u32 t = 0; t < 4; ++t) {
@@ -137,6 +138,13 @@ TEST_F(Character, AwardsUnlockAnItemOfEveryDefaultLook) {
         "70s Pro", "80s Pro", "90s Pro", "00s Pro", "The Thief", "Board Cleaner", "The Double", "Survey Beast",
         "All About Money", "Faceoff Champ", "Until The End", "The Comeback", "The Beginner", "Top Player",
         "Beat Them All", "Time Is Nothing", "Good Start", "Faceoff Acolyte", "Time Is Money", "Points Vessel"};
+    // The wardrobe keeps the award items by the look's key.
+    const auto records = Read<SerializableVector<sCharacterAssembly_KorvoCity>>(
+        xml, "CharactereXML.dir", "UnlockableCharacterAssemblies.xml", "CharacterAssemblies");
+    std::map<std::string, sCharacterAssembly_KorvoCity> unlockable;
+    for (const auto& record : records.Items())
+        unlockable[record.Name.c_str()] = record;
+    ASSERT_EQ(unlockable.size(), 12u);
     std::set<std::string> seen;
     ASSERT_EQ(awards.MetaAwards.size(), 5u);
     for (const auto& group : awards.MetaAwards.Items()) {
@@ -150,8 +158,11 @@ TEST_F(Character, AwardsUnlockAnItemOfEveryDefaultLook) {
                 const bool hair = item.Type == "Hair";
                 static const std::map<std::string, u32> kTypes = {{"Top", 0}, {"Bottom", 1}, {"Footwear", 2}, {"Eyewear", 3}};
                 ASSERT_TRUE(hair || kTypes.count(item.Type.c_str())) << item.Type.c_str();
-                const auto anatomy = Read<sAnatomy_KorvoCity>(xml, "CharactereXML.dir", "Anatomy_Unlockable_" + key + ".xml", "AnatomyPart");
-                const auto wardrobe = Read<sWardRobe_KorvoCity>(xml, "CharactereXML.dir", "Wardrobe_Unlockable_" + key + ".xml", "WardRobe");
+                ASSERT_TRUE(unlockable.count(key)) << key;
+                const auto& assembly = unlockable[key];
+                EXPECT_EQ(assembly.Gender == CharacterAssembly::kMale, key.find("Male") != std::string::npos) << key;
+                const auto anatomy = Read<sAnatomy_KorvoCity>(xml, "CharactereXML.dir", assembly.Anatomy.c_str(), "AnatomyPart");
+                const auto wardrobe = Read<sWardRobe_KorvoCity>(xml, "CharactereXML.dir", assembly.Wardrobe.c_str(), "WardRobe");
                 bool listed = false;
                 if (hair) {
                     for (const auto& part : anatomy.Parts[3].Items())
@@ -295,6 +306,9 @@ TEST_F(Character, APartModelSkinsBackToItsRestPose) {
         AGVertexBuffer vb;
         LoadBytes(vb, avatar.at(std::string(prefix) + "_top_disco_skin01_pnk.vb").bytes);
         ASSERT_EQ(vb.BoneCount(), 15u);
+        // Skin-toned items differ by their tone only.
+        EXPECT_NE(avatar.at(std::string(prefix) + "_head01_skin01_pnk.vb").bytes,
+                  avatar.at(std::string(prefix) + "_head01_skin01_blk.vb").bytes);
         ASSERT_EQ(vb.InfluenceCount(), vb.PositionCount());
         AGVertexBufferDynamic skinned;
         ASSERT_TRUE(skinned.Initialize(vb));
