@@ -98,14 +98,13 @@ void WriteAssemblies(const Characters& tables, Output& out) {
         out.Add(kCharacterPackage, wardrobe, WardrobeXml(lists, assembly->male, assembly->tone), look.at);
         out.Add(kCharacterPackage, anatomy, AnatomyXml(lists, assembly->male, assembly->tone), look.at);
     }
-    // The extra set: a male and a female wardrobe under one name; "_skin01" items stay untoned.
-    for (bool male : {true, false}) {
-        const std::string wardrobe =
-            "Wardrobe_" + tables.retailerName + "_" + (male ? "Male" : "Female") + ".xml";
-        retailers += AssemblyRecord(tables.retailerName, tables.retailerIds[male ? 0 : 1], "", wardrobe, male);
-        out.Add(kCharacterPackage, wardrobe, WardrobeXml(tables.lists[kRetailer][male ? 0 : 1], male, ""),
-                tables.retailerAt);
-    }
+    // The extra sets: a male and a female wardrobe under one name; "_skin01" items stay untoned.
+    for (const RetailerSet& set : tables.retailers)
+        for (bool male : {true, false}) {
+            const std::string wardrobe = "Wardrobe_" + set.name + "_" + (male ? "Male" : "Female") + ".xml";
+            retailers += AssemblyRecord(set.name, set.ids[male ? 0 : 1], "", wardrobe, male);
+            out.Add(kCharacterPackage, wardrobe, WardrobeXml(set.lists[male ? 0 : 1], male, ""), set.at);
+        }
     const SourceRef from{"content/characters.txt", 0};
     out.Add(kCharacterPackage, "CharacterAssemblies.xml", AssembliesXml(defaults), from);
     out.Add(kCharacterPackage, "UnlockableCharacterAssemblies.xml", AssembliesXml(unlockables), from);

@@ -73,37 +73,43 @@ float ScaleOf(const Art& art, bool male) {
 // Every model of one gender: the items of all sets, skin-toned ones in every tone (and untoned
 // where a list names them so).
 std::vector<ItemModelJob> ModelJobs(const Characters& tables, const Art& art, bool male, Output& out) {
+    std::vector<const ItemList*> lists;
+    for (int set = 0; set < kSets; ++set)
+        for (const ItemList& list : tables.lists[set][male ? 0 : 1])
+            lists.push_back(&list);
+    for (const RetailerSet& set : tables.retailers)
+        for (const ItemList& list : set.lists[male ? 0 : 1])
+            lists.push_back(&list);
     std::vector<ItemModelJob> jobs;
     std::set<std::string> seen;
-    for (int set = 0; set < kSets; ++set)
-        for (int list = 0; list < kPartLists; ++list) {
-            const ItemList& items = tables.lists[set][male ? 0 : 1][list];
-            for (const std::string& item : items.items) {
-                const std::string key = FigureKey(item);
-                if (!art.figures[male ? 0 : 1].count(key)) {
-                    if (seen.insert("?" + key).second)
-                        out.Error(items.at, std::string("item \"") + PrefixOf(male) + "_" + key +
-                                                "\" has no figure (\"wear\") in the character art");
-                    continue;
-                }
-                // A "{t}" item, or an untoned "_skin01" one that takes its wearer's tone.
-                std::vector<std::string> tones;
-                if (item != key || IsSkinToned(key))
-                    for (const auto& tone : art.tones)
-                        tones.push_back(tone.first);
-                for (const std::string& tone : tones) {
-                    const std::string model = ItemModel(male, key + "_{t}", tone);
-                    if (seen.insert(model).second)
-                        jobs.push_back({model, male, key, tone, items.at});
-                }
-                // The name the list itself gives (untoned "_skin01" items of the extra set).
-                if (item == key) {
-                    const std::string model = ItemModel(male, key, "");
-                    if (seen.insert(model).second)
-                        jobs.push_back({model, male, key, art.tones.empty() ? "" : art.tones.front().first, items.at});
-                }
+    for (const ItemList* list : lists) {
+        const ItemList& items = *list;
+        for (const std::string& item : items.items) {
+            const std::string key = FigureKey(item);
+            if (!art.figures[male ? 0 : 1].count(key)) {
+                if (seen.insert("?" + key).second)
+                    out.Error(items.at, std::string("item \"") + PrefixOf(male) + "_" + key +
+                                            "\" has no figure (\"wear\") in the character art");
+                continue;
+            }
+            // A "{t}" item, or an untoned "_skin01" one that takes its wearer's tone.
+            std::vector<std::string> tones;
+            if (item != key || IsSkinToned(key))
+                for (const auto& tone : art.tones)
+                    tones.push_back(tone.first);
+            for (const std::string& tone : tones) {
+                const std::string model = ItemModel(male, key + "_{t}", tone);
+                if (seen.insert(model).second)
+                    jobs.push_back({model, male, key, tone, items.at});
+            }
+            // The name the list itself gives (untoned "_skin01" items of the extra set).
+            if (item == key) {
+                const std::string model = ItemModel(male, key, "");
+                if (seen.insert(model).second)
+                    jobs.push_back({model, male, key, art.tones.empty() ? "" : art.tones.front().first, items.at});
             }
         }
+    }
     return jobs;
 }
 

@@ -104,19 +104,20 @@ void ReadAssembly(const SourceFile& source, const SourceLine& line, Output& out,
 }
 
 void ReadItems(const SourceFile& source, const SourceLine& line, Output& out, Characters& tables) {
-    static const char* const kSetNames[] = {"default", "unlockable", "retailer"};
     const auto& f = line.fields;
-    const int set = f.size() > 1 ? int(std::find(std::begin(kSetNames), std::end(kSetNames), f[1]) -
-                                       std::begin(kSetNames))
-                                 : kSets;
+    RetailerSet* retailer = nullptr;
+    for (RetailerSet& candidate : tables.retailers)
+        if (f.size() > 1 && candidate.name == f[1])
+            retailer = &candidate;
+    const int set = f.size() < 2 ? kSets : f[1] == "default" ? kDefault : f[1] == "unlockable" ? kUnlockable : kSets;
     bool male = true;
     const int list = f.size() > 3 ? ListIndex(f[3]) : -1;
     uint32_t first = 0;
-    if (f.size() < 6 || set == kSets || !ParseGender(f[2], male) || list < 0 || !ParseUnsigned(f[4], first)) {
-        out.Error(source.At(line), "expected \"items <default|unlockable|retailer> <Male|Female> <list> <first id> <item>...\"");
+    if (f.size() < 6 || (set == kSets && !retailer) || !ParseGender(f[2], male) || list < 0 || !ParseUnsigned(f[4], first)) {
+        out.Error(source.At(line), "expected \"items <default|unlockable|extra set> <Male|Female> <list> <first id> <item>...\"");
         return;
     }
-    ItemList& target = tables.lists[set][male ? 0 : 1][list];
+    ItemList& target = retailer ? retailer->lists[male ? 0 : 1][list] : tables.lists[set][male ? 0 : 1][list];
     if (!target.items.empty()) {
         out.Error(source.At(line), "the list \"" + f[3] + "\" is given twice");
         return;
@@ -168,11 +169,11 @@ Characters ReadCharacters(Output& out) {
             ReadItems(source, line, out, tables);
         } else if (kind == "default" || kind == "look") {
             ReadLook(source, line, out, tables);
-        } else if (kind == "retailer" && line.fields.size() == 4 &&
-                   ParseUnsigned(line.fields[2], tables.retailerIds[0]) &&
-                   ParseUnsigned(line.fields[3], tables.retailerIds[1])) {
-            tables.retailerName = line.fields[1];
-            tables.retailerAt = source.At(line);
+        } else if (RetailerSet set; kind == "retailer" && line.fields.size() == 4 &&
+                                    ParseUnsigned(line.fields[2], set.ids[0]) && ParseUnsigned(line.fields[3], set.ids[1])) {
+            set.name = line.fields[1];
+            set.at = source.At(line);
+            tables.retailers.push_back(set);
         } else {
             out.Error(source.At(line), "unknown record \"" + kind + "\"");
         }

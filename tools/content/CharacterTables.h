@@ -23,7 +23,7 @@ inline constexpr std::array<const char*, kPartLists> kAwardTypes = {
     "", "", "", "Hair", "Top", "Bottom", "Footwear", "Eyewear"};
 inline constexpr int kFirstOutfitList = 4;
 
-enum Set { kDefault, kUnlockable, kRetailer, kSets };
+enum Set { kDefault, kUnlockable, kSets };
 
 struct Assembly {
     std::string name;
@@ -47,13 +47,19 @@ struct Look {
     SourceRef at;
 };
 
+// An extra set: a male and a female wardrobe under one name.
+struct RetailerSet {
+    std::string name;
+    uint32_t ids[2] = {0, 0};  // male, female
+    ItemList lists[2][kPartLists];
+    SourceRef at;
+};
+
 struct Characters {
     std::vector<Assembly> assemblies;
     // [set][male ? 0 : 1][list]
     ItemList lists[kSets][2][kPartLists];
-    std::string retailerName;
-    uint32_t retailerIds[2] = {0, 0};
-    SourceRef retailerAt;
+    std::vector<RetailerSet> retailers;
     std::vector<Look> looks;
 
     const Assembly* FindAssembly(const std::string& name) const;
