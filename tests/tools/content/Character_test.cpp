@@ -8,6 +8,9 @@
 
 #include "engine/core/Crc32Hash.h"
 #include "engine/core/XmlReader.h"
+#include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/AGMesh.h"
+#include "engine/graphics/AGModel.h"
 #include "engine/graphics/AGSkin.h"
 #include "engine/graphics/AGSkinAnimation.h"
 #include "engine/graphics/AGVertexBuffer.h"
@@ -17,6 +20,7 @@
 #include "gameservices/minigame/BehaviorRecords.h"
 #include "gameshow/AwardsComposition.h"
 #include "gameshow/WardrobeManager.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tests/support/TempDir.h"
 #include "tools/authoring/PackageWriter.h"
@@ -317,6 +321,27 @@ TEST_F(Character, APartModelSkinsBackToItsRestPose) {
             EXPECT_NEAR(skinned.m_positions[v].x, vb.m_positions[v].x, 1e-3f);
             EXPECT_NEAR(skinned.m_positions[v].y, vb.m_positions[v].y, 1e-3f);
         }
+    }
+}
+
+// Mounted, a part model loads with its skinned vertex buffer, its mesh and its material.
+TEST_F(Character, APartModelLoadsFromTheMountedPackage) {
+    drawtest::TestPackage package;
+    for (const auto& [name, item] : Out("art3d").Packages().at("gameshowavatar3d.dir"))
+        package.Writer().Add(name, item.typeId, item.bytes);
+    package.Mount();
+    for (const char* name : {"chf_bottom_skirt_skin01_brw.mdl", "chm_no_eyewear.mdl"}) {
+        auto* model = package.Get<AGModel>(TypeKey::Model, name);
+        ASSERT_NE(model, nullptr);
+        ASSERT_NE(model->GetVertexBuffer(), nullptr) << name;
+        EXPECT_TRUE(model->GetVertexBuffer()->IsSkinned()) << name;
+        EXPECT_NE(model->GetDynamicVertexBuffer(), nullptr) << name;
+        ASSERT_EQ(model->MeshCount(), 1u) << name;
+        EXPECT_TRUE(model->IsMeshDrawn(0)) << name;
+        EXPECT_EQ(model->GetMesh(0)->VertexCount(), model->GetVertexBuffer()->PositionCount()) << name;
+        ASSERT_NE(model->MaterialOfMesh(0), nullptr) << name;
+        EXPECT_EQ(model->MaterialOfMesh(0)->SlotCount(), 1u) << name;
+        package.GiveBack(TypeKey::Model, model);
     }
 }
 
