@@ -169,8 +169,13 @@ Characters ReadCharacters(Output& out) {
             ReadItems(source, line, out, tables);
         } else if (kind == "default" || kind == "look") {
             ReadLook(source, line, out, tables);
-        } else if (RetailerSet set; kind == "retailer" && line.fields.size() == 4 &&
-                                    ParseUnsigned(line.fields[2], set.ids[0]) && ParseUnsigned(line.fields[3], set.ids[1])) {
+        } else if (kind == "retailer") {
+            RetailerSet set;
+            if (line.fields.size() != 4 || !ParseUnsigned(line.fields[2], set.ids[0]) ||
+                !ParseUnsigned(line.fields[3], set.ids[1])) {
+                out.Error(source.At(line), "expected \"retailer <set name> <male id> <female id>\"");
+                continue;
+            }
             set.name = line.fields[1];
             set.at = source.At(line);
             tables.retailers.push_back(set);
