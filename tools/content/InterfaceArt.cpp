@@ -1,0 +1,7 @@
+#include "tools/content/Generators.h"
+
+namespace content {
+
+void GenerateInterfaceArt(Output&) {}
+
+}  // namespace content
