@@ -23,6 +23,54 @@ const std::set<std::string>& Kinds() {
     return kinds;
 }
 
+void Escape(const std::string& text, std::string& out) {
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+}
+
+void WriteWidget(const LayoutWidget& widget, int depth, std::string& out) {
+    const std::string indent(size_t(depth) * 2, ' ');
+    const std::string element = widget.kind == "Grid" ? "Grid" : "GsWidgetLibrary:" + widget.kind;
+    out += indent + "<" + element;
+    for (const auto& [key, value] : widget.attributes) {
+        out += " " + key + "=\"";
+        Escape(value, out);
+        out += "\"";
+    }
+    if (widget.children.empty()) {
+        out += "/>\n";
+        return;
+    }
+    out += ">\n";
+    for (const LayoutWidget& child : widget.children)
+        WriteWidget(child, depth + 1, out);
+    out += indent + "</" + element + ">\n";
+}
+
+struct Style {
+    std::string kind;
+    std::vector<std::pair<std::string, std::string>> attributes;
+};
+
+void SetAttribute(std::vector<std::pair<std::string, std::string>>& attributes, const std::string& key,
+                  const std::string& value) {
+    for (auto& attribute : attributes)
+        if (attribute.first == key) {
+            attribute.second = value;
+            return;
+        }
+    attributes.emplace_back(key, value);
+}
+
+}  // namespace
+
 // Whitespace-separated words; a double-quoted part keeps its spaces (quotes dropped).
 bool Words(const std::string& text, std::vector<std::string>& words) {
     std::string word;
@@ -46,7 +94,7 @@ bool Words(const std::string& text, std::vector<std::string>& words) {
     return !quoted;
 }
 
-bool Number(const std::string& text, int& value) {
+bool ParseNumber(const std::string& text, int& value) {
     if (text.empty())
         return false;
     char* end = nullptr;
@@ -97,7 +145,7 @@ bool NameRange(const std::string& name, std::vector<std::string>& names, std::ve
     const size_t dots = inner.find("..");
     int first = 0, last = -1;
     if (dots != std::string::npos) {
-        if (!Number(inner.substr(0, dots), first) || !Number(inner.substr(dots + 2), last) || first < 0 ||
+        if (!ParseNumber(inner.substr(0, dots), first) || !ParseNumber(inner.substr(dots + 2), last) || first < 0 ||
             last < first || last - first >= 100)
             return false;
         for (int n = first; n <= last; ++n) {
@@ -114,54 +162,6 @@ bool NameRange(const std::string& name, std::vector<std::string>& names, std::ve
     }
     return names.size() > 1;
 }
-
-void Escape(const std::string& text, std::string& out) {
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-}
-
-void WriteWidget(const LayoutWidget& widget, int depth, std::string& out) {
-    const std::string indent(size_t(depth) * 2, ' ');
-    const std::string element = widget.kind == "Grid" ? "Grid" : "GsWidgetLibrary:" + widget.kind;
-    out += indent + "<" + element;
-    for (const auto& [key, value] : widget.attributes) {
-        out += " " + key + "=\"";
-        Escape(value, out);
-        out += "\"";
-    }
-    if (widget.children.empty()) {
-        out += "/>\n";
-        return;
-    }
-    out += ">\n";
-    for (const LayoutWidget& child : widget.children)
-        WriteWidget(child, depth + 1, out);
-    out += indent + "</" + element + ">\n";
-}
-
-struct Style {
-    std::string kind;
-    std::vector<std::pair<std::string, std::string>> attributes;
-};
-
-void SetAttribute(std::vector<std::pair<std::string, std::string>>& attributes, const std::string& key,
-                  const std::string& value) {
-    for (auto& attribute : attributes)
-        if (attribute.first == key) {
-            attribute.second = value;
-            return;
-        }
-    attributes.emplace_back(key, value);
-}
-
-}  // namespace
 
 Layout ReadLayout(const SourceFile& source, Output& out) {
     Layout layout;
@@ -181,7 +181,7 @@ Layout ReadLayout(const SourceFile& source, Output& out) {
         }
         const std::string& head = words[0];
         if (head == "screen") {
-            if (words.size() != 4 || !Number(words[2], layout.width) || !Number(words[3], layout.height))
+            if (words.size() != 4 || !ParseNumber(words[2], layout.width) || !ParseNumber(words[3], layout.height))
                 out.Error(at, "expected: screen <Name> <width> <height>");
             else
                 layout.name = words[1];
@@ -231,8 +231,8 @@ Layout ReadLayout(const SourceFile& source, Output& out) {
             continue;
         }
         int x = 0, y = 0, w = 0, h = 0;
-        if (words.size() < 6 || !Number(words[2], x) || !Number(words[3], y) || !Number(words[4], w) ||
-            !Number(words[5], h)) {
+        if (words.size() < 6 || !ParseNumber(words[2], x) || !ParseNumber(words[3], y) || !ParseNumber(words[4], w) ||
+            !ParseNumber(words[5], h)) {
             out.Error(at, "expected: " + head + " <Name> <x> <y> <width> <height> [key=value ...]");
             continue;
         }
@@ -250,7 +250,7 @@ Layout ReadLayout(const SourceFile& source, Output& out) {
         for (auto it = own.attributes.begin(); it != own.attributes.end(); ++it)
             if (it->first == "each") {
                 const std::vector<std::string> cell = SplitFields(it->second, ',');
-                if (cell.size() != 3 || !Number(cell[0], columns) || !Number(cell[1], dx) || !Number(cell[2], dy) ||
+                if (cell.size() != 3 || !ParseNumber(cell[0], columns) || !ParseNumber(cell[1], dx) || !ParseNumber(cell[2], dy) ||
                     columns < 1) {
                     out.Error(at, "expected: each=<columns>,<dx>,<dy>");
                     columns = 1;
@@ -322,7 +322,7 @@ std::vector<FlowScreen> ReadFlow(const SourceFile& source, Output& out) {
         FlowScreen screen;
         screen.from = source.At(line);
         if (line.fields.size() != 5 || (line.fields[2] != "Navigation" && line.fields[2] != "Composition") ||
-            !Number(line.fields[3], screen.x) || !Number(line.fields[4], screen.y) ||
+            !ParseNumber(line.fields[3], screen.x) || !ParseNumber(line.fields[4], screen.y) ||
             line.fields[1].find('/') != std::string::npos) {
             out.Error(screen.from, "expected: <screen> <layout file> Navigation|Composition <x> <y>");
             continue;

@@ -36,6 +36,17 @@ struct Layout {
     std::set<std::string> fonts;
 };
 
+// "Name{a..b}" gives the names with the numbers a..b, "Name{x|y}" the choices numbered from 1,
+// a plain name itself (number 0). False for a malformed range.
+bool NameRange(const std::string& name, std::vector<std::string>& names, std::vector<int>& numbers);
+// A value with "{n}" replaced by the number and "{a|b|c}" by the index-th choice; false when
+// a choice is missing.
+bool Expand(const std::string& value, int number, int index, std::string& result);
+// A decimal integer of the whole text, within +-100000.
+bool ParseNumber(const std::string& text, int& value);
+// Whitespace-separated words; a double-quoted part keeps its spaces. False for an open quote.
+bool Words(const std::string& text, std::vector<std::string>& words);
+
 // Reads a layout source; bad records are reported through out.Error and skipped.
 Layout ReadLayout(const SourceFile& source, Output& out);
 // The XAML document of a layout.
