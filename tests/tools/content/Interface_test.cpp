@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "engine/core/AGMemBuffer.h"
 #include "engine/core/XmlReader.h"
@@ -181,6 +182,30 @@ TEST_F(InterfaceContent, EveryMenuPageHoldsTheNamesItLooksUpUnderItsRootPanel) {
             }
     }
     EXPECT_EQ(names + pages.size() - 1, 175u);  // the page roots and the names under them
+}
+
+TEST_F(InterfaceContent, EveryStringIdOfTheLayoutsHasItsText) {
+    std::set<std::string> keys;
+    const content::SourceFile strings(kData, "strings/english.txt");
+    for (const content::SourceLine& line : strings.Lines())
+        if (line.fields.size() >= 3 && line.fields[1] == "=")
+            keys.insert(line.fields[0]);
+    size_t ids = 0;
+    for (const auto& [file, item] : xml->Packages().at("MenuXmls.dir")) {
+        if (!file.ends_with(".xaml"))
+            continue;
+        sWindow window;
+        for (const auto& [name, found] : Layout(file, window))
+            for (const std::string& id : {std::string(found.record->m_StringId.c_str()),
+                                         found.type == kLayoutSoftKeyboard
+                                             ? std::string(found.record->m_Values.Text("StringIdSpaceBar").c_str())
+                                             : std::string()})
+                if (!id.empty()) {
+                    ++ids;
+                    EXPECT_TRUE(keys.count(id)) << file << " " << name << " " << id;
+                }
+    }
+    EXPECT_GT(ids, 30u);
 }
 
 TEST_F(InterfaceContent, TheOtherScreensHoldTheirNamesAndTheFlowListsTheFive) {
