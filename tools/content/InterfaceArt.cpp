@@ -242,8 +242,21 @@ const Recipe kRecipes[] = {
     {"cross", 2, 0, "cross <colour> <background>"},
     {"tick", 1, 0, "tick <colour>"},
     {"star", 1, 0, "star <colour>"},
+    {"pointer", 2, 0, "pointer <colour> <outline>"},
     {"text", 2, 0, "text <colour> <background> <font> \"<text, lines split by |>\""},
 };
+
+// Signed distance to a closed polygon (negative inside, even-odd rule).
+float Polygon(float x, float y, const float* px, const float* py, int count) {
+    float d = 1e9f;
+    bool inside = false;
+    for (int i = 0, j = count - 1; i < count; j = i++) {
+        d = std::min(d, Segment(x, y, px[i], py[i], px[j], py[j]));
+        if ((py[i] > y) != (py[j] > y) && x < (px[j] - px[i]) * (y - py[i]) / (py[j] - py[i]) + px[i])
+            inside = !inside;
+    }
+    return inside ? -d : d;
+}
 
 }  // namespace
 
@@ -330,23 +343,21 @@ bool DrawRecipe(const std::vector<std::string>& words, uint32_t width, uint32_t 
                 d = std::min(Segment(x, y, w * 0.15f, h * 0.55f, w * 0.4f, h * 0.8f),
                              Segment(x, y, w * 0.4f, h * 0.8f, w * 0.85f, h * 0.2f));
             } else {
-                // Five points: inside when the polygon's winding covers the point (even-odd).
                 float px[10], py[10];
                 for (int k = 0; k < 10; ++k) {
                     const float r = (k % 2 ? 0.2f : 0.48f) * std::min(w, h), a = float(k) * 3.14159265f / 5;
                     px[k] = w / 2 + r * std::sin(a);
                     py[k] = h / 2 - r * std::cos(a);
                 }
-                bool inside = false;
-                for (int i = 0, j = 9; i < 10; j = i++) {
-                    d = std::min(d, Segment(x, y, px[i], py[i], px[j], py[j]));
-                    if ((py[i] > y) != (py[j] > y) && x < (px[j] - px[i]) * (y - py[i]) / (py[j] - py[i]) + px[i])
-                        inside = !inside;
-                }
-                return inside ? -d : d;
+                return Polygon(x, y, px, py, 10);
             }
             return d - stroke / 2;
         });
+    } else if (name == "pointer") {
+        const float px[7] = {1, 1, w * 0.28f, w * 0.45f, w * 0.6f, w * 0.43f, w * 0.72f};
+        const float py[7] = {1, h * 0.8f, h * 0.62f, h * 0.96f, h * 0.88f, h * 0.55f, h * 0.55f};
+        c.Shape(colours[1], [&](float x, float y) { return Polygon(x, y, px, py, 7) - 1.0f; });
+        c.Shape(colours[0], [&](float x, float y) { return Polygon(x, y, px, py, 7) + 0.5f; });
     } else {
         std::fill(c.pixels.begin(), c.pixels.end(), colours[1]);
         const authoring::BakedFont* font = fonts.Baked(words[3]);
