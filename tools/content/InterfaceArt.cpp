@@ -294,11 +294,12 @@ bool DrawRecipe(const std::vector<std::string>& words, uint32_t width, uint32_t 
     } else if (name == "panel") {
         const float border = float(numbers[0]), radius = float(numbers[1]);
         c.Shape(colours[2], [&](float x, float y) { return RoundedBox(c, x, y, 0, radius); });
-        Canvas fill(width, height);
+        // The inside replaces the border colour (a clear fill leaves a frame).
         for (uint32_t y = 0; y < height; ++y)
             for (uint32_t x = 0; x < width; ++x) {
                 const float d = RoundedBox(c, float(x) + 0.5f, float(y) + 0.5f, border, std::max(radius - border, 0.0f));
-                c.Paint(int(x), int(y), Mix(colours[0], colours[1], float(y) / std::max(h - 1, 1.0f)), 0.5f - d);
+                uint32_t& pixel = c.pixels[size_t(y) * width + x];
+                pixel = Mix(pixel, Mix(colours[0], colours[1], float(y) / std::max(h - 1, 1.0f)), 0.5f - d);
             }
     } else if (name == "disc") {
         const float outer = std::min(w, h) / 2 - 1, hole = outer * float(numbers[0]) / 100.0f;
