@@ -337,10 +337,14 @@ std::vector<FlowScreen> ReadFlow(const SourceFile& source, Output& out) {
 
 std::string FlowXml(const std::vector<FlowScreen>& screens) {
     std::string out = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Data>\n  <Screens>\n";
-    for (const FlowScreen& s : screens)
-        out += "    <Screen>\n      <DisplayName>" + s.name + "</DisplayName>\n      <FileName>" + s.file +
-               "</FileName>\n      <Type>" + s.type + "</Type>\n      <Position><X>" + std::to_string(s.x) +
-               "</X><Y>" + std::to_string(s.y) + "</Y></Position>\n    </Screen>\n";
+    for (const FlowScreen& s : screens) {
+        out += "    <Screen>\n      <DisplayName>";
+        Escape(s.name, out);
+        out += "</DisplayName>\n      <FileName>";
+        Escape(s.file, out);
+        out += "</FileName>\n      <Type>" + s.type + "</Type>\n      <Position><X>" + std::to_string(s.x) + "</X><Y>" +
+               std::to_string(s.y) + "</Y></Position>\n    </Screen>\n";
+    }
     return out + "  </Screens>\n  <Connections/>\n</Data>\n";
 }
 
