@@ -14,6 +14,7 @@
 #include "game/presentation/screens/ScreenStartup.h"
 #include "game/presentation/screens/ScreenTutorial.h"
 #include "gameservices/widget/LayoutRecords.h"
+#include "gameservices/widget/RenderingSystemWidget.h"
 #include "gameshow/AwardsComposition.h"
 #include "gameshow/BasicLookComposition.h"
 #include "gameshow/CompositionManager.h"
@@ -262,6 +263,8 @@ TEST_F(InterfaceContent, FontsAndWidgetAnimationsLoadThroughTheEngine) {
     }
     EXPECT_EQ(animations, 54u);
     EXPECT_EQ(fonts, 11u);
+    // A widget without a font name gets one too.
+    EXPECT_TRUE(global.count(RenderingSystemWidget::GetFontFileName("").c_str()));
     const std::map<std::string, std::pair<u32, std::string>> keys = {
         {"impactwhite22.fon", {22u, "impactwhite22"}}, {"tvx_bold_48.fon", {48u, "tvx_bold_48"}}};
     for (const auto& [file, expected] : keys) {
@@ -333,6 +336,21 @@ TEST(InterfaceSources, RangesPlaceTheirWidgetsAndPickTheirChoices) {
         EXPECT_NE(xaml.find(expected), std::string::npos) << expected << "\n" << xaml;
 }
 
+TEST(InterfaceSources, ALayoutPictureOrFontWithoutItsSourceIsAnError) {
+    TempDir dir;
+    dir.Write("content/layouts/flow.txt", "S S.xaml Navigation 0 0\n");
+    dir.Write("content/layouts/s.txt", "screen S 800 600\nstyle l Label TextFontName=nofont.fon\nstyle i Image\n"
+                                       "l A 0 0 1 1\ni B 0 0 1 1 ImageDefault=nopic.png\ni C 0 0 1 1 ImageDefault=Own_1.png\n");
+    dir.Write("content/fonts.txt", "license /usr/share/doc/fonts-dejavu-core/copyright\n");
+    dir.Write("content/animations.txt", "");
+    dir.Write("content/art/interface.txt", "elsewhere own_\n");
+    content::Output out(dir.Path(), {"Global2D.dir"});
+    content::GenerateInterfaceArt(out);
+    EXPECT_EQ(out.Errors(), (std::vector<std::string>{
+                                "content/layouts/s.txt: error: image \"nopic.png\" has no recipe in content/art/interface.txt",
+                                "content/layouts/s.txt: error: font \"nofont.fon\" is not in content/fonts.txt"}));
+}
+
 TEST(InterfaceSources, BadRecipesAndMovesAreRefused) {
     content::Output out("", {});
     content::FontSet fonts(out);
@@ -347,6 +365,10 @@ TEST(InterfaceSources, BadRecipesAndMovesAreRefused) {
     // A one: right-hand segments lit, left-hand column dark.
     EXPECT_EQ(argb[size_t(8) * 16 + 3], 0xFF000000u);
     EXPECT_EQ(argb[size_t(8) * 16 + 12], 0xFFFFFFFFu);
+    // A clear panel fill leaves only its frame.
+    ASSERT_TRUE(content::DrawRecipe({"panel", "00000000", "00000000", "FF00FF00", "2", "0"}, 8, 8, fonts, argb, error));
+    EXPECT_EQ(argb[0], 0xFF00FF00u);
+    EXPECT_EQ(argb[4 * 8 + 4], 0u);
     for (const auto& move : std::vector<std::vector<std::string>>{
              {"1", "fadein"}, {"20", "wobble"}, {"20", "slide", "5"}, {"20", "pop", "1", "2"}})
         EXPECT_FALSE(content::AnimationBytes(move, bytes, error)) << move[1];
