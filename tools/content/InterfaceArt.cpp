@@ -93,8 +93,8 @@ float Segment(float x, float y, float ax, float ay, float bx, float by) {
 }
 
 // Segments of a seven-segment digit on a unit cell (x 0..1, y 0..2).
-const float kSegments[7][4] = {{0.15f, 0, 0.85f, 0},       {0.85f, 0.1f, 0.85f, 0.9f}, {0.85f, 1.1f, 0.85f, 1.9f},
-                               {0.15f, 2, 0.85f, 2},       {0.15f, 1.1f, 0.15f, 1.9f}, {0.15f, 0.1f, 0.15f, 0.9f},
+const float kSegments[7][4] = {{0.15f, 0, 0.85f, 0}, {0.85f, 0.1f, 0.85f, 0.9f}, {0.85f, 1.1f, 0.85f, 1.9f},
+                               {0.15f, 2, 0.85f, 2}, {0.15f, 1.1f, 0.15f, 1.9f}, {0.15f, 0.1f, 0.15f, 0.9f},
                                {0.15f, 1, 0.85f, 1}};
 const uint8_t kDigitSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
 
@@ -118,10 +118,13 @@ FontSet::FontSet(Output& out) : m_out(out) {
         } else if (f.size() == 3 && m_faces.count(f[1]) && ParseNumber(f[2], size) && size >= 6 && size <= 128) {
             // "-" stands for the empty font name, which the widgets' font rule turns into a file too.
             const std::string file = Str(RSW::GetFontFileName(f[0] == "-" ? "" : f[0].c_str()));
-            if (!m_fonts.emplace(file, Entry{f[0] == "-" ? "tvx_default" : f[0], f[1], uint32_t(size), at, nullptr, false}).second)
+            if (!m_fonts
+                     .emplace(file, Entry{f[0] == "-" ? "tvx_default" : f[0], f[1], uint32_t(size), at, nullptr, false})
+                     .second)
                 out.Error(at, "font \"" + file + "\" is given twice");
         } else {
-            out.Error(at, "expected: folder <path>, license <file>, face <face> <file.ttf> or <key> <face> <pixel size>");
+            out.Error(at,
+                      "expected: folder <path>, license <file>, face <face> <file.ttf> or <key> <face> <pixel size>");
         }
     }
 }
@@ -174,9 +177,8 @@ ImageFiles ImageFilesOf(const std::string& image) {
     GameServices::Bridge::FileSystem::UsePackages();
     ImageFiles files;
     files.texture = Str(RSW::GetTextureFileName(image.c_str()));
-    const std::string path =
-        Str(RSW::GetTextureFileName(GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_WIDGET_DATA,
-                                                                                   image.c_str())));
+    const std::string path = Str(RSW::GetTextureFileName(
+        GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_WIDGET_DATA, image.c_str())));
     files.material = path.substr(0, path.size() - 4) + ".mat";
     files.slot = files.texture.substr(0, files.texture.size() - 4) + "_slot";
     files.sprites.push_back(Str(RSW::GetSpriteFileName(image.c_str(), true)));
@@ -297,7 +299,8 @@ bool DrawRecipe(const std::vector<std::string>& words, uint32_t width, uint32_t 
         // The inside replaces the border colour (a clear fill leaves a frame).
         for (uint32_t y = 0; y < height; ++y)
             for (uint32_t x = 0; x < width; ++x) {
-                const float d = RoundedBox(c, float(x) + 0.5f, float(y) + 0.5f, border, std::max(radius - border, 0.0f));
+                const float d =
+                    RoundedBox(c, float(x) + 0.5f, float(y) + 0.5f, border, std::max(radius - border, 0.0f));
                 uint32_t& pixel = c.pixels[size_t(y) * width + x];
                 pixel = Mix(pixel, Mix(colours[0], colours[1], float(y) / std::max(h - 1, 1.0f)), 0.5f - d);
             }

@@ -19,8 +19,8 @@ void GenerateMenuXml(Output& out) {
         if (layout.name.empty())
             continue;
         if (layout.name != screen.name)
-            out.Error({source.Path(), 0}, "the layout is named \"" + layout.name + "\"; the flow shows it as \"" +
-                                              screen.name + "\"");
+            out.Error({source.Path(), 0},
+                      "the layout is named \"" + layout.name + "\"; the flow shows it as \"" + screen.name + "\"");
         out.Add(kMenuXmls, screen.file, LayoutXaml(layout), {source.Path(), 0});
     }
     out.Add(kMenuXmls, "Sketch.Flow", FlowXml(screens), {flowSource.Path(), 0});

@@ -16,10 +16,9 @@ bool IsImageAttribute(const std::string& key) {
 bool IsFontAttribute(const std::string& key) { return key == "TextFontName" || key == "SpecialTextFontName"; }
 
 const std::set<std::string>& Kinds() {
-    static const std::set<std::string> kinds = {"Button",      "CheckBox",     "SliderButton", "SliderTrackBar",
-                                                "Image",       "Label",        "ScrollText",   "Grid",
-                                                "SoftKeyboard", "Emitter3D",   "ResizableWindow", "Video",
-                                                "ViewPort3D",  "Compositor"};
+    static const std::set<std::string> kinds = {
+        "Button", "CheckBox",     "SliderButton", "SliderTrackBar",  "Image", "Label",      "ScrollText",
+        "Grid",   "SoftKeyboard", "Emitter3D",    "ResizableWindow", "Video", "ViewPort3D", "Compositor"};
     return kinds;
 }
 
@@ -250,8 +249,8 @@ Layout ReadLayout(const SourceFile& source, Output& out) {
         for (auto it = own.attributes.begin(); it != own.attributes.end(); ++it)
             if (it->first == "each") {
                 const std::vector<std::string> cell = SplitFields(it->second, ',');
-                if (cell.size() != 3 || !ParseNumber(cell[0], columns) || !ParseNumber(cell[1], dx) || !ParseNumber(cell[2], dy) ||
-                    columns < 1) {
+                if (cell.size() != 3 || !ParseNumber(cell[0], columns) || !ParseNumber(cell[1], dx) ||
+                    !ParseNumber(cell[2], dy) || columns < 1) {
                     out.Error(at, "expected: each=<columns>,<dx>,<dy>");
                     columns = 1;
                 }
@@ -307,8 +306,9 @@ std::string LayoutXaml(const Layout& layout) {
     std::string out =
         "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
         "<UserControl xmlns:x=\"urn:tallyvox:layout-x\" xmlns:GsWidgetLibrary=\"urn:tallyvox:widgets\"\n"
-        "             x:Name=\"" + layout.name + "\" Width=\"" + std::to_string(layout.width) + "\" Height=\"" +
-        std::to_string(layout.height) + "\">\n";
+        "             x:Name=\"" +
+        layout.name + "\" Width=\"" + std::to_string(layout.width) + "\" Height=\"" + std::to_string(layout.height) +
+        "\">\n";
     for (const LayoutWidget& widget : layout.widgets)
         WriteWidget(widget, 1, out);
     return out + "</UserControl>\n";

@@ -68,7 +68,8 @@ protected:
     static void SetUpTestSuite() {
         xml = new content::Output(kData, {"MenuXmls.dir"});
         content::GenerateMenuXml(*xml);
-        art = new content::Output(kData, {"Global2D.dir", "general_globalgameassets.dir", "specific_globalgameassets.dir"});
+        art = new content::Output(kData,
+                                  {"Global2D.dir", "general_globalgameassets.dir", "specific_globalgameassets.dir"});
         content::GenerateInterfaceArt(*art);
     }
     static void TearDownTestSuite() {
@@ -81,7 +82,7 @@ protected:
         EXPECT_TRUE(entries.count(file)) << file;
         GameServices::Utilities::XmlReader reader;
         EXPECT_TRUE(entries.count(file) && reader.ReadText(entries.at(file).bytes.c_str(), "UserControl", window) ==
-                                                GameServices::Utilities::XmlReader::ReadOk);
+                                               GameServices::Utilities::XmlReader::ReadOk);
         std::map<std::string, Found> found;
         Collect(window.m_Widgets, "", found);
         return found;
@@ -143,7 +144,8 @@ TEST_F(InterfaceContent, EveryMenuPageHoldsTheNamesItLooksUpUnderItsRootPanel) {
           "baseImage{1..4}", "DeleteProfileButton", "NewProfileButton", "DoneButton"}},
         {NumberOfPlayerComposition::kName, {"NumberOfPlayer_Btn{2..4}", "BackButton"}},
         {CreditsComposition::kName, {"CreditsScroll", "BackButton"}},
-        {AwardsComposition::kName, {"group{1..5}Button", "group{1..5}Image", "group{1..5}", "progressLabel", "BackButton"}},
+        {AwardsComposition::kName,
+         {"group{1..5}Button", "group{1..5}Image", "group{1..5}", "progressLabel", "BackButton"}},
         {GroupAwardsComposition::kName,
          {"title", "iconAward", "awardName{1..4}", "awardDescription{1..4}", "awardPanel{1..4}", "awardPrize{1..4}",
           "awardMedal{1..4}", "awardGlow{1..4}", "BackButton"}},
@@ -156,9 +158,11 @@ TEST_F(InterfaceContent, EveryMenuPageHoldsTheNamesItLooksUpUnderItsRootPanel) {
     };
     // Kinds the pages cast to.
     const std::map<std::string, i32> kinds = {
-        {"softkeyboard", kLayoutSoftKeyboard}, {"CreditsScroll", kLayoutScrollText}, {"sliderSfx", kLayoutSliderTrackBar},
-        {"ImgHard", kLayoutImage},           {"imageProfile3", kLayoutImage},       {"awardPrize2", kLayoutImage},
-        {"iconAward", kLayoutImage},          {"awardName4", kLayoutLabel},          {"effect11", kLayoutCheckBox}};
+        {"softkeyboard", kLayoutSoftKeyboard}, {"CreditsScroll", kLayoutScrollText},
+        {"sliderSfx", kLayoutSliderTrackBar},  {"ImgHard", kLayoutImage},
+        {"imageProfile3", kLayoutImage},       {"awardPrize2", kLayoutImage},
+        {"iconAward", kLayoutImage},           {"awardName4", kLayoutLabel},
+        {"effect11", kLayoutCheckBox}};
     sWindow window;
     Layout("menuscreen.xaml", window);
     ASSERT_EQ(window.m_Widgets.size(), 1u);
@@ -198,9 +202,9 @@ TEST_F(InterfaceContent, EveryStringIdOfTheLayoutsHasItsText) {
         sWindow window;
         for (const auto& [name, found] : Layout(file, window))
             for (const std::string& id : {std::string(found.record->m_StringId.c_str()),
-                                         found.type == kLayoutSoftKeyboard
-                                             ? std::string(found.record->m_Values.Text("StringIdSpaceBar").c_str())
-                                             : std::string()})
+                                          found.type == kLayoutSoftKeyboard
+                                              ? std::string(found.record->m_Values.Text("StringIdSpaceBar").c_str())
+                                              : std::string()})
                 if (!id.empty()) {
                     ++ids;
                     EXPECT_TRUE(keys.count(id)) << file << " " << name << " " << id;
@@ -265,8 +269,8 @@ TEST_F(InterfaceContent, FontsAndWidgetAnimationsLoadThroughTheEngine) {
     EXPECT_EQ(fonts, 11u);
     // A widget without a font name gets one too.
     EXPECT_TRUE(global.count(RenderingSystemWidget::GetFontFileName("").c_str()));
-    const std::map<std::string, std::pair<u32, std::string>> keys = {
-        {"impactwhite22.fon", {22u, "impactwhite22"}}, {"tvx_bold_48.fon", {48u, "tvx_bold_48"}}};
+    const std::map<std::string, std::pair<u32, std::string>> keys = {{"impactwhite22.fon", {22u, "impactwhite22"}},
+                                                                     {"tvx_bold_48.fon", {48u, "tvx_bold_48"}}};
     for (const auto& [file, expected] : keys) {
         const std::string& bytes = global.at(file).bytes;
         AGMemBuffer buffer;
@@ -329,7 +333,8 @@ TEST(InterfaceSources, RangesPlaceTheirWidgetsAndPickTheirChoices) {
     ASSERT_TRUE(out.Errors().empty());
     const std::string xaml = content::LayoutXaml(layout);
     for (const char* expected :
-         {"x:Name=\"S\" Width=\"800\" Height=\"600\"", "<Grid Name=\"G\" Margin=\"1,2,0,0\" Width=\"30\" Height=\"40\">",
+         {"x:Name=\"S\" Width=\"800\" Height=\"600\"",
+          "<Grid Name=\"G\" Margin=\"1,2,0,0\" Width=\"30\" Height=\"40\">",
           "<GsWidgetLibrary:Label Name=\"Cell1x\" Margin=\"10,20,0,0\" Width=\"5\" Height=\"6\" "
           "TextColor=\"#FF000000\" Text=\"1: p\"/>",
           "Name=\"Cell2x\" Margin=\"110,20,0,0\"", "Name=\"Cell3x\" Margin=\"10,70,0,0\"", "Text=\"3: r\""})
@@ -339,16 +344,18 @@ TEST(InterfaceSources, RangesPlaceTheirWidgetsAndPickTheirChoices) {
 TEST(InterfaceSources, ALayoutPictureOrFontWithoutItsSourceIsAnError) {
     TempDir dir;
     dir.Write("content/layouts/flow.txt", "S S.xaml Navigation 0 0\n");
-    dir.Write("content/layouts/s.txt", "screen S 800 600\nstyle l Label TextFontName=nofont.fon\nstyle i Image\n"
-                                       "l A 0 0 1 1\ni B 0 0 1 1 ImageDefault=nopic.png\ni C 0 0 1 1 ImageDefault=Own_1.png\n");
+    dir.Write("content/layouts/s.txt",
+              "screen S 800 600\nstyle l Label TextFontName=nofont.fon\nstyle i Image\n"
+              "l A 0 0 1 1\ni B 0 0 1 1 ImageDefault=nopic.png\ni C 0 0 1 1 ImageDefault=Own_1.png\n");
     dir.Write("content/fonts.txt", "license /usr/share/doc/fonts-dejavu-core/copyright\n");
     dir.Write("content/animations.txt", "");
     dir.Write("content/art/interface.txt", "elsewhere own_\n");
     content::Output out(dir.Path(), {"Global2D.dir"});
     content::GenerateInterfaceArt(out);
-    EXPECT_EQ(out.Errors(), (std::vector<std::string>{
-                                "content/layouts/s.txt: error: image \"nopic.png\" has no recipe in content/art/interface.txt",
-                                "content/layouts/s.txt: error: font \"nofont.fon\" is not in content/fonts.txt"}));
+    EXPECT_EQ(out.Errors(),
+              (std::vector<std::string>{
+                  "content/layouts/s.txt: error: image \"nopic.png\" has no recipe in content/art/interface.txt",
+                  "content/layouts/s.txt: error: font \"nofont.fon\" is not in content/fonts.txt"}));
 }
 
 TEST(InterfaceSources, BadRecipesAndMovesAreRefused) {
@@ -356,9 +363,12 @@ TEST(InterfaceSources, BadRecipesAndMovesAreRefused) {
     content::FontSet fonts(out);
     std::vector<uint32_t> argb;
     std::string error, bytes;
-    const std::vector<std::vector<std::string>> recipes = {
-        {"solid"}, {"solid", "FF00"}, {"panel", "FF000000", "FF000000", "FF000000", "2"}, {"digit", "FFFFFFFF", "0", "12"},
-        {"blur", "FF000000"}, {"text", "FFFFFFFF", "00000000", "nofont", "x"}};
+    const std::vector<std::vector<std::string>> recipes = {{"solid"},
+                                                           {"solid", "FF00"},
+                                                           {"panel", "FF000000", "FF000000", "FF000000", "2"},
+                                                           {"digit", "FFFFFFFF", "0", "12"},
+                                                           {"blur", "FF000000"},
+                                                           {"text", "FFFFFFFF", "00000000", "nofont", "x"}};
     for (const auto& recipe : recipes)
         EXPECT_FALSE(content::DrawRecipe(recipe, 8, 8, fonts, argb, error)) << recipe[0];
     ASSERT_TRUE(content::DrawRecipe({"digit", "FFFFFFFF", "FF000000", "1"}, 16, 32, fonts, argb, error)) << error;
