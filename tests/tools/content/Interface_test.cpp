@@ -13,8 +13,10 @@
 #include "game/presentation/screens/ScreenLoad.h"
 #include "game/presentation/screens/ScreenStartup.h"
 #include "game/presentation/screens/ScreenTutorial.h"
+#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/widget/LayoutRecords.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
+#include "gameservices/widget/WidgetManager.h"
 #include "gameshow/AwardsComposition.h"
 #include "gameshow/BasicLookComposition.h"
 #include "gameshow/CompositionManager.h"
@@ -26,6 +28,7 @@
 #include "gameshow/OptionsComposition.h"
 #include "gameshow/ProfilesComposition.h"
 #include "gameshow/WardrobeComposition.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 #include "tools/content/Generators.h"
 #include "tools/content/InterfaceArt.h"
@@ -187,6 +190,23 @@ TEST_F(InterfaceContent, EveryMenuPageHoldsTheNamesItLooksUpUnderItsRootPanel) {
             }
     }
     EXPECT_EQ(names + pages.size() - 1, 175u);  // the page roots and the names under them
+}
+
+TEST_F(InterfaceContent, TheWidgetBuilderBuildsEveryLayoutWithoutAReport) {
+    TempDir dir;
+    GameServices::Bridge::FileSystem::Destroy();
+    GameServices::Bridge::FileSystem::SetRootPath((dir.Path() + "/").c_str());
+    for (const auto& [file, item] : xml->Packages().at("MenuXmls.dir")) {
+        if (!file.ends_with(".xaml"))
+            continue;
+        dir.Write("-xml/screen/" + file, item.bytes);
+        LogCapture log;
+        std::unique_ptr<Panel> panel(WidgetManager::Instance().BuildPanel(nullptr, file.c_str(), true));
+        ASSERT_TRUE(panel);
+        EXPECT_FALSE(panel->m_Children.empty()) << file;
+        EXPECT_EQ(log.Lines(), std::vector<std::string>{}) << file;
+    }
+    GameServices::Bridge::FileSystem::Destroy();
 }
 
 TEST_F(InterfaceContent, EveryStringIdOfTheLayoutsHasItsText) {
