@@ -171,10 +171,22 @@ Layout ReadLayout(const SourceFile& source, Output& out) {
     std::map<std::string, Style> styles;
     std::vector<std::vector<LayoutWidget>*> open = {&layout.widgets};
     std::vector<SourceRef> openedAt;
+    // A record ending in '\\' goes on on the next line; it is reported at its first line.
+    std::string pending;
+    SourceRef pendingAt;
     for (const SourceLine& line : source.Lines()) {
-        const SourceRef at = source.At(line);
+        if (pending.empty())
+            pendingAt = source.At(line);
+        pending += line.text;
+        if (pending.back() == '\\') {
+            pending.back() = ' ';
+            continue;
+        }
+        const SourceRef at = pendingAt;
+        const std::string text = std::move(pending);
+        pending.clear();
         std::vector<std::string> words;
-        if (!Words(line.text, words)) {
+        if (!Words(text, words)) {
             out.Error(at, "unclosed quote");
             continue;
         }
@@ -295,6 +307,8 @@ Layout ReadLayout(const SourceFile& source, Output& out) {
             openedAt.push_back(at);
         }
     }
+    if (!pending.empty())
+        out.Error(pendingAt, "the record goes on past the end of the file");
     for (const SourceRef& at : openedAt)
         out.Error(at, "grid without \"end\"");
     if (layout.name.empty())

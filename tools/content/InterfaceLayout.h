@@ -1,9 +1,10 @@
 #pragma once
 // Screen layouts written from their compact sources (data/content/layouts/*.txt) as XAML.
 //
-// Source records, one per line:
+// Source records, one per line (a line ending in '\' goes on on the next):
 //   screen <Name> <width> <height>                 the user control (first record)
-//   style <style> <Kind or style> [key=value ...]  a widget kind (or a style) with the attributes its widgets share
+//   style <style> <Kind or style> [key=value ...]  a widget kind, or a style, with the
+//                                                  attributes its widgets share
 //   grid <Name> <x> <y> <w> <h> [key=value ...]    opens a panel; "end" closes it
 //   <style> <Name> <x> <y> <w> <h> [key=value ...] a widget
 // A value with spaces is quoted: Text="Choose a decade". A name "Row{1..8}" makes one widget

@@ -332,6 +332,7 @@ TEST(InterfaceSources, BadLayoutRecordsAreReportedWithTheirLine) {
         {"style s Label\ns A{1..3} 0 0 1 1 Text={a|b}\n", ":3: error: \"{a|b}\" has no choice for A3"},
         {"style s Label Text=\"open\n", ":2: error: unclosed quote"},
         {"style s Label\ns A 0 0 1 1 nokey\n", ":3: error: \"nokey\" is not key=value"},
+        {"style s Label \\\n", ":2: error: the record goes on past the end of the file"},
     };
     for (const auto& [records, message] : cases) {
         TempDir dir;
@@ -347,7 +348,7 @@ TEST(InterfaceSources, RangesPlaceTheirWidgetsAndPickTheirChoices) {
     TempDir dir;
     dir.Write("l.txt",
               "screen S 800 600\nstyle s Label TextColor=#FF000000\nstyle b s Text=\"a & b\"\n"
-              "grid G 1 2 30 40\n b Cell{1..3}x 10 20 5 6 each=2,100,50 Text=\"{n}: {p|q|r}\"\nend\n");
+              "grid G 1 2 30 40\n b Cell{1..3}x 10 20 5 6 \\\n each=2,100,50 Text=\"{n}: {p|q|r}\"\nend\n");
     content::Output out(dir.Path(), {});
     const content::Layout layout = content::ReadLayout(content::SourceFile(dir.Path(), "l.txt"), out);
     ASSERT_TRUE(out.Errors().empty());
