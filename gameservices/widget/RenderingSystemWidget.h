@@ -124,6 +124,10 @@ public:
     static bool ParseRenderType(const TString<char>& word, i32& type);
     static TString<char> GetFontFileName(const TString<char>& name);
     static TString<char> GetTextureFileName(const TString<char>& name);
+    // The sprite file of an image name: its text up to the first '.' (an Image's rule) or the
+    // last (every other kind's), whole without one, + ".spt", lower-cased. A '.' in the first
+    // character does not count.
+    static TString<char> GetSpriteFileName(const TString<char>& image, bool firstDot);
     // Multiplies the children's layout size and position by the ratio.
     static void ScaleChildren(Panel& panel, const AGVec2& ratio);
 

@@ -21,30 +21,6 @@ AGBaseProvider* Provider(u32 typeKey) {
     return resources ? resources->GetProvider(typeKey) : nullptr;
 }
 
-// The image name up to its first (or last) '.', whole without one, + ".spt", lower-cased. A
-// '.' in the first character does not count.
-TString<char> SpriteFileName(const TString<char>& image, bool firstDot) {
-    const char* text = image.c_str();
-    u32 end = image.Length();
-    if (firstDot) {
-        for (u32 i = 1; i < image.Length(); ++i)
-            if (text[i] == '.') {
-                end = i;
-                break;
-            }
-    } else {
-        for (u32 i = image.Length(); i-- > 1;)
-            if (text[i] == '.') {
-                end = i;
-                break;
-            }
-    }
-    TString<char> name(text, end);
-    name += ".spt";
-    name.ToLower();
-    return name;
-}
-
 // A new instance of the sprite file, or null when no mounted package holds it.
 AGSprite* NewSprite(const TString<char>& fileName) {
     const u32 id = Crc32Hash(fileName.c_str());
@@ -141,10 +117,32 @@ void BuildTexts(Widget& widget, const TextStyle& style, AGCompositeRenderable& c
 
 }  // namespace
 
+TString<char> RenderingSystemWidget::GetSpriteFileName(const TString<char>& image, bool firstDot) {
+    const char* text = image.c_str();
+    u32 end = image.Length();
+    if (firstDot) {
+        for (u32 i = 1; i < image.Length(); ++i)
+            if (text[i] == '.') {
+                end = i;
+                break;
+            }
+    } else {
+        for (u32 i = image.Length(); i-- > 1;)
+            if (text[i] == '.') {
+                end = i;
+                break;
+            }
+    }
+    TString<char> name(text, end);
+    name += ".spt";
+    name.ToLower();
+    return name;
+}
+
 void RenderingSystemWidget::CreateWidgetSprite(AGSprite*& slot, const TString<char>& image, const AGVec2& size,
                                                const AGVec3& position, const TString<char>& renderType,
                                                u32 depth) {
-    const TString<char> file = SpriteFileName(image, false);
+    const TString<char> file = RenderingSystemWidget::GetSpriteFileName(image, false);
     GiveBack(TypeKey::Sprite, slot);
     slot = NewSprite(file);
     if (!slot)
@@ -229,7 +227,7 @@ void RenderingSystemWidget::BuildImage(Widget& widget) {
         AGReport("no sprite is explicitely specified in image definition! Check your .xaml file.");
         return;
     }
-    AGSprite* sprite = NewSprite(SpriteFileName(image.m_ImageName, true));
+    AGSprite* sprite = NewSprite(RenderingSystemWidget::GetSpriteFileName(image.m_ImageName, true));
     if (!sprite) {
         AGReport("This sprite doesn't exist!");
         return;
