@@ -302,14 +302,15 @@ void Music(const SoundRecipe& r, Random& rng, std::vector<float>& out) {
     }
 }
 
-void Sting(const SoundRecipe& r, std::vector<float>& out) {
+void Sting(const SoundRecipe& r, Random& rng, std::vector<float>& out) {
+    const double tune = rng.Range(0.985, 1.015);
     for (size_t i = 0; i < r.notes.size(); ++i) {
         Voice v;
         v.start = double(i) * r.step;
         v.length = r.seconds - v.start;
         if (v.length <= 0)
             break;
-        v.from = v.to = r.notes[i];
+        v.from = v.to = r.notes[i] * tune;
         if (r.kind == SoundRecipe::Kind::Ding) {
             v.amp = 0.5;
             v.attack = 0.003;
@@ -326,13 +327,14 @@ void Sting(const SoundRecipe& r, std::vector<float>& out) {
     }
 }
 
-void Buzz(const SoundRecipe& r, std::vector<float>& out) {
+void Buzz(const SoundRecipe& r, Random& rng, std::vector<float>& out) {
     const bool strike = r.kind == SoundRecipe::Kind::Strike;
+    const double tune = rng.Range(0.985, 1.015);
     for (double detune : {1.0, 1.013}) {
         Voice v;
         v.length = r.seconds;
-        v.from = (strike ? r.notes[0] : r.pitch) * detune;
-        v.to = (strike ? r.notes[1] : r.pitch) * detune;
+        v.from = (strike ? r.notes[0] : r.pitch) * detune * tune;
+        v.to = (strike ? r.notes[1] : r.pitch) * detune * tune;
         v.amp = detune == 1.0 ? 0.5 : 0.3;
         v.attack = 0.006;
         v.release = strike ? 0.12 : 0.04;
@@ -608,9 +610,9 @@ std::vector<float> SynthesizeSound(const SoundRecipe& recipe, uint32_t seed) {
         case SoundRecipe::Kind::Host: Host(recipe, rng, out); break;
         case SoundRecipe::Kind::Music: Music(recipe, rng, out); break;
         case SoundRecipe::Kind::Chord:
-        case SoundRecipe::Kind::Ding: Sting(recipe, out); break;
+        case SoundRecipe::Kind::Ding: Sting(recipe, rng, out); break;
         case SoundRecipe::Kind::Buzz:
-        case SoundRecipe::Kind::Strike: Buzz(recipe, out); break;
+        case SoundRecipe::Kind::Strike: Buzz(recipe, rng, out); break;
         case SoundRecipe::Kind::Ticks: Ticks(recipe, rng, out); break;
         case SoundRecipe::Kind::Crowd: Crowd(recipe, rng, out); break;
         case SoundRecipe::Kind::Click: Click(recipe, rng, out); break;
