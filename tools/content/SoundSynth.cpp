@@ -384,15 +384,17 @@ void Babble(std::vector<float>& out, Random& rng, double perSecond, double lowHz
 
 void Crowd(const SoundRecipe& r, Random& rng, std::vector<float>& out) {
     const double length = double(out.size()) / kSoundRate;
+    // A loop's bed runs at full level through its seam.
+    const double edge = r.loop ? 0.0 : 0.3;
     switch (r.mood) {
         case SoundRecipe::Mood::Murmur:
-            RenderNoise(out, rng, 0, length, 0.35, 150, 900, 0.2, 0.2);
+            RenderNoise(out, rng, 0, length, 0.35, 150, 900, edge, edge);
             Babble(out, rng, 10, 110, 260, 0.12);
             break;
         case SoundRecipe::Mood::Applause:
         case SoundRecipe::Mood::Cheer: {
             const bool cheer = r.mood == SoundRecipe::Mood::Cheer;
-            RenderNoise(out, rng, 0, length, cheer ? 0.3 : 0.18, 300, 3000, 0.3, 0.3);
+            RenderNoise(out, rng, 0, length, cheer ? 0.3 : 0.18, 300, 3000, edge, edge);
             for (double t = 0; t < length; t += rng.Range(0.005, 0.045))
                 RenderNoise(out, rng, t, 0.015, rng.Range(0.2, 0.5), 700, 4000, 0.001, 0.006, 0.006);
             if (!cheer)
