@@ -596,9 +596,11 @@ void FoldLoop(std::vector<float>& samples, size_t fade) {
     if (fade == 0 || samples.size() < 2 * fade)
         return;
     const size_t keep = samples.size() - fade;
+    // A straight crossfade: a bar of music repeats exactly, where equal-power weights would
+    // swell it.
     for (size_t i = 0; i < fade; ++i) {
-        const double w = kPi / 2 * double(i) / double(fade);
-        samples[i] = float(samples[keep + i] * std::cos(w) + samples[i] * std::sin(w));
+        const double w = double(i) / double(fade);
+        samples[i] = float(samples[keep + i] * (1.0 - w) + samples[i] * w);
     }
     samples.resize(keep);
 }

@@ -77,6 +77,21 @@ TEST(SoundSynth, SamplesHaveTheirLengthLevelSeedAndSeam) {
     }
 }
 
+TEST(SoundSynth, AFoldedLoopStartsWhereItsTailLeadsAndKeepsItsBody) {
+    std::vector<float> ramp(100);
+    for (size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = float(i);
+    std::vector<float> folded = ramp;
+    content::FoldLoop(folded, 20);
+    ASSERT_EQ(folded.size(), 80u);
+    EXPECT_EQ(folded[0], 80.0f);  // the sample after the last one kept
+    EXPECT_FLOAT_EQ(folded[10], 0.5f * 90 + 0.5f * 10);
+    EXPECT_TRUE(std::equal(folded.begin() + 20, folded.end(), ramp.begin() + 20));
+    std::vector<float> tiny(30, 1.0f);
+    content::FoldLoop(tiny, 20);  // shorter than two fades: left alone
+    EXPECT_EQ(tiny.size(), 30u);
+}
+
 TEST(SoundSynth, FaultySoundLinesAreReportedWithTheirLineAndSkipped) {
     const struct {
         const char* line;
