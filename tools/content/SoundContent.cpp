@@ -65,7 +65,8 @@ bool ExpandName(const std::string& text, std::vector<std::string>& names) {
 }
 
 size_t CountCharacters(const std::string& utf8) {
-    return size_t(std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    // Continuation bytes (10xxxxxx) belong to the character before them.
+    return size_t(std::count_if(utf8.begin(), utf8.end(), [](char c) { return (uint8_t(c) & 0xC0) != 0x80; }));
 }
 
 // One voice per question of the bank's decade sources, named by its id, lasting as long as
@@ -155,7 +156,7 @@ void GenerateSounds(Output& out) {
         }
         pattern.streamed = where == "stream";
         double seconds = 0;
-        if (!ParseNumber(line.fields[2], seconds) || seconds < 0.005 || seconds > 60) {
+        if (!ParseNumber(line.fields[2], seconds) || !(seconds >= 0.005 && seconds <= 60)) {
             out.Error(at, "bad seconds \"" + line.fields[2] + "\"");
             continue;
         }
@@ -231,11 +232,11 @@ void GenerateVideos(Output& out) {
         clip.height = kClipHeight;
         clip.framesPerSecond = kClipFramesPerSecond;
         double seconds = 0;
-        if (!ParseNumber(f[1], seconds) || seconds < 0.5 || seconds > 30) {
+        if (!ParseNumber(f[1], seconds) || !(seconds >= 0.5 && seconds <= 30)) {
             out.Error(at, "bad seconds \"" + f[1] + "\"");
             continue;
         }
-        if (!ParseNumber(f[2], clip.toneHz) || clip.toneHz < 20 || clip.toneHz > 5000) {
+        if (!ParseNumber(f[2], clip.toneHz) || !(clip.toneHz >= 20 && clip.toneHz <= 5000)) {
             out.Error(at, "bad tone \"" + f[2] + "\"");
             continue;
         }

@@ -439,10 +439,13 @@ void Murmur(const SoundRecipe& r, Random& rng, std::vector<float>& out) {
     }
 }
 
-struct KeyRule {
-    const char* key;
-    std::vector<SoundRecipe::Kind> kinds;  // empty: every kind
-};
+template <typename T, size_t N>
+const T* FindNamed(const std::pair<const char*, T> (&table)[N], const std::string& name) {
+    for (const auto& [key, value] : table)
+        if (name == key)
+            return &value;
+    return nullptr;
+}
 
 }  // namespace
 
@@ -476,11 +479,13 @@ std::vector<double> ChordHz(const std::string& chord) {
 
 bool ParseSoundRecipe(const std::vector<std::string>& words, SoundRecipe& recipe, std::string& error) {
     using K = SoundRecipe::Kind;
+    error.clear();
     static const std::pair<const char*, K> kKinds[] = {
         {"host", K::Host},     {"music", K::Music}, {"chord", K::Chord}, {"ding", K::Ding},   {"buzz", K::Buzz},
         {"strike", K::Strike}, {"ticks", K::Ticks}, {"crowd", K::Crowd}, {"click", K::Click}, {"murmur", K::Murmur},
     };
-    static const KeyRule kKeys[] = {
+    // The recipes each key applies to; none listed: every recipe.
+    static const std::pair<const char*, std::vector<K>> kKeys[] = {
         {"level", {}},
         {"syl", {K::Host}},
         {"contour", {K::Host}},
@@ -492,17 +497,20 @@ bool ParseSoundRecipe(const std::vector<std::string>& words, SoundRecipe& recipe
         {"count", {K::Ticks}},
         {"mood", {K::Crowd}},
     };
-    if (words.empty()) {
-        error = "no recipe";
+    static const std::pair<const char*, SoundRecipe::Contour> kContours[] = {
+        {"flat", SoundRecipe::Contour::Flat}, {"rise", SoundRecipe::Contour::Rise},
+        {"fall", SoundRecipe::Contour::Fall}, {"arch", SoundRecipe::Contour::Arch},
+        {"bounce", SoundRecipe::Contour::Bounce}};
+    static const std::pair<const char*, SoundRecipe::Mood> kMoods[] = {
+        {"murmur", SoundRecipe::Mood::Murmur}, {"applause", SoundRecipe::Mood::Applause},
+        {"cheer", SoundRecipe::Mood::Cheer}, {"groan", SoundRecipe::Mood::Groan}};
+
+    const K* kind = words.empty() ? nullptr : FindNamed(kKinds, words[0]);
+    if (!kind) {
+        error = words.empty() ? "no recipe" : "unknown recipe \"" + words[0] + "\"";
         return false;
     }
-    const auto kind = std::find_if(std::begin(kKinds), std::end(kKinds),
-                                   [&](const auto& k) { return words[0] == k.first; });
-    if (kind == std::end(kKinds)) {
-        error = "unknown recipe \"" + words[0] + "\"";
-        return false;
-    }
-    recipe.kind = kind->second;
+    recipe.kind = *kind;
     for (size_t i = 1; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (word == "loop") {
@@ -512,23 +520,24 @@ bool ParseSoundRecipe(const std::vector<std::string>& words, SoundRecipe& recipe
         const size_t equals = word.find('=');
         const std::string key = word.substr(0, equals);
         const std::string value = equals == std::string::npos ? "" : word.substr(equals + 1);
-        const auto rule = std::find_if(std::begin(kKeys), std::end(kKeys), [&](const KeyRule& r) { return key == r.key; });
-        if (equals == std::string::npos || rule == std::end(kKeys)) {
+        const std::vector<K>* kinds = FindNamed(kKeys, key);
+        if (equals == std::string::npos || !kinds) {
             error = "unknown word \"" + word + "\"";
             return false;
         }
-        if (!rule->kinds.empty() && std::find(rule->kinds.begin(), rule->kinds.end(), recipe.kind) == rule->kinds.end()) {
+        if (!kinds->empty() && std::find(kinds->begin(), kinds->end(), recipe.kind) == kinds->end()) {
             error = "\"" + key + "\" does not apply to a " + words[0] + " recipe";
             return false;
         }
         double number = 0;
         const bool isNumber = ParseNumber(value, number);
+        const bool isWhole = isNumber && number == std::floor(number);
         bool ok = true;
         if (key == "level") {
             ok = isNumber && number >= 0.05 && number <= 1.0;
             recipe.level = number;
         } else if (key == "syl") {
-            ok = isNumber && number >= 1 && number <= 16 && number == std::floor(number);
+            ok = isWhole && number >= 1 && number <= 16;
             recipe.syllables = int(number);
         } else if (key == "pitch") {
             ok = isNumber && number >= 40 && number <= 5000;
@@ -540,25 +549,16 @@ bool ParseSoundRecipe(const std::vector<std::string>& words, SoundRecipe& recipe
             ok = isNumber && number >= 0 && number <= 2;
             recipe.step = number;
         } else if (key == "count") {
-            ok = isNumber && number >= 1 && number <= 64 && number == std::floor(number);
+            ok = isWhole && number >= 1 && number <= 64;
             recipe.count = int(number);
         } else if (key == "contour") {
-            static const std::pair<const char*, SoundRecipe::Contour> kContours[] = {
-                {"flat", SoundRecipe::Contour::Flat}, {"rise", SoundRecipe::Contour::Rise},
-                {"fall", SoundRecipe::Contour::Fall}, {"arch", SoundRecipe::Contour::Arch},
-                {"bounce", SoundRecipe::Contour::Bounce}};
-            const auto c = std::find_if(std::begin(kContours), std::end(kContours), [&](const auto& p) { return value == p.first; });
-            ok = c != std::end(kContours);
-            if (ok)
-                recipe.contour = c->second;
+            const auto* contour = FindNamed(kContours, value);
+            ok = contour != nullptr;
+            recipe.contour = ok ? *contour : recipe.contour;
         } else if (key == "mood") {
-            static const std::pair<const char*, SoundRecipe::Mood> kMoods[] = {
-                {"murmur", SoundRecipe::Mood::Murmur}, {"applause", SoundRecipe::Mood::Applause},
-                {"cheer", SoundRecipe::Mood::Cheer}, {"groan", SoundRecipe::Mood::Groan}};
-            const auto m = std::find_if(std::begin(kMoods), std::end(kMoods), [&](const auto& p) { return value == p.first; });
-            ok = m != std::end(kMoods);
-            if (ok)
-                recipe.mood = m->second;
+            const auto* mood = FindNamed(kMoods, value);
+            ok = mood != nullptr;
+            recipe.mood = ok ? *mood : recipe.mood;
         } else if (key == "notes") {
             recipe.notes.clear();
             for (const std::string& note : SplitList(value)) {
@@ -577,19 +577,13 @@ bool ParseSoundRecipe(const std::vector<std::string>& words, SoundRecipe& recipe
             return false;
         }
     }
-    if (recipe.kind == K::Music && recipe.chords.empty()) {
+    if (recipe.kind == K::Music && recipe.chords.empty())
         error = "a music recipe needs chords=";
-        return false;
-    }
-    if ((recipe.kind == K::Chord || recipe.kind == K::Ding) && recipe.notes.empty()) {
+    else if ((recipe.kind == K::Chord || recipe.kind == K::Ding) && recipe.notes.empty())
         error = "a " + words[0] + " recipe needs notes=";
-        return false;
-    }
-    if (recipe.kind == K::Strike && recipe.notes.size() != 2) {
+    else if (recipe.kind == K::Strike && recipe.notes.size() != 2)
         error = "a strike recipe needs notes=<from>,<to>";
-        return false;
-    }
-    return true;
+    return error.empty();
 }
 
 void FoldLoop(std::vector<float>& samples, size_t fade) {

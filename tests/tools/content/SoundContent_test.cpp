@@ -77,17 +77,23 @@ std::vector<std::string> QuestionIds(const std::string& dataRoot) {
     return ids;
 }
 
-// Decodes the whole stream; seconds of sound, or -1 when it is not mono 22,050 Hz Vorbis.
-double DecodedSeconds(OggVorbis_File& vf) {
-    const vorbis_info* info = ov_info(&vf, -1);
-    if (!info || info->channels != 1 || info->rate != 22050)
+// Decodes the whole Ogg data; seconds of sound, or -1 when it is not mono 22,050 Hz Vorbis.
+double DecodedSeconds(const std::string& ogg) {
+    PCMemorySource source;
+    source.base = reinterpret_cast<const u8*>(ogg.data());
+    source.size = ogg.size();
+    OggVorbis_File vf;
+    if (ov_open_callbacks(&source, &vf, nullptr, 0, PCMemoryCallbacks()) != 0)
         return -1;
+    const vorbis_info* info = ov_info(&vf, -1);
     long frames = 0, got;
     char buffer[8192];
     int section = 0;
     while ((got = ov_read(&vf, buffer, sizeof buffer, 0, 2, 1, &section)) > 0)
         frames += got / 2;
-    return got < 0 ? -1 : double(frames) / 22050.0;
+    const bool ok = got == 0 && info && info->channels == 1 && info->rate == 22050;
+    ov_clear(&vf);
+    return ok ? double(frames) / 22050.0 : -1;
 }
 
 class SoundContent : public ::testing::Test {
@@ -161,23 +167,12 @@ TEST_F(SoundContent, EveryDescriptorLoadsThroughTheEngineAndDecodes) {
             PCSound* sound = PCSound::Acquire(name.c_str());
             ASSERT_NE(sound, nullptr) << name;
             EXPECT_EQ(sound->IsStreamed(), package == "GameAudios.dir") << name;
-            OggVorbis_File vf;
-            double seconds = -1;
-            if (sound->IsStreamed()) {
-                const std::string path = s_dir->Path() + "/" + sound->GetDataName().c_str();
-                if (ov_fopen(path.c_str(), &vf) == 0) {
-                    seconds = DecodedSeconds(vf);
-                    ov_clear(&vf);
-                }
-            } else if (const AGData* data = sound->GetData()) {
-                PCMemorySource source;
-                source.base = data->Bytes();
-                source.size = data->Size();
-                if (ov_open_callbacks(&source, &vf, nullptr, 0, PCMemoryCallbacks()) == 0) {
-                    seconds = DecodedSeconds(vf);
-                    ov_clear(&vf);
-                }
-            }
+            // Streamed data is read from the file the descriptor names, beside the packages.
+            const AGData* data = sound->GetData();
+            const double seconds = DecodedSeconds(
+                sound->IsStreamed() ? FileContents(s_dir->Path() + "/" + sound->GetDataName().c_str())
+                : data              ? std::string(reinterpret_cast<const char*>(data->Bytes()), data->Size())
+                                    : "");
             PCSound::Give(sound);
             EXPECT_GE(seconds, 0.1) << name;
             // The show waits for these lines: they must not drag.
@@ -196,18 +191,14 @@ TEST_F(SoundContent, EveryDescriptorLoadsThroughTheEngineAndDecodes) {
 TEST_F(SoundContent, TwoRunsGiveTheSameBytes) {
     content::Output again(s_data, kPackages);
     content::GenerateSounds(again);
-    for (const std::string& package : kPackages) {
-        const auto& first = Package(package);
-        const auto& second = again.Packages().at(package);
-        ASSERT_EQ(first.size(), second.size());
-        for (auto a = first.begin(), b = second.begin(); a != first.end(); ++a, ++b) {
-            EXPECT_EQ(a->first, b->first);
-            EXPECT_TRUE(a->second.bytes == b->second.bytes) << a->first;
-        }
-    }
-    ASSERT_EQ(s_out->Loose().size(), again.Loose().size());
-    for (auto a = s_out->Loose().begin(), b = again.Loose().begin(); a != s_out->Loose().end(); ++a, ++b)
-        EXPECT_TRUE(a->first == b->first && a->second.bytes == b->second.bytes) << a->first;
+    auto same = [](const auto& a, const auto& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+            return x.first == y.first && x.second.bytes == y.second.bytes;
+        });
+    };
+    for (const std::string& package : kPackages)
+        EXPECT_TRUE(same(Package(package), again.Packages().at(package))) << package;
+    EXPECT_TRUE(same(s_out->Loose(), again.Loose()));
 }
 
 }  // namespace

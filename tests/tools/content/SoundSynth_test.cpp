@@ -13,28 +13,18 @@
 namespace {
 
 TEST(SoundSynth, NotesAndChordsByName) {
-    const struct {
-        const char* note;
-        double hz;
-    } notes[] = {{"A4", 440.0},  {"C4", 261.626}, {"C#3", 138.591}, {"Bb2", 116.541}, {"E5", 659.255},
-                 {"G0", 24.499}, {"H4", 0},       {"A9", 0},         {"A", 0},         {"Ab#4", 0}};
-    for (const auto& n : notes)
-        EXPECT_NEAR(content::NoteHz(n.note), n.hz, 0.01) << n.note;
-
-    const struct {
-        const char* chord;
-        std::vector<double> hz;
-    } chords[] = {{"Am", {440.0, 523.251, 659.255}},
-                  {"G7", {391.995, 493.883, 587.330, 698.456}},
-                  {"F#m", {369.994, 440.0, 554.365}},
-                  {"Bdim", {493.883, 587.330, 698.456}},
-                  {"Cx", {}},
-                  {"", {}}};
-    for (const auto& c : chords) {
-        const std::vector<double> hz = content::ChordHz(c.chord);
-        ASSERT_EQ(hz.size(), c.hz.size()) << c.chord;
+    const std::pair<const char*, double> notes[] = {{"A4", 440.0}, {"C4", 261.626}, {"C#3", 138.591}, {"Bb2", 116.541},
+                                                    {"G0", 24.499}, {"H4", 0},       {"A9", 0},         {"Ab#4", 0}};
+    for (const auto& [note, hz] : notes)
+        EXPECT_NEAR(content::NoteHz(note), hz, 0.01) << note;
+    const std::pair<const char*, std::vector<double>> chords[] = {
+        {"Am", {440.0, 523.251, 659.255}}, {"G7", {391.995, 493.883, 587.330, 698.456}},
+        {"F#m", {369.994, 440.0, 554.365}}, {"Bdim", {493.883, 587.330, 698.456}}, {"Cx", {}}, {"", {}}};
+    for (const auto& [chord, hz] : chords) {
+        const std::vector<double> got = content::ChordHz(chord);
+        ASSERT_EQ(got.size(), hz.size()) << chord;
         for (size_t i = 0; i < hz.size(); ++i)
-            EXPECT_NEAR(hz[i], c.hz[i], 0.01) << c.chord;
+            EXPECT_NEAR(got[i], hz[i], 0.01) << chord;
     }
 }
 
@@ -101,6 +91,7 @@ TEST(SoundSynth, FaultySoundLinesAreReportedWithTheirLineAndSkipped) {
         {"onlythree memory 1.0", "a sound needs a name, memory or stream, its seconds and a recipe"},
         {"a disk 1.0 host", "\"disk\" is neither memory nor stream"},
         {"a memory 0 host", "bad seconds \"0\""},
+        {"a memory nan host", "bad seconds \"nan\""},
         {"a memory 1.0 hum", "unknown recipe \"hum\""},
         {"a memory 1.0 host syl=0", "bad value in \"syl=0\""},
         {"a memory 1.0 host wobble", "unknown word \"wobble\""},
