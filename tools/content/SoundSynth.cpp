@@ -105,6 +105,8 @@ void Render(std::vector<float>& out, const Voice& v) {
         harmonics[size_t(ratio)] += gain;
     }
     const double glide = std::log(v.to / v.from);
+    // Other partials keep a phase each: one wrapped phase times a fractional ratio would jump.
+    std::vector<double> phases(harmonics.empty() ? v.partials.size() : 0, 0.0);
     double phase = 0;
     for (size_t i = first; i < last; ++i) {
         const double t = double(i) / kSoundRate - v.start;
@@ -123,9 +125,12 @@ void Render(std::vector<float>& out, const Voice& v) {
                 current = next;
             }
         } else {
-            for (const auto& [ratio, gain] : v.partials)
+            for (size_t p = 0; p < phases.size(); ++p) {
+                const auto& [ratio, gain] = v.partials[p];
+                phases[p] = std::fmod(phases[p] + 2 * kPi * ratio * f / kSoundRate, 2 * kPi);
                 if (ratio * f < kNyquistGuard)
-                    value += gain * std::sin(ratio * phase);
+                    value += gain * std::sin(phases[p]);
+            }
         }
         double e = Envelope(t, v.length, attack, release);
         if (v.decay > 0)
