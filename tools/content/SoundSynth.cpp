@@ -139,7 +139,7 @@ void Render(std::vector<float>& out, const Voice& v) {
     }
 }
 
-// Noise between two corner frequencies (one-pole filters), shaped like a voice.
+// Noise between two corner frequencies (one-pole filters) under an envelope like a voice's.
 void RenderNoise(std::vector<float>& out, Random& rng, double start, double length, double amp, double low,
                  double high, double attack, double release, double decay = 0) {
     const auto first = size_t(std::max(0.0, std::floor(start * kSoundRate)));
@@ -437,8 +437,9 @@ void Crowd(const SoundRecipe& r, Random& rng, std::vector<float>& out) {
 }
 
 void Murmur(const SoundRecipe& r, Random& rng, std::vector<float>& out) {
-    RenderNoise(out, rng, 0, r.seconds, 0.12, 120, 700, 0.1, 0.2);
-    for (double t = 0.05; t < r.seconds - 0.1; t += rng.Range(0.12, 0.24)) {
+    const double length = double(out.size()) / kSoundRate;
+    RenderNoise(out, rng, 0, length, 0.12, 120, 700, 0.1, 0.2);
+    for (double t = 0.05; t < length - 0.1; t += rng.Range(0.12, 0.24)) {
         const double f = r.pitch * rng.Range(0.85, 1.2);
         Syllable(out, rng, t, rng.Range(0.08, 0.16), f, f * rng.Range(0.92, 1.06), rng.Range(0.1, 0.2));
     }
