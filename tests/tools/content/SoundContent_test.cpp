@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "engine/audio/PCOggCallbacks.h"
 #include "engine/audio/PCSound.h"
@@ -141,8 +142,13 @@ TEST_F(SoundContent, EverySoundOfTheCodeAndOneVoicePerQuestionSitsInThePackageOf
             EXPECT_EQ(package == "GameAudios.dir", found->second.streamed) << name;
         }
     EXPECT_EQ(descriptors, wanted.size());
-    // In memory: a descriptor and its data; streamed: the data beside the packages.
+    // In memory: a descriptor and its data, each sound its own (variants differ); streamed:
+    // the data beside the packages.
     EXPECT_EQ(Package("GameAudiosNotStreamed.dir").size(), 2 * 146u);
+    std::set<std::string> distinct;
+    for (const auto& [name, item] : Package("GameAudiosNotStreamed.dir"))
+        distinct.insert(item.bytes);
+    EXPECT_EQ(distinct.size(), 2 * 146u);
     EXPECT_EQ(Package("GameAudios.dir").size(), 22u + ids.size());
     EXPECT_EQ(s_out->Loose().size(), 22u + ids.size());
 }
