@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/core/AGDirectory.h"
+#include "engine/core/Crc32Hash.h"
 #include "engine/core/AGLog.h"
 #include "engine/core/AGMemBuffer.h"
 #include "platform/core/CriticalSection.h"
@@ -107,6 +108,12 @@ AGResource* GetOrLoadResource(AGBaseProvider* provider, u32 nameId, u32 a, bool 
     resource->SetIsBase(true);
 
     AGDirectory* package = AGDirectory::FindHolder(nameId);
+    // Said once per name and provider: the empty resource stays registered, so a later
+    // request finds it.
+    if (!package) {
+        const char* word = TypeKey::Word(provider->GetTypeKey());
+        AGReport("resource not in any package: 0x%08X (%s)", nameId, word ? word : "unknown type");
+    }
     AGBlock block;
     bool haveBytes = false;
     if (package) {
