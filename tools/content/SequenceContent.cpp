@@ -259,6 +259,12 @@ void GenerateBlock(Output& out, const SourceFile& source, const Block& block,
             out.Error(at, "\"" + h[1] + "\" or \"" + h[2] + "\" names a variable the line does not give");
             return;
         }
+        // The entry is written into the package's folder under this name.
+        if (file.find_first_of("/\\") != std::string::npos || file.size() < 5 ||
+            file.compare(file.size() - 4, 4, ".xml") != 0) {
+            out.Error(at, "\"" + file + "\" is not a plain .xml file name");
+            return;
+        }
         Sequence sequence = shape;
         for (const SourceLine* line : block.events) {
             std::string text = line->text, why;

@@ -140,7 +140,8 @@ TEST(SequenceContent, BlocksExpandTheirVariablesAndBadLinesAreToldWithTheirPlace
               "  start play x\n"                                              // 10: skipped with it
               "sequence r.xml r 100 noskip n=3..1\n"                          // 11: empty range
               "sequence u.xml n1x 100 noskip\n"                               // 12: name taken
-              "  skip timer start\n");                                        // 13: never fires
+              "  skip timer start\n"                                          // 13: never fires
+              "sequence ../up.xml up 100 noskip\n");                          // 14: outside the package
     const content::Output out = Generate(dir.Path());
     std::vector<std::string> expected = {
         "1: error: an event line before the first sequence line",
@@ -151,7 +152,8 @@ TEST(SequenceContent, BlocksExpandTheirVariablesAndBadLinesAreToldWithTheirPlace
         "9: error: a sequence line is: sequence <file> <name> <duration 1..600000 ms> skip|noskip "
         "[<var>=<values> ...]",
         "11: error: range \"3..1\" is not <first>..<last> with at most 100 values",
-        "12 (ingamexml/u.xml): error: sequence \"n1x\" is also written at content/sequences.txt:2"};
+        "12 (ingamexml/u.xml): error: sequence \"n1x\" is also written at content/sequences.txt:2",
+        "14: error: \"../up.xml\" is not a plain .xml file name"};
     for (std::string& line : expected)
         line = "content/sequences.txt:" + line;
     EXPECT_EQ(out.Errors(), expected);
