@@ -7,7 +7,7 @@
 //   at <ms> text <chars>                           typed text: the rest of the line, UTF-8
 //   at <ms> mouse <x> <y> [left|right down|up]     the pointer moved to x, y (client pixels), then the button
 //   at <ms> shot <file.png>                        the window's last shown frame saved as PNG
-//   at <ms> quit                                   the window asked to close, as by its close button
+//   at <ms> quit                                   the window destroyed, which ends the run (no quit prompt)
 // Events of the same time keep their file order. A bad line is told and skipped.
 #include <SDL.h>
 

@@ -176,7 +176,8 @@ void SdlBackend::Inject(const ReplayEvent& event) {
         break;
     }
     case ReplayEvent::Kind::Quit:
-        Queue(MessageKind::CloseRequest);
+        // The run ends as when a close is granted: a close request could be held by a quit prompt.
+        Destroy();
         break;
     }
 }

@@ -33,7 +33,7 @@ std::string Describe(const std::vector<Message>& messages) {
             {MessageKind::KeyDown, "down:" + key}, {MessageKind::KeyUp, "up:" + key},
             {MessageKind::Char, "char:" + std::to_string(int(m.unit))}, {MessageKind::MouseMove, "move:" + at},
             {MessageKind::ButtonDown, "press:" + button}, {MessageKind::ButtonUp, "release:" + button},
-            {MessageKind::CloseRequest, "close"}};
+            {MessageKind::Destroy, "destroy"}};
         if (words.count(m.kind))
             text += words.at(m.kind) + " ";
     }
@@ -118,7 +118,7 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
                  {10, "down:13 char:13 "},
                  {10, "move:5,6 "},
                  {10, ""},
-                 {10, "close "}};
+                 {10, "destroy "}};
     Drain(backend);
     for (const auto& step : steps) {
         clock.AdvanceMs(step.advanceMs);
