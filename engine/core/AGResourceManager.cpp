@@ -101,12 +101,6 @@ AGResource* GetOrLoadResource(AGBaseProvider* provider, u32 nameId, u32 a, bool 
         found->AddRef();
         return found;
     }
-    AGResource* resource = provider->Create();
-    if (!resource)
-        return nullptr;
-    resource->SetNameId(nameId);
-    resource->SetIsBase(true);
-
     AGDirectory* package = AGDirectory::FindHolder(nameId);
     // Said once per name and provider: the empty resource stays registered, so a later
     // request finds it.
@@ -114,6 +108,12 @@ AGResource* GetOrLoadResource(AGBaseProvider* provider, u32 nameId, u32 a, bool 
         const char* word = TypeKey::Word(provider->GetTypeKey());
         AGReport("resource not in any package: 0x%08X (%s)", nameId, word ? word : "unknown type");
     }
+    AGResource* resource = provider->Create();
+    if (!resource)
+        return nullptr;
+    resource->SetNameId(nameId);
+    resource->SetIsBase(true);
+
     AGBlock block;
     bool haveBytes = false;
     if (package) {
