@@ -51,7 +51,9 @@ std::vector<GameShow::SequenceEvent> AllEvents(const GameShow::Sequence& s) {
 }  // namespace
 
 TEST(SequenceContent, TheShowTableLoadsWithItsTimingsAndOnlyNamesTheGameKnows) {
-    const content::Output out = Generate(std::getenv("TALLYVOX_DATA"));
+    const char* data = std::getenv("TALLYVOX_DATA");
+    ASSERT_NE(data, nullptr) << "the data folder is given by TALLYVOX_DATA";
+    const content::Output out = Generate(data);
     EXPECT_EQ(out.Errors(), std::vector<std::string>{});
     EXPECT_EQ(out.Warnings(), std::vector<std::string>{});
     std::set<std::string> entries, tableFiles;
