@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/core/AGDirectory.h"
+#include "engine/core/Crc32Hash.h"
 #include "engine/core/AGLog.h"
 #include "engine/core/AGMemBuffer.h"
 #include "platform/core/CriticalSection.h"
@@ -100,13 +101,19 @@ AGResource* GetOrLoadResource(AGBaseProvider* provider, u32 nameId, u32 a, bool 
         found->AddRef();
         return found;
     }
+    AGDirectory* package = AGDirectory::FindHolder(nameId);
+    // Said once per name and provider: the empty resource stays registered, so a later
+    // request finds it.
+    if (!package) {
+        const char* word = TypeKey::Word(provider->GetTypeKey());
+        AGReport("resource not in any package: 0x%08X (%s)", nameId, word ? word : "unknown type");
+    }
     AGResource* resource = provider->Create();
     if (!resource)
         return nullptr;
     resource->SetNameId(nameId);
     resource->SetIsBase(true);
 
-    AGDirectory* package = AGDirectory::FindHolder(nameId);
     AGBlock block;
     bool haveBytes = false;
     if (package) {

@@ -43,7 +43,8 @@ private:
 
 // Finds the resource and takes one hold, or creates it, reads its bytes from the first
 // mounted folder package (ascending package id) whose index holds the id, loads it and
-// registers it with count 1. Without such a package it loads from a null buffer. Null only
+// registers it with count 1. Without such a package it loads from a null buffer, after one
+// log line naming the id and the type word. Null only
 // when provider is null.
 AGResource* GetOrLoadResource(AGBaseProvider* provider, u32 nameId, u32 a, bool inPlace,
                               bool shared);

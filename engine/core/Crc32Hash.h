@@ -71,6 +71,18 @@ inline constexpr u32 kProviderWords[23] = {
     Data, Directory, Localization, PrsAnimation, PrscAnimation, SkeletonPrsAnimation,
     VertexBuffer, Texture, Scene3D, Light, Font, Sprite, Material, TextureSlot,
     Renderer, Camera, Emitter3D, VertexBufferDynamic, Mesh, Model, Skeleton, Text, Sound};
+// The type word of an id of the list above ("memoryMapping" included); null for any other id.
+constexpr const char* Word(u32 id) {
+    constexpr const char* kWords[] = {
+        "data", "directory", "memoryMapping", "localization", "prsAnimation", "prscAnimation",
+        "skeletonPrsAnimation", "vertexBuffer", "texture", "scene3D", "light", "font", "sprite", "material",
+        "textureSlot", "renderer", "camera", "emitter3D", "vertexBufferDynamic", "mesh", "model", "skeleton",
+        "text", "sound"};
+    for (const char* word : kWords)
+        if (Crc32Hash(word) == id)
+            return word;
+    return nullptr;
+}
 }  // namespace TypeKey
 
 static_assert(Crc32Hash("abc") == 0xCA6598D0u);

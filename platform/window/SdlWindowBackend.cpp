@@ -2,8 +2,13 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
+#include "platform/core/Clock.h"
 #include "platform/window/SdlKeyMap.h"
+#include "platform/window/WindowShot.h"
 
 namespace platform::window {
 
@@ -113,7 +118,68 @@ bool SdlBackend::Create(const WindowDesc& desc) {
     m_modifierSides = 0;
     SetCursorHidden(desc.hideCursor);
     SDL_StartTextInput();
+    StartReplay();
     return true;
+}
+
+void SdlBackend::StartReplay() {
+    m_replay = Replay();
+    const char* path = getenv("TALLYVOX_REPLAY");
+    if (!path || !*path)
+        return;
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream script;
+    script << file.rdbuf();
+    if (!file) {
+        fprintf(stderr, "Cannot read the replay file %s\n", path);
+        return;
+    }
+    std::vector<std::string> errors;
+    m_replay = Replay::Parse(script.str(), errors);
+    for (const std::string& error : errors)
+        fprintf(stderr, "Replay %s, %s: skipped\n", path, error.c_str());
+    m_replayStartNs = platform::NowNs();
+}
+
+void SdlBackend::Inject(const ReplayEvent& event) {
+    switch (event.kind) {
+    case ReplayEvent::Kind::Key: {
+        SDL_KeyboardEvent key{};
+        key.type = event.down ? SDL_KEYDOWN : SDL_KEYUP;
+        key.state = event.down ? SDL_PRESSED : SDL_RELEASED;
+        key.windowID = m_windowId;
+        key.keysym.scancode = event.scancode;
+        key.keysym.sym = SDL_GetKeyFromScancode(event.scancode);
+        TranslateKey(key);
+        break;
+    }
+    case ReplayEvent::Kind::Text:
+        TranslateText(event.text.c_str(), event.text.size());
+        break;
+    case ReplayEvent::Kind::Mouse: {
+        Message message;
+        message.kind = MessageKind::MouseMove;
+        message.x = event.x;
+        message.y = event.y;
+        m_queue.push_back(message);
+        if (event.hasButton) {
+            message.kind = event.down ? MessageKind::ButtonDown : MessageKind::ButtonUp;
+            message.button = event.button;
+            m_queue.push_back(message);
+        }
+        break;
+    }
+    case ReplayEvent::Kind::Shot: {
+        std::string why;
+        if (!SaveWindowShot(m_window, event.text, why))
+            fprintf(stderr, "Replay shot %s: %s\n", event.text.c_str(), why.c_str());
+        break;
+    }
+    case ReplayEvent::Kind::Quit:
+        // The run ends as when a close is granted: a close request could be held by a quit prompt.
+        Destroy();
+        break;
+    }
 }
 
 void SdlBackend::Destroy() {
@@ -127,6 +193,10 @@ void SdlBackend::Destroy() {
 }
 
 bool SdlBackend::PollMessage(Message& out) {
+    if (m_queue.empty() && m_alive && m_replay.Remaining()) {
+        for (const ReplayEvent& event : m_replay.TakeDue((platform::NowNs() - m_replayStartNs) / 1000000u))
+            Inject(event);
+    }
     if (m_queue.empty() && m_videoStarted) {
         SDL_Event event;
         while (SDL_PollEvent(&event))
@@ -162,7 +232,7 @@ void SdlBackend::Translate(const SDL_Event& event) {
             TranslateKey(event.key);
         break;
     case SDL_TEXTINPUT:
-        TranslateText(event.text.text);
+        TranslateText(event.text.text, sizeof event.text.text);
         break;
     case SDL_MOUSEMOTION: {
         Message message;
@@ -283,9 +353,8 @@ void SdlBackend::TranslateKey(const SDL_KeyboardEvent& event) {
     }
 }
 
-void SdlBackend::TranslateText(const char* utf8) {
+void SdlBackend::TranslateText(const char* utf8, size_t limit) {
     const auto* text = reinterpret_cast<const unsigned char*>(utf8);
-    size_t limit = sizeof(SDL_TextInputEvent::text);
     size_t i = 0;
     while (i < limit && text[i]) {
         uint32_t codePoint;

@@ -13,6 +13,8 @@
 //  - closing the window and the process's quit request (SIGINT, SIGTERM) give CloseRequest.
 //  - a minimised window is not visible and has a client area of 0 x 0.
 //  - the screen saver is held off only in full screen.
+// With TALLYVOX_REPLAY set, Create() reads the replay script it names and PollMessage() queues
+// each scripted event when its time comes, ahead of the system's events (Replay.h).
 // Destroy() hides the window and ends HasWindow(); the SDL window itself lives until the
 // backend is deleted, so that a GL context made on it stays usable for the graphics layer's
 // own shutdown.
@@ -21,6 +23,7 @@
 #include <deque>
 #include <string>
 
+#include "platform/window/Replay.h"
 #include "platform/window/WindowBackend.h"
 
 namespace platform::window {
@@ -55,7 +58,10 @@ private:
     void Translate(const SDL_Event& event);
     void TranslateWindowEvent(const SDL_WindowEvent& event);
     void TranslateKey(const SDL_KeyboardEvent& event);
-    void TranslateText(const char* utf8);
+    // limit: bytes at most (an SDL event's buffer); the text ends earlier at a zero byte.
+    void TranslateText(const char* utf8, size_t limit);
+    void StartReplay();
+    void Inject(const ReplayEvent& event);
     void Queue(MessageKind kind);
     // Tracks the two sides of Shift, Control and Alt; false when a KeyUp of the shared code
     // must wait for the other side.
@@ -69,7 +75,9 @@ private:
     bool m_minimised = false;
     bool m_fullscreen = false;
     bool m_cursorHidden = false;
-    uint8_t m_modifierSides = 0;  // bit per side: LShift, RShift, LCtrl, RCtrl, LAlt, RAlt
+    uint8_t m_modifierSides = 0;
+    Replay m_replay;
+    uint64_t m_replayStartNs = 0;  // bit per side: LShift, RShift, LCtrl, RCtrl, LAlt, RAlt
 };
 
 }  // namespace platform::window

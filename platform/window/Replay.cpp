@@ -1,0 +1,115 @@
+#include "platform/window/Replay.h"
+
+#include <algorithm>
+#include <charconv>
+#include <sstream>
+
+namespace platform::window {
+
+namespace {
+
+template <typename T>
+bool ParseNumber(const std::string& text, T& value) {
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    return !text.empty() && result.ec == std::errc() && result.ptr == end;
+}
+
+bool ParseUpDown(const std::string& word, bool& down) {
+    down = word == "down";
+    return down || word == "up";
+}
+
+// One line into an event; false with a reason.
+bool ParseLine(const std::string& line, ReplayEvent& event, std::string& why) {
+    std::istringstream in(line);
+    std::vector<std::string> w;
+    for (std::string word; in >> word;)
+        w.push_back(word);
+    if (w.size() < 3 || w[0] != "at" || !ParseNumber(w[1], event.atMs)) {
+        why = "expected \"at <ms> <event>\"";
+        return false;
+    }
+    const std::string& kind = w[2];
+    if (kind == "key") {
+        event.kind = ReplayEvent::Kind::Key;
+        if (w.size() != 5 || !ParseUpDown(w[4], event.down)) {
+            why = "expected \"key <name> down|up\"";
+            return false;
+        }
+        event.scancode = SDL_GetScancodeFromName(w[3].c_str());
+        if (event.scancode == SDL_SCANCODE_UNKNOWN) {
+            why = "unknown key \"" + w[3] + "\"";
+            return false;
+        }
+    } else if (kind == "text") {
+        event.kind = ReplayEvent::Kind::Text;
+        // The text is the rest of the line after one separating space, spaces kept.
+        const size_t at = line.find("text") + 4;
+        event.text = at < line.size() ? line.substr(at + 1) : "";
+        if (event.text.empty()) {
+            why = "expected \"text <chars>\"";
+            return false;
+        }
+    } else if (kind == "mouse") {
+        event.kind = ReplayEvent::Kind::Mouse;
+        event.hasButton = w.size() == 7;
+        if ((w.size() != 5 && w.size() != 7) || !ParseNumber(w[3], event.x) || !ParseNumber(w[4], event.y) ||
+            (event.hasButton && ((w[5] != "left" && w[5] != "right") || !ParseUpDown(w[6], event.down)))) {
+            why = "expected \"mouse <x> <y> [left|right down|up]\"";
+            return false;
+        }
+        event.button = event.hasButton && w[5] == "right" ? MouseButton::Right : MouseButton::Left;
+    } else if (kind == "shot") {
+        event.kind = ReplayEvent::Kind::Shot;
+        if (w.size() != 4) {
+            why = "expected \"shot <file.png>\"";
+            return false;
+        }
+        event.text = w[3];
+    } else if (kind == "quit") {
+        event.kind = ReplayEvent::Kind::Quit;
+        if (w.size() != 3) {
+            why = "expected \"quit\" alone";
+            return false;
+        }
+    } else {
+        why = "unknown event \"" + kind + "\"";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+Replay Replay::Parse(const std::string& script, std::vector<std::string>& errors) {
+    Replay replay;
+    std::istringstream in(script);
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line[first] == '#')
+            continue;
+        ReplayEvent event;
+        std::string why;
+        if (ParseLine(line.substr(first), event, why))
+            replay.m_events.push_back(std::move(event));
+        else
+            errors.push_back("line " + std::to_string(number) + ": " + why);
+    }
+    std::stable_sort(replay.m_events.begin(), replay.m_events.end(),
+                     [](const ReplayEvent& a, const ReplayEvent& b) { return a.atMs < b.atMs; });
+    return replay;
+}
+
+std::vector<ReplayEvent> Replay::TakeDue(uint64_t elapsedMs) {
+    std::vector<ReplayEvent> due;
+    while (m_next < m_events.size() && m_events[m_next].atMs <= elapsedMs)
+        due.push_back(m_events[m_next++]);
+    return due;
+}
+
+}  // namespace platform::window

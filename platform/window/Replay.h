@@ -1,0 +1,48 @@
+#pragma once
+// Scripted input for runs of the real program. When the environment variable TALLYVOX_REPLAY
+// names a text file, the window backend reads it at window creation and, as the clock passes
+// each event's time, queues the event's messages as if the system had sent them. One event a
+// line, '#' lines and blank lines skipped, times in ms from the window's creation:
+//   at <ms> key <name> down|up                     a key by its SDL name ("Space", "Return", "Right", "A", "F5")
+//   at <ms> text <chars>                           typed text: the rest of the line, UTF-8
+//   at <ms> mouse <x> <y> [left|right down|up]     the pointer moved to x, y (client pixels), then the button
+//   at <ms> shot <file.png>                        the window's last shown frame saved as PNG
+//   at <ms> quit                                   the window destroyed, which ends the run (no quit prompt)
+// Events of the same time keep their file order. A bad line is told and skipped.
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/window/WindowMessage.h"
+
+namespace platform::window {
+
+struct ReplayEvent {
+    enum class Kind : uint8_t { Key, Text, Mouse, Shot, Quit };
+    uint64_t atMs = 0;
+    Kind kind = Kind::Quit;
+    SDL_Scancode scancode = SDL_SCANCODE_UNKNOWN;  // key
+    bool down = false;                             // key, and the mouse button when there is one
+    bool hasButton = false;                        // mouse
+    MouseButton button = MouseButton::Left;        // mouse
+    int32_t x = 0, y = 0;                          // mouse
+    std::string text;                              // text, or the shot's file
+};
+
+class Replay {
+public:
+    // Reads a script; each bad line adds "line <n>: <reason>" to errors.
+    static Replay Parse(const std::string& script, std::vector<std::string>& errors);
+
+    // The events whose time has come and that were not taken before, in time order.
+    std::vector<ReplayEvent> TakeDue(uint64_t elapsedMs);
+    size_t Remaining() const { return m_events.size() - m_next; }
+
+private:
+    std::vector<ReplayEvent> m_events;  // sorted by time, stable
+    size_t m_next = 0;
+};
+
+}  // namespace platform::window

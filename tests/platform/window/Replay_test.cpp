@@ -1,0 +1,149 @@
+#include "platform/window/Replay.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <GL/gl.h>
+
+#include <map>
+
+#include "platform/core/Clock.h"
+#include "platform/window/SdlWindowBackend.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempDir.h"
+
+using namespace platform::window;
+
+namespace {
+
+std::vector<Message> Drain(Backend& backend) {
+    std::vector<Message> out;
+    for (Message m; backend.PollMessage(m);)
+        out.push_back(m);
+    return out;
+}
+
+// "kind:detail" of each input message, the system's own window events left out.
+std::string Describe(const std::vector<Message>& messages) {
+    std::string text;
+    for (const Message& m : messages) {
+        const std::string at = std::to_string(m.x) + "," + std::to_string(m.y), key = std::to_string(m.key);
+        const std::string button = m.button == MouseButton::Right ? "right" : "left";
+        const std::map<MessageKind, std::string> words = {
+            {MessageKind::KeyDown, "down:" + key}, {MessageKind::KeyUp, "up:" + key},
+            {MessageKind::Char, "char:" + std::to_string(int(m.unit))}, {MessageKind::MouseMove, "move:" + at},
+            {MessageKind::ButtonDown, "press:" + button}, {MessageKind::ButtonUp, "release:" + button},
+            {MessageKind::Destroy, "destroy"}};
+        if (words.count(m.kind))
+            text += words.at(m.kind) + " ";
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
+    const struct {
+        const char* line;
+        const char* error;  // empty: a good line
+    } cases[] = {
+        {"at 5 key F5 up", ""}, {"at 5 mouse 10 -3", ""}, {"at 5 mouse 10 20 right up", ""}, {"  # a comment", nullptr},
+        {"at x key A down", "line 1: expected \"at <ms> <event>\""},
+        {"after 5 quit", "line 1: expected \"at <ms> <event>\""},
+        {"at 5 key Nokey down", "line 1: unknown key \"Nokey\""},
+        {"at 5 key A held", "line 1: expected \"key <name> down|up\""},
+        {"at 5 text", "line 1: expected \"text <chars>\""},
+        {"at 5 mouse 10 20 middle down", "line 1: expected \"mouse <x> <y> [left|right down|up]\""},
+        {"at 5 shot", "line 1: expected \"shot <file.png>\""},
+        {"at 5 quit now", "line 1: expected \"quit\" alone"},
+        {"at 5 jump", "line 1: unknown event \"jump\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        std::vector<std::string> errors;
+        Replay replay = Replay::Parse(c.line, errors);
+        EXPECT_EQ(replay.Remaining(), c.error && !*c.error ? 1u : 0u);
+        EXPECT_EQ(errors, c.error && *c.error ? std::vector<std::string>{c.error} : std::vector<std::string>{});
+    }
+    std::vector<std::string> errors;
+    Replay replay = Replay::Parse("at 30 quit\nat 10 text b\r\nbad\nat 10 text a \n", errors);
+    EXPECT_EQ(errors, std::vector<std::string>{"line 3: expected \"at <ms> <event>\""});
+    EXPECT_TRUE(replay.TakeDue(9).empty());
+    const std::vector<ReplayEvent> due = replay.TakeDue(29);
+    ASSERT_EQ(due.size(), 2u);
+    EXPECT_EQ(due[0].text, "b");
+    EXPECT_EQ(due[1].text, "a ");
+    EXPECT_EQ(replay.TakeDue(30).size(), 1u);
+    EXPECT_EQ(replay.Remaining(), 0u);
+}
+
+TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
+    TempDir dir;
+    const std::string shot = dir.File("shot.png");
+    ScopedEnv env;
+    env.Set("TALLYVOX_REPLAY", dir.Write("run.txt", "at 10 key Space down\n"
+                                                    "at 10 key Space up\n"
+                                                    "at 20 text h\xC3\xA9\n"
+                                                    "at 20 mouse 100 200 left down\n"
+                                                    "at 20 mouse 100 200 left up\n"
+                                                    "at 15 nonsense\n"
+                                                    "at 30 key Return down\n"
+                                                    "at 40 mouse 5 6\n"
+                                                    "at 50 shot " + shot + "\n"
+                                                    "at 60 quit\n"));
+    platform::FakeClock clock(1000000000u);
+    SdlBackend backend;
+    ASSERT_TRUE(backend.Create(WindowDesc{}));
+    SDL_Window* window = static_cast<SDL_Window*>(backend.NativeHandle());
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    ASSERT_NE(context, nullptr) << SDL_GetError();
+    // The frame on show: red above, blue below.
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 300, 800, 300);
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    SDL_GL_SwapWindow(window);
+
+    const struct {
+        uint32_t advanceMs;
+        const char* expected;
+    } steps[] = {{9, ""},
+                 {1, "down:32 up:32 "},
+                 {6, ""},
+                 {4, "char:104 char:233 move:100,200 press:left move:100,200 release:left "},
+                 {10, "down:13 char:13 "},
+                 {10, "move:5,6 "},
+                 {10, ""},
+                 {10, "destroy "}};
+    Drain(backend);
+    for (const auto& step : steps) {
+        clock.AdvanceMs(step.advanceMs);
+        EXPECT_EQ(Describe(Drain(backend)), step.expected) << "at " << (clock.Now() - 1000000000u) / 1000000u;
+    }
+
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, shot.c_str())) << "no shot";
+    image.format = PNG_FORMAT_RGB;
+    std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+    ASSERT_EQ(image.width * image.height, 800u * 600u);
+    const auto at = [&](size_t x, size_t y) {
+        const unsigned char* p = &pixels[(y * 800 + x) * 3];
+        return std::vector<int>{p[0], p[1], p[2]};
+    };
+    EXPECT_EQ(at(400, 10), (std::vector<int>{255, 0, 0}));
+    EXPECT_EQ(at(400, 590), (std::vector<int>{0, 0, 255}));
+    SDL_GL_DeleteContext(context);
+
+    // Without the variable the window takes only the system's input.
+    env.Unset("TALLYVOX_REPLAY");
+    SdlBackend plain;
+    ASSERT_TRUE(plain.Create(WindowDesc{}));
+    Drain(plain);
+    clock.AdvanceMs(100);
+    EXPECT_EQ(Describe(Drain(plain)), "");
+}
