@@ -146,8 +146,8 @@ void AddItemModel(const ItemModelJob& job, const Art& art, Output& out) {
         boxes.push_back({4, {0, 165, 0}, {0, 0, 0}, 0});
     const std::string base = job.model.substr(0, job.model.size() - 4);
     authoring::ModelData model;
-    model.vertexBufferId = authoring::NameId(authoring::LowerName(base + ".vb"));
-    model.meshIds = {authoring::NameId(authoring::LowerName(base + ".mesh"))};
+    model.vertexBufferId = authoring::NameId(base + ".vb");
+    model.meshIds = {authoring::NameId(base + ".mesh")};
     model.materialIds = {authoring::NameId(std::string(kPlainMaterial) + ".mat")};
     out.Add(k3DPackage, base + ".vb", authoring::VertexBufferBytes(SkinnedBoxes(boxes, art.bones.size())), job.at,
             TypeKey::VertexBuffer);
@@ -286,7 +286,7 @@ void AddPicture(const std::string& image, const Canvas& canvas, const Picture& p
                 Output& out) {
     const std::string base = authoring::LowerName(image.substr(0, image.rfind('.')));
     authoring::TextureSlotData slot;
-    slot.textures = {authoring::LowerName(image)};
+    slot.textures = {image};
     authoring::MaterialData material;
     material.slots = {base + "_slot"};
     out.Add(kPicturePackage, image, canvas.Png(), at, TypeKey::Texture);

@@ -55,7 +55,7 @@ SourceFile::SourceFile(const std::string& dataRoot, const std::string& relativeP
 
 std::string EntryName(const std::string& name) {
     const std::string lower = authoring::LowerName(name);
-    for (const char* suffix : {".xml", ".xaml", ".flow"})
+    for (const char* suffix : {".xml", ".xaml", ".flow", ".snd"})
         if (lower.ends_with(suffix))
             return lower;
     return name;

@@ -54,9 +54,10 @@ public:
     Output(std::string dataRoot, std::vector<std::string> packages);
 
     const std::string& DataRoot() const { return m_dataRoot; }
-    // Adds an entry. Documents the XML reader loads (".xml", ".xaml", ".flow") are looked up by
-    // their lower-cased name, so theirs is lower-cased; every other resource is looked up by the
-    // name exactly as the game or the data spells it, which is kept. A package outside the
+    // Adds an entry. Documents the XML reader loads (".xml", ".xaml", ".flow") and sound
+    // descriptors (".snd") are looked up by their lower-cased name, so theirs is lower-cased;
+    // every other resource is looked up by the name exactly as the game or the data spells it,
+    // which is kept. A package outside the
     // group, or a name added twice to one package, is an error.
     void Add(const std::string& package, const std::string& name, std::string bytes, const SourceRef& from,
              uint32_t typeId = 0);

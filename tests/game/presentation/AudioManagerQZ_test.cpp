@@ -484,7 +484,9 @@ TEST(AudioCueSounds, EverySoundTheCuesCanPlayIsListedOnce) {
     for (const char* name : {"answerrevealK.snd", "AiFamily_theQuessel.snd", "tutorialflow6.snd", "crowd_loud.snd",
                              "music_intro.snd", "recievedstriketimeoutB.snd"})
         EXPECT_TRUE(names.count(name)) << name;
-    for (const auto& sound : sounds)
-        if (sound.name == "round2C.snd" || sound.name == "answerA.snd")
+    for (const auto& sound : sounds) {
+        if (sound.name == "round2C.snd" || sound.name == "answerA.snd") {
             EXPECT_EQ(sound.streamed, sound.cue == "round2") << sound.name;
+        }
+    }
 }

@@ -47,7 +47,7 @@ struct Under : ISerializable {
 template <typename T>
 T Read(const content::Output& out, const std::string& package, const std::string& entry, const char* element) {
     const auto& entries = out.Packages().at(package);
-    const auto found = entries.find(authoring::LowerName(entry));
+    const auto found = entries.find(content::EntryName(entry));
     EXPECT_NE(found, entries.end()) << entry;
     Under<T> under(element);
     GameServices::Utilities::XmlReader reader;
@@ -58,7 +58,7 @@ T Read(const content::Output& out, const std::string& package, const std::string
 }
 
 bool Has(const content::Output& out, const std::string& package, const std::string& entry) {
-    return out.Packages().at(package).count(authoring::LowerName(entry)) != 0;
+    return out.Packages().at(package).count(content::EntryName(entry)) != 0;
 }
 
 class Character : public ::testing::Test {
@@ -221,7 +221,7 @@ TEST_F(Character, BehavioursDefineEveryActionOnPackagedSkins) {
                 EXPECT_EQ(action.Skin.Models[0].id, "all");
                 EXPECT_TRUE(avatar.count(action.Skin.name.c_str())) << action.Skin.name.c_str();
                 EXPECT_EQ(action.Transitions.Actions, "AllActions");
-                const auto animation = avatar.find(authoring::LowerName(action.LoopAnimation.c_str()));
+                const auto animation = avatar.find(content::EntryName(action.LoopAnimation.c_str()));
                 ASSERT_NE(animation, avatar.end()) << action.LoopAnimation.c_str();
                 AGSkinAnimation loaded;
                 LoadBytes(loaded, animation->second.bytes);
@@ -247,7 +247,8 @@ TEST_F(Character, ItemsHaveModelsAndPictures) {
     const auto& models = Out("art3d");
     const auto& pictures = Out("art2d");
     auto picture = [&](const std::string& png) {
-        const std::string base = png.substr(0, png.size() - 4);
+        // The widgets ask for the sprite by its lower-cased name.
+        const std::string base = authoring::LowerName(png.substr(0, png.size() - 4));
         return Has(pictures, "general_globalgameassets.dir", png) &&
                Has(pictures, "general_globalgameassets.dir", base + ".spt") &&
                Has(pictures, "general_globalgameassets.dir", base + ".mat");
@@ -307,12 +308,12 @@ TEST_F(Character, APartModelSkinsBackToItsRestPose) {
             skin.Bones()[idle.m_boneIndices[b]].rotation = AGQuat{};
         }
         skin.Update();
+        const std::string cased = prefix == std::string("chm") ? "ChM" : "ChF";
         AGVertexBuffer vb;
-        LoadBytes(vb, avatar.at(std::string(prefix) + "_top_disco_skin01_pnk.vb").bytes);
+        LoadBytes(vb, avatar.at(cased + "_Top_Disco_skin01_pnk.vb").bytes);
         ASSERT_EQ(vb.BoneCount(), 15u);
         // Skin-toned items differ by their tone only.
-        EXPECT_NE(avatar.at(std::string(prefix) + "_head01_skin01_pnk.vb").bytes,
-                  avatar.at(std::string(prefix) + "_head01_skin01_blk.vb").bytes);
+        EXPECT_NE(avatar.at(cased + "_Head01_skin01_pnk.vb").bytes, avatar.at(cased + "_Head01_skin01_blk.vb").bytes);
         ASSERT_EQ(vb.InfluenceCount(), vb.PositionCount());
         AGVertexBufferDynamic skinned;
         ASSERT_TRUE(skinned.Initialize(vb));
@@ -330,7 +331,7 @@ TEST_F(Character, APartModelLoadsFromTheMountedPackage) {
     for (const auto& [name, item] : Out("art3d").Packages().at("gameshowavatar3d.dir"))
         package.Writer().Add(name, item.typeId, item.bytes);
     package.Mount();
-    for (const char* name : {"chf_bottom_skirt_skin01_brw.mdl", "chm_no_eyewear.mdl"}) {
+    for (const char* name : {"ChF_Bottom_Skirt_skin01_brw.mdl", "ChM_No_Eyewear.mdl"}) {
         auto* model = package.Get<AGModel>(TypeKey::Model, name);
         ASSERT_NE(model, nullptr);
         ASSERT_NE(model->GetVertexBuffer(), nullptr) << name;

@@ -34,6 +34,7 @@ TEST(ContentBuild, EntriesOutsideTheGroupOrTwiceAreErrors) {
     EXPECT_EQ(content::EntryName("ChM_Top.mdl"), "ChM_Top.mdl");
     EXPECT_EQ(content::EntryName("Sketch.Flow"), "sketch.flow");
     EXPECT_EQ(content::EntryName("Screen.XAML"), "screen.xaml");
+    EXPECT_EQ(content::EntryName("Music_Countdown.loop.snd"), "music_countdown.loop.snd");
     out.Warning({"s.txt", 0}, "unused", "Pack/x");
     EXPECT_EQ(out.Warnings()[0], "s.txt (Pack/x): warning: unused");
 }

@@ -40,7 +40,7 @@ std::map<std::string, Wanted> CodeSounds() {
     std::map<std::string, Wanted> out;
     // "revealothersA.snd" is played by two cues, one of which holds.
     auto add = [&](const std::string& name, const AudioManagerQZ::CueRow& row) {
-        Wanted& wanted = out[authoring::LowerName(name)];
+        Wanted& wanted = out[content::EntryName(name)];
         wanted.streamed = row.streamed;
         wanted.holds = wanted.holds || row.holds;
     };
@@ -61,8 +61,8 @@ std::map<std::string, Wanted> CodeSounds() {
             add(event + ".snd", AudioManagerQZ::Row(AudioManagerQZ::Cue::Family2Intro));
     for (const char* crowd : {"crowd_noise.snd", "crowd_lose.snd", "crowd_medium.snd", "crowd_loud.snd"})
         out[crowd] = {false, false};
-    out[authoring::LowerName(GameShow::AudioManager::kButtonPressSound)] = {false, false};
-    out[authoring::LowerName(GameShow::AudioManager::kMenuMusic)] = {true, false};
+    out[content::EntryName(GameShow::AudioManager::kButtonPressSound)] = {false, false};
+    out[content::EntryName(GameShow::AudioManager::kMenuMusic)] = {true, false};
     return out;
 }
 
@@ -128,7 +128,7 @@ TEST_F(SoundContent, EverySoundOfTheCodeAndOneVoicePerQuestionSitsInThePackageOf
     const std::vector<std::string> ids = QuestionIds(s_data);
     ASSERT_GE(ids.size(), 164u);
     for (const std::string& id : ids)
-        wanted[authoring::LowerName(id + ".snd")] = {true, false};
+        wanted[content::EntryName(id + ".snd")] = {true, false};
     ASSERT_EQ(wanted.size(), 168u + ids.size());
 
     size_t descriptors = 0;

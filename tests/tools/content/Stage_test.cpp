@@ -185,7 +185,7 @@ TEST_F(StageContent, BehavioursNameArtThatExists) {
                 for (const auto& action : entity.Actions) {
                     const std::string name = action.ActionType == 1 ? action.LoopAnimation.c_str()
                                                                     : action.MaterialName.c_str();
-                    EXPECT_TRUE(action.ActionType == 4 || InArt(authoring::LowerName(name))) << name;
+                    EXPECT_TRUE(action.ActionType == 4 || InArt(content::EntryName(name))) << name;
                 }
             }
     EXPECT_EQ(templates.size(), 17u + 1 + 2 + 50 + 1);  // board, light, score, stage props, camera
