@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "engine/core/Crc32Hash.h"
+#include "engine/core/XmlReader.h"
 #include "game/QZ2011GameContext.h"
 #include "game/rules/QZ11Game.h"
 #include "gameservices/minigame/BaseGame.h"
@@ -86,6 +87,40 @@ Checker::Checker(std::string dataRoot, std::string outRoot, std::string mapRoot)
 void Checker::Run() {
     CheckPackages();
     CheckSequences();
+    CheckScreens(*this);
+    CheckArt2D(*this);
+    CheckLevels(*this);
+    CheckCharacters(*this);
+    CheckSounds(*this);
+    WarnUnused();
+}
+
+const PackageEntry* Checker::Use(const std::string& name) {
+    const PackageEntry* entry = Find(name);
+    if (entry)
+        m_used.insert(entry->name);
+    return entry;
+}
+
+bool Checker::ReadXml(const PackageEntry& entry, const char* element, ISerializable& record, const char* root) const {
+    GameServices::Utilities::XmlReader reader;
+    return reader.ReadFileElement(PathOf(entry).c_str(), element, record, root);
+}
+
+// Resources nothing refers to. Documents and sound descriptors are looked up by the game
+// itself, so only the pieces other resources name (textures, slots, materials, buffers,
+// meshes) are judged.
+void Checker::WarnUnused() {
+    static const char* const kPieces[] = {".png", "_slot", ".mat", ".vb", ".mesh"};
+    for (const auto& [name, entry] : m_byName) {
+        if (m_used.count(name))
+            continue;
+        for (const char* suffix : kPieces)
+            if (name.ends_with(suffix)) {
+                Warning(entry.from, entry.Label(), "nothing refers to this resource");
+                break;
+            }
+    }
 }
 
 std::string Checker::PathOf(const PackageEntry& entry) const { return PackagePath(m_outRoot, entry.package, entry.name); }
@@ -139,6 +174,9 @@ std::map<std::string, SourceRef> Checker::ReadMap(const std::string& package) co
             else
                 number = 0;
         }
+        // Maps name sources relative to the data folder; messages name them from the project root.
+        if (!source.starts_with("data/"))
+            source = "data/" + source;
         map[line.substr(0, tab)] = SourceRef{source, number};
     }
     return map;

@@ -6,13 +6,30 @@
 // and end with "content check: <n> errors, <m> warnings".
 #include <cstddef>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "tools/content/ContentBuild.h"
 
+namespace GameServices::Utilities {
+class ISerializable;
+}
+
 namespace content {
+
+using GameServices::Utilities::ISerializable;
+
+class Checker;
+
+// The checks by topic, each in a file of its own; Checker::Run calls them in this order, after
+// the package and sequence checks.
+void CheckScreens(Checker& checker);     // CheckScreens.cpp: layouts, pages, popups, strings
+void CheckArt2D(Checker& checker);       // CheckArt2D.cpp: images, fonts, widget animations
+void CheckLevels(Checker& checker);      // CheckLevels.cpp: levels, behaviours, stage art, system files
+void CheckCharacters(Checker& checker);  // CheckCharacters.cpp: assemblies, looks, awards, avatar art
+void CheckSounds(Checker& checker);      // CheckSounds.cpp: cue sounds, voices, descriptors, clips
 
 // The mount names of every package the game mounts, from the game's own tables.
 std::vector<std::string> GamePackages();
@@ -36,6 +53,12 @@ public:
     const PackageEntry* Find(const std::string& name) const;
     // The bytes of an entry; empty when the file cannot be read.
     std::string Read(const PackageEntry& entry) const;
+    // Find, and marks the entry as referred to (the unreferenced-resource warnings skip it).
+    const PackageEntry* Use(const std::string& name);
+    // Every entry of every package, by entry name.
+    const std::map<std::string, PackageEntry>& Entries() const { return m_byName; }
+    // Reads one element of an XML entry through the game's XML reader; false when it does not parse.
+    bool ReadXml(const PackageEntry& entry, const char* element, ISerializable& record, const char* root = "root") const;
 
     void Error(const SourceRef& from, const std::string& entry, const std::string& text);
     void Warning(const SourceRef& from, const std::string& entry, const std::string& text);
@@ -55,6 +78,7 @@ public:
 private:
     void CheckPackages();
     void CheckSequences();
+    void WarnUnused();
     bool ReadIndex(const std::string& package, std::vector<std::string>& names);
     std::map<std::string, SourceRef> ReadMap(const std::string& package) const;
 
@@ -62,6 +86,7 @@ private:
     std::string m_outRoot;
     std::string m_mapRoot;
     std::map<std::string, PackageEntry> m_byName;
+    std::set<std::string> m_used;
     std::vector<std::string> m_errors;
     std::vector<std::string> m_warnings;
     std::vector<std::pair<std::string, size_t>> m_counts;
