@@ -5,6 +5,7 @@
 // output does not depend on the order in which generators run.
 #include <cstdint>
 #include <map>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -101,5 +102,12 @@ struct Group {
 
 // The build steps, in a fixed order.
 const std::vector<Group>& Groups();
+// The step of that name; null when none.
+const Group* FindGroup(const std::string& name);
+// Runs the steps' generators and writes their packages under `out` (and the source maps under
+// `map` when not empty). Every warning and error line is passed to `report`; returns the number
+// of errors (a step with errors writes nothing).
+size_t BuildGroups(const std::string& data, const std::string& out, const std::vector<const Group*>& groups,
+                   bool archive, const std::string& map, const std::function<void(const std::string&)>& report);
 
 }  // namespace content

@@ -29,13 +29,6 @@ int Usage() {
     return 2;
 }
 
-const content::Group* FindGroup(const std::string& name) {
-    for (const content::Group& group : content::Groups())
-        if (name == group.name)
-            return &group;
-    return nullptr;
-}
-
 int Build(int argc, char** argv) {
     if (argc < 4)
         return Usage();
@@ -51,7 +44,7 @@ int Build(int argc, char** argv) {
             archive = true;
         } else if ((arg == "--map" || arg == "--stamp") && i + 1 < argc) {
             (arg == "--map" ? map : stamp) = argv[++i];
-        } else if (const content::Group* group = FindGroup(arg)) {
+        } else if (const content::Group* group = content::FindGroup(arg)) {
             groups.push_back(group);
         } else {
             fprintf(stderr, "content: unknown step \"%s\"\n", arg.c_str());
@@ -61,21 +54,9 @@ int Build(int argc, char** argv) {
     if (groups.empty())
         for (const content::Group& group : content::Groups())
             groups.push_back(&group);
-    size_t errors = 0;
-    for (const content::Group* group : groups) {
-        content::Output output(data, std::vector<std::string>(group->packages.begin(), group->packages.end()));
-        for (content::Generator generate : group->generators)
-            generate(output);
-        for (const std::string& line : output.Warnings())
-            fprintf(stderr, "%s\n", line.c_str());
-        for (const std::string& line : output.Errors())
-            fprintf(stderr, "%s\n", line.c_str());
-        errors += output.Errors().size();
-        if (output.Errors().empty() && !output.Write(out, archive, map)) {
-            fprintf(stderr, "content: cannot write the packages of \"%s\" under %s\n", group->name, out.c_str());
-            ++errors;
-        }
-    }
+    const size_t errors = content::BuildGroups(data, out, groups, archive, map, [](const std::string& line) {
+        fprintf(stderr, "%s\n", line.c_str());
+    });
     if (errors) {
         fprintf(stderr, "content build: %zu errors\n", errors);
         return 1;
@@ -92,8 +73,12 @@ int Check(int argc, char** argv) {
         return Usage();
     content::Checker checker(argv[2], argv[3], argv[4]);
     checker.Run();
-    for (const std::string& line : checker.Warnings())
-        fprintf(stderr, "%s\n", line.c_str());
+    // The first warnings only: the totals line counts them all.
+    constexpr size_t kShownWarnings = 20;
+    for (size_t i = 0; i < checker.Warnings().size() && i < kShownWarnings; ++i)
+        fprintf(stderr, "%s\n", checker.Warnings()[i].c_str());
+    if (checker.Warnings().size() > kShownWarnings)
+        fprintf(stderr, "content check: %zu more warnings not shown\n", checker.Warnings().size() - kShownWarnings);
     for (const std::string& line : checker.Errors())
         fprintf(stderr, "%s\n", line.c_str());
     printf("%s\n%s\n", checker.CountsLine().c_str(), checker.TotalsLine().c_str());
