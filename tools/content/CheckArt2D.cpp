@@ -18,6 +18,7 @@
 #include "game/presentation/screens/ScreenGame.h"
 #include "game/presentation/screens/ScreenLoad.h"
 #include "game/presentation/screens/ScreenTutorial.h"
+#include "gameservices/game/CharacterAssemblyRecords.h"
 #include "gameservices/widget/LayoutRecords.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
 #include "gameshow/AwardsComposition.h"
@@ -26,6 +27,7 @@
 #include "gameshow/PlayerProfile.h"
 #include "gameshow/ProfilesComposition.h"
 #include "gameshow/WardrobeComposition.h"
+#include "gameshow/WardrobeManager.h"
 #include "platform/gfx/Image.h"
 #include "tools/content/Checker.h"
 #include "tools/content/InterfaceArt.h"
@@ -109,7 +111,7 @@ public:
         b.Skip(4 * 4);  // line height, stored value, texture size
         const u32 material = b.ReadU32();
         const u32 glyphs = b.ReadU32();
-        if (b.Failed() || glyphs == 0 || !b.CheckCount(glyphs, sizeof(AGGlyph)))
+        if (b.Failed() || glyphs == 0 || !b.CheckCount(glyphs, u32(sizeof(AGGlyph))))
             return m_checker.Error(entry->from, entry->Label(), "font \"" + file + "\" is truncated or has no glyphs");
         if (!material)
             return m_checker.Error(entry->from, entry->Label(), "font \"" + file + "\" names no material");
@@ -243,6 +245,35 @@ std::vector<std::string> CodeAnimations() {
     return names;
 }
 
+// Every wardrobe item and hairstyle of the assembly files shows its thumbnail.
+void CheckThumbnails(Checker& checker, Art2D& art) {
+    namespace KG = GameServices::KorvoGame;
+    using GameShow::WardrobeManager;
+    auto check = [&](const PackageEntry& file, const TString<char>& item) {
+        art.Image(Str(GameShow::AwardsComposition::GetThumbnailName(item)), true, true, {file.from, file.Label()},
+                  "item \"" + Str(item) + "\": thumbnail");
+    };
+    for (const char* name : {WardrobeManager::kDefaultFile, WardrobeManager::kUnlockableFile, WardrobeManager::kExtraFile}) {
+        const PackageEntry* list = checker.Find(name);
+        GameServices::Utilities::SerializableVector<KG::sCharacterAssembly_KorvoCity> assemblies;
+        if (!list || !checker.ReadXml(*list, "CharacterAssemblies", assemblies))
+            continue;  // the character checks tell these
+        for (const KG::sCharacterAssembly_KorvoCity& assembly : assemblies) {
+            KG::sWardRobe_KorvoCity wardrobe;
+            if (const PackageEntry* file = checker.Find(assembly.Wardrobe.c_str());
+                file && checker.ReadXml(*file, "WardRobe", wardrobe))
+                for (const auto& parts : wardrobe.Parts)
+                    for (const KG::sOutFitPart_KorvoCity& part : parts)
+                        check(*file, part.Name);
+            KG::sAnatomy_KorvoCity anatomy;
+            if (const PackageEntry* file = checker.Find(assembly.Anatomy.c_str());
+                file && checker.ReadXml(*file, "AnatomyPart", anatomy))
+                for (const KG::sAnatomyPart_KorvoCity& part : anatomy.Parts[KG::ANATOMY_HAIRSTYLE])
+                    check(*file, part.Name);
+        }
+    }
+}
+
 bool IsImageAttribute(const std::string& key) {
     return key.starts_with("Image") && key.find("Size") == std::string::npos &&
            key.find("Position") == std::string::npos;
@@ -270,6 +301,8 @@ void CheckArt2D(Checker& checker) {
     Art2D art(checker);
     for (const auto& [image, source] : CodeImages())
         art.Image(image, true, true, {{source, 0}, ""}, "image");
+
+    CheckThumbnails(checker, art);
 
     for (const auto& [name, entry] : checker.Entries()) {
         if (!name.ends_with(".xaml"))

@@ -136,16 +136,13 @@ private:
 };
 
 void CheckClips(Checker& checker, const std::string& root) {
-    GameServices::Bridge::FileSystem::UsePackages();
     for (const char* clip : QZ2011::QZStartup::kVideos) {
         const std::string path =
             GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_VIDEO, clip).c_str();
         platform::video::Reader reader;
         std::string error;
         if (!reader.Open((fs::path(root) / path).string(), error) || !reader.HasVideo())
-            checker.Error({kVideoSource, 0}, path,
-                          "clip \"" + std::string(clip) + "\" does not open in the video player" +
-                              (error.empty() ? "" : ": " + error));
+            checker.Error({kVideoSource, 0}, path, "clip \"" + std::string(clip) + "\" does not open in the video player");
     }
 }
 
