@@ -73,7 +73,8 @@ public:
         const std::string sprite = Str(RenderingSystemWidget::GetSpriteFileName(image.c_str(), firstDot));
         const PackageEntry* entry = m_checker.Use(sprite);
         if (!entry) {
-            m_checker.Error(at.from, at.entry, what + " \"" + image + "\" has no sprite \"" + sprite + "\" in any package");
+            m_checker.Error(at.from, at.entry,
+                            what + " \"" + image + "\" has no sprite \"" + sprite + "\" in any package");
             return;
         }
         const std::string& bytes = Bytes(*entry);
@@ -92,7 +93,8 @@ public:
             if (const PackageEntry* own = m_checker.Use(name))
                 Material(Crc32Hash(own->name.c_str()), *own);
             else
-                m_checker.Error(at.from, at.entry, what + " \"" + image + "\" has no material \"" + name + "\" in any package");
+                m_checker.Error(at.from, at.entry,
+                                what + " \"" + image + "\" has no material \"" + name + "\" in any package");
         }
     }
 
@@ -103,7 +105,8 @@ public:
             return;
         const PackageEntry* entry = m_checker.Use(file);
         if (!entry)
-            return m_checker.Error(at.from, at.entry, what + " \"" + key + "\" has no font \"" + file + "\" in any package");
+            return m_checker.Error(at.from, at.entry,
+                                   what + " \"" + key + "\" has no font \"" + file + "\" in any package");
         const std::string& bytes = Bytes(*entry);
         AGMemBuffer b(bytes.data(), u32(bytes.size()));
         b.Skip(12 + 8 * 4);
@@ -197,7 +200,8 @@ private:
         platform::gfx::Image image;
         std::string error;
         if (!platform::gfx::DecodePng(bytes.data(), bytes.size(), image, error))
-            m_checker.Error(texture->from, texture->Label(), "texture \"" + texture->name + "\" does not decode: " + error);
+            m_checker.Error(texture->from, texture->Label(),
+                            "texture \"" + texture->name + "\" does not decode: " + error);
         m_bytes.erase(texture->name);
     }
 
@@ -232,7 +236,8 @@ std::vector<std::pair<std::string, const char*>> CodeImages() {
 // The widget animations the code plays.
 std::vector<std::string> CodeAnimations() {
     using QZ2011::ScreenTutorial;
-    std::vector<std::string> names(std::begin(QZ2011::ScreenGame::kAnimations), std::end(QZ2011::ScreenGame::kAnimations));
+    using QZ2011::ScreenGame;
+    std::vector<std::string> names(std::begin(ScreenGame::kAnimations), std::end(ScreenGame::kAnimations));
     for (const char* name : {ScreenTutorial::kFadeOutAnimation, ScreenTutorial::kLogoFadeIn,
                              ScreenTutorial::kPageAnimation, ScreenTutorial::kPageReflectionAnimation,
                              QZ2011::ScreenLoad::kLogoAnimation, QZ2011::ScreenLoad::kReflectionAnimation,
@@ -253,7 +258,8 @@ void CheckThumbnails(Checker& checker, Art2D& art) {
         art.Image(Str(GameShow::AwardsComposition::GetThumbnailName(item)), true, true, {file.from, file.Label()},
                   "item \"" + Str(item) + "\": thumbnail");
     };
-    for (const char* name : {WardrobeManager::kDefaultFile, WardrobeManager::kUnlockableFile, WardrobeManager::kExtraFile}) {
+    for (const char* name :
+         {WardrobeManager::kDefaultFile, WardrobeManager::kUnlockableFile, WardrobeManager::kExtraFile}) {
         const PackageEntry* list = checker.Find(name);
         GameServices::Utilities::SerializableVector<KG::sCharacterAssembly_KorvoCity> assemblies;
         if (!list || !checker.ReadXml(*list, "CharacterAssemblies", assemblies))

@@ -142,7 +142,8 @@ void CheckClips(Checker& checker, const std::string& root) {
         platform::video::Reader reader;
         std::string error;
         if (!reader.Open((fs::path(root) / path).string(), error) || !reader.HasVideo())
-            checker.Error({kVideoSource, 0}, path, "clip \"" + std::string(clip) + "\" does not open in the video player");
+            checker.Error({kVideoSource, 0}, path,
+                          "clip \"" + std::string(clip) + "\" does not open in the video player");
     }
 }
 
@@ -151,10 +152,11 @@ void CheckClips(Checker& checker, const std::string& root) {
 void CheckSounds(Checker& checker) {
     // The events the sequences may play, each registered once.
     std::set<std::string> events;
-    for (u32 i = 0; i < QZ2011::AudioSequencerQZ::kEventCount; ++i)
-        if (!events.insert(QZ2011::AudioSequencerQZ::EventName(i)).second)
-            checker.Error({kSoundSource, 0}, "",
-                          "cue event \"" + std::string(QZ2011::AudioSequencerQZ::EventName(i)) + "\" is registered twice");
+    for (u32 i = 0; i < QZ2011::AudioSequencerQZ::kEventCount; ++i) {
+        const std::string event = QZ2011::AudioSequencerQZ::EventName(i);
+        if (!events.insert(event).second)
+            checker.Error({kSoundSource, 0}, "", "cue event \"" + event + "\" is registered twice");
+    }
     checker.Count("cue events", events.size());
 
     Sounds sounds(checker);

@@ -30,9 +30,10 @@ TEST(CheckArt2D, MissingAndDamagedPicturesFontsAndAnimationsAreTold) {
     const std::string damaged[] = {
         "data/content/art/interface.txt:73 (general_globalgameassets/profile_base.mat): error: material "
         "\"profile_base.mat\" is truncated or has no texture slot",
-        "data/content/art/interface.txt:30 (Global2D/button_hover.spt): error: sprite \"button_hover.spt\" is truncated",
-        "data/content/art/interface.txt:71 (general_globalgameassets/award_medal.png): error: texture \"award_medal.png\" "
-        "does not decode: not a PNG file",
+        "data/content/art/interface.txt:30 (Global2D/button_hover.spt): error: sprite \"button_hover.spt\" is "
+        "truncated",
+        "data/content/art/interface.txt:71 (general_globalgameassets/award_medal.png): error: texture "
+        "\"award_medal.png\" does not decode: not a PNG file",
         "data/content/fonts.txt:15 (Global2D/impactwhite22.fon): error: font \"impactwhite22.fon\" is truncated or has "
         "no glyphs",
         "data/content/animations.txt:27 (Global2D/prsc_pass_prsc.anm): error: widget animation \"prsc_pass_prsc.anm\" "

@@ -13,7 +13,8 @@ TEST(CheckSounds, MissingMisflaggedAndDamagedSoundsAndClipsAreTold) {
     MutatedContent content;
     content.Replace("content/sounds.txt", "answerreveal[A..K]", "answerreveal[A..J]");
     content.Replace("content/sounds.txt", "round2[A..C]             stream", "round2[A..C]             memory");
-    content.Replace("content/sequences.txt", "300   play receivedstrikebadanswer", "300   play recievedstrikebadanswer");
+    content.Replace("content/sequences.txt", "300   play receivedstrikebadanswer",
+                    "300   play recievedstrikebadanswer");
     std::vector<std::string> expected = {
         "data/content/sequences.txt:285 (ingamexml/sequence_wrong_answer_faceoff.xml): error: AudioSequencer target "
         "\"recievedstrikebadanswer\" is not a cue event"};
@@ -34,7 +35,8 @@ TEST(CheckSounds, MissingMisflaggedAndDamagedSoundsAndClipsAreTold) {
     expected.insert(expected.begin() + 1,
                     {"data/content/sounds.txt:29 (GameAudios/music_intro.snd): error: stream file "
                      "\"streams/music_intro.ogg\" does not exist",
-                     "data/content/sounds.txt:37 (GameAudiosNotStreamed/intro.snd): error: sound descriptor does not load"});
+                     "data/content/sounds.txt:37 (GameAudiosNotStreamed/intro.snd): error: sound descriptor does not "
+                     "load"});
     expected.insert(expected.end() - 1, "data/content/sounds.txt:102 (GameAudiosNotStreamed/ending.snd): error: sound "
                                         "data \"ending.ogg\" does not decode to 0.1 s of Ogg Vorbis");
     expected.push_back("data/content/videos.txt (video/korvologo.vid): error: clip \"KorvoLogo.vid\" does not open in "

@@ -68,7 +68,8 @@ TEST(ContentChecker, PackagesAreTheGamesFifteenAndNamesResolveOnce) {
               "data/content/b.txt:41 (Global2D/shared.xml): error: \"shared.xml\" is held by \"GlobalXml.dir\" and "
               "\"Global2D.dir\"");
     EXPECT_TRUE(CountsStartWith(checker, "content check: 15 packages, 85 sequences")) << checker.CountsLine();
-    EXPECT_EQ(checker.TotalsLine(), "content check: " + std::to_string(checker.Errors().size()) + " errors, 0 warnings");
+    EXPECT_EQ(checker.TotalsLine(),
+              "content check: " + std::to_string(checker.Errors().size()) + " errors, 0 warnings");
     const content::PackageEntry* own = checker.Find("OWN3.XML");
     ASSERT_NE(own, nullptr);
     EXPECT_EQ(own->from.Text(), "data/content/a.txt:4");
