@@ -51,11 +51,11 @@ void AudioManager::PlaySound(GameServices::Entities::Set* set, const TString<cha
 }
 
 void AudioManager::PlayButtonPress() {
-    PlaySound(kButtonPressSound, 0, 0, 2);
+    PlaySound(kButtonPressSound, kButtonPressStreamed, 0, 2);
 }
 
 void AudioManager::PlayMenuMusic() {
-    PlaySound(kMenuMusic, 1, 1, 0);
+    PlaySound(kMenuMusic, kMenuMusicStreamed, 1, 0);
 }
 
 }  // namespace GameShow

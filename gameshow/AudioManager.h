@@ -15,6 +15,9 @@ class AudioManager {
 public:
     static constexpr const char* kButtonPressSound = "SFX_ButtonPress_Option2.snd";
     static constexpr const char* kMenuMusic = "background.snd";
+    // Whether each is streamed.
+    static constexpr u32 kButtonPressStreamed = 0;
+    static constexpr u32 kMenuMusicStreamed = 1;
 
     // Made on first use, kept for the run.
     static AudioManager& Instance();

@@ -95,7 +95,7 @@ void GroupAwardsComposition::ShowGroup(sMetaAward& group, u32 index) {
     ShowWidgetText(Widget::FindChild("title", root), group.Title);
     if (Widget* icon = Widget::FindChild("iconAward", root)) {
         char picture[32];
-        std::snprintf(picture, sizeof picture, "Icon_Award%u", index + 1);
+        std::snprintf(picture, sizeof picture, kIconPicture, index + 1);
         ShowWidgetPicture(icon, picture);
     }
     // The layout has four slots: further awards are not shown.

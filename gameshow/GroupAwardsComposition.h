@@ -22,6 +22,8 @@ public:
     static constexpr const char* kUnlockedPanel = "Award_Panel.png";
     static constexpr const char* kLockedPanel = "Award_Panel_Locked.png";
     static constexpr const char* kLockedPrize = "Awards_Locked.png";
+    // The group's icon, numbered from 1 (one per award group button).
+    static constexpr const char* kIconPicture = "Icon_Award%u";
 
     GroupAwardsComposition() = default;
     ~GroupAwardsComposition() override;

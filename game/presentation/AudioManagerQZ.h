@@ -120,7 +120,8 @@ public:
     void PlayFaceOffBetterAnswer();
     // Pages 0 to 6 narrate "tutorialflow<page>.snd"; the tutorial cue names it.
     void PlayTutorialFlow(u32 page);
-    // A question read aloud: name + ".snd".
+    // The sound file of a question read aloud: its id + ".snd".
+    static TString<char> VoiceSound(const TString<char>& id) { return id + ".snd"; }
     void PlayVoice(const TString<char>& name);
     void StopVoice(const TString<char>& name);
     void StopCountdownMusic();

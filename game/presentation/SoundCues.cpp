@@ -176,9 +176,9 @@ void AudioManagerQZ::PlayTutorialFlow(u32 page) {
     PlayNamed(Cue::TutorialFlow, m_TutorialCue);
 }
 
-void AudioManagerQZ::PlayVoice(const TString<char>& name) { PlayNamed(Cue::Voice, name + ".snd"); }
+void AudioManagerQZ::PlayVoice(const TString<char>& name) { PlayNamed(Cue::Voice, VoiceSound(name)); }
 
-void AudioManagerQZ::StopVoice(const TString<char>& name) { StopCue(name + ".snd", kVoice); }
+void AudioManagerQZ::StopVoice(const TString<char>& name) { StopCue(VoiceSound(name), kVoice); }
 
 void AudioManagerQZ::StopCountdownMusic() { StopCue(Row(Cue::CountdownMusic).sound, kMusic); }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "engine/core/Crc32Hash.h"
+#include "engine/core/XmlReader.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
 #include "tools/authoring/DrawingWriters.h"
@@ -174,7 +175,11 @@ void FontSet::AddAll(const std::string& package) {
 // ---- Pictures ----
 
 ImageFiles ImageFilesOf(const std::string& image) {
+    // The widget path rule is the package mode's; XML files are still read from the disk
+    // here (the checker reads the packages' documents after this).
+    const bool xmlFromPackages = GameServices::Utilities::XmlReader::IsPackageMode();
     GameServices::Bridge::FileSystem::UsePackages();
+    GameServices::Utilities::XmlReader::SetPackageMode(xmlFromPackages);
     ImageFiles files;
     files.texture = Str(RSW::GetTextureFileName(image.c_str()));
     const std::string path = Str(RSW::GetTextureFileName(

@@ -15,9 +15,9 @@ using GameServices::Widget::Widget;
 
 constexpr const char* kWidgetNames[] = {"EasyButton", "NormalButton", "HardButton", "BackButton",
                                         "ImgEasy",    "ImgNormal",    "ImgHard"};
-constexpr const char* kDecadeTexts[] = {"70", "80", "90", "00"};
+constexpr const char* kDecadeTexts[QZ11DifficultySelector::kDecadeCount] = {"70", "80", "90", "00"};
 constexpr const char* kDifficultyWords[] = {"EASY", "NORMAL", "HARD"};
-constexpr const char* kImageWords[] = {"Easy", "Normal", "Hard"};
+constexpr const char* kImageWords[QZ11DifficultySelector::kDifficultyCount] = {"Easy", "Normal", "Hard"};
 
 // The decade's two-character text; null outside the four decades.
 const char* DecadeText(u32 decade) { return decade < std::size(kDecadeTexts) ? kDecadeTexts[decade] : nullptr; }
@@ -43,15 +43,21 @@ void QZ11DifficultySelector::OnActivate(bool show) {
 
 void QZ11DifficultySelector::SetFamilyImages() {
     const QZ2011GameContext* context = QZ2011GameContext::Current();
-    const char* decade = context ? DecadeText(context->m_Decade) : nullptr;
-    if (!decade) {
+    if (!context || !DecadeText(context->m_Decade)) {
         AGReport("Initialize difficulty without specify decade!!!");
         return;
     }
     // A widget of another kind under an image's name is left alone.
-    for (u32 i = 0; i < 3; ++i)
+    for (u32 i = 0; i < kDifficultyCount; ++i)
         if (auto* image = dynamic_cast<GameServices::Widget::Image*>(m_Widgets[kImgEasy + i]))
-            image->SetImage(TString<char>("Family_Big_") + kImageWords[i] + decade + ".png");
+            image->SetImage(FamilyImage(i, context->m_Decade));
+}
+
+TString<char> QZ11DifficultySelector::FamilyImage(u32 difficulty, u32 decade) {
+    const char* text = DecadeText(decade);
+    if (!text || difficulty >= kDifficultyCount)
+        return TString<char>();
+    return TString<char>("Family_Big_") + kImageWords[difficulty] + text + ".png";
 }
 
 void QZ11DifficultySelector::ChooseDifficulty(u32 difficulty) {

@@ -32,8 +32,13 @@ public:
     void onBackClicked();
     void onWardrobeClicked();
 
-    // "Family_Big_{Easy,Normal,Hard}NN.png" of the chosen decade; without a decade the
-    // images stay and the fault is reported.
+    static constexpr u32 kDecadeCount = 4;
+    static constexpr u32 kDifficultyCount = 3;
+    // "Family_Big_{Easy,Normal,Hard}NN.png" of a difficulty and decade (0 for the 70s); empty
+    // outside them.
+    static TString<char> FamilyImage(u32 difficulty, u32 decade);
+    // The chosen decade's family images; without a decade the images stay and the fault is
+    // reported.
     void SetFamilyImages();
     // Player one plays the current profile and the decade's tutorial level is asked for.
     // Without a current profile nothing starts: the refusal is reported.

@@ -151,7 +151,7 @@ void ScreenGame::Process(u32 elapsedMs) {
     if (m_AchievementShowing) {
         m_AchievementMs += elapsedMs;
         if (m_AchievementStar && !m_AchievementStar->Visible && !AnimationPlaying(m_AchievementMedal)) {
-            PlayWidgetAnimation(m_AchievementStar, "prsc_stars_wardrobe_prsc.anm", 1.0f);
+            PlayWidgetAnimation(m_AchievementStar, kAnimations[kAnimStarsWardrobe], 1.0f);
             Show(m_AchievementStar, true);
         }
     }

@@ -58,6 +58,36 @@ public:
     static constexpr u32 kTypingIntervalMs = 50;
     static constexpr u32 kAchievementShowMs = 2000;
     static constexpr const char* kKeyPressSound = "SFX_ButtonPress_Option2.snd";
+    // The fonts the board sets: the question's, a special question's, the answers' largest first.
+    static constexpr const char* kQuestionFont = "RonniaBoldWhite_20";
+    static constexpr const char* kSpecialQuestionFont = "RonniaBoldWhite_17";
+    static constexpr const char* kAnswerFonts[3] = {"impactwhite28", "impactwhite22", "impactwhite18"};
+    // The widget animations the screen plays.
+    enum Animation : u32 {
+        kAnimStarsWardrobe, kAnimRoundOneLeft, kAnimSuddenTripleDouble, kAnimStrike, kAnimFadeInBlack,
+        kAnimKeyboard, kAnimQuestionPanel, kAnimPlayPass, kAnimPass, kAnimRoundWinner, kAnimGlowroundwinner,
+        kAnimYouWinBase, kAnimLeftRadialBlur, kAnimRightRadialBlur, kAnimLeftParticles, kAnimCenterParticles,
+        kAnimRightParticles, kAnimYouText, kAnimWinTest, kAnimFadeElementsdd, kAnimYoutextoutdd, kAnimWintextoutdd,
+        kAnimFadeElementsCc, kAnimYoutextoutWithMoney, kAnimWintextoutWithHmoney, kAnimMoneytext,
+        kAnimTextMoneyImpact, kAnimYouLoosePanel, kAnimYouLooseText, kAnimTextFamilyName, kAnimTextFamilyNameImpact,
+        kAnimAvatarLeft, kAnimAvatarRight, kAnimTimer, kAnimTimerRight, kAnimAchievmentPanel, kAnimAchievementMedal,
+        kAnimPanel, kAnimMedal, kAnimationCount
+    };
+    // Spelt as the animation files are named.
+    static constexpr const char* kAnimations[kAnimationCount] = {
+        "prsc_stars_wardrobe_prsc.anm", "prsc_round_one_left_prsc.anm", "prsc_sudden_triple_double_prsc.anm",
+        "prsc_strike_prsc.anm", "prsc_fade_in_black_prsc.anm", "prsc_keyboard_prsc.anm",
+        "prsc_question_panel_prsc.anm", "prsc_play_pass_prsc.anm", "prsc_pass_prsc.anm",
+        "prsc_round_winner_prsc.anm", "prsc_glowroundwinner_prsc.anm", "prsc_you_win_base_prsc.anm",
+        "prsc_left_radial_blur_prsc.anm", "prsc_right_radial_blur_prsc.anm", "prsc_left_particles_prsc.anm",
+        "prsc_center_particles_prsc.anm", "prsc_right_particles_prsc.anm", "prsc_you_text_prsc.anm",
+        "prsc_win_test_prsc.anm", "prsc_fade_elementsdd_prsc.anm", "prsc_youtextoutdd_prsc.anm",
+        "prsc_wintextoutdd_prsc.anm", "prsc_fade_elements_cc_prsc.anm", "prsc_youtextout_with_money_prsc.anm",
+        "prsc_wintextout_with_hmoney_prsc.anm", "prsc_moneytext_prsc.anm", "prsc_text_money_impact_prsc.anm",
+        "prsc_you_loose_panel_prsc.anm", "prsc_you_loose_text_prsc.anm", "prsc_text_family_name_prsc.anm",
+        "prsc_text_family_name_impact_prsc.anm", "prsc_avatar_left_prsc.anm", "prsc_avatar_right_prsc.anm",
+        "prsc_timer_prsc.anm", "prsc_timer_right_prsc.anm", "prsc_achievment_panel_prsc.anm",
+        "prsc_achievement_medal_prsc.anm", "prsc_panel_prsc.anm", "prsc_medal_prsc.anm"};
 
     using Widget = GameServices::Widget::Widget;
     using Label = GameServices::Widget::Label;

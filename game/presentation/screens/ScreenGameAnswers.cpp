@@ -89,9 +89,9 @@ void ScreenGame::StartAnswerTimer() {
         ShowComponent("SoftKeyboard");
     }
     if (family == QZ2011GameContext::kComputerFamily || family == QZ2011GameContext::kPlayerTwoFamily)
-        PlayWidgetAnimation(m_TimerPanel, "prsc_timer_prsc.anm", 1.0f);
+        PlayWidgetAnimation(m_TimerPanel, kAnimations[kAnimTimer], 1.0f);
     else if (family == QZ2011GameContext::kPlayerOneFamily)
-        PlayWidgetAnimation(m_TimerPanel, "prsc_timer_right_prsc.anm", 1.0f);
+        PlayWidgetAnimation(m_TimerPanel, kAnimations[kAnimTimerRight], 1.0f);
     Show(m_TimerPanel, true);
     m_CountdownElapsedMs = 0;
     m_CountdownRunning = true;

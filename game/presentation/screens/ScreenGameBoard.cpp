@@ -23,10 +23,6 @@ namespace {
 constexpr const char* kSpecialIds[ScreenGame::kSpecialQuestionCount] = {
     "20-116653", "20-96390", "20-97200", "80-7938-A", "80-6895",  "80-7885", "70-7803",
     "70-6334",   "70-5607",  "70-10497", "70-4378",   "70-4994",  "80-3692"};
-constexpr const char* kQuestionFont = "RonniaBoldWhite_20";
-constexpr const char* kSpecialQuestionFont = "RonniaBoldWhite_17";
-// Answer fonts, largest first.
-constexpr const char* kAnswerFonts[3] = {"impactwhite28", "impactwhite22", "impactwhite18"};
 constexpr const char* kEllipsis = "...";
 constexpr u32 kMenuTickResetMs = 200;
 

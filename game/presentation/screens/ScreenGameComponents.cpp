@@ -24,11 +24,6 @@ namespace {
 using GameServices::Widget::Widget;
 namespace KG = GameServices::KorvoGame;
 
-constexpr const char* kRoundBanner = "prsc_round_one_left_prsc.anm";
-constexpr const char* kMultiplierBanner = "prsc_sudden_triple_double_prsc.anm";
-constexpr const char* kStrike = "prsc_strike_prsc.anm";
-constexpr const char* kFadeInBlack = "prsc_fade_in_black_prsc.anm";
-
 void SetShown(std::initializer_list<Widget*> widgets, bool shown) {
     for (Widget* widget : widgets)
         if (widget)
@@ -102,11 +97,11 @@ void ScreenGame::ShowComponent(const TString<char>& name) {
         }
         if (m_SoftKeyboard)
             m_SoftKeyboard->SetText("");
-        PlayWidgetAnimation(m_SoftKeyboardPanel, "prsc_keyboard_prsc.anm", 1.0f);
+        PlayWidgetAnimation(m_SoftKeyboardPanel, kAnimations[kAnimKeyboard], 1.0f);
         SetShown({m_SoftKeyboardPanel, m_SoftKeyboard, m_ConfirmButton, m_TextEntryBoxBG}, true);
         if (context && context->m_GamePhase >= PhaseFastMoneyIntro)
             SetConfirmText(m_ConfirmButton, "PASS");
-        PlayWidgetAnimation(m_BlackBackground, kFadeInBlack, 1.0f);
+        PlayWidgetAnimation(m_BlackBackground, kAnimations[kAnimFadeInBlack], 1.0f);
         SetShown({m_BlackBackground}, true);
     }
     if (name == "left3DViewport")
@@ -122,17 +117,17 @@ void ScreenGame::ShowComponent(const TString<char>& name) {
         ShowRevealedAnswers();
     }
     if (name == "Question") {
-        PlayWidgetAnimation(m_QuestionPanel, "prsc_question_panel_prsc.anm", 1.0f);
+        PlayWidgetAnimation(m_QuestionPanel, kAnimations[kAnimQuestionPanel], 1.0f);
         SetShown({m_QuestionPanel}, true);
     }
     if (name == "PlayOrPass") {
         if (context)
             context->ShowActivePlayerCursor(true);
         for (Widget* widget : {static_cast<Widget*>(m_PlayButton), static_cast<Widget*>(m_PlayButtonText)})
-            PlayWidgetAnimation(widget, "prsc_play_pass_prsc.anm", 1.0f);
+            PlayWidgetAnimation(widget, kAnimations[kAnimPlayPass], 1.0f);
         SetShown({m_PlayButton, m_PlayButtonText}, true);
         for (Widget* widget : {static_cast<Widget*>(m_PassButton), static_cast<Widget*>(m_PassButtonText)})
-            PlayWidgetAnimation(widget, "prsc_pass_prsc.anm", 1.0f);
+            PlayWidgetAnimation(widget, kAnimations[kAnimPass], 1.0f);
         SetShown({m_PassButton, m_PassButtonText, m_PoPPanel}, true);
     }
     if (name == "Rounds")
@@ -255,15 +250,15 @@ void ScreenGame::ShowRounds() {
     SetShown({m_Round, m_RoundNumbers[0], m_RoundNumbers[1], m_RoundNumbers[2], m_RoundNumbers[3], m_SuddenDeath}, false);
     QZ2011GameContext* context = QZ2011GameContext::Current();
     const i32 round = context ? context->m_RoundCounter : 0;
-    PlayWidgetAnimation(m_Round, kRoundBanner, 1.0f);
+    PlayWidgetAnimation(m_Round, kAnimations[kAnimRoundOneLeft], 1.0f);
     if (round == 5) {
-        PlayWidgetAnimation(m_SuddenDeath, kMultiplierBanner, 1.0f);
+        PlayWidgetAnimation(m_SuddenDeath, kAnimations[kAnimSuddenTripleDouble], 1.0f);
         SetShown({m_SuddenDeath}, true);
         return;
     }
     SetShown({m_Round}, true);
     if (round >= 1 && round <= 4) {
-        PlayWidgetAnimation(m_RoundNumbers[round - 1], kRoundBanner, 1.0f);
+        PlayWidgetAnimation(m_RoundNumbers[round - 1], kAnimations[kAnimRoundOneLeft], 1.0f);
         SetShown({m_RoundNumbers[round - 1]}, true);
     }
 }
@@ -275,14 +270,14 @@ void ScreenGame::ShowSpecialRounds() {
     Widget* banner = round == 3 ? m_RoundDouble : round == 4 ? m_RoundTriple : nullptr;
     if (!banner)
         return;
-    PlayWidgetAnimation(banner, kMultiplierBanner, 1.0f);
+    PlayWidgetAnimation(banner, kAnimations[kAnimSuddenTripleDouble], 1.0f);
     SetShown({banner}, true);
 }
 
 void ScreenGame::ShowRoundWon() {
     SetShown({m_RoundWon, m_RoundWonGlow}, false);
-    PlayWidgetAnimation(m_RoundWon, "prsc_round_winner_prsc.anm", 1.0f);
-    PlayWidgetAnimation(m_RoundWonGlow, "prsc_glowroundwinner_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_RoundWon, kAnimations[kAnimRoundWinner], 1.0f);
+    PlayWidgetAnimation(m_RoundWonGlow, kAnimations[kAnimGlowroundwinner], 1.0f);
     SetShown({m_RoundWon, m_RoundWonGlow}, true);
 }
 
@@ -292,14 +287,14 @@ void ScreenGame::ShowGameWon() {
         Widget* widget;
         const char* animation;
     } parts[] = {
-        {m_YouWinBase, "prsc_you_win_base_prsc.anm"},
-        {m_YouWinRadial1, "prsc_left_radial_blur_prsc.anm"},
-        {m_YouWinRadial2, "prsc_right_radial_blur_prsc.anm"},
-        {m_YouWinParticles1, "prsc_left_particles_prsc.anm"},
-        {m_YouWinParticles2, "prsc_center_particles_prsc.anm"},
-        {m_YouWinParticles3, "prsc_right_particles_prsc.anm"},
-        {m_YouWinText1, "prsc_you_text_prsc.anm"},
-        {m_YouWinText2, "prsc_win_test_prsc.anm"},
+        {m_YouWinBase, kAnimations[kAnimYouWinBase]},
+        {m_YouWinRadial1, kAnimations[kAnimLeftRadialBlur]},
+        {m_YouWinRadial2, kAnimations[kAnimRightRadialBlur]},
+        {m_YouWinParticles1, kAnimations[kAnimLeftParticles]},
+        {m_YouWinParticles2, kAnimations[kAnimCenterParticles]},
+        {m_YouWinParticles3, kAnimations[kAnimRightParticles]},
+        {m_YouWinText1, kAnimations[kAnimYouText]},
+        {m_YouWinText2, kAnimations[kAnimWinTest]},
     };
     for (const auto& part : parts)
         PlayWidgetAnimation(part.widget, part.animation, 1.0f);
@@ -311,24 +306,24 @@ void ScreenGame::ShowGameWon() {
 }
 
 void ScreenGame::FadeGameWon() {
-    PlayWidgetAnimation(m_YouWinBase, "prsc_fade_elementsdd_prsc.anm", 1.0f);
-    PlayWidgetAnimation(m_YouWinText1, "prsc_youtextoutdd_prsc.anm", 1.0f);
-    PlayWidgetAnimation(m_YouWinText2, "prsc_wintextoutdd_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_YouWinBase, kAnimations[kAnimFadeElementsdd], 1.0f);
+    PlayWidgetAnimation(m_YouWinText1, kAnimations[kAnimYoutextoutdd], 1.0f);
+    PlayWidgetAnimation(m_YouWinText2, kAnimations[kAnimWintextoutdd], 1.0f);
 }
 
 void ScreenGame::FadeGameWon20k() {
-    PlayWidgetAnimation(m_YouWinBase, "prsc_fade_elements_cc_prsc.anm", 1.0f);
-    PlayWidgetAnimation(m_YouWinText1, "prsc_youtextout_with_money_prsc.anm", 1.0f);
-    PlayWidgetAnimation(m_YouWinText2, "prsc_wintextout_with_hmoney_prsc.anm", 1.0f);
-    PlayWidgetAnimation(m_YouWin20k, "prsc_moneytext_prsc.anm", 1.0f);
-    PlayWidgetAnimation(m_YouWin20kGlow, "prsc_text_money_impact_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_YouWinBase, kAnimations[kAnimFadeElementsCc], 1.0f);
+    PlayWidgetAnimation(m_YouWinText1, kAnimations[kAnimYoutextoutWithMoney], 1.0f);
+    PlayWidgetAnimation(m_YouWinText2, kAnimations[kAnimWintextoutWithHmoney], 1.0f);
+    PlayWidgetAnimation(m_YouWin20k, kAnimations[kAnimMoneytext], 1.0f);
+    PlayWidgetAnimation(m_YouWin20kGlow, kAnimations[kAnimTextMoneyImpact], 1.0f);
     SetShown({m_YouWin20k, m_YouWin20kGlow}, true);
 }
 
 void ScreenGame::ShowGameLost() {
     SetShown({m_YouLoseBase, m_YouLoseText}, false);
-    PlayWidgetAnimation(m_YouLoseBase, "prsc_you_loose_panel_prsc.anm", 1.0f);
-    PlayWidgetAnimation(m_YouLoseText, "prsc_you_loose_text_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_YouLoseBase, kAnimations[kAnimYouLoosePanel], 1.0f);
+    PlayWidgetAnimation(m_YouLoseText, kAnimations[kAnimYouLooseText], 1.0f);
     SetShown({m_YouLoseBase, m_YouLoseText}, true);
 }
 
@@ -346,7 +341,7 @@ void ScreenGame::ShowStrikes() {
     }
     HideStrikes(*this);
     auto strike = [this](Widget* mark) {
-        PlayWidgetAnimation(mark, kStrike, 1.0f);
+        PlayWidgetAnimation(mark, kAnimations[kAnimStrike], 1.0f);
         SetShown({mark}, true);
     };
     if (family->m_Strikes == 1)
@@ -373,8 +368,8 @@ void ScreenGame::ShowFamilyName(u32 side) {
         text = TString<char>("THE    ") + Upper(computer ? computer->m_Name : TString<char>());
     }
     SetShown({m_FamilyName, m_FamilyNameGlow}, false);
-    PlayWidgetAnimation(m_FamilyName, "prsc_text_family_name_prsc.anm", 1.0f);
-    PlayWidgetAnimation(m_FamilyNameGlow, "prsc_text_family_name_impact_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_FamilyName, kAnimations[kAnimTextFamilyName], 1.0f);
+    PlayWidgetAnimation(m_FamilyNameGlow, kAnimations[kAnimTextFamilyNameImpact], 1.0f);
     SetLabel(m_FamilyName, text);
     SetLabel(m_FamilyNameGlow, text);
     SetShown({m_FamilyName, m_FamilyNameGlow}, true);
@@ -445,7 +440,7 @@ void ScreenGame::ShowViewport(bool left) {
     Widget* background = left ? m_Left3DViewportBG : m_Right3DViewportBG;
     Widget* top = left ? m_Left3DViewportTop : m_Right3DViewportTop;
     (left ? m_TrackLeftViewport : m_TrackRightViewport) = true;
-    const char* slide = left ? "prsc_avatar_left_prsc.anm" : "prsc_avatar_right_prsc.anm";
+    const char* slide = left ? kAnimations[kAnimAvatarLeft] : kAnimations[kAnimAvatarRight];
     PlayWidgetAnimation(background, slide, 1.0f);
     PlayWidgetAnimation(top, slide, 1.0f);
     SetShown({background, top}, true);

@@ -17,9 +17,6 @@ using GameShow::CompositionManager;
 constexpr const char* kVerifyQuit = "VerifyQuit";
 constexpr const char* kInGameMenu = "InGameMenu";
 constexpr const char* kInGameReturnPrompt = "InGameReturnPrompt";
-// Spelled as the animation files are named.
-constexpr const char* kPanelIn = "prsc_achievment_panel_prsc.anm";
-constexpr const char* kMedalIn = "prsc_achievement_medal_prsc.anm";
 
 // The in-game popup the state names; null for none.
 const char* InGamePopup(i32 state) {
@@ -90,11 +87,11 @@ void ScreenGame::ShowAchievementPanel() {
             widget->SetVisible(true);
     if (m_AchievementStar)
         m_AchievementStar->SetVisible(false);
-    PlayWidgetAnimation(m_AchievementBG, kPanelIn, 1.0f);
-    PlayWidgetAnimation(m_AchievementTitle, kPanelIn, 1.0f);
-    PlayWidgetAnimation(m_AchievementText, kPanelIn, 1.0f);
-    PlayWidgetAnimation(m_AchievementMedal, kMedalIn, 1.0f);
-    PlayWidgetAnimation(m_AchievementStar, kPanelIn, 1.0f);
+    PlayWidgetAnimation(m_AchievementBG, kAnimations[kAnimAchievmentPanel], 1.0f);
+    PlayWidgetAnimation(m_AchievementTitle, kAnimations[kAnimAchievmentPanel], 1.0f);
+    PlayWidgetAnimation(m_AchievementText, kAnimations[kAnimAchievmentPanel], 1.0f);
+    PlayWidgetAnimation(m_AchievementMedal, kAnimations[kAnimAchievementMedal], 1.0f);
+    PlayWidgetAnimation(m_AchievementStar, kAnimations[kAnimAchievmentPanel], 1.0f);
     // A second unlock restarts the animations; the time shown keeps counting from the first.
     m_AchievementShowing = true;
 }
@@ -102,11 +99,11 @@ void ScreenGame::ShowAchievementPanel() {
 void ScreenGame::HideAchievementPanel() {
     if (m_AchievementStar)
         m_AchievementStar->SetVisible(false);
-    PlayWidgetAnimation(m_AchievementBG, "prsc_panel_prsc.anm", 1.0f);
-    PlayWidgetAnimation(m_AchievementTitle, "prsc_panel_prsc.anm", 1.0f);
-    PlayWidgetAnimation(m_AchievementText, "prsc_panel_prsc.anm", 1.0f);
-    PlayWidgetAnimation(m_AchievementMedal, "prsc_medal_prsc.anm", 1.0f);
-    PlayWidgetAnimation(m_AchievementStar, "prsc_panel_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_AchievementBG, kAnimations[kAnimPanel], 1.0f);
+    PlayWidgetAnimation(m_AchievementTitle, kAnimations[kAnimPanel], 1.0f);
+    PlayWidgetAnimation(m_AchievementText, kAnimations[kAnimPanel], 1.0f);
+    PlayWidgetAnimation(m_AchievementMedal, kAnimations[kAnimMedal], 1.0f);
+    PlayWidgetAnimation(m_AchievementStar, kAnimations[kAnimPanel], 1.0f);
 }
 
 void ScreenGame::ShowComputerDecision(bool play) {
@@ -116,7 +113,7 @@ void ScreenGame::ShowComputerDecision(bool play) {
                                (play ? "play" : "pass");
     if (m_AIDecideLabel)
         m_AIDecideLabel->SetText(text);
-    PlayWidgetAnimation(m_AIDecidePanel, "prsc_fade_in_black_prsc.anm", 1.0f);
+    PlayWidgetAnimation(m_AIDecidePanel, kAnimations[kAnimFadeInBlack], 1.0f);
     if (m_AIDecidePanel)
         m_AIDecidePanel->SetVisible(true);
 }

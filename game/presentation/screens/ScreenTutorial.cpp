@@ -20,12 +20,6 @@ using GameServices::Widget::Widget;
 namespace {
 
 constexpr f32 kFramesPerSecond = 30.0f;
-constexpr const char* kLogoFadeIn = "prsc_decade_logo_fadein_prsc.anm";
-constexpr const char* kPanelFadeIn = "prsc_decade_panel_0%d_prsc.anm";
-constexpr const char* kReflectionFadeIn = "prsc_decade_reflect_0%d_prsc.anm";
-constexpr const char* kPageAnimation = "prsc_tutorial_prsc.anm";
-constexpr const char* kPageReflectionAnimation = "prsc_reflect_prsc.anm";
-constexpr const char* kSurveyReflectionImage = "Tutorial_2%d_Reflection.png";
 // The rule page each of the steps 4 to 8 shows; -1 for none. Step 2 shows none either.
 constexpr u8 kFirstPageStep = ScreenTutorial::kFadeOutStep + 1;
 constexpr int kStepPages[ScreenTutorial::kLastStep - kFirstPageStep] = {0, 1, -1, 2, 3};

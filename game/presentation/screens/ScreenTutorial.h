@@ -22,6 +22,14 @@ public:
     static constexpr const char* kDecades[4] = {"70", "80", "90", "00"};
     static constexpr const char* kPageWords[4] = {"FaceOff", "SurveyGame", "300Pts", "FastMoney"};
     static constexpr const char* kFadeOutAnimation = "prsc_tutorial_fade_out_elements_prsc.anm";
+    static constexpr const char* kLogoFadeIn = "prsc_decade_logo_fadein_prsc.anm";
+    // Decade panels and their reflections, numbered 1 to 4.
+    static constexpr const char* kPanelFadeIn = "prsc_decade_panel_0%d_prsc.anm";
+    static constexpr const char* kReflectionFadeIn = "prsc_decade_reflect_0%d_prsc.anm";
+    static constexpr const char* kPageAnimation = "prsc_tutorial_prsc.anm";
+    static constexpr const char* kPageReflectionAnimation = "prsc_reflect_prsc.anm";
+    // The survey page's reflection, numbered by decade from 1 for the 70s.
+    static constexpr const char* kSurveyReflectionImage = "Tutorial_2%d_Reflection.png";
 
     ScreenTutorial() : BaseScreen<ScreenTutorial>(kName) { m_LayoutFile = kName; }
     ~ScreenTutorial() override;

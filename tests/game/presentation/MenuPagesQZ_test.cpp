@@ -261,6 +261,9 @@ TEST_F(MenuPagesQZ, TheDecadesFamiliesShowAndAMatchStartsOnlyWithACurrentProfile
                   "Family_Big_Easy" + nn + ".pngFamily_Big_Normal" + nn + ".pngFamily_Big_Hard" + nn + ".png");
         EXPECT_EQ(LinesWith("Initialize difficulty without specify decade!!!"), value < 4 ? 0u : 1u);
     }
+    // The names the content checker asks for: no picture past the three difficulties.
+    EXPECT_STREQ(QZ2011::QZ11DifficultySelector::FamilyImage(2, 0).c_str(), "Family_Big_Hard70.png");
+    EXPECT_STREQ(QZ2011::QZ11DifficultySelector::FamilyImage(3, 0).c_str(), "");
     context.m_Difficulty = 3;
     EXPECT_STREQ(difficulty.BuildStartMessage().c_str(), "RUNNING DECADE WITH DIFFICULTY LEVEL ");
     context.m_Decade = 3;
