@@ -24,8 +24,6 @@
 #include "tests/support/NullVideoPlayer.h"
 #include "tools/authoring/ByteWriter.h"
 
-using platform::window::Message;
-using platform::window::MessageKind;
 using platform::window::TestBackend;
 
 namespace {
@@ -82,48 +80,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(RunLoop, ManagersAreCreatedAndDeletedInOrder) {
-    ASSERT_TRUE(app.Initialize());
-    EXPECT_EQ(started, (std::vector<std::string>{
-                           "PCLog", "InitRegistryKey", "CreateMainWindow", "DetectUILanguage",
-                           "PCThreadingManager", "PCJobsManager", "AGRadixManager",
-                           "PCTimerManager", "PCGraphicDevice", "AGAudioManager",
-                           "AGVideoPlayer", "AGResourceManager", "AGMemoryPoolManager",
-                           "PCFileManager", "PCContextManager", "AGDeviceManager",
-                           "AGAppEventsHandler", "TimerInitialize", "PCSavegameManager",
-                           "AGStatsManager", "ResourceProviders", "MemoryMapping",
-                           "GraphicDevice"}));
-
-    ASSERT_NE(PCLog::Get(), nullptr);
-    EXPECT_EQ(g_pLogReporter, PCLog::Get());
-    // The timer was initialised at start-up: it has read the (fake) clock.
-    EXPECT_EQ(PCTimerManager::Get()->GetCurrentMs(), 5000u);
-
-    app.Shutdown();
-    EXPECT_EQ(g_pLogReporter, nullptr);
-    EXPECT_EQ(PCLog::Get(), nullptr);
-    // The worker stops before anything its jobs use is deleted.
-    EXPECT_EQ(stopped, (std::vector<std::string>{
-                           "StopJobbers", "AGVideoPlayer", "AGAudioManager", "PCGraphicDevice",
-                           "PCFileManager", "PCContextManager", "PCTimerManager",
-                           "AGRadixManager", "AGResourceManager", "AGMemoryPoolManager",
-                           "AGDeviceManager", "AGAppEventsHandler", "PCSavegameManager",
-                           "AGStatsManager", "PCJobsManager", "PCThreadingManager",
-                           "MainWindow", "PCLog"}));
-
-    EXPECT_EQ(app.GetWindow(), nullptr);
-    // Every manager's instance pointer is cleared with it.
-    EXPECT_EQ(AGDeviceManager::Get(), nullptr);
-    EXPECT_EQ(AGAudioManager::Get(), nullptr);
-    EXPECT_EQ(AGVideoPlayer::Get(), nullptr);
-    EXPECT_EQ(PCTimerManager::Get(), nullptr);
-
-    // A second Shutdown has nothing left to do.
-    stopped.clear();
-    app.Shutdown();
-    EXPECT_TRUE(stopped.empty());
-}
 
 namespace {
 
@@ -227,67 +183,6 @@ TEST_F(RunLoop, EachTickHandsTheTimersMillisecondsToTheGameThenRunsTheManagersAn
         total += ms;
     EXPECT_NEAR(double(total), kTicks * 1000.0 / 60.0, 5.0);
     EXPECT_GT(clock.SleptNs(), 0u);
-}
-
-TEST_F(RunLoop, EveryWaitingMessageIsDispatchedBeforeTheNextTick) {
-    ASSERT_TRUE(app.Initialize());
-    std::string events;
-    app.SetActivatedCallback(&events, [](void* e) { *static_cast<std::string*>(e) += "+"; });
-    app.SetDeactivatedCallback(&events, [](void* e) { *static_cast<std::string*>(e) += "-"; });
-    TestBackend& window = Window();
-    window.Inject(MessageKind::Activate);
-    Message key;
-    key.kind = MessageKind::KeyDown;
-    key.key = 0x41;
-    for (int i = 0; i < 500; ++i)  // a flood of input
-        window.Inject(key);
-    window.Inject(MessageKind::Deactivate);
-
-    Context context;
-    context.onUpdate = [&](Context& c) {
-        EXPECT_EQ(window.PendingCount(), 0u);
-        if (c.updates.size() == 1) {
-            // Inactive windows tick too: this first tick runs while deactivated.
-            EXPECT_EQ(window.PolledCount(), 502u);
-            EXPECT_EQ(events, "+-");
-            window.Inject(MessageKind::Activate);
-            app.Quit();
-        }
-    };
-    app.Run(context);
-    EXPECT_EQ(context.updates.size(), 1u);
-    EXPECT_TRUE(app.IsActive());
-}
-
-// A refused close keeps the loop running; a destroyed window stops the ticks and its destroy
-// message posts the quit that ends the loop.
-TEST_F(RunLoop, ARefusedCloseKeepsRunningAndADestroyedWindowEndsTheLoop) {
-    ASSERT_TRUE(app.Initialize());
-    int asked = 0;
-    app.SetCloseCallback(&asked, [](void* n) { return ++*static_cast<int*>(n) > 1; });
-    Context context;
-    context.onUpdate = [&](Context& c) {
-        if (c.updates.size() == 2 || c.updates.size() == 4)
-            app.Quit();
-    };
-    app.Run(context);
-    EXPECT_EQ(asked, 2);
-    EXPECT_EQ(context.updates.size(), 4u);
-    EXPECT_EQ(context.shutdowns, 1);
-    app.Shutdown();
-    ASSERT_TRUE(app.Initialize());
-    Context second;
-    second.onUpdate = [&](Context& c) {
-        if (c.updates.size() == 3) {
-            Window().Destroy();
-            EXPECT_FALSE(app.HasWindow());
-            app.Quit();  // no window: nothing is posted
-            EXPECT_EQ(Window().PendingCount(), 1u);
-        }
-    };
-    app.Run(second);
-    EXPECT_EQ(second.updates.size(), 3u);
-    EXPECT_EQ(second.shutdowns, 1);
 }
 
 // The graphics come at step 9 (the device object), 15 (its context manager) and 23 (the

@@ -66,18 +66,6 @@ TEST(TString, AppendingOrAssigningItselfReadsNoFreedBytesAndLeaksNone) {
 #endif
 }
 
-TEST(TString, EqualityIsExactAndCountedComparisonStaysInTheCount) {
-    S s("abc");
-    EXPECT_TRUE(s == "abc");
-    EXPECT_FALSE(s == "ab");
-    EXPECT_FALSE(s == "abcd");
-    EXPECT_FALSE(s == "abd");
-    const char unterminated[3] = {'a', 'b', 'c'};
-    EXPECT_TRUE(s.Equals(unterminated, 3));
-    EXPECT_FALSE(s.Equals(unterminated, 2));
-    EXPECT_TRUE(S() == "");
-}
-
 TEST(TString, PartsNumbersAndWidening) {
     S s("abcdef");
     EXPECT_EQ(s.SubString(4, 100), "ef");

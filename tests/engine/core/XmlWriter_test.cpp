@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "engine/core/BaseSavedGame.h"
 #include "engine/core/XmlReader.h"
 #include "tests/engine/core/XmlTestRecords.h"
 #include "tests/support/LogCapture.h"
@@ -76,60 +75,6 @@ TEST(XmlWriterTest, EveryFieldKindRoundTripsAsElementsAndAsAttributes) {
         EXPECT_EQ(back.list[2].number, 20);
         EXPECT_EQ(Write(back), text);
     }
-}
-
-TEST(XmlWriterTest, PrintsCompactTextAttributesAndItems) {
-    struct Items : ISerializable {
-        const char* itemName;
-        explicit Items(const char* name) : itemName(name) {}
-        void GetItemName(TString<char>& out) const override { out = itemName; }
-        bool IsContainer() const override { return true; }
-        void Serialize(ISerialization& s) override {
-            i32 value = 4;
-            s.SerializeInt("V", value, 0);
-        }
-    };
-    struct Widget : ISerializable {
-        i32 width = 320;
-        AGVec2 margin{2.0f, -4.0f};
-        u32 mask = 0xFFFFFFFFu;
-        TString<char> name{"Panel"}, text{"body"};
-        bool visible = true;
-        double depth = 0.5;
-        Items named{"row"}, bare{""};
-        void Serialize(ISerialization& s) override {
-            s.SerializeUInt("Mask", mask, 0);
-            s.SerializeBool("Visible", visible, false);
-            // Only doubles stay elements in attribute mode, as they are read.
-            s.SetAttributeMode(true);
-            s.SerializeInt("Width", width, 1);
-            s.SerializeVec2("Margin", margin, AGVec2{});
-            s.SerializeString("Name", name, TString<char>());
-            s.SerializeBool("Visible", visible, false);
-            s.SerializeDouble("Depth", depth, 0.0);
-            s.SerializeString("", text, TString<char>());
-            s.SerializeInt("", width, 1);  // an attribute needs a name: nothing is written
-            s.SetAttributeMode(false);
-            s.SerializeItem(named);
-            s.SerializeItem(bare);
-        }
-    } widget;
-    EXPECT_EQ(Write(widget),
-              "<root Width=\"320\" Margin=\"2.000000,-4.000000\" Name=\"Panel\" Visible=\"true\">"
-              "<Mask>4294967295</Mask><Visible>true</Visible><Depth>0.500000</Depth>body"
-              "<row><V>4</V></row><V>4</V></root>");
-
-    GameServices::KorvoGame::BaseSavedSettings settings;
-    settings.Version = 1;
-    settings.CurrentSavedGame = -1;
-    settings.Clear();
-    EXPECT_EQ(Write(settings), "<root><Version>1</Version><CurrentSavedGame>-1</CurrentSavedGame>"
-                               "<SoundEffectsVolume>50</SoundEffectsVolume><MusicVolume>50</MusicVolume>"
-                               "<VoiceVolume>50</VoiceVolume></root>");
-    GameServices::KorvoGame::BaseSavedGame game;
-    game.isUsed = true;
-    game.SavedGameName = "Ann";
-    EXPECT_EQ(Write(game), "<root><isUsed>true</isUsed><SavedGameName>Ann</SavedGameName></root>");
 }
 
 TEST(XmlWriterTest, OutputMustFitTheCallersSize) {
