@@ -129,9 +129,11 @@ TEST(SplitStringTest, EverySeparatorEndsAPiece) {
         AGArray<TString<char>> parts;
         SplitString(TString<char>(c.text), parts, TString<char>(c.separators), 3);
         V out;
-        for (const auto& part : parts) {
-            EXPECT_EQ(part.Tag(), 3);
-            out.emplace_back(part.c_str());
+        for (auto& part : parts) {
+            TString<char> moved;
+            moved = std::move(part);  // the tag goes along
+            EXPECT_EQ(moved.Tag(), 3);
+            out.emplace_back(moved.c_str());
         }
         EXPECT_EQ(out, c.pieces) << c.text;
     }
