@@ -70,6 +70,7 @@ TEST(TString, PartsNumbersAndWidening) {
     S s("abcdef");
     EXPECT_EQ(s.SubString(4, 100), "ef");
     EXPECT_TRUE(s.SubString(100, 2).IsEmpty());
+    EXPECT_EQ(S("x").SubString(0, 1), "x");
     S erased("Global.Xml.dir");
     erased.Erase(6, 4);
     EXPECT_EQ(erased, "Global.dir");
