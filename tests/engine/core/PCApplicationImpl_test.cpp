@@ -114,9 +114,12 @@ TEST_F(RunLoop, StartUpLoadsTheMemoryMappingAndShutdownStopsTheWorkerFirst) {
     ASSERT_TRUE(jobber->Post(&LateJob, 0));
     while (!g_jobStarted)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(g_pLogReporter, PCLog::Get());
     app.Shutdown();
     EXPECT_TRUE(g_managerSeen);
-    EXPECT_EQ(AGResourceManager::Get(), nullptr);
+    // Every manager's instance pointer is cleared with it.
+    EXPECT_TRUE(!AGResourceManager::Get() && !PCLog::Get() && !g_pLogReporter && !AGDeviceManager::Get() &&
+                !AGAudioManager::Get() && !AGVideoPlayer::Get());
 }
 
 std::vector<std::string>* g_tickLog = nullptr;
