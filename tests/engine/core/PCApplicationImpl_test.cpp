@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <thread>
@@ -186,47 +185,6 @@ TEST_F(RunLoop, EachTickHandsTheTimersMillisecondsToTheGameThenRunsTheManagersAn
         total += ms;
     EXPECT_NEAR(double(total), kTicks * 1000.0 / 60.0, 5.0);
     EXPECT_GT(clock.SleptNs(), 0u);
-}
-
-// The graphics come at step 9 (the device object), 15 (its context manager) and 23 (the
-// providers and the device, whose refusals the application adopts); each tick draws a frame;
-// shutdown deletes the device, then the context manager with the graphics part.
-TEST_F(RunLoop, TheGraphicsStartAtTheirStepsAndEndAtShutdown) {
-    FakeGraphics::Installed fake;
-    g_fakeGraphics.log = &started;
-    g_fakeGraphics.refusedFlags = kSettingFullscreen;
-    g_withSurface = true;
-    TestProgram program("RunLoopTest", 640, 480, kSettingFullscreen | kSettingMultisampling);
-    AGProgram::SetInstance(&program);
-    ASSERT_TRUE(app.Initialize());
-    auto after = [](const std::vector<std::string>& log, const char* step) {
-        auto it = std::find(log.begin(), log.end(), step);
-        return it == log.end() || it + 1 == log.end() ? std::string() : *(it + 1);
-    };
-    EXPECT_EQ(started.size(), 23u + 4u);
-    EXPECT_EQ(after(started, "PCGraphicDevice"), "device object");
-    EXPECT_EQ(after(started, "PCContextManager"), "context manager");
-    EXPECT_EQ(std::vector<std::string>(started.end() - 3, started.end()),
-              (std::vector<std::string>{"GraphicDevice", "providers", "start 640x480 6"}));
-    EXPECT_EQ(app.GetFlags(), kSettingMultisampling);
-    EXPECT_FALSE(Window().IsFullscreen());
-
-    std::vector<std::string> ticks;
-    g_fakeGraphics.log = &ticks;
-    Context context;
-    context.onUpdate = [&](Context& c) {
-        if (c.updates.size() == 2)
-            app.Quit();
-    };
-    app.Run(context);
-    EXPECT_EQ(ticks, (std::vector<std::string>{"frame", "frame"}));
-
-    g_fakeGraphics.log = &stopped;
-    app.Shutdown();
-    EXPECT_EQ(stopped.size(), 18u + 3u);
-    EXPECT_EQ(after(stopped, "PCGraphicDevice"), "delete device");
-    EXPECT_EQ(after(stopped, "PCContextManager"), "delete context manager");
-    EXPECT_EQ(after(stopped, "delete context manager"), "graphics gone");
 }
 
 TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
