@@ -268,6 +268,9 @@ TEST(AudioEngine, FallsBackToTheDummyDriverWithoutADevice) {
         Engine engine(Engine::Output::Device);
         EXPECT_NE(engine.CreateMasteringVoice(), nullptr) << engine.LastError();
         EXPECT_EQ(engine.DriverName(), "dummy");
+        std::vector<float> out(64, 1.0f);  // a device engine renders only silence on request
+        engine.Render(out.data(), uint32_t(out.size() / kOutputChannels));
+        EXPECT_EQ(out, std::vector<float>(64, 0.0f));
     }
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the audio subsystem is released with the engine";
 }
