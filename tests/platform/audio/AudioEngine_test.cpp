@@ -135,6 +135,14 @@ TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevel) {
     }
 }
 
+// The last frame, with nothing queued after it, interpolates towards itself.
+TEST_F(PullFixture, TheLastFrameHoldsWhenNothingFollows) {
+    const std::vector<int16_t> ramp = {0, 16384};
+    Playing(Pcm16(1, kMixRate / 2), ramp);
+    const std::vector<float> out = Render(4);
+    EXPECT_EQ((std::vector<float>{out[0], out[2], out[4], out[6]}), (std::vector<float>{0, 0.25f, 0.5f, 0.5f}));
+}
+
 TEST_F(PullFixture, OutputIsClamped) {
     std::vector<int16_t> loud(200, 30000);
     for (int i = 0; i < 3; ++i)
