@@ -8,6 +8,7 @@
 TEST(AGMemoryStreamTest, ReadsWritesAndSeeksStayInsideTheBlock) {
     AGMemoryStream stream;
     ASSERT_TRUE(stream.Allocate(8));
+    EXPECT_TRUE(stream.IsOpen());
     EXPECT_EQ(stream.Write(5, "abcde"), 5u);
     EXPECT_EQ(stream.Write(5, "fghij"), 3u);
     EXPECT_TRUE(stream.IsEnd());

@@ -3,12 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <new>
-#include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -29,54 +26,6 @@ bool AllBytesAre(const void* p, size_t n, u8 value) {
         if (b[i] != value)
             return false;
     return true;
-}
-
-TEST(AGMemory, EveryEntryPointGivesSixteenAlignedBlocksForSizesUpTo4096) {
-    void* grown = nullptr;
-    for (size_t size = 0; size <= 4096; ++size) {
-        SCOPED_TRACE(size);
-        void* block = AllocBlock(size);
-        void* zeroed = AllocZeroed(size);
-        grown = ReallocBlock(grown, size);
-        for (void* p : {block, zeroed, grown}) {
-            ASSERT_NE(p, nullptr);
-            EXPECT_TRUE(AlignedTo(p, 16));
-            EXPECT_EQ(BlockRequestedSize(p), size);
-        }
-        EXPECT_TRUE(AllBytesAre(zeroed, size, 0));
-        FreeBlock(block);
-        FreeBlock(zeroed);
-
-        void* plain[] = {::operator new(size), ::operator new[](size),
-                         ::operator new(size, std::nothrow), ::operator new[](size, std::nothrow)};
-        for (void* p : plain) {
-            ASSERT_NE(p, nullptr);
-            EXPECT_TRUE(AlignedTo(p, 16));
-            if (kPools) {
-                EXPECT_EQ(BlockRequestedSize(p), size);
-            }
-        }
-        ::operator delete(plain[0]);
-        ::operator delete[](plain[1]);
-        ::operator delete(plain[2], std::nothrow);
-        ::operator delete[](plain[3], size);
-
-        for (size_t a : {8, 16, 32, 64, 128, 256, 4096}) {
-            const std::align_val_t al{a};
-            void* over[] = {::operator new(size, al), ::operator new[](size, al),
-                            ::operator new(size, al, std::nothrow),
-                            ::operator new[](size, al, std::nothrow)};
-            for (void* p : over) {
-                ASSERT_NE(p, nullptr);
-                EXPECT_TRUE(AlignedTo(p, a < 16 ? 16 : a));
-            }
-            ::operator delete(over[0], al);
-            ::operator delete[](over[1], size, al);
-            ::operator delete(over[2], al, std::nothrow);
-            ::operator delete[](over[3], al, std::nothrow);
-        }
-    }
-    FreeBlock(grown);
 }
 
 TEST(AGMemory, SizeClassesStepBySixteenUpTo248Bytes) {
@@ -117,26 +66,6 @@ TEST(AGMemory, FreedPoolBlocksComeBackLastInFirstOutWithoutHeapTraffic) {
         FreeBlock(p);
     EXPECT_EQ(GetHeapCounters().current, before.current);
     EXPECT_EQ(GetHeapCounters().peak, before.peak);
-}
-
-TEST(AGMemory, HeapBlocksCountHeaderAndAlignmentAndFreeLowersOnlyCurrent) {
-    // Lift current to the peak, so that the next block raises both.
-    const AGHeapCounters start = GetHeapCounters();
-    void* lift = AllocBlock(start.peak - start.current + 4096);
-    const AGHeapCounters level = GetHeapCounters();
-    ASSERT_EQ(level.current, level.peak);
-
-    void* block = AllocBlock(kLargestPooledSize + 1);
-    const AGHeapCounters raised = GetHeapCounters();
-    EXPECT_EQ(raised.current, level.current + 265);
-    EXPECT_EQ(raised.peak, level.peak + 265);
-
-    FreeBlock(block);
-    const AGHeapCounters freed = GetHeapCounters();
-    EXPECT_EQ(freed.current, level.current);
-    EXPECT_EQ(freed.peak, raised.peak);
-    FreeBlock(lift);
-    EXPECT_EQ(GetHeapCounters().peak, raised.peak);
 }
 
 TEST(AGMemory, OverAlignedBlocksAreCountedAndReleasedExactly) {
@@ -282,58 +211,6 @@ TEST(AGMemory, ImpossibleNewThrowsAfterTheNewHandlerAndNothrowNewReturnsNull) {
     });
     EXPECT_THROW((void)::operator new(size_t(1) << 58), std::bad_alloc);
     EXPECT_EQ(g_handlerCalls, 1);
-}
-
-// Threads keep live blocks of mixed origin and size, each filled with its own byte and checked
-// before every release or resize; nothing is corrupted, and only pool chunks stay counted.
-TEST(AGMemory, ThreadsOfMixedTrafficCorruptNothingAndLeaveNoHeapBytes) {
-    auto traffic = [](u32 seed, std::atomic<int>& faults) {
-        struct Slot {
-            u8* p = nullptr;
-            size_t size = 0;
-            u8 fill = 0;
-        } slots[64];
-        std::mt19937 rng(seed);
-        for (int op = 0; op < 100000; ++op) {
-            Slot& s = slots[rng() % 64];
-            const size_t size = rng() % 5 == 0 ? kLargestPooledSize + 1 + rng() % 3848 : rng() % (kLargestPooledSize + 1);
-            if (s.p) {
-                faults += !AlignedTo(s.p, 16) || !AllBytesAre(s.p, s.size, s.fill);
-                if (rng() % 2) {
-                    FreeBlock(s.p);
-                    s.p = nullptr;
-                    continue;
-                }
-                s.p = static_cast<u8*>(ReallocBlock(s.p, size));
-                faults += !s.p || !AllBytesAre(s.p, std::min(size, s.size), s.fill);
-            } else {
-                s.p = static_cast<u8*>(rng() % 2 ? AllocZeroed(size) : AllocBlock(size));
-                faults += !s.p;
-            }
-            s.size = size;
-            s.fill = u8(1 + rng() % 255);
-            memset(s.p, s.fill, size);
-        }
-        for (Slot& s : slots)
-            FreeBlock(s.p);
-    };
-    // Carve more blocks in every class than the threads can hold at once first, so that the
-    // pools need no further chunk whatever the interleaving.
-    std::vector<void*> warm;
-    for (size_t size = 0; size <= kLargestPooledSize; size += 16)
-        for (int i = 0; i < 64 * 9; ++i)
-            warm.push_back(AllocBlock(size));
-    for (void* p : warm)
-        FreeBlock(p);
-    const u64 before = GetHeapCounters().current;
-    std::atomic<int> faults{0};
-    std::vector<std::thread> threads;
-    for (u32 t = 0; t < 8; ++t)
-        threads.emplace_back(traffic, 1234u + t, std::ref(faults));
-    for (std::thread& t : threads)
-        t.join();
-    EXPECT_EQ(faults.load(), 0);
-    EXPECT_EQ(GetHeapCounters().current, before);
 }
 
 }  // namespace

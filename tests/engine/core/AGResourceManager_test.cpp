@@ -60,25 +60,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ResourceTest, ANameNoPackageHoldsStillGivesOneEmptyResource) {
-    AGBaseProvider* probe = Provider(TypeKey::Text);
-    LogCapture report;
-    auto* r = static_cast<ProbeResource*>(GetOrLoadResource(probe, 1234, 0, true, true));
-    ASSERT_NE(r, nullptr);
-    EXPECT_FALSE(r->hadBuffer);
-    EXPECT_EQ(GetOrLoadResource(probe, 1234, 0, true, true), r);
-    Provider(Holder::kType)->Release(GetOrLoadResource(Provider(Holder::kType), 0xABCDEF01u, 0, false, true));
-    EXPECT_EQ(report.Lines(), (std::vector<std::string>{"resource not in any package: 0x000004D2 (text)",
-                                                        "resource not in any package: 0xABCDEF01 (mesh)"}));
-    probe->Release(r);
-    probe->Release(r);
-    EXPECT_EQ(probe->Find(1234), r) << "without a package it stays with count 0";
-    LogCapture log;
-    probe->Release(r);
-    EXPECT_EQ(r->RefCount(), 0u) << "a release at 0 must not wrap the count";
-    EXPECT_TRUE(log.Contains("no holder"));
-}
-
 TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBase) {
     PackageWriter writer;
     writer.Add("inst.txt", 0, "clone me");

@@ -65,40 +65,6 @@ TEST_F(FHandlerTest, ChangesDuringAFireApplyAsTheyCome) {
     EXPECT_EQ(event.Count(), 2u);
 }
 
-TEST_F(FHandlerTest, NestedFireAppliesChangesWhenTheOutermostReturns) {
-    Listener& a = Add("a");
-    Listener& b = Add("b");
-    Listener& c = Add("c");
-    Listener late("late", &log);
-    Listener inner("inner", &log);
-    int depth = 0;
-    bool innerPass = false;
-    a.action = [&] {
-        if (depth++ == 0) {
-            innerPass = true;
-            event.Fire();
-            innerPass = false;
-            event.AddDelegate(&late.delegate);
-            event.RemoveDelegate(&b.delegate);  // b has not run in the outer pass
-        }
-    };
-    // Queued inside the inner pass: applied when the outer pass ends, and c, removed before
-    // its turn in the outer pass, does not run there again.
-    c.action = [&] {
-        if (innerPass) {
-            event.AddDelegate(&inner.delegate);
-            event.RemoveDelegate(&c.delegate);
-        }
-    };
-    event.Fire();
-    EXPECT_FALSE(event.IsFiring());
-    EXPECT_EQ(log, (Names{"a", "a", "b", "c"}));
-    EXPECT_EQ(event.Count(), 3u);
-    log.clear();
-    event.Fire();
-    EXPECT_EQ(log, (Names{"a", "inner", "late"}));
-}
-
 TEST_F(FHandlerTest, RemoveTakesOnlyTheFirstOccurrenceAndIgnoresStrangers) {
     Listener& a = Add("a");
     Add("b");

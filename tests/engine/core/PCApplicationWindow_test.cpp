@@ -285,21 +285,4 @@ TEST_F(ApplicationWindow, WheelNotchesAddUpAndTheMouseStaysInZeroToOneOnAnyClien
 
 // --- Language ----------------------------------------------------------------------------
 
-TEST(UILanguage, TagsGiveTheEngineIndex) {
-    EXPECT_EQ(AGApplication::s_uiLanguage, 0u);  // English until detected
-    const std::pair<const char*, int> cases[] = {
-        {"en_US.UTF-8", 0}, {"fr_FR.UTF-8", 1}, {"de_AT", 3},   {"it_IT@euro", 4}, {"ja_JP", 6},
-        {"zh_TW", 8},       {"zh_TW.UTF-8", 8}, {"pt_BR", 9},   {"zh_CN", 10},     {"zh-CN", 10},
-        {"ru_RU", 12},      {"FR_fr", 1},       {"zh_HK", -1},  {"zh_MO", -1},     {"zh_SG", -1},
-        {"zh", -1},         {"C", -1},          {"C.UTF-8", -1}, {"", -1},         {"sv_SE", -1},
-    };
-    for (const auto& [tag, index] : cases) {
-        u32 found = 99;
-        EXPECT_EQ(PCApplicationImpl::LanguageIndexFromTag(tag, found), index >= 0) << tag;
-        if (index >= 0) {
-            EXPECT_EQ(found, u32(index)) << tag;
-        }
-    }
-}
-
 }  // namespace

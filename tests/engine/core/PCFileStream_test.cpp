@@ -128,5 +128,6 @@ TEST(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
     stream.Close();
     EXPECT_EQ(FileContents(dir.File("one.bin")), "x");
     EXPECT_FALSE(stream.Open(dir.Path().c_str(), kRead));
+    EXPECT_FALSE(stream.Commit()) << "nothing open, nothing committed";
     EXPECT_FALSE(stream.Open(dir.File("no/such/folder.bin").c_str(), kRead | kWrite));
 }

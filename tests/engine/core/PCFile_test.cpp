@@ -8,38 +8,6 @@
 #include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"
 
-TEST(PCFile, WholeReadsLeaveAZeroAfterTheDataAndAMissingFileGivesAnEmptyWindow) {
-    TempDir dir;
-    PCFileManager files;
-    AGFile* missing = files.Open(dir.File("missing.bin").c_str(), AGFile::kModeRead, true);
-    ASSERT_NE(missing, nullptr);
-    EXPECT_FALSE(static_cast<PCFile*>(missing)->IsOpen());
-    EXPECT_EQ(missing->Base(), nullptr);
-    EXPECT_EQ(missing->Size(), 0u);
-    delete missing;
-
-    dir.Write("Doc.XML", "<a/>");
-    PCFile file;
-    // Backslashes and case do not matter.
-    ASSERT_TRUE(file.Open((dir.Path() + "\\doc.xml").c_str(), AGFile::kModeRead, true));
-    ASSERT_EQ(file.Size(), 4u);
-    EXPECT_STREQ(reinterpret_cast<const char*>(file.Base()), "<a/>");
-    EXPECT_FALSE(file.Write("x", 1)) << "opened for reading only";
-    // The whole-file buffer is the file's own and goes with Close.
-    const std::string big = dir.Write("big.bin", std::string(5000, 'b'));
-    file.Close();
-    const u64 before = GetHeapCounters().current;
-    ASSERT_TRUE(file.Open(big.c_str(), AGFile::kModeRead, true));
-    EXPECT_GT(GetHeapCounters().current, before);
-    file.Close();
-    EXPECT_EQ(GetHeapCounters().current, before);
-    {
-        PCFile scoped;
-        ASSERT_TRUE(scoped.Open(big.c_str(), AGFile::kModeRead, true));
-    }
-    EXPECT_EQ(GetHeapCounters().current, before) << "a file closes when it goes";
-}
-
 TEST(PCFile, WritesShortReadsWriteStringAndExists) {
     TempDir dir;
     const std::string path = dir.Write("out.bin", "old");

@@ -97,23 +97,6 @@ TEST_F(PCJobberTest, TheRingHoldsTenAndOnlyAPostIntoAnEmptyRingWakesTheWorker) {
     EXPECT_EQ(Order().back(), pointer);
 }
 
-TEST_F(PCJobberTest, JobsPostedInBurstsRunInPostingOrderAcrossTheWrap) {
-    uintptr_t next = 0;
-    for (int burst : {4, 9, 3, 9}) {
-        // Some bursts are posted while a job holds the worker, so they queue behind it.
-        if (burst == 9)
-            Hold();
-        for (int i = 0; i < burst; ++i)
-            ASSERT_TRUE(jobber.Post(&Note, next++));
-        g_gate.Set();
-        ASSERT_TRUE(WaitFor([this] { return jobber.Count() == 0; }));
-    }
-    std::vector<uintptr_t> expected(25);
-    for (uintptr_t i = 0; i < 25; ++i)
-        expected[i] = i;
-    EXPECT_EQ(Order(), expected);
-}
-
 TEST_F(PCJobberTest, StopLetsTheRunningJobFinishStartsNoOtherAndAbandonsAStuckWorker) {
     ASSERT_TRUE(jobber.Post(&Block, 1));
     ASSERT_TRUE(jobber.Post(&Note, 1));

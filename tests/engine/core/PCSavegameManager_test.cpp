@@ -47,24 +47,6 @@ protected:
 
 }  // namespace
 
-TEST_F(PCSavegameManagerTest, TheSaveFolderIsMadeUnderTheDataHomeOrFallsBackToTheTemporaryFolder) {
-    const std::string home = dir.Path() + "/data/home";
-    m_env.Set("XDG_DATA_HOME", home + "/");
-    PCSavegameManager saves("Tallyvox");
-    EXPECT_EQ(std::string(saves.GetPath().c_str()), home + "/Korvo Inc/Tallyvox/savegame.bin");
-    struct stat info;
-    EXPECT_TRUE(stat((home + "/Korvo Inc/Tallyvox").c_str(), &info) == 0 && S_ISDIR(info.st_mode));
-
-    const std::string fallback = temporary.File("savegame.bin");
-    m_env.Set("XDG_DATA_HOME", dir.Write("not-a-folder", "x"));
-    PCSavegameManager intoTemporary("Tallyvox");
-    EXPECT_EQ(std::string(intoTemporary.GetPath().c_str()), fallback);
-    EXPECT_TRUE(Save(intoTemporary, Image(64, 'a')));
-    EXPECT_EQ(FileContents(fallback), Image(64, 'a'));
-    m_env.Set("TMPDIR", "//");
-    EXPECT_EQ(std::string(PCSavegameManager("Tallyvox").GetPath().c_str()), "/savegame.bin");
-}
-
 TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     PCSavegameManager saves("Tallyvox");
     const std::string path = saves.GetPath().c_str();

@@ -20,6 +20,7 @@ TEST(PCThreadingManager, EventsGiveTheWaitResultCodes) {
     EXPECT_TRUE(threads.ResetEvent(b));
     EXPECT_EQ(threads.WaitEvent(b, 1), AGThreadingManager::kWaitTimeout);
     EXPECT_EQ(threads.WaitEvent(nullptr, 0), AGThreadingManager::kWaitFailed);
+    EXPECT_FALSE(threads.SetEvent(nullptr) || threads.ResetEvent(nullptr));
     EXPECT_TRUE(threads.CloseEvent(a));
     EXPECT_TRUE(threads.CloseEvent(b));
     EXPECT_TRUE(threads.SuspendThread(nullptr));

@@ -69,46 +69,6 @@ TEST(PackageWriter, WritesTheDocumentedLayouts) {
     EXPECT_EQ(PackageWriter::IndexPathOf("pkg/Foo.dir"), "pkg/Foo/Foo.hdr");
 }
 
-// Folder entries load on demand; only resident ones keep their bytes (and may be borrowed in
-// place); each goes at its last release.
-TEST_F(PackageTest, FolderEntriesLoadOnDemandAndOnlyResidentOnesKeepTheirBytes) {
-    PackageWriter writer;
-    writer.Add("list.txt", 0, "0.bin\n").Add("kept.bin", 0, "resident", 0, true).Add("gone.bin", 0, "temporary");
-    ASSERT_TRUE(writer.WriteFolder(dir.File("pkg/Foo.dir")));
-    PcDirectory package;
-    package.Mount(dir.File("pkg/Foo.dir").c_str(), true);
-    EXPECT_TRUE(package.Loaded());
-    EXPECT_EQ(AGDirectory::FindMounted(Crc32Hash(dir.File("pkg/Foo.dir").c_str())), &package);
-
-    const u32 id = Crc32Hash("list.txt");
-    AGResource* first = GetOrLoadResource(Data(), id, 0, true, true);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(AsText(first), "0.bin\n");
-    EXPECT_TRUE(package.Blocks().empty()) << "non-resident bytes are freed after the load";
-    AGResource* second = GetOrLoadResource(Data(), id, 0, false, true);
-    EXPECT_EQ(second, first);
-    EXPECT_EQ(second->RefCount(), 2u);
-    Data()->Release(first);
-    EXPECT_EQ(Data()->Find(id), first);
-    Data()->Release(second);
-    EXPECT_EQ(Data()->Find(id), nullptr);
-
-    ProbeResource* kept = Load(Crc32Hash("kept.bin"));
-    ProbeResource* gone = Load(Crc32Hash("gone.bin"));
-    EXPECT_EQ(kept->bytes, "resident");
-    EXPECT_TRUE(kept->inPlace);
-    EXPECT_EQ(gone->bytes, "temporary");
-    EXPECT_FALSE(gone->inPlace);
-    ASSERT_EQ(package.Blocks().size(), 1u);
-    EXPECT_EQ(package.Blocks()[0].size, 8u);
-    Probe()->Release(kept);
-    EXPECT_TRUE(package.Blocks().empty());
-    Probe()->Release(gone);
-    EXPECT_EQ(ProbeResource::s_alive, 0);
-    package.Unmount();
-    EXPECT_EQ(AGDirectory::MountedCount(), 0u);
-}
-
 TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     PackageWriter writer;
     writer.Add("ok.txt", 0, "fine").Add("../escape.txt", 0, "x").Add("/abs.txt", 0, "y")
@@ -134,47 +94,6 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     package.Mount(dir.File("Pkg.dir").c_str(), false);
     EXPECT_TRUE(log.Contains("truncated in entry 3 of 4"));
     EXPECT_TRUE(package.Entries().empty());
-}
-
-TEST_F(PackageTest, AnArchiveMountedOnTheWorkerLoadsItsResourcesAndGivesBackItsHeap) {
-    PackageWriter writer;
-    writer.Add("a.txt", TypeKey::Data, "alpha")
-        .Add("kept.probe", TypeKey::Text, "in place", Crc32Hash("no such heap"), true)
-        .Add("copied.probe", TypeKey::Text, "copied")
-        .Add("big.bin", TypeKey::Data, std::string(5000, 'x'), 0, true);
-    ASSERT_TRUE(writer.WriteArchive(dir.File("Global.dir")));
-    u64 heapBefore = 0;
-    for (int round = 0; round < 2; ++round) {
-        if (round == 1)
-            heapBefore = GetHeapCounters().current;
-        PcDirectory package;
-        package.Mount(dir.File("Global.dir").c_str(), true);
-        ASSERT_TRUE(WaitLoaded(package));
-        EXPECT_EQ(AGDirectory::MountedCount(), 0u) << "archives are not in the package table";
-        AGResource* a = Data()->Find(Crc32Hash("a.txt"));
-        ASSERT_NE(a, nullptr);
-        EXPECT_EQ(GetOrLoadResource(Data(), Crc32Hash("a.txt"), 0, false, true), a);
-        EXPECT_EQ(a->RefCount(), 1u);
-        EXPECT_EQ(AsText(a), "alpha");
-        auto* kept = static_cast<ProbeResource*>(Probe()->Find(Crc32Hash("kept.probe")));
-        auto* copied = static_cast<ProbeResource*>(Probe()->Find(Crc32Hash("copied.probe")));
-        ASSERT_TRUE(kept && copied);
-        EXPECT_TRUE(kept->inPlace);
-        EXPECT_FALSE(copied->inPlace);
-        EXPECT_EQ(kept->bytes, "in place");
-        EXPECT_EQ(copied->bytes, "copied");
-        // Only the borrowed resident block stays; an unknown pool fell back to the global allocator.
-        ASSERT_EQ(package.Blocks().size(), 1u);
-        EXPECT_EQ(package.Blocks()[0].poolId, 0u);
-        EXPECT_EQ(std::string(reinterpret_cast<char*>(package.Blocks()[0].data), 8), "in place");
-        // Released to 0, an archive resource stays findable until unmount.
-        Data()->Release(a);
-        EXPECT_EQ(Data()->Find(Crc32Hash("a.txt")), a);
-        package.Unmount();
-        EXPECT_EQ(Data()->Find(Crc32Hash("a.txt")), nullptr);
-        EXPECT_TRUE(package.Blocks().empty());
-    }
-    EXPECT_EQ(GetHeapCounters().current, heapBefore);
 }
 
 TEST_F(PackageTest, BadArchivesLoadWhatFitsOrNothing) {

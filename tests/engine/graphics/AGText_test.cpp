@@ -25,10 +25,11 @@ std::string GridFont(u32 textureSize = 256) {
 class TextLayout : public ::testing::Test {
 protected:
     void SetUp() override { LoadBytes(m_font, GridFont()); }
-    // Lays the string out in a box of width x height; returns the top-left corner of glyph g.
+    // Lays the string out in a box of width x height (away from the origin: only its size
+    // counts); returns the top-left corner of glyph g.
     void Lay(AGText& text, const char* s, f32 width, f32 height = 200, u32 hAlign = 0, u32 vAlign = 0) {
         text.SetFont(&m_font);
-        text.SetBox(0, 0, width, height);
+        text.SetBox(5, 3, 5 + width, 3 + height);
         text.SetAlignment(hAlign, vAlign);
         text.Layout(s);
     }

@@ -135,6 +135,14 @@ TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevel) {
     }
 }
 
+// The last frame, with nothing queued after it, interpolates towards itself.
+TEST_F(PullFixture, TheLastFrameHoldsWhenNothingFollows) {
+    const std::vector<int16_t> ramp = {0, 16384};
+    Playing(Pcm16(1, kMixRate / 2), ramp);
+    const std::vector<float> out = Render(4);
+    EXPECT_EQ((std::vector<float>{out[0], out[2], out[4], out[6]}), (std::vector<float>{0, 0.25f, 0.5f, 0.5f}));
+}
+
 TEST_F(PullFixture, OutputIsClamped) {
     std::vector<int16_t> loud(200, 30000);
     for (int i = 0; i < 3; ++i)
@@ -268,6 +276,9 @@ TEST(AudioEngine, FallsBackToTheDummyDriverWithoutADevice) {
         Engine engine(Engine::Output::Device);
         EXPECT_NE(engine.CreateMasteringVoice(), nullptr) << engine.LastError();
         EXPECT_EQ(engine.DriverName(), "dummy");
+        std::vector<float> out(64, 1.0f);  // a device engine renders only silence on request
+        engine.Render(out.data(), uint32_t(out.size() / kOutputChannels));
+        EXPECT_EQ(out, std::vector<float>(64, 0.0f));
     }
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the audio subsystem is released with the engine";
 }

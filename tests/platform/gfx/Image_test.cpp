@@ -75,6 +75,8 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
     EXPECT_FALSE(DecodePng(corrupt.data(), corrupt.size(), image, error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(DecodePng(nullptr, 0, image, error));
+    EXPECT_FALSE(DecodePng("GIF89a, not a PNG", 17, image, error));
+    EXPECT_EQ(error, "not a PNG file");
     EXPECT_TRUE(image.pixels.empty());
 
     // A header claiming 100000 x 1 pixels is refused before any pixel is read.

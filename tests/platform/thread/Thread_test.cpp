@@ -45,7 +45,8 @@ TEST(Thread, WaitAndHasEndedTellTheEndOfTheRoutine) {
     EXPECT_FALSE(thread->HasEnded());
     EXPECT_TRUE(thread->SetAffinity(~0ull));
     EXPECT_FALSE(thread->SetAffinity(0));
-    EXPECT_TRUE(thread->SetAffinity(uint64_t(1) << sched_getcpu())) << "one CPU is a valid set";
+    const uint64_t one = uint64_t(1) << sched_getcpu();
+    EXPECT_TRUE(thread->SetAffinity(one) && thread->SetAffinity(one)) << "one CPU is a valid set, also as the old one";
     gate.open.Set();
     for (int i = 0; i < 2000 && !thread->HasEnded(); ++i)
         Event(true, false).Wait(1);
