@@ -15,8 +15,8 @@ namespace {
 using GameShow::CompositionManager;
 
 constexpr const char* kVerifyQuit = "VerifyQuit";
-constexpr const char* kInGameMenu = "InGameMenu";
-constexpr const char* kInGameReturnPrompt = "InGameReturnPrompt";
+constexpr const char* kInGameMenu = CompositionManager::kInGameMenu;
+constexpr const char* kInGameReturnPrompt = CompositionManager::kInGameReturnPrompt;
 // Spelled as the animation files are named.
 constexpr const char* kPanelIn = "prsc_achievment_panel_prsc.anm";
 constexpr const char* kMedalIn = "prsc_achievement_medal_prsc.anm";
