@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/tools/content/MutatedContent.h"
+#include "tools/content/Checker.h"
+
+namespace {
+
+// The widget tables of the screens and pages, and the popups the game names, counted on the
+// sample packages.
+TEST(CheckScreens, CountsComeFromTheGamesTables) {
+    content::Checker checker(TALLYVOX_CONTENT_DATA, TALLYVOX_BUILT_CONTENT, TALLYVOX_CONTENT_MAPS);
+    checker.Run();
+    EXPECT_NE(checker.CountsLine().find("158 ScreenGame widgets, 175 menu widgets, 17 tutorial widgets, 3 loading "
+                                        "widgets, 3 start-up widgets, 10 popups"),
+              std::string::npos)
+        << checker.CountsLine();
+}
+
+// One copy of the sources with one fault per class of the screen checks, each told once in
+// its documented form.
+TEST(CheckScreens, EachFaultIsToldAtItsSource) {
+    MutatedContent content;
+    const std::string screenGame = "content/layouts/screengame.txt";
+    const std::string menu = "content/layouts/menuscreen.txt";
+    const std::string startup = "content/layouts/screenstartup.txt";
+    content.Replace(screenGame, "label QuestionLabel ", "label QuestionLabe ");
+    content.Replace(screenGame, "keyboard SoftKeyboardWidget 0 0 800 120 MaxEntryTextChar=24",
+                    "label SoftKeyboardWidget 0 0 800 120");
+    content.Replace(menu, "button DeleteProfileButton", "button DeleteProfileButon");
+    content.Replace(menu, "keyboard softkeyboard 60 90 680 340 MaxEntryTextChar=8",
+                    "keyboard softkeyboard 60 90 680 340 Visibility=visible");
+    content.Replace(startup, "image Splash 0 0 800 600", "image Splash 0 0 800 600 Background=#FF00GG00");
+    content.Replace(startup, "StringId=SPLASH_PROMPT", "StringId=SPLASH_PROMT");
+    EXPECT_EQ(content.Check({"xml"}).size(), 7u);
+    EXPECT_TRUE(content.BuildErrors().empty());
+    // The tool refuses a priority of 0 itself, so the written file is changed.
+    const std::string popups = content.Dir().File("out/gsSystem/popups.xml");
+    std::string text = FileContents(popups);
+    text.replace(text.find("<Priority>1</Priority>"), 22, "<Priority>0</Priority>");
+    content.Dir().Write("out/gsSystem/popups.xml", text);
+    std::vector<std::string> errors = content.Check({});
+    std::sort(errors.begin(), errors.end());
+    const std::vector<std::string> expected = {
+        "data/content/layouts/menuscreen.txt (MenuXmls/menuscreen.xaml): error: page \"compositionProfiles\" looks up "
+        "\"DeleteProfileButton\", which its root panel does not hold",
+        "data/content/layouts/menuscreen.txt:78 (MenuXmls/menuscreen.xaml): error: \"softkeyboard\" has Visibility "
+        "\"visible\"; the game shows a widget only for exactly \"Visible\"",
+        "data/content/layouts/menuscreen.txt:78 (MenuXmls/menuscreen.xaml): error: soft keyboard \"softkeyboard\" sets "
+        "no MaxEntryTextChar",
+        "data/content/layouts/screengame.txt (MenuXmls/screengame.xaml): error: screen \"ScreenGame\" binds "
+        "\"QuestionLabel\", which its layout does not hold",
+        "data/content/layouts/screengame.txt:145 (MenuXmls/screengame.xaml): error: \"SoftKeyboardWidget\" is a Label; "
+        "ScreenGame needs a SoftKeyboard",
+        "data/content/layouts/screenstartup.txt:11 (MenuXmls/screenstartup.xaml): error: \"Splash\" has Background "
+        "\"#FF00GG00\", which is no colour",
+        "data/content/layouts/screenstartup.txt:12 (MenuXmls/screenstartup.xaml): error: \"SplashText\" names string "
+        "id \"SPLASH_PROMT\", which has no text",
+        "data/content/popups.txt:24 (gsSystem/popups.xml): error: popup \"Pause\" has priority 0 and would never show",
+    };
+    EXPECT_EQ(errors, expected);
+}
+
+}  // namespace
