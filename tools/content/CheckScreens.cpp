@@ -28,6 +28,7 @@
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/minigame/BaseGame.h"
 #include "gameservices/widget/LayoutRecords.h"
+#include "gameservices/widget/Popup.h"
 #include "gameservices/widget/PopupRecords.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "gameshow/AwardsComposition.h"
@@ -154,16 +155,14 @@ private:
             return;
         Output scratch(checker.DataRoot(), {});
         const Layout layout = ReadLayout(SourceFile(checker.DataRoot(), path.substr(5)), scratch);
-        std::vector<const LayoutWidget*> open;
         for (const LayoutWidget& widget : layout.widgets)
-            open.push_back(&widget);
-        while (!open.empty()) {
-            const LayoutWidget* widget = open.back();
-            open.pop_back();
-            m_lines.emplace(widget->name, SourceRef{"data/" + widget->from.file, widget->from.line});
-            for (const LayoutWidget& child : widget->children)
-                open.push_back(&child);
-        }
+            AddLines(widget);
+    }
+    // In document order, as the game's search meets them.
+    void AddLines(const LayoutWidget& widget) {
+        m_lines.emplace(widget.name, SourceRef{"data/" + widget.from.file, widget.from.line});
+        for (const LayoutWidget& child : widget.children)
+            AddLines(child);
     }
 
     std::string m_file;
@@ -509,6 +508,13 @@ private:
                 m_checker.Error(from, label,
                                 "popup \"" + name + "\" has option \"" + option.m_Name.c_str() + "\", which is no button of " +
                                     layout);
+        }
+        for (const char* textLabel : W::Popup::kTextLabels) {
+            const W::sWidget* text = doc->second.Find(textLabel);
+            if (!text || (text->m_Type != W::kLayoutLabel && text->m_Type != W::kLayoutButton))
+                m_checker.Error(from, label,
+                                "popup \"" + name + "\" uses layout \"" + layout + "\", which has no label \"" +
+                                    textLabel + "\"");
         }
         for (const auto& message : info.m_Messages) {
             const W::sWidget* text = doc->second.Find(message.m_Name.c_str());

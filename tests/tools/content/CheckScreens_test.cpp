@@ -28,7 +28,7 @@ TEST(CheckScreens, EachFaultIsToldAtItsSource) {
     content.Replace(screenGame, "label QuestionLabel ", "label QuestionLabe ");
     content.Replace(screenGame, "keyboard SoftKeyboardWidget 0 0 800 120 MaxEntryTextChar=24",
                     "label SoftKeyboardWidget 0 0 800 120");
-    content.Replace(menu, "button DeleteProfileButton", "button DeleteProfileButon");
+    content.Replace(menu, "button DoneButton 560 530 200 50", "button DoneButon 560 530 200 50");
     content.Replace(menu, "keyboard softkeyboard 60 90 680 340 MaxEntryTextChar=8",
                     "keyboard softkeyboard 60 90 680 340 Visibility=visible");
     content.Replace(startup, "image Splash 0 0 800 600", "image Splash 0 0 800 600 Background=#FF00GG00");
@@ -43,8 +43,8 @@ TEST(CheckScreens, EachFaultIsToldAtItsSource) {
     std::vector<std::string> errors = content.Check({});
     std::sort(errors.begin(), errors.end());
     const std::vector<std::string> expected = {
-        "data/content/layouts/menuscreen.txt (MenuXmls/menuscreen.xaml): error: page \"compositionProfiles\" looks up "
-        "\"DeleteProfileButton\", which its root panel does not hold",
+        "data/content/layouts/menuscreen.txt (MenuXmls/menuscreen.xaml): error: page \"compositionWardrobe\" looks up "
+        "\"DoneButton\", which its root panel does not hold",
         "data/content/layouts/menuscreen.txt:78 (MenuXmls/menuscreen.xaml): error: \"softkeyboard\" has Visibility "
         "\"visible\"; the game shows a widget only for exactly \"Visible\"",
         "data/content/layouts/menuscreen.txt:78 (MenuXmls/menuscreen.xaml): error: soft keyboard \"softkeyboard\" sets "
