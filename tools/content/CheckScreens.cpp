@@ -255,7 +255,7 @@ private:
             const std::string layout = screen.m_FileName.c_str();
             layouts[screen.m_DisplayName.c_str()] = layout;
             if (!m_checker.Find(layout))
-                m_checker.Error(entry->from, entry->Label(),
+                m_checker.Error(RecordLine(m_checker, entry->from, 0, screen.m_DisplayName.c_str()), entry->Label(),
                                 "screen \"" + std::string(screen.m_DisplayName.c_str()) + "\" names layout \"" +
                                     layout + "\", which no package holds");
         }
@@ -455,10 +455,12 @@ private:
         for (const auto& row : GameShow::CompositionManager::kPopupButtons)
             named.emplace_back(row.popup, row.button);
         std::set<std::string> found;
+        std::set<std::string> missing;
         for (const auto& [popup, button] : named) {
             const auto it = described.find(popup);
             if (it == described.end()) {
-                m_checker.Error({kPopupSource, 0}, "", "the game shows popup \"" + popup + "\", which no popups file describes");
+                if (missing.insert(popup).second)
+                    m_checker.Error({kPopupSource, 0}, "", "the game shows popup \"" + popup + "\", which no popups file describes");
                 continue;
             }
             found.insert(popup);
@@ -477,6 +479,15 @@ private:
             if (line.fields.size() > 2 && line.fields[0] == "popup" && line.fields[2] == name)
                 return {kPopupSource, line.line};
         return {kPopupSource, 0};
+    }
+    // The line of a source whose field `field` is `name`; the source alone when none is.
+    static SourceRef RecordLine(const Checker& checker, const SourceRef& source, size_t field, const std::string& name) {
+        if (!source.file.starts_with("data/"))
+            return source;
+        for (const SourceLine& line : SourceFile(checker.DataRoot(), source.file.substr(5)).Lines())
+            if (line.fields.size() > field && line.fields[field] == name)
+                return {source.file, line.line};
+        return source;
     }
 
     void CheckPopup(const W::sPopupInfo& info, const PackageEntry& entry, const SourceRef& from) {

@@ -62,4 +62,39 @@ TEST(CheckScreens, EachFaultIsToldAtItsSource) {
     EXPECT_EQ(errors, expected);
 }
 
+// Faults the tool would refuse in a source, made in the written files: the checker still
+// tells them.
+TEST(CheckScreens, WrittenPopupsAndFlowAreCheckedAgainstTheGame) {
+    MutatedContent content;
+    const auto edit = [&](const std::string& file, const std::string& from, const std::string& to) {
+        std::string text = FileContents(content.Dir().File("out/" + file));
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        content.Dir().Write("out/" + file, text.replace(at, from.size(), to));
+    };
+    const std::string popups = "MenuXmls/gameshowpopups.xml";
+    edit(popups, "<Name>PlayerNameNotAvailable</Name>", "<Name>PlayerNameTaken</Name>");
+    edit(popups, "<Option Name=\"Cancel\" Text=\"Stay\"", "<Option Name=\"Stay\" Text=\"Stay\"");
+    edit(popups, "<Layout>PopupGameMenu.xaml</Layout>", "<Layout>PopupGameMenus.xaml</Layout>");
+    edit(popups, "StringId=\"POPUP_QUIT_TITLE\"", "StringId=\"POPUP_QUIT_TITEL\"");
+    edit("MenuXmls/sketch.flow", "<FileName>ScreenLoad.xaml</FileName>", "<FileName>ScreenLoading.xaml</FileName>");
+    std::vector<std::string> errors = content.Check({});
+    std::sort(errors.begin(), errors.end());
+    const std::vector<std::string> expected = {
+        "data/content/layouts/flow.txt:4 (MenuXmls/sketch.flow): error: screen \"ScreenLoad\" names layout "
+        "\"ScreenLoading.xaml\", which no package holds",
+        "data/content/popups.txt: error: the game shows popup \"PlayerNameNotAvailable\", which no popups file "
+        "describes",
+        "data/content/popups.txt:34 (MenuXmls/gameshowpopups.xml): error: popup \"InGameMenu\" uses layout "
+        "\"PopupGameMenus.xaml\", which no package holds",
+        "data/content/popups.txt:37 (MenuXmls/gameshowpopups.xml): error: popup \"InGameReturnPrompt\" has no option "
+        "\"Cancel\", which the game answers",
+        "data/content/popups.txt:37 (MenuXmls/gameshowpopups.xml): error: popup \"InGameReturnPrompt\" has option "
+        "\"Stay\", which is no button of PopupConfirm.xaml",
+        "data/content/popups.txt:45 (MenuXmls/gameshowpopups.xml): error: popup \"VerifyQuit\" names string id "
+        "\"POPUP_QUIT_TITEL\", which has no text",
+    };
+    EXPECT_EQ(errors, expected);
+}
+
 }  // namespace
