@@ -97,7 +97,7 @@ class LayoutDoc {
 public:
     LayoutDoc(const LayoutDoc&) = delete;
     LayoutDoc& operator=(const LayoutDoc&) = delete;
-    LayoutDoc(Checker& checker, const std::string& file) : m_file(file) {
+    LayoutDoc(Checker& checker, const std::string& file) {
         m_entry = checker.Use(file);
         if (!m_entry)
             return;
@@ -114,7 +114,6 @@ public:
 
     const PackageEntry* Entry() const { return m_entry; }
     bool Read() const { return m_read; }
-    const W::sWindow& Window() const { return m_window; }
 
     // The first widget of that name at or below `scope` (the whole layout when null).
     const W::sWidget* Find(const std::string& name, const W::sWidget* scope = nullptr) const {
@@ -165,7 +164,6 @@ private:
             AddLines(child);
     }
 
-    std::string m_file;
     const PackageEntry* m_entry = nullptr;
     bool m_read = false;
     W::sWindow m_window;
@@ -484,7 +482,8 @@ private:
     static SourceRef RecordLine(const Checker& checker, const SourceRef& source, size_t field, const std::string& name) {
         if (!source.file.starts_with("data/"))
             return source;
-        for (const SourceLine& line : SourceFile(checker.DataRoot(), source.file.substr(5)).Lines())
+        const SourceFile file(checker.DataRoot(), source.file.substr(5));
+        for (const SourceLine& line : file.Lines())
             if (line.fields.size() > field && line.fields[field] == name)
                 return {source.file, line.line};
         return source;
