@@ -80,21 +80,17 @@ void AwardsComposition::Initialize(Panel* screenPanel, const TString<char>& name
             AGReport("can not find %s", widgetName);
         return widget;
     };
-    m_BackButton = find("BackButton", true);
+    m_BackButton = find(kWidgets[0], true);
     if (m_BackButton)
         m_BackButton->AddEventDelegate(GameServices::Widget::kEventClick, &m_BackDelegate);
     for (u32 k = 0; k < kGroupButtons; ++k) {
-        char widgetName[24];
-        std::snprintf(widgetName, sizeof widgetName, "group%uButton", k + 1);
-        m_GroupButtons[k] = find(widgetName, k < kRequiredGroupButtons);
+        m_GroupButtons[k] = find(kWidgets[1 + k], k < kRequiredGroupButtons);
         if (m_GroupButtons[k])
             m_GroupButtons[k]->AddEventDelegate(GameServices::Widget::kEventClick, &m_GroupDelegates[k]);
     }
-    m_ProgressLabel = find("progressLabel", true);
+    m_ProgressLabel = find(kWidgets[1 + kGroupButtons], true);
     for (u32 k = 0; k < kGroupButtons; ++k) {
-        char widgetName[24];
-        std::snprintf(widgetName, sizeof widgetName, "group%uImage", k + 1);
-        m_GroupImages[k] = find(widgetName, k < kRequiredGroupButtons);
+        m_GroupImages[k] = find(kWidgets[2 + kGroupButtons + k], k < kRequiredGroupButtons);
     }
     ShowGroups();
     m_ListenedWardrobeButton = GetManager().m_WardrobeButton;
@@ -176,11 +172,12 @@ void AwardsComposition::ShowGroups() {
     for (const sMetaAward& group : m_AwardList.MetaAwards)
         m_TotalCount += u32(group.Awards.size());
     if (Panel* root = RootAsPanel()) {
-        u32 n = 1;
+        // A group past the layout's titles has none to show.
+        u32 n = 0;
         for (const sMetaAward& group : m_AwardList.MetaAwards) {
-            char label[24];
-            std::snprintf(label, sizeof label, "group%u", n++);
-            if (Widget* widget = Widget::FindChild(label, root))
+            if (n >= kGroupButtons)
+                break;
+            if (Widget* widget = Widget::FindChild(kWidgets[2 + 2 * kGroupButtons + n++], root))
                 ShowWidgetText(widget, group.Title);
         }
     }

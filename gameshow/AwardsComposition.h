@@ -65,6 +65,12 @@ public:
     // Group buttons 1 to 4 are required; the fifth is optional.
     static constexpr u32 kGroupButtons = 5;
     static constexpr u32 kRequiredGroupButtons = 4;
+    // The widgets under the page's root panel: back, the group buttons, the progress label, the
+    // group pictures and the group titles.
+    static constexpr const char* kWidgets[] = {
+        "BackButton",  "group1Button", "group2Button", "group3Button", "group4Button", "group5Button",
+        "progressLabel", "group1Image", "group2Image", "group3Image", "group4Image", "group5Image",
+        "group1",      "group2",       "group3",       "group4",       "group5"};
 
     AwardsComposition();
     ~AwardsComposition() override;

@@ -39,15 +39,14 @@ void BasicLookComposition::Initialize(Panel* screenPanel, const TString<char>& n
     FindRootPanel(screenPanel, name);
     Panel* root = m_RootPanel && m_RootPanel->IsA(TypeIds::Panel) ? static_cast<Panel*>(m_RootPanel) : nullptr;
     for (u32 k = 0; k < kLookCount; ++k) {
-        char buttonName[16];
-        std::snprintf(buttonName, sizeof buttonName, "effect%u", k);
+        const char* buttonName = kWidgets[k];
         m_LookButtons[k] = root ? Widget::FindChild(buttonName, root) : nullptr;
         if (m_LookButtons[k])
             m_LookButtons[k]->AddEventDelegate(GameServices::Widget::kEventClick, &m_LookDelegates[k]);
         else
             AGReport("can not find %s", buttonName);
     }
-    m_DoneButton = root ? Widget::FindChild("DoneButton", root) : nullptr;
+    m_DoneButton = root ? Widget::FindChild(kWidgets[kLookCount], root) : nullptr;
     if (m_DoneButton)
         m_DoneButton->AddEventDelegate(GameServices::Widget::kEventClick, &m_DoneDelegate);
     else

@@ -14,6 +14,10 @@ public:
     static constexpr const char* kName = "compositionBasicLook";
     static constexpr const char* kNextPage = "compositionKeyboard";
     static constexpr u32 kLookCount = 12;
+    // The widgets under the page's root panel: the look buttons, then "DoneButton".
+    static constexpr const char* kWidgets[kLookCount + 1] = {"effect0", "effect1", "effect2",  "effect3",   "effect4",
+                                                             "effect5", "effect6", "effect7",  "effect8",   "effect9",
+                                                             "effect10", "effect11", "DoneButton"};
     // The try request of this page.
     static constexpr u32 kTryToken = 4;
     static constexpr const char* kTryAction = "Try_All";

@@ -1,5 +1,7 @@
 #include "gameshow/CompositionManager.h"
 
+#include <iterator>
+
 #include "engine/core/AGLog.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/TeamRegistry.h"
@@ -21,9 +23,6 @@ using GameServices::Widget::Widget;
 namespace TypeIds = GameServices::Widget::TypeIds;
 
 namespace {
-
-constexpr const char* kInGameMenu = "InGameMenu";
-constexpr const char* kInGameReturnPrompt = "InGameReturnPrompt";
 
 void ShowText(Widget* widget, const TString<char>& text) {
     if (widget->IsA(TypeIds::Label))
@@ -114,10 +113,10 @@ void CompositionManager::Reset() {
 void CompositionManager::Initialize(GameServices::Widget::Screen* menuScreen) {
     m_Screen = menuScreen;
     Panel* root = menuScreen ? menuScreen->m_RootPanel : nullptr;
-    m_PlayerNameLabel = root ? Widget::FindChild("playerName", root) : nullptr;
-    m_PlayerScoreLabel = root ? Widget::FindChild("playerScore", root) : nullptr;
-    m_WardrobeButton = root ? Widget::FindChild("WardrobeButton", root) : nullptr;
-    m_TagPanel = root ? Widget::FindChild("TagPanel", root) : nullptr;
+    m_PlayerNameLabel = root ? Widget::FindChild(kSharedWidgets[0], root) : nullptr;
+    m_PlayerScoreLabel = root ? Widget::FindChild(kSharedWidgets[1], root) : nullptr;
+    m_WardrobeButton = root ? Widget::FindChild(kSharedWidgets[2], root) : nullptr;
+    m_TagPanel = root ? Widget::FindChild(kSharedWidgets[3], root) : nullptr;
     if (m_TagPanel)
         m_TagPanelPosition = AGVec2{m_TagPanel->m_X, m_TagPanel->m_Y};
     if (m_WardrobeButton)
@@ -163,23 +162,14 @@ void CompositionManager::LoadPopups() {
     m_PopupState = kPopupNone;
     ScreenManager& screens = Screens();
     screens.ReadPopupsFile(kPopupsFile);
-    const struct {
-        const char* popup;
-        const char* button;
-        IDelegate* handler;
-    } bindings[] = {
-        {kInGameMenu, "ResumeGame", &m_ResumeGame},
-        {kInGameMenu, "ReturnMainMenu", &m_ReturnToMainMenu},
-        {kInGameReturnPrompt, "Confirm", &m_ReturnConfirmed},
-        {kInGameReturnPrompt, "Cancel", &m_ReturnCancelled},
-        {"VerifyProfileDelete", "Confirm", &m_ProfileDeleteConfirmed},
-        {"VerifyProfileDelete", "Cancel", &m_ProfileDeleteCancelled},
-        {"PlayerNameNotAvailable", "Confirm", &m_NameNotAvailableConfirmed},
-        {"VerifyQuit", "Confirm", &m_QuitConfirmed},
-        {"VerifyQuit", "Cancel", &m_QuitCancelled},
+    // The handlers of kPopupButtons, row by row.
+    IDelegate* const handlers[std::size(kPopupButtons)] = {
+        &m_ResumeGame,           &m_ReturnToMainMenu,       &m_ReturnConfirmed,
+        &m_ReturnCancelled,      &m_ProfileDeleteConfirmed, &m_ProfileDeleteCancelled,
+        &m_NameNotAvailableConfirmed, &m_QuitConfirmed,     &m_QuitCancelled,
     };
-    for (const auto& binding : bindings)
-        screens.SetPopupButtonCallback(binding.popup, binding.button, binding.handler);
+    for (size_t i = 0; i < std::size(kPopupButtons); ++i)
+        screens.SetPopupButtonCallback(kPopupButtons[i].popup, kPopupButtons[i].button, handlers[i]);
 }
 
 Popup* CompositionManager::ShowPopup(const char* name) {

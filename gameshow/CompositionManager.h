@@ -44,6 +44,20 @@ public:
     static constexpr const char* kPopupsFile = "GameShowPopUps.xml";
     static constexpr const char* kMainMenu = "compositionMainMenu";
     static constexpr const char* kWardrobe = "compositionWardrobe";
+    // The widgets shared by the pages, found under the menu screen's root panel.
+    static constexpr const char* kSharedWidgets[] = {"playerName", "playerScore", "WardrobeButton", "TagPanel"};
+    static constexpr const char* kInGameMenu = "InGameMenu";
+    static constexpr const char* kInGameReturnPrompt = "InGameReturnPrompt";
+    // The popups of the popups file and the option buttons the manager answers, in binding order.
+    struct PopupButton {
+        const char* popup;
+        const char* button;
+    };
+    static constexpr PopupButton kPopupButtons[] = {
+        {kInGameMenu, "ResumeGame"},          {kInGameMenu, "ReturnMainMenu"},   {kInGameReturnPrompt, "Confirm"},
+        {kInGameReturnPrompt, "Cancel"},      {"VerifyProfileDelete", "Confirm"}, {"VerifyProfileDelete", "Cancel"},
+        {"PlayerNameNotAvailable", "Confirm"}, {"VerifyQuit", "Confirm"},          {"VerifyQuit", "Cancel"},
+    };
 
     // Byte-wise name order, a prefix first.
     using PageMap = std::map<TString<char>, CompositionBase*>;

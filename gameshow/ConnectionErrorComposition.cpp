@@ -16,8 +16,8 @@ void ConnectionErrorComposition::Initialize(Panel* screenPanel, const TString<ch
     FindRootPanel(screenPanel, name);
     auto* root = m_RootPanel && m_RootPanel->IsA(GameServices::Widget::TypeIds::Panel) ? static_cast<Panel*>(m_RootPanel)
                                                                                      : nullptr;
-    m_CancelButton = root ? Widget::FindChild("cancelButton", root) : nullptr;
-    m_Text = root ? Widget::FindChild("text", root) : nullptr;
+    m_CancelButton = root ? Widget::FindChild(kWidgets[0], root) : nullptr;
+    m_Text = root ? Widget::FindChild(kWidgets[1], root) : nullptr;
     if (!m_CancelButton)
         AGReport("can not find cancelButton");
     if (!m_Text)

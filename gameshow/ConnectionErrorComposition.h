@@ -9,6 +9,8 @@ namespace GameShow {
 class ConnectionErrorComposition : public CompositionBase {
 public:
     static constexpr const char* kName = "compositionConnectionError";
+    // The widgets under the page's root panel.
+    static constexpr const char* kWidgets[] = {"cancelButton", "text"};
 
     ConnectionErrorComposition() = default;
     ~ConnectionErrorComposition() override;

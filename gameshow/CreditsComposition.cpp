@@ -20,8 +20,8 @@ CreditsComposition::~CreditsComposition() {
 void CreditsComposition::Initialize(Panel* screenPanel, const TString<char>& name) {
     FindRootPanel(screenPanel, name);
     Panel* root = m_RootPanel && m_RootPanel->IsA(TypeIds::Panel) ? static_cast<Panel*>(m_RootPanel) : nullptr;
-    m_BackButton = root ? Widget::FindChild("BackButton", root) : nullptr;
-    Widget* scroll = root ? Widget::FindChild("CreditsScroll", root) : nullptr;
+    m_BackButton = root ? Widget::FindChild(kWidgets[0], root) : nullptr;
+    Widget* scroll = root ? Widget::FindChild(kWidgets[1], root) : nullptr;
     m_Scroll = scroll && scroll->IsA(TypeIds::ScrollText) ? static_cast<ScrollText*>(scroll) : nullptr;
     if (!m_BackButton)
         AGReport("can not find BackButton");

@@ -13,6 +13,8 @@ namespace GameShow {
 class CreditsComposition : public CompositionBase {
 public:
     static constexpr const char* kName = "compositionCredits";
+    // The widgets under the page's root panel.
+    static constexpr const char* kWidgets[] = {"BackButton", "CreditsScroll"};
     static constexpr const char* kOptionsPage = "compositionOptions";
 
     CreditsComposition() = default;

@@ -1,6 +1,7 @@
 #include "gameshow/GroupAwardsComposition.h"
 
 #include <cstdio>
+#include <iterator>
 
 #include "engine/core/AGLog.h"
 #include "gameservices/widget/WidgetClasses.h"
@@ -26,10 +27,9 @@ void ShowWidgetPicture(Widget* widget, const TString<char>& picture) {
 
 namespace {
 
-Widget* FindNumbered(Panel* root, const char* stem, u32 n) {
-    char name[40];
-    std::snprintf(name, sizeof name, "%s%u", stem, n);
-    return root ? Widget::FindChild(name, root) : nullptr;
+// Slot n (from 1) of a widget family.
+Widget* FindNumbered(Panel* root, GroupAwardsComposition::Family family, u32 n) {
+    return root ? Widget::FindChild(GroupAwardsComposition::SlotWidget(family, n - 1), root) : nullptr;
 }
 
 void SetShown(Widget* widget, bool shown) {
@@ -48,23 +48,23 @@ GroupAwardsComposition::~GroupAwardsComposition() {
 void GroupAwardsComposition::Initialize(Panel* screenPanel, const TString<char>& name) {
     FindRootPanel(screenPanel, name);
     Panel* root = m_RootPanel && m_RootPanel->IsA(TypeIds::Panel) ? static_cast<Panel*>(m_RootPanel) : nullptr;
-    m_BackButton = root ? Widget::FindChild("BackButton", root) : nullptr;
+    m_BackButton = root ? Widget::FindChild(kWidgets[std::size(kWidgets) - 1], root) : nullptr;
     if (m_BackButton)
         m_BackButton->AddEventDelegate(GameServices::Widget::kEventClick, &m_BackDelegate);
     else
         AGReport("can not find BackButton");
     const struct {
-        const char* stem;
+        Family family;
         std::array<Widget*, kSlotCount>* widgets;
-    } families[] = {{"awardName", &m_Names},
-                    {"awardDescription", &m_Descriptions},
-                    {"awardPrize", &m_Prizes},
-                    {"awardMedal", &m_Medals}};
+    } families[] = {{kAwardName, &m_Names},
+                    {kAwardDescription, &m_Descriptions},
+                    {kAwardPrize, &m_Prizes},
+                    {kAwardMedal, &m_Medals}};
     for (const auto& family : families) {
         for (u32 k = 0; k < kSlotCount; ++k) {
-            (*family.widgets)[k] = FindNumbered(root, family.stem, k + 1);
+            (*family.widgets)[k] = FindNumbered(root, family.family, k + 1);
             if (!(*family.widgets)[k])
-                AGReport("can not find %s%u", family.stem, k + 1);
+                AGReport("can not find %s", SlotWidget(family.family, k));
         }
     }
     m_ListenedWardrobeButton = GetManager().m_WardrobeButton;
@@ -92,8 +92,8 @@ void GroupAwardsComposition::ShowGroup(sMetaAward& group, u32 index) {
     Panel* root = m_RootPanel && m_RootPanel->IsA(TypeIds::Panel) ? static_cast<Panel*>(m_RootPanel) : nullptr;
     if (!root)
         return;
-    ShowWidgetText(Widget::FindChild("title", root), group.Title);
-    if (Widget* icon = Widget::FindChild("iconAward", root)) {
+    ShowWidgetText(Widget::FindChild(kWidgets[0], root), group.Title);
+    if (Widget* icon = Widget::FindChild(kWidgets[1], root)) {
         char picture[32];
         std::snprintf(picture, sizeof picture, kIconPicture, index + 1);
         ShowWidgetPicture(icon, picture);
@@ -103,12 +103,12 @@ void GroupAwardsComposition::ShowGroup(sMetaAward& group, u32 index) {
     for (sAward& award : group.Awards) {
         if (n > kSlotCount)
             break;
-        ShowWidgetText(FindNumbered(root, "awardName", n), award.Title);
-        ShowWidgetText(FindNumbered(root, "awardDescription", n), award.Description);
-        ShowWidgetPicture(FindNumbered(root, "awardPanel", n), award.unlocked ? kUnlockedPanel : kLockedPanel);
-        ShowWidgetPicture(FindNumbered(root, "awardPrize", n), award.unlocked ? award.thumbnail : TString<char>(kLockedPrize));
-        SetShown(FindNumbered(root, "awardMedal", n), award.unlocked);
-        SetShown(FindNumbered(root, "awardGlow", n), award.isNew);
+        ShowWidgetText(FindNumbered(root, kAwardName, n), award.Title);
+        ShowWidgetText(FindNumbered(root, kAwardDescription, n), award.Description);
+        ShowWidgetPicture(FindNumbered(root, kAwardPanel, n), award.unlocked ? kUnlockedPanel : kLockedPanel);
+        ShowWidgetPicture(FindNumbered(root, kAwardPrize, n), award.unlocked ? award.thumbnail : TString<char>(kLockedPrize));
+        SetShown(FindNumbered(root, kAwardMedal, n), award.unlocked);
+        SetShown(FindNumbered(root, kAwardGlow, n), award.isNew);
         award.isNew = false;
         ++n;
     }

@@ -19,6 +19,18 @@ public:
     static constexpr const char* kName = "compositionGroupAwards";
     // The layout's award slots; awards of a group beyond them are not shown.
     static constexpr u32 kSlotCount = 4;
+    // The widget families of a slot, in kWidgets order after "title" and "iconAward".
+    enum Family : u32 { kAwardName, kAwardDescription, kAwardPanel, kAwardPrize, kAwardMedal, kAwardGlow, kFamilies };
+    // The widgets under the page's root panel: the title, the group icon, each family's slots
+    // 1 to 4, then back.
+    static constexpr const char* kWidgets[2 + kFamilies * kSlotCount + 1] = {
+        "title",        "iconAward",    "awardName1",   "awardName2",   "awardName3",   "awardName4",
+        "awardDescription1", "awardDescription2", "awardDescription3", "awardDescription4",
+        "awardPanel1",  "awardPanel2",  "awardPanel3",  "awardPanel4",  "awardPrize1",  "awardPrize2",
+        "awardPrize3",  "awardPrize4",  "awardMedal1",  "awardMedal2",  "awardMedal3",  "awardMedal4",
+        "awardGlow1",   "awardGlow2",   "awardGlow3",   "awardGlow4",   "BackButton"};
+    // The name of a family's slot (0 to kSlotCount - 1).
+    static constexpr const char* SlotWidget(Family family, u32 slot) { return kWidgets[2 + family * kSlotCount + slot]; }
     static constexpr const char* kUnlockedPanel = "Award_Panel.png";
     static constexpr const char* kLockedPanel = "Award_Panel_Locked.png";
     static constexpr const char* kLockedPrize = "Awards_Locked.png";

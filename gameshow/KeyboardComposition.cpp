@@ -30,7 +30,7 @@ void KeyboardComposition::SetMaxNameLength(u32 length) {
 void KeyboardComposition::Initialize(Panel* screenPanel, const TString<char>& name) {
     FindRootPanel(screenPanel, name);
     Panel* root = m_RootPanel && m_RootPanel->IsA(TypeIds::Panel) ? static_cast<Panel*>(m_RootPanel) : nullptr;
-    Widget* keyboard = root ? Widget::FindChild("softkeyboard", root) : nullptr;
+    Widget* keyboard = root ? Widget::FindChild(kWidgets[0], root) : nullptr;
     if (keyboard && keyboard->IsA(TypeIds::SoftKeyboard)) {
         m_Keyboard = static_cast<SoftKeyboard*>(keyboard);
         m_Keyboard->m_MaxEntryTextChar = m_MaxNameLength;
@@ -38,12 +38,12 @@ void KeyboardComposition::Initialize(Panel* screenPanel, const TString<char>& na
     } else {
         AGReport("can not find softkeyboard");
     }
-    m_BackButton = root ? Widget::FindChild("BackButton", root) : nullptr;
+    m_BackButton = root ? Widget::FindChild(kWidgets[1], root) : nullptr;
     if (m_BackButton)
         m_BackButton->AddEventDelegate(GameServices::Widget::kEventClick, &m_BackDelegate);
     else
         AGReport("can not find BackButton");
-    m_DoneButton = root ? Widget::FindChild("DoneButton", root) : nullptr;
+    m_DoneButton = root ? Widget::FindChild(kWidgets[2], root) : nullptr;
     if (m_DoneButton)
         m_DoneButton->AddEventDelegate(GameServices::Widget::kEventClick, &m_DoneDelegate);
     else

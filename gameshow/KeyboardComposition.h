@@ -16,6 +16,8 @@ class KeyboardComposition : public CompositionBase {
 public:
     static constexpr const char* kName = "compositionKeyboard";
     static constexpr const char* kNameTakenPopup = "PlayerNameNotAvailable";
+    // The widgets under the page's root panel: the soft keyboard, back and done.
+    static constexpr const char* kWidgets[] = {"softkeyboard", "BackButton", "DoneButton"};
     static constexpr u32 kMaxNameLength = 8;
     // The keyboard's text when the page shows; the first key replaces it.
     static const TString<char> kPlaceholder;

@@ -64,10 +64,10 @@ void MainMenuComposition::Initialize(Panel* screenPanel, const TString<char>& na
             AGReport("can not find %s", buttonName);
         return button;
     };
-    m_PlayButton = find("singlePlayerButton", true);
-    m_ProfileButton = find("profileButton", true);
-    m_OptionsButton = find("optionsButton", true);
-    m_ExitButton = find("exitButton", true);
+    m_PlayButton = find(kWidgets[0], true);
+    m_ProfileButton = find(kWidgets[1], true);
+    m_OptionsButton = find(kWidgets[2], true);
+    m_ExitButton = find(kWidgets[3], true);
     Listen(m_PlayButton, &m_PlayDelegate);
     Listen(m_ProfileButton, &m_ProfilesDelegate);
     Listen(m_OptionsButton, &m_OptionsDelegate);
@@ -81,7 +81,7 @@ void MainMenuComposition::Initialize(Panel* screenPanel, const TString<char>& na
     CompositionManager& manager = GetManager();
     manager.QuitConfirmed.AddDelegate(&m_QuitConfirmedDelegate);
     manager.QuitCancelled.AddDelegate(&m_QuitCancelledDelegate);
-    m_AwardsButton = find("awardsButton", false);
+    m_AwardsButton = find(kWidgets[4], false);
     m_HasAwardsButton = m_AwardsButton != nullptr;
     Listen(m_AwardsButton, &m_AwardsDelegate);
     DressMenuAvatar();

@@ -22,6 +22,9 @@ namespace GameShow {
 class MainMenuComposition : public CompositionBase {
 public:
     static constexpr const char* kQuitPopup = "VerifyQuit";
+    // The widgets under the page's root panel: play, profiles, options, exit, awards (optional).
+    static constexpr const char* kWidgets[] = {"singlePlayerButton", "profileButton", "optionsButton", "exitButton",
+                                               "awardsButton"};
     // The look of the menu avatar while there is no profile.
     static constexpr const char* kDefaultLook = "AppearanceMale02.xml";
 

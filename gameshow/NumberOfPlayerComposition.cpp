@@ -36,11 +36,11 @@ void NumberOfPlayerComposition::Initialize(Panel* screenPanel, const TString<cha
         Widget** widget;
         IDelegate* delegate;
     } buttons[] = {
-        {"NumberOfPlayer_Btn2", "NumberOfPlayer_Btn2", &m_TwoButton, &m_TwoDelegate},
-        {"NumberOfPlayer_Btn3", "NumberOfPlayer_Btn3", &m_ThreeButton, &m_ThreeDelegate},
-        {"NumberOfPlayer_Btn4", "NumberOfPlayer_Btn4", &m_FourButton, &m_FourDelegate},
-        {"WardrobeButton", "Wardrobe Button", &m_WardrobeButton, &m_WardrobeDelegate},
-        {"BackButton", "Back Button", &m_BackButton, &m_BackDelegate},
+        {kWidgets[0], kWidgets[0], &m_TwoButton, &m_TwoDelegate},
+        {kWidgets[1], kWidgets[1], &m_ThreeButton, &m_ThreeDelegate},
+        {kWidgets[2], kWidgets[2], &m_FourButton, &m_FourDelegate},
+        {CompositionManager::kSharedWidgets[2], "Wardrobe Button", &m_WardrobeButton, &m_WardrobeDelegate},
+        {kWidgets[3], "Back Button", &m_BackButton, &m_BackDelegate},
     };
     for (const auto& button : buttons) {
         *button.widget = root ? Widget::FindChild(button.name, root) : nullptr;

@@ -23,6 +23,9 @@ namespace GameShow {
 class NumberOfPlayerComposition : public CompositionBase {
 public:
     static constexpr const char* kName = "compositionNumberOfPlayer";
+    // The widgets under the page's root panel: the player-count buttons and back.
+    static constexpr const char* kWidgets[] = {"NumberOfPlayer_Btn2", "NumberOfPlayer_Btn3", "NumberOfPlayer_Btn4",
+                                               "BackButton"};
     static constexpr const char* kNextPage = "compositionMultiSelectAvatar";
     static constexpr const char* kWaitPopup = "WaitingForDevice";
     static constexpr const char* kWaitBackButton = "Back";

@@ -62,19 +62,19 @@ OptionsComposition::~OptionsComposition() {
 void OptionsComposition::Initialize(Panel* screenPanel, const TString<char>& name) {
     FindRootPanel(screenPanel, name);
     Panel* root = m_RootPanel && m_RootPanel->IsA(TypeIds::Panel) ? static_cast<Panel*>(m_RootPanel) : nullptr;
-    m_CreditsButton = FindReported(root, "CreditsButton", "CreditsButton");
-    m_DoneButton = FindReported(root, "DoneButton", "DoneButton");
-    m_FullScreenBox = FindReported(root, "FullScreenCheckBox", "FullScreen CheckBox");
-    m_MultisamplingBox = FindReported(root, "MultiSamplingCheckBox", "MultiSampling CheckBox");
+    m_CreditsButton = FindReported(root, kWidgets[0], "CreditsButton");
+    m_DoneButton = FindReported(root, kWidgets[1], "DoneButton");
+    m_FullScreenBox = FindReported(root, kWidgets[2], "FullScreen CheckBox");
+    m_MultisamplingBox = FindReported(root, kWidgets[3], "MultiSampling CheckBox");
     using GameServices::Widget::kEventClick;
     using GameServices::Widget::kEventValueChanged;
     Listen(m_CreditsButton, &m_CreditsDelegate);
     Listen(m_DoneButton, &m_DoneDelegate);
     Listen(m_FullScreenBox, &m_FullScreenDelegate);
     Listen(m_MultisamplingBox, &m_MultisamplingDelegate);
-    m_SfxSlider = FindSlider(root, "sliderSfx");
-    m_MusicSlider = FindSlider(root, "sliderMusic");
-    m_VoiceSlider = FindSlider(root, "sliderVoice");
+    m_SfxSlider = FindSlider(root, kWidgets[4]);
+    m_MusicSlider = FindSlider(root, kWidgets[5]);
+    m_VoiceSlider = FindSlider(root, kWidgets[6]);
     Listen(m_SfxSlider, &m_SfxDelegate, kEventValueChanged);
     Listen(m_MusicSlider, &m_MusicDelegate, kEventValueChanged);
     Listen(m_VoiceSlider, &m_VoiceDelegate, kEventValueChanged);

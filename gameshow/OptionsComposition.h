@@ -17,6 +17,9 @@ namespace GameShow {
 class OptionsComposition : public CompositionBase {
 public:
     static constexpr const char* kName = "compositionOptions";
+    // The widgets under the page's root panel: two buttons, two check boxes, three sliders.
+    static constexpr const char* kWidgets[] = {"CreditsButton", "DoneButton", "FullScreenCheckBox", "MultiSamplingCheckBox",
+                                               "sliderSfx",     "sliderMusic", "sliderVoice"};
     static constexpr const char* kCreditsPage = "compositionCredits";
     // The engine's volume categories the menu sounds are routed to.
     static constexpr u32 kMusicCategory = 0;

@@ -63,23 +63,23 @@ void ProfilesComposition::Initialize(Panel* screenPanel, const TString<char>& na
     FindRootPanel(screenPanel, name);
     Panel* root = m_RootPanel && m_RootPanel->IsA(TypeIds::Panel) ? static_cast<Panel*>(m_RootPanel) : nullptr;
     for (u32 k = 0; k < kSlotCount; ++k) {
-        m_Slots[k].checkBox = FindReported(root, "profile" + std::to_string(k + 1) + "Checkbox");
+        m_Slots[k].checkBox = FindReported(root, kWidgets[k]);
         Listen(m_Slots[k].checkBox, &m_SlotDelegates[k]);
     }
-    m_DeleteButton = FindReported(root, "DeleteProfileButton");
-    m_NewProfileButton = FindReported(root, "NewProfileButton");
-    m_DoneButton = FindReported(root, "DoneButton");
+    m_DeleteButton = FindReported(root, kWidgets[kSlotCount]);
+    m_NewProfileButton = FindReported(root, kWidgets[kSlotCount + 1]);
+    m_DoneButton = FindReported(root, kWidgets[kSlotCount + 2]);
     Listen(m_DeleteButton, &m_DeleteDelegate);
     Listen(m_NewProfileButton, &m_NewProfileDelegate);
     Listen(m_DoneButton, &m_DoneDelegate);
     for (u32 k = 0; k < kSlotCount; ++k)
-        m_Slots[k].name = FindReported(root, "profile" + std::to_string(k + 1) + "Name");
+        m_Slots[k].name = FindReported(root, kWidgets[kSlotCount + 3 + k]);
     for (u32 k = 0; k < kSlotCount; ++k)
-        m_Slots[k].image = FindReported(root, "imageProfile" + std::to_string(k + 1));
+        m_Slots[k].image = FindReported(root, kWidgets[2 * kSlotCount + 3 + k]);
     for (u32 k = 0; k < kSlotCount; ++k)
-        m_Slots[k].baseImageProfile = FindReported(root, "baseImageProfile" + std::to_string(k + 1));
+        m_Slots[k].baseImageProfile = FindReported(root, kWidgets[3 * kSlotCount + 3 + k]);
     for (u32 k = 0; k < kSlotCount; ++k)
-        m_Slots[k].baseImage = FindReported(root, "baseImage" + std::to_string(k + 1));
+        m_Slots[k].baseImage = FindReported(root, kWidgets[4 * kSlotCount + 3 + k]);
     for (Slot& slot : m_Slots) {
         SetShown(slot.image, false);
         SetShown(slot.baseImageProfile, false);

@@ -22,6 +22,14 @@ public:
     static constexpr const char* kBaseImage = "Profile_Base.png";
     static constexpr const char* kSelectedImage = "Profile_Selected.png";
     static constexpr u32 kSlotCount = 4;
+    // The widgets under the page's root panel: per slot its check box, the three buttons, then
+    // per slot its name, picture, picture frame and base.
+    static constexpr const char* kWidgets[] = {
+        "profile1Checkbox",  "profile2Checkbox",  "profile3Checkbox",  "profile4Checkbox", "DeleteProfileButton",
+        "NewProfileButton",  "DoneButton",        "profile1Name",      "profile2Name",     "profile3Name",
+        "profile4Name",      "imageProfile1",     "imageProfile2",     "imageProfile3",    "imageProfile4",
+        "baseImageProfile1", "baseImageProfile2", "baseImageProfile3", "baseImageProfile4", "baseImage1",
+        "baseImage2",        "baseImage3",        "baseImage4"};
 
     ProfilesComposition();
     ~ProfilesComposition() override;

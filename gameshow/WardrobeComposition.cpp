@@ -23,8 +23,6 @@ namespace TypeIds = GameServices::Widget::TypeIds;
 
 namespace {
 
-const char* const kTabNames[WardrobeComposition::kTabCount] = {"tabhair",  "tabglasses", "tabshirt",
-                                                               "tabpants", "tabshoes",   "tablock"};
 // The try-on of each tab: its token (the avatar's try state) and action.
 const struct {
     u32 token;
@@ -83,29 +81,23 @@ Widget* WardrobeComposition::Find(const char* name) const {
 void WardrobeComposition::Initialize(Panel* screenPanel, const TString<char>& name) {
     FindRootPanel(screenPanel, name);
     for (u32 k = 0; k < kTabCount; ++k) {
-        m_Tabs[k] = Find(kTabNames[k]);
+        m_Tabs[k] = Find(kWidgets[k]);
         if (m_Tabs[k])
             m_Tabs[k]->AddEventDelegate(GameServices::Widget::kEventClick, &m_TabDelegates[k]);
     }
     SetButtonMarked(m_Tabs[size_t(m_CurrentTab)], true);
-    char widgetName[24];
     for (u32 k = 0; k < kSlotCount; ++k) {
-        std::snprintf(widgetName, sizeof widgetName, "effect%u", k);
-        m_Effects[k] = Find(widgetName);
+        m_Effects[k] = Find(kWidgets[kTabCount + k]);
         if (m_Effects[k])
             m_Effects[k]->AddEventDelegate(GameServices::Widget::kEventClick, &m_SlotDelegates[k]);
     }
-    m_DoneButton = Find("DoneButton");
+    m_DoneButton = Find(kWidgets[kTabCount + kSlotCount]);
     if (m_DoneButton)
         m_DoneButton->AddEventDelegate(GameServices::Widget::kEventClick, &m_DoneDelegate);
-    for (u32 k = 0; k < kSlotCount; ++k) {
-        std::snprintf(widgetName, sizeof widgetName, "base%u", k);
-        m_Bases[k] = Find(widgetName);
-    }
-    for (u32 k = 0; k < kSlotCount; ++k) {
-        std::snprintf(widgetName, sizeof widgetName, "thumb%u", k);
-        m_Thumbs[k] = Find(widgetName);
-    }
+    for (u32 k = 0; k < kSlotCount; ++k)
+        m_Bases[k] = Find(kWidgets[kTabCount + kSlotCount + 1 + k]);
+    for (u32 k = 0; k < kSlotCount; ++k)
+        m_Thumbs[k] = Find(kWidgets[kTabCount + 2 * kSlotCount + 1 + k]);
     ShowItemGrid(true);
     OnScreenEnter();
 }

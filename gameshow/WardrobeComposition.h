@@ -24,6 +24,16 @@ public:
     static constexpr const char* kName = "compositionWardrobe";
     static constexpr u32 kTabCount = 6;
     static constexpr u32 kSlotCount = 12;
+    // The widgets under the page's root panel: the tabs, the item buttons, "DoneButton", the
+    // item bases and the item thumbnails.
+    static constexpr const char* kWidgets[kTabCount + 3 * kSlotCount + 1] = {
+        "tabhair", "tabglasses", "tabshirt", "tabpants", "tabshoes", "tablock",
+        "effect0", "effect1", "effect2", "effect3", "effect4", "effect5",
+        "effect6", "effect7", "effect8", "effect9", "effect10", "effect11", "DoneButton",
+        "base0",   "base1",   "base2",   "base3",   "base4",   "base5",
+        "base6",   "base7",   "base8",   "base9",   "base10",  "base11",
+        "thumb0",  "thumb1",  "thumb2",  "thumb3",  "thumb4",  "thumb5",
+        "thumb6",  "thumb7",  "thumb8",  "thumb9",  "thumb10", "thumb11"};
     // The picture of a slot with no item.
     static constexpr const char* kEmptySlotPicture = "Awards_Locked.png";
     static constexpr i32 kHairTab = 0;

@@ -16,11 +16,6 @@ namespace GameServices::KorvoGame {
 
 namespace {
 
-constexpr const char* kWriteError = "WriteError";
-constexpr const char* kDataCorruption = "DataCorruption";
-constexpr const char* kButton01 = "Button01";
-constexpr const char* kButton02 = "Button02";
-
 void PutU32(u8* out, u32 value) {
     for (int i = 0; i < 4; ++i)
         out[i] = u8(value >> (8 * i));

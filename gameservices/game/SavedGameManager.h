@@ -12,6 +12,11 @@ namespace GameServices::KorvoGame {
 
 class SavedGameManager {
 public:
+    // The popups of the save problems and their option buttons.
+    static constexpr const char* kWriteError = "WriteError";
+    static constexpr const char* kDataCorruption = "DataCorruption";
+    static constexpr const char* kButton01 = "Button01";
+    static constexpr const char* kButton02 = "Button02";
     static constexpr u32 kHeaderSize = 24;
     static constexpr u32 kNameSize = 12;
     static constexpr u32 kPopupPriority = 900;

@@ -15,7 +15,6 @@ using Entities::BaseTeamMember;
 
 namespace {
 
-constexpr const char* kControllerPopup = "DeviceController";
 // Typed characters: raised by the device system's typed-character event, bound to no action.
 constexpr const char* kSoftKey = "softkey";
 
@@ -200,8 +199,8 @@ void TeamActionManager::OnDeviceMissing(DeviceInfos&) {
     if (!popup)
         return;
     popup->SetDisplayValue(1000);
-    popup->SetMessageText("Message01", Bridge::GetLocalizedTextOr(
-        "GS_CONTROLLER_01", "[PlaceHolder]Press the A button to connect the Wii Remote."));
+    popup->SetMessageText(kControllerMessage, Bridge::GetLocalizedTextOr(
+        kControllerTextId, "[PlaceHolder]Press the A button to connect the Wii Remote."));
     m_PopupShown = true;
 }
 

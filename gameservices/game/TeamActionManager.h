@@ -45,6 +45,10 @@ using TeamActionManagerDelegate = FDelegateParam<T, TeamActionData*>;
 
 class TeamActionManager : public AGSingleton<TeamActionManager> {
 public:
+    // The controls popup, its message label and the string id of the message's text.
+    static constexpr const char* kControllerPopup = "DeviceController";
+    static constexpr const char* kControllerMessage = "Message01";
+    static constexpr const char* kControllerTextId = "GS_CONTROLLER_01";
     // Device ids 0 up to this limit have a member slot.
     static constexpr u32 kMemberSlots = 10;
 

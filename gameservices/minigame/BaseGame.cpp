@@ -60,7 +60,6 @@ using Widget::ScreenManager;
 
 namespace {
 
-constexpr const char* kStringTable = "gstrc";
 constexpr const char* kSection = "Game";
 // No user-interface language is supported by its own tables: every index gives index 0.
 constexpr u32 kSupportedLanguages = 0;
@@ -372,7 +371,7 @@ void BaseGame::SetPausePopup(Widget::Popup* popup) {
 
 void BaseGame::OnUnPauseRequest(KorvoGame::TeamActionData*) {
     if (m_Paused)
-        ScreenManager::Instance().HidePopup("Pause");
+        ScreenManager::Instance().HidePopup(kPausePopup);
 }
 
 void BaseGame::OnUnPause() {

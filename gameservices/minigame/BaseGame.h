@@ -46,6 +46,10 @@ public:
     // The packages every game mounts at start: the system files and the string tables.
     static constexpr const char* kSystemPackage = "gsSystem.dir";
     static constexpr const char* kStringPackage = "gstrcsystem.dir";
+    // The string table the game loads ("<table>_<language>.loc").
+    static constexpr const char* kStringTable = "gstrc";
+    // The popup a pause shows.
+    static constexpr const char* kPausePopup = "Pause";
     BaseGame();
     ~BaseGame() override;
     BaseGame(const BaseGame&) = delete;

@@ -54,8 +54,8 @@ void Popup::Close() {
 }
 
 void Popup::Build() {
-    ShowText(Widget::FindChild("MainText", m_Panel), m_MainText);
-    ShowText(Widget::FindChild("Title", m_Panel), m_Title);
+    ShowText(Widget::FindChild(kTextLabels[0], m_Panel), m_MainText);
+    ShowText(Widget::FindChild(kTextLabels[1], m_Panel), m_Title);
     for (Option& option : m_Options) {
         Widget* button = Widget::FindChild(option.m_Name, m_Panel);
         if (!button) {

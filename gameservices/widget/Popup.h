@@ -25,6 +25,9 @@ public:
         u8 m_AutoClose = 0;
     };
 
+    // The labels of a popup's layout that show its main text and its title.
+    static constexpr const char* kTextLabels[] = {"MainText", "Title"};
+
     Popup() = default;
     ~Popup() override;
     Popup(const Popup&) = delete;

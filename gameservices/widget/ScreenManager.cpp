@@ -13,6 +13,7 @@
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
 #include "gameservices/widget/Screen.h"
+#include "gameservices/widget/PopupRecords.h"
 #include "gameservices/widget/WidgetClasses.h"
 
 namespace GameServices::Widget {
@@ -21,8 +22,6 @@ namespace {
 
 using Utilities::ISerialization;
 
-constexpr const char* kNavigationFile = "Sketch.Flow";
-constexpr const char* kPopupsFile = "Popups.xml";
 
 bool LevelRunning() {
     KorvoGame::GameFlowManager* flow = CurrentGameFlow();
@@ -34,75 +33,6 @@ bool LevelRunning() {
 void PauseLevelScenes(Entities::Set* level, bool paused) {
     Bridge::RenderingSystem::PauseScenes(level, paused);
 }
-
-struct sLocalizedString : Utilities::ISerializable {
-    void Serialize(ISerialization& s) override {
-        s.SetAttributeMode(true);
-        s.SerializeString("StringId", m_StringId, TString<char>());
-        s.SerializeString("Value", m_Value, TString<char>());
-        s.SetAttributeMode(false);
-    }
-    TString<char> Localized() const { return Bridge::GetLocalizedTextOr(m_StringId, m_Value); }
-    TString<char> m_StringId;
-    TString<char> m_Value;
-};
-
-struct sPopupOptions : Utilities::ISerializable {
-    void Serialize(ISerialization& s) override {
-        s.SetAttributeMode(true);
-        s.SerializeString("Name", m_Name, TString<char>());
-        s.SerializeString("Text", m_Text, TString<char>());
-        s.SerializeString("StringId", m_StringId, TString<char>());
-        s.SerializeBool("AutoClose", m_AutoClose, false);
-        s.SetAttributeMode(false);
-    }
-    TString<char> m_Name;
-    TString<char> m_Text;
-    TString<char> m_StringId;
-    bool m_AutoClose = false;
-};
-
-struct sPopupMessages : Utilities::ISerializable {
-    void Serialize(ISerialization& s) override {
-        s.SetAttributeMode(true);
-        s.SerializeString("Name", m_Name, TString<char>());
-        s.SerializeString("Text", m_Text, TString<char>());
-        s.SerializeString("StringId", m_StringId, TString<char>());
-        s.SetAttributeMode(false);
-    }
-    TString<char> m_Name;
-    TString<char> m_Text;
-    TString<char> m_StringId;
-};
-
-struct sPopupInfo : Utilities::ISerializable {
-    sPopupInfo() {
-        m_Options.SetItemName("Option");
-        m_Messages.SetItemName("Message");
-    }
-    void Serialize(ISerialization& s) override {
-        s.SerializeString("Layout", m_Layout, TString<char>());
-        s.SerializeString("Name", m_Name, TString<char>());
-        s.SerializeObject("Title", m_Title, true);
-        s.SerializeObject("Text", m_Text, false);
-        s.SerializeUInt("Priority", m_Priority, 0);
-        s.SerializeObject("Options", m_Options, false);
-        s.SerializeObject("Messages", m_Messages, false);
-    }
-    TString<char> m_Layout;
-    TString<char> m_Name;
-    sLocalizedString m_Title;
-    sLocalizedString m_Text;
-    u32 m_Priority = 0;
-    Utilities::SerializableVector<sPopupOptions> m_Options;
-    Utilities::SerializableVector<sPopupMessages> m_Messages;
-};
-
-struct sPopups : Utilities::ISerializable {
-    sPopups() { m_Popups.SetItemName("Popup"); }
-    void Serialize(ISerialization& s) override { s.SerializeObject("Popups", m_Popups, true); }
-    Utilities::SerializableVector<sPopupInfo> m_Popups;
-};
 
 template <typename T>
 bool Contains(const std::vector<T*>& list, const T* item) {

@@ -55,6 +55,9 @@ class ScreenManager : public KorvoGame::IModule,
                       public KorvoGame::ISavedGamePopups {
 public:
     static constexpr u32 kPopupPoolSize = 20;
+    // The navigation file (screens and their layouts) and the framework's popups file.
+    static constexpr const char* kNavigationFile = "Sketch.Flow";
+    static constexpr const char* kPopupsFile = "Popups.xml";
 
     // The game's manager: made on first use, kept for the whole run. Game screens register
     // with it.

@@ -1,8 +1,549 @@
-// Checks of layouts, pages, popups and the string table.
+// Checks of the screens, the menu pages, the popups and the string table: every widget name
+// the game binds resolves in its scope (the screen's layout, the page's root panel, the
+// popup's layout) with the kind the game needs; the layouts' limits (visibility, colours,
+// keyboard lengths); every string id a layout, a popup or the code names has text.
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/core/AGLocalization.h"
+#include "engine/core/AGMemBuffer.h"
+#include "engine/core/Crc32Hash.h"
+#include "engine/core/XmlReader.h"
+#include "game/presentation/screens/QZ11DecadeSelector.h"
+#include "game/presentation/screens/QZ11DifficultySelector.h"
+#include "game/presentation/screens/QZ11MainMenuComposition.h"
+#include "game/presentation/screens/ScreenGame.h"
+#include "game/presentation/screens/ScreenLoad.h"
+#include "game/presentation/screens/ScreenStartup.h"
+#include "game/presentation/screens/ScreenTutorial.h"
+#include "gameservices/bridge/LocalizationTables.h"
+#include "gameservices/game/SavedGameManager.h"
+#include "gameservices/game/TeamActionManager.h"
+#include "gameservices/minigame/BaseGame.h"
+#include "gameservices/widget/LayoutRecords.h"
+#include "gameservices/widget/Popup.h"
+#include "gameservices/widget/PopupRecords.h"
+#include "gameservices/widget/ScreenManager.h"
+#include "gameshow/AwardsComposition.h"
+#include "gameshow/BasicLookComposition.h"
+#include "gameshow/CompositionManager.h"
+#include "gameshow/ConnectionErrorComposition.h"
+#include "gameshow/CreditsComposition.h"
+#include "gameshow/GroupAwardsComposition.h"
+#include "gameshow/KeyboardComposition.h"
+#include "gameshow/MainMenuComposition.h"
+#include "gameshow/MenuScreen.h"
+#include "gameshow/NumberOfPlayerComposition.h"
+#include "gameshow/OptionsComposition.h"
+#include "gameshow/ProfilesComposition.h"
+#include "gameshow/WardrobeComposition.h"
 #include "tools/content/Checker.h"
+#include "tools/content/InterfaceLayout.h"
 
 namespace content {
 
-void CheckScreens(Checker& /*checker*/) {}
+namespace {
+
+namespace W = GameServices::Widget;
+using Names = std::span<const char* const>;
+
+constexpr const char* kPopupSource = "data/content/popups.txt";
+constexpr const char* kStringSource = "data/strings/english.txt";
+
+// The element name of each layout kind (without the widget library's prefix), for messages;
+// an entry the engine's element table disagrees with is not used (see KindName).
+constexpr const char* kKindNames[] = {"Button",     "CheckBox",     "SliderButton", "SliderTrackBar", "Image",
+                                      "Label",      "ScrollText",   "Grid",         "SoftKeyboard",   "Emitter3D",
+                                      "ResizableWindow", "Video",   "ViewPort3D",   "Compositor"};
+
+std::string KindName(i32 type) {
+    if (type >= 0 && type < i32(std::size(kKindNames))) {
+        const std::string name = kKindNames[type];
+        if (W::LayoutTypeOf(name.c_str()) == type || W::LayoutTypeOf(("GsWidgetLibrary:" + name).c_str()) == type)
+            return name;
+    }
+    return "widget of kind " + std::to_string(type);
+}
+
+// The layout kind a ScreenGame binding needs; kLayoutNone for any widget.
+i32 NeededKind(QZ2011::ScreenGame::WidgetKind kind) {
+    using Kind = QZ2011::ScreenGame::WidgetKind;
+    switch (kind) {
+    case Kind::Text:
+        return W::kLayoutLabel;
+    case Kind::Button:
+        return W::kLayoutButton;
+    case Kind::Keyboard:
+        return W::kLayoutSoftKeyboard;
+    case Kind::Window:
+        return W::kLayoutResizableWindow;
+    case Kind::Plain:
+        break;
+    }
+    return W::kLayoutNone;
+}
+
+// One layout document read through the game's reader, its widgets indexed by name in
+// document order (the first of a name is the one the game's search finds), with the source
+// line that made each.
+class LayoutDoc {
+public:
+    LayoutDoc(const LayoutDoc&) = delete;
+    LayoutDoc& operator=(const LayoutDoc&) = delete;
+    LayoutDoc(Checker& checker, const std::string& file) {
+        m_entry = checker.Use(file);
+        if (!m_entry)
+            return;
+        GameServices::Utilities::XmlReader reader;
+        m_read = reader.ReadFile(checker.PathOf(*m_entry).c_str(), m_window, "UserControl");
+        if (!m_read) {
+            checker.Error(m_entry->from, m_entry->Label(), "layout \"" + file + "\" does not parse");
+            return;
+        }
+        for (const W::sWidget& widget : m_window.m_Widgets)
+            Index(widget, nullptr);
+        ReadLines(checker);
+    }
+
+    const PackageEntry* Entry() const { return m_entry; }
+    bool Read() const { return m_read; }
+
+    // The first widget of that name at or below `scope` (the whole layout when null).
+    const W::sWidget* Find(const std::string& name, const W::sWidget* scope = nullptr) const {
+        const auto [first, last] = m_byName.equal_range(name);
+        for (auto it = first; it != last; ++it)
+            if (!scope || Below(it->second, scope))
+                return it->second;
+        return nullptr;
+    }
+    // Where the source made the widget; the layout's own source when no line names it.
+    SourceRef From(const W::sWidget& widget) const {
+        const auto found = m_lines.find(widget.m_Name.c_str());
+        return found != m_lines.end() ? found->second : m_entry->from;
+    }
+    template <typename F>
+    void ForEach(F&& f) const {
+        for (const auto& [name, widget] : m_byName)
+            f(*widget);
+    }
+
+private:
+    void Index(const W::sWidget& widget, const W::sWidget* parent) {
+        m_byName.emplace(widget.m_Name.c_str(), &widget);
+        m_parent[&widget] = parent;
+        for (const W::sWidget& child : widget.m_Children)
+            Index(child, &widget);
+    }
+    bool Below(const W::sWidget* widget, const W::sWidget* scope) const {
+        for (const W::sWidget* at = widget; at; at = m_parent.at(at))
+            if (at == scope)
+                return true;
+        return false;
+    }
+    // The layout's source records, for the line of each widget name (the first record wins).
+    void ReadLines(const Checker& checker) {
+        const std::string& path = m_entry->from.file;
+        if (!path.starts_with("data/"))
+            return;
+        Output scratch(checker.DataRoot(), {});
+        const Layout layout = ReadLayout(SourceFile(checker.DataRoot(), path.substr(5)), scratch);
+        for (const LayoutWidget& widget : layout.widgets)
+            AddLines(widget);
+    }
+    // In document order, as the game's search meets them.
+    void AddLines(const LayoutWidget& widget) {
+        m_lines.emplace(widget.name, SourceRef{"data/" + widget.from.file, widget.from.line});
+        for (const LayoutWidget& child : widget.children)
+            AddLines(child);
+    }
+
+    const PackageEntry* m_entry = nullptr;
+    bool m_read = false;
+    W::sWindow m_window;
+    std::multimap<std::string, const W::sWidget*> m_byName;
+    std::map<const W::sWidget*, const W::sWidget*> m_parent;
+    std::map<std::string, SourceRef> m_lines;
+};
+
+// The string table the game loads, read through the engine's table reader.
+class StringTable {
+public:
+    explicit StringTable(Checker& checker) {
+        m_name = std::string(GameServices::MiniGame::BaseGame::kStringTable) + "_" +
+                 GameServices::Bridge::GetLocalizationLanguage().c_str() + ".loc";
+        const PackageEntry* entry = checker.Use(m_name);
+        if (!entry) {
+            checker.Error({kStringSource, 0}, "", "the string table \"" + m_name + "\" is in no package");
+            return;
+        }
+        std::string bytes = checker.Read(*entry);
+        AGMemBuffer buffer(bytes.data(), u32(bytes.size()));
+        m_table.Load(&buffer, 0, false, false);
+        m_loaded = true;
+    }
+    // An empty id asks for nothing.
+    bool Has(const std::string& id) const {
+        return id.empty() || !m_loaded || m_table.Find(Crc32Hash(id.c_str())) != nullptr;
+    }
+
+private:
+    std::string m_name;
+    AGLocalization m_table;
+    bool m_loaded = false;
+};
+
+class ScreenChecks {
+public:
+    explicit ScreenChecks(Checker& checker) : m_checker(checker), m_strings(checker) {}
+
+    void Run() {
+        const std::map<std::string, std::string> layouts = ReadFlow();
+        QZ2011::ScreenGame screenGame;
+        const auto contract = screenGame.WidgetContract();
+
+        if (const LayoutDoc* doc = Screen(layouts, QZ2011::ScreenGame::kName)) {
+            for (const auto& binding : contract)
+                if (const W::sWidget* widget = Bound(*doc, QZ2011::ScreenGame::kName, binding.name.c_str()))
+                    CheckKind(*doc, *widget, QZ2011::ScreenGame::kName, NeededKind(binding.kind));
+        }
+        CheckScreen(layouts, QZ2011::ScreenTutorial::kName, QZ2011::ScreenTutorial::kWidgets);
+        CheckScreen(layouts, QZ2011::ScreenLoad::kName, QZ2011::ScreenLoad::kWidgets);
+        CheckScreen(layouts, QZ2011::ScreenStartup::kName, QZ2011::ScreenStartup::kWidgets);
+        const size_t menuWidgets = CheckMenu(layouts);
+        for (const auto& [screen, doc] : m_docs)
+            CheckLimits(doc);
+        const size_t popups = CheckPopups();
+        if (!m_strings.Has(GameServices::KorvoGame::TeamActionManager::kControllerTextId))
+            m_checker.Error({kStringSource, 0}, "",
+                            "string id \"" + std::string(GameServices::KorvoGame::TeamActionManager::kControllerTextId) +
+                                "\" has no text");
+
+        m_checker.Count("ScreenGame widgets", contract.size());
+        m_checker.Count("menu widgets", menuWidgets);
+        m_checker.Count("tutorial widgets", std::size(QZ2011::ScreenTutorial::kWidgets));
+        m_checker.Count("loading widgets", std::size(QZ2011::ScreenLoad::kWidgets));
+        m_checker.Count("start-up widgets", std::size(QZ2011::ScreenStartup::kWidgets));
+        m_checker.Count("popups", popups);
+    }
+
+private:
+    // The navigation file: each screen's layout file; a layout no package holds is told here.
+    std::map<std::string, std::string> ReadFlow() {
+        std::map<std::string, std::string> layouts;
+        const char* file = W::ScreenManager::kNavigationFile;
+        const PackageEntry* entry = m_checker.Use(file);
+        if (!entry) {
+            m_checker.Error({"data/content/layouts/flow.txt", 0}, "", "\"" + std::string(file) + "\" is in no package");
+            return layouts;
+        }
+        W::sSketchFlow flow;
+        GameServices::Utilities::XmlReader reader;
+        if (!reader.ReadFile(m_checker.PathOf(*entry).c_str(), flow, "Data")) {
+            m_checker.Error(entry->from, entry->Label(), "\"" + std::string(file) + "\" does not parse");
+            return layouts;
+        }
+        for (const W::sSketchFlowScreen& screen : flow.m_Screens) {
+            const std::string layout = screen.m_FileName.c_str();
+            layouts[screen.m_DisplayName.c_str()] = layout;
+            if (!m_checker.Find(layout))
+                m_checker.Error(RecordLine(m_checker, entry->from, 0, screen.m_DisplayName.c_str()), entry->Label(),
+                                "screen \"" + std::string(screen.m_DisplayName.c_str()) + "\" names layout \"" +
+                                    layout + "\", which no package holds");
+        }
+        return layouts;
+    }
+
+    // The layout document of a screen the game loads; null (told) when the flow lacks it.
+    const LayoutDoc* Screen(const std::map<std::string, std::string>& layouts, const std::string& screen) {
+        const auto found = layouts.find(screen);
+        if (found == layouts.end()) {
+            m_checker.Error({"data/content/layouts/flow.txt", 0}, "",
+                            "screen \"" + screen + "\" is not in \"" + W::ScreenManager::kNavigationFile + "\"");
+            return nullptr;
+        }
+        const LayoutDoc& doc = m_docs.try_emplace(screen, m_checker, found->second).first->second;
+        return doc.Read() ? &doc : nullptr;
+    }
+
+    const W::sWidget* Bound(const LayoutDoc& doc, const std::string& screen, const std::string& name) {
+        const W::sWidget* widget = doc.Find(name);
+        if (!widget)
+            m_checker.Error(doc.Entry()->from, doc.Entry()->Label(),
+                            "screen \"" + screen + "\" binds \"" + name + "\", which its layout does not hold");
+        return widget;
+    }
+
+    void CheckKind(const LayoutDoc& doc, const W::sWidget& widget, const std::string& owner, i32 kind) {
+        if (kind != W::kLayoutNone && widget.m_Type != kind)
+            m_checker.Error(doc.From(widget), doc.Entry()->Label(),
+                            "\"" + std::string(widget.m_Name.c_str()) + "\" is a " + KindName(widget.m_Type) + "; " +
+                                owner + " needs a " + KindName(kind));
+    }
+
+    void CheckScreen(const std::map<std::string, std::string>& layouts, const char* screen, Names names) {
+        if (const LayoutDoc* doc = Screen(layouts, screen))
+            for (const char* name : names)
+                Bound(*doc, screen, name);
+    }
+
+    // The pages' root panels and the names each page looks up under its own; the names the
+    // manager finds under the screen's root. The count is of all of them.
+    size_t CheckMenu(const std::map<std::string, std::string>& layouts) {
+        using namespace GameShow;
+        using QZ2011::QZ11DecadeSelector;
+        using QZ2011::QZ11DifficultySelector;
+        const struct {
+            const char* page;
+            Names names;
+        } pages[] = {
+            {CompositionManager::kMainMenu, MainMenuComposition::kWidgets},
+            {BasicLookComposition::kName, BasicLookComposition::kWidgets},
+            {ConnectionErrorComposition::kName, ConnectionErrorComposition::kWidgets},
+            {KeyboardComposition::kName, KeyboardComposition::kWidgets},
+            {OptionsComposition::kName, OptionsComposition::kWidgets},
+            {ProfilesComposition::kName, ProfilesComposition::kWidgets},
+            {NumberOfPlayerComposition::kName, NumberOfPlayerComposition::kWidgets},
+            {CreditsComposition::kName, CreditsComposition::kWidgets},
+            {AwardsComposition::kName, AwardsComposition::kWidgets},
+            {GroupAwardsComposition::kName, GroupAwardsComposition::kWidgets},
+            {CompositionManager::kWardrobe, WardrobeComposition::kWidgets},
+            {QZ11DecadeSelector::kName, QZ11DecadeSelector::kWidgets},
+            {QZ11DifficultySelector::kName, QZ11DifficultySelector::kWidgets},
+        };
+        // Widgets the pages take as a kind of their own.
+        const struct {
+            const char* page;
+            const char* name;
+            i32 kind;
+        } kinds[] = {
+            {KeyboardComposition::kName, KeyboardComposition::kWidgets[0], W::kLayoutSoftKeyboard},
+            {CreditsComposition::kName, CreditsComposition::kWidgets[1], W::kLayoutScrollText},
+            {OptionsComposition::kName, OptionsComposition::kWidgets[4], W::kLayoutSliderTrackBar},
+            {OptionsComposition::kName, OptionsComposition::kWidgets[5], W::kLayoutSliderTrackBar},
+            {OptionsComposition::kName, OptionsComposition::kWidgets[6], W::kLayoutSliderTrackBar},
+        };
+        size_t count = std::size(CompositionManager::kSharedWidgets);
+        for (const auto& page : pages)
+            count += 1 + page.names.size();
+        const LayoutDoc* doc = Screen(layouts, MenuScreen::kLayoutName);
+        if (!doc)
+            return count;
+        const std::string screen = MenuScreen::kLayoutName;
+        for (const char* name : CompositionManager::kSharedWidgets)
+            Bound(*doc, screen, name);
+        for (const auto& page : pages) {
+            const W::sWidget* root = doc->Find(page.page);
+            if (!root) {
+                m_checker.Error(doc->Entry()->from, doc->Entry()->Label(),
+                                "page \"" + std::string(page.page) + "\" has no root panel in " + screen);
+                continue;
+            }
+            for (const char* name : page.names) {
+                const W::sWidget* widget = doc->Find(name, root);
+                if (!widget) {
+                    m_checker.Error(doc->Entry()->from, doc->Entry()->Label(),
+                                    "page \"" + std::string(page.page) + "\" looks up \"" + name +
+                                        "\", which its root panel does not hold");
+                    continue;
+                }
+                for (const auto& kind : kinds)
+                    if (kind.page == page.page && std::string(kind.name) == name)
+                        CheckKind(*doc, *widget, page.page, kind.kind);
+            }
+        }
+        return count;
+    }
+
+    // What every widget of a layout must satisfy.
+    void CheckLimits(const LayoutDoc& doc) {
+        if (!doc.Read())
+            return;
+        const std::string label = doc.Entry()->Label();
+        doc.ForEach([&](const W::sWidget& widget) {
+            const std::string name = widget.m_Name.c_str();
+            const SourceRef from = doc.From(widget);
+            const std::string visibility = widget.m_Visibility.c_str();
+            if (visibility != "Visible" && visibility != "Hidden" && visibility != "Collapsed")
+                m_checker.Error(from, label,
+                                "\"" + name + "\" has Visibility \"" + visibility +
+                                    "\"; the game shows a widget only for exactly \"Visible\"");
+            if (widget.m_Type == W::kLayoutSoftKeyboard && widget.m_Values.UInt("MaxEntryTextChar") == 0)
+                m_checker.Error(from, label, "soft keyboard \"" + name + "\" sets no MaxEntryTextChar");
+            std::vector<std::pair<std::string, std::string>> colours = {{"Background", widget.m_Background.c_str()}};
+            for (const auto& [key, value] : widget.m_Values.m_Texts)
+                if (key.ends_with("Color") && !value.IsEmpty())
+                    colours.emplace_back(key, value.c_str());
+            for (const auto& [key, value] : colours)
+                if (!IsColour(value))
+                    m_checker.Error(from, label, "\"" + name + "\" has " + key + " \"" + value + "\", which is no colour");
+            std::vector<std::string> ids = {widget.m_StringId.c_str()};
+            for (const auto& [key, value] : widget.m_Values.m_Texts)
+                if (key.starts_with("StringId"))
+                    ids.push_back(value.c_str());
+            for (const std::string& id : ids)
+                if (!m_strings.Has(id))
+                    m_checker.Error(from, label, "\"" + name + "\" names string id \"" + id + "\", which has no text");
+        });
+    }
+
+    // An ARGB colour as the widget code reads it: "#" or "0x", then one to eight hex digits.
+    static bool IsColour(const std::string& text) {
+        size_t at = text.starts_with("#") ? 1 : text.starts_with("0x") || text.starts_with("0X") ? 2 : 0;
+        const size_t digits = text.size() - at;
+        return digits >= 1 && digits <= 8 && std::all_of(text.begin() + at, text.end(), [](char c) {
+                   return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+               });
+    }
+
+    // The two popups files: priorities, limits, layouts, option buttons and message labels,
+    // string ids; then every popup and option button the game names. The count is of the
+    // popups the game names that a file describes.
+    size_t CheckPopups() {
+        struct Described {
+            const W::sPopupInfo* info;
+            const PackageEntry* entry;
+        };
+        std::map<std::string, Described> described;
+        std::vector<std::unique_ptr<W::sPopups>> files;
+        const SourceFile source(m_checker.DataRoot(), std::string(kPopupSource).substr(5));
+        for (const char* file : {W::ScreenManager::kPopupsFile, GameShow::CompositionManager::kPopupsFile}) {
+            const PackageEntry* entry = m_checker.Use(file);
+            if (!entry) {
+                m_checker.Error({kPopupSource, 0}, "", "popups file \"" + std::string(file) + "\" is in no package");
+                continue;
+            }
+            auto popups = std::make_unique<W::sPopups>();
+            GameServices::Utilities::XmlReader reader;
+            if (!reader.ReadFile(m_checker.PathOf(*entry).c_str(), *popups, "Root")) {
+                m_checker.Error(entry->from, entry->Label(), "popups file \"" + std::string(file) + "\" does not parse");
+                continue;
+            }
+            if (popups->m_Popups.size() > W::ScreenManager::kPopupPoolSize)
+                m_checker.Error(entry->from, entry->Label(),
+                                std::to_string(popups->m_Popups.size()) + " popups, more than the " +
+                                    std::to_string(W::ScreenManager::kPopupPoolSize) + " the game keeps");
+            for (const W::sPopupInfo& info : popups->m_Popups) {
+                described[info.m_Name.c_str()] = {&info, entry};
+                CheckPopup(info, *entry, PopupLine(source, info.m_Name.c_str()));
+            }
+            files.push_back(std::move(popups));
+        }
+        // The popups and buttons the game names.
+        using GameServices::KorvoGame::SavedGameManager;
+        using GameServices::KorvoGame::TeamActionManager;
+        std::vector<std::pair<std::string, std::string>> named = {
+            {GameServices::MiniGame::BaseGame::kPausePopup, ""},
+            {SavedGameManager::kDataCorruption, SavedGameManager::kButton01},
+            {SavedGameManager::kDataCorruption, SavedGameManager::kButton02},
+            {SavedGameManager::kWriteError, SavedGameManager::kButton01},
+            {TeamActionManager::kControllerPopup, ""},
+            {GameShow::QZ11MainMenuComposition::kWaitPopup, GameShow::QZ11MainMenuComposition::kWaitBackButton},
+            {GameShow::NumberOfPlayerComposition::kWaitPopup, ""},
+            {GameShow::MainMenuComposition::kQuitPopup, ""},
+            {GameShow::ProfilesComposition::kDeletePopup, ""},
+            {GameShow::KeyboardComposition::kNameTakenPopup, ""},
+        };
+        for (const auto& row : GameShow::CompositionManager::kPopupButtons)
+            named.emplace_back(row.popup, row.button);
+        std::set<std::string> found;
+        std::set<std::string> missing;
+        for (const auto& [popup, button] : named) {
+            const auto it = described.find(popup);
+            if (it == described.end()) {
+                if (missing.insert(popup).second)
+                    m_checker.Error({kPopupSource, 0}, "", "the game shows popup \"" + popup + "\", which no popups file describes");
+                continue;
+            }
+            found.insert(popup);
+            const auto& options = it->second.info->m_Options;
+            if (!button.empty() && std::none_of(options.begin(), options.end(), [&](const W::sPopupOptions& option) {
+                    return option.m_Name == button.c_str();
+                }))
+                m_checker.Error(PopupLine(source, popup), it->second.entry->Label(),
+                                "popup \"" + popup + "\" has no option \"" + button + "\", which the game answers");
+        }
+        return found.size();
+    }
+
+    static SourceRef PopupLine(const SourceFile& source, const std::string& name) {
+        for (const SourceLine& line : source.Lines())
+            if (line.fields.size() > 2 && line.fields[0] == "popup" && line.fields[2] == name)
+                return {kPopupSource, line.line};
+        return {kPopupSource, 0};
+    }
+    // The line of a source whose field `field` is `name`; the source alone when none is.
+    static SourceRef RecordLine(const Checker& checker, const SourceRef& source, size_t field, const std::string& name) {
+        if (!source.file.starts_with("data/"))
+            return source;
+        const SourceFile file(checker.DataRoot(), source.file.substr(5));
+        for (const SourceLine& line : file.Lines())
+            if (line.fields.size() > field && line.fields[field] == name)
+                return {source.file, line.line};
+        return source;
+    }
+
+    void CheckPopup(const W::sPopupInfo& info, const PackageEntry& entry, const SourceRef& from) {
+        const std::string name = info.m_Name.c_str();
+        const std::string label = entry.Label();
+        if (info.m_Priority == 0)
+            m_checker.Error(from, label, "popup \"" + name + "\" has priority 0 and would never show");
+        std::vector<std::string> ids = {info.m_Title.m_StringId.c_str(), info.m_Text.m_StringId.c_str()};
+        for (const auto& option : info.m_Options)
+            ids.push_back(option.m_StringId.c_str());
+        for (const auto& message : info.m_Messages)
+            ids.push_back(message.m_StringId.c_str());
+        for (const std::string& id : ids)
+            if (!m_strings.Has(id))
+                m_checker.Error(from, label, "popup \"" + name + "\" names string id \"" + id + "\", which has no text");
+        const std::string layout = info.m_Layout.c_str();
+        const auto doc = m_popupLayouts.try_emplace(layout, m_checker, layout).first;
+        if (!doc->second.Entry()) {
+            m_checker.Error(from, label, "popup \"" + name + "\" uses layout \"" + layout + "\", which no package holds");
+            return;
+        }
+        if (!doc->second.Read())
+            return;
+        if (m_limitsDone.insert(layout).second)
+            CheckLimits(doc->second);
+        for (const auto& option : info.m_Options) {
+            const W::sWidget* button = doc->second.Find(option.m_Name.c_str());
+            if (!button || button->m_Type != W::kLayoutButton)
+                m_checker.Error(from, label,
+                                "popup \"" + name + "\" has option \"" + option.m_Name.c_str() + "\", which is no button of " +
+                                    layout);
+        }
+        for (const char* textLabel : W::Popup::kTextLabels) {
+            const W::sWidget* text = doc->second.Find(textLabel);
+            if (!text || (text->m_Type != W::kLayoutLabel && text->m_Type != W::kLayoutButton))
+                m_checker.Error(from, label,
+                                "popup \"" + name + "\" uses layout \"" + layout + "\", which has no label \"" +
+                                    textLabel + "\"");
+        }
+        for (const auto& message : info.m_Messages) {
+            const W::sWidget* text = doc->second.Find(message.m_Name.c_str());
+            if (!text || text->m_Type != W::kLayoutLabel)
+                m_checker.Error(from, label,
+                                "popup \"" + name + "\" has message \"" + message.m_Name.c_str() + "\", which is no label of " +
+                                    layout);
+        }
+    }
+
+    Checker& m_checker;
+    StringTable m_strings;
+    std::map<std::string, LayoutDoc> m_docs;
+    std::map<std::string, LayoutDoc> m_popupLayouts;
+    std::set<std::string> m_limitsDone;
+};
+
+}  // namespace
+
+void CheckScreens(Checker& checker) { ScreenChecks(checker).Run(); }
 
 }  // namespace content

@@ -72,6 +72,8 @@ public:
     std::string CountsLine() const;
     std::string TotalsLine() const;
 
+    // The source folder ("data") the build read.
+    const std::string& DataRoot() const { return m_dataRoot; }
     // The path of an entry's file, as the engine's file layer finds it.
     std::string PathOf(const PackageEntry& entry) const;
 

@@ -6,14 +6,8 @@
 
 namespace QZ2011 {
 
-namespace {
-
-constexpr const char* kButtonNames[] = {"Button70s", "Button80s", "Button90s", "Button00s", "BackButton"};
-
-}  // namespace
-
 void QZ11DecadeSelector::Initialize(GameServices::Widget::Panel* screenPanel, const TString<char>& name) {
-    MenuPage::BindSelector(*this, screenPanel, name, kButtonNames, m_Buttons, m_Delegates, m_WardrobeButton,
+    MenuPage::BindSelector(*this, screenPanel, name, kWidgets, m_Buttons, m_Delegates, m_WardrobeButton,
                            m_WardrobeDelegate);
 }
 

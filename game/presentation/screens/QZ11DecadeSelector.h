@@ -10,6 +10,8 @@ class QZ11DecadeSelector : public GameShow::CompositionBase {
 public:
     static constexpr const char* kName = "compositionDecadeSelector";
     static constexpr const char* kNextPage = "compositionDifficultySelector";
+    // The widgets under the page's root panel: the four decade buttons and back.
+    static constexpr const char* kWidgets[] = {"Button70s", "Button80s", "Button90s", "Button00s", "BackButton"};
 
     QZ11DecadeSelector() = default;
 

@@ -13,8 +13,6 @@ namespace {
 
 using GameServices::Widget::Widget;
 
-constexpr const char* kWidgetNames[] = {"EasyButton", "NormalButton", "HardButton", "BackButton",
-                                        "ImgEasy",    "ImgNormal",    "ImgHard"};
 constexpr const char* kDecadeTexts[QZ11DifficultySelector::kDecadeCount] = {"70", "80", "90", "00"};
 constexpr const char* kDifficultyWords[] = {"EASY", "NORMAL", "HARD"};
 constexpr const char* kImageWords[QZ11DifficultySelector::kDifficultyCount] = {"Easy", "Normal", "Hard"};
@@ -25,7 +23,7 @@ const char* DecadeText(u32 decade) { return decade < std::size(kDecadeTexts) ? k
 }  // namespace
 
 void QZ11DifficultySelector::Initialize(GameServices::Widget::Panel* screenPanel, const TString<char>& name) {
-    MenuPage::BindSelector(*this, screenPanel, name, kWidgetNames, m_Widgets, m_Delegates, m_WardrobeButton,
+    MenuPage::BindSelector(*this, screenPanel, name, kWidgets, m_Widgets, m_Delegates, m_WardrobeButton,
                            m_WardrobeDelegate);
 }
 

@@ -13,6 +13,10 @@ public:
     static constexpr const char* kName = "compositionDifficultySelector";
     static constexpr const char* kDecadePage = "compositionDecadeSelector";
     static constexpr const char* kLevelPrefix = "QZ11_Tutorial_";
+    // The widgets under the page's root panel: the three difficulty buttons, back and the three
+    // family pictures.
+    static constexpr const char* kWidgets[] = {"EasyButton", "NormalButton", "HardButton", "BackButton",
+                                               "ImgEasy",    "ImgNormal",    "ImgHard"};
 
     QZ11DifficultySelector() = default;
 

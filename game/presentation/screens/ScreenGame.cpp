@@ -1,6 +1,7 @@
 #include "game/presentation/screens/ScreenGame.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <type_traits>
 
@@ -41,10 +42,6 @@ bool AnimationPlaying(const GameServices::Widget::Widget* widget) {
         return false;
     const u32 mode = widget->m_Control.GetMode();
     return mode != 0 && mode != AGController::kStopped;
-}
-
-TString<char> Numbered(const char* prefix, u32 number) {
-    return TString<char>((prefix + std::to_string(number)).c_str());
 }
 
 // Keeps a viewport's avatar on its sliding background.
@@ -408,98 +405,105 @@ void ScreenGame::HideViewport(bool left) {
 
 template <typename F>
 void ScreenGame::ForEachWidget(F&& f) {
-    f(m_QuestionLabel, "QuestionLabel");
-    f(m_AIAnswer, "AIAnswer");
-    f(m_AchievementText, "Achievement_Text");
-    f(m_AchievementTitle, "Achievement_Title");
-    f(m_FamilyName, "FamilyName");
-    f(m_FamilyNameGlow, "FamilyNameGlow");
-    f(m_AllTheAnswers, "AllTheAnswers");
+    // The slots in kWidgets order (a slot past the table's end has no name and is skipped).
+    size_t at = 0;
+    const auto bind = [&](auto*& slot) {
+        if (at < std::size(kWidgets))
+            f(slot, TString<char>(kWidgets[at]));
+        ++at;
+    };
+    bind(m_QuestionLabel);
+    bind(m_AIAnswer);
+    bind(m_AchievementText);
+    bind(m_AchievementTitle);
+    bind(m_FamilyName);
+    bind(m_FamilyNameGlow);
+    bind(m_AllTheAnswers);
     for (u32 row = 0; row < kBoardRows; ++row)
-        f(m_AnswerLabels[row], Numbered("AnswerLabel", row + 1));
+        bind(m_AnswerLabels[row]);
     for (u32 row = 0; row < kBoardRows; ++row)
-        f(m_FreqLabels[row], Numbered("FreqLabel", row + 1));
+        bind(m_FreqLabels[row]);
     for (u32 row = 0; row < kBoardRows; ++row)
-        f(m_CenterAnswerLabels[row], Numbered("CenterAnswerLabel", row + 1));
+        bind(m_CenterAnswerLabels[row]);
     for (u32 row = 0; row < kBoardRows; ++row)
-        f(m_CenterFreqLabels[row], Numbered("CenterFreqLabel", row + 1));
-    f(m_FMTotals[0], "FMTotal1");
-    f(m_FMTotals[1], "FMTotal2");
+        bind(m_CenterFreqLabels[row]);
+    bind(m_FMTotals[0]);
+    bind(m_FMTotals[1]);
     for (u32 row = 0; row < kFastMoneyRows; ++row)
-        f(m_AnswerLabelsFM[row], Numbered("AnswerLabelFM", row + 1));
+        bind(m_AnswerLabelsFM[row]);
     for (u32 row = 0; row < kFastMoneyRows; ++row)
-        f(m_FreqLabelsFM[row], Numbered("FreqLabelFM", row + 1));
+        bind(m_FreqLabelsFM[row]);
     for (u32 row = 0; row < kFastMoneyRows; ++row)
-        f(m_BlinkingSquaresFM[row], Numbered("BlinkingSquareFM", row + 1));
-    f(m_PlayButtonText, "PlayButtonText");
-    f(m_PassButtonText, "PassButtonText");
-    f(m_AIDecideLabel, "AIDecideLabel");
-    f(m_AnswersBox, "AnswersBox");
-    f(m_CenterAnswersBox, "CenterAnswersBox");
-    f(m_AnswersBoxFM, "AnswersBoxFM");
-    f(m_QuestionPanel, "QuestionPanel");
-    f(m_TimerPanel, "TimerPanel");
-    f(m_SoftKeyboardPanel, "SoftKeyboard");
-    f(m_AIBox, "AIBox");
-    f(m_RetryBox, "RetryBox");
-    f(m_StrikePanel, "StrikePanel");
-    f(m_AchievementBox, "AchievementBox");
-    f(m_PoPPanel, "PoPPanel");
-    f(m_AIDecidePanel, "AIDecidePanel");
-    f(m_Left3DViewportBG, "left3DViewportBG");
-    f(m_Left3DViewportTop, "left3DViewportTop");
-    f(m_Right3DViewportBG, "right3DViewportBG");
-    f(m_Right3DViewportTop, "right3DViewportTop");
+        bind(m_BlinkingSquaresFM[row]);
+    bind(m_PlayButtonText);
+    bind(m_PassButtonText);
+    bind(m_AIDecideLabel);
+    bind(m_AnswersBox);
+    bind(m_CenterAnswersBox);
+    bind(m_AnswersBoxFM);
+    bind(m_QuestionPanel);
+    bind(m_TimerPanel);
+    bind(m_SoftKeyboardPanel);
+    bind(m_AIBox);
+    bind(m_RetryBox);
+    bind(m_StrikePanel);
+    bind(m_AchievementBox);
+    bind(m_PoPPanel);
+    bind(m_AIDecidePanel);
+    bind(m_Left3DViewportBG);
+    bind(m_Left3DViewportTop);
+    bind(m_Right3DViewportBG);
+    bind(m_Right3DViewportTop);
     for (u32 digit = 0; digit < kDigits; ++digit) {
-        f(m_TimerUnits[digit], Numbered("TimerU", digit));
-        f(m_TimerTens[digit], Numbered("TimerD", digit));
+        bind(m_TimerUnits[digit]);
+        bind(m_TimerTens[digit]);
     }
-    f(m_Round, "Round");
+    bind(m_Round);
     for (u32 round = 0; round < 4; ++round)
-        f(m_RoundNumbers[round], Numbered("Round", round + 1));
-    f(m_SuddenDeath, "SuddenDeath");
-    f(m_RoundDouble, "RoundDouble");
-    f(m_RoundTriple, "RoundTriple");
-    f(m_RoundWon, "RoundWon");
-    f(m_RoundWonGlow, "RoundWonGlow");
-    f(m_YouWinBase, "YouWinBase");
-    f(m_YouWinRadial1, "YouWinRadial1");
-    f(m_YouWinRadial2, "YouWinRadial2");
-    f(m_YouWinParticles1, "YouWinParticles1");
-    f(m_YouWinParticles2, "YouWinParticles2");
-    f(m_YouWinParticles3, "YouWinParticles3");
-    f(m_YouWinText1, "YouWinText1");
-    f(m_YouWinText2, "YouWinText2");
-    f(m_YouWin20k, "YouWin20k");
-    f(m_YouWin20kGlow, "YouWin20kGlow");
-    f(m_YouLoseBase, "YouLoseBase");
-    f(m_YouLoseText, "YouLoseText");
-    f(m_Strike1, "Strike1");
-    f(m_Strike2[0], "Strike2_1");
-    f(m_Strike2[1], "Strike2_2");
-    f(m_Strike3[0], "Strike3_1");
-    f(m_Strike3[1], "Strike3_2");
-    f(m_Strike3[2], "Strike3_3");
-    f(m_AchievementMedal, "Achievement_Medal");
-    f(m_AchievementBG, "Achievement_BG");
-    f(m_AchievementStar, "Achievement_Star");
-    f(m_BlackBackground, "BlackBackground");
-    f(m_Skip, "Skip");
-    f(m_TextEntryBoxBG, "TextEntryBox_BG");
-    f(m_PlayButton, "PlayButton");
-    f(m_PassButton, "PassButton");
-    f(m_ResumeButton, "Resume");
-    f(m_MenuButton, "MenuButton");
-    f(m_RetryYes, "RetryYes");
-    f(m_RetryNoMainMenu, "RetryNo_MainMenu");
-    f(m_ConfirmButton, "ConfirmButton");
-    f(m_LeftAvatar, "leftAvatar");
-    f(m_RightAvatar, "rightAvatar");
-    f(m_SoftKeyboard, "SoftKeyboardWidget");
-    f(m_QuestionWindow, "QuestionWindow");
-    f(m_PoPBackground, "PoPBackground");
-    f(m_RightAvatarTag, "rightAvatarTag");
-    f(m_LeftAvatarTag, "leftAvatarTag");
+        bind(m_RoundNumbers[round]);
+    bind(m_SuddenDeath);
+    bind(m_RoundDouble);
+    bind(m_RoundTriple);
+    bind(m_RoundWon);
+    bind(m_RoundWonGlow);
+    bind(m_YouWinBase);
+    bind(m_YouWinRadial1);
+    bind(m_YouWinRadial2);
+    bind(m_YouWinParticles1);
+    bind(m_YouWinParticles2);
+    bind(m_YouWinParticles3);
+    bind(m_YouWinText1);
+    bind(m_YouWinText2);
+    bind(m_YouWin20k);
+    bind(m_YouWin20kGlow);
+    bind(m_YouLoseBase);
+    bind(m_YouLoseText);
+    bind(m_Strike1);
+    bind(m_Strike2[0]);
+    bind(m_Strike2[1]);
+    bind(m_Strike3[0]);
+    bind(m_Strike3[1]);
+    bind(m_Strike3[2]);
+    bind(m_AchievementMedal);
+    bind(m_AchievementBG);
+    bind(m_AchievementStar);
+    bind(m_BlackBackground);
+    bind(m_Skip);
+    bind(m_TextEntryBoxBG);
+    bind(m_PlayButton);
+    bind(m_PassButton);
+    bind(m_ResumeButton);
+    bind(m_MenuButton);
+    bind(m_RetryYes);
+    bind(m_RetryNoMainMenu);
+    bind(m_ConfirmButton);
+    bind(m_LeftAvatar);
+    bind(m_RightAvatar);
+    bind(m_SoftKeyboard);
+    bind(m_QuestionWindow);
+    bind(m_PoPBackground);
+    bind(m_RightAvatarTag);
+    bind(m_LeftAvatarTag);
 }
 
 std::vector<ScreenGame::WidgetEntry> ScreenGame::WidgetContract() {

@@ -88,6 +88,34 @@ public:
         "prsc_text_family_name_impact_prsc.anm", "prsc_avatar_left_prsc.anm", "prsc_avatar_right_prsc.anm",
         "prsc_timer_prsc.anm", "prsc_timer_right_prsc.anm", "prsc_achievment_panel_prsc.anm",
         "prsc_achievement_medal_prsc.anm", "prsc_panel_prsc.anm", "prsc_medal_prsc.anm"};
+    // Every widget name the screen binds, in binding order (ForEachWidget pairs them with their
+    // slots, whose types say what the screen needs of each).
+    static constexpr const char* kWidgets[] = {
+        "QuestionLabel", "AIAnswer", "Achievement_Text", "Achievement_Title", "FamilyName", "FamilyNameGlow",
+        "AllTheAnswers", "AnswerLabel1", "AnswerLabel2", "AnswerLabel3", "AnswerLabel4", "AnswerLabel5",
+        "AnswerLabel6", "AnswerLabel7", "AnswerLabel8", "FreqLabel1", "FreqLabel2", "FreqLabel3", "FreqLabel4",
+        "FreqLabel5", "FreqLabel6", "FreqLabel7", "FreqLabel8", "CenterAnswerLabel1", "CenterAnswerLabel2",
+        "CenterAnswerLabel3", "CenterAnswerLabel4", "CenterAnswerLabel5", "CenterAnswerLabel6", "CenterAnswerLabel7",
+        "CenterAnswerLabel8", "CenterFreqLabel1", "CenterFreqLabel2", "CenterFreqLabel3", "CenterFreqLabel4",
+        "CenterFreqLabel5", "CenterFreqLabel6", "CenterFreqLabel7", "CenterFreqLabel8", "FMTotal1", "FMTotal2",
+        "AnswerLabelFM1", "AnswerLabelFM2", "AnswerLabelFM3", "AnswerLabelFM4", "AnswerLabelFM5", "AnswerLabelFM6",
+        "AnswerLabelFM7", "AnswerLabelFM8", "AnswerLabelFM9", "AnswerLabelFM10", "FreqLabelFM1", "FreqLabelFM2",
+        "FreqLabelFM3", "FreqLabelFM4", "FreqLabelFM5", "FreqLabelFM6", "FreqLabelFM7", "FreqLabelFM8",
+        "FreqLabelFM9", "FreqLabelFM10", "BlinkingSquareFM1", "BlinkingSquareFM2", "BlinkingSquareFM3",
+        "BlinkingSquareFM4", "BlinkingSquareFM5", "BlinkingSquareFM6", "BlinkingSquareFM7", "BlinkingSquareFM8",
+        "BlinkingSquareFM9", "BlinkingSquareFM10", "PlayButtonText", "PassButtonText", "AIDecideLabel", "AnswersBox",
+        "CenterAnswersBox", "AnswersBoxFM", "QuestionPanel", "TimerPanel", "SoftKeyboard", "AIBox", "RetryBox",
+        "StrikePanel", "AchievementBox", "PoPPanel", "AIDecidePanel", "left3DViewportBG", "left3DViewportTop",
+        "right3DViewportBG", "right3DViewportTop", "TimerU0", "TimerD0", "TimerU1", "TimerD1", "TimerU2", "TimerD2",
+        "TimerU3", "TimerD3", "TimerU4", "TimerD4", "TimerU5", "TimerD5", "TimerU6", "TimerD6", "TimerU7", "TimerD7",
+        "TimerU8", "TimerD8", "TimerU9", "TimerD9", "Round", "Round1", "Round2", "Round3", "Round4", "SuddenDeath",
+        "RoundDouble", "RoundTriple", "RoundWon", "RoundWonGlow", "YouWinBase", "YouWinRadial1", "YouWinRadial2",
+        "YouWinParticles1", "YouWinParticles2", "YouWinParticles3", "YouWinText1", "YouWinText2", "YouWin20k",
+        "YouWin20kGlow", "YouLoseBase", "YouLoseText", "Strike1", "Strike2_1", "Strike2_2", "Strike3_1", "Strike3_2",
+        "Strike3_3", "Achievement_Medal", "Achievement_BG", "Achievement_Star", "BlackBackground", "Skip",
+        "TextEntryBox_BG", "PlayButton", "PassButton", "Resume", "MenuButton", "RetryYes", "RetryNo_MainMenu",
+        "ConfirmButton", "leftAvatar", "rightAvatar", "SoftKeyboardWidget", "QuestionWindow", "PoPBackground",
+        "rightAvatarTag", "leftAvatarTag"};
 
     using Widget = GameServices::Widget::Widget;
     using Label = GameServices::Widget::Label;

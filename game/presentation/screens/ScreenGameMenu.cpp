@@ -15,8 +15,8 @@ namespace {
 using GameShow::CompositionManager;
 
 constexpr const char* kVerifyQuit = "VerifyQuit";
-constexpr const char* kInGameMenu = "InGameMenu";
-constexpr const char* kInGameReturnPrompt = "InGameReturnPrompt";
+constexpr const char* kInGameMenu = CompositionManager::kInGameMenu;
+constexpr const char* kInGameReturnPrompt = CompositionManager::kInGameReturnPrompt;
 
 // The in-game popup the state names; null for none.
 const char* InGamePopup(i32 state) {

@@ -6,9 +6,9 @@ namespace QZ2011 {
 
 void ScreenLoad::onLoad() {
     Screen::onLoad();
-    m_Background = BindWidget(*this, "LoadingBG");
-    m_Logo = BindWidget(*this, "LoadingLogo");
-    m_Reflection = BindWidget(*this, "LoadingReflection");
+    m_Background = BindWidget(*this, kWidgets[0]);
+    m_Logo = BindWidget(*this, kWidgets[1]);
+    m_Reflection = BindWidget(*this, kWidgets[2]);
     for (GameServices::Widget::Widget* widget : {m_Background, m_Logo, m_Reflection})
         ShowWidget(widget, true);
 }

@@ -8,6 +8,8 @@ namespace QZ2011 {
 class ScreenLoad : public GameServices::Widget::BaseScreen<ScreenLoad> {
 public:
     static constexpr const char* kName = "ScreenLoad";
+    // The widgets the screen binds: the background, the logo and its reflection.
+    static constexpr const char* kWidgets[] = {"LoadingBG", "LoadingLogo", "LoadingReflection"};
     static constexpr const char* kLogoAnimation = "prsc_logo_top_prsc.anm";
     static constexpr const char* kReflectionAnimation = "prsc_logo_reflection_prsc.anm";
 

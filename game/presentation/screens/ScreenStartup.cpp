@@ -6,9 +6,9 @@ namespace QZ2011 {
 
 void ScreenStartup::onLoad() {
     Screen::onLoad();
-    m_Disclaimer = BindWidget(*this, "Disclaimer");
-    m_Splash = BindWidget(*this, "Splash");
-    m_SplashText = BindWidget(*this, "SplashText");
+    m_Disclaimer = BindWidget(*this, kWidgets[0]);
+    m_Splash = BindWidget(*this, kWidgets[1]);
+    m_SplashText = BindWidget(*this, kWidgets[2]);
     ShowWidget(m_Splash, false);
     ShowWidget(m_SplashText, false);
     ShowWidget(m_Disclaimer, true);

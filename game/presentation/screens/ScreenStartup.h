@@ -8,6 +8,8 @@ namespace QZ2011 {
 class ScreenStartup : public GameServices::Widget::BaseScreen<ScreenStartup> {
 public:
     static constexpr const char* kName = "ScreenStartup";
+    // The widgets the screen binds: the disclaimer, the splash and its text.
+    static constexpr const char* kWidgets[] = {"Disclaimer", "Splash", "SplashText"};
 
     ScreenStartup() : BaseScreen<ScreenStartup>(kName) { m_LayoutFile = kName; }
     ~ScreenStartup() override = default;

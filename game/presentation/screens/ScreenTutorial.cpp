@@ -48,19 +48,15 @@ void ScreenTutorial::OnWindowDeactivated(void*) { SetPause(true); }
 void ScreenTutorial::onLoad() {
     Screen::onLoad();
     char name[64];
-    m_Logo = BindWidget(*this, "TutorialLogo");
+    m_Logo = BindWidget(*this, kWidgets[0]);
     ShowWidget(m_Logo, false);
     for (int i = 0; i < 4; ++i) {
-        snprintf(name, sizeof(name), "TutorialDecade%s", kDecades[i]);
-        ShowWidget(m_DecadePanels[i] = BindWidget(*this, name), false);
-        snprintf(name, sizeof(name), "TutorialDecade%sReflection", kDecades[i]);
-        ShowWidget(m_DecadeReflections[i] = BindWidget(*this, name), false);
+        ShowWidget(m_DecadePanels[i] = BindWidget(*this, kWidgets[1 + 2 * i]), false);
+        ShowWidget(m_DecadeReflections[i] = BindWidget(*this, kWidgets[2 + 2 * i]), false);
     }
     for (int i = 0; i < 4; ++i) {
-        snprintf(name, sizeof(name), "Tutorial%s", kPageWords[i]);
-        ShowWidget(m_Pages[i] = BindWidget(*this, name), false);
-        snprintf(name, sizeof(name), "Tutorial%sReflection", kPageWords[i]);
-        ShowWidget(m_PageReflections[i] = BindWidget(*this, name), false);
+        ShowWidget(m_Pages[i] = BindWidget(*this, kWidgets[9 + 2 * i]), false);
+        ShowWidget(m_PageReflections[i] = BindWidget(*this, kWidgets[10 + 2 * i]), false);
     }
     // Only a chosen decade has a picture (numbered from 1 for the 70s).
     QZ2011GameContext* context = QZ2011GameContext::Current();

@@ -21,6 +21,14 @@ public:
     static constexpr u8 kLastStep = 9;
     static constexpr const char* kDecades[4] = {"70", "80", "90", "00"};
     static constexpr const char* kPageWords[4] = {"FaceOff", "SurveyGame", "300Pts", "FastMoney"};
+    // The widgets the screen binds: the logo, then per decade its panel and reflection, then
+    // per rule page (kPageWords) the page and its reflection.
+    static constexpr const char* kWidgets[17] = {
+        "TutorialLogo",
+        "TutorialDecade70", "TutorialDecade70Reflection", "TutorialDecade80", "TutorialDecade80Reflection",
+        "TutorialDecade90", "TutorialDecade90Reflection", "TutorialDecade00", "TutorialDecade00Reflection",
+        "TutorialFaceOff", "TutorialFaceOffReflection", "TutorialSurveyGame", "TutorialSurveyGameReflection",
+        "Tutorial300Pts", "Tutorial300PtsReflection", "TutorialFastMoney", "TutorialFastMoneyReflection"};
     static constexpr const char* kFadeOutAnimation = "prsc_tutorial_fade_out_elements_prsc.anm";
     static constexpr const char* kLogoFadeIn = "prsc_decade_logo_fadein_prsc.anm";
     // Decade panels and their reflections, numbered 1 to 4.

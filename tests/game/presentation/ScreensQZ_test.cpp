@@ -76,3 +76,21 @@ TEST(ScreenTutorial, WithoutANarratorEachStepLastsAFrame) {
     states.push_back(screen.m_State);
     EXPECT_EQ(states, (std::vector<int>{1, 2, 3, 4}));
 }
+
+// Reloaded while its introduction runs, the tutorial hides every element, whatever its layout
+// says, until a step shows it.
+TEST(ScreenTutorial, LoadingHidesEveryElement) {
+    widget_test::TestGame game;
+    QZ2011::ScreenTutorial screen;
+    screen.m_State = QZ2011::ScreenTutorial::kIntroductionStep;
+    screen.m_RootPanel = new GameServices::Widget::Panel("root");
+    std::vector<Image*> widgets;
+    for (const char* name : QZ2011::ScreenTutorial::kWidgets) {
+        widgets.push_back(new Image(name));
+        screen.m_RootPanel->AddChild(widgets.back());
+    }
+    screen.onLoad();
+    for (Image* widget : widgets)
+        EXPECT_FALSE(widget->Visible) << widget->Name.c_str();
+    screen.onUnload();
+}

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/tools/content/MutatedContent.h"
+#include "tools/content/Checker.h"
+
+namespace {
+
+// The widget tables of the screens and pages, and the popups the game names, counted on the
+// sample packages.
+TEST(CheckScreens, CountsComeFromTheGamesTables) {
+    content::Checker checker(TALLYVOX_CONTENT_DATA, TALLYVOX_BUILT_CONTENT, TALLYVOX_CONTENT_MAPS);
+    checker.Run();
+    EXPECT_NE(checker.CountsLine().find("158 ScreenGame widgets, 175 menu widgets, 17 tutorial widgets, 3 loading "
+                                        "widgets, 3 start-up widgets, 10 popups"),
+              std::string::npos)
+        << checker.CountsLine();
+}
+
+// One copy of the sources with one fault per class of the screen checks, each told once in
+// its documented form.
+TEST(CheckScreens, EachFaultIsToldAtItsSource) {
+    MutatedContent content;
+    const std::string screenGame = "content/layouts/screengame.txt";
+    const std::string menu = "content/layouts/menuscreen.txt";
+    const std::string startup = "content/layouts/screenstartup.txt";
+    content.Replace(screenGame, "label QuestionLabel ", "label QuestionLabe ");
+    content.Replace(screenGame, "keyboard SoftKeyboardWidget 0 0 800 120 MaxEntryTextChar=24",
+                    "label SoftKeyboardWidget 0 0 800 120");
+    content.Replace(menu, "button DoneButton 560 530 200 50", "button DoneButon 560 530 200 50");
+    content.Replace(menu, "keyboard softkeyboard 60 90 680 340 MaxEntryTextChar=8",
+                    "keyboard softkeyboard 60 90 680 340 Visibility=visible");
+    content.Replace(startup, "image Splash 0 0 800 600", "image Splash 0 0 800 600 Background=#FF00GG00");
+    content.Replace(startup, "StringId=SPLASH_PROMPT", "StringId=SPLASH_PROMT");
+    EXPECT_EQ(content.Check({"xml"}).size(), 7u);
+    EXPECT_TRUE(content.BuildErrors().empty());
+    // The tool refuses a priority of 0 itself, so the written file is changed.
+    const std::string popups = content.Dir().File("out/gsSystem/popups.xml");
+    std::string text = FileContents(popups);
+    text.replace(text.find("<Priority>1</Priority>"), 22, "<Priority>0</Priority>");
+    content.Dir().Write("out/gsSystem/popups.xml", text);
+    std::vector<std::string> errors = content.Check({});
+    std::sort(errors.begin(), errors.end());
+    const std::vector<std::string> expected = {
+        "data/content/layouts/menuscreen.txt (MenuXmls/menuscreen.xaml): error: page \"compositionWardrobe\" looks up "
+        "\"DoneButton\", which its root panel does not hold",
+        "data/content/layouts/menuscreen.txt:78 (MenuXmls/menuscreen.xaml): error: \"softkeyboard\" has Visibility "
+        "\"visible\"; the game shows a widget only for exactly \"Visible\"",
+        "data/content/layouts/menuscreen.txt:78 (MenuXmls/menuscreen.xaml): error: soft keyboard \"softkeyboard\" sets "
+        "no MaxEntryTextChar",
+        "data/content/layouts/screengame.txt (MenuXmls/screengame.xaml): error: screen \"ScreenGame\" binds "
+        "\"QuestionLabel\", which its layout does not hold",
+        "data/content/layouts/screengame.txt:145 (MenuXmls/screengame.xaml): error: \"SoftKeyboardWidget\" is a Label; "
+        "ScreenGame needs a SoftKeyboard",
+        "data/content/layouts/screenstartup.txt:11 (MenuXmls/screenstartup.xaml): error: \"Splash\" has Background "
+        "\"#FF00GG00\", which is no colour",
+        "data/content/layouts/screenstartup.txt:12 (MenuXmls/screenstartup.xaml): error: \"SplashText\" names string "
+        "id \"SPLASH_PROMT\", which has no text",
+        "data/content/popups.txt:24 (gsSystem/popups.xml): error: popup \"Pause\" has priority 0 and would never show",
+    };
+    EXPECT_EQ(errors, expected);
+}
+
+// Faults the tool would refuse in a source, made in the written files: the checker still
+// tells them.
+TEST(CheckScreens, WrittenPopupsAndFlowAreCheckedAgainstTheGame) {
+    MutatedContent content;
+    const auto edit = [&](const std::string& file, const std::string& from, const std::string& to) {
+        std::string text = FileContents(content.Dir().File("out/" + file));
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        content.Dir().Write("out/" + file, text.replace(at, from.size(), to));
+    };
+    const std::string popups = "MenuXmls/gameshowpopups.xml";
+    edit(popups, "<Name>PlayerNameNotAvailable</Name>", "<Name>PlayerNameTaken</Name>");
+    edit(popups, "<Option Name=\"Cancel\" Text=\"Stay\"", "<Option Name=\"Stay\" Text=\"Stay\"");
+    edit(popups, "<Layout>PopupGameMenu.xaml</Layout>", "<Layout>PopupGameMenus.xaml</Layout>");
+    edit(popups, "StringId=\"POPUP_QUIT_TITLE\"", "StringId=\"POPUP_QUIT_TITEL\"");
+    edit("MenuXmls/sketch.flow", "<FileName>ScreenLoad.xaml</FileName>", "<FileName>ScreenLoading.xaml</FileName>");
+    std::vector<std::string> errors = content.Check({});
+    std::sort(errors.begin(), errors.end());
+    const std::vector<std::string> expected = {
+        "data/content/layouts/flow.txt:4 (MenuXmls/sketch.flow): error: screen \"ScreenLoad\" names layout "
+        "\"ScreenLoading.xaml\", which no package holds",
+        "data/content/popups.txt: error: the game shows popup \"PlayerNameNotAvailable\", which no popups file "
+        "describes",
+        "data/content/popups.txt:34 (MenuXmls/gameshowpopups.xml): error: popup \"InGameMenu\" uses layout "
+        "\"PopupGameMenus.xaml\", which no package holds",
+        "data/content/popups.txt:37 (MenuXmls/gameshowpopups.xml): error: popup \"InGameReturnPrompt\" has no option "
+        "\"Cancel\", which the game answers",
+        "data/content/popups.txt:37 (MenuXmls/gameshowpopups.xml): error: popup \"InGameReturnPrompt\" has option "
+        "\"Stay\", which is no button of PopupConfirm.xaml",
+        "data/content/popups.txt:45 (MenuXmls/gameshowpopups.xml): error: popup \"VerifyQuit\" names string id "
+        "\"POPUP_QUIT_TITEL\", which has no text",
+    };
+    EXPECT_EQ(errors, expected);
+}
+
+}  // namespace
