@@ -46,6 +46,12 @@ public:
     // The packages every game mounts at start: the system files and the string tables.
     static constexpr const char* kSystemPackage = "gsSystem.dir";
     static constexpr const char* kStringPackage = "gstrcsystem.dir";
+    // "RuntimeParameters.xml": the section of the game's keys, and the key naming the first level.
+    static constexpr const char* kParameterSection = "Game";
+    static constexpr const char* kStartScreenKey = "StartScreenId";
+    // The framework files the start reads: parameters and level transitions.
+    static constexpr const char* kParametersFile = "RuntimeParameters.xml";
+    static constexpr const char* kLevelsFile = "Levels.xml";
     BaseGame();
     ~BaseGame() override;
     BaseGame(const BaseGame&) = delete;
