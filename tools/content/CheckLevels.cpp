@@ -108,11 +108,13 @@ public:
 
     void Run() {
         ReadParameters();
-        ReadLevelList();
-        CheckCodeLevels();
-        CheckPools();
-        for (u32 decade = 0; decade < kDecades; ++decade)
-            CheckMatchLevel(decade);
+        // Without the list the game knows no level: nothing more to tell about them.
+        if (ReadLevelList()) {
+            CheckCodeLevels();
+            CheckPools();
+            for (u32 decade = 0; decade < kDecades; ++decade)
+                CheckMatchLevel(decade);
+        }
         CheckActions();
         CheckBehaviors();
     }
@@ -145,14 +147,14 @@ private:
         return found == m_parameters.end() ? std::string() : found->second;
     }
 
-    void ReadLevelList() {
+    bool ReadLevelList() {
         const PackageEntry* list = Document(BaseGame::kLevelsFile, kLevelsSource, "the level list");
         if (!list)
-            return;
+            return false;
         KG::sLevelTransitions transitions;
         if (!c.ReadXml(*list, "LevelTransitions", transitions)) {
             c.Error(list->from, list->Label(), "the level list does not parse");
-            return;
+            return false;
         }
         size_t found = 0;
         for (const KG::sLevelTransition& transition : transitions.Levels) {
@@ -178,6 +180,7 @@ private:
             m_levels.push_back(std::move(level));
         }
         c.Count("level files", found);
+        return true;
     }
 
     const LevelFile* Level(const std::string& name, bool byFile) const {

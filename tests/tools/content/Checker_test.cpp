@@ -46,18 +46,29 @@ void WriteAllPackages(const TempDir& dir, const Sequences& changed = {}) {
     ASSERT_TRUE(out.Write(dir.Path(), false, dir.File("map")));
 }
 
+// The package and sequence checks' errors: the synthetic packages hold no topic's files, whose
+// checks say so ("... is in no package").
+std::vector<std::string> CoreErrors(const content::Checker& checker) {
+    std::vector<std::string> kept;
+    for (const std::string& line : checker.Errors())
+        if (line.find(" is in no package") == std::string::npos)
+            kept.push_back(line);
+    return kept;
+}
+
 TEST(ContentChecker, PackagesAreTheGamesFifteenAndNamesResolveOnce) {
     EXPECT_EQ(content::GamePackages().size(), 15u);
     TempDir dir;
     WriteAllPackages(dir);
     content::Checker checker("data", dir.Path(), dir.File("map"));
     checker.Run();
-    ASSERT_EQ(checker.Errors().size(), 1u);
-    EXPECT_EQ(checker.Errors()[0],
+    ASSERT_EQ(CoreErrors(checker).size(), 1u);
+    EXPECT_EQ(CoreErrors(checker)[0],
               "data/content/b.txt:41 (Global2D/shared.xml): error: \"shared.xml\" is held by \"GlobalXml.dir\" and "
               "\"Global2D.dir\"");
     EXPECT_EQ(checker.CountsLine(), "content check: 15 packages, 85 sequences");
-    EXPECT_EQ(checker.TotalsLine(), "content check: 1 errors, 0 warnings");
+    EXPECT_EQ(checker.TotalsLine(),
+              "content check: " + std::to_string(checker.Errors().size()) + " errors, 0 warnings");
     const content::PackageEntry* own = checker.Find("OWN3.XML");
     ASSERT_NE(own, nullptr);
     EXPECT_EQ(own->from.Text(), "data/content/a.txt:4");
@@ -88,7 +99,7 @@ TEST(ContentChecker, DamagedIndicesAreReportedEntryByEntry) {
         "data/content (Global3D.hdr): error: the index of \"Global3D.dir\" is truncated in entry 0",
         "data/content (MenuXmls.hdr): error: package \"MenuXmls.dir\" was not written",
     };
-    EXPECT_EQ(checker.Errors(), expected);
+    EXPECT_EQ(CoreErrors(checker), expected);
     EXPECT_EQ(checker.CountsLine(), "content check: 13 packages, 85 sequences");
 }
 
@@ -102,7 +113,7 @@ TEST(ContentChecker, SequencesNeedTheirFileAndKnownSequencersAndCueEvents) {
                            {"sequence_time_is_up.xml", "<root><Sequence duration="}});
     content::Checker checker("data", dir.Path(), dir.File("map"));
     checker.Run();
-    std::vector<std::string> errors = checker.Errors();
+    std::vector<std::string> errors = CoreErrors(checker);
     errors.erase(errors.begin());  // the shared name
     const std::vector<std::string> expected = {
         "data/content/sequences.txt (ingamexml/sequence_intro.xml): error: sequence \"Intro\" has no file "
@@ -128,9 +139,13 @@ TEST(ContentChecker, TheSampleContentIsCleanAndANameHeldTwiceIsTold) {
     EXPECT_EQ(content.Check({}), std::vector<std::string>{});
     content.Replace("content/art/stage.txt", "material board_back_color cycle", "material board_back    cycle");
     content.Replace("content/art/stage.txt", "model board_back board_back_color ", "model board_back board_back ");
+    // The stage behaviour still animates the material under its old name.
     EXPECT_EQ(content.Check({"art3d"}),
-              std::vector<std::string>{"data/content/art/interface.txt:83 (specific_globalgameassets/board_back.mat): "
-                                       "error: \"board_back.mat\" is held by \"Global3D.dir\" and "
-                                       "\"specific_globalgameassets.dir\""});
+              (std::vector<std::string>{"data/content/art/interface.txt:83 (specific_globalgameassets/board_back.mat): "
+                                        "error: \"board_back.mat\" is held by \"Global3D.dir\" and "
+                                        "\"specific_globalgameassets.dir\"",
+                                        "data/content/stage.txt (GlobalXml/stagebehaviors.xml): error: action \"AnimIFL\" "
+                                        "of \"board_back_color\" animates the material \"board_back_color.mat\", which no "
+                                        "package holds"}));
     EXPECT_TRUE(content.BuildErrors().empty());
 }
