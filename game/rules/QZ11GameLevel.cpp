@@ -135,10 +135,10 @@ void QZ11Game::InitializeLevel() {
     m_MarkerFastMoney = FindStageProp(kMarkers[0]);
     m_MarkerLeftPose = FindStageProp(kMarkers[1]);
     m_MarkerRightPose = FindStageProp(kMarkers[2]);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         m_LeftPodium[i] = FindStageProp(PodiumMarker(0, i).c_str());
+    for (int i = 0; i < 4; ++i)
         m_RightPodium[i] = FindStageProp(PodiumMarker(1, i).c_str());
-    }
     m_DeskDigitLeft = FindStageProp(kScoreProps[0]);
     m_DeskDigitRight = FindStageProp(kScoreProps[1]);
     m_ScreenDigitsLeft = FindStageProp(kScoreProps[2]);
