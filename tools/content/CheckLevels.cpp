@@ -288,7 +288,10 @@ private:
         };
         if (!Named(r.SetElements, QZ11Game::kStageSets[decade]))
             lacks("the set element", QZ11Game::kStageSets[decade]);
+        std::set<std::string> seen;  // a prop the dressing also asks for is told once
         for (const QZ11Game::StageProp& wanted : QZ11Game::StageProps(decade)) {
+            if (!seen.insert(wanted.name).second)
+                continue;
             const KG::sProp* prop = Named(r.Props, wanted.name);
             if (!prop) {
                 lacks("the prop", wanted.name);

@@ -30,6 +30,8 @@ const Mutation kMutations[] = {
      "\"cam_faceof\" is not a camera of \"QZ11_Game_Level_File_1_70.xml\""},
     {"content/levels.txt", "app numberOfAnswers     8", "app numberOfAnswers     9",
      "data/content/levels.txt:%s.xml): error: \"numberOfAnswers\" 9 is outside 1..8"},
+    {"content/stage.txt", "all desk_digit_left ", "all desk_digit_lft ",
+     "data/content/levels.txt:%s.xml): error: the match asks for the prop \"desk_digit_left\", which the level lacks"},
     {"content/runtime.txt", "Game StartScreenId LevelStartup", "Game StartScreenId LevelStart",
      "data/content/runtime.txt (gsSystem/runtimeparameters.xml): error: \"StartScreenId\" \"LevelStart\" names no level"},
     {"content/levels.txt", "chm_talk.ska skel_male", "chm_talk.ska skel_mael",
