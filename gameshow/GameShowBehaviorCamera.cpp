@@ -12,7 +12,7 @@ using GameServices::MiniGame::BehaviorManager;
 
 TString<char> GameShowBehaviorCamera::BehaviorFile() {
     return GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_GLOBAL_XML,
-                                                         "CamerasBehaviors.xml");
+                                                         kBehaviorFile);
 }
 
 GameShowBehaviorCamera::GameShowBehaviorCamera(GameServices::Entities::Entity* camera)

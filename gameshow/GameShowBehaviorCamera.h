@@ -10,6 +10,7 @@ namespace GameShow {
 
 class GameShowBehaviorCamera : public GameServices::MiniGame::AnimatedBehavior {
 public:
+    static constexpr const char* kBehaviorFile = "CamerasBehaviors.xml";
     // The file the camera behaviours are merged from, once for every camera of the run.
     static TString<char> BehaviorFile();
 

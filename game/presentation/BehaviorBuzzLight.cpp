@@ -1,5 +1,6 @@
 #include "game/presentation/BehaviorBuzzLight.h"
 
+#include "game/presentation/BehaviorStage.h"
 #include "gameservices/bridge/FileSystem.h"
 
 namespace QZ2011 {
@@ -9,7 +10,7 @@ using GameServices::MiniGame::BehaviorManager;
 BehaviorBuzzLight::BehaviorBuzzLight(GameServices::Entities::Entity* owner)
     : AnimatedBehavior(owner, "BuzzLight"),
       BehaviorFilePath(GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_LEVEL_XML,
-                                                                      "StageBehaviors.xml")) {
+                                                                      BehaviorStage::kBehaviorFile)) {
     SetEntityTemplate("Light");
 }
 

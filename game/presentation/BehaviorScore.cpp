@@ -17,7 +17,7 @@ constexpr i32 kModePause = 1;
 BehaviorScore::BehaviorScore(GameServices::Entities::Entity* owner, const TString<char>& entityTemplate)
     : AnimatedBehavior(owner, "ScoreBehavior"),
       BehaviorFilePath(GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_LEVEL_XML,
-                                                                      "ScoreBehaviors.xml")) {
+                                                                      kBehaviorFile)) {
     SetEntityTemplate(entityTemplate);
 }
 

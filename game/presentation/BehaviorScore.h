@@ -7,6 +7,7 @@ namespace QZ2011 {
 
 class BehaviorScore : public GameServices::MiniGame::AnimatedBehavior {
 public:
+    static constexpr const char* kBehaviorFile = "ScoreBehaviors.xml";
     // The largest value the three digits show; larger ones show it.
     static constexpr i32 kMaxShown = 999;
 

@@ -14,7 +14,7 @@ constexpr i32 kModeLoop = 4;
 BehaviorStage::BehaviorStage(GameServices::Entities::Entity* owner)
     : AnimatedBehavior(owner, "StageBehavior"),
       BehaviorFilePath(GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_LEVEL_XML,
-                                                                      "StageBehaviors.xml")) {
+                                                                      BehaviorStage::kBehaviorFile)) {
     SetEntityTemplate("board_lights_mat");
 }
 

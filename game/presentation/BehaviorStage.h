@@ -8,6 +8,8 @@ namespace QZ2011 {
 
 class BehaviorStage : public GameServices::MiniGame::AnimatedBehavior {
 public:
+    // The stage's behaviour file (stage props, the board and the buzzer lights).
+    static constexpr const char* kBehaviorFile = "StageBehaviors.xml";
     explicit BehaviorStage(GameServices::Entities::Entity* owner);
 
     void Update(u32 milliseconds) override;

@@ -1,6 +1,7 @@
 #include "game/presentation/Board.h"
 
 #include "engine/core/AGLog.h"
+#include "game/presentation/BehaviorStage.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/TypeIds.h"
 
@@ -22,7 +23,7 @@ bool Board::IsA(const u32& typeId) const {
 void Board::Initialize() {
     m_Behavior.Retarget(PartName.IsEmpty() ? TString<char>(kParts[0]) : PartName,
                         GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_LEVEL_XML,
-                                                                      "StageBehaviors.xml"));
+                                                                      BehaviorStage::kBehaviorFile));
     StartTicking();
 }
 

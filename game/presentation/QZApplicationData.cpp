@@ -27,20 +27,20 @@ void Bound(const char* key, i32& value, i32 max) {
 
 void Level::Serialize(ISerialization& serialization) {
     const bool reading = serialization.IsReading();
-    serialization.SerializeInt("numberOfAnswers", numberOfAnswers, 0);
-    serialization.SerializeInt("questionRoundTime", questionRoundTime, reading ? kAbsent : 0);
-    serialization.SerializeInt("fastMoneyFirstTime", fastMoneyFirstTime, 0);
-    serialization.SerializeInt("fastMoneySecondTime", fastMoneySecondTime, 0);
+    serialization.SerializeInt(kKeys[0], numberOfAnswers, 0);
+    serialization.SerializeInt(kKeys[1], questionRoundTime, reading ? kAbsent : 0);
+    serialization.SerializeInt(kKeys[2], fastMoneyFirstTime, 0);
+    serialization.SerializeInt(kKeys[3], fastMoneySecondTime, 0);
     if (!reading)
         return;
     if (questionRoundTime == kAbsent) {
         AGReport("Level data : no questionRoundTime, answers time out at once");
         questionRoundTime = 0;
     }
-    Bound("numberOfAnswers", numberOfAnswers, kMaxAnswers);
-    Bound("questionRoundTime", questionRoundTime, kMaxSeconds);
-    Bound("fastMoneyFirstTime", fastMoneyFirstTime, kMaxSeconds);
-    Bound("fastMoneySecondTime", fastMoneySecondTime, kMaxSeconds);
+    Bound(kKeys[0], numberOfAnswers, kMaxAnswers);
+    Bound(kKeys[1], questionRoundTime, kMaxSeconds);
+    Bound(kKeys[2], fastMoneyFirstTime, kMaxSeconds);
+    Bound(kKeys[3], fastMoneySecondTime, kMaxSeconds);
 }
 
 void Level::Clear() { *this = Level(); }
@@ -65,16 +65,16 @@ void AI::Serialize(ISerialization& serialization) {
     auto text = [&](const char* family, TString<char>& value) {
         serialization.SerializeString(Key(family, difficulty, decade).c_str(), value, TString<char>());
     };
-    number("BuzzerSpeed_", BuzzerSpeed);
-    number("AnswerAccuracy_", AnswerAccuracy);
-    number("AnswerDifficulty_", AnswerDifficulty);
-    number("BasicRoundStrength_", BasicRoundStrength);
-    number("Steal_", Steal);
-    text("String_FamilyName_", FamilyName);
-    text("String_male1_", Male1);
-    text("String_male2_", Male2);
-    text("String_female1_", Female1);
-    text("String_female2_", Female2);
+    number(kFamilies[0], BuzzerSpeed);
+    number(kFamilies[1], AnswerAccuracy);
+    number(kFamilies[2], AnswerDifficulty);
+    number(kFamilies[3], BasicRoundStrength);
+    number(kFamilies[4], Steal);
+    text(kFamilies[5], FamilyName);
+    text(kFamilies[6], Male1);
+    text(kFamilies[7], Male2);
+    text(kFamilies[8], Female1);
+    text(kFamilies[9], Female2);
 }
 
 void AI::Clear() { *this = AI(); }

@@ -14,6 +14,10 @@ class Level : public GameServices::Utilities::ISerializable {
 public:
     static constexpr i32 kMaxAnswers = 8;
     static constexpr i32 kMaxSeconds = 99;
+    // The keys, in the order of the members below; the first is bounded by kMaxAnswers, the
+    // three times by kMaxSeconds.
+    static constexpr const char* kKeys[4] = {"numberOfAnswers", "questionRoundTime", "fastMoneyFirstTime",
+                                             "fastMoneySecondTime"};
 
     void Serialize(GameServices::Utilities::ISerialization& serialization) override;
     void Clear() override;
@@ -37,6 +41,11 @@ public:
     // The key of a family ("BuzzerSpeed_") for a difficulty (0..2) and decade (0..3):
     // "BuzzerSpeed_Hard70"; empty outside those ranges.
     static TString<char> Key(const char* family, i32 difficulty, i32 decade);
+    // The families of keys, in the order of the members below: five numbers, five names.
+    static constexpr const char* kFamilies[10] = {
+        "BuzzerSpeed_",       "AnswerAccuracy_", "AnswerDifficulty_", "BasicRoundStrength_", "Steal_",
+        "String_FamilyName_", "String_male1_",   "String_male2_",     "String_female1_",     "String_female2_"};
+    static constexpr i32 kNumberFamilies = 5;
 
     i32 BuzzerSpeed = 0;
     i32 AnswerAccuracy = 0;

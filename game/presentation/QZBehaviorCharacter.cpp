@@ -21,7 +21,7 @@ constexpr i32 kModeLoop = 4;
 QZBehaviorCharacter::QZBehaviorCharacter(GameServices::Entities::Entity* owner, const TString<char>& entityTemplate)
     : AnimatedBehavior(owner, "MaleAvatar"),
       BehaviorFilePath(
-          GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_LEVEL_XML, "Behaviors.xml")) {
+          GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_LEVEL_XML, kBehaviorFile)) {
     SetEntityTemplate(entityTemplate);
     BehaviorManager* manager = BehaviorManager::Instance();
     manager->InitializeBehavior(*this, BehaviorFilePath);

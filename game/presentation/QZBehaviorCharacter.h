@@ -12,6 +12,7 @@ namespace QZ2011 {
 
 class QZBehaviorCharacter : public GameServices::MiniGame::AnimatedBehavior {
 public:
+    static constexpr const char* kBehaviorFile = "Behaviors.xml";
     static constexpr i32 kDefaultWalkDuration = 2000;
 
     QZBehaviorCharacter(GameServices::Entities::Entity* owner, const TString<char>& entityTemplate);

@@ -197,7 +197,7 @@ void QZ11Game::StartFastMoney() {
 }
 
 void QZ11Game::StartAnswerTurn() {
-    for (const char* name : {"buzzer_light_left", "buzzer_light_right"}) {
+    for (const char* name : kBuzzerLights) {
         if (!m_Level) {
             AGReport("the m_pLevel must be initialize before!");
             continue;
@@ -273,11 +273,11 @@ void QZ11Game::CleanupLevel() {
     // The level's clean-up leaves characters their render data for the pool's next level;
     // this pool goes now, so its data goes back first or every match would keep ten more.
     if (auto* characters =
-            dynamic_cast<GameServices::Entities::EntityFactory<QZCharacter>*>(factories->GetFactory("QZCharacter")))
+            dynamic_cast<GameServices::Entities::EntityFactory<QZCharacter>*>(factories->GetFactory(kKinds[kCharacterKind].kind)))
         for (u32 i = 0; i < characters->GetMaxSize(); ++i)
             GameServices::Bridge::RenderingSystem::CleanupEntity(*characters->At(i), nullptr);
-    for (const char* kind : {"Board", "QZCharacter", "GameShowCameras", "ScoreBoard", "ScoreDesk", "BuzzerLight"})
-        factories->DestroyFactory(kind);
+    for (Kind kind : {kBoardKind, kCharacterKind, kCameraKind, kScoreBoardKind, kScoreDeskKind, kBuzzerLightKind})
+        factories->DestroyFactory(kKinds[kind].kind);
 }
 
 }  // namespace QZ2011

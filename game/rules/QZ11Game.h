@@ -3,6 +3,7 @@
 // team actions, steps the game phase at every end of a show sequence and announces each step
 // through 24 events the in-game screen follows. The match state lives in the game context.
 #include <array>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -41,6 +42,54 @@ public:
     static constexpr const char* kLevelName = "QZ11_Game_Level2";
     static constexpr int kEventCount = 24;
     static constexpr u32 kCrowdCapacity = 100;
+
+    // The entity kinds the match registers, with their pool capacities.
+    struct KindPool {
+        const char* kind;
+        u32 capacity;
+    };
+    enum Kind : u32 { kCharacterKind, kBoardKind, kScoreBoardKind, kScoreDeskKind, kBuzzerLightKind, kStageKind, kCameraKind };
+    static constexpr KindPool kKinds[7] = {{"QZCharacter", 10}, {"Board", 38},      {"ScoreBoard", 3},      {"ScoreDesk", 2},
+                                           {"BuzzerLight", 2},  {"StageProps", 30}, {"GameShowCameras", 23}};
+
+    // What the match looks up by name on a decade's stage. The set element of each decade:
+    static constexpr const char* kStageSets[4] = {"Stage70", "Stage80", "Stage90", "Stage00"};
+    // Board props: blocks "board_block_01".."08" and "board_block_dt_01".."06" (kind "Board"),
+    // covers "board_block_empty_02".."08".
+    static constexpr const char* kBlockPrefix = "board_block_";
+    static constexpr const char* kBlockDtPrefix = "board_block_dt_";
+    static constexpr const char* kCoverPrefix = "board_block_empty_";
+    static constexpr const char* kBoardScreens[3] = {"board_screen10_a", "board_screen10_b", "board_screenlogo"};
+    static constexpr const char* kSigns[2] = {"board_block_double", "board_block_triple"};
+    static constexpr const char* kSideSingles80[2] = {"board_side_single_01", "board_side_single_02"};
+    static constexpr const char* kBuzzerTops[2] = {"buzzer_top_left", "buzzer_top_right"};
+    static constexpr const char* kBuzzerLights[2] = {"buzzer_light_left", "buzzer_light_right"};
+    // Score props: the desk digits (kind "ScoreDesk"), then the board screens ("ScoreBoard").
+    static constexpr const char* kScoreProps[5] = {"desk_digit_left", "desk_digit_right", "screen_digits_left",
+                                                   "screen_digits_right", "screen_digit_center"};
+    // Markers: fast money, the two pose places, then each podium's four places ("%d" 1..4).
+    static constexpr const char* kMarkers[3] = {"box_position_fastmoney", "box_position_left_pose",
+                                                "box_position_right_pose"};
+    static constexpr const char* kPodiumFormats[2] = {"box_position_m%d_left01", "box_position_m%d_left"};
+    // Members 1-4 of each family (kind "QZCharacter"), left then right.
+    static constexpr const char* kContestants[8] = {"contestant_left_1",  "contestant_left_2",  "contestant_left_3",
+                                                    "contestant_left_4",  "contestant_right_1", "contestant_right_2",
+                                                    "contestant_right_3", "contestant_right_4"};
+    // The face viewports: (component level, character of kind "QZCharacter"), left then right.
+    static constexpr const char* kFaces[2][2] = {{"ComponentAvatarFace_Left", "avatar_face_left"},
+                                                 {"ComponentAvatarFace_Right", "avatar_face_right"}};
+
+    // A prop the match looks up by name on a decade's stage (0..3): the kind it must have
+    // (null: any) and, for a dressed prop that plays its stage behaviour, the animation keys it
+    // plays, freezes on or holds.
+    struct StageProp {
+        std::string name;
+        const char* kind;
+        std::vector<const char*> keys;
+    };
+    static std::vector<StageProp> StageProps(u32 decade);
+    // The props the stage dressing of a decade looks up (QZ11GameDressing.cpp), appended.
+    static void AddDressedProps(u32 decade, std::vector<StageProp>& props);
 
     using MemberEvent = FHandlerParam<GameServices::Entities::BaseTeamMember*>;
 

@@ -112,6 +112,8 @@ constexpr std::array<std::pair<const char*, const char*>, 85> kInGameSequences{{
 // Play modes of the behaviour file.
 constexpr int kModePause = 1;
 constexpr int kModeLoop = 4;
+// The key a looping prop starts its animation from.
+constexpr const char* kLoopKey = "startKey";
 
 enum class Visibility { Keep, Hide, Show };
 enum class Gesture { None, Loop, Freeze, Hold };
@@ -136,7 +138,7 @@ constexpr Look kShown{Visibility::Show, Gesture::None, nullptr};
 constexpr Look kShownLoop{Visibility::Show, Gesture::Loop, nullptr};
 constexpr Look kLoop{Visibility::Keep, Gesture::Loop, nullptr};
 constexpr Look kFreezePause{Visibility::Keep, Gesture::Freeze, "KeyPause"};
-constexpr Look kFreezeStart{Visibility::Keep, Gesture::Freeze, "startKey"};
+constexpr Look kFreezeStart{Visibility::Keep, Gesture::Freeze, kLoopKey};
 constexpr Look kHoldLogo{Visibility::Keep, Gesture::Hold, "logo"};
 constexpr Look kHoldEmpty{Visibility::Keep, Gesture::Hold, "empty"};
 
@@ -212,7 +214,7 @@ void ApplyLook(QZ11Game& game, GameServices::Entities::Set* set, const char* nam
         if (BehaviorStage* stage = GetStageBehavior(prop)) {
             switch (look.gesture) {
             case Gesture::Loop:
-                BehaviorStage::PlayAnimation("startKey", stage, kModeLoop);
+                BehaviorStage::PlayAnimation(kLoopKey, stage, kModeLoop);
                 break;
             case Gesture::Freeze:
                 BehaviorStage::PlayAnimation(look.key, stage, kModePause);
@@ -265,7 +267,46 @@ void Dress(bool inGame) {
     }
 }
 
+// The rows of one decade's stage, as Dress applies them.
+template <size_t N>
+void AddRows(const DressingRow (&rows)[N], std::vector<QZ11Game::StageProp>& props) {
+    auto keyOf = [](const Look& look) -> const char* {
+        return look.gesture == Gesture::Loop ? kLoopKey : look.gesture == Gesture::None ? nullptr : look.key;
+    };
+    for (const DressingRow& row : rows)
+        for (size_t i = 0; i < row.count; ++i) {
+            QZ11Game::StageProp prop{row.props[i], nullptr, {}};
+            for (const Look* look : {&row.opening, &row.inGame})
+                if (const char* key = keyOf(*look))
+                    prop.keys.push_back(key);
+            if (!prop.keys.empty())
+                prop.kind = QZ11Game::kKinds[QZ11Game::kStageKind].kind;
+            props.push_back(std::move(prop));
+        }
+}
+
 }  // namespace
+
+void QZ11Game::AddDressedProps(u32 decade, std::vector<StageProp>& props) {
+    AddRows(kCommonRows, props);
+    switch (decade) {
+    case 0:
+        AddRows(k70sRows, props);
+        break;
+    case 1:
+        AddRows(k80sRows, props);
+        AddRows(k70sRows, props);
+        break;
+    case 2:
+        AddRows(k90sRows, props);
+        break;
+    case 3:
+        AddRows(k00sRows, props);
+        break;
+    default:
+        break;
+    }
+}
 
 const std::array<std::pair<const char*, const char*>, 85>& QZ11Game::InGameSequences() { return kInGameSequences; }
 

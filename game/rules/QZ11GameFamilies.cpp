@@ -25,10 +25,6 @@ using GameServices::KorvoGame::OutfitPart;
 
 namespace {
 
-// Members 1-4 of each family, in the order they are looked up.
-constexpr const char* kContestants[8] = {"contestant_left_1",  "contestant_left_2",  "contestant_left_3",
-                                         "contestant_left_4",  "contestant_right_1", "contestant_right_2",
-                                         "contestant_right_3", "contestant_right_4"};
 constexpr const char* kDecades[] = {"70", "80", "90", "00"};
 constexpr u32 kDifficulties = 3;
 // The family-look names come in rows of three members: tops, bottoms, shoes, then hairstyles;
@@ -286,8 +282,8 @@ void QZ11Game::SetUpFamilies() {
             ReportMissing(level ? face : component);
         return character;
     };
-    m_FaceRight = findFace("ComponentAvatarFace_Right", "avatar_face_right");
-    m_FaceLeft = findFace("ComponentAvatarFace_Left", "avatar_face_left");
+    m_FaceRight = findFace(kFaces[1][0], kFaces[1][1]);
+    m_FaceLeft = findFace(kFaces[0][0], kFaces[0][1]);
     if (m_FaceLeft)
         m_FaceLeft->SetRotationY(160.0f);
     if (m_FaceRight)

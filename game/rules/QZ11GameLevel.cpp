@@ -23,7 +23,7 @@ using GameServices::KorvoGame::ApplicationData;
 
 namespace {
 
-constexpr const char* kStages[] = {"Stage70", "Stage80", "Stage90", "Stage00"};
+constexpr const auto& kStages = QZ11Game::kStageSets;
 
 TString<char> Numbered(const char* prefix, int n) {
     char text[64];
@@ -31,7 +31,46 @@ TString<char> Numbered(const char* prefix, int n) {
     return text;
 }
 
+// Place 0..3 of the left (0) or right (1) podium.
+TString<char> PodiumMarker(int podium, int place) {
+    char text[64];
+    snprintf(text, sizeof(text), QZ11Game::kPodiumFormats[podium], place + 1);
+    return text;
+}
+
 }  // namespace
+
+std::vector<QZ11Game::StageProp> QZ11Game::StageProps(u32 decade) {
+    std::vector<StageProp> props;
+    auto add = [&props](const TString<char>& name, const char* kind) { props.push_back({name.c_str(), kind, {}}); };
+    for (int n = 1; n <= 8; ++n)
+        add(Numbered(kBlockPrefix, n), kKinds[kBoardKind].kind);
+    for (int n = 2; n <= 8; ++n)
+        add(Numbered(kCoverPrefix, n), nullptr);
+    for (int n = 1; n <= 6; ++n)
+        add(Numbered(kBlockDtPrefix, n), kKinds[kBoardKind].kind);
+    for (const char* name : kBuzzerTops)
+        add(name, kKinds[kBoardKind].kind);
+    for (const char* name : kBuzzerLights)
+        add(name, kKinds[kBuzzerLightKind].kind);
+    for (int i = 0; i < 5; ++i)
+        add(kScoreProps[i], kKinds[i < 2 ? kScoreDeskKind : kScoreBoardKind].kind);
+    for (const char* name : kBoardScreens)
+        add(name, nullptr);
+    for (const char* name : kSigns)
+        add(name, nullptr);
+    if (decade == 1)
+        for (const char* name : kSideSingles80)
+            add(name, nullptr);
+    for (const char* name : kMarkers)
+        add(name, nullptr);
+    for (int i = 0; i < 4; ++i) {
+        add(PodiumMarker(0, i), nullptr);
+        add(PodiumMarker(1, i), nullptr);
+    }
+    AddDressedProps(decade, props);
+    return props;
+}
 
 Prop* QZ11Game::FindStageProp(const char* name) {
     Prop* prop = m_Set ? m_Set->FindProp(name) : nullptr;
@@ -44,12 +83,16 @@ void QZ11Game::LoadLevel(bool initializeSet) {
     QZ2011GameContext* context = QZ2011GameContext::Current();
     GameServices::KorvoGame::CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
     GameServices::Entities::GameEntityFactory* factories = GameServices::Entities::GameEntityFactory::Instance();
-    factories->RegisterFactory("QZCharacter", new EntityFactory<QZCharacter>(10, "Character_"));
-    factories->RegisterFactory("Board", new EntityFactory<Board>(38, "whatever"));
-    factories->RegisterFactory("ScoreBoard", new EntityFactory<ScoreBoardProps>(3, "ScoreBoard_"));
-    factories->RegisterFactory("ScoreDesk", new EntityFactory<ScoreDeskProps>(2, "ScoreDesk_"));
-    factories->RegisterFactory("BuzzerLight", new EntityFactory<QZBuzzLightProps>(2, "BuzzerLight_"));
-    factories->RegisterFactory("StageProps", new EntityFactory<QZStageProps>(30, "StageProps_"));
+    auto registerKind = [factories](Kind kind, GameServices::Entities::IEntityFactory* factory) {
+        factories->RegisterFactory(kKinds[kind].kind, factory);
+    };
+    registerKind(kCharacterKind, new EntityFactory<QZCharacter>(kKinds[kCharacterKind].capacity, "Character_"));
+    registerKind(kBoardKind, new EntityFactory<Board>(kKinds[kBoardKind].capacity, "whatever"));
+    registerKind(kScoreBoardKind, new EntityFactory<ScoreBoardProps>(kKinds[kScoreBoardKind].capacity, "ScoreBoard_"));
+    registerKind(kScoreDeskKind, new EntityFactory<ScoreDeskProps>(kKinds[kScoreDeskKind].capacity, "ScoreDesk_"));
+    registerKind(kBuzzerLightKind,
+                 new EntityFactory<QZBuzzLightProps>(kKinds[kBuzzerLightKind].capacity, "BuzzerLight_"));
+    registerKind(kStageKind, new EntityFactory<QZStageProps>(kKinds[kStageKind].capacity, "StageProps_"));
     ApplicationData::RegisterPrototype(ApplicationData::kLevel, &m_LevelData);
     ApplicationData::RegisterPrototype(ApplicationData::kCharacter, &m_CharacterData);
     ApplicationData::RegisterPrototype(ApplicationData::kCamera, &m_CameraData);
@@ -64,7 +107,7 @@ void QZ11Game::LoadLevel(bool initializeSet) {
     GameShow::GameShowCameraManager* cameras = GameShow::GameShowCameraManager::Instance();
     cameras->SetSet(current);
     cameras->SetActiveCamera(current ? dynamic_cast<GameShow::GameShowCamera*>(current->GetActiveCamera()) : nullptr);
-    factories->RegisterFactory("GameShowCameras", new EntityFactory<GameShow::GameShowCamera>(23, "Cameras_"));
+    registerKind(kCameraKind, new EntityFactory<GameShow::GameShowCamera>(kKinds[kCameraKind].capacity, "Cameras_"));
     m_Teams.clear();
     GameServices::KorvoGame::TeamRegistry* registry = context ? context->GetTeamRegistry() : nullptr;
     if (registry && !registry->GetMembers().empty())
@@ -86,26 +129,21 @@ void QZ11Game::InitializeLevel() {
         else
             ReportMissing(kStages[decade]);
     }
-    m_BoardScreen10A = FindStageProp("board_screen10_a");
-    m_BoardScreen10B = FindStageProp("board_screen10_b");
-    m_BoardScreenLogo = FindStageProp("board_screenlogo");
-    m_MarkerFastMoney = FindStageProp("box_position_fastmoney");
-    m_MarkerLeftPose = FindStageProp("box_position_left_pose");
-    m_MarkerRightPose = FindStageProp("box_position_right_pose");
-    char name[64];
-    for (int i = 0; i < 4; ++i) {
-        snprintf(name, sizeof(name), "box_position_m%d_left01", i + 1);
-        m_LeftPodium[i] = FindStageProp(name);
-    }
-    for (int i = 0; i < 4; ++i) {
-        snprintf(name, sizeof(name), "box_position_m%d_left", i + 1);
-        m_RightPodium[i] = FindStageProp(name);
-    }
-    m_DeskDigitLeft = FindStageProp("desk_digit_left");
-    m_DeskDigitRight = FindStageProp("desk_digit_right");
-    m_ScreenDigitsLeft = FindStageProp("screen_digits_left");
-    m_ScreenDigitsRight = FindStageProp("screen_digits_right");
-    m_ScreenDigitCenter = FindStageProp("screen_digit_center");
+    m_BoardScreen10A = FindStageProp(kBoardScreens[0]);
+    m_BoardScreen10B = FindStageProp(kBoardScreens[1]);
+    m_BoardScreenLogo = FindStageProp(kBoardScreens[2]);
+    m_MarkerFastMoney = FindStageProp(kMarkers[0]);
+    m_MarkerLeftPose = FindStageProp(kMarkers[1]);
+    m_MarkerRightPose = FindStageProp(kMarkers[2]);
+    for (int i = 0; i < 4; ++i)
+        m_LeftPodium[i] = FindStageProp(PodiumMarker(0, i).c_str());
+    for (int i = 0; i < 4; ++i)
+        m_RightPodium[i] = FindStageProp(PodiumMarker(1, i).c_str());
+    m_DeskDigitLeft = FindStageProp(kScoreProps[0]);
+    m_DeskDigitRight = FindStageProp(kScoreProps[1]);
+    m_ScreenDigitsLeft = FindStageProp(kScoreProps[2]);
+    m_ScreenDigitsRight = FindStageProp(kScoreProps[3]);
+    m_ScreenDigitCenter = FindStageProp(kScoreProps[4]);
     for (Prop* digits : {m_DeskDigitLeft, m_DeskDigitRight, m_ScreenDigitsLeft, m_ScreenDigitsRight,
                          m_ScreenDigitCenter})
         if (BehaviorScore* score = GetScoreBehavior(digits)) {
@@ -122,19 +160,19 @@ void QZ11Game::InitializeLevel() {
         return board;
     };
     for (int n = 1; n <= 8; ++n)
-        m_Blocks[n - 1] = findBoard(Numbered("board_block_", n), n - 1);
+        m_Blocks[n - 1] = findBoard(Numbered(kBlockPrefix, n), n - 1);
     for (int n = 2; n <= 8; ++n)
-        m_Covers[n - 2] = FindStageProp(Numbered("board_block_empty_", n).c_str());
+        m_Covers[n - 2] = FindStageProp(Numbered(kCoverPrefix, n).c_str());
     for (int n = 1; n <= 6; ++n)
-        m_BlocksDt[n - 1] = findBoard(Numbered("board_block_dt_", n), 8 + n);
-    m_SignDouble = FindStageProp("board_block_double");
-    m_SignTriple = FindStageProp("board_block_triple");
+        m_BlocksDt[n - 1] = findBoard(Numbered(kBlockDtPrefix, n), 8 + n);
+    m_SignDouble = FindStageProp(kSigns[0]);
+    m_SignTriple = FindStageProp(kSigns[1]);
     if (decade == 1) {
-        m_SideSingle[0] = FindStageProp("board_side_single_01");
-        m_SideSingle[1] = FindStageProp("board_side_single_02");
+        m_SideSingle[0] = FindStageProp(kSideSingles80[0]);
+        m_SideSingle[1] = FindStageProp(kSideSingles80[1]);
     }
-    m_BuzzerTopLeft = findBoard("buzzer_top_left", 15);
-    m_BuzzerTopRight = findBoard("buzzer_top_right", 16);
+    m_BuzzerTopLeft = findBoard(kBuzzerTops[0], 15);
+    m_BuzzerTopRight = findBoard(kBuzzerTops[1], 16);
     BaseMiniGame::InitializeLevel();
     SetUpFamilies();
     if (!context)

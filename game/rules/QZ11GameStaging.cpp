@@ -335,7 +335,7 @@ void QZ11Game::LightBuzzer() {
     const bool left = context && context->m_BuzzOwner == 0;
     if (Board* top = left ? m_BuzzerTopLeft : m_BuzzerTopRight)
         top->m_Behavior.BuzzRequest = 1;
-    const char* name = left ? "buzzer_light_left" : "buzzer_light_right";
+    const char* name = kBuzzerLights[left ? 0 : 1];
     if (!m_Level) {
         AGReport("the m_pLevel must be initialize before!");
         return;

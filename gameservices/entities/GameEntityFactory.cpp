@@ -46,11 +46,11 @@ GameEntityFactory::~GameEntityFactory() {
 }
 
 void GameEntityFactory::RegisterEntityFactories() {
-    ReplacePool<Camera>(m_CameraFactory, "FactoryCamera", "Camera");
-    ReplacePool<Light>(m_LightFactory, "FactoryLight", "Light");
-    ReplacePool<Prop>(m_PropFactory, "FactoryProp", "Prop");
-    ReplacePool<Character>(m_CharacterFactory, "FactoryCharacter", "Character");
-    ReplacePool<SetElement>(m_SetElementFactory, "FactorySetElement", "SetElement");
+    ReplacePool<Camera>(m_CameraFactory, kCameraCapacityKey, "Camera");
+    ReplacePool<Light>(m_LightFactory, kLightCapacityKey, "Light");
+    ReplacePool<Prop>(m_PropFactory, kPropCapacityKey, "Prop");
+    ReplacePool<Character>(m_CharacterFactory, kCharacterCapacityKey, "Character");
+    ReplacePool<SetElement>(m_SetElementFactory, kSetElementCapacityKey, "SetElement");
 }
 
 void GameEntityFactory::RegisterFactory(const TString<char>& kindName, IEntityFactory* factory) {

@@ -9,6 +9,13 @@ namespace GameServices::Entities {
 
 class GameEntityFactory {
 public:
+    // The capacity keys of the default pools ("GameServices" section; absent is capacity 0).
+    static constexpr const char* kCameraCapacityKey = "FactoryCamera";
+    static constexpr const char* kLightCapacityKey = "FactoryLight";
+    static constexpr const char* kPropCapacityKey = "FactoryProp";
+    static constexpr const char* kCharacterCapacityKey = "FactoryCharacter";
+    static constexpr const char* kSetElementCapacityKey = "FactorySetElement";
+
     static GameEntityFactory* Instance();
     // Deletes the singleton (game end); the next Instance() makes a fresh one.
     static void Destroy();

@@ -142,7 +142,7 @@ void ActionContext::AddAction(const sDeviceControllerAction& record) {
 // --- ActionManager ------------------------------------------------------------------------
 
 void ActionManager::LoadActions() {
-    const TString<char> path = FileSystem::GetFilePath(Bridge::FILE_GLOBAL_XML, "Actions.xml");
+    const TString<char> path = FileSystem::GetFilePath(Bridge::FILE_GLOBAL_XML, kActionsFile);
     sRootContext root;
     Utilities::XmlReader reader;
     if (!reader.ReadFileElement(path.c_str(), "RootContext", root, "root")) {

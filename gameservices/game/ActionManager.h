@@ -75,6 +75,8 @@ private:
 
 class ActionManager {
 public:
+    static constexpr const char* kActionsFile = "Actions.xml";
+
     ActionManager() = default;
     ActionManager(const ActionManager&) = delete;
     ActionManager& operator=(const ActionManager&) = delete;

@@ -60,7 +60,7 @@ using Widget::ScreenManager;
 
 namespace {
 
-constexpr const char* kSection = "Game";
+constexpr const char* kSection = BaseGame::kParameterSection;
 // No user-interface language is supported by its own tables: every index gives index 0.
 constexpr u32 kSupportedLanguages = 0;
 constexpr const char* kLanguages[] = {"english", "french",   "spanish",  "german",  "italian",
@@ -177,7 +177,7 @@ void BaseGame::Initialize() {
     OnStep("LoadLocalizationTable");
 
     parameters = RuntimeParameters::Instance();
-    parameters->LoadRuntimeParameters(FileSystem::GetFilePath(Bridge::FILE_GLOBAL_XML, "RuntimeParameters.xml"));
+    parameters->LoadRuntimeParameters(FileSystem::GetFilePath(Bridge::FILE_GLOBAL_XML, kParametersFile));
     OnStep("LoadRuntimeParameters");
     parameters->GetParameter(&m_PlayerCount, kSection, "NbPlayer");
     parameters->GetParameter(&m_RequiredPlayers, kSection, "NbPlayerRequired");
@@ -200,7 +200,7 @@ void BaseGame::Initialize() {
     AddModule(m_DeviceSystem);
     OnStep("AddModule DeviceSystem");
 
-    m_GameFlow->LoadLevelTransitions(FileSystem::GetFilePath(Bridge::FILE_LEVEL_XML, "Levels.xml"));
+    m_GameFlow->LoadLevelTransitions(FileSystem::GetFilePath(Bridge::FILE_LEVEL_XML, kLevelsFile));
     AddModule(m_GameFlow.get());
     OnStep("AddModule GameFlowManager");
 
@@ -297,7 +297,7 @@ void BaseGame::ChooseFirstLevel() {
         m_GameFlow->SetNextLevelById(u32(id));
         return;
     }
-    parameters->GetParameter(&m_StartScreenId, kSection, "StartScreenId");
+    parameters->GetParameter(&m_StartScreenId, kSection, kStartScreenKey);
     m_GameFlow->SetNextLevel(m_StartScreenId, nullptr, true);
 }
 

@@ -50,6 +50,12 @@ public:
     static constexpr const char* kStringTable = "gstrc";
     // The popup a pause shows.
     static constexpr const char* kPausePopup = "Pause";
+    // "RuntimeParameters.xml": the section of the game's keys, and the key naming the first level.
+    static constexpr const char* kParameterSection = "Game";
+    static constexpr const char* kStartScreenKey = "StartScreenId";
+    // The framework files the start reads: parameters and level transitions.
+    static constexpr const char* kParametersFile = "RuntimeParameters.xml";
+    static constexpr const char* kLevelsFile = "Levels.xml";
     BaseGame();
     ~BaseGame() override;
     BaseGame(const BaseGame&) = delete;

@@ -15,8 +15,8 @@ using KorvoGame::IEntityAnimation;
 namespace {
 
 const TString<char> kCurrentKey("currentKey");
-const TString<char> kStartKey("startKey");
-const TString<char> kEndKey("endKey");
+const TString<char> kStartKey(BehaviorManager::kStartKeyName);
+const TString<char> kEndKey(BehaviorManager::kEndKeyName);
 
 bool IsAnimationKind(i32 type) {
     return type >= KorvoGame::kAnimationSkin && type <= KorvoGame::kAnimationCamera;

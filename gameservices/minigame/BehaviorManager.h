@@ -134,6 +134,10 @@ private:
 
 class BehaviorManager {
 public:
+    // The keys every action has without naming them: its first and its last frame.
+    static constexpr const char* kStartKeyName = "startKey";
+    static constexpr const char* kEndKeyName = "endKey";
+
     BehaviorManager();
     virtual ~BehaviorManager() = default;
     BehaviorManager(const BehaviorManager&) = delete;

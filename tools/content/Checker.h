@@ -16,6 +16,9 @@
 namespace GameServices::Utilities {
 class ISerializable;
 }
+namespace GameShow {
+class sEvent;
+}
 
 namespace content {
 
@@ -80,6 +83,8 @@ public:
 private:
     void CheckPackages();
     void CheckSequences();
+    void CheckEntityEvent(const PackageEntry& entry, const std::string& label, const GameShow::sEvent& event,
+                          const std::set<std::string>& shown, const std::set<std::string>& hidden);
     void WarnUnused();
     bool ReadIndex(const std::string& package, std::vector<std::string>& names);
     std::map<std::string, SourceRef> ReadMap(const std::string& package) const;

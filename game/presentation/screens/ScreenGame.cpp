@@ -216,17 +216,17 @@ void ScreenGame::onUnload() {
 }
 
 void ScreenGame::onSequenceEvent(const TString<char>& name, const TString<char>& parameter) {
-    if (name == "ShowComponent") {
+    if (name == kSequenceEvents[0]) {
         ShowComponent(parameter);
-    } else if (name == "HideComponent") {
+    } else if (name == kSequenceEvents[1]) {
         HideComponent(parameter);
-    } else if (name == "Timer") {
+    } else if (name == kSequenceEvents[2]) {
         // Without the screen's timer there is no countdown to drive.
         if (!m_CountdownTimer)
             return;
-        if (parameter == "Start") {
+        if (parameter == kTimerParameters[0]) {
             StartAnswerTimer();
-        } else if (parameter == "Stop") {
+        } else if (parameter == kTimerParameters[1]) {
             Show(m_TimerPanel, false);
             m_CountdownRunning = false;
         }

@@ -51,6 +51,26 @@ public:
     static constexpr const char* kName = "ScreenGame";
     static constexpr u32 kBoardRows = 8;
     static constexpr u32 kFastMoneyRows = 10;
+    // The components the sequences show and hide ("ShowComponent" / "HideComponent"); a
+    // numbered entry stands for "<name>1".."<name><numbered>".
+    struct ComponentName {
+        const char* name;
+        u32 numbered;
+    };
+    static constexpr ComponentName kShownComponents[26] = {
+        {"SoftKeyboard", 0}, {"left3DViewport", 0}, {"right3DViewport", 0}, {"AnswersBox", 0},
+        {"CenterAnswersBox", 0}, {"Question", 0}, {"PlayOrPass", 0}, {"Rounds", 0}, {"SpecialRounds", 0},
+        {"RoundWon", 0}, {"GameWon", 0}, {"FadeGameWon", 0}, {"FadeGameWon20k", 0}, {"GameLost", 0},
+        {"Strikes", 0}, {"FamilyNameLeft", 0}, {"FamilyNameRight", 0}, {"Retry", 0}, {"AIBox", 0},
+        {"AIDecide", 0}, {"FreqFM", 5}, {"BlinkingSquare", 0}, {"FMBoard", 0}, {"Achievement", 0},
+        {"RotateBlocks", 0}, {"RotateBlock", kBoardRows}};
+    // The entity sequencer's events for the screen, and the timer's two parameters.
+    static constexpr const char* kSequenceEvents[3] = {"ShowComponent", "HideComponent", "Timer"};
+    static constexpr const char* kTimerParameters[2] = {"Start", "Stop"};
+    static constexpr const char* kHiddenComponents[19] = {
+        "SoftKeyboard", "left3DViewport", "right3DViewport", "AnswersBox", "CenterAnswersBox", "Question",
+        "PlayOrPass", "Rounds", "SpecialRounds", "RoundWon", "GameWon", "GameLost", "Strikes", "FamilyName",
+        "AIBox", "AIDecide", "FMBoard", "BlinkingSquare", "Achievement"};
     static constexpr u32 kDigits = 10;
     static constexpr u32 kSpecialQuestionCount = 13;
     static constexpr u32 kCountdownIntervalMs = 1000;

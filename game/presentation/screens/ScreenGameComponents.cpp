@@ -90,7 +90,7 @@ void ScreenGame::ShowComponent(const TString<char>& name) {
     QZ2011GameContext* context = QZ2011GameContext::Current();
     if (QZCharacter* right = m_Game ? m_Game->GetViewportCharacter(true) : nullptr)
         right->Synchronize = false;
-    if (name == "SoftKeyboard") {
+    if (name == kShownComponents[0].name) {
         if (context) {
             context->ShowActivePlayerCursor(true);
             context->m_AnswerEntryOpen = 1;
@@ -104,23 +104,23 @@ void ScreenGame::ShowComponent(const TString<char>& name) {
         PlayWidgetAnimation(m_BlackBackground, kAnimations[kAnimFadeInBlack], 1.0f);
         SetShown({m_BlackBackground}, true);
     }
-    if (name == "left3DViewport")
+    if (name == kShownComponents[1].name)
         ShowViewport(true);
-    if (name == "right3DViewport")
+    if (name == kShownComponents[2].name)
         ShowViewport(false);
-    if (name == "AnswersBox") {
+    if (name == kShownComponents[3].name) {
         SetShown({m_AnswersBox}, true);
         ShowRevealedAnswers();
     }
-    if (name == "CenterAnswersBox") {
+    if (name == kShownComponents[4].name) {
         SetShown({m_CenterAnswersBox}, true);
         ShowRevealedAnswers();
     }
-    if (name == "Question") {
+    if (name == kShownComponents[5].name) {
         PlayWidgetAnimation(m_QuestionPanel, kAnimations[kAnimQuestionPanel], 1.0f);
         SetShown({m_QuestionPanel}, true);
     }
-    if (name == "PlayOrPass") {
+    if (name == kShownComponents[6].name) {
         if (context)
             context->ShowActivePlayerCursor(true);
         for (Widget* widget : {static_cast<Widget*>(m_PlayButton), static_cast<Widget*>(m_PlayButtonText)})
@@ -130,27 +130,27 @@ void ScreenGame::ShowComponent(const TString<char>& name) {
             PlayWidgetAnimation(widget, kAnimations[kAnimPass], 1.0f);
         SetShown({m_PassButton, m_PassButtonText, m_PoPPanel}, true);
     }
-    if (name == "Rounds")
+    if (name == kShownComponents[7].name)
         ShowRounds();
-    if (name == "SpecialRounds")
+    if (name == kShownComponents[8].name)
         ShowSpecialRounds();
-    if (name == "RoundWon")
+    if (name == kShownComponents[9].name)
         ShowRoundWon();
-    if (name == "GameWon")
+    if (name == kShownComponents[10].name)
         ShowGameWon();
-    if (name == "FadeGameWon")
+    if (name == kShownComponents[11].name)
         FadeGameWon();
-    if (name == "FadeGameWon20k")
+    if (name == kShownComponents[12].name)
         FadeGameWon20k();
-    if (name == "GameLost")
+    if (name == kShownComponents[13].name)
         ShowGameLost();
-    if (name == "Strikes")
+    if (name == kShownComponents[14].name)
         ShowStrikes();
-    if (name == "FamilyNameLeft")
+    if (name == kShownComponents[15].name)
         ShowFamilyName(0);
-    if (name == "FamilyNameRight")
+    if (name == kShownComponents[16].name)
         ShowFamilyName(1);
-    if (name == "Retry") {
+    if (name == kShownComponents[17].name) {
         // Only player one chooses: the second cursor is locked away.
         GameServices::Entities::Team* team = PlayersTeam(context);
         if (team && !team->m_Members.empty())
@@ -159,23 +159,23 @@ void ScreenGame::ShowComponent(const TString<char>& name) {
             team->m_Members[1]->SetLocked(true);
         SetShown({m_RetryBox, m_RetryNoMainMenu, m_RetryYes}, true);
     }
-    if (name == "AIBox")
+    if (name == kShownComponents[18].name)
         SetShown({m_AIBox}, true);
-    if (name == "AIDecide")
+    if (name == kShownComponents[19].name)
         ShowComputerDecision(context && context->m_PlayChosen != 0);
-    if (const u32 k = NumberedComponent(name, "FreqFM", 5)) {
+    if (const u32 k = NumberedComponent(name, kShownComponents[20].name, kShownComponents[20].numbered)) {
         const u32 slot = m_FastMoneyRevealIndex < 5 ? k - 1 : k + 4;
         SetShown({m_FreqLabelsFM[slot]}, true);
         PlayFastMoneyRevealSound(slot);
     }
     // The marker after the tenth reveal would be an eleventh square.
-    if (name == "BlinkingSquare" && m_FastMoneyRevealIndex < kFastMoneyRows)
+    if (name == kShownComponents[21].name && m_FastMoneyRevealIndex < kFastMoneyRows)
         SetShown({m_BlinkingSquaresFM[m_FastMoneyRevealIndex]}, true);
-    if (name == "FMBoard")
+    if (name == kShownComponents[22].name)
         SetShown({m_AnswersBoxFM}, true);
-    if (name == "Achievement")
+    if (name == kShownComponents[23].name)
         ShowAchievementPanel();
-    if (name == "RotateBlocks") {
+    if (name == kShownComponents[24].name) {
         if (m_Game)
             m_Game->ScoreChangedEvent.Fire(m_Game->PlayerOneMember());
         // After a wrong or struck-out answer there is no block to turn.
@@ -183,7 +183,7 @@ void ScreenGame::ShowComponent(const TString<char>& name) {
         if (index >= 0 && u32(index) < kBoardRows)
             TurnBlock(*this, index);
     }
-    if (const u32 k = NumberedComponent(name, "RotateBlock", kBoardRows))
+    if (const u32 k = NumberedComponent(name, kShownComponents[25].name, kShownComponents[25].numbered))
         TurnBlock(*this, i32(k) - 1);
 }
 
@@ -191,7 +191,7 @@ void ScreenGame::HideComponent(const TString<char>& name) {
     QZ2011GameContext* context = QZ2011GameContext::Current();
     if (QZCharacter* right = m_Game ? m_Game->GetViewportCharacter(true) : nullptr)
         right->Synchronize = false;
-    if (name == "SoftKeyboard") {
+    if (name == kHiddenComponents[0]) {
         if (context) {
             context->ShowActivePlayerCursor(false);
             context->m_AnswerEntryOpen = 0;
@@ -201,48 +201,48 @@ void ScreenGame::HideComponent(const TString<char>& name) {
             m_SoftKeyboard->SetText("");
         SetShown({m_BlackBackground}, false);
     }
-    if (name == "left3DViewport")
+    if (name == kHiddenComponents[1])
         HideViewport(true);
-    if (name == "right3DViewport")
+    if (name == kHiddenComponents[2])
         HideViewport(false);
-    if (name == "AnswersBox")
+    if (name == kHiddenComponents[3])
         HideAnswerBoard();
-    if (name == "CenterAnswersBox") {
+    if (name == kHiddenComponents[4]) {
         SetShown({m_CenterAnswersBox}, false);
         for (u32 row = 0; row < kBoardRows; ++row)
             SetShown({m_CenterAnswerLabels[row], m_CenterFreqLabels[row]}, false);
     }
-    if (name == "Question")
+    if (name == kHiddenComponents[5])
         SetShown({m_QuestionPanel}, false);
-    if (name == "PlayOrPass") {
+    if (name == kHiddenComponents[6]) {
         if (context)
             context->ShowActivePlayerCursor(false);
         SetShown({m_PlayButton, m_PlayButtonText, m_PassButton, m_PassButtonText, m_PoPPanel}, false);
     }
-    if (name == "Rounds")
+    if (name == kHiddenComponents[7])
         SetShown({m_Round, m_RoundNumbers[0], m_RoundNumbers[1], m_RoundNumbers[2], m_RoundNumbers[3], m_SuddenDeath},
                  false);
-    if (name == "SpecialRounds")
+    if (name == kHiddenComponents[8])
         SetShown({m_RoundDouble, m_RoundTriple}, false);
-    if (name == "RoundWon")
+    if (name == kHiddenComponents[9])
         SetShown({m_RoundWon, m_RoundWonGlow}, false);
-    if (name == "GameWon")
+    if (name == kHiddenComponents[10])
         HideGameWon();
-    if (name == "GameLost")
+    if (name == kHiddenComponents[11])
         SetShown({m_YouLoseBase, m_YouLoseText}, false);
-    if (name == "Strikes")
+    if (name == kHiddenComponents[12])
         HideStrikes(*this);
-    if (name == "FamilyName")
+    if (name == kHiddenComponents[13])
         SetShown({m_FamilyName, m_FamilyNameGlow}, false);
-    if (name == "AIBox")
+    if (name == kHiddenComponents[14])
         SetShown({m_AIBox}, false);
-    if (name == "AIDecide")
+    if (name == kHiddenComponents[15])
         SetShown({m_AIDecidePanel}, false);
-    if (name == "FMBoard")
+    if (name == kHiddenComponents[16])
         SetShown({m_AnswersBoxFM}, false);
-    if (name == "BlinkingSquare" && m_FastMoneyRevealIndex < kFastMoneyRows)
+    if (name == kHiddenComponents[17] && m_FastMoneyRevealIndex < kFastMoneyRows)
         SetShown({m_BlinkingSquaresFM[m_FastMoneyRevealIndex]}, false);
-    if (name == "Achievement")
+    if (name == kHiddenComponents[18])
         HideAchievementPanel();
 }
 

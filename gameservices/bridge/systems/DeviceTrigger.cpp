@@ -85,6 +85,14 @@ i32 KeyNameTable::CodeOf(const TString<char>& name) {
     return m_Codes.try_emplace(Crc32Hash(lower.c_str()), 0).first->second;
 }
 
+bool KeyNameTable::IsBuiltIn(const TString<char>& name) {
+    const TString<char> lower = Lower(name);
+    for (const KeyName& key : kKeyNames)
+        if (lower == key.m_Name)
+            return true;
+    return false;
+}
+
 void DeviceTriggerKey::ClearKeys() {
     for (AGVirtualKey* key : m_Keys)
         delete key;

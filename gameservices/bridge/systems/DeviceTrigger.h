@@ -40,6 +40,8 @@ public:
     // The code of the name; an unknown name gets code 0 (the default key, the left mouse
     // button) and is added with it.
     i32 CodeOf(const TString<char>& name);
+    // True for a name of the built-in table, in any letter case.
+    static bool IsBuiltIn(const TString<char>& name);
     size_t Count() const { return m_Codes.size(); }
 
 private:

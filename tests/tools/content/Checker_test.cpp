@@ -143,9 +143,13 @@ TEST(ContentChecker, TheSampleContentIsCleanAndANameHeldTwiceIsTold) {
     EXPECT_EQ(content.Check({}), std::vector<std::string>{});
     content.Replace("content/art/stage.txt", "material board_back_color cycle", "material board_back    cycle");
     content.Replace("content/art/stage.txt", "model board_back board_back_color ", "model board_back board_back ");
+    // The stage behaviour still animates the material under its old name.
     EXPECT_EQ(content.Check({"art3d"}),
-              std::vector<std::string>{"data/content/art/interface.txt:83 (specific_globalgameassets/board_back.mat): "
-                                       "error: \"board_back.mat\" is held by \"Global3D.dir\" and "
-                                       "\"specific_globalgameassets.dir\""});
+              (std::vector<std::string>{"data/content/art/interface.txt:83 (specific_globalgameassets/board_back.mat): "
+                                        "error: \"board_back.mat\" is held by \"Global3D.dir\" and "
+                                        "\"specific_globalgameassets.dir\"",
+                                        "data/content/stage.txt (GlobalXml/stagebehaviors.xml): error: action \"AnimIFL\" "
+                                        "of \"board_back_color\" animates the material \"board_back_color.mat\", which no "
+                                        "package holds"}));
     EXPECT_TRUE(content.BuildErrors().empty());
 }
