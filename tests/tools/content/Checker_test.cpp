@@ -46,18 +46,41 @@ void WriteAllPackages(const TempDir& dir, const Sequences& changed = {}) {
     ASSERT_TRUE(out.Write(dir.Path(), false, dir.File("map")));
 }
 
+// The errors of the package and sequence checks; the topic checks' errors about what these
+// packages lack are left out.
+std::vector<std::string> PackageAndSequenceErrors(const content::Checker& checker) {
+    std::vector<std::string> kept;
+    for (const std::string& line : checker.Errors())
+        for (const char* source :
+             {"data/content (", "data/content/a.txt", "data/content/b.txt", "data/content/sequences.txt"})
+            if (line.starts_with(source)) {
+                kept.push_back(line);
+                break;
+            }
+    return kept;
+}
+
+// The counts of the package and sequence checks.
+std::string PackageAndSequenceCounts(const content::Checker& checker) {
+    const std::string line = checker.CountsLine();
+    const size_t sequences = line.find(" sequences");
+    return sequences == std::string::npos ? line : line.substr(0, sequences + 10);
+}
+
 TEST(ContentChecker, PackagesAreTheGamesFifteenAndNamesResolveOnce) {
     EXPECT_EQ(content::GamePackages().size(), 15u);
     TempDir dir;
     WriteAllPackages(dir);
     content::Checker checker("data", dir.Path(), dir.File("map"));
     checker.Run();
-    ASSERT_EQ(checker.Errors().size(), 1u);
-    EXPECT_EQ(checker.Errors()[0],
+    const std::vector<std::string> errors = PackageAndSequenceErrors(checker);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0],
               "data/content/b.txt:41 (Global2D/shared.xml): error: \"shared.xml\" is held by \"GlobalXml.dir\" and "
               "\"Global2D.dir\"");
-    EXPECT_EQ(checker.CountsLine(), "content check: 15 packages, 85 sequences");
-    EXPECT_EQ(checker.TotalsLine(), "content check: 1 errors, 0 warnings");
+    EXPECT_EQ(PackageAndSequenceCounts(checker), "content check: 15 packages, 85 sequences");
+    EXPECT_EQ(checker.TotalsLine(),
+              "content check: " + std::to_string(checker.Errors().size()) + " errors, 0 warnings");
     const content::PackageEntry* own = checker.Find("OWN3.XML");
     ASSERT_NE(own, nullptr);
     EXPECT_EQ(own->from.Text(), "data/content/a.txt:4");
@@ -88,8 +111,8 @@ TEST(ContentChecker, DamagedIndicesAreReportedEntryByEntry) {
         "data/content (Global3D.hdr): error: the index of \"Global3D.dir\" is truncated in entry 0",
         "data/content (MenuXmls.hdr): error: package \"MenuXmls.dir\" was not written",
     };
-    EXPECT_EQ(checker.Errors(), expected);
-    EXPECT_EQ(checker.CountsLine(), "content check: 13 packages, 85 sequences");
+    EXPECT_EQ(PackageAndSequenceErrors(checker), expected);
+    EXPECT_EQ(PackageAndSequenceCounts(checker), "content check: 13 packages, 85 sequences");
 }
 
 TEST(ContentChecker, SequencesNeedTheirFileAndKnownSequencersAndCueEvents) {
@@ -102,7 +125,7 @@ TEST(ContentChecker, SequencesNeedTheirFileAndKnownSequencersAndCueEvents) {
                            {"sequence_time_is_up.xml", "<root><Sequence duration="}});
     content::Checker checker("data", dir.Path(), dir.File("map"));
     checker.Run();
-    std::vector<std::string> errors = checker.Errors();
+    std::vector<std::string> errors = PackageAndSequenceErrors(checker);
     errors.erase(errors.begin());  // the shared name
     const std::vector<std::string> expected = {
         "data/content/sequences.txt (ingamexml/sequence_intro.xml): error: sequence \"Intro\" has no file "
@@ -116,7 +139,7 @@ TEST(ContentChecker, SequencesNeedTheirFileAndKnownSequencersAndCueEvents) {
         "category: \"voices\"",
     };
     EXPECT_EQ(errors, expected);
-    EXPECT_EQ(checker.CountsLine(), "content check: 15 packages, 83 sequences");
+    EXPECT_EQ(PackageAndSequenceCounts(checker), "content check: 15 packages, 83 sequences");
 }
 
 }  // namespace
