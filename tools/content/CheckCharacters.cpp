@@ -149,6 +149,8 @@ private:
             at += 4;
             for (U32(bytes, 12, count); ids.size() < count && U32(bytes, at, value); at += 4)
                 ids.push_back(value);
+        } else if (type == Crc32Hash("material") && !MaterialSlots(bytes, ids)) {
+            return m_checker.Error(entry.from, entry.Label(), "the material's texture slots cannot be read");
         }
         for (uint32_t id : ids) {
             const auto found = m_byId.find(id);
@@ -159,28 +161,23 @@ private:
             m_checker.Use(found->second->name);
             UseChain(*found->second, what);
         }
-        if (type == Crc32Hash("material"))
-            UseMaterialSlots(entry, bytes);
     }
 
-    // A material's slots are the ids after its colours and alpha track: the last count + 1 words.
-    void UseMaterialSlots(const PackageEntry& entry, const std::string& bytes) {
-        for (uint32_t count = 0; count < 8; ++count) {
+    // A material ends in its slot count and the slot ids, after the colours and an alpha track
+    // of its own length: the count is the word that many words before the end.
+    static bool MaterialSlots(const std::string& bytes, std::vector<uint32_t>& ids) {
+        constexpr uint32_t kMostSlots = 8;
+        constexpr size_t kLeast = 12 + 16 + 8;  // header, colours and power, an empty track
+        for (uint32_t count = 0; count <= kMostSlots; ++count) {
             uint32_t value = 0;
-            if (bytes.size() < 4 * (count + 1) + 28 || !U32(bytes, bytes.size() - 4 * (count + 1), value) ||
-                value != count)
+            const size_t at = bytes.size() - 4 * size_t(count + 1);
+            if (bytes.size() < kLeast + 4 * size_t(count + 1) || !U32(bytes, at, value) || value != count)
                 continue;
-            for (uint32_t k = 0; k < count; ++k) {
-                U32(bytes, bytes.size() - 4 * (count - k), value);
-                const auto found = m_byId.find(value);
-                if (found == m_byId.end())
-                    continue;
-                m_checker.Use(found->second->name);
-                UseChain(*found->second, "material");
-            }
-            return;
+            for (size_t k = at + 4; U32(bytes, k, value); k += 4)
+                ids.push_back(value);
+            return true;
         }
-        m_checker.Error(entry.from, entry.Label(), "the material's texture slots cannot be read");
+        return false;
     }
 
     static bool U32(const std::string& bytes, size_t at, uint32_t& value) {
@@ -235,15 +232,13 @@ private:
                         const SourceRef& from = file.from;
                         const std::string label = file.Label();
                         const std::string cut = Cut(model);
+                        UseModel(model, from, label, owner);
                         // An extra "skin01" item is worn in the tone of each look of its gender.
-                        if (set == &m_extras && cut.ends_with("skin01")) {
+                        if (set == &m_extras && cut.ends_with("skin01"))
                             for (const Assembly& look : m_defaults)
                                 if (look.male == assembly.male)
                                     UseModel(cut + GameShow::GetLookSuffix(look.name.c_str()).c_str() + ".mdl", from,
                                              label, owner);
-                        } else {
-                            UseModel(model, from, label, owner);
-                        }
                         // A body's own skin-toned items wear its tone, the one the game gives its extra items.
                         const std::string tone = GameShow::GetLookSuffix(assembly.name.c_str()).c_str();
                         if (set == &m_defaults && cut.find("_skin01_") != std::string::npos && !tone.empty() &&
