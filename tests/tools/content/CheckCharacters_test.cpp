@@ -21,13 +21,15 @@ void ReplaceBuilt(MutatedContent& content, const std::string& entry, const std::
 }  // namespace
 
 // Bad character data, one fault per class, each told once at the record that holds it: an
-// award renamed and one moved into a fifth place of a group (rebuilt from the sources), then
+// award renamed, one given the title of another and one moved into a fifth place of a group
+// (rebuilt from the sources), then
 // in the written files a body's item in another skin tone, an extra item with no model or
 // picture, a look wearing a top its assembly lacks, a look whose part id names another item,
 // and an unlockable of the wrong type.
 TEST(CharacterCheck, BadAssembliesLooksAndAwardsAreToldAtTheirRecord) {
     MutatedContent content;
     content.Replace("content/awards.txt", "| Survey Beast  |", "| Survey Champ  |");
+    content.Replace("content/awards.txt", "| Points Vessel   |", "| Time Is Money   |");
     content.Replace("content/awards.txt", "award Show | 00s Pro", "award 00s  | 00s Pro");
     content.Check({"xml"});
     ASSERT_EQ(content.BuildErrors(), std::vector<std::string>{});
@@ -53,7 +55,9 @@ TEST(CharacterCheck, BadAssembliesLooksAndAwardsAreToldAtTheirRecord) {
                            "of \"AppearanceMale01\"",
                   awards + "award title \"Survey Champ\" is not one of the game's awards",
                   awards + "group \"00s\" holds 5 awards; its page shows 4",
+                  awards + "award title \"Time Is Money\" is given twice",
                   awards + "the game's award \"Survey Beast\" is not in the file",
+                  awards + "the game's award \"Points Vessel\" is not in the file",
               }));
 }
 
