@@ -222,9 +222,7 @@ void AwardsComposition::UpdateAwardCount() {
 
 TString<char> AwardsComposition::GetThumbnailName(const TString<char>& model) {
     std::string name = WardrobeManager::CutExtension(model).c_str();
-    static const char* const kColours[] = {"_skin01_blk", "_skin01_brw", "_skin01_dpnk",
-                                           "_skin01_pnk", "_skin01_wht", "_skin01_yel"};
-    for (const char* colour : kColours) {
+    for (const char* colour : kSkinToneSuffixes) {
         const size_t length = std::strlen(colour);
         if (name.size() >= length && name.compare(name.size() - length, length, colour) == 0) {
             name.erase(name.rfind('_'));
@@ -256,15 +254,14 @@ void AwardsComposition::Grant(sAward& award, bool isNew) {
     // The wardrobe's searches add ".mdl" themselves.
     const TString<char> model = WardrobeManager::CutExtension(item->UnlockableModel);
     WardrobeManager& wardrobe = *WardrobeManager::Instance();
-    static const char* const kOutfitTypes[] = {"Top", "Bottom", "Footwear", "Eyewear"};
     bool known = false;
-    for (u32 category = 0; category < 4; ++category) {
+    for (u32 category = 0; category < kOutfitTypes.size(); ++category) {
         if (item->Type == kOutfitTypes[category]) {
             wardrobe.UnlockOutfitPart(model, category, u32(profile->Id));
             known = true;
         }
     }
-    if (item->Type == "Hair") {
+    if (item->Type == kHairType) {
         wardrobe.UnlockAnatomyPart(model, u32(profile->Id), kHairCategory);
         known = true;
     }

@@ -117,6 +117,12 @@ public:
     // "THUMBNAIL_" + the model without extension and without a skin colour after "_skin01"
     // + ".png".
     static TString<char> GetThumbnailName(const TString<char>& model);
+    // An unlockable's Type: the outfit categories 0-3 in order, and the hairstyle.
+    static constexpr std::array<const char*, 4> kOutfitTypes = {"Top", "Bottom", "Footwear", "Eyewear"};
+    static constexpr const char* kHairType = "Hair";
+    // The skin colours a skin-toned item's model name may end in.
+    static constexpr std::array<const char*, 6> kSkinToneSuffixes = {"_skin01_blk", "_skin01_brw", "_skin01_dpnk",
+                                                                     "_skin01_pnk", "_skin01_wht", "_skin01_yel"};
 
     sAwardList& GetAwardList() { return m_AwardList; }
     const sAwardList& GetAwardList() const { return m_AwardList; }

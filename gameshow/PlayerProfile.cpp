@@ -88,14 +88,8 @@ Settings::Settings() {
     SoundEffectsVolume = 50;
     MusicVolume = 50;
     Version = 1;
-    // Two male and two female looks, three times.
-    static const char* const kLooks[kDefaultLookCount] = {
-        "AppearanceMale01", "AppearanceMale02", "AppearanceFemale01", "AppearanceFemale02",
-        "AppearanceMale03", "AppearanceMale04", "AppearanceFemale03", "AppearanceFemale04",
-        "AppearanceMale05", "AppearanceMale06", "AppearanceFemale05", "AppearanceFemale06",
-    };
     m_DefaultLooks.reserve(kDefaultLookCount);
-    for (const char* look : kLooks)
+    for (const char* look : kDefaultLookNames)
         m_DefaultLooks.emplace_back(TString<char>("Thumbnail_") + look + ".png", TString<char>(look) + ".xml");
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The records of the profiles document: one PlayerProfile per profile slot and one Settings
 // for the whole document.
+#include <array>
 #include <vector>
 
 #include "engine/core/BaseSavedGame.h"
@@ -65,6 +66,13 @@ class Settings : public GameServices::KorvoGame::BaseSavedSettings,
                  public CustomAttributeDecoratorManager {
 public:
     static constexpr u32 kDefaultLookCount = 12;
+    // The default looks' keys: two male and two female looks, three times. Each look's file is
+    // "<key>.xml" and its picture "Thumbnail_<key>.png".
+    static constexpr std::array<const char*, kDefaultLookCount> kDefaultLookNames = {
+        "AppearanceMale01", "AppearanceMale02", "AppearanceFemale01", "AppearanceFemale02",
+        "AppearanceMale03", "AppearanceMale04", "AppearanceFemale03", "AppearanceFemale04",
+        "AppearanceMale05", "AppearanceMale06", "AppearanceFemale05", "AppearanceFemale06",
+    };
 
     // No current slot (-1), volumes 50, version 1, the twelve default looks.
     Settings();

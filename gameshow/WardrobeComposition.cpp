@@ -195,7 +195,7 @@ void WardrobeComposition::BuildItemList(i32 tab) {
         wardrobe.GetDefaultOutfitPartNames(isMale, assemblyName, type, m_DefaultNames);
         m_ShownNames = m_DefaultNames;
         if (tab == kGlassesTab)
-            m_ShownNames.insert(m_ShownNames.begin(), isMale ? "ChM_No_Eyewear" : "ChF_No_Eyewear");
+            m_ShownNames.insert(m_ShownNames.begin(), kNoEyewearNames[isMale ? 0 : 1]);
         profiles.GetUnlockedOutfitPartNames(type, slot, unlocked);
         m_ShownNames.insert(m_ShownNames.end(), unlocked.begin(), unlocked.end());
         m_WornNames = m_ShownNames;

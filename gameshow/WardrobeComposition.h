@@ -39,6 +39,11 @@ public:
     static constexpr i32 kHairTab = 0;
     static constexpr i32 kGlassesTab = 1;
     static constexpr i32 kExtraTab = 5;
+    // The tab buttons, in tab order.
+    static constexpr std::array<const char*, kTabCount> kTabNames = {"tabhair",  "tabglasses", "tabshirt",
+                                                                     "tabpants", "tabshoes",   "tablock"};
+    // The no-glasses choice at the front of the glasses tab: male, female.
+    static constexpr std::array<const char*, 2> kNoEyewearNames = {"ChM_No_Eyewear", "ChF_No_Eyewear"};
 
     WardrobeComposition();
     ~WardrobeComposition() override;

@@ -182,6 +182,12 @@ public:
                              i32 memberNumber, GameServices::KorvoGame::AnatomyPart& chosen);
     // The twelve family-look attribute names, "FamilyTopRandNum1" .. "FamilyHairRandNum3".
     static const std::array<const char*, 12>& FamilyLookNames();
+    // The computer families' look files: "<decade>s_F<difficulty + 1>_AppearanceOpponent<member>.xml",
+    // members in the order of the family's characters 1-4.
+    static constexpr std::array<const char*, 4> kOpponentDecades = {"70", "80", "90", "00"};
+    static constexpr u32 kOpponentDifficulties = 3;
+    static constexpr std::array<const char*, 4> kOpponentMembers = {"Male01", "Male02", "Female01", "Female02"};
+    static std::string OpponentLookFile(u32 decade, u32 difficulty, u32 member);
     // Which family the pickers dress: player 1's (left) or the one facing it.
     bool IsDressingLeftFamily() const { return m_DressingLeftFamily; }
     void SetDressingLeftFamily(bool left) { m_DressingLeftFamily = left; }

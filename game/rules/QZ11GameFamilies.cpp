@@ -25,8 +25,6 @@ using GameServices::KorvoGame::OutfitPart;
 
 namespace {
 
-constexpr const char* kDecades[] = {"70", "80", "90", "00"};
-constexpr u32 kDifficulties = 3;
 // The family-look names come in rows of three members: tops, bottoms, shoes, then hairstyles;
 // glasses have none.
 constexpr u32 kHairRow = 3;
@@ -100,8 +98,8 @@ u32 StartIndex(u32 row, i32 member, size_t n) {
     return start;
 }
 
-// The first candidate from the start index on that is neither the reference's part nor one
-// of the avoided ones, copied out before the list goes back to its pool. outfitType is unused
+// The first candidate from the start index on, wrapping round, that is neither the reference's
+// part nor one of the avoided ones, copied out before the list goes back to its pool. outfitType is unused
 // for the hairstyle.
 template <typename Part>
 bool PickPart(u32 outfitType, const Character* reference, Character& target, i32 member,
@@ -118,8 +116,11 @@ bool PickPart(u32 outfitType, const Character* reference, Character& target, i32
         return false;
     const TString<char> referenceName = WornPartName<Part>(reference, outfitType);
     const u32 row = !kOutfit ? kHairRow : outfitType < kHairRow ? outfitType : kNoRow;
-    for (size_t i = StartIndex(row, member, candidates.size()); i < candidates.size(); ++i) {
-        const Part& candidate = *candidates[i];
+    // From the start to the end, then on from the top: a list whose tail is all excluded still
+    // dresses the member rather than leaving it in the part its file shares with the reference.
+    const size_t start = StartIndex(row, member, candidates.size());
+    for (size_t k = 0; k < candidates.size(); ++k) {
+        const Part& candidate = *candidates[(start + k) % candidates.size()];
         if (candidate.Name == referenceName ||
             std::find(avoided.begin(), avoided.end(), candidate.Name) != avoided.end())
             continue;
@@ -189,21 +190,21 @@ void QZ11Game::DressFamilyMember(i32 memberNumber, Character* target, Character*
         characters->SetAnatomyPart(hair, *target);
 }
 
+std::string QZ11Game::OpponentLookFile(u32 decade, u32 difficulty, u32 member) {
+    if (decade >= kOpponentDecades.size() || member >= kOpponentMembers.size())
+        return std::string();
+    return std::string(kOpponentDecades[decade]) + "s_F" + std::to_string(difficulty + 1) + "_AppearanceOpponent" +
+           kOpponentMembers[member] + ".xml";
+}
+
 void QZ11Game::LoadComputerFamily(QZCharacter* const* members) {
     const QZ2011GameContext* context = QZ2011GameContext::Current();
-    if (!context || context->m_Decade >= std::size(kDecades) || context->m_Difficulty >= kDifficulties)
+    if (!context || context->m_Decade >= kOpponentDecades.size() || context->m_Difficulty >= kOpponentDifficulties)
         return;
-    const u32 decade = context->m_Decade;
-    const u32 difficulty = context->m_Difficulty;
-    static const char* const kMembers[4] = {"Male01", "Male02", "Female01", "Female02"};
-    for (int i = 0; i < 4; ++i) {
-        if (!members[i])
-            continue;
-        char file[64];
-        snprintf(file, sizeof(file), "%ss_F%u_AppearanceOpponent%s.xml", kDecades[decade], difficulty + 1,
-                 kMembers[i]);
-        CharacterManager::Instance()->LoadAppearance(file, *members[i]);
-    }
+    for (u32 i = 0; i < kOpponentMembers.size(); ++i)
+        if (members[i])
+            CharacterManager::Instance()->LoadAppearance(
+                OpponentLookFile(context->m_Decade, context->m_Difficulty, i).c_str(), *members[i]);
 }
 
 void QZ11Game::SetUpFamily(bool left, GameShow::PlayerProfile* profile, i32 playerId, bool buildAvatar) {

@@ -33,14 +33,10 @@ void sAppearance_KorvoCity::Serialize(Utilities::ISerialization& serialization) 
     serialization.SerializeString("Name", Name, TString<char>());
     serialization.SerializeString("CharacterAssembly_Name", CharacterAssemblyName, TString<char>());
     serialization.SerializeUInt("CharacterAssembly_Id", CharacterAssemblyId, 0);
-    SerializeEntry(serialization, "Head", AnatomyParts[ANATOMY_HEAD]);
-    SerializeEntry(serialization, "EyeLeft", AnatomyParts[ANATOMY_EYE_LEFT]);
-    SerializeEntry(serialization, "EyeRight", AnatomyParts[ANATOMY_EYE_RIGHT]);
-    SerializeEntry(serialization, "Hairstyle", AnatomyParts[ANATOMY_HAIRSTYLE]);
-    SerializeEntry(serialization, "Top", OutfitParts[OUTFIT_TOP]);
-    SerializeEntry(serialization, "Bottom", OutfitParts[OUTFIT_BOTTOM]);
-    SerializeEntry(serialization, "Footwear", OutfitParts[OUTFIT_FOOTWEAR]);
-    SerializeEntry(serialization, "Eyewear", OutfitParts[OUTFIT_EYEWEAR]);
+    for (u32 type = 0; type < NB_ANATOMY_PART_TYPE; ++type)
+        SerializeEntry(serialization, kAnatomyFields[type], AnatomyParts[type]);
+    for (u32 type = 0; type < NB_OUTFIT_PART_TYPE; ++type)
+        SerializeEntry(serialization, kOutfitFields[type], OutfitParts[type]);
 }
 
 namespace {

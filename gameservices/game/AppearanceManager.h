@@ -1,6 +1,8 @@
 #pragma once
 // Avatar descriptions: files (character folder, root "root", element "Avatar_KorvoCity")
 // naming a look's assembly and its eight parts, read into an Appearance.
+#include <array>
+
 #include "engine/core/ISerializable.h"
 #include "gameservices/game/Appearance.h"
 
@@ -18,6 +20,12 @@ public:
     };
 
     void Serialize(Utilities::ISerialization& serialization) override;
+
+    // The element prefix of each part ("<prefix>_Name", "_Id", "_Customizable"), by type.
+    static constexpr std::array<const char*, NB_ANATOMY_PART_TYPE> kAnatomyFields = {"Head", "EyeLeft", "EyeRight",
+                                                                                     "Hairstyle"};
+    static constexpr std::array<const char*, NB_OUTFIT_PART_TYPE> kOutfitFields = {"Top", "Bottom", "Footwear",
+                                                                                   "Eyewear"};
 
     TString<char> Name;
     TString<char> CharacterAssemblyName;

@@ -154,6 +154,9 @@ void AddItemModel(const ItemModelJob& job, const Art& art, Output& out) {
     out.Add(k3DPackage, base + ".mesh", authoring::MeshBytes(authoring::BoxMesh(uint32_t(boxes.size()))), job.at,
             TypeKey::Mesh);
     out.Add(k3DPackage, job.model, authoring::ModelBytes(model), job.at, TypeKey::Model);
+    // The wardrobe page puts the no-glasses choice on by its name without the extension.
+    if (base.ends_with("No_Eyewear"))
+        out.Add(k3DPackage, base, authoring::ModelBytes(model), job.at, TypeKey::Model);
 }
 
 std::array<float, 4> Multiply(const std::array<float, 4>& a, const std::array<float, 4>& b) {

@@ -372,8 +372,8 @@ TEST_F(FamiliesTest, PicksStartFromTheStoredOrDrawnIndex) {
 }
 
 // Short lists: one or two candidates start at 0 without a draw and still choose; a scan that
-// meets only excluded items, and an empty list, choose nothing, and the member keeps the part
-// of its file. No pick leaves a part out of its pool.
+// reaches the end wraps round; a list of only excluded items, and an empty list, choose
+// nothing, and the member keeps the part of its file. No pick leaves a part out of its pool.
 TEST_F(FamiliesTest, ShortAndEmptyListsKeepTheFilesPart) {
     PlayerProfile* player = SelectPlayerOne("AppearanceMale03.xml");
     Enter(StageLevel());
@@ -405,13 +405,13 @@ TEST_F(FamiliesTest, ShortAndEmptyListsKeepTheFilesPart) {
     EXPECT_EQ(GameServices::Bridge::RandomRange(0, 1000000), next);
     EXPECT_EQ(LogCount("min Greater than max"), 0u);
 
-    // Three hairstyles from stored start 2, the reference wearing the last: nothing.
+    // Three hairstyles from stored start 2, the reference wearing the last: the scan wraps to the first.
     player->SetAttribute<int>("FamilyHairRandNum2", 2);
     Wear(reference, -1, ItemName("Tiny", kHair, 2));
     AnatomyPart hair;
-    hair.Name = "untouched";
-    EXPECT_FALSE(match().PickFamilyHairstyle(reference, target, 2, hair));
-    EXPECT_EQ(hair.Name, "untouched");
+    ASSERT_TRUE(match().PickFamilyHairstyle(reference, target, 2, hair));
+    EXPECT_EQ(hair.Name, ItemName("Tiny", kHair, 0).c_str());
+    EXPECT_EQ(Stored(*player, "FamilyHairRandNum2"), 2);
     // No shoes at all: nothing, and the stored start is left alone.
     player->SetAttribute<int>("FamilyShoesRandNum2", 6);
     OutfitPart shoes;

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/FileContents.h"
+#include "tests/tools/content/MutatedContent.h"
+#include "tools/content/Checker.h"
+
+namespace {
+
+// Replaces text in an entry the build wrote (relative to the packages' folder).
+void ReplaceBuilt(MutatedContent& content, const std::string& entry, const std::string& from, const std::string& to) {
+    std::string text = FileContents(content.Dir().File("out/" + entry));
+    const size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << entry << ": " << from;
+    text.replace(at, from.size(), to);
+    content.Dir().Write("out/" + entry, text);
+}
+
+}  // namespace
+
+// Bad character data, one fault per class, each told once at the record that holds it: an
+// award renamed, one given the title of another and one moved into a fifth place of a group
+// (rebuilt from the sources), then
+// in the written files a body's item in another skin tone, an extra item with no model or
+// picture, a look wearing a top its assembly lacks, a look whose part id names another item,
+// and an unlockable of the wrong type.
+TEST(CharacterCheck, BadAssembliesLooksAndAwardsAreToldAtTheirRecord) {
+    MutatedContent content;
+    content.Replace("content/awards.txt", "| Survey Beast  |", "| Survey Champ  |");
+    content.Replace("content/awards.txt", "| Points Vessel   |", "| Time Is Money   |");
+    content.Replace("content/awards.txt", "award Show | 00s Pro", "award 00s  | 00s Pro");
+    content.Check({"xml"});
+    ASSERT_EQ(content.BuildErrors(), std::vector<std::string>{});
+    ReplaceBuilt(content, "CharactereXML/wardrobe_male1.xml", "ChM_Top_Polo_skin01_pnk", "ChM_Top_Polo_skin01_blk");
+    ReplaceBuilt(content, "CharactereXML/wardrobe_retailerpack01_male.xml", "ChM_Top_Varsity.mdl", "ChM_Top_Varsty.mdl");
+    ReplaceBuilt(content, "gameshowavatarxmls/appearancefemale03.xml", "ChF_Top_Halter_skin01_blk.mdl",
+                 "ChF_Top_Wrap.mdl");
+    ReplaceBuilt(content, "gameshowavatarxmls/appearancefemale03.xml", "<Bottom_Id>23<", "<Bottom_Id>22<");
+    ReplaceBuilt(content, "GlobalXml/awards.xml", "Type=\"Top\"", "Type=\"Bottom\"");
+    const std::string retailer = "data/content/characters.txt:64 (CharactereXML/wardrobe_retailerpack01_male.xml): error: ";
+    const std::string look = "data/content/characters.txt:92 (gameshowavatarxmls/appearancefemale03.xml): error: ";
+    const std::string awards = "data/content/awards.txt (GlobalXml/awards.xml): error: ";
+    EXPECT_EQ(content.Check({}),
+              (std::vector<std::string>{
+                  "data/content/characters.txt:21 (CharactereXML/wardrobe_male1.xml): error: item "
+                  "\"ChM_Top_Polo_skin01_blk.mdl\" is not in the skin tone \"_pnk\" of \"Male1\"",
+                  retailer + "assembly \"RetailerPack01\" item \"ChM_Top_Varsty.mdl\" has no model in any package",
+                  retailer + "the wardrobe shows \"THUMBNAIL_ChM_Top_Varsty.png\" for \"ChM_Top_Varsty.mdl\"; no "
+                             "package holds its sprite \"thumbnail_chm_top_varsty.spt\"",
+                  look + "Top_Name \"ChF_Top_Wrap.mdl\" is not in the wardrobe of \"Female3\"",
+                  look + "Bottom_Id 22 is not the id of \"ChF_Bottom_Jeans.mdl\" in \"Female3\"",
+                  awards + "award \"The Thief\" unlocks \"ChM_Top_Leisure_skin01_pnk.mdl\", which is not a Bottom item "
+                           "of \"AppearanceMale01\"",
+                  awards + "award title \"Survey Champ\" is not one of the game's awards",
+                  awards + "group \"00s\" holds 5 awards; its page shows 4",
+                  awards + "award title \"Time Is Money\" is given twice",
+                  awards + "the game's award \"Survey Beast\" is not in the file",
+                  awards + "the game's award \"Points Vessel\" is not in the file",
+              }));
+}
+
+// The summary counts the looks and titles the game's tables name, and every piece of the
+// avatar art is reached from an item.
+TEST(CharacterCheck, TheSampleContentHasEveryLookAndTitleOfTheGame) {
+    content::Checker checker(TALLYVOX_CONTENT_DATA, TALLYVOX_BUILT_CONTENT, TALLYVOX_CONTENT_MAPS);
+    checker.Run();
+    const std::string counts = checker.CountsLine();
+    EXPECT_NE(counts.find(", 12 default looks, 48 opponent looks, 20 award titles"), std::string::npos) << counts;
+    for (const std::string& line : checker.Warnings())
+        EXPECT_EQ(line.find("(gameshowavatar3d/"), std::string::npos) << line;
+}
