@@ -233,27 +233,6 @@ protected:
 
 }  // namespace
 
-TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
-    const struct {
-        u32 stored[3];
-        f32 maxima[3];
-        f32 values[3];
-        Calls calls;
-    } cases[] = {
-        {{40, 75, 250}, {200, 296, 0}, {80, 222, 0}, {{0, 0.75f}, {1, 1.0f}, {2, 0.4f}}},
-        {{0, 100, 4000000000u}, {100, 100, 100}, {0, 100, 100}, {{0, 1.0f}, {1, 1.0f}, {2, 0.0f}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.stored[2]);
-        audio->calls.clear();
-        Start({"Ann"}, 0, options, c.stored, c.maxima);
-        const char* const sliders[] = {"sliderSfx", "sliderMusic", "sliderVoice"};
-        for (int i = 0; i < 3; ++i)
-            EXPECT_FLOAT_EQ(Slider(sliders[i])->m_Value, c.values[i]) << sliders[i];
-        ExpectCalls(c.calls);
-    }
-}
-
 TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
     Start({"Ann"}, 0, options, {50, 50, 50}, {200, 200, 0});
     audio->calls.clear();
@@ -376,25 +355,6 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
     Click(wardrobe);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 2);
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), ProfilesComposition::kName);
-}
-
-TEST_F(MenuPages, WithoutATickedProfileNothingIsSelectedDeletedOrWritten) {
-    Start({"Ann", "Bob", "", ""}, 0, profiles);
-    manager->GetSettings()->CurrentSavedGame = -1;  // the ticked slot is re-derived on showing
-    const u32 writes = manager->GetWriteCount();
-    for (const auto& [button, next] : {std::pair<W::Widget*, const char*>{At(profiles, "DoneButton"), CompositionManager::kMainMenu},
-                                       std::pair<W::Widget*, const char*>{wardrobe, CompositionManager::kWardrobe}}) {
-        Again(profiles);
-        Click(button);
-        EXPECT_STREQ(Next(), next);
-    }
-    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), ProfilesComposition::kName);
-    Again(profiles);
-    compositions.ProfileDeleteConfirmed.Fire();
-    EXPECT_EQ(manager->GetWriteCount(), writes);
-    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1);
-    EXPECT_FALSE(manager->IsProfileChosen());
-    EXPECT_TRUE(manager->GetSavedFile()->IsUsedSlot(0));
 }
 
 TEST_F(MenuPages, EnoughDevicesGoOnAtOnceAndEndIdleOnTheUnregisteredPage) {
@@ -550,32 +510,4 @@ TEST_F(MenuPages, PagesLetGoOfTheirWidgetsWhenUninitializedOrDestroyed) {
     for (CompositionBase* page : pages)
         page->Uninitialize();
     screen.reset();  // TearDown uninitializes the pages again
-}
-
-TEST_F(MenuPages, HiddenPagesTakeNoClicks) {
-    Start({"Ann", "Bob"}, 0, connectionError);
-    connectionError.OnActivate(false);
-    profiles.OnActivate(true);
-    profiles.OnActivate(false);
-    const u32 writes = manager->GetWriteCount();
-    ClickAll();
-    Click(wardrobe);
-    compositions.ProfileDeleteConfirmed.Fire();
-    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-    EXPECT_TRUE(screens.GetOpenPopups().empty());
-    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 0u);
-    EXPECT_EQ(manager->GetWriteCount(), writes);
-    EXPECT_TRUE(manager->GetSavedFile()->IsUsedSlot(0));
-}
-
-TEST_F(MenuPages, OnlyThePagesWithTheProfileBarBringItBack) {
-    Start({"Ann"}, 0, connectionError);
-    for (CompositionBase* page : pages) {
-        SCOPED_TRACE(page->GetName().c_str());
-        ParkSharedWidgets(compositions);
-        page->OnActivate(false);
-        page->OnActivate(true);
-        const bool withBar = page == &options || page == &profiles || page == &players;
-        EXPECT_EQ(wardrobe->m_X == CompositionBase::kParkedPosition, !withBar);
-    }
 }
