@@ -126,6 +126,18 @@ protected:
 
 }  // namespace
 
+TEST_F(InGameMenu, TheToggleIsInertUntilThePopupsAreLoaded) {
+    manager.ToggleInGameMenu();
+    EXPECT_EQ(manager.m_PopupState, CompositionManager::kPopupNotReady);
+    EXPECT_EQ(manager.m_ToggleGate, -1);
+    EXPECT_EQ(Open(), "");
+    EXPECT_EQ(Take(), "");
+    manager.LoadPopups();
+    EXPECT_EQ(manager.m_PopupState, CompositionManager::kPopupNone);
+    for (const std::string& line : log.Lines())
+        ADD_FAILURE() << line;
+}
+
 TEST_F(InGameMenu, ToggleReturnPromptAndButtonsFollowTheirStates) {
     manager.LoadPopups();
     SetLocks("L-L-");

@@ -190,6 +190,23 @@ TEST_F(MenuCharacterTest, InitializedFiveTimesItStillUpdatesOncePerFrameAndLeave
     EXPECT_EQ(game.FrameDelegates(), 0u) << "a character that is gone leaves the frame event";
 }
 
+TEST_F(MenuCharacterTest, TheLooksGenderPicksTheTemplateAndNoLookIsReported) {
+    Wear(avatar, CharacterAssembly::kFemale);
+    avatar.Initialize();
+    avatar.Initialize();
+    EXPECT_EQ(behavior.m_EntityTemplate, "CharacterFemale");
+    EXPECT_EQ(behavior.m_Actions.size(), 6u);
+    Run(100);
+    EXPECT_EQ(animations.started, std::vector<std::string>{Anim("Idle", false)});
+
+    LogCapture log;
+    MenuCharacter bare("Bare");
+    bare.Initialize();
+    EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
+    EXPECT_FALSE(bare.IsSubscribed());
+    EXPECT_EQ(bare.GetBehaviorCharacter().m_EntityTemplate, "CharacterMale");
+}
+
 TEST(MenuCharacterTypes, OnlyTheMenuCharacterIdAnswers) {
     MenuCharacter character;
     EXPECT_TRUE(character.IsA(Crc32Hash("MenuCharacter")));

@@ -233,6 +233,27 @@ protected:
 
 }  // namespace
 
+TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
+    const struct {
+        u32 stored[3];
+        f32 maxima[3];
+        f32 values[3];
+        Calls calls;
+    } cases[] = {
+        {{40, 75, 250}, {200, 296, 0}, {80, 222, 0}, {{0, 0.75f}, {1, 1.0f}, {2, 0.4f}}},
+        {{0, 100, 4000000000u}, {100, 100, 100}, {0, 100, 100}, {{0, 1.0f}, {1, 1.0f}, {2, 0.0f}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored[2]);
+        audio->calls.clear();
+        Start({"Ann"}, 0, options, c.stored, c.maxima);
+        const char* const sliders[] = {"sliderSfx", "sliderMusic", "sliderVoice"};
+        for (int i = 0; i < 3; ++i)
+            EXPECT_FLOAT_EQ(Slider(sliders[i])->m_Value, c.values[i]) << sliders[i];
+        ExpectCalls(c.calls);
+    }
+}
+
 TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
     Start({"Ann"}, 0, options, {50, 50, 50}, {200, 200, 0});
     audio->calls.clear();

@@ -336,6 +336,65 @@ TEST_F(NewPlayer, AMissingAvatarOrWidgetsAreReportedNotFatal) {
     EXPECT_EQ(looks.GetRootPanel(), nullptr);
 }
 
+TEST_F(NewPlayer, TheNameFieldRules) {
+    Start(DocumentText(-1, FourSlots({})));
+    ShowNamePageWithLook(0);
+    EXPECT_EQ(Entered(), " ");
+    EXPECT_FALSE(nameDone->m_Enabled);
+    EXPECT_EQ(wardrobeButton->m_X, CompositionBase::kParkedPosition);
+
+    Type('B');
+    EXPECT_EQ(Entered(), "B");
+    EXPECT_TRUE(nameDone->m_Enabled);
+    Type(8);
+    EXPECT_EQ(Entered(), "");
+    EXPECT_FALSE(nameDone->m_Enabled);
+    EXPECT_EQ(LookState(nameDone), kButtonDisabledState);
+
+    Type(' ');
+    EXPECT_EQ(Entered(), "");
+    EXPECT_FALSE(nameDone->m_Enabled);
+
+    TypeText("ABCDEFGHI");
+    EXPECT_EQ(Entered(), "ABCDEFGH");
+
+    // Hidden, the text stays; shown again, the placeholder and a disabled "DoneButton".
+    namePage.OnActivate(false);
+    EXPECT_EQ(Entered(), "ABCDEFGH");
+    EXPECT_TRUE(nameDone->m_Enabled);
+    namePage.OnActivate(true);
+    EXPECT_EQ(Entered(), " ");
+    EXPECT_FALSE(nameDone->m_Enabled);
+    TypeText("ABCDEFGH");
+
+    const struct {
+        const char* text;
+        const char* name;
+    } trims[] = {{"Bob  ", "Bob"}, {"A B ", "A B"}, {"x", "x"}, {"   ", ""}, {"", ""}};
+    for (const auto& c : trims)
+        EXPECT_EQ(KeyboardComposition::TrimTrailingSpaces(c.text), c.name) << '"' << c.text << '"';
+
+    log.Clear();
+    Click(backButton);
+    EXPECT_EQ(ClickSounds(), 1u);
+    EXPECT_EQ(compositions.GetNextCompositionName(), BasicLookComposition::kName);
+    EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
+
+    // Uninitialized, the page no longer follows the keyboard or its buttons.
+    namePage.Uninitialize();
+    compositions.Reset();
+    for (int i = 0; i < 8; ++i)
+        Type(8);
+    Type(' ');
+    EXPECT_EQ(Entered(), " ");
+    Click(backButton);
+    Click(nameDone);
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    namePage.OnActivate(true);
+    EXPECT_EQ(Entered(), " ");
+    EXPECT_EQ(keyboard->m_ReplaceOnType, 0);
+}
+
 // A loaded profile's exact name is refused with the popup and the page stays; otherwise the
 // profile is made with the avatar's look, selected and saved, and the main menu follows.
 TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {

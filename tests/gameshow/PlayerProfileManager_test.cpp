@@ -70,6 +70,46 @@ TEST_F(Profiles, NumbersRunUpToTheProfileCountAndWrap) {
     }
 }
 
+// Slot numbers are what the profile operations address: a document built afresh or read from
+// a file with missing or wrong numbers ends with every Id equal to its slot, and selecting
+// or deleting changes exactly that slot of the save.
+TEST_F(Profiles, EveryProfileIdIsItsSlot) {
+    struct Case {
+        const char* what;
+        std::string slots;  // empty: no save file
+    } cases[] = {
+        {"no save", ""},
+        {"no ids", SlotText(true, "A", "") + SlotText(true, "B", "") + SlotText(true, "C", "") + SlotText(false, "", "")},
+        {"wrong ids", SlotText(true, "A", "3") + SlotText(true, "B", "3") + SlotText(true, "C", "-7") +
+                          SlotText(false, "", "99999999999")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(path);
+        if (!c.slots.empty())
+            Store(DocumentText(0, c.slots));
+        Load();
+        ASSERT_EQ(manager->GetSavedFile()->GetSavedGameCount(), 4u);
+        for (i32 slot = 0; slot < 4; ++slot)
+            EXPECT_EQ(manager->GetSlot(slot)->Id, slot);
+        if (c.slots.empty())
+            continue;
+        EXPECT_EQ(manager->GetProfile(0), manager->GetSlot(0));
+        EXPECT_EQ(manager->GetLoadedProfiles().size(), 3u);
+
+        manager->SelectProfile(2);
+        EXPECT_EQ(manager->GetProfile(0), manager->GetSlot(2));
+        EXPECT_EQ(Reread()->GetSettings().CurrentSavedGame, 2);
+        manager->DeleteProfile(1);
+        Document* saved = Reread();
+        const bool usedAfter[] = {true, false, true, false};
+        for (u32 slot = 0; slot < 4; ++slot)
+            EXPECT_EQ(saved->GetSavedGame(slot)->isUsed, usedAfter[slot]) << slot;
+        EXPECT_EQ(saved->GetSavedGame(2)->SavedGameName, "C");
+        EXPECT_EQ(manager->GetLoadedProfiles().size(), 2u);
+    }
+}
+
 TEST_F(Profiles, SlotsAreFoundAndResetByName) {
     Store(DocumentText(0, Slots({"ANNA", "BO", "", ""})));
     Load();

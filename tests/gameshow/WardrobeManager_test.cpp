@@ -23,6 +23,68 @@ namespace {
 
 using Wardrobe = WardrobeTest;
 
+TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
+    AddProfile(look, "Ann");
+    struct Case {
+        const char* file;
+        void (WardrobeManager::*load)();
+        bool (WardrobeManager::*loaded)() const;
+        // What the catalogue holds from that file.
+        std::function<Names(WardrobeManager&)> probe;
+        Names held;
+    };
+    ContainerFactory<OutfitPart> parts;
+    std::vector<TString<char>> names;
+    const std::vector<Case> cases = {
+        {"characterassemblies.xml", &WardrobeManager::LoadDefaultAssemblies, &WardrobeManager::IsDefaultLoaded,
+         [&](WardrobeManager& w) {
+             w.GetDefaultAnatomyPartNames(true, "Male1", 3, names);
+             return Strings(names);
+         },
+         {"ChM_Hair_Afro", "Shared_Hair"}},
+        {"unlockablecharacterassemblies.xml", &WardrobeManager::LoadUnlockableAssemblies,
+         &WardrobeManager::IsUnlockableLoaded,
+         [&](WardrobeManager& w) {
+             w.GetUnlockableOutfitParts(0, 0, parts);
+             return NamesOf(parts);
+         },
+         {"ChM_Top_Gold.mdl", "Shared.mdl"}},
+        {"retailercharacterassemblies.xml", &WardrobeManager::LoadExtraAssemblies, &WardrobeManager::IsExtraLoaded,
+         [&](WardrobeManager& w) {
+             w.GetExtraOutfitPartNames(true, names);
+             return Strings(names);
+         },
+         {"ChM_Sport", "ChM_Jersey_skin01", "Shared", "ChM_Top_Gold", "ChM_Shorts_SKIN01", "ChM_Skates"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        WardrobeManager::Destroy();
+        WardrobeManager& w = *WardrobeManager::Instance();
+        const std::string path = dir.File(Korvo(c.file));
+        const std::string text = FileContents(path);
+        std::filesystem::remove(path);
+        log.Clear();
+        (w.*c.load)();
+        EXPECT_FALSE((w.*c.loaded)());
+        EXPECT_TRUE(log.Contains("Can not read the CharacterAssembly: "));
+        EXPECT_TRUE(c.probe(w).empty());
+
+        WriteKorvo(c.file, text);
+        (w.*c.load)();
+        EXPECT_TRUE((w.*c.loaded)());
+        EXPECT_EQ(c.probe(w), c.held);
+
+        // Read once: files that change afterwards are not read again.
+        log.Clear();
+        for (const char* part : {"male.xml", "female.xml", "ul_m1.xml", "ul_f1.xml", "ex_m.xml", "ex_f.xml", "ex_a.xml"})
+            std::filesystem::remove(dir.File(Korvo(part)));
+        (w.*c.load)();
+        EXPECT_TRUE(log.Lines().empty());
+        EXPECT_EQ(c.probe(w), c.held);
+        WriteCharacterFiles();
+    }
+}
+
 TEST_F(Wardrobe, AnUnreadableWardrobeIsReportedAndLeavesItsEntryEmpty) {
     std::filesystem::remove(dir.File(Korvo("ul_m1.xml")));
     AddProfile(look, "Ann");
@@ -145,6 +207,31 @@ TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndFindTheirType) {
     wardrobe->GetExtraOutfitParts(true, 0, parts);
     EXPECT_EQ(NamesOf(parts)[0], "ChM_Jersey_skin01_pnk.mdl");
     EXPECT_EQ(GameShow::GetLookSuffix(), "_pnk");
+}
+
+TEST_F(Wardrobe, UnlocksRecordFoundItemsUnderTheCallersTypeAndReportTheRest) {
+    LoadAll();
+    const i32 ann = AddProfile(look, "Ann");
+    const i32 eve = AddProfile(Look("AppearanceFemale01.xml", "Female1", 201, CharacterAssembly::kFemale), "Eve");
+    wardrobe->UnlockAnatomyPart("Shiny_Head", u32(ann), 3);
+    wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, u32(ann));
+    wardrobe->UnlockOutfitPart("ChM_Top_Gold", 1, u32(ann));
+    wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, u32(eve));
+    wardrobe->UnlockAnatomyPart("ChM_Hair_Long.mdl", u32(ann), 3);
+    EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), "Item was not found in the wardrobe: ChM_Top_Gold"), 2);
+    EXPECT_TRUE(log.Contains("Item was not found in the wardrobe: ChM_Hair_Long.mdl"));
+
+    const GameShow::PlayerProfile& annProfile = *manager->GetSlot(ann);
+    const auto& hair = annProfile.UnlockedAnatomyParts.Parts[3];
+    ASSERT_EQ(hair.size(), 1u);
+    EXPECT_EQ(hair[0].Name, "Shiny_Head.mdl");
+    EXPECT_EQ(hair[0].Id, 7u);
+    EXPECT_TRUE(annProfile.UnlockedAnatomyParts.Parts[0].empty());
+    ASSERT_EQ(annProfile.UnlockedOutfitParts.Parts[0].size(), 1u);
+    EXPECT_EQ(annProfile.UnlockedOutfitParts.Parts[0][0].Name, "ChM_Top_Gold.mdl");
+    EXPECT_TRUE(annProfile.UnlockedOutfitParts.Parts[1].empty());
+    for (const auto& list : manager->GetSlot(eve)->UnlockedOutfitParts.Parts)
+        EXPECT_TRUE(list.empty());
 }
 
 TEST_F(Wardrobe, ANameFoundNowhereReleasesThePreviousPartAndPutsNothingOn) {
