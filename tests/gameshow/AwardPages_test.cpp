@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/AudioManager.h"
 #include "gameshow/AwardsComposition.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/GroupAwardsComposition.h"
@@ -152,7 +153,9 @@ TEST_F(AwardPages, BackAndWardrobeLeaveFromTheShownPage) {
         Click(compositions.m_WardrobeButton);
         EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
         c.page->OnActivate(true);
+        log.Clear();
         Click(compositions.m_WardrobeButton);
+        EXPECT_TRUE(log.Contains(AudioManager::kButtonPressSound));
         EXPECT_EQ(compositions.GetLeavingComposition(), c.page);
         EXPECT_EQ(compositions.GetNextCompositionName(), CompositionManager::kWardrobe);
         EXPECT_EQ(compositions.m_ReturnComposition, c.page->GetName());

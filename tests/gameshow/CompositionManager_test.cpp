@@ -203,6 +203,8 @@ TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
     for (Widget* shared : {manager.m_PlayerNameLabel, manager.m_PlayerScoreLabel, manager.m_WardrobeButton,
                            manager.m_TagPanel})
         EXPECT_EQ(shared, nullptr);
+    manager.InitializeCompositions();  // the screen is forgotten too
+    EXPECT_EQ(main().GetRootPanel(), nullptr);
     manager.SetPlayerInfo("ANNA", 5, true);
     manager.Initialize(nullptr);
     EXPECT_EQ(manager.m_WardrobeButton, nullptr);
