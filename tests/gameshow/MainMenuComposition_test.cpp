@@ -219,6 +219,22 @@ TEST_F(MainMenu, UninitializeClearsOnlyTheCallbacksThatAreStillItsOwn) {
     EXPECT_TRUE(popupEvents.events.empty());
 }
 
+// A page destroyed while initialized takes its window callbacks with it.
+TEST_F(MainMenu, ADestroyedPageReleasesItsWindowCallbacks) {
+    Start({kButtons, kButtons + 5}, 0);
+    page.Uninitialize();
+    {
+        MainMenuComposition gone;
+        compositions.RegisterComposition(CompositionManager::kMainMenu, &gone);
+        gone.SetApplication(&application);
+        gone.Initialize(screen.get(), CompositionManager::kMainMenu);
+        EXPECT_EQ(application.GetCloseCallback().object, &gone);
+    }
+    compositions.RegisterComposition(CompositionManager::kMainMenu, &page);
+    EXPECT_EQ(application.GetCloseCallback().fn, nullptr);
+    EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
+}
+
 TEST_F(MainMenu, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
     const struct {
         int current;
