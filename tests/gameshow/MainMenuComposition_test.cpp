@@ -281,6 +281,7 @@ TEST_F(MainMenu, TheAvatarWearsTheCurrentProfileOrTheDefaultLookAndThePageShowsW
         if (c.current < 0) {
             // The default look starts the avatar with its behaviour.
             EXPECT_TRUE(avatar.Activate);
+            EXPECT_FALSE(avatar.Synchronize);  // placed by its behaviour, not by the level's data
             EXPECT_FALSE(avatar.GetBehaviorCharacter().m_EntityTemplate.IsEmpty());
         }
         page.OnScreenEnter();
