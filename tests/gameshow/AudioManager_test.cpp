@@ -57,31 +57,6 @@ public:
 
 }  // namespace
 
-TEST_F(MenuAudio, AudioTypesChooseTheVolumeGroupOfTheFirstCall) {
-    struct Case {
-        const char* name;
-        i32 type;
-        u32 group;
-        bool reported;
-    } cases[] = {
-        {"type0.snd", 0, 0, false}, {"type1.snd", 1, 1, false}, {"type2.snd", 2, 2, false},
-        {"type3.snd", 3, 1, false}, {"type7.snd", 7, 0, true},  {"type-1.snd", -1, 0, true},
-    };
-    for (const Case& c : cases) {
-        LogCapture log;
-        AudioManager::Instance().PlaySound(c.name, 0, 0, c.type);
-        EXPECT_EQ(Group(c.name), c.group) << c.name;
-        EXPECT_EQ(log.Contains("Unknownaudio type."), c.reported) << c.name;
-        EXPECT_TRUE(Audio::IsPlaying(&set, c.name)) << c.name;
-        // Again with another type: the same asset, the same group, played again.
-        Audio::Stop(&set, c.name);
-        AudioManager::Instance().PlaySound(c.name, 0, 0, 2);
-        EXPECT_EQ(Group(c.name), c.group) << c.name;
-        EXPECT_TRUE(Audio::IsPlaying(&set, c.name)) << c.name;
-    }
-    EXPECT_EQ(set.m_AudioAssets.size(), std::size(cases));
-}
-
 TEST_F(MenuAudio, TheButtonSoundAndTheMenuMusic) {
     Page page;
     page.PlayButtonSound();

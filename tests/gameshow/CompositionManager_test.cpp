@@ -127,71 +127,6 @@ TEST_F(PageSwitch, PagesStartHiddenInMapOrderWithTheirKeysAndSharedWidgets) {
     EXPECT_EQ(options().updated, 0u);
 }
 
-TEST_F(PageSwitch, ASwitchHidesThenShowsTheNextPageOneFrameLater) {
-    manager.SetNextComposition(&main(), "compositionOptions");
-    EXPECT_EQ(manager.GetLeavingComposition(), &main());
-    EXPECT_TRUE(main().IsTransitionRunning());
-    EXPECT_FALSE(main().AcceptsInput());
-    // The hide transition runs: the old page stays visible until it ends.
-    int frames = 0;
-    for (; frames < 50; ++frames) {
-        game.flow.Update(16);
-        if (!main().IsTransitionRunning())
-            break;
-        manager.Update(16);
-        EXPECT_TRUE(Shown(main()));
-    }
-    EXPECT_GE(frames, 4);
-    // The frame that sees it ended: the old page hidden and parked, the new one's transition
-    // started but the page not yet shown.
-    EXPECT_TRUE(Shown(main()));
-    manager.Update(16);
-    EXPECT_FALSE(Shown(main()));
-    EXPECT_EQ(main().GetRootPanel()->m_Animation, nullptr);
-    EXPECT_EQ(main().GetRootPanel()->m_Y, CompositionBase::kParkedPosition);
-    EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
-    EXPECT_EQ(manager.GetEnteringComposition(), &options());
-    EXPECT_TRUE(options().IsTransitionRunning());
-    EXPECT_FALSE(Shown(options()));
-    Frame();
-    EXPECT_TRUE(Shown(options()));
-    EXPECT_EQ(options().GetRootPanel()->m_X, 20.0f);
-    EXPECT_FALSE(options().GetRootPanel()->Synchronize);
-    // A click during the show transition is ignored.
-    EXPECT_FALSE(options().AcceptsInput());
-    options().OnBackToMainMenu();
-    EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
-    EXPECT_GT(FramesToIdle(), 3);
-    EXPECT_EQ(options().GetRootPanel()->m_Animation, nullptr);
-    EXPECT_TRUE(options().AcceptsInput());
-    // Once it has ended the same click switches back.
-    options().OnBackToMainMenu();
-    EXPECT_EQ(manager.GetLeavingComposition(), &options());
-    EXPECT_EQ(manager.GetNextCompositionName(), "compositionMainMenu");
-    FramesToIdle();
-    EXPECT_TRUE(Shown(main()));
-    EXPECT_FALSE(Shown(options()));
-}
-
-TEST_F(PageSwitch, TwoRequestsInOneFrameTheFirstWinsAndAPageMayEnterItself) {
-    manager.SetNextComposition(&main(), "compositionOptions");
-    manager.SetNextComposition(&main(), "compositionAwards");
-    FramesToIdle();
-    EXPECT_TRUE(Shown(options()));
-    EXPECT_FALSE(Shown(awards()));
-    EXPECT_FALSE(Shown(main()));
-
-    // Switched to its own name the page leaves and comes back.
-    manager.SetNextComposition(&options(), "compositionOptions");
-    bool hidden = false;
-    for (int i = 0; i < 100 && (manager.GetEnteringComposition() || manager.GetLeavingComposition()); ++i) {
-        Frame();
-        hidden = hidden || !Shown(options());
-    }
-    EXPECT_TRUE(hidden);
-    EXPECT_TRUE(Shown(options()));
-}
-
 TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
     manager.SetNextComposition(&main(), "compositionMultiSelectAvatar");
     FramesToIdle();
@@ -268,33 +203,11 @@ TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
     for (Widget* shared : {manager.m_PlayerNameLabel, manager.m_PlayerScoreLabel, manager.m_WardrobeButton,
                            manager.m_TagPanel})
         EXPECT_EQ(shared, nullptr);
+    manager.InitializeCompositions();  // the screen is forgotten too
+    EXPECT_EQ(main().GetRootPanel(), nullptr);
     manager.SetPlayerInfo("ANNA", 5, true);
     manager.Initialize(nullptr);
     EXPECT_EQ(manager.m_WardrobeButton, nullptr);
-}
-
-TEST_F(PageSwitch, ActivationShowsAtTheStoredPositionOrParksOnlyOnAChange) {
-    struct Case {
-        bool visible;
-        bool show;
-        f32 x;
-        bool synchronize;
-    } cases[] = {
-        {false, true, 20.0f, false},
-        {true, false, CompositionBase::kParkedPosition, false},
-        {true, true, 1.0f, true},
-        {false, false, 1.0f, true},
-    };
-    Widget* root = options().GetRootPanel();
-    for (const Case& c : cases) {
-        root->Visible = c.visible;
-        root->SetPositionXY(1.0f, 2.0f);
-        root->Synchronize = true;
-        options().OnActivate(c.show);
-        EXPECT_EQ(root->Visible, c.show);
-        EXPECT_EQ(root->m_X, c.x) << c.visible << c.show;
-        EXPECT_EQ(root->Synchronize, c.synchronize) << c.visible << c.show;
-    }
 }
 
 TEST_F(PageSwitch, TheProfileBarReturnsToItsLayoutPositionsWhenAPageShows) {

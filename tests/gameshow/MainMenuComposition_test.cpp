@@ -173,40 +173,6 @@ TEST_F(MainMenu, MissingButtonsAreReportedExceptTheOptionalAwardsButton) {
     }
 }
 
-TEST_F(MainMenu, TheButtonsLeadToTheirPagesOnlyWhileThePageIsShown) {
-    Start({kButtons, kButtons + 5}, 0);
-    page.OnScreenEnter();
-    const struct {
-        const char* button;
-        const char* next;
-    } cases[] = {{"optionsButton", "compositionOptions"},
-                 {"profileButton", "compositionProfiles"},
-                 {"awardsButton", "compositionAwards"},
-                 {"WardrobeButton", CompositionManager::kWardrobe}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.button);
-        compositions.Reset();
-        compositions.m_ReturnComposition = "";
-        page.OnActivate(false);
-        W::Widget* button = c.button == std::string("WardrobeButton") ? &wardrobeButton : made.at(c.button);
-        button->GetBehavior()->onPress(false);
-        EXPECT_EQ(compositions.GetLeavingComposition(), nullptr) << "a hidden page takes no click";
-        page.OnActivate(true);
-        button->GetBehavior()->onPress(false);
-        EXPECT_EQ(compositions.GetLeavingComposition(), &page);
-        EXPECT_STREQ(compositions.GetNextCompositionName().c_str(), c.next);
-        EXPECT_STREQ(compositions.m_ReturnComposition.c_str(),
-                     c.next == std::string(CompositionManager::kWardrobe) ? CompositionManager::kMainMenu : "");
-    }
-    compositions.Reset();
-    log.Clear();
-    Click("exitButton");
-    EXPECT_EQ(LinesWith(AudioManager::kButtonPressSound), 1u) << "the click sounds";
-    EXPECT_TRUE(QuitPromptOpen());
-    EXPECT_TRUE(page.IsQuitPromptShown());
-    EXPECT_EQ(popupEvents.events, std::vector<bool>{true});
-}
-
 TEST_F(MainMenu, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
     Start({kButtons, kButtons + 5}, 0);
     EXPECT_FALSE(Close());
@@ -251,6 +217,22 @@ TEST_F(MainMenu, UninitializeClearsOnlyTheCallbacksThatAreStillItsOwn) {
     EXPECT_FALSE(QuitPromptOpen());
     compositions.QuitCancelled.Fire();
     EXPECT_TRUE(popupEvents.events.empty());
+}
+
+// A page destroyed while initialized takes its window callbacks with it.
+TEST_F(MainMenu, ADestroyedPageReleasesItsWindowCallbacks) {
+    Start({kButtons, kButtons + 5}, 0);
+    page.Uninitialize();
+    {
+        MainMenuComposition gone;
+        compositions.RegisterComposition(CompositionManager::kMainMenu, &gone);
+        gone.SetApplication(&application);
+        gone.Initialize(screen.get(), CompositionManager::kMainMenu);
+        EXPECT_EQ(application.GetCloseCallback().object, &gone);
+    }
+    compositions.RegisterComposition(CompositionManager::kMainMenu, &page);
+    EXPECT_EQ(application.GetCloseCallback().fn, nullptr);
+    EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
 }
 
 TEST_F(MainMenu, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
@@ -299,6 +281,7 @@ TEST_F(MainMenu, TheAvatarWearsTheCurrentProfileOrTheDefaultLookAndThePageShowsW
         if (c.current < 0) {
             // The default look starts the avatar with its behaviour.
             EXPECT_TRUE(avatar.Activate);
+            EXPECT_FALSE(avatar.Synchronize);  // placed by its behaviour, not by the level's data
             EXPECT_FALSE(avatar.GetBehaviorCharacter().m_EntityTemplate.IsEmpty());
         }
         page.OnScreenEnter();

@@ -120,36 +120,6 @@ protected:
     BehaviorCharacter& behavior = avatar.GetBehaviorCharacter();
 };
 
-TEST_F(MenuCharacterTest, IdlesThenBreaksAfterFiveSecondsThenAfterTheDrawnLimit) {
-    avatar.Initialize();
-    game.flow.GetFrameEvent().Fire(100);
-    ASSERT_EQ(animations.started, std::vector<std::string>{Anim("Idle")});
-    EXPECT_EQ(animations.modes.back(), 4) << "Idle plays in its own (loop) mode";
-    // The idle loop ending by itself changes nothing.
-    animations.EndCurrent();
-    EXPECT_EQ(behavior.requestedAction, "Idle");
-
-    // The first frame counted 100 ms: the break is asked for at 5000 ms and played a frame later.
-    EXPECT_EQ(RunUntilStarted(Anim("LoopBreak")), 5000u);
-    EXPECT_EQ(behavior.currentAction, "LoopBreak");
-    EXPECT_EQ(animations.modes.back(), 3) << "the transition takes the break's play-once mode";
-    // No time counts while the break plays.
-    Run(20000);
-    EXPECT_EQ(animations.started.size(), 2u);
-
-    GameServices::Bridge::SeedRandom(11, 22, 33, 44);
-    const u32 limit = 5000 + GameServices::Bridge::RandomRange(0, 8000);
-    GameServices::Bridge::SeedRandom(11, 22, 33, 44);
-    animations.EndCurrent();
-    EXPECT_EQ(behavior.idleLimit, limit);
-    EXPECT_TRUE(behavior.IsTryActive());
-    EXPECT_EQ(RunUntilStarted(Anim("Idle")), 100u);
-    // The returning frame counted 100 ms too; the next break comes at the new limit.
-    const u32 next = RunUntilStarted(Anim("LoopBreak"));
-    EXPECT_EQ(next, (limit + 99) / 100 * 100);
-    EXPECT_LT(next, 5000u + 8000u + 100u);
-}
-
 TEST_F(MenuCharacterTest, PagesTriesAreRefusedWhilePendingAndForThreeHundredMsAfterTheEnd) {
     avatar.Initialize();
     Run(1000);

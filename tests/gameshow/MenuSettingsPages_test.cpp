@@ -378,25 +378,6 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), ProfilesComposition::kName);
 }
 
-TEST_F(MenuPages, WithoutATickedProfileNothingIsSelectedDeletedOrWritten) {
-    Start({"Ann", "Bob", "", ""}, 0, profiles);
-    manager->GetSettings()->CurrentSavedGame = -1;  // the ticked slot is re-derived on showing
-    const u32 writes = manager->GetWriteCount();
-    for (const auto& [button, next] : {std::pair<W::Widget*, const char*>{At(profiles, "DoneButton"), CompositionManager::kMainMenu},
-                                       std::pair<W::Widget*, const char*>{wardrobe, CompositionManager::kWardrobe}}) {
-        Again(profiles);
-        Click(button);
-        EXPECT_STREQ(Next(), next);
-    }
-    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), ProfilesComposition::kName);
-    Again(profiles);
-    compositions.ProfileDeleteConfirmed.Fire();
-    EXPECT_EQ(manager->GetWriteCount(), writes);
-    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1);
-    EXPECT_FALSE(manager->IsProfileChosen());
-    EXPECT_TRUE(manager->GetSavedFile()->IsUsedSlot(0));
-}
-
 TEST_F(MenuPages, EnoughDevicesGoOnAtOnceAndEndIdleOnTheUnregisteredPage) {
     Start({"Ann"}, 0, players);
     Click(players, "WardrobeButton");
@@ -550,32 +531,4 @@ TEST_F(MenuPages, PagesLetGoOfTheirWidgetsWhenUninitializedOrDestroyed) {
     for (CompositionBase* page : pages)
         page->Uninitialize();
     screen.reset();  // TearDown uninitializes the pages again
-}
-
-TEST_F(MenuPages, HiddenPagesTakeNoClicks) {
-    Start({"Ann", "Bob"}, 0, connectionError);
-    connectionError.OnActivate(false);
-    profiles.OnActivate(true);
-    profiles.OnActivate(false);
-    const u32 writes = manager->GetWriteCount();
-    ClickAll();
-    Click(wardrobe);
-    compositions.ProfileDeleteConfirmed.Fire();
-    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-    EXPECT_TRUE(screens.GetOpenPopups().empty());
-    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 0u);
-    EXPECT_EQ(manager->GetWriteCount(), writes);
-    EXPECT_TRUE(manager->GetSavedFile()->IsUsedSlot(0));
-}
-
-TEST_F(MenuPages, OnlyThePagesWithTheProfileBarBringItBack) {
-    Start({"Ann"}, 0, connectionError);
-    for (CompositionBase* page : pages) {
-        SCOPED_TRACE(page->GetName().c_str());
-        ParkSharedWidgets(compositions);
-        page->OnActivate(false);
-        page->OnActivate(true);
-        const bool withBar = page == &options || page == &profiles || page == &players;
-        EXPECT_EQ(wardrobe->m_X == CompositionBase::kParkedPosition, !withBar);
-    }
 }

@@ -174,58 +174,6 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
     EXPECT_EQ(GameShow::PlayerProfileManager::Instance()->GetCurrentSlot(), -1);
 }
 
-TEST_F(Profiles, CreatingTakesTheFirstFreeSlotOrNothing) {
-    Store(DocumentText(0, Slots({"ANNA", "", "BO", ""})));
-    Load();
-    KG::Appearance look;
-    look.Name = "AppearanceMale01.xml";
-    look.Assembly.Name = "Male1";
-    look.Assembly.Id = 101;
-    look.OutfitParts[KG::OUTFIT_TOP].Name = "tee.mdl";
-    look.OutfitParts[KG::OUTFIT_TOP].Id = 5;
-    look.AnatomyParts[KG::ANATOMY_HEAD].Name = "head.mdl";
-    struct Case {
-        const char* look;
-        const char* thumbnail;
-        i32 slot;
-    } cases[] = {{"AppearanceMale01.xml", "Thumbnail_AppearanceMale01.png", 1},
-                 {"Look", "Thumbnail_Look.png", 3}};
-    for (const Case& c : cases) {
-        look.Name = c.look;
-        PlayerProfile* profile = manager->CreateProfile(look, "CY");
-        ASSERT_EQ(profile, manager->GetSlot(c.slot));
-        EXPECT_TRUE(profile->isUsed);
-        EXPECT_EQ(profile->SavedGameName, "CY");
-        EXPECT_EQ(profile->ThumbnailFilename, c.thumbnail);
-        EXPECT_EQ(profile->Appearance.Name, c.look);
-        EXPECT_EQ(profile->AvatarDescription.Name, c.look);
-        EXPECT_EQ(profile->AvatarDescription.CharacterAssemblyName, "Male1");
-        EXPECT_EQ(profile->AvatarDescription.CharacterAssemblyId, 101u);
-        EXPECT_EQ(profile->AvatarDescription.OutfitParts[KG::OUTFIT_TOP].Name, "tee.mdl");
-        EXPECT_EQ(profile->AvatarDescription.OutfitParts[KG::OUTFIT_TOP].Id, 0u);
-        EXPECT_EQ(profile->AvatarDescription.AnatomyParts[KG::ANATOMY_HEAD].Name, "head.mdl");
-    }
-
-    // Every slot used: nothing is created and nothing about slot 0 changes, in memory or on
-    // disk.
-    manager->WriteSavedGame();
-    const std::string full = Contents();
-    log.Clear();
-    EXPECT_EQ(manager->CreateProfile(look, "DEE"), nullptr);
-    EXPECT_TRUE(log.Contains("No saved game slot available"));
-    EXPECT_EQ(Contents(), full);
-    manager->WriteSavedGame();
-    EXPECT_EQ(Contents(), full);
-    EXPECT_EQ(manager->GetSlot(0)->SavedGameName, "ANNA");
-
-    // Before the first load the saved-game manager holds no document: the slot is taken all
-    // the same.
-    NewManager();
-    manager->GetSavedFile()->AddSavedGame();
-    ASSERT_EQ(manager->CreateProfile(look, "EVE"), manager->GetSlot(0));
-    EXPECT_TRUE(manager->GetSlot(0)->isUsed);
-}
-
 TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {
     Store(DocumentText(0, Slots({"ANNA", "BO", "", ""})));
     Load();
@@ -292,31 +240,6 @@ TEST_F(Profiles, ACorruptSaveIsNeitherUsedNorOverwritten) {
     }
 }
 
-TEST_F(Profiles, UnlockedPartNamesComeWithoutExtensionInListOrder) {
-    Store(DocumentText(0, Slots({"ANNA", "BO", "", ""})));
-    Load();
-    KG::OutfitPart part;
-    KG::AnatomyPart hair;
-    for (const char* name : {"ChF_Top_Disco_skin01_dpnk.mdl", "vest", "a.b.mdl", ".mdl"}) {
-        part.Name = hair.Name = name;
-        manager->GetSlot(1)->UnlockOutfitPart(KG::OUTFIT_TOP, part);
-        manager->GetSlot(1)->UnlockAnatomyPart(KG::ANATOMY_HAIRSTYLE, hair);
-    }
-    const std::vector<TString<char>> expected{"ChF_Top_Disco_skin01_dpnk", "vest", "a.b", ""};
-    std::vector<TString<char>> names{"stale"};
-    manager->GetUnlockedOutfitPartNames(KG::OUTFIT_TOP, 1, names);
-    EXPECT_EQ(names, expected);
-    names = {"stale"};
-    manager->GetUnlockedAnatomyPartNames(KG::ANATOMY_HAIRSTYLE, 1, names);
-    EXPECT_EQ(names, expected);
-    for (auto [category, slot] : {std::pair<u32, i32>{KG::OUTFIT_BOTTOM, 1}, {0, 0}, {4, 1}, {0, 4}}) {
-        names = {"stale"};
-        manager->GetUnlockedOutfitPartNames(category, slot, names);
-        manager->GetUnlockedAnatomyPartNames(category, slot, names);
-        EXPECT_TRUE(names.empty());
-    }
-}
-
 // The question bank's settings: names go to the registry, values to the settings' integer
 // attributes, written with the save.
 TEST_F(Profiles, PlayerSettingsAndAchievementValues) {
@@ -361,75 +284,6 @@ TEST_F(Profiles, PlayerSettingsAndAchievementValues) {
             EXPECT_TRUE(log.Contains(c.report));
         }
     }
-}
-
-TEST_F(Profiles, DefaultLooksAreReadInTheSettingsOrder) {
-    for (const char* look : {"AppearanceMale01", "AppearanceFemale06"})
-        dir.Write(std::string("-xml/korvocity/") + look + ".xml",
-                  std::string("<root><Avatar_KorvoCity><Name>") + look +
-                      "</Name><CharacterAssembly_Id>101</CharacterAssembly_Id></Avatar_KorvoCity></root>");
-    for (int round = 0; round < 2; ++round)
-        manager->PreloadDefaultLooks();
-    ASSERT_EQ(manager->GetDefaultLookAppearances().size(), 12u);
-    EXPECT_EQ(manager->GetDefaultLookAppearances()[11].thumbnail, "Thumbnail_AppearanceFemale06.png");
-    EXPECT_EQ(manager->GetDefaultLook(0).Name, "AppearanceMale01");
-    EXPECT_EQ(manager->GetDefaultLook(0).Assembly.Name, "Male1");
-    EXPECT_EQ(manager->GetDefaultLook(11).Name, "AppearanceFemale06");
-    EXPECT_TRUE(manager->GetDefaultLook(1).Name.IsEmpty());
-    log.Clear();
-    EXPECT_TRUE(manager->GetDefaultLook(12).Name.IsEmpty());
-    EXPECT_TRUE(log.Contains("There is no default look 12"));
-}
-
-TEST_F(Profiles, TheMenuAvatarShowsTheProfileAndTheNameIsShownWithoutIt) {
-    GameServices::Entities::Set stage("Menu");
-    Character avatar("MenuAvatar");
-    level = &stage;
-    Store(DocumentText(0, Slots({"ANNA", "", "", ""})));
-    Load();
-    GameServices::Widget::Label nameLabel("playerName");
-    CompositionManager& compositions = CompositionManager::Instance();
-    GameServices::Widget::Label scoreLabel("playerScore");
-    compositions.m_PlayerNameLabel = &nameLabel;
-    compositions.m_PlayerScoreLabel = &scoreLabel;
-    PlayerProfile* anna = manager->GetProfile(0);
-    ASSERT_NE(anna, nullptr);
-    anna->Score = 1234;
-
-    for (bool withAvatar : {false, true}) {
-        SCOPED_TRACE(withAvatar);
-        stage.m_Characters.clear();
-        if (withAvatar)
-            stage.m_Characters.push_back(&avatar);
-        nameLabel.SetText("");
-        avatar.SetVisible(false);
-        log.Clear();
-        manager->ShowProfileOnAvatar(anna);
-        EXPECT_EQ(nameLabel.m_TextStyle.m_Text, "ANNA");
-        EXPECT_EQ(scoreLabel.m_TextStyle.m_Text, "$1,234");
-        EXPECT_EQ(log.Contains("There is no character MenuAvatar"), !withAvatar);
-        KG::Appearance* shown = manager->GetAvatarAppearance();
-        ASSERT_EQ(shown != nullptr, withAvatar);
-        if (shown) {
-            EXPECT_EQ(shown->Name, "AppearanceFemale01.xml");
-            EXPECT_EQ(shown->Assembly.Name, "Female1");
-            EXPECT_TRUE(avatar.Visible);
-        }
-    }
-    manager->ShowProfileOnAvatar(nullptr);
-    Character other("Other");
-    manager->BuildCharacterFromProfile(0, &other);
-    ASSERT_NE(other.VolatileDatas.GetAppearance(), nullptr);
-    EXPECT_EQ(other.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
-    stage.m_Characters.push_back(&other);
-    EXPECT_EQ(manager->FindAvatarCharacter("Other"), &other);
-    EXPECT_EQ(manager->GetAvatarAppearance(), other.VolatileDatas.GetAppearance());
-    Character nobody("Nobody");
-    manager->BuildCharacterFromProfile(3, &nobody);
-    EXPECT_EQ(nobody.VolatileDatas.GetAppearance(), nullptr);
-    compositions.m_PlayerNameLabel = compositions.m_PlayerScoreLabel = nullptr;
-    KG::CharacterManager::Instance()->RemoveAppearance(avatar);
-    KG::CharacterManager::Instance()->RemoveAppearance(other);
 }
 
 // A device takes the team member whose index is its id; an id with no member is ignored.

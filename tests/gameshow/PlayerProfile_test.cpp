@@ -55,54 +55,6 @@ protected:
 
 }  // namespace
 
-TEST_F(Records, AProfileAndTheSettingsReadBackAsWritten) {
-    PlayerProfile written = Filled();
-    const std::string text = TextOf(written);
-    // The file name is derived from the number, whatever a file says.
-    EXPECT_NE(text.find("<AppearanceFilename>Appearance3.xml</AppearanceFilename>"), std::string::npos);
-    std::string otherName = text;
-    otherName.replace(otherName.find("Appearance3.xml"), 15, "Elsewhere9.xml");
-    for (const std::string& source : {text, otherName}) {
-        PlayerProfile read;
-        Read(source, read);
-        EXPECT_EQ(TextOf(read), text);
-        EXPECT_EQ(read.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE].size(), 1u);
-        EXPECT_EQ(read.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP].size(), 1u);
-        int value = 0;
-        EXPECT_TRUE(read.GetAttribute<int>("FamilyTopRandNum1", value));
-        EXPECT_EQ(value, -3);
-        // A used profile's description goes on its live look with the assembly; ids do not.
-        EXPECT_EQ(read.Appearance.Name, "AppearanceFemale01.xml");
-        EXPECT_EQ(read.Appearance.Assembly.Name, "Female1");
-        std::string parts;
-        for (const KG::AnatomyPart& part : read.Appearance.AnatomyParts)
-            parts += std::string(part.Name.c_str()) + (part.Customizable ? "+" : "-") + std::to_string(part.Id) + " ";
-        for (const KG::OutfitPart& part : read.Appearance.OutfitParts)
-            parts += std::string(part.Name.c_str()) + (part.Customizable ? "+" : "-") + std::to_string(part.Id) + " ";
-        EXPECT_EQ(parts, "head.mdl-0 eyeL.mdl-0 eyeR.mdl-0 hair.mdl+0 top.mdl+0 skirt.mdl+0 shoes.mdl+0 glasses.mdl-0 ");
-    }
-
-    // An unused slot's description stays off the live look.
-    written.isUsed = false;
-    PlayerProfile unused;
-    unused.Appearance.Name = "Kept.xml";
-    Read(TextOf(written), unused);
-    EXPECT_EQ(unused.AvatarDescription.Name, "AppearanceFemale01.xml");
-    EXPECT_EQ(unused.Appearance.Name, "Kept.xml");
-    EXPECT_TRUE(unused.Appearance.OutfitParts[KG::OUTFIT_BOTTOM].Name.IsEmpty());
-
-    Settings settings;
-    settings.CurrentSavedGame = 2;
-    settings.MusicVolume = 7;
-    settings.Version = 5;
-    settings.SetAttribute<int>("CurrectQuestionDecade70", 12);
-    settings.SetAttribute<TString<char>>("Last", TString<char>("Bo"));
-    Settings settingsRead;
-    Read(TextOf(settings), settingsRead);
-    EXPECT_EQ(TextOf(settingsRead), TextOf(settings));
-    EXPECT_EQ(settingsRead.CurrentSavedGame, 2);
-}
-
 // Get takes the first entry of a name and leaves the caller's value without one; set
 // replaces the first in place or appends, so the list keeps the order of first setting.
 TEST_F(Records, AttributesGetTheFirstMatchAndSetInPlaceOrAppend) {

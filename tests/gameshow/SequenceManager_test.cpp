@@ -159,45 +159,6 @@ TEST_F(SequenceManagerTest, ReplacingAndSkippingFireEndsInOrder) {
     }
 }
 
-TEST_F(SequenceManagerTest, ReentrantPlaysKeepTheirOwnClocks) {
-    Load("a", 1000, false, {"0", "100", "200"});
-    Load("b", 1000, false, {"0", "100"});
-    Load("c", 50, false, {"0"});
-
-    // An act's event plays another sequence: the old walk stops and no end is tested.
-    sequencer.hook = [&](const std::string& name) {
-        if (name == "a@100")
-            manager.PlaySequence("b");
-    };
-    manager.PlaySequence("a");
-    manager.Update(300);
-    EXPECT_EQ(Names(events), (std::vector<std::string>{"a-start", "a@0", "a@100", "a-end", "ended", "b-start"}));
-    events.clear();
-    manager.Update(50);
-    EXPECT_EQ(Names(events), std::vector<std::string>{"b@0"});
-
-    // An ended-event subscriber's sequence starts at 0 and fires its first act next update.
-    events.clear();
-    sequencer.hook = nullptr;
-    onEnded = [&] {
-        onEnded = nullptr;
-        manager.PlaySequence("c");
-    };
-    manager.Update(2000);
-    EXPECT_EQ(Names(events), (std::vector<std::string>{"b@100", "b-end", "ended", "c-start"}));
-    events.clear();
-    manager.Update(10);
-    EXPECT_EQ(Names(events), std::vector<std::string>{"c@0"});
-
-    // A subscriber of a replacement's ended event plays one; the replacing call's is left.
-    onEnded = [&] {
-        onEnded = nullptr;
-        manager.PlaySequence("a");
-    };
-    manager.PlaySequence("b");
-    EXPECT_EQ(manager.GetCurrentSequence(), manager.FindSequence(Crc32Hash("b")));
-}
-
 TEST_F(SequenceManagerTest, SequencesRemovedWhileTheirEventsFire) {
     Load("a", 1000, false, {"0", "10"});
     sequencer.hook = [&](const std::string& name) {

@@ -156,22 +156,6 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
     EXPECT_EQ(Strings(page.GetShownNames()), cases[6].names);
 }
 
-// Skin-toned items share one picture; a list longer than the grid shows its first twelve.
-TEST_F(WardrobePage, PicturesDropTheSkinToneAndTheGridHoldsTwelve) {
-    PlayerProfile* profile = manager->GetSlot(slot);
-    for (int k = 0; k < 10; ++k) {
-        KG::OutfitPart part;
-        part.Name = ("Jacket" + std::to_string(k) + "_skin01_yel.mdl").c_str();
-        profile->UnlockOutfitPart(0, part);
-    }
-    page.OnActivate(true);
-    page.SelectTab(2);
-    ASSERT_EQ(page.GetShownNames().size(), 15u);
-    EXPECT_EQ(Thumb(5), "THUMBNAIL_Jacket0_skin01.png");
-    EXPECT_EQ(Thumb(11), "THUMBNAIL_Jacket6_skin01.png");
-    EXPECT_TRUE(effects[11]->Visible);
-}
-
 // A press puts the item on and asks the tab's try-on; the same slot again only re-marks it;
 // a slot past the list takes no press.
 TEST_F(WardrobePage, PressesPutItemsOnAndAskTheTabsTryOn) {
@@ -231,27 +215,6 @@ TEST_F(WardrobePage, PressesPutItemsOnAndAskTheTabsTryOn) {
     Click(effects[0]);
     EXPECT_TRUE(log.Contains("can not find MenuAvatar"));
     EXPECT_EQ(page.GetSelectedSlot(), 0);
-}
-
-// A hidden page or one in its transition takes no press, and plays no sound.
-TEST_F(WardrobePage, PressesNeedTheShownPageAtRest) {
-    for (bool hidden : {true, false}) {
-        SCOPED_TRACE(hidden);
-        page.OnActivate(!hidden);
-        if (!hidden)
-            page.PlayShowAnimation();
-        ASSERT_EQ(page.AcceptsInput(), false);
-        log.Clear();
-        menuData.m_PartNames[4] = "kept";
-        Click(effects[0]);
-        Click(tabs[2]);
-        Click(done);
-        EXPECT_EQ(ClickSounds(), 0u);
-        EXPECT_EQ(MenuWorn(0), "kept");
-        EXPECT_EQ(page.GetSelectedSlot(), -1);
-        EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-        page.ReleaseAnimation();
-    }
 }
 
 // Done keeps the avatar's look in the current profile and writes the save; without a current

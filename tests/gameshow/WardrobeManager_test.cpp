@@ -209,31 +209,6 @@ TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndFindTheirType) {
     EXPECT_EQ(GameShow::GetLookSuffix(), "_pnk");
 }
 
-TEST_F(Wardrobe, UnlockablePartsAreThoseOfTheProfilesLookKeyAndGender) {
-    LoadAll();
-    const i32 ann = AddProfile(look, "Ann");
-    const i32 eve = AddProfile(Look("AppearanceFemale01.xml", "Female1", 201, CharacterAssembly::kFemale), "Eve");
-    const i32 bob = AddProfile(Look("AppearanceMale02.xml", "Male2", 102, CharacterAssembly::kMale), "Bob");
-    ContainerFactory<OutfitPart> outfits;
-    ContainerFactory<AnatomyPart> anatomy;
-    wardrobe->GetUnlockableOutfitParts(u32(ann), 0, outfits);
-    EXPECT_EQ(NamesOf(outfits), (Names{"ChM_Top_Gold.mdl", "Shared.mdl"}));
-    wardrobe->GetUnlockableAnatomyParts(u32(ann), 3, anatomy);
-    EXPECT_EQ(NamesOf(anatomy), (Names{"ChM_Hair_Long.mdl", "Shared_Hair.mdl"}));
-    EXPECT_EQ(anatomy[0]->Id, 101u);
-    wardrobe->GetUnlockableOutfitParts(u32(eve), 0, outfits);
-    EXPECT_EQ(NamesOf(outfits), Names{"ChF_Top_Gold.mdl"});
-    wardrobe->GetUnlockableAnatomyParts(u32(eve), 3, anatomy);
-    EXPECT_EQ(NamesOf(anatomy), Names{"ChF_Hair_Long.mdl"});
-    // A look no unlockable assembly is named after, a slot without a profile, a bad type.
-    wardrobe->GetUnlockableOutfitParts(u32(bob), 0, outfits);
-    EXPECT_TRUE(outfits.empty());
-    wardrobe->GetUnlockableOutfitParts(9, 0, outfits);
-    EXPECT_TRUE(outfits.empty());
-    wardrobe->GetUnlockableAnatomyParts(u32(ann), 4, anatomy);
-    EXPECT_TRUE(anatomy.empty());
-}
-
 TEST_F(Wardrobe, UnlocksRecordFoundItemsUnderTheCallersTypeAndReportTheRest) {
     LoadAll();
     const i32 ann = AddProfile(look, "Ann");
@@ -257,41 +232,6 @@ TEST_F(Wardrobe, UnlocksRecordFoundItemsUnderTheCallersTypeAndReportTheRest) {
     EXPECT_TRUE(annProfile.UnlockedOutfitParts.Parts[1].empty());
     for (const auto& list : manager->GetSlot(eve)->UnlockedOutfitParts.Parts)
         EXPECT_TRUE(list.empty());
-}
-
-TEST_F(Wardrobe, PutOnsSearchDefaultsThenUnlockedThenExtraItems) {
-    LoadAll();
-    AddProfile(look, "Ann");
-    struct Case {
-        const char* name;
-        u32 type;
-        u32 wornType;
-        const char* worn;
-        u32 id;  // the id worn
-    };
-    for (const Case& c : std::vector<Case>{
-             {"Shared", 0, 0, "Shared.mdl", 14},                     // default, unlockable and extra
-             {"ChM_Top_Gold", 0, 0, "ChM_Top_Gold.mdl", 61},         // unlockable and extra
-             {"ChM_Skates", 0, 2, "ChM_Skates.mdl", 131},            // extra: its own type
-             {"ChM_Jersey_skin01", 0, 0, "ChM_Jersey_skin01_pnk.mdl", 111},
-             {"ChM_Glasses", 3, 3, "ChM_Glasses.mdl", 42},
-             {"ChM_No_Eyewear", 3, 3, "ChM_No_Eyewear", 0},          // as it is, no search
-             {"Any_No_Eyewear", 3, 3, "Any_No_Eyewear", 0},
-         }) {
-        wardrobe->PutOnOutfitPart(&avatar, c.name, c.type);
-        EXPECT_EQ(Worn(c.wornType), c.worn) << c.name;
-        ASSERT_NE(wardrobe->GetCurrentOutfitPart(), nullptr) << c.name;
-        EXPECT_EQ(wardrobe->GetCurrentOutfitPart()->Name, c.worn);
-        EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->OutfitParts[c.wornType].Id, c.id) << c.name;
-    }
-    for (auto [name, worn] : std::vector<std::pair<const char*, const char*>>{
-             {"Shared_Hair", "Shared_Hair.mdl"}, {"ChM_Hair_Long", "ChM_Hair_Long.mdl"}, {"ChM_Hair_Afro", "ChM_Hair_Afro.mdl"}}) {
-        wardrobe->PutOnAnatomyPart(&avatar, name);
-        EXPECT_EQ(Hair(), worn);
-        ASSERT_NE(wardrobe->GetCurrentAnatomyPart(), nullptr);
-        EXPECT_EQ(wardrobe->GetCurrentAnatomyPart()->Name, worn);
-    }
-    EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->AnatomyParts[3].Id, 51u);
 }
 
 TEST_F(Wardrobe, ANameFoundNowhereReleasesThePreviousPartAndPutsNothingOn) {
@@ -374,60 +314,5 @@ TEST_F(Wardrobe, AThousandMixedPutOnsLeaveOnlyTheScratchListsAndTheCurrentPartsO
 }  // namespace
 
 namespace {
-
-// The sample files: each default look's unlockable items are in the tone of the look's
-// assembly, and the extra items offered to everyone include skin-toned ones.
-TEST_F(Wardrobe, SampleCataloguesDressEveryDefaultLookInItsOwnTone) {
-    ASSERT_NE(std::getenv("TALLYVOX_DATA"), nullptr);
-    const std::filesystem::path sample = std::filesystem::path(std::getenv("TALLYVOX_DATA")) / "characters";
-    for (const auto& entry : std::filesystem::directory_iterator(sample)) {
-        std::string name = entry.path().filename().string();
-        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-        WriteKorvo(name, FileContents(entry.path().string()));
-    }
-    LoadAll();
-    ASSERT_TRUE(wardrobe->IsDefaultLoaded() && wardrobe->IsUnlockableLoaded() && wardrobe->IsExtraLoaded());
-    log.Clear();
-    GameShow::PlayerProfile* profile = manager->GetSlot(AddProfile(look, "Ann"));
-    ContainerFactory<OutfitPart> outfits;
-    ContainerFactory<AnatomyPart> anatomy;
-    for (const char* gender : {"Male", "Female"}) {
-        for (int n = 1; n <= 6; ++n) {
-            const std::string assembly = gender + std::to_string(n);
-            const std::string key = "Appearance" + std::string(gender) + "0" + std::to_string(n);
-            const std::string tone = GameShow::GetLookSuffix(assembly.c_str()).c_str();
-            profile->Appearance = Look((key + ".xml").c_str(), assembly.c_str(), 0,
-                                       *gender == 'M' ? CharacterAssembly::kMale : CharacterAssembly::kFemale);
-            size_t items = 0, toned = 0;
-            for (u32 type = 0; type < 4; ++type) {
-                wardrobe->GetUnlockableOutfitParts(u32(profile->Id), type, outfits);
-                wardrobe->GetUnlockableAnatomyParts(u32(profile->Id), type, anatomy);
-                Names names = NamesOf(outfits);
-                for (const std::string& hair : NamesOf(anatomy))
-                    names.push_back(hair);
-                for (const std::string& item : names) {
-                    ++items;
-                    EXPECT_EQ(item.substr(0, 4), *gender == 'M' ? "ChM_" : "ChF_") << item;
-                    if (item.find("skin01") != std::string::npos) {
-                        ++toned;
-                        EXPECT_NE(item.find("skin01" + tone + ".mdl"), std::string::npos) << key << " " << item;
-                    }
-                }
-            }
-            EXPECT_GE(items, 9u) << key;
-            EXPECT_GE(toned, 2u) << key;
-        }
-    }
-    std::vector<TString<char>> extra;
-    for (bool male : {true, false}) {
-        wardrobe->GetExtraOutfitPartNames(male, extra);
-        Names names = Strings(extra);
-        EXPECT_GE(names.size(), 4u);
-        EXPECT_TRUE(std::any_of(names.begin(), names.end(), [](const std::string& n) {
-            return n.size() > 6 && n.compare(n.size() - 6, 6, "skin01") == 0;
-        }));
-    }
-    EXPECT_TRUE(log.Lines().empty()) << log.Lines()[0];
-}
 
 }  // namespace

@@ -27,54 +27,6 @@ sWidget Only(const std::string& element) {
 
 }  // namespace
 
-TEST(LayoutRecords, TheSampleAnswerScreenReadsWithItsKindsAndValues) {
-    sWindow window = Read(widget_test::SampleFile("screens/answerscreen.xaml"));
-    EXPECT_EQ(window.m_Name, "AnswerScreen");
-    EXPECT_EQ(window.m_Height, 600);
-    ASSERT_EQ(window.m_Widgets.size(), 1u);
-    const auto& children = window.m_Widgets[0].m_Children;
-    ASSERT_EQ(children.size(), 3u);
-    EXPECT_EQ(children[0].m_Type, kLayoutLabel);
-    EXPECT_EQ(children[0].m_StringId, "QUESTION_PROMPT");
-    EXPECT_EQ(children[0].m_Values.UInt("TextSize"), 28u);
-    EXPECT_EQ(children[1].m_Type, kLayoutButton);
-    EXPECT_EQ(children[1].m_Name, "SubmitButton");
-    EXPECT_EQ(children[1].m_Margin, "325,130,0,0");
-    EXPECT_EQ(children[1].m_Values.Text("ImageDefault"), "/Theme/Images/button_default.png");
-    const sWidget& keys = children[2];
-    EXPECT_EQ(keys.m_Type, kLayoutSoftKeyboard);
-    EXPECT_EQ(keys.m_Width, 680);
-    EXPECT_EQ(keys.m_Values.UInt("NumberKeyRow2"), 9u);
-    EXPECT_EQ(keys.m_Values.Float("SpaceBetweenKey"), 10.0f);
-    EXPECT_EQ(keys.m_Values.Text("TextFontName"), "gamefont.fon");
-}
-
-TEST(LayoutRecords, CommonAttributes) {
-    const struct {
-        const char* attributes;
-        const char* name;
-        bool enabled;
-        const char* visibility;
-        f32 opacity;
-        i32 width;
-    } cases[] = {
-        {"Name='a' x:Name='b'", "a", true, "Visible", 1.0f, 0},
-        {"Name='' x:Name='b' IsEnabled='1'", "b", false, "Visible", 1.0f, 0},
-        {"x:Name='b' IsEnabled='True' Visibility='visible'", "b", true, "visible", 1.0f, 0},
-        {"IsEnabled='False' Opacity='' Width='12.7'", "", false, "Visible", 1.0f, 12},
-        {"IsEnabled='' Opacity='0.25' Width='-3'", "", true, "Visible", 0.25f, -3},
-    };
-    for (const auto& c : cases) {
-        const sWidget w = Only(std::string("<GsWidgetLibrary:Image ") + c.attributes + "/>");
-        EXPECT_EQ(w.m_Name, c.name) << c.attributes;
-        EXPECT_EQ(w.m_Enabled, c.enabled) << c.attributes;
-        EXPECT_EQ(w.m_Visibility, c.visibility) << c.attributes;
-        EXPECT_EQ(w.m_Opacity, c.opacity) << c.attributes;
-        EXPECT_EQ(w.m_Width, c.width) << c.attributes;
-        EXPECT_EQ(w.m_Background, "#FFFFFFFF") << c.attributes;
-    }
-}
-
 TEST(LayoutRecords, StructureAndElementNames) {
     LogCapture log;
     sWindow window = Read(Layout(

@@ -124,26 +124,6 @@ protected:
 
 }  // namespace
 
-TEST_F(LevelDrawing, ASpritePropDrawsWhereItIsMovesAndHides) {
-    StartLevel();
-    Draw();
-    EXPECT_EQ(Pixel(50, 50), kRed);
-    EXPECT_EQ(Pixel(60, 60), kClear);
-    const AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
-    EXPECT_EQ(shared->GetWidth() * 1000 + shared->GetHeight(), 320240u);
-
-    chip.SetPosition(AGVec3{200, 150, 0});
-    chip.Synchronize = false;
-    Draw();
-    EXPECT_EQ(Pixel(50, 50), kClear);
-    EXPECT_EQ(Pixel(210, 160), kRed);
-
-    chip.SetVisible(false);
-    RenderingSystem::UpdatePropRenderable(chip);
-    Draw();
-    EXPECT_EQ(Pixel(210, 160), kClear);
-}
-
 TEST_F(LevelDrawing, TheScreenDrawsOverTheLevelWhicheverCameFirst) {
     for (bool screenFirst : {false, true}) {
         if (screenFirst)

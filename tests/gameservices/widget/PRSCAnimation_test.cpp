@@ -64,36 +64,3 @@ TEST(WidgetPrscAnimation, APlaceholderProviderGivesNoAnimationAndTheNeutralPose)
     EXPECT_EQ(image.m_AnimX, 0.0f);
     EXPECT_EQ(image.m_AnimScaleX, 1.0f);
 }
-
-TEST(WidgetPrscAnimation, PlayModesAndAPositionTrackWithYNegated) {
-    widget_test::TestGame game;
-    LogCapture log;
-    AGPrscAnimation animation;
-    animation.m_frameCount = 11;
-    animation.m_frameRate = 10;  // 100 ms a frame
-    const u16 times[] = {0, 10};
-    const AGVec2 positions[] = {{0, 0}, {20, 40}};
-    const AGVec2 scales[] = {{1, 1}, {3, 5}};
-    ASSERT_TRUE(animation.m_position.SetKeys(times, positions, 2));
-    ASSERT_TRUE(animation.m_scale.SetKeys(times, scales, 2));
-    Image image("image");
-    image.m_Animation = &animation;
-    image.ResetTiming();
-    image.Play(1);  // once
-    EXPECT_EQ(image.m_AnimColor, 0xFFFFFFFFu);
-    game.flow.Update(500);  // the widget's frame delegate steps it
-    EXPECT_NEAR(image.m_AnimX, 10.0f, 0.01f);
-    EXPECT_NEAR(image.m_AnimY, -20.0f, 0.01f);
-    EXPECT_NEAR(image.m_AnimScaleX + image.m_AnimScaleY, 5.0f, 0.01f);
-    RenderingSystemWidget::ApplyPrscAnimation(image, 250);
-    EXPECT_NEAR(image.m_AnimX, 15.0f, 0.01f);
-    const u32 modes[] = {1, 3, 4, 5, 6};
-    for (u32 i = 0; i < 5; ++i) {
-        image.Play(i);
-        EXPECT_EQ(image.m_Control.GetMode(), modes[i]) << i;
-    }
-    image.Play(5);
-    EXPECT_EQ(image.m_Control.GetMode(), 6u);
-    EXPECT_TRUE(log.Contains("no play mode 5"));
-    image.m_Animation = nullptr;
-}

@@ -356,54 +356,6 @@ TEST_F(WidgetRender, SetsBuildEveryRootAndCompositorsStretchTheirContent) {
     }
 }
 
-TEST_F(WidgetRender, TextsScaleColourAndKeepOneFontPerTextOnRefresh) {
-    const struct {
-        u32 size;
-        const char* color;
-        f32 scale;
-        u32 argb;
-    } cases[] = {{24, "#FFFFFFFF", 0.75f, 0xFFFFFFFFu}, {0, "FFFFFFFF", 1.0f, 0xFFFFFFFFu},
-                 {16, "0xFFFFFFFF", 0.5f, 0xFFFFFFFFu}, {1, "", 1.0f / 32.0f, 0xFFFF00FFu}};
-    tree.label->m_TextStyle.m_SpaceWidth = 10;
-    for (const auto& c : cases) {
-        tree.label->m_TextStyle.m_Size = c.size;
-        tree.label->m_TextStyle.m_Color = c.color;
-        Build();
-        EXPECT_EQ(TextAt(*tree.label, 0)->m_color, c.argb) << c.color;
-        const f32 built = RenderingSystemWidget::GetTextWidth(*tree.label);
-        // The scale shows in the width of a measured space; a refresh keeps it and takes the colour.
-        tree.label->m_TextStyle.m_Color = "#80102030";
-        tree.label->SetText(" ");
-        EXPECT_FLOAT_EQ(RenderingSystemWidget::GetTextWidth(*tree.label), 10.0f * c.scale) << c.size;
-        EXPECT_EQ(TextAt(*tree.label, 0)->m_color, 0x80102030u);
-        tree.label->SetText("hello");
-        EXPECT_FLOAT_EQ(RenderingSystemWidget::GetTextWidth(*tree.label), built) << c.size;
-        Release();
-    }
-    Build();
-    AGResource* sans = package.Provider(TypeKey::Font)->Find(authoring::NameId("sans.fon"));
-    const u32 holds = sans->RefCount();
-    tree.label->m_TextStyle.m_EffectOffset = AGVec2{4.0f, 5.0f};
-    tree.label->m_TextStyle.m_EffectColor = "#FF0000FF";
-    for (int i = 0; i < 1000; ++i)
-        tree.label->SetText(("n" + std::to_string(i)).c_str());
-    EXPECT_EQ(tree.label->VolatileDatas.GetFonts()->size(), 2u);
-    EXPECT_EQ(sans->RefCount(), holds);
-    // Both texts refreshed: the effect in its colour at its new offset.
-    EXPECT_EQ(PlaceOf(TextAt(*tree.label, 0)), F({0, 0}));
-    EXPECT_EQ(PlaceOf(TextAt(*tree.label, 1)), F({4, 5}));
-    EXPECT_EQ(TextAt(*tree.label, 1)->m_color, 0xFF0000FFu);
-    EXPECT_STREQ(TextAt(*tree.label, 0)->GetString().c_str(), "n999");
-    tree.label->SetVisible(false);
-    tree.label->SetText("hidden");  // stays hidden
-    EXPECT_FALSE(Drawn(TextAt(*tree.label, 0)));
-    EXPECT_EQ(RenderingSystemWidget::GetTextWidth(*tree.image), 0.0f);
-    Release();
-    EXPECT_EQ(RenderingSystemWidget::GetTextWidth(*tree.label), 0.0f);
-    EXPECT_TRUE(log.Contains("this type of widget does not have text inside") &&
-                log.Contains("this widget has not been initialized"));
-}
-
 // Setters reach the drawn members of a widget and the layer of a panel.
 TEST_F(WidgetRender, PropertyHooksReachMembersAndLayers) {
     Panel& inner = *tree.inner;
@@ -462,26 +414,6 @@ TEST_F(WidgetRender, PropertyHooksReachMembersAndLayers) {
     ASSERT_NE(picture->GetMaterial(), before);
     EXPECT_EQ(picture->GetMaterial()->NameId(), authoring::NameId(material.c_str()));
     Release();
-}
-
-TEST(WidgetRenderNames, FileNamesAndRenderTypes) {
-    LogCapture log;
-    const struct {
-        const char *in, *font, *texture;
-    } names[] = {{"", "tahoma.fon", ".png"}, {"Sans.TTF", "sans.fon", "sans.png"}, {"Sans", "sans.fon", "sans.png"},
-                 {"Menu/Back.PNG", "menu/back.fon", "menu/back.png"}, {".Font", ".fon", ".png"}};
-    for (const auto& n : names) {
-        EXPECT_STREQ(RenderingSystemWidget::GetFontFileName(n.in).c_str(), n.font);
-        EXPECT_STREQ(RenderingSystemWidget::GetTextureFileName(n.in).c_str(), n.texture);
-    }
-    const std::tuple<const char*, bool, i32> types[] = {
-        {"DiffuseAlpha", true, 2}, {"onlycolor", true, 0}, {"MORECHROME", true, 5}, {"", false, -1}, {"shiny", false, 9}};
-    for (const auto& [word, ok, expected] : types) {
-        i32 type = 9;
-        EXPECT_EQ(RenderingSystemWidget::ParseRenderType(word, type), ok) << word;
-        EXPECT_EQ(type, expected) << word;
-    }
-    EXPECT_TRUE(log.Contains("invalid render type shiny"));
 }
 
 TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {

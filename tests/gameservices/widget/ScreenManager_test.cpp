@@ -108,35 +108,6 @@ TEST_F(ScreenManagerTest, NavigationRegistersScreensAndConnections) {
     manager.UnregisterScreen(&gameScreen);
 }
 
-TEST_F(ScreenManagerTest, PendingScreensSwitchAtTheNextUpdate) {
-    Start(PopupInfo("P", 1));
-    Screen* answer = manager.FindScreen("AnswerScreen");
-    ASSERT_EQ(manager.GetCurrentScreen(), answer);
-    ASSERT_EQ(answer->m_RootPanel->m_Children.size(), 2u);
-    EXPECT_EQ(answer->m_RootPanel->m_Children[1]->Name, "HintBar");
-    EXPECT_EQ(answer->m_RootPanel->m_Children[1]->m_Y, 560.0f);
-
-    manager.SetPendingScreen("Nope");
-    manager.ShowPopup("P");
-    manager.Update(16);
-    EXPECT_TRUE(log.Contains("Screen not registered: Nope"));
-    EXPECT_EQ(manager.GetCurrentScreen(), answer);
-    EXPECT_TRUE(manager.IsScreenChangePending());
-    manager.Update(16);
-    EXPECT_EQ(manager.GetTopPopup(), nullptr);
-    EXPECT_FALSE(game.paused);
-    manager.SetPendingScreen("HintBar");
-    manager.Update(16);
-    EXPECT_EQ(manager.GetCurrentScreen(), manager.FindScreen("HintBar"));
-    EXPECT_FALSE(answer->IsLoaded());
-    manager.Update(16);
-    EXPECT_NE(manager.GetTopPopup(), nullptr);
-
-    manager.CloseCurrentScreen();
-    EXPECT_EQ(manager.GetCurrentScreen(), nullptr);
-    EXPECT_EQ(Open(), "P ");
-}
-
 TEST_F(ScreenManagerTest, ResetRebuildsTheFileScreensOnly) {
     class GameScreen : public BaseScreen<GameScreen> {
     public:

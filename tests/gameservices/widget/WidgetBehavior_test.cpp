@@ -114,27 +114,6 @@ TEST_F(BehaviorTest, StrangersDesynchronizedIdsAndResets) {
     EXPECT_EQ(Base().m_Buttons[0], 0);
 }
 
-TEST_F(BehaviorTest, WidgetsThatCannotTakeInputAndInactiveMembersAreIgnored) {
-    const struct {
-        const char* what;
-        void (*spoil)(Button&, BaseTeamMember&);
-    } cases[] = {
-        {"hidden", [](Button& w, BaseTeamMember&) { w.Visible = false; }},
-        {"disabled", [](Button& w, BaseTeamMember&) { w.m_Enabled = 0; }},
-        {"locked", [](Button& w, BaseTeamMember&) { w.SetInputLocked(true); }},
-        {"faded", [](Button& w, BaseTeamMember&) { w.SetOpacity(0.4f); }},
-        {"inactive member", [](Button&, BaseTeamMember& m) { m.m_Active = 0; }},
-    };
-    for (const auto& c : cases) {
-        Counted<Button> target{"target"};
-        c.spoil(target.widget, a);
-        game.Move(a, 110, 105);
-        game.Tap(a, 110, 105);
-        EXPECT_EQ(target[kEventEnter] + target[kEventPress] + target[kEventClick], 0) << c.what;
-        a.m_Active = 1;
-    }
-}
-
 TEST_F(BehaviorTest, CheckBoxesToggleOnRelease) {
     Counted<CheckBox> box{"box"};
     EXPECT_EQ(box.widget.Behaviors.m_Map.at(Crc32Hash("WidgetCheckBoxBehavior")), &box.widget.m_CheckBehavior);

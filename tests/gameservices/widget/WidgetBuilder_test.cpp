@@ -76,32 +76,6 @@ TEST_F(WidgetBuilder, RootPanelsAreCentredAndScaled) {
     }
 }
 
-TEST_F(WidgetBuilder, DrawOrderFollowsCreationAcrossBuilds) {
-    Panel* root = Build(Layout(
-        "<Grid Name='G' Margin='5,6,7,8' Height='7' IsEnabled='False' Background='#11223344'><GsWidgetLibrary:Image Name='B'/>"
-        "<GsWidgetLibrary:Label Name='C' Visibility='Collapsed'/></Grid>"
-        "<GsWidgetLibrary:Label Name='D'/><Unknown Name='E'/>"));
-    ASSERT_EQ(root->m_Children.size(), 2u);
-    auto* grid = static_cast<Panel*>(root->m_Children[0]);
-    EXPECT_EQ(root->m_DrawOrder, 1u);
-    EXPECT_EQ(grid->m_DrawOrder, 2u);
-    EXPECT_EQ(grid->m_Children[0]->m_DrawOrder, 3u);
-    EXPECT_EQ(grid->m_Children[1]->m_DrawOrder, 4u);
-    EXPECT_EQ(root->m_Children[1]->m_DrawOrder, 5u);
-    EXPECT_EQ(grid->m_Enabled, 1);
-    EXPECT_EQ(grid->m_Background, "#11223344");
-    EXPECT_EQ(grid->m_X, 5.0f);
-    EXPECT_EQ(grid->m_MarginBottom, 8.0f);
-    EXPECT_EQ(grid->m_Hit.maxY, 7.0f);
-    EXPECT_TRUE(grid->m_Children[0]->Visible);
-    EXPECT_FALSE(grid->m_Children[1]->Visible);
-    EXPECT_EQ(grid->m_Children[1]->m_Parent, grid);
-    Panel* popup = Build(Layout("<Grid/>"), nullptr, false);
-    EXPECT_EQ(popup->m_DrawOrder, 6u);
-    delete popup;
-    delete root;
-}
-
 TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
     Panel* root = Build(Layout(
         "<Grid><GsWidgetLibrary:Button Margin='10,20,0,0' Width='30' Height='9' "

@@ -56,20 +56,3 @@ TEST(WidgetManager, PositionsAndMarginsTakeMissingPiecesAsZero) {
     EXPECT_EQ(WidgetManager::ParsePosition("1,2,3,4,5").y + WidgetManager::ParseMargin("1,2,3,4,5").m_Bottom, 6.0f);
     EXPECT_TRUE(log.Contains("failed to extract the position") && log.Contains("failed to extract the margin"));
 }
-
-TEST(WidgetManager, AssetFileNames) {
-    const struct {
-        const char* path;
-        const char* name;
-    } cases[] = {
-        {"/Skin;component/Images/Button_OK.png", "button_ok.png"},
-        {"Images\\Logo.PNG", "logo.png"},
-        {"Logo.PNG", "Logo.PNG"},
-        {"/Logo.PNG", "/Logo.PNG"},
-        {"A\\B/C\\Name.PNG", "c\\name.png"},
-        {"Images/", ""},
-        {"", ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(WidgetManager::GetAssetFileName(c.path), c.name) << c.path;
-}

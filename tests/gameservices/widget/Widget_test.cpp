@@ -25,54 +25,6 @@ public:
 
 }  // namespace
 
-TEST(Widget, TypeIdsAnswerTheirOwnClassAndItsBase) {
-    const u32 ids[] = {TypeIds::Screen, TypeIds::Panel, TypeIds::Widget, TypeIds::Image, TypeIds::SoftKeyboard,
-                       TypeIds::Button, TypeIds::Label, TypeIds::Popup, TypeIds::ScrollText, TypeIds::CheckBox,
-                       TypeIds::SliderButton, TypeIds::SliderTrackBar, TypeIds::Emitter3D,
-                       TypeIds::ResizableWindow, TypeIds::Video, TypeIds::ViewPort3D, EntityIds::Entity};
-    const std::pair<std::shared_ptr<Widget>, u32> cases[] = {
-        {std::make_shared<PlainWidget>(), TypeIds::Widget}, {std::make_shared<Panel>(), TypeIds::Panel},
-        {std::make_shared<Image>(), TypeIds::Image},       {std::make_shared<Button>(), TypeIds::Button},
-        {std::make_shared<Label>(), TypeIds::Label},       {std::make_shared<ScrollText>(), TypeIds::ScrollText},
-        {std::make_shared<CheckBox>(), TypeIds::CheckBox}, {std::make_shared<SliderButton>(), TypeIds::SliderButton},
-        {std::make_shared<SliderTrackBar>(), TypeIds::SliderTrackBar},
-        {std::make_shared<Emitter3D>(), TypeIds::Emitter3D},
-        {std::make_shared<ResizableWindow>(), TypeIds::ResizableWindow},
-        {std::make_shared<Video>(), TypeIds::Video},       {std::make_shared<ViewPort3D>(), TypeIds::ViewPort3D},
-    };
-    for (const auto& [widget, own] : cases) {
-        const u32 base = own == TypeIds::Widget ? EntityIds::Entity
-                                                : (own == TypeIds::ViewPort3D ? TypeIds::Panel : TypeIds::Widget);
-        for (u32 id : ids)
-            EXPECT_EQ(widget->IsA(id), id == own || id == base) << own << " asked " << id;
-    }
-}
-
-TEST(Widget, HitBoxesFollowSizePositionScaleAndRotation) {
-    PlainWidget widget;
-    widget.SetWidth(40.0f);
-    widget.SetHeight(20.0f);
-    widget.SetPosition(AGVec2{100.0f, 200.0f});
-    const struct {
-        f32 x, y;
-        bool straight, turned;
-    } cases[] = {
-        {100, 200, true, true}, {140, 220, true, false},   {99.9f, 210, false, false}, {120, 220.1f, false, false},
-        {100.5f, 180, false, true}, {119.5f, 161, false, true}, {120.5f, 180, false, false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Widget::HitTest(widget.m_Hit, AGVec2{c.x, c.y}), c.straight) << c.x << "," << c.y;
-    // A quarter turn: the box spans dx in [0, 20] and dy in [-40, 0].
-    widget.m_Hit.rotation = std::numbers::pi_v<f32> / 2.0f;
-    widget.m_Hit.rotationChanged = 1;
-    for (const auto& c : cases)
-        EXPECT_EQ(Widget::HitTest(widget.m_Hit, AGVec2{c.x, c.y}), c.turned) << c.x << "," << c.y;
-    EXPECT_EQ(widget.m_Hit.rotationChanged, 0u);
-    widget.SetScale(AGVec2{2.0f, 3.0f});
-    EXPECT_EQ(widget.m_Hit.maxX, 80.0f);
-    EXPECT_EQ(widget.m_Hit.maxY, 60.0f);
-}
-
 TEST(Widget, FindChildIsDepthFirstAndNeverMatchesTheRoot) {
     Panel root("twin");
     auto* first = new Panel("outer");

@@ -414,21 +414,6 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
     }
 }
 
-TEST_F(EntityAnimationsTest, KindsAnswerTheirOwnClassAndTheBase) {
-    namespace C = Entities::ClassTypes;
-    EngineAnimationSkin skinKind;
-    EngineAnimationModel modelKind;
-    EngineAnimationTexture textureKind;
-    EngineAnimationUV uvKind;
-    EngineAnimationCamera cameraKind;
-    const EngineAnimationBase* kinds[] = {&skinKind, &modelKind, &textureKind, &uvKind, &cameraKind};
-    const u32 ids[] = {C::kEngineAnimationBase.m_Id, C::kEngineAnimationSkin.m_Id, C::kEngineAnimationModel.m_Id,
-                       C::kEngineAnimationTexture.m_Id, C::kEngineAnimationUV.m_Id};
-    for (u32 kind = 0; kind < 5; ++kind)
-        for (u32 id = 0; id < 5; ++id)
-            EXPECT_EQ(kinds[kind]->IsA(ids[id]), id == 0 || id == kind + 1) << kind << id;
-}
-
 TEST_F(EntityAnimationsTest, KeysFireByDirectionOnceAndReArmWhenPlaybackLeaves) {
     // Frames seen in turn by a key at frame 10, and whether it fires on each.
     const struct {
