@@ -25,7 +25,9 @@ protected:
                    "style button Button ImageDefault=plate.png\n"
                    "style text Label\n"
                    "grid Page 100 50 300 250\n"
-                   "  button Go 10 20 40 20\n"
+                   "  grid Row 4 5 200 50\n"
+                   "    button Go 6 15 40 20\n"
+                   "  end\n"
                    "  text Name 100 100 100 50\n"
                    "end\n"
                    "text Name 0 0 10 10\n");
@@ -52,7 +54,7 @@ protected:
 }  // namespace
 
 TEST_F(ShotProbeTest, APictureShowsItsCentreColourAtTheWidgetsCentreWithin2) {
-    // "Go": (100 + 10 + 20, 50 + 20 + 10) in the layout, twice that in the shot.
+    // "Go": (100 + 4 + 6 + 20, 50 + 5 + 15 + 10) in the layout, twice that in the shot.
     const struct {
         uint32_t centre;
         bool passes;
