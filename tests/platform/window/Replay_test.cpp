@@ -52,6 +52,7 @@ TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
     } cases[] = {
         {"at 5 key F5 up", ""}, {"at 5 mouse 10 -3", ""}, {"at 5 mouse 10 20 right up", ""}, {"  # a comment", nullptr},
         {"at x key A down", "line 1: expected \"at <ms> <event>\""},
+        {"at 5x quit", "line 1: expected \"at <ms> <event>\""},
         {"after 5 quit", "line 1: expected \"at <ms> <event>\""},
         {"at 5 key Nokey down", "line 1: unknown key \"Nokey\""},
         {"at 5 key A held", "line 1: expected \"key <name> down|up\""},
