@@ -105,11 +105,11 @@ Replay Replay::Parse(const std::string& script, std::vector<std::string>& errors
     return replay;
 }
 
-std::vector<ReplayEvent> Replay::TakeDue(uint64_t elapsedMs) {
-    std::vector<ReplayEvent> due;
-    while (m_next < m_events.size() && m_events[m_next].atMs <= elapsedMs)
-        due.push_back(m_events[m_next++]);
-    return due;
+bool Replay::TakeNext(uint64_t elapsedMs, ReplayEvent& event) {
+    if (m_next >= m_events.size() || m_events[m_next].atMs > elapsedMs)
+        return false;
+    event = m_events[m_next++];
+    return true;
 }
 
 }  // namespace platform::window

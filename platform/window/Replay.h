@@ -8,7 +8,9 @@
 //   at <ms> mouse <x> <y> [left|right down|up]     the pointer moved to x, y (client pixels), then the button
 //   at <ms> shot <file.png>                        the window's last shown frame saved as PNG
 //   at <ms> quit                                   the window destroyed, which ends the run (no quit prompt)
-// Events of the same time keep their file order. A bad line is told and skipped.
+// Events of the same time keep their file order; the window takes at most one event a tick, so
+// a press and its release written for the same time still fall in ticks of their own.
+// A bad line is told and skipped.
 #include <SDL.h>
 
 #include <cstdint>
@@ -36,8 +38,8 @@ public:
     // Reads a script; each bad line adds "line <n>: <reason>" to errors.
     static Replay Parse(const std::string& script, std::vector<std::string>& errors);
 
-    // The events whose time has come and that were not taken before, in time order.
-    std::vector<ReplayEvent> TakeDue(uint64_t elapsedMs);
+    // The next event not taken before, when its time has come.
+    bool TakeNext(uint64_t elapsedMs, ReplayEvent& event);
     size_t Remaining() const { return m_events.size() - m_next; }
 
 private:

@@ -139,6 +139,7 @@ void SdlBackend::StartReplay() {
     for (const std::string& error : errors)
         fprintf(stderr, "Replay %s, %s: skipped\n", path, error.c_str());
     m_replayStartNs = platform::NowNs();
+    m_emptyPolls = 2;
 }
 
 void SdlBackend::Inject(const ReplayEvent& event) {
@@ -193,17 +194,24 @@ void SdlBackend::Destroy() {
 }
 
 bool SdlBackend::PollMessage(Message& out) {
-    if (m_queue.empty() && m_alive && m_replay.Remaining()) {
-        for (const ReplayEvent& event : m_replay.TakeDue((platform::NowNs() - m_replayStartNs) / 1000000u))
-            Inject(event);
-    }
+    // One scripted event a tick. The run loop dispatches every waiting message, polls once
+    // more, and ticks when that poll finds nothing too: an event is taken only after two
+    // empty polls in a row, so that a press and its release due together are read in ticks
+    // of their own (the game reads its input once a tick).
+    ReplayEvent scripted;
+    if (m_queue.empty() && m_alive && m_emptyPolls >= 2 &&
+        m_replay.TakeNext((platform::NowNs() - m_replayStartNs) / 1000000u, scripted))
+        Inject(scripted);
     if (m_queue.empty() && m_videoStarted) {
         SDL_Event event;
         while (SDL_PollEvent(&event))
             Translate(event);
     }
-    if (m_queue.empty())
+    if (m_queue.empty()) {
+        m_emptyPolls = uint8_t(m_emptyPolls < 2 ? m_emptyPolls + 1 : 2);
         return false;
+    }
+    m_emptyPolls = 0;
     out = m_queue.front();
     m_queue.pop_front();
     return true;

@@ -75,9 +75,10 @@ private:
     bool m_minimised = false;
     bool m_fullscreen = false;
     bool m_cursorHidden = false;
-    uint8_t m_modifierSides = 0;
+    uint8_t m_modifierSides = 0;  // bit per side: LShift, RShift, LCtrl, RCtrl, LAlt, RAlt
     Replay m_replay;
-    uint64_t m_replayStartNs = 0;  // bit per side: LShift, RShift, LCtrl, RCtrl, LAlt, RAlt
+    uint64_t m_replayStartNs = 0;
+    uint8_t m_emptyPolls = 2;  // polls in a row that found nothing, up to 2
 };
 
 }  // namespace platform::window

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <cstring>
 #include <vector>
 
 #ifndef GL_GLEXT_PROTOTYPES
@@ -32,8 +33,12 @@ bool SaveWindowShot(SDL_Window* window, const std::string& path, std::string& wh
     glGetIntegerv(GL_READ_BUFFER, &readBuffer);
     GLboolean doubleBuffered = GL_FALSE;
     glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
-    // After a swap the back buffer is undefined; the front one holds what is shown.
-    glReadBuffer(doubleBuffered ? GL_FRONT : GL_BACK);
+    // After a swap the front buffer holds what is shown, except on an X server, where GLX's
+    // front buffer holds only what was drawn into it directly (black after swaps); there the
+    // swap copies the back buffer out and leaves it as it was.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool x11 = driver && std::strcmp(driver, "x11") == 0;
+    glReadBuffer(doubleBuffered && !x11 ? GL_FRONT : GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     std::vector<unsigned char> pixels(size_t(width) * size_t(height) * 3);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());

@@ -102,44 +102,48 @@ TEST(MenuStart, AFirstStartShowsTheLookPageAndASavedProfileTheMainMenu) {
 }
 
 TEST(MenuStart, TheWindowClosesOnlyAfterTheQuitPromptIsConfirmed) {
-    GraphicsStartup graphics;
-    match::MatchHarness harness;
-    harness.UseProfiles({{"Ann", "AppearanceFemale01.xml", {}}}, 0, false);
-    ASSERT_TRUE(harness.Start(7)) << harness.Failure();
-    PCApplicationImpl& application = *harness.Application();
-    harness.Context().GetMainMenuPage().SetApplication(&application);
-    ASSERT_TRUE(ReachMenus(harness));
-    auto request = [&] {
-        platform::window::Message close;
-        close.kind = platform::window::MessageKind::CloseRequest;
-        application.DispatchMessage(close);
-    };
-    // Asked and cancelled: the window stays and may be asked again.
-    request();
-    EXPECT_TRUE(application.HasWindow());
-    EXPECT_TRUE(PopupOpen("VerifyQuit"));
-    PressPopupButton("VerifyQuit", "Cancel");
-    Deliver(application);
-    EXPECT_TRUE(application.HasWindow());
-    EXPECT_FALSE(harness.Context().GetMainMenuPage().IsQuitPromptShown());
-    // Focus: lost pauses, regained resumes.
-    for (auto kind : {platform::window::MessageKind::Deactivate, platform::window::MessageKind::Activate}) {
-        platform::window::Message message;
-        message.kind = kind;
-        application.DispatchMessage(message);
-        EXPECT_EQ(harness.Context().IsPaused(), kind == platform::window::MessageKind::Deactivate);
+    for (bool savedProfile : {true, false}) {
+        SCOPED_TRACE(savedProfile ? "main menu" : "first-start look page");
+        GraphicsStartup graphics;
+        match::MatchHarness harness;
+        if (savedProfile)
+            harness.UseProfiles({{"Ann", "AppearanceFemale01.xml", {}}}, 0, false);
+        ASSERT_TRUE(harness.Start(7)) << harness.Failure();
+        PCApplicationImpl& application = *harness.Application();
+        harness.Context().GetMainMenuPage().SetApplication(&application);
+        ASSERT_TRUE(ReachMenus(harness));
+        auto request = [&] {
+            platform::window::Message close;
+            close.kind = platform::window::MessageKind::CloseRequest;
+            application.DispatchMessage(close);
+        };
+        // Asked and cancelled: the window stays and may be asked again.
+        request();
+        EXPECT_TRUE(application.HasWindow());
+        EXPECT_TRUE(PopupOpen("VerifyQuit"));
+        PressPopupButton("VerifyQuit", "Cancel");
+        Deliver(application);
+        EXPECT_TRUE(application.HasWindow());
+        EXPECT_FALSE(harness.Context().GetMainMenuPage().IsQuitPromptShown());
+        // Focus: lost pauses, regained resumes.
+        for (auto kind : {platform::window::MessageKind::Deactivate, platform::window::MessageKind::Activate}) {
+            platform::window::Message message;
+            message.kind = kind;
+            application.DispatchMessage(message);
+            EXPECT_EQ(harness.Context().IsPaused(), kind == platform::window::MessageKind::Deactivate);
+        }
+        request();
+        EXPECT_TRUE(application.HasWindow());
+        PressPopupButton("VerifyQuit", "Confirm");
+        Deliver(application);
+        EXPECT_FALSE(application.HasWindow());
+        // The click of "Cancel" found its sound.
+        harness.Step(16);
+        GameServices::Entities::Set* menus = harness.Context().GetMenuMode().GetSet();
+        ASSERT_NE(menus, nullptr);
+        EXPECT_NE(menus->FindAudioAsset(GameShow::AudioManager::kButtonPressSound), nullptr);
+        EXPECT_EQ(MissingThings(harness), std::vector<std::string>());
     }
-    request();
-    EXPECT_TRUE(application.HasWindow());
-    PressPopupButton("VerifyQuit", "Confirm");
-    Deliver(application);
-    EXPECT_FALSE(application.HasWindow());
-    // The click of "Cancel" found its sound.
-    harness.Step(16);
-    GameServices::Entities::Set* menus = harness.Context().GetMenuMode().GetSet();
-    ASSERT_NE(menus, nullptr);
-    EXPECT_NE(menus->FindAudioAsset(GameShow::AudioManager::kButtonPressSound), nullptr);
-    EXPECT_EQ(MissingThings(harness), std::vector<std::string>());
 }
 
 TEST(MenuStart, TheContextReadsTheAwardsWithTheProfilesAndGrantsThemAgainOnSelection) {

@@ -45,9 +45,12 @@ std::string CameraItem(const std::string& kind, const std::string& name, const s
                        const Vec3& target, float fov, bool ortho, bool active, const std::string& appData) {
     std::string fields = (kind.empty() ? "" : El("Kind", kind)) + El("Name", name) +
                          (file.empty() ? "" : El("EngineDataFileName", file));
+    // Every component "auto", the up vector too: an absent one reads as (0, 1, 0), which turns
+    // the screen's view upside down.
     if (ortho)
         fields += El("PositionX", "auto") + El("PositionY", "auto") + El("PositionZ", "auto") + El("LookAtX", "auto") +
-                  El("LookAtY", "auto") + El("LookAtZ", "auto");
+                  El("LookAtY", "auto") + El("LookAtZ", "auto") + El("UpX", "auto") + El("UpY", "auto") +
+                  El("UpZ", "auto");
     else
         fields += Position(eye) + LookAt(target);
     fields += El("ClippingNear", "10") + El("ClippingFar", "5000") + El("ViewPortWidth", "auto") +

@@ -2,6 +2,8 @@
 //   content build <data folder> <output folder> [--archive] [--map <folder>] [--stamp <file>] <group>...
 //   content check <data folder> <output folder> <map folder> [--stamp <file>]
 //   content groups            lists the build steps and their packages
+//   content probe <data folder> <output folder> <shot.png> <Screen>/<widget>=image|ink...
+//                             checks a window shot's pixels against the layouts (ShotProbe.h)
 //   content testpack system <test data folder> <output folder> [<ttf file>]
 //   content testpack ui <test data folder> <package mount path> <ttf file>
 //   content testpack strings <source file> <table file>
@@ -9,11 +11,13 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "tools/content/Checker.h"
 #include "tools/content/ContentBuild.h"
+#include "tools/content/ShotProbe.h"
 #include "tools/content/TestPackages.h"
 
 namespace {
@@ -23,6 +27,7 @@ int Usage() {
             "usage: content build <data folder> <output folder> [--archive] [--map <folder>] [--stamp <file>] "
             "<group>...\n       content check <data folder> <output folder> <map folder> [--stamp <file>]\n"
             "       content groups\n"
+            "       content probe <data folder> <output folder> <shot.png> <Screen>/<widget>=image|ink...\n"
             "       content testpack system <test data> <output folder> [<ttf file>]\n"
             "       content testpack ui <test data> <package mount path> <ttf file>\n"
             "       content testpack strings <source file> <table file>\n");
@@ -105,6 +110,25 @@ int TestPack(int argc, char** argv) {
     return ok ? 0 : 1;
 }
 
+int Probe(int argc, char** argv) {
+    if (argc < 6)
+        return Usage();
+    std::ifstream file(argv[4], std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    platform::gfx::Image shot;
+    std::string why;
+    if (!file || !platform::gfx::DecodePng(bytes.data(), bytes.size(), shot, why)) {
+        fprintf(stderr, "content probe: %s: %s\n", argv[4], why.empty() ? "cannot be read" : why.c_str());
+        return 1;
+    }
+    const std::vector<std::string> failures =
+        content::ProbeShot(argv[2], argv[3], shot, std::vector<std::string>(argv + 5, argv + argc));
+    for (const std::string& line : failures)
+        fprintf(stderr, "%s: %s\n", argv[4], line.c_str());
+    printf("content probe: %s: %zu of %d checks failed\n", argv[4], failures.size(), argc - 5);
+    return failures.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,6 +140,8 @@ int main(int argc, char** argv) {
         return Check(argc, argv);
     if (!strcmp(argv[1], "testpack"))
         return TestPack(argc, argv);
+    if (!strcmp(argv[1], "probe"))
+        return Probe(argc, argv);
     if (!strcmp(argv[1], "groups")) {
         for (const content::Group& group : content::Groups()) {
             printf("%s:", group.name);

@@ -105,6 +105,13 @@ TEST_F(StageContent, LevelListNamesTwelveLevelFilesThatRead) {
         ASSERT_EQ(cursors.Props.size(), 2u);
         EXPECT_EQ(std::string(cursors.Props[1].Name.c_str()), "PlayerCursor1");
         EXPECT_EQ(std::string(cursors.Props[1].EngineDataFileName.c_str()), "cursor.spt");
+        // The cursors' camera sees the screen as widgets do: every component "auto", the up
+        // vector too (an absent one is (0, 1, 0) and mirrors the pointer through the centre).
+        ASSERT_EQ(cursors.Cameras.size(), 1u);
+        const auto& eye = cursors.Cameras[0];
+        EXPECT_TRUE(eye.Orthographic);
+        for (const auto* component : {&eye.PositionX, &eye.LookAtZ, &eye.UpX, &eye.UpY, &eye.UpZ})
+            EXPECT_STREQ(component->c_str(), "auto") << entry.LevelFileName.c_str();
         EXPECT_FALSE(level.Cameras.empty());
     }
     const KorvoGame::sLevel menu = Level("gameshowmenu.xml");
