@@ -117,7 +117,9 @@ std::string Cursors(const Sources& s, Output& out, const SourceRef& at) {
     std::string props;
     for (const auto& [name, sprite] : s.cursors)
         props += Item(El("Kind", "playercursor") + El("Name", name) + El("EngineDataFileName", sprite) +
-                      El("Visible", "false") + El("Collidable", "true"));
+                      El("Visible", "false") + El("Collidable", "true") +
+                      // A sprite's bounds are a rectangle (the shape's default, a box, is for models).
+                      El("Depictors", El("Collision", El("BoundaryShape", "Rectangle"))));
     return "<ComponentLevel name=\"PlayerCursors\" loadingMode=\"loadInLayer\" zIndex=\"100\">\n" +
            List("Cameras", ViewItem(s, out, "cursor_camera", at)) + List("Props", props) + "</ComponentLevel>\n";
 }
