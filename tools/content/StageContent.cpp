@@ -65,12 +65,24 @@ std::string ViewItem(const Sources& s, Output& out, const std::string& name, con
     return CameraItem("", view->name, "", view->eye, view->target, view->fov, view->ortho, true, "");
 }
 
-std::string PropItem(const Prop& prop) {
+// The flip-book material a stage prop's behaviour animates, with the prop's decade; null when
+// its model has none.
+const MaterialRow* StageMaterial(const Sources& s, const Prop& prop, std::string& decade) {
+    const ModelRow* model = ModelOfFile(s, prop.model, decade);
+    return model ? AnimatedMaterial(s, *model) : nullptr;
+}
+
+std::string PropItem(const Sources& s, const Prop& prop) {
     std::string fields = (prop.kind.empty() ? "" : El("Kind", prop.kind)) + El("Name", prop.name) +
                          El("EngineDataFileName", prop.model) + Position(prop.position);
     if (prop.rotationY != 0)
         fields += El("RotationY", Number(prop.rotationY));
     fields += El("Visible", prop.hidden ? "false" : "true");
+    std::string decade;
+    if (const MaterialRow* material = prop.behavior ? StageMaterial(s, prop, decade) : nullptr)
+        // The flip-book is set on the prop, held, so that its behaviour can replay it.
+        fields += "<Animation type=\"TextureAnimation\" mode=\"pause\" speed=\"1\">" +
+                  El("MaterialName", ForDecade(material->name, decade) + ".mat") + "</Animation>";
     if (prop.behavior)
         fields += El("ApplicationData", El("TemplateBehavior", prop.name));
     return Item(fields);
@@ -81,7 +93,7 @@ std::string Props(const Sources& s, const std::string& decade) {
     const auto found = s.props.find(decade);
     if (found != s.props.end())
         for (const Prop& prop : found->second)
-            items += PropItem(prop);
+            items += PropItem(s, prop);
     return items;
 }
 
@@ -239,8 +251,7 @@ std::string BehaviorFile(const std::string& behaviors) {
 Action StageAction(const Sources& s, Output& out, const Prop& prop) {
     Action action{"AnimIFL", "TextureAnimation", "", {}, "loop"};
     std::string decade;
-    const ModelRow* model = ModelOfFile(s, prop.model, decade);
-    const MaterialRow* material = model ? AnimatedMaterial(s, *model) : nullptr;
+    const MaterialRow* material = StageMaterial(s, prop, decade);
     if (!material) {
         out.Error(prop.at, "stage prop \"" + prop.name + "\" has no flip-book material to animate",
                   "GlobalXml/stagebehaviors.xml");
