@@ -12,12 +12,14 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/audio/PCAudioManagerImpl.h"
 #include "engine/audio/PCSound.h"
 #include "engine/core/AGApplication.h"
+#include "engine/core/AGApplicationGraphics.h"
 #include "engine/core/AGProgram.h"
 #include "engine/core/AGResourceManager.h"
 #include "engine/core/AGVideoPlayer.h"
@@ -87,6 +89,8 @@ constexpr Choice kRuns[] = {
 };
 
 constexpr uint32_t kKeySpace = 0x20, kKeyEnter = 0x0D;
+// A step during which no phase is written for this long has stalled.
+constexpr uint64_t kStallMs = 120000;
 
 platform::audio::Engine* Mixer() {
     PCAudioManagerImpl* audio = PCAudioManagerImpl::Get();
@@ -94,6 +98,44 @@ platform::audio::Engine* Mixer() {
 }
 
 AGAudioManagerImpl* MakePulledAudio() { return new PCAudioManagerImpl(platform::audio::Engine::Output::Pull); }
+
+// The program's graphics drawing one frame in kDrawEvery, and the frame a screenshot is due
+// in: the software renderer of headless runs takes most of a run's time otherwise. The game
+// still updates every frame.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr u32 kDrawEvery = 16;
+#else
+constexpr u32 kDrawEvery = 4;
+#endif
+class SparseGraphics : public AGApplicationGraphics {
+public:
+    static AGApplicationGraphics* Make() { return new SparseGraphics(); }
+    static inline Factory real = nullptr;
+    static inline bool drawNext = false;
+
+    void CreateDeviceObject() override { m_real->CreateDeviceObject(); }
+    void CreateContextManager() override { m_real->CreateContextManager(); }
+    void RegisterProviders(AGResourceManager* resources) override { m_real->RegisterProviders(resources); }
+    bool StartDevice(void* surface, u32 width, u32 height, u32 flags) override {
+        return m_real->StartDevice(surface, width, height, flags);
+    }
+    const char* GetFailureReason() const override { return m_real->GetFailureReason(); }
+    u32 GetModeFlags() const override { return m_real->GetModeFlags(); }
+    void RenderFrame() override {
+        if (drawNext || ++m_frames % kDrawEvery == 0)
+            m_real->RenderFrame();
+        drawNext = false;
+    }
+    bool RefusesSwitch() const override { return m_real->RefusesSwitch(); }
+    u32 ResetDevice(u32 width, u32 height, u32 flags) override { return m_real->ResetDevice(width, height, flags); }
+    void SetActive(bool active) override { m_real->SetActive(active); }
+    void DeleteDevice() override { m_real->DeleteDevice(); }
+    void DeleteContextManager() override { m_real->DeleteContextManager(); }
+
+private:
+    std::unique_ptr<AGApplicationGraphics> m_real{real()};
+    u32 m_frames = 0;
+};
 
 // The program's context with the player called after each of its updates.
 class PlayedContext : public QZ2011GameContext {
@@ -177,6 +219,8 @@ protected:
         m_savedVideo = AGVideoPlayer::s_implFactory;
         AGAudioManager::s_implFactory = &MakePulledAudio;
         AGVideoPlayer::s_implFactory = &CreatePCVideoPlayer;
+        SparseGraphics::real = AGApplicationGraphics::s_implFactory;
+        AGApplicationGraphics::s_implFactory = &SparseGraphics::Make;
         m_app = dynamic_cast<PCApplicationImpl*>(AGApplication::Get().GetImpl());
         ASSERT_NE(m_app, nullptr);
         ASSERT_TRUE(m_app->Initialize());
@@ -188,6 +232,8 @@ protected:
         GameServices::Bridge::FileSystem::Destroy();
         if (m_app)
             m_app->Shutdown();
+        if (SparseGraphics::real)
+            AGApplicationGraphics::s_implFactory = SparseGraphics::real;
         AGAudioManager::s_implFactory = m_savedAudio;
         AGVideoPlayer::s_implFactory = m_savedVideo;
         AGProgram::SetInstance(nullptr);
@@ -206,8 +252,15 @@ protected:
     void Play(std::vector<Step> steps) {
         m_steps = std::move(steps);
         m_context.afterUpdate = [this](u32 ms) { Frame(ms); };
-        m_context.m_GamePhase.SetObserver([](void* self, i32) { ++static_cast<SampleMatch*>(self)->m_phaseWrites; },
-                                          this);
+        m_context.m_GamePhase.SetObserver(
+            [](void* self, i32 phase) {
+                auto* test = static_cast<SampleMatch*>(self);
+                ++test->m_phaseWrites;
+                test->m_phaseWriteMs = test->m_nowMs;
+                if (getenv("SAMPLE_MATCH_TRACE"))
+                    fprintf(stderr, "%8llu ms phase %d\n", (unsigned long long)test->m_nowMs, phase);
+            },
+            this);
         m_app->Run(m_context);
     }
 
@@ -246,8 +299,10 @@ protected:
                 step.act();
             ++m_next;
             m_stepStartMs = 0;
-        } else if (m_nowMs - m_stepStartMs > step.limitMs) {
-            m_failure = "waited " + std::to_string(step.limitMs / 1000) + " s for " + step.what + "; " + State();
+        } else if (m_nowMs - m_stepStartMs > step.limitMs ||
+                   m_nowMs - std::max(m_stepStartMs, m_phaseWriteMs) > kStallMs) {
+            m_failure = "waited " + std::to_string((m_nowMs - m_stepStartMs) / 1000) + " s for " + step.what + "; " +
+                        State();
             m_app->GetWindow()->Destroy();
         } else if (step.during) {
             step.during();
@@ -340,9 +395,11 @@ protected:
             Key(kKeySpace, u' ');
             return;
         }
-        if (Shown(screen.BoundWidget("PlayButton")) && m_choseWrite != m_phaseWrites) {
-            m_choseWrite = m_phaseWrites;
-            Click(screen.BoundWidget("PlayButton"));
+        // The button is pressed once it has its place, again each second while it stays.
+        Widget* play = screen.BoundWidget("PlayButton");
+        if (Shown(play) && play->m_ScreenRect[2] > 0 && m_nowMs - m_playClickMs > 1000) {
+            m_playClickMs = m_nowMs;
+            Click(play);
             return;
         }
         GameServices::Widget::SoftKeyboard* keyboard = c.m_AnswerKeyboard;
@@ -401,8 +458,12 @@ protected:
             if (moments[i].second && !m_shotFrames.count(moments[i].first))
                 m_shotFrames[moments[i].first] = m_frame + delays[i];
             auto at = m_shotFrames.find(moments[i].first);
-            if (at != m_shotFrames.end() && at->second <= m_frame && !m_shots.count(moments[i].first))
+            if (at == m_shotFrames.end() || at->second > m_frame || m_shots.count(moments[i].first))
+                continue;
+            // The frame is drawn first, the shot taken after it.
+            if (m_drawAsked)
                 m_shots[moments[i].first] = Shot(moments[i].first);
+            m_drawAsked = SparseGraphics::drawNext = !m_drawAsked;
         }
     }
     Rect Place(const char* name) {
@@ -448,10 +509,11 @@ protected:
     uint64_t m_stepStartMs = 0;
     std::string m_failure;
     std::deque<std::pair<uint64_t, Message>> m_input;
-    uint64_t m_frame = 0, m_nowMs = 0, m_audioRemainder = 0, m_submitMs = 0;
+    uint64_t m_frame = 0, m_nowMs = 0, m_audioRemainder = 0, m_submitMs = 0, m_playClickMs = 0, m_phaseWriteMs = 0;
     std::vector<float> m_mix;
-    int m_phaseWrites = 0, m_buzzedWrite = -1, m_choseWrite = -1, m_turnWrite = -1;
+    int m_phaseWrites = 0, m_buzzedWrite = -1, m_turnWrite = -1;
     bool m_turnTaken = false;
+    bool m_drawAsked = false;
     const GameShow::Sequence* m_lastSequence = nullptr;
     std::map<std::string, uint64_t> m_shotFrames;
     std::map<std::string, platform::gfx::Image> m_shots;
@@ -497,6 +559,8 @@ TEST_P(SampleMatch, ReachesItsGoalWithNothingMissing) {
     }
     EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
 }
+
+void PrintTo(const Choice& choice, std::ostream* out) { *out << choice.decade << " " << choice.difficulty; }
 
 std::string RunName(const ::testing::TestParamInfo<Choice>& info) {
     static const char* const kGoals[] = {"FirstQuestion", "Win", "Lose"};

@@ -65,6 +65,10 @@ std::string ViewItem(const Sources& s, Output& out, const std::string& name, con
     return CameraItem("", view->name, "", view->eye, view->target, view->fov, view->ortho, true, "");
 }
 
+// The buzzer lights' kind and the flip-book their behaviour replays.
+constexpr const char* kBuzzerLightKind = "BuzzerLight";
+constexpr const char* kBuzzerLightMaterial = "buzzer_light.mat";
+
 // The flip-book material a stage prop's behaviour animates, with the prop's decade; null when
 // its model has none.
 const MaterialRow* StageMaterial(const Sources& s, const Prop& prop, std::string& decade) {
@@ -78,11 +82,15 @@ std::string PropItem(const Sources& s, const Prop& prop) {
     if (prop.rotationY != 0)
         fields += El("RotationY", Number(prop.rotationY));
     fields += El("Visible", prop.hidden ? "false" : "true");
-    std::string decade;
+    // The flip-book a behaviour replays is set on the prop, held, when the level is built.
+    std::string decade, flipBook;
     if (const MaterialRow* material = prop.behavior ? StageMaterial(s, prop, decade) : nullptr)
-        // The flip-book is set on the prop, held, so that its behaviour can replay it.
-        fields += "<Animation type=\"TextureAnimation\" mode=\"pause\" speed=\"1\">" +
-                  El("MaterialName", ForDecade(material->name, decade) + ".mat") + "</Animation>";
+        flipBook = ForDecade(material->name, decade) + ".mat";
+    else if (prop.kind == kBuzzerLightKind)
+        flipBook = kBuzzerLightMaterial;
+    if (!flipBook.empty())
+        fields += "<Animation type=\"TextureAnimation\" mode=\"pause\" speed=\"1\">" + El("MaterialName", flipBook) +
+                  "</Animation>";
     if (prop.behavior)
         fields += El("ApplicationData", El("TemplateBehavior", prop.name));
     return Item(fields);
@@ -291,7 +299,7 @@ std::string StageBehaviors(const Sources& s, Output& out) {
     const Action buzz{"BuzzAnim", "TextureAnimation", "buzzer_top.mat", {}, "once"};
     board.push_back({"BuzzerLeft", {buzz}});
     board.push_back({"BuzzerRight", {buzz}});
-    const Templates light{{"Light", {{"AnimIFL", "TextureAnimation", "buzzer_light.mat", {}, "pause"}}}};
+    const Templates light{{"Light", {{"AnimIFL", "TextureAnimation", kBuzzerLightMaterial, {}, "pause"}}}};
     // One template per stage prop name; a prop in several decades has one template.
     Templates stageTemplates;
     std::set<std::string> seen;
