@@ -461,8 +461,10 @@ protected:
             if (at == m_shotFrames.end() || at->second > m_frame || m_shots.count(moments[i].first))
                 continue;
             // The frame is drawn first, the shot taken after it.
-            if (m_drawAsked)
+            if (m_drawAsked) {
                 m_shots[moments[i].first] = Shot(moments[i].first);
+                m_questionPlace = Place("QuestionLabel");
+            }
             m_drawAsked = SparseGraphics::drawNext = !m_drawAsked;
         }
     }
@@ -517,6 +519,7 @@ protected:
     const GameShow::Sequence* m_lastSequence = nullptr;
     std::map<std::string, uint64_t> m_shotFrames;
     std::map<std::string, platform::gfx::Image> m_shots;
+    Rect m_questionPlace;
 };
 
 TEST_P(SampleMatch, ReachesItsGoalWithNothingMissing) {
@@ -558,6 +561,15 @@ TEST_P(SampleMatch, ReachesItsGoalWithNothingMissing) {
         EXPECT_EQ(m_context.m_Difficulty, difficulties.find(std::string(run.difficulty, 4)) / 4);
     }
     EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
+    if (run.goal != Goal::Win)
+        return;
+    // The question reads in white on its panel at the face-off and in fast money.
+    ASSERT_GT(m_questionPlace.width, 0);
+    for (const char* shot : {"faceoff", "fastmoney"}) {
+        ASSERT_TRUE(m_shots.count(shot)) << shot;
+        EXPECT_GT(CountNear(m_shots[shot], m_questionPlace, 0xFFFFFF, 24), 40) << shot;
+    }
+    EXPECT_TRUE(m_shots.count("revealed"));
 }
 
 void PrintTo(const Choice& choice, std::ostream* out) { *out << choice.decade << " " << choice.difficulty; }
