@@ -122,6 +122,9 @@ void MenuCharacter::Initialize() {
                                      ? BehaviorCharacter::kMaleTemplate
                                      : BehaviorCharacter::kFemaleTemplate);
     BehaviorManager::Instance()->InitializeBehavior(m_Behavior, "");
+    // A new look is a new body without animations (nor their key listeners): the next update
+    // starts the behaviour's action on it afresh instead of leaving the old one.
+    m_Behavior.firstUpdate = true;
 
     // The pages initialize the avatar at every look change: the delegate goes on once.
     Unsubscribe();

@@ -41,6 +41,8 @@ TString<char> WithoutExtension(const TString<char>& name) {
 // character could not take the look.
 bool Dress(Character& character, const KG::Appearance& appearance) {
     KG::CharacterManager* characters = KG::CharacterManager::Instance();
+    // An avatar already built (the menus entered again) is cleaned up before the new one.
+    characters->RemoveAppearance(character);
     if (!characters->SetAppearance(character, appearance))
         return false;
     if (KG::IAvatarRendering* rendering = characters->GetAvatarRendering())

@@ -51,9 +51,10 @@ HitRectangle SoftKeyboard::KeyBox(const SoftKey& key) const {
     // A keyboard without a layout size keeps its keys unscaled.
     const f32 sx = m_Width != 0.0f ? (m_Hit.maxX - m_Hit.minX) / m_Width : 1.0f;
     const f32 sy = m_Height != 0.0f ? (m_Hit.maxY - m_Hit.minY) / m_Height : 1.0f;
+    const HitRectangle place = WindowHit();
     HitRectangle box;
-    box.x = key.x * sx + m_Hit.x;
-    box.y = key.y * sy + m_Hit.y;
+    box.x = key.x * sx + place.x;
+    box.y = key.y * sy + place.y;
     box.maxX = sx * (key.maxX - key.minX);
     box.maxY = sy * (key.maxY - key.minY);
     return box;

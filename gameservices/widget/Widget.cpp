@@ -130,6 +130,15 @@ bool Widget::HitTest(HitRectangle& rect, const AGVec2& point) {
     return rect.minX <= u && u <= rect.maxX && rect.minY <= v && v <= rect.maxY;
 }
 
+HitRectangle Widget::WindowHit() const {
+    HitRectangle hit = m_Hit;
+    for (const Widget* up = m_Parent; up; up = up->m_Parent) {
+        hit.x += up->m_Hit.x;
+        hit.y += up->m_Hit.y;
+    }
+    return hit;
+}
+
 Widget* Widget::FindChild(const TString<char>& name, Panel* root) {
     if (!root)
         return nullptr;

@@ -85,6 +85,9 @@ public:
     bool IsOpaqueForInput() const;
     // Inclusive of every edge.
     static bool HitTest(HitRectangle& rect, const AGVec2& point);
+    // The hit rectangle where the widget is drawn: its own position is kept relative to its
+    // parent, so the ancestors' hit positions are added to it.
+    HitRectangle WindowHit() const;
     // Depth first in child order; each child's name is compared before its own children.
     // The root itself is never compared.
     static Widget* FindChild(const TString<char>& name, Panel* root);

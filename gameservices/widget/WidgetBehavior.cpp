@@ -144,7 +144,8 @@ void WidgetBehavior::HandleMove(f32 x, f32 y, BaseTeamMember* member, bool point
     u32 slot = 0;
     if (!m_Widget || !SlotOf(member, slot))
         return;
-    const bool hit = Widget::HitTest(m_Widget->m_Hit, AGVec2{x, y});
+    HitRectangle place = m_Widget->WindowHit();
+    const bool hit = Widget::HitTest(place, AGVec2{x, y});
     m_Hover[slot] = (pointerActive && !IsInactive(member) && hit) ? 1 : 0;
     if (!AnyHover()) {
         if (m_State == kHovered || m_State == kPressed) {
@@ -179,7 +180,8 @@ void WidgetBehavior::onClickAction(TeamActionData* data) {
     m_Buttons[slot] = down ? 1 : 0;
     if (!IsInteractable() || IsInactive(data->m_Member))
         return;
-    if (!Widget::HitTest(m_Widget->m_Hit, AGVec2{action.m_X, action.m_Y})) {
+    HitRectangle place = m_Widget->WindowHit();
+    if (!Widget::HitTest(place, AGVec2{action.m_X, action.m_Y})) {
         m_PressedOver = 0;
         return;
     }
@@ -335,9 +337,10 @@ void WidgetSliderTrackBarBehavior::HandleMove(f32 x, f32 y, BaseTeamMember* memb
             const SliderTrackBar& t = *m_TrackBar;
             const f32 sx = RenderingSystemWidget::WindowXScale();
             const f32 sy = RenderingSystemWidget::WindowYScale();
+            const HitRectangle place = t.WindowHit();
             HitRectangle thumb;
-            thumb.x = t.m_Hit.x + (t.m_Thumb.m_Position.x + t.m_Value) * sx;
-            thumb.y = t.m_Hit.y + t.m_Thumb.m_Position.y * sy;
+            thumb.x = place.x + (t.m_Thumb.m_Position.x + t.m_Value) * sx;
+            thumb.y = place.y + t.m_Thumb.m_Position.y * sy;
             thumb.maxX = t.m_Thumb.m_Size.x * sx;
             thumb.maxY = t.m_Thumb.m_Size.y * sy;
             m_ThumbHit = Widget::HitTest(thumb, AGVec2{x, y}) ? 1 : 0;

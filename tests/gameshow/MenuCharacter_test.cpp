@@ -155,6 +155,20 @@ TEST_F(MenuCharacterTest, AskingForTheCurrentActionPlaysNothing) {
     EXPECT_EQ(animations.listeners[0].animation, Anim("Try_Top"));
 }
 
+TEST_F(MenuCharacterTest, ANewLookStartsTheTryInProgressAgainAndItsEndStillEndsIt) {
+    avatar.Initialize();
+    Run(100);
+    ASSERT_TRUE(behavior.RequestTry(4, "Try_All"));
+    Run(100);
+    const size_t started = animations.started.size();
+    avatar.Initialize();
+    Run(100);
+    ASSERT_EQ(animations.started.size(), started + 1);
+    EXPECT_EQ(animations.started.back(), Anim("Try_All"));
+    animations.EndCurrent();
+    EXPECT_EQ(behavior.tryToken, 0u);
+}
+
 TEST_F(MenuCharacterTest, InitializedFiveTimesItStillUpdatesOncePerFrameAndLeavesTheFrameWhenReleased) {
     for (int i = 0; i < 5; ++i)
         avatar.Initialize();

@@ -68,12 +68,32 @@ std::string ViewItem(const Sources& s, Output& out, const std::string& name, con
     return CameraItem("", view->name, "", view->eye, view->target, view->fov, view->ortho, true, "");
 }
 
-std::string PropItem(const Prop& prop) {
+// The buzzer lights' kind and the flip-book their behaviour replays.
+constexpr const char* kBuzzerLightKind = "BuzzerLight";
+constexpr const char* kBuzzerLightMaterial = "buzzer_light.mat";
+
+// The flip-book material a stage prop's behaviour animates, with the prop's decade; null when
+// its model has none.
+const MaterialRow* StageMaterial(const Sources& s, const Prop& prop, std::string& decade) {
+    const ModelRow* model = ModelOfFile(s, prop.model, decade);
+    return model ? AnimatedMaterial(s, *model) : nullptr;
+}
+
+std::string PropItem(const Sources& s, const Prop& prop) {
     std::string fields = (prop.kind.empty() ? "" : El("Kind", prop.kind)) + El("Name", prop.name) +
                          El("EngineDataFileName", prop.model) + Position(prop.position);
     if (prop.rotationY != 0)
         fields += El("RotationY", Number(prop.rotationY));
     fields += El("Visible", prop.hidden ? "false" : "true");
+    // The flip-book a behaviour replays is set on the prop, held, when the level is built.
+    std::string decade, flipBook;
+    if (const MaterialRow* material = prop.behavior ? StageMaterial(s, prop, decade) : nullptr)
+        flipBook = ForDecade(material->name, decade) + ".mat";
+    else if (prop.kind == kBuzzerLightKind)
+        flipBook = kBuzzerLightMaterial;
+    if (!flipBook.empty())
+        fields += "<Animation type=\"TextureAnimation\" mode=\"pause\" speed=\"1\">" + El("MaterialName", flipBook) +
+                  "</Animation>";
     if (prop.behavior)
         fields += El("ApplicationData", El("TemplateBehavior", prop.name));
     return Item(fields);
@@ -84,7 +104,7 @@ std::string Props(const Sources& s, const std::string& decade) {
     const auto found = s.props.find(decade);
     if (found != s.props.end())
         for (const Prop& prop : found->second)
-            items += PropItem(prop);
+            items += PropItem(s, prop);
     return items;
 }
 
@@ -120,7 +140,9 @@ std::string Cursors(const Sources& s, Output& out, const SourceRef& at) {
     std::string props;
     for (const auto& [name, sprite] : s.cursors)
         props += Item(El("Kind", "playercursor") + El("Name", name) + El("EngineDataFileName", sprite) +
-                      El("Visible", "false") + El("Collidable", "true"));
+                      El("Visible", "false") + El("Collidable", "true") +
+                      // A sprite's bounds are a rectangle (the shape's default, a box, is for models).
+                      El("Depictors", El("Collision", El("BoundaryShape", "Rectangle"))));
     return "<ComponentLevel name=\"PlayerCursors\" loadingMode=\"loadInLayer\" zIndex=\"100\">\n" +
            List("Cameras", ViewItem(s, out, "cursor_camera", at)) + List("Props", props) + "</ComponentLevel>\n";
 }
@@ -240,8 +262,7 @@ std::string BehaviorFile(const std::string& behaviors) {
 Action StageAction(const Sources& s, Output& out, const Prop& prop) {
     Action action{"AnimIFL", "TextureAnimation", "", {}, "loop"};
     std::string decade;
-    const ModelRow* model = ModelOfFile(s, prop.model, decade);
-    const MaterialRow* material = model ? AnimatedMaterial(s, *model) : nullptr;
+    const MaterialRow* material = StageMaterial(s, prop, decade);
     if (!material) {
         out.Error(prop.at, "stage prop \"" + prop.name + "\" has no flip-book material to animate",
                   "GlobalXml/stagebehaviors.xml");
@@ -281,7 +302,7 @@ std::string StageBehaviors(const Sources& s, Output& out) {
     const Action buzz{"BuzzAnim", "TextureAnimation", "buzzer_top.mat", {}, "once"};
     board.push_back({"BuzzerLeft", {buzz}});
     board.push_back({"BuzzerRight", {buzz}});
-    const Templates light{{"Light", {{"AnimIFL", "TextureAnimation", "buzzer_light.mat", {}, "pause"}}}};
+    const Templates light{{"Light", {{"AnimIFL", "TextureAnimation", kBuzzerLightMaterial, {}, "pause"}}}};
     // One template per stage prop name; a prop in several decades has one template.
     Templates stageTemplates;
     std::set<std::string> seen;

@@ -82,6 +82,25 @@ TEST_F(BehaviorTest, HoverPressAndReleaseAcrossTwoPlayers) {
     EXPECT_TRUE(log.Lines().empty());
 }
 
+TEST_F(BehaviorTest, AWidgetInAPanelIsHitWhereItIsDrawn) {
+    Counted<Button> inner{"inner"};
+    Panel panel{"panel"};
+    panel.SetPositionXY(200.0f, 50.0f);
+    panel.AddChild(&inner.widget);
+    // At its own position, relative to the panel: nothing.
+    game.Move(a, 110, 105);
+    game.Click(a, 110, 105, true);
+    game.Click(a, 110, 105, false);
+    EXPECT_EQ(inner[kEventClick], 0);
+    // Offset by the panel: entered and clicked.
+    game.Move(a, 310, 155);
+    game.Click(a, 310, 155, true);
+    game.Click(a, 310, 155, false);
+    EXPECT_EQ(inner[kEventEnter], 1);
+    EXPECT_EQ(inner[kEventClick], 1);
+    panel.m_Children.clear();  // the button is the test's
+}
+
 TEST_F(BehaviorTest, StrangersDesynchronizedIdsAndResets) {
     for (i32 id : {5, -1, 4}) {
         BaseTeamMember stranger;

@@ -1,0 +1,583 @@
+// The program on the sample packages the build writes, as a player meets it: the application
+// on its SDL window (offscreen driver), the real run loop on a fake clock, the mixer pulled,
+// the working folder the built data, a fresh save folder, and a player that only sends window
+// messages. Every run goes from the opening through the first-start pages and the menus into
+// a match of its decade and difficulty (each run dressed in another of the twelve looks); two
+// of them play a 70s match to its end, one answering right, one wrong. No run may log anything but the game's chatter.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/audio/PCAudioManagerImpl.h"
+#include "engine/audio/PCSound.h"
+#include "engine/core/AGApplication.h"
+#include "engine/core/AGApplicationGraphics.h"
+#include "engine/core/AGProgram.h"
+#include "engine/core/AGResourceManager.h"
+#include "engine/core/AGVideoPlayer.h"
+#include "engine/core/Crc32Hash.h"
+#include "engine/core/PCApplicationImpl.h"
+#include "engine/video/PCVideoPlayer.h"
+#include "game/QZ2011GameContext.h"
+#include "game/QZ2011Prog.h"
+#include "game/presentation/screens/ScreenStartup.h"
+#include "game/presentation/screens/ScreenTutorial.h"
+#include "game/rules/QZ11Game.h"
+#include "game/rules/QZ11Phases.h"
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/widget/ScreenManager.h"
+#include "gameservices/widget/SoftKeyboard.h"
+#include "gameshow/CompositionManager.h"
+#include "gameshow/PlayerProfileManager.h"
+#include "gameshow/SequenceManager.h"
+#include "platform/audio/AudioTypes.h"
+#include "platform/core/Clock.h"
+#include "platform/gfx/Image.h"
+#include "platform/settings/SettingsFile.h"
+#include "platform/window/WindowShot.h"
+#include "questions/QuestionManager.h"
+#include "tests/support/GraphicsStartup.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/ScopedWorkingDir.h"
+#include "tests/support/TempDir.h"
+
+#ifndef TALLYVOX_BUILT_CONTENT
+#error "TALLYVOX_BUILT_CONTENT names the folder of the built sample content"
+#endif
+#ifndef TALLYVOX_SHOTS
+#error "TALLYVOX_SHOTS names the folder the runs' screenshots go to"
+#endif
+
+namespace {
+
+using GameServices::Widget::Widget;
+using platform::window::Message;
+using platform::window::MessageKind;
+using namespace QZ2011;
+
+// The game's own chatter; any other log line tells of something missing or wrong.
+constexpr const char* kAllowedLog[] = {"--+++ START ", "IA DECIDED TO ", "RUNNING DECADE "};
+
+enum class Goal { FirstQuestion, Win, Lose };
+
+struct Choice {
+    const char* decade;      // the decade page's button
+    const char* difficulty;  // the difficulty page's button
+    Goal goal;
+    int look;                // the look page's button
+};
+
+// The 70s easy match won and the 70s hard one lost (a strong computer family ends it sooner),
+// then the other ten choices up to their first face-off question.
+constexpr Choice kRuns[] = {
+    {"Button70s", "EasyButton", Goal::Win, 0},          {"Button70s", "HardButton", Goal::Lose, 1},
+    {"Button70s", "NormalButton", Goal::FirstQuestion, 2},
+    {"Button80s", "EasyButton", Goal::FirstQuestion, 4}, {"Button80s", "NormalButton", Goal::FirstQuestion, 5},
+    {"Button80s", "HardButton", Goal::FirstQuestion, 6}, {"Button90s", "EasyButton", Goal::FirstQuestion, 7},
+    {"Button90s", "NormalButton", Goal::FirstQuestion, 8}, {"Button90s", "HardButton", Goal::FirstQuestion, 9},
+    {"Button00s", "EasyButton", Goal::FirstQuestion, 10}, {"Button00s", "NormalButton", Goal::FirstQuestion, 11},
+    {"Button00s", "HardButton", Goal::FirstQuestion, 3},
+};
+
+constexpr uint32_t kKeySpace = 0x20, kKeyEnter = 0x0D;
+// A step during which no phase is written for this long has stalled.
+constexpr uint64_t kStallMs = 120000;
+
+platform::audio::Engine* Mixer() {
+    PCAudioManagerImpl* audio = PCAudioManagerImpl::Get();
+    return audio ? audio->GetEngine() : nullptr;
+}
+
+AGAudioManagerImpl* MakePulledAudio() { return new PCAudioManagerImpl(platform::audio::Engine::Output::Pull); }
+
+// The program's graphics drawing one frame in kDrawEvery, and the frame a screenshot is due
+// in: the software renderer of headless runs takes most of a run's time otherwise. The game
+// still updates every frame.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr u32 kDrawEvery = 16;
+#else
+constexpr u32 kDrawEvery = 4;
+#endif
+class SparseGraphics : public AGApplicationGraphics {
+public:
+    static AGApplicationGraphics* Make() { return new SparseGraphics(); }
+    static inline Factory real = nullptr;
+    static inline bool drawNext = false;
+
+    void CreateDeviceObject() override { m_real->CreateDeviceObject(); }
+    void CreateContextManager() override { m_real->CreateContextManager(); }
+    void RegisterProviders(AGResourceManager* resources) override { m_real->RegisterProviders(resources); }
+    bool StartDevice(void* surface, u32 width, u32 height, u32 flags) override {
+        return m_real->StartDevice(surface, width, height, flags);
+    }
+    const char* GetFailureReason() const override { return m_real->GetFailureReason(); }
+    u32 GetModeFlags() const override { return m_real->GetModeFlags(); }
+    void RenderFrame() override {
+        if (drawNext || ++m_frames % kDrawEvery == 0)
+            m_real->RenderFrame();
+        drawNext = false;
+    }
+    bool RefusesSwitch() const override { return m_real->RefusesSwitch(); }
+    u32 ResetDevice(u32 width, u32 height, u32 flags) override { return m_real->ResetDevice(width, height, flags); }
+    void SetActive(bool active) override { m_real->SetActive(active); }
+    void DeleteDevice() override { m_real->DeleteDevice(); }
+    void DeleteContextManager() override { m_real->DeleteContextManager(); }
+
+private:
+    std::unique_ptr<AGApplicationGraphics> m_real{real()};
+    u32 m_frames = 0;
+};
+
+// The program's context with the player called after each of its updates.
+class PlayedContext : public QZ2011GameContext {
+public:
+    void Update(u32 frameMs) override {
+        QZ2011GameContext::Update(frameMs);
+        if (afterUpdate)
+            afterUpdate(frameMs);
+    }
+    std::function<void(u32)> afterUpdate;
+};
+
+// The first of the "/"-separated spellings of an answer.
+std::string FirstForm(const char* text) {
+    const std::string all = text ? text : "";
+    return all.substr(0, all.find('/'));
+}
+
+bool Shown(Widget* widget) { return widget && widget->Visible; }
+bool Usable(Widget* widget) { return Shown(widget) && widget->m_Enabled; }
+
+// The page is shown, takes input and no page change runs.
+bool PageSettled(const char* name) {
+    GameShow::CompositionManager& pages = GameShow::CompositionManager::Instance();
+    GameShow::CompositionBase* page = pages.FindComposition(name);
+    return page && Shown(page->GetRootPanel()) && page->AcceptsInput() && !pages.GetEnteringComposition() &&
+           !pages.GetLeavingComposition();
+}
+
+Widget* OnPage(const char* page, const char* name) {
+    GameShow::CompositionBase* composition = GameShow::CompositionManager::Instance().FindComposition(page);
+    auto* root = composition ? static_cast<GameServices::Widget::Panel*>(composition->GetRootPanel()) : nullptr;
+    return root ? Widget::FindChild(name, root) : nullptr;
+}
+
+// A saved screenshot, ARGB; empty when it cannot be read.
+platform::gfx::Image ReadShot(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    platform::gfx::Image image;
+    std::string error;
+    if (!platform::gfx::DecodePng(bytes.data(), bytes.size(), image, error))
+        image = {};
+    return image;
+}
+
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Pixels of the rectangle close to the colour (each channel within tolerance).
+int CountNear(const platform::gfx::Image& image, const Rect& r, uint32_t rgb, int tolerance) {
+    int count = 0;
+    for (int y = std::max(r.y, 0); y < r.y + r.height && y < int(image.height); ++y)
+        for (int x = std::max(r.x, 0); x < r.x + r.width && x < int(image.width); ++x) {
+            const uint32_t p = image.pixels[size_t(y) * image.width + size_t(x)];
+            bool near = true;
+            for (int shift : {16, 8, 0})
+                near = near && std::abs(int((p >> shift) & 0xFF) - int((rgb >> shift) & 0xFF)) <= tolerance;
+            count += near ? 1 : 0;
+        }
+    return count;
+}
+
+class SampleMatch : public ::testing::TestWithParam<Choice> {
+protected:
+    void SetUp() override {
+        m_env.Set("XDG_DATA_HOME", m_home.Path() + "/data");
+        m_env.Set("XDG_CONFIG_HOME", m_home.Path() + "/config");
+        m_env.Set("TALLYVOX_REPLAY", "");
+        // A player in an 800 x 600 window without multisampling: the software renderer of
+        // headless runs draws each frame several times faster.
+        platform::settings::SettingsFile settings;
+        for (const auto& [name, value] : {std::pair{"Fullscreen", 0u}, {"Multisampling", 0u}, {"WindowWidth", 800u},
+                                          {"WindowHeight", 600u}})
+            settings.SetU32(name, value);
+        ASSERT_TRUE(settings.Save(platform::settings::SettingsPath(g_QZ2011Prog.GetTitle())));
+        platform::window::SetBackendFactory(nullptr);
+        AGProgram::SetInstance(&g_QZ2011Prog);
+        m_savedAudio = AGAudioManager::s_implFactory;
+        m_savedVideo = AGVideoPlayer::s_implFactory;
+        AGAudioManager::s_implFactory = &MakePulledAudio;
+        AGVideoPlayer::s_implFactory = &CreatePCVideoPlayer;
+        SparseGraphics::real = AGApplicationGraphics::s_implFactory;
+        AGApplicationGraphics::s_implFactory = &SparseGraphics::Make;
+        m_app = dynamic_cast<PCApplicationImpl*>(AGApplication::Get().GetImpl());
+        ASSERT_NE(m_app, nullptr);
+        ASSERT_TRUE(m_app->Initialize());
+        RegisterSoundProvider(AGResourceManager::Get());
+    }
+
+    void TearDown() override {
+        GameShow::PlayerProfileManager::Destroy();
+        GameServices::Bridge::FileSystem::Destroy();
+        if (m_app)
+            m_app->Shutdown();
+        if (SparseGraphics::real)
+            AGApplicationGraphics::s_implFactory = SparseGraphics::real;
+        AGAudioManager::s_implFactory = m_savedAudio;
+        AGVideoPlayer::s_implFactory = m_savedVideo;
+        AGProgram::SetInstance(nullptr);
+    }
+
+    // One thing the player waits for, then does; `during` runs on every frame of the wait.
+    struct Step {
+        std::string what;
+        std::function<bool()> ready;
+        std::function<void()> act;
+        uint64_t limitMs = 60000;
+        std::function<void()> during = nullptr;
+    };
+
+    // The program's run loop until the steps are done or one of them waits past its limit.
+    void Play(std::vector<Step> steps) {
+        m_steps = std::move(steps);
+        m_context.afterUpdate = [this](u32 ms) { Frame(ms); };
+        m_context.m_GamePhase.SetObserver(
+            [](void* self, i32 phase) {
+                auto* test = static_cast<SampleMatch*>(self);
+                ++test->m_phaseWrites;
+                test->m_phaseWriteMs = test->m_nowMs;
+                if (getenv("SAMPLE_MATCH_TRACE"))
+                    fprintf(stderr, "%8llu ms phase %d\n", (unsigned long long)test->m_nowMs, phase);
+            },
+            this);
+        m_app->Run(m_context);
+    }
+
+    void Frame(u32 ms) {
+        m_nowMs += ms;
+        ++m_frame;
+        // The mixer pulled for the frame's length: sounds end after theirs.
+        if (platform::audio::Engine* mixer = Mixer()) {
+            m_audioRemainder += uint64_t(ms) * platform::audio::kMixRate;
+            const uint32_t frames = uint32_t(m_audioRemainder / 1000);
+            m_audioRemainder %= 1000;
+            m_mix.resize(size_t(frames) * 2);
+            if (frames)
+                mixer->Render(m_mix.data(), frames);
+        }
+        if (getenv("SAMPLE_MATCH_TRACE"))
+            for (; m_logShown < m_log.Lines().size(); ++m_logShown)
+                fprintf(stderr, "%8llu ms log: %s\n", (unsigned long long)m_nowMs, m_log.Lines()[m_logShown].c_str());
+        while (!m_input.empty() && m_input.front().first <= m_frame) {
+            m_app->GetWindow()->Post(m_input.front().second);
+            m_input.pop_front();
+        }
+        if (!m_input.empty() || !m_app->HasWindow())
+            return;
+        if (m_next == m_steps.size()) {
+            m_app->GetWindow()->Destroy();
+            return;
+        }
+        Step& step = m_steps[m_next];
+        if (!m_stepStartMs)
+            m_stepStartMs = m_nowMs;
+        if (step.ready()) {
+            if (getenv("SAMPLE_MATCH_TRACE"))
+                fprintf(stderr, "%8llu ms: %s\n", (unsigned long long)m_nowMs, step.what.c_str());
+            if (step.act)
+                step.act();
+            ++m_next;
+            m_stepStartMs = 0;
+        } else if (m_nowMs - m_stepStartMs > step.limitMs ||
+                   m_nowMs - std::max(m_stepStartMs, m_phaseWriteMs) > kStallMs) {
+            m_failure = "waited " + std::to_string((m_nowMs - m_stepStartMs) / 1000) + " s for " + step.what + "; " +
+                        State();
+            m_app->GetWindow()->Destroy();
+        } else if (step.during) {
+            step.during();
+        }
+    }
+
+    std::string State() {
+        const GameShow::SequenceManager* sequences = m_context.GetSequenceManager();
+        return "phase " + std::to_string(i32(m_context.m_GamePhase)) + ", sequence " +
+               (sequences && sequences->GetCurrentSequence() ? "running" : "none") + ", at " +
+               std::to_string(m_nowMs) + " ms";
+    }
+
+    // Input from `delay` frames after the last queued one.
+    void Send(Message message, uint64_t delay = 1) {
+        const uint64_t last = m_input.empty() ? m_frame : m_input.back().first;
+        m_input.emplace_back(last + delay, message);
+    }
+    void Click(Widget* widget, platform::window::MouseButton button = platform::window::MouseButton::Left) {
+        if (!widget) {
+            m_failure = "a click on a missing widget; " + State();
+            return;
+        }
+        ClickAt(int32_t(widget->m_ScreenRect[0] + widget->m_ScreenRect[2] / 2),
+                int32_t(widget->m_ScreenRect[1] + widget->m_ScreenRect[3] / 2), button);
+    }
+    void ClickAt(int32_t x, int32_t y, platform::window::MouseButton button = platform::window::MouseButton::Left) {
+        Send({.kind = MessageKind::MouseMove, .x = x, .y = y});
+        Send({.kind = MessageKind::ButtonDown, .button = button, .x = x, .y = y});
+        Send({.kind = MessageKind::ButtonUp, .button = button, .x = x, .y = y}, 2);
+    }
+    // As the window sends a key: its press, the character it types, its release.
+    void Key(uint32_t key, char16_t typed) {
+        Send({.kind = MessageKind::KeyDown, .key = key});
+        if (typed)
+            Send({.kind = MessageKind::Char, .unit = typed}, 0);
+        Send({.kind = MessageKind::KeyUp, .key = key}, 2);
+    }
+    void Type(const std::string& text) {
+        for (char c : text)
+            Send({.kind = MessageKind::Char, .unit = char16_t(static_cast<unsigned char>(c))});
+        // The last character reaches the keyboard in the next frame.
+        Send({.kind = MessageKind::MouseMove, .x = 1, .y = 1}, 2);
+    }
+    Step ClickOn(const char* page, const char* button) {
+        return {std::string(button) + " on " + page, [page] { return PageSettled(page); },
+                [this, page, button] { Click(OnPage(page, button)); }};
+    }
+
+    // From the program's start to the match level of the run's choice, with its stage loaded.
+    std::vector<Step> WayIn(const Choice& run) {
+        auto* startup = static_cast<ScreenStartup*>(
+            GameServices::Widget::ScreenManager::Instance().FindScreen(ScreenStartup::kName));
+        auto* tutorial = static_cast<ScreenTutorial*>(
+            GameServices::Widget::ScreenManager::Instance().FindScreen(ScreenTutorial::kName));
+        const std::string lookButton = "effect" + std::to_string(run.look);
+        return {
+            {"the disclaimer", [=] { return startup && startup->IsLoaded() && Shown(startup->m_Disclaimer); }, nullptr},
+            {"the splash after the clips", [=] { return Shown(startup->m_Splash); },
+             [=, this] { Click(startup->m_Splash); }},
+            {"a look on the look page", [] { return PageSettled("compositionBasicLook"); },
+             [=, this] { Click(OnPage("compositionBasicLook", lookButton.c_str())); }},
+            {"the look page's done button", [] { return Usable(OnPage("compositionBasicLook", "DoneButton")); },
+             [this] { Click(OnPage("compositionBasicLook", "DoneButton")); }},
+            {"the name page", [] { return PageSettled("compositionKeyboard"); }, [this] { Type("Robin"); }},
+            {"the name page's done button", [] { return Usable(OnPage("compositionKeyboard", "DoneButton")); },
+             [this] { Click(OnPage("compositionKeyboard", "DoneButton")); }},
+            ClickOn("compositionMainMenu", "singlePlayerButton"),
+            ClickOn("compositionDecadeSelector", run.decade),
+            ClickOn("compositionDifficultySelector", run.difficulty),
+            {"the tutorial", [=] { return tutorial && tutorial->IsLoaded(); }, nullptr},
+            // Right clicks skip the tutorial's pages until the match level stands.
+            {"the match level", [this] { return m_context.GetMatchMode().GetSet() != nullptr; }, nullptr, 60000,
+             [this] {
+                 if (m_frame % 30 == 0)
+                     ClickAt(400, 300, platform::window::MouseButton::Right);
+             }},
+        };
+    }
+
+    // Player one's move in a match, when one is due: buzz in each face-off, play, and answer in its own turns (right: a not-found answer; fast money: the first player the top answer,
+    // the second another).
+    void Act(bool right) {
+        PlayedContext& c = m_context;
+        ScreenGame& screen = c.GetGameScreen();
+        const i32 phase = c.m_GamePhase;
+        if ((phase == PhaseFaceOffBuzz || phase == PhaseSuddenDeathBuzz) && m_buzzedWrite != m_phaseWrites) {
+            m_buzzedWrite = m_phaseWrites;
+            Key(kKeySpace, u' ');
+            return;
+        }
+        // The button is pressed once it has its place, again each second while it stays.
+        Widget* play = screen.BoundWidget("PlayButton");
+        if (Shown(play) && play->m_ScreenRect[2] > 0 && m_nowMs - m_playClickMs > 1000) {
+            m_playClickMs = m_nowMs;
+            Click(play);
+            return;
+        }
+        GameServices::Widget::SoftKeyboard* keyboard = c.m_AnswerKeyboard;
+        const bool open = c.m_AnswerEntryOpen && Shown(keyboard);
+        if (!open || m_turnWrite != m_phaseWrites)
+            m_turnTaken = false;
+        m_turnWrite = m_phaseWrites;
+        const bool fastMoney = phase == PhaseFastMoneyFirstPlayer || phase == PhaseFastMoneySecondPlayer;
+        if (!open || (!fastMoney && (m_turnTaken || c.m_CurrentFamily != QZ2011GameContext::kPlayerOneFamily)) ||
+            (fastMoney && (!keyboard->m_EntryText.IsEmpty() || m_nowMs - m_submitMs < 300)))
+            return;
+        m_turnTaken = !fastMoney;
+        const Question* question = c.GetQuestionManager() ? c.GetQuestionManager()->CurrentQuestion() : nullptr;
+        std::string text = "zzqx wvvk";
+        if (right && question) {
+            // The answers by value, highest first; the second fast-money player skips the first's.
+            std::vector<u32> order;
+            for (u32 i = 0; i < question->AnswerCount(); ++i)
+                if (fastMoney || !question->IsFound(i))
+                    order.push_back(i);
+            std::stable_sort(order.begin(), order.end(), [&](u32 a, u32 b) {
+                return question->GetAnswer(a).Value() > question->GetAnswer(b).Value();
+            });
+            const size_t pick = phase == PhaseFastMoneySecondPlayer && order.size() > 1 ? 1 : 0;
+            if (!order.empty())
+                text = FirstForm(question->GetAnswer(order[pick]).Text());
+        }
+        Type(text);
+        Key(kKeyEnter, u'\r');
+        m_submitMs = m_nowMs;
+    }
+
+    // Saves the window's last shown frame and reads it back.
+    platform::gfx::Image Shot(const std::string& name) {
+        std::filesystem::create_directories(TALLYVOX_SHOTS);
+        const std::string path = std::string(TALLYVOX_SHOTS) + "/" + name + ".png";
+        std::string why;
+        auto* window = static_cast<SDL_Window*>(m_app->GetWindow()->NativeHandle());
+        EXPECT_TRUE(platform::window::SaveWindowShot(window, path, why)) << why;
+        return ReadShot(path);
+    }
+    // The winning run's screenshots: the face-off, the first revealed answer, fast money.
+    void Capture() {
+        const i32 phase = m_context.m_GamePhase;
+        const Question* question =
+            m_context.GetQuestionManager() ? m_context.GetQuestionManager()->CurrentQuestion() : nullptr;
+        bool found = false;
+        for (u32 i = 0; question && i < question->AnswerCount(); ++i)
+            found = found || question->IsFound(i);
+        const std::pair<const char*, bool> moments[] = {
+            {"faceoff", phase == PhaseFaceOffFirstAnswer},
+            {"revealed", found && phase > PhaseFaceOffBuzz && phase < PhaseFastMoneyIntro},
+            {"fastmoney", phase == PhaseFastMoneyFirstPlayer}};
+        const uint64_t delays[] = {30, 90, 300};
+        for (size_t i = 0; i < 3; ++i) {
+            if (moments[i].second && !m_shotFrames.count(moments[i].first))
+                m_shotFrames[moments[i].first] = m_frame + delays[i];
+            auto at = m_shotFrames.find(moments[i].first);
+            if (at == m_shotFrames.end() || at->second > m_frame || m_shots.count(moments[i].first))
+                continue;
+            // The frame is drawn first, the shot taken after it.
+            if (m_drawAsked) {
+                m_shots[moments[i].first] = Shot(moments[i].first);
+                m_questionPlace = Place("QuestionLabel");
+            }
+            m_drawAsked = SparseGraphics::drawNext = !m_drawAsked;
+        }
+    }
+    Rect Place(const char* name) {
+        Widget* widget = m_context.GetGameScreen().BoundWidget(name);
+        if (!widget)
+            return {};
+        return {int(widget->m_ScreenRect[0]), int(widget->m_ScreenRect[1]), int(widget->m_ScreenRect[2]),
+                int(widget->m_ScreenRect[3])};
+    }
+
+    std::vector<std::string> UnexpectedLog() const {
+        std::vector<std::string> lines;
+        for (const std::string& line : m_log.Lines()) {
+            bool allowed = false;
+            for (const char* start : kAllowedLog)
+                allowed = allowed || line.rfind(start, 0) == 0;
+            if (!allowed)
+                lines.push_back(line);
+        }
+        return lines;
+    }
+
+    bool FirstQuestionShown() {
+        const i32 phase = m_context.m_GamePhase;
+        Widget* label = m_context.GetGameScreen().BoundWidget("QuestionLabel");
+        return phase >= PhaseFaceOffQuestion && phase <= PhaseFaceOffBuzz && Shown(label);
+    }
+
+    TempDir m_home;
+    ScopedEnv m_env;
+    ScopedWorkingDir m_workingDir{TALLYVOX_BUILT_CONTENT};
+    platform::FakeClock m_clock;
+    LogCapture m_log;
+    GraphicsStartup m_graphics;
+    AGAudioManager::ImplFactory m_savedAudio = nullptr;
+    AGVideoPlayer::ImplFactory m_savedVideo = nullptr;
+    PCApplicationImpl* m_app = nullptr;
+    PlayedContext m_context;
+
+    size_t m_logShown = 0;
+    std::vector<Step> m_steps;
+    size_t m_next = 0;
+    uint64_t m_stepStartMs = 0;
+    std::string m_failure;
+    std::deque<std::pair<uint64_t, Message>> m_input;
+    uint64_t m_frame = 0, m_nowMs = 0, m_audioRemainder = 0, m_submitMs = 0, m_playClickMs = 0, m_phaseWriteMs = 0;
+    std::vector<float> m_mix;
+    int m_phaseWrites = 0, m_buzzedWrite = -1, m_turnWrite = -1;
+    bool m_turnTaken = false;
+    bool m_drawAsked = false;
+    const GameShow::Sequence* m_lastSequence = nullptr;
+    std::map<std::string, uint64_t> m_shotFrames;
+    std::map<std::string, platform::gfx::Image> m_shots;
+    Rect m_questionPlace;
+};
+
+TEST_P(SampleMatch, ReachesItsGoalWithNothingMissing) {
+    const Choice& run = GetParam();
+    std::vector<Step> steps = WayIn(run);
+    auto over = [this](i32 phase, const char* last) {
+        GameShow::SequenceManager* sequences = m_context.GetSequenceManager();
+        return i32(m_context.m_GamePhase) == phase && !sequences->GetCurrentSequence() &&
+               (!last || m_lastSequence == sequences->FindSequence(Crc32Hash(last)));
+    };
+    if (run.goal == Goal::FirstQuestion) {
+        // Everything skippable is skipped.
+        steps.push_back({"the first face-off question", [this] { return FirstQuestionShown(); }, nullptr, 120000,
+                         [this] {
+                             if (m_frame % 20 == 0)
+                                 Key(0x27, 0);
+                         }});
+    } else {
+        const bool right = run.goal == Goal::Win;
+        steps.push_back({"the end of the match", [=] { return over(right ? PhaseGameOver : PhaseGameEnd, right ? nullptr : "end_game_loose"); },
+                         nullptr, 40 * 60000, [=, this] {
+                             if (const GameShow::Sequence* now = m_context.GetSequenceManager()->GetCurrentSequence())
+                                 m_lastSequence = now;
+                             if (right)
+                                 Capture();
+                             Act(right);
+                         }});
+        if (!right) {
+            steps.push_back({"the retry box", [this] { return Shown(m_context.GetGameScreen().BoundWidget("RetryNo_MainMenu")); },
+                             [this] { Click(m_context.GetGameScreen().BoundWidget("RetryNo_MainMenu")); }});
+            steps.push_back({"the main menu again", [] { return PageSettled("compositionMainMenu"); }, nullptr});
+        }
+    }
+    Play(std::move(steps));
+    EXPECT_EQ(m_failure, "");
+    if (run.goal != Goal::Lose) {
+        const std::string decades = "70s80s90s00s", difficulties = "EasyNormHard";
+        EXPECT_EQ(m_context.m_Decade, decades.find(run.decade + 6) / 3);
+        EXPECT_EQ(m_context.m_Difficulty, difficulties.find(std::string(run.difficulty, 4)) / 4);
+    }
+    EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
+    if (run.goal != Goal::Win)
+        return;
+    // The question reads in white on its panel at the face-off and in fast money.
+    ASSERT_GT(m_questionPlace.width, 0);
+    for (const char* shot : {"faceoff", "fastmoney"}) {
+        ASSERT_TRUE(m_shots.count(shot)) << shot;
+        EXPECT_GT(CountNear(m_shots[shot], m_questionPlace, 0xFFFFFF, 24), 40) << shot;
+    }
+    EXPECT_TRUE(m_shots.count("revealed"));
+}
+
+void PrintTo(const Choice& choice, std::ostream* out) { *out << choice.decade << " " << choice.difficulty; }
+
+std::string RunName(const ::testing::TestParamInfo<Choice>& info) {
+    static const char* const kGoals[] = {"FirstQuestion", "Win", "Lose"};
+    return std::string(info.param.decade + 6) + info.param.difficulty + "_" + kGoals[int(info.param.goal)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, SampleMatch, ::testing::ValuesIn(kRuns), RunName);
+
+}  // namespace
