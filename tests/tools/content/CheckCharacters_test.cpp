@@ -44,6 +44,9 @@ TEST(CharacterCheck, BadAssembliesLooksAndAwardsAreToldAtTheirRecord) {
     const std::string awards = "data/content/awards.txt (GlobalXml/awards.xml): error: ";
     EXPECT_EQ(content.Check({}),
               (std::vector<std::string>{
+                  // The picture checks meet the misspelt item's thumbnail first.
+                  retailer + "item \"ChM_Top_Varsty.mdl\": thumbnail \"THUMBNAIL_ChM_Top_Varsty.png\" has no sprite "
+                             "\"thumbnail_chm_top_varsty.spt\" in any package",
                   "data/content/characters.txt:21 (CharactereXML/wardrobe_male1.xml): error: item "
                   "\"ChM_Top_Polo_skin01_blk.mdl\" is not in the skin tone \"_pnk\" of \"Male1\"",
                   retailer + "assembly \"RetailerPack01\" item \"ChM_Top_Varsty.mdl\" has no model in any package",
