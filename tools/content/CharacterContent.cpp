@@ -18,25 +18,8 @@ constexpr const char* kAwardsPackage = "GlobalXml.dir";
 constexpr const char* kBehaviorSource = "content/behaviors.txt";
 constexpr const char* kAwardSource = "content/awards.txt";
 
-std::string Escape(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else if (c == '"')
-            out += "&quot;";
-        else
-            out += c;
-    }
-    return out;
-}
-
 std::string Element(const std::string& name, const std::string& value) {
-    return "<" + name + ">" + Escape(value) + "</" + name + ">";
+    return "<" + name + ">" + XmlText(value) + "</" + name + ">";
 }
 
 // One list of a wardrobe or anatomy file, the items in the given tone.
@@ -246,7 +229,7 @@ std::string BehaviorXml(const BehaviorFile& file, const Art& art) {
             const Animation* animation = art.FindAnimation(action.animation);
             text += "              <item>" + Element("Name", action.name) + Element("ActionType", "SkinAnimation") +
                     Element("LoopAnimation", AnimationFile(skeleton->male, action.animation)) + "<Skin name=\"" +
-                    Escape(skeleton->name) + "\"><Model id=\"all\"/></Skin><Keys><item>" + Element("Name", "endKey") +
+                    XmlText(skeleton->name) + "\"><Model id=\"all\"/></Skin><Keys><item>" + Element("Name", "endKey") +
                     Element("Frame", std::to_string(animation->frames - 1)) + "</item></Keys>" +
                     Element("PlayMode", action.playMode) + Element("Speed", "1.0") + "<Transitions>" +
                     Element("Time", file.blend) + Element("Actions", "AllActions") + "</Transitions></item>\n";
@@ -325,8 +308,8 @@ std::string AwardsXml(const std::vector<AwardGroup>& groups, const Characters& t
                     continue;
                 const std::string& item = award.items[assembly->male ? 0 : 1];
                 const int list = UnlockableList(tables, assembly->male, item);
-                text += "            <Unlockable AppearanceName=\"" + Escape(look.file) + "\" UnlockableModel=\"" +
-                        Escape(ItemModel(assembly->male, item, assembly->tone)) + "\" Type=\"" +
+                text += "            <Unlockable AppearanceName=\"" + XmlText(look.file) + "\" UnlockableModel=\"" +
+                        XmlText(ItemModel(assembly->male, item, assembly->tone)) + "\" Type=\"" +
                         kAwardTypes[size_t(list)] + "\"/>\n";
             }
             text += "          </Unlockables></Award>\n";

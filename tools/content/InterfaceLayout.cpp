@@ -22,25 +22,13 @@ const std::set<std::string>& Kinds() {
     return kinds;
 }
 
-void Escape(const std::string& text, std::string& out) {
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-}
-
 void WriteWidget(const LayoutWidget& widget, int depth, std::string& out) {
     const std::string indent(size_t(depth) * 2, ' ');
     const std::string element = widget.kind == "Grid" ? "Grid" : "GsWidgetLibrary:" + widget.kind;
     out += indent + "<" + element;
     for (const auto& [key, value] : widget.attributes) {
         out += " " + key + "=\"";
-        Escape(value, out);
+        out += XmlText(value);
         out += "\"";
     }
     if (widget.children.empty()) {
@@ -353,9 +341,9 @@ std::string FlowXml(const std::vector<FlowScreen>& screens) {
     std::string out = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Data>\n  <Screens>\n";
     for (const FlowScreen& s : screens) {
         out += "    <Screen>\n      <DisplayName>";
-        Escape(s.name, out);
+        out += XmlText(s.name);
         out += "</DisplayName>\n      <FileName>";
-        Escape(s.file, out);
+        out += XmlText(s.file);
         out += "</FileName>\n      <Type>" + s.type + "</Type>\n      <Position><X>" + std::to_string(s.x) + "</X><Y>" +
                std::to_string(s.y) + "</Y></Position>\n    </Screen>\n";
     }

@@ -170,27 +170,13 @@ bool AddEvent(const std::vector<std::string>& f, Sequence& sequence, std::string
     return true;
 }
 
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 std::string EventsXml(const std::vector<Event>& events, const std::string& indent) {
     if (events.empty())
         return indent + "<Events/>\n";
     std::string xml = indent + "<Events>\n";
     for (const Event& e : events)
-        xml += indent + "  <item sequencer=\"" + Escaped(e.sequencer) + "\" name=\"" + Escaped(e.name) +
-               "\" target=\"" + Escaped(e.target) + "\" parameter=\"" + Escaped(e.parameter) + "\"/>\n";
+        xml += indent + "  <item sequencer=\"" + XmlText(e.sequencer) + "\" name=\"" + XmlText(e.name) +
+               "\" target=\"" + XmlText(e.target) + "\" parameter=\"" + XmlText(e.parameter) + "\"/>\n";
     return xml + indent + "</Events>\n";
 }
 
