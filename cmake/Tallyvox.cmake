@@ -56,7 +56,11 @@ function(tallyvox_test_executable name gl srcs deps data)
       list(APPEND env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1")
     endif()
   endif()
+  # Test names carry their folder ("engine_core/Suite.Case"), so one folder's tests can be
+  # picked with a name pattern.
+  string(REGEX REPLACE "^test_" "" prefix ${name})
   gtest_discover_tests(${name}
+    TEST_PREFIX "${prefix}/"
     DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 300)
   # The environment is a list, which the discovery's PROPERTIES would cut after its first entry:
