@@ -28,16 +28,23 @@ struct CrowdAsset {
     bool fullVolume;
     bool looped;
 };
-constexpr CrowdAsset kCrowdAssets[] = {{"CrowdNoise", "crowd_noise.snd", true, true},
-                                       {"CrowdLose", "crowd_lose.snd", true, false},
-                                       {"CrowdMedium", "crowd_medium.snd", false, true},
-                                       {"CrowdLoud", "crowd_loud.snd", false, true}};
+// By Crowd.
+constexpr CrowdAsset kCrowdAssets[AudioManagerQZ::kCrowdCount] = {
+    {AudioManagerQZ::kCrowdCues[AudioManagerQZ::kCrowdNoise], "crowd_noise.snd", true, true},
+    {AudioManagerQZ::kCrowdCues[AudioManagerQZ::kCrowdLose], "crowd_lose.snd", true, false},
+    {AudioManagerQZ::kCrowdCues[AudioManagerQZ::kCrowdMedium], "crowd_medium.snd", false, true},
+    {AudioManagerQZ::kCrowdCues[AudioManagerQZ::kCrowdLoud], "crowd_loud.snd", false, true}};
 
 }  // namespace
 
+AudioManagerQZ::CueSound AudioManagerQZ::CrowdSound(Crowd crowd) {
+    const CrowdAsset& asset = kCrowdAssets[crowd < kCrowdCount ? crowd : kCrowdNoise];
+    return {std::string(asset.file, std::strlen(asset.file) - 4), asset.file, false};
+}
+
 void AudioManagerQZ::AppendCrowdSounds(std::vector<CueSound>& sounds) {
-    for (const CrowdAsset& crowd : kCrowdAssets)
-        sounds.push_back({std::string(crowd.file, std::strlen(crowd.file) - 4), crowd.file, false});
+    for (u8 crowd = 0; crowd < kCrowdCount; ++crowd)
+        sounds.push_back(CrowdSound(Crowd(crowd)));
 }
 
 namespace {
@@ -241,30 +248,30 @@ void AudioManagerQZ::Update(u32 dt) {
     }
 }
 
-void AudioManagerQZ::PlayCrowdNoise() { Audio::Play(m_Set, "CrowdNoise"); }
+void AudioManagerQZ::PlayCrowdNoise() { Audio::Play(m_Set, kCrowdCues[kCrowdNoise]); }
 
-void AudioManagerQZ::PlayCrowdLose() { Audio::Play(m_Set, "CrowdLose"); }
+void AudioManagerQZ::PlayCrowdLose() { Audio::Play(m_Set, kCrowdCues[kCrowdLose]); }
 
 void AudioManagerQZ::FadeOutCrowdLoud() {
-    if (Audio::IsPlaying(m_Set, "CrowdLoud"))
-        FadeAudioVolume("CrowdLoud", Audio::GetVolume(m_Set, "CrowdLoud"), 0.0f, true);
+    if (Audio::IsPlaying(m_Set, kCrowdCues[kCrowdLoud]))
+        FadeAudioVolume(kCrowdCues[kCrowdLoud], Audio::GetVolume(m_Set, kCrowdCues[kCrowdLoud]), 0.0f, true);
 }
 
 void AudioManagerQZ::FadeOutCrowdMedium() {
-    if (Audio::IsPlaying(m_Set, "CrowdMedium"))
-        FadeAudioVolume("CrowdMedium", Audio::GetVolume(m_Set, "CrowdMedium"), 0.0f, true);
+    if (Audio::IsPlaying(m_Set, kCrowdCues[kCrowdMedium]))
+        FadeAudioVolume(kCrowdCues[kCrowdMedium], Audio::GetVolume(m_Set, kCrowdCues[kCrowdMedium]), 0.0f, true);
 }
 
 void AudioManagerQZ::StartCrowdMedium() {
     FadeOutCrowdLoud();
-    Audio::Play(m_Set, "CrowdMedium");
-    FadeAudioVolume("CrowdMedium", Audio::GetVolume(m_Set, "CrowdMedium"), m_Categories[kCrowd].volume, false);
+    Audio::Play(m_Set, kCrowdCues[kCrowdMedium]);
+    FadeAudioVolume(kCrowdCues[kCrowdMedium], Audio::GetVolume(m_Set, kCrowdCues[kCrowdMedium]), m_Categories[kCrowd].volume, false);
 }
 
 void AudioManagerQZ::StartCrowdLoud() {
     FadeOutCrowdMedium();
-    Audio::Play(m_Set, "CrowdLoud");
-    FadeAudioVolume("CrowdLoud", Audio::GetVolume(m_Set, "CrowdLoud"), m_Categories[kCrowd].volume, false);
+    Audio::Play(m_Set, kCrowdCues[kCrowdLoud]);
+    FadeAudioVolume(kCrowdCues[kCrowdLoud], Audio::GetVolume(m_Set, kCrowdCues[kCrowdLoud]), m_Categories[kCrowd].volume, false);
 }
 
 void AudioManagerQZ::StopCrowd() {
@@ -273,11 +280,11 @@ void AudioManagerQZ::StopCrowd() {
 }
 
 void AudioManagerQZ::StartCrowdAnswer() {
-    if (m_CrowdCue == "CrowdMedium")
+    if (m_CrowdCue == kCrowdCues[kCrowdMedium])
         StartCrowdMedium();
-    else if (m_CrowdCue == "CrowdLoud")
+    else if (m_CrowdCue == kCrowdCues[kCrowdLoud])
         StartCrowdLoud();
-    else if (m_CrowdCue == "CrowdLose")
+    else if (m_CrowdCue == kCrowdCues[kCrowdLose])
         PlayCrowdLose();
     else
         AGReport("No crowd is currently set.");

@@ -53,6 +53,9 @@ public:
         bool holds;
     };
     static const CueRow& Row(Cue cue);
+    // The crowd's prepared assets by their names (the crowd cues).
+    enum Crowd : u8 { kCrowdNoise, kCrowdLose, kCrowdMedium, kCrowdLoud, kCrowdCount };
+    static constexpr const char* kCrowdCues[kCrowdCount] = {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud"};
     // A sound file the show can play, with the streamed flag of the cue that plays it.
     struct CueSound {
         std::string cue;   // the cue's sound without variant letter and ".snd"
@@ -63,6 +66,10 @@ public:
     // the crowd can play, variants spelt out, in table order. The question voices, named by
     // each question, are not listed.
     static std::vector<CueSound> CueSounds();
+    // The sounds one cue can play (the second family's cue: its variants and every computer
+    // family's introduction), and the sound of a crowd asset.
+    static std::vector<CueSound> SoundsOf(Cue cue);
+    static CueSound CrowdSound(Crowd crowd);
 
     AudioManagerQZ() = default;
     ~AudioManagerQZ() override = default;

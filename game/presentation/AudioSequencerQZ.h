@@ -1,13 +1,14 @@
 #pragma once
 // The show's "AudioSequencer": "Play" events call the cue operation registered under the
 // target's name id, "Stop" events stop the playing variant of the target's cue.
+#include <vector>
+
 #include "engine/core/AGTypes.h"
+#include "game/presentation/AudioManagerQZ.h"
 #include "gameshow/HashTable.h"
 #include "gameshow/Sequencers.h"
 
 namespace QZ2011 {
-
-class AudioManagerQZ;
 
 class AudioSequencerQZ : public GameShow::ISequencer {
 public:
@@ -16,6 +17,9 @@ public:
     static constexpr u32 kEventCount = 77;
     // The event names in registration order.
     static const char* EventName(u32 index);
+    // The sounds an event's operation can play; none for an event that only stops or
+    // replays what another started.
+    static std::vector<AudioManagerQZ::CueSound> EventSounds(u32 index);
 
     AudioSequencerQZ() : m_SoundFunctions(kBuckets) {}
 

@@ -101,25 +101,34 @@ constexpr u32 kLastTutorialPage = 6;
 
 const AudioManagerQZ::CueRow& AudioManagerQZ::Row(Cue cue) { return kCues[size_t(cue)]; }
 
+std::vector<AudioManagerQZ::CueSound> AudioManagerQZ::SoundsOf(Cue cue) {
+    std::vector<CueSound> sounds;
+    if (size_t(cue) >= size_t(Cue::Count))
+        return sounds;
+    const CueRow& row = Row(cue);
+    const std::string base = row.sound;
+    const std::string name = base.ends_with(".snd") ? base.substr(0, base.size() - 4) : base;
+    if (cue == Cue::TutorialFlow) {
+        for (u32 page = 0; page <= kLastTutorialPage; ++page)
+            sounds.push_back({name, base + std::to_string(page) + ".snd", row.streamed});
+    } else if (row.variants) {
+        for (u8 letter = 0; letter < row.variants; ++letter)
+            sounds.push_back({name, base + char('A' + letter) + ".snd", row.streamed});
+    } else if (!base.empty()) {
+        sounds.push_back({name, base, row.streamed});
+    }
+    if (cue == Cue::Family2Intro)
+        for (const auto& decade : kComputerFamilies)
+            for (const char* family : decade)
+                sounds.push_back({family, std::string(family) + ".snd", row.streamed});
+    return sounds;
+}
+
 std::vector<AudioManagerQZ::CueSound> AudioManagerQZ::CueSounds() {
     std::vector<CueSound> sounds;
-    for (const CueRow& row : kCues) {
-        const std::string base = row.sound;
-        const std::string cue = base.ends_with(".snd") ? base.substr(0, base.size() - 4) : base;
-        if (&row == &Row(Cue::TutorialFlow)) {
-            for (u32 page = 0; page <= kLastTutorialPage; ++page)
-                sounds.push_back({cue, base + std::to_string(page) + ".snd", row.streamed});
-        } else if (row.variants) {
-            for (u8 letter = 0; letter < row.variants; ++letter)
-                sounds.push_back({cue, base + char('A' + letter) + ".snd", row.streamed});
-        } else if (!base.empty()) {
-            sounds.push_back({cue, base, row.streamed});
-        }
-        if (&row == &Row(Cue::Family2Intro))
-            for (const auto& decade : kComputerFamilies)
-                for (const char* family : decade)
-                    sounds.push_back({family, std::string(family) + ".snd", row.streamed});
-    }
+    for (size_t cue = 0; cue < size_t(Cue::Count); ++cue)
+        for (CueSound& sound : SoundsOf(Cue(cue)))
+            sounds.push_back(std::move(sound));
     AppendCrowdSounds(sounds);
     // Two cues may play one sound: list it once, with the first cue.
     std::vector<CueSound> unique;

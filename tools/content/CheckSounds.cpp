@@ -1,6 +1,6 @@
-// Checks of cue sounds, question voices, sound descriptors and clips: every sound the cues,
-// the menus and the question bank can play has its descriptor, streamed exactly when its cue
-// streams; every descriptor loads through the engine and its data (an entry in memory, a file
+// Checks of cue sounds, question voices, sound descriptors and clips: every sound the cue
+// events, the cues, the menus and the question bank can play has its descriptor (told by the
+// event that plays it where one does), streamed exactly when its cue streams; every descriptor loads through the engine and its data (an entry in memory, a file
 // under streams/ when streamed) decodes; every intro clip opens in the video player's reader.
 #include <vorbis/vorbisfile.h>
 
@@ -162,6 +162,12 @@ void CheckSounds(Checker& checker) {
     Sounds sounds(checker);
     size_t found = 0;
     std::set<std::string> seen;
+    // Each event's sounds first, told by the event; then the rest of what the code plays.
+    for (u32 i = 0; i < QZ2011::AudioSequencerQZ::kEventCount; ++i)
+        for (const AudioManagerQZ::CueSound& sound : QZ2011::AudioSequencerQZ::EventSounds(i))
+            if (seen.insert(EntryName(sound.name)).second &&
+                sounds.Check({"cue \"" + std::string(QZ2011::AudioSequencerQZ::EventName(i)) + "\"", sound.name, sound.streamed}))
+                ++found;
     for (const Wanted& sound : CodeSounds(checker))
         if (seen.insert(EntryName(sound.name)).second && sounds.Check(sound))
             ++found;
