@@ -23,6 +23,7 @@
 #include "game/presentation/screens/ScreenLoad.h"
 #include "game/presentation/screens/ScreenStartup.h"
 #include "game/presentation/screens/ScreenTutorial.h"
+#include "game/rules/QZ11Game.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/game/SavedGameManager.h"
 #include "gameservices/game/TeamActionManager.h"
@@ -212,6 +213,7 @@ public:
             for (const auto& binding : contract)
                 if (const W::sWidget* widget = Bound(*doc, QZ2011::ScreenGame::kName, binding.name.c_str()))
                     CheckKind(*doc, *widget, QZ2011::ScreenGame::kName, NeededKind(binding.kind));
+            CheckViewports(*doc);
         }
         CheckScreen(layouts, QZ2011::ScreenTutorial::kName, QZ2011::ScreenTutorial::kWidgets);
         CheckScreen(layouts, QZ2011::ScreenLoad::kName, QZ2011::ScreenLoad::kWidgets);
@@ -285,6 +287,31 @@ private:
             m_checker.Error(doc.From(widget), doc.Entry()->Label(),
                             "\"" + std::string(widget.m_Name.c_str()) + "\" is a " + KindName(widget.m_Type) + "; " +
                                 owner + " needs a " + KindName(kind));
+    }
+
+    // The viewports the screen shows as components: 3D viewports of the match level's face
+    // component levels, left then right.
+    void CheckViewports(const LayoutDoc& doc) {
+        const std::string screen = QZ2011::ScreenGame::kName;
+        for (size_t side = 0; side < std::size(QZ2011::ScreenGame::kViewports); ++side) {
+            const std::string name = QZ2011::ScreenGame::kViewports[side];
+            const W::sWidget* widget = doc.Find(name);
+            if (!widget) {
+                m_checker.Error(doc.Entry()->from, doc.Entry()->Label(),
+                                "screen \"" + screen + "\" shows the viewport \"" + name + "\", which its layout does not hold");
+                continue;
+            }
+            if (widget->m_Type != W::kLayoutViewPort3D) {
+                CheckKind(doc, *widget, screen, W::kLayoutViewPort3D);
+                continue;
+            }
+            const std::string level = widget->m_Values.Text("ComponentLevelName").c_str();
+            const char* face = QZ2011::QZ11Game::kFaces[side][0];
+            if (level != face)
+                m_checker.Error(doc.From(*widget), doc.Entry()->Label(),
+                                "viewport \"" + name + "\" shows the component level \"" + level + "\"; the match loads \"" +
+                                    face + "\" there");
+        }
     }
 
     void CheckScreen(const std::map<std::string, std::string>& layouts, const char* screen, Names names) {

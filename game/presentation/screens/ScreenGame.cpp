@@ -155,7 +155,7 @@ void ScreenGame::Process(u32 elapsedMs) {
     if (m_AchievementMs >= m_AchievementShowMs) {
         m_AchievementMs = 0;
         m_AchievementShowing = false;
-        HideComponent("Achievement");
+        HideComponent(kAchievementComponent);
     }
     QZ2011GameContext* context = QZ2011GameContext::Current();
     Show(m_Skip, context && context->m_SkipAllowed);
@@ -340,8 +340,8 @@ void ScreenGame::ResetRoundDisplay() {
         Show(m_FreqLabels[row], false);
     }
     Show(m_AnswersBox, false);
-    HideComponent("left3DViewport");
-    HideComponent("right3DViewport");
+    HideComponent(kViewports[0]);
+    HideComponent(kViewports[1]);
     Show(m_AIBox, false);
     Show(m_TimerPanel, false);
     m_CountdownRunning = false;

@@ -57,20 +57,28 @@ public:
         const char* name;
         u32 numbered;
     };
+    // Components the screen also shows or hides itself; the two viewports are the layout's
+    // ViewPort3D widgets of the face component levels, left then right.
+    static constexpr const char* kKeyboardComponent = "SoftKeyboard";
+    static constexpr const char* kViewports[2] = {"left3DViewport", "right3DViewport"};
+    static constexpr const char* kAnswersComponent = "AnswersBox";
+    static constexpr const char* kQuestionComponent = "Question";
+    static constexpr const char* kPlayOrPassComponent = "PlayOrPass";
+    static constexpr const char* kAchievementComponent = "Achievement";
     static constexpr ComponentName kShownComponents[26] = {
-        {"SoftKeyboard", 0}, {"left3DViewport", 0}, {"right3DViewport", 0}, {"AnswersBox", 0},
-        {"CenterAnswersBox", 0}, {"Question", 0}, {"PlayOrPass", 0}, {"Rounds", 0}, {"SpecialRounds", 0},
+        {kKeyboardComponent, 0}, {kViewports[0], 0}, {kViewports[1], 0}, {kAnswersComponent, 0},
+        {"CenterAnswersBox", 0}, {kQuestionComponent, 0}, {kPlayOrPassComponent, 0}, {"Rounds", 0}, {"SpecialRounds", 0},
         {"RoundWon", 0}, {"GameWon", 0}, {"FadeGameWon", 0}, {"FadeGameWon20k", 0}, {"GameLost", 0},
         {"Strikes", 0}, {"FamilyNameLeft", 0}, {"FamilyNameRight", 0}, {"Retry", 0}, {"AIBox", 0},
-        {"AIDecide", 0}, {"FreqFM", 5}, {"BlinkingSquare", 0}, {"FMBoard", 0}, {"Achievement", 0},
+        {"AIDecide", 0}, {"FreqFM", 5}, {"BlinkingSquare", 0}, {"FMBoard", 0}, {kAchievementComponent, 0},
         {"RotateBlocks", 0}, {"RotateBlock", kBoardRows}};
     // The entity sequencer's events for the screen, and the timer's two parameters.
     static constexpr const char* kSequenceEvents[3] = {"ShowComponent", "HideComponent", "Timer"};
     static constexpr const char* kTimerParameters[2] = {"Start", "Stop"};
     static constexpr const char* kHiddenComponents[19] = {
-        "SoftKeyboard", "left3DViewport", "right3DViewport", "AnswersBox", "CenterAnswersBox", "Question",
-        "PlayOrPass", "Rounds", "SpecialRounds", "RoundWon", "GameWon", "GameLost", "Strikes", "FamilyName",
-        "AIBox", "AIDecide", "FMBoard", "BlinkingSquare", "Achievement"};
+        kKeyboardComponent, kViewports[0], kViewports[1], kAnswersComponent, "CenterAnswersBox", kQuestionComponent,
+        kPlayOrPassComponent, "Rounds", "SpecialRounds", "RoundWon", "GameWon", "GameLost", "Strikes", "FamilyName",
+        "AIBox", "AIDecide", "FMBoard", "BlinkingSquare", kAchievementComponent};
     static constexpr u32 kDigits = 10;
     static constexpr u32 kSpecialQuestionCount = 13;
     static constexpr u32 kCountdownIntervalMs = 1000;

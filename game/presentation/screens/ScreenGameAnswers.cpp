@@ -84,9 +84,9 @@ void ScreenGame::StartAnswerTimer() {
     if (family == QZ2011GameContext::kComputerFamily) {
         Show(m_AIAnswer, false);
         Show(m_AIBox, true);
-        HideComponent("SoftKeyboard");
+        HideComponent(kKeyboardComponent);
     } else {
-        ShowComponent("SoftKeyboard");
+        ShowComponent(kKeyboardComponent);
     }
     if (family == QZ2011GameContext::kComputerFamily || family == QZ2011GameContext::kPlayerTwoFamily)
         PlayWidgetAnimation(m_TimerPanel, kAnimations[kAnimTimer], 1.0f);
@@ -188,7 +188,7 @@ void ScreenGame::onAnswerEntered(Member) {
         if (context->m_TimeUp) {
             // The rules clear the flag once they have ruled on the strike.
             Play(context, "blank");
-            HideComponent("SoftKeyboard");
+            HideComponent(kKeyboardComponent);
         } else {
             Play(context, "preanswer_round");
         }
@@ -200,7 +200,7 @@ void ScreenGame::onAnswerEntered(Member) {
     if (rightFaceOff) {
         Play(context, "right_answer_faceoff");
         if (audio)
-            audio->SetCrowdCue(index == 0 ? "CrowdLoud" : "CrowdMedium");
+            audio->SetCrowdCue(AudioManagerQZ::kCrowdCues[index == 0 ? AudioManagerQZ::kCrowdLoud : AudioManagerQZ::kCrowdMedium]);
     }
     if (m_SoftKeyboard)
         m_SoftKeyboard->SetText(TString<char>());
@@ -374,7 +374,7 @@ void ScreenGame::onFaceOffWon(Member) {
         Play(context, "playOrPassLeft");
     }
     if (context->m_CurrentFamily != QZ2011GameContext::kComputerFamily)
-        ShowComponent("PlayOrPass");
+        ShowComponent(kPlayOrPassComponent);
     Show(m_AIBox, false);
 }
 
@@ -400,8 +400,8 @@ void ScreenGame::onPlayOrPassChosen(Member) {
     QZ2011GameContext* context = Context();
     if (!context)
         return;
-    HideComponent("PlayOrPass");
-    HideComponent("Question");
+    HideComponent(kPlayOrPassComponent);
+    HideComponent(kQuestionComponent);
     Show(m_AIBox, false);
     const bool onePlayer = context->m_TwoPlayers == 0;
     const bool play = context->m_PlayChosen != 0;
@@ -461,8 +461,8 @@ void ScreenGame::onRoundAnswerTurn(Member) {
     default:
         break;
     }
-    ShowComponent("AnswersBox");
-    ShowComponent("Question");
+    ShowComponent(kAnswersComponent);
+    ShowComponent(kQuestionComponent);
 }
 
 void ScreenGame::onSteal(Member) {

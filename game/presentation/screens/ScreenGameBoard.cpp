@@ -77,7 +77,7 @@ void ScreenGame::ShowQuestion(Question* question) {
         SetFont(m_QuestionLabel, IsSpecialQuestion(question->Id()) ? kSpecialQuestionFont : kQuestionFont);
     if (context->m_GamePhase != PhaseFastMoneyReveal)
         StartQuestionTyping();
-    ShowComponent("Question");
+    ShowComponent(kQuestionComponent);
     // Only eight rows exist: the screen uses at most eight answers.
     const u32 count = std::min(question->AnswerCount(), kBoardRows);
     if (context->m_GamePhase < PhaseFastMoneyIntro) {

@@ -285,8 +285,8 @@ void ScreenGame::onFastMoneyTimeUp() {
             AskQuestion(*this, *context, index, true);
     context->m_FastMoneyAnswerIndex = 0;
     context->m_GamePhase = PhaseFastMoneyReveal;
-    HideComponent("SoftKeyboard");
-    HideComponent("Question");
+    HideComponent(kKeyboardComponent);
+    HideComponent(kQuestionComponent);
     if (audio)
         audio->StopCountdownMusic();
     EndTurn(*this, *context);

@@ -76,7 +76,7 @@ bool ScreenGame::onWindowActivated() {
     return true;
 }
 
-void ScreenGame::onAchievementUnlocked(Member) { ShowComponent("Achievement"); }
+void ScreenGame::onAchievementUnlocked(Member) { ShowComponent(kAchievementComponent); }
 
 void ScreenGame::ShowAchievementPanel() {
     QZ2011GameContext* context = QZ2011GameContext::Current();

@@ -33,7 +33,11 @@ TEST(CheckScreens, EachFaultIsToldAtItsSource) {
                     "keyboard softkeyboard 60 90 680 340 Visibility=visible");
     content.Replace(startup, "image Splash 0 0 800 600", "image Splash 0 0 800 600 Background=#FF00GG00");
     content.Replace(startup, "StringId=SPLASH_PROMPT", "StringId=SPLASH_PROMT");
-    EXPECT_EQ(content.Check({"xml"}).size(), 7u);
+    // The viewports: one of another kind, one on the other face's component level.
+    content.Replace(screenGame, "viewport right3DViewport 10 10 200 130 ComponentLevelName=ComponentAvatarFace_Right",
+                    "image right3DViewport 10 10 200 130 ImageDefault=ui_clear.png");
+    content.Replace(screenGame, "ComponentLevelName=ComponentAvatarFace_Left", "ComponentLevelName=ComponentAvatarFace_Right");
+    EXPECT_EQ(content.Check({"xml"}).size(), 9u);
     EXPECT_TRUE(content.BuildErrors().empty());
     // The tool refuses a priority of 0 itself, so the written file is changed.
     const std::string popups = content.Dir().File("out/gsSystem/popups.xml");
@@ -53,6 +57,10 @@ TEST(CheckScreens, EachFaultIsToldAtItsSource) {
         "\"QuestionLabel\", which its layout does not hold",
         "data/content/layouts/screengame.txt:145 (MenuXmls/screengame.xaml): error: \"SoftKeyboardWidget\" is a Label; "
         "ScreenGame needs a SoftKeyboard",
+        "data/content/layouts/screengame.txt:48 (MenuXmls/screengame.xaml): error: viewport \"left3DViewport\" shows the "
+        "component level \"ComponentAvatarFace_Right\"; the match loads \"ComponentAvatarFace_Left\" there",
+        "data/content/layouts/screengame.txt:54 (MenuXmls/screengame.xaml): error: \"right3DViewport\" is a Image; "
+        "ScreenGame needs a ViewPort3D",
         "data/content/layouts/screenstartup.txt:11 (MenuXmls/screenstartup.xaml): error: \"Splash\" has Background "
         "\"#FF00GG00\", which is no colour",
         "data/content/layouts/screenstartup.txt:12 (MenuXmls/screenstartup.xaml): error: \"SplashText\" names string "
