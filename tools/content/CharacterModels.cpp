@@ -39,7 +39,11 @@ struct ItemModelJob {
     std::string key;
     std::string tone;
     SourceRef at;
+    bool thumbnail = true;  // shown on the wardrobe page
 };
+
+// The wardrobe page shows hairstyles and the outfit; heads and eyes have no thumbnail.
+constexpr int kFirstThumbnailList = 3;
 
 std::vector<PaintedBox> Paint(const Art& art, const Figure& figure, const std::string& tone, float scale) {
     std::vector<PaintedBox> boxes;
@@ -73,17 +77,18 @@ float ScaleOf(const Art& art, bool male) {
 // Every model of one gender: the items of all sets, skin-toned ones in every tone (and untoned
 // where a list names them so).
 std::vector<ItemModelJob> ModelJobs(const Characters& tables, const Art& art, bool male, Output& out) {
-    std::vector<const ItemList*> lists;
+    std::vector<std::pair<const ItemList*, int>> lists;
     for (int set = 0; set < kSets; ++set)
-        for (const ItemList& list : tables.lists[set][male ? 0 : 1])
-            lists.push_back(&list);
+        for (int k = 0; k < kPartLists; ++k)
+            lists.push_back({&tables.lists[set][male ? 0 : 1][k], k});
     for (const RetailerSet& set : tables.retailers)
-        for (const ItemList& list : set.lists[male ? 0 : 1])
-            lists.push_back(&list);
+        for (int k = 0; k < kPartLists; ++k)
+            lists.push_back({&set.lists[male ? 0 : 1][k], k});
     std::vector<ItemModelJob> jobs;
     std::set<std::string> seen;
-    for (const ItemList* list : lists) {
+    for (const auto& [list, k] : lists) {
         const ItemList& items = *list;
+        const bool thumbnail = k >= kFirstThumbnailList;
         for (const std::string& item : items.items) {
             const std::string key = FigureKey(item);
             if (!art.figures[male ? 0 : 1].count(key)) {
@@ -100,13 +105,14 @@ std::vector<ItemModelJob> ModelJobs(const Characters& tables, const Art& art, bo
             for (const std::string& tone : tones) {
                 const std::string model = ItemModel(male, key + "_{t}", tone);
                 if (seen.insert(model).second)
-                    jobs.push_back({model, male, key, tone, items.at});
+                    jobs.push_back({model, male, key, tone, items.at, thumbnail});
             }
             // The name the list itself gives (untoned "_skin01" items of the extra set).
             if (item == key) {
                 const std::string model = ItemModel(male, key, "");
                 if (seen.insert(model).second)
-                    jobs.push_back({model, male, key, art.tones.empty() ? "" : art.tones.front().first, items.at});
+                    jobs.push_back({model, male, key, art.tones.empty() ? "" : art.tones.front().first, items.at,
+                                    thumbnail});
             }
         }
     }
@@ -335,7 +341,7 @@ void AddItemPictures(const Characters& tables, const Art& art, Output& out) {
     for (bool male : {true, false})
         for (const ItemModelJob& job : ModelJobs(tables, art, male, out)) {
             const std::string image = ThumbnailOf(job.model);
-            if (!done.insert(image).second)
+            if (!job.thumbnail || !done.insert(image).second)
                 continue;
             // Thumbnails show the item in the first tone.
             const std::string tone = art.tones.empty() ? "" : art.tones.front().first;
