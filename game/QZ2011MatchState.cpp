@@ -1,6 +1,7 @@
 // The match-state operations of the game context: the reset between matches, turns,
 // families and their members, the opponent family's looks and the players' cursors.
 #include <cstdio>
+#include <iterator>
 
 #include "engine/core/AGLog.h"
 #include "game/QZ2011GameContext.h"
@@ -10,6 +11,7 @@
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/TeamRegistry.h"
+#include "gameshow/Menu.h"
 
 namespace {
 
@@ -232,12 +234,17 @@ void QZ2011GameContext::SetPlayerCursorsVisible(bool show) {
 
 void QZ2011GameContext::AttachPlayerCursor(BaseTeamMember* member, i32 number) {
     GameServices::Entities::Set* level = GetCurrentLevel();
-    GameServices::Entities::ComponentLevel* cursors = level ? level->FindComponentLevel("PlayerCursors") : nullptr;
-    char name[32];
-    snprintf(name, sizeof(name), "PlayerCursor%d", number);
-    auto* cursor = cursors ? dynamic_cast<GameServices::KorvoGame::CollisionCursor*>(cursors->FindProp(name)) : nullptr;
+    GameServices::Entities::ComponentLevel* cursors =
+        level ? level->FindComponentLevel(GameShow::Menu::kCursorLevel) : nullptr;
+    const bool numbered = number >= 0 && size_t(number) < std::size(GameShow::Menu::kCursorNames);
+    const char* name = numbered ? GameShow::Menu::kCursorNames[number] : nullptr;
+    auto* cursor = cursors && name ? dynamic_cast<GameServices::KorvoGame::CollisionCursor*>(cursors->FindProp(name))
+                                   : nullptr;
     if (!cursor || !member) {
-        AGReport("no player cursor %s in the level's PlayerCursors", name);
+        if (name)
+            AGReport("no player cursor %s in the level's %s", name, GameShow::Menu::kCursorLevel);
+        else
+            AGReport("no player cursor PlayerCursor%d in the level's %s", number, GameShow::Menu::kCursorLevel);
         return;
     }
     cursor->SetMember(member);
@@ -284,7 +291,8 @@ void QZ2011GameContext::OnDeviceConnected(GameServices::Bridge::DeviceInfos& inf
 
 void QZ2011GameContext::OnMemberDisconnected(BaseTeamMember* member) {
     GameServices::Entities::Set* level = GetCurrentLevel();
-    GameServices::Entities::ComponentLevel* cursors = level ? level->FindComponentLevel("PlayerCursors") : nullptr;
+    GameServices::Entities::ComponentLevel* cursors =
+        level ? level->FindComponentLevel(GameShow::Menu::kCursorLevel) : nullptr;
     if (!cursors || !member || !member->m_Entity)
         return;
     if (GameServices::Entities::Prop* cursor = cursors->FindProp(member->m_Entity->Name)) {

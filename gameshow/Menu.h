@@ -22,8 +22,11 @@ public:
     static constexpr const char* kBehaviorsFile = "GameShowBehaviors.xml";
     static constexpr const char* kCharacterKind = "MenuCharacter";
     static constexpr u32 kCharacterPool = 2;
+    // The cursors' component level and its cursors by member number (every level holds both;
+    // the menu uses the first).
     static constexpr const char* kCursorLevel = "PlayerCursors";
-    static constexpr const char* kCursorName = "PlayerCursor0";
+    static constexpr const char* kCursorNames[2] = {"PlayerCursor0", "PlayerCursor1"};
+    static constexpr const char* kCursorName = kCursorNames[0];
 
     // The pages' manager is the game's unless given.
     explicit Menu(CompositionManager* manager = nullptr);

@@ -8,10 +8,10 @@ namespace QZ2011 {
 using GameServices::MiniGame::BehaviorManager;
 
 BehaviorBuzzLight::BehaviorBuzzLight(GameServices::Entities::Entity* owner)
-    : AnimatedBehavior(owner, "BuzzLight"),
+    : AnimatedBehavior(owner, kBehaviorName),
       BehaviorFilePath(GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_LEVEL_XML,
                                                                       BehaviorStage::kBehaviorFile)) {
-    SetEntityTemplate("Light");
+    SetEntityTemplate(kTemplate);
 }
 
 void BehaviorBuzzLight::Update(u32) {
@@ -19,13 +19,13 @@ void BehaviorBuzzLight::Update(u32) {
     manager->RegisterBehavior(*this);
     if (ShowFirstFrameRequest) {
         ShowFirstFrameRequest = 0;
-        manager->ReplayCurrentAction(*this, 1, "startKey", "endKey");
+        manager->ReplayCurrentAction(*this, 1, BehaviorManager::kStartKeyName, BehaviorManager::kEndKeyName);
     } else if (ShowLastFrameRequest) {
         ShowLastFrameRequest = 0;
-        manager->ReplayCurrentAction(*this, 1, "endKey", "endKey");
+        manager->ReplayCurrentAction(*this, 1, BehaviorManager::kEndKeyName, BehaviorManager::kEndKeyName);
     } else if (PlayOnceRequest) {
         PlayOnceRequest = 0;
-        manager->ReplayCurrentAction(*this, 3, "startKey", "endKey");
+        manager->ReplayCurrentAction(*this, 3, BehaviorManager::kStartKeyName, BehaviorManager::kEndKeyName);
     }
 }
 

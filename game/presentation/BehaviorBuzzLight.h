@@ -7,6 +7,11 @@ namespace QZ2011 {
 
 class BehaviorBuzzLight : public GameServices::MiniGame::AnimatedBehavior {
 public:
+    // Its behaviour, template and action in the stage's behaviour file.
+    static constexpr const char* kBehaviorName = "BuzzLight";
+    static constexpr const char* kTemplate = "Light";
+    static constexpr const char* kAction = "AnimIFL";
+
     explicit BehaviorBuzzLight(GameServices::Entities::Entity* owner);
 
     void Update(u32 milliseconds) override;
@@ -14,7 +19,7 @@ public:
     TString<char> GetCurrentActionName() const override { return LightAction; }
 
     TString<char> BehaviorFilePath;
-    TString<char> LightAction{"AnimIFL"};
+    TString<char> LightAction{kAction};
     u8 ShowFirstFrameRequest = 0;
     u8 ShowLastFrameRequest = 0;
     u8 PlayOnceRequest = 0;

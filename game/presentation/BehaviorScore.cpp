@@ -15,7 +15,7 @@ constexpr i32 kModePause = 1;
 }  // namespace
 
 BehaviorScore::BehaviorScore(GameServices::Entities::Entity* owner, const TString<char>& entityTemplate)
-    : AnimatedBehavior(owner, "ScoreBehavior"),
+    : AnimatedBehavior(owner, kBehaviorName),
       BehaviorFilePath(GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_LEVEL_XML,
                                                                       kBehaviorFile)) {
     SetEntityTemplate(entityTemplate);

@@ -8,6 +8,12 @@ namespace QZ2011 {
 class BehaviorScore : public GameServices::MiniGame::AnimatedBehavior {
 public:
     static constexpr const char* kBehaviorFile = "ScoreBehaviors.xml";
+    // Its behaviour there, the templates of the board and the desks, and the digits' actions
+    // (hundreds, tens, units).
+    static constexpr const char* kBehaviorName = "ScoreBehavior";
+    enum Template : u32 { kBoardTemplate, kDeskTemplate };
+    static constexpr const char* kTemplates[2] = {"BoardScore", "DeskScore"};
+    static constexpr const char* kDigitActions[3] = {"Hundred", "Ten", "Unit"};
     // The largest value the three digits show; larger ones show it.
     static constexpr i32 kMaxShown = 999;
 
@@ -20,9 +26,9 @@ public:
     TString<char> GetCurrentActionName() const override { return UnitAction; }
 
     TString<char> BehaviorFilePath;
-    TString<char> HundredAction{"Hundred"};
-    TString<char> TenAction{"Ten"};
-    TString<char> UnitAction{"Unit"};
+    TString<char> HundredAction{kDigitActions[0]};
+    TString<char> TenAction{kDigitActions[1]};
+    TString<char> UnitAction{kDigitActions[2]};
     i32 Value = -1;
     u8 UpdateRequest = 1;
 };

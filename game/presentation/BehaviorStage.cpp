@@ -12,10 +12,10 @@ constexpr i32 kModeLoop = 4;
 }  // namespace
 
 BehaviorStage::BehaviorStage(GameServices::Entities::Entity* owner)
-    : AnimatedBehavior(owner, "StageBehavior"),
+    : AnimatedBehavior(owner, kBehaviorName),
       BehaviorFilePath(GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_LEVEL_XML,
                                                                       BehaviorStage::kBehaviorFile)) {
-    SetEntityTemplate("board_lights_mat");
+    SetEntityTemplate(kDefaultTemplate);
 }
 
 void BehaviorStage::Update(u32) {
@@ -28,7 +28,7 @@ void BehaviorStage::Update(u32) {
     }
     if (!RequestedKey.IsEmpty()) {
         if (RequestedKey != CurrentKey) {
-            manager->ReplayCurrentAction(*this, kModePause, RequestedKey, "endKey");
+            manager->ReplayCurrentAction(*this, kModePause, RequestedKey, BehaviorManager::kEndKeyName);
             CurrentKey = RequestedKey;
         }
     } else if (!CurrentKey.IsEmpty()) {
@@ -42,7 +42,7 @@ void BehaviorStage::PlayAnimation(const char* startKey, BehaviorStage* stage, i3
         return;
     stage->PlayRequest = 1;
     stage->PlayStartKey = startKey ? startKey : "";
-    stage->PlayEndKey = "endKey";
+    stage->PlayEndKey = BehaviorManager::kEndKeyName;
     stage->PlayMode = mode;
 }
 

@@ -10,6 +10,11 @@ class BehaviorStage : public GameServices::MiniGame::AnimatedBehavior {
 public:
     // The stage's behaviour file (stage props, the board and the buzzer lights).
     static constexpr const char* kBehaviorFile = "StageBehaviors.xml";
+    // Its behaviour and action there; the template is the prop's own ("TemplateBehavior"),
+    // kDefaultTemplate until the prop is read.
+    static constexpr const char* kBehaviorName = "StageBehavior";
+    static constexpr const char* kDefaultTemplate = "board_lights_mat";
+    static constexpr const char* kAction = "AnimIFL";
     explicit BehaviorStage(GameServices::Entities::Entity* owner);
 
     void Update(u32 milliseconds) override;
@@ -22,9 +27,9 @@ public:
     void SetRequestedKey(const char* key);
 
     TString<char> BehaviorFilePath;
-    TString<char> IflAction{"AnimIFL"};
-    TString<char> CurrentKey{"startKey"};
-    TString<char> RequestedKey{"startKey"};
+    TString<char> IflAction{kAction};
+    TString<char> CurrentKey{GameServices::MiniGame::BehaviorManager::kStartKeyName};
+    TString<char> RequestedKey{GameServices::MiniGame::BehaviorManager::kStartKeyName};
     u8 PlayRequest = 0;
     TString<char> PlayStartKey;
     TString<char> PlayEndKey;

@@ -7,13 +7,6 @@
 
 namespace QZ2011 {
 
-namespace {
-constexpr const char* kParts[Board::kPartCount] = {
-    "Block_01",    "Block_02",    "Block_03",    "Block_04",    "Block_05",   "Block_06",
-    "Block_07",    "Block_08",    "Block_09",    "Block_dt_01", "Block_dt_02", "Block_dt_03",
-    "Block_dt_04", "Block_dt_05", "Block_dt_06", "BuzzerLeft",  "BuzzerRight"};
-}
-
 Board::Board() { Behaviors.Add(&m_Behavior); }
 
 bool Board::IsA(const u32& typeId) const {

@@ -12,9 +12,14 @@ namespace QZ2011 {
 class Board : public StageEntity<GameServices::Entities::Prop> {
 public:
     static constexpr u32 kTypeId = Crc32Hash("Board");
-    // Parts by index: 0-8 "Block_01".."Block_09", 9-14 "Block_dt_01".."Block_dt_06",
-    // 15 "BuzzerLeft", 16 "BuzzerRight".
+    // Parts by index, each the template of its board behaviour: the blocks, then from
+    // kFirstBuzzerPart the buzzer tops.
     static constexpr int kPartCount = 17;
+    static constexpr int kFirstBuzzerPart = 15;
+    static constexpr const char* kParts[kPartCount] = {
+        "Block_01",    "Block_02",    "Block_03",    "Block_04",    "Block_05",    "Block_06",
+        "Block_07",    "Block_08",    "Block_09",    "Block_dt_01", "Block_dt_02", "Block_dt_03",
+        "Block_dt_04", "Block_dt_05", "Block_dt_06", "BuzzerLeft",  "BuzzerRight"};
 
     Board();
 

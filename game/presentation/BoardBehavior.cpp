@@ -1,19 +1,19 @@
 #include "game/presentation/BoardBehavior.h"
 
+#include "game/presentation/Board.h"
+
 namespace QZ2011 {
 
 using GameServices::MiniGame::BehaviorManager;
 
 namespace {
-constexpr const char* kFrontAction = "BlockFront";
-constexpr const char* kStartIFL = "StartIFL";
 constexpr i32 kModePause = 1;
 constexpr i32 kModeOnce = 3;
 }  // namespace
 
 BoardBehavior::BoardBehavior(GameServices::Entities::Entity* owner)
-    : AnimatedBehavior(owner, "Board"), CurrentAction(kFrontAction) {
-    SetEntityTemplate("Block_01");
+    : AnimatedBehavior(owner, kBehaviorName), CurrentAction(kFrontAction) {
+    SetEntityTemplate(Board::kParts[0]);
 }
 
 void BoardBehavior::StopWaiting() {
@@ -34,13 +34,13 @@ void BoardBehavior::Update(u32) {
         }
     } else if (ShowBackRequest) {
         ShowBackRequest = 0;
-        manager->PlayActionBetweenKeys(*this, "BlockBack", kModeOnce, "startKey", "");
+        manager->PlayActionBetweenKeys(*this, kBackAction, kModeOnce, BehaviorManager::kStartKeyName, "");
     } else if (ShowFrontRequest) {
         ShowFrontRequest = 0;
-        manager->PlayActionBetweenKeys(*this, CurrentAction, kModePause, "startKey", "");
+        manager->PlayActionBetweenKeys(*this, CurrentAction, kModePause, BehaviorManager::kStartKeyName, "");
     } else if (BuzzRequest) {
         BuzzRequest = 0;
-        manager->PlayActionBetweenKeys(*this, "BuzzAnim", kModeOnce, "", "");
+        manager->PlayActionBetweenKeys(*this, kBuzzAction, kModeOnce, "", "");
     }
 }
 

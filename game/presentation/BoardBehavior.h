@@ -9,6 +9,14 @@ namespace QZ2011 {
 
 class BoardBehavior : public GameServices::MiniGame::AnimatedBehavior {
 public:
+    // Its behaviour in the stage's behaviour file (the templates are the board's parts), the
+    // blocks' actions with the front's key, and the buzzer tops' action.
+    static constexpr const char* kBehaviorName = "Board";
+    static constexpr const char* kFrontAction = "BlockFront";
+    static constexpr const char* kBackAction = "BlockBack";
+    static constexpr const char* kStartIFL = "StartIFL";
+    static constexpr const char* kBuzzAction = "BuzzAnim";
+
     explicit BoardBehavior(GameServices::Entities::Entity* owner);
 
     void Update(u32 milliseconds) override;

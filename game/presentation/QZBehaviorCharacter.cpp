@@ -10,22 +10,24 @@ namespace QZ2011 {
 using GameServices::MiniGame::BehaviorManager;
 
 namespace {
-constexpr const char* kIdle = "Salutation01";
-constexpr const char* kWalk = "Walk";
-constexpr const char* kWaitForBuzz = "WaitForBuzz";
+constexpr const char* kIdle = QZBehaviorCharacter::kActions[QZBehaviorCharacter::kActionIdle];
+constexpr const char* kWalk = QZBehaviorCharacter::kActions[QZBehaviorCharacter::kActionWalk];
+constexpr const char* kWaitForBuzz = QZBehaviorCharacter::kActions[QZBehaviorCharacter::kActionWaitForBuzz];
+constexpr const char* kBuzzLeft = QZBehaviorCharacter::kActions[QZBehaviorCharacter::kActionBuzzLeft];
+constexpr const char* kBuzzRight = QZBehaviorCharacter::kActions[QZBehaviorCharacter::kActionBuzzRight];
 constexpr i32 kOwnMode = -1;
 constexpr i32 kModeOnce = 3;
 constexpr i32 kModeLoop = 4;
 }  // namespace
 
 QZBehaviorCharacter::QZBehaviorCharacter(GameServices::Entities::Entity* owner, const TString<char>& entityTemplate)
-    : AnimatedBehavior(owner, "MaleAvatar"),
+    : AnimatedBehavior(owner, kBehaviorName),
       BehaviorFilePath(
           GameServices::Bridge::FileSystem::GetFilePath(GameServices::Bridge::FILE_LEVEL_XML, kBehaviorFile)) {
     SetEntityTemplate(entityTemplate);
     BehaviorManager* manager = BehaviorManager::Instance();
     manager->InitializeBehavior(*this, BehaviorFilePath);
-    manager->BindParameter(*this, "ChangeWalkAnimTime", &WalkDuration);
+    manager->BindParameter(*this, kWalkParameter, &WalkDuration);
 }
 
 TString<char> QZBehaviorCharacter::PoseName(i32 poseId) {
@@ -46,24 +48,22 @@ TString<char> QZBehaviorCharacter::PoseName(i32 poseId) {
     default:
         return TString<char>();
     }
-    static constexpr const char* kLevels[] = {"Easy", "Med", "Hard", "Family"};
-    static constexpr const char* kSlots[] = {"M1", "F1", "M2", "F2"};
     const i32 rest = poseId % 1000;
     const i32 level = rest / 10;
     const i32 slot = rest % 10;
     if (rest >= 40 || slot >= 4)
         return TString<char>();
-    TString<char> name("Pose");
+    TString<char> name(kPosePrefix);
     name += decade;
-    name += kLevels[level];
-    name += kSlots[slot];
+    name += kPoseLevels[level];
+    name += kPoseSlots[slot];
     return name;
 }
 
 void QZBehaviorCharacter::StopListeningForEnd() {
     if (PendingEndAction.IsEmpty())
         return;
-    BehaviorManager::Instance()->UnlistenActionKey(*this, PendingEndAction, "endKey", &ActionEndDelegate);
+    BehaviorManager::Instance()->UnlistenActionKey(*this, PendingEndAction, BehaviorManager::kEndKeyName, &ActionEndDelegate);
     PendingEndAction = "";
 }
 
@@ -87,7 +87,7 @@ void QZBehaviorCharacter::PlayCharacterActionDirect(const TString<char>& next, i
 
 void QZBehaviorCharacter::PlayCharacterAction(const TString<char>& current, const TString<char>& next, i32 mode,
                                               bool returnToIdle) {
-    if (next == kWalk || current == kWaitForBuzz || current == "BuzzLeft" || current == "BuzzRight") {
+    if (next == kWalk || current == kWaitForBuzz || current == kBuzzLeft || current == kBuzzRight) {
         PlayCharacterActionDirect(next, mode, returnToIdle);
         return;
     }
@@ -134,17 +134,17 @@ void QZBehaviorCharacter::Update(u32 milliseconds) {
         return;
     }
     const std::pair<u8*, const char*> results[] = {
-        {&WinSmallRequest, "WinSmall"},   {&WinSmallFamilyRequest, "WinSmallFamily"},
-        {&WinMedRequest, "WinMed"},       {&WinMedFamilyRequest, "WinMedFamily"},
-        {&WinBigRequest, "WinBig"},       {&WinBigFamilyRequest, "WinBigFamily"},
-        {&LoseSmallRequest, "LoseSmall"}, {&LoseSmallFamilyRequest, "LoseSmallFamily"},
-        {&LoseBigRequest, "LoseBig"},     {&LoseBigFamilyRequest, "LoseBigFamily"}};
+        {&WinSmallRequest, kActions[kActionWinSmall]},   {&WinSmallFamilyRequest, kActions[kActionWinSmallFamily]},
+        {&WinMedRequest, kActions[kActionWinMed]},       {&WinMedFamilyRequest, kActions[kActionWinMedFamily]},
+        {&WinBigRequest, kActions[kActionWinBig]},       {&WinBigFamilyRequest, kActions[kActionWinBigFamily]},
+        {&LoseSmallRequest, kActions[kActionLoseSmall]}, {&LoseSmallFamilyRequest, kActions[kActionLoseSmallFamily]},
+        {&LoseBigRequest, kActions[kActionLoseBig]},     {&LoseBigFamilyRequest, kActions[kActionLoseBigFamily]}};
     if (ServeGesture(results, std::size(results), kModeOnce, true))
         return;
-    const std::pair<u8*, const char*> others[] = {{&ThinkRequest, "Think"},
-                                                  {&ThinkFamilyRequest, "ThinkFamily"},
-                                                  {&ClapRequest, "Clap1"},
-                                                  {&ClapFamilyRequest, "ClapFamily1"}};
+    const std::pair<u8*, const char*> others[] = {{&ThinkRequest, kActions[kActionThink]},
+                                                  {&ThinkFamilyRequest, kActions[kActionThinkFamily]},
+                                                  {&ClapRequest, kActions[kActionClap]},
+                                                  {&ClapFamilyRequest, kActions[kActionClapFamily]}};
     if (ServeGesture(others, std::size(others), kOwnMode, false))
         return;
     if (PoseRequest) {
@@ -171,7 +171,7 @@ void QZBehaviorCharacter::Update(u32 milliseconds) {
     if (BuzzRequest) {
         BuzzRequest = 0;
         const TString<char> current = CurrentAction;
-        PlayCharacterAction(current, BuzzFromLeft ? "BuzzLeft" : "BuzzRight", kOwnMode, false);
+        PlayCharacterAction(current, BuzzFromLeft ? kBuzzLeft : kBuzzRight, kOwnMode, false);
         return;
     }
     if (IsWalking) {

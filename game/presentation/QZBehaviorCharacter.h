@@ -13,6 +13,28 @@ namespace QZ2011 {
 class QZBehaviorCharacter : public GameServices::MiniGame::AnimatedBehavior {
 public:
     static constexpr const char* kBehaviorFile = "Behaviors.xml";
+    // Its behaviour there and the templates of the four animation sets.
+    static constexpr const char* kBehaviorName = "MaleAvatar";
+    enum AnimationSet : u32 { kMale1, kMale2, kFemale1, kFemale2 };
+    static constexpr const char* kTemplates[4] = {"CharacterMale1", "CharacterMale2", "CharacterFemale1",
+                                                  "CharacterFemale2"};
+    // The parameter bound to WalkDuration.
+    static constexpr const char* kWalkParameter = "ChangeWalkAnimTime";
+    // The actions it plays besides the poses.
+    enum Action : u32 {
+        kActionIdle, kActionWalk, kActionWaitForBuzz, kActionBuzzLeft, kActionBuzzRight, kActionWinSmall,
+        kActionWinSmallFamily, kActionWinMed, kActionWinMedFamily, kActionWinBig, kActionWinBigFamily,
+        kActionLoseSmall, kActionLoseSmallFamily, kActionLoseBig, kActionLoseBigFamily, kActionThink,
+        kActionThinkFamily, kActionClap, kActionClapFamily, kActionCount
+    };
+    static constexpr const char* kActions[kActionCount] = {
+        "Salutation01", "Walk",         "WaitForBuzz",    "BuzzLeft",  "BuzzRight",     "WinSmall", "WinSmallFamily",
+        "WinMed",       "WinMedFamily", "WinBig",         "WinBigFamily", "LoseSmall",   "LoseSmallFamily",
+        "LoseBig",      "LoseBigFamily", "Think",         "ThinkFamily", "Clap1",       "ClapFamily1"};
+    // A pose action's name: the prefix, the decade, the level and the member slot.
+    static constexpr const char* kPosePrefix = "Pose";
+    static constexpr const char* kPoseLevels[4] = {"Easy", "Med", "Hard", "Family"};
+    static constexpr const char* kPoseSlots[4] = {"M1", "F1", "M2", "F2"};
     static constexpr i32 kDefaultWalkDuration = 2000;
 
     QZBehaviorCharacter(GameServices::Entities::Entity* owner, const TString<char>& entityTemplate);
@@ -30,7 +52,7 @@ public:
     void ReturnToIdle();
 
     TString<char> BehaviorFilePath;
-    TString<char> CurrentAction{"Salutation01"};
+    TString<char> CurrentAction{kActions[kActionIdle]};
     i32 WalkDuration = kDefaultWalkDuration;
     i32 WalkElapsed = 0;
     // 0 until the first update after construction or Reset.

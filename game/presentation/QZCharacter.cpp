@@ -19,8 +19,9 @@ void QZCharacter::UseSet(const char* entityTemplate) {
 void QZCharacter::Initialize() {
     GameServices::KorvoGame::CharacterManager::Instance();
     if (const GameServices::KorvoGame::Appearance* appearance = VolatileDatas.GetAppearance())
-        UseSet(appearance->Assembly.Gender == GameServices::KorvoGame::CharacterAssembly::kMale ? "CharacterMale1"
-                                                                                               : "CharacterFemale1");
+        UseSet(QZBehaviorCharacter::kTemplates[appearance->Assembly.Gender == GameServices::KorvoGame::CharacterAssembly::kMale
+                                                      ? QZBehaviorCharacter::kMale1
+                                                      : QZBehaviorCharacter::kFemale1]);
     else
         AGReport("No Appearance defined for this character");
     StartTicking();
@@ -34,22 +35,22 @@ void QZCharacter::SelectSet(u8 male1, u8 male2, u8 female1, u8 female2) {
 }
 
 void QZCharacter::SetCharacterMale1() {
-    UseSet("CharacterMale1");
+    UseSet(QZBehaviorCharacter::kTemplates[QZBehaviorCharacter::kMale1]);
     SelectSet(1, 0, 0, 0);
 }
 
 void QZCharacter::SetCharacterMale2() {
-    UseSet("CharacterMale2");
+    UseSet(QZBehaviorCharacter::kTemplates[QZBehaviorCharacter::kMale2]);
     SelectSet(0, 1, 0, 0);
 }
 
 void QZCharacter::SetCharacterFemale1() {
-    UseSet("CharacterFemale1");
+    UseSet(QZBehaviorCharacter::kTemplates[QZBehaviorCharacter::kFemale1]);
     SelectSet(0, 0, 1, 0);
 }
 
 void QZCharacter::SetCharacterFemale2() {
-    UseSet("CharacterFemale2");
+    UseSet(QZBehaviorCharacter::kTemplates[QZBehaviorCharacter::kFemale2]);
     SelectSet(0, 0, 0, 1);
 }
 

@@ -26,7 +26,7 @@ public:
     void SetCharacterFemale1();
     void SetCharacterFemale2();
 
-    QZBehaviorCharacter m_Behavior{this, "CharacterMale1"};
+    QZBehaviorCharacter m_Behavior{this, QZBehaviorCharacter::kTemplates[QZBehaviorCharacter::kMale1]};
     u8 IsMale1 = 0;
     u8 IsMale2 = 0;
     u8 IsFemale1 = 0;

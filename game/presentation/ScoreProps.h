@@ -16,7 +16,7 @@ public:
     bool IsA(const u32& typeId) const override;
     void Initialize() override;
 
-    BehaviorScore m_Behavior{this, "BoardScore"};
+    BehaviorScore m_Behavior{this, BehaviorScore::kTemplates[BehaviorScore::kBoardTemplate]};
 };
 
 class ScoreDeskProps : public StageEntity<GameServices::Entities::Prop> {
@@ -28,7 +28,7 @@ public:
     bool IsA(const u32& typeId) const override;
     void Initialize() override;
 
-    BehaviorScore m_Behavior{this, "DeskScore"};
+    BehaviorScore m_Behavior{this, BehaviorScore::kTemplates[BehaviorScore::kDeskTemplate]};
 };
 
 // The score behaviour of a score board or desk; null for any other entity.

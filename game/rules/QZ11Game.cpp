@@ -8,6 +8,7 @@
 #include "game/rules/AnswerResult.h"
 #include "game/rules/Family.h"
 #include "game/rules/QZ11Phases.h"
+#include "game/rules/TeamActions.h"
 #include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/entities/GameEntityFactory.h"
 #include "gameservices/entities/Set.h"
@@ -46,10 +47,10 @@ QZ11Game::QZ11Game() : BaseMiniGame(kLevelName) {
 
 void QZ11Game::UnlistenTeamActions(QZ2011GameContext* context) {
     if (GameServices::KorvoGame::TeamActionManager* teams = context ? context->GetTeamActionManager() : nullptr) {
-        teams->UnlistenTeamAction(&m_BuzzAction, "BuzzSinglePlayer");
-        teams->UnlistenTeamAction(&m_EnterAnswerAction, "EnterAnswer");
-        teams->UnlistenTeamAction(&m_EnterAIAnswerAction, "EnterAIAnswer");
-        teams->UnlistenTeamAction(&m_SkipAction, "SkipSequence");
+        teams->UnlistenTeamAction(&m_BuzzAction, kTeamActions[kActionBuzz]);
+        teams->UnlistenTeamAction(&m_EnterAnswerAction, kTeamActions[kActionEnterAnswer]);
+        teams->UnlistenTeamAction(&m_EnterAIAnswerAction, kTeamActions[kActionEnterAIAnswer]);
+        teams->UnlistenTeamAction(&m_SkipAction, kTeamActions[kActionSkip]);
     }
 }
 

@@ -221,6 +221,9 @@ public:
     void SetBankDisplay(int value);
     void SetCrowdVisible(bool visible);
     void ResetBoardScreens();
+    // The dressing's logo screens of the decade (those whose opening holds the logo) hold it
+    // again.
+    void HoldScreenLogos();
 
     // Stage dressing and the show's sequence table.
     static void LoadInGameSequences();

@@ -324,6 +324,22 @@ void QZ11Game::LoadInGameSequences() {
     GameServices::Bridge::FileSystem::UnloadPackage(QZ11Game::kSequencePackage);
 }
 
+void QZ11Game::HoldScreenLogos() {
+    QZ2011GameContext* context = QZ2011GameContext::Current();
+    if (!context)
+        return;
+    auto hold = [this](const auto& rows) {
+        for (const DressingRow& row : rows)
+            if (row.opening.gesture == Gesture::Hold && std::strcmp(row.opening.key, kHoldLogo.key) == 0)
+                for (size_t i = 0; i < row.count; ++i)
+                    ApplyLook(*this, m_Set, row.props[i], kHoldLogo);
+    };
+    if (context->m_Decade == 2)
+        hold(k90sRows);
+    else if (context->m_Decade == 3)
+        hold(k00sRows);
+}
+
 void QZ11Game::ApplyStageDressing() { Dress(false); }
 
 void QZ11Game::ApplyInGameStageDressing() { Dress(true); }

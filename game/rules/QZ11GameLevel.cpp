@@ -8,6 +8,7 @@
 #include "game/presentation/QZStageProps.h"
 #include "game/presentation/ScoreProps.h"
 #include "game/rules/QZ11Game.h"
+#include "game/rules/TeamActions.h"
 #include "gameservices/entities/GameEntityFactory.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
@@ -98,10 +99,10 @@ void QZ11Game::LoadLevel(bool initializeSet) {
     ApplicationData::RegisterPrototype(ApplicationData::kCamera, &m_CameraData);
     ApplicationData::RegisterPrototype(ApplicationData::kProp, &m_PropData);
     if (GameServices::KorvoGame::TeamActionManager* teams = context ? context->GetTeamActionManager() : nullptr) {
-        teams->ListenTeamAction(&m_BuzzAction, "BuzzSinglePlayer");
-        teams->ListenTeamAction(&m_EnterAnswerAction, "EnterAnswer");
-        teams->ListenTeamAction(&m_EnterAIAnswerAction, "EnterAIAnswer");
-        teams->ListenTeamAction(&m_SkipAction, "SkipSequence");
+        teams->ListenTeamAction(&m_BuzzAction, kTeamActions[kActionBuzz]);
+        teams->ListenTeamAction(&m_EnterAnswerAction, kTeamActions[kActionEnterAnswer]);
+        teams->ListenTeamAction(&m_EnterAIAnswerAction, kTeamActions[kActionEnterAIAnswer]);
+        teams->ListenTeamAction(&m_SkipAction, kTeamActions[kActionSkip]);
     }
     GameServices::Entities::Set* current = context ? context->GetCurrentLevel() : nullptr;
     GameShow::GameShowCameraManager* cameras = GameShow::GameShowCameraManager::Instance();

@@ -403,7 +403,6 @@ void QZ11Game::SetupBoardBlocks(int answerCount) {
 }
 
 void QZ11Game::SetStageScreens(bool fastMoney) {
-    QZ2011GameContext* context = QZ2011GameContext::Current();
     Show(m_BoardScreen10A, fastMoney);
     Show(m_BoardScreen10B, !fastMoney);
     for (Board* block : m_Blocks)
@@ -419,19 +418,7 @@ void QZ11Game::SetStageScreens(bool fastMoney) {
             score->Value = -1;
             score->UpdateRequest = 1;
         }
-    auto holdLogo = [this](const char* name) {
-        Prop* prop = m_Set ? m_Set->FindProp(name) : nullptr;
-        if (!prop)
-            ReportMissing(name);
-        else if (BehaviorStage* stage = GetStageBehavior(prop))
-            stage->SetRequestedKey("logo");
-    };
-    if (InDecade(context, 3)) {
-        holdLogo("board_score_screens");
-    } else if (InDecade(context, 2)) {
-        holdLogo("tv_screen_left");
-        holdLogo("tv_screen_right");
-    }
+    HoldScreenLogos();
 }
 
 void QZ11Game::SetScoreDisplay(bool right, int value) {

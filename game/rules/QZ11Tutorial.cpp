@@ -16,7 +16,7 @@ QZ11Tutorial::QZ11Tutorial() : BaseMiniGame(kLevelName) {}
 
 QZ11Tutorial::~QZ11Tutorial() {
     if (KG::TeamActionManager* teams = TeamActions())
-        teams->UnlistenTeamAction(&m_SkipDelegate, "SkipSequence");
+        teams->UnlistenTeamAction(&m_SkipDelegate, kTeamActions[kActionSkip]);
     if (ScreenTutorial* screen = Screen())
         screen->m_SkipEvent.RemoveDelegate(&m_DoneDelegate);
 }
@@ -36,12 +36,12 @@ void QZ11Tutorial::InitializeLevel() {
         screen->m_SkipEvent.AddDelegate(&m_DoneDelegate);
     }
     if (KG::TeamActionManager* teams = TeamActions())
-        teams->ListenTeamAction(&m_SkipDelegate, "SkipSequence");
+        teams->ListenTeamAction(&m_SkipDelegate, kTeamActions[kActionSkip]);
 }
 
 void QZ11Tutorial::CleanupLevel() {
     if (KG::TeamActionManager* teams = TeamActions())
-        teams->UnlistenTeamAction(&m_SkipDelegate, "SkipSequence");
+        teams->UnlistenTeamAction(&m_SkipDelegate, kTeamActions[kActionSkip]);
     if (ScreenTutorial* screen = Screen())
         screen->m_SkipEvent.RemoveDelegate(&m_DoneDelegate);
     QZ2011GameContext* context = QZ2011GameContext::Current();

@@ -10,6 +10,7 @@
 #include "game/presentation/QZApplicationData.h"
 #include "game/rules/Family.h"
 #include "game/rules/QZ11Phases.h"
+#include "game/rules/TeamActions.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/minigame/BaseGame.h"
@@ -149,7 +150,7 @@ void QZAI::BuzzStep(u32 ms) {
     if (m_BuzzCountdown > 0)
         return;
     context->m_BuzzOwner = 1;
-    SendTeamAction("BuzzSinglePlayer", 0);
+    SendTeamAction(kTeamActions[kActionBuzz], 0);
     m_State = StateWatch;
 }
 
@@ -245,7 +246,7 @@ void QZAI::EnterAnswer(const char* text, i32 chosenIndex) {
     context->SetChosenAnswerIndex(chosenIndex);
     context->m_TypedAnswer = text;
     context->m_AIMayAct = 0;
-    SendTeamAction("EnterAIAnswer", 0);
+    SendTeamAction(kTeamActions[kActionEnterAIAnswer], 0);
 }
 
 void QZAI::ChoosePlayOrPass() {

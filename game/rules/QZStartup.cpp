@@ -14,6 +14,7 @@
 #include "gameservices/game/LevelTransitionController.h"
 #include "gameservices/game/TimerManager.h"
 #include "gameservices/widget/ScreenManager.h"
+#include "gameshow/Menu.h"
 
 namespace QZ2011 {
 
@@ -26,7 +27,7 @@ QZStartup::~QZStartup() {
     // A mode that goes while its level runs leaves nothing listening behind.
     VideoProcessingSystem::RemoveVideoEndHandler(&m_VideoEndedDelegate);
     if (KG::TeamActionManager* teams = TeamActions())
-        teams->UnlistenTeamAction(&m_ClickDelegate, "Click");
+        teams->UnlistenTeamAction(&m_ClickDelegate, kTeamActions[kActionClick]);
     // The timer goes with the game's timer manager.
 }
 
@@ -43,14 +44,17 @@ void QZStartup::RegisterLevelDelegates() {
 
 void QZStartup::InitializeLevel() {
     BaseMiniGame::InitializeLevel();
-    GameServices::Entities::ComponentLevel* cursors = m_Set ? m_Set->FindComponentLevel("PlayerCursors") : nullptr;
-    GameServices::Entities::Prop* cursor = cursors ? cursors->FindProp("PlayerCursor1") : nullptr;
+    // The second player's cursor stays hidden on the start-up screens.
+    const char* second = GameShow::Menu::kCursorNames[1];
+    GameServices::Entities::ComponentLevel* cursors =
+        m_Set ? m_Set->FindComponentLevel(GameShow::Menu::kCursorLevel) : nullptr;
+    GameServices::Entities::Prop* cursor = cursors ? cursors->FindProp(second) : nullptr;
     if (cursor) {
         if (auto* collision = dynamic_cast<KG::CollisionCursor*>(cursor))
             collision->SetProjectionCamera(m_Set->GetActiveCamera());
         cursor->SetVisible(false);
     } else {
-        AGReport("QZStartup: no PlayerCursor1 in the level's PlayerCursors");
+        AGReport("QZStartup: no %s in the level's %s", second, GameShow::Menu::kCursorLevel);
     }
     QZ2011GameContext* context = QZ2011GameContext::Current();
     if (KG::DeviceManager* devices = context ? context->GetDeviceManager() : nullptr)
@@ -61,7 +65,7 @@ void QZStartup::InitializeLevel() {
             m_Timer->m_Event.AddDelegate(&m_StepDelegate);
     }
     if (KG::TeamActionManager* teams = TeamActions())
-        teams->ListenTeamAction(&m_ClickDelegate, "Click");
+        teams->ListenTeamAction(&m_ClickDelegate, kTeamActions[kActionClick]);
     RestartTimer(kDisclaimerMs);
     m_Step = 0;
     m_SplashShown = false;
@@ -69,7 +73,7 @@ void QZStartup::InitializeLevel() {
 
 void QZStartup::CleanupLevel() {
     if (KG::TeamActionManager* teams = TeamActions())
-        teams->UnlistenTeamAction(&m_ClickDelegate, "Click");
+        teams->UnlistenTeamAction(&m_ClickDelegate, kTeamActions[kActionClick]);
     VideoProcessingSystem::RemoveVideoEndHandler(&m_VideoEndedDelegate);
     if (m_Timer) {
         // The manager takes back only a timer that is not running.

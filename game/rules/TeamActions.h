@@ -1,9 +1,15 @@
 #pragma once
-// The team-action manager of the running game, on which the game's modes listen for actions.
+// The team actions the game uses, and the team-action manager of the running game on which its
+// modes listen for them.
 #include "game/QZ2011GameContext.h"
 #include "gameservices/game/TeamActionManager.h"
 
 namespace QZ2011 {
+
+// The team actions the game's modes listen for or raise, as "Actions.xml" names them.
+enum TeamAction : u32 { kActionClick, kActionBuzz, kActionEnterAnswer, kActionEnterAIAnswer, kActionSkip, kTeamActionCount };
+inline constexpr const char* kTeamActions[kTeamActionCount] = {"Click", "BuzzSinglePlayer", "EnterAnswer", "EnterAIAnswer",
+                                                               "SkipSequence"};
 
 // Null while no game runs.
 inline GameServices::KorvoGame::TeamActionManager* TeamActions() {

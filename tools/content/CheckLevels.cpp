@@ -11,9 +11,11 @@
 #include "engine/core/SerializableVector.h"
 #include "engine/graphics/AGResourceHolds.h"
 #include "engine/graphics/AGTrack.h"
+#include "game/presentation/BehaviorBuzzLight.h"
 #include "game/presentation/BehaviorScore.h"
 #include "game/presentation/BehaviorStage.h"
 #include "game/presentation/QZApplicationData.h"
+#include "game/presentation/Board.h"
 #include "game/presentation/QZBehaviorCharacter.h"
 #include "game/presentation/screens/QZ11DifficultySelector.h"
 #include "game/presentation/screens/ScreenTutorial.h"
@@ -22,6 +24,7 @@
 #include "game/rules/QZ11Menu.h"
 #include "game/rules/QZ11Tutorial.h"
 #include "game/rules/QZStartup.h"
+#include "game/rules/TeamActions.h"
 #include "gameservices/bridge/systems/DeviceTrigger.h"
 #include "gameservices/entities/GameEntityFactory.h"
 #include "gameservices/entities/RuntimeParameters.h"
@@ -117,6 +120,7 @@ public:
         }
         CheckActions();
         CheckBehaviors();
+        CheckCodeBehaviors();
     }
 
 private:
@@ -341,6 +345,10 @@ private:
                         QZ2011::BehaviorStage::kBehaviorFile + " lacks");
             return;
         }
+        if (!Named(entity->Actions, QZ2011::BehaviorStage::kAction))
+            c.Error(level.entry->from, level.entry->Label(),
+                    "stage prop " + Quoted(name) + ": its template " + Quoted(data->TemplateBehavior) + " has no action " +
+                        Quoted(std::string(QZ2011::BehaviorStage::kAction)));
         for (const char* key : keys) {
             bool held = std::string(key) == MG::BehaviorManager::kStartKeyName || std::string(key) == MG::BehaviorManager::kEndKeyName;
             for (const MG::sBehaviorEntityAction& action : entity->Actions)
@@ -384,8 +392,10 @@ private:
             c.Error(entry->from, entry->Label(), "the actions file does not parse");
             return;
         }
+        std::set<std::string> actions;
         for (const KG::sDeviceControllerContext& context : root.Contexts)
-            for (const KG::sDeviceControllerAction& action : context.Actions)
+            for (const KG::sDeviceControllerAction& action : context.Actions) {
+                actions.insert(action.Name.c_str());
                 for (const KG::sDeviceControllerTrigger& trigger : action.Triggers) {
                     if (trigger.Type != "key")
                         continue;
@@ -393,6 +403,11 @@ private:
                         if (!GameServices::Bridge::KeyNameTable::IsBuiltIn(key.c_str()))
                             c.Error(entry->from, entry->Label(), "key name " + Quoted(key) + " is not in the key table");
                 }
+            }
+        for (const char* action : QZ2011::kTeamActions)
+            if (!actions.count(action))
+                c.Error(entry->from, entry->Label(), "the game listens for the action " + Quoted(std::string(action)) +
+                                                         ", which the actions file lacks");
     }
 
     const MG::sRootBehavior* Behaviors(const char* file) {
@@ -432,6 +447,71 @@ private:
                     for (const MG::sBehaviorEntityAction& action : entity.Actions)
                         CheckAction(entry, entity, action);
         }
+    }
+
+    // The behaviours the game's classes play: each template the class takes, in its behaviour,
+    // holds the actions the class plays, the keys it waits for and the parameters it binds.
+    void CheckCodeBehaviors() {
+        using namespace QZ2011;
+        using Names = std::vector<std::string>;
+        const char* stage = BehaviorStage::kBehaviorFile;
+        Names characterActions(std::begin(QZBehaviorCharacter::kActions), std::end(QZBehaviorCharacter::kActions));
+        // Every code the pose table names.
+        for (i32 code = 0; code < 10000; ++code) {
+            const TString<char> pose = QZBehaviorCharacter::PoseName(code);
+            if (!pose.IsEmpty())
+                characterActions.push_back(pose.c_str());
+        }
+        for (const char* name : QZBehaviorCharacter::kTemplates)
+            CodeTemplate(QZBehaviorCharacter::kBehaviorFile, QZBehaviorCharacter::kBehaviorName, name, characterActions, {},
+                         {QZBehaviorCharacter::kWalkParameter});
+        for (int part = 0; part < Board::kPartCount; ++part) {
+            if (part < Board::kFirstBuzzerPart)
+                CodeTemplate(stage, BoardBehavior::kBehaviorName, Board::kParts[part],
+                             {BoardBehavior::kFrontAction, BoardBehavior::kBackAction},
+                             {{BoardBehavior::kFrontAction, BoardBehavior::kStartIFL}}, {});
+            else
+                CodeTemplate(stage, BoardBehavior::kBehaviorName, Board::kParts[part], {BoardBehavior::kBuzzAction}, {}, {});
+        }
+        CodeTemplate(stage, BehaviorBuzzLight::kBehaviorName, BehaviorBuzzLight::kTemplate, {BehaviorBuzzLight::kAction}, {},
+                     {});
+        for (const char* name : BehaviorScore::kTemplates)
+            CodeTemplate(BehaviorScore::kBehaviorFile, BehaviorScore::kBehaviorName, name,
+                         Names(std::begin(BehaviorScore::kDigitActions), std::end(BehaviorScore::kDigitActions)), {}, {});
+    }
+
+    void CodeTemplate(const char* file, const char* behaviorName, const std::string& name, const std::vector<std::string>& actions,
+                      const std::vector<std::pair<std::string, std::string>>& keys, const std::vector<std::string>& parameters) {
+        const MG::sRootBehavior* root = Behaviors(file);
+        if (!root)
+            return;  // told by Behaviors
+        const PackageEntry& entry = *m_behaviors[file].entry;
+        const MG::sBehavior* behavior = Named(root->Behaviors, behaviorName);
+        if (!behavior) {
+            if (m_toldBehaviors.insert(behaviorName).second)
+                c.Error(entry.from, entry.Label(),
+                        "the game plays the behaviour " + Quoted(std::string(behaviorName)) + ", which " + file + " lacks");
+            return;
+        }
+        const MG::sBehaviorEntity* entity = Named(behavior->Entities, name);
+        if (!entity) {
+            c.Error(entry.from, entry.Label(),
+                    "behaviour " + Quoted(std::string(behaviorName)) + " has no template " + Quoted(name) + ", which the game uses");
+            return;
+        }
+        const std::string where = "template " + Quoted(name) + " of " + Quoted(std::string(behaviorName));
+        for (const std::string& action : actions)
+            if (!Named(entity->Actions, action))
+                c.Error(entry.from, entry.Label(), where + " has no action " + Quoted(action) + ", which the game plays");
+        for (const auto& [action, key] : keys) {
+            const MG::sBehaviorEntityAction* found = Named(entity->Actions, action);
+            if (found && !Named(found->Keys, key))
+                c.Error(entry.from, entry.Label(),
+                        where + ": action " + Quoted(action) + " has no key " + Quoted(key) + ", which the game waits for");
+        }
+        for (const std::string& parameter : parameters)
+            if (!Named(entity->Parameters, parameter))
+                c.Error(entry.from, entry.Label(), where + " has no parameter " + Quoted(parameter) + ", which the game binds");
     }
 
     void CheckAction(const PackageEntry& entry, const MG::sBehaviorEntity& entity, const MG::sBehaviorEntityAction& action) {
@@ -508,6 +588,29 @@ private:
     }
 
 public:
+    // A prop's sprite and the material it draws with, read as the engine reads them.
+    void UseSprite(const std::string& name, const SourceRef& from, const std::string& label) {
+        const PackageEntry* sprite = c.Use(name);
+        if (!sprite) {
+            c.Error(from, label, "the prop's picture " + Quoted(name) + " is in no package");
+            return;
+        }
+        if (!m_sprites.insert(name).second)
+            return;
+        const std::string bytes = c.Read(*sprite);
+        AGMemBuffer b(bytes.data(), u32(bytes.size()));
+        b.Skip(12);
+        b.Skip(12);  // blend mode, width, height
+        const u32 material = b.ReadU32();
+        if (b.Failed()) {
+            c.Error(sprite->from, sprite->Label(), "the sprite does not parse");
+            return;
+        }
+        const auto found = m_byId.find(material);
+        if (material && (found == m_byId.end() || !UseMaterial(found->second)))
+            c.Error(sprite->from, sprite->Label(), "the sprite's material is in no package");
+    }
+
     // A model's vertex buffer, meshes and materials, read as the engine reads them.
     void UseModel(const std::string& name, const SourceRef& from, const std::string& label) {
         if (!m_models.insert(name).second)
@@ -560,6 +663,8 @@ public:
                 for (const KG::sProp& prop : r.Props)
                     if (std::string(prop.EngineDataFileName.c_str()).ends_with(".mdl"))
                         UseModel(prop.EngineDataFileName.c_str(), from, label);
+                    else if (std::string(prop.EngineDataFileName.c_str()).ends_with(".spt"))
+                        UseSprite(prop.EngineDataFileName.c_str(), from, label);
                     else
                         file(prop.EngineDataFileName, "the prop's picture");
                 for (const KG::sSetElement& element : r.SetElements)
@@ -584,16 +689,17 @@ public:
             top.Lights = level.record.Lights;
             top.Characters = level.record.Characters;
             contents(top);
-            bool cursors = false;
+            const KG::sComponentLevel* cursors = nullptr;
             for (const KG::sComponentLevel& component : level.record.ComponentLevels) {
                 contents(component);
-                cursors = cursors || (component.Name == GameShow::Menu::kCursorLevel &&
-                                      Named(component.Props, GameShow::Menu::kCursorName));
+                if (!cursors && component.Name == GameShow::Menu::kCursorLevel)
+                    cursors = &component;
             }
-            if (!cursors)
-                c.Error(from, label,
-                        std::string("the level lacks the cursor ") + Quoted(std::string(GameShow::Menu::kCursorName)) + " of " +
-                            Quoted(std::string(GameShow::Menu::kCursorLevel)));
+            for (const char* cursor : GameShow::Menu::kCursorNames)
+                if (!cursors || !Named(cursors->Props, cursor))
+                    c.Error(from, label,
+                            std::string("the level lacks the cursor ") + Quoted(std::string(cursor)) + " of " +
+                                Quoted(std::string(GameShow::Menu::kCursorLevel)));
         }
     }
 
@@ -640,6 +746,8 @@ private:
     std::vector<LevelFile> m_levels;
     std::map<std::string, BehaviorFile> m_behaviors;
     std::set<std::string> m_models;
+    std::set<std::string> m_sprites;
+    std::set<std::string> m_toldBehaviors;
 };
 
 }  // namespace

@@ -36,7 +36,13 @@ const Mutation kMutations[] = {
      "data/content/runtime.txt (gsSystem/runtimeparameters.xml): error: \"StartScreenId\" \"LevelStart\" names no level"},
     {"content/levels.txt", "chm_talk.ska skel_male", "chm_talk.ska skel_mael",
      "data/content/levels.txt:%s.xml): error: character \"host\": skin \"skel_mael\" names no skeleton"},
+    {"content/actions.txt", "SkipSequence key press", "SkipScene key press",
+     "data/content/actions.txt (gsSystem/actions.xml): error: the game listens for the action \"SkipSequence\", which "
+     "the actions file lacks"},
 };
+
+// The contestants' four animation sets, as the behaviour source gives them.
+const char* const kContestantTemplates[] = {"CharacterMale1", "CharacterMale2", "CharacterFemale1", "CharacterFemale2"};
 
 // "<line> (GlobalXml/<file>" of each decade's match level.
 const char* const kMatchLevels[] = {"20 (GlobalXml/qz11_game_level_file_1_70", "21 (GlobalXml/qz11_game_level_file_1_80",
@@ -55,6 +61,16 @@ TEST(CheckLevels, EachBrokenNameIsToldWhereItWasMade) {
             for (const char* level : kMatchLevels)
                 expected.push_back(text.substr(0, at) + level + text.substr(at + 2));
     }
+    // The contestants' behaviour loses an action and its walk parameter in every template.
+    content.Replace("content/behaviors.txt", "ClapFamily1     Clap", "ClapFamily2     Clap");
+    content.Replace("content/behaviors.txt", "MaleAvatar ChangeWalkAnimTime", "MaleAvatar ChangeWalkTime");
+    for (const char* name : kContestantTemplates)
+        for (const char* lack : {"action \"ClapFamily1\", which the game plays",
+                                 "parameter \"ChangeWalkAnimTime\", which the game binds"})
+            expected.push_back(std::string("data/content/behaviors.txt:18 (GlobalXml/behaviors.xml): error: template \"") +
+                               name + "\" of \"MaleAvatar\" has no " + lack);
+    // Every level loses its second cursor.
+    content.Replace("content/levels.txt", "cursor PlayerCursor1 cursor.spt", "cursor PlayerCursor9 cursor.spt");
     content.Check({"xml"});
     EXPECT_TRUE(content.BuildErrors().empty());
     // The sources never write an unknown key name (the build refuses it): a damaged package does.
@@ -63,7 +79,30 @@ TEST(CheckLevels, EachBrokenNameIsToldWhereItWasMade) {
     text.replace(text.find("keyaccept"), 9, "keyenter");
     content.Dir().Write("out/gsSystem/actions.xml", text);
     expected.push_back("data/content/actions.txt (gsSystem/actions.xml): error: key name \"keyenter\" is not in the key table");
+    // The board's and the score's behaviours are written by the tool alone: damaged files.
+    const auto damage = [&](const std::string& file, const std::string& from, const std::string& to) {
+        std::string xml = FileContents(content.Dir().File("out/" + file));
+        const size_t at = xml.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        content.Dir().Write("out/" + file, xml.replace(at, from.size(), to));
+    };
+    damage("GlobalXml/stagebehaviors.xml", "<Name>BuzzerRight</Name>", "<Name>BuzzerRite</Name>");
+    damage("GlobalXml/stagebehaviors.xml", "<Name>StartIFL</Name>", "<Name>StartIFX</Name>");
+    damage("GlobalXml/scorebehaviors.xml", "<Name>Ten</Name>", "<Name>Tens</Name>");
+    expected.push_back("data/content/stage.txt (GlobalXml/stagebehaviors.xml): error: behaviour \"Board\" has no "
+                       "template \"BuzzerRight\", which the game uses");
+    expected.push_back("data/content/stage.txt (GlobalXml/stagebehaviors.xml): error: template \"Block_01\" of "
+                       "\"Board\": action \"BlockFront\" has no key \"StartIFL\", which the game waits for");
+    expected.push_back("data/content/art/stage.txt (GlobalXml/scorebehaviors.xml): error: template \"BoardScore\" of "
+                       "\"ScoreBehavior\" has no action \"Ten\", which the game plays");
     std::vector<std::string> errors = content.Check({});
+    // Each of the twelve levels tells the missing cursor.
+    const auto cursor = std::remove_if(errors.begin(), errors.end(), [](const std::string& error) {
+        return error.starts_with("data/content/levels.txt:") &&
+               error.ends_with("error: the level lacks the cursor \"PlayerCursor1\" of \"PlayerCursors\"");
+    });
+    EXPECT_EQ(errors.end() - cursor, 12);
+    errors.erase(cursor, errors.end());
     std::sort(errors.begin(), errors.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(errors, expected);
