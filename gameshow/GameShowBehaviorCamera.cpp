@@ -16,8 +16,8 @@ TString<char> GameShowBehaviorCamera::BehaviorFile() {
 }
 
 GameShowBehaviorCamera::GameShowBehaviorCamera(GameServices::Entities::Entity* camera)
-    : AnimatedBehavior(camera, "Camera") {
-    SetEntityTemplate("AnimatedCamera");
+    : AnimatedBehavior(camera, kBehaviorName) {
+    SetEntityTemplate(kTemplate);
     BehaviorManager::Instance()->InitializeBehavior(*this, BehaviorFile());
     // Nothing else names the action to play: the template's first one is the camera's.
     if (!m_Actions.empty())
@@ -31,7 +31,7 @@ void GameShowBehaviorCamera::PlayCurrentAction() {
 void GameShowBehaviorCamera::RequestReplayToKey(const TString<char>& key) {
     replayRequested = true;
     replayEndKey = key;
-    replayStartKey = "startKey";
+    replayStartKey = BehaviorManager::kStartKeyName;
     replayPlayMode = kPlayOnce;
 }
 

@@ -11,6 +11,9 @@ namespace GameShow {
 class GameShowBehaviorCamera : public GameServices::MiniGame::AnimatedBehavior {
 public:
     static constexpr const char* kBehaviorFile = "CamerasBehaviors.xml";
+    // Its behaviour and template there (the template's first action is the camera's).
+    static constexpr const char* kBehaviorName = "Camera";
+    static constexpr const char* kTemplate = "AnimatedCamera";
     // The file the camera behaviours are merged from, once for every camera of the run.
     static TString<char> BehaviorFile();
 

@@ -22,7 +22,7 @@ GameServices::KorvoGame::ApplicationData* sGameShowApplicationDataCameras::Clone
 }
 
 namespace {
-constexpr u32 kBehaviorCameraKey = Crc32Hash("Camera");
+constexpr u32 kBehaviorCameraKey = Crc32Hash(GameShowBehaviorCamera::kBehaviorName);
 }
 
 GameShowCamera::GameShowCamera() {

@@ -11,8 +11,11 @@
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/Widget.h"
+#include "gameshow/AwardsComposition.h"
 #include "gameshow/CompositionManager.h"
+#include "gameshow/OptionsComposition.h"
 #include "gameshow/PlayerProfileManager.h"
+#include "gameshow/ProfilesComposition.h"
 
 namespace GameShow {
 
@@ -178,21 +181,21 @@ void MainMenuComposition::OnOptionsClick() {
     if (!AcceptsInput())
         return;
     PlayButtonSound();
-    GetManager().SetNextComposition(this, "compositionOptions");
+    GetManager().SetNextComposition(this, OptionsComposition::kName);
 }
 
 void MainMenuComposition::OnProfilesClick() {
     if (!AcceptsInput())
         return;
     PlayButtonSound();
-    GetManager().SetNextComposition(this, "compositionProfiles");
+    GetManager().SetNextComposition(this, ProfilesComposition::kName);
 }
 
 void MainMenuComposition::OnAwardsClick() {
     if (!AcceptsInput())
         return;
     PlayButtonSound();
-    GetManager().SetNextComposition(this, "compositionAwards");
+    GetManager().SetNextComposition(this, AwardsComposition::kName);
 }
 
 void MainMenuComposition::OnWardrobeClick() {

@@ -478,6 +478,9 @@ private:
         for (const char* name : BehaviorScore::kTemplates)
             CodeTemplate(BehaviorScore::kBehaviorFile, BehaviorScore::kBehaviorName, name,
                          Names(std::begin(BehaviorScore::kDigitActions), std::end(BehaviorScore::kDigitActions)), {}, {});
+        using GameShow::GameShowBehaviorCamera;
+        CodeTemplate(GameShowBehaviorCamera::kBehaviorFile, GameShowBehaviorCamera::kBehaviorName,
+                     GameShowBehaviorCamera::kTemplate, {}, {}, {});
     }
 
     void CodeTemplate(const char* file, const char* behaviorName, const std::string& name, const std::vector<std::string>& actions,
