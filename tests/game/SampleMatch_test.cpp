@@ -463,9 +463,20 @@ protected:
             if (m_drawAsked) {
                 m_shots[moments[i].first] = Shot(moments[i].first);
                 m_questionPlace = Place("QuestionLabel");
+                if (std::string(moments[i].first) == "revealed")
+                    m_revealedPlace = ShownAnswerPlace();
             }
             m_drawAsked = SparseGraphics::drawNext = !m_drawAsked;
         }
+    }
+    // The first answer row of the board on show; empty when none is.
+    Rect ShownAnswerPlace() {
+        for (u32 row = 1; row <= 8; ++row) {
+            const std::string name = "AnswerLabel" + std::to_string(row);
+            if (Shown(m_context.GetGameScreen().BoundWidget(name.c_str())))
+                return Place(name.c_str());
+        }
+        return {};
     }
     Rect Place(const char* name) {
         Widget* widget = m_context.GetGameScreen().BoundWidget(name);
@@ -519,6 +530,7 @@ protected:
     std::map<std::string, uint64_t> m_shotFrames;
     std::map<std::string, platform::gfx::Image> m_shots;
     Rect m_questionPlace;
+    Rect m_revealedPlace;
 };
 
 TEST_P(SampleMatch, ReachesItsGoalWithNothingMissing) {
@@ -574,7 +586,10 @@ TEST_P(SampleMatch, ReachesItsGoalWithNothingMissing) {
         ASSERT_TRUE(m_shots.count(shot)) << shot;
         EXPECT_GT(CountNear(m_shots[shot], m_questionPlace, 0xFFFFFF, 24), 40) << shot;
     }
-    EXPECT_TRUE(m_shots.count("revealed"));
+    // The right face-off answer is written on its board row in white.
+    ASSERT_TRUE(m_shots.count("revealed"));
+    ASSERT_GT(m_revealedPlace.width, 0) << "no answer row shown";
+    EXPECT_GT(CountNear(m_shots["revealed"], m_revealedPlace, 0xFFFFFF, 24), 40);
 }
 
 void PrintTo(const Choice& choice, std::ostream* out) { *out << choice.decade << " " << choice.difficulty; }

@@ -207,6 +207,9 @@ void ScreenGame::onAnswerEntered(Member) {
     context->m_AnswerPending = 1;
     if (context->m_AnswerRecord)
         context->GetRoundRules().ScoreRevealedAnswer(*context->m_AnswerRecord);
+    // The face-off sequence showed the board before the answer was scored: its row shows now.
+    if (rightFaceOff)
+        ShowRevealedAnswers();
     AwardManager* awards = context->GetAwardManager();
     if (context->m_TwoPlayers != 0 || !awards)
         return;
