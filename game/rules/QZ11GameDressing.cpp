@@ -1,10 +1,13 @@
 #include <cstring>
+#include <initializer_list>
+#include <string_view>
 #include <iterator>
 
 #include "engine/core/AGLog.h"
 #include "game/QZ2011GameContext.h"
 #include "game/presentation/QZStageProps.h"
 #include "game/rules/QZ11Game.h"
+#include "game/rules/ShowSequences.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
@@ -108,6 +111,45 @@ constexpr std::array<std::pair<const char*, const char*>, 85> kInGameSequences{{
     {"sequence_play_or_pass_ai_right.xml", "play_or_pass_AI_right"},
     {"sequence_play_or_pass_ai_left.xml", "play_or_pass_AI_left"},
 }};
+
+// The table holds a sequence whose name is the pieces one after the other.
+consteval bool Loaded(std::initializer_list<std::string_view> pieces) {
+    for (const auto& [file, name] : kInGameSequences) {
+        std::string_view rest = name;
+        bool match = true;
+        for (std::string_view piece : pieces) {
+            match = match && rest.starts_with(piece);
+            if (match)
+                rest.remove_prefix(piece.size());
+        }
+        if (match && rest.empty())
+            return true;
+    }
+    return false;
+}
+
+// Every sequence the game plays by name is one the match loads.
+consteval bool EveryPlayedSequenceLoaded() {
+    constexpr std::string_view kDigits[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    for (u32 s = 0; s < kShowSequenceCount; ++s) {
+        const ShowSequenceName& name = kShowSequences[s];
+        if (s == kSeqRightPose) {
+            for (const char* decade : kPoseSequenceDecades)
+                for (const char* difficulty : kPoseSequenceDifficulties)
+                    if (!Loaded({name.stem, decade, difficulty}))
+                        return false;
+        } else if (name.count == 0) {
+            if (!Loaded({name.stem, name.suffix}))
+                return false;
+        } else {
+            for (u32 number = 1; number <= name.count; ++number)
+                if (number >= std::size(kDigits) || !Loaded({name.stem, kDigits[number], name.suffix}))
+                    return false;
+        }
+    }
+    return true;
+}
+static_assert(EveryPlayedSequenceLoaded(), "a sequence the game plays is not in the in-game sequence table");
 
 // Play modes of the behaviour file.
 constexpr int kModePause = 1;

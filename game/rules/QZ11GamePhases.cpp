@@ -5,6 +5,7 @@
 #include "game/rules/IRoundRules.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
+#include "game/rules/ShowSequences.h"
 
 namespace QZ2011 {
 
@@ -129,7 +130,7 @@ void QZ11Game::OnSequenceEnd() {
         } else {
             context->m_GamePhase = PhaseRevealOthers;
             if (GameShow::SequenceManager* sequences = context->GetSequenceManager())
-                sequences->PlaySequence("reveal_others");
+                sequences->PlaySequence(ShowSequenceStem(kSeqRevealOthers));
         }
         break;
     case PhaseRevealOthers:
@@ -172,7 +173,7 @@ void QZ11Game::OnSequenceEnd() {
             break;
         const bool left = context->m_CurrentFamily == QZ2011GameContext::kPlayerOneFamily;
         if (GameShow::SequenceManager* sequences = context->GetSequenceManager())
-            sequences->PlaySequence(left ? "end_game_see_you_nexttime_left" : "end_game_see_you_nexttime_right");
+            sequences->PlaySequence(ShowSequenceStem(left ? kSeqSeeYouLeft : kSeqSeeYouRight));
         context->m_GamePhase = PhaseGameOver;
         break;
     }

@@ -9,6 +9,7 @@
 #include "game/presentation/ScoreProps.h"
 #include "game/rules/Family.h"
 #include "game/rules/QZ11Game.h"
+#include "game/rules/ShowSequences.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/TypeIds.h"
@@ -25,8 +26,6 @@ constexpr int kPoseBase[4] = {7000, 8000, 9000, 2000};
 constexpr int kLeftFamilyPose = 30;
 // Members 1..4 hold the poses 0, 2, 1, 3 of their family.
 constexpr int kMemberPose[4] = {0, 2, 1, 3};
-constexpr const char* kDecadeNames[4] = {"70", "80", "90", "00"};
-constexpr const char* kDifficultyNames[3] = {"Easy", "Med", "Hard"};
 
 // Podium markers A..D.
 enum Podium { A, B, C, D };
@@ -109,7 +108,7 @@ void QZ11Game::HideAllContestants() {
 void QZ11Game::PlayLeftFamilyPose() {
     QZ2011GameContext* context = QZ2011GameContext::Current();
     ApplyInGameStageDressing();
-    Play(context, "left_pose");
+    Play(context, ShowSequenceStem(kSeqLeftPose));
     HideAllContestants();
     SetCrowdVisible(false);
     const u32 decade = context ? context->m_Decade : 4;
@@ -159,7 +158,8 @@ void QZ11Game::PlayRightFamilyPose() {
     const u32 decade = context ? context->m_Decade : 4;
     const u32 difficulty = context ? context->m_Difficulty : 3;
     if (decade < 4 && difficulty < 3) {
-        const std::string name = std::string("right_pose") + kDecadeNames[decade] + kDifficultyNames[difficulty];
+        const std::string name = SequenceName(kSeqRightPose) + kPoseSequenceDecades[decade] +
+                                 kPoseSequenceDifficulties[difficulty];
         Play(context, name.c_str());
         for (int member = 0; member < 4; ++member)
             if (QZCharacter* character = m_Contestants[4 + member]) {
@@ -174,7 +174,7 @@ void QZ11Game::PlayRightFamilyPose() {
 }
 
 void QZ11Game::PlayLeftFamilyIntro() {
-    Play(QZ2011GameContext::Current(), "left_intro");
+    Play(QZ2011GameContext::Current(), ShowSequenceStem(kSeqLeftIntro));
     HideAllContestants();
     PlaceLeftFamily();
     for (int member = 0; member < 4; ++member)
@@ -183,7 +183,7 @@ void QZ11Game::PlayLeftFamilyIntro() {
 }
 
 void QZ11Game::PlayRightFamilyIntro() {
-    Play(QZ2011GameContext::Current(), "right_intro");
+    Play(QZ2011GameContext::Current(), ShowSequenceStem(kSeqRightIntro));
     HideAllContestants();
     PlaceRightFamily();
     for (int member = 0; member < 4; ++member)
@@ -242,23 +242,23 @@ void QZ11Game::StartRound() {
     case 1:
         context->m_RoundCounter = 1;
         AGReport("--+++ START SINGLE ROUND 1 +++--");
-        Play(context, "faceoff_round1");
+        Play(context, SequenceName(kSeqFaceOffRound, 1).c_str());
         break;
     case 2:
         AGReport("--+++ START SINGLE ROUND 2 +++--");
-        Play(context, "faceoff_round2");
+        Play(context, SequenceName(kSeqFaceOffRound, 2).c_str());
         break;
     case 3:
         AGReport("--+++ START DOUBLE ROUND +++--");
-        Play(context, "faceoff_round3");
+        Play(context, SequenceName(kSeqFaceOffRound, 3).c_str());
         break;
     case 4:
         AGReport("--+++ START TRIPLE ROUND +++--");
-        Play(context, "faceoff_round4");
+        Play(context, SequenceName(kSeqFaceOffRound, 4).c_str());
         break;
     case 5:
         AGReport("--+++ START SUDDEN DEATH +++--");
-        Play(context, "SuddenDeath");
+        Play(context, ShowSequenceStem(kSeqSuddenDeath));
         break;
     default:
         break;

@@ -8,6 +8,7 @@
 #include "game/rules/Family.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
+#include "game/rules/ShowSequences.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "questions/Question.h"
 #include "questions/QuestionManager.h"
@@ -58,7 +59,7 @@ i32 RoundRules::Multiplier() const {
 }
 
 TString<char> RoundRules::MakeRevealSequenceName(const TString<char>& number) {
-    return TString<char>("reveal_answer") + number;
+    return TString<char>(ShowSequenceStem(kSeqRevealAnswer)) + number;
 }
 
 void RoundRules::CheckTypedAnswer(AnswerResult& record) {
@@ -191,9 +192,9 @@ void RoundRules::RoundAnswer(AnswerResult& record) {
         Family* family = m_Context.GetCurrentFamily();
         const i32 strikes = family ? ++family->m_Strikes : 0;
         if (strikes >= 1 && strikes <= 3) {
-            std::string name = "strike" + std::to_string(strikes);
+            std::string name = SequenceName(kSeqStrike, u32(strikes));
             if (m_Context.m_TimeUp) {
-                name += "_TimeUp";
+                name = SequenceName(kSeqStrikeTimeUp, u32(strikes));
                 m_Context.m_TimeUp = 0;
             }
             Play(name.c_str());
@@ -205,7 +206,7 @@ void RoundRules::RoundAnswer(AnswerResult& record) {
         }
     } else {
         m_Context.m_TimeUp = 0;
-        Play("right_answer_round");
+        Play(ShowSequenceStem(kSeqRightAnswerRound));
     }
     Question* question = CurrentQuestion();
     if (!question)
@@ -233,7 +234,7 @@ void RoundRules::StartSteal() {
 void RoundRules::StealAnswer(AnswerResult& record) {
     if (record.m_AnswerIndex != -1) {
         BankRoundPoints(record);
-        Play("steal_ok");
+        Play(ShowSequenceStem(kSeqStealOk));
         Family* stealer = m_Context.GetCurrentFamily();
         AwardManager* awards = m_Context.GetAwardManager();
         if (stealer && stealer->m_Side == 0 && OnePlayer() && m_Context.m_Decade == 0 && awards)
@@ -250,7 +251,7 @@ void RoundRules::StealAnswer(AnswerResult& record) {
         m_Context.m_RoundBank = 0;
         // The sequence and the gestures are those of the family that missed the steal.
         const bool stealerLeft = family && family->m_Side == 1;
-        Play(stealerLeft ? "steal_fail_left" : "steal_fail_right");
+        Play(ShowSequenceStem(stealerLeft ? kSeqStealFailLeft : kSeqStealFailRight));
         Game().HideAllContestants();
         if (stealerLeft) {
             Game().PlaceLeftFamily();
@@ -289,14 +290,14 @@ void RoundRules::RoundWon(AnswerResult& record) {
     if (Family* family = m_Context.GetCurrentFamily()) {
         if (HasReachedEndScore(family->m_Score + i32(m_Context.m_RoundBank))) {
             // The match is about to end: no round-won show.
-            Play("blank");
+            Play(ShowSequenceStem(kSeqBlank));
         } else if (family->m_Side == 1) {
-            Play("round_won_right");
+            Play(ShowSequenceStem(kSeqRoundWonRight));
             Game().HideAllContestants();
             Game().PlaceRightFamily();
             Gesture(false, &QZBehaviorCharacter::WinMedRequest);
         } else {
-            Play("round_won_left");
+            Play(ShowSequenceStem(kSeqRoundWonLeft));
             Game().HideAllContestants();
             Game().PlaceLeftFamily();
             Gesture(true, &QZBehaviorCharacter::WinMedFamilyRequest);
@@ -345,7 +346,7 @@ void RoundRules::RevealNextHiddenAnswer(AnswerResult& record) {
     }
     m_Context.m_AnswerAgain = 0;
     m_Context.m_GamePhase = PhaseRoundComplete;
-    Play("blank");
+    Play(ShowSequenceStem(kSeqBlank));
     BankRoundPoints(record);
 }
 
@@ -378,14 +379,14 @@ void RoundRules::NextRoundOrEnd(AnswerResult& record) {
     if (OnePlayer() && !leftReached) {
         // The computer family won.
         m_Context.m_GamePhase = PhaseGameEnd;
-        Play("end_game_loose");
+        Play(ShowSequenceStem(kSeqLoose));
         Game().HideAllContestants();
         Game().PlaceRightFamily();
         Gesture(false, &QZBehaviorCharacter::WinMedRequest);
     } else {
         Game().SetStageScreens(true);
         m_Context.m_GamePhase = PhaseFastMoneyIntro;
-        Play(leftReached ? "fast_money_round_left" : "fast_money_round_right");
+        Play(ShowSequenceStem(leftReached ? kSeqFastMoneyRoundLeft : kSeqFastMoneyRoundRight));
         if (OnePlayer() && awards)
             awards->CheckWin25Matches();
         Game().HideAllContestants();

@@ -14,6 +14,7 @@
 #include "game/presentation/QZCharacter.h"
 #include "game/rules/Family.h"
 #include "game/rules/QZ11Game.h"
+#include "game/rules/ShowSequences.h"
 #include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/TimerManager.h"
 #include "gameservices/minigame/BaseGame.h"
@@ -313,7 +314,7 @@ void ScreenGame::SetUpMatch() {
         context->m_GamePhase = PhaseShowStart;
         context->m_RoundCounter = 0;
         if (GameShow::SequenceManager* sequences = context->GetSequenceManager())
-            sequences->PlaySequence("Intro");
+            sequences->PlaySequence(ShowSequenceStem(kSeqIntro));
         if (AudioManagerQZ* audio = context->GetAudioManager())
             audio->PlayCrowdNoise();
     }

@@ -12,6 +12,7 @@
 #include "game/rules/Family.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
+#include "game/rules/ShowSequences.h"
 #include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
@@ -179,7 +180,7 @@ void ScreenGame::onAnswerEntered(Member) {
     if (context->m_TimeUp && phase != PhaseRoundAnswers) {
         context->m_TimeUp = 0;
         if (index == -1) {
-            Play(context, "time_is_up");
+            Play(context, ShowSequenceStem(kSeqTimeIsUp));
             Show(m_AIBox, false);
         } else {
             rightFaceOff = true;
@@ -187,18 +188,18 @@ void ScreenGame::onAnswerEntered(Member) {
     } else if (phase == PhaseRoundAnswers) {
         if (context->m_TimeUp) {
             // The rules clear the flag once they have ruled on the strike.
-            Play(context, "blank");
+            Play(context, ShowSequenceStem(kSeqBlank));
             HideComponent(kKeyboardComponent);
         } else {
-            Play(context, "preanswer_round");
+            Play(context, ShowSequenceStem(kSeqPreAnswerRound));
         }
     } else if (index == -1) {
-        Play(context, "wrong_answer_faceoff");
+        Play(context, ShowSequenceStem(kSeqWrongAnswerFaceOff));
     } else {
         rightFaceOff = true;
     }
     if (rightFaceOff) {
-        Play(context, "right_answer_faceoff");
+        Play(context, ShowSequenceStem(kSeqRightAnswerFaceOff));
         if (audio)
             audio->SetCrowdCue(AudioManagerQZ::kCrowdCues[index == 0 ? AudioManagerQZ::kCrowdLoud : AudioManagerQZ::kCrowdMedium]);
     }
@@ -236,17 +237,17 @@ void ScreenGame::onAnswerResult(Member) {
             m_QuestionLabel->SetText(m_CurrentQuestion->Text());
         switch (context->m_CurrentFamily) {
         case QZ2011GameContext::kComputerFamily:
-            Play(context, "otherTeamAnswerRight");
+            Play(context, ShowSequenceStem(kSeqOtherTeamAnswerRight));
             context->m_AIMayAct = 1;
             PlaceAnswerHud(1);
             break;
         case QZ2011GameContext::kPlayerTwoFamily:
-            Play(context, "otherTeamAnswerRight_Party");
+            Play(context, ShowSequenceStem(kSeqOtherTeamAnswerRightParty));
             PlaceAnswerHud(1);
             Show(m_AIBox, false);
             break;
         case QZ2011GameContext::kPlayerOneFamily:
-            Play(context, "otherTeamAnswerLeft");
+            Play(context, ShowSequenceStem(kSeqOtherTeamAnswerLeft));
             PlaceAnswerHud(0);
             context->m_AIMayAct = 0;
             Show(m_AIBox, false);
@@ -321,7 +322,7 @@ void ScreenGame::onFaceOffQuestion(Member) {
     m_CurrentQuestion = questions ? questions->NextQuestion() : nullptr;
     context->m_GamePhase = PhaseFaceOffQuestion;
     if (context->m_RoundCounter == kSuddenDeathRound) {
-        Play(context, "buzz1_left");
+        Play(context, SequenceName(kSeqBuzzLeft, 1).c_str());
         return;
     }
     u32 count = m_CurrentQuestion ? m_CurrentQuestion->AnswerCount() : 0;
@@ -330,8 +331,7 @@ void ScreenGame::onFaceOffQuestion(Member) {
         count = std::min(count, 6u);
     // A sequence must run for the match to go on: 1 to 8 answers, whatever the question holds.
     count = std::clamp(count, 1u, kBoardRows);
-    const TString<char> name = TString<char>("buzz") + TString<char>::FromInt(i32(count)) + "_left";
-    Play(context, name.c_str());
+    Play(context, SequenceName(kSeqBuzzLeft, count).c_str());
 }
 
 void ScreenGame::onBuzzOpen(Member) { ShowQuestion(m_CurrentQuestion); }
@@ -355,7 +355,7 @@ void ScreenGame::onBuzzAccepted(Member) {
                                                : QZ2011GameContext::kComputerFamily;
     PlaceAnswerHud(left ? 0 : 1);
     context->m_CurrentFamily = family;
-    Play(context, left ? "host_number_answer_left" : "host_number_answer_right");
+    Play(context, ShowSequenceStem(left ? kSeqHostNumberAnswerLeft : kSeqHostNumberAnswerRight));
     context->m_CurrentFamily = family;
     context->m_GamePhase =
         context->m_GamePhase == PhaseSuddenDeathBuzz ? PhaseSuddenDeathFirstAnswer : PhaseFaceOffFirstAnswer;
@@ -368,13 +368,13 @@ void ScreenGame::onFaceOffWon(Member) {
     if (m_CurrentQuestion && m_QuestionLabel)
         m_QuestionLabel->SetText(m_CurrentQuestion->Text());
     if (context->m_FaceOffWinner == 1) {
-        Play(context, "playOrPassRight");
+        Play(context, ShowSequenceStem(kSeqPlayOrPassRight));
         if (context->m_TwoPlayers == 0)
             context->m_AIMayAct = 1;
         PlaceAnswerHud(1);
     } else {
         PlaceAnswerHud(0);
-        Play(context, "playOrPassLeft");
+        Play(context, ShowSequenceStem(kSeqPlayOrPassLeft));
     }
     if (context->m_CurrentFamily != QZ2011GameContext::kComputerFamily)
         ShowComponent(kPlayOrPassComponent);
@@ -412,16 +412,16 @@ void ScreenGame::onPlayOrPassChosen(Member) {
     bool left = true;
     switch (context->m_CurrentFamily) {
     case QZ2011GameContext::kPlayerOneFamily:
-        sequence = play || !onePlayer ? "transitionLeftFamily" : "play_or_pass_AI_left";
+        sequence = ShowSequenceStem(play || !onePlayer ? kSeqTransitionLeftFamily : kSeqPlayOrPassAILeft);
         break;
     case QZ2011GameContext::kPlayerTwoFamily:
         if (!onePlayer)
-            sequence = "transitionRightFamily";
+            sequence = ShowSequenceStem(kSeqTransitionRightFamily);
         left = false;
         break;
     case QZ2011GameContext::kComputerFamily:
         if (onePlayer)
-            sequence = play ? "play_or_pass_AI_right" : "transitionRightFamily";
+            sequence = ShowSequenceStem(play ? kSeqPlayOrPassAIRight : kSeqTransitionRightFamily);
         left = false;
         break;
     default:
@@ -447,17 +447,17 @@ void ScreenGame::onRoundAnswerTurn(Member) {
     context->m_AnswerTurnPending = 1;
     switch (context->m_CurrentFamily) {
     case QZ2011GameContext::kComputerFamily:
-        Play(context, "otherTeamAnswerRight");
+        Play(context, ShowSequenceStem(kSeqOtherTeamAnswerRight));
         PlaceAnswerHud(1);
         context->m_AIMayAct = 1;
         break;
     case QZ2011GameContext::kPlayerTwoFamily:
-        Play(context, "otherTeamAnswerRight_Party");
+        Play(context, ShowSequenceStem(kSeqOtherTeamAnswerRightParty));
         PlaceAnswerHud(1);
         context->m_AIMayAct = 0;
         break;
     case QZ2011GameContext::kPlayerOneFamily:
-        Play(context, "otherTeamAnswerLeft");
+        Play(context, ShowSequenceStem(kSeqOtherTeamAnswerLeft));
         PlaceAnswerHud(0);
         context->m_AIMayAct = 0;
         break;
@@ -482,7 +482,7 @@ void ScreenGame::onSteal(Member) {
             m_Game->PlaceLeftFamily();
     }
     Gesture(m_Game, !right, right ? &QZBehaviorCharacter::ThinkRequest : &QZBehaviorCharacter::ThinkFamilyRequest);
-    Play(context, right ? "transitionRightFamily03" : "transitionLeftFamily03");
+    Play(context, ShowSequenceStem(right ? kSeqTransitionRightFamily03 : kSeqTransitionLeftFamily03));
     PlaceAnswerHud(right ? 1 : 0);
 }
 

@@ -6,6 +6,7 @@
 #include "game/presentation/QZCharacter.h"
 #include "game/presentation/screens/ScreenGame.h"
 #include "game/rules/QZ11Game.h"
+#include "game/rules/ShowSequences.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
@@ -134,8 +135,8 @@ void SkipEmptyEntries(ScreenGame& screen) {
 
 void PlayGoodbye(QZ2011GameContext& context) {
     context.m_GamePhase = PhaseGameOver;
-    Play(context, context.m_CurrentFamily == QZ2011GameContext::kPlayerOneFamily ? "end_game_see_you_nexttime_left"
-                                                                                : "end_game_see_you_nexttime_right");
+    Play(context, ShowSequenceStem(context.m_CurrentFamily == QZ2011GameContext::kPlayerOneFamily ? kSeqSeeYouLeft
+                                                                                                  : kSeqSeeYouRight));
 }
 
 // Ends a player's turn: the reveal of the player's entries begins, at once when the first
@@ -146,7 +147,7 @@ void EndTurn(ScreenGame& screen, QZ2011GameContext& context) {
         screen.m_FastMoneyRevealIndex = first;
         screen.onFastMoneyReveal(nullptr);
     } else {
-        Play(context, "fast_money_round_reveal1");
+        Play(context, SequenceName(kSeqFastMoneyReveal, 1).c_str());
     }
 }
 
@@ -342,7 +343,7 @@ void ScreenGame::onFastMoneyReveal(Member) {
         revealed += m_FastMoneyAnswerPoints[slot];
     if (revealed >= kGoal && context->m_FastMoneyTotal >= kGoal && context->m_GamePhase != PhaseFastMoneyWon) {
         context->m_GamePhase = PhaseFastMoneyWon;
-        Play(*context, left ? "end_game_20k_win_left" : "end_game_20k_win_right");
+        Play(*context, ShowSequenceStem(left ? kSeq20kWinLeft : kSeq20kWinRight));
         if (m_Game) {
             m_Game->HideAllContestants();
             if (left)
@@ -362,20 +363,19 @@ void ScreenGame::onFastMoneyReveal(Member) {
     }
     if (m_FastMoneyFirstRevealDone) {
         m_FastMoneyFirstRevealDone = false;
-        Play(*context, left ? "fast_money_round_reveal_others_left" : "fast_money_round_reveal_others_right");
+        Play(*context, ShowSequenceStem(left ? kSeqFastMoneyRevealOthersLeft : kSeqFastMoneyRevealOthersRight));
         return;
     }
     SkipEmptyEntries(*this);
-    static const char* const kReveals[] = {"fast_money_round_reveal2", "fast_money_round_reveal3",
-                                           "fast_money_round_reveal4", "fast_money_round_reveal5"};
     const i32 total = context->m_FastMoneyTotal;
     if (r % kQuestions < 4) {
-        Play(*context, kReveals[r % kQuestions]);
+        // The second to fifth reveals.
+        Play(*context, SequenceName(kSeqFastMoneyReveal, u32(r % kQuestions) + 2).c_str());
     } else if (r == 4) {
         if (total < kGoal) {
             context->m_GamePhase = PhaseFastMoneySecondPlayer;
             m_FastMoneyFirstEntry = kQuestions;
-            Play(*context, "fast_money_round2");
+            Play(*context, ShowSequenceStem(kSeqFastMoneyRound2));
         } else {
             PlayGoodbye(*context);
         }
@@ -383,7 +383,7 @@ void ScreenGame::onFastMoneyReveal(Member) {
     } else if (total >= kGoal) {
         PlayGoodbye(*context);
     } else {
-        Play(*context, left ? "end_game_normal_win_left" : "end_game_normal_win_right");
+        Play(*context, ShowSequenceStem(left ? kSeqNormalWinLeft : kSeqNormalWinRight));
         if (m_Game) {
             if (left)
                 m_Game->PlaceLeftFamily();
