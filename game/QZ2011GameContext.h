@@ -140,8 +140,9 @@ public:
     // show, the other one is disabled.
     void ShowActivePlayerCursor(bool show);
     void SetPlayerCursorsVisible(bool show);
-    // Member i of the registered team is linked with "PlayerCursor" + i of the level's
-    // "PlayerCursors"; a missing prop or member is reported and skipped.
+    // Member i of the registered team is linked with the i-th cursor of the level's cursor
+    // component level (GameShow::Menu's tables); a missing prop or member is reported and
+    // skipped.
     void AttachPlayerCursor(GameServices::Entities::BaseTeamMember* member, i32 number);
     // A cursor for every connected human member of the registered team.
     void AttachConnectedPlayerCursors();

@@ -285,7 +285,7 @@ void QZ2011GameContext::OnDeviceConnected(GameServices::Bridge::DeviceInfos& inf
         AGReport("a connected device names no member of the team: %d", infos.m_DeviceId);
         return;
     }
-    // The same numbering as at level start: member i has "PlayerCursor" + i.
+    // The same numbering as at level start: member i has cursor i of the cursor table.
     AttachPlayerCursor(team->m_Members[size_t(infos.m_DeviceId)], infos.m_DeviceId);
 }
 
