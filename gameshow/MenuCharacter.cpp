@@ -13,7 +13,7 @@ using GameServices::MiniGame::BehaviorManager;
 
 namespace {
 constexpr u32 kBehaviorKey = Crc32Hash(BehaviorCharacter::kBehaviorName);
-constexpr const char* kEndKey = "endKey";
+constexpr const char* kEndKey = BehaviorManager::kEndKeyName;
 }  // namespace
 
 BehaviorCharacter::BehaviorCharacter(const TString<char>& entityTemplate, GameServices::Entities::Entity* entity)

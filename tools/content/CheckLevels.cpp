@@ -37,6 +37,7 @@
 #include "gameservices/minigame/BehaviorRecords.h"
 #include "gameshow/GameShowBehaviorCamera.h"
 #include "gameshow/Menu.h"
+#include "gameshow/MenuCharacter.h"
 #include "gameshow/Sequence.h"
 #include "tools/content/Checker.h"
 
@@ -478,6 +479,10 @@ private:
         for (const char* name : BehaviorScore::kTemplates)
             CodeTemplate(BehaviorScore::kBehaviorFile, BehaviorScore::kBehaviorName, name,
                          Names(std::begin(BehaviorScore::kDigitActions), std::end(BehaviorScore::kDigitActions)), {}, {});
+        namespace A = GameShow::MenuActions;
+        for (const char* name : {GameShow::BehaviorCharacter::kMaleTemplate, GameShow::BehaviorCharacter::kFemaleTemplate})
+            CodeTemplate(GameShow::Menu::kBehaviorsFile, GameShow::BehaviorCharacter::kBehaviorName, name,
+                         {A::kIdle, A::kLoopBreak, A::kTryHead, A::kTryTop, A::kTryBottom, A::kTryAll}, {}, {});
         using GameShow::GameShowBehaviorCamera;
         CodeTemplate(GameShowBehaviorCamera::kBehaviorFile, GameShowBehaviorCamera::kBehaviorName,
                      GameShowBehaviorCamera::kTemplate, {}, {}, {});

@@ -69,6 +69,12 @@ TEST(CheckLevels, EachBrokenNameIsToldWhereItWasMade) {
                                  "parameter \"ChangeWalkAnimTime\", which the game binds"})
             expected.push_back(std::string("data/content/behaviors.txt:18 (GlobalXml/behaviors.xml): error: template \"") +
                                name + "\" of \"MaleAvatar\" has no " + lack);
+    // The menu's avatar loses a try in both its templates.
+    content.Replace("content/behaviors.txt", "action MenuAvatar Try_Head ", "action MenuAvatar Try_Hed  ");
+    for (const char* name : {"CharacterMale", "CharacterFemale"})
+        expected.push_back(std::string("data/content/behaviors.txt:42 (MenuXmls/gameshowbehaviors.xml): error: "
+                                       "template \"") +
+                           name + "\" of \"MenuAvatar\" has no action \"Try_Head\", which the game plays");
     // Every level loses its second cursor.
     content.Replace("content/levels.txt", "cursor PlayerCursor1 cursor.spt", "cursor PlayerCursor9 cursor.spt");
     content.Check({"xml"});
