@@ -154,11 +154,32 @@ TEST(ContentChecker, TheSampleContentIsCleanAndANameHeldTwiceIsTold) {
     EXPECT_TRUE(content.BuildErrors().empty());
 }
 
-// The build's own content: no error, and every checked class counted as the game's tables say.
+// A sprite that draws with no material leaves its material, slot and picture to nobody: each
+// is a warning, and a warning alone fails nothing.
+TEST(ContentChecker, PiecesNothingRefersToAreWarnings) {
+    MutatedContent content;
+    const std::string sprite = content.Dir().File("out/Global2D/cursor.spt");
+    std::string bytes = FileContents(sprite);
+    ASSERT_GE(bytes.size(), 28u);
+    bytes.replace(24, 4, std::string(4, '\0'));
+    content.Dir().Write("out/Global2D/cursor.spt", bytes);
+    content::Checker checker(content.Dir().File("data"), content.Dir().File("out"), content.Dir().File("map"));
+    checker.Run();
+    EXPECT_EQ(checker.Errors(), std::vector<std::string>{});
+    std::vector<std::string> expected;
+    for (const char* piece : {"cursor.mat", "cursor.png", "cursor_slot"})
+        expected.push_back(std::string("data/content/art/interface.txt:61 (Global2D/") + piece +
+                           "): warning: nothing refers to this resource");
+    EXPECT_EQ(checker.Warnings(), expected);
+}
+
+// The build's own content: no error, no leftover nothing refers to, and every checked class
+// counted as the game's tables say.
 TEST(ContentChecker, TheBuiltContentCountsEveryClassOfTheInventory) {
     content::Checker checker(TALLYVOX_CONTENT_DATA, TALLYVOX_BUILT_CONTENT, TALLYVOX_CONTENT_MAPS);
     checker.Run();
     EXPECT_EQ(checker.Errors(), std::vector<std::string>{});
+    EXPECT_EQ(checker.Warnings(), std::vector<std::string>{});
     EXPECT_EQ(checker.CountsLine(),
               "content check: 15 packages, 85 sequences, 158 ScreenGame widgets, 175 menu widgets, 17 tutorial "
               "widgets, 3 loading widgets, 3 start-up widgets, 10 popups, 54 PRSC animations, 12 level files, 12 "
