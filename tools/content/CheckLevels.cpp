@@ -1,7 +1,8 @@
 // Checks of levels, behaviours, stage art and the system files: the level list and its files,
 // what the match asks of each decade's stage, the level tuning's limits, the pools' capacities,
-// the action file's key names, and the behaviour files' animations, skins and materials with
-// the 3D pieces behind them.
+// the action file's key names and the actions the game uses, the templates, actions, keys and
+// parameters the behaviour classes play, and the behaviour files' animations, skins and
+// materials with the 3D pieces behind them.
 #include <climits>
 #include <map>
 #include <set>

@@ -95,12 +95,22 @@ TEST(CheckLevels, EachBrokenNameIsToldWhereItWasMade) {
     damage("GlobalXml/stagebehaviors.xml", "<Name>BuzzerRight</Name>", "<Name>BuzzerRite</Name>");
     damage("GlobalXml/stagebehaviors.xml", "<Name>StartIFL</Name>", "<Name>StartIFX</Name>");
     damage("GlobalXml/scorebehaviors.xml", "<Name>Ten</Name>", "<Name>Tens</Name>");
+    // The buzzer light's action (the first of its name in the file), and a dressed prop's.
+    damage("GlobalXml/stagebehaviors.xml", "<Name>AnimIFL</Name>", "<Name>AnimIFX</Name>");
+    damage("GlobalXml/stagebehaviors.xml", "<Name>board_lights_intro</Name><Parameters/>\n<Actions>\n<item><Name>AnimIFL</Name>",
+           "<Name>board_lights_intro</Name><Parameters/>\n<Actions>\n<item><Name>AnimIFX</Name>");
     expected.push_back("data/content/stage.txt (GlobalXml/stagebehaviors.xml): error: behaviour \"Board\" has no "
                        "template \"BuzzerRight\", which the game uses");
     expected.push_back("data/content/stage.txt (GlobalXml/stagebehaviors.xml): error: template \"Block_01\" of "
                        "\"Board\": action \"BlockFront\" has no key \"StartIFL\", which the game waits for");
     expected.push_back("data/content/art/stage.txt (GlobalXml/scorebehaviors.xml): error: template \"BoardScore\" of "
                        "\"ScoreBehavior\" has no action \"Ten\", which the game plays");
+    expected.push_back("data/content/stage.txt (GlobalXml/stagebehaviors.xml): error: template \"Light\" of "
+                       "\"BuzzLight\" has no action \"AnimIFL\", which the game plays");
+    for (const char* level : kMatchLevels)
+        expected.push_back(std::string("data/content/levels.txt:") + level +
+                           ".xml): error: stage prop \"board_lights_intro\": its template \"board_lights_intro\" has no "
+                           "action \"AnimIFL\"");
     std::vector<std::string> errors = content.Check({});
     // Each of the twelve levels tells the missing cursor.
     const auto cursor = std::remove_if(errors.begin(), errors.end(), [](const std::string& error) {
