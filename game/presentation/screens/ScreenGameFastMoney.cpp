@@ -189,14 +189,15 @@ void NextEntry(ScreenGame& screen, QZ2011GameContext& context, u32 slot) {
     AskQuestion(screen, context, u32(passed), false);
     context.m_FastMoneyAnswerIndex = u32(passed);
     screen.m_FastMoneyRangeBegin = u32(passed) + 1;
-    if (screen.m_FastMoneyRangeBegin > screen.m_FastMoneyRangeEnd)
-        screen.m_FastMoneyRangeBegin = 0;
     context.m_FastMoneyStepFlag = 0;
     for (u32 i = 0; i < kQuestions; ++i)
         if (context.m_FastMoneyAnswered[i]) {
             context.m_FastMoneyStepFlag = 1;
             screen.m_FastMoneyRangeEnd = i;
         }
+    // Past the last question still passed, the cursor starts over from the first.
+    if (screen.m_FastMoneyRangeBegin > screen.m_FastMoneyRangeEnd)
+        screen.m_FastMoneyRangeBegin = 0;
 }
 
 }  // namespace

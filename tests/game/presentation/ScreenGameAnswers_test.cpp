@@ -452,8 +452,10 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         context.m_CurrentFamily = c.family;
         context.m_TwoPlayers = c.twoPlayers;
         Screen().m_AnswersBox->m_X = 0;
+        context.m_AnswerTurnPending = 0;
         Screen().onRoundAnswerTurn(nullptr);
         EXPECT_EQ(Playing() + " " + std::to_string(context.m_AIMayAct), c.turn + (" " + std::to_string(c.aiMayAct)));
+        EXPECT_EQ(context.m_AnswerTurnPending, 1) << "the turn opens when its sequence ends";
         EXPECT_EQ(Screen().m_AnswersBox->m_X, c.family == 1 ? 247 : 59) << c.turn;
         StopShow();
         gestures(thinks[0], thinks[1]);

@@ -245,7 +245,8 @@ TEST_F(Components, BannersNameTheFamiliesAndBlocksTurnForRightAnswers) {
 }
 
 // A viewport dresses its avatar once per show, with the member's model and a tag of the player's
-// name (bare on the player's own avatar: a woman's is member 2); member 4 is nobody yet.
+// name (bare on the player's own avatar: a woman's is member 2; the right one is player two's);
+// member 4 is nobody yet.
 TEST_F(Components, AViewportDressesItsAvatarOncePerShow) {
     Profiles({"Owls"});
     const struct {
@@ -282,6 +283,13 @@ TEST_F(Components, AViewportDressesItsAvatarOncePerShow) {
         Screen().ShowComponent("left3DViewport");
         EXPECT_EQ(Text("leftAvatarTag"), tag) << member;
     }
+    // With two players the right avatar belongs to player two's family.
+    Profiles({"Owls", "Ann"});
+    context.m_TwoPlayers = 1;
+    context.m_RightMemberIndex = 1;
+    Screen().HideComponent("right3DViewport");
+    Screen().ShowComponent("right3DViewport");
+    EXPECT_EQ(Text("rightAvatarTag"), "Ann's");
 }
 
 // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the

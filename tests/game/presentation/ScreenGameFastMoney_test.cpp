@@ -113,7 +113,8 @@ protected:
 };
 
 // A pass asks the question again after the others, in index order from the pass cursor, and
-// again when passed again; entry stays open until the turn ends.
+// again when passed again (two passed again and again take turns); entry stays open until the
+// turn ends.
 TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
     const struct {
         Names entries;
@@ -121,6 +122,7 @@ TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
     } cases[] = {
         {{"", "top", "", "top", "top", "", "top", "top"}, {1, 2, 3, 4, 0, 2, 0, -1}},
         {{"top", "", "", "mid", "low", "", "top", "top"}, {1, 2, 3, 4, 1, 2, 1, -1}},
+        {{"top", "", "top", "", "top", "", "", "", "top", "top"}, {1, 2, 3, 4, 1, 3, 1, 3, 1, -1}},
         {{"top", "mid", "low", "top", "top"}, {1, 2, 3, 4, -1}},
     };
     for (const auto& c : cases) {

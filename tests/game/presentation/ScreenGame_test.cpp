@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "engine/graphics/AGPrscAnimation.h"
+#include "engine/graphics/AGSprite.h"
 #include "game/presentation/BehaviorScore.h"
 #include "game/presentation/ScoreProps.h"
+#include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/game/TimerManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
@@ -133,6 +135,14 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
             member->SetVisible(false);
         Screen().BoundWidget("PoPBackground")->SetPositionXY(0.0f, 0.0f);
         context.m_BuzzOwner = 1;
+        // The keyboard's looks (no pictures here: stand-ins), all shown.
+        GameServices::Bridge::SpriteList* keys = Screen().m_SoftKeyboard->VolatileDatas.GetSprites();
+        ASSERT_TRUE(keys && !keys->empty());
+        std::vector<AGSprite> looks(keys->size());
+        for (size_t key = 0; key < keys->size(); ++key) {
+            (*keys)[key] = &looks[key];
+            looks[key].SetFlags(AGRenderable::kShown);
+        }
         StopShow();
         log.Clear();
         Screen().SetUpMatch();
@@ -163,6 +173,10 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
             EXPECT_EQ(Score(display), -1) << display;
         for (u8 group : Screen().m_SoftKeyboard->m_KeyGroups)
             EXPECT_EQ(group, 0);
+        // Every key of the answer keyboard is put away, the entry field too.
+        for (size_t key = 0; key < looks.size(); ++key)
+            EXPECT_FALSE(looks[key].HasFlags(AGRenderable::kShown)) << key;
+        std::fill(keys->begin(), keys->end(), nullptr);
         EXPECT_NE(questions->CurrentIndex(), 1234);
         EXPECT_FALSE(Member(0)->Visible || Member(5)->Visible);
         EXPECT_TRUE(Prop("board_screenlogo")->Visible);

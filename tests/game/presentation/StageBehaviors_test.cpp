@@ -197,6 +197,9 @@ TEST_F(StageTest, BuzzLightBoardAndStageServeTheirRequestsInOrder) {
     stage.Attributes.m_Map[GameServices::Entities::TypeIds::ApplicationDataKey] = data;
     for (GameServices::Entities::Entity* entity : std::initializer_list<GameServices::Entities::Entity*>{&light, &board, &stage})
         entity->Initialize();
+    // Nothing is asked of new entities: their first frame plays nothing.
+    Frame();
+    EXPECT_EQ(Calls(), Lines{});
     BehaviorBuzzLight& l = light.m_Behavior;
     l.PlayOnceRequest = l.ShowLastFrameRequest = l.ShowFirstFrameRequest = 1;
     BoardBehavior& b = board.m_Behavior;

@@ -439,7 +439,7 @@ TEST_F(StagingTest, MissingStageEntitiesAreReportedOnceAndSkipped) {
     const std::vector<std::string> missing = {"box_position_left_pose", "box_position_m2_left01", "contestant_right_3",
                                               "board_block_dt_04",      "board_block_empty_05",   "avatar_face_left",
                                               "screen_digits_left",     "buzzer_light_right",     "board_screenlogo",
-                                              "board_block_double"};
+                                              "board_block_double",     "buzzer_light_left"};
     Enter(StageLevel().Decade(2).Crowd(2).Omit(missing));
     context.m_LeftMemberIndex = 1;
     context.m_RightMemberIndex = 2;

@@ -264,6 +264,11 @@ TEST_F(RoundRulesTest, RoundAnswersStrikeOrCompleteTheBoard) {
         EXPECT_EQ(context.m_AIMayAct, r.phase == 13 ? 0 : 1);
         EXPECT_EQ(Awards(), r.awards);
     }
+    // A miss with no family at the turn strikes nobody and plays no strike.
+    Set(false, PhaseRoundAnswers, 1, 0, QZ2011GameContext::kNoFamily, 1);
+    record().m_AnswerIndex = -1;
+    rules().DispatchAnswerResult(record());
+    EXPECT_EQ(Playing(), "");
 }
 
 // The steal: a right answer takes the bank for the stealing family, a wrong one gives it to the
