@@ -246,6 +246,8 @@ TEST(XmlReaderTest, FilesComeFromDiskOrInPackageModeFromTheEntryOfTheLowerCasedN
     ASSERT_TRUE(reader.ReadFileElement(upper.c_str(), "Intro", intro, "root"));
     EXPECT_EQ(intro.number, 12);
     EXPECT_FALSE(reader.ReadFileElement(upper.c_str(), "Outro", untouched, "root"));
+    EXPECT_FALSE(reader.ReadFileElement(upper.c_str(), nullptr, untouched, "root"));
+    EXPECT_FALSE(reader.ReadFileElement(upper.c_str(), "Intro", untouched, nullptr));
     EXPECT_FALSE(reader.ReadFile((dir.Path() + "/missing.xml").c_str(), untouched, "root"));
     EXPECT_EQ(untouched.number, 0);
 
