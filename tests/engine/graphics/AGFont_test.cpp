@@ -141,7 +141,9 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
     own.inner = &text;
     Show(own, 1);
     text.SetColor(0xFF404040u);
-    // Drawn by a layer's renderer, the text takes the render type of its blend mode.
+    // Drawn by a layer's renderer, the text takes the render type of its blend mode: alpha
+    // unless told otherwise.
+    EXPECT_EQ(text.m_attribute.m_renderTypes[0], AGRenderAttribute::kDiffuseAlpha);
     for (const auto& [mode, type] :
          {std::pair{1u, AGRenderAttribute::kDiffuseAlpha}, {3u, AGRenderAttribute::kAdditive}}) {
         text.SetBlendMode(mode);
