@@ -34,6 +34,8 @@ TEST(PCAudioManagerImpl, PoolsAreMadeOnceAndTakeBackOnlyTheirOwnLentBuffers) {
     EXPECT_EQ(pool.Take(), nullptr);
     ASSERT_TRUE(pool.Create(2, 16));
     pool.Destroy();
+    u8 stray[16];
+    pool.Give(stray);
     EXPECT_EQ(pool.Take(), nullptr);
     EXPECT_TRUE(pool.Count() == 0 && pool.FreeCount() == 0);
 }
