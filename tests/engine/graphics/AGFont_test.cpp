@@ -169,6 +169,7 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
     m_layer.RemoveRenderable(&own);
     m_layer.RemoveRenderable(back);
     GiveBack(TypeKey::Sprite, back);
-    text.Prepare();
+    text.Prepare();  // gives back its buffers and forgets the layout that filled them
+    EXPECT_EQ(text.GlyphCount() + text.PlacedGlyphCount() + text.PrimitiveCount(), 0u);
     GiveBack(TypeKey::Font, font);
 }
