@@ -44,6 +44,7 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     EXPECT_EQ(window.Read(ten, 10), 10u);
     EXPECT_EQ(window.HalfOffset(0), 0);
     EXPECT_EQ(window.HalfOffset(1), -1);
+    EXPECT_EQ(window.HalfOffset(2), -1);  // there are two halves
     EXPECT_EQ(window.Seek(0, SEEK_END), 0);
     char c;
     EXPECT_EQ(window.Read(&c, 1), 0u);
