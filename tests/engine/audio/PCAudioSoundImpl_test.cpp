@@ -99,6 +99,13 @@ TEST_F(SoundTest, PlayersHoldTheParametersOfTheirDescriptorOnlyWhileOpen) {
     AddRaw("sound.snd", authoring::MakeSoundDescriptor("p.ogg", false, 7, 8, 9), TypeKey::Sound);
     AddRaw("stream.snd", authoring::MakeSoundDescriptor("p.ogg", true, 4, 5, 6), TypeKey::Sound);
     Mount();
+    // Without a player (nothing made one) a sound never opens and answers nothing.
+    const AGAudioSoundImpl::Factory factory = AGAudioSoundImpl::s_factory;
+    AGAudioSoundImpl::s_factory = nullptr;
+    AGAudioSound none;
+    AGAudioSoundImpl::s_factory = factory;
+    EXPECT_FALSE(none.Open("sound.snd"));
+    EXPECT_EQ(none.GetState() + none.GetParameter(0), 0u);
     AGAudioSound sound;
     AGAudioStream stream;
     for (auto [object, name, first] :
