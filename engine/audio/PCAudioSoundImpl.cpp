@@ -46,4 +46,5 @@ bool PCAudioSoundImpl::Open(const char* descriptorName) {
 void PCAudioSoundImpl::Close() {
     m_playback.Close();
     ReleaseDescriptor();
+    m_params[0] = m_params[1] = m_params[2] = 0;
 }

@@ -27,10 +27,15 @@ TEST(PCAudioManagerImpl, PoolsAreMadeOnceAndTakeBackOnlyTheirOwnLentBuffers) {
         EXPECT_NE(manager.TakeDecodeBuffer(), nullptr);
     EXPECT_EQ(manager.TakeDecodeBuffer(), nullptr);
 
-    // A destroyed pool holds and lends nothing.
+    // A destroyed pool, or one made again with no buffers, holds and lends nothing.
     PCBufferPool pool;
     ASSERT_TRUE(pool.Create(2, 16));
+    ASSERT_TRUE(pool.Create(0, 16));
+    EXPECT_EQ(pool.Take(), nullptr);
+    ASSERT_TRUE(pool.Create(2, 16));
     pool.Destroy();
+    u8 stray[16];
+    pool.Give(stray);
     EXPECT_EQ(pool.Take(), nullptr);
     EXPECT_TRUE(pool.Count() == 0 && pool.FreeCount() == 0);
 }

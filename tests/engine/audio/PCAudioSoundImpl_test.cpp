@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <thread>
+#include <tuple>
 
 #include "engine/audio/AGAudioStream.h"
 #include "tests/engine/audio/AudioTestFixture.h"
@@ -93,6 +94,34 @@ TEST_F(SoundTest, ShortSoundEndsOnceRightAfterItsLastFrame) {
     EXPECT_EQ(impl->DecodePool().FreeCount(), impl->DecodePool().Count());
 }
 
+TEST_F(SoundTest, PlayersHoldTheParametersOfTheirDescriptorOnlyWhileOpen) {
+    AddRaw("p.ogg", EncodeOggVorbis(MakeTone(440, 4410)), TypeKey::Data);
+    AddRaw("sound.snd", authoring::MakeSoundDescriptor("p.ogg", false, 7, 8, 9), TypeKey::Sound);
+    AddRaw("stream.snd", authoring::MakeSoundDescriptor("p.ogg", true, 4, 5, 6), TypeKey::Sound);
+    Mount();
+    // Without a player (nothing made one) a sound never opens and answers nothing.
+    const AGAudioSoundImpl::Factory factory = AGAudioSoundImpl::s_factory;
+    AGAudioSoundImpl::s_factory = nullptr;
+    AGAudioSound none;
+    AGAudioSoundImpl::s_factory = factory;
+    EXPECT_FALSE(none.Open("sound.snd"));
+    EXPECT_EQ(none.GetState() + none.GetParameter(0), 0u);
+    AGAudioSound sound;
+    AGAudioStream stream;
+    for (auto [object, name, first] :
+         {std::tuple<AGAudioObject*, const char*, u32>{&sound, "sound.snd", 7u}, {&stream, "stream.snd", 4u}}) {
+        auto params = [object = object] {
+            return std::vector<u32>{object->GetParameter(0), object->GetParameter(1), object->GetParameter(2),
+                                    object->GetParameter(3)};
+        };
+        EXPECT_EQ(params(), std::vector<u32>(4, 0u)) << name;
+        ASSERT_TRUE(object->Open(name)) << name;
+        EXPECT_EQ(params(), (std::vector<u32>{first, first + 1, first + 2, 0})) << name;
+        object->GetPlayer()->Close();
+        EXPECT_EQ(params(), std::vector<u32>(4, 0u)) << name;
+    }
+}
+
 TEST_F(SoundTest, LoopsSeamlesslyAndRestartsAndResumesAtTheRightSample) {
     // 60 cycles of 441 Hz: a loop whose ends meet.
     PCAudioSoundImpl sound;
@@ -151,7 +180,10 @@ TEST_F(SoundTest, NestedManagerPauseRestoresExactlyThePlayingSounds) {
     EXPECT_FALSE(a.GetState() & AGAudioPlayerImpl::kPaused);
     EXPECT_TRUE(b.GetState() & AGAudioPlayerImpl::kPlaying);
     EXPECT_FALSE(idle.GetState() & AGAudioPlayerImpl::kPlaying);
-    // Stopped during the pause: stays stopped, its voice idle, its buffers in the pool.
+    // Stopped during the pause: stays stopped, even through a pause and resume of its own, its
+    // voice idle, its buffers in the pool.
+    stoppedMeanwhile.Pause(true);
+    stoppedMeanwhile.Pause(false);
     EXPECT_TRUE(stoppedMeanwhile.GetState() & AGAudioPlayerImpl::kStopped);
     EXPECT_FALSE(stoppedMeanwhile.Playback().Voice()->IsRunning());
     EXPECT_EQ(stoppedMeanwhile.Playback().Voice()->GetState().buffersQueued, 0u);

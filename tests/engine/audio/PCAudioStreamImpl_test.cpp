@@ -36,6 +36,7 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     std::vector<u8> buffer(PCStreamWindow::kWindowSize);
     PCStreamWindow window;
     ASSERT_TRUE(window.Open(path.c_str(), buffer.data()));
+    EXPECT_TRUE(window.IsOpen());
     EXPECT_EQ(window.Size(), bytes.size());
     EXPECT_EQ(window.Seek(1, SEEK_END), -1);
     EXPECT_EQ(window.Seek(-1, SEEK_SET), -1);
@@ -44,6 +45,7 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     EXPECT_EQ(window.Read(ten, 10), 10u);
     EXPECT_EQ(window.HalfOffset(0), 0);
     EXPECT_EQ(window.HalfOffset(1), -1);
+    EXPECT_EQ(window.HalfOffset(2), -1);  // there are two halves
     EXPECT_EQ(window.Seek(0, SEEK_END), 0);
     char c;
     EXPECT_EQ(window.Read(&c, 1), 0u);
@@ -63,6 +65,7 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     EXPECT_EQ(inMemory.seek_func(&memory, -10, SEEK_END), 0);
     EXPECT_EQ(inMemory.tell_func(&memory), 990);
     EXPECT_FALSE(window.Open((dir.Path() + "/none.bin").c_str(), buffer.data()));
+    EXPECT_FALSE(window.IsOpen());
     EXPECT_EQ(window.Seek(0, SEEK_SET), -1);
 
     // Read from start to end, the window loads each half once: the whole window first, then

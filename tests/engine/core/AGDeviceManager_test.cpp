@@ -179,6 +179,7 @@ TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothin
     m_devices = nullptr;
     EXPECT_FALSE(key.IsDown() || key.WasPressed());
     EXPECT_FALSE(cursor.Mouse()->IsInside());
+    EXPECT_EQ(cursor.Mouse()->Device(), nullptr);
     EXPECT_EQ(key.KeyPad()->Device(), nullptr);
     EXPECT_EQ(button.KeyPad()->Device(), nullptr);
 }
@@ -207,4 +208,9 @@ TEST(PCInputRecord, WheelStepsSaturateAndKeyBitsStayInTheirTable) {
         record.PushTyped(u16('a' + i % 26));
     EXPECT_EQ(record.typedCount, PCInputRecord::kTypedCapacity);
     EXPECT_EQ(record.typed[PCInputRecord::kTypedCapacity - 1], u16('a' + (PCInputRecord::kTypedCapacity - 1) % 26));
+    // Taken once: the next tick starts with none.
+    u16 taken[PCInputRecord::kTypedCapacity];
+    EXPECT_EQ(record.TakeTyped(taken), PCInputRecord::kTypedCapacity);
+    EXPECT_EQ(taken[0], u16('a'));
+    EXPECT_EQ(record.TakeTyped(taken), 0u);
 }

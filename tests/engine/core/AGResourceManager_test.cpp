@@ -60,6 +60,25 @@ protected:
 
 }  // namespace
 
+TEST(AGResourceManager, AProviderRegisteredAgainStaysAndAnotherOfItsTypeReplacesIt) {
+    struct Counted : AGProvider<ProbeResource> {
+        using AGProvider::AGProvider;
+        ~Counted() override { ++*deleted; }
+        int* deleted = nullptr;
+    };
+    int deleted = 0;
+    ResourceEnvironment env(false);
+    auto* first = new Counted(TypeKey::Text);
+    auto* second = new Counted(TypeKey::Text);
+    first->deleted = second->deleted = &deleted;
+    env.Resources()->RegisterProvider(first);
+    env.Resources()->RegisterProvider(first);
+    EXPECT_EQ(deleted, 0);
+    env.Resources()->RegisterProvider(second);
+    EXPECT_EQ(deleted, 1);
+    EXPECT_EQ(env.Provider(TypeKey::Text), second);
+}
+
 TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBase) {
     PackageWriter writer;
     writer.Add("inst.txt", 0, "clone me");

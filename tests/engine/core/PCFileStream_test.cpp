@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "tests/support/FileContents.h"
@@ -130,4 +136,28 @@ TEST(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
     EXPECT_FALSE(stream.Open(dir.Path().c_str(), kRead));
     EXPECT_FALSE(stream.Commit()) << "nothing open, nothing committed";
     EXPECT_FALSE(stream.Open(dir.File("no/such/folder.bin").c_str(), kRead | kWrite));
+}
+
+// A read the system refuses fails the stream instead of passing for the end of the file.
+TEST(PCFileStreamTest, AReadTheSystemRefusesFailsTheStream) {
+    TempDir dir;
+    const std::string path = dir.Write("refused.bin", Pattern(100, 4));
+    PCFileStream stream;
+    ASSERT_TRUE(stream.Open(path.c_str(), kRead));
+    // The stream's descriptor is swapped for one of a folder, whose reads fail.
+    char real[PATH_MAX];
+    ASSERT_NE(realpath(path.c_str(), real), nullptr);
+    int handle = -1;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (std::filesystem::read_symlink(entry.path(), error) == real)
+            handle = std::stoi(entry.path().filename().string());
+    }
+    ASSERT_GE(handle, 0);
+    const int folder = open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(dup2(folder, handle), handle);
+    close(folder);
+    char out[10];
+    EXPECT_EQ(stream.Read(10, out), 0u);
+    EXPECT_TRUE(stream.Failed());
 }

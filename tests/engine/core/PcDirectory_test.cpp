@@ -200,7 +200,17 @@ TEST_F(PackageTest, OnlyAResidentWordOfOneKeepsTheBytes) {
         EXPECT_EQ(package.Blocks().size(), word == 1 ? 1u : 0u);
         Probe()->Release(loose);
         EXPECT_TRUE(package.Blocks().empty());
+        // An override decides whether the bytes stay, whatever the entry asked, taken from the
+        // global allocator when its pool is unknown; an unmount forgets it.
+        package.SetPoolOverride(0xBEEFu, word != 1);
+        loose = Load(Crc32Hash("a.probe"));
+        EXPECT_EQ(loose->inPlace, word != 1);
+        EXPECT_EQ(package.Blocks().size(), word != 1 ? 1u : 0u);
+        for (const AGBlock& block : package.Blocks())
+            EXPECT_EQ(block.poolId, 0u);
+        Probe()->Release(loose);
         package.Unmount();
+        EXPECT_EQ(package.PoolOverride(), 0u);
     }
 }
 

@@ -105,9 +105,10 @@ TEST(XmlReaderTest, FieldsTakeDefaultsWordsNumberPrefixesAndVectorComponents) {
                                                         "\" is not an unsigned 32-bit number"});
     }
     log.Clear();
-    r = Read("<Colour>1,2,3,4,5</Colour><Position>1,2,3,4</Position><Size>7, 8</Size>");
+    r = Read("<Colour>1,2,3,4,5</Colour><Position>1,2,3,4</Position><Size>7, 8, 9</Size>");
     EXPECT_EQ((std::vector<f32>{r.colour[3], r.position.z, r.size.y}), (std::vector<f32>{4, 3, 8}));
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"failed to extract the vec4", "failed to extract the vec3"}));
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"failed to extract the vec4", "failed to extract the vec3",
+                                                     "failed to extract the vec2"}));
 
     // In attribute mode every typed field but a double reads its attribute.
     AllKinds a;
@@ -246,6 +247,8 @@ TEST(XmlReaderTest, FilesComeFromDiskOrInPackageModeFromTheEntryOfTheLowerCasedN
     ASSERT_TRUE(reader.ReadFileElement(upper.c_str(), "Intro", intro, "root"));
     EXPECT_EQ(intro.number, 12);
     EXPECT_FALSE(reader.ReadFileElement(upper.c_str(), "Outro", untouched, "root"));
+    EXPECT_FALSE(reader.ReadFileElement(upper.c_str(), nullptr, untouched, "root"));
+    EXPECT_FALSE(reader.ReadFileElement(upper.c_str(), "Intro", untouched, nullptr));
     EXPECT_FALSE(reader.ReadFile((dir.Path() + "/missing.xml").c_str(), untouched, "root"));
     EXPECT_EQ(untouched.number, 0);
 

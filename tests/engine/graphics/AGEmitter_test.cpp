@@ -255,6 +255,18 @@ TEST(AGEmitter, AgeCountsAcrossControllerLoopsAndSpinAddsEveryStep) {
         const AGVec3& a = turned.First().axis;
         EXPECT_NEAR(a.x * a.x + a.y * a.y + a.z * a.z, kind == 3 ? 0.0f : 1.0f, 1e-4f) << kind;
     }
+    // The axes point every way: some below the horizontal plane, some behind.
+    EmitterData many = OneParticle();
+    many.perSpawn = 64;
+    many.orientationKind = 0;
+    Rig spread(many);
+    ASSERT_EQ(spread.LiveAt(0), 64u);
+    int below = 0, behind = 0;
+    for (const AGParticle* p = &spread.First(); p; p = p->next) {
+        below += p->axis.y < 0.0f;
+        behind += p->axis.z < 0.0f;
+    }
+    EXPECT_TRUE(below > 0 && behind > 0) << below << " " << behind;
 }
 
 TEST(AGEmitter, PoolFillsStopsSpawningAndRefillsAsParticlesDie) {

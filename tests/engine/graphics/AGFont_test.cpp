@@ -141,7 +141,9 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
     own.inner = &text;
     Show(own, 1);
     text.SetColor(0xFF404040u);
-    // Drawn by a layer's renderer, the text takes the render type of its blend mode.
+    // Drawn by a layer's renderer, the text takes the render type of its blend mode: alpha
+    // unless told otherwise.
+    EXPECT_EQ(text.m_attribute.m_renderTypes[0], AGRenderAttribute::kDiffuseAlpha);
     for (const auto& [mode, type] :
          {std::pair{1u, AGRenderAttribute::kDiffuseAlpha}, {3u, AGRenderAttribute::kAdditive}}) {
         text.SetBlendMode(mode);
@@ -167,6 +169,7 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
     m_layer.RemoveRenderable(&own);
     m_layer.RemoveRenderable(back);
     GiveBack(TypeKey::Sprite, back);
-    text.Prepare();
+    text.Prepare();  // gives back its buffers and forgets the layout that filled them
+    EXPECT_EQ(text.GlyphCount() + text.PlacedGlyphCount() + text.PrimitiveCount(), 0u);
     GiveBack(TypeKey::Font, font);
 }

@@ -40,5 +40,10 @@ TEST(AGMesh, RenderTypeZeroConsumesTheTextureCountButNotItsData) {
     EXPECT_EQ(mesh.m_lists[AGMesh::kTriangles].Count(), 36u);
     EXPECT_EQ(mesh.m_lists[AGMesh::kTriangles][2], 3u);
     EXPECT_EQ(mesh.m_triangleCount, 12u);
-    EXPECT_FALSE(mesh.CullsBackFaces());
+    // Clockwise faces are culled for the cull flag without the double-sided one.
+    for (u32 flags : {0u, AGMesh::kDoubleSided, AGMesh::kCullBack, AGMesh::kCullBack | AGMesh::kDoubleSided}) {
+        AGMesh flagged;
+        LoadBytes(flagged, authoring::MeshBytes(authoring::BoxMesh(1, 1, flags)));
+        EXPECT_EQ(flagged.CullsBackFaces(), flags == AGMesh::kCullBack) << flags;
+    }
 }

@@ -42,6 +42,7 @@ void WriteScenes(drawtest::TestPackage& package) {
     a.emitterAnimationLinks = {{NameId("spark.emt"), NameId("path.anm")}};
     a.modelAnimationLinks = {{NameId("box.mdl"), NameId("path.anm")}};
     a.frameCount = 31;
+    a.frameRate = 15;
     SceneData b;
     b.modelIds = {NameId("box.mdl")};
     b.emitterIds = {NameId("spark.emt")};
@@ -69,9 +70,10 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
     EXPECT_EQ(scene->GetModel(1)->GetModelAnimation(), scene->GetEmitter(0)->GetPathAnimation());
     EXPECT_EQ(scene->AnimationCount(), 2u);
 
-    // One controller drives everything; 31 frames at 30 per second end at frame 30.
+    // One controller drives everything, at the scene's rate; 31 frames end at frame 30.
     AGController* clock = scene->GetController();
     EXPECT_EQ(clock->GetEndFrame(), 30.0f);
+    EXPECT_EQ(clock->GetFrameRate(), 15.0f);
     EXPECT_EQ(rig->GetController(), clock);
     EXPECT_EQ(skeleton->GetController(), clock);
     EXPECT_EQ(scene->GetEmitter(0)->GetController(), clock);
@@ -115,6 +117,7 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     EXPECT_EQ(box->RefCount(), 2u);
     package.GiveBack(TypeKey::Scene3D, b);
     EXPECT_EQ(box->RefCount(), 1u);
+    EXPECT_EQ(a->GetEmitter(0)->RefCount(), 1u);
 
     // With shared clear (and in a scene's clone) every model is a private copy.
     auto* own = static_cast<AGScene3D*>(GetOrLoadResource(package.Provider(TypeKey::Scene3D),

@@ -49,7 +49,7 @@ TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
     // v0 on bone 1 alone, v1 on bone 2 alone, v2 half on each, v3 on none.
     authoring::VertexBufferData data;
     data.positions = {{1, 0, 0}, {0, 3, 0}, {1, 2, 0}, {4, 4, 4}};
-    data.normals = {{1, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, 1}};
+    data.normals = {{0, 0.6f, 0.8f}, {0, 1, 0}, {1, 0, 0}, {0, 0, 1}};
     data.influenceCounts = {2, 2};
     data.influenceVertices = {0, 2, 1, 2};
     data.influenceWeights = {1, 0.5f, 1, 0.5f};
@@ -66,6 +66,7 @@ TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
     ExpectNear(skinned.m_positions[1], -0.5f, 2, 0);
     ExpectNear(skinned.m_positions[2], 0.75f, 2.5f, 0);
     ExpectNear(skinned.m_positions[3], 0, 0, 0);
+    ExpectNear(skinned.m_normals[0], 0, 0.6f, 0.8f);
     ExpectNear(skinned.m_normals[1], -1, 0, 0);
     ExpectNear(skinned.m_normals[2], 0.5f, 0.5f, 0);
 }

@@ -85,9 +85,13 @@ TEST_F(TextureSlotTest, StepFlipBookShowsTheKeyedTextureAndIgnoresFramesItDoesNo
     }
     EXPECT_EQ(SlotOf(flip)->GetCurrentFrame(), 2u);
     EXPECT_EQ(SlotOf(bad)->GetCurrentFrame(), 0u);
-    const AGTextureSlot copy(*SlotOf(flip));  // a copy starts on the frame shown
+    AGTextureSlot copy(*SlotOf(flip));  // a copy starts on the frame shown
     EXPECT_EQ(copy.GetCurrentFrame(), 2u);
     EXPECT_NE(copy.GetCurrentTexture(), nullptr);
+    // Loaded again from nothing, it gives its textures back and holds none.
+    copy.Load(nullptr, 0, false, true);
+    EXPECT_EQ(copy.TextureCount(), 0u);
+    EXPECT_EQ(copy.GetTexture(0), nullptr);
 }
 
 TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {

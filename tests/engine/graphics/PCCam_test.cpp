@@ -10,6 +10,12 @@ using authoring::Track;
 TEST(PCCam, ProjectAndScreenToRayRoundTripAndDegenerateFrustumValuesAreIgnored) {
     // A perspective camera on a 640 x 480 viewport (no graphic device: the screen defaults).
     PCCam camera;
+    // A new camera's viewport and scissor cover the screen.
+    const platform::gfx::Viewport screen = camera.Viewport();
+    i32 sx, sy, sw, sh;
+    camera.GetScissor(sx, sy, sw, sh);
+    EXPECT_TRUE(screen.x == 0 && screen.y == 0 && screen.maxZ == 1.0f && sw > 0 && sh > 0);
+    EXPECT_TRUE(sx == 0 && sy == 0 && screen.width == u32(sw) && screen.height == u32(sh));
     camera.SetViewport(0, 0, 640, 480, 0.0f, 1.0f);
     camera.SetLookAt({3, 2, -10}, {0, 0, 0}, {0, 1, 0});
     camera.SetPerspective(60.0f * PCCam::kDegreesToRadians, 640.0f / 480.0f, 1.0f, 1000.0f);

@@ -97,6 +97,21 @@ TEST_F(RendererTest, RenderTypesGiveTheirColoursAndTypesFourAndFiveKeepThePrevio
     EXPECT_EQ(Pixel(148, 18), kBackground);
 }
 
+// Opaque types write depth unless the attribute says otherwise: a strip behind both squares,
+// drawn after them, shows only through the one that does not.
+TEST_F(RendererTest, OpaqueSquaresHideWhatLiesBehindUnlessTheirAttributeTurnsDepthWritesOff) {
+    Square(0, AGRenderAttribute::kDiffuse, kVertex, 1);
+    Square(20, AGRenderAttribute::kDiffuse, kVertex, 2)->m_attribute.m_depthWrites[0] = 0;
+    drawtest::Log calls;
+    drawtest::TestRenderable strip(&calls, "strip");
+    strip.Fill(0, 10, 40, 26, -10.0f, 0xFF00FF00u);
+    Show(strip, 3);
+    Frame();
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(8, 18), Rgb(0xF0 * 0x80 / 255.0f, 0x80 * 0xC0 / 255.0f, 0x40), 2));
+    EXPECT_EQ(Pixel(28, 18), 0xFF00FF00u);
+    m_layer.RemoveRenderable(&strip);
+}
+
 TEST_F(RendererTest, DirectionalLightWithBlackAmbientGivesNDotLTimesDiffuse) {
     PCLight light;
     authoring::LightData l;

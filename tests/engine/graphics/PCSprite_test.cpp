@@ -87,6 +87,11 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     EXPECT_EQ(Pixel(60, 40), 0xFF00C000u);
     EXPECT_NE(Pixel(61, 31), 0xFF00C000u);
     EXPECT_EQ(Pixel(105, 105), 0xFF0000C0u);
+    // Opacity replaces the alpha and keeps the colour: half green over texel (40, 30) below.
+    plain->SetOpacity(0.5f);
+    EXPECT_EQ(plain->GetVertexBuffer()->m_colors.Data()[3], 0x7F00C000u);
+    Frame();
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(41, 31), 0xFF147E40u, 2)) << std::hex << Pixel(41, 31);
 
     // A material set later brings texture coordinates, and clearing it gives it back.
     AGBaseProvider* materials = m_package->Provider(TypeKey::Material);

@@ -22,6 +22,14 @@ TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheSta
     EXPECT_EQ(static_cast<const u32*>(locked.bits)[0], 0x44112233u);
     EXPECT_EQ(static_cast<const u32*>(locked.bits)[1], 0xDDAABBCCu);
     texture.GetDeviceTexture()->UnlockRect();
+    // Loaded textures are dynamic on an extended context only.
+    EXPECT_EQ(texture.GetDeviceTexture()->GetUsage(), 0u);
+    PCContextManager::Get()->Set9Ex(true);
+    PCTexture dynamic;
+    LoadBytes(dynamic, authoring::PngBytes({0xFF000000u}, 1, 1));
+    PCContextManager::Get()->Set9Ex(false);
+    ASSERT_NE(dynamic.GetDeviceTexture(), nullptr);
+    EXPECT_EQ(dynamic.GetDeviceTexture()->GetUsage(), u32(kUsageDynamic));
 
     texture.SetAddressMode(0, PCTexture::kClamp);
     texture.SetAddressMode(1, PCTexture::kMirror);

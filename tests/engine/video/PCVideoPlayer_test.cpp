@@ -229,6 +229,7 @@ TEST_F(VideoPlayerTest, ASoundOnlyFilePlaysAndEndsWhenItsSoundHasPlayed) {
     m_path = m_dir.Write("sound.vid", authoring::EncodeWindowsMediaClip(clip));
     Start();
     EXPECT_EQ(m_player->GetTexture()->GetDeviceTexture(), nullptr);
+    EXPECT_EQ(m_player->GetPosition(), 0.0f);  // the sound is the clock
     RunUntil(0.4);
     EXPECT_EQ(m_finished.count, 0);
     EXPECT_GT(m_player->GetPosition(), 0.2);  // the sound runs a few buffers ahead
