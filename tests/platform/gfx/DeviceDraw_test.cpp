@@ -164,6 +164,8 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
                                      VertexElement{0, 0, DeclType::Float2, DeclUsage::TexCoord, kMaxStages}})
         EXPECT_EQ(Dev().CreateVertexDeclaration(&bad, 1), nullptr);
     EXPECT_EQ(Dev().CreateVertexBuffer(0, 0), nullptr);
+    EXPECT_EQ(Dev().CreateIndexBuffer(1), nullptr);
+    EXPECT_EQ(Dev().CreateVertexDeclaration(nullptr, 1), nullptr);
 }
 
 }  // namespace

@@ -40,8 +40,15 @@ TEST_F(DeviceTest, ClearHonoursViewportAndScissor) {
     EXPECT_EQ(ReadPixel(Dev(), 40, 8), 0xFF00FFFFu);
 }
 
-// Creation is refused, with a reason, without a window or with a side of 0.
+// Creation is refused, with a reason, without a window, on a window not made for OpenGL, or
+// with a side of 0.
 TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSides) {
+    SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 64, 48, 0);
+    ASSERT_NE(plain, nullptr) << SDL_GetError();
+    std::string why;
+    EXPECT_EQ(Device::Create(plain, PresentParams{64, 48}, why), nullptr);
+    EXPECT_NE(why.find("OpenGL"), std::string::npos) << why;
+    SDL_DestroyWindow(plain);
     for (auto [window, width, height] : {std::tuple{false, 64u, 48u}, {true, 64u, 0u}, {true, 0u, 48u}}) {
         PresentParams params;
         params.width = width;
