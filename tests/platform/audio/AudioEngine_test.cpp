@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -346,6 +347,8 @@ TEST_F(PullFixture, PassStartTellsTheBytesMissing) {
     EXPECT_EQ(rec.bytes, (std::vector<uint32_t>{0, (441 + 1 - 60) * 4}));
 }
 
+// The dummy driver pulls the mix in real time: a voice plays out and reports its end. The
+// driver choice made for the fallback does not outlive the engine.
 TEST(AudioEngine, FallsBackToTheDummyDriverWithoutADevice) {
     ScopedEnv env;
     env.Set("SDL_AUDIODRIVER", "no-such-driver");
@@ -356,8 +359,20 @@ TEST(AudioEngine, FallsBackToTheDummyDriverWithoutADevice) {
         std::vector<float> out(64, 1.0f);  // a device engine renders only silence on request
         engine.Render(out.data(), uint32_t(out.size() / kOutputChannels));
         EXPECT_EQ(out, std::vector<float>(64, 0.0f));
+        struct Ended : VoiceCallback {
+            std::atomic<bool> ended{false};
+            void OnStreamEnd() override { ended = true; }
+        } callback;
+        SourceVoice* voice = engine.CreateSourceVoice(Pcm16(1, 44100), &callback);
+        const std::vector<int16_t> data(441, 100);
+        voice->SubmitSourceBuffer(Buffer(data, 0, kEndOfStream));
+        voice->Start();
+        for (int i = 0; i < 200 && !callback.ended; ++i)
+            SDL_Delay(10);
+        EXPECT_TRUE(callback.ended);
     }
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the audio subsystem is released with the engine";
+    EXPECT_STREQ(SDL_GetHint(SDL_HINT_AUDIODRIVER), "no-such-driver");
 }
 
 }  // namespace

@@ -52,6 +52,8 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
 
         d.Present();
         EXPECT_EQ(WindowPixel(1, 1), red);
+        EXPECT_EQ(WindowPixel(62, 1), red);
+        EXPECT_EQ(WindowPixel(1, 46), blue);
         EXPECT_EQ(WindowPixel(62, 46), blue);
 
         d.SetRenderState(RenderState::Lighting, 0u);
@@ -66,6 +68,10 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
         EXPECT_EQ(ReadPixel(d, 1, 1), green);
         EXPECT_EQ(ReadPixel(d, 5, 5), red);
+        // Draws go where they should: multisampled exactly when granted.
+        GLint samples = -1;
+        glGetIntegerv(GL_SAMPLES, &samples);
+        EXPECT_EQ(samples > 0, d.Granted().multisample);
     }
 }
 

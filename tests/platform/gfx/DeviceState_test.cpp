@@ -121,6 +121,9 @@ TEST_F(DeviceStateTest, AddressModesAndTextureTransforms) {
     EXPECT_EQ(Dev().GetSamplerState(0, SamplerState::AddressU), uint32_t(TextureAddress::Clamp));
     EXPECT_EQ(Dev().GetSamplerState(kMaxStages, SamplerState::AddressU), 0u);
     EXPECT_EQ(Dev().GetSamplerState(0, SamplerState::Count), 0u);
+    EXPECT_EQ(Dev().GetTextureStageState(kMaxStages, StageState::ColorOp), 0u);
+    EXPECT_EQ(Dev().GetTextureStageState(0, StageState::Count), 0u);
+    EXPECT_EQ(Dev().GetTextureStageState(1, StageState::TexCoordIndex), 1u);
 
     // u' = v + 0.5, v' = u, wrapped: the texture turns a quarter and moves by half a width.
     const std::vector<uint32_t> texels = {0xFF000010, 0xFF000020, 0xFF000030, 0xFF000040};

@@ -135,6 +135,12 @@ TEST_F(VideoReaderTest, OversizedPicturesAndSilentClips) {
     ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error)) << error;
     EXPECT_FALSE(reader.HasVideo());
     EXPECT_TRUE(reader.HasAudio());
+    wide.width = 16;
+    wide.height = kMaxFrameSize;
+    ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error)) << error;
+    EXPECT_EQ(reader.Height(), kMaxFrameSize);
+    VideoFrame frame;
+    EXPECT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
 
     authoring::VideoClip silent = TestClip();
     silent.toneHz = 0;
@@ -187,7 +193,9 @@ TEST_F(VideoReaderTest, ASoundOnlyStereoFileAndClosingLetsGoOfTheFile) {
 }  // namespace
 
 TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
+    ASSERT_TRUE(reader.Open(WriteClip(*s_clip), error)) << error;
     EXPECT_FALSE(reader.Open(dir.File("absent.vid"), error));
+    EXPECT_FALSE(reader.IsOpen()) << "a failed open closes what was open";
     EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
     EXPECT_FALSE(reader.Open(WriteClip(std::string(4096, 'x')), error));
     EXPECT_FALSE(reader.IsOpen());

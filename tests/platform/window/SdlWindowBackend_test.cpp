@@ -81,6 +81,15 @@ protected:
     Uint32 m_id = 0;
 };
 
+TEST(SdlWindowBackend, ReleasesTheVideoSystemWithTheWindow) {
+    {
+        SdlBackend backend;
+        ASSERT_TRUE(backend.Create(WindowDesc{}));
+        EXPECT_NE(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+    }
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+}
+
 TEST_F(SdlWindow, OpensAVisibleOpenGLWindowWithTheTitleAndClientSizeAndHidesTheCursor) {
     ASSERT_NE(Window(), nullptr);
     EXPECT_TRUE(m_backend.IsVisible());
