@@ -231,7 +231,8 @@ TEST_F(PullFixture, DestroyingASubmixReroutesItsSourcesToTheMaster) {
     submix->DestroyVoice();
     EXPECT_EQ(voice->GetOutputVoice(), master);
     EXPECT_FLOAT_EQ(Render(10)[0], 0.5f);
-    master->DestroyVoice();  // the master goes too, and may be made again
+    master->DestroyVoice();  // the master goes too: silence, until one is made again
+    EXPECT_EQ(Render(2), std::vector<float>(4, 0.0f));
     master = engine.CreateMasteringVoice();
     EXPECT_NE(master, nullptr);
 }
