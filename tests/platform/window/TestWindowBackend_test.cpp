@@ -3,17 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 using namespace platform::window;
 
 namespace {
 
-Backend* MakeTestBackend() { return new TestBackend(); }
-
-// The stand-in window keeps what it was made with and what it was told, and hands out the
-// injected messages in order; the factory decides which backend the engine gets.
+// The stand-in window keeps what it was made with and told (full screen moves it to the
+// origin), and hands out the injected messages in order; the factory picks the backend.
 TEST(TestWindowBackend, RecordsTheWindowAndQueuesInjectedMessages) {
-    SetBackendFactory(&MakeTestBackend);
+    SetBackendFactory([]() -> Backend* { return new TestBackend(); });
     std::unique_ptr<Backend> made(CreateBackend());
     SetBackendFactory(nullptr);
     auto* backend = dynamic_cast<TestBackend*>(made.get());
@@ -22,40 +21,31 @@ TEST(TestWindowBackend, RecordsTheWindowAndQueuesInjectedMessages) {
     EXPECT_FALSE(backend->Create(WindowDesc{}));
     EXPECT_FALSE(backend->HasWindow());
     backend->SetCreateFails(false);
-    WindowDesc desc{"t", 320, 200, true, true, false};
-    ASSERT_TRUE(backend->Create(desc));
-    EXPECT_TRUE(backend->HasWindow());
+    ASSERT_TRUE(backend->Create(WindowDesc{"t", 320, 200, true, true, false}));
+    EXPECT_TRUE(backend->HasWindow() && backend->IsFullscreen() && backend->IsCursorHidden());
     EXPECT_STREQ(backend->LastDesc().title, "t");
-    EXPECT_TRUE(backend->IsFullscreen());
-    EXPECT_TRUE(backend->IsCursorHidden());
-    uint32_t w = 0, h = 0;
-    backend->GetClientSize(w, h);
-    EXPECT_EQ(std::pair(w, h), std::pair(320u, 200u));
-
+    auto place = [&] {
+        uint32_t w = 0, h = 0;
+        int32_t left = 0, top = 0;
+        backend->GetClientSize(w, h);
+        backend->GetPosition(left, top);
+        return std::tuple(w, h, left, top);
+    };
+    EXPECT_EQ(place(), std::tuple(320u, 200u, 0, 0));
     backend->SetPosition(7, 9);
-    int32_t left = 0, top = 0;
-    backend->GetPosition(left, top);
-    EXPECT_EQ(std::pair(left, top), std::pair(7, 9));
     backend->ApplyStyle(false, 640, 480);
-    backend->GetPosition(left, top);
-    EXPECT_EQ(std::pair(left, top), std::pair(7, 9));  // a window keeps its place
-    backend->GetClientSize(w, h);
-    EXPECT_EQ(std::pair(w, h), std::pair(640u, 480u));
+    EXPECT_EQ(place(), std::tuple(640u, 480u, 7, 9));
     EXPECT_FALSE(backend->IsFullscreen());
     backend->ApplyStyle(true, 640, 480);
-    backend->GetPosition(left, top);
-    EXPECT_EQ(std::pair(left, top), std::pair(0, 0));
-    backend->SetCursorHidden(false);
-    EXPECT_FALSE(backend->IsCursorHidden());
-    backend->SetVsyncPaced(true);
-    EXPECT_TRUE(backend->IsVsyncPaced());
+    EXPECT_EQ(place(), std::tuple(640u, 480u, 0, 0));
     int surface = 0;
     backend->SetNativeHandle(&surface);
-    EXPECT_EQ(backend->NativeHandle(), &surface);
+    backend->SetCursorHidden(false);
+    backend->SetVsyncPaced(true);
+    EXPECT_TRUE(backend->NativeHandle() == &surface && !backend->IsCursorHidden() && backend->IsVsyncPaced());
 
     Message key;
     key.kind = MessageKind::KeyDown;
-    key.key = 'A';
     backend->Inject(key);
     backend->Inject(MessageKind::Activate);
     backend->Destroy();
