@@ -1,6 +1,7 @@
-// The device sends a state only when it differs from what GL holds: whatever changed GL behind
-// the shadowed states (clears, colour material, light switches, a depth clear's stencil) must
-// still reach the next draw.
+// The device sends a state only when it differs from what GL holds (its GL state calls are
+// recorded to show it), and whatever changed GL behind the shadowed states (clears, colour
+// material, light switches, a depth clear's stencil) still reaches the next draw. Lights and
+// materials reach the pixels.
 #include "platform/gfx/Device.h"
 
 #include <dlfcn.h>
