@@ -66,9 +66,12 @@ TEST(File, WriteTruncatesAndReadsStopAtTheEnd) {
     char bytes[8] = {};
     EXPECT_EQ(file.Read(bytes, 1), -1);
     EXPECT_FALSE(file.Write("x", 1));
+    EXPECT_FALSE(file.Write(nullptr, 0));
     EXPECT_FALSE(file.Seek(0));
     ASSERT_TRUE(file.Open(path.c_str(), false, true));
     EXPECT_EQ(file.Size(), 0u);
+    EXPECT_FALSE(file.Write(nullptr, 1));
+    EXPECT_TRUE(file.Write(nullptr, 0));
     EXPECT_TRUE(file.Write("abcdef", 6));
     ASSERT_TRUE(file.Open(path.c_str(), true, false));
     EXPECT_EQ(file.Size(), 6u);

@@ -50,15 +50,22 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         EXPECT_EQ(image.pixels, (std::vector<uint32_t>{red, blue}));
         EXPECT_FALSE(d.ReadBackBuffer({w, 0, w + 1, 1}, image));
 
-        d.Present();
-        EXPECT_EQ(WindowPixel(1, 1), red);
-        EXPECT_EQ(WindowPixel(62, 46), blue);
+        // The corners too: scaling blends no row or column of the far side in.
+        auto shown = [&](int corner, uint32_t topLeft) {
+            d.Present();
+            EXPECT_EQ(WindowPixel(corner, corner), topLeft);
+            EXPECT_EQ(WindowPixel(63, 0), red);
+            EXPECT_EQ(WindowPixel(0, 47), blue);
+            EXPECT_EQ(WindowPixel(63, 47), blue);
+        };
+        shown(0, red);
 
         d.SetRenderState(RenderState::Lighting, 0u);
         d.SetRenderState(RenderState::CullMode, Cull::None);
         d.SetRenderState(RenderState::ZEnable, 0u);
         d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
         d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
+        d.SetTextureStageState(0, StageState::TexCoordIndex, kTexCoordSphereMap);  // left on for Present
         d.SetViewport({0, 0, c.width, c.height, 0.0f, 1.0f});
         SetPixelSpace(d, c.width, c.height);
         auto quad = MakeQuad(d, 0, 0, 4, 4, 0.5f, green, false);
@@ -66,7 +73,44 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
         EXPECT_EQ(ReadPixel(d, 1, 1), green);
         EXPECT_EQ(ReadPixel(d, 5, 5), red);
+        shown(2, green);  // inside the quad
+        // Draws go where they should: multisampled exactly when granted.
+        GLint samples = -1;
+        glGetIntegerv(GL_SAMPLES, &samples);
+        EXPECT_EQ(samples > 0, d.Granted().multisample);
     }
+}
+
+// A window that changes size is filled by the picture scaled to it from the next Present on;
+// back at the buffer's size, the window serves again. (The offscreen driver's surface keeps
+// its first size: the scaled picture shows there as far as that reaches, bottom rows first.)
+TEST(DeviceBuffers, PresentFollowsTheWindowsSize) {
+    TestWindow window(64, 48);
+    ASSERT_NE(window.Get(), nullptr) << SDL_GetError();
+    std::string error;
+    std::unique_ptr<Device> device = Device::Create(window.Get(), PresentParams{64, 48}, error);
+    ASSERT_NE(device, nullptr) << error;
+    Device& d = *device;
+    const uint32_t red = 0xFFFF0000, blue = 0xFF0000FF;
+    auto frame = [&] {
+        d.SetViewport({0, 0, 64, 48, 0.0f, 1.0f});
+        d.Clear(kClearTarget, blue, 1.0f, 0);
+        d.SetViewport({0, 0, 64, 24, 0.0f, 1.0f});
+        d.Clear(kClearTarget, red, 1.0f, 0);
+        d.Present();
+    };
+    frame();
+    EXPECT_EQ(WindowPixel(10, 10), red);
+    SDL_SetWindowSize(window.Get(), 128, 96);
+    frame();  // drawn where the window was served, then moved off it
+    frame();
+    EXPECT_EQ(WindowPixel(10, 10), blue) << "the lower half, twice as large";
+    EXPECT_EQ(ReadPixel(d, 10, 10), red);
+    SDL_SetWindowSize(window.Get(), 64, 48);
+    frame();
+    frame();
+    EXPECT_EQ(WindowPixel(10, 10), red);
+    EXPECT_EQ(WindowPixel(10, 40), blue);
 }
 
 }  // namespace

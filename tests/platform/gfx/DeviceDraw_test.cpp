@@ -61,6 +61,12 @@ TEST_F(DeviceDrawTest, EdgesOnPixelCentresFollowTheTopLeftRule) {
         {inner, {0, 0, 2, 3}, {}},
         {inner, {}, {}},
         {full, {10, 10, 30, 30}, {12, 20, 40, 25}},
+        // One side of the viewport at a time changes from the last one drawn with.
+        {full, {}, {}},
+        {{0, 0, 32, kHeight, 0.0f, 1.0f}, {}, {}},
+        {{0, 0, 32, 24, 0.0f, 1.0f}, {}, {}},
+        {{8, 0, 32, 24, 0.0f, 1.0f}, {}, {}},
+        {{8, 4, 32, 24, 0.0f, 1.0f}, {}, {}},
     };
     for (const Case& c : cases) {
         const bool clipQuad = c.shape.right == c.shape.left;
@@ -124,6 +130,27 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
     Dev().SetIndices(nullptr);
     EXPECT_FALSE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 0, 1));
 
+    // Each type counts its vertices: 4 serve two lines, one triangle, or two of a strip or fan.
+    for (auto [type, fits] : {std::pair{PrimitiveType::LineList, 2u}, {PrimitiveType::TriangleList, 1u},
+                              {PrimitiveType::TriangleStrip, 2u}, {PrimitiveType::TriangleFan, 2u}}) {
+        EXPECT_TRUE(Dev().DrawPrimitive(type, 0, fits)) << int(type);
+        EXPECT_FALSE(Dev().DrawPrimitive(type, 0, fits + 1)) << int(type);
+    }
+    EXPECT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleList, 9, 0));  // nothing to draw
+
+    // An element whose type its use cannot take.
+    const std::pair<DeclUsage, DeclType> misfits[] = {{DeclUsage::Position, DeclType::Color},
+                                                       {DeclUsage::Normal, DeclType::Float2},
+                                                       {DeclUsage::Color, DeclType::Float3},
+                                                       {DeclUsage::TexCoord, DeclType::Color}};
+    for (auto [usage, type] : misfits) {
+        const VertexElement elements[] = {{0, 0, DeclType::Float3, DeclUsage::Position, 0}, {0, 0, type, usage, 0}};
+        VertexDeclaration* declaration = Dev().CreateVertexDeclaration(elements + (usage == DeclUsage::Position), 1 + (usage != DeclUsage::Position));
+        ASSERT_NE(declaration, nullptr);
+        Dev().SetVertexDeclaration(declaration);
+        declaration->Release();
+        EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2)) << int(usage);
+    }
     Dev().SetVertexDeclaration(nullptr);
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
 
@@ -131,9 +158,14 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
     EXPECT_EQ(mesh.Stream(0)->Lock(40, 12), nullptr);
     EXPECT_EQ(mesh.Stream(0)->Lock(48, 0), nullptr);
     EXPECT_NE(mesh.Stream(0)->Lock(36, 12), nullptr);
-    const VertexElement bad = {kMaxStreams, 0, DeclType::Float3, DeclUsage::Position, 0};
-    EXPECT_EQ(Dev().CreateVertexDeclaration(&bad, 1), nullptr);
+    for (const VertexElement& bad : {VertexElement{kMaxStreams, 0, DeclType::Float3, DeclUsage::Position, 0},
+                                     VertexElement{0, 0, DeclType(3), DeclUsage::Position, 0},
+                                     VertexElement{0, 0, DeclType::Float2, DeclUsage(4), 0},
+                                     VertexElement{0, 0, DeclType::Float2, DeclUsage::TexCoord, kMaxStages}})
+        EXPECT_EQ(Dev().CreateVertexDeclaration(&bad, 1), nullptr);
     EXPECT_EQ(Dev().CreateVertexBuffer(0, 0), nullptr);
+    EXPECT_EQ(Dev().CreateIndexBuffer(1), nullptr);
+    EXPECT_EQ(Dev().CreateVertexDeclaration(nullptr, 1), nullptr);
 }
 
 }  // namespace

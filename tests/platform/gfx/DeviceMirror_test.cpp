@@ -1,10 +1,77 @@
-// The device sends a state only when it differs from what GL holds: whatever changed GL behind
-// the shadowed states (clears, colour material, light switches, a depth clear's stencil) must
-// still reach the next draw.
+// The device sends a state only when it differs from what GL holds (its GL state calls are
+// recorded to show it), and whatever changed GL behind the shadowed states (clears, colour
+// material, light switches, a depth clear's stencil) still reaches the next draw. Lights and
+// materials reach the pixels.
 #include "platform/gfx/Device.h"
+
+#include <dlfcn.h>
 
 #include "platform/gfx/GlHeaders.h"
 #include "tests/platform/gfx/GfxTestSupport.h"
+
+namespace {
+
+// The names of the GL state calls made while a recording runs.
+std::vector<std::string>* g_recorded = nullptr;
+
+struct GlCalls {
+    std::vector<std::string> names;
+    GlCalls() { g_recorded = &names; }
+    ~GlCalls() { g_recorded = nullptr; }
+    std::string Take() {
+        std::string text;
+        for (const std::string& name : names)
+            text += (text.empty() ? "" : " ") + name;
+        names.clear();
+        return text;
+    }
+};
+
+}  // namespace
+
+// The device's GL state calls pass through here (the test links ahead of the GL library),
+// on to the library's own.
+#define RECORDED(name, params, args)                                                                 \
+    extern "C" void name params {                                                                    \
+        if (g_recorded)                                                                              \
+            g_recorded->push_back(#name);                                                            \
+        static const auto next = reinterpret_cast<void(*) params>(dlsym(RTLD_NEXT, #name));          \
+        next args;                                                                                   \
+    }
+RECORDED(glEnable, (GLenum a), (a))
+RECORDED(glDisable, (GLenum a), (a))
+RECORDED(glDepthMask, (GLboolean a), (a))
+RECORDED(glDepthFunc, (GLenum a), (a))
+RECORDED(glBlendFunc, (GLenum a, GLenum b), (a, b))
+RECORDED(glAlphaFunc, (GLenum a, GLclampf b), (a, b))
+RECORDED(glCullFace, (GLenum a), (a))
+RECORDED(glLightModelfv, (GLenum a, const GLfloat* b), (a, b))
+RECORDED(glViewport, (GLint a, GLint b, GLsizei c, GLsizei d), (a, b, c, d))
+RECORDED(glDepthRange, (GLclampd a, GLclampd b), (a, b))
+RECORDED(glScissor, (GLint a, GLint b, GLsizei c, GLsizei d), (a, b, c, d))
+RECORDED(glMatrixMode, (GLenum a), (a))
+RECORDED(glLoadMatrixf, (const GLfloat* a), (a))
+RECORDED(glMultMatrixf, (const GLfloat* a), (a))
+RECORDED(glLoadIdentity, (), ())
+RECORDED(glLightfv, (GLenum a, GLenum b, const GLfloat* c), (a, b, c))
+RECORDED(glLightf, (GLenum a, GLenum b, GLfloat c), (a, b, c))
+RECORDED(glMaterialfv, (GLenum a, GLenum b, const GLfloat* c), (a, b, c))
+RECORDED(glMaterialf, (GLenum a, GLenum b, GLfloat c), (a, b, c))
+RECORDED(glBindTexture, (GLenum a, GLuint b), (a, b))
+RECORDED(glTexParameteri, (GLenum a, GLenum b, GLint c), (a, b, c))
+RECORDED(glTexSubImage2D, (GLenum a, GLint b, GLint c, GLint d, GLsizei e, GLsizei f, GLenum g, GLenum h, const void* i),
+         (a, b, c, d, e, f, g, h, i))
+RECORDED(glActiveTexture, (GLenum a), (a))
+RECORDED(glClientActiveTexture, (GLenum a), (a))
+RECORDED(glTexEnvi, (GLenum a, GLenum b, GLint c), (a, b, c))
+RECORDED(glTexGeni, (GLenum a, GLenum b, GLint c), (a, b, c))
+RECORDED(glNormal3f, (GLfloat a, GLfloat b, GLfloat c), (a, b, c))
+RECORDED(glColor4f, (GLfloat a, GLfloat b, GLfloat c, GLfloat d), (a, b, c, d))
+RECORDED(glMultiTexCoord4f, (GLenum a, GLfloat b, GLfloat c, GLfloat d, GLfloat e), (a, b, c, d, e))
+RECORDED(glEnableClientState, (GLenum a), (a))
+RECORDED(glDisableClientState, (GLenum a), (a))
+RECORDED(glBindFramebuffer, (GLenum a, GLuint b), (a, b))
+#undef RECORDED
 
 namespace {
 
@@ -81,6 +148,136 @@ TEST_F(DeviceMirrorTest, StatesChangedBehindTheShadowReachTheNextDraw) {
     Quad(10, 20, 4, 4, 0xFF0000FF);
     Quad(20, 20, 4, 4, 0);
     EXPECT_TRUE(ColorNear(ReadPixel(d, 21, 21), 0xFFFFFFFF, 1));
+}
+
+// Lit quads facing the viewer, each under one light: point and spot lights in front of the
+// quad (a spot lights only inside its cone), attenuation, the light's ambient, the ambient
+// render state and the material's emission. The quad at pixel (x, 0) lies at world
+// (x + 2 - 32, 22) once the pixel space is undone.
+TEST_F(DeviceMirrorTest, LightsAmbientAndEmissionReachThePixels) {
+    Device& d = Dev();
+    d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
+    d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
+    d.Clear(kClearTarget, kBackground, 1.0f, 0);
+    d.SetRenderState(RenderState::Lighting, 1u);
+    struct Case {
+        LightType type;
+        Vec3 direction;
+        float attenuation;
+        ColorValue lightAmbient;
+        uint32_t ambient;  // render state
+        ColorValue emissive;
+        uint32_t expected;
+    };
+    const Case cases[] = {
+        {LightType::Point, {0, 0, 0}, 1, {}, 0, {}, 0xFFFF0000},
+        {LightType::Point, {0, 0, 0}, 2, {}, 0, {}, 0xFF800000},
+        {LightType::Spot, {0, 0, 1}, 1, {}, 0, {}, 0xFFFF0000},
+        {LightType::Spot, {1, 0, 0}, 1, {}, 0, {}, 0xFF000000},  // the quad is outside the cone
+        {LightType::Directional, {0, 0, -1}, 1, {0, 0.5f, 0, 1}, 0, {}, 0xFF008000},  // from behind: ambient only
+        {LightType::Directional, {0, 0, -1}, 1, {}, 0xFF204080, {0.25f, 0, 0, 1}, 0xFF604080},
+    };
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const Case& c = cases[i];
+        Light light{};
+        light.type = c.type;
+        light.diffuse = {1, 1, 1, 1};
+        light.ambient = c.lightAmbient;
+        light.position = {float(4 * i + 2 - 32), 22, -100};
+        light.direction = c.direction;
+        light.attenuation0 = c.attenuation;
+        light.phi = 0.5f;
+        light.falloff = 1;
+        d.SetLight(0, light);
+        d.LightEnable(0, true);
+        Material material{};
+        material.diffuse = {1, 0, 0, 1};
+        material.ambient = {1, 1, 1, 1};
+        material.emissive = c.emissive;
+        d.SetMaterial(material);
+        d.SetRenderState(RenderState::Ambient, c.ambient);
+        Quad(4 * i, 0, 4, 4, 0, true);
+        EXPECT_TRUE(ColorNear(ReadPixel(d, 4 * i + 1, 1), c.expected, 2)) << i;
+    }
+}
+
+// Every state in play at once: a draw like the last one sends none of them again, nor do
+// states set again to the values GL holds; a change sends that state alone. Each draw points
+// both units at their coordinates (client memory), switching the client unit twice.
+TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
+    Device& d = Dev();
+    Texture* textures[2] = {d.CreateTexture(2, 1, 0, Format::A8R8G8B8), d.CreateTexture(1, 1, 0, Format::A8R8G8B8)};
+    const Viewport viewport = {4, 4, 40, 30, 0.0f, 1.0f};
+    const Rect scissor = {2, 2, 50, 40};
+    Matrix shift = MatrixIdentity();
+    shift.m[8] = 0.25f;
+    Light light{};
+    light.type = LightType::Directional;
+    light.diffuse = {1, 1, 1, 1};
+    light.direction = {0, 0, 1};
+    Material material{};
+    material.diffuse = {1, 0, 0, 1};
+    auto setAll = [&] {
+        for (uint32_t stage = 0; stage < 2; ++stage) {
+            d.SetTexture(stage, textures[stage]);
+            d.SetTextureStageState(stage, StageState::ColorOp, TextureOp::Modulate);
+            d.SetTextureStageState(stage, StageState::ColorArg2, TextureArg::Current);
+            d.SetSamplerState(stage, SamplerState::MinFilter, TextureFilter::Linear);
+            d.SetTextureStageState(stage, StageState::TexCoordIndex, 0u);
+        }
+        d.SetTextureStageState(0, StageState::TextureTransformFlags, TextureTransform::Count2);
+        d.SetRenderState(RenderState::AlphaBlendEnable, 1u);
+        d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
+        d.SetRenderState(RenderState::AlphaTestEnable, 1u);
+        d.SetRenderState(RenderState::AlphaFunc, Cmp::Greater);
+        d.SetRenderState(RenderState::Ambient, 0xFF101010u);
+        d.SetRenderState(RenderState::ScissorTestEnable, 1u);
+        d.SetRenderState(RenderState::Lighting, 1u);
+        d.SetViewport(viewport);
+        d.SetScissorRect(scissor);
+        d.SetLight(0, light);
+        d.LightEnable(0, true);
+        d.SetMaterial(material);
+        SetPixelSpace(d, viewport.width, viewport.height);
+    };
+    setAll();
+    d.SetTransform(TransformType::Texture0, shift);
+    const std::vector<Vec3> p = {{0, 0, 0.5f}, {8, 0, 0.5f}, {0, 8, 0.5f}, {8, 8, 0.5f}};
+    Mesh mesh(d, p, std::vector<uint32_t>(4, 0xFFFFFFFF), {0, 0, 1, 0, 0, 1, 1, 1}, std::vector<Vec3>(4, {0, 0, -1}));
+    mesh.Bind(d);
+    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+
+    const std::string pointers = "glClientActiveTexture glClientActiveTexture";
+    GlCalls calls;
+    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    EXPECT_EQ(calls.Take(), pointers);
+    setAll();
+    mesh.Bind(d);
+    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    EXPECT_EQ(calls.Take(), pointers);
+    d.SetRenderState(RenderState::AlphaBlendEnable, 0u);
+    d.SetViewport({6, 4, 40, 30, 0.0f, 1.0f});
+    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    EXPECT_EQ(calls.Take(), "glDisable glViewport glDepthRange " + pointers);
+    for (Texture* t : textures) {
+        LockedRect locked;
+        ASSERT_TRUE(t->LockRect(locked, false));
+        t->UnlockRect();
+    }
+    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    // Uploads bind on the active unit (the last one the flush disabled), which no stage uses.
+    EXPECT_EQ(calls.Take(), "glBindTexture glTexSubImage2D glBindTexture glTexSubImage2D " + pointers);
+    // Without normals, colours and coordinates, their constants stay in GL from one draw on.
+    Mesh bare(d, p, {}, {});
+    bare.Bind(d);
+    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    calls.Take();
+    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    EXPECT_EQ(calls.Take(), "");
+    for (uint32_t stage = 0; stage < 2; ++stage)
+        d.SetTexture(stage, nullptr);
+    for (Texture* t : textures)
+        t->Release();
 }
 
 TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencil) {

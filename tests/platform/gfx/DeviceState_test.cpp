@@ -1,6 +1,9 @@
 // States reach the pixels: texture-stage combiners, blending, alpha test, culling and depth.
 #include "platform/gfx/Device.h"
 
+#include <cmath>
+#include <tuple>
+
 #include "tests/platform/gfx/GfxTestSupport.h"
 
 namespace {
@@ -88,6 +91,66 @@ TEST_F(DeviceStateTest, StageOperationsCombineTexelAndVertexColour) {
     EXPECT_EQ(ReadPixel(Dev(), 5, 5), 0xFF00FF00u);
     EXPECT_EQ(ReadPixel(Dev(), 9, 5), diffuse);
     Dev().SetTexture(1, nullptr);
+}
+
+// Coordinates 0..2 across eight pixels of a two-texel texture under each address mode, then
+// a two-coordinate texture transform (translation in the third row) on a 2 x 2 texture.
+TEST_F(DeviceStateTest, AddressModesAndTextureTransforms) {
+    const uint32_t a = 0xFF112233, b = 0xFF445566;
+    Dev().SetTexture(0, Texels({a, b}));
+    Stage0(TextureOp::SelectArg1, TextureArg::Texture, TextureArg::Diffuse, TextureOp::SelectArg1, TextureArg::Texture);
+    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
+    auto row = [&](int y) {
+        std::string drawn;
+        for (int x = 0; x < 8; ++x) {
+            const uint32_t p = ReadPixel(Dev(), x, y);
+            drawn += p == a ? 'a' : p == b ? 'b' : '?';
+        }
+        return drawn;
+    };
+    const std::pair<TextureAddress, const char*> modes[] = {
+        {TextureAddress::Wrap, "aabbaabb"}, {TextureAddress::Mirror, "aabbbbaa"}, {TextureAddress::Clamp, "aabbbbbb"}};
+    for (int i = 0; i < 3; ++i) {
+        Dev().SetSamplerState(0, SamplerState::AddressU, modes[i].first);
+        std::vector<Vec3> p = {{-0.5f, i - 0.5f, 0.5f}, {7.5f, i - 0.5f, 0.5f}, {-0.5f, i + 0.5f, 0.5f}, {7.5f, i + 0.5f, 0.5f}};
+        Mesh mesh(Dev(), p, std::vector<uint32_t>(4, 0xFFFFFFFF), {0, 0, 2, 0, 0, 1, 2, 1});
+        mesh.Bind(Dev());
+        ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+        EXPECT_EQ(row(i), modes[i].second) << i;
+    }
+    EXPECT_EQ(Dev().GetSamplerState(0, SamplerState::AddressU), uint32_t(TextureAddress::Clamp));
+    EXPECT_EQ(Dev().GetSamplerState(kMaxStages, SamplerState::AddressU), 0u);
+    EXPECT_EQ(Dev().GetSamplerState(0, SamplerState::Count), 0u);
+    EXPECT_EQ(Dev().GetTextureStageState(kMaxStages, StageState::ColorOp), 0u);
+    EXPECT_EQ(Dev().GetTextureStageState(0, StageState::Count), 0u);
+    EXPECT_EQ(Dev().GetTextureStageState(1, StageState::TexCoordIndex), 1u);
+
+    // u' = v + 0.5, v' = u, wrapped: the texture turns a quarter and moves by half a width.
+    const std::vector<uint32_t> texels = {0xFF000010, 0xFF000020, 0xFF000030, 0xFF000040};
+    Texture* square = Dev().CreateTexture(2, 2, 0, Format::X8R8G8B8);
+    LockedRect locked;
+    ASSERT_TRUE(square->LockRect(locked, false));
+    std::memcpy(locked.bits, texels.data(), 16);
+    square->UnlockRect();
+    m_textures.push_back(square);
+    Dev().SetTexture(0, square);
+    Dev().SetSamplerState(0, SamplerState::AddressU, TextureAddress::Wrap);
+    Matrix turn = {};
+    turn.m[1] = turn.m[4] = 1;
+    turn.m[8] = 0.5f;
+    turn.m[10] = turn.m[15] = 1;
+    Dev().SetTransform(TransformType::Texture0, turn);
+    for (TextureTransform flags : {TextureTransform::Count2, TextureTransform::Disable}) {
+        Dev().SetTextureStageState(0, StageState::TextureTransformFlags, flags);
+        Quad(8, 0, 4, 4, 0xFFFFFFFF);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) {
+                float u = (x + 0.5f) / 4, v = (y + 0.5f) / 4;
+                if (flags == TextureTransform::Count2)
+                    std::tie(u, v) = std::pair(std::fmod(v + 0.5f, 1.0f), u);
+                EXPECT_EQ(ReadPixel(Dev(), 8 + x, y), texels[int(v * 2) * 2 + int(u * 2)]) << x << "," << y;
+            }
+    }
 }
 
 // Source (200, 100, 50) at alpha 64 over (32, 64, 96): each factor as the source factor

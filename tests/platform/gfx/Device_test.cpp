@@ -1,5 +1,5 @@
-// Clears within the viewport and scissor. Creation, visibility and reset are shown through
-// the graphic device in the engine's tests.
+// Clears within the viewport and scissor; creation, full screen, reset and the cooperative
+// level.
 #include "platform/gfx/Device.h"
 
 #include "tests/platform/gfx/GfxTestSupport.h"
@@ -40,8 +40,15 @@ TEST_F(DeviceTest, ClearHonoursViewportAndScissor) {
     EXPECT_EQ(ReadPixel(Dev(), 40, 8), 0xFF00FFFFu);
 }
 
-// Creation is refused, with a reason, without a window or with a side of 0.
+// Creation is refused, with a reason, without a window, on a window not made for OpenGL, or
+// with a side of 0.
 TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSides) {
+    SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 64, 48, 0);
+    ASSERT_NE(plain, nullptr) << SDL_GetError();
+    std::string why;
+    EXPECT_EQ(Device::Create(plain, PresentParams{64, 48}, why), nullptr);
+    EXPECT_NE(why.find("OpenGL"), std::string::npos) << why;
+    SDL_DestroyWindow(plain);
     for (auto [window, width, height] : {std::tuple{false, 64u, 48u}, {true, 64u, 0u}, {true, 0u, 48u}}) {
         PresentParams params;
         params.width = width;
@@ -50,6 +57,45 @@ TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSides) {
         EXPECT_EQ(Device::Create(window ? m_window->Get() : nullptr, params, error), nullptr) << width << "x" << height;
         EXPECT_FALSE(error.empty());
     }
+}
+
+// The offscreen driver lists one mode, of 0 x 0: full screen is never granted, and a reset
+// that asks for it fails and leaves the device waiting for another reset.
+TEST_F(DeviceTest, FullScreenNeedsAModeOfThatSizeAndResetsAnswerTheCooperativeLevel) {
+    EXPECT_FALSE(Device::IsDisplayModeAvailable(m_window->Get(), kWidth, kHeight));
+    EXPECT_TRUE(Device::IsDisplayModeAvailable(m_window->Get(), 0, 0));
+    PresentParams params;
+    params.width = kWidth;
+    params.height = kHeight;
+    params.fullscreen = true;
+    params.multisample = true;
+    m_device.reset();
+    std::string error;
+    m_device = Device::Create(m_window->Get(), params, error);
+    ASSERT_NE(m_device, nullptr) << error;
+    Device& d = Dev();
+    EXPECT_FALSE(d.Granted().fullscreen);
+    EXPECT_EQ(d.Granted().multisample, d.GetCaps().maxSamples >= 2);
+    EXPECT_TRUE(d.IsWindowVisible());
+    SDL_HideWindow(m_window->Get());
+    EXPECT_FALSE(d.IsWindowVisible());
+    SDL_ShowWindow(m_window->Get());
+
+    EXPECT_EQ(d.Reset(params), Result::Failed);
+    EXPECT_EQ(d.TestCooperativeLevel(), Result::DeviceNotReset);
+    params = {32, 24, false, false};
+    EXPECT_EQ(d.Reset(params), Result::Ok);
+    EXPECT_EQ(d.TestCooperativeLevel(), Result::Ok);
+    EXPECT_EQ(d.Granted().width, 32u);
+    d.Clear(kClearTarget, 0xFF00FF00, 1.0f, 0);
+    Image image;
+    ASSERT_TRUE(d.ReadBackBuffer({0, 0, int32_t(kWidth), int32_t(kHeight)}, image));
+    EXPECT_EQ(image.pixels, std::vector<uint32_t>(32 * 24, 0xFF00FF00));
+
+    d.ForceCooperativeLevel(Result::DeviceLost);
+    EXPECT_EQ(d.Reset(params), Result::DeviceLost);
+    EXPECT_EQ(d.TestCooperativeLevel(), Result::DeviceLost);
+    d.ForceCooperativeLevel(Result::Ok);
 }
 
 }  // namespace

@@ -151,6 +151,9 @@ TEST_F(TextureTest, RenderTargetReceivesTheBackBufferUpright) {
     EXPECT_FALSE(Dev().StretchBackBufferTo(plain, true));
     plain->Release();
     EXPECT_EQ(Dev().CreateTexture(8, kMaxImageSize + 1, 0, Format::X8R8G8B8), nullptr);
+    EXPECT_EQ(Dev().CreateTexture(kMaxImageSize + 1, 8, 0, Format::X8R8G8B8), nullptr);
+    EXPECT_EQ(Dev().CreateTexture(0, 8, 0, Format::X8R8G8B8), nullptr);
+    EXPECT_EQ(Dev().CreateTexture(8, 8, 0, Format::Unknown), nullptr);
 }
 
 }  // namespace

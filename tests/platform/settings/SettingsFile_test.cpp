@@ -42,7 +42,7 @@ TEST(SettingsFile, OnlyUnsigned32BitDecimalsAreNumbers) {
 TEST(SettingsFile, ReadsValuesIgnoresMalformedOnesAndKeepsOtherLinesOnSet) {
     TempDir dir;
     std::string path = dir.Write("settings", "# note\r\nFullscreen=1\r\nWindowWidth=abc\nWindowHeight = 720 \n"
-                                             "junk line\n=5\n");
+                                             "junk line\n=5");  // no newline at the end
     SettingsFile file;
     ASSERT_EQ(file.Load(path), SettingsFile::LoadResult::Loaded);
     uint32_t v = 99;

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <set>
 #include <thread>
 
 using namespace platform;
@@ -35,6 +36,7 @@ TEST(Event, WaitManyAnyConsumesOnlyTheFirstSet) {
     Event* withNull[] = {&a, nullptr};
     EXPECT_EQ(Event::WaitMany(withNull, 2, false, 0), kWaitFailed);
     EXPECT_EQ(Event::WaitMany(events, 0, false, 0), kWaitFailed);
+    EXPECT_EQ(std::set<uint32_t>({kWaitSignalled, kWaitAbandoned, kWaitTimeout, kWaitFailed}).size(), 4u);
 }
 
 TEST(Event, WaitManyAllConsumesNothingUntilAllAreSet) {

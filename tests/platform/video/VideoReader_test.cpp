@@ -73,6 +73,11 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClip) {
     }
     EXPECT_EQ(count, 20);
     EXPECT_EQ(reader.NextVideoFrame(frame), ReadResult::EndOfStream);
+    // A stream read to its end plays again from a seek.
+    ASSERT_TRUE(reader.Seek(kSecond * 5 / 4));
+    ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
+    EXPECT_TRUE(Near(&frame.pixels[0], ColourAt(kSecond * 5 / 4))) << frame.time;
+    ASSERT_TRUE(reader.Seek(0));
 
     // The decoder's first block of output is its priming; the sound then runs without gaps.
     AudioChunk chunk;
@@ -93,6 +98,10 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClip) {
     // A 0.5 full-scale sine has an RMS near 0.35.
     EXPECT_NEAR(double(frames) / 22050.0, 2.0, 0.1);
     EXPECT_NEAR(std::sqrt(sum / double(frames)) / 32768.0, 0.35, 0.05);
+    EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::EndOfStream);
+    ASSERT_TRUE(reader.Seek(kSecond));
+    ASSERT_EQ(reader.NextAudioChunk(chunk), ReadResult::Sample);
+    EXPECT_NEAR(double(chunk.time), double(kSecond), kSecond / 1000.0);
 }
 
 TEST_F(VideoReaderTest, SeekLandsOnTheFrameShowingAtThatTime) {
@@ -101,7 +110,8 @@ TEST_F(VideoReaderTest, SeekLandsOnTheFrameShowingAtThatTime) {
     AudioChunk chunk;
     ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
     const int64_t first = frame.time;
-    for (int64_t target : {kSecond * 5 / 4, kSecond * 3 / 10, kSecond * 19 / 10}) {
+    // The last target is where a frame starts: that frame, not the one ending there.
+    for (int64_t target : {kSecond * 5 / 4, kSecond * 3 / 10, kSecond * 19 / 10, first + kSecond / 2}) {
         ASSERT_TRUE(reader.Seek(target));
         ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
         EXPECT_LE(frame.time, target);
@@ -113,6 +123,34 @@ TEST_F(VideoReaderTest, SeekLandsOnTheFrameShowingAtThatTime) {
     ASSERT_TRUE(reader.Seek(-kSecond));  // before the start: the start
     ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
     EXPECT_EQ(frame.time, first);
+}
+
+// Frames wider than kMaxFrameSize leave the picture out; a clip without sound has none.
+TEST_F(VideoReaderTest, OversizedPicturesAndSilentClips) {
+    authoring::VideoClip wide = TestClip();
+    wide.width = kMaxFrameSize + 16;
+    wide.height = 16;
+    wide.colours.resize(1);
+    wide.secondsPerColour = 0.2;
+    ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error)) << error;
+    EXPECT_FALSE(reader.HasVideo());
+    EXPECT_TRUE(reader.HasAudio());
+    wide.width = 16;
+    wide.height = kMaxFrameSize;
+    ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error)) << error;
+    EXPECT_EQ(reader.Height(), kMaxFrameSize);
+    VideoFrame frame;
+    EXPECT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
+
+    authoring::VideoClip silent = TestClip();
+    silent.toneHz = 0;
+    ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(silent)), error)) << error;
+    EXPECT_TRUE(reader.HasVideo());
+    EXPECT_FALSE(reader.HasAudio());
+    EXPECT_EQ(reader.GetAudioFormat().channels, 0);
+    EXPECT_NEAR(double(reader.Duration()), 2.0 * kSecond, kSecond / 10.0);
+    AudioChunk chunk;
+    EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::Error);
 }
 
 size_t OpenFileCount() {
@@ -155,7 +193,9 @@ TEST_F(VideoReaderTest, ASoundOnlyStereoFileAndClosingLetsGoOfTheFile) {
 }  // namespace
 
 TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
+    ASSERT_TRUE(reader.Open(WriteClip(*s_clip), error)) << error;
     EXPECT_FALSE(reader.Open(dir.File("absent.vid"), error));
+    EXPECT_FALSE(reader.IsOpen()) << "a failed open closes what was open";
     EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
     EXPECT_FALSE(reader.Open(WriteClip(std::string(4096, 'x')), error));
     EXPECT_FALSE(reader.IsOpen());

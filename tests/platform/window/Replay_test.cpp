@@ -9,6 +9,7 @@
 
 #include "platform/core/Clock.h"
 #include "platform/window/SdlWindowBackend.h"
+#include "platform/window/WindowShot.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
@@ -147,7 +148,18 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     };
     EXPECT_EQ(at(400, 10), (std::vector<int>{255, 0, 0}));
     EXPECT_EQ(at(400, 590), (std::vector<int>{0, 0, 255}));
+    // A shot leaves the context's pack alignment as it was, and fails without a file or a context.
+    std::string why;
+    glPixelStorei(GL_PACK_ALIGNMENT, 2);
+    EXPECT_FALSE(SaveWindowShot(window, dir.File("no/such/folder/shot.png"), why));
+    EXPECT_NE(why.find("cannot write"), std::string::npos) << why;
+    GLint alignment = 0;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 2);
     SDL_GL_DeleteContext(context);
+    why.clear();
+    EXPECT_FALSE(SaveWindowShot(window, shot, why));
+    EXPECT_FALSE(why.empty());
 
     // Without the variable the window takes only the system's input.
     env.Unset("TALLYVOX_REPLAY");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -80,6 +81,15 @@ protected:
     Uint32 m_id = 0;
 };
 
+TEST(SdlWindowBackend, ReleasesTheVideoSystemWithTheWindow) {
+    {
+        SdlBackend backend;
+        ASSERT_TRUE(backend.Create(WindowDesc{}));
+        EXPECT_NE(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+    }
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+}
+
 TEST_F(SdlWindow, OpensAVisibleOpenGLWindowWithTheTitleAndClientSizeAndHidesTheCursor) {
     ASSERT_NE(Window(), nullptr);
     EXPECT_TRUE(m_backend.IsVisible());
@@ -117,10 +127,10 @@ TEST_F(SdlWindow, OneWindowPerBackendEachWithItsDescriptionAndEvents) {
     Message none;
     EXPECT_FALSE(other.PollMessage(none));
 
-    // The offscreen driver lists no mode: the desktop's extent stands in, once.
+    // The offscreen driver lists only a mode of 0 x 0: its desktop's extent stands in, once.
     const std::vector<DisplayMode> modes = other.GetDisplayModes();
     ASSERT_EQ(modes.size(), 1u);
-    EXPECT_GT(modes[0].width * modes[0].height, 0u);
+    EXPECT_EQ(std::tuple(modes[0].width, modes[0].height, modes[0].refreshRate), std::tuple(1024u, 768u, 0u));
 }
 
 TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
@@ -165,14 +175,19 @@ TEST_F(SdlWindow, AltEnterIsOneModeSwitchAndNeverAnEnterKeyDown) {
 // A shared modifier code must not be released while the other side is held, nor stay held
 // after the focus went away with one side down.
 TEST_F(SdlWindow, AModifierIsReleasedWhenBothSidesAre) {
-    Key(true, SDL_SCANCODE_LSHIFT);
-    Key(true, SDL_SCANCODE_RSHIFT);
-    Key(false, SDL_SCANCODE_LSHIFT);
-    EXPECT_EQ(KindsOf(Drain()), (Kinds{MessageKind::KeyDown, MessageKind::KeyDown}));
-    Key(false, SDL_SCANCODE_RSHIFT);
-    auto m = Drain();
-    ASSERT_EQ(KindsOf(m), Kinds{MessageKind::KeyUp});
-    EXPECT_EQ(m[0].key, 16u);
+    const std::tuple<SDL_Scancode, SDL_Scancode, uint32_t> pairs[] = {{SDL_SCANCODE_LSHIFT, SDL_SCANCODE_RSHIFT, 16},
+                                                                      {SDL_SCANCODE_RCTRL, SDL_SCANCODE_LCTRL, 17},
+                                                                      {SDL_SCANCODE_LALT, SDL_SCANCODE_RALT, 18}};
+    for (auto [first, second, vk] : pairs) {
+        Key(true, first);
+        Key(true, second);
+        Key(false, first);
+        EXPECT_EQ(KindsOf(Drain()), (Kinds{MessageKind::KeyDown, MessageKind::KeyDown})) << vk;
+        Key(false, second);
+        auto m = Drain();
+        ASSERT_EQ(KindsOf(m), Kinds{MessageKind::KeyUp}) << vk;
+        EXPECT_EQ(m[0].key, vk);
+    }
 
     Key(true, SDL_SCANCODE_LCTRL);
     WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
@@ -200,12 +215,15 @@ TEST_F(SdlWindow, TextBecomesUtf16UnitsAndMalformedBytesBecomeReplacements) {
 TEST_F(SdlWindow, MouseButtonsLeavingAndTheWheelAtOneHundredTwentyPerNotch) {
     SDL_Event e{SDL_MOUSEMOTION};
     e.motion.x = 799;
+    e.motion.y = 5;
     Push(e);
     for (auto [type, button] : {std::pair{SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE},
                                 {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1},  // no message of ours
-                                {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT}}) {
+                                {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT}, {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT}}) {
         e = {Uint32(type)};
         e.button.button = Uint8(button);
+        e.button.x = 3;
+        e.button.y = 4;
         Push(e);
     }
     WindowEvent(SDL_WINDOWEVENT_LEAVE);
@@ -214,15 +232,17 @@ TEST_F(SdlWindow, MouseButtonsLeavingAndTheWheelAtOneHundredTwentyPerNotch) {
     Wheel(0.5f);
     Wheel(0.001f);  // rounds to nothing
     auto m = Drain();
-    ASSERT_EQ(KindsOf(m), (Kinds{MessageKind::MouseMove, MessageKind::ButtonDown, MessageKind::ButtonUp,
+    ASSERT_EQ(KindsOf(m), (Kinds{MessageKind::MouseMove, MessageKind::ButtonDown, MessageKind::ButtonUp, MessageKind::ButtonDown,
                                  MessageKind::MouseLeave, MessageKind::Wheel, MessageKind::Wheel, MessageKind::Wheel}));
-    EXPECT_EQ(m[0].x, 799);
+    EXPECT_EQ(std::pair(m[0].x, m[0].y), std::pair(799, 5));
     EXPECT_EQ(m[1].button, MouseButton::Middle);
+    EXPECT_EQ(std::pair(m[2].x, m[2].y), std::pair(3, 4));
     EXPECT_EQ(m[2].button, MouseButton::Right);
-    EXPECT_EQ(m[4].wheelDelta, 360);
-    EXPECT_EQ(std::pair(m[4].x, m[4].y), std::pair(7, 9));
-    EXPECT_EQ(m[5].wheelDelta, -120);
-    EXPECT_EQ(m[6].wheelDelta, 60);
+    EXPECT_EQ(m[3].button, MouseButton::Left);
+    EXPECT_EQ(m[5].wheelDelta, 360);
+    EXPECT_EQ(std::pair(m[5].x, m[5].y), std::pair(7, 9));
+    EXPECT_EQ(m[6].wheelDelta, -120);
+    EXPECT_EQ(m[7].wheelDelta, 60);
 }
 
 TEST_F(SdlWindow, AMinimisedWindowIsNotVisibleAndHasNoClientArea) {
@@ -256,6 +276,26 @@ TEST_F(SdlWindow, FullScreenAndBackRestoresTheWindowedSizeAndPlace) {
     EXPECT_EQ(top, 30);
 }
 
+// A window made in full screen holds the screen saver off; a size of 0 means 800 x 600.
+TEST_F(SdlWindow, FullScreenFromTheStartAndTheDefaultSize) {
+    SdlBackend other;
+    WindowDesc desc;
+    desc.width = desc.height = 0;
+    desc.fullscreen = true;
+    ASSERT_TRUE(other.Create(desc));
+    SDL_Window* window = static_cast<SDL_Window*>(other.NativeHandle());
+    EXPECT_TRUE(other.IsFullscreen());
+    EXPECT_FALSE(SDL_IsScreenSaverEnabled());
+    EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, Uint32(SDL_WINDOW_FULLSCREEN_DESKTOP));
+    other.ApplyStyle(false, 0, 0);
+    EXPECT_FALSE(other.IsFullscreen());
+    EXPECT_EQ(ClientSize(other), std::make_pair(800u, 600u));
+    SdlBackend plain;
+    ASSERT_TRUE(plain.Create(desc = WindowDesc{nullptr, 0, 0}));
+    EXPECT_EQ(ClientSize(plain), std::make_pair(800u, 600u));
+    EXPECT_STREQ(SDL_GetWindowTitle(static_cast<SDL_Window*>(plain.NativeHandle())), "");
+}
+
 TEST_F(SdlWindow, RequestsCloseNothingAndDestroyDropsLaterEvents) {
     WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     WindowEvent(SDL_WINDOWEVENT_CLOSE);
@@ -264,9 +304,16 @@ TEST_F(SdlWindow, RequestsCloseNothingAndDestroyDropsLaterEvents) {
     EXPECT_EQ(KindsOf(Drain()), (Kinds{MessageKind::Activate, MessageKind::CloseRequest, MessageKind::CloseRequest}));
     EXPECT_TRUE(m_backend.HasWindow());
 
+    // Text input runs while the window lives; destroying it hides it and brings the cursor back.
+    EXPECT_TRUE(SDL_IsTextInputActive());
+    m_backend.SetCursorHidden(true);
     m_backend.Destroy();
     EXPECT_FALSE(m_backend.HasWindow());
     EXPECT_FALSE(m_backend.IsVisible());
+    EXPECT_FALSE(SDL_IsTextInputActive());
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    EXPECT_TRUE(SDL_GetWindowFlags(Window()) & SDL_WINDOW_HIDDEN);
+    EXPECT_EQ(ClientSize(m_backend), std::make_pair(0u, 0u));
     Key(true, SDL_SCANCODE_A);
     Message posted;
     posted.kind = MessageKind::Quit;
