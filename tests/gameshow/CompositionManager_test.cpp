@@ -164,6 +164,23 @@ TEST_F(PageSwitch, ResetLetsTheRunningSlidesGo) {
     EXPECT_EQ(options().GetRootPanel()->m_Animation, nullptr);
 }
 
+// The leaving page stays shown through its slide; the next one shows as its own slide starts.
+TEST_F(PageSwitch, EachPageIsShownThroughItsSlide) {
+    manager.SetNextComposition(&main(), "compositionOptions");
+    for (int i = 0; i < 100 && !manager.GetEnteringComposition(); ++i) {
+        EXPECT_TRUE(Shown(main()));
+        Frame();
+    }
+    ASSERT_EQ(manager.GetEnteringComposition(), &options());
+    EXPECT_FALSE(Shown(main()));
+    Frame();
+    ASSERT_TRUE(options().IsTransitionRunning());
+    EXPECT_TRUE(Shown(options()));
+    FramesToIdle();
+    EXPECT_TRUE(Shown(options()));
+    EXPECT_FALSE(Shown(main()));
+}
+
 TEST_F(PageSwitchWithoutSlide, WithoutTheSlideTheSwitchStillShowsTheNextPage) {
     manager.SetNextComposition(&main(), "compositionAwards");
     EXPECT_FALSE(main().IsTransitionRunning());

@@ -325,6 +325,9 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
         EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_Enabled != 0, c.canDelete);
         EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_InputLocked != 0, !c.canDelete);
         EXPECT_EQ(profiles.GetSlotMap(), c.slots);
+        for (const auto& [shownAt, slot] : c.slots)
+            EXPECT_EQ(static_cast<W::Label*>(At(profiles, "profile" + std::to_string(shownAt + 1) + "Name"))->m_TextStyle.m_Text,
+                      c.names[size_t(slot)].c_str());
         EXPECT_TRUE(At(profiles, "profile" + std::to_string(c.slots.size()) + "Name")->Visible);
         EXPECT_EQ(At(profiles, "profile4Checkbox")->Visible, c.slots.size() == 4);
         Click(profiles, "NewProfileButton");
@@ -376,6 +379,14 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
     Click(wardrobe);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 2);
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), ProfilesComposition::kName);
+
+    // Without a current profile a pick does not outlive the page's next showing.
+    Start({"Ann", "Bob"}, -1, profiles);
+    Click(profiles, "profile2Checkbox");
+    EXPECT_EQ(profiles.GetSelectedSlot(), 1);
+    Again(profiles);
+    EXPECT_EQ(profiles.GetSelectedSlot(), -1);
+    EXPECT_EQ(Background(1), ProfilesComposition::kBaseImage);
 }
 
 TEST_F(MenuPages, EnoughDevicesGoOnAtOnceAndEndIdleOnTheUnregisteredPage) {

@@ -253,6 +253,9 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     // Uninitialized, the page no longer listens to its buttons.
     lookPage.Uninitialize();
     EXPECT_EQ(lookPage.GetRootPanel(), nullptr);
+    EXPECT_EQ(lookDone->GetBehavior()->Event(W::kEventClick).Count(), 0u);
+    for (W::CheckBox* button : lookButtons)
+        EXPECT_EQ(button->GetBehavior()->Event(W::kEventClick).Count(), 0u);
     compositions.Reset();
     Click(lookButtons[3]);
     Click(lookDone);
