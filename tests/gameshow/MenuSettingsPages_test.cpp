@@ -293,8 +293,12 @@ TEST_F(MenuPages, CheckBoxesShowTheApplicationsModesOnEveryShowing) {
     EXPECT_TRUE(IsButtonMarked(multisampling));
     options.OnActivate(false);
     application.DispatchMessage(platform::window::Message{platform::window::MessageKind::ModeSwitch});
+    // A box left in its hover look shows its mark plainly again.
+    auto* look = static_cast<W::WidgetLookBehavior*>(fullScreen->GetBehavior());
+    look->m_VisualState = 1;
     options.OnActivate(true);
     EXPECT_TRUE(IsButtonMarked(fullScreen));
+    EXPECT_EQ(look->m_VisualState, 0u);
     Click(fullScreen);
     g_fakeGraphics.refusesSwitch = true;
     Click(fullScreen);
