@@ -543,7 +543,9 @@ TEST_F(MenuPages, PagesLetGoOfTheirWidgetsWhenUninitializedOrDestroyed) {
         gone.Initialize(screen.get(), CreditsComposition::kName);
     }
     EXPECT_EQ(back->GetBehavior()->Event(W::kEventClick).Count(), 1u) << "only the fixture's page listens";
-    for (CompositionBase* page : pages)
+    for (CompositionBase* page : pages) {
         page->Uninitialize();
+        EXPECT_EQ(page->GetRootPanel(), nullptr) << page->GetName().c_str();
+    }
     screen.reset();  // TearDown uninitializes the pages again
 }
