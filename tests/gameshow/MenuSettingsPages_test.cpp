@@ -375,7 +375,9 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
     EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
 
     Again(profiles);
+    avatar.SetVisible(false);
     Click(profiles, "profile3Checkbox");
+    EXPECT_TRUE(avatar.Visible) << "the ticked profile is shown";
     EXPECT_FALSE(IsButtonMarked(At(profiles, "profile2Checkbox")));
     EXPECT_EQ(Background(1), ProfilesComposition::kBaseImage);
     EXPECT_EQ(Background(2), ProfilesComposition::kSelectedImage);
