@@ -142,6 +142,11 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
             EXPECT_EQ(IsButtonMarked(tabs[k % 6]), k % 6 == size_t(c.tab));
         }
     }
+    // Without a current profile the lists are read for slot 0.
+    manager->GetSettings()->CurrentSavedGame = -1;
+    page.SelectTab(0);
+    EXPECT_EQ(Strings(page.GetShownNames()), cases[0].names);
+    page.SelectTab(5);
     // A hidden page builds no list.
     page.OnActivate(false);
     page.SelectTab(3);
