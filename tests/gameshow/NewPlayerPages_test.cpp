@@ -445,6 +445,11 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     ASSERT_NE(manager->GetSlot(0), nullptr);
     EXPECT_EQ(manager->GetSlot(0)->SavedGameName, "BOB");
     EXPECT_EQ(manager->GetSlot(0)->AvatarDescription.Name, "AppearanceFemale01.xml");
+    // Shown on the avatar, the profile's look is built afresh.
+    rendering.calls.clear();
+    manager->ShowProfileOnAvatar(manager->GetSlot(0));
+    EXPECT_EQ(rendering.calls, (std::vector<std::string>{"clean", "build"}));
+    EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
 }
 
 TEST_F(NewPlayer, WithEverySlotUsedThePageReportsAndStays) {

@@ -174,6 +174,7 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
     GameShow::PlayerProfileManager::Destroy();
     manager = GameShow::PlayerProfileManager::Instance();
     EXPECT_EQ(manager->GetCurrentSlot(), -1);
+    EXPECT_FALSE(manager->IsLoaded());
     manager->LoadProfiles();
     ASSERT_NE(manager->GetSettings(), nullptr);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1);

@@ -135,6 +135,16 @@ TEST_F(Records, AProfileReadsBackAsItWasWritten) {
               "-3 0.250000 1 a < b & c");
     EXPECT_EQ(copy.Score, 4000000000u);
     EXPECT_EQ(copy.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP].size(), 1u);
+
+    // A document read again holds the file's slots once, each numbered by its slot.
+    PlayerProfileManager::Document document;
+    const std::string file =
+        profiletest::DocumentText(-1, profiletest::SlotText(true, "ANNA", "3") + profiletest::SlotText(false, "", "0"));
+    for (int read = 0; read < 2; ++read)
+        Read(file, document);
+    ASSERT_EQ(document.GetSavedGameCount(), 2u);
+    EXPECT_EQ(document.GetSavedGame(1)->Id, 1);
+    EXPECT_EQ(document.GetSavedGame(0)->SavedGameName, "ANNA");
 }
 
 TEST_F(Records, ClearingKeepsWhatIdentifiesTheRecord) {
