@@ -160,10 +160,38 @@ TEST_F(AwardPages, BackAndWardrobeLeaveFromTheShownPage) {
         EXPECT_EQ(compositions.GetNextCompositionName(), CompositionManager::kWardrobe);
         EXPECT_EQ(compositions.m_ReturnComposition, c.page->GetName());
         compositions.Reset();
+        log.Clear();
         Click(widgets.at(std::string(c.page->GetName().c_str()) + "/BackButton"));
+        EXPECT_TRUE(log.Contains(AudioManager::kButtonPressSound));
         EXPECT_EQ(compositions.GetNextCompositionName(), c.back);
         compositions.Reset();
     }
+}
+
+// A locked award shows the locked panel and prize, no medal and no glow; a granted one its
+// panel and medal, and a new grant glows on its first showing only.
+TEST_F(AwardPages, TheGroupPageShowsEachAwardsStateAndANewGrantGlowsOnce) {
+    Start({2});
+    awards.UnlockAward("Award2", true);
+    awards.OnActivate(true);
+    auto shown = [this](const std::string& name) {
+        return widgets.at(std::string(GroupAwardsComposition::kName) + "/" + name)->Visible;
+    };
+    for (int showing = 0; showing < 2; ++showing) {
+        SCOPED_TRACE(showing);
+        awards.OpenGroup(0);
+        compositions.Reset();
+        EXPECT_EQ(Picture("awardPanel1"), GroupAwardsComposition::kLockedPanel);
+        EXPECT_EQ(Picture("awardPrize1"), GroupAwardsComposition::kLockedPrize);
+        EXPECT_FALSE(shown("awardMedal1") || shown("awardGlow1"));
+        EXPECT_EQ(Picture("awardPanel2"), GroupAwardsComposition::kUnlockedPanel);
+        EXPECT_TRUE(shown("awardMedal2"));
+        EXPECT_EQ(shown("awardGlow2"), showing == 0);
+    }
+    // Without its panel the group page shows nothing, and the switch still goes on.
+    group.Uninitialize();
+    awards.OpenGroup(0);
+    EXPECT_EQ(compositions.GetLeavingComposition(), &awards);
 }
 
 }  // namespace

@@ -7,7 +7,10 @@
 
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/AudioManager.h"
 #include "gameshow/CompositionBase.h"
+#include "gameshow/MenuScreen.h"
+#include "gameshow/PlayerProfileManager.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
@@ -162,6 +165,54 @@ TEST_F(PageSwitch, ResetLetsTheRunningSlidesGo) {
     manager.Reset();
     EXPECT_EQ(manager.GetEnteringComposition(), nullptr);
     EXPECT_EQ(options().GetRootPanel()->m_Animation, nullptr);
+}
+
+// The leaving page stays shown through its slide; the next one shows as its own slide starts.
+TEST_F(PageSwitch, EachPageIsShownThroughItsSlide) {
+    manager.SetNextComposition(&main(), "compositionOptions");
+    for (int i = 0; i < 100 && !manager.GetEnteringComposition(); ++i) {
+        EXPECT_TRUE(Shown(main()));
+        Frame();
+    }
+    ASSERT_EQ(manager.GetEnteringComposition(), &options());
+    EXPECT_FALSE(Shown(main()));
+    Frame();
+    ASSERT_TRUE(options().IsTransitionRunning());
+    EXPECT_TRUE(Shown(options()));
+    FramesToIdle();
+    EXPECT_TRUE(Shown(options()));
+    EXPECT_FALSE(Shown(main()));
+}
+
+// The menu screen initializes its pages on the layout it loads, tells them once, on its first
+// frame, that the screen is entered (with the music), and has them let go when it unloads.
+TEST_F(PageSwitch, TheMenuScreenHostsItsPagesFromLoadToUnload) {
+    struct EnteredPage : TestPage {
+        void OnScreenEnter() override { ++entered; }
+        int entered = 0;
+    } page;
+    page.journal = &journal;
+    CompositionManager hosted{nullptr};
+    hosted.RegisterComposition("compositionOptions", &page);
+    MenuScreen menu(&hosted);
+    menu.m_RootPanel = new Panel(MenuScreen::kLayoutName);
+    auto* panel = new Panel("compositionOptions");
+    menu.m_RootPanel->AddChild(panel);
+    journal.clear();
+    menu.onLoad();
+    EXPECT_EQ(journal, std::vector<std::string>{"init:compositionOptions"});
+    EXPECT_EQ(page.GetRootPanel(), panel);
+    EXPECT_TRUE(menu.IsFirstShowPending());
+    log.Clear();
+    Frame();
+    Frame();
+    EXPECT_FALSE(menu.IsFirstShowPending());
+    EXPECT_EQ(page.entered, 1);
+    EXPECT_TRUE(log.Contains(AudioManager::kMenuMusic));
+    menu.onUnload();
+    EXPECT_EQ(page.GetRootPanel(), nullptr);
+    EXPECT_FALSE(menu.IsLoaded());
+    PlayerProfileManager::Destroy();
 }
 
 TEST_F(PageSwitchWithoutSlide, WithoutTheSlideTheSwitchStillShowsTheNextPage) {

@@ -212,6 +212,8 @@ TEST_F(MainMenu, UninitializeClearsOnlyTheCallbacksThatAreStillItsOwn) {
     EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
     EXPECT_EQ(application.GetDeactivatedCallback().fn, nullptr);
     // Nothing listens any more.
+    for (const char* name : kButtons)
+        EXPECT_EQ(made.at(name)->GetBehavior()->Event(W::kEventClick).Count(), 0u) << name;
     page.OnActivate(true);
     Click("exitButton");
     EXPECT_FALSE(QuitPromptOpen());

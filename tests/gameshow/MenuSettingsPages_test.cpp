@@ -293,8 +293,12 @@ TEST_F(MenuPages, CheckBoxesShowTheApplicationsModesOnEveryShowing) {
     EXPECT_TRUE(IsButtonMarked(multisampling));
     options.OnActivate(false);
     application.DispatchMessage(platform::window::Message{platform::window::MessageKind::ModeSwitch});
+    // A box left in its hover look shows its mark plainly again.
+    auto* look = static_cast<W::WidgetLookBehavior*>(fullScreen->GetBehavior());
+    look->m_VisualState = 1;
     options.OnActivate(true);
     EXPECT_TRUE(IsButtonMarked(fullScreen));
+    EXPECT_EQ(look->m_VisualState, 0u);
     Click(fullScreen);
     g_fakeGraphics.refusesSwitch = true;
     Click(fullScreen);
@@ -325,6 +329,9 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
         EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_Enabled != 0, c.canDelete);
         EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_InputLocked != 0, !c.canDelete);
         EXPECT_EQ(profiles.GetSlotMap(), c.slots);
+        for (const auto& [shownAt, slot] : c.slots)
+            EXPECT_EQ(static_cast<W::Label*>(At(profiles, "profile" + std::to_string(shownAt + 1) + "Name"))->m_TextStyle.m_Text,
+                      c.names[size_t(slot)].c_str());
         EXPECT_TRUE(At(profiles, "profile" + std::to_string(c.slots.size()) + "Name")->Visible);
         EXPECT_EQ(At(profiles, "profile4Checkbox")->Visible, c.slots.size() == 4);
         Click(profiles, "NewProfileButton");
@@ -368,7 +375,9 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
     EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
 
     Again(profiles);
+    avatar.SetVisible(false);
     Click(profiles, "profile3Checkbox");
+    EXPECT_TRUE(avatar.Visible) << "the ticked profile is shown";
     EXPECT_FALSE(IsButtonMarked(At(profiles, "profile2Checkbox")));
     EXPECT_EQ(Background(1), ProfilesComposition::kBaseImage);
     EXPECT_EQ(Background(2), ProfilesComposition::kSelectedImage);
@@ -376,6 +385,14 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
     Click(wardrobe);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 2);
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), ProfilesComposition::kName);
+
+    // Without a current profile a pick does not outlive the page's next showing.
+    Start({"Ann", "Bob"}, -1, profiles);
+    Click(profiles, "profile2Checkbox");
+    EXPECT_EQ(profiles.GetSelectedSlot(), 1);
+    Again(profiles);
+    EXPECT_EQ(profiles.GetSelectedSlot(), -1);
+    EXPECT_EQ(Background(1), ProfilesComposition::kBaseImage);
 }
 
 TEST_F(MenuPages, EnoughDevicesGoOnAtOnceAndEndIdleOnTheUnregisteredPage) {
@@ -528,7 +545,9 @@ TEST_F(MenuPages, PagesLetGoOfTheirWidgetsWhenUninitializedOrDestroyed) {
         gone.Initialize(screen.get(), CreditsComposition::kName);
     }
     EXPECT_EQ(back->GetBehavior()->Event(W::kEventClick).Count(), 1u) << "only the fixture's page listens";
-    for (CompositionBase* page : pages)
+    for (CompositionBase* page : pages) {
         page->Uninitialize();
+        EXPECT_EQ(page->GetRootPanel(), nullptr) << page->GetName().c_str();
+    }
     screen.reset();  // TearDown uninitializes the pages again
 }

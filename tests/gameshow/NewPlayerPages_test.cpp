@@ -253,6 +253,9 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     // Uninitialized, the page no longer listens to its buttons.
     lookPage.Uninitialize();
     EXPECT_EQ(lookPage.GetRootPanel(), nullptr);
+    EXPECT_EQ(lookDone->GetBehavior()->Event(W::kEventClick).Count(), 0u);
+    for (W::CheckBox* button : lookButtons)
+        EXPECT_EQ(button->GetBehavior()->Event(W::kEventClick).Count(), 0u);
     compositions.Reset();
     Click(lookButtons[3]);
     Click(lookDone);
@@ -442,6 +445,11 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     ASSERT_NE(manager->GetSlot(0), nullptr);
     EXPECT_EQ(manager->GetSlot(0)->SavedGameName, "BOB");
     EXPECT_EQ(manager->GetSlot(0)->AvatarDescription.Name, "AppearanceFemale01.xml");
+    // Shown on the avatar, the profile's look is built afresh.
+    rendering.calls.clear();
+    manager->ShowProfileOnAvatar(manager->GetSlot(0));
+    EXPECT_EQ(rendering.calls, (std::vector<std::string>{"clean", "build"}));
+    EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
 }
 
 TEST_F(NewPlayer, WithEverySlotUsedThePageReportsAndStays) {

@@ -169,9 +169,16 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
         EXPECT_FALSE(manager->IsProfileChosen());
         manager->GetProfilesLoadedEvent().RemoveDelegate(&loaded.delegate);
     }
-    // A manager with no document yet has no current slot either.
+    // A manager with no document yet has no current slot either; loading makes its document,
+    // which without a saved-game manager stays without a current slot.
     GameShow::PlayerProfileManager::Destroy();
-    EXPECT_EQ(GameShow::PlayerProfileManager::Instance()->GetCurrentSlot(), -1);
+    manager = GameShow::PlayerProfileManager::Instance();
+    EXPECT_EQ(manager->GetCurrentSlot(), -1);
+    EXPECT_FALSE(manager->IsLoaded());
+    manager->LoadProfiles();
+    ASSERT_NE(manager->GetSettings(), nullptr);
+    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1);
+    EXPECT_TRUE(manager->IsLoaded());
 }
 
 TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {

@@ -118,6 +118,35 @@ TEST_F(Records, DeclaredNamesAreTestedExactlyAndUnlockedPartsOncePerName) {
     EXPECT_TRUE(log.Contains("category 4 is out of range"));
 }
 
+// Written and read back, a profile keeps every saved field and its attributes of each type.
+TEST_F(Records, AProfileReadsBackAsItWasWritten) {
+    PlayerProfile profile = Filled();
+    const std::string text = TextOf(profile);
+    PlayerProfile copy;
+    Read(text, copy);
+    EXPECT_EQ(TextOf(copy), text);
+    int family = 0;
+    float ratio = 0;
+    bool award = false;
+    TString<char> motto;
+    EXPECT_TRUE(copy.GetAttribute<int>("FamilyTopRandNum1", family) && copy.GetAttribute<float>("Ratio", ratio) &&
+                copy.GetAttribute<bool>("Award", award) && copy.GetAttribute<TString<char>>("Motto", motto));
+    EXPECT_EQ(std::to_string(family) + " " + std::to_string(ratio) + " " + std::to_string(award) + " " + motto.c_str(),
+              "-3 0.250000 1 a < b & c");
+    EXPECT_EQ(copy.Score, 4000000000u);
+    EXPECT_EQ(copy.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP].size(), 1u);
+
+    // A document read again holds the file's slots once, each numbered by its slot.
+    PlayerProfileManager::Document document;
+    const std::string file =
+        profiletest::DocumentText(-1, profiletest::SlotText(true, "ANNA", "3") + profiletest::SlotText(false, "", "0"));
+    for (int read = 0; read < 2; ++read)
+        Read(file, document);
+    ASSERT_EQ(document.GetSavedGameCount(), 2u);
+    EXPECT_EQ(document.GetSavedGame(1)->Id, 1);
+    EXPECT_EQ(document.GetSavedGame(0)->SavedGameName, "ANNA");
+}
+
 TEST_F(Records, ClearingKeepsWhatIdentifiesTheRecord) {
     PlayerProfile profile = Filled();
     profile.Clear();
@@ -158,4 +187,10 @@ TEST_F(Records, TheDefaultLooksAreTheTwelveOfTheTableWhateverTheDocumentHolds) {
         EXPECT_EQ(settings.GetDefaultLooks()[i].AppearanceFilename, (name + ".xml").c_str());
         EXPECT_EQ(settings.GetDefaultLooks()[i].ThumbnailFilename, ("Thumbnail_" + name + ".png").c_str());
     }
+    // The manager's preloaded looks keep the table's thumbnails, in order.
+    manager->PreloadDefaultLooks();
+    const auto& preloaded = manager->GetDefaultLookAppearances();
+    ASSERT_EQ(preloaded.size(), std::size(looks));
+    for (size_t i = 0; i < std::size(looks); ++i)
+        EXPECT_EQ(preloaded[i].thumbnail, settings.GetDefaultLooks()[i].ThumbnailFilename) << i;
 }

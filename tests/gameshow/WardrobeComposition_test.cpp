@@ -142,9 +142,19 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
             EXPECT_EQ(IsButtonMarked(tabs[k % 6]), k % 6 == size_t(c.tab));
         }
     }
-    // A hidden page builds no list.
+    // Without a current profile the lists are read for slot 0, whose unlocked items go on.
+    manager->GetSettings()->CurrentSavedGame = -1;
+    page.SelectTab(0);
+    EXPECT_EQ(Strings(page.GetShownNames()), cases[0].names);
+    Click(effects[2]);
+    EXPECT_EQ(menuData.m_PartNames[3], "ChM_Hair_Long.mdl");
+    page.SelectTab(5);
+    Click(effects[1]);
+    EXPECT_EQ(page.GetSelectedSlot(), 1);
+    // A hidden page builds no list; a tab switch there still drops the pick.
     page.OnActivate(false);
     page.SelectTab(3);
+    EXPECT_EQ(page.GetSelectedSlot(), -1);
     EXPECT_EQ(Strings(page.GetShownNames()), cases[6].names);
     page.OnActivate(true);
     page.SelectTab(5);

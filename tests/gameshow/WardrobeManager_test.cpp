@@ -34,6 +34,7 @@ TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
         Names held;
     };
     ContainerFactory<OutfitPart> parts;
+    ContainerFactory<AnatomyPart> hair;
     std::vector<TString<char>> names;
     const std::vector<Case> cases = {
         {"characterassemblies.xml", &WardrobeManager::LoadDefaultAssemblies, &WardrobeManager::IsDefaultLoaded,
@@ -46,9 +47,13 @@ TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
          &WardrobeManager::IsUnlockableLoaded,
          [&](WardrobeManager& w) {
              w.GetUnlockableOutfitParts(0, 0, parts);
-             return NamesOf(parts);
+             w.GetUnlockableAnatomyParts(0, 3, hair);
+             Names held = NamesOf(parts);
+             for (const std::string& name : NamesOf(hair))
+                 held.push_back(name);
+             return held;
          },
-         {"ChM_Top_Gold.mdl", "Shared.mdl"}},
+         {"ChM_Top_Gold.mdl", "Shared.mdl", "ChM_Hair_Long.mdl", "Shared_Hair.mdl"}},
         {"retailercharacterassemblies.xml", &WardrobeManager::LoadExtraAssemblies, &WardrobeManager::IsExtraLoaded,
          [&](WardrobeManager& w) {
              w.GetExtraOutfitPartNames(true, names);
@@ -239,6 +244,8 @@ TEST_F(Wardrobe, ANameFoundNowhereReleasesThePreviousPartAndPutsNothingOn) {
     AddProfile(look, "Ann");
     const u32 outfitsBefore = PartPool<OutfitPart>().GetUsedCount();
     const u32 anatomyBefore = PartPool<AnatomyPart>().GetUsedCount();
+    wardrobe->PutOnAnatomyPart(&avatar, "ChM_Hair_Afro");
+    EXPECT_EQ(Hair(), "ChM_Hair_Afro.mdl") << "a default part of the look's assembly";
     wardrobe->PutOnOutfitPart(&avatar, "ChM_Top_Disco", 0);
     wardrobe->PutOnAnatomyPart(&avatar, "ChM_Hair_Long");
     wardrobe->PutOnOutfitPart(&avatar, "Nothing", 0);
