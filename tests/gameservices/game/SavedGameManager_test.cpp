@@ -237,6 +237,16 @@ TEST_F(SavedGameManagerTest, TheAnswersToACorruptSave) {
     EXPECT_EQ(reloaded.settings.CurrentSavedGame, 0);
     EXPECT_EQ(reloaded.settings.Version, 1u);
     EXPECT_FALSE(reloaded.games[1].isUsed);
+
+    // The bad file goes even when the fresh one cannot be written.
+    Store(otherVersion);
+    Document again;
+    manager = NewManager();
+    EXPECT_FALSE(manager->LoadSavedGame(&again, 2));
+    std::filesystem::create_directory(path + ".tmp");
+    ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
+    std::filesystem::remove(path + ".tmp");
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviousSave) {
