@@ -131,6 +131,12 @@ TEST_F(BehaviorTest, StrangersDesynchronizedIdsAndResets) {
     ASSERT_EQ(Base().m_Buttons[0], 1);
     button.widget.m_ButtonBehavior.Reset();
     EXPECT_EQ(Base().m_Buttons[0], 0);
+    // Actions simulated without device data change nothing.
+    GameServices::KorvoGame::TeamActionData bare(nullptr, 0, &a);
+    const int presses = button[kEventPress];
+    for (const char* name : {"Click", "Moves"})
+        game.teams.SimulateTeamAction(&bare, name);
+    EXPECT_EQ(Base().m_Buttons[0] + button[kEventPress], presses);
 }
 
 TEST_F(BehaviorTest, CheckBoxesToggleOnRelease) {
