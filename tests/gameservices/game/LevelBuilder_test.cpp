@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/XmlReader.h"
+#include "engine/core/XmlWriter.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/AudioAsset.h"
@@ -399,6 +400,39 @@ TEST(LevelRecordsTest, AnimationDefaultsAndKeywords) {
     EXPECT_TRUE(log.Lines().empty());
     AnimationTypeFromWord("Skin");
     EXPECT_TRUE(log.Contains("the Action Type is not valide"));
+}
+
+namespace {
+
+template <typename Record>
+std::string Printed(Record& record) {
+    std::string text(16384, '\0');
+    u32 size = u32(text.size());
+    EXPECT_TRUE(GameServices::Utilities::XmlWriter().WriteText(record, text.data(), size));
+    return text.substr(0, size);
+}
+
+// A record made in code prints as the one an element without fields reads.
+template <typename Record>
+void ExpectMadeAsRead(const char* name) {
+    Record made, read;
+    GameServices::Utilities::XmlReader().ReadText("<root/>", "root", read);
+    EXPECT_EQ(Printed(made), Printed(read)) << name;
+}
+
+}  // namespace
+
+TEST(LevelRecordsTest, InitialValuesAreTheDefaultsOfAnEmptyElement) {
+    LogCapture log;  // a character without an outfit is reported
+    ExpectMadeAsRead<sCollision>("collision");
+    ExpectMadeAsRead<sSetElement>("set element");
+    ExpectMadeAsRead<sCamera>("camera");
+    ExpectMadeAsRead<sLight>("light");
+    ExpectMadeAsRead<sProp>("prop");
+    ExpectMadeAsRead<sCharacter>("character");
+    ExpectMadeAsRead<sAudioAsset>("audio");
+    ExpectMadeAsRead<sVideoAsset>("video");
+    ExpectMadeAsRead<sLevel>("level");
 }
 
 // 0 a sprite, 1 a model, 2 anything else; each animation setter stores its own name only.

@@ -57,8 +57,9 @@ public:
 
 class Popups : public ISavedGamePopups {
 public:
-    bool ShowPopup(const TString<char>& name, u32) override {
+    bool ShowPopup(const TString<char>& name, u32 priority) override {
         shown.push_back(name.c_str());
+        priorities.push_back(priority);
         return true;
     }
     void SetPopupButtonCallback(const TString<char>& popup, const TString<char>& button,
@@ -77,6 +78,7 @@ public:
     }
 
     std::vector<std::string> shown;
+    std::vector<u32> priorities;
     std::map<std::string, IDelegate*> callbacks;
 };
 
@@ -152,6 +154,11 @@ TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument
     EXPECT_TRUE(NewManager()->LoadSavedGame(&loaded, 2));
     EXPECT_EQ(loaded.Text(), document.Text());
     EXPECT_TRUE(popups.shown.empty());
+
+    // Without a document nothing is written.
+    EXPECT_FALSE(manager->LoadSavedGame(nullptr, 2));
+    EXPECT_FALSE(manager->WriteSavedGame());
+    EXPECT_EQ(Contents(), file);
 }
 
 TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
@@ -197,6 +204,7 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
         EXPECT_FALSE(manager->LoadSavedGame(&document, c.slots));
         EXPECT_TRUE(log.Contains(c.reason));
         ASSERT_EQ(popups.shown, std::vector<std::string>{"DataCorruption"});
+        EXPECT_EQ(popups.priorities, std::vector<u32>{900});  // above the game's own popups
         EXPECT_FALSE(manager->WriteSavedGame());
         EXPECT_EQ(Contents(), c.bytes);
     }
@@ -237,6 +245,16 @@ TEST_F(SavedGameManagerTest, TheAnswersToACorruptSave) {
     EXPECT_EQ(reloaded.settings.CurrentSavedGame, 0);
     EXPECT_EQ(reloaded.settings.Version, 1u);
     EXPECT_FALSE(reloaded.games[1].isUsed);
+
+    // The bad file goes even when the fresh one cannot be written.
+    Store(otherVersion);
+    Document again;
+    manager = NewManager();
+    EXPECT_FALSE(manager->LoadSavedGame(&again, 2));
+    std::filesystem::create_directory(path + ".tmp");
+    ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
+    std::filesystem::remove(path + ".tmp");
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviousSave) {

@@ -25,8 +25,9 @@ TEST(TeamRegistryTest, FindsThePlayersTeamNumbersMembersAndDeletesMembersFirst) 
     EXPECT_TRUE(log.Contains("Invalid team id!"));
     auto* other = new CountedTeam;
     auto* players = new CountedTeam;
-    registry.AddTeam(other, TeamRegistry::kPlayersTeamId + 1);
-    registry.AddTeam(players, TeamRegistry::kPlayersTeamId);
+    // Id 100 is the players' team, whichever order the teams come in.
+    registry.AddTeam(other, 101);
+    registry.AddTeam(players, 100);
     EXPECT_EQ(registry.GetTeam(), players);
 
     auto* first = new CountedMember;

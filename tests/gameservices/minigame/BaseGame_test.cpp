@@ -162,7 +162,10 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         EXPECT_EQ(Bridge::RandomRange(0, 1000000), drawn);
 
         game.steps.clear();
+        Widget::ScreenManager& screens = Widget::ScreenManager::Instance();
+        screens.SetPendingScreen("Lobby");
         game.Update(16);  // the first level is loading: it is current
+        EXPECT_EQ(screens.GetCurrentScreen(), screens.FindScreen("Lobby"));  // the frame switched screens
         LevelRecorder recorder;
         Entities::Level* level = game.GetCurrentLevelObject();
         ASSERT_NE(level, nullptr);

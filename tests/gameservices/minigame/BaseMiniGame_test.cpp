@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gameservices/minigame/MiniGameManager.h"
+#include "gameservices/widget/ScreenManager.h"
 #include "tests/gameservices/minigame/GameModeTestSetup.h"
 
 using MiniGame::BaseMiniGame;
@@ -28,14 +29,21 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
         Run(nullptr, {16, 16, 16});
     }
     // The restart handler stops the level; a mode without computer players leaves their list
-    // alone; the lobby's package never mounts.
+    // alone; the lobby's package never mounts. Restarting and leaving the level close its popups.
+    Widget::ScreenManager& screens = Widget::ScreenManager::Instance();
+    dir.Write("-xml/global/popups.xml", "<Root><Popups><Popup><Name>Hint</Name></Popup></Popups></Root>");
+    screens.LoadPopups();
+    ASSERT_NE(screens.ShowPopup("Hint"), nullptr);
     mode.OnRestart(nullptr);
+    EXPECT_TRUE(screens.GetOpenPopups().empty());
+    screens.ShowPopup("Hint");
     EXPECT_FALSE(Level(0).IsRunning() || Level(0).IsReady());
     EXPECT_EQ(Flow().GetController()->GetRequestedPhase(), Phase::kPhaseClosing);
     game->GetAIManager().m_AIs.push_back(nullptr);
     Run("Lobby", {16});
     EXPECT_EQ(game->GetAIManager().m_AIs.size(), 1u);
     EXPECT_EQ(Level(0).GetSet(), nullptr);
+    EXPECT_TRUE(screens.GetOpenPopups().empty());
     Flow().GetController()->SetDone(true);
     Run(nullptr, {16, 16, 300});
     EXPECT_EQ(steps.back(), "x:EnterLevel");

@@ -579,6 +579,12 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
             }
         RenderingSystemWidget::SetSoftKeysVisible(6, *k, false);
         EXPECT_FALSE(Drawn(Member(*k, 0)) || Drawn(Member(*k, 2)));
+        // Keys shown while the keyboard is hidden wait for it and appear with it.
+        k->SetVisible(false);
+        RenderingSystemWidget::SetSoftKeysVisible(6, *k, true);
+        EXPECT_FALSE(Drawn(Member(*k, 0)));
+        k->SetVisible(true);
+        EXPECT_TRUE(Drawn(Member(*k, 0)) && Drawn(Member(*k, 2)));
         k->m_TextStyle.m_Color = "#80102030";
         RenderingSystemWidget::UpdateText(*k);
         EXPECT_EQ(TextAt(*k, 0)->m_color + TextAt(*k, n + 2)->m_color, 2 * 0x80102030u);

@@ -121,10 +121,12 @@ TEST_F(ScreenManagerTest, ResetRebuildsTheFileScreensOnly) {
     // The answer screen and the menu screen of the sample navigation.
     ASSERT_EQ(shared.GetOwnedScreens().size(), 2u);
     shared.ShowPopup("PopupConfirmAnswer");
+    gameScreen.m_RootPanel = new Panel("bar");
     shared.Reset();
     EXPECT_EQ(shared.GetRegisteredScreens().size(), registered);
     EXPECT_EQ(shared.GetOwnedScreens().size(), 2u);
-    EXPECT_EQ(shared.FindScreen("HintBar"), &gameScreen);
+    EXPECT_EQ(shared.FindScreen("HintBar"), &gameScreen);  // kept, its widgets gone
+    EXPECT_EQ(gameScreen.m_RootPanel, nullptr);
     EXPECT_EQ(gameScreen.m_LayoutFile, "hintbar.xaml");
     EXPECT_EQ(shared.GetCurrentScreen(), nullptr);
     EXPECT_TRUE(shared.GetOpenPopups().empty());

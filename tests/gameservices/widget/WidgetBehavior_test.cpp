@@ -131,6 +131,12 @@ TEST_F(BehaviorTest, StrangersDesynchronizedIdsAndResets) {
     ASSERT_EQ(Base().m_Buttons[0], 1);
     button.widget.m_ButtonBehavior.Reset();
     EXPECT_EQ(Base().m_Buttons[0], 0);
+    // Actions simulated without device data change nothing.
+    GameServices::KorvoGame::TeamActionData bare(nullptr, 0, &a);
+    const int presses = button[kEventPress];
+    for (const char* name : {"Click", "Moves"})
+        game.teams.SimulateTeamAction(&bare, name);
+    EXPECT_EQ(Base().m_Buttons[0] + button[kEventPress], presses);
 }
 
 TEST_F(BehaviorTest, CheckBoxesToggleOnRelease) {
@@ -174,8 +180,10 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
     EXPECT_EQ(slider.m_Value, 1.0f);
     EXPECT_EQ(s[kEventValueChanged], 10);  // every press and every release
     EXPECT_EQ(s[kEventPress] * 10 + s[kEventClick], 55);
-    game.Move(a, 125, 105);
-    EXPECT_EQ(slider.m_SliderBehavior.m_Part, WidgetSliderButtonBehavior::kNoPart);
+    for (f32 x : {125.0f, 130.0f, 150.0f, 100.0f, 120.0f}) {  // the buttons' edges are neither button
+        game.Move(a, x, 105);
+        EXPECT_EQ(slider.m_SliderBehavior.m_Part, WidgetSliderButtonBehavior::kNoPart) << x;
+    }
     EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, 1u);
     // Leaving below the left button: the leave look; the part is not looked up by x alone.
     game.Move(a, 110, 105);

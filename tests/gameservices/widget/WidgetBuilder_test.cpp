@@ -96,9 +96,14 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
         "ImageCenterSize='1,2' ImageBorderSize='3,4'/>"
         "<GsWidgetLibrary:Video Width='1' Height='1' VideoAssetName='Intro' ImageDefault='x/Still.png'/>"
         "<GsWidgetLibrary:Emitter3D Margin='12,34,0,0' Width='1' Height='1' EmitterSource='fx/Spark.emt'/>"
-        "<GsWidgetLibrary:ViewPort3D ComponentLevelName='Stage'/></Grid>"));
+        "<GsWidgetLibrary:ViewPort3D ComponentLevelName='Stage'/>"
+        "<GsWidgetLibrary:Image Name='pic' Margin='5,6,0,0' Width='7' Height='8' Visibility='Hidden'/></Grid>"));
     const auto& leaves = static_cast<Panel*>(root->m_Children[0])->m_Children;
-    ASSERT_EQ(leaves.size(), 12u);
+    ASSERT_EQ(leaves.size(), 13u);
+    const Widget& image = *leaves[12];
+    EXPECT_EQ(image.Name, "pic");
+    EXPECT_EQ(std::vector<f32>({image.m_X, image.m_Y, image.m_Width, image.m_Height, f32(image.Visible)}),
+              std::vector<f32>({5, 6, 7, 8, 0}));
     auto* button = static_cast<Button*>(leaves[0]);
     EXPECT_EQ(button->m_Hit.x, 10.0f);
     EXPECT_EQ(button->m_Hit.maxX, 30.0f);

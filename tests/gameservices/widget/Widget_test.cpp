@@ -4,8 +4,12 @@
 
 #include <memory>
 #include <numbers>
+#include <set>
 
 #include "gameservices/entities/TypeIds.h"
+#include "gameservices/widget/Popup.h"
+#include "gameservices/widget/Screen.h"
+#include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
@@ -23,7 +27,47 @@ public:
     void RemoveEventDelegate(u32, IDelegate*) override {}
 };
 
+template <typename T>
+bool Ask(u32 id) {
+    T object;
+    return object.IsA(id);
+}
+
 }  // namespace
+
+// Every class answers to its own id and to its base's, not to its siblings' or further up.
+TEST(Widget, IsAFollowsTheTypeTable) {
+    namespace id = TypeIds;
+    const std::vector<u32> all = {id::Screen, id::Panel, id::Widget, id::Image, id::SoftKeyboard, id::Button,
+                                  id::Label, id::Popup, id::ScrollText, id::CheckBox, id::SliderButton,
+                                  id::SliderTrackBar, id::Emitter3D, id::ResizableWindow, id::Video,
+                                  id::ViewPort3D, EntityIds::Entity};
+    const struct {
+        const char* name;
+        bool (*isA)(u32);
+        std::set<u32> yes;
+    } table[] = {
+        {"Screen", Ask<Screen>, {id::Screen}},
+        {"Popup", Ask<Popup>, {id::Popup}},
+        {"Widget", Ask<PlainWidget>, {id::Widget, EntityIds::Entity}},
+        {"Panel", Ask<Panel>, {id::Panel, id::Widget}},
+        {"ViewPort3D", Ask<ViewPort3D>, {id::ViewPort3D, id::Panel}},
+        {"SoftKeyboard", Ask<SoftKeyboard>, {id::SoftKeyboard, id::Widget}},
+        {"Image", Ask<Image>, {id::Image, id::Widget}},
+        {"Button", Ask<Button>, {id::Button, id::Widget}},
+        {"Label", Ask<Label>, {id::Label, id::Widget}},
+        {"ScrollText", Ask<ScrollText>, {id::ScrollText, id::Widget}},
+        {"CheckBox", Ask<CheckBox>, {id::CheckBox, id::Widget}},
+        {"SliderButton", Ask<SliderButton>, {id::SliderButton, id::Widget}},
+        {"SliderTrackBar", Ask<SliderTrackBar>, {id::SliderTrackBar, id::Widget}},
+        {"Emitter3D", Ask<Emitter3D>, {id::Emitter3D, id::Widget}},
+        {"ResizableWindow", Ask<ResizableWindow>, {id::ResizableWindow, id::Widget}},
+        {"Video", Ask<Video>, {id::Video, id::Widget}},
+    };
+    for (const auto& row : table)
+        for (u32 typeId : all)
+            EXPECT_EQ(row.isA(typeId), row.yes.count(typeId) == 1) << row.name << " asked " << typeId;
+}
 
 TEST(Widget, FindChildIsDepthFirstAndNeverMatchesTheRoot) {
     Panel root("twin");

@@ -79,6 +79,13 @@ TEST_F(DeviceSystemTest, StateFiltersFireOncePerPressEveryFrameWhileHeldOrOncePe
     EXPECT_EQ(Texts(press), std::vector<std::string>(2, "keyaccept 0 -1,-1 83 101 -"));
     EXPECT_EQ(Texts(none), noneWant);
     EXPECT_EQ(Texts(release), std::vector<std::string>(2, "keyaccept 0 -1,-1 83 100 -"));
+    // Two passes over one input frame fire its release once.
+    input.Send(MessageKind::KeyDown, kEnter);
+    input.Frame(devices);
+    input.Send(MessageKind::KeyUp, kEnter);
+    devices.Update(16);
+    input.Frame(devices);
+    EXPECT_EQ(release.records.size(), 3u);
 }
 
 TEST_F(DeviceSystemTest, AButtonCarriesThePointerOfItsOwnFrameAndMovesFireEveryFrame) {

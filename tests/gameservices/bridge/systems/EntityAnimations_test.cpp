@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/core/AGController.h"
+#include "engine/core/AGResourceManager.h"
 #include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/AGModel.h"
 #include "engine/graphics/AGSkin.h"
@@ -302,6 +303,20 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
         {TypeKey::SkeletonPrsAnimation, "rig.hold"}};
     for (const auto& [type, name] : loaded)
         EXPECT_EQ(package.Provider(type)->Find(Crc32Hash(name)), nullptr) << name;
+}
+
+// Without resources a skin gets neither skeleton nor animation, only its clock, and its
+// updates pose nothing.
+TEST_F(EntityAnimationsTest, ASkinWithoutItsResourcesPosesNothing) {
+    LogCapture log;
+    AGResourceManager* resources = AGResourceManager::Get();
+    AGResourceManager::SetInstance(nullptr);
+    SetSkinAnimation(box, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1);
+    AGResourceManager::SetInstance(resources);
+    EngineAnimationSkin* animation = GetEntityAnimations(box)->m_Skins.at(0);
+    EXPECT_TRUE(!animation->m_Key.m_Skeleton && !animation->m_Current && animation->m_Controller);
+    UpdateAnimations(&set, 250);
+    EXPECT_EQ(animation->m_Controller->GetTime(), 0.0f);
 }
 
 TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevels) {
