@@ -36,59 +36,22 @@ protected:
 
 }  // namespace
 
-TEST_F(SoundTest, CategoryVolumeMonoChannelsAndResampledFrequency) {
-    AddSound("a440", EncodeOggVorbis(MakeTone(440, 44100, 44100, 1, 0.5)));
-    AddSound("low", EncodeOggVorbis(MakeTone(1000, 22050, 22050, 1, 0.5)));
-    Mount();
-    AGAudioSound sound;
-    ASSERT_TRUE(sound.Open("a440.snd"));
-    sound.SetCategory(2);
-    sound.Play();
-    const auto full = Render(22050);
-    impl->SetCategoryVolume(0.5f, 2);
-    const auto half = Render(22050);
-    EXPECT_NEAR(20 * std::log10(Rms(half, 0) / Rms(full, 0, 4410)), -6.02, 0.1);
-    for (size_t i = 0; i < full.size(); i += 2)
-        ASSERT_EQ(full[i], full[i + 1]) << "frame " << i / 2;
-    LogCapture log;
-    sound.SetCategory(3);  // there are three: refused, the sound stays where it was
-    EXPECT_TRUE(log.Contains("category 3 does not exist"));
-
-    // A 22,050 Hz file plays its 1 kHz tone at 1 kHz.
-    impl->SetCategoryVolume(1.0f, 2);
-    sound.Stop();
-    AGAudioSound low;
-    ASSERT_TRUE(low.Open("LOW.snd"));  // names are looked up lower-cased
-    low.Play();
-    const auto out = Render(44100);
-    int crossings = 0;
-    for (size_t i = 1; i < out.size() / 2; ++i)
-        crossings += out[(i - 1) * 2] < 0 && out[i * 2] >= 0;
-    EXPECT_NEAR(crossings, 1000, 10);
-}
-
 TEST_F(SoundTest, ShortSoundEndsOnceRightAfterItsLastFrame) {
     PCAudioSoundImpl sound;
     const auto pcm = OpenOnly(sound, EncodeOggVorbis(MakeTone(300, 5000, 44100, 1, 0.5)));
-    ASSERT_EQ(pcm.size(), 5000u);
     sound.Play();
     // One buffer holds the whole sound and carries the end-of-stream flag.
-    EXPECT_TRUE(sound.Playback().EndOfData());
     EXPECT_EQ(sound.Playback().Voice()->GetState().buffersQueued, 1u);
-
     auto out = Render(4999);
     EXPECT_TRUE(MatchesPcm(out, pcm, 0, 4999));
     EXPECT_FALSE(sound.Playback().StreamEnded());
-    EXPECT_EQ(finished.calls, 0);
     impl->GetEngine()->Render(out.data(), 1);
     EXPECT_TRUE(sound.Playback().StreamEnded());
     EXPECT_EQ(finished.calls, 0);
     impl->Update();
-    EXPECT_EQ(finished.calls, 1);
-    EXPECT_FALSE(sound.GetState() & AGAudioPlayerImpl::kPlaying);
-    EXPECT_TRUE(sound.GetState() & AGAudioPlayerImpl::kFinished);
-    out = Render(4410);
-    EXPECT_EQ(Rms(out, 0), 0.0);
+    EXPECT_EQ(sound.GetState() & (AGAudioPlayerImpl::kPlaying | AGAudioPlayerImpl::kFinished),
+              AGAudioPlayerImpl::kFinished);
+    EXPECT_EQ(Rms(Render(4410), 0), 0.0);
     EXPECT_EQ(finished.calls, 1);
     // The decode buffers are back in the pool.
     EXPECT_EQ(impl->DecodePool().FreeCount(), impl->DecodePool().Count());
@@ -117,52 +80,21 @@ TEST_F(SoundTest, PlayersHoldTheParametersOfTheirDescriptorOnlyWhileOpen) {
         EXPECT_EQ(params(), std::vector<u32>(4, 0u)) << name;
         ASSERT_TRUE(object->Open(name)) << name;
         EXPECT_EQ(params(), (std::vector<u32>{first, first + 1, first + 2, 0})) << name;
+        LogCapture log;
+        object->SetCategory(3);  // there are three: refused
+        EXPECT_TRUE(log.Contains("category 3 does not exist")) << name;
         object->GetPlayer()->Close();
         EXPECT_EQ(params(), std::vector<u32>(4, 0u)) << name;
     }
-}
-
-TEST_F(SoundTest, LoopsSeamlesslyAndRestartsAndResumesAtTheRightSample) {
-    // 60 cycles of 441 Hz: a loop whose ends meet.
-    PCAudioSoundImpl sound;
-    const auto pcm = OpenOnly(sound, EncodeOggVorbis(MakeTone(441, 6000, 44100, 1, 0.6)));
-    ASSERT_EQ(pcm.size(), 6000u);
-    sound.SetLoop(true);
-    sound.Play();
-    auto out = Render(3 * 6000 + 100);
-    EXPECT_TRUE(MatchesPcm(out, pcm, 0, 3 * 6000 + 100));
-    EXPECT_FALSE(sound.Playback().EndOfData());
-
-    sound.Stop();
-    sound.Play();
-    out = Render(1000);
-    EXPECT_TRUE(MatchesPcm(out, pcm, 0, 1000));
-
-    sound.Pause(true);
-    out = Render(3000);
-    EXPECT_EQ(Rms(out, 0), 0.0);
-    sound.Pause(false);
-    out = Render(2000);
-    EXPECT_TRUE(MatchesPcm(out, pcm, 1000, 2000));
-    EXPECT_EQ(finished.calls, 0);
-
-    // Ending the loop lets the sound play out to its end.
-    sound.SetLoop(false);
-    Render(3 * 65536);
-    EXPECT_EQ(finished.calls, 1);
 }
 
 TEST_F(SoundTest, NestedManagerPauseRestoresExactlyThePlayingSounds) {
     AddSound("one", EncodeOggVorbis(MakeTone(441, 44100, 44100, 1, 0.3)));
     AddSound("two", EncodeOggVorbis(MakeTone(882, 44100, 44100, 1, 0.3)));
     Mount();
-    PCAudioSoundImpl a, b, idle, stoppedMeanwhile;
-    ASSERT_TRUE(a.Open("one.snd"));
-    ASSERT_TRUE(b.Open("two.snd"));
-    ASSERT_TRUE(idle.Open("one.snd"));
-    ASSERT_TRUE(stoppedMeanwhile.Open("two.snd"));
+    PCAudioSoundImpl a, stoppedMeanwhile;
+    ASSERT_TRUE(a.Open("one.snd") && stoppedMeanwhile.Open("two.snd"));
     a.Play();
-    b.Play();
     stoppedMeanwhile.Play();
     Render(1000);
     const u64 aPlayed = a.Playback().Voice()->GetState().samplesPlayed;
@@ -176,10 +108,7 @@ TEST_F(SoundTest, NestedManagerPauseRestoresExactlyThePlayingSounds) {
     EXPECT_EQ(a.Playback().Voice()->GetState().samplesPlayed, aPlayed);
     impl->Resume();
     EXPECT_GT(Rms(Render(2000), 0), 0.1);
-    EXPECT_TRUE(a.GetState() & AGAudioPlayerImpl::kPlaying);
-    EXPECT_FALSE(a.GetState() & AGAudioPlayerImpl::kPaused);
-    EXPECT_TRUE(b.GetState() & AGAudioPlayerImpl::kPlaying);
-    EXPECT_FALSE(idle.GetState() & AGAudioPlayerImpl::kPlaying);
+    EXPECT_EQ(a.GetState() & (AGAudioPlayerImpl::kPlaying | AGAudioPlayerImpl::kPaused), AGAudioPlayerImpl::kPlaying);
     // Stopped during the pause: stays stopped, even through a pause and resume of its own, its
     // voice idle, its buffers in the pool.
     stoppedMeanwhile.Pause(true);
@@ -187,7 +116,7 @@ TEST_F(SoundTest, NestedManagerPauseRestoresExactlyThePlayingSounds) {
     EXPECT_TRUE(stoppedMeanwhile.GetState() & AGAudioPlayerImpl::kStopped);
     EXPECT_FALSE(stoppedMeanwhile.Playback().Voice()->IsRunning());
     EXPECT_EQ(stoppedMeanwhile.Playback().Voice()->GetState().buffersQueued, 0u);
-    EXPECT_EQ(impl->DecodePool().FreeCount(), impl->DecodePool().Count() - 6);
+    EXPECT_EQ(impl->DecodePool().FreeCount(), impl->DecodePool().Count() - 3);
 }
 
 TEST_F(SoundTest, PoolExhaustionClosesThePlayerANaNVolumeIsSilenceAndPlayersOutliveTheManager) {

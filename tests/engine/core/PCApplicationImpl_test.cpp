@@ -31,11 +31,10 @@ TestProgram g_program("RunLoopTest", 640, 480, kSettingHideCursor);
 
 bool g_createFails = false;
 bool g_noBackend = false;
-bool g_withSurface = false;
 platform::window::Backend* MakeBackend() {
     if (g_noBackend)
         return nullptr;
-    auto* backend = static_cast<TestBackend*>(g_withSurface ? MakeTestBackendWithSurface() : MakeTestBackend());
+    auto* backend = static_cast<TestBackend*>(MakeTestBackend());
     backend->SetCreateFails(g_createFails);
     return backend;
 }
@@ -52,7 +51,6 @@ protected:
     void SetUp() override {
         g_createFails = false;
         g_noBackend = false;
-        g_withSurface = false;
         g_alertableSleeps = 0;
         AGProgram::SetInstance(&g_program);
         platform::window::SetBackendFactory(&MakeBackend);
@@ -203,18 +201,6 @@ TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
     EXPECT_TRUE(context.updates.empty());
 
     g_createFails = false;
-    g_withSurface = true;
-    {
-        FakeGraphics::Installed fake;
-        g_fakeGraphics.startFails = true;
-        testing::internal::CaptureStderr();
-        EXPECT_FALSE(app.Initialize());
-        err = testing::internal::GetCapturedStderr();
-        EXPECT_NE(err.find("RunLoopTest: cannot start the graphics: no display"), std::string::npos) << err;
-        EXPECT_EQ(started.back(), "GraphicDevice");
-        app.Shutdown();
-    }
-
     g_noBackend = true;
     testing::internal::CaptureStderr();
     EXPECT_FALSE(app.Initialize());
@@ -223,7 +209,7 @@ TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
     app.Shutdown();
 
     // Without a program the window takes 800 x 600 and no settings.
-    g_noBackend = g_withSurface = false;
+    g_noBackend = false;
     AGProgram::SetInstance(nullptr);
     ASSERT_TRUE(app.Initialize());
     EXPECT_EQ(Window().LastDesc().width * 1000 + Window().LastDesc().height, 800600u);

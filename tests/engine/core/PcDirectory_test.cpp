@@ -52,23 +52,6 @@ std::string Word(u32 v) {
 
 }  // namespace
 
-TEST(PackageWriter, WritesTheDocumentedLayouts) {
-    PackageWriter archive;
-    archive.Add("hello.txt", TypeKey::Data, "hello");
-    const std::string expected = std::string("\x01\0\0\0" "\0\0\0\0" "\0\0\0\0" "\x05\0\0\0", 16) +
-                                 "hello" +
-                                 std::string("\x01\0\0\0" "\x15\xda\x69\xf4" "\x7f\x2c\xb7\x8c"
-                                             "\0\0\0\0" "\0\0\0\0" "\x05\0\0\0", 24);
-    EXPECT_EQ(archive.ArchiveBytes(), expected);
-    PackageWriter folder;
-    folder.Add("list.txt", 0, "").Add("0.bin", 0, "");
-    const std::string index = std::string(12, '\0') + std::string("\x02\0\0\0", 4) +
-                              std::string("\xf8\xdb\x15\xbb" "list.txt\0" "\0\0\0\0" "\0\0\0\0", 21) +
-                              std::string("\x74\xe3\xaa\xb4" "0.bin\0" "\0\0\0\0" "\0\0\0\0", 18);
-    EXPECT_EQ(folder.IndexBytes(), index);
-    EXPECT_EQ(PackageWriter::IndexPathOf("pkg/Foo.dir"), "pkg/Foo/Foo.hdr");
-}
-
 TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     PackageWriter writer;
     writer.Add("ok.txt", 0, "fine").Add("../escape.txt", 0, "x").Add("/abs.txt", 0, "y")
