@@ -27,7 +27,10 @@ TEST(AGController, LoopsWrapIntoTheirRange) {
 
     AGController reverse = Make(AGController::kLoopReverse, 10.0f, 20.0f);
     const f32 start = reverse.GetStartTime(), end = reverse.GetEndTime();
+    reverse.SetTime(500.0f);
+    reverse.Reset();
     EXPECT_FLOAT_EQ(reverse.GetTime(), end);  // reverse modes reset to the end
+    EXPECT_FLOAT_EQ(reverse.GetOutput(), 20.0f);
     reverse.UpdateBy(end - start + 50.0f);
     EXPECT_NEAR(reverse.GetTime(), end - 50.0f, 1e-3);
     reverse.UpdateBy(100000.0f);
@@ -107,7 +110,7 @@ TEST(AGController, FrameRatesRetimeOnlyTheFramesThatAreSet) {
     c.SetTime(100.0f);
     EXPECT_FLOAT_EQ(c.GetOutput(), 5.0f);
     c.Rewind();
-    EXPECT_FLOAT_EQ(c.GetTime(), 40.0f);
+    EXPECT_EQ(std::make_pair(c.GetTime(), c.GetOutput()), std::make_pair(40.0f, 2.0f));
 
     // A frame of 0 leaves its time as it was set.
     AGController open = Make(AGController::kLoop, 0.0f, 0.0f);

@@ -31,10 +31,11 @@ TestProgram g_program("RunLoopTest", 640, 480, kSettingHideCursor);
 
 bool g_createFails = false;
 bool g_noBackend = false;
+bool g_withSurface = false;
 platform::window::Backend* MakeBackend() {
     if (g_noBackend)
         return nullptr;
-    auto* backend = static_cast<TestBackend*>(MakeTestBackend());
+    auto* backend = static_cast<TestBackend*>(g_withSurface ? MakeTestBackendWithSurface() : MakeTestBackend());
     backend->SetCreateFails(g_createFails);
     return backend;
 }
@@ -46,6 +47,7 @@ protected:
     void SetUp() override {
         g_createFails = false;
         g_noBackend = false;
+        g_withSurface = false;
         AGProgram::SetInstance(&g_program);
         platform::window::SetBackendFactory(&MakeBackend);
         platform::SetAlertableHook([] {});
@@ -184,6 +186,18 @@ TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
     EXPECT_TRUE(context.updates.empty());
 
     g_createFails = false;
+    g_withSurface = true;
+    {
+        FakeGraphics::Installed fake;
+        g_fakeGraphics.startFails = true;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(app.Initialize());
+        err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find("RunLoopTest: cannot start the graphics: no display"), std::string::npos) << err;
+        app.Shutdown();
+    }
+
+    g_withSurface = false;
     g_noBackend = true;
     testing::internal::CaptureStderr();
     EXPECT_FALSE(app.Initialize());

@@ -168,8 +168,8 @@ TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValueAndLeavingFullScreenRes
     EXPECT_EQ(FileContents(SettingsPath()), steps[4].file);
 }
 
-// The device's part in a switch: flags the device does not grant after its reset are taken
-// back, and the window restyled for them.
+// The device's part in a switch: a refused switch to full screen changes nothing; flags the
+// device does not grant after its reset are taken back, and the window restyled for them.
 TEST_F(ApplicationWindow, ModeSwitchesFollowTheGraphicDevice) {
     FakeGraphics::Installed fake;
     std::vector<std::string> calls;
@@ -178,13 +178,17 @@ TEST_F(ApplicationWindow, ModeSwitchesFollowTheGraphicDevice) {
     Start(false, MakeTestBackendWithSurface);
     EXPECT_EQ(calls.back(), "start 800x600 80000001");
 
+    g_fakeGraphics.refusesSwitch = true;
     calls.clear();
+    Send(Message{MessageKind::ModeSwitch});  // refused: no reset, nothing written
+    EXPECT_TRUE(calls.empty());
     g_fakeGraphics.refusedFlags = kSettingMultisampling;
     m_app->ToggleMultisampling();
     EXPECT_EQ(calls, std::vector<std::string>{"reset 800x600 80000005"});
     EXPECT_EQ(m_app->GetFlags(), kDefaultFlags & ~(kSettingFullscreen | kSettingMultisampling));
     EXPECT_EQ(FileContents(SettingsPath()), "Fullscreen=0\nMultisampling=0\n");
 
+    g_fakeGraphics.refusesSwitch = false;
     g_fakeGraphics.refusedFlags = kSettingFullscreen;
     Send(Message{MessageKind::ModeSwitch});
     EXPECT_EQ(m_app->GetFlags(), kDefaultFlags & ~(kSettingFullscreen | kSettingMultisampling));

@@ -29,13 +29,17 @@ std::string Pattern(size_t size, u32 seed) {
 constexpr u32 kRead = PCFileStream::kModeRead;
 constexpr u32 kWrite = PCFileStream::kModeWrite;
 
+class PCFileStreamTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    PCFileStream stream;
+};
+
 }  // namespace
 
-TEST(PCFileStreamTest, ASmallReadOnlyFileGetsACacheOfItsSize) {
-    TempDir dir;
+TEST_F(PCFileStreamTest, ASmallReadOnlyFileGetsACacheOfItsSize) {
     const std::string bytes = Pattern(100, 1);
     const std::string path = dir.Write("small.bin", bytes);
-    PCFileStream stream;
     ASSERT_TRUE(stream.Open(path.c_str(), kRead));
     EXPECT_EQ(stream.CacheSize(), 100u);
     EXPECT_EQ(stream.GetSize(), 100u);
@@ -44,11 +48,9 @@ TEST(PCFileStreamTest, ASmallReadOnlyFileGetsACacheOfItsSize) {
     EXPECT_EQ(out.substr(0, 100), bytes);
 }
 
-TEST(PCFileStreamTest, SeeksInsideTheCacheDoNoFileIoAndOutsideFlushFirst) {
-    TempDir dir;
+TEST_F(PCFileStreamTest, SeeksInsideTheCacheDoNoFileIoAndOutsideFlushFirst) {
     const std::string bytes = Pattern(700000, 2);
     const std::string path = dir.Write("big.bin", bytes);
-    PCFileStream stream;
     ASSERT_TRUE(stream.Open(path.c_str(), kRead | kWrite));
     char out[16];
     ASSERT_EQ(stream.Read(10, out), 10u);
@@ -75,11 +77,9 @@ TEST(PCFileStreamTest, SeeksInsideTheCacheDoNoFileIoAndOutsideFlushFirst) {
     EXPECT_EQ(PCFileStream::FileOperationCount(), clean + 1);
 }
 
-TEST(PCFileStreamTest, MixedOperationsAcrossWindowsMatchAPlainBuffer) {
-    TempDir dir;
+TEST_F(PCFileStreamTest, MixedOperationsAcrossWindowsMatchAPlainBuffer) {
     std::string model = Pattern(1200000, 3);
     const std::string path = dir.Write("mixed.bin", model);
-    PCFileStream stream;
     ASSERT_TRUE(stream.Open(path.c_str(), kRead | kWrite));
     u32 position = 0;
     u32 x = 99;
@@ -119,10 +119,8 @@ TEST(PCFileStreamTest, MixedOperationsAcrossWindowsMatchAPlainBuffer) {
     EXPECT_EQ(FileContents(path), model);
 }
 
-TEST(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
-    TempDir dir;
+TEST_F(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
     const std::string path = dir.Write("keep.bin", "0123456789");
-    PCFileStream stream;
     ASSERT_TRUE(stream.Open(path.c_str(), kWrite));
     EXPECT_TRUE(stream.Seek(4, AGIStream::kSeekStart));
     EXPECT_EQ(stream.Write(2, "ab"), 2u);
@@ -139,10 +137,8 @@ TEST(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
 }
 
 // A read the system refuses fails the stream instead of passing for the end of the file.
-TEST(PCFileStreamTest, AReadTheSystemRefusesFailsTheStream) {
-    TempDir dir;
+TEST_F(PCFileStreamTest, AReadTheSystemRefusesFailsTheStream) {
     const std::string path = dir.Write("refused.bin", Pattern(100, 4));
-    PCFileStream stream;
     ASSERT_TRUE(stream.Open(path.c_str(), kRead));
     // The stream's descriptor is swapped for one of a folder, whose reads fail.
     char real[PATH_MAX];
