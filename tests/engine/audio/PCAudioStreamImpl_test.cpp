@@ -13,6 +13,7 @@
 #include "engine/audio/AGAudioStream.h"
 #include "tests/engine/audio/AudioTestFixture.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/ScopedWorkingDir.h"
 
 using authoring::EncodeOggVorbis;
 using authoring::MakeNoise;
@@ -195,13 +196,7 @@ TEST_F(StreamTest, APipeIsRefusedWithoutWaiting) {
     Mount();
     const std::string fifo = dir.Path() + "/pipe.ogg";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    struct WorkIn {
-        explicit WorkIn(const std::string& folder) : saved(std::filesystem::current_path()) {
-            std::filesystem::current_path(folder);
-        }
-        ~WorkIn() { std::filesystem::current_path(saved); }
-        std::filesystem::path saved;
-    } workIn(dir.Path());
+    ScopedWorkingDir workIn(dir.Path());
     LogCapture log;
     PCAudioStreamImpl stream;
     auto opened = std::async(std::launch::async, [&stream] { return stream.Open("pipe.snd"); });

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <filesystem>
 #include <thread>
 #include <string>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "platform/core/AlertableSleep.h"
 #include "platform/core/Clock.h"
 #include "tests/engine/core/AppTestSupport.h"
+#include "tests/support/ScopedWorkingDir.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/NullVideoPlayer.h"
 #include "tools/authoring/ByteWriter.h"
@@ -90,11 +90,10 @@ TEST_F(RunLoop, StartUpLoadsTheMemoryMappingAndShutdownStopsTheWorkerFirst) {
     ByteWriter mapping;
     mapping.ResourceHeader().U32(1).U32(Crc32Hash("AppHeap")).U32(0).U32(1024);
     dir.Write("memorymapping.mem", mapping.Str());
-    const auto cwd = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());
-    const bool started = app.Initialize();
-    std::filesystem::current_path(cwd);
-    ASSERT_TRUE(started);
+    {
+        ScopedWorkingDir workIn(dir.Path());
+        ASSERT_TRUE(app.Initialize());
+    }
     EXPECT_NE(AGMemoryPoolManager::Get()->FindHeap(Crc32Hash("AppHeap")), nullptr);
     PCJobber* jobber = PCJobsManager::Get()->GetJobber(0);
     ASSERT_NE(jobber, nullptr);
