@@ -1,7 +1,5 @@
 #include "engine/graphics/AGModel.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 
 #include "engine/core/PCTimerManager.h"

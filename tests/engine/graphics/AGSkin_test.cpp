@@ -1,7 +1,5 @@
 #include "engine/graphics/AGSkin.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 
 #include "engine/core/PCTimerManager.h"
@@ -9,7 +7,6 @@
 #include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/AGVertexBufferDynamic.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
-#include "tests/support/LogCapture.h"
 #include "tools/authoring/ModelWriter.h"
 
 using authoring::BoneData;

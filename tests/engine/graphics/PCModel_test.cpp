@@ -1,7 +1,5 @@
 #include "engine/graphics/PCModel.h"
 
-#include <gtest/gtest.h>
-
 #include "engine/graphics/AGVertexBufferDynamic.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
