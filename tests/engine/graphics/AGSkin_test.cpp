@@ -89,7 +89,7 @@ TEST(AGSkin, UpdatesOncePerFrameOfTheTimer) {
 
 TEST(AGSkin, ParentsBeyondTheTableBecomeRootsAndCutFilesLeaveNoBones) {
     std::vector<BoneData> bones = TwoBones();
-    bones[1].parent = 7;
+    bones[1].parent = 2;  // one past the last bone
     LogCapture log;
     AGSkin skin;
     LoadBytes(skin, authoring::SkinBytes(bones));
