@@ -8,10 +8,11 @@ TEST(AGAnimated, CopyOwnsItsOwnControllerAndKeepsAForeignOne) {
     AGAnimated source;
     source.EnsureController();
     source.SetController(nullptr);
-    source.GetOwnedController()->SetSpeed(2.0f);
+    source.GetOwnedController()->SetFrameRate(12.0f);
     AGAnimated copy(source);
     ASSERT_NE(copy.GetOwnedController(), nullptr);
     EXPECT_NE(copy.GetOwnedController(), source.GetOwnedController());
+    EXPECT_EQ(copy.GetOwnedController()->GetFrameRate(), 12.0f);  // a copy of its state
     EXPECT_EQ(copy.GetController(), copy.GetOwnedController());
 
     AGController shared;

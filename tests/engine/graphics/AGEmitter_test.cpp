@@ -1,7 +1,5 @@
 #include "engine/graphics/AGEmitter.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 
 #include "engine/core/AGController.h"
@@ -9,7 +7,6 @@
 #include "engine/graphics/PCCam.h"
 #include "engine/graphics/PCEmitter.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
-#include "tests/support/LogCapture.h"
 #include "tools/authoring/EmitterWriter.h"
 
 using authoring::EmitterData;

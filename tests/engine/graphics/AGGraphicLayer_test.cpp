@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <random>
 
-#include "engine/graphics/AGCompositeRenderable.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
 
@@ -28,13 +27,6 @@ protected:
         if (onDevice)
             m_device.AddLayer(&layer);
     }
-    // A whole-screen layer through a perspective camera at the origin looking down +z.
-    void PerspectiveLayer(AGGraphicLayer& layer, PCCam& camera) {
-        camera.SetLookAt({0, 0, 0}, {0, 0, 1}, {0, 1, 0});
-        layer.SetCamera(&camera);
-        layer.SetSize(kWidth, kHeight);
-        layer.SetEnabled(true);
-    }
 };
 
 }  // namespace
@@ -44,8 +36,11 @@ TEST_F(GraphicLayerTest, OpaqueNearestFirstThenTransparentFarthestFirstThenTexts
     Log log;
     RecordingRenderer renderer(&log);
     AGGraphicLayer layer;
-    PCCam camera;
-    PerspectiveLayer(layer, camera);
+    PCCam camera;  // perspective, at the origin looking down +z
+    camera.SetLookAt({0, 0, 0}, {0, 0, 1}, {0, 1, 0});
+    layer.SetCamera(&camera);
+    layer.SetSize(kWidth, kHeight);
+    layer.SetEnabled(true);
     layer.SetGroup(&renderer);
     struct Item {
         const char* name;
@@ -78,29 +73,6 @@ TEST_F(GraphicLayerTest, OpaqueNearestFirstThenTransparentFarthestFirstThenTexts
     owned[10]->m_attribute.m_ready = 0;
     layer.Render();
     EXPECT_EQ(log, (Log{"near", "self", "tieA", "tieB", "far", "glassFar", "glassNear", "textFar", "textNear"}));
-}
-
-TEST_F(GraphicLayerTest, OrthographicKeysSortCompositesByDepthThenInsertion) {
-    Log log;
-    AGGraphicLayer layer;
-    PCCam camera;
-    ScreenLayer(layer, camera, false);
-    TestRenderable a0(&log, "a0"), a1(&log, "a1"), a2(&log, "a2"), b0(&log, "b0"), b1(&log, "b1");
-    TestRenderable negative(&log, "negative");
-    negative.m_sortKey = -3.0f;
-    AGCompositeRenderable a, b;
-    a.SetDepth(2);
-    b.SetDepth(1);
-    for (TestRenderable* r : {&a0, &a1, &a2})
-        a.AddRenderable(r);
-    for (TestRenderable* r : {&b0, &b1})
-        b.AddRenderable(r);
-    a.AddToLayer(&layer);
-    b.AddToLayer(&layer);
-    layer.AddRenderable(&negative);
-    EXPECT_EQ(a2.m_sortKey, f32((2 << 8) | 2));
-    layer.Render();
-    EXPECT_EQ(log, (Log{"negative", "b0", "b1", "a0", "a1", "a2"}));
 }
 
 TEST_F(GraphicLayerTest, ThreeHundredRenderablesSortStablyAsTheBufferGrows) {
@@ -161,44 +133,31 @@ TEST_F(GraphicLayerTest, SortingChildrenKeepsDisabledOnesAndRenderSkipsThem) {
     EXPECT_EQ(log, (Log{"c1", "c2"}));
 }
 
-TEST_F(GraphicLayerTest, EachLayerClearsDepthSoTheLaterDrawsOver) {
+// The screen camera maps world pixels to window pixels, with sprite-facing strips surviving
+// the device's culling; each layer clears depth, so the later layer draws over a nearer one.
+TEST_F(GraphicLayerTest, ScreenCameraMapsPixelsAndEachLayerClearsDepthSoTheLaterDrawsOver) {
     Log log;
     AGGraphicLayer first, second;
     PCCam camera;
     ScreenLayer(first, camera);
     ScreenLayer(second, camera);
-    // The first layer's rectangle is nearer the eye than the second's.
-    TestRenderable nearRed(&log, "red"), farGreen(&log, "green");
+    TestRenderable nearRed(&log, "red"), farGreen(&log, "green"), dot(&log, "dot");
     nearRed.Fill(0, 0, 40, 40, 40.0f, kRed);
-    farGreen.Fill(20, 20, 60, 44, -40.0f, kGreen);
+    farGreen.Fill(20, 20, 64, 48, -40.0f, kGreen);
+    dot.Fill(50, 5, 51, 6, 0, kRed);
     first.AddRenderable(&nearRed);
     second.AddRenderable(&farGreen);
+    second.AddRenderable(&dot);
+    ASSERT_EQ(Dev().GetRenderState(platform::gfx::RenderState::CullMode), u32(platform::gfx::Cull::CW));
     Frame();
     EXPECT_EQ(Pixel(10, 10), kRed);
     EXPECT_EQ(Pixel(30, 30), kGreen);
-    EXPECT_EQ(Pixel(50, 40), kGreen);
-    EXPECT_EQ(Pixel(50, 5), kBlack);
-    EXPECT_EQ(log, (Log{"update red", "update green", "red", "green"}));
-}
-
-TEST_F(GraphicLayerTest, ScreenCameraMapsWorldPixelsToWindowPixelsAndSpritesSurviveCulling) {
-    Log log;
-    AGGraphicLayer layer;
-    PCCam camera;
-    ScreenLayer(layer, camera);
-    TestRenderable dot(&log, "dot"), wide(&log, "wide");
-    dot.Fill(10, 5, 11, 6, 0, kRed);
-    wide.Fill(0, 40, 64, 48, 0, kGreen);
-    layer.AddRenderable(&dot);
-    layer.AddRenderable(&wide);
-    ASSERT_EQ(Dev().GetRenderState(platform::gfx::RenderState::CullMode), u32(platform::gfx::Cull::CW));
-    Frame();
-    EXPECT_EQ(Pixel(10, 5), kRed);
-    for (auto [x, y] : {std::pair{9, 5}, {11, 5}, {10, 4}, {10, 6}})
-        EXPECT_EQ(Pixel(x, y), kBlack) << x << "," << y;
-    EXPECT_EQ(Pixel(0, 40), kGreen);
     EXPECT_EQ(Pixel(63, 47), kGreen);
-    EXPECT_EQ(Pixel(30, 39), kBlack);
+    EXPECT_EQ(Pixel(50, 19), kBlack);
+    EXPECT_EQ(Pixel(50, 5), kRed);
+    for (auto [x, y] : {std::pair{49, 5}, {51, 5}, {50, 4}, {50, 6}})
+        EXPECT_EQ(Pixel(x, y), kBlack) << x << "," << y;
+    EXPECT_EQ(log, (Log{"update red", "update green", "update dot", "red", "green", "dot"}));
 }
 
 TEST_F(GraphicLayerTest, LayerRectanglesClipToTheScreen) {

@@ -1,9 +1,6 @@
 #include "engine/graphics/AGMesh.h"
 
-#include <gtest/gtest.h>
-
 #include "tests/engine/graphics/GraphicsTestBytes.h"
-#include "tests/support/LogCapture.h"
 #include "tools/authoring/ModelWriter.h"
 
 using authoring::MeshData;

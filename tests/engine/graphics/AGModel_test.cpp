@@ -1,16 +1,13 @@
 #include "engine/graphics/AGModel.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 
-#include "engine/core/AGController.h"
 #include "engine/core/PCTimerManager.h"
 #include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/AGTextureSlot.h"
+#include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/AGModelAnimation.h"
 #include "engine/graphics/AGSkin.h"
-#include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/PCModel.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
@@ -19,21 +16,33 @@
 using authoring::Track;
 using authoring::TexturedBox;
 
-TEST(AGModel, ModelAnimationPosesTheLocalTransform) {
-    drawtest::TestPackage package;
+namespace {
+
+class ModelTest : public ::testing::Test {
+protected:
+    // The box sample, as given, mounted with whatever else the writer holds; its model, held.
+    PCModel* MountBox(const TexturedBox& box = {}) {
+        authoring::AddTexturedBox(m_package.Writer(), box);
+        m_package.Mount();
+        return m_package.Get<PCModel>(TypeKey::Model, "box.mdl");
+    }
+    drawtest::TestPackage m_package;
+};
+
+}  // namespace
+
+TEST_F(ModelTest, ModelAnimationPosesTheLocalTransform) {
     TexturedBox boxSample;
     boxSample.model.animated = true;
     boxSample.model.frameRate = 30;
     boxSample.model.frameCount = 31;
-    authoring::AddTexturedBox(package.Writer(), boxSample);
     const f32 s = std::sqrt(0.5f);  // 90 degrees about y
-    package.Writer().Add("move.anm", 0,
+    m_package.Writer().Add("move.anm", 0,
                          authoring::ModelAnimationBytes(31, 30, Track::Vec3().Key(0, {0, 0, 0}).Key(30, {3, 0, 0}),
                                                         Track::Quat().Key(0, {0, s, 0, s}),
                                                         Track::Vec3().Key(0, {2, 2, 2})));
-    package.Mount();
-    auto* model = package.Get<PCModel>(TypeKey::Model, "box.mdl");
-    auto* move = package.Get<AGModelAnimation>(TypeKey::PrsAnimation, "move.anm");
+    PCModel* model = MountBox(boxSample);
+    auto* move = m_package.Get<AGModelAnimation>(TypeKey::PrsAnimation, "move.anm");
     ASSERT_NE(model->GetController(), nullptr);
     EXPECT_EQ(model->GetController()->GetEndFrame(), 30.0f);
     model->SetModelAnimation(move);
@@ -47,25 +56,20 @@ TEST(AGModel, ModelAnimationPosesTheLocalTransform) {
     EXPECT_NEAR(m[8], 2.0f, 1e-5f);
     EXPECT_EQ(model->GetWorld().m[12], m[12]);
     model->SetModelAnimation(nullptr);
-    package.GiveBack(TypeKey::PrsAnimation, move);
-    package.GiveBack(TypeKey::Model, model);
 }
 
-TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
-    drawtest::TestPackage package;
+TEST_F(ModelTest, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     TexturedBox boxSample;
     boxSample.model.attachBoneId = 99;  // no such bone
     boxSample.model.local = authoring::TranslationMatrix(0, 0, 3);
-    authoring::AddTexturedBox(package.Writer(), boxSample);
-    package.Writer()
+    m_package.Writer()
         .Add("rig.skel", 0,
              authoring::SkinBytes({{1, authoring::IdentityMatrix(), 255},
                                    {2, authoring::TranslationMatrix(0, -2, 0), 0}}))
         .Add("none.skel", 0, authoring::SkinBytes({}));
-    package.Mount();
-    auto* model = package.Get<PCModel>(TypeKey::Model, "box.mdl");
-    auto* rig = package.Get<AGSkin>(TypeKey::Skeleton, "rig.skel");
-    auto* none = package.Get<AGSkin>(TypeKey::Skeleton, "none.skel");
+    PCModel* model = MountBox(boxSample);
+    auto* rig = m_package.Get<AGSkin>(TypeKey::Skeleton, "rig.skel");
+    auto* none = m_package.Get<AGSkin>(TypeKey::Skeleton, "none.skel");
     EXPECT_TRUE(model->IsDeferred());
 
     model->SetSkin(none);
@@ -102,23 +106,18 @@ TEST(AGModel, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     }
 
     model->SetSkin(nullptr);
-    package.GiveBack(TypeKey::Skeleton, rig);
-    package.GiveBack(TypeKey::Skeleton, none);
-    package.GiveBack(TypeKey::Model, model);
 }
 
-TEST(AGModel, AMeshBeyondTheVertexBufferIsNotDrawnAndOpacityStaysWithTheModel) {
-    drawtest::TestPackage package;
-    authoring::AddTexturedBox(package.Writer(), TexturedBox{});
+TEST_F(ModelTest, AMeshBeyondTheVertexBufferIsNotDrawnAndOpacityStaysWithTheModel) {
     authoring::MeshData wide = authoring::BoxMesh();
     wide.vertexMap[5] = 24;
     authoring::ModelData bad;
     bad.vertexBufferId = authoring::NameId("box.vb");
     bad.meshIds = {authoring::NameId("wide.mesh"), authoring::NameId("box.mesh")};
-    package.Writer().Add("wide.mesh", 0, authoring::MeshBytes(wide)).Add("bad.mdl", 0, authoring::ModelBytes(bad));
-    package.Mount();
+    m_package.Writer().Add("wide.mesh", 0, authoring::MeshBytes(wide)).Add("bad.mdl", 0, authoring::ModelBytes(bad));
+    MountBox();
     LogCapture log;
-    auto* model = package.Instance<PCModel>(TypeKey::Model, "bad.mdl");
+    auto* model = m_package.Instance<PCModel>(TypeKey::Model, "bad.mdl");
     ASSERT_EQ(model->MeshCount(), 2u);
     EXPECT_FALSE(model->IsMeshDrawn(0));
     EXPECT_TRUE(model->IsMeshDrawn(1));
@@ -130,22 +129,19 @@ TEST(AGModel, AMeshBeyondTheVertexBufferIsNotDrawnAndOpacityStaysWithTheModel) {
     EXPECT_EQ(model->OwnColors()[0], 0x7FFFFFFFu);
     EXPECT_EQ(model->GetVertexBuffer()->m_colors[0], 0xFFFFFFFFu);
     EXPECT_TRUE(model->HasFlags(AGRenderable::kDistanceSorted));
-    package.GiveBack(TypeKey::Model, model);
+    m_package.GiveBack(TypeKey::Model, model);
 }
 
-TEST(AGModel, UpdateAdvancesTheOwnControllersOfItsMaterialsOncePerTimerFrame) {
+TEST_F(ModelTest, UpdateAdvancesTheOwnControllersOfItsMaterialsOncePerTimerFrame) {
     struct Timer {
         Timer() { PCTimerManager::SetInstance(&timer); }
         ~Timer() { PCTimerManager::SetInstance(nullptr); }
         PCTimerManager timer;
     } clock;
     clock.timer.Initialize();  // 16 ms frames
-    drawtest::TestPackage package;
     TexturedBox boxSample;
     boxSample.slotController = authoring::SlotController{10, 1.0f, 30.0f};
-    authoring::AddTexturedBox(package.Writer(), boxSample);
-    package.Mount();
-    auto* model = package.Get<PCModel>(TypeKey::Model, "box.mdl");
+    PCModel* model = MountBox(boxSample);
     const AGMaterial* material = model->Materials().Get(0);
     ASSERT_TRUE(material && material->GetSlot(0) && material->GetSlot(0)->GetOwnedController());
     const AGController& own = *material->GetSlot(0)->GetOwnedController();
@@ -153,12 +149,10 @@ TEST(AGModel, UpdateAdvancesTheOwnControllersOfItsMaterialsOncePerTimerFrame) {
     model->Update();
     EXPECT_EQ(own.GetTime(), 16.0f);
     // Loaded again from nothing, the model gives its material back and keeps no slot.
-    auto* held = package.Get<AGMaterial>(TypeKey::Material, "box.mat");
+    auto* held = m_package.Get<AGMaterial>(TypeKey::Material, "box.mat");
     ASSERT_EQ(held, material);
     const u32 references = held->RefCount();
     model->Load(nullptr, 0, false, true);
     EXPECT_EQ(held->RefCount(), references - 1);
     EXPECT_EQ(model->Materials().Count(), 0u);
-    package.GiveBack(TypeKey::Material, held);
-    package.GiveBack(TypeKey::Model, model);
 }

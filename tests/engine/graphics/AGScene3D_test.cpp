@@ -1,7 +1,5 @@
 #include "engine/graphics/AGScene3D.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 
 #include "engine/core/AGController.h"

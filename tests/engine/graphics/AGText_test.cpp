@@ -1,13 +1,10 @@
 #include "engine/graphics/AGText.h"
 
-#include <gtest/gtest.h>
-
 #include "engine/graphics/AGFont.h"
 #include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/PCText.h"
 #include "platform/gfx/GfxMath.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
-#include "tests/support/LogCapture.h"
 #include "tools/authoring/FontBaker.h"
 
 namespace {

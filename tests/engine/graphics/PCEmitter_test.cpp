@@ -1,7 +1,5 @@
 #include "engine/graphics/PCEmitter.h"
 
-#include <gtest/gtest.h>
-
 #include "engine/core/AGController.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"

@@ -1,7 +1,5 @@
 #include "engine/graphics/PCModel.h"
 
-#include <gtest/gtest.h>
-
 #include "engine/graphics/AGVertexBufferDynamic.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
@@ -88,34 +86,28 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
         AGRenderable* inner = nullptr;
     };
     drawtest::Log calls;
-    OwnDraw first(&calls, "far"), second(&calls, "near"), third(&calls, "far again");
-    auto* nearBox = m_package->Instance<PCModel>(TypeKey::Model, "near.mdl");
-    auto* farBox = m_package->Instance<PCModel>(TypeKey::Model, "far.mdl");
-    first.inner = third.inner = farBox;
-    second.inner = nearBox;
+    OwnDraw first(&calls, "first"), second(&calls, "second"), third(&calls, "far again");
+    PCModel* far = m_package->Instance<PCModel>(TypeKey::Model, "far.mdl");
+    third.inner = far;
     m_camera.SetProjectionKind(PCCam::kOrthographic);  // drawn in sort-key order
+    m_camera.SetLookAt({0, 0, -5}, {0, 0, 0}, {0, 1, 0});
     DrawingFixture::Show(first, 1);
     DrawingFixture::Show(second, 2);
     DrawingFixture::Show(third, 3);
-    m_camera.SetLookAt({0, 0, -5}, {0, 0, 0}, {0, 1, 0});
-    Frame();
-    EXPECT_TRUE(gfxtest::ColorNear(Pixel(kWidth / 2, kHeight / 2), 0xFFFF0000u, 2));
-    auto* glowBox = m_package->Instance<PCModel>(TypeKey::Model, "glow.mdl");
-    auto* frontBox = m_package->Instance<PCModel>(TypeKey::Model, "front.mdl");
-    first.inner = glowBox;
-    second.inner = frontBox;
-    Frame();
-    EXPECT_TRUE(gfxtest::ColorNear(Pixel(kWidth / 2, kHeight / 2), 0xFF00FF00u, 2));
-    // A blended mesh after an untextured one takes texel times vertex colour again.
-    auto* plainBox = m_package->Instance<PCModel>(TypeKey::Model, "plain.mdl");
-    auto* tintedBox = m_package->Instance<PCModel>(TypeKey::Model, "tinted.mdl");
-    first.inner = plainBox;
-    second.inner = tintedBox;
-    Frame();
-    EXPECT_TRUE(gfxtest::ColorNear(Pixel(kWidth / 2, kHeight / 2), 0xFF406080u, 2));
+    // The third row: a blended mesh after an untextured one takes texel times vertex colour again.
+    for (auto [one, two, expected] : {std::tuple{"far", "near", 0xFFFF0000u}, {"glow", "front", 0xFF00FF00u},
+                                      {"plain", "tinted", 0xFF406080u}}) {
+        PCModel* a = m_package->Instance<PCModel>(TypeKey::Model, std::string(one) + ".mdl");
+        PCModel* b = m_package->Instance<PCModel>(TypeKey::Model, std::string(two) + ".mdl");
+        first.inner = a;
+        second.inner = b;
+        Frame();
+        EXPECT_TRUE(gfxtest::ColorNear(Pixel(kWidth / 2, kHeight / 2), expected, 2)) << one << " " << two;
+        GiveBack(TypeKey::Model, a);
+        GiveBack(TypeKey::Model, b);
+    }
     m_layer.RemoveRenderable(&first);
     m_layer.RemoveRenderable(&second);
     m_layer.RemoveRenderable(&third);
-    for (PCModel* box : {nearBox, farBox, glowBox, frontBox, plainBox, tintedBox})
-        GiveBack(TypeKey::Model, box);
+    GiveBack(TypeKey::Model, far);
 }

@@ -1,6 +1,5 @@
 #include "engine/graphics/PCSprite.h"
 
-#include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/AGVertexBuffer.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
@@ -107,9 +106,6 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     const PCSprite copy(*textured);
     const AGVec2* uv = copy.GetVertexBuffer()->m_texCoords.Data();
     EXPECT_EQ((std::vector<f32>{uv[0].x, uv[0].y, uv[3].x, uv[3].y}), (std::vector<f32>{0.25f, 0.5f, 0.75f, 1.0f}));
-    // A sprite never loaded keeps the built-in size.
-    EXPECT_EQ(PCSprite().GetWidth(), 390u);
-    EXPECT_EQ(PCSprite().GetHeight(), 190u);
 
     for (PCSprite* s : {textured, plain, lost})
         m_layer.RemoveRenderable(s);

@@ -2,7 +2,6 @@
 
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
-#include "tests/support/LogCapture.h"
 
 using TextureTest = drawtest::DrawingFixture;
 using namespace platform::gfx;
