@@ -588,6 +588,8 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         k->m_TextStyle.m_Color = "#80102030";
         RenderingSystemWidget::UpdateText(*k);
         EXPECT_EQ(TextAt(*k, 0)->m_color + TextAt(*k, n + 2)->m_color, 2 * 0x80102030u);
+        k->SetText("QW");  // the entry field shows the entered text
+        EXPECT_EQ(keyText(*k, n + 3), "QW");
         RenderingSystemWidget::Cleanup(&holder);
         RenderingSystemWidget::ReleaseLayer(&holder);
         holder.m_Panel = nullptr;

@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/AGAudioManager.h"
+#include "engine/graphics/AGGraphicLayer.h"
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "tests/gameservices/bridge/FakeVideoPlayer.h"
 #include "tests/gameservices/widget/LayoutTestSetup.h"
 
 using namespace GameServices::Widget;
@@ -59,6 +62,10 @@ struct Recorder {
     std::vector<std::string> calls;
     FDelegate<Recorder> first{this, &Recorder::First};
     FDelegate<Recorder> second{this, &Recorder::Second};
+};
+
+struct SilentAudio : AGAudioManagerImpl {
+    void Update() override {}
 };
 
 }  // namespace
@@ -229,7 +236,18 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     EXPECT_TRUE(popup->m_Loaded);
     Recorder closed;
     popup->m_ClosedEvent.AddDelegate(&closed.second);
+    // The game's pause besides the flag, which the last close undoes.
+    AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new SilentAudio); };
+    AGAudioManager audio;
+    AGAudioManager::s_implFactory = nullptr;
+    AGAudioManager::SetInstance(&audio);
+    FakeVideoPlayerScope video;
+    audio.GetImpl()->Pause();
+    g_renderPause = 1;
     manager.Update(16);
+    AGAudioManager::SetInstance(nullptr);
+    EXPECT_EQ(audio.GetImpl()->PauseDepth() + g_renderPause, 0u);
+    EXPECT_EQ(video.player->Take(), std::vector<std::string>{"resume"});
     EXPECT_FALSE(popup->m_Loaded);
     EXPECT_EQ(popup->m_Panel, nullptr);
     EXPECT_EQ(closed.calls.size(), 1u);
