@@ -162,7 +162,10 @@ TEST_F(ScreenManagerTest, ThePopupPausesTheGameOnceTheLevelRunsAndShowsItsTexts)
     EXPECT_EQ(popup->m_Panel->m_DrawOrder, 9u);
     EXPECT_EQ(manager.GetCurrentScreen()->m_PopupLock, 1);
     EXPECT_EQ(manager.GetCurrentScreen()->m_RootPanel->m_InputLocked, 1);
-    EXPECT_EQ(static_cast<Label*>(Widget::FindChild("LabelAnswer", popup->m_Panel))->m_TextStyle.m_Text, "QW");
+    // The title, the main text and the message set in code.
+    for (const auto& [name, text] : {std::pair{"Title", "Confirm"}, {"MainText", "Submit this answer?"},
+                                     {"LabelAnswer", "QW"}})
+        EXPECT_EQ(static_cast<Label*>(Widget::FindChild(name, popup->m_Panel))->m_TextStyle.m_Text, text);
     auto* yes = static_cast<Button*>(Widget::FindChild("ButtonYes", popup->m_Panel));
     EXPECT_EQ(yes->m_TextStyle.m_Text, "Yes");
     EXPECT_EQ(manager.ShowPopup("Unknown"), nullptr);
