@@ -182,10 +182,9 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     Popup* c3 = manager.ShowPopup("C3");
     manager.Update(16);
     EXPECT_EQ(manager.GetTopPopup(), c3);
-    EXPECT_EQ(a2->m_InputLocked, 1);
-    EXPECT_EQ(a2->m_Panel->m_InputLocked, 1);
-    EXPECT_EQ(c3->m_Panel->m_InputLocked, 0);
-    EXPECT_EQ(c3->m_InputLocked, 0);
+    EXPECT_EQ((std::vector<u8>{a2->m_InputLocked, a2->m_Panel->m_InputLocked, c3->m_InputLocked,
+                               c3->m_Panel->m_InputLocked}),
+              (std::vector<u8>{1, 1, 0, 0}));
     EXPECT_FALSE(manager.FindPopup("B1")->m_Loaded);
     manager.ShowPopup("D2");
     manager.Update(16);
