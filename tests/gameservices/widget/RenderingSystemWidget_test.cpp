@@ -167,7 +167,6 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
         EXPECT_NEAR(f32(Member(*w, 0)->m_color >> 24), 127.5f, 1.0f) << w->Name.c_str();
     EXPECT_FALSE(Drawn(TextAt(*t.tiny, 0)));  // built hidden
     EXPECT_FALSE(Drawn(TextAt(*t.hiddenBox, 0)));
-    EXPECT_FALSE(log.Contains("!!!!"));  // nothing built twice
     EXPECT_EQ(Composite(*t.keyboard)->MemberCount(), 2u * 3u + 10u);
     EXPECT_EQ(Composite(*t.tiny)->MemberCount(), 1u);
     EXPECT_EQ(Widget::FindChild("tinyButton", t.root)->VolatileDatas.GetTexts()->size(), 2u);
@@ -588,6 +587,8 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         k->m_TextStyle.m_Color = "#80102030";
         RenderingSystemWidget::UpdateText(*k);
         EXPECT_EQ(TextAt(*k, 0)->m_color + TextAt(*k, n + 2)->m_color, 2 * 0x80102030u);
+        k->SetText("QW");  // the entry field shows the entered text
+        EXPECT_EQ(keyText(*k, n + 3), "QW");
         RenderingSystemWidget::Cleanup(&holder);
         RenderingSystemWidget::ReleaseLayer(&holder);
         holder.m_Panel = nullptr;

@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/AGAudioManager.h"
+#include "engine/graphics/AGGraphicLayer.h"
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "tests/gameservices/bridge/FakeVideoPlayer.h"
 #include "tests/gameservices/widget/LayoutTestSetup.h"
 
 using namespace GameServices::Widget;
@@ -59,6 +62,10 @@ struct Recorder {
     std::vector<std::string> calls;
     FDelegate<Recorder> first{this, &Recorder::First};
     FDelegate<Recorder> second{this, &Recorder::Second};
+};
+
+struct SilentAudio : AGAudioManagerImpl {
+    void Update() override {}
 };
 
 }  // namespace
@@ -155,7 +162,10 @@ TEST_F(ScreenManagerTest, ThePopupPausesTheGameOnceTheLevelRunsAndShowsItsTexts)
     EXPECT_EQ(popup->m_Panel->m_DrawOrder, 9u);
     EXPECT_EQ(manager.GetCurrentScreen()->m_PopupLock, 1);
     EXPECT_EQ(manager.GetCurrentScreen()->m_RootPanel->m_InputLocked, 1);
-    EXPECT_EQ(static_cast<Label*>(Widget::FindChild("LabelAnswer", popup->m_Panel))->m_TextStyle.m_Text, "QW");
+    // The title, the main text and the message set in code.
+    for (const auto& [name, text] : {std::pair{"Title", "Confirm"}, {"MainText", "Submit this answer?"},
+                                     {"LabelAnswer", "QW"}})
+        EXPECT_EQ(static_cast<Label*>(Widget::FindChild(name, popup->m_Panel))->m_TextStyle.m_Text, text);
     auto* yes = static_cast<Button*>(Widget::FindChild("ButtonYes", popup->m_Panel));
     EXPECT_EQ(yes->m_TextStyle.m_Text, "Yes");
     EXPECT_EQ(manager.ShowPopup("Unknown"), nullptr);
@@ -172,10 +182,9 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     Popup* c3 = manager.ShowPopup("C3");
     manager.Update(16);
     EXPECT_EQ(manager.GetTopPopup(), c3);
-    EXPECT_EQ(a2->m_InputLocked, 1);
-    EXPECT_EQ(a2->m_Panel->m_InputLocked, 1);
-    EXPECT_EQ(c3->m_Panel->m_InputLocked, 0);
-    EXPECT_EQ(c3->m_InputLocked, 0);
+    EXPECT_EQ((std::vector<u8>{a2->m_InputLocked, a2->m_Panel->m_InputLocked, c3->m_InputLocked,
+                               c3->m_Panel->m_InputLocked}),
+              (std::vector<u8>{1, 1, 0, 0}));
     EXPECT_FALSE(manager.FindPopup("B1")->m_Loaded);
     manager.ShowPopup("D2");
     manager.Update(16);
@@ -229,7 +238,18 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     EXPECT_TRUE(popup->m_Loaded);
     Recorder closed;
     popup->m_ClosedEvent.AddDelegate(&closed.second);
+    // The game's pause besides the flag, which the last close undoes.
+    AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new SilentAudio); };
+    AGAudioManager audio;
+    AGAudioManager::s_implFactory = nullptr;
+    AGAudioManager::SetInstance(&audio);
+    FakeVideoPlayerScope video;
+    audio.GetImpl()->Pause();
+    g_renderPause = 1;
     manager.Update(16);
+    AGAudioManager::SetInstance(nullptr);
+    EXPECT_EQ(audio.GetImpl()->PauseDepth() + g_renderPause, 0u);
+    EXPECT_EQ(video.player->Take(), std::vector<std::string>{"resume"});
     EXPECT_FALSE(popup->m_Loaded);
     EXPECT_EQ(popup->m_Panel, nullptr);
     EXPECT_EQ(closed.calls.size(), 1u);

@@ -79,6 +79,9 @@ TEST_F(BehaviorTest, HoverPressAndReleaseAcrossTwoPlayers) {
     game.Move(a, 111.9f, 105.8f);
     game.Move(a, 10, 10);
     EXPECT_EQ(button[kEventMove], moves);
+    button.widget.m_InputLocked = 1;  // a locked widget takes no input
+    game.Move(a, 110, 105);
+    EXPECT_EQ(button[kEventEnter], 2);
     EXPECT_TRUE(log.Lines().empty());
 }
 
