@@ -1,0 +1,45 @@
+#pragma once
+// Small helpers of the menu page tests: popup visibility events, presses, log line counts and
+// the sample interface files copied into a test folder.
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "engine/core/FDelegate.h"
+#include "gameservices/widget/Widget.h"
+#include "tests/support/FileContents.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TempDir.h"
+
+namespace pagetest {
+
+struct PopupEvents {
+    void On(bool shown) { events.push_back(shown); }
+    std::vector<bool> events;
+    FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
+};
+
+inline void Click(GameServices::Widget::Widget* widget) { widget->GetBehavior()->onPress(false); }
+
+// The captured lines holding the text.
+inline size_t Count(const LogCapture& log, const std::string& text) {
+    size_t n = 0;
+    for (const std::string& line : log.Lines())
+        n += line.find(text) != std::string::npos;
+    return n;
+}
+
+// A sample interface file copied to `to` in the folder.
+inline void CopySample(const TempDir& dir, const std::string& to, const std::string& from) {
+    dir.Write(to, FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/" + from));
+}
+
+// A sample look, where the character loader looks for it (in lower case).
+inline void CopyLook(const TempDir& dir, std::string look) {
+    const std::string from = "characters/" + look;
+    for (char& c : look)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    CopySample(dir, "-xml/korvocity/" + look, from);
+}
+
+}  // namespace pagetest
