@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cctype>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,7 +18,9 @@
 #include "gameshow/CompositionManager.h"
 #include "gameshow/MainMenuComposition.h"
 #include "gameshow/MenuCharacter.h"
+#include "tests/gameshow/PageTestSetup.h"
 #include "tests/gameshow/ProfileTestSetup.h"
+#include "tests/support/PopupPress.h"
 
 using namespace GameShow;
 namespace W = GameServices::Widget;
@@ -38,12 +40,6 @@ public:
     KG::GameFlowManager flow;
 };
 
-struct PopupEvents {
-    void On(bool shown) { events.push_back(shown); }
-    std::vector<bool> events;
-    FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
-};
-
 const char* const kButtons[] = {"singlePlayerButton", "profileButton", "optionsButton", "awardsButton", "exitButton"};
 
 bool Own(const PCApplicationImpl& application, const void* page) {
@@ -55,15 +51,10 @@ class MainMenu : public profiletest::ProfileTest {
 protected:
     void SetUp() override {
         ProfileTest::SetUp();
-        for (const char* look : {"AppearanceMale02.xml", "AppearanceFemale01.xml"}) {
-            std::string lower = look;
-            for (char& c : lower)
-                c = char(std::tolower(static_cast<unsigned char>(c)));
-            dir.Write("-xml/korvocity/" + lower, FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/characters/" + look));
-        }
-        dir.Write("-xml/global/gameshowpopups.xml", FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/global/gameshowpopups.xml"));
-        dir.Write("-xml/screen/gameshowpopupprompt.xaml",
-                  FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/screens/gameshowpopupprompt.xaml"));
+        for (const char* look : {"AppearanceMale02.xml", "AppearanceFemale01.xml"})
+            pagetest::CopyLook(dir, look);
+        pagetest::CopySample(dir, "-xml/global/gameshowpopups.xml", "global/gameshowpopups.xml");
+        pagetest::CopySample(dir, "-xml/screen/gameshowpopupprompt.xaml", "screens/gameshowpopupprompt.xaml");
         screens.LoadPopups();
         compositions.LoadPopups();
         compositions.m_WardrobeButton = &wardrobeButton;
@@ -105,27 +96,13 @@ protected:
         log.Clear();
         page.Initialize(screen.get(), CompositionManager::kMainMenu);
     }
-    void Click(const std::string& name) { made.at(name)->GetBehavior()->onPress(false); }
-    void PressPopup(const char* button) {
-        W::Popup* popup = screens.FindPopup("VerifyQuit");
-        ASSERT_NE(popup, nullptr);
-        for (const W::Popup::Option& option : popup->m_Options)
-            if (option.m_Name == button)
-                for (IDelegate* callback : option.m_Callbacks)
-                    callback->Invoke();
-    }
+    void Click(const std::string& name) { pagetest::Click(made.at(name)); }
+    void PressPopup(const char* button) { PressPopupButton(screens, "VerifyQuit", button); }
     bool QuitPromptOpen() const {
-        for (W::Popup* popup : screens.GetOpenPopups())
-            if (popup->Name == "VerifyQuit")
-                return true;
-        return false;
+        const auto& open = screens.GetOpenPopups();
+        return std::find(open.begin(), open.end(), screens.FindPopup("VerifyQuit")) != open.end();
     }
-    size_t LinesWith(const std::string& text) const {
-        size_t n = 0;
-        for (const std::string& line : log.Lines())
-            n += line.find(text) != std::string::npos;
-        return n;
-    }
+    size_t LinesWith(const std::string& text) const { return pagetest::Count(log, text); }
     bool Close() { return application.GetCloseCallback().fn(application.GetCloseCallback().object); }
     void Focus(bool gained) {
         const PCApplicationImpl::Callback& callback =
@@ -141,7 +118,7 @@ protected:
     MainMenuComposition page;
     PCApplicationImpl application;
     PauseRecorder game;
-    PopupEvents popupEvents;
+    pagetest::PopupEvents popupEvents;
     GameServices::Entities::Set stage{"GameShowMenu"};
     MenuCharacter avatar{"MenuAvatar"};
 };
@@ -203,7 +180,7 @@ TEST_F(MainMenu, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
     EXPECT_EQ(popupEvents.events, (std::vector<bool>{true, true}));
 }
 
-TEST_F(MainMenu, UninitializeClearsOnlyTheCallbacksThatAreStillItsOwn) {
+TEST_F(MainMenu, UninitializeOrDestructionClearsOnlyTheCallbacksThatAreStillItsOwn) {
     Start({kButtons, kButtons + 5}, 0);
     int other = 0;
     application.SetCloseCallback(&other, [](void*) { return true; });
@@ -219,12 +196,8 @@ TEST_F(MainMenu, UninitializeClearsOnlyTheCallbacksThatAreStillItsOwn) {
     EXPECT_FALSE(QuitPromptOpen());
     compositions.QuitCancelled.Fire();
     EXPECT_TRUE(popupEvents.events.empty());
-}
 
-// A page destroyed while initialized takes its window callbacks with it.
-TEST_F(MainMenu, ADestroyedPageReleasesItsWindowCallbacks) {
-    Start({kButtons, kButtons + 5}, 0);
-    page.Uninitialize();
+    // A page destroyed while initialized takes its window callbacks with it.
     {
         MainMenuComposition gone;
         compositions.RegisterComposition(CompositionManager::kMainMenu, &gone);
