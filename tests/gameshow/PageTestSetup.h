@@ -7,6 +7,7 @@
 
 #include "engine/core/FDelegate.h"
 #include "gameservices/widget/Widget.h"
+#include "gameservices/widget/WidgetBehavior.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
