@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/AudioManager.h"
@@ -17,7 +14,6 @@
 #include "gameshow/WardrobeManager.h"
 #include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/ByteDamage.h"
-#include "tests/support/FileContents.h"
 
 using namespace GameShow;
 namespace W = GameServices::Widget;

@@ -1,21 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/minigame/BaseGame.h"
 #include "gameservices/widget/ScreenManager.h"
-#include "gameservices/widget/Widget.h"
 #include "gameservices/widget/WidgetManager.h"
 #include "gameshow/AudioManager.h"
 #include "gameshow/CompositionManager.h"
 #include "tests/gameshow/PageTestSetup.h"
-#include "tests/support/LogCapture.h"
 #include "tests/support/PopupPress.h"
-#include "tests/support/TempDir.h"
 
 using namespace GameShow;
 using GameServices::Entities::BaseTeamMember;

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "engine/core/PCApplicationImpl.h"
 #include "gameservices/entities/Set.h"

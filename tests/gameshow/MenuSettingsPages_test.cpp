@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "engine/core/AGAudioManager.h"
 #include "engine/core/AGResourceManager.h"

@@ -1,10 +1,6 @@
 // A first start through the look page and the name page, on a small menu layout.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-#include <vector>
-
 #include "gameservices/entities/Set.h"
 #include "gameservices/game/AvatarRendering.h"
 #include "gameservices/game/CharacterManager.h"

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "engine/core/FDelegate.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/Team.h"

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "engine/core/XmlReader.h"
 #include "tests/gameshow/ProfileTestSetup.h"
 

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <random>
-#include <string>
 
 #include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/ByteDamage.h"

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "gameservices/entities/Set.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/AudioManager.h"

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
-#include <string>
 
 #include "tests/gameshow/WardrobeTestSetup.h"
 #include "tests/support/ByteDamage.h"

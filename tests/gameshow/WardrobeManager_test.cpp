@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <functional>
 
 #include "gameshow/MenuCharacter.h"
