@@ -2,20 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "gameservices/entities/Character.h"
-#include "gameservices/entities/Set.h"
 #include "gameservices/entities/Team.h"
-#include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/game/TeamRegistry.h"
-#include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/CompositionManager.h"
 #include "tests/gameshow/ProfileTestSetup.h"
 
 using namespace GameShow;
 namespace KG = GameServices::KorvoGame;
 using GameServices::Entities::BaseTeamMember;
-using GameServices::Entities::Character;
 using profiletest::DocumentText;
 using profiletest::SlotText;
 
