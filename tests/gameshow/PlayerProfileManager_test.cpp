@@ -232,6 +232,9 @@ TEST_F(Profiles, PlayerSettingsAndAchievementValues) {
     settings.AddIntegerAttributeName("CurrectQuestionDecade70");
     EXPECT_TRUE(settings.HasAttribute("CurrectQuestionDecade70"));
     EXPECT_FALSE(settings.HasAttribute("currectquestiondecade70"));
+    int value = -1;
+    settings.GetAttributeValue("CurrectQuestionDecade70", value);
+    EXPECT_EQ(value, -1);
     settings.SetAttributeValue("CurrectQuestionDecade70", 41);
     static_cast<QZ2011::ISavedGameWriter&>(*manager).WriteSavedGame();
     int saved = 0;

@@ -123,8 +123,17 @@ TEST_F(Records, AProfileReadsBackAsItWasWritten) {
     PlayerProfile copy;
     Read(text, copy);
     EXPECT_EQ(TextOf(copy), text);
+    // Each attribute list is written and read (equal texts alone would not show a list skipped both ways).
+    int family = 0;
+    float ratio = 0;
+    bool award = false;
     TString<char> motto;
-    EXPECT_TRUE(copy.GetAttribute<TString<char>>("Motto", motto) && motto == "a < b & c");
+    EXPECT_TRUE(copy.GetAttribute<int>("FamilyTopRandNum1", family) && copy.GetAttribute<float>("Ratio", ratio) &&
+                copy.GetAttribute<bool>("Award", award) && copy.GetAttribute<TString<char>>("Motto", motto));
+    EXPECT_EQ(std::to_string(family) + " " + std::to_string(ratio) + " " + std::to_string(award) + " " + motto.c_str(),
+              "-3 0.250000 1 a < b & c");
+    EXPECT_EQ(copy.Score, 4000000000u);
+    EXPECT_EQ(copy.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP].size(), 1u);
 
     // A document read again holds the file's slots once, each numbered by its slot.
     PlayerProfileManager::Document document;
