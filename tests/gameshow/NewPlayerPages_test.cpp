@@ -61,29 +61,20 @@ protected:
     // Look page: the twelve look check boxes and "DoneButton"; name page: the keyboard and
     // its two buttons; the shared wardrobe button and tag panel.
     void BuildLayout() {
-        auto* looks = new W::Panel(BasicLookComposition::kName);
-        for (int k = 0; k < 12; ++k) {
-            lookButtons.push_back(new W::CheckBox(("effect" + std::to_string(k)).c_str()));
-            looks->AddChild(lookButtons.back());
-        }
-        lookDone = new W::Button("DoneButton");
-        looks->AddChild(lookDone);
-        auto* names = new W::Panel(KeyboardComposition::kName);
+        using pagetest::Add;
+        auto* looks = Add<W::Panel>(&screen, BasicLookComposition::kName);
+        for (int k = 0; k < 12; ++k)
+            lookButtons.push_back(Add<W::CheckBox>(looks, "effect" + std::to_string(k)));
+        lookDone = Add<W::Button>(looks, "DoneButton");
+        auto* names = Add<W::Panel>(&screen, KeyboardComposition::kName);
         // As the layout builds them: shown until their pages hide them.
         looks->Visible = true;
         names->Visible = true;
-        keyboard = new W::SoftKeyboard("softkeyboard");
-        backButton = new W::Button("BackButton");
-        nameDone = new W::Button("DoneButton");
-        names->AddChild(keyboard);
-        names->AddChild(backButton);
-        names->AddChild(nameDone);
-        wardrobeButton = new W::Button("WardrobeButton");
-        tagPanel = new W::Panel("TagPanel");
-        screen.AddChild(looks);
-        screen.AddChild(names);
-        screen.AddChild(wardrobeButton);
-        screen.AddChild(tagPanel);
+        keyboard = Add<W::SoftKeyboard>(names, "softkeyboard");
+        backButton = Add<W::Button>(names, "BackButton");
+        nameDone = Add<W::Button>(names, "DoneButton");
+        wardrobeButton = Add<W::Button>(&screen, "WardrobeButton");
+        tagPanel = Add<W::Panel>(&screen, "TagPanel");
     }
     // The save, the profiles and the default looks loaded; both pages initialized.
     void Start(const std::string& save) {

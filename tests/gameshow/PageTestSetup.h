@@ -22,6 +22,14 @@ struct PopupEvents {
 
 inline void Click(GameServices::Widget::Widget* widget) { widget->GetBehavior()->onPress(false); }
 
+// A new widget of the type, named, added to the parent.
+template <typename T>
+T* Add(GameServices::Widget::Panel* parent, const std::string& name) {
+    auto* widget = new T(name.c_str());
+    parent->AddChild(widget);
+    return widget;
+}
+
 // The captured lines holding the text.
 inline size_t Count(const LogCapture& log, const std::string& text) {
     size_t n = 0;
