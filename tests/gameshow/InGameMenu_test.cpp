@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/TeamRegistry.h"
-#include "gameservices/widget/ScreenManager.h"
-#include "gameshow/AudioManager.h"
-#include "gameshow/CompositionManager.h"
 #include "tests/gameshow/PageTestSetup.h"
 #include "tests/support/PopupPress.h"
 

@@ -4,19 +4,12 @@
 #include <map>
 
 #include "engine/core/PCApplicationImpl.h"
-#include "gameservices/entities/Set.h"
-#include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/widget/Popup.h"
-#include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/AudioManager.h"
-#include "gameshow/CompositionManager.h"
 #include "gameshow/MainMenuComposition.h"
-#include "gameshow/MenuCharacter.h"
 #include "tests/gameshow/PageTestSetup.h"
-#include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/PopupPress.h"
 
 using namespace GameShow;
@@ -44,29 +37,22 @@ bool Own(const PCApplicationImpl& application, const void* page) {
            application.GetDeactivatedCallback().object == page;
 }
 
-class MainMenu : public profiletest::ProfileTest {
+class MainMenu : public pagetest::MenuAvatarTest {
 protected:
     void SetUp() override {
-        ProfileTest::SetUp();
+        MenuAvatarTest::SetUp();
         for (const char* look : {"AppearanceMale02.xml", "AppearanceFemale01.xml"})
             pagetest::CopyLook(dir, look);
-        pagetest::CopySample(dir, "-xml/global/gameshowpopups.xml", "global/gameshowpopups.xml");
-        pagetest::CopySample(dir, "-xml/screen/gameshowpopupprompt.xaml", "screens/gameshowpopupprompt.xaml");
-        screens.LoadPopups();
-        compositions.LoadPopups();
+        LoadPopups({"gameshowpopupprompt.xaml"});
         compositions.m_WardrobeButton = &wardrobeButton;
         compositions.RegisterComposition(CompositionManager::kMainMenu, &page);
-        compositions.PopupVisibilityChanged.AddDelegate(&popupEvents.delegate);
         page.SetApplication(&application);
         page.SetGame(&game);
         page.SetScreens(&screens);
-        stage.m_Characters.push_back(&avatar);
-        level = &stage;
     }
     void TearDown() override {
         page.Uninitialize();
-        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
-        ProfileTest::TearDown();
+        MenuAvatarTest::TearDown();
     }
 
     // The page let go and a fresh screen for the next Start.
@@ -110,14 +96,9 @@ protected:
     std::unique_ptr<W::Panel> screen = std::make_unique<W::Panel>("MenuScreen");
     W::Button wardrobeButton{"WardrobeButton"};
     std::map<std::string, W::Widget*> made;
-    W::ScreenManager screens;
-    CompositionManager compositions{&screens};
     MainMenuComposition page;
     PCApplicationImpl application;
     PauseRecorder game;
-    pagetest::PopupEvents popupEvents;
-    GameServices::Entities::Set stage{"GameShowMenu"};
-    MenuCharacter avatar{"MenuAvatar"};
 };
 
 }  // namespace

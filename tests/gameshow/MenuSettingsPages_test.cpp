@@ -9,26 +9,19 @@
 #include "engine/core/AGResourceManager.h"
 #include "engine/core/PCApplicationImpl.h"
 #include "engine/core/PcDirectory.h"
-#include "gameservices/entities/Set.h"
-#include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/widget/Popup.h"
-#include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameservices/widget/WidgetManager.h"
-#include "gameshow/AudioManager.h"
-#include "gameshow/CompositionManager.h"
 #include "gameshow/ConnectionErrorComposition.h"
 #include "gameshow/CreditsComposition.h"
-#include "gameshow/MenuCharacter.h"
 #include "gameshow/NumberOfPlayerComposition.h"
 #include "gameshow/OptionsComposition.h"
 #include "gameshow/PageButtons.h"
 #include "gameshow/ProfilesComposition.h"
 #include "tests/engine/core/AppTestSupport.h"
 #include "tests/gameshow/PageTestSetup.h"
-#include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/PopupPress.h"
 #include "tools/authoring/PackageWriter.h"
 #include "tools/authoring/TrackWriter.h"
@@ -49,10 +42,10 @@ public:
 using Calls = std::vector<std::pair<u32, float>>;
 using Names = std::vector<std::string>;
 
-class MenuPages : public profiletest::ProfileTest {
+class MenuPages : public pagetest::MenuAvatarTest {
 protected:
     void SetUp() override {
-        ProfileTest::SetUp();
+        MenuAvatarTest::SetUp();
         env.Set("XDG_CONFIG_HOME", dir.Path());
         dir.Write("Korvo Inc./Tallyvox/settings", "Fullscreen=0\nMultisampling=1\n");
         previousProgram = AGProgram::Get();
@@ -74,11 +67,8 @@ protected:
                                                 Track::Vec2(), Track::Color(), Track::UV()));
         ASSERT_TRUE(slide.WriteFolder(dir.Path() + "/Package.dir"));
         package.Mount((dir.Path() + "/Package.dir").c_str(), false);
-        pagetest::CopySample(dir, "-xml/global/gameshowpopups.xml", "global/gameshowpopups.xml");
-        for (const char* layout : {"gameshowpopupprompt.xaml", "gameshowpopupwait.xaml", "menuscreen.xaml"})
-            pagetest::CopySample(dir, std::string("-xml/screen/") + layout, std::string("screens/") + layout);
-        screens.LoadPopups();
-        compositions.LoadPopups();
+        pagetest::CopySample(dir, "-xml/screen/menuscreen.xaml", "screens/menuscreen.xaml");
+        LoadPopups({"gameshowpopupprompt.xaml", "gameshowpopupwait.xaml"});
         screen.reset(W::WidgetManager::Instance().BuildPanel(nullptr, "menuscreen.xaml", true));
         compositions.m_WardrobeButton = wardrobe = W::Widget::FindChild("WardrobeButton", screen.get());
         ASSERT_NE(wardrobe, nullptr);
@@ -87,25 +77,21 @@ protected:
                                      ConnectionErrorComposition::kName};
         for (size_t i = 0; i < std::size(pages); ++i)
             compositions.RegisterComposition(names[i], pages[i]);
-        compositions.PopupVisibilityChanged.AddDelegate(&popupEvents.delegate);
         options.SetApplication(&application);
         profiles.SetScreens(&screens);
         players.SetScreens(&screens);
-        stage.m_Characters.push_back(&avatar);
-        level = &stage;
         devices.SetDeviceRange(1, 4);
     }
     void TearDown() override {
         for (CompositionBase* page : pages)
             page->Uninitialize();
-        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
         package.Unmount();
         PCSavegameManager::SetInstance(applicationSaves);
         application.Shutdown();
         platform::window::SetBackendFactory(nullptr);
         AGAudioManager::s_implFactory = previousAudio;
         AGProgram::SetInstance(previousProgram);
-        ProfileTest::TearDown();
+        MenuAvatarTest::TearDown();
     }
 
     // One slot per name ("" unused); stored volumes and slider maxima for sound effects,
@@ -199,9 +185,6 @@ protected:
     PCSavegameManager* applicationSaves = nullptr;
     RecordingAudio* audio = nullptr;
     PcDirectory package;
-    W::ScreenManager screens;
-    CompositionManager compositions{&screens};
-    pagetest::PopupEvents popupEvents;
     KG::DeviceManager devices;
     std::unique_ptr<W::Panel> screen;
     W::Widget* wardrobe = nullptr;
@@ -211,8 +194,6 @@ protected:
     CreditsComposition credits;
     ConnectionErrorComposition connectionError;
     CompositionBase* const pages[5] = {&options, &profiles, &players, &credits, &connectionError};
-    GameServices::Entities::Set stage{"GameShowMenu"};
-    MenuCharacter avatar{"MenuAvatar"};
 };
 
 }  // namespace

@@ -1,19 +1,13 @@
 // A first start through the look page and the name page, on a small menu layout.
 #include <gtest/gtest.h>
 
-#include "gameservices/entities/Set.h"
 #include "gameservices/game/AvatarRendering.h"
-#include "gameservices/game/CharacterManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/AudioManager.h"
 #include "gameshow/BasicLookComposition.h"
-#include "gameshow/CompositionManager.h"
 #include "gameshow/KeyboardComposition.h"
-#include "gameshow/MenuCharacter.h"
 #include "gameshow/PageButtons.h"
 #include "tests/gameshow/PageTestSetup.h"
-#include "tests/gameshow/ProfileTestSetup.h"
 
 using namespace GameShow;
 namespace KG = GameServices::KorvoGame;
@@ -34,10 +28,10 @@ public:
     Calls calls;
 };
 
-class NewPlayer : public profiletest::ProfileTest {
+class NewPlayer : public pagetest::MenuAvatarTest {
 protected:
     void SetUp() override {
-        ProfileTest::SetUp();
+        MenuAvatarTest::SetUp();
         for (const char* look : {"AppearanceMale01.xml", "AppearanceFemale01.xml"})
             pagetest::CopyLook(dir, look);
         BuildLayout();
@@ -45,17 +39,13 @@ protected:
         compositions.m_TagPanel = tagPanel;
         compositions.RegisterComposition(BasicLookComposition::kName, &lookPage);
         compositions.RegisterComposition(KeyboardComposition::kName, &namePage);
-        compositions.PopupVisibilityChanged.AddDelegate(&popups.delegate);
-        stage.m_Characters.push_back(&avatar);
-        level = &stage;
         KG::CharacterManager::Instance()->SetAvatarRendering(&rendering);
     }
     void TearDown() override {
         lookPage.Uninitialize();
         namePage.Uninitialize();
-        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
         KG::CharacterManager::Instance()->SetAvatarRendering(nullptr);
-        ProfileTest::TearDown();
+        MenuAvatarTest::TearDown();
     }
 
     // Look page: the twelve look check boxes and "DoneButton"; name page: the keyboard and
@@ -101,8 +91,6 @@ protected:
             Type(static_cast<unsigned char>(c));
     }
     std::string Entered() const { return keyboard->GetEnteredText().c_str(); }
-    // Click sounds asked for since the log was cleared (no level runs, so each is reported).
-    size_t ClickSounds() const { return pagetest::Count(log, AudioManager::kButtonPressSound); }
     static u32 LookState(W::Widget* button) {
         return static_cast<W::WidgetLookBehavior*>(button->GetBehavior())->m_VisualState;
     }
@@ -122,12 +110,8 @@ protected:
     W::Button* nameDone = nullptr;
     W::Button* wardrobeButton = nullptr;
     W::Panel* tagPanel = nullptr;
-    CompositionManager compositions;
     BasicLookComposition lookPage;
     KeyboardComposition namePage;
-    GameServices::Entities::Set stage{"Menu"};
-    MenuCharacter avatar{"MenuAvatar"};
-    pagetest::PopupEvents popups;
     RecordingRendering rendering;
 };
 
@@ -370,7 +354,7 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     TypeText("Bob  ");
     log.Clear();
     Click(nameDone);
-    EXPECT_EQ(popups.events, std::vector<bool>{true});
+    EXPECT_EQ(popupEvents.events, std::vector<bool>{true});
     EXPECT_EQ(ClickSounds(), 1u);
     EXPECT_TRUE(log.Contains(KeyboardComposition::kNameTakenPopup));
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
@@ -381,7 +365,7 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
         Type(8);
     TypeText("BOB ");
     Click(nameDone);
-    EXPECT_EQ(popups.events.size(), 1u);
+    EXPECT_EQ(popupEvents.events.size(), 1u);
     EXPECT_EQ(compositions.GetNextCompositionName(), CompositionManager::kMainMenu);
     EXPECT_EQ(compositions.GetLeavingComposition(), &namePage);
     const i32 slot = manager->GetCurrentSlot();

@@ -3,11 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gameservices/entities/Set.h"
 #include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/AudioManager.h"
-#include "gameshow/CompositionManager.h"
-#include "gameshow/MenuCharacter.h"
 #include "gameshow/PageButtons.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameshow/PageTestSetup.h"
