@@ -33,14 +33,16 @@ std::string Unlockable(const std::string& look, const std::string& model, const 
     return "<Unlockable AppearanceName=\"" + look + "\" UnlockableModel=\"" + model + "\" Type=\"" + type + "\"/>";
 }
 std::string Award(const std::string& title, const std::string& unlockables = "", const std::string& about = "d") {
-    return "<Award><Title>" + title + "</Title><Description>" + about + "</Description><Unlockables>" + unlockables +
-           "</Unlockables></Award>";
+    return "<Award><Title>" + title + "</Title><Description>" + about + "</Description><Unlockables>" +
+           unlockables + "</Unlockables></Award>";
 }
 std::string Group(const std::string& title, const std::string& awards) {
     return "<MetaAward><Category>c</Category><Title>" + title + "</Title><Description>g</Description>"
            "<Unlockables/><Awards>" + awards + "</Awards></MetaAward>";
 }
-std::string AwardsText(const std::string& groups) { return "<root><MetaAwards>" + groups + "</MetaAwards></root>"; }
+std::string AwardsText(const std::string& groups) {
+    return "<root><MetaAwards>" + groups + "</MetaAwards></root>";
+}
 // Groups "Group1".. of the given sizes, their awards "Award1".. numbered on across groups.
 std::string AwardsText(const std::vector<int>& sizes) {
     std::string groups;
@@ -208,8 +210,8 @@ TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
          nullptr, "THUMBNAIL_ChF_Top_Crop_skin01.png", "Unknown unlockable type top"},
         {"another look", Unlockable("AppearanceFemale01.xml", "ChF_Bottom_Skirt.mdl", "Bottom"), false, 1, nullptr,
          nullptr, nullptr},
-        {"no profile", Unlockable("AppearanceFemale01", "ChF_Bottom_Skirt.mdl", "Bottom"), false, 1, nullptr, nullptr,
-         "no profile", -1},
+        {"no profile", Unlockable("AppearanceFemale01", "ChF_Bottom_Skirt.mdl", "Bottom"), false, 1, nullptr,
+         nullptr, "no profile", -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -227,8 +229,10 @@ TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
         EXPECT_EQ(award.thumbnail, c.picture ? c.picture : "");
         for (u32 category = 0; category < 4; ++category) {
             const bool here = c.unlocked && category == c.category;
-            EXPECT_EQ(profile.UnlockedAnatomyParts.Parts[category].size(), here && c.anatomy ? 1u : 0u) << category;
-            EXPECT_EQ(profile.UnlockedOutfitParts.Parts[category].size(), here && !c.anatomy ? 1u : 0u) << category;
+            const size_t anatomy = profile.UnlockedAnatomyParts.Parts[category].size();
+            const size_t outfit = profile.UnlockedOutfitParts.Parts[category].size();
+            EXPECT_EQ(anatomy, here && c.anatomy ? 1u : 0u) << category;
+            EXPECT_EQ(outfit, here && !c.anatomy ? 1u : 0u) << category;
         }
         if (c.unlocked) {
             std::vector<TString<char>> names;

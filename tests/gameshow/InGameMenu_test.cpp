@@ -90,7 +90,8 @@ protected:
     GameServices::KorvoGame::TeamRegistry registry;
     std::vector<BaseTeamMember*> members;
     std::vector<std::string> journal;
-    Counter counters[4] = {{"return", &journal}, {"delete", &journal}, {"quit", &journal}, {"quit-cancel", &journal}};
+    Counter counters[4] = {
+        {"return", &journal}, {"delete", &journal}, {"quit", &journal}, {"quit-cancel", &journal}};
     Visibility visibility;
     CompositionManager manager{&screens};
 };
