@@ -1,22 +1,22 @@
+// The awards page and the award group page: the awards file, the grants' unlocked items and
+// the pages on a small menu layout.
 #include "gameshow/AwardsComposition.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <map>
 #include <random>
-#include <set>
-#include <string>
-#include <vector>
 
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/AudioManager.h"
+#include "gameshow/CompositionManager.h"
+#include "gameshow/GroupAwardsComposition.h"
 #include "gameshow/WardrobeManager.h"
 #include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/ByteDamage.h"
-#include "tests/support/FileContents.h"
 
 using namespace GameShow;
-using GameServices::Widget::Label;
-using GameServices::Widget::Panel;
+namespace W = GameServices::Widget;
 using profiletest::DocumentText;
 using profiletest::SlotText;
 
@@ -32,19 +32,28 @@ const char* const kTitles[] = {
 std::string Unlockable(const std::string& look, const std::string& model, const std::string& type) {
     return "<Unlockable AppearanceName=\"" + look + "\" UnlockableModel=\"" + model + "\" Type=\"" + type + "\"/>";
 }
-
-std::string Award(const std::string& title, const std::string& unlockables = "") {
-    return "<Award><Title>" + title + "</Title><Description>d</Description><Unlockables>" + unlockables +
-           "</Unlockables></Award>";
+std::string Award(const std::string& title, const std::string& unlockables = "", const std::string& about = "d") {
+    return "<Award><Title>" + title + "</Title><Description>" + about + "</Description><Unlockables>" +
+           unlockables + "</Unlockables></Award>";
 }
-
 std::string Group(const std::string& title, const std::string& awards) {
     return "<MetaAward><Category>c</Category><Title>" + title + "</Title><Description>g</Description>"
            "<Unlockables/><Awards>" + awards + "</Awards></MetaAward>";
 }
-
 std::string AwardsText(const std::string& groups) {
     return "<root><MetaAwards>" + groups + "</MetaAwards></root>";
+}
+// Groups "Group1".. of the given sizes, their awards "Award1".. numbered on across groups.
+std::string AwardsText(const std::vector<int>& sizes) {
+    std::string groups;
+    int next = 1;
+    for (size_t g = 0; g < sizes.size(); ++g) {
+        std::string awards;
+        for (int k = 0; k < sizes[g]; ++k, ++next)
+            awards += Award("Award" + std::to_string(next), "", "About " + std::to_string(next));
+        groups += Group("Group" + std::to_string(g + 1), awards);
+    }
+    return AwardsText(groups);
 }
 
 // The looks' unlockable items: one assembly per look key of the test profiles, every item a
@@ -75,9 +84,13 @@ protected:
         dir.Write("-xml/korvocity/prizeanatomy_f.xml", kPrizeAnatomy);
         WardrobeManager::Destroy();
         WardrobeManager::Instance()->LoadUnlockableAssemblies();
+        compositions.RegisterComposition(AwardsComposition::kName, &awards);
+        compositions.RegisterComposition(GroupAwardsComposition::kName, &group);
     }
     void TearDown() override {
-        page.Uninitialize();
+        awards.Uninitialize();
+        group.Uninitialize();
+        EXPECT_FALSE(awards.GetRootPanel() || group.GetRootPanel());
         WardrobeManager::Destroy();
         ProfileTest::TearDown();
     }
@@ -89,49 +102,85 @@ protected:
         Load();
         return manager->GetProfile(0);
     }
-    // The page on a screen panel holding its root panel with the progress label and
-    // the title widgets of the first two groups.
-    void InitializePage() {
-        auto* root = new Panel(AwardsComposition::kName);
-        progress = new Label("progressLabel");
-        root->AddChild(progress);
-        groupLabel = new Label("group1");
-        groupButton = new GameServices::Widget::Button("group2");
-        root->AddChild(groupLabel);
-        root->AddChild(groupButton);
-        screen.AddChild(root);
-        page.Initialize(&screen, AwardsComposition::kName);
+    template <typename T>
+    void Add(W::Panel* parent, const std::string& name) {
+        widgets[std::string(parent->Name.c_str()) + "/" + name] = new T(name.c_str());
+        parent->AddChild(widgets[std::string(parent->Name.c_str()) + "/" + name]);
     }
-    std::string Progress() const { return progress->m_TextStyle.m_Text.c_str(); }
+    // Both pages (a title button for group 2, group buttons 5 and 6 on request, five award
+    // slots) and the shared wardrobe button, both pages initialized.
+    void BuildLayout(bool fifthButton = false) {
+        awards.Uninitialize();
+        group.Uninitialize();
+        widgets.clear();
+        screen = std::make_unique<W::Panel>("MenuScreen");
+        auto* list = new W::Panel(AwardsComposition::kName);
+        auto* slots = new W::Panel(GroupAwardsComposition::kName);
+        screen->AddChild(list);
+        screen->AddChild(slots);
+        Add<W::Button>(list, "BackButton");
+        Add<W::Label>(list, "progressLabel");
+        for (int n = 1; n <= (fifthButton ? 6 : 4); ++n) {
+            Add<W::Button>(list, "group" + std::to_string(n) + "Button");
+            Add<W::Image>(list, "group" + std::to_string(n) + "Image");
+            if (n == 2)
+                Add<W::Button>(list, "group2");
+            else
+                Add<W::Label>(list, "group" + std::to_string(n));
+        }
+        Add<W::Button>(slots, "BackButton");
+        Add<W::Label>(slots, "title");
+        Add<W::Image>(slots, "iconAward");
+        for (int n = 1; n <= 5; ++n) {
+            for (const char* stem : {"awardName", "awardDescription"})
+                Add<W::Label>(slots, stem + std::to_string(n));
+            for (const char* stem : {"awardPanel", "awardPrize", "awardMedal", "awardGlow"})
+                Add<W::Image>(slots, stem + std::to_string(n));
+        }
+        Add<W::Button>(screen.get(), "WardrobeButton");
+        compositions.m_WardrobeButton = widgets["MenuScreen/WardrobeButton"];
+        awards.Initialize(screen.get(), AwardsComposition::kName);
+        group.Initialize(screen.get(), GroupAwardsComposition::kName);
+    }
+    // The awards file of groups of the given sizes read, then the layout.
+    void Start(const std::vector<int>& sizes, bool fifthButton = false) {
+        WriteAwards(AwardsText(sizes));
+        awards.LoadAwards();
+        log.Clear();
+        BuildLayout(fifthButton);
+    }
+    static void Click(W::Widget* button) { button->GetBehavior()->onPress(false); }
+    std::string Text(const std::string& page, const std::string& name) {
+        return static_cast<W::Label*>(widgets.at(page + "/" + name))->m_TextStyle.m_Text.c_str();
+    }
+    std::string Progress() { return Text(AwardsComposition::kName, "progressLabel"); }
+    std::string Picture(const std::string& name) {
+        return static_cast<W::Image*>(widgets.at(std::string(GroupAwardsComposition::kName) + "/" + name))
+            ->m_ImageName.c_str();
+    }
     const sAward* Find(const std::string& title) const {
-        for (const sMetaAward& group : page.GetAwardList().MetaAwards) {
-            if (group.Title == title.c_str())
-                return &group;
-            for (const sAward& award : group.Awards)
+        for (const sMetaAward& meta : awards.GetAwardList().MetaAwards) {
+            if (meta.Title == title.c_str())
+                return &meta;
+            for (const sAward& award : meta.Awards)
                 if (award.Title == title.c_str())
                     return &award;
         }
         return nullptr;
     }
-    std::vector<std::string> UnlockedOutfits(u32 category) {
-        std::vector<TString<char>> names;
-        manager->GetUnlockedOutfitPartNames(category, 1, names);
-        std::vector<std::string> out;
-        for (const TString<char>& name : names)
-            out.push_back(name.c_str());
-        return out;
-    }
 
-    Panel screen{"screen"};
-    Label* progress = nullptr;
-    Label* groupLabel = nullptr;
-    GameServices::Widget::Button* groupButton = nullptr;
-    AwardsComposition page;
+    std::unique_ptr<W::Panel> screen;
+    std::map<std::string, W::Widget*> widgets;
+    CompositionManager compositions;
+    AwardsComposition awards;
+    GroupAwardsComposition group;
 };
+
+}  // namespace
 
 // An award unlocks the item of the current profile's look, by type, in that profile; the
 // wardrobe's unlocked lists then hold it. Another look's item, a type written otherwise and
-// no profile at all unlock nothing, and the award still counts.
+// no current profile unlock nothing, and the award still counts.
 TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
     const struct {
         const char* what;
@@ -141,6 +190,7 @@ TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
         const char* unlocked;  // null: nothing
         const char* picture;   // null: none
         const char* report;
+        int current = 1;
     } cases[] = {
         {"top", Unlockable("AppearanceMale01", "ChM_Top_Disco_skin01_pnk.mdl", "Top") +
                     Unlockable("AppearanceFemale01", "ChF_Top_Crop_skin01_dpnk.mdl", "Top"),
@@ -160,65 +210,46 @@ TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
          nullptr, "THUMBNAIL_ChF_Top_Crop_skin01.png", "Unknown unlockable type top"},
         {"another look", Unlockable("AppearanceFemale01.xml", "ChF_Bottom_Skirt.mdl", "Bottom"), false, 1, nullptr,
          nullptr, nullptr},
+        {"no profile", Unlockable("AppearanceFemale01", "ChF_Bottom_Skirt.mdl", "Bottom"), false, 1, nullptr,
+         nullptr, "no profile", -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WriteAwards(AwardsText(Group("G", Award("Prize", c.unlockables))));
-        PlayerProfile* profile = LoadProfile();
-        ASSERT_NE(profile, nullptr);
-        page.LoadAwards();
+        Store(DocumentText(c.current, SlotText(false, "", "0") + SlotText(true, "ANNA", "1") +
+                                          SlotText(false, "", "2") + SlotText(false, "", "3")));
+        Load();
+        const PlayerProfile& profile = *manager->GetSlot(1);
+        awards.LoadAwards();
         log.Clear();
-        page.UnlockAward("Prize", true);
+        awards.UnlockAward("Prize", true);
         const sAward& award = *Find("Prize");
-        EXPECT_TRUE(award.unlocked);
-        EXPECT_EQ(page.GetUnlockedCount(), 1u);
+        EXPECT_TRUE(award.unlocked && award.isNew);
+        EXPECT_EQ(awards.GetUnlockedCount(), 1u);
         EXPECT_EQ(award.thumbnail, c.picture ? c.picture : "");
         for (u32 category = 0; category < 4; ++category) {
             const bool here = c.unlocked && category == c.category;
-            const auto& anatomy = profile->UnlockedAnatomyParts.Parts[category];
-            const auto& outfit = profile->UnlockedOutfitParts.Parts[category];
-            EXPECT_EQ(anatomy.size(), here && c.anatomy ? 1u : 0u) << category;
-            EXPECT_EQ(outfit.size(), here && !c.anatomy ? 1u : 0u) << category;
+            const size_t anatomy = profile.UnlockedAnatomyParts.Parts[category].size();
+            const size_t outfit = profile.UnlockedOutfitParts.Parts[category].size();
+            EXPECT_EQ(anatomy, here && c.anatomy ? 1u : 0u) << category;
+            EXPECT_EQ(outfit, here && !c.anatomy ? 1u : 0u) << category;
         }
-        if (c.unlocked && !c.anatomy) {
-            EXPECT_EQ(UnlockedOutfits(c.category), std::vector<std::string>{c.unlocked});
-        }
-        if (c.unlocked && c.anatomy) {
+        if (c.unlocked) {
             std::vector<TString<char>> names;
-            manager->GetUnlockedAnatomyPartNames(c.category, 1, names);
-            ASSERT_EQ(names.size(), 1u);
-            EXPECT_EQ(names[0], c.unlocked);
+            if (c.anatomy)
+                manager->GetUnlockedAnatomyPartNames(c.category, 1, names);
+            else
+                manager->GetUnlockedOutfitPartNames(c.category, 1, names);
+            EXPECT_EQ(names, std::vector<TString<char>>{c.unlocked});
         }
-        EXPECT_EQ(log.Lines().empty(), c.report == nullptr);
-        if (c.report) {
-            EXPECT_TRUE(log.Contains(c.report));
-        }
+        EXPECT_TRUE(c.report ? log.Contains(c.report) : log.Lines().empty());
     }
-}
-
-TEST_F(Awards, WithoutAProfileAGrantIsMarkedAndCountedOnly) {
-    WriteAwards(AwardsText(Group("G", Award("Prize", Unlockable("AppearanceFemale01", "ChF_Bottom_Skirt.mdl",
-                                                                "Bottom")))));
-    Store(DocumentText(-1, SlotText(true, "ANNA", "0") + SlotText(false, "", "1") + SlotText(false, "", "2") +
-                               SlotText(false, "", "3")));
-    Load();
-    ASSERT_NE(manager->GetSlot(0), nullptr);
-    page.LoadAwards();
-    log.Clear();
-    page.UnlockAward("Prize", true);
-    const sAward& award = *Find("Prize");
-    EXPECT_TRUE(award.unlocked);
-    EXPECT_TRUE(award.isNew);
-    EXPECT_EQ(award.thumbnail, "");
-    EXPECT_EQ(page.GetUnlockedCount(), 1u);
-    EXPECT_TRUE(log.Contains("no profile"));
-    EXPECT_TRUE(manager->GetSlot(0)->UnlockedOutfitParts.Parts[1].empty());
 }
 
 // A missing, empty or foreign file leaves no awards (reported) and counts 0/0; a second load
 // of a good file replaces the list and forgets the grants.
 TEST_F(Awards, UnreadableFilesLeaveNoAwards) {
-    InitializePage();
+    BuildLayout();
     const struct {
         const char* what;
         const char* text;  // null: no file
@@ -231,59 +262,55 @@ TEST_F(Awards, UnreadableFilesLeaveNoAwards) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WriteAwards(AwardsText(Group("G", Award("A") + Award("B"))));
-        page.LoadAwards();
-        page.UnlockAward("A", true);
+        awards.LoadAwards();
+        awards.UnlockAward("A", true);
         std::filesystem::remove(dir.File("-xml/global/awards.xml"));
         if (c.text)
             WriteAwards(c.text);
         log.Clear();
-        page.LoadAwards();
-        page.ShowGroups();
-        EXPECT_TRUE(page.GetAwardList().MetaAwards.empty());
+        awards.LoadAwards();
+        awards.ShowGroups();
+        EXPECT_TRUE(awards.GetAwardList().MetaAwards.empty());
         EXPECT_EQ(Progress(), "0/0");
         EXPECT_FALSE(log.Lines().empty());
     }
     WriteAwards(AwardsText(Group("G", Award("A") + Award("B"))));
-    page.LoadAwards();
-    page.UnlockAward("A", true);
-    page.LoadAwards();
-    page.ShowGroups();
+    awards.LoadAwards();
+    awards.UnlockAward("A", true);
+    awards.LoadAwards();
+    awards.ShowGroups();
     EXPECT_FALSE(Find("A")->unlocked);
-    EXPECT_EQ(page.GetUnlockedCount(), 0u);
+    EXPECT_EQ(awards.GetUnlockedCount(), 0u);
     EXPECT_EQ(Progress(), "0/2");
 }
 
-// The page starts hidden; without its progress label it says so once and counts on.
+// The page shows the count on its progress label and, uninitialized, no longer writes to the
+// label of its old layout; without the label it says so, and counting goes on without it.
 TEST_F(Awards, APageWithoutItsProgressLabelIsReported) {
     WriteAwards(AwardsText(Group("G", Award("A"))));
-    page.LoadAwards();
-    for (bool withLabel : {true, false}) {
-        SCOPED_TRACE(withLabel);
-        Panel layout("screen");
-        auto* root = new Panel(AwardsComposition::kName);
-        root->Visible = true;
-        if (withLabel)
-            root->AddChild(new Label("progressLabel"));
-        layout.AddChild(root);
-        log.Clear();
-        page.Initialize(&layout, AwardsComposition::kName);
-        EXPECT_FALSE(root->Visible);
-        EXPECT_EQ(log.Contains("can not find progressLabel"), !withLabel);
-        page.UnlockAward("A", true);
-        page.UpdateAwardCount();
-        EXPECT_EQ(page.GetUnlockedCount(), 1u);
-        page.RefreshAwards();
-        page.Uninitialize();
-        // Forgotten with the layout: counts no longer reach it.
-        if (withLabel) {
-            auto* label = static_cast<Label*>(root->m_Children[0]);
-            label->SetText("kept");
-            page.UnlockAward("A", true);
-            page.UpdateAwardCount();
-            EXPECT_EQ(label->m_TextStyle.m_Text, "kept");
-            page.RefreshAwards();
-        }
-    }
+    awards.LoadAwards();
+    BuildLayout();
+    auto* label = static_cast<W::Label*>(widgets.at(std::string(AwardsComposition::kName) + "/progressLabel"));
+    awards.UnlockAward("A", true);
+    awards.UpdateAwardCount();
+    EXPECT_EQ(label->m_TextStyle.m_Text, "1/1");
+    awards.Uninitialize();
+    label->SetText("kept");
+    awards.UnlockAward("A", true);
+    awards.UpdateAwardCount();
+    awards.RefreshAwards();
+    EXPECT_EQ(label->m_TextStyle.m_Text, "kept");
+
+    W::Panel layout("screen");
+    auto* root = new W::Panel(AwardsComposition::kName);
+    root->Visible = true;
+    layout.AddChild(root);
+    log.Clear();
+    awards.Initialize(&layout, AwardsComposition::kName);
+    EXPECT_FALSE(root->Visible);
+    EXPECT_TRUE(log.Contains("can not find progressLabel"));
+    awards.UpdateAwardCount();
+    awards.RefreshAwards();
 }
 
 // Damaged copies of the sample file load, count and grant without any memory fault.
@@ -291,22 +318,112 @@ TEST_F(Awards, DamagedFilesLoadSafely) {
     const std::string sample = FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/global/Awards.xml");
     ASSERT_FALSE(sample.empty());
     LoadProfile();
-    InitializePage();
+    BuildLayout();
     std::mt19937 rng(3030);
     for (int i = 0; i < 5000; ++i) {
         std::string bytes = sample;
         DamageBytes(bytes, rng, 1 + int(rng() % 6));
         WriteAwards(bytes);
-        page.LoadAwards();
-        page.ShowGroups();
-        page.UnlockAward(kTitles[rng() % std::size(kTitles)], true);
-        page.RefreshAwards();
+        awards.LoadAwards();
+        awards.ShowGroups();
+        awards.UnlockAward(kTitles[rng() % std::size(kTitles)], true);
+        awards.RefreshAwards();
         log.Clear();
     }
     WriteAwards(sample);
-    page.LoadAwards();
-    page.ShowGroups();
-    EXPECT_EQ(page.GetTotalCount(), 20u);
+    awards.LoadAwards();
+    awards.ShowGroups();
+    EXPECT_EQ(awards.GetTotalCount(), 20u);
 }
 
-}  // namespace
+TEST_F(Awards, GroupButtonsOpenTheGroupsTheFileHolds) {
+    for (bool fifthButton : {false, true}) {
+        SCOPED_TRACE(fifthButton);
+        Start({1, 2, 3, 4}, fifthButton);
+        // A test without resources has no slide; nothing else is reported.
+        for (const std::string& line : log.Lines())
+            EXPECT_EQ(line.rfind("PRSCAnimation:", 0), 0u) << line;
+        EXPECT_EQ(awards.GetGroupButton(5) != nullptr, fifthButton);
+        EXPECT_EQ(Progress(), "0/10");
+        EXPECT_EQ(Text(AwardsComposition::kName, "group4"), "Group4");
+        EXPECT_FALSE(awards.GetRootPanel()->Visible || group.GetRootPanel()->Visible);
+        awards.OnActivate(true);
+        if (fifthButton) {
+            Click(awards.GetGroupButton(5));
+            Click(widgets.at(std::string(AwardsComposition::kName) + "/group6Button"));
+            EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+        }
+        log.Clear();
+        Click(awards.GetGroupButton(1));
+        // The click's sound, then the opening's.
+        size_t sounds = 0;
+        for (const std::string& line : log.Lines())
+            sounds += line.find("SFX_ButtonPress_Option2.snd") != std::string::npos;
+        EXPECT_EQ(sounds, 2u);
+        EXPECT_EQ(compositions.GetLeavingComposition(), &awards);
+        EXPECT_EQ(compositions.GetNextCompositionName(), GroupAwardsComposition::kName);
+        EXPECT_EQ(Text(GroupAwardsComposition::kName, "title"), "Group1");
+        EXPECT_EQ(Picture("iconAward"), "Icon_Award1");
+        EXPECT_EQ(Text(GroupAwardsComposition::kName, "awardName1"), "Award1");
+        compositions.Reset();
+        awards.OpenGroup(3);
+        EXPECT_EQ(Picture("iconAward"), "Icon_Award4");
+        EXPECT_EQ(Text(GroupAwardsComposition::kName, "awardDescription4"), "About 10");
+        compositions.Reset();
+    }
+}
+
+// Back and the shared wardrobe button act only on the shown page; the wardrobe returns to it.
+TEST_F(Awards, BackAndWardrobeLeaveFromTheShownPage) {
+    Start({2});
+    const struct {
+        CompositionBase* page;
+        const char* back;
+    } cases[] = {{&awards, CompositionManager::kMainMenu}, {&group, AwardsComposition::kName}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page->GetName().c_str());
+        awards.OnActivate(false);
+        group.OnActivate(false);
+        Click(compositions.m_WardrobeButton);
+        EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+        c.page->OnActivate(true);
+        log.Clear();
+        Click(compositions.m_WardrobeButton);
+        EXPECT_TRUE(log.Contains(AudioManager::kButtonPressSound));
+        EXPECT_EQ(compositions.GetLeavingComposition(), c.page);
+        EXPECT_EQ(compositions.GetNextCompositionName(), CompositionManager::kWardrobe);
+        EXPECT_EQ(compositions.m_ReturnComposition, c.page->GetName());
+        compositions.Reset();
+        log.Clear();
+        Click(widgets.at(std::string(c.page->GetName().c_str()) + "/BackButton"));
+        EXPECT_TRUE(log.Contains(AudioManager::kButtonPressSound));
+        EXPECT_EQ(compositions.GetNextCompositionName(), c.back);
+        compositions.Reset();
+    }
+}
+
+// A locked award shows the locked panel and prize, no medal and no glow; a granted one its
+// panel and medal, and a new grant glows on its first showing only.
+TEST_F(Awards, TheGroupPageShowsEachAwardsStateAndANewGrantGlowsOnce) {
+    Start({2});
+    awards.UnlockAward("Award2", true);
+    awards.OnActivate(true);
+    auto shown = [this](const std::string& name) {
+        return widgets.at(std::string(GroupAwardsComposition::kName) + "/" + name)->Visible;
+    };
+    for (int showing = 0; showing < 2; ++showing) {
+        SCOPED_TRACE(showing);
+        awards.OpenGroup(0);
+        compositions.Reset();
+        EXPECT_EQ(Picture("awardPanel1"), GroupAwardsComposition::kLockedPanel);
+        EXPECT_EQ(Picture("awardPrize1"), GroupAwardsComposition::kLockedPrize);
+        EXPECT_FALSE(shown("awardMedal1") || shown("awardGlow1"));
+        EXPECT_EQ(Picture("awardPanel2"), GroupAwardsComposition::kUnlockedPanel);
+        EXPECT_TRUE(shown("awardMedal2"));
+        EXPECT_EQ(shown("awardGlow2"), showing == 0);
+    }
+    // Without its panel the group page shows nothing, and the switch still goes on.
+    group.Uninitialize();
+    awards.OpenGroup(0);
+    EXPECT_EQ(compositions.GetLeavingComposition(), &awards);
+}

@@ -116,18 +116,15 @@ TEST_F(PageSwitch, PagesStartHiddenInMapOrderWithTheirKeysAndSharedWidgets) {
         EXPECT_FALSE(Shown(*page));
         EXPECT_EQ(page->GetRootPanel()->m_X, CompositionBase::kParkedPosition);
     }
-    EXPECT_EQ(awards().GetStoredPosition().x, 30.0f);
-    EXPECT_EQ(awards().GetStoredPosition().y, 60.0f);
-    ASSERT_NE(manager.m_TagPanel, nullptr);
-    ASSERT_NE(manager.m_WardrobeButton, nullptr);
+    EXPECT_TRUE(awards().GetStoredPosition().x == 30.0f && awards().GetStoredPosition().y == 60.0f);
+    ASSERT_TRUE(manager.m_TagPanel && manager.m_WardrobeButton);
     EXPECT_EQ(manager.m_TagPanelPosition.x + manager.m_TagPanelPosition.y, 11.0f);
     EXPECT_EQ(manager.m_WardrobeButtonPosition.x + manager.m_WardrobeButtonPosition.y, 15.0f);
     EXPECT_TRUE(manager.IsPausable());
 
     // Every visible page is updated, and only those.
     Frame(40);
-    EXPECT_EQ(main().updated, 40u);
-    EXPECT_EQ(options().updated, 0u);
+    EXPECT_TRUE(main().updated == 40u && options().updated == 0u);
 }
 
 TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
@@ -148,27 +145,16 @@ TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
     EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
 }
 
-TEST_F(PageSwitch, ResetLetsTheRunningSlidesGo) {
+// The leaving page stays shown through its slide; the next one shows as its own slide starts.
+// A reset lets either slide go.
+TEST_F(PageSwitch, EachPageIsShownThroughItsSlideAndResetLetsTheSlidesGo) {
     manager.SetNextComposition(&main(), "compositionOptions");
     ASSERT_NE(main().GetRootPanel()->m_Animation, nullptr);
     manager.Reset();
-    EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
-    EXPECT_EQ(main().GetRootPanel()->m_Animation, nullptr);
+    EXPECT_TRUE(manager.GetLeavingComposition() == nullptr && main().GetRootPanel()->m_Animation == nullptr);
     Frame();
-    EXPECT_TRUE(Shown(main()));
-    EXPECT_FALSE(Shown(options()));
+    EXPECT_TRUE(Shown(main()) && !Shown(options()));
 
-    manager.SetNextComposition(&main(), "compositionOptions");
-    for (int i = 0; i < 100 && !manager.GetEnteringComposition(); ++i)
-        Frame();
-    ASSERT_EQ(manager.GetEnteringComposition(), &options());
-    manager.Reset();
-    EXPECT_EQ(manager.GetEnteringComposition(), nullptr);
-    EXPECT_EQ(options().GetRootPanel()->m_Animation, nullptr);
-}
-
-// The leaving page stays shown through its slide; the next one shows as its own slide starts.
-TEST_F(PageSwitch, EachPageIsShownThroughItsSlide) {
     manager.SetNextComposition(&main(), "compositionOptions");
     for (int i = 0; i < 100 && !manager.GetEnteringComposition(); ++i) {
         EXPECT_TRUE(Shown(main()));
@@ -179,9 +165,9 @@ TEST_F(PageSwitch, EachPageIsShownThroughItsSlide) {
     Frame();
     ASSERT_TRUE(options().IsTransitionRunning());
     EXPECT_TRUE(Shown(options()));
-    FramesToIdle();
-    EXPECT_TRUE(Shown(options()));
-    EXPECT_FALSE(Shown(main()));
+    manager.Reset();
+    EXPECT_TRUE(manager.GetEnteringComposition() == nullptr && options().GetRootPanel()->m_Animation == nullptr);
+    EXPECT_TRUE(Shown(options()) && !Shown(main()));
 }
 
 // The menu screen initializes its pages on the layout it loads, tells them once, on its first
@@ -201,17 +187,14 @@ TEST_F(PageSwitch, TheMenuScreenHostsItsPagesFromLoadToUnload) {
     journal.clear();
     menu.onLoad();
     EXPECT_EQ(journal, std::vector<std::string>{"init:compositionOptions"});
-    EXPECT_EQ(page.GetRootPanel(), panel);
-    EXPECT_TRUE(menu.IsFirstShowPending());
+    EXPECT_TRUE(page.GetRootPanel() == panel && menu.IsFirstShowPending());
     log.Clear();
     Frame();
     Frame();
-    EXPECT_FALSE(menu.IsFirstShowPending());
-    EXPECT_EQ(page.entered, 1);
+    EXPECT_TRUE(!menu.IsFirstShowPending() && page.entered == 1);
     EXPECT_TRUE(log.Contains(AudioManager::kMenuMusic));
     menu.onUnload();
-    EXPECT_EQ(page.GetRootPanel(), nullptr);
-    EXPECT_FALSE(menu.IsLoaded());
+    EXPECT_TRUE(page.GetRootPanel() == nullptr && !menu.IsLoaded());
     PlayerProfileManager::Destroy();
 }
 
@@ -219,8 +202,7 @@ TEST_F(PageSwitchWithoutSlide, WithoutTheSlideTheSwitchStillShowsTheNextPage) {
     manager.SetNextComposition(&main(), "compositionAwards");
     EXPECT_FALSE(main().IsTransitionRunning());
     EXPECT_LE(FramesToIdle(), 2);
-    EXPECT_FALSE(Shown(main()));
-    EXPECT_TRUE(Shown(awards()));
+    EXPECT_TRUE(!Shown(main()) && Shown(awards()));
     EXPECT_EQ(awards().GetRootPanel()->m_X, 30.0f);
 }
 
@@ -235,9 +217,7 @@ TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
     EXPECT_TRUE(log.Contains("Component Root Panel not found : compositionCredits"));
     EXPECT_FALSE(missing.FindRootPanel(screen.m_RootPanel, "compositionCredits"));
     EXPECT_TRUE(main().FindRootPanel(screen.m_RootPanel, "compositionMainMenu"));
-    EXPECT_EQ(missing.GetRootPanel(), nullptr);
-    EXPECT_FALSE(missing.AcceptsInput());
-    EXPECT_FALSE(missing.IsTransitionRunning());
+    EXPECT_FALSE(missing.GetRootPanel() || missing.AcceptsInput() || missing.IsTransitionRunning());
     missing.OnActivate(true);
     missing.PlaySlideAnimation();
     missing.PlayShowAnimation();
@@ -269,12 +249,11 @@ TEST_F(PageSwitch, TheProfileBarReturnsToItsLayoutPositionsWhenAPageShows) {
         }
         awards().OnActivateWithProfileBar(show);
         EXPECT_EQ(Shown(awards()), show);
-        EXPECT_EQ(manager.m_TagPanel->m_X, show ? 5.0f : 500.0f);
-        EXPECT_EQ(manager.m_TagPanel->m_Y, show ? 6.0f : 500.0f);
-        EXPECT_EQ(manager.m_WardrobeButton->m_X, show ? 7.0f : 500.0f);
-        EXPECT_EQ(manager.m_WardrobeButton->m_Y, show ? 8.0f : 500.0f);
-        EXPECT_EQ(manager.m_TagPanel->Synchronize, !show);
-        EXPECT_EQ(manager.m_WardrobeButton->Synchronize, !show);
+        const Widget& tags = *manager.m_TagPanel;
+        const Widget& wardrobe = *manager.m_WardrobeButton;
+        EXPECT_EQ(std::vector<f32>({tags.m_X, tags.m_Y, wardrobe.m_X, wardrobe.m_Y}),
+                  show ? std::vector<f32>({5, 6, 7, 8}) : std::vector<f32>(4, 500));
+        EXPECT_TRUE(tags.Synchronize == !show && wardrobe.Synchronize == !show);
     }
 }
 
@@ -290,8 +269,7 @@ TEST_F(PageSwitch, PlayerInfoShowsTheNameAndTheScoreAsMoneyOrPlain) {
     };
     auto* name = static_cast<Label*>(manager.m_PlayerNameLabel);
     auto* score = static_cast<Label*>(manager.m_PlayerScoreLabel);
-    ASSERT_NE(name, nullptr);
-    ASSERT_NE(score, nullptr);
+    ASSERT_TRUE(name && score);
     for (const Case& c : cases) {
         manager.SetPlayerInfo("ANNA", c.score, c.money);
         EXPECT_EQ(score->m_TextStyle.m_Text, c.text);

@@ -1,35 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/TeamRegistry.h"
-#include "gameservices/minigame/BaseGame.h"
-#include "gameservices/widget/ScreenManager.h"
-#include "gameservices/widget/Widget.h"
-#include "gameservices/widget/WidgetManager.h"
-#include "gameshow/AudioManager.h"
-#include "gameshow/CompositionManager.h"
-#include "tests/support/LogCapture.h"
+#include "tests/gameshow/PageTestSetup.h"
 #include "tests/support/PopupPress.h"
-#include "tests/support/TempDir.h"
 
 using namespace GameShow;
 using GameServices::Entities::BaseTeamMember;
 using GameServices::Widget::Popup;
 
 namespace {
-
-std::string SampleFile(const std::string& relative) {
-    std::ifstream in(std::string(TALLYVOX_SAMPLE_UI) + "/" + relative, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 const char* const kLayouts[] = {"gameshowpopupmenu.xaml", "gameshowpopupprompt.xaml", "gameshowpopupnotice.xaml",
                                 "gameshowpopupwait.xaml"};
@@ -41,9 +21,9 @@ protected:
     InGameMenu() {
         GameServices::Bridge::FileSystem::Destroy();
         GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
-        dir.Write("-xml/global/gameshowpopups.xml", SampleFile("global/gameshowpopups.xml"));
+        pagetest::CopySample(dir, "-xml/global/gameshowpopups.xml", "global/gameshowpopups.xml");
         for (const char* layout : kLayouts)
-            dir.Write(std::string("-xml/screen/") + layout, SampleFile(std::string("screens/") + layout));
+            pagetest::CopySample(dir, std::string("-xml/screen/") + layout, std::string("screens/") + layout);
         screens.LoadPopups();
         auto* team = new GameServices::Entities::Team;
         registry.AddTeam(team, GameServices::KorvoGame::TeamRegistry::kPlayersTeamId);
@@ -55,12 +35,11 @@ protected:
             members.push_back(member);
         }
         manager.SetTeamRegistry(&registry);
-        for (const char* event : {"return", "delete", "quit", "quit-cancel"})
-            counters.push_back(Counter{event, &journal});
         manager.ReturnToMainMenuConfirmed.AddDelegate(&counters[0].delegate);
         manager.ProfileDeleteConfirmed.AddDelegate(&counters[1].delegate);
         manager.QuitConfirmed.AddDelegate(&counters[2].delegate);
         manager.QuitCancelled.AddDelegate(&counters[3].delegate);
+        visibility.journal = &journal;
         manager.PopupVisibilityChanged.AddDelegate(&visibility);
         log.Clear();
     }
@@ -71,18 +50,11 @@ protected:
         const char* name;
         std::vector<std::string>* journal;
         FDelegate<Counter> delegate{this, &Counter::Hit};
-        Counter(const char* n, std::vector<std::string>* j) : name(n), journal(j) {}
-        Counter(const Counter& other) : name(other.name), journal(other.journal) {}
     };
     struct Visibility : IDelegateParam<bool> {
-        explicit Visibility(std::vector<std::string>* j) : journal(j) {}
         void Invoke(bool shown) override { journal->push_back(shown ? "shown" : "hidden"); }
         std::vector<std::string>* journal;
     };
-
-    void Press(const std::string& popupName, const std::string& button) {
-        PressPopupButton(screens, popupName, button);
-    }
     std::string Open() const {
         std::string names;
         for (Popup* popup : screens.GetOpenPopups())
@@ -106,9 +78,8 @@ protected:
         for (const std::string& entry : journal)
             text += entry + " ";
         journal.clear();
-        for (const std::string& line : log.Lines())
-            if (line.find(AudioManager::kButtonPressSound) != std::string::npos)
-                text += "sound ";
+        for (size_t n = pagetest::Count(log, AudioManager::kButtonPressSound); n > 0; --n)
+            text += "sound ";
         log.Clear();
         return text;
     }
@@ -119,8 +90,9 @@ protected:
     GameServices::KorvoGame::TeamRegistry registry;
     std::vector<BaseTeamMember*> members;
     std::vector<std::string> journal;
-    std::vector<Counter> counters;
-    Visibility visibility{&journal};
+    Counter counters[4] = {
+        {"return", &journal}, {"delete", &journal}, {"quit", &journal}, {"quit-cancel", &journal}};
+    Visibility visibility;
     CompositionManager manager{&screens};
 };
 
@@ -166,7 +138,7 @@ TEST_F(InGameMenu, ToggleReturnPromptAndButtonsFollowTheirStates) {
     int index = 0;
     for (const Step& step : steps) {
         if (step.popup)
-            Press(step.popup, step.button);
+            PressPopupButton(screens, step.popup, step.button);
         else
             manager.ToggleInGameMenu();
         EXPECT_EQ(manager.m_PopupState, step.state) << index;

@@ -1,24 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <cctype>
+#include <algorithm>
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "engine/core/PCApplicationImpl.h"
-#include "gameservices/entities/Set.h"
-#include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/widget/Popup.h"
-#include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/AudioManager.h"
-#include "gameshow/CompositionManager.h"
 #include "gameshow/MainMenuComposition.h"
-#include "gameshow/MenuCharacter.h"
-#include "tests/gameshow/ProfileTestSetup.h"
+#include "tests/gameshow/PageTestSetup.h"
+#include "tests/support/PopupPress.h"
 
 using namespace GameShow;
 namespace W = GameServices::Widget;
@@ -38,12 +30,6 @@ public:
     KG::GameFlowManager flow;
 };
 
-struct PopupEvents {
-    void On(bool shown) { events.push_back(shown); }
-    std::vector<bool> events;
-    FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
-};
-
 const char* const kButtons[] = {"singlePlayerButton", "profileButton", "optionsButton", "awardsButton", "exitButton"};
 
 bool Own(const PCApplicationImpl& application, const void* page) {
@@ -51,34 +37,22 @@ bool Own(const PCApplicationImpl& application, const void* page) {
            application.GetDeactivatedCallback().object == page;
 }
 
-class MainMenu : public profiletest::ProfileTest {
+class MainMenu : public pagetest::MenuAvatarTest {
 protected:
     void SetUp() override {
-        ProfileTest::SetUp();
-        for (const char* look : {"AppearanceMale02.xml", "AppearanceFemale01.xml"}) {
-            std::string lower = look;
-            for (char& c : lower)
-                c = char(std::tolower(static_cast<unsigned char>(c)));
-            dir.Write("-xml/korvocity/" + lower, FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/characters/" + look));
-        }
-        dir.Write("-xml/global/gameshowpopups.xml", FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/global/gameshowpopups.xml"));
-        dir.Write("-xml/screen/gameshowpopupprompt.xaml",
-                  FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/screens/gameshowpopupprompt.xaml"));
-        screens.LoadPopups();
-        compositions.LoadPopups();
+        MenuAvatarTest::SetUp();
+        for (const char* look : {"AppearanceMale02.xml", "AppearanceFemale01.xml"})
+            pagetest::CopyLook(dir, look);
+        LoadPopups({"gameshowpopupprompt.xaml"});
         compositions.m_WardrobeButton = &wardrobeButton;
         compositions.RegisterComposition(CompositionManager::kMainMenu, &page);
-        compositions.PopupVisibilityChanged.AddDelegate(&popupEvents.delegate);
         page.SetApplication(&application);
         page.SetGame(&game);
         page.SetScreens(&screens);
-        stage.m_Characters.push_back(&avatar);
-        level = &stage;
     }
     void TearDown() override {
         page.Uninitialize();
-        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
-        ProfileTest::TearDown();
+        MenuAvatarTest::TearDown();
     }
 
     // The page let go and a fresh screen for the next Start.
@@ -105,27 +79,13 @@ protected:
         log.Clear();
         page.Initialize(screen.get(), CompositionManager::kMainMenu);
     }
-    void Click(const std::string& name) { made.at(name)->GetBehavior()->onPress(false); }
-    void PressPopup(const char* button) {
-        W::Popup* popup = screens.FindPopup("VerifyQuit");
-        ASSERT_NE(popup, nullptr);
-        for (const W::Popup::Option& option : popup->m_Options)
-            if (option.m_Name == button)
-                for (IDelegate* callback : option.m_Callbacks)
-                    callback->Invoke();
-    }
+    void Click(const std::string& name) { pagetest::Click(made.at(name)); }
+    void PressPopup(const char* button) { PressPopupButton(screens, "VerifyQuit", button); }
     bool QuitPromptOpen() const {
-        for (W::Popup* popup : screens.GetOpenPopups())
-            if (popup->Name == "VerifyQuit")
-                return true;
-        return false;
+        const auto& open = screens.GetOpenPopups();
+        return std::find(open.begin(), open.end(), screens.FindPopup("VerifyQuit")) != open.end();
     }
-    size_t LinesWith(const std::string& text) const {
-        size_t n = 0;
-        for (const std::string& line : log.Lines())
-            n += line.find(text) != std::string::npos;
-        return n;
-    }
+    size_t LinesWith(const std::string& text) const { return pagetest::Count(log, text); }
     bool Close() { return application.GetCloseCallback().fn(application.GetCloseCallback().object); }
     void Focus(bool gained) {
         const PCApplicationImpl::Callback& callback =
@@ -136,14 +96,9 @@ protected:
     std::unique_ptr<W::Panel> screen = std::make_unique<W::Panel>("MenuScreen");
     W::Button wardrobeButton{"WardrobeButton"};
     std::map<std::string, W::Widget*> made;
-    W::ScreenManager screens;
-    CompositionManager compositions{&screens};
     MainMenuComposition page;
     PCApplicationImpl application;
     PauseRecorder game;
-    PopupEvents popupEvents;
-    GameServices::Entities::Set stage{"GameShowMenu"};
-    MenuCharacter avatar{"MenuAvatar"};
 };
 
 }  // namespace
@@ -203,7 +158,7 @@ TEST_F(MainMenu, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
     EXPECT_EQ(popupEvents.events, (std::vector<bool>{true, true}));
 }
 
-TEST_F(MainMenu, UninitializeClearsOnlyTheCallbacksThatAreStillItsOwn) {
+TEST_F(MainMenu, UninitializeOrDestructionClearsOnlyTheCallbacksThatAreStillItsOwn) {
     Start({kButtons, kButtons + 5}, 0);
     int other = 0;
     application.SetCloseCallback(&other, [](void*) { return true; });
@@ -219,12 +174,8 @@ TEST_F(MainMenu, UninitializeClearsOnlyTheCallbacksThatAreStillItsOwn) {
     EXPECT_FALSE(QuitPromptOpen());
     compositions.QuitCancelled.Fire();
     EXPECT_TRUE(popupEvents.events.empty());
-}
 
-// A page destroyed while initialized takes its window callbacks with it.
-TEST_F(MainMenu, ADestroyedPageReleasesItsWindowCallbacks) {
-    Start({kButtons, kButtons + 5}, 0);
-    page.Uninitialize();
+    // A page destroyed while initialized takes its window callbacks with it.
     {
         MainMenuComposition gone;
         compositions.RegisterComposition(CompositionManager::kMainMenu, &gone);

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gameservices/bridge/FileSystem.h"
@@ -43,12 +45,10 @@ public:
         listeners.push_back({t.name.c_str(), listener});
     }
     void RemoveKey(GameServices::Entities::Entity&, const AnimationTarget& t, i32, IDelegate* listener) override {
-        for (auto it = listeners.begin(); it != listeners.end(); ++it) {
-            if (it->animation == t.name.c_str() && it->listener == listener) {
-                listeners.erase(it);
-                return;
-            }
-        }
+        auto it = std::find_if(listeners.begin(), listeners.end(),
+                               [&](const Listener& l) { return l.animation == t.name.c_str() && l.listener == listener; });
+        if (it != listeners.end())
+            listeners.erase(it);
     }
 
     // The animation started last reaches its end key.
@@ -184,16 +184,11 @@ TEST_F(MenuCharacterTest, InitializedFiveTimesItStillUpdatesOncePerFrameAndLeave
     avatar.Reset();
     EXPECT_TRUE(avatar.Synchronize) << "the character's own reset runs too";
     EXPECT_EQ(game.FrameDelegates(), 0u);
-    EXPECT_EQ(behavior.tryToken, 0u);
-    EXPECT_FALSE(behavior.tryActive);
-    EXPECT_EQ(behavior.tryTime, 0u);
-    EXPECT_FALSE(behavior.breakQueued);
     EXPECT_FALSE(avatar.IsSubscribed());
-    EXPECT_EQ(behavior.currentAction, "Idle");
-    EXPECT_TRUE(behavior.requestedAction.IsEmpty());
-    EXPECT_TRUE(behavior.firstUpdate);
-    EXPECT_EQ(behavior.idleLimit, 5000u);
-    EXPECT_EQ(behavior.idleTime, 0u);
+    EXPECT_EQ(std::make_tuple(behavior.tryToken, behavior.tryActive, behavior.tryTime, behavior.breakQueued,
+                              std::string(behavior.currentAction.c_str()), behavior.requestedAction.IsEmpty(),
+                              behavior.firstUpdate, behavior.idleLimit, behavior.idleTime),
+              std::make_tuple(0u, false, 0u, false, std::string("Idle"), true, true, 5000u, 0u));
 
     {
         MenuCharacter other("Other");

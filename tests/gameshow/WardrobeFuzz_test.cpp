@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
-#include <string>
 
 #include "tests/gameshow/WardrobeTestSetup.h"
 #include "tests/support/ByteDamage.h"
@@ -20,33 +19,47 @@ using GameShow::WardrobeManager;
 
 namespace {
 
-class WardrobeFuzz : public WardrobeTest {
-protected:
-    static std::string Sample(const std::string& name) {
-        return FileContents(std::string(std::getenv("TALLYVOX_DATA")) + "/characters/" + name);
-    }
-    static std::string Lower(std::string name) {
+using WardrobeFuzz = WardrobeTest;
+
+std::string Sample(const std::string& name) {
+    return FileContents(std::string(std::getenv("TALLYVOX_DATA")) + "/characters/" + name);
+}
+
+TEST_F(WardrobeFuzz, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
+    ASSERT_NE(std::getenv("TALLYVOX_DATA"), nullptr);
+    AddProfile(look, "Ann");
+    // Two looks of the sample assemblies: fewer files to read each round.
+    const std::string assemblies = Sample("UnlockableCharacterAssemblies.xml");
+    const size_t male02 = assemblies.find("<item><Name>AppearanceMale02");
+    const size_t female01 = assemblies.find("<item><Name>AppearanceFemale01");
+    const size_t female02 = assemblies.find("<item><Name>AppearanceFemale02");
+    ASSERT_TRUE(male02 != std::string::npos && female01 != std::string::npos && female02 != std::string::npos);
+    const std::string files[] = {"UnlockableCharacterAssemblies.xml", "Wardrobe_Unlockable_AppearanceMale01.xml",
+                                 "Anatomy_Unlockable_AppearanceMale01.xml"};
+    const std::string originals[] = {assemblies.substr(0, male02) + assemblies.substr(female01, female02 - female01) +
+                                         "</CharacterAssemblies></root>",
+                                     Sample(files[1]), Sample(files[2])};
+    auto store = [&](const std::string& file, std::string text) {
+        std::string name = file;
         for (char& c : name)
             c = char(std::tolower(static_cast<unsigned char>(c)));
-        return name;
-    }
-
-    // The text padded with spaces (which the reader skips) to one size and written over the
-    // file in place: truncating a file each round costs more than everything else.
-    void StoreInPlace(const std::string& name, std::string text) {
-        text.resize(kFileSize, ' ');
-        const std::string path = dir.File(Korvo(name));
-        FILE* file = std::fopen(path.c_str(), "r+b");
-        if (!file)
-            file = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(file, nullptr);
-        ASSERT_EQ(std::fwrite(text.data(), 1, text.size(), file), text.size());
-        std::fclose(file);
-    }
-    static constexpr size_t kFileSize = 4096;
-
-    // A fresh catalogue over the files as they are now, then every operation on it.
-    void LoadAndUse() {
+        // Padded with spaces to one size and written in place: truncating each round costs most.
+        text.resize(4096, ' ');
+        FILE* out = std::fopen(dir.File(Korvo(name)).c_str(), "r+b");
+        if (!out)
+            out = std::fopen(dir.File(Korvo(name)).c_str(), "wb");
+        ASSERT_NE(out, nullptr);
+        std::fwrite(text.data(), 1, text.size(), out);
+        std::fclose(out);
+    };
+    for (const char* other : {"Wardrobe_Unlockable_AppearanceFemale01.xml", "Anatomy_Unlockable_AppearanceFemale01.xml"})
+        store(other, Sample(other));
+    for (int f = 0; f < 3; ++f)
+        store(files[f], originals[f]);
+    u32 outfitBase = 0, anatomyBase = 0;
+    // A fresh catalogue over the files as they are now, then every operation on it; only the
+    // lists asked for, the scratch lists and the worn parts hold parts from the pools.
+    auto loadAndUse = [&] {
         WardrobeManager::Destroy();
         WardrobeManager& w = *WardrobeManager::Instance();
         w.LoadUnlockableAssemblies();
@@ -64,39 +77,9 @@ protected:
                   outfitBase + outfits.size() + w.GetOutfitScratch().size() + (w.GetCurrentOutfitPart() ? 1 : 0));
         ASSERT_EQ(PartPool<AnatomyPart>().GetUsedCount(),
                   anatomyBase + anatomy.size() + w.GetAnatomyScratch().size() + (w.GetCurrentAnatomyPart() ? 1 : 0));
-    }
-
-    u32 outfitBase = 0;
-    u32 anatomyBase = 0;
-};
-
-TEST_F(WardrobeFuzz, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
-    ASSERT_NE(std::getenv("TALLYVOX_DATA"), nullptr);
-    AddProfile(look, "Ann");
-    const std::string files[] = {
-        "UnlockableCharacterAssemblies.xml",
-        "Wardrobe_Unlockable_AppearanceMale01.xml",
-        "Anatomy_Unlockable_AppearanceMale01.xml",
     };
-    // Two looks of the sample file: fewer files to read each round.
-    const std::string sample = Sample(files[0]);
-    const size_t male02 = sample.find("<item><Name>AppearanceMale02");
-    const size_t female01 = sample.find("<item><Name>AppearanceFemale01");
-    const size_t female02 = sample.find("<item><Name>AppearanceFemale02");
-    ASSERT_TRUE(male02 != std::string::npos && female01 != std::string::npos && female02 != std::string::npos);
-    const std::string originals[] = {
-        sample.substr(0, male02) + sample.substr(female01, female02 - female01) + "  </CharacterAssemblies>\n</root>\n",
-        Sample(files[1]),
-        Sample(files[2]),
-    };
-    for (const char* other : {"Wardrobe_Unlockable_AppearanceFemale01.xml", "Anatomy_Unlockable_AppearanceFemale01.xml"})
-        WriteKorvo(Lower(other), Sample(other));
-    for (int f = 0; f < 3; ++f) {
-        ASSERT_LT(originals[f].size(), kFileSize);
-        StoreInPlace(Lower(files[f]), originals[f]);
-    }
     // Undamaged, the sample items are found.
-    LoadAndUse();
+    loadAndUse();
     ASSERT_TRUE(WardrobeManager::Instance()->IsUnlockableLoaded());
     EXPECT_EQ(Hair(), "ChM_Hair_Long_skin01_pnk.mdl");
     EXPECT_EQ(Worn(0), "ChM_Top_Leisure_skin01_pnk.mdl");
@@ -105,18 +88,16 @@ TEST_F(WardrobeFuzz, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
     anatomyBase = PartPool<AnatomyPart>().GetUsedCount();
 
     std::mt19937 rng(3030);
-    for (int f = 0; f < 3; ++f) {
+    for (int f = 0; f < 3 && !HasFatalFailure(); ++f) {
         SCOPED_TRACE(files[f]);
-        for (int round = 0; round < 5000; ++round) {
+        for (int round = 0; round < 5000 && !HasFatalFailure(); ++round) {
             std::string bytes = originals[f];
             DamageBytes(bytes, rng, 1 + int(rng() % 4));
-            StoreInPlace(Lower(files[f]), bytes);
+            store(files[f], bytes);
             log.Clear();
-            LoadAndUse();
-            if (HasFatalFailure())
-                return;
+            loadAndUse();
         }
-        StoreInPlace(Lower(files[f]), originals[f]);
+        store(files[f], originals[f]);
     }
 }
 

@@ -1,0 +1,93 @@
+#pragma once
+// Small helpers of the menu page tests: popup visibility events, presses, log line counts, the
+// sample interface files copied into a test folder, and a profile fixture with the menu avatar
+// in the menu level and a page manager.
+#include <cctype>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "engine/core/FDelegate.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/game/CharacterManager.h"
+#include "gameservices/widget/ScreenManager.h"
+#include "gameservices/widget/Widget.h"
+#include "gameservices/widget/WidgetBehavior.h"
+#include "tests/support/FileContents.h"
+#include "tests/support/LogCapture.h"
+#include "gameshow/AudioManager.h"
+#include "gameshow/CompositionManager.h"
+#include "gameshow/MenuCharacter.h"
+#include "tests/gameshow/ProfileTestSetup.h"
+#include "tests/support/TempDir.h"
+
+namespace pagetest {
+
+struct PopupEvents {
+    void On(bool shown) { events.push_back(shown); }
+    std::vector<bool> events;
+    FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
+};
+
+inline void Click(GameServices::Widget::Widget* widget) { widget->GetBehavior()->onPress(false); }
+
+// A new widget of the type, named, added to the parent.
+template <typename T>
+T* Add(GameServices::Widget::Panel* parent, const std::string& name) {
+    auto* widget = new T(name.c_str());
+    parent->AddChild(widget);
+    return widget;
+}
+
+// The captured lines holding the text.
+inline size_t Count(const LogCapture& log, const std::string& text) {
+    size_t n = 0;
+    for (const std::string& line : log.Lines())
+        n += line.find(text) != std::string::npos;
+    return n;
+}
+
+// A sample interface file copied to `to` in the folder.
+inline void CopySample(const TempDir& dir, const std::string& to, const std::string& from) {
+    dir.Write(to, FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/" + from));
+}
+
+// A sample look, where the character loader looks for it (in lower case).
+inline void CopyLook(const TempDir& dir, std::string look) {
+    const std::string from = "characters/" + look;
+    for (char& c : look)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    CopySample(dir, "-xml/korvocity/" + look, from);
+}
+
+class MenuAvatarTest : public profiletest::ProfileTest {
+protected:
+    void SetUp() override {
+        ProfileTest::SetUp();
+        compositions.PopupVisibilityChanged.AddDelegate(&popupEvents.delegate);
+        stage.m_Characters.push_back(&avatar);
+        level = &stage;
+    }
+    void TearDown() override {
+        GameServices::KorvoGame::CharacterManager::Instance()->RemoveAppearance(avatar);
+        ProfileTest::TearDown();
+    }
+    // The sample game-show popups with the named layouts, loaded.
+    void LoadPopups(std::initializer_list<const char*> layouts) {
+        CopySample(dir, "-xml/global/gameshowpopups.xml", "global/gameshowpopups.xml");
+        for (const char* layout : layouts)
+            CopySample(dir, std::string("-xml/screen/") + layout, std::string("screens/") + layout);
+        screens.LoadPopups();
+        compositions.LoadPopups();
+    }
+    // Click sounds asked for since the log was cleared (no level runs, so each is reported).
+    size_t ClickSounds() const { return Count(log, GameShow::AudioManager::kButtonPressSound); }
+
+    GameServices::Widget::ScreenManager screens;
+    GameShow::CompositionManager compositions{&screens};
+    PopupEvents popupEvents;
+    GameServices::Entities::Set stage{"GameShowMenu"};
+    GameShow::MenuCharacter avatar{"MenuAvatar"};
+};
+
+}  // namespace pagetest
