@@ -268,19 +268,13 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     EXPECT_EQ(devices.GetTypedCharacterEvent().Count(), 0u);
 }
 
+// Names are matched whatever their case; an unknown one joins the table with code 0.
 TEST(KeyNameTable, TheBuiltInNamesAndUnknownNames) {
     KeyNameTable names;
     names.Build();
     EXPECT_EQ(names.Count(), 107u);
     const std::pair<const char*, i32> cases[] = {
-        {"keyaccept", 83}, {"keycancel", 18}, {"keyescape", 18}, {"mouseleft", 2},
-        {"cbmouseprimary", 2}, {"cbmousesecondary", 4}, {"mousewheel", 3}, {"q", 84},
-        {"m", 109}, {"key1", 61}, {"key0", 70}, {"keyf1", 19}, {"keyf12", 30},
-        {"keyspacebar", 80}, {"keybackspace", 73}, {"keypagedown", 39}, {"wiiup", 7},
-        {"wiihome", 17}, {"xboxup", 118}, {"xboxleftleft", 133}, {"xboxrightdown", 140},
-        {"xboxrtrigger", 142}, {"xboxbig", 128}, {"xboxy", 132}, {"default1", 1},
-        {"KeyAccept", 83},
-    };
+        {"keyaccept", 83}, {"KeyAccept", 83}, {"keyescape", 18}, {"cbmousesecondary", 4}, {"xboxrtrigger", 142}};
     for (const auto& [name, code] : cases)
         EXPECT_EQ(names.CodeOf(name), code) << name;
     EXPECT_EQ(names.Count(), 107u);
