@@ -108,13 +108,8 @@ TEST_F(DeviceSystemTest, AButtonCarriesThePointerOfItsOwnFrameAndMovesFireEveryF
     // Nothing fires while inactive.
     devices.SetActive(false);
     input.MoveTo(5, 5);
-    input.Send(MessageKind::KeyDown, kEnter);
-    ActionRecorder enter;
-    Key("keyaccept", "none", enter);
-    input.Frame(devices);
     input.Frame(devices);
     EXPECT_EQ(moves.records.size(), 4u);
-    EXPECT_TRUE(enter.records.empty());
 }
 
 TEST_F(DeviceSystemTest, DeviceIdsOutsideThePointerSlotsReadNoPosition) {
@@ -136,26 +131,6 @@ TEST_F(DeviceSystemTest, DeviceIdsOutsideThePointerSlotsReadNoPosition) {
         devices.GetPointer(index, x, y);
         EXPECT_EQ(x + y, -2.0f) << index;
     }
-}
-
-TEST_F(DeviceSystemTest, ListenersMayUnlistenAndListenDuringAPass) {
-    ActionRecorder first, second, added;
-    Key("keyaccept", "none", first);
-    Key("keyspacebar", "none", second);
-    first.then = [&](const sActionData&) {
-        if (first.records.size() > 1)
-            return;
-        devices.UnlistenKey("keyaccept", "none", &first.delegate, "keyaccept");
-        devices.UnlistenKey("keyspacebar", "none", &second.delegate, "keyspacebar");
-        Key("keyaccept", "none", added);
-    };
-    input.Send(MessageKind::KeyDown, kEnter);
-    input.Send(MessageKind::KeyDown, kSpace);
-    input.Frame(devices);
-    input.Frame(devices);
-    EXPECT_EQ(first.records.size(), 1u);
-    EXPECT_TRUE(second.records.empty());
-    EXPECT_EQ(added.records.size(), 1u);
 }
 
 TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEndOfTheUpdate) {
@@ -341,36 +316,31 @@ protected:
 
 }  // namespace
 
-TEST_F(InputEndToEnd, TypedCharactersReachTheSoftKeyListenersInOrder) {
+// The order of typed characters is pinned by the answer-screen run; here the edges.
+TEST_F(InputEndToEnd, TypedCharactersWaitAFrameAreDroppedWhileInactiveAndBeyondATicksWorth) {
     teams.ListenTeamAction(&recorder.delegate, "SoftKey");
-    for (char16_t unit : {u'Q', u'w', char16_t(8), char16_t(0x20AC)})
-        input.Type(unit);
+    input.Type(char16_t(0x20AC));
     input.Frame(devices);
     EXPECT_TRUE(recorder.seen.empty());
     input.Frame(devices);
-    EXPECT_EQ(recorder.seen,
-              (std::vector<std::string>{"softkey 0,0 11 81 m5", "softkey 0,0 11 119 m5",
-                                        "softkey 0,0 11 8 m5", "softkey 0,0 11 8364 m5"}));
-    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"softkey 0,0 11 8364 m5"}));
 
-    // Typed while inactive: nobody.
     devices.SetActive(false);
     input.Type(u'x');
     input.Frame(devices);
     input.Frame(devices);
     devices.SetActive(true);
     input.Frame(devices);
-    EXPECT_EQ(recorder.seen.size(), 4u);
+    EXPECT_EQ(recorder.seen.size(), 1u);
 
     // More than a tick holds: the first 64 arrive, the drop is reported once.
     for (int i = 0; i < 70; ++i)
         input.Type(char16_t('a' + i % 26));
     input.Frame(devices);
     input.Frame(devices);
-    EXPECT_EQ(recorder.seen.size(), 4u + 64u);
+    EXPECT_EQ(recorder.seen.size(), 1u + 64u);
     EXPECT_EQ(recorder.seen.back(), "softkey 0,0 11 " + std::to_string('a' + 63 % 26) + " m5");
     EXPECT_EQ(log.Lines().size(), 1u);
-
     teams.UnlistenTeamAction(&recorder.delegate, "softkey");
     EXPECT_FALSE(log.Contains("Can not"));
 }
