@@ -250,6 +250,14 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
 }
 
 TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
+    // Built twice: the set and its light are each reported.
+    Load("<Lights><item><Name>Lamp</Name></item></Lights>");
+    RenderingSystem::Initialize(&set);
+    log.Clear();
+    RenderingSystem::Initialize(&set);
+    EXPECT_EQ(log.Lines(), std::vector<std::string>(2, "call RenderingSystem::Cleanup(..) before!"));
+    RenderingSystem::Cleanup(&set);
+    set.Clear();
     // No camera: never pipelined.
     Load("<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName></item></Props>");
     RenderingSystem::Initialize(&set);
