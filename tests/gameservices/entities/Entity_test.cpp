@@ -164,8 +164,9 @@ void ExpectMatrix(const Matrix44& actual, AGVec3 degrees, AGVec3 position, AGVec
     expected[5] = scale.y;
     expected[10] = scale.z;
     using Turn = void (*)(Matrix44&, f32);
-    for (const auto& [rotation, angle] : {std::pair<Turn, f32>{MatrixRotationX, degrees.x}, {MatrixRotationY, degrees.y},
-                                          {MatrixRotationZ, degrees.z}}) {
+    const std::pair<Turn, f32> turns[] = {{MatrixRotationX, degrees.x}, {MatrixRotationY, degrees.y},
+                                          {MatrixRotationZ, degrees.z}};
+    for (const auto& [rotation, angle] : turns) {
         rotation(turn, angle * k);
         MatrixMultiply(expected, turn);
     }

@@ -249,7 +249,8 @@ TEST(KeyNameTable, TheBuiltInNamesAndUnknownNames) {
     names.Build();
     EXPECT_EQ(names.Count(), 107u);
     const std::pair<const char*, i32> cases[] = {
-        {"keyaccept", 83}, {"KeyAccept", 83}, {"keyescape", 18}, {"cbmousesecondary", 4}, {"xboxrtrigger", 142}};
+        {"keyaccept", 83}, {"KeyAccept", 83}, {"keyescape", 18}, {"cbmousesecondary", 4},
+        {"xboxrtrigger", 142}};
     for (const auto& [name, code] : cases)
         EXPECT_EQ(names.CodeOf(name), code) << name;
     EXPECT_EQ(names.Count(), 107u);
