@@ -84,10 +84,6 @@ protected:
 };
 
 TEST_F(AvatarTest, PartsJoinTheLayerFollowTheCharacterAndSwapOnce) {
-    MiniGame::BehaviorActionSkin legs;
-    legs.m_Name = "rig.skel";
-    legs.m_ModelTypes = {4, 5};
-    RenderingSystem::SetAvatarSkinAnimation(dad, "rig.idle", legs);
     RenderingSystem::SetRenderableAvatarData(dad, description);
     RenderingSystem::Initialize(&set);
     Frame();
@@ -95,8 +91,6 @@ TEST_F(AvatarTest, PartsJoinTheLayerFollowTheCharacterAndSwapOnce) {
     Avatar& avatar = TheAvatar();
     EXPECT_EQ(avatar.m_Parts[7], nullptr);
     EXPECT_EQ(avatar.m_Parts[0]->GetLocal().m[12] + avatar.m_Parts[6]->GetLocal().m[14], 10.0f);
-    ASSERT_EQ(avatar.m_Skins.size(), 1u);
-    EXPECT_EQ(avatar.m_Parts[5]->GetSkin(), avatar.m_Skins[0].m_Skeleton);
     // A name given later and the built flag cleared add the eighth part.
     description.m_PartNames[7] = "glasses.mdl";
     RenderingSystem::SetRenderableAvatarData(dad, description);
