@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "engine/core/Crc32Hash.h"
 #include "gameservices/entities/AudioAsset.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
@@ -43,12 +41,8 @@ bool Ask(u32 id) {
 
 }  // namespace
 
-// Type ids are the name ids of the class names.
 TEST(EntityTest, IsAFollowsTheNonTransitiveTable) {
     namespace id = TypeIds;
-    EXPECT_EQ(id::Entity, Crc32Hash("GameServices::Entities::Entity"));
-    EXPECT_EQ(id::Floor, Crc32Hash("GameServices::Entities::Floor"));
-    EXPECT_EQ(id::Appearance, Crc32Hash("GameServices::KorvoGame::Appearance"));
     const std::vector<u32> all = {id::Entity, id::Set, id::ComponentLevel, id::SetElement,
                                   id::Floor, id::Prop, id::Character, id::Camera, id::Light,
                                   id::Team, id::BaseTeamMember, id::AudioAsset,
@@ -158,80 +152,29 @@ TEST(EntityTest, ActiveAndLockedMembersDrawTheirPropSeeThrough) {
     SetPropRenderableUpdater(nullptr);
 }
 
-TEST(EntityTest, DefaultsOfNewEntities) {
-    Camera camera;
-    EXPECT_EQ((std::vector<f32>{f32(camera.ViewportWidth), f32(camera.ViewportHeight),
-                                camera.FieldOfView, camera.ClippingNear, camera.ClippingFar,
-                                camera.Up.y, camera.Factor}),
-              (std::vector<f32>{800, 600, 34, 0, 1000, -1, 1}));
-    EXPECT_FALSE(camera.Orthographic || camera.IsPartOfScene());
-    EXPECT_TRUE(camera.Activate && camera.Synchronize);
-
-    Entity plain;
-    Entity named("Named");
-    EXPECT_FALSE(plain.Visible || !plain.Name.IsEmpty());
-    EXPECT_TRUE(named.Visible);
-    EXPECT_EQ(named.Name, "Named");
-    named.Synchronize = false;
-    named.Reset();
-    EXPECT_TRUE(named.Synchronize);
-
-    Prop prop;
-    SetElement element;
-    AudioAsset sound;
-    VideoAsset video;
-    EXPECT_EQ(prop.GetOpacity(), 1.0f);
-    EXPECT_TRUE(prop.Visible && element.IsCollidable() && sound.m_IsPlaying && sound.m_Reset &&
-                video.m_IsPlaying);
-    EXPECT_FALSE(sound.m_Streamed || sound.m_Looped || video.m_IsFullScreen || video.m_IsLooped);
-}
-
 namespace {
 
-using Rows = double[4][4];
-
-void Identity(Rows& m) {
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c)
-            m[r][c] = r == c ? 1.0 : 0.0;
-}
-
-// m = m x t, full 4x4.
-void Multiply(Rows& m, const Rows& t) {
-    Rows r{};
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            for (int k = 0; k < 4; ++k)
-                r[i][j] += m[i][k] * t[k][j];
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            m[i][j] = r[i][j];
-}
-
-// The world matrix of row vectors: p x S x Rx x Ry x Rz, then the position.
-void Reference(Rows& m, AGVec3 degrees, AGVec3 position, AGVec3 scale) {
-    const double k = 3.14159265358979 / 180.0;
-    const double x = degrees.x * k, y = degrees.y * k, z = degrees.z * k;
-    Identity(m);
-    m[0][0] = scale.x;
-    m[1][1] = scale.y;
-    m[2][2] = scale.z;
-    const Rows rx = {{1, 0, 0, 0}, {0, cos(x), sin(x), 0}, {0, -sin(x), cos(x), 0}, {0, 0, 0, 1}};
-    const Rows ry = {{cos(y), 0, -sin(y), 0}, {0, 1, 0, 0}, {sin(y), 0, cos(y), 0}, {0, 0, 0, 1}};
-    const Rows rz = {{cos(z), sin(z), 0, 0}, {-sin(z), cos(z), 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-    Multiply(m, rx);
-    Multiply(m, ry);
-    Multiply(m, rz);
-    m[3][0] = position.x;
-    m[3][1] = position.y;
-    m[3][2] = position.z;
-}
-
+// The world matrix of row vectors: p x S x Rx x Ry x Rz, then the position, built from the
+// rotation helpers pinned on their own below.
 void ExpectMatrix(const Matrix44& actual, AGVec3 degrees, AGVec3 position, AGVec3 scale) {
-    Rows expected;
-    Reference(expected, degrees, position, scale);
+    const f32 k = 3.14159265f / 180.0f;
+    Matrix44 expected, turn;
+    MatrixIdentity(expected);
+    expected[0] = scale.x;
+    expected[5] = scale.y;
+    expected[10] = scale.z;
+    using Turn = void (*)(Matrix44&, f32);
+    const std::pair<Turn, f32> turns[] = {{MatrixRotationX, degrees.x}, {MatrixRotationY, degrees.y},
+                                          {MatrixRotationZ, degrees.z}};
+    for (const auto& [rotation, angle] : turns) {
+        rotation(turn, angle * k);
+        MatrixMultiply(expected, turn);
+    }
+    expected[12] = position.x;
+    expected[13] = position.y;
+    expected[14] = position.z;
     for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(actual[i], expected[i / 4][i % 4], 2e-5) << "element " << i;
+        EXPECT_NEAR(actual[i], expected[i], 2e-5) << "element " << i;
 }
 
 template <typename T>
@@ -304,58 +247,6 @@ TEST(EntityMatrixTest, RotationHelpersFillAllSixteenElements) {
     MatrixMultiply(m, t);
     EXPECT_EQ(std::vector<f32>(m, m + 16),
               (std::vector<f32>{0, 2, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 2, 6, 9, 1}));
-}
-
-namespace {
-
-// Bit by bit, independent of the table the engine uses.
-u32 BitwiseCrc(const char* text) {
-    u32 crc = 0;
-    for (const char* p = text; *p; ++p) {
-        crc ^= u8(*p);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ ((crc & 1) ? 0xEDB88320u : 0u);
-    }
-    return crc;
-}
-
-struct Slot {
-    const char* literal;
-    u32 id;
-};
-
-// The data-slot vocabulary.
-#define SLOT(name) {#name, Keys::k##name}
-constexpr Slot kSlots[] = {
-    {"DeviceSystem::ENGINE_DATA", Keys::kDeviceSystem_ENGINE_DATA},
-    SLOT(DATA_VIDEO), SLOT(DATA_LAYER), SLOT(DATA_COMPOSITERENDERABLE), SLOT(DATA_SPRITES),
-    SLOT(DATA_TEXTS), SLOT(DATA_FONTS), SLOT(DATA_EMITTER3D), SLOT(DATA_VIDEOASSET),
-    SLOT(ENGINE_DATA_AUDIO), SLOT(AUDIO_DATA), SLOT(ENGINE_DATA_SPRITE), SLOT(ENGINE_DATA_MODEL),
-    SLOT(ENGINE_DATA_SCENE3D), SLOT(RENDERABLE_MODEL_DATA), SLOT(ENGINE_DATA_IN_PIPELINE),
-    SLOT(ENGINE_PROVIDERS), SLOT(ENGINE_DATA_LAYER_3D), SLOT(ENGINE_DATA_CAMERA),
-    SLOT(ENGINE_DATA_LIGHT), SLOT(ANIMATIONS_ENTITY_DATA), SLOT(ANIMATIONS_ENGINE_DATA),
-    SLOT(ENGINE_DATA_AVATAR), SLOT(RENDERABLE_AVATAR_DATA), SLOT(COLLISION_OBJECT),
-    SLOT(COLLISION_DATA),
-};
-
-}  // namespace
-
-TEST(VolatileDataKeys, EverySlotIdIsTheNameIdOfItsLiteralAndAllAreDistinct) {
-    static_assert(std::size(kSlots) == 26);
-    EXPECT_EQ(Keys::kDATA_SPRITES, 0x7F16D71Fu);
-    std::set<u32> ids;
-    for (const Slot& slot : kSlots) {
-        EXPECT_EQ(slot.id, BitwiseCrc(slot.literal)) << slot.literal;
-        ids.insert(slot.id);
-    }
-    EXPECT_EQ(ids.size(), std::size(kSlots));
-
-    for (const ClassType& type : {ClassTypes::kEngineAnimationBase, ClassTypes::kEngineAnimationSkin,
-                                  ClassTypes::kEngineAnimationModel, ClassTypes::kEngineAnimationTexture,
-                                  ClassTypes::kEngineAnimationUV}) {
-        EXPECT_EQ(type.m_Id, BitwiseCrc(type.m_Name));
-        EXPECT_EQ(std::strncmp(type.m_Name, "GameServices::Bridge::EngineAnimation", 37), 0);
-    }
 }
 
 #define GETTER(key, get) {key, [](const VolatileData& d) -> const void* { return d.get(); }}

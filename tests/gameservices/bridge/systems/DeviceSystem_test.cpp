@@ -108,13 +108,8 @@ TEST_F(DeviceSystemTest, AButtonCarriesThePointerOfItsOwnFrameAndMovesFireEveryF
     // Nothing fires while inactive.
     devices.SetActive(false);
     input.MoveTo(5, 5);
-    input.Send(MessageKind::KeyDown, kEnter);
-    ActionRecorder enter;
-    Key("keyaccept", "none", enter);
-    input.Frame(devices);
     input.Frame(devices);
     EXPECT_EQ(moves.records.size(), 4u);
-    EXPECT_TRUE(enter.records.empty());
 }
 
 TEST_F(DeviceSystemTest, DeviceIdsOutsideThePointerSlotsReadNoPosition) {
@@ -136,26 +131,6 @@ TEST_F(DeviceSystemTest, DeviceIdsOutsideThePointerSlotsReadNoPosition) {
         devices.GetPointer(index, x, y);
         EXPECT_EQ(x + y, -2.0f) << index;
     }
-}
-
-TEST_F(DeviceSystemTest, ListenersMayUnlistenAndListenDuringAPass) {
-    ActionRecorder first, second, added;
-    Key("keyaccept", "none", first);
-    Key("keyspacebar", "none", second);
-    first.then = [&](const sActionData&) {
-        if (first.records.size() > 1)
-            return;
-        devices.UnlistenKey("keyaccept", "none", &first.delegate, "keyaccept");
-        devices.UnlistenKey("keyspacebar", "none", &second.delegate, "keyspacebar");
-        Key("keyaccept", "none", added);
-    };
-    input.Send(MessageKind::KeyDown, kEnter);
-    input.Send(MessageKind::KeyDown, kSpace);
-    input.Frame(devices);
-    input.Frame(devices);
-    EXPECT_EQ(first.records.size(), 1u);
-    EXPECT_TRUE(second.records.empty());
-    EXPECT_EQ(added.records.size(), 1u);
 }
 
 TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEndOfTheUpdate) {
@@ -268,19 +243,14 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     EXPECT_EQ(devices.GetTypedCharacterEvent().Count(), 0u);
 }
 
+// Names are matched whatever their case; an unknown one joins the table with code 0.
 TEST(KeyNameTable, TheBuiltInNamesAndUnknownNames) {
     KeyNameTable names;
     names.Build();
     EXPECT_EQ(names.Count(), 107u);
     const std::pair<const char*, i32> cases[] = {
-        {"keyaccept", 83}, {"keycancel", 18}, {"keyescape", 18}, {"mouseleft", 2},
-        {"cbmouseprimary", 2}, {"cbmousesecondary", 4}, {"mousewheel", 3}, {"q", 84},
-        {"m", 109}, {"key1", 61}, {"key0", 70}, {"keyf1", 19}, {"keyf12", 30},
-        {"keyspacebar", 80}, {"keybackspace", 73}, {"keypagedown", 39}, {"wiiup", 7},
-        {"wiihome", 17}, {"xboxup", 118}, {"xboxleftleft", 133}, {"xboxrightdown", 140},
-        {"xboxrtrigger", 142}, {"xboxbig", 128}, {"xboxy", 132}, {"default1", 1},
-        {"KeyAccept", 83},
-    };
+        {"keyaccept", 83}, {"KeyAccept", 83}, {"keyescape", 18}, {"cbmousesecondary", 4},
+        {"xboxrtrigger", 142}};
     for (const auto& [name, code] : cases)
         EXPECT_EQ(names.CodeOf(name), code) << name;
     EXPECT_EQ(names.Count(), 107u);
@@ -347,36 +317,31 @@ protected:
 
 }  // namespace
 
-TEST_F(InputEndToEnd, TypedCharactersReachTheSoftKeyListenersInOrder) {
+// The order of typed characters is pinned by the answer-screen run; here the edges.
+TEST_F(InputEndToEnd, TypedCharactersWaitAFrameAreDroppedWhileInactiveAndBeyondATicksWorth) {
     teams.ListenTeamAction(&recorder.delegate, "SoftKey");
-    for (char16_t unit : {u'Q', u'w', char16_t(8), char16_t(0x20AC)})
-        input.Type(unit);
+    input.Type(char16_t(0x20AC));
     input.Frame(devices);
     EXPECT_TRUE(recorder.seen.empty());
     input.Frame(devices);
-    EXPECT_EQ(recorder.seen,
-              (std::vector<std::string>{"softkey 0,0 11 81 m5", "softkey 0,0 11 119 m5",
-                                        "softkey 0,0 11 8 m5", "softkey 0,0 11 8364 m5"}));
-    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"softkey 0,0 11 8364 m5"}));
 
-    // Typed while inactive: nobody.
     devices.SetActive(false);
     input.Type(u'x');
     input.Frame(devices);
     input.Frame(devices);
     devices.SetActive(true);
     input.Frame(devices);
-    EXPECT_EQ(recorder.seen.size(), 4u);
+    EXPECT_EQ(recorder.seen.size(), 1u);
 
     // More than a tick holds: the first 64 arrive, the drop is reported once.
     for (int i = 0; i < 70; ++i)
         input.Type(char16_t('a' + i % 26));
     input.Frame(devices);
     input.Frame(devices);
-    EXPECT_EQ(recorder.seen.size(), 4u + 64u);
+    EXPECT_EQ(recorder.seen.size(), 1u + 64u);
     EXPECT_EQ(recorder.seen.back(), "softkey 0,0 11 " + std::to_string('a' + 63 % 26) + " m5");
     EXPECT_EQ(log.Lines().size(), 1u);
-
     teams.UnlistenTeamAction(&recorder.delegate, "softkey");
     EXPECT_FALSE(log.Contains("Can not"));
 }
