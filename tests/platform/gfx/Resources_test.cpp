@@ -163,6 +163,10 @@ TEST_F(TextureTest, RenderTargetReceivesTheBackBufferUpright) {
     Texture* plain = Dev().CreateTexture(8, 8, 0, Format::X8R8G8B8);
     EXPECT_FALSE(Dev().StretchBackBufferTo(plain, true));
     plain->Release();
+    Texture* widest = Dev().CreateTexture(kMaxImageSize, 1, 0, Format::X8R8G8B8);
+    EXPECT_NE(widest, nullptr);
+    if (widest)
+        widest->Release();
     EXPECT_EQ(Dev().CreateTexture(8, kMaxImageSize + 1, 0, Format::X8R8G8B8), nullptr);
     EXPECT_EQ(Dev().CreateTexture(kMaxImageSize + 1, 8, 0, Format::X8R8G8B8), nullptr);
     EXPECT_EQ(Dev().CreateTexture(0, 8, 0, Format::X8R8G8B8), nullptr);
