@@ -141,6 +141,12 @@ TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
     EXPECT_EQ(state.currentBufferContext, nullptr);
     Render(1);
     EXPECT_EQ(rec.events, (Events{"start:1", "end:1", "end:2"}));
+    // The next buffer plays from its first frame.
+    std::vector<int16_t> first(10, 0);
+    first[0] = 16384;
+    voice->SubmitSourceBuffer(Buffer(first, 3));
+    voice->Start();
+    EXPECT_FLOAT_EQ(Render(1)[0], 0.125f);
 }
 
 // At half the mix rate every other output frame lies halfway to the next source frame: the

@@ -78,6 +78,13 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         GLint samples = -1;
         glGetIntegerv(GL_SAMPLES, &samples);
         EXPECT_EQ(samples > 0, d.Granted().multisample);
+        // A one-pixel corner survives the resolve and Present's copy: no blit is off by a row or column.
+        d.SetViewport({0, c.height - 1, 1, 1, 0.0f, 1.0f});
+        d.Clear(kClearTarget, green, 1.0f, 0);
+        EXPECT_EQ(ReadPixel(d, 0, h - 1), green);
+        EXPECT_EQ(ReadPixel(d, 1, h - 1), blue);
+        d.Present();
+        EXPECT_EQ(WindowPixel(0, 47), green);
     }
 }
 

@@ -127,6 +127,10 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
     EXPECT_TRUE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 0, 1));
     EXPECT_FALSE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 3, 2));  // past the indices
     EXPECT_FALSE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 2, 0, 4, 0, 1));  // base moves past
+    Indices(Dev(), {0, 1, 2, 3, 2, 1});  // a draw reads from its start index on: the lower right half
+    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
+    EXPECT_TRUE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 3, 1));
+    EXPECT_EQ(Coverage(Dev(), 4, 4), "....\n...#\n..##\n.###\n");
     Dev().SetIndices(nullptr);
     EXPECT_FALSE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 0, 1));
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -34,6 +35,13 @@ TEST(GfxMath, PerspectiveAndOrthographicProjections) {
     // The near plane maps to depth 0 and the far plane to 1.
     EXPECT_NEAR(Vec3TransformCoord({0, 0, 1}, p).z, 0.0f, 1e-5f);
     EXPECT_NEAR(Vec3TransformCoord({0, 0, 101}, p).z, 1.0f, 1e-5f);
+
+    Matrix move = MatrixIdentity();
+    move.m[12] = 10;
+    move.m[13] = 20;
+    move.m[14] = 30;
+    const Vec3 moved = Vec3TransformCoord({1, 2, 3}, move);
+    EXPECT_EQ(std::make_tuple(moved.x, moved.y, moved.z), std::make_tuple(11.0f, 22.0f, 33.0f));
 
     Matrix o = MatrixOrthoLH(800, 600, 0, 10);
     ExpectMatrix(o, {0.0025f, 0, 0, 0, 0, 1.0f / 300, 0, 0, 0, 0, 0.1f, 0, 0, 0, 0, 1});

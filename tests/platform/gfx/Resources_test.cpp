@@ -147,9 +147,26 @@ TEST_F(TextureTest, RenderTargetReceivesTheBackBufferUpright) {
     EXPECT_EQ(ReadPixel(Dev(), 17, 17), 0xFF0000FFu);
     target->Release();
 
+    // A same-size copy starts at the first column: a one-pixel green edge comes through.
+    Texture* full = Dev().CreateTexture(kWidth, kHeight, kUsageRenderTarget, Format::X8R8G8B8);
+    Dev().Clear(kClearTarget, 0xFFFF0000, 1.0f, 0);
+    Dev().SetViewport({0, 0, 1, kHeight, 0, 1});
+    Dev().Clear(kClearTarget, 0xFF00FF00, 1.0f, 0);
+    Dev().SetViewport({0, 0, kWidth, kHeight, 0, 1});
+    ASSERT_TRUE(Dev().StretchBackBufferTo(full, false));
+    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
+    Blit(full, 0, 0, kWidth, kHeight);
+    EXPECT_EQ(ReadPixel(Dev(), 0, 5), 0xFF00FF00u);
+    EXPECT_EQ(ReadPixel(Dev(), 1, 5), 0xFFFF0000u);
+    full->Release();
+
     Texture* plain = Dev().CreateTexture(8, 8, 0, Format::X8R8G8B8);
     EXPECT_FALSE(Dev().StretchBackBufferTo(plain, true));
     plain->Release();
+    Texture* widest = Dev().CreateTexture(kMaxImageSize, 1, 0, Format::X8R8G8B8);
+    EXPECT_NE(widest, nullptr);
+    if (widest)
+        widest->Release();
     EXPECT_EQ(Dev().CreateTexture(8, kMaxImageSize + 1, 0, Format::X8R8G8B8), nullptr);
     EXPECT_EQ(Dev().CreateTexture(kMaxImageSize + 1, 8, 0, Format::X8R8G8B8), nullptr);
     EXPECT_EQ(Dev().CreateTexture(0, 8, 0, Format::X8R8G8B8), nullptr);

@@ -35,6 +35,8 @@ TEST(Event, WaitManyAnyConsumesOnlyTheFirstSet) {
     EXPECT_EQ(Event::WaitMany(events, 3, false, 0), kWaitTimeout);
     Event* withNull[] = {&a, nullptr};
     EXPECT_EQ(Event::WaitMany(withNull, 2, false, 0), kWaitFailed);
+    Event* nullFirst[] = {nullptr, &a};
+    EXPECT_EQ(Event::WaitMany(nullFirst, 2, false, 0), kWaitFailed);
     EXPECT_EQ(Event::WaitMany(events, 0, false, 0), kWaitFailed);
     EXPECT_EQ(std::set<uint32_t>({kWaitSignalled, kWaitAbandoned, kWaitTimeout, kWaitFailed}).size(), 4u);
 }

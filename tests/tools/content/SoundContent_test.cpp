@@ -1,6 +1,5 @@
-// The sounds built from the real recipes: every sound the cues, the menus and the question
-// bank ask for, in the package their streamed flag needs, loading through the engine's sound
-// descriptor and decoding to sound of the right length.
+// The sounds built from the real recipes load through the engine's sound descriptor and decode
+// to sound of the right length.
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
 
@@ -15,13 +14,10 @@
 #include "engine/core/AGResourceManager.h"
 #include "engine/core/PcDirectory.h"
 #include "game/presentation/AudioManagerQZ.h"
-#include "game/presentation/AudioSequencerQZ.h"
-#include "gameshow/AudioManager.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"
 #include "tools/authoring/PackageWriter.h"
 #include "tools/content/Generators.h"
-#include "tools/qbank/BankSource.h"
 
 namespace {
 
@@ -29,53 +25,21 @@ using QZ2011::AudioManagerQZ;
 
 const std::vector<std::string> kPackages = {"GameAudios.dir", "GameAudiosNotStreamed.dir"};
 
-struct Wanted {
-    bool streamed = false;
-    bool holds = false;
-};
-
-// Every sound the code plays, by lower-case descriptor name: the cue rows (variants lettered
-// from A), the computer families' names, the tutorial pages, the crowd and the menus.
-std::map<std::string, Wanted> CodeSounds() {
-    std::map<std::string, Wanted> out;
-    // "revealothersA.snd" is played by two cues, one of which holds.
-    auto add = [&](const std::string& name, const AudioManagerQZ::CueRow& row) {
-        Wanted& wanted = out[content::EntryName(name)];
-        wanted.streamed = row.streamed;
-        wanted.holds = wanted.holds || row.holds;
-    };
+// The sounds the show waits for, by lower-case descriptor name (variants lettered from A).
+std::set<std::string> HeldSounds() {
+    std::set<std::string> held;
     for (int cue = 0; cue < int(AudioManagerQZ::Cue::Count); ++cue) {
         const auto& row = AudioManagerQZ::Row(AudioManagerQZ::Cue(cue));
+        if (!row.holds)
+            continue;
         const std::string sound = row.sound;
-        if (AudioManagerQZ::Cue(cue) == AudioManagerQZ::Cue::TutorialFlow)
-            for (char page = '0'; page <= '6'; ++page)
-                add(sound + page + ".snd", row);
-        else if (row.variants)
+        if (row.variants)
             for (char letter = 'A'; letter < 'A' + row.variants; ++letter)
-                add(sound + letter + ".snd", row);
-        else if (!sound.empty())
-            add(sound, row);
+                held.insert(content::EntryName(sound + letter + ".snd"));
+        else
+            held.insert(content::EntryName(sound));
     }
-    for (u32 i = 0; i < QZ2011::AudioSequencerQZ::kEventCount; ++i)
-        if (std::string event = QZ2011::AudioSequencerQZ::EventName(i); event.rfind("AiFamily_the", 0) == 0)
-            add(event + ".snd", AudioManagerQZ::Row(AudioManagerQZ::Cue::Family2Intro));
-    for (const char* crowd : {"crowd_noise.snd", "crowd_lose.snd", "crowd_medium.snd", "crowd_loud.snd"})
-        out[crowd] = {false, false};
-    out[content::EntryName(GameShow::AudioManager::kButtonPressSound)] = {false, false};
-    out[content::EntryName(GameShow::AudioManager::kMenuMusic)] = {true, false};
-    return out;
-}
-
-std::vector<std::string> QuestionIds(const std::string& dataRoot) {
-    qbank::Bank bank;
-    qbank::Diagnostics diagnostics;
-    for (const qbank::DecadeFile& file : qbank::kDecadeFiles)
-        qbank::ReadDecadeSource(FileContents(dataRoot + "/questions/" + file.name), file.name, file.decade, bank,
-                                diagnostics);
-    std::vector<std::string> ids;
-    for (const qbank::BankQuestion& question : bank.questions)
-        ids.push_back(question.id);
-    return ids;
+    return held;
 }
 
 // Decodes the whole Ogg data; seconds of sound, or -1 when it is not mono 22,050 Hz Vorbis.
@@ -120,39 +84,6 @@ protected:
     static inline TempDir* s_dir = nullptr;
 };
 
-TEST_F(SoundContent, EverySoundOfTheCodeAndOneVoicePerQuestionSitsInThePackageOfItsStreamedFlag) {
-    EXPECT_EQ(s_out->Errors(), std::vector<std::string>{});
-    const std::map<std::string, Wanted> code = CodeSounds();
-    ASSERT_EQ(code.size(), 168u);
-    std::map<std::string, Wanted> wanted = code;
-    const std::vector<std::string> ids = QuestionIds(s_data);
-    ASSERT_GE(ids.size(), 164u);
-    for (const std::string& id : ids)
-        wanted[content::EntryName(id + ".snd")] = {true, false};
-    ASSERT_EQ(wanted.size(), 168u + ids.size());
-
-    size_t descriptors = 0;
-    for (const std::string& package : kPackages)
-        for (const auto& [name, item] : Package(package)) {
-            if (name.size() < 4 || name.compare(name.size() - 4, 4, ".snd") != 0)
-                continue;
-            ++descriptors;
-            const auto found = wanted.find(name);
-            ASSERT_NE(found, wanted.end()) << name << " is played by nothing";
-            EXPECT_EQ(package == "GameAudios.dir", found->second.streamed) << name;
-        }
-    EXPECT_EQ(descriptors, wanted.size());
-    // In memory: a descriptor and its data, each sound its own (variants differ); streamed:
-    // the data beside the packages.
-    EXPECT_EQ(Package("GameAudiosNotStreamed.dir").size(), 2 * 146u);
-    std::set<std::string> distinct;
-    for (const auto& [name, item] : Package("GameAudiosNotStreamed.dir"))
-        distinct.insert(item.bytes);
-    EXPECT_EQ(distinct.size(), 2 * 146u);
-    EXPECT_EQ(Package("GameAudios.dir").size(), 22u + ids.size());
-    EXPECT_EQ(s_out->Loose().size(), 22u + ids.size());
-}
-
 TEST_F(SoundContent, EveryDescriptorLoadsThroughTheEngineAndDecodes) {
     AGResourceManager resources;
     AGResourceManager::SetInstance(&resources);
@@ -163,7 +94,7 @@ TEST_F(SoundContent, EveryDescriptorLoadsThroughTheEngineAndDecodes) {
         mounted.push_back(std::make_unique<PcDirectory>());
         mounted.back()->Mount((s_dir->Path() + "/" + package).c_str(), false);
     }
-    const std::map<std::string, Wanted> code = CodeSounds();
+    const std::set<std::string> held = HeldSounds();
 
     int holding = 0;
     for (const std::string& package : kPackages)
@@ -182,29 +113,16 @@ TEST_F(SoundContent, EveryDescriptorLoadsThroughTheEngineAndDecodes) {
             PCSound::Give(sound);
             EXPECT_GE(seconds, 0.1) << name;
             // The show waits for these lines: they must not drag.
-            if (const auto cue = code.find(name); cue != code.end() && cue->second.holds) {
+            if (held.count(name)) {
                 ++holding;
                 EXPECT_GE(seconds, 0.6) << name;
                 EXPECT_LE(seconds, 2.5) << name;
             }
         }
-    EXPECT_EQ(holding, std::count_if(code.begin(), code.end(), [](const auto& sound) { return sound.second.holds; }));
+    EXPECT_EQ(holding, int(held.size()));
     for (auto& package : mounted)
         package->Unmount();
     AGResourceManager::SetInstance(nullptr);
-}
-
-TEST_F(SoundContent, TwoRunsGiveTheSameBytes) {
-    content::Output again(s_data, kPackages);
-    content::GenerateSounds(again);
-    auto same = [](const auto& a, const auto& b) {
-        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-            return x.first == y.first && x.second.bytes == y.second.bytes;
-        });
-    };
-    for (const std::string& package : kPackages)
-        EXPECT_TRUE(same(Package(package), again.Packages().at(package))) << package;
-    EXPECT_TRUE(same(s_out->Loose(), again.Loose()));
 }
 
 }  // namespace
