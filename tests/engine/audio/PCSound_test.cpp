@@ -32,6 +32,7 @@ TEST_F(AudioFixture, SoundDescriptorNormalisesTheDataNameAndHoldsInMemoryDataOnl
     PCSound* music = PCSound::Acquire("music.snd");
     ASSERT_NE(music, nullptr);
     EXPECT_TRUE(music->IsStreamed());
+    EXPECT_EQ(music->GetParameter(3), 0u);  // three parameters only
     EXPECT_EQ(music->GetData(), nullptr);
     EXPECT_STREQ(music->GetDataName().c_str(), "music/theme.ogg");
     PCSound::Give(music);

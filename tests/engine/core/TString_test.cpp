@@ -132,7 +132,9 @@ TEST(SplitStringTest, EverySeparatorEndsAPiece) {
             TString<char> moved;
             moved = std::move(part);  // the tag goes along
             EXPECT_EQ(moved.Tag(), 3);
-            out.emplace_back(moved.c_str());
+            const TString<char> taken(std::move(moved));  // leaves an empty string behind
+            EXPECT_EQ(moved.Length(), 0u);
+            out.emplace_back(taken.c_str());
         }
         EXPECT_EQ(out, c.pieces) << c.text;
     }

@@ -43,6 +43,7 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
     EXPECT_EQ(font.GetGlyph(65).x, 65u);  // record 65, whatever code it holds
     EXPECT_EQ(font.GetGlyph(9786).x, 257u);
     EXPECT_EQ(font.GetGlyph(0x4E00).x, u32('?'));  // no record: the "?" glyph
+    EXPECT_EQ(font.GetGlyph(255).x, 255u);
     EXPECT_EQ(font.GetGlyph(256).x, u32('?'));
     EXPECT_EQ(font.GetGlyph('\n').x, u32('?'));     // line breaks keep the current glyph
 
