@@ -315,6 +315,12 @@ TEST(WholeMatch, SeededMatchesReachTheirEnds) {
         UseProfile(harness);
         const RunResult result = harness.PlayMatch(c.policy);
         ASSERT_TRUE(result.ok) << result.report;
+        // Time passes: a finished match stays where it ended.
+        const size_t ended = harness.Record().size();
+        for (int i = 0; i < 300; ++i)
+            harness.Step(16);
+        for (size_t i = ended; i < harness.Record().size(); ++i)
+            EXPECT_TRUE(harness.Record()[i].kind == Kind::Log) << harness.Record()[i].ToString();
         const std::vector<std::string> played = harness.SequencesPlayed();
         EXPECT_GE(Count(played, c.ending), 1);
         EXPECT_EQ(RuleBreaches(harness.Record(), 0), std::vector<std::string>{});

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include "engine/audio/PCAudioManagerImpl.h"
 #include "engine/audio/PCSound.h"
@@ -56,7 +57,6 @@ namespace match {
 
 namespace fs = std::filesystem;
 using GameServices::Entities::BaseTeamMember;
-using GameServices::KorvoGame::TeamActionData;
 
 namespace {
 
@@ -108,47 +108,6 @@ std::string RecordEntry::ToString() const {
     return "log " + text;
 }
 
-namespace {
-
-ScriptStep Make(ScriptStep::Kind kind, int value = 0, uint32_t limitMs = 0) {
-    ScriptStep step;
-    step.kind = kind;
-    step.value = value;
-    step.limitMs = limitMs;
-    return step;
-}
-
-}  // namespace
-
-ScriptStep StartMatch() { return Make(ScriptStep::Kind::StartMatch); }
-ScriptStep WaitPhase(int phase, uint32_t limitMs) { return Make(ScriptStep::Kind::WaitPhase, phase, limitMs); }
-ScriptStep WaitEvent(int index, uint32_t limitMs) { return Make(ScriptStep::Kind::WaitEvent, index, limitMs); }
-ScriptStep WaitSequence(const std::string& name, uint32_t limitMs) {
-    ScriptStep step = Make(ScriptStep::Kind::WaitSequence, 0, limitMs);
-    step.text = name;
-    return step;
-}
-ScriptStep Buzz() { return Make(ScriptStep::Kind::Buzz); }
-ScriptStep ComputerBuzz() { return Make(ScriptStep::Kind::ComputerBuzz); }
-ScriptStep Type(const std::string& text) {
-    ScriptStep step = Make(ScriptStep::Kind::Type);
-    step.text = text;
-    return step;
-}
-ScriptStep Type(Typed typed) {
-    ScriptStep step = Make(ScriptStep::Kind::Type);
-    step.typed = typed;
-    return step;
-}
-ScriptStep Submit() { return Make(ScriptStep::Kind::Submit); }
-ScriptStep SubmitAI() { return Make(ScriptStep::Kind::SubmitAI); }
-ScriptStep ComputerAnswer(bool right) { return Make(ScriptStep::Kind::ComputerAnswer, right ? 1 : 0); }
-ScriptStep PlayOrPass(bool play) { return Make(ScriptStep::Kind::PlayOrPass, play ? 1 : 0); }
-ScriptStep Skip() { return Make(ScriptStep::Kind::Skip); }
-ScriptStep Pass(uint32_t ms) { return Make(ScriptStep::Kind::Pass, int(ms)); }
-ScriptStep FastMoney() { return Make(ScriptStep::Kind::FastMoney); }
-ScriptStep AnswerRemaining() { return Make(ScriptStep::Kind::AnswerRemaining); }
-
 MatchHarness::MatchHarness() {
     for (int i = 0; i < 24; ++i) {
         m_EventTaps[i].harness = this;
@@ -172,7 +131,6 @@ MatchHarness::~MatchHarness() {
         Match().SetRoundRules(nullptr);
         m_Context->Shutdown();
         GameShow::PlayerProfileManager::Destroy();
-        m_Screen.reset();
         m_Context.reset();
     }
     GameServices::Bridge::FileSystem::Destroy();
@@ -189,8 +147,6 @@ MatchHarness::~MatchHarness() {
 
 QZ2011::QZ11Game& MatchHarness::Match() { return m_Context->GetMatchMode(); }
 
-QZ2011::RoundRules& MatchHarness::Rules() { return m_Context->GetRoundRules(); }
-
 BaseTeamMember* MatchHarness::PlayerOne() const {
     QZ2011::Family* family = m_Context ? m_Context->m_PlayerOneFamily : nullptr;
     return family && !family->m_Members.empty() ? family->m_Members[0] : nullptr;
@@ -199,26 +155,6 @@ BaseTeamMember* MatchHarness::PlayerOne() const {
 BaseTeamMember* MatchHarness::ComputerMember() const {
     QZ2011::Family* family = m_Context ? m_Context->m_PlayerOneFamily : nullptr;
     return family && family->m_Members.size() > 1 ? family->m_Members[1] : nullptr;
-}
-
-void MatchHarness::Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules) {
-    m_ScreenInUse = screen;
-    m_RulesInUse = rules;
-    KeepRealScreenOut(false);
-}
-
-// While the double plays the screen's part the game's own screen is not shown: the level's
-// running screen is then found nowhere and nothing else follows the match events.
-void MatchHarness::KeepRealScreenOut(bool out) {
-    if (!m_Context)
-        return;
-    GameServices::Widget::ScreenManager& screens = GameServices::Widget::ScreenManager::Instance();
-    QZ2011::ScreenGame& real = m_Context->GetGameScreen();
-    const bool registered = screens.FindScreen(QZ2011::ScreenGame::kName) == &real;
-    if (out && registered)
-        screens.UnregisterScreen(&real);
-    else if (!out && !registered)
-        screens.RegisterScreen(&real);
 }
 
 void MatchHarness::UseProfiles(const std::vector<ProfileSlot>& slots, int current, bool loadAtStart) {
@@ -449,18 +385,12 @@ bool MatchHarness::Start(uint32_t seed) {
         GameServices::Bridge::FileSystem::LoadPackage(kSoundPackage, false);
     if (QZ2011::QuestionManager* questions = m_Context->GetQuestionManager())
         questions->Initialize();
-    m_Screen = std::make_unique<GameScreenDouble>(*m_Context);
-    if (m_UseRealScreen) {
-        m_RealScreen.harness = this;
-        m_ScreenInUse = &m_RealScreen;
-        m_RulesInUse = &m_Context->GetRoundRules();
+    // Without the real screen the level's running screen is found nowhere: nothing follows the
+    // match events.
+    if (m_UseRealScreen)
         m_Context->GetGameScreen().SetApplication(m_Application);
-    }
-    if (!m_ScreenInUse) {
-        m_ScreenInUse = m_Screen.get();
-        m_RulesInUse = &m_Context->GetRoundRules();
-    }
-    KeepRealScreenOut(m_ScreenInUse == m_Screen.get());
+    else
+        GameServices::Widget::ScreenManager::Instance().UnregisterScreen(&m_Context->GetGameScreen());
     if (GameShow::SequenceManager* sequences = m_Context->GetSequenceManager())
         sequences->RegisterSequencer(Crc32Hash(kTapSequencer), &m_SequenceTap);
     // A single-player match: the team's second member is the computer family's player.
@@ -562,21 +492,16 @@ void MatchHarness::Attach() {
     // The recorders come first, so that an event is recorded before the screen acts on it.
     for (int i = 0; i < 24; ++i)
         Match().Event(i).AddDelegate(&m_EventTaps[i]);
-    if (m_ScreenInUse == m_Screen.get())
-        m_Screen->Attach();
-    Match().SetRoundRules(m_RulesInUse);
+    Match().SetRoundRules(&m_Context->GetRoundRules());
     GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
     sequences->GetSequenceEndedEvent().AddDelegate(&m_EndedTap);
     // Each sequence of the show's table announces its start to the harness.
-    m_SequenceNames.clear();
+    std::set<const GameShow::Sequence*> tapped;
     for (const auto& [file, name] : QZ2011::QZ11Game::InGameSequences()) {
         (void)file;
-        if (!name)
+        GameShow::Sequence* sequence = name ? sequences->FindSequence(Crc32Hash(name)) : nullptr;
+        if (!sequence || !tapped.insert(sequence).second)
             continue;
-        GameShow::Sequence* sequence = sequences->FindSequence(Crc32Hash(name));
-        if (!sequence || m_SequenceNames.count(sequence))
-            continue;
-        m_SequenceNames[sequence] = name;
         sequence->m_Start.events.insert(sequence->m_Start.events.begin(),
                                         GameShow::SequenceEvent{kTapSequencer, "Started", name, ""});
     }
@@ -589,7 +514,6 @@ void MatchHarness::Detach() {
     m_Attached = false;
     for (int i = 0; i < 24; ++i)
         Match().Event(i).RemoveDelegate(&m_EventTaps[i]);
-    m_Screen->Detach();
     if (GameShow::SequenceManager* sequences = m_Context->GetSequenceManager())
         sequences->GetSequenceEndedEvent().RemoveDelegate(&m_EndedTap);
 }
@@ -670,14 +594,6 @@ std::vector<std::string> MatchHarness::Lines(std::initializer_list<RecordEntry::
     return lines;
 }
 
-std::vector<int> MatchHarness::PhaseWrites() const {
-    std::vector<int> phases;
-    for (const RecordEntry& entry : m_Record)
-        if (entry.kind == RecordEntry::Kind::Phase)
-            phases.push_back(entry.value);
-    return phases;
-}
-
 std::vector<std::string> MatchHarness::SequencesPlayed() const {
     std::vector<std::string> names;
     for (const RecordEntry& entry : m_Record)
@@ -686,183 +602,18 @@ std::vector<std::string> MatchHarness::SequencesPlayed() const {
     return names;
 }
 
-std::string MatchHarness::CurrentSequenceName() const {
-    const GameShow::SequenceManager* sequences = m_Context ? m_Context->GetSequenceManager() : nullptr;
-    const GameShow::Sequence* current = sequences ? sequences->GetCurrentSequence() : nullptr;
-    if (!current)
-        return "none";
-    auto it = m_SequenceNames.find(current);
-    return it != m_SequenceNames.end() ? it->second : "(not in the show's table)";
-}
-
 std::string MatchHarness::Report(const std::string& reason) const {
     std::string report = reason + " at " + std::to_string(m_NowMs) + " ms";
     if (!m_Context)
         return report;
     const QZ2011GameContext& c = *m_Context;
     report += ": phase " + std::to_string(c.m_GamePhase) + ", round " + std::to_string(c.m_RoundCounter);
-    report += "; flags resume " + std::to_string(c.m_AnswerTurnPending) + ", answer result " +
-              std::to_string(c.m_AnswerPending) + ", answer turn " + std::to_string(c.m_AnswerAgain) + ", steal " +
-              std::to_string(c.m_StealStarted) + ", entry open " + std::to_string(c.m_AnswerEntryOpen) +
-              ", skip allowed " + std::to_string(c.m_SkipAllowed) + ", skip notice armed " +
-              std::to_string(c.m_AIBusy) + ", skip notice " + std::to_string(c.m_AIAnswerStarted) +
-              ", computer may act " + std::to_string(c.m_AIMayAct) + ", face-off winner " +
-              std::to_string(c.m_FaceOffWinner) + ", buzz owner " + std::to_string(c.m_BuzzOwner);
-    report += "; current sequence " + CurrentSequenceName() + "; last sequences:";
+    report += "; entry open " + std::to_string(c.m_AnswerEntryOpen) + ", buzz owner " +
+              std::to_string(c.m_BuzzOwner) + ", sequence running " +
+              std::to_string(m_Context->GetSequenceManager()->GetCurrentSequence() != nullptr) + "; last sequences:";
     for (const std::string& name : m_LastSequences)
         report += " " + name;
     return report;
-}
-
-void MatchHarness::Act(const char* action, BaseTeamMember* member) {
-    if (!member)
-        return;
-    TeamActionData data(nullptr, 0, member);
-    m_Context->GetTeamActionManager()->SimulateTeamAction(&data, action);
-}
-
-std::string MatchHarness::TypedText(const ScriptStep& step) const {
-    QZ2011::QuestionManager* questions = m_Context->GetQuestionManager();
-    QZ2011::Question* question = questions ? questions->CurrentQuestion() : nullptr;
-    switch (step.typed) {
-    case Typed::Text:
-        return step.text;
-    case Typed::WrongAnswer:
-        return "zzqx wvvk";
-    case Typed::TopAnswer: {
-        i32 top = -1;
-        for (u32 i = 0; question && i < question->AnswerCount(); ++i)
-            if (top < 0 || question->GetAnswer(i).Value() > question->GetAnswer(u32(top)).Value())
-                top = i32(i);
-        return top >= 0 ? FirstSpelling(question->GetAnswer(u32(top)).Text()) : "";
-    }
-    case Typed::NextHiddenAnswer:
-        for (u32 i = 0; question && i < question->AnswerCount(); ++i)
-            if (!question->IsFound(i))
-                return FirstSpelling(question->GetAnswer(i).Text());
-        return "";
-    }
-    return "";
-}
-
-bool MatchHarness::Satisfied(const ScriptStep& step) {
-    for (size_t i = m_Mark; i < m_Record.size(); ++i) {
-        const RecordEntry& entry = m_Record[i];
-        const bool hit = (step.kind == ScriptStep::Kind::WaitPhase && entry.kind == RecordEntry::Kind::Phase &&
-                          entry.value == step.value) ||
-                         (step.kind == ScriptStep::Kind::WaitEvent && entry.kind == RecordEntry::Kind::Event &&
-                          entry.value == step.value) ||
-                         (step.kind == ScriptStep::Kind::WaitSequence && entry.kind == RecordEntry::Kind::Sequence &&
-                          entry.text == step.text);
-        if (hit) {
-            m_Mark = i + 1;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool MatchHarness::Wait(const ScriptStep& step, uint32_t stepMs, uint64_t runStart, RunResult& result) {
-    const uint64_t start = m_NowMs;
-    m_LastMoveMs = std::max(m_LastMoveMs, start);
-    std::string what = step.kind == ScriptStep::Kind::WaitPhase   ? "phase " + std::to_string(step.value)
-                       : step.kind == ScriptStep::Kind::WaitEvent ? "event " + std::to_string(step.value)
-                                                                  : "sequence " + step.text;
-    while (!Satisfied(step)) {
-        std::string reason;
-        if (m_NowMs - m_LastMoveMs >= kStallMs)
-            reason = "stalled: nothing moved for 20 s while waiting for " + what;
-        else if (step.limitMs && m_NowMs - start > step.limitMs)
-            reason = "the wait for " + what + " passed its limit of " + std::to_string(step.limitMs) + " ms";
-        else if (m_NowMs - runStart > kRunCapMs)
-            reason = "the run passed its cap of 30 minutes while waiting for " + what;
-        if (!reason.empty()) {
-            result.ok = false;
-            result.report = Report(reason);
-            return false;
-        }
-        Step(stepMs);
-    }
-    return true;
-}
-
-RunResult MatchHarness::Run(const Script& script) {
-    RunResult result;
-    if (!m_Context || !m_Attached) {
-        result.ok = false;
-        result.report = "no match level: " + m_Failure;
-        return result;
-    }
-    const uint64_t runStart = m_NowMs;
-    m_Mark = m_Record.size();
-    for (const ScriptStep& step : script.steps) {
-        switch (step.kind) {
-        case ScriptStep::Kind::StartMatch:
-            m_ScreenInUse->StartMatch();
-            break;
-        case ScriptStep::Kind::WaitPhase:
-        case ScriptStep::Kind::WaitEvent:
-        case ScriptStep::Kind::WaitSequence:
-            if (!Wait(step, script.stepMs, runStart, result))
-                return result;
-            break;
-        case ScriptStep::Kind::Buzz:
-            Act("BuzzSinglePlayer", PlayerOne());
-            break;
-        case ScriptStep::Kind::ComputerBuzz:
-            m_Context->m_BuzzOwner = 1;
-            Act("BuzzSinglePlayer", ComputerMember());
-            break;
-        case ScriptStep::Kind::Type:
-            m_Context->m_TypedAnswer = TypedText(step).c_str();
-            break;
-        case ScriptStep::Kind::Submit:
-            Act("EnterAnswer", PlayerOne());
-            break;
-        case ScriptStep::Kind::SubmitAI:
-            Act("EnterAIAnswer", PlayerOne());
-            break;
-        case ScriptStep::Kind::ComputerAnswer: {
-            QZ2011::QuestionManager* questions = m_Context->GetQuestionManager();
-            QZ2011::Question* question = questions ? questions->CurrentQuestion() : nullptr;
-            if (question && step.value)
-                question->PickRightAnswer();
-            else if (question)
-                question->PickWrongAnswer();
-            Act("EnterAIAnswer", ComputerMember());
-            break;
-        }
-        case ScriptStep::Kind::PlayOrPass:
-            m_ScreenInUse->ChoosePlayOrPass(step.value != 0);
-            break;
-        case ScriptStep::Kind::Skip:
-            Act("SkipSequence", PlayerOne());
-            break;
-        case ScriptStep::Kind::Pass:
-            for (uint64_t end = m_NowMs + uint32_t(step.value); m_NowMs < end;)
-                Step(script.stepMs);
-            break;
-        case ScriptStep::Kind::FastMoney:
-            m_ScreenInUse->PlayFastMoney();
-            break;
-        case ScriptStep::Kind::AnswerRemaining: {
-            QZ2011::QuestionManager* questions = m_Context->GetQuestionManager();
-            QZ2011::Question* question = questions ? questions->CurrentQuestion() : nullptr;
-            u32 remaining = 0;
-            for (u32 i = 0; question && i < question->AnswerCount(); ++i)
-                remaining += question->IsFound(i) ? 0 : 1;
-            for (u32 i = 0; i < remaining; ++i) {
-                if (!Wait(WaitEvent(7), script.stepMs, runStart, result))
-                    return result;
-                m_Context->m_TypedAnswer = TypedText(Type(Typed::NextHiddenAnswer)).c_str();
-                Act("EnterAnswer", PlayerOne());
-            }
-            break;
-        }
-        }
-        FlushLog();
-    }
-    return result;
 }
 
 void MatchHarness::PressKey(uint32_t virtualKey) {
@@ -1064,18 +815,6 @@ RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
         Step(16);
     }
     return result;
-}
-
-RunResult MatchHarness::Play(const Script& script) {
-    RunResult result;
-    if (!Start(script.seed) || !EnterLevel(kMatchLevel70)) {
-        result.ok = false;
-        result.report = m_Failure;
-        return result;
-    }
-    // Loading drew from the generators: the match itself starts from the script's seed.
-    Seed(script.seed);
-    return Run(script);
 }
 
 }  // namespace match
