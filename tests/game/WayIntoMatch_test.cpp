@@ -1,20 +1,15 @@
 // The way from the program's opening into a match, headless and through the test window's
 // input only: the splash's click, the main menu's single-player button, the decade and the
-// difficulty, the tutorial's skip, and the match level of the choice with its own tuning.
+// difficulty, the tutorial's skip, and the match level of the choice.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "engine/core/Crc32Hash.h"
 #include "engine/core/PCApplicationImpl.h"
 #include "game/presentation/screens/ScreenStartup.h"
 #include "game/presentation/screens/ScreenTutorial.h"
-#include "game/rules/Family.h"
 #include "game/rules/QZ11Game.h"
 #include "gameshow/CompositionManager.h"
 #include "platform/window/TestWindowBackend.h"
@@ -23,49 +18,6 @@
 namespace {
 
 using GameShow::CompositionManager;
-
-// Every decade and difficulty gets its own family and numbers, so that a level read with
-// another choice shows.
-std::string Tuning() {
-    std::string keys = "<numberOfAnswers>8</numberOfAnswers><questionRoundTime>30</questionRoundTime>"
-                       "<fastMoneyFirstTime>25</fastMoneyFirstTime><fastMoneySecondTime>20</fastMoneySecondTime>";
-    const char* decades[] = {"70", "80", "90", "00"};
-    const char* difficulties[] = {"Easy", "Medium", "Hard"};
-    const char* numbers[] = {"BuzzerSpeed_", "AnswerAccuracy_", "AnswerDifficulty_", "BasicRoundStrength_", "Steal_"};
-    for (int decade = 0; decade < 4; ++decade)
-        for (int difficulty = 0; difficulty < 3; ++difficulty) {
-            const std::string choice = std::string(difficulties[difficulty]) + decades[decade];
-            for (int n = 0; n < 5; ++n) {
-                // Hard 90s: 5, 6, 7, 8, 9; any other choice 1.
-                const std::string value = choice == "Hard90" ? std::to_string(5 + n) : "1";
-                keys += "<" + std::string(numbers[n]) + choice + ">" + value + "</" + numbers[n] + choice + ">";
-            }
-            keys += "<String_FamilyName_" + choice + ">Family" + choice + "</String_FamilyName_" + choice + ">";
-        }
-    return "<ApplicationData>" + keys + "</ApplicationData>";
-}
-
-// The harness's copy of the 90s match level, with the application data above in place of its
-// own (the copy may be a link into the build's data: it is replaced, never written through).
-bool WriteNinetiesTuning(const TempDir& home) {
-    const std::string path = home.File("gssystem/qz11_game_level_file_1_90.xml");
-    std::stringstream text;
-    text << std::ifstream(path).rdbuf();
-    std::string level = text.str();
-    const size_t begin = level.rfind("<ApplicationData>");
-    const size_t end = level.rfind("</ApplicationData>");
-    if (begin != std::string::npos && end != std::string::npos && end > begin)
-        level.erase(begin, end + std::string("</ApplicationData>").size() - begin);
-    const size_t close = level.rfind("</Level>");
-    if (close == std::string::npos)
-        return false;
-    level.insert(close, Tuning());
-    std::error_code error;
-    std::filesystem::remove(path, error);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << level;
-    return bool(out);
-}
 
 class WayIntoMatch : public ::testing::Test {
 protected:
@@ -118,11 +70,8 @@ TEST_F(WayIntoMatch, FromTheSplashThroughTheMenusAndTheTutorialIntoTheNinetiesHa
     harness.AddSound("tutorialflow0", 30000);
     ASSERT_TRUE(harness.Start(3)) << harness.Failure();
     ASSERT_TRUE(opening::AddOpeningLevels(harness.Home(), Context()));
-    ASSERT_TRUE(WriteNinetiesTuning(harness.Home()));
     // What the menus are to choose starts out otherwise.
     Context().m_TwoPlayers = 1;
-    if (GameServices::Entities::BaseTeamMember* computer = harness.ComputerMember())
-        computer->m_Computer = computer->m_ComputerPlay = computer->m_ComputerPlay2 = 0;
 
     auto* startup = opening::ScreenOf<QZ2011::ScreenStartup>();
     bool asked = false;
@@ -151,19 +100,4 @@ TEST_F(WayIntoMatch, FromTheSplashThroughTheMenusAndTheTutorialIntoTheNinetiesHa
     EXPECT_EQ(Context().m_Decade, 2u);
     EXPECT_EQ(Context().m_Difficulty, 2u);
     EXPECT_EQ(Context().m_TwoPlayers, 0u);
-
-    // The computer family's player reads the level's keys of the choice on its first update.
-    QZ2011::QZAI* ai = nullptr;
-    ASSERT_TRUE(StepUntil([&] {
-        for (GameServices::MiniGame::IBaseAI* each : Context().GetAIManager().m_AIs)
-            if ((ai = dynamic_cast<QZ2011::QZAI*>(each)) && ai->m_FamilyName.Length())
-                return true;
-        return false;
-    }, 2000));
-    EXPECT_STREQ(ai->m_FamilyName.c_str(), "FamilyHard90");
-    const i32 tuning[] = {ai->m_BuzzerSpeed, ai->m_AnswerAccuracy, ai->m_AnswerDifficulty, ai->m_BasicRoundStrength,
-                          ai->m_Steal};
-    EXPECT_EQ(std::vector<i32>(std::begin(tuning), std::end(tuning)), (std::vector<i32>{5, 6, 7, 8, 9}));
-    ASSERT_NE(Context().m_ComputerFamily, nullptr);
-    EXPECT_STREQ(Context().m_ComputerFamily->m_Name.c_str(), "FamilyHard90");
 }
