@@ -11,8 +11,10 @@
 #include "game/QZ2011GameContext.h"
 #include "game/presentation/Board.h"
 #include "game/presentation/QZApplicationData.h"
+#include "game/presentation/QZBuzzLightProps.h"
 #include "game/presentation/QZCharacter.h"
 #include "game/presentation/QZStageProps.h"
+#include "game/presentation/ScoreProps.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
 #include "gameservices/entities/GameEntityFactory.h"
@@ -21,6 +23,7 @@
 #include "gameservices/game/ApplicationData.h"
 #include "gameservices/game/PartPools.h"
 #include "gameservices/game/TeamActionManager.h"
+#include "gameshow/GameShowCamera.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "tests/support/MatchHarness.h"
 
@@ -243,4 +246,99 @@ TEST(MatchLevel, EnteringTheMatchDressesThePlayersFamilyAndSavesItsStarts) {
     EXPECT_TRUE(bob->GetAttribute<int>("SomeAward", award));
     EXPECT_EQ(award, 3);
     EXPECT_EQ(bob->IntAttributes.size(), 1u);
+}
+
+namespace {
+
+struct DecadeStage {
+    const char* decade;
+    // The props the decade's dressing animates or holds at a key: stage props.
+    std::vector<const char*> dressed;
+    // The props it only shows or hides.
+    std::vector<const char*> shown;
+};
+
+const std::vector<const char*> k90sColours = {
+    "windows_color_01", "windows_color_02", "windows_color_03", "lights_board", "lightbeam_mobil_wide_07",
+    "lightbeam_mobil_wide_reflect_01", "spotmobil_top_07", "spotmobil_top_reflect_01", "lightbeam_mobil_wide_02",
+    "spotmobil_top_02", "lightbeam_mobil_wide_01", "spotmobil_top_01", "lightbeam_mobil_wide_03", "spotmobil_top_03",
+    "lightbeam_mobil_wide_05", "spotmobil_top_04", "lightbeam_mobil_wide_04", "spotmobil_top_05",
+    "lightbeam_mobil_wide_06", "spotmobil_top_06", "lightbeam_mobil_wide_08", "spotmobil_top_08",
+    "lightbeam_mobil_wide_reflect_02", "spotmobil_top_reflect_02", "wall_lights_2_intro", "wall_lights_3_intro",
+    "wall_lights_4_intro", "tv_screen_left", "tv_screen_right", "board_lights_intro"};
+
+const DecadeStage kDecades[] = {
+    {"70", {"board_lights_intro", "board_screenlogo"}, {"board_lights_ingame"}},
+    {"80", {"board_lights_intro", "board_screenlogo", "desk_side_top_left", "desk_side_top_right"},
+     {"board_lights_ingame", "desk_digit_0"}},
+    {"90", k90sColours, {"board_lights_ingame"}},
+    {"00",
+     {"board_lights_intro", "board_score_screens", "wall_1", "wall_2", "wall_3", "wall_top_color_1",
+      "wall_top_color_2", "wall_top_color_3", "board_back_color", "arches_top_color_left", "arches_color",
+      "floor_tiles_gradient", "arches_lights_3_left", "arches_lights_2_left", "arches_lights_1_left",
+      "arches_lights_3_right", "arches_lights_2_right", "arches_lights_1_right"},
+     {"board_lights_ingame"}},
+};
+
+}  // namespace
+
+// Each decade's match level, entered without a profile and dressed both ways: the match finds
+// everything it looks up, the decade's stage is shown, the dressed props are stage props, the
+// crowd is there, the contestants wait hidden in the computer family's looks of the decade, one
+// game-show camera is live and the level's match settings reached the context.
+TEST(MatchLevel, EachDecadeLevelHoldsTheStageTheMatchLooksUp) {
+    for (u32 decade = 0; decade < 4; ++decade) {
+        const DecadeStage& d = kDecades[decade];
+        SCOPED_TRACE(d.decade);
+        MatchHarness harness;
+        ASSERT_TRUE(harness.Start(5)) << harness.Failure();
+        harness.Context().m_Decade = decade;
+        ASSERT_TRUE(harness.EnterLevel(std::string("QZ11_Game_Level_File_1_") + d.decade)) << harness.Failure();
+        QZ2011::QZ11Game::ApplyStageDressing();
+        QZ2011::QZ11Game::ApplyInGameStageDressing();
+        harness.Step(16);
+        for (const std::string& line : harness.Lines({RecordEntry::Kind::Log}))
+            EXPECT_EQ(line.find("can't find"), std::string::npos) << line;
+        GameServices::Entities::Set* set = harness.Match().GetSet();
+        ASSERT_EQ(set->m_SetElements.size(), 1u);
+        EXPECT_EQ(set->m_SetElements[0]->Name, (std::string("Stage") + d.decade).c_str());
+        EXPECT_TRUE(set->m_SetElements[0]->Visible);
+        for (const char* name : d.dressed)
+            EXPECT_NE(QZ2011::GetStageBehavior(set->FindProp(name)), nullptr) << name;
+        for (const char* name : d.shown)
+            EXPECT_NE(set->FindProp(name), nullptr) << name;
+        size_t stageProps = 0, crowd = 0;
+        for (GameServices::Entities::Prop* prop : set->m_Props) {
+            stageProps += QZ2011::GetStageBehavior(prop) ? 1 : 0;
+            crowd += std::string(prop->Name.c_str()).rfind("crowd", 0) == 0 ? 1 : 0;
+        }
+        EXPECT_EQ(stageProps, d.dressed.size());
+        EXPECT_GT(crowd, 0u);
+        for (const char* name : {"screen_digits_left", "screen_digits_right", "screen_digit_center",
+                                 "desk_digit_left", "desk_digit_right"})
+            EXPECT_NE(QZ2011::GetScoreBehavior(set->FindProp(name)), nullptr) << name;
+        for (const char* name : {"buzzer_light_left", "buzzer_light_right"})
+            EXPECT_NE(dynamic_cast<QZ2011::QZBuzzLightProps*>(set->FindProp(name)), nullptr) << name;
+        ASSERT_EQ(set->m_Characters.size(), 8u);
+        const char* members[] = {"Male01", "Male02", "Female01", "Female02"};
+        for (GameServices::Entities::Character* character : set->m_Characters) {
+            const std::string name = character->Name.c_str();
+            EXPECT_NE(dynamic_cast<QZ2011::QZCharacter*>(character), nullptr);
+            const GameServices::KorvoGame::Appearance* look = character->VolatileDatas.GetAppearance();
+            const std::string file = std::string(d.decade) + "s_F1_AppearanceOpponent" + members[name.back() - '1'] + ".xml";
+            EXPECT_TRUE(look && look->Name == file.c_str()) << name;
+            EXPECT_TRUE(character->Activate && !character->Visible) << name;
+        }
+        size_t live = 0;
+        for (GameServices::Entities::Camera* camera : set->m_Cameras) {
+            ASSERT_NE(dynamic_cast<GameShow::GameShowCamera*>(camera), nullptr);
+            live += camera->Activate ? 1 : 0;
+        }
+        EXPECT_EQ(live, 1u);
+        EXPECT_FALSE(dynamic_cast<GameShow::GameShowCamera*>(set->GetActiveCamera())->GetEndKey().IsEmpty());
+        const QZ2011GameContext& c = harness.Context();
+        EXPECT_EQ(std::vector<u32>({c.m_NumberOfAnswers, c.m_QuestionRoundTime, c.m_FastMoneyFirstTime,
+                                    c.m_FastMoneySecondTime}),
+                  std::vector<u32>({8, 30, 20, 25}));
+    }
 }
