@@ -32,7 +32,6 @@
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/minigame/BaseMiniGame.h"
 #include "gameservices/widget/ScreenManager.h"
-#include "game/presentation/AwardManager.h"
 #include "game/rules/AnswerResult.h"
 #include "gameshow/PlayerProfile.h"
 #include "gameshow/PlayerProfileManager.h"
@@ -547,16 +546,8 @@ void MatchHarness::WatchState() {
         {"score1", c.m_ComputerFamily ? c.m_ComputerFamily->m_Score : 0},
         {"bank", int(c.m_RoundBank)},
         {"fastMoneyTotal", c.m_FastMoneyTotal}};
-    if (const QZ2011::Question* question = CurrentQuestion(*m_Context))
-        now.emplace_back("question", int(question->Index()));
-    if (const GameShow::PlayerProfile* profile = GameShow::PlayerProfileManager::Instance()->GetProfile(0)) {
+    if (const GameShow::PlayerProfile* profile = GameShow::PlayerProfileManager::Instance()->GetProfile(0))
         now.emplace_back("money", int(profile->Score));
-        for (const QZ2011::AwardManager::Award& award : QZ2011::AwardManager::kAwards) {
-            int value = 0;
-            GameShow::GetAchievementValue(0, award.counterKey, value);
-            now.emplace_back(award.counterKey, value);
-        }
-    }
     for (const auto& [name, value] : now) {
         int& watched = m_Watched[name];
         if (value != watched) {

@@ -50,9 +50,9 @@ struct RecordEntry {
     Kind kind = Kind::Log;
     // The phase written, the event's index or the state's new value.
     int value = 0;
-    // The sequence's name, the log line, "computer" for an event of the computer's member, or the state that changed in a
-    // whole match: "bank", "score0" (player one), "score1", "fastMoneyTotal", "question" (the
-    // current question's line), "money" (player 0's profile) or an award's counter key.
+    // The sequence's name, the log line, "computer" for an event of the computer's member, or the
+    // state that changed in a whole match: "bank", "score0" (player one), "score1",
+    // "fastMoneyTotal", "money" (player 0's profile).
     std::string text;
     // Simulated milliseconds since the harness started.
     uint64_t timeMs = 0;
@@ -190,8 +190,8 @@ private:
 
     static void OnPhaseWrite(void* owner, int phase);
     void OnEvent(int index, GameServices::Entities::BaseTeamMember* member);
-    // Records the bank, the scores, the fast-money total, the prize money and the award
-    // counters that changed since the last step.
+    // Records the bank, the scores, the fast-money total and the prize money that changed
+    // since the last step.
     void WatchState();
     void OnSequenceStarted(const std::string& name);
     void OnSequenceEnded() { m_LastMoveMs = m_NowMs; }
