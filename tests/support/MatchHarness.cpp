@@ -188,17 +188,13 @@ bool MatchHarness::WriteProfiles() {
     for (size_t i = 0; i < m_ProfileSlots.size(); ++i) {
         const ProfileSlot& slot = m_ProfileSlots[i];
         GameShow::PlayerProfile* profile = document.GetSavedGame(u32(i));
-        if (!profile) {
-            m_Failure = "more profiles than slots";
-            return false;
-        }
+        if (!profile)
+            return Fail("more profiles than slots");
         profile->isUsed = true;
         profile->SavedGameName = slot.name.c_str();
         GameServices::Utilities::XmlReader reader;
-        if (!reader.ReadFileElement(slot.look.c_str(), "Avatar_KorvoCity", profile->AvatarDescription, "root")) {
-            m_Failure = "cannot read the look " + slot.look;
-            return false;
-        }
+        if (!reader.ReadFileElement(slot.look.c_str(), "Avatar_KorvoCity", profile->AvatarDescription, "root"))
+            return Fail("cannot read the look " + slot.look);
         profile->ThumbnailFilename = ("Thumbnail_" + slot.look.substr(0, slot.look.rfind('.')) + ".png").c_str();
         for (const auto& [name, value] : slot.ints)
             profile->SetAttribute<int>(name.c_str(), value);
@@ -206,10 +202,8 @@ bool MatchHarness::WriteProfiles() {
     std::vector<char> text(1u << 20);
     u32 length = u32(text.size());
     GameServices::Utilities::XmlWriter writer;
-    if (!writer.WriteText(document, text.data(), length)) {
-        m_Failure = "cannot write the profiles document";
-        return false;
-    }
+    if (!writer.WriteText(document, text.data(), length))
+        return Fail("cannot write the profiles document");
     // "Gs", two zero bytes, the text's length and CRC-32, a 12-byte name; then the text.
     std::string bytes(GameServices::KorvoGame::SavedGameManager::kHeaderSize, '\0');
     bytes[0] = 'G';
@@ -221,10 +215,8 @@ bool MatchHarness::WriteProfiles() {
     bytes.append(text.data(), length);
     std::ofstream out(SavePath(), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), std::streamsize(bytes.size()));
-    if (!out) {
-        m_Failure = "cannot write the save file " + SavePath();
-        return false;
-    }
+    if (!out)
+        return Fail("cannot write the save file " + SavePath());
     return true;
 }
 
@@ -259,10 +251,8 @@ bool MatchHarness::CopyData() {
             } else if (name != "ingamexml") {
                 fs::create_directory_symlink(entry.path(), target, error);
             }
-            if (error) {
-                m_Failure = "cannot link the package " + name + ": " + error.message();
-                return false;
-            }
+            if (error)
+                return Fail("cannot link the package " + name + ": " + error.message());
             continue;
         }
         if (fs::is_symlink(target))  // never write through a link into the build's own data
@@ -270,27 +260,19 @@ bool MatchHarness::CopyData() {
         fs::copy(entry.path(), target, fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
         if (!error && name != Lower(name))
             fs::rename(target / (name + ".hdr"), target / (Lower(name) + ".hdr"), error);
-        if (error) {
-            m_Failure = "cannot copy the package " + name + ": " + error.message();
-            return false;
-        }
+        if (error)
+            return Fail("cannot copy the package " + name + ": " + error.message());
     }
-    if (error) {
-        m_Failure = std::string("cannot read ") + TALLYVOX_BUILT_DATA + ": " + error.message();
-        return false;
-    }
+    if (error)
+        return Fail(std::string("cannot read ") + TALLYVOX_BUILT_DATA + ": " + error.message());
     if (m_BankChange) {
         qbank::Bank bank;
         qbank::Diagnostics diagnostics;
-        if (!qbank::ReadBankSources(TALLYVOX_QUESTION_SOURCES, bank, diagnostics)) {
-            m_Failure = "cannot read the question sources";
-            return false;
-        }
+        if (!qbank::ReadBankSources(TALLYVOX_QUESTION_SOURCES, bank, diagnostics))
+            return Fail("cannot read the question sources");
         m_BankChange(bank);
-        if (!qbank::WriteBankPackage(bank, m_Home.Path() + "/gamequestions", diagnostics)) {
-            m_Failure = "cannot write the changed question bank";
-            return false;
-        }
+        if (!qbank::WriteBankPackage(bank, m_Home.Path() + "/gamequestions", diagnostics))
+            return Fail("cannot write the changed question bank");
     }
     return true;
 }
@@ -309,10 +291,8 @@ bool MatchHarness::WriteShowData() {
     std::ofstream actions(m_Home.Path() + "/gssystem/actions.xml", std::ios::binary | std::ios::trunc);
     actions << MatchActions();
     actions.close();
-    if (!actions || !sequences.WriteFolder(m_Home.File("ingamexml.dir"))) {
-        m_Failure = "cannot write the show's data";
-        return false;
-    }
+    if (!actions || !sequences.WriteFolder(m_Home.File("ingamexml.dir")))
+        return Fail("cannot write the show's data");
     return true;
 }
 
@@ -338,10 +318,8 @@ bool MatchHarness::Start(uint32_t seed) {
         m_OwnApplication = std::make_unique<PCApplicationImpl>();
         m_Application = m_OwnApplication.get();
     }
-    if (!m_Application || !m_Application->Initialize()) {
-        m_Failure = "the application did not start on the test window";
-        return false;
-    }
+    if (!m_Application || !m_Application->Initialize())
+        return Fail("the application did not start on the test window");
     RegisterSoundProvider(AGResourceManager::Get());
     if (!CopyData())
         return false;
@@ -364,10 +342,8 @@ bool MatchHarness::Start(uint32_t seed) {
         if (m_UseRealScreen)
             own.Add("screengame", TypeKey::Data,
                     ScreenGameLayout(m_Context->GetGameScreen(), {}, ClickablePlaces(), 40));
-        if (!own.WriteFolder(m_Home.File(kSoundPackage))) {
-            m_Failure = "cannot write the harness's package";
-            return false;
-        }
+        if (!own.WriteFolder(m_Home.File(kSoundPackage)))
+            return Fail("cannot write the harness's package");
     }
     if (m_UseProfiles) {
         // As the menu does: the wardrobe's assemblies first (a profile's avatar names its
@@ -607,50 +583,39 @@ std::string MatchHarness::Report(const std::string& reason) const {
     return report;
 }
 
+namespace {
+
+// The message on player one's test window, then that many steps.
+void Inject(MatchHarness& harness, const platform::window::Message& message, int steps) {
+    static_cast<platform::window::TestBackend*>(harness.Application()->GetWindow())->Inject(message);
+    for (int i = 0; i < steps; ++i)
+        harness.Step(16);
+}
+
+}  // namespace
+
 void MatchHarness::PressKey(uint32_t virtualKey) {
-    auto* window = static_cast<platform::window::TestBackend*>(m_Application->GetWindow());
-    platform::window::Message key;
-    key.kind = platform::window::MessageKind::KeyDown;
-    key.key = virtualKey;
-    window->Inject(key);
-    Step(16);
-    Step(16);
-    key.kind = platform::window::MessageKind::KeyUp;
-    window->Inject(key);
-    Step(16);
+    Inject(*this, {.kind = platform::window::MessageKind::KeyDown, .key = virtualKey}, 2);
+    Inject(*this, {.kind = platform::window::MessageKind::KeyUp, .key = virtualKey}, 1);
 }
 
 void MatchHarness::TypeText(const std::string& text) {
-    auto* window = static_cast<platform::window::TestBackend*>(m_Application->GetWindow());
-    for (char c : text) {
-        platform::window::Message typed;
-        typed.kind = platform::window::MessageKind::Char;
-        typed.unit = char16_t(static_cast<unsigned char>(c));
-        window->Inject(typed);
-        Step(16);
-    }
+    for (char c : text)
+        Inject(*this, {.kind = platform::window::MessageKind::Char, .unit = char16_t(static_cast<unsigned char>(c))}, 1);
 }
 
 void MatchHarness::Click(const std::string& widget) {
-    auto* window = static_cast<platform::window::TestBackend*>(m_Application->GetWindow());
     uint32_t width = 800, height = 600;
-    window->GetClientSize(width, height);
+    m_Application->GetWindow()->GetClientSize(width, height);
     for (const WidgetPlace& place : ClickablePlaces()) {
         if (place.name != widget)
             continue;
-        platform::window::Message mouse;
-        mouse.kind = platform::window::MessageKind::MouseMove;
-        mouse.x = int32_t((place.x + place.width / 2) * int(width) / 800);
-        mouse.y = int32_t((place.y + place.height / 2) * int(height) / 600);
-        window->Inject(mouse);
-        Step(16);
-        mouse.kind = platform::window::MessageKind::ButtonDown;
-        window->Inject(mouse);
-        Step(16);
-        Step(16);
-        mouse.kind = platform::window::MessageKind::ButtonUp;
-        window->Inject(mouse);
-        Step(16);
+        const int32_t x = int32_t((place.x + place.width / 2) * int(width) / 800);
+        const int32_t y = int32_t((place.y + place.height / 2) * int(height) / 600);
+        using Kind = platform::window::MessageKind;
+        Inject(*this, {.kind = Kind::MouseMove, .x = x, .y = y}, 1);
+        Inject(*this, {.kind = Kind::ButtonDown, .x = x, .y = y}, 2);
+        Inject(*this, {.kind = Kind::ButtonUp, .x = x, .y = y}, 1);
     }
 }
 
@@ -758,7 +723,6 @@ bool MatchHarness::MatchOver() const {
 }
 
 RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
-    RunResult result;
     UseRealScreen(m_SequenceMs);
     // Sounds for two of the holding cues; the others have none.
     if (m_Sounds.empty()) {
@@ -766,17 +730,11 @@ RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
         AddSound("sfx_podiumbuzzer", 200);
     }
     static const char* const kDecades[] = {"70", "80", "90", "00"};
-    if (!Start(policy.seed)) {
-        result.ok = false;
-        result.report = m_Failure;
-        return result;
-    }
+    if (!Start(policy.seed))
+        return {false, m_Failure};
     m_Context->m_Decade = policy.decade % 4;
-    if (!EnterLevel(std::string("QZ11_Game_Level_File_1_") + kDecades[policy.decade % 4])) {
-        result.ok = false;
-        result.report = m_Failure;
-        return result;
-    }
+    if (!EnterLevel(std::string("QZ11_Game_Level_File_1_") + kDecades[policy.decade % 4]))
+        return {false, m_Failure};
     Seed(policy.seed);
     if (policy.answerSeconds)
         m_Context->m_QuestionRoundTime = policy.answerSeconds;
@@ -797,15 +755,12 @@ RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
             reason = "stalled: the show stayed paused longer than its longest sound";
         else if (m_NowMs - start > policy.capMs)
             reason = "the match passed its cap";
-        if (!reason.empty()) {
-            result.ok = false;
-            result.report = Report(reason);
-            return result;
-        }
+        if (!reason.empty())
+            return {false, Report(reason)};
         PlayerOneActs(policy, random);
         Step(16);
     }
-    return result;
+    return {};
 }
 
 }  // namespace match

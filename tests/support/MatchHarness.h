@@ -188,6 +188,11 @@ private:
         MatchHarness* harness = nullptr;
     };
 
+    // The reason in Failure(); false.
+    bool Fail(const std::string& why) {
+        m_Failure = why;
+        return false;
+    }
     static void OnPhaseWrite(void* owner, int phase);
     void OnEvent(int index, GameServices::Entities::BaseTeamMember* member);
     // Records the bank, the scores, the fast-money total and the prize money that changed
