@@ -7,7 +7,6 @@
 
 #include "engine/core/AGMemory.h"
 #include "engine/core/Crc32Hash.h"
-#include "engine/core/XmlReader.h"
 #include "game/QZ2011GameContext.h"
 #include "game/presentation/Board.h"
 #include "game/presentation/QZApplicationData.h"
@@ -24,7 +23,6 @@
 #include "gameservices/game/PartPools.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameshow/GameShowCamera.h"
-#include "gameshow/PlayerProfileManager.h"
 #include "tests/support/MatchHarness.h"
 
 using namespace match;
@@ -34,8 +32,6 @@ namespace {
 
 constexpr const char* kMatchKinds[] = {"QZCharacter", "Board",      "ScoreBoard",     "ScoreDesk",
                                        "BuzzerLight", "StageProps", "GameShowCameras"};
-const ProfileSlot kAnna = {"ANNA", "AppearanceMale03.xml", {}};
-const ProfileSlot kBob = {"BOB", "AppearanceFemale01.xml", {{"SomeAward", 3}}};
 
 // The used counts of the five pools of looks and parts.
 std::vector<u32> PoolCounts() {
@@ -43,15 +39,6 @@ std::vector<u32> PoolCounts() {
     return {PartPool<Appearance>().GetUsedCount(), PartPool<AppearanceId>().GetUsedCount(),
             PartPool<OutfitPart>().GetUsedCount(), PartPool<AnatomyPart>().GetUsedCount(),
             PartPool<CharacterAssembly>().GetUsedCount()};
-}
-
-// The worn part names of a character: top, bottom, footwear, hairstyle.
-std::vector<std::string> Dressed(const QZ2011::QZCharacter* character) {
-    const GameServices::KorvoGame::Appearance* look = character ? character->VolatileDatas.GetAppearance() : nullptr;
-    if (!look)
-        return {};
-    return {look->OutfitParts[0].Name.c_str(), look->OutfitParts[1].Name.c_str(), look->OutfitParts[2].Name.c_str(),
-            look->AnatomyParts[3].Name.c_str()};
 }
 
 void Buzz(MatchHarness& harness) {
@@ -67,7 +54,7 @@ void Buzz(MatchHarness& harness) {
 // (listeners, sequences, factories, pools, the families' looks and parts).
 TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
     MatchHarness harness;
-    harness.UseProfiles({kAnna, kBob}, 1);
+    harness.UseProfiles({{"ANNA", "AppearanceMale03.xml", {}}, {"BOB", "AppearanceFemale01.xml", {}}}, 1);
     ASSERT_TRUE(harness.Start(7)) << harness.Failure();
     QZ2011GameContext& context = harness.Context();
     auto& connected = GameServices::KorvoGame::TeamActionManager::GetFreeDeviceConnectedEvent();
@@ -188,64 +175,6 @@ TEST(MatchLevel, ADestroyedMatchModeWithdrawsItsPrototypes) {
     }
     for (ApplicationData::Kind kind : kinds)
         EXPECT_EQ(ApplicationData::GetPrototype(kind), nullptr) << kind;
-}
-
-// A document with a selected profile: entering the 70s match level dresses the player's family
-// (the avatar, relatives in the look and partner files, each unlike its reference) and gives the
-// right family the computer family's files of the 70s, easy; the save is written once, with the
-// start indexes of the relatives' picks in the selected profile and the other slot as it was.
-TEST(MatchLevel, EnteringTheMatchDressesThePlayersFamilyAndSavesItsStarts) {
-    MatchHarness harness;
-    harness.UseProfiles({kAnna, kBob}, 0);
-    ASSERT_TRUE(harness.Start(21)) << harness.Failure();
-    GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
-    GameShow::PlayerProfile* anna = profiles->GetProfile(0);
-    ASSERT_NE(anna, nullptr);
-    EXPECT_EQ(anna->SavedGameName, "ANNA");
-    const u32 writes = profiles->GetWriteCount();
-    ASSERT_TRUE(harness.EnterLevel()) << harness.Failure();
-
-    QZ2011::QZ11Game& match = harness.Match();
-    const std::vector<std::string> looks = {
-        "AppearanceMale03.xml", "AppearanceMale03.xml", "AppearanceFemale04.xml", "AppearanceFemale04.xml",
-        "70s_F1_AppearanceOpponentMale01.xml", "70s_F1_AppearanceOpponentMale02.xml",
-        "70s_F1_AppearanceOpponentFemale01.xml", "70s_F1_AppearanceOpponentFemale02.xml"};
-    for (int i = 0; i < 8; ++i) {
-        const auto* look = match.GetContestant(i) ? match.GetContestant(i)->VolatileDatas.GetAppearance() : nullptr;
-        EXPECT_TRUE(look && look->Name == looks[size_t(i)].c_str()) << i;
-    }
-    EXPECT_EQ(harness.Context().m_PlayerOneMale, 1);
-    // Relative 1 (left member 2) shares the avatar's look file, yet wears none of its parts.
-    const std::vector<std::string> avatar = Dressed(match.GetContestant(0));
-    const std::vector<std::string> relative = Dressed(match.GetContestant(1));
-    ASSERT_EQ(relative.size(), 4u);
-    for (size_t kind = 0; kind < 4; ++kind)
-        EXPECT_NE(relative[kind], avatar[kind]) << kind;
-    // The in-game screen's layout is not in the sample data yet.
-    for (const RecordEntry& entry : harness.Record())
-        if (entry.text != "Can not read the level file: ScreenGame") {
-            EXPECT_EQ(entry.text.find("Can not read"), std::string::npos) << entry.text;
-        }
-
-    EXPECT_EQ(profiles->GetWriteCount(), writes + 1);
-    GameShow::PlayerProfileManager::Document saved;
-    GameServices::Utilities::XmlReader reader;
-    ASSERT_EQ(reader.ReadText(harness.SavedText().c_str(), "root", saved), GameServices::Utilities::XmlReader::ReadOk);
-    ASSERT_EQ(saved.GetSavedGameCount(), u32(GameShow::PlayerProfileManager::GetProfileCount()));
-    EXPECT_EQ(saved.GetSettings().CurrentSavedGame, 0);
-    for (const char* name : QZ2011::QZ11Game::FamilyLookNames()) {
-        int live = -1, written = -1;
-        EXPECT_TRUE(anna->GetAttribute<int>(name, live)) << name;
-        EXPECT_TRUE(saved.GetSavedGame(0)->GetAttribute<int>(name, written)) << name;
-        EXPECT_EQ(written, live) << name;
-        EXPECT_GE(written, 0) << name;
-    }
-    const GameShow::PlayerProfile* bob = saved.GetSavedGame(1);
-    EXPECT_EQ(bob->SavedGameName, "BOB");
-    int award = 0;
-    EXPECT_TRUE(bob->GetAttribute<int>("SomeAward", award));
-    EXPECT_EQ(award, 3);
-    EXPECT_EQ(bob->IntAttributes.size(), 1u);
 }
 
 namespace {

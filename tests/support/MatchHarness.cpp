@@ -168,17 +168,6 @@ std::string MatchHarness::SavePath() const {
     return saves ? saves->GetPath().c_str() : "";
 }
 
-std::string MatchHarness::SavedText() const {
-    std::ifstream in(SavePath(), std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const uint32_t header = GameServices::KorvoGame::SavedGameManager::kHeaderSize;
-    if (bytes.size() < header || bytes.compare(0, 2, "Gs") != 0)
-        return "";
-    uint32_t length = 0;
-    memcpy(&length, bytes.data() + 4, 4);
-    return length <= bytes.size() - header ? bytes.substr(header, length) : "";
-}
-
 bool MatchHarness::WriteProfiles() {
     GameServices::KorvoGame::CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
     GameShow::PlayerProfileManager::Document document;

@@ -128,8 +128,6 @@ public:
     // Without this call no profiles are loaded. The save file lives in the harness's folder.
     // With loadAtStart false only the save is written: the menus load it when they start.
     void UseProfiles(const std::vector<ProfileSlot>& slots, int current, bool loadAtStart = true);
-    // The document text the save file holds now (empty without a readable header).
-    std::string SavedText() const;
     // Call before Start: the question bank is compiled afresh from the sample sources after the
     // change (no checks: a bank the compiler would refuse can be played).
     void ChangeBank(const std::function<void(qbank::Bank&)>& change) { m_BankChange = change; }
