@@ -104,13 +104,6 @@ u32 MenuCharactersInUse() {
     return pool ? pool->GetUsedCount() : 99;
 }
 
-bool HasBehavior(const char* name) {
-    for (const auto& behavior : GameServices::MiniGame::BehaviorManager::Instance()->GetDefinitions().Behaviors)
-        if (behavior.Name == name)
-            return true;
-    return false;
-}
-
 struct Listeners {
     size_t frame, device, lost;
     bool operator==(const Listeners&) const = default;
@@ -120,17 +113,6 @@ Listeners Count(QZ2011GameContext& context) {
     return {context.GetGameFlowManager()->GetFrameEvent().Count(),
             KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count(),
             KG::TeamActionManager::GetMemberDeviceLostEvent().Count()};
-}
-
-std::vector<BaseTeamMember*> Members(QZ2011GameContext& context) {
-    GameServices::Entities::Team* team = context.GetTeamRegistry()->GetTeam();
-    return team ? team->m_Members : std::vector<BaseTeamMember*>();
-}
-
-GameServices::Entities::Prop* Cursor(QZ2011GameContext& context) {
-    GameServices::Entities::Set* set = context.GetMenuMode().GetSet();
-    GameServices::Entities::ComponentLevel* cursors = set ? set->FindComponentLevel("PlayerCursors") : nullptr;
-    return cursors ? cursors->FindProp("PlayerCursor0") : nullptr;
 }
 
 size_t LinesWith(const match::MatchHarness& harness, const std::string& text) {
@@ -257,7 +239,8 @@ TEST(MenuMode, TheFirstStartLoadsOnceAndEveryEntryRemakesOnlyTheLevelsOwnParts) 
     EXPECT_EQ(profiles->GetDefaultLookAppearances().size(), 12u);
     EXPECT_EQ(CompositionManager::Instance().m_PopupState, CompositionManager::kPopupNone);
     EXPECT_TRUE(ManagerIsAModule(context));
-    EXPECT_TRUE(HasBehavior("MenuAvatar"));
+    const auto& behaviors = GameServices::MiniGame::BehaviorManager::Instance()->GetDefinitions().Behaviors;
+    EXPECT_TRUE(std::any_of(behaviors.begin(), behaviors.end(), [](const auto& b) { return b.Name == "MenuAvatar"; }));
     EXPECT_EQ(MenuCharactersInUse(), 1u) << "the avatar, out of a pool of two";
     const Listeners inMenus = Count(context);
 
@@ -297,13 +280,14 @@ TEST(MenuMode, CursorsFollowMembersAndDevicesAndMissingOnesAreReportedOnce) {
     match::MatchHarness harness;
     ASSERT_TRUE(harness.Start(3)) << harness.Failure();
     QZ2011GameContext& context = harness.Context();
-    const std::vector<BaseTeamMember*> members = Members(context);
+    const std::vector<BaseTeamMember*> members = context.GetTeamRegistry()->GetTeam()->m_Members;
     ASSERT_EQ(members.size(), 2u);
     members[0]->m_Active = 1;
     members[1]->m_Active = 0;
     ASSERT_TRUE(ReachMenus(harness));
     GameShow::Menu& menu = context.GetMenuMode();
-    auto* cursor = dynamic_cast<KG::CollisionCursor*>(Cursor(context));
+    GameServices::Entities::ComponentLevel* cursors = menu.GetSet()->FindComponentLevel("PlayerCursors");
+    auto* cursor = dynamic_cast<KG::CollisionCursor*>(cursors ? cursors->FindProp("PlayerCursor0") : nullptr);
     ASSERT_NE(cursor, nullptr);
     // The active member only.
     EXPECT_EQ(members[0]->m_Entity, cursor);
