@@ -1,8 +1,7 @@
 // The program's context started headless on the sample data (with the program's graphics
 // start-up, as the avatar's animations need): the menus as a player meets them on a first start
-// and with a saved profile, the main menu's close button and focus, and what entering, leaving
-// and entering the menus again loads, makes and leaves behind; the cursors and devices; the
-// music's start.
+// and with a saved profile, and what entering, leaving and entering the menus again loads, makes
+// and leaves behind; the cursors and devices; the music's start.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +9,6 @@
 #include <vector>
 
 #include "engine/core/FDelegate.h"
-#include "engine/core/PCApplicationImpl.h"
 #include "game/QZ2011GameContext.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/EntityFactory.h"
@@ -24,16 +22,13 @@
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/minigame/BehaviorManager.h"
 #include "gameservices/minigame/BehaviorRecords.h"
-#include "gameservices/widget/Popup.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/Widget.h"
 #include "gameshow/AudioManager.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfileManager.h"
-#include "platform/window/TestWindowBackend.h"
 #include "tests/support/GraphicsStartup.h"
 #include "tests/support/MatchHarness.h"
-#include "tests/support/PopupPress.h"
 
 namespace {
 
@@ -73,20 +68,6 @@ std::vector<std::string> MissingThings(const match::MatchHarness& harness) {
             }
     return missing;
 }
-
-bool PopupOpen(const char* name) {
-    for (GameServices::Widget::Popup* popup : GameServices::Widget::ScreenManager::Instance().GetOpenPopups())
-        if (popup->Name == name)
-            return true;
-    return false;
-}
-
-void Deliver(PCApplicationImpl& application) {
-    platform::window::Message message;
-    while (application.GetWindow()->PollMessage(message))
-        application.DispatchMessage(message);
-}
-
 
 struct Counter {
     void Hit() { ++count; }
@@ -162,51 +143,6 @@ TEST(MenuStart, AFirstStartShowsTheLookPageAndASavedProfileTheMainMenuAndItsAwar
         profiles->SelectProfile(0);
         EXPECT_EQ(awards.GetUnlockedCount(), 1u);
         EXPECT_STREQ(context.GetUnlockedAwardName().c_str(), "70s Pro");
-    }
-}
-
-TEST(MenuStart, TheWindowClosesOnlyAfterTheQuitPromptIsConfirmed) {
-    for (bool savedProfile : {true, false}) {
-        SCOPED_TRACE(savedProfile ? "main menu" : "first-start look page");
-        GraphicsStartup graphics;
-        match::MatchHarness harness;
-        if (savedProfile)
-            harness.UseProfiles({{"Ann", "AppearanceFemale01.xml", {}}}, 0, false);
-        ASSERT_TRUE(harness.Start(7)) << harness.Failure();
-        PCApplicationImpl& application = *harness.Application();
-        harness.Context().GetMainMenuPage().SetApplication(&application);
-        ASSERT_TRUE(ReachMenus(harness));
-        auto request = [&] {
-            platform::window::Message close;
-            close.kind = platform::window::MessageKind::CloseRequest;
-            application.DispatchMessage(close);
-        };
-        // Asked and cancelled: the window stays and may be asked again.
-        request();
-        EXPECT_TRUE(application.HasWindow());
-        EXPECT_TRUE(PopupOpen("VerifyQuit"));
-        PressPopupButton("VerifyQuit", "Cancel");
-        Deliver(application);
-        EXPECT_TRUE(application.HasWindow());
-        EXPECT_FALSE(harness.Context().GetMainMenuPage().IsQuitPromptShown());
-        // Focus: lost pauses, regained resumes.
-        for (auto kind : {platform::window::MessageKind::Deactivate, platform::window::MessageKind::Activate}) {
-            platform::window::Message message;
-            message.kind = kind;
-            application.DispatchMessage(message);
-            EXPECT_EQ(harness.Context().IsPaused(), kind == platform::window::MessageKind::Deactivate);
-        }
-        request();
-        EXPECT_TRUE(application.HasWindow());
-        PressPopupButton("VerifyQuit", "Confirm");
-        Deliver(application);
-        EXPECT_FALSE(application.HasWindow());
-        // The click of "Cancel" found its sound.
-        harness.Step(16);
-        GameServices::Entities::Set* menus = harness.Context().GetMenuMode().GetSet();
-        ASSERT_NE(menus, nullptr);
-        EXPECT_NE(menus->FindAudioAsset(GameShow::AudioManager::kButtonPressSound), nullptr);
-        EXPECT_EQ(MissingThings(harness), std::vector<std::string>());
     }
 }
 
