@@ -98,7 +98,7 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
         // The level's kinds made the stage's entities, with the mode's records.
         EXPECT_NE(dynamic_cast<QZ2011::QZApplicationDataLevel*>(ApplicationData::GetPrototype(ApplicationData::kLevel)),
                   nullptr);
-        for (ApplicationData::Kind kind : {ApplicationData::kProp, ApplicationData::kCharacter, ApplicationData::kCamera})
+        for (auto kind : {ApplicationData::kProp, ApplicationData::kCharacter, ApplicationData::kCamera})
             EXPECT_NE(ApplicationData::GetPrototype(kind), nullptr) << kind;
         // The decade's stage is shown, the board's parts named, the tuning reached the context.
         GameServices::Entities::SetElement* stage = set->FindSetElement("Stage70");

@@ -402,8 +402,9 @@ protected:
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         platform::gfx::Image image;
         EXPECT_TRUE(platform::gfx::DecodePng(bytes.data(), bytes.size(), image, why)) << why;
-        const int x0 = widget ? int(widget->m_ScreenRect[0]) : 0, y0 = widget ? int(widget->m_ScreenRect[1]) : 0;
-        const int x1 = widget ? x0 + int(widget->m_ScreenRect[2]) : 0, y1 = widget ? y0 + int(widget->m_ScreenRect[3]) : 0;
+        const f32 none[4] = {};
+        const f32* r = widget ? widget->m_ScreenRect : none;
+        const int x0 = int(r[0]), y0 = int(r[1]), x1 = x0 + int(r[2]), y1 = y0 + int(r[3]);
         int count = 0;
         for (int y = std::max(y0, 0); y < y1 && y < int(image.height); ++y)
             for (int x = std::max(x0, 0); x < x1 && x < int(image.width); ++x) {
