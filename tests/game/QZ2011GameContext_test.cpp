@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <tuple>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -148,18 +149,14 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
                   mounted.end());
     EXPECT_EQ(mounted, expected);
 
-    const char* pages[] = {"compositionAwards",      "compositionBasicLook",    "compositionConnectionError",
-                           "compositionGroupAwards", "compositionKeyboard",     "compositionWardrobe",
-                           "compositionOptions",     "compositionMainMenu",     "compositionProfiles",
-                           "compositionNumberOfPlayer", "compositionCredits",   "compositionDecadeSelector",
-                           "compositionDifficultySelector"};
-    std::vector<GameShow::CompositionBase*> found;
-    for (const char* name : pages) {
-        GameShow::CompositionBase* page = GameShow::CompositionManager::Instance().FindComposition(name);
-        ASSERT_NE(page, nullptr) << name;
-        EXPECT_EQ(std::count(found.begin(), found.end(), page), 0) << name;
-        found.push_back(page);
-    }
+    std::set<GameShow::CompositionBase*> pages;
+    for (const char* name : {"compositionAwards", "compositionBasicLook", "compositionConnectionError",
+                             "compositionGroupAwards", "compositionKeyboard", "compositionWardrobe",
+                             "compositionOptions", "compositionMainMenu", "compositionProfiles",
+                             "compositionNumberOfPlayer", "compositionCredits", "compositionDecadeSelector",
+                             "compositionDifficultySelector"})
+        EXPECT_TRUE(pages.insert(GameShow::CompositionManager::Instance().FindComposition(name)).second) << name;
+    EXPECT_EQ(pages.count(nullptr), 0u);
 
     GameShow::SequenceManager* sequences = context->GetSequenceManager();
     ASSERT_NE(sequences, nullptr);
@@ -193,8 +190,9 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
         context->SubscribeDeviceEvents();
     EXPECT_EQ(DeviceListeners(), deviceListenersStarted + 2);
 
-    const size_t profileEvents = GameShow::PlayerProfileManager::Instance()->GetProfilesLoadedEvent().Count() +
-                                 GameShow::PlayerProfileManager::Instance()->GetProfileSelectedEvent().Count();
+    GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+    const size_t profileEvents =
+        profiles->GetProfilesLoadedEvent().Count() + profiles->GetProfileSelectedEvent().Count();
     context->Shutdown();
     std::vector<std::string> own;
     for (const std::string& step : context->steps)

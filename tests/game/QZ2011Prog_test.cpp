@@ -20,15 +20,6 @@ platform::window::Backend* MakeTestBackend() {
 
 }  // namespace
 
-TEST(QZ2011Prog, TitleAndDefaults) {
-    EXPECT_STREQ(QZ2011::g_QZ2011Prog.GetTitle(), "Tallyvox");
-    u32 width = 0, height = 0, flags = 0;
-    QZ2011::g_QZ2011Prog.GetDefaultSettings(&width, &height, &flags);
-    EXPECT_EQ(width, 800u);
-    EXPECT_EQ(height, 600u);
-    EXPECT_EQ(flags, 0x80000007u);
-}
-
 // The entry point's sequence on the test window: start-up, the program's run loop ended by
 // a close request, shutdown, release.
 TEST(QZ2011Prog, RunsTheGameUntilTheWindowCloses) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include "engine/audio/PCAudioManagerImpl.h"
 #include "engine/audio/PCSound.h"
@@ -31,7 +32,6 @@
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/minigame/BaseMiniGame.h"
 #include "gameservices/widget/ScreenManager.h"
-#include "game/presentation/AwardManager.h"
 #include "game/rules/AnswerResult.h"
 #include "gameshow/PlayerProfile.h"
 #include "gameshow/PlayerProfileManager.h"
@@ -56,7 +56,6 @@ namespace match {
 
 namespace fs = std::filesystem;
 using GameServices::Entities::BaseTeamMember;
-using GameServices::KorvoGame::TeamActionData;
 
 namespace {
 
@@ -108,47 +107,6 @@ std::string RecordEntry::ToString() const {
     return "log " + text;
 }
 
-namespace {
-
-ScriptStep Make(ScriptStep::Kind kind, int value = 0, uint32_t limitMs = 0) {
-    ScriptStep step;
-    step.kind = kind;
-    step.value = value;
-    step.limitMs = limitMs;
-    return step;
-}
-
-}  // namespace
-
-ScriptStep StartMatch() { return Make(ScriptStep::Kind::StartMatch); }
-ScriptStep WaitPhase(int phase, uint32_t limitMs) { return Make(ScriptStep::Kind::WaitPhase, phase, limitMs); }
-ScriptStep WaitEvent(int index, uint32_t limitMs) { return Make(ScriptStep::Kind::WaitEvent, index, limitMs); }
-ScriptStep WaitSequence(const std::string& name, uint32_t limitMs) {
-    ScriptStep step = Make(ScriptStep::Kind::WaitSequence, 0, limitMs);
-    step.text = name;
-    return step;
-}
-ScriptStep Buzz() { return Make(ScriptStep::Kind::Buzz); }
-ScriptStep ComputerBuzz() { return Make(ScriptStep::Kind::ComputerBuzz); }
-ScriptStep Type(const std::string& text) {
-    ScriptStep step = Make(ScriptStep::Kind::Type);
-    step.text = text;
-    return step;
-}
-ScriptStep Type(Typed typed) {
-    ScriptStep step = Make(ScriptStep::Kind::Type);
-    step.typed = typed;
-    return step;
-}
-ScriptStep Submit() { return Make(ScriptStep::Kind::Submit); }
-ScriptStep SubmitAI() { return Make(ScriptStep::Kind::SubmitAI); }
-ScriptStep ComputerAnswer(bool right) { return Make(ScriptStep::Kind::ComputerAnswer, right ? 1 : 0); }
-ScriptStep PlayOrPass(bool play) { return Make(ScriptStep::Kind::PlayOrPass, play ? 1 : 0); }
-ScriptStep Skip() { return Make(ScriptStep::Kind::Skip); }
-ScriptStep Pass(uint32_t ms) { return Make(ScriptStep::Kind::Pass, int(ms)); }
-ScriptStep FastMoney() { return Make(ScriptStep::Kind::FastMoney); }
-ScriptStep AnswerRemaining() { return Make(ScriptStep::Kind::AnswerRemaining); }
-
 MatchHarness::MatchHarness() {
     for (int i = 0; i < 24; ++i) {
         m_EventTaps[i].harness = this;
@@ -172,7 +130,6 @@ MatchHarness::~MatchHarness() {
         Match().SetRoundRules(nullptr);
         m_Context->Shutdown();
         GameShow::PlayerProfileManager::Destroy();
-        m_Screen.reset();
         m_Context.reset();
     }
     GameServices::Bridge::FileSystem::Destroy();
@@ -189,8 +146,6 @@ MatchHarness::~MatchHarness() {
 
 QZ2011::QZ11Game& MatchHarness::Match() { return m_Context->GetMatchMode(); }
 
-QZ2011::RoundRules& MatchHarness::Rules() { return m_Context->GetRoundRules(); }
-
 BaseTeamMember* MatchHarness::PlayerOne() const {
     QZ2011::Family* family = m_Context ? m_Context->m_PlayerOneFamily : nullptr;
     return family && !family->m_Members.empty() ? family->m_Members[0] : nullptr;
@@ -199,26 +154,6 @@ BaseTeamMember* MatchHarness::PlayerOne() const {
 BaseTeamMember* MatchHarness::ComputerMember() const {
     QZ2011::Family* family = m_Context ? m_Context->m_PlayerOneFamily : nullptr;
     return family && family->m_Members.size() > 1 ? family->m_Members[1] : nullptr;
-}
-
-void MatchHarness::Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules) {
-    m_ScreenInUse = screen;
-    m_RulesInUse = rules;
-    KeepRealScreenOut(false);
-}
-
-// While the double plays the screen's part the game's own screen is not shown: the level's
-// running screen is then found nowhere and nothing else follows the match events.
-void MatchHarness::KeepRealScreenOut(bool out) {
-    if (!m_Context)
-        return;
-    GameServices::Widget::ScreenManager& screens = GameServices::Widget::ScreenManager::Instance();
-    QZ2011::ScreenGame& real = m_Context->GetGameScreen();
-    const bool registered = screens.FindScreen(QZ2011::ScreenGame::kName) == &real;
-    if (out && registered)
-        screens.UnregisterScreen(&real);
-    else if (!out && !registered)
-        screens.RegisterScreen(&real);
 }
 
 void MatchHarness::UseProfiles(const std::vector<ProfileSlot>& slots, int current, bool loadAtStart) {
@@ -233,17 +168,6 @@ std::string MatchHarness::SavePath() const {
     return saves ? saves->GetPath().c_str() : "";
 }
 
-std::string MatchHarness::SavedText() const {
-    std::ifstream in(SavePath(), std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const uint32_t header = GameServices::KorvoGame::SavedGameManager::kHeaderSize;
-    if (bytes.size() < header || bytes.compare(0, 2, "Gs") != 0)
-        return "";
-    uint32_t length = 0;
-    memcpy(&length, bytes.data() + 4, 4);
-    return length <= bytes.size() - header ? bytes.substr(header, length) : "";
-}
-
 bool MatchHarness::WriteProfiles() {
     GameServices::KorvoGame::CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
     GameShow::PlayerProfileManager::Document document;
@@ -253,17 +177,13 @@ bool MatchHarness::WriteProfiles() {
     for (size_t i = 0; i < m_ProfileSlots.size(); ++i) {
         const ProfileSlot& slot = m_ProfileSlots[i];
         GameShow::PlayerProfile* profile = document.GetSavedGame(u32(i));
-        if (!profile) {
-            m_Failure = "more profiles than slots";
-            return false;
-        }
+        if (!profile)
+            return Fail("more profiles than slots");
         profile->isUsed = true;
         profile->SavedGameName = slot.name.c_str();
         GameServices::Utilities::XmlReader reader;
-        if (!reader.ReadFileElement(slot.look.c_str(), "Avatar_KorvoCity", profile->AvatarDescription, "root")) {
-            m_Failure = "cannot read the look " + slot.look;
-            return false;
-        }
+        if (!reader.ReadFileElement(slot.look.c_str(), "Avatar_KorvoCity", profile->AvatarDescription, "root"))
+            return Fail("cannot read the look " + slot.look);
         profile->ThumbnailFilename = ("Thumbnail_" + slot.look.substr(0, slot.look.rfind('.')) + ".png").c_str();
         for (const auto& [name, value] : slot.ints)
             profile->SetAttribute<int>(name.c_str(), value);
@@ -271,10 +191,8 @@ bool MatchHarness::WriteProfiles() {
     std::vector<char> text(1u << 20);
     u32 length = u32(text.size());
     GameServices::Utilities::XmlWriter writer;
-    if (!writer.WriteText(document, text.data(), length)) {
-        m_Failure = "cannot write the profiles document";
-        return false;
-    }
+    if (!writer.WriteText(document, text.data(), length))
+        return Fail("cannot write the profiles document");
     // "Gs", two zero bytes, the text's length and CRC-32, a 12-byte name; then the text.
     std::string bytes(GameServices::KorvoGame::SavedGameManager::kHeaderSize, '\0');
     bytes[0] = 'G';
@@ -286,10 +204,8 @@ bool MatchHarness::WriteProfiles() {
     bytes.append(text.data(), length);
     std::ofstream out(SavePath(), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), std::streamsize(bytes.size()));
-    if (!out) {
-        m_Failure = "cannot write the save file " + SavePath();
-        return false;
-    }
+    if (!out)
+        return Fail("cannot write the save file " + SavePath());
     return true;
 }
 
@@ -324,10 +240,8 @@ bool MatchHarness::CopyData() {
             } else if (name != "ingamexml") {
                 fs::create_directory_symlink(entry.path(), target, error);
             }
-            if (error) {
-                m_Failure = "cannot link the package " + name + ": " + error.message();
-                return false;
-            }
+            if (error)
+                return Fail("cannot link the package " + name + ": " + error.message());
             continue;
         }
         if (fs::is_symlink(target))  // never write through a link into the build's own data
@@ -335,27 +249,19 @@ bool MatchHarness::CopyData() {
         fs::copy(entry.path(), target, fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
         if (!error && name != Lower(name))
             fs::rename(target / (name + ".hdr"), target / (Lower(name) + ".hdr"), error);
-        if (error) {
-            m_Failure = "cannot copy the package " + name + ": " + error.message();
-            return false;
-        }
+        if (error)
+            return Fail("cannot copy the package " + name + ": " + error.message());
     }
-    if (error) {
-        m_Failure = std::string("cannot read ") + TALLYVOX_BUILT_DATA + ": " + error.message();
-        return false;
-    }
+    if (error)
+        return Fail(std::string("cannot read ") + TALLYVOX_BUILT_DATA + ": " + error.message());
     if (m_BankChange) {
         qbank::Bank bank;
         qbank::Diagnostics diagnostics;
-        if (!qbank::ReadBankSources(TALLYVOX_QUESTION_SOURCES, bank, diagnostics)) {
-            m_Failure = "cannot read the question sources";
-            return false;
-        }
+        if (!qbank::ReadBankSources(TALLYVOX_QUESTION_SOURCES, bank, diagnostics))
+            return Fail("cannot read the question sources");
         m_BankChange(bank);
-        if (!qbank::WriteBankPackage(bank, m_Home.Path() + "/gamequestions", diagnostics)) {
-            m_Failure = "cannot write the changed question bank";
-            return false;
-        }
+        if (!qbank::WriteBankPackage(bank, m_Home.Path() + "/gamequestions", diagnostics))
+            return Fail("cannot write the changed question bank");
     }
     return true;
 }
@@ -374,10 +280,8 @@ bool MatchHarness::WriteShowData() {
     std::ofstream actions(m_Home.Path() + "/gssystem/actions.xml", std::ios::binary | std::ios::trunc);
     actions << MatchActions();
     actions.close();
-    if (!actions || !sequences.WriteFolder(m_Home.File("ingamexml.dir"))) {
-        m_Failure = "cannot write the show's data";
-        return false;
-    }
+    if (!actions || !sequences.WriteFolder(m_Home.File("ingamexml.dir")))
+        return Fail("cannot write the show's data");
     return true;
 }
 
@@ -403,10 +307,8 @@ bool MatchHarness::Start(uint32_t seed) {
         m_OwnApplication = std::make_unique<PCApplicationImpl>();
         m_Application = m_OwnApplication.get();
     }
-    if (!m_Application || !m_Application->Initialize()) {
-        m_Failure = "the application did not start on the test window";
-        return false;
-    }
+    if (!m_Application || !m_Application->Initialize())
+        return Fail("the application did not start on the test window");
     RegisterSoundProvider(AGResourceManager::Get());
     if (!CopyData())
         return false;
@@ -429,10 +331,8 @@ bool MatchHarness::Start(uint32_t seed) {
         if (m_UseRealScreen)
             own.Add("screengame", TypeKey::Data,
                     ScreenGameLayout(m_Context->GetGameScreen(), {}, ClickablePlaces(), 40));
-        if (!own.WriteFolder(m_Home.File(kSoundPackage))) {
-            m_Failure = "cannot write the harness's package";
-            return false;
-        }
+        if (!own.WriteFolder(m_Home.File(kSoundPackage)))
+            return Fail("cannot write the harness's package");
     }
     if (m_UseProfiles) {
         // As the menu does: the wardrobe's assemblies first (a profile's avatar names its
@@ -449,18 +349,12 @@ bool MatchHarness::Start(uint32_t seed) {
         GameServices::Bridge::FileSystem::LoadPackage(kSoundPackage, false);
     if (QZ2011::QuestionManager* questions = m_Context->GetQuestionManager())
         questions->Initialize();
-    m_Screen = std::make_unique<GameScreenDouble>(*m_Context);
-    if (m_UseRealScreen) {
-        m_RealScreen.harness = this;
-        m_ScreenInUse = &m_RealScreen;
-        m_RulesInUse = &m_Context->GetRoundRules();
+    // Without the real screen the level's running screen is found nowhere: nothing follows the
+    // match events.
+    if (m_UseRealScreen)
         m_Context->GetGameScreen().SetApplication(m_Application);
-    }
-    if (!m_ScreenInUse) {
-        m_ScreenInUse = m_Screen.get();
-        m_RulesInUse = &m_Context->GetRoundRules();
-    }
-    KeepRealScreenOut(m_ScreenInUse == m_Screen.get());
+    else
+        GameServices::Widget::ScreenManager::Instance().UnregisterScreen(&m_Context->GetGameScreen());
     if (GameShow::SequenceManager* sequences = m_Context->GetSequenceManager())
         sequences->RegisterSequencer(Crc32Hash(kTapSequencer), &m_SequenceTap);
     // A single-player match: the team's second member is the computer family's player.
@@ -562,21 +456,16 @@ void MatchHarness::Attach() {
     // The recorders come first, so that an event is recorded before the screen acts on it.
     for (int i = 0; i < 24; ++i)
         Match().Event(i).AddDelegate(&m_EventTaps[i]);
-    if (m_ScreenInUse == m_Screen.get())
-        m_Screen->Attach();
-    Match().SetRoundRules(m_RulesInUse);
+    Match().SetRoundRules(&m_Context->GetRoundRules());
     GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
     sequences->GetSequenceEndedEvent().AddDelegate(&m_EndedTap);
     // Each sequence of the show's table announces its start to the harness.
-    m_SequenceNames.clear();
+    std::set<const GameShow::Sequence*> tapped;
     for (const auto& [file, name] : QZ2011::QZ11Game::InGameSequences()) {
         (void)file;
-        if (!name)
+        GameShow::Sequence* sequence = name ? sequences->FindSequence(Crc32Hash(name)) : nullptr;
+        if (!sequence || !tapped.insert(sequence).second)
             continue;
-        GameShow::Sequence* sequence = sequences->FindSequence(Crc32Hash(name));
-        if (!sequence || m_SequenceNames.count(sequence))
-            continue;
-        m_SequenceNames[sequence] = name;
         sequence->m_Start.events.insert(sequence->m_Start.events.begin(),
                                         GameShow::SequenceEvent{kTapSequencer, "Started", name, ""});
     }
@@ -589,7 +478,6 @@ void MatchHarness::Detach() {
     m_Attached = false;
     for (int i = 0; i < 24; ++i)
         Match().Event(i).RemoveDelegate(&m_EventTaps[i]);
-    m_Screen->Detach();
     if (GameShow::SequenceManager* sequences = m_Context->GetSequenceManager())
         sequences->GetSequenceEndedEvent().RemoveDelegate(&m_EndedTap);
 }
@@ -623,16 +511,8 @@ void MatchHarness::WatchState() {
         {"score1", c.m_ComputerFamily ? c.m_ComputerFamily->m_Score : 0},
         {"bank", int(c.m_RoundBank)},
         {"fastMoneyTotal", c.m_FastMoneyTotal}};
-    if (const QZ2011::Question* question = CurrentQuestion(*m_Context))
-        now.emplace_back("question", int(question->Index()));
-    if (const GameShow::PlayerProfile* profile = GameShow::PlayerProfileManager::Instance()->GetProfile(0)) {
+    if (const GameShow::PlayerProfile* profile = GameShow::PlayerProfileManager::Instance()->GetProfile(0))
         now.emplace_back("money", int(profile->Score));
-        for (const QZ2011::AwardManager::Award& award : QZ2011::AwardManager::kAwards) {
-            int value = 0;
-            GameShow::GetAchievementValue(0, award.counterKey, value);
-            now.emplace_back(award.counterKey, value);
-        }
-    }
     for (const auto& [name, value] : now) {
         int& watched = m_Watched[name];
         if (value != watched) {
@@ -670,14 +550,6 @@ std::vector<std::string> MatchHarness::Lines(std::initializer_list<RecordEntry::
     return lines;
 }
 
-std::vector<int> MatchHarness::PhaseWrites() const {
-    std::vector<int> phases;
-    for (const RecordEntry& entry : m_Record)
-        if (entry.kind == RecordEntry::Kind::Phase)
-            phases.push_back(entry.value);
-    return phases;
-}
-
 std::vector<std::string> MatchHarness::SequencesPlayed() const {
     std::vector<std::string> names;
     for (const RecordEntry& entry : m_Record)
@@ -686,229 +558,53 @@ std::vector<std::string> MatchHarness::SequencesPlayed() const {
     return names;
 }
 
-std::string MatchHarness::CurrentSequenceName() const {
-    const GameShow::SequenceManager* sequences = m_Context ? m_Context->GetSequenceManager() : nullptr;
-    const GameShow::Sequence* current = sequences ? sequences->GetCurrentSequence() : nullptr;
-    if (!current)
-        return "none";
-    auto it = m_SequenceNames.find(current);
-    return it != m_SequenceNames.end() ? it->second : "(not in the show's table)";
-}
-
 std::string MatchHarness::Report(const std::string& reason) const {
     std::string report = reason + " at " + std::to_string(m_NowMs) + " ms";
     if (!m_Context)
         return report;
     const QZ2011GameContext& c = *m_Context;
     report += ": phase " + std::to_string(c.m_GamePhase) + ", round " + std::to_string(c.m_RoundCounter);
-    report += "; flags resume " + std::to_string(c.m_AnswerTurnPending) + ", answer result " +
-              std::to_string(c.m_AnswerPending) + ", answer turn " + std::to_string(c.m_AnswerAgain) + ", steal " +
-              std::to_string(c.m_StealStarted) + ", entry open " + std::to_string(c.m_AnswerEntryOpen) +
-              ", skip allowed " + std::to_string(c.m_SkipAllowed) + ", skip notice armed " +
-              std::to_string(c.m_AIBusy) + ", skip notice " + std::to_string(c.m_AIAnswerStarted) +
-              ", computer may act " + std::to_string(c.m_AIMayAct) + ", face-off winner " +
-              std::to_string(c.m_FaceOffWinner) + ", buzz owner " + std::to_string(c.m_BuzzOwner);
-    report += "; current sequence " + CurrentSequenceName() + "; last sequences:";
+    report += "; entry open " + std::to_string(c.m_AnswerEntryOpen) + ", buzz owner " +
+              std::to_string(c.m_BuzzOwner) + ", sequence running " +
+              std::to_string(m_Context->GetSequenceManager()->GetCurrentSequence() != nullptr) + "; last sequences:";
     for (const std::string& name : m_LastSequences)
         report += " " + name;
     return report;
 }
 
-void MatchHarness::Act(const char* action, BaseTeamMember* member) {
-    if (!member)
-        return;
-    TeamActionData data(nullptr, 0, member);
-    m_Context->GetTeamActionManager()->SimulateTeamAction(&data, action);
+namespace {
+
+// The message on player one's test window, then that many steps.
+void Inject(MatchHarness& harness, const platform::window::Message& message, int steps) {
+    static_cast<platform::window::TestBackend*>(harness.Application()->GetWindow())->Inject(message);
+    for (int i = 0; i < steps; ++i)
+        harness.Step(16);
 }
 
-std::string MatchHarness::TypedText(const ScriptStep& step) const {
-    QZ2011::QuestionManager* questions = m_Context->GetQuestionManager();
-    QZ2011::Question* question = questions ? questions->CurrentQuestion() : nullptr;
-    switch (step.typed) {
-    case Typed::Text:
-        return step.text;
-    case Typed::WrongAnswer:
-        return "zzqx wvvk";
-    case Typed::TopAnswer: {
-        i32 top = -1;
-        for (u32 i = 0; question && i < question->AnswerCount(); ++i)
-            if (top < 0 || question->GetAnswer(i).Value() > question->GetAnswer(u32(top)).Value())
-                top = i32(i);
-        return top >= 0 ? FirstSpelling(question->GetAnswer(u32(top)).Text()) : "";
-    }
-    case Typed::NextHiddenAnswer:
-        for (u32 i = 0; question && i < question->AnswerCount(); ++i)
-            if (!question->IsFound(i))
-                return FirstSpelling(question->GetAnswer(i).Text());
-        return "";
-    }
-    return "";
-}
-
-bool MatchHarness::Satisfied(const ScriptStep& step) {
-    for (size_t i = m_Mark; i < m_Record.size(); ++i) {
-        const RecordEntry& entry = m_Record[i];
-        const bool hit = (step.kind == ScriptStep::Kind::WaitPhase && entry.kind == RecordEntry::Kind::Phase &&
-                          entry.value == step.value) ||
-                         (step.kind == ScriptStep::Kind::WaitEvent && entry.kind == RecordEntry::Kind::Event &&
-                          entry.value == step.value) ||
-                         (step.kind == ScriptStep::Kind::WaitSequence && entry.kind == RecordEntry::Kind::Sequence &&
-                          entry.text == step.text);
-        if (hit) {
-            m_Mark = i + 1;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool MatchHarness::Wait(const ScriptStep& step, uint32_t stepMs, uint64_t runStart, RunResult& result) {
-    const uint64_t start = m_NowMs;
-    m_LastMoveMs = std::max(m_LastMoveMs, start);
-    std::string what = step.kind == ScriptStep::Kind::WaitPhase   ? "phase " + std::to_string(step.value)
-                       : step.kind == ScriptStep::Kind::WaitEvent ? "event " + std::to_string(step.value)
-                                                                  : "sequence " + step.text;
-    while (!Satisfied(step)) {
-        std::string reason;
-        if (m_NowMs - m_LastMoveMs >= kStallMs)
-            reason = "stalled: nothing moved for 20 s while waiting for " + what;
-        else if (step.limitMs && m_NowMs - start > step.limitMs)
-            reason = "the wait for " + what + " passed its limit of " + std::to_string(step.limitMs) + " ms";
-        else if (m_NowMs - runStart > kRunCapMs)
-            reason = "the run passed its cap of 30 minutes while waiting for " + what;
-        if (!reason.empty()) {
-            result.ok = false;
-            result.report = Report(reason);
-            return false;
-        }
-        Step(stepMs);
-    }
-    return true;
-}
-
-RunResult MatchHarness::Run(const Script& script) {
-    RunResult result;
-    if (!m_Context || !m_Attached) {
-        result.ok = false;
-        result.report = "no match level: " + m_Failure;
-        return result;
-    }
-    const uint64_t runStart = m_NowMs;
-    m_Mark = m_Record.size();
-    for (const ScriptStep& step : script.steps) {
-        switch (step.kind) {
-        case ScriptStep::Kind::StartMatch:
-            m_ScreenInUse->StartMatch();
-            break;
-        case ScriptStep::Kind::WaitPhase:
-        case ScriptStep::Kind::WaitEvent:
-        case ScriptStep::Kind::WaitSequence:
-            if (!Wait(step, script.stepMs, runStart, result))
-                return result;
-            break;
-        case ScriptStep::Kind::Buzz:
-            Act("BuzzSinglePlayer", PlayerOne());
-            break;
-        case ScriptStep::Kind::ComputerBuzz:
-            m_Context->m_BuzzOwner = 1;
-            Act("BuzzSinglePlayer", ComputerMember());
-            break;
-        case ScriptStep::Kind::Type:
-            m_Context->m_TypedAnswer = TypedText(step).c_str();
-            break;
-        case ScriptStep::Kind::Submit:
-            Act("EnterAnswer", PlayerOne());
-            break;
-        case ScriptStep::Kind::SubmitAI:
-            Act("EnterAIAnswer", PlayerOne());
-            break;
-        case ScriptStep::Kind::ComputerAnswer: {
-            QZ2011::QuestionManager* questions = m_Context->GetQuestionManager();
-            QZ2011::Question* question = questions ? questions->CurrentQuestion() : nullptr;
-            if (question && step.value)
-                question->PickRightAnswer();
-            else if (question)
-                question->PickWrongAnswer();
-            Act("EnterAIAnswer", ComputerMember());
-            break;
-        }
-        case ScriptStep::Kind::PlayOrPass:
-            m_ScreenInUse->ChoosePlayOrPass(step.value != 0);
-            break;
-        case ScriptStep::Kind::Skip:
-            Act("SkipSequence", PlayerOne());
-            break;
-        case ScriptStep::Kind::Pass:
-            for (uint64_t end = m_NowMs + uint32_t(step.value); m_NowMs < end;)
-                Step(script.stepMs);
-            break;
-        case ScriptStep::Kind::FastMoney:
-            m_ScreenInUse->PlayFastMoney();
-            break;
-        case ScriptStep::Kind::AnswerRemaining: {
-            QZ2011::QuestionManager* questions = m_Context->GetQuestionManager();
-            QZ2011::Question* question = questions ? questions->CurrentQuestion() : nullptr;
-            u32 remaining = 0;
-            for (u32 i = 0; question && i < question->AnswerCount(); ++i)
-                remaining += question->IsFound(i) ? 0 : 1;
-            for (u32 i = 0; i < remaining; ++i) {
-                if (!Wait(WaitEvent(7), script.stepMs, runStart, result))
-                    return result;
-                m_Context->m_TypedAnswer = TypedText(Type(Typed::NextHiddenAnswer)).c_str();
-                Act("EnterAnswer", PlayerOne());
-            }
-            break;
-        }
-        }
-        FlushLog();
-    }
-    return result;
-}
+}  // namespace
 
 void MatchHarness::PressKey(uint32_t virtualKey) {
-    auto* window = static_cast<platform::window::TestBackend*>(m_Application->GetWindow());
-    platform::window::Message key;
-    key.kind = platform::window::MessageKind::KeyDown;
-    key.key = virtualKey;
-    window->Inject(key);
-    Step(16);
-    Step(16);
-    key.kind = platform::window::MessageKind::KeyUp;
-    window->Inject(key);
-    Step(16);
+    Inject(*this, {.kind = platform::window::MessageKind::KeyDown, .key = virtualKey}, 2);
+    Inject(*this, {.kind = platform::window::MessageKind::KeyUp, .key = virtualKey}, 1);
 }
 
 void MatchHarness::TypeText(const std::string& text) {
-    auto* window = static_cast<platform::window::TestBackend*>(m_Application->GetWindow());
-    for (char c : text) {
-        platform::window::Message typed;
-        typed.kind = platform::window::MessageKind::Char;
-        typed.unit = char16_t(static_cast<unsigned char>(c));
-        window->Inject(typed);
-        Step(16);
-    }
+    for (char c : text)
+        Inject(*this, {.kind = platform::window::MessageKind::Char, .unit = char16_t(static_cast<unsigned char>(c))}, 1);
 }
 
 void MatchHarness::Click(const std::string& widget) {
-    auto* window = static_cast<platform::window::TestBackend*>(m_Application->GetWindow());
     uint32_t width = 800, height = 600;
-    window->GetClientSize(width, height);
+    m_Application->GetWindow()->GetClientSize(width, height);
     for (const WidgetPlace& place : ClickablePlaces()) {
         if (place.name != widget)
             continue;
-        platform::window::Message mouse;
-        mouse.kind = platform::window::MessageKind::MouseMove;
-        mouse.x = int32_t((place.x + place.width / 2) * int(width) / 800);
-        mouse.y = int32_t((place.y + place.height / 2) * int(height) / 600);
-        window->Inject(mouse);
-        Step(16);
-        mouse.kind = platform::window::MessageKind::ButtonDown;
-        window->Inject(mouse);
-        Step(16);
-        Step(16);
-        mouse.kind = platform::window::MessageKind::ButtonUp;
-        window->Inject(mouse);
-        Step(16);
+        const int32_t x = int32_t((place.x + place.width / 2) * int(width) / 800);
+        const int32_t y = int32_t((place.y + place.height / 2) * int(height) / 600);
+        using Kind = platform::window::MessageKind;
+        Inject(*this, {.kind = Kind::MouseMove, .x = x, .y = y}, 1);
+        Inject(*this, {.kind = Kind::ButtonDown, .x = x, .y = y}, 2);
+        Inject(*this, {.kind = Kind::ButtonUp, .x = x, .y = y}, 1);
     }
 }
 
@@ -1016,7 +712,6 @@ bool MatchHarness::MatchOver() const {
 }
 
 RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
-    RunResult result;
     UseRealScreen(m_SequenceMs);
     // Sounds for two of the holding cues; the others have none.
     if (m_Sounds.empty()) {
@@ -1024,17 +719,11 @@ RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
         AddSound("sfx_podiumbuzzer", 200);
     }
     static const char* const kDecades[] = {"70", "80", "90", "00"};
-    if (!Start(policy.seed)) {
-        result.ok = false;
-        result.report = m_Failure;
-        return result;
-    }
+    if (!Start(policy.seed))
+        return {false, m_Failure};
     m_Context->m_Decade = policy.decade % 4;
-    if (!EnterLevel(std::string("QZ11_Game_Level_File_1_") + kDecades[policy.decade % 4])) {
-        result.ok = false;
-        result.report = m_Failure;
-        return result;
-    }
+    if (!EnterLevel(std::string("QZ11_Game_Level_File_1_") + kDecades[policy.decade % 4]))
+        return {false, m_Failure};
     Seed(policy.seed);
     if (policy.answerSeconds)
         m_Context->m_QuestionRoundTime = policy.answerSeconds;
@@ -1055,27 +744,12 @@ RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
             reason = "stalled: the show stayed paused longer than its longest sound";
         else if (m_NowMs - start > policy.capMs)
             reason = "the match passed its cap";
-        if (!reason.empty()) {
-            result.ok = false;
-            result.report = Report(reason);
-            return result;
-        }
+        if (!reason.empty())
+            return {false, Report(reason)};
         PlayerOneActs(policy, random);
         Step(16);
     }
-    return result;
-}
-
-RunResult MatchHarness::Play(const Script& script) {
-    RunResult result;
-    if (!Start(script.seed) || !EnterLevel(kMatchLevel70)) {
-        result.ok = false;
-        result.report = m_Failure;
-        return result;
-    }
-    // Loading drew from the generators: the match itself starts from the script's seed.
-    Seed(script.seed);
-    return Run(script);
+    return {};
 }
 
 }  // namespace match

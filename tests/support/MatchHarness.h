@@ -2,17 +2,15 @@
 // A headless match: the game's context on the platform's test window and fake clock, its data
 // copied as folder packages into a temporary folder, the match level entered by file name
 // through the game flow, and the context's Update driven in fixed steps with the mixer pulled
-// after each one. Scripts wait for phases, events and sequences, buzz, type and submit answers,
-// choose play or pass, skip and let time pass; the harness records every phase write, every
-// sequence played (each sequence of the show's table announces its start to the harness; a
-// name the table lacks shows as the manager's log line), every match event and every log line
-// in order, and a stall detector ends a run that stops moving with a report of the match state.
+// after each one. The harness records every phase write, every sequence played (each sequence
+// of the show's table announces its start to the harness), every match event and every log
+// line in order.
 //
 // The game is one world (its singletons are process-wide): one harness lives at a time.
 //
-// The round rules are the game's own; the in-game screen is the double of MatchDoubles.h for the
-// scripted rules runs, or the real one for whole matches (UseRealScreen, PlayMatch), where player
-// one acts only through the test window and the computer family is played by its own player.
+// Without UseRealScreen the in-game screen is kept out of the level, so that nothing follows
+// the match events; with it (PlayMatch) the real screen plays, player one acts only through the
+// test window and the computer family is played by its own player.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -25,7 +23,6 @@
 #include "engine/core/FDelegate.h"
 #include "gameshow/Sequencers.h"
 #include "tests/support/LogCapture.h"
-#include "tests/support/MatchDoubles.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/ScopedWorkingDir.h"
 #include "tests/support/TempDir.h"
@@ -44,7 +41,6 @@ struct Bank;
 }
 namespace QZ2011 {
 class QZ11Game;
-class RoundRules;
 }
 
 namespace match {
@@ -54,9 +50,9 @@ struct RecordEntry {
     Kind kind = Kind::Log;
     // The phase written, the event's index or the state's new value.
     int value = 0;
-    // The sequence's name, the log line, "computer" for an event of the computer's member, or the state that changed in a
-    // whole match: "bank", "score0" (player one), "score1", "fastMoneyTotal", "question" (the
-    // current question's line), "money" (player 0's profile) or an award's counter key.
+    // The sequence's name, the log line, "computer" for an event of the computer's member, or the
+    // state that changed in a whole match: "bank", "score0" (player one), "score1",
+    // "fastMoneyTotal", "money" (player 0's profile).
     std::string text;
     // Simulated milliseconds since the harness started.
     uint64_t timeMs = 0;
@@ -65,69 +61,8 @@ struct RecordEntry {
     // do: there both are recorded after the screen and the rules acted on them.
     int answer = -2;
 
-    // "phase 5", "play faceoff_round1", "event 4", "log <line>".
+    // "phase 5", "play faceoff_round1", "event 4", "log <line>", "bank 20".
     std::string ToString() const;
-};
-
-// What a scripted answer types.
-enum class Typed { Text, TopAnswer, NextHiddenAnswer, WrongAnswer };
-
-struct ScriptStep {
-    enum class Kind {
-        StartMatch,
-        WaitPhase,
-        WaitEvent,
-        WaitSequence,
-        Buzz,
-        ComputerBuzz,
-        Type,
-        Submit,
-        SubmitAI,
-        ComputerAnswer,
-        PlayOrPass,
-        Skip,
-        Pass,
-        FastMoney,
-        AnswerRemaining
-    };
-    Kind kind = Kind::Pass;
-    int value = 0;
-    std::string text;
-    Typed typed = Typed::Text;
-    // A wait's own limit in simulated ms (0: none but the stall detector and the cap).
-    uint32_t limitMs = 0;
-};
-
-// Script steps.
-ScriptStep StartMatch();
-ScriptStep WaitPhase(int phase, uint32_t limitMs = 0);
-ScriptStep WaitEvent(int index, uint32_t limitMs = 0);
-ScriptStep WaitSequence(const std::string& name, uint32_t limitMs = 0);
-// "BuzzSinglePlayer" from player 1's member.
-ScriptStep Buzz();
-// The computer family's member buzzes (buzz owner 1).
-ScriptStep ComputerBuzz();
-ScriptStep Type(const std::string& text);
-ScriptStep Type(Typed typed);
-// "EnterAnswer" (entry must be open) from player 1's member.
-ScriptStep Submit();
-// "EnterAIAnswer" from player 1's member: no entry test.
-ScriptStep SubmitAI();
-// The computer family picks a right or a wrong answer and raises "EnterAIAnswer".
-ScriptStep ComputerAnswer(bool right);
-ScriptStep PlayOrPass(bool play);
-ScriptStep Skip();
-ScriptStep Pass(uint32_t ms);
-ScriptStep FastMoney();
-// At each of the next answer turns (event 7, resume) player 1 types and submits an answer not
-// yet found, until every answer the question had at this step is found.
-ScriptStep AnswerRemaining();
-
-struct Script {
-    uint32_t seed = 1;
-    // Simulated milliseconds per Update.
-    uint32_t stepMs = 16;
-    std::vector<ScriptStep> steps;
 };
 
 // A used slot of the profiles document a harness starts with.
@@ -175,10 +110,6 @@ public:
     static constexpr const char* kMatchLevel70 = "QZ11_Game_Level_File_1_70";
     // Nothing moving this long in a whole match is a stall.
     static constexpr uint64_t kMatchStallMs = 60000;
-    // Nothing moving this long while a script waits is a stall.
-    static constexpr uint64_t kStallMs = 20000;
-    // No run lasts longer than this.
-    static constexpr uint64_t kRunCapMs = 30 * 60 * 1000;
 
     MatchHarness();
     ~MatchHarness();
@@ -197,13 +128,6 @@ public:
     // Without this call no profiles are loaded. The save file lives in the harness's folder.
     // With loadAtStart false only the save is written: the menus load it when they start.
     void UseProfiles(const std::vector<ProfileSlot>& slots, int current, bool loadAtStart = true);
-    // The save file (PCSavegameManager's path) and the document text it holds now (empty
-    // without a readable header).
-    std::string SavePath() const;
-    std::string SavedText() const;
-    // Puts the real in-game screen (through its adapter) in the double's place, with the round
-    // rules it drives; both stay the caller's. Call before EnterLevel.
-    void Replace(IMatchScreen* screen, QZ2011::IRoundRules* rules);
     // Call before Start: the question bank is compiled afresh from the sample sources after the
     // change (no checks: a bank the compiler would refuse can be played).
     void ChangeBank(const std::function<void(qbank::Bank&)>& change) { m_BankChange = change; }
@@ -222,27 +146,21 @@ public:
     // Both generators restarted from the seed: the shared xorshift128 and the 15-bit one.
     static void Seed(uint32_t seed);
     // Enters the level of that file through the game flow and steps until it has started;
-    // the recorders, the screen double and the sequence tap are attached then.
+    // the recorders and the sequence tap are attached then.
     bool EnterLevel(const std::string& levelFile = kMatchLevel70);
     // The same, calling whileLoading after each step in which the match level's set exists but
     // its start has not yet turned team actions on.
     bool EnterLevel(const std::string& levelFile, const std::function<void()>& whileLoading);
     // Goes to the decade-choice level and steps until the match level's clean-up ran.
     bool LeaveLevel();
-    // Starts (a fresh harness) and enters the 70s match level, single-player, decade 0,
-    // difficulty 0, then runs the script.
-    RunResult Play(const Script& script);
-    // Runs the script's steps on the entered level.
-    RunResult Run(const Script& script);
     // One Update of the context, then the audio update and the mixer pulled for ms.
     void Step(uint32_t ms);
 
     const std::vector<RecordEntry>& Record() const { return m_Record; }
     // The record as lines, only the kinds given.
     std::vector<std::string> Lines(std::initializer_list<RecordEntry::Kind> kinds) const;
-    std::vector<int> PhaseWrites() const;
     std::vector<std::string> SequencesPlayed() const;
-    // Phase, round, flags, current sequence and the last ten sequences, after the reason.
+    // Phase, round, a few flags and the last ten sequences, after the reason.
     std::string Report(const std::string& reason) const;
     const std::string& Failure() const { return m_Failure; }
     uint64_t NowMs() const { return m_NowMs; }
@@ -253,19 +171,9 @@ public:
     QZ2011::QZ11Game& Match();
     GameServices::Entities::BaseTeamMember* PlayerOne() const;
     GameServices::Entities::BaseTeamMember* ComputerMember() const;
-    QZ2011::RoundRules& Rules();
-    GameScreenDouble& Screen() { return *m_Screen; }
     const TempDir& Home() const { return m_Home; }
 
 private:
-    // The real screen as scripts see it: it starts the match on its own load; play or pass is
-    // a click on its button; fast money plays through its callbacks.
-    struct RealScreen : IMatchScreen {
-        void StartMatch() override {}
-        void ChoosePlayOrPass(bool play) override { harness->Click(play ? "PlayButton" : "PassButton"); }
-        void PlayFastMoney() override {}
-        MatchHarness* harness = nullptr;
-    };
     struct EventTap : IDelegateParam<GameServices::Entities::BaseTeamMember*> {
         void Invoke(GameServices::Entities::BaseTeamMember* member) override { harness->OnEvent(index, member); }
         MatchHarness* harness = nullptr;
@@ -278,10 +186,15 @@ private:
         MatchHarness* harness = nullptr;
     };
 
+    // The reason in Failure(); false.
+    bool Fail(const std::string& why) {
+        m_Failure = why;
+        return false;
+    }
     static void OnPhaseWrite(void* owner, int phase);
     void OnEvent(int index, GameServices::Entities::BaseTeamMember* member);
-    // Records the bank, the scores, the fast-money total, the prize money and the award
-    // counters that changed since the last step.
+    // Records the bank, the scores, the fast-money total and the prize money that changed
+    // since the last step.
     void WatchState();
     void OnSequenceStarted(const std::string& name);
     void OnSequenceEnded() { m_LastMoveMs = m_NowMs; }
@@ -291,6 +204,8 @@ private:
     bool CopyData();
     // The sequences, the key bindings and the layout of UseRealScreen.
     bool WriteShowData();
+    // The path of PCSavegameManager's save file.
+    std::string SavePath() const;
     // Player one's move by the policy, if one is due now.
     void PlayerOneActs(const MatchPolicy& policy, std::mt19937& random);
     bool MatchOver() const;
@@ -301,13 +216,6 @@ private:
     bool GoTo(const std::string& levelFile, bool match, const std::function<void()>& whileLoading);
     void Attach();
     void Detach();
-    void KeepRealScreenOut(bool out);
-    void Act(const char* action, GameServices::Entities::BaseTeamMember* member);
-    std::string TypedText(const ScriptStep& step) const;
-    // Steps until the step's condition holds; false with the report in result.
-    bool Wait(const ScriptStep& step, uint32_t stepMs, uint64_t runStart, RunResult& result);
-    bool Satisfied(const ScriptStep& step);
-    std::string CurrentSequenceName() const;
 
     TempDir m_Home;
     // The save file's folder, the harness's own while it lives.
@@ -319,8 +227,6 @@ private:
     // The game mounts its packages from the working folder: the harness's folder while it runs.
     std::unique_ptr<ScopedWorkingDir> m_WorkingDir;
     std::unique_ptr<QZ2011GameContext> m_Context;
-    std::unique_ptr<GameScreenDouble> m_Screen;
-    RealScreen m_RealScreen;
     bool m_UseRealScreen = false;
     std::function<void(qbank::Bank&)> m_BankChange;
     uint32_t m_SequenceMs = 60;
@@ -335,9 +241,6 @@ private:
     std::map<std::string, int> m_Watched;
     // The first fast-money player's entry for each question id, which the second avoids.
     std::map<std::string, std::string> m_FirstPlayerTexts;
-    // The screen and rules scripts drive: the screen double and the context's rules unless replaced.
-    IMatchScreen* m_ScreenInUse = nullptr;
-    QZ2011::IRoundRules* m_RulesInUse = nullptr;
     EventTap m_EventTaps[24];
     SequenceTap m_SequenceTap;
     FDelegate<MatchHarness> m_EndedTap{this, &MatchHarness::OnSequenceEnded};
@@ -347,10 +250,7 @@ private:
     AGAudioManager::ImplFactory m_SavedAudioFactory = nullptr;
 
     std::vector<RecordEntry> m_Record;
-    // Waits look at entries from here on.
-    size_t m_Mark = 0;
     std::vector<std::string> m_LastSequences;
-    std::map<const void*, std::string> m_SequenceNames;
     uint64_t m_NowMs = 0;
     uint64_t m_LastMoveMs = 0;
     uint64_t m_AudioRemainder = 0;

@@ -11,22 +11,9 @@ namespace match {
 
 namespace {
 
-const char* Element(QZ2011::ScreenGame::WidgetKind kind) {
-    using Kind = QZ2011::ScreenGame::WidgetKind;
-    switch (kind) {
-    case Kind::Text:
-        return "GsWidgetLibrary:Label";
-    case Kind::Button:
-        return "GsWidgetLibrary:Button";
-    case Kind::Keyboard:
-        return "GsWidgetLibrary:SoftKeyboard";
-    case Kind::Window:
-        return "GsWidgetLibrary:ResizableWindow";
-    case Kind::Plain:
-        break;
-    }
-    return "GsWidgetLibrary:Image";
-}
+// The layout element of each kind of the screen's contract, in the kinds' order.
+constexpr const char* kElements[] = {"GsWidgetLibrary:Image", "GsWidgetLibrary:Label", "GsWidgetLibrary:Button",
+                                     "GsWidgetLibrary:SoftKeyboard", "GsWidgetLibrary:ResizableWindow"};
 
 std::string Event(const char* name, const char* parameter) {
     return std::string("<item sequencer=\"EntitySequencer\" name=\"") + name +
@@ -50,7 +37,7 @@ std::string ScreenGameLayout(QZ2011::ScreenGame& screen, const std::set<std::str
         for (const WidgetPlace& given : places)
             if (given.name == name)
                 place = given;
-        widgets += std::string("<") + Element(entry.kind) + " Name=\"" + name + "\" Margin=\"" +
+        widgets += std::string("<") + kElements[u32(entry.kind)] + " Name=\"" + name + "\" Margin=\"" +
                    std::to_string(place.x) + "," + std::to_string(place.y) + ",0,0\" Width=\"" +
                    std::to_string(place.width) + "\" Height=\"" + std::to_string(place.height) + "\"" +
                    (entry.kind == QZ2011::ScreenGame::WidgetKind::Keyboard && keyboardChars

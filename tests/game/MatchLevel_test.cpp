@@ -1,0 +1,226 @@
+// The sample 70s match level entered through the game flow on the match harness: what the
+// level start finds, binds and dresses, and what leaving it takes away again.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/core/AGMemory.h"
+#include "engine/core/Crc32Hash.h"
+#include "game/QZ2011GameContext.h"
+#include "game/presentation/Board.h"
+#include "game/presentation/QZApplicationData.h"
+#include "game/presentation/QZCharacter.h"
+#include "game/presentation/QZStageProps.h"
+#include "game/rules/QZ11Game.h"
+#include "game/rules/QZ11Phases.h"
+#include "gameservices/entities/GameEntityFactory.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/entities/SetElement.h"
+#include "gameservices/game/ApplicationData.h"
+#include "gameservices/game/PartPools.h"
+#include "gameservices/game/TeamActionManager.h"
+#include "gameshow/GameShowCamera.h"
+#include "tests/support/MatchHarness.h"
+
+using namespace match;
+using GameServices::KorvoGame::ApplicationData;
+
+namespace {
+
+constexpr const char* kMatchKinds[] = {"QZCharacter", "Board",      "ScoreBoard",     "ScoreDesk",
+                                       "BuzzerLight", "StageProps", "GameShowCameras"};
+
+// The used counts of the five pools of looks and parts.
+std::vector<u32> PoolCounts() {
+    using namespace GameServices::KorvoGame;
+    return {PartPool<Appearance>().GetUsedCount(), PartPool<AppearanceId>().GetUsedCount(),
+            PartPool<OutfitPart>().GetUsedCount(), PartPool<AnatomyPart>().GetUsedCount(),
+            PartPool<CharacterAssembly>().GetUsedCount()};
+}
+
+void Buzz(MatchHarness& harness) {
+    harness.Context().m_GamePhase = QZ2011::PhaseFaceOffBuzz;
+    GameServices::KorvoGame::TeamActionData data(nullptr, 0, harness.PlayerOne());
+    harness.Context().GetTeamActionManager()->SimulateTeamAction(&data, "BuzzSinglePlayer");
+}
+
+}  // namespace
+
+// Entered, left and entered again ten times with a profile selected: the level start finds
+// and names the whole stage each time, and nothing of an earlier entry is left behind
+// (listeners, sequences, factories, pools, the families' looks and parts).
+TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
+    MatchHarness harness;
+    harness.UseProfiles({{"ANNA", "AppearanceMale03.xml", {}}, {"BOB", "AppearanceFemale01.xml", {}}}, 1);
+    ASSERT_TRUE(harness.Start(7)) << harness.Failure();
+    QZ2011GameContext& context = harness.Context();
+    auto& connected = GameServices::KorvoGame::TeamActionManager::GetFreeDeviceConnectedEvent();
+    auto& lost = GameServices::KorvoGame::TeamActionManager::GetMemberDeviceLostEvent();
+    const size_t connectedBefore = connected.Count(), lostBefore = lost.Count();
+    auto* factories = GameServices::Entities::GameEntityFactory::Instance();
+    GameShow::SequenceManager* sequences = context.GetSequenceManager();
+    const std::vector<u32> pools = PoolCounts();
+    u64 heapSettled = 0;
+    for (int cycle = 0; cycle < 10; ++cycle) {
+        SCOPED_TRACE(cycle);
+        const size_t recordBefore = harness.Record().size();
+        // Loaded but not started: a buzz in the buzzer phase is not taken.
+        int loadingBuzzes = 0;
+        auto buzzWhileLoading = [&]() {
+            // The file was read with the stage's kinds and the mode's records in place.
+            for (const char* kind : kMatchKinds)
+                EXPECT_NE(factories->GetFactory(kind), nullptr) << kind;
+            EXPECT_NE(dynamic_cast<QZ2011::Board*>(harness.Match().GetSet()->FindProp("buzzer_top_left")), nullptr);
+            context.m_BuzzOwner = -1;
+            Buzz(harness);
+            EXPECT_EQ(context.m_BuzzOwner, -1);
+            ++loadingBuzzes;
+        };
+        ASSERT_TRUE(harness.EnterLevel(MatchHarness::kMatchLevel70, buzzWhileLoading)) << harness.Failure();
+        EXPECT_GT(loadingBuzzes, 0);
+        EXPECT_NE(PoolCounts(), pools);
+        // Started: the same buzz is taken, once however often the mode entered.
+        Buzz(harness);
+        EXPECT_EQ(context.m_BuzzOwner, 0);
+        int buzzEvents = 0;
+        for (size_t i = recordBefore; i < harness.Record().size(); ++i) {
+            buzzEvents += harness.Record()[i].ToString() == "event 0" ? 1 : 0;
+            EXPECT_EQ(harness.Record()[i].text.find("can't find"), std::string::npos) << harness.Record()[i].text;
+        }
+        EXPECT_EQ(buzzEvents, 1);
+        context.m_GamePhase = QZ2011::PhaseNone;
+        QZ2011::QZ11Game& match = harness.Match();
+        GameServices::Entities::Set* set = match.GetSet();
+        ASSERT_NE(set, nullptr);
+
+        // The level's kinds made the stage's entities, with the mode's records.
+        EXPECT_NE(dynamic_cast<QZ2011::QZApplicationDataLevel*>(ApplicationData::GetPrototype(ApplicationData::kLevel)),
+                  nullptr);
+        for (auto kind : {ApplicationData::kProp, ApplicationData::kCharacter, ApplicationData::kCamera})
+            EXPECT_NE(ApplicationData::GetPrototype(kind), nullptr) << kind;
+        // The decade's stage is shown, the board's parts named, the tuning reached the context.
+        GameServices::Entities::SetElement* stage = set->FindSetElement("Stage70");
+        EXPECT_TRUE(stage && stage->Visible);
+        const struct { const char* prop; const char* name; } blocks[] = {
+            {"board_block_01", "Block_01"}, {"board_block_08", "Block_08"}, {"board_block_dt_06", "Block_dt_06"},
+            {"buzzer_top_left", "BuzzerLeft"}, {"buzzer_top_right", "BuzzerRight"}};
+        for (const auto& block : blocks) {
+            auto* board = dynamic_cast<QZ2011::Board*>(set->FindProp(block.prop));
+            EXPECT_TRUE(board && board->PartName == block.name) << block.prop;
+        }
+        EXPECT_EQ(std::vector<u32>({context.m_NumberOfAnswers, context.m_QuestionRoundTime,
+                                    context.m_FastMoneyFirstTime, context.m_FastMoneySecondTime}),
+                  std::vector<u32>({8, 30, 20, 25}));
+        // The show clock runs, its sequencers are bound to the stage, the phase step listens.
+        EXPECT_TRUE(sequences->IsEnabled());
+        EXPECT_EQ(context.GetCameraSequencer()->GetSet(), set);
+        EXPECT_EQ(context.GetGameShowCameraSequencer()->GetSet(), set);
+        EXPECT_EQ(context.GetAudioManager()->GetSequenceManager(), sequences);
+        EXPECT_EQ(context.GetAudioSequencer()->GetAudioManager(), context.GetAudioManager());
+        // One subscription each: the phase step and the harness on the ended event, the
+        // harness on each match event, one device listener each.
+        EXPECT_EQ(sequences->GetSequenceEndedEvent().Count(), 2u);
+        for (int i = 0; i < 23; ++i)
+            EXPECT_EQ(match.Event(i).Count(), 1u) << i;
+        EXPECT_EQ(connected.Count(), connectedBefore + 1);
+        EXPECT_EQ(lost.Count(), lostBefore + 1);
+        // The show's table, each sequence once.
+        EXPECT_EQ(sequences->GetSequenceCount(), 85u);
+        for (const auto& [file, name] : QZ2011::QZ11Game::InGameSequences())
+            EXPECT_NE(sequences->FindSequence(Crc32Hash(name)), nullptr) << file;
+
+        ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
+        EXPECT_EQ(sequences->GetSequenceCount(), 0u);
+        EXPECT_EQ(sequences->GetSequenceEndedEvent().Count(), 0u);
+        // The sequencers and the game audio let go of the stage.
+        EXPECT_EQ(context.GetCameraSequencer()->GetSet(), nullptr);
+        EXPECT_EQ(context.GetGameShowCameraSequencer()->GetSet(), nullptr);
+        EXPECT_EQ(context.GetAudioSequencer()->GetAudioManager(), nullptr);
+        EXPECT_EQ(context.GetAudioManager()->GetSequenceManager(), nullptr);
+        EXPECT_EQ(connected.Count(), connectedBefore);
+        EXPECT_EQ(lost.Count(), lostBefore);
+        for (int i = 0; i < 24; ++i)
+            EXPECT_EQ(match.Event(i).Count(), 0u) << i;
+        EXPECT_EQ(PoolCounts(), pools);
+        // Only the stage-prop pool outlives the level, until the next match replaces it.
+        for (const char* kind : kMatchKinds)
+            EXPECT_EQ(factories->GetFactory(kind) != nullptr, std::string(kind) == "StageProps") << kind;
+        // No pool of an earlier entry stays allocated. The heap may still take a new chunk for
+        // a size class now and then; a pool kept at each entry would add at least its own
+        // entities' bytes every cycle, seven pools between the third cycle and the last.
+        const u64 heap = GetHeapCounters().current;
+        if (cycle == 2)
+            heapSettled = heap;
+        if (cycle == 9) {
+            EXPECT_LT(heap, heapSettled + 4 * 30 * sizeof(QZ2011::QZStageProps)) << "grew by " << heap - heapSettled;
+        }
+    }
+}
+
+// The match mode goes with its context: the records it published as prototypes go with it,
+// none is left for a later level to copy.
+TEST(MatchLevel, ADestroyedMatchModeWithdrawsItsPrototypes) {
+    const ApplicationData::Kind kinds[] = {ApplicationData::kLevel, ApplicationData::kCharacter,
+                                           ApplicationData::kCamera, ApplicationData::kProp};
+    {
+        MatchHarness harness;
+        ASSERT_TRUE(harness.Start(3)) << harness.Failure();
+        ASSERT_TRUE(harness.EnterLevel()) << harness.Failure();
+        ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
+        for (ApplicationData::Kind kind : kinds)
+            EXPECT_NE(ApplicationData::GetPrototype(kind), nullptr) << kind;
+    }
+    for (ApplicationData::Kind kind : kinds)
+        EXPECT_EQ(ApplicationData::GetPrototype(kind), nullptr) << kind;
+}
+
+// Each decade's match level, entered without a profile and dressed both ways: the match finds
+// everything it looks up, the decade's stage is shown and its dressing's props are stage props,
+// the contestants wait hidden in the computer family's looks of the decade, one game-show camera
+// is live and the level's match settings reached the context.
+TEST(MatchLevel, EachDecadeLevelHoldsTheStageTheMatchLooksUp) {
+    const char* const decades[] = {"70", "80", "90", "00"};
+    const size_t stageProps[] = {2, 4, 30, 18};
+    for (u32 decade = 0; decade < 4; ++decade) {
+        SCOPED_TRACE(decades[decade]);
+        MatchHarness harness;
+        ASSERT_TRUE(harness.Start(5)) << harness.Failure();
+        harness.Context().m_Decade = decade;
+        ASSERT_TRUE(harness.EnterLevel(std::string("QZ11_Game_Level_File_1_") + decades[decade])) << harness.Failure();
+        QZ2011::QZ11Game::ApplyStageDressing();
+        QZ2011::QZ11Game::ApplyInGameStageDressing();
+        harness.Step(16);
+        for (const std::string& line : harness.Lines({RecordEntry::Kind::Log}))
+            EXPECT_EQ(line.find("can't find"), std::string::npos) << line;
+        GameServices::Entities::Set* set = harness.Match().GetSet();
+        ASSERT_EQ(set->m_SetElements.size(), 1u);
+        EXPECT_EQ(set->m_SetElements[0]->Name, (std::string("Stage") + decades[decade]).c_str());
+        EXPECT_TRUE(set->m_SetElements[0]->Visible);
+        EXPECT_EQ(std::count_if(set->m_Props.begin(), set->m_Props.end(), &QZ2011::GetStageBehavior),
+                  std::ptrdiff_t(stageProps[decade]));
+        ASSERT_EQ(set->m_Characters.size(), 8u);
+        const char* members[] = {"Male01", "Male02", "Female01", "Female02"};
+        for (GameServices::Entities::Character* character : set->m_Characters) {
+            const std::string name = character->Name.c_str();
+            EXPECT_NE(dynamic_cast<QZ2011::QZCharacter*>(character), nullptr);
+            const GameServices::KorvoGame::Appearance* look = character->VolatileDatas.GetAppearance();
+            const std::string file =
+                std::string(decades[decade]) + "s_F1_AppearanceOpponent" + members[name.back() - '1'] + ".xml";
+            EXPECT_TRUE(look && look->Name == file.c_str()) << name;
+            EXPECT_TRUE(character->Activate && !character->Visible) << name;
+        }
+        size_t live = 0;
+        for (GameServices::Entities::Camera* camera : set->m_Cameras) {
+            ASSERT_NE(dynamic_cast<GameShow::GameShowCamera*>(camera), nullptr);
+            live += camera->Activate ? 1 : 0;
+        }
+        EXPECT_EQ(live, 1u);
+        EXPECT_FALSE(dynamic_cast<GameShow::GameShowCamera*>(set->GetActiveCamera())->GetEndKey().IsEmpty());
+        const QZ2011GameContext& c = harness.Context();
+        EXPECT_EQ(std::vector<u32>({c.m_NumberOfAnswers, c.m_QuestionRoundTime, c.m_FastMoneyFirstTime,
+                                    c.m_FastMoneySecondTime}),
+                  std::vector<u32>({8, 30, 20, 25}));
+    }
+}
