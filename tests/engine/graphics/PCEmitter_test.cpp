@@ -90,3 +90,38 @@ TEST_F(PCEmitterTest, SelfDrawnQuadsBlendAndSkipTheDepthTestOnlyOnScreen) {
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(60, 50), 0xFF00FE00u, 3));  // twice half of green
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(66, 50), drawtest::kBlack, 2));
 }
+
+// A quad samples its material's texture across its face: a texture red on its left half and
+// green on its right shows both.
+TEST_F(PCEmitterTest, QuadsSampleTheirTextureAcrossTheirFace) {
+    std::vector<u32> pixels;
+    for (u32 i = 0; i < 64; ++i)
+        pixels.push_back(i % 8 < 4 ? 0xFFFF0000u : 0xFF00FF00u);
+    authoring::TextureSlotData slot;
+    slot.textures = {"halves.png"};
+    authoring::MaterialData material;
+    material.slots = {"halves_slot"};
+    authoring::PackageWriter writer;
+    writer.Add("halves.png", TypeKey::Texture, authoring::PngBytes(pixels, 8, 8))
+        .Add("halves_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(slot))
+        .Add("halves.mat", TypeKey::Material, authoring::MaterialBytes(material));
+    Mount(writer);
+    authoring::EmitterData data;
+    data.emissionKind = 1;
+    data.endFrame = 100;
+    data.life = 3;
+    data.burstFrames = {1};
+    data.burstCounts = {1};
+    data.materialIds = {authoring::NameId("halves.mat")};
+    PCEmitter emitter;
+    LoadBytes(emitter, authoring::EmitterBytes(data));
+    AGController clock;
+    AGBindAnimation(clock, 30, 30, 1);
+    emitter.SetController(&clock);
+    emitter.SetPosition({60, 50, 0});
+    Show(emitter);
+    clock.SetTime(1.1f * clock.GetFrameDuration());
+    Frame();
+    EXPECT_EQ(std::make_pair(Pixel(58, 50), Pixel(62, 50)), std::make_pair(0xFFFF0000u, 0xFF00FF00u));
+    m_layer.RemoveRenderable(&emitter);
+}
