@@ -294,3 +294,32 @@ TEST(EntityTest, LevelFlagsAreKeptOneByOne) {
     EXPECT_EQ(flags(), (std::vector<bool>{false, true, true, false}));
     EXPECT_EQ(level.GetStatus(), 4u);
 }
+
+// The defaults a record falls back to when its file leaves a field out.
+TEST(EntityTest, DefaultsOfNewEntities) {
+    Camera camera;
+    EXPECT_EQ((std::vector<f32>{f32(camera.ViewportWidth), f32(camera.ViewportHeight),
+                                camera.FieldOfView, camera.ClippingNear, camera.ClippingFar,
+                                camera.Up.y, camera.Factor}),
+              (std::vector<f32>{800, 600, 34, 0, 1000, -1, 1}));
+    EXPECT_FALSE(camera.Orthographic || camera.IsPartOfScene());
+    EXPECT_TRUE(camera.Activate && camera.Synchronize);
+
+    Entity plain;
+    Entity named("Named");
+    EXPECT_FALSE(plain.Visible || !plain.Name.IsEmpty());
+    EXPECT_TRUE(named.Visible);
+    EXPECT_EQ(named.Name, "Named");
+    named.Synchronize = false;
+    named.Reset();
+    EXPECT_TRUE(named.Synchronize);
+
+    Prop prop;
+    SetElement element;
+    AudioAsset sound;
+    VideoAsset video;
+    EXPECT_EQ(prop.GetOpacity(), 1.0f);
+    EXPECT_TRUE(prop.Visible && element.IsCollidable() && sound.m_IsPlaying && sound.m_Reset &&
+                video.m_IsPlaying);
+    EXPECT_FALSE(sound.m_Streamed || sound.m_Looped || video.m_IsFullScreen || video.m_IsLooped);
+}
