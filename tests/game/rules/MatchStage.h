@@ -102,6 +102,8 @@ struct StageLevel {
     // Names the level leaves out.
     std::set<std::string> omit;
     bool applicationData = true;
+    // The players' cursor props "PlayerCursor0" and "PlayerCursor1" in their component level.
+    bool cursors = false;
 
     StageLevel& Decade(int value) {
         decade = value;
@@ -125,6 +127,10 @@ struct StageLevel {
     }
     StageLevel& WithoutApplicationData() {
         applicationData = false;
+        return *this;
+    }
+    StageLevel& WithCursors() {
+        cursors = true;
         return *this;
     }
 };
@@ -207,6 +213,9 @@ inline std::string LevelFile(const StageLevel& level) {
                  "\" loadingMode=\"loadinlevel\"><Cameras/><Characters>" + Item("QZCharacter", face) +
                  "</Characters></ComponentLevel>";
     }
+    if (level.cursors)
+        faces += "<ComponentLevel name=\"PlayerCursors\" loadingMode=\"loadInLayer\"><Props>" +
+                 Item("playercursor", "PlayerCursor0") + Item("playercursor", "PlayerCursor1") + "</Props></ComponentLevel>";
     return "<root><Level><SetElements><item><Name>Stage70</Name></item><item><Name>Stage80</Name></item>"
            "<item><Name>Stage90</Name></item><item><Name>Stage00</Name></item></SetElements><Props>" +
            items + "</Props><Characters>" + characters + "</Characters><ComponentLevels>" + faces +
