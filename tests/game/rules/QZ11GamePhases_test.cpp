@@ -204,21 +204,6 @@ TEST_F(PhaseStepTest, StealIsAnnouncedOnce) {
     EXPECT_EQ(context.m_AIMayAct, 0);
 }
 
-// An answer result waiting for its owner is announced again at every end until it is
-// cleared; then the phase steps.
-TEST_F(PhaseStepTest, PendingAnswerResultRepeatsUntilCleared) {
-    Reset(PhaseFaceOffQuestion);
-    context.m_AnswerPending = 1;
-    for (int i = 0; i < 3; ++i)
-        Run();
-    EXPECT_EQ(events.fired, (std::vector<int>{17, 17, 17}));
-    EXPECT_EQ(context.m_GamePhase, PhaseFaceOffQuestion);
-    context.m_AnswerPending = 0;
-    Run();
-    EXPECT_EQ(events.fired, (std::vector<int>{17, 17, 17, 18}));
-    EXPECT_EQ(context.m_GamePhase, PhaseFaceOffBuzz);
-}
-
 // After the steal, a complete board wins the round at once; otherwise the answers nobody
 // found are revealed.
 TEST_F(PhaseStepTest, StealResultRevealsOnlyAnIncompleteBoard) {

@@ -127,8 +127,6 @@ TEST_F(MatchModeTest, FiringOperationsFireTheirEventWithPlayerOne) {
         EXPECT_EQ(events.recorders[c.event].count, 1) << c.event;
         EXPECT_EQ(events.recorders[c.event].last, Player(0)) << c.event;
     }
-    // The fast-money start moves to the first player after its listeners ran.
-    EXPECT_EQ(context.m_GamePhase, PhaseFastMoneyFirstPlayer);
 }
 
 // The face-off winner's family takes the turn.
