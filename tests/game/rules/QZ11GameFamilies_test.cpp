@@ -185,14 +185,8 @@ protected:
 TEST_F(FamiliesTest, EachFamilyWearsTheFilesOfItsLooks) {
     const std::string male03 = "AppearanceMale03.xml", female04 = "AppearanceFemale04.xml";
     const std::string c70 = "70s_F1_AppearanceOpponent";
-    struct Case {
-        const char* playerLook;
-        u32 decade;
-        u32 difficulty;
-        // Left members 1-4, right members 1-4 ("" for no look).
-        std::vector<std::string> looks;
-        u8 male;
-    };
+    // looks: left members 1-4, right members 1-4 ("" for no look).
+    struct Case { const char* playerLook; u32 decade, difficulty; std::vector<std::string> looks; u8 male; };
     const Case cases[] = {
         {"AppearanceMale03.xml", 0, 0,
          {male03, male03, female04, female04, c70 + "Male01.xml", c70 + "Male02.xml", c70 + "Female01.xml",

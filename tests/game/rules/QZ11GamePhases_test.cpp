@@ -13,12 +13,7 @@ namespace {
 constexpr i32 kNone = QZ2011GameContext::kNoFamily;
 
 // What one sequence end did.
-struct Step {
-    i32 phase;
-    std::vector<int> events;
-    std::string sequence;
-    std::vector<std::string> rules;
-};
+struct Step { i32 phase; std::vector<int> events; std::string sequence; std::vector<std::string> rules; };
 
 class PhaseStepTest : public MatchStageTest {
 protected:
@@ -142,13 +137,8 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStep) {
 // The steps that depend on the match: the buzz owner, the face-off winner, the round and the
 // player count.
 TEST_F(PhaseStepTest, StepsFollowTheMatchState) {
-    struct Case {
-        const char* what;
-        i32 phase, round, owner, winner;
-        u32 two;
-        i32 phaseAfter, familyAfter, ownerAfter;
-        const char* sequence;
-    };
+    struct Case { const char* what; i32 phase, round, owner, winner; u32 two; i32 phaseAfter, familyAfter, ownerAfter;
+                  const char* sequence; };
     const Case cases[] = {
         {"sudden death opens its own buzz", 6, 5, 0, 0, 0, 17, kNone, -1, ""},
         {"face-off buzz, two players", 7, 1, 0, 0, 1, 10, 2, 0, ""},

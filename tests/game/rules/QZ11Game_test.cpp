@@ -221,8 +221,7 @@ TEST_F(MatchModeTest, LevelCyclesLeaveOneSubscriptionEach) {
         EXPECT_EQ(dynamic_cast<Board*>(set()->FindProp("buzzer_top_right"))->PartName, "BuzzerRight");
         auto* faces = set()->FindComponentLevel("ComponentAvatarFace_Right");
         EXPECT_EQ(faces ? faces->FindCharacter("avatar_face_right")->GetRotationY() : 0.0f, 200.0f);
-        EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(),
-                             "QZ11Game : can't find 'board_screen10_a' in the level"), 1);
+        EXPECT_EQ(LogCount("QZ11Game : can't find 'board_screen10_a' in the level"), 1u);
         EXPECT_FALSE(log.Contains("can't find 'contestant"));
         EXPECT_TRUE(context.GetSequenceManager()->IsEnabled());
         EXPECT_EQ(context.GetSequenceManager()->GetSequenceEndedEvent().Count(), 1u);
