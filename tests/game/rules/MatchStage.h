@@ -44,11 +44,13 @@ struct NamedProp {
     const char* kind;
 };
 
+inline std::string Numbered(const char* prefix, int n) { return prefix + std::string(n < 10 ? "0" : "") + std::to_string(n); }
+
 inline std::vector<NamedProp> DressingProps(int decade) {
     const char* stage = "StageProps";
     std::vector<NamedProp> props = {{"board_lights_ingame", ""}, {"board_lights_intro", stage}};
-    auto add = [&](std::initializer_list<const char*> names, const char* kind) {
-        for (const char* name : names)
+    auto add = [&](std::initializer_list<std::string> names, const char* kind) {
+        for (const std::string& name : names)
             props.push_back({name, kind});
     };
     switch (decade) {
@@ -61,14 +63,13 @@ inline std::vector<NamedProp> DressingProps(int decade) {
         break;
     case 2:
         add({"wall_lights_2_intro", "wall_lights_3_intro", "wall_lights_4_intro", "tv_screen_left", "tv_screen_right",
-             "windows_color_01", "windows_color_02", "windows_color_03", "lights_board", "lightbeam_mobil_wide_07",
-             "lightbeam_mobil_wide_reflect_01", "spotmobil_top_07", "spotmobil_top_reflect_01",
-             "lightbeam_mobil_wide_02", "spotmobil_top_02", "lightbeam_mobil_wide_01", "spotmobil_top_01",
-             "lightbeam_mobil_wide_03", "spotmobil_top_03", "lightbeam_mobil_wide_05", "spotmobil_top_04",
-             "lightbeam_mobil_wide_04", "spotmobil_top_05", "lightbeam_mobil_wide_06", "spotmobil_top_06",
-             "lightbeam_mobil_wide_08", "spotmobil_top_08", "lightbeam_mobil_wide_reflect_02",
-             "spotmobil_top_reflect_02"},
+             "windows_color_01", "windows_color_02", "windows_color_03", "lights_board"},
             stage);
+        // The lights, in any order: they share one look.
+        for (int n = 1; n <= 8; ++n)
+            add({Numbered("lightbeam_mobil_wide_", n), Numbered("spotmobil_top_", n)}, stage);
+        for (int n = 1; n <= 2; ++n)
+            add({Numbered("lightbeam_mobil_wide_reflect_", n), Numbered("spotmobil_top_reflect_", n)}, stage);
         add({"board_screenlogo"}, "");
         break;
     case 3:
@@ -88,8 +89,6 @@ inline std::vector<NamedProp> DressingProps(int decade) {
 inline std::string Contestant(int i) {
     return std::string("contestant_") + (i < 4 ? "left_" : "right_") + std::to_string(i % 4 + 1);
 }
-
-inline std::string Numbered(const char* prefix, int n) { return prefix + std::string(n < 10 ? "0" : "") + std::to_string(n); }
 
 struct StageLevel {
     // The decade whose stage the level is.
