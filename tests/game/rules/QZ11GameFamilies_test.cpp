@@ -57,6 +57,15 @@ std::string List(const char* element, const std::string& assembly, const char* k
     return std::string("<") + element + ">" + items + "</" + element + ">";
 }
 
+// The file of the computer family of the decade ("70".."00", easy) that contestant i wears;
+// "" for no decade.
+std::string Opponent(const char* decade, int i) {
+    if (!decade)
+        return "";
+    return std::string(decade) + "s_F1_AppearanceOpponent" + (i % 4 < 2 ? "Male0" : "Female0") +
+           std::to_string(i % 2 + 1) + ".xml";
+}
+
 class FamiliesTest : public MatchStageTest {
 protected:
     // The character files are in place before the game starts: it reads the assemblies once.
@@ -183,29 +192,19 @@ protected:
 // the files of the look digit and its partner digit (none for a digit outside 1..6 or a name
 // too short to hold one), and the computer family of the decade and difficulty on the right.
 TEST_F(FamiliesTest, EachFamilyWearsTheFilesOfItsLooks) {
-    const std::string male03 = "AppearanceMale03.xml", female04 = "AppearanceFemale04.xml";
-    const std::string c70 = "70s_F1_AppearanceOpponent";
-    // looks: left members 1-4, right members 1-4 ("" for no look).
-    struct Case { const char* playerLook; u32 decade, difficulty; std::vector<std::string> looks; u8 male; };
+    const std::string m3 = "AppearanceMale03.xml", f4 = "AppearanceFemale04.xml", f0 = "AppearanceFemale0.xml";
+    // left: left members 1-4; opponents: the decade of the right family's files (none: no look).
+    struct Case { const char* playerLook; u32 decade, difficulty; std::vector<std::string> left;
+                  const char* opponents; u8 male; };
     const Case cases[] = {
-        {"AppearanceMale03.xml", 0, 0,
-         {male03, male03, female04, female04, c70 + "Male01.xml", c70 + "Male02.xml", c70 + "Female01.xml",
-          c70 + "Female02.xml"},
-         1},
+        {"AppearanceMale03.xml", 0, 0, {m3, m3, f4, f4}, "70", 1},
         {"AppearanceFemale03.xml", 0, 0,
-         {"AppearanceMale04.xml", "AppearanceMale04.xml", "AppearanceFemale03.xml", "AppearanceFemale03.xml",
-          c70 + "Male01.xml", c70 + "Male02.xml", c70 + "Female01.xml", c70 + "Female02.xml"},
-         0},
-        {"AppearanceMale07.xml", 3, 0,
-         {"AppearanceMale07.xml", "AppearanceMale07.xml", "AppearanceFemale0.xml", "AppearanceFemale0.xml",
-          "00s_F1_AppearanceOpponentMale01.xml", "00s_F1_AppearanceOpponentMale02.xml",
-          "00s_F1_AppearanceOpponentFemale01.xml", "00s_F1_AppearanceOpponentFemale02.xml"},
-         1},
-        {"ShortName.xml", 4, 0, {"M.x", "AppearanceMale0.xml", "AppearanceFemale0.xml", "AppearanceFemale0.xml",
-                                 "", "", "", ""}, 1},
+         {"AppearanceMale04.xml", "AppearanceMale04.xml", "AppearanceFemale03.xml", "AppearanceFemale03.xml"}, "70", 0},
+        {"AppearanceMale07.xml", 3, 0, {"AppearanceMale07.xml", "AppearanceMale07.xml", f0, f0}, "00", 1},
+        {"ShortName.xml", 4, 0, {"M.x", "AppearanceMale0.xml", f0, f0}, nullptr, 1},
         // Five characters are enough to hold a digit.
-        {"FiveChars.xml", 4, 0, {"3.xml", male03, female04, female04, "", "", "", ""}, 1},
-        {"AppearanceMale03.xml", 0, 3, {male03, male03, female04, female04, "", "", "", ""}, 1},
+        {"FiveChars.xml", 4, 0, {"3.xml", m3, f4, f4}, nullptr, 1},
+        {"AppearanceMale03.xml", 0, 3, {m3, m3, f4, f4}, nullptr, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.playerLook) + " " + std::to_string(c.decade) + "/" + std::to_string(c.difficulty));
@@ -217,12 +216,12 @@ TEST_F(FamiliesTest, EachFamilyWearsTheFilesOfItsLooks) {
         log.Clear();
         Enter(level);
         for (int i = 0; i < 8; ++i) {
-            EXPECT_EQ(LookName(Member(i)), c.looks[size_t(i)]) << Contestant(i);
+            EXPECT_EQ(LookName(Member(i)), i < 4 ? c.left[size_t(i)] : Opponent(c.opponents, i)) << Contestant(i);
             EXPECT_FALSE(Member(i)->Visible) << Contestant(i);
         }
         EXPECT_EQ(context.m_PlayerOneMale, c.male);
         // The computer family is not dressed: it wears its files' items (index 1).
-        for (int i = 4; i < 8 && !c.looks[4].empty(); ++i)
+        for (int i = 4; i < 8 && c.opponents; ++i)
             EXPECT_EQ(Top(Member(i)), ItemName(i < 6 ? "Male4" : "Female3", kTop, 1)) << Contestant(i);
         EXPECT_EQ(Face(true)->GetRotationY(), 160.0f);
         EXPECT_EQ(Face(false)->GetRotationY(), 200.0f);
@@ -458,7 +457,6 @@ TEST_F(FamiliesTest, TheRightFamilyAvoidsTheLeftFamilysItems) {
 // profile the set-up reports it, renames player 1 only and gives the right family the computer
 // family's looks; without player 1's profile the left family wears them too.
 TEST_F(FamiliesTest, ATwoPlayerMatchStagesPlayerTwosFamilyOrReportsItsMissingProfile) {
-    const std::string c70 = "70s_F1_AppearanceOpponent";
     for (bool withTwo : {false, true}) {
         SCOPED_TRACE(withTwo);
         PlayerProfile* one = SelectPlayerOne("AppearanceMale03.xml");
@@ -480,15 +478,12 @@ TEST_F(FamiliesTest, ATwoPlayerMatchStagesPlayerTwosFamilyOrReportsItsMissingPro
         EXPECT_EQ(two->SavedGameName == "PLAYER 2", withTwo);
         EXPECT_EQ(context.m_PlayerTwoMale, withTwo ? 0 : 7);
         EXPECT_EQ(match().GetPlayerTwoAvatar(), withTwo ? Member(6) : nullptr);
-        const std::vector<std::string> right =
-            withTwo ? std::vector<std::string>{"AppearanceMale04.xml", "AppearanceMale04.xml", "AppearanceFemale03.xml",
-                                               "AppearanceFemale03.xml"}
-                    : std::vector<std::string>{c70 + "Male01.xml", c70 + "Male02.xml", c70 + "Female01.xml",
-                                               c70 + "Female02.xml"};
-        for (int i = 0; i < 8; ++i)
-            EXPECT_EQ(LookName(Member(i)), i < 4 ? (i < 2 ? "AppearanceMale03.xml" : "AppearanceFemale04.xml")
-                                                 : right[size_t(i - 4)])
+        for (int i = 0; i < 8; ++i) {
+            const std::string two = i < 6 ? "AppearanceMale04.xml" : "AppearanceFemale03.xml";
+            EXPECT_EQ(LookName(Member(i)), i < 2 ? "AppearanceMale03.xml" : i < 4 ? "AppearanceFemale04.xml"
+                                           : withTwo ? two : Opponent("70", i))
                 << Contestant(i);
+        }
         EXPECT_FALSE(Member(4)->Visible);
     }
     // Every right relative is dressed: none wears its reference's top.
@@ -503,6 +498,5 @@ TEST_F(FamiliesTest, ATwoPlayerMatchStagesPlayerTwosFamilyOrReportsItsMissingPro
     Enter(StageLevel());
     EXPECT_GE(LogCount("No profile was found assigned to player id = 0"), 1u);
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(LookName(Member(i)), c70 + (i % 4 < 2 ? "Male0" : "Female0") + std::to_string(i % 2 + 1) + ".xml")
-            << Contestant(i);
+        EXPECT_EQ(LookName(Member(i)), Opponent("70", i)) << Contestant(i);
 }
