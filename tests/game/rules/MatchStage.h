@@ -183,10 +183,6 @@ inline std::string LevelFile(const StageLevel& level) {
         add("box_position_m" + std::to_string(m) + "_left01", "");
         add("box_position_m" + std::to_string(m) + "_left", "");
     }
-    if (level.decade == 1) {
-        add("board_side_single_01", "");
-        add("board_side_single_02", "");
-    }
     for (int i = 0; i < level.crowd; ++i) {
         char name[32];
         snprintf(name, sizeof(name), "crowd_%03d", i);
