@@ -387,6 +387,7 @@ TEST_F(RoundRulesTest, NextRoundOrTheEndOfTheMainGame) {
     struct Row { bool two; i32 round, left, right, family; u32 decade; u8 sudden; i32 nextRound, phase;
                  const char* sequence; const char* line; size_t lines, awards; };
     const Row rows[] = {
+        {false, 0, 0, 0, P1, 0, 0, 1, 5, "faceoff_round1", "--+++ START SINGLE ROUND 1 +++--", 2, 0},
         {false, 2, 0, 0, P1, 0, 0, 3, 5, "faceoff_round3", "--+++ START DOUBLE ROUND +++--", 2, 0},
         {false, 3, 299, 299, P1, 0, 0, 4, 5, "faceoff_round4", "--+++ START TRIPLE ROUND +++--", 2, 0},
         {false, 4, 0, 0, P1, 0, 0, 5, 5, "SuddenDeath", "--+++ START SUDDEN DEATH +++--", 2, 0},
