@@ -210,7 +210,8 @@ inline std::string LevelFile(const StageLevel& level) {
     }
     if (level.cursors)
         faces += "<ComponentLevel name=\"PlayerCursors\" loadingMode=\"loadInLayer\"><Props>" +
-                 Item("playercursor", "PlayerCursor0") + Item("playercursor", "PlayerCursor1") + "</Props></ComponentLevel>";
+                 Item("playercursor", "PlayerCursor0") + Item("playercursor", "PlayerCursor1") +
+                 "</Props></ComponentLevel>";
     return "<root><Level><SetElements><item><Name>Stage70</Name></item><item><Name>Stage80</Name></item>"
            "<item><Name>Stage90</Name></item><item><Name>Stage00</Name></item></SetElements><Props>" +
            items + "</Props><Characters>" + characters + "</Characters><ComponentLevels>" + faces +

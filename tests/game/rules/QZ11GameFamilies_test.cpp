@@ -193,13 +193,13 @@ protected:
 // too short to hold one), and the computer family of the decade and difficulty on the right.
 TEST_F(FamiliesTest, EachFamilyWearsTheFilesOfItsLooks) {
     const std::string m3 = "AppearanceMale03.xml", f4 = "AppearanceFemale04.xml", f0 = "AppearanceFemale0.xml";
+    const std::string m4 = "AppearanceMale04.xml", f3 = "AppearanceFemale03.xml";
     // left: left members 1-4; opponents: the decade of the right family's files (none: no look).
     struct Case { const char* playerLook; u32 decade, difficulty; std::vector<std::string> left;
                   const char* opponents; u8 male; };
     const Case cases[] = {
         {"AppearanceMale03.xml", 0, 0, {m3, m3, f4, f4}, "70", 1},
-        {"AppearanceFemale03.xml", 0, 0,
-         {"AppearanceMale04.xml", "AppearanceMale04.xml", "AppearanceFemale03.xml", "AppearanceFemale03.xml"}, "70", 0},
+        {"AppearanceFemale03.xml", 0, 0, {m4, m4, f3, f3}, "70", 0},
         {"AppearanceMale07.xml", 3, 0, {"AppearanceMale07.xml", "AppearanceMale07.xml", f0, f0}, "00", 1},
         {"ShortName.xml", 4, 0, {"M.x", "AppearanceMale0.xml", f0, f0}, nullptr, 1},
         // Five characters are enough to hold a digit.

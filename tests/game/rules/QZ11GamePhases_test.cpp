@@ -137,8 +137,8 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStep) {
 // The steps that depend on the match: the buzz owner, the face-off winner, the round and the
 // player count.
 TEST_F(PhaseStepTest, StepsFollowTheMatchState) {
-    struct Case { const char* what; i32 phase, round, owner, winner; u32 two; i32 phaseAfter, familyAfter, ownerAfter;
-                  const char* sequence; };
+    struct Case { const char* what; i32 phase, round, owner, winner; u32 two;
+                  i32 phaseAfter, familyAfter, ownerAfter; const char* sequence; };
     const Case cases[] = {
         {"sudden death opens its own buzz", 6, 5, 0, 0, 0, 17, kNone, -1, ""},
         {"face-off buzz, two players", 7, 1, 0, 0, 1, 10, 2, 0, ""},

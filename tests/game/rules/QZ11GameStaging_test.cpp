@@ -48,7 +48,8 @@ TEST_F(StagingTest, FamilyPosesByDecadeAndDifficulty) {
                     if ((i < 4) != left)
                         continue;
                     EXPECT_EQ(member->m_Behavior.PoseRequest, posed) << i;
-                    EXPECT_EQ(member->m_Behavior.PoseId, posed ? bases[decade] + pose + memberOffset[i - first] : -1);
+                    const int id = bases[decade < 4 ? decade : 0] + pose + memberOffset[i - first];
+                    EXPECT_EQ(member->m_Behavior.PoseId, posed ? id : -1);
                     EXPECT_TRUE(Near(PositionOf(member),
                                      PositionOf(left ? "box_position_left_pose" : "box_position_right_pose")));
                     EXPECT_EQ(member->GetRotationY(), left ? -60.0f : 60.0f);
