@@ -94,42 +94,18 @@ struct StageLevel {
     // The decade whose stage the level is.
     int decade = 0;
     // Other decades whose dressing props the level also holds.
-    std::vector<int> alsoDressing;
+    std::vector<int> alsoDressing = {};
     // Crowd props "crowd_000"..; props of no kind under any names, before all others.
     int crowd = 0;
-    std::vector<std::string> plainProps;
+    std::vector<std::string> plainProps = {};
     // Names the level leaves out.
-    std::set<std::string> omit;
+    std::set<std::string> omit = {};
     bool applicationData = true;
     // The players' cursor props "PlayerCursor0" and "PlayerCursor1" in their component level.
     bool cursors = false;
 
-    StageLevel& Decade(int value) {
-        decade = value;
-        return *this;
-    }
-    StageLevel& AlsoDressing(std::vector<int> decades) {
-        alsoDressing = std::move(decades);
-        return *this;
-    }
     StageLevel& Crowd(int count) {
         crowd = count;
-        return *this;
-    }
-    StageLevel& Plain(std::vector<std::string> names) {
-        plainProps = std::move(names);
-        return *this;
-    }
-    StageLevel& Omit(const std::vector<std::string>& names) {
-        omit.insert(names.begin(), names.end());
-        return *this;
-    }
-    StageLevel& WithoutApplicationData() {
-        applicationData = false;
-        return *this;
-    }
-    StageLevel& WithCursors() {
-        cursors = true;
         return *this;
     }
 };

@@ -102,14 +102,11 @@ TEST_F(DressingTest, SequenceTableLoadsEveryPairFromItsPackage) {
 // also take the 70s row; a decade outside 0..3 takes the common rows only. Props of other
 // decades' stages are left alone.
 TEST_F(DressingTest, LooksOfEachDecade) {
-    struct Case { int decade; StageLevel level; };
-    const Case cases[] = {{0, StageLevel().Decade(0).AlsoDressing({1, 3})},
-                          {1, StageLevel().Decade(1)},
-                          {2, StageLevel().Decade(2)},
-                          {3, StageLevel().Decade(3).AlsoDressing({0})},
-                          {7, StageLevel().Decade(0).AlsoDressing({1, 3})}};
+    // The decade played, the stage's decade and the other decades' props on it.
+    struct Case { int decade, stage; std::vector<int> also; };
+    const Case cases[] = {{0, 0, {1, 3}}, {1, 1, {}}, {2, 2, {}}, {3, 3, {0}}, {7, 0, {1, 3}}};
     for (const Case& c : cases) {
-        Enter(c.level);
+        Enter({.decade = c.stage, .alsoDressing = c.also});
         context.m_Decade = u32(c.decade);
         for (bool inGame : {false, true})
             for (bool startVisible : {false, true}) {
@@ -154,7 +151,7 @@ TEST_F(DressingTest, LooksOfEachDecade) {
 // A dressing prop missing from the stage, or of a kind without a stage behaviour, is reported
 // and the rest is dressed.
 TEST_F(DressingTest, MissingOrPlainDressingPropsAreSkipped) {
-    Enter(StageLevel().Decade(2).Omit({"spotmobil_top_03", "tv_screen_left"}).Plain({"tv_screen_left"}));
+    Enter({.decade = 2, .plainProps = {"tv_screen_left"}, .omit = {"spotmobil_top_03", "tv_screen_left"}});
     log.Clear();
     QZ11Game::ApplyStageDressing();
     QZ11Game::ApplyInGameStageDressing();
@@ -167,7 +164,7 @@ TEST_F(DressingTest, MissingOrPlainDressingPropsAreSkipped) {
 // The crowd is every prop whose name begins with "crowd" exactly, in set order; the list
 // grows past its first hundred one entry at a time.
 TEST_F(DressingTest, CrowdIsThePropsNamedCrowd) {
-    Enter(StageLevel().Crowd(99).Plain({"crowd", "Crowd_x", "cRowd_2", "crow", "xcrowd_1", "CROWD", "crowdy"}));
+    Enter({.crowd = 99, .plainProps = {"crowd", "Crowd_x", "cRowd_2", "crow", "xcrowd_1", "CROWD", "crowdy"}});
     const auto& crowd = match().GetCrowd();
     EXPECT_EQ(crowd.Count(), 101u);
     EXPECT_EQ(crowd.Capacity(), 101u);
@@ -186,7 +183,7 @@ TEST_F(DressingTest, CrowdIsThePropsNamedCrowd) {
     // Collected again, the list starts empty; a level without a crowd has none.
     QZ11Game::CollectCrowd(&match());
     EXPECT_EQ(crowd.Count(), 101u);
-    Enter(StageLevel().Plain({"Crowd"}));
+    Enter({.plainProps = {"Crowd"}});
     EXPECT_EQ(match().GetCrowd().Count(), 0u);
 }
 

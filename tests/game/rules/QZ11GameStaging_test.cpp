@@ -214,7 +214,7 @@ TEST_F(StagingTest, BoardLayoutForTheQuestion) {
         {1, 3, 2, "11000000", "000000", "0111111", true, false, false},
     };
     for (u32 decade : {0u, 1u, 2u, 3u}) {
-        Enter(StageLevel().Decade(int(decade)));
+        Enter({.decade = int(decade)});
         for (const Case& c : cases) {
             if (c.decade != decade)
                 continue;
@@ -256,7 +256,7 @@ TEST_F(StagingTest, RevealedBlockAndTheFacesReaction) {
         {2, 4, 1, 0, -1, nullptr, false, 0},           {0, 1, 3, 0, 1, "board_block_02", false, -1},
     };
     for (u32 decade : {0u, 2u, 3u}) {
-        Enter(StageLevel().Decade(int(decade)));
+        Enter({.decade = int(decade)});
         for (const Case& c : cases) {
             if (c.decade != decade)
                 continue;
@@ -338,7 +338,7 @@ TEST_F(StagingTest, BuzzerLightsFollowTheBuzzOwner) {
 // blanked, and the decade's screen props holding their logo.
 TEST_F(StagingTest, StageScreensForFastMoney) {
     for (int decade : {2, 3, 1}) {
-        Enter(StageLevel().Decade(decade));
+        Enter({.decade = decade});
         for (bool first : {true, false}) {
             SCOPED_TRACE(std::to_string(decade) + (first ? " first" : " second"));
             for (GameServices::Entities::Prop* prop : set()->m_Props) {
@@ -386,7 +386,7 @@ TEST_F(StagingTest, StageScreensForFastMoney) {
 // Back to the logo: the 80s side screens shown, the logo shown, both screens hidden.
 TEST_F(StagingTest, BoardScreensBackToTheLogo) {
     for (int decade : {1, 0}) {
-        Enter(StageLevel().Decade(decade).Plain({"board_side_single_01", "board_side_single_02"}));
+        Enter({.decade = decade, .plainProps = {"board_side_single_01", "board_side_single_02"}});
         for (GameServices::Entities::Prop* prop : set()->m_Props)
             prop->SetVisible(prop->Name == "board_screen10_a" || prop->Name == "board_screen10_b");
         match().ResetBoardScreens();
@@ -406,7 +406,7 @@ TEST_F(StagingTest, LevelTuningReachesTheContext) {
     EXPECT_EQ(context.m_FastMoneyFirstTime, 20u);
     EXPECT_EQ(context.m_FastMoneySecondTime, 25u);
     log.Clear();
-    Enter(StageLevel().WithoutApplicationData());
+    Enter({.applicationData = false});
     EXPECT_TRUE(log.Contains("Missing applicationData  for the level !"));
     EXPECT_EQ(context.m_NumberOfAnswers, 7u);
     EXPECT_EQ(context.m_FastMoneySecondTime, 25u);
@@ -419,7 +419,7 @@ TEST_F(StagingTest, MissingStageEntitiesAreReportedOnceAndSkipped) {
                                               "board_block_dt_04",      "board_block_empty_05",   "avatar_face_left",
                                               "screen_digits_left",     "buzzer_light_right",     "board_screenlogo",
                                               "board_block_double",     "buzzer_light_left", "tv_screen_right"};
-    Enter(StageLevel().Decade(2).Crowd(2).Omit(missing));
+    Enter({.decade = 2, .crowd = 2, .omit = {missing.begin(), missing.end()}});
     context.m_LeftMemberIndex = 1;
     context.m_RightMemberIndex = 2;
     context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;

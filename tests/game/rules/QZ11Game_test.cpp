@@ -185,7 +185,7 @@ TEST_F(MatchModeTest, LevelCyclesLeaveOneSubscriptionEach) {
     ASSERT_NE(renderables, nullptr);
     const u32 renderablesBefore = renderables->GetUsedCount();
     Player(1)->m_ComputerPlay = Player(1)->m_ComputerPlay2 = 1;
-    home.Write("-xml/levels/stage_0.xml", LevelFile(StageLevel().Omit({"board_screen10_a"})));
+    home.Write("-xml/levels/stage_0.xml", LevelFile({.omit = {"board_screen10_a"}}));
     for (int cycle = 0; cycle < 3; ++cycle) {
         SCOPED_TRACE(cycle);
         log.Clear();
@@ -243,7 +243,7 @@ TEST_F(MatchModeTest, LevelCyclesLeaveOneSubscriptionEach) {
 TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
     context.m_TwoPlayers = 1;
     Player(0)->m_Active = Player(1)->m_Active = 1;
-    Enter(StageLevel().WithCursors());
+    Enter({.cursors = true});
     GameServices::Entities::ComponentLevel* cursors = set()->FindComponentLevel("PlayerCursors");
     ASSERT_NE(cursors, nullptr);
     auto cursor = [&](int i) {
