@@ -71,20 +71,17 @@ protected:
                                                                      : context.m_PlayerTwoFamily);
     }
     size_t Awards() const { return LogCount(kAwardCheck); }
-    // The contestants with that request set: 10 for each on the left, 1 for each on the right.
-    int Gestures(u8 QZBehaviorCharacter::*request) {
+    // The contestants with that request set (shown with none): 10 for each on the left, 1 for
+    // each on the right.
+    int Gestures(u8 QZBehaviorCharacter::*request = nullptr) {
         int n = 0;
-        for (int i = 0; i < 8; ++i)
-            n += match().GetContestant(i)->m_Behavior.*request ? (i < 4 ? 10 : 1) : 0;
+        for (int i = 0; i < 8; ++i) {
+            const QZCharacter* member = match().GetContestant(i);
+            n += (request ? member->m_Behavior.*request : member->Visible) ? (i < 4 ? 10 : 1) : 0;
+        }
         return n;
     }
-    // The contestants shown: 10 for each on the left, 1 for each on the right.
-    int Shown() {
-        int n = 0;
-        for (int i = 0; i < 8; ++i)
-            n += match().GetContestant(i)->Visible ? (i < 4 ? 10 : 1) : 0;
-        return n;
-    }
+    int Shown() { return Gestures(); }
 
     std::unique_ptr<OneQuestionBank> bank;
 };
