@@ -44,11 +44,13 @@ struct NamedProp {
     const char* kind;
 };
 
+inline std::string Numbered(const char* prefix, int n) { return prefix + std::string(n < 10 ? "0" : "") + std::to_string(n); }
+
 inline std::vector<NamedProp> DressingProps(int decade) {
     const char* stage = "StageProps";
     std::vector<NamedProp> props = {{"board_lights_ingame", ""}, {"board_lights_intro", stage}};
-    auto add = [&](std::initializer_list<const char*> names, const char* kind) {
-        for (const char* name : names)
+    auto add = [&](std::initializer_list<std::string> names, const char* kind) {
+        for (const std::string& name : names)
             props.push_back({name, kind});
     };
     switch (decade) {
@@ -61,14 +63,13 @@ inline std::vector<NamedProp> DressingProps(int decade) {
         break;
     case 2:
         add({"wall_lights_2_intro", "wall_lights_3_intro", "wall_lights_4_intro", "tv_screen_left", "tv_screen_right",
-             "windows_color_01", "windows_color_02", "windows_color_03", "lights_board", "lightbeam_mobil_wide_07",
-             "lightbeam_mobil_wide_reflect_01", "spotmobil_top_07", "spotmobil_top_reflect_01",
-             "lightbeam_mobil_wide_02", "spotmobil_top_02", "lightbeam_mobil_wide_01", "spotmobil_top_01",
-             "lightbeam_mobil_wide_03", "spotmobil_top_03", "lightbeam_mobil_wide_05", "spotmobil_top_04",
-             "lightbeam_mobil_wide_04", "spotmobil_top_05", "lightbeam_mobil_wide_06", "spotmobil_top_06",
-             "lightbeam_mobil_wide_08", "spotmobil_top_08", "lightbeam_mobil_wide_reflect_02",
-             "spotmobil_top_reflect_02"},
+             "windows_color_01", "windows_color_02", "windows_color_03", "lights_board"},
             stage);
+        // The lights, in any order: they share one look.
+        for (int n = 1; n <= 8; ++n)
+            add({Numbered("lightbeam_mobil_wide_", n), Numbered("spotmobil_top_", n)}, stage);
+        for (int n = 1; n <= 2; ++n)
+            add({Numbered("lightbeam_mobil_wide_reflect_", n), Numbered("spotmobil_top_reflect_", n)}, stage);
         add({"board_screenlogo"}, "");
         break;
     case 3:
@@ -89,42 +90,22 @@ inline std::string Contestant(int i) {
     return std::string("contestant_") + (i < 4 ? "left_" : "right_") + std::to_string(i % 4 + 1);
 }
 
-inline std::string Numbered(const char* prefix, int n) { return prefix + std::string(n < 10 ? "0" : "") + std::to_string(n); }
-
 struct StageLevel {
     // The decade whose stage the level is.
     int decade = 0;
     // Other decades whose dressing props the level also holds.
-    std::vector<int> alsoDressing;
+    std::vector<int> alsoDressing = {};
     // Crowd props "crowd_000"..; props of no kind under any names, before all others.
     int crowd = 0;
-    std::vector<std::string> plainProps;
+    std::vector<std::string> plainProps = {};
     // Names the level leaves out.
-    std::set<std::string> omit;
+    std::set<std::string> omit = {};
     bool applicationData = true;
+    // The players' cursor props "PlayerCursor0" and "PlayerCursor1" in their component level.
+    bool cursors = false;
 
-    StageLevel& Decade(int value) {
-        decade = value;
-        return *this;
-    }
-    StageLevel& AlsoDressing(std::vector<int> decades) {
-        alsoDressing = std::move(decades);
-        return *this;
-    }
     StageLevel& Crowd(int count) {
         crowd = count;
-        return *this;
-    }
-    StageLevel& Plain(std::vector<std::string> names) {
-        plainProps = std::move(names);
-        return *this;
-    }
-    StageLevel& Omit(const std::vector<std::string>& names) {
-        omit.insert(names.begin(), names.end());
-        return *this;
-    }
-    StageLevel& WithoutApplicationData() {
-        applicationData = false;
         return *this;
     }
 };
@@ -178,10 +159,6 @@ inline std::string LevelFile(const StageLevel& level) {
         add("box_position_m" + std::to_string(m) + "_left01", "");
         add("box_position_m" + std::to_string(m) + "_left", "");
     }
-    if (level.decade == 1) {
-        add("board_side_single_01", "");
-        add("board_side_single_02", "");
-    }
     for (int i = 0; i < level.crowd; ++i) {
         char name[32];
         snprintf(name, sizeof(name), "crowd_%03d", i);
@@ -207,6 +184,10 @@ inline std::string LevelFile(const StageLevel& level) {
                  "\" loadingMode=\"loadinlevel\"><Cameras/><Characters>" + Item("QZCharacter", face) +
                  "</Characters></ComponentLevel>";
     }
+    if (level.cursors)
+        faces += "<ComponentLevel name=\"PlayerCursors\" loadingMode=\"loadInLayer\"><Props>" +
+                 Item("playercursor", "PlayerCursor0") + Item("playercursor", "PlayerCursor1") +
+                 "</Props></ComponentLevel>";
     return "<root><Level><SetElements><item><Name>Stage70</Name></item><item><Name>Stage80</Name></item>"
            "<item><Name>Stage90</Name></item><item><Name>Stage00</Name></item></SetElements><Props>" +
            items + "</Props><Characters>" + characters + "</Characters><ComponentLevels>" + faces +

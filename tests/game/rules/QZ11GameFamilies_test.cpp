@@ -36,12 +36,7 @@ std::string ItemName(const std::string& assembly, const char* kind, int i) {
     return assembly + "_" + kind + std::to_string(i) + ".mdl";
 }
 
-struct Assembly {
-    std::string name;
-    unsigned id;
-    bool male;
-    int tops, bottoms, shoes, hairs;
-};
+struct Assembly { std::string name; unsigned id; bool male; int tops, bottoms, shoes, hairs; };
 
 // Four-member families use these; "Tiny" has short lists.
 const Assembly kAssemblies[] = {
@@ -60,6 +55,15 @@ std::string List(const char* element, const std::string& assembly, const char* k
     for (int i = 0; i < count; ++i)
         items += "<item><Id>" + std::to_string(i + 1) + "</Id><Name>" + ItemName(assembly, kind, i) + "</Name></item>";
     return std::string("<") + element + ">" + items + "</" + element + ">";
+}
+
+// The file of the computer family of the decade ("70".."00", easy) that contestant i wears;
+// "" for no decade.
+std::string Opponent(const char* decade, int i) {
+    if (!decade)
+        return "";
+    return std::string(decade) + "s_F1_AppearanceOpponent" + (i % 4 < 2 ? "Male0" : "Female0") +
+           std::to_string(i % 2 + 1) + ".xml";
 }
 
 class FamiliesTest : public MatchStageTest {
@@ -114,12 +118,7 @@ protected:
     // list is empty), named `name` (the file name unless given).
     void WriteLook(const std::string& file, const std::string& assembly, int worn = 0, const std::string& name = "") {
         const Assembly& a = AssemblyNamed(assembly);
-        struct Field {
-            const char* prefix;
-            const char* kind;
-            int count;
-            bool customizable;
-        };
+        struct Field { const char* prefix; const char* kind; int count; bool customizable; };
         const Field fields[] = {{"Head", "Head", 1, false},     {"EyeLeft", "EyeL", 1, false},
                                 {"EyeRight", "EyeR", 1, false}, {"Hairstyle", kHair, a.hairs, true},
                                 {"Top", kTop, a.tops, true},    {"Bottom", kBottom, a.bottoms, true},
@@ -193,35 +192,19 @@ protected:
 // the files of the look digit and its partner digit (none for a digit outside 1..6 or a name
 // too short to hold one), and the computer family of the decade and difficulty on the right.
 TEST_F(FamiliesTest, EachFamilyWearsTheFilesOfItsLooks) {
-    const std::string male03 = "AppearanceMale03.xml", female04 = "AppearanceFemale04.xml";
-    const std::string c70 = "70s_F1_AppearanceOpponent";
-    struct Case {
-        const char* playerLook;
-        u32 decade;
-        u32 difficulty;
-        // Left members 1-4, right members 1-4 ("" for no look).
-        std::vector<std::string> looks;
-        u8 male;
-    };
+    const std::string m3 = "AppearanceMale03.xml", f4 = "AppearanceFemale04.xml", f0 = "AppearanceFemale0.xml";
+    const std::string m4 = "AppearanceMale04.xml", f3 = "AppearanceFemale03.xml";
+    // left: left members 1-4; opponents: the decade of the right family's files (none: no look).
+    struct Case { const char* playerLook; u32 decade, difficulty; std::vector<std::string> left;
+                  const char* opponents; u8 male; };
     const Case cases[] = {
-        {"AppearanceMale03.xml", 0, 0,
-         {male03, male03, female04, female04, c70 + "Male01.xml", c70 + "Male02.xml", c70 + "Female01.xml",
-          c70 + "Female02.xml"},
-         1},
-        {"AppearanceFemale03.xml", 0, 0,
-         {"AppearanceMale04.xml", "AppearanceMale04.xml", "AppearanceFemale03.xml", "AppearanceFemale03.xml",
-          c70 + "Male01.xml", c70 + "Male02.xml", c70 + "Female01.xml", c70 + "Female02.xml"},
-         0},
-        {"AppearanceMale07.xml", 3, 0,
-         {"AppearanceMale07.xml", "AppearanceMale07.xml", "AppearanceFemale0.xml", "AppearanceFemale0.xml",
-          "00s_F1_AppearanceOpponentMale01.xml", "00s_F1_AppearanceOpponentMale02.xml",
-          "00s_F1_AppearanceOpponentFemale01.xml", "00s_F1_AppearanceOpponentFemale02.xml"},
-         1},
-        {"ShortName.xml", 4, 0, {"M.x", "AppearanceMale0.xml", "AppearanceFemale0.xml", "AppearanceFemale0.xml",
-                                 "", "", "", ""}, 1},
+        {"AppearanceMale03.xml", 0, 0, {m3, m3, f4, f4}, "70", 1},
+        {"AppearanceFemale03.xml", 0, 0, {m4, m4, f3, f3}, "70", 0},
+        {"AppearanceMale07.xml", 3, 0, {"AppearanceMale07.xml", "AppearanceMale07.xml", f0, f0}, "00", 1},
+        {"ShortName.xml", 4, 0, {"M.x", "AppearanceMale0.xml", f0, f0}, nullptr, 1},
         // Five characters are enough to hold a digit.
-        {"FiveChars.xml", 4, 0, {"3.xml", male03, female04, female04, "", "", "", ""}, 1},
-        {"AppearanceMale03.xml", 0, 3, {male03, male03, female04, female04, "", "", "", ""}, 1},
+        {"FiveChars.xml", 4, 0, {"3.xml", m3, f4, f4}, nullptr, 1},
+        {"AppearanceMale03.xml", 0, 3, {m3, m3, f4, f4}, nullptr, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.playerLook) + " " + std::to_string(c.decade) + "/" + std::to_string(c.difficulty));
@@ -233,12 +216,12 @@ TEST_F(FamiliesTest, EachFamilyWearsTheFilesOfItsLooks) {
         log.Clear();
         Enter(level);
         for (int i = 0; i < 8; ++i) {
-            EXPECT_EQ(LookName(Member(i)), c.looks[size_t(i)]) << Contestant(i);
+            EXPECT_EQ(LookName(Member(i)), i < 4 ? c.left[size_t(i)] : Opponent(c.opponents, i)) << Contestant(i);
             EXPECT_FALSE(Member(i)->Visible) << Contestant(i);
         }
         EXPECT_EQ(context.m_PlayerOneMale, c.male);
         // The computer family is not dressed: it wears its files' items (index 1).
-        for (int i = 4; i < 8 && !c.looks[4].empty(); ++i)
+        for (int i = 4; i < 8 && c.opponents; ++i)
             EXPECT_EQ(Top(Member(i)), ItemName(i < 6 ? "Male4" : "Female3", kTop, 1)) << Contestant(i);
         EXPECT_EQ(Face(true)->GetRotationY(), 160.0f);
         EXPECT_EQ(Face(false)->GetRotationY(), 200.0f);
@@ -252,19 +235,9 @@ TEST_F(FamiliesTest, EachFamilyWearsTheFilesOfItsLooks) {
 // reference's. The twelve family-look names are registered, every start index the set-up used
 // is stored in player 1's profile, and the save is asked for once.
 TEST_F(FamiliesTest, RelativesAreDressedAfterTheirReferencesAndTheStartsAreKept) {
-    // The names the save file keeps them under.
-    const std::vector<std::string> names(QZ11Game::FamilyLookNames().begin(), QZ11Game::FamilyLookNames().end());
-    EXPECT_EQ(names, (std::vector<std::string>{"FamilyTopRandNum1", "FamilyTopRandNum2", "FamilyTopRandNum3",
-                                               "FamilyBottomRandNum1", "FamilyBottomRandNum2", "FamilyBottomRandNum3",
-                                               "FamilyShoesRandNum1", "FamilyShoesRandNum2", "FamilyShoesRandNum3",
-                                               "FamilyHairRandNum1", "FamilyHairRandNum2", "FamilyHairRandNum3"}));
     // Member numbers 1-3 are, for a man, left members 2, 3 and 4 after left members 1, 1 and 3;
     // for a woman left members 1, 2 and 4 after left members 3, 1 and 3.
-    struct Case {
-        const char* look;
-        int targets[3];
-        int references[3];
-    };
+    struct Case { const char* look; int targets[3]; int references[3]; };
     const Case cases[] = {{"AppearanceMale03.xml", {1, 2, 3}, {0, 0, 2}},
                           {"AppearanceFemale03.xml", {0, 1, 3}, {2, 0, 2}}};
     for (const Case& c : cases) {
@@ -340,12 +313,8 @@ TEST_F(FamiliesTest, PicksStartFromTheStoredOrDrawnIndex) {
     EXPECT_EQ(*drawn.begin(), 0);
     EXPECT_EQ(*drawn.rbegin(), 7);
 
-    struct Case {
-        int stored;
-        // The start kept in the profile afterwards (-1: a new draw in 0..7).
-        int kept;
-        int chosen;
-    };
+    // kept: the start kept in the profile afterwards (-1: a new draw in 0..7).
+    struct Case { int stored, kept, chosen; };
     // The reference wears top 4.
     const Case cases[] = {{4, 4, 5}, {0, 0, 0}, {9, 9, 9}, {10, -1, -1}, {-1, -1, -1}, {1000, -1, -1}};
     for (const Case& c : cases) {
@@ -465,12 +434,7 @@ TEST_F(FamiliesTest, TheRightFamilyAvoidsTheLeftFamilysItems) {
     Wear(Member(6), 0, ItemName("Male3", kTop, 8));
     player->SetAttribute<int>("FamilyTopRandNum1", 3);
 
-    struct Case {
-        bool left;
-        u32 twoPlayers;
-        int reference;
-        int chosen;
-    };
+    struct Case { bool left; u32 twoPlayers; int reference, chosen; };
     const Case cases[] = {
         {false, 1, 4, 8},  // right: skips 3 (reference), 4..7 (left family); 8 is another right member's
         {true, 0, 4, 4},   // left, single player: skips 3 only
@@ -487,24 +451,45 @@ TEST_F(FamiliesTest, TheRightFamilyAvoidsTheLeftFamilysItems) {
     context.m_TwoPlayers = 0;
 }
 
-// Without a profile for a player the set-up reports it and goes on: a two-player match without
-// player 2's profile renames player 1 only and gives the right family the computer family's
-// looks; without player 1's profile the left family wears them too.
-TEST_F(FamiliesTest, MissingProfilesAreReportedAndTheSetUpGoesOn) {
-    PlayerProfile* player = SelectPlayerOne("AppearanceMale03.xml");
-    context.m_TwoPlayers = 1;
-    context.m_PlayerTwoMale = 7;
-    log.Clear();
-    Enter(StageLevel());
-    EXPECT_GE(LogCount("No profile was found assigned to player id = 1"), 1u);
-    EXPECT_EQ(LogCount("No profile was found assigned to player id = 0"), 0u);
-    EXPECT_EQ(player->SavedGameName, "PLAYER 1");
-    EXPECT_EQ(match().GetPlayerTwoAvatar(), nullptr);
-    EXPECT_EQ(context.m_PlayerTwoMale, 7);
-    EXPECT_EQ(LookName(Member(4)), "70s_F1_AppearanceOpponentMale01.xml");
-    EXPECT_EQ(LookName(Member(2)), "AppearanceFemale04.xml");
-    EXPECT_FALSE(Member(4)->Visible);
-    EXPECT_EQ(Face(true)->GetRotationY(), 160.0f);
+// A two-player match: both profiles are renamed for the in-game tags and go with the save,
+// player 2's avatar (a woman) stands on right member 3 with her relatives in the files of her
+// look and partner digits, and the right family's relatives are dressed. Without player 2's
+// profile the set-up reports it, renames player 1 only and gives the right family the computer
+// family's looks; without player 1's profile the left family wears them too.
+TEST_F(FamiliesTest, ATwoPlayerMatchStagesPlayerTwosFamilyOrReportsItsMissingProfile) {
+    for (bool withTwo : {false, true}) {
+        SCOPED_TRACE(withTwo);
+        PlayerProfile* one = SelectPlayerOne("AppearanceMale03.xml");
+        PlayerProfile* two = profiles()->GetSavedFile()->GetSavedGame(1);
+        if (withTwo) {
+            two->isUsed = true;
+            two->SavedGameName = "BERT";
+            GameServices::KorvoGame::AppearanceManager::Instance()->LoadAvatarDescription("AppearanceFemale03.xml",
+                                                                                         two->Appearance);
+            profiles()->AssignPlayer(1, 1);
+        }
+        context.m_TwoPlayers = 1;
+        context.m_PlayerTwoMale = 7;
+        log.Clear();
+        Enter(StageLevel());
+        EXPECT_EQ(LogCount("No profile was found assigned to player id = 1") > 0, !withTwo);
+        EXPECT_EQ(LogCount("No profile was found assigned to player id = 0"), 0u);
+        EXPECT_EQ(one->SavedGameName, "PLAYER 1");
+        EXPECT_EQ(two->SavedGameName == "PLAYER 2", withTwo);
+        EXPECT_EQ(context.m_PlayerTwoMale, withTwo ? 0 : 7);
+        EXPECT_EQ(match().GetPlayerTwoAvatar(), withTwo ? Member(6) : nullptr);
+        for (int i = 0; i < 8; ++i) {
+            const std::string two = i < 6 ? "AppearanceMale04.xml" : "AppearanceFemale03.xml";
+            EXPECT_EQ(LookName(Member(i)), i < 2 ? "AppearanceMale03.xml" : i < 4 ? "AppearanceFemale04.xml"
+                                           : withTwo ? two : Opponent("70", i))
+                << Contestant(i);
+        }
+        EXPECT_FALSE(Member(4)->Visible);
+    }
+    // Every right relative is dressed: none wears its reference's top.
+    EXPECT_NE(Top(Member(4)), Top(Member(6)));
+    EXPECT_NE(Top(Member(5)), Top(Member(4)));
+    EXPECT_NE(Top(Member(7)), Top(Member(6)));
 
     context.m_TwoPlayers = 0;
     PlayerProfileManager::Destroy();
@@ -513,41 +498,5 @@ TEST_F(FamiliesTest, MissingProfilesAreReportedAndTheSetUpGoesOn) {
     Enter(StageLevel());
     EXPECT_GE(LogCount("No profile was found assigned to player id = 0"), 1u);
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(LookName(Member(i)), std::string("70s_F1_AppearanceOpponent") +
-                                           (i % 4 < 2 ? "Male0" : "Female0") + std::to_string(i % 2 + 1) + ".xml")
-            << Contestant(i);
-    EXPECT_EQ(Face(false)->GetRotationY(), 200.0f);
-}
-
-// A two-player match: both profiles are renamed for the in-game tags and go with the save,
-// player 2's avatar (a woman) stands on right member 3 with her relatives in the files of her
-// look and partner digits, and the right family's picks avoid the left family's items.
-TEST_F(FamiliesTest, ATwoPlayerMatchStagesPlayerTwosFamilyOnTheRight) {
-    PlayerProfile* one = SelectPlayerOne("AppearanceMale03.xml");
-    PlayerProfile* two = profiles()->GetSavedFile()->GetSavedGame(1);
-    two->isUsed = true;
-    two->SavedGameName = "BERT";
-    GameServices::KorvoGame::AppearanceManager::Instance()->LoadAvatarDescription("AppearanceFemale03.xml",
-                                                                                 two->Appearance);
-    profiles()->AssignPlayer(1, 1);
-    context.m_TwoPlayers = 1;
-    context.m_PlayerTwoMale = 7;
-    log.Clear();
-    Enter(StageLevel());
-    EXPECT_EQ(LogCount("No profile was found"), 0u);
-    EXPECT_EQ(one->SavedGameName, "PLAYER 1");
-    EXPECT_EQ(two->SavedGameName, "PLAYER 2");
-    EXPECT_EQ(context.m_PlayerTwoMale, 0);
-    EXPECT_EQ(match().GetPlayerTwoAvatar(), Member(6));
-    const std::vector<std::string> looks = {"AppearanceMale03.xml",   "AppearanceMale03.xml",
-                                            "AppearanceFemale04.xml", "AppearanceFemale04.xml",
-                                            "AppearanceMale04.xml",   "AppearanceMale04.xml",
-                                            "AppearanceFemale03.xml", "AppearanceFemale03.xml"};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(LookName(Member(i)), looks[size_t(i)]) << Contestant(i);
-    // Every right relative is dressed: none wears its reference's top.
-    EXPECT_NE(Top(Member(4)), Top(Member(6)));
-    EXPECT_NE(Top(Member(5)), Top(Member(4)));
-    EXPECT_NE(Top(Member(7)), Top(Member(6)));
-    context.m_TwoPlayers = 0;
+        EXPECT_EQ(LookName(Member(i)), Opponent("70", i)) << Contestant(i);
 }

@@ -33,40 +33,31 @@ TEST_F(StagingTest, FamilyPosesByDecadeAndDifficulty) {
                 Member(i)->m_Behavior.PoseId = -1;
                 Member(i)->SetVisible(i >= 4);
             }
-            StopShow();
-            match().PlayLeftFamilyPose();
-            EXPECT_EQ(Playing(), "left_pose");
-            for (int i = 0; i < 8; ++i) {
-                QZCharacter* member = Member(i);
-                EXPECT_EQ(member->Visible, i < 4) << i;
-                if (i >= 4)
-                    continue;
-                EXPECT_EQ(member->m_Behavior.PoseRequest, decade < 4) << i;
-                EXPECT_EQ(member->m_Behavior.PoseId, decade < 4 ? bases[decade] + 30 + memberOffset[i] : -1) << i;
-                EXPECT_TRUE(Near(PositionOf(member), PositionOf("box_position_left_pose")));
-                EXPECT_EQ(member->GetRotationY(), -60.0f);
-                EXPECT_EQ(member->Synchronize, false);
-                const u8 sets[] = {member->IsMale1, member->IsMale2, member->IsFemale1, member->IsFemale2};
-                for (int s = 0; s < 4; ++s)
-                    EXPECT_EQ(sets[s], s == i ? 1 : 0) << i;
-            }
-
-            StopShow();
-            const bool posed = decade < 4 && difficulty < 3;
-            match().PlayRightFamilyPose();
-            EXPECT_EQ(Playing(), posed ? std::string("right_pose") + decades[decade] + levels[difficulty] : "");
-            for (int i = 0; i < 8; ++i) {
-                QZCharacter* member = Member(i);
-                EXPECT_EQ(member->Visible, i >= 4) << i;
-                if (i < 4)
-                    continue;
-                EXPECT_EQ(member->m_Behavior.PoseRequest, posed) << i;
-                EXPECT_EQ(member->m_Behavior.PoseId, posed ? bases[decade] + int(difficulty) * 10 + memberOffset[i - 4] : -1);
-                EXPECT_TRUE(Near(PositionOf(member), PositionOf("box_position_right_pose")));
-                EXPECT_EQ(member->GetRotationY(), 60.0f);
-                const u8 sets[] = {member->IsMale1, member->IsMale2, member->IsFemale1, member->IsFemale2};
-                for (int s = 0; s < 4; ++s)
-                    EXPECT_EQ(sets[s], s == i - 4 ? 1 : 0) << i;
+            for (bool left : {true, false}) {
+                StopShow();
+                const bool posed = decade < 4 && (left || difficulty < 3);
+                left ? match().PlayLeftFamilyPose() : match().PlayRightFamilyPose();
+                EXPECT_EQ(Playing(), left    ? std::string("left_pose")
+                                     : posed ? std::string("right_pose") + decades[decade] + levels[difficulty]
+                                             : "");
+                const int first = left ? 0 : 4;
+                const int pose = left ? 30 : int(difficulty) * 10;
+                for (int i = 0; i < 8; ++i) {
+                    QZCharacter* member = Member(i);
+                    EXPECT_EQ(member->Visible, (i < 4) == left) << i;
+                    if ((i < 4) != left)
+                        continue;
+                    EXPECT_EQ(member->m_Behavior.PoseRequest, posed) << i;
+                    const int id = bases[decade < 4 ? decade : 0] + pose + memberOffset[i - first];
+                    EXPECT_EQ(member->m_Behavior.PoseId, posed ? id : -1);
+                    EXPECT_TRUE(Near(PositionOf(member),
+                                     PositionOf(left ? "box_position_left_pose" : "box_position_right_pose")));
+                    EXPECT_EQ(member->GetRotationY(), left ? -60.0f : 60.0f);
+                    EXPECT_FALSE(member->Synchronize);
+                    const u8 sets[] = {member->IsMale1, member->IsMale2, member->IsFemale1, member->IsFemale2};
+                    for (int s = 0; s < 4; ++s)
+                        EXPECT_EQ(sets[s], s == i - first ? 1 : 0) << i;
+                }
             }
         }
 }
@@ -181,10 +172,7 @@ TEST_F(StagingTest, RoundOpeningByRoundNumber) {
         match().StartRound();
         EXPECT_EQ(context.m_RoundCounter, c.after);
         EXPECT_EQ(Playing(), c.sequence);
-        EXPECT_EQ(log.Lines().size(), c.line ? 1u : 0u);
-        if (c.line) {
-            EXPECT_TRUE(log.Contains(c.line));
-        }
+        EXPECT_EQ(log.Lines(), c.line ? std::vector<std::string>{c.line} : std::vector<std::string>{});
         EXPECT_EQ(context.m_StealStarted, 0);
         EXPECT_EQ(events.fired, (std::vector<int>{15, 6}));
         EXPECT_FALSE(Prop("board_screenlogo")->Visible);
@@ -226,7 +214,7 @@ TEST_F(StagingTest, BoardLayoutForTheQuestion) {
         {1, 3, 2, "11000000", "000000", "0111111", true, false, false},
     };
     for (u32 decade : {0u, 1u, 2u, 3u}) {
-        Enter(StageLevel().Decade(int(decade)));
+        Enter({.decade = int(decade)});
         for (const Case& c : cases) {
             if (c.decade != decade)
                 continue;
@@ -268,7 +256,7 @@ TEST_F(StagingTest, RevealedBlockAndTheFacesReaction) {
         {2, 4, 1, 0, -1, nullptr, false, 0},           {0, 1, 3, 0, 1, "board_block_02", false, -1},
     };
     for (u32 decade : {0u, 2u, 3u}) {
-        Enter(StageLevel().Decade(int(decade)));
+        Enter({.decade = int(decade)});
         for (const Case& c : cases) {
             if (c.decade != decade)
                 continue;
@@ -350,7 +338,7 @@ TEST_F(StagingTest, BuzzerLightsFollowTheBuzzOwner) {
 // blanked, and the decade's screen props holding their logo.
 TEST_F(StagingTest, StageScreensForFastMoney) {
     for (int decade : {2, 3, 1}) {
-        Enter(StageLevel().Decade(decade));
+        Enter({.decade = decade});
         for (bool first : {true, false}) {
             SCOPED_TRACE(std::to_string(decade) + (first ? " first" : " second"));
             for (GameServices::Entities::Prop* prop : set()->m_Props) {
@@ -395,19 +383,10 @@ TEST_F(StagingTest, StageScreensForFastMoney) {
     }
 }
 
-// A screen prop missing from the stage is reported when the screens are set.
-TEST_F(StagingTest, MissingScreenPropIsReported) {
-    Enter(StageLevel().Decade(3).Omit({"board_score_screens"}));
-    log.Clear();
-    match().SetStageScreens(true);
-    EXPECT_EQ(LogCount("QZ11Game : can't find 'board_score_screens' in the level"), 1u);
-    EXPECT_TRUE(Prop("board_screen10_a")->Visible);
-}
-
 // Back to the logo: the 80s side screens shown, the logo shown, both screens hidden.
 TEST_F(StagingTest, BoardScreensBackToTheLogo) {
     for (int decade : {1, 0}) {
-        Enter(StageLevel().Decade(decade).Plain({"board_side_single_01", "board_side_single_02"}));
+        Enter({.decade = decade, .plainProps = {"board_side_single_01", "board_side_single_02"}});
         for (GameServices::Entities::Prop* prop : set()->m_Props)
             prop->SetVisible(prop->Name == "board_screen10_a" || prop->Name == "board_screen10_b");
         match().ResetBoardScreens();
@@ -427,7 +406,7 @@ TEST_F(StagingTest, LevelTuningReachesTheContext) {
     EXPECT_EQ(context.m_FastMoneyFirstTime, 20u);
     EXPECT_EQ(context.m_FastMoneySecondTime, 25u);
     log.Clear();
-    Enter(StageLevel().WithoutApplicationData());
+    Enter({.applicationData = false});
     EXPECT_TRUE(log.Contains("Missing applicationData  for the level !"));
     EXPECT_EQ(context.m_NumberOfAnswers, 7u);
     EXPECT_EQ(context.m_FastMoneySecondTime, 25u);
@@ -439,8 +418,8 @@ TEST_F(StagingTest, MissingStageEntitiesAreReportedOnceAndSkipped) {
     const std::vector<std::string> missing = {"box_position_left_pose", "box_position_m2_left01", "contestant_right_3",
                                               "board_block_dt_04",      "board_block_empty_05",   "avatar_face_left",
                                               "screen_digits_left",     "buzzer_light_right",     "board_screenlogo",
-                                              "board_block_double",     "buzzer_light_left"};
-    Enter(StageLevel().Decade(2).Crowd(2).Omit(missing));
+                                              "board_block_double",     "buzzer_light_left", "tv_screen_right"};
+    Enter({.decade = 2, .crowd = 2, .omit = {missing.begin(), missing.end()}});
     context.m_LeftMemberIndex = 1;
     context.m_RightMemberIndex = 2;
     context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
