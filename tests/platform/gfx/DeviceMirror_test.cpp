@@ -342,3 +342,18 @@ TEST_F(DeviceMirrorTest, ResetRestoresTheViewportLightAndMaterial) {
 }
 
 }  // namespace
+
+// A fresh device's light 0 is white and directional, shining along +z.
+TEST_F(DeviceMirrorTest, TheFirstLightStartsAsAWhiteLightAlongZ) {
+    Device& d = Dev();
+    d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
+    d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
+    d.Clear(kClearTarget, kBackground, 1.0f, 0);
+    Material material{};
+    material.diffuse = {1, 0, 0, 1};
+    d.SetMaterial(material);
+    d.LightEnable(0, true);
+    d.SetRenderState(RenderState::Lighting, 1u);
+    Quad(0, 0, 4, 4, 0, true);
+    EXPECT_TRUE(ColorNear(ReadPixel(d, 1, 1), 0xFFFF0000, 2)) << std::hex << ReadPixel(d, 1, 1);
+}
