@@ -274,6 +274,12 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
     calls.Take();
     ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
     EXPECT_EQ(calls.Take(), "");
+    // A read-back leaves the back buffer bound for the next draw.
+    Image image;
+    ASSERT_TRUE(d.ReadBackBuffer({0, 0, 1, 1}, image));
+    calls.Take();
+    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    EXPECT_EQ(calls.Take().find("glBindFramebuffer"), std::string::npos);
     for (uint32_t stage = 0; stage < 2; ++stage)
         d.SetTexture(stage, nullptr);
     for (Texture* t : textures)
