@@ -86,6 +86,15 @@ TEST_F(PullFixture, LoopingBufferRepeatsAndAnEmptyEndlessLoopEndsAtOnce) {
     ASSERT_TRUE(voice->SubmitSourceBuffer(empty));
     Render(10);
     EXPECT_EQ(rec.events, (Events{"start:9", "end:9", "stream-end"}));
+
+    // A buffer of one frame loops too.
+    rec.events.clear();
+    const std::vector<int16_t> one = {500};
+    AudioBuffer single = Buffer(one, 5);
+    single.loopCount = 2;
+    ASSERT_TRUE(voice->SubmitSourceBuffer(single));
+    Render(4);
+    EXPECT_EQ(rec.events, (Events{"start:5", "loop:5", "loop:5", "end:5"}));
 }
 
 // A video's audio end: when the last buffer starts, its handler flushes what else is queued
