@@ -1,7 +1,6 @@
 // The loading screen on a widget test game: its logo and the logo's reflection loop their
-// animations, each on its own length. The tutorial screen without a game to narrate it.
+// animations, each on its own length.
 #include "game/presentation/screens/ScreenLoad.h"
-#include "game/presentation/screens/ScreenTutorial.h"
 
 #include <gtest/gtest.h>
 
@@ -62,35 +61,5 @@ TEST(ScreenLoad, ShowsItsPictureAndRestartsLogoAndReflectionEachAfterItsOwnEnd) 
         for (size_t k = 1; k < restarts[i].size(); ++k)
             EXPECT_EQ(restarts[i][k] - restarts[i][k - 1], loops[i].period) << names[i + 1];
     }
-    screen.onUnload();
-}
-
-// No audio manager, no narration: each narrated step lasts a frame, the fade-out of absent
-// widgets too.
-TEST(ScreenTutorial, WithoutANarratorEachStepLastsAFrame) {
-    QZ2011::ScreenTutorial screen;
-    screen.m_State = QZ2011::ScreenTutorial::kIntroductionStep;
-    std::vector<int> states;
-    for (int frame = 0; frame < 3; ++frame, screen.Process(16))
-        states.push_back(screen.m_State);
-    states.push_back(screen.m_State);
-    EXPECT_EQ(states, (std::vector<int>{1, 2, 3, 4}));
-}
-
-// Reloaded while its introduction runs, the tutorial hides every element, whatever its layout
-// says, until a step shows it.
-TEST(ScreenTutorial, LoadingHidesEveryElement) {
-    widget_test::TestGame game;
-    QZ2011::ScreenTutorial screen;
-    screen.m_State = QZ2011::ScreenTutorial::kIntroductionStep;
-    screen.m_RootPanel = new GameServices::Widget::Panel("root");
-    std::vector<Image*> widgets;
-    for (const char* name : QZ2011::ScreenTutorial::kWidgets) {
-        widgets.push_back(new Image(name));
-        screen.m_RootPanel->AddChild(widgets.back());
-    }
-    screen.onLoad();
-    for (Image* widget : widgets)
-        EXPECT_FALSE(widget->Visible) << widget->Name.c_str();
     screen.onUnload();
 }
