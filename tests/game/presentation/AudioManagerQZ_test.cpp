@@ -342,9 +342,15 @@ TEST_F(GameAudio, FadesLastThreeSecondsWhateverTheirDistanceAndGiveWayToOtherVol
 }
 
 TEST_F(GameAudio, BindingPreparesTheCrowdWhoseEventsCrossfadeIt) {
+    // Prepared, silent; the two a crossfade brings in at volume 0.
     const char* const crowd[] = {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud"};
-    for (const char* name : crowd)
-        EXPECT_TRUE(Asset(name) && !Playing(name) && Asset(name)->m_Looped == (name != crowd[1])) << name;
+    for (const char* name : crowd) {
+        const GameServices::Entities::AudioAsset* asset = Asset(name);
+        ASSERT_NE(asset, nullptr) << name;
+        const bool silent = name == crowd[2] || name == crowd[3];
+        EXPECT_TRUE(asset->m_Looped == (name != crowd[1]) && asset->m_Volume == (silent ? 0.0f : 1.0f)) << name;
+        EXPECT_TRUE(Audio::GetEngineSound(*asset)->GetPlayer()->GetCategory() == 1u && !Playing(name)) << name;
+    }
     const auto& modules = context.GetModules();
     EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 1);
     audio.PlayCrowdNoise();
@@ -394,6 +400,10 @@ TEST_F(GameAudio, BindingPreparesTheCrowdWhoseEventsCrossfadeIt) {
     audio.onRelease();
     EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 0);
     EXPECT_TRUE(!audio.GetSet() && !audio.GetSequenceManager());
+    LogCapture log;
+    audio.onInitialize(nullptr, nullptr);
+    EXPECT_TRUE(log.Contains("AudioManagerSinglePlayer::onInitialize : the set is NULL !!!") &&
+                log.Contains("AudioManagerQZ::onInitialize : the Sequence Manager is NULL !!!"));
 }
 
 TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsAndStopsThePlayingVariant) {
@@ -413,6 +423,9 @@ TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsAndStopsThePlayingVariant) {
     Event("Play", "nosuch");
     Event("play", "intro");
     EXPECT_TRUE(log.Contains("AudioSequencer: Cannot find this sound function nosuch"));
+    QZ2011::AudioSequencerQZ unbound;
+    unbound.onSequenceEvent("Play", "intro", "");
+    EXPECT_TRUE(log.Contains("the audio manager is NULL !!! Did you forget to initialize"));
     EXPECT_EQ(Asset("intro.snd"), nullptr);
 }
 

@@ -215,6 +215,14 @@ TEST_F(ScreenGameAnswers, CountdownDigitsWarningsAndLimitByPhase) {
             << c.elapsedMs;
         EXPECT_EQ(Pair(Screen().m_CountdownLow, Screen().m_CountdownHigh), Pair(c.low, c.high)) << c.elapsedMs;
     }
+    // Player one's countdown turns on the right-hand timer, the other families' on the plain one.
+    for (i32 family : {1, 0, 2}) {
+        log.Clear();
+        Turn(family, "");
+        Screen().StartAnswerTimer();
+        EXPECT_EQ(log.Contains("prsc_timer_right_prsc.anm"), family == 1) << family;
+        EXPECT_EQ(log.Contains("prsc_timer_prsc.anm"), family != 1) << family;
+    }
     // From fast money on, an emptied entry offers a pass on the confirm button.
     for (const auto& [phase, typed, label] : std::vector<std::tuple<i32, std::string, std::string>>{
              {24, "", "PASS"}, {24, "ab", "OK"}, {12, "", "OK"}}) {

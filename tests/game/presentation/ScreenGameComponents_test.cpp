@@ -303,6 +303,12 @@ TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
     CompositionManager& menus = CompositionManager::Instance();
     screens.LoadPopups();
     menus.LoadPopups();
+    struct Recorder {
+        void On(bool shown) { fired.push_back(shown); }
+        std::vector<bool> fired;
+        FDelegateParam<Recorder, bool> delegate{this, &Recorder::On};
+    } popupEvents;
+    menus.PopupVisibilityChanged.AddDelegate(&popupEvents.delegate);
     auto open = [&] {
         Names names;
         for (GameServices::Widget::Popup* popup : screens.GetOpenPopups())
@@ -335,6 +341,9 @@ TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
     PressPopupButton(screens, "VerifyQuit", "Confirm");
     EXPECT_TRUE(Screen().onWindowClose());
     EXPECT_TRUE(open().empty());
+    // The menu's toggles, then each prompt and the menu shown again.
+    EXPECT_EQ(popupEvents.fired, (std::vector<bool>{true, true, true, false, true, true}));
+    menus.PopupVisibilityChanged.RemoveDelegate(&popupEvents.delegate);
 }
 
 // The notice shows the award's title with the star hidden; its hide step hides the star and

@@ -196,6 +196,7 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         {2, 1, 4, 5, 100, "1GiveAllTopsFM90", 0},     {3, 1, 9, 0, 150, "2500EarnPointsFM00", 0},
         {1, 0, 9, 0, 0, "100kEarnDollarsFM80", 0},
     };
+    int reveals = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.counter) + " in decade " + std::to_string(c.decade));
         StartFirstTurn();
@@ -207,6 +208,9 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         context.m_FastMoneyTotal = c.total;
         context.m_GamePhase = QZ2011::PhaseFastMoneyReveal;
         Screen().m_FastMoneyAnswerPoints[0] = c.total;
+        Screen().m_FastMoneyAnswerPoints[c.reveal] = 7;
+        for (const char* total : {"FMTotal1", "FMTotal2"})
+            static_cast<GameServices::Widget::Label*>(Bound(total))->SetText("");
         Screen().m_FastMoneyRevealIndex = c.reveal;
         Screen().m_FastMoneyRevealCount = c.tops;
         for (int member : {3, 4})
@@ -216,6 +220,9 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         EXPECT_EQ(Member(3)->m_Behavior.WinMedFamilyRequest + Member(3)->m_Behavior.WinBigFamilyRequest, c.reveal != 4);
         EXPECT_EQ(Member(4)->m_Behavior.WinMedFamilyRequest + Member(4)->m_Behavior.WinBigFamilyRequest, 0);
         EXPECT_EQ(Counter(c.counter) - before, c.added);
+        // The running total of the reveals; the first player's board shows only the first five.
+        const std::string sum = std::to_string(7 * ++reveals);
+        EXPECT_EQ(Label("FMTotal1") + "/" + Label("FMTotal2"), (c.reveal < 5 ? sum : "") + "/" + sum);
         EXPECT_EQ(profile->Score, c.total >= 200 ? 20000u : c.reveal == 9 ? u32(5 * c.total) : 0u);
         EXPECT_FALSE(Screen().m_FastMoneyFirstRevealDone) << "no answer left to reveal after the win";
         EXPECT_EQ(Screen().m_FastMoneyRevealCount, c.added && c.tops ? 0u : c.tops);

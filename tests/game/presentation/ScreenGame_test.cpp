@@ -50,8 +50,10 @@ protected:
 TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     GameShow::CompositionManager& compositions = GameShow::CompositionManager::Instance();
     const size_t menuBefore = compositions.ReturnToMainMenuConfirmed.Count();
+    const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
     Load();
     Unload();
+    EXPECT_EQ(application.GetCloseCallback().object, nullptr);
     Load();
     for (const auto& [name, kind] : std::vector<std::pair<std::string, u32>>{
              {"PlayButton", W::kEventClick}, {"PassButton", W::kEventClick}, {"MenuButton", W::kEventClick},
@@ -63,7 +65,10 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     EXPECT_EQ(keys.m_KeyHoverEvent.Count() + keys.m_TextChangedEvent.Count(), 2u);
     EXPECT_EQ(context.m_AnswerKeyboard, Screen().m_SoftKeyboard);
     EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore + 1);
-    EXPECT_EQ(application.GetDeactivatedCallback().object, &Screen());
+    EXPECT_EQ(compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count(), quitBefore + 2);
+    for (const void* owner : {application.GetCloseCallback().object, application.GetActivatedCallback().object,
+                              application.GetDeactivatedCallback().object})
+        EXPECT_EQ(owner, &Screen());
     // The sequences reach the screen by its name.
     Screen().BoundWidget("TimerPanel")->SetVisible(true);
     Screen().m_CountdownRunning = true;
@@ -75,6 +80,7 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     Unload();
     EXPECT_EQ(application.GetCloseCallback().object, &other);
     EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
+    EXPECT_EQ(application.GetDeactivatedCallback().fn, nullptr);
     EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore);
     EXPECT_EQ(context.m_AnswerKeyboard, nullptr);
     log.Clear();
@@ -108,6 +114,8 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
     Member(5)->SetVisible(true);
     Prop("board_screenlogo")->SetVisible(false);
     Prop("board_lights_ingame")->SetVisible(true);
+    Prop("board_screen10_a")->SetVisible(true);
+    Screen().BoundWidget("PoPBackground")->SetPositionXY(0.0f, 0.0f);
     for (GameServices::Entities::Entity* member : match().GetCrowd())
         member->SetVisible(false);
     context.m_BuzzOwner = 1;
@@ -120,6 +128,7 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         looks[key].SetFlags(AGRenderable::kShown);
     }
     StopShow();
+    log.Clear();
     Screen().SetUpMatch();
     for (const std::string& name : kSetUpWritten) {
         const bool shown = std::find(kSetUpShown.begin(), kSetUpShown.end(), name) != kSetUpShown.end();
@@ -149,13 +158,16 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
         EXPECT_FALSE(looks[key].HasFlags(AGRenderable::kShown)) << key;
     std::fill(keys->begin(), keys->end(), nullptr);
     EXPECT_NE(questions->CurrentIndex(), 1234);
-    EXPECT_FALSE(Member(5)->Visible || Prop("board_lights_ingame")->Visible);
+    EXPECT_FALSE(Member(5)->Visible || Prop("board_lights_ingame")->Visible || Prop("board_screen10_a")->Visible);
+    EXPECT_EQ(Screen().BoundWidget("PoPBackground")->m_X, 24.0f);
     EXPECT_TRUE(Prop("board_screenlogo")->Visible);
     for (GameServices::Entities::Entity* member : match().GetCrowd())
         EXPECT_TRUE(member->Visible);
     EXPECT_EQ(context.m_BuzzOwner, -1);
     EXPECT_NE(context.m_LeftMemberIndex, QZ2011GameContext::kNoMember);
     EXPECT_NE(context.m_RightMemberIndex, QZ2011GameContext::kNoMember);
+    // The crowd noise is asked for: this level holds no crowd asset, which the audio reports.
+    EXPECT_TRUE(log.Contains("FindAudioAsset failed CrowdNoise"));
 }
 
 // Yes on the retry prompt starts the match again, only while the prompt shows; leaving for the
