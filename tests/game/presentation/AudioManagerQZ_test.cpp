@@ -3,12 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <strings.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,7 +21,6 @@
 #include "gameshow/SequenceManager.h"
 #include "tests/engine/audio/AudioTestFixture.h"
 #include "tests/gameservices/entities/PoolSetup.h"
-#include "tests/support/ByteDamage.h"
 #include "tests/support/LogCapture.h"
 
 using QZ2011::AudioManagerQZ;
@@ -427,37 +423,6 @@ TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsAndStopsThePlayingVariant) {
     unbound.onSequenceEvent("Play", "intro", "");
     EXPECT_TRUE(log.Contains("the audio manager is NULL !!! Did you forget to initialize"));
     EXPECT_EQ(Asset("intro.snd"), nullptr);
-}
-
-TEST_F(GameAudio, DamagedSequencesOfAudioEventsPlayWithoutHarm) {
-    auto item = [](std::string name, std::string target, std::string parameter = "") {
-        return "<item sequencer=\"AudioSequencer\" name=\"" + name + "\" target=\"" + target + "\" parameter=\"" +
-               parameter + "\"/>";
-    };
-    const std::string text = "<root><Sequence duration=\"40\"><OnStart><Events>" + item("Play", "answer") +
-                             item("Play", "StartCrowdMedium") + "</Events></OnStart><Acts><item time=\"10\"><Events>" +
-                             item("Stop", "answer", "voice") + item("Play", "faceoff") +
-                             "</Events></item></Acts><OnEnd><Events>" + item("Play", "intro") +
-                             "</Events></OnEnd></Sequence></root>";
-    // Rewritten in place: a file emptied and refilled each time makes the file system flush it.
-    const std::string path = dir.Write("damaged.xml", text);
-    std::mt19937 rng(11);
-    for (int i = 0; i < 5000; ++i) {
-        std::string bytes = text;
-        DamageBytes(bytes, rng, 1 + i % 3);
-        std::FILE* file = std::fopen(path.c_str(), "r+b");
-        ASSERT_TRUE(file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                    ftruncate(fileno(file), off_t(bytes.size())) == 0);
-        std::fclose(file);
-        const std::string name = "damaged" + std::to_string(i);
-        sequences.LoadSequence(name.c_str(), path.c_str());
-        sequences.PlaySequence(name.c_str());
-        for (int t = 0; t < 3; ++t)
-            sequences.Update(25);
-        audio.ResumeSequence();
-        sequences.RemoveSequence(Crc32Hash(name.c_str()));
-    }
-    EXPECT_LE(set.m_AudioAssets.size(), 10u);
 }
 
 }  // namespace
