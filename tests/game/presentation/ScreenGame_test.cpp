@@ -53,6 +53,9 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
     Load();
     Unload();
+    // Unloaded: only the fixture's recorders follow the match events.
+    for (int i = 0; i < QZ2011::QZ11Game::kEventCount; ++i)
+        EXPECT_EQ(match().Event(i).Count(), 1u) << i;
     EXPECT_EQ(application.GetCloseCallback().object, nullptr);
     Load();
     for (const auto& [name, kind] : std::vector<std::pair<std::string, u32>>{

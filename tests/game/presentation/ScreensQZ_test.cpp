@@ -1,6 +1,7 @@
 // The loading screen on a widget test game: its logo and the logo's reflection loop their
-// animations, each on its own length.
+// animations, each on its own length. The tutorial screen without a game to narrate it.
 #include "game/presentation/screens/ScreenLoad.h"
+#include "game/presentation/screens/ScreenTutorial.h"
 
 #include <gtest/gtest.h>
 
@@ -62,4 +63,15 @@ TEST(ScreenLoad, ShowsItsPictureAndRestartsLogoAndReflectionEachAfterItsOwnEnd) 
             EXPECT_EQ(restarts[i][k] - restarts[i][k - 1], loops[i].period) << names[i + 1];
     }
     screen.onUnload();
+}
+
+// No audio manager, no narration: each narrated step lasts a frame.
+TEST(ScreenTutorial, WithoutANarratorEachStepLastsAFrame) {
+    QZ2011::ScreenTutorial screen;
+    screen.m_State = QZ2011::ScreenTutorial::kIntroductionStep;
+    std::vector<int> states;
+    for (int frame = 0; frame < 3; ++frame, screen.Process(16))
+        states.push_back(screen.m_State);
+    states.push_back(screen.m_State);
+    EXPECT_EQ(states, (std::vector<int>{1, 2, 3, 4}));
 }

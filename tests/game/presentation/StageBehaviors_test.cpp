@@ -328,10 +328,20 @@ TEST_F(StageTest, ContestantWalkDefaultAndPoseCodes) {
     EXPECT_TRUE(QZBehaviorCharacter::PoseName(9013) == "Pose90MedF2");
 }
 
-TEST_F(StageTest, PropsTakeTheirTemplates) {
+TEST_F(StageTest, PropsAnswerTheirIdsAndTakeTheirTemplates) {
     Board board;
+    QZBuzzLightProps light;
     QZCharacter character;
     QZStageProps stage;
+    ScoreBoardProps scoreBoard;
+    ScoreDeskProps desk;
+    const struct { GameServices::Entities::Entity* entity; const char* own; bool isProp; } cases[] = {
+        {&board, "Board", true}, {&light, "QZBuzzLightProps", true}, {&character, "QZCharacter", false},
+        {&stage, "QZStageProps", true}, {&scoreBoard, "ScoreBoardProps", true}, {&desk, "ScoreDeskProps", true}};
+    for (const auto& c : cases) {
+        EXPECT_TRUE(c.entity->IsA(Crc32Hash(c.own)) && !c.entity->IsA(GameServices::Entities::TypeIds::Entity));
+        EXPECT_EQ(c.entity->IsA(GameServices::Entities::TypeIds::Prop), c.isProp) << c.own;
+    }
     // An unset part is "Block_01"; 15 is "BuzzerLeft"; an index outside 0..16 changes nothing.
     board.Initialize();
     EXPECT_EQ(board.m_Behavior.m_EntityTemplate, "Block_01");
