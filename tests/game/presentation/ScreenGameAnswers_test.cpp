@@ -404,9 +404,19 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
                 raised += char('0' + std::exchange(match().GetContestant(m)->m_Behavior.*request, 0));
         return raised;
     };
+    // The contestants on stage, '1' per shown one; all shown again after each reading.
+    auto onStage = [&]() {
+        std::string shown;
+        for (int m = 0; m < 8; ++m) {
+            shown += match().GetContestant(m)->Visible ? '1' : '0';
+            match().GetContestant(m)->SetVisible(true);
+        }
+        return shown;
+    };
     const Request claps[2] = {&B::ClapFamilyRequest, &B::ClapRequest};
     const Request thinks[2] = {&B::ThinkFamilyRequest, &B::ThinkRequest};
     gestures(claps[0], claps[1]);
+    onStage();
     for (const auto& c : chosen) {
         Ask(3);
         context.m_AIMayAct = 0;
@@ -422,11 +432,17 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         EXPECT_EQ(gestures(claps[0], claps[1]), c.family < 0    ? "0000000000000000"
                                                 : c.family == 1 ? "1111000000000000"
                                                                 : "0000000000001111") << c.sequence;
+        EXPECT_EQ(onStage(), c.family < 0 ? "11111111" : c.family == 1 ? "11110000" : "00001111") << c.sequence;
         EXPECT_EQ(Text(Screen().m_QuestionLabel), c.family < 0 ? "Name something" : "") << c.sequence;
         if (c.family < 0) {
             EXPECT_EQ(Screen().m_AnswersBox->m_X, c.play ? 59 : 247) << c.sequence;
         }
     }
+    // Without a question the face-off's winner still chooses.
+    Screen().m_CurrentQuestion = nullptr;
+    context.m_FaceOffWinner = 0;
+    Screen().onFaceOffWon(nullptr);
+    EXPECT_EQ(Playing(), "playOrPassLeft");
     const struct { i32 family; u32 twoPlayers; const char* turn; const char* steal; u8 aiMayAct; } turns[] = {
         {0, 0, "otherTeamAnswerRight", "transitionRightFamily03", 1},
         {2, 1, "otherTeamAnswerRight_Party", "transitionRightFamily03", 0},
@@ -443,8 +459,10 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         EXPECT_EQ(Screen().m_AnswersBox->m_X, c.family == 1 ? 247 : 59) << c.turn;
         StopShow();
         gestures(thinks[0], thinks[1]);
+        onStage();
         Screen().onSteal(nullptr);
         EXPECT_EQ(Playing(), c.steal);
+        EXPECT_EQ(onStage(), c.family == 1 ? "11110000" : "00001111") << c.steal;
         EXPECT_EQ(gestures(thinks[0], thinks[1]), c.family == 1 ? "1111000000000000" : "0000000000001111");
     }
     context.m_CurrentFamily = 1;
