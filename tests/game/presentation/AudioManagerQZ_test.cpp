@@ -406,7 +406,10 @@ TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsAndStopsThePlayingVariant) {
     std::set<u32> ids;
     for (u32 i = 0; i < QZ2011::AudioSequencerQZ::kEventCount; ++i)
         ids.insert(Crc32Hash(QZ2011::AudioSequencerQZ::EventName(i)));
-    EXPECT_TRUE(ids.size() == 77 && sequencer.GetTable().Count() == 77);
+    AudioManagerQZ other;
+    sequencer.onInitialize(&other);
+    EXPECT_TRUE(ids.size() == 77 && sequencer.GetTable().Count() == 77 && sequencer.GetAudioManager() == &other);
+    sequencer.onInitialize(&audio);
     audio.PlayCue("round2B.snd", Vo, true, false, true);
     Event("Stop", "round2", "music");
     EXPECT_NE(Asset("round2B.snd"), nullptr);

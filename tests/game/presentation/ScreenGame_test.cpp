@@ -51,8 +51,10 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     GameShow::CompositionManager& compositions = GameShow::CompositionManager::Instance();
     const size_t menuBefore = compositions.ReturnToMainMenuConfirmed.Count();
     const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
+    const u32 timersBefore = TimerManager::Instance()->GetUsedCount();
     Load();
     Unload();
+    EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore);
     // Unloaded: only the fixture's recorders follow the match events.
     for (int i = 0; i < QZ2011::QZ11Game::kEventCount; ++i)
         EXPECT_EQ(match().Event(i).Count(), 1u) << i;
@@ -64,6 +66,8 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
              {"SoftKeyboardWidget", W::kEventValueChanged}, {"PlayButton", W::kEventEnter},
              {"PassButton", W::kEventEnter}})
         EXPECT_EQ(Listeners(name, kind), 1u) << name << " " << kind;
+    EXPECT_EQ(Listeners("Resume", W::kEventClick), 0u);
+    EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore + 1);
     W::WidgetSoftKeyboardBehavior& keys = Screen().m_SoftKeyboard->m_KeyboardBehavior;
     EXPECT_EQ(keys.m_KeyHoverEvent.Count() + keys.m_TextChangedEvent.Count(), 2u);
     EXPECT_EQ(context.m_AnswerKeyboard, Screen().m_SoftKeyboard);
