@@ -3,13 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <strings.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <functional>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,7 +21,6 @@
 #include "gameshow/SequenceManager.h"
 #include "tests/engine/audio/AudioTestFixture.h"
 #include "tests/gameservices/entities/PoolSetup.h"
-#include "tests/support/ByteDamage.h"
 #include "tests/support/LogCapture.h"
 
 using QZ2011::AudioManagerQZ;
@@ -242,10 +237,7 @@ TEST_F(GameAudio, CuesThatNameTheirSoundByTheMatchOrByTheirCaller) {
 TEST_F(GameAudio, AHoldingLineStopsTheShowClockUntilItEndsAndAnyOtherReleaseLetsTheShowRunOn) {
     sequences.PlaySequence("show");
     audio.PlayIntro();
-    LogCapture log;
     audio.PlayFaceOff();
-    EXPECT_TRUE(log.Contains("AudioManagerSinglePlayer::AudioPauseSequence -> An audio is already pausing the "
-                             "sequence, dangerous pattern !!!"));
     EXPECT_STREQ(audio.GetSequenceHolder().c_str(), "intro.snd");
     for (u32 frames : {kToneFrames / 2, kToneFrames / 4}) {
         Render(frames);
@@ -346,16 +338,14 @@ TEST_F(GameAudio, FadesLastThreeSecondsWhateverTheirDistanceAndGiveWayToOtherVol
 }
 
 TEST_F(GameAudio, BindingPreparesTheCrowdWhoseEventsCrossfadeIt) {
-    const struct { const char* name; const char* file; f32 volume; bool looped; } crowd[] = {
-        {"CrowdNoise", "crowd_noise.snd", 1.0f, true}, {"CrowdLose", "crowd_lose.snd", 1.0f, false},
-        {"CrowdMedium", "crowd_medium.snd", 0.0f, true}, {"CrowdLoud", "crowd_loud.snd", 0.0f, true}};
-    for (const auto& row : crowd) {
-        const GameServices::Entities::AudioAsset* asset = Asset(row.name);
-        ASSERT_NE(asset, nullptr) << row.name;
-        EXPECT_EQ(asset->VolatileDatas.GetAudioData()->m_FileName, row.file);
-        EXPECT_TRUE(asset->m_Volume == row.volume && asset->m_Looped == row.looped && !asset->m_Streamed);
-        EXPECT_EQ(Audio::GetEngineSound(*asset)->GetPlayer()->GetCategory(), 1u);
-        EXPECT_FALSE(Playing(row.name));
+    // Prepared, silent; the two a crossfade brings in at volume 0.
+    const char* const crowd[] = {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud"};
+    for (const char* name : crowd) {
+        const GameServices::Entities::AudioAsset* asset = Asset(name);
+        ASSERT_NE(asset, nullptr) << name;
+        const bool silent = name == crowd[2] || name == crowd[3];
+        EXPECT_TRUE(asset->m_Looped == (name != crowd[1]) && asset->m_Volume == (silent ? 0.0f : 1.0f)) << name;
+        EXPECT_TRUE(Audio::GetEngineSound(*asset)->GetPlayer()->GetCategory() == 1u && !Playing(name)) << name;
     }
     const auto& modules = context.GetModules();
     EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 1);
@@ -386,13 +376,13 @@ TEST_F(GameAudio, BindingPreparesTheCrowdWhoseEventsCrossfadeIt) {
     const char* answers[][2] = {{"CrowdMedium", "CrowdMedium"}, {"CrowdLoud", "CrowdLoud"}, {"CrowdLose", "CrowdLose"},
                                 {"", ""}, {"crowdlose", ""}};
     for (const auto& [cue, plays] : answers) {
-        for (const auto& row : crowd)
-            Audio::Stop(&set, row.name);
+        for (const char* name : crowd)
+            Audio::Stop(&set, name);
         LogCapture log;
         audio.SetCrowdCue(cue);
         Event("Play", *cue ? "StartCrowdAnswer" : "CrowdLose");
-        for (const auto& row : crowd)
-            EXPECT_TRUE(!*cue || Playing(row.name) == (std::string(plays) == row.name)) << cue << row.name;
+        for (const char* name : crowd)
+            EXPECT_TRUE(!*cue || Playing(name) == (std::string(plays) == name)) << cue << name;
         EXPECT_EQ(log.Contains("No crowd is currently set."), *cue && !*plays);
         EXPECT_TRUE(audio.GetCrowdCue().IsEmpty() || !*cue);
     }
@@ -414,11 +404,8 @@ TEST_F(GameAudio, BindingPreparesTheCrowdWhoseEventsCrossfadeIt) {
 
 TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsAndStopsThePlayingVariant) {
     std::set<u32> ids;
-    for (u32 i = 0; i < QZ2011::AudioSequencerQZ::kEventCount; ++i) {
-        const u32 id = *ids.insert(Crc32Hash(QZ2011::AudioSequencerQZ::EventName(i))).first;
-        const double product = double(id % 70) * (std::sqrt(5.0) - 1.0) / 2.0;
-        EXPECT_EQ(sequencer.GetTable().BucketOf(id), u32(std::floor(70.0 * (product - std::floor(product)))));
-    }
+    for (u32 i = 0; i < QZ2011::AudioSequencerQZ::kEventCount; ++i)
+        ids.insert(Crc32Hash(QZ2011::AudioSequencerQZ::EventName(i)));
     AudioManagerQZ other;
     sequencer.onInitialize(&other);
     EXPECT_TRUE(ids.size() == 77 && sequencer.GetTable().Count() == 77 && sequencer.GetAudioManager() == &other);
@@ -435,44 +422,10 @@ TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsAndStopsThePlayingVariant) {
     Event("Play", "nosuch");
     Event("play", "intro");
     EXPECT_TRUE(log.Contains("AudioSequencer: Cannot find this sound function nosuch"));
-    EXPECT_FALSE(log.Contains("the audio manager is NULL"));
     QZ2011::AudioSequencerQZ unbound;
     unbound.onSequenceEvent("Play", "intro", "");
-    EXPECT_TRUE(log.Contains("AudioSequencerSinglePlayer::onSequenceEvent : the audio manager is NULL !!! Did you "
-                             "forget to initialize the AudioSequencerSinglePlayer ?"));
-    EXPECT_TRUE(log.Contains("AudioSequencer: Cannot find this sound function intro"));
+    EXPECT_TRUE(log.Contains("the audio manager is NULL !!! Did you forget to initialize"));
     EXPECT_EQ(Asset("intro.snd"), nullptr);
-}
-
-TEST_F(GameAudio, DamagedSequencesOfAudioEventsPlayWithoutHarm) {
-    auto item = [](std::string name, std::string target, std::string parameter = "") {
-        return "<item sequencer=\"AudioSequencer\" name=\"" + name + "\" target=\"" + target + "\" parameter=\"" +
-               parameter + "\"/>";
-    };
-    const std::string text = "<root><Sequence duration=\"40\"><OnStart><Events>" + item("Play", "answer") +
-                             item("Play", "StartCrowdMedium") + "</Events></OnStart><Acts><item time=\"10\"><Events>" +
-                             item("Stop", "answer", "voice") + item("Play", "faceoff") +
-                             "</Events></item></Acts><OnEnd><Events>" + item("Play", "intro") +
-                             "</Events></OnEnd></Sequence></root>";
-    // Rewritten in place: a file emptied and refilled each time makes the file system flush it.
-    const std::string path = dir.Write("damaged.xml", text);
-    std::mt19937 rng(11);
-    for (int i = 0; i < 5000; ++i) {
-        std::string bytes = text;
-        DamageBytes(bytes, rng, 1 + i % 3);
-        std::FILE* file = std::fopen(path.c_str(), "r+b");
-        ASSERT_TRUE(file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                    ftruncate(fileno(file), off_t(bytes.size())) == 0);
-        std::fclose(file);
-        const std::string name = "damaged" + std::to_string(i);
-        sequences.LoadSequence(name.c_str(), path.c_str());
-        sequences.PlaySequence(name.c_str());
-        for (int t = 0; t < 3; ++t)
-            sequences.Update(25);
-        audio.ResumeSequence();
-        sequences.RemoveSequence(Crc32Hash(name.c_str()));
-    }
-    EXPECT_LE(set.m_AudioAssets.size(), 10u);
 }
 
 }  // namespace

@@ -359,9 +359,12 @@ TEST_F(Components, TheAchievementNoticeShowsTheTitle) {
     EXPECT_TRUE(!Visible("Achievement_Star") && Visible("AchievementBox"));
 }
 
-// Sequence events for the screen with damaged names and parameters do no harm.
-TEST_F(Components, DamagedSequencesOfScreenEventsPlayWithoutHarm) {
+// Sequence events for the screen and the game audio with damaged names and parameters do no harm.
+TEST_F(Components, DamagedSequencesOfScreenAndAudioEventsPlayWithoutHarm) {
     std::string events;
+    for (const char* item : {"Play\" target=\"answer", "Play\" target=\"StartCrowdMedium",
+                             "Stop\" target=\"answer\" parameter=\"voice", "Play\" target=\"faceoff"})
+        events += std::string("<item sequencer=\"AudioSequencer\" name=\"") + item + "\"/>";
     for (const char* name : {"ShowComponent", "HideComponent"})
         for (const char* component : {"SoftKeyboard", "RotateBlocks", "RotateBlock8", "FreqFM5", "BlinkingSquare",
                                       "Strikes", "FamilyNameRight", "left3DViewport", "Achievement", "AIDecide"})
@@ -388,6 +391,7 @@ TEST_F(Components, DamagedSequencesOfScreenEventsPlayWithoutHarm) {
         sequences->PlaySequence(name.c_str());
         for (int t = 0; t < 3; ++t)
             sequences->Update(25);
+        context.GetAudioManager()->ResumeSequence();
         sequences->RemoveSequence(Crc32Hash(name.c_str()));
     }
 }

@@ -65,8 +65,7 @@ TEST(ScreenLoad, ShowsItsPictureAndRestartsLogoAndReflectionEachAfterItsOwnEnd) 
     screen.onUnload();
 }
 
-// No audio manager, no narration: each narrated step lasts a frame, the fade-out of absent
-// widgets too.
+// No audio manager, no narration: each narrated step lasts a frame.
 TEST(ScreenTutorial, WithoutANarratorEachStepLastsAFrame) {
     QZ2011::ScreenTutorial screen;
     screen.m_State = QZ2011::ScreenTutorial::kIntroductionStep;
@@ -75,22 +74,4 @@ TEST(ScreenTutorial, WithoutANarratorEachStepLastsAFrame) {
         states.push_back(screen.m_State);
     states.push_back(screen.m_State);
     EXPECT_EQ(states, (std::vector<int>{1, 2, 3, 4}));
-}
-
-// Reloaded while its introduction runs, the tutorial hides every element, whatever its layout
-// says, until a step shows it.
-TEST(ScreenTutorial, LoadingHidesEveryElement) {
-    widget_test::TestGame game;
-    QZ2011::ScreenTutorial screen;
-    screen.m_State = QZ2011::ScreenTutorial::kIntroductionStep;
-    screen.m_RootPanel = new GameServices::Widget::Panel("root");
-    std::vector<Image*> widgets;
-    for (const char* name : QZ2011::ScreenTutorial::kWidgets) {
-        widgets.push_back(new Image(name));
-        screen.m_RootPanel->AddChild(widgets.back());
-    }
-    screen.onLoad();
-    for (Image* widget : widgets)
-        EXPECT_FALSE(widget->Visible) << widget->Name.c_str();
-    screen.onUnload();
 }
