@@ -231,6 +231,34 @@ std::string DamagedOgg() {
     return {};
 }
 
+// `good` with `count` empty pages in its middle, each skipping a page number: one hole each.
+std::string WithHoles(const std::string& good, u32 count) {
+    std::vector<std::string> pages;
+    for (size_t at = 0; at < good.size();) {
+        const size_t header = 27 + size_t(u8(good[at + 26]));
+        size_t size = header;
+        for (size_t i = 27; i < header; ++i)
+            size += u8(good[at + i]);
+        pages.push_back(good.substr(at, size));
+        at += size;
+    }
+    std::string empty = pages[0].substr(0, 27);
+    empty[5] = empty[26] = 0;
+    std::memset(&empty[6], 0xFF, 8);  // no granule position
+    pages.insert(pages.begin() + pages.size() / 2, count, empty);
+    std::string out;
+    u32 number = 0;
+    for (std::string& page : pages) {
+        number += page.size() == 27 ? 2 : !out.empty();
+        std::memcpy(&page[18], &number, 4);
+        std::memset(&page[22], 0, 4);
+        const u32 crc = OggCrc(page);
+        std::memcpy(&page[22], &crc, 4);
+        out += page;
+    }
+    return out;
+}
+
 }  // namespace
 
 // Decoding on from a seek after such an error divides by zero inside the decoder: a damaged
@@ -264,15 +292,16 @@ TEST_F(SoundTest, DamagedDataEndsAgainEachTimeItIsPlayed) {
 }
 
 // Data cut midway plays what is there and finishes; a looping sound without samples stops
-// instead of spinning.
+// instead of spinning; as many holes in a row as a buffer may skip are played past.
 TEST_F(SoundTest, CutDataPlaysOutAndAnEmptyLoopStops) {
     const std::string good = EncodeOggVorbis(authoring::MakeNoise(88200, 44100, 1, 0.5));
     authoring::Pcm16 empty;
     empty.channels = 1;
     AddSound("cut", good.substr(0, good.size() * 2 / 3));
     AddSound("empty", EncodeOggVorbis(empty));
+    AddSound("holes", WithHoles(good, PCAudioPlayback::kMaxHoles));
     Mount();
-    PCAudioSoundImpl cut, loop;
+    PCAudioSoundImpl cut, loop, holes;
     ASSERT_TRUE(Open(cut, "cut.snd"));
     cut.Play();
     EXPECT_GT(Rms(Render(88200), 0, 0), 0.05);
@@ -285,6 +314,11 @@ TEST_F(SoundTest, CutDataPlaysOutAndAnEmptyLoopStops) {
     EXPECT_TRUE(log.Contains("yields no samples"));
     EXPECT_EQ(finished.calls, 2);
     EXPECT_FALSE(loop.GetState() & AGAudioPlayerImpl::kPlaying);
+    ASSERT_TRUE(Open(holes, "holes.snd"));
+    holes.Play();
+    Render(2 * 88200);
+    EXPECT_FALSE(log.Contains("failed"));
+    EXPECT_EQ(finished.calls, 3);
 }
 
 class SoundModes : public SoundTest, public ::testing::WithParamInterface<bool> {

@@ -87,6 +87,12 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     // A seek inside the window's first half reads nothing.
     EXPECT_EQ(sequential.Seek(100, SEEK_SET), 0);
     EXPECT_EQ(sequential.ReadsIssued(), 5u);
+    // A window loaded up to the end reads on into its short second half.
+    ASSERT_EQ(sequential.Seek(PCStreamWindow::kHalfSize * 3, SEEK_SET), 0);
+    read.clear();
+    for (size_t n; (n = sequential.Read(chunk, sizeof chunk)) > 0;)
+        read.append(chunk, n);
+    EXPECT_EQ(read.size(), PCStreamWindow::kHalfSize + 1000u);
 }
 
 TEST(PCStreamWindow, DecodesLikeMemoryIncludingSeeks) {

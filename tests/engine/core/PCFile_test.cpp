@@ -73,6 +73,7 @@ TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {
     ASSERT_TRUE(file.Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
     ASSERT_TRUE(file.Read(first, 4));
     file.Close();
+    EXPECT_EQ(file.Pending(), 0u);
     platform::AlertableSleep(0);  // would touch the freed file if a completion ran
     EXPECT_FALSE(file.IsDone());
     // A whole file read into memory is the window until the file closes.

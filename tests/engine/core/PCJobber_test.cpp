@@ -120,3 +120,10 @@ TEST_F(PCJobberTest, StopLetsTheRunningJobFinishStartsNoOtherAndAbandonsAStuckWo
     ASSERT_TRUE(WaitFor([] { return g_finished.load() == 2; }));
     std::this_thread::sleep_for(20ms);
 }
+
+// A pass ends its run: the ring is left idle, so the next pass can begin one.
+TEST(PCJobRing, APassLeavesTheRingIdle) {
+    PCJobRing ring;
+    ASSERT_TRUE(ring.Setup(1) && ring.Push(nullptr, 0) && ring.RunAll());
+    EXPECT_TRUE(ring.BeginRun());
+}

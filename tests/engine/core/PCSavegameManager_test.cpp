@@ -50,6 +50,7 @@ protected:
 TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     PCSavegameManager saves("Tallyvox");
     const std::string path = saves.GetPath().c_str();
+    EXPECT_EQ(path, std::string(dir.Path()) + "/Korvo Inc/Tallyvox/savegame.bin");
     {
         // No save yet: an edit starts empty.
         std::unique_ptr<PCFileStream> empty(saves.OpenFile(PCFileStream::kModeRead | PCFileStream::kModeWrite));

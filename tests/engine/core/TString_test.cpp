@@ -75,6 +75,7 @@ TEST(TString, PartsNumbersAndWidening) {
     erased.Erase(6, 4);
     EXPECT_EQ(erased, "Global.dir");
     erased.Erase(6);
+    erased.Erase(7, 1);  // past the end: nothing
     EXPECT_EQ(erased, "Global");
     EXPECT_EQ(S::FromLong(-2147483647 - 1), "-2147483648");
     EXPECT_EQ(S::FromFloat(-0.25f), "-0.250000");

@@ -301,4 +301,10 @@ TEST(XmlReaderTest, RandomMutationsOfADocumentReadSafely) {
     }
     EXPECT_GT(parsed, 150);
     EXPECT_LT(parsed, 2850);
+    // Undamaged, an unnamed string field is the element's own text.
+    XmlReader reader;
+    Node record;
+    ASSERT_EQ(reader.ReadText(document.c_str(), "root", record), XmlReader::ReadOk);
+    ASSERT_FALSE(record.children.empty());
+    EXPECT_EQ(record.children[0]->text, "Studio & stage AB");
 }

@@ -62,9 +62,10 @@ TEST_F(TextLayout, WrapsWordsThenCharactersAlignsLinesAndStopsAtTheBoxBottom) {
         EXPECT_FLOAT_EQ(Corner(text, k.glyph).y, k.y) << k.text << " glyph " << k.glyph;
     }
     // Two lines of nine fit in 30 pixels; the third would reach 34: layout stops, and only the
-    // placed glyphs count.
+    // placed glyphs count and move with the alignment.
     AGText text;
-    Lay(text, "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa", 100, 30);
+    Lay(text, "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa", 100, 30, 0, 2);
+    EXPECT_EQ(Corner(text, 18).y, 0.0f);
     EXPECT_EQ(text.GlyphCount(), 29u);
     EXPECT_EQ(text.PlacedGlyphCount(), 18u);
     EXPECT_EQ(text.PrimitiveCount(), 36u);

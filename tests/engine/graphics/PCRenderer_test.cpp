@@ -152,7 +152,7 @@ TEST_F(RendererTest, DirectionalLightWithBlackAmbientGivesNDotLTimesDiffuse) {
 
 // A light record's kind picks its device light: a spot takes its cones (in radians), a spot and a
 // point their range with the fixed attenuation, a directional light neither; every kind its place
-// and colours.
+// and colours. One light is reloaded through the kinds, so nothing of the spot stays.
 TEST(PCLightRecord, EachKindGivesItsDeviceLight) {
     const struct {
         u32 kind;
@@ -161,6 +161,7 @@ TEST(PCLightRecord, EachKindGivesItsDeviceLight) {
     } cases[] = {{0, LightType::Point, 0, 0, 50, 0.005f},
                  {1, LightType::Spot, 0.5235988f, 0.7853982f, 50, 0.005f},
                  {2, LightType::Directional, 0, 0, 0, 0}};
+    PCLight light;
     for (const auto& c : cases) {
         authoring::LightData l;
         l.kind = c.kind;
@@ -169,7 +170,6 @@ TEST(PCLightRecord, EachKindGivesItsDeviceLight) {
         l.range = 50;
         l.position[1] = 3;
         l.diffuse = 0xFF336699u;
-        PCLight light;
         LoadBytes(light, authoring::LightBytes(l));
         const Light& d = light.DeviceLight();
         EXPECT_EQ(d.type, c.type) << c.kind;
