@@ -243,6 +243,9 @@ TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
             EXPECT_EQ(names, std::vector<TString<char>>{c.unlocked});
         }
         EXPECT_TRUE(c.report ? log.Contains(c.report) : log.Lines().empty());
+        std::vector<TString<char>> none{"stale"};
+        manager->GetUnlockedAnatomyPartNames(4, 1, none);
+        EXPECT_TRUE(none.empty() && log.Contains("category 4 is out of range"));
     }
 }
 

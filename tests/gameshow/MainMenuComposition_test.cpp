@@ -8,7 +8,10 @@
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/AwardsComposition.h"
 #include "gameshow/MainMenuComposition.h"
+#include "gameshow/OptionsComposition.h"
+#include "gameshow/ProfilesComposition.h"
 #include "tests/gameshow/PageTestSetup.h"
 #include "tests/support/PopupPress.h"
 
@@ -239,5 +242,21 @@ TEST_F(MainMenu, TheAvatarWearsTheCurrentProfileOrTheDefaultLookAndThePageShowsW
         }
         page.OnScreenEnter();
         EXPECT_EQ(page.GetRootPanel()->Visible, c.shown);
+    }
+    // Before any save is read there is no current profile either.
+    PlayerProfileManager::Destroy();
+    page.OnScreenEnter();
+    EXPECT_FALSE(page.GetRootPanel()->Visible);
+}
+
+TEST_F(MainMenu, TheMenuButtonsLeadToTheirPages) {
+    Start({kButtons, kButtons + 5}, 0);
+    page.OnActivate(true);
+    for (auto [button, next] : {std::pair{"profileButton", ProfilesComposition::kName},
+                                {"optionsButton", OptionsComposition::kName},
+                                {"awardsButton", AwardsComposition::kName}}) {
+        compositions.Reset();
+        Click(button);
+        EXPECT_STREQ(compositions.GetNextCompositionName().c_str(), next) << button;
     }
 }

@@ -358,6 +358,8 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
     Again(profiles);
     EXPECT_EQ(profiles.GetSelectedSlot(), -1);
     EXPECT_EQ(Background(1), ProfilesComposition::kBaseImage);
+    Click(profiles, "DoneButton");
+    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1) << "nothing ticked, nothing chosen";
 }
 
 TEST_F(MenuPages, EnoughDevicesGoOnAtOnceAndEndIdleOnTheUnregisteredPage) {
@@ -418,8 +420,10 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
     EXPECT_TRUE(players.GetRootPanel()->Visible);
     Click(players, "NumberOfPlayer_Btn4");
-    players.Uninitialize();  // leaving the screen ends the wait too
+    players.Uninitialize();  // leaving the screen ends the wait too, and unbinds its Back button
     EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count() + connected.Count(), 2 * listeners);
+    for (const W::Popup::Option& option : screens.FindPopup(NumberOfPlayerComposition::kWaitPopup)->m_Options)
+        EXPECT_TRUE(option.m_Callbacks.empty()) << option.m_Name.c_str();
 }
 
 TEST_F(MenuPages, CreditsRestartOnEachShowingAndLeaveOnceWhenTheyEnd) {
