@@ -234,11 +234,11 @@ TEST_F(MainMenu, TheAvatarWearsTheCurrentProfileOrTheDefaultLookAndThePageShowsW
         ASSERT_NE(worn, nullptr);
         EXPECT_STREQ(worn->Name.c_str(), c.look);
         EXPECT_TRUE(avatar.Visible);
+        // Either look starts the avatar with its behaviour.
+        EXPECT_FALSE(avatar.GetBehaviorCharacter().m_EntityTemplate.IsEmpty());
         if (c.current < 0) {
-            // The default look starts the avatar with its behaviour.
             EXPECT_TRUE(avatar.Activate);
             EXPECT_FALSE(avatar.Synchronize);  // placed by its behaviour, not by the level's data
-            EXPECT_FALSE(avatar.GetBehaviorCharacter().m_EntityTemplate.IsEmpty());
         }
         page.OnScreenEnter();
         EXPECT_EQ(page.GetRootPanel()->Visible, c.shown);
