@@ -2,6 +2,8 @@
 
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/TeamRegistry.h"
+#include "gameservices/minigame/BaseGame.h"
+#include "gameshow/Menu.h"
 #include "tests/gameshow/PageTestSetup.h"
 #include "tests/support/PopupPress.h"
 
@@ -151,4 +153,22 @@ TEST_F(InGameMenu, ToggleReturnPromptAndButtonsFollowTheirStates) {
         ++index;
     }
     EXPECT_EQ(manager.m_ToggleGate, 0);
+}
+
+// A new device of a player asks the menu level for that player's cursor; a level without the
+// cursors is reported once.
+TEST_F(InGameMenu, ANewDeviceOfAPlayerTakesTheMenuCursor) {
+    GameServices::MiniGame::BaseGame game;
+    auto* team = new GameServices::Entities::Team;
+    auto* member = new BaseTeamMember;
+    game.GetTeamRegistry()->AddTeam(team, GameServices::KorvoGame::TeamRegistry::kPlayersTeamId);
+    game.GetTeamRegistry()->AddMember(member);
+    team->m_Members.push_back(member);
+    Menu menu(&manager);
+    log.Clear();
+    for (i32 device : {1, 0, 0}) {
+        GameServices::Bridge::DeviceInfos infos{device, nullptr};
+        menu.OnNewDevice(infos);
+    }
+    EXPECT_EQ(pagetest::Count(log, "has no component level"), 1u);
 }
