@@ -429,4 +429,7 @@ TEST_F(Awards, TheGroupPageShowsEachAwardsStateAndANewGrantGlowsOnce) {
     group.Uninitialize();
     awards.OpenGroup(0);
     EXPECT_EQ(compositions.GetLeavingComposition(), &awards);
+    // Let go, the page keeps nothing of the screen: it can go after the screen (TearDown).
+    awards.Uninitialize();
+    screen.reset();
 }
