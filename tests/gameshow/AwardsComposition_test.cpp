@@ -215,7 +215,7 @@ TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        WriteAwards(AwardsText(Group("G", Award("Prize", c.unlockables))));
+        WriteAwards(AwardsText(Group("G", Award("Prize", c.unlockables) + Award("Next"))));
         Store(DocumentText(c.current, SlotText(false, "", "0") + SlotText(true, "ANNA", "1") +
                                           SlotText(false, "", "2") + SlotText(false, "", "3")));
         Load();
@@ -224,6 +224,7 @@ TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
         log.Clear();
         awards.UnlockAward("Prize", true);
         const sAward& award = *Find("Prize");
+        EXPECT_NE(Find("Next"), nullptr) << "an award after unlockables is read whole";
         EXPECT_TRUE(award.unlocked && award.isNew);
         EXPECT_EQ(awards.GetUnlockedCount(), 1u);
         EXPECT_EQ(award.thumbnail, c.picture ? c.picture : "");

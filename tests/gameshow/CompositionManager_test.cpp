@@ -163,6 +163,8 @@ TEST_F(PageSwitch, EachPageIsShownThroughItsSlideAndResetLetsTheSlidesGo) {
         Frame();
     }
     ASSERT_EQ(manager.GetEnteringComposition(), &options());
+    manager.UnregisterComposition(kPages[2], &awards());  // another page going leaves the switch alone
+    EXPECT_EQ(manager.GetEnteringComposition(), &options());
     EXPECT_FALSE(Shown(main()));
     Frame();
     ASSERT_TRUE(options().IsTransitionRunning());

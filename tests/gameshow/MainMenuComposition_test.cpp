@@ -240,8 +240,10 @@ TEST_F(MainMenu, TheAvatarWearsTheCurrentProfileOrTheDefaultLookAndThePageShowsW
             EXPECT_TRUE(avatar.Activate);
             EXPECT_FALSE(avatar.Synchronize);  // placed by its behaviour, not by the level's data
         }
+        avatar.SetVisible(false);
         page.OnScreenEnter();
         EXPECT_EQ(page.GetRootPanel()->Visible, c.shown);
+        EXPECT_EQ(avatar.Visible, c.shown);
     }
     // Before any save is read there is no current profile either.
     PlayerProfileManager::Destroy();

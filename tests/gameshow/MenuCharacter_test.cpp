@@ -223,6 +223,11 @@ TEST_F(MenuCharacterTest, TheLooksGenderPicksTheTemplateAndNoLookIsReported) {
     EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
     EXPECT_FALSE(bare.IsSubscribed());
     EXPECT_EQ(bare.GetBehaviorCharacter().m_EntityTemplate, "CharacterMale");
+
+    // Without the behaviours' definitions a new look keeps none of the old actions.
+    BehaviorManager::Instance()->ResetBehaviors();
+    avatar.Initialize();
+    EXPECT_TRUE(behavior.m_Actions.empty());
 }
 
 TEST(MenuCharacterTypes, OnlyTheMenuCharacterIdAnswers) {

@@ -369,6 +369,7 @@ TEST_F(MenuPages, EnoughDevicesGoOnAtOnceAndEndIdleOnTheUnregisteredPage) {
     Again(players);
     Connect(1);
     avatar.SetVisible(true);
+    EXPECT_EQ(manager->GetPlayerCount(), 0u) << "none chosen yet";
     Click(players, "NumberOfPlayer_Btn2");
     EXPECT_FALSE(WaitShown());
     EXPECT_EQ(devices.GetMinimum() + devices.GetMaximum(), 4u);
