@@ -91,3 +91,14 @@ TEST_F(MenuAudio, AMissingSoundTakesOneAssetAndNoLevelPlaysNothing) {
     EXPECT_EQ(Used(), 1u);
     EXPECT_TRUE(log.Contains("no level runs for SFX_ButtonPress_Option2.snd"));
 }
+
+// Each audio type plays in its volume group; an unknown type is reported and plays in group 0.
+TEST_F(MenuAudio, EachAudioTypePlaysInItsVolumeGroup) {
+    LogCapture log;
+    for (auto [type, group] : {std::pair{0, 0u}, {1, 1u}, {2, 2u}, {3, 1u}, {7, 0u}, {-1, 0u}}) {
+        const std::string name = "type" + std::to_string(type) + ".snd";
+        AudioManager::Instance().PlaySound(name.c_str(), 0, 0, type);
+        EXPECT_EQ(Group(name.c_str()), group) << type;
+    }
+    EXPECT_TRUE(log.Contains("Unknownaudio type"));
+}

@@ -215,7 +215,7 @@ TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        WriteAwards(AwardsText(Group("G", Award("Prize", c.unlockables))));
+        WriteAwards(AwardsText(Group("G", Award("Prize", c.unlockables) + Award("Next"))));
         Store(DocumentText(c.current, SlotText(false, "", "0") + SlotText(true, "ANNA", "1") +
                                           SlotText(false, "", "2") + SlotText(false, "", "3")));
         Load();
@@ -224,6 +224,7 @@ TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
         log.Clear();
         awards.UnlockAward("Prize", true);
         const sAward& award = *Find("Prize");
+        EXPECT_NE(Find("Next"), nullptr) << "an award after unlockables is read whole";
         EXPECT_TRUE(award.unlocked && award.isNew);
         EXPECT_EQ(awards.GetUnlockedCount(), 1u);
         EXPECT_EQ(award.thumbnail, c.picture ? c.picture : "");
@@ -243,6 +244,9 @@ TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
             EXPECT_EQ(names, std::vector<TString<char>>{c.unlocked});
         }
         EXPECT_TRUE(c.report ? log.Contains(c.report) : log.Lines().empty());
+        std::vector<TString<char>> none{"stale"};
+        manager->GetUnlockedAnatomyPartNames(4, 1, none);
+        EXPECT_TRUE(none.empty() && log.Contains("category 4 is out of range"));
     }
 }
 
@@ -426,4 +430,7 @@ TEST_F(Awards, TheGroupPageShowsEachAwardsStateAndANewGrantGlowsOnce) {
     group.Uninitialize();
     awards.OpenGroup(0);
     EXPECT_EQ(compositions.GetLeavingComposition(), &awards);
+    // Let go, the page keeps nothing of the screen: it can go after the screen (TearDown).
+    awards.Uninitialize();
+    screen.reset();
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "gameservices/entities/Character.h"
+#include "gameservices/entities/Set.h"
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/AudioManager.h"
@@ -161,6 +163,8 @@ TEST_F(PageSwitch, EachPageIsShownThroughItsSlideAndResetLetsTheSlidesGo) {
         Frame();
     }
     ASSERT_EQ(manager.GetEnteringComposition(), &options());
+    manager.UnregisterComposition(kPages[2], &awards());  // another page going leaves the switch alone
+    EXPECT_EQ(manager.GetEnteringComposition(), &options());
     EXPECT_FALSE(Shown(main()));
     Frame();
     ASSERT_TRUE(options().IsTransitionRunning());
@@ -185,13 +189,21 @@ TEST_F(PageSwitch, TheMenuScreenHostsItsPagesFromLoadToUnload) {
     auto* panel = new Panel("compositionOptions");
     menu.m_RootPanel->AddChild(panel);
     journal.clear();
+    // The menu avatar, hidden in its level.
+    GameServices::Entities::Set stage{"GameShowMenu"};
+    GameServices::Entities::Character avatar{PlayerProfileManager::kAvatarName};
+    avatar.SetVisible(false);
+    stage.m_Characters.push_back(&avatar);
+    PlayerProfileManager::Services services;
+    services.level = &stage;
+    PlayerProfileManager::Instance()->SetServices(services);
     menu.onLoad();
     EXPECT_EQ(journal, std::vector<std::string>{"init:compositionOptions"});
     EXPECT_TRUE(page.GetRootPanel() == panel && menu.IsFirstShowPending());
     log.Clear();
     Frame();
     Frame();
-    EXPECT_TRUE(!menu.IsFirstShowPending() && page.entered == 1);
+    EXPECT_TRUE(!menu.IsFirstShowPending() && page.entered == 1 && avatar.Visible);
     EXPECT_TRUE(log.Contains(AudioManager::kMenuMusic));
     menu.onUnload();
     EXPECT_TRUE(page.GetRootPanel() == nullptr && !menu.IsLoaded());

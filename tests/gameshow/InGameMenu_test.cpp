@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "gameservices/entities/Team.h"
+#include "gameservices/game/CharacterAssemblyManager.h"
+#include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/TeamRegistry.h"
+#include "gameservices/minigame/BaseGame.h"
+#include "gameshow/Menu.h"
 #include "tests/gameshow/PageTestSetup.h"
 #include "tests/support/PopupPress.h"
 
@@ -151,4 +155,46 @@ TEST_F(InGameMenu, ToggleReturnPromptAndButtonsFollowTheirStates) {
         ++index;
     }
     EXPECT_EQ(manager.m_ToggleGate, 0);
+}
+
+// A new device of a player asks the menu level for that player's cursor; a level without the
+// cursors, or without the cursor, is reported once each.
+TEST_F(InGameMenu, ANewDeviceOfAPlayerTakesTheMenuCursor) {
+    struct CursorMenu : Menu {
+        using Menu::Menu;
+        using Menu::m_Set;
+    };
+    GameServices::Entities::Set level{Menu::kLevelName};
+    GameServices::Entities::ComponentLevel cursors{Menu::kCursorLevel};
+    level.m_ComponentLevels.push_back(&cursors);
+    GameServices::MiniGame::BaseGame game;
+    auto* team = new GameServices::Entities::Team;
+    auto* member = new BaseTeamMember;
+    game.GetTeamRegistry()->AddTeam(team, GameServices::KorvoGame::TeamRegistry::kPlayersTeamId);
+    game.GetTeamRegistry()->AddMember(member);
+    team->m_Members.push_back(member);
+    CursorMenu menu(&manager);
+    log.Clear();
+    for (bool withCursors : {false, false, true, true}) {
+        menu.m_Set = withCursors ? &level : nullptr;
+        for (i32 device : {1, 0}) {
+            GameServices::Bridge::DeviceInfos infos{device, nullptr};
+            menu.OnNewDevice(infos);
+        }
+    }
+    EXPECT_EQ(pagetest::Count(log, "has no component level") + pagetest::Count(log, "has no player cursor"), 2u);
+    EXPECT_TRUE(log.Contains("has no player cursor"));
+    GameServices::KorvoGame::CollisionCursor cursor{Menu::kCursorName};
+    cursors.m_Props.push_back(&cursor);
+    GameServices::Bridge::DeviceInfos first{0, nullptr};
+    menu.OnNewDevice(first);
+    EXPECT_TRUE(member->m_Entity == &cursor && cursor.GetMember() == member && cursor.Visible);
+    cursor.Reset();
+
+    // Loading the level preloads the looks' parts; the clean-up undoes the load.
+    menu.m_Set = nullptr;
+    menu.LoadLevel(false);
+    EXPECT_TRUE(GameServices::KorvoGame::CharacterAssemblyManager::Instance()->IsPreloaded());
+    menu.CleanupLevel();
+    GameServices::KorvoGame::CharacterAssemblyManager::Destroy();
 }

@@ -8,7 +8,10 @@
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/AwardsComposition.h"
 #include "gameshow/MainMenuComposition.h"
+#include "gameshow/OptionsComposition.h"
+#include "gameshow/ProfilesComposition.h"
 #include "tests/gameshow/PageTestSetup.h"
 #include "tests/support/PopupPress.h"
 
@@ -231,13 +234,31 @@ TEST_F(MainMenu, TheAvatarWearsTheCurrentProfileOrTheDefaultLookAndThePageShowsW
         ASSERT_NE(worn, nullptr);
         EXPECT_STREQ(worn->Name.c_str(), c.look);
         EXPECT_TRUE(avatar.Visible);
+        // Either look starts the avatar with its behaviour.
+        EXPECT_FALSE(avatar.GetBehaviorCharacter().m_EntityTemplate.IsEmpty());
         if (c.current < 0) {
-            // The default look starts the avatar with its behaviour.
             EXPECT_TRUE(avatar.Activate);
             EXPECT_FALSE(avatar.Synchronize);  // placed by its behaviour, not by the level's data
-            EXPECT_FALSE(avatar.GetBehaviorCharacter().m_EntityTemplate.IsEmpty());
         }
+        avatar.SetVisible(false);
         page.OnScreenEnter();
         EXPECT_EQ(page.GetRootPanel()->Visible, c.shown);
+        EXPECT_EQ(avatar.Visible, c.shown);
+    }
+    // Before any save is read there is no current profile either.
+    PlayerProfileManager::Destroy();
+    page.OnScreenEnter();
+    EXPECT_FALSE(page.GetRootPanel()->Visible);
+}
+
+TEST_F(MainMenu, TheMenuButtonsLeadToTheirPages) {
+    Start({kButtons, kButtons + 5}, 0);
+    page.OnActivate(true);
+    for (auto [button, next] : {std::pair{"profileButton", ProfilesComposition::kName},
+                                {"optionsButton", OptionsComposition::kName},
+                                {"awardsButton", AwardsComposition::kName}}) {
+        compositions.Reset();
+        Click(button);
+        EXPECT_STREQ(compositions.GetNextCompositionName().c_str(), next) << button;
     }
 }

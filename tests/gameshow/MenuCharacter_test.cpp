@@ -197,6 +197,15 @@ TEST_F(MenuCharacterTest, InitializedFiveTimesItStillUpdatesOncePerFrameAndLeave
         EXPECT_EQ(game.FrameDelegates(), 1u);
     }
     EXPECT_EQ(game.FrameDelegates(), 0u) << "a character that is gone leaves the frame event";
+
+    // Released while another game runs, it leaves the first game's event alone (that one may be gone).
+    MenuCharacter stale("Stale");
+    Wear(stale, CharacterAssembly::kMale);
+    stale.Initialize();
+    widget_test::TestGame next;
+    stale.Reset();
+    EXPECT_EQ(game.FrameDelegates(), 1u);
+    EXPECT_FALSE(stale.IsSubscribed());
 }
 
 TEST_F(MenuCharacterTest, TheLooksGenderPicksTheTemplateAndNoLookIsReported) {
@@ -214,6 +223,11 @@ TEST_F(MenuCharacterTest, TheLooksGenderPicksTheTemplateAndNoLookIsReported) {
     EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
     EXPECT_FALSE(bare.IsSubscribed());
     EXPECT_EQ(bare.GetBehaviorCharacter().m_EntityTemplate, "CharacterMale");
+
+    // Without the behaviours' definitions a new look keeps none of the old actions.
+    BehaviorManager::Instance()->ResetBehaviors();
+    avatar.Initialize();
+    EXPECT_TRUE(behavior.m_Actions.empty());
 }
 
 TEST(MenuCharacterTypes, OnlyTheMenuCharacterIdAnswers) {

@@ -358,6 +358,8 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
     Again(profiles);
     EXPECT_EQ(profiles.GetSelectedSlot(), -1);
     EXPECT_EQ(Background(1), ProfilesComposition::kBaseImage);
+    Click(profiles, "DoneButton");
+    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1) << "nothing ticked, nothing chosen";
 }
 
 TEST_F(MenuPages, EnoughDevicesGoOnAtOnceAndEndIdleOnTheUnregisteredPage) {
@@ -367,6 +369,7 @@ TEST_F(MenuPages, EnoughDevicesGoOnAtOnceAndEndIdleOnTheUnregisteredPage) {
     Again(players);
     Connect(1);
     avatar.SetVisible(true);
+    EXPECT_EQ(manager->GetPlayerCount(), 0u) << "none chosen yet";
     Click(players, "NumberOfPlayer_Btn2");
     EXPECT_FALSE(WaitShown());
     EXPECT_EQ(devices.GetMinimum() + devices.GetMaximum(), 4u);
@@ -418,8 +421,10 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
     EXPECT_TRUE(players.GetRootPanel()->Visible);
     Click(players, "NumberOfPlayer_Btn4");
-    players.Uninitialize();  // leaving the screen ends the wait too
+    players.Uninitialize();  // leaving the screen ends the wait too, and unbinds its Back button
     EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count() + connected.Count(), 2 * listeners);
+    for (const W::Popup::Option& option : screens.FindPopup(NumberOfPlayerComposition::kWaitPopup)->m_Options)
+        EXPECT_TRUE(option.m_Callbacks.empty()) << option.m_Name.c_str();
 }
 
 TEST_F(MenuPages, CreditsRestartOnEachShowingAndLeaveOnceWhenTheyEnd) {

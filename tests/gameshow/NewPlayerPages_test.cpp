@@ -389,6 +389,12 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     manager->ShowProfileOnAvatar(manager->GetSlot(0));
     EXPECT_EQ(rendering.calls, (Calls{"clean", "build"}));
     EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
+    // So is player 0's character, in the look of the profile it plays.
+    GameServices::Entities::Character player("Player0");
+    manager->BuildCharacterFromProfile(0, &player);
+    ASSERT_NE(player.VolatileDatas.GetAppearance(), nullptr);
+    EXPECT_EQ(player.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
+    KG::CharacterManager::Instance()->RemoveAppearance(player);
 }
 
 TEST_F(NewPlayer, WithEverySlotUsedThePageReportsAndStays) {

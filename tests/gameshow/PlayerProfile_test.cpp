@@ -154,7 +154,8 @@ TEST_F(Records, ClearingKeepsWhatIdentifiesTheRecord) {
                   profile.AvatarDescription.Name.c_str(),
               "ANNA 3 4000000000 Thumbnail_AppearanceFemale01.png AppearanceFemale01.xml");
     EXPECT_TRUE(profile.isUsed);
-    EXPECT_TRUE(profile.UnlockedOutfitParts.Parts[0].empty());
+    EXPECT_TRUE(profile.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP].empty() &&
+                profile.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE].empty());
     EXPECT_TRUE(profile.IntAttributes.empty() && profile.FloatAttributes.empty() && profile.BoolAttributes.empty() &&
                 profile.StringAttributes.empty());
 
