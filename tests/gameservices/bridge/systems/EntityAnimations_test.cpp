@@ -12,6 +12,7 @@
 #include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/AGModel.h"
 #include "engine/graphics/AGSkin.h"
+#include "engine/graphics/AGSkinAnimation.h"
 #include "engine/graphics/AGTextureSlot.h"
 #include "engine/graphics/PCCam.h"
 #include "gameservices/bridge/FileSystem.h"
@@ -453,6 +454,14 @@ TEST_F(EntityAnimationsTest, KeysFireByDirectionOnceAndReArmWhenPlaybackLeaves) 
     FireAnimationKeys(fading);
     EXPECT_EQ(journal.size(), 1u);
     ClearKeys(fading);
+    // Without a skeleton a fading skin only runs its clocks.
+    AGSkinAnimation still, next;
+    fading.m_Current = &still;
+    fading.m_Incoming = &next;
+    fading.m_BlendTime = 1000.0f;
+    fading.Update(10);
+    EXPECT_EQ(fading.m_BlendElapsed, 10u);
+    fading.m_Current = fading.m_Incoming = nullptr;
     fading.m_IncomingController = nullptr;
     fading.m_Controller = nullptr;
 }
