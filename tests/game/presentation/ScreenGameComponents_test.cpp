@@ -12,6 +12,7 @@
 
 #include "engine/core/AGController.h"
 #include "gameservices/entities/Team.h"
+#include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/CharacterParts.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/widget/SoftKeyboard.h"
@@ -274,14 +275,19 @@ TEST_F(Components, AViewportDressesItsAvatarOncePerShow) {
         EXPECT_TRUE(!s.model || Face(true)->*s.model == 1);
     }
     EXPECT_TRUE(log.Contains("ScreenGame : no family member to dress the left avatar for"));
-    // A man's own avatar is the first member's.
+    // A man's own avatar is the first member's; each wears its member's look.
     GameShow::PlayerProfileManager::Instance()->GetProfile(0)->Appearance.Assembly.Gender =
         GameServices::KorvoGame::CharacterAssembly::kMale;
+    GameServices::KorvoGame::CharacterManager* characters = GameServices::KorvoGame::CharacterManager::Instance();
     for (const auto& [member, tag] : std::vector<std::pair<i32, std::string>>{{0, "Owls"}, {1, "Owls's"}, {2, "Owls's"}}) {
+        GameServices::KorvoGame::Appearance look, worn;
+        look.Name = ("look" + std::to_string(member)).c_str();
+        characters->SetAppearance(*match().GetContestant(member), look);
         context.m_LeftMemberIndex = member;
         Screen().HideComponent("left3DViewport");
         Screen().ShowComponent("left3DViewport");
         EXPECT_EQ(Text("leftAvatarTag"), tag) << member;
+        EXPECT_TRUE(characters->GetAppearance(*Face(true), worn) && worn.Name == look.Name) << member;
     }
     // With two players the right avatar belongs to player two's family.
     Profiles({"Owls", "Ann"});
