@@ -86,6 +86,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"RoundWon", false, 1, 18, 0, {}, {"RoundWon", "RoundWonGlow"}},
         {"GameWon", true, 4, 28, 0, {"YouWinBase", "YouWinRadial2", "YouWinParticles3", "YouWinText2"}, {"YouWin20k"}},
         {"FadeGameWon20k", true, 4, 29, 0, {"YouWin20k", "YouWin20kGlow", "YouWinBase"}, {}},
+        {"GameWon", true, 4, 28, 0, {"YouWinText1"}, {"YouWin20k", "YouWin20kGlow"}},
         {"GameWon", false, 4, 29, 0, {}, {"YouWinBase", "YouWinText1", "YouWin20k", "YouWin20kGlow"}},
         {"GameLost", true, 4, 28, 0, {"YouLoseBase", "YouLoseText"}, {}},
         {"GameLost", false, 4, 28, 0, {}, {"YouLoseBase", "YouLoseText"}},
@@ -131,7 +132,8 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
     EXPECT_EQ(Bound("YouWinRadial1")->m_ScaleX, 1.5f);
     // Components that start animations: each widget listed plays once, from a stopped start.
     const struct { const char* component; i32 round; Names animated; } animations[] = {
-        {"Rounds", 2, {"Round", "Round2"}}, {"FadeGameWon", 4, {"YouWinBase", "YouWinText1", "YouWinText2"}}};
+        {"Rounds", 2, {"Round", "Round2"}}, {"FadeGameWon", 4, {"YouWinBase", "YouWinText1", "YouWinText2"}},
+        {"SpecialRounds", 4, {"RoundTriple"}}};
     for (const auto& a : animations) {
         for (const std::string& name : a.animated)
             Bound(name)->m_Control.SetMode(AGController::kStopped);
