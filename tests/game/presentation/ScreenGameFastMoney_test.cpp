@@ -230,6 +230,14 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         EXPECT_FALSE(Screen().m_FastMoneyFirstRevealDone) << "no answer left to reveal after the win";
         EXPECT_EQ(Screen().m_FastMoneyRevealCount, c.added && c.tops ? 0u : c.tops);
     }
+    // A win with answers left: the next reveal shows the rest at once.
+    StartFirstTurn();
+    context.m_FastMoneyTotal = Screen().m_FastMoneyAnswerPoints[0] = 200;
+    context.m_GamePhase = QZ2011::PhaseFastMoneyReveal;
+    static_cast<GameServices::Widget::Label*>(Bound("AnswerLabelFM3"))->SetText("mid");
+    Screen().onFastMoneyReveal(nullptr);
+    Screen().onFastMoneyReveal(nullptr);
+    EXPECT_EQ(Playing(), "fast_money_round_reveal_others_left");
     GameShow::PlayerProfileManager::Instance()->ClearPlayers();
     StartFirstTurn();
     Screen().onFastMoneyTimeUp();
