@@ -188,6 +188,13 @@ TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsAndFastMoneySums) {
     for (Screen().StartQuestionTyping(); Screen().m_QuestionTypingActive && steps < 100; ++steps)
         Screen().TypeNextQuestionChar();
     EXPECT_EQ(Pair(steps, Text(Screen().m_QuestionLabel).size()), Pair(15, 14));  // "Name something"
+    // Without a running game the answer typing stops.
+    GameServices::KorvoGame::ICurrentGame* game = GameServices::KorvoGame::ICurrentGame::Get();
+    GameServices::KorvoGame::ICurrentGame::SetInstance(nullptr);
+    Screen().m_AnswerTypingActive = true;
+    Screen().TypeNextAnswerChar();
+    GameServices::KorvoGame::ICurrentGame::SetInstance(game);
+    EXPECT_FALSE(Screen().m_AnswerTypingActive);
     // The question's voice line is named by its id.
     EXPECT_TRUE(log.Contains(std::string(Screen().m_CurrentQuestion->Id()) + ".snd"));
     for (int i = 0; i < 10; ++i)
@@ -223,16 +230,18 @@ TEST_F(ScreenGameAnswers, CountdownDigitsWarningsAndLimitByPhase) {
         EXPECT_EQ(log.Contains("prsc_timer_right_prsc.anm"), family == 1) << family;
         EXPECT_EQ(log.Contains("prsc_timer_prsc.anm"), family != 1) << family;
     }
-    // From fast money on, an emptied entry offers a pass on the confirm button.
-    for (const auto& [phase, typed, label] : std::vector<std::tuple<i32, std::string, std::string>>{
-             {24, "", "PASS"}, {24, "ab", "OK"}, {12, "", "OK"}}) {
+    // From fast money on, an emptied entry offers a pass on the confirm button; a hidden keyboard's
+    // text changes nothing.
+    for (const auto& [phase, typed, shown, label] : std::vector<std::tuple<i32, std::string, bool, std::string>>{
+             {24, "", true, "PASS"}, {24, "ab", true, "OK"}, {12, "", true, "OK"}, {24, "", false, "OK"}}) {
         context.m_GamePhase = phase;
         Screen().m_ConfirmButton->m_TextStyle.m_Text = "OK";
         Screen().m_SoftKeyboard->SetText(typed.c_str());
-        Screen().m_SoftKeyboard->Visible = true;
+        Screen().m_SoftKeyboard->Visible = shown;
+        Screen().m_LastTypedLength = -1;
         Screen().onAnswerTextChanged();
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text.c_str(), label) << phase << typed;
-        EXPECT_EQ(Screen().m_LastTypedLength, i32(typed.size()));
+        EXPECT_EQ(Screen().m_LastTypedLength, shown ? i32(typed.size()) : -1);
     }
 }
 

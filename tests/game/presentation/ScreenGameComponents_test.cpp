@@ -12,6 +12,7 @@
 
 #include "engine/core/AGController.h"
 #include "gameservices/entities/Team.h"
+#include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/CharacterParts.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/widget/SoftKeyboard.h"
@@ -85,6 +86,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"RoundWon", false, 1, 18, 0, {}, {"RoundWon", "RoundWonGlow"}},
         {"GameWon", true, 4, 28, 0, {"YouWinBase", "YouWinRadial2", "YouWinParticles3", "YouWinText2"}, {"YouWin20k"}},
         {"FadeGameWon20k", true, 4, 29, 0, {"YouWin20k", "YouWin20kGlow", "YouWinBase"}, {}},
+        {"GameWon", true, 4, 28, 0, {"YouWinText1"}, {"YouWin20k", "YouWin20kGlow"}},
         {"GameWon", false, 4, 29, 0, {}, {"YouWinBase", "YouWinText1", "YouWin20k", "YouWin20kGlow"}},
         {"GameLost", true, 4, 28, 0, {"YouLoseBase", "YouLoseText"}, {}},
         {"GameLost", false, 4, 28, 0, {}, {"YouLoseBase", "YouLoseText"}},
@@ -130,7 +132,8 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
     EXPECT_EQ(Bound("YouWinRadial1")->m_ScaleX, 1.5f);
     // Components that start animations: each widget listed plays once, from a stopped start.
     const struct { const char* component; i32 round; Names animated; } animations[] = {
-        {"Rounds", 2, {"Round", "Round2"}}, {"FadeGameWon", 4, {"YouWinBase", "YouWinText1", "YouWinText2"}}};
+        {"Rounds", 2, {"Round", "Round2"}}, {"FadeGameWon", 4, {"YouWinBase", "YouWinText1", "YouWinText2"}},
+        {"SpecialRounds", 4, {"RoundTriple"}}};
     for (const auto& a : animations) {
         for (const std::string& name : a.animated)
             Bound(name)->m_Control.SetMode(AGController::kStopped);
@@ -274,14 +277,19 @@ TEST_F(Components, AViewportDressesItsAvatarOncePerShow) {
         EXPECT_TRUE(!s.model || Face(true)->*s.model == 1);
     }
     EXPECT_TRUE(log.Contains("ScreenGame : no family member to dress the left avatar for"));
-    // A man's own avatar is the first member's.
+    // A man's own avatar is the first member's; each wears its member's look.
     GameShow::PlayerProfileManager::Instance()->GetProfile(0)->Appearance.Assembly.Gender =
         GameServices::KorvoGame::CharacterAssembly::kMale;
+    GameServices::KorvoGame::CharacterManager* characters = GameServices::KorvoGame::CharacterManager::Instance();
     for (const auto& [member, tag] : std::vector<std::pair<i32, std::string>>{{0, "Owls"}, {1, "Owls's"}, {2, "Owls's"}}) {
+        GameServices::KorvoGame::Appearance look, worn;
+        look.Name = ("look" + std::to_string(member)).c_str();
+        characters->SetAppearance(*match().GetContestant(member), look);
         context.m_LeftMemberIndex = member;
         Screen().HideComponent("left3DViewport");
         Screen().ShowComponent("left3DViewport");
         EXPECT_EQ(Text("leftAvatarTag"), tag) << member;
+        EXPECT_TRUE(characters->GetAppearance(*Face(true), worn) && worn.Name == look.Name) << member;
     }
     // With two players the right avatar belongs to player two's family.
     Profiles({"Owls", "Ann"});

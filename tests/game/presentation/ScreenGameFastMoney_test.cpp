@@ -209,8 +209,10 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         context.m_GamePhase = QZ2011::PhaseFastMoneyReveal;
         Screen().m_FastMoneyAnswerPoints[0] = c.total;
         Screen().m_FastMoneyAnswerPoints[c.reveal] = 7;
-        for (const char* total : {"FMTotal1", "FMTotal2"})
+        for (const char* total : {"FMTotal1", "FMTotal2"}) {  // the board of the player revealed
             static_cast<GameServices::Widget::Label*>(Bound(total))->SetText("");
+            Bound(total)->SetVisible((total[7] == '1') == (c.reveal < 5));
+        }
         Screen().m_FastMoneyRevealIndex = c.reveal;
         Screen().m_FastMoneyRevealCount = c.tops;
         for (int member : {3, 4})
@@ -223,10 +225,19 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         // The running total of the reveals; the first player's board shows only the first five.
         const std::string sum = std::to_string(7 * ++reveals);
         EXPECT_EQ(Label("FMTotal1") + "/" + Label("FMTotal2"), (c.reveal < 5 ? sum : "") + "/" + sum);
+        EXPECT_EQ(Visible("FMTotal1") + 2 * Visible("FMTotal2"), c.reveal < 5 ? 1 : 2);
         EXPECT_EQ(profile->Score, c.total >= 200 ? 20000u : c.reveal == 9 ? u32(5 * c.total) : 0u);
         EXPECT_FALSE(Screen().m_FastMoneyFirstRevealDone) << "no answer left to reveal after the win";
         EXPECT_EQ(Screen().m_FastMoneyRevealCount, c.added && c.tops ? 0u : c.tops);
     }
+    // A win with answers left: the next reveal shows the rest at once.
+    StartFirstTurn();
+    context.m_FastMoneyTotal = Screen().m_FastMoneyAnswerPoints[0] = 200;
+    context.m_GamePhase = QZ2011::PhaseFastMoneyReveal;
+    static_cast<GameServices::Widget::Label*>(Bound("AnswerLabelFM3"))->SetText("mid");
+    Screen().onFastMoneyReveal(nullptr);
+    Screen().onFastMoneyReveal(nullptr);
+    EXPECT_EQ(Playing(), "fast_money_round_reveal_others_left");
     GameShow::PlayerProfileManager::Instance()->ClearPlayers();
     StartFirstTurn();
     Screen().onFastMoneyTimeUp();

@@ -54,6 +54,7 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     const u32 timersBefore = TimerManager::Instance()->GetUsedCount();
     Load();
     Unload();
+    EXPECT_FALSE(Screen().IsLoaded() || Screen().m_RootPanel);
     EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore);
     // Unloaded: only the fixture's recorders follow the match events.
     for (int i = 0; i < QZ2011::QZ11Game::kEventCount; ++i)

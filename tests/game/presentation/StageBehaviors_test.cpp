@@ -384,6 +384,8 @@ TEST_F(StageTest, PropsAnswerTheirIdsAndTakeTheirTemplates) {
         EXPECT_EQ(character.m_Behavior.m_EntityTemplate, gender ? "CharacterMale1" : "CharacterFemale1");
     }
     GameServices::KorvoGame::CharacterManager::Instance()->RemoveAppearance(character);
+    // Only a set selector sets a flag.
+    EXPECT_EQ(character.IsMale1 + character.IsMale2 + character.IsFemale1 + character.IsFemale2, 0);
     // Each set selector leaves its own flag only, whatever was set before.
     struct Set { void (QZCharacter::*select)(); const char* name; const char* flags; };
     const Set sets[] = {{&QZCharacter::SetCharacterFemale2, "CharacterFemale2", "0001"},

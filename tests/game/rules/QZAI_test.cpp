@@ -287,7 +287,7 @@ TEST_F(QZAITest, LevelTuningIsReadOncePerReset) {
             ai.Reset();
             ai.m_BuzzerSpeed = 1;
             ai.Update(16);
-            EXPECT_EQ(ai.m_RoundAnswerCountdown, QZAI::kInitialCountdownMs);
+            EXPECT_EQ(ai.m_RoundAnswerCountdown, 4013);
             EXPECT_EQ(ai.m_TeamActionManager, context.GetTeamActionManager());
             for (int i = 0; i < 5; ++i)
                 ai.Update(16);
