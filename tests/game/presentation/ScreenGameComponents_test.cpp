@@ -158,12 +158,13 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() && context.m_AnswerEntryOpen == 0);
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, phase == 23 ? "PASS" : "OK");
     }
-    // Past the tenth reveal there is no square.
-    HideAll("BlinkingSquareFM");
+    // Past the tenth reveal there is no square, nor any other widget.
+    for (const auto& entry : Screen().WidgetContract())
+        Screen().BoundWidget(entry.name)->SetVisible(false);
     Screen().m_FastMoneyRevealIndex = 10;
     Screen().ShowComponent("BlinkingSquare");
-    for (int square = 1; square <= 10; ++square)
-        EXPECT_FALSE(Visible("BlinkingSquareFM" + std::to_string(square))) << square;
+    for (const auto& entry : Screen().WidgetContract())
+        EXPECT_FALSE(Screen().BoundWidget(entry.name)->Visible) << entry.name.c_str();
 }
 
 // The marks of the family with the turn, the single mark too outside the main answers, and the

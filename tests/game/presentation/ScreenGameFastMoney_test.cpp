@@ -136,6 +136,12 @@ TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
     context.m_CurrentFamily = QZ2011GameContext::kComputerFamily;
     Screen().onFastMoneyStart(nullptr);
     EXPECT_EQ(Screen().m_AnswersBoxFM->m_X, -25.0f);
+    // An answer index past the question's answers counts as no answer.
+    StartFirstTurn();
+    Screen().m_SoftKeyboard->SetText("zzz");
+    context.m_LastAnswerIndex = 3;
+    Screen().onFastMoneyAnswerEntered();
+    EXPECT_EQ(Screen().m_FastMoneyAnswerIndices[0], -1);
 }
 
 // A time-up draws only the questions the first player never saw; the second player is asked the
