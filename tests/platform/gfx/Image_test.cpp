@@ -97,7 +97,9 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
     ASSERT_NE(idat, std::string::npos);
     claiming.replace(idat - 4, 4, std::string("\x40\0\0\0", 4));
     const std::string dense = gfxtest::EncodePng(std::vector<uint32_t>(4096 * 256, 0xFF123456), 4096, 256, false);
-    for (const std::string& file : {tiny, claiming, Resized(dense, 4096, 700)}) {
+    // Four channels a pixel need more data than two: 4096 x 600 with the data of 4096 x 256.
+    const std::string denseAlpha = gfxtest::EncodePng(std::vector<uint32_t>(4096 * 256, 0x80123456), 4096, 256, true);
+    for (const std::string& file : {tiny, claiming, Resized(dense, 4096, 700), Resized(denseAlpha, 4096, 600)}) {
         const long before = PeakKb(true);
         EXPECT_FALSE(DecodePng(file.data(), file.size(), image, error));
         EXPECT_LT(PeakKb(false) - before, 8 * 1024);
