@@ -94,6 +94,12 @@ protected:
         mesh.Bind(Dev());
         ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
     }
+    // Draws show their vertex or lit colour, on a cleared background.
+    void DiffuseOnBackground() {
+        Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
+        Dev().SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
+        Dev().Clear(kClearTarget, kBackground, 1.0f, 0);
+    }
     void Lit(bool on, ColorValue diffuse) {
         Light light{};
         light.type = LightType::Directional;
@@ -110,9 +116,7 @@ protected:
 
 TEST_F(DeviceMirrorTest, StatesChangedBehindTheShadowReachTheNextDraw) {
     Device& d = Dev();
-    d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
-    d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
-    d.Clear(kClearTarget, kBackground, 1.0f, 0);
+    DiffuseOnBackground();
 
     // A clear turns the scissor test off and depth writes on in GL; the shadow keeps them.
     d.SetRenderState(RenderState::ScissorTestEnable, 1u);
@@ -156,9 +160,7 @@ TEST_F(DeviceMirrorTest, StatesChangedBehindTheShadowReachTheNextDraw) {
 // (x + 2 - 32, 22) once the pixel space is undone.
 TEST_F(DeviceMirrorTest, LightsAmbientAndEmissionReachThePixels) {
     Device& d = Dev();
-    d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
-    d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
-    d.Clear(kClearTarget, kBackground, 1.0f, 0);
+    DiffuseOnBackground();
     d.SetRenderState(RenderState::Lighting, 1u);
     struct Case {
         LightType type;
@@ -352,9 +354,7 @@ TEST_F(DeviceMirrorTest, ResetRestoresTheViewportLightAndMaterial) {
 // A fresh device's light 0 is white and directional, shining along +z.
 TEST_F(DeviceMirrorTest, TheFirstLightStartsAsAWhiteLightAlongZ) {
     Device& d = Dev();
-    d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
-    d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
-    d.Clear(kClearTarget, kBackground, 1.0f, 0);
+    DiffuseOnBackground();
     Material material{};
     material.diffuse = {1, 0, 0, 1};
     d.SetMaterial(material);
