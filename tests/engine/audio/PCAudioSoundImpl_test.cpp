@@ -201,29 +201,42 @@ long FirstDecodeError(const std::string& ogg) {
     return got;
 }
 
+// The pages of Ogg data: 27 header bytes ending in the segment count, the segment sizes, the body.
+std::vector<std::string> OggPages(const std::string& ogg) {
+    std::vector<std::string> pages;
+    for (size_t at = 0; at + 27 <= ogg.size();) {
+        const size_t header = 27 + size_t(u8(ogg[at + 26]));
+        size_t size = header;
+        for (size_t i = 27; i < header; ++i)
+            size += u8(ogg[at + i]);
+        pages.push_back(ogg.substr(at, size));
+        at += size;
+    }
+    return pages;
+}
+
+// The page with its checksum made right.
+std::string Sealed(std::string page) {
+    std::memset(&page[22], 0, 4);
+    const u32 crc = OggCrc(page);
+    for (int b = 0; b < 4; ++b)
+        page[22 + b] = char(crc >> (8 * b));
+    return page;
+}
+
 // Valid Ogg pages around a damaged codebook: the data opens, and decoding fails with an error
 // that is not a hole. A byte of the setup header (the second page) is changed and the page's
 // checksum made right again, trying positions until one gives that failure.
 std::string DamagedOgg() {
     const std::string good = EncodeOggVorbis(MakeTone(440, 44100));
-    // A page: 27 header bytes ending in the segment count, the segment sizes, the body.
-    const auto headerSize = [&](size_t page) { return 27 + size_t(u8(good[page + 26])); };
-    const auto bodySize = [&](size_t page) {
-        size_t body = 0;
-        for (size_t i = 27; i < headerSize(page); ++i)
-            body += u8(good[page + i]);
-        return body;
-    };
-    const size_t page = headerSize(0) + bodySize(0);
-    const size_t header = headerSize(page);
-    const size_t body = bodySize(page);
-    for (size_t at = page + header + body / 4; at < page + header + body; at += 97) {
+    const std::vector<std::string> pages = OggPages(good);
+    const std::string& setup = pages[1];
+    const size_t header = 27 + size_t(u8(setup[26]));
+    for (size_t at = header + (setup.size() - header) / 4; at < setup.size(); at += 97) {
+        std::string page = setup;
+        page[at] = char(~page[at]);
         std::string bad = good;
-        bad[at] = char(~bad[at]);
-        std::memset(&bad[page + 22], 0, 4);
-        const u32 crc = OggCrc(bad.substr(page, header + body));
-        for (int b = 0; b < 4; ++b)
-            bad[page + 22 + b] = char(crc >> (8 * b));
+        bad.replace(pages[0].size(), page.size(), Sealed(page));
         const long error = FirstDecodeError(bad);
         if (error < 0 && error != OV_HOLE)
             return bad;
@@ -233,15 +246,7 @@ std::string DamagedOgg() {
 
 // `good` with `count` empty pages in its middle, each skipping a page number: one hole each.
 std::string WithHoles(const std::string& good, u32 count) {
-    std::vector<std::string> pages;
-    for (size_t at = 0; at < good.size();) {
-        const size_t header = 27 + size_t(u8(good[at + 26]));
-        size_t size = header;
-        for (size_t i = 27; i < header; ++i)
-            size += u8(good[at + i]);
-        pages.push_back(good.substr(at, size));
-        at += size;
-    }
+    std::vector<std::string> pages = OggPages(good);
     std::string empty = pages[0].substr(0, 27);
     empty[5] = empty[26] = 0;
     std::memset(&empty[6], 0xFF, 8);  // no granule position
@@ -251,10 +256,7 @@ std::string WithHoles(const std::string& good, u32 count) {
     for (std::string& page : pages) {
         number += page.size() == 27 ? 2 : !out.empty();
         std::memcpy(&page[18], &number, 4);
-        std::memset(&page[22], 0, 4);
-        const u32 crc = OggCrc(page);
-        std::memcpy(&page[22], &crc, 4);
-        out += page;
+        out += Sealed(page);
     }
     return out;
 }
