@@ -219,6 +219,13 @@ TEST(EntityMatrixTest, CharactersIgnoreScaleAndUniformScaleFillsAllThree) {
     Matrix44 m;
     character.UpdateWorldMatrix(m);
     ExpectMatrix(m, {10, 20, 30}, {4, 5, 6}, {1, 1, 1});
+    // Worked by hand: a quarter turn about x, then one about y.
+    Place(character, {90, 90, 0}, {0, 0, 0});
+    character.UpdateWorldMatrix(m);
+    const f32 turned[3][3] = {{0, 0, -1}, {1, 0, 0}, {0, -1, 0}};
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            EXPECT_NEAR(m[4 * row + col], turned[row][col], 1e-5f) << row << "," << col;
 
     Prop prop;
     prop.SetScale(2.5f);
