@@ -241,9 +241,11 @@ TEST_F(MainMenu, TheAvatarWearsTheCurrentProfileOrTheDefaultLookAndThePageShowsW
             EXPECT_FALSE(avatar.Synchronize);  // placed by its behaviour, not by the level's data
         }
         avatar.SetVisible(false);
+        avatar.Synchronize = true;
         page.OnScreenEnter();
         EXPECT_EQ(page.GetRootPanel()->Visible, c.shown);
         EXPECT_EQ(avatar.Visible, c.shown);
+        EXPECT_NE(avatar.Synchronize, c.shown);  // a shown avatar is placed by its behaviour
     }
     // Before any save is read there is no current profile either.
     PlayerProfileManager::Destroy();
