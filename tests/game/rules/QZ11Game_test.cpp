@@ -68,6 +68,11 @@ TEST_F(MatchModeTest, TeamActionsAreTakenOnlyInTheirPhasesAndFlags) {
                     }
                 }
             }
+    // An answer that comes without its data is not taken.
+    context.m_GamePhase = 8;
+    events.Attach(match());
+    match().OnEnterAIAnswer(nullptr);
+    EXPECT_TRUE(events.fired.empty());
 }
 
 // Who a buzz marks: the left member at player 1's index for device 0, the right member at the
