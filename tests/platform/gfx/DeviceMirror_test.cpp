@@ -154,52 +154,87 @@ TEST_F(DeviceMirrorTest, StatesChangedBehindTheShadowReachTheNextDraw) {
     EXPECT_TRUE(ColorNear(ReadPixel(d, 21, 21), 0xFFFFFFFF, 1));
 }
 
-// Lit quads facing the viewer, each under one light: point and spot lights in front of the
-// quad (a spot lights only inside its cone), attenuation, the light's ambient, the ambient
-// render state and the material's emission. The quad at pixel (x, 0) lies at world
-// (x + 2 - 32, 22) once the pixel space is undone.
-TEST_F(DeviceMirrorTest, LightsAmbientAndEmissionReachThePixels) {
+// What GL holds for light 0 after a draw: on, position, spot direction, diffuse, specular,
+// ambient, spot cutoff and exponent, the three attenuations. Then the material's diffuse,
+// ambient, emission, specular and shininess, and the scene ambient.
+std::vector<float> GlLighting() {
+    std::vector<float> v = {float(glIsEnabled(GL_LIGHT0))};
+    float f[4];
+    const std::pair<GLenum, int> light[] = {
+        {GL_POSITION, 4}, {GL_SPOT_DIRECTION, 3}, {GL_DIFFUSE, 4}, {GL_SPECULAR, 4}, {GL_AMBIENT, 4},
+        {GL_SPOT_CUTOFF, 1}, {GL_SPOT_EXPONENT, 1}, {GL_CONSTANT_ATTENUATION, 1}, {GL_LINEAR_ATTENUATION, 1},
+        {GL_QUADRATIC_ATTENUATION, 1}};
+    for (auto [which, n] : light) {
+        glGetLightfv(GL_LIGHT0, which, f);
+        v.insert(v.end(), f, f + n);
+    }
+    const std::pair<GLenum, int> material[] = {
+        {GL_DIFFUSE, 4}, {GL_AMBIENT, 4}, {GL_EMISSION, 4}, {GL_SPECULAR, 4}, {GL_SHININESS, 1}};
+    for (auto [which, n] : material) {
+        glGetMaterialfv(GL_FRONT, which, f);
+        v.insert(v.end(), f, f + n);
+    }
+    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, f);
+    v.insert(v.end(), f, f + 4);
+    return v;
+}
+
+void ExpectFloats(const std::vector<float>& actual, const std::vector<float>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t i = 0; i < actual.size(); ++i)
+        EXPECT_NEAR(actual[i], expected[i], 1e-4f) << "value " << i;
+}
+
+// Each kind of light as GL takes it (a directional light as a direction towards it; a spot's
+// cone from half its outer angle, in degrees, up to 90; its fall-off as an exponent up to 128),
+// with the material (shininess up to 128, no specular) and the ambient render state.
+TEST_F(DeviceMirrorTest, LightsMaterialsAndTheAmbientReachGl) {
     Device& d = Dev();
-    DiffuseOnBackground();
     d.SetRenderState(RenderState::Lighting, 1u);
+    d.SetRenderState(RenderState::Ambient, 0x80FF0033u);
+    Material material{};
+    material.diffuse = {1, 0, 0, 1};
+    material.ambient = {0, 1, 0, 1};
+    material.specular = {1, 1, 1, 1};
+    material.emissive = {0.25f, 0, 0, 1};
+    material.power = 200;
+    d.SetMaterial(material);
+    const std::vector<float> materialAndAmbient = {1, 0, 0, 1, 0, 1, 0, 1, 0.25f, 0, 0, 1, 0, 0, 0, 1, 128,
+                                                   1, 0, 0.2f, 128 / 255.0f};
     struct Case {
         LightType type;
-        Vec3 direction;
-        float attenuation;
-        ColorValue lightAmbient;
-        uint32_t ambient;  // render state
-        ColorValue emissive;
-        uint32_t expected;
+        float phi, falloff;
+        bool on;
+        std::vector<float> expected;  // on, position, direction, cutoff, exponent, attenuations
+    } cases[] = {
+        {LightType::Spot, 1, 200, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 28.64789f, 128, 2, 0.5f, 0.25f}},
+        {LightType::Spot, 4, -1, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 90, 0, 2, 0.5f, 0.25f}},
+        {LightType::Point, 1, 1, false, {0, 3, 4, 5, 1, 0, 0.6f, 0.8f, 180, 0, 2, 0.5f, 0.25f}},
+        {LightType::Directional, 1, 1, true, {1, 0, -0.6f, -0.8f, 0, 0, 0.6f, 0.8f, 180, 0, 1, 0, 0}},
     };
-    const Case cases[] = {
-        {LightType::Point, {0, 0, 0}, 1, {}, 0, {}, 0xFFFF0000},
-        {LightType::Point, {0, 0, 0}, 2, {}, 0, {}, 0xFF800000},
-        {LightType::Spot, {0, 0, 1}, 1, {}, 0, {}, 0xFFFF0000},
-        {LightType::Spot, {1, 0, 0}, 1, {}, 0, {}, 0xFF000000},  // the quad is outside the cone
-        {LightType::Directional, {0, 0, -1}, 1, {0, 0.5f, 0, 1}, 0, {}, 0xFF008000},  // from behind: ambient only
-        {LightType::Directional, {0, 0, -1}, 1, {}, 0xFF204080, {0.25f, 0, 0, 1}, 0xFF604080},
-    };
-    for (int i = 0; i < int(std::size(cases)); ++i) {
-        const Case& c = cases[i];
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.type));
         Light light{};
         light.type = c.type;
-        light.diffuse = {1, 1, 1, 1};
-        light.ambient = c.lightAmbient;
-        light.position = {float(4 * i + 2 - 32), 22, -100};
-        light.direction = c.direction;
-        light.attenuation0 = c.attenuation;
-        light.phi = 0.5f;
-        light.falloff = 1;
+        light.diffuse = {1, 0.5f, 0.25f, 1};
+        light.specular = {0.1f, 0.2f, 0.3f, 0.4f};
+        light.ambient = {0, 0.5f, 0, 1};
+        light.position = {3, 4, 5};
+        light.direction = {0, 0.6f, 0.8f};
+        light.attenuation0 = 2;
+        light.attenuation1 = 0.5f;
+        light.attenuation2 = 0.25f;
+        light.phi = c.phi;
+        light.falloff = c.falloff;
         d.SetLight(0, light);
-        d.LightEnable(0, true);
-        Material material{};
-        material.diffuse = {1, 0, 0, 1};
-        material.ambient = {1, 1, 1, 1};
-        material.emissive = c.emissive;
-        d.SetMaterial(material);
-        d.SetRenderState(RenderState::Ambient, c.ambient);
-        Quad(4 * i, 0, 4, 4, 0, true);
-        EXPECT_TRUE(ColorNear(ReadPixel(d, 4 * i + 1, 1), c.expected, 2)) << i;
+        d.LightEnable(0, c.on);
+        Quad(0, 0, 4, 4, 0, true);
+        std::vector<float> expected(c.expected.begin(), c.expected.begin() + 8);
+        for (float f : {1.0f, 0.5f, 0.25f, 1.0f, 0.1f, 0.2f, 0.3f, 0.4f, 0.0f, 0.5f, 0.0f, 1.0f})
+            expected.push_back(f);
+        expected.insert(expected.end(), c.expected.begin() + 8, c.expected.end());
+        expected.insert(expected.end(), materialAndAmbient.begin(), materialAndAmbient.end());
+        ExpectFloats(GlLighting(), expected);
     }
 }
 
@@ -310,56 +345,46 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencil) {
     EXPECT_EQ(stencilAt(20, 20), 5);
 }
 
-// A reset brings back the full viewport, identity texture transforms, the default light (white,
-// along +z, switched off) and material (white); the light answers only to index 0.
-TEST_F(DeviceMirrorTest, ResetRestoresTheViewportLightAndMaterial) {
+// A reset brings back the full viewport and scissor, identity texture transforms, the default
+// light (white, along +z, switched off), material (white) and render states; the light answers
+// only to index 0.
+TEST_F(DeviceMirrorTest, ResetRestoresTheDefaultStates) {
     Device& d = Dev();
     d.SetViewport({0, 0, 8, 8, 0, 1});
-    Light red{};
-    red.type = LightType::Directional;
-    red.diffuse = {1, 0, 0, 1};
-    red.direction = {0, 0, 1};
-    Dev().SetLight(0, red);
+    d.SetScissorRect({0, 0, 8, 8});
+    d.SetRenderState(RenderState::Ambient, 0xFFFFFFFFu);
     Lit(true, {0, 1, 0, 1});
     Matrix shifted = MatrixIdentity();
     shifted.m[12] = 0.5f;
     d.SetTransform(TransformType::Texture0, shifted);
+    Quad(0, 0, 4, 4, 0, true);
     PresentParams params;
     params.width = kWidth;
     params.height = kHeight;
     ASSERT_EQ(d.Reset(params), Result::Ok);
-    d.SetRenderState(RenderState::ScissorTestEnable, 1u);  // the scissor rectangle is whole again too
-    d.Clear(kClearTarget, 0xFF102030, 1.0f, 0);
-    d.SetRenderState(RenderState::ScissorTestEnable, 0u);
-    EXPECT_EQ(ReadPixel(d, 0, 0), 0xFF102030u);
-    EXPECT_EQ(ReadPixel(d, kWidth - 1, kHeight - 1), 0xFF102030u);
-    EXPECT_EQ(d.GetTransform(TransformType::Texture0).m[12], 0.0f);
-    SetPixelSpace(d, kWidth, kHeight);
-    d.SetRenderState(RenderState::CullMode, Cull::None);
-    d.SetRenderState(RenderState::ZEnable, 0u);
-    d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
-    d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
+    Light red{};
+    red.type = LightType::Directional;
+    red.diffuse = {1, 0, 0, 1};
     d.SetLight(1, red);
     d.LightEnable(1, true);
     Quad(0, 0, 4, 4, 0, true);
-    EXPECT_TRUE(ColorNear(ReadPixel(d, 1, 1), 0xFF000000, 1)) << "the light starts off";
-    d.LightEnable(0, true);
-    d.LightEnable(1, false);
-    Quad(10, 0, 4, 4, 0, true);
-    EXPECT_TRUE(ColorNear(ReadPixel(d, 11, 1), 0xFFFFFFFF, 2));
+    EXPECT_EQ(d.GetTransform(TransformType::Texture0).m[12], 0.0f);
+    ExpectFloats(GlLighting(), {0, 0, 0, -1, 0, 0, 0, -1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 180, 0, 1, 0, 0,
+                                1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0});
+    const std::pair<GLenum, GLint> states[] = {
+        {GL_DEPTH_TEST, 1},   {GL_DEPTH_WRITEMASK, 1},    {GL_DEPTH_FUNC, GL_LEQUAL}, {GL_BLEND, 0},
+        {GL_BLEND_SRC, GL_ONE}, {GL_BLEND_DST, GL_ZERO},  {GL_ALPHA_TEST, 0},         {GL_ALPHA_TEST_FUNC, GL_ALWAYS},
+        {GL_CULL_FACE, 1},    {GL_CULL_FACE_MODE, GL_BACK}, {GL_LIGHTING, 1},         {GL_STENCIL_TEST, 0},
+        {GL_SCISSOR_TEST, 0}, {GL_MULTISAMPLE, 0}};
+    for (auto [state, value] : states) {
+        GLint got = -1;
+        glGetIntegerv(state, &got);
+        EXPECT_EQ(got, value) << std::hex << state;
+    }
+    GLint boxes[8];
+    glGetIntegerv(GL_VIEWPORT, boxes);
+    glGetIntegerv(GL_SCISSOR_BOX, boxes + 4);
+    EXPECT_EQ(std::vector<GLint>(boxes, boxes + 8), (std::vector<GLint>{0, 0, 64, 48, 0, 0, 64, 48}));
 }
 
 }  // namespace
-
-// A fresh device's light 0 is white and directional, shining along +z.
-TEST_F(DeviceMirrorTest, TheFirstLightStartsAsAWhiteLightAlongZ) {
-    Device& d = Dev();
-    DiffuseOnBackground();
-    Material material{};
-    material.diffuse = {1, 0, 0, 1};
-    d.SetMaterial(material);
-    d.LightEnable(0, true);
-    d.SetRenderState(RenderState::Lighting, 1u);
-    Quad(0, 0, 4, 4, 0, true);
-    EXPECT_TRUE(ColorNear(ReadPixel(d, 1, 1), 0xFFFF0000, 2)) << std::hex << ReadPixel(d, 1, 1);
-}

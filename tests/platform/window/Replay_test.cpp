@@ -5,43 +5,26 @@
 
 #include <GL/gl.h>
 
-#include <map>
-
 #include "platform/core/Clock.h"
 #include "platform/window/SdlWindowBackend.h"
 #include "platform/window/WindowShot.h"
+#include "tests/platform/window/MessageText.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
 using namespace platform::window;
+using windowtest::Describe;
 
 namespace {
 
-// The messages of one tick of the run loop: every waiting one, then one more poll.
-std::vector<Message> Drain(Backend& backend) {
+// The input messages of one tick of the run loop: every waiting one, then one more poll.
+std::string Drain(Backend& backend) {
     std::vector<Message> out;
     for (Message m; backend.PollMessage(m);)
         out.push_back(m);
     for (Message m; backend.PollMessage(m);)
         out.push_back(m);
-    return out;
-}
-
-// "kind:detail" of each input message, the system's own window events left out.
-std::string Describe(const std::vector<Message>& messages) {
-    std::string text;
-    for (const Message& m : messages) {
-        const std::string at = std::to_string(m.x) + "," + std::to_string(m.y), key = std::to_string(m.key);
-        const std::string button = m.button == MouseButton::Right ? "right" : "left";
-        const std::map<MessageKind, std::string> words = {
-            {MessageKind::KeyDown, "down:" + key}, {MessageKind::KeyUp, "up:" + key},
-            {MessageKind::Char, "char:" + std::to_string(int(m.unit))}, {MessageKind::MouseMove, "move:" + at},
-            {MessageKind::ButtonDown, "press:" + button}, {MessageKind::ButtonUp, "release:" + button},
-            {MessageKind::Destroy, "destroy"}};
-        if (words.count(m.kind))
-            text += words.at(m.kind) + " ";
-    }
-    return text;
+    return Describe(out, false);
 }
 
 }  // namespace
@@ -123,16 +106,16 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
                  {0, "up:32 "},
                  {6, ""},
                  {4, "char:104 char:233 "},
-                 {0, "move:100,200 press:left "},
-                 {0, "move:100,200 release:left "},
+                 {0, "move@100,200 press:left@100,200 "},
+                 {0, "move@100,200 release:left@100,200 "},
                  {10, "down:13 char:13 "},
-                 {10, "move:5,6 "},
+                 {10, "move@5,6 "},
                  {10, ""},
                  {10, "destroy "}};
     Drain(backend);
     for (const auto& step : steps) {
         clock.AdvanceMs(step.advanceMs);
-        EXPECT_EQ(Describe(Drain(backend)), step.expected) << "at " << (clock.Now() - 1000000000u) / 1000000u;
+        EXPECT_EQ(Drain(backend), step.expected) << "at " << (clock.Now() - 1000000000u) / 1000000u;
     }
 
     png_image image{};
@@ -167,5 +150,5 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     ASSERT_TRUE(plain.Create(WindowDesc{}));
     Drain(plain);
     clock.AdvanceMs(100);
-    EXPECT_EQ(Describe(Drain(plain)), "");
+    EXPECT_EQ(Drain(plain), "");
 }
