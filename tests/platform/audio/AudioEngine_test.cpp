@@ -15,22 +15,34 @@ using namespace platform::audio;
 
 namespace {
 
-WaveFormat Pcm16(uint16_t channels, uint32_t rate) {
+WaveFormat Pcm16(uint16_t channels, uint32_t rate, uint16_t bits = 16) {
     WaveFormat f;
     f.channels = channels;
     f.samplesPerSec = rate;
-    f.bitsPerSample = 16;
-    f.blockAlign = uint16_t(channels * 2);
+    f.bitsPerSample = bits;
+    f.blockAlign = uint16_t(channels * bits / 8);
     return f;
 }
 
-AudioBuffer Buffer(const std::vector<int16_t>& data, uintptr_t context = 0, uint32_t flags = 0) {
+AudioBuffer Raw(const void* data, size_t bytes, uintptr_t context = 0, uint32_t flags = 0, uint32_t loops = 0) {
     AudioBuffer b;
-    b.audioData = reinterpret_cast<const uint8_t*>(data.data());
-    b.audioBytes = uint32_t(data.size() * 2);
+    b.audioData = static_cast<const uint8_t*>(data);
+    b.audioBytes = uint32_t(bytes);
     b.context = reinterpret_cast<void*>(context);
     b.flags = flags;
+    b.loopCount = loops;
     return b;
+}
+
+AudioBuffer Buffer(const std::vector<int16_t>& data, uintptr_t context = 0, uint32_t flags = 0, uint32_t loops = 0) {
+    return Raw(data.data(), data.size() * 2, context, flags, loops);
+}
+
+// "<context>:<buffers queued>:<frames played>".
+std::string StateOf(const SourceVoice* voice) {
+    const VoiceState state = voice->GetState();
+    return std::to_string(reinterpret_cast<uintptr_t>(state.currentBufferContext)) + ":" +
+           std::to_string(state.buffersQueued) + ":" + std::to_string(state.samplesPlayed);
 }
 
 // Records the callbacks as "start:<context>", "end:<context>", "loop:<context>", "stream-end".
@@ -67,34 +79,20 @@ struct PullFixture : ::testing::Test {
 TEST_F(PullFixture, LoopingBufferRepeatsAndAnEmptyEndlessLoopEndsAtOnce) {
     Recorder rec;
     SourceVoice* voice = engine.CreateSourceVoice(Pcm16(1, 44100), &rec);
-    std::vector<int16_t> data = {100, 200, 300};
-    AudioBuffer b = Buffer(data, 4, kEndOfStream);
-    b.loopCount = 2;
-    voice->SubmitSourceBuffer(b);
+    const std::vector<int16_t> data = {100, 200, 300}, one = {500};
+    voice->SubmitSourceBuffer(Buffer(data, 4, kEndOfStream, 2));
     voice->Start();
     auto out = Render(12);
     for (int i = 0; i < 9; ++i)
         EXPECT_FLOAT_EQ(out[i * 2], data[i % 3] / 32768.0f);
     EXPECT_FLOAT_EQ(out[9 * 2], 0.0f);
     EXPECT_EQ(rec.events, (Events{"start:4", "loop:4", "loop:4", "end:4", "stream-end"}));
-
-    rec.events.clear();
-    AudioBuffer empty;
-    empty.flags = kEndOfStream;
-    empty.context = reinterpret_cast<void*>(9);
-    empty.loopCount = kLoopInfinite;
-    ASSERT_TRUE(voice->SubmitSourceBuffer(empty));
-    Render(10);
-    EXPECT_EQ(rec.events, (Events{"start:9", "end:9", "stream-end"}));
-
     // A buffer of one frame loops too.
     rec.events.clear();
-    const std::vector<int16_t> one = {500};
-    AudioBuffer single = Buffer(one, 5);
-    single.loopCount = 2;
-    ASSERT_TRUE(voice->SubmitSourceBuffer(single));
-    Render(4);
-    EXPECT_EQ(rec.events, (Events{"start:5", "loop:5", "loop:5", "end:5"}));
+    ASSERT_TRUE(voice->SubmitSourceBuffer(Raw(nullptr, 0, 9, kEndOfStream, kLoopInfinite)));
+    ASSERT_TRUE(voice->SubmitSourceBuffer(Buffer(one, 5, 0, 2)));
+    Render(10);
+    EXPECT_EQ(rec.events, (Events{"start:9", "end:9", "stream-end", "start:5", "loop:5", "loop:5", "end:5"}));
 }
 
 // A video's audio end: when the last buffer starts, its handler flushes what else is queued
@@ -117,7 +115,7 @@ TEST_F(PullFixture, HandlersMayQueryAndFlushTheirVoiceFromTheMixer) {
     Render(150);
     Render(100);
     EXPECT_EQ(rec.events, (Events{"start:1", "end:1", "start:2", "end:3", "end:2"}));
-    EXPECT_EQ(voice->GetState().buffersQueued, 0u);
+    EXPECT_EQ(StateOf(voice), "0:0:200");
 }
 
 // Volumes are clamped to [0, 1] (NaN: 0), the master's included; a stopped voice is silent
@@ -140,14 +138,9 @@ TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
     voice->Stop();
     EXPECT_FALSE(voice->IsRunning());
     EXPECT_EQ(Render(10), std::vector<float>(20, 0.0f));
-    VoiceState state = voice->GetState();
-    EXPECT_EQ(state.samplesPlayed, 5u);
-    EXPECT_EQ(state.currentBufferContext, reinterpret_cast<void*>(1));
+    EXPECT_EQ(StateOf(voice), "1:2:5");
     voice->FlushSourceBuffers();
-    state = voice->GetState();
-    EXPECT_EQ(state.buffersQueued, 0u);
-    EXPECT_EQ(state.samplesPlayed, 0u);
-    EXPECT_EQ(state.currentBufferContext, nullptr);
+    EXPECT_EQ(StateOf(voice), "0:0:0");
     Render(1);
     EXPECT_EQ(rec.events, (Events{"start:1", "end:1", "end:2"}));
     // The next buffer plays from its first frame.
@@ -253,16 +246,13 @@ TEST_F(PullFixture, DestroyingASubmixReroutesItsSourcesToTheMaster) {
 }
 
 TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
-    WaveFormat oddAlign = Pcm16(2, 44100), noChannels = Pcm16(0, 44100), slow = Pcm16(1, 500), deep = Pcm16(1, 44100);
+    WaveFormat oddAlign = Pcm16(2, 44100);
     oddAlign.blockAlign = 3;
-    deep.bitsPerSample = 24;
-    deep.blockAlign = 3;
-    for (const WaveFormat& f : {oddAlign, noChannels, Pcm16(9, 44100), slow, Pcm16(1, 192001), deep})
+    for (const WaveFormat& f : {oddAlign, Pcm16(0, 44100), Pcm16(9, 44100), Pcm16(1, 500), Pcm16(1, 192001), Pcm16(1, 44100, 24)})
         EXPECT_EQ(engine.CreateSourceVoice(f, nullptr), nullptr);
     EXPECT_NE(engine.CreateSourceVoice(Pcm16(8, 192000), nullptr), nullptr);
-    EXPECT_EQ(engine.CreateSubmixVoice(2, 48000), nullptr);
-    EXPECT_EQ(engine.CreateSubmixVoice(0, kMixRate), nullptr);
-    EXPECT_EQ(engine.CreateSubmixVoice(9, kMixRate), nullptr);
+    for (auto [channels, rate] : {std::pair{2u, 48000u}, {0u, kMixRate}, {9u, kMixRate}})
+        EXPECT_EQ(engine.CreateSubmixVoice(channels, rate), nullptr);
     EXPECT_NE(engine.CreateSubmixVoice(8, kMixRate), nullptr);
     ASSERT_NE(master, nullptr);
     EXPECT_EQ(engine.CreateMasteringVoice(), nullptr);  // one exists
@@ -291,13 +281,9 @@ TEST_F(PullFixture, DefaultAndExplicitOutputMatrices) {
     SubmixVoice* mono = engine.CreateSubmixVoice(1, kMixRate);
     const std::vector<int16_t> data = {16384, 8192, 16384, 8192, 16384, 8192};  // 0.5 left, 0.25 right
     SourceVoice* voice = Playing(Pcm16(2, 44100), data);
-    auto out = Render(1);
-    EXPECT_FLOAT_EQ(out[0], 0.5f);
-    EXPECT_FLOAT_EQ(out[1], 0.25f);
+    EXPECT_EQ(Render(1), (std::vector<float>{0.5f, 0.25f}));
     ASSERT_TRUE(voice->SetOutputVoice(mono));
-    out = Render(1);
-    EXPECT_FLOAT_EQ(out[0], 0.375f);
-    EXPECT_FLOAT_EQ(out[1], 0.375f);
+    EXPECT_EQ(Render(1), (std::vector<float>{0.375f, 0.375f}));
 
     const float leftOnly[2] = {1.0f, 0.0f};
     EXPECT_FALSE(voice->SetOutputMatrix(nullptr, 1, 2, leftOnly));
@@ -305,8 +291,7 @@ TEST_F(PullFixture, DefaultAndExplicitOutputMatrices) {
     ASSERT_TRUE(voice->SetOutputMatrix(mono, 2, 1, leftOnly));
     float got[2] = {};
     ASSERT_TRUE(voice->GetOutputMatrix(nullptr, 2, 1, got));
-    EXPECT_EQ(got[0], 1.0f);
-    EXPECT_EQ(got[1], 0.0f);
+    EXPECT_EQ(std::vector<float>(got, got + 2), std::vector<float>(leftOnly, leftOnly + 2));
     EXPECT_FLOAT_EQ(Render(1)[1], 0.5f);
     EXPECT_FALSE(master->SetOutputVoice(mono));
     EXPECT_FALSE(mono->SetOutputVoice(voice));
@@ -315,23 +300,13 @@ TEST_F(PullFixture, DefaultAndExplicitOutputMatrices) {
 
 // 8-bit and float data at their scales, NaN data silenced.
 TEST_F(PullFixture, SampleFormatsAtTheirScales) {
-    WaveFormat u8 = Pcm16(1, 44100), f32 = Pcm16(2, 44100);
-    u8.bitsPerSample = 8;
-    u8.blockAlign = 1;
+    WaveFormat f32 = Pcm16(2, 44100, 32);
     f32.formatTag = kFormatFloat;
-    f32.bitsPerSample = 32;
-    f32.blockAlign = 8;
     const uint8_t bytes[3] = {192, 64, 64};
     const float floats[6] = {0.25f, -0.125f, 0.25f, 0.25f, std::nanf(""), std::nanf("")};
-    SourceVoice* a = engine.CreateSourceVoice(u8, nullptr);
+    SourceVoice* a = engine.CreateSourceVoice(Pcm16(1, 44100, 8), nullptr);
     SourceVoice* b = engine.CreateSourceVoice(f32, nullptr);
-    AudioBuffer ab;
-    ab.audioData = bytes;
-    ab.audioBytes = 3;
-    AudioBuffer bb;
-    bb.audioData = reinterpret_cast<const uint8_t*>(floats);
-    bb.audioBytes = 24;
-    ASSERT_TRUE(a->SubmitSourceBuffer(ab) && b->SubmitSourceBuffer(bb));
+    ASSERT_TRUE(a->SubmitSourceBuffer(Raw(bytes, 3)) && b->SubmitSourceBuffer(Raw(floats, 24)));
     a->Start();
     b->Start();
     auto out = Render(3);
