@@ -22,17 +22,15 @@ TEST_F(DeviceTest, ClearHonoursViewportAndScissor) {
     EXPECT_EQ(ReadPixel(Dev(), 12, 8), 0xFF00FF00u);
     Dev().SetRenderState(RenderState::ScissorTestEnable, 1u);
     Dev().Clear(kClearTarget, 0xFF0000FF, 1.0f, 0);
-    EXPECT_EQ(ReadPixel(Dev(), 12, 8), 0xFF00FF00u);
-    EXPECT_EQ(ReadPixel(Dev(), 20, 6), 0xFF00FF00u);
-    EXPECT_EQ(ReadPixel(Dev(), 20, 8), 0xFF0000FFu);
-    EXPECT_EQ(ReadPixel(Dev(), 40, 8), 0xFF000000u);
+    EXPECT_EQ(std::vector<uint32_t>({ReadPixel(Dev(), 12, 8), ReadPixel(Dev(), 20, 6), ReadPixel(Dev(), 20, 8),
+                                     ReadPixel(Dev(), 40, 8)}),
+              (std::vector<uint32_t>{0xFF00FF00, 0xFF00FF00, 0xFF0000FF, 0xFF000000}));
 
     // A viewport sharing three sides with the buffer clears only itself.
     Dev().SetRenderState(RenderState::ScissorTestEnable, 0u);
     Dev().SetViewport({0, 0, 32, kHeight, 0.0f, 1.0f});
     Dev().Clear(kClearTarget, 0xFFFFFFFF, 1.0f, 0);
-    EXPECT_EQ(ReadPixel(Dev(), 31, 40), 0xFFFFFFFFu);
-    EXPECT_EQ(ReadPixel(Dev(), 40, 8), 0xFF000000u);
+    EXPECT_EQ(std::pair(ReadPixel(Dev(), 31, 40), ReadPixel(Dev(), 40, 8)), std::pair(0xFFFFFFFFu, 0xFF000000u));
     // The whole buffer right after a partial clear: no scissor left from it.
     Dev().Clear(kClearTarget, 0xFFFFFFFF, 1.0f, 0);
     Dev().SetViewport({0, 0, kWidth, kHeight, 0.0f, 1.0f});
@@ -50,12 +48,9 @@ TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSides) {
     EXPECT_NE(why.find("OpenGL"), std::string::npos) << why;
     SDL_DestroyWindow(plain);
     for (auto [window, width, height] : {std::tuple{false, 64u, 48u}, {true, 64u, 0u}, {true, 0u, 48u}}) {
-        PresentParams params;
-        params.width = width;
-        params.height = height;
         std::string error;
-        EXPECT_EQ(Device::Create(window ? m_window->Get() : nullptr, params, error), nullptr) << width << "x" << height;
-        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(Device::Create(window ? m_window->Get() : nullptr, PresentParams{width, height}, error), nullptr);
+        EXPECT_FALSE(error.empty()) << width << "x" << height;
     }
 }
 
@@ -81,11 +76,13 @@ TEST_F(DeviceTest, FullScreenNeedsAModeOfThatSizeAndResetsAnswerTheCooperativeLe
     EXPECT_FALSE(d.IsWindowVisible());
     SDL_ShowWindow(m_window->Get());
 
-    EXPECT_EQ(d.Reset(params), Result::Failed);
-    EXPECT_EQ(d.TestCooperativeLevel(), Result::DeviceNotReset);
+    auto reset = [&](const PresentParams& p) {
+        const Result result = d.Reset(p);
+        return std::pair(result, d.TestCooperativeLevel());
+    };
+    EXPECT_EQ(reset(params), std::pair(Result::Failed, Result::DeviceNotReset));
     params = {32, 24, false, false};
-    EXPECT_EQ(d.Reset(params), Result::Ok);
-    EXPECT_EQ(d.TestCooperativeLevel(), Result::Ok);
+    EXPECT_EQ(reset(params), std::pair(Result::Ok, Result::Ok));
     EXPECT_EQ(d.Granted().width, 32u);
     d.Clear(kClearTarget, 0xFF00FF00, 1.0f, 0);
     Image image;
@@ -93,8 +90,7 @@ TEST_F(DeviceTest, FullScreenNeedsAModeOfThatSizeAndResetsAnswerTheCooperativeLe
     EXPECT_EQ(image.pixels, std::vector<uint32_t>(32 * 24, 0xFF00FF00));
 
     d.ForceCooperativeLevel(Result::DeviceLost);
-    EXPECT_EQ(d.Reset(params), Result::DeviceLost);
-    EXPECT_EQ(d.TestCooperativeLevel(), Result::DeviceLost);
+    EXPECT_EQ(reset(params), std::pair(Result::DeviceLost, Result::DeviceLost));
     d.ForceCooperativeLevel(Result::Ok);
 }
 

@@ -22,6 +22,13 @@ std::string ReadWhole(const std::string& path) {
     return s.str();
 }
 
+// The value under the name, or "none".
+std::string Value(const SettingsFile& file, const char* name) {
+    uint32_t v = 99;
+    const bool found = file.GetU32(name, v);
+    return found ? std::to_string(v) : v == 99 ? "none" : "changed";
+}
+
 size_t CountEntries(const std::string& folder) {
     auto entries = std::filesystem::directory_iterator(folder);
     return size_t(std::distance(begin(entries), end(entries)));
@@ -45,15 +52,10 @@ TEST(SettingsFile, ReadsValuesIgnoresMalformedOnesAndKeepsOtherLinesOnSet) {
                                              "junk line\n=5");  // no newline at the end
     SettingsFile file;
     ASSERT_EQ(file.Load(path), SettingsFile::LoadResult::Loaded);
-    uint32_t v = 99;
-    EXPECT_TRUE(file.GetU32("Fullscreen", v));
-    EXPECT_EQ(v, 1u);
-    EXPECT_TRUE(file.GetU32("WindowHeight", v));
-    EXPECT_EQ(v, 720u);
-    v = 99;
-    EXPECT_FALSE(file.GetU32("WindowWidth", v));
-    EXPECT_FALSE(file.GetU32("fullscreen", v));  // names are exact
-    EXPECT_EQ(v, 99u);
+    EXPECT_EQ(Value(file, "Fullscreen"), "1");
+    EXPECT_EQ(Value(file, "WindowHeight"), "720");
+    EXPECT_EQ(Value(file, "WindowWidth"), "none");
+    EXPECT_EQ(Value(file, "fullscreen"), "none");  // names are exact
 
     file.SetU32("Fullscreen", 0);
     file.SetU32("HideCursor", 1);
@@ -70,8 +72,7 @@ TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
     std::string error;
     EXPECT_EQ(file.Load(dir.Write("big", big), &error), SettingsFile::LoadResult::Failed);
     EXPECT_NE(error.find("too large"), std::string::npos);
-    uint32_t v;
-    EXPECT_FALSE(file.GetU32("Fullscreen", v));
+    EXPECT_EQ(Value(file, "Fullscreen"), "none");
 
     std::filesystem::create_directories(dir.File("folder"));
     EXPECT_EQ(file.Load(dir.File("folder"), &error), SettingsFile::LoadResult::Failed);
