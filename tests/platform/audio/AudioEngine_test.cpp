@@ -157,11 +157,9 @@ TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
 TEST_F(PullFixture, InterpolationReachesIntoTheFrameThatPlaysNext) {
     SourceVoice* voice = engine.CreateSourceVoice(Pcm16(1, kMixRate / 2), nullptr);
     const std::vector<int16_t> first = {0}, second = {16384, 8192};
-    AudioBuffer looping = Buffer(second);
-    looping.loopCount = kLoopInfinite;
     voice->SubmitSourceBuffer(Buffer(first));
     voice->SubmitSourceBuffer(AudioBuffer{});
-    voice->SubmitSourceBuffer(looping);
+    voice->SubmitSourceBuffer(Buffer(second, 0, 0, kLoopInfinite));
     voice->Start();
     const std::vector<float> out = Render(2 + 4 * 300);
     EXPECT_EQ((std::vector<float>{out[0], out[2], out[4], out[6], out[8], out[10]}),
