@@ -1,0 +1,120 @@
+// The clock and its fake, the critical section and atomics, the interface language and the
+// per-user folders.
+#include "platform/core/Clock.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "platform/core/AlertableSleep.h"
+#include "platform/core/CriticalSection.h"
+#include "platform/core/Interlocked.h"
+#include "platform/core/UILocale.h"
+#include "platform/core/XdgPaths.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+int g_hookRuns = 0;
+void Hook() { ++g_hookRuns; }
+
+constexpr uint64_t kFar = 1ull << 62;
+}  // namespace
+
+TEST(Clock, FakeClockReplacesReadingsAndSleepsWhileItLives) {
+    {
+        platform::FakeClock fake(kFar);
+        platform::SleepMs(16);
+        platform::SleepNs(1);
+        platform::SleepNs(0);
+        fake.Advance(4);
+        fake.AdvanceMs(0.5);
+        EXPECT_EQ(platform::NowNs(), kFar + 16'500'005u);
+        // The alertable sleep runs the installed hook, then sleeps on the same clock.
+        platform::SetAlertableHook(&Hook);
+        platform::AlertableSleep(3);
+        platform::SetAlertableHook(nullptr);
+        platform::AlertableSleep(1);
+        EXPECT_EQ(g_hookRuns, 1);
+        EXPECT_EQ(fake.SleptNs(), 20'000'001u);
+    }
+    EXPECT_LT(platform::NowNs(), kFar);  // the system clock is back
+}
+
+TEST(Clock, TheSystemClockSleepsWholeSecondsToo) {
+    const uint64_t start = platform::NowNs();
+    platform::SleepNs(1'050'000'000);
+    EXPECT_GE(platform::NowNs() - start, 1'050'000'000u);
+}
+
+TEST(CriticalSection, IsRecursiveAndExcludesOtherThreads) {
+    platform::CriticalSection section;
+    section.Enter();
+    EXPECT_TRUE(section.TryEnter());  // the owner may enter again
+    bool otherGotIn = true;
+    std::thread([&] { otherGotIn = section.TryEnter(); }).join();
+    EXPECT_FALSE(otherGotIn);
+    section.Leave();
+    section.Leave();
+    std::thread([&] {
+        otherGotIn = section.TryEnter();
+        if (otherGotIn)
+            section.Leave();
+    }).join();
+    EXPECT_TRUE(otherGotIn);
+}
+
+TEST(Interlocked, ReturnsTheNewValueOnIncrementAndComparesBeforeExchanging) {
+    int32_t v = 12;
+    EXPECT_EQ(platform::AtomicIncrement(&v), 13);  // the new value
+    EXPECT_EQ(platform::AtomicDecrement(&v), 12);
+    EXPECT_EQ(platform::AtomicExchangeAdd(&v, 3), 12);  // the previous value
+    EXPECT_EQ(platform::AtomicCompareExchange(&v, 1, 7), 15);  // no match: unchanged
+    EXPECT_EQ(v, 15);
+    EXPECT_EQ(platform::AtomicCompareExchange(&v, 1, 15), 15);
+    EXPECT_EQ(v, 1);
+}
+
+TEST(UILocale, TakesTheFirstSetVariableInPriorityOrderAndSkipsEmptyEntries) {
+    ScopedEnv env;
+    env.Unset("LANGUAGE").Unset("LC_ALL").Unset("LC_MESSAGES").Unset("LANG");
+    EXPECT_EQ(platform::UILanguageTag(), "");
+    const struct {
+        const char* variable;
+        const char* value;
+        const char* tag;
+    } steps[] = {{"LANG", "fr_FR.UTF-8", "fr_FR.UTF-8"}, {"LC_MESSAGES", "de_DE", "de_DE"}, {"LC_ALL", "", "de_DE"},
+                 {"LC_ALL", "it_IT", "it_IT"},          {"LANGUAGE", "ja_JP:en", "ja_JP"}, {"LANGUAGE", "::ru:en", "ru"},
+                 {"LANGUAGE", ":", "it_IT"}};
+    for (const auto& step : steps) {
+        env.Set(step.variable, step.value);
+        EXPECT_EQ(platform::UILanguageTag(), step.tag) << step.variable << "=" << step.value;
+    }
+}
+
+TEST(XdgPaths, AbsoluteVariablesWinAndOthersFallBackUnderHome) {
+    ScopedEnv env;
+    env.Set("HOME", "/home/someone/").Set("XDG_CONFIG_HOME", "/etc/cfg").Set("XDG_DATA_HOME", "relative/data");
+    EXPECT_EQ(platform::ConfigHome(), "/etc/cfg");
+    EXPECT_EQ(platform::DataHome(), "/home/someone/.local/share");
+    env.Set("XDG_CONFIG_HOME", "");
+    EXPECT_EQ(platform::ConfigHome(), "/home/someone/.config");
+
+    // Without HOME, the account's home folder from the password database.
+    env.Unset("HOME");
+    const std::string home = platform::HomeFolder();
+    if (!home.empty()) {
+        EXPECT_EQ(platform::ConfigHome(), (home == "/" ? std::string() : home) + "/.config");
+    }
+}
+
+TEST(XdgPaths, MakeFoldersCreatesParentsAndRefusesAFile) {
+    TempDir dir;
+    ASSERT_TRUE(platform::MakeFolders(dir.File("a/b/c")));
+    EXPECT_EQ(std::filesystem::status(dir.File("a/b")).permissions(), std::filesystem::perms::owner_all);
+    EXPECT_TRUE(platform::MakeFolders(dir.File("a/b/c")));  // already there
+    dir.Write("a/b/c/plain", "x");
+    EXPECT_FALSE(platform::MakeFolders(dir.File("a/b/c/plain")));
+    EXPECT_FALSE(platform::MakeFolders(dir.File("a/b/c/plain/below")));
+}
