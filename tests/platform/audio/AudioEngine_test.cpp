@@ -24,7 +24,8 @@ WaveFormat Pcm16(uint16_t channels, uint32_t rate, uint16_t bits = 16) {
     return f;
 }
 
-AudioBuffer Raw(const void* data, size_t bytes, uintptr_t context = 0, uint32_t flags = 0, uint32_t loops = 0) {
+AudioBuffer Raw(const void* data, size_t bytes, uintptr_t context = 0, uint32_t flags = 0,
+                uint32_t loops = 0) {
     AudioBuffer b;
     b.audioData = static_cast<const uint8_t*>(data);
     b.audioBytes = uint32_t(bytes);
@@ -34,7 +35,8 @@ AudioBuffer Raw(const void* data, size_t bytes, uintptr_t context = 0, uint32_t 
     return b;
 }
 
-AudioBuffer Buffer(const std::vector<int16_t>& data, uintptr_t context = 0, uint32_t flags = 0, uint32_t loops = 0) {
+AudioBuffer Buffer(const std::vector<int16_t>& data, uintptr_t context = 0, uint32_t flags = 0,
+                   uint32_t loops = 0) {
     return Raw(data.data(), data.size() * 2, context, flags, loops);
 }
 
@@ -246,7 +248,8 @@ TEST_F(PullFixture, DestroyingASubmixReroutesItsSourcesToTheMaster) {
 TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
     WaveFormat oddAlign = Pcm16(2, 44100);
     oddAlign.blockAlign = 3;
-    for (const WaveFormat& f : {oddAlign, Pcm16(0, 44100), Pcm16(9, 44100), Pcm16(1, 500), Pcm16(1, 192001), Pcm16(1, 44100, 24)})
+    for (const WaveFormat& f :
+         {oddAlign, Pcm16(0, 44100), Pcm16(9, 44100), Pcm16(1, 500), Pcm16(1, 192001), Pcm16(1, 44100, 24)})
         EXPECT_EQ(engine.CreateSourceVoice(f, nullptr), nullptr);
     EXPECT_NE(engine.CreateSourceVoice(Pcm16(8, 192000), nullptr), nullptr);
     for (auto [channels, rate] : {std::pair{2u, 48000u}, {0u, kMixRate}, {9u, kMixRate}})

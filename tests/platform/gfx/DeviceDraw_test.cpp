@@ -196,7 +196,8 @@ TEST_F(DeviceTest, ClearHonoursViewportAndScissor) {
     Dev().SetRenderState(RenderState::ScissorTestEnable, 0u);
     Dev().SetViewport({0, 0, 32, kHeight, 0.0f, 1.0f});
     Dev().Clear(kClearTarget, 0xFFFFFFFF, 1.0f, 0);
-    EXPECT_EQ(std::pair(ReadPixel(Dev(), 31, 40), ReadPixel(Dev(), 40, 8)), std::pair(0xFFFFFFFFu, 0xFF000000u));
+    EXPECT_EQ(std::pair(ReadPixel(Dev(), 31, 40), ReadPixel(Dev(), 40, 8)),
+              std::pair(0xFFFFFFFFu, 0xFF000000u));
     // The whole buffer right after a partial clear: no scissor left from it.
     Dev().Clear(kClearTarget, 0xFFFFFFFF, 1.0f, 0);
     Dev().SetViewport({0, 0, kWidth, kHeight, 0.0f, 1.0f});
@@ -215,7 +216,8 @@ TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSides) {
     SDL_DestroyWindow(plain);
     for (auto [window, width, height] : {std::tuple{false, 64u, 48u}, {true, 64u, 0u}, {true, 0u, 48u}}) {
         std::string error;
-        EXPECT_EQ(Device::Create(window ? m_window->Get() : nullptr, PresentParams{width, height}, error), nullptr);
+        SDL_Window* on = window ? m_window->Get() : nullptr;
+        EXPECT_EQ(Device::Create(on, PresentParams{width, height}, error), nullptr);
         EXPECT_FALSE(error.empty()) << width << "x" << height;
     }
 }

@@ -363,10 +363,11 @@ TEST_F(DeviceMirrorTest, ResetRestoresTheDefaultStates) {
     ExpectFloats(GlLighting(), {0, 0, 0, -1, 0, 0, 0, -1, 180, 0, 1, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0});
     const std::pair<GLenum, GLint> states[] = {
-        {GL_DEPTH_TEST, 1},   {GL_DEPTH_WRITEMASK, 1},    {GL_DEPTH_FUNC, GL_LEQUAL}, {GL_BLEND, 0},
-        {GL_BLEND_SRC, GL_ONE}, {GL_BLEND_DST, GL_ZERO},  {GL_ALPHA_TEST, 0},         {GL_ALPHA_TEST_FUNC, GL_ALWAYS},
-        {GL_CULL_FACE, 1},    {GL_CULL_FACE_MODE, GL_BACK}, {GL_LIGHTING, 1},         {GL_STENCIL_TEST, 0},
-        {GL_SCISSOR_TEST, 0}, {GL_MULTISAMPLE, 0}};
+        {GL_DEPTH_TEST, 1},         {GL_DEPTH_WRITEMASK, 1},       {GL_DEPTH_FUNC, GL_LEQUAL},
+        {GL_BLEND, 0},              {GL_BLEND_SRC, GL_ONE},        {GL_BLEND_DST, GL_ZERO},
+        {GL_ALPHA_TEST, 0},         {GL_ALPHA_TEST_FUNC, GL_ALWAYS}, {GL_CULL_FACE, 1},
+        {GL_CULL_FACE_MODE, GL_BACK}, {GL_LIGHTING, 1},            {GL_STENCIL_TEST, 0},
+        {GL_SCISSOR_TEST, 0},       {GL_MULTISAMPLE, 0}};
     for (auto [state, value] : states) {
         GLint got = -1;
         glGetIntegerv(state, &got);

@@ -116,8 +116,8 @@ TEST_F(DeviceStateTest, SamplerStatesReachGlAndATextureTransformTurnsCoordinates
         glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
         glActiveTexture(GL_TEXTURE0);
         std::vector<GLint> got;
-        for (GLenum name : {GL_TEXTURE_MAX_LEVEL, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S,
-                            GL_TEXTURE_WRAP_T}) {
+        for (GLenum name : {GL_TEXTURE_MAX_LEVEL, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER,
+                            GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
             got.push_back(-1);
             glGetTexParameteriv(GL_TEXTURE_2D, name, &got.back());
         }

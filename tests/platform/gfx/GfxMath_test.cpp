@@ -21,16 +21,19 @@ std::vector<float> Coords(const Vec3& v) {
 
 TEST(GfxMath, LookAtAndProjections) {
     // Eye at (0, 0, -10) looking at the origin: the view is a plain translation by +10 in z.
-    ExpectMatrix(MatrixLookAtLH({0, 0, -10}, {0, 0, 0}, {0, 1, 0}), {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 10, 1}});
+    ExpectMatrix(MatrixLookAtLH({0, 0, -10}, {0, 0, 0}, {0, 1, 0}),
+                 {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 10, 1}});
     // Looking down +x from the origin: world +x is view +z, world +z is view -x.
-    ExpectMatrix(MatrixLookAtLH({0, 0, 0}, {5, 0, 0}, {0, 1, 0}), {{0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 0, 1}});
+    ExpectMatrix(MatrixLookAtLH({0, 0, 0}, {5, 0, 0}, {0, 1, 0}),
+                 {{0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 0, 1}});
     // 90 degrees vertical, aspect 2, near 1, far 101: y scale 1, x scale 0.5, q = 101 / 100,
     // -near * q = -1.01; the near plane maps to depth 0 and the far plane to 1.
     Matrix p = MatrixPerspectiveFovLH(float(M_PI) / 2, 2.0f, 1.0f, 101.0f);
     ExpectMatrix(p, {{0.5f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1.01f, 1, 0, 0, -1.01f, 0}});
     EXPECT_NEAR(Vec3TransformCoord({0, 0, 1}, p).z, 0.0f, 1e-5f);
     EXPECT_NEAR(Vec3TransformCoord({0, 0, 101}, p).z, 1.0f, 1e-5f);
-    ExpectMatrix(MatrixOrthoLH(800, 600, 0, 10), {{0.0025f, 0, 0, 0, 0, 1.0f / 300, 0, 0, 0, 0, 0.1f, 0, 0, 0, 0, 1}});
+    ExpectMatrix(MatrixOrthoLH(800, 600, 0, 10),
+                 {{0.0025f, 0, 0, 0, 0, 1.0f / 300, 0, 0, 0, 0, 0.1f, 0, 0, 0, 0, 1}});
 }
 
 TEST(GfxMath, ProjectMapsIntoTheViewportTopLeft) {
@@ -41,19 +44,22 @@ TEST(GfxMath, ProjectMapsIntoTheViewportTopLeft) {
     // Up in the world is up on screen: a smaller y.
     Matrix world = MatrixIdentity();
     world.m[13] = 300;
-    EXPECT_EQ(Coords(Vec3Project({-400, 0, 0}, vp, o, MatrixIdentity(), world)), (std::vector<float>{100, 50, 0}));
+    EXPECT_EQ(Coords(Vec3Project({-400, 0, 0}, vp, o, MatrixIdentity(), world)),
+              (std::vector<float>{100, 50, 0}));
 }
 
 TEST(GfxMath, RotationsAgree) {
     const float a = 0.3f;
     const Matrix z = MatrixRotationZ(a);
-    ExpectMatrix(z, {{std::cos(a), std::sin(a), 0, 0, -std::sin(a), std::cos(a), 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}});
+    const float c = std::cos(a), s = std::sin(a);
+    ExpectMatrix(z, {{c, s, 0, 0, -s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}});
     ExpectMatrix(MatrixRotationAxis({0, 0, 2}, a), z);
     // Left-handed: a quarter turn about +y takes +z to +x.
     Vec3 v = Vec3TransformCoord({0, 0, 1}, MatrixRotationAxis({0, 1, 0}, float(M_PI) / 2));
     EXPECT_NEAR(v.x, 1.0f, 1e-5f);
     EXPECT_NEAR(v.z, 0.0f, 1e-5f);
-    ExpectMatrix(MatrixRotationQuaternion({0, std::sin(0.25f), 0, std::cos(0.25f)}), MatrixRotationAxis({0, 1, 0}, 0.5f));
+    ExpectMatrix(MatrixRotationQuaternion({0, std::sin(0.25f), 0, std::cos(0.25f)}),
+                 MatrixRotationAxis({0, 1, 0}, 0.5f));
 }
 
 // A general matrix (no zero, no symmetry) times its inverse is the identity, both ways; a

@@ -32,8 +32,8 @@ bool Near(const uint8_t* bgra, uint32_t rgb, int tolerance = 12) {
 // "<has video> <width>x<height> <has audio> <channels>@<rate>".
 std::string Streams(const Reader& r) {
     const AudioFormat& audio = r.GetAudioFormat();
-    return std::to_string(r.HasVideo()) + " " + std::to_string(r.Width()) + "x" + std::to_string(r.Height()) + " " +
-           std::to_string(r.HasAudio()) + " " + std::to_string(audio.channels) + "@" +
+    return std::to_string(r.HasVideo()) + " " + std::to_string(r.Width()) + "x" + std::to_string(r.Height()) +
+           " " + std::to_string(r.HasAudio()) + " " + std::to_string(audio.channels) + "@" +
            std::to_string(audio.samplesPerSec);
 }
 
