@@ -1,8 +1,6 @@
-// States reach the pixels: texture-stage combiners, blending, alpha test, culling and depth.
+// States reach the pixels (texture-stage combiners, alpha test, culling and depth) or GL
+// (samplers, stage states, blend factors).
 #include "platform/gfx/Device.h"
-
-#include <cmath>
-#include <tuple>
 
 #include "platform/gfx/GlHeaders.h"
 #include "tests/platform/gfx/GfxTestSupport.h"
@@ -130,34 +128,44 @@ TEST_F(DeviceStateTest, SamplerStatesReachGlAndATextureTransformTurnsCoordinates
     EXPECT_EQ(Dev().GetTextureStageState(kMaxStages, StageState::ColorOp), 0u);
     EXPECT_EQ(Dev().GetTextureStageState(0, StageState::Count), 0u);
     EXPECT_EQ(Dev().GetTextureStageState(1, StageState::TexCoordIndex), 1u);
-    Dev().SetSamplerState(0, SamplerState::MagFilter, TextureFilter::Point);
-    Dev().SetSamplerState(0, SamplerState::AddressV, TextureAddress::Wrap);
+}
 
-    // u' = v + 0.5, v' = u, wrapped: the texture turns a quarter and moves by half a width.
-    const std::vector<uint32_t> texels = {0xFF000010, 0xFF000020, 0xFF000030, 0xFF000040};
-    Texture* square = Dev().CreateTexture(2, 2, 0, Format::X8R8G8B8);
-    LockedRect locked;
-    ASSERT_TRUE(square->LockRect(locked, false));
-    std::memcpy(locked.bits, texels.data(), 16);
-    square->UnlockRect();
-    m_textures.push_back(square);
-    Dev().SetTexture(0, square);
-    Dev().SetSamplerState(0, SamplerState::AddressU, TextureAddress::Wrap);
+// What the texture unit holds after a draw: its combiner, sphere-mapped coordinates, and a
+// two-coordinate transform whose translation moves from the third row to GL's fourth.
+TEST_F(DeviceStateTest, StageStatesReachGl) {
+    Dev().SetTexture(0, Texels({0xFFFFFFFF}));
+    Stage0(TextureOp::Modulate, TextureArg::Texture, TextureArg::Current, TextureOp::SelectArg2, TextureArg::Texture,
+           TextureArg::Diffuse);
+    Dev().SetTextureStageState(0, StageState::TexCoordIndex, kTexCoordSphereMap);
     Matrix turn = {};
     turn.m[1] = turn.m[4] = 1;
     turn.m[8] = 0.5f;
+    turn.m[9] = 0.25f;
     turn.m[10] = turn.m[15] = 1;
     Dev().SetTransform(TransformType::Texture0, turn);
+    const std::vector<float> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     for (TextureTransform flags : {TextureTransform::Count2, TextureTransform::Disable}) {
         Dev().SetTextureStageState(0, StageState::TextureTransformFlags, flags);
-        Quad(8, 0, 4, 4, 0xFFFFFFFF);
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x) {
-                float u = (x + 0.5f) / 4, v = (y + 0.5f) / 4;
-                if (flags == TextureTransform::Count2)
-                    std::tie(u, v) = std::pair(std::fmod(v + 0.5f, 1.0f), u);
-                EXPECT_EQ(ReadPixel(Dev(), 8 + x, y), texels[int(v * 2) * 2 + int(u * 2)]) << x << "," << y;
-            }
+        Quad(0, 0, 4, 4, 0xFFFFFFFF);
+        GLint unit = 0;
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+        glActiveTexture(GL_TEXTURE0);
+        std::vector<GLint> env;
+        for (GLenum name : {GL_TEXTURE_ENV_MODE, GL_COMBINE_RGB, GL_SRC0_RGB, GL_SRC1_RGB, GL_OPERAND0_RGB,
+                            GL_OPERAND1_RGB, GL_COMBINE_ALPHA, GL_SRC0_ALPHA, GL_OPERAND0_ALPHA, GL_OPERAND1_ALPHA}) {
+            env.push_back(-1);
+            glGetTexEnviv(GL_TEXTURE_ENV, name, &env.back());
+        }
+        env.push_back(glIsEnabled(GL_TEXTURE_GEN_S) && glIsEnabled(GL_TEXTURE_GEN_T));
+        glGetTexGeniv(GL_T, GL_TEXTURE_GEN_MODE, &env.emplace_back());
+        float matrix[16];
+        glGetFloatv(GL_TEXTURE_MATRIX, matrix);
+        glActiveTexture(GLenum(unit));
+        EXPECT_EQ(env, (std::vector<GLint>{GL_COMBINE, GL_MODULATE, GL_TEXTURE, GL_PREVIOUS, GL_SRC_COLOR,
+                                           GL_SRC_COLOR, GL_REPLACE, GL_PRIMARY_COLOR, GL_SRC_ALPHA, GL_SRC_ALPHA,
+                                           1, GL_SPHERE_MAP}));
+        const std::vector<float> turned = {0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0.5f, 0.25f, 0, 1};
+        EXPECT_EQ(std::vector<float>(matrix, matrix + 16), flags == TextureTransform::Count2 ? turned : identity);
     }
 }
 
