@@ -122,12 +122,7 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
 }
 
 TEST_F(TextureSlotTest, OwnControllerRunsOverTheStoredFrameCountOncePerTimerFrame) {
-    struct Timer {
-        Timer() { PCTimerManager::SetInstance(&timer); }
-        ~Timer() { PCTimerManager::SetInstance(nullptr); }
-        PCTimerManager timer;
-    } clock;
-    clock.timer.Initialize();  // 16 ms frames: one flip-book frame at 62.5 frames a second
+    drawtest::ScopedTimer clock;  // 16 ms frames: one flip-book frame at 62.5 frames a second
     m_writer.Add("r.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kRed))
         .Add("g.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kGreen));
     AddSlot("flip", {"r.png", "g.png"},

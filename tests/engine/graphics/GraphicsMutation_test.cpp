@@ -25,34 +25,6 @@
 using authoring::NameId;
 using authoring::Track;
 
-namespace {
-
-// The skeleton sample and a box, held once so that damaged files that still name them find
-// them loaded.
-class Held : public drawtest::TestPackage {
-public:
-    Held() {
-        authoring::AddTexturedBox(Writer(), authoring::TexturedBox{});
-        authoring::AddSkeletonSample(Writer(), "rig");
-        Mount();
-        for (auto [type, name] : kHeld)
-            m_held.push_back({type, GetOrLoadResource(Provider(type), NameId(name), 0, false, true)});
-    }
-    ~Held() {
-        for (auto [type, resource] : m_held)
-            Provider(type)->Release(resource);
-    }
-
-private:
-    static constexpr std::pair<u32, const char*> kHeld[] = {
-        {TypeKey::VertexBuffer, "box.vb"},  {TypeKey::Mesh, "box.mesh"},   {TypeKey::Material, "box.mat"},
-        {TypeKey::Model, "box.mdl"},        {TypeKey::VertexBuffer, "rig.vb"}, {TypeKey::Skeleton, "rig.skel"},
-        {TypeKey::SkeletonPrsAnimation, "rig.idle"}};
-    std::vector<std::pair<u32, AGResource*>> m_held;
-};
-
-}  // namespace
-
 // Some damage to these formats is harmless: the readers do not reject every change. Vertex
 // buffers, meshes, skins, skin animations and tracks have their own damage tests.
 TEST(GraphicsMutation, ModelAnimations) {
@@ -80,14 +52,23 @@ TEST(GraphicsMutation, ModelAnimations) {
 }
 
 TEST(GraphicsMutation, ModelsScenesAndEmitters) {
-    Held held;
+    // The skeleton sample and a box, held so that damaged files that still name them find them
+    // loaded; the resource manager deletes them at the end.
+    drawtest::TestPackage held;
+    authoring::AddTexturedBox(held.Writer(), authoring::TexturedBox{});
+    authoring::AddSkeletonSample(held.Writer(), "rig");
+    held.Mount();
+    for (auto [type, name] : {std::pair{TypeKey::VertexBuffer, "box.vb"}, {TypeKey::Mesh, "box.mesh"},
+                              {TypeKey::Material, "box.mat"}, {TypeKey::Model, "box.mdl"},
+                              {TypeKey::VertexBuffer, "rig.vb"}, {TypeKey::SkeletonPrsAnimation, "rig.idle"}})
+        held.Get<AGResource>(type, name);
+    auto* skin = held.Get<AGSkin>(TypeKey::Skeleton, "rig.skel");
     authoring::ModelData model;
     model.vertexBufferId = NameId("rig.vb");
     model.meshIds = {NameId("box.mesh"), NameId("box.mesh")};
     model.materialIds = {NameId("box.mat")};
     model.attachBoneId = 2;
     model.animated = true;
-    auto* skin = GetOrLoadResourceAs<AGSkin>(held.Provider(TypeKey::Skeleton), NameId("rig.skel"));
     const std::string modelBytes = authoring::ModelBytes(model);
     Mutate<PCModel>(modelBytes, 13, [skin, &modelBytes](PCModel& m) {
         m.SetSkin(skin);
@@ -98,7 +79,6 @@ TEST(GraphicsMutation, ModelsScenesAndEmitters) {
         EXPECT_LE(m.MeshCount() + m.Materials().Count(), (modelBytes.size() + 3) / 4);
         EXPECT_LT(m.GetAttachBoneIndex(), i32(skin->BoneCount()));
     });
-    held.Provider(TypeKey::Skeleton)->Release(skin);
 
     authoring::SceneData scene;
     scene.modelIds = {NameId("box.mdl"), NameId("box.mdl")};
