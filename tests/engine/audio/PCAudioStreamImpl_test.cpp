@@ -93,27 +93,6 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     EXPECT_EQ(read.size(), PCStreamWindow::kHalfSize + 1000u);
 }
 
-TEST(PCStreamWindow, DecodesLikeMemoryIncludingSeeks) {
-    const std::string ogg = LargeOgg();
-    ASSERT_GT(ogg.size(), size_t(PCStreamWindow::kWindowSize) * 2);
-    TempDir dir;
-    std::vector<u8> buffer(PCStreamWindow::kWindowSize);
-    PCStreamWindow window;
-    ASSERT_TRUE(window.Open(dir.Write("noise.ogg", ogg).c_str(), buffer.data()));
-    OggVorbis_File fromFile;
-    ASSERT_EQ(ov_open_callbacks(&window, &fromFile, nullptr, 0, PCStreamCallbacks()), 0);
-
-    const auto expected = DecodeOgg(ogg);
-    // Sample-exact seeks near the start (inside the first window), far out and back.
-    for (ogg_int64_t frame : {1000, 250000, 5000, 300000, 0}) {
-        ASSERT_EQ(ov_pcm_seek(&fromFile, frame), 0);
-        const auto part = DecodeAll(fromFile, 2000);
-        ASSERT_EQ(part.size(), 2000u);
-        EXPECT_TRUE(std::equal(part.begin(), part.end(), expected.begin() + frame * 2)) << "frame " << frame;
-    }
-    ov_clear(&fromFile);
-}
-
 class StreamTest : public AudioFixture {
 protected:
     StreamTest() { impl->Initialize(2, 2); }

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "engine/core/PCTimerManager.h"
 #include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/AGTextureSlot.h"
 #include "engine/graphics/AGVertexBuffer.h"

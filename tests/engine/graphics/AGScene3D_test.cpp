@@ -3,11 +3,7 @@
 #include <functional>
 
 #include "engine/core/AGController.h"
-#include "engine/core/PCTimerManager.h"
-#include "engine/graphics/AGModelAnimation.h"
 #include "engine/graphics/AGSkin.h"
-#include "engine/graphics/AGSkinAnimation.h"
-#include "engine/graphics/AGVertexBufferDynamic.h"
 #include "engine/graphics/PCEmitter.h"
 #include "engine/graphics/PCModel.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"

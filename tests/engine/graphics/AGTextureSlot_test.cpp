@@ -1,10 +1,8 @@
 #include "engine/graphics/AGTextureSlot.h"
 
-#include "engine/core/PCTimerManager.h"
 #include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/PCMaterial.h"
 #include "engine/graphics/PCSprite.h"
-#include "engine/graphics/PCTexture.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 
