@@ -241,13 +241,21 @@ TEST(AGEmitter, AgeCountsAcrossControllerLoopsAndSpinAddsEveryStep) {
     }
     EXPECT_NEAR(rig.First().size, 3.55f, 1e-4f);  // age 19 of 20: within the fade-out of 2
     EXPECT_EQ(rig.LiveAt(10), 0u);                // age 20
-    // Orientation kinds other than 3 give each particle a random unit axis to turn about.
+    // Orientation kinds other than 3 give each particle a random unit axis to turn about, the
+    // axes pointing every way: some below the horizontal plane, some behind.
+    data.perSpawn = 64;
     for (u32 kind : {0u, 3u}) {
         data.orientationKind = kind;
         Rig turned(data, 101);
-        ASSERT_EQ(turned.LiveAt(90), 1u);
+        ASSERT_EQ(turned.LiveAt(90), 64u);
         const AGVec3& a = turned.First().axis;
         EXPECT_NEAR(a.x * a.x + a.y * a.y + a.z * a.z, kind == 3 ? 0.0f : 1.0f, 1e-4f) << kind;
+        int below = 0, behind = 0;
+        for (const AGParticle* p = &turned.First(); p; p = p->next) {
+            below += p->axis.y < 0.0f;
+            behind += p->axis.z < 0.0f;
+        }
+        EXPECT_EQ(below > 0 && behind > 0, kind == 0) << below << " " << behind;
     }
 }
 

@@ -38,7 +38,9 @@ TEST(GraphicsMutation, ModelAnimations) {
             a.m_position.Evaluate(t, p);
             a.m_rotation.Evaluate(t, q);
         }
+        // Kept timing is usable; without it nothing is kept.
         EXPECT_GE(a.m_frameCount, a.m_position.Empty() && a.m_rotation.Empty() ? 0.0f : 1.0f);
+        EXPECT_EQ(a.m_frameRate > 0.0f, a.m_frameCount >= 1.0f);
     }), 0);
     {
         // A pooled animation loaded again from a cut file keeps nothing of the earlier one.
