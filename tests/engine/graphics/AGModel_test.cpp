@@ -42,7 +42,7 @@ TEST_F(ModelTest, ModelAnimationPosesTheLocalTransform) {
                                                         Track::Vec3().Key(0, {2, 2, 2})));
     PCModel* model = MountBox(boxSample);
     model->SetModelAnimation(m_package.Get<AGModelAnimation>(TypeKey::PrsAnimation, "move.anm"));
-    ASSERT_NE(model->GetController(), nullptr);
+    EXPECT_EQ(model->GetController()->GetEndFrame(), 30.0f);
     model->GetController()->SetTime(500.0f);  // frame 15
     model->Update();
     const f32* m = model->GetLocal().m;
