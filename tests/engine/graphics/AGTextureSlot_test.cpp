@@ -129,7 +129,6 @@ TEST_F(TextureSlotTest, OwnControllerRunsOverTheStoredFrameCountOncePerTimerFram
     Mount(m_writer);
     PCSprite* flip = Draw("flip", 0);
     const AGController* own = SlotOf(flip)->GetOwnedController();
-    ASSERT_NE(own, nullptr);
     EXPECT_EQ(own->GetEndTime(), 32.0f);
     EXPECT_EQ(own->GetMode(), u32(AGController::kLoop));
 
