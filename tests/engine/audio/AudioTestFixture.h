@@ -18,29 +18,21 @@
 #include "tools/authoring/OggVorbisWriter.h"
 #include "tools/authoring/PackageWriter.h"
 
-// Decodes to interleaved 16-bit samples, at most limit of them.
-inline std::vector<int16_t> DecodeAll(OggVorbis_File& vf, size_t limit = SIZE_MAX) {
-    std::vector<int16_t> out;
-    char buffer[4096];
-    int section = 0;
-    long got;
-    while (out.size() < limit && (got = ov_read(&vf, buffer, sizeof buffer, 0, 2, 1, &section)) > 0) {
-        const auto* s = reinterpret_cast<const int16_t*>(buffer);
-        out.insert(out.end(), s, s + got / 2);
-    }
-    if (out.size() > limit)
-        out.resize(limit);
-    return out;
-}
-
+// Decodes to interleaved 16-bit samples; empty when the data does not open.
 inline std::vector<int16_t> DecodeOgg(const std::string& ogg) {
     PCMemorySource source;
     source.base = reinterpret_cast<const u8*>(ogg.data());
     source.size = ogg.size();
     OggVorbis_File vf;
+    std::vector<int16_t> out;
     if (ov_open_callbacks(&source, &vf, nullptr, 0, PCMemoryCallbacks()) != 0)
-        return {};
-    std::vector<int16_t> out = DecodeAll(vf);
+        return out;
+    char buffer[4096];
+    int section = 0;
+    for (long got; (got = ov_read(&vf, buffer, sizeof buffer, 0, 2, 1, &section)) > 0;) {
+        const auto* s = reinterpret_cast<const int16_t*>(buffer);
+        out.insert(out.end(), s, s + got / 2);
+    }
     ov_clear(&vf);
     return out;
 }

@@ -54,10 +54,8 @@ TEST_P(MixModes, EightVoicesMixExactlyAsRecorded) {
     std::vector<Ended> ended(8);
     int tick = 0;
     for (int i = 0; i < 8; ++i) {
-        if (i == 7)
-            voices.push_back(std::make_unique<AGAudioStream>());
-        else
-            voices.push_back(std::make_unique<AGAudioSound>());
+        voices.push_back(i == 7 ? std::unique_ptr<AGAudioObject>(std::make_unique<AGAudioStream>())
+                                : std::make_unique<AGAudioSound>());
         EXPECT_TRUE(voices[i]->Open(names[i])) << names[i];
         ended[i].now = &tick;
         voices[i]->SetEndCallback(&Ended::Callback, &ended[i]);

@@ -12,12 +12,10 @@ TEST_F(AudioFixture, SoundDescriptorNormalisesTheDataNameAndHoldsInMemoryDataOnl
     Mount();
 
     PCSound* click = PCSound::Acquire("Click.snd");
-    ASSERT_NE(click, nullptr);
     EXPECT_EQ(click->GetParameter(2), 0xFFFFFFFFu);
     EXPECT_FALSE(click->IsStreamed());
     EXPECT_STREQ(click->GetDataName().c_str(), "sfx/click.ogg");
     const AGData* data = click->GetData();
-    ASSERT_NE(data, nullptr);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(data->Bytes()), data->Size()), "OggS-bytes");
     // A copy takes its own hold on the data and gives it back when it goes.
     std::make_unique<PCSound>(*click).reset();
@@ -30,14 +28,12 @@ TEST_F(AudioFixture, SoundDescriptorNormalisesTheDataNameAndHoldsInMemoryDataOnl
     PCSound::Give(click);
 
     PCSound* music = PCSound::Acquire("music.snd");
-    ASSERT_NE(music, nullptr);
     EXPECT_TRUE(music->IsStreamed());
     EXPECT_EQ(music->GetParameter(3), 0u);  // three parameters only
     EXPECT_EQ(music->GetData(), nullptr);
     EXPECT_STREQ(music->GetDataName().c_str(), "music/theme.ogg");
     PCSound::Give(music);
     PCSound* blank = PCSound::Acquire("blank.snd");  // names no data: holds none
-    ASSERT_NE(blank, nullptr);
     EXPECT_EQ(blank->GetData(), nullptr);
     PCSound::Give(blank);
 }

@@ -1,7 +1,6 @@
 #include "engine/graphics/AGCompositeRenderable.h"
 
 #include "tests/engine/graphics/DrawingTestSupport.h"
-#include "tests/support/LogCapture.h"
 
 using drawtest::Log;
 using drawtest::TestRenderable;

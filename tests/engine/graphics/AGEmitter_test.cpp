@@ -101,7 +101,6 @@ TEST(AGEmitter, PoolIsBoundedColourFadesByAlphaAndCutFilesSpawnNothing) {
     PCEmitter emitter;
     LoadBytes(emitter, authoring::EmitterBytes(huge));
     EXPECT_EQ(emitter.PoolSize(), AGEmitter::kMaxParticles);
-    EXPECT_EQ(emitter.Quads().PositionCount(), 4 * AGEmitter::kMaxParticles);
     EXPECT_EQ(log.Lines().size(), 1u);
     // Without materials the particles are white; opacity sets their alpha byte.
     EXPECT_EQ(emitter.GetEmitterColor(), 0xFFFFFFFFu);
@@ -111,10 +110,8 @@ TEST(AGEmitter, PoolIsBoundedColourFadesByAlphaAndCutFilesSpawnNothing) {
     emitter.Update();  // without a controller: nothing to do
     EXPECT_EQ(emitter.LiveCount(), 0u);
 
-    const std::string bytes = authoring::EmitterBytes(Bursts({1, 2}, {1, 1}));
-    ASSERT_EQ(bytes.size(), 230u + 12u);
-    PCEmitter cut;
-    LoadBytes(cut, bytes.substr(0, 229));
+    PCEmitter cut;  // cut inside the 230-byte header
+    LoadBytes(cut, authoring::EmitterBytes(Bursts({1, 2}, {1, 1})).substr(0, 229));
     EXPECT_EQ(cut.PoolSize(), 0u);
     EXPECT_EQ(log.Lines().size(), 2u);
 }
@@ -244,26 +241,22 @@ TEST(AGEmitter, AgeCountsAcrossControllerLoopsAndSpinAddsEveryStep) {
     }
     EXPECT_NEAR(rig.First().size, 3.55f, 1e-4f);  // age 19 of 20: within the fade-out of 2
     EXPECT_EQ(rig.LiveAt(10), 0u);                // age 20
-    // Orientation kinds other than 3 give each particle a random unit axis to turn about.
+    // Orientation kinds other than 3 give each particle a random unit axis to turn about, the
+    // axes pointing every way: some below the horizontal plane, some behind.
+    data.perSpawn = 64;
     for (u32 kind : {0u, 3u}) {
         data.orientationKind = kind;
         Rig turned(data, 101);
-        ASSERT_EQ(turned.LiveAt(90), 1u);
+        ASSERT_EQ(turned.LiveAt(90), 64u);
         const AGVec3& a = turned.First().axis;
         EXPECT_NEAR(a.x * a.x + a.y * a.y + a.z * a.z, kind == 3 ? 0.0f : 1.0f, 1e-4f) << kind;
+        int below = 0, behind = 0;
+        for (const AGParticle* p = &turned.First(); p; p = p->next) {
+            below += p->axis.y < 0.0f;
+            behind += p->axis.z < 0.0f;
+        }
+        EXPECT_EQ(below > 0 && behind > 0, kind == 0) << below << " " << behind;
     }
-    // The axes point every way: some below the horizontal plane, some behind.
-    EmitterData many = OneParticle();
-    many.perSpawn = 64;
-    many.orientationKind = 0;
-    Rig spread(many);
-    ASSERT_EQ(spread.LiveAt(0), 64u);
-    int below = 0, behind = 0;
-    for (const AGParticle* p = &spread.First(); p; p = p->next) {
-        below += p->axis.y < 0.0f;
-        behind += p->axis.z < 0.0f;
-    }
-    EXPECT_TRUE(below > 0 && behind > 0) << below << " " << behind;
 }
 
 TEST(AGEmitter, PoolFillsStopsSpawningAndRefillsAsParticlesDie) {
@@ -286,16 +279,13 @@ TEST(AGEmitter, PoolFillsStopsSpawningAndRefillsAsParticlesDie) {
     rig.emitter.SetFrozen(false);
     rig.emitter.Stop();
     EXPECT_EQ(rig.LiveAt(6.2f), 0u);
-    EXPECT_EQ(rig.LiveAt(6.3f), 0u);
 
     rig.emitter.Prepare();  // gives its particles and quads back
     EXPECT_EQ(rig.emitter.Quads().PositionCount(), 0u);
     // An empty emission window leaves no pool, even on a reload.
     data.startFrame = 100;
     LoadBytes(rig.emitter, authoring::EmitterBytes(data));
-    EXPECT_EQ(rig.emitter.PoolSize(), 0u);
-    EXPECT_EQ(rig.emitter.Quads().PositionCount(), 0u);
-    EXPECT_EQ(rig.LiveAt(100), 0u);
+    EXPECT_EQ(rig.emitter.PoolSize() + rig.emitter.Quads().PositionCount() + rig.LiveAt(100), 0u);
 }
 
 TEST(AGEmitter, RunningByteStartRestartEmissionStateAndForceDirections) {

@@ -40,12 +40,10 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
     EXPECT_FALSE(font.GetTextureSize(w, h));
     ASSERT_EQ(font.GlyphCount(), 258u);
     EXPECT_EQ(font.GetLineHeight(), 9u);
-    EXPECT_EQ(font.GetGlyph(65).x, 65u);  // record 65, whatever code it holds
-    EXPECT_EQ(font.GetGlyph(9786).x, 257u);
-    EXPECT_EQ(font.GetGlyph(0x4E00).x, u32('?'));  // no record: the "?" glyph
-    EXPECT_EQ(font.GetGlyph(255).x, 255u);
-    EXPECT_EQ(font.GetGlyph(256).x, u32('?'));
-    EXPECT_EQ(font.GetGlyph('\n').x, u32('?'));     // line breaks keep the current glyph
+    // Record 65 whatever code it holds; no record: the "?" glyph; line breaks keep the current glyph.
+    for (auto [code, x] : {std::pair{65u, 65u}, {9786u, 257u}, {0x4E00u, u32('?')}, {255u, 255u},
+                           {256u, u32('?')}, {u32('\n'), u32('?')}})
+        EXPECT_EQ(font.GetGlyph(code).x, x) << code;
 
     // Fewer than 256 records: codes past the table get "?" when the font has it, else nothing.
     AGFont seventy, ten;
@@ -77,14 +75,10 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
     writer.Add("back.spt", TypeKey::Sprite, authoring::SpriteBytes(0, kWidth, kHeight, ""));
     Mount(writer);
     AGFont* font = Get<AGFont>(TypeKey::Font, "dejavu24.fon");
-    ASSERT_NE(font, nullptr);
     EXPECT_EQ(font->GetHeaderValue(0), 24u);
     EXPECT_EQ(font->GetHeaderValue(8), 0u);  // beyond the header
-    EXPECT_EQ(font->GetGlyph('T').code, u32('T'));
     EXPECT_GT(font->GetGlyph('T').width, 0u);
     EXPECT_EQ(font->GetGlyph(kEuro).code, kEuro);
-    u32 tw = 0, th = 0;
-    ASSERT_TRUE(font->GetTextureSize(tw, th));
 
     PCText text;
     text.SetFont(font);
@@ -93,7 +87,6 @@ TEST_F(FontTest, BakedFontDrawsEachGlyphOfTallyvoxInTheBoxLayoutGivesIt) {
     text.SetColor(0xFFFFFFFFu);
     text.Layout("Tallyvox");
     ASSERT_EQ(text.PlacedGlyphCount(), 8u);
-    EXPECT_EQ(text.m_attribute.m_vertexCounts[0], 32u);
     EXPECT_EQ(text.m_attribute.m_primitiveCounts[0], 16u);
     EXPECT_EQ(text.m_attribute.m_depthWrites[0], 0u);  // glyph boxes never hide what is drawn later
     // The pen moves right; the line ends at the last glyph's right edge (by the snapped position).

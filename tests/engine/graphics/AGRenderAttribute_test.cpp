@@ -15,13 +15,11 @@ TEST(AGRenderAttribute, EveryPartStartsAfreshAndClearLeavesNoneReady) {
     };
     for (int round = 0; round < 2; ++round) {
         ASSERT_TRUE(a.SetPartCount(1));
-        EXPECT_EQ(a.m_declarations[0], nullptr);
+        EXPECT_TRUE(!a.m_declarations[0] && !a.m_indexBuffers[0] && !a.m_materials[0]);
         EXPECT_EQ(a.m_streams[0].count, 0u);
-        EXPECT_EQ(a.m_indexBuffers[0], nullptr);
         EXPECT_EQ(a.m_vertexCounts[0] | a.m_primitiveCounts[0] | a.m_renderTypes[0] | a.m_cullModes[0] |
                       a.m_parameters[0] | a.m_values[0], 0u);
         EXPECT_EQ(a.m_depthWrites[0], 1u);
-        EXPECT_EQ(a.m_materials[0], nullptr);
         stale(a.m_declarations), stale(a.m_streams), stale(a.m_indexBuffers), stale(a.m_vertexCounts);
         stale(a.m_primitiveCounts), stale(a.m_renderTypes), stale(a.m_cullModes), stale(a.m_parameters);
         stale(a.m_depthWrites), stale(a.m_values), stale(a.m_materials);

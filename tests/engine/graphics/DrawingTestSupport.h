@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/core/AGRadixManager.h"
+#include "engine/core/PCTimerManager.h"
 #include "engine/core/PcDirectory.h"
 #include "engine/graphics/AGAnimated.h"
 #include "engine/graphics/AGGraphicLayer.h"
@@ -75,6 +76,16 @@ private:
     TempDir m_dir;
     authoring::PackageWriter m_writer;
     std::unique_ptr<PcDirectory> m_package;
+};
+
+// A started timer manager, published while the object lives: 16 ms frames.
+struct ScopedTimer {
+    ScopedTimer() {
+        PCTimerManager::SetInstance(&timer);
+        timer.Initialize();
+    }
+    ~ScopedTimer() { PCTimerManager::SetInstance(nullptr); }
+    PCTimerManager timer;
 };
 
 // Records its calls; drawn, it may fill a rectangle itself.

@@ -1,6 +1,5 @@
 #include "engine/graphics/PCModel.h"
 
-#include "engine/graphics/AGVertexBufferDynamic.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
 

@@ -12,7 +12,6 @@ using RenderTargetTest = drawtest::DeviceFixture<64, 48>;
 TEST_F(RenderTargetTest, ResetsRebuildTheTextureAndDestroyedTargetsLeaveTheCallbacks) {
     std::unique_ptr<AGRenderTarget> base(m_device.CreateRenderTarget(16, 12));
     auto* target = dynamic_cast<PCRenderTarget*>(base.get());
-    ASSERT_NE(target, nullptr);
     EXPECT_EQ(target->GetTexture(), nullptr);  // empty until created
     ASSERT_TRUE(target->Create(16, 12));
     ASSERT_NE(target->GetTexture(), nullptr);

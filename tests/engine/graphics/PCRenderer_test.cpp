@@ -122,7 +122,6 @@ TEST_F(RendererTest, DirectionalLightWithBlackAmbientGivesNDotLTimesDiffuse) {
     l.diffuse = 0xFFFFFFFFu;
     l.ambient = 0xFF000000u;
     LoadBytes(light, authoring::LightBytes(l));
-    EXPECT_EQ(light.DeviceLight().type, LightType::Directional);
     PCMaterial material;
     LoadBytes(material, authoring::MaterialBytes({}));
 
