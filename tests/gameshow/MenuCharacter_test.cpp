@@ -230,15 +230,6 @@ TEST_F(MenuCharacterTest, TheLooksGenderPicksTheTemplateAndNoLookIsReported) {
     EXPECT_TRUE(behavior.m_Actions.empty());
 }
 
-TEST(MenuCharacterTypes, OnlyTheMenuCharacterIdAnswers) {
-    MenuCharacter character;
-    EXPECT_TRUE(character.IsA(Crc32Hash("MenuCharacter")));
-    for (u32 id : {GameServices::Entities::TypeIds::Character, GameServices::Entities::TypeIds::Entity, 0u,
-                   Crc32Hash("menucharacter")})
-        EXPECT_FALSE(character.IsA(id)) << id;
-    EXPECT_EQ(character.Behaviors.m_Map.at(Crc32Hash("MenuAvatar")), &character.GetBehaviorCharacter());
-}
-
 TEST(MenuCharacterTypes, LookSuffixesByAssemblyNameExactly) {
     const std::vector<std::pair<const char*, const char*>> table = {
         {"Female1", "_dpnk"}, {"Male1", "_pnk"}, {"Female6", "_brw"}, {"male2", ""},

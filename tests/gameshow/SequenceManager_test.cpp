@@ -202,26 +202,6 @@ TEST_F(SequenceManagerTest, SequencesRemovedWhileTheirEventsFire) {
     EXPECT_EQ(manager.FindSequence(Crc32Hash("a")), nullptr);
 }
 
-TEST(HashTable, BucketsByTheGoldenRatioAndRefusesDuplicates) {
-    HashTable<int> twenty(20);
-    // floor(20 * frac(k * 0.6180339887)) for k mod 20.
-    const std::pair<u32, u32> buckets[] = {{0, 0}, {1, 12}, {2, 4}, {3, 17}, {21, 12}, {19, 14}};
-    for (const auto& [key, bucket] : buckets)
-        EXPECT_EQ(twenty.BucketOf(key), bucket) << key;
-    EXPECT_EQ(HashTable<int>(4).BucketOf(1), 2u);
-
-    EXPECT_TRUE(twenty.Insert(1, 10) && twenty.Insert(21, 20));
-    EXPECT_FALSE(twenty.Insert(1, 30));
-    EXPECT_EQ(*twenty.Find(1), 10);
-    EXPECT_EQ(twenty.KeysOfBucket(12), (std::vector<u32>{21, 1}));
-    EXPECT_TRUE(twenty.Remove(21));
-    EXPECT_FALSE(twenty.Remove(21));
-    EXPECT_EQ(twenty.Count(), 1u);
-    twenty.Clear();
-    EXPECT_EQ(twenty.Count(), 0u);
-    EXPECT_EQ(twenty.Find(1), nullptr);
-}
-
 // Damaged sequence files load and play without reading outside their records.
 TEST(SequenceFilesFuzz, DamagedFilesLoadAndPlay) {
     TempDir dir;
