@@ -89,8 +89,8 @@ protected:
     }
     void WriteAwards(const std::string& text) { dir.Write("-xml/global/awards.xml", text); }
     // Player 0 plays slot 1, a Female1 profile named "ANNA".
-    PlayerProfile* LoadProfile() {
-        Store(DocumentText(1, SlotText(false, "", "0") + SlotText(true, "ANNA", "1") + SlotText(false, "", "2") +
+    PlayerProfile* LoadProfile(int current = 1) {
+        Store(DocumentText(current, SlotText(false, "", "0") + SlotText(true, "ANNA", "1") + SlotText(false, "", "2") +
                                   SlotText(false, "", "3")));
         Load();
         return manager->GetProfile(0);
@@ -178,41 +178,35 @@ TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
     const struct {
         const char* what;
         std::string unlockables;
-        bool anatomy;
-        u32 category;
-        const char* unlocked;  // null: nothing
+        const char* unlocked;  // "<list><category>:<name>" of the profile's unlocked lists
         const char* picture;   // null: none
         const char* report;
         int current = 1;
     } cases[] = {
         {"top", Unlockable("AppearanceMale01", "ChM_Top_Disco_skin01_pnk.mdl", "Top") +
                     Unlockable("AppearanceFemale01", "ChF_Top_Crop_skin01_dpnk.mdl", "Top"),
-         false, 0, "ChF_Top_Crop_skin01_dpnk", "THUMBNAIL_ChF_Top_Crop_skin01.png", nullptr},
-        {"bottom", Unlockable("AppearanceFemale01", "ChF_Bottom_Skirt.mdl", "Bottom"), false, 1,
-         "ChF_Bottom_Skirt", "THUMBNAIL_ChF_Bottom_Skirt.png", nullptr},
-        {"footwear", Unlockable("AppearanceFemale01", "ChF_Shoes_Skate.mdl", "Footwear"), false, 2,
-         "ChF_Shoes_Skate", "THUMBNAIL_ChF_Shoes_Skate.png", nullptr},
-        {"eyewear", Unlockable("AppearanceFemale01", "ChF_Glasses_Star.mdl", "Eyewear"), false, 3,
-         "ChF_Glasses_Star", "THUMBNAIL_ChF_Glasses_Star.png", nullptr},
-        {"hair", Unlockable("AppearanceFemale01", "ChF_Hair_Spiky.mdl", "Hair"), true, 3, "ChF_Hair_Spiky",
+         "outfit0:ChF_Top_Crop_skin01_dpnk", "THUMBNAIL_ChF_Top_Crop_skin01.png", nullptr},
+        {"bottom", Unlockable("AppearanceFemale01", "ChF_Bottom_Skirt.mdl", "Bottom"), "outfit1:ChF_Bottom_Skirt",
+         "THUMBNAIL_ChF_Bottom_Skirt.png", nullptr},
+        {"footwear", Unlockable("AppearanceFemale01", "ChF_Shoes_Skate.mdl", "Footwear"), "outfit2:ChF_Shoes_Skate",
+         "THUMBNAIL_ChF_Shoes_Skate.png", nullptr},
+        {"eyewear", Unlockable("AppearanceFemale01", "ChF_Glasses_Star.mdl", "Eyewear"), "outfit3:ChF_Glasses_Star",
+         "THUMBNAIL_ChF_Glasses_Star.png", nullptr},
+        {"hair", Unlockable("AppearanceFemale01", "ChF_Hair_Spiky.mdl", "Hair"), "anatomy3:ChF_Hair_Spiky",
          "THUMBNAIL_ChF_Hair_Spiky.png", nullptr},
         {"first of the look", Unlockable("AppearanceFemale01", "ChF_Shoes_Skate.mdl", "Footwear") +
                                   Unlockable("AppearanceFemale01", "ChF_Bottom_Skirt.mdl", "Bottom"),
-         false, 2, "ChF_Shoes_Skate", "THUMBNAIL_ChF_Shoes_Skate.png", nullptr},
-        {"lower-case type", Unlockable("AppearanceFemale01", "ChF_Top_Crop_skin01_dpnk.mdl", "top"), false, 0,
-         nullptr, "THUMBNAIL_ChF_Top_Crop_skin01.png", "Unknown unlockable type top"},
-        {"another look", Unlockable("AppearanceFemale01.xml", "ChF_Bottom_Skirt.mdl", "Bottom"), false, 1, nullptr,
-         nullptr, nullptr},
-        {"no profile", Unlockable("AppearanceFemale01", "ChF_Bottom_Skirt.mdl", "Bottom"), false, 1, nullptr,
-         nullptr, "no profile", -1},
+         "outfit2:ChF_Shoes_Skate", "THUMBNAIL_ChF_Shoes_Skate.png", nullptr},
+        {"lower-case type", Unlockable("AppearanceFemale01", "ChF_Top_Crop_skin01_dpnk.mdl", "top"), "",
+         "THUMBNAIL_ChF_Top_Crop_skin01.png", "Unknown unlockable type top"},
+        {"another look", Unlockable("AppearanceFemale01.xml", "ChF_Bottom_Skirt.mdl", "Bottom"), "", nullptr, nullptr},
+        {"no profile", Unlockable("AppearanceFemale01", "ChF_Bottom_Skirt.mdl", "Bottom"), "", nullptr, "no profile",
+         -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WriteAwards(AwardsText(Group("G", Award("Prize", c.unlockables) + Award("Next"))));
-        Store(DocumentText(c.current, SlotText(false, "", "0") + SlotText(true, "ANNA", "1") +
-                                          SlotText(false, "", "2") + SlotText(false, "", "3")));
-        Load();
-        const PlayerProfile& profile = *manager->GetSlot(1);
+        LoadProfile(c.current);
         awards.LoadAwards();
         log.Clear();
         awards.UnlockAward("Prize", true);
@@ -221,26 +215,22 @@ TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
         EXPECT_TRUE(award.unlocked && award.isNew);
         EXPECT_EQ(awards.GetUnlockedCount(), 1u);
         EXPECT_EQ(award.thumbnail, c.picture ? c.picture : "");
+        std::string unlocked;
         for (u32 category = 0; category < 4; ++category) {
-            const bool here = c.unlocked && category == c.category;
-            const size_t anatomy = profile.UnlockedAnatomyParts.Parts[category].size();
-            const size_t outfit = profile.UnlockedOutfitParts.Parts[category].size();
-            EXPECT_EQ(anatomy, here && c.anatomy ? 1u : 0u) << category;
-            EXPECT_EQ(outfit, here && !c.anatomy ? 1u : 0u) << category;
+            std::vector<TString<char>> anatomy, outfit;
+            manager->GetUnlockedAnatomyPartNames(category, 1, anatomy);
+            manager->GetUnlockedOutfitPartNames(category, 1, outfit);
+            for (const TString<char>& name : anatomy)
+                unlocked += "anatomy" + std::to_string(category) + ":" + name.c_str();
+            for (const TString<char>& name : outfit)
+                unlocked += "outfit" + std::to_string(category) + ":" + name.c_str();
         }
-        if (c.unlocked) {
-            std::vector<TString<char>> names;
-            if (c.anatomy)
-                manager->GetUnlockedAnatomyPartNames(c.category, 1, names);
-            else
-                manager->GetUnlockedOutfitPartNames(c.category, 1, names);
-            EXPECT_EQ(names, std::vector<TString<char>>{c.unlocked});
-        }
+        EXPECT_EQ(unlocked, c.unlocked);
         EXPECT_TRUE(c.report ? log.Contains(c.report) : log.Lines().empty());
-        std::vector<TString<char>> none{"stale"};
-        manager->GetUnlockedAnatomyPartNames(4, 1, none);
-        EXPECT_TRUE(none.empty() && log.Contains("category 4 is out of range"));
     }
+    std::vector<TString<char>> none{"stale"};
+    manager->GetUnlockedAnatomyPartNames(4, 1, none);
+    EXPECT_TRUE(none.empty() && log.Contains("category 4 is out of range"));
 }
 
 // A missing, empty or foreign file leaves no awards (reported) and counts 0/0; a second load

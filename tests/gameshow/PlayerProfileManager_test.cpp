@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "tests/gameshow/ProfileTestSetup.h"
+#include "tests/support/ByteDamage.h"
 
 using namespace GameShow;
 namespace KG = GameServices::KorvoGame;
@@ -38,6 +41,33 @@ protected:
         KG::SavedGameManager reader;
         reader.LoadSavedGame(reread.get(), 4);
         return reread.get();
+    }
+    // What a load left: "" when it is one of the two sound outcomes.
+    std::string Judge(const std::string& stored) {
+        GameShow::PlayerProfileManager::Document& document = *manager->GetSavedFile();
+        if (!popups.shown.empty()) {
+            if (popups.shown != std::vector<std::string>{"DataCorruption"})
+                return "popup " + popups.shown[0];
+            if (document.GetSavedGameCount() != 0 || manager->GetProfile(0))
+                return "slots kept from a corrupt save";
+            // Nothing may replace the bad file before the player has answered.
+            GameServices::KorvoGame::Appearance look;
+            manager->CreateProfile(look, "X");
+            manager->SelectProfile(0);
+            manager->WriteSavedGame();
+            return Contents() == stored ? "" : "a corrupt save was overwritten";
+        }
+        if (document.GetSavedGameCount() != 4)
+            return "slot count " + std::to_string(document.GetSavedGameCount());
+        for (u32 slot = 0; slot < 4; ++slot)
+            if (document.GetSavedGame(slot)->Id != i32(slot))
+                return "slot " + std::to_string(slot) + " has Id " + std::to_string(document.GetSavedGame(slot)->Id);
+        const i32 current = document.GetSettings().CurrentSavedGame;
+        if (current != -1 && !document.IsUsedSlot(current))
+            return "current slot " + std::to_string(current);
+        if (manager->GetPlayerSlot(0) != current)
+            return "player 0 plays slot " + std::to_string(manager->GetPlayerSlot(0));
+        return "";
     }
     std::unique_ptr<Document> reread;
 };
@@ -303,4 +333,34 @@ TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
     teams = nullptr;
     teamActions = nullptr;
     NewManager();
+}
+
+// Seeded random damage to the text of a document whose header still matches it, so that every
+// damaged text reaches the reader.
+TEST_F(Profiles, DamagedDocumentsLoadSoundlyOrAreLeftForThePlayer) {
+    const std::string attributes = "<item><Name>FamilyTopRandNum1</Name><Value>3</Value></item>"
+                                   "<item><Name>AwardWins</Name><Value>12</Value></item>";
+    const std::string text =
+        DocumentText(1, SlotText(true, "ANNA", "0", attributes) + SlotText(true, "BO", "1") + SlotText(false, "", "2") +
+                            SlotText(false, "", "3"));
+    std::mt19937 rng(20261207);
+    int sound = 0, corrupt = 0;
+    for (int round = 0; round < 5000; ++round) {
+        std::string damaged = text;
+        DamageBytes(damaged, rng, 1 + int(rng() % 3));
+        profiletest::WriteInPlace(path, profiletest::SaveBytes(damaged), 8192, '\0');
+        const std::string stored = Contents();
+        NewManager();
+        log.Clear();
+        manager->LoadProfiles();
+        const std::string fault = Judge(stored);
+        if (!fault.empty()) {
+            ADD_FAILURE() << "round " << round << ": " << fault << "\n" << damaged;
+            break;
+        }
+        ++(popups.shown.empty() ? sound : corrupt);
+    }
+    // Both outcomes were met.
+    EXPECT_GT(sound, 100);
+    EXPECT_GT(corrupt, 100);
 }

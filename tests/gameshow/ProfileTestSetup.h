@@ -4,6 +4,7 @@
 // character assemblies ("Male1" id 101, "Female1" id 201) for the avatar descriptions.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -61,6 +62,18 @@ inline std::string SaveBytes(const std::string& text) {
         for (int i = 0; i < 4; ++i)
             bytes[4 + 4 * w + i] = char(words[w] >> (8 * i));
     return bytes + text;
+}
+
+// The bytes padded to `size` with `pad` and written over the file in place (created if need be):
+// the fuzz tests' readers ignore the padding, and truncating a file each round costs most.
+inline void WriteInPlace(const std::string& file, std::string bytes, size_t size, char pad) {
+    bytes.resize(size, pad);
+    FILE* out = std::fopen(file.c_str(), "r+b");
+    if (!out)
+        out = std::fopen(file.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), out);
+    std::fclose(out);
 }
 
 // One "SavedGame" element; `id` empty leaves the "Id" element out.
