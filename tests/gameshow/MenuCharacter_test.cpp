@@ -142,33 +142,6 @@ TEST_F(MenuCharacterTest, PagesTriesAreRefusedWhilePendingAndForThreeHundredMsAf
     EXPECT_EQ(RunUntilStarted(Anim("Try_Head")), 100u);
 }
 
-TEST_F(MenuCharacterTest, AskingForTheCurrentActionPlaysNothing) {
-    avatar.Initialize();
-    Run(100);
-    behavior.requestedAction = "Idle";
-    Run(3000);
-    EXPECT_EQ(animations.started.size(), 1u);
-    // Only the action that plays listens for its end.
-    behavior.requestedAction = "Try_Top";
-    Run(100);
-    ASSERT_EQ(animations.listeners.size(), 1u);
-    EXPECT_EQ(animations.listeners[0].animation, Anim("Try_Top"));
-}
-
-TEST_F(MenuCharacterTest, ANewLookStartsTheTryInProgressAgainAndItsEndStillEndsIt) {
-    avatar.Initialize();
-    Run(100);
-    ASSERT_TRUE(behavior.RequestTry(4, "Try_All"));
-    Run(100);
-    const size_t started = animations.started.size();
-    avatar.Initialize();
-    Run(100);
-    ASSERT_EQ(animations.started.size(), started + 1);
-    EXPECT_EQ(animations.started.back(), Anim("Try_All"));
-    animations.EndCurrent();
-    EXPECT_EQ(behavior.tryToken, 0u);
-}
-
 TEST_F(MenuCharacterTest, InitializedFiveTimesItStillUpdatesOncePerFrameAndLeavesTheFrameWhenReleased) {
     for (int i = 0; i < 5; ++i)
         avatar.Initialize();
