@@ -356,33 +356,6 @@ TEST_F(Awards, GroupButtonsOpenTheGroupsTheFileHolds) {
     }
 }
 
-// Back and the shared wardrobe button act only on the shown page; the wardrobe returns to it.
-TEST_F(Awards, BackAndWardrobeLeaveFromTheShownPage) {
-    Start({2});
-    const struct {
-        CompositionBase* page;
-        const char* back;
-    } cases[] = {{&awards, CompositionManager::kMainMenu}, {&group, AwardsComposition::kName}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.page->GetName().c_str());
-        awards.OnActivate(false);
-        group.OnActivate(false);
-        Click(compositions.m_WardrobeButton);
-        EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-        c.page->OnActivate(true);
-        Click(compositions.m_WardrobeButton);
-        EXPECT_EQ(compositions.GetLeavingComposition(), c.page);
-        EXPECT_EQ(compositions.GetNextCompositionName(), CompositionManager::kWardrobe);
-        EXPECT_EQ(compositions.m_ReturnComposition, c.page->GetName());
-        compositions.Reset();
-        log.Clear();
-        Click(widgets.at(std::string(c.page->GetName().c_str()) + "/BackButton"));
-        EXPECT_TRUE(log.Contains(AudioManager::kButtonPressSound));
-        EXPECT_EQ(compositions.GetNextCompositionName(), c.back);
-        compositions.Reset();
-    }
-}
-
 // A locked award shows the locked panel and prize, no medal and no glow; a granted one its
 // panel and medal, and a new grant glows on its first showing only.
 TEST_F(Awards, TheGroupPageShowsEachAwardsStateAndANewGrantGlowsOnce) {

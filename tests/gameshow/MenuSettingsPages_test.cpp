@@ -222,7 +222,8 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
     const Calls played = {{2, 0.999f}, {0, 1.0f}, {1, 0.0f}};
     ExpectCalls(played);
     const u32 writes = manager->GetWriteCount();
-    const std::pair<W::Widget*, const char*> leaves[] = {{wardrobe, CompositionManager::kWardrobe},
+    const std::pair<W::Widget*, const char*> leaves[] = {{At(options, "CreditsButton"), OptionsComposition::kCreditsPage},
+                                                          {wardrobe, CompositionManager::kWardrobe},
                                                           {At(options, "DoneButton"), CompositionManager::kMainMenu}};
     for (const auto& [button, next] : leaves) {
         Again(options);
@@ -391,28 +392,6 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
     EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count() + connected.Count(), 2 * listeners);
     for (const W::Popup::Option& option : screens.FindPopup(NumberOfPlayerComposition::kWaitPopup)->m_Options)
         EXPECT_TRUE(option.m_Callbacks.empty()) << option.m_Name.c_str();
-}
-
-TEST_F(MenuPages, CreditsRestartOnEachShowingAndLeaveOnceWhenTheyEnd) {
-    Start({"Ann"}, 0, connectionError);
-    auto* scroll = static_cast<W::ScrollText*>(At(credits, "CreditsScroll"));
-    for (int showing = 0; showing < 2; ++showing) {
-        SCOPED_TRACE(showing);
-        scroll->m_ScrollStarted = true;
-        scroll->m_NextLine = 7;
-        scroll->m_FinishedLines = 3;
-        credits.OnActivate(true);
-        credits.OnActivate(false);
-        credits.OnActivate(true);
-        EXPECT_FALSE(scroll->m_ScrollStarted || scroll->m_NextLine || scroll->m_FinishedLines);
-        EXPECT_EQ(scroll->m_ScrollEnded.Count(), 1u);
-        scroll->m_ScrollEnded.Fire();
-        EXPECT_EQ(compositions.GetLeavingComposition(), &credits);
-        EXPECT_STREQ(Next(), OptionsComposition::kName);
-        EXPECT_EQ(scroll->m_ScrollEnded.Count(), 0u);
-        Idle();
-        EXPECT_FALSE(credits.GetRootPanel()->Visible);
-    }
 }
 
 TEST_F(MenuPages, ClicksDuringTheShowTransitionAreIgnoredAndCancelOnlyHides) {

@@ -165,17 +165,3 @@ TEST_F(Records, ClearingKeepsWhatIdentifiesTheRecord) {
     EXPECT_EQ(settings.MusicVolume * 10000 + settings.VoiceVolume * 100 + settings.SoundEffectsVolume, 505050u);
     EXPECT_TRUE(settings.IntAttributes.empty());
 }
-
-TEST_F(Records, TheDefaultLooksAreTheTwelveOfTheTableWhateverTheDocumentHolds) {
-    Settings settings;
-    Read("<root><DefaultLooks><item><AppearanceFilename>X.xml</AppearanceFilename></item></DefaultLooks></root>",
-         settings);
-    EXPECT_EQ(TextOf(settings).find("Appearance"), std::string::npos);
-    const auto& looks = settings.GetDefaultLooks();
-    ASSERT_EQ(looks.size(), 12u);
-    // The manager's preloaded looks keep the table's thumbnails, in order.
-    manager->PreloadDefaultLooks();
-    const auto& preloaded = manager->GetDefaultLookAppearances();
-    for (size_t i = 0; i < 12; ++i)
-        EXPECT_EQ(preloaded[i].thumbnail, looks[i].ThumbnailFilename) << i;
-}
