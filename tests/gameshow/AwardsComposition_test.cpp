@@ -356,6 +356,30 @@ TEST_F(Awards, GroupButtonsOpenTheGroupsTheFileHolds) {
     }
 }
 
+// Back and the shared wardrobe button act only on the shown page; the wardrobe returns to it.
+TEST_F(Awards, BackAndWardrobeLeaveFromTheShownPage) {
+    Start({2});
+    const std::pair<CompositionBase*, const char*> cases[] = {{&awards, CompositionManager::kMainMenu},
+                                                              {&group, AwardsComposition::kName}};
+    for (const auto& [page, back] : cases) {
+        SCOPED_TRACE(back);
+        awards.OnActivate(false);
+        group.OnActivate(false);
+        Click(compositions.m_WardrobeButton);
+        EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+        page->OnActivate(true);
+        Click(compositions.m_WardrobeButton);
+        EXPECT_EQ(compositions.GetLeavingComposition(), page);
+        EXPECT_EQ(compositions.m_ReturnComposition, page->GetName());
+        compositions.Reset();
+        log.Clear();
+        Click(widgets.at(std::string(page->GetName().c_str()) + "/BackButton"));
+        EXPECT_TRUE(log.Contains(AudioManager::kButtonPressSound));
+        EXPECT_EQ(compositions.GetNextCompositionName(), back);
+        compositions.Reset();
+    }
+}
+
 // A locked award shows the locked panel and prize, no medal and no glow; a granted one its
 // panel and medal, and a new grant glows on its first showing only.
 TEST_F(Awards, TheGroupPageShowsEachAwardsStateAndANewGrantGlowsOnce) {

@@ -394,6 +394,27 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
         EXPECT_TRUE(option.m_Callbacks.empty()) << option.m_Name.c_str();
 }
 
+// Each showing restarts the scroll and listens once for its end, which leaves for the options.
+TEST_F(MenuPages, CreditsRestartOnEachShowingAndLeaveOnceWhenTheyEnd) {
+    Start({"Ann"}, 0, connectionError);
+    auto* scroll = static_cast<W::ScrollText*>(At(credits, "CreditsScroll"));
+    for (int showing = 0; showing < 2; ++showing) {
+        SCOPED_TRACE(showing);
+        scroll->m_ScrollStarted = true;
+        scroll->m_NextLine = 7;
+        credits.OnActivate(true);
+        credits.OnActivate(false);
+        credits.OnActivate(true);
+        EXPECT_FALSE(scroll->m_ScrollStarted || scroll->m_NextLine);
+        EXPECT_EQ(scroll->m_ScrollEnded.Count(), 1u);
+        scroll->m_ScrollEnded.Fire();
+        EXPECT_STREQ(Next(), OptionsComposition::kName);
+        EXPECT_EQ(scroll->m_ScrollEnded.Count(), 0u);
+        Idle();
+        EXPECT_FALSE(credits.GetRootPanel()->Visible);
+    }
+}
+
 TEST_F(MenuPages, ClicksDuringTheShowTransitionAreIgnoredAndCancelOnlyHides) {
     Start({"Ann"}, 0, connectionError);
     credits.PlayShowAnimation();
@@ -404,9 +425,12 @@ TEST_F(MenuPages, ClicksDuringTheShowTransitionAreIgnoredAndCancelOnlyHides) {
     credits.ReleaseAnimation();
     Click(credits, "BackButton");
     EXPECT_STREQ(Next(), OptionsComposition::kName);
+    compositions.Reset();
+    Click(wardrobe);
+    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), OptionsComposition::kName);
     Click(connectionError, "cancelButton");
     EXPECT_FALSE(connectionError.GetRootPanel()->Visible);
-    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 2u);
+    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 3u);
     EXPECT_EQ(compositions.GetLeavingComposition(), &credits);
 }
 
