@@ -245,6 +245,22 @@ TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
     EXPECT_EQ(manager.m_WardrobeButton, nullptr);
 }
 
+TEST_F(PageSwitch, TheProfileBarReturnsToItsLayoutPositionsWhenAPageShows) {
+    for (bool show : {false, true}) {
+        for (Widget* widget : {manager.m_TagPanel, manager.m_WardrobeButton}) {
+            widget->SetPositionXY(500, 500);
+            widget->Synchronize = true;
+        }
+        awards().OnActivateWithProfileBar(show);
+        EXPECT_EQ(Shown(awards()), show);
+        const Widget& tags = *manager.m_TagPanel;
+        const Widget& wardrobe = *manager.m_WardrobeButton;
+        EXPECT_EQ(std::vector<f32>({tags.m_X, tags.m_Y, wardrobe.m_X, wardrobe.m_Y}),
+                  show ? std::vector<f32>({5, 6, 7, 8}) : std::vector<f32>(4, 500));
+        EXPECT_TRUE(tags.Synchronize == !show && wardrobe.Synchronize == !show);
+    }
+}
+
 TEST_F(PageSwitch, PlayerInfoShowsTheNameAndTheScoreAsMoneyOrPlain) {
     struct Case {
         u32 score;

@@ -296,7 +296,9 @@ TEST_F(MenuPages, DeletingMakesTheNeighbourCurrentAndSavesOnlyThat) {
         SCOPED_TRACE(deleted);
         Start(names, deleted, profiles);
         Click(profiles, "DeleteProfileButton");
+        avatar.SetVisible(false);
         PressPopupButton(screens, ProfilesComposition::kDeletePopup, "Confirm");
+        EXPECT_TRUE(avatar.Visible) << "the new current profile is shown";
         EXPECT_EQ(profiles.GetSlotMap().at(profiles.GetSelectedSlot()), current);
         EXPECT_EQ(manager->GetPlayerSlot(0), current);
         Load();
