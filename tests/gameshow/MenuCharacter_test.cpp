@@ -34,9 +34,8 @@ public:
     AvatarAnimation() { SetInstance(this); }
     ~AvatarAnimation() override { SetInstance(nullptr); }
 
-    void Start(GameServices::Entities::Entity&, const AnimationTarget& t, f32, i32 mode, f32, i32, i32) override {
+    void Start(GameServices::Entities::Entity&, const AnimationTarget& t, f32, i32, f32, i32, i32) override {
         started.push_back(t.name.c_str());
-        modes.push_back(mode);
     }
     void Replay(GameServices::Entities::Entity&, const AnimationTarget&, i32, i32, i32) override {}
     void SetSpeed(GameServices::Entities::Entity&, const AnimationTarget&, f32) override {}
@@ -64,7 +63,6 @@ public:
         IDelegate* listener;
     };
     std::vector<std::string> started;
-    std::vector<i32> modes;
     std::vector<Listener> listeners;
 };
 
