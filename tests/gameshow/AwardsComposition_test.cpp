@@ -18,7 +18,6 @@
 using namespace GameShow;
 namespace W = GameServices::Widget;
 using profiletest::DocumentText;
-using profiletest::SlotText;
 
 namespace {
 
@@ -90,8 +89,7 @@ protected:
     void WriteAwards(const std::string& text) { dir.Write("-xml/global/awards.xml", text); }
     // Player 0 plays slot 1, a Female1 profile named "ANNA".
     PlayerProfile* LoadProfile(int current = 1) {
-        Store(DocumentText(current, SlotText(false, "", "0") + SlotText(true, "ANNA", "1") + SlotText(false, "", "2") +
-                                  SlotText(false, "", "3")));
+        Store(DocumentText(current, profiletest::SlotsText({"", "ANNA"}, 4)));
         Load();
         return manager->GetProfile(0);
     }

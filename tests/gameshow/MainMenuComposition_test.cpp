@@ -74,10 +74,7 @@ protected:
             made[name] = button;
         }
         screen->AddChild(root);
-        Store(profiletest::DocumentText(current, profiletest::SlotText(true, "Ann", "0") +
-                                                     profiletest::SlotText(true, "Bob", "1") +
-                                                     profiletest::SlotText(false, "", "2") +
-                                                     profiletest::SlotText(false, "", "3")));
+        Store(profiletest::DocumentText(current, profiletest::SlotsText({"Ann", "Bob"}, 4)));
         Load();
         log.Clear();
         page.Initialize(screen.get(), CompositionManager::kMainMenu);

@@ -100,10 +100,7 @@ protected:
     void Start(const Names& names, int current, CompositionBase& shown, const u32 (&stored)[3] = {50, 50, 50},
                const f32 (&maxima)[3] = {100, 100, 100}) {
         SetProfileCount(int(names.size()));
-        std::string slots;
-        for (size_t i = 0; i < names.size(); ++i)
-            slots += profiletest::SlotText(!names[i].empty(), names[i], std::to_string(i));
-        Store(profiletest::DocumentText(current, slots));
+        Store(profiletest::DocumentText(current, profiletest::SlotsText(names)));
         Load();
         Settings& settings = *manager->GetSettings();
         settings.SoundEffectsVolume = stored[0];

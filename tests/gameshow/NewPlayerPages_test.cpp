@@ -13,7 +13,7 @@ using namespace GameShow;
 namespace KG = GameServices::KorvoGame;
 namespace W = GameServices::Widget;
 using profiletest::DocumentText;
-using profiletest::SlotText;
+using profiletest::SlotsText;
 using pagetest::Click;
 using Calls = std::vector<std::string>;
 
@@ -74,14 +74,6 @@ protected:
         lookPage.Initialize(&screen, BasicLookComposition::kName);
         namePage.Initialize(&screen, KeyboardComposition::kName);
     }
-    static std::string FourSlots(const std::vector<std::string>& names) {
-        std::string slots;
-        for (size_t i = 0; i < 4; ++i) {
-            const std::string name = i < names.size() ? names[i] : "";
-            slots += SlotText(!name.empty(), name, std::to_string(i));
-        }
-        return slots;
-    }
     void Type(uintptr_t code) {
         KG::TeamActionData action(nullptr, code, nullptr);
         keyboard->m_KeyboardBehavior.onSoftKeyAction(&action);
@@ -125,7 +117,7 @@ TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Start(DocumentText(c.current, FourSlots({"ANNA"})));
+        Start(DocumentText(c.current, SlotsText({"ANNA"}, 4)));
         EXPECT_FALSE(namePage.GetRootPanel()->Visible);
         if (c.choose)
             manager->SelectProfile(0);
@@ -139,7 +131,7 @@ TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
 }
 
 TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
-    Start(DocumentText(-1, FourSlots({})));
+    Start(DocumentText(-1, SlotsText({}, 4)));
     // Hidden, the page takes no press.
     log.Clear();
     Click(lookButtons[1]);
@@ -195,7 +187,7 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
 
 TEST_F(NewPlayer, AMissingAvatarOrWidgetsAreReportedNotFatal) {
     stage.m_Characters.clear();
-    Start(DocumentText(-1, FourSlots({})));
+    Start(DocumentText(-1, SlotsText({}, 4)));
     lookPage.OnScreenEnter();
     log.Clear();
     lookPage.SelectLook(1);
@@ -233,7 +225,7 @@ TEST_F(NewPlayer, AMissingAvatarOrWidgetsAreReportedNotFatal) {
 }
 
 TEST_F(NewPlayer, TheNameFieldRules) {
-    Start(DocumentText(-1, FourSlots({})));
+    Start(DocumentText(-1, SlotsText({}, 4)));
     ShowNamePageWithLook(0);
     EXPECT_EQ(Entered(), " ");
     EXPECT_FALSE(nameDone->m_Enabled);
@@ -284,7 +276,7 @@ TEST_F(NewPlayer, TheNameFieldRules) {
 // A loaded profile's exact name is refused with the popup and the page stays; otherwise the
 // profile is made with the avatar's look, selected and saved, and the main menu follows.
 TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
-    Start(DocumentText(-1, FourSlots({"", "Bob"})));
+    Start(DocumentText(-1, SlotsText({"", "Bob"}, 4)));
     W::Label nameLabel("playerName"), scoreLabel("playerScore");
     compositions.m_PlayerNameLabel = &nameLabel;
     compositions.m_PlayerScoreLabel = &scoreLabel;
@@ -332,7 +324,7 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
 }
 
 TEST_F(NewPlayer, WithEverySlotUsedThePageReportsAndStays) {
-    Start(DocumentText(-1, FourSlots({"A", "B", "C", "D"})));
+    Start(DocumentText(-1, SlotsText({"A", "B", "C", "D"})));
     const std::string before = Contents();
     ShowNamePageWithLook(0);
     TypeText("Eve");

@@ -15,6 +15,7 @@ namespace KG = GameServices::KorvoGame;
 using GameServices::Entities::BaseTeamMember;
 using profiletest::DocumentText;
 using profiletest::SlotText;
+using profiletest::SlotsText;
 
 namespace {
 
@@ -28,13 +29,6 @@ class Profiles : public profiletest::ProfileTest {
 protected:
     using Document = PlayerProfileManager::Document;
 
-    // Four slots; the used ones named by `names` (empty: unused).
-    static std::string Slots(const std::vector<std::string>& names) {
-        std::string slots;
-        for (size_t i = 0; i < names.size(); ++i)
-            slots += SlotText(!names[i].empty(), names[i], std::to_string(i));
-        return slots;
-    }
     // The save file as a fresh document reads it.
     Document* Reread() {
         reread = std::make_unique<PlayerProfileManager::Document>();
@@ -123,7 +117,7 @@ TEST_F(Profiles, EveryProfileIdIsItsSlot) {
 }
 
 TEST_F(Profiles, SlotsAreFoundAndResetByName) {
-    Store(DocumentText(0, Slots({"ANNA", "BO", "", ""})));
+    Store(DocumentText(0, SlotsText({"ANNA", "BO", "", ""})));
     Load();
     Document& document = *manager->GetSavedFile();
     document.GetSavedGame(1)->Score = 9;
@@ -150,7 +144,7 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
     EventCounter loaded;
     for (int current : {7, 1, -5, -1}) {
         SCOPED_TRACE(current);
-        Store(DocumentText(current, Slots({"ANNA", "", "BO", ""})));
+        Store(DocumentText(current, SlotsText({"ANNA", "", "BO", ""})));
         NewManager();
         manager->GetProfilesLoadedEvent().AddDelegate(&loaded.delegate);
         log.Clear();
@@ -185,7 +179,7 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
 }
 
 TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {
-    Store(DocumentText(0, Slots({"ANNA", "BO", "", ""})));
+    Store(DocumentText(0, SlotsText({"ANNA", "BO", "", ""})));
     Load();
     manager->GetSlot(1)->Score = 70;
     manager->GetSlot(1)->SetAttribute<int>("FamilyHairRandNum2", 4);
@@ -215,8 +209,8 @@ TEST_F(Profiles, ACorruptSaveIsNeitherUsedNorOverwritten) {
         const char* what;
         std::string text;
     } cases[] = {
-        {"another version", DocumentText(0, Slots({"ANNA", "", "", ""}), 2)},
-        {"three slots", DocumentText(0, Slots({"ANNA", "", ""}))},
+        {"another version", DocumentText(0, SlotsText({"ANNA", "", "", ""}), 2)},
+        {"three slots", DocumentText(0, SlotsText({"ANNA", "", ""}))},
         {"no document", "<root><Settings>"},
     };
     for (const Case& c : cases) {
@@ -248,7 +242,7 @@ TEST_F(Profiles, ACorruptSaveIsNeitherUsedNorOverwritten) {
 // The question bank's settings: names go to the registry, values to the settings' integer
 // attributes, written with the save.
 TEST_F(Profiles, PlayerSettingsAndAchievementValues) {
-    Store(DocumentText(0, Slots({"ANNA", "", "", ""})));
+    Store(DocumentText(0, SlotsText({"ANNA", "", "", ""})));
     Load();
     QZ2011::IPlayerSettings& settings = *manager;
     settings.AddIntegerAttributeName("CurrectQuestionDecade70");

@@ -4,6 +4,7 @@
 // character assemblies ("Male1" id 101, "Female1" id 201) for the avatar descriptions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -87,6 +88,17 @@ inline std::string SlotText(bool used, const std::string& name, const std::strin
            "<UnlockedOutfitParts><Eyewear/><Tops/><Bottoms/><Footwear/></UnlockedOutfitParts>"
            "<CustomAttributesInt>" + extra + "</CustomAttributesInt><CustomAttributesFloat/>"
            "<CustomAttributesBool/><CustomAttributesString/></SavedGame>";
+}
+
+// A slot numbered by its index per name, used when the name is not empty, then unused slots up
+// to `count`.
+inline std::string SlotsText(const std::vector<std::string>& names, size_t count = 0) {
+    std::string slots;
+    for (size_t i = 0; i < std::max(names.size(), count); ++i) {
+        const std::string name = i < names.size() ? names[i] : "";
+        slots += SlotText(!name.empty(), name, std::to_string(i));
+    }
+    return slots;
 }
 
 inline std::string DocumentText(int current, const std::string& slots, int version = 1) {
