@@ -158,7 +158,8 @@ protected:
     size_t Count(const std::string& text) const { return pagetest::Count(log, text); }
     bool WaitShown() const {
         const auto& open = screens.GetOpenPopups();
-        return std::find(open.begin(), open.end(), screens.FindPopup(NumberOfPlayerComposition::kWaitPopup)) != open.end();
+        W::Popup* wait = screens.FindPopup(NumberOfPlayerComposition::kWaitPopup);
+        return std::find(open.begin(), open.end(), wait) != open.end();
     }
     void Connect(i32 device) {
         GameServices::Bridge::DeviceInfos infos{device, nullptr};
