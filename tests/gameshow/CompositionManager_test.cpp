@@ -112,8 +112,6 @@ protected:
 TEST_F(PageSwitch, PagesStartHiddenInMapOrderWithTheirKeysAndSharedWidgets) {
     EXPECT_EQ(journal, (std::vector<std::string>{"init:compositionAwards", "init:compositionMainMenu",
                                                    "init:compositionOptions"}));
-    EXPECT_EQ(options().GetName(), "compositionOptions");
-    EXPECT_EQ(&options().GetManager(), &manager);
     for (const TestPage* page : {&options(), &awards()}) {
         EXPECT_FALSE(Shown(*page));
         EXPECT_EQ(page->GetRootPanel()->m_X, CompositionBase::kParkedPosition);
@@ -136,12 +134,7 @@ TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
         EXPECT_FALSE(Shown(page));
     EXPECT_TRUE(log.Contains("no page named compositionMultiSelectAvatar"));
     EXPECT_EQ(manager["compositionMultiSelectAvatar"], nullptr);
-    EXPECT_EQ(manager.GetCompositions().size(), 3u);
-    // The lookup did not add an entry either: every pass still goes over the three pages.
-    manager.InitializeCompositions();
-    manager.NotifyScreenEnter();
-    Frame();
-    EXPECT_EQ(manager.GetCompositions().count("compositionMultiSelectAvatar"), 0u);
+    EXPECT_EQ(manager.GetCompositions().size(), 3u) << "the lookup adds no entry";
     // A switch from no page is refused.
     manager.SetNextComposition(nullptr, "compositionOptions");
     EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
@@ -228,7 +221,6 @@ TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
     manager.InitializeCompositions();
     EXPECT_TRUE(log.Contains("Component Root Panel not found : compositionCredits"));
     EXPECT_FALSE(missing.FindRootPanel(screen.m_RootPanel, "compositionCredits"));
-    EXPECT_TRUE(main().FindRootPanel(screen.m_RootPanel, "compositionMainMenu"));
     EXPECT_FALSE(missing.GetRootPanel() || missing.AcceptsInput() || missing.IsTransitionRunning());
     missing.OnActivate(true);
     missing.PlaySlideAnimation();
@@ -275,9 +267,8 @@ TEST_F(PageSwitch, PlayerInfoShowsTheNameAndTheScoreAsMoneyOrPlain) {
         bool money;
         const char* text;
     } cases[] = {
-        {0, true, "$0"},          {999, true, "$999"},           {1000, true, "$1,000"},
-        {1234567, true, "$1,234,567"}, {100000, true, "$100,000"}, {4294967295u, true, "$4,294,967,295"},
-        {1234567, false, "1234567"},   {0, false, "0"},            {4294967295u, false, "-1"},
+        {0, true, "$0"},          {999, true, "$999"},       {1000, true, "$1,000"}, {1234567, true, "$1,234,567"},
+        {4294967295u, true, "$4,294,967,295"}, {1234567, false, "1234567"}, {4294967295u, false, "-1"},
     };
     auto* name = static_cast<Label*>(manager.m_PlayerNameLabel);
     auto* score = static_cast<Label*>(manager.m_PlayerScoreLabel);

