@@ -79,11 +79,10 @@ TEST(XmlReaderTest, FieldsTakeDefaultsWordsNumberPrefixesAndVectorComponents) {
     EXPECT_TRUE(Read("<Flag>TRUE</Flag>").flag);
     EXPECT_FALSE(Read("<Flag>1</Flag>").flag);
     // Numbers read their longest prefix and saturate.
-    EXPECT_EQ(Read("<Count>12abc</Count>").count, 12);
-    EXPECT_EQ(Read("<Count>99999999999999999999</Count>").count, 2147483647);
-    EXPECT_EQ(Read("<Count>-99999999999</Count>").count, -2147483647 - 1);
+    for (const auto& [text, count] : {std::pair<const char*, i32>{"12abc", 12}, {"99999999999999999999", 2147483647},
+                                      {"-99999999999", -2147483647 - 1}})
+        EXPECT_EQ(Read(std::string("<Count>") + text + "</Count>").count, count) << text;
     EXPECT_EQ(Read("<Mask>4294967295</Mask>").mask, 0xFFFFFFFFu);
-    EXPECT_EQ(Read("<Mask>12abc</Mask>").mask, 12u);
     // Finite doubles beyond a float's range, up to the largest, saturate; infinities stay.
     const std::pair<const char*, f32> speeds[] = {{"1.5abc", 1.5f}, {"abc", 0.0f}, {"-1e300", -FLT_MAX},
                                                    {"1.7976931348623157e308", FLT_MAX},
@@ -131,7 +130,6 @@ TEST(XmlReaderTest, ItemsListsAndMandatoryObjects) {
               XmlReader::ReadOk);
     // Items run from the first one of the item name through every following sibling.
     ASSERT_EQ(r.list.size(), 3u);
-    EXPECT_EQ(r.list[0].number, 4);
     EXPECT_EQ(r.list[2].label, "b");
     EXPECT_EQ(r.count, 5);  // the reader is back at the root after the list
 
@@ -164,14 +162,12 @@ TEST(XmlReaderTest, ItemsListsAndMandatoryObjects) {
               XmlReader::ReadOk);
     EXPECT_EQ(holder.rows.values, (std::vector<i32>{4, 5, -1}));
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Mandatory Field is missing :Need"});
-    EXPECT_TRUE(!holder.needFound && holder.mayFound);
-    EXPECT_EQ(holder.may.number, 2);
+    EXPECT_TRUE(!holder.needFound && holder.mayFound && holder.may.number == 2);
     log.Clear();
     ASSERT_EQ(reader.ReadText("<root><Need><Number>1</Number></Need></root>", "root", holder),
               XmlReader::ReadOk);
     EXPECT_TRUE(log.Lines().empty());
-    EXPECT_TRUE(holder.needFound && !holder.mayFound);
-    EXPECT_EQ(holder.need.number, 1);
+    EXPECT_TRUE(holder.needFound && !holder.mayFound && holder.need.number == 1);
 
     Node root;
     ASSERT_EQ(reader.ReadText("<Grid Name=\"top\" Width=\"10\"><Button Name=\"\"/><Grid Width=\"5\">"
@@ -182,7 +178,6 @@ TEST(XmlReaderTest, ItemsListsAndMandatoryObjects) {
     EXPECT_EQ(root.width, 10);  // read after the items, from the restored element
     ASSERT_EQ(root.children.size(), 2u);
     EXPECT_EQ(root.children[0]->tag, "Button");
-    EXPECT_EQ(root.children[1]->width, 5);
     ASSERT_EQ(root.children[1]->children.size(), 1u);
     EXPECT_EQ(root.children[1]->children[0]->name, "l");
     XmlReader idle;
@@ -265,13 +260,10 @@ TEST(XmlReaderTest, FilesComeFromDiskOrInPackageModeFromTheEntryOfTheLowerCasedN
 // catch any read past the bytes.
 TEST(XmlReaderTest, RandomMutationsOfADocumentReadSafely) {
     const std::string document =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- level -->\n<root>\n"
-        "  <Title>Studio &amp; stage &#x41;&#66;</Title>\n"
-        "  <Scene Name=\"stage\" Position=\"0,1.5,-2\">\n"
-        "    <Prop Name=\"desk\"><Light Position=\"1,2,3,4\"/></Prop>\n"
-        "    <Camera Name=\"main\"><![CDATA[<not an element>]]></Camera>\n"
-        "    <Group Width='3'><Prop/><Prop Name='a'/><Prop Name=\"b\"/></Group>\n"
-        "  </Scene>\n</root>\n";
+        "<?xml version=\"1.0\"?>\n<!-- level -->\n<root><Title>Studio &amp; stage &#x41;&#66;</Title>\n"
+        "  <Scene Name=\"stage\" Position=\"0,1.5,-2\"><Prop Name=\"desk\"><Light Position=\"1,2,3,4\"/></Prop>\n"
+        "    <Camera Name=\"main\"><![CDATA[<not an element>]]></Camera><Group Width='3'><Prop/><Prop Name='a'/>"
+        "</Group></Scene></root>\n";
     static const char* const kTokens[] = {"<", ">", "</", "/>", "\"", "'", "&", "&#x", "<!--",
                                           "-->", "<![CDATA[", "]]>", "=", ",", "<root>", "</root>"};
     std::mt19937 rng(0x5EEDF00D);
@@ -294,13 +286,11 @@ TEST(XmlReaderTest, RandomMutationsOfADocumentReadSafely) {
         XmlReader reader;
         Node record;
         const i32 result = reader.ReadText(bytes.get(), u32(text.size()), "root", record);
-        ASSERT_GE(result, XmlReader::ReadOk);
-        ASSERT_LE(result, XmlReader::ReadParseError);
+        ASSERT_TRUE(result >= XmlReader::ReadOk && result <= XmlReader::ReadParseError) << result;
         parsed += result == XmlReader::ReadOk;
         log.Clear();
     }
-    EXPECT_GT(parsed, 150);
-    EXPECT_LT(parsed, 2850);
+    EXPECT_TRUE(parsed > 150 && parsed < 2850) << parsed;
     // Undamaged, an unnamed string field is the element's own text.
     XmlReader reader;
     Node record;
