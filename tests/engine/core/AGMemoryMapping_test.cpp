@@ -4,8 +4,6 @@
 
 #include <malloc.h>
 
-#include <cstring>
-
 #include "engine/core/AGMemBuffer.h"
 #include "engine/core/AGMemoryPoolManager.h"
 #include "engine/core/PCHeap.h"

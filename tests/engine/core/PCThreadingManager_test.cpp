@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-TEST(PCThreadingManager, EventsGiveTheWaitResultCodes) {
+TEST(PCThreadingManager, EventsGiveTheWaitResultCodesAndThreadsRunTheirRoutine) {
     PCThreadingManager threads;
     AGEventHandle a = threads.CreateEvent(false, false, nullptr);
     AGEventHandle b = threads.CreateEvent(true, true, "named");
@@ -23,10 +23,8 @@ TEST(PCThreadingManager, EventsGiveTheWaitResultCodes) {
     EXPECT_FALSE(threads.SetEvent(nullptr) || threads.ResetEvent(nullptr));
     EXPECT_TRUE(threads.CloseEvent(a) && threads.CloseEvent(b));
     EXPECT_TRUE(threads.SuspendThread(nullptr) && threads.ResumeThread(nullptr));
-}
 
-TEST(PCThreadingManager, ThreadsRunTheirRoutineAndReportTheirId) {
-    PCThreadingManager threads;
+    // Threads run their routine and report their id.
     static std::atomic<int> ran{0};
     auto routine = [](void* context) -> u32 {
         ran = *static_cast<int*>(context);

@@ -165,14 +165,11 @@ TEST(Crc32Hash, KnownValuesAndSeededContinuation) {
     EXPECT_EQ(Crc32Hash("Buffer", Crc32Hash("vertex")), Crc32Hash("vertexBuffer"));
 }
 
-TEST(CrtRand, IsTheClassicFifteenBitGeneratorSeededOne) {
+TEST(CrtRand, IsTheClassicFifteenBitGeneratorAndAnIndexDrawStaysBelowTheCount) {
     CrtSrand(1);
     for (u32 v : {41u, 18467u, 6334u, 26500u, 19169u, 15724u, 11478u, 29358u})
         EXPECT_EQ(CrtRand(), v);
-}
-
-TEST(CrtRand, AnIndexDrawStaysBelowTheCountEvenAtTheLargestValue) {
-    // The seed whose next draw is 32767: (0x7FFF0000 - increment) times the multiplier's
+    // An index draw stays below the count even at the largest value. The seed whose next draw is 32767: (0x7FFF0000 - increment) times the multiplier's
     // inverse modulo 2^32 (Newton's iteration).
     u32 inverse = 214013u;
     for (int i = 0; i < 5; ++i)

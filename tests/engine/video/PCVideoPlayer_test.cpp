@@ -54,7 +54,7 @@ protected:
         PCContextManager::SetInstance(&m_context);
         PCGraphicDevice::SetInstance(&m_graphics);
         ASSERT_TRUE(m_graphics.Initialize(m_window->Get(), 160, 120, 0));
-        m_player = std::make_unique<PCVideoPlayer>();
+        m_player.reset(static_cast<PCVideoPlayer*>(CreatePCVideoPlayer()));  // as the program makes it
         m_player->SetFinishHandler(&m_onFinish);
         m_path = m_dir.Write("clip.vid", *s_clip);
     }
