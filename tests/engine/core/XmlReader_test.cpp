@@ -133,18 +133,8 @@ TEST(XmlReaderTest, ItemsListsAndMandatoryObjects) {
     EXPECT_EQ(r.list[2].label, "b");
     EXPECT_EQ(r.count, 5);  // the reader is back at the root after the list
 
-    struct Values : ISerializable {
-        std::vector<i32> values;
-        void GetItemName(TString<char>& out) const override { out = "row"; }
-        bool IsContainer() const override { return true; }
-        void Serialize(ISerialization& s) override {
-            i32 v = 0;
-            s.SerializeInt("V", v, -1);
-            values.push_back(v);
-        }
-    };
     struct Holder : ISerializable {
-        Values rows;
+        xmltest::SerializableVector<Inner> rows;
         Inner need, may;
         bool needFound = false, mayFound = false;
         void Serialize(ISerialization& s) override {
@@ -155,12 +145,15 @@ TEST(XmlReaderTest, ItemsListsAndMandatoryObjects) {
             mayFound = s.WasFound();
         }
     } holder;
+    holder.rows.SetItemName("row");
     LogCapture log;
-    ASSERT_EQ(reader.ReadText("<root><other><V>9</V></other><row><V>4</V></row><row><V>5</V></row>"
-                              "<May><Number>2</Number></May></root>",
+    ASSERT_EQ(reader.ReadText("<root><other><Number>9</Number></other><row><Number>4</Number></row>"
+                              "<row><Number>5</Number></row><May><Number>2</Number></May></root>",
                               "root", holder),
               XmlReader::ReadOk);
-    EXPECT_EQ(holder.rows.values, (std::vector<i32>{4, 5, -1}));
+    ASSERT_EQ(holder.rows.size(), 3u);  // the items run on through the following sibling
+    EXPECT_EQ((std::vector<i32>{holder.rows[0].number, holder.rows[1].number, holder.rows[2].number}),
+              (std::vector<i32>{4, 5, 2}));
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Mandatory Field is missing :Need"});
     EXPECT_TRUE(!holder.needFound && holder.mayFound && holder.may.number == 2);
     log.Clear();
