@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 
 TEST(AGMemoryStreamTest, ReadsWritesAndSeeksStayInsideTheBlock) {
     AGMemoryStream stream;
@@ -17,8 +16,9 @@ TEST(AGMemoryStreamTest, ReadsWritesAndSeeksStayInsideTheBlock) {
     EXPECT_TRUE(stream.Seek(2, AGIStream::kSeekEnd));
     EXPECT_EQ(stream.Read(10, out), 2u);
     EXPECT_STREQ(out, "gh");
-    for (const auto& [offset, from] : {std::pair<u32, u32>{1, AGIStream::kSeekCurrent}, {9, AGIStream::kSeekStart},
-                                       {9, AGIStream::kSeekEnd}, {0xFFFFFFFFu, AGIStream::kSeekCurrent}})
+    const std::pair<u32, u32> refused[] = {{1, AGIStream::kSeekCurrent}, {9, AGIStream::kSeekStart},
+                                           {9, AGIStream::kSeekEnd}, {0xFFFFFFFFu, AGIStream::kSeekCurrent}};
+    for (const auto& [offset, from] : refused)
         EXPECT_FALSE(stream.Seek(offset, from)) << offset << " from " << from;
     EXPECT_EQ(stream.Position(), 8u);
     stream.Close();

@@ -185,12 +185,11 @@ TEST(AGMemory, ImpossibleNewThrowsAfterTheNewHandlerAndNothrowNewReturnsNull) {
         EXPECT_THROW((void)::operator new[](size), std::bad_alloc);
         EXPECT_THROW((void)::operator new(size, a64), std::bad_alloc);
         EXPECT_THROW((void)::operator new[](size, a64), std::bad_alloc);
-        EXPECT_EQ(::operator new(size, std::nothrow), nullptr);
-        EXPECT_EQ(::operator new[](size, std::nothrow), nullptr);
-        EXPECT_EQ(::operator new(size, a64, std::nothrow), nullptr);
-        EXPECT_EQ(::operator new[](size, a64, std::nothrow), nullptr);
-        EXPECT_EQ(AllocBlock(size), nullptr);
-        EXPECT_EQ(OggMallocHook(size), nullptr);
+        EXPECT_EQ((std::vector<void*>{::operator new(size, std::nothrow), ::operator new[](size, std::nothrow),
+                                      ::operator new(size, a64, std::nothrow),
+                                      ::operator new[](size, a64, std::nothrow), AllocBlock(size),
+                                      OggMallocHook(size)}),
+                  std::vector<void*>(6, nullptr));
     }
     EXPECT_EQ(GetHeapCounters().current, before.current);
 

@@ -30,7 +30,8 @@ TEST(AGRadixManager, ReserveOnlyGrowsAndFreeBuffersGivesEverythingBack) {
         radix.Reserve(5, 10);  // no such buffer: ignored
         radix.FreeBuffers();
         for (u32 i = 0; i < AGRadixManager::kBufferCount; ++i)
-            EXPECT_TRUE(!radix.Buffer(i).capacity && !radix.Buffer(i).work[0] && !radix.Buffer(i).work[1]) << i;
+            EXPECT_TRUE(!radix.Buffer(i).capacity && !radix.Buffer(i).work[0] && !radix.Buffer(i).work[1])
+                << i;
         EXPECT_EQ(GetHeapCounters().current, start);
         radix.Reserve(1, 300);  // freed by the destructor
     }

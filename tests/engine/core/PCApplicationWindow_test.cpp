@@ -254,7 +254,8 @@ TEST_F(ApplicationWindow, WheelNotchesAddUpAndTheMouseStaysInZeroToOneOnAnyClien
     EXPECT_EQ(g_inputRecord.wheelDelta, 0);
 
     Send(Move(799, 299));
-    EXPECT_EQ(std::make_pair(g_inputRecord.mouseX, g_inputRecord.mouseY), std::make_pair(1.0f, 299.0f / 599.0f));
+    EXPECT_EQ(std::make_pair(g_inputRecord.mouseX, g_inputRecord.mouseY),
+              std::make_pair(1.0f, 299.0f / 599.0f));
     Send(Move(-50, 5000));  // dragged outside
     EXPECT_EQ(std::make_pair(g_inputRecord.mouseX, g_inputRecord.mouseY), std::make_pair(0.0f, 1.0f));
     // A 1-pixel and a minimised (0-pixel) client.

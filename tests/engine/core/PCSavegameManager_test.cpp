@@ -63,7 +63,8 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
 
     // Closed without Commit after its bytes went out: the temporary file goes, the save stays.
     {
-        std::unique_ptr<PCFileStream> dropped(saves.OpenFile(PCFileStream::kModeWrite | PCFileStream::kModeCreate));
+        std::unique_ptr<PCFileStream> dropped(
+            saves.OpenFile(PCFileStream::kModeWrite | PCFileStream::kModeCreate));
         const std::string next = Image(600000, 'n');
         ASSERT_EQ(dropped->Write(u32(next.size()), next.data()), next.size());
         EXPECT_TRUE(Exists(path + ".tmp"));

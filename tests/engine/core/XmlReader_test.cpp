@@ -8,6 +8,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "engine/core/PcDirectory.h"
 #include "tests/engine/core/XmlTestRecords.h"
@@ -79,8 +80,9 @@ TEST(XmlReaderTest, FieldsTakeDefaultsWordsNumberPrefixesAndVectorComponents) {
     EXPECT_TRUE(Read("<Flag>TRUE</Flag>").flag);
     EXPECT_FALSE(Read("<Flag>1</Flag>").flag);
     // Numbers read their longest prefix and saturate.
-    for (const auto& [text, count] : {std::pair<const char*, i32>{"12abc", 12}, {"99999999999999999999", 2147483647},
-                                      {"-99999999999", -2147483647 - 1}})
+    const std::pair<const char*, i32> counts[] = {
+        {"12abc", 12}, {"99999999999999999999", 2147483647}, {"-99999999999", -2147483647 - 1}};
+    for (const auto& [text, count] : counts)
         EXPECT_EQ(Read(std::string("<Count>") + text + "</Count>").count, count) << text;
     EXPECT_EQ(Read("<Mask>4294967295</Mask>").mask, 0xFFFFFFFFu);
     // Finite doubles beyond a float's range, up to the largest, saturate; infinities stay.
@@ -112,10 +114,8 @@ TEST(XmlReaderTest, FieldsTakeDefaultsWordsNumberPrefixesAndVectorComponents) {
                               "<Ratio>0.75</Ratio><Count>9</Count><Name>elem</Name></root>",
                               "root", a),
               XmlReader::ReadOk);
-    EXPECT_EQ(a.ratio, 0.75);
-    EXPECT_EQ(a.count, 4);
-    EXPECT_FALSE(a.flag);
-    EXPECT_EQ(a.name, "nobody");
+    EXPECT_EQ(std::make_tuple(a.ratio, a.count, a.flag, std::string(a.name.c_str())),
+              std::make_tuple(0.75, 4, false, std::string("nobody")));
 }
 
 TEST(XmlReaderTest, ItemsListsAndMandatoryObjects) {
@@ -226,9 +226,11 @@ TEST(XmlReaderTest, FilesComeFromDiskOrInPackageModeFromTheEntryOfTheLowerCasedN
     ASSERT_TRUE(reader.ReadFile(upper.c_str(), r, "root"));
     ASSERT_TRUE(reader.ReadFileElement(upper.c_str(), "Intro", intro, "root"));
     EXPECT_EQ(std::make_pair(r.number, intro.number), std::make_pair(1, 12));
-    EXPECT_FALSE(reader.ReadFileElement(upper.c_str(), "Outro", untouched, "root"));
-    EXPECT_FALSE(reader.ReadFileElement(upper.c_str(), nullptr, untouched, "root"));
-    EXPECT_FALSE(reader.ReadFileElement(upper.c_str(), "Intro", untouched, nullptr));
+    // An element not there, and no element or root name.
+    const std::pair<const char*, const char*> refused[] = {{"Outro", "root"}, {nullptr, "root"},
+                                                           {"Intro", nullptr}};
+    for (const auto& [element, root] : refused)
+        EXPECT_FALSE(reader.ReadFileElement(upper.c_str(), element, untouched, root)) << (root ? root : "-");
     EXPECT_FALSE(reader.ReadFile((dir.Path() + "/missing.xml").c_str(), untouched, "root"));
     EXPECT_EQ(untouched.number, 0);
 
@@ -254,8 +256,8 @@ TEST(XmlReaderTest, FilesComeFromDiskOrInPackageModeFromTheEntryOfTheLowerCasedN
 TEST(XmlReaderTest, RandomMutationsOfADocumentReadSafely) {
     const std::string document =
         "<?xml version=\"1.0\"?>\n<!-- level -->\n<root><Title>Studio &amp; stage &#x41;&#66;</Title>\n"
-        "  <Scene Name=\"stage\" Position=\"0,1.5,-2\"><Prop Name=\"desk\"><Light Position=\"1,2,3,4\"/></Prop>\n"
-        "    <Camera Name=\"main\"><![CDATA[<not an element>]]></Camera><Group Width='3'><Prop/><Prop Name='a'/>"
+        "<Scene Name=\"stage\" Position=\"0,1.5,-2\"><Prop Name=\"desk\"><Light Position=\"1,2,3,4\"/></Prop>\n"
+        "<Camera Name=\"main\"><![CDATA[<not an element>]]></Camera><Group Width='3'><Prop/><Prop Name='a'/>"
         "</Group></Scene></root>\n";
     static const char* const kTokens[] = {"<", ">", "</", "/>", "\"", "'", "&", "&#x", "<!--",
                                           "-->", "<![CDATA[", "]]>", "=", ",", "<root>", "</root>"};
