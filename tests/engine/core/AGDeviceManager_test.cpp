@@ -134,6 +134,9 @@ TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothin
         EXPECT_EQ(std::make_pair(x, y), std::make_pair(0.25f, 0.75f)) << int(inside);
         EXPECT_EQ(cursor.Mouse()->IsInside(), inside != 0);
     }
+    AGInterface other;  // neither device serves an interface of another kind
+    EXPECT_FALSE(m_impl->FindMouse(0)->QueryInterface(&other));
+    EXPECT_FALSE(m_impl->FindKeyboard(0)->QueryInterface(&other));
 
     AGVirtualKey key, button;
     key.SetKey(84, 0);
