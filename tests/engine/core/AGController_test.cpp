@@ -34,8 +34,7 @@ TEST(AGController, LoopsWrapIntoTheirRange) {
     reverse.UpdateBy(end - start + 50.0f);
     EXPECT_NEAR(reverse.GetTime(), end - 50.0f, 1e-3);
     reverse.UpdateBy(100000.0f);
-    EXPECT_GE(reverse.GetTime(), start);
-    EXPECT_LT(reverse.GetTime(), end);
+    EXPECT_TRUE(reverse.GetTime() >= start && reverse.GetTime() < end) << reverse.GetTime();
 
     // An empty or inverted loop holds still instead of hanging.
     for (u32 mode : {u32(AGController::kLoop), u32(AGController::kLoopReverse)}) {
@@ -103,10 +102,8 @@ TEST(AGController, FrameRatesRetimeOnlyTheFramesThatAreSet) {
     c.SetFrameRate(50.0f);
     c.SetFrameRate(0.0f);
     c.SetFrameRate(-5.0f);
-    EXPECT_FLOAT_EQ(c.GetFrameRate(), 50.0f);
-    EXPECT_FLOAT_EQ(c.GetFrameDuration(), 20.0f);
-    EXPECT_FLOAT_EQ(c.GetStartTime(), 40.0f);
-    EXPECT_FLOAT_EQ(c.GetEndTime(), 200.0f);
+    EXPECT_EQ((std::vector<f32>{c.GetFrameRate(), c.GetFrameDuration(), c.GetStartTime(), c.GetEndTime()}),
+              (std::vector<f32>{50.0f, 20.0f, 40.0f, 200.0f}));
     c.SetTime(100.0f);
     EXPECT_FLOAT_EQ(c.GetOutput(), 5.0f);
     c.Rewind();
@@ -117,8 +114,7 @@ TEST(AGController, FrameRatesRetimeOnlyTheFramesThatAreSet) {
     open.SetRange(5.0f, 0.0f);
     open.SetEndTime(777.0f);
     open.SetFrameRate(50.0f);
-    EXPECT_FLOAT_EQ(open.GetEndTime(), 777.0f);
-    EXPECT_FLOAT_EQ(open.GetStartTime(), 100.0f);
+    EXPECT_EQ(std::make_pair(open.GetStartTime(), open.GetEndTime()), std::make_pair(100.0f, 777.0f));
 
     // 20 ms frames: times are exact, and a once controller stops only past its end.
     AGController once;

@@ -125,22 +125,16 @@ TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothin
     CreateMouseDevice(cursor, 0);
     ASSERT_NE(cursor.Mouse(), nullptr);
     EXPECT_EQ(cursor.Mouse()->RefCount(), 1u);  // held by the cursor alone
-    g_inputRecord.mouseX = 0.25f;
-    g_inputRecord.mouseY = 0.75f;
-    g_inputRecord.mouseInside = 1;
     f32 x = -1.0f, y = -1.0f;
-    cursor.Mouse()->GetPosition(&x, &y);
-    EXPECT_EQ(x, 0.25f);
-    EXPECT_EQ(y, 0.75f);
-    EXPECT_TRUE(cursor.Mouse()->IsInside());
-    g_inputRecord.mouseInside = 0;
-    g_inputRecord.mouseX = 0.5f;
-    cursor.Mouse()->GetPosition(&x, &y);
-    EXPECT_EQ(x, 0.25f);
-    EXPECT_EQ(y, 0.75f);
-    EXPECT_FALSE(cursor.Mouse()->IsInside());
-    // Neither device serves an interface of another kind.
-    AGInterface other;
+    for (u8 inside : {1, 0}) {
+        g_inputRecord.mouseInside = inside;
+        g_inputRecord.mouseX = inside ? 0.25f : 0.5f;
+        g_inputRecord.mouseY = inside ? 0.75f : 0.5f;
+        cursor.Mouse()->GetPosition(&x, &y);
+        EXPECT_EQ(std::make_pair(x, y), std::make_pair(0.25f, 0.75f)) << int(inside);
+        EXPECT_EQ(cursor.Mouse()->IsInside(), inside != 0);
+    }
+    AGInterface other;  // neither device serves an interface of another kind
     EXPECT_FALSE(m_impl->FindMouse(0)->QueryInterface(&other));
     EXPECT_FALSE(m_impl->FindKeyboard(0)->QueryInterface(&other));
 
@@ -178,22 +172,18 @@ TEST(PCInputRecord, WheelStepsSaturateAndKeyBitsStayInTheirTable) {
     record.SetKey(0x41, true);
     record.SetKey(255, true);
     record.SetKey(256, true);
-    EXPECT_TRUE(record.IsKeySet(0x41));
+    record.SetKey(0x42, true);
+    record.SetKey(0x42, false);
+    EXPECT_TRUE(record.IsKeySet(0x41) && record.IsKeySet(255));
     EXPECT_FALSE(record.IsKeySet(0x40) || record.IsKeySet(0x42) || record.IsKeySet(256));
-    EXPECT_TRUE(record.IsKeySet(255));
-    record.SetKey(0x41, false);
-    EXPECT_FALSE(record.IsKeySet(0x41));
-    EXPECT_TRUE(record.IsKeySet(255));
     record.ClearKeys();
     EXPECT_FALSE(record.IsKeySet(255));
     // Typed units beyond the tick's capacity are dropped.
     for (u32 i = 0; i < PCInputRecord::kTypedCapacity + 3; ++i)
         record.PushTyped(u16('a' + i % 26));
-    EXPECT_EQ(record.typedCount, PCInputRecord::kTypedCapacity);
-    EXPECT_EQ(record.typed[PCInputRecord::kTypedCapacity - 1], u16('a' + (PCInputRecord::kTypedCapacity - 1) % 26));
     // Taken once: the next tick starts with none.
     u16 taken[PCInputRecord::kTypedCapacity];
     EXPECT_EQ(record.TakeTyped(taken), PCInputRecord::kTypedCapacity);
-    EXPECT_EQ(taken[0], u16('a'));
+    EXPECT_EQ(taken[PCInputRecord::kTypedCapacity - 1], u16('a' + (PCInputRecord::kTypedCapacity - 1) % 26));
     EXPECT_EQ(record.TakeTyped(taken), 0u);
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 
 TEST(AGMemoryStreamTest, ReadsWritesAndSeeksStayInsideTheBlock) {
     AGMemoryStream stream;
@@ -17,10 +16,10 @@ TEST(AGMemoryStreamTest, ReadsWritesAndSeeksStayInsideTheBlock) {
     EXPECT_TRUE(stream.Seek(2, AGIStream::kSeekEnd));
     EXPECT_EQ(stream.Read(10, out), 2u);
     EXPECT_STREQ(out, "gh");
-    EXPECT_FALSE(stream.Seek(1, AGIStream::kSeekCurrent));
-    EXPECT_FALSE(stream.Seek(9, AGIStream::kSeekStart));
-    EXPECT_FALSE(stream.Seek(9, AGIStream::kSeekEnd));
-    EXPECT_FALSE(stream.Seek(0xFFFFFFFFu, AGIStream::kSeekCurrent));
+    const std::pair<u32, u32> refused[] = {{1, AGIStream::kSeekCurrent}, {9, AGIStream::kSeekStart},
+                                           {9, AGIStream::kSeekEnd}, {0xFFFFFFFFu, AGIStream::kSeekCurrent}};
+    for (const auto& [offset, from] : refused)
+        EXPECT_FALSE(stream.Seek(offset, from)) << offset << " from " << from;
     EXPECT_EQ(stream.Position(), 8u);
     stream.Close();
     EXPECT_FALSE(stream.IsOpen());

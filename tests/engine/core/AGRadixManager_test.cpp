@@ -15,9 +15,7 @@ TEST(AGRadixManager, ReserveOnlyGrowsAndFreeBuffersGivesEverythingBack) {
         b.used = 100;
         for (u32 n : {10u, 256u}) {
             radix.Reserve(0, n);
-            EXPECT_EQ(b.capacity, 256u) << n;
-            EXPECT_EQ(b.work[0], work) << n;
-            EXPECT_EQ(b.used, 0u) << n;
+            EXPECT_TRUE(b.capacity == 256 && b.work[0] == work && b.used == 0) << n;
         }
         const u64 before = GetHeapCounters().current;
         radix.Reserve(0, 1000);
@@ -31,11 +29,9 @@ TEST(AGRadixManager, ReserveOnlyGrowsAndFreeBuffersGivesEverythingBack) {
         EXPECT_EQ(reinterpret_cast<AGRadixBuffer*>(b.work[0][999].value), &b);
         radix.Reserve(5, 10);  // no such buffer: ignored
         radix.FreeBuffers();
-        for (u32 i = 0; i < AGRadixManager::kBufferCount; ++i) {
-            EXPECT_EQ(radix.Buffer(i).capacity, 0u);
-            EXPECT_EQ(radix.Buffer(i).work[0], nullptr);
-            EXPECT_EQ(radix.Buffer(i).work[1], nullptr);
-        }
+        for (u32 i = 0; i < AGRadixManager::kBufferCount; ++i)
+            EXPECT_TRUE(!radix.Buffer(i).capacity && !radix.Buffer(i).work[0] && !radix.Buffer(i).work[1])
+                << i;
         EXPECT_EQ(GetHeapCounters().current, start);
         radix.Reserve(1, 300);  // freed by the destructor
     }

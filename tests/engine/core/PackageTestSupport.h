@@ -11,24 +11,16 @@ class ProbeResource : public AGResource {
 public:
     static inline int s_alive = 0;
     ProbeResource() { ++s_alive; }
-    ProbeResource(const ProbeResource& other)
-        : AGResource(other), bytes(other.bytes), hadBuffer(other.hadBuffer),
-          inPlace(other.inPlace), shared(other.shared), a(other.a) {
+    ProbeResource(const ProbeResource& other) : AGResource(other), bytes(other.bytes), inPlace(other.inPlace) {
         ++s_alive;
     }
     ~ProbeResource() override { --s_alive; }
     u32 GetTypeKey() const override { return TypeKey::Text; }
-    void Load(AGMemBuffer* buffer, u32 a_, bool inPlace_, bool shared_) override {
-        hadBuffer = buffer != nullptr;
+    void Load(AGMemBuffer* buffer, u32, bool inPlace_, bool) override {
         if (buffer && buffer->Base())
             bytes.assign(reinterpret_cast<const char*>(buffer->Cursor()), buffer->Remaining());
         inPlace = inPlace_;
-        shared = shared_;
-        a = a_;
     }
     std::string bytes;
-    bool hadBuffer = false;
     bool inPlace = false;
-    bool shared = false;
-    u32 a = 0;
 };

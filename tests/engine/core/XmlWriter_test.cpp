@@ -32,8 +32,8 @@ std::string Write(ISerializable& record) {
 TEST(XmlWriterTest, EveryFieldKindRoundTripsAsElementsAndAsAttributes) {
     for (bool attributes : {false, true}) {
         SCOPED_TRACE(attributes ? "attributes" : "elements");
-        AllKinds original;
-        original.attributes = attributes;
+        AllKinds original, back;
+        original.attributes = back.attributes = attributes;
         const f32 colour[4] = {-1.25f, 0.5f, 1000.125f, 0.25f};
         memcpy(original.colour, colour, sizeof colour);
         original.position = AGVec3{-3.5f, 0.0f, 123456.75f};
@@ -47,15 +47,9 @@ TEST(XmlWriterTest, EveryFieldKindRoundTripsAsElementsAndAsAttributes) {
         original.name = "Ann & Bob <\"team\"> caf\xc3\xa9";
         original.inner.number = -5;
         original.inner.label = "inside";
-        for (i32 i = 0; i < 3; ++i) {
-            Inner item;
-            item.number = i * 10;
-            item.label = TString<char>::FromInt(i);
-            original.list.push_back(item);
-        }
+        original.list.Items().assign(3, original.inner);
+        original.list[2].number = 20;
         const std::string text = Write(original);
-        AllKinds back;
-        back.attributes = attributes;
         XmlReader reader;
         LogCapture log;
         ASSERT_EQ(reader.ReadText(text.c_str(), "root", back), XmlReader::ReadOk);
