@@ -296,3 +296,16 @@ TEST(EntityTest, LevelFlagsAreKeptOneByOne) {
     EXPECT_EQ(flags(), (std::vector<bool>{false, true, true, false}));
     EXPECT_EQ(level.GetStatus(), 4u);
 }
+
+// The camera a record falls back to, and a reset asks for a new synchronization.
+TEST(EntityTest, CameraDefaultsAndResetSynchronizes) {
+    Camera camera;
+    EXPECT_EQ((std::vector<f32>{f32(camera.ViewportWidth), f32(camera.ViewportHeight),
+                                camera.FieldOfView, camera.ClippingNear, camera.ClippingFar,
+                                camera.Up.y, camera.Factor}),
+              (std::vector<f32>{800, 600, 34, 0, 1000, -1, 1}));
+    Entity named("Named");
+    named.Synchronize = false;
+    named.Reset();
+    EXPECT_TRUE(named.Synchronize);
+}

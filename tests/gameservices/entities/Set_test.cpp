@@ -127,13 +127,20 @@ TEST_F(SetTest, FindersMatchExactNamesAndTheActiveCameraIsTheFirstActivated) {
     EXPECT_EQ(set.m_VideoAssets, (std::vector<VideoAsset*>{&v}));
     // RemoveAll empties every list without releasing anything.
     ComponentLevel level;
+    SetElement element;
+    Light light;
+    Character character;
+    set.m_SetElements = {&element};
+    set.m_Lights = {&light};
+    set.m_Characters = {&character};
     set.m_MemberCameras = {&on};
     set.m_OtherEntities = set.m_ExtensionEntities = set.m_Widgets = {&desk};
     set.m_ComponentLevels = {&level};
     set.RemoveAll();
     EXPECT_EQ(set.m_AudioAssets.size() + set.m_VideoAssets.size() + set.m_Cameras.size() +
                   set.m_MemberCameras.size() + set.m_OtherEntities.size() +
-                  set.m_ExtensionEntities.size() + set.m_Widgets.size() + set.m_Props.size() +
+                  set.m_ExtensionEntities.size() + set.m_Widgets.size() + set.m_SetElements.size() +
+                  set.m_Lights.size() + set.m_Props.size() + set.m_Characters.size() +
                   set.m_ComponentLevels.size(),
               0u);
 }

@@ -371,15 +371,11 @@ TEST(LevelRecordsTest, AnimationDefaultsAndKeywords) {
               (Floats{-1, 1, f32(kPlayPause), 0}));
 
     const std::pair<const char*, i32> modes[] = {
-        {"LOOP", 4}, {"once", 3}, {"Pause", 1}, {"rewind", 5}, {"RewindLoop", 6}, {"", 1},
-        {"loops", 1},
-    };
+        {"LOOP", 4}, {"once", 3}, {"rewind", 5}, {"RewindLoop", 6}, {"", 1}, {"loops", 1}};
     for (const auto& [word, mode] : modes)
         EXPECT_EQ(PlayModeFromWord(word), mode) << word;
-    const std::pair<const char*, i32> types[] = {
-        {"None", -1},          {"SkinAnimation", 0}, {"modelanimation", 1},
-        {"TextureAnimation", 2}, {"UVAnimation", 3}, {"CameraAnimation", 4},
-    };
+    // Skin, model, texture and UV words are read in RenderableRecordTakesKindAndAnimationFromTheRecord.
+    const std::pair<const char*, i32> types[] = {{"None", -1}, {"modelanimation", 1}, {"CameraAnimation", 4}};
     LogCapture log;
     for (const auto& [word, type] : types)
         EXPECT_EQ(AnimationTypeFromWord(word), type) << word;
