@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -67,16 +66,6 @@ TEST(EntityTest, IsAFollowsTheNonTransitiveTable) {
     for (const Row& row : table)
         for (u32 typeId : all)
             EXPECT_EQ(row.isA(typeId), row.yes.count(typeId) == 1) << row.name << " asked " << typeId;
-}
-
-TEST(EntityTest, IdsAreUniqueAndNeverZero) {
-    std::vector<std::unique_ptr<Entity>> entities;
-    std::set<u32> ids = {0};
-    for (int i = 0; i < 200; ++i) {
-        entities.push_back(i % 2 ? std::make_unique<Entity>() : std::make_unique<Prop>("p"));
-        ids.insert(entities.back()->Id);
-    }
-    EXPECT_EQ(ids.size(), entities.size() + 1);
 }
 
 namespace {
