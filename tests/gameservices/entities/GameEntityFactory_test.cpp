@@ -28,9 +28,7 @@ TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
     EXPECT_TRUE(log.Lines().empty());
 
     auto* props = static_cast<EntityFactory<Prop>*>(factories->GetPropFactory());
-    Entity* a = props->Alloc(false);
-    Entity* b = props->Alloc(false);
-    Entity* c = props->Alloc(false);
+    Entity *a = props->Alloc(false), *b = props->Alloc(false), *c = props->Alloc(false);
     ASSERT_TRUE(a && b && c);
     EXPECT_TRUE(a->IsA(TypeIds::Prop));
     EXPECT_EQ(props->Alloc(false), nullptr);
@@ -108,11 +106,10 @@ TEST(GameEntityFactoryTest, CapacitiesThatAreNegativeOrHugeAreRefusedOrCapped) {
     EXPECT_EQ(factories->GetCharacterFactory()->GetMaxSize(), 3u);
 
     u32 kept = 5;
-    parameters->GetParameter(&kept, "GameServices", "FactoryCamera");
-    EXPECT_EQ(kept, 5u);
     i32 offset = 0;
+    parameters->GetParameter(&kept, "GameServices", "FactoryCamera");
     parameters->GetParameter(&offset, "Game", "Offset");
-    EXPECT_EQ(offset, -1);
+    EXPECT_EQ(std::pair(kept, offset), std::pair(5u, -1));
 }
 
 TEST(RuntimeParametersTest, FirstMatchReferencesAndDefaults) {
@@ -131,23 +128,17 @@ TEST(RuntimeParametersTest, FirstMatchReferencesAndDefaults) {
     LogCapture log;
     auto* parameters = GameServices::KorvoGame::RuntimeParameters::Instance();
     parameters->LoadRuntimeParameters(path.c_str());
-
     EXPECT_TRUE(log.Contains("Not allowed to reference another file."));
-
-    u32 players = 0;
-    parameters->GetParameter(&players, "Game", "NbPlayer");
-    EXPECT_EQ(players, 4u);  // the first entry wins, also over the referenced file's
-
-    u32 required = 2;
-    parameters->GetParameter(&required, "Game", "NbPlayerRequired");
-    EXPECT_EQ(required, 2u);  // "game" is not "Game"
-
-    u32 sounds = 10, streams = 4;
-    parameters->GetParameter(&sounds, "Audio", "MaxSounds");
-    parameters->GetParameter(&streams, "Audio", "MaxStreams");
-    EXPECT_EQ(sounds, 12u);
-    EXPECT_EQ(streams, 4u);  // the nested reference was not followed
-
+    // Each read starts from the given fallback, kept when nothing matches.
+    auto read = [parameters](const char* section, const char* name, u32 fallback) {
+        parameters->GetParameter(&fallback, section, name);
+        return fallback;
+    };
+    // The first entry wins, also over the referenced file's; "game" is not "Game"; the nested
+    // reference was not followed.
+    EXPECT_EQ((std::vector<u32>{read("Game", "NbPlayer", 0), read("Game", "NbPlayerRequired", 2),
+                                read("Audio", "MaxSounds", 10), read("Audio", "MaxStreams", 4)}),
+              (std::vector<u32>{4, 2, 12, 4}));
     TString<char> level = "keep";
     parameters->GetParameter(&level, "Game", "StartLevelId");
     EXPECT_EQ(level, "keep");
@@ -157,7 +148,5 @@ TEST(RuntimeParametersTest, FirstMatchReferencesAndDefaults) {
     std::filesystem::current_path(dir.Path());
     parameters->LoadRuntimeParameters("RuntimeParameters.xml");
     std::filesystem::current_path(previous);
-    sounds = 10;
-    parameters->GetParameter(&sounds, "Audio", "MaxSounds");
-    EXPECT_EQ(sounds, 12u);
+    EXPECT_EQ(read("Audio", "MaxSounds", 10), 12u);
 }

