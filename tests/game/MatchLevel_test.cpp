@@ -102,9 +102,14 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
             auto* board = dynamic_cast<QZ2011::Board*>(set->FindProp(block.prop));
             EXPECT_TRUE(board && board->PartName == block.name) << block.prop;
         }
-        // The show clock runs; one subscription each: the phase step and the harness on the ended
-        // event, the harness on each match event, one device listener each.
+        // The show clock runs, its sequencers are bound to the stage; one subscription each: the
+        // phase step and the harness on the ended event, the harness on each match event, one
+        // device listener each.
         EXPECT_TRUE(sequences->IsEnabled());
+        EXPECT_EQ(context.GetCameraSequencer()->GetSet(), set);
+        EXPECT_EQ(context.GetGameShowCameraSequencer()->GetSet(), set);
+        EXPECT_EQ(context.GetAudioManager()->GetSequenceManager(), sequences);
+        EXPECT_EQ(context.GetAudioSequencer()->GetAudioManager(), context.GetAudioManager());
         EXPECT_EQ(sequences->GetSequenceEndedEvent().Count(), 2u);
         for (int i = 0; i < 23; ++i)
             EXPECT_EQ(match.Event(i).Count(), 1u) << i;

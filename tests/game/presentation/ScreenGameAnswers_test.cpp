@@ -349,6 +349,8 @@ TEST_F(ScreenGameAnswers, FaceOffOpeningAndBuzzPickTheirSequences) {
         EXPECT_EQ(Pair(context.m_CurrentFamily, context.m_GamePhase), c.familyAndPhase) << c.phase;
         EXPECT_EQ(Screen().m_AnswersBox->m_X, c.x);
     }
+    Screen().PlaceAnswerHud(2);  // an unknown side moves nothing
+    EXPECT_EQ(Screen().m_AnswersBox->m_X, 59);
 }
 
 TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
@@ -410,6 +412,9 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         Screen().onSteal(nullptr);
         EXPECT_EQ(Playing(), c.steal);
         EXPECT_EQ(onStage(), c.family == 1 ? "11110000" : "00001111") << c.steal;
+        u8& thinks = c.family == 1 ? match().GetContestant(3)->m_Behavior.ThinkFamilyRequest
+                                   : match().GetContestant(4)->m_Behavior.ThinkRequest;
+        EXPECT_EQ(std::exchange(thinks, 0), 1) << "the stealing family thinks";
     }
     context.m_CurrentFamily = 1;
     for (bool visible : {false, true}) {  // a press counts only on a visible button
