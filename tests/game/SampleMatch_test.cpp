@@ -84,8 +84,8 @@ constexpr uint64_t kStallMs = 120000;
 
 AGAudioManagerImpl* MakePulledAudio() { return new PCAudioManagerImpl(platform::audio::Engine::Output::Pull); }
 
-// The program's graphics drawing one frame in kDrawEvery: the software renderer of headless runs takes most of a run's time otherwise. The game
-// still updates every frame.
+// The program's graphics drawing one frame in kDrawEvery: the software renderer of headless runs
+// takes most of a run's time otherwise. The game still updates every frame.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr u32 kDrawEvery = 16;
 #else

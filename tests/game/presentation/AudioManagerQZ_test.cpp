@@ -360,6 +360,10 @@ TEST_F(GameAudio, BindingPreparesTheCrowdWhoseEventsCrossfadeIt) {
     EXPECT_TRUE(Volume("CrowdMedium") == 0.5f && Volume("CrowdLoud") == 0.5f);
     context.UpdateWorld(1500);
     EXPECT_TRUE(Volume("CrowdMedium") == 1.0f && Playing("CrowdMedium") && !Playing("CrowdLoud"));
+    // And back: the medium one gives way to the loud one.
+    Event("Play", "StartCrowdLoud");
+    context.UpdateWorld(3000);
+    EXPECT_TRUE(Volume("CrowdLoud") == 1.0f && Playing("CrowdLoud") && !Playing("CrowdMedium"));
     Event("Play", "StopCrowd");
     context.UpdateWorld(3000);
     EXPECT_FALSE(Playing("CrowdMedium"));

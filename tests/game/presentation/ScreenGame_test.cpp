@@ -216,7 +216,8 @@ TEST_F(ScreenGameTest, DecadeLayoutPlacesThePlayOrPassBackground) {
         SCOPED_TRACE(c.decade);
         context.m_Decade = c.decade;
         Screen().ApplyDecadeLayout();
-        EXPECT_EQ(std::vector<f32>({window->m_X, window->m_Y, window->m_CenterSize.x, window->m_CenterSize.y}), c.place);
+        const std::vector<f32> place = {window->m_X, window->m_Y, window->m_CenterSize.x, window->m_CenterSize.y};
+        EXPECT_EQ(place, c.place);
         EXPECT_EQ(Screen().m_SoftKeyboard->m_TextStyle.m_Color, c.colour);
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Color, c.colour);
     }
