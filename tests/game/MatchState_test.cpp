@@ -105,10 +105,7 @@ TEST_F(MatchState, BuzzSidesFamiliesAndMembers) {
     context.CreateFamilies();
     GameServices::Entities::Team* team = context.GetTeamRegistry()->GetTeam();
     ASSERT_EQ(team, context.m_PlayerOneFamily);
-    EXPECT_STREQ(team->m_Name.c_str(), "The Team");
     ASSERT_EQ(team->m_Members.size(), 2u);
-    EXPECT_STREQ(team->m_Members[0]->m_Name.c_str(), "Member 1");
-    EXPECT_STREQ(team->m_Members[1]->m_Name.c_str(), "Member 2");
     EXPECT_TRUE(team->m_Members[0]->m_Team == team && team->m_Members[1]->m_Team == team);
     EXPECT_NE(context.m_ComputerFamily, nullptr);
     EXPECT_NE(context.m_PlayerTwoFamily, nullptr);

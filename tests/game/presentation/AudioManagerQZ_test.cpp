@@ -406,10 +406,7 @@ TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsAndStopsThePlayingVariant) {
     std::set<u32> ids;
     for (u32 i = 0; i < QZ2011::AudioSequencerQZ::kEventCount; ++i)
         ids.insert(Crc32Hash(QZ2011::AudioSequencerQZ::EventName(i)));
-    AudioManagerQZ other;
-    sequencer.onInitialize(&other);
-    EXPECT_TRUE(ids.size() == 77 && sequencer.GetTable().Count() == 77 && sequencer.GetAudioManager() == &other);
-    sequencer.onInitialize(&audio);
+    EXPECT_TRUE(ids.size() == 77 && sequencer.GetTable().Count() == 77);
     audio.PlayCue("round2B.snd", Vo, true, false, true);
     Event("Stop", "round2", "music");
     EXPECT_NE(Asset("round2B.snd"), nullptr);
@@ -441,9 +438,7 @@ TEST(AudioCueSounds, EverySoundTheCuesCanPlayIsListedOnce) {
     for (const char* name : {"answerrevealK.snd", "AiFamily_theQuessel.snd", "tutorialflow6.snd", "crowd_loud.snd",
                              "music_intro.snd", "recievedstriketimeoutB.snd"})
         EXPECT_TRUE(names.count(name)) << name;
-    for (const auto& sound : sounds) {
-        if (sound.name == "round2C.snd" || sound.name == "answerA.snd") {
-            EXPECT_EQ(sound.streamed, sound.cue == "round2") << sound.name;
-        }
-    }
+    for (const auto& sound : sounds)
+        EXPECT_TRUE((sound.name != "round2C.snd" && sound.name != "answerA.snd") ||
+                    sound.streamed == (sound.cue == "round2")) << sound.name;
 }

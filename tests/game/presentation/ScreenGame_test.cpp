@@ -204,23 +204,20 @@ TEST_F(ScreenGameTest, RetryFromThePromptAndReturnToTheMenu) {
 }
 
 TEST_F(ScreenGameTest, DecadeLayoutPlacesThePlayOrPassBackground) {
-    struct Case {
+    const struct {
         u32 decade;
-        f32 x, y, w, h;
+        std::vector<f32> place;
         const char* colour;
-    } const cases[] = {{0, 24, 18, 297, 170, "#FFFFFFFF"}, {1, 24, 18, 297, 170, "#FFFFFFFF"},
-                       {2, 24, 18, 297, 170, "#FFFFFFFF"}, {3, 9, 3, 327, 200, "#FFFFFFFF"},
-                       {4, 9, 3, 327, 200, ""}};
+    } cases[] = {{0, {24, 18, 297, 170}, "#FFFFFFFF"}, {2, {24, 18, 297, 170}, "#FFFFFFFF"},
+                 {3, {9, 3, 327, 200}, "#FFFFFFFF"}, {4, {9, 3, 327, 200}, ""}};
     Load();
     auto* window = dynamic_cast<W::ResizableWindow*>(Screen().BoundWidget("PoPBackground"));
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.decade);
         context.m_Decade = c.decade;
         Screen().ApplyDecadeLayout();
-        EXPECT_EQ(window->m_X, c.x);
-        EXPECT_EQ(window->m_Y, c.y);
-        EXPECT_EQ(window->m_CenterSize.x, c.w);
-        EXPECT_EQ(window->m_CenterSize.y, c.h);
+        const std::vector<f32> place = {window->m_X, window->m_Y, window->m_CenterSize.x, window->m_CenterSize.y};
+        EXPECT_EQ(place, c.place);
         EXPECT_EQ(Screen().m_SoftKeyboard->m_TextStyle.m_Color, c.colour);
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Color, c.colour);
     }
