@@ -169,17 +169,14 @@ TEST_F(PhaseStepTest, StepsFollowTheMatchState) {
             context.m_Difficulty = 2;
         }
         const Step step = Run();
-        EXPECT_EQ(step.phase, c.phaseAfter);
-        EXPECT_EQ(context.m_CurrentFamily, c.familyAfter);
-        EXPECT_EQ(context.m_BuzzOwner, c.ownerAfter);
+        EXPECT_EQ(std::vector<i32>({step.phase, context.m_CurrentFamily, context.m_BuzzOwner, context.m_RoundCounter}),
+                  std::vector<i32>({c.phaseAfter, c.familyAfter, c.ownerAfter, c.round}));
         EXPECT_EQ(step.sequence, c.sequence);
-        EXPECT_EQ(context.m_RoundCounter, c.round);
     }
     // The round opening clears the face-off replay of the answer record.
     Reset(4);
     Run();
     EXPECT_EQ(context.m_AnswerRecord->m_FaceOffReplay, 0);
-    EXPECT_EQ(context.m_RoundCounter, 1);
 }
 
 // The steal is announced once a round, and lets the computer family act.
@@ -218,7 +215,6 @@ TEST_F(PhaseStepTest, StealResultRevealsOnlyAnIncompleteBoard) {
 TEST_F(PhaseStepTest, GameEndClosesUnlessTheComputerFamilyWon) {
     struct Case { u32 two; i32 score, family; i32 phase; const char* sequence; };
     const Case cases[] = {{0, 300, 1, 28, ""},
-                          {0, 301, 0, 28, ""},
                           {0, 299, 1, 30, "end_game_see_you_nexttime_left"},
                           {0, 299, 0, 30, "end_game_see_you_nexttime_right"},
                           {1, 300, 1, 30, "end_game_see_you_nexttime_left"},
