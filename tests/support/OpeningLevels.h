@@ -4,7 +4,6 @@
 // "PlayerCursor1" in its "PlayerCursors" unless left out, on "ScreenStartup"; the tutorial
 // levels "QZ11_Tutorial_70".."QZ11_Tutorial_00" on "ScreenTutorial"; layouts holding every
 // widget their screens bind), and the probes the tests of the way into a match share.
-#include <cctype>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,12 +20,6 @@
 #include "tools/authoring/PackageWriter.h"
 
 namespace opening {
-
-inline std::string Lower(std::string text) {
-    for (char& c : text)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 inline std::string Layout(const std::string& name, const std::vector<std::string>& images) {
     std::string body;

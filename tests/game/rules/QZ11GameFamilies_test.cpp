@@ -12,6 +12,7 @@
 #include "gameservices/game/PartPools.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "tests/game/rules/MatchStage.h"
+#include "tools/authoring/PackageWriter.h"
 
 using namespace QZ2011;
 using namespace match_stage;
@@ -109,10 +110,7 @@ protected:
     }
 
     static std::string Character(const std::string& file) {
-        std::string lower = file;
-        for (char& c : lower)
-            c = char(std::tolower(static_cast<unsigned char>(c)));
-        return "-xml/korvocity/" + lower;
+        return "-xml/korvocity/" + authoring::LowerName(file);
     }
     // A look of the assembly wearing item `worn` of each list (a file part of id 0 where the
     // list is empty), named `name` (the file name unless given).

@@ -47,16 +47,15 @@ TEST_F(StagingTest, FamilyPosesByDecadeAndDifficulty) {
                     EXPECT_EQ(member->Visible, (i < 4) == left) << i;
                     if ((i < 4) != left)
                         continue;
-                    EXPECT_EQ(member->m_Behavior.PoseRequest, posed) << i;
                     const int id = bases[decade < 4 ? decade : 0] + pose + memberOffset[i - first];
-                    EXPECT_EQ(member->m_Behavior.PoseId, posed ? id : -1);
                     EXPECT_TRUE(Near(PositionOf(member),
                                      PositionOf(left ? "box_position_left_pose" : "box_position_right_pose")));
-                    EXPECT_EQ(member->GetRotationY(), left ? -60.0f : 60.0f);
-                    EXPECT_FALSE(member->Synchronize);
-                    const u8 sets[] = {member->IsMale1, member->IsMale2, member->IsFemale1, member->IsFemale2};
-                    for (int s = 0; s < 4; ++s)
-                        EXPECT_EQ(sets[s], s == i - first ? 1 : 0) << i;
+                    // The pose, the turn and member i's own animation set.
+                    EXPECT_EQ(Values(member->m_Behavior.PoseRequest, member->m_Behavior.PoseId, member->GetRotationY(),
+                                     member->Synchronize, member->IsMale1, member->IsMale2, member->IsFemale1,
+                                     member->IsFemale2),
+                              Values(posed, posed ? id : -1, left ? -60 : 60, false, i == first, i == first + 1,
+                                     i == first + 2, i == first + 3)) << i;
                 }
             }
         }
@@ -189,22 +188,18 @@ TEST_F(StagingTest, RoundOpeningByRoundNumber) {
 // the gaps, or the six-answer layout of the 90s and 00s from round 3 on; the sign of the
 // round; the 80s side screens away in the long rounds.
 TEST_F(StagingTest, BoardLayoutForTheQuestion) {
-    struct Case {
-        u32 decade;
-        i32 round, answers;
-        const char* blocks;    // board_block_01..08 shown
-        const char* dtBlocks;  // board_block_dt_01..06 shown
-        const char* covers;    // board_block_empty_02..08 shown
-        bool doubleSign, tripleSign, sideScreens;
-    };
+    // Shown: board_block_01..08, board_block_dt_01..06, board_block_empty_02..08, the double and
+    // triple signs, and for the 80s the side screens.
+    struct Case { u32 decade; i32 round, answers; const char* shown; };
     const Case cases[] = {
-        {0, 1, 0, "00000000", "000000", "1111111", false, false, true},
-        {2, 3, 8, "00000000", "111111", "0000000", true, false, true},
-        {2, 2, 5, "11111000", "000000", "0000111", false, false, true},
-        {3, 4, 4, "00000000", "111100", "0000110", false, true, true},
-        {0, 3, 5, "11111000", "000000", "0000111", true, false, true},
-        {1, 4, 6, "11111100", "000000", "0000011", false, true, false},
-        {1, 3, 2, "11000000", "000000", "0111111", true, false, false},
+        {0, 1, 0, "00000000 000000 1111111 00"},
+        {2, 3, 8, "00000000 111111 0000000 10"},
+        {2, 2, 5, "11111000 000000 0000111 00"},
+        {3, 4, 4, "00000000 111100 0000110 01"},
+        {0, 3, 5, "11111000 000000 0000111 10"},
+        {1, 4, 6, "11111100 000000 0000011 01 00"},
+        {1, 3, 2, "11000000 000000 0111111 10 00"},
+        {1, 2, 3, "11100000 000000 0011111 00 11"},
     };
     for (u32 decade : {0u, 1u, 2u, 3u}) {
         Enter({.decade = int(decade)});
@@ -218,18 +213,18 @@ TEST_F(StagingTest, BoardLayoutForTheQuestion) {
             for (GameServices::Entities::Prop* prop : set()->m_Props)
                 prop->SetVisible(true);
             match().SetupBoardBlocks(c.answers);
-            for (int n = 1; n <= 8; ++n)
-                EXPECT_EQ(Prop(Numbered("board_block_", n))->Visible, c.blocks[n - 1] == '1') << n;
-            for (int n = 1; n <= 6; ++n)
-                EXPECT_EQ(Prop(Numbered("board_block_dt_", n))->Visible, c.dtBlocks[n - 1] == '1') << n;
-            for (int n = 2; n <= 8; ++n)
-                EXPECT_EQ(Prop(Numbered("board_block_empty_", n))->Visible, c.covers[n - 2] == '1') << n;
-            EXPECT_EQ(Prop("board_block_double")->Visible, c.doubleSign);
-            EXPECT_EQ(Prop("board_block_triple")->Visible, c.tripleSign);
-            if (decade == 1) {
-                EXPECT_EQ(Prop("board_side_single_01")->Visible, c.sideScreens);
-                EXPECT_EQ(Prop("board_side_single_02")->Visible, c.sideScreens);
-            }
+            auto bits = [&](const char* prefix, int from, int to) {
+                std::string shown;
+                for (int n = from; n <= to; ++n)
+                    shown += Prop(Numbered(prefix, n))->Visible ? '1' : '0';
+                return shown;
+            };
+            EXPECT_EQ(bits("board_block_", 1, 8) + " " + bits("board_block_dt_", 1, 6) + " " +
+                          bits("board_block_empty_", 2, 8) + " " +
+                          (Prop("board_block_double")->Visible ? "1" : "0") +
+                          (Prop("board_block_triple")->Visible ? "1" : "0") +
+                          (decade == 1 ? " " + bits("board_side_single_", 1, 2) : ""),
+                      c.shown);
         }
     }
 }

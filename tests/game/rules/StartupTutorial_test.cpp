@@ -102,7 +102,7 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
     ASSERT_FALSE(bytes.empty());
     Begin();
     for (const char* file : QZStartup::kVideos)
-        harness.Home().Write("video/" + opening::Lower(file), bytes);
+        harness.Home().Write("video/" + authoring::LowerName(file), bytes);
     const u32 timersBefore = GameServices::KorvoGame::TimerManager::Instance()->GetUsedCount();
     auto* screen = ScreenOf<QZ2011::ScreenStartup>();
     // The opening's clock starts with the level, before its screen shows.
