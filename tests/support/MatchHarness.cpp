@@ -200,7 +200,9 @@ bool MatchHarness::WriteProfiles() {
     return true;
 }
 
-void MatchHarness::AddSound(const std::string& name, uint32_t ms) { m_Sounds.emplace_back(authoring::LowerName(name), ms); }
+void MatchHarness::AddSound(const std::string& name, uint32_t ms) {
+    m_Sounds.emplace_back(authoring::LowerName(name), ms);
+}
 
 void MatchHarness::Seed(uint32_t seed) {
     GameServices::Bridge::SeedRandom(seed, 362436069u, 521288629u, 88675123u);

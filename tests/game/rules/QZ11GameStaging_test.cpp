@@ -342,7 +342,8 @@ TEST_F(StagingTest, StageScreensForFastMoney) {
             EXPECT_EQ(Prop("board_screen10_a")->Visible, first);
             EXPECT_EQ(Prop("board_screen10_b")->Visible, !first);
             for (GameServices::Entities::Prop* prop : set()->m_Props)
-                EXPECT_FALSE(std::string(prop->Name.c_str()).starts_with("board_block") && prop->Visible) << prop->Name.c_str();
+                EXPECT_FALSE(std::string(prop->Name.c_str()).starts_with("board_block") && prop->Visible)
+                    << prop->Name.c_str();
             for (const char* name : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
                 EXPECT_TRUE(GetScoreBehavior(Prop(name))->Value == -1 && GetScoreBehavior(Prop(name))->UpdateRequest);
             EXPECT_EQ(GetScoreBehavior(Prop("desk_digit_left"))->Value, 50);

@@ -118,8 +118,8 @@ TEST_F(RoundRulesTest, FaceOffAnswersDecideTheWinnerOrReplay) {
         record().m_StruckOut = 2;
         rules().DispatchAnswerResult(record());
         // The face-off-won event follows every decision; the first answer opens the next entry afresh.
-        EXPECT_EQ(Values(context.m_GamePhase, context.m_FaceOffWinner, context.m_CurrentFamily, record().m_FaceOffReplay,
-                         Awards(), events.recorders[8].count, record().m_StruckOut),
+        EXPECT_EQ(Values(context.m_GamePhase, context.m_FaceOffWinner, context.m_CurrentFamily,
+                         record().m_FaceOffReplay, Awards(), events.recorders[8].count, record().m_StruckOut),
                   Values(r.nextPhase, r.winner, r.nextFamily, r.nextReplay, r.awards, r.nextPhase == 10,
                          r.phase == 8 ? 0 : 2));
         EXPECT_EQ(Playing(), r.sequence);
@@ -378,8 +378,8 @@ TEST_F(RoundRulesTest, NextRoundOrTheEndOfTheMainGame) {
         match().OnSequenceEnd();
         EXPECT_EQ(Playing(), r.sequence);
         const bool playing = r.phase == PhaseRoundIntro, leftWon = r.phase == 23 && r.family == P1;
-        EXPECT_EQ(Values(context.m_RoundCounter, context.m_GamePhase, LogCount(r.line), Awards(), record().m_FaceOffReplay,
-                         context.m_WentToSuddenDeath, context.m_BuzzOwner,
+        EXPECT_EQ(Values(context.m_RoundCounter, context.m_GamePhase, LogCount(r.line), Awards(),
+                         record().m_FaceOffReplay, context.m_WentToSuddenDeath, context.m_BuzzOwner,
                          context.GetQuestionManager()->CurrentIndex() == -5),
                   Values(r.nextRound, r.phase, r.lines, r.awards, !playing || r.nextRound == 5,
                          playing ? r.nextRound == 5 : r.sudden, playing && r.nextRound == 5 ? -1 : 0, playing));
