@@ -6,26 +6,133 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/AGVideoPlayer.h"
 #include "engine/core/PCApplicationImpl.h"
+#include "engine/video/PCVideoPlayer.h"
+#include "game/QZ2011GameContext.h"
 #include "game/presentation/AudioManagerQZ.h"
 #include "game/presentation/screens/ScreenStartup.h"
 #include "game/presentation/screens/ScreenTutorial.h"
 #include "game/rules/QZ11Tutorial.h"
 #include "game/rules/QZStartup.h"
+#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/VideoAsset.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/LevelTransition.h"
+#include "gameservices/game/LevelTransitionController.h"
 #include "gameservices/game/RenderableModelData.h"
 #include "gameservices/game/TimerManager.h"
+#include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "tests/support/GraphicsStartup.h"
-#include "tests/support/OpeningLevels.h"
+#include "tests/support/MatchHarness.h"
+#include "tools/authoring/PackageWriter.h"
 #include "tools/authoring/TrackWriter.h"
 #include "tools/authoring/VideoClipWriter.h"
 
 namespace {
 
-using opening::ScreenOf;
+// The opening's and the tutorial's levels and layouts, written as a folder package beside the
+// harness and added to its game flow ("LevelStartup" with "PlayerCursor1" in its "PlayerCursors"
+// unless left out, on "ScreenStartup"; "QZ11_Tutorial_70".."QZ11_Tutorial_00" on
+// "ScreenTutorial"; layouts holding every widget their screens bind).
+std::string Layout(const std::string& name, const std::vector<std::string>& images) {
+    std::string body;
+    for (const std::string& image : images)
+        body += "<GsWidgetLibrary:Image Name=\"" + image + "\" Margin=\"0,0,0,0\" Width=\"64\" Height=\"64\"/>";
+    return "<UserControl xmlns:x=\"urn:tallyvox:layout-x\" xmlns:GsWidgetLibrary=\"urn:tallyvox:widgets\" x:Name=\"" +
+           name + "\" Width=\"800\" Height=\"600\"><Grid Name=\"" + name +
+           "Grid\" Width=\"800\" Height=\"600\" Margin=\"0,0,0,0\">" + body + "</Grid></UserControl>";
+}
+
+// The introduction's nine widgets, then the four pages', each followed by its reflection.
+std::vector<std::string> TutorialWidgets() {
+    std::vector<std::string> names = {"TutorialLogo"};
+    for (const char* decade : {"70", "80", "90", "00"})
+        for (const char* suffix : {"", "Reflection"})
+            names.push_back(std::string("TutorialDecade") + decade + suffix);
+    for (const char* page : {"FaceOff", "SurveyGame", "300Pts", "FastMoney"})
+        for (const char* suffix : {"", "Reflection"})
+            names.push_back(std::string("Tutorial") + page + suffix);
+    return names;
+}
+
+// Writes and mounts the package, appends its levels to the flow and lets every game mode
+// follow them; false when the package cannot be written or read.
+bool AddOpeningLevels(const TempDir& home, QZ2011GameContext& context, bool withCursor = true,
+                             const std::vector<authoring::PackageWriter::Entry>& extra = {}) {
+    auto level = [](const std::string& name, const std::string& file, const std::string& screen) {
+        return "<item><LevelNameId>" + name + "</LevelNameId><LevelFileName>" + file +
+               "</LevelFileName><Status>unlock</Status><RunningSceenId>" + screen + "</RunningSceenId></item>";
+    };
+    authoring::PackageWriter package;
+    std::string levels = level("LevelStartup", "LevelStartup", "ScreenStartup");
+    for (const char* decade : {"70", "80", "90", "00"}) {
+        levels += level("QZ11_Tutorial", std::string("QZ11_Tutorial_") + decade, "ScreenTutorial");
+        package.Add(std::string("qz11_tutorial_") + decade + ".xml", 0, "<root><Level><Cameras/></Level></root>");
+    }
+    package.Add("openinglevels.xml", 0, "<root><LevelTransitions><Levels>" + levels + "</Levels></LevelTransitions></root>");
+    package.Add("levelstartup.xml", 0,
+                "<root><Level><Cameras/><ComponentLevels><ComponentLevel name=\"PlayerCursors\" loadingMode=\"loadInLayer\">"
+                "<Cameras/><Props>" + std::string(withCursor ? "<item><Kind>playercursor</Kind><Name>PlayerCursor1</Name>"
+                                                               "<Visible>true</Visible></item>" : "") +
+                "</Props></ComponentLevel></ComponentLevels></Level></root>");
+    package.Add("screenstartup", 0, Layout("ScreenStartup", {"Disclaimer", "Splash", "SplashText"}));
+    package.Add("screentutorial", 0, Layout("ScreenTutorial", TutorialWidgets()));
+    for (const auto& entry : extra)
+        package.Add(entry.name, entry.typeId, entry.bytes);
+    if (!package.WriteFolder(home.File("openinglevels.dir")))
+        return false;
+    GameServices::Bridge::FileSystem::LoadPackage("openinglevels.dir", false);
+    if (!context.GetGameFlowManager()->LoadLevelTransitions("openinglevels.xml"))
+        return false;
+    for (GameServices::MiniGame::BaseMiniGame* mode : context.GetMiniGames())
+        mode->RegisterLevelDelegates();
+    return true;
+}
+
+// The harness's step, then the video player's update (the application's frame runs it).
+void Step(match::MatchHarness& harness, u32 ms = 16) {
+    harness.Step(ms);
+    if (AGVideoPlayer* video = AGVideoPlayer::Get())
+        video->Update();
+}
+
+// The game's video player for applications started while it lives.
+struct WithVideoPlayer {
+    static AGVideoPlayerImpl* Make() { return new PCVideoPlayer(); }
+    WithVideoPlayer() : saved(AGVideoPlayer::s_implFactory) { AGVideoPlayer::s_implFactory = &Make; }
+    ~WithVideoPlayer() { AGVideoPlayer::s_implFactory = saved; }
+    AGVideoPlayer::ImplFactory saved;
+};
+
+template <typename T>
+T* Mode(QZ2011GameContext& context) {
+    for (GameServices::MiniGame::BaseMiniGame* mode : context.GetMiniGames())
+        if (auto* found = dynamic_cast<T*>(mode))
+            return found;
+    return nullptr;
+}
+
+template <typename T>
+T* ScreenOf() {
+    return dynamic_cast<T*>(GameServices::Widget::ScreenManager::Instance().FindScreen(T::kName));
+}
+
+// Asks the flow for the level of that file while its controller takes requests (no level or
+// a running one: the flow answers true for a known level even when the controller drops the
+// request); true when asked.
+bool RequestLevel(QZ2011GameContext& context, const char* file) {
+    GameServices::KorvoGame::GameFlowManager* flow = context.GetGameFlowManager();
+    GameServices::KorvoGame::LevelTransitionController* controller = flow->GetController();
+    using Controller = GameServices::KorvoGame::LevelTransitionController;
+    const i32 phase = controller ? controller->GetPhase() : i32(Controller::kPhaseNone);
+    return (phase == Controller::kPhaseNone || phase == Controller::kPhaseRunning) &&
+           flow->SetNextLevel(file, nullptr, false);
+}
+
 using QZ2011::QZStartup;
 using QZ2011::ScreenTutorial;
 using Widget = GameServices::Widget::Widget;
@@ -34,20 +141,24 @@ class OpeningTest : public ::testing::Test {
 protected:
     void Begin(bool withCursor = true, const std::vector<authoring::PackageWriter::Entry>& extra = {}) {
         ASSERT_TRUE(harness.Start(1)) << harness.Failure();
-        ASSERT_TRUE(opening::AddOpeningLevels(harness.Home(), Context(), withCursor, extra));
-        startup = opening::Mode<QZStartup>(Context());
-        tutorial = opening::Mode<QZ2011::QZ11Tutorial>(Context());
+        ASSERT_TRUE(AddOpeningLevels(harness.Home(), Context(), withCursor, extra));
+        startup = Mode<QZStartup>(Context());
+        tutorial = Mode<QZ2011::QZ11Tutorial>(Context());
         ScreenOf<ScreenTutorial>()->SetApplication(harness.Application());
     }
     QZ2011GameContext& Context() { return harness.Context(); }
+    // Steps until done() holds; false after the limit.
     bool StepUntil(const std::function<bool()>& done, u32 limitMs = 20000) {
-        return opening::StepUntil(harness, done, limitMs);
+        for (u32 ms = 0; ms < limitMs; ms += 16, Step(harness))
+            if (done())
+                return true;
+        return done();
     }
     // Asks for the level once the flow takes requests and steps until its running screen is loaded.
     bool Enter(const char* file, const GameServices::Widget::Screen& screen) {
         bool asked = false;
         return StepUntil([&] {
-            asked = asked || opening::RequestLevel(Context(), file);
+            asked = asked || RequestLevel(Context(), file);
             return asked && screen.IsLoaded();
         });
     }
@@ -55,7 +166,11 @@ protected:
         GameServices::KorvoGame::TeamActionData data(nullptr, 0, harness.PlayerOne());
         Context().GetTeamActionManager()->SimulateTeamAction(&data, action);
     }
-    std::string Requested() { return opening::Requested(Context()); }
+    // The file name of the level the flow was last asked for; empty for none.
+    std::string Requested() {
+        GameServices::KorvoGame::LevelTransition* next = Context().GetGameFlowManager()->GetNextLevel();
+        return next ? next->GetFileName().c_str() : "";
+    }
     size_t LogLines(const std::string& text) {
         size_t n = 0;
         for (const std::string& line : harness.Lines({match::RecordEntry::Kind::Log}))
@@ -63,7 +178,7 @@ protected:
         return n;
     }
 
-    opening::WithVideoPlayer video;
+    WithVideoPlayer video;
     // The program's graphics start-up: widget animations load only with it.
     GraphicsStartup graphics;
     match::MatchHarness harness;
@@ -85,7 +200,7 @@ Widget* Element(const std::string& name) {
 // The tutorial's widgets that show, in layout order.
 std::vector<std::string> Shown() {
     std::vector<std::string> shown;
-    for (const std::string& name : opening::TutorialWidgets())
+    for (const std::string& name : TutorialWidgets())
         if (Widget* element = Element(name); element && element->Visible)
             shown.push_back(name);
     return shown;
@@ -180,7 +295,7 @@ TEST_F(OpeningTest, WithoutVideosOrCursorTheOpeningStillReachesTheSplashAndALate
     EXPECT_EQ(LogLines("no PlayerCursor1"), 1u);
     // An end that comes late, in the middle of a gap, starts the whole gap again.
     ASSERT_TRUE(StepUntil([&] { return startup->GetStep() == 2 && startup->GetTimer()->m_Active; }));
-    opening::Step(harness, 96);
+    Step(harness, 96);
     startup->OnVideoEnded();
     const uint64_t late = harness.NowMs();
     ASSERT_TRUE(StepUntil([&] { return startup->GetStep() == 3; }));
@@ -229,7 +344,7 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
     for (u32 k = 0; k < 7; ++k)
         EXPECT_NEAR(double(began[narrated[k] + 1] - began[narrated[k]]), double(lengths[k]), 40.0) << narrated[k];
     EXPECT_NEAR(double(began[4] - began[3]), 10 * 1000.0 / 30, 34.0) << "the fade-out";
-    const std::vector<std::string> all = opening::TutorialWidgets();
+    const std::vector<std::string> all = TutorialWidgets();
     EXPECT_EQ(shownAtEnd[2], std::vector<std::string>(all.begin(), all.begin() + 9)) << "the introduction";
     // The pages pile up: two widgets each.
     EXPECT_EQ(shownAtEnd[4], std::vector<std::string>(all.begin() + 9, all.begin() + 11));
@@ -261,12 +376,12 @@ TEST_F(OpeningTest, ASkipEndsTheIntroductionOnceAndLeavingReleasesWhatTheTutoria
     application->GetActivatedCallback().fn(screen);
     EXPECT_FALSE(Context().IsPaused());
 
-    opening::Step(harness);
+    Step(harness);
     ASSERT_EQ(screen->m_State, 1);
     for (int skip = 0; skip < 2; ++skip)
         Act("SkipSequence");
     EXPECT_EQ(skips.count, 1);
-    opening::Step(harness);
+    Step(harness);
     EXPECT_EQ(LogLines("QZ11_Game_Level_File_1_"), 1u) << "the bare name, reported by the flow";
     // The last step stays, and no page shows after it.
     for (int frame = 0; frame < 5; ++frame)
