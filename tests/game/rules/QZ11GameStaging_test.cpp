@@ -117,7 +117,9 @@ TEST_F(StagingTest, FamiliesTakeTheirPodiums) {
     const RightCase rightCases[] = {
         {1, 1, 0, 0, {A, C, B, D}}, {1, 0, 0, 0, {B, D, A, C}}, {0, 1, 0, 0, {C, B, A, D}},
         {0, 0, 2, 0, {C, B, A, D}}, {0, 0, 1, 1, {D, B, C, A}}, {0, 0, 3, 0, {D, B, C, A}},
-        {0, 0, 3, 2, {C, D, A, B}}, {0, 0, 1, 0, {A, B, C, D}}, {0, 0, 4, 0, {A, B, C, D}}};
+        {0, 0, 2, 2, {C, D, A, B}}, {0, 0, 3, 2, {C, D, A, B}}, {0, 0, 0, 1, {A, B, C, D}},
+        {0, 0, 1, 0, {A, B, C, D}}, {0, 0, 2, 1, {A, B, C, D}}, {0, 0, 3, 1, {A, B, C, D}},
+        {0, 0, 0, 2, {A, B, C, D}}, {0, 0, 1, 2, {A, B, C, D}}, {0, 0, 4, 0, {A, B, C, D}}};
     for (const RightCase& c : rightCases) {
         SCOPED_TRACE(std::to_string(c.two) + std::to_string(c.alternate) + std::to_string(c.decade) +
                      std::to_string(c.difficulty));
@@ -193,6 +195,8 @@ TEST_F(StagingTest, BoardLayoutForTheQuestion) {
     struct Case { u32 decade; i32 round, answers; const char* shown; };
     const Case cases[] = {
         {0, 1, 0, "00000000 000000 1111111 00"},
+        {0, 1, 8, "11111111 000000 0000000 00"},
+        {3, 5, 1, "00000000 100000 1101110 01"},
         {2, 3, 8, "00000000 111111 0000000 10"},
         {2, 2, 5, "11111000 000000 0000111 00"},
         {3, 4, 4, "00000000 111100 0000110 01"},
@@ -236,6 +240,8 @@ TEST_F(StagingTest, RevealedBlockAndTheFacesReaction) {
     struct Case { u32 decade; i32 round, family, side, index; const char* opened; bool style00; int face; };
     // face: 0 left reacts, 1 right, -1 none.
     const Case cases[] = {
+        {0, 1, 1, 0, 0, "board_block_01", false, 0},   {3, 4, 1, 0, 7, nullptr, false, 0},
+        {2, 4, 1, 0, -1, nullptr, false, 0},
         {0, 3, 0, 1, 7, "board_block_08", false, 1},   {2, 3, 1, 0, 5, "board_block_dt_06", false, 0},
         {2, 3, 1, 0, 6, nullptr, false, 0},            {2, 2, 1, 0, 6, "board_block_07", false, 0},
         {3, 5, 0, 1, 0, "board_block_dt_01", true, 1}, {3, 1, 1, 0, 2, "board_block_03", true, 0},

@@ -114,9 +114,10 @@ TEST_F(QZAITest, DelaysFollowTheirFormulas) {
                           {10, 0, 1, 1, 9, 3500, 100, 8, "PlayOrPass"},
                           {13, 0, 3, 0, 9, 8013, 0, 0, "EnterAIAnswer"},
                           {12, 0, 4, 1, 9, 6013, 100, 11, "EnterAIAnswer"},
-                          // Not its turn, not sudden death, the face-off decided.
+                          // Not its turn, not sudden death, the face-off decided, no turn phase.
                           {9, 1, 1, -1, 9, -1, 0, 0, nullptr}, {20, 0, 4, -1, 9, -1, 0, 0, nullptr},
-                          {8, 0, 1, 1, 9, -1, 0, 0, nullptr}};
+                          {7, 0, 1, 0, 9, -1, 0, 0, nullptr},  {8, 0, 1, 1, 9, -1, 0, 0, nullptr},
+                          {11, 0, 1, 1, 9, -1, 0, 0, nullptr}};
     for (const Case& c : cases)
         for (u32 seed : {1u, 99u}) {
             SCOPED_TRACE("phase " + std::to_string(c.phase) + " seed " + std::to_string(seed));

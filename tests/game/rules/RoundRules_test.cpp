@@ -98,14 +98,18 @@ TEST_F(RoundRulesTest, FaceOffAnswersDecideTheWinnerOrReplay) {
         {false, 8, 1, 0, 0, P1, -1, 1, 9, -1, C, 0, "", 1},
         {false, 8, 0, 1, 1, C, -1, 4, 10, 1, C, 1, "", 0},
         {false, 8, 0, 0, 1, C, -1, -1, 9, -1, P1, 0, "", 0},
+        {false, 8, 0, 0, 1, C, -1, 0, 10, 1, C, 0, "", 0},
         {false, 8, 1, 0, -1, P1, -1, 2, 9, -1, C, 0, "", 0},
         {false, 9, 0, 0, 0, C, 1, 0, 10, 1, C, 0, "", 0},
         {false, 9, 0, 0, 0, C, 1, 3, 10, 0, P1, 0, "", 0},
         {false, 9, 1, 0, 1, P1, -1, 2, 10, 0, P1, 0, "", 1},
+        {false, 9, 0, 0, 1, P1, 2, 0, 10, 0, P1, 0, "", 1},
         {false, 9, 0, 0, 1, P1, 2, -1, 10, 1, C, 0, "", 0},
         {false, 9, 0, 0, 0, C, -1, -1, 8, -1, P1, 1, "", 0},
         {false, 9, 0, 1, 0, C, -1, -1, 5, -1, C, 0, "faceoff_round1", 0},
+        {false, 9, 0, 1, 0, C, -1, 5, 10, 1, C, 1, "", 0},
         {true, 8, 0, 0, 1, P2, -1, 0, 10, 1, P2, 0, "", 0},
+        {true, 9, 0, 0, 1, P1, 2, 2, 10, 0, P1, 0, "", 0},
         {true, 9, 0, 0, 0, P2, -1, -1, 8, -1, P1, 1, "", 0},
     };
     for (const Row& r : rows) {
@@ -274,7 +278,7 @@ TEST_F(RoundRulesTest, RoundWonBanksForTheFamilyAtTheTurn) {
         {false, P1, 1, 250, 0, 0, "blank", 0},          {false, C, 1, 249, 0, 0, "round_won_right", 0},
         {true, P2, 1, 100, 0, 0, "round_won_right", 0}, {false, P1, 3, 100, 0, 0, "round_won_left", 1},
         {false, P1, 3, 100, 150, 0, "round_won_left", 0}, {false, P1, 1, 100, 149, 3, "round_won_left", 1},
-        {true, P1, 3, 100, 0, 0, "round_won_left", 0},
+        {false, C, 1, 100, 0, 3, "round_won_right", 0}, {true, P1, 3, 100, 0, 0, "round_won_left", 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::to_string(&r - rows));
@@ -360,6 +364,7 @@ TEST_F(RoundRulesTest, NextRoundOrTheEndOfTheMainGame) {
         {false, 2, 299, 300, C, 0, 0, 3, 28, "end_game_loose", "--+++ START DOUBLE ROUND +++--", 1, 0},
         {false, 4, 310, 320, P1, 2, 0, 5, 23, "fast_money_round_left", "--+++ START SUDDEN DEATH +++--", 1, 3},
         {false, 5, 300, 0, P1, 1, 1, 5, 23, "fast_money_round_left", "--+++ START SUDDEN DEATH +++--", 0, 2},
+        {false, 5, 300, 0, P1, 1, 0, 5, 23, "fast_money_round_left", "--+++ START SUDDEN DEATH +++--", 0, 1},
         {true, 3, 100, 300, P2, 0, 0, 4, 23, "fast_money_round_right", "--+++ START TRIPLE ROUND +++--", 1, 0},
         {true, 3, 0, 0, P1, 0, 0, 4, 5, "faceoff_round4", "--+++ START TRIPLE ROUND +++--", 2, 0},
     };

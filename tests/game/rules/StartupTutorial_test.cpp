@@ -197,6 +197,12 @@ Widget* Element(const std::string& name) {
     return screen->m_RootPanel ? Widget::FindChild(name.c_str(), screen->m_RootPanel) : nullptr;
 }
 
+// The last frame of the animation the element plays; -1 without one.
+float EndFrame(const std::string& name) {
+    Widget* element = Element(name);
+    return element && element->m_Animation ? element->m_Control.GetEndFrame() : -1.0f;
+}
+
 // The tutorial's widgets that show, in layout order.
 std::vector<std::string> Shown() {
     std::vector<std::string> shown;
@@ -336,6 +342,9 @@ TEST_F(OpeningTest, TheTutorialFollowsItsNarrationsAndEndsWithTheDecadesMatchLev
             EXPECT_EQ(screen->m_State, state + 1);
             shownAtEnd[state] = shown;
             began[state = screen->m_State] = harness.NowMs();
+            // The fade-out plays on all nine elements of the introduction.
+            for (size_t i = 0; state == 3 && i < 9; ++i)
+                EXPECT_EQ(EndFrame(TutorialWidgets()[i]), 9.0f) << i;
         }
         shown = Shown();
         return state == 9;
