@@ -221,11 +221,10 @@ TEST_F(FamiliesTest, EachFamilyWearsTheFilesOfItsLooks) {
         // The computer family is not dressed: it wears its files' items (index 1).
         for (int i = 4; i < 8 && c.opponents; ++i)
             EXPECT_EQ(Top(Member(i)), ItemName(i < 6 ? "Male4" : "Female3", kTop, 1)) << Contestant(i);
-        EXPECT_EQ(Face(true)->GetRotationY(), 160.0f);
-        EXPECT_EQ(Face(false)->GetRotationY(), 200.0f);
-        EXPECT_EQ(match().GetContestant(4), Member(4));
-        EXPECT_EQ(match().GetContestant(-1), nullptr);
-        EXPECT_EQ(match().GetContestant(8), nullptr);
+        EXPECT_EQ(Values(Face(true)->GetRotationY(), Face(false)->GetRotationY()), Values(160, 200));
+        EXPECT_EQ(std::vector<QZCharacter*>(
+                      {match().GetContestant(4), match().GetContestant(-1), match().GetContestant(8)}),
+                  std::vector<QZCharacter*>({Member(4), nullptr, nullptr}));
     }
 }
 
@@ -379,10 +378,10 @@ TEST_F(FamiliesTest, ShortAndEmptyListsKeepTheFilesPart) {
     Dress(target, "TinyLook.xml");
     match().DressFamilyMember(2, target, reference);
     const Appearance dressed = Worn(target);
-    EXPECT_EQ(dressed.OutfitParts[0].Name, ItemName("Tiny", kTop, 0).c_str());
-    EXPECT_EQ(dressed.OutfitParts[1].Name, ItemName("Tiny", kBottom, 1).c_str());
-    EXPECT_EQ(dressed.OutfitParts[2].Name, "Tiny_file.mdl");
-    EXPECT_EQ(dressed.AnatomyParts[3].Name, ItemName("Tiny", kHair, 0).c_str());
+    EXPECT_EQ(std::vector<std::string>({dressed.OutfitParts[0].Name.c_str(), dressed.OutfitParts[1].Name.c_str(),
+                                        dressed.OutfitParts[2].Name.c_str(), dressed.AnatomyParts[3].Name.c_str()}),
+              std::vector<std::string>({ItemName("Tiny", kTop, 0), ItemName("Tiny", kBottom, 1), "Tiny_file.mdl",
+                                        ItemName("Tiny", kHair, 0)}));
     EXPECT_EQ(PartsInUse(), parts);
 
     // A missing target or a target without a look chooses nothing.

@@ -167,12 +167,11 @@ TEST_F(StagingTest, RoundOpeningByRoundNumber) {
         }
         Block("board_block_03")->m_Behavior.ShowFrontRequest = Block("board_block_dt_06")->m_Behavior.ShowFrontRequest = 0;
         match().StartRound();
-        EXPECT_EQ(context.m_RoundCounter, c.after);
         EXPECT_EQ(Playing(), c.sequence);
         EXPECT_EQ(log.Lines(), c.line ? std::vector<std::string>{c.line} : std::vector<std::string>{});
-        EXPECT_EQ(context.m_StealStarted, 0);
         EXPECT_EQ(events.fired, (std::vector<int>{15, 6}));
-        EXPECT_FALSE(Prop("board_screenlogo")->Visible);
+        EXPECT_EQ(Values(context.m_RoundCounter, context.m_StealStarted, Prop("board_screenlogo")->Visible),
+                  Values(c.after, 0, false));
         for (int i = 0; i < 8; ++i) {
             const bool staged = i < 4 ? i == c.leftIndex : i - 4 == c.rightIndex;
             EXPECT_EQ(Member(i)->Visible, staged) << i;
@@ -272,10 +271,9 @@ TEST_F(StagingTest, RevealedBlockAndTheFacesReaction) {
                     EXPECT_EQ(block->Name, c.opened);
                     EXPECT_EQ(block->m_Behavior.FlipToBack, c.style00);
                 }
-            EXPECT_EQ(opened, c.opened ? 1 : 0);
-            EXPECT_EQ(Face(true)->m_Behavior.WinSmallFamilyRequest, c.face == 0);
-            EXPECT_EQ(Face(false)->m_Behavior.WinSmallRequest, c.face == 1);
-            EXPECT_EQ(log.Contains("No family set!!"), c.face == -1);
+            EXPECT_EQ(Values(opened, Face(true)->m_Behavior.WinSmallFamilyRequest,
+                             Face(false)->m_Behavior.WinSmallRequest, log.Contains("No family set!!")),
+                      Values(c.opened ? 1 : 0, c.face == 0, c.face == 1, c.face == -1));
         }
     }
 }
@@ -379,10 +377,10 @@ TEST_F(StagingTest, BoardScreensBackToTheLogo) {
         for (GameServices::Entities::Prop* prop : set()->m_Props)
             prop->SetVisible(prop->Name == "board_screen10_a" || prop->Name == "board_screen10_b");
         match().ResetBoardScreens();
-        EXPECT_TRUE(Prop("board_screenlogo")->Visible);
-        EXPECT_FALSE(Prop("board_screen10_a")->Visible || Prop("board_screen10_b")->Visible);
-        EXPECT_EQ(Prop("board_side_single_01")->Visible, decade == 1);
-        EXPECT_EQ(Prop("board_side_single_02")->Visible, decade == 1);
+        EXPECT_EQ(Values(Prop("board_screenlogo")->Visible, Prop("board_screen10_a")->Visible,
+                         Prop("board_screen10_b")->Visible, Prop("board_side_single_01")->Visible,
+                         Prop("board_side_single_02")->Visible),
+                  Values(true, false, false, decade == 1, decade == 1));
     }
 }
 
@@ -392,8 +390,7 @@ TEST_F(StagingTest, ALevelWithoutTuningKeepsTheLastOne) {
     log.Clear();
     Enter({.applicationData = false});
     EXPECT_TRUE(log.Contains("Missing applicationData  for the level !"));
-    EXPECT_EQ(context.m_NumberOfAnswers, 7u);
-    EXPECT_EQ(context.m_FastMoneySecondTime, 25u);
+    EXPECT_EQ(Values(context.m_NumberOfAnswers, context.m_FastMoneySecondTime), Values(7, 25));
 }
 
 // A level without some of its stage: each missing name is reported once at level start and
@@ -441,8 +438,7 @@ TEST_F(StagingTest, MissingStageEntitiesAreReportedOnceAndSkipped) {
         EXPECT_EQ(LogCount("QZ11Game : can't find '" + reported + "' in the level"), 1u) << name;
     }
     // The rest was staged as usual.
-    EXPECT_TRUE(Member(0)->m_Behavior.IdleRequest && Member(4)->m_Behavior.IdleRequest);
-    EXPECT_TRUE(Member(1)->m_Behavior.WalkRequest);
-    EXPECT_EQ(GetScoreBehavior(Prop("desk_digit_left"))->Value, 10);
-    EXPECT_TRUE(Face(false) && !Face(true));
+    EXPECT_TRUE(Member(0)->m_Behavior.IdleRequest && Member(4)->m_Behavior.IdleRequest && Face(false) && !Face(true));
+    EXPECT_EQ(Values(Member(1)->m_Behavior.WalkRequest, GetScoreBehavior(Prop("desk_digit_left"))->Value),
+              Values(1, 10));
 }

@@ -55,8 +55,7 @@ TEST_F(MatchModeTest, TeamActionsAreTakenOnlyInTheirPhasesAndFlags) {
                     context.m_LastAnswerIndex = 99;
                     context.m_BuzzOwner = -1;
                     Act(c.action, Player(0));
-                    EXPECT_EQ(int(events.fired.size()), c.taken ? 1 : 0) << c.action;
-                    EXPECT_EQ(events.recorders[c.event].count, c.taken ? 1 : 0) << c.action;
+                    EXPECT_EQ(events.fired, c.taken ? std::vector<int>{c.event} : std::vector<int>{}) << c.action;
                     EXPECT_EQ(events.recorders[c.event].last, c.taken ? Player(0) : nullptr);
                     // The answer check ran exactly when the answer was taken (no question: wrong).
                     if (c.event == 3) {
@@ -96,8 +95,7 @@ TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndex) {
         events.Attach(match());
         Act("BuzzSinglePlayer", Player(1));
         EXPECT_EQ(events.recorders[0].last, Player(1));
-        EXPECT_EQ(context.m_BuzzOwner, c.computer ? 1 : 0);
-        EXPECT_EQ(context.m_AIMayAct, c.mayActAfter);
+        EXPECT_EQ(Values(context.m_BuzzOwner, context.m_AIMayAct), Values(c.computer ? 1 : 0, c.mayActAfter));
         int marked = 0;
         for (int i = 0; i < 8; ++i)
             if (QZCharacter* character = Member(i); character->m_Behavior.BuzzRequest) {
@@ -126,8 +124,7 @@ TEST_F(MatchModeTest, FiringOperationsFireTheirEventWithPlayerOne) {
     for (const Case& c : cases) {
         events.Attach(match());
         (match().*c.fire)();
-        EXPECT_EQ(int(events.fired.size()), 1) << c.event;
-        EXPECT_EQ(events.recorders[c.event].count, 1) << c.event;
+        EXPECT_EQ(events.fired, std::vector<int>{c.event});
         EXPECT_EQ(events.recorders[c.event].last, Player(0)) << c.event;
     }
 }
@@ -148,8 +145,8 @@ TEST_F(MatchModeTest, RoundAnswerTurnClearsTheStrikesOfTheFamilyAtTheTurn) {
     events.Attach(match());
     match().StartRoundAnswerTurn();
     EXPECT_TRUE(log.Contains("No family set!!"));
-    EXPECT_EQ(events.recorders[13].count, 1);
-    EXPECT_EQ(context.m_ComputerFamily->m_Strikes + context.m_PlayerOneFamily->m_Strikes, 2);
+    EXPECT_EQ(Values(events.recorders[13].count, context.m_ComputerFamily->m_Strikes + context.m_PlayerOneFamily->m_Strikes),
+              Values(1, 2));
 }
 
 // A skip ends only a skippable sequence, only while skipping is allowed; in a single-player
