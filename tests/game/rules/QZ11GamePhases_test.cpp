@@ -112,9 +112,8 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStep) {
             if (resume) {
                 // In the steal the resume only clears its flag.
                 ExpectStep(step, {p.phase, p.phase == 13 ? std::vector<int>{} : std::vector<int>{7}, "", {}});
-                EXPECT_EQ(context.m_AnswerTurnPending, 0);
-                EXPECT_EQ(context.m_AnswerPending, result);
-                EXPECT_EQ(context.m_AnswerAgain, again);
+                EXPECT_EQ(Values(context.m_AnswerTurnPending, context.m_AnswerPending, context.m_AnswerAgain),
+                          Values(0, result, again));
             } else if (result) {
                 // Left for the result's owner to clear.
                 ExpectStep(step, {p.phase, {17}, "", {}});

@@ -224,12 +224,11 @@ TEST_F(QZAITest, PlayOrPassByTheDecisionDraw) {
         log.Clear();
         context.m_PlayChosen = d <= 2;
         Answer(PhaseFaceOffWon);
-        EXPECT_EQ(context.m_PlayChosen, d <= 2 ? 0 : 1);
-        EXPECT_EQ(context.m_CurrentFamily, d <= 2 ? 1 : 0);
+        EXPECT_EQ(Values(context.m_PlayChosen, context.m_CurrentFamily, context.m_AIMayAct),
+                  Values(d > 2, d <= 2, 0));
         EXPECT_EQ(LogCount(std::string("IA DECIDED TO ") + (d <= 2 ? "PASS" : "PLAY") + " (Rand==" +
                            std::to_string(d) + ")\n"), 1u);
         EXPECT_EQ(names, std::vector<std::string>{"PlayOrPass"});
-        EXPECT_EQ(context.m_AIMayAct, 0);
     }
     EXPECT_TRUE(passes > 0 && passes < 40);
 }
@@ -256,9 +255,8 @@ TEST_F(QZAITest, WaitsEndOnTimeOnSkipOrWhenTheTurnIsTakenAway) {
         context.m_BuzzOwner = c.event == PlayerOneBuzz ? 0 : -1;
         context.m_GamePhase = c.event == BuzzPhaseOver ? 8 : c.phase;
         ai.Update(1);
-        EXPECT_EQ(!names.empty(), c.actsNext);
-        EXPECT_EQ(ai.m_State == QZAI::StateWatch, c.event == Skip || c.event == TimeUp || c.event == PlayerOneBuzz);
-        EXPECT_EQ(context.m_AIBusy + context.m_AIAnswerStarted, c.event == None ? 1 : 0);
+        EXPECT_EQ(Values(!names.empty(), ai.m_State == QZAI::StateWatch, context.m_AIBusy + context.m_AIAnswerStarted),
+                  Values(c.actsNext, c.event == Skip || c.event == TimeUp || c.event == PlayerOneBuzz, c.event == None));
         for (int t = 0; t < 200; ++t)
             ai.Update(100);
         EXPECT_EQ(names.size(), c.acts ? 1u : 0u);
