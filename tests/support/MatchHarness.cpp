@@ -1,11 +1,9 @@
 #include "tests/support/MatchHarness.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 
 #include "engine/audio/PCAudioManagerImpl.h"
@@ -29,7 +27,6 @@
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
 #include "gameservices/game/SavedGameManager.h"
-#include "gameservices/game/TeamRegistry.h"
 #include "gameservices/minigame/BaseMiniGame.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "game/rules/AnswerResult.h"
@@ -68,12 +65,6 @@ constexpr int kLevelFrames = 600;
 platform::window::Backend* MakeTestBackend() { return new platform::window::TestBackend(); }
 
 AGAudioManagerImpl* MakePulledAudio() { return new PCAudioManagerImpl(platform::audio::Engine::Output::Pull); }
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 constexpr int kAnswerEnteredEvent = 3;
 constexpr int kAnswerResultEvent = 17;
@@ -209,7 +200,9 @@ bool MatchHarness::WriteProfiles() {
     return true;
 }
 
-void MatchHarness::AddSound(const std::string& name, uint32_t ms) { m_Sounds.emplace_back(Lower(name), ms); }
+void MatchHarness::AddSound(const std::string& name, uint32_t ms) {
+    m_Sounds.emplace_back(authoring::LowerName(name), ms);
+}
 
 void MatchHarness::Seed(uint32_t seed) {
     GameServices::Bridge::SeedRandom(seed, 362436069u, 521288629u, 88675123u);
@@ -226,10 +219,10 @@ bool MatchHarness::CopyData() {
         const std::string name = entry.path().filename().string();
         if (!fs::exists(entry.path() / (name + ".hdr")))
             continue;
-        const fs::path target = fs::path(m_Home.Path()) / Lower(name);
+        const fs::path target = fs::path(m_Home.Path()) / authoring::LowerName(name);
         if (name == "gamequestions" && m_BankChange)
             continue;
-        if (m_UseRealScreen && name == Lower(name)) {
+        if (m_UseRealScreen && name == authoring::LowerName(name)) {
             // Whole matches link the packages they only read (their sequences are written
             // afresh, and the bindings file replaced in a folder of links).
             if (name == "gssystem") {
@@ -247,8 +240,8 @@ bool MatchHarness::CopyData() {
         if (fs::is_symlink(target))  // never write through a link into the build's own data
             continue;
         fs::copy(entry.path(), target, fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
-        if (!error && name != Lower(name))
-            fs::rename(target / (name + ".hdr"), target / (Lower(name) + ".hdr"), error);
+        if (!error && name != authoring::LowerName(name))
+            fs::rename(target / (name + ".hdr"), target / (authoring::LowerName(name) + ".hdr"), error);
         if (error)
             return Fail("cannot copy the package " + name + ": " + error.message());
     }

@@ -398,6 +398,12 @@ protected:
     bool entered = false;
 };
 
+// Values of mixed integer kinds, to compare a whole outcome at once.
+template <typename... T>
+std::vector<i64> Values(const T&... values) {
+    return {i64(values)...};
+}
+
 inline bool Near(const AGVec3& a, const AGVec3& b) {
     return std::abs(a.x - b.x) < 1e-4f && std::abs(a.y - b.y) < 1e-4f && std::abs(a.z - b.z) < 1e-4f;
 }

@@ -112,9 +112,8 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStep) {
             if (resume) {
                 // In the steal the resume only clears its flag.
                 ExpectStep(step, {p.phase, p.phase == 13 ? std::vector<int>{} : std::vector<int>{7}, "", {}});
-                EXPECT_EQ(context.m_AnswerTurnPending, 0);
-                EXPECT_EQ(context.m_AnswerPending, result);
-                EXPECT_EQ(context.m_AnswerAgain, again);
+                EXPECT_EQ(Values(context.m_AnswerTurnPending, context.m_AnswerPending, context.m_AnswerAgain),
+                          Values(0, result, again));
             } else if (result) {
                 // Left for the result's owner to clear.
                 ExpectStep(step, {p.phase, {17}, "", {}});
@@ -169,17 +168,14 @@ TEST_F(PhaseStepTest, StepsFollowTheMatchState) {
             context.m_Difficulty = 2;
         }
         const Step step = Run();
-        EXPECT_EQ(step.phase, c.phaseAfter);
-        EXPECT_EQ(context.m_CurrentFamily, c.familyAfter);
-        EXPECT_EQ(context.m_BuzzOwner, c.ownerAfter);
+        EXPECT_EQ(std::vector<i32>({step.phase, context.m_CurrentFamily, context.m_BuzzOwner, context.m_RoundCounter}),
+                  std::vector<i32>({c.phaseAfter, c.familyAfter, c.ownerAfter, c.round}));
         EXPECT_EQ(step.sequence, c.sequence);
-        EXPECT_EQ(context.m_RoundCounter, c.round);
     }
     // The round opening clears the face-off replay of the answer record.
     Reset(4);
     Run();
     EXPECT_EQ(context.m_AnswerRecord->m_FaceOffReplay, 0);
-    EXPECT_EQ(context.m_RoundCounter, 1);
 }
 
 // The steal is announced once a round, and lets the computer family act.

@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "gameservices/bridge/systems/RenderingSystem.h"
-#include "gameservices/entities/GameEntityFactory.h"
-#include "gameservices/entities/TypeIds.h"
 #include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "tests/game/rules/MatchStage.h"
@@ -57,8 +55,7 @@ TEST_F(MatchModeTest, TeamActionsAreTakenOnlyInTheirPhasesAndFlags) {
                     context.m_LastAnswerIndex = 99;
                     context.m_BuzzOwner = -1;
                     Act(c.action, Player(0));
-                    EXPECT_EQ(int(events.fired.size()), c.taken ? 1 : 0) << c.action;
-                    EXPECT_EQ(events.recorders[c.event].count, c.taken ? 1 : 0) << c.action;
+                    EXPECT_EQ(events.fired, c.taken ? std::vector<int>{c.event} : std::vector<int>{}) << c.action;
                     EXPECT_EQ(events.recorders[c.event].last, c.taken ? Player(0) : nullptr);
                     // The answer check ran exactly when the answer was taken (no question: wrong).
                     if (c.event == 3) {
@@ -98,8 +95,7 @@ TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndex) {
         events.Attach(match());
         Act("BuzzSinglePlayer", Player(1));
         EXPECT_EQ(events.recorders[0].last, Player(1));
-        EXPECT_EQ(context.m_BuzzOwner, c.computer ? 1 : 0);
-        EXPECT_EQ(context.m_AIMayAct, c.mayActAfter);
+        EXPECT_EQ(Values(context.m_BuzzOwner, context.m_AIMayAct), Values(c.computer ? 1 : 0, c.mayActAfter));
         int marked = 0;
         for (int i = 0; i < 8; ++i)
             if (QZCharacter* character = Member(i); character->m_Behavior.BuzzRequest) {
@@ -128,8 +124,7 @@ TEST_F(MatchModeTest, FiringOperationsFireTheirEventWithPlayerOne) {
     for (const Case& c : cases) {
         events.Attach(match());
         (match().*c.fire)();
-        EXPECT_EQ(int(events.fired.size()), 1) << c.event;
-        EXPECT_EQ(events.recorders[c.event].count, 1) << c.event;
+        EXPECT_EQ(events.fired, std::vector<int>{c.event});
         EXPECT_EQ(events.recorders[c.event].last, Player(0)) << c.event;
     }
 }
@@ -150,8 +145,8 @@ TEST_F(MatchModeTest, RoundAnswerTurnClearsTheStrikesOfTheFamilyAtTheTurn) {
     events.Attach(match());
     match().StartRoundAnswerTurn();
     EXPECT_TRUE(log.Contains("No family set!!"));
-    EXPECT_EQ(events.recorders[13].count, 1);
-    EXPECT_EQ(context.m_ComputerFamily->m_Strikes + context.m_PlayerOneFamily->m_Strikes, 2);
+    EXPECT_EQ(Values(events.recorders[13].count, context.m_ComputerFamily->m_Strikes + context.m_PlayerOneFamily->m_Strikes),
+              Values(1, 2));
 }
 
 // A skip ends only a skippable sequence, only while skipping is allowed; in a single-player
@@ -179,66 +174,28 @@ TEST_F(MatchModeTest, SkipEndsOnlyASkippableSequence) {
     }
 }
 
-// Entering the level again and again: the stage is found and named each time, team actions
-// wait for the base start, and every listener is there once while the level runs and gone
-// after it.
-TEST_F(MatchModeTest, LevelCyclesLeaveOneSubscriptionEach) {
-    auto& connected = GameServices::KorvoGame::TeamActionManager::GetFreeDeviceConnectedEvent();
-    auto& lost = GameServices::KorvoGame::TeamActionManager::GetMemberDeviceLostEvent();
-    const size_t connectedBefore = connected.Count(), lostBefore = lost.Count();
+// Entering the level again and again (the sample level's cycles are checked elsewhere): the
+// computer family's player is made at the base start, a missing stage name is reported once
+// per entry, and leaving gives back every render record and the members' playing flags.
+TEST_F(MatchModeTest, LevelCyclesMakeTheComputerPlayerAndGiveBackTheStage) {
     auto* renderables = GameServices::Bridge::RenderingSystem::GetRenderableModelDataFactory();
     ASSERT_NE(renderables, nullptr);
     const u32 renderablesBefore = renderables->GetUsedCount();
     Player(1)->m_ComputerPlay = Player(1)->m_ComputerPlay2 = 1;
     home.Write("-xml/levels/stage_0.xml", LevelFile({.omit = {"board_screen10_a"}}));
-    for (int cycle = 0; cycle < 3; ++cycle) {
+    for (int cycle = 0; cycle < 2; ++cycle) {
         SCOPED_TRACE(cycle);
         log.Clear();
-        Go("stage_0", 0);
-        for (int i = 0; i < 30 && !set(); ++i)
-            context.Update(16);
-        // Loaded, not started: the stage kinds made their entities, team actions are off.
+        Go("stage_0", 60);
         ASSERT_NE(set(), nullptr);
-        EXPECT_NE(dynamic_cast<Board*>(set()->FindProp("board_block_01")), nullptr);
-        auto* level = dynamic_cast<QZApplicationDataLevel*>(
-            set()->Attributes.m_Map[GameServices::Entities::TypeIds::ApplicationDataKey]);
-        EXPECT_TRUE(level && level->numberOfAnswers == 7 && level->questionRoundTime == 30);
-        events.Attach(match());
-        context.m_GamePhase = PhaseFaceOffBuzz;
-        context.m_TwoPlayers = 0;
-        Act("BuzzSinglePlayer", Player(0));
-        EXPECT_EQ(int(events.fired.size()), 0);
-        for (int i = 0; i < 30; ++i)
-            context.Update(16);
-        Act("BuzzSinglePlayer", Player(0));
-        EXPECT_EQ(events.recorders[0].count, 1);
-        // The base start made the computer family's player from the mode's own pool.
         const auto& ais = context.GetAIManager().m_AIs;
         auto* ai = ais.empty() ? nullptr : dynamic_cast<QZAI*>(ais[0]);
         EXPECT_TRUE(ai && ai->m_Member == Player(1) && ai->m_TeamActionManager == context.GetTeamActionManager());
-
-        EXPECT_EQ(dynamic_cast<Board*>(set()->FindProp("buzzer_top_right"))->PartName, "BuzzerRight");
-        auto* faces = set()->FindComponentLevel("ComponentAvatarFace_Right");
-        EXPECT_EQ(faces ? faces->FindCharacter("avatar_face_right")->GetRotationY() : 0.0f, 200.0f);
         EXPECT_EQ(LogCount("QZ11Game : can't find 'board_screen10_a' in the level"), 1u);
         EXPECT_FALSE(log.Contains("can't find 'contestant"));
-        EXPECT_TRUE(context.GetSequenceManager()->IsEnabled());
-        EXPECT_EQ(context.GetSequenceManager()->GetSequenceEndedEvent().Count(), 1u);
-        EXPECT_EQ(connected.Count(), connectedBefore + 1);
-        EXPECT_EQ(lost.Count(), lostBefore + 1);
-
         Player(1)->m_Playing = 1;
         Go("elsewhere", 30);
-        // Every render record the stage took is back, the contestants' included.
         EXPECT_EQ(renderables->GetUsedCount(), renderablesBefore);
-        EXPECT_EQ(match().Event(0).Count(), 0u);
-        EXPECT_EQ(context.GetSequenceManager()->GetSequenceEndedEvent().Count(), 0u);
-        EXPECT_EQ(context.GetSequenceManager()->GetSequenceCount(), 0u);
-        EXPECT_TRUE(connected.Count() == connectedBefore && lost.Count() == lostBefore);
-        auto* factories = GameServices::Entities::GameEntityFactory::Instance();
-        for (const char* kind : {"Board", "QZCharacter", "GameShowCameras", "ScoreBoard", "ScoreDesk", "BuzzerLight"})
-            EXPECT_EQ(factories->GetFactory(kind), nullptr) << kind;
-        EXPECT_NE(factories->GetFactory("StageProps"), nullptr);
         EXPECT_EQ(context.m_PlayerOneFamily->m_Members[1]->m_Playing, 0);
     }
 }
@@ -302,7 +259,6 @@ TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
 // The turn passes between the two families of the match; from a family that does not play in
 // it, or nobody, it stays and is reported.
 TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesOfTheMatch) {
-    EXPECT_EQ(context.m_PlayerOneFamily->m_Strikes + context.m_ComputerFamily->m_Strikes, 0);
     // A match set up again keeps nothing of the last one.
     const auto state = [](const QZ2011GameContext& c) {
         return std::vector<i64>{c.m_BuzzOwner,        c.m_FaceOffWinner,    c.m_RoundCounter,     c.m_CurrentFamily,
