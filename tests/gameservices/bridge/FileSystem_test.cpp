@@ -65,8 +65,6 @@ TEST(FileSystemPaths, KindFoldersOutsideAndInsidePackageMode) {
     EXPECT_EQ(FileSystem::GetFilePath(FILE_WIDGET_DATA, "Button.PNG"), "Button.PNG");
     EXPECT_EQ(FileSystem::GetFilePath(FILE_VIDEO, "Intro.WMV"), "game/video/intro.wmv");
     EXPECT_EQ(FileSystem::GetFilePath(FILE_PACKAGE, "Menu.DIR"), "game/menu.dir");
-    FileSystem::Destroy();
-    EXPECT_FALSE(FileSystem::UsesPackages());
     EXPECT_EQ(FileSystem::PackageId("Arch.DIR"), Crc32Hash("arch.dir"));
 }
 
@@ -100,7 +98,6 @@ TEST_F(FileSystemTest, LoadingTwiceAndUnloadingTwiceNeitherCrashesNorLeaks) {
         FileSystem::UnloadPackage(name);
         EXPECT_TRUE(log.Contains("has not been loaded or has already been unloaded"));
         EXPECT_FALSE(FileSystem::IsPackageLoaded(name));
-        EXPECT_TRUE(log.Contains("That package was never opened!"));
     }
     EXPECT_EQ(env.Provider(TypeKey::Data)->Find(Crc32Hash("a.txt")), nullptr);
     EXPECT_EQ(env.Resources()->TotalCount(DirectoryId("arch.dir")), 0u);
