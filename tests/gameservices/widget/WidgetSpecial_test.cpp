@@ -77,21 +77,6 @@ protected:
     Panel* root = new Panel("root");
 };
 
-TEST_F(SpecialWidgets, ScrollTextShowsTheLinesThatFitWithSpecialLinesInTheirOwnStyle) {
-    const std::vector<u32> before = package.Counts();
-    ScrollText* scroll = Scroll(130, {"one", "A_Title", "three", "four"});
-    ScrollText* plain = Scroll(500, {"A_Title"});
-    plain->m_SpecialStyle.m_FontName = "";  // no special font: '_' is text like any other
-    Build();
-    // 40, 80 and 120 stay below 130; the fourth line would reach 160.
-    ASSERT_EQ(scroll->m_ShownLines, 3u);
-    const Calls shown = {Shown(Member(*scroll, 0)), Shown(Member(*scroll, 1)), Shown(Member(*plain, 0))};
-    EXPECT_EQ(shown, (Calls{"one", "Title", "A_Title"}));
-    EXPECT_EQ(Y(Member(*scroll, 2)), 80.0f);
-    Release();
-    EXPECT_EQ(package.Counts(), before);
-}
-
 TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     ScrollText* scroll = Scroll(90, {"a", "c", "b_B"});
     scroll->m_Speed = 40.0f;

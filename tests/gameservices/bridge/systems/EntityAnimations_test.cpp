@@ -442,32 +442,6 @@ TEST_F(EntityAnimationsTest, KeysFireByDirectionOnceAndReArmWhenPlaybackLeaves) 
     fading.m_Controller = nullptr;
 }
 
-TEST_F(EntityAnimationsTest, KeysShareAFrameAndGoBackWithTheirLastDelegate) {
-    Clock clock;
-    EngineAnimationModel animation;
-    animation.m_Controller = &clock;
-    Listener a(journal, "a"), b(journal, "b"), c(journal, "c");
-    auto& handlers = *GetAnimationFactories().m_Handlers;
-    AddKey(animation, {10, &a});
-    AddKey(animation, {20, &c});
-    AddKey(animation, {10, &b});
-    AddKey(animation, {30, nullptr});
-    EXPECT_EQ(handlers.GetUsedCount(), 2u);
-    RemoveKey(animation, {20, &a});  // not at that frame
-    RemoveKey(animation, {10, &a});
-    clock.At(AGController::kOnce, 9);
-    FireAnimationKeys(animation);
-    EXPECT_EQ(journal, (std::vector<std::string>{"b"}));
-    RemoveKey(animation, {10, &b});
-    AddKey(animation, {40, &a});
-    AddKey(animation, {50, &b});
-    RemoveKey(animation, {40, &a});
-    ASSERT_EQ(animation.m_Keys.size(), 2u);
-    EXPECT_EQ(animation.m_Keys[0]->m_Frame * 100 + animation.m_Keys[1]->m_Frame, 2050u);
-    ClearKeys(animation);
-    EXPECT_EQ(handlers.GetUsedCount(), 0u);
-}
-
 TEST_F(EntityAnimationsTest, SkinKeysAndTheirLookUp) {
     LogCapture log;
     const struct {
