@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine/core/Crc32Hash.h"
 #include "engine/graphics/AGEmitter.h"
 #include "engine/graphics/AGGraphicLayer.h"
 #include "engine/graphics/AGLight.h"
@@ -15,6 +16,7 @@
 #include "engine/graphics/AGSprite.h"
 #include "engine/graphics/PCCam.h"
 #include "gameservices/bridge/systems/AnimationPools.h"
+#include "gameservices/bridge/systems/Avatar.h"
 #include "gameservices/bridge/systems/BridgeSystems.h"
 #include "gameservices/bridge/systems/CollisionSystem.h"
 #include "gameservices/bridge/systems/EntityAnimations.h"
@@ -27,6 +29,7 @@
 #include "gameservices/game/GameFlowManager.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
+#include "tests/support/ResourceEnvironment.h"
 #include "tools/authoring/EmitterWriter.h"
 #include "tools/authoring/SceneWriter.h"
 
@@ -454,4 +457,58 @@ TEST(CollisionObjectSlot, ANewObjectOrAnEraseDeletesTheOldOneUnlessShared) {
     RenderingSystem::EraseCollisionObject(prop);
     EXPECT_EQ(live, 1);
     EXPECT_EQ(RenderingSystem::GetCollisionObject(prop), nullptr);
+}
+
+using GameServices::Bridge::RenderingSystem;
+
+namespace {
+
+class PlaceholderRendering : public LevelFixture {
+protected:
+    void SetUp() override {
+        LevelFixture::SetUp();
+        LoadCapacities(dir, {{"FactoryRenderableModelData", 8}});
+        RenderingSystem::Startup();
+        flow.SetBridgeSystems(GameServices::Bridge::BridgeSystems::Instance());
+    }
+    void TearDown() override {
+        set.Clear();
+        RenderingSystem::Shutdown();
+        LevelFixture::TearDown();
+    }
+    ResourceEnvironment environment{false};
+    GameServices::KorvoGame::GameFlowManager flow;
+    GameServices::Entities::Set set;
+};
+
+}  // namespace
+
+// Without graphics the core's placeholders stand for models, lights, cameras and renderers: an
+// entity or avatar part naming a model or light file gets no engine object, the placeholder made
+// for it is given back, and the shared layer uses no camera of the wrong class.
+TEST_F(PlaceholderRendering, ObjectsOfAnotherClassAreGivenBackNotUsed) {
+    WriteLevel("stage", "<Lights><item><Name>Lamp</Name><EngineDataFileName>lamp.lgt</EngineDataFileName></item>"
+                        "</Lights><SetElements><item><Name>Desk</Name><EngineDataFileName>desk.mdl"
+                        "</EngineDataFileName><Visible>true</Visible></item></SetElements>");
+    ASSERT_TRUE(flow.LoadLevel("stage", set)) << (log.Lines().empty() ? "" : log.Lines().back());
+    RenderingSystem::Initialize(&set);
+    using namespace GameServices::Entities::VolatileDataKeys;
+    EXPECT_EQ(set.FindSetElement("Desk")->VolatileDatas.GetAs<AGResource>(kENGINE_DATA_MODEL), nullptr);
+    EXPECT_EQ(set.m_Lights[0]->VolatileDatas.GetAs<AGResource>(kENGINE_DATA_LIGHT), nullptr);
+    GameServices::Bridge::Avatar avatar;
+    avatar.SetPart(0, "head.mdl");
+    EXPECT_EQ(avatar.m_Parts[0], nullptr);
+    EXPECT_TRUE(avatar.m_ModelsToAdd.empty());
+    for (u32 typeKey : {TypeKey::Model, TypeKey::Light}) {
+        AGBaseProvider* provider = environment.Provider(typeKey);
+        for (const char* name : {"desk.mdl", "lamp.lgt", "head.mdl"})
+            EXPECT_EQ(provider ? provider->InstanceCount(Crc32Hash(name)) : 0u, 0u) << name;
+    }
+    RenderingSystem::Update(&set);
+    RenderingSystem::Cleanup(&set);
+    AGGraphicLayer* layer = RenderingSystem::GetSharedGraphicLayer();
+    ASSERT_NE(layer, nullptr);
+    EXPECT_EQ(layer->GetCamera(), nullptr);
+    RenderingSystem::ReleaseSharedGraphicLayer();
+    EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer(), nullptr);
 }
