@@ -82,7 +82,6 @@ TEST_F(ScreenManagerTest, NavigationRegistersScreensAndConnections) {
     manager.LoadNavigation();
     Screen* answer = manager.FindScreen("AnswerScreen");
     Screen* menus = manager.FindScreen("MenuScreen");
-    ASSERT_NE(answer, nullptr);
     EXPECT_EQ(manager.GetOwnedScreens(), (std::vector<Screen*>{menus, answer}));
     EXPECT_EQ(answer->m_LayoutFile, "answerscreen.xaml");
     EXPECT_EQ(gameScreen.m_LayoutFile, "hintbar.xaml");
@@ -140,7 +139,6 @@ TEST_F(ScreenManagerTest, ThePopupPausesTheGameOnceTheLevelRunsAndShowsItsTexts)
     manager.LoadPopups();
     manager.SwitchScreen("AnswerScreen");
     Popup* popup = manager.ShowPopup("PopupConfirmAnswer");
-    ASSERT_NE(popup, nullptr);
     popup->SetMessageText("LabelAnswer", "QW");
     manager.Update(16);
     EXPECT_FALSE(game.paused);

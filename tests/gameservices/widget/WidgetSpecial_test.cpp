@@ -188,7 +188,6 @@ TEST(WidgetPrscAnimation, TimingComesFromTheFileAndOneReferenceIsHeld) {
     package.Mount();
     Image image("image");
     image.SetAnimation("wave.anm");
-    ASSERT_NE(image.m_Animation, nullptr);
     EXPECT_EQ(image.m_Control.GetEndFrame(), 29.0f);
     // Set again, the same resource stays loaded (not read again) with one hold.
     image.m_Animation->m_position.Clear();

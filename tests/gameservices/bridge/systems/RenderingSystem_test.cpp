@@ -137,7 +137,6 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     for (const auto& b : built)
         EXPECT_TRUE(b.entity->VolatileDatas.HasData(b.key)) << b.entity->Name.c_str();
     auto* scene = set.FindSetElement("Stage")->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
-    ASSERT_NE(scene, nullptr);
     // A scene part takes the scene's model, its position and the diagonal as its scale.
     Entities::Prop* part = set.FindProp("Part");
     EXPECT_EQ(part->VolatileDatas.Get(kENGINE_DATA_MODEL), scene->GetModel(0));
@@ -251,7 +250,6 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
     Load("<Cameras><item><Name>Off</Name></item></Cameras>");
     RenderingSystem::Initialize(&set);
     PCCam* fallback = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D)->GetCamera();
-    ASSERT_NE(fallback, nullptr);
     EXPECT_NE(fallback, set.m_Cameras[0]->VolatileDatas.GetCamera());
     EXPECT_EQ(fallback->GetProjectionKind(), PCCam::kOrthographic);
     EXPECT_EQ(set.VolatileDatas.GetEngineProviders()->back(), fallback);
@@ -303,7 +301,6 @@ TEST_F(LevelRendering, ModelMaterialsTexturesAndPlacement) {
         data.m_TextureFileName = c.texture;
         prop.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &data);
         AGModel* model = RenderingSystem::CreateModel(prop);
-        ASSERT_NE(model, nullptr);
         EXPECT_EQ(model->Materials().Get(0)->NameId(), c.material0) << c.model << " " << c.texture;
         if (c.report) {
             EXPECT_TRUE(log.Contains(c.report));
@@ -421,7 +418,6 @@ TEST_F(LevelRendering, ViewportSharedCameraAndThePropUpdaterFromStartupToShutdow
     Bridge::RenderableModelData data("desk.mdl", "");
     prop.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &data);
     AGModel* model = RenderingSystem::CreateModel(prop);
-    ASSERT_NE(model, nullptr);
     prop.SetOpacity(0.5f);
     Entities::UpdatePropRenderable(prop);
     EXPECT_EQ(model->GetOpacity(), 0.5f);
@@ -507,7 +503,6 @@ TEST_F(PlaceholderRendering, ObjectsOfAnotherClassAreGivenBackNotUsed) {
     RenderingSystem::Update(&set);
     RenderingSystem::Cleanup(&set);
     AGGraphicLayer* layer = RenderingSystem::GetSharedGraphicLayer();
-    ASSERT_NE(layer, nullptr);
     EXPECT_EQ(layer->GetCamera(), nullptr);
     RenderingSystem::ReleaseSharedGraphicLayer();
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer(), nullptr);
