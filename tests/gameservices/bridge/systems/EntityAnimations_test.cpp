@@ -408,9 +408,28 @@ TEST_F(EntityAnimationsTest, KeysFireByDirectionOnceAndReArmWhenPlaybackLeaves) 
     AddKey(fading, {15, &key});
     FireAnimationKeys(fading);
     EXPECT_EQ(journal.size(), 1u);
+    AddKey(fading, {30, nullptr});  // a key without a delegate could never be given back: none is made
+    EXPECT_EQ(fading.m_Keys.size(), 1u);
     ClearKeys(fading);
     fading.m_IncomingController = nullptr;
     fading.m_Controller = nullptr;
+}
+
+TEST_F(EntityAnimationsTest, KeysShareAFrameAndGoBackWithTheirLastDelegate) {
+    Clock clock;
+    EngineAnimationModel animation;
+    animation.m_Controller = &clock;
+    Listener a(journal, "a"), b(journal, "b");
+    AddKey(animation, {10, &a});
+    AddKey(animation, {10, &b});
+    EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 1u);
+    RemoveKey(animation, {20, &b});  // not at that frame
+    RemoveKey(animation, {10, &a});
+    clock.At(AGController::kOnce, 9);
+    FireAnimationKeys(animation);
+    EXPECT_EQ(journal, (std::vector<std::string>{"b"}));
+    RemoveKey(animation, {10, &b});
+    EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 0u);
 }
 
 TEST_F(EntityAnimationsTest, SkinKeysAndTheirLookUp) {
