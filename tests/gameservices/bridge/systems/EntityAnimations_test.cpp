@@ -253,6 +253,14 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
     EXPECT_EQ(animation->m_CurrentName + (animation->m_Incoming ? "+" : ""), "rig.slide");
     EXPECT_NEAR(skeleton->Bones()[0].position.x, 1.5f, 1e-4f);
     EXPECT_EQ(GetSkinAnimationEndFrame(box, skin), 29);
+    // A model whose skeleton already bears the skin's name keeps it.
+    CleanupAnimations(&set);
+    AGSkin* own = package.Instance<AGSkin>(TypeKey::Skeleton, "rig.skel");
+    model->SetSkin(own);
+    SetSkinAnimation(box, skin, "rig.slide", 0.0f, 4, 1.0f, 3, -1);
+    EXPECT_EQ(model->GetSkin(), own);
+    model->SetSkin(nullptr);
+    package.GiveBack(TypeKey::Skeleton, own);
     // The level's end lets go of the skeleton and of every animation the skin loaded.
     CleanupAnimations(&set);
     const std::pair<u32, const char*> loaded[] = {
