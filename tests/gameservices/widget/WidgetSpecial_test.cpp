@@ -88,6 +88,21 @@ protected:
     Panel* root = new Panel("root");
 };
 
+TEST_F(SpecialWidgets, ScrollTextShowsTheLinesThatFitWithSpecialLinesInTheirOwnStyle) {
+    const std::vector<u32> before = package.Counts();
+    ScrollText* scroll = Scroll(120, {"one", "A_Title", "three"});
+    ScrollText* plain = Scroll(500, {"A_Title"});
+    plain->m_SpecialStyle.m_FontName = "";  // no special font: '_' is text like any other
+    Build();
+    // 40 and 80 stay below 120; the third line would reach it.
+    ASSERT_EQ(scroll->m_ShownLines, 2u);
+    const Calls shown = {Shown(Member(*scroll, 0)), Shown(Member(*scroll, 1)), Shown(Member(*plain, 0))};
+    EXPECT_EQ(shown, (Calls{"one", "Title", "A_Title"}));
+    EXPECT_EQ(Y(Member(*scroll, 1)), 40.0f);
+    Release();
+    EXPECT_EQ(package.Counts(), before);
+}
+
 TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     ScrollText* scroll = Scroll(90, {"a", "c", "b_B"});
     scroll->m_Speed = 40.0f;
