@@ -466,8 +466,25 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
         CollisionSystem::Update(&set);
         EXPECT_EQ(probe.hits, f.hits) << f.at.x;
     }
+    // Level entities move during the first collidable's pass only, and not when it is skipped.
     ICollisionSystem::Get()->UnregisterCollidable(&probe);
     CollisionSystem::UnregisterCollidable(&probe);  // no longer there: nothing
+    Probe first;
+    first.active = false;
+    first.depictors = probe.depictors;
+    for (ICollidable* collidable : {&first, &probe})
+        CollisionSystem::RegisterCollidable(collidable);
+    probe.position = first.position = AGVec3{10, 0, 0};
+    c.SetPosition(AGVec3{20, 0, 0});
+    probe.hits.clear();
+    CollisionSystem::Update(&set);
+    EXPECT_EQ(probe.hits, (std::vector<Entities::Entity*>{&c}));
+    first.active = true;
+    probe.hits.clear();
+    CollisionSystem::Update(&set);
+    EXPECT_TRUE(probe.hits.empty() && first.hits.empty());
+    CollisionSystem::UnregisterCollidable(&first);
+    CollisionSystem::UnregisterCollidable(&probe);
 
     // A sphere near the face of a model detail placed at its entity: the detail describes the contact.
     Entities::Prop wall;
@@ -533,12 +550,27 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     probeObject.ReleaseShapes();
     CollisionSystem::RegisterCollidable(&probe);
     pools.objects->Alloc();
+    pools.circles->Alloc();
+    pools.spheres->Alloc();
+    pools.rectangles->Alloc();
+    pools.boxes->Alloc();
     pools.models->Alloc();
     CollisionSystem::Reset();
-    EXPECT_EQ(pools.objects->GetUsedCount() + pools.models->GetUsedCount(), 0u);
+    EXPECT_EQ(pools.objects->GetUsedCount() + pools.circles->GetUsedCount() + pools.spheres->GetUsedCount() +
+                  pools.rectangles->GetUsedCount() + pools.boxes->GetUsedCount() + pools.models->GetUsedCount(),
+              0u);
+    CollisionSystem::SetCollisionData(a, sphere);
+    CollisionSystem::InitializeEntity(a, ShapePlacement{});
+    probeObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    probe.position = AGVec3{};
     probe.hits.clear();
     CollisionSystem::Update(&set);
     EXPECT_TRUE(probe.hits.empty());
+    CollisionSystem::RegisterCollidable(&probe);
+    CollisionSystem::Update(&set);
+    EXPECT_EQ(probe.hits, std::vector<Entities::Entity*>{&a});
+    CollisionSystem::Cleanup(&set);
+    probeObject.ReleaseShapes();
     set.m_SetElements.clear();
     set.m_Props.clear();
     set.m_Characters.clear();
