@@ -159,8 +159,10 @@ TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEn
     }
     for (const char* key : {"q", "w"})
         devices.ListenKey(key, "none", &recorder.delegate)->m_ActionName = "typing";
-    // Another action's name removes nothing.
+    // Another action's name, state or key removes nothing.
     devices.UnlistenKey("q", "none", &recorder.delegate, "other");
+    devices.UnlistenKey("q", "press", &recorder.delegate, "typing");
+    devices.UnlistenKey("e", "none", &recorder.delegate, "typing");
     recorder.then = [&](const sActionData&) {
         devices.UnlistenKey("q", "none", &recorder.delegate, "typing");
         devices.UnlistenKey("w", "none", &recorder.delegate, "typing");
