@@ -145,6 +145,7 @@ TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEn
         EXPECT_NE(devices.ListenRotation("axis-up", 0, 1, &axes.delegate), nullptr);
         EXPECT_EQ(devices.ListenAcceleration("axis-up", 0, 1, &axes.delegate), nullptr);
         EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for DeviceTriggerAccelFactory"));
+        devices.UnlistenRotation("axis-down", &axes.delegate, "");
         devices.UnlistenAcceleration("axis-up", &axes.delegate, "");
         EXPECT_EQ(devices.ListenAcceleration("axis-up", 0, 1, &axes.delegate), nullptr);
         devices.UnlistenRotation("AXIS-UP", &axes.delegate, "");
