@@ -151,6 +151,8 @@ TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEn
         devices.UnlistenRotation("AXIS-UP", &axes.delegate, "");
         EXPECT_NE(devices.ListenAcceleration("axis-up", 0, 1, &axes.delegate), nullptr);
         devices.UnlistenAcceleration("axis-up", &axes.delegate, "");
+        // The listener given is the trigger's delegate.
+        EXPECT_EQ(devices.ListenRotation("axis-up", 0, 1, &axes.delegate)->m_Event.Count(), 1u);
         // The action manager passes over a trigger the pool refuses.
         ActionsFolder folder;
         folder.WriteContext("Default", ActionItem("Moves", "move", "axis-all"));
