@@ -166,8 +166,8 @@ TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {
     EXPECT_TRUE(avatar.AddSkin(AvatarSkin{&eyes, "eyes", {1, 2}}));
     EXPECT_EQ(eye->GetSkin(), &eyes);
     avatar.Clear();
-    EXPECT_TRUE(avatar.m_ModelsToAdd.empty() && avatar.m_ModelsToRelease.empty() && avatar.m_Skins.empty() &&
-                avatar.m_Parts[1] == nullptr);
+    EXPECT_TRUE(avatar.m_ModelsToAdd.empty() && avatar.m_ModelsToRemove.empty() && avatar.m_ModelsToRelease.empty() &&
+                avatar.m_Skins.empty() && avatar.m_Parts[1] == nullptr && avatar.m_Layer == nullptr);
     EXPECT_EQ((std::vector<f32>{f32(avatar.m_Visible), f32(avatar.m_LayerInStep), avatar.m_World.m[12]}),
               (std::vector<f32>{0, 1, 0}));
     package.GiveBack(TypeKey::Model, head);
