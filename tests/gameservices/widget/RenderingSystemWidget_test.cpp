@@ -515,11 +515,16 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         k->m_HoveredLetter = 0;
         RenderingSystemWidget::UpdateBehaviorState(*k);
         EXPECT_EQ(Member(*k, 0), SpriteAt(*k, 1));  // its hover look
-        // The backspace group hides and shows its looks and its icon.
-        for (bool shown : {false, true}) {
-            RenderingSystemWidget::SetSoftKeysVisible(3, *k, shown);
-            EXPECT_EQ(Drawn(SpriteAt(*k, 3 * n + 9)) + Drawn(SpriteAt(*k, 3 * n + 12)), shown ? 2 : 0);
-        }
+        // Each group of keys hides and shows its looks and its label (backspace its icon, the entry field its own).
+        const std::pair<AGRenderable*, AGRenderable*> groups[] = {
+            {SpriteAt(*k, 3 * n), TextAt(*k, n)},           {SpriteAt(*k, 3 * n + 3), TextAt(*k, n + 1)},
+            {SpriteAt(*k, 3 * n + 6), TextAt(*k, n + 2)},   {SpriteAt(*k, 3 * n + 9), SpriteAt(*k, 3 * n + 12)},
+            {SpriteAt(*k, 3 * n + 13), TextAt(*k, n + 3)}};
+        for (u32 g = 0; g < 5; ++g)
+            for (bool shown : {false, true}) {
+                RenderingSystemWidget::SetSoftKeysVisible(g, *k, shown);
+                EXPECT_EQ(Drawn(groups[g].first) + Drawn(groups[g].second), shown ? 2 : 0) << g;
+            }
         RenderingSystemWidget::SetSoftKeysVisible(6, *k, false);
         EXPECT_FALSE(Drawn(Member(*k, 0)) || Drawn(Member(*k, 2)));
         // Keys shown while the keyboard is hidden wait for it and appear with it.
@@ -528,6 +533,9 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         EXPECT_FALSE(Drawn(Member(*k, 0)));
         k->SetVisible(true);
         EXPECT_TRUE(Drawn(Member(*k, 0)) && Drawn(Member(*k, 2)));
+        k->m_TextStyle.m_Color = "#80102030";
+        RenderingSystemWidget::UpdateText(*k);
+        EXPECT_EQ(TextAt(*k, 0)->m_color + TextAt(*k, n + 2)->m_color, 2 * 0x80102030u);
         k->SetText("QW");  // the entry field shows the entered text
         EXPECT_EQ(keyText(*k, n + 3), "QW");
         RenderingSystemWidget::Cleanup(&holder);
