@@ -230,15 +230,15 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
                        button->m_Hit.x, button->m_Hit.maxX, f32(button->m_Enabled),
                        f32(button->m_ButtonBehavior.m_State), f32(button->m_TextStyle.m_Size),
                        f32(button->m_TextStyle.m_HorizontalAlignment), button->m_Opacity,
-                       f32(keys->m_TextKeySize), f32(keys->m_TextSpecialSizeQwerty), keys->m_RowPositions[1].y,
-                       f32(keys->m_RowKeys[2]), slider->m_Track.m_Size.x, slider->m_Track.m_Size.y,
-                       slider->m_Thumb.m_Position.x, slider->m_Thumb.m_Position.y,
+                       f32(keys->m_TextKeySize), f32(keys->m_TextSpecialSizeQwerty),
+                       keys->m_RowPositions[1].y, f32(keys->m_RowKeys[2]), slider->m_Track.m_Size.x,
+                       slider->m_Track.m_Size.y, slider->m_Thumb.m_Position.x, slider->m_Thumb.m_Position.y,
                        f32(static_cast<CheckBox*>(leaves[4])->m_Checked),
                        f32(static_cast<SliderTrackBar*>(leaves[5])->m_TrackBehavior.m_State),
                        f32(static_cast<SliderTrackBar*>(leaves[6])->m_TrackBehavior.m_State),
                        static_cast<SliderTrackBar*>(leaves[6])->m_Maximum, window->m_CenterSize.x,
-                       window->m_CenterSize.y, window->m_BorderSize.x, window->m_BorderSize.y, leaves[10]->m_X,
-                       leaves[10]->m_Y};
+                       window->m_CenterSize.y, window->m_BorderSize.x, window->m_BorderSize.y,
+                       leaves[10]->m_X, leaves[10]->m_Y};
     EXPECT_EQ(numbers, F({5, 6, 7, 8, 0, 10, 30, 0, 3, 22, 2, 0.5f, 17, 0, 4, 7, 5, 6, 7, 8, 0, 4, 2, 9, 1, 2, 3,
                           4, 12, 34}));
     EXPECT_FLOAT_EQ(slider->m_Step, 0.1f);

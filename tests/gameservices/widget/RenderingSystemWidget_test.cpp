@@ -191,7 +191,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
 TEST_F(WidgetRender, NinePieceWindowTruncatesItsPieces) {
     Build();
     EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 320u);  // laid out when built
-    // At 101 wide the border pieces are truncated to 10 and the centre takes what is left.
+    // At 101 wide the border sprites are truncated to 10 and the centre takes what is left.
     RenderingSystemWidget::LayoutResizableWindow(*tree.window, 101.0f, 200.0f);
     EXPECT_EQ(U({SpriteAt(*tree.window, 0)->GetWidth(), SpriteAt(*tree.window, 4)->GetWidth()}), U({80, 10}));
     EXPECT_EQ(PlaceOf(SpriteAt(*tree.window, 4)), F({90, 0}));

@@ -345,7 +345,8 @@ TEST_F(BuilderTest, DeletedScreensAndWidgetsLeaveNoDelegateBehind) {
     game.Key(game.members[0], 'A');
     game.Click(game.members[0], 10, 10, true);
     const std::string missing = "TeamActionManager - Can not find the action: ";
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>{missing + "moves", missing + "softkey", missing + "click"}));
+    EXPECT_EQ(log.Lines(),
+              (std::vector<std::string>{missing + "moves", missing + "softkey", missing + "click"}));
 }
 
 TEST(ScrollText, LinesComeFromTheTextOrItsStringId) {

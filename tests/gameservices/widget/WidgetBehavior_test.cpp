@@ -163,7 +163,8 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
     } cases[] = {{110, 0, 2, 4, 0.0f}, {110, 0, 2, 4, 0.0f}, {140, 1, 3, 5, 0.1f}};
     for (const auto& c : cases) {
         game.Move(a, c.x, 105);
-        EXPECT_EQ(slider.m_SliderBehavior.m_Part * 10 + slider.m_SliderBehavior.m_VisualState, c.part * 10 + c.hover);
+        EXPECT_EQ(slider.m_SliderBehavior.m_Part * 10 + slider.m_SliderBehavior.m_VisualState,
+                  c.part * 10 + c.hover);
         game.Click(a, c.x, 105, true);
         EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, c.pressed);
         game.Click(a, c.x, 105, false);

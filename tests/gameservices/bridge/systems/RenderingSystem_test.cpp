@@ -199,7 +199,8 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     const u32 models = Clones(TypeKey::Model, "desk.mdl"), sprites = Clones(TypeKey::Sprite, "card.spt");
     RenderingSystem::Initialize(&set);
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
-    EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl") * 100 + Clones(TypeKey::Sprite, "card.spt"), models * 100 + sprites);
+    EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl") * 100 + Clones(TypeKey::Sprite, "card.spt"),
+              models * 100 + sprites);
 
     RenderingSystem::Cleanup(&set);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 0u);
