@@ -122,9 +122,13 @@ TEST_F(AudioSystem, SecondSetUpStopsTheFirstSoundAndEndCallbacksFollowTheName) {
 TEST_F(AudioSystem, MissingNamesAreReportedAndAnswerNothing) {
     const std::function<void()> calls[] = {
         [&] { Audio::Play(&set, "ghost"); },
+        [&] { Audio::Stop(&set, "ghost"); },
         [&] { EXPECT_FALSE(Audio::IsPlaying(&set, "ghost")); },
+        [&] { Audio::SetVolume(&set, "ghost", 0.3f); },
         [&] { EXPECT_EQ(Audio::GetVolume(&set, "ghost"), 0.0f); },
+        [&] { Audio::SetCategory(&set, "ghost", 2); },
         [&] { Audio::SetEndCallback(&set, "ghost", FinishCounter::Handler, nullptr); },
+        [&] { Audio::ClearEndCallback(&set, "ghost"); },
         [&] { Audio::DestroyAudioAsset(&set, "ghost"); },
     };
     for (const auto& call : calls) {
@@ -207,6 +211,8 @@ TEST_F(VideoSystem, PlayStopsTheVideoPlayingAndOpensFromTheVideoFolder) {
                                     "play loop", "stop", "open root/video/intro.vid", "play once"}));
     LogCapture log;
     Video::PlayVideo(&set, "ghost");
+    Video::DestroyVideoAsset(&set, "ghost");
+    EXPECT_EQ(log.Lines().size(), 2u);
     EXPECT_TRUE(log.Contains(" this video asset name does not exist in the levels file"));
     EXPECT_TRUE(player.Take().empty());
 }

@@ -97,7 +97,7 @@ TEST(WidgetManager, AlignmentWordsAreExact) {
         i32 vertical, horizontal;
     } cases[] = {
         {"Top", 0, 1},   {"Left", 1, 0},    {"Bottom", 2, 1}, {"Right", 1, 2},
-        {"Stretch", 3, 3}, {"bottom", 1, 1}, {"Top ", 1, 1},
+        {"Stretch", 3, 3}, {"bottom", 1, 1}, {"RIGHT", 1, 1}, {"", 1, 1}, {"Top ", 1, 1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(WidgetManager::ParseVerticalAlignment(c.word), c.vertical) << c.word;

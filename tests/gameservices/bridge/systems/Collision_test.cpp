@@ -139,6 +139,7 @@ TEST_F(Collisions, BoundaryPairsByCode) {
         {kShapeCircle, kShapeSphere, {0, 0, 50}, true, false},  // 1002 ignores height
         {kShapeCircle, kShapeCircle, {0, 2.1f, 0}, false, false},
         {kShapeSphere, kShapeCircle, {0, 0, 0}, false, true},  // 2001
+        {kShapeSphere, kShapeBox, {0, 0, 0}, false, false},
         {kShapeBox, kShapeSphere, {0, 0, 0}, false, false},
         {kShapeRectangle, kShapeBox, {1.9f, -1.9f, 100}, true, false},  // z ignored
         {kShapeBox, kShapeRectangle, {0, 2.1f, 0}, false, false},
@@ -300,8 +301,8 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     CollisionShapeSphere none;
     EXPECT_FALSE(none.BuildFromModel(Model("empty"), ShapePlacement{}, 1.0f, AGVec3{}));
     // Exact words only; anything else is reported with the text and is None.
-    const std::pair<const char*, i32> words[] = {{"None", 0}, {"Circle", 1}, {"Rectangle", 3},
-                                                 {"Model", 5}, {"box", 0},    {"", 0}};
+    const std::pair<const char*, i32> words[] = {{"None", 0}, {"Circle", 1}, {"Sphere", 2}, {"Rectangle", 3},
+                                                 {"Box", 4},  {"Model", 5},  {"box", 0},    {"", 0}};
     for (const auto& [word, type] : words) {
         log.Clear();
         EXPECT_EQ(ParseShapeType(word), type) << word;
@@ -328,7 +329,10 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
         {kShapeSphere, kShapeBox, "empty", -1, -1, 2},
         {kShapeRectangle, kShapeNone, nullptr, kShapeRectangle, -1, 0},
         {kShapeCircle, kShapeSphere, nullptr, -1, -1, 2},
+        {kShapeSphere, kShapeCircle, nullptr, -1, -1, 2},
+        {kShapeBox, kShapeBox, nullptr, -1, -1, 2},
         {kShapeModel, kShapeModel, nullptr, -1, -1, 2},
+        {kShapeNone, kShapeRectangle, nullptr, -1, -1, 2},
         {7, 6, nullptr, -1, -1, 1},
     };
     AGSprite sprite;

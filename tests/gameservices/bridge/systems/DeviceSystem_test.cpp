@@ -261,6 +261,7 @@ TEST(DeviceTriggerWords, StateFiltersAndAxes) {
     for (u32 i = 0; i < 7; ++i)
         EXPECT_EQ(ParseAxis(axes[i]), i + 1) << axes[i];
     EXPECT_EQ(ParseAxis("axis-forward"), 0u);
+    EXPECT_EQ(ParseAxis(""), u32(kAxisNone));
 }
 
 namespace {
