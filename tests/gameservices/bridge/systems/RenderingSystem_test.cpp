@@ -184,6 +184,9 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         EXPECT_FALSE(set.FindSetElement("Card")->VolatileDatas.GetAs<AGSprite>(kENGINE_DATA_SPRITE)->HasFlags(
             AGRenderable::kActive));
         EXPECT_TRUE(set.m_Lights[0]->Synchronize && !set.FindProp("Chip")->Synchronize);
+        const Entities::Entity* pipelined[] = {&set, &key, set.FindCamera("Persp")};
+        for (const Entities::Entity* piped : pipelined)
+            EXPECT_TRUE(piped->VolatileDatas.HasData(kENGINE_DATA_IN_PIPELINE)) << piped->Name.c_str();
         const AGModel* boxModel = box.VolatileDatas.GetAs<AGModel>(kENGINE_DATA_MODEL);
         EXPECT_EQ(boxModel->GetOpacity() + boxModel->HasFlags(AGRenderable::kActive), 0.5f);
         EXPECT_EQ(light->m_direction.y + 10 * light->m_direction.z + 100 * light->m_valueC, 0.6f + 8.0f + 25.0f);
