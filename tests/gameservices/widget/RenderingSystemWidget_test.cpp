@@ -334,7 +334,7 @@ TEST_F(WidgetRender, PropertyHooksReachMembersAndLayers) {
     b.SetOpacity(0.5f);
     b.SetScale(AGVec2{2.0f, 3.0f});
     b.SetPositionXY(5.0f, 6.0f);
-    EXPECT_EQ(Member(b, 2)->m_color & 0xFFFFFFu, 0x102030u);
+    EXPECT_EQ(Member(b, 0)->m_color & 0xFFFFFFu, 0x102030u);
     EXPECT_NEAR(f32(Member(b, 2)->m_color >> 24), 127.5f, 1.0f);
     const AGCompositeRenderable& drawn = *Composite(b);
     EXPECT_EQ(F({drawn.Transform().m[0], drawn.Transform().m[5], drawn.GetPosition().x, drawn.GetPosition().y}),
