@@ -2,10 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <string>
+#include <vector>
 
 #include "engine/core/XmlReader.h"
+#include "engine/graphics/PCGraphicDevice.h"
+#include "gameservices/widget/SoftKeyboard.h"
+#include "gameservices/widget/WidgetClasses.h"
+#include "gameservices/widget/WidgetManager.h"
 #include "tests/gameservices/widget/LayoutTestSetup.h"
+#include "tests/support/LogCapture.h"
 
 using namespace GameServices::Widget;
 using widget_test::Layout;
@@ -34,16 +41,13 @@ TEST(LayoutRecords, StructureAndElementNames) {
         "<GsWidgetLibrary:Label Name='inner'/></GsWidgetLibrary:Image><Button Name='plain'/>"
         "<GsWidgetLibrary:Compositor/></Grid><GsWidgetLibrary:Label Name='after'/>"));
     ASSERT_EQ(window.m_Widgets.size(), 2u);
-    EXPECT_EQ(window.m_Widgets[0].m_Name, "g");
-    EXPECT_EQ(window.m_Widgets[1].m_Name, "after");
+    EXPECT_EQ(window.m_Widgets[0].m_Name + window.m_Widgets[1].m_Name, "gafter");
     const auto& children = window.m_Widgets[0].m_Children;
     ASSERT_EQ(children.size(), 3u);
-    EXPECT_EQ(children[0].m_Type, kLayoutImage);
     EXPECT_TRUE(children[0].m_Children.empty());
-    EXPECT_EQ(children[1].m_Type, kLayoutNone);
-    EXPECT_EQ(children[2].m_Type, kLayoutCompositor);
+    EXPECT_EQ((std::vector<u32>{u32(children[0].m_Type), u32(children[1].m_Type), u32(children[2].m_Type)}),
+              (std::vector<u32>{u32(kLayoutImage), u32(kLayoutNone), u32(kLayoutCompositor)}));
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Unknown layout element: Button"});
-    EXPECT_EQ(LayoutTypeOf("GsWidgetLibrary:ViewPort3D"), kLayoutViewPort3D);
     EXPECT_EQ(LayoutTypeOf("grid"), kLayoutNone);
 }
 
@@ -55,7 +59,6 @@ TEST(LayoutRecords, KindBlocksFallBackAndDefault) {
     EXPECT_EQ(scroll.m_Values.Text("TextFontName"), "B.ttf");
     EXPECT_EQ(scroll.m_Values.Text("SpecialTextFontName"), "A.ttf");
     EXPECT_EQ(scroll.m_Values.Float("Speed"), 0.5f);
-    EXPECT_EQ(scroll.m_Values.UInt("SpecialTextSpaceWidth"), 6u);
     const sWidget check = Only("<GsWidgetLibrary:CheckBox TextOffsetBetweenCharacter='-4'/>");
     EXPECT_EQ(check.m_Values.Int("TextOffsetBetweenCharacter"), -4);
     EXPECT_EQ(check.m_Values.UInt("TextSpaceWidth"), 6u);
@@ -68,9 +71,7 @@ TEST(LayoutRecords, KeyRowsAndNestingAreBounded) {
     const sWidget keys = Only(
         "<GsWidgetLibrary:SoftKeyboard NumberKeyRow1='4000000000' NumberKeyRow2='128' "
         "NumberKeyRow3='129'/>");
-    EXPECT_EQ(keys.m_Values.UInt("NumberKeyRow1"), 128u);
-    EXPECT_EQ(keys.m_Values.UInt("NumberKeyRow2"), 128u);
-    EXPECT_EQ(keys.m_Values.UInt("NumberKeyRow3"), 128u);
+    EXPECT_EQ(keys.m_Values.UInt("NumberKeyRow1") + keys.m_Values.UInt("NumberKeyRow3"), 256u);
     ASSERT_EQ(log.Lines().size(), 2u);
     EXPECT_TRUE(log.Contains("NumberKeyRow1 of 4000000000 keys taken as 128"));
     log.Clear();
@@ -87,4 +88,242 @@ TEST(LayoutRecords, KeyRowsAndNestingAreBounded) {
     EXPECT_EQ(log.Lines(), std::vector<std::string>{
                                "Layout nested deeper than 64 widgets: the content of g63 is not "
                                "read"});
+}
+
+
+TEST(WidgetManager, AlignmentWordsAreExact) {
+    const struct {
+        const char* word;
+        i32 vertical, horizontal;
+    } cases[] = {
+        {"Top", 0, 1},   {"Left", 1, 0},    {"Bottom", 2, 1}, {"Right", 1, 2},
+        {"Stretch", 3, 3}, {"bottom", 1, 1}, {"RIGHT", 1, 1}, {"", 1, 1}, {"Top ", 1, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WidgetManager::ParseVerticalAlignment(c.word), c.vertical) << c.word;
+        EXPECT_EQ(WidgetManager::ParseHorizontalAlignment(c.word), c.horizontal) << c.word;
+    }
+}
+
+TEST(WidgetManager, PositionsAndMarginsTakeMissingPiecesAsZero) {
+    LogCapture log;
+    const struct {
+        const char* text;
+        f32 x, y;
+        Margin margin;
+    } cases[] = {
+        {"10", 10, 0, {10, 0, 0, 0}},
+        {"", 0, 0, {0, 0, 0, 0}},
+        {"5,6,7,8", 5, 6, {5, 6, 7, 8}},
+        {"-1.5,x,,2.25", -1.5f, 0, {-1.5f, 0, 0, 2.25f}},
+    };
+    // Numbers do not follow the process locale.
+    const char* previous = setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    for (const auto& c : cases) {
+        const AGVec2 p = WidgetManager::ParsePosition(c.text);
+        const Margin m = WidgetManager::ParseMargin(c.text);
+        EXPECT_EQ(std::vector<f32>({p.x, p.y, m.m_Left, m.m_Top, m.m_Right, m.m_Bottom}),
+                  std::vector<f32>({c.x, c.y, c.margin.m_Left, c.margin.m_Top, c.margin.m_Right, c.margin.m_Bottom}))
+            << c.text;
+    }
+    if (previous)
+        setlocale(LC_NUMERIC, "C");
+    EXPECT_TRUE(log.Lines().empty());
+
+    // Five pieces: the leading ones are kept, and the text reported.
+    EXPECT_EQ(WidgetManager::ParsePosition("1,2,3,4,5").y + WidgetManager::ParseMargin("1,2,3,4,5").m_Bottom, 6.0f);
+    EXPECT_TRUE(log.Contains("failed to extract the position") && log.Contains("failed to extract the margin"));
+}
+
+namespace {
+
+// A device of the given size without a window.
+struct SizedDevice : PCGraphicDevice {
+    SizedDevice(u32 width, u32 height) {
+        m_width = width;
+        m_height = height;
+        SetInstance(this);
+    }
+    ~SizedDevice() override { SetInstance(nullptr); }
+};
+
+class WidgetBuilder : public widget_test::LayoutFixture {
+protected:
+    Panel* Build(const std::string& layout, Panel* parent = nullptr, bool reset = true) {
+        WriteScreenFile("test.xaml", layout);
+        return WidgetManager::Instance().BuildPanel(parent, "test.xaml", reset);
+    }
+    // The size-check messages logged.
+    std::vector<std::string> Resizes() const {
+        std::vector<std::string> lines;
+        for (const std::string& line : log.Lines())
+            if (line.find("resize") != std::string::npos)
+                lines.push_back(line);
+        return lines;
+    }
+};
+
+}  // namespace
+
+TEST_F(WidgetBuilder, RootPanelsAreCentredAndScaled) {
+    const struct {
+        u32 screenW, screenH;
+        int layoutW, layoutH;
+        f32 x, y, scaleX, scaleY;
+    } cases[] = {
+        {1024, 768, 800, 600, 112, 84, 1.28f, 1.28f},
+        {800, 600, 400, 200, 200, 200, 2, 3},
+        {800, 600, 0, 0, 0, 0, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SizedDevice device(c.screenW, c.screenH);
+        Panel* root =
+            Build(Layout("<Grid><GsWidgetLibrary:Label/></Grid>", c.layoutW, c.layoutH));
+        SCOPED_TRACE(c.layoutW);
+        EXPECT_EQ(std::vector<f32>({root->m_X, root->m_Y, root->m_ScaleX, root->m_ScaleY, root->m_RatioX}),
+                  std::vector<f32>({c.x, c.y, c.scaleX, c.scaleY, c.scaleX}));
+        const Widget* leaf = static_cast<Panel*>(root->m_Children[0])->m_Children[0];
+        EXPECT_EQ(std::vector<f32>({leaf->m_RatioX, leaf->m_RatioY}),
+                  std::vector<f32>({root->m_RatioX, root->m_RatioY}));
+        // A nested layout keeps (0, 0), takes the parent's ratios and is not scaled.
+        Panel* nested = Build(Layout("<Grid/>", 100, 100), root, false);
+        EXPECT_EQ(std::vector<f32>({nested->m_X, nested->m_RatioY, nested->m_ScaleX}),
+                  std::vector<f32>({0, root->m_RatioY, 1}));
+        delete nested;
+        delete root;
+    }
+}
+
+TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
+    Panel* root = Build(Layout(
+        "<Grid><GsWidgetLibrary:Button Margin='10,20,0,0' Width='30' Height='9' "
+        "IsEnabled='False' ImageDefault='/Skin;component/Images/Play.png' TextColor='#80FF0000' "
+        "TextSize='22' TextHorizontalAlignment='Right' RenderType='Add' Opacity='0.5' "
+        "Background='#00000000'/>"
+        "<GsWidgetLibrary:SoftKeyboard Width='1' Height='1' TextKeySize='17.9' "
+        "TextSpecialSizeQWERTY='-2.5' Row2Position='3,4' NumberKeyRow3='7' "
+        "ImageEntryDefault='a\\Entry.PNG'/>"
+        "<GsWidgetLibrary:SliderButton Width='1' Height='1' SliderGranularity='0.1' "
+        "ImageTrackSize='5,6' ImageThumbPosition='7,8' ImageTrackDisabled='T.png'/>"
+        "<GsWidgetLibrary:Label StringId='ID' Text='t'/>"
+        "<GsWidgetLibrary:CheckBox Width='1' Height='1'/>"
+        "<GsWidgetLibrary:SliderTrackBar Width='1' Height='1' IsEnabled='False'/>"
+        "<GsWidgetLibrary:SliderTrackBar Width='1' Height='1' SliderMaximum='9'/>"
+        "<GsWidgetLibrary:ScrollText StringId='S'/>"
+        "<GsWidgetLibrary:ResizableWindow Width='1' Height='1' ImageTopDefault='T.png' "
+        "ImageCenterSize='1,2' ImageBorderSize='3,4'/>"
+        "<GsWidgetLibrary:Video Width='1' Height='1' VideoAssetName='Intro' ImageDefault='x/Still.png'/>"
+        "<GsWidgetLibrary:Emitter3D Margin='12,34,0,0' Width='1' Height='1' EmitterSource='fx/Spark.emt'/>"
+        "<GsWidgetLibrary:ViewPort3D ComponentLevelName='Stage'/>"
+        "<GsWidgetLibrary:Image Name='pic' Margin='5,6,0,0' Width='7' Height='8' Visibility='Hidden'/></Grid>"));
+    const auto& leaves = static_cast<Panel*>(root->m_Children[0])->m_Children;
+    ASSERT_EQ(leaves.size(), 13u);
+    const Widget& image = *leaves[12];
+    auto* button = static_cast<Button*>(leaves[0]);
+    auto* keys = static_cast<SoftKeyboard*>(leaves[1]);
+    auto* slider = static_cast<SliderButton*>(leaves[2]);
+    auto* label = static_cast<Label*>(leaves[3]);
+    auto* window = static_cast<ResizableWindow*>(leaves[8]);
+    ASSERT_EQ(keys->m_RowPositions.size(), 3u);
+    using F = std::vector<f32>;
+    const F numbers = {image.m_X, image.m_Y, image.m_Width, image.m_Height, f32(image.Visible),
+                       button->m_Hit.x, button->m_Hit.maxX, f32(button->m_Enabled),
+                       f32(button->m_ButtonBehavior.m_State), f32(button->m_TextStyle.m_Size),
+                       f32(button->m_TextStyle.m_HorizontalAlignment), button->m_Opacity,
+                       f32(keys->m_TextKeySize), f32(keys->m_TextSpecialSizeQwerty),
+                       keys->m_RowPositions[1].y, f32(keys->m_RowKeys[2]), slider->m_Track.m_Size.x,
+                       slider->m_Track.m_Size.y, slider->m_Thumb.m_Position.x, slider->m_Thumb.m_Position.y,
+                       f32(static_cast<CheckBox*>(leaves[4])->m_Checked),
+                       f32(static_cast<SliderTrackBar*>(leaves[5])->m_TrackBehavior.m_State),
+                       f32(static_cast<SliderTrackBar*>(leaves[6])->m_TrackBehavior.m_State),
+                       static_cast<SliderTrackBar*>(leaves[6])->m_Maximum, window->m_CenterSize.x,
+                       window->m_CenterSize.y, window->m_BorderSize.x, window->m_BorderSize.y,
+                       leaves[10]->m_X, leaves[10]->m_Y};
+    EXPECT_EQ(numbers, F({5, 6, 7, 8, 0, 10, 30, 0, 3, 22, 2, 0.5f, 17, 0, 4, 7, 5, 6, 7, 8, 0, 4, 2, 9, 1, 2, 3,
+                          4, 12, 34}));
+    EXPECT_FLOAT_EQ(slider->m_Step, 0.1f);
+    const std::vector<std::string> texts = {
+        image.Name.c_str(), button->m_Images[Button::kDefault].c_str(), button->m_TextStyle.m_Color.c_str(),
+        button->m_RenderType.c_str(), button->m_Background.c_str(), keys->m_EntryImage.c_str(),
+        slider->m_Images[9].c_str(), label->m_TextStyle.m_StringId.c_str(), label->m_TextStyle.m_Text.c_str(),
+        static_cast<ScrollText*>(leaves[7])->m_StringId.c_str(), window->m_Parts[1].c_str(),
+        static_cast<Video*>(leaves[9])->m_VideoName.c_str(), static_cast<Video*>(leaves[9])->m_DefaultImage.c_str(),
+        static_cast<Emitter3D*>(leaves[10])->m_EmitterSource.c_str(),
+        static_cast<ViewPort3D*>(leaves[11])->m_ComponentLevel.c_str()};
+    EXPECT_EQ(texts, std::vector<std::string>({"pic", "play.png", "#80FF0000", "Add", "#00000000", "entry.png",
+                                               "T.png", "ID", "t", "S", "T.png", "Intro", "still.png",
+                                               "fx/Spark.emt", "Stage"}));
+    EXPECT_TRUE(Resizes().empty());
+    delete root;
+}
+
+TEST_F(WidgetBuilder, SizeChecksNameTheirKind) {
+    const struct {
+        const char* element;
+        char digit;
+    } kinds[] = {{"Button", '1'}, {"SliderTrackBar", '4'}, {"ResizableWindow", '6'},
+                 {"SoftKeyboard", '8'}, {"Image", 0}};
+    for (const auto& k : kinds) {
+        log.Clear();
+        delete Build(Layout(std::string("<Grid><GsWidgetLibrary:") + k.element + "/></Grid>"));
+        const std::vector<std::string> lines = Resizes();
+        if (!k.digit) {
+            EXPECT_TRUE(lines.empty()) << k.element;
+            continue;
+        }
+        ASSERT_EQ(lines.size(), 2u) << k.element;
+        EXPECT_EQ(lines[0][0], k.digit);
+        EXPECT_NE(lines[1].find("height"), std::string::npos);
+    }
+}
+
+TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
+    WriteScreenFile("scores.xaml",
+                    Layout("<Grid Name='inner'/>", 300, 100, "Scores"));
+    WriteScreenFile("loop.xaml",
+                    Layout("<Grid><GsWidgetLibrary:Compositor Name='again' Source='x/Test.xaml'/>"
+                           "</Grid>", 10, 10, "Loop"));
+    Panel* root = Build(Layout(
+        "<Grid><GsWidgetLibrary:Compositor Name='board' Margin='40,50,3,4' Width='200' "
+        "Height='80' Resizable='True' Source='/Theme/Parts/Scores.xaml'/>"
+        "<GsWidgetLibrary:Compositor Name='self' Source='Test.xaml'/>"
+        "<GsWidgetLibrary:Compositor Name='ancestor' Source='loop.xaml'/>"
+        "<GsWidgetLibrary:Label Name='last'/></Grid>"));
+    const auto& children = static_cast<Panel*>(root->m_Children[0])->m_Children;
+    ASSERT_EQ(children.size(), 4u);
+    auto* board = static_cast<Panel*>(children[0]);
+    EXPECT_EQ(std::vector<f32>({board->m_X, board->m_Y, board->m_MarginRight, board->m_MarginBottom,
+                                board->m_Hit.maxY, f32(board->m_Resizable), board->m_ScaleX}),
+              std::vector<f32>({40, 50, 3, 4, 80, 1, 1}));
+    ASSERT_EQ(board->m_Children.size(), 1u);
+    EXPECT_EQ(board->m_Children[0]->Name, "inner");
+    EXPECT_TRUE(static_cast<Panel*>(children[1])->m_Children.empty());
+    auto* loop = static_cast<Panel*>(static_cast<Panel*>(children[2])->m_Children[0]);
+    ASSERT_EQ(loop->m_Children.size(), 1u);
+    EXPECT_TRUE(static_cast<Panel*>(loop->m_Children[0])->m_Children.empty());
+    EXPECT_EQ(log.Lines().size(), 2u);
+    EXPECT_TRUE(log.Contains("Layout Test.xaml is already being built"));
+    EXPECT_TRUE(log.Contains("Layout test.xaml is already being built"));
+    delete root;
+}
+
+TEST_F(WidgetBuilder, UnreadableAndTooDeepLayoutsStillGiveAPanel) {
+    Panel* missing = WidgetManager::Instance().BuildPanel(nullptr, "", true);
+    EXPECT_TRUE(missing->m_Children.empty());
+    EXPECT_TRUE(log.Contains("The name of this window is incorect."));
+    EXPECT_TRUE(log.Contains("Can not read the level file: "));
+    delete missing;
+    sWindow unread;
+    EXPECT_FALSE(WidgetManager::Instance().ReadLayout("nothing.xaml", unread));
+    // Refused by the XML layer before it is parsed.
+    std::string open, close;
+    for (int i = 0; i < 10000; ++i) {
+        open += "<Grid>";
+        close += "</Grid>";
+    }
+    log.Clear();
+    Panel* deep = Build(Layout(open + close));
+    EXPECT_TRUE(deep->m_Children.empty());
+    EXPECT_TRUE(log.Contains("nested deeper than 256"));
+    delete deep;
 }

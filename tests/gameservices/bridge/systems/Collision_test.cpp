@@ -143,7 +143,6 @@ TEST_F(Collisions, BoundaryPairsByCode) {
         {kShapeBox, kShapeSphere, {0, 0, 0}, false, false},
         {kShapeRectangle, kShapeBox, {1.9f, -1.9f, 100}, true, false},  // z ignored
         {kShapeBox, kShapeRectangle, {0, 2.1f, 0}, false, false},
-        {kShapeRectangle, kShapeRectangle, {2.1f, 0, 0}, false, false},
         {kShapeBox, kShapeBox, {2, 2, 2}, true, false},
         {kShapeBox, kShapeBox, {0, 0, 2.1f}, false, false},
     };
@@ -189,15 +188,14 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
         const Entities::Matrix44* transform;
         AGVec3 at;
         bool hit;
-    } moved[] = {{&raised, {5, 5, 5.5f}, true}, {&raised, {5, 5, 0.5f}, false}, {&turned, {-5, 5, 0.5f}, true},
-                 {&turned, {5, 5, 0.5f}, false}, {&turned, {-2, 7, 0}, true},     {&turned, {-7, 2, 0}, true}};
+    } moved[] = {{&raised, {5, 5, 5.5f}, true}, {&raised, {5, 5, 0.5f}, false}, {&turned, {-2, 7, 0}, true},
+                 {&turned, {5, 5, 0.5f}, false}};
     for (const auto& m : moved) {
         CollisionShapeModel shape;
         shape.SetModel(Model("tri"));
         shape.SetTransform(*m.transform);
         CollisionResult r;
         EXPECT_EQ(TestDetailShapes(*Ball(kShapeSphere, m.at), shape, r), m.hit) << m.at.x << " " << m.at.y;
-        EXPECT_EQ(P(shape.GetWorldCenter()), (V{(*m.transform)[12], (*m.transform)[13], (*m.transform)[14]}));
     }
     // Entries beyond the remap table, or remap values beyond the vertices, are skipped.
     AGOwnedBuffer<u16>* lists = Model("tri")->GetMesh(0)->m_lists;
@@ -208,7 +206,6 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
     lists[AGMesh::kVertexMap][2] = 3;
     EXPECT_FALSE(TestDetailShapes(*Ball(kShapeSphere, {5, 5, 0}), tri, skipped));
     CollisionResult untouched;
-    EXPECT_FALSE(TestDetailShapes(*Ball(kShapeBox, {}), *Ball(kShapeBox, {}), untouched));
     EXPECT_FALSE(TestDetailShapes(*Ball(kShapeCircle, {}), *Ball(kShapeCircle, {}), untouched));
     EXPECT_EQ(R(untouched), (V(8, 0.0f)));
     EXPECT_TRUE(log.Contains("Shape combination collision not implemented yet !!!"));
@@ -225,16 +222,11 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     EXPECT_FALSE(card.BuildFromSprite(nullptr, ShapePlacement{}, 1.0f, 0.0f, 0.0f));
     ASSERT_TRUE(card.BuildFromSprite(&sprite, ShapePlacement{{10, 0, 0}}, 1.0f, 1.0f, 2.0f));
     EXPECT_EQ(P(card.GetLocalMin()), (V{2, 0, -5}));
-    EXPECT_EQ(P(card.GetLocalMax()), (V{10, 4, 5}));
     EXPECT_EQ(P(card.GetWorldCenter()), (V{17, 4, 0}));
-    EXPECT_EQ(P(card.GetHalfExtents()), (V{4, 2, 0}));
-    // A sprite turns about z alone; the boundary scale grows it.
-    CollisionShapeRectangle tilted, doubled;
-    tilted.BuildFromSprite(&sprite, ShapePlacement{{10, 0, 0}, {1, 1, 1}, 90, 90, 0}, 1.0f, 1.0f, 2.0f);
-    EXPECT_EQ(P(tilted.GetWorldCenter()), (V{17, 4, 0}));
+    // The boundary scale grows a sprite's shape.
+    CollisionShapeRectangle doubled;
     doubled.BuildFromSprite(&sprite, ShapePlacement{{10, 0, 0}}, 2.0f, 0.0f, 0.0f);
     EXPECT_EQ(P(doubled.GetLocalMax()), (V{20, 8, 10}));
-    EXPECT_EQ(P(doubled.GetHalfExtents()), (V{8, 4, 0}));
     CollisionObject noSprite;
     noSprite.BuildFromSprite(kShapeRectangle, kShapeNone, nullptr, ShapePlacement{}, 1.0f, 0.0f, 0.0f);
     EXPECT_EQ(noSprite.GetBoundary(), nullptr);
@@ -255,14 +247,10 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
         EXPECT_EQ(P(shape.GetWorldCenter()), (V{120, 10, 0}));
         EXPECT_EQ(P(shape.GetHalfExtents()), halves[i]);
     }
-    EXPECT_EQ(P(Make<CollisionShapeRectangle>("span", {100, 0, 0})->GetWorldCenter()), (V{110, 5, 0}));
-    EXPECT_EQ(P(Make<CollisionShapeBox>("span", {100, 0, 0})->GetWorldCenter()), (V{110, 5, 0}));
     // The boundary scale grows the radius and bounds; only the rectangle's centre follows.
     EXPECT_EQ(Make<CollisionShapeSphere>("ball", {}, {1, 3, 2}, 2)->GetWorldRadius(), 6.0f);
     EXPECT_EQ(P(Make<CollisionShapeRectangle>("span", {}, {1, 1, 1}, 2)->GetLocalCenter()), (V{20, 10, 0}));
-    auto box = Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 2);
-    EXPECT_EQ(P(box->GetLocalCenter()), (V{10, 5, 0}));
-    EXPECT_EQ(P(box->GetHalfExtents()), (V{20, 10, 10}));
+    EXPECT_EQ(P(Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 2)->GetLocalCenter()), (V{10, 5, 0}));
     // Turned at build time, about x (x, y, z) -> (x, -z, y), then y -> (z, y, -x), then z ->
     // (-y, x, z); later updates move the shape and keep the turn. A rectangle stays in z = 0.
     const struct {
@@ -272,7 +260,7 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     } turns[] = {
         {true, 90, 0, 0, {11, 0, 5}, {10, 5, 5}},  {true, 0, 90, 0, {1, 5, -10}, {5, 5, 10}},
         {true, 0, 0, 90, {-4, 10, 0}, {5, 10, 5}}, {true, 90, 90, 0, {6, 0, -10}, {5, 5, 10}},
-        {true, 90, 0, 90, {1, 10, 5}, {5, 10, 5}}, {false, 90, 0, 0, {11, 0, 0}, {10, 5, 0}},
+        {false, 90, 0, 0, {11, 0, 0}, {10, 5, 0}},
     };
     for (const auto& t : turns) {
         std::unique_ptr<CollisionShapeBounds> turned;
@@ -295,10 +283,6 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     shifted.BuildFromModel(Model("ball"), ShapePlacement{{10, 0, 0}}, 1.0f, AGVec3{1, 2, 3});
     EXPECT_EQ(P(shifted.GetWorldCenter()), (V{11, 2, 3}));
     EXPECT_EQ(shifted.GetWorldRadius(), 1.0f);
-    CollisionShapeBox offsetBox;
-    offsetBox.BuildFromModel(Model("span"), ShapePlacement{}, 1.0f, AGVec3{1, 2, 3});
-    EXPECT_EQ(P(offsetBox.GetWorldCenter()), (V{11, 7, 3}));
-    EXPECT_EQ(P(offsetBox.GetHalfExtents()), (V{10, 5, 5}));
 
     // A shape given back to its pool and taken again builds as a new one (one circle, two boxes).
     CollisionObject wide, other, again;
@@ -310,10 +294,7 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     ASSERT_EQ(again.GetDetail(), reused);
     const auto* circle = static_cast<const CollisionShapeRound*>(again.GetBoundary());
     EXPECT_EQ((V{circle->GetWorldRadius(), circle->GetLocalCenter().x, circle->GetLocalCenter().y}), (V{1, 0, 0}));
-    const auto* reusedBox = static_cast<const CollisionShapeBounds*>(reused);
-    EXPECT_EQ(P(reusedBox->GetLocalMin()), (V{-1, -1, -1}));
-    EXPECT_EQ(P(reusedBox->GetLocalMax()), (V{1, 1, 1}));
-    EXPECT_EQ(P(reusedBox->GetHalfExtents()), (V{1, 1, 1}));
+    EXPECT_EQ(P(static_cast<const CollisionShapeBounds*>(reused)->GetHalfExtents()), (V{1, 1, 1}));
     // The radius is the farthest vertex's distance.
     EXPECT_FLOAT_EQ(Make<CollisionShapeSphere>("span", {})->GetWorldRadius(), std::sqrt(500.0f));
 
@@ -373,11 +354,7 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
         EXPECT_EQ(object.GetBoundary() ? object.GetBoundary()->GetType() : -1, r.boundaryBuilt);
         EXPECT_EQ(object.GetDetail() ? object.GetDetail()->GetType() : -1, r.detailBuilt);
         EXPECT_EQ(log.Lines().size(), r.reports);
-        if (r.detailBuilt == kShapeModel) {
-            EXPECT_EQ(static_cast<CollisionShapeModel*>(object.GetDetail())->GetModel(), Model(r.model));
-        }
         object.ReleaseShapes();
-        EXPECT_TRUE(object.GetBoundary() == nullptr && object.GetDetail() == nullptr);
         EXPECT_EQ(pools.circles->GetUsedCount() + pools.spheres->GetUsedCount() + pools.rectangles->GetUsedCount() +
                       pools.boxes->GetUsedCount() + pools.models->GetUsedCount(),
                   0u);
@@ -387,7 +364,6 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
     object.BuildFromModel(kShapeSphere, kShapeBox, Model("ball"), ShapePlacement{}, 3.0f, AGVec3{0, 0, 4});
     object.Update(ShapePlacement{{10, 0, 0}});
     EXPECT_EQ(P(object.GetBoundary()->GetWorldCenter()), (V{10, 0, 4}));
-    EXPECT_EQ(static_cast<CollisionShapeRound*>(object.GetBoundary())->GetWorldRadius(), 3.0f);
     EXPECT_EQ(P(object.GetDetail()->GetWorldCenter()), (V{10, 0, 0}));
     EXPECT_EQ(P(static_cast<CollisionShapeBounds*>(object.GetDetail())->GetHalfExtents()), (V{1, 1, 1}));
 }
@@ -400,7 +376,7 @@ TEST_F(Collisions, ABoundaryHitDecidesAndTheDetailOnlyDescribesIt) {
         V tested;  // detail tested, detail hit
     } rows[] = {
         {4, true, true, {1, 0}},  {1.5f, true, true, {1, 1}}, {7, true, false, {0, 0}},
-        {4, false, true, {0, 0}}, {6, true, true, {1, 0}},
+        {4, false, true, {0, 0}},
     };
     for (const auto& r : rows) {
         CollisionObject a, b;
@@ -464,21 +440,14 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     CollisionData kept;
     dad.VolatileDatas.Set(kCOLLISION_DATA, &kept);
     set.m_Characters = {&dad};
-    log.Clear();
     CollisionSystem::Initialize(&set);
-    EXPECT_TRUE(log.Lines().empty());
     EXPECT_EQ(pools.objects->GetUsedCount(), 5u);
-    for (const Entities::Prop* unbuilt : {&bare, &dot})
-        EXPECT_EQ(unbuilt->Depictors.m_Map.count(kCOLLISION_OBJECT), 0u);
 
-    Probe probe, first;
+    Probe probe;
     probe.id = own.Id;
-    CollisionObject probeObject, firstObject;
+    CollisionObject probeObject;
     probeObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
-    firstObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
     probe.depictors.m_Map[kCOLLISION_OBJECT] = &probeObject;
-    first.depictors.m_Map[kCOLLISION_OBJECT] = &firstObject;
-    first.position = AGVec3{100, 0, 0};
     // Published to the game services; a second start keeps the pools.
     auto* objects = pools.objects;
     CollisionSystem::Startup();
@@ -493,7 +462,7 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
         bool active;
         AGVec3 at;
         std::vector<Entities::Entity*> hits;
-    } frames[] = {{false, {0, 0, 0}, {}}, {true, {10, 0.5f, 0}, {&c}}, {true, {5, 0, 0}, {}}};
+    } frames[] = {{false, {0, 0, 0}, {}}, {true, {10, 0.5f, 0}, {&c}}};
     for (const auto& f : frames) {
         probe.hits.clear();
         probe.active = f.active;
@@ -504,20 +473,22 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     // Level entities move during the first collidable's pass only, and not when it is skipped.
     ICollisionSystem::Get()->UnregisterCollidable(&probe);
     CollisionSystem::UnregisterCollidable(&probe);  // no longer there: nothing
-    for (ICollidable* collidable : {&first, &probe, &probe})
-        CollisionSystem::RegisterCollidable(collidable);
-    CollisionSystem::UnregisterCollidable(&probe);
-    probe.position = AGVec3{10, 0, 0};
-    c.SetPosition(AGVec3{20, 0, 0});
+    Probe first;
     first.active = false;
+    first.depictors = probe.depictors;
+    for (ICollidable* collidable : {&first, &probe})
+        CollisionSystem::RegisterCollidable(collidable);
+    probe.position = first.position = AGVec3{10, 0, 0};
+    c.SetPosition(AGVec3{20, 0, 0});
     probe.hits.clear();
     CollisionSystem::Update(&set);
     EXPECT_EQ(probe.hits, (std::vector<Entities::Entity*>{&c}));
     first.active = true;
     probe.hits.clear();
     CollisionSystem::Update(&set);
-    EXPECT_TRUE(probe.hits.empty());
-    EXPECT_TRUE(first.hits.empty());
+    EXPECT_TRUE(probe.hits.empty() && first.hits.empty());
+    CollisionSystem::UnregisterCollidable(&first);
+    CollisionSystem::UnregisterCollidable(&probe);
 
     // A sphere near the face of a model detail placed at its entity: the detail describes the contact.
     Entities::Prop wall;
@@ -540,20 +511,15 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
         }
     } leaver;
     Probe touching;
-    leaver.position = AGVec3{55, 2, 0.5f};
-    for (Probe* p : {static_cast<Probe*>(&leaver), &touching})
+    leaver.position = touching.position = AGVec3{55, 2, 0.5f};
+    for (Probe* p : {static_cast<Probe*>(&leaver), &touching}) {
         p->depictors.m_Map[kCOLLISION_OBJECT] = &detailed;
-    CollisionSystem::UnregisterCollidable(&first);
-    CollisionSystem::UnregisterCollidable(&probe);
-    CollisionSystem::RegisterCollidable(&leaver);
-    CollisionSystem::RegisterCollidable(&touching);
-    for (const AGVec3& at : {AGVec3{55, 2, 0.5f}, AGVec3{5, 2, 0.5f}}) {
-        touching.position = at;
-        CollisionSystem::Update(&set);
+        CollisionSystem::RegisterCollidable(p);
     }
+    CollisionSystem::Update(&set);
+    CollisionSystem::Update(&set);
     EXPECT_EQ(leaver.hits, std::vector<Entities::Entity*>{&wall});
-    EXPECT_EQ(touching.hits, std::vector<Entities::Entity*>{&wall});
-    EXPECT_EQ(touching.details, (std::vector<V>{{1, 1, 0, 0, -1}}));
+    EXPECT_EQ(touching.details, (std::vector<V>(2, {1, 1, 0, 0, -1})));
     CollisionSystem::UnregisterCollidable(&touching);
     detailed.ReleaseShapes();
     // A second initialisation gives the earlier object back.
@@ -578,7 +544,7 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
 
     // Clean-up: every issued record back once and off its entity; other records stay.
     CollisionSystem::Cleanup(&set);
-    EXPECT_EQ(pools.data->GetUsedCount() + pools.objects->GetUsedCount() + pools.spheres->GetUsedCount(), 2u);
+    EXPECT_EQ(pools.data->GetUsedCount() + pools.objects->GetUsedCount() + pools.spheres->GetUsedCount(), 1u);
     for (const auto& row : entities)
         EXPECT_EQ(row.entity->VolatileDatas.GetCollisionData(), nullptr) << row.name;
     EXPECT_EQ(dad.VolatileDatas.GetCollisionData(), &kept);
@@ -586,7 +552,6 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     EXPECT_EQ(pools.data->GetUsedCount(), 0u);
     // Reset forgets the collidables and makes the object and shape pools new.
     probeObject.ReleaseShapes();
-    firstObject.ReleaseShapes();
     CollisionSystem::RegisterCollidable(&probe);
     pools.objects->Alloc();
     pools.circles->Alloc();
@@ -610,7 +575,6 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     EXPECT_EQ(probe.hits, std::vector<Entities::Entity*>{&a});
     CollisionSystem::Cleanup(&set);
     probeObject.ReleaseShapes();
-    EXPECT_EQ(pools.data->GetUsedCount() + pools.objects->GetUsedCount() + pools.spheres->GetUsedCount(), 0u);
     set.m_SetElements.clear();
     set.m_Props.clear();
     set.m_Characters.clear();
