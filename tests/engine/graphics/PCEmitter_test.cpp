@@ -69,37 +69,6 @@ TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
     EXPECT_EQ(emitter.m_attribute.PartCount(), 0u);
 }
 
-// Drawn by itself, an emitter on screen draws over everything, blended; elsewhere it keeps the
-// depth test and blends only by its type. An additive one adds its colour at its alpha.
-TEST_F(PCEmitterTest, SelfDrawnQuadsBlendAndSkipTheDepthTestOnlyOnScreen) {
-    using platform::gfx::RenderState;
-    authoring::EmitterData data;
-    data.endFrame = 1;
-    data.life = 100;
-    clock.SetTime(0.1f * clock.GetFrameDuration());
-    for (u32 type : {1u, 3u}) {
-        data.renderType = type;
-        PCEmitter emitter;
-        Start(emitter, data);
-        emitter.SetColor(kGreen);
-        emitter.SetOpacity(0.5f);
-        Frame();  // spawns one particle; leaves the screen camera's transforms
-        m_layer.RemoveRenderable(&emitter);
-        ASSERT_EQ(emitter.QuadCount(), 1u);
-        Dev().Clear(platform::gfx::kClearTarget, drawtest::kBlack, 1.0f, 0);
-        for (PCCam* camera : {&m_camera, static_cast<PCCam*>(nullptr)}) {
-            m_context.SetCurrentCamera(camera);
-            Dev().SetRenderState(RenderState::AlphaBlendEnable, 0u);
-            emitter.Draw();
-            EXPECT_EQ(Dev().GetRenderState(RenderState::ZEnable), camera ? 0u : 1u) << type;
-            EXPECT_EQ(Dev().GetRenderState(RenderState::ZWriteEnable), 0u) << type;
-            EXPECT_EQ(Dev().GetRenderState(RenderState::AlphaBlendEnable), camera || type == 3 ? 1u : 0u) << type;
-        }
-    }
-    EXPECT_TRUE(gfxtest::ColorNear(Pixel(60, 50), 0xFF00FE00u, 3));  // twice half of green
-    EXPECT_TRUE(gfxtest::ColorNear(Pixel(66, 50), drawtest::kBlack, 2));
-}
-
 // A quad samples its material's texture across its face: a texture red on its left half and
 // green on its right shows both.
 TEST_F(PCEmitterTest, QuadsSampleTheirTextureAcrossTheirFace) {
