@@ -48,6 +48,10 @@ TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
     // A 7 x 7 pixel quad at the emitter's position under the screen camera.
     frameAt(1.1f, {60, 50, 0});
     EXPECT_EQ(emitter.m_attribute.m_primitiveCounts[0], 2u);  // two triangles a quad
+    // Under a screen camera its own draw puts particles over everything: no depth test.
+    m_context.SetCurrentCamera(&m_camera);
+    emitter.Draw();
+    EXPECT_EQ(Dev().GetRenderState(platform::gfx::RenderState::ZEnable), 0u);
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(60, 50), kGreen, 2));
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(66, 50), drawtest::kBlack, 2));
 
