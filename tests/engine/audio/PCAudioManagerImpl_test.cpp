@@ -62,7 +62,6 @@ TEST_F(AudioFixture, WithoutASoundCardASoundFinishesInRealTime) {
     AddSound("blip", authoring::EncodeOggVorbis(authoring::MakeTone(440, 13230)));  // 0.3 s
     Mount();
     ASSERT_NE(impl->GetEngine(), nullptr);
-    EXPECT_EQ(impl->GetEngine()->DriverName(), "dummy");
     AGAudioSound sound;
     ASSERT_TRUE(sound.Open("blip.snd"));
     int finished = 0;

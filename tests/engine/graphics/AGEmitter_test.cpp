@@ -3,8 +3,6 @@
 #include <cmath>
 
 #include "engine/core/AGController.h"
-#include "engine/graphics/AGGraphicLayer.h"
-#include "engine/graphics/PCCam.h"
 #include "engine/graphics/PCEmitter.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tools/authoring/EmitterWriter.h"
@@ -56,28 +54,6 @@ EmitterData Bursts(std::vector<float> frames, std::vector<uint16_t> counts) {
 
 }  // namespace
 
-// Under a camera rolled a quarter turn (its right is world -y, its up world +x), a particle's
-// quad is centred on it, with sides of its size along the camera's axes.
-TEST(AGEmitter, QuadsAreCentredOnTheirParticlesAndFaceTheCamera) {
-    Rig rig(OneParticle());
-    PCCam camera;
-    camera.SetLookAt({0, 0, -5}, {0, 0, 0}, {1, 0, 0});
-    AGGraphicLayer layer;
-    layer.SetCamera(&camera);
-    layer.AddRenderable(&rig.emitter);
-    rig.clock.SetTime(0.0f);
-    layer.Update();
-    layer.RemoveRenderable(&rig.emitter);
-    ASSERT_EQ(rig.emitter.LiveCount(), 1u);
-    const AGVec3 p = rig.First().position;
-    const f32 size = rig.First().size;
-    const AGVec3* q = rig.emitter.Quads().m_positions.Data();
-    for (auto [a, b] : {std::pair{0, 3}, {1, 2}})
-        ExpectNear({(q[a].x + q[b].x) / 2, (q[a].y + q[b].y) / 2, (q[a].z + q[b].z) / 2}, p.x, p.y, p.z, "diagonal");
-    ExpectNear({q[1].x - q[0].x, q[1].y - q[0].y, q[1].z - q[0].z}, 0, -size, 0, "right side");
-    ExpectNear({q[2].x - q[0].x, q[2].y - q[0].y, q[2].z - q[0].z}, size, 0, 0, "up side");
-}
-
 TEST(AGEmitter, BurstsSpawnTheirCountsOncePerLoop) {
     Rig two(Bursts({10, 20}, {5, 7}));
     EXPECT_EQ(two.emitter.PoolSize(), 100u);
@@ -94,7 +70,7 @@ TEST(AGEmitter, BurstsSpawnTheirCountsOncePerLoop) {
     EXPECT_EQ(none.LiveAt(0.2f), 0u);
 }
 
-TEST(AGEmitter, PoolIsBoundedColourFadesByAlphaAndCutFilesSpawnNothing) {
+TEST(AGEmitter, PoolIsBoundedAndCutFilesSpawnNothing) {
     EmitterData huge;
     huge.endFrame = 100000;
     LogCapture log;
@@ -102,11 +78,6 @@ TEST(AGEmitter, PoolIsBoundedColourFadesByAlphaAndCutFilesSpawnNothing) {
     LoadBytes(emitter, authoring::EmitterBytes(huge));
     EXPECT_EQ(emitter.PoolSize(), AGEmitter::kMaxParticles);
     EXPECT_EQ(log.Lines().size(), 1u);
-    // Without materials the particles are white; opacity sets their alpha byte.
-    EXPECT_EQ(emitter.GetEmitterColor(), 0xFFFFFFFFu);
-    emitter.SetColor(0xFF336699u);
-    emitter.SetOpacity(0.5f);
-    EXPECT_EQ(emitter.GetEmitterColor(), 0x7F336699u);
     emitter.Update();  // without a controller: nothing to do
     EXPECT_EQ(emitter.LiveCount(), 0u);
 

@@ -1,17 +1,11 @@
 #include "engine/graphics/AGGraphicsProviders.h"
 
-#include "engine/graphics/AGPrscAnimation.h"
-#include "tests/engine/graphics/DrawingTestSupport.h"
+#include <gtest/gtest.h>
+
 #include "engine/graphics/AGResourceHolds.h"
+#include "engine/graphics/PCCam.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ResourceEnvironment.h"
-
-// The other providers load in the model and drawing tests.
-TEST(AGGraphicsProviders, AnimationsAndCamerasHaveProvidersOfTheirClass) {
-    drawtest::TestPackage package;
-    EXPECT_NE(dynamic_cast<AGProvider<AGPrscAnimation>*>(package.Provider(TypeKey::PrscAnimation)), nullptr);
-    EXPECT_NE(dynamic_cast<AGProvider<PCCam>*>(package.Provider(TypeKey::Camera)), nullptr);
-}
 
 // Before the graphics start-up the providers are placeholders: a take gives null and no hold.
 TEST(AGGraphicsProviders, TakingFromAPlaceholderProviderGivesNullAndKeepsNoHold) {

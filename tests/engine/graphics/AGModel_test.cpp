@@ -37,7 +37,7 @@ TEST_F(ModelTest, ModelAnimationPosesTheLocalTransform) {
     boxSample.model.frameCount = 31;
     const f32 s = std::sqrt(0.5f);  // 90 degrees about y
     m_package.Writer().Add("move.anm", 0,
-                         authoring::ModelAnimationBytes(31, 30, Track::Vec3().Key(0, {0, 0, 0}).Key(30, {3, 0, 0}),
+                         authoring::ModelAnimationBytes(31, 30, Track::Vec3().Key(0, {0, 0, 0}).Key(30, {3, 6, 9}),
                                                         Track::Quat().Key(0, {0, s, 0, s}),
                                                         Track::Vec3().Key(0, {2, 2, 2})));
     PCModel* model = MountBox(boxSample);
@@ -47,7 +47,8 @@ TEST_F(ModelTest, ModelAnimationPosesTheLocalTransform) {
     model->Update();
     const f32* m = model->GetLocal().m;
     // Rows: x -> -z, y -> y, z -> x, each scaled by 2; halfway along the path.
-    for (auto [i, value] : {std::pair{2, -2.0f}, {5, 2.0f}, {8, 2.0f}, {12, 1.5f}})
+    for (auto [i, value] :
+         {std::pair{2, -2.0f}, {5, 2.0f}, {8, 2.0f}, {12, 1.5f}, {13, 3.0f}, {14, 4.5f}})
         EXPECT_NEAR(m[i], value, 1e-5f) << i;
     EXPECT_EQ(model->GetWorld().m[12], m[12]);
     model->SetModelAnimation(nullptr);

@@ -114,6 +114,7 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     for (AGModel* model : {own->GetModel(0), copy->GetModel(1)})
         EXPECT_TRUE(!model->IsBase() && model->GetMesh(0) != box->GetMesh(0));
     EXPECT_NE(copy->GetSkin(0), a->GetSkin(0));
+    EXPECT_EQ(copy->GetController()->GetEndFrame(), 30.0f);  // the clone keeps the scene's timing
     EXPECT_EQ(copy->GetModel(0)->GetSkin(), copy->GetSkin(0));
     EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 2u);
     package.GiveBack(TypeKey::Scene3D, copy);

@@ -5,7 +5,6 @@
 #include "engine/graphics/AGSkinAnimation.h"
 #include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/AGVertexBufferDynamic.h"
-#include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tools/authoring/ModelWriter.h"
 
@@ -67,22 +66,6 @@ TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
         if (i < 3)
             ExpectNear(skinned.m_normals[i], normals[i]);
     }
-}
-
-TEST(AGSkin, UpdatesOncePerFrameOfTheTimer) {
-    drawtest::ScopedTimer timer;
-    AGSkin skin;
-    LoadBytes(skin, authoring::SkinBytes(TwoBones()));
-    skin.Bones()[1].position = {0, 2, 0};
-    skin.Update();
-    EXPECT_EQ(skin.Bones()[1].current.m[13], 2.0f);
-    skin.Bones()[1].position = {0, 5, 0};
-    skin.Update();  // same frame: nothing
-    EXPECT_EQ(skin.Bones()[1].current.m[13], 2.0f);
-    timer.timer.Update();
-    skin.Update();
-    EXPECT_EQ(skin.Bones()[1].current.m[13], 5.0f);
-    EXPECT_EQ(skin.Bones()[1].inverse.m[13], -5.0f);
 }
 
 TEST(AGSkin, ParentsBeyondTheTableBecomeRootsAndCutFilesLeaveNoBones) {

@@ -138,20 +138,3 @@ TEST_F(TextureSlotTest, OwnControllerRunsOverTheStoredFrameCountOncePerTimerFram
     flip->Update();  // the same timer frame: the controller does not move again
     EXPECT_EQ(own->GetTime(), 16.0f);
 }
-
-// p x M for the point (u, v): about the centre, offset by (-offset u, +offset v), turned by
-// -rotation, then scaled.
-TEST(AGTextureSlot, UVMatrixOffsetsTurnsAndScalesAboutTheCentre) {
-    auto map = [](const AGUVKey& key, f32 u, f32 v) {
-        const platform::gfx::Matrix m = AGTextureSlot::BuildUVMatrix(key);
-        return std::pair{u * m.m[0] + v * m.m[4] + m.m[12], u * m.m[1] + v * m.m[5] + m.m[13]};
-    };
-    const std::pair<f32, f32> shifted = map(AGUVKey{0, 2, 0.5f, 0.25f, 0.125f, 0}, 0, 0);
-    EXPECT_FLOAT_EQ(shifted.first, -1.0f);
-    EXPECT_FLOAT_EQ(shifted.second, 0.3125f);
-    // 7 radians turn as 7 - 2 pi.
-    const platform::gfx::Matrix a = AGTextureSlot::BuildUVMatrix(AGUVKey{0, 1, 1, 0, 0, 7.0f});
-    const platform::gfx::Matrix b = AGTextureSlot::BuildUVMatrix(AGUVKey{0, 1, 1, 0, 0, 7.0f - 6.2831855f});
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(a.m[i], b.m[i], 1e-5f) << i;
-}

@@ -140,18 +140,3 @@ TEST(AGPrscAnimation, ColourValuesAreFourBytesBlendedPerChannelAndTruncated) {
     ASSERT_EQ(anim.m_uv.KeyCount(), 1u);
     EXPECT_TRUE(anim.m_uv.Values()[0].frame == 3u && anim.m_uv.Values()[0].offsetV == 0.5f);
 }
-
-TEST(AGOwnedBuffer, ResizeKeepsTheLeadingEntriesAndAMoveEmptiesTheSource) {
-    AGOwnedBuffer<u32> a;
-    ASSERT_TRUE(a.Resize(3));
-    for (u32 i = 0; i < 3; ++i)
-        a[i] = 7 + i;
-    ASSERT_TRUE(a.Resize(5));
-    EXPECT_EQ(std::vector<u32>(a.Data(), a.Data() + 5), (std::vector<u32>{7, 8, 9, 0, 0}));
-    ASSERT_TRUE(a.Resize(2));
-    AGOwnedBuffer<u32> b(std::move(a));
-    EXPECT_TRUE(a.Data() == nullptr && a.Count() == 0);
-    a = std::move(b);
-    EXPECT_TRUE(b.Data() == nullptr && b.Count() == 0);
-    EXPECT_EQ(std::vector<u32>(a.Data(), a.Data() + a.Count()), (std::vector<u32>{7, 8}));
-}

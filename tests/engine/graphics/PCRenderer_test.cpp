@@ -148,34 +148,3 @@ TEST_F(RendererTest, DirectionalLightWithBlackAmbientGivesNDotLTimesDiffuse) {
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(150, 100), 0xFF000000u | u32(expected) * 0x010101u, 3))
         << std::hex << Pixel(150, 100);
 }
-
-// A light record's kind picks its device light: a spot takes its cones (in radians), a spot and a
-// point their range with the fixed attenuation, a directional light neither; every kind its place
-// and colours. One light is reloaded through the kinds, so nothing of the spot stays.
-TEST(PCLightRecord, EachKindGivesItsDeviceLight) {
-    const struct {
-        u32 kind;
-        LightType type;
-        f32 theta, phi, range, attenuation;
-    } cases[] = {{0, LightType::Point, 0, 0, 50, 0.005f},
-                 {1, LightType::Spot, 0.5235988f, 0.7853982f, 50, 0.005f},
-                 {2, LightType::Directional, 0, 0, 0, 0}};
-    PCLight light;
-    for (const auto& c : cases) {
-        authoring::LightData l;
-        l.kind = c.kind;
-        l.innerCone = 30;
-        l.outerCone = 45;
-        l.range = 50;
-        l.position[1] = 3;
-        l.diffuse = 0xFF336699u;
-        LoadBytes(light, authoring::LightBytes(l));
-        const Light& d = light.DeviceLight();
-        EXPECT_EQ(d.type, c.type) << c.kind;
-        EXPECT_EQ(std::vector<f32>({d.range, d.attenuation1, d.position.y, d.diffuse.g * 255}),
-                  std::vector<f32>({c.range, c.attenuation, 3, 0x66}))
-            << c.kind;
-        EXPECT_NEAR(d.theta, c.theta, 1e-6f) << c.kind;
-        EXPECT_NEAR(d.phi, c.phi, 1e-6f) << c.kind;
-    }
-}
