@@ -63,14 +63,3 @@ TEST(CharacterCheck, BadAssembliesLooksAndAwardsAreToldAtTheirRecord) {
                   awards + "the game's award \"Points Vessel\" is not in the file",
               }));
 }
-
-// The summary counts the looks and titles the game's tables name, and every piece of the
-// avatar art is reached from an item.
-TEST(CharacterCheck, TheSampleContentHasEveryLookAndTitleOfTheGame) {
-    content::Checker checker(TALLYVOX_CONTENT_DATA, TALLYVOX_BUILT_CONTENT, TALLYVOX_CONTENT_MAPS);
-    checker.Run();
-    const std::string counts = checker.CountsLine();
-    EXPECT_NE(counts.find(", 12 default looks, 48 opponent looks, 20 award titles"), std::string::npos) << counts;
-    for (const std::string& line : checker.Warnings())
-        EXPECT_EQ(line.find("(gameshowavatar3d/"), std::string::npos) << line;
-}

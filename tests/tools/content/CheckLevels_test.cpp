@@ -124,13 +124,4 @@ TEST(CheckLevels, EachBrokenNameIsToldWhereItWasMade) {
     EXPECT_EQ(errors, expected);
 }
 
-TEST(CheckLevels, TheSampleHoldsTwelveLevelFiles) {
-    content::Checker checker(TALLYVOX_CONTENT_DATA, TALLYVOX_BUILT_CONTENT, TALLYVOX_CONTENT_MAPS);
-    checker.Run();
-    const auto& counts = checker.Counts();
-    const auto found = std::find_if(counts.begin(), counts.end(), [](const auto& count) { return count.first == "level files"; });
-    ASSERT_NE(found, counts.end());
-    EXPECT_EQ(found->second, 12u);
-}
-
 }  // namespace
