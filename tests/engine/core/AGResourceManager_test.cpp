@@ -144,18 +144,6 @@ TEST(AGResourceManager, ShutdownDeletesWhatIsLeftHoldersFirst) {
     EXPECT_EQ(ProbeResource::s_alive, 0);
 }
 
-TEST(AGData, CopiesTheBytesWithAZeroAfterThem) {
-    const char bytes[] = "abcdef";
-    AGMemBuffer buffer(bytes, 6);
-    buffer.Skip(2);
-    AGData data;
-    data.Load(&buffer, 0, true, true);
-    ASSERT_EQ(data.Size(), 4u);
-    EXPECT_NE(data.Bytes(), reinterpret_cast<const u8*>(bytes + 2));
-    AGData copy(data);
-    EXPECT_STREQ(copy.Text(), "cdef");
-}
-
 TEST(AGLocalization, ARepeatedIdKeepsTheLaterTextAndABadTableIsLeftEmpty) {
     AGLocalization table;
     auto load = [&table](const ByteWriter& w) {

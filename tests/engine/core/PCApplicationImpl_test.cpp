@@ -197,29 +197,4 @@ TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
     g_withSurface = false;
     g_noBackend = true;
     EXPECT_NE(FailedStart().find("no window system"), std::string::npos);
-
-    // Without a program the window takes 800 x 600 and no settings.
-    g_noBackend = false;
-    AGProgram::SetInstance(nullptr);
-    ASSERT_TRUE(app.Initialize());
-    EXPECT_EQ(Window().LastDesc().width * 1000 + Window().LastDesc().height, 800600u);
-    EXPECT_EQ(app.GetFlags(), 0u);
-}
-
-// An owner clears only the window callbacks it still holds; another owner's stay.
-TEST(WindowCallbacks, AnOwnerReleasesOnlyItsOwnSlots) {
-    PCApplicationImpl app;
-    int first = 0, second = 0;
-    bool (*close)(void*) = [](void*) { return true; };
-    void (*note)(void*) = [](void*) {};
-    app.SetCloseCallback(&first, close);
-    app.SetActivatedCallback(&second, note);
-    app.SetDeactivatedCallback(&first, note);
-    app.ReleaseWindowCallbacks(&second);
-    EXPECT_EQ(app.GetCloseCallback().object, &first);
-    EXPECT_EQ(app.GetActivatedCallback().fn, nullptr);
-    EXPECT_EQ(app.GetDeactivatedCallback().object, &first);
-    app.ReleaseWindowCallbacks(&first);
-    EXPECT_EQ(app.GetCloseCallback().fn, nullptr);
-    EXPECT_EQ(app.GetDeactivatedCallback().fn, nullptr);
 }

@@ -114,50 +114,6 @@ TEST(TString, CaseChangesTouchOnlyAsciiLettersAndSuffixTestNeverReadsBeforeTheSt
         EXPECT_EQ(S(c.text).EndsWith(c.suffix, c.count), c.ends) << c.text << " / " << c.suffix;
 }
 
-TEST(SplitStringTest, EverySeparatorEndsAPiece) {
-    using V = std::vector<std::string>;
-    const struct {
-        const char* text;
-        const char* separators;
-        V pieces;
-    } cases[] = {{"a,,b", ",", {"a", "", "b"}}, {",a,", ",", {"", "a", ""}},
-                 {"a, b", ", ", {"a", "", "b"}}, {"a,b", "", {"a,b"}}, {"", ",", {}}};
-    for (const auto& c : cases) {
-        AGArray<TString<char>> parts;
-        SplitString(TString<char>(c.text), parts, TString<char>(c.separators), 3);
-        V out;
-        for (auto& part : parts) {
-            TString<char> moved;
-            moved = std::move(part);  // the tag goes along
-            EXPECT_EQ(moved.Tag(), 3);
-            const TString<char> taken(std::move(moved));  // leaves an empty string behind
-            EXPECT_EQ(moved.Length(), 0u);
-            out.emplace_back(taken.c_str());
-        }
-        EXPECT_EQ(out, c.pieces) << c.text;
-    }
-}
-
-TEST(AGArray, GrowthStepsAndEntriesSurvivingGrowth) {
-    AGArray<TString<char>> a;
-    const u32 capacities[] = {2, 2, 4, 4, 8};
-    a.Add("first");
-    for (int i = 1; i < 5; ++i) {
-        EXPECT_EQ(a.Capacity(), capacities[i - 1]);
-        a.Add(a[0]);  // the source lives in the storage being replaced
-    }
-    EXPECT_EQ(a[4], "first");
-    a.RemoveAt(1);
-    a.Reserve(2);  // shrinking drops the entries past the new capacity
-    EXPECT_EQ(a.Count(), 2u);
-
-    AGArray<int> never(0);
-    EXPECT_FALSE(never.Add(1));
-    never.Reserve(1);
-    EXPECT_TRUE(never.Add(1));
-    EXPECT_FALSE(never.Add(2));
-}
-
 TEST(Crc32Hash, KnownValuesAndSeededContinuation) {
     EXPECT_EQ(Crc32Hash("abc"), 0xCA6598D0u);
     EXPECT_EQ(Crc32Hash(""), 0u);

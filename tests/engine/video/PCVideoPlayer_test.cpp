@@ -210,25 +210,12 @@ TEST_F(VideoPlayerTest, ASoundOnlyFilePlaysAndEndsWhenItsSoundHasPlayed) {
     EXPECT_EQ(m_player->GetState(), PCVideoPlayer::kClosed);
     // Every buffer played once: the tone lasts the clip's half second, less the 40 ms or so
     // that the codec's priming and padding take.
-    auto loud = [this](size_t from, size_t to) {
-        std::vector<size_t> at;
-        for (size_t i = from; i < to && i < m_sound.size() / 2; ++i)
-            if (std::fabs(m_sound[i * 2]) > 0.05f)
-                at.push_back(i);
-        return at;
-    };
-    const std::vector<size_t> tone = loud(0, m_sound.size() / 2);
+    std::vector<size_t> tone;
+    for (size_t i = 0; i < m_sound.size() / 2; ++i)
+        if (std::fabs(m_sound[i * 2]) > 0.05f)
+            tone.push_back(i);
     ASSERT_FALSE(tone.empty());
     EXPECT_NEAR(double(tone.back() - tone.front()) / platform::audio::kMixRate, 0.46, 0.02);
-
-    // Opened again after its end, then turned down to silence while it plays.
-    Start();
-    RunUntil(1.2);
-    const size_t rate = platform::audio::kMixRate;
-    EXPECT_FALSE(loud(size_t(1.1 * rate), size_t(1.2 * rate)).empty());
-    m_player->SetVolume(0.0f);
-    RunUntil(1.4);
-    EXPECT_TRUE(loud(size_t(1.22 * rate), size_t(1.4 * rate)).empty());
 
     // After a stall the chunks whose time has passed are dropped, not queued late.
     Start();
