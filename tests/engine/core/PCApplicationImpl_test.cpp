@@ -51,18 +51,12 @@ protected:
         AGProgram::SetInstance(&g_program);
         platform::window::SetBackendFactory(&MakeBackend);
         platform::SetAlertableHook([] {});
-        PCApplicationImpl::SetStepHook(&Record, this);
     }
     void TearDown() override {
         app.Shutdown();
-        PCApplicationImpl::SetStepHook(nullptr, nullptr);
         platform::SetAlertableHook(nullptr);
         platform::window::SetBackendFactory(nullptr);
         AGProgram::SetInstance(nullptr);
-    }
-    static void Record(void* self, const char* step, bool startup) {
-        auto* t = static_cast<RunLoop*>(self);
-        (startup ? t->started : t->stopped).emplace_back(step);
     }
     TestBackend& Window() { return *static_cast<TestBackend*>(app.GetWindow()); }
     // A start-up that fails: its message on stderr, then the shutdown.
@@ -77,7 +71,6 @@ protected:
     platform::FakeClock clock{5'000'000'000};
     GraphicsStartup graphics;
     PCApplicationImpl app;
-    std::vector<std::string> started, stopped;
 };
 
 std::atomic<bool> g_jobStarted{false}, g_managerSeen{false};
@@ -105,12 +98,10 @@ TEST_F(RunLoop, StartUpLoadsTheMemoryMappingAndShutdownStopsTheWorkerFirst) {
     EXPECT_NE(AGMemoryPoolManager::Get()->FindHeap(Crc32Hash("AppHeap")), nullptr);
     PCJobber* jobber = PCJobsManager::Get()->GetJobber(0);
     ASSERT_NE(jobber, nullptr);
-    EXPECT_EQ(PCJobsManager::Get()->GetJobber(1), nullptr);
     EXPECT_EQ(jobber->Room(), 10u);
     ASSERT_TRUE(jobber->Post(&LateJob, 0));
     while (!g_jobStarted)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    EXPECT_EQ(g_pLogReporter, PCLog::Get());
     app.Shutdown();
     EXPECT_TRUE(g_managerSeen);
     // Every manager's instance pointer is cleared with it.
@@ -181,7 +172,6 @@ TEST_F(RunLoop, EachTickHandsTheTimersMillisecondsToTheGameThenRunsTheManagersAn
 TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
     g_createFails = true;
     EXPECT_NE(FailedStart().find("cannot create the window"), std::string::npos);
-    EXPECT_EQ(started.back(), "CreateMainWindow");
     Context context;
     app.Run(context);
     EXPECT_EQ(std::make_pair(context.initialized, context.shutdowns), std::make_pair(1, 1));

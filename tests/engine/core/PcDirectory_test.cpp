@@ -196,10 +196,8 @@ TEST_F(PackageTest, TheLowestPackageIdHoldingANameWinsAndALaterIndexEntryReplace
     packages[low].Mount(names[low].c_str(), false);
     AGResource* same = GetOrLoadResource(Data(), Crc32Hash("same.txt"), 0, false, true);
     EXPECT_EQ(AsText(same), "from " + std::to_string(low));
-    EXPECT_EQ(same->DirectoryId(), packages[low].NameId());
     AGResource* first = GetOrLoadResource(Data(), firstId, 0, false, true);
     EXPECT_EQ(AsText(first), "second");
-    EXPECT_EQ(packages[1].Entries().size(), 2u);
     Data()->Release(same);
     Data()->Release(first);
 }
