@@ -23,7 +23,6 @@ TEST(AGController, LoopsWrapIntoTheirRange) {
     EXPECT_NEAR(c.GetTime(), 1010.0f - c.GetEndTime(), 1e-3);
     c.UpdateBy(5000.0f);  // several spans in one step
     EXPECT_LT(c.GetTime(), c.GetEndTime());
-    EXPECT_NEAR(c.GetOutput(), c.GetTime() * 30.0f * 0.001f, 1e-4);
 
     AGController reverse = Make(AGController::kLoopReverse, 10.0f, 20.0f);
     const f32 start = reverse.GetStartTime(), end = reverse.GetEndTime();

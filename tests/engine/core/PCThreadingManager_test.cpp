@@ -21,6 +21,7 @@ TEST(PCThreadingManager, EventsGiveTheWaitResultCodesAndThreadsRunTheirRoutine) 
     EXPECT_EQ(threads.WaitEvent(b, 1), AGThreadingManager::kWaitTimeout);
     EXPECT_EQ(threads.WaitEvent(nullptr, 0), AGThreadingManager::kWaitFailed);
     EXPECT_FALSE(threads.SetEvent(nullptr) || threads.ResetEvent(nullptr));
+    EXPECT_FALSE(threads.SetThreadAffinity(nullptr, 1));
     EXPECT_TRUE(threads.CloseEvent(a) && threads.CloseEvent(b));
     EXPECT_TRUE(threads.SuspendThread(nullptr) && threads.ResumeThread(nullptr));
 
