@@ -172,6 +172,7 @@ TEST_F(RunLoop, EachTickHandsTheTimersMillisecondsToTheGameThenRunsTheManagersAn
 TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
     g_createFails = true;
     EXPECT_NE(FailedStart().find("cannot create the window"), std::string::npos);
+    app.Quit();  // no window: nothing to post the quit to
     Context context;
     app.Run(context);
     EXPECT_EQ(std::make_pair(context.initialized, context.shutdowns), std::make_pair(1, 1));

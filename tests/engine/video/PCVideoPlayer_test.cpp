@@ -161,7 +161,6 @@ TEST_F(VideoPlayerTest, PauseSeekLateFramesAndLoopKeepThePictureOnTime) {
     RunUntil(0.3);
     const f32 shown = m_player->GetPosition();
     m_player->Pause();
-    EXPECT_EQ(m_player->GetState(), PCVideoPlayer::kPaused);
     RunUntil(5.0);
     EXPECT_EQ(m_player->GetPosition(), shown);
     m_player->Resume();
