@@ -19,21 +19,6 @@ std::vector<std::string> Split(const char* text) {
 
 using V = std::vector<std::string>;
 
-int g_implsAlive = 0;
-
-struct CountingImpl : AGApplicationImpl {
-    CountingImpl() { ++g_implsAlive; }
-    ~CountingImpl() override { --g_implsAlive; }
-    bool Initialize() override { return true; }
-    void Quit() override {}
-    void Shutdown() override {}
-    void Run(AGGameContext&) override {}
-};
-
-AGApplicationImpl* MakeCountingImpl() {
-    return new CountingImpl();
-}
-
 }  // namespace
 
 TEST(SplitCommandLine, SpacesSeparateAndQuotesGroup) {
@@ -47,17 +32,3 @@ TEST(SplitCommandLine, SpacesSeparateAndQuotesGroup) {
     EXPECT_EQ(Split(nullptr), V{});
 }
 
-TEST(AGApplication, ReleaseDeletesTheImplementationOnce) {
-    AGApplication::ImplFactory saved = AGApplication::s_implFactory;
-    AGApplication::s_implFactory = &MakeCountingImpl;
-    {
-        AGApplication app;
-        EXPECT_EQ(g_implsAlive, 1);
-        app.Release();
-        EXPECT_EQ(app.GetImpl(), nullptr);
-        EXPECT_EQ(g_implsAlive, 0);
-        app.Release();
-    }  // the destructor finds nothing left
-    EXPECT_EQ(g_implsAlive, 0);
-    AGApplication::s_implFactory = saved;
-}

@@ -23,7 +23,6 @@ TEST(AGController, LoopsWrapIntoTheirRange) {
     EXPECT_NEAR(c.GetTime(), 1010.0f - c.GetEndTime(), 1e-3);
     c.UpdateBy(5000.0f);  // several spans in one step
     EXPECT_LT(c.GetTime(), c.GetEndTime());
-    EXPECT_NEAR(c.GetOutput(), c.GetTime() * 30.0f * 0.001f, 1e-4);
 
     AGController reverse = Make(AGController::kLoopReverse, 10.0f, 20.0f);
     const f32 start = reverse.GetStartTime(), end = reverse.GetEndTime();
@@ -108,13 +107,6 @@ TEST(AGController, FrameRatesRetimeOnlyTheFramesThatAreSet) {
     EXPECT_FLOAT_EQ(c.GetOutput(), 5.0f);
     c.Rewind();
     EXPECT_EQ(std::make_pair(c.GetTime(), c.GetOutput()), std::make_pair(40.0f, 2.0f));
-
-    // A frame of 0 leaves its time as it was set.
-    AGController open = Make(AGController::kLoop, 0.0f, 0.0f);
-    open.SetRange(5.0f, 0.0f);
-    open.SetEndTime(777.0f);
-    open.SetFrameRate(50.0f);
-    EXPECT_EQ(std::make_pair(open.GetStartTime(), open.GetEndTime()), std::make_pair(100.0f, 777.0f));
 
     // 20 ms frames: times are exact, and a once controller stops only past its end.
     AGController once;

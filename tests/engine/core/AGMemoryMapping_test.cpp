@@ -7,11 +7,6 @@
 #include "engine/core/AGMemBuffer.h"
 #include "engine/core/AGMemoryPoolManager.h"
 #include "engine/core/PCHeap.h"
-#include "engine/core/PcDirectory.h"
-#include "tests/engine/core/PackageTestSupport.h"
-#include "tests/support/ResourceEnvironment.h"
-#include "tests/support/TempDir.h"
-#include "tools/authoring/PackageWriter.h"
 #include "tests/support/ByteWriter.h"
 #include "tests/support/LogCapture.h"
 
@@ -57,9 +52,6 @@ TEST_F(AGMemoryMappingTest, RepeatedIdKeepsTheHeapThatMayHoldBlocks) {
     EXPECT_EQ(m_manager.FindHeap(kFontHeap)->Alloc(11), nullptr);
     EXPECT_EQ(m_log.Lines().size(), 2u);
     EXPECT_TRUE(m_log.Contains("listed again"));
-    // Looking up an unknown id finds nothing and adds nothing.
-    EXPECT_EQ(m_manager.FindHeap(Crc32Hash("Nowhere")), nullptr);
-    EXPECT_EQ(m_manager.HeapCount(), 2u);
     level->Free(live);
 }
 
@@ -78,49 +70,6 @@ TEST_F(AGMemoryMappingTest, TruncatedOrShortFilesStopAtTheEndAndReport) {
     EXPECT_FALSE(Load(MappingFile({{kFontHeap, 100}}, 1)));
     EXPECT_EQ(m_manager.HeapCount(), 1u);
     EXPECT_EQ(m_log.Lines().size(), 4u);
-}
-
-TEST(AGMemoryMappingFile, OneEntryMakesANamedHeapThatServesItsPoolsBlocks) {
-    TempDir dir;
-    ResourceEnvironment env(false);
-    env.Resources()->RegisterProvider(new AGProvider<ProbeResource>(TypeKey::Text));
-    EXPECT_FALSE(AGMemoryMapping::LoadFile(dir.File("memorymapping.mem").c_str()));
-
-    ByteWriter mapping;
-    mapping.ResourceHeader().U32(1).U32(kLevelHeap).U32(0).U32(4096);
-    dir.Write("memorymapping.mem", mapping.Str());
-    ASSERT_TRUE(AGMemoryMapping::LoadFile(dir.File("memorymapping.mem").c_str()));
-    auto* heap = static_cast<PCHeap*>(AGMemoryPoolManager::Get()->FindHeap(kLevelHeap));
-    ASSERT_NE(heap, nullptr);
-
-    authoring::PackageWriter writer;
-    writer.Add("pooled.probe", TypeKey::Text, "in the level heap", kLevelHeap, true)
-        .Add("elsewhere.probe", TypeKey::Text, "unknown pool", 0xBADu, true)
-        .Add("toolarge.probe", TypeKey::Text, std::string(5000, 'z'), kLevelHeap, true);
-    ASSERT_TRUE(writer.WriteFolder(dir.File("Pools.dir")));
-    PcDirectory package;
-    package.Mount(dir.File("Pools.dir").c_str(), false);
-    AGBaseProvider* probe = env.Provider(TypeKey::Text);
-
-    AGResource* pooled = GetOrLoadResource(probe, Crc32Hash("pooled.probe"), 0, true, true);
-    ASSERT_EQ(package.Blocks().size(), 1u);
-    EXPECT_EQ(package.Blocks()[0].poolId, kLevelHeap);
-    EXPECT_EQ(heap->Used(), 17u);
-    EXPECT_EQ(static_cast<ProbeResource*>(pooled)->bytes, "in the level heap");
-
-    // A pool with no heap, and a heap that refuses, fall back to the global allocator.
-    AGResource* elsewhere = GetOrLoadResource(probe, Crc32Hash("elsewhere.probe"), 0, true, true);
-    AGResource* large = GetOrLoadResource(probe, Crc32Hash("toolarge.probe"), 0, true, true);
-    ASSERT_EQ(package.Blocks().size(), 3u);
-    EXPECT_EQ(package.Blocks()[1].poolId + package.Blocks()[2].poolId, 0u);
-    EXPECT_EQ(static_cast<ProbeResource*>(large)->bytes.size(), 5000u);
-    EXPECT_EQ(heap->Used(), 17u);
-
-    probe->Release(pooled);
-    EXPECT_EQ(heap->Used(), 0u) << "resident bytes go back to their heap";
-    probe->Release(elsewhere);
-    probe->Release(large);
-    EXPECT_TRUE(package.Blocks().empty());
 }
 
 // malloc rounds requests up: a Free of the rounded size would drift below zero.

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 
 TEST(AGMemoryStreamTest, ReadsWritesAndSeeksStayInsideTheBlock) {
     AGMemoryStream stream;
     ASSERT_TRUE(stream.Allocate(8));
-    EXPECT_TRUE(stream.IsOpen());
     EXPECT_EQ(stream.Write(5, "abcde"), 5u);
     EXPECT_EQ(stream.Write(5, "fghij"), 3u);
     EXPECT_TRUE(stream.IsEnd());
@@ -16,13 +16,14 @@ TEST(AGMemoryStreamTest, ReadsWritesAndSeeksStayInsideTheBlock) {
     EXPECT_TRUE(stream.Seek(2, AGIStream::kSeekEnd));
     EXPECT_EQ(stream.Read(10, out), 2u);
     EXPECT_STREQ(out, "gh");
+    // Past either end, and from no known origin.
     const std::pair<u32, u32> refused[] = {{1, AGIStream::kSeekCurrent}, {9, AGIStream::kSeekStart},
-                                           {9, AGIStream::kSeekEnd}, {0xFFFFFFFFu, AGIStream::kSeekCurrent}};
+                                           {9, AGIStream::kSeekEnd}, {0xFFFFFFFFu, AGIStream::kSeekCurrent},
+                                           {0, 3}};
     for (const auto& [offset, from] : refused)
         EXPECT_FALSE(stream.Seek(offset, from)) << offset << " from " << from;
     EXPECT_EQ(stream.Position(), 8u);
     stream.Close();
-    EXPECT_FALSE(stream.IsOpen());
     EXPECT_EQ(stream.Read(4, out), 0u);
 }
 
@@ -43,8 +44,9 @@ TEST(AGMemoryStreamTest, FreesItsOwnBlockOnceAndNeverAnAttachedOne) {
         stream.Close();
         stream.Close();
         EXPECT_EQ(frees, 2);
-        char lent[4] = {};
+        char lent[4] = {'l', 'e', 'n', 't'}, out[4] = {};
         stream.Attach(lent, sizeof lent);
+        EXPECT_TRUE(stream.Read(4, out) == 4 && memcmp(out, lent, 4) == 0);
         stream.Close();
         ASSERT_TRUE(stream.Allocate(8));
     }

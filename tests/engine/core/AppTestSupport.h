@@ -2,7 +2,6 @@
 // A program object with chosen window defaults, the headless window backend, and a game
 // context that records its calls, for start-up and run-loop tests. Tests that start the
 // application hold a GraphicsStartup, the program's graphics start-up, while it runs.
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,15 +33,13 @@ inline platform::window::Backend* MakeTestBackend() {
     return new platform::window::TestBackend;
 }
 
-// Graphics standing in for the device, to test the application's side of it: they record
-// the application's calls in `log` and play the device as the fields of g_fakeGraphics say.
-// Installed while a FakeGraphics object lives; they need a window with a surface, which
-// MakeTestBackendWithSurface gives (one they never touch).
+// Graphics standing in for the device, to test the application's side of it: they play the
+// device as the fields of g_fakeGraphics say. Installed while a FakeGraphics::Installed object
+// lives; they need a window with a surface, which MakeTestBackendWithSurface gives (one they
+// never touch).
 struct FakeGraphicsScript {
-    std::vector<std::string>* log = nullptr;
     bool startFails = false;
     bool refusesSwitch = false;
-    u32 refusedFlags = 0;  // settings bits the device never grants
 };
 inline FakeGraphicsScript g_fakeGraphics;
 
@@ -63,37 +60,23 @@ public:
         Factory m_saved;
     };
 
-    ~FakeGraphics() override { Log("graphics gone"); }
-    void CreateDeviceObject() override { Log("device object"); }
-    void CreateContextManager() override { Log("context manager"); }
-    void RegisterProviders(AGResourceManager* resources) override { Log(resources ? "providers" : "no manager"); }
-    bool StartDevice(void* /*surface*/, u32 width, u32 height, u32 flags) override {
-        Log(Mode("start", width, height, flags));
-        m_flags = flags & ~g_fakeGraphics.refusedFlags;
+    void CreateDeviceObject() override {}
+    void CreateContextManager() override {}
+    void RegisterProviders(AGResourceManager*) override {}
+    bool StartDevice(void* /*surface*/, u32, u32, u32 flags) override {
+        m_flags = flags;
         return !g_fakeGraphics.startFails;
     }
     const char* GetFailureReason() const override { return "no display"; }
     u32 GetModeFlags() const override { return m_flags; }
-    void RenderFrame() override { Log("frame"); }
+    void RenderFrame() override {}
     bool RefusesSwitch() const override { return g_fakeGraphics.refusesSwitch; }
-    u32 ResetDevice(u32 width, u32 height, u32 flags) override {
-        Log(Mode("reset", width, height, flags));
-        return m_flags = flags & ~g_fakeGraphics.refusedFlags;
-    }
-    void SetActive(bool active) override { Log(active ? "active" : "inactive"); }
-    void DeleteDevice() override { Log("delete device"); }
-    void DeleteContextManager() override { Log("delete context manager"); }
+    u32 ResetDevice(u32, u32, u32 flags) override { return m_flags = flags; }
+    void SetActive(bool) override {}
+    void DeleteDevice() override {}
+    void DeleteContextManager() override {}
 
 private:
-    static void Log(const std::string& entry) {
-        if (g_fakeGraphics.log)
-            g_fakeGraphics.log->push_back(entry);
-    }
-    static std::string Mode(const char* what, u32 width, u32 height, u32 flags) {
-        char text[64];
-        snprintf(text, sizeof text, "%s %ux%u %x", what, width, height, flags);
-        return text;
-    }
     u32 m_flags = 0;
 };
 

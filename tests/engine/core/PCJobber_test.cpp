@@ -84,7 +84,6 @@ TEST_F(PCJobberTest, TheRingHoldsTenAndOnlyAPostIntoAnEmptyRingWakesTheWorker) {
     for (uintptr_t i = 1; i < 10; ++i)
         EXPECT_TRUE(jobber.Post(&Note, i)) << i;
     EXPECT_FALSE(jobber.Post(&Note, 99));
-    EXPECT_EQ(jobber.Room(), 0u);
     EXPECT_EQ(jobber.wakes.load(), 1) << "the worker is busy with a pending job";
     g_gate.Set();
     ASSERT_TRUE(WaitFor([this] { return jobber.Count() == 0; }));

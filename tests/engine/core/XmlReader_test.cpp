@@ -157,22 +157,6 @@ TEST(XmlReaderTest, ItemsListsAndMandatoryObjects) {
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Mandatory Field is missing :Need"});
     EXPECT_TRUE(!holder.needFound && holder.mayFound && holder.may.number == 2);
     log.Clear();
-    ASSERT_EQ(reader.ReadText("<root><Need><Number>1</Number></Need></root>", "root", holder),
-              XmlReader::ReadOk);
-    EXPECT_TRUE(log.Lines().empty());
-    EXPECT_TRUE(holder.needFound && !holder.mayFound && holder.need.number == 1);
-
-    Node root;
-    ASSERT_EQ(reader.ReadText("<Grid Name=\"top\" Width=\"10\"><Button Name=\"\"/><Grid Width=\"5\">"
-                              "<Label Name=\"l\"/></Grid></Grid>",
-                              "Grid", root),
-              XmlReader::ReadOk);
-    EXPECT_EQ(root.name, "top");
-    EXPECT_EQ(root.width, 10);  // read after the items, from the restored element
-    ASSERT_EQ(root.children.size(), 2u);
-    EXPECT_EQ(root.children[0]->tag, "Button");
-    ASSERT_EQ(root.children[1]->children.size(), 1u);
-    EXPECT_EQ(root.children[1]->children[0]->name, "l");
     XmlReader idle;
     Node::Children orphan;
     idle.SerializeItem(orphan);  // no document: reported, nothing read
