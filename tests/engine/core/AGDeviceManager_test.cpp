@@ -64,6 +64,8 @@ TEST_F(Devices, PollsRaiseTheThreeInputCallbacksInCodeOrder) {
     log.events.clear();
     g_inputRecord.SetKey(27, true);  // Escape, 18
     g_inputRecord.SetKey(13, true);  // Enter, 83
+    g_inputRecord.SetKey(256, true);  // past the key table: writes nothing
+    EXPECT_EQ(g_inputRecord.typed[0], 0u);
     g_inputRecord.buttons = kMouseLeft | kMouseMiddle | kMouseRight | 0x8;  // bit 3 is no button
     m_devices->Update();
     EXPECT_EQ(log.events, (std::vector<std::string>{

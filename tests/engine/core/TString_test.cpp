@@ -52,6 +52,7 @@ TEST(TString, AppendingOrAssigningItselfReadsNoFreedBytesAndLeaksNone) {
         const char* before = t.Data();
         t = "xyz";
         EXPECT_EQ(t.Data(), before);
+        EXPECT_EQ(t, "xyz");
         S big(std::string(5000, 'x').c_str());  // beyond the small-block pools, so counted
         big += "y";
     }
