@@ -237,9 +237,14 @@ void AudioManagerQZ::Update(u32 dt) {
             fader = AudioVolumeFader();
             continue;
         }
-        fader.current = Clamp01(fader.current + f32(dt) * fader.step);
+        f32 next = Clamp01(fader.current + f32(dt) * fader.step);
+        const f32 target = Clamp01(fader.target);
+        const bool done = fader.step > 0.0f ? next >= target : next <= target;
+        // Float steps rarely land on the target: the step that reaches or passes it stops there.
+        if (done)
+            next = target;
+        fader.current = next;
         Audio::SetVolume(fader.set, fader.name, fader.current);
-        const bool done = fader.step > 0.0f ? fader.current >= fader.target : fader.current <= fader.target;
         if (done) {
             if (fader.stopAtEnd)
                 Audio::Stop(fader.set, fader.name);

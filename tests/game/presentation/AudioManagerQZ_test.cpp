@@ -303,6 +303,8 @@ TEST_F(GameAudio, FadesLastThreeSecondsWhateverTheirDistanceAndGiveWayToOtherVol
         EXPECT_NEAR(Volume("CrowdNoise"), fade.half, 1e-5);
         step(1500);
         EXPECT_NEAR(Volume("CrowdNoise"), fade.end, 1e-5);
+        step(5000);  // a long frame after the end does not carry the fade past its target
+        EXPECT_NEAR(Volume("CrowdNoise"), fade.end, 1e-5);
     }
     step(1500);  // a fade ends at its target
     EXPECT_NEAR(Volume("CrowdNoise"), 0.6f, 1e-5);
