@@ -39,6 +39,17 @@ int Score(const Entity& entity) {
     return data ? data->score : -2;
 }
 
+// Adds the score it reads, as a record gathering items would: each record read into the
+// prototype must start from its Clear().
+struct AddingData : TestApplicationData {
+    using TestApplicationData::TestApplicationData;
+    void Serialize(GameServices::Utilities::ISerialization& s) override {
+        i32 read = 0;
+        s.SerializeInt("Score", read, 0);
+        score += read;
+    }
+};
+
 std::string AppData(int score) {
     return "<ApplicationData><Score>" + std::to_string(score) + "</Score></ApplicationData>";
 }
@@ -134,7 +145,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     Character* host = set.m_Characters[0];
     host->GetPosition(position);
     EXPECT_EQ(V(position), (Floats{0, 0, 5}));
-    EXPECT_EQ(host->GetRotationY(), 90.0f);
+    EXPECT_TRUE(host->GetRotationY() == 90.0f && host->IsCollidable());
     EXPECT_EQ(outfits.applied, std::vector<std::string>{"Host:host.xml"});
     const RecordingBridgeSystems::SkinAnimation* skin =
         RecordingBridgeSystems::Instance()->GetAvatarSkinAnimation(*host);
@@ -319,11 +330,12 @@ TEST_F(LevelBuilderTest, AnExtensionMakesItsEntityFirstAndTheSetOwnsItOnce) {
 }
 
 // Every record kind hands its application data to its entity (the level's to the set); a
-// record without data leaves none, also on a pooled character that had some before.
+// record without data leaves none, also on a pooled character that had some before. Each
+// record reads into a cleared prototype.
 TEST_F(LevelBuilderTest, ApplicationDataOfEveryKindAndNoneLeftFromAnEarlierLevel) {
-    TestApplicationData prototype({ApplicationData::kLevel, ApplicationData::kCamera,
-                                   ApplicationData::kProp, ApplicationData::kCharacter,
-                                   ApplicationData::kSetElement, ApplicationData::kLight});
+    AddingData prototype({ApplicationData::kLevel, ApplicationData::kCamera,
+                          ApplicationData::kProp, ApplicationData::kCharacter,
+                          ApplicationData::kSetElement, ApplicationData::kLight});
     auto level = [](bool withData) {
         auto data = [withData](int score) { return withData ? AppData(score) : std::string(); };
         return "<Cameras><item><Name>C</Name>" + data(1) + "</item></Cameras><Lights><item>"

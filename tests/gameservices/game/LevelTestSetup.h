@@ -35,7 +35,7 @@ inline const char kStudioLevel[] =
     "</Collision></Depictors></item>"
     "<item><Kind>buzzer</Kind><Name>Buzzer</Name><Activate>false</Activate></item></Props>"
     "<Characters><item><Name>Host</Name><Outfit>host.xml</Outfit><PositionZ>5</PositionZ>"
-    "<RotationY>90</RotationY><Animation type=\"SkinAnimation\" mode=\"once\"><AnimationFile>"
+    "<RotationY>90</RotationY><Collidable>true</Collidable><Animation type=\"SkinAnimation\" mode=\"once\"><AnimationFile>"
     "wave.anm</AnimationFile><Skin name=\"Body\"><Model id=\"torso\"/></Skin></Animation>"
     "</item></Characters><ComponentLevels>"
     "<ComponentLevel name=\"Board\" filename=\"board.xml\" loadingMode=\"LoadInLayer\" "

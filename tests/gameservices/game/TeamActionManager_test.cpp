@@ -179,6 +179,16 @@ TEST_F(TeamActionTest, DeviceEventsFollowTheMemberSlotsAndADisconnectedMemberHea
     teams.SimulateTeamAction(&data, "Click");
     EXPECT_TRUE(log.Contains("SimulateTeamAction needs a member: Click"));
     EXPECT_TRUE(listener.received.empty());
+
+    // A destroyed manager leaves none of its handlers on the device events.
+    auto handlers = [this] {
+        return std::vector<size_t>{devices.GetDeviceDisconnectedEvent().Count(),
+                                   devices.GetDeviceMissingEvent().Count(),
+                                   devices.GetDeviceFoundEvent().Count()};
+    };
+    const std::vector<size_t> before = handlers();
+    std::make_unique<TeamActionManager>(actions, devices).reset();
+    EXPECT_EQ(handlers(), before);
 }
 
 TEST_F(TeamActionTest, TheControllerPopupShowsWhileARequiredDeviceIsMissing) {

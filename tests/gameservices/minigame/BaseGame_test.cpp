@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/core/AGApplication.h"
+#include "engine/core/AGAudioManager.h"
 #include "engine/core/XmlReader.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
@@ -152,6 +153,8 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         // A surviving timer manager would have doubled its pool.
         EXPECT_EQ(KorvoGame::TimerManager::Instance()->GetMaxTimer(), 3u);
         EXPECT_EQ(Entities::GameEntityFactory::Instance()->GetFactory("playercursor")->GetMaxSize(), 6u);
+        EXPECT_TRUE(Entities::GameEntityFactory::Instance()->GetPropFactory() &&
+                    Entities::GameEntityFactory::Instance()->GetCharacterFactory());
         // The seed is the clock's reading.
         const u32 drawn = Bridge::RandomRange(0, 1000000);
         Bridge::SeedRandom(u32(clock.Now()), 362436069u, 521288629u, 88675123u);
@@ -274,7 +277,12 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     EXPECT_EQ(timer->m_Elapsed, elapsed + 20);
     EXPECT_NE(game.GetGameFlowManager()->GetController()->GetRequestedPhase(), phase);
 
-    // "UnPause" hides the pause popup; its closing ends the pause, once.
+    // "UnPause" hides the pause popup; its closing ends the pause, once, and resumes the sounds.
+    struct Mixer : AGAudioManagerImpl {
+        void Update() override {}
+    };
+    AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new Mixer); };
+    AGAudioManager::SetInstance(new AGAudioManager());
     game.SetPause(true);
     Widget::Popup* popup = Widget::ScreenManager::Instance().ShowPopup("Pause");
     game.SetPausePopup(popup);
@@ -286,6 +294,10 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     EXPECT_TRUE(Widget::ScreenManager::Instance().GetOpenPopups().empty());
     popup->Close();
     EXPECT_FALSE(game.IsPaused() || DeviceSystem::Instance()->IsPaused());
+    EXPECT_EQ(AGAudioManager::Get()->GetImpl()->PauseDepth(), 0u);
+    delete AGAudioManager::Get();
+    AGAudioManager::SetInstance(nullptr);
+    AGAudioManager::s_implFactory = nullptr;
     game.SetPause(true);
     popup->Close();
     EXPECT_TRUE(game.IsPaused());
