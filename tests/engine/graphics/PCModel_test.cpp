@@ -1,5 +1,7 @@
 #include "engine/graphics/PCModel.h"
 
+#include "engine/graphics/AGMaterial.h"
+
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
 
@@ -109,4 +111,23 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
     m_layer.RemoveRenderable(&second);
     m_layer.RemoveRenderable(&third);
     GiveBack(TypeKey::Model, far);
+}
+
+TEST_F(PCModelTest, SwappingAMaterialReachesTheDrawAttributeAndFindSkin) {
+    authoring::PackageWriter writer;
+    authoring::TexturedBox box;
+    authoring::AddTexturedBox(writer, box);
+    box.name = "red";
+    authoring::AddTexturedBox(writer, box);
+    Mount(writer);
+    PCModel* model = Show("box.mdl");
+    auto* red = Get<AGMaterial>(TypeKey::Material, "red.mat");
+    ASSERT_EQ(model->m_attribute.PartCount(), 1u);
+    ASSERT_NE(model->MaterialOfMesh(0), nullptr);
+    EXPECT_EQ(model->FindSkin("box.mat"), model->MaterialOfMesh(0));
+    EXPECT_EQ(model->FindSkin("red.mat"), nullptr);
+    model->SetMaterial(authoring::NameId("box.mat"), authoring::NameId("red.mat"));
+    EXPECT_EQ(model->FindSkin("red.mat"), red);
+    EXPECT_EQ(model->m_attribute.m_materials[0], red);
+    Hide(model);
 }
