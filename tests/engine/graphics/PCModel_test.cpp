@@ -1,6 +1,7 @@
 #include "engine/graphics/PCModel.h"
 
 #include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/PCMesh.h"
 
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
@@ -113,21 +114,28 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
     GiveBack(TypeKey::Model, far);
 }
 
-TEST_F(PCModelTest, SwappingAMaterialReachesTheDrawAttributeAndFindSkin) {
+// A copy of a faded model builds its meshes from the faded colours; a swapped material reaches
+// the draw attribute.
+TEST_F(PCModelTest, CopiesKeepTheFadeAndSwappedMaterialsReachTheAttribute) {
     authoring::PackageWriter writer;
     authoring::TexturedBox box;
     authoring::AddTexturedBox(writer, box);
     box.name = "red";
     authoring::AddTexturedBox(writer, box);
     Mount(writer);
-    PCModel* model = Show("box.mdl");
+    auto* model = m_package->Instance<PCModel>(TypeKey::Model, "box.mdl");
+    model->SetOpacity(0.5f);
+    const PCModel copy(*model);  // its own meshes, built from the faded colours
+    ASSERT_EQ(copy.m_attribute.PartCount(), 1u);
+    const AGVertexStreams& streams = copy.m_attribute.m_streams[0];
+    ASSERT_EQ(streams.entries[2].stream, PCMesh::kColors);
+    EXPECT_EQ(*reinterpret_cast<const u32*>(streams.entries[2].buffer->Data()), 0x7FFFFFFFu);
     auto* red = Get<AGMaterial>(TypeKey::Material, "red.mat");
-    ASSERT_EQ(model->m_attribute.PartCount(), 1u);
     ASSERT_NE(model->MaterialOfMesh(0), nullptr);
     EXPECT_EQ(model->FindSkin("box.mat"), model->MaterialOfMesh(0));
     EXPECT_EQ(model->FindSkin("red.mat"), nullptr);
     model->SetMaterial(authoring::NameId("box.mat"), authoring::NameId("red.mat"));
     EXPECT_EQ(model->FindSkin("red.mat"), red);
     EXPECT_EQ(model->m_attribute.m_materials[0], red);
-    Hide(model);
+    GiveBack(TypeKey::Model, model);
 }
