@@ -115,13 +115,17 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
 }
 
 // A copy of a faded model builds its meshes from the faded colours; a swapped material reaches
-// the draw attribute.
-TEST_F(PCModelTest, CopiesKeepTheFadeAndSwappedMaterialsReachTheAttribute) {
+// the draw attribute; a mesh without a material draws untextured.
+TEST_F(PCModelTest, FadesSwappedMaterialsAndBareMeshesReachTheDevice) {
     authoring::PackageWriter writer;
     authoring::TexturedBox box;
     authoring::AddTexturedBox(writer, box);
     box.name = "red";
     authoring::AddTexturedBox(writer, box);
+    authoring::ModelData bare;
+    bare.vertexBufferId = authoring::NameId("box.vb");
+    bare.meshIds = {authoring::NameId("box.mesh")};
+    writer.Add("bare.mdl", 0, authoring::ModelBytes(bare));
     Mount(writer);
     auto* model = m_package->Instance<PCModel>(TypeKey::Model, "box.mdl");
     model->SetOpacity(0.5f);
@@ -137,5 +141,13 @@ TEST_F(PCModelTest, CopiesKeepTheFadeAndSwappedMaterialsReachTheAttribute) {
     model->SetMaterial(authoring::NameId("box.mat"), authoring::NameId("red.mat"));
     EXPECT_EQ(model->FindSkin("red.mat"), red);
     EXPECT_EQ(model->m_attribute.m_materials[0], red);
+
+    // Whatever texture the model before left bound.
+    auto* untextured = m_package->Instance<PCModel>(TypeKey::Model, "bare.mdl");
+    model->Draw();
+    ASSERT_NE(Dev().GetTexture(0), nullptr);
+    untextured->Draw();
+    EXPECT_EQ(Dev().GetTexture(0), nullptr);
+    GiveBack(TypeKey::Model, untextured);
     GiveBack(TypeKey::Model, model);
 }
