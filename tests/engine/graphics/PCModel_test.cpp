@@ -1,6 +1,7 @@
 #include "engine/graphics/PCModel.h"
 
 #include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/AGSkin.h"
 #include "engine/graphics/PCMesh.h"
 
 #include "tests/engine/graphics/DrawingTestSupport.h"
@@ -149,5 +150,33 @@ TEST_F(PCModelTest, FadesSwappedMaterialsAndBareMeshesReachTheDevice) {
     untextured->Draw();
     EXPECT_EQ(Dev().GetTexture(0), nullptr);
     GiveBack(TypeKey::Model, untextured);
+    GiveBack(TypeKey::Model, model);
+}
+
+// Skinning leaves the file's normals on the device when the vertex buffer has fewer normals
+// than positions: only the positions follow the bones.
+TEST_F(PCModelTest, SkinningWithoutANormalPerPositionKeepsTheFileNormals) {
+    authoring::SkeletonSample sample = authoring::MakeSkeletonSample(2);
+    ASSERT_EQ(sample.vertexBuffer.normals.size(), 48u);
+    sample.vertexBuffer.normals.resize(24);  // the first box's only
+    authoring::ModelData data;
+    data.vertexBufferId = authoring::NameId("half.vb");
+    data.meshIds = {authoring::NameId("half.mesh")};
+    authoring::PackageWriter writer;
+    writer.Add("half.vb", 0, authoring::VertexBufferBytes(sample.vertexBuffer))
+        .Add("half.mesh", 0, authoring::MeshBytes(authoring::BoxMesh(1)))
+        .Add("half.skel", 0, authoring::SkinBytes(sample.bones))
+        .Add("half.mdl", 0, authoring::ModelBytes(data));
+    Mount(writer);
+    auto* model = m_package->Instance<PCModel>(TypeKey::Model, "half.mdl");
+    model->SetSkin(Get<AGSkin>(TypeKey::Skeleton, "half.skel"));
+    model->Update();
+    ASSERT_EQ(model->m_attribute.PartCount(), 1u);
+    const AGVertexStreams::Entry& normals = model->m_attribute.m_streams[0].entries[1];
+    ASSERT_EQ(normals.stream, PCMesh::kNormals);
+    const f32* first = reinterpret_cast<const f32*>(normals.buffer->Data());
+    const auto file = sample.vertexBuffer.normals[0];  // the box mesh maps vertex 0 first
+    EXPECT_TRUE(first[0] == file[0] && first[1] == file[1] && first[2] == file[2]);
+    model->SetSkin(nullptr);
     GiveBack(TypeKey::Model, model);
 }
