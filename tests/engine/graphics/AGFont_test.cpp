@@ -59,6 +59,12 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
     f.glyphs.clear();
     LoadBytes(font, authoring::FontBytes(f));
     EXPECT_EQ(font.GlyphCount(), 0u);
+    // A cut file leaves the font empty, its header values included.
+    f.header[0] = 12;
+    f.glyphs = {{65, 1, 2, 5, 8, 0, 0, 0}};
+    ExpectEveryCutEmpty<AGFont>(authoring::FontBytes(f), [](const AGFont& cut) {
+        return cut.GlyphCount() == 0 && cut.GetHeaderValue(0) == 0 && cut.GetLineHeight() == 0;
+    });
 }
 
 // Drawn by a renderer or by itself, a text blends by alpha unless its blend mode says additive;

@@ -18,6 +18,11 @@ TEST(PCCam, ProjectAndScreenToRayRoundTripAndDegenerateFrustumValuesAreIgnored) 
     EXPECT_TRUE(sx == 0 && sy == 0 && screen.width == u32(sw) && screen.height == u32(sh));
     camera.SetViewport(0, 0, 640, 480, 0.0f, 1.0f);
     camera.SetLookAt({3, 2, -10}, {0, 0, 0}, {0, 1, 0});
+    // The field of view and aspect are kept as given, not worked back from the frustum.
+    for (f32 fov : {0.3f, 1.0f, 1.7f, 2.9f}) {
+        camera.SetPerspective(fov, 1.7f, 0.1f, 1000.0f);
+        EXPECT_TRUE(camera.GetVerticalFov() == fov && camera.GetAspect() == 1.7f) << fov;
+    }
     camera.SetPerspective(60.0f * PCCam::kDegreesToRadians, 640.0f / 480.0f, 1.0f, 1000.0f);
     for (f32 sx : {0.0f, 100.0f, 320.0f, 517.0f, 639.0f})
         for (f32 sy : {0.0f, 33.0f, 240.0f, 479.0f}) {

@@ -1,5 +1,9 @@
 #include "engine/graphics/PCModel.h"
 
+#include "engine/graphics/AGMaterial.h"
+#include "engine/graphics/AGSkin.h"
+#include "engine/graphics/PCMesh.h"
+
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
 
@@ -109,4 +113,70 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
     m_layer.RemoveRenderable(&second);
     m_layer.RemoveRenderable(&third);
     GiveBack(TypeKey::Model, far);
+}
+
+// A copy of a faded model builds its meshes from the faded colours; a swapped material reaches
+// the draw attribute; a mesh without a material draws untextured.
+TEST_F(PCModelTest, FadesSwappedMaterialsAndBareMeshesReachTheDevice) {
+    authoring::PackageWriter writer;
+    authoring::TexturedBox box;
+    authoring::AddTexturedBox(writer, box);
+    box.name = "red";
+    authoring::AddTexturedBox(writer, box);
+    authoring::ModelData bare;
+    bare.vertexBufferId = authoring::NameId("box.vb");
+    bare.meshIds = {authoring::NameId("box.mesh")};
+    writer.Add("bare.mdl", 0, authoring::ModelBytes(bare));
+    Mount(writer);
+    auto* model = m_package->Instance<PCModel>(TypeKey::Model, "box.mdl");
+    model->SetOpacity(0.5f);
+    const PCModel copy(*model);  // its own meshes, built from the faded colours
+    ASSERT_EQ(copy.m_attribute.PartCount(), 1u);
+    const AGVertexStreams& streams = copy.m_attribute.m_streams[0];
+    ASSERT_EQ(streams.entries[2].stream, PCMesh::kColors);
+    EXPECT_EQ(*reinterpret_cast<const u32*>(streams.entries[2].buffer->Data()), 0x7FFFFFFFu);
+    auto* red = Get<AGMaterial>(TypeKey::Material, "red.mat");
+    ASSERT_NE(model->MaterialOfMesh(0), nullptr);
+    EXPECT_EQ(model->FindSkin("box.mat"), model->MaterialOfMesh(0));
+    EXPECT_EQ(model->FindSkin("red.mat"), nullptr);
+    model->SetMaterial(authoring::NameId("box.mat"), authoring::NameId("red.mat"));
+    EXPECT_EQ(model->FindSkin("red.mat"), red);
+    EXPECT_EQ(model->m_attribute.m_materials[0], red);
+
+    // Whatever texture the model before left bound.
+    auto* untextured = m_package->Instance<PCModel>(TypeKey::Model, "bare.mdl");
+    model->Draw();
+    ASSERT_NE(Dev().GetTexture(0), nullptr);
+    untextured->Draw();
+    EXPECT_EQ(Dev().GetTexture(0), nullptr);
+    GiveBack(TypeKey::Model, untextured);
+    GiveBack(TypeKey::Model, model);
+}
+
+// Skinning leaves the file's normals on the device when the vertex buffer has fewer normals
+// than positions: only the positions follow the bones.
+TEST_F(PCModelTest, SkinningWithoutANormalPerPositionKeepsTheFileNormals) {
+    authoring::SkeletonSample sample = authoring::MakeSkeletonSample(2);
+    ASSERT_EQ(sample.vertexBuffer.normals.size(), 48u);
+    sample.vertexBuffer.normals.resize(24);  // the first box's only
+    authoring::ModelData data;
+    data.vertexBufferId = authoring::NameId("half.vb");
+    data.meshIds = {authoring::NameId("half.mesh")};
+    authoring::PackageWriter writer;
+    writer.Add("half.vb", 0, authoring::VertexBufferBytes(sample.vertexBuffer))
+        .Add("half.mesh", 0, authoring::MeshBytes(authoring::BoxMesh(1)))
+        .Add("half.skel", 0, authoring::SkinBytes(sample.bones))
+        .Add("half.mdl", 0, authoring::ModelBytes(data));
+    Mount(writer);
+    auto* model = m_package->Instance<PCModel>(TypeKey::Model, "half.mdl");
+    model->SetSkin(Get<AGSkin>(TypeKey::Skeleton, "half.skel"));
+    model->Update();
+    ASSERT_EQ(model->m_attribute.PartCount(), 1u);
+    const AGVertexStreams::Entry& normals = model->m_attribute.m_streams[0].entries[1];
+    ASSERT_EQ(normals.stream, PCMesh::kNormals);
+    const f32* first = reinterpret_cast<const f32*>(normals.buffer->Data());
+    const auto file = sample.vertexBuffer.normals[0];  // the box mesh maps vertex 0 first
+    EXPECT_TRUE(first[0] == file[0] && first[1] == file[1] && first[2] == file[2]);
+    model->SetSkin(nullptr);
+    GiveBack(TypeKey::Model, model);
 }
