@@ -255,6 +255,11 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
                                                "fx/Spark.emt", "Stage"}));
     EXPECT_TRUE(Resizes().empty());
     delete root;
+    // An enabled button starts idle rather than disabled or hovered.
+    root = Build(Layout("<Grid><GsWidgetLibrary:Button/></Grid>"));
+    const auto* enabled = static_cast<Button*>(static_cast<Panel*>(root->m_Children[0])->m_Children[0]);
+    EXPECT_EQ(enabled->m_ButtonBehavior.m_State, WidgetBehavior::kIdle);
+    delete root;
 }
 
 TEST_F(WidgetBuilder, SizeChecksNameTheirKind) {

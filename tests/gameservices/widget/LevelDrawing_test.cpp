@@ -187,6 +187,12 @@ TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDang
         AGGraphicLayer* d = view.VolatileDatas.GetAs<AGGraphicLayer>(Keys::kENGINE_DATA_LAYER_3D);
         ASSERT_NE(v, nullptr);
         EXPECT_EQ(d->GetWidth() * 1000 + d->GetHeight(), 100100u);
+        // Resizing the viewport resizes the component's layer with it.
+        viewport->SetWidth(80.0f);
+        RenderingSystemWidget::UpdateSize(*viewport);
+        EXPECT_EQ(d->GetWidth(), 80u);
+        viewport->SetWidth(100.0f);
+        RenderingSystemWidget::UpdateSize(*viewport);
         viewport->Visible = false;
         RenderingSystemWidget::UpdateVisibility(*viewport);
         Draw();

@@ -170,6 +170,7 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
         game.Click(a, c.x, 105, false);
         EXPECT_FLOAT_EQ(slider.m_Value, c.value) << c.x;
     }
+    EXPECT_EQ(s[kEventEnter], 1);
     slider.m_Value = 0.95f;
     game.Tap(a, 140, 105);
     game.Tap(a, 140, 105);

@@ -111,6 +111,11 @@ TEST_F(AvatarTest, PartsJoinTheLayerFollowTheCharacterAndSwapOnce) {
     RenderingSystem::InitializeAvatar(dad);
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
     EXPECT_EQ(Clones("top1") * 10 + Clones("top3"), 10u);
+    // A swap before it joins the layer: the old part goes back as it joins, even unmoved.
+    TheAvatar().SetPart(4, "top3.mdl");
+    dad.Synchronize = true;
+    RenderingSystem::Update(&set);
+    EXPECT_EQ(Clones("top1"), 0u);
     Frame();
     EXPECT_EQ(Drawn().size(), 8u);
     // Clean-up right after swaps: every model leaves the layer and goes back once.

@@ -368,6 +368,9 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
         if (made) {
             EXPECT_EQ(sprite.GetMaterial()->GetSlot(u32(s.slot))->GetController(), made->m_Controller) << row;
             EXPECT_EQ(i32(made->m_Controller->GetEndFrame()), s.endFrame) << row;
+            namespace types = Entities::ClassTypes;
+            EXPECT_TRUE(made->IsA(types::kEngineAnimationTexture.m_Id) && made->IsA(types::kEngineAnimationBase.m_Id))
+                << row;
         }
         Entities::Set level;
         level.m_Props.push_back(&card);

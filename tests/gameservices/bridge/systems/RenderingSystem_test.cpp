@@ -204,6 +204,12 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
     EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl") * 100 + Clones(TypeKey::Sprite, "card.spt"),
               models * 100 + sprites);
+    // An entity cleaned up on its own leaves the layer.
+    RenderingSystem::Update(&set);
+    layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
+    const u32 drawn = layer->RenderableCount();
+    RenderingSystem::CleanupEntity(*set.FindSetElement("Card"), layer);
+    EXPECT_EQ(layer->RenderableCount() + 1, drawn);
 
     RenderingSystem::Cleanup(&set);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 0u);
