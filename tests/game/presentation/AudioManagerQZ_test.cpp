@@ -443,4 +443,10 @@ TEST(AudioCueSounds, EverySoundTheCuesCanPlayIsListedOnce) {
     for (const auto& sound : sounds)
         EXPECT_TRUE((sound.name != "round2C.snd" && sound.name != "answerA.snd") ||
                     sound.streamed == (sound.cue == "round2")) << sound.name;
+    // A crowd sound's cue is its file without ".snd"; a crowd past the table falls back to the noise.
+    using Audio = QZ2011::AudioManagerQZ;
+    const Audio::CueSound loud = Audio::CrowdSound(Audio::kCrowdLoud);
+    const Audio::CueSound past = Audio::CrowdSound(Audio::kCrowdCount);
+    EXPECT_EQ(loud.cue + "|" + loud.name + "|" + past.name, "crowd_loud|crowd_loud.snd|" +
+                                                                Audio::CrowdSound(Audio::kCrowdNoise).name);
 }
