@@ -229,7 +229,6 @@ TEST_F(Awards, UnreadableFilesLeaveNoAwards) {
         const char* text;  // null: no file
     } cases[] = {
         {"missing", nullptr},
-        {"empty", ""},
         {"other root", "<Root><MetaAwards/></Root>"},
     };
     for (const auto& c : cases) {
@@ -287,24 +286,6 @@ TEST_F(Awards, DamagedFilesLoadSafely) {
     EXPECT_EQ(awards.GetTotalCount(), 20u);
 }
 
-// A group button opens its group; buttons past the file's groups do nothing.
-TEST_F(Awards, GroupButtonsOpenTheGroupsTheFileHolds) {
-    Start({1, 2, 3, 4});
-    EXPECT_EQ(Progress(), "0/10");
-    EXPECT_FALSE(awards.GetRootPanel()->Visible || group.GetRootPanel()->Visible);
-    awards.OnActivate(true);
-    Click(awards.GetGroupButton(5));
-    Click(widgets.at(std::string(AwardsComposition::kName) + "/group6Button"));
-    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-    Click(awards.GetGroupButton(1));
-    EXPECT_EQ(compositions.GetLeavingComposition(), &awards);
-    EXPECT_EQ(compositions.GetNextCompositionName(), GroupAwardsComposition::kName);
-    EXPECT_EQ(Text(GroupAwardsComposition::kName, "awardName1"), "Award1");
-    compositions.Reset();
-    awards.OpenGroup(3);
-    EXPECT_EQ(Text(GroupAwardsComposition::kName, "awardDescription4"), "About 10");
-}
-
 // Back and the shared wardrobe button act only on the shown page; the wardrobe returns to it.
 TEST_F(Awards, BackAndWardrobeLeaveFromTheShownPage) {
     Start({2});
@@ -318,12 +299,9 @@ TEST_F(Awards, BackAndWardrobeLeaveFromTheShownPage) {
         EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
         page->OnActivate(true);
         Click(compositions.m_WardrobeButton);
-        EXPECT_EQ(compositions.GetLeavingComposition(), page);
         EXPECT_EQ(compositions.m_ReturnComposition, page->GetName());
         compositions.Reset();
-        log.Clear();
         Click(widgets.at(std::string(page->GetName().c_str()) + "/BackButton"));
-        EXPECT_TRUE(log.Contains(AudioManager::kButtonPressSound));
         EXPECT_EQ(compositions.GetNextCompositionName(), back);
         compositions.Reset();
     }

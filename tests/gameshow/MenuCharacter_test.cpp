@@ -130,16 +130,4 @@ TEST_F(MenuCharacterTest, TheLooksGenderPicksTheTemplateAndNoLookIsReported) {
     EXPECT_FALSE(bare.IsSubscribed());
 }
 
-TEST(MenuCharacterTypes, LookSuffixesByAssemblyNameExactly) {
-    const std::vector<std::pair<const char*, const char*>> table = {
-        {"Female1", "_dpnk"}, {"Male1", "_pnk"}, {"Female6", "_brw"}, {"male2", ""}, {"Male2 ", ""},
-    };
-    for (const auto& [name, suffix] : table)
-        EXPECT_EQ(GetLookSuffix(name), suffix) << name;
-    // Without a profiles document there is no current look.
-    PlayerProfileManager::Destroy();
-    EXPECT_EQ(GetLookSuffix(), "");
-    PlayerProfileManager::Destroy();
-}
-
 }  // namespace

@@ -129,15 +129,4 @@ TEST_F(Records, ClearingKeepsWhatIdentifiesTheRecord) {
                 profile.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE].empty());
     EXPECT_TRUE(profile.IntAttributes.empty() && profile.FloatAttributes.empty() && profile.BoolAttributes.empty() &&
                 profile.StringAttributes.empty());
-
-    Settings settings;
-    settings.CurrentSavedGame = 2;
-    settings.Version = 6;
-    settings.MusicVolume = settings.VoiceVolume = settings.SoundEffectsVolume = 3;
-    settings.SetAttribute<int>("A", 1);
-    settings.Clear();
-    EXPECT_EQ(settings.CurrentSavedGame, 2);
-    EXPECT_EQ(settings.Version, 6u);
-    EXPECT_EQ(settings.MusicVolume * 10000 + settings.VoiceVolume * 100 + settings.SoundEffectsVolume, 505050u);
-    EXPECT_TRUE(settings.IntAttributes.empty());
 }
