@@ -2,19 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "gameservices/bridge/FileSystem.h"
-#include "gameshow/PlayerProfileManager.h"
 #include "gameservices/entities/TypeIds.h"
 #include "gameservices/game/Appearance.h"
 #include "gameservices/game/EntityAnimationServices.h"
 #include "tests/gameservices/widget/WidgetTestGame.h"
-#include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
 using namespace GameShow;
@@ -25,31 +22,19 @@ using GameServices::MiniGame::BehaviorManager;
 
 namespace {
 
-// Keeps the animations started.
+// Plays nothing.
 class AvatarAnimation : public GameServices::KorvoGame::IEntityAnimation {
 public:
     AvatarAnimation() { SetInstance(this); }
     ~AvatarAnimation() override { SetInstance(nullptr); }
 
-    void Start(GameServices::Entities::Entity&, const AnimationTarget& t, f32, i32, f32, i32, i32) override {
-        started.push_back(t.name.c_str());
-    }
+    void Start(GameServices::Entities::Entity&, const AnimationTarget&, f32, i32, f32, i32, i32) override {}
     void Replay(GameServices::Entities::Entity&, const AnimationTarget&, i32, i32, i32) override {}
     void SetSpeed(GameServices::Entities::Entity&, const AnimationTarget&, f32) override {}
     i32 GetEndFrame(GameServices::Entities::Entity&, const AnimationTarget&) override { return 30; }
     void AddKey(GameServices::Entities::Entity&, const AnimationTarget&, i32, IDelegate*) override {}
     void RemoveKey(GameServices::Entities::Entity&, const AnimationTarget&, i32, IDelegate*) override {}
-
-    std::vector<std::string> started;
 };
-
-// The animation of an action of the sample file, as the action table keeps it (lower case).
-std::string Anim(const char* action, bool male = true) {
-    std::string name = std::string(male ? "chm_menu_" : "chf_menu_") + action + ".anm";
-    for (char& c : name)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return name;
-}
 
 // A menu character over the sample menu behaviours, wearing a look, in a game whose frame
 // event drives it.
@@ -114,20 +99,6 @@ TEST_F(MenuCharacterTest, InitializedFiveTimesItStillUpdatesOncePerFrameAndLeave
     stale.Reset();
     EXPECT_EQ(game.FrameDelegates(), 1u);
     EXPECT_FALSE(stale.IsSubscribed());
-}
-
-TEST_F(MenuCharacterTest, TheLooksGenderPicksTheTemplateAndNoLookIsReported) {
-    Wear(avatar, CharacterAssembly::kFemale);
-    avatar.Initialize();
-    EXPECT_EQ(behavior.m_EntityTemplate, "CharacterFemale");
-    Run(100);
-    EXPECT_EQ(animations.started, std::vector<std::string>{Anim("Idle", false)});
-
-    LogCapture log;
-    MenuCharacter bare("Bare");
-    bare.Initialize();
-    EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
-    EXPECT_FALSE(bare.IsSubscribed());
 }
 
 }  // namespace

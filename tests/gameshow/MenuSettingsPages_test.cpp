@@ -266,14 +266,6 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfile) {
     Click(wardrobe);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 2);
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), ProfilesComposition::kName);
-
-    // Without a current profile a pick does not outlive the page's next showing.
-    Start({"Ann", "Bob"}, -1, profiles);
-    Click(profiles, "profile2Checkbox");
-    Again(profiles);
-    EXPECT_EQ(profiles.GetSelectedSlot(), -1);
-    Click(profiles, "DoneButton");
-    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1) << "nothing ticked, nothing chosen";
 }
 
 TEST_F(MenuPages, EnoughDevicesGoOnAtOnce) {
