@@ -8,7 +8,6 @@
 #include <random>
 
 #include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/AudioManager.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/GroupAwardsComposition.h"
 #include "gameshow/WardrobeManager.h"
@@ -98,8 +97,7 @@ protected:
         widgets[std::string(parent->Name.c_str()) + "/" + name] = new T(name.c_str());
         parent->AddChild(widgets[std::string(parent->Name.c_str()) + "/" + name]);
     }
-    // Both pages (six group buttons, a title button for group 2, five award slots) and the
-    // shared wardrobe button, both pages initialized.
+    // Both pages (six group buttons, a title button for group 2, five award slots), initialized.
     void BuildLayout() {
         awards.Uninitialize();
         group.Uninitialize();
@@ -124,8 +122,6 @@ protected:
         for (int n = 1; n <= 5; ++n)
             for (const char* stem : {"awardName", "awardDescription"})
                 Add<W::Label>(slots, stem + std::to_string(n));
-        Add<W::Button>(screen.get(), "WardrobeButton");
-        compositions.m_WardrobeButton = widgets["MenuScreen/WardrobeButton"];
         awards.Initialize(screen.get(), AwardsComposition::kName);
         group.Initialize(screen.get(), GroupAwardsComposition::kName);
     }
@@ -284,25 +280,4 @@ TEST_F(Awards, DamagedFilesLoadSafely) {
     awards.LoadAwards();
     awards.ShowGroups();
     EXPECT_EQ(awards.GetTotalCount(), 20u);
-}
-
-// Back and the shared wardrobe button act only on the shown page; the wardrobe returns to it.
-TEST_F(Awards, BackAndWardrobeLeaveFromTheShownPage) {
-    Start({2});
-    const std::pair<CompositionBase*, const char*> cases[] = {{&awards, CompositionManager::kMainMenu},
-                                                              {&group, AwardsComposition::kName}};
-    for (const auto& [page, back] : cases) {
-        SCOPED_TRACE(back);
-        awards.OnActivate(false);
-        group.OnActivate(false);
-        Click(compositions.m_WardrobeButton);
-        EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-        page->OnActivate(true);
-        Click(compositions.m_WardrobeButton);
-        EXPECT_EQ(compositions.m_ReturnComposition, page->GetName());
-        compositions.Reset();
-        Click(widgets.at(std::string(page->GetName().c_str()) + "/BackButton"));
-        EXPECT_EQ(compositions.GetNextCompositionName(), back);
-        compositions.Reset();
-    }
 }

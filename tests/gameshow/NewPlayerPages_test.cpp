@@ -34,8 +34,6 @@ protected:
         for (const char* look : {"AppearanceMale01.xml", "AppearanceFemale01.xml"})
             pagetest::CopyLook(dir, look);
         BuildLayout();
-        compositions.m_WardrobeButton = wardrobeButton;
-        compositions.m_TagPanel = tagPanel;
         compositions.RegisterComposition(BasicLookComposition::kName, &lookPage);
         compositions.RegisterComposition(KeyboardComposition::kName, &namePage);
         KG::CharacterManager::Instance()->SetAvatarRendering(&rendering);
@@ -48,7 +46,7 @@ protected:
     }
 
     // Look page: the twelve look check boxes and "DoneButton"; name page: the keyboard and
-    // its two buttons; the shared wardrobe button and tag panel.
+    // its two buttons.
     void BuildLayout() {
         using pagetest::Add;
         auto* looks = Add<W::Panel>(&screen, BasicLookComposition::kName);
@@ -62,8 +60,6 @@ protected:
         keyboard = Add<W::SoftKeyboard>(names, "softkeyboard");
         backButton = Add<W::Button>(names, "BackButton");
         nameDone = Add<W::Button>(names, "DoneButton");
-        wardrobeButton = Add<W::Button>(&screen, "WardrobeButton");
-        tagPanel = Add<W::Panel>(&screen, "TagPanel");
     }
     // The save, the profiles and the default looks loaded; both pages initialized.
     void Start(const std::string& save) {
@@ -96,8 +92,6 @@ protected:
     W::SoftKeyboard* keyboard = nullptr;
     W::Button* backButton = nullptr;
     W::Button* nameDone = nullptr;
-    W::Button* wardrobeButton = nullptr;
-    W::Panel* tagPanel = nullptr;
     BasicLookComposition lookPage;
     KeyboardComposition namePage;
     RecordingRendering rendering;
