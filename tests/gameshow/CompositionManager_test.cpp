@@ -128,24 +128,6 @@ TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
     EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
 }
 
-// The leaving page stays shown through its slide; the next one shows as its own slide starts.
-// A reset lets either slide go.
-TEST_F(PageSwitch, EachPageIsShownThroughItsSlideAndResetLetsTheSlidesGo) {
-    manager.SetNextComposition(&main(), "compositionOptions");
-    for (int i = 0; i < 100 && !manager.GetEnteringComposition(); ++i) {
-        EXPECT_TRUE(Shown(main()));
-        Frame();
-    }
-    ASSERT_EQ(manager.GetEnteringComposition(), &options());
-    EXPECT_FALSE(Shown(main()));
-    Frame();
-    ASSERT_TRUE(options().IsTransitionRunning());
-    EXPECT_TRUE(Shown(options()));
-    manager.Reset();
-    EXPECT_TRUE(manager.GetEnteringComposition() == nullptr && options().GetRootPanel()->m_Animation == nullptr);
-    EXPECT_TRUE(Shown(options()) && !Shown(main()));
-}
-
 // The menu screen initializes its pages on the layout it loads, tells them once, on its first
 // frame, that the screen is entered (with the music), and has them let go when it unloads.
 TEST_F(PageSwitch, TheMenuScreenHostsItsPagesFromLoadToUnload) {

@@ -8,10 +8,7 @@
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/AwardsComposition.h"
 #include "gameshow/MainMenuComposition.h"
-#include "gameshow/OptionsComposition.h"
-#include "gameshow/ProfilesComposition.h"
 #include "tests/gameshow/PageTestSetup.h"
 #include "tests/support/PopupPress.h"
 
@@ -203,32 +200,5 @@ TEST_F(MainMenu, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
         Click("singlePlayerButton");
         EXPECT_EQ(LinesWith("The next level is not set"), 0u);
         EXPECT_EQ(LinesWith("Can not find the Level is :QZ11_Game_Level1"), 1u) << "the level is asked for";
-    }
-}
-
-TEST_F(MainMenu, TheAvatarWearsTheCurrentProfileOrTheDefaultLookAndThePageShowsWithAProfile) {
-    const struct {
-        int current;
-        const char* look;
-        bool shown;
-    } cases[] = {{0, "AppearanceFemale01.xml", true}, {-1, MainMenuComposition::kDefaultLook, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.current);
-        Rebuild();
-        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
-        avatar.SetVisible(false);
-        avatar.Activate = false;
-        avatar.GetBehaviorCharacter().m_EntityTemplate = "";
-        Start({kButtons, kButtons + 5}, c.current);
-        KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
-        ASSERT_NE(worn, nullptr);
-        EXPECT_STREQ(worn->Name.c_str(), c.look);
-        EXPECT_TRUE(avatar.Visible && (c.current >= 0 || avatar.Activate));
-        // Either look starts the avatar with its behaviour.
-        EXPECT_FALSE(avatar.GetBehaviorCharacter().m_EntityTemplate.IsEmpty());
-        avatar.SetVisible(false);
-        page.OnScreenEnter();
-        EXPECT_EQ(page.GetRootPanel()->Visible, c.shown);
-        EXPECT_EQ(avatar.Visible, c.shown);
     }
 }

@@ -53,18 +53,6 @@ protected:
 
 }  // namespace
 
-// Set replaces a name's value in place; get finds names exactly.
-TEST_F(Records, AttributesAreSetInPlaceAndFoundByExactName) {
-    PlayerProfile profile;
-    for (auto [name, value] : {std::pair<const char*, int>{"A", 1}, {"B", 2}, {"A", 3}})
-        profile.SetAttribute<int>(name, value);
-    int value = 0;
-    EXPECT_TRUE(profile.GetAttribute<int>("A", value));
-    EXPECT_FALSE(profile.GetAttribute<int>("a", value));
-    EXPECT_EQ(value, 3);
-    EXPECT_EQ(profile.IntAttributes.size(), 2u);
-}
-
 TEST_F(Records, UnlockedPartsAreKeptOncePerName) {
     PlayerProfile profile;
     const struct {
