@@ -109,6 +109,9 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
+    std::string Background(int slot) {
+        return static_cast<W::Image*>(At(profiles, "baseImage" + std::to_string(slot + 1)))->m_ImageName.c_str();
+    }
     W::SliderWidget* Slider(const char* name) { return static_cast<W::SliderWidget*>(At(options, name)); }
     void Click(W::Widget* widget) { pagetest::Click(widget); }
     void Click(const CompositionBase& page, const std::string& name) { Click(At(page, name)); }
@@ -262,6 +265,8 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfile) {
     avatar.SetVisible(false);
     Click(profiles, "profile3Checkbox");
     EXPECT_TRUE(avatar.Visible) << "the ticked profile is shown";
+    EXPECT_EQ(Background(1) + " " + Background(2),
+              std::string(ProfilesComposition::kBaseImage) + " " + ProfilesComposition::kSelectedImage);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 1) << "a pick alone is not saved";
     Click(wardrobe);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 2);

@@ -132,9 +132,11 @@ TEST_F(NewPlayer, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     lookPage.OnScreenEnter();
 
     avatar.Activate = false;
+    avatar.GetBehaviorCharacter().firstUpdate = false;
     rendering.calls.clear();
     Click(lookButtons[2]);
     EXPECT_EQ(rendering.calls, (Calls{"clean", "build"}));
+    EXPECT_TRUE(avatar.GetBehaviorCharacter().firstUpdate) << "the new look restarts the avatar's behaviour";
     EXPECT_EQ(lookPage.GetSelectedLook(), 2);
     EXPECT_TRUE(avatar.Activate && avatar.Visible);
     EXPECT_TRUE(lookDone->m_Enabled);
