@@ -117,6 +117,7 @@ TEST_F(PageSwitch, PagesStartHiddenAndOnlyVisiblePagesAreUpdated) {
 
 TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
     manager.SetNextComposition(&main(), "compositionMultiSelectAvatar");
+    EXPECT_TRUE(main().IsTransitionRunning()) << "the leaving page slides out";
     FramesToIdle();
     for (const TestPage& page : pages)
         EXPECT_FALSE(Shown(page));
