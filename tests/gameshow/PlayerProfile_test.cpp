@@ -101,6 +101,7 @@ TEST_F(Records, AProfileReadsBackAsItWasWritten) {
     for (int read = 0; read < 2; ++read)
         Read(file, document);
     ASSERT_EQ(document.GetSavedGameCount(), 2u);
+    EXPECT_EQ(document.GetSavedGame(0)->Id, 0) << "the file's 3 gives way to the slot";
     EXPECT_EQ(document.GetSavedGame(1)->Id, 1);
     EXPECT_EQ(document.GetSavedGame(0)->SavedGameName, "ANNA");
 }
