@@ -8,10 +8,7 @@
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/AwardsComposition.h"
 #include "gameshow/MainMenuComposition.h"
-#include "gameshow/OptionsComposition.h"
-#include "gameshow/ProfilesComposition.h"
 #include "tests/gameshow/PageTestSetup.h"
 #include "tests/support/PopupPress.h"
 
@@ -109,7 +106,6 @@ TEST_F(MainMenu, MissingButtonsAreReportedExceptTheOptionalAwardsButton) {
         std::vector<std::string> reported;
         bool awards;
     } cases[] = {
-        {{kButtons, kButtons + 5}, {}, true},
         {{"singlePlayerButton", "profileButton", "optionsButton", "exitButton"}, {}, false},
         {{"profileButton", "awardsButton"}, {"singlePlayerButton", "optionsButton", "exitButton"}, true},
     };
@@ -166,8 +162,7 @@ TEST_F(MainMenu, UninitializeOrDestructionClearsOnlyTheCallbacksThatAreStillItsO
     EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
     EXPECT_EQ(application.GetDeactivatedCallback().fn, nullptr);
     // Nothing listens any more.
-    for (const char* name : kButtons)
-        EXPECT_EQ(made.at(name)->GetBehavior()->Event(W::kEventClick).Count(), 0u) << name;
+    EXPECT_EQ(made.at("exitButton")->GetBehavior()->Event(W::kEventClick).Count(), 0u);
     compositions.QuitCancelled.Fire();
     EXPECT_TRUE(popupEvents.events.empty());
 
@@ -205,54 +200,5 @@ TEST_F(MainMenu, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
         Click("singlePlayerButton");
         EXPECT_EQ(LinesWith("The next level is not set"), 0u);
         EXPECT_EQ(LinesWith("Can not find the Level is :QZ11_Game_Level1"), 1u) << "the level is asked for";
-    }
-}
-
-TEST_F(MainMenu, TheAvatarWearsTheCurrentProfileOrTheDefaultLookAndThePageShowsWithAProfile) {
-    const struct {
-        int current;
-        const char* look;
-        bool shown;
-    } cases[] = {{0, "AppearanceFemale01.xml", true}, {-1, MainMenuComposition::kDefaultLook, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.current);
-        Rebuild();
-        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
-        avatar.SetVisible(false);
-        avatar.Activate = false;
-        avatar.GetBehaviorCharacter().m_EntityTemplate = "";
-        Start({kButtons, kButtons + 5}, c.current);
-        KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
-        ASSERT_NE(worn, nullptr);
-        EXPECT_STREQ(worn->Name.c_str(), c.look);
-        EXPECT_TRUE(avatar.Visible);
-        // Either look starts the avatar with its behaviour.
-        EXPECT_FALSE(avatar.GetBehaviorCharacter().m_EntityTemplate.IsEmpty());
-        if (c.current < 0) {
-            EXPECT_TRUE(avatar.Activate);
-            EXPECT_FALSE(avatar.Synchronize);  // placed by its behaviour, not by the level's data
-        }
-        avatar.SetVisible(false);
-        avatar.Synchronize = true;
-        page.OnScreenEnter();
-        EXPECT_EQ(page.GetRootPanel()->Visible, c.shown);
-        EXPECT_EQ(avatar.Visible, c.shown);
-        EXPECT_NE(avatar.Synchronize, c.shown);  // a shown avatar is placed by its behaviour
-    }
-    // Before any save is read there is no current profile either.
-    PlayerProfileManager::Destroy();
-    page.OnScreenEnter();
-    EXPECT_FALSE(page.GetRootPanel()->Visible);
-}
-
-TEST_F(MainMenu, TheMenuButtonsLeadToTheirPages) {
-    Start({kButtons, kButtons + 5}, 0);
-    page.OnActivate(true);
-    for (auto [button, next] : {std::pair{"profileButton", ProfilesComposition::kName},
-                                {"optionsButton", OptionsComposition::kName},
-                                {"awardsButton", AwardsComposition::kName}}) {
-        compositions.Reset();
-        Click(button);
-        EXPECT_STREQ(compositions.GetNextCompositionName().c_str(), next) << button;
     }
 }

