@@ -348,16 +348,3 @@ TEST_F(BuilderTest, DeletedScreensAndWidgetsLeaveNoDelegateBehind) {
     EXPECT_EQ(log.Lines(),
               (std::vector<std::string>{missing + "moves", missing + "softkey", missing + "click"}));
 }
-
-TEST(ScrollText, LinesComeFromTheTextOrItsStringId) {
-    ScrollText text("credits");
-    text.SetText("one,,three");
-    ASSERT_EQ(text.m_Lines.size(), 3u);
-    EXPECT_EQ(text.m_Lines[1] + "|" + text.m_Lines[2], "|three");
-    text.SetText("");
-    EXPECT_EQ(text.m_Lines.size(), 3u);
-    // A string id with no text in the tables keeps the lines.
-    text.m_StringId = "NO_SUCH_STRING";
-    text.SetText("a,b");
-    EXPECT_EQ(text.m_Lines.size(), 3u);
-}

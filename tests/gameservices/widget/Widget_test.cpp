@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <numbers>
-#include <set>
 
-#include "gameservices/entities/TypeIds.h"
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/SoftKeyboard.h"
@@ -15,7 +12,6 @@
 #include "tests/support/LogCapture.h"
 
 using namespace GameServices::Widget;
-namespace EntityIds = GameServices::Entities::TypeIds;
 
 namespace {
 
@@ -34,29 +30,6 @@ bool Ask(u32 id) {
 }
 
 }  // namespace
-
-// Every class answers to its own id and to its base's, not to its siblings' or further up.
-TEST(Widget, IsAFollowsTheTypeTable) {
-    namespace id = TypeIds;
-    const std::vector<u32> all = {id::Screen, id::Panel, id::Widget, id::Image, id::Button, id::Popup,
-                                  id::CheckBox, id::ViewPort3D, EntityIds::Entity};
-    const struct {
-        const char* name;
-        bool (*isA)(u32);
-        std::set<u32> yes;
-    } table[] = {
-        {"Screen", Ask<Screen>, {id::Screen}},
-        {"Popup", Ask<Popup>, {id::Popup}},
-        {"Widget", Ask<PlainWidget>, {id::Widget, EntityIds::Entity}},
-        {"Panel", Ask<Panel>, {id::Panel, id::Widget}},
-        {"ViewPort3D", Ask<ViewPort3D>, {id::ViewPort3D, id::Panel}},
-        {"Button", Ask<Button>, {id::Button, id::Widget}},
-        {"CheckBox", Ask<CheckBox>, {id::CheckBox, id::Widget}},
-    };
-    for (const auto& row : table)
-        for (u32 typeId : all)
-            EXPECT_EQ(row.isA(typeId), row.yes.count(typeId) == 1) << row.name << " asked " << typeId;
-}
 
 TEST(Widget, FindChildIsDepthFirstAndNeverMatchesTheRoot) {
     Panel root("twin");
