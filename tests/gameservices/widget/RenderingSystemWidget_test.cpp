@@ -166,6 +166,15 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_EQ(Clones("icons/star.big.spt"), 5u);
     // Keys step by the truncated width plus spacing.
     EXPECT_EQ(t.keyboard->m_Letters.at(2).x - t.keyboard->m_Letters[0].x, 88.0f);
+    // Opacities and moves multiply down the chain; a window's update lays it out at its own size.
+    tree.root->SetOpacity(0.5f);
+    tree.image->m_AnimColor = 0x80FFFFFFu;
+    RenderingSystemWidget::UpdateTransforms(*tree.root);
+    EXPECT_NEAR(tree.image->m_EffectiveOpacity, 0.251f, 0.001f);
+    EXPECT_EQ(Composite(*tree.image)->Transform().m[12], 10.0f);  // moved with its panel
+    RenderingSystemWidget::LayoutResizableWindow(*tree.window, 101.0f, 200.0f);
+    RenderingSystemWidget::UpdateBehaviorState(*tree.window);
+    EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 320u);
     Release();
     for (Widget* w : std::initializer_list<Widget*>{t.root, t.image, t.label, t.button, t.box, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "engine/core/AGController.h"
+#include "engine/graphics/AGEmitter.h"
 #include "engine/graphics/AGPrscAnimation.h"
 #include "gameservices/widget/PRSCAnimation.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
@@ -12,6 +13,7 @@
 #include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ResourceEnvironment.h"
+#include "tools/authoring/EmitterWriter.h"
 #include "tools/authoring/TrackWriter.h"
 
 using namespace widget_test;
@@ -20,7 +22,12 @@ using authoring::Track;
 
 namespace {
 
-void AddSerif(authoring::PackageWriter& writer) { authoring::AddBakedFont(writer, "serif", Sans32()); }
+void AddEmitterAndSerif(authoring::PackageWriter& writer) {
+    authoring::EmitterData spark;  // one still particle, born at the start of each loop
+    spark.endFrame = 1;
+    writer.Add("spark", TypeKey::Emitter3D, authoring::EmitterBytes(spark));
+    authoring::AddBakedFont(writer, "serif", Sans32());
+}
 
 class SpecialWidgets : public ::testing::Test {
 protected:
@@ -57,7 +64,7 @@ protected:
     static const AGFont* FontOf(const AGRenderable* r) { return static_cast<const AGText*>(r)->GetFont(); }
 
     LogCapture log;
-    RenderPackage package{{{"frame", 0xFF00FF00u}}, AddSerif};
+    RenderPackage package{{{"frame", 0xFF00FF00u}}, AddEmitterAndSerif};
     Screen screen;
     Panel* root = new Panel("root");
 };
@@ -93,6 +100,20 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     ASSERT_EQ(scroll->VolatileDatas.GetFonts()->size(), 2u);
     EXPECT_EQ(FontOf(Member(*scroll, 0)), scroll->VolatileDatas.GetFonts()->at(1));
     EXPECT_EQ(FontOf(Member(*scroll, 1)), scroll->VolatileDatas.GetFonts()->at(0));
+}
+
+TEST_F(SpecialWidgets, EmitterParticlesAreBornAtItsWidget) {
+    auto* widget = Add<Emitter3D>(*root, "sparks", 30, 40, 10, 10);
+    widget->m_EmitterSource = "spark";
+    Build();
+    auto* emitter = widget->VolatileDatas.GetAs<AGEmitter>(GameServices::Entities::VolatileDataKeys::kDATA_EMITTER3D);
+    ASSERT_NE(emitter, nullptr);
+    AGController clock;
+    AGBindAnimation(clock, 30, 25, 1);
+    emitter->SetController(&clock);
+    emitter->Update();
+    ASSERT_NE(emitter->FirstLive(), nullptr);
+    EXPECT_EQ(F({emitter->FirstLive()->position.x, emitter->FirstLive()->position.y}), F({30, 40}));
 }
 
 }  // namespace

@@ -406,7 +406,6 @@ TEST_F(EntityAnimationsTest, KeysFireByDirectionOnceAndReArmWhenPlaybackLeaves) 
     }
 }
 
-
 TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
     LogCapture log;
     Entities::Prop bare, sprite, dressed;
