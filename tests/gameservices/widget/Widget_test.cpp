@@ -2,14 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "gameservices/widget/Popup.h"
-#include "gameservices/widget/Screen.h"
-#include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
-#include "tests/gameservices/widget/WidgetTestGame.h"
-#include "tests/support/LogCapture.h"
 
 using namespace GameServices::Widget;
 
@@ -22,12 +15,6 @@ public:
     void AddEventDelegate(u32, IDelegate*) override {}
     void RemoveEventDelegate(u32, IDelegate*) override {}
 };
-
-template <typename T>
-bool Ask(u32 id) {
-    T object;
-    return object.IsA(id);
-}
 
 }  // namespace
 
@@ -71,19 +58,4 @@ TEST(Widget, InputNeedsHalfOpacityAndLockingSkipsDisabledChildren) {
     root.SetInputLocked(true);
     EXPECT_EQ(enabled->m_InputLocked + deep->m_InputLocked + root.m_InputLocked, 3);
     EXPECT_EQ(disabled->m_InputLocked, 0);
-}
-
-TEST(Widget, FrameDelegatesLeaveWithTheirWidgets) {
-    { PlainWidget orphan; }  // no game: nothing added, nothing removed
-    widget_test::TestGame game;
-    {
-        Panel root("root");
-        root.AddChild(new Button("a"));
-        root.AddChild(new Label("b"));
-        EXPECT_EQ(game.FrameDelegates(), 4u);  // the panel's two and one per child
-        root.Reset();
-        EXPECT_TRUE(root.Destroyed);
-        EXPECT_EQ(game.FrameDelegates(), 3u);
-    }
-    EXPECT_EQ(game.FrameDelegates(), 0u);
 }
