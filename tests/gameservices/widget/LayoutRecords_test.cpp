@@ -50,17 +50,15 @@ TEST(LayoutRecords, StructureAndElementNames) {
     EXPECT_EQ(LayoutTypeOf("grid"), kLayoutNone);
 }
 
-TEST(LayoutRecords, KindBlocksFallBackAndDefault) {
+TEST(LayoutRecords, KindBlocksFallBack) {
     EXPECT_EQ(Only("<GsWidgetLibrary:Label FontFamily='A.ttf'/>").m_Values.Text("TextFontName"),
               "A.ttf");
     const sWidget scroll =
         Only("<GsWidgetLibrary:ScrollText FontFamily='A.ttf' TextFontName='B.ttf'/>");
     EXPECT_EQ(scroll.m_Values.Text("TextFontName"), "B.ttf");
     EXPECT_EQ(scroll.m_Values.Text("SpecialTextFontName"), "A.ttf");
-    EXPECT_EQ(scroll.m_Values.Float("Speed"), 0.5f);
     const sWidget check = Only("<GsWidgetLibrary:CheckBox TextOffsetBetweenCharacter='-4'/>");
     EXPECT_EQ(check.m_Values.Int("TextOffsetBetweenCharacter"), -4);
-    EXPECT_EQ(check.m_Values.UInt("TextSpaceWidth"), 6u);
     // Only the element's own block is read.
     EXPECT_EQ(Only("<GsWidgetLibrary:Image Text='t'/>").m_Values.m_Texts.size(), 1u);
 }

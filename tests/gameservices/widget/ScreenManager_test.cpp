@@ -331,6 +331,9 @@ TEST_F(BuilderTest, DeletedScreensAndWidgetsLeaveNoDelegateBehind) {
         auto* keyboard = new SoftKeyboard("loose");
         Panel tree("tree");
         tree.AddChild(new CheckBox("check"));
+        const u32 delegates = game.FrameDelegates();
+        tree.Reset();  // the panel's own frame step goes at once, its children's with them
+        EXPECT_EQ(game.FrameDelegates(), delegates - 1);
         Emitter3D emitter{"emitter"};
         Image image{"image"};
         widget_test::Counter click;
