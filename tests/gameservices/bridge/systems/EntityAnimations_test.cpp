@@ -424,6 +424,8 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
     AddTextureAnimation(*GetEntityAnimations(box), &flipClock, "flip");
     AddUVAnimation(*GetEntityAnimations(box), &tileClock, "tile.mat");
     EXPECT_EQ(GetTextureAnimationEndFrame(box, "flip") * 10 + GetUVAnimationEndFrame(box, "tile.mat"), 57);
+    ReplayUVAnimation(box, "tile.mat", 3, 0, -1);  // found among the UV animations only
+    EXPECT_EQ(tileClock.GetMode(), u32(AGController::kOnce));
     const char* const first = "you must set an animation first";
     const char* const replay = "you try to Replay an animation that doesn't exist !!";
     const char* const speed = "you try to change the speed of an animation that doesn't exist !!";

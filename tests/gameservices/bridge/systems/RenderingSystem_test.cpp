@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -23,7 +22,6 @@
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Light.h"
 #include "gameservices/entities/Prop.h"
-#include "gameservices/entities/PropRenderHooks.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
 #include "gameservices/game/GameFlowManager.h"
