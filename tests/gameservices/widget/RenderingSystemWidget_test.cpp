@@ -192,16 +192,20 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_EQ(package.Counts(), before);
 }
 
-TEST_F(WidgetRender, SetsBuildEveryRoot) {
+TEST_F(WidgetRender, SetsBuildEveryRootAndCompositorsStretchTheirContent) {
     GameServices::Entities::Set set;
     Panel a("a"), b("b");
     Image stray("stray");  // not a panel: no root
     Add<Image>(b, "image", 0, 0, 8, 8)->m_ImageName = "k";
+    auto* compositor = Add<Panel>(a, "compositor", 0, 0, 800, 600);  // stretches its one content panel
+    compositor->m_Resizable = 1;
+    auto* stretched = Add<Image>(*Add<Panel>(*compositor, "content", 0, 0, 400, 300), "child", 10, 20, 30, 40);
     set.m_Widgets = {&a, &stray, &b};
     RenderingSystemWidget::Initialize(&set);
     EXPECT_FALSE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
     RenderingSystemWidget::AttachLayer(&set);
     ASSERT_EQ(Render::LayerOf(set)->ChildCount(), 2u);
+    EXPECT_EQ(F({stretched->m_X, stretched->m_Height}), F({20, 80}));
     EXPECT_EQ(Render::LayerOf(b)->RenderableCount(), 1u);
     package.shared->AddChildLayer(Render::LayerOf(set));  // as the level renderer hangs it
     RenderingSystemWidget::Cleanup(&set);
