@@ -63,18 +63,6 @@ protected:
     GameServices::Entities::Set set{"level"};
 };
 
-TEST_F(AudioSystem, VoicesComeFromTheAudioParametersOrTenSoundsAndFourStreams) {
-    Audio::Initialize(&set);
-    EXPECT_EQ(impl->DecodePool().Count() * 10 + impl->ReadPool().Count(), 424u);  // 3 x 14 buffers, 4
-    DecodeAhead();  // a fresh manager
-    LoadParameters(ParameterItem("Audio", "MaxSounds", "3") + ParameterItem("Audio", "MaxStreams", "1"));
-    Audio::Initialize(&set);
-    EXPECT_EQ(impl->DecodePool().Count() * 10 + impl->ReadPool().Count(), 121u);
-    LoadParameters("");
-    Audio::Initialize(&set);
-    EXPECT_EQ(Audio::GetMaxSounds() * 10 + Audio::GetMaxStreams(), 104u);
-}
-
 TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlayingOnce) {
     AudioAsset* tone = Asset("tone", "TONE.Snd", true);
     AudioAsset* music = Asset("music", "Music.snd", false, true, false);

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "engine/core/XmlReader.h"
-#include "engine/graphics/PCGraphicDevice.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameservices/widget/WidgetManager.h"
@@ -51,17 +50,15 @@ TEST(LayoutRecords, StructureAndElementNames) {
     EXPECT_EQ(LayoutTypeOf("grid"), kLayoutNone);
 }
 
-TEST(LayoutRecords, KindBlocksFallBackAndDefault) {
+TEST(LayoutRecords, KindBlocksFallBack) {
     EXPECT_EQ(Only("<GsWidgetLibrary:Label FontFamily='A.ttf'/>").m_Values.Text("TextFontName"),
               "A.ttf");
     const sWidget scroll =
         Only("<GsWidgetLibrary:ScrollText FontFamily='A.ttf' TextFontName='B.ttf'/>");
     EXPECT_EQ(scroll.m_Values.Text("TextFontName"), "B.ttf");
     EXPECT_EQ(scroll.m_Values.Text("SpecialTextFontName"), "A.ttf");
-    EXPECT_EQ(scroll.m_Values.Float("Speed"), 0.5f);
     const sWidget check = Only("<GsWidgetLibrary:CheckBox TextOffsetBetweenCharacter='-4'/>");
     EXPECT_EQ(check.m_Values.Int("TextOffsetBetweenCharacter"), -4);
-    EXPECT_EQ(check.m_Values.UInt("TextSpaceWidth"), 6u);
     // Only the element's own block is read.
     EXPECT_EQ(Only("<GsWidgetLibrary:Image Text='t'/>").m_Values.m_Texts.size(), 1u);
 }
@@ -91,61 +88,7 @@ TEST(LayoutRecords, KeyRowsAndNestingAreBounded) {
 }
 
 
-TEST(WidgetManager, AlignmentWordsAreExact) {
-    const struct {
-        const char* word;
-        i32 vertical, horizontal;
-    } cases[] = {
-        {"Top", 0, 1},   {"Left", 1, 0},    {"Bottom", 2, 1}, {"Right", 1, 2},
-        {"Stretch", 3, 3}, {"bottom", 1, 1}, {"RIGHT", 1, 1}, {"", 1, 1}, {"Top ", 1, 1},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(WidgetManager::ParseVerticalAlignment(c.word), c.vertical) << c.word;
-        EXPECT_EQ(WidgetManager::ParseHorizontalAlignment(c.word), c.horizontal) << c.word;
-    }
-}
-
-TEST(WidgetManager, PositionsAndMarginsTakeMissingPiecesAsZero) {
-    LogCapture log;
-    const struct {
-        const char* text;
-        f32 x, y;
-        Margin margin;
-    } cases[] = {
-        {"10", 10, 0, {10, 0, 0, 0}},
-        {"", 0, 0, {0, 0, 0, 0}},
-        {"5,6,7,8", 5, 6, {5, 6, 7, 8}},
-        {"-1.5,x,,2.25", -1.5f, 0, {-1.5f, 0, 0, 2.25f}},
-    };
-    // Numbers do not follow the process locale.
-    const char* previous = setlocale(LC_NUMERIC, "de_DE.UTF-8");
-    for (const auto& c : cases) {
-        const AGVec2 p = WidgetManager::ParsePosition(c.text);
-        const Margin m = WidgetManager::ParseMargin(c.text);
-        EXPECT_EQ(std::vector<f32>({p.x, p.y, m.m_Left, m.m_Top, m.m_Right, m.m_Bottom}),
-                  std::vector<f32>({c.x, c.y, c.margin.m_Left, c.margin.m_Top, c.margin.m_Right, c.margin.m_Bottom}))
-            << c.text;
-    }
-    if (previous)
-        setlocale(LC_NUMERIC, "C");
-    EXPECT_TRUE(log.Lines().empty());
-
-    // Five pieces: the leading ones are kept, and the text reported.
-    EXPECT_EQ(WidgetManager::ParsePosition("1,2,3,4,5").y + WidgetManager::ParseMargin("1,2,3,4,5").m_Bottom, 6.0f);
-    EXPECT_TRUE(log.Contains("failed to extract the position") && log.Contains("failed to extract the margin"));
-}
-
 namespace {
-
-// A device of the given size without a window.
-struct SizedDevice : PCGraphicDevice {
-    SizedDevice(u32 width, u32 height) {
-        m_width = width;
-        m_height = height;
-        SetInstance(this);
-    }
-    ~SizedDevice() override { SetInstance(nullptr); }
-};
 
 class WidgetBuilder : public widget_test::LayoutFixture {
 protected:
@@ -164,35 +107,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(WidgetBuilder, RootPanelsAreCentredAndScaled) {
-    const struct {
-        u32 screenW, screenH;
-        int layoutW, layoutH;
-        f32 x, y, scaleX, scaleY;
-    } cases[] = {
-        {1024, 768, 800, 600, 112, 84, 1.28f, 1.28f},
-        {800, 600, 400, 200, 200, 200, 2, 3},
-        {800, 600, 0, 0, 0, 0, 1, 1},
-    };
-    for (const auto& c : cases) {
-        SizedDevice device(c.screenW, c.screenH);
-        Panel* root =
-            Build(Layout("<Grid><GsWidgetLibrary:Label/></Grid>", c.layoutW, c.layoutH));
-        SCOPED_TRACE(c.layoutW);
-        EXPECT_EQ(std::vector<f32>({root->m_X, root->m_Y, root->m_ScaleX, root->m_ScaleY, root->m_RatioX}),
-                  std::vector<f32>({c.x, c.y, c.scaleX, c.scaleY, c.scaleX}));
-        const Widget* leaf = static_cast<Panel*>(root->m_Children[0])->m_Children[0];
-        EXPECT_EQ(std::vector<f32>({leaf->m_RatioX, leaf->m_RatioY}),
-                  std::vector<f32>({root->m_RatioX, root->m_RatioY}));
-        // A nested layout keeps (0, 0), takes the parent's ratios and is not scaled.
-        Panel* nested = Build(Layout("<Grid/>", 100, 100), root, false);
-        EXPECT_EQ(std::vector<f32>({nested->m_X, nested->m_RatioY, nested->m_ScaleX}),
-                  std::vector<f32>({0, root->m_RatioY, 1}));
-        delete nested;
-        delete root;
-    }
-}
 
 TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
     Panel* root = Build(Layout(

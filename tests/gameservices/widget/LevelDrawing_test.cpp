@@ -124,23 +124,6 @@ protected:
 
 }  // namespace
 
-TEST_F(LevelDrawing, TheScreenDrawsOverTheLevelWhicheverCameFirst) {
-    for (bool screenFirst : {false, true}) {
-        if (screenFirst)
-            ShowScreen();
-        StartLevel();
-        Draw();
-        if (!screenFirst)
-            ShowScreen();
-        Draw();
-        EXPECT_EQ(Pixel(41, 41), kBlue) << screenFirst;
-        EXPECT_EQ(Pixel(50, 50), kRed) << screenFirst;
-        RenderingSystemWidget::Cleanup(&screen);
-        RenderingSystemWidget::ReleaseLayer(&screen);
-        RenderingSystem::Cleanup(&level);
-    }
-}
-
 TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDanglingLayer) {
     // Before the level start, without its component, or with no level: reported, left empty.
     const struct {
@@ -213,27 +196,3 @@ TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDang
     }
 }
 
-
-TEST_F(LevelDrawing, TextsTakeTheirWidgetsRenderTypeWhenBuiltAndRefreshed) {
-    auto* label = Add<Label>(*root, "label", 100, 10, 100, 40);
-    SetText(label->m_TextStyle, "WW");
-    label->m_RenderType = "Additive";
-    auto* keyboard = Add<SoftKeyboard>(*root, "keyboard", 100, 180, 200, 50);
-    LayOutKeyboard(*keyboard, {3}, "QWE", "ABC");
-    ShowScreen();
-    const auto typeOf = [](const AGText* t) {
-        return t->m_attribute.PartCount() ? t->m_attribute.m_renderTypes[0] : 99u;
-    };
-    EXPECT_EQ(typeOf(TextAt(*label, 0)), u32(AGRenderAttribute::kAdditive));
-    // Without a render type a refresh leaves the text a type of its own.
-    for (const auto& [type, expected] : {std::pair<const char*, u32>{"OnlyColor", AGRenderAttribute::kOnlyColor},
-                                         {"Additive", AGRenderAttribute::kAdditive},
-                                         {"", 99u}}) {
-        label->m_RenderType = keyboard->m_RenderType = type;
-        label->SetText("WW");
-        RenderingSystemWidget::UpdateText(*keyboard);
-        for (const AGText* text : {TextAt(*label, 0), TextAt(*keyboard, 0)})
-            EXPECT_TRUE(expected == 99u ? typeOf(text) <= AGRenderAttribute::kAdditive : typeOf(text) == expected)
-                << type << " " << typeOf(text);
-    }
-}

@@ -353,27 +353,6 @@ TEST_F(KeyboardTest, TypedCharactersArePrintableSingleBytes) {
     EXPECT_EQ(Entered(), "NAME");
 }
 
-TEST_F(KeyboardTest, KeyHoverFiresOncePerNewKey) {
-    const AGVec2 letter = Centre(keyboard.m_Letters[5]);
-    const AGVec2 special = Centre(keyboard.m_Specials[SoftKeyboard::kSpaceKey]);
-    for (const AGVec2& at : {letter, AGVec2{letter.x + 1.0f, letter.y}, special, AGVec2{special.x + 2.0f, special.y}})
-        game.Move(game.members[0], at.x, at.y);
-    EXPECT_EQ(hover.count, 2);
-    game.Move(game.members[0], 65.0f, 225.0f);  // between keys
-    EXPECT_EQ(keyboard.m_HoveredSpecial + keyboard.m_HoveredLetter, -2);
-    game.Move(game.members[0], letter.x, letter.y);
-    EXPECT_EQ(hover.count, 3);
-    game.Move(game.members[0], 700.0f, 10.0f);  // off the keyboard and back: a new hover
-    game.Move(game.members[0], letter.x, letter.y);
-    EXPECT_EQ(hover.count, 4);
-    keyboard.m_Digits = 1;  // no digit on the thirteenth key: no hover event
-    const AGVec2 past = Centre(keyboard.m_Letters[12]);
-    game.Move(game.members[0], past.x, past.y);
-    const AGVec2 digit = Centre(keyboard.m_Letters[3]);
-    game.Move(game.members[0], digit.x, digit.y);
-    EXPECT_EQ(hover.count, 5);
-}
-
 TEST(SoftKeyboard, UnsizedKeyboardsLayOutFiniteKeys) {
     widget_test::TestGame game;
     SoftKeyboard keyboard("sized");

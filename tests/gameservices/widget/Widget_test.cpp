@@ -2,20 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <numbers>
-#include <set>
-
-#include "gameservices/entities/TypeIds.h"
-#include "gameservices/widget/Popup.h"
-#include "gameservices/widget/Screen.h"
-#include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
-#include "tests/gameservices/widget/WidgetTestGame.h"
-#include "tests/support/LogCapture.h"
 
 using namespace GameServices::Widget;
-namespace EntityIds = GameServices::Entities::TypeIds;
 
 namespace {
 
@@ -27,36 +16,7 @@ public:
     void RemoveEventDelegate(u32, IDelegate*) override {}
 };
 
-template <typename T>
-bool Ask(u32 id) {
-    T object;
-    return object.IsA(id);
-}
-
 }  // namespace
-
-// Every class answers to its own id and to its base's, not to its siblings' or further up.
-TEST(Widget, IsAFollowsTheTypeTable) {
-    namespace id = TypeIds;
-    const std::vector<u32> all = {id::Screen, id::Panel, id::Widget, id::Image, id::Button, id::Popup,
-                                  id::CheckBox, id::ViewPort3D, EntityIds::Entity};
-    const struct {
-        const char* name;
-        bool (*isA)(u32);
-        std::set<u32> yes;
-    } table[] = {
-        {"Screen", Ask<Screen>, {id::Screen}},
-        {"Popup", Ask<Popup>, {id::Popup}},
-        {"Widget", Ask<PlainWidget>, {id::Widget, EntityIds::Entity}},
-        {"Panel", Ask<Panel>, {id::Panel, id::Widget}},
-        {"ViewPort3D", Ask<ViewPort3D>, {id::ViewPort3D, id::Panel}},
-        {"Button", Ask<Button>, {id::Button, id::Widget}},
-        {"CheckBox", Ask<CheckBox>, {id::CheckBox, id::Widget}},
-    };
-    for (const auto& row : table)
-        for (u32 typeId : all)
-            EXPECT_EQ(row.isA(typeId), row.yes.count(typeId) == 1) << row.name << " asked " << typeId;
-}
 
 TEST(Widget, FindChildIsDepthFirstAndNeverMatchesTheRoot) {
     Panel root("twin");
@@ -98,19 +58,4 @@ TEST(Widget, InputNeedsHalfOpacityAndLockingSkipsDisabledChildren) {
     root.SetInputLocked(true);
     EXPECT_EQ(enabled->m_InputLocked + deep->m_InputLocked + root.m_InputLocked, 3);
     EXPECT_EQ(disabled->m_InputLocked, 0);
-}
-
-TEST(Widget, FrameDelegatesLeaveWithTheirWidgets) {
-    { PlainWidget orphan; }  // no game: nothing added, nothing removed
-    widget_test::TestGame game;
-    {
-        Panel root("root");
-        root.AddChild(new Button("a"));
-        root.AddChild(new Label("b"));
-        EXPECT_EQ(game.FrameDelegates(), 4u);  // the panel's two and one per child
-        root.Reset();
-        EXPECT_TRUE(root.Destroyed);
-        EXPECT_EQ(game.FrameDelegates(), 3u);
-    }
-    EXPECT_EQ(game.FrameDelegates(), 0u);
 }

@@ -126,7 +126,7 @@ TEST_F(AvatarTest, PartsJoinTheLayerFollowTheCharacterAndSwapOnce) {
     EXPECT_EQ(dad.VolatileDatas.Count(), 0u);
 }
 
-TEST_F(AvatarTest, SkinsMayNotShareModelsAndNamesGiveModelTypes) {
+TEST_F(AvatarTest, SkinsMayNotShareModels) {
     AGSkin lower, upper;
     AvatarSkin top{&upper, "upper", {5}}, legs{&lower, "lower", {4, 5}}, hair{&lower, "hair", {3}};
     Avatar avatar;
@@ -138,10 +138,6 @@ TEST_F(AvatarTest, SkinsMayNotShareModelsAndNamesGiveModelTypes) {
     avatar.SetPart(8, "hair.mdl");
     EXPECT_EQ(avatar.m_Parts[3]->GetSkin(), &lower);
     package.GiveBack(TypeKey::Model, avatar.m_Parts[3]);
-    i32 type = 9;
-    EXPECT_TRUE(MiniGame::StringToModelType("HEAD", type));
-    EXPECT_FALSE(MiniGame::StringToModelType("nose", type));
-    EXPECT_EQ(type, 0);
 }
 
 TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {

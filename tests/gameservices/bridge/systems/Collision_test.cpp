@@ -550,30 +550,6 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     EXPECT_EQ(dad.VolatileDatas.GetCollisionData(), &kept);
     CollisionSystem::Cleanup(&set);
     EXPECT_EQ(pools.data->GetUsedCount(), 0u);
-    // Reset forgets the collidables and makes the object and shape pools new.
-    probeObject.ReleaseShapes();
-    CollisionSystem::RegisterCollidable(&probe);
-    pools.objects->Alloc();
-    pools.circles->Alloc();
-    pools.spheres->Alloc();
-    pools.rectangles->Alloc();
-    pools.boxes->Alloc();
-    pools.models->Alloc();
-    CollisionSystem::Reset();
-    EXPECT_EQ(pools.objects->GetUsedCount() + pools.circles->GetUsedCount() + pools.spheres->GetUsedCount() +
-                  pools.rectangles->GetUsedCount() + pools.boxes->GetUsedCount() + pools.models->GetUsedCount(),
-              0u);
-    CollisionSystem::SetCollisionData(a, sphere);
-    CollisionSystem::InitializeEntity(a, ShapePlacement{});
-    probeObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
-    probe.position = AGVec3{};
-    probe.hits.clear();
-    CollisionSystem::Update(&set);
-    EXPECT_TRUE(probe.hits.empty());
-    CollisionSystem::RegisterCollidable(&probe);
-    CollisionSystem::Update(&set);
-    EXPECT_EQ(probe.hits, std::vector<Entities::Entity*>{&a});
-    CollisionSystem::Cleanup(&set);
     probeObject.ReleaseShapes();
     set.m_SetElements.clear();
     set.m_Props.clear();

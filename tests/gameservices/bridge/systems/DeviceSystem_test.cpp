@@ -237,15 +237,6 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     EXPECT_EQ(devices.GetTypedCharacterEvent().Count(), 0u);
 }
 
-// Names are matched whatever their case; an unknown one joins the table with code 0.
-TEST(KeyNameTable, TheBuiltInNamesAndUnknownNames) {
-    KeyNameTable names;
-    names.Build();
-    EXPECT_EQ(names.CodeOf("KeyAccept") + names.CodeOf("xboxrtrigger"), 83 + 142);
-    EXPECT_EQ(names.CodeOf("keyenter"), 0);
-    EXPECT_EQ(names.Count(), 108u);
-}
-
 TEST(DeviceTriggerWords, StateFiltersAndAxes) {
     LogCapture log;
     const std::pair<const char*, u32> states[] = {
@@ -262,73 +253,4 @@ TEST(DeviceTriggerWords, StateFiltersAndAxes) {
         EXPECT_EQ(ParseAxis(axes[i]), i + 1) << axes[i];
     EXPECT_EQ(ParseAxis("axis-forward"), 0u);
     EXPECT_EQ(ParseAxis(""), u32(kAxisNone));
-}
-
-namespace {
-
-// Each team action as "action x,y key-flag key-down word member".
-struct TeamRecorder {
-    void On(TeamActionData* data) {
-        const sActionData& action = *data->m_ActionData;
-        seen.push_back(std::string(action.m_ActionName.c_str()) + " " +
-                       std::to_string(int(action.m_X)) + "," + std::to_string(int(action.m_Y)) +
-                       " " + std::to_string(action.m_KeyFlag) + std::to_string(action.m_KeyDown) +
-                       " " + std::to_string(data->m_Word) + " m" +
-                       std::to_string(data->m_Member->m_MemberId));
-    }
-    std::vector<std::string> seen;
-    TeamActionManagerDelegate<TeamRecorder> delegate{this, &TeamRecorder::On};
-};
-
-// Typed characters from the window messages through the engine's keyboard, the device system
-// and the team action manager's member slot to the team-action listeners.
-class InputEndToEnd : public DeviceSystemTest {
-protected:
-    void SetUp() override {
-        DeviceSystemTest::SetUp();
-        folder.WriteContext("Default", ActionItem("Moves", "move", "axis-all"));
-        actions.SetActionContext("Default");
-        teams.SetEnabled(true);
-        player.m_MemberId = 5;
-        teams.SetMember(0, &player);
-    }
-
-    ActionsFolder folder;
-    DeviceManager deviceManager;
-    ActionManager actions;
-    TeamActionManager teams{actions, deviceManager};
-    BaseTeamMember player;
-    TeamRecorder recorder;
-    LogCapture log;
-};
-
-}  // namespace
-
-// The order of typed characters is pinned by the answer-screen run; here the edges.
-TEST_F(InputEndToEnd, TypedCharactersWaitAFrameAreDroppedWhileInactiveAndBeyondATicksWorth) {
-    teams.ListenTeamAction(&recorder.delegate, "SoftKey");
-    input.Type(char16_t(0x20AC));
-    input.Frame(devices);
-    EXPECT_TRUE(recorder.seen.empty());
-    input.Frame(devices);
-    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"softkey 0,0 11 8364 m5"}));
-
-    devices.SetActive(false);
-    input.Type(u'x');
-    input.Frame(devices);
-    input.Frame(devices);
-    devices.SetActive(true);
-    input.Frame(devices);
-    EXPECT_EQ(recorder.seen.size(), 1u);
-
-    // More than a tick holds: the first 64 arrive, the drop is reported once.
-    for (int i = 0; i < 70; ++i)
-        input.Type(char16_t('a' + i % 26));
-    input.Frame(devices);
-    input.Frame(devices);
-    EXPECT_EQ(recorder.seen.size(), 1u + 64u);
-    EXPECT_EQ(recorder.seen.back(), "softkey 0,0 11 " + std::to_string('a' + 63 % 26) + " m5");
-    EXPECT_EQ(log.Lines().size(), 1u);
-    teams.UnlistenTeamAction(&recorder.delegate, "softkey");
-    EXPECT_FALSE(log.Contains("Can not"));
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -23,7 +22,6 @@
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Light.h"
 #include "gameservices/entities/Prop.h"
-#include "gameservices/entities/PropRenderHooks.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
 #include "gameservices/game/GameFlowManager.h"
@@ -390,61 +388,6 @@ TEST_F(LevelRendering, CamerasLightsScreenToWorldAndScenePause) {
     RenderingSystem::Cleanup(&set);
 }
 
-// The rendering system's installed hooks, a camera's viewport, the shared layer's camera after
-// a level clean-up, and a slot whose new object cannot be made.
-TEST_F(LevelRendering, ViewportSharedCameraAndThePropUpdaterFromStartupToShutdown) {
-    Load("<Cameras><item><Name>Eye</Name><ViewPortWidth>320</ViewPortWidth><ViewPortHeight>200</ViewPortHeight>"
-         "<FieldOfView>45</FieldOfView><Activate>true</Activate></item><item><Name>Flat</Name><Orthographic>true"
-         "</Orthographic><PositionX>7</PositionX><PositionZ>10</PositionZ><LookAtX>7</LookAtX></item></Cameras>"
-         "<SetElements><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName>"
-         "<IsAScene>true</IsAScene><Visible>false</Visible></item></SetElements>");
-    RenderingSystem::Initialize(&set);
-    const platform::gfx::Viewport& view = set.m_Cameras[0]->VolatileDatas.GetCamera()->Viewport();
-    EXPECT_EQ(view.width * 1000 + view.height, 320200u);
-    // A hidden scene's models are built hidden.
-    auto* scene = set.m_SetElements[0]->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
-    EXPECT_FALSE(scene->GetModel(0)->HasFlags(AGRenderable::kActive));
-    RenderingSystem::Update(&set);
-    // A prop that joins the running level is drawn from the next frame on, once.
-    Entities::Prop late("Late");
-    Bridge::RenderableModelData lateData("desk.mdl", "");
-    late.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &lateData);
-    ASSERT_NE(RenderingSystem::CreateModel(late), nullptr);
-    set.m_Props.push_back(&late);
-    AGGraphicLayer* layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
-    const u32 drawn = layer->RenderableCount();
-    RenderingSystem::Update(&set);
-    RenderingSystem::Update(&set);
-    EXPECT_EQ(layer->RenderableCount(), drawn + 1);
-    set.m_Props.pop_back();
-    RenderingSystem::CleanupEntity(late, layer);
-    AGGraphicLayer* shared = RenderingSystem::PeekSharedGraphicLayer();
-    PCCam* sharedCamera = shared->GetCamera();
-    RenderingSystem::Cleanup(&set);
-    EXPECT_EQ(shared->GetCamera(), sharedCamera);  // a level layer leaving takes no camera from it
-
-    // A prop refresh reaches the renderable only while the system is up.
-    Entities::Prop prop("Thing");
-    Bridge::RenderableModelData data("desk.mdl", "");
-    prop.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &data);
-    AGModel* model = RenderingSystem::CreateModel(prop);
-    prop.SetOpacity(0.5f);
-    Entities::UpdatePropRenderable(prop);
-    EXPECT_EQ(model->GetOpacity(), 0.5f);
-    RenderingSystem::Shutdown();
-    prop.SetOpacity(0.25f);
-    Entities::UpdatePropRenderable(prop);
-    EXPECT_EQ(model->GetOpacity(), 0.5f);
-    RenderingSystem::Startup();
-
-    // A description left without a file makes no model: the slot is emptied, not left holding
-    // the model just given back.
-    data.m_ModelFileName = "";
-    EXPECT_EQ(RenderingSystem::CreateModel(prop), nullptr);
-    EXPECT_EQ(prop.VolatileDatas.Get(kENGINE_DATA_MODEL), nullptr);
-    RenderingSystem::CleanupEntity(prop, nullptr);
-}
-
 TEST(CollisionObjectSlot, ANewObjectOrAnEraseDeletesTheOldOneUnlessShared) {
     static int live = 0;
     struct Body : Entities::Depictor {
@@ -463,57 +406,4 @@ TEST(CollisionObjectSlot, ANewObjectOrAnEraseDeletesTheOldOneUnlessShared) {
     RenderingSystem::EraseCollisionObject(prop);
     EXPECT_EQ(live, 1);
     EXPECT_EQ(RenderingSystem::GetCollisionObject(prop), nullptr);
-}
-
-using GameServices::Bridge::RenderingSystem;
-
-namespace {
-
-class PlaceholderRendering : public LevelFixture {
-protected:
-    void SetUp() override {
-        LevelFixture::SetUp();
-        LoadCapacities(dir, {{"FactoryRenderableModelData", 8}});
-        RenderingSystem::Startup();
-        flow.SetBridgeSystems(GameServices::Bridge::BridgeSystems::Instance());
-    }
-    void TearDown() override {
-        set.Clear();
-        RenderingSystem::Shutdown();
-        LevelFixture::TearDown();
-    }
-    ResourceEnvironment environment{false};
-    GameServices::KorvoGame::GameFlowManager flow;
-    GameServices::Entities::Set set;
-};
-
-}  // namespace
-
-// Without graphics the core's placeholders stand for models, lights, cameras and renderers: an
-// entity or avatar part naming a model or light file gets no engine object, the placeholder made
-// for it is given back, and the shared layer uses no camera of the wrong class.
-TEST_F(PlaceholderRendering, ObjectsOfAnotherClassAreGivenBackNotUsed) {
-    WriteLevel("stage", "<Lights><item><Name>Lamp</Name><EngineDataFileName>lamp.lgt</EngineDataFileName></item>"
-                        "</Lights><SetElements><item><Name>Desk</Name><EngineDataFileName>desk.mdl"
-                        "</EngineDataFileName><Visible>true</Visible></item></SetElements>");
-    ASSERT_TRUE(flow.LoadLevel("stage", set)) << (log.Lines().empty() ? "" : log.Lines().back());
-    RenderingSystem::Initialize(&set);
-    using namespace GameServices::Entities::VolatileDataKeys;
-    EXPECT_EQ(set.FindSetElement("Desk")->VolatileDatas.GetAs<AGResource>(kENGINE_DATA_MODEL), nullptr);
-    EXPECT_EQ(set.m_Lights[0]->VolatileDatas.GetAs<AGResource>(kENGINE_DATA_LIGHT), nullptr);
-    GameServices::Bridge::Avatar avatar;
-    avatar.SetPart(0, "head.mdl");
-    EXPECT_EQ(avatar.m_Parts[0], nullptr);
-    EXPECT_TRUE(avatar.m_ModelsToAdd.empty());
-    for (u32 typeKey : {TypeKey::Model, TypeKey::Light}) {
-        AGBaseProvider* provider = environment.Provider(typeKey);
-        for (const char* name : {"desk.mdl", "lamp.lgt", "head.mdl"})
-            EXPECT_EQ(provider ? provider->InstanceCount(Crc32Hash(name)) : 0u, 0u) << name;
-    }
-    RenderingSystem::Update(&set);
-    RenderingSystem::Cleanup(&set);
-    AGGraphicLayer* layer = RenderingSystem::GetSharedGraphicLayer();
-    EXPECT_EQ(layer->GetCamera(), nullptr);
-    RenderingSystem::ReleaseSharedGraphicLayer();
-    EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer(), nullptr);
 }
