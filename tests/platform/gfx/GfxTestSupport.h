@@ -51,8 +51,7 @@ private:
 // Encodes u32 ARGB pixels as a PNG (RGBA when withAlpha, else RGB).
 inline std::string EncodePng(const std::vector<uint32_t>& argb, uint32_t width, uint32_t height,
                              bool withAlpha) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
+    png_image image{};
     image.version = PNG_IMAGE_VERSION;
     image.width = width;
     image.height = height;
@@ -121,6 +120,7 @@ public:
             device.SetStreamSource(s, m_streams[s], 0, kStrides[s]);
     }
     VertexBuffer* Stream(uint32_t s) const { return m_streams[s]; }
+    VertexDeclaration* Declaration() const { return m_declaration; }
 
 private:
     static constexpr uint32_t kStrides[4] = {12, 12, 4, 8};
