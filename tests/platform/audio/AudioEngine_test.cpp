@@ -132,7 +132,6 @@ TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
     voice->Start();
     for (auto [volume, clamped] : {std::pair{2.0f, 1.0f}, {-1.0f, 0.0f}, {std::nanf(""), 0.0f}, {0.5f, 0.5f}}) {
         voice->SetVolume(volume);
-        EXPECT_EQ(voice->GetVolume(), clamped);
         EXPECT_FLOAT_EQ(Render(1)[0], 0.5f * clamped) << volume;
     }
     master->SetVolume(0.5f);

@@ -243,6 +243,13 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
     // Only a writing lock uploads, binding on the active unit (the last one the flush
     // disabled), which no stage uses.
     EXPECT_EQ(calls.Take(), "glBindTexture glTexSubImage2D " + pointers);
+    // Normals are read from their array; a draw without normals or colours turns their arrays off.
+    const bool normalsOn = glIsEnabled(GL_NORMAL_ARRAY);
+    Mesh bare(d, p, {}, {});
+    bare.Bind(d);
+    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    const bool anyOn = glIsEnabled(GL_NORMAL_ARRAY) || glIsEnabled(GL_COLOR_ARRAY);
+    EXPECT_EQ(std::pair(normalsOn, anyOn), std::pair(true, false));
     for (uint32_t stage = 0; stage < 2; ++stage)
         d.SetTexture(stage, nullptr);
     for (Texture* t : textures)

@@ -140,7 +140,6 @@ TEST_F(VideoReaderTest, OversizedPicturesAndSilentClips) {
     silent.toneHz = 0;
     ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(silent)), error)) << error;
     EXPECT_EQ(Streams(reader), "1 64x48 0 0@0");
-    EXPECT_NEAR(double(reader.Duration()), 2.0 * kSecond, kSecond / 10.0);
     AudioChunk chunk;
     EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::Error);
 }
