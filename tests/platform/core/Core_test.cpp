@@ -1,19 +1,12 @@
-// The clock and its fake, the critical section and atomics, the interface language and the
-// per-user folders.
+// The clock and its fake, the interface language and the per-user folders.
 #include "platform/core/Clock.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <thread>
-
 #include "platform/core/AlertableSleep.h"
-#include "platform/core/CriticalSection.h"
-#include "platform/core/Interlocked.h"
 #include "platform/core/UILocale.h"
 #include "platform/core/XdgPaths.h"
 #include "tests/support/ScopedEnv.h"
-#include "tests/support/TempDir.h"
 
 namespace {
 int g_hookRuns = 0;
@@ -46,34 +39,6 @@ TEST(Clock, TheSystemClockSleepsWholeSecondsToo) {
     const uint64_t start = platform::NowNs();
     platform::SleepNs(1'050'000'000);
     EXPECT_GE(platform::NowNs() - start, 1'050'000'000u);
-}
-
-TEST(CriticalSection, IsRecursiveAndExcludesOtherThreads) {
-    platform::CriticalSection section;
-    section.Enter();
-    EXPECT_TRUE(section.TryEnter());  // the owner may enter again
-    bool otherGotIn = true;
-    std::thread([&] { otherGotIn = section.TryEnter(); }).join();
-    EXPECT_FALSE(otherGotIn);
-    section.Leave();
-    section.Leave();
-    std::thread([&] {
-        otherGotIn = section.TryEnter();
-        if (otherGotIn)
-            section.Leave();
-    }).join();
-    EXPECT_TRUE(otherGotIn);
-}
-
-TEST(Interlocked, ReturnsTheNewValueOnIncrementAndComparesBeforeExchanging) {
-    int32_t v = 12;
-    EXPECT_EQ(platform::AtomicIncrement(&v), 13);  // the new value
-    EXPECT_EQ(platform::AtomicDecrement(&v), 12);
-    EXPECT_EQ(platform::AtomicExchangeAdd(&v, 3), 12);  // the previous value
-    EXPECT_EQ(platform::AtomicCompareExchange(&v, 1, 7), 15);  // no match: unchanged
-    EXPECT_EQ(v, 15);
-    EXPECT_EQ(platform::AtomicCompareExchange(&v, 1, 15), 15);
-    EXPECT_EQ(v, 1);
 }
 
 TEST(UILocale, TakesTheFirstSetVariableInPriorityOrderAndSkipsEmptyEntries) {
@@ -109,12 +74,3 @@ TEST(XdgPaths, AbsoluteVariablesWinAndOthersFallBackUnderHome) {
     }
 }
 
-TEST(XdgPaths, MakeFoldersCreatesParentsAndRefusesAFile) {
-    TempDir dir;
-    ASSERT_TRUE(platform::MakeFolders(dir.File("a/b/c")));
-    EXPECT_EQ(std::filesystem::status(dir.File("a/b")).permissions(), std::filesystem::perms::owner_all);
-    EXPECT_TRUE(platform::MakeFolders(dir.File("a/b/c")));  // already there
-    dir.Write("a/b/c/plain", "x");
-    EXPECT_FALSE(platform::MakeFolders(dir.File("a/b/c/plain")));
-    EXPECT_FALSE(platform::MakeFolders(dir.File("a/b/c/plain/below")));
-}

@@ -42,8 +42,6 @@ public:
             SDL_DestroyWindow(m_window);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
     SDL_Window* Get() const { return m_window; }
 
 private:
@@ -53,8 +51,7 @@ private:
 // Encodes u32 ARGB pixels as a PNG (RGBA when withAlpha, else RGB).
 inline std::string EncodePng(const std::vector<uint32_t>& argb, uint32_t width, uint32_t height,
                              bool withAlpha) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
+    png_image image{};
     image.version = PNG_IMAGE_VERSION;
     image.width = width;
     image.height = height;
@@ -75,14 +72,10 @@ inline std::string EncodePng(const std::vector<uint32_t>& argb, uint32_t width, 
     return out;
 }
 
-inline int Channel(uint32_t argb, int shift) {
-    return int((argb >> shift) & 0xFF);
-}
-
 // Every channel within tolerance.
 inline ::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, int tolerance) {
     for (int shift = 0; shift < 32; shift += 8)
-        if (std::abs(Channel(actual, shift) - Channel(expected, shift)) > tolerance)
+        if (std::abs(int((actual >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) > tolerance)
             return ::testing::AssertionFailure()
                    << std::hex << "0x" << actual << " is not within " << std::dec << tolerance
                    << " of " << std::hex << "0x" << expected;
@@ -120,8 +113,6 @@ public:
         if (m_declaration)
             m_declaration->Release();
     }
-    Mesh(const Mesh&) = delete;
-    Mesh& operator=(const Mesh&) = delete;
 
     void Bind(Device& device) const {
         device.SetVertexDeclaration(m_declaration);

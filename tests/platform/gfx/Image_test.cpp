@@ -2,7 +2,6 @@
 #include "platform/gfx/Image.h"
 
 #include <fstream>
-#include <tuple>
 
 #include "tests/platform/gfx/GfxTestSupport.h"
 
@@ -44,21 +43,6 @@ long PeakKb(bool reset) {
         if (line.rfind("VmHWM:", 0) == 0)
             return std::stol(line.substr(6));
     return 0;
-}
-
-TEST(DecodePng, ExpandsToArgbAndReportsAlpha) {
-    std::vector<uint32_t> texels = {0xFF102030, 0xFFFFFFFF, 0xFF000000, 0xFF80FF01, 0xFF7F7F7F, 0xFF010203};
-    std::string png = gfxtest::EncodePng(texels, 3, 2, false);
-    Image image;
-    std::string error;
-    ASSERT_TRUE(DecodePng(png.data(), png.size(), image, error)) << error;
-    EXPECT_EQ(std::tuple(image.width, image.height, image.format), std::tuple(3u, 2u, Format::X8R8G8B8));
-    EXPECT_EQ(image.pixels, texels);
-
-    png = gfxtest::EncodePng({0x00FFFFFF, 0x7F000000}, 2, 1, true);
-    ASSERT_TRUE(DecodePng(png.data(), png.size(), image, error)) << error;
-    EXPECT_EQ(image.format, Format::A8R8G8B8);
-    EXPECT_EQ(image.pixels[1], 0x7F000000u);
 }
 
 TEST(DecodePng, RejectsBadFilesWithAReason) {

