@@ -55,6 +55,47 @@ TEST_F(StagingTest, RoundOpeningByRoundNumber) {
     }
 }
 
+// The board for a question: one block per answer with the covers in the gaps, or the
+// six-answer layout of the 90s and 00s from round 3 on, with the round's sign; a revealed
+// answer opens its block of the layout in use (turned to its back in the 00s), an index
+// outside it nothing.
+TEST_F(StagingTest, BoardLayoutAndTheRevealedBlock) {
+    // Shown: board_block_01..08, board_block_dt_01..06, board_block_empty_02..08, the double and
+    // triple signs.
+    struct Case { int decade; i32 round, answers; const char* shown; int index; const char* opened; };
+    const Case cases[] = {{0, 1, 8, "11111111 000000 0000000 00", 7, "board_block_08"},
+                          {2, 2, 5, "11111000 000000 0000111 00", 6, "board_block_07"},
+                          {2, 3, 8, "00000000 111111 0000000 10", 6, nullptr},
+                          {3, 4, 4, "00000000 111100 0000110 01", 0, "board_block_dt_01"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.decade) + " round " + std::to_string(c.round));
+        Enter({.decade = c.decade});
+        context.m_RoundCounter = c.round;
+        // Everything shown first, so each hidden entity was hidden by the layout.
+        for (GameServices::Entities::Prop* prop : set()->m_Props)
+            prop->SetVisible(true);
+        match().SetupBoardBlocks(c.answers);
+        auto bits = [&](const char* prefix, int from, int to) {
+            std::string shown;
+            for (int n = from; n <= to; ++n)
+                shown += Prop(Numbered(prefix, n))->Visible ? '1' : '0';
+            return shown;
+        };
+        EXPECT_EQ(bits("board_block_", 1, 8) + " " + bits("board_block_dt_", 1, 6) + " " +
+                      bits("board_block_empty_", 2, 8) + " " + (Prop("board_block_double")->Visible ? "1" : "0") +
+                      (Prop("board_block_triple")->Visible ? "1" : "0"),
+                  c.shown);
+        match().RevealAnswerBlock(c.index);
+        std::vector<std::string> opened;
+        for (GameServices::Entities::Prop* prop : set()->m_Props)
+            if (auto* block = dynamic_cast<Board*>(prop); block && block->m_Behavior.FlipRequest) {
+                opened.push_back(block->Name.c_str());
+                EXPECT_EQ(block->m_Behavior.FlipToBack, c.decade == 3);
+            }
+        EXPECT_EQ(opened, c.opened ? std::vector<std::string>{c.opened} : std::vector<std::string>{});
+    }
+}
+
 // Score displays take the value with a refresh; a value above 999 is written and reported
 // once per display.
 TEST_F(StagingTest, ScoreDisplaysOfEachFamily) {
