@@ -55,6 +55,36 @@ TEST_F(StagingTest, RoundOpeningByRoundNumber) {
     }
 }
 
+// The computer family shown in its pose by decade and difficulty (decade base + difficulty x 10
+// + the member offsets 0, 2, 1, 3), and its podiums.
+TEST_F(StagingTest, ComputerFamilyPoseAndPodiums) {
+    Enter(StageLevel());
+    context.m_TwoPlayers = 0;
+    struct Case { u32 decade, difficulty; const char* sequence; std::vector<i64> poses; int podium[4]; };
+    const Case cases[] = {{1, 1, "right_pose80Med", {8010, 8012, 8011, 8013}, {4, 2, 3, 1}},
+                          {0, 0, "right_pose70Easy", {7000, 7002, 7001, 7003}, {3, 2, 1, 4}},
+                          {2, 0, "right_pose90Easy", {9000, 9002, 9001, 9003}, {3, 2, 1, 4}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sequence);
+        StopShow();
+        context.m_Decade = c.decade;
+        context.m_Difficulty = c.difficulty;
+        match().PlayRightFamilyPose();
+        EXPECT_EQ(Playing(), c.sequence);
+        std::vector<i64> poses;
+        for (int i = 4; i < 8; ++i) {
+            const QZCharacter* member = Member(i);
+            poses.push_back(member->Visible && member->m_Behavior.PoseRequest ? member->m_Behavior.PoseId : -1);
+        }
+        EXPECT_EQ(poses, c.poses);
+        match().PlaceRightFamily();
+        for (int m = 0; m < 4; ++m)
+            EXPECT_TRUE(Near(PositionOf(Member(4 + m)),
+                             PositionOf(Prop("box_position_m" + std::to_string(c.podium[m]) + "_left"))))
+                << m;
+    }
+}
+
 // The board for a question: one block per answer with the covers in the gaps, or the
 // six-answer layout of the 90s and 00s from round 3 on, with the round's sign; a revealed
 // answer opens its block of the layout in use (turned to its back in the 00s), an index
