@@ -16,7 +16,6 @@
 #include "game/QZ2011GameContext.h"
 #include "tests/support/LooseFilesContext.h"
 #include "game/presentation/Board.h"
-#include "game/presentation/QZBuzzLightProps.h"
 #include "game/presentation/QZCharacter.h"
 #include "game/presentation/QZStageProps.h"
 #include "game/presentation/ScoreProps.h"
@@ -93,8 +92,6 @@ inline std::string Contestant(int i) {
 struct StageLevel {
     // The decade whose stage the level is.
     int decade = 0;
-    // Other decades whose dressing props the level also holds.
-    std::vector<int> alsoDressing = {};
     // Crowd props "crowd_000"..; props of no kind under any names, before all others.
     int crowd = 0;
     std::vector<std::string> plainProps = {};
@@ -130,13 +127,8 @@ inline std::string LevelFile(const StageLevel& level) {
     for (const std::string& name : level.plainProps)
         if (named.insert(name).second)
             props.push_back({name, ""});
-    for (int decade : [&] {
-             std::vector<int> decades = {level.decade};
-             decades.insert(decades.end(), level.alsoDressing.begin(), level.alsoDressing.end());
-             return decades;
-         }())
-        for (const NamedProp& prop : DressingProps(decade))
-            add(prop.name, prop.kind);
+    for (const NamedProp& prop : DressingProps(level.decade))
+        add(prop.name, prop.kind);
     for (int n = 1; n <= 8; ++n)
         add(Numbered("board_block_", n), "Board");
     for (int n = 1; n <= 6; ++n)
@@ -367,12 +359,6 @@ protected:
         return level ? dynamic_cast<QZ2011::QZCharacter*>(level->FindCharacter(left ? "avatar_face_left"
                                                                                     : "avatar_face_right"))
                      : nullptr;
-    }
-    AGVec3 PositionOf(const std::string& marker) {
-        AGVec3 position;
-        if (GameServices::Entities::Prop* prop = Prop(marker))
-            prop->GetPosition(position);
-        return position;
     }
     static AGVec3 PositionOf(const GameServices::Entities::Prop* prop) {
         AGVec3 position;

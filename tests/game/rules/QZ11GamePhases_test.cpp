@@ -190,12 +190,14 @@ TEST_F(PhaseStepTest, StealIsAnnouncedOnce) {
     EXPECT_EQ(context.m_AIMayAct, 0);
 }
 
-// After the steal, a complete board wins the round at once; otherwise the answers nobody
-// found are revealed.
+// After the steal, a complete board (every answer shown, or six in rounds 3 and 4 with the
+// seventh and eighth struck out) wins the round at once; otherwise the answers nobody found
+// are revealed.
 TEST_F(PhaseStepTest, StealResultRevealsOnlyAnIncompleteBoard) {
     OneQuestionBank bank(context, home, 8);
     struct Case { i32 round, found; u32 struckOut; bool complete; };
-    const Case cases[] = {{1, 8, 0, true}, {1, 7, 0, false}, {3, 8, 2, true}, {2, 8, 2, false}, {4, 7, 1, true}};
+    const Case cases[] = {{1, 8, 0, true}, {1, 7, 0, false}, {3, 8, 2, true},
+                          {2, 8, 2, false}, {4, 7, 1, true}, {3, 6, 1, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.round) + " found " + std::to_string(c.found));
         Reset(PhaseStealResult);

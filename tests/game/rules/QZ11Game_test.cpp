@@ -237,23 +237,6 @@ TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
     context.AttachPlayerCursor(Player(0), 2);
     EXPECT_TRUE(lines.Contains("no player cursor PlayerCursor2 in the level's PlayerCursors"));
     EXPECT_EQ(Player(0)->m_Entity, cursor(0));
-
-    // Two players: the cursor of the family with the turn follows the call, the other is dimmed.
-    context.SetPlayerCursorsVisible(false);
-    context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
-    context.ShowActivePlayerCursor(true);
-    EXPECT_EQ(Player(0)->m_Highlight, 0);
-    context.m_CurrentFamily = QZ2011GameContext::kPlayerTwoFamily;
-    context.ShowActivePlayerCursor(true);
-    EXPECT_EQ(Player(0)->m_Highlight, 1);
-    EXPECT_EQ(Player(1)->m_Highlight, 0);
-    context.SetPlayerCursorsVisible(true);
-    EXPECT_EQ(Player(0)->m_Highlight + Player(1)->m_Highlight, 0);
-    context.SetPlayerCursorsVisible(false);
-    EXPECT_EQ(Player(0)->m_Highlight + Player(1)->m_Highlight, 2);
-    context.m_TwoPlayers = 0;
-    context.SetPlayerCursorsVisible(true);
-    EXPECT_EQ(Player(1)->m_Highlight, 1);
 }
 
 // The turn passes between the two families of the match; from a family that does not play in
