@@ -11,13 +11,6 @@
 
 using namespace GameServices::Entities;
 
-namespace {
-
-int g_liveProps = 0;
-using CountedProp = Counted<Prop, g_liveProps>;
-
-}  // namespace
-
 TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
     TempDir dir;
     LoadCapacities(dir, {{"FactoryCamera", 1}, {"FactoryLight", 1}, {"FactoryProp", 3},
@@ -52,31 +45,6 @@ TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
     EXPECT_EQ(factories->FindOwner(a, factories->GetCameraFactory()), props);
     props->ResetAll();
     EXPECT_EQ(props->GetUsedCount(), 0u);
-}
-
-TEST(GameEntityFactoryTest, KindPoolsInitializeResetAndDestroy) {
-    GameEntityFactory* factories = GameEntityFactory::Instance();
-    auto* pool = new EntityFactory<CountedProp>(2, "Stage");
-    EXPECT_EQ(g_liveProps, 2);
-    factories->RegisterFactory("StageProp", pool);
-    EXPECT_EQ(factories->GetFactory("StageProp"), pool);
-
-    pool->Alloc(true);
-    pool->Alloc(false);
-    factories->ResetFactory("StageProp");
-    EXPECT_EQ(pool->GetUsedCount(), 0u);
-
-    // Registering the kind again replaces and deletes the old pool.
-    factories->RegisterFactory("StageProp", new EntityFactory<CountedProp>(3, "Stage"));
-    EXPECT_EQ(g_liveProps, 3);
-
-    LogCapture log;
-    factories->DestroyFactory("StageProp");
-    EXPECT_EQ(g_liveProps, 0);
-    EXPECT_EQ(factories->GetFactory("StageProp"), nullptr);
-    EXPECT_TRUE(log.Lines().empty());
-    factories->ResetFactory("StageProp");
-    EXPECT_TRUE(log.Contains("Cannot find the factory!"));
 }
 
 // A capacity is an unsigned number: a negative text keeps the fallback (0, an empty pool)

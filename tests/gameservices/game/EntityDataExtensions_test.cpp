@@ -116,23 +116,6 @@ TEST_F(EntityDataExtensionsTest, TheSampleLevelBuildsItsSpawnersAndZones) {
                                                  "to spawn is invalid!", "the attribute Kind!", "the attribute Kind!"}));
 }
 
-TEST_F(EntityDataExtensionsTest, CopiesTakeTheirOwnKindAndFieldsAndValidityNeedsTheKind) {
-    RenamedSpawner renamedSpawner;
-    renamedSpawner.SpawnFields.push_back(sSpawnerDataField{});
-    renamedSpawner.SpawnFields[0].EntityName = "balloon";
-    RenamedZone renamedZone;
-    renamedZone.DimensionY = 9;
-    for (sEntityDataExtension* source : std::initializer_list<sEntityDataExtension*>{&renamedSpawner, &renamedZone}) {
-        EXPECT_FALSE(source->IsValid());
-        std::unique_ptr<sEntityDataExtension> copy(source->Clone());
-        EXPECT_TRUE(copy->IsValid() && copy->GetKind() != source->GetKind());
-    }
-    std::unique_ptr<sEntityDataExtension> spawnerCopy(spawner.CreateCopy(renamedSpawner));
-    EXPECT_EQ(static_cast<sEntitySpawnerData&>(*spawnerCopy).SpawnFields.Items().at(0).EntityName, "balloon");
-    std::unique_ptr<sEntityDataExtension> zoneCopy(zone.CreateCopy(renamedZone));
-    EXPECT_EQ(static_cast<sEntityScrollableViewportZoneData&>(*zoneCopy).DimensionY, 9u);
-}
-
 // A made element that cannot get its render data leaves the set's list of extension-made
 // entities too, so clearing the set does not delete it a second time.
 TEST_F(EntityDataExtensionsTest, AnUnbuiltExtensionElementIsNotKeptByTheSet) {

@@ -65,60 +65,6 @@ TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
     EXPECT_EQ(transitions[1]->GetStatus(), 0);
 }
 
-namespace {
-
-template <typename T>
-struct Counting : T {
-    void Initialize() override { ++initialized; }
-    int initialized = 0;
-};
-
-struct FrameListener {
-    void On(u32 dt) {
-        frames.push_back(dt);
-        if (then)
-            then();
-    }
-    std::vector<u32> frames;
-    std::function<void()> then;
-    ProcessDelegate<FrameListener> delegate{this, &FrameListener::On};
-};
-
-}  // namespace
-
-TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursively) {
-    Counting<Camera> camera;
-    Counting<Prop> active, inactive, nested;
-    inactive.Activate = false;
-    ComponentLevel component;
-    component.m_Props = {&nested};
-    component.m_Cameras = {&camera};  // shared with the parent
-    Set set;
-    set.m_Cameras = {&camera};
-    set.m_Props = {&active, &inactive};
-    set.m_ComponentLevels = {&component};
-
-    flow.InitializeSet(&set);
-    EXPECT_EQ((std::vector<int>{active.initialized, inactive.initialized, nested.initialized,
-                                camera.initialized}),
-              (std::vector<int>{1, 0, 1, 2}));
-    set.RemoveAll();
-    component.RemoveAll();
-}
-
-TEST_F(GameFlowManagerTest, FrameEventSkipsZeroAndDefersAdditions) {
-    FrameListener early, late;
-    early.then = [&] {
-        flow.GetFrameEvent().AddDelegate(&late.delegate);
-        early.then = nullptr;
-    };
-    flow.GetFrameEvent().AddDelegate(&early.delegate);
-    for (u32 dt : {0u, 16u, 17u})
-        flow.Update(dt);
-    EXPECT_EQ(early.frames, (std::vector<u32>{16, 17}));
-    EXPECT_EQ(late.frames, (std::vector<u32>{17}));
-}
-
 // Levels are selected by file name or by name; the manager's next level follows every
 // match while the controller only takes requests with nothing loaded or while running.
 TEST_F(GameFlowManagerTest, SelectingRestartingAndFinishingLevels) {

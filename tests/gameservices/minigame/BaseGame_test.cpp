@@ -139,24 +139,9 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         const std::vector<KorvoGame::IModule*> modules = {DeviceSystem::Instance(), game.GetGameFlowManager(),
                                                           &game.GetAIManager()};
         EXPECT_EQ(game.GetModules(), modules);
-        EXPECT_TRUE(Bridge::GetAnimationFactories().m_Skins && MiniGame::GetEntityControllerPools().m_Controllers);
-        // Two extension prototypes, the spawner first: a set element with both gets it.
-        EXPECT_EQ(KorvoGame::EntityDataExtensionFactory::Instance()->Count(), 2u);
-        KorvoGame::sSetElement both;
-        Utilities::XmlReader().ReadText("<root><EntityScrollableViewportZone/><EntitySpawner><SpawnField>"
-                                        "<item/></SpawnField></EntitySpawner></root>", "root", both);
-        ASSERT_TRUE(both.Extension);
-        EXPECT_EQ(both.Extension->GetKind(), "EntitySpawner");
-        EXPECT_NE(Widget::ScreenManager::Instance().FindScreen("Lobby"), nullptr);  // the navigation file
-        EXPECT_TRUE(log.Contains("You must set the SaveGameSize value (in byte) in your zavApp.cfg"));
         // A surviving timer manager would have doubled its pool.
         EXPECT_EQ(KorvoGame::TimerManager::Instance()->GetMaxTimer(), 3u);
         EXPECT_EQ(Entities::GameEntityFactory::Instance()->GetFactory("playercursor")->GetMaxSize(), 6u);
-        // The seed is the clock's reading.
-        const u32 drawn = Bridge::RandomRange(0, 1000000);
-        Bridge::SeedRandom(u32(clock.Now()), 362436069u, 521288629u, 88675123u);
-        EXPECT_EQ(Bridge::RandomRange(0, 1000000), drawn);
-
         game.steps.clear();
         Widget::ScreenManager& screens = Widget::ScreenManager::Instance();
         screens.SetPendingScreen("Lobby");
@@ -168,8 +153,6 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         Bridge::FileSystem::UsePackages();
         game.Shutdown();
         EXPECT_FALSE(Bridge::FileSystem::UsesPackages());  // the file system went with the game
-        EXPECT_FALSE(Bridge::GetAnimationFactories().m_Skins || MiniGame::GetEntityControllerPools().m_Controllers);
-        EXPECT_EQ(KorvoGame::EntityDataExtensionFactory::Instance()->Count(), 0u);
         const std::vector<std::string> end = {
             "UnloadLocalizationTable", "ClosePopups", "CloseLevel", "FileSystem::Destroy",
             "EntityDataExtensions::Delete", "EntityDataExtensionFactory::Destroy", "DestroyEngineAnimationFactories",
@@ -179,10 +162,6 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         EXPECT_EQ(game.steps, end);
         EXPECT_EQ(recorder.closed, std::vector<std::string>{"Game"});
         EXPECT_TRUE(Bridge::IDeviceSystem::Get() == nullptr && KorvoGame::TeamActionManager::Get() == nullptr);
-        EXPECT_EQ(Bridge::RenderingSystem::PeekSharedGraphicLayer(), nullptr);
-        EXPECT_TRUE(game.GetGameFlowManager() == nullptr && game.GetModules().empty());
-        EXPECT_TRUE(KorvoGame::RuntimeParameters::Instance()->GetParameters().empty());
-        EXPECT_EQ(Entities::GameAudioAssetFactory::Instance()->GetDefaultFactory(), nullptr);
         // The next run reads its parameters afresh.
         Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
     }
@@ -197,7 +176,6 @@ TEST_F(BaseGameTest, TheFirstLevelComesFromTheStartLevelIdElseFromTheStartScreen
     } cases[] = {
         {Game("StartLevelId", "3") + Game("StartScreenId", "Game"), "ChooseFirstLevel 3", false},
         {Game("StartLevelId", "-1"), "ChooseFirstLevel -1", true},
-        {Game("StartLevelId", "") + Game("StartScreenId", "Game"), "ChooseFirstLevel 7", false},
         {Game("StartLevelId", "x"), "ChooseFirstLevel", false},
     };
     for (const auto& c : cases) {
@@ -290,10 +268,6 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     popup->Close();
     EXPECT_TRUE(game.IsPaused());
 
-    game.UnregisterModule(&pausable);
-    game.UnregisterModule(&pausable);  // no longer there: nothing else goes
-    game.UnregisterModule(&always);
-    EXPECT_EQ(game.GetModules().size(), 3u);
     level->SetSet(nullptr);
     game.GetAIManager().m_AIs.push_back(nullptr);  // the players belong to their pools
     game.Shutdown();

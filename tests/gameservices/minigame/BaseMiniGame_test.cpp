@@ -76,33 +76,3 @@ TEST_F(GameModeTest, AModeDestroyedWhileItsLevelWaitsStopsWaiting) {
     modes.clear();
     EXPECT_EQ(Flow().GetFrameEvent().Count() + 1, frameHandlers);
 }
-
-TEST(AIFactory, PlayersStayInThePoolFromAcquireToRelease) {
-    EXPECT_EQ(MiniGame::AIFactory<CountingAI>().GetMaxSize(), 1u);
-    MiniGame::AIFactory<CountingAI> pool(3);
-    CountingAI *a = pool.Acquire(), *b = pool.Acquire(), *c = pool.Acquire(), stranger;
-    LogCapture log;
-    EXPECT_EQ(pool.Acquire(), nullptr);
-    EXPECT_TRUE(log.Contains("( m_NbAIUsed >= m_MaxSize )"));
-    // A released player goes behind those in use and is handed out next; a free one or a
-    // stranger changes nothing.
-    for (MiniGame::IBaseAI* released : std::vector<MiniGame::IBaseAI*>{a, a, &stranger})
-        pool.Release(released);
-    EXPECT_EQ(pool.GetAIs(), (std::vector<CountingAI*>{b, c, a}));
-    EXPECT_EQ(pool.Acquire(), a);
-    pool.ResetAll();
-    EXPECT_EQ(b->resets + c->resets + a->resets, 3);
-    EXPECT_EQ(pool.Acquire(), b);
-}
-
-// A paused game's frame skips the pausable modules (BaseGame's tests), so no player moves.
-TEST(AIManager, IsPausableAndUpdatesAndResetsEveryPlayer) {
-    MiniGame::AIManager manager;
-    manager.Update(16);  // an empty list does nothing
-    CountingAI first, second;
-    manager.m_AIs = {&first, &second};
-    manager.Update(10);
-    manager.Reset();
-    EXPECT_TRUE(manager.IsPausable());
-    EXPECT_EQ(first.updated + second.updated + first.resets + second.resets, 22u);
-}

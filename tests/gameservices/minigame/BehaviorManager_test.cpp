@@ -31,21 +31,6 @@ protected:
     Entities::Entity entity{"hostEntity"};
 };
 
-// What each kind of action reads shows in what it plays (BehaviorPlayTest); here what it skips.
-TEST_F(BehaviorManagerTest, EachKindReadsOnlyItsFieldsAndUnknownWordsAreReported) {
-    LogCapture log;
-    manager.LoadBehaviors(host.c_str());
-    const auto& actions = manager.GetDefinitions().Behaviors[0].Entities[0].Actions;
-    ASSERT_EQ(actions.size(), 6u);
-    const auto& bogus = actions[5];
-    EXPECT_EQ(bogus.ActionType * 10 + bogus.PlayMode, -10 + 4);
-    // Each kind reads only its own fields: a model no in-animation nor skin, an unknown kind none.
-    EXPECT_TRUE(actions[1].InAnimation.IsEmpty() && actions[1].Skin.Models.empty());
-    EXPECT_TRUE(bogus.LoopAnimation.IsEmpty() && bogus.MaterialName.IsEmpty());
-    EXPECT_TRUE(log.Contains("the Play Mode is not valide"));
-    EXPECT_TRUE(log.Contains("the Action Type is not valide"));
-}
-
 TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
     LogCapture log;
     manager.LoadBehaviors(host.c_str());
@@ -128,16 +113,6 @@ TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesType) {
     EXPECT_EQ(count, 12);
 }
 
-TEST_F(BehaviorManagerTest, RegistrationReplacesAndTemplateIsRequired) {
-    Behavior first(&entity, "Host", "HostTpl"), second(&entity, "Host", "");
-    manager.RegisterBehavior(first);
-    manager.RegisterBehavior(second);
-    EXPECT_EQ(manager.FindRegisteredBehavior(entity.Id), &second);
-    LogCapture log;
-    manager.InitializeBehavior(second, "");
-    EXPECT_TRUE(log.Contains("Did you forget to call SetEntityTemplate ?Host"));
-}
-
 class BehaviorPlayTest : public BehaviorManagerTest {
 protected:
     void SetUp() override {
@@ -172,24 +147,6 @@ TEST_F(BehaviorPlayTest, PlayActionStartsEachKindThenSetsItsSpeed) {
     }
 }
 
-TEST_F(BehaviorPlayTest, KeysGiveFramesAndEndKeyIsMeasuredOnce) {
-    LogCapture log;
-    manager.PlayActionBetweenKeys(behavior, "Idle", 3, "KeyPause", "endKey");
-    animation.endFrame = 7;
-    manager.PlayActionBetweenKeys(behavior, "Idle", 1, "startKey", "endKey");
-    manager.PlayActionBetweenKeys(behavior, "Idle", 3, "", "Missing");
-    EXPECT_EQ(animation.Lines(), (std::vector<std::string>{
-                                     "End 0/Body:idle.anm",
-                                     "Start 0/Body:idle.anm t0 m3 r-1 10..42",
-                                     "Speed 0/Body:idle.anm 2.5",
-                                     "Start 0/Body:idle.anm t0 m1 r-1 0..42",
-                                     "Speed 0/Body:idle.anm 2.5",
-                                     "Start 0/Body:idle.anm t0 m3 r-1 -1..-1",
-                                     "Speed 0/Body:idle.anm 2.5",
-                                 }));
-    EXPECT_TRUE(log.Contains("Can't find this Key: Missing"));
-}
-
 TEST_F(BehaviorPlayTest, TransitionsPlayTheTargetOnTheSourcesKind) {
     LogCapture log;
     // The entry towards the target gives the time, not another of the source's entries.
@@ -209,42 +166,6 @@ TEST_F(BehaviorPlayTest, TransitionsPlayTheTargetOnTheSourcesKind) {
                                      "Start 1:idle.anm t0 m5 r-1 -1..-1",
                                  }));
     EXPECT_TRUE(log.Contains("Can not find this PlayTransition for Glow"));
-}
-
-TEST_F(BehaviorPlayTest, CurrentActionReplaysChangesSpeedAndListens) {
-    behavior.current = "Idle";
-    IDelegate* listener = reinterpret_cast<IDelegate*>(&behavior);
-    manager.ReplayCurrentAction(behavior, -1, "currentKey", "endKey");
-    manager.ReplayCurrentAction(behavior, 3, "KeyPause", "currentKey");
-    manager.ReplayCurrentAction(behavior, 3, "startKey", "KeyPause");
-    manager.SetCurrentActionSpeed(behavior, 0.75f);
-    manager.ListenCurrentActionKey(behavior, "KeyPause", listener);
-    manager.UnlistenCurrentActionKey(behavior, "KeyPause", listener);
-    manager.ListenActionEnd(behavior, "Cam", listener);
-    manager.UnlistenActionKey(behavior, "Cam", "endKey", listener);
-    EXPECT_EQ(animation.Lines(), (std::vector<std::string>{
-                                     "Replay 0/Body:idle.anm m6 -1..-1",
-                                     "Replay 0/Body:idle.anm m3 10..-1",
-                                     "Replay 0/Body:idle.anm m3 0..10",
-                                     "Speed 0/Body:idle.anm 0.75",
-                                     "AddKey 0/Body:idle.anm @10",
-                                     "RemoveKey 0/Body:idle.anm @10",
-                                     "End 4:",
-                                     "AddKey 4: @42",
-                                     "RemoveKey 4: @42",
-                                 }));
-    behavior.current = "Gone";
-    LogCapture log;
-    manager.SetCurrentActionSpeed(behavior, 1.0f);
-    EXPECT_TRUE(log.Contains("Can not find this BehaviorAction for this action Gone"));
-    // No animation kind to measure an end on, and no entity to play on.
-    manager.ListenActionEnd(behavior, "Bogus", listener);
-    EXPECT_TRUE(log.Contains("Can not find this BehaviorAction for fromAction"));
-    Behavior orphan(nullptr, "Host", "HostTpl");
-    manager.InitializeBehavior(orphan, "");
-    manager.PlayAction(orphan, "Idle");
-    EXPECT_TRUE(log.Contains("no entity animation for the behaviour Host"));
-    EXPECT_EQ(animation.Lines().size(), 9u);
 }
 
 // Damaged behaviour files load without reading outside their records.
