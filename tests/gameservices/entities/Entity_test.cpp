@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <set>
 #include <string>
 #include <vector>
@@ -10,7 +9,6 @@
 #include "gameservices/entities/AudioAsset.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
-#include "gameservices/entities/EntityMatrix.h"
 #include "gameservices/entities/Level.h"
 #include "gameservices/entities/Light.h"
 #include "gameservices/entities/Prop.h"
@@ -135,61 +133,4 @@ TEST(EntityTest, ActiveAndLockedMembersDrawTheirPropSeeThrough) {
         EXPECT_EQ(refreshes.opacities, (std::vector<f32>{0.4f, 1.0f})) << lock;
     }
     SetPropRenderableUpdater(nullptr);
-}
-
-namespace {
-
-// The world matrix of row vectors: p x S x Rx x Ry x Rz, then the position, built from the
-// rotation helpers pinned on their own below.
-void ExpectMatrix(const Matrix44& actual, AGVec3 degrees, AGVec3 position, AGVec3 scale) {
-    const f32 k = 3.14159265f / 180.0f;
-    Matrix44 expected, turn;
-    MatrixIdentity(expected);
-    expected[0] = scale.x;
-    expected[5] = scale.y;
-    expected[10] = scale.z;
-    using Turn = void (*)(Matrix44&, f32);
-    const std::pair<Turn, f32> turns[] = {{MatrixRotationX, degrees.x}, {MatrixRotationY, degrees.y},
-                                          {MatrixRotationZ, degrees.z}};
-    for (const auto& [rotation, angle] : turns) {
-        rotation(turn, angle * k);
-        MatrixMultiply(expected, turn);
-    }
-    expected[12] = position.x;
-    expected[13] = position.y;
-    expected[14] = position.z;
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(actual[i], expected[i], 2e-5) << "element " << i;
-}
-
-template <typename T>
-void Place(T& entity, AGVec3 degrees, AGVec3 position) {
-    entity.SetRotationX(degrees.x);
-    entity.SetRotationY(degrees.y);
-    entity.SetRotationZ(degrees.z);
-    entity.SetPosition(position);
-}
-
-}  // namespace
-
-TEST(EntityMatrixTest, PropsAndSetElementsScaleThenRotateAboutXYZThenTranslate) {
-    const AGVec3 cases[][3] = {
-        // degrees, position, scale
-        {{30, 45, 60}, {1, 2, 3}, {2, 3, 4}},
-    };
-    for (const auto& c : cases) {
-        Prop prop;
-        Place(prop, c[0], c[1]);
-        prop.SetScale(c[2]);
-        Matrix44 m;
-        prop.UpdateWorldMatrix(m);
-        SCOPED_TRACE(testing::Message() << "prop " << c[0].x << " " << c[0].y << " " << c[0].z);
-        ExpectMatrix(m, c[0], c[1], c[2]);
-
-        SetElement element;
-        Place(element, c[0], c[1]);
-        element.SetScale(c[2].x, c[2].y, c[2].z);
-        element.UpdateWorldMatrix(m);
-        ExpectMatrix(m, c[0], c[1], c[2]);
-    }
 }

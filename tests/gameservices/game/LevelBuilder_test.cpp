@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/core/XmlReader.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
-#include "gameservices/entities/AudioAsset.h"
 #include "gameservices/entities/Light.h"
-#include "gameservices/entities/VideoAsset.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
@@ -15,7 +12,6 @@
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/RenderableModelData.h"
 #include "gameservices/game/sAnimation.h"
-#include "gameservices/game/sLevel.h"
 #include "tests/gameservices/game/RecordingBridgeSystems.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
 #include "tests/gameservices/game/TestApplicationData.h"
@@ -122,10 +118,6 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_EQ(V(position), (Floats{0, 0, 5}));
     EXPECT_EQ(host->GetRotationY(), 90.0f);
     EXPECT_EQ(outfits.applied, std::vector<std::string>{"Host:host.xml"});
-    const RecordingBridgeSystems::SkinAnimation* skin =
-        RecordingBridgeSystems::Instance()->GetAvatarSkinAnimation(*host);
-    ASSERT_NE(skin, nullptr);
-    EXPECT_EQ(std::string(skin->m_AnimationName.c_str()) + "/" + skin->m_Skin.m_Name.c_str(), "wave.anm/Body");
 
     ASSERT_EQ(set.m_ComponentLevels.size(), 2u);
     ComponentLevel* board = set.m_ComponentLevels[0];

@@ -58,28 +58,6 @@ TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
     EXPECT_EQ(behavior.m_Transitions[0].m_InAnimation, "A.anm");
 }
 
-TEST_F(BehaviorManagerTest, MergeAppendsDefinitionsOncePerFile) {
-    manager.LoadBehaviors(host.c_str());
-    // Initializing with a file merges it first; the first definition of the template wins,
-    // and the later file's parameter overwrites.
-    Behavior behavior(&entity, "Host", "HostTpl");
-    manager.InitializeBehavior(behavior, more.c_str());
-    EXPECT_EQ(behavior.m_Actions.size(), 6u);
-    i32 count = 0;
-    manager.BindParameter(behavior, "count", &count);
-    EXPECT_EQ(count, 99);
-    manager.MergeBehaviors(more.c_str());
-    const auto& behaviors = manager.GetDefinitions().Behaviors;
-    ASSERT_EQ(behaviors.size(), 2u);
-    EXPECT_EQ(behaviors[0].Entities.size(), 3u);
-    EXPECT_EQ(behaviors[1].Name, "Extra");
-    EXPECT_EQ(manager.GetLoadedFiles().size(), 2u);
-
-    manager.LoadBehaviors(host.c_str());
-    EXPECT_EQ(manager.GetLoadedFiles(), std::vector<TString<char>>{host.c_str()});
-    EXPECT_EQ(manager.GetDefinitions().Behaviors[0].Entities.size(), 1u);
-}
-
 TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesType) {
     manager.LoadBehaviors(host.c_str());
     Behavior behavior(&entity, "Host", "HostTpl");
@@ -104,13 +82,6 @@ TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesType) {
     EXPECT_EQ(std::vector<bool>({shout, loud, untouched}), std::vector<bool>({false, true, true}));
     EXPECT_EQ(word + blank + missing, "hellokeepkeep");
 
-    // A reset empties the definitions and the file list, not the parameter table.
-    manager.ResetBehaviors();
-    EXPECT_TRUE(manager.GetDefinitions().Behaviors.empty());
-    EXPECT_TRUE(manager.GetLoadedFiles().empty());
-    count = 0;
-    manager.BindParameter(behavior, "count", &count);
-    EXPECT_EQ(count, 12);
 }
 
 class BehaviorPlayTest : public BehaviorManagerTest {
@@ -145,27 +116,6 @@ TEST_F(BehaviorPlayTest, PlayActionStartsEachKindThenSetsItsSpeed) {
         manager.PlayAction(behavior, c.action);
         EXPECT_EQ(recorder.Lines(), c.calls);
     }
-}
-
-TEST_F(BehaviorPlayTest, TransitionsPlayTheTargetOnTheSourcesKind) {
-    LogCapture log;
-    // The entry towards the target gives the time, not another of the source's entries.
-    for (auto& action : behavior.m_Actions)
-        for (auto& entry : action.m_Transitions) {
-            TString<char> from = action.m_Name, to = entry.m_TargetName;
-            from.ToLower();
-            to.ToLower();
-            if (from == "idle" && to == "wave")
-                entry.m_Time = 0.5f;
-        }
-    manager.PlayTransition(behavior, "Idle", "Wave", -1, "KeyPause", "");
-    manager.PlayTransition(behavior, "Wave", "Idle", 5, "", "");
-    manager.PlayTransition(behavior, "Glow", "Idle", -1, "", "");
-    EXPECT_EQ(animation.Lines(), (std::vector<std::string>{
-                                     "Start 0/Body:wave.anm t0.5 m3 r-1 10..-1",
-                                     "Start 1:idle.anm t0 m5 r-1 -1..-1",
-                                 }));
-    EXPECT_TRUE(log.Contains("Can not find this PlayTransition for Glow"));
 }
 
 // Damaged behaviour files load without reading outside their records.
