@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "gameservices/entities/AudioAsset.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
+#include "gameservices/entities/EntityMatrix.h"
 #include "gameservices/entities/Level.h"
 #include "gameservices/entities/Light.h"
 #include "gameservices/entities/Prop.h"
@@ -133,4 +135,18 @@ TEST(EntityTest, ActiveAndLockedMembersDrawTheirPropSeeThrough) {
         EXPECT_EQ(refreshes.opacities, (std::vector<f32>{0.4f, 1.0f})) << lock;
     }
     SetPropRenderableUpdater(nullptr);
+}
+
+TEST(EntityMatrixTest, RotationHelpersFillAllSixteenElements) {
+    const f32 a = 0.3f, c = std::cos(a), s = std::sin(a);
+    const std::pair<void (*)(Matrix44&, f32), std::vector<f32>> helpers[] = {
+        {MatrixRotationX, {1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, 0, 0, 1}},
+        {MatrixRotationY, {c, 0, -s, 0, 0, 1, 0, 0, s, 0, c, 0, 0, 0, 0, 1}},
+        {MatrixRotationZ, {c, s, 0, 0, -s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}},
+    };
+    for (const auto& [helper, expected] : helpers) {
+        Matrix44 m;
+        helper(m, a);
+        EXPECT_EQ(std::vector<f32>(m, m + 16), expected);
+    }
 }

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -22,20 +21,18 @@ using GameServices::Entities::Character;
 
 namespace {
 
-// Keeps each character's description and whether its avatar is built.
+// Keeps each character's description.
 struct RecordingAvatarRendering : IAvatarRendering {
     void SetRenderableAvatarData(Character& c, const GameServices::Bridge::RenderableAvatarData& data) override {
         (records[&c] = data).m_Changed = 1;
         c.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA, &records[&c]);
     }
-    void InitializeAvatar(Character& c) override { built.insert(&c); }
+    void InitializeAvatar(Character&) override {}
     void CleanupAvatar(Character& c) override {
         c.VolatileDatas.Remove(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA);
         records.erase(&c);
-        built.erase(&c);
     }
     std::map<const Character*, GameServices::Bridge::RenderableAvatarData> records;
-    std::set<const Character*> built;
 };
 
 // A temporary game folder holding "CharacterAssemblies.xml" (read from the working directory).
@@ -76,6 +73,9 @@ private:
 
 TEST_F(CharacterTest, ApplyingALookOverAnotherIsReportedAndStillApplied) {
     LoadDad();
+    CharacterAssembly dad;
+    ASSERT_TRUE(CharacterAssemblyManager::Instance()->FindCharacterAssembly(Crc32Hash("Dad"), dad));
+    EXPECT_EQ(dad.Gender, CharacterAssembly::kMale);
     CharacterManager* manager = CharacterManager::Instance();
     Character host("Host");
     Appearance look;

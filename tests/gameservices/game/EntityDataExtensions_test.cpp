@@ -10,7 +10,6 @@
 #include "gameservices/game/EntityScrollableViewportZone.h"
 #include "gameservices/game/EntitySpawner.h"
 #include "gameservices/game/GameFlowManager.h"
-#include "gameservices/game/LevelRecords.h"
 #include "gameservices/game/sEntityScrollableViewportZoneData.h"
 #include "gameservices/game/sEntitySpawnerData.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
@@ -33,14 +32,6 @@ struct StarvedBridge : IBridgeSystems {
     void SetVideoData(VideoAsset&, const Bridge::VideoData&) override {}
     void SetAvatarSkinAnimation(Character&, const TString<char>&, const BehaviorActionSkin&) override {}
     void GetScreenSize(u32& width, u32& height) override { width = height = 1; }
-};
-
-// Records whose kind name was changed.
-struct RenamedSpawner : sEntitySpawnerData {
-    RenamedSpawner() { m_KindName = "Spawner"; }
-};
-struct RenamedZone : sEntityScrollableViewportZoneData {
-    RenamedZone() { m_KindName = "entityscrollableviewportzone"; }
 };
 
 class EntityDataExtensionsTest : public LevelFixture {

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
-#include "engine/core/FDelegate.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
@@ -63,6 +61,37 @@ TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
     EXPECT_TRUE(log.Contains("Not allowed to reference another file."));
     EXPECT_TRUE(log.Contains("LevelTransition::convertStatus() failed!"));
     EXPECT_EQ(transitions[1]->GetStatus(), 0);
+}
+
+namespace {
+
+template <typename T>
+struct Counting : T {
+    void Initialize() override { ++initialized; }
+    int initialized = 0;
+};
+
+}  // namespace
+
+// Only active members start, those of component levels too; a camera lent to a component
+// level starts once per list.
+TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursively) {
+    Counting<Camera> camera;
+    Counting<Prop> active, inactive, nested;
+    inactive.Activate = false;
+    ComponentLevel component;
+    component.m_Props = {&nested};
+    component.m_Cameras = {&camera};
+    Set set;
+    set.m_Cameras = {&camera};
+    set.m_Props = {&active, &inactive};
+    set.m_ComponentLevels = {&component};
+    flow.InitializeSet(&set);
+    EXPECT_EQ((std::vector<int>{active.initialized, inactive.initialized, nested.initialized,
+                                camera.initialized}),
+              (std::vector<int>{1, 0, 1, 2}));
+    set.RemoveAll();
+    component.RemoveAll();
 }
 
 // Levels are selected by file name or by name; the manager's next level follows every

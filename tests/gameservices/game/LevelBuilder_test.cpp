@@ -11,7 +11,6 @@
 #include "gameservices/game/EntityDataExtensionFactory.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/RenderableModelData.h"
-#include "gameservices/game/sAnimation.h"
 #include "tests/gameservices/game/RecordingBridgeSystems.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
 #include "tests/gameservices/game/TestApplicationData.h"
@@ -129,7 +128,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_TRUE(overlay->m_MemberCameras.empty());
     EXPECT_EQ(overlay->m_OtherEntities, (std::vector<Entity*>{main}));
     EXPECT_EQ(GameEntityFactory::Instance()->GetPropFactory()->GetUsedCount(), 3u);
-
+    EXPECT_EQ(set.m_AudioAssets.size() + set.m_VideoAssets.size(), 2u);
 }
 
 TEST_F(LevelBuilderTest, ReloadGivesEverythingBackAndAMissingFileGivesAnEmptySet) {

@@ -4,31 +4,22 @@
 
 #include "engine/graphics/AGGraphicLayer.h"
 
-#include "gameservices/bridge/systems/AnimationPools.h"
 
 #include <string>
 #include <vector>
 
 #include "engine/core/AGApplication.h"
-#include "engine/core/XmlReader.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
-#include "gameservices/bridge/systems/RenderingSystem.h"
-#include "gameservices/entities/GameAudioAssetFactory.h"
 #include "gameservices/entities/GameEntityFactory.h"
-#include "gameservices/entities/GameVideoAssetFactory.h"
 #include "gameservices/entities/Level.h"
 #include "gameservices/entities/Prop.h"
-#include "gameservices/entities/RuntimeParameters.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/DeviceManager.h"
-#include "gameservices/game/EntityDataExtensionFactory.h"
-#include "gameservices/game/LevelRecords.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/TimerManager.h"
-#include "gameservices/minigame/EntityAnimationPools.h"
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "platform/core/Clock.h"

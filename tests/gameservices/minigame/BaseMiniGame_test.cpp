@@ -28,6 +28,7 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
         Flow().GetController()->SetDone(true);
         Run(nullptr, {16, 16, 16});
     }
+    EXPECT_TRUE(Level(0).IsRunning() && Level(0).IsReady());  // started
     // The restart handler stops the level; the lobby's package never mounts. Restarting and
     // leaving the level close its popups.
     Widget::ScreenManager& screens = Widget::ScreenManager::Instance();
@@ -54,5 +55,12 @@ TEST_F(GameModeTest, AModeDestroyedWhileItsLevelWaitsStopsWaiting) {
     ASSERT_EQ(steps.back(), "x:EnterLevel");  // its package never mounts
     const size_t frameHandlers = Flow().GetFrameEvent().Count();
     modes.clear();
+    EXPECT_TRUE(game->GetMiniGames().empty());
     EXPECT_EQ(Flow().GetFrameEvent().Count() + 1, frameHandlers);
+    for (size_t i : {0, 1}) {
+        Entities::Level& level = Level(i);
+        EXPECT_EQ(level.GetLoadingEvent().Count() + level.GetOpeningEvent().Count() +
+                      level.GetRunningEvent().Count() + level.GetClosingEvent().Count(),
+                  0u);
+    }
 }

@@ -81,7 +81,6 @@ TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesType) {
     // Only the exact text "true" is true; empty and missing values leave the variables.
     EXPECT_EQ(std::vector<bool>({shout, loud, untouched}), std::vector<bool>({false, true, true}));
     EXPECT_EQ(word + blank + missing, "hellokeepkeep");
-
 }
 
 class BehaviorPlayTest : public BehaviorManagerTest {
@@ -116,6 +115,15 @@ TEST_F(BehaviorPlayTest, PlayActionStartsEachKindThenSetsItsSpeed) {
         manager.PlayAction(behavior, c.action);
         EXPECT_EQ(recorder.Lines(), c.calls);
     }
+}
+
+// A replay of the current action takes its own mode unless given one, and the keys' frames.
+TEST_F(BehaviorPlayTest, ReplayingTheCurrentActionTakesItsModeAndKeys) {
+    behavior.current = "Idle";
+    manager.ReplayCurrentAction(behavior, -1, "currentKey", "endKey");
+    manager.ReplayCurrentAction(behavior, 3, "KeyPause", "currentKey");
+    EXPECT_EQ(animation.Lines(),
+              (std::vector<std::string>{"Replay 0/Body:idle.anm m6 -1..-1", "Replay 0/Body:idle.anm m3 10..-1"}));
 }
 
 // Damaged behaviour files load without reading outside their records.

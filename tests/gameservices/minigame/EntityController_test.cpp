@@ -5,7 +5,9 @@
 
 #include <memory>
 
+#include "gameservices/minigame/EntityAnimationPools.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "tests/gameservices/entities/PoolSetup.h"
 
 using namespace GameServices::MiniGame;
 using GameServices::Widget::Image;
@@ -65,4 +67,22 @@ TEST_F(EntityControllerTest, TheLastSlotFinishingFiresOnceUntilReset) {
     EXPECT_EQ(finished, 2);
     controller.Update(2000);
     EXPECT_EQ(finished, 2);
+}
+
+TEST(EntityControllerPools, ReleasingAControllerGivesEveryRecordBack) {
+    TempDir dir;
+    LoadCapacities(dir, {{"FactoryEntityAnimationStoryboard", 1}, {"FactoryEntityAnimationKeyFrame", 2}});
+    CreateEntityControllerPools();
+    EntityControllerPools& pools = GetEntityControllerPools();
+    EntityController* used = pools.m_Controllers->Alloc();
+    used->m_Storyboard = pools.m_Storyboards->Alloc();
+    EntityAnimation* animation = pools.m_Animations->Alloc();
+    animation->m_KeyFrames = {pools.m_KeyFrames->Alloc(), pools.m_KeyFrames->Alloc()};
+    used->m_Storyboard->m_Animations = {nullptr, animation};
+    ReleaseEntityController(used);
+    EXPECT_TRUE(animation->m_KeyFrames.empty());  // a reused record gives back no frame twice
+    EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
+                  pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(),
+              0u);
+    DestroyEntityControllerPools();
 }
