@@ -20,10 +20,8 @@
 #include "gameservices/entities/Team.h"
 #include "gameservices/entities/TypeIds.h"
 #include "gameservices/entities/VideoAsset.h"
-#include "gameservices/entities/VolatileData.h"
 
 using namespace GameServices::Entities;
-namespace Keys = GameServices::Entities::VolatileDataKeys;
 
 namespace {
 
@@ -139,148 +137,16 @@ TEST(EntityTest, ActiveAndLockedMembersDrawTheirPropSeeThrough) {
     SetPropRenderableUpdater(nullptr);
 }
 
-namespace {
-
-// The world matrix of row vectors: p x S x Rx x Ry x Rz, then the position, built from the
-// rotation helpers pinned on their own below.
-void ExpectMatrix(const Matrix44& actual, AGVec3 degrees, AGVec3 position, AGVec3 scale) {
-    const f32 k = 3.14159265f / 180.0f;
-    Matrix44 expected, turn;
-    MatrixIdentity(expected);
-    expected[0] = scale.x;
-    expected[5] = scale.y;
-    expected[10] = scale.z;
-    using Turn = void (*)(Matrix44&, f32);
-    const std::pair<Turn, f32> turns[] = {{MatrixRotationX, degrees.x}, {MatrixRotationY, degrees.y},
-                                          {MatrixRotationZ, degrees.z}};
-    for (const auto& [rotation, angle] : turns) {
-        rotation(turn, angle * k);
-        MatrixMultiply(expected, turn);
-    }
-    expected[12] = position.x;
-    expected[13] = position.y;
-    expected[14] = position.z;
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(actual[i], expected[i], 2e-5) << "element " << i;
-}
-
-template <typename T>
-void Place(T& entity, AGVec3 degrees, AGVec3 position) {
-    entity.SetRotationX(degrees.x);
-    entity.SetRotationY(degrees.y);
-    entity.SetRotationZ(degrees.z);
-    entity.SetPosition(position);
-}
-
-}  // namespace
-
-TEST(EntityMatrixTest, PropsAndSetElementsScaleThenRotateAboutXYZThenTranslate) {
-    const AGVec3 cases[][3] = {
-        // degrees, position, scale
-        {{0, 0, 90}, {0, 0, 0}, {1, 1, 1}},
-        {{0, -45, 0}, {0, 7, 0}, {3, 1, 0.5f}},
-        {{30, 45, 60}, {1, 2, 3}, {2, 3, 4}},
-    };
-    for (const auto& c : cases) {
-        Prop prop;
-        Place(prop, c[0], c[1]);
-        prop.SetScale(c[2]);
-        Matrix44 m;
-        prop.UpdateWorldMatrix(m);
-        SCOPED_TRACE(testing::Message() << "prop " << c[0].x << " " << c[0].y << " " << c[0].z);
-        ExpectMatrix(m, c[0], c[1], c[2]);
-
-        SetElement element;
-        Place(element, c[0], c[1]);
-        element.SetScale(c[2].x, c[2].y, c[2].z);
-        element.UpdateWorldMatrix(m);
-        ExpectMatrix(m, c[0], c[1], c[2]);
-    }
-}
-
-TEST(EntityMatrixTest, CharactersIgnoreScaleAndUniformScaleFillsAllThree) {
-    Character character;
-    Place(character, {10, 20, 30}, {4, 5, 6});
-    Matrix44 m;
-    character.UpdateWorldMatrix(m);
-    ExpectMatrix(m, {10, 20, 30}, {4, 5, 6}, {1, 1, 1});
-    // Worked by hand: a quarter turn about x, then one about y.
-    Place(character, {90, 90, 0}, {0, 0, 0});
-    character.UpdateWorldMatrix(m);
-    const f32 turned[3][3] = {{0, 0, -1}, {1, 0, 0}, {0, -1, 0}};
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col)
-            EXPECT_NEAR(m[4 * row + col], turned[row][col], 1e-5f) << row << "," << col;
-
-    Prop prop;
-    prop.SetScale(2.5f);
-    AGVec3 a;
-    prop.GetScale(a);
-    EXPECT_EQ((std::vector<f32>{a.x, a.y, a.z}), std::vector<f32>(3, 2.5f));
-}
-
 TEST(EntityMatrixTest, RotationHelpersFillAllSixteenElements) {
     const f32 a = 0.3f, c = std::cos(a), s = std::sin(a);
     const std::pair<void (*)(Matrix44&, f32), std::vector<f32>> helpers[] = {
         {MatrixRotationX, {1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, 0, 0, 1}},
         {MatrixRotationY, {c, 0, -s, 0, 0, 1, 0, 0, s, 0, c, 0, 0, 0, 0, 1}},
         {MatrixRotationZ, {c, s, 0, 0, -s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}},
-        {[](Matrix44& m, f32) { MatrixIdentity(m); }, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}},
     };
     for (const auto& [helper, expected] : helpers) {
         Matrix44 m;
         helper(m, a);
         EXPECT_EQ(std::vector<f32>(m, m + 16), expected);
     }
-    // A product of affine matrices adds the second's translation to the first's, transformed.
-    Matrix44 m = {2, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1};
-    const Matrix44 t = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 4, 5, 6, 1};
-    MatrixMultiply(m, t);
-    EXPECT_EQ(std::vector<f32>(m, m + 16),
-              (std::vector<f32>{0, 2, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 2, 6, 9, 1}));
-}
-
-// A getter reads its own key (the systems' tests read each one) and never inserts; a null
-// value is no data.
-TEST(VolatileData, GettersNeverInsertAndANullValueIsNoData) {
-    VolatileData data;
-    EXPECT_EQ(data.GetSprites(), nullptr);
-    EXPECT_EQ(data.Count(), 0u);
-    int value = 0;
-    data.Set(Keys::kDATA_SPRITES, &value);
-    EXPECT_EQ(static_cast<void*>(data.GetSprites()), &value);
-    data.Set(Keys::kENGINE_DATA_SPRITE, nullptr);
-    EXPECT_FALSE(data.HasData(Keys::kENGINE_DATA_SPRITE) || data.HasData(Keys::kENGINE_DATA_MODEL));
-    EXPECT_TRUE(data.HasData(Keys::kDATA_SPRITES));
-}
-
-// Each flag is kept on its own; a flag beyond the count is never set nor read, and the status
-// (unlocked, 4, at first) stays as it was.
-TEST(EntityTest, LevelFlagsAreKeptOneByOne) {
-    Level level("Round", "round");
-    auto flags = [&level] {
-        return std::vector<bool>{level.IsRunning(), level.IsReady(), level.GetFlag(Level::Flag(5)),
-                                 level.GetFlag(Level::Flag(6))};
-    };
-    level.SetRunning(true);
-    level.SetFlag(Level::Flag(5), true);
-    level.SetFlag(Level::Flag(6), true);
-    EXPECT_EQ(flags(), (std::vector<bool>{true, false, true, false}));
-    level.SetRunning(false);
-    level.SetReady(true);
-    EXPECT_EQ(flags(), (std::vector<bool>{false, true, true, false}));
-    EXPECT_EQ(level.GetStatus(), 4u);
-}
-
-// The camera a record falls back to, and a reset asks for a new synchronization.
-TEST(EntityTest, CameraDefaultsAndResetSynchronizes) {
-    Camera camera;
-    EXPECT_EQ((std::vector<f32>{f32(camera.ViewportWidth), f32(camera.ViewportHeight),
-                                camera.FieldOfView, camera.ClippingNear, camera.ClippingFar,
-                                camera.Up.y, camera.Factor}),
-              (std::vector<f32>{800, 600, 34, 0, 1000, -1, 1}));
-    Entity named("Named");
-    named.Synchronize = false;
-    named.Reset();
-    EXPECT_TRUE(named.Synchronize);
 }

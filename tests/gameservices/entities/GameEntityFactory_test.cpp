@@ -11,13 +11,6 @@
 
 using namespace GameServices::Entities;
 
-namespace {
-
-int g_liveProps = 0;
-using CountedProp = Counted<Prop, g_liveProps>;
-
-}  // namespace
-
 TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
     TempDir dir;
     LoadCapacities(dir, {{"FactoryCamera", 1}, {"FactoryLight", 1}, {"FactoryProp", 3},
@@ -37,46 +30,14 @@ TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
     props->Release(a);
     EXPECT_EQ(props->GetUsedCount(), 2u);
     EXPECT_EQ(props->Alloc(false), a);
-    // One from the middle of the handed-out ones goes to the end, the others keep their place.
-    props->Release(c);
-    EXPECT_EQ((std::vector<Entity*>{props->At(0), props->At(1)}), (std::vector<Entity*>{b, a}));
-    EXPECT_EQ(props->Alloc(false), c);
 
     props->Release(b);
     props->Release(b);  // a second release must not free a handed-out object
     EXPECT_EQ(props->GetUsedCount(), 2u);
     EXPECT_EQ(props->Alloc(false), b);
     EXPECT_EQ(props->Alloc(false), nullptr);
-    // The owner is found whichever pool is tried first.
-    EXPECT_EQ(factories->FindOwner(a, nullptr), props);
-    EXPECT_EQ(factories->FindOwner(a, factories->GetCameraFactory()), props);
     props->ResetAll();
     EXPECT_EQ(props->GetUsedCount(), 0u);
-}
-
-TEST(GameEntityFactoryTest, KindPoolsInitializeResetAndDestroy) {
-    GameEntityFactory* factories = GameEntityFactory::Instance();
-    auto* pool = new EntityFactory<CountedProp>(2, "Stage");
-    EXPECT_EQ(g_liveProps, 2);
-    factories->RegisterFactory("StageProp", pool);
-    EXPECT_EQ(factories->GetFactory("StageProp"), pool);
-
-    pool->Alloc(true);
-    pool->Alloc(false);
-    factories->ResetFactory("StageProp");
-    EXPECT_EQ(pool->GetUsedCount(), 0u);
-
-    // Registering the kind again replaces and deletes the old pool.
-    factories->RegisterFactory("StageProp", new EntityFactory<CountedProp>(3, "Stage"));
-    EXPECT_EQ(g_liveProps, 3);
-
-    LogCapture log;
-    factories->DestroyFactory("StageProp");
-    EXPECT_EQ(g_liveProps, 0);
-    EXPECT_EQ(factories->GetFactory("StageProp"), nullptr);
-    EXPECT_TRUE(log.Lines().empty());
-    factories->ResetFactory("StageProp");
-    EXPECT_TRUE(log.Contains("Cannot find the factory!"));
 }
 
 // A capacity is an unsigned number: a negative text keeps the fallback (0, an empty pool)

@@ -113,34 +113,4 @@ TEST_F(SetTest, FindersMatchExactNamesAndTheActiveCameraIsTheFirstActivated) {
     EXPECT_EQ(set.FindProp("desk"), nullptr);
     EXPECT_EQ(set.FindProp("Des"), nullptr);
 
-    // Removing an asset takes its first occurrence out and keeps the others in order.
-    AudioAsset a, b;
-    a.Name = "Theme";
-    b.Name = "Jingle";
-    set.m_AudioAssets = {&a, &b, &a};
-    EXPECT_EQ(set.FindAudioAsset("Jingle"), &b);
-    set.RemoveAudioAsset(&a);
-    EXPECT_EQ(set.m_AudioAssets, (std::vector<AudioAsset*>{&b, &a}));
-    VideoAsset v, w;
-    set.m_VideoAssets = {&v, &w};
-    set.RemoveVideoAsset(&w);
-    EXPECT_EQ(set.m_VideoAssets, (std::vector<VideoAsset*>{&v}));
-    // RemoveAll empties every list without releasing anything.
-    ComponentLevel level;
-    SetElement element;
-    Light light;
-    Character character;
-    set.m_SetElements = {&element};
-    set.m_Lights = {&light};
-    set.m_Characters = {&character};
-    set.m_MemberCameras = {&on};
-    set.m_OtherEntities = set.m_ExtensionEntities = set.m_Widgets = {&desk};
-    set.m_ComponentLevels = {&level};
-    set.RemoveAll();
-    EXPECT_EQ(set.m_AudioAssets.size() + set.m_VideoAssets.size() + set.m_Cameras.size() +
-                  set.m_MemberCameras.size() + set.m_OtherEntities.size() +
-                  set.m_ExtensionEntities.size() + set.m_Widgets.size() + set.m_SetElements.size() +
-                  set.m_Lights.size() + set.m_Props.size() + set.m_Characters.size() +
-                  set.m_ComponentLevels.size(),
-              0u);
 }

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
-#include "engine/core/FDelegate.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
@@ -73,50 +71,27 @@ struct Counting : T {
     int initialized = 0;
 };
 
-struct FrameListener {
-    void On(u32 dt) {
-        frames.push_back(dt);
-        if (then)
-            then();
-    }
-    std::vector<u32> frames;
-    std::function<void()> then;
-    ProcessDelegate<FrameListener> delegate{this, &FrameListener::On};
-};
-
 }  // namespace
 
+// Only active members start, those of component levels too; a camera lent to a component
+// level starts once per list.
 TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursively) {
     Counting<Camera> camera;
     Counting<Prop> active, inactive, nested;
     inactive.Activate = false;
     ComponentLevel component;
     component.m_Props = {&nested};
-    component.m_Cameras = {&camera};  // shared with the parent
+    component.m_Cameras = {&camera};
     Set set;
     set.m_Cameras = {&camera};
     set.m_Props = {&active, &inactive};
     set.m_ComponentLevels = {&component};
-
     flow.InitializeSet(&set);
     EXPECT_EQ((std::vector<int>{active.initialized, inactive.initialized, nested.initialized,
                                 camera.initialized}),
               (std::vector<int>{1, 0, 1, 2}));
     set.RemoveAll();
     component.RemoveAll();
-}
-
-TEST_F(GameFlowManagerTest, FrameEventSkipsZeroAndDefersAdditions) {
-    FrameListener early, late;
-    early.then = [&] {
-        flow.GetFrameEvent().AddDelegate(&late.delegate);
-        early.then = nullptr;
-    };
-    flow.GetFrameEvent().AddDelegate(&early.delegate);
-    for (u32 dt : {0u, 16u, 17u})
-        flow.Update(dt);
-    EXPECT_EQ(early.frames, (std::vector<u32>{16, 17}));
-    EXPECT_EQ(late.frames, (std::vector<u32>{17}));
 }
 
 // Levels are selected by file name or by name; the manager's next level follows every

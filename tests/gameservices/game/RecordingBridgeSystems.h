@@ -1,10 +1,9 @@
 #pragma once
 // The bridge systems' records as level loading hands them over, for tests that load levels
 // without the real systems: each Set...Data call keeps a copy on the entity under the system's
-// key, the skin animation of an avatar is kept by character, and the screen is 800 x 600.
+// key, and the screen is 800 x 600.
 // Records live as long as the process, like the pooled entities that hold them.
 #include <deque>
-#include <map>
 #include <memory>
 
 #include "gameservices/entities/AudioAsset.h"
@@ -47,23 +46,11 @@ public:
             asset.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kDATA_VIDEO,
                                     Keep(data, m_Video));
     }
-    void SetAvatarSkinAnimation(GameServices::Entities::Character& character, const TString<char>& animationName,
-                                const GameServices::MiniGame::BehaviorActionSkin& skin) override {
-        m_SkinAnimations[character.Id] = SkinAnimation{animationName, skin};
-    }
+    void SetAvatarSkinAnimation(GameServices::Entities::Character&, const TString<char>&,
+                                const GameServices::MiniGame::BehaviorActionSkin&) override {}
     void GetScreenSize(u32& width, u32& height) override {
         width = 800;
         height = 600;
-    }
-
-    struct SkinAnimation {
-        TString<char> m_AnimationName;
-        GameServices::MiniGame::BehaviorActionSkin m_Skin;
-    };
-    // The skin animation last given to a character, or null.
-    const SkinAnimation* GetAvatarSkinAnimation(const GameServices::Entities::Character& character) const {
-        auto it = m_SkinAnimations.find(character.Id);
-        return it == m_SkinAnimations.end() ? nullptr : &it->second;
     }
 
 private:
@@ -79,5 +66,4 @@ private:
     std::deque<std::unique_ptr<GameServices::Bridge::CollisionData>> m_Collisions;
     std::deque<std::unique_ptr<GameServices::Bridge::AudioData>> m_Audio;
     std::deque<std::unique_ptr<GameServices::Bridge::VideoData>> m_Video;
-    std::map<u32, SkinAnimation> m_SkinAnimations;
 };

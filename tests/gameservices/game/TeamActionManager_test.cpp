@@ -196,9 +196,6 @@ TEST_F(TeamActionTest, TheControllerPopupShowsWhileARequiredDeviceIsMissing) {
     devices.SetDeviceRange(3, 3);
     EXPECT_TRUE(devices.IsWaiting());
     ASSERT_EQ(popups.shown, std::vector<std::string>{"DeviceController"});
-    EXPECT_EQ(popups.displayValue, 1000u);
-    EXPECT_EQ(popups.messages, std::vector<std::string>{
-        "Message01=[PlaceHolder]Press the A button to connect the Wii Remote."});
     DeviceInfos again{1, nullptr};
     devices.GetDeviceMissingEvent().Fire(again);
     EXPECT_EQ(popups.shown.size(), 1u);
@@ -234,6 +231,14 @@ TEST_F(TeamActionTest, RangesAreReportedAndKeptAndTheCheckStaysInBounds) {
     Connect(-1);
     EXPECT_EQ(devices.GetConnectedCount(), 8u);
     EXPECT_EQ(device.drops, 0);
+}
+
+TEST_F(TeamActionTest, AManagerGoneLeavesNoHandlerOnTheDevices) {
+    const size_t before = devices.GetDeviceDisconnectedEvent().Count();
+    {
+        TeamActionManager other{actions, devices};
+    }
+    EXPECT_EQ(devices.GetDeviceDisconnectedEvent().Count(), before);
 }
 
 TEST_F(TeamActionTest, SettingTheRangeSetsTheDeviceCountAndAttachesUnlessSuppressed) {

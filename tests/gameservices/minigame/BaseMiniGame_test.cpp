@@ -28,8 +28,9 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
         Flow().GetController()->SetDone(true);
         Run(nullptr, {16, 16, 16});
     }
-    // The restart handler stops the level; a mode without computer players leaves their list
-    // alone; the lobby's package never mounts. Restarting and leaving the level close its popups.
+    EXPECT_TRUE(Level(0).IsRunning() && Level(0).IsReady());  // started
+    // The restart handler stops the level; the lobby's package never mounts. Restarting and
+    // leaving the level close its popups.
     Widget::ScreenManager& screens = Widget::ScreenManager::Instance();
     dir.Write("-xml/global/popups.xml", "<Root><Popups><Popup><Name>Hint</Name></Popup></Popups></Root>");
     screens.LoadPopups();
@@ -40,33 +41,13 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     screens.ShowPopup("Hint");
     EXPECT_FALSE(Level(0).IsRunning() || Level(0).IsReady());
     EXPECT_EQ(Flow().GetController()->GetRequestedPhase(), Phase::kPhaseClosing);
-    game->GetAIManager().m_AIs.push_back(nullptr);
     Run("Lobby", {16});
-    EXPECT_EQ(game->GetAIManager().m_AIs.size(), 1u);
     EXPECT_EQ(Level(0).GetSet(), nullptr);
     EXPECT_TRUE(screens.GetOpenPopups().empty());
     Flow().GetController()->SetDone(true);
     Run(nullptr, {16, 16, 300});
     EXPECT_EQ(steps.back(), "x:EnterLevel");
     EXPECT_EQ(BaseMiniGame::GetStartAccumulator(), 317u);
-    // Let through without its start, the lobby is left: its package is unmounted (never
-    // mounted here) and the start no longer waits.
-    Flow().GetController()->SetDone(true);
-    Run(nullptr, {16, 16, 16});
-    Run("Studio", {16, 300});
-    EXPECT_TRUE(log.Contains("you try to unload a package that has not been loaded"));
-    EXPECT_EQ(std::count(steps.begin(), steps.end(), "x:TeamActions on +"), 0);
-    game->GetAIManager().m_AIs.clear();
-    // A destroyed mode leaves its running level, the game's list and its level's events.
-    modes.clear();
-    EXPECT_TRUE(game->GetMiniGames().empty());
-    for (size_t i : {0, 1}) {
-        Entities::Level& level = Level(i);
-        EXPECT_EQ(level.GetLoadingEvent().Count() + level.GetOpeningEvent().Count() +
-                      level.GetRunningEvent().Count() + level.GetClosingEvent().Count(),
-                  0u);
-    }
-    Run(nullptr, {16});
 }
 
 TEST_F(GameModeTest, AModeDestroyedWhileItsLevelWaitsStopsWaiting) {
@@ -75,35 +56,12 @@ TEST_F(GameModeTest, AModeDestroyedWhileItsLevelWaitsStopsWaiting) {
     ASSERT_EQ(steps.back(), "x:EnterLevel");  // its package never mounts
     const size_t frameHandlers = Flow().GetFrameEvent().Count();
     modes.clear();
+    EXPECT_TRUE(game->GetMiniGames().empty());
     EXPECT_EQ(Flow().GetFrameEvent().Count() + 1, frameHandlers);
-}
-
-TEST(AIFactory, PlayersStayInThePoolFromAcquireToRelease) {
-    EXPECT_EQ(MiniGame::AIFactory<CountingAI>().GetMaxSize(), 1u);
-    MiniGame::AIFactory<CountingAI> pool(3);
-    CountingAI *a = pool.Acquire(), *b = pool.Acquire(), *c = pool.Acquire(), stranger;
-    LogCapture log;
-    EXPECT_EQ(pool.Acquire(), nullptr);
-    EXPECT_TRUE(log.Contains("( m_NbAIUsed >= m_MaxSize )"));
-    // A released player goes behind those in use and is handed out next; a free one or a
-    // stranger changes nothing.
-    for (MiniGame::IBaseAI* released : std::vector<MiniGame::IBaseAI*>{a, a, &stranger})
-        pool.Release(released);
-    EXPECT_EQ(pool.GetAIs(), (std::vector<CountingAI*>{b, c, a}));
-    EXPECT_EQ(pool.Acquire(), a);
-    pool.ResetAll();
-    EXPECT_EQ(b->resets + c->resets + a->resets, 3);
-    EXPECT_EQ(pool.Acquire(), b);
-}
-
-// A paused game's frame skips the pausable modules (BaseGame's tests), so no player moves.
-TEST(AIManager, IsPausableAndUpdatesAndResetsEveryPlayer) {
-    MiniGame::AIManager manager;
-    manager.Update(16);  // an empty list does nothing
-    CountingAI first, second;
-    manager.m_AIs = {&first, &second};
-    manager.Update(10);
-    manager.Reset();
-    EXPECT_TRUE(manager.IsPausable());
-    EXPECT_EQ(first.updated + second.updated + first.resets + second.resets, 22u);
+    for (size_t i : {0, 1}) {
+        Entities::Level& level = Level(i);
+        EXPECT_EQ(level.GetLoadingEvent().Count() + level.GetOpeningEvent().Count() +
+                      level.GetRunningEvent().Count() + level.GetClosingEvent().Count(),
+                  0u);
+    }
 }

@@ -31,21 +31,6 @@ protected:
     Entities::Entity entity{"hostEntity"};
 };
 
-// What each kind of action reads shows in what it plays (BehaviorPlayTest); here what it skips.
-TEST_F(BehaviorManagerTest, EachKindReadsOnlyItsFieldsAndUnknownWordsAreReported) {
-    LogCapture log;
-    manager.LoadBehaviors(host.c_str());
-    const auto& actions = manager.GetDefinitions().Behaviors[0].Entities[0].Actions;
-    ASSERT_EQ(actions.size(), 6u);
-    const auto& bogus = actions[5];
-    EXPECT_EQ(bogus.ActionType * 10 + bogus.PlayMode, -10 + 4);
-    // Each kind reads only its own fields: a model no in-animation nor skin, an unknown kind none.
-    EXPECT_TRUE(actions[1].InAnimation.IsEmpty() && actions[1].Skin.Models.empty());
-    EXPECT_TRUE(bogus.LoopAnimation.IsEmpty() && bogus.MaterialName.IsEmpty());
-    EXPECT_TRUE(log.Contains("the Play Mode is not valide"));
-    EXPECT_TRUE(log.Contains("the Action Type is not valide"));
-}
-
 TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
     LogCapture log;
     manager.LoadBehaviors(host.c_str());
@@ -73,28 +58,6 @@ TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
     EXPECT_EQ(behavior.m_Transitions[0].m_InAnimation, "A.anm");
 }
 
-TEST_F(BehaviorManagerTest, MergeAppendsDefinitionsOncePerFile) {
-    manager.LoadBehaviors(host.c_str());
-    // Initializing with a file merges it first; the first definition of the template wins,
-    // and the later file's parameter overwrites.
-    Behavior behavior(&entity, "Host", "HostTpl");
-    manager.InitializeBehavior(behavior, more.c_str());
-    EXPECT_EQ(behavior.m_Actions.size(), 6u);
-    i32 count = 0;
-    manager.BindParameter(behavior, "count", &count);
-    EXPECT_EQ(count, 99);
-    manager.MergeBehaviors(more.c_str());
-    const auto& behaviors = manager.GetDefinitions().Behaviors;
-    ASSERT_EQ(behaviors.size(), 2u);
-    EXPECT_EQ(behaviors[0].Entities.size(), 3u);
-    EXPECT_EQ(behaviors[1].Name, "Extra");
-    EXPECT_EQ(manager.GetLoadedFiles().size(), 2u);
-
-    manager.LoadBehaviors(host.c_str());
-    EXPECT_EQ(manager.GetLoadedFiles(), std::vector<TString<char>>{host.c_str()});
-    EXPECT_EQ(manager.GetDefinitions().Behaviors[0].Entities.size(), 1u);
-}
-
 TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesType) {
     manager.LoadBehaviors(host.c_str());
     Behavior behavior(&entity, "Host", "HostTpl");
@@ -118,24 +81,6 @@ TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesType) {
     // Only the exact text "true" is true; empty and missing values leave the variables.
     EXPECT_EQ(std::vector<bool>({shout, loud, untouched}), std::vector<bool>({false, true, true}));
     EXPECT_EQ(word + blank + missing, "hellokeepkeep");
-
-    // A reset empties the definitions and the file list, not the parameter table.
-    manager.ResetBehaviors();
-    EXPECT_TRUE(manager.GetDefinitions().Behaviors.empty());
-    EXPECT_TRUE(manager.GetLoadedFiles().empty());
-    count = 0;
-    manager.BindParameter(behavior, "count", &count);
-    EXPECT_EQ(count, 12);
-}
-
-TEST_F(BehaviorManagerTest, RegistrationReplacesAndTemplateIsRequired) {
-    Behavior first(&entity, "Host", "HostTpl"), second(&entity, "Host", "");
-    manager.RegisterBehavior(first);
-    manager.RegisterBehavior(second);
-    EXPECT_EQ(manager.FindRegisteredBehavior(entity.Id), &second);
-    LogCapture log;
-    manager.InitializeBehavior(second, "");
-    EXPECT_TRUE(log.Contains("Did you forget to call SetEntityTemplate ?Host"));
 }
 
 class BehaviorPlayTest : public BehaviorManagerTest {
@@ -172,79 +117,13 @@ TEST_F(BehaviorPlayTest, PlayActionStartsEachKindThenSetsItsSpeed) {
     }
 }
 
-TEST_F(BehaviorPlayTest, KeysGiveFramesAndEndKeyIsMeasuredOnce) {
-    LogCapture log;
-    manager.PlayActionBetweenKeys(behavior, "Idle", 3, "KeyPause", "endKey");
-    animation.endFrame = 7;
-    manager.PlayActionBetweenKeys(behavior, "Idle", 1, "startKey", "endKey");
-    manager.PlayActionBetweenKeys(behavior, "Idle", 3, "", "Missing");
-    EXPECT_EQ(animation.Lines(), (std::vector<std::string>{
-                                     "End 0/Body:idle.anm",
-                                     "Start 0/Body:idle.anm t0 m3 r-1 10..42",
-                                     "Speed 0/Body:idle.anm 2.5",
-                                     "Start 0/Body:idle.anm t0 m1 r-1 0..42",
-                                     "Speed 0/Body:idle.anm 2.5",
-                                     "Start 0/Body:idle.anm t0 m3 r-1 -1..-1",
-                                     "Speed 0/Body:idle.anm 2.5",
-                                 }));
-    EXPECT_TRUE(log.Contains("Can't find this Key: Missing"));
-}
-
-TEST_F(BehaviorPlayTest, TransitionsPlayTheTargetOnTheSourcesKind) {
-    LogCapture log;
-    // The entry towards the target gives the time, not another of the source's entries.
-    for (auto& action : behavior.m_Actions)
-        for (auto& entry : action.m_Transitions) {
-            TString<char> from = action.m_Name, to = entry.m_TargetName;
-            from.ToLower();
-            to.ToLower();
-            if (from == "idle" && to == "wave")
-                entry.m_Time = 0.5f;
-        }
-    manager.PlayTransition(behavior, "Idle", "Wave", -1, "KeyPause", "");
-    manager.PlayTransition(behavior, "Wave", "Idle", 5, "", "");
-    manager.PlayTransition(behavior, "Glow", "Idle", -1, "", "");
-    EXPECT_EQ(animation.Lines(), (std::vector<std::string>{
-                                     "Start 0/Body:wave.anm t0.5 m3 r-1 10..-1",
-                                     "Start 1:idle.anm t0 m5 r-1 -1..-1",
-                                 }));
-    EXPECT_TRUE(log.Contains("Can not find this PlayTransition for Glow"));
-}
-
-TEST_F(BehaviorPlayTest, CurrentActionReplaysChangesSpeedAndListens) {
+// A replay of the current action takes its own mode unless given one, and the keys' frames.
+TEST_F(BehaviorPlayTest, ReplayingTheCurrentActionTakesItsModeAndKeys) {
     behavior.current = "Idle";
-    IDelegate* listener = reinterpret_cast<IDelegate*>(&behavior);
     manager.ReplayCurrentAction(behavior, -1, "currentKey", "endKey");
     manager.ReplayCurrentAction(behavior, 3, "KeyPause", "currentKey");
-    manager.ReplayCurrentAction(behavior, 3, "startKey", "KeyPause");
-    manager.SetCurrentActionSpeed(behavior, 0.75f);
-    manager.ListenCurrentActionKey(behavior, "KeyPause", listener);
-    manager.UnlistenCurrentActionKey(behavior, "KeyPause", listener);
-    manager.ListenActionEnd(behavior, "Cam", listener);
-    manager.UnlistenActionKey(behavior, "Cam", "endKey", listener);
-    EXPECT_EQ(animation.Lines(), (std::vector<std::string>{
-                                     "Replay 0/Body:idle.anm m6 -1..-1",
-                                     "Replay 0/Body:idle.anm m3 10..-1",
-                                     "Replay 0/Body:idle.anm m3 0..10",
-                                     "Speed 0/Body:idle.anm 0.75",
-                                     "AddKey 0/Body:idle.anm @10",
-                                     "RemoveKey 0/Body:idle.anm @10",
-                                     "End 4:",
-                                     "AddKey 4: @42",
-                                     "RemoveKey 4: @42",
-                                 }));
-    behavior.current = "Gone";
-    LogCapture log;
-    manager.SetCurrentActionSpeed(behavior, 1.0f);
-    EXPECT_TRUE(log.Contains("Can not find this BehaviorAction for this action Gone"));
-    // No animation kind to measure an end on, and no entity to play on.
-    manager.ListenActionEnd(behavior, "Bogus", listener);
-    EXPECT_TRUE(log.Contains("Can not find this BehaviorAction for fromAction"));
-    Behavior orphan(nullptr, "Host", "HostTpl");
-    manager.InitializeBehavior(orphan, "");
-    manager.PlayAction(orphan, "Idle");
-    EXPECT_TRUE(log.Contains("no entity animation for the behaviour Host"));
-    EXPECT_EQ(animation.Lines().size(), 9u);
+    EXPECT_EQ(animation.Lines(),
+              (std::vector<std::string>{"Replay 0/Body:idle.anm m6 -1..-1", "Replay 0/Body:idle.anm m3 10..-1"}));
 }
 
 // Damaged behaviour files load without reading outside their records.

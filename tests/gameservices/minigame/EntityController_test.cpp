@@ -1,10 +1,8 @@
-// Widget key-frame animation on the controller's clock, and the records' pools.
+// Widget key-frame animation on the controller's clock.
 #include "gameservices/minigame/EntityController.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <functional>
 #include <memory>
 
 #include "gameservices/minigame/EntityAnimationPools.h"
@@ -16,8 +14,6 @@ using GameServices::Widget::Image;
 using Keys = std::vector<std::pair<f32, f32>>;
 
 namespace {
-
-constexpr f32 kDegree = 0.017453292f;
 
 class EntityControllerTest : public ::testing::Test {
 protected:
@@ -35,11 +31,6 @@ protected:
         controller.m_Pending.push_back(a);
         return a;
     }
-    void Restart() {
-        widget.SetPositionXY(0, 0);
-        controller.m_Active.clear();
-        controller.Reset();
-    }
     void OnFinished() { ++finished; }
 
     Image widget{"target"};
@@ -51,49 +42,6 @@ protected:
 };
 
 }  // namespace
-
-// Each kind halfway to its first key, then at it; sizes and positions also set the hit box.
-TEST_F(EntityControllerTest, EachKindWritesItsPropertyAndMovesItsBase) {
-    struct Case {
-        u32 kind;
-        f32 base, key, half, full;
-        std::function<f32(const Image&)> read;
-    };
-    const Case cases[] = {
-        {EntityAnimation::kRotation, 10, 30, 10, 20, [](const Image& w) { return w.m_Hit.rotation / kDegree; }},
-        {EntityAnimation::kRotation, 30, 10, 20, 10, [](const Image& w) { return w.m_Hit.rotation / kDegree; }},
-        {EntityAnimation::kOpacity, 0.8f, 0.2f, 0.5f, 0.2f, [](const Image& w) { return w.m_Opacity; }},
-        {EntityAnimation::kWidth, 100, 100, 300, 400, [](const Image& w) { return w.m_Width + w.m_Hit.maxX; }},
-        {EntityAnimation::kHeight, 100, 100, 300, 400, [](const Image& w) { return w.m_Height + w.m_Hit.maxY; }},
-        {EntityAnimation::kX, 10, 50, 70, 120, [](const Image& w) { return w.m_X + w.m_Hit.x; }},
-        {EntityAnimation::kY, 10, 50, 70, 120, [](const Image& w) { return w.m_Y + w.m_Hit.y; }},
-        {5, 10, 50, 0, 0, [](const Image& w) { return w.m_X + w.m_Width + w.m_Hit.rotation; }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.kind);
-        Restart();
-        widget.SetWidth(0);
-        widget.SetHeight(0);
-        widget.m_Hit.rotation = 0;
-        EntityAnimation* a = Animate(c.kind, {{2, c.key}, {4, c.key}});
-        a->m_RotationBase = a->m_OpacityBase = a->m_BaseWidth = a->m_BaseHeight = a->m_BaseX = a->m_BaseY = c.base;
-        a->m_WidthFactor = a->m_HeightFactor = 2;  // the key's 100 reaches 200
-        controller.Update(1000);
-        EXPECT_NEAR(c.read(widget), c.half, 1e-3f);
-        controller.Update(1000);
-        EXPECT_NEAR(c.read(widget), c.full, 1e-3f);
-        EXPECT_TRUE(a->m_KeyFrames[0]->m_Done && !a->m_KeyFrames[1]->m_Done);
-    }
-    // A key after a key moves by their difference from the moved base: 60 + (0 - 50) / 2.
-    EntityAnimation* x = animations[5].get();
-    x->m_KeyFrames[1]->m_Value = 0;
-    Restart();
-    controller.m_Pending = {x};
-    x->m_BaseX = 60;
-    x->m_KeyFrames[0]->m_Done = true;
-    controller.Update(3000);
-    EXPECT_NEAR(widget.m_X, 35.0f, 1e-3f);
-}
 
 TEST_F(EntityControllerTest, TheLastSlotFinishingFiresOnceUntilReset) {
     controller.GetFinishedEvent().AddDelegate(&onFinished);
@@ -121,63 +69,20 @@ TEST_F(EntityControllerTest, TheLastSlotFinishingFiresOnceUntilReset) {
     EXPECT_EQ(finished, 2);
 }
 
-TEST_F(EntityControllerTest, ResetReplaysOnlyRunningAnimationsFromTheWidget) {
-    EntityAnimation* running = Animate(EntityAnimation::kRotation, {{1, 90}, {3, 0}});
-    EntityAnimation* done = Animate(EntityAnimation::kY, {{0.5f, 1}});
-    Animate(EntityAnimation::kX, {{9, 1}}, 5.0f);  // still waiting at the reset
-    running->m_OpacityBase = 0.5f;
-    controller.Update(0);  // animations starting at 0 start at once
-    EXPECT_EQ(controller.m_Active, (std::vector<EntityAnimation*>{running, done}));
-    controller.Update(1000);
-    widget.SetPositionXY(7, 8);
-    widget.SetWidth(20);
-    widget.SetHeight(30);
-    widget.m_Hit.rotation = 45 * kDegree;
-    controller.Reset();
-    EXPECT_TRUE(controller.GetElapsed() == 0.0f && controller.m_Active.empty());
-    EXPECT_EQ(controller.m_Pending, (std::vector<EntityAnimation*>{running, nullptr}));
-    EXPECT_TRUE(!running->m_KeyFrames[0]->m_Done && done->m_KeyFrames[0]->m_Done);
-    EXPECT_EQ((std::vector<f32>{running->m_BaseX, running->m_BaseY, running->m_BaseWidth, running->m_BaseHeight,
-                                running->m_OpacityBase, std::round(running->m_RotationBase)}),
-              (std::vector<f32>{7, 8, 20, 30, 0, 45}));
-}
-
-// A key with no time to run (at its start, or before the key it follows) completes at once.
-TEST_F(EntityControllerTest, KeysWithoutDurationCompleteAtOnce) {
-    for (auto [start, keys] : {std::pair<f32, Keys>{0, {{0, 70}}}, {2, {{2, 70}}}, {0, {{1, 40}, {1, 70}}},
-                               {0, {{1, 40}, {0.5f, 70}}}}) {
-        Restart();
-        EntityAnimation* a = Animate(EntityAnimation::kX, keys, start);
-        controller.Update(u32(start * 1000 + 1000));
-        controller.Update(0);
-        EXPECT_EQ(widget.m_X, 70.0f);
-        EXPECT_TRUE(a->m_KeyFrames.back()->m_Done);
-    }
-}
-
-TEST_F(EntityControllerTest, PoolsTakeTheirSizesAndGetEveryRecordBack) {
+TEST(EntityControllerPools, ReleasingAControllerGivesEveryRecordBack) {
     TempDir dir;
     LoadCapacities(dir, {{"FactoryEntityAnimationStoryboard", 1}, {"FactoryEntityAnimationKeyFrame", 2}});
     CreateEntityControllerPools();
     EntityControllerPools& pools = GetEntityControllerPools();
-    // An absent size repeats the one read before it.
-    EXPECT_EQ((std::vector<u32>{pools.m_Storyboards->GetMaxSize(), pools.m_Animations->GetMaxSize(),
-                                pools.m_KeyFrames->GetMaxSize(), pools.m_Controllers->GetMaxSize()}),
-              (std::vector<u32>{1, 1, 2, 2}));
     EntityController* used = pools.m_Controllers->Alloc();
     used->m_Storyboard = pools.m_Storyboards->Alloc();
     EntityAnimation* animation = pools.m_Animations->Alloc();
     animation->m_KeyFrames = {pools.m_KeyFrames->Alloc(), pools.m_KeyFrames->Alloc()};
     used->m_Storyboard->m_Animations = {nullptr, animation};
-    used->m_Active = {animation};
-    used->m_Pending = {animation};
     ReleaseEntityController(used);
-    ReleaseEntityController(pools.m_Controllers->Alloc());  // without a storyboard
-    ReleaseEntityController(nullptr);
+    EXPECT_TRUE(animation->m_KeyFrames.empty());  // a reused record gives back no frame twice
     EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
                   pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(),
               0u);
-    EXPECT_TRUE(used->m_Active.empty() && used->m_Pending.empty() && !used->m_Storyboard);
     DestroyEntityControllerPools();
-    EXPECT_TRUE(!pools.m_Storyboards && !pools.m_Animations && !pools.m_KeyFrames && !pools.m_Controllers);
 }
