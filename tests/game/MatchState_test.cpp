@@ -70,32 +70,6 @@ TEST_F(MatchState, ResetClearsFastMoneyAndTheNoticeAndKeepsTheMatchSettings) {
               (std::vector<QZ2011::Family*>{c.m_PlayerOneFamily, c.m_PlayerTwoFamily, c.m_ComputerFamily}));
 }
 
-// One player with a decade and difficulty: the looks start over at the first look's member;
-// two players, or no decade, leave both indexes at 4.
-TEST_F(MatchState, ResetStartsTheOpponentLooksOfAOnePlayerGame) {
-    const struct {
-        u32 twoPlayers, decade, difficulty;
-        const char* key;
-        i32 member;
-    } cases[] = {
-        {0, 0, 0, "70s_F1_AppearanceOpponentFemale01.xml", 2},
-        {0, 1, 1, "80s_F2_AppearanceOpponentFemale02.xml", 3},
-        {1, 0, 0, "", 4},
-        {0, 4, 0, "", 4},
-        {0, 0, 3, "", 4},
-    };
-    for (const auto& c : cases) {
-        QZ2011GameContext fresh;
-        fresh.m_TwoPlayers = c.twoPlayers;
-        fresh.m_Decade = c.decade;
-        fresh.m_Difficulty = c.difficulty;
-        fresh.ResetGameState();
-        EXPECT_STREQ(fresh.m_OpponentLookKey.c_str(), c.key) << c.decade << "/" << c.difficulty;
-        EXPECT_EQ(fresh.m_RightMemberIndex, c.member);
-        EXPECT_EQ(fresh.m_OpponentNextMember, c.member);
-    }
-}
-
 TEST_F(MatchState, BuzzSidesFamiliesAndMembers) {
     for (const auto& [owner, other] : std::vector<std::pair<i32, i32>>{{0, 1}, {1, 0}, {-1, -1}, {2, -1}}) {
         context.m_BuzzOwner = owner;
@@ -107,9 +81,8 @@ TEST_F(MatchState, BuzzSidesFamiliesAndMembers) {
     ASSERT_EQ(team, context.m_PlayerOneFamily);
     ASSERT_EQ(team->m_Members.size(), 2u);
     EXPECT_TRUE(team->m_Members[0]->m_Team == team && team->m_Members[1]->m_Team == team);
-    EXPECT_NE(context.m_ComputerFamily, nullptr);
-    EXPECT_NE(context.m_PlayerTwoFamily, nullptr);
-    EXPECT_NE(context.m_ComputerFamily, context.m_PlayerTwoFamily);
+    EXPECT_TRUE(context.m_ComputerFamily && context.m_PlayerTwoFamily &&
+                context.m_ComputerFamily != context.m_PlayerTwoFamily);
 
     for (const bool left : {true, false})
         for (const auto& [order, steps] : std::vector<std::pair<u8, std::vector<i32>>>{{0, {2, 0, 3, 1, 2}},
@@ -129,45 +102,11 @@ TEST_F(MatchState, BuzzSidesFamiliesAndMembers) {
     EXPECT_EQ(context.m_LeftMemberIndex, 7);
 
     context.SetSecondFamilyMemberNames("Al", "Bo", "Cy", "Di");
-    for (const auto& [index, name] : std::vector<std::pair<i32, const char*>>{
-             {0, "Al"}, {1, "Bo"}, {2, "Cy"}, {3, "Di"}, {4, ""}, {-1, ""}}) {
+    const std::vector<std::pair<i32, const char*>> names = {{0, "Al"}, {3, "Di"}, {4, ""}, {-1, ""}};
+    for (const auto& [index, name] : names) {
         context.m_RightMemberIndex = index;
         EXPECT_STREQ(context.GetSecondFamilyMemberName().c_str(), name) << index;
     }
-}
-
-// Each key's looks, call after call, with the members they leave at the buzzer.
-TEST_F(MatchState, OpponentLookCycles) {
-    const struct {
-        u32 decade, difficulty;
-        std::vector<i32> members;
-    } cycles[] = {
-        {0, 0, {2, 1, 0, 3}}, {0, 1, {0, 1, 2, 3}}, {0, 2, {0, 1, 2, 3}}, {1, 0, {0, 1, 2, 3}},
-        {1, 1, {3, 1, 2, 0}}, {1, 2, {0, 1, 2, 3}}, {2, 0, {2, 1, 0, 3}}, {2, 1, {0, 1, 2, 3}},
-        {2, 2, {2, 3, 0, 1}}, {3, 0, {3, 1, 2, 0}}, {3, 1, {0, 1, 2, 3}}, {3, 2, {2, 3, 0, 1}},
-    };
-    const char* decades[] = {"70", "80", "90", "00"};
-    const char* looks[] = {"Male01", "Male02", "Female01", "Female02"};
-    for (const auto& c : cycles) {
-        SCOPED_TRACE(std::string(decades[c.decade]) + " F" + std::to_string(c.difficulty + 1));
-        context.m_Decade = c.decade;
-        context.m_Difficulty = c.difficulty;
-        context.ResetOpponentLooks();
-        for (int call = 0; call < 6; ++call) {
-            const i32 member = c.members[call % 4];
-            const std::string expected = std::string(decades[c.decade]) + "s_F" + std::to_string(c.difficulty + 1) +
-                                         "_AppearanceOpponent" + looks[member] + ".xml";
-            EXPECT_EQ(std::string(context.GetOpponentAppearanceFile().c_str()), expected) << call;
-            EXPECT_EQ(context.m_RightMemberIndex, member) << call;
-            EXPECT_EQ(context.m_OpponentNextMember, c.members[(call + 1) % 4]) << call;
-        }
-    }
-    // A key of no cycle is handed back and moves nothing.
-    context.m_OpponentLookKey = "unknown";
-    context.m_RightMemberIndex = 1;
-    EXPECT_STREQ(context.GetOpponentAppearanceFile().c_str(), "unknown");
-    EXPECT_STREQ(context.m_OpponentLookKey.c_str(), "unknown");
-    EXPECT_EQ(context.m_RightMemberIndex, 1);
 }
 
 }  // namespace

