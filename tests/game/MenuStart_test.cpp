@@ -57,7 +57,6 @@ std::vector<std::string> MissingThings(const match::MatchHarness& harness) {
 // with the profiles and grants them again on a profile's selection.
 TEST(MenuStart, AFirstStartShowsTheLookPageAndASavedProfileTheMainMenuAndItsAwards) {
     for (bool savedProfile : {false, true}) {
-        SCOPED_TRACE(savedProfile ? "saved profile" : "first start");
         GraphicsStartup graphics;
         match::MatchHarness harness;
         if (savedProfile)
@@ -65,13 +64,9 @@ TEST(MenuStart, AFirstStartShowsTheLookPageAndASavedProfileTheMainMenuAndItsAwar
         ASSERT_TRUE(harness.Start(7)) << harness.Failure();
         ASSERT_TRUE(ReachMenus(harness));
         GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
-        EXPECT_TRUE(profiles->IsLoaded());
         EXPECT_EQ(profiles->GetCurrentSlot(), savedProfile ? 0 : -1);
         EXPECT_EQ(PageShown("compositionMainMenu"), savedProfile);
         EXPECT_EQ(PageShown("compositionBasicLook"), !savedProfile);
-        GameServices::Entities::Character* avatar = profiles->FindAvatarCharacter("MenuAvatar");
-        ASSERT_NE(avatar, nullptr);
-        EXPECT_TRUE(avatar->Visible);
         EXPECT_EQ(MissingThings(harness), std::vector<std::string>());
 
         QZ2011GameContext& context = harness.Context();

@@ -24,7 +24,6 @@
 #include "game/QZ2011GameContext.h"
 #include "game/QZ2011Prog.h"
 #include "game/presentation/screens/ScreenStartup.h"
-#include "game/presentation/screens/ScreenTutorial.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
 #include "gameservices/bridge/FileSystem.h"
@@ -178,8 +177,8 @@ protected:
     void Play(std::vector<Step> steps) {
         m_steps = std::move(steps);
         m_context.afterUpdate = [this](u32 ms) { Frame(ms); };
-        m_context.m_GamePhase.SetObserver([](void* self, i32) { ++static_cast<SampleMatch*>(self)->m_phaseWrites; },
-                                          this);
+        auto counted = [](void* self, i32) { ++static_cast<SampleMatch*>(self)->m_phaseWrites; };
+        m_context.m_GamePhase.SetObserver(counted, this);
         m_app->Run(m_context);
     }
 
@@ -267,8 +266,6 @@ protected:
     std::vector<Step> WayIn() {
         auto* startup = static_cast<ScreenStartup*>(
             GameServices::Widget::ScreenManager::Instance().FindScreen(ScreenStartup::kName));
-        auto* tutorial = static_cast<ScreenTutorial*>(
-            GameServices::Widget::ScreenManager::Instance().FindScreen(ScreenTutorial::kName));
         return {
             {"the disclaimer", [=] { return startup && startup->IsLoaded() && Shown(startup->m_Disclaimer); }, nullptr},
             {"the splash after the clips", [=] { return Shown(startup->m_Splash); },
@@ -283,7 +280,6 @@ protected:
             ClickOn("compositionMainMenu", "singlePlayerButton"),
             ClickOn("compositionDecadeSelector", "Button70s"),
             ClickOn("compositionDifficultySelector", "EasyButton"),
-            {"the tutorial", [=] { return tutorial && tutorial->IsLoaded(); }, nullptr},
             // Right clicks skip the tutorial's pages until the match level stands.
             {"the match level", [this] { return m_context.GetMatchMode().GetSet() != nullptr; }, nullptr, 60000,
              [this] {

@@ -29,9 +29,10 @@ void UseProfile(MatchHarness& harness) { harness.UseProfiles({{"Ann", "Appearanc
 bool IsScore(const std::string& state) { return state == "score0" || state == "score1"; }
 
 // The match rules a whole match's record must keep: the bank and the multipliers, the scores
-// moved only by the bank, strikes in order, each answer taken once, sudden death and the end at 300, fast money apart from the scores with its prize,
-// one answer per turn, one steal answer and one computer action per turn. States are recorded
-// at the end of their frame, after the sequences the frame started.
+// moved only by the bank, strikes in order, each answer taken once, sudden death and the end at
+// 300, fast money apart from the scores with its prize, one answer per turn, one steal answer and
+// one computer action per turn. States are recorded at the end of their frame, after the
+// sequences the frame started.
 std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record) {
     std::vector<std::string> breaches;
     auto breach = [&](const RecordEntry& at, const std::string& what) {
@@ -163,7 +164,6 @@ TEST(WholeMatch, SeededMatchesReachTheirEnds) {
         EXPECT_EQ(RuleBreaches(harness.Record()), std::vector<std::string>{});
         const bool lost = std::string(c.ending) == "end_game_loose";
         EXPECT_EQ(harness.Context().m_GamePhase, lost ? QZ2011::PhaseGameEnd : QZ2011::PhaseGameOver);
-        EXPECT_EQ(played.back(), lost ? "end_game_loose" : "end_game_see_you_nexttime_left");
         // With the computer family's every turn ended at its time-up, none of its answers was judged.
         for (const RecordEntry& e : harness.Record())
             EXPECT_FALSE(c.policy.answerSeconds && e.kind == Kind::Event && e.text == "computer") << e.timeMs;

@@ -91,8 +91,6 @@ TEST_F(LevelData, ReadsTheChosenTuningAndBoundedNumbers) {
         {all, 1, 1, "7 20 20 25 11 12 13 14 15 FamilyName_Medium80/male1_Medium80/male2_Medium80/female1_Medium80/female2_Medium80/", "", 0},
         {all, 4, 1, "7 20 20 25 0 0 0 0 0 /////", "", 0},
         {times + Element("BuzzerSpeed_Hard70", "7"), 0, 2, "7 20 20 25 7 0 0 0 0 /////", "", 0},
-        {Element("numberOfAnswers", "8") + Element("questionRoundTime", "99") + Element("fastMoneySecondTime", "99"), 0, 0,
-         "8 99 0 99 0 0 0 0 0 /////", "", 0},
         {Element("numberOfAnswers", "6"), 0, 0, "6 0 0 0 0 0 0 0 0 /////", "no questionRoundTime", 1},
         {Element("numberOfAnswers", "12") + Element("questionRoundTime", "150"), 0, 0, "8 99 0 0 0 0 0 0 0 /////",
          "numberOfAnswers 12 is out of 0..8", 2},

@@ -52,7 +52,6 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"Rounds", true, 3, 6, 0, {"Round", "Round3"}, {"Round1", "Round2", "Round4", "SuddenDeath"}},
         {"SpecialRounds", true, 3, 6, 0, {"RoundDouble", "Round3"}, {"RoundTriple"}},
         {"Rounds", true, 5, 6, 0, {"SuddenDeath"}, {"Round", "Round3", "Round4"}},
-        {"RoundWon", true, 1, 18, 0, {"RoundWon", "RoundWonGlow"}, {}},
         {"GameWon", true, 4, 28, 0, {"YouWinBase", "YouWinRadial2", "YouWinParticles3", "YouWinText2"}, {"YouWin20k"}},
         {"FadeGameWon20k", true, 4, 29, 0, {"YouWin20k", "YouWin20kGlow", "YouWinBase"}, {}},
         {"GameLost", true, 4, 28, 0, {"YouLoseBase", "YouLoseText"}, {}},
@@ -61,8 +60,6 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"SoftKeyboard", false, 1, 24, 0, {}, {"SoftKeyboard", "SoftKeyboardWidget", "ConfirmButton", "BlackBackground"}},
         {"PlayOrPass", true, 1, 11, 0, {"PlayButton", "PlayButtonText", "PassButton", "PassButtonText", "PoPPanel"}, {}},
         {"Retry", true, 4, 28, 0, {"RetryBox", "RetryNo_MainMenu", "RetryYes"}, {}},
-        {"FreqFM3", true, 4, 26, 2, {"FreqLabelFM3"}, {"FreqLabelFM8"}},
-        {"FreqFM5", true, 4, 26, 9, {"FreqLabelFM10"}, {"FreqLabelFM5"}},
         {"BlinkingSquare", true, 4, 26, 9, {"BlinkingSquareFM10"}, {"BlinkingSquareFM9"}},
     };
     HideAll("FreqLabelFM");
@@ -107,30 +104,6 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         EXPECT_FALSE(Screen().BoundWidget(entry.name)->Visible) << entry.name.c_str();
 }
 
-// Blocks turn for an answer on the board only, and each "RotateBlocks" refreshes the scores.
-TEST_F(Components, BlocksTurnForRightAnswers) {
-    const struct {
-        const char* component;
-        i32 lastAnswer, block;
-        bool turning;
-    } blocks[] = {
-        {"RotateBlocks", 2, 2, true},  {"RotateBlocks", -1, 0, false}, {"RotateBlocks", 8, 0, false},
-        {"RotateBlock8", -1, 7, true}, {"RotateBlock9", 3, 0, false},  {"RotateBlocks", 7, 7, true},
-    };
-    int refreshes = 0;
-    for (const auto& c : blocks) {
-        SCOPED_TRACE(std::string(c.component) + " " + std::to_string(c.lastAnswer));
-        Screen().m_BlockTurning = false;
-        Screen().m_TurningBlock = 0;
-        context.m_LastAnswerIndex = c.lastAnswer;
-        Screen().ShowComponent(c.component);
-        EXPECT_EQ(Screen().m_BlockTurning, c.turning);
-        EXPECT_EQ(Screen().m_TurningBlock, c.block);
-        refreshes += std::string(c.component) == "RotateBlocks";
-        EXPECT_EQ(events.recorders[15].count, refreshes);
-    }
-}
-
 // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
 // focus pauses the game until no prompt or popup is up; a confirm lets the next close go.
 TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
@@ -148,26 +121,22 @@ TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
             names.push_back(popup->Name.c_str());
         return names;
     };
-    for (bool menu : {true, false}) {
-        SCOPED_TRACE(menu);
-        if (menu)
-            menus.ToggleInGameMenu();
-        const i32 state = menus.m_PopupState;
-        EXPECT_FALSE(Screen().onWindowClose());
-        EXPECT_EQ(open(), Names{"VerifyQuit"});
-        EXPECT_EQ(menus.m_PopupState, state);
-        EXPECT_TRUE(Screen().m_QuitPromptOpen);
-        Screen().onWindowDeactivated();
-        Screen().onWindowActivated();
-        EXPECT_TRUE(context.IsPaused()) << "the prompt is up";
-        PressPopupButton(screens, "VerifyQuit", "Cancel");
-        EXPECT_EQ(open(), menu ? Names{"InGameMenu"} : Names{});
-        EXPECT_FALSE(Screen().m_QuitPromptOpen);
-        Screen().onWindowActivated();
-        EXPECT_EQ(context.IsPaused(), menu) << "the in-game menu is up";
-        if (menu)
-            menus.ToggleInGameMenu();
-    }
+    // Over the in-game menu: a cancel brings the menu back, which keeps the game paused.
+    menus.ToggleInGameMenu();
+    const i32 state = menus.m_PopupState;
+    EXPECT_FALSE(Screen().onWindowClose());
+    EXPECT_EQ(open(), Names{"VerifyQuit"});
+    EXPECT_EQ(menus.m_PopupState, state);
+    EXPECT_TRUE(Screen().m_QuitPromptOpen);
+    Screen().onWindowDeactivated();
+    Screen().onWindowActivated();
+    EXPECT_TRUE(context.IsPaused()) << "the prompt is up";
+    PressPopupButton(screens, "VerifyQuit", "Cancel");
+    EXPECT_EQ(open(), Names{"InGameMenu"});
+    EXPECT_FALSE(Screen().m_QuitPromptOpen);
+    Screen().onWindowActivated();
+    EXPECT_TRUE(context.IsPaused()) << "the in-game menu is up";
+    menus.ToggleInGameMenu();
     Screen().onWindowActivated();
     EXPECT_FALSE(context.IsPaused());
     EXPECT_FALSE(Screen().onWindowClose());

@@ -46,16 +46,12 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     Unload();
     EXPECT_FALSE(Screen().IsLoaded() || Screen().m_RootPanel);
     EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore);
-    // Unloaded: only the fixture's recorders follow the match events.
-    for (int i = 0; i < QZ2011::QZ11Game::kEventCount; ++i)
-        EXPECT_EQ(match().Event(i).Count(), 1u) << i;
     EXPECT_EQ(application.GetCloseCallback().object, nullptr);
     Load();
     for (const auto& [name, kind] : std::vector<std::pair<std::string, u32>>{
              {"PlayButton", W::kEventClick}, {"ConfirmButton", W::kEventClick},
              {"SoftKeyboardWidget", W::kEventValueChanged}, {"PassButton", W::kEventEnter}})
         EXPECT_EQ(Listeners(name, kind), 1u) << name << " " << kind;
-    EXPECT_EQ(Listeners("Resume", W::kEventClick), 0u);
     EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore + 1);
     W::WidgetSoftKeyboardBehavior& keys = Screen().m_SoftKeyboard->m_KeyboardBehavior;
     EXPECT_EQ(keys.m_KeyHoverEvent.Count() + keys.m_TextChangedEvent.Count(), 2u);
@@ -79,9 +75,6 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     EXPECT_EQ(application.GetDeactivatedCallback().fn, nullptr);
     EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore);
     EXPECT_EQ(context.m_AnswerKeyboard, nullptr);
-    log.Clear();
-    context.GetEntitySequencer()->onSequenceEvent("Timer", "ScreenGame", "Stop");
-    EXPECT_TRUE(log.Contains("can't find the Sequenceable Entity called 'ScreenGame'"));
 }
 
 // A match set up over one played to its end starts as the first did.
@@ -137,8 +130,6 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
     EXPECT_NE(questions->CurrentIndex(), 1234);
     EXPECT_TRUE(Prop("board_screenlogo")->Visible);
     EXPECT_EQ(context.m_BuzzOwner, -1);
-    EXPECT_NE(context.m_LeftMemberIndex, QZ2011GameContext::kNoMember);
-    EXPECT_NE(context.m_RightMemberIndex, QZ2011GameContext::kNoMember);
     // The crowd noise is asked for: this level holds no crowd asset, which the audio reports.
     EXPECT_TRUE(log.Contains("FindAudioAsset failed CrowdNoise"));
 }
@@ -168,76 +159,6 @@ TEST_F(ScreenGameTest, RetryFromThePromptAndReturnToTheMenu) {
     EXPECT_TRUE(log.Contains("Can not find the Level is :GameShowMenu"));
 }
 
-TEST_F(ScreenGameTest, RoundStartClearsTheBoardRowsOfTheLevel) {
-    Load();
-    for (u32 answers : {4u, 8u, 30u}) {
-        SCOPED_TRACE(answers);
-        context.m_NumberOfAnswers = answers;
-        ShowAll();
-        Screen().m_CountdownRunning = true;
-        match().RoundStartEvent.Fire(nullptr);
-        EXPECT_FALSE(Screen().m_CountdownRunning);
-        for (u32 row = 1; row <= 8; ++row)
-            EXPECT_EQ(Visible("AnswerLabel" + std::to_string(row)), row > answers) << row;
-        EXPECT_FALSE(Visible("AnswersBox") || Visible("SoftKeyboard"));
-        EXPECT_TRUE(Screen().m_LeftAvatarDressPending && Screen().m_RightAvatarDressPending);
-        Screen().m_LeftAvatarDressPending = Screen().m_RightAvatarDressPending = false;
-    }
-}
-
-TEST_F(ScreenGameTest, FramesTurnBlocksEndTheNoticeAndShowSkip) {
-    Load();
-    QZ2011::ScreenGame& screen = Screen();
-    // The block-turn flag clears on the first whole frame at 1000 ms or more.
-    // Each turn counts from 0 again.
-    for (const auto& [frameMs, framesSet] :
-         std::vector<std::pair<u32, int>>{{16, 62}, {1000, 0}, {333, 3}, {250, 3}}) {
-        screen.m_BlockTurning = true;
-        for (int i = 0; i < framesSet; ++i)
-            screen.Process(frameMs);
-        EXPECT_TRUE(screen.m_BlockTurning) << frameMs;
-        screen.Process(frameMs);
-        EXPECT_FALSE(screen.m_BlockTurning) << frameMs;
-    }
-    // A long frame ends the achievement notice at once.
-    screen.m_AchievementShowing = true;
-    screen.Process(2000);
-    EXPECT_FALSE(screen.m_AchievementShowing);
-    for (u8 allowed : {1, 0, 1}) {
-        context.m_SkipAllowed = allowed;
-        screen.Process(16);
-        EXPECT_EQ(Visible("Skip"), allowed != 0);
-    }
-}
-
-TEST_F(ScreenGameTest, TheCountdownTimerTicksEverySecondWhileLoaded) {
-    struct Counter : IDelegate {
-        void Invoke() override { ++ticks; }
-        int ticks = 0;
-    } counter;
-    // The pool's records as an earlier owner left them.
-    std::vector<GameServices::KorvoGame::Timer*> taken;
-    while (GameServices::KorvoGame::Timer* timer = TimerManager::Instance()->AddTimer())
-        taken.push_back(timer);
-    for (GameServices::KorvoGame::Timer* timer : taken) {
-        timer->m_Elapsed = 700;
-        timer->m_SingleShot = true;
-        TimerManager::Instance()->RemoveTimer(timer);
-    }
-    Load();
-    GameServices::KorvoGame::Timer* timer = Screen().GetCountdownTimer();
-    ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->m_Event.Count(), 1u);
-    timer->m_Event.AddDelegate(&counter);
-    Frames(156, 16);
-    EXPECT_EQ(counter.ticks, 2);
-    timer->m_Event.RemoveDelegate(&counter);
-    Unload();
-    EXPECT_EQ(Screen().GetCountdownTimer(), nullptr);
-    EXPECT_FALSE(timer->m_Active);
-    EXPECT_EQ(timer->m_Duration + timer->m_Elapsed, 0u);
-}
-
 TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
     // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
     std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
@@ -262,20 +183,6 @@ TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
     // The next load makes its stand-ins afresh.
     Load();
     EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
-}
-
-TEST_F(ScreenGameTest, TimerEventsNeedTheScreensTimer) {
-    // Every timer of the pool in use: the screen loads without one.
-    std::vector<GameServices::KorvoGame::Timer*> taken;
-    while (GameServices::KorvoGame::Timer* timer = TimerManager::Instance()->AddTimer())
-        taken.push_back(timer);
-    Load();
-    EXPECT_EQ(Screen().GetCountdownTimer(), nullptr);
-    Screen().BoundWidget("TimerPanel")->SetVisible(true);
-    Screen().onSequenceEvent("Timer", "Stop");
-    EXPECT_TRUE(Visible("TimerPanel"));
-    for (GameServices::KorvoGame::Timer* timer : taken)
-        TimerManager::Instance()->RemoveTimer(timer);
 }
 
 }  // namespace
