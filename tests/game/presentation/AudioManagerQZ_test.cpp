@@ -212,6 +212,19 @@ TEST_F(GameAudio, AHoldingLineStopsTheShowClockUntilItEndsAndAnyOtherReleaseLets
     }
 }
 
+// A fade runs three seconds to its target; a fade-out with a stop stops at its end.
+TEST_F(GameAudio, AFadeReachesItsTargetInThreeSeconds) {
+    audio.PlayCrowdNoise();
+    const std::tuple<f32, f32, bool> fades[] = {{0.0f, 1.0f, false}, {1.0f, 0.2f, false}, {0.2f, 0.0f, true}};
+    for (const auto& [from, to, stop] : fades) {
+        audio.FadeAudioVolume("CrowdNoise", from, to, stop);
+        context.UpdateWorld(1500);
+        EXPECT_NEAR(Volume("CrowdNoise"), (from + to) / 2, 1e-5);
+        context.UpdateWorld(1500);
+        EXPECT_TRUE(stop ? !Playing("CrowdNoise") : std::abs(Volume("CrowdNoise") - to) < 1e-5) << to;
+    }
+}
+
 TEST_F(GameAudio, BindingPreparesTheCrowdAndAnswersFollowTheCrowdCue) {
     // Prepared and silent.
     const char* const crowd[] = {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud"};

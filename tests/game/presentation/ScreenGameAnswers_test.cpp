@@ -104,6 +104,22 @@ TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsAndFastMoneySums) {
         EXPECT_EQ(Screen().SumFastMoneyPoints(i32(last)), sum) << last;
 }
 
+// The smaller board of the 90s and 00s from round 3 on: answers 4 to 6 a row lower, no 7th.
+TEST_F(ScreenGameAnswers, TheSmallerBoardTakesItsRowsByDecadeAndRound) {
+    const struct { u32 decade; i32 round; const char* rows; } cases[] = {
+        {1, 3, "12345678"}, {2, 2, "12345678"}, {2, 3, "123-456-"}, {3, 5, "123-456-"}};
+    for (const auto& c : cases) {
+        QZ2011::Question* question = Ask(8, c.decade, c.round);
+        for (auto* label : Screen().m_AnswerLabels)
+            label->m_TextStyle.m_Text = "-";
+        Screen().ShowQuestion(question);
+        std::string rows;
+        for (auto* label : Screen().m_AnswerLabels)
+            rows += Text(label) == "-" ? '-' : char(Text(label)[1] + 1);
+        EXPECT_EQ(rows, c.rows) << c.decade << " " << c.round;
+    }
+}
+
 // A 30 s limit in the main game, 25 s ("fastMoneySecondTime") in phase 24, 20 s in phase 25.
 TEST_F(ScreenGameAnswers, CountdownDigitsWarningsAndLimitByPhase) {
     const struct { i32 phase; u32 elapsedMs; int units, tens; bool low, high; } cases[] = {  // -1: timed out

@@ -61,6 +61,9 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"PlayOrPass", true, 1, 11, 0, {"PlayButton", "PlayButtonText", "PassButton", "PassButtonText", "PoPPanel"}, {}},
         {"Retry", true, 4, 28, 0, {"RetryBox", "RetryNo_MainMenu", "RetryYes"}, {}},
         {"BlinkingSquare", true, 4, 26, 9, {"BlinkingSquareFM10"}, {"BlinkingSquareFM9"}},
+        {"BlinkingSquare", false, 4, 26, 9, {}, {"BlinkingSquareFM10"}},
+        {"AIBox", true, 1, 12, 0, {"AIBox"}, {}}, {"AIBox", false, 1, 12, 0, {}, {"AIBox"}},
+        {"FMBoard", true, 4, 24, 0, {"AnswersBoxFM"}, {}}, {"FMBoard", false, 4, 24, 0, {}, {"AnswersBoxFM"}},
     };
     HideAll("FreqLabelFM");
     const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
@@ -102,6 +105,22 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
     Screen().ShowComponent("BlinkingSquare");
     for (const auto& entry : Screen().WidgetContract())
         EXPECT_FALSE(Screen().BoundWidget(entry.name)->Visible) << entry.name.c_str();
+}
+
+// One mark per strike of the family with the turn.
+TEST_F(Components, StrikesShowOneMarkPerStrike) {
+    const Names marks = {"Strike1", "Strike2_1", "Strike2_2", "Strike3_1", "Strike3_2", "Strike3_3"};
+    const char* const expected[] = {"100000", "011000", "000111"};
+    context.m_GamePhase = 12;
+    for (i32 strikes : {1, 2, 3}) {
+        context.m_PlayerOneFamily->m_Strikes = strikes;
+        Screen().HideComponent("Strikes");
+        Screen().ShowComponent("Strikes");
+        std::string shown;
+        for (const std::string& name : marks)
+            shown += Visible(name) ? '1' : '0';
+        EXPECT_EQ(shown, expected[strikes - 1]);
+    }
 }
 
 // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the

@@ -159,6 +159,32 @@ TEST_F(ScreenGameTest, RetryFromThePromptAndReturnToTheMenu) {
     EXPECT_TRUE(log.Contains("Can not find the Level is :GameShowMenu"));
 }
 
+// The play-or-pass frame is inset by 15 on every side up to the 90s.
+TEST_F(ScreenGameTest, DecadeLayoutInsetsThePlayOrPassFrameUpToThe90s) {
+    Load();
+    W::Widget* frame = Screen().BoundWidget("PoPBackground");
+    for (const auto& [decade, x, y] : {std::tuple{2u, 24.0f, 18.0f}, std::tuple{3u, 9.0f, 3.0f}}) {
+        context.m_Decade = decade;
+        Screen().ApplyDecadeLayout();
+        EXPECT_EQ(std::pair(frame->m_X, frame->m_Y), std::pair(x, y)) << decade;
+    }
+}
+
+// Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms.
+TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurn) {
+    Load();
+    QZ2011::ScreenGame& screen = Screen();
+    screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_BlockTurning = true;
+    for (int frame = 1; frame <= 3; ++frame)
+        screen.Process(16);
+    EXPECT_TRUE(screen.m_QuestionTypingActive && screen.m_AnswerTypingActive);
+    screen.Process(16);
+    EXPECT_FALSE(screen.m_QuestionTypingActive || screen.m_AnswerTypingActive);
+    EXPECT_TRUE(screen.m_BlockTurning);
+    screen.Process(1000);
+    EXPECT_FALSE(screen.m_BlockTurning);
+}
+
 TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
     // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
     std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};

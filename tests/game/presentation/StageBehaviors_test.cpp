@@ -86,7 +86,7 @@ class KeyedAnimation : public behavior_test::RecordingAnimation {
 public:
     using Entity = behavior_test::Entity;
     using Target = behavior_test::Target;
-    void Start(Entity&, const Target&, f32, i32, f32, i32, i32) override {}
+    void Start(Entity&, const Target&, f32, i32, f32, i32, i32) override { ++starts; }
     void Replay(Entity&, const Target&, i32, i32, i32) override {}
     void SetSpeed(Entity&, const Target&, f32) override {}
     i32 GetEndFrame(Entity&, const Target&) override { return endFrame; }
@@ -102,6 +102,7 @@ public:
     }
 
     std::vector<IDelegate*> listeners;
+    int starts = 0;
 };
 
 class StageTest : public ::testing::Test {
@@ -154,6 +155,23 @@ TEST_F(StageTest, ResetLeavesNoKeyListener) {
     for (int index : {-1, 17})
         board.GetPart(index);
     EXPECT_EQ(log.Lines().size(), 2u);
+}
+
+// A pose request plays the pose of a known code only, once.
+TEST_F(StageTest, APoseRequestPlaysAKnownPose) {
+    QZCharacter contestant;
+    contestant.Initialize();
+    contestant.SetCharacterMale1();
+    Frame();
+    for (const auto& [code, plays] : {std::pair{7000, 1}, {7004, 0}, {7000, 1}}) {
+        const int before = animation.starts;
+        contestant.m_Behavior.PoseId = code;
+        contestant.m_Behavior.PoseRequest = 1;
+        Frame();
+        Frame();
+        EXPECT_EQ(animation.starts - before, plays) << code;
+        EXPECT_EQ(contestant.m_Behavior.PoseRequest, 0);
+    }
 }
 
 // Damaged behaviour files: every entity initialises and serves every request for 100 frames.
