@@ -161,6 +161,7 @@ TEST_F(StageTest, ResetLeavesNoKeyListener) {
 TEST_F(StageTest, APoseRequestPlaysAKnownPose) {
     QZCharacter contestant;
     contestant.Initialize();
+    EXPECT_EQ(contestant.IsMale1 + contestant.IsMale2 + contestant.IsFemale1 + contestant.IsFemale2, 0);
     contestant.SetCharacterMale1();
     Frame();
     for (const auto& [code, plays] : {std::pair{7000, 1}, {7004, 0}, {7000, 1}}) {
