@@ -74,7 +74,8 @@ std::string CharacterFile() {
     std::string actions;
     for (const char* name : {"Salutation01", "Walk", "WaitForBuzz", "BuzzLeft", "Think", "Pose70EasyM1"})
         actions += Action(name, "", true);
-    actions += Action("WinBig", "<PlayMode>once</PlayMode>", true);
+    for (const char* name : {"WinBig", "WinMed", "LoseSmall", "WinSmall", "LoseBig"})
+        actions += Action(name, "<PlayMode>once</PlayMode>", true);
     std::string sets;
     for (const char* name : {"CharacterMale1", "CharacterMale2", "CharacterFemale1", "CharacterFemale2"})
         sets += Template(name, actions);
@@ -157,13 +158,14 @@ TEST_F(StageTest, ResetLeavesNoKeyListener) {
     EXPECT_EQ(log.Lines().size(), 2u);
 }
 
-// A pose request plays the pose of a known code only, once.
+// A new contestant is asked nothing; a pose request plays the pose of a known code only, once.
 TEST_F(StageTest, APoseRequestPlaysAKnownPose) {
     QZCharacter contestant;
     contestant.Initialize();
     EXPECT_EQ(contestant.IsMale1 + contestant.IsMale2 + contestant.IsFemale1 + contestant.IsFemale2, 0);
     contestant.SetCharacterMale1();
     Frame();
+    EXPECT_EQ(animation.starts, 1) << "a new contestant's first frame plays its idle only";
     for (const auto& [code, plays] : {std::pair{7000, 1}, {7004, 0}, {7000, 1}}) {
         const int before = animation.starts;
         contestant.m_Behavior.PoseId = code;
