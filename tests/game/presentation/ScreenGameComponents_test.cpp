@@ -55,6 +55,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"GameWon", true, 4, 28, 0, {"YouWinBase", "YouWinRadial2", "YouWinParticles3", "YouWinText2"}, {"YouWin20k"}},
         {"FadeGameWon20k", true, 4, 29, 0, {"YouWin20k", "YouWin20kGlow", "YouWinBase"}, {}},
         {"GameLost", true, 4, 28, 0, {"YouLoseBase", "YouLoseText"}, {}},
+        {"GameLost", false, 4, 28, 0, {}, {"YouLoseBase", "YouLoseText"}},
         {"SoftKeyboard", true, 1, 23, 0,
          {"SoftKeyboard", "SoftKeyboardWidget", "ConfirmButton", "TextEntryBox_BG", "BlackBackground"}, {}},
         {"SoftKeyboard", false, 1, 24, 0, {}, {"SoftKeyboard", "SoftKeyboardWidget", "ConfirmButton", "BlackBackground"}},
@@ -63,6 +64,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"BlinkingSquare", true, 4, 26, 9, {"BlinkingSquareFM10"}, {"BlinkingSquareFM9"}},
         {"BlinkingSquare", false, 4, 26, 9, {}, {"BlinkingSquareFM10"}},
         {"AIBox", true, 1, 12, 0, {"AIBox"}, {}}, {"AIBox", false, 1, 12, 0, {}, {"AIBox"}},
+        {"AIDecide", true, 1, 11, 0, {"AIDecidePanel"}, {}}, {"AIDecide", false, 1, 11, 0, {}, {"AIDecidePanel"}},
         {"FMBoard", true, 4, 24, 0, {"AnswersBoxFM"}, {}}, {"FMBoard", false, 4, 24, 0, {}, {"AnswersBoxFM"}},
     };
     HideAll("FreqLabelFM");
@@ -121,6 +123,13 @@ TEST_F(Components, StrikesShowOneMarkPerStrike) {
             shown += Visible(name) ? '1' : '0';
         EXPECT_EQ(shown, expected[strikes - 1]);
     }
+}
+
+// The achievement notice shows the award's title.
+TEST_F(Components, TheAchievementNoticeShowsTheTitle) {
+    context.m_UnlockedAwardName = "Top Player";
+    match().FireAchievementUnlocked();
+    EXPECT_TRUE(Screen().m_AchievementShowing && Visible("AchievementBox"));
 }
 
 // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
