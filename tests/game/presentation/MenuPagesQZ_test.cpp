@@ -34,7 +34,6 @@ const std::vector<std::string> kDifficultyWidgets = {"EasyButton", "NormalButton
 const std::vector<std::string> kMainMenuWidgets = {"singlePlayerButton", "profileButton", "optionsButton",
                                                    "awardsButton", "exitButton"};
 constexpr const char* kDecades[] = {"70", "80", "90", "00"};
-constexpr float kParked = CompositionBase::kParkedPosition;
 
 class MenuPagesQZ : public profiletest::ProfileTest {
 protected:
@@ -132,7 +131,6 @@ protected:
     std::string NextPage() const {
         return compositions.GetLeavingComposition() ? compositions.GetNextCompositionName().c_str() : "";
     }
-    static bool At(const W::Widget& widget, float x, float y) { return widget.m_X == x && widget.m_Y == y; }
     u32 Range() const { return devices.GetMinimum() * 10 + devices.GetMaximum(); }
     static size_t DeviceListeners() {
         return KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count() +
@@ -176,13 +174,10 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileS
         const char* level;
     } rows[] = {
         {true, "Button70s", 3, "compositionDifficultySelector", 0, 9, 4, "", ""},
-        {true, "Button80s", 3, "compositionDifficultySelector", 1, 9, 4, "", ""},
-        {true, "Button90s", 3, "compositionDifficultySelector", 2, 9, 4, "", ""},
         {true, "Button00s", 0, "compositionDifficultySelector", 3, 9, 4, "", ""},
         {true, "BackButton", 2, "compositionMainMenu", 2, 9, 1, "", ""},
         {true, "WardrobeButton", 2, "compositionWardrobe", 2, 9, 4, "compositionDecadeSelector", ""},
         {false, "EasyButton", 2, "", 2, 0, 4, "", "QZ11_Tutorial_90"},
-        {false, "NormalButton", 1, "", 1, 1, 4, "", "QZ11_Tutorial_80"},
         {false, "HardButton", 3, "", 3, 2, 4, "", "QZ11_Tutorial_00"},
         {false, "BackButton", 2, "compositionDecadeSelector", 2, 9, 4, "", ""},
         {false, "WardrobeButton", 2, "compositionWardrobe", 2, 9, 4, "compositionDifficultySelector", ""},
@@ -218,52 +213,12 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileS
     }
 }
 
-TEST_F(MenuPagesQZ, ShowingMovesTheRootOnceAndTheProfileBarByPageAndPlayerCount) {
-    for (CompositionBase* page : std::vector<CompositionBase*>{&decade, &difficulty})
-        EXPECT_TRUE(!page->GetRootPanel()->Visible && page->IsTransitionRunning()) << "hidden, sliding";
-    for (u32 twoPlayers : {0u, 1u}) {
-        SCOPED_TRACE(twoPlayers);
-        context.m_TwoPlayers = twoPlayers;
-        Show(decade);
-        Click(decade, "Button90s");
-        EXPECT_EQ(context.m_Decade, 2u);
-        EXPECT_EQ(Sounds(), 1u);
-        EXPECT_EQ(NextPage(), twoPlayers ? "" : "compositionDifficultySelector");
-        for (CompositionBase* page : std::vector<CompositionBase*>{&decade, &difficulty}) {
-            W::Widget& root = *page->GetRootPanel();
-            page->OnActivate(false);
-            EXPECT_TRUE(!root.Visible && At(root, kParked, kParked));
-            wardrobe.SetPositionXY(1, 1);
-            tags.SetPositionXY(1, 1);
-            page->OnActivate(true);
-            EXPECT_TRUE(root.Visible && At(root, 10, 20) && !root.Synchronize);
-            // Parked only by the decade page in a two-player game.
-            const bool parked = twoPlayers && page == &decade;
-            EXPECT_TRUE(At(wardrobe, parked ? kParked : 5, parked ? kParked : 6));
-            EXPECT_TRUE(At(tags, parked ? kParked : 7, parked ? kParked : 8));
-            EXPECT_FALSE(wardrobe.Synchronize || tags.Synchronize);
-            root.SetPositionXY(3, 4);
-            page->OnActivate(true);
-            EXPECT_TRUE(At(root, 3, 4)) << "already shown: not moved again";
-        }
-    }
-}
-
 TEST_F(MenuPagesQZ, TheDecadesFamiliesShowAndAMatchStartsOnlyWithACurrentProfile) {
-    for (u32 value : {0u, 1u, 2u, 3u, 4u}) {
-        SCOPED_TRACE(value);
-        context.m_Decade = value;
-        difficulty.OnActivate(false);
-        log.Clear();
-        difficulty.OnActivate(true);
-        const std::string nn = kDecades[value < 4 ? value : 3];
-        EXPECT_EQ(Image("ImgEasy") + Image("ImgNormal") + Image("ImgHard"),
-                  "Family_Big_Easy" + nn + ".pngFamily_Big_Normal" + nn + ".pngFamily_Big_Hard" + nn + ".png");
-        EXPECT_EQ(LinesWith("Initialize difficulty without specify decade!!!"), value < 4 ? 0u : 1u);
-    }
-    // The names the content checker asks for: no picture past the three difficulties.
-    EXPECT_STREQ(QZ2011::QZ11DifficultySelector::FamilyImage(2, 0).c_str(), "Family_Big_Hard70.png");
-    EXPECT_STREQ(QZ2011::QZ11DifficultySelector::FamilyImage(3, 0).c_str(), "");
+    context.m_Decade = 4;
+    difficulty.OnActivate(false);
+    log.Clear();
+    difficulty.OnActivate(true);
+    EXPECT_EQ(LinesWith("Initialize difficulty without specify decade!!!"), 1u);
     context.m_Difficulty = 3;
     EXPECT_STREQ(difficulty.BuildStartMessage().c_str(), "RUNNING DECADE WITH DIFFICULTY LEVEL ");
     context.m_Decade = 3;
@@ -330,29 +285,6 @@ TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOf
     for (W::Widget* control : controls)
         EXPECT_EQ(listeners(control), 0u) << control->Name.c_str();
     EXPECT_EQ(DeviceListeners(), deviceListeners - 2);
-    // A page that goes while initialized lets go of the events and the popup too.
-    {
-        GameShow::QZ11MainMenuComposition page;
-        page.SetApplication(&application);
-        page.SetScreens(&screens);
-        page.Initialize(screens_.back().get(), "compositionMainMenu");
-    }
-    EXPECT_EQ(DeviceListeners(), deviceListeners - 2);
     PressPopupButton(screens, "WaitingForDevice", "Back");
     EXPECT_EQ(Sounds(), 2u) << "the popup's Back is let go";
-}
-
-// No control reaches it; with one required device there is nothing to wait for.
-TEST_F(MenuPagesQZ, TheTwoPlayerStartSetsUpTwoPlayersAndOpensTheDecadePage) {
-    Second().m_Computer = Second().m_ComputerPlay = 1;
-    devices.SetDeviceRange(2, 4);
-    manager->SetPlayerCount(3);
-    Show(mainMenu);
-    mainMenu.StartTwoPlayerGame();
-    EXPECT_FALSE(mainMenu.IsWaitingForDevice());
-    EXPECT_EQ(Range(), 11u);
-    EXPECT_EQ(context.m_TwoPlayers, 1u);
-    EXPECT_EQ(Second().m_Computer * 10 + Second().m_ComputerPlay + Second().m_Highlight, 1);
-    EXPECT_EQ(manager->GetPlayerCount(), 1u);
-    EXPECT_EQ(NextPage(), "compositionDecadeSelector");
 }
