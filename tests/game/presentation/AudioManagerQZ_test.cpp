@@ -215,6 +215,7 @@ TEST_F(GameAudio, AHoldingLineStopsTheShowClockUntilItEndsAndAnyOtherReleaseLets
 // A fade runs three seconds to its target; a fade-out with a stop stops at its end.
 TEST_F(GameAudio, AFadeReachesItsTargetInThreeSeconds) {
     audio.PlayCrowdNoise();
+    auto step = [&](u32 ms) { context.UpdateWorld(ms); };
     const struct { f32 from, to, half, end; } fades[] = {
         {0.0f, 1.0f, 0.5f, 1.0f}, {1.0f, 0.2f, 0.6f, 0.2f}, {-1.0f, 2.0f, 0.5f, 1.0f}, {0.4f, 0.6f, 0.5f, 0.6f}};
     for (const auto& fade : fades) {
