@@ -27,6 +27,8 @@ void AddEmitterAndSerif(authoring::PackageWriter& writer) {
     spark.endFrame = 1;
     writer.Add("spark", TypeKey::Emitter3D, authoring::EmitterBytes(spark));
     authoring::AddBakedFont(writer, "serif", Sans32());
+    writer.Add("wave.anm", TypeKey::PrscAnimation, authoring::PrscAnimationBytes(30, 30, Track::Vec2(), Track::Float(),
+                                                                               Track::Vec2(), Track::Color(), Track::UV()));
 }
 
 class SpecialWidgets : public ::testing::Test {
@@ -114,6 +116,10 @@ TEST_F(SpecialWidgets, EmitterParticlesAreBornAtItsWidget) {
     emitter->Update();
     ASSERT_NE(emitter->FirstLive(), nullptr);
     EXPECT_EQ(F({emitter->FirstLive()->position.x, emitter->FirstLive()->position.y}), F({30, 40}));
+    // The clean-up gives the widget's animation back.
+    widget->SetAnimation("wave.anm");
+    Release();
+    EXPECT_EQ(widget->m_Animation, nullptr);
 }
 
 }  // namespace

@@ -194,6 +194,11 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     ASSERT_TRUE(input.Started());
     DeviceSystem devices;
     DeviceManager manager;
+    // The passes wait for the start-up.
+    ActionRecorder moves;
+    devices.ListenMove("axis-all", &moves.delegate);
+    input.Frame(devices);
+    EXPECT_TRUE(moves.records.empty());
     devices.SetDeviceCount(3);
     devices.Startup();
     EXPECT_EQ(devices.GetDeviceCount(), 1u);
