@@ -32,18 +32,15 @@ protected:
         AddSound("blip", authoring::EncodeOggVorbis(authoring::MakeTone(880, 2000, 44100, 1, 0.5)));
         AddStream("music", authoring::EncodeOggVorbis(authoring::MakeTone(220, 44100, 44100, 1, 0.5)));
         Mount();
-        LoadParameters("");
+        // An audio-asset pool of 3.
+        const std::string path = params.Write(
+            "RuntimeParameters.xml", ParameterFile(ParameterItem("GameServices", "FactoryAudioAsset", "3")));
+        GameServices::KorvoGame::RuntimeParameters::Instance()->LoadRuntimeParameters(path.c_str());
+        GameAudioAssetFactory::Instance()->RegisterAudioAssetFactory();
     }
     ~AudioSystem() override {
         Audio::Cleanup(&set);
         set.Clear();
-    }
-    // An audio-asset pool of 3 and the given parameters.
-    void LoadParameters(const std::string& items) {
-        const std::string path = params.Write(
-            "RuntimeParameters.xml", ParameterFile(ParameterItem("GameServices", "FactoryAudioAsset", "3") + items));
-        GameServices::KorvoGame::RuntimeParameters::Instance()->LoadRuntimeParameters(path.c_str());
-        GameAudioAssetFactory::Instance()->RegisterAudioAssetFactory();
     }
     AudioAsset* Asset(const char* name, const char* file, bool playing, bool streamed = false, bool looped = true) {
         AudioAsset* asset = GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc();

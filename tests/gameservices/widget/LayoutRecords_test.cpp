@@ -51,8 +51,7 @@ TEST(LayoutRecords, StructureAndElementNames) {
 }
 
 TEST(LayoutRecords, KindBlocksFallBack) {
-    EXPECT_EQ(Only("<GsWidgetLibrary:Label FontFamily='A.ttf'/>").m_Values.Text("TextFontName"),
-              "A.ttf");
+    EXPECT_EQ(Only("<GsWidgetLibrary:Label FontFamily='A.ttf'/>").m_Values.Text("TextFontName"), "A.ttf");
     const sWidget scroll =
         Only("<GsWidgetLibrary:ScrollText FontFamily='A.ttf' TextFontName='B.ttf'/>");
     EXPECT_EQ(scroll.m_Values.Text("TextFontName"), "B.ttf");
@@ -197,8 +196,7 @@ TEST_F(WidgetBuilder, SizeChecksNameTheirKind) {
 }
 
 TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
-    WriteScreenFile("scores.xaml",
-                    Layout("<Grid Name='inner'/>", 300, 100, "Scores"));
+    WriteScreenFile("scores.xaml", Layout("<Grid Name='inner'/>", 300, 100, "Scores"));
     WriteScreenFile("loop.xaml",
                     Layout("<Grid><GsWidgetLibrary:Compositor Name='again' Source='x/Test.xaml'/>"
                            "</Grid>", 10, 10, "Loop"));

@@ -32,26 +32,6 @@ inline std::string SampleFile(const std::string& relative) {
     return text.str();
 }
 
-// Drives the level-transition controller of `flow` to its running phase with a test level
-// that `level` keeps.
-inline void RunTestLevel(GameServices::KorvoGame::GameFlowManager& flow,
-                         std::unique_ptr<GameServices::KorvoGame::LevelTransition>& level) {
-    using GameServices::KorvoGame::LevelTransitionController;
-    GameServices::KorvoGame::sLevelTransition record;
-    record.LevelNameId = "Quiz";
-    record.Status = "unlock";
-    level = std::make_unique<GameServices::KorvoGame::LevelTransition>(record);
-    LevelTransitionController* controller = flow.GetController();
-    controller->RequestLevel(level.get(), nullptr);
-    for (int step = 0; step < 2; ++step) {
-        controller->Update();
-        controller->SetDone(true);
-        controller->Update();
-    }
-    controller->Update();
-    ASSERT_EQ(controller->GetPhase(), LevelTransitionController::kPhaseRunning);
-}
-
 class LayoutFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -68,13 +48,29 @@ protected:
     }
     // The sample screens, navigation and popups.
     void WriteSamples() const {
-        for (const char* name : {"answerscreen.xaml", "hintbar.xaml", "popupconfirm.xaml",
-                                 "sketch.flow"})
+        for (const char* name : {"answerscreen.xaml", "hintbar.xaml", "popupconfirm.xaml", "sketch.flow"})
             WriteScreenFile(name, SampleFile(std::string("screens/") + name));
         WritePopupsFile(SampleFile("global/popups.xml"));
     }
 
-    void RunLevel() { RunTestLevel(game.flow, level); }
+    // Drives the level-transition controller of the game flow to its running phase with a test
+    // level that `level` keeps.
+    void RunLevel() {
+        using GameServices::KorvoGame::LevelTransitionController;
+        GameServices::KorvoGame::sLevelTransition record;
+        record.LevelNameId = "Quiz";
+        record.Status = "unlock";
+        level = std::make_unique<GameServices::KorvoGame::LevelTransition>(record);
+        LevelTransitionController* controller = game.flow.GetController();
+        controller->RequestLevel(level.get(), nullptr);
+        for (int step = 0; step < 2; ++step) {
+            controller->Update();
+            controller->SetDone(true);
+            controller->Update();
+        }
+        controller->Update();
+        ASSERT_EQ(controller->GetPhase(), LevelTransitionController::kPhaseRunning);
+    }
 
     TempDir dir;
     LogCapture log;

@@ -330,10 +330,7 @@ TEST_F(KeyboardTest, BackspaceAndReplaceOnType) {
 }
 
 TEST_F(KeyboardTest, TypedCharactersArePrintableSingleBytes) {
-    const struct {
-        uintptr_t code;
-        const char* after;
-    } cases[] = {
+    const struct { uintptr_t code; const char* after; } cases[] = {
         {'A', "A"}, {9, "A"}, {31, "A"}, {32, "A "}, {127, "A "}, {0x20AC, "A "}, {0x100 + 'B', "A "},
         {160, "A \xA0"}, {8, "A "},
         {126, "A ~"}, {159, "A ~"}, {255, "A ~\xFF"}, {256, "A ~\xFF"},

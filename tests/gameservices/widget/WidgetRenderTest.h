@@ -27,24 +27,6 @@ struct SpriteFile {
     u32 argb;
 };
 
-inline std::string FontOfSize(u32 size) {
-    authoring::FontData font;
-    font.header[0] = size;
-    return authoring::FontBytes(font);
-}
-
-// Adds a textured sprite of one colour: "<name>.spt" with its material, slot and PNG.
-inline void AddSolidSprite(authoring::PackageWriter& writer, const std::string& name, u32 argb) {
-    authoring::TextureSlotData slot;
-    slot.textures = {name + ".png"};
-    authoring::MaterialData material;
-    material.slots = {name + "_slot"};
-    writer.Add(name + ".png", TypeKey::Texture, drawtest::SolidPng(8, 8, argb))
-        .Add(name + "_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(slot))
-        .Add(name + ".mat", TypeKey::Material, authoring::MaterialBytes(material))
-        .Add(name + ".spt", TypeKey::Sprite, authoring::SpriteBytes(2, 8, 8, name + ".mat"));
-}
-
 // DejaVu Sans at 32 pixels, baked once.
 inline const authoring::BakedFont& Sans32() {
     static authoring::BakedFont baked;
@@ -62,12 +44,22 @@ public:
     explicit RenderPackage(const std::vector<SpriteFile>& sprites,
                            void (*more)(authoring::PackageWriter&) = nullptr) {
         auto& writer = package.Writer();
+        // Each a textured sprite of one colour: "<name>.spt" with its material, slot and PNG.
         for (const SpriteFile& s : sprites) {
-            AddSolidSprite(writer, s.name, s.argb);
+            authoring::TextureSlotData slot;
+            slot.textures = {s.name + ".png"};
+            authoring::MaterialData material;
+            material.slots = {s.name + "_slot"};
+            writer.Add(s.name + ".png", TypeKey::Texture, drawtest::SolidPng(8, 8, s.argb))
+                .Add(s.name + "_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(slot))
+                .Add(s.name + ".mat", TypeKey::Material, authoring::MaterialBytes(material))
+                .Add(s.name + ".spt", TypeKey::Sprite, authoring::SpriteBytes(2, 8, 8, s.name + ".mat"));
             names.push_back(s.name);
         }
         authoring::AddBakedFont(writer, "sans", Sans32());
-        writer.Add("shadow.fon", TypeKey::Font, FontOfSize(16));
+        authoring::FontData shadow;  // a font of size 16
+        shadow.header[0] = 16;
+        writer.Add("shadow.fon", TypeKey::Font, authoring::FontBytes(shadow));
         if (more)
             more(writer);
         package.Mount();
@@ -123,11 +115,6 @@ inline AGSprite* SpriteAt(const Widget& w, u32 i) { return Render::At(w.Volatile
 inline AGText* TextAt(const Widget& w, u32 i) { return Render::At(w.VolatileDatas.GetTexts(), i); }
 inline AGRenderable* Member(const Widget& w, u32 i) { return Composite(w) ? Composite(w)->GetMember(i) : nullptr; }
 inline bool Drawn(const AGRenderable* r) { return r && r->HasFlags(AGRenderable::kActive); }
-inline F PlaceOf(const AGRenderable* r) {
-    AGVec3 at;
-    r->GetPosition(at);
-    return {at.x, at.y};
-}
 
 // A keyboard of rows of keys 40 x 40, 4.5 apart, all looks from sprite "k".
 inline void LayOutKeyboard(SoftKeyboard& k, std::vector<u32> rows, const char* qwerty, const char* abcde) {

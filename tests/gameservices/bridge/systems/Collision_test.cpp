@@ -129,21 +129,15 @@ protected:
 }  // namespace
 
 TEST_F(Collisions, BoundaryPairsByCode) {
-    const struct {
-        i32 a, b;
-        AGVec3 bAt;
-        bool hit, reported;
-    } rows[] = {
+    const struct { i32 a, b; AGVec3 bAt; bool hit, reported; } rows[] = {
         {kShapeSphere, kShapeSphere, {2, 0, 0}, true, false},  // just touching
         {kShapeSphere, kShapeSphere, {0, 1.5f, 1.5f}, false, false},
         {kShapeCircle, kShapeSphere, {0, 0, 50}, true, false},  // 1002 ignores height
         {kShapeCircle, kShapeCircle, {0, 2.1f, 0}, false, false},
         {kShapeSphere, kShapeCircle, {0, 0, 0}, false, true},  // 2001
-        {kShapeSphere, kShapeBox, {0, 0, 0}, false, false},
-        {kShapeBox, kShapeSphere, {0, 0, 0}, false, false},
+        {kShapeSphere, kShapeBox, {0, 0, 0}, false, false},   {kShapeBox, kShapeSphere, {0, 0, 0}, false, false},
         {kShapeRectangle, kShapeBox, {1.9f, -1.9f, 100}, true, false},  // z ignored
-        {kShapeBox, kShapeRectangle, {0, 2.1f, 0}, false, false},
-        {kShapeBox, kShapeBox, {2, 2, 2}, true, false},
+        {kShapeBox, kShapeRectangle, {0, 2.1f, 0}, false, false}, {kShapeBox, kShapeBox, {2, 2, 2}, true, false},
         {kShapeBox, kShapeBox, {0, 0, 2.1f}, false, false},
     };
     for (const auto& r : rows) {
@@ -253,11 +247,7 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     EXPECT_EQ(P(Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 2)->GetLocalCenter()), (V{10, 5, 0}));
     // Turned at build time, about x (x, y, z) -> (x, -z, y), then y -> (z, y, -x), then z ->
     // (-y, x, z); later updates move the shape and keep the turn. A rectangle stays in z = 0.
-    const struct {
-        bool box;
-        f32 x, y, z;
-        V centre, half;
-    } turns[] = {
+    const struct { bool box; f32 x, y, z; V centre, half; } turns[] = {
         {true, 90, 0, 0, {11, 0, 5}, {10, 5, 5}},  {true, 0, 90, 0, {1, 5, -10}, {5, 5, 10}},
         {true, 0, 0, 90, {-4, 10, 0}, {5, 10, 5}}, {true, 90, 90, 0, {6, 0, -10}, {5, 5, 10}},
         {false, 90, 0, 0, {11, 0, 0}, {10, 5, 0}},
@@ -311,29 +301,17 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
 }
 
 TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
-    // Each refusal is reported; a refused boundary leaves no detail either.
-    const struct {
-        i32 boundary, detail;
-        const char* model;  // null: the sprite
-        i32 boundaryBuilt, detailBuilt;
-        size_t reports;
-    } rows[] = {
-        {kShapeCircle, kShapeNone, "ball", kShapeCircle, -1, 0},
-        {kShapeSphere, kShapeSphere, "ball", kShapeSphere, kShapeSphere, 0},
-        {kShapeRectangle, kShapeBox, "ball", kShapeRectangle, kShapeBox, 0},
-        {kShapeBox, kShapeModel, "ball", kShapeBox, kShapeModel, 0},
-        {kShapeNone, kShapeCircle, "ball", -1, -1, 2},
-        {kShapeModel, kShapeRectangle, "ball", -1, -1, 2},
-        {9, 6, "ball", -1, -1, 1},
-        {kShapeRectangle, kShapeModel, "", -1, -1, 2},
-        {kShapeSphere, kShapeBox, "empty", -1, -1, 2},
-        {kShapeRectangle, kShapeNone, nullptr, kShapeRectangle, -1, 0},
-        {kShapeCircle, kShapeSphere, nullptr, -1, -1, 2},
-        {kShapeSphere, kShapeCircle, nullptr, -1, -1, 2},
-        {kShapeBox, kShapeBox, nullptr, -1, -1, 2},
-        {kShapeModel, kShapeModel, nullptr, -1, -1, 2},
-        {kShapeNone, kShapeRectangle, nullptr, -1, -1, 2},
-        {7, 6, nullptr, -1, -1, 1},
+    // Each refusal is reported and builds nothing, a refused boundary no detail either; otherwise
+    // the shapes asked for are built. A null model stands for the sprite.
+    const struct { i32 boundary, detail; const char* model; size_t reports; } rows[] = {
+        {kShapeCircle, kShapeNone, "ball", 0},       {kShapeSphere, kShapeSphere, "ball", 0},
+        {kShapeRectangle, kShapeBox, "ball", 0},     {kShapeBox, kShapeModel, "ball", 0},
+        {kShapeNone, kShapeCircle, "ball", 2},       {kShapeModel, kShapeRectangle, "ball", 2},
+        {9, 6, "ball", 1},                           {kShapeRectangle, kShapeModel, "", 2},
+        {kShapeSphere, kShapeBox, "empty", 2},       {kShapeRectangle, kShapeNone, nullptr, 0},
+        {kShapeCircle, kShapeSphere, nullptr, 2},    {kShapeSphere, kShapeCircle, nullptr, 2},
+        {kShapeBox, kShapeBox, nullptr, 2},          {kShapeModel, kShapeModel, nullptr, 2},
+        {kShapeNone, kShapeRectangle, nullptr, 2},   {7, 6, nullptr, 1},
     };
     AGSprite sprite;
     sprite.SetSize(8, 4);
@@ -351,8 +329,8 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
         SCOPED_TRACE(std::to_string(r.boundary) + "/" + std::to_string(r.detail) +
                      (r.model ? r.model : "sprite"));
         EXPECT_EQ(object.GetBoundaryType() * 10 + object.GetDetailType(), r.boundary * 10 + r.detail);
-        EXPECT_EQ(object.GetBoundary() ? object.GetBoundary()->GetType() : -1, r.boundaryBuilt);
-        EXPECT_EQ(object.GetDetail() ? object.GetDetail()->GetType() : -1, r.detailBuilt);
+        EXPECT_EQ(object.GetBoundary() ? object.GetBoundary()->GetType() : -1, r.reports ? -1 : r.boundary);
+        EXPECT_EQ(object.GetDetail() ? object.GetDetail()->GetType() : -1, r.reports || !r.detail ? -1 : r.detail);
         EXPECT_EQ(log.Lines().size(), r.reports);
         object.ReleaseShapes();
         EXPECT_EQ(pools.circles->GetUsedCount() + pools.spheres->GetUsedCount() + pools.rectangles->GetUsedCount() +

@@ -129,10 +129,10 @@ protected:
     Entities::Set set;
     MiniGame::BehaviorActionSkin skin;
     std::vector<std::string> journal;
+    LogCapture log;
 };
 
 TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
-    LogCapture log;
     const struct { i32 mode; u32 converted; bool reported; } modes[] = {
         {0, 1, false}, {1, 1, false}, {2, 1, true}, {3, 3, false}, {6, 6, false}, {7, 1, true}, {-1, 1, true}};
     for (const auto& m : modes) {
@@ -151,13 +151,7 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
     SetModelAnimation(box, "spin.anm", 4, 1.0f, -1, -1);
     EXPECT_EQ(model->GetController(), GetEntityAnimations(box)->m_Model->m_Controller);
     // A controller at frame 20 of 0..60, speed 2; then one step of 300 ms.
-    const struct {
-        i32 mode;
-        f32 speed;
-        i32 start, end;
-        u32 controllerMode;
-        f32 frame, after;
-    } rows[] = {
+    const struct { i32 mode; f32 speed; i32 start, end; u32 controllerMode; f32 frame, after; } rows[] = {
         {3, -1.0f, 10, -1, 3, 10, 28},   // start placed, speed kept
         {3, 0.5f, -1, -1, 3, 20, 24.5f},  // place kept
         {4, 0.0f, 5, 7, 4, 5, 5},         // speed 0 holds
@@ -273,7 +267,6 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
 // Without resources a skin gets neither skeleton nor animation, only its clock, and its
 // updates pose nothing.
 TEST_F(EntityAnimationsTest, ASkinWithoutItsResourcesPosesNothing) {
-    LogCapture log;
     AGResourceManager* resources = AGResourceManager::Get();
     AGResourceManager::SetInstance(nullptr);
     SetSkinAnimation(box, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1);
@@ -285,7 +278,6 @@ TEST_F(EntityAnimationsTest, ASkinWithoutItsResourcesPosesNothing) {
 }
 
 TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevels) {
-    LogCapture log;
     Entities::Prop hidden, third;
     Entities::ComponentLevel level;
     for (Entities::Prop* prop : {&hidden, &third})
@@ -320,7 +312,6 @@ TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevels) 
 }
 
 TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
-    LogCapture log;
     AGModel* tile = package.Instance<AGModel>(TypeKey::Model, "tile.mdl");
     box.VolatileDatas.Set(kENGINE_DATA_MODEL, tile);
     description.m_RenderableKind = RenderableModelData::kModel;
@@ -381,10 +372,7 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
 
 TEST_F(EntityAnimationsTest, KeysFireByDirectionOnceAndReArmWhenPlaybackLeaves) {
     // Frames seen in turn by a key at frame 10, and whether it fires on each.
-    const struct {
-        u32 mode;
-        std::vector<std::pair<f32, bool>> steps;
-    } runs[] = {
+    const struct { u32 mode; std::vector<std::pair<f32, bool>> steps; } runs[] = {
         {AGController::kOnce, {{8.9f, false}, {9.0f, true}, {9.5f, false}, {12, false}, {0, false}, {9.2f, true}}},
         {AGController::kLoop, {{9.0f, true}, {10, false}, {8.9f, false}, {9.0f, true}}},
         {AGController::kOnceReverse, {{10.5f, false}, {10, true}, {9, false}, {11, false}, {10, true}}},
@@ -410,7 +398,6 @@ TEST_F(EntityAnimationsTest, KeysFireByDirectionOnceAndReArmWhenPlaybackLeaves) 
 }
 
 TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
-    LogCapture log;
     Entities::Prop bare, sprite, dressed;
     AGSprite engineSprite;
     Avatar avatar;
@@ -434,10 +421,7 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
     const char* const speed = "you try to change the speed of an animation that doesn't exist !!";
     const char* const noKey = "can't find this animation to add a key";
     const char* const noTexture = "can't find this texture animation";
-    const struct {
-        std::function<i32()> call;
-        const char* report;
-    } rows[] = {
+    const struct { std::function<i32()> call; const char* report; } rows[] = {
         {[&] { return ReplayModelAnimation(bare, 3, -1, -1), 0; }, first},
         {[&] { return GetModelAnimationEndFrame(bare); }, first},
         {[&] { return GetCameraAnimationEndFrame(bare); }, first},

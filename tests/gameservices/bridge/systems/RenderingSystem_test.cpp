@@ -291,18 +291,13 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
 }
 
 TEST_F(LevelRendering, ModelMaterialsTexturesAndPlacement) {
-    struct Case {
-        const char* model;
-        const char* texture;
-        u32 material0;  // name id of the first part's material afterwards
-        const char* report;
-    };
-    const Case cases[] = {
+    // The name id of the first part's material afterwards, and the report.
+    const struct { const char *model, *texture; u32 material0; const char* report; } cases[] = {
         {"pair.mdl", "Wood.PNG", NameId("desk.mat"), "Can not find the material pair_material.mat"},
         {"desk.mdl", "Wood.PNG", NameId("wood.mat"), nullptr},
         {"desk.mdl", "", NameId("desk.mat"), nullptr},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         log.Clear();
         Entities::Prop prop("Thing");
         Bridge::RenderableModelData data(c.model, "");
@@ -310,9 +305,7 @@ TEST_F(LevelRendering, ModelMaterialsTexturesAndPlacement) {
         prop.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &data);
         AGModel* model = RenderingSystem::CreateModel(prop);
         EXPECT_EQ(model->Materials().Get(0)->NameId(), c.material0) << c.model << " " << c.texture;
-        if (c.report) {
-            EXPECT_TRUE(log.Contains(c.report));
-        }
+        EXPECT_TRUE(!c.report || log.Contains(c.report));
         // A second model for the same entity gives the first back.
         RenderingSystem::CreateModel(prop);
         EXPECT_EQ(Clones(TypeKey::Model, c.model), 1u);
