@@ -176,11 +176,9 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
 }
 
 TEST_F(WidgetBuilder, SizeChecksNameTheirKind) {
-    const struct {
-        const char* element;
-        char digit;
-    } kinds[] = {{"Button", '1'}, {"SliderTrackBar", '4'}, {"ResizableWindow", '6'},
-                 {"SoftKeyboard", '8'}, {"Image", 0}};
+    const struct { const char* element; char digit; } kinds[] = {
+        {"Button", '1'}, {"SliderTrackBar", '4'}, {"ResizableWindow", '6'},
+        {"SoftKeyboard", '8'}, {"Image", 0}};
     for (const auto& k : kinds) {
         log.Clear();
         delete Build(Layout(std::string("<Grid><GsWidgetLibrary:") + k.element + "/></Grid>"));

@@ -126,13 +126,10 @@ protected:
 
 TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDanglingLayer) {
     // Before the level start, without its component, or with no level: reported, left empty.
-    const struct {
-        Entities::Set* level;
-        const char* component;
-        const char* report;
-    } missing[] = {{&level, "View", "has no camera or 3D layer yet"},
-                   {&level, "Elsewhere", "the level doesn't have the Component :Elsewhere"},
-                   {nullptr, "View", "the level doesn't have the Component :View"}};
+    const struct { Entities::Set* level; const char* component; const char* report; } missing[] = {
+        {&level, "View", "has no camera or 3D layer yet"},
+        {&level, "Elsewhere", "the level doesn't have the Component :Elsewhere"},
+        {nullptr, "View", "the level doesn't have the Component :View"}};
     for (const auto& c : missing) {
         game.level = c.level;
         viewport->m_ComponentLevel = c.component;

@@ -46,15 +46,6 @@ protected:
         RenderingSystemWidget::Cleanup(&screen);
         RenderingSystemWidget::ReleaseLayer(&screen);
     }
-    // Lines 40 high: the fonts' own lines are lower.
-    ScrollText* Scroll(f32 height, std::vector<const char*> lines) {
-        auto* scroll = Add<ScrollText>(*root, "scroll", 5, 6, 300, height);
-        SetText(scroll->m_NormalStyle, "");
-        scroll->m_SpecialStyle.m_FontName = "serif";
-        scroll->m_LineHeight = 40.0f;
-        scroll->m_Lines.assign(lines.begin(), lines.end());
-        return scroll;
-    }
     static std::string Shown(const AGRenderable* r) {
         return Drawn(r) ? static_cast<const AGText*>(r)->GetString().c_str() : "-";
     }
@@ -72,7 +63,11 @@ protected:
 };
 
 TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
-    ScrollText* scroll = Scroll(90, {"a", "c", "b_B"});
+    auto* scroll = Add<ScrollText>(*root, "scroll", 5, 6, 300, 90);
+    SetText(scroll->m_NormalStyle, "");
+    scroll->m_SpecialStyle.m_FontName = "serif";
+    scroll->m_LineHeight = 40.0f;  // the fonts' own lines are lower
+    scroll->m_Lines = {"a", "c", "b_B"};
     scroll->m_Speed = 40.0f;
     Counter ended;
     scroll->m_ScrollEnded.AddDelegate(&ended.delegate);

@@ -35,12 +35,9 @@ TEST(Widget, FindChildIsDepthFirstAndNeverMatchesTheRoot) {
 
 TEST(Widget, InputNeedsHalfOpacityAndLockingSkipsDisabledChildren) {
     PlainWidget widget;
-    const struct {
-        u32 color;
-        f32 opacity;
-        bool opaque;
-    } cases[] = {{0x7FFFFFFFu, 1.0f, false}, {0x80FFFFFFu, 1.0f, true}, {0xFF000000u, 0.5f, true},
-                 {0xFFFFFFFFu, 0.49f, false}};
+    const struct { u32 color; f32 opacity; bool opaque; } cases[] = {
+        {0x7FFFFFFFu, 1.0f, false}, {0x80FFFFFFu, 1.0f, true}, {0xFF000000u, 0.5f, true},
+        {0xFFFFFFFFu, 0.49f, false}};
     for (const auto& c : cases) {
         widget.m_AnimColor = c.color;
         widget.SetOpacity(c.opacity);

@@ -126,22 +126,8 @@ TEST_F(AvatarTest, PartsJoinTheLayerFollowTheCharacterAndSwapOnce) {
     EXPECT_EQ(dad.VolatileDatas.Count(), 0u);
 }
 
-TEST_F(AvatarTest, SkinsMayNotShareModels) {
-    AGSkin lower, upper;
-    AvatarSkin top{&upper, "upper", {5}}, legs{&lower, "lower", {4, 5}}, hair{&lower, "hair", {3}};
-    Avatar avatar;
-    EXPECT_TRUE(avatar.AddSkin(top));
-    EXPECT_FALSE(avatar.AddSkin(legs));
-    EXPECT_TRUE(log.Contains("you have two skin that influence the same Model"));
-    EXPECT_TRUE(avatar.AddSkin(hair));
-    avatar.SetPart(3, "hair.mdl");
-    avatar.SetPart(8, "hair.mdl");
-    EXPECT_EQ(avatar.m_Parts[3]->GetSkin(), &lower);
-    package.GiveBack(TypeKey::Model, avatar.m_Parts[3]);
-}
-
 TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {
-    AGSkin eyes;
+    AGSkin eyes, other;
     Avatar avatar;
     avatar.Show();
     avatar.SetPart(0, "head.mdl");
@@ -166,13 +152,20 @@ TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {
     EXPECT_TRUE(eye->HasFlags(AGRenderable::kActive) && avatar.m_Visible);
     EXPECT_TRUE(avatar.AddSkin(AvatarSkin{&eyes, "eyes", {1, 2}}));
     EXPECT_EQ(eye->GetSkin(), &eyes);
+    // Skins may not share models; a part set later takes its skin.
+    EXPECT_FALSE(avatar.AddSkin(AvatarSkin{&other, "other", {3, 2}}));
+    EXPECT_TRUE(log.Contains("you have two skin that influence the same Model"));
+    EXPECT_TRUE(avatar.AddSkin(AvatarSkin{&other, "hair", {3}}));
+    avatar.SetPart(3, "hair.mdl");
+    AGModel* hair = avatar.m_Parts[3];
+    EXPECT_EQ(hair->GetSkin(), &other);
     avatar.Clear();
     EXPECT_TRUE(avatar.m_ModelsToAdd.empty() && avatar.m_ModelsToRemove.empty() && avatar.m_ModelsToRelease.empty() &&
                 avatar.m_Skins.empty() && avatar.m_Parts[1] == nullptr && avatar.m_Layer == nullptr);
     EXPECT_EQ((std::vector<f32>{f32(avatar.m_Visible), f32(avatar.m_LayerInStep), avatar.m_World.m[12]}),
               (std::vector<f32>{0, 1, 0}));
-    package.GiveBack(TypeKey::Model, head);
-    package.GiveBack(TypeKey::Model, eye);
+    for (AGModel* part : {head, eye, hair})
+        package.GiveBack(TypeKey::Model, part);
 }
 
 TEST_F(AvatarTest, DescriptionsFillPooledRecordsAndBuildOnlyOnceGiven) {

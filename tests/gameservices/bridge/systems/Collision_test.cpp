@@ -154,15 +154,12 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
     tri.SetModel(Model("tri"));
     pair.SetModel(Model("pair"));
     const V miss{1, 0, 0, 0, 0, 0, 0, 0}, face{1, 1, 0, 0, -1, 0, 0, 0};
-    const struct {
-        AGVec3 a;
-        const CollisionShape* b;
-        V result;
-    } pairs[] = {{{0, 0, 1}, nullptr, {1, 1, 0, 0, 0, 0, 0, 0}}, {{1.5f, 0, 1}, nullptr, {1, 1, 1, 0, 0, 0.5f, 0, 0}},
-                 {{2.5f, 0, 1}, nullptr, miss},  {{5, 5, 0.5f}, &tri, face},     {{0, 0, -1}, &tri, face},
-                 {{5, 5, 1.5f}, &tri, miss},     {{6, 6, 0}, &tri, miss},        {{-0.5f, 2, 0}, &tri, miss},
-                 {{2, -0.5f, 0}, &tri, miss},    {{25, 2, 0.5f}, &pair, face},   {{5, 2, 0.5f}, &pair, face},
-                 {{15, 2, 0.5f}, &pair, miss}};
+    const struct { AGVec3 a; const CollisionShape* b; V result; } pairs[] = {
+        {{0, 0, 1}, nullptr, {1, 1, 0, 0, 0, 0, 0, 0}}, {{1.5f, 0, 1}, nullptr, {1, 1, 1, 0, 0, 0.5f, 0, 0}},
+        {{2.5f, 0, 1}, nullptr, miss},  {{5, 5, 0.5f}, &tri, face},     {{0, 0, -1}, &tri, face},
+        {{5, 5, 1.5f}, &tri, miss},     {{6, 6, 0}, &tri, miss},        {{-0.5f, 2, 0}, &tri, miss},
+        {{2, -0.5f, 0}, &tri, miss},    {{25, 2, 0.5f}, &pair, face},   {{5, 2, 0.5f}, &pair, face},
+        {{15, 2, 0.5f}, &pair, miss}};
     for (const auto& p : pairs) {
         CollisionResult r;
         auto other = Make<CollisionShapeSphere>("ball", {0, 0, 1});
@@ -178,12 +175,9 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
     turned[0] = turned[5] = 0.0f;
     turned[1] = 1.0f;
     turned[4] = -1.0f;
-    const struct {
-        const Entities::Matrix44* transform;
-        AGVec3 at;
-        bool hit;
-    } moved[] = {{&raised, {5, 5, 5.5f}, true}, {&raised, {5, 5, 0.5f}, false}, {&turned, {-2, 7, 0}, true},
-                 {&turned, {5, 5, 0.5f}, false}};
+    const struct { const Entities::Matrix44* transform; AGVec3 at; bool hit; } moved[] = {
+        {&raised, {5, 5, 5.5f}, true}, {&raised, {5, 5, 0.5f}, false}, {&turned, {-2, 7, 0}, true},
+        {&turned, {5, 5, 0.5f}, false}};
     for (const auto& m : moved) {
         CollisionShapeModel shape;
         shape.SetModel(Model("tri"));

@@ -89,8 +89,7 @@ protected:
             .Add("flip.mat", TypeKey::Material, authoring::MaterialBytes(flipOnly));
         package.Mount();
         LoadCapacities(dir, {{"FactoryEntityAnimations", 2},
-                             {"FactoryEngineAnimationSkin", 3},
-                             {"FactoryEntityAnimationStoryboard", 1},
+                             {"FactoryEngineAnimationSkin", 3}, {"FactoryEntityAnimationStoryboard", 1},
                              {"FactoryEntityAnimationKeyFrame", 2}});
         CreateEngineAnimationFactories();
         model = package.Instance<AGModel>(TypeKey::Model, "rig.mdl");

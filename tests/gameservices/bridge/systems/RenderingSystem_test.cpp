@@ -126,12 +126,10 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     key.Color = 1, key.Ambient = 2, key.Diffuse = 3, key.Specular = 4;
     key.Intensity = 5, key.FallSize = 6, key.Range = 7, key.AttenuationK0 = 8, key.AttenuationK2 = 9;
     RenderingSystem::Initialize(&set);
-    const struct {
-        Entities::Entity* entity;
-        u32 key;
-    } built[] = {{set.FindSetElement("Card"), kENGINE_DATA_SPRITE}, {set.FindSetElement("Desk"), kENGINE_DATA_MODEL},
-                 {set.FindProp("Chip"), kENGINE_DATA_SPRITE},        {set.FindProp("Box"), kENGINE_DATA_MODEL},
-                 {set.FindCamera("Flat"), kENGINE_DATA_CAMERA},      {set.m_Lights[0], kENGINE_DATA_LIGHT}};
+    const struct { Entities::Entity* entity; u32 key; } built[] = {
+        {set.FindSetElement("Card"), kENGINE_DATA_SPRITE}, {set.FindSetElement("Desk"), kENGINE_DATA_MODEL},
+        {set.FindProp("Chip"), kENGINE_DATA_SPRITE},        {set.FindProp("Box"), kENGINE_DATA_MODEL},
+        {set.FindCamera("Flat"), kENGINE_DATA_CAMERA},      {set.m_Lights[0], kENGINE_DATA_LIGHT}};
     for (const auto& b : built)
         EXPECT_TRUE(b.entity->VolatileDatas.HasData(b.key)) << b.entity->Name.c_str();
     auto* scene = set.FindSetElement("Stage")->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
@@ -294,8 +292,7 @@ TEST_F(LevelRendering, ModelMaterialsTexturesAndPlacement) {
     // The name id of the first part's material afterwards, and the report.
     const struct { const char *model, *texture; u32 material0; const char* report; } cases[] = {
         {"pair.mdl", "Wood.PNG", NameId("desk.mat"), "Can not find the material pair_material.mat"},
-        {"desk.mdl", "Wood.PNG", NameId("wood.mat"), nullptr},
-        {"desk.mdl", "", NameId("desk.mat"), nullptr},
+        {"desk.mdl", "Wood.PNG", NameId("wood.mat"), nullptr}, {"desk.mdl", "", NameId("desk.mat"), nullptr},
     };
     for (const auto& c : cases) {
         log.Clear();
