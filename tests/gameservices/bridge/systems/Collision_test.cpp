@@ -45,10 +45,7 @@ struct Probe : ICollidable {
     u32 GetCollidableId() const override { return id; }
     Entities::Depictors& GetCollidableDepictors() override { return depictors; }
     void GetCollidableTransform(f32 (&m)[16]) const override {
-        Entities::MatrixIdentity(m);
-        m[12] = position.x;
-        m[13] = position.y;
-        m[14] = position.z;
+        Entities::ComposeRotationTranslation(m, 0, 0, 0, 1, position);
     }
     bool IsCollisionActive() const override { return active; }
 
@@ -169,12 +166,8 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
     // The triangle follows the shape's transform: raised by 5, or turned a quarter about z
     // (x, y) -> (-y, x).
     Entities::Matrix44 raised, turned;
-    Entities::MatrixIdentity(raised);
-    Entities::MatrixIdentity(turned);
-    raised[14] = 5.0f;
-    turned[0] = turned[5] = 0.0f;
-    turned[1] = 1.0f;
-    turned[4] = -1.0f;
+    Entities::ComposeRotationTranslation(raised, 0, 0, 0, 1, AGVec3{0, 0, 5});
+    Entities::ComposeRotationTranslation(turned, 0, 0, 90, Entities::Prop::kDegreesToRadians, AGVec3{});
     const struct { const Entities::Matrix44* transform; AGVec3 at; bool hit; } moved[] = {
         {&raised, {5, 5, 5.5f}, true}, {&raised, {5, 5, 0.5f}, false}, {&turned, {-2, 7, 0}, true},
         {&turned, {5, 5, 0.5f}, false}};

@@ -88,9 +88,8 @@ protected:
             .Add("pair.mat", TypeKey::Material, authoring::MaterialBytes(pair))
             .Add("flip.mat", TypeKey::Material, authoring::MaterialBytes(flipOnly));
         package.Mount();
-        LoadCapacities(dir, {{"FactoryEntityAnimations", 2},
-                             {"FactoryEngineAnimationSkin", 3}, {"FactoryEntityAnimationStoryboard", 1},
-                             {"FactoryEntityAnimationKeyFrame", 2}});
+        LoadCapacities(dir, {{"FactoryEntityAnimations", 2}, {"FactoryEngineAnimationSkin", 3},
+                             {"FactoryEntityAnimationStoryboard", 1}, {"FactoryEntityAnimationKeyFrame", 2}});
         CreateEngineAnimationFactories();
         model = package.Instance<AGModel>(TypeKey::Model, "rig.mdl");
         box.VolatileDatas.Set(kENGINE_DATA_MODEL, model);

@@ -49,7 +49,6 @@ public:
     void Send(Kind kind, u32 key = 0) { Post({.kind = kind, .key = key}); }
     void MoveTo(i32 x, i32 y) { Post({.kind = Kind::MouseMove, .x = x, .y = y}); }
     void Button(bool down) { Post({.kind = down ? Kind::ButtonDown : Kind::ButtonUp}); }
-    void Type(char16_t unit) { Post({.kind = Kind::Char, .unit = unit}); }
     void Post(const platform::window::Message& message) { m_app.DispatchMessage(message); }
     void Frame(GameServices::Bridge::DeviceSystem& devices) {
         devices.Update(16);
