@@ -491,18 +491,16 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     CollisionSystem::InitializeEntity(a, ShapePlacement{});
     EXPECT_EQ(pools.objects->GetUsedCount(), 6u);
     // Without its engine object an entity is reported and gets none; other kinds are skipped.
-    Entities::Prop hollow, flat, other;
     RenderableModelData sprite, light;
     sprite.m_RenderableKind = RenderableModelData::kSprite;
     light.m_RenderableKind = RenderableModelData::kOther;
-    hollow.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &ball);
-    flat.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &sprite);
-    other.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &light);
-    for (Entities::Prop* p : {&hollow, &flat, &other})
-        p->VolatileDatas.Set(kCOLLISION_DATA, &kept);
     log.Clear();
-    for (Entities::Prop* p : {&hollow, &flat, &other})
-        CollisionSystem::InitializeEntity(*p, ShapePlacement{});
+    for (RenderableModelData* kind : {&ball, &sprite, &light}) {
+        Entities::Prop hollow;
+        hollow.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, kind);
+        hollow.VolatileDatas.Set(kCOLLISION_DATA, &kept);
+        CollisionSystem::InitializeEntity(hollow, ShapePlacement{});
+    }
     EXPECT_EQ(log.Lines(), (std::vector<std::string>(2, "The Entity doesn't have a geometry, call "
                                                         "RenderingSystem::Initialize(..) before!")));
     EXPECT_EQ(pools.objects->GetUsedCount(), 6u);
