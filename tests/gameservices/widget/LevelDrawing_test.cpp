@@ -67,8 +67,7 @@ protected:
     }
     void TearDown() override {
         if (package) {
-            RenderingSystemWidget::Cleanup(&screen);
-            RenderingSystemWidget::ReleaseLayer(&screen);
+            HideScreen();
             RenderingSystem::Cleanup(&level);
             // The shared layer leaves the device: no frame draws it once deleted.
             const u32 layers = m_device.GetLayerCount();
@@ -101,6 +100,10 @@ protected:
         RenderingSystemWidget::Initialize(&screen);
         RenderingSystemWidget::AttachLayer(&screen);
         RenderingSystemWidget::UpdateTransforms(*root);
+    }
+    void HideScreen() {
+        RenderingSystemWidget::Cleanup(&screen);
+        RenderingSystemWidget::ReleaseLayer(&screen);
     }
     void Draw() {
         RenderingSystem::Update(&level);
@@ -138,8 +141,7 @@ TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDang
         viewport->SetWidth(120.0f);
         RenderingSystemWidget::UpdateSize(*viewport);
         RenderingSystemWidget::UpdateVisibility(*viewport);
-        RenderingSystemWidget::Cleanup(&screen);
-        RenderingSystemWidget::ReleaseLayer(&screen);
+        HideScreen();
     }
     game.level = &level;
     viewport->m_ComponentLevel = "View";
@@ -150,8 +152,7 @@ TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDang
     log.Clear();
     ShowScreen();
     EXPECT_EQ(Render::LayerOf(*viewport), nullptr);
-    RenderingSystemWidget::Cleanup(&screen);
-    RenderingSystemWidget::ReleaseLayer(&screen);
+    HideScreen();
     RenderingSystem::Cleanup(&level);
     eye.Activate = true;
     for (bool screenFirst : {true, false}) {
@@ -179,16 +180,14 @@ TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDang
         EXPECT_EQ(Pixel(34, 34), kClear);
         viewport->Visible = true;
         if (screenFirst) {
-            RenderingSystemWidget::Cleanup(&screen);
-            RenderingSystemWidget::ReleaseLayer(&screen);
+            HideScreen();
             EXPECT_EQ(d->GetParent(), nullptr);
             RenderingSystem::Cleanup(&level);
         } else {
             RenderingSystem::Cleanup(&level);
             EXPECT_EQ(v->ChildCount(), 0u);
             Draw();
-            RenderingSystemWidget::Cleanup(&screen);
-            RenderingSystemWidget::ReleaseLayer(&screen);
+            HideScreen();
         }
     }
 }

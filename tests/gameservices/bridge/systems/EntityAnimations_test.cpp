@@ -260,19 +260,16 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
         {TypeKey::SkeletonPrsAnimation, "rig.hold"}};
     for (const auto& [type, name] : loaded)
         EXPECT_EQ(package.Provider(type)->Find(Crc32Hash(name)), nullptr) << name;
-}
-
-// Without resources a skin gets neither skeleton nor animation, only its clock, and its
-// updates pose nothing.
-TEST_F(EntityAnimationsTest, ASkinWithoutItsResourcesPosesNothing) {
+    // Without resources a skin gets neither skeleton nor animation, only its clock, and its
+    // updates pose nothing.
     AGResourceManager* resources = AGResourceManager::Get();
     AGResourceManager::SetInstance(nullptr);
     SetSkinAnimation(box, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1);
     AGResourceManager::SetInstance(resources);
-    EngineAnimationSkin* animation = GetEntityAnimations(box)->m_Skins.at(0);
-    EXPECT_TRUE(!animation->m_Key.m_Skeleton && !animation->m_Current && animation->m_Controller);
+    EngineAnimationSkin* bare = GetEntityAnimations(box)->m_Skins.at(0);
+    EXPECT_TRUE(!bare->m_Key.m_Skeleton && !bare->m_Current && bare->m_Controller);
     UpdateAnimations(&set, 250);
-    EXPECT_EQ(animation->m_Controller->GetTime(), 0.0f);
+    EXPECT_EQ(bare->m_Controller->GetTime(), 0.0f);
 }
 
 TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevels) {
