@@ -154,11 +154,8 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
     slider.m_Left = ImageBox{AGVec2{20, 20}, AGVec2{0, 0}};
     slider.m_Right = ImageBox{AGVec2{20, 20}, AGVec2{30, 0}};
     slider.m_Value = 0.05f;
-    const struct {
-        f32 x;
-        u32 part, hover, pressed;
-        f32 value;
-    } cases[] = {{110, 0, 2, 4, 0.0f}, {110, 0, 2, 4, 0.0f}, {140, 1, 3, 5, 0.1f}};
+    const struct { f32 x; u32 part, hover, pressed; f32 value; } cases[] = {
+        {110, 0, 2, 4, 0.0f}, {110, 0, 2, 4, 0.0f}, {140, 1, 3, 5, 0.1f}};
     for (const auto& c : cases) {
         game.Move(a, c.x, 105);
         EXPECT_EQ(slider.m_SliderBehavior.m_Part * 10 + slider.m_SliderBehavior.m_VisualState,

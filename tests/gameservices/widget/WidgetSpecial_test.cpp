@@ -27,8 +27,9 @@ void AddEmitterAndSerif(authoring::PackageWriter& writer) {
     spark.endFrame = 1;
     writer.Add("spark", TypeKey::Emitter3D, authoring::EmitterBytes(spark));
     authoring::AddBakedFont(writer, "serif", Sans32());
-    writer.Add("wave.anm", TypeKey::PrscAnimation, authoring::PrscAnimationBytes(30, 30, Track::Vec2(), Track::Float(),
-                                                                               Track::Vec2(), Track::Color(), Track::UV()));
+    writer.Add("wave.anm", TypeKey::PrscAnimation,
+               authoring::PrscAnimationBytes(30, 30, Track::Vec2(), Track::Float(), Track::Vec2(), Track::Color(),
+                                             Track::UV()));
 }
 
 class SpecialWidgets : public ::testing::Test {

@@ -227,11 +227,8 @@ TEST_F(AvatarTest, AClearedBuiltFlagReChecksEveryPartByName) {
     RenderingSystem::SetRenderableAvatarData(dad, description);
     RenderingSystem::Initialize(&set);
     Frame();
-    const struct {
-        i32 type;
-        const char* name;
-        size_t drawn;
-    } changes[] = {{4, "top2.mdl", 7}, {0, "", 6}, {3, "hair.mdl", 6}};
+    const struct { i32 type; const char* name; size_t drawn; } changes[] = {
+        {4, "top2.mdl", 7}, {0, "", 6}, {3, "hair.mdl", 6}};
     for (const auto& c : changes) {
         AGModel* const before = TheAvatar().m_Parts[3];
         description.m_PartNames[c.type] = c.name;

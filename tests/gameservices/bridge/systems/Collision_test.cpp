@@ -132,9 +132,10 @@ TEST_F(Collisions, BoundaryPairsByCode) {
         {kShapeCircle, kShapeSphere, {0, 0, 50}, true, false},  // 1002 ignores height
         {kShapeCircle, kShapeCircle, {0, 2.1f, 0}, false, false},
         {kShapeSphere, kShapeCircle, {0, 0, 0}, false, true},  // 2001
-        {kShapeSphere, kShapeBox, {0, 0, 0}, false, false},   {kShapeBox, kShapeSphere, {0, 0, 0}, false, false},
+        {kShapeSphere, kShapeBox, {0, 0, 0}, false, false}, {kShapeBox, kShapeSphere, {0, 0, 0}, false, false},
         {kShapeRectangle, kShapeBox, {1.9f, -1.9f, 100}, true, false},  // z ignored
-        {kShapeBox, kShapeRectangle, {0, 2.1f, 0}, false, false}, {kShapeBox, kShapeBox, {2, 2, 2}, true, false},
+        {kShapeBox, kShapeRectangle, {0, 2.1f, 0}, false, false},
+        {kShapeBox, kShapeBox, {2, 2, 2}, true, false},
         {kShapeBox, kShapeBox, {0, 0, 2.1f}, false, false},
     };
     for (const auto& r : rows) {
@@ -317,7 +318,8 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
                      (r.model ? r.model : "sprite"));
         EXPECT_EQ(object.GetBoundaryType() * 10 + object.GetDetailType(), r.boundary * 10 + r.detail);
         EXPECT_EQ(object.GetBoundary() ? object.GetBoundary()->GetType() : -1, r.reports ? -1 : r.boundary);
-        EXPECT_EQ(object.GetDetail() ? object.GetDetail()->GetType() : -1, r.reports || !r.detail ? -1 : r.detail);
+        const i32 detailBuilt = r.reports || r.detail == kShapeNone ? -1 : r.detail;
+        EXPECT_EQ(object.GetDetail() ? object.GetDetail()->GetType() : -1, detailBuilt);
         EXPECT_EQ(log.Lines().size(), r.reports);
         object.ReleaseShapes();
         EXPECT_EQ(pools.circles->GetUsedCount() + pools.spheres->GetUsedCount() + pools.rectangles->GetUsedCount() +
@@ -335,14 +337,10 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
 
 TEST_F(Collisions, ABoundaryHitDecidesAndTheDetailOnlyDescribesIt) {
     // Boundaries of radius 3 (boundary scale 3), details of radius 1.
-    const struct {
-        f32 bx;
-        bool bDetail, hit;
-        V tested;  // detail tested, detail hit
-    } rows[] = {
-        {4, true, true, {1, 0}},  {1.5f, true, true, {1, 1}}, {7, true, false, {0, 0}},
-        {4, false, true, {0, 0}},
-    };
+    // Tested: detail tested, detail hit.
+    const struct { f32 bx; bool bDetail, hit; V tested; } rows[] = {
+        {4, true, true, {1, 0}}, {1.5f, true, true, {1, 1}}, {7, true, false, {0, 0}},
+        {4, false, true, {0, 0}}};
     for (const auto& r : rows) {
         CollisionObject a, b;
         a.BuildFromModel(kShapeSphere, kShapeSphere, Model("ball"), ShapePlacement{}, 3.0f, AGVec3{});
@@ -423,11 +421,8 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     EXPECT_EQ(probe.hits, (std::vector<Entities::Entity*>{&e, &a, &b}));
     EXPECT_EQ(log.Lines(), (std::vector<std::string>{
                                "The Prop doesn't have a Collision info, call CollisionSystem::Initialize(..) before!bare"}));
-    const struct {
-        bool active;
-        AGVec3 at;
-        std::vector<Entities::Entity*> hits;
-    } frames[] = {{false, {0, 0, 0}, {}}, {true, {10, 0.5f, 0}, {&c}}};
+    const struct { bool active; AGVec3 at; std::vector<Entities::Entity*> hits; } frames[] = {
+        {false, {0, 0, 0}, {}}, {true, {10, 0.5f, 0}, {&c}}};
     for (const auto& f : frames) {
         probe.hits.clear();
         probe.active = f.active;

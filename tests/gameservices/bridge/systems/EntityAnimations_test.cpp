@@ -326,12 +326,9 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
     package.GiveBack(TypeKey::Model, tile);
     // A sprite's UV animation takes a slot that does not step; its texture animation does too,
     // and takes the stepping slot only when there is no other.
-    const struct {
-        const char* material;
-        bool texture;
-        i32 slot;  // -1: none made, reported
-        i32 endFrame;
-    } sprites[] = {{"pair.mat", true, 1, 6}, {"flip.mat", true, 0, 2}, {"flip.mat", false, -1, 0}};
+    // Slot -1: none made, reported.
+    const struct { const char* material; bool texture; i32 slot, endFrame; } sprites[] = {
+        {"pair.mat", true, 1, 6}, {"flip.mat", true, 0, 2}, {"flip.mat", false, -1, 0}};
     RenderableModelData flat;
     flat.m_RenderableKind = RenderableModelData::kSprite;
     for (const auto& s : sprites) {
