@@ -56,3 +56,11 @@ TEST(Widget, InputNeedsHalfOpacityAndLockingSkipsDisabledChildren) {
     EXPECT_EQ(enabled->m_InputLocked + deep->m_InputLocked + root.m_InputLocked, 3);
     EXPECT_EQ(disabled->m_InputLocked, 0);
 }
+
+TEST(Widget, HitBoxesHoldTheirEdges) {
+    HitRectangle box{.x = 10, .y = 20, .maxX = 30, .maxY = 40};
+    const std::pair<AGVec2, bool> points[] = {{{10, 20}, true},    {{40, 60}, true},    {{9.9f, 30}, false},
+                                              {{40.1f, 30}, false}, {{20, 19.9f}, false}, {{20, 60.1f}, false}};
+    for (const auto& [point, hit] : points)
+        EXPECT_EQ(Widget::HitTest(box, point), hit) << point.x << "," << point.y;
+}
