@@ -178,6 +178,10 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     RenderingSystemWidget::LayoutResizableWindow(*tree.window, 101.0f, 200.0f);
     RenderingSystemWidget::UpdateBehaviorState(*tree.window);
     EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 320u);
+    // A scale reaches the drawing and the hit box.
+    tree.label->SetScale(AGVec2{2.0f, 3.0f});
+    const platform::gfx::Matrix& scaled = Composite(*tree.label)->Transform();
+    EXPECT_EQ(F({scaled.m[0], scaled.m[5], tree.label->m_Hit.maxX, tree.label->m_Hit.maxY}), F({2, 3, 400, 120}));
     Release();
     for (Widget* w : std::initializer_list<Widget*>{t.root, t.image, t.label, t.button, t.box, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();

@@ -132,15 +132,19 @@ TEST_F(DeviceSystemTest, DeviceIdsOutsideThePointerSlotsReadNoPosition) {
 }
 
 TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEndOfTheUpdate) {
-    InputHarness input(3, 0, 1);
+    InputHarness input(3, 1, 1);
     ASSERT_TRUE(input.Started());
     DeviceSystem devices;
     devices.Startup();
-    ActionRecorder recorder, axes;
+    ActionRecorder recorder, axes, moves;
     {
         LogCapture log;
-        EXPECT_EQ(devices.ListenMove("axis-all", &axes.delegate), nullptr);
+        EXPECT_NE(devices.ListenMove("axis-all", &moves.delegate), nullptr);
+        EXPECT_EQ(devices.ListenMove("axis-up", &axes.delegate), nullptr);
         EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for DeviceTriggerMoveFactory"));
+        // The one move trigger goes back and comes again with a single cursor.
+        devices.UnlistenMove("axis-all", &moves.delegate, "");
+        EXPECT_NE(devices.ListenMove("axis-all", &moves.delegate), nullptr);
         // Rotations and accelerations share a pool; only the matching unlisten frees one.
         EXPECT_NE(devices.ListenRotation("axis-up", 0, 1, &axes.delegate), nullptr);
         EXPECT_EQ(devices.ListenAcceleration("axis-up", 0, 1, &axes.delegate), nullptr);
@@ -187,6 +191,7 @@ TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEn
     EXPECT_NE(devices.ListenKey("y", "none", &recorder.delegate), nullptr);
     input.Frame(devices);
     EXPECT_EQ(recorder.records.size(), 2u);
+    EXPECT_EQ(moves.records.size(), 2u);
 }
 
 TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreAnnouncedLost) {
