@@ -509,8 +509,5 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     CollisionSystem::Cleanup(&set);
     EXPECT_EQ(pools.data->GetUsedCount(), 0u);
     probeObject.ReleaseShapes();
-    set.m_SetElements.clear();
-    set.m_Props.clear();
-    set.m_Characters.clear();
-    set.m_ComponentLevels.clear();
+    set.RemoveAll();  // the entities are the test's
 }
