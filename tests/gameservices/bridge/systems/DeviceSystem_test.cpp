@@ -49,7 +49,9 @@ protected:
         trigger->m_ActionName = name;
     }
     void Move(const char* axis, ActionRecorder& recorder, i32 deviceId) {
-        devices.ListenMove(axis, &recorder.delegate)->m_DeviceId = deviceId;
+        DeviceTrigger* trigger = devices.ListenMove(axis, &recorder.delegate);
+        trigger->m_DeviceId = deviceId;
+        trigger->m_ActionName = axis;
     }
 
     InputHarness input;
@@ -101,7 +103,7 @@ TEST_F(DeviceSystemTest, AButtonCarriesThePointerOfItsOwnFrameAndMovesFireEveryF
     input.Send(MessageKind::MouseLeave);
     input.Frame(devices);
     EXPECT_EQ(Texts(click), std::vector<std::string>{"mouseleft 0 88,299 2 101 -"});
-    EXPECT_EQ(Texts(moves).back(), " 0 0,0 -1 010 -");
+    EXPECT_EQ(Texts(moves).back(), "axis-all 0 0,0 -1 010 -");
 
     // Nothing fires while inactive.
     devices.SetActive(false);
