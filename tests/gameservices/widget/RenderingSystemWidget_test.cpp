@@ -164,6 +164,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_EQ(U({SpriteAt(*t.bar, 4)->GetBlendMode(), SpriteAt(*t.box, 0)->GetBlendMode(),
                  SpriteAt(*t.button, 0)->GetBlendMode(), static_cast<AGSprite*>(Member(*t.image, 0))->GetBlendMode()}),
               U({AGSprite::kBlendAdditive, AGSprite::kBlendColor, AGSprite::kBlendAlpha, AGSprite::kBlendAlpha}));
+    RenderingSystemWidget::UpdateText(*tree.label);  // gives back the fonts it held
     // The Image names its sprite up to the first '.', the other kinds up to the last.
     EXPECT_EQ(Clones("icons/star.spt"), 1u);
     EXPECT_EQ(Clones("icons/star.big.spt"), 5u);
