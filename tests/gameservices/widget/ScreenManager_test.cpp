@@ -248,7 +248,11 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
 
 TEST_F(ScreenManagerTest, ShowingTwiceOrWhileClosingKeepsOneEntry) {
     Start(PopupInfo("P", 1));
+    // Popups wait while a screen change is pending.
+    manager.SetPendingScreen("AnswerScreen");
     Popup* popup = manager.ShowPopup("P");
+    manager.Update(16);
+    EXPECT_FALSE(popup->m_Loaded);
     EXPECT_EQ(manager.ShowPopup("P"), popup);
     manager.HidePopup("P");
     manager.Update(16);
