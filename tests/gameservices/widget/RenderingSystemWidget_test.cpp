@@ -170,6 +170,15 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_EQ(Clones("icons/star.big.spt"), 5u);
     // Keys step by the truncated width plus spacing.
     EXPECT_EQ(t.keyboard->m_Letters.at(2).x - t.keyboard->m_Letters[0].x, 88.0f);
+    // The layout key pressed shows its pressed look and labels the letters in the other order.
+    t.keyboard->m_HoveredSpecial = 0;
+    t.keyboard->m_KeyboardBehavior.m_HoveredIsSpecial = t.keyboard->m_KeyboardBehavior.m_Pressed = 1;
+    RenderingSystemWidget::UpdateBehaviorState(*t.keyboard);
+    EXPECT_EQ(Member(*t.keyboard, 6), SpriteAt(*t.keyboard, 11));
+    EXPECT_EQ(std::string(TextAt(*t.keyboard, 1)->GetString().c_str()), "B");
+    // Hiding the backspace key hides its icon.
+    RenderingSystemWidget::SetSoftKeysVisible(3, *t.keyboard, false);
+    EXPECT_FALSE(Drawn(SpriteAt(*t.keyboard, 21)));
     // Opacities and moves multiply down the chain; a window's update lays it out at its own size.
     tree.root->SetOpacity(0.5f);
     tree.image->m_AnimColor = 0x80FFFFFFu;

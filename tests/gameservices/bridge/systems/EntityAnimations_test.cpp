@@ -223,6 +223,9 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
     EngineAnimationSkin* animation = GetEntityAnimations(box)->m_Skins.at(0);
     AGSkin* skeleton = animation->m_Key.m_Skeleton;
     ASSERT_NE(skeleton, nullptr);
+    AvatarSkin other = animation->m_Key;  // another skeleton over the same models is another skin
+    other.m_Name = "other.skel";
+    EXPECT_EQ(FindSkinAnimation(*GetEntityAnimations(box), other), nullptr);
     EXPECT_EQ(model->GetSkin(), skeleton);
     UpdateAnimations(&set, 500);
     AGController* current = animation->m_Controller;
