@@ -68,6 +68,14 @@ struct Recorder {
     FDelegate<Recorder> second{this, &Recorder::Second};
 };
 
+using BuilderTest = widget_test::LayoutFixture;
+
+// A screen of the game's own, registered while it lives.
+class GameScreen : public BaseScreen<GameScreen> {
+public:
+    explicit GameScreen(const char* name) : BaseScreen<GameScreen>(name) {}
+};
+
 struct SilentAudio : AGAudioManagerImpl {
     void Update() override {}
 };
@@ -112,10 +120,7 @@ TEST_F(ScreenManagerTest, NavigationRegistersScreensAndConnections) {
 }
 
 TEST_F(ScreenManagerTest, ResetRebuildsTheFileScreensOnly) {
-    class GameScreen : public BaseScreen<GameScreen> {
-    public:
-        GameScreen() : BaseScreen<GameScreen>("HintBar") {}
-    } gameScreen;
+    GameScreen gameScreen("HintBar");
     ScreenManager& shared = ScreenManager::Instance();
     shared.LoadNavigation();
     shared.LoadPopups();
@@ -293,23 +298,6 @@ TEST_F(ScreenManagerTest, TheTwentyFirstPopupIsSkipped) {
     EXPECT_EQ(manager.GetTopPopup(), nullptr);
 }
 
-namespace {
-
-using BuilderTest = widget_test::LayoutFixture;
-
-class GameScreen : public BaseScreen<GameScreen> {
-public:
-    GameScreen() : BaseScreen<GameScreen>("ScreenGame") {}
-    void Process(u32 elapsed) override {
-        ++processed;
-        last = elapsed;
-    }
-    int processed = 0;
-    u32 last = 0;
-};
-
-}  // namespace
-
 TEST_F(BuilderTest, DeletedScreensAndWidgetsLeaveNoDelegateBehind) {
     WriteScreenFile("game.xaml",
                     widget_test::Layout("<Grid><GsWidgetLibrary:Button Name=\"ok\"/>"
@@ -317,7 +305,7 @@ TEST_F(BuilderTest, DeletedScreensAndWidgetsLeaveNoDelegateBehind) {
                                         "<GsWidgetLibrary:SliderTrackBar Name=\"bar\"/></Grid>"
                                         "</Grid>"));
     {
-        auto* screen = new GameScreen();
+        auto* screen = new GameScreen("ScreenGame");
         screen->m_LayoutFile = "game.xaml";
         screen->onLoad();
         EXPECT_GT(game.FrameDelegates(), 5u);
