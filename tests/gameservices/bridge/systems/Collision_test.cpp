@@ -369,14 +369,10 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     ball.m_RenderableKind = RenderableModelData::kModel;
     CollisionData sphere;
     sphere.m_BoundaryShape = "Sphere";
-    const struct {
-        Entities::PlacedEntity* entity;
-        const char* name;
-        AGVec3 at;
-        bool described;
-    } entities[] = {{&e, "e", {0, 1, 0}, true},  {&a, "a", {0, 0, 0}, true},      {&b, "b", {1.5f, 0, 0}, true},
-                    {&c, "c", {10, 0, 0}, true}, {&own, "own", {0, 0, 0}, true}, {&inactive, "inactive", {}, false},
-                    {&plain, "plain", {}, false}, {&bare, "bare", {}, false}, {&dot, "dot", {}, true}};
+    const struct { Entities::PlacedEntity* entity; const char* name; AGVec3 at; bool described; } entities[] = {
+        {&e, "e", {0, 1, 0}, true},   {&a, "a", {0, 0, 0}, true},     {&b, "b", {1.5f, 0, 0}, true},
+        {&c, "c", {10, 0, 0}, true},  {&own, "own", {0, 0, 0}, true}, {&inactive, "inactive", {}, false},
+        {&plain, "plain", {}, false}, {&bare, "bare", {}, false},     {&dot, "dot", {}, true}};
     for (const auto& row : entities) {
         row.entity->Name = row.name;
         row.entity->SetPosition(row.at);
