@@ -191,7 +191,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     // A scale reaches the drawing and the hit box.
     tree.label->SetScale(AGVec2{2.0f, 3.0f});
     const platform::gfx::Matrix& scaled = Composite(*tree.label)->Transform();
-    EXPECT_EQ(F({scaled.m[0], scaled.m[5], tree.label->m_Hit.maxX, tree.label->m_Hit.maxY}), F({2, 3, 400, 120}));
+    EXPECT_EQ(F({scaled.m[0], scaled.m[5], t.label->m_Hit.maxX, t.label->m_Hit.maxY}), F({2, 3, 400, 120}));
     Release();
     for (Widget* w : std::initializer_list<Widget*>{t.root, t.image, t.label, t.button, t.box, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();
