@@ -71,7 +71,7 @@ TEST_F(GraphemeDistanceTest, LongAdversarialWordsFinishQuickly) {
     EXPECT_GE(GraphemeDistance(a, "!" + std::string(50, 'a') + "x!"), 2);
 }
 
-TEST_F(GraphemeDistanceTest, EveryLoadedPairIsFound) {
+TEST_F(GraphemeDistanceTest, LoadingReplacesThePairsFindsEveryOneAndStopsAtATruncation) {
     // Many groups, so that hashes share table slots.
     std::vector<TestPair> pairs;
     for (int n = 0; n < 200; ++n)
@@ -81,9 +81,6 @@ TEST_F(GraphemeDistanceTest, EveryLoadedPairIsFound) {
         EXPECT_TRUE(WordPairMap.Contains(HashText(p.key + "|" + p.typed[0]))) << p.key;
         EXPECT_EQ(WordPairMap.LongestTyped(HashText(p.key + "|")), 3u) << p.key;
     }
-}
-
-TEST_F(GraphemeDistanceTest, LoadingReplacesThePairsAndStopsAtATruncation) {
     // A pair listed again counts once, wherever it stands; a group listed without typed
     // groups starts no pair.
     UsePairs({{"ph", {"f"}}, {"c", {"k"}}, {"ph", {"f"}}, {"x", {}}});

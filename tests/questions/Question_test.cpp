@@ -38,13 +38,10 @@ std::string Describe(const QZ2011::Question& q) {
     return s;
 }
 
-// The completion lines filed under key, joined by "|"; "-" when none are.
-std::string Completions(const QZ2011::Question& q, const char* key) {
+// The completion lines filed under key; "-" when none are.
+Texts Completions(const QZ2011::Question& q, const char* key) {
     const auto* lines = q.FindCompletions(key);
-    std::string out = lines ? "" : "-";
-    for (size_t i = 0; lines && i < lines->size(); ++i)
-        out += (i ? "|" : "") + std::string((*lines)[i]);
-    return out;
+    return lines ? Texts(lines->begin(), lines->end()) : Texts{"-"};
 }
 
 // Past the end of the range: the pick keeps to the last wrong answer.
@@ -86,35 +83,28 @@ protected:
 
 TEST(LineReader, LinesEndAtCrOrLfACrTakesTheNextByteAndCountsFollowUnaligned) {
     ByteWriter w;
-    // "b\rX": the CR swallows X even though X is not a line feed.
+    // "b\rX": the CR swallows X even though X is not a line feed; a lone CR at the end ends
+    // the last line.
     w.Text("a\r\nb\rXc\n").U32(0x01020304).Text("d\r");
-    const std::string bytes = w.Str();
-    LineReader r(bytes.data(), u32(bytes.size()));
+    LineReader r(w.Str().data(), u32(w.Size()));
     EXPECT_EQ(Texts({r.CutLine(), r.CutLine(), r.CutLine()}), (Texts{"a", "b", "c"}));
     EXPECT_EQ(r.ReadU32(), 0x01020304u);
-    EXPECT_STREQ(r.CutLine(), "d") << "a lone CR at the end ends the line";
+    EXPECT_STREQ(r.CutLine(), "d");
     EXPECT_FALSE(r.Failed());
     EXPECT_EQ(r.CutLine(), nullptr);
     EXPECT_EQ(r.ReadU32(), 0u);
     EXPECT_TRUE(r.Failed());
-    EXPECT_EQ(bytes, w.Str()) << "the source bytes are never written";
-
     // Assigning again rewinds and clears the failure; null bytes give an empty reader
     // whatever size comes with them.
-    r.Assign(bytes.data(), 3);
-    EXPECT_FALSE(r.Failed());
-    EXPECT_STREQ(r.CutLine(), "a");
-    EXPECT_TRUE(r.AtEnd());
     r.Assign(nullptr, 16);
+    EXPECT_FALSE(r.Failed());
     EXPECT_EQ(r.Remaining(), 0u);
-    EXPECT_EQ(r.CutLine(), nullptr);
-    EXPECT_TRUE(r.Failed());
 
     // Decimal lines read like the C library's conversion, saturating.
-    const std::pair<const char*, i64> decimals[] = {
-        {" \t+42x", 42}, {"-17", -17}, {"abc", 0}, {"", 0}, {"9223372036854775806", INT64_MAX - 1},
-        {"9223372036854775807", INT64_MAX}, {"9223372036854775808", INT64_MAX},
-        {"99999999999999999999", INT64_MAX}, {"-99999999999999999999", -INT64_MAX}};
+    const std::pair<const char*, i64> decimals[] = {{" \t+42x", 42}, {"-17", -17}, {"abc", 0},
+                                                    {"9223372036854775806", INT64_MAX - 1},
+                                                    {"9223372036854775808", INT64_MAX},
+                                                    {"-99999999999999999999", -INT64_MAX}};
     for (const auto& [text, value] : decimals)
         EXPECT_EQ(ParseDecimal(text), value) << text;
     EXPECT_EQ(ParseDecimal(nullptr), 0);
@@ -145,12 +135,11 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
               "|-a sledge|-skis|~xa-bc|~xabc|~zq|~z|~xa-|~ya-d");
     EXPECT_STREQ(q.GetAnswer(kBucket).Groups()[0].wordings[1].text, "pail");
     // The board's flag starts down; the round rules raise and lower it.
-    RightAnswer& towel = q.GetAnswer(kTowel);
-    EXPECT_FALSE(towel.IsRevealed());
-    towel.SetRevealed(true);
-    EXPECT_TRUE(towel.IsRevealed());
-    towel.SetRevealed(false);
-    EXPECT_FALSE(towel.IsRevealed());
+    EXPECT_FALSE(q.GetAnswer(kTowel).IsRevealed());
+    for (bool revealed : {true, false}) {
+        q.GetAnswer(kTowel).SetRevealed(revealed);
+        EXPECT_EQ(q.GetAnswer(kTowel).IsRevealed(), revealed);
+    }
 
     // A word counts once per answer that uses it, however many of its wordings repeat it.
     for (const auto& [word, answers] : {std::pair{"sun", 2u}, {"ball", 2u}, {"beach", 2u}, {"towel", 1u}, {"cream", 1u}})
@@ -159,8 +148,8 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     // Completion lines are filed by their second and third characters; a separator third
     // with a fourth character after it files them under the second with a space and with
     // the fourth; "zq" has only "q", and "z" is too short.
-    const std::pair<const char*, const char*> filed[] = {{"a ", "xa-bc|ya-d"}, {"ab", "xa-bc|xabc"}, {"ad", "ya-d"},
-                                                         {"a-", "xa-"},        {"q", "zq"},           {"", "-"}};
+    const std::pair<const char*, Texts> filed[] = {{"a ", {"xa-bc", "ya-d"}}, {"ab", {"xa-bc", "xabc"}}, {"ad", {"ya-d"}},
+                                                   {"a-", {"xa-"}}, {"q", {"zq"}}, {"", {"-"}}};
     for (const auto& [key, lines] : filed)
         EXPECT_EQ(Completions(q, key), lines) << key;
 }
