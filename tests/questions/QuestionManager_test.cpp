@@ -27,18 +27,15 @@ using Values = std::map<std::string, int>;
 Files BankFiles(const std::vector<std::pair<std::string, int>>& runs = {{"00", 12}, {"70", 12}, {"80", 12}, {"90", 12}}) {
     Files files;
     std::string list;
-    int n = 0;
     for (const auto& [prefix, count] : runs)
-        for (int i = 0; i < count; ++i, ++n) {
+        for (int i = 0; i < count; ++i) {
+            const std::string n = std::to_string(files.size());
             // A 00s id may start with "20-" as well as "00-".
-            std::string id = (prefix == "00" && i % 2 ? "20" : prefix) + "-" + std::to_string(7000 + n);
-            list += id + (n % 2 ? "\n" : "\r\n");
-            TestQuestion q;
-            q.text = "Question " + std::to_string(n);
-            q.id = id;
-            q.answers = {{50, "Answer", {{"answer" + std::to_string(n)}}}, {20, "Other", {{"other"}}}};
-            q.wrong = {"wrong"};
-            files.push_back({std::to_string(n) + ".bin", QuestionBytes(q)});
+            const std::string id = (prefix == "00" && i % 2 ? "20" : prefix) + "-" + n;
+            list += id + (i % 2 ? "\n" : "\r\n");
+            const TestQuestion q{
+                "Question " + n, id, {{50, "Answer", {{"answer" + n}}}, {20, "Other", {{"other"}}}}, {"wrong"}, {}};
+            files.push_back({n + ".bin", QuestionBytes(q)});
         }
     files.push_back({"list.txt", list});
     files.push_back({"graphtograph.bin", WordPairBytes({{"ph", {"f"}}})});
@@ -118,7 +115,7 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndexAndQuestionsLo
     Mount(files);
     EXPECT_EQ(m.QuestionCount(), 48u);
     EXPECT_EQ(Runs(m), (std::vector<std::pair<i32, i32>>{{12, 23}, {24, 35}, {36, 47}, {0, 11}}));
-    EXPECT_EQ(Indices({m.IndexOfId("20-7001"), m.IndexOfId("70-9999")}), Indices({1, -1}));
+    EXPECT_EQ(Indices({m.IndexOfId("20-1"), m.IndexOfId("70-99")}), Indices({1, -1}));
     EXPECT_EQ(m.Table(), std::vector<u8>(2012, 0));
     EXPECT_EQ(names, (std::vector<std::string>{
                          "CurrectQuestionDecade70", "CurrectQuestionDecade80", "CurrectQuestionDecade90",
@@ -143,7 +140,7 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndexAndQuestionsLo
         Question* q = m.LoadQuestion(5);
         ASSERT_NE(q, nullptr);
         EXPECT_EQ(std::string(q->Text()) + "|" + q->Id() + "|" + q->GetAnswer(1).Text() + "|" + q->GetWrongAnswer(0),
-                  "Question 5|20-7005|Other|wrong");
+                  "Question 5|20-5|Other|wrong");
         EXPECT_EQ(q->CheckAnswer("answer5"), 0);
         EXPECT_EQ(m.CurrentIndex(), 5);
         EXPECT_EQ(q->PickRightAnswer(), &q->GetAnswer(1));
@@ -183,7 +180,7 @@ TEST_F(QuestionManagerTest, TheListGivesTheDecadeRunsAndTheIdIndexAndQuestionsLo
     ASSERT_TRUE(m.Initialize());
     EXPECT_EQ(m.QuestionCount(), 0u);
     EXPECT_EQ(Runs(m), kNoRuns);
-    EXPECT_EQ(m.IndexOfId("20-7001"), -1);
+    EXPECT_EQ(m.IndexOfId("20-1"), -1);
     Autocompleter dictionary;
     dictionary.Load();
     EXPECT_FALSE(dictionary.IsWord("towel"));
