@@ -20,35 +20,35 @@ protected:
     }
 };
 
+using V = std::vector<int>;
+
+// GraphemeDistance of each (answer word, typed word).
+V Distances(const std::vector<std::pair<std::string, std::string>>& words) {
+    V out;
+    for (const auto& [a, b] : words)
+        out.push_back(GraphemeDistance(a, b));
+    return out;
+}
+
 }  // namespace
 
 TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstWayFound) {
-    EXPECT_EQ(GraphemeDistance("!phone!", "!phone!"), 0);
-    EXPECT_EQ(GraphemeDistance("!phone!", "!fone!"), -1);
-    EXPECT_EQ(GraphemeDistance("", "!"), 0);
-    EXPECT_EQ(GraphemeDistance("!", ""), 0);
-    EXPECT_EQ(GraphemeDistance("", "!!"), -1);
-    EXPECT_EQ(GraphemeDistance("!towel!", "!towel"), 0) << "a lone mark may be left over";
-    EXPECT_EQ(GraphemeDistance("!towel", "!towel!"), 0);
+    // Without pairs only equal words match; a lone mark may be left over on either side.
+    EXPECT_EQ(Distances({{"!phone!", "!phone!"}, {"!phone!", "!fone!"}, {"", "!"}, {"!", ""}, {"", "!!"},
+                         {"!towel!", "!towel"}, {"!towel", "!towel!"}}),
+              (V{0, -1, 0, 0, -1, 0, 0}));
+    // Pairs are directional and only they change lengths; the group "ie!" absorbs the final
+    // mark of the answer side; a->x is tried before ab->xy and leads on to b->y: 2, not 1.
     UsePairs({{"ph", {"f"}}, {"ie!", {"y"}}, {"a", {"x"}}, {"b", {"y"}}, {"ab", {"xy"}}});
-    EXPECT_EQ(GraphemeDistance("!phone!", "!fone!"), 1);
-    EXPECT_EQ(GraphemeDistance("!fone!", "!phone!"), -1) << "pairs are directional";
-    EXPECT_EQ(GraphemeDistance("!phh!", "!ph!"), -1) << "only listed pairs change lengths";
-    EXPECT_EQ(GraphemeDistance("!phosphor!", "!fosfor!"), 2);
-    // The group "ie!" absorbs the final mark of the answer side.
-    EXPECT_EQ(GraphemeDistance("!cookie!", "!cooky"), 1);
-    EXPECT_EQ(GraphemeDistance("!cookie!", "!cooky!"), 1);
-    // a->x is tried before ab->xy and leads on to b->y: 2 replacements, not 1.
-    EXPECT_EQ(GraphemeDistance("!ab!", "!xy!"), 2);
+    EXPECT_EQ(Distances({{"!phone!", "!fone!"}, {"!fone!", "!phone!"}, {"!phh!", "!ph!"}, {"!phosphor!", "!fosfor!"},
+                         {"!cookie!", "!cooky"}, {"!cookie!", "!cooky!"}, {"!ab!", "!xy!"}}),
+              (V{1, -1, -1, 2, 1, 1, 2}));
     // Groups reach five characters on either side; a group listed twice keeps both lists.
     UsePairs({{"ough!", {"o!"}}, {"k", {"qwxyz"}}, {"k", {"c"}}});
-    EXPECT_EQ(GraphemeDistance("!through!", "!thro!"), 1);
-    EXPECT_EQ(GraphemeDistance("!kite!", "!qwxyzite!"), 1);
-    EXPECT_EQ(GraphemeDistance("!kite!", "!cite!"), 1);
+    EXPECT_EQ(Distances({{"!through!", "!thro!"}, {"!kite!", "!qwxyzite!"}, {"!kite!", "!cite!"}}), (V{1, 1, 1}));
     // Five characters for one, and a lone mark left over: the most one side may outrun the other.
     UsePairs({{"bcdef", {"!"}}, {"!", {"bcdef"}}});
-    EXPECT_EQ(GraphemeDistance("!abcdef!", "!a!"), 1);
-    EXPECT_EQ(GraphemeDistance("!a!", "!abcdef!"), 1);
+    EXPECT_EQ(Distances({{"!abcdef!", "!a!"}, {"!a!", "!abcdef!"}}), (V{1, 1}));
     // x->ab leads to a dead end; the rest after xy->a is another position and still matches.
     UsePairs({{"x", {"ab"}}, {"xy", {"a"}}});
     EXPECT_EQ(GraphemeDistance("!xyb!", "!ab!"), 1);
