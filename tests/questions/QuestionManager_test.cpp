@@ -258,16 +258,13 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     LogCapture log;
     decade = kDecade80s;
     EXPECT_EQ(Walk(m, 1), Indices{-1});
-    EXPECT_TRUE(log.Contains("no questions of the 80s"));
     decade = 4;
     EXPECT_EQ(Walk(m, 1), Indices{-1});
-    EXPECT_TRUE(log.Contains("No valid current decade (4)"));
     // Without a game context there is no decade: nothing is walked or saved.
     QuestionManager noContext(QuestionServices{this, nullptr, this, nullptr});
     ASSERT_TRUE(noContext.Initialize());
     EXPECT_EQ(Walk(noContext, 1), Indices{-1});
     noContext.SaveProgress();
-    EXPECT_TRUE(log.Contains("No valid current decade (-1)"));
     EXPECT_TRUE(values.empty());
     // A decade without questions saves from -1.
     decade = kDecade80s;
@@ -282,15 +279,15 @@ TEST_F(QuestionManagerTest, EmptyDecadesAndMissingOrUnreadableFilesAreReported) 
     decade = kDecade70s;
     m.SetCurrentIndex(1);
     EXPECT_EQ(Walk(m, 1), Indices{1});
-    EXPECT_TRUE(log.Contains("2.bin is unreadable"));
-    EXPECT_TRUE(log.Contains("3.bin is missing"));
     // A decade with nothing readable (the 90s, 4 to 6) is tried once per question, then reported.
     decade = kDecade90s;
     EXPECT_EQ(Walk(m, 1), Indices{-1});
-    EXPECT_TRUE(log.Contains("No readable question of the 90s"));
     EXPECT_EQ(m.CurrentIndex(), 4);
     Autocompleter dictionary;
     dictionary.Load();
     EXPECT_FALSE(log.Contains("autocompletion.txt is missing"));
+    for (const char* report : {"no questions of the 80s", "No valid current decade (4)", "No valid current decade (-1)",
+                               "2.bin is unreadable", "3.bin is missing", "No readable question of the 90s"})
+        EXPECT_TRUE(log.Contains(report)) << report;
     EXPECT_EQ(writes, 3);
 }
