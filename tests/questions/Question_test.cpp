@@ -89,6 +89,7 @@ TEST(LineReader, LinesEndAtCrOrLfACrTakesTheNextByteAndCountsFollowUnaligned) {
     LineReader r(w.Str().data(), u32(w.Size()));
     EXPECT_EQ(Texts({r.CutLine(), r.CutLine(), r.CutLine()}), (Texts{"a", "b", "c"}));
     EXPECT_EQ(r.ReadU32(), 0x01020304u);
+    EXPECT_EQ(r.Remaining(), 2u);
     EXPECT_STREQ(r.CutLine(), "d");
     EXPECT_FALSE(r.Failed());
     EXPECT_EQ(r.CutLine(), nullptr);
