@@ -62,7 +62,10 @@ Indices Walk(QuestionManager& m, int steps) {
     return out;
 }
 
-class QuestionManagerTest : public ::testing::Test, public IPlayerSettings, public IGameContext, public ISavedGameWriter {
+class QuestionManagerTest : public ::testing::Test,
+                            public IPlayerSettings,
+                            public IGameContext,
+                            public ISavedGameWriter {
 protected:
     void SetUp() override {
         AGResourceManager::SetInstance(&m_resources);

@@ -134,8 +134,8 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     EXPECT_EQ(Describe(q),
               "Name something you take to the seaside.|90-0007|20 Towel:(!towel!;!towels!;)"
               "|15 Sun cream:(!sun!!cream!;!sun!!block!;!sunscreen!;)|12 Sun:(!sun!;)"
-              "|10 Salt & pepper:(!salt!!and!!pepper!;)|9 Photograph:(!photograph!;!photo!;)|8 Kite:(!kite!;)"
-              "|7 Ball:(!ball!;)|6 Beach ball:(!beach!!ball!;!ball!;)|5 Bucket & spade:(!bucket!;!pail!;)(!beach!!spade!;)"
+              "|10 Salt & pepper:(!salt!!and!!pepper!;)|9 Photograph:(!photograph!;!photo!;)|8 Kite:(!kite!;)|7 Ball:"
+              "(!ball!;)|6 Beach ball:(!beach!!ball!;!ball!;)|5 Bucket & spade:(!bucket!;!pail!;)(!beach!!spade!;)"
               "|-a sledge|-skis|~xa-bc|~xabc|~zq|~z|~xa-|~ya-d");
     // The board's flag starts down; the round rules raise and lower it.
     EXPECT_FALSE(q.GetAnswer(kTowel).IsRevealed());
@@ -151,8 +151,8 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     // Completion lines are filed by their second and third characters; a separator third
     // with a fourth character after it files them under the second with a space and with
     // the fourth; "zq" has only "q", and "z" is too short.
-    const std::pair<const char*, Texts> filed[] = {{"a ", {"xa-bc", "ya-d"}}, {"ab", {"xa-bc", "xabc"}}, {"ad", {"ya-d"}},
-                                                   {"a-", {"xa-"}}, {"q", {"zq"}}, {"", {"-"}}};
+    const std::pair<const char*, Texts> filed[] = {{"a ", {"xa-bc", "ya-d"}}, {"ab", {"xa-bc", "xabc"}},
+                                                   {"ad", {"ya-d"}}, {"a-", {"xa-"}}, {"q", {"zq"}}, {"", {"-"}}};
     for (const auto& [key, lines] : filed)
         EXPECT_EQ(Completions(q, key), lines) << key;
 }
