@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,15 @@
 #include "questions/LineReader.h"
 #include "questions/Question.h"
 #include "tests/questions/QuestionBytes.h"
+#include "tests/support/ByteDamage.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/Timing.h"
 
 namespace {
+
+bool Load(QZ2011::Autocompleter& dictionary, const std::string& bytes) {
+    return dictionary.LoadFromBytes(bytes.data(), u32(bytes.size()));
+}
 
 class MatcherTest : public ::testing::Test {
 protected:
@@ -19,16 +27,14 @@ protected:
         std::string pairs = WordPairBytes({{"ph", {"f"}}, {"u", {"o"}}, {"i", {"y"}}, {"n!", {"nny!"}}});
         ASSERT_TRUE(LoadWordPairs(pairs.data(), u32(pairs.size())));
         SetDictionary({"zz"});
-        Reload();
+        Check("");
     }
     void TearDown() override {
         SetMatcherDictionary(nullptr);
         WordPairMap.Clear();
     }
-    void Reload() { ASSERT_TRUE(m_question.Parse(m_bytes.data(), u32(m_bytes.size()))); }
     void SetDictionary(const std::vector<std::string>& words) {
-        std::string bytes = DictionaryOf(words);
-        ASSERT_TRUE(m_dictionary.LoadFromBytes(bytes.data(), u32(bytes.size())));
+        ASSERT_TRUE(Load(m_dictionary, DictionaryOf(words)));
         SetMatcherDictionary(&m_dictionary);
     }
     int Score(int answer, const std::string& typed, bool lenient = false) {
@@ -36,7 +42,7 @@ protected:
     }
     // On a freshly loaded question.
     int Check(const std::string& typed) {
-        Reload();
+        EXPECT_TRUE(m_question.Parse(m_bytes.data(), u32(m_bytes.size())));
         return m_question.CheckAnswer(typed);
     }
 
@@ -45,10 +51,14 @@ protected:
     QZ2011::Autocompleter m_dictionary;
 };
 
-struct Typed {
-    const char* text;
-    int answer;
-};
+// One question answered by its only wording.
+QZ2011::Question& OneAnswer(QZ2011::Question& q, const std::string& wording) {
+    TestQuestion one;
+    one.answers = {{10, "A", {{wording}}}};
+    const std::string bytes = QuestionBytes(one);
+    EXPECT_TRUE(q.Parse(bytes.data(), u32(bytes.size())));
+    return q;
+}
 
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> out;
@@ -60,54 +70,48 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 
 TEST(SplitWords, NormalisesThenCutsKeepingTheLastPiece) {
     using V = std::vector<std::string>;
-    EXPECT_EQ(Split("", ' '), V{""});
-    EXPECT_EQ(Split("sun  cream ", ' '), (V{"sun", "cream", ""}));
-    EXPECT_EQ(Split("salt&pepper", ' '), (V{"salt", "and", "pepper"}));
     EXPECT_EQ(Split("fish_and/chips", ' '), (V{"fish", "and", "chips"}));
     EXPECT_EQ(Split("rock'n'roll!?", ' '), V{"rocknroll"});
     // Bytes above 0x7F are never letters, whatever the sign of char.
     EXPECT_EQ(Split("caf\xc3\xa9 au\tlait", ' '), (V{"caf", "au\tlait"}));
-    // Wordings: "_" separates, a space stays inside a word.
-    EXPECT_EQ(Split("ice cream_van", '_'), (V{"ice cream", "van"}));
-    EXPECT_EQ(Split("a__b_", '_'), (V{"a", "b", ""}));
-    EXPECT_EQ(Split("_route 66", '_'), V{"route 66"});
+    // Wordings: "_" separates, a space stays inside a word; empty pieces are skipped but the
+    // last one is kept.
+    EXPECT_EQ(Split("_ice cream__van_", '_'), (V{"ice cream", "van", ""}));
 }
 
-TEST_F(MatcherTest, ScoresFollowTheRules) {
+// Each row: the typed text, the score one answer gives it, and what a check of the whole
+// question names.
+TEST_F(MatcherTest, ScoresFollowTheRulesAndCheckAnswerNamesTheBestAnswerNotYetFound) {
     const struct {
-        int answer;
         const char* typed;
+        int answer;
         int score;
+        int named;
     } cases[] = {
-        {kTowel, "towel", 0}, {kSunCream, "sunscreen", 0}, {kSunCream, "cream", 1},  // a wording's last word alone
-        {kSunCream, "sun block", 1},  // more typed words than groups: the total starts at 1
-        {kSun, "sun cream", 2},       // and "cream" is surplus to the wording "sun"
-        {kTowel, "towel ", 2},        // a trailing space is one more (empty) word
-        {kSunCream, "sun", -1}, {kSaltPepper, "salt & pepper", 1}, {kTowel, "b c d towel", 2},
-        {kTowel, "towel b c d e f g h i j k", 2},  // only ten words compared, all surplus counted
-        {kTowel, "b c d e f g h i j towel", 2},    // the tenth word is still compared
-        {kPhoto, "fotograf", 2},  // an unlisted word takes several replacements
-        {kSun, "son", -1},        // a short word takes none
-        {kSun, "sunny", -1},      // on either side
-        {kKite, "kyte", 1},       // four letters are not short
-        {kSunCream, "sonscreen", 1},
-        {kBucket, "beach spade", -1},  // "beach" is also in "Beach ball": a multi-group answer cannot use it
-        {kBucket, "pail", 1}, {kBucket, "pail spade", 2},
+        {"Towel", kTowel, 0, kTowel}, {"sunscreen", kSunCream, 0, kSunCream},
+        {"cream", kSunCream, 1, kSunCream},      // a wording's last word alone
+        {"sun block", kSunCream, 1, kSunCream},  // more typed words than groups: the total starts at 1
+        {"sun cream", kSun, 2, kSunCream},       // and "cream" is surplus to the wording "sun"
+        {"towel ", kTowel, 2, kTowel},           // a trailing space is one more (empty) word
+        {"sun", kSunCream, -1, kSun}, {"Salt&Pepper", kSaltPepper, 1, kSaltPepper}, {"b c d towel", kTowel, 2, kTowel},
+        {"towel b c d e f g h i j k", kTowel, 2, kTowel},  // only ten words compared, all surplus counted
+        {"b c d e f g h i j towel", kTowel, 2, kTowel},    // the tenth word is still compared
+        {"a b c d e f g h i j towel", kTowel, -1, -1},     // the eleventh is not
+        {"fotograf", kPhoto, 2, kPhoto},  // an unlisted word takes several replacements
+        {"son", kSun, -1, -1},            // a short word takes none
+        {"sunny", kSun, -1, -1},          // on either side
+        {"kyte", kKite, 1, kKite},        // four letters are not short
+        {"sonscreen", kSunCream, 1, kSunCream},
+        {"beach spade", kBucket, -1, -1},  // "beach" is also in "Beach ball": a multi-group answer cannot use it
+        {"pail", kBucket, 1, kBucket}, {"pail spade", kBucket, 2, kBucket},
+        {"towle", kTowel, -1, -1},  // an unlisted slip is not forgiven
+        {"ball x", kBeachBall, 2, kBall},  // Ball and Beach ball both cost 2: the earlier wins
+        {"?!., ;", kTowel, -1, -1}, {"", kTowel, -1, -1},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(Score(c.answer, c.typed), c.score) << c.typed;
-}
-
-TEST_F(MatcherTest, CheckAnswerNamesTheBestAnswerNotYetFound) {
-    const Typed cases[] = {
-        {"Towel", kTowel}, {"sun cream", kSunCream}, {"Salt&Pepper", kSaltPepper}, {"fotograf", kPhoto},
-        {"?!., ;", -1},    {"", -1},                 {"a b c d e f g h i j towel", -1},
-        {"towle", -1},  // an unlisted slip is not forgiven
-        {"ball x", kBall},  // Ball and Beach ball both cost 2: the earlier wins
-    };
-    for (const Typed& c : cases)
-        EXPECT_EQ(Check(c.text), c.answer) << c.text;
-
+        EXPECT_EQ(Check(c.typed), c.named) << c.typed;
+    }
     // Equal scores go to the lower index; a found answer does not match again.
     EXPECT_EQ(Check("ball"), kBall);
     EXPECT_TRUE(m_question.IsFound(kBall));
@@ -116,48 +120,48 @@ TEST_F(MatcherTest, CheckAnswerNamesTheBestAnswerNotYetFound) {
     EXPECT_EQ(m_question.RemainingRightAnswers(), 7u);
 }
 
-TEST(AnswerMatcher, TypedWordsAreComparedWhole) {
-    TestQuestion long64;
-    long64.answers = {{10, "A", {{std::string(64, 'a')}}}};
-    const std::string bytes = QuestionBytes(long64);
-    QZ2011::Question q;
-    ASSERT_TRUE(q.Parse(bytes.data(), u32(bytes.size())));
-    EXPECT_EQ(q.CheckAnswer(std::string(64, 'a') + "b"), -1);
-    EXPECT_EQ(q.CheckAnswer(std::string(64, 'a')), 0);
+TEST_F(MatcherTest, ListedWordsTakeOneReplacementOrInTheLenientPassOneSlip) {
+    SetDictionary({"fotograf", "fotograph", "towle", "towl", "towell", "towal", "kiet", "kote", "sna"});
+    EXPECT_EQ(Score(kPhoto, "fotograph"), 1);
+    EXPECT_EQ(Score(kTowel, "towle", false), -1);
+    EXPECT_EQ(Score(kTowel, "towle", true), 1);
+    EXPECT_EQ(Score(kTowel, "towl towel", true), 2);  // the exact word later still wins; +2 surplus
+    const std::pair<const char*, int> cases[] = {
+        {"fotograf", -1}, {"fotograph", kPhoto}, {"towle", kTowel}, {"towl", kTowel}, {"towell", kTowel},
+        {"towal", kTowel},  // a substitution needs five letters
+        {"kiet", kKite},    {"kote", -1},         {"sna", -1},
+    };
+    for (const auto& [typed, named] : cases)
+        EXPECT_EQ(Check(typed), named) << typed;
 }
 
-TEST(AnswerMatcher, ACostOf99IsNoMatch) {
+TEST(AnswerMatcher, WordsAreComparedWholeAndACostOf99IsNoMatch) {
+    QZ2011::Question q;
+    const std::string a64(64, 'a');
+    EXPECT_EQ(OneAnswer(q, a64).CheckAnswer(a64 + "b"), -1);
+    EXPECT_EQ(q.CheckAnswer(a64), 0);
     // One word repeated 98 times, typed once among 99 words: each word costs 1 for the
     // surplus, and the surplus over the groups 1 more.
-    std::string wording = "towel";
-    for (int i = 1; i < 98; ++i)
+    std::string wording = "towel", typed = "towel";
+    for (int i = 1; i < 98; ++i) {
         wording += "_towel";
-    TestQuestion q;
-    q.answers = {{10, "Towels", {{wording}}}};
-    const std::string bytes = QuestionBytes(q);
-    QZ2011::Question question;
-    ASSERT_TRUE(question.Parse(bytes.data(), u32(bytes.size())));
-    std::string typed = "towel";
-    for (int i = 1; i < 98; ++i)
         typed += " x";
-    const RightAnswer& answer = question.GetAnswer(0);
-    EXPECT_EQ(answer.Match(typed, false, question.GetWordCounts()), 1);
-    EXPECT_EQ(answer.Match(typed + " x", false, question.GetWordCounts()), -1);
-}
+    }
+    const RightAnswer& answer = OneAnswer(q, wording).GetAnswer(0);
+    EXPECT_EQ(answer.Match(typed, false, q.GetWordCounts()), 1);
+    EXPECT_EQ(answer.Match(typed + " x", false, q.GetWordCounts()), -1);
 
-TEST(AnswerMatcher, AnAnswerParsedOnItsOwnIsMatchedWithoutWordNumbers) {
+    // An answer parsed on its own has no word numbers: its distances are searched each time.
     ByteWriter w;
     w.U32(9).Text("Photograph\n").U32(1).U32(2).Text("photograph\n").Text("photo\n");
-    const std::string bytes = w.Str();
-    LineReader reader(bytes.data(), u32(bytes.size()));
-    RightAnswer answer;
-    ASSERT_TRUE(answer.Parse(reader));
-    ASSERT_EQ(answer.Groups()[0].wordings[1].words.size(), 1u);
-    EXPECT_EQ(answer.Groups()[0].wordings[1].words[0].number, AnswerWord::kUnnumbered);
+    LineReader reader(w.Str().data(), u32(w.Size()));
+    RightAnswer photo;
+    ASSERT_TRUE(photo.Parse(reader));
+    EXPECT_EQ(photo.Groups()[0].wordings[1].words.at(0).number, AnswerWord::kUnnumbered);
     const std::string pairs = WordPairBytes({{"ph", {"f"}}});
     ASSERT_TRUE(LoadWordPairs(pairs.data(), u32(pairs.size())));
-    EXPECT_EQ(answer.Match("photo", false, {}), 0);
-    EXPECT_EQ(answer.Match("fotograf", false, {}), 2);
+    EXPECT_EQ(photo.Match("photo", false, {}), 0);
+    EXPECT_EQ(photo.Match("fotograf", false, {}), 2);
     WordPairMap.Clear();
 }
 
@@ -167,8 +171,7 @@ TEST(IsOneEditApart, OneSlipOnlyAndSubstitutionsInLongerWords) {
         const char* typed;
         bool apart;
     } cases[] = {
-        {"!towel!", "!towel!", true}, {"!towel!", "!towle!", true},  {"!towel!", "!towl!", true},
-        {"!towel!", "!towell!", true}, {"!towel!", "!tovel!", true}, {"!kite!", "!kiet!", true},
+        {"!towel!", "!towel!", true}, {"!towel!", "!tovel!", true},
         {"!towl!", "!towo!", false},    // a substitution needs 7 characters
         {"!kite!", "!kit!", false},     // the typed side needs 6
         {"!towel!", "!otwle!", false},  // a second slip
@@ -179,23 +182,82 @@ TEST(IsOneEditApart, OneSlipOnlyAndSubstitutionsInLongerWords) {
     for (const auto& c : cases)
         EXPECT_EQ(IsOneEditApart(c.answer, c.typed), c.apart) << c.answer << " " << c.typed;
     // Only the views are read: the byte after one never completes a slip.
-    const std::string withQ = "!towelQ";
-    const std::string_view towel = std::string_view(withQ).substr(0, 6);
+    const std::string_view towel = std::string_view("!towelQ").substr(0, 6);
     EXPECT_TRUE(IsOneEditApart(towel, "!toweQl"));
     EXPECT_TRUE(IsOneEditApart("!toweQl", towel));
 }
 
-TEST_F(MatcherTest, ListedWordsTakeOneReplacementOrInTheLenientPassOneSlip) {
-    SetDictionary({"fotograf", "fotograph", "towle", "towl", "towell", "towal", "kiet", "kote", "sna"});
-    EXPECT_EQ(Score(kPhoto, "fotograph"), 1);
-    EXPECT_EQ(Score(kTowel, "towle", false), -1);
-    EXPECT_EQ(Score(kTowel, "towle", true), 1);
-    EXPECT_EQ(Score(kTowel, "towl towel", true), 2);  // the exact word later still wins; +2 surplus
-    const Typed cases[] = {
-        {"fotograf", -1},  {"fotograph", kPhoto}, {"towle", kTowel}, {"towl", kTowel}, {"towell", kTowel},
-        {"towal", kTowel},  // a substitution needs five letters
-        {"kiet", kKite},    {"kote", -1},         {"sna", -1},
+TEST(Autocompleter, FindsWordsUnderTheKeysAsWrittenTheLaterListWinsAndCountsAreBoundedByTheData) {
+    QZ2011::Autocompleter d;
+    // The index keeps its own text: memory freed after the load and written over does not
+    // change it. Words are whole and case-sensitive; "apple" filed under "zz" is never found;
+    // "a" is its own key; "su" is given twice.
+    ASSERT_TRUE(Load(d, "5\r\nzz\r\n1\r\napple\r\na\r\n1\r\na\r\nsu\r\n1\r\nsun\r\nsu\r\n1\r\nsuds\r\n"
+                        "to\r\n2\r\ntowel\r\ntowels\r\n"));
+    std::vector<std::string> junk(8, std::string(100, '#'));
+    std::string known;
+    for (const char* word : {"towels", "towel", "towe", "Towel", "t", "apple", "a", "sun", "suds"})
+        known += d.IsWord(word) ? std::string(word) + " " : "";
+    EXPECT_EQ(known, "towels towel a suds ");
+    EXPECT_EQ(d.KeyCount(), 4u);
+
+    LogCapture log;
+    // A negative count reads as no words; an oversized one stops at the end of the data.
+    EXPECT_TRUE(Load(d, "2\nsu\n-5\nto\n1\ntowel\n"));
+    EXPECT_TRUE(log.Lines().empty()) << "a complete file is not reported";
+    EXPECT_EQ(std::pair(d.IsWord("sun"), d.IsWord("towel")), std::pair(false, true));
+    EXPECT_FALSE(Load(d, "99999999999\nto\n100000\ntowel\ntoy"));
+    EXPECT_TRUE(d.IsWord("toy"));
+    EXPECT_TRUE(log.Contains("autocompletion.txt is truncated"));
+    EXPECT_FALSE(d.LoadFromBytes(nullptr, 0));
+    EXPECT_EQ(d.KeyCount(), 0u);
+}
+
+// Each round loads damaged pairs, dictionary and question, checks a random text against the
+// damaged question if it parsed and another against the intact one: every read stays inside
+// its data, and no check takes long. Typed texts are any bytes, word-like text, or one long
+// word that nearly matches (the grapheme search's worst case).
+TEST(MatcherRobustness, CorruptFilesAndRandomTextsStayInBoundsAndAreJudgedQuickly) {
+    LogCapture log;  // truncation reports are expected; keep them out of the output
+    const std::string question = QuestionBytes(SeasideQuestion());
+    const std::string pairs = WordPairBytes({{"ph", {"f"}}, {"f", {"ph"}}, {"c", {"k", "s"}}, {"k", {"c", "ck"}},
+                                             {"ll", {"l"}}, {"s", {"ss", "z"}}, {"ie!", {"y!"}}, {"e", {"ee", "a"}},
+                                             {"o", {"oo", "u"}}, {"a", {"e"}}, {"er!", {"re!"}}});
+    const std::string words = DictionaryOf({"towel", "towle", "sun", "cream", "photo", "fotograf", "kite", "ball"});
+    const std::string letters[2] = {"abcdefghijklmnopqrstuvwxyz      ehiorst&/_'-ABCMTZ0123456789", "photographsunk"};
+    QZ2011::Question intact;
+    std::mt19937 rng(20240611);
+    double slowest = 0;
+    auto check = [&](QZ2011::Question& q) {
+        std::string typed(rng() % 301, ' ');
+        const u32 mode = rng() % 3;
+        for (char& c : typed)
+            c = mode == 2 ? char(rng()) : letters[mode][rng() % letters[mode].size()];
+        int result = 0;
+        slowest = std::max(slowest, ElapsedMs([&] { result = q.CheckAnswer(typed); }));
+        EXPECT_TRUE(result >= -1 && result < int(q.AnswerCount())) << result;
     };
-    for (const Typed& c : cases)
-        EXPECT_EQ(Check(c.text), c.answer) << c.text;
+    for (int i = 0; i < 10000; ++i) {
+        std::string p = pairs, w = words, b = question;
+        for (std::string* bytes : {&p, &w, &b})
+            DamageBytes(*bytes, rng, 1 + int(rng() % 4));
+        LoadWordPairs(p.data(), u32(p.size()));
+        QZ2011::Autocompleter dictionary;
+        dictionary.LoadFromBytes(w.data(), u32(w.size()));
+        SetMatcherDictionary(&dictionary);
+        QZ2011::Question q;
+        if (q.Parse(b.data(), u32(b.size()))) {
+            EXPECT_LE(q.AnswerCount(), 9u);
+            check(q);
+            q.PickRightAnswer();
+            q.PickWrongAnswer();
+        }
+        if (intact.RemainingRightAnswers() == 0) {
+            ASSERT_TRUE(intact.Parse(question.data(), u32(question.size())));
+        }
+        check(intact);
+        SetMatcherDictionary(nullptr);
+    }
+    WordPairMap.Clear();
+    EXPECT_LT(slowest, 10.0 * TimingScale());
 }

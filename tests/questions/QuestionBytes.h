@@ -52,16 +52,13 @@ inline std::string QuestionBytes(const TestQuestion& q, const std::vector<std::s
 enum SeasideAnswer : int { kTowel, kSunCream, kSun, kSaltPepper, kPhoto, kKite, kBall, kBeachBall, kBucket };
 
 inline TestQuestion SeasideQuestion() {
-    TestQuestion q;
-    q.text = "Name something you take to the seaside.";  // odd lengths: counts land unaligned
-    q.id = "90-0007";
-    q.answers = {{20, "Towel", {{"towel", "towels"}}}, {15, "Sun cream", {{"sun_cream", "sun_block", "sunscreen"}}},
-                 {12, "Sun", {{"sun"}}}, {10, "Salt & pepper", {{"salt_and_pepper"}}},
-                 {9, "Photograph", {{"photograph", "photo"}}}, {8, "Kite", {{"kite"}}}, {7, "Ball", {{"ball"}}},
-                 {6, "Beach ball", {{"beach_ball", "ball"}}}, {5, "Bucket & spade", {{"bucket", "pail"}, {"beach_spade"}}}};
-    q.wrong = {"a sledge", "skis"};
-    q.completions = {"xa-bc", "xabc", "zq", "z"};
-    return q;
+    // Odd lengths: counts land unaligned.
+    return {"Name something you take to the seaside.", "90-0007",
+            {{20, "Towel", {{"towel", "towels"}}}, {15, "Sun cream", {{"sun_cream", "sun_block", "sunscreen"}}},
+             {12, "Sun", {{"sun"}}}, {10, "Salt & pepper", {{"salt_and_pepper"}}},
+             {9, "Photograph", {{"photograph", "photo"}}}, {8, "Kite", {{"kite"}}}, {7, "Ball", {{"ball"}}},
+             {6, "Beach ball", {{"beach_ball", "ball"}}}, {5, "Bucket & spade", {{"bucket", "pail"}, {"beach_spade"}}}},
+            {"a sledge", "skis"}, {"xa-bc", "xabc", "zq", "z"}};
 }
 
 // "graphtograph.bin": u32 E, E x {key line; u32 n; n lines}.

@@ -7,22 +7,48 @@
 
 #include "engine/core/CrtRand.h"
 #include "questions/HashText.h"
+#include "questions/LineReader.h"
 #include "tests/questions/QuestionBytes.h"
 #include "tests/support/LogCapture.h"
 
 namespace {
 
+using Texts = std::vector<std::string>;
+
 bool Parse(QZ2011::Question& q, const std::string& bytes) { return q.Parse(bytes.data(), u32(bytes.size())); }
 
-// The completion lines filed under key, joined by "|"; "-" when none are.
-std::string Completions(const QZ2011::Question& q, const char* key) {
+// The parsed question as one text: its lines, each answer as "points text" and its groups'
+// wordings by their marked words, the wrong answers and the completion lines.
+std::string Describe(const QZ2011::Question& q) {
+    std::string s = std::string(q.Text()) + "|" + q.Id();
+    for (u32 i = 0; i < q.AnswerCount(); ++i) {
+        s += "|" + std::to_string(q.GetAnswer(i).Value()) + " " + q.GetAnswer(i).Text() + ":";
+        for (const WordingGroup& group : q.GetAnswer(i).Groups()) {
+            s += "(";
+            for (const Wording& wording : group.wordings)
+                for (const AnswerWord& word : wording.words)
+                    s += word.marked + (&word == &wording.words.back() ? ";" : "");
+            s += ")";
+        }
+    }
+    for (u32 i = 0; i < q.WrongAnswerCount(); ++i)
+        s += std::string("|-") + q.GetWrongAnswer(i);
+    for (u32 i = 0; i < q.CompletionCount(); ++i)
+        s += std::string("|~") + q.GetCompletion(i);
+    return s;
+}
+
+// The completion lines filed under key; "-" when none are.
+Texts Completions(const QZ2011::Question& q, const char* key) {
     const auto* lines = q.FindCompletions(key);
-    if (!lines)
-        return "-";
-    std::string out;
-    for (const char* line : *lines)
-        out += (out.empty() ? "" : "|") + std::string(line);
-    return out;
+    return lines ? Texts(lines->begin(), lines->end()) : Texts{"-"};
+}
+
+// Past the end of the range: the pick keeps to the last wrong answer.
+Texts g_ranges;
+u32 PastTheRange(u32 min, u32 max) {
+    g_ranges.push_back(std::to_string(min) + "-" + std::to_string(max));
+    return max;
 }
 
 class PickTest : public ::testing::Test, public QZ2011::IGameContext {
@@ -30,31 +56,63 @@ protected:
     void SetUp() override {
         services.context = this;
         q.SetServices(&services);
+        g_ranges.clear();
         CrtSrand(1);  // draws 41, 18467, 6334, ...
     }
     void TearDown() override { CrtSrand(1); }
     int CurrentDecade() const override { return 0; }
-    void SetChosenAnswerIndex(int index) override {
-        chosen = index;
-        ++calls;
+    void SetChosenAnswerIndex(int index) override { chosen.push_back(index); }
+    void Load(const std::vector<std::string>& wrong) {
+        TestQuestion question = SeasideQuestion();
+        question.wrong = wrong;
+        ASSERT_TRUE(Parse(q, QuestionBytes(question)));
+    }
+    Texts PickWrong(int picks) {
+        Texts out;
+        for (int i = 0; i < picks; ++i)
+            out.push_back(q.PickWrongAnswer());
+        return out;
     }
 
     QZ2011::QuestionServices services;
     QZ2011::Question q;
-    int chosen = -2;
-    int calls = 0;
+    std::vector<int> chosen;
 };
 
-u32 g_rangeCalls = 0;
-// Past the end of the range: the pick keeps to the last wrong answer.
-u32 g_rangeMin = 99;
-u32 PastTheRange(u32 min, u32 max) {
-    ++g_rangeCalls;
-    g_rangeMin = min;
-    return max;
-}
-
 }  // namespace
+
+TEST(LineReader, LinesEndAtCrOrLfACrTakesTheNextByteAndCountsFollowUnaligned) {
+    ByteWriter w;
+    // "b\rX": the CR swallows X even though X is not a line feed; a lone CR at the end ends
+    // the last line.
+    w.Text("a\r\nb\rXc\n").U32(0x01020304).Text("d\r");
+    LineReader r(w.Str().data(), u32(w.Size()));
+    EXPECT_EQ(Texts({r.CutLine(), r.CutLine(), r.CutLine()}), (Texts{"a", "b", "c"}));
+    EXPECT_EQ(r.ReadU32(), 0x01020304u);
+    EXPECT_EQ(r.Remaining(), 2u);
+    EXPECT_STREQ(r.CutLine(), "d");
+    EXPECT_FALSE(r.Failed());
+    EXPECT_EQ(r.CutLine(), nullptr);
+    EXPECT_EQ(r.ReadU32(), 0u);
+    EXPECT_TRUE(r.Failed());
+    // The bytes handed on leave the reader empty. Assigning again rewinds and clears the
+    // failure; null bytes give an empty reader whatever size comes with them.
+    r.Assign(w.Str().data(), 3);
+    EXPECT_EQ(r.TakeBytes().size(), 4u);
+    EXPECT_EQ(r.Remaining(), 0u);
+    r.Assign(nullptr, 16);
+    EXPECT_FALSE(r.Failed());
+    EXPECT_EQ(r.Remaining(), 0u);
+
+    // Decimal lines read like the C library's conversion, saturating.
+    const std::pair<const char*, i64> decimals[] = {{" \t+42x", 42}, {"-17", -17}, {"abc", 0},
+                                                    {"9223372036854775806", INT64_MAX - 1},
+                                                    {"9223372036854775808", INT64_MAX},
+                                                    {"-99999999999999999999", -INT64_MAX}};
+    for (const auto& [text, value] : decimals)
+        EXPECT_EQ(ParseDecimal(text), value) << text;
+    EXPECT_EQ(ParseDecimal(nullptr), 0);
+}
 
 TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     TestQuestion seaside = SeasideQuestion();
@@ -69,31 +127,22 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     ASSERT_TRUE(Parse(q, bytes));
     EXPECT_EQ(bytes, original);
     EXPECT_FALSE(q.IsFound(kTowel) || q.IsUsed(0) || q.IsUsed(1));
+    EXPECT_EQ(q.RemainingRightAnswers() * 10 + q.RemainingWrongAnswers(), 92u);
     // The question keeps its own text: memory freed after the parse and written over does
     // not change it.
-    std::vector<std::vector<char>> junk;
-    for (int i = 0; i < 8; ++i)
-        junk.emplace_back(bytes.size() + 1, '#');
-    EXPECT_STREQ(q.Text(), "Name something you take to the seaside.");
-    EXPECT_STREQ(q.Id(), "90-0007");
-    ASSERT_EQ(q.AnswerCount(), 9u);
-    EXPECT_EQ(q.GetAnswer(kSunCream).Value(), 15u);
-    EXPECT_STREQ(q.GetAnswer(kSaltPepper).Text(), "Salt & pepper");
-    const RightAnswer& bucket = q.GetAnswer(kBucket);
-    ASSERT_EQ(bucket.GroupCount(), 2u);
-    EXPECT_STREQ(bucket.Groups()[0].wordings[1].text, "pail");
-    ASSERT_EQ(bucket.Groups()[1].wordings[0].words.size(), 2u);
-    EXPECT_EQ(bucket.Groups()[1].wordings[0].words[1].marked, "!spade!");
-    ASSERT_EQ(q.WrongAnswerCount(), 2u);
-    EXPECT_STREQ(q.GetWrongAnswer(1), "skis");
-    ASSERT_EQ(q.CompletionCount(), 6u);
+    std::vector<std::vector<char>> junk(8, std::vector<char>(bytes.size() + 1, '#'));
+    EXPECT_EQ(Describe(q),
+              "Name something you take to the seaside.|90-0007|20 Towel:(!towel!;!towels!;)"
+              "|15 Sun cream:(!sun!!cream!;!sun!!block!;!sunscreen!;)|12 Sun:(!sun!;)"
+              "|10 Salt & pepper:(!salt!!and!!pepper!;)|9 Photograph:(!photograph!;!photo!;)|8 Kite:(!kite!;)|7 Ball:"
+              "(!ball!;)|6 Beach ball:(!beach!!ball!;!ball!;)|5 Bucket & spade:(!bucket!;!pail!;)(!beach!!spade!;)"
+              "|-a sledge|-skis|~xa-bc|~xabc|~zq|~z|~xa-|~ya-d");
     // The board's flag starts down; the round rules raise and lower it.
-    RightAnswer& towel = q.GetAnswer(kTowel);
-    EXPECT_FALSE(towel.IsRevealed());
-    towel.SetRevealed(true);
-    EXPECT_TRUE(towel.IsRevealed());
-    towel.SetRevealed(false);
-    EXPECT_FALSE(towel.IsRevealed());
+    EXPECT_FALSE(q.GetAnswer(kTowel).IsRevealed());
+    for (bool revealed : {true, false}) {
+        q.GetAnswer(kTowel).SetRevealed(revealed);
+        EXPECT_EQ(q.GetAnswer(kTowel).IsRevealed(), revealed);
+    }
 
     // A word counts once per answer that uses it, however many of its wordings repeat it.
     for (const auto& [word, answers] : {std::pair{"sun", 2u}, {"ball", 2u}, {"beach", 2u}, {"towel", 1u}, {"cream", 1u}})
@@ -102,8 +151,8 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
     // Completion lines are filed by their second and third characters; a separator third
     // with a fourth character after it files them under the second with a space and with
     // the fourth; "zq" has only "q", and "z" is too short.
-    const std::pair<const char*, const char*> filed[] = {{"a ", "xa-bc|ya-d"}, {"ab", "xa-bc|xabc"}, {"ad", "ya-d"},
-                                                         {"a-", "xa-"},        {"q", "zq"},           {"", "-"}};
+    const std::pair<const char*, Texts> filed[] = {{"a ", {"xa-bc", "ya-d"}}, {"ab", {"xa-bc", "xabc"}},
+                                                   {"ad", {"ya-d"}}, {"a-", {"xa-"}}, {"q", {"zq"}}, {"", {"-"}}};
     for (const auto& [key, lines] : filed)
         EXPECT_EQ(Completions(q, key), lines) << key;
 }
@@ -115,8 +164,7 @@ TEST(Question, FilesThatEndEarlyOrDisagreeWithTheirCountsAreRefused) {
     for (size_t cut = 0; cut <= bytes.rfind('z'); ++cut) {
         QZ2011::Question q;
         EXPECT_FALSE(Parse(q, bytes.substr(0, cut))) << cut;
-        EXPECT_EQ(q.AnswerCount() + q.WrongAnswerCount(), 0u);
-        EXPECT_STREQ(q.Text(), "");
+        EXPECT_EQ(Describe(q), "|") << cut;
     }
     EXPECT_TRUE(log.Contains("Question 90-0007 is refused: the file ends inside its records"));
 
@@ -128,8 +176,8 @@ TEST(Question, FilesThatEndEarlyOrDisagreeWithTheirCountsAreRefused) {
     QZ2011::Question q;
     ASSERT_TRUE(Parse(q, bytes));
     EXPECT_FALSE(Parse(q, noCount));
-    EXPECT_EQ(q.RemainingRightAnswers() + q.RemainingWrongAnswers() + q.WrongAnswerCount(), 0u);
-    EXPECT_EQ(q.AnswerCount() + q.CompletionCount(), 0u);
+    EXPECT_EQ(Describe(q), "|");
+    EXPECT_EQ(q.RemainingRightAnswers() + q.RemainingWrongAnswers(), 0u);
     EXPECT_TRUE(q.GetWordCounts().empty());
     EXPECT_EQ(q.FindCompletions("ab"), nullptr);
     EXPECT_FALSE(Parse(q, bytes + "x"));
@@ -143,65 +191,46 @@ TEST(Question, FilesThatEndEarlyOrDisagreeWithTheirCountsAreRefused) {
     TestQuestion empty = SeasideQuestion();
     empty.answers.clear();
     ASSERT_TRUE(Parse(q, QuestionBytes(empty)));
-    EXPECT_EQ(q.AnswerCount(), 0u);
-    EXPECT_EQ(q.WrongAnswerCount(), 2u);
+    EXPECT_EQ(Describe(q), "Name something you take to the seaside.|90-0007|-a sledge|-skis|~xa-bc|~xabc|~zq|~z");
     EXPECT_EQ(q.CheckAnswer("towel"), -1);
     EXPECT_EQ(q.PickRightAnswer(), nullptr);
 }
 
-TEST_F(PickTest, RightAnswersAreDrawnInRangeAmongThoseNotFound) {
-    ASSERT_TRUE(Parse(q, QuestionBytes(SeasideQuestion())));
+TEST_F(PickTest, RightAnswersAreDrawnAmongThoseNotFoundWrongOnesUsedOnceThenAny) {
+    Load({});
     EXPECT_EQ(q.PickRightAnswer(), &q.GetAnswer(kTowel));  // floor(41 * 9 / 32768)
-    EXPECT_EQ(chosen, kTowel);
     EXPECT_TRUE(q.IsFound(kTowel));
     EXPECT_EQ(q.CheckAnswer("towel"), -1) << "a picked answer is found";
     ASSERT_EQ(q.CheckAnswer("kite"), kKite);
     EXPECT_EQ(q.PickRightAnswer(), &q.GetAnswer(kBall));  // 18467 gives the found kite: steps on
-    int picks = 0;
-    while (q.PickRightAnswer())
-        ++picks;
-    EXPECT_EQ(picks, 6);
-    EXPECT_EQ(calls, 8) << "no choice published once every answer is found";
-}
+    while (q.PickRightAnswer()) {
+    }
+    EXPECT_EQ(chosen.size(), 8u) << "no choice published once every answer is found";
+    EXPECT_EQ(std::vector<int>(chosen.begin(), chosen.begin() + 2), (std::vector<int>{kTowel, kBall}));
+    chosen.clear();
+    CrtSrand(1);
 
-TEST_F(PickTest, WrongAnswersAreUsedOnceThenAnyAndEmptyWhenThereAreNone) {
     services.randomRange = &PastTheRange;
-    TestQuestion three = SeasideQuestion();
-    three.wrong = {"a sledge", "skis", "a snowman"};
-    ASSERT_TRUE(Parse(q, QuestionBytes(three)));
-    // 41 -> 0, 18467 -> 1, 6334 -> 0 (used: steps over 0 and 1), then the spare pick.
-    for (const char* expected : {"a sledge", "skis", "a snowman"})
-        EXPECT_STREQ(q.PickWrongAnswer(), expected);
-    EXPECT_EQ(q.RemainingWrongAnswers(), 0u);
-    EXPECT_TRUE(q.IsUsed(0) && q.IsUsed(1) && q.IsUsed(2));
-    EXPECT_EQ(chosen, -1);
-    g_rangeCalls = 0;
-    EXPECT_STREQ(q.PickWrongAnswer(), "a snowman");
-    EXPECT_EQ(g_rangeCalls, 1u);
-    EXPECT_EQ(g_rangeMin, 0u) << "any wrong answer, the first included";
+    // 41 -> 0, 18467 -> 1, 6334 -> 0 (used: steps over 0 and 1), then any one, the first
+    // included: the drawer's value past the range keeps to the last.
+    Load({"a sledge", "skis", "a snowman"});
+    EXPECT_EQ(PickWrong(4), (Texts{"a sledge", "skis", "a snowman", "a snowman"}));
+    EXPECT_EQ(chosen, std::vector<int>(4, -1));
+    EXPECT_EQ(g_ranges, Texts{"0-3"});
 
     // Without a range drawer the spare pick draws from the C runtime's generator.
     services.randomRange = nullptr;
-    ASSERT_TRUE(Parse(q, QuestionBytes(three)));
-    for (int pick = 0; pick < 3; ++pick)
-        q.PickWrongAnswer();
-    EXPECT_STRNE(q.PickWrongAnswer(), "");
-    EXPECT_EQ(g_rangeCalls, 1u);
+    Load({"a sledge", "skis", "a snowman"});
+    EXPECT_EQ(PickWrong(4).back(), "skis");  // the fourth draw after 6334: 11478 -> 1
+    EXPECT_EQ(g_ranges.size(), 1u);
 
     // A single wrong answer is given again once used; none gives "" without a draw.
     services.randomRange = &PastTheRange;
-    TestQuestion one = SeasideQuestion();
-    one.wrong = {"skis"};
-    ASSERT_TRUE(Parse(q, QuestionBytes(one)));
-    EXPECT_STREQ(q.PickWrongAnswer(), "skis");
-    EXPECT_STREQ(q.PickWrongAnswer(), "skis");
-    EXPECT_EQ(g_rangeCalls, 2u);
-    TestQuestion none = SeasideQuestion();
-    none.wrong.clear();
-    ASSERT_TRUE(Parse(q, QuestionBytes(none)));
-    chosen = 5;
-    EXPECT_STREQ(q.PickWrongAnswer(), "");
-    EXPECT_EQ(chosen, -1);
-    EXPECT_EQ(g_rangeCalls, 2u);
-    EXPECT_EQ(q.CheckAnswer(q.PickWrongAnswer()), -1) << "the empty text never matches";
+    Load({"skis"});
+    EXPECT_EQ(PickWrong(2), (Texts{"skis", "skis"}));
+    Load({});
+    EXPECT_EQ(PickWrong(1), Texts{""});
+    EXPECT_EQ(g_ranges, (Texts{"0-3", "0-1"}));
+    EXPECT_EQ(chosen.back(), -1);
+    EXPECT_EQ(q.CheckAnswer(""), -1) << "the empty text never matches";
 }
