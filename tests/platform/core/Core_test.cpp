@@ -65,6 +65,7 @@ TEST(XdgPaths, AbsoluteVariablesWinAndOthersFallBackUnderHome) {
     EXPECT_EQ(platform::DataHome(), "/home/someone/.local/share");
     env.Set("XDG_CONFIG_HOME", "");
     EXPECT_EQ(platform::ConfigHome(), "/home/someone/.config");
+    EXPECT_FALSE(platform::MakeFolders(""));
 
     // Without HOME, the account's home folder from the password database.
     env.Unset("HOME");

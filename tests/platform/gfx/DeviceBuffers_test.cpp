@@ -39,7 +39,7 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         ASSERT_NE(device, nullptr) << error;
         Device& d = *device;
         const int32_t w = int32_t(c.width), h = int32_t(c.height);
-        d.Clear(kClearTarget, 0x000000FF, 1.0f, 0);  // blue, read back opaque
+        d.Clear(kClearTarget | kClearZBuffer, 0x000000FF, 1.0f, 0);  // blue, read back opaque
         d.SetViewport({0, 0, c.width, c.height / 2, 0.0f, 1.0f});
         d.Clear(kClearTarget, red, 1.0f, 0);
         EXPECT_EQ(ReadPixel(d, 0, 0), red);
@@ -62,7 +62,6 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
 
         d.SetRenderState(RenderState::Lighting, 0u);
         d.SetRenderState(RenderState::CullMode, Cull::None);
-        d.SetRenderState(RenderState::ZEnable, 0u);
         d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
         d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
         d.SetTextureStageState(0, StageState::TexCoordIndex, kTexCoordSphereMap);  // left on for Present
@@ -73,17 +72,22 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
         EXPECT_EQ(ReadPixel(d, 1, 1), green);
         shown(2, green);  // inside the quad
+        // Present may draw with states of its own: the next draw sends the device's again.
+        d.Clear(kClearTarget, blue, 1.0f, 0);
+        ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+        EXPECT_EQ(std::pair(ReadPixel(d, 1, 1), glIsEnabled(GL_DEPTH_TEST)), std::pair(green, GLboolean(GL_TRUE)));
         // Draws go where they should: multisampled exactly when granted.
         GLint samples = -1;
         glGetIntegerv(GL_SAMPLES, &samples);
         EXPECT_EQ(samples > 0, d.Granted().multisample);
-        // A one-pixel corner survives the resolve and Present's copy: no blit is off by a row or column.
+        // A one-pixel corner survives the resolve and Present's copy: no blit is off by a row or
+        // column, nor cut by the scissor box the corner's clear leaves in GL.
+        d.Clear(kClearTarget, red, 1.0f, 0);
         d.SetViewport({0, c.height - 1, 1, 1, 0.0f, 1.0f});
         d.Clear(kClearTarget, green, 1.0f, 0);
-        EXPECT_EQ(ReadPixel(d, 0, h - 1), green);
-        EXPECT_EQ(ReadPixel(d, 1, h - 1), blue);
         d.Present();
-        EXPECT_EQ(WindowPixel(0, 47), green);
+        EXPECT_EQ(std::pair(WindowPixel(0, 47), WindowPixel(2, 2)), std::pair(green, red));
+        EXPECT_EQ(std::pair(ReadPixel(d, 0, h - 1), ReadPixel(d, 1, h - 1)), std::pair(green, red));
     }
 }
 

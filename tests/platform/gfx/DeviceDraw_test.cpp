@@ -149,7 +149,8 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
         declaration->Release();
         EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2)) << int(usage);
     }
-    Dev().SetVertexDeclaration(nullptr);
+    mesh.Bind(Dev());
+    Dev().SetFVF(0);  // no positions: no declaration
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
 
     // Lock ranges outside a buffer give nothing.
@@ -192,7 +193,8 @@ TEST_F(DeviceTest, FullScreenNeedsAModeOfThatSizeAndResetsAnswerTheCooperativeLe
     ASSERT_NE(m_device, nullptr) << error;
     Device& d = Dev();
     EXPECT_FALSE(d.Granted().fullscreen);
-    EXPECT_EQ(d.Granted().multisample, d.GetCaps().maxSamples >= 2);
+    EXPECT_EQ(std::pair(d.Granted().multisample, d.GetCaps().pixelShader20),
+              std::pair(d.GetCaps().maxSamples >= 2, true));
 
     auto reset = [&](const PresentParams& p) {
         const Result result = d.Reset(p);

@@ -226,6 +226,7 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
     GlCalls calls;
     ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
     EXPECT_EQ(calls.Take(), pointers);
+    d.SetRenderState(RenderState::AlphaFunc, Cmp::Less);  // and back
     setAll();
     mesh.Bind(d);
     ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
@@ -243,13 +244,15 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
     // Only a writing lock uploads, binding on the active unit (the last one the flush
     // disabled), which no stage uses.
     EXPECT_EQ(calls.Take(), "glBindTexture glTexSubImage2D " + pointers);
-    // Normals are read from their array; a draw without normals or colours turns their arrays off.
-    const bool normalsOn = glIsEnabled(GL_NORMAL_ARRAY);
+    // A draw of positions alone sets the other attributes' constants and turns their arrays
+    // off; the colour, standing in for the material's diffuse, sends the material again.
     Mesh bare(d, p, {}, {});
     bare.Bind(d);
     ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    const bool anyOn = glIsEnabled(GL_NORMAL_ARRAY) || glIsEnabled(GL_COLOR_ARRAY);
-    EXPECT_EQ(std::pair(normalsOn, anyOn), std::pair(true, false));
+    EXPECT_EQ(calls.Take(), "glNormal3f glColor4f glMultiTexCoord4f glMultiTexCoord4f glDisableClientState "
+                            "glDisableClientState glClientActiveTexture glDisableClientState "
+                            "glClientActiveTexture glDisableClientState glDisable glMaterialfv glMaterialfv "
+                            "glMaterialfv glMaterialfv glMaterialf");
     for (uint32_t stage = 0; stage < 2; ++stage)
         d.SetTexture(stage, nullptr);
     for (Texture* t : textures)

@@ -119,7 +119,14 @@ TEST_F(DeviceStateTest, SamplerStatesReachGlAndATextureTransformTurnsCoordinates
         EXPECT_EQ(got, expected[i]) << i;
     }
     EXPECT_EQ(Dev().GetSamplerState(0, SamplerState::AddressU), uint32_t(TextureAddress::Clamp));
-    EXPECT_EQ(Dev().GetSamplerState(kMaxStages, SamplerState::AddressU), 0u);
+    // Eight stages: settings for a ninth change nothing.
+    const Matrix world = Dev().GetTransform(TransformType::World), view = Dev().GetTransform(TransformType::View);
+    Dev().SetSamplerState(8, SamplerState::AddressU, 1u);
+    Dev().SetTransform(TextureTransformOf(8), MatrixOrthoLH(2, 2, 0, 1));
+    EXPECT_EQ(std::memcmp(&world, &Dev().GetTransform(TransformType::World), sizeof world) |
+                  std::memcmp(&view, &Dev().GetTransform(TransformType::View), sizeof view),
+              0);
+    EXPECT_EQ(Dev().GetSamplerState(8, SamplerState::AddressU), 0u);
     EXPECT_EQ(Dev().GetSamplerState(0, SamplerState::Count), 0u);
     EXPECT_EQ(Dev().GetTextureStageState(kMaxStages, StageState::ColorOp), 0u);
     EXPECT_EQ(Dev().GetTextureStageState(0, StageState::Count), 0u);
@@ -162,6 +169,10 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
         const std::vector<float> turned = {0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0.5f, 0.25f, 0, 1};
         EXPECT_EQ(std::vector<float>(matrix, matrix + 16), flags == TextureTransform::Count2 ? turned : identity);
     }
+    // A disabled stage leaves no coordinates generated.
+    Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::Disable);
+    Quad(0, 0, 4, 4, 0xFFFFFFFF);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S) || glIsEnabled(GL_TEXTURE_GEN_T));
 }
 
 // Each blend factor as GL takes it, on either side.

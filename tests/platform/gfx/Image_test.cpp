@@ -2,6 +2,7 @@
 #include "platform/gfx/Image.h"
 
 #include <fstream>
+#include <string_view>
 
 #include "tests/platform/gfx/GfxTestSupport.h"
 
@@ -71,8 +72,9 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
     // Headers declaring more pixels than the data can hold are refused before the pixels'
     // memory is taken: the largest size with the data of 8 x 8 pixels, the same with its data
     // chunk claiming 1 GB, and 4096 x 700 with the data of 4096 x 256 pixels at their
-    // densest (too little for three channels a pixel, enough for one). A large image whose
-    // data is there still decodes.
+    // densest (too little for three channels a pixel, enough for one), and the first cut
+    // inside its data's checksum with a chunk claiming 1 GB after it in memory. A large image
+    // whose data is there still decodes.
     std::string tiny = Resized(png, 8192, 8192);
     ASSERT_LT(tiny.size(), 200u);
     std::string claiming = tiny;
@@ -82,7 +84,10 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
     const std::string dense = gfxtest::EncodePng(std::vector<uint32_t>(4096 * 256, 0xFF123456), 4096, 256, false);
     // Four channels a pixel need more data than two: 4096 x 600 with the data of 4096 x 256.
     const std::string denseAlpha = gfxtest::EncodePng(std::vector<uint32_t>(4096 * 256, 0x80123456), 4096, 256, true);
-    for (const std::string& file : {tiny, claiming, Resized(dense, 4096, 700), Resized(denseAlpha, 4096, 600)}) {
+    const std::string tall = Resized(dense, 4096, 700), tallAlpha = Resized(denseAlpha, 4096, 600);
+    const std::string beyond = tiny + std::string("\x40\0\0\0IDAT", 8);
+    for (std::string_view file : {std::string_view(beyond).substr(0, tiny.size() - 14), std::string_view(tiny),
+                                  std::string_view(claiming), std::string_view(tall), std::string_view(tallAlpha)}) {
         const long before = PeakKb(true);
         EXPECT_FALSE(DecodePng(file.data(), file.size(), image, error));
         EXPECT_LT(PeakKb(false) - before, 8 * 1024);

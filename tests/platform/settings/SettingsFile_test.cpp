@@ -48,7 +48,7 @@ TEST(SettingsFile, OnlyUnsigned32BitDecimalsAreNumbers) {
 
 TEST(SettingsFile, ReadsValuesIgnoresMalformedOnesAndKeepsOtherLinesOnSet) {
     TempDir dir;
-    std::string path = dir.Write("settings", "# note\r\nFullscreen=1\r\nWindowWidth=abc\nWindowHeight = 720 \n"
+    std::string path = dir.Write("settings", "Fullscreen=1\r\n# note\r\nWindowWidth=abc\nWindowHeight = 720 \n"
                                              "junk line\n=5");  // no newline at the end
     SettingsFile file;
     ASSERT_EQ(file.Load(path), SettingsFile::LoadResult::Loaded);
@@ -59,7 +59,7 @@ TEST(SettingsFile, ReadsValuesIgnoresMalformedOnesAndKeepsOtherLinesOnSet) {
 
     file.SetU32("Fullscreen", 0);
     file.SetU32("HideCursor", 1);
-    EXPECT_EQ(file.Text(), "# note\nFullscreen=0\nWindowWidth=abc\nWindowHeight = 720 \njunk line\n=5\nHideCursor=1\n");
+    EXPECT_EQ(file.Text(), "Fullscreen=0\n# note\nWindowWidth=abc\nWindowHeight = 720 \njunk line\n=5\nHideCursor=1\n");
 }
 
 TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
@@ -67,9 +67,11 @@ TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
     SettingsFile file;
     EXPECT_EQ(file.Load(dir.File("absent")), SettingsFile::LoadResult::Missing);
     EXPECT_EQ(file.Load(dir.Write("plain", "") + "/settings"), SettingsFile::LoadResult::Missing);
+    std::string error;
+    EXPECT_EQ(file.Load(dir.File("plain"), &error), SettingsFile::LoadResult::Loaded);
+    EXPECT_EQ(error, "");
 
     std::string big = "Fullscreen=1\n" + std::string(SettingsFile::kMaxFileSize, '#');
-    std::string error;
     EXPECT_EQ(file.Load(dir.Write("big", big), &error), SettingsFile::LoadResult::Failed);
     EXPECT_NE(error.find("too large"), std::string::npos);
     EXPECT_EQ(Value(file, "Fullscreen"), "none");

@@ -76,7 +76,7 @@ TEST(Thread, WaitAndHasEndedTellTheEndOfTheRoutine) {
     std::unique_ptr<Thread> thread(Thread::Create(0, &WaitForGate, &gate));
     std::unique_ptr<Thread> deep(Thread::Create(0, &UseDeepStack, nullptr));
     ASSERT_TRUE(thread && deep);
-    EXPECT_NE(thread->Id(), deep->Id());
+    EXPECT_TRUE(thread->Id() && deep->Id() && thread->Id() != deep->Id()) << "0 stands for no thread";
     EXPECT_FALSE(thread->Wait(10));
     EXPECT_FALSE(thread->HasEnded());
     EXPECT_TRUE(thread->SetAffinity(~0ull));

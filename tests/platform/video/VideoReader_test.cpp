@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -167,4 +168,7 @@ TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
         ++count;
     EXPECT_GT(count, 4);
     EXPECT_LT(count, 20);
+    // A seek reads on from the open file, whatever became of its name.
+    std::remove(dir.File("clip.vid").c_str());
+    EXPECT_TRUE(reader.Seek(0) && reader.NextVideoFrame(frame) == ReadResult::Sample);
 }

@@ -85,7 +85,7 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     SDL_Window* window = static_cast<SDL_Window*>(backend.NativeHandle());
     SDL_GLContext context = SDL_GL_CreateContext(window);
     ASSERT_NE(context, nullptr) << SDL_GetError();
-    // The frame on show: red above, blue below.
+    // The frame on show: red above row 300, blue from it down.
     glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glEnable(GL_SCISSOR_TEST);
@@ -123,8 +123,8 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
     ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
     ASSERT_EQ(image.width * image.height, 800u * 600u);
-    const unsigned char* top = &pixels[(10 * 800 + 400) * 3];
-    const unsigned char* bottom = &pixels[(590 * 800 + 400) * 3];
+    const unsigned char* top = &pixels[(299 * 800 + 400) * 3];
+    const unsigned char* bottom = &pixels[(300 * 800 + 400) * 3];
     EXPECT_EQ(std::vector<int>({top[0], top[1], top[2], bottom[0], bottom[1], bottom[2]}),
               (std::vector<int>{255, 0, 0, 0, 0, 255}));
     // A shot fails without a file or a context.
