@@ -16,23 +16,11 @@ using namespace platform::audio;
 namespace {
 
 WaveFormat Pcm16(uint16_t channels, uint32_t rate, uint16_t bits = 16) {
-    WaveFormat f;
-    f.channels = channels;
-    f.samplesPerSec = rate;
-    f.bitsPerSample = bits;
-    f.blockAlign = uint16_t(channels * bits / 8);
-    return f;
+    return {kFormatPcm, channels, rate, 0, uint16_t(channels * bits / 8), bits};
 }
 
-AudioBuffer Raw(const void* data, size_t bytes, uintptr_t context = 0, uint32_t flags = 0,
-                uint32_t loops = 0) {
-    AudioBuffer b;
-    b.audioData = static_cast<const uint8_t*>(data);
-    b.audioBytes = uint32_t(bytes);
-    b.context = reinterpret_cast<void*>(context);
-    b.flags = flags;
-    b.loopCount = loops;
-    return b;
+AudioBuffer Raw(const void* data, size_t bytes, uintptr_t context = 0, uint32_t flags = 0, uint32_t loops = 0) {
+    return {flags, uint32_t(bytes), static_cast<const uint8_t*>(data), loops, reinterpret_cast<void*>(context)};
 }
 
 AudioBuffer Buffer(const std::vector<int16_t>& data, uintptr_t context = 0, uint32_t flags = 0,
@@ -163,16 +151,25 @@ TEST_F(PullFixture, InterpolationReachesIntoTheFrameThatPlaysNext) {
 }
 
 // Submix voices are mixed by processing stage, whatever their order of creation: a chain
-// through two of them is heard in the same pass, pass after pass.
-TEST_F(PullFixture, SubmixesAreMixedInStageOrder) {
+// through two of them is heard in the same pass, pass after pass. Destroying one sends what
+// went into it to the master; without a master all is silent, until one is made again.
+TEST_F(PullFixture, SubmixesAreMixedInStageOrderAndRerouteWhenDestroyed) {
     SubmixVoice* late = engine.CreateSubmixVoice(2, kMixRate, 1);
     SubmixVoice* early = engine.CreateSubmixVoice(2, kMixRate, 0);
     ASSERT_TRUE(early->SetOutputVoice(late));
-    const std::vector<int16_t> data(2000, 16384);
+    const std::vector<int16_t> data(4000, 16384);
     Playing(Pcm16(1, 44100), data)->SetOutputVoice(early);
     const std::vector<float> out = Render(kPassFrames + 10);
-    EXPECT_EQ(out[0], 0.5f);
-    EXPECT_EQ(out.back(), 0.5f);
+    EXPECT_EQ(std::pair(out[0], out.back()), std::pair(0.5f, 0.5f));
+    late->SetVolume(0.0f);
+    EXPECT_FLOAT_EQ(Render(10)[0], 0.0f);
+    late->DestroyVoice();
+    EXPECT_EQ(early->GetOutputVoice(), master);
+    EXPECT_FLOAT_EQ(Render(10)[0], 0.5f);
+    master->DestroyVoice();
+    EXPECT_EQ(Render(2), std::vector<float>(4, 0.0f));
+    master = engine.CreateMasteringVoice();
+    EXPECT_NE(master, nullptr);
 }
 
 // A 1 kHz tone at other rates comes out at 1 kHz and the same level, linearly interpolated:
@@ -199,22 +196,6 @@ TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevel) {
         EXPECT_NEAR(double(voice->GetState().samplesPlayed), rate / 10, 1) << rate;  // the 32.32 step truncates
         voice->DestroyVoice();
     }
-}
-
-TEST_F(PullFixture, DestroyingASubmixReroutesItsSourcesToTheMaster) {
-    SubmixVoice* submix = engine.CreateSubmixVoice(2, kMixRate);
-    const std::vector<int16_t> data(1000, 16384);
-    SourceVoice* voice = Playing(Pcm16(1, 44100), data);
-    voice->SetOutputVoice(submix);
-    submix->SetVolume(0.0f);
-    EXPECT_FLOAT_EQ(Render(10)[0], 0.0f);
-    submix->DestroyVoice();
-    EXPECT_EQ(voice->GetOutputVoice(), master);
-    EXPECT_FLOAT_EQ(Render(10)[0], 0.5f);
-    master->DestroyVoice();  // the master goes too: silence, until one is made again
-    EXPECT_EQ(Render(2), std::vector<float>(4, 0.0f));
-    master = engine.CreateMasteringVoice();
-    EXPECT_NE(master, nullptr);
 }
 
 TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {

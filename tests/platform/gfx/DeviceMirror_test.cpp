@@ -76,22 +76,7 @@ namespace {
 
 using namespace gfxtest;
 
-class DeviceMirrorTest : public DeviceTest {
-protected:
-    // A quad over pixels [x, x + w) x [y, y + h); colours from a stream unless colour is 0.
-    void Quad(int x, int y, int w, int h, uint32_t argb, bool withNormals = false) {
-        std::vector<Vec3> p = {{float(x) - 0.5f, float(y) - 0.5f, 0.5f},
-                               {float(x + w) - 0.5f, float(y) - 0.5f, 0.5f},
-                               {float(x) - 0.5f, float(y + h) - 0.5f, 0.5f},
-                               {float(x + w) - 0.5f, float(y + h) - 0.5f, 0.5f}};
-        std::vector<Vec3> normals;
-        if (withNormals)
-            normals.assign(4, Vec3{0, 0, -1});
-        Mesh mesh(Dev(), p, argb ? std::vector<uint32_t>(4, argb) : std::vector<uint32_t>{}, {}, normals);
-        mesh.Bind(Dev());
-        ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    }
-};
+using DeviceMirrorTest = DeviceTest;
 
 // What GL holds for light 0 after a draw: on, position, spot direction, spot cutoff and
 // exponent, the three attenuations, diffuse, specular and ambient. Then the material's diffuse,
@@ -169,7 +154,7 @@ TEST_F(DeviceMirrorTest, LightsMaterialsAndTheAmbientReachGl) {
         light.falloff = c.falloff;
         d.SetLight(0, light);
         d.LightEnable(0, c.on);
-        Quad(0, 0, 4, 4, 0, true);
+        Quad(0, 0, 4, 4, 0, 0.5f, true);
         std::vector<float> expected = c.expected;
         expected.insert(expected.end(), colours.begin(), colours.end());
         ExpectFloats(GlLighting(), expected);
@@ -290,7 +275,7 @@ TEST_F(DeviceMirrorTest, ResetRestoresTheDefaultStates) {
     Material green{};
     green.diffuse = {0, 1, 0, 1};
     d.SetMaterial(green);
-    Quad(0, 0, 4, 4, 0, true);
+    Quad(0, 0, 4, 4, 0, 0.5f, true);
     PresentParams params;
     params.width = kWidth;
     params.height = kHeight;
@@ -300,7 +285,7 @@ TEST_F(DeviceMirrorTest, ResetRestoresTheDefaultStates) {
     red.diffuse = {1, 0, 0, 1};
     d.SetLight(1, red);
     d.LightEnable(1, true);
-    Quad(0, 0, 4, 4, 0, true);
+    Quad(0, 0, 4, 4, 0, 0.5f, true);
     ExpectFloats(GlLighting(), {0, 0, 0, -1, 0, 0, 0, -1, 180, 0, 1, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0});
     const std::pair<GLenum, GLint> states[] = {

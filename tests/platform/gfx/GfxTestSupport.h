@@ -181,6 +181,16 @@ protected:
         m_window.reset();
     }
     Device& Dev() { return *m_device; }
+    // Draws a quad over pixels [x, x + w) x [y, y + h) at depth z with texture coordinates
+    // 0..1; colours from a stream unless argb is 0, normals towards the viewer when asked.
+    void Quad(int x, int y, int w, int h, uint32_t argb, float z = 0.5f, bool withNormals = false) {
+        const float l = float(x) - 0.5f, t = float(y) - 0.5f, r = float(x + w) - 0.5f, b = float(y + h) - 0.5f;
+        Mesh mesh(Dev(), {{l, t, z}, {r, t, z}, {l, b, z}, {r, b, z}},
+                  argb ? std::vector<uint32_t>(4, argb) : std::vector<uint32_t>(), {0, 0, 1, 0, 0, 1, 1, 1},
+                  std::vector<Vec3>(withNormals ? 4 : 0, Vec3{0, 0, -1}));
+        mesh.Bind(Dev());
+        ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    }
 
     std::unique_ptr<TestWindow> m_window;
     std::unique_ptr<Device> m_device;
