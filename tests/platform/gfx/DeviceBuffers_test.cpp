@@ -20,27 +20,21 @@ uint32_t WindowPixel(int x, int y) {
 
 TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
     const uint32_t red = 0xFFFF0000, blue = 0xFF0000FF, green = 0xFF00FF00;
-    const struct {
-        int windowSamples;
-        uint32_t width, height;
-        bool multisample;
-    } cases[] = {{0, 64, 48, false}, {0, 32, 24, false}, {0, 64, 48, true}, {4, 64, 48, true}, {4, 32, 24, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.windowSamples << " samples, " << c.width << " x " << c.height
-                                        << (c.multisample ? " multisampled" : ""));
-        TestWindow window(64, 48, c.windowSamples);
+    // The window's samples, the back buffer's size, and whether it is multisampled.
+    const std::tuple<int, uint32_t, uint32_t, bool> cases[] = {
+        {0, 64, 48, false}, {0, 32, 24, false}, {0, 64, 48, true}, {4, 64, 48, true}, {4, 32, 24, false}};
+    for (auto [windowSamples, width, height, multisample] : cases) {
+        SCOPED_TRACE(testing::Message() << windowSamples << " samples, " << width << " x " << height
+                                        << (multisample ? " multisampled" : ""));
+        TestWindow window(64, 48, windowSamples);
         ASSERT_NE(window.Get(), nullptr) << SDL_GetError();
-        PresentParams params;
-        params.width = c.width;
-        params.height = c.height;
-        params.multisample = c.multisample;
         std::string error;
-        std::unique_ptr<Device> device = Device::Create(window.Get(), params, error);
+        std::unique_ptr<Device> device = Device::Create(window.Get(), {width, height, false, multisample}, error);
         ASSERT_NE(device, nullptr) << error;
         Device& d = *device;
-        const int32_t w = int32_t(c.width), h = int32_t(c.height);
+        const int32_t w = int32_t(width), h = int32_t(height);
         d.Clear(kClearTarget | kClearZBuffer, 0x000000FF, 1.0f, 0);  // blue, read back opaque
-        d.SetViewport({0, 0, c.width, c.height / 2, 0.0f, 1.0f});
+        d.SetViewport({0, 0, width, height / 2, 0.0f, 1.0f});
         d.Clear(kClearTarget, red, 1.0f, 0);
         EXPECT_EQ(ReadPixel(d, 0, 0), red);
         EXPECT_EQ(ReadPixel(d, w - 1, h - 1), blue);
@@ -65,8 +59,8 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
         d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
         d.SetTextureStageState(0, StageState::TexCoordIndex, kTexCoordSphereMap);  // left on for Present
-        d.SetViewport({0, 0, c.width, c.height, 0.0f, 1.0f});
-        SetPixelSpace(d, c.width, c.height);
+        d.SetViewport({0, 0, width, height, 0.0f, 1.0f});
+        SetPixelSpace(d, width, height);
         auto quad = MakeQuad(d, 0, 0, 4, 4, 0.5f, green, false);
         quad->Bind(d);
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
@@ -83,7 +77,7 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         // A one-pixel corner survives the resolve and Present's copy: no blit is off by a row or
         // column, nor cut by the scissor box the corner's clear leaves in GL.
         d.Clear(kClearTarget, red, 1.0f, 0);
-        d.SetViewport({0, c.height - 1, 1, 1, 0.0f, 1.0f});
+        d.SetViewport({0, height - 1, 1, 1, 0.0f, 1.0f});
         d.Clear(kClearTarget, green, 1.0f, 0);
         d.Present();
         EXPECT_EQ(std::pair(WindowPixel(0, 47), WindowPixel(2, 2)), std::pair(green, red));

@@ -47,12 +47,9 @@ std::string Coverage(Device& device, uint32_t width, uint32_t height) {
 // right edge is not, so a shape with integer edges covers exactly [left, right) x [top,
 // bottom), and the clip-space quad at +-1 covers exactly its viewport.
 TEST_F(DeviceDrawTest, EdgesOnPixelCentresFollowTheTopLeftRule) {
-    struct Case {
-        Viewport viewport;
-        Rect shape;    // pixel edges within the viewport; empty: the clip-space quad
-        Rect scissor;  // the scissor test is on when this is not empty
-        Rect want;     // the pixels covered on the screen
-    };
+    // The viewport; the shape's pixel edges within it (empty: the clip-space quad); the scissor
+    // box (the test is on when it is not empty); the pixels covered on the screen.
+    using Case = std::tuple<Viewport, Rect, Rect, Rect>;
     const Viewport full = {0, 0, kWidth, kHeight, 0.0f, 1.0f};
     const Viewport inner = {8, 4, 32, 20, 0.0f, 1.0f};
     const Case cases[] = {
@@ -71,27 +68,25 @@ TEST_F(DeviceDrawTest, EdgesOnPixelCentresFollowTheTopLeftRule) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
-        const bool clipQuad = c.shape.right == c.shape.left;
+        const auto& [viewport, shape, scissor, want] = c;
+        const bool clipQuad = shape.right == shape.left;
         Dev().SetViewport(full);
         Dev().SetRenderState(RenderState::ScissorTestEnable, 0u);
         Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
-        Dev().SetViewport(c.viewport);
-        Dev().SetScissorRect(c.scissor);
-        Dev().SetRenderState(RenderState::ScissorTestEnable, uint32_t(c.scissor.right != c.scissor.left));
-        std::unique_ptr<Mesh> mesh;
-        if (clipQuad) {
+        Dev().SetViewport(viewport);
+        Dev().SetScissorRect(scissor);
+        Dev().SetRenderState(RenderState::ScissorTestEnable, uint32_t(scissor.right != scissor.left));
+        if (clipQuad)
             for (TransformType t : {TransformType::World, TransformType::View, TransformType::Projection})
                 Dev().SetTransform(t, MatrixIdentity());
-            mesh = MakeQuad(Dev(), -1, 1, 1, -1, 0.5f, 0xFFFFFFFF, false);
-        } else {
-            SetPixelSpace(Dev(), c.viewport.width, c.viewport.height);
-            mesh = MakeQuad(Dev(), float(c.shape.left), float(c.shape.top), float(c.shape.right),
-                            float(c.shape.bottom), 0.5f, 0xFFFFFFFF, false);
-        }
+        else
+            SetPixelSpace(Dev(), viewport.width, viewport.height);
+        const Rect edges = clipQuad ? Rect{-1, 1, 1, -1} : shape;
+        auto mesh = MakeQuad(Dev(), float(edges.left), float(edges.top), float(edges.right), float(edges.bottom),
+                             0.5f, 0xFFFFFFFF, false);
         mesh->Bind(Dev());
         ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
 
-        const Rect& want = c.want;
         std::string expected;
         for (int32_t y = 0; y < int32_t(kHeight); ++y) {
             for (int32_t x = 0; x < int32_t(kWidth); ++x)
@@ -182,11 +177,7 @@ TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSides) {
 TEST_F(DeviceTest, FullScreenNeedsAModeOfThatSizeAndResetsAnswerTheCooperativeLevel) {
     EXPECT_FALSE(Device::IsDisplayModeAvailable(m_window->Get(), kWidth, kHeight));
     EXPECT_TRUE(Device::IsDisplayModeAvailable(m_window->Get(), 0, 0));
-    PresentParams params;
-    params.width = kWidth;
-    params.height = kHeight;
-    params.fullscreen = true;
-    params.multisample = true;
+    PresentParams params = {kWidth, kHeight, true, true};
     m_device.reset();
     std::string error;
     m_device = Device::Create(m_window->Get(), params, error);

@@ -276,10 +276,7 @@ TEST_F(DeviceMirrorTest, ResetRestoresTheDefaultStates) {
     green.diffuse = {0, 1, 0, 1};
     d.SetMaterial(green);
     Quad(0, 0, 4, 4, 0, 0.5f, true);
-    PresentParams params;
-    params.width = kWidth;
-    params.height = kHeight;
-    ASSERT_EQ(d.Reset(params), Result::Ok);
+    ASSERT_EQ(d.Reset({kWidth, kHeight}), Result::Ok);
     Light red{};
     red.type = LightType::Directional;
     red.diffuse = {1, 0, 0, 1};

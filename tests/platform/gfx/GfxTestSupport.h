@@ -164,11 +164,8 @@ protected:
     void SetUp() override {
         m_window = std::make_unique<TestWindow>(int(kWidth), int(kHeight));
         ASSERT_NE(m_window->Get(), nullptr) << SDL_GetError();
-        PresentParams params;
-        params.width = kWidth;
-        params.height = kHeight;
         std::string error;
-        m_device = Device::Create(m_window->Get(), params, error);
+        m_device = Device::Create(m_window->Get(), {kWidth, kHeight}, error);
         ASSERT_NE(m_device, nullptr) << error;
         Device& d = *m_device;
         d.SetRenderState(RenderState::Lighting, 0u);

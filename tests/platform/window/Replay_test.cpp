@@ -30,10 +30,8 @@ std::string Drain(Backend& backend) {
 }  // namespace
 
 TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
-    const struct {
-        const char* line;
-        const char* error;  // empty: a good line
-    } cases[] = {
+    // Each line alone, and the error it gives (empty: a good line; none: no event either).
+    const std::pair<const char*, const char*> cases[] = {
         {"at 5 key F5 up", ""}, {"at 5 mouse 10 -3", ""}, {"at 5 mouse 10 20 right up", ""}, {"  # a comment", nullptr},
         {"at x key A down", "line 1: expected \"at <ms> <event>\""},
         {"at 5x quit", "line 1: expected \"at <ms> <event>\""},
@@ -45,12 +43,12 @@ TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
         {"at 5 quit now", "line 1: expected \"quit\" alone"},
         {"at 5 jump", "line 1: unknown event \"jump\""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
+    for (auto [line, error] : cases) {
+        SCOPED_TRACE(line);
         std::vector<std::string> errors;
-        Replay replay = Replay::Parse(c.line, errors);
-        EXPECT_EQ(replay.Remaining(), c.error && !*c.error ? 1u : 0u);
-        EXPECT_EQ(errors, c.error && *c.error ? std::vector<std::string>{c.error} : std::vector<std::string>{});
+        Replay replay = Replay::Parse(line, errors);
+        EXPECT_EQ(replay.Remaining(), error && !*error ? 1u : 0u);
+        EXPECT_EQ(errors, error && *error ? std::vector<std::string>{error} : std::vector<std::string>{});
     }
     std::vector<std::string> errors;
     Replay replay = Replay::Parse("at 30 quit\nat 10 text b\r\nbad\nat 10 text a \n", errors);
@@ -95,10 +93,8 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     glDisable(GL_SCISSOR_TEST);
     SDL_GL_SwapWindow(window);
 
-    const struct {
-        uint32_t advanceMs;
-        const char* expected;
-    } steps[] = {{9, ""},
+    // The clock advanced by so many ms, the messages of the tick that follows.
+    const std::pair<uint32_t, const char*> steps[] = {{9, ""},
                  // One event a tick: a press and its release due together are read apart.
                  {1, "down:32 "},
                  {0, "up:32 "},
@@ -111,9 +107,9 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
                  {10, ""},
                  {10, "destroy "}};
     Drain(backend);
-    for (const auto& step : steps) {
-        clock.AdvanceMs(step.advanceMs);
-        EXPECT_EQ(Drain(backend), step.expected) << "at " << (clock.Now() - 1000000000u) / 1000000u;
+    for (auto [advanceMs, expected] : steps) {
+        clock.AdvanceMs(advanceMs);
+        EXPECT_EQ(Drain(backend), expected) << "at " << (clock.Now() - 1000000000u) / 1000000u;
     }
 
     png_image image{};
