@@ -103,6 +103,11 @@ std::vector<float> GlLighting() {
     return v;
 }
 
+// A light of the type and colour, every other field 0 but the direction when given.
+Light PlainLight(LightType type, ColorValue diffuse, Vec3 direction = {}) {
+    return {type, diffuse, {}, {}, {}, direction, 0, 0, 0, 0, 0, 0, 0};
+}
+
 void ExpectFloats(const std::vector<float>& actual, const std::vector<float>& expected) {
     ASSERT_EQ(actual.size(), expected.size());
     for (size_t i = 0; i < actual.size(); ++i)
@@ -116,46 +121,29 @@ TEST_F(DeviceMirrorTest, LightsMaterialsAndTheAmbientReachGl) {
     Device& d = Dev();
     d.SetRenderState(RenderState::Lighting, 1u);
     d.SetRenderState(RenderState::Ambient, 0x80FF0033u);
-    Material material{};
-    material.diffuse = {1, 0, 0, 1};
-    material.ambient = {0, 1, 0, 1};
-    material.specular = {1, 1, 1, 1};
-    material.emissive = {0.25f, 0, 0, 1};
-    material.power = 200;
-    d.SetMaterial(material);
+    d.SetMaterial({.diffuse = {1, 0, 0, 1}, .ambient = {0, 1, 0, 1}, .specular = {1, 1, 1, 1},
+                   .emissive = {0.25f, 0, 0, 1}, .power = 200});
     // The light's colours, the material and the scene ambient.
     const std::vector<float> colours = {1,    0.5f, 0.25f, 1, 0.1f, 0.2f, 0.3f, 0.4f, 0, 0.5f, 0, 1,
                                         1,    0,    0,     1, 0,    1,    0,    1,    0.25f, 0, 0, 1,
                                         0,    0,    0,     1, 128,  1,    0,    0.2f, 128 / 255.0f};
-    struct Case {
-        LightType type;
-        float phi, falloff;
-        bool on;
-        std::vector<float> expected;  // on, position, direction, cutoff, exponent, attenuations
-    } cases[] = {
+    // The light's type, phi and fall-off, whether it is on, and what GL holds: on, position,
+    // direction, cutoff, exponent, attenuations.
+    const std::tuple<LightType, float, float, bool, std::vector<float>> cases[] = {
         {LightType::Spot, 1, 200, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 28.64789f, 128, 2, 0.5f, 0.25f}},
         {LightType::Spot, 4, -1, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 90, 0, 2, 0.5f, 0.25f}},
         {LightType::Point, 1, 1, false, {0, 3, 4, 5, 1, 0, 0.6f, 0.8f, 180, 0, 2, 0.5f, 0.25f}},
         {LightType::Directional, 1, 1, true, {1, 0, -0.6f, -0.8f, 0, 0, 0.6f, 0.8f, 180, 0, 1, 0, 0}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(int(c.type));
-        Light light{};
-        light.type = c.type;
-        light.diffuse = {1, 0.5f, 0.25f, 1};
-        light.specular = {0.1f, 0.2f, 0.3f, 0.4f};
-        light.ambient = {0, 0.5f, 0, 1};
-        light.position = {3, 4, 5};
-        light.direction = {0, 0.6f, 0.8f};
-        light.attenuation0 = 2;
-        light.attenuation1 = 0.5f;
-        light.attenuation2 = 0.25f;
-        light.phi = c.phi;
-        light.falloff = c.falloff;
-        d.SetLight(0, light);
-        d.LightEnable(0, c.on);
+    for (auto [type, phi, falloff, on, held] : cases) {
+        SCOPED_TRACE(int(type));
+        d.SetLight(0, {.type = type, .diffuse = {1, 0.5f, 0.25f, 1}, .specular = {0.1f, 0.2f, 0.3f, 0.4f},
+                       .ambient = {0, 0.5f, 0, 1}, .position = {3, 4, 5}, .direction = {0, 0.6f, 0.8f},
+                       .range = 0, .falloff = falloff, .attenuation0 = 2, .attenuation1 = 0.5f, .attenuation2 = 0.25f,
+                       .theta = 0, .phi = phi});
+        d.LightEnable(0, on);
         Quad(0, 0, 4, 4, 0, 0.5f, true);
-        std::vector<float> expected = c.expected;
+        std::vector<float> expected = held;
         expected.insert(expected.end(), colours.begin(), colours.end());
         ExpectFloats(GlLighting(), expected);
     }
@@ -171,12 +159,6 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
     const Rect scissor = {2, 2, 50, 40};
     Matrix shift = MatrixIdentity();
     shift.m[8] = 0.25f;
-    Light light{};
-    light.type = LightType::Directional;
-    light.diffuse = {1, 1, 1, 1};
-    light.direction = {0, 0, 1};
-    Material material{};
-    material.diffuse = {1, 0, 0, 1};
     auto setAll = [&] {
         for (uint32_t stage = 0; stage < 2; ++stage) {
             d.SetTexture(stage, textures[stage]);
@@ -195,9 +177,9 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
         d.SetRenderState(RenderState::Lighting, 1u);
         d.SetViewport(viewport);
         d.SetScissorRect(scissor);
-        d.SetLight(0, light);
+        d.SetLight(0, PlainLight(LightType::Directional, {1, 1, 1, 1}, {0, 0, 1}));
         d.LightEnable(0, true);
-        d.SetMaterial(material);
+        d.SetMaterial({{1, 0, 0, 1}, {}, {}, {}, 0});
         SetPixelSpace(d, viewport.width, viewport.height);
     };
     setAll();
@@ -272,15 +254,10 @@ TEST_F(DeviceMirrorTest, ResetRestoresTheDefaultStates) {
     d.SetScissorRect({0, 0, 8, 8});
     d.SetRenderState(RenderState::Ambient, 0xFFFFFFFFu);
     d.LightEnable(0, true);
-    Material green{};
-    green.diffuse = {0, 1, 0, 1};
-    d.SetMaterial(green);
+    d.SetMaterial({{0, 1, 0, 1}, {}, {}, {}, 0});
     Quad(0, 0, 4, 4, 0, 0.5f, true);
     ASSERT_EQ(d.Reset({kWidth, kHeight}), Result::Ok);
-    Light red{};
-    red.type = LightType::Directional;
-    red.diffuse = {1, 0, 0, 1};
-    d.SetLight(1, red);
+    d.SetLight(1, PlainLight(LightType::Directional, {1, 0, 0, 1}));
     d.LightEnable(1, true);
     Quad(0, 0, 4, 4, 0, 0.5f, true);
     ExpectFloats(GlLighting(), {0, 0, 0, -1, 0, 0, 0, -1, 180, 0, 1, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0,
