@@ -199,8 +199,7 @@ TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevel) {
 }
 
 TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
-    WaveFormat oddAlign = Pcm16(2, 44100);
-    oddAlign.blockAlign = 3;
+    const WaveFormat oddAlign = {kFormatPcm, 2, 44100, 0, 3, 16};
     for (const WaveFormat& f :
          {oddAlign, Pcm16(0, 44100), Pcm16(9, 44100), Pcm16(1, 500), Pcm16(1, 192001), Pcm16(1, 44100, 24)})
         EXPECT_EQ(engine.CreateSourceVoice(f, nullptr), nullptr);
@@ -221,10 +220,7 @@ TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
     EXPECT_FALSE(voice->SubmitSourceBuffer(Buffer(data)));
     Render(1);
     EXPECT_TRUE(voice->SubmitSourceBuffer(Buffer(data)));
-    AudioBuffer partialFrame = Buffer(data), noData = Buffer(data);
-    partialFrame.audioBytes = 6;
-    noData.audioData = nullptr;
-    for (const AudioBuffer& b : {partialFrame, noData})
+    for (const AudioBuffer& b : {Raw(data.data(), 6), Raw(nullptr, 20)})  // a partial frame, no data
         EXPECT_FALSE(engine.CreateSourceVoice(Pcm16(2, 44100), nullptr)->SubmitSourceBuffer(b));
 }
 
@@ -253,8 +249,7 @@ TEST_F(PullFixture, DefaultAndExplicitOutputMatrices) {
 
 // 8-bit and float data at their scales, NaN data silenced.
 TEST_F(PullFixture, SampleFormatsAtTheirScales) {
-    WaveFormat f32 = Pcm16(2, 44100, 32);
-    f32.formatTag = kFormatFloat;
+    const WaveFormat f32 = {kFormatFloat, 2, 44100, 0, 8, 32};
     const uint8_t bytes[3] = {192, 64, 64};
     const float floats[6] = {0.25f, -0.125f, 0.25f, 0.25f, std::nanf(""), std::nanf("")};
     SourceVoice* a = engine.CreateSourceVoice(Pcm16(1, 44100, 8), nullptr);
@@ -263,9 +258,7 @@ TEST_F(PullFixture, SampleFormatsAtTheirScales) {
     a->Start();
     b->Start();
     auto out = Render(3);
-    EXPECT_FLOAT_EQ(out[0], 0.5f + 0.25f);
-    EXPECT_FLOAT_EQ(out[1], 0.5f - 0.125f);
-    EXPECT_EQ(out[4], 0.0f);  // -0.5 + NaN
+    EXPECT_EQ((std::vector{out[0], out[1], out[4]}), (std::vector{0.5f + 0.25f, 0.5f - 0.125f, 0.0f}));  // -0.5 + NaN
 }
 
 // Before each pass a voice tells how many bytes it will read beyond what is queued: the frames

@@ -36,8 +36,7 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         d.Clear(kClearTarget | kClearZBuffer, 0x000000FF, 1.0f, 0);  // blue, read back opaque
         d.SetViewport({0, 0, width, height / 2, 0.0f, 1.0f});
         d.Clear(kClearTarget, red, 1.0f, 0);
-        EXPECT_EQ(ReadPixel(d, 0, 0), red);
-        EXPECT_EQ(ReadPixel(d, w - 1, h - 1), blue);
+        EXPECT_EQ(std::pair(ReadPixel(d, 0, 0), ReadPixel(d, w - 1, h - 1)), std::pair(red, blue));
         // Rows top first, clipped to the buffer.
         Image image;
         ASSERT_TRUE(d.ReadBackBuffer({-5, h / 2 - 1, 1, h / 2 + 1}, image));
@@ -47,10 +46,9 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         // The corners too: scaling blends no row or column of the far side in.
         auto shown = [&](int corner, uint32_t topLeft) {
             d.Present();
-            EXPECT_EQ(WindowPixel(corner, corner), topLeft);
-            EXPECT_EQ(WindowPixel(63, 0), red);
-            EXPECT_EQ(WindowPixel(0, 47), blue);
-            EXPECT_EQ(WindowPixel(63, 47), blue);
+            const std::vector<uint32_t> shownCorners = {WindowPixel(corner, corner), WindowPixel(63, 0),
+                                                        WindowPixel(0, 47), WindowPixel(63, 47)};
+            EXPECT_EQ(shownCorners, (std::vector{topLeft, red, blue, blue}));
         };
         shown(0, red);
 
@@ -64,7 +62,6 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         auto quad = MakeQuad(d, 0, 0, 4, 4, 0.5f, green, false);
         quad->Bind(d);
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-        EXPECT_EQ(ReadPixel(d, 1, 1), green);
         shown(2, green);  // inside the quad
         // Present may draw with states of its own: the next draw sends the device's again.
         d.Clear(kClearTarget, blue, 1.0f, 0);
