@@ -10,17 +10,16 @@
 
 namespace {
 
-// The names of the GL state calls made while a recording runs.
-std::vector<std::string>* g_recorded = nullptr;
+// The names of the GL state calls made while a recording runs, each after a space.
+std::string* g_recorded = nullptr;
 
 struct GlCalls {
-    std::vector<std::string> names;
+    std::string names;
     GlCalls() { g_recorded = &names; }
     ~GlCalls() { g_recorded = nullptr; }
+    // The names since the last take.
     std::string Take() {
-        std::string text;
-        for (const std::string& name : names)
-            text += (text.empty() ? "" : " ") + name;
+        std::string text = names.empty() ? names : names.substr(1);
         names.clear();
         return text;
     }
@@ -33,7 +32,7 @@ struct GlCalls {
 #define RECORDED(name, params, args)                                                                 \
     extern "C" void name params {                                                                    \
         if (g_recorded)                                                                              \
-            g_recorded->push_back(#name);                                                            \
+            g_recorded->append(" " #name);                                                           \
         static const auto next = reinterpret_cast<void(*) params>(dlsym(RTLD_NEXT, #name));          \
         next args;                                                                                   \
     }

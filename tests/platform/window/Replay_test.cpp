@@ -67,16 +67,10 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     TempDir dir;
     const std::string shot = dir.File("shot.png");
     ScopedEnv env;
-    env.Set("TALLYVOX_REPLAY", dir.Write("run.txt", "at 10 key Space down\n"
-                                                    "at 10 key Space up\n"
-                                                    "at 20 text h\xC3\xA9\n"
-                                                    "at 20 mouse 100 200 left down\n"
-                                                    "at 20 mouse 100 200 left up\n"
-                                                    "at 15 nonsense\n"
-                                                    "at 30 key Return down\n"
-                                                    "at 40 mouse 5 6\n"
-                                                    "at 50 shot " + shot + "\n"
-                                                    "at 60 quit\n"));
+    env.Set("TALLYVOX_REPLAY", dir.Write("run.txt", "at 10 key Space down\nat 10 key Space up\nat 20 text h\xC3\xA9\n"
+                                                    "at 20 mouse 100 200 left down\nat 20 mouse 100 200 left up\n"
+                                                    "at 15 nonsense\nat 30 key Return down\nat 40 mouse 5 6\n"
+                                                    "at 50 shot " + shot + "\nat 60 quit\n"));
     platform::FakeClock clock(1000000000u);
     SdlBackend backend;
     ASSERT_TRUE(backend.Create(WindowDesc{}));
@@ -94,18 +88,11 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     SDL_GL_SwapWindow(window);
 
     // The clock advanced by so many ms, the messages of the tick that follows.
-    const std::pair<uint32_t, const char*> steps[] = {{9, ""},
-                 // One event a tick: a press and its release due together are read apart.
-                 {1, "down:32 "},
-                 {0, "up:32 "},
-                 {6, ""},
-                 {4, "char:104 char:233 "},
-                 {0, "move@100,200 press:left@100,200 "},
-                 {0, "move@100,200 release:left@100,200 "},
-                 {10, "down:13 char:13 "},
-                 {10, "move@5,6 "},
-                 {10, ""},
-                 {10, "destroy "}};
+    // One event a tick: a press and its release due together are read apart.
+    const std::pair<uint32_t, const char*> steps[] = {
+        {9, ""}, {1, "down:32 "}, {0, "up:32 "}, {6, ""}, {4, "char:104 char:233 "},
+        {0, "move@100,200 press:left@100,200 "}, {0, "move@100,200 release:left@100,200 "},
+        {10, "down:13 char:13 "}, {10, "move@5,6 "}, {10, ""}, {10, "destroy "}};
     Drain(backend);
     for (auto [advanceMs, expected] : steps) {
         clock.AdvanceMs(advanceMs);
