@@ -57,15 +57,10 @@ inline std::string EncodePng(const std::vector<uint32_t>& argb, uint32_t width, 
     image.height = height;
     image.format = withAlpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
     std::vector<uint8_t> rows;
-    for (uint32_t p : argb) {
-        rows.push_back(uint8_t(p));
-        rows.push_back(uint8_t(p >> 8));
-        rows.push_back(uint8_t(p >> 16));
-        if (withAlpha)
-            rows.push_back(uint8_t(p >> 24));
-    }
-    png_alloc_size_t size = 0;
-    png_image_write_to_memory(&image, nullptr, &size, 0, rows.data(), 0, nullptr);
+    for (uint32_t p : argb)
+        for (int shift = 0; shift < (withAlpha ? 32 : 24); shift += 8)
+            rows.push_back(uint8_t(p >> shift));
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
     std::string out(size, '\0');
     png_image_write_to_memory(&image, out.data(), &size, 0, rows.data(), 0, nullptr);
     out.resize(size);

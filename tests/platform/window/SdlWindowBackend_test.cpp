@@ -98,12 +98,10 @@ TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHides) {
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
     WindowEvent(SDL_WINDOWEVENT_MINIMIZED);
     Drain();
-    EXPECT_FALSE(m_backend.IsVisible());
-    EXPECT_EQ(ClientSize(m_backend), std::make_pair(0u, 0u));
+    EXPECT_EQ(std::pair(m_backend.IsVisible(), ClientSize(m_backend)), std::pair(false, std::make_pair(0u, 0u)));
     WindowEvent(SDL_WINDOWEVENT_RESTORED);
     Drain();
-    EXPECT_TRUE(m_backend.IsVisible());
-    EXPECT_EQ(ClientSize(m_backend), std::make_pair(800u, 600u));
+    EXPECT_EQ(std::pair(m_backend.IsVisible(), ClientSize(m_backend)), std::pair(true, std::make_pair(800u, 600u)));
 }
 
 // A second window needs a second backend, which takes its own description.
@@ -230,15 +228,12 @@ TEST_F(SdlWindow, RequestsCloseNothingAndDestroyDropsLaterEvents) {
     EXPECT_TRUE(SDL_IsTextInputActive());
     m_backend.SetCursorHidden(true);
     m_backend.Destroy();
-    EXPECT_FALSE(m_backend.HasWindow());
-    EXPECT_FALSE(SDL_IsTextInputActive());
+    EXPECT_FALSE(m_backend.HasWindow() || SDL_IsTextInputActive());
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
     EXPECT_TRUE(SDL_GetWindowFlags(Window()) & SDL_WINDOW_HIDDEN);
     EXPECT_EQ(ClientSize(m_backend), std::make_pair(0u, 0u));
     Key(true, SDL_SCANCODE_A);
-    Message posted;
-    posted.kind = MessageKind::Quit;
-    m_backend.Post(posted);
+    m_backend.Post({MessageKind::Quit});
     EXPECT_EQ(Drain(), "destroy quit ");
     m_backend.Destroy();  // twice is harmless
     EXPECT_EQ(Drain(), "");
