@@ -58,8 +58,7 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
         EXPECT_FALSE(DecodePng(corrupt.data(), size, image, error));
         EXPECT_FALSE(error.empty());
     }
-    EXPECT_FALSE(DecodePng(nullptr, 0, image, error));
-    EXPECT_FALSE(DecodePng("GIF89a, not a PNG", 17, image, error));
+    EXPECT_FALSE(DecodePng(nullptr, 0, image, error) || DecodePng("GIF89a, not a PNG", 17, image, error));
     EXPECT_EQ(error, "not a PNG file");
     EXPECT_TRUE(image.pixels.empty());
 

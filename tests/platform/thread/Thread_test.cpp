@@ -41,8 +41,7 @@ TEST(Event, WaitManyAllConsumesNothingUntilAllAreSet) {
     });
     EXPECT_EQ(Event::WaitMany(events, 2, true, kWaitInfinite), 0u);
     setter.join();
-    EXPECT_EQ(a.Wait(0), kWaitTimeout);
-    EXPECT_EQ(b.Wait(0), kWaitTimeout);
+    EXPECT_EQ(std::pair(a.Wait(0), b.Wait(0)), std::pair(kWaitTimeout, kWaitTimeout));
 }
 
 

@@ -77,6 +77,9 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     SDL_Window* window = static_cast<SDL_Window*>(backend.NativeHandle());
     SDL_GLContext context = SDL_GL_CreateContext(window);
     ASSERT_NE(context, nullptr) << SDL_GetError();
+    GLint samples = -1;
+    glGetIntegerv(GL_SAMPLES, &samples);
+    EXPECT_EQ(samples, 0) << "the window was not asked to be multisampled";
     // The frame on show: red above row 300, blue from it down.
     glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
