@@ -79,8 +79,8 @@ TEST_F(PullFixture, LoopingBufferRepeatsAndAnEmptyEndlessLoopEndsAtOnce) {
     EXPECT_EQ(rec.events, (Events{"start:4", "loop:4", "loop:4", "end:4", "stream-end"}));
     // A buffer of one frame loops too.
     rec.events.clear();
-    ASSERT_TRUE(voice->SubmitSourceBuffer(Raw(nullptr, 0, 9, kEndOfStream, kLoopInfinite)));
-    ASSERT_TRUE(voice->SubmitSourceBuffer(Buffer(one, 5, 0, 2)));
+    ASSERT_TRUE(voice->SubmitSourceBuffer(Raw(nullptr, 0, 9, kEndOfStream, kLoopInfinite)) &&
+                voice->SubmitSourceBuffer(Buffer(one, 5, 0, 2)));
     Render(10);
     EXPECT_EQ(rec.events, (Events{"start:9", "end:9", "stream-end", "start:5", "loop:5", "loop:5", "end:5"}));
 }
@@ -158,7 +158,8 @@ TEST_F(PullFixture, SubmixesAreMixedInStageOrderAndRerouteWhenDestroyed) {
     SubmixVoice* early = engine.CreateSubmixVoice(2, kMixRate, 0);
     ASSERT_TRUE(early->SetOutputVoice(late));
     const std::vector<int16_t> data(4000, 16384);
-    Playing(Pcm16(1, 44100), data)->SetOutputVoice(early);
+    SourceVoice* voice = Playing(Pcm16(1, 44100), data);
+    voice->SetOutputVoice(early);
     const std::vector<float> out = Render(kPassFrames + 10);
     EXPECT_EQ(std::pair(out[0], out.back()), std::pair(0.5f, 0.5f));
     late->SetVolume(0.0f);
@@ -166,6 +167,8 @@ TEST_F(PullFixture, SubmixesAreMixedInStageOrderAndRerouteWhenDestroyed) {
     late->DestroyVoice();
     EXPECT_EQ(early->GetOutputVoice(), master);
     EXPECT_FLOAT_EQ(Render(10)[0], 0.5f);
+    early->DestroyVoice();
+    EXPECT_EQ(voice->GetOutputVoice(), master);
     master->DestroyVoice();
     EXPECT_EQ(Render(2), std::vector<float>(4, 0.0f));
     master = engine.CreateMasteringVoice();

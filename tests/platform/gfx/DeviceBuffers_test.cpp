@@ -63,6 +63,8 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         quad->Bind(d);
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
         shown(2, green);  // inside the quad
+        GLint presentCopy = 0;  // the texture a Present through a quad of its own draws from
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &presentCopy);
         // Present may draw with states of its own: the next draw sends the device's again.
         d.Clear(kClearTarget, blue, 1.0f, 0);
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
@@ -79,6 +81,9 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         d.Present();
         EXPECT_EQ(std::pair(WindowPixel(0, 47), WindowPixel(2, 2)), std::pair(green, red));
         EXPECT_EQ(std::pair(ReadPixel(d, 0, h - 1), ReadPixel(d, 1, h - 1)), std::pair(green, red));
+        // A reset lets that copy go.
+        ASSERT_EQ(d.Reset({width, height, false, multisample}), Result::Ok);
+        EXPECT_TRUE(windowSamples == 0 || multisample || !glIsTexture(GLuint(presentCopy)));
     }
 }
 

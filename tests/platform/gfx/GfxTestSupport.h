@@ -24,8 +24,7 @@ using namespace platform::gfx;
 class TestWindow {
 public:
     TestWindow(int width, int height, int samples = 0) {
-        if (!std::getenv("SDL_VIDEODRIVER"))
-            setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);  // unless the environment names a driver
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             return;
         // The buffers the game's window asks for (platform/window).
@@ -145,9 +144,7 @@ inline std::unique_ptr<Mesh> MakeQuad(Device& device, float x0, float y0, float 
 
 inline uint32_t ReadPixel(Device& device, int32_t x, int32_t y) {
     Image image;
-    if (!device.ReadBackBuffer({x, y, x + 1, y + 1}, image))
-        return 0xDEADBEEF;
-    return image.pixels[0];
+    return device.ReadBackBuffer({x, y, x + 1, y + 1}, image) ? image.pixels[0] : 0xDEADBEEF;
 }
 
 // A device on an offscreen window, with the states 2D drawing starts from.

@@ -35,9 +35,8 @@ std::string Resized(std::string png, uint32_t width, uint32_t height) {
 // The most resident memory the process reached since the last reset, in kB; the reset
 // makes the current size the peak.
 long PeakKb(bool reset) {
-    if (reset) {
+    if (reset)
         std::ofstream("/proc/self/clear_refs") << "5";
-    }
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))

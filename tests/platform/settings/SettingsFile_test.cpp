@@ -108,8 +108,7 @@ TEST(SettingsFile, SaveReplacesTheFileWholeOrNotAtAll) {
     signal(SIGXFSZ, previous);
     EXPECT_FALSE(savedOk);
     EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
-    EXPECT_EQ(ReadWhole(path), old);
-    EXPECT_EQ(CountEntries(dir.File("cfg/Tallyvox")), 1u);
+    EXPECT_EQ(std::pair(ReadWhole(path), CountEntries(dir.File("cfg/Tallyvox"))), std::pair(old, size_t(1)));
 
     std::filesystem::create_directories(dir.File("cfg/Tallyvox/folder"));  // a folder in the way
     EXPECT_FALSE(file.Save(dir.File("cfg/Tallyvox/folder"), &error));
