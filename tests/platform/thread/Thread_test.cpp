@@ -24,7 +24,8 @@ TEST(Event, WaitManyAnyConsumesOnlyTheFirstSet) {
     c.Reset();
     EXPECT_EQ(Event::WaitMany(events, 3, false, 0), kWaitTimeout);
     Event *withNull[] = {&a, nullptr}, *nullFirst[] = {nullptr, &a};
-    const std::vector<uint32_t> refused = {Event::WaitMany(withNull, 2, false, 0), Event::WaitMany(nullFirst, 2, false, 0),
+    const std::vector<uint32_t> refused = {Event::WaitMany(withNull, 2, false, 0),
+                                           Event::WaitMany(nullFirst, 2, false, 0),
                                            Event::WaitMany(events, 0, false, 0)};
     EXPECT_EQ(refused, std::vector<uint32_t>(3, kWaitFailed));
 }
