@@ -73,8 +73,7 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClip) {
     EXPECT_EQ(count, 20);
     EXPECT_EQ(reader.NextVideoFrame(frame), ReadResult::EndOfStream);
     // A stream read to its end plays again from a seek.
-    ASSERT_TRUE(reader.Seek(kSecond * 5 / 4));
-    ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
+    ASSERT_TRUE(reader.Seek(kSecond * 5 / 4) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     EXPECT_TRUE(Near(&frame.pixels[0], ColourAt(kSecond * 5 / 4))) << frame.time;
     ASSERT_TRUE(reader.Seek(0));
 
@@ -108,15 +107,14 @@ TEST_F(VideoReaderTest, SeekLandsOnTheFrameShowingAtThatTime) {
     const int64_t first = frame.time;
     // The last target is where a frame starts: that frame, not the one ending there.
     for (int64_t target : {kSecond * 5 / 4, kSecond * 3 / 10, kSecond * 19 / 10, first + kSecond / 2}) {
-        ASSERT_TRUE(reader.Seek(target));
-        ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
+        ASSERT_TRUE(reader.Seek(target) && reader.NextVideoFrame(frame) == ReadResult::Sample);
         EXPECT_TRUE(frame.time <= target && target < frame.time + frame.duration) << frame.time;
         EXPECT_TRUE(Near(&frame.pixels[0], ColourAt(target)));
         ASSERT_EQ(reader.NextAudioChunk(chunk), ReadResult::Sample);
         EXPECT_NEAR(double(chunk.time), double(target), kSecond / 1000.0);
     }
-    ASSERT_TRUE(reader.Seek(-kSecond));  // before the start: the start
-    ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
+    // Before the start: the start.
+    ASSERT_TRUE(reader.Seek(-kSecond) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     EXPECT_EQ(frame.time, first);
 }
 
