@@ -207,7 +207,7 @@ TEST_F(SdlWindow, FullScreenAndBackRestoresTheWindowedSizeAndPlace) {
     m_backend.SetPosition(40, 30);
     m_backend.ApplyStyle(true, 800, 600);
     EXPECT_EQ(Mode(m_backend), "full desktop no-saver");
-    m_backend.ApplyStyle(false, 800, 600);
+    m_backend.ApplyStyle(false, 0, 0);  // the default size
     m_backend.SetPosition(40, 30);
     EXPECT_EQ(Mode(m_backend), "windowed - saver");
     EXPECT_EQ(ClientSize(m_backend), std::make_pair(800u, 600u));
