@@ -148,6 +148,12 @@ TEST_F(PullFixture, InterpolationReachesIntoTheFrameThatPlaysNext) {
               (std::vector<float>{0, 0.25f, 0.5f, 0.375f, 0.25f, 0.375f}));
     EXPECT_EQ(out[2 * (4 * 300 - 2)], 0.5f);
     EXPECT_EQ(voice->GetState().buffersQueued, 1u);
+    // A queue run dry starts the next buffer at its first frame, whatever the step.
+    voice->DestroyVoice();
+    SourceVoice* odd = Playing(Pcm16(1, 32000), first);
+    Render(3);
+    odd->SubmitSourceBuffer(Buffer(second));
+    EXPECT_EQ(Render(1)[0], 0.5f);
 }
 
 // Submix voices are mixed by processing stage, whatever their order of creation: a chain

@@ -101,9 +101,8 @@ TEST(ScaleImageBox, AveragesTheCoveredSourcePixels) {
                              0x00000000, 0x04080C10, 0x00FFFFFF, 0x00FFFFFF};
     uint32_t dst[3] = {0, 0, 0x5A5A5A5A};
     ScaleImageBox(src, 4, 2, 16, dst, 2, 1, 12);
-    EXPECT_EQ(dst[0], 0x02040608u);
-    EXPECT_EQ(dst[1], 0x80808080u);
-    EXPECT_EQ(dst[2], 0x5A5A5A5Au) << "the pitch's padding beyond the row is left alone";
+    // The pitch's padding beyond the row is left alone.
+    EXPECT_EQ(std::vector<uint32_t>(dst, dst + 3), (std::vector<uint32_t>{0x02040608, 0x80808080, 0x5A5A5A5A}));
     // Nothing is written from an empty or missing source; enlarging repeats pixels.
     uint32_t big[4] = {};
     const uint32_t one[1] = {0x11223344};
