@@ -69,10 +69,11 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
 
     // Headers declaring more pixels than the data can hold are refused before the pixels'
     // memory is taken: the largest size with the data of 8 x 8 pixels, the same with its data
-    // chunk claiming 1 GB, and 4096 x 700 with the data of 4096 x 256 pixels at their
-    // densest (too little for three channels a pixel, enough for one), and the first cut
-    // inside its data's checksum with a chunk claiming 1 GB after it in memory. A large image
-    // whose data is there still decodes.
+    // chunk claiming 1 GB, or holding just too little for its rows with their filter bytes,
+    // and 4096 x 700 with the data of 4096 x 256 pixels at their densest (too little for
+    // three channels a pixel, enough for one), and the first cut inside its data's checksum
+    // with a chunk claiming 1 GB after it in memory. A large image whose data is there still
+    // decodes.
     std::string tiny = Resized(png, 8192, 8192);
     ASSERT_LT(tiny.size(), 200u);
     std::string claiming = tiny;
@@ -84,8 +85,11 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
     const std::string denseAlpha = gfxtest::EncodePng(std::vector<uint32_t>(4096 * 256, 0x80123456), 4096, 256, true);
     const std::string tall = Resized(dense, 4096, 700), tallAlpha = Resized(denseAlpha, 4096, 600);
     const std::string beyond = tiny + std::string("\x40\0\0\0IDAT", 8);
+    // 195020 bytes expand to at most 1032 times (64 + 195020) bytes, less than 8192 x (1 + 8192 x 3).
+    const std::string scant = claiming + std::string(195020 - (claiming.size() - idat - 4), '\0');
     for (std::string_view file : {std::string_view(beyond).substr(0, tiny.size() - 14), std::string_view(tiny),
-                                  std::string_view(claiming), std::string_view(tall), std::string_view(tallAlpha)}) {
+                                  std::string_view(claiming), std::string_view(scant), std::string_view(tall),
+                                  std::string_view(tallAlpha)}) {
         const long before = PeakKb(true);
         EXPECT_FALSE(DecodePng(file.data(), file.size(), image, error));
         EXPECT_LT(PeakKb(false) - before, 8 * 1024);
