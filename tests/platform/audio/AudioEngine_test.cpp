@@ -96,8 +96,7 @@ TEST_F(PullFixture, HandlersMayQueryAndFlushTheirVoiceFromTheMixer) {
                 voice->FlushSourceBuffers();
         }
     } rec;
-    SourceVoice* voice = engine.CreateSourceVoice(Pcm16(1, 44100), &rec);
-    rec.voice = voice;
+    SourceVoice* voice = rec.voice = engine.CreateSourceVoice(Pcm16(1, 44100), &rec);
     std::vector<int16_t> data(100, 1000);
     for (uintptr_t i = 1; i <= 3; ++i)
         voice->SubmitSourceBuffer(Buffer(data, i));

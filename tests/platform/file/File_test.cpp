@@ -85,8 +85,7 @@ TEST(File, OverlappedCompletionsRunOnlyInTheIssuingThreadsAlertableSleepInOrder)
     TempDir dir;
     const std::string path = dir.Write("f.bin", "0123456789");
     File file, other;
-    ASSERT_TRUE(file.Open(path.c_str(), true, false));
-    ASSERT_TRUE(other.Open(path.c_str(), true, false));
+    ASSERT_TRUE(file.Open(path.c_str(), true, false) && other.Open(path.c_str(), true, false));
     Log log;
     Call first{&log, "first"}, second{&log, "second"}, past{&log, "past"}, kept{&log, "kept"}, dropped{&log, "dropped"};
     char a[4] = {}, b[4] = {}, c[4] = {}, d[2] = {};

@@ -30,8 +30,7 @@ std::string Value(const SettingsFile& file, const char* name) {
 }
 
 size_t CountEntries(const std::string& folder) {
-    auto entries = std::filesystem::directory_iterator(folder);
-    return size_t(std::distance(begin(entries), end(entries)));
+    return size_t(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
 }
 
 TEST(SettingsFile, OnlyUnsigned32BitDecimalsAreNumbers) {

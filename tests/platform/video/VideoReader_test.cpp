@@ -79,9 +79,8 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClip) {
 
     // The decoder's first block of output is its priming; the sound then runs without gaps.
     AudioChunk chunk;
-    int64_t frames = 0;
+    int64_t frames = 0, expectedTime = -1;
     double sum = 0;
-    int64_t expectedTime = -1;
     while (reader.NextAudioChunk(chunk) == ReadResult::Sample) {
         if (expectedTime < 0)
             EXPECT_LT(chunk.time, kSecond / 10);
