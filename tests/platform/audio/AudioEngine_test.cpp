@@ -16,23 +16,11 @@ using namespace platform::audio;
 namespace {
 
 WaveFormat Pcm16(uint16_t channels, uint32_t rate, uint16_t bits = 16) {
-    WaveFormat f;
-    f.channels = channels;
-    f.samplesPerSec = rate;
-    f.bitsPerSample = bits;
-    f.blockAlign = uint16_t(channels * bits / 8);
-    return f;
+    return {kFormatPcm, channels, rate, 0, uint16_t(channels * bits / 8), bits};
 }
 
-AudioBuffer Raw(const void* data, size_t bytes, uintptr_t context = 0, uint32_t flags = 0,
-                uint32_t loops = 0) {
-    AudioBuffer b;
-    b.audioData = static_cast<const uint8_t*>(data);
-    b.audioBytes = uint32_t(bytes);
-    b.context = reinterpret_cast<void*>(context);
-    b.flags = flags;
-    b.loopCount = loops;
-    return b;
+AudioBuffer Raw(const void* data, size_t bytes, uintptr_t context = 0, uint32_t flags = 0, uint32_t loops = 0) {
+    return {flags, uint32_t(bytes), static_cast<const uint8_t*>(data), loops, reinterpret_cast<void*>(context)};
 }
 
 AudioBuffer Buffer(const std::vector<int16_t>& data, uintptr_t context = 0, uint32_t flags = 0,
@@ -91,8 +79,8 @@ TEST_F(PullFixture, LoopingBufferRepeatsAndAnEmptyEndlessLoopEndsAtOnce) {
     EXPECT_EQ(rec.events, (Events{"start:4", "loop:4", "loop:4", "end:4", "stream-end"}));
     // A buffer of one frame loops too.
     rec.events.clear();
-    ASSERT_TRUE(voice->SubmitSourceBuffer(Raw(nullptr, 0, 9, kEndOfStream, kLoopInfinite)));
-    ASSERT_TRUE(voice->SubmitSourceBuffer(Buffer(one, 5, 0, 2)));
+    ASSERT_TRUE(voice->SubmitSourceBuffer(Raw(nullptr, 0, 9, kEndOfStream, kLoopInfinite)) &&
+                voice->SubmitSourceBuffer(Buffer(one, 5, 0, 2)));
     Render(10);
     EXPECT_EQ(rec.events, (Events{"start:9", "end:9", "stream-end", "start:5", "loop:5", "loop:5", "end:5"}));
 }
@@ -108,8 +96,7 @@ TEST_F(PullFixture, HandlersMayQueryAndFlushTheirVoiceFromTheMixer) {
                 voice->FlushSourceBuffers();
         }
     } rec;
-    SourceVoice* voice = engine.CreateSourceVoice(Pcm16(1, 44100), &rec);
-    rec.voice = voice;
+    SourceVoice* voice = rec.voice = engine.CreateSourceVoice(Pcm16(1, 44100), &rec);
     std::vector<int16_t> data(100, 1000);
     for (uintptr_t i = 1; i <= 3; ++i)
         voice->SubmitSourceBuffer(Buffer(data, i));
@@ -160,19 +147,37 @@ TEST_F(PullFixture, InterpolationReachesIntoTheFrameThatPlaysNext) {
               (std::vector<float>{0, 0.25f, 0.5f, 0.375f, 0.25f, 0.375f}));
     EXPECT_EQ(out[2 * (4 * 300 - 2)], 0.5f);
     EXPECT_EQ(voice->GetState().buffersQueued, 1u);
+    // A queue run dry starts the next buffer at its first frame, whatever the step.
+    voice->DestroyVoice();
+    SourceVoice* odd = Playing(Pcm16(1, 32000), first);
+    Render(3);
+    odd->SubmitSourceBuffer(Buffer(second));
+    EXPECT_EQ(Render(1)[0], 0.5f);
 }
 
 // Submix voices are mixed by processing stage, whatever their order of creation: a chain
-// through two of them is heard in the same pass, pass after pass.
-TEST_F(PullFixture, SubmixesAreMixedInStageOrder) {
+// through two of them is heard in the same pass, pass after pass. Destroying one sends what
+// went into it to the master; without a master all is silent, until one is made again.
+TEST_F(PullFixture, SubmixesAreMixedInStageOrderAndRerouteWhenDestroyed) {
     SubmixVoice* late = engine.CreateSubmixVoice(2, kMixRate, 1);
     SubmixVoice* early = engine.CreateSubmixVoice(2, kMixRate, 0);
     ASSERT_TRUE(early->SetOutputVoice(late));
-    const std::vector<int16_t> data(2000, 16384);
-    Playing(Pcm16(1, 44100), data)->SetOutputVoice(early);
+    const std::vector<int16_t> data(4000, 16384);
+    SourceVoice* voice = Playing(Pcm16(1, 44100), data);
+    voice->SetOutputVoice(early);
     const std::vector<float> out = Render(kPassFrames + 10);
-    EXPECT_EQ(out[0], 0.5f);
-    EXPECT_EQ(out.back(), 0.5f);
+    EXPECT_EQ(std::pair(out[0], out.back()), std::pair(0.5f, 0.5f));
+    late->SetVolume(0.0f);
+    EXPECT_FLOAT_EQ(Render(10)[0], 0.0f);
+    late->DestroyVoice();
+    EXPECT_EQ(early->GetOutputVoice(), master);
+    EXPECT_FLOAT_EQ(Render(10)[0], 0.5f);
+    early->DestroyVoice();
+    EXPECT_EQ(voice->GetOutputVoice(), master);
+    master->DestroyVoice();
+    EXPECT_EQ(Render(2), std::vector<float>(4, 0.0f));
+    master = engine.CreateMasteringVoice();
+    EXPECT_NE(master, nullptr);
 }
 
 // A 1 kHz tone at other rates comes out at 1 kHz and the same level, linearly interpolated:
@@ -201,29 +206,13 @@ TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevel) {
     }
 }
 
-TEST_F(PullFixture, DestroyingASubmixReroutesItsSourcesToTheMaster) {
-    SubmixVoice* submix = engine.CreateSubmixVoice(2, kMixRate);
-    const std::vector<int16_t> data(1000, 16384);
-    SourceVoice* voice = Playing(Pcm16(1, 44100), data);
-    voice->SetOutputVoice(submix);
-    submix->SetVolume(0.0f);
-    EXPECT_FLOAT_EQ(Render(10)[0], 0.0f);
-    submix->DestroyVoice();
-    EXPECT_EQ(voice->GetOutputVoice(), master);
-    EXPECT_FLOAT_EQ(Render(10)[0], 0.5f);
-    master->DestroyVoice();  // the master goes too: silence, until one is made again
-    EXPECT_EQ(Render(2), std::vector<float>(4, 0.0f));
-    master = engine.CreateMasteringVoice();
-    EXPECT_NE(master, nullptr);
-}
-
 TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
-    WaveFormat oddAlign = Pcm16(2, 44100);
-    oddAlign.blockAlign = 3;
+    const WaveFormat oddAlign = {kFormatPcm, 2, 44100, 0, 3, 16};
     for (const WaveFormat& f :
          {oddAlign, Pcm16(0, 44100), Pcm16(9, 44100), Pcm16(1, 500), Pcm16(1, 192001), Pcm16(1, 44100, 24)})
         EXPECT_EQ(engine.CreateSourceVoice(f, nullptr), nullptr);
-    EXPECT_NE(engine.CreateSourceVoice(Pcm16(8, 192000), nullptr), nullptr);
+    for (const WaveFormat& f : {Pcm16(8, 192000), Pcm16(1, 1000)})
+        EXPECT_NE(engine.CreateSourceVoice(f, nullptr), nullptr);
     for (auto [channels, rate] : {std::pair{2u, 48000u}, {0u, kMixRate}, {9u, kMixRate}})
         EXPECT_EQ(engine.CreateSubmixVoice(channels, rate), nullptr);
     EXPECT_NE(engine.CreateSubmixVoice(8, kMixRate), nullptr);
@@ -239,10 +228,7 @@ TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
     EXPECT_FALSE(voice->SubmitSourceBuffer(Buffer(data)));
     Render(1);
     EXPECT_TRUE(voice->SubmitSourceBuffer(Buffer(data)));
-    AudioBuffer partialFrame = Buffer(data), noData = Buffer(data);
-    partialFrame.audioBytes = 6;
-    noData.audioData = nullptr;
-    for (const AudioBuffer& b : {partialFrame, noData})
+    for (const AudioBuffer& b : {Raw(data.data(), 6), Raw(nullptr, 20)})  // a partial frame, no data
         EXPECT_FALSE(engine.CreateSourceVoice(Pcm16(2, 44100), nullptr)->SubmitSourceBuffer(b));
 }
 
@@ -257,22 +243,19 @@ TEST_F(PullFixture, DefaultAndExplicitOutputMatrices) {
     EXPECT_EQ(Render(1), (std::vector<float>{0.375f, 0.375f}));
 
     const float leftOnly[2] = {1.0f, 0.0f};
-    EXPECT_FALSE(voice->SetOutputMatrix(nullptr, 1, 2, leftOnly));
-    EXPECT_FALSE(voice->SetOutputMatrix(master, 2, 1, leftOnly));  // not where it sends
+    // The wrong shape, or a voice it does not send to.
+    EXPECT_FALSE(voice->SetOutputMatrix(nullptr, 1, 2, leftOnly) || voice->SetOutputMatrix(master, 2, 1, leftOnly));
     ASSERT_TRUE(voice->SetOutputMatrix(mono, 2, 1, leftOnly));
     float got[2] = {};
     ASSERT_TRUE(voice->GetOutputMatrix(nullptr, 2, 1, got));
     EXPECT_EQ(std::vector<float>(got, got + 2), std::vector<float>(leftOnly, leftOnly + 2));
     EXPECT_FLOAT_EQ(Render(1)[1], 0.5f);
-    EXPECT_FALSE(master->SetOutputVoice(mono));
-    EXPECT_FALSE(mono->SetOutputVoice(voice));
-    EXPECT_FALSE(mono->SetOutputVoice(mono));
+    EXPECT_FALSE(master->SetOutputVoice(mono) || mono->SetOutputVoice(voice) || mono->SetOutputVoice(mono));
 }
 
 // 8-bit and float data at their scales, NaN data silenced.
 TEST_F(PullFixture, SampleFormatsAtTheirScales) {
-    WaveFormat f32 = Pcm16(2, 44100, 32);
-    f32.formatTag = kFormatFloat;
+    const WaveFormat f32 = {kFormatFloat, 2, 44100, 0, 8, 32};
     const uint8_t bytes[3] = {192, 64, 64};
     const float floats[6] = {0.25f, -0.125f, 0.25f, 0.25f, std::nanf(""), std::nanf("")};
     SourceVoice* a = engine.CreateSourceVoice(Pcm16(1, 44100, 8), nullptr);
@@ -281,9 +264,7 @@ TEST_F(PullFixture, SampleFormatsAtTheirScales) {
     a->Start();
     b->Start();
     auto out = Render(3);
-    EXPECT_FLOAT_EQ(out[0], 0.5f + 0.25f);
-    EXPECT_FLOAT_EQ(out[1], 0.5f - 0.125f);
-    EXPECT_EQ(out[4], 0.0f);  // -0.5 + NaN
+    EXPECT_EQ((std::vector{out[0], out[1], out[4]}), (std::vector{0.5f + 0.25f, 0.5f - 0.125f, 0.0f}));  // -0.5 + NaN
 }
 
 // Before each pass a voice tells how many bytes it will read beyond what is queued: the frames
@@ -318,6 +299,7 @@ TEST(AudioEngine, FallsBackToTheDummyDriverWithoutADevice) {
         Engine engine(Engine::Output::Device);
         EXPECT_NE(engine.CreateMasteringVoice(), nullptr) << engine.LastError();
         EXPECT_EQ(engine.DriverName(), "dummy");
+        { Engine pull(Engine::Output::Pull); }  // never took the subsystem: leaves it to the other
         struct Ended : VoiceCallback {
             std::atomic<bool> ended{false};
             void OnStreamEnd() override { ended = true; }

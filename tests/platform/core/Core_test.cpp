@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/core/AlertableSleep.h"
 #include "platform/core/UILocale.h"
 #include "platform/core/XdgPaths.h"
@@ -29,8 +31,7 @@ TEST(Clock, FakeClockReplacesReadingsAndSleepsWhileItLives) {
         platform::AlertableSleep(3);
         platform::SetAlertableHook(nullptr);
         platform::AlertableSleep(1);
-        EXPECT_EQ(g_hookRuns, 1);
-        EXPECT_EQ(fake.SleptNs(), 20'000'001u);
+        EXPECT_EQ(std::pair(g_hookRuns, fake.SleptNs()), std::pair(1, uint64_t(20'000'001)));
     }
     EXPECT_LT(platform::NowNs(), kFar);  // the system clock is back
 }
@@ -45,26 +46,24 @@ TEST(UILocale, TakesTheFirstSetVariableInPriorityOrderAndSkipsEmptyEntries) {
     ScopedEnv env;
     env.Unset("LANGUAGE").Unset("LC_ALL").Unset("LC_MESSAGES").Unset("LANG");
     EXPECT_EQ(platform::UILanguageTag(), "");
-    const struct {
-        const char* variable;
-        const char* value;
-        const char* tag;
-    } steps[] = {{"LANG", "fr_FR.UTF-8", "fr_FR.UTF-8"}, {"LC_MESSAGES", "de_DE", "de_DE"}, {"LC_ALL", "", "de_DE"},
-                 {"LC_ALL", "it_IT", "it_IT"},          {"LANGUAGE", "ja_JP:en", "ja_JP"}, {"LANGUAGE", "::ru:en", "ru"},
-                 {"LANGUAGE", ":", "it_IT"}};
-    for (const auto& step : steps) {
-        env.Set(step.variable, step.value);
-        EXPECT_EQ(platform::UILanguageTag(), step.tag) << step.variable << "=" << step.value;
+    // Each step sets a variable to a value, after which the tag is the third.
+    const std::tuple<const char*, const char*, const char*> steps[] = {
+        {"LANG", "fr_FR.UTF-8", "fr_FR.UTF-8"}, {"LC_MESSAGES", "de_DE", "de_DE"}, {"LC_ALL", "", "de_DE"},
+        {"LC_ALL", "it_IT", "it_IT"},          {"LANGUAGE", "ja_JP:en", "ja_JP"}, {"LANGUAGE", "::ru:en", "ru"},
+        {"LANGUAGE", ":", "it_IT"}};
+    for (auto [variable, value, tag] : steps) {
+        env.Set(variable, value);
+        EXPECT_EQ(platform::UILanguageTag(), tag) << variable << "=" << value;
     }
 }
 
 TEST(XdgPaths, AbsoluteVariablesWinAndOthersFallBackUnderHome) {
     ScopedEnv env;
     env.Set("HOME", "/home/someone/").Set("XDG_CONFIG_HOME", "/etc/cfg").Set("XDG_DATA_HOME", "relative/data");
-    EXPECT_EQ(platform::ConfigHome(), "/etc/cfg");
-    EXPECT_EQ(platform::DataHome(), "/home/someone/.local/share");
+    EXPECT_EQ(platform::ConfigHome() + " " + platform::DataHome(), "/etc/cfg /home/someone/.local/share");
     env.Set("XDG_CONFIG_HOME", "");
     EXPECT_EQ(platform::ConfigHome(), "/home/someone/.config");
+    EXPECT_FALSE(platform::MakeFolders(""));
 
     // Without HOME, the account's home folder from the password database.
     env.Unset("HOME");

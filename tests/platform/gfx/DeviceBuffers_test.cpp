@@ -20,30 +20,23 @@ uint32_t WindowPixel(int x, int y) {
 
 TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
     const uint32_t red = 0xFFFF0000, blue = 0xFF0000FF, green = 0xFF00FF00;
-    const struct {
-        int windowSamples;
-        uint32_t width, height;
-        bool multisample;
-    } cases[] = {{0, 64, 48, false}, {0, 32, 24, false}, {0, 64, 48, true}, {4, 64, 48, true}, {4, 32, 24, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.windowSamples << " samples, " << c.width << " x " << c.height
-                                        << (c.multisample ? " multisampled" : ""));
-        TestWindow window(64, 48, c.windowSamples);
+    // The window's samples, the back buffer's size, and whether it is multisampled.
+    const std::tuple<int, uint32_t, uint32_t, bool> cases[] = {
+        {0, 64, 48, false}, {0, 32, 24, false}, {0, 64, 48, true}, {4, 64, 48, true}, {4, 32, 24, false}};
+    for (auto [windowSamples, width, height, multisample] : cases) {
+        SCOPED_TRACE(testing::Message() << windowSamples << " samples, " << width << " x " << height
+                                        << (multisample ? " multisampled" : ""));
+        TestWindow window(64, 48, windowSamples);
         ASSERT_NE(window.Get(), nullptr) << SDL_GetError();
-        PresentParams params;
-        params.width = c.width;
-        params.height = c.height;
-        params.multisample = c.multisample;
         std::string error;
-        std::unique_ptr<Device> device = Device::Create(window.Get(), params, error);
+        std::unique_ptr<Device> device = Device::Create(window.Get(), {width, height, false, multisample}, error);
         ASSERT_NE(device, nullptr) << error;
         Device& d = *device;
-        const int32_t w = int32_t(c.width), h = int32_t(c.height);
-        d.Clear(kClearTarget, 0x000000FF, 1.0f, 0);  // blue, read back opaque
-        d.SetViewport({0, 0, c.width, c.height / 2, 0.0f, 1.0f});
+        const int32_t w = int32_t(width), h = int32_t(height);
+        d.Clear(kClearTarget | kClearZBuffer, 0x000000FF, 1.0f, 0);  // blue, read back opaque
+        d.SetViewport({0, 0, width, height / 2, 0.0f, 1.0f});
         d.Clear(kClearTarget, red, 1.0f, 0);
-        EXPECT_EQ(ReadPixel(d, 0, 0), red);
-        EXPECT_EQ(ReadPixel(d, w - 1, h - 1), blue);
+        EXPECT_EQ(std::pair(ReadPixel(d, 0, 0), ReadPixel(d, w - 1, h - 1)), std::pair(red, blue));
         // Rows top first, clipped to the buffer.
         Image image;
         ASSERT_TRUE(d.ReadBackBuffer({-5, h / 2 - 1, 1, h / 2 + 1}, image));
@@ -53,37 +46,44 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         // The corners too: scaling blends no row or column of the far side in.
         auto shown = [&](int corner, uint32_t topLeft) {
             d.Present();
-            EXPECT_EQ(WindowPixel(corner, corner), topLeft);
-            EXPECT_EQ(WindowPixel(63, 0), red);
-            EXPECT_EQ(WindowPixel(0, 47), blue);
-            EXPECT_EQ(WindowPixel(63, 47), blue);
+            const std::vector<uint32_t> shownCorners = {WindowPixel(corner, corner), WindowPixel(63, 0),
+                                                        WindowPixel(0, 47), WindowPixel(63, 47)};
+            EXPECT_EQ(shownCorners, (std::vector{topLeft, red, blue, blue}));
         };
         shown(0, red);
 
         d.SetRenderState(RenderState::Lighting, 0u);
         d.SetRenderState(RenderState::CullMode, Cull::None);
-        d.SetRenderState(RenderState::ZEnable, 0u);
         d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
         d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
         d.SetTextureStageState(0, StageState::TexCoordIndex, kTexCoordSphereMap);  // left on for Present
-        d.SetViewport({0, 0, c.width, c.height, 0.0f, 1.0f});
-        SetPixelSpace(d, c.width, c.height);
+        d.SetViewport({0, 0, width, height, 0.0f, 1.0f});
+        SetPixelSpace(d, width, height);
         auto quad = MakeQuad(d, 0, 0, 4, 4, 0.5f, green, false);
         quad->Bind(d);
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-        EXPECT_EQ(ReadPixel(d, 1, 1), green);
         shown(2, green);  // inside the quad
+        GLint presentCopy = 0;  // the texture a Present through a quad of its own draws from
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &presentCopy);
+        // Present may draw with states of its own: the next draw sends the device's again.
+        d.Clear(kClearTarget, blue, 1.0f, 0);
+        ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+        EXPECT_EQ(std::pair(ReadPixel(d, 1, 1), glIsEnabled(GL_DEPTH_TEST)), std::pair(green, GLboolean(GL_TRUE)));
         // Draws go where they should: multisampled exactly when granted.
         GLint samples = -1;
         glGetIntegerv(GL_SAMPLES, &samples);
         EXPECT_EQ(samples > 0, d.Granted().multisample);
-        // A one-pixel corner survives the resolve and Present's copy: no blit is off by a row or column.
-        d.SetViewport({0, c.height - 1, 1, 1, 0.0f, 1.0f});
+        // A one-pixel corner survives the resolve and Present's copy: no blit is off by a row or
+        // column, nor cut by the scissor box the corner's clear leaves in GL.
+        d.Clear(kClearTarget, red, 1.0f, 0);
+        d.SetViewport({0, height - 1, 1, 1, 0.0f, 1.0f});
         d.Clear(kClearTarget, green, 1.0f, 0);
-        EXPECT_EQ(ReadPixel(d, 0, h - 1), green);
-        EXPECT_EQ(ReadPixel(d, 1, h - 1), blue);
         d.Present();
-        EXPECT_EQ(WindowPixel(0, 47), green);
+        EXPECT_EQ(std::pair(WindowPixel(0, 47), WindowPixel(2, 2)), std::pair(green, red));
+        EXPECT_EQ(std::pair(ReadPixel(d, 0, h - 1), ReadPixel(d, 1, h - 1)), std::pair(green, red));
+        // A reset lets that copy go.
+        ASSERT_EQ(d.Reset({width, height, false, multisample}), Result::Ok);
+        EXPECT_TRUE(windowSamples == 0 || multisample || !glIsTexture(GLuint(presentCopy)));
     }
 }
 

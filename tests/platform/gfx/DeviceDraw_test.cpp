@@ -47,51 +47,41 @@ std::string Coverage(Device& device, uint32_t width, uint32_t height) {
 // right edge is not, so a shape with integer edges covers exactly [left, right) x [top,
 // bottom), and the clip-space quad at +-1 covers exactly its viewport.
 TEST_F(DeviceDrawTest, EdgesOnPixelCentresFollowTheTopLeftRule) {
-    struct Case {
-        Viewport viewport;
-        Rect shape;    // pixel edges within the viewport; empty: the clip-space quad
-        Rect scissor;  // the scissor test is on when this is not empty
-        Rect want;     // the pixels covered on the screen
-    };
+    // The viewport; the shape's pixel edges within it (empty: the clip-space quad); the scissor
+    // box (the test is on when it is not empty); the pixels covered on the screen.
+    using Case = std::tuple<Viewport, Rect, Rect, Rect>;
     const Viewport full = {0, 0, kWidth, kHeight, 0.0f, 1.0f};
     const Viewport inner = {8, 4, 32, 20, 0.0f, 1.0f};
     const Case cases[] = {
-        {full, {3, 5, 6, 7}, {}, {3, 5, 6, 7}},
-        {full, {61, 45, 64, 48}, {}, {61, 45, 64, 48}},
-        {full, {}, {}, {0, 0, 64, 48}},
-        {inner, {0, 0, 2, 3}, {}, {8, 4, 10, 7}},
-        {inner, {}, {}, {8, 4, 40, 24}},
-        {full, {10, 10, 30, 30}, {12, 20, 40, 25}, {12, 20, 30, 25}},
+        {full, {3, 5, 6, 7}, {}, {3, 5, 6, 7}},         {full, {61, 45, 64, 48}, {}, {61, 45, 64, 48}},
+        {full, {}, {}, {0, 0, 64, 48}},                {inner, {0, 0, 2, 3}, {}, {8, 4, 10, 7}},
+        {inner, {}, {}, {8, 4, 40, 24}},               {full, {10, 10, 30, 30}, {12, 20, 40, 25}, {12, 20, 30, 25}},
         // One side of the viewport at a time changes from the last one drawn with.
-        {full, {}, {}, {0, 0, 64, 48}},
-        {{0, 0, 32, kHeight, 0.0f, 1.0f}, {}, {}, {0, 0, 32, 48}},
-        {{0, 0, 32, 24, 0.0f, 1.0f}, {}, {}, {0, 0, 32, 24}},
-        {{8, 0, 32, 24, 0.0f, 1.0f}, {}, {}, {8, 0, 40, 24}},
+        {full, {}, {}, {0, 0, 64, 48}},                {{0, 0, 32, kHeight, 0.0f, 1.0f}, {}, {}, {0, 0, 32, 48}},
+        {{0, 0, 32, 24, 0.0f, 1.0f}, {}, {}, {0, 0, 32, 24}}, {{8, 0, 32, 24, 0.0f, 1.0f}, {}, {}, {8, 0, 40, 24}},
         {{8, 4, 32, 24, 0.0f, 1.0f}, {}, {}, {8, 4, 40, 28}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
-        const bool clipQuad = c.shape.right == c.shape.left;
+        const auto& [viewport, shape, scissor, want] = c;
+        const bool clipQuad = shape.right == shape.left;
         Dev().SetViewport(full);
         Dev().SetRenderState(RenderState::ScissorTestEnable, 0u);
         Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
-        Dev().SetViewport(c.viewport);
-        Dev().SetScissorRect(c.scissor);
-        Dev().SetRenderState(RenderState::ScissorTestEnable, uint32_t(c.scissor.right != c.scissor.left));
-        std::unique_ptr<Mesh> mesh;
-        if (clipQuad) {
+        Dev().SetViewport(viewport);
+        Dev().SetScissorRect(scissor);
+        Dev().SetRenderState(RenderState::ScissorTestEnable, uint32_t(scissor.right != scissor.left));
+        if (clipQuad)
             for (TransformType t : {TransformType::World, TransformType::View, TransformType::Projection})
                 Dev().SetTransform(t, MatrixIdentity());
-            mesh = MakeQuad(Dev(), -1, 1, 1, -1, 0.5f, 0xFFFFFFFF, false);
-        } else {
-            SetPixelSpace(Dev(), c.viewport.width, c.viewport.height);
-            mesh = MakeQuad(Dev(), float(c.shape.left), float(c.shape.top), float(c.shape.right),
-                            float(c.shape.bottom), 0.5f, 0xFFFFFFFF, false);
-        }
+        else
+            SetPixelSpace(Dev(), viewport.width, viewport.height);
+        const Rect edges = clipQuad ? Rect{-1, 1, 1, -1} : shape;
+        auto mesh = MakeQuad(Dev(), float(edges.left), float(edges.top), float(edges.right), float(edges.bottom),
+                             0.5f, 0xFFFFFFFF, false);
         mesh->Bind(Dev());
         ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
 
-        const Rect& want = c.want;
         std::string expected;
         for (int32_t y = 0; y < int32_t(kHeight); ++y) {
             for (int32_t x = 0; x < int32_t(kWidth); ++x)
@@ -106,9 +96,10 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
     std::vector<Vec3> p = {{0, 0, 0.5f}, {4, 0, 0.5f}, {0, 4, 0.5f}, {4, 4, 0.5f}};
     Mesh mesh(Dev(), p, std::vector<uint32_t>(4, 0xFFFFFFFF), {0, 0, 1, 0, 0, 1, 1, 1});
     mesh.Bind(Dev());
-    EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 3));  // needs 5 vertices
-    EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 1, 2));
-    EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleList, 0, 0xFFFFFFFFu));
+    // Three triangles of a strip need 5 vertices.
+    EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 3) ||
+                 Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 1, 2) ||
+                 Dev().DrawPrimitive(PrimitiveType::TriangleList, 0, 0xFFFFFFFFu));
     // An offset into the stream counts too.
     Dev().SetStreamSource(0, mesh.Stream(0), 12, 12);
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
@@ -117,10 +108,11 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
     Dev().SetStreamSource(0, mesh.Stream(0), 0, 12);
 
     Indices(Dev(), {0, 1, 2, 2, 1, 9});  // 9: no such vertex
-    EXPECT_FALSE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 0, 2));
     EXPECT_TRUE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 0, 1));
-    EXPECT_FALSE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 3, 2));  // past the indices
-    EXPECT_FALSE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 2, 0, 4, 0, 1));  // base moves past
+    // The second triangle, past the indices, or a base vertex moving past the vertices.
+    EXPECT_FALSE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 0, 2) ||
+                 Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 3, 2) ||
+                 Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 2, 0, 4, 0, 1));
     Indices(Dev(), {0, 1, 2, 3, 2, 1});  // a draw reads from its start index on: the lower right half
     Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     EXPECT_TRUE(Dev().DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 0, 4, 3, 1));
@@ -137,10 +129,9 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
     EXPECT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleList, 9, 0));  // nothing to draw
 
     // An element whose type its use cannot take.
-    const std::pair<DeclUsage, DeclType> misfits[] = {{DeclUsage::Position, DeclType::Color},
-                                                       {DeclUsage::Normal, DeclType::Float2},
-                                                       {DeclUsage::Color, DeclType::Float3},
-                                                       {DeclUsage::TexCoord, DeclType::Color}};
+    const std::pair<DeclUsage, DeclType> misfits[] = {
+        {DeclUsage::Position, DeclType::Color}, {DeclUsage::Normal, DeclType::Float2},
+        {DeclUsage::Color, DeclType::Float3}, {DeclUsage::TexCoord, DeclType::Color}};
     for (auto [usage, type] : misfits) {
         const VertexElement elements[] = {{0, 0, DeclType::Float3, DeclUsage::Position, 0}, {0, 0, type, usage, 0}};
         VertexDeclaration* declaration = Dev().CreateVertexDeclaration(elements + (usage == DeclUsage::Position), 1 + (usage != DeclUsage::Position));
@@ -149,21 +140,19 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
         declaration->Release();
         EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2)) << int(usage);
     }
-    Dev().SetVertexDeclaration(nullptr);
+    mesh.Bind(Dev());
+    Dev().SetFVF(0);  // no positions: no declaration
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
 
     // Lock ranges outside a buffer give nothing.
-    EXPECT_EQ(mesh.Stream(0)->Lock(40, 12), nullptr);
-    EXPECT_EQ(mesh.Stream(0)->Lock(48, 0), nullptr);
-    EXPECT_NE(mesh.Stream(0)->Lock(36, 12), nullptr);
+    EXPECT_TRUE(!mesh.Stream(0)->Lock(40, 12) && !mesh.Stream(0)->Lock(48, 0) && mesh.Stream(0)->Lock(36, 12));
     for (const VertexElement& bad : {VertexElement{kMaxStreams, 0, DeclType::Float3, DeclUsage::Position, 0},
                                      VertexElement{0, 0, DeclType(3), DeclUsage::Position, 0},
                                      VertexElement{0, 0, DeclType::Float2, DeclUsage(4), 0},
                                      VertexElement{0, 0, DeclType::Float2, DeclUsage::TexCoord, kMaxStages}})
         EXPECT_EQ(Dev().CreateVertexDeclaration(&bad, 1), nullptr);
-    EXPECT_EQ(Dev().CreateVertexBuffer(0, 0), nullptr);
-    EXPECT_EQ(Dev().CreateIndexBuffer(1), nullptr);
-    EXPECT_EQ(Dev().CreateVertexDeclaration(nullptr, 1), nullptr);
+    EXPECT_TRUE(!Dev().CreateVertexBuffer(0, 0) && !Dev().CreateIndexBuffer(1) &&
+                !Dev().CreateVertexDeclaration(nullptr, 1));
 }
 
 // Creation is refused, with a reason, without a window or with a side of 0.
@@ -181,18 +170,15 @@ TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSides) {
 TEST_F(DeviceTest, FullScreenNeedsAModeOfThatSizeAndResetsAnswerTheCooperativeLevel) {
     EXPECT_FALSE(Device::IsDisplayModeAvailable(m_window->Get(), kWidth, kHeight));
     EXPECT_TRUE(Device::IsDisplayModeAvailable(m_window->Get(), 0, 0));
-    PresentParams params;
-    params.width = kWidth;
-    params.height = kHeight;
-    params.fullscreen = true;
-    params.multisample = true;
+    PresentParams params = {kWidth, kHeight, true, true};
     m_device.reset();
     std::string error;
     m_device = Device::Create(m_window->Get(), params, error);
     ASSERT_NE(m_device, nullptr) << error;
     Device& d = Dev();
     EXPECT_FALSE(d.Granted().fullscreen);
-    EXPECT_EQ(d.Granted().multisample, d.GetCaps().maxSamples >= 2);
+    EXPECT_EQ(std::pair(d.Granted().multisample, d.GetCaps().pixelShader20),
+              std::pair(d.GetCaps().maxSamples >= 2, true));
 
     auto reset = [&](const PresentParams& p) {
         const Result result = d.Reset(p);

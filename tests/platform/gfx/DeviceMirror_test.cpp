@@ -10,17 +10,16 @@
 
 namespace {
 
-// The names of the GL state calls made while a recording runs.
-std::vector<std::string>* g_recorded = nullptr;
+// The names of the GL state calls made while a recording runs, each after a space.
+std::string* g_recorded = nullptr;
 
 struct GlCalls {
-    std::vector<std::string> names;
+    std::string names;
     GlCalls() { g_recorded = &names; }
     ~GlCalls() { g_recorded = nullptr; }
+    // The names since the last take.
     std::string Take() {
-        std::string text;
-        for (const std::string& name : names)
-            text += (text.empty() ? "" : " ") + name;
+        std::string text = names.empty() ? names : names.substr(1);
         names.clear();
         return text;
     }
@@ -33,7 +32,7 @@ struct GlCalls {
 #define RECORDED(name, params, args)                                                                 \
     extern "C" void name params {                                                                    \
         if (g_recorded)                                                                              \
-            g_recorded->push_back(#name);                                                            \
+            g_recorded->append(" " #name);                                                           \
         static const auto next = reinterpret_cast<void(*) params>(dlsym(RTLD_NEXT, #name));          \
         next args;                                                                                   \
     }
@@ -76,22 +75,7 @@ namespace {
 
 using namespace gfxtest;
 
-class DeviceMirrorTest : public DeviceTest {
-protected:
-    // A quad over pixels [x, x + w) x [y, y + h); colours from a stream unless colour is 0.
-    void Quad(int x, int y, int w, int h, uint32_t argb, bool withNormals = false) {
-        std::vector<Vec3> p = {{float(x) - 0.5f, float(y) - 0.5f, 0.5f},
-                               {float(x + w) - 0.5f, float(y) - 0.5f, 0.5f},
-                               {float(x) - 0.5f, float(y + h) - 0.5f, 0.5f},
-                               {float(x + w) - 0.5f, float(y + h) - 0.5f, 0.5f}};
-        std::vector<Vec3> normals;
-        if (withNormals)
-            normals.assign(4, Vec3{0, 0, -1});
-        Mesh mesh(Dev(), p, argb ? std::vector<uint32_t>(4, argb) : std::vector<uint32_t>{}, {}, normals);
-        mesh.Bind(Dev());
-        ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    }
-};
+using DeviceMirrorTest = DeviceTest;
 
 // What GL holds for light 0 after a draw: on, position, spot direction, spot cutoff and
 // exponent, the three attenuations, diffuse, specular and ambient. Then the material's diffuse,
@@ -118,6 +102,11 @@ std::vector<float> GlLighting() {
     return v;
 }
 
+// A light of the type and colour, every other field 0 but the direction when given.
+Light PlainLight(LightType type, ColorValue diffuse, Vec3 direction = {}) {
+    return {type, diffuse, {}, {}, {}, direction, 0, 0, 0, 0, 0, 0, 0};
+}
+
 void ExpectFloats(const std::vector<float>& actual, const std::vector<float>& expected) {
     ASSERT_EQ(actual.size(), expected.size());
     for (size_t i = 0; i < actual.size(); ++i)
@@ -131,48 +120,30 @@ TEST_F(DeviceMirrorTest, LightsMaterialsAndTheAmbientReachGl) {
     Device& d = Dev();
     d.SetRenderState(RenderState::Lighting, 1u);
     d.SetRenderState(RenderState::Ambient, 0x80FF0033u);
-    Material material{};
-    material.diffuse = {1, 0, 0, 1};
-    material.ambient = {0, 1, 0, 1};
-    material.specular = {1, 1, 1, 1};
-    material.emissive = {0.25f, 0, 0, 1};
-    material.power = 200;
-    d.SetMaterial(material);
+    d.SetMaterial({.diffuse = {1, 0, 0, 1}, .ambient = {0, 1, 0, 1}, .specular = {1, 1, 1, 1},
+                   .emissive = {0.25f, 0, 0, 1}, .power = 200});
     // The light's colours, the material and the scene ambient.
     const std::vector<float> colours = {1,    0.5f, 0.25f, 1, 0.1f, 0.2f, 0.3f, 0.4f, 0, 0.5f, 0, 1,
                                         1,    0,    0,     1, 0,    1,    0,    1,    0.25f, 0, 0, 1,
                                         0,    0,    0,     1, 128,  1,    0,    0.2f, 128 / 255.0f};
-    struct Case {
-        LightType type;
-        float phi, falloff;
-        bool on;
-        std::vector<float> expected;  // on, position, direction, cutoff, exponent, attenuations
-    } cases[] = {
+    // The light's type, phi and fall-off, whether it is on, and what GL holds: on, position,
+    // direction, cutoff, exponent, attenuations.
+    const std::tuple<LightType, float, float, bool, std::vector<float>> cases[] = {
         {LightType::Spot, 1, 200, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 28.64789f, 128, 2, 0.5f, 0.25f}},
         {LightType::Spot, 4, -1, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 90, 0, 2, 0.5f, 0.25f}},
         {LightType::Point, 1, 1, false, {0, 3, 4, 5, 1, 0, 0.6f, 0.8f, 180, 0, 2, 0.5f, 0.25f}},
         {LightType::Directional, 1, 1, true, {1, 0, -0.6f, -0.8f, 0, 0, 0.6f, 0.8f, 180, 0, 1, 0, 0}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(int(c.type));
-        Light light{};
-        light.type = c.type;
-        light.diffuse = {1, 0.5f, 0.25f, 1};
-        light.specular = {0.1f, 0.2f, 0.3f, 0.4f};
-        light.ambient = {0, 0.5f, 0, 1};
-        light.position = {3, 4, 5};
-        light.direction = {0, 0.6f, 0.8f};
-        light.attenuation0 = 2;
-        light.attenuation1 = 0.5f;
-        light.attenuation2 = 0.25f;
-        light.phi = c.phi;
-        light.falloff = c.falloff;
-        d.SetLight(0, light);
-        d.LightEnable(0, c.on);
-        Quad(0, 0, 4, 4, 0, true);
-        std::vector<float> expected = c.expected;
-        expected.insert(expected.end(), colours.begin(), colours.end());
-        ExpectFloats(GlLighting(), expected);
+    for (auto [type, phi, falloff, on, held] : cases) {
+        SCOPED_TRACE(int(type));
+        d.SetLight(0, {.type = type, .diffuse = {1, 0.5f, 0.25f, 1}, .specular = {0.1f, 0.2f, 0.3f, 0.4f},
+                       .ambient = {0, 0.5f, 0, 1}, .position = {3, 4, 5}, .direction = {0, 0.6f, 0.8f},
+                       .range = 0, .falloff = falloff, .attenuation0 = 2, .attenuation1 = 0.5f, .attenuation2 = 0.25f,
+                       .theta = 0, .phi = phi});
+        d.LightEnable(0, on);
+        Quad(0, 0, 4, 4, 0, 0.5f, true);
+        held.insert(held.end(), colours.begin(), colours.end());
+        ExpectFloats(GlLighting(), held);
     }
 }
 
@@ -186,12 +157,6 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
     const Rect scissor = {2, 2, 50, 40};
     Matrix shift = MatrixIdentity();
     shift.m[8] = 0.25f;
-    Light light{};
-    light.type = LightType::Directional;
-    light.diffuse = {1, 1, 1, 1};
-    light.direction = {0, 0, 1};
-    Material material{};
-    material.diffuse = {1, 0, 0, 1};
     auto setAll = [&] {
         for (uint32_t stage = 0; stage < 2; ++stage) {
             d.SetTexture(stage, textures[stage]);
@@ -210,9 +175,9 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
         d.SetRenderState(RenderState::Lighting, 1u);
         d.SetViewport(viewport);
         d.SetScissorRect(scissor);
-        d.SetLight(0, light);
+        d.SetLight(0, PlainLight(LightType::Directional, {1, 1, 1, 1}, {0, 0, 1}));
         d.LightEnable(0, true);
-        d.SetMaterial(material);
+        d.SetMaterial({{1, 0, 0, 1}, {}, {}, {}, 0});
         SetPixelSpace(d, viewport.width, viewport.height);
     };
     setAll();
@@ -226,6 +191,7 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
     GlCalls calls;
     ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
     EXPECT_EQ(calls.Take(), pointers);
+    d.SetRenderState(RenderState::AlphaFunc, Cmp::Less);  // and back
     setAll();
     mesh.Bind(d);
     ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
@@ -243,13 +209,15 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
     // Only a writing lock uploads, binding on the active unit (the last one the flush
     // disabled), which no stage uses.
     EXPECT_EQ(calls.Take(), "glBindTexture glTexSubImage2D " + pointers);
-    // Normals are read from their array; a draw without normals or colours turns their arrays off.
-    const bool normalsOn = glIsEnabled(GL_NORMAL_ARRAY);
+    // A draw of positions alone sets the other attributes' constants and turns their arrays
+    // off; the colour, standing in for the material's diffuse, sends the material again.
     Mesh bare(d, p, {}, {});
     bare.Bind(d);
     ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    const bool anyOn = glIsEnabled(GL_NORMAL_ARRAY) || glIsEnabled(GL_COLOR_ARRAY);
-    EXPECT_EQ(std::pair(normalsOn, anyOn), std::pair(true, false));
+    EXPECT_EQ(calls.Take(), "glNormal3f glColor4f glMultiTexCoord4f glMultiTexCoord4f glDisableClientState "
+                            "glDisableClientState glClientActiveTexture glDisableClientState "
+                            "glClientActiveTexture glDisableClientState glDisable glMaterialfv glMaterialfv "
+                            "glMaterialfv glMaterialfv glMaterialf");
     for (uint32_t stage = 0; stage < 2; ++stage)
         d.SetTexture(stage, nullptr);
     for (Texture* t : textures)
@@ -284,20 +252,12 @@ TEST_F(DeviceMirrorTest, ResetRestoresTheDefaultStates) {
     d.SetScissorRect({0, 0, 8, 8});
     d.SetRenderState(RenderState::Ambient, 0xFFFFFFFFu);
     d.LightEnable(0, true);
-    Material green{};
-    green.diffuse = {0, 1, 0, 1};
-    d.SetMaterial(green);
-    Quad(0, 0, 4, 4, 0, true);
-    PresentParams params;
-    params.width = kWidth;
-    params.height = kHeight;
-    ASSERT_EQ(d.Reset(params), Result::Ok);
-    Light red{};
-    red.type = LightType::Directional;
-    red.diffuse = {1, 0, 0, 1};
-    d.SetLight(1, red);
+    d.SetMaterial({{0, 1, 0, 1}, {}, {}, {}, 0});
+    Quad(0, 0, 4, 4, 0, 0.5f, true);
+    ASSERT_EQ(d.Reset({kWidth, kHeight}), Result::Ok);
+    d.SetLight(1, PlainLight(LightType::Directional, {1, 0, 0, 1}));
     d.LightEnable(1, true);
-    Quad(0, 0, 4, 4, 0, true);
+    Quad(0, 0, 4, 4, 0, 0.5f, true);
     ExpectFloats(GlLighting(), {0, 0, 0, -1, 0, 0, 0, -1, 180, 0, 1, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0});
     const std::pair<GLenum, GLint> states[] = {

@@ -29,13 +29,6 @@ protected:
         m_textures.push_back(t);
         return t;
     }
-    // Draws a quad covering pixels [x, x + w) x [y, y + h) with one vertex colour.
-    void Quad(int x, int y, int w, int h, uint32_t argb, float z = 0.5f) {
-        auto mesh = MakeQuad(Dev(), float(x) - 0.5f, float(y) - 0.5f, float(x + w) - 0.5f,
-                             float(y + h) - 0.5f, z, argb);
-        mesh->Bind(Dev());
-        ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    }
     void Stage0(TextureOp colorOp, TextureArg arg1, TextureArg arg2, TextureOp alphaOp,
                 TextureArg alphaArg1, TextureArg alphaArg2 = TextureArg::Current) {
         Dev().SetTextureStageState(0, StageState::ColorOp, colorOp);
@@ -63,17 +56,15 @@ TEST_F(DeviceStateTest, StageOperationsCombineTexelAndVertexColour) {
         Stage0(ops[i], TextureArg::Texture, TextureArg::Diffuse, TextureOp::SelectArg1, TextureArg::Texture);
         Quad(4 * i, 0, 4, 4, diffuse);
     }
-    EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 1, 1), texel, 0));
-    EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 5, 1), diffuse, 0));
-    EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 9, 1), 0xFF202018, 2));   // 0x80 x 0x40 / 255, ...
-    EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 13, 1), 0xFFC0C0E0, 2));  // 0x80 + 0x40, ...
+    EXPECT_EQ(std::pair(ReadPixel(Dev(), 1, 1), ReadPixel(Dev(), 5, 1)), std::pair(texel, diffuse));
+    // 0x80 x 0x40 / 255, ... and 0x80 + 0x40, ...
+    EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 9, 1), 0xFF202018, 2) && ColorNear(ReadPixel(Dev(), 13, 1), 0xFFC0C0E0, 2));
 
     // A stage without a texture reads opaque white: modulating it gives the vertex colour.
     Dev().SetTexture(0, nullptr);
     Stage0(TextureOp::Modulate, TextureArg::Texture, TextureArg::Diffuse, TextureOp::Modulate, TextureArg::Texture,
            TextureArg::Diffuse);
     Quad(0, 4, 4, 4, diffuse);
-    EXPECT_EQ(ReadPixel(Dev(), 1, 5), diffuse);
 
     // Stage 1 sees stage 0's result as Current and replaces it with its texel, unless stage 0
     // disabled ends the cascade before it.
@@ -83,8 +74,9 @@ TEST_F(DeviceStateTest, StageOperationsCombineTexelAndVertexColour) {
     Quad(4, 4, 4, 4, diffuse);
     Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::Disable);
     Quad(8, 4, 4, 4, diffuse);
-    EXPECT_EQ(ReadPixel(Dev(), 5, 5), 0xFF00FF00u);
-    EXPECT_EQ(ReadPixel(Dev(), 9, 5), diffuse);
+    // Left to right: white modulated, stage 1's texel, the cascade ended.
+    EXPECT_EQ((std::vector{ReadPixel(Dev(), 1, 5), ReadPixel(Dev(), 5, 5), ReadPixel(Dev(), 9, 5)}),
+              (std::vector{diffuse, 0xFF00FF00u, diffuse}));
     Dev().SetTexture(1, nullptr);
 }
 
@@ -119,10 +111,17 @@ TEST_F(DeviceStateTest, SamplerStatesReachGlAndATextureTransformTurnsCoordinates
         EXPECT_EQ(got, expected[i]) << i;
     }
     EXPECT_EQ(Dev().GetSamplerState(0, SamplerState::AddressU), uint32_t(TextureAddress::Clamp));
-    EXPECT_EQ(Dev().GetSamplerState(kMaxStages, SamplerState::AddressU), 0u);
-    EXPECT_EQ(Dev().GetSamplerState(0, SamplerState::Count), 0u);
-    EXPECT_EQ(Dev().GetTextureStageState(kMaxStages, StageState::ColorOp), 0u);
-    EXPECT_EQ(Dev().GetTextureStageState(0, StageState::Count), 0u);
+    // Eight stages: settings for a ninth change nothing.
+    const Matrix world = Dev().GetTransform(TransformType::World), view = Dev().GetTransform(TransformType::View);
+    Dev().SetSamplerState(8, SamplerState::AddressU, 1u);
+    Dev().SetTransform(TextureTransformOf(8), MatrixOrthoLH(2, 2, 0, 1));
+    EXPECT_EQ(std::memcmp(&world, &Dev().GetTransform(TransformType::World), sizeof world) |
+                  std::memcmp(&view, &Dev().GetTransform(TransformType::View), sizeof view),
+              0);
+    EXPECT_EQ(Dev().GetSamplerState(8, SamplerState::AddressU), 0u);
+    const uint32_t outOfRange = Dev().GetSamplerState(0, SamplerState::Count) |
+                                Dev().GetTextureStageState(0, StageState::Count);
+    EXPECT_EQ(outOfRange | Dev().GetTextureStageState(kMaxStages, StageState::ColorOp), 0u);
 }
 
 // What the texture unit holds after a draw: its combiner, sphere-mapped coordinates, and a
@@ -162,6 +161,10 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
         const std::vector<float> turned = {0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0.5f, 0.25f, 0, 1};
         EXPECT_EQ(std::vector<float>(matrix, matrix + 16), flags == TextureTransform::Count2 ? turned : identity);
     }
+    // A disabled stage leaves no coordinates generated.
+    Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::Disable);
+    Quad(0, 0, 4, 4, 0xFFFFFFFF);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S) || glIsEnabled(GL_TEXTURE_GEN_T));
 }
 
 // Each blend factor as GL takes it, on either side.

@@ -24,8 +24,7 @@ using namespace platform::gfx;
 class TestWindow {
 public:
     TestWindow(int width, int height, int samples = 0) {
-        if (!std::getenv("SDL_VIDEODRIVER"))
-            setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);  // unless the environment names a driver
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             return;
         // The buffers the game's window asks for (platform/window).
@@ -57,15 +56,10 @@ inline std::string EncodePng(const std::vector<uint32_t>& argb, uint32_t width, 
     image.height = height;
     image.format = withAlpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
     std::vector<uint8_t> rows;
-    for (uint32_t p : argb) {
-        rows.push_back(uint8_t(p));
-        rows.push_back(uint8_t(p >> 8));
-        rows.push_back(uint8_t(p >> 16));
-        if (withAlpha)
-            rows.push_back(uint8_t(p >> 24));
-    }
-    png_alloc_size_t size = 0;
-    png_image_write_to_memory(&image, nullptr, &size, 0, rows.data(), 0, nullptr);
+    for (uint32_t p : argb)
+        for (int shift = 0; shift < (withAlpha ? 32 : 24); shift += 8)
+            rows.push_back(uint8_t(p >> shift));
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
     std::string out(size, '\0');
     png_image_write_to_memory(&image, out.data(), &size, 0, rows.data(), 0, nullptr);
     out.resize(size);
@@ -150,9 +144,7 @@ inline std::unique_ptr<Mesh> MakeQuad(Device& device, float x0, float y0, float 
 
 inline uint32_t ReadPixel(Device& device, int32_t x, int32_t y) {
     Image image;
-    if (!device.ReadBackBuffer({x, y, x + 1, y + 1}, image))
-        return 0xDEADBEEF;
-    return image.pixels[0];
+    return device.ReadBackBuffer({x, y, x + 1, y + 1}, image) ? image.pixels[0] : 0xDEADBEEF;
 }
 
 // A device on an offscreen window, with the states 2D drawing starts from.
@@ -164,11 +156,8 @@ protected:
     void SetUp() override {
         m_window = std::make_unique<TestWindow>(int(kWidth), int(kHeight));
         ASSERT_NE(m_window->Get(), nullptr) << SDL_GetError();
-        PresentParams params;
-        params.width = kWidth;
-        params.height = kHeight;
         std::string error;
-        m_device = Device::Create(m_window->Get(), params, error);
+        m_device = Device::Create(m_window->Get(), {kWidth, kHeight}, error);
         ASSERT_NE(m_device, nullptr) << error;
         Device& d = *m_device;
         d.SetRenderState(RenderState::Lighting, 0u);
@@ -181,6 +170,16 @@ protected:
         m_window.reset();
     }
     Device& Dev() { return *m_device; }
+    // Draws a quad over pixels [x, x + w) x [y, y + h) at depth z with texture coordinates
+    // 0..1; colours from a stream unless argb is 0, normals towards the viewer when asked.
+    void Quad(int x, int y, int w, int h, uint32_t argb, float z = 0.5f, bool withNormals = false) {
+        const float l = float(x) - 0.5f, t = float(y) - 0.5f, r = float(x + w) - 0.5f, b = float(y + h) - 0.5f;
+        Mesh mesh(Dev(), {{l, t, z}, {r, t, z}, {l, b, z}, {r, b, z}},
+                  argb ? std::vector<uint32_t>(4, argb) : std::vector<uint32_t>(), {0, 0, 1, 0, 0, 1, 1, 1},
+                  std::vector<Vec3>(withNormals ? 4 : 0, Vec3{0, 0, -1}));
+        mesh.Bind(Dev());
+        ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    }
 
     std::unique_ptr<TestWindow> m_window;
     std::unique_ptr<Device> m_device;

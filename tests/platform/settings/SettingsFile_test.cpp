@@ -22,44 +22,39 @@ std::string ReadWhole(const std::string& path) {
     return s.str();
 }
 
-// The value under the name, or "none".
+// The value under the name, or "none", and a space.
 std::string Value(const SettingsFile& file, const char* name) {
     uint32_t v = 99;
     const bool found = file.GetU32(name, v);
-    return found ? std::to_string(v) : v == 99 ? "none" : "changed";
+    return (found ? std::to_string(v) : v == 99 ? "none" : "changed") + " ";
 }
 
 size_t CountEntries(const std::string& folder) {
-    auto entries = std::filesystem::directory_iterator(folder);
-    return size_t(std::distance(begin(entries), end(entries)));
+    return size_t(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
 }
 
 TEST(SettingsFile, OnlyUnsigned32BitDecimalsAreNumbers) {
-    uint32_t v = 7;
-    EXPECT_TRUE(ParseU32(" 4294967295 ", v));
-    EXPECT_EQ(v, 4294967295u);
-    EXPECT_TRUE(ParseU32("0000000001", v));
-    EXPECT_EQ(v, 1u);
-    v = 7;
+    uint32_t v = 7, w = 7;
+    EXPECT_TRUE(ParseU32(" 4294967295 ", v) && ParseU32("0000000001", w));
+    EXPECT_EQ(std::pair(v, w), std::pair(4294967295u, 1u));
     for (const char* bad : {"", "abc", "12abc", "-1", "+1", "4294967296", "99999999999", "0x10", "1 2"})
         EXPECT_FALSE(ParseU32(bad, v)) << bad;
-    EXPECT_EQ(v, 7u);
+    EXPECT_EQ(std::pair(v, w), std::pair(4294967295u, 1u));
 }
 
 TEST(SettingsFile, ReadsValuesIgnoresMalformedOnesAndKeepsOtherLinesOnSet) {
     TempDir dir;
-    std::string path = dir.Write("settings", "# note\r\nFullscreen=1\r\nWindowWidth=abc\nWindowHeight = 720 \n"
+    std::string path = dir.Write("settings", "Fullscreen=1\r\n# note\r\nWindowWidth=abc\nWindowHeight = 720 \n"
                                              "junk line\n=5");  // no newline at the end
     SettingsFile file;
     ASSERT_EQ(file.Load(path), SettingsFile::LoadResult::Loaded);
-    EXPECT_EQ(Value(file, "Fullscreen"), "1");
-    EXPECT_EQ(Value(file, "WindowHeight"), "720");
-    EXPECT_EQ(Value(file, "WindowWidth"), "none");
-    EXPECT_EQ(Value(file, "fullscreen"), "none");  // names are exact
+    // Names are exact.
+    const std::string values = Value(file, "Fullscreen") + Value(file, "WindowHeight") + Value(file, "WindowWidth");
+    EXPECT_EQ(values + Value(file, "fullscreen"), "1 720 none none ");
 
     file.SetU32("Fullscreen", 0);
     file.SetU32("HideCursor", 1);
-    EXPECT_EQ(file.Text(), "# note\nFullscreen=0\nWindowWidth=abc\nWindowHeight = 720 \njunk line\n=5\nHideCursor=1\n");
+    EXPECT_EQ(file.Text(), "Fullscreen=0\n# note\nWindowWidth=abc\nWindowHeight = 720 \njunk line\n=5\nHideCursor=1\n");
 }
 
 TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
@@ -67,12 +62,14 @@ TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
     SettingsFile file;
     EXPECT_EQ(file.Load(dir.File("absent")), SettingsFile::LoadResult::Missing);
     EXPECT_EQ(file.Load(dir.Write("plain", "") + "/settings"), SettingsFile::LoadResult::Missing);
+    std::string error;
+    EXPECT_EQ(file.Load(dir.File("plain"), &error), SettingsFile::LoadResult::Loaded);
+    EXPECT_EQ(error, "");
 
     std::string big = "Fullscreen=1\n" + std::string(SettingsFile::kMaxFileSize, '#');
-    std::string error;
     EXPECT_EQ(file.Load(dir.Write("big", big), &error), SettingsFile::LoadResult::Failed);
     EXPECT_NE(error.find("too large"), std::string::npos);
-    EXPECT_EQ(Value(file, "Fullscreen"), "none");
+    EXPECT_EQ(Value(file, "Fullscreen"), "none ");
 
     std::filesystem::create_directories(dir.File("folder"));
     EXPECT_EQ(file.Load(dir.File("folder"), &error), SettingsFile::LoadResult::Failed);
@@ -102,8 +99,7 @@ TEST(SettingsFile, SaveReplacesTheFileWholeOrNotAtAll) {
 
     struct rlimit saved;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 100;
+    const struct rlimit small = {100, saved.rlim_max};
     auto previous = signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     bool savedOk = file.Save(path, &error);
@@ -111,8 +107,7 @@ TEST(SettingsFile, SaveReplacesTheFileWholeOrNotAtAll) {
     signal(SIGXFSZ, previous);
     EXPECT_FALSE(savedOk);
     EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
-    EXPECT_EQ(ReadWhole(path), old);
-    EXPECT_EQ(CountEntries(dir.File("cfg/Tallyvox")), 1u);
+    EXPECT_EQ(std::pair(ReadWhole(path), CountEntries(dir.File("cfg/Tallyvox"))), std::pair(old, size_t(1)));
 
     std::filesystem::create_directories(dir.File("cfg/Tallyvox/folder"));  // a folder in the way
     EXPECT_FALSE(file.Save(dir.File("cfg/Tallyvox/folder"), &error));

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "platform/thread/Thread.h"
 
@@ -22,11 +23,11 @@ TEST(Event, WaitManyAnyConsumesOnlyTheFirstSet) {
     EXPECT_EQ(Event::WaitMany(events, 3, false, 0), 2u);
     c.Reset();
     EXPECT_EQ(Event::WaitMany(events, 3, false, 0), kWaitTimeout);
-    Event* withNull[] = {&a, nullptr};
-    EXPECT_EQ(Event::WaitMany(withNull, 2, false, 0), kWaitFailed);
-    Event* nullFirst[] = {nullptr, &a};
-    EXPECT_EQ(Event::WaitMany(nullFirst, 2, false, 0), kWaitFailed);
-    EXPECT_EQ(Event::WaitMany(events, 0, false, 0), kWaitFailed);
+    Event *withNull[] = {&a, nullptr}, *nullFirst[] = {nullptr, &a};
+    const std::vector<uint32_t> refused = {Event::WaitMany(withNull, 2, false, 0),
+                                           Event::WaitMany(nullFirst, 2, false, 0),
+                                           Event::WaitMany(events, 0, false, 0)};
+    EXPECT_EQ(refused, std::vector<uint32_t>(3, kWaitFailed));
 }
 
 TEST(Event, WaitManyAllConsumesNothingUntilAllAreSet) {
@@ -41,8 +42,7 @@ TEST(Event, WaitManyAllConsumesNothingUntilAllAreSet) {
     });
     EXPECT_EQ(Event::WaitMany(events, 2, true, kWaitInfinite), 0u);
     setter.join();
-    EXPECT_EQ(a.Wait(0), kWaitTimeout);
-    EXPECT_EQ(b.Wait(0), kWaitTimeout);
+    EXPECT_EQ(std::pair(a.Wait(0), b.Wait(0)), std::pair(kWaitTimeout, kWaitTimeout));
 }
 
 
@@ -76,9 +76,8 @@ TEST(Thread, WaitAndHasEndedTellTheEndOfTheRoutine) {
     std::unique_ptr<Thread> thread(Thread::Create(0, &WaitForGate, &gate));
     std::unique_ptr<Thread> deep(Thread::Create(0, &UseDeepStack, nullptr));
     ASSERT_TRUE(thread && deep);
-    EXPECT_NE(thread->Id(), deep->Id());
-    EXPECT_FALSE(thread->Wait(10));
-    EXPECT_FALSE(thread->HasEnded());
+    EXPECT_TRUE(thread->Id() && deep->Id() && thread->Id() != deep->Id()) << "0 stands for no thread";
+    EXPECT_FALSE(thread->Wait(10) || thread->HasEnded());
     EXPECT_TRUE(thread->SetAffinity(~0ull));
     EXPECT_FALSE(thread->SetAffinity(0));
     const uint64_t one = uint64_t(1) << sched_getcpu();
@@ -86,12 +85,10 @@ TEST(Thread, WaitAndHasEndedTellTheEndOfTheRoutine) {
     gate.open.Set();
     for (int i = 0; i < 2000 && !thread->HasEnded(); ++i)
         Event(true, false).Wait(1);
-    EXPECT_TRUE(thread->HasEnded());
-    EXPECT_TRUE(thread->Wait(0));
+    EXPECT_TRUE(thread->HasEnded() && thread->Wait(0));
     EXPECT_EQ(thread->ExitCode(), 7u);
     EXPECT_FALSE(thread->SetAffinity(~0ull)) << "joined";
-    EXPECT_TRUE(deep->Wait(kWaitInfinite));
-    EXPECT_EQ(deep->ExitCode(), 3u);
+    EXPECT_TRUE(deep->Wait(kWaitInfinite) && deep->ExitCode() == 3u);
 }
 
 TEST(Thread, AHandleDestroyedWhileTheThreadRunsLeavesItRunning) {

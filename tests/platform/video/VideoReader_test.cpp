@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -72,16 +73,14 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClip) {
     EXPECT_EQ(count, 20);
     EXPECT_EQ(reader.NextVideoFrame(frame), ReadResult::EndOfStream);
     // A stream read to its end plays again from a seek.
-    ASSERT_TRUE(reader.Seek(kSecond * 5 / 4));
-    ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
+    ASSERT_TRUE(reader.Seek(kSecond * 5 / 4) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     EXPECT_TRUE(Near(&frame.pixels[0], ColourAt(kSecond * 5 / 4))) << frame.time;
     ASSERT_TRUE(reader.Seek(0));
 
     // The decoder's first block of output is its priming; the sound then runs without gaps.
     AudioChunk chunk;
-    int64_t frames = 0;
+    int64_t frames = 0, expectedTime = -1;
     double sum = 0;
-    int64_t expectedTime = -1;
     while (reader.NextAudioChunk(chunk) == ReadResult::Sample) {
         if (expectedTime < 0)
             EXPECT_LT(chunk.time, kSecond / 10);
@@ -107,16 +106,14 @@ TEST_F(VideoReaderTest, SeekLandsOnTheFrameShowingAtThatTime) {
     const int64_t first = frame.time;
     // The last target is where a frame starts: that frame, not the one ending there.
     for (int64_t target : {kSecond * 5 / 4, kSecond * 3 / 10, kSecond * 19 / 10, first + kSecond / 2}) {
-        ASSERT_TRUE(reader.Seek(target));
-        ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
-        EXPECT_LE(frame.time, target);
-        EXPECT_GT(frame.time + frame.duration, target);
+        ASSERT_TRUE(reader.Seek(target) && reader.NextVideoFrame(frame) == ReadResult::Sample);
+        EXPECT_TRUE(frame.time <= target && target < frame.time + frame.duration) << frame.time;
         EXPECT_TRUE(Near(&frame.pixels[0], ColourAt(target)));
         ASSERT_EQ(reader.NextAudioChunk(chunk), ReadResult::Sample);
         EXPECT_NEAR(double(chunk.time), double(target), kSecond / 1000.0);
     }
-    ASSERT_TRUE(reader.Seek(-kSecond));  // before the start: the start
-    ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
+    // Before the start: the start.
+    ASSERT_TRUE(reader.Seek(-kSecond) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     EXPECT_EQ(frame.time, first);
 }
 
@@ -128,7 +125,7 @@ TEST_F(VideoReaderTest, OversizedPicturesAndSilentClips) {
     wide.colours.resize(1);
     wide.secondsPerColour = 0.2;
     ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error)) << error;
-    EXPECT_EQ(Streams(reader).substr(0, 2), "0 ");
+    EXPECT_EQ(Streams(reader), "0 0x0 1 1@22050");
     wide.width = 16;
     wide.height = kMaxFrameSize;
     ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error)) << error;
@@ -151,20 +148,20 @@ TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
     EXPECT_FALSE(reader.Open(dir.File("absent.vid"), error));
     EXPECT_FALSE(reader.IsOpen()) << "a failed open closes what was open";
     EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
-    EXPECT_FALSE(reader.Open(WriteClip(std::string(4096, 'x')), error));
-    EXPECT_FALSE(reader.IsOpen());
+    EXPECT_FALSE(reader.Open(WriteClip(std::string(4096, 'x')), error) || reader.IsOpen());
     VideoFrame frame;
     AudioChunk chunk;
-    EXPECT_EQ(reader.NextVideoFrame(frame), ReadResult::Error);
-    EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::Error);
-    EXPECT_FALSE(reader.Seek(0));
-    EXPECT_EQ(reader.Duration(), 0);
+    EXPECT_EQ(std::pair(reader.NextVideoFrame(frame), reader.NextAudioChunk(chunk)),
+              std::pair(ReadResult::Error, ReadResult::Error));
+    EXPECT_EQ(std::pair(reader.Seek(0), reader.Duration()), std::pair(false, int64_t(0)));
 
     // A clip cut in half plays its first half.
     ASSERT_TRUE(reader.Open(WriteClip(s_clip->substr(0, s_clip->size() / 2)), error)) << error;
     int count = 0;
     while (reader.NextVideoFrame(frame) == ReadResult::Sample)
         ++count;
-    EXPECT_GT(count, 4);
-    EXPECT_LT(count, 20);
+    EXPECT_TRUE(count > 4 && count < 20) << count;
+    // A seek reads on from the open file, whatever became of its name.
+    std::remove(dir.File("clip.vid").c_str());
+    EXPECT_TRUE(reader.Seek(0) && reader.NextVideoFrame(frame) == ReadResult::Sample);
 }

@@ -30,10 +30,8 @@ std::string Drain(Backend& backend) {
 }  // namespace
 
 TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
-    const struct {
-        const char* line;
-        const char* error;  // empty: a good line
-    } cases[] = {
+    // Each line alone, and the error it gives (empty: a good line; none: no event either).
+    const std::pair<const char*, const char*> cases[] = {
         {"at 5 key F5 up", ""}, {"at 5 mouse 10 -3", ""}, {"at 5 mouse 10 20 right up", ""}, {"  # a comment", nullptr},
         {"at x key A down", "line 1: expected \"at <ms> <event>\""},
         {"at 5x quit", "line 1: expected \"at <ms> <event>\""},
@@ -45,12 +43,12 @@ TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
         {"at 5 quit now", "line 1: expected \"quit\" alone"},
         {"at 5 jump", "line 1: unknown event \"jump\""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
+    for (auto [line, error] : cases) {
+        SCOPED_TRACE(line);
         std::vector<std::string> errors;
-        Replay replay = Replay::Parse(c.line, errors);
-        EXPECT_EQ(replay.Remaining(), c.error && !*c.error ? 1u : 0u);
-        EXPECT_EQ(errors, c.error && *c.error ? std::vector<std::string>{c.error} : std::vector<std::string>{});
+        Replay replay = Replay::Parse(line, errors);
+        EXPECT_EQ(replay.Remaining(), error && !*error ? 1u : 0u);
+        EXPECT_EQ(errors, error && *error ? std::vector<std::string>{error} : std::vector<std::string>{});
     }
     std::vector<std::string> errors;
     Replay replay = Replay::Parse("at 30 quit\nat 10 text b\r\nbad\nat 10 text a \n", errors);
@@ -69,23 +67,20 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     TempDir dir;
     const std::string shot = dir.File("shot.png");
     ScopedEnv env;
-    env.Set("TALLYVOX_REPLAY", dir.Write("run.txt", "at 10 key Space down\n"
-                                                    "at 10 key Space up\n"
-                                                    "at 20 text h\xC3\xA9\n"
-                                                    "at 20 mouse 100 200 left down\n"
-                                                    "at 20 mouse 100 200 left up\n"
-                                                    "at 15 nonsense\n"
-                                                    "at 30 key Return down\n"
-                                                    "at 40 mouse 5 6\n"
-                                                    "at 50 shot " + shot + "\n"
-                                                    "at 60 quit\n"));
+    env.Set("TALLYVOX_REPLAY", dir.Write("run.txt", "at 10 key Space down\nat 10 key Space up\nat 20 text h\xC3\xA9\n"
+                                                    "at 20 mouse 100 200 left down\nat 20 mouse 100 200 left up\n"
+                                                    "at 15 nonsense\nat 30 key Return down\nat 40 mouse 5 6\n"
+                                                    "at 50 shot " + shot + "\nat 60 quit\n"));
     platform::FakeClock clock(1000000000u);
     SdlBackend backend;
     ASSERT_TRUE(backend.Create(WindowDesc{}));
     SDL_Window* window = static_cast<SDL_Window*>(backend.NativeHandle());
     SDL_GLContext context = SDL_GL_CreateContext(window);
     ASSERT_NE(context, nullptr) << SDL_GetError();
-    // The frame on show: red above, blue below.
+    GLint samples = -1;
+    glGetIntegerv(GL_SAMPLES, &samples);
+    EXPECT_EQ(samples, 0) << "the window was not asked to be multisampled";
+    // The frame on show: red above row 300, blue from it down.
     glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glEnable(GL_SCISSOR_TEST);
@@ -95,25 +90,16 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     glDisable(GL_SCISSOR_TEST);
     SDL_GL_SwapWindow(window);
 
-    const struct {
-        uint32_t advanceMs;
-        const char* expected;
-    } steps[] = {{9, ""},
-                 // One event a tick: a press and its release due together are read apart.
-                 {1, "down:32 "},
-                 {0, "up:32 "},
-                 {6, ""},
-                 {4, "char:104 char:233 "},
-                 {0, "move@100,200 press:left@100,200 "},
-                 {0, "move@100,200 release:left@100,200 "},
-                 {10, "down:13 char:13 "},
-                 {10, "move@5,6 "},
-                 {10, ""},
-                 {10, "destroy "}};
+    // The clock advanced by so many ms, the messages of the tick that follows.
+    // One event a tick: a press and its release due together are read apart.
+    const std::pair<uint32_t, const char*> steps[] = {
+        {9, ""}, {1, "down:32 "}, {0, "up:32 "}, {6, ""}, {4, "char:104 char:233 "},
+        {0, "move@100,200 press:left@100,200 "}, {0, "move@100,200 release:left@100,200 "},
+        {10, "down:13 char:13 "}, {10, "move@5,6 "}, {10, ""}, {10, "destroy "}};
     Drain(backend);
-    for (const auto& step : steps) {
-        clock.AdvanceMs(step.advanceMs);
-        EXPECT_EQ(Drain(backend), step.expected) << "at " << (clock.Now() - 1000000000u) / 1000000u;
+    for (auto [advanceMs, expected] : steps) {
+        clock.AdvanceMs(advanceMs);
+        EXPECT_EQ(Drain(backend), expected) << "at " << (clock.Now() - 1000000000u) / 1000000u;
     }
 
     png_image image{};
@@ -123,8 +109,8 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
     ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
     ASSERT_EQ(image.width * image.height, 800u * 600u);
-    const unsigned char* top = &pixels[(10 * 800 + 400) * 3];
-    const unsigned char* bottom = &pixels[(590 * 800 + 400) * 3];
+    const unsigned char* top = &pixels[(299 * 800 + 400) * 3];
+    const unsigned char* bottom = &pixels[(300 * 800 + 400) * 3];
     EXPECT_EQ(std::vector<int>({top[0], top[1], top[2], bottom[0], bottom[1], bottom[2]}),
               (std::vector<int>{255, 0, 0, 0, 0, 255}));
     // A shot fails without a file or a context.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 using platform::window::VirtualKeyFromSdl;
@@ -11,11 +12,7 @@ namespace {
 // Every key of the engine's key table, and the other keys a virtual key exists for, from
 // the key's place on a US layout.
 TEST(SdlKeyMap, EveryKeyOfTheEnginesTableHasItsVirtualKey) {
-    struct Key {
-        SDL_Scancode scancode;
-        uint32_t vk;
-    };
-    std::vector<Key> keys = {
+    std::vector<std::pair<SDL_Scancode, uint32_t>> keys = {  // the key and its virtual key
         {SDL_SCANCODE_ESCAPE, 27},       {SDL_SCANCODE_PRINTSCREEN, 44},  {SDL_SCANCODE_SCROLLLOCK, 145},
         {SDL_SCANCODE_PAUSE, 19},        {SDL_SCANCODE_INSERT, 45},       {SDL_SCANCODE_HOME, 36},
         {SDL_SCANCODE_DELETE, 46},       {SDL_SCANCODE_END, 35},          {SDL_SCANCODE_PAGEUP, 33},
@@ -43,11 +40,12 @@ TEST(SdlKeyMap, EveryKeyOfTheEnginesTableHasItsVirtualKey) {
     }
     for (int i = 0; i < 26; ++i)
         keys.push_back({SDL_Scancode(SDL_SCANCODE_A + i), uint32_t('A' + i)});
-    for (const Key& key : keys)
-        EXPECT_EQ(VirtualKeyFromSdl(key.scancode, SDL_GetKeyFromScancode(key.scancode)), key.vk) << key.scancode;
+    for (auto [scancode, vk] : keys)
+        EXPECT_EQ(VirtualKeyFromSdl(scancode, SDL_GetKeyFromScancode(scancode)), vk) << scancode;
     // Letters follow the layout (the key in the US 'Q' place types 'a' on a French one); a
     // non-letter keycode on a letter key falls back to the key's place.
-    EXPECT_EQ(VirtualKeyFromSdl(SDL_SCANCODE_Q, SDLK_a), uint32_t('A'));
+    EXPECT_EQ(std::pair(VirtualKeyFromSdl(SDL_SCANCODE_Q, SDLK_a), VirtualKeyFromSdl(SDL_SCANCODE_Y, SDLK_z)),
+              std::pair(uint32_t('A'), uint32_t('Z')));
     EXPECT_EQ(VirtualKeyFromSdl(SDL_SCANCODE_M, SDLK_SEMICOLON), uint32_t('M'));
 }
 

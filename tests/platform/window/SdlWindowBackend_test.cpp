@@ -98,12 +98,10 @@ TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHides) {
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
     WindowEvent(SDL_WINDOWEVENT_MINIMIZED);
     Drain();
-    EXPECT_FALSE(m_backend.IsVisible());
-    EXPECT_EQ(ClientSize(m_backend), std::make_pair(0u, 0u));
+    EXPECT_EQ(std::pair(m_backend.IsVisible(), ClientSize(m_backend)), std::pair(false, std::make_pair(0u, 0u)));
     WindowEvent(SDL_WINDOWEVENT_RESTORED);
     Drain();
-    EXPECT_TRUE(m_backend.IsVisible());
-    EXPECT_EQ(ClientSize(m_backend), std::make_pair(800u, 600u));
+    EXPECT_EQ(std::pair(m_backend.IsVisible(), ClientSize(m_backend)), std::pair(true, std::make_pair(800u, 600u)));
 }
 
 // A second window needs a second backend, which takes its own description.
@@ -125,7 +123,8 @@ TEST_F(SdlWindow, OneWindowPerBackendEachWithItsDescription) {
 }
 
 // Backspace and Return type their control characters too, Escape and Tab as well, unless a
-// shortcut modifier is held; a key of no virtual key gives nothing.
+// shortcut modifier is held; a key of no virtual key gives nothing. Alt+Enter is one mode
+// switch and never an Enter key-down; Alt itself goes through.
 TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
     Key(true, SDL_SCANCODE_Q);
     Key(false, SDL_SCANCODE_Q);
@@ -136,15 +135,12 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
     Key(true, SDL_SCANCODE_BACKSPACE, KMOD_LCTRL);
     Key(true, SDL_SCANCODE_VOLUMEUP);
     EXPECT_EQ(Drain(), "down:81 up:81 down:8 char:8 down:13 char:13 down:27 char:27 down:9 char:9 down:8 ");
-}
-
-TEST_F(SdlWindow, AltEnterIsOneModeSwitchAndNeverAnEnterKeyDown) {
     Key(true, SDL_SCANCODE_LALT, KMOD_LALT);
     Key(true, SDL_SCANCODE_RETURN, KMOD_LALT);
     Key(true, SDL_SCANCODE_RETURN, KMOD_LALT, true);  // auto-repeat
     Key(false, SDL_SCANCODE_RETURN, KMOD_LALT);
     Key(true, SDL_SCANCODE_KP_ENTER, KMOD_RALT);
-    EXPECT_EQ(Drain(), "down:18+alt mode up:13+alt mode ");  // Alt itself goes through
+    EXPECT_EQ(Drain(), "down:18+alt mode up:13+alt mode ");
 }
 
 // A shared modifier code must not be released while the other side is held, nor stay held
@@ -211,7 +207,7 @@ TEST_F(SdlWindow, FullScreenAndBackRestoresTheWindowedSizeAndPlace) {
     m_backend.SetPosition(40, 30);
     m_backend.ApplyStyle(true, 800, 600);
     EXPECT_EQ(Mode(m_backend), "full desktop no-saver");
-    m_backend.ApplyStyle(false, 800, 600);
+    m_backend.ApplyStyle(false, 0, 0);  // the default size
     m_backend.SetPosition(40, 30);
     EXPECT_EQ(Mode(m_backend), "windowed - saver");
     EXPECT_EQ(ClientSize(m_backend), std::make_pair(800u, 600u));
@@ -232,15 +228,12 @@ TEST_F(SdlWindow, RequestsCloseNothingAndDestroyDropsLaterEvents) {
     EXPECT_TRUE(SDL_IsTextInputActive());
     m_backend.SetCursorHidden(true);
     m_backend.Destroy();
-    EXPECT_FALSE(m_backend.HasWindow());
-    EXPECT_FALSE(SDL_IsTextInputActive());
+    EXPECT_FALSE(m_backend.HasWindow() || SDL_IsTextInputActive());
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
     EXPECT_TRUE(SDL_GetWindowFlags(Window()) & SDL_WINDOW_HIDDEN);
     EXPECT_EQ(ClientSize(m_backend), std::make_pair(0u, 0u));
     Key(true, SDL_SCANCODE_A);
-    Message posted;
-    posted.kind = MessageKind::Quit;
-    m_backend.Post(posted);
+    m_backend.Post({MessageKind::Quit});
     EXPECT_EQ(Drain(), "destroy quit ");
     m_backend.Destroy();  // twice is harmless
     EXPECT_EQ(Drain(), "");
