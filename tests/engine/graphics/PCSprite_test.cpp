@@ -85,6 +85,9 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     EXPECT_EQ(m_package->Provider(TypeKey::VertexBuffer)->InstanceCount(0), buffers + 1);
     const AGVec2* uv = copy.GetVertexBuffer()->m_texCoords.Data();
     EXPECT_EQ((std::vector<f32>{uv[0].x, uv[0].y, uv[3].x, uv[3].y}), (std::vector<f32>{0.25f, 0.5f, 0.75f, 1.0f}));
+    // The original's quad keeps its coordinates through a change of material.
+    textured->SetMaterial("grid.mat");
+    EXPECT_EQ(textured->GetVertexBuffer()->m_texCoords.Data()[3].x, 1.0f);
 
     for (PCSprite* s : {textured, plain, lost}) {
         m_layer.RemoveRenderable(s);
