@@ -5,7 +5,6 @@
 #include <cstring>
 #include <memory>
 #include <thread>
-#include <tuple>
 
 #include "engine/audio/AGAudioStream.h"
 #include "tests/engine/audio/AudioTestFixture.h"

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <future>
-#include <memory>
 
 #include "engine/audio/AGAudioStream.h"
 #include "tests/engine/audio/AudioTestFixture.h"

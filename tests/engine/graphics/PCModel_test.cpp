@@ -94,9 +94,9 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
     third.inner = far;
     m_camera.SetProjectionKind(PCCam::kOrthographic);  // drawn in sort-key order
     m_camera.SetLookAt({0, 0, -5}, {0, 0, 0}, {0, 1, 0});
-    DrawingFixture::Show(first, 1);
-    DrawingFixture::Show(second, 2);
-    DrawingFixture::Show(third, 3);
+    f32 key = 1;
+    for (OwnDraw* own : {&first, &second, &third})
+        DrawingFixture::Show(*own, key++);
     // The third row: a blended mesh after an untextured one takes texel times vertex colour again.
     for (auto [one, two, expected] : {std::tuple{"far", "near", 0xFFFF0000u}, {"glow", "front", 0xFF00FF00u},
                                       {"plain", "tinted", 0xFF406080u}}) {
@@ -109,9 +109,8 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
         GiveBack(TypeKey::Model, a);
         GiveBack(TypeKey::Model, b);
     }
-    m_layer.RemoveRenderable(&first);
-    m_layer.RemoveRenderable(&second);
-    m_layer.RemoveRenderable(&third);
+    for (OwnDraw* own : {&first, &second, &third})
+        m_layer.RemoveRenderable(own);
     GiveBack(TypeKey::Model, far);
 }
 
