@@ -69,6 +69,8 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     EXPECT_EQ(plain->GetVertexBuffer()->m_colors.Data()[3], 0x7F00C000u);
     Frame();
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(41, 31), 0xFF147E40u, 2)) << std::hex << Pixel(41, 31);
+    plain->Draw();  // opaque: with depth writes
+    EXPECT_EQ(Dev().GetRenderState(platform::gfx::RenderState::ZWriteEnable), 1u);
 
     // A material set later brings texture coordinates, and clearing it gives it back.
     AGBaseProvider* materials = m_package->Provider(TypeKey::Material);
