@@ -310,6 +310,13 @@ TEST_P(SoundModes, LoopSwitchedOnAfterTheEndWasDecodedGoesOnAndOffEndsAtALoopsEn
     EXPECT_EQ(Rms(out, 0, 75000), 0.0);
     EXPECT_EQ(finished.calls, 1);
     EXPECT_EQ(impl->DecodePool().FreeCount(), impl->DecodePool().Count());
+    // Switched on and off again while the next buffer is decoded ahead, not yet queued: that
+    // buffer ends where it went back to the start. Decoded at once, it was queued whole.
+    sound.Play();
+    sound.SetLoop(true);
+    Update();
+    sound.SetLoop(false);
+    EXPECT_EQ(Rms(Render(20000), 0, 5000) == 0.0, GetParam());
 }
 
 // Players stopped, restarted, closed and deleted while the worker decodes for them: every
