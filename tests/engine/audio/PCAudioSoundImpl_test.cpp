@@ -95,6 +95,12 @@ TEST_F(SoundTest, PoolExhaustionClosesThePlayerANaNVolumeIsSilenceAndPlayersOutl
     EXPECT_TRUE(sounds[4]->GetState() & AGAudioPlayerImpl::kPlaying);
     EXPECT_EQ(sounds[5]->GetState() & AGAudioPlayerImpl::kOpen, 0u);
     EXPECT_TRUE(log.Contains("no free decode buffer for tone.ogg"));
+    // One that finds only some of its buffers gives those back.
+    sounds[4]->Stop();
+    u8* lent = impl->TakeDecodeBuffer();
+    sounds[4]->Play();
+    EXPECT_EQ(impl->DecodePool().FreeCount(), 2u);
+    impl->GiveDecodeBuffer(lent);
 
     sounds[0]->SetVolume(std::nanf(""));
     EXPECT_EQ(sounds[0]->Playback().Voice()->GetVolume(), 0.0f);

@@ -119,6 +119,7 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
 TEST_F(PCModelTest, FadesSwappedMaterialsAndBareMeshesReachTheDevice) {
     authoring::PackageWriter writer;
     authoring::TexturedBox box;
+    box.renderType = 2;  // alpha tested
     authoring::AddTexturedBox(writer, box);
     box.name = "red";
     authoring::AddTexturedBox(writer, box);
@@ -148,6 +149,9 @@ TEST_F(PCModelTest, FadesSwappedMaterialsAndBareMeshesReachTheDevice) {
     ASSERT_NE(Dev().GetTexture(0), nullptr);
     untextured->Draw();
     EXPECT_EQ(Dev().GetTexture(0), nullptr);
+    using platform::gfx::RenderState;
+    for (RenderState state : {RenderState::ZWriteEnable, RenderState::ZEnable, RenderState::AlphaTestEnable})
+        EXPECT_EQ(Dev().GetRenderState(state), 0u) << int(state);  // off again after the draw
     GiveBack(TypeKey::Model, untextured);
     GiveBack(TypeKey::Model, model);
 }
