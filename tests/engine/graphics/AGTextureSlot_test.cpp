@@ -124,6 +124,9 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
     LoadBytes(bare, authoring::MaterialBytes({}));
     bare.BindTextures();
     EXPECT_EQ(Dev().GetTexture(0), nullptr);
+    auto* lent = m_package->Instance<AGTextureSlot>(TypeKey::TextureSlot, "still_slot");
+    bare.SetSingleSlot(lent);  // a slot of its own, given back with the material
+    EXPECT_TRUE(bare.SlotCount() == 1 && bare.GetSlot(0) == lent);
     // So does a slot whose texture is missing.
     Frame();
     ASSERT_NE(Dev().GetTexture(0), nullptr);
