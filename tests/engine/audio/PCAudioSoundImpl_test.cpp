@@ -5,7 +5,6 @@
 #include <cstring>
 #include <memory>
 #include <thread>
-#include <tuple>
 
 #include "engine/audio/AGAudioStream.h"
 #include "tests/engine/audio/AudioTestFixture.h"
@@ -96,6 +95,12 @@ TEST_F(SoundTest, PoolExhaustionClosesThePlayerANaNVolumeIsSilenceAndPlayersOutl
     EXPECT_TRUE(sounds[4]->GetState() & AGAudioPlayerImpl::kPlaying);
     EXPECT_EQ(sounds[5]->GetState() & AGAudioPlayerImpl::kOpen, 0u);
     EXPECT_TRUE(log.Contains("no free decode buffer for tone.ogg"));
+    // One that finds only some of its buffers gives those back.
+    sounds[4]->Stop();
+    u8* lent = impl->TakeDecodeBuffer();
+    sounds[4]->Play();
+    EXPECT_EQ(impl->DecodePool().FreeCount(), 2u);
+    impl->GiveDecodeBuffer(lent);
 
     sounds[0]->SetVolume(std::nanf(""));
     EXPECT_EQ(sounds[0]->Playback().Voice()->GetVolume(), 0.0f);
@@ -311,6 +316,13 @@ TEST_P(SoundModes, LoopSwitchedOnAfterTheEndWasDecodedGoesOnAndOffEndsAtALoopsEn
     EXPECT_EQ(Rms(out, 0, 75000), 0.0);
     EXPECT_EQ(finished.calls, 1);
     EXPECT_EQ(impl->DecodePool().FreeCount(), impl->DecodePool().Count());
+    // Switched on and off again while the next buffer is decoded ahead, not yet queued: that
+    // buffer ends where it went back to the start. Decoded at once, it was queued whole.
+    sound.Play();
+    sound.SetLoop(true);
+    Update();
+    sound.SetLoop(false);
+    EXPECT_EQ(Rms(Render(20000), 0, 5000) == 0.0, GetParam());
 }
 
 // Players stopped, restarted, closed and deleted while the worker decodes for them: every

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <future>
-#include <memory>
 
 #include "engine/audio/AGAudioStream.h"
 #include "tests/engine/audio/AudioTestFixture.h"
@@ -131,7 +130,7 @@ TEST_P(StreamModes, StreamPlaysTheFileAsDecodedPastItsFirstWindowAndFromItsStart
 
 INSTANTIATE_TEST_SUITE_P(Decoding, StreamModes, ::testing::Values(false, true));
 
-TEST_F(StreamTest, DataOutsideTheGameFoldersMissingNoReadBufferAndCorruptDataFail) {
+TEST_F(StreamTest, DataOutsideTheGameFoldersMissingNoReadBufferCorruptDataAndPipesFail) {
     const std::string ogg = EncodeOggVorbis(MakeTone(440, 4410));
     AddRaw("gone.snd", authoring::MakeSoundDescriptor("gone.ogg", true), TypeKey::Sound);
     AddRaw("absolute.snd", authoring::MakeSoundDescriptor(dir.Write("outside.ogg", ogg), true), TypeKey::Sound);
@@ -142,6 +141,7 @@ TEST_F(StreamTest, DataOutsideTheGameFoldersMissingNoReadBufferAndCorruptDataFai
     AddRaw("up.snd", authoring::MakeSoundDescriptor(up + dir.Path().substr(1) + "/outside.ogg", true), TypeKey::Sound);
     AddStream("corrupt", std::string(300000, 'z'));
     AddStream("ok", ogg);
+    AddRaw("pipe.snd", authoring::MakeSoundDescriptor("pipe.ogg", true), TypeKey::Sound);
     Mount();
     for (const char* name : {"gone.snd", "absolute.snd", "up.snd", "corrupt.snd", "absent.snd"}) {
         LogCapture log;
@@ -152,6 +152,24 @@ TEST_F(StreamTest, DataOutsideTheGameFoldersMissingNoReadBufferAndCorruptDataFai
         EXPECT_EQ(stream.GetState() & 0x7F, 0u) << name;
     }
     EXPECT_EQ(impl->ReadPool().FreeCount(), 2u);
+    // A pipe would block the open until something writes to it; here it is found below the
+    // working folder, and refused without waiting.
+    const std::string fifo = dir.Path() + "/pipe.ogg";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    {
+        ScopedWorkingDir workIn(dir.Path());
+        LogCapture log;
+        PCAudioStreamImpl stream;
+        auto opened = std::async(std::launch::async, [&stream] { return stream.Open("pipe.snd"); });
+        if (opened.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            ADD_FAILURE() << "opening a pipe blocked";
+            const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);  // lets the open return
+            if (writer >= 0)
+                close(writer);
+        }
+        EXPECT_FALSE(opened.get());
+        EXPECT_FALSE(log.Lines().empty());
+    }
 
     // Two streams take the two read buffers; a third finds none.
     PCAudioStreamImpl a, b, c;
@@ -160,25 +178,4 @@ TEST_F(StreamTest, DataOutsideTheGameFoldersMissingNoReadBufferAndCorruptDataFai
     LogCapture log;
     EXPECT_FALSE(c.Open("ok.snd"));
     EXPECT_TRUE(log.Contains("no free read buffer"));
-}
-
-// A pipe would block the open until something writes to it; here it is found below the
-// working folder.
-TEST_F(StreamTest, APipeIsRefusedWithoutWaiting) {
-    AddRaw("pipe.snd", authoring::MakeSoundDescriptor("pipe.ogg", true), TypeKey::Sound);
-    Mount();
-    const std::string fifo = dir.Path() + "/pipe.ogg";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    ScopedWorkingDir workIn(dir.Path());
-    LogCapture log;
-    PCAudioStreamImpl stream;
-    auto opened = std::async(std::launch::async, [&stream] { return stream.Open("pipe.snd"); });
-    if (opened.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
-        ADD_FAILURE() << "opening a pipe blocked";
-        const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);  // lets the open return
-        if (writer >= 0)
-            close(writer);
-    }
-    EXPECT_FALSE(opened.get());
-    EXPECT_FALSE(log.Lines().empty());
 }

@@ -28,9 +28,7 @@ TEST_F(AudioFixture, SoundDescriptorNormalisesTheDataNameAndHoldsInMemoryDataOnl
     PCSound::Give(click);
 
     PCSound* music = PCSound::Acquire("music.snd");
-    EXPECT_TRUE(music->IsStreamed());
-    EXPECT_EQ(music->GetParameter(3), 0u);  // three parameters only
-    EXPECT_EQ(music->GetData(), nullptr);
+    EXPECT_TRUE(music->IsStreamed() && !music->GetData() && music->GetParameter(3) == 0u);  // three parameters
     EXPECT_STREQ(music->GetDataName().c_str(), "music/theme.ogg");
     PCSound::Give(music);
     PCSound* blank = PCSound::Acquire("blank.snd");  // names no data: holds none

@@ -3,7 +3,6 @@
 // context that records its calls, for start-up and run-loop tests. Tests that start the
 // application hold a GraphicsStartup, the program's graphics start-up, while it runs.
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "engine/core/AGApplicationGraphics.h"

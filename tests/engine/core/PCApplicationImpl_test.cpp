@@ -96,6 +96,10 @@ TEST_F(RunLoop, StartUpLoadsTheMemoryMappingAndShutdownStopsTheWorkerFirst) {
         ASSERT_TRUE(app.Initialize());
     }
     EXPECT_NE(AGMemoryPoolManager::Get()->FindHeap(Crc32Hash("AppHeap")), nullptr);
+    // The timer starts with the application: the first frame counts from start-up.
+    clock.AdvanceMs(50.0);
+    PCTimerManager::Get()->Update();
+    EXPECT_EQ(PCTimerManager::Get()->GetCurrentMs() - PCTimerManager::Get()->GetPreviousMs(), 50u);
     PCJobber* jobber = PCJobsManager::Get()->GetJobber(0);
     ASSERT_NE(jobber, nullptr);
     EXPECT_EQ(jobber->Room(), 10u);

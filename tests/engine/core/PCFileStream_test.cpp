@@ -122,6 +122,9 @@ TEST_F(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
     EXPECT_EQ(FileContents(dir.File("one.bin")), "x");
     EXPECT_FALSE(stream.Open(dir.Path().c_str(), kRead) || stream.Commit());
     EXPECT_FALSE(stream.Open(dir.File("no/such/folder.bin").c_str(), kRead | kWrite));
+    const std::string device = dir.File("device");
+    ASSERT_EQ(symlink("/dev/null", device.c_str()), 0);  // no file to start the copy from
+    EXPECT_FALSE(stream.OpenReplacing((device + ".tmp").c_str(), device.c_str(), kRead | kWrite));
 }
 
 // A read the system refuses fails the stream instead of passing for the end of the file.

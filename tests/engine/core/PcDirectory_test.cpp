@@ -83,7 +83,7 @@ TEST_F(PackageTest, BadArchivesLoadWhatFitsOrNothing) {
         EXPECT_TRUE(package.Loaded() && package.Blocks().empty()) << cut;
         EXPECT_EQ(env.Resources()->TotalCount(0), 0u) << cut;
     }
-    EXPECT_TRUE(log.Contains("nothing is loaded"));
+    EXPECT_TRUE(log.Contains("the block count is missing; nothing is loaded"));
 
     // A record whose range leaves its block, and one naming no block, are skipped.
     std::string skip = PackageWriter().Add("good.txt", TypeKey::Data, "good").ArchiveBytes();

@@ -264,10 +264,11 @@ TEST(AGEmitter, RunningByteStartRestartEmissionStateAndForceDirections) {
     steady.endFrame = 100;
     steady.life = 1000;
     steady.force1Magnitude = 0.5f;
+    steady.force2Magnitude = 0.25f;
     Rig rig(steady, 200);
     rig.emitter.SetForceDirections(AGVec3{0, -1, 0}, AGVec3{1, 0, 0});  // magnitudes kept
     EXPECT_EQ(rig.LiveAt(0), 1u);
-    ExpectNear(rig.First().velocity, 0, -0.5f, 0, "velocity after one step");
+    ExpectNear(rig.First().velocity, 0.25f, -0.5f, 0, "velocity after one step");
     // Cleared, the running byte stops spawning only; Start spawns again, also after Stop.
     const std::pair<void (*)(AGEmitter&), u32> steps[] = {{[](AGEmitter& e) { e.SetRunning(false); }, 1},
                                                           {[](AGEmitter& e) { e.Start(); }, 2},

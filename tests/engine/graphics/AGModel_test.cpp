@@ -102,7 +102,7 @@ TEST_F(ModelTest, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     model->SetSkin(nullptr);
 }
 
-TEST_F(ModelTest, AMeshBeyondTheVertexBufferIsNotDrawnAndOpacityStaysWithTheModel) {
+TEST_F(ModelTest, AMeshBeyondTheVertexBufferIsNotDrawnAndColoursStayWithTheModel) {
     authoring::MeshData wide = authoring::BoxMesh();
     wide.vertexMap[5] = 24;
     authoring::ModelData bad;
@@ -116,11 +116,16 @@ TEST_F(ModelTest, AMeshBeyondTheVertexBufferIsNotDrawnAndOpacityStaysWithTheMode
     EXPECT_TRUE(!model->IsMeshDrawn(0) && model->IsMeshDrawn(1));
     EXPECT_TRUE(log.Contains("mesh not drawn"));
 
-    // Fading one instance leaves the shared vertex buffer, and so every other model, alone.
+    // Fading or colouring one instance leaves the shared vertex buffer, and so every other model, alone.
     model->SetOpacity(0.5f);
     ASSERT_EQ(model->OwnColors().Count(), 24u);
     EXPECT_EQ(model->OwnColors()[23], 0x7FFFFFFFu);
     EXPECT_EQ(model->GetVertexBuffer()->m_colors[0], 0xFFFFFFFFu);
+    // A colour keeps the faded alpha, and white again undoes it.
+    model->SetColor(0xFFFF0000u);
+    EXPECT_EQ(model->OwnColors()[23], 0x7FFF0000u);
+    model->SetColor(0xFFFFFFFFu);
+    EXPECT_EQ(model->OwnColors()[23], 0x7FFFFFFFu);
     EXPECT_TRUE(model->HasFlags(AGRenderable::kDistanceSorted));
     m_package.GiveBack(TypeKey::Model, model);
 }

@@ -59,16 +59,25 @@ protected:
 
 }  // namespace
 
-TEST_F(TextureSlotTest, StepFlipBookShowsTheKeyedTextureAndIgnoresFramesItDoesNotHave) {
+TEST_F(TextureSlotTest, StepFlipBookShowsTheKeyedTextureIgnoresFramesItDoesNotHaveAndRunsItsOwnController) {
+    drawtest::ScopedTimer clock;  // 16 ms frames: one frame of "own" at 62.5 frames a second
     m_writer.Add("r.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kRed))
         .Add("g.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kGreen))
         .Add("b.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kBlue));
     const Track steps = Track::UV().Interpolation(Track::StepId()).UVKey(0, 0, 1, 1, 0, 0, 0).UVKey(10, 1, 1, 1, 0, 0, 0).UVKey(20, 2, 1, 1, 0, 0, 0);
     AddSlot("flip", {"r.png", "g.png", "b.png"}, steps);
     AddSlot("bad", {"r.png", "g.png"}, Track::UV().Interpolation(Track::StepId()).UVKey(0, 0, 1, 1, 0, 0, 0).UVKey(10, 7, 1, 1, 0, 0, 0));
+    AddSlot("own", {"r.png", "g.png"},
+            Track::UV().Interpolation(Track::StepId()).UVKey(0, 0, 1, 1, 0, 0, 0).UVKey(1, 1, 1, 1, 0, 0, 0),
+            {3, 1.0f, 62.5f});
     Mount(m_writer);
     PCSprite* flip = Draw("flip", 0);
     PCSprite* bad = Draw("bad", 20);
+    PCSprite* own = Draw("own", 40);
+    // Its own controller runs over the stored frame count, once per timer frame.
+    const AGController* ownController = SlotOf(own)->GetOwnedController();
+    EXPECT_EQ(ownController->GetEndTime(), 32.0f);
+    EXPECT_EQ(ownController->GetMode(), u32(AGController::kLoop));
     EXPECT_TRUE(flip->GetMaterial()->IsFlipBook());
     AGController* controller = SlotOf(flip)->GetController();
     const f32 frameMs = 1000.0f / 30.0f;
@@ -79,6 +88,10 @@ TEST_F(TextureSlotTest, StepFlipBookShowsTheKeyedTextureAndIgnoresFramesItDoesNo
         EXPECT_EQ(Pixel(8, 8), color) << frame;
         EXPECT_EQ(Pixel(28, 8), kRed) << frame;  // key 10 names texture 7 of 2: ignored
     }
+    EXPECT_EQ(ownController->GetTime(), 16.0f);
+    EXPECT_EQ(Pixel(48, 8), kGreen);
+    own->Update();  // the same timer frame: the controller does not move again
+    EXPECT_EQ(ownController->GetTime(), 16.0f);
     AGTextureSlot copy(*SlotOf(flip));  // a copy starts on the frame shown
     EXPECT_EQ(copy.GetCurrentFrame(), 2u);
     // Loaded again from nothing, it gives its textures back and holds none.
@@ -111,30 +124,13 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
     LoadBytes(bare, authoring::MaterialBytes({}));
     bare.BindTextures();
     EXPECT_EQ(Dev().GetTexture(0), nullptr);
+    auto* lent = m_package->Instance<AGTextureSlot>(TypeKey::TextureSlot, "still_slot");
+    bare.SetSingleSlot(lent);  // a slot of its own, given back with the material
+    EXPECT_TRUE(bare.SlotCount() == 1 && bare.GetSlot(0) == lent);
     // So does a slot whose texture is missing.
     Frame();
     ASSERT_NE(Dev().GetTexture(0), nullptr);
     m_sprites.push_back(Get<PCSprite>(TypeKey::Sprite, "lost.spt"));
     m_sprites.back()->GetMaterial()->BindTextures();
     EXPECT_EQ(Dev().GetTexture(0), nullptr);
-}
-
-TEST_F(TextureSlotTest, OwnControllerRunsOverTheStoredFrameCountOncePerTimerFrame) {
-    drawtest::ScopedTimer clock;  // 16 ms frames: one flip-book frame at 62.5 frames a second
-    m_writer.Add("r.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kRed))
-        .Add("g.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kGreen));
-    AddSlot("flip", {"r.png", "g.png"},
-            Track::UV().Interpolation(Track::StepId()).UVKey(0, 0, 1, 1, 0, 0, 0).UVKey(1, 1, 1, 1, 0, 0, 0),
-            {3, 1.0f, 62.5f});
-    Mount(m_writer);
-    PCSprite* flip = Draw("flip", 0);
-    const AGController* own = SlotOf(flip)->GetOwnedController();
-    EXPECT_EQ(own->GetEndTime(), 32.0f);
-    EXPECT_EQ(own->GetMode(), u32(AGController::kLoop));
-
-    Frame();
-    EXPECT_EQ(own->GetTime(), 16.0f);
-    EXPECT_EQ(Pixel(8, 8), kGreen);
-    flip->Update();  // the same timer frame: the controller does not move again
-    EXPECT_EQ(own->GetTime(), 16.0f);
 }

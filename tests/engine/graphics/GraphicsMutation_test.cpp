@@ -1,7 +1,6 @@
 // Seeded random damage to every graphics file format: each load ends loaded or empty, without
 // an out-of-bounds access (the sanitizer build checks) or a hang, and what loaded is safe to
 // use.
-#include <algorithm>
 
 #include "engine/core/AGController.h"
 #include "engine/graphics/AGFont.h"

@@ -94,9 +94,9 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
     third.inner = far;
     m_camera.SetProjectionKind(PCCam::kOrthographic);  // drawn in sort-key order
     m_camera.SetLookAt({0, 0, -5}, {0, 0, 0}, {0, 1, 0});
-    DrawingFixture::Show(first, 1);
-    DrawingFixture::Show(second, 2);
-    DrawingFixture::Show(third, 3);
+    f32 key = 1;
+    for (OwnDraw* own : {&first, &second, &third})
+        DrawingFixture::Show(*own, key++);
     // The third row: a blended mesh after an untextured one takes texel times vertex colour again.
     for (auto [one, two, expected] : {std::tuple{"far", "near", 0xFFFF0000u}, {"glow", "front", 0xFF00FF00u},
                                       {"plain", "tinted", 0xFF406080u}}) {
@@ -109,9 +109,8 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
         GiveBack(TypeKey::Model, a);
         GiveBack(TypeKey::Model, b);
     }
-    m_layer.RemoveRenderable(&first);
-    m_layer.RemoveRenderable(&second);
-    m_layer.RemoveRenderable(&third);
+    for (OwnDraw* own : {&first, &second, &third})
+        m_layer.RemoveRenderable(own);
     GiveBack(TypeKey::Model, far);
 }
 
@@ -120,6 +119,7 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
 TEST_F(PCModelTest, FadesSwappedMaterialsAndBareMeshesReachTheDevice) {
     authoring::PackageWriter writer;
     authoring::TexturedBox box;
+    box.renderType = 2;  // alpha tested
     authoring::AddTexturedBox(writer, box);
     box.name = "red";
     authoring::AddTexturedBox(writer, box);
@@ -149,6 +149,9 @@ TEST_F(PCModelTest, FadesSwappedMaterialsAndBareMeshesReachTheDevice) {
     ASSERT_NE(Dev().GetTexture(0), nullptr);
     untextured->Draw();
     EXPECT_EQ(Dev().GetTexture(0), nullptr);
+    using platform::gfx::RenderState;
+    for (RenderState state : {RenderState::ZWriteEnable, RenderState::ZEnable, RenderState::AlphaTestEnable})
+        EXPECT_EQ(Dev().GetRenderState(state), 0u) << int(state);  // off again after the draw
     GiveBack(TypeKey::Model, untextured);
     GiveBack(TypeKey::Model, model);
 }

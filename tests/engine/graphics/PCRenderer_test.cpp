@@ -147,4 +147,9 @@ TEST_F(RendererTest, DirectionalLightWithBlackAmbientGivesNDotLTimesDiffuse) {
     const int expected = int(std::lround(0.5 * 150.0));  // N.L x light diffuse x material grey
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(150, 100), 0xFF000000u | u32(expected) * 0x010101u, 3))
         << std::hex << Pixel(150, 100);
+    // Nothing to draw: no draw, and the depth test stays on.
+    PCRenderer renderer;
+    Dev().SetRenderState(RenderState::ZEnable, 1u);
+    renderer.Draw(4, 0, AGRenderAttribute::kTriangleList);
+    EXPECT_EQ(Dev().GetRenderState(RenderState::ZEnable), 1u);
 }

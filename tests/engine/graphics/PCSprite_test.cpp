@@ -69,6 +69,8 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     EXPECT_EQ(plain->GetVertexBuffer()->m_colors.Data()[3], 0x7F00C000u);
     Frame();
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(41, 31), 0xFF147E40u, 2)) << std::hex << Pixel(41, 31);
+    plain->Draw();  // opaque: with depth writes
+    EXPECT_EQ(Dev().GetRenderState(platform::gfx::RenderState::ZWriteEnable), 1u);
 
     // A material set later brings texture coordinates, and clearing it gives it back.
     AGBaseProvider* materials = m_package->Provider(TypeKey::Material);
@@ -79,12 +81,16 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     plain->ClearMaterial();
     EXPECT_EQ(materials->InstanceCount(authoring::NameId("grid.mat")), held);
     // A copy takes the texture rectangle set on its original, and a vertex buffer of the provider.
-    textured->SetTextureRect(0.25f, 0.5f, 0.75f, 1.0f);
+    textured->SetTextureRect(0.25f, 0.5f, 0.75f, 0.875f);
     const u32 buffers = m_package->Provider(TypeKey::VertexBuffer)->InstanceCount(0);
     const PCSprite copy(*textured);
     EXPECT_EQ(m_package->Provider(TypeKey::VertexBuffer)->InstanceCount(0), buffers + 1);
     const AGVec2* uv = copy.GetVertexBuffer()->m_texCoords.Data();
-    EXPECT_EQ((std::vector<f32>{uv[0].x, uv[0].y, uv[3].x, uv[3].y}), (std::vector<f32>{0.25f, 0.5f, 0.75f, 1.0f}));
+    EXPECT_EQ((std::vector<f32>{uv[0].x, uv[0].y, uv[3].x, uv[3].y}),
+              (std::vector<f32>{0.25f, 0.5f, 0.75f, 0.875f}));
+    // The original's quad keeps its coordinates through a change of material.
+    textured->SetMaterial("grid.mat");
+    EXPECT_EQ(textured->GetVertexBuffer()->m_texCoords.Data()[3].x, 1.0f);
 
     for (PCSprite* s : {textured, plain, lost}) {
         m_layer.RemoveRenderable(s);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -169,6 +170,7 @@ TEST_F(VideoPlayerTest, PauseSeekLateFramesAndLoopKeepThePictureOnTime) {
     EXPECT_EQ(m_player->GetPosition(), shown);
     RunUntil(5.0 + 0.12);
     EXPECT_NEAR(m_player->GetPosition(), shown + 0.1, 0.01);
+    EXPECT_GT(*std::max_element(m_sound.end() - 2 * kTickFrames, m_sound.end()), 0.05f);  // sound again
 
     // A stall of more than a second: the frames in between are passed over.
     m_clock.AdvanceMs(1000.0);
