@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <random>
 
 #include "gameservices/widget/WidgetClasses.h"
@@ -33,18 +32,6 @@ std::string Group(const std::string& title, const std::string& awards) {
 }
 std::string AwardsText(const std::string& groups) {
     return "<root><MetaAwards>" + groups + "</MetaAwards></root>";
-}
-// Groups "Group1".. of the given sizes, their awards "Award1".. numbered on across groups.
-std::string AwardsText(const std::vector<int>& sizes) {
-    std::string groups;
-    int next = 1;
-    for (size_t g = 0; g < sizes.size(); ++g) {
-        std::string awards;
-        for (int k = 0; k < sizes[g]; ++k, ++next)
-            awards += Award("Award" + std::to_string(next), "", "About " + std::to_string(next));
-        groups += Group("Group" + std::to_string(g + 1), awards);
-    }
-    return AwardsText(groups);
 }
 
 // The looks' unlockable items: one assembly per look key of the test profiles, every item a
@@ -92,23 +79,16 @@ protected:
         Load();
         return manager->GetProfile(0);
     }
-    template <typename T>
-    void Add(W::Panel* parent, const std::string& name) {
-        widgets[std::string(parent->Name.c_str()) + "/" + name] = new T(name.c_str());
-        parent->AddChild(widgets[std::string(parent->Name.c_str()) + "/" + name]);
-    }
     // Both pages (six group buttons, a title button for group 2, five award slots), initialized.
     void BuildLayout() {
+        using pagetest::Add;
         awards.Uninitialize();
         group.Uninitialize();
-        widgets.clear();
         screen = std::make_unique<W::Panel>("MenuScreen");
-        auto* list = new W::Panel(AwardsComposition::kName);
-        auto* slots = new W::Panel(GroupAwardsComposition::kName);
-        screen->AddChild(list);
-        screen->AddChild(slots);
+        auto* list = Add<W::Panel>(screen.get(), AwardsComposition::kName);
+        auto* slots = Add<W::Panel>(screen.get(), GroupAwardsComposition::kName);
         Add<W::Button>(list, "BackButton");
-        Add<W::Label>(list, "progressLabel");
+        progress = Add<W::Label>(list, "progressLabel");
         for (int n = 1; n <= 6; ++n) {
             Add<W::Button>(list, "group" + std::to_string(n) + "Button");
             Add<W::Image>(list, "group" + std::to_string(n) + "Image");
@@ -125,18 +105,7 @@ protected:
         awards.Initialize(screen.get(), AwardsComposition::kName);
         group.Initialize(screen.get(), GroupAwardsComposition::kName);
     }
-    // The awards file of groups of the given sizes read, then the layout.
-    void Start(const std::vector<int>& sizes) {
-        WriteAwards(AwardsText(sizes));
-        awards.LoadAwards();
-        log.Clear();
-        BuildLayout();
-    }
-    static void Click(W::Widget* button) { button->GetBehavior()->onPress(false); }
-    std::string Text(const std::string& page, const std::string& name) {
-        return static_cast<W::Label*>(widgets.at(page + "/" + name))->m_TextStyle.m_Text.c_str();
-    }
-    std::string Progress() { return Text(AwardsComposition::kName, "progressLabel"); }
+    std::string Progress() const { return progress->m_TextStyle.m_Text.c_str(); }
     const sAward* Find(const std::string& title) const {
         for (const sMetaAward& meta : awards.GetAwardList().MetaAwards) {
             if (meta.Title == title.c_str())
@@ -149,7 +118,7 @@ protected:
     }
 
     std::unique_ptr<W::Panel> screen;
-    std::map<std::string, W::Widget*> widgets;
+    W::Label* progress = nullptr;
     CompositionManager compositions;
     AwardsComposition awards;
     GroupAwardsComposition group;
@@ -250,6 +219,9 @@ TEST_F(Awards, UnreadableFilesLeaveNoAwards) {
     EXPECT_FALSE(Find("A")->unlocked);
     EXPECT_EQ(awards.GetUnlockedCount(), 0u);
     EXPECT_EQ(Progress(), "0/2");
+    awards.UnlockAward("B", true);
+    awards.RefreshAwards();  // another profile: the grants are read again from nothing
+    EXPECT_TRUE(!Find("B")->unlocked && awards.GetUnlockedCount() == 0 && Progress() == "0/2");
 }
 
 // Damaged copies of the sample file load, count and grant without any memory fault.

@@ -1,5 +1,6 @@
-// The options, profiles, player-count, credits and connection error pages on the sample menu
-// layout, in a started application (test window, stand-in graphics, recording audio).
+// The menu pages (main menu, look and name of a new player, options, profiles, player count,
+// credits, connection error) on the sample menu layout, in a started application (test window,
+// stand-in graphics, recording audio and avatar rebuilds).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,13 +9,21 @@
 
 #include "engine/core/AGAudioManager.h"
 #include "engine/core/PCApplicationImpl.h"
+#include "gameservices/game/AvatarRendering.h"
 #include "gameservices/game/DeviceManager.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/GameFlowServices.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/widget/Popup.h"
+#include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameservices/widget/WidgetManager.h"
+#include "gameshow/AwardsComposition.h"
+#include "gameshow/BasicLookComposition.h"
 #include "gameshow/ConnectionErrorComposition.h"
 #include "gameshow/CreditsComposition.h"
+#include "gameshow/KeyboardComposition.h"
+#include "gameshow/MainMenuComposition.h"
 #include "gameshow/NumberOfPlayerComposition.h"
 #include "gameshow/OptionsComposition.h"
 #include "gameshow/ProfilesComposition.h"
@@ -35,8 +44,34 @@ public:
     std::vector<std::pair<u32, float>> calls;
 };
 
+// A running game as far as the main menu sees it: the pause and a game flow that knows no level.
+class PauseRecorder : public KG::ICurrentGame {
+public:
+    KG::GameFlowManager* GetGameFlowManager() override { return &flow; }
+    KG::TeamActionManager* GetTeamActionManager() override { return nullptr; }
+    GameServices::Entities::Set* GetCurrentLevel() override { return nullptr; }
+    bool IsPaused() const override { return paused; }
+    void SetPause(bool value) override { paused = value; }
+    bool paused = false;
+    KG::GameFlowManager flow;
+};
+
 using Calls = std::vector<std::pair<u32, float>>;
 using Names = std::vector<std::string>;
+
+// Records the avatar rebuilds: "clean" and "build" per character.
+class RecordingRendering : public KG::IAvatarRendering {
+public:
+    void SetRenderableAvatarData(GameServices::Entities::Character&, const GameServices::Bridge::RenderableAvatarData&) override {}
+    void InitializeAvatar(GameServices::Entities::Character&) override { rebuilds.push_back("build"); }
+    void CleanupAvatar(GameServices::Entities::Character&) override { rebuilds.push_back("clean"); }
+    Names rebuilds;
+};
+
+bool Own(const PCApplicationImpl& application, const void* page) {
+    return application.GetCloseCallback().object == page && application.GetActivatedCallback().object == page &&
+           application.GetDeactivatedCallback().object == page;
+}
 
 class MenuPages : public pagetest::MenuAvatarTest {
 protected:
@@ -54,16 +89,23 @@ protected:
         PCSavegameManager::SetInstance(savesFile.get());
         audio = static_cast<RecordingAudio*>(AGAudioManager::Get()->GetImpl());
         pagetest::CopySample(dir, "-xml/screen/menuscreen.xaml", "screens/menuscreen.xaml");
+        for (const char* look : {"AppearanceMale01.xml", "AppearanceMale02.xml", "AppearanceFemale01.xml"})
+            pagetest::CopyLook(dir, look);
+        KG::CharacterManager::Instance()->SetAvatarRendering(&rendering);
         LoadPopups({"gameshowpopupprompt.xaml", "gameshowpopupwait.xaml"});
         screen.reset(W::WidgetManager::Instance().BuildPanel(nullptr, "menuscreen.xaml", true));
         compositions.m_WardrobeButton = wardrobe = W::Widget::FindChild("WardrobeButton", screen.get());
         ASSERT_NE(wardrobe, nullptr);
-        const char* const names[] = {OptionsComposition::kName, ProfilesComposition::kName,
-                                     NumberOfPlayerComposition::kName, CreditsComposition::kName,
-                                     ConnectionErrorComposition::kName};
+        const char* const names[] = {OptionsComposition::kName,         ProfilesComposition::kName,
+                                     NumberOfPlayerComposition::kName,  CreditsComposition::kName,
+                                     ConnectionErrorComposition::kName, CompositionManager::kMainMenu,
+                                     BasicLookComposition::kName,       KeyboardComposition::kName};
         for (size_t i = 0; i < std::size(pages); ++i)
             compositions.RegisterComposition(names[i], pages[i]);
         options.SetApplication(&application);
+        mainMenu.SetApplication(&application);
+        mainMenu.SetGame(&game);
+        mainMenu.SetScreens(&screens);
         profiles.SetScreens(&screens);
         players.SetScreens(&screens);
         devices.SetDeviceRange(1, 4);
@@ -71,6 +113,7 @@ protected:
     void TearDown() override {
         for (CompositionBase* page : pages)
             page->Uninitialize();
+        KG::CharacterManager::Instance()->SetAvatarRendering(nullptr);
         PCSavegameManager::SetInstance(applicationSaves);
         application.Shutdown();
         platform::window::SetBackendFactory(nullptr);
@@ -109,8 +152,8 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    std::string Background(int slot) {
-        return static_cast<W::Image*>(At(profiles, "baseImage" + std::to_string(slot + 1)))->m_ImageName.c_str();
+    std::string Picture(const std::string& image) {
+        return static_cast<W::Image*>(At(profiles, image))->m_ImageName.c_str();
     }
     W::SliderWidget* Slider(const char* name) { return static_cast<W::SliderWidget*>(At(options, name)); }
     void Click(W::Widget* widget) { pagetest::Click(widget); }
@@ -131,10 +174,40 @@ protected:
     }
     const char* Next() const { return compositions.GetNextCompositionName().c_str(); }
     size_t Count(const std::string& text) const { return pagetest::Count(log, text); }
-    bool WaitShown() const {
+    bool Shown(const char* popup) const {
         const auto& open = screens.GetOpenPopups();
-        W::Popup* wait = screens.FindPopup(NumberOfPlayerComposition::kWaitPopup);
-        return std::find(open.begin(), open.end(), wait) != open.end();
+        return std::find(open.begin(), open.end(), screens.FindPopup(popup)) != open.end();
+    }
+    bool WaitShown() const { return Shown(NumberOfPlayerComposition::kWaitPopup); }
+    // A new player's start: the slots, no page shown, the default looks read.
+    void StartNewPlayer(const Names& names, int current = -1) {
+        Start(names, current, connectionError);
+        connectionError.OnActivate(false);
+        manager->PreloadDefaultLooks();
+    }
+    W::Widget* Look(int k) { return At(lookPage, "effect" + std::to_string(k)); }
+    W::SoftKeyboard* Keyboard() { return static_cast<W::SoftKeyboard*>(At(namePage, "softkeyboard")); }
+    void Type(uintptr_t code) {
+        KG::TeamActionData action(nullptr, code, nullptr);
+        Keyboard()->m_KeyboardBehavior.onSoftKeyAction(&action);
+    }
+    void TypeText(const std::string& text) {
+        for (char c : text)
+            Type(static_cast<unsigned char>(c));
+    }
+    std::string Entered() { return Keyboard()->GetEnteredText().c_str(); }
+    // The name page shown with a look on the avatar.
+    void ShowNamePageWithLook(u32 look) {
+        lookPage.OnActivate(true);
+        lookPage.SelectLook(i32(look));
+        namePage.OnActivate(true);
+        compositions.Reset();
+    }
+    bool Close() { return application.GetCloseCallback().fn(application.GetCloseCallback().object); }
+    void Focus(bool gained) {
+        const PCApplicationImpl::Callback& callback =
+            gained ? application.GetActivatedCallback() : application.GetDeactivatedCallback();
+        callback.fn(callback.object);
     }
     void Connect(i32 device) {
         GameServices::Bridge::DeviceInfos infos{device, nullptr};
@@ -157,7 +230,13 @@ protected:
     NumberOfPlayerComposition players;
     CreditsComposition credits;
     ConnectionErrorComposition connectionError;
-    CompositionBase* const pages[5] = {&options, &profiles, &players, &credits, &connectionError};
+    MainMenuComposition mainMenu;
+    BasicLookComposition lookPage;
+    KeyboardComposition namePage;
+    PauseRecorder game;
+    RecordingRendering rendering;
+    CompositionBase* const pages[8] = {&options,         &profiles, &players,  &credits,
+                                       &connectionError, &mainMenu, &lookPage, &namePage};
 };
 
 }  // namespace
@@ -221,6 +300,7 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
         {{"Ann", "Bob", "Cy", "Dee"}, false, true, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
         {{"Ann", "", "", ""}, true, false, {{0, 0}}},
         {{"Ann", "", "Cy"}, true, true, {{0, 0}, {1, 2}}},
+        {{"", "", "", ""}, true, false, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.names.size());
@@ -229,6 +309,7 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
         EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_Enabled != 0, c.canDelete);
         EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_InputLocked != 0, !c.canDelete);
         EXPECT_EQ(profiles.GetSlotMap(), c.slots);
+        EXPECT_EQ(At(profiles, "baseImageProfile1")->Visible != 0, !c.slots.empty());
         Click(profiles, "NewProfileButton");
         EXPECT_STREQ(Next(), ProfilesComposition::kNewProfilePage);
     }
@@ -261,12 +342,15 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfile) {
     EXPECT_TRUE(manager->IsProfileChosen());
     EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
 
+    for (int slot = 0; slot < 3; ++slot)
+        manager->GetSlot(slot)->ThumbnailFilename = ("T" + std::to_string(slot)).c_str();
     Again(profiles);
     avatar.SetVisible(false);
     Click(profiles, "profile3Checkbox");
     EXPECT_TRUE(avatar.Visible) << "the ticked profile is shown";
-    EXPECT_EQ(Background(1) + " " + Background(2),
-              std::string(ProfilesComposition::kBaseImage) + " " + ProfilesComposition::kSelectedImage);
+    EXPECT_EQ(Picture("baseImage2") + " " + Picture("baseImage3") + " " + Picture("imageProfile1") +
+                  Picture("imageProfile3"),
+              std::string(ProfilesComposition::kBaseImage) + " " + ProfilesComposition::kSelectedImage + " T0T2");
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 1) << "a pick alone is not saved";
     Click(wardrobe);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 2);
@@ -330,10 +414,15 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
 
 TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     Start({"Ann", "Bob"}, 0, connectionError);
+    W::Widget* const buttons[] = {At(credits, "BackButton"), At(connectionError, "cancelButton")};
     {
-        CreditsComposition gone;  // destroyed while initialized: lets go of the back button
+        CreditsComposition gone;  // destroyed while initialized: they let go of their buttons
+        ConnectionErrorComposition goneToo;
         gone.Initialize(screen.get(), CreditsComposition::kName);
+        goneToo.Initialize(screen.get(), ConnectionErrorComposition::kName);
     }
+    for (W::Widget* button : buttons)
+        EXPECT_EQ(button->GetBehavior()->Event(W::kEventClick).Count(), 1u) << button->Name.c_str();
     W::Panel bare{"MenuScreen"};
     for (CompositionBase* page : pages) {
         bare.AddChild(new W::Panel(page->GetName()));
@@ -341,9 +430,11 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
         page->Initialize(&bare, page->GetName());
         page->OnActivate(true);
     }
-    for (const char* name : {"sliderVoice", "profile4Checkbox", "NumberOfPlayer_Btn3", "ScrollText", "cancelButton"})
+    for (const char* name : {"sliderVoice", "profile4Checkbox", "NumberOfPlayer_Btn3", "ScrollText", "cancelButton",
+                             "effect11", "softkeyboard"})
         EXPECT_GE(Count(std::string("can not find ") + name), 1u) << name;
     log.Clear();
+    EXPECT_EQ(Slider("sliderVoice")->GetBehavior()->Event(W::kEventValueChanged).Count(), 0u);
     Click(options, "DoneButton");  // the widgets of before are no longer listened to
     Click(profiles, "profile1Checkbox");
     Click(credits, "BackButton");
@@ -357,6 +448,7 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     EXPECT_FALSE(manager->GetSavedFile()->IsUsedSlot(1));
     credits.Update(16);
     connectionError.OnCancelClick();
+    lookPage.SelectLook(0);
     options.OnDoneClick();
     EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
     EXPECT_EQ(manager->GetSettings()->MusicVolume, 50u) << "no slider, no new volume";
@@ -365,4 +457,293 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
         EXPECT_EQ(page->GetRootPanel(), nullptr);
     }
     screen.reset();  // TearDown uninitializes the pages again
+}
+
+TEST_F(MenuPages, MissingMainMenuButtonsAreReportedExceptTheOptionalAwardsButton) {
+    Start({"Ann"}, 0, mainMenu);
+    EXPECT_TRUE(mainMenu.HasAwardsButton() && Own(application, &mainMenu));
+    W::Panel bare{"MenuScreen"};
+    auto* root = pagetest::Add<W::Panel>(&bare, CompositionManager::kMainMenu);
+    for (const char* name : {"profileButton", "exitButton"})
+        pagetest::Add<W::Button>(root, name);
+    mainMenu.Uninitialize();
+    log.Clear();
+    mainMenu.Initialize(&bare, CompositionManager::kMainMenu);
+    Names reported;
+    for (const std::string& line : log.Lines())
+        if (line.find("can not find ") != std::string::npos)
+            reported.push_back(line.substr(line.find("can not find ") + 13));
+    EXPECT_EQ(reported, (Names{"singlePlayerButton", "optionsButton"}));
+    EXPECT_FALSE(mainMenu.HasAwardsButton());
+    EXPECT_TRUE(Own(application, &mainMenu));
+    mainMenu.Uninitialize();
+}
+
+TEST_F(MenuPages, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
+    Start({"Ann"}, 0, mainMenu);
+    EXPECT_FALSE(Close());
+    EXPECT_TRUE(Shown("VerifyQuit"));
+    Focus(false);
+    EXPECT_TRUE(game.paused);
+    Focus(true);
+    EXPECT_TRUE(game.paused) << "the quit prompt is up";
+    PressPopupButton(screens, "VerifyQuit", "Cancel");
+    Focus(true);
+    EXPECT_FALSE(game.paused);
+    // An in-game popup keeps the pause too; no popup, or popups not loaded, does not.
+    for (i32 state : {CompositionManager::kPopupMenu, CompositionManager::kPopupReturnPrompt,
+                      CompositionManager::kPopupNone, CompositionManager::kPopupNotReady}) {
+        SCOPED_TRACE(state);
+        compositions.m_PopupState = state;
+        Focus(false);
+        Focus(true);
+        EXPECT_EQ(game.paused, state == CompositionManager::kPopupMenu || state == CompositionManager::kPopupReturnPrompt);
+    }
+    compositions.m_PopupState = CompositionManager::kPopupNone;
+    EXPECT_FALSE(Close());
+    EXPECT_FALSE(mainMenu.IsQuitConfirmed());
+    PressPopupButton(screens, "VerifyQuit", "Confirm");
+    EXPECT_TRUE(mainMenu.IsQuitConfirmed() && Close());
+    EXPECT_EQ(popupEvents.events, (std::vector<bool>{true, true}));
+}
+
+TEST_F(MenuPages, MainMenuUninitializeOrDestructionClearsOnlyTheCallbacksThatAreStillItsOwn) {
+    Start({"Ann"}, 0, mainMenu);
+    int other = 0;
+    application.SetCloseCallback(&other, [](void*) { return true; });
+    mainMenu.Uninitialize();
+    EXPECT_EQ(application.GetCloseCallback().object, &other);
+    EXPECT_TRUE(application.GetActivatedCallback().fn == nullptr && application.GetDeactivatedCallback().fn == nullptr);
+    // Nothing listens any more.
+    EXPECT_EQ(At(mainMenu, "exitButton")->GetBehavior()->Event(W::kEventClick).Count(), 0u);
+    compositions.QuitCancelled.Fire();
+    EXPECT_TRUE(popupEvents.events.empty());
+    // A page destroyed while initialized takes its window callbacks with it.
+    {
+        MainMenuComposition gone;
+        compositions.RegisterComposition(CompositionManager::kMainMenu, &gone);
+        gone.SetApplication(&application);
+        gone.Initialize(screen.get(), CompositionManager::kMainMenu);
+        EXPECT_EQ(application.GetCloseCallback().object, &gone);
+    }
+    compositions.RegisterComposition(CompositionManager::kMainMenu, &mainMenu);
+    EXPECT_TRUE(application.GetCloseCallback().fn == nullptr && application.GetActivatedCallback().fn == nullptr);
+}
+
+// Shown, each main menu button leads to its page (the wardrobe coming back there); hidden, none
+// does.
+TEST_F(MenuPages, MainMenuButtonsLeadToTheirPagesWhileShown) {
+    Start({"Ann"}, 0, mainMenu);
+    mainMenu.OnScreenEnter();
+    const std::pair<W::Widget*, const char*> links[] = {{At(mainMenu, "profileButton"), ProfilesComposition::kName},
+                                                        {At(mainMenu, "optionsButton"), OptionsComposition::kName},
+                                                        {At(mainMenu, "awardsButton"), AwardsComposition::kName},
+                                                        {wardrobe, CompositionManager::kWardrobe}};
+    for (const auto& [button, next] : links) {
+        Again(mainMenu);
+        mainMenu.OnActivate(false);
+        Click(button);
+        EXPECT_EQ(compositions.GetLeavingComposition(), nullptr) << next;
+        mainMenu.OnActivate(true);
+        Click(button);
+        EXPECT_STREQ(Next(), next);
+    }
+    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), CompositionManager::kMainMenu);
+}
+
+TEST_F(MenuPages, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
+    for (const auto& [current, slot] : {std::pair{1, 1}, std::pair{-1, -1}}) {
+        SCOPED_TRACE(current);
+        Start({"Ann", "Bob"}, current, mainMenu);
+        mainMenu.SetNextLevel("");
+        manager->AssignPlayer(0, 0);
+        manager->AssignPlayer(1, 0);
+        Click(mainMenu, "singlePlayerButton");
+        EXPECT_EQ(manager->GetPlayerSlot(0), slot);
+        EXPECT_EQ(manager->GetPlayerSlot(1), -1);
+        EXPECT_EQ(Count("The next level is not set"), 1u);
+        log.Clear();
+        mainMenu.SetNextLevel("QZ11_Game_Level1");
+        Click(mainMenu, "singlePlayerButton");
+        EXPECT_EQ(Count("The next level is not set"), 0u);
+        EXPECT_EQ(Count("Can not find the Level is :QZ11_Game_Level1"), 1u) << "the level is asked for";
+    }
+}
+
+TEST_F(MenuPages, TheLookPageShowsOnlyForAFirstTimePlayer) {
+    const struct {
+        const char* what;
+        int current;
+        bool choose;
+        bool shown;
+    } cases[] = {
+        {"no profile", -1, false, true},
+        {"current profile", 0, false, false},
+        {"profile chosen", -1, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        StartNewPlayer({"ANNA", "", "", ""}, c.current);
+        if (c.choose)
+            manager->SelectProfile(0);
+        manager->GetSettings()->CurrentSavedGame = c.current;
+        lookPage.OnScreenEnter();
+        EXPECT_EQ(lookPage.GetRootPanel()->Visible, c.shown);
+        EXPECT_FALSE(namePage.GetRootPanel()->Visible);
+    }
+}
+
+TEST_F(MenuPages, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
+    StartNewPlayer({"", "", "", ""});
+    W::Widget* done = At(lookPage, "DoneButton");
+    // Hidden, the page takes no press.
+    Click(Look(1));
+    Click(done);
+    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    lookPage.OnScreenEnter();
+
+    avatar.Activate = false;
+    avatar.GetBehaviorCharacter().firstUpdate = false;
+    rendering.rebuilds.clear();
+    Click(Look(2));
+    EXPECT_EQ(rendering.rebuilds, (Names{"clean", "build"}));
+    EXPECT_TRUE(avatar.GetBehaviorCharacter().firstUpdate) << "the new look restarts the avatar's behaviour";
+    EXPECT_EQ(lookPage.GetSelectedLook(), 2);
+    EXPECT_TRUE(avatar.Activate && avatar.Visible && done->m_Enabled);
+    KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
+    ASSERT_NE(worn, nullptr);
+    EXPECT_EQ(worn->Name, "AppearanceFemale01.xml");
+
+    // Pressed again: still chosen, and the avatar keeps the look it wears.
+    worn->Name = "kept";
+    rendering.rebuilds.clear();
+    Click(Look(2));
+    EXPECT_TRUE(rendering.rebuilds.empty() && lookPage.GetSelectedLook() == 2 && worn->Name == "kept");
+    Click(done);
+    EXPECT_STREQ(Next(), KeyboardComposition::kName);
+
+    // Shown again: nothing chosen, "DoneButton" disabled.
+    lookPage.OnActivate(false);
+    lookPage.OnActivate(true);
+    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
+    EXPECT_FALSE(done->m_Enabled);
+
+    // Uninitialized, the page no longer listens to its buttons.
+    lookPage.Uninitialize();
+    EXPECT_EQ(done->GetBehavior()->Event(W::kEventClick).Count() + Look(11)->GetBehavior()->Event(W::kEventClick).Count(),
+              0u);
+}
+
+TEST_F(MenuPages, AMissingAvatarIsReportedNotFatal) {
+    stage.m_Characters.clear();
+    StartNewPlayer({"", "", "", ""});
+    lookPage.OnScreenEnter();
+    log.Clear();
+    lookPage.SelectLook(1);
+    EXPECT_TRUE(log.Contains("can not find MenuAvatar"));
+    EXPECT_TRUE(At(lookPage, "DoneButton")->m_Enabled);
+    lookPage.SelectLook(12);
+    lookPage.SelectLook(-1);
+    EXPECT_EQ(lookPage.GetSelectedLook(), 1);
+}
+
+TEST_F(MenuPages, TheNameFieldRules) {
+    StartNewPlayer({"", "", "", ""});
+    W::Widget* done = At(namePage, "DoneButton");
+    ShowNamePageWithLook(0);
+    EXPECT_TRUE(Entered() == " " && !done->m_Enabled);
+    Type('B');
+    EXPECT_TRUE(Entered() == "B" && done->m_Enabled);
+    Type(8);
+    EXPECT_TRUE(Entered().empty() && !done->m_Enabled);
+    Type(' ');
+    EXPECT_TRUE(Entered().empty() && !done->m_Enabled) << "no leading space";
+    TypeText("ABCDEFGHI");
+    EXPECT_EQ(Entered(), "ABCDEFGH");
+
+    // Shown again, the placeholder and a disabled "DoneButton".
+    namePage.OnActivate(false);
+    namePage.OnActivate(true);
+    EXPECT_TRUE(Entered() == " " && !done->m_Enabled);
+    TypeText("ABCDEFGH");
+    EXPECT_EQ(KeyboardComposition::TrimTrailingSpaces("A B  "), "A B");
+    EXPECT_EQ(KeyboardComposition::TrimTrailingSpaces("   "), "");
+
+    Click(namePage, "BackButton");
+    EXPECT_STREQ(Next(), BasicLookComposition::kName);
+    namePage.OnActivate(false);
+    Click(done);  // hidden: no profile made
+    EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
+}
+
+// A loaded profile's exact name is refused with the popup and the page stays; otherwise the
+// profile is made with the avatar's look, selected and saved, and the main menu follows.
+TEST_F(MenuPages, DoneCreatesSelectsAndSavesTheProfile) {
+    StartNewPlayer({"", "Bob", "", ""});
+    const std::string before = Contents();
+    ShowNamePageWithLook(2);
+    TypeText("Bob  ");
+    Click(namePage, "DoneButton");
+    EXPECT_EQ(popupEvents.events, std::vector<bool>{true});
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_TRUE(Contents() == before && Entered() == "Bob  ");
+
+    for (int i = 0; i < 5; ++i)
+        Type(8);
+    TypeText("BOB ");
+    Click(namePage, "DoneButton");
+    EXPECT_EQ(popupEvents.events.size(), 1u);
+    EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
+    ASSERT_EQ(manager->GetCurrentSlot(), 0);
+    EXPECT_EQ(manager->GetProfile(0), manager->GetSlot(0));
+
+    // The save on disk, read by a fresh start.
+    Load();
+    ASSERT_EQ(manager->GetCurrentSlot(), 0);
+    EXPECT_EQ(manager->GetSlot(0)->SavedGameName, "BOB");
+    EXPECT_EQ(manager->GetSlot(0)->AvatarDescription.Name, "AppearanceFemale01.xml");
+    // Shown on the avatar, the profile's look is built afresh.
+    rendering.rebuilds.clear();
+    manager->ShowProfileOnAvatar(manager->GetSlot(0));
+    EXPECT_EQ(rendering.rebuilds, (Names{"clean", "build"}));
+    EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
+    // So is player 0's character, in the look of the profile it plays.
+    GameServices::Entities::Character player("Player0");
+    manager->BuildCharacterFromProfile(0, &player);
+    ASSERT_NE(player.VolatileDatas.GetAppearance(), nullptr);
+    EXPECT_EQ(player.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
+    KG::CharacterManager::Instance()->RemoveAppearance(player);
+}
+
+TEST_F(MenuPages, WithEverySlotUsedTheNamePageReportsAndStays) {
+    StartNewPlayer({"A", "B", "C", "D"});
+    const std::string before = Contents();
+    ShowNamePageWithLook(0);
+    TypeText("Eve");
+    log.Clear();
+    Click(namePage, "DoneButton");
+    EXPECT_FALSE(log.Lines().empty());
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_TRUE(manager->GetCurrentSlot() == -1 && !manager->IsProfileChosen());
+    EXPECT_TRUE(Contents() == before && manager->GetSlot(3)->SavedGameName == "D");
+}
+
+// A plain loop end of the avatar's action changes nothing; the end of a try or of an idle break
+// goes back to idle with the try window shut for the cooldown.
+TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
+    BehaviorCharacter behavior(BehaviorCharacter::kMaleTemplate, nullptr);
+    behavior.OnActionEnd();
+    EXPECT_FALSE(behavior.IsTryActive());
+    EXPECT_TRUE(behavior.RequestTry(1, MenuActions::kTryTop));
+    EXPECT_FALSE(behavior.RequestTry(1, MenuActions::kTryHead)) << "the same token again";
+    for (int end = 0; end < 2; ++end) {
+        behavior.OnActionEnd();
+        EXPECT_TRUE(behavior.IsTryActive() && behavior.tryToken == 0 && !behavior.breakQueued);
+        EXPECT_EQ(behavior.requestedAction, MenuActions::kIdle);
+        EXPECT_FALSE(behavior.RequestTry(2, MenuActions::kTryTop)) << "cooling down";
+        behavior.tryActive = false;
+        behavior.breakQueued = true;
+        behavior.requestedAction = MenuActions::kLoopBreak;
+    }
 }

@@ -94,8 +94,12 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
         EXPECT_FALSE(manager->IsProfileChosen());
         manager->GetProfilesLoadedEvent().RemoveDelegate(&loaded.delegate);
     }
-    // A manager with no document yet has no current slot either; loading makes its document,
-    // which without a saved-game manager stays without a current slot.
+    // Without a saved-game manager a load drops the profiles and the current slot it had.
+    Store(DocumentText(0, SlotsText({"ANNA"}, 4)));
+    Load()->SetServices({});
+    manager->LoadProfiles();
+    EXPECT_TRUE(manager->GetLoadedProfiles().empty() && manager->GetCurrentSlot() == -1);
+    // A manager with no document yet has no current slot either; loading makes its document.
     GameShow::PlayerProfileManager::Destroy();
     manager = GameShow::PlayerProfileManager::Instance();
     EXPECT_TRUE(manager->GetCurrentSlot() == -1 && !manager->IsLoaded());
@@ -205,6 +209,9 @@ TEST_F(Profiles, PlayerSettingsAndAchievementValues) {
         EXPECT_EQ(manager->GetSlot(0)->IntAttributes.size(), c.written ? 1u : 0u);
         EXPECT_TRUE(c.report ? log.Contains(c.report) : log.Lines().empty());
     }
+    SetAchievementFlag(0, "FamilyTopRandNum1");
+    bool flag = false;
+    EXPECT_TRUE(GetAchievementFlag(0, "FamilyTopRandNum1", flag) && flag);
 }
 
 // A device takes the team member whose index is its id; an id with no member is ignored.

@@ -36,13 +36,21 @@ protected:
             description.AnatomyParts[t] = {parts[t], 10 + t, t == KG::ANATOMY_HAIRSTYLE};
             description.OutfitParts[t] = {parts[4 + t], 20 + t, t != KG::OUTFIT_EYEWEAR};
         }
+        // Unlocked parts are kept once per name, with the first id; a category past the lists
+        // is reported.
         KG::OutfitPart top;
-        top.Name = "ChF_Top_Disco_skin01_dpnk.mdl";
-        top.Id = 40;
-        profile.UnlockOutfitPart(KG::OUTFIT_TOP, top);
         KG::AnatomyPart curls;
         curls.Name = "curls.mdl";
-        profile.UnlockAnatomyPart(KG::ANATOMY_HAIRSTYLE, curls);
+        const std::pair<const char*, u32> tops[] = {
+            {"ChF_Top_Disco_skin01_dpnk.mdl", 40}, {"ChF_Top_Disco_skin01_dpnk.mdl", 41}, {"ChF_Top_Crop.mdl", 42}};
+        for (const auto& [name, id] : tops) {
+            top.Name = name;
+            top.Id = id;
+            profile.UnlockOutfitPart(KG::OUTFIT_TOP, top);
+            profile.UnlockAnatomyPart(KG::ANATOMY_HAIRSTYLE, curls);
+        }
+        profile.UnlockOutfitPart(4, top);
+        profile.UnlockAnatomyPart(4, curls);
         profile.SetAttribute<int>("FamilyTopRandNum1", -3);
         profile.SetAttribute<float>("Ratio", 0.25f);
         profile.SetAttribute<bool>("Award", true);
@@ -52,28 +60,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(Records, UnlockedPartsAreKeptOncePerName) {
-    PlayerProfile profile;
-    const struct {
-        u32 category;
-        const char* name;
-        u32 id;
-    } unlocks[] = {{0, "cap.mdl", 1}, {0, "cap.mdl", 2}, {0, "hat.mdl", 2}, {4, "cap.mdl", 1}};
-    for (const auto& u : unlocks) {
-        KG::AnatomyPart anatomy;
-        KG::OutfitPart outfit;
-        anatomy.Name = outfit.Name = u.name;
-        anatomy.Id = outfit.Id = u.id;
-        profile.UnlockAnatomyPart(u.category, anatomy);
-        profile.UnlockOutfitPart(u.category, outfit);
-    }
-    const auto& heads = profile.UnlockedAnatomyParts.Parts[0];
-    ASSERT_EQ(heads.size(), 2u);
-    EXPECT_EQ(heads[0].Id, 1u);
-    EXPECT_EQ(profile.UnlockedOutfitParts.Parts[0].size(), 2u);
-    EXPECT_TRUE(log.Contains("category 4 is out of range"));
-}
 
 // Written and read back, a profile keeps every saved field and its attributes of each type.
 TEST_F(Records, AProfileReadsBackAsItWasWritten) {
@@ -92,7 +78,10 @@ TEST_F(Records, AProfileReadsBackAsItWasWritten) {
     EXPECT_EQ(std::to_string(family) + " " + std::to_string(ratio) + " " + std::to_string(award) + " " + motto.c_str(),
               "-3 0.250000 1 a < b & c");
     EXPECT_EQ(copy.Score, 4000000000u);
-    EXPECT_EQ(copy.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP].size(), 1u);
+    const auto& tops = copy.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP];
+    EXPECT_EQ(std::vector<size_t>({tops.size(), tops[0].Id, copy.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE].size()}),
+              std::vector<size_t>({2, 40, 1}));
+    EXPECT_TRUE(log.Contains("category 4 is out of range"));
 
     // A document read again holds the file's slots once, each numbered by its slot.
     PlayerProfileManager::Document document;
@@ -118,4 +107,9 @@ TEST_F(Records, ClearingKeepsWhatIdentifiesTheRecord) {
                 profile.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE].empty());
     EXPECT_TRUE(profile.IntAttributes.empty() && profile.FloatAttributes.empty() && profile.BoolAttributes.empty() &&
                 profile.StringAttributes.empty());
+    // New settings: no current slot, every volume at half, version 1.
+    const Settings fresh;
+    EXPECT_EQ(std::vector<i64>({fresh.CurrentSavedGame, fresh.SoundEffectsVolume, fresh.MusicVolume,
+                                fresh.VoiceVolume, fresh.Version}),
+              std::vector<i64>({-1, 50, 50, 50, 1}));
 }

@@ -9,16 +9,12 @@
 #include <vector>
 
 #include "engine/core/Crc32Hash.h"
-#include "gameservices/entities/Camera.h"
-#include "gameservices/entities/Set.h"
 #include "gameshow/Sequencers.h"
 #include "tests/support/ByteDamage.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
 using namespace GameShow;
-using GameServices::Entities::Camera;
-using GameServices::Entities::Set;
 
 namespace {
 
@@ -193,6 +189,16 @@ TEST_F(SequenceManagerTest, SequencesRemovedWhileTheirEventsFire) {
     EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
     EXPECT_FALSE(manager.IsEnabled());
     EXPECT_EQ(manager.FindSequence(Crc32Hash("a")), nullptr);
+}
+
+// Keys chain at the head of their bucket; a present key is refused.
+TEST(HashTable, ChainsKeysAndRefusesDuplicates) {
+    HashTable<int> twenty(20);
+    EXPECT_TRUE(twenty.Insert(1, 10) && twenty.Insert(21, 20) && !twenty.Insert(1, 30));
+    EXPECT_EQ(twenty.KeysOfBucket(twenty.BucketOf(1)), (std::vector<u32>{21, 1}));
+    EXPECT_TRUE(*twenty.Find(1) == 10 && twenty.Remove(21) && !twenty.Remove(21) && twenty.Count() == 1);
+    twenty.Clear();
+    EXPECT_TRUE(twenty.Count() == 0 && !twenty.Find(1));
 }
 
 // Damaged sequence files load and play without reading outside their records.
