@@ -1,5 +1,5 @@
-// The awards page and the award group page: the awards file, the grants' unlocked items and
-// the pages on a small menu layout.
+// The awards page: the awards file, the grants' unlocked items and the page on a small menu
+// layout.
 #include "gameshow/AwardsComposition.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"
-#include "gameshow/GroupAwardsComposition.h"
 #include "gameshow/WardrobeManager.h"
 #include "tests/gameshow/PageTestSetup.h"
 #include "tests/support/ByteDamage.h"
@@ -63,12 +62,10 @@ protected:
         WardrobeManager::Destroy();
         WardrobeManager::Instance()->LoadUnlockableAssemblies();
         compositions.RegisterComposition(AwardsComposition::kName, &awards);
-        compositions.RegisterComposition(GroupAwardsComposition::kName, &group);
     }
     void TearDown() override {
         awards.Uninitialize();
-        group.Uninitialize();
-        EXPECT_FALSE(awards.GetRootPanel() || group.GetRootPanel());
+        EXPECT_EQ(awards.GetRootPanel(), nullptr);
         WardrobeManager::Destroy();
         ProfileTest::TearDown();
     }
@@ -79,14 +76,12 @@ protected:
         Load();
         return manager->GetProfile(0);
     }
-    // Both pages (six group buttons, a title button for group 2, five award slots), initialized.
+    // The page (six group buttons, a title button for group 2), initialized.
     void BuildLayout() {
         using pagetest::Add;
         awards.Uninitialize();
-        group.Uninitialize();
         screen = std::make_unique<W::Panel>("MenuScreen");
         auto* list = Add<W::Panel>(screen.get(), AwardsComposition::kName);
-        auto* slots = Add<W::Panel>(screen.get(), GroupAwardsComposition::kName);
         Add<W::Button>(list, "BackButton");
         progress = Add<W::Label>(list, "progressLabel");
         for (int n = 1; n <= 6; ++n) {
@@ -97,31 +92,20 @@ protected:
             else
                 Add<W::Label>(list, "group" + std::to_string(n));
         }
-        Add<W::Button>(slots, "BackButton");
-        Add<W::Label>(slots, "title");
-        for (int n = 1; n <= 5; ++n)
-            for (const char* stem : {"awardName", "awardDescription"})
-                Add<W::Label>(slots, stem + std::to_string(n));
         awards.Initialize(screen.get(), AwardsComposition::kName);
-        group.Initialize(screen.get(), GroupAwardsComposition::kName);
     }
     std::string Progress() const { return progress->m_TextStyle.m_Text.c_str(); }
-    const sAward* Find(const std::string& title) const {
-        for (const sMetaAward& meta : awards.GetAwardList().MetaAwards) {
-            if (meta.Title == title.c_str())
-                return &meta;
-            for (const sAward& award : meta.Awards)
-                if (award.Title == title.c_str())
-                    return &award;
-        }
-        return nullptr;
+    // The k-th award of the first group; an empty award when there is none.
+    const sAward& Nth(size_t k) const {
+        static const sAward none;
+        const auto& groups = awards.GetAwardList().MetaAwards;
+        return !groups.empty() && k < groups[0].Awards.size() ? groups[0].Awards[k] : none;
     }
 
     std::unique_ptr<W::Panel> screen;
     W::Label* progress = nullptr;
     CompositionManager compositions;
     AwardsComposition awards;
-    GroupAwardsComposition group;
 };
 
 }  // namespace
@@ -162,8 +146,8 @@ TEST_F(Awards, GrantsUnlockTheCurrentLooksItem) {
         awards.LoadAwards();
         log.Clear();
         awards.UnlockAward("Prize", true);
-        const sAward& award = *Find("Prize");
-        EXPECT_NE(Find("Next"), nullptr) << "an award after unlockables is read whole";
+        const sAward& award = Nth(0);
+        EXPECT_EQ(Nth(1).Title, "Next") << "an award after unlockables is read whole";
         EXPECT_TRUE(award.unlocked && award.isNew);
         EXPECT_EQ(awards.GetUnlockedCount(), 1u);
         EXPECT_EQ(award.thumbnail, c.picture ? c.picture : "");
@@ -216,18 +200,17 @@ TEST_F(Awards, UnreadableFilesLeaveNoAwards) {
     awards.UnlockAward("A", true);
     awards.LoadAwards();
     awards.ShowGroups();
-    EXPECT_FALSE(Find("A")->unlocked);
+    EXPECT_FALSE(Nth(0).unlocked);
     EXPECT_EQ(awards.GetUnlockedCount(), 0u);
     EXPECT_EQ(Progress(), "0/2");
     awards.UnlockAward("B", true);
     awards.RefreshAwards();  // another profile: the grants are read again from nothing
-    EXPECT_TRUE(!Find("B")->unlocked && awards.GetUnlockedCount() == 0 && Progress() == "0/2");
+    EXPECT_TRUE(!Nth(1).unlocked && awards.GetUnlockedCount() == 0 && Progress() == "0/2");
 }
 
 // Damaged copies of the sample file load, count and grant without any memory fault.
 TEST_F(Awards, DamagedFilesLoadSafely) {
     const std::string sample = FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/global/Awards.xml");
-    ASSERT_FALSE(sample.empty());
     LoadProfile();
     BuildLayout();
     WriteAwards(sample);

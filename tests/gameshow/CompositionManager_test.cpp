@@ -106,15 +106,15 @@ protected:
 
 }  // namespace
 
-TEST_F(PageSwitch, PagesStartHiddenAndOnlyVisiblePagesAreUpdated) {
+
+// Pages start hidden and parked, and only visible pages are updated; a switch to a name with no
+// page ends idle with no page visible and adds no entry.
+TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
     EXPECT_EQ(journal.size(), 3u);
     EXPECT_FALSE(Shown(options()) || Shown(awards()));
     EXPECT_EQ(options().GetRootPanel()->m_X, CompositionBase::kParkedPosition);
     Frame(40);
     EXPECT_TRUE(main().updated == 40u && options().updated == 0u);
-}
-
-TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
     manager.SetNextComposition(&main(), "compositionMultiSelectAvatar");
     EXPECT_TRUE(main().IsTransitionRunning()) << "the leaving page slides out";
     FramesToIdle();
@@ -170,7 +170,8 @@ TEST_F(PageSwitch, ThePlayerInfoShowsTheScoreAsMoneyOrPlain) {
     auto text = [](Widget* label) { return std::string(static_cast<Label*>(label)->m_TextStyle.m_Text.c_str()); };
     for (const auto& [score, money, shown] : rows) {
         manager.SetPlayerInfo("ANNA", score, money);
-        EXPECT_EQ(text(manager.m_PlayerNameLabel) + " " + text(manager.m_PlayerScoreLabel), std::string("ANNA ") + shown);
+        EXPECT_EQ(text(manager.m_PlayerNameLabel) + " " + text(manager.m_PlayerScoreLabel),
+                  std::string("ANNA ") + shown);
     }
     CompositionManager::Instance().Initialize(&screen);
     PlayerProfile profile;

@@ -71,10 +71,6 @@ protected:
             flags += member->m_Locked ? 'L' : '-';
         return flags;
     }
-    void SetLocks(const std::string& flags) {
-        for (size_t i = 0; i < members.size(); ++i)
-            members[i]->m_Locked = flags[i] == 'L';
-    }
     // Journal entries since the last call, and the button sounds played (each is reported,
     // no level runs).
     std::string Take() {
@@ -108,7 +104,8 @@ TEST_F(InGameMenu, ToggleReturnPromptAndButtonsFollowTheirStates) {
     EXPECT_EQ(Open() + Take(), "");
     manager.LoadPopups();
     EXPECT_TRUE(log.Lines().empty());
-    SetLocks("L-L-");
+    for (size_t i = 0; i < members.size(); ++i)
+        members[i]->m_Locked = i % 2 == 0;  // "L-L-"
     struct Step {
         const char* popup;   // null: the menu key
         const char* button;

@@ -56,13 +56,15 @@ public:
     KG::GameFlowManager flow;
 };
 
+const char* const kSliders[] = {"sliderSfx", "sliderMusic", "sliderVoice"};
 using Calls = std::vector<std::pair<u32, float>>;
 using Names = std::vector<std::string>;
 
 // Records the avatar rebuilds: "clean" and "build" per character.
 class RecordingRendering : public KG::IAvatarRendering {
 public:
-    void SetRenderableAvatarData(GameServices::Entities::Character&, const GameServices::Bridge::RenderableAvatarData&) override {}
+    void SetRenderableAvatarData(GameServices::Entities::Character&,
+                                 const GameServices::Bridge::RenderableAvatarData&) override {}
     void InitializeAvatar(GameServices::Entities::Character&) override { rebuilds.push_back("build"); }
     void CleanupAvatar(GameServices::Entities::Character&) override { rebuilds.push_back("clean"); }
     Names rebuilds;
@@ -73,10 +75,20 @@ bool Own(const PCApplicationImpl& application, const void* page) {
            application.GetDeactivatedCallback().object == page;
 }
 
-class MenuPages : public pagetest::MenuAvatarTest {
+struct PopupEvents {
+    void On(bool shown) { events.push_back(shown); }
+    std::vector<bool> events;
+    FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
+};
+
+// The menu avatar in the menu level, the page manager with the sample layout and popups.
+class MenuPages : public profiletest::ProfileTest {
 protected:
     void SetUp() override {
-        MenuAvatarTest::SetUp();
+        ProfileTest::SetUp();
+        compositions.PopupVisibilityChanged.AddDelegate(&popupEvents.delegate);
+        stage.m_Characters.push_back(&avatar);
+        level = &stage;
         env.Set("XDG_CONFIG_HOME", dir.Path());
         dir.Write("Korvo Inc./Tallyvox/settings", "Fullscreen=0\nMultisampling=1\n");
         previousProgram = AGProgram::Get();
@@ -92,7 +104,11 @@ protected:
         for (const char* look : {"AppearanceMale01.xml", "AppearanceMale02.xml", "AppearanceFemale01.xml"})
             pagetest::CopyLook(dir, look);
         KG::CharacterManager::Instance()->SetAvatarRendering(&rendering);
-        LoadPopups({"gameshowpopupprompt.xaml", "gameshowpopupwait.xaml"});
+        pagetest::CopySample(dir, "-xml/global/gameshowpopups.xml", "global/gameshowpopups.xml");
+        for (const std::string layout : {"gameshowpopupprompt.xaml", "gameshowpopupwait.xaml"})
+            pagetest::CopySample(dir, "-xml/screen/" + layout, "screens/" + layout);
+        screens.LoadPopups();
+        compositions.LoadPopups();
         screen.reset(W::WidgetManager::Instance().BuildPanel(nullptr, "menuscreen.xaml", true));
         compositions.m_WardrobeButton = wardrobe = W::Widget::FindChild("WardrobeButton", screen.get());
         ASSERT_NE(wardrobe, nullptr);
@@ -119,7 +135,8 @@ protected:
         platform::window::SetBackendFactory(nullptr);
         AGAudioManager::s_implFactory = previousAudio;
         AGProgram::SetInstance(previousProgram);
-        MenuAvatarTest::TearDown();
+        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
+        ProfileTest::TearDown();
     }
 
     // One slot per name ("" unused); stored volumes and slider maxima for sound effects,
@@ -133,9 +150,8 @@ protected:
         settings.SoundEffectsVolume = stored[0];
         settings.MusicVolume = stored[1];
         settings.VoiceVolume = stored[2];
-        const char* const sliders[] = {"sliderSfx", "sliderMusic", "sliderVoice"};
         for (int i = 0; i < 3; ++i)
-            Slider(sliders[i])->m_Maximum = maxima[i];
+            Slider(kSliders[i])->m_Maximum = maxima[i];
         for (CompositionBase* page : pages) {
             page->Uninitialize();
             page->Initialize(screen.get(), page->GetName());
@@ -215,6 +231,11 @@ protected:
         KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
     }
 
+    W::ScreenManager screens;
+    CompositionManager compositions{&screens};
+    PopupEvents popupEvents;
+    GameServices::Entities::Set stage{"GameShowMenu"};
+    MenuCharacter avatar{"MenuAvatar"};
     FakeGraphics::Installed graphics;
     TestProgram program{"Tallyvox", 800, 600, kSettingPersistent};
     AGProgram* previousProgram = nullptr;
@@ -255,9 +276,8 @@ TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
         SCOPED_TRACE(c.stored[2]);
         audio->calls.clear();
         Start({"Ann"}, 0, options, c.stored, c.maxima);
-        const char* const sliders[] = {"sliderSfx", "sliderMusic", "sliderVoice"};
         for (int i = 0; i < 3; ++i)
-            EXPECT_FLOAT_EQ(Slider(sliders[i])->m_Value, c.values[i]) << sliders[i];
+            EXPECT_FLOAT_EQ(Slider(kSliders[i])->m_Value, c.values[i]) << kSliders[i];
         ExpectCalls(c.calls);
     }
 }
@@ -362,10 +382,9 @@ TEST_F(MenuPages, EnoughDevicesGoOnAtOnce) {
     Connect(1);
     avatar.SetVisible(true);
     Click(players, "NumberOfPlayer_Btn2");
-    EXPECT_FALSE(WaitShown());
+    EXPECT_TRUE(!WaitShown() && !avatar.Visible);
     EXPECT_EQ(devices.GetMinimum() + devices.GetMaximum(), 4u);
     EXPECT_EQ(manager->GetPlayerCount(), 2u);
-    EXPECT_FALSE(avatar.Visible);
     EXPECT_STREQ(Next(), NumberOfPlayerComposition::kNextPage);
 }
 
@@ -474,15 +493,13 @@ TEST_F(MenuPages, MissingMainMenuButtonsAreReportedExceptTheOptionalAwardsButton
         if (line.find("can not find ") != std::string::npos)
             reported.push_back(line.substr(line.find("can not find ") + 13));
     EXPECT_EQ(reported, (Names{"singlePlayerButton", "optionsButton"}));
-    EXPECT_FALSE(mainMenu.HasAwardsButton());
-    EXPECT_TRUE(Own(application, &mainMenu));
+    EXPECT_TRUE(!mainMenu.HasAwardsButton() && Own(application, &mainMenu));
     mainMenu.Uninitialize();
 }
 
 TEST_F(MenuPages, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
     Start({"Ann"}, 0, mainMenu);
-    EXPECT_FALSE(Close());
-    EXPECT_TRUE(Shown("VerifyQuit"));
+    EXPECT_TRUE(!Close() && Shown("VerifyQuit"));
     Focus(false);
     EXPECT_TRUE(game.paused);
     Focus(true);
@@ -500,8 +517,7 @@ TEST_F(MenuPages, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
         EXPECT_EQ(game.paused, state == CompositionManager::kPopupMenu || state == CompositionManager::kPopupReturnPrompt);
     }
     compositions.m_PopupState = CompositionManager::kPopupNone;
-    EXPECT_FALSE(Close());
-    EXPECT_FALSE(mainMenu.IsQuitConfirmed());
+    EXPECT_TRUE(!Close() && !mainMenu.IsQuitConfirmed());
     PressPopupButton(screens, "VerifyQuit", "Confirm");
     EXPECT_TRUE(mainMenu.IsQuitConfirmed() && Close());
     EXPECT_EQ(popupEvents.events, (std::vector<bool>{true, true}));
@@ -513,7 +529,8 @@ TEST_F(MenuPages, MainMenuUninitializeOrDestructionClearsOnlyTheCallbacksThatAre
     application.SetCloseCallback(&other, [](void*) { return true; });
     mainMenu.Uninitialize();
     EXPECT_EQ(application.GetCloseCallback().object, &other);
-    EXPECT_TRUE(application.GetActivatedCallback().fn == nullptr && application.GetDeactivatedCallback().fn == nullptr);
+    EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
+    EXPECT_EQ(application.GetDeactivatedCallback().fn, nullptr);
     // Nothing listens any more.
     EXPECT_EQ(At(mainMenu, "exitButton")->GetBehavior()->Event(W::kEventClick).Count(), 0u);
     compositions.QuitCancelled.Fire();
@@ -559,8 +576,7 @@ TEST_F(MenuPages, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
         manager->AssignPlayer(0, 0);
         manager->AssignPlayer(1, 0);
         Click(mainMenu, "singlePlayerButton");
-        EXPECT_EQ(manager->GetPlayerSlot(0), slot);
-        EXPECT_EQ(manager->GetPlayerSlot(1), -1);
+        EXPECT_EQ(std::pair(manager->GetPlayerSlot(0), manager->GetPlayerSlot(1)), std::pair(slot, -1));
         EXPECT_EQ(Count("The next level is not set"), 1u);
         log.Clear();
         mainMenu.SetNextLevel("QZ11_Game_Level1");
@@ -628,24 +644,18 @@ TEST_F(MenuPages, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     lookPage.OnActivate(true);
     EXPECT_EQ(lookPage.GetSelectedLook(), -1);
     EXPECT_FALSE(done->m_Enabled);
-
-    // Uninitialized, the page no longer listens to its buttons.
-    lookPage.Uninitialize();
-    EXPECT_EQ(done->GetBehavior()->Event(W::kEventClick).Count() + Look(11)->GetBehavior()->Event(W::kEventClick).Count(),
-              0u);
-}
-
-TEST_F(MenuPages, AMissingAvatarIsReportedNotFatal) {
+    // Without the avatar a pick is reported and still taken; picks past the looks are not.
     stage.m_Characters.clear();
-    StartNewPlayer({"", "", "", ""});
-    lookPage.OnScreenEnter();
-    log.Clear();
     lookPage.SelectLook(1);
-    EXPECT_TRUE(log.Contains("can not find MenuAvatar"));
-    EXPECT_TRUE(At(lookPage, "DoneButton")->m_Enabled);
+    EXPECT_TRUE(log.Contains("can not find MenuAvatar") && done->m_Enabled);
     lookPage.SelectLook(12);
     lookPage.SelectLook(-1);
     EXPECT_EQ(lookPage.GetSelectedLook(), 1);
+
+    // Uninitialized, the page no longer listens to its buttons.
+    lookPage.Uninitialize();
+    EXPECT_EQ(done->GetBehavior()->Event(W::kEventClick).Count(), 0u);
+    EXPECT_EQ(Look(11)->GetBehavior()->Event(W::kEventClick).Count(), 0u);
 }
 
 TEST_F(MenuPages, TheNameFieldRules) {

@@ -60,21 +60,17 @@ protected:
     }
 
     void Load(const std::string& name, int duration, bool skippable, const std::vector<std::string>& times) {
-        manager.LoadSequence(name.c_str(), dir.Write(name + ".xml", SequenceFile(name, duration, skippable, times)).c_str());
+        const std::string file = dir.Write(name + ".xml", SequenceFile(name, duration, skippable, times));
+        manager.LoadSequence(name.c_str(), file.c_str());
     }
 
-    void OnEnded() {
-        events.push_back("ended");
-        if (onEnded)
-            onEnded();
-    }
+    void OnEnded() { events.push_back("ended"); }
 
     TempDir dir;
     std::vector<std::string> events;
     RecordingSequencer sequencer;
     SequenceManager manager;
     FDelegate<SequenceManagerTest> ended{this, &SequenceManagerTest::OnEnded};
-    std::function<void()> onEnded;
 };
 
 std::vector<std::string> Names(const std::vector<std::string>& events) {
@@ -130,39 +126,35 @@ TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
     // Loading a present name keeps the first; an event of no known sequencer is reported.
     manager.LoadSequence("a", dir.Write("other.xml", SequenceFile("x", 5, true, {})).c_str());
     EXPECT_EQ(manager.FindSequence(Crc32Hash("a"))->m_Duration, 1000);
-    manager.LoadSequence("blind", dir.Write("blind.xml",
-                                            "<root><Sequence><OnStart><Events><item name=\"n\"/></Events>"
-                                            "</OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence></root>")
-                                      .c_str());
+    const std::string blind = "<root><Sequence><OnStart><Events><item name=\"n\"/></Events></OnStart><Acts/>"
+                              "<OnEnd><Events/></OnEnd></Sequence></root>";
+    manager.LoadSequence("blind", dir.Write("blind.xml", blind).c_str());
     manager.PlaySequence("blind");
     EXPECT_TRUE(log.Contains("can't find the sequencer ''"));
     EXPECT_TRUE(manager.UnregisterSequencer(Crc32Hash("Rec")));
 }
 
 TEST_F(SequenceManagerTest, ReplacingAndSkippingFireEndsInOrder) {
-    struct Case {
-        std::vector<const char*> calls;  // names to play; "skip" skips
-        std::vector<std::string> events;
-    };
-    const Case cases[] = {
+    // The names played ("skip" skips), the events fired.
+    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
         {{"hard", "soft"}, {"hard-start", "hard-end", "ended", "soft-start"}},
         {{"soft", "hard"}, {"soft-start", "soft-skip", "soft-end", "ended", "hard-start"}},
         {{"hard", "skip"}, {"hard-start"}},
         {{"soft", "skip", "skip"}, {"soft-start", "soft-skip", "soft-end", "ended"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [calls, fired] : cases) {
         manager.Reset();  // forgets the sequencers too
         EXPECT_TRUE(manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer));
         Load("hard", 1000, false, {});
         Load("soft", 1000, true, {});
         events.clear();
-        for (const char* call : c.calls) {
-            if (std::string(call) == "skip")
+        for (const std::string& call : calls) {
+            if (call == "skip")
                 manager.Skip();
             else
-                manager.PlaySequence(call);
+                manager.PlaySequence(call.c_str());
         }
-        EXPECT_EQ(Names(events), c.events);
+        EXPECT_EQ(Names(events), fired);
     }
 }
 
@@ -242,8 +234,8 @@ TEST(EntitySequencer, ForwardsToTheEntityNamedByTheTarget) {
     LogCapture log;
     EXPECT_TRUE(sequencer.Unregister(Crc32Hash("ScreenGame")));
     sequencer.onSequenceEvent("HideComponent", "ScreenGame", "SoftKeyboard");
-    EXPECT_EQ(screen.calls.size(), 1u);
-    EXPECT_TRUE(log.Contains("EntitySequencer : can't find the Sequenceable Entity called 'ScreenGame' !!!"));
+    EXPECT_TRUE(screen.calls.size() == 1 &&
+                log.Contains("EntitySequencer : can't find the Sequenceable Entity called 'ScreenGame' !!!"));
 }
 
 }  // namespace
