@@ -1,6 +1,6 @@
 // The menu pages (main menu, look and name of a new player, options, profiles, player count,
-// credits, connection error) on the sample menu layout, in a started application (test window,
-// stand-in graphics, recording audio and avatar rebuilds).
+// credits, connection error) and the in-game menu popups on the sample menu layout, in a started
+// application (test window, stand-in graphics, recording audio and avatar rebuilds).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,11 +9,16 @@
 
 #include "engine/core/AGAudioManager.h"
 #include "engine/core/PCApplicationImpl.h"
+#include "gameservices/entities/Team.h"
 #include "gameservices/game/AvatarRendering.h"
+#include "gameservices/game/CharacterAssemblyManager.h"
+#include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/game/TeamActionManager.h"
+#include "gameservices/game/TeamRegistry.h"
+#include "gameservices/minigame/BaseGame.h"
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
@@ -24,6 +29,7 @@
 #include "gameshow/CreditsComposition.h"
 #include "gameshow/KeyboardComposition.h"
 #include "gameshow/MainMenuComposition.h"
+#include "gameshow/Menu.h"
 #include "gameshow/NumberOfPlayerComposition.h"
 #include "gameshow/OptionsComposition.h"
 #include "gameshow/ProfilesComposition.h"
@@ -34,6 +40,7 @@
 using namespace GameShow;
 namespace KG = GameServices::KorvoGame;
 namespace W = GameServices::Widget;
+using GameServices::Entities::BaseTeamMember;
 
 namespace {
 
@@ -105,7 +112,8 @@ protected:
             pagetest::CopyLook(dir, look);
         KG::CharacterManager::Instance()->SetAvatarRendering(&rendering);
         pagetest::CopySample(dir, "-xml/global/gameshowpopups.xml", "global/gameshowpopups.xml");
-        for (const std::string layout : {"gameshowpopupprompt.xaml", "gameshowpopupwait.xaml"})
+        for (const std::string layout : {"gameshowpopupmenu.xaml", "gameshowpopupprompt.xaml",
+                                         "gameshowpopupnotice.xaml", "gameshowpopupwait.xaml"})
             pagetest::CopySample(dir, "-xml/screen/" + layout, "screens/" + layout);
         screens.LoadPopups();
         compositions.LoadPopups();
@@ -195,6 +203,50 @@ protected:
         return std::find(open.begin(), open.end(), screens.FindPopup(popup)) != open.end();
     }
     bool WaitShown() const { return Shown(NumberOfPlayerComposition::kWaitPopup); }
+    // The players' team of four members, the first three connected; the events of the in-game
+    // popups journaled.
+    void AddPlayers() {
+        auto* team = new GameServices::Entities::Team;
+        registry.AddTeam(team, KG::TeamRegistry::kPlayersTeamId);
+        for (int i = 0; i < 4; ++i) {
+            members.push_back(new BaseTeamMember);
+            members.back()->m_Active = i < 3;
+            registry.AddMember(members.back());
+            team->m_Members.push_back(members.back());
+        }
+        compositions.SetTeamRegistry(&registry);
+        FHandler* const events[] = {&compositions.ReturnToMainMenuConfirmed, &compositions.ProfileDeleteConfirmed,
+                                    &compositions.QuitConfirmed, &compositions.QuitCancelled};
+        for (int i = 0; i < 4; ++i)
+            events[i]->AddDelegate(&counters[i].delegate);
+    }
+    std::string Open() const {
+        std::string names;
+        for (W::Popup* popup : screens.GetOpenPopups())
+            names += std::string(popup->Name.c_str()) + " ";
+        return names;
+    }
+    std::string Locks() const {
+        std::string flags;
+        for (const BaseTeamMember* member : members)
+            flags += member->m_Locked ? 'L' : '-';
+        return flags;
+    }
+    // Popup visibility changes, journal entries and button sounds (each is reported, no level
+    // runs) since the last call.
+    std::string Take() {
+        std::string text;
+        for (bool shown : popupEvents.events)
+            text += shown ? "shown " : "hidden ";
+        for (const std::string& entry : journal)
+            text += entry + " ";
+        for (size_t n = Count(AudioManager::kButtonPressSound); n > 0; --n)
+            text += "sound ";
+        popupEvents.events.clear();
+        journal.clear();
+        log.Clear();
+        return text;
+    }
     // A new player's start: the slots, no page shown, the default looks read.
     void StartNewPlayer(const Names& names, int current = -1) {
         Start(names, current, connectionError);
@@ -236,6 +288,16 @@ protected:
     PopupEvents popupEvents;
     GameServices::Entities::Set stage{"GameShowMenu"};
     MenuCharacter avatar{"MenuAvatar"};
+    struct Counter {
+        void Hit() { journal->push_back(name); }
+        const char* name;
+        std::vector<std::string>* journal;
+        FDelegate<Counter> delegate{this, &Counter::Hit};
+    };
+    KG::TeamRegistry registry;
+    std::vector<BaseTeamMember*> members;
+    std::vector<std::string> journal;
+    Counter counters[4] = {{"return", &journal}, {"delete", &journal}, {"quit", &journal}, {"quit-cancel", &journal}};
     FakeGraphics::Installed graphics;
     TestProgram program{"Tallyvox", 800, 600, kSettingPersistent};
     AGProgram* previousProgram = nullptr;
@@ -757,3 +819,50 @@ TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
         behavior.requestedAction = MenuActions::kLoopBreak;
     }
 }
+
+TEST_F(MenuPages, ToggleReturnPromptAndButtonsFollowTheirStates) {
+    AddPlayers();
+    compositions.m_PopupState = CompositionManager::kPopupNotReady;
+    compositions.ToggleInGameMenu();  // inert until the popups are loaded
+    EXPECT_TRUE(compositions.m_PopupState == CompositionManager::kPopupNotReady && compositions.m_ToggleGate == -1);
+    EXPECT_EQ(Open() + Take(), "");
+    compositions.m_PopupState = CompositionManager::kPopupNone;
+    for (size_t i = 0; i < members.size(); ++i)
+        members[i]->m_Locked = i % 2 == 0;  // "L-L-"
+    struct Step {
+        const char* popup;   // null: the menu key
+        const char* button;
+        i32 state;
+        const char* open;
+        const char* events;
+        const char* locks;
+    } steps[] = {
+        {nullptr, nullptr, 0, "InGameMenu ", "shown ", "-LL-"},
+        {nullptr, nullptr, 2, "", "hidden ", "L-L-"},
+        {nullptr, nullptr, 0, "InGameMenu ", "shown ", "-LL-"},
+        {"InGameMenu", "ReturnMainMenu", 1, "InGameReturnPrompt ", "sound ", "-LL-"},
+        // The toggle closes the prompt and gives the cursors back without confirming.
+        {nullptr, nullptr, 2, "", "hidden ", "L-L-"},
+        {nullptr, nullptr, 0, "InGameMenu ", "shown ", "-LL-"},
+        {"InGameMenu", "ReturnMainMenu", 1, "InGameReturnPrompt ", "sound ", "-LL-"},
+        {"InGameReturnPrompt", "Cancel", 0, "InGameMenu ", "sound ", "-LL-"},
+        {"InGameMenu", "ResumeGame", 2, "", "hidden sound ", "L-L-"},
+        {nullptr, nullptr, 0, "InGameMenu ", "shown ", "-LL-"},
+        {"InGameMenu", "ReturnMainMenu", 1, "InGameReturnPrompt ", "sound ", "-LL-"},
+        {"InGameReturnPrompt", "Confirm", 2, "", "return sound ", "L-L-"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(&step - steps);
+        if (step.popup)
+            PressPopupButton(screens, step.popup, step.button);
+        else
+            compositions.ToggleInGameMenu();
+        EXPECT_EQ(compositions.m_PopupState, step.state);
+        EXPECT_EQ(Open(), step.open);
+        EXPECT_EQ(Take(), step.events);
+        EXPECT_EQ(Locks(), step.locks);
+    }
+    EXPECT_EQ(compositions.m_ToggleGate, 0);
+}
+
+
