@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <random>
 #include <utility>
 
 #include "engine/core/AGAudioManager.h"
@@ -24,9 +25,11 @@
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameservices/widget/WidgetManager.h"
 #include "gameshow/AwardsComposition.h"
+#include "gameshow/WardrobeManager.h"
 #include "gameshow/BasicLookComposition.h"
 #include "gameshow/ConnectionErrorComposition.h"
 #include "gameshow/CreditsComposition.h"
+#include "gameshow/GroupAwardsComposition.h"
 #include "gameshow/KeyboardComposition.h"
 #include "gameshow/MainMenuComposition.h"
 #include "gameshow/Menu.h"
@@ -35,6 +38,7 @@
 #include "gameshow/ProfilesComposition.h"
 #include "tests/engine/core/AppTestSupport.h"
 #include "tests/gameshow/PageTestSetup.h"
+#include "tests/support/ByteDamage.h"
 #include "tests/support/PopupPress.h"
 
 using namespace GameShow;
@@ -62,6 +66,40 @@ public:
     bool paused = false;
     KG::GameFlowManager flow;
 };
+
+std::string Unlockable(const std::string& look, const std::string& model, const std::string& type) {
+    return "<Unlockable AppearanceName=\"" + look + "\" UnlockableModel=\"" + model + "\" Type=\"" + type + "\"/>";
+}
+std::string Award(const std::string& title, const std::string& unlockables = "", const std::string& about = "d") {
+    return "<Award><Title>" + title + "</Title><Description>" + about + "</Description><Unlockables>" +
+           unlockables + "</Unlockables></Award>";
+}
+std::string Group(const std::string& title, const std::string& awards) {
+    return "<MetaAward><Category>c</Category><Title>" + title + "</Title><Description>g</Description>"
+           "<Unlockables/><Awards>" + awards + "</Awards></MetaAward>";
+}
+std::string AwardsText(const std::string& groups) {
+    return "<root><MetaAwards>" + groups + "</MetaAwards></root>";
+}
+
+// The looks' unlockable items: one assembly per look key of the test profiles, every item a
+// Female1 profile can win.
+const char* const kUnlockableAssemblies =
+    "<root><CharacterAssemblies>"
+    "<item><Name>AppearanceFemale01</Name><Id>1201</Id><Anatomy>PrizeAnatomy_F.xml</Anatomy>"
+    "<Wardrobe>PrizeWardrobe_F.xml</Wardrobe><Gender>Female</Gender></item>"
+    "</CharacterAssemblies></root>";
+const char* const kPrizeWardrobe =
+    "<root><WardRobe>"
+    "<Eyewear><item><Id>41</Id><Name>ChF_Glasses_Star.mdl</Name></item></Eyewear>"
+    "<Tops><item><Id>11</Id><Name>ChF_Top_Crop_skin01_dpnk.mdl</Name></item></Tops>"
+    "<Bottoms><item><Id>21</Id><Name>ChF_Bottom_Skirt.mdl</Name></item></Bottoms>"
+    "<Footwear><item><Id>31</Id><Name>ChF_Shoes_Skate.mdl</Name></item></Footwear>"
+    "</WardRobe></root>";
+const char* const kPrizeAnatomy =
+    "<root><AnatomyPart><head/><eye_left/><eye_right/>"
+    "<Hairstyle><item><Id>51</Id><Name>ChF_Hair_Spiky.mdl</Name></item></Hairstyle>"
+    "</AnatomyPart></root>";
 
 const char* const kSliders[] = {"sliderSfx", "sliderMusic", "sliderVoice"};
 using Calls = std::vector<std::pair<u32, float>>;
@@ -133,10 +171,20 @@ protected:
         profiles.SetScreens(&screens);
         players.SetScreens(&screens);
         devices.SetDeviceRange(1, 4);
+        compositions.RegisterComposition(AwardsComposition::kName, &awardsPage);
+        compositions.RegisterComposition(GroupAwardsComposition::kName, &groupPage);
+        dir.Write("-xml/korvocity/unlockablecharacterassemblies.xml", kUnlockableAssemblies);
+        dir.Write("-xml/korvocity/prizewardrobe_f.xml", kPrizeWardrobe);
+        dir.Write("-xml/korvocity/prizeanatomy_f.xml", kPrizeAnatomy);
+        WardrobeManager::Destroy();
+        WardrobeManager::Instance()->LoadUnlockableAssemblies();
     }
     void TearDown() override {
+        for (CompositionBase* page : awardPages)
+            page->Uninitialize();
         for (CompositionBase* page : pages)
             page->Uninitialize();
+        WardrobeManager::Destroy();
         KG::CharacterManager::Instance()->SetAvatarRendering(nullptr);
         PCSavegameManager::SetInstance(applicationSaves);
         application.Shutdown();
@@ -176,8 +224,11 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    std::string Picture(const std::string& image) {
-        return static_cast<W::Image*>(At(profiles, image))->m_ImageName.c_str();
+    std::string Picture(const std::string& image, const CompositionBase* page = nullptr) {
+        return static_cast<W::Image*>(At(page ? *page : profiles, image))->m_ImageName.c_str();
+    }
+    std::string Text(const CompositionBase& page, const std::string& label) {
+        return static_cast<W::Label*>(At(page, label))->m_TextStyle.m_Text.c_str();
     }
     W::SliderWidget* Slider(const char* name) { return static_cast<W::SliderWidget*>(At(options, name)); }
     void Click(W::Widget* widget) { pagetest::Click(widget); }
@@ -203,6 +254,25 @@ protected:
         return std::find(open.begin(), open.end(), screens.FindPopup(popup)) != open.end();
     }
     bool WaitShown() const { return Shown(NumberOfPlayerComposition::kWaitPopup); }
+    // The awards file read, player 0 on slot 1 ("ANNA", a Female1 look) unless `current` says
+    // otherwise, and the awards pages initialized.
+    void StartAwards(const std::string& text, int current = 1) {
+        WriteAwards(text);
+        Start({"", "ANNA", "", ""}, current, connectionError);
+        awardsPage.LoadAwards();
+        for (CompositionBase* page : awardPages) {
+            page->Uninitialize();
+            page->Initialize(screen.get(), page->GetName());
+        }
+        log.Clear();
+    }
+    void WriteAwards(const std::string& text) { dir.Write("-xml/global/awards.xml", text); }
+    // The k-th award of the first group; an empty award when there is none.
+    const sAward& Nth(size_t k) const {
+        static const sAward none;
+        const auto& groups = awardsPage.GetAwardList().MetaAwards;
+        return !groups.empty() && k < groups[0].Awards.size() ? groups[0].Awards[k] : none;
+    }
     // The players' team of four members, the first three connected; the events of the in-game
     // popups journaled.
     void AddPlayers() {
@@ -314,6 +384,9 @@ protected:
     CreditsComposition credits;
     ConnectionErrorComposition connectionError;
     MainMenuComposition mainMenu;
+    AwardsComposition awardsPage;
+    GroupAwardsComposition groupPage;
+    CompositionBase* const awardPages[2] = {&awardsPage, &groupPage};
     BasicLookComposition lookPage;
     KeyboardComposition namePage;
     PauseRecorder game;
@@ -865,4 +938,147 @@ TEST_F(MenuPages, ToggleReturnPromptAndButtonsFollowTheirStates) {
     EXPECT_EQ(compositions.m_ToggleGate, 0);
 }
 
+// A group's button opens the group page with the group's awards: title, description, and the
+// prize picture with the medal once unlocked. The group page goes back to the list, and its
+// wardrobe comes back to it.
+TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPage) {
+    StartAwards(AwardsText(Group("Quiz", Award("First", "", "One") + Award("Second", "", "Two"))));
+    awardsPage.UnlockAward("First", true);
+    awardsPage.ShowGroups();
+    Again(awardsPage);
+    EXPECT_EQ(Text(awardsPage, "progressLabel") + " " + Text(awardsPage, "group1"), "1/2 Quiz");
+    Click(awardsPage, "group2Button");  // no second group
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    Click(awardsPage, "group1Button");
+    EXPECT_STREQ(Next(), GroupAwardsComposition::kName);
+    EXPECT_EQ(Text(groupPage, "title") + " " + Text(groupPage, "awardName1") + " " + Text(groupPage, "awardDescription2") +
+                  " " + Picture("iconAward", &groupPage) + " " + Picture("awardPrize2", &groupPage),
+              std::string("Quiz First Two Icon_Award1 ") + GroupAwardsComposition::kLockedPrize);
+    EXPECT_TRUE(At(groupPage, "awardMedal1")->Visible && !At(groupPage, "awardMedal2")->Visible);
+    Again(groupPage);
+    Click(groupPage, "BackButton");
+    EXPECT_STREQ(Next(), AwardsComposition::kName);
+    Again(groupPage);
+    Click(wardrobe);
+    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), GroupAwardsComposition::kName);
+    groupPage.Uninitialize();
+    EXPECT_EQ(groupPage.GetRootPanel(), nullptr);
+}
 
+TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {
+    const struct {
+        const char* what;
+        std::string unlockables;
+        const char* unlocked;  // "<list><category>:<name>" of the profile's unlocked lists
+        const char* picture;   // null: none
+        const char* report;
+        int current = 1;
+    } cases[] = {
+        {"top", Unlockable("AppearanceMale01", "ChM_Top_Disco_skin01_pnk.mdl", "Top") +
+                    Unlockable("AppearanceFemale01", "ChF_Top_Crop_skin01_dpnk.mdl", "Top"),
+         "outfit0:ChF_Top_Crop_skin01_dpnk", "THUMBNAIL_ChF_Top_Crop_skin01.png", nullptr},
+        {"bottom", Unlockable("AppearanceFemale01", "ChF_Bottom_Skirt.mdl", "Bottom"), "outfit1:ChF_Bottom_Skirt",
+         "THUMBNAIL_ChF_Bottom_Skirt.png", nullptr},
+        {"footwear", Unlockable("AppearanceFemale01", "ChF_Shoes_Skate.mdl", "Footwear"), "outfit2:ChF_Shoes_Skate",
+         "THUMBNAIL_ChF_Shoes_Skate.png", nullptr},
+        {"eyewear", Unlockable("AppearanceFemale01", "ChF_Glasses_Star.mdl", "Eyewear"), "outfit3:ChF_Glasses_Star",
+         "THUMBNAIL_ChF_Glasses_Star.png", nullptr},
+        {"hair", Unlockable("AppearanceFemale01", "ChF_Hair_Spiky.mdl", "Hair"), "anatomy3:ChF_Hair_Spiky",
+         "THUMBNAIL_ChF_Hair_Spiky.png", nullptr},
+        {"lower-case type", Unlockable("AppearanceFemale01", "ChF_Top_Crop_skin01_dpnk.mdl", "top"), "",
+         "THUMBNAIL_ChF_Top_Crop_skin01.png", "Unknown unlockable type top"},
+        {"another look", Unlockable("AppearanceFemale01.xml", "ChF_Bottom_Skirt.mdl", "Bottom"), "", nullptr, nullptr},
+        {"no profile", Unlockable("AppearanceFemale01", "ChF_Bottom_Skirt.mdl", "Bottom"), "", nullptr, "no profile",
+         -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        StartAwards(AwardsText(Group("G", Award("Prize", c.unlockables) + Award("Next"))), c.current);
+        awardsPage.UnlockAward("Prize", true);
+        const sAward& award = Nth(0);
+        EXPECT_EQ(Nth(1).Title, "Next") << "an award after unlockables is read whole";
+        EXPECT_TRUE(award.unlocked && award.isNew);
+        EXPECT_EQ(awardsPage.GetUnlockedCount(), 1u);
+        EXPECT_EQ(award.thumbnail, c.picture ? c.picture : "");
+        std::string unlocked;
+        for (u32 category = 0; category < 4; ++category) {
+            std::vector<TString<char>> anatomy, outfit;
+            manager->GetUnlockedAnatomyPartNames(category, 1, anatomy);
+            manager->GetUnlockedOutfitPartNames(category, 1, outfit);
+            for (const TString<char>& name : anatomy)
+                unlocked += "anatomy" + std::to_string(category) + ":" + name.c_str();
+            for (const TString<char>& name : outfit)
+                unlocked += "outfit" + std::to_string(category) + ":" + name.c_str();
+        }
+        EXPECT_EQ(unlocked, c.unlocked);
+        EXPECT_TRUE(c.report ? log.Contains(c.report) : log.Lines().empty());
+    }
+    std::vector<TString<char>> none{"stale"};
+    manager->GetUnlockedAnatomyPartNames(4, 1, none);
+    EXPECT_TRUE(none.empty() && log.Contains("category 4 is out of range"));
+}
+
+// A missing, empty or foreign file leaves no awards (reported) and counts 0/0; a second load
+// of a good file replaces the list and forgets the grants.
+TEST_F(MenuPages, AwardUnreadableFilesLeaveNoAwards) {
+    StartAwards("");
+    const struct {
+        const char* what;
+        const char* text;  // null: no file
+    } cases[] = {
+        {"missing", nullptr},
+        {"other root", "<Root><MetaAwards/></Root>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteAwards(AwardsText(Group("G", Award("A") + Award("B"))));
+        awardsPage.LoadAwards();
+        awardsPage.UnlockAward("A", true);
+        std::filesystem::remove(dir.File("-xml/global/awards.xml"));
+        if (c.text)
+            WriteAwards(c.text);
+        log.Clear();
+        awardsPage.LoadAwards();
+        awardsPage.ShowGroups();
+        EXPECT_TRUE(awardsPage.GetAwardList().MetaAwards.empty());
+        EXPECT_EQ(Text(awardsPage, "progressLabel"), "0/0");
+        EXPECT_FALSE(log.Lines().empty());
+    }
+    WriteAwards(AwardsText(Group("G", Award("A") + Award("B"))));
+    awardsPage.LoadAwards();
+    awardsPage.UnlockAward("A", true);
+    awardsPage.LoadAwards();
+    awardsPage.ShowGroups();
+    EXPECT_FALSE(Nth(0).unlocked);
+    EXPECT_EQ(awardsPage.GetUnlockedCount(), 0u);
+    EXPECT_EQ(Text(awardsPage, "progressLabel"), "0/2");
+    awardsPage.UnlockAward("B", true);
+    awardsPage.RefreshAwards();  // another profile: the grants are read again from nothing
+    EXPECT_TRUE(!Nth(1).unlocked && awardsPage.GetUnlockedCount() == 0 && Text(awardsPage, "progressLabel") == "0/2");
+}
+
+// Damaged copies of the sample file load, count and grant without any memory fault.
+TEST_F(MenuPages, AwardDamagedFilesLoadSafely) {
+    const std::string sample = FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/global/Awards.xml");
+    StartAwards(sample);
+    std::vector<std::string> titles;
+    for (const sMetaAward& meta : awardsPage.GetAwardList().MetaAwards)
+        for (const sAward& award : meta.Awards)
+            titles.push_back(award.Title.c_str());
+    ASSERT_EQ(titles.size(), 20u);
+    std::mt19937 rng(3030);
+    for (int i = 0; i < 5000; ++i) {
+        std::string bytes = sample;
+        DamageBytes(bytes, rng, 1 + int(rng() % 6));
+        WriteAwards(bytes);
+        awardsPage.LoadAwards();
+        awardsPage.ShowGroups();
+        awardsPage.UnlockAward(titles[rng() % titles.size()].c_str(), true);
+        awardsPage.RefreshAwards();
+        log.Clear();
+    }
+    WriteAwards(sample);
+    awardsPage.LoadAwards();
+    awardsPage.ShowGroups();
+    EXPECT_EQ(awardsPage.GetTotalCount(), 20u);
+}

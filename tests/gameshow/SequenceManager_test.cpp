@@ -1,4 +1,5 @@
-// The sequence manager and its files, and the entity and camera sequencers.
+// The sequence manager and its files, the entity sequencer, and the game-show cameras with their
+// sequencer.
 #include "gameshow/SequenceManager.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,14 @@
 #include <vector>
 
 #include "engine/core/Crc32Hash.h"
+#include "gameservices/bridge/FileSystem.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/entities/TypeIds.h"
+#include "gameshow/GameShowCamera.h"
 #include "gameshow/Sequencers.h"
+#include "tests/gameservices/minigame/BehaviorTestSetup.h"
+#include "tests/gameservices/widget/WidgetTestGame.h"
+#include "tests/gameshow/PageTestSetup.h"
 #include "tests/support/ByteDamage.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
@@ -99,8 +107,12 @@ TEST_F(SequenceManagerTest, ActsFireInTheUpdateWhoseIntervalHoldsTheirTime) {
     }
     EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
 
-    // Disabled, the clock stands still.
+    // Paused or disabled, the clock stands still.
+    EXPECT_FALSE(manager.IsPaused());
     manager.PlaySequence("a");
+    manager.SetPaused(true);
+    manager.Update(400);
+    manager.SetPaused(false);
     manager.SetEnabled(false);
     manager.Update(400);
     EXPECT_EQ(Names(events), std::vector<std::string>{"a-start"});
@@ -236,6 +248,80 @@ TEST(EntitySequencer, ForwardsToTheEntityNamedByTheTarget) {
     sequencer.onSequenceEvent("HideComponent", "ScreenGame", "SoftKeyboard");
     EXPECT_TRUE(screen.calls.size() == 1 &&
                 log.Contains("EntitySequencer : can't find the Sequenceable Entity called 'ScreenGame' !!!"));
+}
+
+// The sequencer makes the set's named game-show camera the active one, which alone follows the
+// frames and plays its action of the sample camera behaviours (keys KeyWide 40, KeyHost 90); the
+// animation event replays the active camera's action up to its end key.
+TEST(GameShowCameras, TheSequencerSwitchesTheActiveCameraAndPlaysToItsEndKey) {
+    TempDir dir;
+    pagetest::CopySample(dir, "-xml/global/camerasbehaviors.xml", "global/camerasbehaviors.xml");
+    GameServices::Bridge::FileSystem::Destroy();
+    GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
+    GameServices::MiniGame::BehaviorManager::Instance()->ResetBehaviors();
+    widget_test::TestGame game;
+    behavior_test::RecordingAnimation animation;
+    LogCapture log;
+    GameServices::Entities::Set set("studio");
+    GameShowCamera host("Cam_Host"), wide("Cam_Wide");
+    GameServices::Entities::Camera plain("LevelCam");
+    for (auto [camera, key] : {std::pair{&host, "KeyHost"}, std::pair{&wide, "KeyWide"}}) {
+        auto* data = new sGameShowApplicationDataCameras();
+        data->EndKey = key;
+        camera->Attributes.m_Map[GameServices::Entities::TypeIds::ApplicationDataKey] = data;
+    }
+    plain.Activate = wide.Activate = false;
+    set.m_Cameras = {&plain, &host, &wide};
+    game.level = &set;
+    GameShowCameraSequencer sequencer;
+    sequencer.onInitialize(&set);
+    GameShowCameraManager& cameras = *GameShowCameraManager::Instance();
+    EXPECT_EQ(cameras.GetActiveCamera(), &host);
+    host.Initialize();
+    host.Initialize();  // on the frame event once
+    // The event and its target, the camera active after it, the animation calls of the event and
+    // the next frame.
+    using Step = std::tuple<const char*, const char*, GameShowCamera*, std::vector<std::string>>;
+    size_t seen = animation.Lines().size();
+    for (const auto& [event, target, active, calls] : std::vector<Step>{
+             {"PlayCameraAnimation", "Cam_Host", &host, {"Replay 4: m3 0..90"}},
+             {"SetActiveCamera", "Cam_Wide", &wide, {"Start 4: t0 m3 r1 -1..-1", "Speed 4: 1"}},
+             {"SetActiveCamera", "Nowhere", &wide, {}},
+             {"SetActiveCamera", "LevelCam", &wide, {}},
+             {"PlayCameraAnimation", "Cam_Host", &wide, {"Replay 4: m3 0..40"}}}) {
+        sequencer.onSequenceEvent(event, target, "");
+        game.flow.GetFrameEvent().Fire(16);
+        const std::vector<std::string> all = animation.Lines();
+        EXPECT_EQ(std::vector<std::string>(all.begin() + long(seen), all.end()), calls) << event << " " << target;
+        seen = all.size();
+        EXPECT_TRUE(cameras.GetActiveCamera() == active && host.Activate == (active == &host) &&
+                    game.FrameDelegates() == 1);
+    }
+    // Speed and key requests also wait for the next frame.
+    GameShowBehaviorCamera& behavior = wide.GetBehaviorCamera();
+    behavior.speedRequested = behavior.listenRequested = behavior.unlistenRequested = true;
+    behavior.speed = 2;
+    behavior.listenKey = behavior.unlistenKey = "KeyWide";
+    game.flow.GetFrameEvent().Fire(16);
+    EXPECT_FALSE(behavior.replayRequested || behavior.speedRequested || behavior.listenRequested ||
+                 behavior.unlistenRequested);
+    const std::vector<std::string> all = animation.Lines();
+    EXPECT_EQ(std::vector<std::string>(all.begin() + long(seen), all.end()),
+              (std::vector<std::string>{"Speed 4: 2", "AddKey 4: @40", "RemoveKey 4: @40"}));
+    // A reset or deleted camera leaves the frame event, and the manager forgets a deleted one.
+    wide.Reset();
+    {
+        GameShowCamera gone("Cam_Gone");
+        gone.Initialize();
+        cameras.SetActiveCamera(&gone);
+    }
+    EXPECT_TRUE(game.FrameDelegates() == 0 && cameras.GetActiveCamera() == nullptr);
+    EXPECT_TRUE(log.Contains("Missing applicationData  for the Camera!"));
+    cameras.SetSet(nullptr);
+    set.m_Cameras.clear();
+    host.Attributes.Clear();
+    wide.Attributes.Clear();
+    GameServices::Bridge::FileSystem::Destroy();
 }
 
 }  // namespace
