@@ -89,6 +89,7 @@ std::vector<std::string> Names(const std::vector<std::string>& events) {
 }
 
 TEST_F(SequenceManagerTest, ActsFireInTheUpdateWhoseIntervalHoldsTheirTime) {
+    EXPECT_FALSE(manager.IsPaused());
     Load("a", 1000, false, {"400", "0", "399", "", "-5", "400", "799", "800", "1199", "1200"});
     manager.PlaySequence("a");
     manager.Update(0);
@@ -108,7 +109,6 @@ TEST_F(SequenceManagerTest, ActsFireInTheUpdateWhoseIntervalHoldsTheirTime) {
     EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
 
     // Paused or disabled, the clock stands still.
-    EXPECT_FALSE(manager.IsPaused());
     manager.PlaySequence("a");
     manager.SetPaused(true);
     manager.Update(400);
