@@ -52,13 +52,11 @@ protected:
             manager->WriteSavedGame();
             return Contents() == stored;
         }
-        if (document.GetSavedGameCount() != 4)
-            return false;
-        for (u32 slot = 0; slot < 4; ++slot)
-            if (document.GetSavedGame(slot)->Id != i32(slot))
-                return false;
+        bool numbered = document.GetSavedGameCount() == 4;
+        for (u32 slot = 0; numbered && slot < 4; ++slot)
+            numbered = document.GetSavedGame(slot)->Id == i32(slot);
         const i32 current = document.GetSettings().CurrentSavedGame;
-        return (current == -1 || document.IsUsedSlot(current)) && manager->GetPlayerSlot(0) == current;
+        return numbered && (current == -1 || document.IsUsedSlot(current)) && manager->GetPlayerSlot(0) == current;
     }
     std::unique_ptr<Document> reread;
 
