@@ -196,10 +196,10 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
                   outfitBase + wardrobe->GetOutfitScratch().size() + (outfit ? 1 : 0));
         EXPECT_EQ(PartPool<AnatomyPart>().GetUsedCount(),
                   anatomyBase + wardrobe->GetAnatomyScratch().size() + (hair ? 1 : 0));
-        for (const OutfitPart* part : wardrobe->GetOutfitScratch())
-            EXPECT_NE(part, outfit);
-        for (const AnatomyPart* part : wardrobe->GetAnatomyScratch())
-            EXPECT_NE(part, hair);
+        const auto& outfits = wardrobe->GetOutfitScratch();
+        const auto& anatomy = wardrobe->GetAnatomyScratch();
+        EXPECT_EQ(std::count(outfits.begin(), outfits.end(), outfit) + std::count(anatomy.begin(), anatomy.end(), hair),
+                  0);
     }
     EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Hair() == "Shared_Hair.mdl");
     EXPECT_TRUE(wardrobe->GetCurrentOutfitPart() == nullptr && wardrobe->GetCurrentAnatomyPart() == nullptr);
