@@ -825,8 +825,10 @@ TEST_F(MenuPages, TheNameFieldRules) {
     TypeText("ABCDEFGH");
     EXPECT_EQ(KeyboardComposition::TrimTrailingSpaces("A B  "), "A B");
 
+    log.Clear();
     Click(namePage, "BackButton");
     EXPECT_STREQ(Next(), BasicLookComposition::kName);
+    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 1u);
     namePage.OnActivate(false);
     Click(done);  // hidden: no profile made
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);

@@ -133,8 +133,8 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
             manager->SelectProfile(slot);
             manager->DeleteProfile(slot);
         }
-        EXPECT_TRUE(log.Contains("There is no profile slot 7"));
-        EXPECT_TRUE(manager->GetWriteCount() == writes && Contents() == before);
+        EXPECT_TRUE(log.Contains("There is no profile slot 7") && manager->GetWriteCount() == writes &&
+                    Contents() == before);
         EXPECT_FALSE(manager->IsProfileChosen());
         manager->GetProfilesLoadedEvent().RemoveDelegate(&loaded.delegate);
     }

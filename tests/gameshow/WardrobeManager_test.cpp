@@ -420,8 +420,7 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         Click(done);
         EXPECT_EQ(compositions.GetNextCompositionName(), "compositionAwards");
         EXPECT_EQ(manager->GetWriteCount(), writes + (current ? 1u : 0u));
-        const PlayerProfile& profile = *manager->GetSlot(slot);
-        const auto& kept = profile.AvatarDescription;
+        const auto& kept = manager->GetSlot(slot)->AvatarDescription;
         EXPECT_EQ(kept.OutfitParts[0].Name == "ChM_Top_Gold.mdl" && kept.AnatomyParts[3].Name == "ChM_Hair_Long.mdl",
                   current);
         EXPECT_EQ(kept.Name == "Restyled.xml" && kept.CharacterAssemblyName == "Male2" && kept.CharacterAssemblyId == 102,
