@@ -418,6 +418,9 @@ TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
         EXPECT_TRUE(!IsButtonMarked(At(options, "FullScreenCheckBox")) &&
                     IsButtonMarked(At(options, "MultiSamplingCheckBox"))) << "the window's settings";
     }
+    Click(options, "FullScreenCheckBox");
+    Again(options);
+    EXPECT_TRUE(IsButtonMarked(At(options, "FullScreenCheckBox"))) << "a press toggles full screen";
 }
 
 TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
@@ -498,8 +501,7 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfile) {
     Click(profiles, "profile2Checkbox");
     EXPECT_EQ(Count(AudioManager::kButtonPressSound), 1u);
     Click(profiles, "DoneButton");
-    EXPECT_TRUE(manager->IsProfileChosen());
-    EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
+    EXPECT_TRUE(manager->IsProfileChosen() && Next() == std::string(CompositionManager::kMainMenu));
 
     for (int slot = 0; slot < 3; ++slot)
         manager->GetSlot(slot)->ThumbnailFilename = ("T" + std::to_string(slot)).c_str();
@@ -522,8 +524,7 @@ TEST_F(MenuPages, EnoughDevicesGoOnAtOnce) {
     avatar.SetVisible(true);
     Click(players, "NumberOfPlayer_Btn2");
     EXPECT_TRUE(!WaitShown() && !avatar.Visible);
-    EXPECT_EQ(devices.GetMinimum() + devices.GetMaximum(), 4u);
-    EXPECT_EQ(manager->GetPlayerCount(), 2u);
+    EXPECT_TRUE(devices.GetMinimum() + devices.GetMaximum() == 4 && manager->GetPlayerCount() == 2);
     EXPECT_STREQ(Next(), NumberOfPlayerComposition::kNextPage);
     Again(players);
     Click(players, "NumberOfPlayer_Btn3");

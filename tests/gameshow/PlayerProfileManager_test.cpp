@@ -289,8 +289,7 @@ TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
         }
     }
     KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(family->m_Members[1]);
-    EXPECT_EQ(family->m_Members[1]->m_Active, 0);
-    EXPECT_EQ(slots.GetMember(1), nullptr);
+    EXPECT_TRUE(family->m_Members[1]->m_Active == 0 && slots.GetMember(1) == nullptr);
     KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(nullptr);
     teams = nullptr;
     teamActions = nullptr;
