@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "gameservices/entities/Character.h"
-#include "gameservices/entities/Set.h"
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/AudioManager.h"
@@ -25,16 +24,16 @@ using GameServices::Widget::Widget;
 
 namespace {
 
-// A page that records its calls in a shared journal.
+// A page that counts its initializations and the time it is updated for.
 class TestPage : public CompositionBase {
 public:
     void Initialize(Panel* screenPanel, const TString<char>& name) override {
-        journal->push_back("init:" + std::string(name.c_str()));
+        ++initialized;
         FindRootPanel(screenPanel, name);
     }
     void Update(u32 elapsedMs) override { updated += elapsedMs; }
 
-    std::vector<std::string>* journal = nullptr;
+    u32 initialized = 0;
     u32 updated = 0;
 };
 
@@ -58,7 +57,6 @@ protected:
             auto* panel = new Panel(kPages[i]);
             panel->SetPositionXY(10.0f * (i + 1), 20.0f * (i + 1));
             screen.m_RootPanel->AddChild(panel);
-            pages[i].journal = &journal;
             manager.RegisterComposition(kPages[i], &pages[i]);
         }
         for (const char* name : {"playerName", "playerScore"})
@@ -94,7 +92,6 @@ protected:
     widget_test::TestGame game;
     drawtest::TestPackage package;
     LogCapture log;
-    std::vector<std::string> journal;
     GameServices::Widget::Screen screen;
     TestPage pages[3];
     CompositionManager manager{nullptr};
@@ -107,15 +104,15 @@ protected:
 
 }  // namespace
 
-TEST_F(PageSwitch, PagesStartHiddenAndOnlyVisiblePagesAreUpdated) {
-    EXPECT_EQ(journal.size(), 3u);
+
+// Pages start hidden and parked, and only visible pages are updated; a switch to a name with no
+// page ends idle with no page visible and adds no entry.
+TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
+    EXPECT_TRUE(main().initialized == 1 && options().initialized == 1 && awards().initialized == 1);
     EXPECT_FALSE(Shown(options()) || Shown(awards()));
     EXPECT_EQ(options().GetRootPanel()->m_X, CompositionBase::kParkedPosition);
     Frame(40);
     EXPECT_TRUE(main().updated == 40u && options().updated == 0u);
-}
-
-TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
     manager.SetNextComposition(&main(), "compositionMultiSelectAvatar");
     EXPECT_TRUE(main().IsTransitionRunning()) << "the leaving page slides out";
     FramesToIdle();
@@ -136,33 +133,21 @@ TEST_F(PageSwitch, TheMenuScreenHostsItsPagesFromLoadToUnload) {
         void OnScreenEnter() override { ++entered; }
         int entered = 0;
     } page;
-    page.journal = &journal;
     CompositionManager hosted{nullptr};
     hosted.RegisterComposition("compositionOptions", &page);
     MenuScreen menu(&hosted);
     menu.m_RootPanel = new Panel(MenuScreen::kLayoutName);
     auto* panel = new Panel("compositionOptions");
     menu.m_RootPanel->AddChild(panel);
-    journal.clear();
-    // The menu avatar, hidden in its level.
-    GameServices::Entities::Set stage{"GameShowMenu"};
-    GameServices::Entities::Character avatar{PlayerProfileManager::kAvatarName};
-    avatar.SetVisible(false);
-    stage.m_Characters.push_back(&avatar);
-    PlayerProfileManager::Services services;
-    services.level = &stage;
-    PlayerProfileManager::Instance()->SetServices(services);
     menu.onLoad();
-    EXPECT_EQ(journal, std::vector<std::string>{"init:compositionOptions"});
     EXPECT_TRUE(page.GetRootPanel() == panel && menu.IsFirstShowPending());
     log.Clear();
     Frame();
     Frame();
-    EXPECT_TRUE(!menu.IsFirstShowPending() && page.entered == 1 && avatar.Visible);
+    EXPECT_TRUE(!menu.IsFirstShowPending() && page.entered == 1);
     EXPECT_TRUE(log.Contains(AudioManager::kMenuMusic));
     menu.onUnload();
     EXPECT_TRUE(page.GetRootPanel() == nullptr && !menu.IsLoaded());
-    PlayerProfileManager::Destroy();
 }
 
 TEST_F(PageSwitchWithoutSlide, WithoutTheSlideTheSwitchStillShowsTheNextPage) {
@@ -173,9 +158,29 @@ TEST_F(PageSwitchWithoutSlide, WithoutTheSlideTheSwitchStillShowsTheNextPage) {
     EXPECT_EQ(awards().GetRootPanel()->m_X, 30.0f);
 }
 
+// The profile bar shows the name and the score, as money grouped by thousands or plain; a
+// profile shown on the avatar shows its score as money in the game's bar.
+TEST_F(PageSwitch, ThePlayerInfoShowsTheScoreAsMoneyOrPlain) {
+    const std::tuple<u32, bool, const char*> rows[] = {
+        {0, true, "$0"}, {999, true, "$999"}, {1000, true, "$1,000"}, {4000000000u, true, "$4,000,000,000"},
+        {123456, true, "$123,456"}, {12345, false, "12345"}};
+    auto text = [](Widget* label) { return std::string(static_cast<Label*>(label)->m_TextStyle.m_Text.c_str()); };
+    for (const auto& [score, money, shown] : rows) {
+        manager.SetPlayerInfo("ANNA", score, money);
+        EXPECT_EQ(text(manager.m_PlayerNameLabel) + " " + text(manager.m_PlayerScoreLabel),
+                  std::string("ANNA ") + shown);
+    }
+    CompositionManager::Instance().Initialize(&screen);
+    PlayerProfile profile;
+    profile.Score = 2500;
+    PlayerProfileManager::Instance()->ShowProfileOnAvatar(&profile);
+    EXPECT_EQ(text(manager.m_PlayerScoreLabel), "$2,500");
+    CompositionManager::Instance().Initialize(nullptr);
+    PlayerProfileManager::Destroy();
+}
+
 TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
     TestPage missing;
-    missing.journal = &journal;
     manager.RegisterComposition("compositionCredits", &missing);
     manager.RegisterComposition("compositionNothing", nullptr);
     EXPECT_EQ(manager.GetCompositions().size(), 4u);
@@ -197,4 +202,8 @@ TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
         EXPECT_EQ(shared, nullptr);
     manager.InitializeCompositions();  // the screen is forgotten too
     EXPECT_EQ(main().GetRootPanel(), nullptr);
+    // A page is forgotten only under its own name.
+    manager.UnregisterComposition("compositionOptions", &missing);
+    manager.UnregisterComposition("compositionCredits", &missing);
+    EXPECT_TRUE(manager["compositionOptions"] == &options() && manager["compositionCredits"] == nullptr);
 }

@@ -1,30 +1,51 @@
-// The options, profiles, player-count, credits and connection error pages on the sample menu
-// layout, in a started application (test window, stand-in graphics, recording audio).
+// The menu pages (main menu, look and name of a new player, options, profiles, player count,
+// credits, connection error) and the in-game menu popups on the sample menu layout, in a started
+// application (test window, stand-in graphics, recording audio and avatar rebuilds).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
+#include <random>
 #include <utility>
 
 #include "engine/core/AGAudioManager.h"
 #include "engine/core/PCApplicationImpl.h"
+#include "gameservices/entities/Team.h"
+#include "gameservices/game/AvatarRendering.h"
+#include "gameservices/game/CharacterAssemblyManager.h"
+#include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/DeviceManager.h"
+#include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/GameFlowServices.h"
 #include "gameservices/game/TeamActionManager.h"
+#include "gameservices/game/TeamRegistry.h"
+#include "gameservices/minigame/BaseGame.h"
 #include "gameservices/widget/Popup.h"
+#include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameservices/widget/WidgetManager.h"
+#include "gameshow/AwardsComposition.h"
+#include "gameshow/WardrobeManager.h"
+#include "gameshow/BasicLookComposition.h"
 #include "gameshow/ConnectionErrorComposition.h"
 #include "gameshow/CreditsComposition.h"
+#include "gameshow/GroupAwardsComposition.h"
+#include "gameshow/KeyboardComposition.h"
+#include "gameshow/MainMenuComposition.h"
+#include "gameshow/Menu.h"
 #include "gameshow/NumberOfPlayerComposition.h"
 #include "gameshow/OptionsComposition.h"
+#include "gameshow/PageButtons.h"
 #include "gameshow/ProfilesComposition.h"
 #include "tests/engine/core/AppTestSupport.h"
 #include "tests/gameshow/PageTestSetup.h"
+#include "tests/support/ByteDamage.h"
 #include "tests/support/PopupPress.h"
 
 using namespace GameShow;
 namespace KG = GameServices::KorvoGame;
 namespace W = GameServices::Widget;
+using GameServices::Entities::BaseTeamMember;
 
 namespace {
 
@@ -35,13 +56,85 @@ public:
     std::vector<std::pair<u32, float>> calls;
 };
 
+// A running game as far as the main menu sees it: the pause and a game flow that knows no level.
+class PauseRecorder : public KG::ICurrentGame {
+public:
+    KG::GameFlowManager* GetGameFlowManager() override { return &flow; }
+    KG::TeamActionManager* GetTeamActionManager() override { return nullptr; }
+    GameServices::Entities::Set* GetCurrentLevel() override { return nullptr; }
+    bool IsPaused() const override { return paused; }
+    void SetPause(bool value) override { paused = value; }
+    bool paused = false;
+    KG::GameFlowManager flow;
+};
+
+std::string Unlockable(const std::string& look, const std::string& model, const std::string& type) {
+    return "<Unlockable AppearanceName=\"" + look + "\" UnlockableModel=\"" + model + "\" Type=\"" + type + "\"/>";
+}
+std::string Award(const std::string& title, const std::string& unlockables = "", const std::string& about = "d") {
+    return "<Award><Title>" + title + "</Title><Description>" + about + "</Description><Unlockables>" +
+           unlockables + "</Unlockables></Award>";
+}
+std::string Group(const std::string& title, const std::string& awards) {
+    return "<MetaAward><Category>c</Category><Title>" + title + "</Title><Description>g</Description>"
+           "<Unlockables/><Awards>" + awards + "</Awards></MetaAward>";
+}
+std::string AwardsText(const std::string& groups) {
+    return "<root><MetaAwards>" + groups + "</MetaAwards></root>";
+}
+
+// The looks' unlockable items: one assembly per look key of the test profiles, every item a
+// Female1 profile can win.
+const char* const kUnlockableAssemblies =
+    "<root><CharacterAssemblies>"
+    "<item><Name>AppearanceFemale01</Name><Id>1201</Id><Anatomy>PrizeAnatomy_F.xml</Anatomy>"
+    "<Wardrobe>PrizeWardrobe_F.xml</Wardrobe><Gender>Female</Gender></item>"
+    "</CharacterAssemblies></root>";
+const char* const kPrizeWardrobe =
+    "<root><WardRobe>"
+    "<Eyewear><item><Id>41</Id><Name>ChF_Glasses_Star.mdl</Name></item></Eyewear>"
+    "<Tops><item><Id>11</Id><Name>ChF_Top_Crop_skin01_dpnk.mdl</Name></item></Tops>"
+    "<Bottoms><item><Id>21</Id><Name>ChF_Bottom_Skirt.mdl</Name></item></Bottoms>"
+    "<Footwear><item><Id>31</Id><Name>ChF_Shoes_Skate.mdl</Name></item></Footwear>"
+    "</WardRobe></root>";
+const char* const kPrizeAnatomy =
+    "<root><AnatomyPart><head/><eye_left/><eye_right/>"
+    "<Hairstyle><item><Id>51</Id><Name>ChF_Hair_Spiky.mdl</Name></item></Hairstyle>"
+    "</AnatomyPart></root>";
+
+const char* const kSliders[] = {"sliderSfx", "sliderMusic", "sliderVoice"};
 using Calls = std::vector<std::pair<u32, float>>;
 using Names = std::vector<std::string>;
 
-class MenuPages : public pagetest::MenuAvatarTest {
+// Records the avatar rebuilds: "clean" and "build" per character.
+class RecordingRendering : public KG::IAvatarRendering {
+public:
+    void SetRenderableAvatarData(GameServices::Entities::Character&,
+                                 const GameServices::Bridge::RenderableAvatarData&) override {}
+    void InitializeAvatar(GameServices::Entities::Character&) override { rebuilds.push_back("build"); }
+    void CleanupAvatar(GameServices::Entities::Character&) override { rebuilds.push_back("clean"); }
+    Names rebuilds;
+};
+
+bool Own(const PCApplicationImpl& application, const void* page) {
+    return application.GetCloseCallback().object == page && application.GetActivatedCallback().object == page &&
+           application.GetDeactivatedCallback().object == page;
+}
+
+struct PopupEvents {
+    void On(bool shown) { events.push_back(shown); }
+    std::vector<bool> events;
+    FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
+};
+
+// The menu avatar in the menu level, the page manager with the sample layout and popups.
+class MenuPages : public profiletest::ProfileTest {
 protected:
     void SetUp() override {
-        MenuAvatarTest::SetUp();
+        ProfileTest::SetUp();
+        compositions.PopupVisibilityChanged.AddDelegate(&popupEvents.delegate);
+        stage.m_Characters.push_back(&avatar);
+        level = &stage;
         env.Set("XDG_CONFIG_HOME", dir.Path());
         dir.Write("Korvo Inc./Tallyvox/settings", "Fullscreen=0\nMultisampling=1\n");
         previousProgram = AGProgram::Get();
@@ -54,29 +147,53 @@ protected:
         PCSavegameManager::SetInstance(savesFile.get());
         audio = static_cast<RecordingAudio*>(AGAudioManager::Get()->GetImpl());
         pagetest::CopySample(dir, "-xml/screen/menuscreen.xaml", "screens/menuscreen.xaml");
-        LoadPopups({"gameshowpopupprompt.xaml", "gameshowpopupwait.xaml"});
+        for (const char* look : {"AppearanceMale01.xml", "AppearanceMale02.xml", "AppearanceFemale01.xml"})
+            pagetest::CopyLook(dir, look);
+        KG::CharacterManager::Instance()->SetAvatarRendering(&rendering);
+        pagetest::CopySample(dir, "-xml/global/gameshowpopups.xml", "global/gameshowpopups.xml");
+        for (const std::string layout : {"gameshowpopupmenu.xaml", "gameshowpopupprompt.xaml",
+                                         "gameshowpopupnotice.xaml", "gameshowpopupwait.xaml"})
+            pagetest::CopySample(dir, "-xml/screen/" + layout, "screens/" + layout);
+        screens.LoadPopups();
+        compositions.LoadPopups();
         screen.reset(W::WidgetManager::Instance().BuildPanel(nullptr, "menuscreen.xaml", true));
         compositions.m_WardrobeButton = wardrobe = W::Widget::FindChild("WardrobeButton", screen.get());
         ASSERT_NE(wardrobe, nullptr);
-        const char* const names[] = {OptionsComposition::kName, ProfilesComposition::kName,
-                                     NumberOfPlayerComposition::kName, CreditsComposition::kName,
-                                     ConnectionErrorComposition::kName};
+        const char* const names[] = {OptionsComposition::kName,         ProfilesComposition::kName,
+                                     NumberOfPlayerComposition::kName,  CreditsComposition::kName,
+                                     ConnectionErrorComposition::kName, CompositionManager::kMainMenu,
+                                     BasicLookComposition::kName,       KeyboardComposition::kName};
         for (size_t i = 0; i < std::size(pages); ++i)
             compositions.RegisterComposition(names[i], pages[i]);
         options.SetApplication(&application);
+        mainMenu.SetApplication(&application);
+        mainMenu.SetGame(&game);
+        mainMenu.SetScreens(&screens);
         profiles.SetScreens(&screens);
         players.SetScreens(&screens);
         devices.SetDeviceRange(1, 4);
+        compositions.RegisterComposition(AwardsComposition::kName, &awardsPage);
+        compositions.RegisterComposition(GroupAwardsComposition::kName, &groupPage);
+        dir.Write("-xml/korvocity/unlockablecharacterassemblies.xml", kUnlockableAssemblies);
+        dir.Write("-xml/korvocity/prizewardrobe_f.xml", kPrizeWardrobe);
+        dir.Write("-xml/korvocity/prizeanatomy_f.xml", kPrizeAnatomy);
+        WardrobeManager::Destroy();
+        WardrobeManager::Instance()->LoadUnlockableAssemblies();
     }
     void TearDown() override {
+        for (CompositionBase* page : awardPages)
+            page->Uninitialize();
         for (CompositionBase* page : pages)
             page->Uninitialize();
+        WardrobeManager::Destroy();
+        KG::CharacterManager::Instance()->SetAvatarRendering(nullptr);
         PCSavegameManager::SetInstance(applicationSaves);
         application.Shutdown();
         platform::window::SetBackendFactory(nullptr);
         AGAudioManager::s_implFactory = previousAudio;
         AGProgram::SetInstance(previousProgram);
-        MenuAvatarTest::TearDown();
+        KG::CharacterManager::Instance()->RemoveAppearance(avatar);
+        ProfileTest::TearDown();
     }
 
     // One slot per name ("" unused); stored volumes and slider maxima for sound effects,
@@ -90,9 +207,8 @@ protected:
         settings.SoundEffectsVolume = stored[0];
         settings.MusicVolume = stored[1];
         settings.VoiceVolume = stored[2];
-        const char* const sliders[] = {"sliderSfx", "sliderMusic", "sliderVoice"};
         for (int i = 0; i < 3; ++i)
-            Slider(sliders[i])->m_Maximum = maxima[i];
+            Slider(kSliders[i])->m_Maximum = maxima[i];
         for (CompositionBase* page : pages) {
             page->Uninitialize();
             page->Initialize(screen.get(), page->GetName());
@@ -109,8 +225,11 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    std::string Background(int slot) {
-        return static_cast<W::Image*>(At(profiles, "baseImage" + std::to_string(slot + 1)))->m_ImageName.c_str();
+    std::string Picture(const std::string& image, const CompositionBase* page = nullptr) {
+        return static_cast<W::Image*>(At(page ? *page : profiles, image))->m_ImageName.c_str();
+    }
+    std::string Text(const CompositionBase& page, const std::string& label) {
+        return static_cast<W::Label*>(At(page, label))->m_TextStyle.m_Text.c_str();
     }
     W::SliderWidget* Slider(const char* name) { return static_cast<W::SliderWidget*>(At(options, name)); }
     void Click(W::Widget* widget) { pagetest::Click(widget); }
@@ -131,10 +250,103 @@ protected:
     }
     const char* Next() const { return compositions.GetNextCompositionName().c_str(); }
     size_t Count(const std::string& text) const { return pagetest::Count(log, text); }
-    bool WaitShown() const {
+    bool Shown(const char* popup) const {
         const auto& open = screens.GetOpenPopups();
-        W::Popup* wait = screens.FindPopup(NumberOfPlayerComposition::kWaitPopup);
-        return std::find(open.begin(), open.end(), wait) != open.end();
+        return std::find(open.begin(), open.end(), screens.FindPopup(popup)) != open.end();
+    }
+    bool WaitShown() const { return Shown(NumberOfPlayerComposition::kWaitPopup); }
+    // The awards file read, player 0 on slot 1 ("ANNA", a Female1 look) unless `current` says
+    // otherwise, and the awards pages initialized.
+    void StartAwards(const std::string& text, int current = 1) {
+        WriteAwards(text);
+        Start({"", "ANNA", "", ""}, current, connectionError);
+        awardsPage.LoadAwards();
+        for (CompositionBase* page : awardPages) {
+            page->Uninitialize();
+            page->Initialize(screen.get(), page->GetName());
+        }
+        log.Clear();
+    }
+    void WriteAwards(const std::string& text) { dir.Write("-xml/global/awards.xml", text); }
+    // The k-th award of the first group; an empty award when there is none.
+    const sAward& Nth(size_t k) const {
+        static const sAward none;
+        const auto& groups = awardsPage.GetAwardList().MetaAwards;
+        return !groups.empty() && k < groups[0].Awards.size() ? groups[0].Awards[k] : none;
+    }
+    // The players' team of four members, the first three connected; the events of the in-game
+    // popups journaled.
+    void AddPlayers() {
+        auto* team = new GameServices::Entities::Team;
+        registry.AddTeam(team, KG::TeamRegistry::kPlayersTeamId);
+        for (int i = 0; i < 4; ++i) {
+            members.push_back(new BaseTeamMember);
+            members.back()->m_Active = i < 3;
+            registry.AddMember(members.back());
+            team->m_Members.push_back(members.back());
+        }
+        compositions.SetTeamRegistry(&registry);
+        FHandler* const events[] = {&compositions.ReturnToMainMenuConfirmed, &compositions.ProfileDeleteConfirmed,
+                                    &compositions.QuitConfirmed, &compositions.QuitCancelled};
+        for (int i = 0; i < 4; ++i)
+            events[i]->AddDelegate(&counters[i].delegate);
+    }
+    std::string Open() const {
+        std::string names;
+        for (W::Popup* popup : screens.GetOpenPopups())
+            names += std::string(popup->Name.c_str()) + " ";
+        return names;
+    }
+    std::string Locks() const {
+        std::string flags;
+        for (const BaseTeamMember* member : members)
+            flags += member->m_Locked ? 'L' : '-';
+        return flags;
+    }
+    // Popup visibility changes, journal entries and button sounds (each is reported, no level
+    // runs) since the last call.
+    std::string Take() {
+        std::string text;
+        for (bool shown : popupEvents.events)
+            text += shown ? "shown " : "hidden ";
+        for (const std::string& entry : journal)
+            text += entry + " ";
+        for (size_t n = Count(AudioManager::kButtonPressSound); n > 0; --n)
+            text += "sound ";
+        popupEvents.events.clear();
+        journal.clear();
+        log.Clear();
+        return text;
+    }
+    // A new player's start: the slots, no page shown, the default looks read.
+    void StartNewPlayer(const Names& names, int current = -1) {
+        Start(names, current, connectionError);
+        connectionError.OnActivate(false);
+        manager->PreloadDefaultLooks();
+    }
+    W::Widget* Look(int k) { return At(lookPage, "effect" + std::to_string(k)); }
+    W::SoftKeyboard* Keyboard() { return static_cast<W::SoftKeyboard*>(At(namePage, "softkeyboard")); }
+    void Type(uintptr_t code) {
+        KG::TeamActionData action(nullptr, code, nullptr);
+        Keyboard()->m_KeyboardBehavior.onSoftKeyAction(&action);
+    }
+    void TypeText(const std::string& text) {
+        for (char c : text)
+            Type(static_cast<unsigned char>(c));
+    }
+    std::string Entered() { return Keyboard()->GetEnteredText().c_str(); }
+    // The name page shown with a look on the avatar.
+    void ShowNamePageWithLook(u32 look) {
+        lookPage.OnActivate(true);
+        lookPage.SelectLook(i32(look));
+        namePage.OnActivate(true);
+        compositions.Reset();
+    }
+    bool Close() { return application.GetCloseCallback().fn(application.GetCloseCallback().object); }
+    void Focus(bool gained) {
+        const PCApplicationImpl::Callback& callback =
+            gained ? application.GetActivatedCallback() : application.GetDeactivatedCallback();
+        callback.fn(callback.object);
     }
     void Connect(i32 device) {
         GameServices::Bridge::DeviceInfos infos{device, nullptr};
@@ -142,6 +354,21 @@ protected:
         KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
     }
 
+    W::ScreenManager screens;
+    CompositionManager compositions{&screens};
+    PopupEvents popupEvents;
+    GameServices::Entities::Set stage{"GameShowMenu"};
+    MenuCharacter avatar{"MenuAvatar"};
+    struct Counter {
+        void Hit() { journal->push_back(name); }
+        const char* name;
+        std::vector<std::string>* journal;
+        FDelegate<Counter> delegate{this, &Counter::Hit};
+    };
+    KG::TeamRegistry registry;
+    std::vector<BaseTeamMember*> members;
+    std::vector<std::string> journal;
+    Counter counters[4] = {{"return", &journal}, {"delete", &journal}, {"quit", &journal}, {"quit-cancel", &journal}};
     FakeGraphics::Installed graphics;
     TestProgram program{"Tallyvox", 800, 600, kSettingPersistent};
     AGProgram* previousProgram = nullptr;
@@ -157,7 +384,16 @@ protected:
     NumberOfPlayerComposition players;
     CreditsComposition credits;
     ConnectionErrorComposition connectionError;
-    CompositionBase* const pages[5] = {&options, &profiles, &players, &credits, &connectionError};
+    MainMenuComposition mainMenu;
+    AwardsComposition awardsPage;
+    GroupAwardsComposition groupPage;
+    CompositionBase* const awardPages[2] = {&awardsPage, &groupPage};
+    BasicLookComposition lookPage;
+    KeyboardComposition namePage;
+    PauseRecorder game;
+    RecordingRendering rendering;
+    CompositionBase* const pages[8] = {&options,         &profiles, &players,  &credits,
+                                       &connectionError, &mainMenu, &lookPage, &namePage};
 };
 
 }  // namespace
@@ -176,11 +412,16 @@ TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
         SCOPED_TRACE(c.stored[2]);
         audio->calls.clear();
         Start({"Ann"}, 0, options, c.stored, c.maxima);
-        const char* const sliders[] = {"sliderSfx", "sliderMusic", "sliderVoice"};
         for (int i = 0; i < 3; ++i)
-            EXPECT_FLOAT_EQ(Slider(sliders[i])->m_Value, c.values[i]) << sliders[i];
+            EXPECT_FLOAT_EQ(Slider(kSliders[i])->m_Value, c.values[i]) << kSliders[i];
         ExpectCalls(c.calls);
+        EXPECT_TRUE(IsButtonMarked(At(options, "MultiSamplingCheckBox"))) << "the window's setting";
     }
+    // The full screen box toggles the window's mode, and shows the mode as it is on every showing.
+    Click(options, "FullScreenCheckBox");
+    application.ToggleFullscreen();  // and back elsewhere
+    Again(options);
+    EXPECT_FALSE(IsButtonMarked(At(options, "FullScreenCheckBox")));
 }
 
 TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
@@ -221,6 +462,7 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
         {{"Ann", "Bob", "Cy", "Dee"}, false, true, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
         {{"Ann", "", "", ""}, true, false, {{0, 0}}},
         {{"Ann", "", "Cy"}, true, true, {{0, 0}, {1, 2}}},
+        {{"", "", "", ""}, true, false, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.names.size());
@@ -229,6 +471,7 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
         EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_Enabled != 0, c.canDelete);
         EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_InputLocked != 0, !c.canDelete);
         EXPECT_EQ(profiles.GetSlotMap(), c.slots);
+        EXPECT_EQ(At(profiles, "baseImageProfile1")->Visible != 0, !c.slots.empty());
         Click(profiles, "NewProfileButton");
         EXPECT_STREQ(Next(), ProfilesComposition::kNewProfilePage);
     }
@@ -257,16 +500,19 @@ TEST_F(MenuPages, DeletingMakesTheNeighbourCurrentAndSavesOnlyThat) {
 TEST_F(MenuPages, DoneConfirmsTheTickedProfile) {
     Start({"Ann", "Bob", "Cy"}, 1, profiles);
     Click(profiles, "profile2Checkbox");
+    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 1u);
     Click(profiles, "DoneButton");
-    EXPECT_TRUE(manager->IsProfileChosen());
-    EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
+    EXPECT_TRUE(manager->IsProfileChosen() && Next() == std::string(CompositionManager::kMainMenu));
 
+    for (int slot = 0; slot < 3; ++slot)
+        manager->GetSlot(slot)->ThumbnailFilename = ("T" + std::to_string(slot)).c_str();
     Again(profiles);
     avatar.SetVisible(false);
     Click(profiles, "profile3Checkbox");
     EXPECT_TRUE(avatar.Visible) << "the ticked profile is shown";
-    EXPECT_EQ(Background(1) + " " + Background(2),
-              std::string(ProfilesComposition::kBaseImage) + " " + ProfilesComposition::kSelectedImage);
+    EXPECT_EQ(Picture("baseImage2") + " " + Picture("baseImage3") + " " + Picture("imageProfile1") +
+                  Picture("imageProfile3"),
+              std::string(ProfilesComposition::kBaseImage) + " " + ProfilesComposition::kSelectedImage + " T0T2");
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 1) << "a pick alone is not saved";
     Click(wardrobe);
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 2);
@@ -278,11 +524,12 @@ TEST_F(MenuPages, EnoughDevicesGoOnAtOnce) {
     Connect(1);
     avatar.SetVisible(true);
     Click(players, "NumberOfPlayer_Btn2");
-    EXPECT_FALSE(WaitShown());
-    EXPECT_EQ(devices.GetMinimum() + devices.GetMaximum(), 4u);
-    EXPECT_EQ(manager->GetPlayerCount(), 2u);
-    EXPECT_FALSE(avatar.Visible);
+    EXPECT_TRUE(!WaitShown() && !avatar.Visible);
+    EXPECT_TRUE(devices.GetMinimum() + devices.GetMaximum() == 4 && manager->GetPlayerCount() == 2);
     EXPECT_STREQ(Next(), NumberOfPlayerComposition::kNextPage);
+    Again(players);
+    Click(players, "NumberOfPlayer_Btn3");
+    EXPECT_TRUE(players.GetPlayerCount() == 3 && WaitShown()) << "a third device is missing";
 }
 
 TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
@@ -330,10 +577,15 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
 
 TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     Start({"Ann", "Bob"}, 0, connectionError);
+    W::Widget* const buttons[] = {At(credits, "BackButton"), At(connectionError, "cancelButton")};
     {
-        CreditsComposition gone;  // destroyed while initialized: lets go of the back button
+        CreditsComposition gone;  // destroyed while initialized: they let go of their buttons
+        ConnectionErrorComposition goneToo;
         gone.Initialize(screen.get(), CreditsComposition::kName);
+        goneToo.Initialize(screen.get(), ConnectionErrorComposition::kName);
     }
+    for (W::Widget* button : buttons)
+        EXPECT_EQ(button->GetBehavior()->Event(W::kEventClick).Count(), 1u) << button->Name.c_str();
     W::Panel bare{"MenuScreen"};
     for (CompositionBase* page : pages) {
         bare.AddChild(new W::Panel(page->GetName()));
@@ -341,9 +593,11 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
         page->Initialize(&bare, page->GetName());
         page->OnActivate(true);
     }
-    for (const char* name : {"sliderVoice", "profile4Checkbox", "NumberOfPlayer_Btn3", "ScrollText", "cancelButton"})
+    for (const char* name : {"sliderVoice", "profile4Checkbox", "NumberOfPlayer_Btn3", "ScrollText", "cancelButton",
+                             "effect11", "softkeyboard"})
         EXPECT_GE(Count(std::string("can not find ") + name), 1u) << name;
     log.Clear();
+    EXPECT_EQ(Slider("sliderVoice")->GetBehavior()->Event(W::kEventValueChanged).Count(), 0u);
     Click(options, "DoneButton");  // the widgets of before are no longer listened to
     Click(profiles, "profile1Checkbox");
     Click(credits, "BackButton");
@@ -357,6 +611,7 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     EXPECT_FALSE(manager->GetSavedFile()->IsUsedSlot(1));
     credits.Update(16);
     connectionError.OnCancelClick();
+    lookPage.SelectLook(0);
     options.OnDoneClick();
     EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
     EXPECT_EQ(manager->GetSettings()->MusicVolume, 50u) << "no slider, no new volume";
@@ -365,4 +620,479 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
         EXPECT_EQ(page->GetRootPanel(), nullptr);
     }
     screen.reset();  // TearDown uninitializes the pages again
+}
+
+TEST_F(MenuPages, MissingMainMenuButtonsAreReportedExceptTheOptionalAwardsButton) {
+    Start({"Ann"}, 0, mainMenu);
+    EXPECT_TRUE(mainMenu.HasAwardsButton() && Own(application, &mainMenu));
+    W::Panel bare{"MenuScreen"};
+    auto* root = pagetest::Add<W::Panel>(&bare, CompositionManager::kMainMenu);
+    for (const char* name : {"profileButton", "exitButton"})
+        pagetest::Add<W::Button>(root, name);
+    mainMenu.Uninitialize();
+    log.Clear();
+    mainMenu.Initialize(&bare, CompositionManager::kMainMenu);
+    Names reported;
+    for (const std::string& line : log.Lines())
+        if (line.find("can not find ") != std::string::npos)
+            reported.push_back(line.substr(line.find("can not find ") + 13));
+    EXPECT_EQ(reported, (Names{"singlePlayerButton", "optionsButton"}));
+    EXPECT_TRUE(!mainMenu.HasAwardsButton() && Own(application, &mainMenu));
+    mainMenu.Uninitialize();
+}
+
+TEST_F(MenuPages, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
+    Start({"Ann"}, 0, mainMenu);
+    EXPECT_TRUE(!Close() && Shown("VerifyQuit"));
+    Focus(false);
+    EXPECT_TRUE(game.paused);
+    Focus(true);
+    EXPECT_TRUE(game.paused) << "the quit prompt is up";
+    PressPopupButton(screens, "VerifyQuit", "Cancel");
+    Focus(true);
+    EXPECT_FALSE(game.paused);
+    // An in-game popup keeps the pause too; no popup, or popups not loaded, does not.
+    for (i32 state : {CompositionManager::kPopupMenu, CompositionManager::kPopupReturnPrompt,
+                      CompositionManager::kPopupNone, CompositionManager::kPopupNotReady}) {
+        SCOPED_TRACE(state);
+        compositions.m_PopupState = state;
+        Focus(false);
+        Focus(true);
+        EXPECT_EQ(game.paused, state == CompositionManager::kPopupMenu || state == CompositionManager::kPopupReturnPrompt);
+    }
+    compositions.m_PopupState = CompositionManager::kPopupNone;
+    EXPECT_TRUE(!Close() && !mainMenu.IsQuitConfirmed());
+    PressPopupButton(screens, "VerifyQuit", "Confirm");
+    EXPECT_TRUE(mainMenu.IsQuitConfirmed() && Close());
+    EXPECT_EQ(popupEvents.events, (std::vector<bool>{true, true}));
+}
+
+TEST_F(MenuPages, MainMenuUninitializeOrDestructionClearsOnlyTheCallbacksThatAreStillItsOwn) {
+    Start({"Ann"}, 0, mainMenu);
+    int other = 0;
+    application.SetCloseCallback(&other, [](void*) { return true; });
+    mainMenu.Uninitialize();
+    EXPECT_EQ(application.GetCloseCallback().object, &other);
+    EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
+    EXPECT_EQ(application.GetDeactivatedCallback().fn, nullptr);
+    // Nothing listens any more.
+    EXPECT_EQ(At(mainMenu, "exitButton")->GetBehavior()->Event(W::kEventClick).Count(), 0u);
+    compositions.QuitCancelled.Fire();
+    EXPECT_TRUE(popupEvents.events.empty());
+    // A page destroyed while initialized takes its window callbacks with it.
+    {
+        MainMenuComposition gone;
+        compositions.RegisterComposition(CompositionManager::kMainMenu, &gone);
+        gone.SetApplication(&application);
+        gone.Initialize(screen.get(), CompositionManager::kMainMenu);
+        EXPECT_EQ(application.GetCloseCallback().object, &gone);
+    }
+    compositions.RegisterComposition(CompositionManager::kMainMenu, &mainMenu);
+    EXPECT_TRUE(application.GetCloseCallback().fn == nullptr && application.GetActivatedCallback().fn == nullptr);
+}
+
+// Shown, each main menu button leads to its page (the wardrobe coming back there); hidden, none
+// does.
+TEST_F(MenuPages, MainMenuButtonsLeadToTheirPagesWhileShown) {
+    Start({"Ann"}, 0, mainMenu);
+    mainMenu.OnScreenEnter();
+    const std::pair<W::Widget*, const char*> links[] = {{At(mainMenu, "profileButton"), ProfilesComposition::kName},
+                                                        {At(mainMenu, "optionsButton"), OptionsComposition::kName},
+                                                        {At(mainMenu, "awardsButton"), AwardsComposition::kName},
+                                                        {wardrobe, CompositionManager::kWardrobe}};
+    for (const auto& [button, next] : links) {
+        Again(mainMenu);
+        mainMenu.OnActivate(false);
+        log.Clear();
+        Click(button);
+        EXPECT_EQ(compositions.GetLeavingComposition(), nullptr) << next;
+        mainMenu.OnActivate(true);
+        Click(button);
+        EXPECT_STREQ(Next(), next);
+        EXPECT_EQ(Count(AudioManager::kButtonPressSound), 1u) << "a sound for the shown page's press only";
+    }
+    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), CompositionManager::kMainMenu);
+}
+
+TEST_F(MenuPages, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
+    for (const auto& [current, slot] : {std::pair{1, 1}, std::pair{-1, -1}}) {
+        SCOPED_TRACE(current);
+        Start({"Ann", "Bob"}, current, mainMenu);
+        mainMenu.SetNextLevel("");
+        manager->AssignPlayer(0, 0);
+        manager->AssignPlayer(1, 0);
+        Click(mainMenu, "singlePlayerButton");
+        EXPECT_EQ(std::pair(manager->GetPlayerSlot(0), manager->GetPlayerSlot(1)), std::pair(slot, -1));
+        EXPECT_EQ(Count("The next level is not set"), 1u);
+        log.Clear();
+        mainMenu.SetNextLevel("QZ11_Game_Level1");
+        Click(mainMenu, "singlePlayerButton");
+        EXPECT_EQ(Count("The next level is not set"), 0u);
+        EXPECT_EQ(Count("Can not find the Level is :QZ11_Game_Level1"), 1u) << "the level is asked for";
+    }
+}
+
+TEST_F(MenuPages, TheLookPageShowsOnlyForAFirstTimePlayer) {
+    const struct {
+        const char* what;
+        int current;
+        bool choose;
+        bool shown;
+    } cases[] = {
+        {"no profile", -1, false, true},
+        {"current profile", 0, false, false},
+        {"profile chosen", -1, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        StartNewPlayer({"ANNA", "", "", ""}, c.current);
+        if (c.choose)
+            manager->SelectProfile(0);
+        manager->GetSettings()->CurrentSavedGame = c.current;
+        lookPage.OnScreenEnter();
+        EXPECT_EQ(lookPage.GetRootPanel()->Visible, c.shown);
+        EXPECT_FALSE(namePage.GetRootPanel()->Visible);
+    }
+}
+
+TEST_F(MenuPages, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
+    StartNewPlayer({"", "", "", ""});
+    EXPECT_TRUE(avatar.Activate && avatar.Visible) << "the main menu's default look";
+    EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, MainMenuComposition::kDefaultLook);
+    W::Widget* done = At(lookPage, "DoneButton");
+    // Hidden, the page takes no press.
+    Click(Look(1));
+    Click(done);
+    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    lookPage.OnScreenEnter();
+
+    avatar.Activate = false;
+    avatar.GetBehaviorCharacter().firstUpdate = false;
+    rendering.rebuilds.clear();
+    Click(Look(2));
+    EXPECT_EQ(rendering.rebuilds, (Names{"clean", "build"}));
+    EXPECT_TRUE(avatar.GetBehaviorCharacter().firstUpdate) << "the new look restarts the avatar's behaviour";
+    EXPECT_EQ(lookPage.GetSelectedLook(), 2);
+    EXPECT_TRUE(avatar.Activate && avatar.Visible && done->m_Enabled);
+    KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
+    ASSERT_NE(worn, nullptr);
+    EXPECT_EQ(worn->Name, "AppearanceFemale01.xml");
+
+    // Pressed again: still chosen, and the avatar keeps the look it wears.
+    worn->Name = "kept";
+    rendering.rebuilds.clear();
+    Click(Look(2));
+    EXPECT_TRUE(rendering.rebuilds.empty() && lookPage.GetSelectedLook() == 2 && worn->Name == "kept");
+    Click(done);
+    EXPECT_STREQ(Next(), KeyboardComposition::kName);
+
+    // Shown again: nothing chosen, "DoneButton" disabled.
+    lookPage.OnActivate(false);
+    lookPage.OnActivate(true);
+    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
+    EXPECT_FALSE(done->m_Enabled);
+    // Without the avatar a pick is reported and still taken; picks past the looks are not.
+    stage.m_Characters.clear();
+    lookPage.SelectLook(1);
+    EXPECT_TRUE(log.Contains("can not find MenuAvatar") && done->m_Enabled);
+    lookPage.SelectLook(12);
+    lookPage.SelectLook(-1);
+    EXPECT_EQ(lookPage.GetSelectedLook(), 1);
+
+    // Uninitialized, the page no longer listens to its buttons.
+    lookPage.Uninitialize();
+    EXPECT_EQ(done->GetBehavior()->Event(W::kEventClick).Count(), 0u);
+    EXPECT_EQ(Look(11)->GetBehavior()->Event(W::kEventClick).Count(), 0u);
+}
+
+TEST_F(MenuPages, TheNameFieldRules) {
+    StartNewPlayer({"", "", "", ""});
+    W::Widget* done = At(namePage, "DoneButton");
+    ShowNamePageWithLook(0);
+    EXPECT_TRUE(Entered() == " " && !done->m_Enabled);
+    Type('B');
+    EXPECT_TRUE(Entered() == "B" && done->m_Enabled);
+    Type(8);
+    EXPECT_TRUE(Entered().empty() && !done->m_Enabled);
+    Type(' ');
+    EXPECT_TRUE(Entered().empty() && !done->m_Enabled) << "no leading space";
+    TypeText("ABCDEFGHI");
+    EXPECT_EQ(Entered(), "ABCDEFGH");
+
+    // Shown again, the placeholder and a disabled "DoneButton".
+    namePage.OnActivate(false);
+    namePage.OnActivate(true);
+    EXPECT_TRUE(Entered() == " " && !done->m_Enabled);
+    TypeText("ABCDEFGH");
+    EXPECT_EQ(KeyboardComposition::TrimTrailingSpaces("A B  "), "A B");
+
+    log.Clear();
+    Click(namePage, "BackButton");
+    EXPECT_STREQ(Next(), BasicLookComposition::kName);
+    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 1u);
+    namePage.OnActivate(false);
+    Click(done);  // hidden: no profile made
+    EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
+}
+
+// A loaded profile's exact name is refused with the popup and the page stays; otherwise the
+// profile is made with the avatar's look, selected and saved, and the main menu follows.
+TEST_F(MenuPages, DoneCreatesSelectsAndSavesTheProfile) {
+    StartNewPlayer({"", "Bob", "", ""});
+    const std::string before = Contents();
+    ShowNamePageWithLook(2);
+    TypeText("Bob  ");
+    Click(namePage, "DoneButton");
+    EXPECT_EQ(popupEvents.events, std::vector<bool>{true});
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_TRUE(Contents() == before && Entered() == "Bob  ");
+
+    for (int i = 0; i < 5; ++i)
+        Type(8);
+    TypeText("BOB ");
+    Click(namePage, "DoneButton");
+    EXPECT_EQ(popupEvents.events.size(), 1u);
+    EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
+    ASSERT_EQ(manager->GetCurrentSlot(), 0);
+    EXPECT_EQ(manager->GetProfile(0), manager->GetSlot(0));
+
+    // The save on disk, read by a fresh start.
+    Load();
+    ASSERT_EQ(manager->GetCurrentSlot(), 0);
+    EXPECT_EQ(manager->GetSlot(0)->SavedGameName, "BOB");
+    EXPECT_EQ(manager->GetSlot(0)->AvatarDescription.Name, "AppearanceFemale01.xml");
+    // Shown on the avatar, the profile's look is built afresh.
+    rendering.rebuilds.clear();
+    manager->ShowProfileOnAvatar(manager->GetSlot(0));
+    EXPECT_EQ(rendering.rebuilds, (Names{"clean", "build"}));
+    EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
+    // So is player 0's character, in the look of the profile it plays.
+    GameServices::Entities::Character player("Player0");
+    manager->BuildCharacterFromProfile(0, &player);
+    ASSERT_NE(player.VolatileDatas.GetAppearance(), nullptr);
+    EXPECT_EQ(player.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
+    KG::CharacterManager::Instance()->RemoveAppearance(player);
+}
+
+TEST_F(MenuPages, WithEverySlotUsedTheNamePageReportsAndStays) {
+    StartNewPlayer({"A", "B", "C", "D"});
+    const std::string before = Contents();
+    ShowNamePageWithLook(0);
+    TypeText("Eve");
+    log.Clear();
+    Click(namePage, "DoneButton");
+    EXPECT_TRUE(!log.Lines().empty() && compositions.GetLeavingComposition() == nullptr);
+    EXPECT_TRUE(manager->GetCurrentSlot() == -1 && !manager->IsProfileChosen());
+    EXPECT_TRUE(Contents() == before && manager->GetSlot(3)->SavedGameName == "D");
+}
+
+// A plain loop end of the avatar's action changes nothing; the end of a try or of an idle break
+// goes back to idle with the try window shut for the cooldown.
+TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
+    BehaviorCharacter behavior(BehaviorCharacter::kMaleTemplate, nullptr);
+    behavior.OnActionEnd();
+    EXPECT_FALSE(behavior.IsTryActive());
+    EXPECT_TRUE(behavior.RequestTry(1, MenuActions::kTryTop));
+    EXPECT_FALSE(behavior.RequestTry(1, MenuActions::kTryHead)) << "the same token again";
+    for (int end = 0; end < 2; ++end) {
+        behavior.OnActionEnd();
+        EXPECT_TRUE(behavior.IsTryActive() && behavior.tryToken == 0 && !behavior.breakQueued);
+        EXPECT_EQ(behavior.requestedAction, MenuActions::kIdle);
+        EXPECT_FALSE(behavior.RequestTry(2, MenuActions::kTryTop)) << "cooling down";
+        behavior.tryActive = false;
+        behavior.breakQueued = true;
+        behavior.requestedAction = MenuActions::kLoopBreak;
+    }
+}
+
+TEST_F(MenuPages, ToggleReturnPromptAndButtonsFollowTheirStates) {
+    AddPlayers();
+    compositions.m_PopupState = CompositionManager::kPopupNotReady;
+    compositions.ToggleInGameMenu();  // inert until the popups are loaded
+    EXPECT_TRUE(compositions.m_PopupState == CompositionManager::kPopupNotReady && compositions.m_ToggleGate == -1);
+    EXPECT_EQ(Open() + Take(), "");
+    compositions.m_PopupState = CompositionManager::kPopupNone;
+    for (size_t i = 0; i < members.size(); ++i)
+        members[i]->m_Locked = i % 2 == 0;  // "L-L-"
+    struct Step {
+        const char* popup;   // null: the menu key
+        const char* button;
+        i32 state;
+        const char* open;
+        const char* events;
+        const char* locks;
+    } steps[] = {
+        {nullptr, nullptr, 0, "InGameMenu ", "shown ", "-LL-"},
+        {nullptr, nullptr, 2, "", "hidden ", "L-L-"},
+        {nullptr, nullptr, 0, "InGameMenu ", "shown ", "-LL-"},
+        {"InGameMenu", "ReturnMainMenu", 1, "InGameReturnPrompt ", "sound ", "-LL-"},
+        // The toggle closes the prompt and gives the cursors back without confirming.
+        {nullptr, nullptr, 2, "", "hidden ", "L-L-"},
+        {nullptr, nullptr, 0, "InGameMenu ", "shown ", "-LL-"},
+        {"InGameMenu", "ReturnMainMenu", 1, "InGameReturnPrompt ", "sound ", "-LL-"},
+        {"InGameReturnPrompt", "Cancel", 0, "InGameMenu ", "sound ", "-LL-"},
+        {"InGameMenu", "ResumeGame", 2, "", "hidden sound ", "L-L-"},
+        {nullptr, nullptr, 0, "InGameMenu ", "shown ", "-LL-"},
+        {"InGameMenu", "ReturnMainMenu", 1, "InGameReturnPrompt ", "sound ", "-LL-"},
+        {"InGameReturnPrompt", "Confirm", 2, "", "return sound ", "L-L-"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(&step - steps);
+        if (step.popup)
+            PressPopupButton(screens, step.popup, step.button);
+        else
+            compositions.ToggleInGameMenu();
+        EXPECT_EQ(compositions.m_PopupState, step.state);
+        EXPECT_EQ(Open(), step.open);
+        EXPECT_EQ(Take(), step.events);
+        EXPECT_EQ(Locks(), step.locks);
+    }
+    EXPECT_EQ(compositions.m_ToggleGate, 0);
+}
+
+// A group's button opens the group page with the group's awards: title, description, and the
+// prize picture with the medal once unlocked. The group page goes back to the list, and its
+// wardrobe comes back to it.
+TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPage) {
+    StartAwards(AwardsText(Group("Quiz", Award("First", "", "One") + Award("Second", "", "Two"))));
+    EXPECT_EQ(Text(awardsPage, "progressLabel") + " " + Text(awardsPage, "group1"), "0/2 Quiz");
+    awardsPage.UnlockAward("First", true);
+    awardsPage.ShowGroups();
+    Again(awardsPage);
+    EXPECT_EQ(Text(awardsPage, "progressLabel"), "1/2");
+    Click(awardsPage, "group2Button");  // no second group
+    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    Click(awardsPage, "group1Button");
+    EXPECT_STREQ(Next(), GroupAwardsComposition::kName);
+    EXPECT_EQ(Text(groupPage, "title") + " " + Text(groupPage, "awardName1") + " " + Text(groupPage, "awardDescription2") +
+                  " " + Picture("iconAward", &groupPage) + " " + Picture("awardPrize2", &groupPage),
+              std::string("Quiz First Two Icon_Award1 ") + GroupAwardsComposition::kLockedPrize);
+    EXPECT_TRUE(At(groupPage, "awardMedal1")->Visible && !At(groupPage, "awardMedal2")->Visible);
+    Again(groupPage);
+    Click(groupPage, "BackButton");
+    EXPECT_STREQ(Next(), AwardsComposition::kName);
+    Again(groupPage);
+    Click(wardrobe);
+    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), GroupAwardsComposition::kName);
+    groupPage.Uninitialize();
+    EXPECT_EQ(groupPage.GetRootPanel(), nullptr);
+}
+
+TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {
+    const struct {
+        const char* what;
+        std::string unlockables;
+        const char* unlocked;  // "<list><category>:<name>" of the profile's unlocked lists
+        const char* picture;   // null: none
+        const char* report;
+        int current = 1;
+    } cases[] = {
+        {"top", Unlockable("AppearanceMale01", "ChM_Top_Disco_skin01_pnk.mdl", "Top") +
+                    Unlockable("AppearanceFemale01", "ChF_Top_Crop_skin01_dpnk.mdl", "Top"),
+         "outfit0:ChF_Top_Crop_skin01_dpnk", "THUMBNAIL_ChF_Top_Crop_skin01.png", nullptr},
+        {"bottom", Unlockable("AppearanceFemale01", "ChF_Bottom_Skirt.mdl", "Bottom"), "outfit1:ChF_Bottom_Skirt",
+         "THUMBNAIL_ChF_Bottom_Skirt.png", nullptr},
+        {"footwear", Unlockable("AppearanceFemale01", "ChF_Shoes_Skate.mdl", "Footwear"), "outfit2:ChF_Shoes_Skate",
+         "THUMBNAIL_ChF_Shoes_Skate.png", nullptr},
+        {"eyewear", Unlockable("AppearanceFemale01", "ChF_Glasses_Star.mdl", "Eyewear"), "outfit3:ChF_Glasses_Star",
+         "THUMBNAIL_ChF_Glasses_Star.png", nullptr},
+        {"hair", Unlockable("AppearanceFemale01", "ChF_Hair_Spiky.mdl", "Hair"), "anatomy3:ChF_Hair_Spiky",
+         "THUMBNAIL_ChF_Hair_Spiky.png", nullptr},
+        {"lower-case type", Unlockable("AppearanceFemale01", "ChF_Top_Crop_skin01_dpnk.mdl", "top"), "",
+         "THUMBNAIL_ChF_Top_Crop_skin01.png", "Unknown unlockable type top"},
+        {"another look", Unlockable("AppearanceFemale01.xml", "ChF_Bottom_Skirt.mdl", "Bottom"), "", nullptr, nullptr},
+        {"no profile", Unlockable("AppearanceFemale01", "ChF_Bottom_Skirt.mdl", "Bottom"), "", nullptr, "no profile",
+         -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        StartAwards(AwardsText(Group("G", Award("Prize", c.unlockables) + Award("Next"))), c.current);
+        awardsPage.UnlockAward("Prize", true);
+        const sAward& award = Nth(0);
+        EXPECT_EQ(Nth(1).Title, "Next") << "an award after unlockables is read whole";
+        EXPECT_TRUE(award.unlocked && award.isNew);
+        EXPECT_EQ(awardsPage.GetUnlockedCount(), 1u);
+        EXPECT_EQ(award.thumbnail, c.picture ? c.picture : "");
+        std::string unlocked;
+        for (u32 category = 0; category < 4; ++category) {
+            std::vector<TString<char>> anatomy, outfit;
+            manager->GetUnlockedAnatomyPartNames(category, 1, anatomy);
+            manager->GetUnlockedOutfitPartNames(category, 1, outfit);
+            for (const TString<char>& name : anatomy)
+                unlocked += "anatomy" + std::to_string(category) + ":" + name.c_str();
+            for (const TString<char>& name : outfit)
+                unlocked += "outfit" + std::to_string(category) + ":" + name.c_str();
+        }
+        EXPECT_EQ(unlocked, c.unlocked);
+        EXPECT_TRUE(c.report ? log.Contains(c.report) : log.Lines().empty());
+    }
+    std::vector<TString<char>> none{"stale"};
+    manager->GetUnlockedAnatomyPartNames(4, 1, none);
+    EXPECT_TRUE(none.empty() && log.Contains("category 4 is out of range"));
+}
+
+// A missing, empty or foreign file leaves no awards (reported) and counts 0/0; a second load
+// of a good file replaces the list and forgets the grants.
+TEST_F(MenuPages, AwardUnreadableFilesLeaveNoAwards) {
+    StartAwards("");
+    const struct {
+        const char* what;
+        const char* text;  // null: no file
+    } cases[] = {
+        {"missing", nullptr},
+        {"other root", "<Root><MetaAwards/></Root>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteAwards(AwardsText(Group("G", Award("A") + Award("B"))));
+        awardsPage.LoadAwards();
+        awardsPage.UnlockAward("A", true);
+        std::filesystem::remove(dir.File("-xml/global/awards.xml"));
+        if (c.text)
+            WriteAwards(c.text);
+        log.Clear();
+        awardsPage.LoadAwards();
+        awardsPage.ShowGroups();
+        EXPECT_TRUE(awardsPage.GetAwardList().MetaAwards.empty());
+        EXPECT_EQ(Text(awardsPage, "progressLabel"), "0/0");
+        EXPECT_FALSE(log.Lines().empty());
+    }
+    WriteAwards(AwardsText(Group("G", Award("A") + Award("B"))));
+    awardsPage.LoadAwards();
+    awardsPage.UnlockAward("A", true);
+    awardsPage.LoadAwards();
+    awardsPage.ShowGroups();
+    EXPECT_FALSE(Nth(0).unlocked);
+    EXPECT_EQ(awardsPage.GetUnlockedCount(), 0u);
+    EXPECT_EQ(Text(awardsPage, "progressLabel"), "0/2");
+    awardsPage.UnlockAward("B", true);
+    awardsPage.RefreshAwards();  // another profile: the grants are read again from nothing
+    EXPECT_TRUE(!Nth(1).unlocked && awardsPage.GetUnlockedCount() == 0 && Text(awardsPage, "progressLabel") == "0/2");
+}
+
+// Damaged copies of the sample file load, count and grant without any memory fault.
+TEST_F(MenuPages, AwardDamagedFilesLoadSafely) {
+    const std::string sample = FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/global/Awards.xml");
+    StartAwards(sample);
+    std::vector<std::string> titles;
+    for (const sMetaAward& meta : awardsPage.GetAwardList().MetaAwards)
+        for (const sAward& award : meta.Awards)
+            titles.push_back(award.Title.c_str());
+    ASSERT_EQ(titles.size(), 20u);
+    std::mt19937 rng(3030);
+    for (int i = 0; i < 5000; ++i) {
+        std::string bytes = sample;
+        DamageBytes(bytes, rng, 1 + int(rng() % 6));
+        WriteAwards(bytes);
+        awardsPage.LoadAwards();
+        awardsPage.ShowGroups();
+        awardsPage.UnlockAward(titles[rng() % titles.size()].c_str(), true);
+        awardsPage.RefreshAwards();
+        log.Clear();
+    }
+    WriteAwards(sample);
+    awardsPage.LoadAwards();
+    awardsPage.ShowGroups();
+    EXPECT_EQ(awardsPage.GetTotalCount(), 20u);
 }

@@ -1,7 +1,6 @@
 #pragma once
-// Small helpers of the menu page tests: popup visibility events, presses, log line counts, the
-// sample interface files copied into a test folder, and a profile fixture with the menu avatar
-// in the menu level and a page manager.
+// Small helpers of the menu page tests: presses, new widgets, log line counts and the sample
+// interface files copied into a test folder.
 #include <cctype>
 #include <initializer_list>
 #include <string>
@@ -22,12 +21,6 @@
 #include "tests/support/TempDir.h"
 
 namespace pagetest {
-
-struct PopupEvents {
-    void On(bool shown) { events.push_back(shown); }
-    std::vector<bool> events;
-    FDelegateParam<PopupEvents, bool> delegate{this, &PopupEvents::On};
-};
 
 inline void Click(GameServices::Widget::Widget* widget) { widget->GetBehavior()->onPress(false); }
 
@@ -59,33 +52,5 @@ inline void CopyLook(const TempDir& dir, std::string look) {
         c = char(std::tolower(static_cast<unsigned char>(c)));
     CopySample(dir, "-xml/korvocity/" + look, from);
 }
-
-class MenuAvatarTest : public profiletest::ProfileTest {
-protected:
-    void SetUp() override {
-        ProfileTest::SetUp();
-        compositions.PopupVisibilityChanged.AddDelegate(&popupEvents.delegate);
-        stage.m_Characters.push_back(&avatar);
-        level = &stage;
-    }
-    void TearDown() override {
-        GameServices::KorvoGame::CharacterManager::Instance()->RemoveAppearance(avatar);
-        ProfileTest::TearDown();
-    }
-    // The sample game-show popups with the named layouts, loaded.
-    void LoadPopups(std::initializer_list<const char*> layouts) {
-        CopySample(dir, "-xml/global/gameshowpopups.xml", "global/gameshowpopups.xml");
-        for (const char* layout : layouts)
-            CopySample(dir, std::string("-xml/screen/") + layout, std::string("screens/") + layout);
-        screens.LoadPopups();
-        compositions.LoadPopups();
-    }
-
-    GameServices::Widget::ScreenManager screens;
-    GameShow::CompositionManager compositions{&screens};
-    PopupEvents popupEvents;
-    GameServices::Entities::Set stage{"GameShowMenu"};
-    GameShow::MenuCharacter avatar{"MenuAvatar"};
-};
 
 }  // namespace pagetest

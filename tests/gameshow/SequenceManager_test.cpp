@@ -1,4 +1,5 @@
-// The sequence manager and its files, and the entity and camera sequencers.
+// The sequence manager and its files, the entity sequencer, and the game-show cameras with their
+// sequencer.
 #include "gameshow/SequenceManager.h"
 
 #include <gtest/gtest.h>
@@ -9,16 +10,19 @@
 #include <vector>
 
 #include "engine/core/Crc32Hash.h"
-#include "gameservices/entities/Camera.h"
+#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/entities/TypeIds.h"
+#include "gameshow/GameShowCamera.h"
 #include "gameshow/Sequencers.h"
+#include "tests/gameservices/minigame/BehaviorTestSetup.h"
+#include "tests/gameservices/widget/WidgetTestGame.h"
+#include "tests/gameshow/PageTestSetup.h"
 #include "tests/support/ByteDamage.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
 using namespace GameShow;
-using GameServices::Entities::Camera;
-using GameServices::Entities::Set;
 
 namespace {
 
@@ -64,21 +68,17 @@ protected:
     }
 
     void Load(const std::string& name, int duration, bool skippable, const std::vector<std::string>& times) {
-        manager.LoadSequence(name.c_str(), dir.Write(name + ".xml", SequenceFile(name, duration, skippable, times)).c_str());
+        const std::string file = dir.Write(name + ".xml", SequenceFile(name, duration, skippable, times));
+        manager.LoadSequence(name.c_str(), file.c_str());
     }
 
-    void OnEnded() {
-        events.push_back("ended");
-        if (onEnded)
-            onEnded();
-    }
+    void OnEnded() { events.push_back("ended"); }
 
     TempDir dir;
     std::vector<std::string> events;
     RecordingSequencer sequencer;
     SequenceManager manager;
     FDelegate<SequenceManagerTest> ended{this, &SequenceManagerTest::OnEnded};
-    std::function<void()> onEnded;
 };
 
 std::vector<std::string> Names(const std::vector<std::string>& events) {
@@ -89,6 +89,7 @@ std::vector<std::string> Names(const std::vector<std::string>& events) {
 }
 
 TEST_F(SequenceManagerTest, ActsFireInTheUpdateWhoseIntervalHoldsTheirTime) {
+    EXPECT_FALSE(manager.IsPaused());
     Load("a", 1000, false, {"400", "0", "399", "", "-5", "400", "799", "800", "1199", "1200"});
     manager.PlaySequence("a");
     manager.Update(0);
@@ -107,8 +108,11 @@ TEST_F(SequenceManagerTest, ActsFireInTheUpdateWhoseIntervalHoldsTheirTime) {
     }
     EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
 
-    // Disabled, the clock stands still.
+    // Paused or disabled, the clock stands still.
     manager.PlaySequence("a");
+    manager.SetPaused(true);
+    manager.Update(400);
+    manager.SetPaused(false);
     manager.SetEnabled(false);
     manager.Update(400);
     EXPECT_EQ(Names(events), std::vector<std::string>{"a-start"});
@@ -134,39 +138,35 @@ TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
     // Loading a present name keeps the first; an event of no known sequencer is reported.
     manager.LoadSequence("a", dir.Write("other.xml", SequenceFile("x", 5, true, {})).c_str());
     EXPECT_EQ(manager.FindSequence(Crc32Hash("a"))->m_Duration, 1000);
-    manager.LoadSequence("blind", dir.Write("blind.xml",
-                                            "<root><Sequence><OnStart><Events><item name=\"n\"/></Events>"
-                                            "</OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence></root>")
-                                      .c_str());
+    const std::string blind = "<root><Sequence><OnStart><Events><item name=\"n\"/></Events></OnStart><Acts/>"
+                              "<OnEnd><Events/></OnEnd></Sequence></root>";
+    manager.LoadSequence("blind", dir.Write("blind.xml", blind).c_str());
     manager.PlaySequence("blind");
     EXPECT_TRUE(log.Contains("can't find the sequencer ''"));
     EXPECT_TRUE(manager.UnregisterSequencer(Crc32Hash("Rec")));
 }
 
 TEST_F(SequenceManagerTest, ReplacingAndSkippingFireEndsInOrder) {
-    struct Case {
-        std::vector<const char*> calls;  // names to play; "skip" skips
-        std::vector<std::string> events;
-    };
-    const Case cases[] = {
+    // The names played ("skip" skips), the events fired.
+    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
         {{"hard", "soft"}, {"hard-start", "hard-end", "ended", "soft-start"}},
         {{"soft", "hard"}, {"soft-start", "soft-skip", "soft-end", "ended", "hard-start"}},
         {{"hard", "skip"}, {"hard-start"}},
         {{"soft", "skip", "skip"}, {"soft-start", "soft-skip", "soft-end", "ended"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [calls, fired] : cases) {
         manager.Reset();  // forgets the sequencers too
         EXPECT_TRUE(manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer));
         Load("hard", 1000, false, {});
         Load("soft", 1000, true, {});
         events.clear();
-        for (const char* call : c.calls) {
-            if (std::string(call) == "skip")
+        for (const std::string& call : calls) {
+            if (call == "skip")
                 manager.Skip();
             else
-                manager.PlaySequence(call);
+                manager.PlaySequence(call.c_str());
         }
-        EXPECT_EQ(Names(events), c.events);
+        EXPECT_EQ(Names(events), fired);
     }
 }
 
@@ -193,6 +193,16 @@ TEST_F(SequenceManagerTest, SequencesRemovedWhileTheirEventsFire) {
     EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
     EXPECT_FALSE(manager.IsEnabled());
     EXPECT_EQ(manager.FindSequence(Crc32Hash("a")), nullptr);
+}
+
+// Keys chain at the head of their bucket; a present key is refused.
+TEST(HashTable, ChainsKeysAndRefusesDuplicates) {
+    HashTable<int> twenty(20);
+    EXPECT_TRUE(twenty.Insert(1, 10) && twenty.Insert(21, 20) && !twenty.Insert(1, 30));
+    EXPECT_EQ(twenty.KeysOfBucket(twenty.BucketOf(1)), (std::vector<u32>{21, 1}));
+    EXPECT_TRUE(*twenty.Find(1) == 10 && twenty.Remove(21) && !twenty.Remove(21) && twenty.Count() == 1);
+    twenty.Clear();
+    EXPECT_TRUE(twenty.Count() == 0 && !twenty.Find(1));
 }
 
 // Damaged sequence files load and play without reading outside their records.
@@ -236,8 +246,82 @@ TEST(EntitySequencer, ForwardsToTheEntityNamedByTheTarget) {
     LogCapture log;
     EXPECT_TRUE(sequencer.Unregister(Crc32Hash("ScreenGame")));
     sequencer.onSequenceEvent("HideComponent", "ScreenGame", "SoftKeyboard");
-    EXPECT_EQ(screen.calls.size(), 1u);
-    EXPECT_TRUE(log.Contains("EntitySequencer : can't find the Sequenceable Entity called 'ScreenGame' !!!"));
+    EXPECT_TRUE(screen.calls.size() == 1 &&
+                log.Contains("EntitySequencer : can't find the Sequenceable Entity called 'ScreenGame' !!!"));
+}
+
+// The sequencer makes the set's named game-show camera the active one, which alone follows the
+// frames and plays its action of the sample camera behaviours (keys KeyWide 40, KeyHost 90); the
+// animation event replays the active camera's action up to its end key.
+TEST(GameShowCameras, TheSequencerSwitchesTheActiveCameraAndPlaysToItsEndKey) {
+    TempDir dir;
+    pagetest::CopySample(dir, "-xml/global/camerasbehaviors.xml", "global/camerasbehaviors.xml");
+    GameServices::Bridge::FileSystem::Destroy();
+    GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
+    GameServices::MiniGame::BehaviorManager::Instance()->ResetBehaviors();
+    widget_test::TestGame game;
+    behavior_test::RecordingAnimation animation;
+    LogCapture log;
+    GameServices::Entities::Set set("studio");
+    GameShowCamera host("Cam_Host"), wide("Cam_Wide");
+    GameServices::Entities::Camera plain("LevelCam");
+    for (auto [camera, key] : {std::pair{&host, "KeyHost"}, std::pair{&wide, "KeyWide"}}) {
+        auto* data = new sGameShowApplicationDataCameras();
+        data->EndKey = key;
+        camera->Attributes.m_Map[GameServices::Entities::TypeIds::ApplicationDataKey] = data;
+    }
+    plain.Activate = wide.Activate = false;
+    set.m_Cameras = {&plain, &host, &wide};
+    game.level = &set;
+    GameShowCameraSequencer sequencer;
+    sequencer.onInitialize(&set);
+    GameShowCameraManager& cameras = *GameShowCameraManager::Instance();
+    EXPECT_EQ(cameras.GetActiveCamera(), &host);
+    host.Initialize();
+    host.Initialize();  // on the frame event once
+    // The event and its target, the camera active after it, the animation calls of the event and
+    // the next frame.
+    using Step = std::tuple<const char*, const char*, GameShowCamera*, std::vector<std::string>>;
+    size_t seen = animation.Lines().size();
+    for (const auto& [event, target, active, calls] : std::vector<Step>{
+             {"PlayCameraAnimation", "Cam_Host", &host, {"Replay 4: m3 0..90"}},
+             {"SetActiveCamera", "Cam_Wide", &wide, {"Start 4: t0 m3 r1 -1..-1", "Speed 4: 1"}},
+             {"SetActiveCamera", "Nowhere", &wide, {}},
+             {"SetActiveCamera", "LevelCam", &wide, {}},
+             {"PlayCameraAnimation", "Cam_Host", &wide, {"Replay 4: m3 0..40"}}}) {
+        sequencer.onSequenceEvent(event, target, "");
+        game.flow.GetFrameEvent().Fire(16);
+        const std::vector<std::string> all = animation.Lines();
+        EXPECT_EQ(std::vector<std::string>(all.begin() + long(seen), all.end()), calls) << event << " " << target;
+        seen = all.size();
+        EXPECT_TRUE(cameras.GetActiveCamera() == active && host.Activate == (active == &host) &&
+                    game.FrameDelegates() == 1);
+    }
+    // Speed and key requests also wait for the next frame.
+    GameShowBehaviorCamera& behavior = wide.GetBehaviorCamera();
+    behavior.speedRequested = behavior.listenRequested = behavior.unlistenRequested = true;
+    behavior.speed = 2;
+    behavior.listenKey = behavior.unlistenKey = "KeyWide";
+    game.flow.GetFrameEvent().Fire(16);
+    EXPECT_FALSE(behavior.replayRequested || behavior.speedRequested || behavior.listenRequested ||
+                 behavior.unlistenRequested);
+    const std::vector<std::string> all = animation.Lines();
+    EXPECT_EQ(std::vector<std::string>(all.begin() + long(seen), all.end()),
+              (std::vector<std::string>{"Speed 4: 2", "AddKey 4: @40", "RemoveKey 4: @40"}));
+    // A reset or deleted camera leaves the frame event, and the manager forgets a deleted one.
+    wide.Reset();
+    {
+        GameShowCamera gone("Cam_Gone");
+        gone.Initialize();
+        cameras.SetActiveCamera(&gone);
+    }
+    EXPECT_TRUE(game.FrameDelegates() == 0 && cameras.GetActiveCamera() == nullptr);
+    EXPECT_TRUE(log.Contains("Missing applicationData  for the Camera!"));
+    cameras.SetSet(nullptr);
+    set.m_Cameras.clear();
+    host.Attributes.Clear();
+    wide.Attributes.Clear();
+    GameServices::Bridge::FileSystem::Destroy();
 }
 
 }  // namespace

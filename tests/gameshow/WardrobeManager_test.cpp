@@ -1,3 +1,4 @@
+// The wardrobe catalogue, and the wardrobe page over it with a menu avatar in the menu level.
 #include "gameshow/WardrobeManager.h"
 
 #include <gtest/gtest.h>
@@ -7,16 +8,25 @@
 #include <cstdlib>
 #include <random>
 
+#include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/MenuCharacter.h"
+#include "gameshow/WardrobeComposition.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/gameshow/PageTestSetup.h"
 #include "tests/gameshow/WardrobeTestSetup.h"
 #include "tests/support/ByteDamage.h"
+#include "tools/authoring/TrackWriter.h"
 
 using namespace wardrobetest;
 using GameServices::KorvoGame::AnatomyPart;
 using GameServices::KorvoGame::ContainerFactory;
 using GameServices::KorvoGame::OutfitPart;
 using GameServices::KorvoGame::PartPool;
-using GameShow::WardrobeManager;
+using namespace GameShow;
+namespace W = GameServices::Widget;
+namespace KG = GameServices::KorvoGame;
+using pagetest::Add;
+using pagetest::Click;
 
 namespace {
 
@@ -58,16 +68,14 @@ TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
         EXPECT_TRUE(log.Lines().empty());
         WriteCharacterFiles();
     }
-}
-
-TEST_F(Wardrobe, AnUnreadableWardrobeIsReportedAndLeavesItsEntryEmpty) {
+    // An unreadable wardrobe is reported and leaves its entry empty.
+    WardrobeManager::Destroy();
     std::filesystem::remove(dir.File(Korvo("ul_m1.xml")));
-    AddProfile(look, "Ann");
+    wardrobe = WardrobeManager::Instance();
     wardrobe->LoadUnlockableAssemblies();
-    EXPECT_TRUE(wardrobe->IsUnlockableLoaded());
-    std::string path = dir.File(Korvo("ul_m1.xml"));
+    std::string path = dir.File(Korvo("ul_m1.xml"));  // reported as read: in lower case
     std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    EXPECT_TRUE(log.Contains("Can not read the Wardrobe file: " + path));
+    EXPECT_TRUE(wardrobe->IsUnlockableLoaded() && log.Contains("Can not read the Wardrobe file: " + path));
     ContainerFactory<OutfitPart> parts;
     wardrobe->GetUnlockableOutfitParts(0, 0, parts);
     EXPECT_TRUE(parts.empty());
@@ -76,34 +84,24 @@ TEST_F(Wardrobe, AnUnreadableWardrobeIsReportedAndLeavesItsEntryEmpty) {
 TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
     std::vector<TString<char>> names{"stale"};
     wardrobe->GetDefaultOutfitPartNames(true, "Male1", 0, names);
-    EXPECT_TRUE(names.empty());
-    EXPECT_TRUE(log.Contains("Load DefaultCharacterAssemblies.xml first."));
+    EXPECT_TRUE(names.empty() && log.Contains("Load DefaultCharacterAssemblies.xml first."));
 
     LoadAll();
     log.Clear();
-    struct Case {
-        bool male;
-        const char* assembly;
-        u32 type;
-        bool anatomy;
-        Names expected;
-    };
-    const std::vector<Case> cases = {
-        {true, "Male1", 0, false, {"ChM_Top_Disco", "x.y", "Plain", "Shared"}},
-        {true, "Male1", 3, true, {"ChM_Hair_Afro", "Shared_Hair"}},
-        {false, "Female1", 3, true, {"ChF_Hair_Bob"}},
-        {true, "Nobody", 0, false, {}},
-        {true, "Male1", 4, false, {}},
-    };
-    for (const Case& c : cases) {
+    using Row = std::tuple<bool, const char*, u32, bool, Names>;  // male, assembly, type, anatomy, names
+    for (const auto& [male, assembly, type, anatomy, expected] : std::vector<Row>{
+             {true, "Male1", 0, false, {"ChM_Top_Disco", "x.y", "Plain", "Shared"}},
+             {true, "Male1", 3, true, {"ChM_Hair_Afro", "Shared_Hair"}},
+             {false, "Female1", 3, true, {"ChF_Hair_Bob"}},
+             {true, "Nobody", 0, false, {}},
+             {true, "Male1", 4, false, {}}}) {
         names = {"stale"};
-        if (c.anatomy)
-            wardrobe->GetDefaultAnatomyPartNames(c.male, c.assembly, c.type, names);
+        if (anatomy)
+            wardrobe->GetDefaultAnatomyPartNames(male, assembly, type, names);
         else
-            wardrobe->GetDefaultOutfitPartNames(c.male, c.assembly, c.type, names);
-        EXPECT_EQ(Strings(names), c.expected) << c.assembly << " " << c.type << (c.anatomy ? " anatomy" : "");
+            wardrobe->GetDefaultOutfitPartNames(male, assembly, type, names);
+        EXPECT_EQ(Strings(names), expected) << assembly << " " << type << (anatomy ? " anatomy" : "");
     }
-    EXPECT_FALSE(log.Contains("Load DefaultCharacterAssemblies.xml first."));
 
     for (auto [name, cut, key] : std::vector<std::tuple<const char*, const char*, const char*>>{
              {"x.y.mdl", "x.y", "x.y"}, {".mdl", ".mdl", ""}, {"a.", "a", "a"}}) {
@@ -118,38 +116,26 @@ TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndFindTheirType) {
     LoadAll();
     AddProfile(look, "Ann");  // Male1: "_pnk"
     ContainerFactory<OutfitPart> parts;
-    struct Case {
-        bool male;
-        u32 type;
-        Names expected;
-    };
-    for (const Case& c : std::vector<Case>{
+    for (const auto& [male, type, expected] : std::vector<std::tuple<bool, u32, Names>>{
              {true, 0, {"ChM_Jersey_skin01_pnk.mdl", "Shared.mdl", "ChM_Top_Gold.mdl"}},
              {true, 1, {"ChM_Shorts_SKIN01_pnk.mdl"}},
              {false, 0, {"ChF_Jersey_skin01_pnk.mdl"}},
-             {true, 4, {}},
-         }) {
-        wardrobe->GetExtraOutfitParts(c.male, c.type, parts);
-        EXPECT_EQ(NamesOf(parts), c.expected) << c.type;
+             {true, 4, {}}}) {
+        wardrobe->GetExtraOutfitParts(male, type, parts);
+        EXPECT_EQ(NamesOf(parts), expected) << type;
     }
-
-    struct Find {
-        const char* name;
-        const char* searched;
-        const char* found;
-        u32 type;
-    };
-    for (const Find& f : std::vector<Find>{
+    // Asked, searched (with the tone), found ("" none), type (4 none).
+    using Find = std::tuple<const char*, const char*, const char*, u32>;
+    for (const auto& [asked, searched, found, type] : std::vector<Find>{
              {"ChM_Shorts_SKIN01", "ChM_Shorts_SKIN01_pnk", "ChM_Shorts_SKIN01_pnk.mdl", 1},
              {"ChM_Skates", "ChM_Skates", "ChM_Skates.mdl", 2},
              {"ChM_Jersey_skin01_pnk", "ChM_Jersey_skin01_pnk", "ChM_Jersey_skin01_pnk.mdl", 0},
-             {"ChM_Jersey_skin01_wht", "ChM_Jersey_skin01_wht", nullptr, 4},
-         }) {
-        TString<char> name = f.name;
+             {"ChM_Jersey_skin01_wht", "ChM_Jersey_skin01_wht", "", 4}}) {
+        TString<char> name = asked;
         const OutfitPart* part = wardrobe->FindExtraOutfitPart(true, name);
-        EXPECT_EQ(name, f.searched);
-        EXPECT_EQ(part ? part->Name.c_str() : "", std::string(f.found ? f.found : "")) << f.name;
-        EXPECT_EQ(wardrobe->GetExtraOutfitPartType(true, name), f.type) << f.name;
+        EXPECT_EQ(name, searched);
+        EXPECT_EQ(std::string(part ? part->Name.c_str() : ""), found) << asked;
+        EXPECT_EQ(wardrobe->GetExtraOutfitPartType(true, name), type) << asked;
     }
 
     // A look outside the tone table: base + ".mdl".
@@ -208,10 +194,10 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
                   outfitBase + wardrobe->GetOutfitScratch().size() + (outfit ? 1 : 0));
         EXPECT_EQ(PartPool<AnatomyPart>().GetUsedCount(),
                   anatomyBase + wardrobe->GetAnatomyScratch().size() + (hair ? 1 : 0));
-        for (const OutfitPart* part : wardrobe->GetOutfitScratch())
-            EXPECT_NE(part, outfit);
-        for (const AnatomyPart* part : wardrobe->GetAnatomyScratch())
-            EXPECT_NE(part, hair);
+        const auto& outfits = wardrobe->GetOutfitScratch();
+        const auto& anatomy = wardrobe->GetAnatomyScratch();
+        EXPECT_EQ(std::count(outfits.begin(), outfits.end(), outfit) + std::count(anatomy.begin(), anatomy.end(), hair),
+                  0);
     }
     EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Hair() == "Shared_Hair.mdl");
     EXPECT_TRUE(wardrobe->GetCurrentOutfitPart() == nullptr && wardrobe->GetCurrentAnatomyPart() == nullptr);
@@ -227,36 +213,23 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
     EXPECT_EQ(wardrobe->GetCurrentAnatomyPart(), nullptr);
 }
 
-std::string Sample(const std::string& name) {
-    return FileContents(std::string(std::getenv("TALLYVOX_DATA")) + "/characters/" + name);
-}
-
 // Seeded random damage to the sample unlockable assemblies file and to the wardrobe and anatomy
-// files it names: every load ends soundly and the catalogue stays usable.
+// files of its first look: every load ends soundly and the catalogue stays usable.
 TEST_F(Wardrobe, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
     ASSERT_NE(std::getenv("TALLYVOX_DATA"), nullptr);
     AddProfile(look, "Ann");
-    // Two looks of the sample assemblies: fewer files to read each round.
-    const std::string assemblies = Sample("UnlockableCharacterAssemblies.xml");
-    const size_t male02 = assemblies.find("<item><Name>AppearanceMale02");
-    const size_t female01 = assemblies.find("<item><Name>AppearanceFemale01");
-    const size_t female02 = assemblies.find("<item><Name>AppearanceFemale02");
-    ASSERT_TRUE(male02 != std::string::npos && female01 != std::string::npos && female02 != std::string::npos);
     const std::string files[] = {"UnlockableCharacterAssemblies.xml", "Wardrobe_Unlockable_AppearanceMale01.xml",
                                  "Anatomy_Unlockable_AppearanceMale01.xml"};
-    const std::string originals[] = {assemblies.substr(0, male02) + assemblies.substr(female01, female02 - female01) +
-                                         "</CharacterAssemblies></root>",
-                                     Sample(files[1]), Sample(files[2])};
-    auto store = [&](const std::string& file, std::string text) {
-        std::string name = file;
-        for (char& c : name)
-            c = char(std::tolower(static_cast<unsigned char>(c)));
-        profiletest::WriteInPlace(dir.File(Korvo(name)), text, 4096, ' ');
+    std::string originals[3];
+    // Stored where the loader looks for it, in lower case.
+    auto store = [&](std::string file, const std::string& text) {
+        std::transform(file.begin(), file.end(), file.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        profiletest::WriteInPlace(dir.File(Korvo(file)), text, 4096, ' ');
     };
-    for (const char* other : {"Wardrobe_Unlockable_AppearanceFemale01.xml", "Anatomy_Unlockable_AppearanceFemale01.xml"})
-        store(other, Sample(other));
-    for (int f = 0; f < 3; ++f)
+    for (int f = 0; f < 3; ++f) {
+        originals[f] = FileContents(std::string(std::getenv("TALLYVOX_DATA")) + "/characters/" + files[f]);
         store(files[f], originals[f]);
+    }
     u32 outfitBase = 0, anatomyBase = 0;
     // A fresh catalogue over the files as they are now, then every operation on it; only the
     // lists asked for, the scratch lists and the worn parts hold parts from the pools.
@@ -281,9 +254,7 @@ TEST_F(Wardrobe, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
     };
     // Undamaged, the sample items are found.
     loadAndUse();
-    ASSERT_TRUE(WardrobeManager::Instance()->IsUnlockableLoaded());
-    EXPECT_EQ(Hair(), "ChM_Hair_Long_skin01_pnk.mdl");
-    EXPECT_EQ(Worn(0), "ChM_Top_Leisure_skin01_pnk.mdl");
+    EXPECT_TRUE(Hair() == "ChM_Hair_Long_skin01_pnk.mdl" && Worn(0) == "ChM_Top_Leisure_skin01_pnk.mdl");
     WardrobeManager::Destroy();
     outfitBase = PartPool<OutfitPart>().GetUsedCount();
     anatomyBase = PartPool<AnatomyPart>().GetUsedCount();
@@ -299,6 +270,164 @@ TEST_F(Wardrobe, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
             loadAndUse();
         }
         store(files[f], originals[f]);
+    }
+}
+
+class WardrobePage : public wardrobetest::WardrobeTest {
+protected:
+    void SetUp() override {
+        WardrobeTest::SetUp();
+        using authoring::Track;
+        slide.Writer().Add(CompositionBase::kSlideAnimation, TypeKey::PrscAnimation,
+                           authoring::PrscAnimationBytes(10, 100, Track::Vec2(), Track::Float(), Track::Vec2(),
+                                                         Track::Color(), Track::UV()));
+        slide.Mount();
+        KG::CharacterManager::Instance()->SetAppearance(menuAvatar, look);
+        menuAvatar.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA, &menuData);
+        stage.m_Characters.push_back(&menuAvatar);
+        level = &stage;
+        Load();
+        LoadAll();
+        slot = AddProfile(look, "ANNA");
+        wardrobe->UnlockAnatomyPart("ChM_Hair_Long", u32(slot), 3);
+        wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, u32(slot));
+        wardrobe->UnlockOutfitPart("ChM_Glasses_Star", 3, u32(slot));
+        BuildLayout();
+        compositions.RegisterComposition(WardrobeComposition::kName, &page);
+        page.Initialize(&screen, WardrobeComposition::kName);
+        compositions.m_ReturnComposition = "compositionAwards";
+    }
+    void TearDown() override {
+        page.Uninitialize();
+        KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
+        WardrobeTest::TearDown();
+    }
+
+    void BuildLayout() {
+        auto* root = Add<W::Panel>(&screen, WardrobeComposition::kName);
+        for (const char* tab : {"tabhair", "tabglasses", "tabshirt", "tabpants", "tabshoes", "tablock"})
+            tabs.push_back(Add<W::CheckBox>(root, tab));
+        for (int k = 0; k < 12; ++k)
+            effects.push_back(Add<W::CheckBox>(root, "effect" + std::to_string(k)));
+        done = Add<W::Button>(root, "DoneButton");
+    }
+    std::string MenuWorn(u32 outfitType) const { return menuData.m_PartNames[4 + outfitType].c_str(); }
+
+    drawtest::TestPackage slide;
+    GameServices::Entities::Set stage{"Menu"};
+    MenuCharacter menuAvatar{"MenuAvatar"};
+    GameServices::Bridge::RenderableAvatarData menuData;
+    i32 slot = -1;
+    W::Panel screen{"MenuScreen"};
+    std::vector<W::CheckBox*> tabs;
+    std::vector<W::CheckBox*> effects;
+    W::Button* done = nullptr;
+    CompositionManager compositions;
+    WardrobeComposition page;
+};
+
+// Each tab lists its defaults, then the profile's unlocked items; the glasses tab starts with
+// the no-glasses choice of the avatar's gender; the last tab lists the extra items. Slots
+// beyond the list are hidden and inactive.
+TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
+    const struct {
+        i32 tab;
+        u8 gender;
+        Names names;
+    } cases[] = {
+        {0, KG::CharacterAssembly::kMale, {"ChM_Hair_Afro", "Shared_Hair", "ChM_Hair_Long"}},
+        {1, KG::CharacterAssembly::kMale, {"ChM_No_Eyewear", "ChM_No_Eyewear", "ChM_Glasses", "ChM_Glasses_Star"}},
+        {1, KG::CharacterAssembly::kFemale, {"ChF_No_Eyewear", "ChM_Glasses_Star"}},
+        {2, KG::CharacterAssembly::kMale, {"ChM_Top_Disco", "x.y", "Plain", "Shared", "ChM_Top_Gold"}},
+        {5, KG::CharacterAssembly::kMale,
+         {"ChM_Sport", "ChM_Jersey_skin01", "Shared", "ChM_Top_Gold", "ChM_Shorts_SKIN01", "ChM_Skates"}},
+    };
+    page.OnActivate(true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tab);
+        menuAvatar.VolatileDatas.GetAppearance()->Assembly.Gender = c.gender;
+        page.SelectTab(c.tab == 0 ? 1 : 0);
+        page.SelectTab(c.tab);
+        EXPECT_EQ(Strings(page.GetShownNames()), c.names);
+        for (size_t k = 0; k < 12; ++k)
+            EXPECT_EQ(effects[k]->Visible && effects[k]->m_Enabled, k < c.names.size()) << k;
+    }
+    // Without a current profile the lists are read for slot 0, whose unlocked items go on.
+    manager->GetSettings()->CurrentSavedGame = -1;
+    page.SelectTab(0);
+    EXPECT_EQ(Strings(page.GetShownNames()), cases[0].names);
+    // Without a look on the avatar the grid stays.
+    KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
+    log.Clear();
+    page.SelectTab(2);
+    EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
+    EXPECT_EQ(Strings(page.GetShownNames()), cases[0].names);
+}
+
+// A press puts the item on as the tab's part; the same slot again puts nothing on; a slot past
+// the list takes no press.
+TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
+    const std::pair<i32, i32> presses[] = {{0, 2}, {1, 3}, {2, 4}, {3, 0}, {4, 0}, {5, 0}};  // tab, slot
+    page.OnActivate(true);
+    for (const auto& [tab, slot] : presses) {
+        page.SelectTab(tab);
+        Click(effects[size_t(slot)]);
+        EXPECT_EQ(page.GetSelectedSlot(), slot) << tab;
+    }
+    EXPECT_EQ(menuData.m_PartNames[3], "ChM_Hair_Long.mdl");
+    // The extra item went on as the eyewear it is.
+    EXPECT_EQ((Names{MenuWorn(0), MenuWorn(1), MenuWorn(2), MenuWorn(3)}),
+              (Names{"ChM_Top_Gold.mdl", "ChM_Jeans.mdl", "ChM_Boots.mdl", "ChM_Sport.mdl"}));
+
+    // The same slot again: nothing put on.
+    page.SelectTab(2);
+    Click(effects[0]);
+    menuData.m_PartNames[4] = "kept";
+    Click(effects[0]);
+    EXPECT_EQ(MenuWorn(0), "kept");
+
+    page.SelectTab(3);
+    Click(effects[5]);
+    page.OnItemPressed(11);
+    page.OnItemPressed(-1);
+    EXPECT_EQ(page.GetSelectedSlot(), -1);
+
+    // The avatar gone from the level: reported, nothing put on.
+    stage.m_Characters.clear();
+    Click(effects[0]);
+    EXPECT_TRUE(log.Contains("can not find MenuAvatar"));
+    EXPECT_EQ(page.GetSelectedSlot(), 0);
+}
+
+// Done keeps the avatar's look in the current profile and writes the save; without a current
+// profile it writes nothing. Either way it goes back to the opener.
+TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
+    // The profile is in slot 0, which a missing current slot must not stand for.
+    ASSERT_EQ(slot, 0);
+    for (bool current : {false, true}) {
+        SCOPED_TRACE(current);
+        page.OnActivate(true);
+        Click(effects[2]);
+        Click(tabs[2]);
+        Click(effects[4]);
+        manager->GetSettings()->CurrentSavedGame = current ? slot : -1;
+        KG::Appearance& worn = *menuAvatar.VolatileDatas.GetAppearance();
+        worn.Name = "Restyled.xml";
+        worn.Assembly.Name = "Male2";
+        worn.Assembly.Id = 102;
+        const std::string before = Contents();
+        const u32 writes = manager->GetWriteCount();
+        Click(done);
+        EXPECT_EQ(compositions.GetNextCompositionName(), "compositionAwards");
+        EXPECT_EQ(manager->GetWriteCount(), writes + (current ? 1u : 0u));
+        const auto& kept = manager->GetSlot(slot)->AvatarDescription;
+        EXPECT_EQ(kept.OutfitParts[0].Name == "ChM_Top_Gold.mdl" && kept.AnatomyParts[3].Name == "ChM_Hair_Long.mdl",
+                  current);
+        EXPECT_EQ(kept.Name == "Restyled.xml" && kept.CharacterAssemblyName == "Male2" && kept.CharacterAssemblyId == 102,
+                  current);
+        EXPECT_TRUE(current || Contents() == before);
+        compositions.Reset();
+        page.OnActivate(false);
     }
 }
 
