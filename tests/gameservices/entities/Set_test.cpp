@@ -95,6 +95,11 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
                 set.m_SetElements.empty() && set.m_ComponentLevels.empty() &&
                 set.m_Widgets.empty());
 
+    // Resetting the sound pool gives back what is still handed out.
+    GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc();
+    GameAudioAssetFactory::Instance()->GetDefaultFactory()->ResetAll();
+    EXPECT_EQ(UsedCounts(), before);
+
     parentCamera->ClearComponents();
     f->GetCameraFactory()->Release(parentCamera);
 }

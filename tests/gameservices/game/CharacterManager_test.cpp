@@ -71,28 +71,36 @@ private:
 
 }  // namespace
 
-TEST_F(CharacterTest, ApplyingALookOverAnotherIsReportedAndStillApplied) {
+// A look read from its file takes its assembly and part names; a look applied over it is
+// reported and applied all the same.
+TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApplied) {
     LoadDad();
-    CharacterAssembly dad;
-    ASSERT_TRUE(CharacterAssemblyManager::Instance()->FindCharacterAssembly(Crc32Hash("Dad"), dad));
-    EXPECT_EQ(dad.Gender, CharacterAssembly::kMale);
+    dir.Write("-xml/korvocity/first.xml",
+              "<root><Avatar_KorvoCity><Name>First</Name><CharacterAssembly_Id>" +
+                  std::to_string(Crc32Hash("Dad")) + "</CharacterAssembly_Id><Hairstyle_Name>bob.mdl"
+                  "</Hairstyle_Name><Hairstyle_Customizable>true</Hairstyle_Customizable><Footwear_Name>"
+                  "boots.mdl</Footwear_Name></Avatar_KorvoCity></root>");
     CharacterManager* manager = CharacterManager::Instance();
     Character host("Host");
-    Appearance look;
-    look.Name = "First";
-    manager->ApplyAppearance(look, host);
+    manager->LoadAppearance("first.xml", host);
     EXPECT_FALSE(log.Contains("already have an appearance"));
+    Appearance stored;
+    ASSERT_TRUE(manager->GetAppearance(host, stored));
+    EXPECT_TRUE(stored.Assembly.Gender == CharacterAssembly::kMale &&
+                stored.AnatomyParts[ANATOMY_HAIRSTYLE].Customizable);
+    EXPECT_EQ(std::string(stored.OutfitParts[OUTFIT_FOOTWEAR].Name.c_str()) +
+                  stored.AnatomyParts[ANATOMY_HAIRSTYLE].Name.c_str(), "boots.mdlbob.mdl");
+    Appearance look;
     look.Name = "Second";
     look.Assembly.Id = 5;
     look.OutfitParts[OUTFIT_FOOTWEAR].Name = "clogs.mdl";
-    look.AnatomyParts[NB_ANATOMY_PART_TYPE - 1].Name = "braids.mdl";
+    look.AnatomyParts[ANATOMY_HAIRSTYLE].Name = "braids.mdl";
     manager->ApplyAppearance(look, host);
     EXPECT_TRUE(log.Contains("the Character already have an appearance !!!!"));
-    Appearance stored;
     ASSERT_TRUE(manager->GetAppearance(host, stored));
     EXPECT_EQ(stored.NameId, Crc32Hash("Second"));
     EXPECT_EQ(stored.Assembly.Id, 5u);
     EXPECT_EQ(std::string(stored.OutfitParts[OUTFIT_FOOTWEAR].Name.c_str()) +
-                  stored.AnatomyParts[NB_ANATOMY_PART_TYPE - 1].Name.c_str(), "clogs.mdlbraids.mdl");
+                  stored.AnatomyParts[ANATOMY_HAIRSTYLE].Name.c_str(), "clogs.mdlbraids.mdl");
     manager->RemoveAppearance(host);
 }
