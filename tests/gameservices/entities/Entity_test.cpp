@@ -4,14 +4,12 @@
 
 #include <cmath>
 #include <set>
-#include <string>
 #include <vector>
 
 #include "gameservices/entities/AudioAsset.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/EntityMatrix.h"
-#include "gameservices/entities/Level.h"
 #include "gameservices/entities/Light.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/PropRenderHooks.h"

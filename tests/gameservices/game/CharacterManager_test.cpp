@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <map>
 #include <string>
-#include <vector>
 
 #include "engine/core/Crc32Hash.h"
 #include "gameservices/bridge/FileSystem.h"

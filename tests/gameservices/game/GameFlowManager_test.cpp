@@ -50,17 +50,14 @@ TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
                                    "</LevelNameId></item>" +
                                    Entry("Round", "round80", "unlock", 3)));
     ASSERT_TRUE(Load());
-    const auto& transitions = flow.GetTransitions();
-    ASSERT_EQ(transitions.size(), 5u);
-    const std::pair<const char*, i32> expected[] = {
-        {"Menu", 1}, {"Round", 2}, {"", 0}, {"Round", 3}, {"Final", 9}};
-    for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(transitions[i]->GetName(), expected[i].first) << i;
-        EXPECT_EQ(transitions[i]->GetId(), expected[i].second) << i;
-    }
+    std::vector<std::pair<std::string, i32>> transitions;
+    for (const auto& transition : flow.GetTransitions())
+        transitions.emplace_back(transition->GetName().c_str(), transition->GetId());
+    ASSERT_EQ(transitions, (std::vector<std::pair<std::string, i32>>{
+                               {"Menu", 1}, {"Round", 2}, {"", 0}, {"Round", 3}, {"Final", 9}}));
     EXPECT_TRUE(log.Contains("Not allowed to reference another file."));
     EXPECT_TRUE(log.Contains("LevelTransition::convertStatus() failed!"));
-    EXPECT_EQ(transitions[1]->GetStatus(), 0);
+    EXPECT_EQ(flow.GetTransitions()[1]->GetStatus(), 0);
 }
 
 namespace {

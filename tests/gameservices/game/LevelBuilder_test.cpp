@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/Light.h"
@@ -223,34 +225,24 @@ TEST_F(LevelBuilderTest, RenderableRecordTakesKindAndAnimationFromTheRecord) {
                "<item><Name>Desk</Name><EngineDataFileName>desk.MDL</EngineDataFileName>"
                "<Animation type=\"ModelAnimation\" mode=\"once\" speed=\"0.5\"><AnimationFile>"
                "open.anm</AnimationFile></Animation></item></Props>");
-    // Kinds: 0 sprite, 1 model, 2 other; types: -1 none, 0 skin, 1 model, 2 texture, 3 UV.
-    struct Expected {
-        u32 kind;
-        i32 type;
-        u32 mode;
-        f32 speed;
-        const char* animationFile;
-        const char* material;
-    };
-    const Expected expected[] = {
+    // (kind, type, mode, speed, animation file, material); kinds: 0 sprite, 1 model, 2 other;
+    // types: -1 none, 0 skin, 1 model, 2 texture, 3 UV.
+    using Look = std::tuple<u32, i32, u32, f32, std::string, std::string>;
+    const std::vector<Look> expected = {
         {0, 2, 5, 2.0f, "", "glow"},       {1, 3, 6, 0.0f, "", "scroll"},
         {2, 0, 4, 3.0f, "dance.anm", ""}, {2, -1, 1, 1.0f, "", ""},
         {1, 1, 3, 0.5f, "open.anm", ""},
     };
     for (int load = 0; load < 2; ++load) {
         flow.LoadLevel("looks", set);
-        ASSERT_EQ(set.m_Props.size(), 5u);
-        for (size_t i = 0; i < 5; ++i) {
-            SCOPED_TRACE(set.m_Props[i]->Name.c_str());
-            const RenderableModelData* data = set.m_Props[i]->VolatileDatas.GetRenderableModelData();
+        std::vector<Look> looks;
+        for (const Prop* prop : set.m_Props) {
+            const RenderableModelData* data = prop->VolatileDatas.GetRenderableModelData();
             ASSERT_NE(data, nullptr);
-            EXPECT_EQ(data->m_RenderableKind, expected[i].kind);
-            EXPECT_EQ(data->m_AnimationType, expected[i].type);
-            EXPECT_EQ(data->m_PlayMode, expected[i].mode);
-            EXPECT_EQ(data->m_Speed, expected[i].speed);
-            EXPECT_EQ(data->m_AnimationFileName, expected[i].animationFile);
-            EXPECT_EQ(data->m_MaterialName, expected[i].material);
+            looks.emplace_back(data->m_RenderableKind, data->m_AnimationType, data->m_PlayMode, data->m_Speed,
+                               data->m_AnimationFileName.c_str(), data->m_MaterialName.c_str());
         }
+        ASSERT_EQ(looks, expected) << load;
         const RenderableModelData* doll = set.m_Props[2]->VolatileDatas.GetRenderableModelData();
         EXPECT_EQ(doll->m_Skin.m_Name, "Body");
         // Model words become avatar model types; an unknown word is left out.

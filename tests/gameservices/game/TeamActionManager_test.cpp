@@ -233,14 +233,6 @@ TEST_F(TeamActionTest, RangesAreReportedAndKeptAndTheCheckStaysInBounds) {
     EXPECT_EQ(device.drops, 0);
 }
 
-TEST_F(TeamActionTest, AManagerGoneLeavesNoHandlerOnTheDevices) {
-    const size_t before = devices.GetDeviceDisconnectedEvent().Count();
-    {
-        TeamActionManager other{actions, devices};
-    }
-    EXPECT_EQ(devices.GetDeviceDisconnectedEvent().Count(), before);
-}
-
 TEST_F(TeamActionTest, SettingTheRangeSetsTheDeviceCountAndAttachesUnlessSuppressed) {
     devices.SetDeviceRange(1, 4);
     devices.SetSuppressed(true);

@@ -10,7 +10,6 @@
 
 #include "engine/core/AGApplication.h"
 #include "engine/core/AGAudioManager.h"
-#include "engine/core/XmlReader.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
