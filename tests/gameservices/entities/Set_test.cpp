@@ -115,7 +115,6 @@ TEST_F(SetTest, FindersMatchExactNamesAndTheActiveCameraIsTheFirstActivated) {
     EXPECT_EQ(set.GetActiveCamera(), &on);
     EXPECT_EQ(set.FindCamera("Main"), &off);
     EXPECT_EQ(set.FindProp("Desk"), &desk);
-    EXPECT_EQ(set.FindProp("desk"), nullptr);
-    EXPECT_EQ(set.FindProp("Des"), nullptr);
+    EXPECT_TRUE(set.FindProp("desk") == nullptr && set.FindProp("Des") == nullptr);
 
 }

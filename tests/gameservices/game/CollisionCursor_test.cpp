@@ -108,12 +108,10 @@ TEST_F(CursorTest, FollowsItsOwnMembersPointerAndGivesTheCollisionPosition) {
     cursor.onCollision(&result);
     cursor.Synchronize = true;
     Move(other, 3.0f, 4.0f, true);  // not its member: nothing changes
-    EXPECT_EQ(cursor.GetCollidedEntity(), &hit);
-    EXPECT_TRUE(cursor.Synchronize);
+    EXPECT_TRUE(cursor.GetCollidedEntity() == &hit && cursor.Synchronize);
     // Perspective: the pointer is projected at the cursor's rounded depth.
     Move(member, 3.0f, 4.0f, true);
-    EXPECT_EQ(cursor.GetCollidedEntity(), nullptr);
-    EXPECT_FALSE(cursor.Synchronize);
+    EXPECT_TRUE(cursor.GetCollidedEntity() == nullptr && !cursor.Synchronize);
     EXPECT_EQ(Position(), (std::vector<f32>{30, 40, 3}));
     EXPECT_EQ(Collision(), Position());  // as it is with perspective
 

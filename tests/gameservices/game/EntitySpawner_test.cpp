@@ -30,28 +30,16 @@ struct Xorshift128 {
     u32 Draw() { return Next() % 99 + 1; }
 };
 
-struct CountingProp : Prop {
-    explicit CountingProp(const char* name) : Prop(name) { Activate = false; }
-};
-
-class SpawnerTest : public ::testing::Test {
-protected:
-    SpawnerTest() {
-        SeedRandom(123456789, 362436069, 521288629, 88675123);
-        for (Prop* prop : {&activeGift, &gift, &cake})
-            set.m_Props.push_back(prop);
-        activeGift.Activate = true;
-    }
-
-    CountingProp activeGift{"Gift"}, gift{"Gift"}, cake{"Cake"};
-    Set set{"Level"};
-    EntitySpawner spawner;
-    LogCapture log;
-};
-
 }  // namespace
 
-TEST_F(SpawnerTest, DrawsFollowTheSharedXorshiftAndOnePropSpawnsAtMost) {
+TEST(SpawnerTest, DrawsFollowTheSharedXorshiftAndOnePropSpawnsAtMost) {
+    LogCapture log;
+    SeedRandom(123456789, 362436069, 521288629, 88675123);
+    Prop activeGift("Gift"), gift("Gift"), cake("Cake");
+    gift.Activate = cake.Activate = false;
+    Set set("Level");
+    set.m_Props = {&activeGift, &gift, &cake};
+    EntitySpawner spawner;
     Xorshift128 reference;
     const u32 r[] = {reference.Draw(), reference.Draw(), reference.Draw(), reference.Draw(),
                      reference.Draw()};

@@ -38,13 +38,10 @@ public:
         return this;
     }
     void HidePopup(const TString<char>& name) override { hidden.push_back(name.c_str()); }
-    void SetDisplayValue(u32 value) override { displayValue = value; }
-    void SetMessageText(const TString<char>& entry, const TString<char>& text) override {
-        messages.push_back(std::string(entry.c_str()) + "=" + text.c_str());
-    }
+    void SetDisplayValue(u32) override {}
+    void SetMessageText(const TString<char>&, const TString<char>&) override {}
 
-    std::vector<std::string> shown, hidden, messages;
-    u32 displayValue = 0;
+    std::vector<std::string> shown, hidden;
 };
 
 struct Device : IDeviceEngineData {

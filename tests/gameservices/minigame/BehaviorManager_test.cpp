@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "tests/gameservices/minigame/BehaviorTestSetup.h"
 #include "tests/support/ByteDamage.h"
@@ -75,9 +76,7 @@ TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesType) {
     manager.BindParameter(behavior, "count", &count);
     manager.BindParameter(behavior, "scale", &scale);
     manager.BindParameter(behavior, "big", &big);
-    EXPECT_EQ(count, 12);
-    EXPECT_EQ(scale, 2.5f);
-    EXPECT_EQ(big, -7);
+    EXPECT_EQ(std::tuple(count, scale, big), std::tuple(12, 2.5f, -7L));
     // Only the exact text "true" is true; empty and missing values leave the variables.
     EXPECT_EQ(std::vector<bool>({shout, loud, untouched}), std::vector<bool>({false, true, true}));
     EXPECT_EQ(word + blank + missing, "hellokeepkeep");
