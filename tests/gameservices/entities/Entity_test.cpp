@@ -97,15 +97,13 @@ TEST(EntityTest, ClearComponentsDeletesOwnDepictorsAndKeptAttributes) {
     entity.Attributes.m_Keep = 1;
     entity.ClearComponents();
     EXPECT_EQ(g_liveDepictors, 1);  // the shared one, dropped from the map
-    EXPECT_TRUE(entity.Depictors.m_Map.empty());
-    EXPECT_EQ(entity.Attributes.m_Map.size(), 1u);
+    EXPECT_TRUE(entity.Depictors.m_Map.empty() && entity.Attributes.m_Map.size() == 1u);
 
     entity.Attributes.m_Keep = 0;
     entity.Depictors.m_Keep = 1;
     entity.Depictors.m_Map[1] = &shared;
     entity.ClearComponents();
-    EXPECT_TRUE(entity.Attributes.m_Map.empty());
-    EXPECT_EQ(entity.Depictors.m_Map.size(), 1u);
+    EXPECT_TRUE(entity.Attributes.m_Map.empty() && entity.Depictors.m_Map.size() == 1u);
 }
 
 // Activating or locking a member draws its prop see-through and refreshes it; activating also

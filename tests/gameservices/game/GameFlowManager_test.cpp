@@ -111,18 +111,14 @@ TEST_F(GameFlowManagerTest, SelectingRestartingAndFinishingLevels) {
 
     // "intro" is the file name of Menu and the name of the second level.
     ASSERT_TRUE(flow.SetNextLevel("intro", nullptr, false));
-    EXPECT_EQ(flow.GetNextLevel(), menu);
-    EXPECT_EQ(flow.GetRunningScreenId(), "MenuScreen");
+    EXPECT_TRUE(flow.GetNextLevel() == menu && flow.GetRunningScreenId() == "MenuScreen");
     controller->Update();
     ASSERT_EQ(controller->GetPhase(), LevelTransitionController::kPhaseLoading);
     ASSERT_TRUE(flow.SetNextLevel("intro", nullptr, true));
-    EXPECT_EQ(flow.GetNextLevel(), intro);
-    EXPECT_EQ(flow.GetRunningScreenId(), "");
+    EXPECT_TRUE(flow.GetNextLevel() == intro && flow.GetRunningScreenId() == "");
     EXPECT_EQ(controller->GetCurrent(), menu);  // the controller did not take it while loading
-    EXPECT_FALSE(flow.SetNextLevel("Intro", nullptr, true));
-    EXPECT_TRUE(log.Contains("Can not find the Level is :Intro"));
-    EXPECT_FALSE(flow.SetNextLevelById(4));
-    EXPECT_TRUE(log.Contains("Can not find the Level id:4"));
+    EXPECT_TRUE(!flow.SetNextLevel("Intro", nullptr, true) && log.Contains("Can not find the Level is :Intro"));
+    EXPECT_TRUE(!flow.SetNextLevelById(4) && log.Contains("Can not find the Level id:4"));
     EXPECT_EQ(flow.GetNextLevel(), intro);
 
     // Running: a restart closes the current level and loads it again.
@@ -133,8 +129,7 @@ TEST_F(GameFlowManagerTest, SelectingRestartingAndFinishingLevels) {
     }
     ASSERT_EQ(controller->GetPhase(), LevelTransitionController::kPhaseRunning);
     flow.RestartLevel();
-    EXPECT_EQ(flow.GetNextLevel(), menu);
-    EXPECT_EQ(controller->GetNext(), menu);
+    EXPECT_TRUE(flow.GetNextLevel() == menu && controller->GetNext() == menu);
     EXPECT_EQ(controller->GetRequestedPhase(), LevelTransitionController::kPhaseClosing);
     ASSERT_TRUE(flow.SetNextLevelById(3));
     EXPECT_EQ(controller->GetNext(), final);

@@ -236,14 +236,12 @@ TEST_F(SavedGameManagerTest, TheAnswersToACorruptSave) {
     manager = NewManager();
     EXPECT_FALSE(manager->LoadSavedGame(&restarted, 2));
     ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
-    EXPECT_TRUE(manager->IsSavingEnabled());
-    EXPECT_TRUE(popups.callbacks.empty());
+    EXPECT_TRUE(manager->IsSavingEnabled() && popups.callbacks.empty());
     Document reloaded;
     EXPECT_TRUE(NewManager()->LoadSavedGame(&reloaded, 2));
     EXPECT_EQ(reloaded.Text(), restarted.Text());
-    EXPECT_EQ(reloaded.settings.CurrentSavedGame, 0);
-    EXPECT_EQ(reloaded.settings.Version, 1u);
-    EXPECT_FALSE(reloaded.games[1].isUsed);
+    EXPECT_TRUE(reloaded.settings.CurrentSavedGame == 0 && reloaded.settings.Version == 1u &&
+                !reloaded.games[1].isUsed);
 
     // The bad file goes even when the fresh one cannot be written.
     Store(otherVersion);

@@ -174,8 +174,7 @@ TEST_F(TeamActionTest, DeviceEventsFollowTheMemberSlotsAndADisconnectedMemberHea
     EXPECT_TRUE(log.Contains("TeamActionManager - Can not find the action: jump"));
     data.m_Member = nullptr;
     teams.SimulateTeamAction(&data, "Click");
-    EXPECT_TRUE(log.Contains("SimulateTeamAction needs a member: Click"));
-    EXPECT_TRUE(listener.received.empty());
+    EXPECT_TRUE(log.Contains("SimulateTeamAction needs a member: Click") && listener.received.empty());
 
     // A destroyed manager leaves none of its handlers on the device events.
     auto handlers = [this] {
@@ -219,17 +218,15 @@ TEST_F(TeamActionTest, RangesAreReportedAndKeptAndTheCheckStaysInBounds) {
         Connect(i32(id));
     }
     EXPECT_TRUE(log.Contains("Only 10 devices are supported"));
-    EXPECT_EQ(devices.GetConnectedCount(), 8u);
-    EXPECT_FALSE(devices.IsWaiting());
+    EXPECT_TRUE(devices.GetConnectedCount() == 8u && !devices.IsWaiting());
     EXPECT_FALSE(log.Contains("infos.m_DeviceId"));
     // Beyond the ids the game uses, and no device at all: refused, the count unchanged.
     for (i32 id : {8, 9, 11}) {
         log.Clear();
         Connect(id);
-        EXPECT_TRUE(log.Contains("DeviceManager::DeviceInfos infos.m_DeviceId >= 8!!")) << id;
-        EXPECT_FALSE(devices.IsConnected(id));
+        EXPECT_TRUE(log.Contains("DeviceManager::DeviceInfos infos.m_DeviceId >= 8!!") &&
+                    !devices.IsConnected(id)) << id;
     }
     Connect(-1);
-    EXPECT_EQ(devices.GetConnectedCount(), 8u);
-    EXPECT_EQ(device.drops, 0);
+    EXPECT_TRUE(devices.GetConnectedCount() == 8u && device.drops == 0);
 }

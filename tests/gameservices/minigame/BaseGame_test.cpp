@@ -206,7 +206,6 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     timer->m_Active = true;
     Entities::Set set("Menu");
     Entities::Prop prop("p");
-    prop.Activate = true;
     set.m_Props.push_back(&prop);
 
     game.Update(16);  // the controller loads the first level

@@ -38,11 +38,10 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     mode.OnRestart(nullptr);
     EXPECT_TRUE(screens.GetOpenPopups().empty());
     screens.ShowPopup("Hint");
-    EXPECT_FALSE(Level(0).IsRunning() || Level(0).IsReady());
-    EXPECT_EQ(Flow().GetController()->GetRequestedPhase(), Phase::kPhaseClosing);
+    EXPECT_TRUE(!Level(0).IsRunning() && !Level(0).IsReady() &&
+                Flow().GetController()->GetRequestedPhase() == Phase::kPhaseClosing);
     Run("Lobby", {16});
-    EXPECT_EQ(Level(0).GetSet(), nullptr);
-    EXPECT_TRUE(screens.GetOpenPopups().empty());
+    EXPECT_TRUE(Level(0).GetSet() == nullptr && screens.GetOpenPopups().empty());
     Flow().GetController()->SetDone(true);
     Run(nullptr, {16, 16, 300});
     EXPECT_EQ(steps.back(), "x:EnterLevel");
