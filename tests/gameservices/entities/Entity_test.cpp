@@ -122,8 +122,7 @@ TEST(EntityTest, ActiveAndLockedMembersDrawTheirPropSeeThrough) {
         member.m_Entity = &prop;
         refreshes.opacities.clear();
         set(true);
-        EXPECT_EQ(prop.GetOpacity(), 0.4f) << lock;
-        EXPECT_EQ(prop.Visible, !lock);
+        EXPECT_TRUE(prop.GetOpacity() == 0.4f && prop.Visible == !lock) << lock;
         set(false);
         EXPECT_EQ(flag(), 0) << lock;
         EXPECT_TRUE(prop.Visible && prop.GetOpacity() == 1.0f) << lock;

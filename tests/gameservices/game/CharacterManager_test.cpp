@@ -97,8 +97,7 @@ TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApp
     manager->ApplyAppearance(look, host);
     EXPECT_TRUE(log.Contains("the Character already have an appearance !!!!"));
     ASSERT_TRUE(manager->GetAppearance(host, stored));
-    EXPECT_EQ(stored.NameId, Crc32Hash("Second"));
-    EXPECT_EQ(stored.Assembly.Id, 5u);
+    EXPECT_TRUE(stored.NameId == Crc32Hash("Second") && stored.Assembly.Id == 5u);
     EXPECT_EQ(std::string(stored.OutfitParts[OUTFIT_FOOTWEAR].Name.c_str()) +
                   stored.AnatomyParts[ANATOMY_HAIRSTYLE].Name.c_str(), "clogs.mdlbraids.mdl");
     manager->RemoveAppearance(host);

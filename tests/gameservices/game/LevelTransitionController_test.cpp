@@ -123,10 +123,9 @@ TEST(LevelTransitionControllerTest, ARequestFromThePhaseEventIsJudgedAgainstTheP
 
     controller.RequestLevel(a.get(), nullptr);
     controller.Update();
-    EXPECT_TRUE(requester.accepted);
-    EXPECT_EQ(controller.GetCurrent(), b.get());
-    EXPECT_EQ(controller.GetPhase(), Controller::kPhaseLoading);
-    EXPECT_EQ(controller.GetRequestedPhase(), Controller::kPhaseLoading);
+    EXPECT_TRUE(requester.accepted && controller.GetCurrent() == b.get());
+    EXPECT_EQ((std::pair{controller.GetPhase(), controller.GetRequestedPhase()}),
+              (std::pair{i32(Controller::kPhaseLoading), i32(Controller::kPhaseLoading)}));
     a->GetLevel()->GetLoadingEvent().RemoveDelegate(&onLoading);
 }
 

@@ -225,8 +225,7 @@ TEST_F(SavedGameManagerTest, TheAnswersToACorruptSave) {
     EXPECT_FALSE(manager->LoadSavedGame(&document, 2));
     EXPECT_EQ(document.GetSavedGameCount(), 0u);  // nothing read from the bad file is kept
     ASSERT_TRUE(popups.Press("DataCorruption", "Button01"));
-    EXPECT_FALSE(manager->IsSavingEnabled());
-    EXPECT_EQ(document.GetSavedGameCount(), 2u);
+    EXPECT_TRUE(!manager->IsSavingEnabled() && document.GetSavedGameCount() == 2u);
     EXPECT_FALSE(manager->WriteSavedGame());
     EXPECT_EQ(Contents(), otherVersion);
     EXPECT_TRUE(popups.callbacks.empty());
@@ -276,8 +275,7 @@ TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviou
     const bool written = manager->WriteSavedGame();
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, handler);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(popups.shown.size(), 2u);
+    EXPECT_TRUE(!written && popups.shown.size() == 2u);
 
     // A document larger than the save size, and a save size without room for any text.
     for (u32 size : {200u, 24u}) {

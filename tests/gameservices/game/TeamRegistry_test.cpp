@@ -21,8 +21,7 @@ using CountedMember = Counted<BaseTeamMember, g_live>;
 TEST(TeamRegistryTest, FindsThePlayersTeamNumbersMembersAndDeletesMembersFirst) {
     LogCapture log;
     TeamRegistry registry;
-    EXPECT_EQ(registry.GetTeam(), nullptr);
-    EXPECT_TRUE(log.Contains("Invalid team id!"));
+    EXPECT_TRUE(registry.GetTeam() == nullptr && log.Contains("Invalid team id!"));
     auto* other = new CountedTeam;
     auto* players = new CountedTeam;
     // Id 100 is the players' team, whichever order the teams come in.
@@ -39,6 +38,5 @@ TEST(TeamRegistryTest, FindsThePlayersTeamNumbersMembersAndDeletesMembersFirst) 
     registry.DeleteMembers();
     EXPECT_EQ(g_live, 2);
     registry.DeleteAll();
-    EXPECT_EQ(g_live, 0);
-    EXPECT_EQ(registry.GetTeam(), nullptr);
+    EXPECT_TRUE(g_live == 0 && registry.GetTeam() == nullptr);
 }
