@@ -58,8 +58,7 @@ public:
 class Popups : public ISavedGamePopups {
 public:
     bool ShowPopup(const TString<char>& name, u32 priority) override {
-        shown.push_back(name.c_str());
-        priorities.push_back(priority);
+        shown.push_back(std::string(name.c_str()) + "@" + std::to_string(priority));
         return true;
     }
     void SetPopupButtonCallback(const TString<char>& popup, const TString<char>& button,
@@ -77,8 +76,8 @@ public:
         return true;
     }
 
+    // "name@priority"
     std::vector<std::string> shown;
-    std::vector<u32> priorities;
     std::map<std::string, IDelegate*> callbacks;
 };
 
@@ -202,8 +201,8 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
         log.Clear();
         EXPECT_FALSE(manager->LoadSavedGame(&document, c.slots));
         EXPECT_TRUE(log.Contains(c.reason));
-        ASSERT_EQ(popups.shown, std::vector<std::string>{"DataCorruption"});
-        EXPECT_EQ(popups.priorities, std::vector<u32>{900});  // above the game's own popups
+        // Above the game's own popups.
+        ASSERT_EQ(popups.shown, std::vector<std::string>{"DataCorruption@900"});
         EXPECT_FALSE(manager->WriteSavedGame());
         EXPECT_EQ(Contents(), c.bytes);
     }
@@ -263,7 +262,7 @@ TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviou
     std::filesystem::create_directory(path + ".tmp");
     EXPECT_FALSE(manager->WriteSavedGame());
     std::filesystem::remove(path + ".tmp");
-    EXPECT_EQ(popups.shown, std::vector<std::string>{"WriteError"});
+    EXPECT_EQ(popups.shown, std::vector<std::string>{"WriteError@900"});
 
     // A full disk: the write falls short.
     struct rlimit saved;
@@ -282,7 +281,7 @@ TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviou
         manager->SetSaveSize(size);
         EXPECT_FALSE(manager->WriteSavedGame());
     }
-    EXPECT_EQ(popups.shown, (std::vector<std::string>(4, "WriteError")));
+    EXPECT_EQ(popups.shown, (std::vector<std::string>(4, "WriteError@900")));
     EXPECT_EQ(Contents(), previous);
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 
