@@ -57,7 +57,7 @@ TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
     EXPECT_EQ(behavior.m_Transitions[0].m_InAnimation, "A.anm");
 }
 
-TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesType) {
+TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesTypeAndAMergedFileAppends) {
     manager.LoadBehaviors(host.c_str());
     Behavior behavior(&entity, "Host", "HostTpl");
     i32 count = 0;
@@ -78,6 +78,12 @@ TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesType) {
     // Only the exact text "true" is true; empty and missing values leave the variables.
     EXPECT_EQ(std::vector<bool>({shout, loud, untouched}), std::vector<bool>({false, true, true}));
     EXPECT_EQ(word + blank + missing, "hellokeepkeep");
+
+    // A file merged (once) appends the entities of a behaviour already known and adds a new one.
+    manager.MergeBehaviors(more.c_str());
+    manager.MergeBehaviors(more.c_str());
+    const auto& behaviors = manager.GetDefinitions().Behaviors;
+    EXPECT_TRUE(behaviors.size() == 2u && behaviors[0].Entities.size() == 3u && behaviors[1].Name == "Extra");
 }
 
 TEST_F(BehaviorManagerTest, PlayStartsEachKindThenSetsItsSpeedAndReplayTakesTheCurrentAction) {
