@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/core/Crc32Hash.h"
@@ -165,13 +166,6 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
     const std::string good = Contents();
     const u32 length = U32At(good, 4);
 
-    struct Case {
-        const char* what;
-        std::string bytes;
-        u32 slots;
-        u32 version;
-        const char* reason;
-    };
     std::string flipped = good, magic = good, tooLong = good, shortFile = good.substr(0, 100);
     flipped[24 + length - 1] ^= 0x01;
     magic[1] = 'x';
@@ -182,7 +176,8 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
     std::string noText = good;
     std::fill(noText.begin() + 4, noText.begin() + 12, '\0');
     std::fill(noText.begin() + 24, noText.end(), '\0');
-    const Case cases[] = {
+    // (what, bytes, slots, version, reason)
+    const std::tuple<const char*, std::string, u32, u32, const char*> cases[] = {
         {"one text byte changed", flipped, 2, 1, "a wrong checksum"},
         {"bad magic", magic, 2, 1, "no saved-game header"},
         {"length beyond the file", tooLong, 2, 1, "beyond the end"},
@@ -191,20 +186,20 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
         {"other version", good, 2, 2, "another version"},
         {"no text", noText, 2, 1, "not a saved-game document"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Store(c.bytes);
+    for (const auto& [what, bytes, slots, version, reason] : cases) {
+        SCOPED_TRACE(what);
+        Store(bytes);
         popups = Popups();
         Document document;
         auto manager = NewManager();
-        manager->SetVersion(c.version);
+        manager->SetVersion(version);
         log.Clear();
-        EXPECT_FALSE(manager->LoadSavedGame(&document, c.slots));
-        EXPECT_TRUE(log.Contains(c.reason));
+        EXPECT_FALSE(manager->LoadSavedGame(&document, slots));
+        EXPECT_TRUE(log.Contains(reason));
         // Above the game's own popups.
         ASSERT_EQ(popups.shown, std::vector<std::string>{"DataCorruption@900"});
         EXPECT_FALSE(manager->WriteSavedGame());
-        EXPECT_EQ(Contents(), c.bytes);
+        EXPECT_EQ(Contents(), bytes);
     }
 }
 

@@ -62,8 +62,7 @@ TEST(TimerManager, AFullPoolGivesNothingAndAnActiveTimerStaysInUse) {
     timers.Initialize(1);
     Counter counter;
     Timer* timer = Start(timers, 10, false, counter);
-    EXPECT_EQ(timers.AddTimer(), nullptr);
-    EXPECT_TRUE(log.Contains("m_NbTimerUsed+1 > m_MaxTimer"));
+    EXPECT_TRUE(timers.AddTimer() == nullptr && log.Contains("m_NbTimerUsed+1 > m_MaxTimer"));
     timers.RemoveTimer(timer);
     EXPECT_EQ(timers.GetUsedCount(), 1u);
     timers.Update(10);

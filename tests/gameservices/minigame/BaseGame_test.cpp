@@ -6,6 +6,7 @@
 
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/core/AGApplication.h"
@@ -168,25 +169,22 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
 }
 
 TEST_F(BaseGameTest, TheFirstLevelComesFromTheStartLevelIdElseFromTheStartScreen) {
-    const struct {
-        std::string parameters;
-        std::string step;
-        bool invalid;
-    } cases[] = {
+    // (parameters, step, reported invalid)
+    const std::tuple<std::string, std::string, bool> cases[] = {
         {Game("StartLevelId", "3") + Game("StartScreenId", "Game"), "ChooseFirstLevel 3", false},
         {Game("StartLevelId", "-1"), "ChooseFirstLevel -1", true},
         {Game("StartLevelId", "x"), "ChooseFirstLevel", false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.parameters);
-        WriteParameters(c.parameters);
+    for (const auto& [parameters, step, invalid] : cases) {
+        SCOPED_TRACE(parameters);
+        WriteParameters(parameters);
         Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
         LogCapture lines;
         RecordingGame game;
         game.Initialize();
-        EXPECT_EQ(game.steps.at(20), c.step);
-        EXPECT_EQ(lines.Contains("Invalid Level Id"), c.invalid);
-        EXPECT_EQ(lines.Contains("Can not find the Level id:0"), c.step == "ChooseFirstLevel");
+        EXPECT_EQ(game.steps.at(20), step);
+        EXPECT_EQ(lines.Contains("Invalid Level Id"), invalid);
+        EXPECT_EQ(lines.Contains("Can not find the Level id:0"), step == "ChooseFirstLevel");
         game.Shutdown();
     }
 }
@@ -246,8 +244,7 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     game.SetPause(false);
     EXPECT_EQ(g_renderPause, 0);
     game.Update(20);
-    EXPECT_EQ(pausable.frames, (std::vector<u32>{16, 20}));
-    EXPECT_EQ(timer->m_Elapsed, elapsed + 20);
+    EXPECT_TRUE(pausable.frames == (std::vector<u32>{16, 20}) && timer->m_Elapsed == elapsed + 20);
     EXPECT_NE(game.GetGameFlowManager()->GetController()->GetRequestedPhase(), phase);
 
     // "UnPause" hides the pause popup; its closing ends the pause, once, and resumes the sounds.
