@@ -168,11 +168,14 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
                "</LightType></item><item><LightType>Position</LightType><PartOfScene>true"
                "</PartOfScene></item></Lights><Characters><item><Activate>false</Activate>"
                "<Animation type=\"TextureAnimation\"><MaterialName>m</MaterialName>"
-               "</Animation></item></Characters><Props><item><Kind>nosuch</Kind></item>"
+               "</Animation></item><item><Animation type=\"SkinAnimation\"><Skin name=\"B\"/></Animation>"
+               "<Activate>false</Activate></item></Characters><Props><item><Kind>nosuch</Kind></item>"
                "</Props><SetElements><item><Kind>buzzer</Kind></item></SetElements>");
     flow.LoadLevel("edge", set);
     // A kind without a pool, or whose pool makes another type, gives no entity.
     EXPECT_TRUE(set.m_Props.empty() && set.m_SetElements.empty());
+    // The fields after a skin without models are read as they are.
+    EXPECT_FALSE(set.m_Characters.at(1)->Activate);
     EXPECT_TRUE(log.Contains("The specified Kind of the Entity is invalid :nosuch"));
     EXPECT_TRUE(log.Contains("The pool of kind buzzer does not make entities of this type"));
     EXPECT_EQ(GameEntityFactory::Instance()->GetFactory("buzzer")->GetUsedCount(), 0u);
