@@ -150,13 +150,11 @@ TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument
     EXPECT_EQ(file.substr(12, 12), "ABCDEFGHIJKL");
 
     Document loaded;
-    EXPECT_TRUE(NewManager()->LoadSavedGame(&loaded, 2));
+    EXPECT_TRUE(NewManager()->LoadSavedGame(&loaded, 2) && popups.shown.empty());
     EXPECT_EQ(loaded.Text(), document.Text());
-    EXPECT_TRUE(popups.shown.empty());
 
     // Without a document nothing is written.
-    EXPECT_FALSE(manager->LoadSavedGame(nullptr, 2));
-    EXPECT_FALSE(manager->WriteSavedGame());
+    EXPECT_TRUE(!manager->LoadSavedGame(nullptr, 2) && !manager->WriteSavedGame());
     EXPECT_EQ(Contents(), file);
 }
 
@@ -220,9 +218,8 @@ TEST_F(SavedGameManagerTest, TheAnswersToACorruptSave) {
     EXPECT_EQ(document.GetSavedGameCount(), 0u);  // nothing read from the bad file is kept
     ASSERT_TRUE(popups.Press("DataCorruption", "Button01"));
     EXPECT_TRUE(!manager->IsSavingEnabled() && document.GetSavedGameCount() == 2u);
-    EXPECT_FALSE(manager->WriteSavedGame());
+    EXPECT_TRUE(!manager->WriteSavedGame() && popups.callbacks.empty());
     EXPECT_EQ(Contents(), otherVersion);
-    EXPECT_TRUE(popups.callbacks.empty());
 
     popups = Popups();
     Document restarted;
@@ -277,13 +274,11 @@ TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviou
         EXPECT_FALSE(manager->WriteSavedGame());
     }
     EXPECT_EQ(popups.shown, (std::vector<std::string>(4, "WriteError@900")));
-    EXPECT_EQ(Contents(), previous);
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_TRUE(Contents() == previous && !std::filesystem::exists(path + ".tmp"));
 
     // Its one answer goes on without saving.
     ASSERT_TRUE(popups.Press("WriteError", "Button01"));
-    EXPECT_FALSE(popups.Press("WriteError", "Button02"));
-    EXPECT_FALSE(manager->IsSavingEnabled());
+    EXPECT_TRUE(!popups.Press("WriteError", "Button02") && !manager->IsSavingEnabled());
     manager->SetSaveSize(kSaveSize);
     EXPECT_FALSE(manager->WriteSavedGame());
     EXPECT_EQ(Contents(), previous);
