@@ -37,6 +37,11 @@ TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
     EXPECT_EQ(props->Alloc(false), nullptr);
     props->ResetAll();
     EXPECT_EQ(props->GetUsedCount(), 0u);
+
+    // Registering null forgets a kind and deletes its pool.
+    factories->RegisterFactory("buzzer", new EntityFactory<Prop>(1, "Buzzer"));
+    factories->RegisterFactory("buzzer", nullptr);
+    EXPECT_EQ(factories->GetFactory("buzzer"), nullptr);
 }
 
 // A capacity is an unsigned number: a negative text keeps the fallback (0, an empty pool)

@@ -88,8 +88,8 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
 
     EXPECT_EQ(UsedCounts(), before);
     EXPECT_TRUE(sound->m_Reset && video->m_Reset);
-    EXPECT_EQ(g_liveFloors, 0);
-    EXPECT_EQ(g_liveAttributes, 1);  // the prop's and own camera's went, the parent camera's stayed
+    // The prop's and own camera's attributes went, the parent camera's stayed.
+    EXPECT_EQ(std::pair(g_liveFloors, g_liveAttributes), std::pair(0, 1));
     EXPECT_EQ(parentCamera->Attributes.m_Map.size(), 1u);
     EXPECT_TRUE(set.m_Cameras.empty() && set.m_MemberCameras.empty() && set.m_Props.empty() &&
                 set.m_SetElements.empty() && set.m_ComponentLevels.empty() &&

@@ -72,8 +72,7 @@ TEST(LevelTransitionControllerTest, LevelWalk) {
     controller.SetScreenManager(&recorder);
 
     // A request is acted on at the next update, whatever is passed as the level left.
-    EXPECT_TRUE(controller.RequestLevel(a.get(), c.get()));
-    EXPECT_TRUE(recorder.Take().empty());
+    EXPECT_TRUE(controller.RequestLevel(a.get(), c.get()) && recorder.Take().empty());
     controller.Update();
     EXPECT_EQ(recorder.Take(), (Calls{"screen:LoadA", "loading:A"}));
     EXPECT_EQ(controller.GetPhase(), Controller::kPhaseLoading);
