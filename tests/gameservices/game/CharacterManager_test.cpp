@@ -53,13 +53,6 @@ protected:
         std::filesystem::current_path(m_cwd);
     }
 
-    // The assembly "Dad", preloaded.
-    void LoadDad() {
-        dir.Write("CharacterAssemblies.xml", "<root><CharacterAssemblies><item><Name>Dad</Name><Gender>Male"
-                                             "</Gender></item></CharacterAssemblies></root>");
-        CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
-    }
-
     RecordingAvatarRendering rendering;
     TempDir dir;
     LogCapture log;
@@ -73,7 +66,9 @@ private:
 // A look read from its file takes its assembly and part names; a look applied over it is
 // reported and applied all the same.
 TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApplied) {
-    LoadDad();
+    dir.Write("CharacterAssemblies.xml", "<root><CharacterAssemblies><item><Name>Dad</Name><Gender>Male"
+                                         "</Gender></item></CharacterAssemblies></root>");
+    CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
     dir.Write("-xml/korvocity/first.xml",
               "<root><Avatar_KorvoCity><Name>First</Name><CharacterAssembly_Id>" +
                   std::to_string(Crc32Hash("Dad")) + "</CharacterAssembly_Id><Hairstyle_Name>bob.mdl"

@@ -4,8 +4,11 @@
 
 
 #include "gameservices/entities/Camera.h"
+#include "gameservices/entities/Character.h"
+#include "gameservices/entities/Light.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/entities/SetElement.h"
 #include "gameservices/game/LevelTransition.h"
 #include "gameservices/game/LevelTransitionController.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
@@ -75,6 +78,9 @@ struct Counting : T {
 TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursively) {
     Counting<Camera> camera;
     Counting<Prop> active, inactive, nested;
+    Counting<Light> light;
+    Counting<SetElement> element;
+    Counting<Character> character;
     inactive.Activate = false;
     ComponentLevel component;
     component.m_Props = {&nested};
@@ -82,11 +88,14 @@ TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursively) {
     Set set;
     set.m_Cameras = {&camera};
     set.m_Props = {&active, &inactive};
+    set.m_Lights = {&light};
+    set.m_SetElements = {&element};
+    set.m_Characters = {&character};
     set.m_ComponentLevels = {&component};
     flow.InitializeSet(&set);
-    EXPECT_EQ((std::vector<int>{active.initialized, inactive.initialized, nested.initialized,
-                                camera.initialized}),
-              (std::vector<int>{1, 0, 1, 2}));
+    EXPECT_EQ((std::vector<int>{active.initialized, inactive.initialized, nested.initialized, camera.initialized,
+                                light.initialized, element.initialized, character.initialized}),
+              (std::vector<int>{1, 0, 1, 2, 1, 1, 1}));
     set.RemoveAll();
     component.RemoveAll();
 }

@@ -135,7 +135,6 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_EQ(overlay->m_Cameras, (std::vector<Camera*>{main}));
     EXPECT_TRUE(overlay->m_MemberCameras.empty());
     EXPECT_EQ(overlay->m_OtherEntities, (std::vector<Entity*>{main}));
-    EXPECT_EQ(GameEntityFactory::Instance()->GetPropFactory()->GetUsedCount(), 3u);
     ASSERT_EQ(set.m_AudioAssets.size() + set.m_VideoAssets.size(), 2u);
     EXPECT_EQ(set.m_AudioAssets.at(0)->VolatileDatas.GetAudioData()->m_FileName, "theme.snd");
 }

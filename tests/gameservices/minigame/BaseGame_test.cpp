@@ -36,9 +36,7 @@ namespace {
 // Records each start-up and shutdown step, with what the step has made seen from outside.
 class RecordingGame : public MiniGame::BaseGame {
 public:
-    using BaseGame::OnLoadLevel;
-    using BaseGame::OnNextLevel;
-    using BaseGame::OnPreviousLevel;
+    using BaseGame::OnLoadLevel, BaseGame::OnNextLevel, BaseGame::OnPreviousLevel;
     std::vector<std::string> steps;
 
 protected:
