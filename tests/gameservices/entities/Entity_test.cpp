@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "gameservices/entities/AudioAsset.h"
@@ -23,16 +24,12 @@ using namespace GameServices::Entities;
 
 namespace {
 
-struct Row {
-    const char* name;
-    bool (*isA)(u32);
-    std::set<u32> yes;
-};
+// (class, its IsA, the ids it answers yes to)
+using Row = std::tuple<const char*, bool (*)(u32), std::set<u32>>;
 
 template <typename T>
 bool Ask(u32 id) {
-    T object;
-    return object.IsA(id);
+    return T().IsA(id);
 }
 
 }  // namespace
@@ -59,9 +56,9 @@ TEST(EntityTest, IsAFollowsTheNonTransitiveTable) {
         {"VideoAsset", Ask<VideoAsset>, {id::VideoAsset}},
         {"Attribute", Ask<Attribute>, {id::Attribute}},
     };
-    for (const Row& row : table)
+    for (const auto& [name, isA, yes] : table)
         for (u32 typeId : all)
-            EXPECT_EQ(row.isA(typeId), row.yes.count(typeId) == 1) << row.name << " asked " << typeId;
+            EXPECT_EQ(isA(typeId), yes.count(typeId) == 1) << name << " asked " << typeId;
 }
 
 namespace {

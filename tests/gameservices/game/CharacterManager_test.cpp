@@ -96,4 +96,5 @@ TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApp
     EXPECT_EQ(std::string(stored.OutfitParts[OUTFIT_FOOTWEAR].Name.c_str()) +
                   stored.AnatomyParts[ANATOMY_HAIRSTYLE].Name.c_str(), "clogs.mdlbraids.mdl");
     manager->RemoveAppearance(host);
+    EXPECT_FALSE(manager->GetAppearance(host, stored));
 }
