@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
 
 #include "engine/core/Crc32Hash.h"
@@ -20,18 +19,14 @@ using GameServices::Entities::Character;
 
 namespace {
 
-// Keeps each character's description.
+// Keeps the last description handed over.
 struct RecordingAvatarRendering : IAvatarRendering {
-    void SetRenderableAvatarData(Character& c, const GameServices::Bridge::RenderableAvatarData& data) override {
-        (records[&c] = data).m_Changed = 1;
-        c.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA, &records[&c]);
+    void SetRenderableAvatarData(Character&, const GameServices::Bridge::RenderableAvatarData& data) override {
+        last = data;
     }
     void InitializeAvatar(Character&) override {}
-    void CleanupAvatar(Character& c) override {
-        c.VolatileDatas.Remove(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA);
-        records.erase(&c);
-    }
-    std::map<const Character*, GameServices::Bridge::RenderableAvatarData> records;
+    void CleanupAvatar(Character&) override {}
+    GameServices::Bridge::RenderableAvatarData last;
 };
 
 // A temporary game folder holding "CharacterAssemblies.xml" (read from the working directory).
@@ -94,6 +89,7 @@ TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApp
     EXPECT_TRUE(log.Contains("the Character already have an appearance !!!!"));
     ASSERT_TRUE(manager->GetAppearance(host, stored));
     EXPECT_TRUE(stored.NameId == Crc32Hash("Second") && stored.Assembly.Id == 5u);
+    EXPECT_EQ(rendering.last.m_PartNames[ANATOMY_HAIRSTYLE], "braids.mdl");  // what the avatar draws
     EXPECT_EQ(std::string(stored.OutfitParts[OUTFIT_FOOTWEAR].Name.c_str()) +
                   stored.AnatomyParts[ANATOMY_HAIRSTYLE].Name.c_str(), "clogs.mdlbraids.mdl");
     manager->RemoveAppearance(host);

@@ -47,9 +47,6 @@ struct AddingData : TestApplicationData {
     }
 };
 
-std::string AppData(int score) {
-    return "<ApplicationData><Score>" + std::to_string(score) + "</Score></ApplicationData>";
-}
 
 using Floats = std::vector<f32>;
 Floats V(const AGVec3& v) {
@@ -282,7 +279,9 @@ TEST_F(LevelBuilderTest, ApplicationDataOfEveryKindAndNoneLeftFromAnEarlierLevel
                           ApplicationData::kProp, ApplicationData::kCharacter,
                           ApplicationData::kSetElement, ApplicationData::kLight});
     auto level = [](bool withData) {
-        auto data = [withData](int score) { return withData ? AppData(score) : std::string(); };
+        auto data = [withData](int score) {
+            return withData ? "<ApplicationData><Score>" + std::to_string(score) + "</Score></ApplicationData>" : "";
+        };
         return "<Cameras><item><Name>C</Name>" + data(1) + "</item></Cameras><Lights><item>"
                "<Name>L</Name>" + data(2) + "</item></Lights><SetElements><item><Name>S</Name>" +
                data(3) + "</item></SetElements><Props><item><Name>P</Name>" + data(4) +
