@@ -46,7 +46,6 @@ protected:
         member.m_MemberId = 1;
         cursor.SetMember(&member);
         cursor.SetPosition(AGVec3{0.0f, 0.0f, 2.6f});
-        camera.Activate = true;
         cursors.m_Cameras.push_back(&camera);
         level.m_ComponentLevels.push_back(&cursors);
         CollisionCursor::SetLevelSetSource([this] { return &level; });

@@ -62,9 +62,8 @@ using Calls = std::vector<std::string>;
 }  // namespace
 
 TEST(LevelTransitionControllerTest, LevelWalk) {
-    std::unique_ptr<LevelTransition> a(MakeTransition("A", true));
-    std::unique_ptr<LevelTransition> b(MakeTransition("B", false));
-    std::unique_ptr<LevelTransition> c(MakeTransition("C", false));
+    std::unique_ptr<LevelTransition> a(MakeTransition("A", true)), b(MakeTransition("B", false)),
+        c(MakeTransition("C", false));
     Recorder recorder;
     for (auto* t : {a.get(), b.get(), c.get()})
         recorder.Listen(t->GetLevel());
@@ -108,8 +107,7 @@ TEST(LevelTransitionControllerTest, LevelWalk) {
 // The entry step runs before the phase changes: a request made by a listener of the loading
 // event is judged against the phase being left (nothing loaded), so it is taken.
 TEST(LevelTransitionControllerTest, ARequestFromThePhaseEventIsJudgedAgainstThePhaseLeft) {
-    std::unique_ptr<LevelTransition> a(MakeTransition("A", false));
-    std::unique_ptr<LevelTransition> b(MakeTransition("B", false));
+    std::unique_ptr<LevelTransition> a(MakeTransition("A", false)), b(MakeTransition("B", false));
     Controller controller;
     struct Requester {
         void OnLoading(Level*) { accepted = controller->RequestLevel(target, nullptr); }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/graphics/AGGraphicLayer.h"
+#include "engine/graphics/AGScene3D.h"
 
 
 #include <string>
@@ -18,6 +19,7 @@
 #include "gameservices/entities/Level.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/entities/SetElement.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
@@ -203,6 +205,10 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     Entities::Set set("Menu");
     Entities::Prop prop("p");
     set.m_Props.push_back(&prop);
+    AGScene3D scene;  // a 3D scene of the set, paused with the game
+    Entities::SetElement stage;
+    stage.VolatileDatas.Set(Entities::VolatileDataKeys::kENGINE_DATA_SCENE3D, &scene);
+    set.m_SetElements.push_back(&stage);
 
     game.Update(16);  // the controller loads the first level
     Entities::Level* level = game.GetCurrentLevelObject();
@@ -226,7 +232,7 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     game.SetPause(true);
     game.SetPause(true);  // already paused: no second world step
     EXPECT_TRUE(game.IsPaused() && DeviceSystem::Instance()->IsPaused() && prop.Synchronize);
-    EXPECT_EQ(g_renderPause, 1);
+    EXPECT_TRUE(g_renderPause == 1 && scene.IsPaused());
     EXPECT_EQ(pausable.frames, std::vector<u32>{16});
     level->SetReady(true);
     game.GetGameFlowManager()->GetController()->SetDone(true);

@@ -20,14 +20,9 @@ namespace {
 
 class BehaviorManagerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        host = dir.Write("host.xml", behavior_test::kHostFile);
-        more = dir.Write("more.xml", behavior_test::kMoreFile);
-    }
-
     TempDir dir;
-    std::string host;
-    std::string more;
+    std::string host = dir.Write("host.xml", behavior_test::kHostFile);
+    std::string more = dir.Write("more.xml", behavior_test::kMoreFile);
     BehaviorManager manager;
     Entities::Entity entity{"hostEntity"};
 };
