@@ -4,14 +4,13 @@
 
 #include <cmath>
 #include <set>
-#include <string>
+#include <tuple>
 #include <vector>
 
 #include "gameservices/entities/AudioAsset.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/EntityMatrix.h"
-#include "gameservices/entities/Level.h"
 #include "gameservices/entities/Light.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/PropRenderHooks.h"
@@ -25,16 +24,12 @@ using namespace GameServices::Entities;
 
 namespace {
 
-struct Row {
-    const char* name;
-    bool (*isA)(u32);
-    std::set<u32> yes;
-};
+// (class, its IsA, the ids it answers yes to)
+using Row = std::tuple<const char*, bool (*)(u32), std::set<u32>>;
 
 template <typename T>
 bool Ask(u32 id) {
-    T object;
-    return object.IsA(id);
+    return T().IsA(id);
 }
 
 }  // namespace
@@ -61,9 +56,9 @@ TEST(EntityTest, IsAFollowsTheNonTransitiveTable) {
         {"VideoAsset", Ask<VideoAsset>, {id::VideoAsset}},
         {"Attribute", Ask<Attribute>, {id::Attribute}},
     };
-    for (const Row& row : table)
+    for (const auto& [name, isA, yes] : table)
         for (u32 typeId : all)
-            EXPECT_EQ(row.isA(typeId), row.yes.count(typeId) == 1) << row.name << " asked " << typeId;
+            EXPECT_EQ(isA(typeId), yes.count(typeId) == 1) << name << " asked " << typeId;
 }
 
 namespace {
@@ -99,15 +94,13 @@ TEST(EntityTest, ClearComponentsDeletesOwnDepictorsAndKeptAttributes) {
     entity.Attributes.m_Keep = 1;
     entity.ClearComponents();
     EXPECT_EQ(g_liveDepictors, 1);  // the shared one, dropped from the map
-    EXPECT_TRUE(entity.Depictors.m_Map.empty());
-    EXPECT_EQ(entity.Attributes.m_Map.size(), 1u);
+    EXPECT_TRUE(entity.Depictors.m_Map.empty() && entity.Attributes.m_Map.size() == 1u);
 
     entity.Attributes.m_Keep = 0;
     entity.Depictors.m_Keep = 1;
     entity.Depictors.m_Map[1] = &shared;
     entity.ClearComponents();
-    EXPECT_TRUE(entity.Attributes.m_Map.empty());
-    EXPECT_EQ(entity.Depictors.m_Map.size(), 1u);
+    EXPECT_TRUE(entity.Attributes.m_Map.empty() && entity.Depictors.m_Map.size() == 1u);
 }
 
 // Activating or locking a member draws its prop see-through and refreshes it; activating also
@@ -126,8 +119,7 @@ TEST(EntityTest, ActiveAndLockedMembersDrawTheirPropSeeThrough) {
         member.m_Entity = &prop;
         refreshes.opacities.clear();
         set(true);
-        EXPECT_EQ(prop.GetOpacity(), 0.4f) << lock;
-        EXPECT_EQ(prop.Visible, !lock);
+        EXPECT_TRUE(prop.GetOpacity() == 0.4f && prop.Visible == !lock) << lock;
         set(false);
         EXPECT_EQ(flag(), 0) << lock;
         EXPECT_TRUE(prop.Visible && prop.GetOpacity() == 1.0f) << lock;

@@ -88,12 +88,17 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
 
     EXPECT_EQ(UsedCounts(), before);
     EXPECT_TRUE(sound->m_Reset && video->m_Reset);
-    EXPECT_EQ(g_liveFloors, 0);
-    EXPECT_EQ(g_liveAttributes, 1);  // the prop's and own camera's went, the parent camera's stayed
+    // The prop's and own camera's attributes went, the parent camera's stayed.
+    EXPECT_EQ(std::pair(g_liveFloors, g_liveAttributes), std::pair(0, 1));
     EXPECT_EQ(parentCamera->Attributes.m_Map.size(), 1u);
     EXPECT_TRUE(set.m_Cameras.empty() && set.m_MemberCameras.empty() && set.m_Props.empty() &&
                 set.m_SetElements.empty() && set.m_ComponentLevels.empty() &&
                 set.m_Widgets.empty());
+
+    // Resetting the sound pool gives back what is still handed out.
+    GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc();
+    GameAudioAssetFactory::Instance()->GetDefaultFactory()->ResetAll();
+    EXPECT_EQ(UsedCounts(), before);
 
     parentCamera->ClearComponents();
     f->GetCameraFactory()->Release(parentCamera);
@@ -110,7 +115,6 @@ TEST_F(SetTest, FindersMatchExactNamesAndTheActiveCameraIsTheFirstActivated) {
     EXPECT_EQ(set.GetActiveCamera(), &on);
     EXPECT_EQ(set.FindCamera("Main"), &off);
     EXPECT_EQ(set.FindProp("Desk"), &desk);
-    EXPECT_EQ(set.FindProp("desk"), nullptr);
-    EXPECT_EQ(set.FindProp("Des"), nullptr);
+    EXPECT_TRUE(set.FindProp("desk") == nullptr && set.FindProp("Des") == nullptr);
 
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/gameservices/game/RecordingDeviceSystem.h"
 #include "tests/gameservices/game/ActionTestSetup.h"
 #include "tests/support/LogCapture.h"
@@ -96,27 +98,22 @@ TEST(ActionTriggerTest, TypeAndPlatformWords) {
     for (const auto& [word, value] : platforms)
         EXPECT_EQ(ActionTrigger::ConvertPlatform(word), value) << word;
     EXPECT_TRUE(log.Lines().empty());
-    EXPECT_EQ(ActionTrigger::ConvertType("keys"), 5u);
-    EXPECT_TRUE(log.Contains("Action Type is invalid!"));
-    EXPECT_EQ(ActionTrigger::ConvertPlatform("mac"), 0u);
-    EXPECT_TRUE(log.Contains("trigger plateform is invalid!"));
+    EXPECT_TRUE(ActionTrigger::ConvertType("keys") == 5u && log.Contains("Action Type is invalid!"));
+    EXPECT_TRUE(ActionTrigger::ConvertPlatform("mac") == 0u && log.Contains("trigger plateform is invalid!"));
 
     // Filter values as (compound, absolute); an unknown one is reported and sets neither.
-    const struct {
-        const char* value;
-        bool compound, absolute, reported;
-    } filters[] = {{"CompoundAbsolute", true, true, false},
-                   {"compoundrelative", true, false, false},
-                   {"currentabsolute", false, true, false},
-                   {"CurrentRelative", false, false, false},
-                   {"relative", false, false, true}};
-    for (const auto& f : filters) {
+    const std::tuple<const char*, bool, bool, bool> filters[] = {{"CompoundAbsolute", true, true, false},
+                                                                 {"compoundrelative", true, false, false},
+                                                                 {"currentabsolute", false, true, false},
+                                                                 {"CurrentRelative", false, false, false},
+                                                                 {"relative", false, false, true}};
+    for (const auto& [value, compound, absolute, reported] : filters) {
         log.Clear();
         sDeviceControllerTrigger record;
-        record.FilterValue = f.value;
+        record.FilterValue = value;
         const ActionTrigger trigger(record);
-        EXPECT_EQ((std::pair{trigger.m_Compound, trigger.m_Absolute}),
-                  (std::pair{f.compound, f.absolute})) << f.value;
-        EXPECT_EQ(log.Contains("FilterValue is invalid!"), f.reported) << f.value;
+        EXPECT_EQ((std::pair{trigger.m_Compound, trigger.m_Absolute}), (std::pair{compound, absolute}))
+            << value;
+        EXPECT_EQ(log.Contains("FilterValue is invalid!"), reported) << value;
     }
 }

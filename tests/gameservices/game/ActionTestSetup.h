@@ -18,8 +18,6 @@ public:
         GameServices::Bridge::FileSystem::Destroy();
         std::filesystem::current_path(m_previous);
     }
-    ActionsFolder(const ActionsFolder&) = delete;
-    ActionsFolder& operator=(const ActionsFolder&) = delete;
 
     // A file of the global XML folder.
     void Write(const std::string& name, const std::string& text) const {

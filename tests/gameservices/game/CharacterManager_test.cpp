@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
-#include <vector>
 
 #include "engine/core/Crc32Hash.h"
 #include "gameservices/bridge/FileSystem.h"
@@ -21,18 +19,14 @@ using GameServices::Entities::Character;
 
 namespace {
 
-// Keeps each character's description.
+// Keeps the last description handed over.
 struct RecordingAvatarRendering : IAvatarRendering {
-    void SetRenderableAvatarData(Character& c, const GameServices::Bridge::RenderableAvatarData& data) override {
-        (records[&c] = data).m_Changed = 1;
-        c.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA, &records[&c]);
+    void SetRenderableAvatarData(Character&, const GameServices::Bridge::RenderableAvatarData& data) override {
+        last = data;
     }
     void InitializeAvatar(Character&) override {}
-    void CleanupAvatar(Character& c) override {
-        c.VolatileDatas.Remove(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA);
-        records.erase(&c);
-    }
-    std::map<const Character*, GameServices::Bridge::RenderableAvatarData> records;
+    void CleanupAvatar(Character&) override {}
+    GameServices::Bridge::RenderableAvatarData last;
 };
 
 // A temporary game folder holding "CharacterAssemblies.xml" (read from the working directory).
@@ -54,13 +48,6 @@ protected:
         std::filesystem::current_path(m_cwd);
     }
 
-    // The assembly "Dad", preloaded.
-    void LoadDad() {
-        dir.Write("CharacterAssemblies.xml", "<root><CharacterAssemblies><item><Name>Dad</Name><Gender>Male"
-                                             "</Gender></item></CharacterAssemblies></root>");
-        CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
-    }
-
     RecordingAvatarRendering rendering;
     TempDir dir;
     LogCapture log;
@@ -71,28 +58,40 @@ private:
 
 }  // namespace
 
-TEST_F(CharacterTest, ApplyingALookOverAnotherIsReportedAndStillApplied) {
-    LoadDad();
-    CharacterAssembly dad;
-    ASSERT_TRUE(CharacterAssemblyManager::Instance()->FindCharacterAssembly(Crc32Hash("Dad"), dad));
-    EXPECT_EQ(dad.Gender, CharacterAssembly::kMale);
+// A look read from its file takes its assembly and part names; a look applied over it is
+// reported and applied all the same.
+TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApplied) {
+    dir.Write("CharacterAssemblies.xml", "<root><CharacterAssemblies><item><Name>Dad</Name><Gender>Male"
+                                         "</Gender></item></CharacterAssemblies></root>");
+    CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
+    dir.Write("-xml/korvocity/first.xml",
+              "<root><Avatar_KorvoCity><Name>First</Name><CharacterAssembly_Id>" +
+                  std::to_string(Crc32Hash("Dad")) + "</CharacterAssembly_Id><Hairstyle_Name>bob.mdl"
+                  "</Hairstyle_Name><Hairstyle_Customizable>true</Hairstyle_Customizable><Footwear_Name>"
+                  "boots.mdl</Footwear_Name><Footwear_Id>7</Footwear_Id></Avatar_KorvoCity></root>");
     CharacterManager* manager = CharacterManager::Instance();
     Character host("Host");
+    manager->LoadAppearance("first.xml", host);
+    // A part id not in the assembly's lists keeps the file's name.
+    EXPECT_FALSE(log.Contains("already have an appearance") || log.Contains("out of range"));
+    Appearance stored;
+    ASSERT_TRUE(manager->GetAppearance(host, stored));
+    EXPECT_TRUE(stored.Assembly.Gender == CharacterAssembly::kMale &&
+                stored.AnatomyParts[ANATOMY_HAIRSTYLE].Customizable);
+    EXPECT_EQ(std::string(stored.OutfitParts[OUTFIT_FOOTWEAR].Name.c_str()) +
+                  stored.AnatomyParts[ANATOMY_HAIRSTYLE].Name.c_str(), "boots.mdlbob.mdl");
     Appearance look;
-    look.Name = "First";
-    manager->ApplyAppearance(look, host);
-    EXPECT_FALSE(log.Contains("already have an appearance"));
     look.Name = "Second";
     look.Assembly.Id = 5;
     look.OutfitParts[OUTFIT_FOOTWEAR].Name = "clogs.mdl";
-    look.AnatomyParts[NB_ANATOMY_PART_TYPE - 1].Name = "braids.mdl";
+    look.AnatomyParts[ANATOMY_HAIRSTYLE].Name = "braids.mdl";
     manager->ApplyAppearance(look, host);
     EXPECT_TRUE(log.Contains("the Character already have an appearance !!!!"));
-    Appearance stored;
     ASSERT_TRUE(manager->GetAppearance(host, stored));
-    EXPECT_EQ(stored.NameId, Crc32Hash("Second"));
-    EXPECT_EQ(stored.Assembly.Id, 5u);
+    EXPECT_TRUE(stored.NameId == Crc32Hash("Second") && stored.Assembly.Id == 5u);
+    EXPECT_EQ(rendering.last.m_PartNames[ANATOMY_HAIRSTYLE], "braids.mdl");  // what the avatar draws
     EXPECT_EQ(std::string(stored.OutfitParts[OUTFIT_FOOTWEAR].Name.c_str()) +
-                  stored.AnatomyParts[NB_ANATOMY_PART_TYPE - 1].Name.c_str(), "clogs.mdlbraids.mdl");
+                  stored.AnatomyParts[ANATOMY_HAIRSTYLE].Name.c_str(), "clogs.mdlbraids.mdl");
     manager->RemoveAppearance(host);
+    EXPECT_FALSE(manager->GetAppearance(host, stored));
 }

@@ -46,7 +46,6 @@ protected:
         member.m_MemberId = 1;
         cursor.SetMember(&member);
         cursor.SetPosition(AGVec3{0.0f, 0.0f, 2.6f});
-        camera.Activate = true;
         cursors.m_Cameras.push_back(&camera);
         level.m_ComponentLevels.push_back(&cursors);
         CollisionCursor::SetLevelSetSource([this] { return &level; });
@@ -108,12 +107,10 @@ TEST_F(CursorTest, FollowsItsOwnMembersPointerAndGivesTheCollisionPosition) {
     cursor.onCollision(&result);
     cursor.Synchronize = true;
     Move(other, 3.0f, 4.0f, true);  // not its member: nothing changes
-    EXPECT_EQ(cursor.GetCollidedEntity(), &hit);
-    EXPECT_TRUE(cursor.Synchronize);
+    EXPECT_TRUE(cursor.GetCollidedEntity() == &hit && cursor.Synchronize);
     // Perspective: the pointer is projected at the cursor's rounded depth.
     Move(member, 3.0f, 4.0f, true);
-    EXPECT_EQ(cursor.GetCollidedEntity(), nullptr);
-    EXPECT_FALSE(cursor.Synchronize);
+    EXPECT_TRUE(cursor.GetCollidedEntity() == nullptr && !cursor.Synchronize);
     EXPECT_EQ(Position(), (std::vector<f32>{30, 40, 3}));
     EXPECT_EQ(Collision(), Position());  // as it is with perspective
 

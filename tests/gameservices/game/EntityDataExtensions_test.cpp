@@ -97,7 +97,6 @@ TEST_F(EntityDataExtensionsTest, TheSampleLevelBuildsItsSpawnersAndZones) {
         EXPECT_TRUE(Element(name) && !dynamic_cast<EntitySpawner*>(Element(name))) << name;
     EXPECT_EQ(set.m_ExtensionEntities.size(), 5u);
     EXPECT_TRUE(log.Contains("to spawn is invalid!"));
-
 }
 
 // A made element that cannot get its render data leaves the set's list of extension-made

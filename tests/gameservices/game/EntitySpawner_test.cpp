@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
@@ -28,40 +30,16 @@ struct Xorshift128 {
     u32 Draw() { return Next() % 99 + 1; }
 };
 
-struct CountingProp : Prop {
-    explicit CountingProp(const char* name) : Prop(name) { Activate = false; }
-};
-
-class SpawnerTest : public ::testing::Test {
-protected:
-    SpawnerTest() {
-        SeedRandom(123456789, 362436069, 521288629, 88675123);
-        for (Prop* prop : {&activeGift, &gift, &cake})
-            set.m_Props.push_back(prop);
-        activeGift.Activate = true;
-    }
-
-    CountingProp activeGift{"Gift"}, gift{"Gift"}, cake{"Cake"};
-    Set set{"Level"};
-    EntitySpawner spawner;
-    LogCapture log;
-};
-
 }  // namespace
 
-TEST_F(SpawnerTest, ProbabilityZeroNeverSpawnsAndNinetyNineAlwaysDoes) {
-    spawner.AddSpawnInfo(SpawnInfo("", "Prop", "Cake", 0));
-    for (int i = 0; i < 300; ++i)
-        spawner.OnTrigger(set);
-    EXPECT_FALSE(cake.Activate);
-
-    EntitySpawner sure;
-    sure.AddSpawnInfo(SpawnInfo("", "Prop", "Cake", 99));
-    sure.OnTrigger(set);
-    EXPECT_TRUE(cake.Activate);
-}
-
-TEST_F(SpawnerTest, DrawsFollowTheSharedXorshiftAndOnePropSpawnsAtMost) {
+TEST(SpawnerTest, DrawsFollowTheSharedXorshiftAndOnePropSpawnsAtMost) {
+    LogCapture log;
+    SeedRandom(123456789, 362436069, 521288629, 88675123);
+    Prop activeGift("Gift"), gift("Gift"), cake("Cake");
+    gift.Activate = cake.Activate = false;
+    Set set("Level");
+    set.m_Props = {&activeGift, &gift, &cake};
+    EntitySpawner spawner;
     Xorshift128 reference;
     const u32 r[] = {reference.Draw(), reference.Draw(), reference.Draw(), reference.Draw(),
                      reference.Draw()};
@@ -72,12 +50,27 @@ TEST_F(SpawnerTest, DrawsFollowTheSharedXorshiftAndOnePropSpawnsAtMost) {
     spawner.AddSpawnInfo(SpawnInfo("", "Prop", "Gift", r[3]));           // first one active
     spawner.AddSpawnInfo(SpawnInfo("", "Prop", "Cake", r[4]));           // spawns
     spawner.AddSpawnInfo(SpawnInfo("", "Prop", "Cake", 99));             // never reached
+    spawner.SetPosition(AGVec3{1.0f, 2.0f, 3.0f});
+    cake.Visible = false;
+    cake.Synchronize = true;
     spawner.OnTrigger(set);
 
     EXPECT_TRUE(log.Contains("The Entity Type specify by the spawner is invalid!"));
     EXPECT_TRUE(log.Contains("can spawn the Prop Ghost"));
     EXPECT_FALSE(gift.Activate);
-    EXPECT_TRUE(cake.Activate);
+    // The spawned prop shows at the spawner's position.
+    EXPECT_TRUE(cake.Activate && cake.Visible && !cake.Synchronize);
+    AGVec3 at;
+    cake.GetPosition(at);
+    EXPECT_EQ((std::vector<f32>{at.x, at.y, at.z}), (std::vector<f32>{1, 2, 3}));
     // Five draws were taken, one per entry walked.
     EXPECT_EQ(RandomRange(1, 100), reference.Draw());
+
+    // Probability 0 never spawns: every draw is 1 or more.
+    cake.Activate = false;
+    EntitySpawner never;
+    never.AddSpawnInfo(SpawnInfo("", "Prop", "Cake", 0));
+    for (int i = 0; i < 300; ++i)
+        never.OnTrigger(set);
+    EXPECT_FALSE(cake.Activate);
 }

@@ -62,9 +62,8 @@ using Calls = std::vector<std::string>;
 }  // namespace
 
 TEST(LevelTransitionControllerTest, LevelWalk) {
-    std::unique_ptr<LevelTransition> a(MakeTransition("A", true));
-    std::unique_ptr<LevelTransition> b(MakeTransition("B", false));
-    std::unique_ptr<LevelTransition> c(MakeTransition("C", false));
+    std::unique_ptr<LevelTransition> a(MakeTransition("A", true)), b(MakeTransition("B", false)),
+        c(MakeTransition("C", false));
     Recorder recorder;
     for (auto* t : {a.get(), b.get(), c.get()})
         recorder.Listen(t->GetLevel());
@@ -72,8 +71,7 @@ TEST(LevelTransitionControllerTest, LevelWalk) {
     controller.SetScreenManager(&recorder);
 
     // A request is acted on at the next update, whatever is passed as the level left.
-    EXPECT_TRUE(controller.RequestLevel(a.get(), c.get()));
-    EXPECT_TRUE(recorder.Take().empty());
+    EXPECT_TRUE(controller.RequestLevel(a.get(), c.get()) && recorder.Take().empty());
     controller.Update();
     EXPECT_EQ(recorder.Take(), (Calls{"screen:LoadA", "loading:A"}));
     EXPECT_EQ(controller.GetPhase(), Controller::kPhaseLoading);
@@ -109,8 +107,7 @@ TEST(LevelTransitionControllerTest, LevelWalk) {
 // The entry step runs before the phase changes: a request made by a listener of the loading
 // event is judged against the phase being left (nothing loaded), so it is taken.
 TEST(LevelTransitionControllerTest, ARequestFromThePhaseEventIsJudgedAgainstThePhaseLeft) {
-    std::unique_ptr<LevelTransition> a(MakeTransition("A", false));
-    std::unique_ptr<LevelTransition> b(MakeTransition("B", false));
+    std::unique_ptr<LevelTransition> a(MakeTransition("A", false)), b(MakeTransition("B", false));
     Controller controller;
     struct Requester {
         void OnLoading(Level*) { accepted = controller->RequestLevel(target, nullptr); }
@@ -123,10 +120,9 @@ TEST(LevelTransitionControllerTest, ARequestFromThePhaseEventIsJudgedAgainstTheP
 
     controller.RequestLevel(a.get(), nullptr);
     controller.Update();
-    EXPECT_TRUE(requester.accepted);
-    EXPECT_EQ(controller.GetCurrent(), b.get());
-    EXPECT_EQ(controller.GetPhase(), Controller::kPhaseLoading);
-    EXPECT_EQ(controller.GetRequestedPhase(), Controller::kPhaseLoading);
+    EXPECT_TRUE(requester.accepted && controller.GetCurrent() == b.get());
+    EXPECT_EQ((std::pair{controller.GetPhase(), controller.GetRequestedPhase()}),
+              (std::pair{i32(Controller::kPhaseLoading), i32(Controller::kPhaseLoading)}));
     a->GetLevel()->GetLoadingEvent().RemoveDelegate(&onLoading);
 }
 

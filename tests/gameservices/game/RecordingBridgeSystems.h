@@ -24,27 +24,18 @@ public:
     }
     void SetCollisionData(GameServices::Entities::Entity& entity,
                           const GameServices::Bridge::CollisionData& data) override {
-        if (GameServices::Bridge::CollisionData* kept = entity.VolatileDatas.GetCollisionData())
-            *kept = data;
-        else
-            entity.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kCOLLISION_DATA,
-                                     Keep(data, m_Collisions));
+        Put(entity.VolatileDatas, GameServices::Entities::VolatileDataKeys::kCOLLISION_DATA,
+            entity.VolatileDatas.GetCollisionData(), data, m_Collisions);
     }
     void SetAudioData(GameServices::Entities::AudioAsset& asset,
                       const GameServices::Bridge::AudioData& data) override {
-        if (GameServices::Bridge::AudioData* kept = asset.VolatileDatas.GetAudioData())
-            *kept = data;
-        else
-            asset.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kAUDIO_DATA,
-                                    Keep(data, m_Audio));
+        Put(asset.VolatileDatas, GameServices::Entities::VolatileDataKeys::kAUDIO_DATA,
+            asset.VolatileDatas.GetAudioData(), data, m_Audio);
     }
     void SetVideoData(GameServices::Entities::VideoAsset& asset,
                       const GameServices::Bridge::VideoData& data) override {
-        if (GameServices::Bridge::VideoData* kept = asset.VolatileDatas.GetVideoData())
-            *kept = data;
-        else
-            asset.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kDATA_VIDEO,
-                                    Keep(data, m_Video));
+        Put(asset.VolatileDatas, GameServices::Entities::VolatileDataKeys::kDATA_VIDEO,
+            asset.VolatileDatas.GetVideoData(), data, m_Video);
     }
     void SetAvatarSkinAnimation(GameServices::Entities::Character&, const TString<char>&,
                                 const GameServices::MiniGame::BehaviorActionSkin&) override {}
@@ -60,6 +51,14 @@ private:
     T* Keep(const T& record, std::deque<std::unique_ptr<T>>& store) {
         store.push_back(std::make_unique<T>(record));
         return store.back().get();
+    }
+    // Overwrites the record the object holds, or gives it a kept copy under the key.
+    template <typename Datas, typename Key, typename T>
+    void Put(Datas& datas, Key key, T* held, const T& record, std::deque<std::unique_ptr<T>>& store) {
+        if (held)
+            *held = record;
+        else
+            datas.Set(key, Keep(record, store));
     }
 
     std::deque<std::unique_ptr<GameServices::Bridge::RenderableModelData>> m_Renderables;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/core/Crc32Hash.h"
@@ -58,8 +59,7 @@ public:
 class Popups : public ISavedGamePopups {
 public:
     bool ShowPopup(const TString<char>& name, u32 priority) override {
-        shown.push_back(name.c_str());
-        priorities.push_back(priority);
+        shown.push_back(std::string(name.c_str()) + "@" + std::to_string(priority));
         return true;
     }
     void SetPopupButtonCallback(const TString<char>& popup, const TString<char>& button,
@@ -77,8 +77,8 @@ public:
         return true;
     }
 
+    // "name@priority"
     std::vector<std::string> shown;
-    std::vector<u32> priorities;
     std::map<std::string, IDelegate*> callbacks;
 };
 
@@ -150,13 +150,11 @@ TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument
     EXPECT_EQ(file.substr(12, 12), "ABCDEFGHIJKL");
 
     Document loaded;
-    EXPECT_TRUE(NewManager()->LoadSavedGame(&loaded, 2));
+    EXPECT_TRUE(NewManager()->LoadSavedGame(&loaded, 2) && popups.shown.empty());
     EXPECT_EQ(loaded.Text(), document.Text());
-    EXPECT_TRUE(popups.shown.empty());
 
     // Without a document nothing is written.
-    EXPECT_FALSE(manager->LoadSavedGame(nullptr, 2));
-    EXPECT_FALSE(manager->WriteSavedGame());
+    EXPECT_TRUE(!manager->LoadSavedGame(nullptr, 2) && !manager->WriteSavedGame());
     EXPECT_EQ(Contents(), file);
 }
 
@@ -166,13 +164,6 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
     const std::string good = Contents();
     const u32 length = U32At(good, 4);
 
-    struct Case {
-        const char* what;
-        std::string bytes;
-        u32 slots;
-        u32 version;
-        const char* reason;
-    };
     std::string flipped = good, magic = good, tooLong = good, shortFile = good.substr(0, 100);
     flipped[24 + length - 1] ^= 0x01;
     magic[1] = 'x';
@@ -183,7 +174,8 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
     std::string noText = good;
     std::fill(noText.begin() + 4, noText.begin() + 12, '\0');
     std::fill(noText.begin() + 24, noText.end(), '\0');
-    const Case cases[] = {
+    // (what, bytes, slots, version, reason)
+    const std::tuple<const char*, std::string, u32, u32, const char*> cases[] = {
         {"one text byte changed", flipped, 2, 1, "a wrong checksum"},
         {"bad magic", magic, 2, 1, "no saved-game header"},
         {"length beyond the file", tooLong, 2, 1, "beyond the end"},
@@ -192,20 +184,20 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
         {"other version", good, 2, 2, "another version"},
         {"no text", noText, 2, 1, "not a saved-game document"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Store(c.bytes);
+    for (const auto& [what, bytes, slots, version, reason] : cases) {
+        SCOPED_TRACE(what);
+        Store(bytes);
         popups = Popups();
         Document document;
         auto manager = NewManager();
-        manager->SetVersion(c.version);
+        manager->SetVersion(version);
         log.Clear();
-        EXPECT_FALSE(manager->LoadSavedGame(&document, c.slots));
-        EXPECT_TRUE(log.Contains(c.reason));
-        ASSERT_EQ(popups.shown, std::vector<std::string>{"DataCorruption"});
-        EXPECT_EQ(popups.priorities, std::vector<u32>{900});  // above the game's own popups
+        EXPECT_FALSE(manager->LoadSavedGame(&document, slots));
+        EXPECT_TRUE(log.Contains(reason));
+        // Above the game's own popups.
+        ASSERT_EQ(popups.shown, std::vector<std::string>{"DataCorruption@900"});
         EXPECT_FALSE(manager->WriteSavedGame());
-        EXPECT_EQ(Contents(), c.bytes);
+        EXPECT_EQ(Contents(), bytes);
     }
 }
 
@@ -225,25 +217,21 @@ TEST_F(SavedGameManagerTest, TheAnswersToACorruptSave) {
     EXPECT_FALSE(manager->LoadSavedGame(&document, 2));
     EXPECT_EQ(document.GetSavedGameCount(), 0u);  // nothing read from the bad file is kept
     ASSERT_TRUE(popups.Press("DataCorruption", "Button01"));
-    EXPECT_FALSE(manager->IsSavingEnabled());
-    EXPECT_EQ(document.GetSavedGameCount(), 2u);
-    EXPECT_FALSE(manager->WriteSavedGame());
+    EXPECT_TRUE(!manager->IsSavingEnabled() && document.GetSavedGameCount() == 2u);
+    EXPECT_TRUE(!manager->WriteSavedGame() && popups.callbacks.empty());
     EXPECT_EQ(Contents(), otherVersion);
-    EXPECT_TRUE(popups.callbacks.empty());
 
     popups = Popups();
     Document restarted;
     manager = NewManager();
     EXPECT_FALSE(manager->LoadSavedGame(&restarted, 2));
     ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
-    EXPECT_TRUE(manager->IsSavingEnabled());
-    EXPECT_TRUE(popups.callbacks.empty());
+    EXPECT_TRUE(manager->IsSavingEnabled() && popups.callbacks.empty());
     Document reloaded;
     EXPECT_TRUE(NewManager()->LoadSavedGame(&reloaded, 2));
     EXPECT_EQ(reloaded.Text(), restarted.Text());
-    EXPECT_EQ(reloaded.settings.CurrentSavedGame, 0);
-    EXPECT_EQ(reloaded.settings.Version, 1u);
-    EXPECT_FALSE(reloaded.games[1].isUsed);
+    EXPECT_TRUE(reloaded.settings.CurrentSavedGame == 0 && reloaded.settings.Version == 1u &&
+                !reloaded.games[1].isUsed);
 
     // The bad file goes even when the fresh one cannot be written.
     Store(otherVersion);
@@ -266,7 +254,7 @@ TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviou
     std::filesystem::create_directory(path + ".tmp");
     EXPECT_FALSE(manager->WriteSavedGame());
     std::filesystem::remove(path + ".tmp");
-    EXPECT_EQ(popups.shown, std::vector<std::string>{"WriteError"});
+    EXPECT_EQ(popups.shown, std::vector<std::string>{"WriteError@900"});
 
     // A full disk: the write falls short.
     struct rlimit saved;
@@ -278,22 +266,19 @@ TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviou
     const bool written = manager->WriteSavedGame();
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, handler);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(popups.shown.size(), 2u);
+    EXPECT_TRUE(!written && popups.shown.size() == 2u);
 
     // A document larger than the save size, and a save size without room for any text.
     for (u32 size : {200u, 24u}) {
         manager->SetSaveSize(size);
         EXPECT_FALSE(manager->WriteSavedGame());
     }
-    EXPECT_EQ(popups.shown, (std::vector<std::string>(4, "WriteError")));
-    EXPECT_EQ(Contents(), previous);
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_EQ(popups.shown, (std::vector<std::string>(4, "WriteError@900")));
+    EXPECT_TRUE(Contents() == previous && !std::filesystem::exists(path + ".tmp"));
 
     // Its one answer goes on without saving.
     ASSERT_TRUE(popups.Press("WriteError", "Button01"));
-    EXPECT_FALSE(popups.Press("WriteError", "Button02"));
-    EXPECT_FALSE(manager->IsSavingEnabled());
+    EXPECT_TRUE(!popups.Press("WriteError", "Button02") && !manager->IsSavingEnabled());
     manager->SetSaveSize(kSaveSize);
     EXPECT_FALSE(manager->WriteSavedGame());
     EXPECT_EQ(Contents(), previous);

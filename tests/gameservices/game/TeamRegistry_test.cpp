@@ -21,17 +21,14 @@ using CountedMember = Counted<BaseTeamMember, g_live>;
 TEST(TeamRegistryTest, FindsThePlayersTeamNumbersMembersAndDeletesMembersFirst) {
     LogCapture log;
     TeamRegistry registry;
-    EXPECT_EQ(registry.GetTeam(), nullptr);
-    EXPECT_TRUE(log.Contains("Invalid team id!"));
-    auto* other = new CountedTeam;
-    auto* players = new CountedTeam;
+    EXPECT_TRUE(registry.GetTeam() == nullptr && log.Contains("Invalid team id!"));
+    auto *other = new CountedTeam, *players = new CountedTeam;
     // Id 100 is the players' team, whichever order the teams come in.
     registry.AddTeam(other, 101);
     registry.AddTeam(players, 100);
     EXPECT_EQ(registry.GetTeam(), players);
 
-    auto* first = new CountedMember;
-    auto* second = new CountedMember;
+    auto *first = new CountedMember, *second = new CountedMember;
     registry.AddMember(first);
     registry.AddMember(second);
     EXPECT_EQ(second->m_MemberId, first->m_MemberId + 1);
@@ -39,6 +36,5 @@ TEST(TeamRegistryTest, FindsThePlayersTeamNumbersMembersAndDeletesMembersFirst) 
     registry.DeleteMembers();
     EXPECT_EQ(g_live, 2);
     registry.DeleteAll();
-    EXPECT_EQ(g_live, 0);
-    EXPECT_EQ(registry.GetTeam(), nullptr);
+    EXPECT_TRUE(g_live == 0 && registry.GetTeam() == nullptr);
 }

@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "engine/graphics/AGGraphicLayer.h"
+#include "engine/graphics/AGScene3D.h"
 
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/core/AGApplication.h"
 #include "engine/core/AGAudioManager.h"
-#include "engine/core/XmlReader.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
@@ -18,6 +19,7 @@
 #include "gameservices/entities/Level.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/entities/SetElement.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
@@ -36,9 +38,7 @@ namespace {
 // Records each start-up and shutdown step, with what the step has made seen from outside.
 class RecordingGame : public MiniGame::BaseGame {
 public:
-    using BaseGame::OnLoadLevel;
-    using BaseGame::OnNextLevel;
-    using BaseGame::OnPreviousLevel;
+    using BaseGame::OnLoadLevel, BaseGame::OnNextLevel, BaseGame::OnPreviousLevel;
     std::vector<std::string> steps;
 
 protected:
@@ -169,25 +169,22 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
 }
 
 TEST_F(BaseGameTest, TheFirstLevelComesFromTheStartLevelIdElseFromTheStartScreen) {
-    const struct {
-        std::string parameters;
-        std::string step;
-        bool invalid;
-    } cases[] = {
+    // (parameters, step, reported invalid)
+    const std::tuple<std::string, std::string, bool> cases[] = {
         {Game("StartLevelId", "3") + Game("StartScreenId", "Game"), "ChooseFirstLevel 3", false},
         {Game("StartLevelId", "-1"), "ChooseFirstLevel -1", true},
         {Game("StartLevelId", "x"), "ChooseFirstLevel", false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.parameters);
-        WriteParameters(c.parameters);
+    for (const auto& [parameters, step, invalid] : cases) {
+        SCOPED_TRACE(parameters);
+        WriteParameters(parameters);
         Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
         LogCapture lines;
         RecordingGame game;
         game.Initialize();
-        EXPECT_EQ(game.steps.at(20), c.step);
-        EXPECT_EQ(lines.Contains("Invalid Level Id"), c.invalid);
-        EXPECT_EQ(lines.Contains("Can not find the Level id:0"), c.step == "ChooseFirstLevel");
+        EXPECT_EQ(game.steps.at(20), step);
+        EXPECT_EQ(lines.Contains("Invalid Level Id"), invalid);
+        EXPECT_EQ(lines.Contains("Can not find the Level id:0"), step == "ChooseFirstLevel");
         game.Shutdown();
     }
 }
@@ -207,8 +204,11 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     timer->m_Active = true;
     Entities::Set set("Menu");
     Entities::Prop prop("p");
-    prop.Activate = true;
     set.m_Props.push_back(&prop);
+    AGScene3D scene;  // a 3D scene of the set, paused with the game
+    Entities::SetElement stage;
+    stage.VolatileDatas.Set(Entities::VolatileDataKeys::kENGINE_DATA_SCENE3D, &scene);
+    set.m_SetElements.push_back(&stage);
 
     game.Update(16);  // the controller loads the first level
     Entities::Level* level = game.GetCurrentLevelObject();
@@ -232,7 +232,7 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     game.SetPause(true);
     game.SetPause(true);  // already paused: no second world step
     EXPECT_TRUE(game.IsPaused() && DeviceSystem::Instance()->IsPaused() && prop.Synchronize);
-    EXPECT_EQ(g_renderPause, 1);
+    EXPECT_TRUE(g_renderPause == 1 && scene.IsPaused());
     EXPECT_EQ(pausable.frames, std::vector<u32>{16});
     level->SetReady(true);
     game.GetGameFlowManager()->GetController()->SetDone(true);
@@ -248,8 +248,7 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     game.SetPause(false);
     EXPECT_EQ(g_renderPause, 0);
     game.Update(20);
-    EXPECT_EQ(pausable.frames, (std::vector<u32>{16, 20}));
-    EXPECT_EQ(timer->m_Elapsed, elapsed + 20);
+    EXPECT_TRUE(pausable.frames == (std::vector<u32>{16, 20}) && timer->m_Elapsed == elapsed + 20);
     EXPECT_NE(game.GetGameFlowManager()->GetController()->GetRequestedPhase(), phase);
 
     // "UnPause" hides the pause popup; its closing ends the pause, once, and resumes the sounds.
@@ -302,6 +301,5 @@ TEST_F(BaseGameTest, LevelCyclingWrapsAndLoadLevelRequestsTheSelection) {
     MiniGame::BaseGame::GetLevelSelectionEvent().RemoveDelegate(&recorder.selection);
     EXPECT_EQ(Bridge::IDeviceSystem::Get(), nullptr);  // a started game shuts down when destroyed
     EXPECT_EQ(MiniGame::BaseGame::LanguageName(12), TString<char>("russian"));
-    EXPECT_TRUE(MiniGame::BaseGame::LanguageName(13).IsEmpty());
-    EXPECT_TRUE(log.Contains("unknow language id"));
+    EXPECT_TRUE(MiniGame::BaseGame::LanguageName(13).IsEmpty() && log.Contains("unknow language id"));
 }

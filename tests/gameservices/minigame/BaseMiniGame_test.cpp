@@ -2,12 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include "gameservices/entities/Team.h"
 #include "gameservices/minigame/MiniGameManager.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "tests/gameservices/minigame/GameModeTestSetup.h"
 
 using MiniGame::BaseMiniGame;
 using Phase = KorvoGame::LevelTransitionController::Phase;
+
+namespace {
+
+struct AI : MiniGame::BaseAI {
+    void Reset() override {}
+    void Update(u32) override {}
+};
+
+}  // namespace
 
 TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsForTheDoneFlag) {
     auto& mode = AddMode("m:", "Studio");
@@ -17,12 +27,22 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     EXPECT_EQ(MiniGame::MiniGameManager::FindMinigame("studio", game->GetMiniGames()), nullptr);
     EXPECT_TRUE(log.Contains("The minigame not found. call MiniGameManager::FindMinigame(...)studio"));
     game->teams->SetEnabled(true);
+    // Computer members take a player from the mode's pool while it has one.
+    MiniGame::AIFactory<AI> players(1);
+    Entities::Team team;
+    Entities::BaseTeamMember human, first, second;
+    first.m_ComputerPlay = first.m_ComputerPlay2 = second.m_ComputerPlay = second.m_ComputerPlay2 = 1;
+    team.m_Members = {&human, &first, &second};
+    mode.m_AIFactory = &players;
+    mode.m_Teams = {nullptr, &team};
     Run("Studio", {0, 250});
     EXPECT_EQ(steps, (std::vector<std::string>{"m:LoadLevel -", "m:EnterLevel"}));
     BaseMiniGame::SetStartAccumulator(0);
     Run(nullptr, {251, 300});
     EXPECT_EQ(BaseMiniGame::GetStartAccumulator(), 1u);
     EXPECT_EQ(std::count(steps.begin(), steps.end(), "m:TeamActions on +"), 1);
+    EXPECT_EQ(game->GetAIManager().m_AIs, (std::vector<MiniGame::IBaseAI*>{players.GetAIs()[0]}));
+    EXPECT_TRUE(players.GetAIs()[0]->m_Member == &first && players.GetAIs()[0]->m_Team == &team);
     for (Phase phase : {Phase::kPhaseLoading, Phase::kPhaseOpening, Phase::kPhaseRunning}) {
         EXPECT_EQ(Flow().GetController()->GetPhase(), phase);
         Flow().GetController()->SetDone(true);
@@ -35,15 +55,14 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     dir.Write("-xml/global/popups.xml", "<Root><Popups><Popup><Name>Hint</Name></Popup></Popups></Root>");
     screens.LoadPopups();
     ASSERT_NE(screens.ShowPopup("Hint"), nullptr);
-    EXPECT_TRUE(Level(0).IsRunning() && Level(0).IsReady());
     mode.OnRestart(nullptr);
     EXPECT_TRUE(screens.GetOpenPopups().empty());
     screens.ShowPopup("Hint");
-    EXPECT_FALSE(Level(0).IsRunning() || Level(0).IsReady());
-    EXPECT_EQ(Flow().GetController()->GetRequestedPhase(), Phase::kPhaseClosing);
+    EXPECT_TRUE(!Level(0).IsRunning() && !Level(0).IsReady() &&
+                Flow().GetController()->GetRequestedPhase() == Phase::kPhaseClosing);
     Run("Lobby", {16});
-    EXPECT_EQ(Level(0).GetSet(), nullptr);
-    EXPECT_TRUE(screens.GetOpenPopups().empty());
+    EXPECT_TRUE(Level(0).GetSet() == nullptr && screens.GetOpenPopups().empty());
+    EXPECT_TRUE(game->GetAIManager().m_AIs.empty());
     Flow().GetController()->SetDone(true);
     Run(nullptr, {16, 16, 300});
     EXPECT_EQ(steps.back(), "x:EnterLevel");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "tests/gameservices/minigame/BehaviorTestSetup.h"
 #include "tests/support/ByteDamage.h"
@@ -19,14 +20,9 @@ namespace {
 
 class BehaviorManagerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        host = dir.Write("host.xml", behavior_test::kHostFile);
-        more = dir.Write("more.xml", behavior_test::kMoreFile);
-    }
-
     TempDir dir;
-    std::string host;
-    std::string more;
+    std::string host = dir.Write("host.xml", behavior_test::kHostFile);
+    std::string more = dir.Write("more.xml", behavior_test::kMoreFile);
     BehaviorManager manager;
     Entities::Entity entity{"hostEntity"};
 };
@@ -39,9 +35,7 @@ TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
     ASSERT_EQ(behavior.m_Actions.size(), 6u);
     const BehaviorAction& idle = behavior.m_Actions[0];
     EXPECT_EQ(idle.m_InAnimation + idle.m_LoopAnimation + idle.m_OutAnimation, "in.anmidle.anmout.anm");
-    EXPECT_EQ(idle.m_Skin.m_Name, "Body");
     EXPECT_EQ(idle.m_Skin.m_ModelTypes, (std::vector<i32>{0, 7}));
-    EXPECT_EQ(behavior.m_Actions[1].m_LoopAnimation + behavior.m_Actions[2].m_MaterialName, "wave.anmshine");
 
     // "AllActions": every action of the table, itself included, with one time.
     ASSERT_EQ(idle.m_Transitions.size(), behavior.m_Actions.size());
@@ -58,7 +52,7 @@ TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
     EXPECT_EQ(behavior.m_Transitions[0].m_InAnimation, "A.anm");
 }
 
-TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesType) {
+TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesTypeAndAMergedFileAppends) {
     manager.LoadBehaviors(host.c_str());
     Behavior behavior(&entity, "Host", "HostTpl");
     i32 count = 0;
@@ -75,27 +69,22 @@ TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesType) {
     manager.BindParameter(behavior, "count", &count);
     manager.BindParameter(behavior, "scale", &scale);
     manager.BindParameter(behavior, "big", &big);
-    EXPECT_EQ(count, 12);
-    EXPECT_EQ(scale, 2.5f);
-    EXPECT_EQ(big, -7);
+    EXPECT_EQ(std::tuple(count, scale, big), std::tuple(12, 2.5f, -7L));
     // Only the exact text "true" is true; empty and missing values leave the variables.
     EXPECT_EQ(std::vector<bool>({shout, loud, untouched}), std::vector<bool>({false, true, true}));
     EXPECT_EQ(word + blank + missing, "hellokeepkeep");
+
+    // A file merged (once) appends the entities of a behaviour already known and adds a new one.
+    manager.MergeBehaviors(more.c_str());
+    manager.MergeBehaviors(more.c_str());
+    const auto& behaviors = manager.GetDefinitions().Behaviors;
+    EXPECT_TRUE(behaviors.size() == 2u && behaviors[0].Entities.size() == 3u && behaviors[1].Name == "Extra");
 }
 
-class BehaviorPlayTest : public BehaviorManagerTest {
-protected:
-    void SetUp() override {
-        BehaviorManagerTest::SetUp();
-        manager.LoadBehaviors(host.c_str());
-        manager.InitializeBehavior(behavior, "");
-    }
-
-    RecordingAnimation animation;
-    Behavior behavior{&entity, "Host", "HostTpl"};
-};
-
-TEST_F(BehaviorPlayTest, PlayActionStartsEachKindThenSetsItsSpeed) {
+TEST_F(BehaviorManagerTest, PlayStartsEachKindThenSetsItsSpeedAndReplayTakesTheCurrentAction) {
+    manager.LoadBehaviors(host.c_str());
+    Behavior behavior(&entity, "Host", "HostTpl");
+    manager.InitializeBehavior(behavior, "");
     struct Case {
         const char* action;
         std::vector<std::string> calls;
@@ -115,10 +104,9 @@ TEST_F(BehaviorPlayTest, PlayActionStartsEachKindThenSetsItsSpeed) {
         manager.PlayAction(behavior, c.action);
         EXPECT_EQ(recorder.Lines(), c.calls);
     }
-}
 
-// A replay of the current action takes its own mode unless given one, and the keys' frames.
-TEST_F(BehaviorPlayTest, ReplayingTheCurrentActionTakesItsModeAndKeys) {
+    // A replay of the current action takes its own mode unless given one, and the keys' frames.
+    RecordingAnimation animation;
     behavior.current = "Idle";
     manager.ReplayCurrentAction(behavior, -1, "currentKey", "endKey");
     manager.ReplayCurrentAction(behavior, 3, "KeyPause", "currentKey");

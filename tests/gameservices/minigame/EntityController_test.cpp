@@ -69,6 +69,16 @@ TEST_F(EntityControllerTest, TheLastSlotFinishingFiresOnceUntilReset) {
     EXPECT_EQ(finished, 2);
 }
 
+// From its start, the width moves from the widget's own towards the key's value times the factor.
+TEST_F(EntityControllerTest, AWidthAnimationMovesFromTheWidgetsWidth) {
+    widget.m_Width = 100.0f;
+    EntityAnimation* width = Animate(EntityAnimation::kWidth, {{1, 5}});
+    width->m_WidthFactor = 2.0f;
+    width->Rewind();
+    controller.Update(500);
+    EXPECT_EQ(widget.m_Width, 55.0f);
+}
+
 TEST(EntityControllerPools, ReleasingAControllerGivesEveryRecordBack) {
     TempDir dir;
     LoadCapacities(dir, {{"FactoryEntityAnimationStoryboard", 1}, {"FactoryEntityAnimationKeyFrame", 2}});

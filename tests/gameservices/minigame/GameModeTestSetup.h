@@ -18,13 +18,6 @@
 
 using namespace GameServices;
 
-struct CountingAI : MiniGame::BaseAI {
-    void Reset() override { ++resets; }
-    void Update(u32 ms) override { updated += ms; }
-    int resets = 0;
-    u32 updated = 0;
-};
-
 // Records tag + step, with what the step set: input, the level's 3D layer or team actions.
 template <typename Mode>
 struct RecordingMode : Mode {
