@@ -72,8 +72,7 @@ protected:
         Steps& steps;
     };
 
-    i32 decade = 0;
-    i32 difficulty = 0;
+    i32 decade = 0, difficulty = 0;
     Steps steps;
     Event achievement{steps};
     QZ2011::QZ11Game game;

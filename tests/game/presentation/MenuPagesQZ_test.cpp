@@ -2,6 +2,7 @@
 // ten-frame slide, a saved profile and the tutorial levels in the level list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -116,10 +117,8 @@ protected:
         widget->GetBehavior()->onPress(false);
     }
     size_t LinesWith(const std::string& text) const {
-        size_t n = 0;
-        for (const std::string& line : log.Lines())
-            n += line.find(text) != std::string::npos;
-        return n;
+        return std::count_if(log.Lines().begin(), log.Lines().end(),
+                             [&](const std::string& line) { return line.find(text) != std::string::npos; });
     }
     size_t Sounds() const { return LinesWith("SFX_ButtonPress_Option2.snd"); }
     std::string Requested() const {
