@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <memory>
 #include <random>
 #include <string>
@@ -32,10 +31,6 @@ using GameServices::MiniGame::BehaviorManager;
 
 namespace {
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
 std::string Item(const std::string& name, const std::string& body) {
     return "<item><Name>" + name + "</Name>" + body + "</item>";
 }
@@ -44,7 +39,7 @@ std::string Item(const std::string& name, const std::string& body) {
 std::string Action(const std::string& name, const std::string& more = "", bool skin = false,
                    const std::string& prefix = "") {
     return Item(name, std::string("<ActionType>") + (skin ? "SkinAnimation" : "ModelAnimation") + "</ActionType>" +
-                          "<LoopAnimation>" + prefix + Lower(name) + "</LoopAnimation>" + more +
+                          "<LoopAnimation>" + prefix + name + "</LoopAnimation>" + more +
                           (skin ? "<Skin name=\"S\"/><Transitions><Time>0.25</Time><Actions>AllActions</Actions>"
                                   "</Transitions>"
                                 : ""));
