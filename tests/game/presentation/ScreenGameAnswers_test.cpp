@@ -354,6 +354,7 @@ TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
     const struct { Names entries; std::vector<int> asked; } cases[] = {
         {{"", "top", "", "top", "top", "", "top", "top"}, {1, 2, 3, 4, 0, 2, 0, -1}},
         {{"top", "", "", "mid", "low", "", "top", "top"}, {1, 2, 3, 4, 1, 2, 1, -1}},
+        {{"", "top", "top", "top", "top", "", "", "top"}, {1, 2, 3, 4, 0, 0, 0, -1}},
         {{"top", "mid", "low", "top", "top"}, {1, 2, 3, 4, -1}},
     };
     for (const auto& c : cases) {

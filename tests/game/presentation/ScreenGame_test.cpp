@@ -174,8 +174,9 @@ TEST_F(ScreenGameTest, DecadeLayoutInsetsThePlayOrPassFrameUpToThe90s) {
     }
 }
 
-// Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms.
-TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurn) {
+// Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms. A new
+// round hides the last one's board, the computer's box, the timer and the answer entry.
+TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClearsTheDisplay) {
     Load();
     QZ2011::ScreenGame& screen = Screen();
     screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_BlockTurning = true;
@@ -187,6 +188,12 @@ TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurn) {
     EXPECT_TRUE(screen.m_BlockTurning);
     screen.Process(1000);
     EXPECT_FALSE(screen.m_BlockTurning);
+    ShowAll();
+    screen.m_CountdownRunning = true;
+    match().RoundStartEvent.Fire(nullptr);
+    EXPECT_FALSE(Visible("AnswersBox") || Visible("AIBox") || Visible("TimerPanel") || Visible("ConfirmButton") ||
+                 Visible("TextEntryBox_BG") || Visible("SoftKeyboard") || screen.m_CountdownRunning);
+    EXPECT_TRUE(Visible("MenuButton"));
 }
 
 TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
