@@ -187,7 +187,10 @@ TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
         Turn(1, "");
         context.m_LastAnswerIndex = context.m_AnswerRecord->m_AnswerIndex = c.index;
         context.m_RoundBank = 0;
+        Screen().m_AnswerLabels[c.index % 8]->Visible = false;
         Screen().onAnswerEntered(nullptr);
+        // A right answer's row shows once it is scored.
+        EXPECT_EQ(c.index < 8 && Screen().m_AnswerLabels[c.index]->Visible, c.right) << c.index;
         EXPECT_EQ(context.m_RoundBank, c.right ? u32(80 - c.index) * (c.round == 5 ? 3 : 1) : 0) << c.index;
         EXPECT_EQ(Playing(), c.right ? "right_answer_faceoff" : "wrong_answer_faceoff") << c.round << " " << c.index;
         EXPECT_EQ(question->GetAnswer(u32(c.index)).IsRevealed(), c.right || c.foundBefore) << c.index;
