@@ -167,14 +167,16 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPose) {
     contestant.SetCharacterMale1();
     Frame();
     EXPECT_EQ(animation.starts, 1) << "a new contestant's first frame plays its idle only";
-    for (const auto& [code, plays] : {std::pair{7000, 1}, {7004, 0}, {7000, 1}}) {
+    // Code 0: a wait-for-buzz request, played once too.
+    for (const auto& [code, plays] : {std::pair{7000, 1}, {7004, 0}, {7000, 1}, {0, 1}}) {
         const int before = animation.starts;
+        u8& request = code ? contestant.m_Behavior.PoseRequest : contestant.m_Behavior.WaitForBuzzRequest;
         contestant.m_Behavior.PoseId = code;
-        contestant.m_Behavior.PoseRequest = 1;
+        request = 1;
         Frame();
         Frame();
         EXPECT_EQ(animation.starts - before, plays) << code;
-        EXPECT_EQ(contestant.m_Behavior.PoseRequest, 0);
+        EXPECT_EQ(request, 0);
     }
 }
 
