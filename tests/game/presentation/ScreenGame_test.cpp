@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/AGController.h"
 #include "game/presentation/BehaviorScore.h"
 #include "game/presentation/ScoreProps.h"
 #include "game/presentation/screens/ScreenTutorial.h"
@@ -320,8 +321,12 @@ TEST_F(Components, StrikesShowOneMarkPerStrike) {
 // The achievement notice shows the award's title.
 TEST_F(Components, TheAchievementNoticeShowsTheTitle) {
     context.m_UnlockedAwardName = "Top Player";
+    for (const char* name : {"Achievement_Title", "Achievement_Text"})
+        Bound(name)->m_Control.SetMode(AGController::kStopped);
     match().FireAchievementUnlocked();
     EXPECT_TRUE(Screen().m_AchievementShowing && Visible("AchievementBox"));
+    for (const char* name : {"Achievement_Title", "Achievement_Text"})  // the panel's tween, played once
+        EXPECT_EQ(Bound(name)->m_Control.GetMode(), u32(AGController::kOnce)) << name;
 }
 
 // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
