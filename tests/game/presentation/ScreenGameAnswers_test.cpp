@@ -244,8 +244,9 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
             EXPECT_EQ(Screen().m_AnswersBox->m_X, c.play ? 59 : 247) << c.sequence;
         }
     }
-    // Without a question the face-off's winner still chooses.
+    // Without a question the buzz shows none and the face-off's winner still chooses.
     Screen().m_CurrentQuestion = nullptr;
+    Screen().onBuzzOpen(nullptr);
     context.m_FaceOffWinner = 0;
     Screen().onFaceOffWon(nullptr);
     EXPECT_EQ(Playing(), "playOrPassLeft");
