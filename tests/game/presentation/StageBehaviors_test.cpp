@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "engine/core/XmlReader.h"
 #include "game/QZ2011GameContext.h"
@@ -167,16 +168,21 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPose) {
     contestant.SetCharacterMale1();
     Frame();
     EXPECT_EQ(animation.starts, 1) << "a new contestant's first frame plays its idle only";
-    // Code 0: a wait-for-buzz request, played once too.
-    for (const auto& [code, plays] : {std::pair{7000, 1}, {7004, 0}, {7000, 1}, {0, 1}}) {
+    // A wait-for-buzz request plays once too, a buzz its side's action (code 1: from the left, the
+    // only side the file has).
+    using B = QZBehaviorCharacter;
+    const std::tuple<u8 B::*, int, int> requests[] = {
+        {&B::PoseRequest, 7000, 1}, {&B::PoseRequest, 7004, 0}, {&B::PoseRequest, 7000, 1},
+        {&B::WaitForBuzzRequest, 0, 1}, {&B::BuzzRequest, 1, 1}, {&B::BuzzRequest, 0, 0}};
+    for (const auto& [request, code, plays] : requests) {
         const int before = animation.starts;
-        u8& request = code ? contestant.m_Behavior.PoseRequest : contestant.m_Behavior.WaitForBuzzRequest;
         contestant.m_Behavior.PoseId = code;
-        request = 1;
+        contestant.m_Behavior.BuzzFromLeft = u8(code == 1);
+        contestant.m_Behavior.*request = 1;
         Frame();
         Frame();
         EXPECT_EQ(animation.starts - before, plays) << code;
-        EXPECT_EQ(request, 0);
+        EXPECT_EQ(contestant.m_Behavior.*request, 0);
     }
 }
 
