@@ -260,6 +260,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"AIDecide", true, 1, 11, 0, {"AIDecidePanel"}, {}}, {"AIDecide", false, 1, 11, 0, {}, {"AIDecidePanel"}},
         {"FMBoard", true, 4, 24, 0, {"AnswersBoxFM"}, {}}, {"FMBoard", false, 4, 24, 0, {}, {"AnswersBoxFM"}},
         {"AnswersBox", true, 1, 12, 0, {"AnswersBox"}, {}}, {"AnswersBox", false, 1, 12, 0, {}, {"AnswersBox"}},
+        {"FamilyName", false, 1, 6, 0, {}, {"FamilyName"}}, {"FamilyNameLeft", true, 1, 6, 0, {"FamilyName"}, {}},
     };
     HideAll("FreqLabelFM");
     const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
