@@ -317,6 +317,8 @@ TEST_F(Components, StrikesShowOneMarkPerStrike) {
             shown += Visible(name) ? '1' : '0';
         EXPECT_EQ(shown, expected[strikes - 1]);
     }
+    Screen().HideComponent("Strikes");
+    EXPECT_FALSE(Visible("Strike3_1"));
 }
 
 // The achievement notice shows the award's title.
@@ -326,6 +328,7 @@ TEST_F(Components, TheAchievementNoticeShowsTheTitle) {
         Bound(name)->m_Control.SetMode(AGController::kStopped);
     match().FireAchievementUnlocked();
     EXPECT_TRUE(Screen().m_AchievementShowing && Visible("AchievementBox"));
+    EXPECT_STREQ(static_cast<W::Label*>(Bound("Achievement_Text"))->m_TextStyle.m_Text.c_str(), "Top Player");
     for (const char* name : {"Achievement_Title", "Achievement_Text"})  // the panel's tween, played once
         EXPECT_EQ(Bound(name)->m_Control.GetMode(), u32(AGController::kOnce)) << name;
 }
