@@ -281,6 +281,11 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
     }
     // Only player one chooses after a lost game.
     EXPECT_TRUE(members.size() == 2 && !members[0]->m_Locked && members[1]->m_Locked);
+    // The computer's decision names its family.
+    context.m_PlayChosen = 1;
+    Screen().ShowComponent("AIDecide");
+    EXPECT_EQ(std::string(static_cast<W::Label*>(Bound("AIDecideLabel"))->m_TextStyle.m_Text.c_str()),
+              "The " + std::string(context.m_ComputerFamily->m_Name.c_str()) + " decided to play");
     // The keyboard opens answer entry; from fast money on its button reads "PASS".
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
     for (i32 phase : {12, 23}) {
