@@ -183,6 +183,7 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPose) {
         Frame();
         EXPECT_EQ(animation.starts - before, plays) << code;
         EXPECT_EQ(contestant.m_Behavior.*request, 0);
+        EXPECT_TRUE(animation.listeners.empty()) << code << ": none of these goes back to idle by itself";
     }
 }
 
