@@ -74,6 +74,11 @@ QZ2011::Question* CurrentQuestion(QZ2011GameContext& context) {
     return questions ? questions->CurrentQuestion() : nullptr;
 }
 
+BaseTeamMember* FamilyMember(QZ2011GameContext* context, size_t index) {
+    QZ2011::Family* family = context ? context->m_PlayerOneFamily : nullptr;
+    return family && family->m_Members.size() > index ? family->m_Members[index] : nullptr;
+}
+
 // The first of the "/"-separated spellings of an answer's display text.
 std::string FirstSpelling(const char* text) {
     std::string all = text ? text : "";
@@ -83,19 +88,11 @@ std::string FirstSpelling(const char* text) {
 }  // namespace
 
 std::string RecordEntry::ToString() const {
-    switch (kind) {
-    case Kind::Phase:
-        return "phase " + std::to_string(value);
-    case Kind::Sequence:
-        return "play " + text;
-    case Kind::Event:
-        return "event " + std::to_string(value);
-    case Kind::State:
+    if (kind == Kind::Phase || kind == Kind::Event)
+        return (kind == Kind::Phase ? "phase " : "event ") + std::to_string(value);
+    if (kind == Kind::State)
         return text + " " + std::to_string(value);
-    case Kind::Log:
-        break;
-    }
-    return "log " + text;
+    return (kind == Kind::Sequence ? "play " : "log ") + text;
 }
 
 MatchHarness::MatchHarness() {
@@ -137,15 +134,10 @@ MatchHarness::~MatchHarness() {
 
 QZ2011::QZ11Game& MatchHarness::Match() { return m_Context->GetMatchMode(); }
 
-BaseTeamMember* MatchHarness::PlayerOne() const {
-    QZ2011::Family* family = m_Context ? m_Context->m_PlayerOneFamily : nullptr;
-    return family && !family->m_Members.empty() ? family->m_Members[0] : nullptr;
-}
+// Player one's family's members: player one, then the computer family's player.
+BaseTeamMember* MatchHarness::PlayerOne() const { return FamilyMember(m_Context.get(), 0); }
 
-BaseTeamMember* MatchHarness::ComputerMember() const {
-    QZ2011::Family* family = m_Context ? m_Context->m_PlayerOneFamily : nullptr;
-    return family && family->m_Members.size() > 1 ? family->m_Members[1] : nullptr;
-}
+BaseTeamMember* MatchHarness::ComputerMember() const { return FamilyMember(m_Context.get(), 1); }
 
 void MatchHarness::UseProfiles(const std::vector<ProfileSlot>& slots, int current, bool loadAtStart) {
     m_UseProfiles = true;
@@ -553,13 +545,10 @@ std::vector<std::string> MatchHarness::SequencesPlayed() const {
 
 std::string MatchHarness::Report(const std::string& reason) const {
     std::string report = reason + " at " + std::to_string(m_NowMs) + " ms";
-    if (!m_Context)
-        return report;
-    const QZ2011GameContext& c = *m_Context;
-    report += ": phase " + std::to_string(c.m_GamePhase) + ", round " + std::to_string(c.m_RoundCounter);
-    report += "; entry open " + std::to_string(c.m_AnswerEntryOpen) + ", buzz owner " +
-              std::to_string(c.m_BuzzOwner) + ", sequence running " +
-              std::to_string(m_Context->GetSequenceManager()->GetCurrentSequence() != nullptr) + "; last sequences:";
+    if (m_Context)
+        report += ": phase " + std::to_string(m_Context->m_GamePhase) + ", round " +
+                  std::to_string(m_Context->m_RoundCounter) + ", entry open " +
+                  std::to_string(m_Context->m_AnswerEntryOpen) + "; last sequences:";
     for (const std::string& name : m_LastSequences)
         report += " " + name;
     return report;

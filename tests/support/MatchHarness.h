@@ -160,7 +160,7 @@ public:
     // The record as lines, only the kinds given.
     std::vector<std::string> Lines(std::initializer_list<RecordEntry::Kind> kinds) const;
     std::vector<std::string> SequencesPlayed() const;
-    // Phase, round, a few flags and the last ten sequences, after the reason.
+    // Phase, round, whether entry is open and the last ten sequences, after the reason.
     std::string Report(const std::string& reason) const;
     const std::string& Failure() const { return m_Failure; }
     uint64_t NowMs() const { return m_NowMs; }
@@ -231,11 +231,8 @@ private:
     std::function<void(qbank::Bank&)> m_BankChange;
     uint32_t m_SequenceMs = 60;
     // Player one's state in a whole match.
-    int m_BuzzedPhaseWrite = -1;
-    int m_ChosePlayWrite = -1;
+    int m_BuzzedPhaseWrite = -1, m_ChosePlayWrite = -1, m_TurnWrite = -1, m_PhaseWriteCount = 0;
     bool m_TurnTaken = false;
-    int m_TurnWrite = -1;
-    int m_PhaseWriteCount = 0;
     uint64_t m_LastSubmitMs = 0;
     // The watched states as last recorded, by name.
     std::map<std::string, int> m_Watched;
@@ -244,20 +241,16 @@ private:
     EventTap m_EventTaps[24];
     SequenceTap m_SequenceTap;
     FDelegate<MatchHarness> m_EndedTap{this, &MatchHarness::OnSequenceEnded};
-    bool m_Attached = false;
-    bool m_Started = false;
+    bool m_Attached = false, m_Started = false;
     std::string m_Failure;
     AGAudioManager::ImplFactory m_SavedAudioFactory = nullptr;
 
     std::vector<RecordEntry> m_Record;
     std::vector<std::string> m_LastSequences;
-    uint64_t m_NowMs = 0;
-    uint64_t m_LastMoveMs = 0;
-    uint64_t m_AudioRemainder = 0;
+    uint64_t m_NowMs = 0, m_LastMoveMs = 0, m_AudioRemainder = 0;
     std::vector<float> m_Mix;
     std::vector<std::pair<std::string, uint32_t>> m_Sounds;
-    bool m_UseProfiles = false;
-    bool m_LoadProfilesAtStart = true;
+    bool m_UseProfiles = false, m_LoadProfilesAtStart = true;
     std::vector<ProfileSlot> m_ProfileSlots;
     int m_CurrentProfile = -1;
 };

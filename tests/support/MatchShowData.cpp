@@ -49,13 +49,6 @@ std::string ScreenGameLayout(QZ2011::ScreenGame& screen, const std::set<std::str
            widgets + "</Grid></UserControl>";
 }
 
-const std::vector<std::pair<const char*, const char*>>& HoldingCues() {
-    static const std::vector<std::pair<const char*, const char*>> cues = {
-        {"Intro", "intro"}, {"host_number_answer_left", "sfx_podiumbuzzer"}, {"right_answer_round", "answerok"},
-        {"steal_ok", "stealsuccess"}};
-    return cues;
-}
-
 const std::vector<WidgetPlace>& ClickablePlaces() {
     static const std::vector<WidgetPlace> places = {
         {"PlayButton", 100, 480, 120, 60}, {"PassButton", 300, 480, 120, 60}, {"ConfirmButton", 500, 480, 120, 60}};
@@ -83,7 +76,9 @@ std::vector<std::pair<std::string, std::string>> ShowSequences(uint32_t duration
         if (Among(name, {"end_game_loose"}))
             start += Event("ShowComponent", "Retry");
         // Cues that hold the show until they end: with a sound, and without one.
-        for (const auto& [sequence, cue] : HoldingCues())
+        for (const auto& [sequence, cue] : {std::pair{"Intro", "intro"},
+                                            {"host_number_answer_left", "sfx_podiumbuzzer"},
+                                            {"right_answer_round", "answerok"}, {"steal_ok", "stealsuccess"}})
             if (strcmp(sequence, name) == 0)
                 start += std::string("<item sequencer=\"AudioSequencer\" name=\"Play\" target=\"") + cue + "\"/>";
         files.emplace_back(authoring::LowerName(file),

@@ -29,15 +29,11 @@ std::string ScreenGameLayout(QZ2011::ScreenGame& screen, const std::set<std::str
 // Where the buttons player one clicks are.
 const std::vector<WidgetPlace>& ClickablePlaces();
 
-// (sequence, cue) of the cues that hold the show while they sound, played at the sequence's
-// start; the harness gives sounds to some ("intro.snd", "sfx_podiumbuzzer.snd") and none to the
-// others, which then hold nothing.
-const std::vector<std::pair<const char*, const char*>>& HoldingCues();
-
 // (package file name, document) of each sequence of the show's table, each durationMs long:
 // answer turns open the keyboard and start the timer, turn ends stop both, right answers turn
 // the block, fast-money reveals show their points and the square, the lost game offers a retry,
-// a few openings play the holding cues.
+// a few openings play cues that hold the show while they sound (the harness gives sounds to
+// "intro.snd" and "sfx_podiumbuzzer.snd" and none to the others, which then hold nothing).
 std::vector<std::pair<std::string, std::string>> ShowSequences(uint32_t durationMs);
 
 // The actions document: Space buzzes, Enter enters the answer, F2 skips, the left button clicks.

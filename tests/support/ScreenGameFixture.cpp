@@ -27,11 +27,6 @@ void ScreenGameFixture::Load() { Screen().onLoad(); }
 
 void ScreenGameFixture::Unload() { Screen().onUnload(); }
 
-void ScreenGameFixture::Frames(int count, u32 ms) {
-    for (int i = 0; i < count; ++i)
-        context.Update(ms);
-}
-
 GameServices::Widget::Widget* ScreenGameFixture::Bound(const std::string& name) {
     return Screen().BoundWidget(name.c_str());
 }

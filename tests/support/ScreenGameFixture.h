@@ -1,9 +1,9 @@
 #pragma once
 // The in-game screen on a started game context: a 70s match level with two crowd props
 // entered (the show's sequences loaded, each 100 ms long), a "ScreenGame" layout written with
-// every widget the screen binds (labels, buttons, the keyboard and the play-or-pass window of their kinds, plain
-// images for the rest), some names left out on request, and the screen loaded, stepped and
-// unloaded through the context's frame.
+// every widget the screen binds (labels, buttons, the keyboard and the play-or-pass window of
+// their kinds, plain images for the rest), some names left out on request, and the screen loaded
+// and unloaded.
 #include <set>
 #include <string>
 
@@ -29,8 +29,6 @@ protected:
     void WriteLayout(const std::set<std::string>& omit = {});
     void Load();
     void Unload();
-    // Context updates of ms each: the screen's frame and the timers.
-    void Frames(int count, u32 ms = 16);
 
     QZ2011::ScreenGame& Screen() { return context.GetGameScreen(); }
     // The bound widget of that name: the layout's, or the screen's stand-in.

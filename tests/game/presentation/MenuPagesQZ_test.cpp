@@ -2,6 +2,7 @@
 // ten-frame slide, a saved profile and the tutorial levels in the level list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -84,10 +85,7 @@ protected:
     std::vector<CompositionBase*> Pages() { return {&decade, &difficulty, &mainMenu}; }
     // "Ann" in slot 0, "Bob" in slot 1; `current` -1 for no current profile.
     void UseSave(int current) {
-        std::string slots = profiletest::SlotText(true, "Ann", "0") + profiletest::SlotText(true, "Bob", "1");
-        for (const char* id : {"2", "3"})
-            slots += profiletest::SlotText(false, "", id);
-        Store(profiletest::DocumentText(current, slots));
+        Store(profiletest::DocumentText(current, profiletest::SlotsText({"Ann", "Bob"}, 4)));
         Load();
     }
     // The page's panel at (10, 20) with the named widgets ("Img..." are images), on its own
@@ -119,10 +117,8 @@ protected:
         widget->GetBehavior()->onPress(false);
     }
     size_t LinesWith(const std::string& text) const {
-        size_t n = 0;
-        for (const std::string& line : log.Lines())
-            n += line.find(text) != std::string::npos;
-        return n;
+        return std::count_if(log.Lines().begin(), log.Lines().end(),
+                             [&](const std::string& line) { return line.find(text) != std::string::npos; });
     }
     size_t Sounds() const { return LinesWith("SFX_ButtonPress_Option2.snd"); }
     std::string Requested() const {
@@ -137,10 +133,6 @@ protected:
                KG::TeamActionManager::GetMemberDeviceLostEvent().Count();
     }
     GameServices::Entities::BaseTeamMember& Second() { return *context.m_PlayerOneFamily->m_Members[1]; }
-    std::string Image(const char* name) {
-        W::Widget* image = made.at(difficulty.GetName().c_str() + ("/" + std::string(name)));
-        return static_cast<W::Image*>(image)->m_ImageName.c_str();
-    }
 
     ResourceEnvironment resources{false};
     PcDirectory package;
@@ -170,8 +162,7 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileS
         u32 decadeBefore;
         const char* nextPage;
         u32 decadeAfter, difficultyAfter, devicesMax;
-        const char* returnPage;
-        const char* level;
+        const char *returnPage, *level;
     } rows[] = {
         {true, "Button70s", 3, "compositionDifficultySelector", 0, 9, 4, "", ""},
         {true, "Button00s", 0, "compositionDifficultySelector", 3, 9, 4, "", ""},
@@ -242,7 +233,8 @@ TEST_F(MenuPagesQZ, ALayoutLackingAWidgetLoadsWithAReport) {
     EXPECT_EQ(LinesWith("Button80s") + LinesWith("ImgHard"), 2u);
     context.m_Decade = 1;
     Show(difficulty);
-    EXPECT_EQ(Image("ImgNormal"), "Family_Big_Normal80.png");
+    EXPECT_STREQ(static_cast<W::Image*>(made.at("compositionDifficultySelector/ImgNormal"))->m_ImageName.c_str(),
+                 "Family_Big_Normal80.png");
     Show(decade);
     Click(decade, "Button70s");
     EXPECT_EQ(context.m_Decade, 0u);

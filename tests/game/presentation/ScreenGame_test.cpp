@@ -1,40 +1,43 @@
+// The in-game screen: its load and unload, the match set-up, the retry and the way back to the
+// menu, the frame steps, the stand-ins of missing widgets; its sequence components and banners,
+// the window close with the quit prompt, the focus pause and the achievement notice; the tutorial
+// screen without a game to narrate it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "engine/core/AGController.h"
 #include "game/presentation/BehaviorScore.h"
 #include "game/presentation/ScoreProps.h"
-#include "gameservices/bridge/systems/RenderingSystem.h"
+#include "game/presentation/screens/ScreenTutorial.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/game/TimerManager.h"
+#include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetBehavior.h"
+#include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"
+#include "tests/support/ByteDamage.h"
+#include "tests/support/FileContents.h"
+#include "tests/support/PopupPress.h"
 #include "tests/support/ScreenGameFixture.h"
 
 namespace {
 
 namespace W = GameServices::Widget;
 using GameServices::KorvoGame::TimerManager;
-
-// Some of the widgets whose visibility the set-up writes, and two it leaves visible.
-const std::vector<std::string> kSetUpWritten = {"SoftKeyboard", "TimerPanel", "PlayButton", "RetryBox",
-                                                "YouWinBase", "Strike1", "QuestionWindow", "MenuButton"};
-const std::vector<std::string> kSetUpShown = {"QuestionWindow", "MenuButton"};
+using GameShow::CompositionManager;
+using Names = std::vector<std::string>;
 
 class ScreenGameTest : public screen_game::ScreenGameFixture {
 protected:
-    size_t Listeners(const std::string& name, u32 kind) {
-        return Screen().BoundWidget(name.c_str())->GetBehavior()->Event(kind).Count();
-    }
-    void ShowAll() {
+    void ShowAll(bool shown = true) {
         for (const auto& entry : Screen().WidgetContract())
-            Screen().BoundWidget(entry.name)->SetVisible(true);
+            Screen().BoundWidget(entry.name)->SetVisible(shown);
     }
-    i32 Score(const char* display) { return QZ2011::GetScoreBehavior(Prop(display))->Value; }
 };
 
 TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
@@ -51,7 +54,7 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     for (const auto& [name, kind] : std::vector<std::pair<std::string, u32>>{
              {"PlayButton", W::kEventClick}, {"ConfirmButton", W::kEventClick},
              {"SoftKeyboardWidget", W::kEventValueChanged}, {"PassButton", W::kEventEnter}})
-        EXPECT_EQ(Listeners(name, kind), 1u) << name << " " << kind;
+        EXPECT_EQ(Bound(name)->GetBehavior()->Event(kind).Count(), 1u) << name << " " << kind;
     EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore + 1);
     W::WidgetSoftKeyboardBehavior& keys = Screen().m_SoftKeyboard->m_KeyboardBehavior;
     EXPECT_EQ(keys.m_KeyHoverEvent.Count() + keys.m_TextChangedEvent.Count(), 2u);
@@ -105,10 +108,12 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
     StopShow();
     log.Clear();
     Screen().SetUpMatch();
-    for (const std::string& name : kSetUpWritten) {
-        const bool shown = std::find(kSetUpShown.begin(), kSetUpShown.end(), name) != kSetUpShown.end();
-        EXPECT_EQ(Visible(name), shown) << name;
-    }
+    // Some of the widgets whose visibility the set-up writes: all hidden but the last two.
+    std::string shown;
+    for (const char* name : {"SoftKeyboard", "TimerPanel", "PlayButton", "RetryBox", "YouWinBase", "Strike1",
+                             "QuestionWindow", "MenuButton"})
+        shown += Visible(name) ? '1' : '0';
+    EXPECT_EQ(shown, "00000011");
     EXPECT_EQ(context.m_PlayerOneFamily->m_Score + context.m_ComputerFamily->m_Score, 0);
     EXPECT_EQ(context.m_PlayerOneFamily->m_Strikes + context.m_ComputerFamily->m_Strikes, 0);
     EXPECT_EQ(context.m_PlayerOneFamily->m_Side * 10 + context.m_ComputerFamily->m_Side, 1);
@@ -126,7 +131,7 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
                  screen.m_TrackRightViewport);
     EXPECT_EQ(Playing(), "Intro");
     for (const char* display : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
-        EXPECT_EQ(Score(display), -1) << display;
+        EXPECT_EQ(QZ2011::GetScoreBehavior(Prop(display))->Value, -1) << display;
     EXPECT_NE(questions->CurrentIndex(), 1234);
     EXPECT_TRUE(Prop("board_screenlogo")->Visible);
     EXPECT_EQ(context.m_BuzzOwner, -1);
@@ -170,8 +175,9 @@ TEST_F(ScreenGameTest, DecadeLayoutInsetsThePlayOrPassFrameUpToThe90s) {
     }
 }
 
-// Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms.
-TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurn) {
+// Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms. A new
+// round hides the last one's board, the computer's box, the timer and the answer entry.
+TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClearsTheDisplay) {
     Load();
     QZ2011::ScreenGame& screen = Screen();
     screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_BlockTurning = true;
@@ -183,6 +189,12 @@ TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurn) {
     EXPECT_TRUE(screen.m_BlockTurning);
     screen.Process(1000);
     EXPECT_FALSE(screen.m_BlockTurning);
+    ShowAll();
+    screen.m_CountdownRunning = true;
+    match().RoundStartEvent.Fire(nullptr);
+    EXPECT_FALSE(Visible("AnswersBox") || Visible("AIBox") || Visible("TimerPanel") || Visible("ConfirmButton") ||
+                 Visible("TextEntryBox_BG") || Visible("SoftKeyboard") || screen.m_CountdownRunning);
+    EXPECT_TRUE(Visible("MenuButton"));
 }
 
 TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
@@ -194,7 +206,8 @@ TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
     WriteLayout(omitted);
     Load();
     Screen().SetUpMatch();
-    Frames(5);
+    for (int frame = 0; frame < 5; ++frame)  // the screen's frames and the timers
+        context.Update(16);
     for (const std::string& name : omitted) {
         EXPECT_EQ(LogCount("ScreenGame: no widget '" + name + "' in the layout; a hidden stand-in replaces it"), 1u)
             << name;
@@ -211,4 +224,203 @@ TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
     EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
 }
 
+// Loaded, no sequence playing, player one's family at the turn.
+class Components : public ScreenGameTest {
+protected:
+    void SetUp() override {
+        ScreenGameTest::SetUp();
+        Load();
+        StopShow();
+        context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
+    }
+    void HideAll(const std::string& prefix) {
+        for (int n = 1; n <= 10; ++n)
+            Bound(prefix + std::to_string(n))->SetVisible(false);
+    }
+};
+
+// Each component with its state: the widgets it shows, and those it hides or leaves hidden.
+TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
+    const struct { const char* component; bool show; i32 round, phase; u32 revealIndex; Names shown, hidden; } cases[] = {
+        {"Rounds", true, 3, 6, 0, {"Round", "Round3"}, {"Round1", "Round2", "Round4", "SuddenDeath"}},
+        {"SpecialRounds", true, 3, 6, 0, {"RoundDouble", "Round3"}, {"RoundTriple"}},
+        {"Rounds", true, 5, 6, 0, {"SuddenDeath"}, {"Round", "Round3", "Round4"}},
+        {"GameWon", true, 4, 28, 0, {"YouWinBase", "YouWinRadial2", "YouWinParticles3", "YouWinText2"}, {"YouWin20k"}},
+        {"FadeGameWon20k", true, 4, 29, 0, {"YouWin20k", "YouWin20kGlow", "YouWinBase"}, {}},
+        {"GameLost", true, 4, 28, 0, {"YouLoseBase", "YouLoseText"}, {}},
+        {"GameLost", false, 4, 28, 0, {}, {"YouLoseBase", "YouLoseText"}},
+        {"SoftKeyboard", true, 1, 23, 0,
+         {"SoftKeyboard", "SoftKeyboardWidget", "ConfirmButton", "TextEntryBox_BG", "BlackBackground"}, {}},
+        {"SoftKeyboard", false, 1, 24, 0, {}, {"SoftKeyboard", "SoftKeyboardWidget", "ConfirmButton", "BlackBackground"}},
+        {"PlayOrPass", true, 1, 11, 0, {"PlayButton", "PlayButtonText", "PassButton", "PassButtonText", "PoPPanel"}, {}},
+        {"Retry", true, 4, 28, 0, {"RetryBox", "RetryNo_MainMenu", "RetryYes"}, {}},
+        {"BlinkingSquare", true, 4, 26, 9, {"BlinkingSquareFM10"}, {"BlinkingSquareFM9"}},
+        {"BlinkingSquare", false, 4, 26, 9, {}, {"BlinkingSquareFM10"}},
+        {"AIBox", true, 1, 12, 0, {"AIBox"}, {}}, {"AIBox", false, 1, 12, 0, {}, {"AIBox"}},
+        {"AIDecide", true, 1, 11, 0, {"AIDecidePanel"}, {}}, {"AIDecide", false, 1, 11, 0, {}, {"AIDecidePanel"}},
+        {"FMBoard", true, 4, 24, 0, {"AnswersBoxFM"}, {}}, {"FMBoard", false, 4, 24, 0, {}, {"AnswersBoxFM"}},
+        {"AnswersBox", true, 1, 12, 0, {"AnswersBox"}, {}}, {"AnswersBox", false, 1, 12, 0, {}, {"AnswersBox"}},
+        {"FamilyName", false, 1, 6, 0, {}, {"FamilyName"}}, {"FamilyNameLeft", true, 1, 6, 0, {"FamilyName"}, {}},
+    };
+    HideAll("FreqLabelFM");
+    const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
+    for (GameServices::Entities::BaseTeamMember* member : members)
+        member->SetLocked(true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.show ? "show " : "hide ") + c.component + " round " + std::to_string(c.round));
+        context.m_RoundCounter = c.round;
+        context.m_GamePhase = c.phase;
+        Screen().m_FastMoneyRevealIndex = c.revealIndex;
+        Face(false)->Synchronize = true;
+        c.show ? Screen().ShowComponent(c.component) : Screen().HideComponent(c.component);
+        EXPECT_FALSE(Face(false)->Synchronize);
+        for (const std::string& name : c.shown)
+            EXPECT_TRUE(Visible(name)) << name;
+        for (const std::string& name : c.hidden)
+            EXPECT_FALSE(Visible(name)) << name;
+    }
+    // Only player one chooses after a lost game.
+    EXPECT_TRUE(members.size() == 2 && !members[0]->m_Locked && members[1]->m_Locked);
+    // The computer's decision names its family.
+    context.m_PlayChosen = 1;
+    Screen().ShowComponent("AIDecide");
+    EXPECT_EQ(std::string(static_cast<W::Label*>(Bound("AIDecideLabel"))->m_TextStyle.m_Text.c_str()),
+              "The " + std::string(context.m_ComputerFamily->m_Name.c_str()) + " decided to play");
+    // The keyboard opens answer entry; from fast money on its button reads "PASS".
+    EXPECT_EQ(context.m_AnswerEntryOpen, 0);
+    for (i32 phase : {12, 23}) {
+        Screen().m_ConfirmButton->m_TextStyle.m_Text = "OK";
+        Screen().m_SoftKeyboard->SetText("old");
+        context.m_GamePhase = phase;
+        Screen().ShowComponent("SoftKeyboard");
+        EXPECT_EQ(context.m_AnswerEntryOpen, 1);
+        EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
+        Screen().m_SoftKeyboard->SetText("old");
+        Screen().HideComponent("SoftKeyboard");
+        EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() && context.m_AnswerEntryOpen == 0);
+        EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, phase == 23 ? "PASS" : "OK");
+    }
+    // Past the tenth reveal there is no square, nor any other widget.
+    ShowAll(false);
+    Screen().m_FastMoneyRevealIndex = 10;
+    Screen().ShowComponent("BlinkingSquare");
+    for (const auto& entry : Screen().WidgetContract())
+        EXPECT_FALSE(Screen().BoundWidget(entry.name)->Visible) << entry.name.c_str();
+}
+
+// One mark per strike of the family with the turn.
+TEST_F(Components, StrikesShowOneMarkPerStrike) {
+    const Names marks = {"Strike1", "Strike2_1", "Strike2_2", "Strike3_1", "Strike3_2", "Strike3_3"};
+    const char* const expected[] = {"100000", "011000", "000111"};
+    context.m_GamePhase = 12;
+    for (i32 strikes : {1, 2, 3}) {
+        context.m_PlayerOneFamily->m_Strikes = strikes;
+        Screen().HideComponent("Strikes");
+        Screen().ShowComponent("Strikes");
+        std::string shown;
+        for (const std::string& name : marks)
+            shown += Visible(name) ? '1' : '0';
+        EXPECT_EQ(shown, expected[strikes - 1]);
+    }
+    Screen().HideComponent("Strikes");
+    EXPECT_FALSE(Visible("Strike3_1"));
+}
+
+// The achievement notice shows the award's title.
+TEST_F(Components, TheAchievementNoticeShowsTheTitle) {
+    context.m_UnlockedAwardName = "Top Player";
+    for (const char* name : {"Achievement_Title", "Achievement_Text"})
+        Bound(name)->m_Control.SetMode(AGController::kStopped);
+    match().FireAchievementUnlocked();
+    EXPECT_TRUE(Screen().m_AchievementShowing && Visible("AchievementBox"));
+    EXPECT_STREQ(static_cast<W::Label*>(Bound("Achievement_Text"))->m_TextStyle.m_Text.c_str(), "Top Player");
+    for (const char* name : {"Achievement_Title", "Achievement_Text"})  // the panel's tween, played once
+        EXPECT_EQ(Bound(name)->m_Control.GetMode(), u32(AGController::kOnce)) << name;
+}
+
+// Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
+// focus pauses the game until no prompt or popup is up; a confirm lets the next close go.
+TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
+    const std::string data = std::string(TALLYVOX_SAMPLE_LEVELS) + "/..";
+    home.Write("-xml/global/gameshowpopups.xml", FileContents(data + "/global/gameshowpopups.xml"));
+    for (const char* layout : {"gameshowpopupprompt.xaml", "gameshowpopupmenu.xaml"})
+        home.Write(std::string("-xml/screen/") + layout, FileContents(data + "/screens/" + layout));
+    GameServices::Widget::ScreenManager& screens = GameServices::Widget::ScreenManager::Instance();
+    CompositionManager& menus = CompositionManager::Instance();
+    screens.LoadPopups();
+    menus.LoadPopups();
+    auto open = [&] {
+        Names names;
+        for (GameServices::Widget::Popup* popup : screens.GetOpenPopups())
+            names.push_back(popup->Name.c_str());
+        return names;
+    };
+    // Over the in-game menu: a cancel brings the menu back, which keeps the game paused.
+    menus.ToggleInGameMenu();
+    const i32 state = menus.m_PopupState;
+    EXPECT_FALSE(Screen().onWindowClose());
+    EXPECT_EQ(open(), Names{"VerifyQuit"});
+    EXPECT_EQ(menus.m_PopupState, state);
+    EXPECT_TRUE(Screen().m_QuitPromptOpen);
+    Screen().onWindowDeactivated();
+    Screen().onWindowActivated();
+    EXPECT_TRUE(context.IsPaused()) << "the prompt is up";
+    PressPopupButton(screens, "VerifyQuit", "Cancel");
+    EXPECT_EQ(open(), Names{"InGameMenu"});
+    EXPECT_FALSE(Screen().m_QuitPromptOpen);
+    Screen().onWindowActivated();
+    EXPECT_TRUE(context.IsPaused()) << "the in-game menu is up";
+    menus.ToggleInGameMenu();
+    Screen().onWindowActivated();
+    EXPECT_FALSE(context.IsPaused());
+    EXPECT_FALSE(Screen().onWindowClose());
+    PressPopupButton(screens, "VerifyQuit", "Confirm");
+    EXPECT_TRUE(Screen().onWindowClose());
+    EXPECT_TRUE(open().empty());
+}
+
+// Sequence events for the screen and the game audio with damaged names and parameters do no harm.
+TEST_F(Components, DamagedSequencesOfScreenAndAudioEventsPlayWithoutHarm) {
+    std::string events;
+    for (const char* item : {"Play\" target=\"answer", "Play\" target=\"StartCrowdMedium",
+                             "Stop\" target=\"answer\" parameter=\"voice", "Play\" target=\"faceoff"})
+        events += std::string("<item sequencer=\"AudioSequencer\" name=\"") + item + "\"/>";
+    for (const char* name : {"ShowComponent", "HideComponent"})
+        for (const char* component : {"SoftKeyboard", "RotateBlocks", "RotateBlock8", "FreqFM5", "BlinkingSquare",
+                                      "Strikes", "FamilyNameRight", "left3DViewport", "Achievement", "AIDecide"})
+            events += std::string("<item sequencer=\"EntitySequencer\" name=\"") + name +
+                      "\" target=\"ScreenGame\" parameter=\"" + component + "\"/>";
+    const std::string text = "<root><Sequence duration=\"40\"><OnStart><Events>" + events +
+                             "</Events></OnStart><Acts><item time=\"10\"><Events>" + events +
+                             "</Events></item></Acts><OnEnd><Events/></OnEnd></Sequence></root>";
+    GameShow::SequenceManager* sequences = context.GetSequenceManager();
+    context.m_GamePhase = QZ2011::PhaseNone;
+    std::mt19937 rng(35);
+    for (int i = 0; i < 5000; ++i) {
+        std::string bytes = text;
+        DamageBytes(bytes, rng, 1 + i % 3);
+        const std::string path = home.Write("damaged.xml", bytes);
+        Screen().m_FastMoneyRevealIndex = u32(rng() % 12);
+        context.m_LastAnswerIndex = i32(rng() % 12) - 2;
+        const std::string name = "damaged" + std::to_string(i);
+        sequences->LoadSequence(name.c_str(), path.c_str());
+        sequences->PlaySequence(name.c_str());
+        for (int t = 0; t < 3; ++t)
+            sequences->Update(25);
+        context.GetAudioManager()->ResumeSequence();
+        sequences->RemoveSequence(Crc32Hash(name.c_str()));
+    }
+}
+
 }  // namespace
+
+// No audio manager, no narration: each narrated step lasts a frame.
+TEST(ScreenTutorial, WithoutANarratorEachStepLastsAFrame) {
+    QZ2011::ScreenTutorial screen;
+    screen.m_State = QZ2011::ScreenTutorial::kIntroductionStep;
+    std::vector<int> states;
+    for (int frame = 0; frame < 3; ++frame, screen.Process(16))
+        states.push_back(screen.m_State);
+    states.push_back(screen.m_State);
+    EXPECT_EQ(states, (std::vector<int>{1, 2, 3, 4}));
+}
