@@ -9,15 +9,19 @@
 #include "engine/core/AGMemory.h"
 #include "game/QZ2011GameContext.h"
 #include "game/presentation/Board.h"
+#include "game/presentation/QZCharacter.h"
 #include "game/presentation/QZStageProps.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
 #include "gameservices/entities/GameEntityFactory.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
+#include "gameservices/game/Appearance.h"
 #include "gameservices/game/ApplicationData.h"
 #include "gameservices/game/PartPools.h"
 #include "gameservices/game/TeamActionManager.h"
+#include "gameshow/GameShowCamera.h"
+#include "gameshow/PlayerProfileManager.h"
 #include "tests/support/MatchHarness.h"
 
 using namespace match;
@@ -69,6 +73,7 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
             for (const char* kind : kMatchKinds)
                 EXPECT_NE(factories->GetFactory(kind), nullptr) << kind;
             EXPECT_NE(dynamic_cast<QZ2011::Board*>(harness.Match().GetSet()->FindProp("buzzer_top_left")), nullptr);
+            EXPECT_EQ(GameShow::GameShowCameraManager::Instance()->GetSet(), harness.Match().GetSet());
             context.m_BuzzOwner = -1;
             Buzz(harness);
             EXPECT_EQ(context.m_BuzzOwner, -1);
@@ -101,6 +106,19 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
         EXPECT_EQ(connected.Count(), connectedBefore + 1);
         EXPECT_EQ(lost.Count(), lostBefore + 1);
         EXPECT_EQ(sequences->GetSequenceCount(), 85u);
+        // Player one is a woman: left members 1 and 2 share a man's look file, and member 2 is
+        // dressed after member 1 in other clothes.
+        const auto* first = match.GetContestant(0)->VolatileDatas.GetAppearance();
+        const auto* second = match.GetContestant(1)->VolatileDatas.GetAppearance();
+        ASSERT_TRUE(first && second);
+        for (int type = 0; type < 3; ++type)
+            EXPECT_NE(first->OutfitParts[type].Name, second->OutfitParts[type].Name) << type;
+        // A member number outside 1..3 stores its draw under no family-look name.
+        GameShow::SetAchievementValue(0, "FamilyBottomRandNum1", 99);
+        GameServices::KorvoGame::OutfitPart part;
+        EXPECT_TRUE(match.PickFamilyOutfitPart(0, nullptr, match.GetContestant(1), 4, part));
+        int stored = 0;
+        EXPECT_TRUE(GameShow::GetAchievementValue(0, "FamilyBottomRandNum1", stored) && stored == 99);
 
         ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
         EXPECT_EQ(sequences->GetSequenceCount(), 0u);

@@ -219,16 +219,9 @@ TEST_F(ContextStart, FrameRules) {
     for (const char* name : {"skippable", "fixed"})
         sequences->LoadSequence(name, (std::string(name) + ".xml").c_str());
     GameShow::CompositionManager& pages = GameShow::CompositionManager::Instance();
-    const struct {
-        const char* what;
-        i32 phase, family;
-        const char* sequence;  // null: none running
-        i32 popup;
-        bool quitPrompt;
-        u32 twoPlayers;
-        u8 aiBusy;
-        u8 allowed;
-    } cases[] = {
+    // sequence: null for none running.
+    const struct { const char* what; i32 phase, family; const char* sequence; i32 popup; bool quitPrompt;
+                   u32 twoPlayers; u8 aiBusy, allowed; } cases[] = {
         {"before the first match", QZ2011::PhaseNone, 3, "skippable", 2, false, 0, 0, 1},
         {"computer's turn", QZ2011::PhaseRoundAnswers, 0, "skippable", 2, false, 0, 0, 1},
         {"player one's turn", QZ2011::PhaseRoundAnswers, 1, "skippable", 2, false, 0, 0, 0},

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "engine/core/AGApplication.h"
 #include "engine/core/PCApplicationImpl.h"
 #include "platform/core/Clock.h"
@@ -14,15 +12,16 @@
 
 namespace {
 
-platform::window::Backend* MakeTestBackend() {
-    return new platform::window::TestBackend();
-}
+platform::window::Backend* MakeTestBackend() { return new platform::window::TestBackend(); }
 
 }  // namespace
 
-// The entry point's sequence on the test window: start-up, the program's run loop ended by
-// a close request, shutdown, release.
-TEST(QZ2011Prog, RunsTheGameUntilTheWindowCloses) {
+// The program's window defaults, and the entry point's sequence on the test window: start-up,
+// the program's run loop ended by a close request, shutdown, release.
+TEST(Program, RunsTheGameUntilTheWindowCloses) {
+    u32 size[3] = {};
+    QZ2011::g_QZ2011Prog.GetDefaultSettings(&size[0], &size[1], &size[2]);
+    EXPECT_EQ(std::vector<u32>(size, size + 3), (std::vector<u32>{800, 600, kSettingMultisampling | 0x80000003u}));
     TempDir home;
     ScopedEnv env;
     env.Set("XDG_CONFIG_HOME", home.Path()).Set("XDG_DATA_HOME", home.Path());
@@ -30,22 +29,18 @@ TEST(QZ2011Prog, RunsTheGameUntilTheWindowCloses) {
     platform::window::SetBackendFactory(&MakeTestBackend);
     AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
     GraphicsStartup graphics;
-
     AGApplication& application = AGApplication::Get();
     auto* impl = static_cast<PCApplicationImpl*>(application.GetImpl());
-    ASSERT_NE(impl, nullptr);
-    ASSERT_TRUE(impl->Initialize());
+    ASSERT_TRUE(impl && impl->Initialize());
     EXPECT_EQ(impl->GetProgramName(), "Tallyvox");
-    auto* window = static_cast<platform::window::TestBackend*>(impl->GetWindow());
     platform::window::Message close;
     close.kind = platform::window::MessageKind::CloseRequest;
-    window->Post(close);
+    static_cast<platform::window::TestBackend*>(impl->GetWindow())->Post(close);
     QZ2011::g_QZ2011Prog.Run();
     EXPECT_FALSE(impl->HasWindow());
     impl->Shutdown();
     application.Release();
     EXPECT_EQ(application.GetImpl(), nullptr);
-
     AGProgram::SetInstance(nullptr);
     platform::window::SetBackendFactory(nullptr);
 }

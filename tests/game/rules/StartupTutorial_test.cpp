@@ -174,4 +174,8 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
     Context().GetGameFlowManager()->SetNextLevel("LevelStartup", nullptr, false);
     Act("Click");
     EXPECT_EQ(Requested(), "LevelStartup") << "a click reached the mode after its clean-up";
+    // Started again, the opening waits for its own splash.
+    startup->InitializeLevel();
+    EXPECT_FALSE(startup->IsSplashShown());
+    startup->CleanupLevel();
 }
