@@ -360,14 +360,10 @@ protected:
                                                                                     : "avatar_face_right"))
                      : nullptr;
     }
-    static AGVec3 PositionOf(const GameServices::Entities::Prop* prop) {
+    template <typename Entity>
+    static AGVec3 PositionOf(const Entity* entity) {
         AGVec3 position;
-        prop->GetPosition(position);
-        return position;
-    }
-    static AGVec3 PositionOf(const QZ2011::QZCharacter* character) {
-        AGVec3 position;
-        character->GetPosition(position);
+        entity->GetPosition(position);
         return position;
     }
     size_t LogCount(const std::string& line) const {
