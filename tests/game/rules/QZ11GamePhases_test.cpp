@@ -194,7 +194,7 @@ TEST_F(PhaseStepTest, StealIsAnnouncedOnce) {
 // seventh and eighth struck out) wins the round at once; otherwise the answers nobody found
 // are revealed.
 TEST_F(PhaseStepTest, StealResultRevealsOnlyAnIncompleteBoard) {
-    OneQuestionBank bank(context, home, 8);
+    QuestionBank bank(context, home, {WordQuestion(8)});
     struct Case { i32 round, found; u32 struckOut; bool complete; };
     const Case cases[] = {{1, 8, 0, true}, {1, 7, 0, false}, {3, 8, 2, true},
                           {2, 8, 2, false}, {4, 7, 1, true}, {3, 6, 1, false}};

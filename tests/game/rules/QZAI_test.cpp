@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,8 +32,6 @@ protected:
 
     void SetUp() override {
         MatchStageTest::SetUp();
-        AGResourceManager::SetInstance(&resources);
-        resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
         TestQuestion question;
         question.answers = {{30, "Towel/Towels", {{"towel"}}}, {20, "Sun cream", {{"sun_cream"}}},
                             {10, "Kite/Kites", {{"kite"}}}, {5, "Ball", {{"ball"}}}};
@@ -40,10 +39,7 @@ protected:
         TestQuestion one = question, none = question;
         one.answers.resize(1);
         none.answers.clear();
-        const std::string archive = ArchiveBytes({{"0.bin", QuestionBytes(question)}, {"1.bin", QuestionBytes(one)},
-                                                  {"2.bin", QuestionBytes(none)}, {"list.txt", "70-1\n70-2\n70-3\n"}});
-        package.Mount(home.Write("GameQuestions.dir", archive).c_str(), false);
-        context.GetQuestionManager()->Initialize();
+        bank = std::make_unique<QuestionBank>(context, home, std::vector<TestQuestion>{question, one, none});
         Load(0xF);
         context.GetTeamActionManager()->SetEnabled(true);
         for (Recorder* r : {&buzz, &answer})
@@ -56,9 +52,7 @@ protected:
         for (Recorder* r : {&buzz, &answer})
             context.GetTeamActionManager()->UnlistenTeamAction(r, r->name.c_str());
         match().PlayOrPassChosenEvent.RemoveDelegate(&chosen);
-        context.GetQuestionManager()->Cleanup();
-        package.Unmount();
-        AGResourceManager::SetInstance(nullptr);
+        bank.reset();
         MatchStageTest::TearDown();
     }
 
@@ -92,8 +86,7 @@ protected:
         CrtSrand(seed);
     }
 
-    AGResourceManager resources;
-    PcDirectory package;
+    std::unique_ptr<QuestionBank> bank;
     const std::set<std::string> kWrong = {"Snow", "Piano", "Tax forms"};
     std::vector<std::string> names;
     Recorder buzz{"BuzzSinglePlayer", names}, answer{"EnterAIAnswer", names}, chosen{"PlayOrPass", names};

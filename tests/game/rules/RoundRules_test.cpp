@@ -29,7 +29,7 @@ protected:
     void SetUp() override {
         MatchStageTest::SetUp();
         Enter(StageLevel());
-        bank = std::make_unique<OneQuestionBank>(context, home, 8);
+        bank = std::make_unique<QuestionBank>(context, home, std::vector<TestQuestion>{WordQuestion(8)});
     }
     void TearDown() override {
         bank.reset();
@@ -82,7 +82,7 @@ protected:
     }
     int Shown() { return Gestures(); }
 
-    std::unique_ptr<OneQuestionBank> bank;
+    std::unique_ptr<QuestionBank> bank;
 };
 
 }  // namespace
@@ -334,7 +334,7 @@ TEST_F(RoundRulesTest, HiddenAnswersAreRevealedInRankOrder) {
 // A question of ten answers (an untrusted file) reveals no ninth answer.
 TEST_F(RoundRulesTest, ALongQuestionRevealsEightAnswersAtMost) {
     bank.reset();
-    bank = std::make_unique<OneQuestionBank>(context, home, 10);
+    bank = std::make_unique<QuestionBank>(context, home, std::vector<TestQuestion>{WordQuestion(10)});
     Question* question = Set(false, PhaseRevealOthers, 1, 0, P1);
     ASSERT_EQ(question->AnswerCount(), 10u);
     std::vector<std::string> played;
