@@ -13,6 +13,7 @@
 #include "game/presentation/QZStageProps.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
+#include "game/rules/Family.h"
 #include "gameservices/entities/GameEntityFactory.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
@@ -106,6 +107,9 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
         EXPECT_EQ(connected.Count(), connectedBefore + 1);
         EXPECT_EQ(lost.Count(), lostBefore + 1);
         EXPECT_EQ(sequences->GetSequenceCount(), 85u);
+        // Leaving stops player one's second member playing.
+        QZ2011::Family* family = context.m_PlayerOneFamily;
+        family->m_Members[1]->m_Playing = 1;
         // Player one is a woman: left members 1 and 2 share a man's look file, and member 2 is
         // dressed after member 1 in other clothes.
         const auto* first = match.GetContestant(0)->VolatileDatas.GetAppearance();
@@ -121,7 +125,7 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
         EXPECT_TRUE(GameShow::GetAchievementValue(0, "FamilyBottomRandNum1", stored) && stored == 99);
 
         ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
-        EXPECT_EQ(sequences->GetSequenceCount(), 0u);
+        EXPECT_EQ(std::vector<u32>({sequences->GetSequenceCount(), family->m_Members[1]->m_Playing}), std::vector<u32>(2, 0));
         EXPECT_EQ(sequences->GetSequenceEndedEvent().Count(), 0u);
         // The sequencers and the game audio let go of the stage.
         EXPECT_EQ(context.GetCameraSequencer()->GetSet(), nullptr);

@@ -258,13 +258,3 @@ TEST_F(PhaseStepTest, MissingRoundRulesAreReportedOnce) {
     }
     EXPECT_EQ(LogCount("QZ11Game : no round rules to end the phase"), 1u);
 }
-
-// The show drives the step itself: the end of a playing sequence runs it.
-TEST_F(PhaseStepTest, SequenceEndsDriveTheOpening) {
-    Reset(PhaseShowStart);
-    context.GetSequenceManager()->PlaySequence("Intro");
-    for (int frame = 0; frame < 20 && Playing() != "left_pose"; ++frame)
-        context.Update(16);
-    EXPECT_EQ(Playing(), "left_pose");
-    EXPECT_EQ(context.m_GamePhase, PhaseLeftFamilyPose);
-}

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "tests/game/rules/MatchStage.h"
@@ -171,32 +170,6 @@ TEST_F(MatchModeTest, SkipEndsOnlyASkippableSequence) {
         Act("SkipSequence", Player(0));
         EXPECT_EQ(sequences->GetCurrentSequence() == nullptr, c.ends) << c.sequence;
         EXPECT_EQ(context.m_AIAnswerStarted, c.notice) << c.sequence;
-    }
-}
-
-// Entering the level again and again (the sample level's cycles are checked elsewhere): the
-// computer family's player is made at the base start, a missing stage name is reported once
-// per entry, and leaving gives back every render record and the members' playing flags.
-TEST_F(MatchModeTest, LevelCyclesMakeTheComputerPlayerAndGiveBackTheStage) {
-    auto* renderables = GameServices::Bridge::RenderingSystem::GetRenderableModelDataFactory();
-    ASSERT_NE(renderables, nullptr);
-    const u32 renderablesBefore = renderables->GetUsedCount();
-    Player(1)->m_ComputerPlay = Player(1)->m_ComputerPlay2 = 1;
-    home.Write("-xml/levels/stage_0.xml", LevelFile({.omit = {"board_screen10_a"}}));
-    for (int cycle = 0; cycle < 2; ++cycle) {
-        SCOPED_TRACE(cycle);
-        log.Clear();
-        Go("stage_0", 60);
-        ASSERT_NE(set(), nullptr);
-        const auto& ais = context.GetAIManager().m_AIs;
-        auto* ai = ais.empty() ? nullptr : dynamic_cast<QZAI*>(ais[0]);
-        EXPECT_TRUE(ai && ai->m_Member == Player(1) && ai->m_TeamActionManager == context.GetTeamActionManager());
-        EXPECT_EQ(LogCount("QZ11Game : can't find 'board_screen10_a' in the level"), 1u);
-        EXPECT_FALSE(log.Contains("can't find 'contestant"));
-        Player(1)->m_Playing = 1;
-        Go("elsewhere", 30);
-        EXPECT_EQ(renderables->GetUsedCount(), renderablesBefore);
-        EXPECT_EQ(context.m_PlayerOneFamily->m_Members[1]->m_Playing, 0);
     }
 }
 
