@@ -27,43 +27,28 @@ void UseProfile(MatchHarness& harness) { harness.UseProfiles({{"Ann", "Appearanc
 
 bool IsScore(const std::string& state) { return state == "score0" || state == "score1"; }
 
-// The match rules a whole match's record must keep: the bank and the multipliers, the scores
-// moved only by the bank, strikes in order, each answer taken once, sudden death and the end at
-// 300, fast money apart from the scores with its prize, one answer per turn, one steal answer and
-// one computer action per turn. States are recorded at the end of their frame, after the
-// sequences the frame started.
+// The match rules a whole match's record must keep (the thresholds and strikes are the rules
+// tests' part): the bank and the multipliers, the scores moved only by the bank, each answer
+// taken once, fast money apart from the scores with its prize, one answer per turn, one steal
+// answer and one computer action per turn.
 std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record) {
     std::vector<std::string> breaches;
     auto breach = [&](const RecordEntry& at, const std::string& what) {
         breaches.push_back(std::to_string(at.timeMs) + " ms: " + what);
     };
-    // The scores at the end of the frame of entry i.
-    auto scoresAfter = [&](size_t i, int p0, int p1) {
-        for (size_t k = i + 1; k < record.size() && record[k].timeMs <= record[i].timeMs + 16; ++k)
-            if (record[k].kind == Kind::State && IsScore(record[k].text))
-                (record[k].text == "score0" ? p0 : p1) = record[k].value;
-        return std::make_pair(p0, p1);
-    };
-    int round = 0, bank = 0, score[2] = {0, 0}, strikes = 0, answers = 0, computerActs = 0, stealAnswers = 0;
+    int round = 0, bank = 0, score[2] = {0, 0}, answers = 0, computerActs = 0, stealAnswers = 0;
     int phase = -1, fastMoneyTotal = 0, bigWins = 0, normalWins = 0, money = 0, expectMoney = 0;
     bool fastMoney = false, steal = false;
     uint64_t fastMoneyMs = 0;
     // The question's answers taken so far.
     std::set<int> revealed;
-    for (size_t i = 0; i < record.size(); ++i) {
-        const RecordEntry& e = record[i];
+    for (const RecordEntry& e : record) {
         const std::string& s = e.text;
         if (e.kind == Kind::Phase) {
             phase = e.value;
         } else if (e.kind == Kind::Sequence) {
-            const auto [p0, p1] = scoresAfter(i, score[0], score[1]);
-            if (StartsWith(s, "faceoff_round"))
-                round = s.back() - '0';
-            if (s == "SuddenDeath") {
-                round = 5;
-                if (p0 >= 300 || p1 >= 300)
-                    breach(e, "sudden death with a family at 300");
-            }
+            if (StartsWith(s, "faceoff_round") || s == "SuddenDeath")
+                round = s == "SuddenDeath" ? 5 : s.back() - '0';
             if (StartsWith(s, "buzz"))
                 revealed.clear();
             // A turn opens: one answer and one computer action in it.
@@ -72,22 +57,10 @@ std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record) {
                 answers = computerActs = stealAnswers = 0;
                 steal = s.back() == '3';
             }
-            if (StartsWith(s, "strike")) {
-                const int n = s[6] - '0';
-                if (n != strikes + 1)
-                    breach(e, s + " after " + std::to_string(strikes) + " strikes");
-                strikes = n == 3 ? 0 : n;
-            }
-            if (StartsWith(s, "playOrPass") || StartsWith(s, "faceoff_round"))
-                strikes = 0;
             if (s == "fast_money_round_left" || s == "fast_money_round_right") {
                 fastMoney = true;
                 fastMoneyMs = e.timeMs;
-                if (std::max(p0, p1) < 300)
-                    breach(e, "fast money below 300");
             }
-            if (s == "end_game_loose" && (p0 >= 300 || p1 < 300))
-                breach(e, "lost at " + std::to_string(p0) + " to " + std::to_string(p1));
             if (s == "fast_money_round2" && fastMoneyTotal >= 200)
                 breach(e, "a second player after " + std::to_string(fastMoneyTotal) + " points");
             const bool big = StartsWith(s, "end_game_20k_win"), normal = StartsWith(s, "end_game_normal_win");
