@@ -247,8 +247,7 @@ protected:
     // As the window sends a key: its press, the character it types, its release.
     void Key(uint32_t key, char16_t typed) {
         Send({.kind = MessageKind::KeyDown, .key = key});
-        if (typed)
-            Send({.kind = MessageKind::Char, .unit = typed}, 0);
+        Send({.kind = MessageKind::Char, .unit = typed}, 0);
         Send({.kind = MessageKind::KeyUp, .key = key}, 2);
     }
     void Type(const std::string& text) {
@@ -338,14 +337,11 @@ protected:
     }
 
     std::vector<std::string> UnexpectedLog() const {
-        std::vector<std::string> lines;
-        for (const std::string& line : m_log.Lines()) {
-            bool allowed = false;
-            for (const char* start : kAllowedLog)
-                allowed = allowed || line.rfind(start, 0) == 0;
-            if (!allowed)
-                lines.push_back(line);
-        }
+        std::vector<std::string> lines = m_log.Lines();
+        std::erase_if(lines, [](const std::string& line) {
+            return std::any_of(std::begin(kAllowedLog), std::end(kAllowedLog),
+                               [&](const char* start) { return line.rfind(start, 0) == 0; });
+        });
         return lines;
     }
 

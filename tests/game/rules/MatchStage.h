@@ -117,27 +117,22 @@ inline std::string LevelFile(const StageLevel& level) {
         add(Numbered("board_block_dt_", n), "Board");
     for (int n = 2; n <= 8; ++n)
         add(Numbered("board_block_empty_", n), "");
-    for (const char* name : {"buzzer_top_left", "buzzer_top_right"})
-        add(name, "Board");
-    for (const char* name : {"buzzer_light_left", "buzzer_light_right"})
-        add(name, "BuzzerLight");
-    for (const char* name : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
-        add(name, "ScoreBoard");
-    for (const char* name : {"desk_digit_left", "desk_digit_right"})
-        add(name, "ScoreDesk");
-    for (const char* name : {"board_block_double", "board_block_triple", "board_screen10_a", "board_screen10_b",
-                             "board_screenlogo", "box_position_fastmoney", "box_position_left_pose",
-                             "box_position_right_pose"})
-        add(name, "");
+    const std::pair<const char*, std::vector<std::string>> kinds[] = {
+        {"Board", {"buzzer_top_left", "buzzer_top_right"}},
+        {"BuzzerLight", {"buzzer_light_left", "buzzer_light_right"}},
+        {"ScoreBoard", {"screen_digits_left", "screen_digits_right", "screen_digit_center"}},
+        {"ScoreDesk", {"desk_digit_left", "desk_digit_right"}},
+        {"", {"board_block_double", "board_block_triple", "board_screen10_a", "board_screen10_b", "board_screenlogo",
+              "box_position_fastmoney", "box_position_left_pose", "box_position_right_pose"}}};
+    for (const auto& [kind, names] : kinds)
+        for (const std::string& name : names)
+            add(name, kind);
     for (int m = 1; m <= 4; ++m) {
         add("box_position_m" + std::to_string(m) + "_left01", "");
         add("box_position_m" + std::to_string(m) + "_left", "");
     }
-    for (int i = 0; i < level.crowd; ++i) {
-        char name[32];
-        snprintf(name, sizeof(name), "crowd_%03d", i);
-        add(name, "");
-    }
+    for (int i = 0; i < level.crowd; ++i)
+        add("crowd_" + std::string(i < 10 ? "00" : i < 100 ? "0" : "") + std::to_string(i), "");
     // Every marker stands somewhere of its own.
     std::string items;
     int place = 0;

@@ -208,3 +208,16 @@ TEST_F(StagingTest, MissingStageEntitiesAreReportedOnceAndSkipped) {
     EXPECT_EQ(Values(Member(1)->m_Behavior.WalkRequest, GetScoreBehavior(Prop("desk_digit_left"))->Value),
               Values(1, 10));
 }
+
+// A dressing prop missing from the stage, or of a kind without a stage behaviour, is reported
+// and the rest is dressed.
+TEST_F(StagingTest, MissingOrPlainDressingPropsAreSkipped) {
+    Enter({.decade = 2, .plainProps = {"tv_screen_left"}, .omit = {"spotmobil_top_03", "tv_screen_left"}});
+    log.Clear();
+    QZ11Game::ApplyStageDressing();
+    QZ11Game::ApplyInGameStageDressing();
+    EXPECT_EQ(LogCount("QZ11Game : can't find 'spotmobil_top_03' in the level"), 1u);
+    EXPECT_EQ(LogCount("QZ11Game : 'tv_screen_left' has no stage behaviour"), 2u);
+    EXPECT_EQ(Stage("tv_screen_right")->RequestedKey, "empty");
+    EXPECT_EQ(Stage("spotmobil_top_reflect_02")->PlayStartKey, "KeyPause");
+}

@@ -106,28 +106,6 @@ TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndex) {
     }
 }
 
-// Each firing operation fires its own event once, with the player-1 member; the spare events
-// never fire.
-TEST_F(MatchModeTest, FiringOperationsFireTheirEventWithPlayerOne) {
-    Enter(StageLevel());
-    context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
-    struct Case { void (QZ11Game::*fire)(); int event; };
-    const Case cases[] = {{&QZ11Game::FireFaceOffQuestion, 4}, {&QZ11Game::StartAnswerTurn, 5},
-                          {&QZ11Game::FireRoundStart, 6}, {&QZ11Game::FireResume, 7},
-                          {&QZ11Game::DecideFaceOffWinner, 8}, {&QZ11Game::StartFastMoney, 9},
-                          {&QZ11Game::FireFastMoneySecondPlayer, 10}, {&QZ11Game::FireFastMoneyReveal, 11},
-                          {&QZ11Game::StartRoundAnswerTurn, 13}, {&QZ11Game::FirePlayOrPassChosen, 14},
-                          {&QZ11Game::FireScoreChanged, 15}, {&QZ11Game::FireSteal, 16},
-                          {&QZ11Game::FireAnswerResult, 17}, {&QZ11Game::FireBuzzOpen, 18},
-                          {&QZ11Game::FireOthersRevealed, 19}, {&QZ11Game::FireAchievementUnlocked, 20}};
-    for (const Case& c : cases) {
-        events.Attach(match());
-        (match().*c.fire)();
-        EXPECT_EQ(events.fired, std::vector<int>{c.event});
-        EXPECT_EQ(events.recorders[c.event].last, Player(0)) << c.event;
-    }
-}
-
 // The family at the turn starts its round answers without strikes; with no family set the
 // turn is reported and no family's strikes change.
 TEST_F(MatchModeTest, RoundAnswerTurnClearsTheStrikesOfTheFamilyAtTheTurn) {
