@@ -40,9 +40,11 @@ using GameServices::KorvoGame::TeamActionManager;
 
 platform::window::Backend* MakeTestBackend() { return new platform::window::TestBackend(); }
 
-// The context's own shutdown steps, in their order.
-const std::vector<std::string> kShutdownSteps = {"Delete families", "Unregister sequencers", "Remove delegates",
-                                                 "Release game-show cameras", "Clean up questions",
+// The context's own shutdown steps, in their order, with the base shutdown's last one between
+// the cameras and the question bank.
+const std::vector<std::string> kShutdownSteps = {"Delete families",           "Unregister sequencers",
+                                                 "Remove delegates",          "Release game-show cameras",
+                                                 "DeleteManagers",            "Clean up questions",
                                                  "Delete services"};
 
 const std::string kEvents =
@@ -146,9 +148,7 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
     for (const char* package : QZ2011GameContext::kPackages)
         expected.push_back(FileSystem::PackageId(package));
     std::vector<u32> mounted = FileSystem::LoadedPackages();
-    mounted.erase(std::remove_if(mounted.begin(), mounted.end(),
-                                 [&](u32 id) { return std::find(expected.begin(), expected.end(), id) == expected.end(); }),
-                  mounted.end());
+    std::erase_if(mounted, [&](u32 id) { return std::find(expected.begin(), expected.end(), id) == expected.end(); });
     EXPECT_EQ(mounted, expected);
 
     std::set<GameShow::CompositionBase*> pages;
@@ -158,12 +158,9 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
     EXPECT_EQ(pages.count(nullptr), 0u);
 
     GameShow::SequenceManager* sequences = context->GetSequenceManager();
-    ASSERT_NE(sequences, nullptr);
-    ASSERT_FALSE(context->GetModules().empty());
-    EXPECT_EQ(context->GetModules().front(), sequences);
+    ASSERT_TRUE(sequences && !context->GetModules().empty() && context->GetModules().front() == sequences);
     EXPECT_EQ(context->GetKeyboardPage().GetMaxNameLength(), 6u);
-    ASSERT_NE(context->m_AnswerRecord, nullptr);
-    EXPECT_EQ(context->m_AnswerRecord->m_Game, &context->GetMatchMode());
+    ASSERT_TRUE(context->m_AnswerRecord && context->m_AnswerRecord->m_Game == &context->GetMatchMode());
     EXPECT_STREQ(context->m_TypedAnswer.c_str(), "Cat");
 
     // Each sequencer answers to its name; the audio one has no cue of that name.
@@ -190,15 +187,11 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
     const size_t profileEvents =
         profiles->GetProfilesLoadedEvent().Count() + profiles->GetProfileSelectedEvent().Count();
     context->Shutdown();
-    // The own steps in order, the base shutdown between the cameras and the question bank.
-    std::vector<std::string> own;
-    for (const std::string& step : context->steps)
-        if (std::find(kShutdownSteps.begin(), kShutdownSteps.end(), step) != kShutdownSteps.end() ||
-            step == "DeleteManagers")
-            own.push_back(step);
-    std::vector<std::string> order = kShutdownSteps;
-    order.insert(order.begin() + 4, "DeleteManagers");
-    EXPECT_EQ(own, order);
+    std::vector<std::string> own = context->steps;
+    std::erase_if(own, [](const std::string& step) {
+        return std::find(kShutdownSteps.begin(), kShutdownSteps.end(), step) == kShutdownSteps.end();
+    });
+    EXPECT_EQ(own, kShutdownSteps);
     EXPECT_EQ(context->profileEventsAtRemoval + 2, profileEvents);
     EXPECT_TRUE(context->servicesAliveAtCleanup);
     EXPECT_EQ(DeviceListeners(), deviceListenersBefore);

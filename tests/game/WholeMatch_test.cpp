@@ -28,25 +28,22 @@ void UseProfile(MatchHarness& harness) { harness.UseProfiles({{"Ann", "Appearanc
 bool IsScore(const std::string& state) { return state == "score0" || state == "score1"; }
 
 // The match rules a whole match's record must keep (the thresholds and strikes are the rules
-// tests' part): the bank and the multipliers, the scores moved only by the bank, each answer
-// taken once, fast money apart from the scores with its prize, one answer per turn, one steal
-// answer and one computer action per turn.
+// tests' part, the prizes the fast-money screen's): the bank and the multipliers, the scores
+// moved only by the bank, each answer taken once, fast money apart from the scores, one answer
+// per turn, one steal answer and one computer action per turn.
 std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record) {
     std::vector<std::string> breaches;
     auto breach = [&](const RecordEntry& at, const std::string& what) {
         breaches.push_back(std::to_string(at.timeMs) + " ms: " + what);
     };
     int round = 0, bank = 0, score[2] = {0, 0}, answers = 0, computerActs = 0, stealAnswers = 0;
-    int phase = -1, fastMoneyTotal = 0, bigWins = 0, normalWins = 0, money = 0, expectMoney = 0;
     bool fastMoney = false, steal = false;
     uint64_t fastMoneyMs = 0;
     // The question's answers taken so far.
     std::set<int> revealed;
     for (const RecordEntry& e : record) {
         const std::string& s = e.text;
-        if (e.kind == Kind::Phase) {
-            phase = e.value;
-        } else if (e.kind == Kind::Sequence) {
+        if (e.kind == Kind::Sequence) {
             if (StartsWith(s, "faceoff_round") || s == "SuddenDeath")
                 round = s == "SuddenDeath" ? 5 : s.back() - '0';
             if (StartsWith(s, "buzz"))
@@ -61,15 +58,6 @@ std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record) {
                 fastMoney = true;
                 fastMoneyMs = e.timeMs;
             }
-            if (s == "fast_money_round2" && fastMoneyTotal >= 200)
-                breach(e, "a second player after " + std::to_string(fastMoneyTotal) + " points");
-            const bool big = StartsWith(s, "end_game_20k_win"), normal = StartsWith(s, "end_game_normal_win");
-            if ((big && (phase != QZ2011::PhaseFastMoneyWon || fastMoneyTotal < 200)) || (normal && fastMoneyTotal >= 200))
-                breach(e, s + " in phase " + std::to_string(phase) + " at " + std::to_string(fastMoneyTotal) + " points");
-            if (big || normal) {
-                (big ? bigWins : normalWins)++;
-                expectMoney += big ? 20000 : 5 * fastMoneyTotal;
-            }
         } else if (e.kind == Kind::Event && e.value == 3 && !fastMoney) {
             if (++answers > 1)
                 breach(e, "a second answer in one turn");
@@ -80,9 +68,8 @@ std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record) {
         } else if (e.kind == Kind::Event && e.value == 17 && !fastMoney) {
             if (e.answer >= 0 && !revealed.insert(e.answer).second)
                 breach(e, "answer " + std::to_string(e.answer + 1) + " taken twice");
-        } else if (e.kind == Kind::State && (s == "fastMoneyTotal" || s == "money")) {
-            (s == "money" ? money : fastMoneyTotal) = e.value;
-        } else if (e.kind == Kind::State && fastMoney && e.timeMs > fastMoneyMs + 16) {
+        } else if (e.kind == Kind::State && s != "fastMoneyTotal" && s != "money" && fastMoney &&
+                   e.timeMs > fastMoneyMs + 16) {
             breach(e, s + " moved in fast money");
         } else if (e.kind == Kind::State && s == "bank") {
             const int multiplier = round >= 4 ? 3 : round == 3 ? 2 : 1;
@@ -97,11 +84,6 @@ std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record) {
             score[family] = e.value;
         }
     }
-    if (phase == QZ2011::PhaseGameOver && (bigWins != (fastMoneyTotal >= 200) || normalWins != (fastMoneyTotal < 200)))
-        breach(record.back(), "fast money ended at " + std::to_string(fastMoneyTotal) + " points with " +
-                                  std::to_string(bigWins) + " top and " + std::to_string(normalWins) + " other prizes");
-    if (money != expectMoney)
-        breach(record.back(), "prize money " + std::to_string(money) + ", not " + std::to_string(expectMoney));
     return breaches;
 }
 

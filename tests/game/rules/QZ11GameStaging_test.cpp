@@ -80,8 +80,20 @@ TEST_F(StagingTest, ComputerFamilyPoseAndPodiums) {
         match().PlaceRightFamily();
         for (int m = 0; m < 4; ++m)
             EXPECT_TRUE(Near(PositionOf(Member(4 + m)),
-                             PositionOf(Prop("box_position_m" + std::to_string(c.podium[m]) + "_left"))))
+                             PositionOf(Prop("box_position_m" + std::to_string(c.podium[m]) + "_left"))) &&
+                        Member(4 + m)->GetRotationY() == 50.0f)
                 << m;
+    }
+    // The left family on its podiums, turned by member: the usual order and the alternate one.
+    for (u8 alternate : {0, 1}) {
+        context.m_LeftMemberOrder = alternate;
+        match().PlaceLeftFamily();
+        std::vector<float> turns;
+        for (int m = 0; m < 4; ++m)
+            turns.push_back(Member(m)->GetRotationY());
+        EXPECT_EQ(turns, (std::vector<float>{-45, -50, -45, -50}));
+        EXPECT_TRUE(Near(PositionOf(Member(0)), PositionOf(Prop(alternate ? "box_position_m1_left01"
+                                                                          : "box_position_m2_left01"))));
     }
 }
 
