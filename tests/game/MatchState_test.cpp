@@ -25,8 +25,7 @@ TEST_F(MatchState, ResetClearsFastMoneyAndTheNoticeAndKeepsTheMatchSettings) {
     context.CreateFamilies();
     QZ2011GameContext& c = context;
     c.m_GamePhase = QZ2011::PhaseSteal;
-    c.m_TwoPlayers = 1;
-    c.m_Decade = 1;
+    c.m_TwoPlayers = c.m_Decade = 1;
     c.m_Difficulty = 2;
     c.m_NumberOfAnswers = 7;
     c.m_AnswerEntryOpen = c.m_FastMoneyStepFlag = 1;

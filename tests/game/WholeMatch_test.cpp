@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -20,72 +19,8 @@ int Count(const std::vector<std::string>& lines, const std::string& line) {
     return int(std::count(lines.begin(), lines.end(), line));
 }
 
-bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
-
 // Player one plays a profile of its own: prizes and award counters are kept on it.
 void UseProfile(MatchHarness& harness) { harness.UseProfiles({{"Ann", "AppearanceFemale01.xml", {}}}, 0); }
-
-bool IsScore(const std::string& state) { return state == "score0" || state == "score1"; }
-
-// The match rules a whole match's record must keep (the thresholds and strikes are the rules
-// tests' part, the prizes the fast-money screen's): the bank and the multipliers, the scores
-// moved only by the bank, each answer taken once, fast money apart from the scores, one answer
-// per turn, one steal answer and one computer action per turn.
-std::vector<std::string> RuleBreaches(const std::vector<RecordEntry>& record) {
-    std::vector<std::string> breaches;
-    auto breach = [&](const RecordEntry& at, const std::string& what) {
-        breaches.push_back(std::to_string(at.timeMs) + " ms: " + what);
-    };
-    int round = 0, bank = 0, score[2] = {0, 0}, answers = 0, computerActs = 0, stealAnswers = 0;
-    bool fastMoney = false, steal = false;
-    uint64_t fastMoneyMs = 0;
-    // The question's answers taken so far.
-    std::set<int> revealed;
-    for (const RecordEntry& e : record) {
-        const std::string& s = e.text;
-        if (e.kind == Kind::Sequence) {
-            if (StartsWith(s, "faceoff_round") || s == "SuddenDeath")
-                round = s == "SuddenDeath" ? 5 : s.back() - '0';
-            if (StartsWith(s, "buzz"))
-                revealed.clear();
-            // A turn opens: one answer and one computer action in it.
-            if (StartsWith(s, "host_number_answer") || StartsWith(s, "otherTeamAnswer") ||
-                (StartsWith(s, "transition") && s.back() == '3')) {
-                answers = computerActs = stealAnswers = 0;
-                steal = s.back() == '3';
-            }
-            if (s == "fast_money_round_left" || s == "fast_money_round_right") {
-                fastMoney = true;
-                fastMoneyMs = e.timeMs;
-            }
-        } else if (e.kind == Kind::Event && e.value == 3 && !fastMoney) {
-            if (++answers > 1)
-                breach(e, "a second answer in one turn");
-            if (steal && ++stealAnswers > 1)
-                breach(e, "a second steal answer");
-            if (e.text == "computer" && ++computerActs > 1)
-                breach(e, "a second computer action in one turn");
-        } else if (e.kind == Kind::Event && e.value == 17 && !fastMoney) {
-            if (e.answer >= 0 && !revealed.insert(e.answer).second)
-                breach(e, "answer " + std::to_string(e.answer + 1) + " taken twice");
-        } else if (e.kind == Kind::State && s != "fastMoneyTotal" && s != "money" && fastMoney &&
-                   e.timeMs > fastMoneyMs + 16) {
-            breach(e, s + " moved in fast money");
-        } else if (e.kind == Kind::State && s == "bank") {
-            const int multiplier = round >= 4 ? 3 : round == 3 ? 2 : 1;
-            if (e.value > bank && (e.value - bank) % multiplier != 0)
-                breach(e, "bank +" + std::to_string(e.value - bank) + " in round " + std::to_string(round));
-            bank = e.value;
-        } else if (e.kind == Kind::State && IsScore(s)) {
-            const int family = s == "score0" ? 0 : 1;
-            if (e.value - score[family] != bank)
-                breach(e, s + " +" + std::to_string(e.value - score[family]) + " with a bank of " +
-                              std::to_string(bank));
-            score[family] = e.value;
-        }
-    }
-    return breaches;
-}
 
 // The bank's 70s questions in turn without answers, with ten answers and as they are.
 void TenOrNoAnswers(qbank::Bank& bank) {
@@ -112,8 +47,9 @@ void TenOrNoAnswers(qbank::Bank& bank) {
 }  // namespace
 
 // Whole matches on the real screen, each from its own policy and seed: the terminal phase is
-// reached without a stall, the outcome is the one the policy steers to, the rules hold. A bank
-// with questions of no answers or more than eight neither stalls nor reads out of bounds.
+// reached without a stall and the outcome is the one the policy steers to (the rules of each
+// step are the rules tests' part). A bank with questions of no answers or more than eight
+// neither stalls nor reads out of bounds.
 TEST(WholeMatch, SeededMatchesReachTheirEnds) {
     using FM = MatchPolicy::FastMoney;
     MatchPolicy timesOut{6}, oddBank{7};
@@ -140,7 +76,6 @@ TEST(WholeMatch, SeededMatchesReachTheirEnds) {
         const std::vector<std::string> played = harness.SequencesPlayed();
         for (const std::string& sequence : c.ending)
             EXPECT_GE(Count(played, sequence), 1) << sequence;
-        EXPECT_EQ(RuleBreaches(harness.Record()), std::vector<std::string>{});
         EXPECT_EQ(harness.Context().m_GamePhase,
                   Count(played, "end_game_loose") ? QZ2011::PhaseGameEnd : QZ2011::PhaseGameOver);
         // With the computer family's every turn ended at its time-up, none of its answers was judged.

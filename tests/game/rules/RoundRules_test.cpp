@@ -95,19 +95,16 @@ TEST_F(RoundRulesTest, FaceOffAnswersDecideTheWinnerOrReplay) {
                  i32 nextPhase, winner, nextFamily, nextReplay; const char* sequence; size_t awards; };
     const Row rows[] = {
         {false, 8, 0, 0, 0, P1, -1, 0, 10, 0, P1, 0, "", 1},
-        {false, 8, 1, 0, 0, P1, -1, 1, 9, -1, C, 0, "", 1},
-        {false, 8, 0, 1, 1, C, -1, 4, 10, 1, C, 1, "", 0},
+        {false, 8, 1, 0, 0, P1, -1, 1, 9, -1, C, 0, "", 1}, {false, 8, 0, 1, 1, C, -1, 4, 10, 1, C, 1, "", 0},
         {false, 8, 0, 0, 1, C, -1, -1, 9, -1, P1, 0, "", 0},
-        {false, 8, 1, 0, -1, P1, -1, 2, 9, -1, C, 0, "", 0},
-        {false, 9, 0, 0, 0, C, 1, 0, 10, 1, C, 0, "", 0},
+        {false, 8, 1, 0, -1, P1, -1, 2, 9, -1, C, 0, "", 0}, {false, 9, 0, 0, 0, C, 1, 0, 10, 1, C, 0, "", 0},
         {false, 9, 0, 0, 0, C, 1, 3, 10, 0, P1, 0, "", 0},
         {false, 9, 1, 0, 1, P1, -1, 2, 10, 0, P1, 0, "", 1},
         {false, 9, 0, 0, 1, P1, 2, 0, 10, 0, P1, 0, "", 1},
         {false, 9, 0, 0, 1, P1, 2, -1, 10, 1, C, 0, "", 0},
         {false, 9, 0, 0, 0, C, -1, -1, 8, -1, P1, 1, "", 0},
         {false, 9, 0, 1, 0, C, -1, -1, 5, -1, C, 0, "faceoff_round1", 0},
-        {false, 9, 0, 1, 0, C, -1, 5, 10, 1, C, 1, "", 0},
-        {true, 8, 0, 0, 1, P2, -1, 0, 10, 1, P2, 0, "", 0},
+        {false, 9, 0, 1, 0, C, -1, 5, 10, 1, C, 1, "", 0}, {true, 8, 0, 0, 1, P2, -1, 0, 10, 1, P2, 0, "", 0},
         {true, 9, 0, 0, 1, P1, 2, 2, 10, 0, P1, 0, "", 0},
         {true, 9, 0, 0, 0, P2, -1, -1, 8, -1, P1, 1, "", 0},
     };
@@ -400,10 +397,8 @@ TEST_F(RoundRulesTest, NextRoundOrTheEndOfTheMainGame) {
 TEST_F(RoundRulesTest, SuddenDeathBanksTheTopAnswerOnly) {
     struct Row { i32 phase, family, index; u32 bank; i32 phase2, leftScore, rightScore; const char* sequence; };
     const Row rows[] = {
-        {20, P1, 0, 240, 23, 340, 100, "fast_money_round_left"},
-        {20, P1, 0, 150, 5, 250, 100, "SuddenDeath"},
-        {20, P1, -1, 0, 21, 100, 100, ""},
-        {21, C, 0, 240, 28, 100, 340, "end_game_loose"},
+        {20, P1, 0, 240, 23, 340, 100, "fast_money_round_left"}, {20, P1, 0, 150, 5, 250, 100, "SuddenDeath"},
+        {20, P1, -1, 0, 21, 100, 100, ""}, {21, C, 0, 240, 28, 100, 340, "end_game_loose"},
         {21, C, -1, 0, 5, 100, 100, "SuddenDeath"},
     };
     for (const Row& r : rows) {
