@@ -60,8 +60,7 @@ TEST_F(MatchState, BuzzSidesFamiliesAndMembers) {
 
     context.CreateFamilies();
     GameServices::Entities::Team* team = context.GetTeamRegistry()->GetTeam();
-    ASSERT_EQ(team, context.m_PlayerOneFamily);
-    ASSERT_EQ(team->m_Members.size(), 2u);
+    ASSERT_TRUE(team == context.m_PlayerOneFamily && team->m_Members.size() == 2u);
     EXPECT_TRUE(team->m_Members[0]->m_Team == team && team->m_Members[1]->m_Team == team);
     EXPECT_TRUE(context.m_ComputerFamily && context.m_PlayerTwoFamily &&
                 context.m_ComputerFamily != context.m_PlayerTwoFamily);

@@ -128,8 +128,7 @@ Widget* OnPage(const char* page, const char* name) {
 class SampleMatch : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_env.Set("XDG_DATA_HOME", m_home.Path() + "/data");
-        m_env.Set("XDG_CONFIG_HOME", m_home.Path() + "/config");
+        m_env.Set("XDG_DATA_HOME", m_home.Path() + "/data").Set("XDG_CONFIG_HOME", m_home.Path() + "/config");
         m_env.Set("TALLYVOX_REPLAY", "");
         // A player in an 800 x 600 window without multisampling: the software renderer of
         // headless runs draws each frame several times faster.
@@ -147,8 +146,7 @@ protected:
         SparseGraphics::real = AGApplicationGraphics::s_implFactory;
         AGApplicationGraphics::s_implFactory = &SparseGraphics::Make;
         m_app = dynamic_cast<PCApplicationImpl*>(AGApplication::Get().GetImpl());
-        ASSERT_NE(m_app, nullptr);
-        ASSERT_TRUE(m_app->Initialize());
+        ASSERT_TRUE(m_app && m_app->Initialize());
         RegisterSoundProvider(AGResourceManager::Get());
     }
 

@@ -175,11 +175,9 @@ struct EventLog {
         void Invoke(GameServices::Entities::BaseTeamMember* member) override {
             ++count;
             last = member;
-            if (order)
-                order->push_back(index);
+            order->push_back(index);
         }
-        int index = 0;
-        int count = 0;
+        int index = 0, count = 0;
         GameServices::Entities::BaseTeamMember* last = nullptr;
         std::vector<int>* order = nullptr;
     };
@@ -187,8 +185,9 @@ struct EventLog {
         fired.clear();
         for (int i = 0; i < QZ2011::QZ11Game::kEventCount; ++i) {
             game.Event(i).RemoveDelegate(&recorders[i]);
-            recorders[i] = Recorder();
             recorders[i].index = i;
+            recorders[i].count = 0;
+            recorders[i].last = nullptr;
             recorders[i].order = &fired;
             game.Event(i).AddDelegate(&recorders[i]);
         }

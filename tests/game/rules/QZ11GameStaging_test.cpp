@@ -175,16 +175,12 @@ TEST_F(StagingTest, MissingStageEntitiesAreReportedOnceAndSkipped) {
         context.m_RoundCounter = round;
         for (u8 flag : {0, 1}) {
             context.m_LeftMemberOrder = context.m_RightMemberOrder = flag;
-            StopShow();
-            match().PlayLeftFamilyPose();
-            StopShow();
-            match().PlayLeftFamilyIntro();
-            StopShow();
-            match().PlayRightFamilyPose();
-            StopShow();
-            match().PlayRightFamilyIntro();
-            StopShow();
-            match().StartRound();
+            for (void (QZ11Game::*play)() : {&QZ11Game::PlayLeftFamilyPose, &QZ11Game::PlayLeftFamilyIntro,
+                                              &QZ11Game::PlayRightFamilyPose, &QZ11Game::PlayRightFamilyIntro,
+                                              &QZ11Game::StartRound}) {
+                StopShow();
+                (match().*play)();
+            }
             match().SetupBoardBlocks(6);
             for (int index = -1; index <= 8; ++index)
                 match().RevealAnswerBlock(index);

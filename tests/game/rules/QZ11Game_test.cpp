@@ -95,14 +95,12 @@ TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndex) {
         Act("BuzzSinglePlayer", Player(1));
         EXPECT_EQ(events.recorders[0].last, Player(1));
         EXPECT_EQ(Values(context.m_BuzzOwner, context.m_AIMayAct), Values(c.computer ? 1 : 0, c.mayActAfter));
-        int marked = 0;
+        // Marked, each from its own side.
+        std::vector<std::string> marked;
         for (int i = 0; i < 8; ++i)
-            if (QZCharacter* character = Member(i); character->m_Behavior.BuzzRequest) {
-                ++marked;
-                EXPECT_EQ(Contestant(i), c.marked);
-                EXPECT_EQ(character->m_Behavior.BuzzFromLeft, i < 4);
-            }
-        EXPECT_EQ(marked, c.marked ? 1 : 0);
+            if (Member(i)->m_Behavior.BuzzRequest)
+                marked.push_back(Contestant(i) + (Member(i)->m_Behavior.BuzzFromLeft == (i < 4) ? "" : " wrong side"));
+        EXPECT_EQ(marked, c.marked ? std::vector<std::string>{c.marked} : std::vector<std::string>{});
     }
 }
 
