@@ -192,9 +192,7 @@ TEST_F(PhaseStepTest, StealResultRevealsOnlyAnIncompleteBoard) {
 // computer family won a single-player match (300 points or more).
 TEST_F(PhaseStepTest, GameEndClosesUnlessTheComputerFamilyWon) {
     struct Case { u32 two; i32 score, family; i32 phase; const char* sequence; };
-    const Case cases[] = {{0, 300, 1, 28, ""},
-                          {0, 301, 0, 28, ""},
-                          {0, 299, 1, 30, "end_game_see_you_nexttime_left"},
+    const Case cases[] = {{0, 300, 1, 28, ""}, {0, 301, 0, 28, ""}, {0, 299, 1, 30, "end_game_see_you_nexttime_left"},
                           {0, 299, 0, 30, "end_game_see_you_nexttime_right"},
                           {1, 300, 1, 30, "end_game_see_you_nexttime_left"},
                           {1, 0, 2, 30, "end_game_see_you_nexttime_right"}};

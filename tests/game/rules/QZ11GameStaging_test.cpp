@@ -7,11 +7,7 @@
 using namespace QZ2011;
 using namespace match_stage;
 
-namespace {
-
-class StagingTest : public MatchStageTest {};
-
-}  // namespace
+using StagingTest = MatchStageTest;
 
 // The round opening by round number, the face-off staging of both buzzing members and the
 // blocks closed; an index outside 0..3 stages nobody on its side.

@@ -119,9 +119,9 @@ TEST_F(MatchModeTest, RoundAnswerTurnClearsTheStrikesOfTheFamilyAtTheTurn) {
     context.m_CurrentFamily = QZ2011GameContext::kNoFamily;
     events.Attach(match());
     match().StartRoundAnswerTurn();
-    EXPECT_TRUE(log.Contains("No family set!!"));
-    EXPECT_EQ(Values(events.recorders[13].count, context.m_ComputerFamily->m_Strikes + context.m_PlayerOneFamily->m_Strikes),
-              Values(1, 2));
+    EXPECT_EQ(Values(log.Contains("No family set!!"), events.recorders[13].count,
+                     context.m_ComputerFamily->m_Strikes + context.m_PlayerOneFamily->m_Strikes),
+              Values(true, 1, 2));
 }
 
 // A skip ends only a skippable sequence, only while skipping is allowed; in a single-player
