@@ -135,8 +135,9 @@ TEST_F(StagingTest, BoardLayoutAndTheRevealedBlock) {
 }
 
 // Score displays take the value with a refresh, each family its own; a value above 999 is
-// written and reported once per display.
-TEST_F(StagingTest, ScoreDisplaysOfEachFamily) {
+// written and reported once per display. The stage screens: screen 10 A for fast money, B
+// otherwise, the score screens cleared.
+TEST_F(StagingTest, ScoreDisplaysAndStageScreens) {
     Enter(StageLevel());
     match().SetScoreDisplay(false, 999);
     match().SetScoreDisplay(true, 1234);
@@ -145,6 +146,11 @@ TEST_F(StagingTest, ScoreDisplaysOfEachFamily) {
         shown.insert(shown.end(), {GetScoreBehavior(Prop(name))->Value, GetScoreBehavior(Prop(name))->UpdateRequest});
     EXPECT_EQ(shown, (std::vector<i64>{999, 1, 999, 1, 1234, 1, 1234, 1}));
     EXPECT_EQ(LogCount("the number is too big"), 2u);
+    for (bool fastMoney : {true, false}) {
+        match().SetStageScreens(fastMoney);
+        EXPECT_EQ(Values(Prop("board_screen10_a")->Visible, Prop("board_screen10_b")->Visible,
+                         GetScoreBehavior(Prop("screen_digits_left"))->Value), Values(fastMoney, !fastMoney, -1));
+    }
 }
 
 // A level without match settings is reported and the context keeps the last ones.
