@@ -70,7 +70,9 @@ TEST_F(StagingTest, ComputerFamilyPoseAndPodiums) {
         std::vector<i64> poses;
         for (int i = 4; i < 8; ++i) {
             const QZCharacter* member = Member(i);
-            poses.push_back(member->Visible && member->m_Behavior.PoseRequest ? member->m_Behavior.PoseId : -1);
+            // Shown in its pose, turned towards the host.
+            const bool posing = member->Visible && member->m_Behavior.PoseRequest && member->GetRotationY() == 60.0f;
+            poses.push_back(posing ? member->m_Behavior.PoseId : -1);
         }
         EXPECT_EQ(poses, c.poses);
         match().PlaceRightFamily();
