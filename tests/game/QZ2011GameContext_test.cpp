@@ -145,8 +145,8 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
 
     GameShow::SequenceManager* sequences = context->GetSequenceManager();
     ASSERT_TRUE(sequences && !context->GetModules().empty() && context->GetModules().front() == sequences);
-    EXPECT_EQ(context->GetKeyboardPage().GetMaxNameLength(), 6u);
     ASSERT_TRUE(context->m_AnswerRecord && context->m_AnswerRecord->m_Game == &context->GetMatchMode());
+    EXPECT_EQ(context->GetKeyboardPage().GetMaxNameLength(), 6u);
     EXPECT_STREQ(context->m_TypedAnswer.c_str(), "Cat");
 
     // 70s: lines 0-1, 80s: 2, 90s: none, 00s: 3-4; the counts as the context keeps them.
@@ -246,7 +246,8 @@ TEST(Program, RunsTheGameUntilTheWindowCloses) {
     auto* impl = static_cast<PCApplicationImpl*>(application.GetImpl());
     ASSERT_TRUE(impl && impl->Initialize());
     EXPECT_EQ(impl->GetProgramName(), "Tallyvox");
-    static_cast<platform::window::TestBackend*>(impl->GetWindow())->Post({.kind = platform::window::MessageKind::CloseRequest});
+    auto* window = static_cast<platform::window::TestBackend*>(impl->GetWindow());
+    window->Post({.kind = platform::window::MessageKind::CloseRequest});
     QZ2011::g_QZ2011Prog.Run();
     EXPECT_FALSE(impl->HasWindow());
     impl->Shutdown();

@@ -51,8 +51,8 @@ TEST(WholeMatch, SeededMatchesReachTheirEnds) {
     oddBank.rightPercent = 70;
     // ending: a sequence the match plays (the boards of one and of eight answers for the odd bank).
     const struct { const char* name; MatchPolicy policy; std::vector<std::string> ending; } cases[] = {
-        {"win, fast money reaches 200", {3}, {"end_game_20k_win_left"}},
-        {"win, fast money below 200", {4, 100, 100, 0, 100, 100, 50, FM::Lowest, FM::Pass}, {"end_game_normal_win_left"}},
+        {"win, 200 or more", {3}, {"end_game_20k_win_left"}},
+        {"win below 200", {4, 100, 100, 0, 100, 100, 50, FM::Lowest, FM::Pass}, {"end_game_normal_win_left"}},
         {"loss", {5, 0, 100, 0, 0, 0, 0}, {"end_game_loose"}},
         {"sudden death", {5, 100, 100, 0, 0, 0, 0}, {"SuddenDeath"}},
         {"computer turns time out", timesOut, {"end_game_see_you_nexttime_left"}},
