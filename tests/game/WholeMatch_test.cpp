@@ -11,7 +11,6 @@
 #include "tools/qbank/BankSource.h"
 
 using namespace match;
-using Kind = RecordEntry::Kind;
 
 namespace {
 
@@ -75,6 +74,6 @@ TEST(WholeMatch, SeededMatchesReachTheirEnds) {
                                                                               : QZ2011::PhaseGameOver);
         // With the computer family's every turn ended at its time-up, none of its answers was judged.
         for (const RecordEntry& e : harness.Record())
-            EXPECT_FALSE(c.policy.answerSeconds && e.kind == Kind::Event && e.text == "computer") << e.timeMs;
+            EXPECT_FALSE(c.policy.answerSeconds && e.kind == RecordEntry::Kind::Event && e.text == "computer") << e.timeMs;
     }
 }

@@ -105,6 +105,8 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStep) {
             } else {
                 ExpectStep(step, p.step);
                 EXPECT_EQ(Values(context.m_CurrentFamily, context.m_StealStarted), Values(p.family, p.phase == 13));
+                for (int event : step.events)  // fired with player one's member
+                    EXPECT_EQ(events.recorders[event].last, context.m_PlayerOneFamily->m_Members[0]) << event;
             }
             if (flags != 0) {
                 EXPECT_EQ(context.m_StealStarted, 0);
