@@ -104,8 +104,8 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
                   std::make_pair(connectedBefore + 1, lostBefore + 1));
         EXPECT_EQ(sequences->GetSequenceCount(), 85u);
         // Leaving stops player one's second member playing.
-        QZ2011::Family* family = context.m_PlayerOneFamily;
-        family->m_Members[1]->m_Playing = 1;
+        GameServices::Entities::BaseTeamMember* second = context.m_PlayerOneFamily->m_Members[1];
+        second->m_Playing = 1;
         // Player one is a woman of look 1: left members 1 and 2 wear her partner's look file, member 4
         // her own; member 2 is dressed after member 1 in other clothes.
         std::vector<const GameServices::KorvoGame::Appearance*> left;
@@ -125,7 +125,7 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
         EXPECT_TRUE(GameShow::GetAchievementValue(0, "FamilyBottomRandNum1", stored) && stored == 99);
 
         ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
-        EXPECT_EQ(std::vector<size_t>({sequences->GetSequenceCount(), family->m_Members[1]->m_Playing,
+        EXPECT_EQ(std::vector<size_t>({sequences->GetSequenceCount(), second->m_Playing,
                                        sequences->GetSequenceEndedEvent().Count(), connected.Count(), lost.Count()}),
                   std::vector<size_t>({0, 0, 0, connectedBefore, lostBefore}));
         // The sequencers and the game audio let go of the stage.

@@ -47,6 +47,9 @@ TEST_F(MatchState, ResetClearsFastMoneyAndTheNoticeAndKeepsTheMatchSettings) {
     EXPECT_EQ(std::vector<i64>({i32(c.m_GamePhase), c.m_TwoPlayers, c.m_Decade, c.m_Difficulty, c.m_NumberOfAnswers,
                                 c.m_AnswerEntryOpen, c.m_ComputerFamily->m_Score}),
               std::vector<i64>({QZ2011::PhaseSteal, 1, 1, 2, 7, 1, 120}));
+    // Without a decade the opponent's looks keep their key.
+    c.m_Decade = QZ2011GameContext::kNoDecade;
+    c.ResetOpponentLooks();
     EXPECT_EQ(std::string(c.m_UnlockedAwardName.c_str()) + "|" + c.m_OpponentLookKey.c_str(), "|key");
     EXPECT_EQ(std::vector<QZ2011::Family*>(std::begin(families), std::end(families)),
               (std::vector<QZ2011::Family*>{c.m_PlayerOneFamily, c.m_PlayerTwoFamily, c.m_ComputerFamily}));

@@ -184,7 +184,6 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
 TEST_F(ContextStart, FrameRules) {
     context->Initialize();
     GameShow::SequenceManager* sequences = context->GetSequenceManager();
-    ASSERT_NE(sequences, nullptr);
     sequences->SetEnabled(true);
     for (const char* name : {"skippable", "fixed"})
         sequences->LoadSequence(name, (std::string(name) + ".xml").c_str());

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "game/QZ2011GameContext.h"
-#include "game/rules/Family.h"
 #include "game/rules/QZ11Phases.h"
 #include "tests/support/MatchHarness.h"
 #include "tools/qbank/BankSource.h"

@@ -234,9 +234,6 @@ public:
         m_package.Unmount();
         AGResourceManager::SetInstance(nullptr);
     }
-    QuestionBank(const QuestionBank&) = delete;
-    QuestionBank& operator=(const QuestionBank&) = delete;
-
     // The first question afresh, with its first `found` answers found ("word<n>").
     QZ2011::Question* Reload(int found = 0) {
         QZ2011::Question* question = m_context.GetQuestionManager()->LoadQuestion(0);
