@@ -25,8 +25,7 @@ TEST_F(MatchState, ResetClearsFastMoneyAndTheNoticeAndKeepsTheMatchSettings) {
     context.CreateFamilies();
     QZ2011GameContext& c = context;
     c.m_GamePhase = QZ2011::PhaseSteal;
-    c.m_TwoPlayers = 1;
-    c.m_Decade = 1;
+    c.m_TwoPlayers = c.m_Decade = 1;
     c.m_Difficulty = 2;
     c.m_NumberOfAnswers = 7;
     c.m_AnswerEntryOpen = c.m_FastMoneyStepFlag = 1;
@@ -41,21 +40,17 @@ TEST_F(MatchState, ResetClearsFastMoneyAndTheNoticeAndKeepsTheMatchSettings) {
     QZ2011::Family* families[] = {c.m_PlayerOneFamily, c.m_PlayerTwoFamily, c.m_ComputerFamily};
     c.ResetGameState();
 
-    const struct {
-        const char* field;
-        i64 value, expected;
-    } fields[] = {
-        {"FastMoneyAnswerIndex", c.m_FastMoneyAnswerIndex, 0}, {"FastMoneyTotal", c.m_FastMoneyTotal, 0},
-        {"FastMoneyStepFlag", c.m_FastMoneyStepFlag, 0}, {"OpponentNextMember", c.m_OpponentNextMember, 4},
-        {"FastMoneyAnswered", c.m_FastMoneyAnswered[0] + c.m_FastMoneyAnswered[4], 0},
-        {"GamePhase", i32(c.m_GamePhase), QZ2011::PhaseSteal}, {"TwoPlayers", c.m_TwoPlayers, 1},
-        {"Decade", c.m_Decade, 1}, {"Difficulty", c.m_Difficulty, 2}, {"NumberOfAnswers", c.m_NumberOfAnswers, 7},
-        {"AnswerEntryOpen", c.m_AnswerEntryOpen, 1}, {"ComputerScore", c.m_ComputerFamily->m_Score, 120},
-    };
-    for (const auto& f : fields)
-        EXPECT_EQ(f.value, f.expected) << f.field;
-    EXPECT_STREQ(c.m_UnlockedAwardName.c_str(), "");
-    EXPECT_STREQ(c.m_OpponentLookKey.c_str(), "key");
+    // Reset: the fast-money state and the opponent's next member; kept: the rest.
+    EXPECT_EQ(std::vector<i64>({c.m_FastMoneyAnswerIndex, c.m_FastMoneyTotal, c.m_FastMoneyStepFlag,
+                                c.m_OpponentNextMember, c.m_FastMoneyAnswered[0] + c.m_FastMoneyAnswered[4]}),
+              std::vector<i64>({0, 0, 0, 4, 0}));
+    EXPECT_EQ(std::vector<i64>({i32(c.m_GamePhase), c.m_TwoPlayers, c.m_Decade, c.m_Difficulty, c.m_NumberOfAnswers,
+                                c.m_AnswerEntryOpen, c.m_ComputerFamily->m_Score}),
+              std::vector<i64>({QZ2011::PhaseSteal, 1, 1, 2, 7, 1, 120}));
+    // Without a decade the opponent's looks keep their key.
+    c.m_Decade = QZ2011GameContext::kNoDecade;
+    c.ResetOpponentLooks();
+    EXPECT_EQ(std::string(c.m_UnlockedAwardName.c_str()) + "|" + c.m_OpponentLookKey.c_str(), "|key");
     EXPECT_EQ(std::vector<QZ2011::Family*>(std::begin(families), std::end(families)),
               (std::vector<QZ2011::Family*>{c.m_PlayerOneFamily, c.m_PlayerTwoFamily, c.m_ComputerFamily}));
 }
@@ -68,8 +63,7 @@ TEST_F(MatchState, BuzzSidesFamiliesAndMembers) {
 
     context.CreateFamilies();
     GameServices::Entities::Team* team = context.GetTeamRegistry()->GetTeam();
-    ASSERT_EQ(team, context.m_PlayerOneFamily);
-    ASSERT_EQ(team->m_Members.size(), 2u);
+    ASSERT_TRUE(team == context.m_PlayerOneFamily && team->m_Members.size() == 2u);
     EXPECT_TRUE(team->m_Members[0]->m_Team == team && team->m_Members[1]->m_Team == team);
     EXPECT_TRUE(context.m_ComputerFamily && context.m_PlayerTwoFamily &&
                 context.m_ComputerFamily != context.m_PlayerTwoFamily);

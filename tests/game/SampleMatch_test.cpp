@@ -128,8 +128,7 @@ Widget* OnPage(const char* page, const char* name) {
 class SampleMatch : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_env.Set("XDG_DATA_HOME", m_home.Path() + "/data");
-        m_env.Set("XDG_CONFIG_HOME", m_home.Path() + "/config");
+        m_env.Set("XDG_DATA_HOME", m_home.Path() + "/data").Set("XDG_CONFIG_HOME", m_home.Path() + "/config");
         m_env.Set("TALLYVOX_REPLAY", "");
         // A player in an 800 x 600 window without multisampling: the software renderer of
         // headless runs draws each frame several times faster.
@@ -147,8 +146,7 @@ protected:
         SparseGraphics::real = AGApplicationGraphics::s_implFactory;
         AGApplicationGraphics::s_implFactory = &SparseGraphics::Make;
         m_app = dynamic_cast<PCApplicationImpl*>(AGApplication::Get().GetImpl());
-        ASSERT_NE(m_app, nullptr);
-        ASSERT_TRUE(m_app->Initialize());
+        ASSERT_TRUE(m_app && m_app->Initialize());
         RegisterSoundProvider(AGResourceManager::Get());
     }
 
@@ -247,8 +245,7 @@ protected:
     // As the window sends a key: its press, the character it types, its release.
     void Key(uint32_t key, char16_t typed) {
         Send({.kind = MessageKind::KeyDown, .key = key});
-        if (typed)
-            Send({.kind = MessageKind::Char, .unit = typed}, 0);
+        Send({.kind = MessageKind::Char, .unit = typed}, 0);
         Send({.kind = MessageKind::KeyUp, .key = key}, 2);
     }
     void Type(const std::string& text) {
@@ -338,14 +335,11 @@ protected:
     }
 
     std::vector<std::string> UnexpectedLog() const {
-        std::vector<std::string> lines;
-        for (const std::string& line : m_log.Lines()) {
-            bool allowed = false;
-            for (const char* start : kAllowedLog)
-                allowed = allowed || line.rfind(start, 0) == 0;
-            if (!allowed)
-                lines.push_back(line);
-        }
+        std::vector<std::string> lines = m_log.Lines();
+        std::erase_if(lines, [](const std::string& line) {
+            return std::any_of(std::begin(kAllowedLog), std::end(kAllowedLog),
+                               [&](const char* start) { return line.rfind(start, 0) == 0; });
+        });
         return lines;
     }
 

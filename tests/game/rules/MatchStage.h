@@ -37,7 +37,7 @@
 
 namespace match_stage {
 
-// The props each decade's dressing rows name, with the kind the level gives them.
+// The props the dressing rows of the 70s and the 90s name, with the kind the level gives them.
 struct NamedProp {
     std::string name;
     const char* kind;
@@ -52,36 +52,18 @@ inline std::vector<NamedProp> DressingProps(int decade) {
         for (const std::string& name : names)
             props.push_back({name, kind});
     };
-    switch (decade) {
-    case 0:
+    if (decade == 0)
         add({"board_screenlogo"}, stage);
-        break;
-    case 1:
-        add({"desk_side_top_left", "desk_side_top_right", "board_screenlogo"}, stage);
-        add({"desk_digit_0", "board_side_single_01", "board_side_single_02"}, "");
-        break;
-    case 2:
-        add({"wall_lights_2_intro", "wall_lights_3_intro", "wall_lights_4_intro", "tv_screen_left", "tv_screen_right",
-             "windows_color_01", "windows_color_02", "windows_color_03", "lights_board"},
-            stage);
-        // The lights, in any order: they share one look.
-        for (int n = 1; n <= 8; ++n)
-            add({Numbered("lightbeam_mobil_wide_", n), Numbered("spotmobil_top_", n)}, stage);
-        for (int n = 1; n <= 2; ++n)
-            add({Numbered("lightbeam_mobil_wide_reflect_", n), Numbered("spotmobil_top_reflect_", n)}, stage);
-        add({"board_screenlogo"}, "");
-        break;
-    case 3:
-        add({"board_score_screens", "wall_1", "wall_2", "wall_3", "wall_top_color_1", "wall_top_color_2",
-             "wall_top_color_3", "board_back_color", "arches_top_color_left", "arches_color", "floor_tiles_gradient",
-             "arches_lights_3_left", "arches_lights_2_left", "arches_lights_1_left", "arches_lights_3_right",
-             "arches_lights_2_right", "arches_lights_1_right"},
-            stage);
-        add({"board_screenlogo"}, "");
-        break;
-    default:
-        break;
-    }
+    if (decade != 2)
+        return props;
+    add({"wall_lights_2_intro", "wall_lights_3_intro", "wall_lights_4_intro", "tv_screen_left", "tv_screen_right",
+         "windows_color_01", "windows_color_02", "windows_color_03", "lights_board"},
+        stage);
+    // The lights, in any order: they share one look.
+    for (int n = 1; n <= 8; ++n)
+        add({Numbered("lightbeam_mobil_wide_", n), Numbered("spotmobil_top_", n)}, stage);
+    for (int n = 1; n <= 2; ++n)
+        add({Numbered("lightbeam_mobil_wide_reflect_", n), Numbered("spotmobil_top_reflect_", n)}, stage);
     return props;
 }
 
@@ -135,27 +117,22 @@ inline std::string LevelFile(const StageLevel& level) {
         add(Numbered("board_block_dt_", n), "Board");
     for (int n = 2; n <= 8; ++n)
         add(Numbered("board_block_empty_", n), "");
-    for (const char* name : {"buzzer_top_left", "buzzer_top_right"})
-        add(name, "Board");
-    for (const char* name : {"buzzer_light_left", "buzzer_light_right"})
-        add(name, "BuzzerLight");
-    for (const char* name : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
-        add(name, "ScoreBoard");
-    for (const char* name : {"desk_digit_left", "desk_digit_right"})
-        add(name, "ScoreDesk");
-    for (const char* name : {"board_block_double", "board_block_triple", "board_screen10_a", "board_screen10_b",
-                             "board_screenlogo", "box_position_fastmoney", "box_position_left_pose",
-                             "box_position_right_pose"})
-        add(name, "");
+    const std::pair<const char*, std::vector<std::string>> kinds[] = {
+        {"Board", {"buzzer_top_left", "buzzer_top_right"}},
+        {"BuzzerLight", {"buzzer_light_left", "buzzer_light_right"}},
+        {"ScoreBoard", {"screen_digits_left", "screen_digits_right", "screen_digit_center"}},
+        {"ScoreDesk", {"desk_digit_left", "desk_digit_right"}},
+        {"", {"board_block_double", "board_block_triple", "board_screen10_a", "board_screen10_b", "board_screenlogo",
+              "box_position_fastmoney", "box_position_left_pose", "box_position_right_pose"}}};
+    for (const auto& [kind, names] : kinds)
+        for (const std::string& name : names)
+            add(name, kind);
     for (int m = 1; m <= 4; ++m) {
         add("box_position_m" + std::to_string(m) + "_left01", "");
         add("box_position_m" + std::to_string(m) + "_left", "");
     }
-    for (int i = 0; i < level.crowd; ++i) {
-        char name[32];
-        snprintf(name, sizeof(name), "crowd_%03d", i);
-        add(name, "");
-    }
+    for (int i = 0; i < level.crowd; ++i)
+        add("crowd_" + std::string(i < 10 ? "00" : i < 100 ? "0" : "") + std::to_string(i), "");
     // Every marker stands somewhere of its own.
     std::string items;
     int place = 0;
@@ -198,11 +175,9 @@ struct EventLog {
         void Invoke(GameServices::Entities::BaseTeamMember* member) override {
             ++count;
             last = member;
-            if (order)
-                order->push_back(index);
+            order->push_back(index);
         }
-        int index = 0;
-        int count = 0;
+        int index = 0, count = 0;
         GameServices::Entities::BaseTeamMember* last = nullptr;
         std::vector<int>* order = nullptr;
     };
@@ -210,8 +185,9 @@ struct EventLog {
         fired.clear();
         for (int i = 0; i < QZ2011::QZ11Game::kEventCount; ++i) {
             game.Event(i).RemoveDelegate(&recorders[i]);
-            recorders[i] = Recorder();
             recorders[i].index = i;
+            recorders[i].count = 0;
+            recorders[i].last = nullptr;
             recorders[i].order = &fired;
             game.Event(i).AddDelegate(&recorders[i]);
         }
@@ -228,31 +204,37 @@ struct RulesLog : QZ2011::IRoundRules {
     std::vector<std::string> calls;
 };
 
-// The context's question bank holding one question of the given number of answers, answer n
-// typed as "word<n>"; loaded as the current question.
-class OneQuestionBank {
+// A question of that many answers, answer n ranked 80 - n and typed as "word<n>".
+inline TestQuestion WordQuestion(int answers) {
+    TestQuestion question;
+    for (int i = 0; i < answers; ++i)
+        question.answers.push_back({u32(80 - i), "A" + std::to_string(i), {{"word" + std::to_string(i)}}});
+    return question;
+}
+
+// The context's question bank holding these questions in this order; the first loaded as the
+// current question.
+class QuestionBank {
 public:
-    OneQuestionBank(QZ2011GameContext& context, const TempDir& home, int answers) : m_context(context) {
+    QuestionBank(QZ2011GameContext& context, const TempDir& home, const std::vector<TestQuestion>& questions)
+        : m_context(context) {
         AGResourceManager::SetInstance(&m_resources);
         m_resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
-        TestQuestion question;
-        question.id = "70-0001";
-        for (int i = 0; i < answers; ++i)
-            question.answers.push_back({u32(80 - i), "A" + std::to_string(i), {{"word" + std::to_string(i)}}});
-        const std::string archive = ArchiveBytes({{"0.bin", QuestionBytes(question)}, {"list.txt", "70-0001\n"}});
-        m_package.Mount(home.Write("GameQuestions.dir", archive).c_str(), false);
+        std::vector<std::pair<std::string, std::string>> files = {{"list.txt", ""}};
+        for (size_t i = 0; i < questions.size(); ++i) {
+            files.push_back({std::to_string(i) + ".bin", QuestionBytes(questions[i])});
+            files[0].second += "70-" + std::to_string(i + 1) + "\n";
+        }
+        m_package.Mount(home.Write("GameQuestions.dir", ArchiveBytes(files)).c_str(), false);
         context.GetQuestionManager()->Initialize();
         Reload();
     }
-    ~OneQuestionBank() {
+    ~QuestionBank() {
         m_context.GetQuestionManager()->Cleanup();
         m_package.Unmount();
         AGResourceManager::SetInstance(nullptr);
     }
-    OneQuestionBank(const OneQuestionBank&) = delete;
-    OneQuestionBank& operator=(const OneQuestionBank&) = delete;
-
-    // The question afresh, with its first `found` answers found.
+    // The first question afresh, with its first `found` answers found ("word<n>").
     QZ2011::Question* Reload(int found = 0) {
         QZ2011::Question* question = m_context.GetQuestionManager()->LoadQuestion(0);
         for (int i = 0; question && i < found; ++i)
@@ -360,14 +342,10 @@ protected:
                                                                                     : "avatar_face_right"))
                      : nullptr;
     }
-    static AGVec3 PositionOf(const GameServices::Entities::Prop* prop) {
+    template <typename Entity>
+    static AGVec3 PositionOf(const Entity* entity) {
         AGVec3 position;
-        prop->GetPosition(position);
-        return position;
-    }
-    static AGVec3 PositionOf(const QZ2011::QZCharacter* character) {
-        AGVec3 position;
-        character->GetPosition(position);
+        entity->GetPosition(position);
         return position;
     }
     size_t LogCount(const std::string& line) const {

@@ -28,12 +28,9 @@ protected:
         StopShow();
         context.m_GamePhase = phase;
         context.m_RoundCounter = 1;
-        context.m_TwoPlayers = 0;
-        context.m_BuzzOwner = 0;
-        context.m_FaceOffWinner = 0;
+        context.m_TwoPlayers = context.m_Decade = context.m_Difficulty = 0;
+        context.m_BuzzOwner = context.m_FaceOffWinner = 0;
         context.m_CurrentFamily = kNone;
-        context.m_Decade = 0;
-        context.m_Difficulty = 0;
         context.m_AnswerTurnPending = context.m_AnswerPending = context.m_AnswerAgain = 0;
         context.m_StealStarted = context.m_AIMayAct = 0;
         context.m_AnswerRecord->m_FaceOffReplay = 1;
@@ -67,37 +64,19 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStep) {
     // 17 answer result, 18 buzz open, 19 others revealed.
     struct PhaseCase { i32 phase; Step step; i32 family; };
     const PhaseCase phases[] = {
-        {-1, {-1, {}, "", {}}, kNone},
-        {0, {1, {}, "left_pose", {}}, kNone},
-        {1, {3, {}, "left_intro", {}}, kNone},
-        {2, {4, {}, "right_intro", {}}, kNone},
-        {3, {2, {}, "right_pose70Easy", {}}, kNone},
-        {4, {5, {15, 6}, "faceoff_round1", {}}, kNone},
-        {5, {5, {4}, "", {}}, kNone},
-        {6, {7, {18}, "", {}}, kNone},
-        {7, {10, {}, "", {}}, 1},
-        {8, {8, {5}, "", {}}, 1},
-        {9, {9, {}, "", {}}, kNone},
-        {10, {11, {}, "", {}}, kNone},
-        {11, {12, {13}, "", {}}, kNone},
-        {12, {12, {}, "", {}}, kNone},
-        {13, {13, {16}, "", {}}, kNone},
-        {14, {15, {}, "reveal_others", {}}, kNone},
-        {15, {15, {19}, "", {"Reveal"}}, kNone},
-        {16, {16, {}, "", {"Reveal"}}, kNone},
-        {17, {17, {}, "", {}}, 1},
-        {18, {18, {}, "", {"RoundWon"}}, kNone},
-        {19, {19, {}, "", {"NextRound"}}, kNone},
-        {20, {20, {5}, "", {}}, 1},
-        {21, {21, {5}, "", {}}, 0},
-        {22, {22, {}, "", {}}, kNone},
-        {23, {24, {9}, "", {}}, kNone},
-        {24, {24, {}, "", {}}, kNone},
-        {25, {25, {10}, "", {}}, kNone},
-        {26, {26, {11}, "", {}}, kNone},
-        {27, {27, {}, "", {}}, kNone},
-        {28, {30, {}, "end_game_see_you_nexttime_right", {}}, kNone},
-        {29, {29, {11}, "", {}}, kNone},
+        {-1, {-1, {}, "", {}}, kNone}, {0, {1, {}, "left_pose", {}}, kNone},
+        {1, {3, {}, "left_intro", {}}, kNone}, {2, {4, {}, "right_intro", {}}, kNone},
+        {3, {2, {}, "right_pose70Easy", {}}, kNone}, {4, {5, {15, 6}, "faceoff_round1", {}}, kNone},
+        {5, {5, {4}, "", {}}, kNone}, {6, {7, {18}, "", {}}, kNone}, {7, {10, {}, "", {}}, 1},
+        {8, {8, {5}, "", {}}, 1}, {9, {9, {}, "", {}}, kNone}, {10, {11, {}, "", {}}, kNone},
+        {11, {12, {13}, "", {}}, kNone}, {12, {12, {}, "", {}}, kNone}, {13, {13, {16}, "", {}}, kNone},
+        {14, {15, {}, "reveal_others", {}}, kNone}, {15, {15, {19}, "", {"Reveal"}}, kNone},
+        {16, {16, {}, "", {"Reveal"}}, kNone}, {17, {17, {}, "", {}}, 1},
+        {18, {18, {}, "", {"RoundWon"}}, kNone}, {19, {19, {}, "", {"NextRound"}}, kNone},
+        {20, {20, {5}, "", {}}, 1}, {21, {21, {5}, "", {}}, 0}, {22, {22, {}, "", {}}, kNone},
+        {23, {24, {9}, "", {}}, kNone}, {24, {24, {}, "", {}}, kNone}, {25, {25, {10}, "", {}}, kNone},
+        {26, {26, {11}, "", {}}, kNone}, {27, {27, {}, "", {}}, kNone},
+        {28, {30, {}, "end_game_see_you_nexttime_right", {}}, kNone}, {29, {29, {11}, "", {}}, kNone},
         {30, {30, {}, "", {}}, kNone},
     };
     for (const PhaseCase& p : phases)
@@ -125,7 +104,9 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStep) {
                 EXPECT_EQ(context.m_AnswerTurnPending, 1);
             } else {
                 ExpectStep(step, p.step);
-                EXPECT_EQ(context.m_CurrentFamily, p.family);
+                EXPECT_EQ(Values(context.m_CurrentFamily, context.m_StealStarted), Values(p.family, p.phase == 13));
+                for (int event : step.events)  // fired with player one's member
+                    EXPECT_EQ(events.recorders[event].last, context.m_PlayerOneFamily->m_Members[0]) << event;
             }
             if (flags != 0) {
                 EXPECT_EQ(context.m_StealStarted, 0);
@@ -143,8 +124,7 @@ TEST_F(PhaseStepTest, StepsFollowTheMatchState) {
         {"face-off buzz, two players", 7, 1, 0, 0, 1, 10, 2, 0, ""},
         {"face-off buzz, computer won", 7, 1, 1, 1, 0, 10, 0, 1, ""},
         {"face-off buzz, nobody won", 7, 1, -1, -1, 0, 10, 2, -1, ""},
-        {"computer buzzed", 8, 1, 1, 0, 0, 8, 0, 1, ""},
-        {"player 2 buzzed", 8, 1, 1, 0, 1, 8, 2, 1, ""},
+        {"computer buzzed", 8, 1, 1, 0, 0, 8, 0, 1, ""}, {"player 2 buzzed", 8, 1, 1, 0, 1, 8, 2, 1, ""},
         {"nobody buzzed", 8, 1, -1, 0, 0, 8, 1, -1, ""},
         {"sudden death, player 2 buzzed", 20, 5, 1, 0, 1, 20, 2, 1, ""},
         {"second answer after the computer", 21, 5, 1, 0, 0, 21, 1, 1, ""},
@@ -171,19 +151,16 @@ TEST_F(PhaseStepTest, StepsFollowTheMatchState) {
         EXPECT_EQ(std::vector<i32>({step.phase, context.m_CurrentFamily, context.m_BuzzOwner, context.m_RoundCounter}),
                   std::vector<i32>({c.phaseAfter, c.familyAfter, c.ownerAfter, c.round}));
         EXPECT_EQ(step.sequence, c.sequence);
+        // The round opening clears the face-off replay of the answer record.
+        EXPECT_EQ(context.m_AnswerRecord->m_FaceOffReplay, c.phase != 4);
     }
-    // The round opening clears the face-off replay of the answer record.
-    Reset(4);
-    Run();
-    EXPECT_EQ(context.m_AnswerRecord->m_FaceOffReplay, 0);
 }
 
 // The steal is announced once a round, and lets the computer family act.
 TEST_F(PhaseStepTest, StealIsAnnouncedOnce) {
     Reset(13);
     ExpectStep(Run(), {13, {16}, "", {}});
-    EXPECT_EQ(context.m_StealStarted, 1);
-    EXPECT_EQ(context.m_AIMayAct, 1);
+    EXPECT_EQ(Values(context.m_StealStarted, context.m_AIMayAct), Values(1, 1));
     events.Attach(match());
     context.m_AIMayAct = 0;
     ExpectStep(Run(), {13, {}, "", {}});
@@ -194,7 +171,7 @@ TEST_F(PhaseStepTest, StealIsAnnouncedOnce) {
 // seventh and eighth struck out) wins the round at once; otherwise the answers nobody found
 // are revealed.
 TEST_F(PhaseStepTest, StealResultRevealsOnlyAnIncompleteBoard) {
-    OneQuestionBank bank(context, home, 8);
+    QuestionBank bank(context, home, {WordQuestion(8)});
     struct Case { i32 round, found; u32 struckOut; bool complete; };
     const Case cases[] = {{1, 8, 0, true}, {1, 7, 0, false}, {3, 8, 2, true},
                           {2, 8, 2, false}, {4, 7, 1, true}, {3, 6, 1, false}};
@@ -215,9 +192,7 @@ TEST_F(PhaseStepTest, StealResultRevealsOnlyAnIncompleteBoard) {
 // computer family won a single-player match (300 points or more).
 TEST_F(PhaseStepTest, GameEndClosesUnlessTheComputerFamilyWon) {
     struct Case { u32 two; i32 score, family; i32 phase; const char* sequence; };
-    const Case cases[] = {{0, 300, 1, 28, ""},
-                          {0, 301, 0, 28, ""},
-                          {0, 299, 1, 30, "end_game_see_you_nexttime_left"},
+    const Case cases[] = {{0, 300, 1, 28, ""}, {0, 301, 0, 28, ""}, {0, 299, 1, 30, "end_game_see_you_nexttime_left"},
                           {0, 299, 0, 30, "end_game_see_you_nexttime_right"},
                           {1, 300, 1, 30, "end_game_see_you_nexttime_left"},
                           {1, 0, 2, 30, "end_game_see_you_nexttime_right"}};
@@ -257,14 +232,4 @@ TEST_F(PhaseStepTest, MissingRoundRulesAreReportedOnce) {
         EXPECT_EQ(context.m_GamePhase, phase);
     }
     EXPECT_EQ(LogCount("QZ11Game : no round rules to end the phase"), 1u);
-}
-
-// The show drives the step itself: the end of a playing sequence runs it.
-TEST_F(PhaseStepTest, SequenceEndsDriveTheOpening) {
-    Reset(PhaseShowStart);
-    context.GetSequenceManager()->PlaySequence("Intro");
-    for (int frame = 0; frame < 20 && Playing() != "left_pose"; ++frame)
-        context.Update(16);
-    EXPECT_EQ(Playing(), "left_pose");
-    EXPECT_EQ(context.m_GamePhase, PhaseLeftFamilyPose);
 }

@@ -7,11 +7,7 @@
 using namespace QZ2011;
 using namespace match_stage;
 
-namespace {
-
-class StagingTest : public MatchStageTest {};
-
-}  // namespace
+using StagingTest = MatchStageTest;
 
 // The round opening by round number, the face-off staging of both buzzing members and the
 // blocks closed; an index outside 0..3 stages nobody on its side.
@@ -74,14 +70,28 @@ TEST_F(StagingTest, ComputerFamilyPoseAndPodiums) {
         std::vector<i64> poses;
         for (int i = 4; i < 8; ++i) {
             const QZCharacter* member = Member(i);
-            poses.push_back(member->Visible && member->m_Behavior.PoseRequest ? member->m_Behavior.PoseId : -1);
+            // Shown in its pose, turned towards the host.
+            const bool posing = member->Visible && member->m_Behavior.PoseRequest && member->GetRotationY() == 60.0f;
+            poses.push_back(posing ? member->m_Behavior.PoseId : -1);
         }
         EXPECT_EQ(poses, c.poses);
         match().PlaceRightFamily();
         for (int m = 0; m < 4; ++m)
             EXPECT_TRUE(Near(PositionOf(Member(4 + m)),
-                             PositionOf(Prop("box_position_m" + std::to_string(c.podium[m]) + "_left"))))
+                             PositionOf(Prop("box_position_m" + std::to_string(c.podium[m]) + "_left"))) &&
+                        Member(4 + m)->GetRotationY() == 50.0f)
                 << m;
+    }
+    // The left family on its podiums, turned by member: the usual order and the alternate one.
+    for (u8 alternate : {0, 1}) {
+        context.m_LeftMemberOrder = alternate;
+        match().PlaceLeftFamily();
+        std::vector<float> turns;
+        for (int m = 0; m < 4; ++m)
+            turns.push_back(Member(m)->GetRotationY());
+        EXPECT_EQ(turns, (std::vector<float>{-45, -50, -45, -50}));
+        EXPECT_TRUE(Near(PositionOf(Member(0)), PositionOf(Prop(alternate ? "box_position_m1_left01"
+                                                                          : "box_position_m2_left01"))));
     }
 }
 
@@ -126,27 +136,24 @@ TEST_F(StagingTest, BoardLayoutAndTheRevealedBlock) {
     }
 }
 
-// Score displays take the value with a refresh; a value above 999 is written and reported
-// once per display.
-TEST_F(StagingTest, ScoreDisplaysOfEachFamily) {
+// Score displays take the value with a refresh, each family its own; a value above 999 is
+// written and reported once per display. The stage screens: screen 10 A for fast money, B
+// otherwise, the score screens cleared.
+TEST_F(StagingTest, ScoreDisplaysAndStageScreens) {
     Enter(StageLevel());
-    struct Case { bool right; int value; size_t reports; };
-    const Case cases[] = {{false, 1000, 2}, {true, 999, 0}, {true, 1234, 2}, {false, -1, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.value);
-        log.Clear();
-        const char* names[] = {"screen_digits_left", "desk_digit_left", "screen_digits_right", "desk_digit_right"};
-        for (const char* name : names) {
-            GetScoreBehavior(Prop(name))->Value = 7;
-            GetScoreBehavior(Prop(name))->UpdateRequest = 0;
-        }
-        match().SetScoreDisplay(c.right, c.value);
-        for (int i = 0; i < 4; ++i) {
-            const bool written = (i >= 2) == c.right;
-            EXPECT_EQ(GetScoreBehavior(Prop(names[i]))->Value, written ? c.value : 7) << names[i];
-            EXPECT_EQ(GetScoreBehavior(Prop(names[i]))->UpdateRequest, written) << names[i];
-        }
-        EXPECT_EQ(LogCount("the number is too big"), c.reports);
+    match().SetScoreDisplay(false, 999);
+    match().SetScoreDisplay(true, 1234);
+    std::vector<i64> shown;
+    for (const char* name : {"screen_digits_left", "desk_digit_left", "screen_digits_right", "desk_digit_right"})
+        shown.insert(shown.end(), {GetScoreBehavior(Prop(name))->Value, GetScoreBehavior(Prop(name))->UpdateRequest});
+    EXPECT_EQ(shown, (std::vector<i64>{999, 1, 999, 1, 1234, 1, 1234, 1}));
+    EXPECT_EQ(LogCount("the number is too big"), 2u);
+    for (bool fastMoney : {true, false}) {
+        Prop("board_screen10_a")->Synchronize = true;  // shown or hidden as is
+        match().SetStageScreens(fastMoney);
+        EXPECT_EQ(Values(Prop("board_screen10_a")->Visible, Prop("board_screen10_b")->Visible,
+                         GetScoreBehavior(Prop("screen_digits_left"))->Value, Prop("board_screen10_a")->Synchronize),
+                  Values(fastMoney, !fastMoney, -1, false));
     }
 }
 
@@ -174,16 +181,12 @@ TEST_F(StagingTest, MissingStageEntitiesAreReportedOnceAndSkipped) {
         context.m_RoundCounter = round;
         for (u8 flag : {0, 1}) {
             context.m_LeftMemberOrder = context.m_RightMemberOrder = flag;
-            StopShow();
-            match().PlayLeftFamilyPose();
-            StopShow();
-            match().PlayLeftFamilyIntro();
-            StopShow();
-            match().PlayRightFamilyPose();
-            StopShow();
-            match().PlayRightFamilyIntro();
-            StopShow();
-            match().StartRound();
+            for (void (QZ11Game::*play)() : {&QZ11Game::PlayLeftFamilyPose, &QZ11Game::PlayLeftFamilyIntro,
+                                              &QZ11Game::PlayRightFamilyPose, &QZ11Game::PlayRightFamilyIntro,
+                                              &QZ11Game::StartRound}) {
+                StopShow();
+                (match().*play)();
+            }
             match().SetupBoardBlocks(6);
             for (int index = -1; index <= 8; ++index)
                 match().RevealAnswerBlock(index);
@@ -207,4 +210,17 @@ TEST_F(StagingTest, MissingStageEntitiesAreReportedOnceAndSkipped) {
     EXPECT_TRUE(Member(0)->m_Behavior.IdleRequest && Member(4)->m_Behavior.IdleRequest && Face(false) && !Face(true));
     EXPECT_EQ(Values(Member(1)->m_Behavior.WalkRequest, GetScoreBehavior(Prop("desk_digit_left"))->Value),
               Values(1, 10));
+}
+
+// A dressing prop missing from the stage, or of a kind without a stage behaviour, is reported
+// and the rest is dressed.
+TEST_F(StagingTest, MissingOrPlainDressingPropsAreSkipped) {
+    Enter({.decade = 2, .plainProps = {"tv_screen_left"}, .omit = {"spotmobil_top_03", "tv_screen_left"}});
+    log.Clear();
+    QZ11Game::ApplyStageDressing();
+    QZ11Game::ApplyInGameStageDressing();
+    EXPECT_EQ(LogCount("QZ11Game : can't find 'spotmobil_top_03' in the level"), 1u);
+    EXPECT_EQ(LogCount("QZ11Game : 'tv_screen_left' has no stage behaviour"), 2u);
+    EXPECT_EQ(Stage("tv_screen_right")->RequestedKey, "empty");
+    EXPECT_EQ(Stage("spotmobil_top_reflect_02")->PlayStartKey, "KeyPause");
 }

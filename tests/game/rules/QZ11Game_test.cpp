@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "tests/game/rules/MatchStage.h"
@@ -96,36 +95,12 @@ TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndex) {
         Act("BuzzSinglePlayer", Player(1));
         EXPECT_EQ(events.recorders[0].last, Player(1));
         EXPECT_EQ(Values(context.m_BuzzOwner, context.m_AIMayAct), Values(c.computer ? 1 : 0, c.mayActAfter));
-        int marked = 0;
+        // Marked, each from its own side.
+        std::vector<std::string> marked;
         for (int i = 0; i < 8; ++i)
-            if (QZCharacter* character = Member(i); character->m_Behavior.BuzzRequest) {
-                ++marked;
-                EXPECT_EQ(Contestant(i), c.marked);
-                EXPECT_EQ(character->m_Behavior.BuzzFromLeft, i < 4);
-            }
-        EXPECT_EQ(marked, c.marked ? 1 : 0);
-    }
-}
-
-// Each firing operation fires its own event once, with the player-1 member; the spare events
-// never fire.
-TEST_F(MatchModeTest, FiringOperationsFireTheirEventWithPlayerOne) {
-    Enter(StageLevel());
-    context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
-    struct Case { void (QZ11Game::*fire)(); int event; };
-    const Case cases[] = {{&QZ11Game::FireFaceOffQuestion, 4}, {&QZ11Game::StartAnswerTurn, 5},
-                          {&QZ11Game::FireRoundStart, 6}, {&QZ11Game::FireResume, 7},
-                          {&QZ11Game::DecideFaceOffWinner, 8}, {&QZ11Game::StartFastMoney, 9},
-                          {&QZ11Game::FireFastMoneySecondPlayer, 10}, {&QZ11Game::FireFastMoneyReveal, 11},
-                          {&QZ11Game::StartRoundAnswerTurn, 13}, {&QZ11Game::FirePlayOrPassChosen, 14},
-                          {&QZ11Game::FireScoreChanged, 15}, {&QZ11Game::FireSteal, 16},
-                          {&QZ11Game::FireAnswerResult, 17}, {&QZ11Game::FireBuzzOpen, 18},
-                          {&QZ11Game::FireOthersRevealed, 19}, {&QZ11Game::FireAchievementUnlocked, 20}};
-    for (const Case& c : cases) {
-        events.Attach(match());
-        (match().*c.fire)();
-        EXPECT_EQ(events.fired, std::vector<int>{c.event});
-        EXPECT_EQ(events.recorders[c.event].last, Player(0)) << c.event;
+            if (Member(i)->m_Behavior.BuzzRequest)
+                marked.push_back(Contestant(i) + (Member(i)->m_Behavior.BuzzFromLeft == (i < 4) ? "" : " wrong side"));
+        EXPECT_EQ(marked, c.marked ? std::vector<std::string>{c.marked} : std::vector<std::string>{});
     }
 }
 
@@ -144,9 +119,9 @@ TEST_F(MatchModeTest, RoundAnswerTurnClearsTheStrikesOfTheFamilyAtTheTurn) {
     context.m_CurrentFamily = QZ2011GameContext::kNoFamily;
     events.Attach(match());
     match().StartRoundAnswerTurn();
-    EXPECT_TRUE(log.Contains("No family set!!"));
-    EXPECT_EQ(Values(events.recorders[13].count, context.m_ComputerFamily->m_Strikes + context.m_PlayerOneFamily->m_Strikes),
-              Values(1, 2));
+    EXPECT_EQ(Values(log.Contains("No family set!!"), events.recorders[13].count,
+                     context.m_ComputerFamily->m_Strikes + context.m_PlayerOneFamily->m_Strikes),
+              Values(true, 1, 2));
 }
 
 // A skip ends only a skippable sequence, only while skipping is allowed; in a single-player
@@ -174,32 +149,6 @@ TEST_F(MatchModeTest, SkipEndsOnlyASkippableSequence) {
     }
 }
 
-// Entering the level again and again (the sample level's cycles are checked elsewhere): the
-// computer family's player is made at the base start, a missing stage name is reported once
-// per entry, and leaving gives back every render record and the members' playing flags.
-TEST_F(MatchModeTest, LevelCyclesMakeTheComputerPlayerAndGiveBackTheStage) {
-    auto* renderables = GameServices::Bridge::RenderingSystem::GetRenderableModelDataFactory();
-    ASSERT_NE(renderables, nullptr);
-    const u32 renderablesBefore = renderables->GetUsedCount();
-    Player(1)->m_ComputerPlay = Player(1)->m_ComputerPlay2 = 1;
-    home.Write("-xml/levels/stage_0.xml", LevelFile({.omit = {"board_screen10_a"}}));
-    for (int cycle = 0; cycle < 2; ++cycle) {
-        SCOPED_TRACE(cycle);
-        log.Clear();
-        Go("stage_0", 60);
-        ASSERT_NE(set(), nullptr);
-        const auto& ais = context.GetAIManager().m_AIs;
-        auto* ai = ais.empty() ? nullptr : dynamic_cast<QZAI*>(ais[0]);
-        EXPECT_TRUE(ai && ai->m_Member == Player(1) && ai->m_TeamActionManager == context.GetTeamActionManager());
-        EXPECT_EQ(LogCount("QZ11Game : can't find 'board_screen10_a' in the level"), 1u);
-        EXPECT_FALSE(log.Contains("can't find 'contestant"));
-        Player(1)->m_Playing = 1;
-        Go("elsewhere", 30);
-        EXPECT_EQ(renderables->GetUsedCount(), renderablesBefore);
-        EXPECT_EQ(context.m_PlayerOneFamily->m_Members[1]->m_Playing, 0);
-    }
-}
-
 // Level start and a device connection alike link member i with "PlayerCursor" + i; a device
 // naming no member and a missing cursor are reported and skipped.
 TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
@@ -214,8 +163,7 @@ TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
     };
     for (int i = 0; i < 2; ++i) {
         ASSERT_NE(cursor(i), nullptr);
-        EXPECT_EQ(cursor(i)->GetMember(), Player(i)) << i;
-        EXPECT_EQ(Player(i)->m_Entity, cursor(i)) << i;
+        EXPECT_TRUE(cursor(i)->GetMember() == Player(i) && Player(i)->m_Entity == cursor(i)) << i;
         Player(i)->m_Entity = nullptr;
         cursor(i)->SetMember(nullptr);
     }
@@ -223,8 +171,7 @@ TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
         GameServices::Bridge::DeviceInfos infos;
         infos.m_DeviceId = id;
         GameServices::KorvoGame::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
-        EXPECT_EQ(cursor(id)->GetMember(), Player(id)) << id;
-        EXPECT_EQ(Player(id)->m_Entity, cursor(id)) << id;
+        EXPECT_TRUE(cursor(id)->GetMember() == Player(id) && Player(id)->m_Entity == cursor(id)) << id;
     }
     for (int id : {-1, 2}) {
         LogCapture lines;

@@ -29,7 +29,7 @@ protected:
     void SetUp() override {
         MatchStageTest::SetUp();
         Enter(StageLevel());
-        bank = std::make_unique<OneQuestionBank>(context, home, 8);
+        bank = std::make_unique<QuestionBank>(context, home, std::vector<TestQuestion>{WordQuestion(8)});
     }
     void TearDown() override {
         bank.reset();
@@ -80,9 +80,8 @@ protected:
         }
         return n;
     }
-    int Shown() { return Gestures(); }
 
-    std::unique_ptr<OneQuestionBank> bank;
+    std::unique_ptr<QuestionBank> bank;
 };
 
 }  // namespace
@@ -95,19 +94,16 @@ TEST_F(RoundRulesTest, FaceOffAnswersDecideTheWinnerOrReplay) {
                  i32 nextPhase, winner, nextFamily, nextReplay; const char* sequence; size_t awards; };
     const Row rows[] = {
         {false, 8, 0, 0, 0, P1, -1, 0, 10, 0, P1, 0, "", 1},
-        {false, 8, 1, 0, 0, P1, -1, 1, 9, -1, C, 0, "", 1},
-        {false, 8, 0, 1, 1, C, -1, 4, 10, 1, C, 1, "", 0},
+        {false, 8, 1, 0, 0, P1, -1, 1, 9, -1, C, 0, "", 1}, {false, 8, 0, 1, 1, C, -1, 4, 10, 1, C, 1, "", 0},
         {false, 8, 0, 0, 1, C, -1, -1, 9, -1, P1, 0, "", 0},
-        {false, 8, 1, 0, -1, P1, -1, 2, 9, -1, C, 0, "", 0},
-        {false, 9, 0, 0, 0, C, 1, 0, 10, 1, C, 0, "", 0},
+        {false, 8, 1, 0, -1, P1, -1, 2, 9, -1, C, 0, "", 0}, {false, 9, 0, 0, 0, C, 1, 0, 10, 1, C, 0, "", 0},
         {false, 9, 0, 0, 0, C, 1, 3, 10, 0, P1, 0, "", 0},
         {false, 9, 1, 0, 1, P1, -1, 2, 10, 0, P1, 0, "", 1},
         {false, 9, 0, 0, 1, P1, 2, 0, 10, 0, P1, 0, "", 1},
         {false, 9, 0, 0, 1, P1, 2, -1, 10, 1, C, 0, "", 0},
         {false, 9, 0, 0, 0, C, -1, -1, 8, -1, P1, 1, "", 0},
         {false, 9, 0, 1, 0, C, -1, -1, 5, -1, C, 0, "faceoff_round1", 0},
-        {false, 9, 0, 1, 0, C, -1, 5, 10, 1, C, 1, "", 0},
-        {true, 8, 0, 0, 1, P2, -1, 0, 10, 1, P2, 0, "", 0},
+        {false, 9, 0, 1, 0, C, -1, 5, 10, 1, C, 1, "", 0}, {true, 8, 0, 0, 1, P2, -1, 0, 10, 1, P2, 0, "", 0},
         {true, 9, 0, 0, 1, P1, 2, 2, 10, 0, P1, 0, "", 0},
         {true, 9, 0, 0, 0, P2, -1, -1, 8, -1, P1, 1, "", 0},
     };
@@ -230,7 +226,7 @@ TEST_F(RoundRulesTest, RoundAnswersStrikeOrCompleteTheBoard) {
     Set(false, PhaseRoundAnswers, 1, 0, QZ2011GameContext::kNoFamily, 1);
     record().m_AnswerIndex = -1;
     rules().DispatchAnswerResult(record());
-    EXPECT_EQ(Playing(), "");
+    EXPECT_EQ(Playing() + (log.Contains("Invalid sequence name !!!") ? " and a strike asked for" : ""), "");
 }
 
 // The steal: a right answer takes the bank for the stealing family, a wrong one gives it to the
@@ -261,7 +257,7 @@ TEST_F(RoundRulesTest, StealTakesOrLosesTheBank) {
                   Values(PhaseStealResult, r.stealerScore, r.otherScore, 0, -1, 0, 1, r.awards));
         const bool failed = r.index < 0;
         EXPECT_EQ(Values(Gestures(&QZBehaviorCharacter::LoseSmallFamilyRequest),
-                         Gestures(&QZBehaviorCharacter::LoseSmallRequest), Shown()),
+                         Gestures(&QZBehaviorCharacter::LoseSmallRequest), Gestures()),
                   Values(failed && r.leftGestures ? 40 : 0, failed && !r.leftGestures ? 4 : 0,
                          !failed ? 44 : r.leftGestures ? 40 : 4));
     }
@@ -297,7 +293,7 @@ TEST_F(RoundRulesTest, RoundWonBanksForTheFamilyAtTheTurn) {
         const bool left = std::string(r.sequence) == "round_won_left";
         EXPECT_EQ(Gestures(&QZBehaviorCharacter::WinMedFamilyRequest), left ? 40 : 0);
         if (std::string(r.sequence) != "blank") {
-            EXPECT_EQ(Shown(), left ? 40 : 4);
+            EXPECT_EQ(Gestures(), left ? 40 : 4);
             EXPECT_EQ(Gestures(&QZBehaviorCharacter::WinMedRequest), left ? 0 : 4);
         }
         EXPECT_EQ(Awards(), r.awards);
@@ -334,7 +330,7 @@ TEST_F(RoundRulesTest, HiddenAnswersAreRevealedInRankOrder) {
 // A question of ten answers (an untrusted file) reveals no ninth answer.
 TEST_F(RoundRulesTest, ALongQuestionRevealsEightAnswersAtMost) {
     bank.reset();
-    bank = std::make_unique<OneQuestionBank>(context, home, 10);
+    bank = std::make_unique<QuestionBank>(context, home, std::vector<TestQuestion>{WordQuestion(10)});
     Question* question = Set(false, PhaseRevealOthers, 1, 0, P1);
     ASSERT_EQ(question->AnswerCount(), 10u);
     std::vector<std::string> played;
@@ -388,7 +384,7 @@ TEST_F(RoundRulesTest, NextRoundOrTheEndOfTheMainGame) {
                          playing ? r.nextRound == 5 : r.sudden, playing && r.nextRound == 5 ? -1 : 0, playing));
         // The winner's gestures: player 1's family on the left, the other on the right.
         EXPECT_EQ(Values(Gestures(&QZBehaviorCharacter::WinMedFamilyRequest),
-                         Gestures(&QZBehaviorCharacter::WinMedRequest), Shown()),
+                         Gestures(&QZBehaviorCharacter::WinMedRequest), Gestures()),
                   Values(leftWon ? 40 : 0, r.phase == 28 || (r.phase == 23 && !leftWon) ? 4 : 0,
                          leftWon ? 40 : r.phase == 23 || r.phase == 28 ? 4 : 0));
     }
@@ -400,10 +396,8 @@ TEST_F(RoundRulesTest, NextRoundOrTheEndOfTheMainGame) {
 TEST_F(RoundRulesTest, SuddenDeathBanksTheTopAnswerOnly) {
     struct Row { i32 phase, family, index; u32 bank; i32 phase2, leftScore, rightScore; const char* sequence; };
     const Row rows[] = {
-        {20, P1, 0, 240, 23, 340, 100, "fast_money_round_left"},
-        {20, P1, 0, 150, 5, 250, 100, "SuddenDeath"},
-        {20, P1, -1, 0, 21, 100, 100, ""},
-        {21, C, 0, 240, 28, 100, 340, "end_game_loose"},
+        {20, P1, 0, 240, 23, 340, 100, "fast_money_round_left"}, {20, P1, 0, 150, 5, 250, 100, "SuddenDeath"},
+        {20, P1, -1, 0, 21, 100, 100, ""}, {21, C, 0, 240, 28, 100, 340, "end_game_loose"},
         {21, C, -1, 0, 5, 100, 100, "SuddenDeath"},
     };
     for (const Row& r : rows) {
