@@ -39,7 +39,8 @@ protected:
     // playing; the decade, round and phase as given.
     QZ2011::Question* Ask(int answers, u32 decade = 0, i32 round = 1, i32 phase = 8) {
         bank.reset();
-        bank = std::make_unique<match_stage::OneQuestionBank>(context, home, answers);
+        bank = std::make_unique<match_stage::QuestionBank>(
+            context, home, std::vector<TestQuestion>{match_stage::WordQuestion(answers)});
         StopShow();
         context.m_Decade = decade;
         context.m_RoundCounter = round;
@@ -58,7 +59,7 @@ protected:
     int Judged() const { return events.recorders[3].count; }
     static std::string Text(const GameServices::Widget::Label* label) { return label->m_TextStyle.m_Text.c_str(); }
 
-    std::unique_ptr<match_stage::OneQuestionBank> bank;
+    std::unique_ptr<match_stage::QuestionBank> bank;
 };
 
 TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsAndFastMoneySums) {
