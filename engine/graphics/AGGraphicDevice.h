@@ -29,6 +29,7 @@ public:
     // Removes the layer, keeping the order of the others.
     void RemoveLayer(AGGraphicLayer* layer);
     u32 GetLayerCount() const { return m_layers.Count(); }
+    AGGraphicLayer* GetLayer(u32 index) const { return index < m_layers.Count() ? m_layers[index] : nullptr; }
 
     u32 GetWidth() const { return m_width; }
     u32 GetHeight() const { return m_height; }

@@ -39,6 +39,7 @@
 #include "tests/support/GraphicsStartup.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScopedEnv.h"
+#include "tests/support/SceneTrace.h"
 #include "tests/support/ScopedWorkingDir.h"
 #include "tests/support/TempDir.h"
 
@@ -193,6 +194,12 @@ protected:
             if (frames)
                 mixer->Render(m_mix.data(), frames);
         }
+        // What is on screen, every half second.
+        if (m_nowMs >= m_nextCaptureMs) {
+            m_nextCaptureMs += 500;
+            if (PCGraphicDevice* graphics = PCGraphicDevice::Get())
+                m_trace.Capture(*graphics, m_nowMs);
+        }
         while (!m_input.empty() && m_input.front().first <= m_frame) {
             m_app->GetWindow()->Post(m_input.front().second);
             m_input.pop_front();
@@ -259,8 +266,9 @@ protected:
                 [this, page, button] { Click(OnPage(page, button)); }};
     }
 
-    // From the program's start to the match level of the run's choice, with its stage loaded.
-    std::vector<Step> WayIn() {
+    // From the program's start to the match level of the decade and difficulty buttons given, with
+    // its stage loaded.
+    std::vector<Step> WayIn(const char* decade = "Button70s", const char* difficulty = "EasyButton") {
         auto* startup = static_cast<ScreenStartup*>(
             GameServices::Widget::ScreenManager::Instance().FindScreen(ScreenStartup::kName));
         return {
@@ -275,8 +283,8 @@ protected:
             {"the name page's done button", [] { return Usable(OnPage("compositionKeyboard", "DoneButton")); },
              [this] { Click(OnPage("compositionKeyboard", "DoneButton")); }},
             ClickOn("compositionMainMenu", "singlePlayerButton"),
-            ClickOn("compositionDecadeSelector", "Button70s"),
-            ClickOn("compositionDifficultySelector", "EasyButton"),
+            ClickOn("compositionDecadeSelector", decade),
+            ClickOn("compositionDifficultySelector", difficulty),
             // Right clicks skip the tutorial's pages until the match level stands.
             {"the match level", [this] { return m_context.GetMatchMode().GetSet() != nullptr; }, nullptr, 60000,
              [this] {
@@ -287,7 +295,8 @@ protected:
     }
 
     // Player one's move in a match, when one is due: buzz in each face-off, play, and answer in its
-    // own turns (a not-found answer; fast money: the first player the top answer, the second another).
+    // own turns (a not-found answer; fast money: the first player the top answer, the second another;
+    // with m_answerWrong, words of no answer).
     void Act() {
         PlayedContext& c = m_context;
         ScreenGame& screen = c.GetGameScreen();
@@ -316,7 +325,7 @@ protected:
         m_turnTaken = !fastMoney;
         const Question* question = c.GetQuestionManager() ? c.GetQuestionManager()->CurrentQuestion() : nullptr;
         std::string text = "zzqx wvvk";
-        if (question) {
+        if (question && !m_answerWrong) {
             // The answers by value, highest first; the second fast-money player skips the first's.
             std::vector<u32> order;
             for (u32 i = 0; i < question->AnswerCount(); ++i)
@@ -362,7 +371,9 @@ protected:
     uint64_t m_frame = 0, m_nowMs = 0, m_audioRemainder = 0, m_submitMs = 0, m_playClickMs = 0;
     std::vector<float> m_mix;
     int m_phaseWrites = 0, m_buzzedWrite = -1, m_turnWrite = -1;
-    bool m_turnTaken = false;
+    bool m_turnTaken = false, m_answerWrong = false;
+    scene::SceneTrace m_trace;
+    uint64_t m_nextCaptureMs = 0;
 };
 
 TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
@@ -380,6 +391,28 @@ TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
     EXPECT_EQ(m_failure, "");
     EXPECT_EQ(m_context.m_Decade * 10 + m_context.m_Difficulty, 0u);
     EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
+    // What was on screen every half second, against the recorded run.
+    EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), TALLYVOX_TRACES "/sample_match_70s.txt"), "");
+}
+
+// The 90s on hard, every answer wrong: strikes, the computer family's steals and rounds, the loss.
+TEST_F(SampleMatch, A90sHardMatchAnsweredWrongIsLost) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
+    GTEST_SKIP() << "a whole match takes minutes of plain time: it runs in the plain build";
+#endif
+    m_answerWrong = true;
+    std::vector<Step> steps = WayIn("Button90s", "HardButton");
+    steps.push_back({"the end of the lost match",
+                     [this] {
+                         return i32(m_context.m_GamePhase) == PhaseGameEnd &&
+                                !m_context.GetSequenceManager()->GetCurrentSequence();
+                     },
+                     nullptr, 40 * 60000, [this] { Act(); }});
+    Play(std::move(steps));
+    EXPECT_EQ(m_failure, "");
+    EXPECT_EQ(m_context.m_Decade * 10 + m_context.m_Difficulty, 22u);
+    EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
+    EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), TALLYVOX_TRACES "/sample_match_90s_lost.txt"), "");
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+#pragma once
+// What the graphic device would draw, as text: one line per layer (enabled, opacity, place,
+// size, order, camera) and one per renderable in it (type, flags, colour, sort key, world
+// place, the type's own state and a digest of its vertices). Numbers are rounded to 1/64 so
+// that the lines do not depend on the build's floating-point details.
+//
+// A SceneTrace keeps the last description and, at each Capture, appends the lines that
+// changed (keyed by their place in the layer tree) to its log, stamped with the time given;
+// the lines that changed only in their vertex digest make one "moved" line with a digest.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+class AGGraphicDevice;
+
+namespace scene {
+
+// Key ("L0.2#5"), then the line's text.
+std::map<std::string, std::string> Describe(const AGGraphicDevice& device);
+
+class SceneTrace {
+public:
+    void Capture(const AGGraphicDevice& device, uint64_t timeMs);
+    const std::vector<std::string>& Log() const { return m_Log; }
+
+private:
+    std::map<std::string, std::string> m_Last;
+    std::vector<std::string> m_Log;
+};
+
+// Compares the log with the golden file (one line each); on a difference, the first lines
+// that differ. With TALLYVOX_UPDATE_GOLDEN=1 in the environment the file is rewritten instead.
+std::string CompareWithGolden(const std::vector<std::string>& log, const std::string& goldenPath);
+
+}  // namespace scene
