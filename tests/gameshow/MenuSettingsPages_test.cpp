@@ -729,7 +729,8 @@ TEST_F(MenuPages, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
 
 TEST_F(MenuPages, TheLookPageShowsOnlyForAFirstTimePlayer) {
     // The current slot, a profile chosen, the page shown.
-    for (const auto& [current, choose, shown] : {std::tuple{-1, false, true}, {0, false, false}, {-1, true, false}}) {
+    for (const auto& [current, choose, shown] :
+         {std::tuple{-1, false, true}, {0, false, false}, {-1, true, false}}) {
         SCOPED_TRACE(testing::Message() << current << " " << choose);
         StartNewPlayer({"ANNA", "", "", ""}, current);
         if (choose)

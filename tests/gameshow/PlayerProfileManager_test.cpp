@@ -228,7 +228,8 @@ TEST_F(Profiles, PlayerSettingsAndAchievementValues) {
     // The player, the name, the report (null: none), whether the value is stored.
     using Case = std::tuple<i32, const char*, const char*, bool>;
     for (const auto& [player, name, report, written] :
-         {Case{0, "FamilyTopRandNum1", nullptr, true}, Case{0, "FamilyTopRandNum2", "This achievement doesn't exist.", true},
+         {Case{0, "FamilyTopRandNum1", nullptr, true},
+          Case{0, "FamilyTopRandNum2", "This achievement doesn't exist.", true},
           Case{1, "FamilyTopRandNum1", "No profile was found assigned to player id = 1", false}}) {
         SCOPED_TRACE(name);
         log.Clear();

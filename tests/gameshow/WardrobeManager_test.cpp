@@ -36,7 +36,8 @@ TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
     AddProfile(look, "Ann");
     using Case = std::tuple<const char*, void (WardrobeManager::*)(), bool (WardrobeManager::*)() const>;
     for (const auto& [file, load, loaded] : {
-             Case{"characterassemblies.xml", &WardrobeManager::LoadDefaultAssemblies, &WardrobeManager::IsDefaultLoaded},
+             Case{"characterassemblies.xml", &WardrobeManager::LoadDefaultAssemblies,
+                  &WardrobeManager::IsDefaultLoaded},
              Case{"unlockablecharacterassemblies.xml", &WardrobeManager::LoadUnlockableAssemblies,
                   &WardrobeManager::IsUnlockableLoaded},
              Case{"retailercharacterassemblies.xml", &WardrobeManager::LoadExtraAssemblies,
