@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 #include <random>
+#include <tuple>
 #include <utility>
 
 #include "engine/core/AGAudioManager.h"
@@ -453,25 +454,20 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
 }
 
 TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
-    const struct {
-        Names names;
-        bool canCreate;
-        bool canDelete;
-        std::map<i32, i32> slots;
-    } cases[] = {
-        {{"Ann", "Bob", "Cy", "Dee"}, false, true, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
-        {{"Ann", "", "", ""}, true, false, {{0, 0}}},
-        {{"Ann", "", "Cy"}, true, true, {{0, 0}, {1, 2}}},
-        {{"", "", "", ""}, true, false, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.names.size());
-        Start(c.names, 0, profiles);
-        EXPECT_EQ(At(profiles, "NewProfileButton")->m_Enabled != 0, c.canCreate);
-        EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_Enabled != 0, c.canDelete);
-        EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_InputLocked != 0, !c.canDelete);
-        EXPECT_EQ(profiles.GetSlotMap(), c.slots);
-        EXPECT_EQ(At(profiles, "baseImageProfile1")->Visible != 0, !c.slots.empty());
+    // The slots, whether a profile can be made and deleted, the map of shown places to slots.
+    using Row = std::tuple<Names, bool, bool, std::map<i32, i32>>;
+    for (const auto& [names, canCreate, canDelete, slots] : std::vector<Row>{
+             {{"Ann", "Bob", "Cy", "Dee"}, false, true, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
+             {{"Ann", "", "", ""}, true, false, {{0, 0}}},
+             {{"Ann", "", "Cy"}, true, true, {{0, 0}, {1, 2}}},
+             {{"", "", "", ""}, true, false, {}}}) {
+        SCOPED_TRACE(names.size());
+        Start(names, 0, profiles);
+        EXPECT_EQ(At(profiles, "NewProfileButton")->m_Enabled != 0, canCreate);
+        EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_Enabled != 0, canDelete);
+        EXPECT_EQ(At(profiles, "DeleteProfileButton")->m_InputLocked != 0, !canDelete);
+        EXPECT_EQ(profiles.GetSlotMap(), slots);
+        EXPECT_EQ(At(profiles, "baseImageProfile1")->Visible != 0, !slots.empty());
         Click(profiles, "NewProfileButton");
         EXPECT_STREQ(Next(), ProfilesComposition::kNewProfilePage);
     }
@@ -622,24 +618,6 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     screen.reset();  // TearDown uninitializes the pages again
 }
 
-TEST_F(MenuPages, MissingMainMenuButtonsAreReportedExceptTheOptionalAwardsButton) {
-    Start({"Ann"}, 0, mainMenu);
-    EXPECT_TRUE(mainMenu.HasAwardsButton() && Own(application, &mainMenu));
-    W::Panel bare{"MenuScreen"};
-    auto* root = pagetest::Add<W::Panel>(&bare, CompositionManager::kMainMenu);
-    for (const char* name : {"profileButton", "exitButton"})
-        pagetest::Add<W::Button>(root, name);
-    mainMenu.Uninitialize();
-    log.Clear();
-    mainMenu.Initialize(&bare, CompositionManager::kMainMenu);
-    Names reported;
-    for (const std::string& line : log.Lines())
-        if (line.find("can not find ") != std::string::npos)
-            reported.push_back(line.substr(line.find("can not find ") + 13));
-    EXPECT_EQ(reported, (Names{"singlePlayerButton", "optionsButton"}));
-    EXPECT_TRUE(!mainMenu.HasAwardsButton() && Own(application, &mainMenu));
-    mainMenu.Uninitialize();
-}
 
 TEST_F(MenuPages, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
     Start({"Ann"}, 0, mainMenu);
@@ -667,8 +645,12 @@ TEST_F(MenuPages, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
     EXPECT_EQ(popupEvents.events, (std::vector<bool>{true, true}));
 }
 
+// Uninitialized or destroyed, the main menu clears only the window callbacks that are still its
+// own; initialized on a layout without some buttons, it reports them, except the optional
+// awards button.
 TEST_F(MenuPages, MainMenuUninitializeOrDestructionClearsOnlyTheCallbacksThatAreStillItsOwn) {
     Start({"Ann"}, 0, mainMenu);
+    EXPECT_TRUE(mainMenu.HasAwardsButton() && Own(application, &mainMenu));
     int other = 0;
     application.SetCloseCallback(&other, [](void*) { return true; });
     mainMenu.Uninitialize();
@@ -679,6 +661,19 @@ TEST_F(MenuPages, MainMenuUninitializeOrDestructionClearsOnlyTheCallbacksThatAre
     EXPECT_EQ(At(mainMenu, "exitButton")->GetBehavior()->Event(W::kEventClick).Count(), 0u);
     compositions.QuitCancelled.Fire();
     EXPECT_TRUE(popupEvents.events.empty());
+    W::Panel bare{"MenuScreen"};
+    auto* root = pagetest::Add<W::Panel>(&bare, CompositionManager::kMainMenu);
+    for (const char* name : {"profileButton", "exitButton"})
+        pagetest::Add<W::Button>(root, name);
+    log.Clear();
+    mainMenu.Initialize(&bare, CompositionManager::kMainMenu);
+    Names reported;
+    for (const std::string& line : log.Lines())
+        if (line.find("can not find ") != std::string::npos)
+            reported.push_back(line.substr(line.find("can not find ") + 13));
+    EXPECT_EQ(reported, (Names{"singlePlayerButton", "optionsButton"}));
+    EXPECT_TRUE(!mainMenu.HasAwardsButton() && Own(application, &mainMenu));
+    mainMenu.Uninitialize();
     // A page destroyed while initialized takes its window callbacks with it.
     {
         MainMenuComposition gone;
@@ -733,24 +728,16 @@ TEST_F(MenuPages, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
 }
 
 TEST_F(MenuPages, TheLookPageShowsOnlyForAFirstTimePlayer) {
-    const struct {
-        const char* what;
-        int current;
-        bool choose;
-        bool shown;
-    } cases[] = {
-        {"no profile", -1, false, true},
-        {"current profile", 0, false, false},
-        {"profile chosen", -1, true, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        StartNewPlayer({"ANNA", "", "", ""}, c.current);
-        if (c.choose)
+    // The current slot, a profile chosen, the page shown.
+    for (const auto& [current, choose, shown] :
+         {std::tuple{-1, false, true}, {0, false, false}, {-1, true, false}}) {
+        SCOPED_TRACE(testing::Message() << current << " " << choose);
+        StartNewPlayer({"ANNA", "", "", ""}, current);
+        if (choose)
             manager->SelectProfile(0);
-        manager->GetSettings()->CurrentSavedGame = c.current;
+        manager->GetSettings()->CurrentSavedGame = current;
         lookPage.OnScreenEnter();
-        EXPECT_EQ(lookPage.GetRootPanel()->Visible, c.shown);
+        EXPECT_EQ(lookPage.GetRootPanel()->Visible, shown);
         EXPECT_FALSE(namePage.GetRootPanel()->Visible);
     }
 }
@@ -1036,36 +1023,24 @@ TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {
 // of a good file replaces the list and forgets the grants.
 TEST_F(MenuPages, AwardUnreadableFilesLeaveNoAwards) {
     StartAwards("");
-    const struct {
-        const char* what;
-        const char* text;  // null: no file
-    } cases[] = {
-        {"missing", nullptr},
-        {"other root", "<Root><MetaAwards/></Root>"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        WriteAwards(AwardsText(Group("G", Award("A") + Award("B"))));
+    const std::string good = AwardsText(Group("G", Award("A") + Award("B")));
+    // After a granted award, the file read again: missing (null), foreign, then good.
+    for (const char* text : {static_cast<const char*>(nullptr), "<Root><MetaAwards/></Root>", good.c_str()}) {
+        SCOPED_TRACE(text ? text : "missing");
+        WriteAwards(good);
         awardsPage.LoadAwards();
         awardsPage.UnlockAward("A", true);
         std::filesystem::remove(dir.File("-xml/global/awards.xml"));
-        if (c.text)
-            WriteAwards(c.text);
+        if (text)
+            WriteAwards(text);
         log.Clear();
         awardsPage.LoadAwards();
         awardsPage.ShowGroups();
-        EXPECT_TRUE(awardsPage.GetAwardList().MetaAwards.empty());
-        EXPECT_EQ(Text(awardsPage, "progressLabel"), "0/0");
-        EXPECT_FALSE(log.Lines().empty());
+        EXPECT_EQ(awardsPage.GetAwardList().MetaAwards.empty(), text != good.c_str());
+        EXPECT_EQ(Text(awardsPage, "progressLabel"), text == good.c_str() ? "0/2" : "0/0");
+        EXPECT_EQ(log.Lines().empty(), text == good.c_str());
     }
-    WriteAwards(AwardsText(Group("G", Award("A") + Award("B"))));
-    awardsPage.LoadAwards();
-    awardsPage.UnlockAward("A", true);
-    awardsPage.LoadAwards();
-    awardsPage.ShowGroups();
-    EXPECT_FALSE(Nth(0).unlocked);
-    EXPECT_EQ(awardsPage.GetUnlockedCount(), 0u);
-    EXPECT_EQ(Text(awardsPage, "progressLabel"), "0/2");
+    EXPECT_TRUE(!Nth(0).unlocked && awardsPage.GetUnlockedCount() == 0);
     awardsPage.UnlockAward("B", true);
     awardsPage.RefreshAwards();  // another profile: the grants are read again from nothing
     EXPECT_TRUE(!Nth(1).unlocked && awardsPage.GetUnlockedCount() == 0 && Text(awardsPage, "progressLabel") == "0/2");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "engine/core/XmlReader.h"
 #include "gameservices/entities/Team.h"
@@ -176,17 +177,11 @@ TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {
 // A corrupt save is put to the player: the document holds no slot until the player answers,
 // every lookup handles that, and nothing is written over the file.
 TEST_F(Profiles, ACorruptSaveIsNeitherUsedNorOverwritten) {
-    struct Case {
-        const char* what;
-        std::string text;
-    } cases[] = {
-        {"another version", DocumentText(0, SlotsText({"ANNA", "", "", ""}), 2)},
-        {"three slots", DocumentText(0, SlotsText({"ANNA", "", ""}))},
-        {"no document", "<root><Settings>"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Store(c.text);
+    // Another version, three slots, no document.
+    for (const std::string& text : {DocumentText(0, SlotsText({"ANNA", "", "", ""}), 2),
+                                    DocumentText(0, SlotsText({"ANNA", "", ""})), std::string("<root><Settings>")}) {
+        SCOPED_TRACE(text);
+        Store(text);
         const std::string bad = Contents();
         EventCounter loaded;
         NewManager();
@@ -230,24 +225,21 @@ TEST_F(Profiles, PlayerSettingsAndAchievementValues) {
     // Achievement values live on the player's profile; an undeclared name is reported and
     // still stored.
     manager->AddAttribute("FamilyTopRandNum1");
-    struct Case {
-        i32 player;
-        const char* name;
-        const char* report;
-        bool written;
-    } cases[] = {{0, "FamilyTopRandNum1", nullptr, true},
-                 {0, "FamilyTopRandNum2", "This achievement doesn't exist.", true},
-                 {1, "FamilyTopRandNum1", "No profile was found assigned to player id = 1", false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    // The player, the name, the report (null: none), whether the value is stored.
+    using Case = std::tuple<i32, const char*, const char*, bool>;
+    for (const auto& [player, name, report, written] :
+         {Case{0, "FamilyTopRandNum1", nullptr, true},
+          Case{0, "FamilyTopRandNum2", "This achievement doesn't exist.", true},
+          Case{1, "FamilyTopRandNum1", "No profile was found assigned to player id = 1", false}}) {
+        SCOPED_TRACE(name);
         log.Clear();
         manager->GetSlot(0)->IntAttributes.Clear();
-        SetAchievementValue(c.player, c.name, 6);
+        SetAchievementValue(player, name, 6);
         int read = 2;
-        EXPECT_EQ(GetAchievementValue(c.player, c.name, read), c.written);
-        EXPECT_EQ(read, c.written ? 6 : 2);
-        EXPECT_EQ(manager->GetSlot(0)->IntAttributes.size(), c.written ? 1u : 0u);
-        EXPECT_TRUE(c.report ? log.Contains(c.report) : log.Lines().empty());
+        EXPECT_EQ(GetAchievementValue(player, name, read), written);
+        EXPECT_EQ(read, written ? 6 : 2);
+        EXPECT_EQ(manager->GetSlot(0)->IntAttributes.size(), written ? 1u : 0u);
+        EXPECT_TRUE(report ? log.Contains(report) : log.Lines().empty());
     }
     SetAchievementFlag(0, "FamilyTopRandNum1");
     bool flag = false;

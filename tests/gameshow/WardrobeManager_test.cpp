@@ -34,37 +34,33 @@ using Wardrobe = WardrobeTest;
 
 TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
     AddProfile(look, "Ann");
-    struct Case {
-        const char* file;
-        void (WardrobeManager::*load)();
-        bool (WardrobeManager::*loaded)() const;
-    };
-    const Case cases[] = {
-        {"characterassemblies.xml", &WardrobeManager::LoadDefaultAssemblies, &WardrobeManager::IsDefaultLoaded},
-        {"unlockablecharacterassemblies.xml", &WardrobeManager::LoadUnlockableAssemblies,
-         &WardrobeManager::IsUnlockableLoaded},
-        {"retailercharacterassemblies.xml", &WardrobeManager::LoadExtraAssemblies, &WardrobeManager::IsExtraLoaded},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
+    using Case = std::tuple<const char*, void (WardrobeManager::*)(), bool (WardrobeManager::*)() const>;
+    for (const auto& [file, load, loaded] : {
+             Case{"characterassemblies.xml", &WardrobeManager::LoadDefaultAssemblies,
+                  &WardrobeManager::IsDefaultLoaded},
+             Case{"unlockablecharacterassemblies.xml", &WardrobeManager::LoadUnlockableAssemblies,
+                  &WardrobeManager::IsUnlockableLoaded},
+             Case{"retailercharacterassemblies.xml", &WardrobeManager::LoadExtraAssemblies,
+                  &WardrobeManager::IsExtraLoaded}}) {
+        SCOPED_TRACE(file);
         WardrobeManager::Destroy();
         WardrobeManager& w = *WardrobeManager::Instance();
-        const std::string path = dir.File(Korvo(c.file));
+        const std::string path = dir.File(Korvo(file));
         const std::string text = FileContents(path);
         std::filesystem::remove(path);
         log.Clear();
-        (w.*c.load)();
-        EXPECT_FALSE((w.*c.loaded)());
+        (w.*load)();
+        EXPECT_FALSE((w.*loaded)());
         EXPECT_TRUE(log.Contains("Can not read the CharacterAssembly: "));
-        WriteKorvo(c.file, text);
-        (w.*c.load)();
-        EXPECT_TRUE((w.*c.loaded)());
+        WriteKorvo(file, text);
+        (w.*load)();
+        EXPECT_TRUE((w.*loaded)());
 
         // Read once: files that change afterwards are not read again.
         log.Clear();
         for (const char* part : {"male.xml", "female.xml", "ul_m1.xml", "ul_f1.xml", "ex_m.xml", "ex_f.xml", "ex_a.xml"})
             std::filesystem::remove(dir.File(Korvo(part)));
-        (w.*c.load)();
+        (w.*load)();
         EXPECT_TRUE(log.Lines().empty());
         WriteCharacterFiles();
     }
@@ -330,38 +326,33 @@ protected:
 // the no-glasses choice of the avatar's gender; the last tab lists the extra items. Slots
 // beyond the list are hidden and inactive.
 TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
-    const struct {
-        i32 tab;
-        u8 gender;
-        Names names;
-    } cases[] = {
-        {0, KG::CharacterAssembly::kMale, {"ChM_Hair_Afro", "Shared_Hair", "ChM_Hair_Long"}},
-        {1, KG::CharacterAssembly::kMale, {"ChM_No_Eyewear", "ChM_No_Eyewear", "ChM_Glasses", "ChM_Glasses_Star"}},
-        {1, KG::CharacterAssembly::kFemale, {"ChF_No_Eyewear", "ChM_Glasses_Star"}},
-        {2, KG::CharacterAssembly::kMale, {"ChM_Top_Disco", "x.y", "Plain", "Shared", "ChM_Top_Gold"}},
-        {5, KG::CharacterAssembly::kMale,
-         {"ChM_Sport", "ChM_Jersey_skin01", "Shared", "ChM_Top_Gold", "ChM_Shorts_SKIN01", "ChM_Skates"}},
-    };
+    const Names hair = {"ChM_Hair_Afro", "Shared_Hair", "ChM_Hair_Long"};
     page.OnActivate(true);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.tab);
-        menuAvatar.VolatileDatas.GetAppearance()->Assembly.Gender = c.gender;
-        page.SelectTab(c.tab == 0 ? 1 : 0);
-        page.SelectTab(c.tab);
-        EXPECT_EQ(Strings(page.GetShownNames()), c.names);
+    for (const auto& [tab, gender, names] : std::vector<std::tuple<i32, u8, Names>>{
+             {0, KG::CharacterAssembly::kMale, hair},
+             {1, KG::CharacterAssembly::kMale, {"ChM_No_Eyewear", "ChM_No_Eyewear", "ChM_Glasses", "ChM_Glasses_Star"}},
+             {1, KG::CharacterAssembly::kFemale, {"ChF_No_Eyewear", "ChM_Glasses_Star"}},
+             {2, KG::CharacterAssembly::kMale, {"ChM_Top_Disco", "x.y", "Plain", "Shared", "ChM_Top_Gold"}},
+             {5, KG::CharacterAssembly::kMale,
+              {"ChM_Sport", "ChM_Jersey_skin01", "Shared", "ChM_Top_Gold", "ChM_Shorts_SKIN01", "ChM_Skates"}}}) {
+        SCOPED_TRACE(tab);
+        menuAvatar.VolatileDatas.GetAppearance()->Assembly.Gender = gender;
+        page.SelectTab(tab == 0 ? 1 : 0);
+        page.SelectTab(tab);
+        EXPECT_EQ(Strings(page.GetShownNames()), names);
         for (size_t k = 0; k < 12; ++k)
-            EXPECT_EQ(effects[k]->Visible && effects[k]->m_Enabled, k < c.names.size()) << k;
+            EXPECT_EQ(effects[k]->Visible && effects[k]->m_Enabled, k < names.size()) << k;
     }
     // Without a current profile the lists are read for slot 0, whose unlocked items go on.
     manager->GetSettings()->CurrentSavedGame = -1;
     page.SelectTab(0);
-    EXPECT_EQ(Strings(page.GetShownNames()), cases[0].names);
+    EXPECT_EQ(Strings(page.GetShownNames()), hair);
     // Without a look on the avatar the grid stays.
     KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
     log.Clear();
     page.SelectTab(2);
     EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
-    EXPECT_EQ(Strings(page.GetShownNames()), cases[0].names);
+    EXPECT_EQ(Strings(page.GetShownNames()), hair);
 }
 
 // A press puts the item on as the tab's part; the same slot again puts nothing on; a slot past
