@@ -66,8 +66,7 @@ TEST(AGEmitter, BurstsSpawnTheirCountsOncePerLoop) {
     Rig one(Bursts({10}, {4}));
     for (auto [frame, live] : {std::pair<f32, u32>{10.1f, 4}, {10.3f, 4}, {12, 4}, {1, 4}, {10.2f, 8}})
         EXPECT_EQ(one.LiveAt(frame), live) << "frame " << frame;
-    Rig none(Bursts({}, {}));
-    EXPECT_EQ(none.LiveAt(0.2f), 0u);
+    EXPECT_EQ(Rig(Bursts({}, {})).LiveAt(0.2f), 0u);
 }
 
 TEST(AGEmitter, PoolIsBoundedAndCutFilesSpawnNothing) {
@@ -160,8 +159,7 @@ TEST(AGEmitter, SpreadsAndVariationsStayWithinTheirRanges) {
     // A negative life counts as none: the (reduced) variation alone gives particles time.
     data.life = -5;
     data.lifeVariation = 20;
-    Rig lifeless(data);
-    EXPECT_GT(lifeless.LiveAt(0), 100u);
+    EXPECT_GT(Rig(data).LiveAt(0), 100u);
 }
 
 TEST(AGEmitter, SizeCurveFollowsGrowInAndFadeOut) {
