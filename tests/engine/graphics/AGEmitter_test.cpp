@@ -37,9 +37,8 @@ EmitterData OneParticle() {
 }
 
 void ExpectNear(const AGVec3& v, f32 x, f32 y, f32 z, const char* what) {
-    EXPECT_NEAR(v.x, x, 1e-4f) << what;
-    EXPECT_NEAR(v.y, y, 1e-4f) << what;
-    EXPECT_NEAR(v.z, z, 1e-4f) << what;
+    for (auto [got, want] : {std::pair{v.x, x}, {v.y, y}, {v.z, z}})
+        EXPECT_NEAR(got, want, 1e-4f) << what;
 }
 
 EmitterData Bursts(std::vector<float> frames, std::vector<uint16_t> counts) {
