@@ -94,16 +94,13 @@ protected:
         impl->Update();
     }
 
-    // Adds an Ogg file and a descriptor "<name>.snd" naming it, held in memory.
-    void AddSound(const std::string& name, const std::string& ogg) {
+    // Adds an Ogg file and a descriptor "<name>.snd" naming it, held in memory unless streamed
+    // (then read from the package's folder).
+    void AddSound(const std::string& name, const std::string& ogg, bool streamed = false) {
         m_writer.Add(name + ".ogg", TypeKey::Data, ogg);
-        m_writer.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(name + ".ogg", false));
+        m_writer.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(name + ".ogg", streamed));
     }
-    // Puts the Ogg file in the package's folder and adds a streamed descriptor naming it.
-    void AddStream(const std::string& name, const std::string& ogg) {
-        m_writer.Add(name + ".ogg", TypeKey::Data, ogg);
-        m_writer.Add(name + ".snd", TypeKey::Sound, authoring::MakeSoundDescriptor(name + ".ogg", true));
-    }
+    void AddStream(const std::string& name, const std::string& ogg) { AddSound(name, ogg, true); }
     void AddRaw(const std::string& name, const std::string& bytes, u32 type) { m_writer.Add(name, type, bytes); }
     // Writes the package and mounts it; call after the Add calls.
     void Mount() {

@@ -173,8 +173,7 @@ TEST_F(StreamTest, DataOutsideTheGameFoldersMissingNoReadBufferCorruptDataAndPip
 
     // Two streams take the two read buffers; a third finds none.
     PCAudioStreamImpl a, b, c;
-    ASSERT_TRUE(a.Open("ok.snd"));
-    ASSERT_TRUE(b.Open("ok.snd"));
+    ASSERT_TRUE(a.Open("ok.snd") && b.Open("ok.snd"));
     LogCapture log;
     EXPECT_FALSE(c.Open("ok.snd"));
     EXPECT_TRUE(log.Contains("no free read buffer"));

@@ -12,8 +12,7 @@ TEST_F(AudioFixture, SoundDescriptorNormalisesTheDataNameAndHoldsInMemoryDataOnl
     Mount();
 
     PCSound* click = PCSound::Acquire("Click.snd");
-    EXPECT_EQ(click->GetParameter(2), 0xFFFFFFFFu);
-    EXPECT_FALSE(click->IsStreamed());
+    EXPECT_EQ(std::make_pair(click->GetParameter(2), click->IsStreamed()), std::make_pair(0xFFFFFFFFu, false));
     EXPECT_STREQ(click->GetDataName().c_str(), "sfx/click.ogg");
     const AGData* data = click->GetData();
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(data->Bytes()), data->Size()), "OggS-bytes");

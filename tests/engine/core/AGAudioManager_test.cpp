@@ -35,6 +35,5 @@ TEST(AGAudioManagerImpl, NestedPauseResumesExactlyWhatItPaused) {
     impl.Resume();
     impl.Resume();  // unmatched: nothing
     EXPECT_EQ(playingStream.calls, (std::vector<bool>{true, false}));
-    EXPECT_TRUE(lateSound.calls.empty());
-    EXPECT_EQ(impl.PauseDepth(), 0u);
+    EXPECT_TRUE(lateSound.calls.empty() && impl.PauseDepth() == 0u);
 }

@@ -98,9 +98,8 @@ TEST(AGController, OneWayAndPingPongModesFollowTheirSteps) {
 
 TEST(AGController, FrameRatesRetimeOnlyTheFramesThatAreSet) {
     AGController c = Make(AGController::kLoop, 2.0f, 10.0f);
-    c.SetFrameRate(50.0f);
-    c.SetFrameRate(0.0f);
-    c.SetFrameRate(-5.0f);
+    for (f32 rate : {50.0f, 0.0f, -5.0f})
+        c.SetFrameRate(rate);
     EXPECT_EQ((std::vector<f32>{c.GetFrameRate(), c.GetFrameDuration(), c.GetStartTime(), c.GetEndTime()}),
               (std::vector<f32>{50.0f, 20.0f, 40.0f, 200.0f}));
     c.SetTime(100.0f);
@@ -118,6 +117,5 @@ TEST(AGController, FrameRatesRetimeOnlyTheFramesThatAreSet) {
     EXPECT_EQ(once.GetTime(), 200.0f);
     EXPECT_EQ(once.GetMode(), u32(AGController::kOnce)) << "landing on the end keeps it running";
     once.UpdateBy(1.0f);
-    EXPECT_EQ(once.GetMode(), u32(AGController::kStopped));
-    EXPECT_EQ(once.GetOutput(), 10.0f);
+    EXPECT_EQ(std::make_pair(once.GetMode(), once.GetOutput()), std::pair(u32(AGController::kStopped), 10.0f));
 }

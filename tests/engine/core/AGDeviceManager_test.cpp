@@ -152,9 +152,8 @@ TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothin
     m_devices = nullptr;
     EXPECT_FALSE(key.IsDown() || key.WasPressed());
     EXPECT_FALSE(cursor.Mouse()->IsInside());
-    EXPECT_EQ(cursor.Mouse()->Device(), nullptr);
-    EXPECT_EQ(key.KeyPad()->Device(), nullptr);
-    EXPECT_EQ(button.KeyPad()->Device(), nullptr);
+    EXPECT_EQ(std::make_tuple(cursor.Mouse()->Device(), key.KeyPad()->Device(), button.KeyPad()->Device()),
+              std::make_tuple(nullptr, nullptr, nullptr));
 }
 
 TEST(PCInputRecord, WheelStepsSaturateAndKeyBitsStayInTheirTable) {
@@ -165,11 +164,8 @@ TEST(PCInputRecord, WheelStepsSaturateAndKeyBitsStayInTheirTable) {
         record.AddWheel(delta);
         EXPECT_EQ(record.wheelDelta, sum) << delta;
     }
-    record.SetKey(0x41, true);
-    record.SetKey(255, true);
-    record.SetKey(256, true);
-    record.SetKey(0x42, true);
-    record.SetKey(0x42, false);
+    for (auto [vk, down] : {std::pair{0x41, true}, {255, true}, {256, true}, {0x42, true}, {0x42, false}})
+        record.SetKey(vk, down);
     EXPECT_TRUE(record.IsKeySet(0x41) && record.IsKeySet(255));
     EXPECT_FALSE(record.IsKeySet(0x40) || record.IsKeySet(0x42) || record.IsKeySet(256));
     record.ClearKeys();

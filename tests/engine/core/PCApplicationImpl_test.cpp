@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <numeric>
 #include <thread>
 #include <string>
 #include <vector>
@@ -166,9 +167,7 @@ TEST_F(RunLoop, EachTickHandsTheTimersMillisecondsToTheGameThenRunsTheManagersAn
     EXPECT_EQ(context.updates, context.timerAtUpdate);
     // Unpaced by the display, each tick is stretched to a 60th of a second (on the fake
     // clock), and the game time follows.
-    u32 total = 0;
-    for (u32 ms : context.updates)
-        total += ms;
+    const u32 total = std::accumulate(context.updates.begin(), context.updates.end(), 0u);
     EXPECT_NEAR(double(total), kTicks * 1000.0 / 60.0, 5.0);
     EXPECT_GT(clock.SleptNs(), 0u);
 }

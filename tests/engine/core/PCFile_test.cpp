@@ -21,8 +21,7 @@ TEST(PCFile, WritesShortReadsWriteStringAndExists) {
     EXPECT_STREQ(tail, "6789");
     EXPECT_TRUE(file.IsDone());
     // WriteString writes the terminator too.
-    EXPECT_TRUE(file.WriteString("abc"));
-    EXPECT_TRUE(file.WriteString(""));
+    EXPECT_TRUE(file.WriteString("abc") && file.WriteString(""));
     EXPECT_FALSE(file.WriteString(nullptr));
     file.Close();
     EXPECT_FALSE(file.IsDone());
@@ -46,11 +45,9 @@ TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {
     ASSERT_TRUE(file.Read(first, 4));
     file.SetReadOffset(7);
     ASSERT_TRUE(file.Read(second, 3));
-    EXPECT_EQ(file.Pending(), 2u);
-    EXPECT_FALSE(file.IsDone());
+    EXPECT_EQ(std::make_pair(file.Pending(), file.IsDone()), std::make_pair(2u, false));
     platform::AlertableSleep(0);
-    EXPECT_EQ(file.Pending(), 0u);
-    EXPECT_TRUE(file.IsDone());
+    EXPECT_EQ(std::make_pair(file.Pending(), file.IsDone()), std::make_pair(0u, true));
     EXPECT_EQ(file.LastReadCount(), 3u) << "the second completion ran last";
     EXPECT_EQ(std::string(first, 4) + std::string(second, 3), "abcdhij");
 
@@ -59,8 +56,7 @@ TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {
     file.SetReadOffset(100);
     ASSERT_TRUE(file.Read(second, 3));
     platform::AlertableSleep(0);
-    EXPECT_EQ(file.Pending(), 1u);
-    EXPECT_FALSE(file.IsDone());
+    EXPECT_EQ(std::make_pair(file.Pending(), file.IsDone()), std::make_pair(1u, false));
 
     auto* deleted = new PCFile;
     ASSERT_TRUE(deleted->Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
@@ -78,25 +74,19 @@ TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {
 TEST(AGMemBuffer, AStringWithoutTerminatorStopsAtTheEndOfTheWindow) {
     const char bytes[] = {'a', 0, 'b', 'c', 'X'};
     AGMemBuffer buffer(bytes, 4);  // the window ends before 'X'
-    EXPECT_TRUE(buffer.ReadString());
-    EXPECT_EQ(buffer.LastString(), "a");
-    EXPECT_FALSE(buffer.ReadString());
-    EXPECT_EQ(buffer.LastString(), "bc");
+    for (auto [read, text] : {std::pair{true, "a"}, {false, "bc"}, {false, ""}}) {
+        EXPECT_EQ(buffer.ReadString(), read) << text;
+        EXPECT_EQ(buffer.LastString(), text);
+    }
     EXPECT_TRUE(buffer.Failed() && buffer.Remaining() == 0);
-    EXPECT_FALSE(buffer.ReadString());
-    EXPECT_EQ(buffer.LastString(), "");
     AGMemBuffer seeking(bytes, 4);
     EXPECT_TRUE(seeking.Seek(4) && seeking.Remaining() == 0);
     EXPECT_TRUE(seeking.Seek(2) && !seeking.Failed());
-    EXPECT_FALSE(seeking.Seek(5));
-    EXPECT_TRUE(seeking.Failed() && seeking.Remaining() == 2);
+    EXPECT_TRUE(!seeking.Seek(5) && seeking.Failed() && seeking.Remaining() == 2);
     AGMemBuffer skipping(bytes, 4);
-    EXPECT_FALSE(skipping.Skip(5));
-    EXPECT_TRUE(skipping.Failed());
+    EXPECT_TRUE(!skipping.Skip(5) && skipping.Failed());
     // A count of records that cannot fit in what is left fails the window too.
     AGMemBuffer counting(bytes, 4);
-    EXPECT_TRUE(counting.CheckCount(2, 2));
-    EXPECT_FALSE(counting.Failed());
-    EXPECT_FALSE(counting.CheckCount(0x40000001u, 4));
-    EXPECT_TRUE(counting.Failed());
+    EXPECT_TRUE(counting.CheckCount(2, 2) && !counting.Failed());
+    EXPECT_TRUE(!counting.CheckCount(0x40000001u, 4) && counting.Failed());
 }

@@ -110,8 +110,7 @@ TEST_F(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSaveAndAn
     signal(SIGXFSZ, previous);
 
     EXPECT_FALSE(saved100k);
-    ASSERT_EQ(log.Lines().size(), 1u);
-    EXPECT_EQ(log.Lines()[0], "Could not write the file " + path + ": File too large");
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"Could not write the file " + path + ": File too large"});
     EXPECT_EQ(FileContents(path), first);
     EXPECT_FALSE(Exists(path + ".tmp"));
 

@@ -35,6 +35,5 @@ TEST(AGAnimated, BoundTimingFromFilesNeverStallsOrSpinsAController) {
     EXPECT_GT(z.GetEndTime(), z.GetStartTime());
     z.UpdateBy(50.0f);
     EXPECT_TRUE(std::isfinite(z.GetTime()));
-    EXPECT_EQ(AGSafeFrameCount(std::nanf("")), 1.0f);
-    EXPECT_EQ(AGSafeFrameRate(-5.0f), 30.0f);
+    EXPECT_EQ(std::make_pair(AGSafeFrameCount(std::nanf("")), AGSafeFrameRate(-5.0f)), std::pair(1.0f, 30.0f));
 }

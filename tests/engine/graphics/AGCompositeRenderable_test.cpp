@@ -24,8 +24,7 @@ TEST(AGCompositeRenderable, MembersShareTheTransformAndDetachedSlotsAreSkipped) 
         // showing the composite does not bring it back.
         composite.SetVisible(false);
         composite.SetVisible(true);
-        EXPECT_TRUE(main.HasFlags(AGRenderable::kActive));
-        EXPECT_FALSE(mark.HasFlags(AGRenderable::kActive));
+        EXPECT_TRUE(main.HasFlags(AGRenderable::kActive) && !mark.HasFlags(AGRenderable::kActive));
         composite.SetOpacity(0.25f);
 
         // Detached slots are skipped by every walk over the members, destruction included.
@@ -36,8 +35,7 @@ TEST(AGCompositeRenderable, MembersShareTheTransformAndDetachedSlotsAreSkipped) 
         composite.AddToLayer(&layer);
         EXPECT_EQ(mark.opacity, 0.25f);
     }
-    EXPECT_EQ(main.prepared, 1);
-    EXPECT_EQ(mark.prepared, 0);
+    EXPECT_EQ(std::make_pair(main.prepared, mark.prepared), std::make_pair(1, 0));
 
     // A composite on no layer replaces a member in its slot alone.
     TestRenderable first(&log, "first"), second(&log, "second");

@@ -37,9 +37,8 @@ EmitterData OneParticle() {
 }
 
 void ExpectNear(const AGVec3& v, f32 x, f32 y, f32 z, const char* what) {
-    EXPECT_NEAR(v.x, x, 1e-4f) << what;
-    EXPECT_NEAR(v.y, y, 1e-4f) << what;
-    EXPECT_NEAR(v.z, z, 1e-4f) << what;
+    for (auto [got, want] : {std::pair{v.x, x}, {v.y, y}, {v.z, z}})
+        EXPECT_NEAR(got, want, 1e-4f) << what;
 }
 
 EmitterData Bursts(std::vector<float> frames, std::vector<uint16_t> counts) {
@@ -66,8 +65,7 @@ TEST(AGEmitter, BurstsSpawnTheirCountsOncePerLoop) {
     Rig one(Bursts({10}, {4}));
     for (auto [frame, live] : {std::pair<f32, u32>{10.1f, 4}, {10.3f, 4}, {12, 4}, {1, 4}, {10.2f, 8}})
         EXPECT_EQ(one.LiveAt(frame), live) << "frame " << frame;
-    Rig none(Bursts({}, {}));
-    EXPECT_EQ(none.LiveAt(0.2f), 0u);
+    EXPECT_EQ(Rig(Bursts({}, {})).LiveAt(0.2f), 0u);
 }
 
 TEST(AGEmitter, PoolIsBoundedAndCutFilesSpawnNothing) {
@@ -160,8 +158,7 @@ TEST(AGEmitter, SpreadsAndVariationsStayWithinTheirRanges) {
     // A negative life counts as none: the (reduced) variation alone gives particles time.
     data.life = -5;
     data.lifeVariation = 20;
-    Rig lifeless(data);
-    EXPECT_GT(lifeless.LiveAt(0), 100u);
+    EXPECT_GT(Rig(data).LiveAt(0), 100u);
 }
 
 TEST(AGEmitter, SizeCurveFollowsGrowInAndFadeOut) {

@@ -22,8 +22,7 @@ TEST(AGMesh, ListsThatDisagreeRejectTheMeshWithALogLine) {
         LogCapture log;
         AGMesh mesh;
         LoadBytes(mesh, authoring::MeshBytes(data));
-        EXPECT_TRUE(mesh.Empty()) << c.name;
-        EXPECT_EQ(mesh.m_triangleCount, 0u) << c.name;
+        EXPECT_TRUE(mesh.Empty() && mesh.m_triangleCount == 0u) << c.name;
         EXPECT_TRUE(log.Contains("rejected")) << c.name;
     }
 }
@@ -34,9 +33,9 @@ TEST(AGMesh, RenderTypeZeroConsumesTheTextureCountButNotItsData) {
     LoadBytes(mesh, authoring::MeshBytes(data));
     ASSERT_FALSE(mesh.Empty());
     EXPECT_TRUE(mesh.m_lists[AGMesh::kTexCoordIndex].Empty());
-    EXPECT_EQ(mesh.m_lists[AGMesh::kTriangles].Count(), 36u);
-    EXPECT_EQ(mesh.m_lists[AGMesh::kTriangles][2], 3u);
-    EXPECT_EQ(mesh.m_triangleCount, 12u);
+    EXPECT_EQ((std::vector<u32>{mesh.m_lists[AGMesh::kTriangles].Count(), mesh.m_lists[AGMesh::kTriangles][2],
+                                mesh.m_triangleCount}),
+              (std::vector<u32>{36, 3, 12}));
     // Clockwise faces are culled for the cull flag without the double-sided one.
     for (u32 flags : {0u, AGMesh::kDoubleSided, AGMesh::kCullBack, AGMesh::kCullBack | AGMesh::kDoubleSided}) {
         AGMesh flagged;

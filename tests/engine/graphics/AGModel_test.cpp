@@ -70,15 +70,13 @@ TEST_F(ModelTest, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
 
     model->SetSkin(none);
     model->Update();
-    EXPECT_EQ(model->GetAttachBoneIndex(), -1);
-    EXPECT_EQ(model->GetWorld().m[14], 3.0f);  // the file's transform
+    EXPECT_EQ(std::make_pair(model->GetAttachBoneIndex(), model->GetWorld().m[14]), std::make_pair(-1, 3.0f));
 
     model->SetSkin(rig);
     rig->Bones()[0].position = {10, 0, 0};
     rig->Bones()[1].position = {0, 2, 0};
     model->Update();
-    EXPECT_EQ(model->GetAttachBoneIndex(), 0);
-    EXPECT_EQ(model->GetWorld().m[12], 10.0f);
+    EXPECT_EQ(std::make_pair(model->GetAttachBoneIndex(), model->GetWorld().m[12]), std::make_pair(0, 10.0f));
 
     // Hung on bone 2: its bind matrix takes the model into the bone's space first.
     model->SetAttachBoneId(2);
@@ -146,6 +144,5 @@ TEST_F(ModelTest, UpdateAdvancesTheOwnControllersOfItsMaterialsOncePerTimerFrame
     ASSERT_EQ(held, material);
     const u32 references = held->RefCount();
     model->Load(nullptr, 0, false, true);
-    EXPECT_EQ(held->RefCount(), references - 1);
-    EXPECT_EQ(model->Materials().Count(), 0u);
+    EXPECT_EQ(std::make_pair(held->RefCount(), model->Materials().Count()), std::pair(references - 1, 0u));
 }

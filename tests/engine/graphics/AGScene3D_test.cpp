@@ -65,8 +65,7 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
 
     // One controller drives everything, at the scene's rate; 31 frames end at frame 30.
     AGController* clock = scene->GetController();
-    EXPECT_EQ(clock->GetEndFrame(), 30.0f);
-    EXPECT_EQ(clock->GetFrameRate(), 15.0f);
+    EXPECT_EQ(std::make_pair(clock->GetEndFrame(), clock->GetFrameRate()), std::make_pair(30.0f, 15.0f));
     EXPECT_EQ(std::vector<AGController*>({rig->GetController(), skeleton->GetController(), emitter->GetController()}),
               std::vector<AGController*>(3, clock));
     // The emitter follows its path: its particles start at the path's key.
@@ -104,8 +103,7 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     EXPECT_EQ(b->GetModel(0), box);
     EXPECT_EQ(box->RefCount(), 2u);
     package.GiveBack(TypeKey::Scene3D, b);
-    EXPECT_EQ(box->RefCount(), 1u);
-    EXPECT_EQ(a->GetEmitter(0)->RefCount(), 1u);
+    EXPECT_EQ(std::make_pair(box->RefCount(), a->GetEmitter(0)->RefCount()), std::make_pair(1u, 1u));
 
     // With shared clear (and in a scene's clone) every model is a private copy.
     auto* own = static_cast<AGScene3D*>(GetOrLoadResource(package.Provider(TypeKey::Scene3D),
@@ -117,9 +115,8 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     EXPECT_EQ(copy->GetController()->GetEndFrame(), 30.0f);  // the clone keeps the scene's timing
     EXPECT_EQ(copy->GetModel(0)->GetSkin(), copy->GetSkin(0));
     EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 2u);
-    package.GiveBack(TypeKey::Scene3D, copy);
-    package.GiveBack(TypeKey::Scene3D, own);
-    package.GiveBack(TypeKey::Scene3D, a);
+    for (AGScene3D* scene : {copy, own, a})
+        package.GiveBack(TypeKey::Scene3D, scene);
     EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 0u);
 
     // A scene going first takes its path animation off the model and emitter it shares.

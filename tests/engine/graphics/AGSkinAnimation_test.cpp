@@ -34,9 +34,8 @@ TEST(AGSkinAnimation, FrameCountClampsToTheShortestNonEmptyTrack) {
                         {Bone(0, Track::Vec3().Key(0, {}).Key(80, {}), Track::Quat()),
                          Bone(3, Track::Vec3(), shortest), Bone(1, Track::Vec3(), Track::Quat())}));
     ASSERT_EQ(anim.BoneCount(), 3u);
-    EXPECT_EQ(anim.m_frameCount, 60.0f);
-    EXPECT_EQ(anim.m_frameRate, 24.0f);
-    EXPECT_EQ(anim.m_boneIndices[1], 3u);
+    EXPECT_EQ((std::vector<f32>{anim.m_frameCount, anim.m_frameRate, f32(anim.m_boneIndices[1])}),
+              (std::vector<f32>{60, 24, 3}));
 }
 
 TEST(AGSkinAnimation, CutOrOversizedFilesLeaveItEmpty) {
@@ -65,18 +64,14 @@ TEST(AGSkinAnimation, ApplyAndBlendPoseBonesAndSkipIndicesBeyondTheSkin) {
     AGBone bones[8];  // the skin has the first two
     bones[0].position = {5, 6, 7};
     AGSkinAnimation::Apply(At(5.0f), anim, bones, 2);
-    EXPECT_EQ(bones[2].position.x, 0.0f);
-    EXPECT_FLOAT_EQ(bones[1].position.x, 5.0f);
-    EXPECT_FLOAT_EQ(bones[1].position.z, 15.0f);
-    EXPECT_EQ(bones[1].rotation.w, 1.0f);
-    // Bone 0 has no position keys: its position is left alone.
-    EXPECT_EQ(bones[0].position.y, 6.0f);
-    EXPECT_EQ(bones[0].rotation.y, 1.0f);
+    // Bone 2 is beyond the skin; bone 0 has no position keys: its position is left alone.
+    EXPECT_EQ((std::vector<f32>{bones[2].position.x, bones[1].position.x, bones[1].position.z,
+                                bones[1].rotation.w, bones[0].position.y, bones[0].rotation.y}),
+              (std::vector<f32>{0, 5, 15, 1, 6, 1}));
 
     // Blending a quarter of the way toward frame 10 (10, 20, 30).
     AGSkinAnimation::Blend(At(10.0f), anim, bones, 2, 0.25f);
-    EXPECT_FLOAT_EQ(bones[1].position.x, 6.25f);
-    EXPECT_FLOAT_EQ(bones[1].position.y, 12.5f);
-    EXPECT_FLOAT_EQ(bones[1].position.z, 18.75f);
-    EXPECT_EQ(bones[0].position.y, 6.0f);
+    EXPECT_EQ((std::vector<f32>{bones[1].position.x, bones[1].position.y, bones[1].position.z,
+                                bones[0].position.y}),
+              (std::vector<f32>{6.25f, 12.5f, 18.75f, 6}));
 }

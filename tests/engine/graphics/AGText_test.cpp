@@ -62,9 +62,8 @@ TEST_F(TextLayout, WrapsWordsThenCharactersAlignsLinesAndStopsAtTheBoxBottom) {
     // placed glyphs count and move with the alignment.
     AGText text;
     Lay(text, "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa", 100, 30, 0, 2);
-    EXPECT_EQ(Corner(text, 18).y, 0.0f);
-    EXPECT_EQ(text.GlyphCount(), 29u);
-    EXPECT_EQ(text.PlacedGlyphCount(), 18u);
+    EXPECT_EQ(std::make_tuple(Corner(text, 18).y, text.GlyphCount(), text.PlacedGlyphCount()),
+              std::make_tuple(0.0f, 29u, 18u));
 }
 
 TEST_F(TextLayout, EmptyTextsAndTextsWithoutTextureSizeDrawNothingAndLongOnesAreCut) {

@@ -62,8 +62,7 @@ TEST(AGTrack, EvaluationBlendsBetweenKeysClampsOutsideAndNeverDividesByZero) {
     AGTrack<f32> track = Keys<f32>({{0, 100.0f}, {10, 200.0f}});
     f32 out = -1.0f;
     ASSERT_TRUE(track.Evaluate(2.5f, out));
-    EXPECT_FLOAT_EQ(track.Blend(), 0.25f);
-    EXPECT_FLOAT_EQ(out, 125.0f);
+    EXPECT_EQ(std::make_pair(track.Blend(), out), std::make_pair(0.25f, 125.0f));
 
     // Outside the keys (and for NaN) the end values; on repeated times one of the two keys.
     track = Keys<f32>({{2, 1.0f}, {4, 3.0f}, {4, 5.0f}, {8, 9.0f}});
@@ -130,10 +129,8 @@ TEST(AGPrscAnimation, ColourValuesAreFourBytesBlendedPerChannelAndTruncated) {
     AGTrack<AGUVKey> uv = Keys<AGUVKey>({{0, AGUVKey{1, 1, 2, 0, 0.5f, 0}}, {10, AGUVKey{3, 3, 4, 1, 1.5f, 2}}});
     AGUVKey k;
     ASSERT_TRUE(uv.EvaluateLerp(5.0f, k));
-    const f32 lerped[5] = {k.scaleU, k.scaleV, k.offsetU, k.offsetV, k.rotation};
-    const f32 halfway[5] = {2, 3, 0.5f, 1, 1};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_FLOAT_EQ(lerped[i], halfway[i]) << i;
+    EXPECT_EQ((std::vector<f32>{k.scaleU, k.scaleV, k.offsetU, k.offsetV, k.rotation}),
+              (std::vector<f32>{2, 3, 0.5f, 1, 1}));
     EXPECT_EQ(k.frame, 1u);
     uv.EvaluateStep(5.0f, k);
     EXPECT_EQ(k.scaleV, 2.0f);

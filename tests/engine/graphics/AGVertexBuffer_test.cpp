@@ -27,8 +27,7 @@ authoring::VertexBufferData SkinnedQuad() {
 TEST(AGVertexBuffer, LoadsEveryStreamWithItsOwnCount) {
     AGVertexBuffer vb, copy;
     LoadBytes(vb, authoring::VertexBufferBytes(Quad()));
-    EXPECT_EQ(vb.NormalCount(), 0u);
-    EXPECT_FALSE(vb.IsSkinned());
+    EXPECT_TRUE(vb.NormalCount() == 0u && !vb.IsSkinned());
     copy.CopyFrom(vb);
     for (const AGVertexBuffer* b : {&vb, &copy})
         EXPECT_TRUE(b->m_positions[3].x == 1.0f && b->m_colors[2] == 0xFF000003u && b->m_texCoords[1].x == 1.0f);
@@ -39,9 +38,8 @@ TEST(AGVertexBuffer, InfluencesThatDoNotMatchLoadUnskinnedAndCutFilesLoadNothing
         AGVertexBuffer vb;  // the odd counts leave the sections unaligned
         LoadBytes(vb, authoring::VertexBufferBytes(SkinnedQuad()));
         ASSERT_EQ(vb.InfluenceCount(), 5u);
-        EXPECT_EQ(vb.m_influenceVertices[4], 3u);
-        EXPECT_EQ(vb.m_influenceWeights[2], 0.5f);
-        EXPECT_TRUE(vb.HasSkinNormals());
+        EXPECT_EQ(std::make_tuple(vb.m_influenceVertices[4], vb.m_influenceWeights[2], vb.HasSkinNormals()),
+                  std::make_tuple(3u, 0.5f, true));
     }
     authoring::VertexBufferData counts = SkinnedQuad();
     counts.influenceCounts = {3, 3};  // sums to 6 of 5 influences
@@ -51,18 +49,15 @@ TEST(AGVertexBuffer, InfluencesThatDoNotMatchLoadUnskinnedAndCutFilesLoadNothing
         LogCapture log;
         AGVertexBuffer vb;
         LoadBytes(vb, authoring::VertexBufferBytes(data));
-        EXPECT_FALSE(vb.IsSkinned());
-        EXPECT_EQ(vb.BoneCount(), 0u);
-        EXPECT_EQ(vb.PositionCount(), 4u);
-        EXPECT_EQ(log.Lines().size(), 1u);
+        EXPECT_EQ(std::make_tuple(vb.IsSkinned(), vb.BoneCount(), vb.PositionCount(), log.Lines().size()),
+                  std::make_tuple(false, 0u, 4u, size_t(1)));
     }
     // Skinning without a normal per vertex keeps positions only.
     authoring::VertexBufferData noNormals = SkinnedQuad();
     noNormals.normals.pop_back();
     AGVertexBuffer vb;
     LoadBytes(vb, authoring::VertexBufferBytes(noNormals));
-    EXPECT_TRUE(vb.IsSkinned());
-    EXPECT_FALSE(vb.HasSkinNormals());
+    EXPECT_TRUE(vb.IsSkinned() && !vb.HasSkinNormals());
 
     ExpectEveryCutEmpty<AGVertexBuffer>(authoring::VertexBufferBytes(SkinnedQuad()), [](const AGVertexBuffer& b) {
         return b.PositionCount() + b.ColorCount() + b.InfluenceCount() == 0;

@@ -67,10 +67,8 @@ TEST_F(GraphicDeviceTest, FrameDrawsEnabledLayersInOrderAndClearsFirst) {
         Dev().SetScissorRect({0, 0, 10, 10});
         Dev().SetRenderState(RenderState::ScissorTestEnable, 1u);
     };
-    m_device.AddLayer(&a);
-    m_device.AddLayer(&off);
-    m_device.AddLayer(&b);
-    m_device.AddLayer(&a);  // already listed
+    for (RecordingLayer* layer : {&a, &off, &b, &a})  // the second a is already listed
+        m_device.AddLayer(layer);
     EXPECT_EQ(m_device.GetLayerCount(), 3u);
 
     m_device.UpdateLayers();
@@ -111,14 +109,13 @@ TEST_F(GraphicDeviceTest, ResetCallsCallbacksFalseThenTrueWithSteppedIds) {
     using Calls = std::vector<std::pair<int, bool>>;
     EXPECT_EQ(log.calls, (Calls{{1, false}, {2, false}, {3, false}, {1, true}, {2, true}}));
     // Full screen falls back to a window; defaults are set again; the size is taken.
-    EXPECT_EQ(m_device.GetModeFlags() & PCGraphicDevice::kModeFullscreen, 0u);
-    EXPECT_EQ(Dev().GetRenderState(RenderState::CullMode), u32(Cull::CW));
-    EXPECT_EQ(Dev().Granted().width, 640u);
+    EXPECT_EQ(std::vector<u32>({m_device.GetModeFlags() & PCGraphicDevice::kModeFullscreen,
+                                Dev().GetRenderState(RenderState::CullMode), Dev().Granted().width}),
+              std::vector<u32>({0u, u32(Cull::CW), 640u}));
 
     log.calls.clear();
     m_device.UnregisterResetCallback(id1);
-    u32 id4 = m_device.RegisterResetCallback(&log, first);
-    EXPECT_EQ(id4, 0xC6F2000Cu);
+    EXPECT_EQ(m_device.RegisterResetCallback(&log, first), 0xC6F2000Cu);
     EXPECT_TRUE(m_device.ResetDevice(640, 480, 0));
     EXPECT_EQ(log.calls, (Calls{{2, false}, {1, false}, {2, true}, {1, true}}));
     m_device.RenderFrame();  // the frame's viewport takes the size of the reset
@@ -150,8 +147,7 @@ TEST_F(GraphicDeviceTest, HiddenOrLostSkipsTheFrameAndNotResetResetsOnce) {
     Dev().ForceCooperativeLevel(Result::DeviceNotReset);
     m_device.RenderFrame();
     m_device.RenderFrame();
-    EXPECT_EQ(resets, 1);
-    EXPECT_EQ(log.size(), 2u);  // both frames drawn
+    EXPECT_EQ(std::make_pair(resets, log.size()), std::make_pair(1, size_t(2)));  // both frames drawn
 
     Dev().ForceCooperativeLevel(Result::DeviceLost);
     m_device.RenderFrame();
@@ -162,8 +158,7 @@ TEST_F(GraphicDeviceTest, HiddenOrLostSkipsTheFrameAndNotResetResetsOnce) {
     // The device comes back waiting for a reset: one reset, then frames again.
     Dev().ForceCooperativeLevel(Result::DeviceNotReset);
     m_device.RenderFrame();
-    EXPECT_EQ(resets, 2);
-    EXPECT_EQ(log.size(), 3u);
+    EXPECT_EQ(std::make_pair(resets, log.size()), std::make_pair(2, size_t(3)));
 }
 
 }  // namespace

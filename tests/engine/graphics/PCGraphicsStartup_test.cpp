@@ -43,15 +43,14 @@ TEST_F(GraphicsStartupTest, GivesTheApplicationItsDeviceContextAndProviders) {
         PCGraphicDevice* device = PCGraphicDevice::Get();
         EXPECT_EQ(device->GetDevice() != nullptr, systemWindow);
         EXPECT_EQ(PCContextManager::Get()->GetDevice(), device->GetDevice());
-        EXPECT_EQ(device->GetWidth(), systemWindow ? 800u : 0u);
-        EXPECT_EQ(device->GetHeight(), systemWindow ? 600u : 0u);
+        EXPECT_EQ(std::make_pair(device->GetWidth(), device->GetHeight()),
+                  systemWindow ? std::pair(800u, 600u) : std::pair(0u, 0u));
         AGResourceManager* resources = AGResourceManager::Get();
         EXPECT_NE(dynamic_cast<AGProvider<PCTexture>*>(resources->GetProvider(TypeKey::Texture)), nullptr);
         EXPECT_NE(dynamic_cast<AGProvider<PCModel>*>(resources->GetProvider(TypeKey::Model)), nullptr);
 
         app.Shutdown();
-        EXPECT_EQ(PCGraphicDevice::Get(), nullptr);
-        EXPECT_EQ(PCContextManager::Get(), nullptr);
+        EXPECT_TRUE(!PCGraphicDevice::Get() && !PCContextManager::Get());
     }
 }
 
