@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/AGAudioManager.h"
 #include "engine/core/AGController.h"
 #include "engine/graphics/AGGraphicLayer.h"
 #include "gameservices/entities/Set.h"
@@ -74,10 +73,6 @@ using BuilderTest = widget_test::LayoutFixture;
 class GameScreen : public BaseScreen<GameScreen> {
 public:
     explicit GameScreen(const char* name) : BaseScreen<GameScreen>(name) {}
-};
-
-struct SilentAudio : AGAudioManagerImpl {
-    void Update() override {}
 };
 
 }  // namespace
@@ -223,16 +218,12 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     Recorder closed;
     popup->m_ClosedEvent.AddDelegate(&closed.second);
     // The game's pause besides the flag, which the last close undoes.
-    AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new SilentAudio); };
-    AGAudioManager audio;
-    AGAudioManager::s_implFactory = nullptr;
-    AGAudioManager::SetInstance(&audio);
+    SilentAudioScope audio;
     FakeVideoPlayerScope video;
-    audio.GetImpl()->Pause();
+    audio.Impl().Pause();
     g_renderPause = 1;
     manager.Update(16);
-    AGAudioManager::SetInstance(nullptr);
-    EXPECT_EQ(audio.GetImpl()->PauseDepth() + g_renderPause, 0u);
+    EXPECT_EQ(audio.Impl().PauseDepth() + g_renderPause, 0u);
     EXPECT_EQ(video.player->Take(), std::vector<std::string>{"resume"});
     EXPECT_EQ(popup->m_Panel, nullptr);
     EXPECT_EQ(closed.calls.size(), 1u);
