@@ -193,8 +193,7 @@ TEST_F(VideoSystem, PlayStopsTheVideoPlayingAndOpensFromTheVideoFolder) {
     LogCapture log;
     Video::PlayVideo(&set, "ghost");
     Video::DestroyVideoAsset(&set, "ghost");
-    EXPECT_EQ(log.Lines().size(), 2u);
-    EXPECT_TRUE(log.Contains(" this video asset name does not exist in the levels file"));
+    EXPECT_EQ(log.Lines(), Calls(2, " this video asset name does not exist in the levels file"));
     EXPECT_TRUE(player.Take().empty());
 }
 
