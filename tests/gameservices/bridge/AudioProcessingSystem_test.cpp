@@ -71,8 +71,7 @@ TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlaying
         Audio::Play(&set, "music");
         Audio::Stop(&set, "tone");
         Audio::Update(&set);
-        EXPECT_EQ(Playing("music"), !first);
-        EXPECT_EQ(Playing("tone"), first);
+        EXPECT_EQ(std::pair(Playing("music"), Playing("tone")), std::pair(!first, first));
     }
     Audio::SetCategory(&set, "tone", 1);
     EXPECT_EQ(Audio::GetEngineSound(*tone)->GetPlayer()->GetCategory(), 1u);

@@ -28,9 +28,7 @@ namespace {
 using Row = std::tuple<const char*, bool (*)(u32), std::set<u32>>;
 
 template <typename T>
-bool Ask(u32 id) {
-    return T().IsA(id);
-}
+bool Ask(u32 id) { return T().IsA(id); }
 
 }  // namespace
 
