@@ -228,9 +228,8 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     EXPECT_EQ(popup->m_Panel, nullptr);
     EXPECT_EQ(closed.calls.size(), 1u);
     popup->m_ClosedEvent.RemoveDelegate(&closed.second);
-    EXPECT_FALSE(game.paused);
-    EXPECT_EQ(emitter->m_Paused, 0);
-    EXPECT_EQ(manager.GetCurrentScreen()->m_RootPanel->m_InputLocked, 0);
+    EXPECT_TRUE(!game.paused && emitter->m_Paused == 0 &&
+                manager.GetCurrentScreen()->m_RootPanel->m_InputLocked == 0);
 
     // Callbacks bind at the next load; removing clears them all.
     manager.ClearPopupButtonCallback("P", "Yes");

@@ -188,12 +188,10 @@ TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEn
 
     // A trigger taken again from the pool starts afresh.
     DeviceTrigger* again = devices.ListenKey("q", "none", &recorder.delegate);
-    EXPECT_EQ(again->m_DeviceId, -1);
-    EXPECT_TRUE(again->m_ActionName.IsEmpty());
+    EXPECT_TRUE(again->m_DeviceId == -1 && again->m_ActionName.IsEmpty());
     EXPECT_NE(devices.ListenKey("y", "none", &recorder.delegate), nullptr);
     input.Frame(devices);
-    EXPECT_EQ(recorder.records.size(), 2u);
-    EXPECT_EQ(moves.records.size(), 2u);
+    EXPECT_EQ(std::pair(recorder.records.size(), moves.records.size()), std::pair(2ul, 2ul));
 }
 
 TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreAnnouncedLost) {
