@@ -110,8 +110,7 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevelsAndFindersMatchEx
     EXPECT_EQ(set.GetActiveCamera(), nullptr);
     set.m_Cameras = {&off, &on, &later};
     set.m_Props = {&desk};
-    EXPECT_EQ(set.GetActiveCamera(), &on);
-    EXPECT_EQ(set.FindCamera("Main"), &off);
-    EXPECT_EQ(set.FindProp("Desk"), &desk);
+    EXPECT_EQ((std::vector<Entity*>{set.GetActiveCamera(), set.FindCamera("Main"), set.FindProp("Desk")}),
+              (std::vector<Entity*>{&on, &off, &desk}));
     EXPECT_TRUE(set.FindProp("desk") == nullptr && set.FindProp("Des") == nullptr);
 }

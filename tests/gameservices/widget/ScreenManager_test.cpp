@@ -87,8 +87,7 @@ TEST_F(ScreenManagerTest, NavigationRegistersScreensAndConnections) {
     Screen* menus = manager.FindScreen("MenuScreen");
     EXPECT_EQ(manager.GetOwnedScreens(), (std::vector<Screen*>{menus, answer}));
     EXPECT_EQ(answer->m_LayoutFile, "answerscreen.xaml");
-    EXPECT_EQ(gameScreen.m_LayoutFile, "hintbar.xaml");
-    EXPECT_EQ(gameScreen.m_Kind, 1u);
+    EXPECT_TRUE(gameScreen.m_LayoutFile == "hintbar.xaml" && gameScreen.m_Kind == 1u);
     EXPECT_EQ(answer->m_Compositions, std::vector<Screen*>{&gameScreen});
 
     // Connections in order, twice when listed twice; unknown names reported each.
@@ -152,8 +151,7 @@ TEST_F(ScreenManagerTest, ThePopupPausesTheGameOnceTheLevelRunsAndShowsItsTexts)
     // The title and the message set in code.
     for (const auto& [name, text] : {std::pair{"Title", "Confirm"}, {"LabelAnswer", "QW"}})
         EXPECT_EQ(static_cast<Label*>(Widget::FindChild(name, popup->m_Panel))->m_TextStyle.m_Text, text);
-    EXPECT_EQ(manager.ShowPopup("Unknown"), nullptr);
-    EXPECT_TRUE(log.Contains("Popup not registered: Unknown"));
+    EXPECT_TRUE(manager.ShowPopup("Unknown") == nullptr && log.Contains("Popup not registered: Unknown"));
 }
 
 TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
@@ -171,8 +169,7 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     EXPECT_FALSE(manager.FindPopup("B1")->m_Loaded);
     manager.ShowPopup("D2");
     manager.Update(16);
-    EXPECT_EQ(manager.GetTopPopup(), c3);
-    EXPECT_FALSE(manager.FindPopup("D2")->m_Loaded);
+    EXPECT_TRUE(manager.GetTopPopup() == c3 && !manager.FindPopup("D2")->m_Loaded);
     EXPECT_TRUE(log.Contains("Can not find the button in popup Gone"));
     EXPECT_TRUE(log.Contains("Can not find the label in popup Missing"));
 
@@ -180,15 +177,13 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     for (const char* name : {"B1", "D2", "C3"})
         manager.HidePopup(name);
     manager.Update(16);
-    EXPECT_EQ(manager.GetTopPopup(), a2);
-    EXPECT_EQ(a2->m_Panel->m_InputLocked, 0);
+    EXPECT_TRUE(manager.GetTopPopup() == a2 && a2->m_Panel->m_InputLocked == 0);
     manager.HidePopup("A2");
     manager.HidePopup("A2");
     EXPECT_TRUE(log.Contains("Did not find the popup to remove"));
     Popup* z0 = manager.ShowPopup("Z0");
     manager.Update(16);
-    EXPECT_EQ(manager.GetTopPopup(), nullptr);
-    EXPECT_FALSE(z0->m_Loaded);
+    EXPECT_TRUE(manager.GetTopPopup() == nullptr && !z0->m_Loaded);
     // The saved-game form gives the priority first.
     EXPECT_TRUE(manager.ShowPopup("Z0", 900));
     EXPECT_FALSE(manager.ShowPopup("None", 900));
