@@ -5,7 +5,6 @@
 #include <functional>
 
 #include "engine/audio/AGAudioStream.h"
-#include "engine/core/AGAudioManager.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/entities/Set.h"
@@ -32,10 +31,7 @@ protected:
         AddSound("blip", authoring::EncodeOggVorbis(authoring::MakeTone(880, 2000, 44100, 1, 0.5)));
         AddStream("music", authoring::EncodeOggVorbis(authoring::MakeTone(220, 44100, 44100, 1, 0.5)));
         Mount();
-        // An audio-asset pool of 3.
-        const std::string path = params.Write(
-            "RuntimeParameters.xml", ParameterFile(ParameterItem("GameServices", "FactoryAudioAsset", "3")));
-        GameServices::KorvoGame::RuntimeParameters::Instance()->LoadRuntimeParameters(path.c_str());
+        LoadCapacities(params, {{"FactoryAudioAsset", 3}});
         GameAudioAssetFactory::Instance()->RegisterAudioAssetFactory();
     }
     ~AudioSystem() override {
@@ -75,8 +71,7 @@ TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlaying
         Audio::Play(&set, "music");
         Audio::Stop(&set, "tone");
         Audio::Update(&set);
-        EXPECT_EQ(Playing("music"), !first);
-        EXPECT_EQ(Playing("tone"), first);
+        EXPECT_EQ(std::pair(Playing("music"), Playing("tone")), std::pair(!first, first));
     }
     Audio::SetCategory(&set, "tone", 1);
     EXPECT_EQ(Audio::GetEngineSound(*tone)->GetPlayer()->GetCategory(), 1u);
@@ -197,8 +192,7 @@ TEST_F(VideoSystem, PlayStopsTheVideoPlayingAndOpensFromTheVideoFolder) {
     LogCapture log;
     Video::PlayVideo(&set, "ghost");
     Video::DestroyVideoAsset(&set, "ghost");
-    EXPECT_EQ(log.Lines().size(), 2u);
-    EXPECT_TRUE(log.Contains(" this video asset name does not exist in the levels file"));
+    EXPECT_EQ(log.Lines(), Calls(2, " this video asset name does not exist in the levels file"));
     EXPECT_TRUE(player.Take().empty());
 }
 
@@ -230,18 +224,11 @@ TEST_F(VideoSystem, UpdateHandlersAndPause) {
     }
     EXPECT_EQ(a.n * 10 + b.n, 22);
 
-    struct Mixer : AGAudioManagerImpl {
-        void Update() override {}
-    };
-    AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new Mixer); };
-    AGAudioManager::SetInstance(new AGAudioManager());
+    SilentAudioScope audio;
     Video::PauseAudioAndVideo(true);
     Video::PauseAudioAndVideo(false);
-    EXPECT_EQ(AGAudioManager::Get()->GetImpl()->PauseDepth(), 0u);
+    EXPECT_EQ(audio.Impl().PauseDepth(), 0u);
     EXPECT_EQ(player.Take(), (Calls{"pause", "resume"}));
-    delete AGAudioManager::Get();
-    AGAudioManager::SetInstance(nullptr);
-    AGAudioManager::s_implFactory = nullptr;
 }
 
 TEST_F(VideoSystem, CreatedAssetsPlayAndEveryAssetGivesItsDataBack) {

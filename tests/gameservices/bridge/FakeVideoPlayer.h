@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/core/AGAudioManager.h"
 #include "engine/core/AGVideoPlayer.h"
 #include "engine/core/FDelegate.h"
 #include "engine/graphics/PCTexture.h"
@@ -56,4 +57,21 @@ struct FakeVideoPlayerScope {
         AGVideoPlayer::s_implFactory = nullptr;
     }
     FakeVideoPlayer* player;
+};
+
+// An audio manager whose mixer does nothing, installed as the engine's while its scope lives.
+struct SilentAudioScope {
+    struct Mixer : AGAudioManagerImpl {
+        void Update() override {}
+    };
+    SilentAudioScope() {
+        AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new Mixer); };
+        AGAudioManager::SetInstance(new AGAudioManager());
+        AGAudioManager::s_implFactory = nullptr;
+    }
+    ~SilentAudioScope() {
+        delete AGAudioManager::Get();
+        AGAudioManager::SetInstance(nullptr);
+    }
+    AGAudioManagerImpl& Impl() const { return *AGAudioManager::Get()->GetImpl(); }
 };

@@ -22,8 +22,7 @@ TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
 
     auto* props = static_cast<EntityFactory<Prop>*>(factories->GetPropFactory());
     Entity *a = props->Alloc(false), *b = props->Alloc(false), *c = props->Alloc(false);
-    ASSERT_TRUE(a && b && c);
-    EXPECT_TRUE(a->IsA(TypeIds::Prop));
+    ASSERT_TRUE(a && b && c && a->IsA(TypeIds::Prop));
     EXPECT_TRUE(props->Alloc(false) == nullptr && log.Contains("m_NbUsedObject+1 >= m_MaxSize -->"));
 
     props->Release(a);

@@ -48,7 +48,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
+TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevelsAndFindersMatchExactNames) {
     // The camera of the parent set, lent to the set under test and its component level.
     Camera* parentCamera = Take<Camera>(f->GetCameraFactory());
     parentCamera->Attributes.m_Map[1] = new CountedAttribute;
@@ -102,19 +102,15 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevels) {
 
     parentCamera->ClearComponents();
     f->GetCameraFactory()->Release(parentCamera);
-}
 
-TEST_F(SetTest, FindersMatchExactNamesAndTheActiveCameraIsTheFirstActivated) {
+    // Finders match exact names; the active camera is the first activated.
     Camera off("Main"), on("Side"), later("Late");
     off.Activate = false;
     Prop desk("Desk");
-    Set set("Stage");
     EXPECT_EQ(set.GetActiveCamera(), nullptr);
     set.m_Cameras = {&off, &on, &later};
     set.m_Props = {&desk};
-    EXPECT_EQ(set.GetActiveCamera(), &on);
-    EXPECT_EQ(set.FindCamera("Main"), &off);
-    EXPECT_EQ(set.FindProp("Desk"), &desk);
+    EXPECT_EQ((std::vector<Entity*>{set.GetActiveCamera(), set.FindCamera("Main"), set.FindProp("Desk")}),
+              (std::vector<Entity*>{&on, &off, &desk}));
     EXPECT_TRUE(set.FindProp("desk") == nullptr && set.FindProp("Des") == nullptr);
-
 }

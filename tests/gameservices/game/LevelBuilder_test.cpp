@@ -49,9 +49,7 @@ struct AddingData : TestApplicationData {
 
 
 using Floats = std::vector<f32>;
-Floats V(const AGVec3& v) {
-    return {v.x, v.y, v.z};
-}
+Floats V(const AGVec3& v) { return {v.x, v.y, v.z}; }
 
 
 // Records the outfits applied, as "character:outfit".
@@ -102,9 +100,8 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     SetElement* ground = set.m_SetElements.at(0);
     // Not collidable: the record's default, not the entity's.
     EXPECT_TRUE(ground->IsA(TypeIds::Floor) && ground->Visible && !ground->IsCollidable());
-    AGVec3 scale, position;
-    ground->GetScale(scale);
-    EXPECT_EQ(V(scale), (Floats{3, 3, 3}));
+    AGVec3 position;
+    EXPECT_EQ(V(ground->GetScale()), (Floats{3, 3, 3}));
     EXPECT_EQ(ground->GetRotationZ(), 30.0f);
 
     ASSERT_EQ(set.m_Props.size(), 2u);
@@ -134,17 +131,12 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_EQ(overlay->m_OtherEntities, (std::vector<Entity*>{main}));
     ASSERT_EQ(set.m_AudioAssets.size() + set.m_VideoAssets.size(), 2u);
     EXPECT_EQ(set.m_AudioAssets.at(0)->VolatileDatas.GetAudioData()->m_FileName, "theme.snd");
-}
 
-// A missing file gives an empty set, every pooled entity of the one before given back.
-TEST_F(LevelBuilderTest, AMissingFileGivesAnEmptySet) {
-    WriteStudio();
-    flow.LoadLevel("studio", set);
+    // A missing file gives an empty set, every pooled entity of the one before given back.
     ASSERT_TRUE(flow.LoadLevel("missing", set));
     EXPECT_TRUE(log.Contains("Can not read the level file: "));
     EXPECT_TRUE(set.m_Cameras.empty() && set.m_Lights.empty() && set.m_SetElements.empty() &&
-                set.m_Props.empty() && set.m_Characters.empty() &&
-                set.m_ComponentLevels.empty());
+                set.m_Props.empty() && set.m_Characters.empty() && set.m_ComponentLevels.empty());
     for (IEntityFactory* pool : {GameEntityFactory::Instance()->GetCameraFactory(),
                                  GameEntityFactory::Instance()->GetPropFactory(),
                                  GameEntityFactory::Instance()->GetFactory("buzzer")})
@@ -258,10 +250,9 @@ TEST_F(LevelBuilderTest, AnExtensionMakesItsEntityFirstAndTheSetOwnsItOnce) {
 
     ASSERT_EQ(set.m_SetElements.size(), 2u);
     auto* made = dynamic_cast<EntityScrollableViewportZone*>(set.m_SetElements[0]);
-    ASSERT_NE(made, nullptr);
+    ASSERT_EQ(set.m_ExtensionEntities, (std::vector<Entity*>{made}));
     EXPECT_TRUE(made->m_DimensionX == 320u && made->m_DimensionY == 200u && made->Name == "Zone" &&
                 made->Visible);
-    EXPECT_EQ(set.m_ExtensionEntities, (std::vector<Entity*>{made}));
     // An extension without values (none kept from the record before) is not valid and leaves
     // the floor rule.
     EXPECT_TRUE(set.m_SetElements[1]->IsA(TypeIds::Floor) &&

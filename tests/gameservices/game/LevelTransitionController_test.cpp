@@ -61,7 +61,7 @@ using Calls = std::vector<std::string>;
 
 }  // namespace
 
-TEST(LevelTransitionControllerTest, LevelWalk) {
+TEST(LevelTransitionControllerTest, LevelWalkAndStatusWords) {
     std::unique_ptr<LevelTransition> a(MakeTransition("A", true)), b(MakeTransition("B", false)),
         c(MakeTransition("C", false));
     Recorder recorder;
@@ -102,6 +102,14 @@ TEST(LevelTransitionControllerTest, LevelWalk) {
     controller.Update();
     EXPECT_EQ(recorder.Take(), (Calls{"popups", "loading:C"}));
     EXPECT_EQ(controller.GetPhase(), Controller::kPhaseLoading);
+
+    // Status words are matched lower-cased.
+    const std::pair<const char*, i32> words[] = {
+        {"LOCK_Visible", 1}, {"lock_invisible", 2}, {"lock_suprise", 3}, {"Unlock", 4},
+        {"done", 5},         {"lock_surprise", 0},  {"", 0},             {"done ", 0},
+    };
+    for (const auto& [word, value] : words)
+        EXPECT_EQ(LevelTransition::convertStatus(word), value) << word;
 }
 
 // The entry step runs before the phase changes: a request made by a listener of the loading
@@ -124,13 +132,4 @@ TEST(LevelTransitionControllerTest, ARequestFromThePhaseEventIsJudgedAgainstTheP
     EXPECT_EQ((std::pair{controller.GetPhase(), controller.GetRequestedPhase()}),
               (std::pair{i32(Controller::kPhaseLoading), i32(Controller::kPhaseLoading)}));
     a->GetLevel()->GetLoadingEvent().RemoveDelegate(&onLoading);
-}
-
-TEST(LevelTransitionControllerTest, StatusWordsAreMatchedLowerCased) {
-    const std::pair<const char*, i32> words[] = {
-        {"LOCK_Visible", 1}, {"lock_invisible", 2}, {"lock_suprise", 3}, {"Unlock", 4},
-        {"done", 5},         {"lock_surprise", 0},  {"", 0},             {"done ", 0},
-    };
-    for (const auto& [word, value] : words)
-        EXPECT_EQ(LevelTransition::convertStatus(word), value) << word;
 }

@@ -228,8 +228,7 @@ TEST_F(SavedGameManagerTest, TheAnswersToACorruptSave) {
     ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
     EXPECT_TRUE(manager->IsSavingEnabled() && popups.callbacks.empty());
     Document reloaded;
-    EXPECT_TRUE(NewManager()->LoadSavedGame(&reloaded, 2));
-    EXPECT_EQ(reloaded.Text(), restarted.Text());
+    EXPECT_TRUE(NewManager()->LoadSavedGame(&reloaded, 2) && reloaded.Text() == restarted.Text());
     EXPECT_TRUE(reloaded.settings.CurrentSavedGame == 0 && reloaded.settings.Version == 1u &&
                 !reloaded.games[1].isUsed);
 
@@ -280,6 +279,5 @@ TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviou
     ASSERT_TRUE(popups.Press("WriteError", "Button01"));
     EXPECT_TRUE(!popups.Press("WriteError", "Button02") && !manager->IsSavingEnabled());
     manager->SetSaveSize(kSaveSize);
-    EXPECT_FALSE(manager->WriteSavedGame());
-    EXPECT_EQ(Contents(), previous);
+    EXPECT_TRUE(!manager->WriteSavedGame() && Contents() == previous);
 }

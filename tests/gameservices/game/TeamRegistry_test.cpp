@@ -31,8 +31,7 @@ TEST(TeamRegistryTest, FindsThePlayersTeamNumbersMembersAndDeletesMembersFirst) 
     auto *first = new CountedMember, *second = new CountedMember;
     registry.AddMember(first);
     registry.AddMember(second);
-    EXPECT_EQ(second->m_MemberId, first->m_MemberId + 1);
-    EXPECT_EQ(g_live, 4);
+    EXPECT_TRUE(second->m_MemberId == first->m_MemberId + 1 && g_live == 4);
     registry.DeleteMembers();
     EXPECT_EQ(g_live, 2);
     registry.DeleteAll();

@@ -51,8 +51,7 @@ TEST(TimerManager, FiringRepeatingAndRemovedByItsListener) {
     timers.Update(10);
     EXPECT_EQ(timers.GetUsedCount(), 2u);
     timers.Update(240);
-    EXPECT_EQ((std::vector<int>{first.count, second.count, third.count}),
-              (std::vector<int>{1, 2, 1}));
+    EXPECT_EQ((std::vector<int>{first.count, second.count, third.count}), (std::vector<int>{1, 2, 1}));
     EXPECT_EQ(repeating->m_Elapsed, 0u);
 }
 

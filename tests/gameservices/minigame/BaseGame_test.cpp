@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "engine/core/AGApplication.h"
-#include "engine/core/AGAudioManager.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/LocalizationTables.h"
 #include "gameservices/bridge/systems/DeviceSystem.h"
@@ -27,6 +26,7 @@
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "platform/core/Clock.h"
+#include "tests/gameservices/bridge/FakeVideoPlayer.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
 
@@ -252,11 +252,7 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     EXPECT_NE(game.GetGameFlowManager()->GetController()->GetRequestedPhase(), phase);
 
     // "UnPause" hides the pause popup; its closing ends the pause, once, and resumes the sounds.
-    struct Mixer : AGAudioManagerImpl {
-        void Update() override {}
-    };
-    AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new Mixer); };
-    AGAudioManager::SetInstance(new AGAudioManager());
+    SilentAudioScope audio;
     game.SetPause(true);
     Widget::Popup* popup = Widget::ScreenManager::Instance().ShowPopup("Pause");
     game.SetPausePopup(popup);
@@ -268,10 +264,7 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     EXPECT_TRUE(Widget::ScreenManager::Instance().GetOpenPopups().empty());
     popup->Close();
     EXPECT_FALSE(game.IsPaused() || DeviceSystem::Instance()->IsPaused());
-    EXPECT_EQ(AGAudioManager::Get()->GetImpl()->PauseDepth(), 0u);
-    delete AGAudioManager::Get();
-    AGAudioManager::SetInstance(nullptr);
-    AGAudioManager::s_implFactory = nullptr;
+    EXPECT_EQ(audio.Impl().PauseDepth(), 0u);
     game.SetPause(true);
     popup->Close();
     EXPECT_TRUE(game.IsPaused());

@@ -33,7 +33,7 @@ sWidget Only(const std::string& element) {
 
 }  // namespace
 
-TEST(LayoutRecords, StructureAndElementNames) {
+TEST(LayoutRecords, StructureElementNamesAndKindBlocks) {
     LogCapture log;
     sWindow window = Read(Layout(
         "<GsWidgetLibrary:Label Name='before'/><Grid Name='g'><GsWidgetLibrary:Image Name='i'>"
@@ -48,12 +48,9 @@ TEST(LayoutRecords, StructureAndElementNames) {
               (std::vector<u32>{u32(kLayoutImage), u32(kLayoutNone), u32(kLayoutCompositor)}));
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Unknown layout element: Button"});
     EXPECT_EQ(LayoutTypeOf("grid"), kLayoutNone);
-}
-
-TEST(LayoutRecords, KindBlocksFallBack) {
+    // Kind blocks fall back.
     EXPECT_EQ(Only("<GsWidgetLibrary:Label FontFamily='A.ttf'/>").m_Values.Text("TextFontName"), "A.ttf");
-    const sWidget scroll =
-        Only("<GsWidgetLibrary:ScrollText FontFamily='A.ttf' TextFontName='B.ttf'/>");
+    const sWidget scroll = Only("<GsWidgetLibrary:ScrollText FontFamily='A.ttf' TextFontName='B.ttf'/>");
     EXPECT_EQ(scroll.m_Values.Text("TextFontName"), "B.ttf");
     EXPECT_EQ(scroll.m_Values.Text("SpecialTextFontName"), "A.ttf");
     const sWidget check = Only("<GsWidgetLibrary:CheckBox TextOffsetBetweenCharacter='-4'/>");

@@ -67,7 +67,7 @@ protected:
     }
     void TearDown() override {
         if (package) {
-            HideScreen();
+            HideScreen(screen);
             RenderingSystem::Cleanup(&level);
             // The shared layer leaves the device: no frame draws it once deleted.
             const u32 layers = m_device.GetLayerCount();
@@ -97,13 +97,8 @@ protected:
         prop.SetScale(2.0f);
     }
     void ShowScreen() {
-        RenderingSystemWidget::Initialize(&screen);
-        RenderingSystemWidget::AttachLayer(&screen);
+        widget_test::ShowScreen(screen);
         RenderingSystemWidget::UpdateTransforms(*root);
-    }
-    void HideScreen() {
-        RenderingSystemWidget::Cleanup(&screen);
-        RenderingSystemWidget::ReleaseLayer(&screen);
     }
     void Draw() {
         RenderingSystem::Update(&level);
@@ -141,7 +136,7 @@ TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDang
         viewport->SetWidth(120.0f);
         RenderingSystemWidget::UpdateSize(*viewport);
         RenderingSystemWidget::UpdateVisibility(*viewport);
-        HideScreen();
+        HideScreen(screen);
     }
     game.level = &level;
     viewport->m_ComponentLevel = "View";
@@ -152,7 +147,7 @@ TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDang
     log.Clear();
     ShowScreen();
     EXPECT_EQ(Render::LayerOf(*viewport), nullptr);
-    HideScreen();
+    HideScreen(screen);
     RenderingSystem::Cleanup(&level);
     eye.Activate = true;
     for (bool screenFirst : {true, false}) {
@@ -180,14 +175,14 @@ TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDang
         EXPECT_EQ(Pixel(34, 34), kClear);
         viewport->Visible = true;
         if (screenFirst) {
-            HideScreen();
+            HideScreen(screen);
             EXPECT_EQ(d->GetParent(), nullptr);
             RenderingSystem::Cleanup(&level);
         } else {
             RenderingSystem::Cleanup(&level);
             EXPECT_EQ(v->ChildCount(), 0u);
             Draw();
-            HideScreen();
+            HideScreen(screen);
         }
     }
 }

@@ -90,14 +90,6 @@ struct Tree {
 
 class WidgetRender : public ::testing::Test {
 protected:
-    void Build() {
-        RenderingSystemWidget::Initialize(&tree.screen);
-        RenderingSystemWidget::AttachLayer(&tree.screen);
-    }
-    void Release() {
-        RenderingSystemWidget::Cleanup(&tree.screen);
-        RenderingSystemWidget::ReleaseLayer(&tree.screen);
-    }
     u32 Clones(const char* sprite) const {
         return package.Provider(TypeKey::Sprite)->InstanceCount(authoring::NameId(sprite));
     }
@@ -111,13 +103,11 @@ protected:
 
 TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     const std::vector<u32> before = package.Counts();
-    Build();
+    ShowScreen(tree.screen);
     SpriteAt(*tree.button, 2)->SetSize(7, 7);  // gone with the first tree
-    RenderingSystemWidget::Initialize(&tree.screen);
-    RenderingSystemWidget::AttachLayer(&tree.screen);
+    ShowScreen(tree.screen);
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
-    EXPECT_EQ(package.shared->ChildCount(), 1u);
-    EXPECT_EQ(SpriteAt(*tree.button, 2)->GetWidth(), 100u);
+    EXPECT_TRUE(package.shared->ChildCount() == 1u && SpriteAt(*tree.button, 2)->GetWidth() == 100u);
     const auto& t = tree;
     const struct {
         const Widget* widget;
@@ -166,8 +156,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
               U({AGSprite::kBlendAdditive, AGSprite::kBlendColor, AGSprite::kBlendAlpha, AGSprite::kBlendAlpha}));
     RenderingSystemWidget::UpdateText(*tree.label);  // gives back the fonts it held
     // The Image names its sprite up to the first '.', the other kinds up to the last.
-    EXPECT_EQ(Clones("icons/star.spt"), 1u);
-    EXPECT_EQ(Clones("icons/star.big.spt"), 5u);
+    EXPECT_EQ(U({Clones("icons/star.spt"), Clones("icons/star.big.spt")}), U({1, 5}));
     // Keys step by the truncated width plus spacing.
     EXPECT_EQ(t.keyboard->m_Letters.at(2).x - t.keyboard->m_Letters[0].x, 88.0f);
     // The layout key pressed shows its pressed look and labels the letters in the other order.
@@ -192,18 +181,17 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     tree.label->SetScale(AGVec2{2.0f, 3.0f});
     const platform::gfx::Matrix& scaled = Composite(*tree.label)->Transform();
     EXPECT_EQ(F({scaled.m[0], scaled.m[5], t.label->m_Hit.maxX, t.label->m_Hit.maxY}), F({2, 3, 400, 120}));
-    Release();
+    HideScreen(tree.screen);
     for (Widget* w : std::initializer_list<Widget*>{t.root, t.image, t.label, t.button, t.box, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();
     EXPECT_EQ(tree.screen.VolatileDatas.Count() + package.shared->ChildCount(), 0u);
     EXPECT_EQ(package.Counts(), before);
     log.Clear();
-    Release();  // nothing left to release
+    HideScreen(tree.screen);  // nothing left to release
     RenderingSystemWidget::ReleaseLayer(static_cast<Popup*>(nullptr));
     EXPECT_TRUE(log.Lines().empty());
     Screen bare;  // without a tree, ReleaseLayer alone gives the layer back
-    RenderingSystemWidget::Initialize(&bare);
-    RenderingSystemWidget::AttachLayer(&bare);
+    ShowScreen(bare);
     RenderingSystemWidget::ReleaseLayer(&bare);
     EXPECT_EQ(bare.VolatileDatas.Count() + package.shared->ChildCount(), 0u);
     EXPECT_EQ(package.Counts(), before);
@@ -242,7 +230,7 @@ TEST_F(WidgetRender, WidgetsWithoutPicturesLiveAndDieSafely) {
     auto* blank = Add<Button>(*tree.inner, "blank", 0, 0, 10, 10);
     SetText(blank->m_TextStyle, "b");
     Add<Image>(*tree.inner, "dotted", 0, 0, 10, 10)->m_ImageName = ".x.png";  // a leading '.' is part of the name
-    Build();
+    ShowScreen(tree.screen);
     EXPECT_EQ(Clones(".x.spt"), 1u);
     EXPECT_TRUE(log.Contains("no sprite is explicitely specified in image definition! Check your .xaml file."));
     EXPECT_TRUE(log.Contains("This sprite doesn't exist!"));
@@ -260,5 +248,5 @@ TEST_F(WidgetRender, WidgetsWithoutPicturesLiveAndDieSafely) {
     bare->SetImage("k.png");
     RenderingSystemWidget::LoadButtonImage(*blank, 2);
     EXPECT_NE(Member(*blank, 0), nullptr);
-    Release();
+    HideScreen(tree.screen);
 }

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/AGAudioManager.h"
 #include "engine/core/AGController.h"
 #include "engine/graphics/AGGraphicLayer.h"
 #include "gameservices/entities/Set.h"
@@ -76,10 +75,6 @@ public:
     explicit GameScreen(const char* name) : BaseScreen<GameScreen>(name) {}
 };
 
-struct SilentAudio : AGAudioManagerImpl {
-    void Update() override {}
-};
-
 }  // namespace
 
 TEST_F(ScreenManagerTest, NavigationRegistersScreensAndConnections) {
@@ -92,8 +87,7 @@ TEST_F(ScreenManagerTest, NavigationRegistersScreensAndConnections) {
     Screen* menus = manager.FindScreen("MenuScreen");
     EXPECT_EQ(manager.GetOwnedScreens(), (std::vector<Screen*>{menus, answer}));
     EXPECT_EQ(answer->m_LayoutFile, "answerscreen.xaml");
-    EXPECT_EQ(gameScreen.m_LayoutFile, "hintbar.xaml");
-    EXPECT_EQ(gameScreen.m_Kind, 1u);
+    EXPECT_TRUE(gameScreen.m_LayoutFile == "hintbar.xaml" && gameScreen.m_Kind == 1u);
     EXPECT_EQ(answer->m_Compositions, std::vector<Screen*>{&gameScreen});
 
     // Connections in order, twice when listed twice; unknown names reported each.
@@ -157,8 +151,7 @@ TEST_F(ScreenManagerTest, ThePopupPausesTheGameOnceTheLevelRunsAndShowsItsTexts)
     // The title and the message set in code.
     for (const auto& [name, text] : {std::pair{"Title", "Confirm"}, {"LabelAnswer", "QW"}})
         EXPECT_EQ(static_cast<Label*>(Widget::FindChild(name, popup->m_Panel))->m_TextStyle.m_Text, text);
-    EXPECT_EQ(manager.ShowPopup("Unknown"), nullptr);
-    EXPECT_TRUE(log.Contains("Popup not registered: Unknown"));
+    EXPECT_TRUE(manager.ShowPopup("Unknown") == nullptr && log.Contains("Popup not registered: Unknown"));
 }
 
 TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
@@ -176,8 +169,7 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     EXPECT_FALSE(manager.FindPopup("B1")->m_Loaded);
     manager.ShowPopup("D2");
     manager.Update(16);
-    EXPECT_EQ(manager.GetTopPopup(), c3);
-    EXPECT_FALSE(manager.FindPopup("D2")->m_Loaded);
+    EXPECT_TRUE(manager.GetTopPopup() == c3 && !manager.FindPopup("D2")->m_Loaded);
     EXPECT_TRUE(log.Contains("Can not find the button in popup Gone"));
     EXPECT_TRUE(log.Contains("Can not find the label in popup Missing"));
 
@@ -185,15 +177,13 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     for (const char* name : {"B1", "D2", "C3"})
         manager.HidePopup(name);
     manager.Update(16);
-    EXPECT_EQ(manager.GetTopPopup(), a2);
-    EXPECT_EQ(a2->m_Panel->m_InputLocked, 0);
+    EXPECT_TRUE(manager.GetTopPopup() == a2 && a2->m_Panel->m_InputLocked == 0);
     manager.HidePopup("A2");
     manager.HidePopup("A2");
     EXPECT_TRUE(log.Contains("Did not find the popup to remove"));
     Popup* z0 = manager.ShowPopup("Z0");
     manager.Update(16);
-    EXPECT_EQ(manager.GetTopPopup(), nullptr);
-    EXPECT_FALSE(z0->m_Loaded);
+    EXPECT_TRUE(manager.GetTopPopup() == nullptr && !z0->m_Loaded);
     // The saved-game form gives the priority first.
     EXPECT_TRUE(manager.ShowPopup("Z0", 900));
     EXPECT_FALSE(manager.ShowPopup("None", 900));
@@ -223,23 +213,18 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     Recorder closed;
     popup->m_ClosedEvent.AddDelegate(&closed.second);
     // The game's pause besides the flag, which the last close undoes.
-    AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new SilentAudio); };
-    AGAudioManager audio;
-    AGAudioManager::s_implFactory = nullptr;
-    AGAudioManager::SetInstance(&audio);
+    SilentAudioScope audio;
     FakeVideoPlayerScope video;
-    audio.GetImpl()->Pause();
+    audio.Impl().Pause();
     g_renderPause = 1;
     manager.Update(16);
-    AGAudioManager::SetInstance(nullptr);
-    EXPECT_EQ(audio.GetImpl()->PauseDepth() + g_renderPause, 0u);
+    EXPECT_EQ(audio.Impl().PauseDepth() + g_renderPause, 0u);
     EXPECT_EQ(video.player->Take(), std::vector<std::string>{"resume"});
     EXPECT_EQ(popup->m_Panel, nullptr);
     EXPECT_EQ(closed.calls.size(), 1u);
     popup->m_ClosedEvent.RemoveDelegate(&closed.second);
-    EXPECT_FALSE(game.paused);
-    EXPECT_EQ(emitter->m_Paused, 0);
-    EXPECT_EQ(manager.GetCurrentScreen()->m_RootPanel->m_InputLocked, 0);
+    EXPECT_TRUE(!game.paused && emitter->m_Paused == 0 &&
+                manager.GetCurrentScreen()->m_RootPanel->m_InputLocked == 0);
 
     // Callbacks bind at the next load; removing clears them all.
     manager.ClearPopupButtonCallback("P", "Yes");

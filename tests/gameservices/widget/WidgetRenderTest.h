@@ -110,6 +110,16 @@ inline void SetText(TextStyle& style, const char* text, const char* effect = "")
     style.m_Color = "#FFFFFFFF";
 }
 
+// A screen shown: its widgets built and its layer hung; HideScreen undoes both.
+inline void ShowScreen(Screen& screen) {
+    RenderingSystemWidget::Initialize(&screen);
+    RenderingSystemWidget::AttachLayer(&screen);
+}
+inline void HideScreen(Screen& screen) {
+    RenderingSystemWidget::Cleanup(&screen);
+    RenderingSystemWidget::ReleaseLayer(&screen);
+}
+
 inline AGCompositeRenderable* Composite(const Widget& w) { return Render::CompositeOf(w); }
 inline AGSprite* SpriteAt(const Widget& w, u32 i) { return Render::At(w.VolatileDatas.GetSprites(), i); }
 inline AGText* TextAt(const Widget& w, u32 i) { return Render::At(w.VolatileDatas.GetTexts(), i); }

@@ -38,15 +38,7 @@ protected:
         screen.m_RootPanel = root;
         root->Visible = true;
     }
-    ~SpecialWidgets() override { Release(); }
-    void Build() {
-        RenderingSystemWidget::Initialize(&screen);
-        RenderingSystemWidget::AttachLayer(&screen);
-    }
-    void Release() {
-        RenderingSystemWidget::Cleanup(&screen);
-        RenderingSystemWidget::ReleaseLayer(&screen);
-    }
+    ~SpecialWidgets() override { HideScreen(screen); }
     static std::string Shown(const AGRenderable* r) {
         return Drawn(r) ? static_cast<const AGText*>(r)->GetString().c_str() : "-";
     }
@@ -82,8 +74,8 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     } const steps[] = {{"a", "-", 40, 0, 0}, {"a", "c", 0, 40, 0}, {"B", "c", 40, 0, 0},
                        {"B", "-", 0, 40, 0}, {"-", "-", 0, 40, 1}, {"-", "-", 0, 40, 1}};
     for (int round = 0; round < 2; ++round) {
-        Release();
-        Build();
+        HideScreen(screen);
+        ShowScreen(screen);
         ASSERT_EQ(scroll->m_ShownLines, 2u);
         for (const Step& s : steps) {
             RenderingSystemWidget::UpdateBehaviorState(*scroll);
@@ -103,7 +95,7 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
 TEST_F(SpecialWidgets, EmitterParticlesAreBornAtItsWidget) {
     auto* widget = Add<Emitter3D>(*root, "sparks", 30, 40, 10, 10);
     widget->m_EmitterSource = "spark";
-    Build();
+    ShowScreen(screen);
     auto* emitter = widget->VolatileDatas.GetAs<AGEmitter>(GameServices::Entities::VolatileDataKeys::kDATA_EMITTER3D);
     ASSERT_NE(emitter, nullptr);
     AGController clock;
@@ -114,7 +106,7 @@ TEST_F(SpecialWidgets, EmitterParticlesAreBornAtItsWidget) {
     EXPECT_EQ(F({emitter->FirstLive()->position.x, emitter->FirstLive()->position.y}), F({30, 40}));
     // The clean-up gives the widget's animation back.
     widget->SetAnimation("wave.anm");
-    Release();
+    HideScreen(screen);
     EXPECT_EQ(widget->m_Animation, nullptr);
 }
 

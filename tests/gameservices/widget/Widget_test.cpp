@@ -33,7 +33,7 @@ TEST(Widget, FindChildIsDepthFirstAndNeverMatchesTheRoot) {
     EXPECT_EQ(Widget::FindChild("Same", &root), nullptr);
 }
 
-TEST(Widget, InputNeedsHalfOpacityAndLockingSkipsDisabledChildren) {
+TEST(Widget, InputNeedsHalfOpacityLockingSkipsDisabledChildrenAndHitBoxesHoldTheirEdges) {
     PlainWidget widget;
     const struct { u32 color; f32 opacity; bool opaque; } cases[] = {
         {0x7FFFFFFFu, 1.0f, false}, {0x80FFFFFFu, 1.0f, true}, {0xFF000000u, 0.5f, true},
@@ -55,9 +55,7 @@ TEST(Widget, InputNeedsHalfOpacityAndLockingSkipsDisabledChildren) {
     root.SetInputLocked(true);
     EXPECT_EQ(enabled->m_InputLocked + deep->m_InputLocked + root.m_InputLocked, 3);
     EXPECT_EQ(disabled->m_InputLocked, 0);
-}
-
-TEST(Widget, HitBoxesHoldTheirEdges) {
+    // Hit boxes hold their edges.
     HitRectangle box{.x = 10, .y = 20, .maxX = 30, .maxY = 40};
     const std::pair<AGVec2, bool> points[] = {{{10, 20}, true},    {{40, 60}, true},    {{9.9f, 30}, false},
                                               {{40.1f, 30}, false}, {{20, 19.9f}, false}, {{20, 60.1f}, false}};

@@ -394,6 +394,5 @@ TEST(CollisionObjectSlot, ANewObjectOrAnEraseDeletesTheOldOneUnlessShared) {
     RenderingSystem::SetCollisionObject(prop, &shared);
     EXPECT_EQ(RenderingSystem::GetCollisionObject(prop), &shared);
     RenderingSystem::EraseCollisionObject(prop);
-    EXPECT_EQ(live, 1);
-    EXPECT_EQ(RenderingSystem::GetCollisionObject(prop), nullptr);
+    EXPECT_TRUE(live == 1 && RenderingSystem::GetCollisionObject(prop) == nullptr);
 }
