@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/audio/PCAudioManagerImpl.h"
@@ -184,6 +185,10 @@ protected:
     void Frame(u32 ms) {
         m_nowMs += ms;
         ++m_frame;
+        // Package mounts run on the worker thread: each ends within the frame that started it, so
+        // that the run (and its trace) does not depend on how busy the machine is.
+        while (GameServices::Bridge::FileSystem::HasPendingMounts())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         // The mixer pulled for the frame's length: sounds end after theirs.
         PCAudioManagerImpl* audio = PCAudioManagerImpl::Get();
         if (platform::audio::Engine* mixer = audio ? audio->GetEngine() : nullptr) {

@@ -30,7 +30,9 @@ private:
 };
 
 // Compares the log with the golden file (one line each); on a difference, the first lines
-// that differ. With TALLYVOX_UPDATE_GOLDEN=1 in the environment the file is rewritten instead.
+// that differ. With TALLYVOX_UPDATE_GOLDEN=1 in the environment the file is rewritten instead:
+// record through ctest, which runs each test in a process of its own (the game's singletons
+// outlive a test).
 std::string CompareWithGolden(const std::vector<std::string>& log, const std::string& goldenPath);
 
 }  // namespace scene
