@@ -400,6 +400,36 @@ TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
     EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), TALLYVOX_TRACES "/sample_match_70s.txt"), "");
 }
 
+// The menu pages in turn, then the whole tutorial before an 80s match on normal.
+TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
+    std::vector<Step> steps = WayIn("Button80s", "NormalButton");
+    // Off the way in after the name page: the tutorial plays out without clicks.
+    const auto mainMenu = std::find_if(steps.begin(), steps.end(), [](const Step& s) {
+        return s.what == "singlePlayerButton on compositionMainMenu";
+    });
+    ASSERT_NE(mainMenu, steps.end());
+    steps.back().during = nullptr;
+    steps.insert(mainMenu, {
+        ClickOn("compositionMainMenu", "optionsButton"),
+        {"the effects slider", [] { return PageSettled("compositionOptions"); }, [this] { ClickAt(600, 216); }},
+        ClickOn("compositionOptions", "CreditsButton"),
+        {"the credits scrolling", [] { return PageSettled("compositionCredits"); }, nullptr, 60000},
+        ClickOn("compositionCredits", "BackButton"),
+        ClickOn("compositionOptions", "DoneButton"),
+        ClickOn("compositionMainMenu", "awardsButton"),
+        ClickOn("compositionAwards", "group1Button"),
+        ClickOn("compositionGroupAwards", "BackButton"),
+        ClickOn("compositionAwards", "BackButton"),
+        ClickOn("compositionMainMenu", "profileButton"),
+        ClickOn("compositionProfiles", "DoneButton"),
+    });
+    steps.push_back({"a few seconds of the match level", [this] { return m_nowMs > m_stepStartMs + 3000; }, nullptr});
+    Play(std::move(steps));
+    EXPECT_EQ(m_failure, "");
+    EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
+    EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), TALLYVOX_TRACES "/menus_and_tutorial.txt"), "");
+}
+
 // The 90s on hard, every answer wrong: strikes, the computer family's steals and rounds, the loss.
 TEST_F(SampleMatch, A90sHardMatchAnsweredWrongIsLost) {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
