@@ -71,11 +71,10 @@ TEST(File, WriteTruncatesAndReadsStopAtTheEnd) {
     ASSERT_TRUE(file.Open(path.c_str(), true, false));
     EXPECT_EQ(file.Size(), 6u);
     EXPECT_TRUE(file.Seek(4));
-    EXPECT_EQ(file.Read(bytes, 8), 2);
-    EXPECT_EQ(std::string(bytes, 2), "ef");
-    EXPECT_EQ(file.ReadAt(1, bytes, 3), 3);
-    EXPECT_EQ(std::string(bytes, 3), "bcd");
-    EXPECT_EQ(file.ReadAt(9, bytes, 3), 0);
+    const std::vector<int64_t> counts = {file.Read(bytes, 8), file.ReadAt(1, bytes + 2, 3),
+                                         file.ReadAt(9, bytes + 5, 3)};
+    EXPECT_EQ(std::pair(std::string(bytes, 5), counts),
+              std::pair(std::string("efbcd"), std::vector<int64_t>{2, 3, 0}));
     EXPECT_EQ(file.Read(nullptr, 1), -1);
 }
 

@@ -59,8 +59,9 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         d.SetTextureStageState(0, StageState::TexCoordIndex, kTexCoordSphereMap);  // left on for Present
         d.SetViewport({0, 0, width, height, 0.0f, 1.0f});
         SetPixelSpace(d, width, height);
-        auto quad = MakeQuad(d, 0, 0, 4, 4, 0.5f, green, false);
-        quad->Bind(d);
+        const Mesh quad(d, {{0, 0, 0.5f}, {4, 0, 0.5f}, {0, 4, 0.5f}, {4, 4, 0.5f}},
+                        std::vector<uint32_t>(4, green), {});
+        quad.Bind(d);
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
         shown(2, green);  // inside the quad
         GLint presentCopy = 0;  // the texture a Present through a quad of its own draws from

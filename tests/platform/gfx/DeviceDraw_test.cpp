@@ -77,9 +77,10 @@ TEST_F(DeviceDrawTest, EdgesOnPixelCentresFollowTheTopLeftRule) {
         else
             SetPixelSpace(Dev(), viewport.width, viewport.height);
         const Rect edges = clipQuad ? Rect{-1, 1, 1, -1} : shape;
-        auto mesh = MakeQuad(Dev(), float(edges.left), float(edges.top), float(edges.right), float(edges.bottom),
-                             0.5f, 0xFFFFFFFF, false);
-        mesh->Bind(Dev());
+        const float l = float(edges.left), t = float(edges.top), r = float(edges.right), b = float(edges.bottom);
+        Mesh mesh(Dev(), {{l, t, 0.5f}, {r, t, 0.5f}, {l, b, 0.5f}, {r, b, 0.5f}}, std::vector<uint32_t>(4, ~0u),
+                  {});
+        mesh.Bind(Dev());
         ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
 
         std::string expected;
@@ -123,8 +124,8 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
     // Each type counts its vertices: 4 serve two lines, one triangle, or two of a strip or fan.
     for (auto [type, fits] : {std::pair{PrimitiveType::LineList, 2u}, {PrimitiveType::TriangleList, 1u},
                               {PrimitiveType::TriangleStrip, 2u}, {PrimitiveType::TriangleFan, 2u}}) {
-        EXPECT_TRUE(Dev().DrawPrimitive(type, 0, fits)) << int(type);
-        EXPECT_FALSE(Dev().DrawPrimitive(type, 0, fits + 1)) << int(type);
+        EXPECT_EQ(std::pair(Dev().DrawPrimitive(type, 0, fits), Dev().DrawPrimitive(type, 0, fits + 1)),
+                  std::pair(true, false)) << int(type);
     }
     EXPECT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleList, 9, 0));  // nothing to draw
 

@@ -42,7 +42,6 @@ protected:
         Dev().SetTexture(0, nullptr);
         for (Texture* t : m_textures)
             t->Release();
-        DeviceTest::TearDown();
     }
     std::vector<Texture*> m_textures;
 };

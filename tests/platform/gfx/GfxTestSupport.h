@@ -70,9 +70,7 @@ inline std::string EncodePng(const std::vector<uint32_t>& argb, uint32_t width, 
 inline ::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, int tolerance) {
     for (int shift = 0; shift < 32; shift += 8)
         if (std::abs(int((actual >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) > tolerance)
-            return ::testing::AssertionFailure()
-                   << std::hex << "0x" << actual << " is not within " << std::dec << tolerance
-                   << " of " << std::hex << "0x" << expected;
+            return ::testing::AssertionFailure() << std::hex << actual << " is not near " << expected;
     return ::testing::AssertionSuccess();
 }
 
@@ -114,7 +112,6 @@ public:
             device.SetStreamSource(s, m_streams[s], 0, kStrides[s]);
     }
     VertexBuffer* Stream(uint32_t s) const { return m_streams[s]; }
-    VertexDeclaration* Declaration() const { return m_declaration; }
 
 private:
     static constexpr uint32_t kStrides[4] = {12, 12, 4, 8};
@@ -130,17 +127,6 @@ private:
     std::vector<VertexElement> m_elements;
     VertexDeclaration* m_declaration = nullptr;
 };
-
-// A rectangle from (x0, y0) to (x1, y1) in pixel space at depth z, as a triangle strip with
-// texture coordinates 0..1 and one colour.
-inline std::unique_ptr<Mesh> MakeQuad(Device& device, float x0, float y0, float x1, float y1, float z,
-                                      uint32_t argb, bool textured = true) {
-    std::vector<Vec3> p = {{x0, y0, z}, {x1, y0, z}, {x0, y1, z}, {x1, y1, z}};
-    std::vector<float> uv;
-    if (textured)
-        uv = {0, 0, 1, 0, 0, 1, 1, 1};
-    return std::make_unique<Mesh>(device, p, std::vector<uint32_t>(4, argb), uv);
-}
 
 inline uint32_t ReadPixel(Device& device, int32_t x, int32_t y) {
     Image image;
@@ -165,10 +151,6 @@ protected:
         d.SetRenderState(RenderState::ZEnable, 0u);
         SetPixelSpace(d, kWidth, kHeight);
     }
-    void TearDown() override {
-        m_device.reset();
-        m_window.reset();
-    }
     Device& Dev() { return *m_device; }
     // Draws a quad over pixels [x, x + w) x [y, y + h) at depth z with texture coordinates
     // 0..1; colours from a stream unless argb is 0, normals towards the viewer when asked.
@@ -182,7 +164,7 @@ protected:
     }
 
     std::unique_ptr<TestWindow> m_window;
-    std::unique_ptr<Device> m_device;
+    std::unique_ptr<Device> m_device;  // goes before its window
 };
 
 }  // namespace gfxtest

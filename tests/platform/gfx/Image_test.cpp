@@ -62,9 +62,7 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
     EXPECT_TRUE(image.pixels.empty());
 
     // A header claiming 100000 x 1 pixels is refused before any pixel is read.
-    std::string huge = png;
-    const unsigned char width[4] = {0x00, 0x01, 0x86, 0xA0};
-    std::memcpy(&huge[16], width, 4);
+    const std::string huge = Resized(png, 100000, 1);
     EXPECT_FALSE(DecodePng(huge.data(), huge.size(), image, error));
 
     // Headers declaring more pixels than the data can hold are refused before the pixels'

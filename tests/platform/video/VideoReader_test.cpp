@@ -18,9 +18,7 @@ constexpr int64_t kSecond = kTimeUnitsPerSecond;
 const std::vector<uint32_t> kColours = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
 
 authoring::VideoClip TestClip() {
-    authoring::VideoClip clip;
-    clip.colours = kColours;
-    return clip;
+    return {.colours = kColours};
 }
 
 // True when the BGRA pixel is within `tolerance` per channel of the 0xRRGGBB colour.

@@ -34,9 +34,7 @@ std::string Mode(const SdlBackend& backend) {
 class SdlWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        WindowDesc desc;
-        desc.title = "Tallyvox";
-        ASSERT_TRUE(m_backend.Create(desc));
+        ASSERT_TRUE(m_backend.Create({.title = "Tallyvox"}));
         m_id = SDL_GetWindowID(Window());
         Drain();
     }
@@ -108,11 +106,7 @@ TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHides) {
 TEST_F(SdlWindow, OneWindowPerBackendEachWithItsDescription) {
     EXPECT_FALSE(m_backend.Create(WindowDesc{}));
     SdlBackend other;
-    WindowDesc desc;
-    desc.width = 640;
-    desc.height = 480;
-    desc.hideCursor = true;
-    ASSERT_TRUE(other.Create(desc));
+    ASSERT_TRUE(other.Create({.width = 640, .height = 480, .hideCursor = true}));
     EXPECT_EQ(ClientSize(other), std::make_pair(640u, 480u));
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
 
@@ -128,10 +122,8 @@ TEST_F(SdlWindow, OneWindowPerBackendEachWithItsDescription) {
 TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
     Key(true, SDL_SCANCODE_Q);
     Key(false, SDL_SCANCODE_Q);
-    Key(true, SDL_SCANCODE_BACKSPACE);
-    Key(true, SDL_SCANCODE_RETURN);
-    Key(true, SDL_SCANCODE_ESCAPE);
-    Key(true, SDL_SCANCODE_TAB);
+    for (SDL_Scancode key : {SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_TAB})
+        Key(true, key);
     Key(true, SDL_SCANCODE_BACKSPACE, KMOD_LCTRL);
     Key(true, SDL_SCANCODE_VOLUMEUP);
     EXPECT_EQ(Drain(), "down:81 up:81 down:8 char:8 down:13 char:13 down:27 char:27 down:9 char:9 down:8 ");
