@@ -4,7 +4,6 @@
 // driver's window keeps its pixels across the swap; GL numbers its rows bottom up.
 #include "platform/gfx/Device.h"
 
-#include "platform/gfx/GlHeaders.h"
 #include "tests/platform/gfx/GfxTestSupport.h"
 
 namespace {
@@ -64,16 +63,14 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         quad.Bind(d);
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
         shown(2, green);  // inside the quad
-        GLint presentCopy = 0;  // the texture a Present through a quad of its own draws from
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &presentCopy);
+        // The texture a Present through a quad of its own draws from.
+        const GLint presentCopy = GlInt(GL_TEXTURE_BINDING_2D);
         // Present may draw with states of its own: the next draw sends the device's again.
         d.Clear(kClearTarget, blue, 1.0f, 0);
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
         EXPECT_EQ(std::pair(ReadPixel(d, 1, 1), glIsEnabled(GL_DEPTH_TEST)), std::pair(green, GLboolean(GL_TRUE)));
         // Draws go where they should: multisampled exactly when granted.
-        GLint samples = -1;
-        glGetIntegerv(GL_SAMPLES, &samples);
-        EXPECT_EQ(samples > 0, d.Granted().multisample);
+        EXPECT_EQ(GlInt(GL_SAMPLES) > 0, d.Granted().multisample);
         // A one-pixel corner survives the resolve and Present's copy: no blit is off by a row or
         // column, nor cut by the scissor box the corner's clear leaves in GL.
         d.Clear(kClearTarget, red, 1.0f, 0);

@@ -76,10 +76,9 @@ TEST_F(DeviceDrawTest, EdgesOnPixelCentresFollowTheTopLeftRule) {
                 Dev().SetTransform(t, MatrixIdentity());
         else
             SetPixelSpace(Dev(), viewport.width, viewport.height);
-        const Rect edges = clipQuad ? Rect{-1, 1, 1, -1} : shape;
-        const float l = float(edges.left), t = float(edges.top), r = float(edges.right), b = float(edges.bottom);
-        Mesh mesh(Dev(), {{l, t, 0.5f}, {r, t, 0.5f}, {l, b, 0.5f}, {r, b, 0.5f}}, std::vector<uint32_t>(4, ~0u),
-                  {});
+        const Rect e = clipQuad ? Rect{-1, 1, 1, -1} : shape;
+        const float l = float(e.left), t = float(e.top), r = float(e.right), b = float(e.bottom), z = 0.5f;
+        Mesh mesh(Dev(), {{l, t, z}, {r, t, z}, {l, b, z}, {r, b, z}}, std::vector<uint32_t>(4, ~0u), {});
         mesh.Bind(Dev());
         ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
 

@@ -5,7 +5,6 @@
 
 #include <dlfcn.h>
 
-#include "platform/gfx/GlHeaders.h"
 #include "tests/platform/gfx/GfxTestSupport.h"
 
 namespace {
@@ -266,11 +265,8 @@ TEST_F(DeviceMirrorTest, ResetRestoresTheDefaultStates) {
         {GL_ALPHA_TEST, 0},         {GL_ALPHA_TEST_FUNC, GL_ALWAYS}, {GL_CULL_FACE, 1},
         {GL_CULL_FACE_MODE, GL_BACK}, {GL_LIGHTING, 1},            {GL_STENCIL_TEST, 0},
         {GL_SCISSOR_TEST, 0},       {GL_MULTISAMPLE, 0}};
-    for (auto [state, value] : states) {
-        GLint got = -1;
-        glGetIntegerv(state, &got);
-        EXPECT_EQ(got, value) << std::hex << state;
-    }
+    for (auto [state, value] : states)
+        EXPECT_EQ(GlInt(state), value) << std::hex << state;
     GLint boxes[8];
     glGetIntegerv(GL_VIEWPORT, boxes);
     glGetIntegerv(GL_SCISSOR_BOX, boxes + 4);

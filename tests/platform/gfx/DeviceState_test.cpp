@@ -2,7 +2,6 @@
 // (samplers, stage states, blend factors).
 #include "platform/gfx/Device.h"
 
-#include "platform/gfx/GlHeaders.h"
 #include "tests/platform/gfx/GfxTestSupport.h"
 
 namespace {
@@ -97,15 +96,12 @@ TEST_F(DeviceStateTest, SamplerStatesReachGlAndATextureTransformTurnsCoordinates
         for (auto [state, value] : steps[i])
             Dev().SetSamplerState(0, state, value);
         Quad(0, 0, 4, 4, 0xFFFFFFFF);
-        GLint unit = 0;
-        glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+        const GLint unit = GlInt(GL_ACTIVE_TEXTURE);
         glActiveTexture(GL_TEXTURE0);
         std::vector<GLint> got;
         for (GLenum name : {GL_TEXTURE_MAX_LEVEL, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER,
-                            GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
-            got.push_back(-1);
-            glGetTexParameteriv(GL_TEXTURE_2D, name, &got.back());
-        }
+                            GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T})
+            glGetTexParameteriv(GL_TEXTURE_2D, name, &got.emplace_back(-1));
         glActiveTexture(GLenum(unit));
         EXPECT_EQ(got, expected[i]) << i;
     }
@@ -140,15 +136,12 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
     for (TextureTransform flags : {TextureTransform::Count2, TextureTransform::Disable}) {
         Dev().SetTextureStageState(0, StageState::TextureTransformFlags, flags);
         Quad(0, 0, 4, 4, 0xFFFFFFFF);
-        GLint unit = 0;
-        glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+        const GLint unit = GlInt(GL_ACTIVE_TEXTURE);
         glActiveTexture(GL_TEXTURE0);
         std::vector<GLint> env;
         for (GLenum name : {GL_TEXTURE_ENV_MODE, GL_COMBINE_RGB, GL_SRC0_RGB, GL_SRC1_RGB, GL_OPERAND0_RGB,
-                            GL_OPERAND1_RGB, GL_COMBINE_ALPHA, GL_SRC0_ALPHA, GL_OPERAND0_ALPHA, GL_OPERAND1_ALPHA}) {
-            env.push_back(-1);
-            glGetTexEnviv(GL_TEXTURE_ENV, name, &env.back());
-        }
+                            GL_OPERAND1_RGB, GL_COMBINE_ALPHA, GL_SRC0_ALPHA, GL_OPERAND0_ALPHA, GL_OPERAND1_ALPHA})
+            glGetTexEnviv(GL_TEXTURE_ENV, name, &env.emplace_back(-1));
         env.push_back(glIsEnabled(GL_TEXTURE_GEN_S) && glIsEnabled(GL_TEXTURE_GEN_T));
         glGetTexGeniv(GL_T, GL_TEXTURE_GEN_MODE, &env.emplace_back());
         float matrix[16];
@@ -179,10 +172,8 @@ TEST_F(DeviceStateTest, EveryBlendFactorReachesGl) {
         Dev().SetRenderState(RenderState::SrcBlend, factors[i].first);
         Dev().SetRenderState(RenderState::DestBlend, factors[9 - i].first);
         Quad(0, 0, 2, 2, 0x40C86432);
-        GLint got[2] = {};
-        glGetIntegerv(GL_BLEND_SRC, &got[0]);
-        glGetIntegerv(GL_BLEND_DST, &got[1]);
-        EXPECT_EQ(std::pair(got[0], got[1]), std::pair(factors[i].second, factors[9 - i].second)) << i;
+        EXPECT_EQ(std::pair(GlInt(GL_BLEND_SRC), GlInt(GL_BLEND_DST)),
+                  std::pair(factors[i].second, factors[9 - i].second)) << i;
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include "platform/gfx/Device.h"
 #include "platform/gfx/GfxMath.h"
+#include "platform/gfx/GlHeaders.h"
 
 namespace gfxtest {
 
@@ -127,6 +128,13 @@ private:
     std::vector<VertexElement> m_elements;
     VertexDeclaration* m_declaration = nullptr;
 };
+
+// One integer of GL state.
+inline GLint GlInt(GLenum name) {
+    GLint value = -1;
+    glGetIntegerv(name, &value);
+    return value;
+}
 
 inline uint32_t ReadPixel(Device& device, int32_t x, int32_t y) {
     Image image;

@@ -3,7 +3,6 @@
 
 #include <tuple>
 
-#include "platform/gfx/GlHeaders.h"
 #include "tests/platform/gfx/GfxTestSupport.h"
 
 namespace {

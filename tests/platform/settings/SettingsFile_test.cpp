@@ -6,7 +6,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "tests/support/TempDir.h"
 
@@ -17,9 +17,7 @@ namespace {
 
 std::string ReadWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // The value under the name, or "none", and a space.

@@ -78,8 +78,7 @@ TEST(Thread, WaitAndHasEndedTellTheEndOfTheRoutine) {
     ASSERT_TRUE(thread && deep);
     EXPECT_TRUE(thread->Id() && deep->Id() && thread->Id() != deep->Id()) << "0 stands for no thread";
     EXPECT_FALSE(thread->Wait(10) || thread->HasEnded());
-    EXPECT_TRUE(thread->SetAffinity(~0ull));
-    EXPECT_FALSE(thread->SetAffinity(0));
+    EXPECT_EQ(std::pair(thread->SetAffinity(~0ull), thread->SetAffinity(0)), std::pair(true, false));
     const uint64_t one = uint64_t(1) << sched_getcpu();
     EXPECT_TRUE(thread->SetAffinity(one) && thread->SetAffinity(one)) << "one CPU is a valid set, also as the old one";
     gate.open.Set();

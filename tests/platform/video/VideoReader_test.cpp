@@ -17,10 +17,6 @@ namespace {
 constexpr int64_t kSecond = kTimeUnitsPerSecond;
 const std::vector<uint32_t> kColours = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
 
-authoring::VideoClip TestClip() {
-    return {.colours = kColours};
-}
-
 // True when the BGRA pixel is within `tolerance` per channel of the 0xRRGGBB colour.
 bool Near(const uint8_t* bgra, uint32_t rgb, int tolerance = 12) {
     return std::abs(bgra[2] - int((rgb >> 16) & 0xFF)) <= tolerance &&
@@ -41,7 +37,7 @@ uint32_t ColourAt(int64_t time) {
 
 class VideoReaderTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { s_clip = new std::string(authoring::EncodeWindowsMediaClip(TestClip())); }
+    static void SetUpTestSuite() { s_clip = new std::string(authoring::EncodeWindowsMediaClip({.colours = kColours})); }
     static void TearDownTestSuite() { delete s_clip; }
 
     std::string WriteClip(const std::string& bytes) { return dir.Write("clip.vid", bytes); }
@@ -117,11 +113,8 @@ TEST_F(VideoReaderTest, SeekLandsOnTheFrameShowingAtThatTime) {
 
 // Frames wider than kMaxFrameSize leave the picture out; a clip without sound has none.
 TEST_F(VideoReaderTest, OversizedPicturesAndSilentClips) {
-    authoring::VideoClip wide = TestClip();
-    wide.width = kMaxFrameSize + 16;
-    wide.height = 16;
-    wide.colours.resize(1);
-    wide.secondsPerColour = 0.2;
+    authoring::VideoClip wide = {
+        .width = kMaxFrameSize + 16, .height = 16, .colours = {kColours[0]}, .secondsPerColour = 0.2};
     ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error)) << error;
     EXPECT_EQ(Streams(reader), "0 0x0 1 1@22050");
     wide.width = 16;
@@ -131,8 +124,7 @@ TEST_F(VideoReaderTest, OversizedPicturesAndSilentClips) {
     VideoFrame frame;
     EXPECT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
 
-    authoring::VideoClip silent = TestClip();
-    silent.toneHz = 0;
+    const authoring::VideoClip silent = {.colours = kColours, .toneHz = 0};
     ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(silent)), error)) << error;
     EXPECT_EQ(Streams(reader), "1 64x48 0 0@0");
     AudioChunk chunk;
