@@ -2,15 +2,13 @@
 // lines are told with their place. What the real sources build is held by the content checker.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "engine/graphics/AGSkin.h"
 #include "engine/graphics/AGSkinAnimation.h"
 #include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/AGVertexBufferDynamic.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"
 #include "tools/content/Generators.h"
 
@@ -28,14 +26,13 @@ protected:
                 content::GenerateCharacter3D(*art3d);
             }
     }
-    static const content::Output& Out(const char*) { return *art3d; }
     static inline std::unique_ptr<content::Output> art3d;
 };
 
 // A part model skinned by its skeleton in the rest pose (the bone offsets the animations
 // carry, no turn) stays where it was modelled: the bind matrices match the bones.
 TEST_F(Character, APartModelSkinsBackToItsRestPose) {
-    const auto& avatar = Out("art3d").Packages().at("gameshowavatar3d.dir");
+    const auto& avatar = art3d->Packages().at("gameshowavatar3d.dir");
     for (const char* prefix : {"chm", "chf"}) {
         AGSkin skin;
         LoadBytes(skin, avatar.at(prefix == std::string("chm") ? "skel_male" : "skel_female").bytes);
@@ -88,10 +85,7 @@ TEST_F(Character, BadSourceLinesAreReportedWithTheirLine) {
     for (const Case& c : cases) {
         TempDir dir;
         for (const char* file : {"content/characters.txt", "content/behaviors.txt", "content/awards.txt", "content/art/characters.txt"}) {
-            std::ifstream in(kData + "/" + file);
-            std::stringstream text;
-            text << in.rdbuf();
-            std::string bytes = text.str();
+            std::string bytes = FileContents(kData + "/" + file);
             if (file == std::string(c.file)) {
                 const size_t at = bytes.find(c.good);
                 ASSERT_NE(at, std::string::npos) << c.good;

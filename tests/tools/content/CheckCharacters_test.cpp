@@ -7,19 +7,6 @@
 #include "tests/tools/content/MutatedContent.h"
 #include "tools/content/Checker.h"
 
-namespace {
-
-// Replaces text in an entry the build wrote (relative to the packages' folder).
-void ReplaceBuilt(MutatedContent& content, const std::string& entry, const std::string& from, const std::string& to) {
-    std::string text = FileContents(content.Dir().File("out/" + entry));
-    const size_t at = text.find(from);
-    ASSERT_NE(at, std::string::npos) << entry << ": " << from;
-    text.replace(at, from.size(), to);
-    content.Dir().Write("out/" + entry, text);
-}
-
-}  // namespace
-
 // Bad character data, one fault per class, each told once at the record that holds it: an
 // award renamed, one given the title of another and one moved into a fifth place of a group
 // (rebuilt from the sources), then
@@ -33,12 +20,12 @@ TEST(CharacterCheck, BadAssembliesLooksAndAwardsAreToldAtTheirRecord) {
     content.Replace("content/awards.txt", "award Show | 00s Pro", "award 00s  | 00s Pro");
     content.Check({"xml"});
     ASSERT_EQ(content.BuildErrors(), std::vector<std::string>{});
-    ReplaceBuilt(content, "CharactereXML/wardrobe_male1.xml", "ChM_Top_Polo_skin01_pnk", "ChM_Top_Polo_skin01_blk");
-    ReplaceBuilt(content, "CharactereXML/wardrobe_retailerpack01_male.xml", "ChM_Top_Varsity.mdl", "ChM_Top_Varsty.mdl");
-    ReplaceBuilt(content, "gameshowavatarxmls/appearancefemale03.xml", "ChF_Top_Halter_skin01_blk.mdl",
-                 "ChF_Top_Wrap.mdl");
-    ReplaceBuilt(content, "gameshowavatarxmls/appearancefemale03.xml", "<Bottom_Id>23<", "<Bottom_Id>22<");
-    ReplaceBuilt(content, "GlobalXml/awards.xml", "Type=\"Top\"", "Type=\"Bottom\"");
+    content.ReplaceBuilt("CharactereXML/wardrobe_male1.xml", "ChM_Top_Polo_skin01_pnk", "ChM_Top_Polo_skin01_blk");
+    content.ReplaceBuilt("CharactereXML/wardrobe_retailerpack01_male.xml", "ChM_Top_Varsity.mdl", "ChM_Top_Varsty.mdl");
+    content.ReplaceBuilt("gameshowavatarxmls/appearancefemale03.xml", "ChF_Top_Halter_skin01_blk.mdl",
+                         "ChF_Top_Wrap.mdl");
+    content.ReplaceBuilt("gameshowavatarxmls/appearancefemale03.xml", "<Bottom_Id>23<", "<Bottom_Id>22<");
+    content.ReplaceBuilt("GlobalXml/awards.xml", "Type=\"Top\"", "Type=\"Bottom\"");
     const std::string retailer = "data/content/characters.txt:64 (CharactereXML/wardrobe_retailerpack01_male.xml): error: ";
     const std::string look = "data/content/characters.txt:92 (gameshowavatarxmls/appearancefemale03.xml): error: ";
     const std::string awards = "data/content/awards.txt (GlobalXml/awards.xml): error: ";

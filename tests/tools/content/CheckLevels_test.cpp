@@ -80,25 +80,17 @@ TEST(CheckLevels, EachBrokenNameIsToldWhereItWasMade) {
     content.Check({"xml"});
     EXPECT_TRUE(content.BuildErrors().empty());
     // The sources never write an unknown key name (the build refuses it): a damaged package does.
-    const std::string actions = content.Dir().File("out/gsSystem/actions.xml");
-    std::string text = FileContents(actions);
-    text.replace(text.find("keyaccept"), 9, "keyenter");
-    content.Dir().Write("out/gsSystem/actions.xml", text);
+    content.ReplaceBuilt("gsSystem/actions.xml", "keyaccept", "keyenter");
     expected.push_back("data/content/actions.txt (gsSystem/actions.xml): error: key name \"keyenter\" is not in the key table");
     // The board's and the score's behaviours are written by the tool alone: damaged files.
-    const auto damage = [&](const std::string& file, const std::string& from, const std::string& to) {
-        std::string xml = FileContents(content.Dir().File("out/" + file));
-        const size_t at = xml.find(from);
-        ASSERT_NE(at, std::string::npos) << from;
-        content.Dir().Write("out/" + file, xml.replace(at, from.size(), to));
-    };
-    damage("GlobalXml/stagebehaviors.xml", "<Name>BuzzerRight</Name>", "<Name>BuzzerRite</Name>");
-    damage("GlobalXml/stagebehaviors.xml", "<Name>StartIFL</Name>", "<Name>StartIFX</Name>");
-    damage("GlobalXml/scorebehaviors.xml", "<Name>Ten</Name>", "<Name>Tens</Name>");
+    content.ReplaceBuilt("GlobalXml/stagebehaviors.xml", "<Name>BuzzerRight</Name>", "<Name>BuzzerRite</Name>");
+    content.ReplaceBuilt("GlobalXml/stagebehaviors.xml", "<Name>StartIFL</Name>", "<Name>StartIFX</Name>");
+    content.ReplaceBuilt("GlobalXml/scorebehaviors.xml", "<Name>Ten</Name>", "<Name>Tens</Name>");
     // The buzzer light's action (the first of its name in the file), and a dressed prop's.
-    damage("GlobalXml/stagebehaviors.xml", "<Name>AnimIFL</Name>", "<Name>AnimIFX</Name>");
-    damage("GlobalXml/stagebehaviors.xml", "<Name>board_lights_intro</Name><Parameters/>\n<Actions>\n<item><Name>AnimIFL</Name>",
-           "<Name>board_lights_intro</Name><Parameters/>\n<Actions>\n<item><Name>AnimIFX</Name>");
+    content.ReplaceBuilt("GlobalXml/stagebehaviors.xml", "<Name>AnimIFL</Name>", "<Name>AnimIFX</Name>");
+    content.ReplaceBuilt("GlobalXml/stagebehaviors.xml",
+                         "<Name>board_lights_intro</Name><Parameters/>\n<Actions>\n<item><Name>AnimIFL</Name>",
+                         "<Name>board_lights_intro</Name><Parameters/>\n<Actions>\n<item><Name>AnimIFX</Name>");
     expected.push_back("data/content/stage.txt (GlobalXml/stagebehaviors.xml): error: behaviour \"Board\" has no "
                        "template \"BuzzerRight\", which the game uses");
     expected.push_back("data/content/stage.txt (GlobalXml/stagebehaviors.xml): error: template \"Block_01\" of "

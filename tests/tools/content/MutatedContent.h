@@ -26,11 +26,12 @@ public:
     // Replaces the first occurrence of `from` in a source file (relative to data/); the test
     // fails when the text is not there.
     void Replace(const std::string& file, const std::string& from, const std::string& to) {
-        std::string text = FileContents(m_dir.File("data/" + file));
-        const size_t at = text.find(from);
-        ASSERT_NE(at, std::string::npos) << file << ": " << from;
-        text.replace(at, from.size(), to);
-        m_dir.Write("data/" + file, text);
+        ReplaceIn("data/" + file, from, to);
+    }
+    // The same in an entry the build wrote (relative to the packages' folder): damage the
+    // sources cannot make, since the tool refuses it.
+    void ReplaceBuilt(const std::string& entry, const std::string& from, const std::string& to) {
+        ReplaceIn("out/" + entry, from, to);
     }
 
     // Rebuilds the named steps from the edited sources (their own errors are returned as
@@ -55,6 +56,13 @@ public:
     const TempDir& Dir() const { return m_dir; }
 
 private:
+    void ReplaceIn(const std::string& path, const std::string& from, const std::string& to) {
+        std::string text = FileContents(m_dir.File(path));
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << path << ": " << from;
+        m_dir.Write(path, text.replace(at, from.size(), to));
+    }
+
     TempDir m_dir;
     std::vector<std::string> m_buildErrors;
 };

@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
+#include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"
 #include "tools/content/Generators.h"
 
@@ -35,10 +34,7 @@ TEST(StageContent, BadSourceLinesAreReportedWithTheirLine) {
         int lines = 0;
         for (const char* source : {"content/levels.txt", "content/stage.txt", "content/cameras.txt",
                                    "content/art/stage.txt"}) {
-            std::ifstream in(kData + "/" + source);
-            std::stringstream text;
-            text << in.rdbuf();
-            std::string bytes = text.str();
+            std::string bytes = FileContents(kData + "/" + source);
             if (source == std::string(c.file)) {
                 lines = int(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
                 bytes += std::string(c.line) + "\n";

@@ -2,7 +2,6 @@
 // build is held by the content checker.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "tests/support/TempDir.h"
@@ -10,19 +9,7 @@
 
 namespace {
 
-class SystemContent : public ::testing::Test {
-protected:
-    // The generators on the given data folder.
-    void Run(const std::string& data) {
-        out = std::make_unique<content::Output>(
-            data, std::vector<std::string>{"gsSystem.dir", "MenuXmls.dir", "gstrcsystem.dir"});
-        content::GenerateSystem(*out);
-        content::GenerateStrings(*out);
-    }
-    std::unique_ptr<content::Output> out;
-};
-
-TEST_F(SystemContent, BadSourceLinesAreErrorsWithTheirPlace) {
+TEST(SystemContent, BadSourceLinesAreErrorsWithTheirPlace) {
     const struct {
         const char* file;
         const char* text;
@@ -53,9 +40,11 @@ TEST_F(SystemContent, BadSourceLinesAreErrorsWithTheirPlace) {
             dir.Write(file, "");
         dir.Write("strings/english.txt", "T = t\n");
         dir.Write(c.file, c.text);
-        Run(dir.Path());
-        ASSERT_FALSE(out->Errors().empty()) << c.text;
-        EXPECT_EQ(out->Errors()[0].rfind(c.error, 0), 0u) << out->Errors()[0];
+        content::Output out(dir.Path(), {"gsSystem.dir", "MenuXmls.dir", "gstrcsystem.dir"});
+        content::GenerateSystem(out);
+        content::GenerateStrings(out);
+        ASSERT_FALSE(out.Errors().empty()) << c.text;
+        EXPECT_EQ(out.Errors()[0].rfind(c.error, 0), 0u) << out.Errors()[0];
     }
 }
 

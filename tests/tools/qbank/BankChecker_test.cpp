@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "questions/AnswerMatcher.h"
 #include "questions/Autocompleter.h"
 #include "questions/GraphemeEquivalences.h"
 #include "questions/Question.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/Timing.h"
 #include "tools/qbank/BankWriter.h"
 
@@ -50,13 +48,6 @@ std::string QuestionAtTheLimits() {
                   ", " + w1 + "_" + w2 + "_" + w1 + "_" + w2 + "_" + w1 + "_" + w2 + "\n";
     }
     return source + "- a glacier\n";
-}
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 const char* const kGood =
@@ -143,7 +134,7 @@ TEST(BankChecker, AQuestionAtTheLimitsJudgesAnyTypedTextQuickly) {
     qbank::Bank bank;
     qbank::Diagnostics d;
     qbank::ReadDecadeSource(QuestionAtTheLimits(), "70s.txt", 0, bank, d);
-    qbank::ReadEquivalenceSource(ReadText(TALLYVOX_QUESTION_SOURCES "/equivalences.txt"), "eq", bank, d);
+    qbank::ReadEquivalenceSource(FileContents(TALLYVOX_QUESTION_SOURCES "/equivalences.txt"), "eq", bank, d);
     ASSERT_GT(bank.pairs.size(), 30u);
     qbank::CheckBank(bank, d);
     ASSERT_TRUE(d.Errors().empty()) << d.Errors()[0];
