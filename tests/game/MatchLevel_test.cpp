@@ -100,9 +100,8 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
         EXPECT_EQ(sequences->GetSequenceEndedEvent().Count(), 2u);
         for (int i = 0; i < 23; ++i)
             EXPECT_EQ(match.Event(i).Count(), 1u) << i;
-        EXPECT_EQ(std::make_pair(connected.Count(), lost.Count()),
-                  std::make_pair(connectedBefore + 1, lostBefore + 1));
-        EXPECT_EQ(sequences->GetSequenceCount(), 85u);
+        EXPECT_EQ(std::vector<size_t>({connected.Count(), lost.Count(), sequences->GetSequenceCount()}),
+                  std::vector<size_t>({connectedBefore + 1, lostBefore + 1, 85}));
         // Leaving stops player one's second member playing.
         GameServices::Entities::BaseTeamMember* second = context.m_PlayerOneFamily->m_Members[1];
         second->m_Playing = 1;

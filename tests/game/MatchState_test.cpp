@@ -26,16 +26,13 @@ TEST_F(MatchState, ResetClearsFastMoneyAndTheNoticeAndKeepsTheMatchSettings) {
     QZ2011GameContext& c = context;
     c.m_GamePhase = QZ2011::PhaseSteal;
     c.m_TwoPlayers = c.m_Decade = 1;
-    c.m_Difficulty = 2;
-    c.m_NumberOfAnswers = 7;
-    c.m_AnswerEntryOpen = c.m_FastMoneyStepFlag = 1;
-    c.m_FastMoneyAnswerIndex = 3;
-    c.m_FastMoneyTotal = 150;
+    c.m_Difficulty = c.m_NumberOfAnswers = 2;
+    c.m_AnswerEntryOpen = c.m_FastMoneyStepFlag = c.m_OpponentNextMember = 1;
+    c.m_FastMoneyAnswerIndex = c.m_FastMoneyTotal = 3;
     for (u8& answered : c.m_FastMoneyAnswered)
         answered = 1;
     c.m_UnlockedAwardName = "80s Pro";
     c.m_OpponentLookKey = "key";
-    c.m_OpponentNextMember = 1;
     c.m_ComputerFamily->m_Score = 120;
     QZ2011::Family* families[] = {c.m_PlayerOneFamily, c.m_PlayerTwoFamily, c.m_ComputerFamily};
     c.ResetGameState();
@@ -46,7 +43,7 @@ TEST_F(MatchState, ResetClearsFastMoneyAndTheNoticeAndKeepsTheMatchSettings) {
               std::vector<i64>({0, 0, 0, 4, 0}));
     EXPECT_EQ(std::vector<i64>({i32(c.m_GamePhase), c.m_TwoPlayers, c.m_Decade, c.m_Difficulty, c.m_NumberOfAnswers,
                                 c.m_AnswerEntryOpen, c.m_ComputerFamily->m_Score}),
-              std::vector<i64>({QZ2011::PhaseSteal, 1, 1, 2, 7, 1, 120}));
+              std::vector<i64>({QZ2011::PhaseSteal, 1, 1, 2, 2, 1, 120}));
     // Without a decade the opponent's looks keep their key.
     c.m_Decade = QZ2011GameContext::kNoDecade;
     c.ResetOpponentLooks();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "game/QZ2011GameContext.h"
@@ -64,9 +65,9 @@ TEST(MenuStart, AFirstStartShowsTheLookPageAndASavedProfileTheMainMenuAndItsAwar
         ASSERT_TRUE(harness.Start(7)) << harness.Failure();
         ASSERT_TRUE(ReachMenus(harness));
         GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
-        EXPECT_EQ(profiles->GetCurrentSlot(), savedProfile ? 0 : -1);
-        EXPECT_EQ(PageShown("compositionMainMenu"), savedProfile);
-        EXPECT_EQ(PageShown("compositionBasicLook"), !savedProfile);
+        EXPECT_EQ(std::tuple(profiles->GetCurrentSlot(), PageShown("compositionMainMenu"),
+                             PageShown("compositionBasicLook")),
+                  std::tuple(savedProfile ? 0 : -1, savedProfile, !savedProfile));
         EXPECT_EQ(MissingThings(harness), std::vector<std::string>());
 
         QZ2011GameContext& context = harness.Context();

@@ -209,10 +209,9 @@ TEST_F(AwardRules, EarnedAwardsAreGrantedAgainAndProgressIsSaved) {
     manager->WriteSavedGame();
     Load();
     const GameShow::PlayerProfile& profile = *manager->GetSlot(0);
-    EXPECT_TRUE(Value("5Steal70") == 5 && Flag("unlock5Steal70"));
+    EXPECT_TRUE(Value("5Steal70") == 5 && Flag("unlock5Steal70") && profile.BoolAttributes.size() == 3);
     ASSERT_EQ(profile.IntAttributes.size(), 4u);
     EXPECT_EQ(std::vector<int>({profile.IntAttributes[1].Value, profile.IntAttributes[2].Value}), std::vector<int>({2, 2}));
-    EXPECT_EQ(profile.BoolAttributes.size(), 3u);
     // Without a profile for player 0 a check only reports.
     manager->ClearPlayers();
     log.Clear();

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/core/PCApplicationImpl.h"
@@ -191,14 +192,13 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileS
             Click(page, row.control);
             const bool starts = *row.level != '\0';
             const bool acts = !sliding || starts;
-            EXPECT_EQ(NextPage(), sliding ? "elsewhere" : row.nextPage);
-            EXPECT_EQ(context.m_Decade, acts ? row.decadeAfter : row.decadeBefore);
-            EXPECT_EQ(context.m_Difficulty, acts ? row.difficultyAfter : 9u);
-            EXPECT_EQ(Range(), acts ? 10 + row.devicesMax : 14u);
-            EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), acts ? row.returnPage : "");
             // The difficulty buttons play no sound; every other control plays it once.
-            EXPECT_EQ(Sounds(), acts && !starts ? 1u : 0u);
-            EXPECT_EQ(Requested(), acts && starts ? row.level : "QZ11_Tutorial_70");
+            EXPECT_EQ(std::tuple(NextPage(), context.m_Decade, context.m_Difficulty, Range(),
+                                 std::string(compositions.m_ReturnComposition.c_str()), Sounds(), Requested()),
+                      std::tuple(sliding ? "elsewhere" : row.nextPage, acts ? row.decadeAfter : row.decadeBefore,
+                                 acts ? row.difficultyAfter : 9u, acts ? 10 + row.devicesMax : 14u,
+                                 acts ? row.returnPage : "", acts && !starts ? 1u : 0u,
+                                 acts && starts ? row.level : "QZ11_Tutorial_70"));
             EXPECT_EQ(manager->GetPlayerSlot(0), acts && starts ? 1 : -1) << "player one plays the current profile";
         }
     }
@@ -219,8 +219,8 @@ TEST_F(MenuPagesQZ, TheDecadesFamiliesShowAndAMatchStartsOnlyWithACurrentProfile
         Click(difficulty, "HardButton");
         EXPECT_EQ(LinesWith("RUNNING DECADE 00 WITH DIFFICULTY LEVEL HARD\n"), current == -1 ? 0u : 1u);
         EXPECT_EQ(Requested(), current == -1 ? "" : "QZ11_Tutorial_00");
-        EXPECT_EQ(manager->GetPlayerSlot(0), current);
-        EXPECT_EQ(LinesWith("no current profile"), current == -1 ? 1u : 0u);
+        EXPECT_EQ(std::pair(manager->GetPlayerSlot(0), LinesWith("no current profile")),
+                  std::pair(current, size_t(current == -1)));
     }
 }
 
@@ -248,8 +248,7 @@ TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOf
     GameServices::Bridge::DeviceInfos infos{};
     KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
     KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(&Second());
-    EXPECT_EQ(Range(), 24u);
-    EXPECT_TRUE(NextPage().empty() && screens.GetOpenPopups().empty());
+    EXPECT_TRUE(Range() == 24u && NextPage().empty() && screens.GetOpenPopups().empty());
     for (int click = 0; click < 2; ++click)
         Click(mainMenu, "singlePlayerButton");
     EXPECT_EQ(context.m_TwoPlayers, 0u);
@@ -258,8 +257,7 @@ TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOf
     EXPECT_EQ(Sounds(), 1u) << "the second click meets the slide";
     EXPECT_EQ(Requested(), "") << "the framework's play handler is not reached";
     PressPopupButton(screens, "WaitingForDevice", "Back");
-    EXPECT_EQ(Range(), 11u);
-    EXPECT_EQ(Sounds(), 2u);
+    EXPECT_EQ(std::pair(Range(), Sounds()), std::pair(11u, size_t(2)));
 
     mainMenu.OnScreenEnter();
     std::vector<W::Widget*> controls = {&wardrobe};

@@ -117,9 +117,9 @@ TEST_F(ScreenGameAnswers, CountdownDigitsWarningsAndLimitByPhase) {
         for (int d = 0; d < 10; ++d)
             EXPECT_EQ(Pair(Screen().m_TimerUnits[d]->Visible, Screen().m_TimerTens[d]->Visible),
                       Pair(d == c.units, d == c.tens)) << c.elapsedMs << " digit " << d;
-        EXPECT_EQ(Pair(Screen().m_CountdownRunning, Screen().m_TimerPanel->Visible), Pair(c.units >= 0, c.units >= 0))
-            << c.elapsedMs;
-        EXPECT_EQ(Pair(Screen().m_CountdownLow, Screen().m_CountdownHigh), Pair(c.low, c.high)) << c.elapsedMs;
+        EXPECT_EQ(std::vector<bool>({Screen().m_CountdownRunning, Screen().m_TimerPanel->Visible,
+                                     Screen().m_CountdownLow, Screen().m_CountdownHigh}),
+                  std::vector<bool>({c.units >= 0, c.units >= 0, c.low, c.high})) << c.elapsedMs;
     }
     // From fast money on, an emptied entry offers a pass on the confirm button; a hidden keyboard's
     // text changes nothing.
@@ -241,9 +241,7 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         EXPECT_EQ(Playing(), c.sequence) << c.family << int(c.play);
         EXPECT_EQ(context.m_AIMayAct, c.aiMayAct) << c.sequence;
         EXPECT_EQ(Text(Screen().m_QuestionLabel), c.family < 0 ? "Name something" : "") << c.sequence;
-        if (c.family < 0) {
-            EXPECT_EQ(Screen().m_AnswersBox->m_X, c.play ? 59 : 247) << c.sequence;
-        }
+        EXPECT_TRUE(c.family >= 0 || Screen().m_AnswersBox->m_X == (c.play ? 59 : 247)) << c.sequence;
     }
     // Without a question the buzz shows none and the face-off's winner still chooses.
     Screen().m_CurrentQuestion = nullptr;
@@ -368,14 +366,12 @@ TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, "PASS");
         for (size_t i = 0; i < c.entries.size(); ++i) {
             Enter(c.entries[i]);
-            EXPECT_EQ(Asked(), c.asked[i]) << "entry " << i;
-            EXPECT_EQ(context.m_AnswerEntryOpen, c.asked[i] < 0 ? 0 : 1);
+            EXPECT_EQ(Pair(Asked(), context.m_AnswerEntryOpen), Pair(c.asked[i], c.asked[i] >= 0)) << "entry " << i;
         }
         EXPECT_EQ(Stored(), (Lines{0, 1, 2, 3, 4}));
     }
     // Raw survey points, the top answers counted, the typed texts shown.
-    EXPECT_EQ(context.m_FastMoneyTotal, 50 + 30 + 20 + 50 + 50);
-    EXPECT_EQ(Screen().m_FastMoneyRevealCount, 3u);
+    EXPECT_EQ(Pair(context.m_FastMoneyTotal, Screen().m_FastMoneyRevealCount), Pair(50 + 30 + 20 + 50 + 50, 3));
     EXPECT_TRUE(Visible("AnswerLabelFM2") && Label("AnswerLabelFM2") == "mid" && Label("FreqLabelFM2") == "30");
     // Outside the players' turns an entry is not taken.
     context.m_FastMoneyAnswerIndex = 0;
@@ -400,8 +396,7 @@ TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
             Enter(text);
         Screen().onFastMoneyTimeUp();
         EXPECT_EQ(Stored(), c.stored);
-        EXPECT_EQ(i32(context.m_GamePhase), QZ2011::PhaseFastMoneyReveal);
-        EXPECT_FALSE(Visible("SoftKeyboardWidget"));
+        EXPECT_TRUE(i32(context.m_GamePhase) == QZ2011::PhaseFastMoneyReveal && !Visible("SoftKeyboardWidget"));
     }
     // The last first turn: question 0 passed (its re-asked copy timed out), then top, mid, top, low.
     StartSecondTurn();
@@ -412,16 +407,14 @@ TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
     for (const auto& s : steps) {
         Enter(s.text);
         total += s.points;
-        EXPECT_EQ(Asked(), int(lines[s.asked])) << s.text;
-        EXPECT_EQ(context.m_FastMoneyTotal, total) << s.text;
+        EXPECT_EQ(Pair(Asked(), context.m_FastMoneyTotal), Pair(lines[s.asked], total)) << s.text;
         EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
     }
     // Played, or asked of a level whose sound assets are all taken.
     const auto& sfx = context.GetAudioManager()->GetCategoryNames(QZ2011::AudioManagerQZ::kSfx);
     EXPECT_TRUE((!sfx.empty() && sfx.back() == "SFX_FM_DupeAnswer.snd") || log.Contains("SFX_FM_DupeAnswer.snd"));
     EXPECT_EQ(Label("AnswerLabelFM6"), "top");
-    EXPECT_EQ(Screen().m_FastMoneyAnswerPoints[6], 20);
-    EXPECT_EQ(Screen().m_FastMoneyAnswerIndices[7], -1);
+    EXPECT_EQ(Pair(Screen().m_FastMoneyAnswerPoints[6], Screen().m_FastMoneyAnswerIndices[7]), Pair(20, -1));
 }
 
 // The prizes and the first player's five top answers count toward the awards of the decade, in a

@@ -74,10 +74,9 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     application.SetCloseCallback(&other, [](void*) { return true; });
     Unload();
     EXPECT_EQ(application.GetCloseCallback().object, &other);
-    EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
-    EXPECT_EQ(application.GetDeactivatedCallback().fn, nullptr);
+    EXPECT_TRUE(!application.GetActivatedCallback().fn && !application.GetDeactivatedCallback().fn &&
+                !context.m_AnswerKeyboard);
     EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore);
-    EXPECT_EQ(context.m_AnswerKeyboard, nullptr);
 }
 
 // A match set up over one played to its end starts as the first did.
@@ -93,9 +92,8 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
     QZ2011::ScreenGame& screen = Screen();
     screen.m_FastMoneyRevealIndex = screen.m_FastMoneyRangeBegin = screen.m_FastMoneyFirstEntry = 3;
     screen.m_FastMoneyRangeEnd = screen.m_FastMoneyRevealCount = screen.m_QuestionTypingMs = 3;
-    screen.m_AnswerTypingMs = screen.m_AchievementMs = screen.m_BlockTurnMs = 3;
-    screen.m_TypingIntervalMs = screen.m_AchievementShowMs = 3;
-    screen.m_LastTypedLength = screen.m_FastMoneyLastRevealed = 3;
+    screen.m_AnswerTypingMs = screen.m_AchievementMs = screen.m_BlockTurnMs = screen.m_TypingIntervalMs = 3;
+    screen.m_AchievementShowMs = screen.m_LastTypedLength = screen.m_FastMoneyLastRevealed = 3;
     screen.m_FastMoneyEntering = screen.m_LeftAvatarDressPending = screen.m_RightAvatarDressPending = false;
     screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_AchievementShowing = true;
     screen.m_FastMoneyFirstRevealDone = screen.m_BlockTurning = true;
@@ -132,9 +130,7 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
     EXPECT_EQ(Playing(), "Intro");
     for (const char* display : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
         EXPECT_EQ(QZ2011::GetScoreBehavior(Prop(display))->Value, -1) << display;
-    EXPECT_NE(questions->CurrentIndex(), 1234);
-    EXPECT_TRUE(Prop("board_screenlogo")->Visible);
-    EXPECT_EQ(context.m_BuzzOwner, -1);
+    EXPECT_TRUE(questions->CurrentIndex() != 1234 && Prop("board_screenlogo")->Visible && context.m_BuzzOwner == -1);
     // The crowd noise is asked for: this level holds no crowd asset, which the audio reports.
     EXPECT_TRUE(log.Contains("FindAudioAsset failed CrowdNoise"));
 }
@@ -185,8 +181,7 @@ TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClears
         screen.Process(16);
     EXPECT_TRUE(screen.m_QuestionTypingActive && screen.m_AnswerTypingActive);
     screen.Process(16);
-    EXPECT_FALSE(screen.m_QuestionTypingActive || screen.m_AnswerTypingActive);
-    EXPECT_TRUE(screen.m_BlockTurning);
+    EXPECT_TRUE(!screen.m_QuestionTypingActive && !screen.m_AnswerTypingActive && screen.m_BlockTurning);
     screen.Process(1000);
     EXPECT_FALSE(screen.m_BlockTurning);
     ShowAll();
@@ -217,8 +212,7 @@ TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
     EXPECT_EQ(Screen().GetMissingWidgets().size(), omitted.size());
     match().RoundStartEvent.Fire(nullptr);
     Unload();
-    EXPECT_EQ(Screen().BoundWidget("MenuButton"), nullptr);
-    EXPECT_TRUE(Screen().GetMissingWidgets().empty());
+    EXPECT_TRUE(!Screen().BoundWidget("MenuButton") && Screen().GetMissingWidgets().empty());
     // The next load makes its stand-ins afresh.
     Load();
     EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
@@ -232,10 +226,6 @@ protected:
         Load();
         StopShow();
         context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
-    }
-    void HideAll(const std::string& prefix) {
-        for (int n = 1; n <= 10; ++n)
-            Bound(prefix + std::to_string(n))->SetVisible(false);
     }
 };
 
@@ -262,7 +252,8 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"AnswersBox", true, 1, 12, 0, {"AnswersBox"}, {}}, {"AnswersBox", false, 1, 12, 0, {}, {"AnswersBox"}},
         {"FamilyName", false, 1, 6, 0, {}, {"FamilyName"}}, {"FamilyNameLeft", true, 1, 6, 0, {"FamilyName"}, {}},
     };
-    HideAll("FreqLabelFM");
+    for (int n = 1; n <= 10; ++n)
+        Bound("FreqLabelFM" + std::to_string(n))->SetVisible(false);
     const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
     for (GameServices::Entities::BaseTeamMember* member : members)
         member->SetLocked(true);
@@ -293,8 +284,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         Screen().m_SoftKeyboard->SetText("old");
         context.m_GamePhase = phase;
         Screen().ShowComponent("SoftKeyboard");
-        EXPECT_EQ(context.m_AnswerEntryOpen, 1);
-        EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
+        EXPECT_TRUE(context.m_AnswerEntryOpen == 1 && Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
         Screen().m_SoftKeyboard->SetText("old");
         Screen().HideComponent("SoftKeyboard");
         EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() && context.m_AnswerEntryOpen == 0);
@@ -332,8 +322,8 @@ TEST_F(Components, TheAchievementNoticeShowsTheTitle) {
     for (const char* name : {"Achievement_Title", "Achievement_Text"})
         Bound(name)->m_Control.SetMode(AGController::kStopped);
     match().FireAchievementUnlocked();
-    EXPECT_TRUE(Screen().m_AchievementShowing && Visible("AchievementBox"));
-    EXPECT_STREQ(static_cast<W::Label*>(Bound("Achievement_Text"))->m_TextStyle.m_Text.c_str(), "Top Player");
+    EXPECT_TRUE(Screen().m_AchievementShowing && Visible("AchievementBox") &&
+                static_cast<W::Label*>(Bound("Achievement_Text"))->m_TextStyle.m_Text == "Top Player");
     for (const char* name : {"Achievement_Title", "Achievement_Text"})  // the panel's tween, played once
         EXPECT_EQ(Bound(name)->m_Control.GetMode(), u32(AGController::kOnce)) << name;
 }
@@ -360,23 +350,21 @@ TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
     const i32 state = menus.m_PopupState;
     EXPECT_FALSE(Screen().onWindowClose());
     EXPECT_EQ(open(), Names{"VerifyQuit"});
-    EXPECT_EQ(menus.m_PopupState, state);
-    EXPECT_TRUE(Screen().m_QuitPromptOpen);
+    EXPECT_TRUE(menus.m_PopupState == state && Screen().m_QuitPromptOpen);
     Screen().onWindowDeactivated();
     Screen().onWindowActivated();
     EXPECT_TRUE(context.IsPaused()) << "the prompt is up";
     PressPopupButton(screens, "VerifyQuit", "Cancel");
     EXPECT_EQ(open(), Names{"InGameMenu"});
-    EXPECT_FALSE(Screen().m_QuitPromptOpen);
     Screen().onWindowActivated();
+    EXPECT_FALSE(Screen().m_QuitPromptOpen);
     EXPECT_TRUE(context.IsPaused()) << "the in-game menu is up";
     menus.ToggleInGameMenu();
     Screen().onWindowActivated();
     EXPECT_FALSE(context.IsPaused());
     EXPECT_FALSE(Screen().onWindowClose());
     PressPopupButton(screens, "VerifyQuit", "Confirm");
-    EXPECT_TRUE(Screen().onWindowClose());
-    EXPECT_TRUE(open().empty());
+    EXPECT_TRUE(Screen().onWindowClose() && open().empty());
 }
 
 // Sequence events for the screen and the game audio with damaged names and parameters do no harm.

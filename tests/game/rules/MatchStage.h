@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/core/AGData.h"
@@ -111,12 +112,11 @@ inline std::string LevelFile(const StageLevel& level) {
             props.push_back({name, ""});
     for (const NamedProp& prop : DressingProps(level.decade))
         add(prop.name, prop.kind);
-    for (int n = 1; n <= 8; ++n)
-        add(Numbered("board_block_", n), "Board");
-    for (int n = 1; n <= 6; ++n)
-        add(Numbered("board_block_dt_", n), "Board");
-    for (int n = 2; n <= 8; ++n)
-        add(Numbered("board_block_empty_", n), "");
+    for (const auto& [prefix, first, last, kind] : {std::tuple("board_block_", 1, 8, "Board"),
+                                                    std::tuple("board_block_dt_", 1, 6, "Board"),
+                                                    std::tuple("board_block_empty_", 2, 8, "")})
+        for (int n = first; n <= last; ++n)
+            add(Numbered(prefix, n), kind);
     const std::pair<const char*, std::vector<std::string>> kinds[] = {
         {"Board", {"buzzer_top_left", "buzzer_top_right"}},
         {"BuzzerLight", {"buzzer_light_left", "buzzer_light_right"}},
@@ -127,10 +127,9 @@ inline std::string LevelFile(const StageLevel& level) {
     for (const auto& [kind, names] : kinds)
         for (const std::string& name : names)
             add(name, kind);
-    for (int m = 1; m <= 4; ++m) {
-        add("box_position_m" + std::to_string(m) + "_left01", "");
-        add("box_position_m" + std::to_string(m) + "_left", "");
-    }
+    for (int m = 1; m <= 4; ++m)
+        for (const char* end : {"_left01", "_left"})
+            add("box_position_m" + std::to_string(m) + end, "");
     for (int i = 0; i < level.crowd; ++i)
         add("crowd_" + std::string(i < 10 ? "00" : i < 100 ? "0" : "") + std::to_string(i), "");
     // Every marker stands somewhere of its own.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/game/rules/MatchStage.h"
@@ -47,10 +48,8 @@ protected:
 };
 
 void ExpectStep(const Step& actual, const Step& expected) {
-    EXPECT_EQ(actual.phase, expected.phase);
-    EXPECT_EQ(actual.events, expected.events);
-    EXPECT_EQ(actual.sequence, expected.sequence);
-    EXPECT_EQ(actual.rules, expected.rules);
+    EXPECT_EQ(std::tie(actual.phase, actual.events, actual.sequence, actual.rules),
+              std::tie(expected.phase, expected.events, expected.sequence, expected.rules));
 }
 
 }  // namespace
@@ -96,21 +95,17 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStep) {
             } else if (result) {
                 // Left for the result's owner to clear.
                 ExpectStep(step, {p.phase, {17}, "", {}});
-                EXPECT_EQ(context.m_AnswerPending, 1);
-                EXPECT_EQ(context.m_AnswerAgain, again);
+                EXPECT_EQ(Values(context.m_AnswerPending, context.m_AnswerAgain), Values(1, again));
             } else if (again) {
                 ExpectStep(step, {p.phase, {13}, "", {}});
-                EXPECT_EQ(context.m_AnswerAgain, 0);
-                EXPECT_EQ(context.m_AnswerTurnPending, 1);
+                EXPECT_EQ(Values(context.m_AnswerAgain, context.m_AnswerTurnPending), Values(0, 1));
             } else {
                 ExpectStep(step, p.step);
                 EXPECT_EQ(Values(context.m_CurrentFamily, context.m_StealStarted), Values(p.family, p.phase == 13));
                 for (int event : step.events)  // fired with player one's member
                     EXPECT_EQ(events.recorders[event].last, context.m_PlayerOneFamily->m_Members[0]) << event;
             }
-            if (flags != 0) {
-                EXPECT_EQ(context.m_StealStarted, 0);
-            }
+            EXPECT_TRUE(flags == 0 || context.m_StealStarted == 0);
         }
 }
 
@@ -143,10 +138,7 @@ TEST_F(PhaseStepTest, StepsFollowTheMatchState) {
         context.m_BuzzOwner = c.owner;
         context.m_FaceOffWinner = c.winner;
         context.m_TwoPlayers = c.two;
-        if (c.phase == 3) {
-            context.m_Decade = 2;
-            context.m_Difficulty = 2;
-        }
+        context.m_Decade = context.m_Difficulty = c.phase == 3 ? 2 : 0;
         const Step step = Run();
         EXPECT_EQ(std::vector<i32>({step.phase, context.m_CurrentFamily, context.m_BuzzOwner, context.m_RoundCounter}),
                   std::vector<i32>({c.phaseAfter, c.familyAfter, c.ownerAfter, c.round}));
@@ -181,10 +173,7 @@ TEST_F(PhaseStepTest, StealResultRevealsOnlyAnIncompleteBoard) {
         bank.Reload(c.found);
         context.m_RoundCounter = c.round;
         context.m_StruckOutAnswers = c.struckOut;
-        if (c.complete)
-            ExpectStep(Run(), {14, {}, "", {"RoundWon"}});
-        else
-            ExpectStep(Run(), {15, {}, "reveal_others", {}});
+        ExpectStep(Run(), c.complete ? Step{14, {}, "", {"RoundWon"}} : Step{15, {}, "reveal_others", {}});
     }
 }
 
@@ -218,8 +207,7 @@ TEST_F(PhaseStepTest, FastMoneyStartsBeforeItsPhase) {
     match().FastMoneyStartEvent.AddDelegate(&probe);
     Run();
     match().FastMoneyStartEvent.RemoveDelegate(&probe);
-    EXPECT_EQ(probe.seen, PhaseFastMoneyIntro);
-    EXPECT_EQ(context.m_GamePhase, PhaseFastMoneyFirstPlayer);
+    EXPECT_EQ(Values(probe.seen, context.m_GamePhase), Values(PhaseFastMoneyIntro, PhaseFastMoneyFirstPlayer));
 }
 
 // Without round rules the phases that need them wait, reported once.

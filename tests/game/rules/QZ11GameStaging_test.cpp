@@ -44,8 +44,7 @@ TEST_F(StagingTest, RoundOpeningByRoundNumber) {
                   Values(c.after, 0, false));
         for (int i = 0; i < 8; ++i) {
             const bool staged = i < 4 ? i == c.leftIndex : i - 4 == c.rightIndex;
-            EXPECT_EQ(Member(i)->Visible, staged) << i;
-            EXPECT_EQ(Member(i)->m_Behavior.WalkRequest, staged) << i;
+            EXPECT_EQ(Values(Member(i)->Visible, Member(i)->m_Behavior.WalkRequest), Values(staged, staged)) << i;
         }
         EXPECT_TRUE(Block("board_block_03")->m_Behavior.ShowFrontRequest && Block("board_block_dt_06")->m_Behavior.ShowFrontRequest);
     }
