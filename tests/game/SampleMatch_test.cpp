@@ -199,15 +199,21 @@ protected:
             if (frames)
                 mixer->Render(m_mix.data(), frames);
         }
-        // What is on screen, every half second.
-        if (m_nowMs >= m_nextCaptureMs) {
+        // What is on screen, every half second and in the frames that follow a mouse message
+        // (hover and press looks last only a few frames).
+        const bool periodic = m_nowMs >= m_nextCaptureMs;
+        if (periodic)
             m_nextCaptureMs += 500;
+        if (periodic || m_inputFrames > 0)
             if (PCGraphicDevice* graphics = PCGraphicDevice::Get())
                 m_trace.Capture(*graphics, m_nowMs);
-        }
+        m_inputFrames -= m_inputFrames > 0;
         while (!m_input.empty() && m_input.front().first <= m_frame) {
+            const MessageKind kind = m_input.front().second.kind;
             m_app->GetWindow()->Post(m_input.front().second);
             m_input.pop_front();
+            if (kind == MessageKind::MouseMove || kind == MessageKind::ButtonDown || kind == MessageKind::ButtonUp)
+                m_inputFrames = 3;
         }
         if (!m_input.empty() || !m_app->HasWindow())
             return;
@@ -379,6 +385,7 @@ protected:
     bool m_turnTaken = false, m_answerWrong = false;
     scene::SceneTrace m_trace;
     uint64_t m_nextCaptureMs = 0;
+    int m_inputFrames = 0;
 };
 
 TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {

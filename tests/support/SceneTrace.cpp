@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/core/AGController.h"
 #include "engine/graphics/AGEmitter.h"
 #include "engine/graphics/AGGraphicDevice.h"
 #include "engine/graphics/AGGraphicLayer.h"
@@ -14,7 +15,6 @@
 #include "engine/graphics/AGSprite.h"
 #include "engine/graphics/AGText.h"
 #include "engine/graphics/AGTextureSlot.h"
-#include "engine/core/AGController.h"
 #include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/AGVertexBufferDynamic.h"
 #include "engine/graphics/PCTexture.h"
