@@ -407,7 +407,7 @@ TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
     EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), TALLYVOX_TRACES "/sample_match_70s.txt"), "");
 }
 
-// The menu pages in turn, then the whole tutorial before an 80s match on normal.
+// The menu pages in turn, the wardrobe, then the whole tutorial before an 80s match on normal.
 TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
     std::vector<Step> steps = WayIn("Button80s", "NormalButton");
     // Off the way in after the name page: the tutorial plays out without clicks.
@@ -429,6 +429,18 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         ClickOn("compositionAwards", "BackButton"),
         ClickOn("compositionMainMenu", "profileButton"),
         ClickOn("compositionProfiles", "DoneButton"),
+    });
+    const auto decades = std::find_if(steps.begin(), steps.end(), [](const Step& s) {
+        return s.what == "Button80s on compositionDecadeSelector";
+    });
+    ASSERT_NE(decades, steps.end());
+    steps.insert(decades, {
+        {"the wardrobe button", [] { return PageSettled("compositionDecadeSelector"); }, [this] { ClickAt(670, 103); }},
+        ClickOn("compositionWardrobe", "tabglasses"),
+        ClickOn("compositionWardrobe", "effect1"),
+        ClickOn("compositionWardrobe", "tabshirt"),
+        ClickOn("compositionWardrobe", "effect2"),
+        ClickOn("compositionWardrobe", "DoneButton"),
     });
     steps.push_back({"a few seconds of the match level", [this] { return m_nowMs > m_stepStartMs + 3000; }, nullptr});
     Play(std::move(steps));
