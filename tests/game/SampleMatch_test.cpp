@@ -428,7 +428,13 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         ClickOn("compositionGroupAwards", "BackButton"),
         ClickOn("compositionAwards", "BackButton"),
         ClickOn("compositionMainMenu", "profileButton"),
-        ClickOn("compositionProfiles", "DoneButton"),
+        ClickOn("compositionProfiles", "NewProfileButton"),
+        ClickOn("compositionBasicLook", "effect2"),
+        {"the new look's done button", [] { return Usable(OnPage("compositionBasicLook", "DoneButton")); },
+         [this] { Click(OnPage("compositionBasicLook", "DoneButton")); }},
+        {"the new name", [] { return PageSettled("compositionKeyboard"); }, [this] { Type("Kim"); }},
+        {"the new name's done button", [] { return Usable(OnPage("compositionKeyboard", "DoneButton")); },
+         [this] { Click(OnPage("compositionKeyboard", "DoneButton")); }},
     });
     const auto decades = std::find_if(steps.begin(), steps.end(), [](const Step& s) {
         return s.what == "Button80s on compositionDecadeSelector";
