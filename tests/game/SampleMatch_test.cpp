@@ -307,7 +307,8 @@ protected:
 
     // Player one's move in a match, when one is due: buzz in each face-off, play, and answer in its
     // own turns (a not-found answer; fast money: the first player the top answer, the second another;
-    // with m_answerWrong, words of no answer).
+    // words of no answer for every m_wrongEvery-th main-game answer and, with m_fastMoneyWrong, in
+    // fast money).
     void Act() {
         PlayedContext& c = m_context;
         ScreenGame& screen = c.GetGameScreen();
@@ -336,7 +337,8 @@ protected:
         m_turnTaken = !fastMoney;
         const Question* question = c.GetQuestionManager() ? c.GetQuestionManager()->CurrentQuestion() : nullptr;
         std::string text = "zzqx wvvk";
-        if (question && !m_answerWrong) {
+        const bool wrong = fastMoney ? m_fastMoneyWrong : m_wrongEvery && ++m_answers % m_wrongEvery == 0;
+        if (question && !wrong) {
             // The answers by value, highest first; the second fast-money player skips the first's.
             std::vector<u32> order;
             for (u32 i = 0; i < question->AnswerCount(); ++i)
@@ -382,7 +384,8 @@ protected:
     uint64_t m_frame = 0, m_nowMs = 0, m_audioRemainder = 0, m_submitMs = 0, m_playClickMs = 0;
     std::vector<float> m_mix;
     int m_phaseWrites = 0, m_buzzedWrite = -1, m_turnWrite = -1;
-    bool m_turnTaken = false, m_answerWrong = false;
+    bool m_turnTaken = false, m_fastMoneyWrong = false;
+    int m_wrongEvery = 0, m_answers = 0;
     scene::SceneTrace m_trace;
     uint64_t m_nextCaptureMs = 0;
     int m_inputFrames = 0;
@@ -455,12 +458,36 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
     EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), TALLYVOX_TRACES "/menus_and_tutorial.txt"), "");
 }
 
+// The 00s on normal, every second answer wrong (strikes and steals both ways) and fast money
+// answered wrong: the match ends without the top prize.
+TEST_F(SampleMatch, A00sMatchWithStrikesStealsAndAFailedFastMoney) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
+    GTEST_SKIP() << "a whole match takes minutes of plain time: it runs in the plain build";
+#endif
+    m_wrongEvery = 2;
+    m_fastMoneyWrong = true;
+    std::vector<Step> steps = WayIn("Button00s", "NormalButton");
+    steps.push_back({"the end of the match",
+                     [this] {
+                         const i32 phase = m_context.m_GamePhase;
+                         return (phase == PhaseGameOver || phase == PhaseGameEnd) &&
+                                !m_context.GetSequenceManager()->GetCurrentSequence();
+                     },
+                     nullptr, 40 * 60000, [this] { Act(); }});
+    Play(std::move(steps));
+    EXPECT_EQ(m_failure, "");
+    EXPECT_EQ(m_context.m_Decade * 10 + m_context.m_Difficulty, 31u);
+    EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
+    EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), TALLYVOX_TRACES "/sample_match_00s_strikes.txt"), "");
+}
+
 // The 90s on hard, every answer wrong: strikes, the computer family's steals and rounds, the loss.
 TEST_F(SampleMatch, A90sHardMatchAnsweredWrongIsLost) {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
     GTEST_SKIP() << "a whole match takes minutes of plain time: it runs in the plain build";
 #endif
-    m_answerWrong = true;
+    m_wrongEvery = 1;
+    m_fastMoneyWrong = true;
     std::vector<Step> steps = WayIn("Button90s", "HardButton");
     steps.push_back({"the end of the lost match",
                      [this] {
