@@ -113,6 +113,7 @@ public:
             device.SetStreamSource(s, m_streams[s], 0, kStrides[s]);
     }
     VertexBuffer* Stream(uint32_t s) const { return m_streams[s]; }
+    VertexDeclaration* Declaration() const { return m_declaration; }
 
 private:
     static constexpr uint32_t kStrides[4] = {12, 12, 4, 8};
