@@ -356,6 +356,31 @@ protected:
         m_submitMs = m_nowMs;
     }
 
+    // A whole match from the program's start, by the decade and difficulty buttons, player one
+    // acting until the phase `end` (kEitherEnd: the game's end or its loss) with no sequence
+    // running: nothing went missing on the way, the match was the one chosen (decade * 10 +
+    // difficulty) and what was on screen every half second is the recorded trace.
+    static constexpr i32 kEitherEnd = -1;
+    void PlayWholeMatch(const char* decade, const char* difficulty, i32 end, u32 choice, const char* trace) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
+        GTEST_SKIP() << "a whole match takes minutes of plain time: it runs in the plain build";
+#endif
+        std::vector<Step> steps = WayIn(decade, difficulty);
+        steps.push_back({"the end of the match",
+                         [this, end] {
+                             const i32 phase = m_context.m_GamePhase;
+                             return (end == kEitherEnd ? phase == PhaseGameOver || phase == PhaseGameEnd
+                                                       : phase == end) &&
+                                    !m_context.GetSequenceManager()->GetCurrentSequence();
+                         },
+                         nullptr, 40 * 60000, [this] { Act(); }});
+        Play(std::move(steps));
+        EXPECT_EQ(m_failure, "");
+        EXPECT_EQ(m_context.m_Decade * 10 + m_context.m_Difficulty, choice);
+        EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
+        EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), std::string(TALLYVOX_TRACES "/") + trace), "");
+    }
+
     std::vector<std::string> UnexpectedLog() const {
         std::vector<std::string> lines = m_log.Lines();
         std::erase_if(lines, [](const std::string& line) {
@@ -392,22 +417,7 @@ protected:
 };
 
 TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
-    GTEST_SKIP() << "a whole match takes minutes of plain time: it runs in the plain build";
-#endif
-    std::vector<Step> steps = WayIn();
-    steps.push_back({"the end of the match",
-                     [this] {
-                         return i32(m_context.m_GamePhase) == PhaseGameOver &&
-                                !m_context.GetSequenceManager()->GetCurrentSequence();
-                     },
-                     nullptr, 40 * 60000, [this] { Act(); }});
-    Play(std::move(steps));
-    EXPECT_EQ(m_failure, "");
-    EXPECT_EQ(m_context.m_Decade * 10 + m_context.m_Difficulty, 0u);
-    EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
-    // What was on screen every half second, against the recorded run.
-    EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), TALLYVOX_TRACES "/sample_match_70s.txt"), "");
+    PlayWholeMatch("Button70s", "EasyButton", PhaseGameOver, 0, "sample_match_70s.txt");
 }
 
 // The menu pages in turn, the wardrobe, then the whole tutorial before an 80s match on normal.
@@ -461,45 +471,16 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
 // The 00s on normal, every second answer wrong (strikes and steals both ways) and fast money
 // answered wrong: the match ends without the top prize.
 TEST_F(SampleMatch, A00sMatchWithStrikesStealsAndAFailedFastMoney) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
-    GTEST_SKIP() << "a whole match takes minutes of plain time: it runs in the plain build";
-#endif
     m_wrongEvery = 2;
     m_fastMoneyWrong = true;
-    std::vector<Step> steps = WayIn("Button00s", "NormalButton");
-    steps.push_back({"the end of the match",
-                     [this] {
-                         const i32 phase = m_context.m_GamePhase;
-                         return (phase == PhaseGameOver || phase == PhaseGameEnd) &&
-                                !m_context.GetSequenceManager()->GetCurrentSequence();
-                     },
-                     nullptr, 40 * 60000, [this] { Act(); }});
-    Play(std::move(steps));
-    EXPECT_EQ(m_failure, "");
-    EXPECT_EQ(m_context.m_Decade * 10 + m_context.m_Difficulty, 31u);
-    EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
-    EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), TALLYVOX_TRACES "/sample_match_00s_strikes.txt"), "");
+    PlayWholeMatch("Button00s", "NormalButton", kEitherEnd, 31, "sample_match_00s_strikes.txt");
 }
 
 // The 90s on hard, every answer wrong: strikes, the computer family's steals and rounds, the loss.
 TEST_F(SampleMatch, A90sHardMatchAnsweredWrongIsLost) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
-    GTEST_SKIP() << "a whole match takes minutes of plain time: it runs in the plain build";
-#endif
     m_wrongEvery = 1;
     m_fastMoneyWrong = true;
-    std::vector<Step> steps = WayIn("Button90s", "HardButton");
-    steps.push_back({"the end of the lost match",
-                     [this] {
-                         return i32(m_context.m_GamePhase) == PhaseGameEnd &&
-                                !m_context.GetSequenceManager()->GetCurrentSequence();
-                     },
-                     nullptr, 40 * 60000, [this] { Act(); }});
-    Play(std::move(steps));
-    EXPECT_EQ(m_failure, "");
-    EXPECT_EQ(m_context.m_Decade * 10 + m_context.m_Difficulty, 22u);
-    EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
-    EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), TALLYVOX_TRACES "/sample_match_90s_lost.txt"), "");
+    PlayWholeMatch("Button90s", "HardButton", PhaseGameEnd, 22, "sample_match_90s_lost.txt");
 }
 
 }  // namespace
