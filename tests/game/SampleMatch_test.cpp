@@ -272,6 +272,25 @@ protected:
         // The last character reaches the keyboard in the next frame.
         Send({.kind = MessageKind::MouseMove, .x = 1, .y = 1}, 2);
     }
+    // Types the text by clicking the keyboard's letter keys (as the layout spells them), one a few
+    // frames after the other, then takes the last letter back with the backspace key.
+    void ClickKeys(GameServices::Widget::SoftKeyboard* keyboard, const std::string& text) {
+        if (!keyboard || keyboard->m_Specials.size() <= GameServices::Widget::SoftKeyboard::kBackspaceKey) {
+            m_failure = "no keyboard to click; " + State();
+            return;
+        }
+        auto clickKey = [&](const GameServices::Widget::SoftKey& key) {
+            const GameServices::Widget::HitRectangle box = keyboard->KeyBox(key);
+            ClickAt(int32_t(box.x + box.maxX / 2), int32_t(box.y + box.maxY / 2));
+        };
+        const std::string letters = keyboard->m_Qwerty ? keyboard->m_QwertyChars.c_str() : keyboard->m_AbcdeChars.c_str();
+        for (char c : text) {
+            const size_t i = letters.find(c);
+            if (i < keyboard->m_Letters.size())
+                clickKey(keyboard->m_Letters[i]);
+        }
+        clickKey(keyboard->m_Specials[GameServices::Widget::SoftKeyboard::kBackspaceKey]);
+    }
     Step ClickOn(const char* page, const char* button) {
         return {std::string(button) + " on " + page, [page] { return PageSettled(page); },
                 [this, page, button] { Click(OnPage(page, button)); }};
@@ -445,7 +464,11 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         ClickOn("compositionBasicLook", "effect2"),
         {"the new look's done button", [] { return Usable(OnPage("compositionBasicLook", "DoneButton")); },
          [this] { Click(OnPage("compositionBasicLook", "DoneButton")); }},
-        {"the new name", [] { return PageSettled("compositionKeyboard"); }, [this] { Type("Kim"); }},
+        {"the new name", [] { return PageSettled("compositionKeyboard"); },
+         [this] {
+             ClickKeys(static_cast<GameServices::Widget::SoftKeyboard*>(OnPage("compositionKeyboard", "softkeyboard")),
+                       "KIMA");
+         }},
         {"the new name's done button", [] { return Usable(OnPage("compositionKeyboard", "DoneButton")); },
          [this] { Click(OnPage("compositionKeyboard", "DoneButton")); }},
     });
