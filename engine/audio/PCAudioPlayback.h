@@ -53,6 +53,8 @@ public:
     void Detach();
 
     PCAudioManagerImpl* Manager() const { return m_manager; }
+    // The name given to Open, for reports.
+    const std::string& Name() const { return m_name; }
     platform::audio::SourceVoice* Voice() const { return m_voice; }
     bool EndOfData() const { return m_endOfData; }
     // Set by the mixer once the end-of-stream buffer has played.

@@ -127,6 +127,12 @@ Widget* OnPage(const char* page, const char* name) {
     return root ? Widget::FindChild(name, root) : nullptr;
 }
 
+// A button of the popup on top.
+Widget* PopupButton(const char* button) {
+    GameServices::Widget::Popup* shown = GameServices::Widget::ScreenManager::Instance().GetTopPopup();
+    return shown && shown->m_Panel ? Widget::FindChild(button, shown->m_Panel) : nullptr;
+}
+
 class SampleMatch : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -458,6 +464,9 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         ClickOn("compositionMainMenu", "awardsButton"),
         ClickOn("compositionAwards", "group1Button"),
         ClickOn("compositionGroupAwards", "BackButton"),
+        {"the wardrobe button on the awards page", [] { return PageSettled("compositionAwards"); },
+         [this] { ClickAt(670, 103); }},
+        ClickOn("compositionWardrobe", "DoneButton"),
         ClickOn("compositionAwards", "BackButton"),
         ClickOn("compositionMainMenu", "profileButton"),
         ClickOn("compositionProfiles", "NewProfileButton"),
@@ -471,6 +480,19 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
          }},
         {"the new name's done button", [] { return Usable(OnPage("compositionKeyboard", "DoneButton")); },
          [this] { Click(OnPage("compositionKeyboard", "DoneButton")); }},
+        // The new profile is the one selected: deleting it makes the first the player's again.
+        ClickOn("compositionMainMenu", "profileButton"),
+        ClickOn("compositionProfiles", "DeleteProfileButton"),
+        {"the delete popup's confirm button",
+         [this] { return Shown(PopupButton("Confirm")) && m_nowMs > m_stepStartMs + 1000; },
+         [this] {
+             // A popup's widgets are placed by their layout only: no screen rectangle.
+             const GameServices::Widget::HitRectangle box = PopupButton("Confirm")->WindowHit();
+             ClickAt(int32_t(box.x + box.maxX / 2), int32_t(box.y + box.maxY / 2));
+         }},
+        {"the profiles page without its popup",
+         [] { return PageSettled("compositionProfiles") && !GameServices::Widget::ScreenManager::Instance().GetTopPopup(); },
+         [this] { Click(OnPage("compositionProfiles", "DoneButton")); }},
     });
     const auto decades = std::find_if(steps.begin(), steps.end(), [](const Step& s) {
         return s.what == "Button80s on compositionDecadeSelector";

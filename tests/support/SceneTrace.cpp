@@ -6,6 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/audio/PCAudioManagerImpl.h"
+#include "engine/audio/PCAudioSoundImpl.h"
+#include "engine/audio/PCAudioStreamImpl.h"
 #include "engine/core/AGController.h"
 #include "engine/graphics/AGEmitter.h"
 #include "engine/graphics/AGGraphicDevice.h"
@@ -154,15 +157,38 @@ void Layer(const AGGraphicLayer& layer, const std::string& key, std::map<std::st
             Layer(*child, key + "." + std::to_string(i), out);
 }
 
-}  // namespace
+// The players of one of the audio manager's lists, keyed by kind and place. The read-in-flight
+// bit is left out: when a stream's file read completes depends on the machine.
+template <class Player>
+void Players(AGArray<AGAudioVoice*>& list, const char* kind, std::map<std::string, std::string>& out) {
+    for (u32 i = 0; i < list.Count(); ++i)
+        if (auto* player = dynamic_cast<Player*>(list[i])) {
+            char state[16];
+            std::snprintf(state, sizeof state, "%x", player->GetState() & ~AGAudioPlayerImpl::kReadInFlight);
+            out[std::string(kind) + std::to_string(i)] = player->Playback().Name() + " state " + state + " cat " +
+                                                         std::to_string(player->GetCategory()) + " gain " +
+                                                         N(player->GetVolume());
+        }
+}
 
+// Key ("L0.2#5", "S3"), then the line's text.
 std::map<std::string, std::string> Describe(const AGGraphicDevice& device) {
     std::map<std::string, std::string> out;
     for (u32 i = 0; i < device.GetLayerCount(); ++i)
         if (const AGGraphicLayer* layer = device.GetLayer(i))
             Layer(*layer, "L" + std::to_string(i), out);
+    if (PCAudioManagerImpl* audio = PCAudioManagerImpl::Get()) {
+        std::string volumes = "gains " + N(audio->GetMasterVolume());
+        for (u32 c = 0; c < PCAudioManagerImpl::kCategoryCount; ++c)
+            volumes += " " + N(audio->GetCategoryVolume(c));
+        out["A"] = volumes;
+        Players<PCAudioSoundImpl>(audio->Sounds(), "S", out);
+        Players<PCAudioStreamImpl>(audio->Streams(), "T", out);
+    }
     return out;
 }
+
+}  // namespace
 
 void SceneTrace::Capture(const AGGraphicDevice& device, uint64_t timeMs) {
     std::map<std::string, std::string> now = Describe(device);

@@ -1,8 +1,10 @@
 #pragma once
 // What the graphic device would draw, as text: one line per layer (enabled, opacity, place,
 // size, order, camera) and one per renderable in it (type, flags, colour, sort key, world
-// place, the type's own state and a digest of its vertices). Numbers are rounded to 1/64 so
-// that the lines do not depend on the build's floating-point details.
+// place, the type's own state and a digest of its vertices). Then what the audio manager
+// plays: its volumes and one line per sound and stream (name, state, category, volume).
+// Numbers are rounded to 1/64 so that the lines do not depend on the build's floating-point
+// details.
 //
 // A SceneTrace keeps the last description and, at each Capture, appends the lines that
 // changed (keyed by their place in the layer tree) to its log, stamped with the time given;
@@ -15,9 +17,6 @@
 class AGGraphicDevice;
 
 namespace scene {
-
-// Key ("L0.2#5"), then the line's text.
-std::map<std::string, std::string> Describe(const AGGraphicDevice& device);
 
 class SceneTrace {
 public:
