@@ -64,7 +64,7 @@ AGAudioManagerImpl* MakePulledAudio() { return new PCAudioManagerImpl(platform::
 
 // The program's graphics drawing one frame in kDrawEvery: the software renderer of headless runs
 // takes most of a run's time otherwise. The game still updates every frame.
-constexpr u32 kDrawEvery = 4;
+constexpr u32 kDrawEvery = 12;
 class SparseGraphics : public AGApplicationGraphics {
 public:
     static AGApplicationGraphics* Make() { return new SparseGraphics(); }
