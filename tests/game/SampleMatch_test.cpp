@@ -127,10 +127,10 @@ Widget* OnPage(const char* page, const char* name) {
     return root ? Widget::FindChild(name, root) : nullptr;
 }
 
-// A button of the popup on top.
-Widget* PopupButton(const char* button) {
+// A button of the popup on top, when that is the popup named.
+Widget* PopupButton(const char* popup, const char* button) {
     GameServices::Widget::Popup* shown = GameServices::Widget::ScreenManager::Instance().GetTopPopup();
-    return shown && shown->m_Panel ? Widget::FindChild(button, shown->m_Panel) : nullptr;
+    return shown && shown->m_Panel && shown->Name == popup ? Widget::FindChild(button, shown->m_Panel) : nullptr;
 }
 
 class SampleMatch : public ::testing::Test {
@@ -296,6 +296,16 @@ protected:
                 clickKey(keyboard->m_Letters[i]);
         }
         clickKey(keyboard->m_Specials[GameServices::Widget::SoftKeyboard::kBackspaceKey]);
+    }
+    // A popup's button, a second after the popup came on top. Its widgets are placed by their
+    // layout only: they have no screen rectangle.
+    Step OnPopup(const char* popup, const char* button) {
+        return {std::string(button) + " on " + popup,
+                [this, popup, button] { return Shown(PopupButton(popup, button)) && m_nowMs > m_stepStartMs + 1000; },
+                [this, popup, button] {
+                    const GameServices::Widget::HitRectangle box = PopupButton(popup, button)->WindowHit();
+                    ClickAt(int32_t(box.x + box.maxX / 2), int32_t(box.y + box.maxY / 2));
+                }};
     }
     Step ClickOn(const char* page, const char* button) {
         return {std::string(button) + " on " + page, [page] { return PageSettled(page); },
@@ -483,13 +493,7 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         // The new profile is the one selected: deleting it makes the first the player's again.
         ClickOn("compositionMainMenu", "profileButton"),
         ClickOn("compositionProfiles", "DeleteProfileButton"),
-        {"the delete popup's confirm button",
-         [this] { return Shown(PopupButton("Confirm")) && m_nowMs > m_stepStartMs + 1000; },
-         [this] {
-             // A popup's widgets are placed by their layout only: no screen rectangle.
-             const GameServices::Widget::HitRectangle box = PopupButton("Confirm")->WindowHit();
-             ClickAt(int32_t(box.x + box.maxX / 2), int32_t(box.y + box.maxY / 2));
-         }},
+        OnPopup("VerifyProfileDelete", "Confirm"),
         {"the profiles page without its popup",
          [] { return PageSettled("compositionProfiles") && !GameServices::Widget::ScreenManager::Instance().GetTopPopup(); },
          [this] { Click(OnPage("compositionProfiles", "DoneButton")); }},
@@ -506,7 +510,31 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         ClickOn("compositionWardrobe", "effect2"),
         ClickOn("compositionWardrobe", "DoneButton"),
     });
-    steps.push_back({"a few seconds of the match level", [this] { return m_nowMs > m_stepStartMs + 3000; }, nullptr});
+    // The in-game menu: a return to the main menu taken back, the match resumed, then left.
+    auto menuButton = [this] { return m_context.GetGameScreen().m_MenuButton; };
+    auto noPopup = [] { return !GameServices::Widget::ScreenManager::Instance().GetTopPopup(); };
+    steps.insert(steps.end(), {
+        {"the match level's menu button", [=, this] { return m_nowMs > m_stepStartMs + 3000 && Usable(menuButton()); },
+         [=, this] { Click(menuButton()); }},
+        OnPopup("InGameMenu", "ReturnMainMenu"),
+        OnPopup("InGameReturnPrompt", "Cancel"),
+        OnPopup("InGameMenu", "ResumeGame"),
+        {"the match again", [=, this] { return noPopup() && m_nowMs > m_stepStartMs + 2000; },
+         [=, this] { Click(menuButton()); }},
+        OnPopup("InGameMenu", "ReturnMainMenu"),
+        OnPopup("InGameReturnPrompt", "Confirm"),
+        // A second match on the same program: what the first left behind would show here.
+        ClickOn("compositionMainMenu", "singlePlayerButton"),
+        ClickOn("compositionDecadeSelector", "Button70s"),
+        ClickOn("compositionDifficultySelector", "EasyButton"),
+        {"the second match's tutorial skipped", [this] { return m_nowMs > m_stepStartMs + 8000; }, nullptr, 60000,
+         [this] {
+             if (m_frame % 30 == 0)
+                 ClickAt(400, 300, platform::window::MouseButton::Right);
+         }},
+        {"half a minute of a second match", [this] { return m_nowMs > m_stepStartMs + 30000; }, nullptr, 60000,
+         [this] { Act(); }},
+    });
     Play(std::move(steps));
     EXPECT_EQ(m_failure, "");
     EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
