@@ -532,8 +532,18 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
              if (m_frame % 30 == 0)
                  ClickAt(400, 300, platform::window::MouseButton::Right);
          }},
-        {"half a minute of a second match", [this] { return m_nowMs > m_stepStartMs + 30000; }, nullptr, 60000,
-         [this] { Act(); }},
+        {"half a minute of a second match", [this] { return m_nowMs > m_stepStartMs + 30000; },
+         [this] { Send({.kind = MessageKind::Deactivate}); }, 60000, [this] { Act(); }},
+        // Away from the window for two seconds, then closing it: a quit taken back, then confirmed.
+        {"two seconds away", [this] { return m_nowMs > m_stepStartMs + 2000; },
+         [this] { Send({.kind = MessageKind::Activate}); }},
+        {"a second back", [this] { return m_nowMs > m_stepStartMs + 1000; },
+         [this] { Send({.kind = MessageKind::CloseRequest}); }},
+        OnPopup("VerifyQuit", "Cancel"),
+        {"the match after the quit prompt", [=, this] { return noPopup() && m_nowMs > m_stepStartMs + 1000; },
+         [this] { Send({.kind = MessageKind::CloseRequest}); }},
+        OnPopup("VerifyQuit", "Confirm"),
+        {"the program quitting by itself", [] { return false; }, nullptr, 10000},
     });
     Play(std::move(steps));
     EXPECT_EQ(m_failure, "");
