@@ -203,12 +203,12 @@ TEST_F(LevelBuilderTest, RenderableRecordTakesKindAndAnimationFromTheRecord) {
                "<Animation type=\"SkinAnimation\" mode=\"loop\" speed=\"3\"><AnimationFile>"
                "dance.anm</AnimationFile><Skin name=\"Body\"><Model id=\"top\"/><Model "
                "id=\"torso\"/><Model id=\"bottom\"/></Skin></Animation></item>"
-               "<item><Name>Plain</Name><EngineDataFileName>plain</EngineDataFileName></item>"
+               "<item><Name>Plain</Name><EngineDataFileName>mdl</EngineDataFileName></item>"
                "<item><Name>Desk</Name><EngineDataFileName>desk.MDL</EngineDataFileName>"
                "<Animation type=\"ModelAnimation\" mode=\"once\" speed=\"0.5\"><AnimationFile>"
                "open.anm</AnimationFile></Animation></item></Props>");
-    // (kind, type, mode, speed, animation file, material); kinds: 0 sprite, 1 model, 2 other;
-    // types: -1 none, 0 skin, 1 model, 2 texture, 3 UV.
+    // (kind, type, mode, speed, animation file, material); kinds: 0 sprite, 1 model, 2 other
+    // (a name without a dot, even "mdl"); types: -1 none, 0 skin, 1 model, 2 texture, 3 UV.
     using Look = std::tuple<u32, i32, u32, f32, std::string, std::string>;
     const std::vector<Look> expected = {
         {0, 2, 5, 2.0f, "", "glow"},       {1, 3, 6, 0.0f, "", "scroll"},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "gameservices/bridge/systems/CollisionSystem.h"
+#include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/minigame/MiniGameManager.h"
 #include "gameservices/widget/ScreenManager.h"
@@ -49,6 +51,10 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
         Run(nullptr, {16, 16, 16});
     }
     EXPECT_TRUE(Level(0).IsRunning() && Level(0).IsReady());  // started
+    LoadCapacities(dir, {{"FactoryCollisionData", 1}});  // leaving the level gives its collision records back
+    Bridge::CollisionSystem::Startup();
+    Bridge::CollisionSystem::SetCollisionData(*Level(0).GetSet()->m_Props.at(0), {});
+    ASSERT_EQ(Bridge::CollisionSystem::Pools().data->GetUsedCount(), 1u);
     // The restart handler stops the level; the lobby's package never mounts. Restarting and
     // leaving the level close its popups.
     Widget::ScreenManager& screens = Widget::ScreenManager::Instance();
@@ -62,6 +68,8 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
                 Flow().GetController()->GetRequestedPhase() == Phase::kPhaseClosing);
     Run("Lobby", {16});
     EXPECT_TRUE(Level(0).GetSet() == nullptr && screens.GetOpenPopups().empty());
+    EXPECT_EQ(Bridge::CollisionSystem::Pools().data->GetUsedCount(), 0u);
+    Bridge::CollisionSystem::Shutdown();
     EXPECT_TRUE(game->GetAIManager().m_AIs.empty());
     Flow().GetController()->SetDone(true);
     Run(nullptr, {16, 16, 300});
