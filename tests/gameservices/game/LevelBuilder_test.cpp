@@ -88,8 +88,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
 
     ASSERT_EQ(set.m_Cameras.size(), 2u);
     Camera* main = set.m_Cameras[0];
-    EXPECT_EQ(set.GetActiveCamera(), main);
-    EXPECT_EQ(V(main->Position), (Floats{10, 0, 0}));
+    EXPECT_EQ(std::pair(set.GetActiveCamera(), V(main->Position)), std::pair(main, Floats{10, 0, 0}));
     const auto* animation = main->GetAnimationData();
     ASSERT_NE(animation, nullptr);
     EXPECT_EQ((Floats{f32(animation->m_PlayMode), animation->m_Speed}), (Floats{4, 2}));
@@ -101,8 +100,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     // Not collidable: the record's default, not the entity's.
     EXPECT_TRUE(ground->IsA(TypeIds::Floor) && ground->Visible && !ground->IsCollidable());
     AGVec3 position;
-    EXPECT_EQ(V(ground->GetScale()), (Floats{3, 3, 3}));
-    EXPECT_EQ(ground->GetRotationZ(), 30.0f);
+    EXPECT_EQ(std::pair(V(ground->GetScale()), ground->GetRotationZ()), std::pair(Floats{3, 3, 3}, 30.0f));
 
     ASSERT_EQ(set.m_Props.size(), 2u);
     Prop* desk = set.m_Props[0];

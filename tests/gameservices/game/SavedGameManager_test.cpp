@@ -103,8 +103,7 @@ protected:
     // A first run: the fresh two-slot document is written at once.
     std::unique_ptr<SavedGameManager> FirstRun(Document& document) {
         auto manager = NewManager();
-        EXPECT_FALSE(manager->LoadSavedGame(&document, 2));
-        EXPECT_TRUE(manager->IsSavingEnabled());
+        EXPECT_TRUE(!manager->LoadSavedGame(&document, 2) && manager->IsSavingEnabled());
         return manager;
     }
 
@@ -192,8 +191,7 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
         auto manager = NewManager();
         manager->SetVersion(version);
         log.Clear();
-        EXPECT_FALSE(manager->LoadSavedGame(&document, slots));
-        EXPECT_TRUE(log.Contains(reason));
+        EXPECT_TRUE(!manager->LoadSavedGame(&document, slots) && log.Contains(reason));
         // Above the game's own popups.
         ASSERT_EQ(popups.shown, std::vector<std::string>{"DataCorruption@900"});
         EXPECT_FALSE(manager->WriteSavedGame());

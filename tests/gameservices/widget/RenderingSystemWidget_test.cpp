@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/graphics/AGMaterial.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/widget/Popup.h"
 #include "tests/gameservices/widget/WidgetRenderTest.h"

@@ -232,8 +232,7 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     manager.Update(16);
     yes = static_cast<Button*>(Widget::FindChild("Yes", popup->m_Panel));
     yes->m_ButtonBehavior.Event(kEventClick).Fire();
-    EXPECT_EQ(recorder.calls.size(), 2u);
-    EXPECT_EQ(Open(), "");
+    EXPECT_EQ(std::pair(recorder.calls.size(), Open()), std::pair(size_t(2), std::string()));
 }
 
 TEST_F(ScreenManagerTest, ShowingTwiceOrWhileClosingKeepsOneEntry) {
@@ -246,8 +245,7 @@ TEST_F(ScreenManagerTest, ShowingTwiceOrWhileClosingKeepsOneEntry) {
     EXPECT_EQ(manager.ShowPopup("P"), popup);
     manager.HidePopup("P");
     manager.Update(16);
-    EXPECT_EQ(Open(), "");
-    EXPECT_EQ(manager.GetPopupsInUse(), 0u);
+    EXPECT_EQ(std::pair(Open(), manager.GetPopupsInUse()), std::pair(std::string(), 0u));
     manager.ShowPopup("P");
     manager.Update(16);
     ASSERT_TRUE(popup->m_Loaded);

@@ -23,7 +23,6 @@
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/game/RenderableModelData.h"
-#include "gameservices/game/sAnimation.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
