@@ -80,8 +80,7 @@ TEST_F(BehaviorTest, HoverPressAndReleaseAcrossTwoPlayers) {
     EXPECT_EQ(button[kEventMove], moves);
     button.widget.m_InputLocked = 1;  // a locked widget takes no input
     game.Move(a, 110, 105);
-    EXPECT_EQ(button[kEventEnter], 2);
-    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_TRUE(button[kEventEnter] == 2 && log.Lines().empty());
     // A widget in a panel is hit where it is drawn.
     Counted<Button> inner{"inner"};
     Panel panel{"panel"};
@@ -118,8 +117,7 @@ TEST_F(BehaviorTest, StrangersDesynchronizedIdsAndResets) {
     EXPECT_EQ(button[kEventEnter], 1);
     game.Click(a, 110, 105, true);
     button.widget.SetVisible(false);
-    EXPECT_EQ(button[kEventLeave], 1);
-    EXPECT_EQ(Base().m_Buttons[0], 0);
+    EXPECT_TRUE(button[kEventLeave] == 1 && Base().m_Buttons[0] == 0);
     button.widget.m_ButtonBehavior.Reset();
     EXPECT_EQ(button[kEventLeave], 1);
     // A reset also forgets a button held down elsewhere.
@@ -201,8 +199,7 @@ TEST_F(BehaviorTest, TrackBarDragsBeyondItsEdgesWithinItsBounds) {
         game.Move(a, 500, 300);
         EXPECT_EQ(bar.m_Value, 100.0f);
         game.Move(a, -500, 300);
-        EXPECT_EQ(bar.m_Value, 0.0f);
-        EXPECT_EQ(t[kEventValueChanged], 3);
+        EXPECT_TRUE(bar.m_Value == 0.0f && t[kEventValueChanged] == 3);
         game.Move(a, 100, 105);
         game.Click(a, 100, 105, false);  // released over the thumb: the plain look
         EXPECT_TRUE(behavior.m_Dragging == 0 && behavior.m_VisualState == 2u);
