@@ -128,3 +128,21 @@ TEST(FileSystemPaths, KindFoldersOutsideAndInsidePackageMode) {
     EXPECT_EQ(FileSystem::GetFilePath(FILE_PACKAGE, "Menu.DIR"), "game/menu.dir");
     EXPECT_EQ(FileSystem::PackageId("Arch.DIR"), Crc32Hash("arch.dir"));
 }
+
+// A package loaded twice is reported, and the file system lets go of each load once.
+TEST(FileSystemPackages, ALoadedTwicePackageIsReportedAndLetGoOncePerLoad) {
+    ResourceEnvironment env(false);
+    LogCapture log;
+    FileSystem::Destroy();
+    AGResource* loads[2];
+    for (AGResource*& load : loads) {
+        FileSystem::LoadPackage("Menu.dir", false);
+        load = env.Provider(TypeKey::Directory)->Find(FileSystem::PackageId("menu.dir"));
+        load->AddRef();  // kept to be looked at
+    }
+    EXPECT_TRUE(log.Contains("you already loaded that package") && loads[0] != loads[1]);
+    FileSystem::Destroy();
+    EXPECT_EQ(std::pair(loads[0]->RefCount(), loads[1]->RefCount()), std::pair(1u, 1u));
+    for (AGResource* load : loads)
+        env.Provider(TypeKey::Directory)->Release(load);
+}

@@ -26,13 +26,11 @@ TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
     EXPECT_TRUE(props->Alloc(false) == nullptr && log.Contains("m_NbUsedObject+1 >= m_MaxSize -->"));
 
     props->Release(a);
-    EXPECT_EQ(props->GetUsedCount(), 2u);
-    EXPECT_EQ(props->Alloc(false), a);
+    EXPECT_TRUE(props->GetUsedCount() == 2u && props->Alloc(false) == a);
 
     props->Release(b);
     props->Release(b);  // a second release must not free a handed-out object
-    EXPECT_EQ(props->GetUsedCount(), 2u);
-    EXPECT_EQ(props->Alloc(false), b);
+    EXPECT_TRUE(props->GetUsedCount() == 2u && props->Alloc(false) == b);
     EXPECT_EQ(props->Alloc(false), nullptr);
     props->ResetAll();
     EXPECT_EQ(props->GetUsedCount(), 0u);

@@ -86,8 +86,7 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevelsAndFindersMatchEx
 
     set.Clear();
 
-    EXPECT_EQ(UsedCounts(), before);
-    EXPECT_TRUE(sound->m_Reset && video->m_Reset);
+    EXPECT_TRUE(UsedCounts() == before && sound->m_Reset && video->m_Reset);
     // The prop's and own camera's attributes went, the parent camera's stayed.
     EXPECT_EQ(std::pair(g_liveFloors, g_liveAttributes), std::pair(0, 1));
     EXPECT_EQ(parentCamera->Attributes.m_Map.size(), 1u);

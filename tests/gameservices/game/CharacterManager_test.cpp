@@ -71,13 +71,14 @@ TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApp
                   "boots.mdl</Footwear_Name><Footwear_Id>7</Footwear_Id></Avatar_KorvoCity></root>");
     CharacterManager* manager = CharacterManager::Instance();
     Character host("Host");
+    host.Activate = false;  // an applied look activates its character
     manager->LoadAppearance("first.xml", host);
     // A part id not in the assembly's lists keeps the file's name.
     EXPECT_FALSE(log.Contains("already have an appearance") || log.Contains("out of range"));
     Appearance stored;
     ASSERT_TRUE(manager->GetAppearance(host, stored));
     EXPECT_TRUE(stored.Assembly.Gender == CharacterAssembly::kMale &&
-                stored.AnatomyParts[ANATOMY_HAIRSTYLE].Customizable);
+                stored.AnatomyParts[ANATOMY_HAIRSTYLE].Customizable && host.Activate);
     EXPECT_EQ(std::string(stored.OutfitParts[OUTFIT_FOOTWEAR].Name.c_str()) +
                   stored.AnatomyParts[ANATOMY_HAIRSTYLE].Name.c_str(), "boots.mdlbob.mdl");
     Appearance look;

@@ -88,8 +88,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
 
     ASSERT_EQ(set.m_Cameras.size(), 2u);
     Camera* main = set.m_Cameras[0];
-    EXPECT_EQ(set.GetActiveCamera(), main);
-    EXPECT_EQ(V(main->Position), (Floats{10, 0, 0}));
+    EXPECT_EQ(std::pair(set.GetActiveCamera(), V(main->Position)), std::pair(main, Floats{10, 0, 0}));
     const auto* animation = main->GetAnimationData();
     ASSERT_NE(animation, nullptr);
     EXPECT_EQ((Floats{f32(animation->m_PlayMode), animation->m_Speed}), (Floats{4, 2}));
@@ -101,8 +100,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     // Not collidable: the record's default, not the entity's.
     EXPECT_TRUE(ground->IsA(TypeIds::Floor) && ground->Visible && !ground->IsCollidable());
     AGVec3 position;
-    EXPECT_EQ(V(ground->GetScale()), (Floats{3, 3, 3}));
-    EXPECT_EQ(ground->GetRotationZ(), 30.0f);
+    EXPECT_EQ(std::pair(V(ground->GetScale()), ground->GetRotationZ()), std::pair(Floats{3, 3, 3}, 30.0f));
 
     ASSERT_EQ(set.m_Props.size(), 2u);
     Prop* desk = set.m_Props[0];
@@ -203,12 +201,12 @@ TEST_F(LevelBuilderTest, RenderableRecordTakesKindAndAnimationFromTheRecord) {
                "<Animation type=\"SkinAnimation\" mode=\"loop\" speed=\"3\"><AnimationFile>"
                "dance.anm</AnimationFile><Skin name=\"Body\"><Model id=\"top\"/><Model "
                "id=\"torso\"/><Model id=\"bottom\"/></Skin></Animation></item>"
-               "<item><Name>Plain</Name><EngineDataFileName>plain</EngineDataFileName></item>"
+               "<item><Name>Plain</Name><EngineDataFileName>mdl</EngineDataFileName></item>"
                "<item><Name>Desk</Name><EngineDataFileName>desk.MDL</EngineDataFileName>"
                "<Animation type=\"ModelAnimation\" mode=\"once\" speed=\"0.5\"><AnimationFile>"
                "open.anm</AnimationFile></Animation></item></Props>");
-    // (kind, type, mode, speed, animation file, material); kinds: 0 sprite, 1 model, 2 other;
-    // types: -1 none, 0 skin, 1 model, 2 texture, 3 UV.
+    // (kind, type, mode, speed, animation file, material); kinds: 0 sprite, 1 model, 2 other
+    // (a name without a dot, even "mdl"); types: -1 none, 0 skin, 1 model, 2 texture, 3 UV.
     using Look = std::tuple<u32, i32, u32, f32, std::string, std::string>;
     const std::vector<Look> expected = {
         {0, 2, 5, 2.0f, "", "glow"},       {1, 3, 6, 0.0f, "", "scroll"},

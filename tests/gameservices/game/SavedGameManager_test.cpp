@@ -103,8 +103,7 @@ protected:
     // A first run: the fresh two-slot document is written at once.
     std::unique_ptr<SavedGameManager> FirstRun(Document& document) {
         auto manager = NewManager();
-        EXPECT_FALSE(manager->LoadSavedGame(&document, 2));
-        EXPECT_TRUE(manager->IsSavingEnabled());
+        EXPECT_TRUE(!manager->LoadSavedGame(&document, 2) && manager->IsSavingEnabled());
         return manager;
     }
 
@@ -144,8 +143,7 @@ TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument
     ASSERT_EQ(file.size(), kSaveSize);
     const u32 length = U32At(file, 4);
     const std::string text = file.substr(24, length);
-    EXPECT_EQ(file.substr(0, 4), std::string("Gs\0\0", 4));
-    EXPECT_EQ(text, document.Text());
+    EXPECT_TRUE(file.substr(0, 4) == std::string("Gs\0\0", 4) && text == document.Text());
     EXPECT_EQ(U32At(file, 8), Crc32Hash(text.data(), text.size(), 0));
     EXPECT_EQ(file.substr(12, 12), "ABCDEFGHIJKL");
 
@@ -192,12 +190,10 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
         auto manager = NewManager();
         manager->SetVersion(version);
         log.Clear();
-        EXPECT_FALSE(manager->LoadSavedGame(&document, slots));
-        EXPECT_TRUE(log.Contains(reason));
+        EXPECT_TRUE(!manager->LoadSavedGame(&document, slots) && log.Contains(reason));
         // Above the game's own popups.
         ASSERT_EQ(popups.shown, std::vector<std::string>{"DataCorruption@900"});
-        EXPECT_FALSE(manager->WriteSavedGame());
-        EXPECT_EQ(Contents(), bytes);
+        EXPECT_TRUE(!manager->WriteSavedGame() && Contents() == bytes);
     }
 }
 
@@ -218,8 +214,7 @@ TEST_F(SavedGameManagerTest, TheAnswersToACorruptSave) {
     EXPECT_EQ(document.GetSavedGameCount(), 0u);  // nothing read from the bad file is kept
     ASSERT_TRUE(popups.Press("DataCorruption", "Button01"));
     EXPECT_TRUE(!manager->IsSavingEnabled() && document.GetSavedGameCount() == 2u);
-    EXPECT_TRUE(!manager->WriteSavedGame() && popups.callbacks.empty());
-    EXPECT_EQ(Contents(), otherVersion);
+    EXPECT_TRUE(!manager->WriteSavedGame() && popups.callbacks.empty() && Contents() == otherVersion);
 
     popups = Popups();
     Document restarted;

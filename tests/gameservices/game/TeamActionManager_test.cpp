@@ -38,7 +38,7 @@ public:
         return this;
     }
     void HidePopup(const TString<char>& name) override { hidden.push_back(name.c_str()); }
-    void SetDisplayValue(u32) override {}
+    void SetDisplayValue(u32 value) override { shown.back() += " " + std::to_string(value); }
     void SetMessageText(const TString<char>&, const TString<char>&) override {}
 
     std::vector<std::string> shown, hidden;
@@ -176,14 +176,16 @@ TEST_F(TeamActionTest, DeviceEventsFollowTheMemberSlotsAndADisconnectedMemberHea
     teams.SimulateTeamAction(&data, "Click");
     EXPECT_TRUE(log.Contains("SimulateTeamAction needs a member: Click") && listener.received.empty());
 
-    // A destroyed manager leaves none of its handlers on the device events.
+    // A destroyed manager leaves none of its handlers on the device events, nor its actions bound.
     auto handlers = [this] {
         return std::vector<size_t>{devices.GetDeviceDisconnectedEvent().Count(),
                                    devices.GetDeviceMissingEvent().Count(),
-                                   devices.GetDeviceFoundEvent().Count()};
+                                   devices.GetDeviceFoundEvent().Count(), deviceSystem.Triggers().size()};
     };
     const std::vector<size_t> before = handlers();
-    std::make_unique<TeamActionManager>(actions, devices).reset();
+    auto other = std::make_unique<TeamActionManager>(actions, devices);
+    other->ListenTeamAction(&listener.delegate, "Click");
+    other.reset();
     EXPECT_EQ(handlers(), before);
 }
 
@@ -191,7 +193,7 @@ TEST_F(TeamActionTest, TheControllerPopupShowsWhileARequiredDeviceIsMissing) {
     Connect(0);
     devices.SetDeviceRange(3, 3);
     EXPECT_TRUE(devices.IsWaiting());
-    ASSERT_EQ(popups.shown, std::vector<std::string>{"DeviceController"});
+    ASSERT_EQ(popups.shown, std::vector<std::string>{"DeviceController 1000"});
     DeviceInfos again{1, nullptr};
     devices.GetDeviceMissingEvent().Fire(again);
     EXPECT_EQ(popups.shown.size(), 1u);
@@ -199,7 +201,7 @@ TEST_F(TeamActionTest, TheControllerPopupShowsWhileARequiredDeviceIsMissing) {
     // Each device found hides it; one still missing brings it back.
     Connect(1);
     Connect(2);
-    EXPECT_EQ(popups.shown, std::vector<std::string>(2, "DeviceController"));
+    EXPECT_EQ(popups.shown, std::vector<std::string>(2, "DeviceController 1000"));
     EXPECT_EQ(popups.hidden, std::vector<std::string>(2, "DeviceController"));
     EXPECT_FALSE(devices.IsWaiting());
     // Each range sets the device count; the devices are attached unless suppressed.

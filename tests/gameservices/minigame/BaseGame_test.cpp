@@ -159,8 +159,7 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
             "RenderingSystem::Shutdown", "DestroyEntityAnimationFactories", "RuntimeParameters::Destroy",
             "TimerManager::Destroy", "AssetFactories::Destroy", "ResetBehaviors", "DeviceSystem::Shutdown",
             "CharacterManagers::Destroy", "CollisionSystem::Shutdown", "DeleteManagers", "PartPools"};
-        EXPECT_EQ(game.steps, end);
-        EXPECT_EQ(recorder.closed, std::vector<std::string>{"Game"});
+        EXPECT_EQ(std::pair(game.steps, recorder.closed), std::pair(end, std::vector<std::string>{"Game"}));
         EXPECT_TRUE(Bridge::IDeviceSystem::Get() == nullptr && KorvoGame::TeamActionManager::Get() == nullptr);
         // The next run reads its parameters afresh.
         Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
@@ -182,8 +181,7 @@ TEST_F(BaseGameTest, TheFirstLevelComesFromTheStartLevelIdElseFromTheStartScreen
         LogCapture lines;
         RecordingGame game;
         game.Initialize();
-        EXPECT_EQ(game.steps.at(20), step);
-        EXPECT_EQ(lines.Contains("Invalid Level Id"), invalid);
+        EXPECT_EQ(std::pair(game.steps.at(20), lines.Contains("Invalid Level Id")), std::pair(step, invalid));
         EXPECT_EQ(lines.Contains("Can not find the Level id:0"), step == "ChooseFirstLevel");
         game.Shutdown();
     }
@@ -241,8 +239,7 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
         game.Update(20);
         EXPECT_FALSE(prop.Synchronize);
     }
-    EXPECT_EQ(always.frames, (std::vector<u32>{16, 20, 20}));
-    EXPECT_EQ(timer->m_Elapsed, elapsed);
+    EXPECT_EQ(std::pair(always.frames, timer->m_Elapsed), std::pair(std::vector<u32>{16, 20, 20}, elapsed));
     EXPECT_EQ(game.GetGameFlowManager()->GetController()->GetRequestedPhase(), phase);
 
     game.SetPause(false);

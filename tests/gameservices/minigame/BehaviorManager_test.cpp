@@ -78,7 +78,9 @@ TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesTypeAndAMergedFileAppend
     manager.MergeBehaviors(more.c_str());
     manager.MergeBehaviors(more.c_str());
     const auto& behaviors = manager.GetDefinitions().Behaviors;
-    EXPECT_TRUE(behaviors.size() == 2u && behaviors[0].Entities.size() == 3u && behaviors[1].Name == "Extra");
+    // The speed after a skin without models is read as a field.
+    EXPECT_TRUE(behaviors.size() == 2u && behaviors[0].Entities.size() == 3u && behaviors[1].Name == "Extra" &&
+                behaviors[0].Entities[1].Actions[0].Speed == 3.0f);
 }
 
 TEST_F(BehaviorManagerTest, PlayStartsEachKindThenSetsItsSpeedAndReplayTakesTheCurrentAction) {

@@ -34,13 +34,14 @@ inline const char kHostFile[] =
     "<PlayMode>sideways</PlayMode></item></Actions><Transitions><item><Name>t1</Name><Time>0.2</Time>"
     "<InAnimation>A.anm</InAnimation></item></Transitions></item></Entities></item></Behaviors></RootBehavior></root>";
 
-// The same behaviour again with another definition of the template, one more template and
-// one more behaviour.
+// The same behaviour again with another definition of the template (a skin without models),
+// one more template and one more behaviour.
 inline const char kMoreFile[] =
     "<root><RootBehavior><Behaviors><item><Name>Host</Name><Entities><item><Name>HostTpl</Name><Parameters>"
     "<item><Name>count</Name><Value>99</Value></item></Parameters><Actions><item><Name>Other</Name>"
-    "<ActionType>ModelAnimation</ActionType></item></Actions></item><item><Name>Guest</Name><Parameters/>"
-    "<Actions/></item></Entities></item><item><Name>Extra</Name><Entities/></item></Behaviors></RootBehavior></root>";
+    "<ActionType>SkinAnimation</ActionType><Skin name=\"B\"/><Speed>3</Speed></item></Actions></item>"
+    "<item><Name>Guest</Name><Parameters/><Actions/></item></Entities></item><item><Name>Extra</Name>"
+    "<Entities/></item></Behaviors></RootBehavior></root>";
 
 class Behavior : public GameServices::MiniGame::AnimatedBehavior {
 public:

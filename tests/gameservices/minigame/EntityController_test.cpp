@@ -88,9 +88,11 @@ TEST(EntityControllerPools, ReleasingAControllerGivesEveryRecordBack) {
     used->m_Storyboard = pools.m_Storyboards->Alloc();
     EntityAnimation* animation = pools.m_Animations->Alloc();
     animation->m_KeyFrames = {pools.m_KeyFrames->Alloc(), pools.m_KeyFrames->Alloc()};
+    animation->m_WidthFactor = animation->m_HeightFactor = 2.0f;
     used->m_Storyboard->m_Animations = {nullptr, animation};
     ReleaseEntityController(used);
-    EXPECT_TRUE(animation->m_KeyFrames.empty());  // a reused record gives back no frame twice
+    // A reused record gives back no frame twice and scales no size it was not given.
+    EXPECT_TRUE(animation->m_KeyFrames.empty() && animation->m_WidthFactor + animation->m_HeightFactor == 0.0f);
     EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
                   pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(),
               0u);

@@ -221,8 +221,7 @@ TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
 
 TEST_F(WidgetBuilder, UnreadableAndTooDeepLayoutsStillGiveAPanel) {
     Panel* missing = WidgetManager::Instance().BuildPanel(nullptr, "", true);
-    EXPECT_TRUE(missing->m_Children.empty());
-    EXPECT_TRUE(log.Contains("The name of this window is incorect."));
+    EXPECT_TRUE(missing->m_Children.empty() && log.Contains("The name of this window is incorect."));
     EXPECT_TRUE(log.Contains("Can not read the level file: "));
     delete missing;
     sWindow unread;
@@ -235,7 +234,6 @@ TEST_F(WidgetBuilder, UnreadableAndTooDeepLayoutsStillGiveAPanel) {
     }
     log.Clear();
     Panel* deep = Build(Layout(open + close));
-    EXPECT_TRUE(deep->m_Children.empty());
-    EXPECT_TRUE(log.Contains("nested deeper than 256"));
+    EXPECT_TRUE(deep->m_Children.empty() && log.Contains("nested deeper than 256"));
     delete deep;
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/graphics/AGMaterial.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/widget/Popup.h"
 #include "tests/gameservices/widget/WidgetRenderTest.h"
@@ -194,6 +193,14 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     ShowScreen(bare);
     RenderingSystemWidget::ReleaseLayer(&bare);
     EXPECT_EQ(bare.VolatileDatas.Count() + package.shared->ChildCount(), 0u);
+    Popup popup;  // a popup's layer holds its panel's
+    popup.m_Panel = new Panel("panel");
+    RenderingSystemWidget::Initialize(&popup);
+    RenderingSystemWidget::AttachLayer(&popup);
+    const AGGraphicLayer* own = Render::LayerOf(popup);
+    EXPECT_TRUE(own && own->GetChild(0) == Render::LayerOf(*popup.m_Panel));
+    RenderingSystemWidget::Cleanup(&popup);
+    RenderingSystemWidget::ReleaseLayer(&popup);
     EXPECT_EQ(package.Counts(), before);
 }
 
@@ -208,7 +215,13 @@ TEST_F(WidgetRender, SetsBuildEveryRootAndCompositorsStretchTheirContent) {
     set.m_Widgets = {&a, &stray, &b};
     RenderingSystemWidget::Initialize(&set);
     EXPECT_FALSE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
+    // A root layer taken from another parent leaves that parent's children in order.
+    AGGraphicLayer old, early;
+    old.AddChildLayer(Render::LayerOf(a));
+    old.AddChildLayer(&early);
+    Render::LayerOf(a)->SetOrderKey(9);
     RenderingSystemWidget::AttachLayer(&set);
+    EXPECT_EQ(old.GetChild(0), &early);
     ASSERT_EQ(Render::LayerOf(set)->ChildCount(), 2u);
     EXPECT_EQ(F({stretched->m_X, stretched->m_Height}), F({20, 80}));
     EXPECT_EQ(Render::LayerOf(b)->RenderableCount(), 1u);

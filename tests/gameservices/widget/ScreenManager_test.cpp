@@ -123,8 +123,7 @@ TEST_F(ScreenManagerTest, ResetRebuildsTheFileScreensOnly) {
     shared.ShowPopup("PopupConfirmAnswer");
     gameScreen.m_RootPanel = new Panel("bar");
     shared.Reset();
-    EXPECT_EQ(shared.GetRegisteredScreens().size(), registered);
-    EXPECT_EQ(shared.GetOwnedScreens().size(), 2u);
+    EXPECT_TRUE(shared.GetRegisteredScreens().size() == registered && shared.GetOwnedScreens().size() == 2u);
     EXPECT_EQ(shared.FindScreen("HintBar"), &gameScreen);  // kept, its widgets gone
     EXPECT_EQ(gameScreen.m_RootPanel, nullptr);
     EXPECT_TRUE(shared.GetCurrentScreen() == nullptr && shared.GetOpenPopups().empty());
@@ -220,8 +219,7 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     manager.Update(16);
     EXPECT_EQ(audio.Impl().PauseDepth() + g_renderPause, 0u);
     EXPECT_EQ(video.player->Take(), std::vector<std::string>{"resume"});
-    EXPECT_EQ(popup->m_Panel, nullptr);
-    EXPECT_EQ(closed.calls.size(), 1u);
+    EXPECT_TRUE(popup->m_Panel == nullptr && closed.calls.size() == 1u);
     popup->m_ClosedEvent.RemoveDelegate(&closed.second);
     EXPECT_TRUE(!game.paused && emitter->m_Paused == 0 &&
                 manager.GetCurrentScreen()->m_RootPanel->m_InputLocked == 0);
@@ -232,8 +230,7 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     manager.Update(16);
     yes = static_cast<Button*>(Widget::FindChild("Yes", popup->m_Panel));
     yes->m_ButtonBehavior.Event(kEventClick).Fire();
-    EXPECT_EQ(recorder.calls.size(), 2u);
-    EXPECT_EQ(Open(), "");
+    EXPECT_EQ(std::pair(recorder.calls.size(), Open()), std::pair(size_t(2), std::string()));
 }
 
 TEST_F(ScreenManagerTest, ShowingTwiceOrWhileClosingKeepsOneEntry) {
@@ -246,16 +243,14 @@ TEST_F(ScreenManagerTest, ShowingTwiceOrWhileClosingKeepsOneEntry) {
     EXPECT_EQ(manager.ShowPopup("P"), popup);
     manager.HidePopup("P");
     manager.Update(16);
-    EXPECT_EQ(Open(), "");
-    EXPECT_EQ(manager.GetPopupsInUse(), 0u);
+    EXPECT_EQ(std::pair(Open(), manager.GetPopupsInUse()), std::pair(std::string(), 0u));
     manager.ShowPopup("P");
     manager.Update(16);
     ASSERT_TRUE(popup->m_Loaded);
     manager.HidePopupEntity(popup);
     EXPECT_EQ(manager.ShowPopup("P"), popup);
     manager.Update(16);
-    EXPECT_EQ(Open(), "P ");
-    EXPECT_TRUE(popup->m_Loaded);
+    EXPECT_TRUE(Open() == "P " && popup->m_Loaded);
     // Shut down with the popup hidden and shown again before the next update: deleted once.
     manager.HidePopup("P");
     manager.ShowPopup("P");
@@ -266,8 +261,7 @@ TEST_F(ScreenManagerTest, TheTwentyFirstPopupIsSkipped) {
     for (int i = 0; i < 21; ++i)
         popups += PopupInfo("P" + std::to_string(i), 1);
     Start(popups);
-    EXPECT_EQ(manager.FindPopup("P20"), nullptr);
-    EXPECT_TRUE(log.Contains("More than 20 popups: P20 is skipped"));
+    EXPECT_TRUE(manager.FindPopup("P20") == nullptr && log.Contains("More than 20 popups: P20 is skipped"));
     // Reloading replaces the popups without keeping the old ones.
     manager.ShowPopup("P3");
     manager.Update(16);
@@ -278,8 +272,7 @@ TEST_F(ScreenManagerTest, TheTwentyFirstPopupIsSkipped) {
     manager.LoadPopups();
     game.paused = true;
     manager.Update(16);
-    EXPECT_TRUE(game.paused);
-    EXPECT_EQ(manager.GetRegisteredPopups().size(), 20u);
+    EXPECT_TRUE(game.paused && manager.GetRegisteredPopups().size() == 20u);
     EXPECT_EQ(manager.GetTopPopup(), nullptr);
 }
 

@@ -128,8 +128,7 @@ TEST(WidgetPrscAnimation, TimingComesFromTheFileAndOneReferenceIsHeld) {
     // Set again, the same resource stays loaded (not read again) with one hold.
     image.m_Animation->m_position.Clear();
     image.SetAnimation("wave.anm");
-    EXPECT_EQ(image.m_Animation->RefCount(), 1u);
-    EXPECT_TRUE(image.m_Animation->m_position.Empty());
+    EXPECT_TRUE(image.m_Animation->RefCount() == 1u && image.m_Animation->m_position.Empty());
     // 0 frames per second in a file loads at the loader's rate; set in code it is refused.
     image.SetAnimation("still.anm");
     EXPECT_EQ(image.m_Control.GetFrameRate(), 30.0f);
@@ -145,8 +144,7 @@ TEST(WidgetPrscAnimation, APlaceholderProviderGivesNoAnimationAndTheNeutralPose)
     LogCapture log;
     Image image("image");
     image.SetAnimation("slide.anm");
-    EXPECT_EQ(image.m_Animation, nullptr);
-    EXPECT_TRUE(log.Contains("not of the class asked for"));
+    EXPECT_TRUE(image.m_Animation == nullptr && log.Contains("not of the class asked for"));
     EXPECT_EQ(env.Provider(TypeKey::PrscAnimation)->Find(Crc32Hash("slide.anm"))->RefCount(), 0u);
     image.m_AnimX = 7.0f;
     image.Play(1);

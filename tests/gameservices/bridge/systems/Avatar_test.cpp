@@ -122,8 +122,7 @@ TEST_F(AvatarTest, PartsJoinTheLayerFollowTheCharacterAndSwapOnce) {
     TheAvatar().SetPart(4, "top1.mdl");
     TheAvatar().SetPart(4, "top2.mdl");
     RenderingSystem::CleanupAvatar(dad);
-    EXPECT_TRUE(Drawn().empty());
-    EXPECT_EQ(dad.VolatileDatas.Count(), 0u);
+    EXPECT_TRUE(Drawn().empty() && dad.VolatileDatas.Count() == 0u);
 }
 
 TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {

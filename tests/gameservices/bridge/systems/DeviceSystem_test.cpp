@@ -79,8 +79,7 @@ TEST_F(DeviceSystemTest, StateFiltersFireOncePerPressEveryFrameWhileHeldOrOncePe
     }
     // Before any move pass the stored pointer is (-1, -1).
     EXPECT_EQ(Texts(press), std::vector<std::string>(2, "keyaccept 0 -1,-1 83 101 -"));
-    EXPECT_EQ(Texts(none), noneWant);
-    EXPECT_EQ(release.records.size(), 2u);
+    EXPECT_EQ(std::pair(Texts(none), release.records.size()), std::pair(noneWant, size_t(2)));
     // Two passes over one input frame fire its release once.
     input.Send(MessageKind::KeyDown, kEnter);
     input.Frame(devices);
@@ -207,8 +206,8 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     manager.SetDeviceRange(1, 4);
     devices.SetDeviceCount(3);
     devices.Startup();
-    EXPECT_EQ(devices.GetDeviceCount(), 1u);
-    EXPECT_EQ(manager.GetConnectedCount(), 1u);  // the keyboard and the mouse, announced once
+    // The keyboard and the mouse, announced once.
+    EXPECT_EQ(std::pair(devices.GetDeviceCount(), manager.GetConnectedCount()), std::pair(1u, 1u));
 
     struct Lost {
         std::vector<i32> ids;
@@ -223,16 +222,14 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     EXPECT_TRUE(lost.ids.empty());
     // The keyboard and the mouse, both id 0.
     devices.AttachDevices(0);
-    EXPECT_EQ(lost.ids, (std::vector<i32>{0, 0}));
-    EXPECT_EQ(manager.GetConnectedCount(), 0u);
+    EXPECT_EQ(std::pair(lost.ids, manager.GetConnectedCount()), std::pair(std::vector<i32>{0, 0}, 0u));
 
     // The platform's callbacks reach the device manager and the device-lost event.
     AGDevice* keyboard = AGDeviceManager::Get()->Impl()->FindKeyboard(0);
     AGAppEventsHandler::Get()->RaiseDeviceEvent(AGAppEventsHandler::kDeviceEvent0, keyboard);
     EXPECT_TRUE(manager.IsConnected(0));
     AGAppEventsHandler::Get()->RaiseDeviceEvent(AGAppEventsHandler::kDeviceEvent1, keyboard);
-    EXPECT_FALSE(manager.IsConnected(0));
-    EXPECT_EQ(lost.ids.size(), 3u);
+    EXPECT_TRUE(!manager.IsConnected(0) && lost.ids.size() == 3u);
     devices.GetDeviceLostEvent().RemoveDelegate(&delegate);
 
     // Managers that go before the device system leave none of their delegates behind.
@@ -260,6 +257,5 @@ TEST(DeviceTriggerWords, StateFiltersAndAxes) {
                           "axis-back", "axis-all"};
     for (u32 i = 0; i < 7; ++i)
         EXPECT_EQ(ParseAxis(axes[i]), i + 1) << axes[i];
-    EXPECT_EQ(ParseAxis("axis-forward"), 0u);
-    EXPECT_EQ(ParseAxis(""), u32(kAxisNone));
+    EXPECT_EQ(std::pair(ParseAxis("axis-forward"), ParseAxis("")), std::pair(0u, u32(kAxisNone)));
 }

@@ -146,7 +146,7 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
     ReplayCameraAnimation(camera, 3, 0, -1);
     controller.UpdateBy(100.0f);
     EXPECT_NEAR(controller.GetOutput(), 6.0f, 1e-3f);
-    SetModelAnimation(box, "spin.anm", 4, 1.0f, -1, -1);
+    EntityAnimationServices().Start(box, {KorvoGame::kAnimationModel, {}, "spin.anm"}, 0.0f, 4, 1.0f, -1, -1);
     EXPECT_EQ(model->GetController(), GetEntityAnimations(box)->m_Model->m_Controller);
     // A controller at frame 20 of 0..60, speed 2; then one step of 300 ms.
     const struct { i32 mode; f32 speed; i32 start, end; u32 controllerMode; f32 frame, after; } rows[] = {
