@@ -397,9 +397,6 @@ protected:
     // difficulty) and what was on screen every half second is the recorded trace.
     static constexpr i32 kEitherEnd = -1;
     void PlayWholeMatch(const char* decade, const char* difficulty, i32 end, u32 choice, const char* trace) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
-        GTEST_SKIP() << "a whole match takes minutes of plain time: it runs in the plain build";
-#endif
         std::vector<Step> steps = WayIn(decade, difficulty);
         steps.push_back({"the end of the match",
                          [this, end] {
