@@ -377,12 +377,15 @@ TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
     context.m_FastMoneyAnswerIndex = 0;
     Enter("low");
     EXPECT_EQ(context.m_FastMoneyTotal, 200);
-    // An answer index past the question's answers counts as no answer.
+    // An answer index past the question's answers, or any with no question on screen, counts as no answer.
     StartFirstTurn();
-    Screen().m_SoftKeyboard->SetText("zzz");
-    context.m_LastAnswerIndex = 3;
-    Screen().onFastMoneyAnswerEntered();
-    EXPECT_EQ(Screen().m_FastMoneyAnswerIndices[0], -1);
+    for (const i32 index : {3, 0}) {
+        Screen().m_SoftKeyboard->SetText("zzz");
+        context.m_LastAnswerIndex = index;
+        Screen().m_CurrentQuestion = index ? Screen().m_CurrentQuestion : nullptr;
+        Screen().onFastMoneyAnswerEntered();
+    }
+    EXPECT_EQ(Pair(Screen().m_FastMoneyAnswerIndices[0], Screen().m_FastMoneyAnswerIndices[1]), Pair(-1, -1));
 }
 
 // A time-up draws only the questions the first player never saw; the second player is asked the

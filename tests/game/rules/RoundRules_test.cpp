@@ -91,7 +91,7 @@ TEST_F(RoundRulesTest, FaceOffAnswersDecideTheWinnerOrReplay) {
     struct Row { bool two; i32 phase, decade, replay, buzz, family, first, index;
                  i32 nextPhase, winner, nextFamily, nextReplay; const char* sequence; size_t awards; };
     const Row rows[] = {
-        {false, 8, 0, 0, 0, P1, -1, 0, 10, 0, P1, 0, "", 1},
+        {false, 8, 0, 0, 0, P1, -1, 0, 10, 0, P1, 0, "", 1}, {false, 8, 0, 0, 0, P1, -1, 3, 9, -1, C, 0, "", 0},
         {false, 8, 1, 0, 0, P1, -1, 1, 9, -1, C, 0, "", 1}, {false, 8, 0, 1, 1, C, -1, 4, 10, 1, C, 1, "", 0},
         {false, 8, 0, 0, 1, C, -1, -1, 9, -1, P1, 0, "", 0},
         {false, 8, 1, 0, -1, P1, -1, 2, 9, -1, C, 0, "", 0}, {false, 9, 0, 0, 0, C, 1, 0, 10, 1, C, 0, "", 0},
