@@ -62,7 +62,7 @@ protected:
     std::unique_ptr<match_stage::QuestionBank> bank;
 };
 
-TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsAndFastMoneySums) {
+TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsFastMoneySumsAndTheSmallerBoardsRows) {
     for (const auto& [id, special] : std::vector<std::pair<const char*, bool>>{
              {"70-7803", true}, {"70-7804", false}, {"80-7938-A", true}, {"80-7938-a", false}, {"", false}})
         EXPECT_EQ(Screen().IsSpecialQuestion(id), special) << id;
@@ -80,10 +80,7 @@ TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsAndFastMoneySums) {
         Screen().m_FastMoneyAnswerPoints[i] = 1 << i;
     for (const auto& [last, sum] : std::vector<Pair>{{-1, 0}, {4, 31}, {12, 1023}})
         EXPECT_EQ(Screen().SumFastMoneyPoints(i32(last)), sum) << last;
-}
-
-// The smaller board of the 90s and 00s from round 3 on: answers 4 to 6 a row lower, no 7th.
-TEST_F(ScreenGameAnswers, TheSmallerBoardTakesItsRowsByDecadeAndRound) {
+    // The smaller board of the 90s and 00s from round 3 on: answers 4 to 6 a row lower, no 7th.
     const struct { u32 decade; i32 round; const char* rows; } cases[] = {
         {1, 3, "12345678"}, {2, 2, "12345678"}, {2, 3, "123-456-"}, {3, 5, "123-456-"}};
     for (const auto& c : cases) {

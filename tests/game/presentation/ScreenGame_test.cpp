@@ -160,21 +160,17 @@ TEST_F(ScreenGameTest, RetryFromThePromptAndReturnToTheMenu) {
     EXPECT_TRUE(log.Contains("Can not find the Level is :GameShowMenu"));
 }
 
-// The play-or-pass frame is inset by 15 on every side up to the 90s.
-TEST_F(ScreenGameTest, DecadeLayoutInsetsThePlayOrPassFrameUpToThe90s) {
+// Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms. A new
+// round hides the last one's board, the computer's box, the timer and the answer entry. The
+// play-or-pass frame is inset by 15 on every side up to the 90s.
+TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClearsTheDisplay) {
     Load();
-    W::Widget* frame = Screen().BoundWidget("PoPBackground");
+    W::Widget* popFrame = Screen().BoundWidget("PoPBackground");
     for (const auto& [decade, x, y] : {std::tuple{2u, 24.0f, 18.0f}, std::tuple{3u, 9.0f, 3.0f}}) {
         context.m_Decade = decade;
         Screen().ApplyDecadeLayout();
-        EXPECT_EQ(std::pair(frame->m_X, frame->m_Y), std::pair(x, y)) << decade;
+        EXPECT_EQ(std::pair(popFrame->m_X, popFrame->m_Y), std::pair(x, y)) << decade;
     }
-}
-
-// Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms. A new
-// round hides the last one's board, the computer's box, the timer and the answer entry.
-TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClearsTheDisplay) {
-    Load();
     QZ2011::ScreenGame& screen = Screen();
     screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_BlockTurning = true;
     for (int frame = 1; frame <= 3; ++frame)
@@ -298,8 +294,8 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         EXPECT_FALSE(Screen().BoundWidget(entry.name)->Visible) << entry.name.c_str();
 }
 
-// One mark per strike of the family with the turn.
-TEST_F(Components, StrikesShowOneMarkPerStrike) {
+// One mark per strike of the family with the turn; the achievement notice with the award's title.
+TEST_F(Components, StrikesShowOneMarkPerStrikeAndTheAchievementNoticeTheTitle) {
     const Names marks = {"Strike1", "Strike2_1", "Strike2_2", "Strike3_1", "Strike3_2", "Strike3_3"};
     const char* const expected[] = {"100000", "011000", "000111"};
     context.m_GamePhase = 12;
@@ -314,10 +310,7 @@ TEST_F(Components, StrikesShowOneMarkPerStrike) {
     }
     Screen().HideComponent("Strikes");
     EXPECT_FALSE(Visible("Strike3_1"));
-}
-
-// The achievement notice shows the award's title.
-TEST_F(Components, TheAchievementNoticeShowsTheTitle) {
+    // The achievement notice shows the award's title.
     context.m_UnlockedAwardName = "Top Player";
     for (const char* name : {"Achievement_Title", "Achievement_Text"})
         Bound(name)->m_Control.SetMode(AGController::kStopped);

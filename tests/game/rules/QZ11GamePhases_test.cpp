@@ -148,8 +148,10 @@ TEST_F(PhaseStepTest, StepsFollowTheMatchState) {
     }
 }
 
-// The steal is announced once a round, and lets the computer family act.
-TEST_F(PhaseStepTest, StealIsAnnouncedOnce) {
+// The steal is announced once a round, and lets the computer family act. After the steal, a
+// complete board (every answer shown, or six in rounds 3 and 4 with the seventh and eighth struck
+// out) wins the round at once; otherwise the answers nobody found are revealed.
+TEST_F(PhaseStepTest, StealIsAnnouncedOnceAndItsResultRevealsOnlyAnIncompleteBoard) {
     Reset(13);
     ExpectStep(Run(), {13, {16}, "", {}});
     EXPECT_EQ(Values(context.m_StealStarted, context.m_AIMayAct), Values(1, 1));
@@ -157,12 +159,6 @@ TEST_F(PhaseStepTest, StealIsAnnouncedOnce) {
     context.m_AIMayAct = 0;
     ExpectStep(Run(), {13, {}, "", {}});
     EXPECT_EQ(context.m_AIMayAct, 0);
-}
-
-// After the steal, a complete board (every answer shown, or six in rounds 3 and 4 with the
-// seventh and eighth struck out) wins the round at once; otherwise the answers nobody found
-// are revealed.
-TEST_F(PhaseStepTest, StealResultRevealsOnlyAnIncompleteBoard) {
     QuestionBank bank(context, home, {WordQuestion(8)});
     struct Case { i32 round, found; u32 struckOut; bool complete; };
     const Case cases[] = {{1, 8, 0, true}, {1, 7, 0, false}, {3, 8, 2, true},
@@ -195,8 +191,9 @@ TEST_F(PhaseStepTest, GameEndClosesUnlessTheComputerFamilyWon) {
     }
 }
 
-// Fast money moves to its first player only after the start's listeners ran.
-TEST_F(PhaseStepTest, FastMoneyStartsBeforeItsPhase) {
+// Fast money moves to its first player only after the start's listeners ran; without round rules
+// the phases that need them wait, reported once.
+TEST_F(PhaseStepTest, FastMoneyStartsBeforeItsPhaseAndMissingRoundRulesAreReportedOnce) {
     struct PhaseProbe : IDelegateParam<GameServices::Entities::BaseTeamMember*> {
         void Invoke(GameServices::Entities::BaseTeamMember*) override { seen = context->m_GamePhase; }
         QZ2011GameContext* context = nullptr;
@@ -208,10 +205,7 @@ TEST_F(PhaseStepTest, FastMoneyStartsBeforeItsPhase) {
     Run();
     match().FastMoneyStartEvent.RemoveDelegate(&probe);
     EXPECT_EQ(Values(probe.seen, context.m_GamePhase), Values(PhaseFastMoneyIntro, PhaseFastMoneyFirstPlayer));
-}
-
-// Without round rules the phases that need them wait, reported once.
-TEST_F(PhaseStepTest, MissingRoundRulesAreReportedOnce) {
+    // Without round rules the phases that need them wait, reported once.
     match().SetRoundRules(nullptr);
     log.Clear();
     for (i32 phase : {15, 16, 18, 19, 18}) {

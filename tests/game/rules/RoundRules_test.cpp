@@ -127,7 +127,7 @@ TEST_F(RoundRulesTest, FaceOffAnswersDecideTheWinnerOrReplay) {
 // The check of an entered answer: the typed text, or the computer family's pick (a wrong
 // answer once its time ran out, whatever it picked before); in the main game's rounds 3 and 4
 // the seventh and eighth answers are struck out, in fast money they count.
-TEST_F(RoundRulesTest, EnteredAnswersAreCheckedAndStruckOut) {
+TEST_F(RoundRulesTest, EnteredAnswersAreCheckedAndStruckOutAndATimeUpOnTheComputersTurnIsOneStrike) {
     struct Row { i32 phase, round, family, chosen; u8 timeUp; const char* typed; i32 index, struckOut; };
     const Row rows[] = {
         {12, 2, P1, -1, 0, "word7", 7, 2},  {12, 3, P1, -1, 0, "word6", -1, 3}, {12, 4, P1, -1, 0, "word5", 5, 2},
@@ -147,11 +147,8 @@ TEST_F(RoundRulesTest, EnteredAnswersAreCheckedAndStruckOut) {
                          context.m_StruckOutAnswers),
                   Values(r.index, r.index, r.struckOut, r.struckOut == 2 ? 0 : r.struckOut));
     }
-}
-
-// The time runs out on the computer family's round turn while its pick of an earlier turn
-// names a hidden answer: checked, shown and ruled as the screen does, it is one wrong answer.
-TEST_F(RoundRulesTest, ATimeUpOnTheComputersTurnIsOneStrike) {
+    // The time runs out on the computer family's round turn while its pick of an earlier turn
+    // names a hidden answer: checked, shown and ruled as the screen does, it is one wrong answer.
     Question* question = Set(false, PhaseRoundAnswers, 1, 1, C);
     context.m_ChosenAnswerIndex = 2;
     context.m_TimeUp = 1;
