@@ -79,8 +79,9 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore);
 }
 
-// A match set up over one played to its end starts as the first did.
-TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
+// A match set up over one played to its end starts as the first did; the retry prompt and the
+// way back to the menu.
+TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTimeAndRetryFromThePromptOrReturnToTheMenu) {
     QZ2011::QuestionManager* questions = context.GetQuestionManager();
     Load();
     ShowAll();
@@ -133,12 +134,8 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
     EXPECT_TRUE(questions->CurrentIndex() != 1234 && Prop("board_screenlogo")->Visible && context.m_BuzzOwner == -1);
     // The crowd noise is asked for: this level holds no crowd asset, which the audio reports.
     EXPECT_TRUE(log.Contains("FindAudioAsset failed CrowdNoise"));
-}
-
-// Yes on the retry prompt starts the match again, only while the prompt shows; leaving for the
-// menu saves the question progress, frees the cursors and asks for the menu level by its name.
-TEST_F(ScreenGameTest, RetryFromThePromptAndReturnToTheMenu) {
-    Load();
+    // Yes on the retry prompt starts the match again, only while the prompt shows; leaving for the
+    // menu saves the question progress, frees the cursors and asks for the menu level by its name.
     for (bool prompt : {false, true}) {
         StopShow();
         context.m_GamePhase = QZ2011::PhaseGameEnd;

@@ -142,8 +142,8 @@ TEST_F(StagingTest, BoardLayoutAndTheRevealedBlock) {
 
 // Score displays take the value with a refresh, each family its own; a value above 999 is
 // written and reported once per display. The stage screens: screen 10 A for fast money, B
-// otherwise, the score screens cleared.
-TEST_F(StagingTest, ScoreDisplaysAndStageScreens) {
+// otherwise, the score screens cleared. A level without match settings keeps the last ones.
+TEST_F(StagingTest, ScoreDisplaysAndStageScreensAndALevelWithoutTuningKeepsTheLastOne) {
     Enter(StageLevel());
     match().SetScoreDisplay(false, 999);
     match().SetScoreDisplay(true, 1234);
@@ -159,11 +159,7 @@ TEST_F(StagingTest, ScoreDisplaysAndStageScreens) {
                          GetScoreBehavior(Prop("screen_digits_left"))->Value, Prop("board_screen10_a")->Synchronize),
                   Values(fastMoney, !fastMoney, -1, false));
     }
-}
-
-// A level without match settings is reported and the context keeps the last ones.
-TEST_F(StagingTest, ALevelWithoutTuningKeepsTheLastOne) {
-    Enter(StageLevel());
+    // A level without match settings is reported and the context keeps the last ones.
     log.Clear();
     Enter({.applicationData = false});
     EXPECT_TRUE(log.Contains("Missing applicationData  for the level !"));
