@@ -231,6 +231,7 @@ TEST_F(MenuPagesQZ, ALayoutLackingAWidgetLoadsWithAReport) {
     Build(decade, {"Button70s", "Button90s", "Button00s", "BackButton"});
     Build(difficulty, {"EasyButton", "NormalButton", "HardButton", "BackButton", "ImgEasy", "ImgNormal"});
     EXPECT_EQ(LinesWith("Button80s") + LinesWith("ImgHard"), 2u);
+    EXPECT_TRUE(decade.IsTransitionRunning() && difficulty.IsTransitionRunning()) << "a bound page slides in";
     context.m_Decade = 1;
     Show(difficulty);
     EXPECT_STREQ(static_cast<W::Image*>(made.at("compositionDifficultySelector/ImgNormal"))->m_ImageName.c_str(),

@@ -262,6 +262,15 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         Screen().onSteal(nullptr);
         EXPECT_EQ(Playing(), c.steal);
     }
+    // The player's own choice on a shown button: a pass hands the turn over; the computer waits either way.
+    for (const bool play : {true, false}) {
+        Ask(3);
+        Screen().m_PlayButton->Visible = Screen().m_PassButton->Visible = true;
+        context.m_CurrentFamily = context.m_AIMayAct = 1;
+        play ? Screen().onPlayClicked() : Screen().onPassClicked();
+        EXPECT_EQ(std::vector<i64>({context.m_PlayChosen, context.m_CurrentFamily, context.m_AIMayAct}),
+                  std::vector<i64>({play, play, 0}));
+    }
 }
 
 class FastMoney : public screen_game::ScreenGameFixture {
