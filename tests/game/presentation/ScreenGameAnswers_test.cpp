@@ -97,6 +97,11 @@ TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsFastMoneySumsAndTheSmallerBoardsR
         EXPECT_STREQ(Screen().m_CenterAnswerLabels[0]->m_TextStyle.m_FontName.c_str(),
                      Screen().m_AnswerLabels[0]->m_TextStyle.m_FontName.c_str());
     }
+    // The rows past a shorter question's answers are hidden.
+    QZ2011::Question* shorter = Ask(3);
+    Screen().m_AnswerLabels[3]->Visible = Screen().m_AnswerLabels[7]->Visible = true;
+    Screen().ShowQuestion(shorter);
+    EXPECT_FALSE(Screen().m_AnswerLabels[3]->Visible || Screen().m_AnswerLabels[7]->Visible);
 }
 
 // A 30 s limit in the main game, 25 s ("fastMoneySecondTime") in phase 24, 20 s in phase 25.
