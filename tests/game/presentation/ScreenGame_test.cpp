@@ -230,6 +230,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"Rounds", true, 5, 6, 0, {"SuddenDeath"}, {"Round", "Round3", "Round4"}},
         {"GameWon", true, 4, 28, 0, {"YouWinBase", "YouWinRadial2", "YouWinParticles3", "YouWinText2"}, {"YouWin20k"}},
         {"FadeGameWon20k", true, 4, 29, 0, {"YouWin20k", "YouWin20kGlow", "YouWinBase"}, {}},
+        {"GameWon", false, 4, 28, 0, {}, {"YouWinBase", "YouWin20k", "YouWinText2"}},
         {"GameLost", true, 4, 28, 0, {"YouLoseBase", "YouLoseText"}, {}},
         {"GameLost", false, 4, 28, 0, {}, {"YouLoseBase", "YouLoseText"}},
         {"SoftKeyboard", true, 1, 23, 0,
