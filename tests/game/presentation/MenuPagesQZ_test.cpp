@@ -204,7 +204,7 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileS
     }
 }
 
-TEST_F(MenuPagesQZ, TheDecadesFamiliesShowAndAMatchStartsOnlyWithACurrentProfile) {
+TEST_F(MenuPagesQZ, TheDecadesFamiliesShowAMatchStartsOnlyWithACurrentProfileAndALayoutLackingAWidgetLoads) {
     context.m_Decade = 4;
     difficulty.OnActivate(false);
     log.Clear();
@@ -222,9 +222,7 @@ TEST_F(MenuPagesQZ, TheDecadesFamiliesShowAndAMatchStartsOnlyWithACurrentProfile
         EXPECT_EQ(std::pair(manager->GetPlayerSlot(0), LinesWith("no current profile")),
                   std::pair(current, size_t(current == -1)));
     }
-}
-
-TEST_F(MenuPagesQZ, ALayoutLackingAWidgetLoadsWithAReport) {
+    // A layout lacking a widget loads with a report.
     decade.Uninitialize();
     difficulty.Uninitialize();
     log.Clear();

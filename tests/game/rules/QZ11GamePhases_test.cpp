@@ -151,7 +151,7 @@ TEST_F(PhaseStepTest, StepsFollowTheMatchState) {
 // The steal is announced once a round, and lets the computer family act. After the steal, a
 // complete board (every answer shown, or six in rounds 3 and 4 with the seventh and eighth struck
 // out) wins the round at once; otherwise the answers nobody found are revealed.
-TEST_F(PhaseStepTest, StealIsAnnouncedOnceAndItsResultRevealsOnlyAnIncompleteBoard) {
+TEST_F(PhaseStepTest, StealIsAnnouncedOnceItsResultRevealsOnlyAnIncompleteBoardAndTheGameEnds) {
     Reset(13);
     ExpectStep(Run(), {13, {16}, "", {}});
     EXPECT_EQ(Values(context.m_StealStarted, context.m_AIMayAct), Values(1, 1));
@@ -171,17 +171,14 @@ TEST_F(PhaseStepTest, StealIsAnnouncedOnceAndItsResultRevealsOnlyAnIncompleteBoa
         context.m_StruckOutAnswers = c.struckOut;
         ExpectStep(Run(), c.complete ? Step{14, {}, "", {"RoundWon"}} : Step{15, {}, "reveal_others", {}});
     }
-}
-
-// The end of the match: the closing sequence of the active family's side, unless the
-// computer family won a single-player match (300 points or more).
-TEST_F(PhaseStepTest, GameEndClosesUnlessTheComputerFamilyWon) {
-    struct Case { u32 two; i32 score, family; i32 phase; const char* sequence; };
-    const Case cases[] = {{0, 300, 1, 28, ""}, {0, 301, 0, 28, ""}, {0, 299, 1, 30, "end_game_see_you_nexttime_left"},
-                          {0, 299, 0, 30, "end_game_see_you_nexttime_right"},
-                          {1, 300, 1, 30, "end_game_see_you_nexttime_left"},
-                          {1, 0, 2, 30, "end_game_see_you_nexttime_right"}};
-    for (const Case& c : cases) {
+    // The end of the match: the closing sequence of the active family's side, unless the
+    // computer family won a single-player match (300 points or more).
+    struct End { u32 two; i32 score, family; i32 phase; const char* sequence; };
+    const End ends[] = {{0, 300, 1, 28, ""}, {0, 301, 0, 28, ""}, {0, 299, 1, 30, "end_game_see_you_nexttime_left"},
+                        {0, 299, 0, 30, "end_game_see_you_nexttime_right"},
+                        {1, 300, 1, 30, "end_game_see_you_nexttime_left"},
+                        {1, 0, 2, 30, "end_game_see_you_nexttime_right"}};
+    for (const End& c : ends) {
         SCOPED_TRACE(std::to_string(c.two) + " " + std::to_string(c.score) + " " + std::to_string(c.family));
         Reset(PhaseGameEnd);
         context.m_TwoPlayers = c.two;

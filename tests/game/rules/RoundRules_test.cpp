@@ -293,8 +293,9 @@ TEST_F(RoundRulesTest, RoundWonBanksForTheFamilyAtTheTurn) {
 }
 
 // The reveal after a steal: unrevealed answers in rank order, six at most in the 90s and 00s
-// rounds 3 and 4, eight at most for a longer question; then "blank" and the banking.
-TEST_F(RoundRulesTest, HiddenAnswersAreRevealedInRankOrder) {
+// rounds 3 and 4, eight at most for a longer question (even one of ten answers); then "blank" and
+// the banking.
+TEST_F(RoundRulesTest, HiddenAnswersAreRevealedInRankOrderEightAtMost) {
     struct Row { u32 decade; i32 round; int revealed; int skipped; const char* sequence; };
     const Row rows[] = {
         {0, 3, 6, -1, "reveal_answer7"}, {2, 3, 6, -1, "blank"},          {3, 4, 6, -1, "blank"},
@@ -317,10 +318,7 @@ TEST_F(RoundRulesTest, HiddenAnswersAreRevealedInRankOrder) {
         EXPECT_TRUE(done || question->GetAnswer(u32(r.sequence[13] - '1')).IsRevealed());
     }
     EXPECT_EQ(RoundRules::MakeRevealSequenceName("12").c_str(), std::string("reveal_answer12"));
-}
-
-// A question of ten answers (an untrusted file) reveals no ninth answer.
-TEST_F(RoundRulesTest, ALongQuestionRevealsEightAnswersAtMost) {
+    // A question of ten answers (an untrusted file) reveals no ninth answer.
     bank.reset();
     bank = std::make_unique<QuestionBank>(context, home, std::vector<TestQuestion>{WordQuestion(10)});
     Question* question = Set(false, PhaseRevealOthers, 1, 0, P1);
