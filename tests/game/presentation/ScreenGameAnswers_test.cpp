@@ -179,6 +179,11 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
     Screen().m_ConfirmButton->Visible = false;
     Screen().onConfirmClicked();
     EXPECT_EQ(Judged(), 1) << "hidden confirm button";
+    // From fast money's opening on, a confirm leaves "PASS" on the button.
+    context.m_GamePhase = QZ2011::PhaseFastMoneyIntro;
+    Screen().m_ConfirmButton->Visible = true;
+    Screen().onConfirmClicked();
+    EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, "PASS");
 }
 
 TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {

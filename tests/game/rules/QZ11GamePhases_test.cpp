@@ -56,8 +56,8 @@ void ExpectStep(const Step& actual, const Step& expected) {
 
 // Every phase from -1 to 30 under every combination of the three flags: a set flag replaces
 // the phase's step (resume first, then the answer result, then the answer-turn resume);
-// without flags each phase takes its own step.
-TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStep) {
+// without flags each phase takes its own step, some by the state of the match.
+TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepByTheMatchState) {
     // Events: 4 face-off question, 5 answer turn, 6 round start, 7 resume, 9 fast-money
     // start, 10 second player, 11 reveal, 13 round answer turn, 15 score, 16 steal,
     // 17 answer result, 18 buzz open, 19 others revealed.
@@ -107,11 +107,8 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStep) {
             }
             EXPECT_TRUE(flags == 0 || context.m_StealStarted == 0);
         }
-}
-
-// The steps that depend on the match: the buzz owner, the face-off winner, the round and the
-// player count.
-TEST_F(PhaseStepTest, StepsFollowTheMatchState) {
+    // The steps that depend on the match: the buzz owner, the face-off winner, the round and the
+    // player count.
     struct Case { const char* what; i32 phase, round, owner, winner; u32 two;
                   i32 phaseAfter, familyAfter, ownerAfter; const char* sequence; };
     const Case cases[] = {
