@@ -75,7 +75,8 @@ TEST_F(StagingTest, ComputerFamilyPoseAndPodiums) {
             // Shown in its pose, turned to the host, in its place's set (male 1, male 2, female 1, female 2).
             const bool posing = member->Visible && member->m_Behavior.PoseRequest && member->GetRotationY() == 60.0f;
             poses.push_back(posing ? member->m_Behavior.PoseId : -1);
-            sets.push_back(member->IsMale1 + 2 * member->IsMale2 + 4 * member->IsFemale1 + 8 * member->IsFemale2);
+            sets.push_back(member->IsMale1 + 2 * member->IsMale2 + 4 * member->IsFemale1 +
+                           8 * member->IsFemale2);
         }
         EXPECT_EQ(poses, c.poses);
         EXPECT_EQ(sets, (std::vector<i64>{1, 2, 4, 8}));
