@@ -184,6 +184,16 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
     Screen().m_ConfirmButton->Visible = true;
     Screen().onConfirmClicked();
     EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, "PASS");
+    // A screen made while no game runs has no match mode: its confirm is not taken.
+    GameServices::KorvoGame::ICurrentGame* game = GameServices::KorvoGame::ICurrentGame::Get();
+    GameServices::KorvoGame::ICurrentGame::SetInstance(nullptr);
+    QZ2011::ScreenGame bare;
+    GameServices::KorvoGame::ICurrentGame::SetInstance(game);
+    bare.m_ConfirmButton = Screen().m_ConfirmButton;
+    Ask(3);
+    Turn(1, "word1");
+    bare.onConfirmClicked();
+    EXPECT_EQ(Judged(), 1) << "no match mode";
 }
 
 TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {

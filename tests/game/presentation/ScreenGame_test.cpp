@@ -40,7 +40,7 @@ protected:
     }
 };
 
-TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
+TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsGetHiddenStandIns) {
     GameShow::CompositionManager& compositions = GameShow::CompositionManager::Instance();
     const size_t menuBefore = compositions.ReturnToMainMenuConfirmed.Count();
     const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
@@ -77,6 +77,30 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     EXPECT_TRUE(!application.GetActivatedCallback().fn && !application.GetDeactivatedCallback().fn &&
                 !context.m_AnswerKeyboard);
     EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore);
+    // Missing widgets get hidden stand-ins, reported once per load.
+    // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
+    std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
+    const auto contract = Screen().WidgetContract();
+    for (size_t i = 0; omitted.size() < 20; i += 8)
+        omitted.insert(contract[i].name.c_str());
+    WriteLayout(omitted);
+    Load();
+    Screen().SetUpMatch();
+    for (int frame = 0; frame < 5; ++frame)  // the screen's frames and the timers
+        context.Update(16);
+    for (const std::string& name : omitted) {
+        EXPECT_EQ(LogCount("ScreenGame: no widget '" + name + "' in the layout; a hidden stand-in replaces it"), 1u)
+            << name;
+        ASSERT_NE(Screen().BoundWidget(name.c_str()), nullptr) << name;
+        EXPECT_FALSE(Visible(name)) << name;
+    }
+    EXPECT_EQ(Screen().GetMissingWidgets().size(), omitted.size());
+    match().RoundStartEvent.Fire(nullptr);
+    Unload();
+    EXPECT_TRUE(!Screen().BoundWidget("MenuButton") && Screen().GetMissingWidgets().empty());
+    // The next load makes its stand-ins afresh.
+    Load();
+    EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
 }
 
 // A match set up over one played to its end starts as the first did; the retry prompt and the
@@ -183,32 +207,6 @@ TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClears
     EXPECT_FALSE(Visible("AnswersBox") || Visible("AIBox") || Visible("TimerPanel") || Visible("ConfirmButton") ||
                  Visible("TextEntryBox_BG") || Visible("SoftKeyboard") || screen.m_CountdownRunning);
     EXPECT_TRUE(Visible("MenuButton"));
-}
-
-TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
-    // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
-    std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
-    const auto contract = Screen().WidgetContract();
-    for (size_t i = 0; omitted.size() < 20; i += 8)
-        omitted.insert(contract[i].name.c_str());
-    WriteLayout(omitted);
-    Load();
-    Screen().SetUpMatch();
-    for (int frame = 0; frame < 5; ++frame)  // the screen's frames and the timers
-        context.Update(16);
-    for (const std::string& name : omitted) {
-        EXPECT_EQ(LogCount("ScreenGame: no widget '" + name + "' in the layout; a hidden stand-in replaces it"), 1u)
-            << name;
-        ASSERT_NE(Screen().BoundWidget(name.c_str()), nullptr) << name;
-        EXPECT_FALSE(Visible(name)) << name;
-    }
-    EXPECT_EQ(Screen().GetMissingWidgets().size(), omitted.size());
-    match().RoundStartEvent.Fire(nullptr);
-    Unload();
-    EXPECT_TRUE(!Screen().BoundWidget("MenuButton") && Screen().GetMissingWidgets().empty());
-    // The next load makes its stand-ins afresh.
-    Load();
-    EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
 }
 
 // Loaded, no sequence playing, player one's family at the turn.
@@ -320,8 +318,9 @@ TEST_F(Components, StrikesShowOneMarkPerStrikeAndTheAchievementNoticeTheTitle) {
 }
 
 // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
-// focus pauses the game until no prompt or popup is up; a confirm lets the next close go.
-TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
+// focus pauses the game until no prompt or popup is up; a confirm lets the next close go. Damaged
+// sequence events for the screen and the game audio do no harm.
+TEST_F(Components, TheCloseRequestAsksTheFocusPausesAndDamagedSequencesPlayWithoutHarm) {
     const std::string data = std::string(TALLYVOX_SAMPLE_LEVELS) + "/..";
     home.Write("-xml/global/gameshowpopups.xml", FileContents(data + "/global/gameshowpopups.xml"));
     for (const char* layout : {"gameshowpopupprompt.xaml", "gameshowpopupmenu.xaml"})
@@ -356,10 +355,7 @@ TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
     EXPECT_FALSE(Screen().onWindowClose());
     PressPopupButton(screens, "VerifyQuit", "Confirm");
     EXPECT_TRUE(Screen().onWindowClose() && open().empty());
-}
-
-// Sequence events for the screen and the game audio with damaged names and parameters do no harm.
-TEST_F(Components, DamagedSequencesOfScreenAndAudioEventsPlayWithoutHarm) {
+    // Sequence events for the screen and the game audio with damaged names and parameters do no harm.
     std::string events;
     for (const char* item : {"Play\" target=\"answer", "Play\" target=\"StartCrowdMedium",
                              "Stop\" target=\"answer\" parameter=\"voice", "Play\" target=\"faceoff"})
