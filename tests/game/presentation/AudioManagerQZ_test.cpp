@@ -250,7 +250,24 @@ TEST_F(GameAudio, AFadeReachesItsTargetInThreeSeconds) {
     }
 }
 
-TEST_F(GameAudio, BindingPreparesTheCrowdAndAnswersFollowTheCrowdCue) {
+// The sequencer keys 77 events and stops the playing variant; binding prepares the crowd.
+TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsBindingPreparesTheCrowdAndAnswersFollowItsCue) {
+    EXPECT_EQ(sequencer.GetTable().Count(), 77u);  // each event under an id of its own
+    audio.PlayCue("round2B.snd", Vo, true, false, true);
+    Event("Stop", "round2", "music");
+    EXPECT_NE(Asset("round2B.snd"), nullptr);
+    Event("Stop", "round2", "voice");
+    EXPECT_EQ(Asset("round2B.snd"), nullptr);
+    audio.PlayCue("ab", Vo, false, false, false);  // too short to be a variant of "ab"
+    Event("Stop", "ab", "voice");
+    EXPECT_NE(Asset("ab"), nullptr);
+    LogCapture lines;
+    Event("Play", "nosuch");
+    Event("play", "intro");
+    EXPECT_TRUE(lines.Contains("AudioSequencer: Cannot find this sound function nosuch"));
+    QZ2011::AudioSequencerQZ unbound;
+    unbound.onSequenceEvent("Play", "intro", "");
+    EXPECT_TRUE(lines.Contains("the audio manager is NULL !!! Did you forget to initialize") && !Asset("intro.snd"));
     // Prepared and silent.
     const char* const crowd[] = {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud"};
     for (const char* name : crowd)
@@ -283,25 +300,6 @@ TEST_F(GameAudio, BindingPreparesTheCrowdAndAnswersFollowTheCrowdCue) {
     LogCapture log;
     audio.onInitialize(nullptr, nullptr);
     EXPECT_TRUE(log.Contains("AudioManagerQZ::onInitialize : the Sequence Manager is NULL !!!"));
-}
-
-TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsAndStopsThePlayingVariant) {
-    EXPECT_EQ(sequencer.GetTable().Count(), 77u);  // each event under an id of its own
-    audio.PlayCue("round2B.snd", Vo, true, false, true);
-    Event("Stop", "round2", "music");
-    EXPECT_NE(Asset("round2B.snd"), nullptr);
-    Event("Stop", "round2", "voice");
-    EXPECT_EQ(Asset("round2B.snd"), nullptr);
-    audio.PlayCue("ab", Vo, false, false, false);  // too short to be a variant of "ab"
-    Event("Stop", "ab", "voice");
-    EXPECT_NE(Asset("ab"), nullptr);
-    LogCapture log;
-    Event("Play", "nosuch");
-    Event("play", "intro");
-    EXPECT_TRUE(log.Contains("AudioSequencer: Cannot find this sound function nosuch"));
-    QZ2011::AudioSequencerQZ unbound;
-    unbound.onSequenceEvent("Play", "intro", "");
-    EXPECT_TRUE(log.Contains("the audio manager is NULL !!! Did you forget to initialize") && !Asset("intro.snd"));
 }
 
 }  // namespace

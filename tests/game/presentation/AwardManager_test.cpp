@@ -172,8 +172,9 @@ TEST_F(AwardRules, EachAwardUnlocksExactlyAtItsGoal) {
 }
 
 // The difficulties won are kept as digits; the third distinct one unlocks. A stored value
-// of more than two digits starts again; a difficulty outside the three is not remembered.
-TEST_F(AwardRules, TheThirdDistinctDifficultyWonUnlocks) {
+// of more than two digits starts again; a difficulty outside the three is not remembered. Earned
+// awards are granted again, and progress is saved.
+TEST_F(AwardRules, TheThirdDistinctDifficultyWonUnlocksEarnedAwardsAreGrantedAgainAndProgressIsSaved) {
     const struct { const char* stored; std::vector<i32> wins; std::vector<int> values; } cases[] = {
         {"0", {0, 0, 2, 2, 1, 0}, {1, 1, 31, 31, 123, 123}}, {"0", {1, 2}, {2, 32}}, {"0", {2, 1, 1, 2}, {3, 23, 23, 23}},
         {"7", {1}, {27}}, {"10", {0}, {10}}, {"-4", {2}, {3}}, {"500", {0}, {1}}, {"0", {3}, {0}}};
@@ -190,12 +191,9 @@ TEST_F(AwardRules, TheThirdDistinctDifficultyWonUnlocks) {
         EXPECT_EQ(Flag("unlock1WinEasyMedHardInARow90"), unlocked);
         EXPECT_EQ(steps, (unlocked ? Steps{"new Beat Them All", "event"} : Steps()));
     }
-}
-
-// The re-grant pass repeats the earned awards' notices in table order, as seen before; no
-// event, no change to the profile. Progress is saved with the profile; read lists give a
-// missing value 0 or false and use the first of two equal names.
-TEST_F(AwardRules, EarnedAwardsAreGrantedAgainAndProgressIsSaved) {
+    // The re-grant pass repeats the earned awards' notices in table order, as seen before; no
+    // event, no change to the profile. Progress is saved with the profile; read lists give a
+    // missing value 0 or false and use the first of two equal names.
     LoadWith(Item("5Win1stRound00", "5") + Item("10BeatDouble70", "1") + Item("10BeatDouble70", "2"),
              Item("unlock5Win1stRound00", "true") + Item("unlockWin25Matches80", "true") + "<item><Name>unlock5Steal70</Name></item>");
     const std::string before = profiletest::TextOf(*manager->GetSlot(0));

@@ -204,7 +204,7 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileS
     }
 }
 
-TEST_F(MenuPagesQZ, TheDecadesFamiliesShowAndAMatchStartsOnlyWithACurrentProfile) {
+TEST_F(MenuPagesQZ, TheDecadesFamiliesShowAMatchStartsOnlyWithACurrentProfileAndALayoutLackingAWidgetLoads) {
     context.m_Decade = 4;
     difficulty.OnActivate(false);
     log.Clear();
@@ -222,15 +222,14 @@ TEST_F(MenuPagesQZ, TheDecadesFamiliesShowAndAMatchStartsOnlyWithACurrentProfile
         EXPECT_EQ(std::pair(manager->GetPlayerSlot(0), LinesWith("no current profile")),
                   std::pair(current, size_t(current == -1)));
     }
-}
-
-TEST_F(MenuPagesQZ, ALayoutLackingAWidgetLoadsWithAReport) {
+    // A layout lacking a widget loads with a report.
     decade.Uninitialize();
     difficulty.Uninitialize();
     log.Clear();
     Build(decade, {"Button70s", "Button90s", "Button00s", "BackButton"});
     Build(difficulty, {"EasyButton", "NormalButton", "HardButton", "BackButton", "ImgEasy", "ImgNormal"});
     EXPECT_EQ(LinesWith("Button80s") + LinesWith("ImgHard"), 2u);
+    EXPECT_TRUE(decade.IsTransitionRunning() && difficulty.IsTransitionRunning()) << "a bound page slides in";
     context.m_Decade = 1;
     Show(difficulty);
     EXPECT_STREQ(static_cast<W::Image*>(made.at("compositionDifficultySelector/ImgNormal"))->m_ImageName.c_str(),

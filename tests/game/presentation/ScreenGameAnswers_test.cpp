@@ -62,7 +62,7 @@ protected:
     std::unique_ptr<match_stage::QuestionBank> bank;
 };
 
-TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsAndFastMoneySums) {
+TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsFastMoneySumsAndTheSmallerBoardsRows) {
     for (const auto& [id, special] : std::vector<std::pair<const char*, bool>>{
              {"70-7803", true}, {"70-7804", false}, {"80-7938-A", true}, {"80-7938-a", false}, {"", false}})
         EXPECT_EQ(Screen().IsSpecialQuestion(id), special) << id;
@@ -80,10 +80,7 @@ TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsAndFastMoneySums) {
         Screen().m_FastMoneyAnswerPoints[i] = 1 << i;
     for (const auto& [last, sum] : std::vector<Pair>{{-1, 0}, {4, 31}, {12, 1023}})
         EXPECT_EQ(Screen().SumFastMoneyPoints(i32(last)), sum) << last;
-}
-
-// The smaller board of the 90s and 00s from round 3 on: answers 4 to 6 a row lower, no 7th.
-TEST_F(ScreenGameAnswers, TheSmallerBoardTakesItsRowsByDecadeAndRound) {
+    // The smaller board of the 90s and 00s from round 3 on: answers 4 to 6 a row lower, no 7th.
     const struct { u32 decade; i32 round; const char* rows; } cases[] = {
         {1, 3, "12345678"}, {2, 2, "12345678"}, {2, 3, "123-456-"}, {3, 5, "123-456-"}};
     for (const auto& c : cases) {
@@ -100,6 +97,11 @@ TEST_F(ScreenGameAnswers, TheSmallerBoardTakesItsRowsByDecadeAndRound) {
         EXPECT_STREQ(Screen().m_CenterAnswerLabels[0]->m_TextStyle.m_FontName.c_str(),
                      Screen().m_AnswerLabels[0]->m_TextStyle.m_FontName.c_str());
     }
+    // The rows past a shorter question's answers are hidden.
+    QZ2011::Question* shorter = Ask(3);
+    Screen().m_AnswerLabels[3]->Visible = Screen().m_AnswerLabels[7]->Visible = true;
+    Screen().ShowQuestion(shorter);
+    EXPECT_FALSE(Screen().m_AnswerLabels[3]->Visible || Screen().m_AnswerLabels[7]->Visible);
 }
 
 // A 30 s limit in the main game, 25 s ("fastMoneySecondTime") in phase 24, 20 s in phase 25.
@@ -177,6 +179,21 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
     Screen().m_ConfirmButton->Visible = false;
     Screen().onConfirmClicked();
     EXPECT_EQ(Judged(), 1) << "hidden confirm button";
+    // From fast money's opening on, a confirm leaves "PASS" on the button.
+    context.m_GamePhase = QZ2011::PhaseFastMoneyIntro;
+    Screen().m_ConfirmButton->Visible = true;
+    Screen().onConfirmClicked();
+    EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, "PASS");
+    // A screen made while no game runs has no match mode: its confirm is not taken.
+    GameServices::KorvoGame::ICurrentGame* game = GameServices::KorvoGame::ICurrentGame::Get();
+    GameServices::KorvoGame::ICurrentGame::SetInstance(nullptr);
+    QZ2011::ScreenGame bare;
+    GameServices::KorvoGame::ICurrentGame::SetInstance(game);
+    bare.m_ConfirmButton = Screen().m_ConfirmButton;
+    Ask(3);
+    Turn(1, "word1");
+    bare.onConfirmClicked();
+    EXPECT_EQ(Judged(), 1) << "no match mode";
 }
 
 TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
@@ -264,6 +281,15 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         StopShow();
         Screen().onSteal(nullptr);
         EXPECT_EQ(Playing(), c.steal);
+    }
+    // The player's own choice on a shown button: a pass hands the turn over; the computer waits either way.
+    for (const bool play : {true, false}) {
+        Ask(3);
+        Screen().m_PlayButton->Visible = Screen().m_PassButton->Visible = true;
+        context.m_CurrentFamily = context.m_AIMayAct = 1;
+        play ? Screen().onPlayClicked() : Screen().onPassClicked();
+        EXPECT_EQ(std::vector<i64>({context.m_PlayChosen, context.m_CurrentFamily, context.m_AIMayAct}),
+                  std::vector<i64>({play, play, 0}));
     }
 }
 
@@ -377,12 +403,15 @@ TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
     context.m_FastMoneyAnswerIndex = 0;
     Enter("low");
     EXPECT_EQ(context.m_FastMoneyTotal, 200);
-    // An answer index past the question's answers counts as no answer.
+    // An answer index past the question's answers, or any with no question on screen, counts as no answer.
     StartFirstTurn();
-    Screen().m_SoftKeyboard->SetText("zzz");
-    context.m_LastAnswerIndex = 3;
-    Screen().onFastMoneyAnswerEntered();
-    EXPECT_EQ(Screen().m_FastMoneyAnswerIndices[0], -1);
+    for (const i32 index : {3, 0}) {
+        Screen().m_SoftKeyboard->SetText("zzz");
+        context.m_LastAnswerIndex = index;
+        Screen().m_CurrentQuestion = index ? Screen().m_CurrentQuestion : nullptr;
+        Screen().onFastMoneyAnswerEntered();
+    }
+    EXPECT_EQ(Pair(Screen().m_FastMoneyAnswerIndices[0], Screen().m_FastMoneyAnswerIndices[1]), Pair(-1, -1));
 }
 
 // A time-up draws only the questions the first player never saw; the second player is asked the

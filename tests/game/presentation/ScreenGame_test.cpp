@@ -40,7 +40,7 @@ protected:
     }
 };
 
-TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
+TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsGetHiddenStandIns) {
     GameShow::CompositionManager& compositions = GameShow::CompositionManager::Instance();
     const size_t menuBefore = compositions.ReturnToMainMenuConfirmed.Count();
     const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
@@ -77,10 +77,35 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscription) {
     EXPECT_TRUE(!application.GetActivatedCallback().fn && !application.GetDeactivatedCallback().fn &&
                 !context.m_AnswerKeyboard);
     EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore);
+    // Missing widgets get hidden stand-ins, reported once per load.
+    // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
+    std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
+    const auto contract = Screen().WidgetContract();
+    for (size_t i = 0; omitted.size() < 20; i += 8)
+        omitted.insert(contract[i].name.c_str());
+    WriteLayout(omitted);
+    Load();
+    Screen().SetUpMatch();
+    for (int frame = 0; frame < 5; ++frame)  // the screen's frames and the timers
+        context.Update(16);
+    for (const std::string& name : omitted) {
+        EXPECT_EQ(LogCount("ScreenGame: no widget '" + name + "' in the layout; a hidden stand-in replaces it"), 1u)
+            << name;
+        ASSERT_NE(Screen().BoundWidget(name.c_str()), nullptr) << name;
+        EXPECT_FALSE(Visible(name)) << name;
+    }
+    EXPECT_EQ(Screen().GetMissingWidgets().size(), omitted.size());
+    match().RoundStartEvent.Fire(nullptr);
+    Unload();
+    EXPECT_TRUE(!Screen().BoundWidget("MenuButton") && Screen().GetMissingWidgets().empty());
+    // The next load makes its stand-ins afresh.
+    Load();
+    EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
 }
 
-// A match set up over one played to its end starts as the first did.
-TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
+// A match set up over one played to its end starts as the first did; the retry prompt and the
+// way back to the menu.
+TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTimeAndRetryFromThePromptOrReturnToTheMenu) {
     QZ2011::QuestionManager* questions = context.GetQuestionManager();
     Load();
     ShowAll();
@@ -133,12 +158,8 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTime) {
     EXPECT_TRUE(questions->CurrentIndex() != 1234 && Prop("board_screenlogo")->Visible && context.m_BuzzOwner == -1);
     // The crowd noise is asked for: this level holds no crowd asset, which the audio reports.
     EXPECT_TRUE(log.Contains("FindAudioAsset failed CrowdNoise"));
-}
-
-// Yes on the retry prompt starts the match again, only while the prompt shows; leaving for the
-// menu saves the question progress, frees the cursors and asks for the menu level by its name.
-TEST_F(ScreenGameTest, RetryFromThePromptAndReturnToTheMenu) {
-    Load();
+    // Yes on the retry prompt starts the match again, only while the prompt shows; leaving for the
+    // menu saves the question progress, frees the cursors and asks for the menu level by its name.
     for (bool prompt : {false, true}) {
         StopShow();
         context.m_GamePhase = QZ2011::PhaseGameEnd;
@@ -160,21 +181,17 @@ TEST_F(ScreenGameTest, RetryFromThePromptAndReturnToTheMenu) {
     EXPECT_TRUE(log.Contains("Can not find the Level is :GameShowMenu"));
 }
 
-// The play-or-pass frame is inset by 15 on every side up to the 90s.
-TEST_F(ScreenGameTest, DecadeLayoutInsetsThePlayOrPassFrameUpToThe90s) {
+// Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms. A new
+// round hides the last one's board, the computer's box, the timer and the answer entry. The
+// play-or-pass frame is inset by 15 on every side up to the 90s.
+TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClearsTheDisplay) {
     Load();
-    W::Widget* frame = Screen().BoundWidget("PoPBackground");
+    W::Widget* popFrame = Screen().BoundWidget("PoPBackground");
     for (const auto& [decade, x, y] : {std::tuple{2u, 24.0f, 18.0f}, std::tuple{3u, 9.0f, 3.0f}}) {
         context.m_Decade = decade;
         Screen().ApplyDecadeLayout();
-        EXPECT_EQ(std::pair(frame->m_X, frame->m_Y), std::pair(x, y)) << decade;
+        EXPECT_EQ(std::pair(popFrame->m_X, popFrame->m_Y), std::pair(x, y)) << decade;
     }
-}
-
-// Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms. A new
-// round hides the last one's board, the computer's box, the timer and the answer entry.
-TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClearsTheDisplay) {
-    Load();
     QZ2011::ScreenGame& screen = Screen();
     screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_BlockTurning = true;
     for (int frame = 1; frame <= 3; ++frame)
@@ -190,32 +207,6 @@ TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClears
     EXPECT_FALSE(Visible("AnswersBox") || Visible("AIBox") || Visible("TimerPanel") || Visible("ConfirmButton") ||
                  Visible("TextEntryBox_BG") || Visible("SoftKeyboard") || screen.m_CountdownRunning);
     EXPECT_TRUE(Visible("MenuButton"));
-}
-
-TEST_F(ScreenGameTest, MissingWidgetsGetHiddenStandInsReportedOncePerLoad) {
-    // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
-    std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
-    const auto contract = Screen().WidgetContract();
-    for (size_t i = 0; omitted.size() < 20; i += 8)
-        omitted.insert(contract[i].name.c_str());
-    WriteLayout(omitted);
-    Load();
-    Screen().SetUpMatch();
-    for (int frame = 0; frame < 5; ++frame)  // the screen's frames and the timers
-        context.Update(16);
-    for (const std::string& name : omitted) {
-        EXPECT_EQ(LogCount("ScreenGame: no widget '" + name + "' in the layout; a hidden stand-in replaces it"), 1u)
-            << name;
-        ASSERT_NE(Screen().BoundWidget(name.c_str()), nullptr) << name;
-        EXPECT_FALSE(Visible(name)) << name;
-    }
-    EXPECT_EQ(Screen().GetMissingWidgets().size(), omitted.size());
-    match().RoundStartEvent.Fire(nullptr);
-    Unload();
-    EXPECT_TRUE(!Screen().BoundWidget("MenuButton") && Screen().GetMissingWidgets().empty());
-    // The next load makes its stand-ins afresh.
-    Load();
-    EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
 }
 
 // Loaded, no sequence playing, player one's family at the turn.
@@ -237,6 +228,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"Rounds", true, 5, 6, 0, {"SuddenDeath"}, {"Round", "Round3", "Round4"}},
         {"GameWon", true, 4, 28, 0, {"YouWinBase", "YouWinRadial2", "YouWinParticles3", "YouWinText2"}, {"YouWin20k"}},
         {"FadeGameWon20k", true, 4, 29, 0, {"YouWin20k", "YouWin20kGlow", "YouWinBase"}, {}},
+        {"GameWon", false, 4, 28, 0, {}, {"YouWinBase", "YouWin20k", "YouWinText2"}},
         {"GameLost", true, 4, 28, 0, {"YouLoseBase", "YouLoseText"}, {}},
         {"GameLost", false, 4, 28, 0, {}, {"YouLoseBase", "YouLoseText"}},
         {"SoftKeyboard", true, 1, 23, 0,
@@ -298,8 +290,8 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         EXPECT_FALSE(Screen().BoundWidget(entry.name)->Visible) << entry.name.c_str();
 }
 
-// One mark per strike of the family with the turn.
-TEST_F(Components, StrikesShowOneMarkPerStrike) {
+// One mark per strike of the family with the turn; the achievement notice with the award's title.
+TEST_F(Components, StrikesShowOneMarkPerStrikeAndTheAchievementNoticeTheTitle) {
     const Names marks = {"Strike1", "Strike2_1", "Strike2_2", "Strike3_1", "Strike3_2", "Strike3_3"};
     const char* const expected[] = {"100000", "011000", "000111"};
     context.m_GamePhase = 12;
@@ -314,10 +306,7 @@ TEST_F(Components, StrikesShowOneMarkPerStrike) {
     }
     Screen().HideComponent("Strikes");
     EXPECT_FALSE(Visible("Strike3_1"));
-}
-
-// The achievement notice shows the award's title.
-TEST_F(Components, TheAchievementNoticeShowsTheTitle) {
+    // The achievement notice shows the award's title.
     context.m_UnlockedAwardName = "Top Player";
     for (const char* name : {"Achievement_Title", "Achievement_Text"})
         Bound(name)->m_Control.SetMode(AGController::kStopped);
@@ -329,8 +318,9 @@ TEST_F(Components, TheAchievementNoticeShowsTheTitle) {
 }
 
 // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
-// focus pauses the game until no prompt or popup is up; a confirm lets the next close go.
-TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
+// focus pauses the game until no prompt or popup is up; a confirm lets the next close go. Damaged
+// sequence events for the screen and the game audio do no harm.
+TEST_F(Components, TheCloseRequestAsksTheFocusPausesAndDamagedSequencesPlayWithoutHarm) {
     const std::string data = std::string(TALLYVOX_SAMPLE_LEVELS) + "/..";
     home.Write("-xml/global/gameshowpopups.xml", FileContents(data + "/global/gameshowpopups.xml"));
     for (const char* layout : {"gameshowpopupprompt.xaml", "gameshowpopupmenu.xaml"})
@@ -365,10 +355,7 @@ TEST_F(Components, TheCloseRequestAsksAndTheFocusPauses) {
     EXPECT_FALSE(Screen().onWindowClose());
     PressPopupButton(screens, "VerifyQuit", "Confirm");
     EXPECT_TRUE(Screen().onWindowClose() && open().empty());
-}
-
-// Sequence events for the screen and the game audio with damaged names and parameters do no harm.
-TEST_F(Components, DamagedSequencesOfScreenAndAudioEventsPlayWithoutHarm) {
+    // Sequence events for the screen and the game audio with damaged names and parameters do no harm.
     std::string events;
     for (const char* item : {"Play\" target=\"answer", "Play\" target=\"StartCrowdMedium",
                              "Stop\" target=\"answer\" parameter=\"voice", "Play\" target=\"faceoff"})

@@ -292,8 +292,8 @@ protected:
 // Only the chosen pair's ten tuning keys are read, each into its field; the level numbers by
 // their keys ("fastMoneySecondTime" times the first turn), bounded to the eight board rows and
 // the two-digit countdown, each bound and a missing answer time reported. One prototype
-// reads every case, so nothing of an earlier level is left over.
-TEST_F(LevelData, ReadsTheChosenTuningAndBoundedNumbers) {
+// reads every case, so nothing of an earlier level is left over. Damaged records read within bounds.
+TEST_F(LevelData, ReadsTheChosenTuningAndBoundedNumbersAndDamagedRecordsWithinBounds) {
     const std::string times = Element("numberOfAnswers", "7") + Element("questionRoundTime", "20") + Element("fastMoneyFirstTime", "20") +
                               Element("fastMoneySecondTime", "25");
     const std::string all = times + AllTuning("Medium90", 1) + AllTuning("Medium80", 11) + AllTuning("Hard90", 21);
@@ -328,10 +328,7 @@ TEST_F(LevelData, ReadsTheChosenTuningAndBoundedNumbers) {
     // A level without the element has no data, and nothing is reported.
     log.Clear();
     EXPECT_TRUE(!Read(prototype, "<Level/>", "Level") && log.Lines().empty());
-}
-
-// Damaged level and prop records read without a memory fault, the level numbers in bounds.
-TEST_F(LevelData, DamagedRecordsReadWithinBounds) {
+    // Damaged level and prop records read without a memory fault, the level numbers in bounds.
     context.m_Decade = 0;
     context.m_Difficulty = 2;
     const std::string level = "<Level><ApplicationData>" + Element("numberOfAnswers", "8") + Element("questionRoundTime", "20") +

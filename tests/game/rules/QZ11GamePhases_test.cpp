@@ -56,8 +56,8 @@ void ExpectStep(const Step& actual, const Step& expected) {
 
 // Every phase from -1 to 30 under every combination of the three flags: a set flag replaces
 // the phase's step (resume first, then the answer result, then the answer-turn resume);
-// without flags each phase takes its own step.
-TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStep) {
+// without flags each phase takes its own step, some by the state of the match.
+TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepByTheMatchState) {
     // Events: 4 face-off question, 5 answer turn, 6 round start, 7 resume, 9 fast-money
     // start, 10 second player, 11 reveal, 13 round answer turn, 15 score, 16 steal,
     // 17 answer result, 18 buzz open, 19 others revealed.
@@ -107,11 +107,8 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStep) {
             }
             EXPECT_TRUE(flags == 0 || context.m_StealStarted == 0);
         }
-}
-
-// The steps that depend on the match: the buzz owner, the face-off winner, the round and the
-// player count.
-TEST_F(PhaseStepTest, StepsFollowTheMatchState) {
+    // The steps that depend on the match: the buzz owner, the face-off winner, the round and the
+    // player count.
     struct Case { const char* what; i32 phase, round, owner, winner; u32 two;
                   i32 phaseAfter, familyAfter, ownerAfter; const char* sequence; };
     const Case cases[] = {
@@ -148,8 +145,10 @@ TEST_F(PhaseStepTest, StepsFollowTheMatchState) {
     }
 }
 
-// The steal is announced once a round, and lets the computer family act.
-TEST_F(PhaseStepTest, StealIsAnnouncedOnce) {
+// The steal is announced once a round, and lets the computer family act. After the steal, a
+// complete board (every answer shown, or six in rounds 3 and 4 with the seventh and eighth struck
+// out) wins the round at once; otherwise the answers nobody found are revealed.
+TEST_F(PhaseStepTest, StealIsAnnouncedOnceItsResultRevealsOnlyAnIncompleteBoardAndTheGameEnds) {
     Reset(13);
     ExpectStep(Run(), {13, {16}, "", {}});
     EXPECT_EQ(Values(context.m_StealStarted, context.m_AIMayAct), Values(1, 1));
@@ -157,12 +156,6 @@ TEST_F(PhaseStepTest, StealIsAnnouncedOnce) {
     context.m_AIMayAct = 0;
     ExpectStep(Run(), {13, {}, "", {}});
     EXPECT_EQ(context.m_AIMayAct, 0);
-}
-
-// After the steal, a complete board (every answer shown, or six in rounds 3 and 4 with the
-// seventh and eighth struck out) wins the round at once; otherwise the answers nobody found
-// are revealed.
-TEST_F(PhaseStepTest, StealResultRevealsOnlyAnIncompleteBoard) {
     QuestionBank bank(context, home, {WordQuestion(8)});
     struct Case { i32 round, found; u32 struckOut; bool complete; };
     const Case cases[] = {{1, 8, 0, true}, {1, 7, 0, false}, {3, 8, 2, true},
@@ -175,17 +168,14 @@ TEST_F(PhaseStepTest, StealResultRevealsOnlyAnIncompleteBoard) {
         context.m_StruckOutAnswers = c.struckOut;
         ExpectStep(Run(), c.complete ? Step{14, {}, "", {"RoundWon"}} : Step{15, {}, "reveal_others", {}});
     }
-}
-
-// The end of the match: the closing sequence of the active family's side, unless the
-// computer family won a single-player match (300 points or more).
-TEST_F(PhaseStepTest, GameEndClosesUnlessTheComputerFamilyWon) {
-    struct Case { u32 two; i32 score, family; i32 phase; const char* sequence; };
-    const Case cases[] = {{0, 300, 1, 28, ""}, {0, 301, 0, 28, ""}, {0, 299, 1, 30, "end_game_see_you_nexttime_left"},
-                          {0, 299, 0, 30, "end_game_see_you_nexttime_right"},
-                          {1, 300, 1, 30, "end_game_see_you_nexttime_left"},
-                          {1, 0, 2, 30, "end_game_see_you_nexttime_right"}};
-    for (const Case& c : cases) {
+    // The end of the match: the closing sequence of the active family's side, unless the
+    // computer family won a single-player match (300 points or more).
+    struct End { u32 two; i32 score, family; i32 phase; const char* sequence; };
+    const End ends[] = {{0, 300, 1, 28, ""}, {0, 301, 0, 28, ""}, {0, 299, 1, 30, "end_game_see_you_nexttime_left"},
+                        {0, 299, 0, 30, "end_game_see_you_nexttime_right"},
+                        {1, 300, 1, 30, "end_game_see_you_nexttime_left"},
+                        {1, 0, 2, 30, "end_game_see_you_nexttime_right"}};
+    for (const End& c : ends) {
         SCOPED_TRACE(std::to_string(c.two) + " " + std::to_string(c.score) + " " + std::to_string(c.family));
         Reset(PhaseGameEnd);
         context.m_TwoPlayers = c.two;
@@ -195,8 +185,9 @@ TEST_F(PhaseStepTest, GameEndClosesUnlessTheComputerFamilyWon) {
     }
 }
 
-// Fast money moves to its first player only after the start's listeners ran.
-TEST_F(PhaseStepTest, FastMoneyStartsBeforeItsPhase) {
+// Fast money moves to its first player only after the start's listeners ran; without round rules
+// the phases that need them wait, reported once.
+TEST_F(PhaseStepTest, FastMoneyStartsBeforeItsPhaseAndMissingRoundRulesAreReportedOnce) {
     struct PhaseProbe : IDelegateParam<GameServices::Entities::BaseTeamMember*> {
         void Invoke(GameServices::Entities::BaseTeamMember*) override { seen = context->m_GamePhase; }
         QZ2011GameContext* context = nullptr;
@@ -208,10 +199,7 @@ TEST_F(PhaseStepTest, FastMoneyStartsBeforeItsPhase) {
     Run();
     match().FastMoneyStartEvent.RemoveDelegate(&probe);
     EXPECT_EQ(Values(probe.seen, context.m_GamePhase), Values(PhaseFastMoneyIntro, PhaseFastMoneyFirstPlayer));
-}
-
-// Without round rules the phases that need them wait, reported once.
-TEST_F(PhaseStepTest, MissingRoundRulesAreReportedOnce) {
+    // Without round rules the phases that need them wait, reported once.
     match().SetRoundRules(nullptr);
     log.Clear();
     for (i32 phase : {15, 16, 18, 19, 18}) {

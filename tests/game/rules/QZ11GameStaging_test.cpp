@@ -13,6 +13,9 @@ using StagingTest = MatchStageTest;
 // blocks closed; an index outside 0..3 stages nobody on its side.
 TEST_F(StagingTest, RoundOpeningByRoundNumber) {
     Enter(StageLevel());
+    // The level start leaves every contestant hidden until the show stages them.
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(Member(i)->Visible) << i;
     struct Case { i32 round, after; const char* sequence; const char* line; i32 leftIndex, rightIndex; };
     const Case cases[] = {{0, 1, "faceoff_round1", "--+++ START SINGLE ROUND 1 +++--", 2, 1},
                           {1, 1, "faceoff_round1", "--+++ START SINGLE ROUND 1 +++--", 0, 3},
@@ -66,14 +69,17 @@ TEST_F(StagingTest, ComputerFamilyPoseAndPodiums) {
         context.m_Difficulty = c.difficulty;
         match().PlayRightFamilyPose();
         EXPECT_EQ(Playing(), c.sequence);
-        std::vector<i64> poses;
+        std::vector<i64> poses, sets;
         for (int i = 4; i < 8; ++i) {
             const QZCharacter* member = Member(i);
-            // Shown in its pose, turned towards the host.
+            // Shown in its pose, turned to the host, in its place's set (male 1, male 2, female 1, female 2).
             const bool posing = member->Visible && member->m_Behavior.PoseRequest && member->GetRotationY() == 60.0f;
             poses.push_back(posing ? member->m_Behavior.PoseId : -1);
+            sets.push_back(member->IsMale1 + 2 * member->IsMale2 + 4 * member->IsFemale1 +
+                           8 * member->IsFemale2);
         }
         EXPECT_EQ(poses, c.poses);
+        EXPECT_EQ(sets, (std::vector<i64>{1, 2, 4, 8}));
         match().PlaceRightFamily();
         for (int m = 0; m < 4; ++m)
             EXPECT_TRUE(Near(PositionOf(Member(4 + m)),
@@ -137,8 +143,8 @@ TEST_F(StagingTest, BoardLayoutAndTheRevealedBlock) {
 
 // Score displays take the value with a refresh, each family its own; a value above 999 is
 // written and reported once per display. The stage screens: screen 10 A for fast money, B
-// otherwise, the score screens cleared.
-TEST_F(StagingTest, ScoreDisplaysAndStageScreens) {
+// otherwise, the score screens cleared. A level without match settings keeps the last ones.
+TEST_F(StagingTest, ScoreDisplaysAndStageScreensAndALevelWithoutTuningKeepsTheLastOne) {
     Enter(StageLevel());
     match().SetScoreDisplay(false, 999);
     match().SetScoreDisplay(true, 1234);
@@ -154,11 +160,7 @@ TEST_F(StagingTest, ScoreDisplaysAndStageScreens) {
                          GetScoreBehavior(Prop("screen_digits_left"))->Value, Prop("board_screen10_a")->Synchronize),
                   Values(fastMoney, !fastMoney, -1, false));
     }
-}
-
-// A level without match settings is reported and the context keeps the last ones.
-TEST_F(StagingTest, ALevelWithoutTuningKeepsTheLastOne) {
-    Enter(StageLevel());
+    // A level without match settings is reported and the context keeps the last ones.
     log.Clear();
     Enter({.applicationData = false});
     EXPECT_TRUE(log.Contains("Missing applicationData  for the level !"));

@@ -69,8 +69,9 @@ TEST_F(MatchModeTest, TeamActionsAreTakenOnlyInTheirPhasesAndFlags) {
 }
 
 // Who a buzz marks: the left member at player 1's index for device 0, the right member at the
-// right index otherwise; an index outside 0..3 marks nobody on either side.
-TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndex) {
+// right index otherwise; an index outside 0..3 marks nobody on either side. A round answer turn
+// clears the strikes of the family at the turn.
+TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndexAndARoundAnswerTurnClearsTheStrikes) {
     Enter(StageLevel());
     struct Case { bool computer; i32 device, left, right; const char* marked; u8 mayActAfter; };
     const Case cases[] = {{false, 0, 2, 1, "contestant_left_3", 0},  {false, 1, 2, 1, "contestant_right_2", 1},
@@ -99,12 +100,8 @@ TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndex) {
                 marked.push_back(Contestant(i) + (Member(i)->m_Behavior.BuzzFromLeft == (i < 4) ? "" : " wrong side"));
         EXPECT_EQ(marked, c.marked ? std::vector<std::string>{c.marked} : std::vector<std::string>{});
     }
-}
-
-// The family at the turn starts its round answers without strikes; with no family set the
-// turn is reported and no family's strikes change.
-TEST_F(MatchModeTest, RoundAnswerTurnClearsTheStrikesOfTheFamilyAtTheTurn) {
-    Enter(StageLevel());
+    // The family at the turn starts its round answers without strikes; with no family set the
+    // turn is reported and no family's strikes change.
     Family* families[] = {context.m_ComputerFamily, context.m_PlayerOneFamily, context.m_PlayerTwoFamily};
     for (i32 family = 0; family < 3; ++family) {
         context.m_CurrentFamily = family;

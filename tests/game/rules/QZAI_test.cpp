@@ -167,8 +167,8 @@ TEST_F(QZAITest, ChancesFollowTheTuning) {
 
 // A right pick is typed up to its first "/" (whole without one) and found; with nothing left a
 // wrong answer; the sudden-death top answer as stored and left unfound; wrong answers each
-// once before any repeats.
-TEST_F(QZAITest, AnswersAreTypedAsPicked) {
+// once before any repeats; play or pass by the decision draw.
+TEST_F(QZAITest, AnswersAreTypedAsPickedAndPlayOrPassByTheDecisionDraw) {
     ai.m_AnswerAccuracy = ai.m_BasicRoundStrength = 9;
     struct Case { i32 phase, unfound; const char* typed; };
     for (const Case& c : {Case{8, 0, "Towel"}, Case{12, 3, "Ball"}, Case{9, 2, "Kite"}, Case{12, -1, nullptr}}) {
@@ -201,11 +201,8 @@ TEST_F(QZAITest, AnswersAreTypedAsPicked) {
         EXPECT_EQ(given.size(), std::min<size_t>(i, 3));
     }
     EXPECT_EQ(given, kWrong);
-}
-
-// d of 1 or 2 passes (the turn goes to player one's family), any other d plays; the choice is
-// announced once and the turn used up.
-TEST_F(QZAITest, PlayOrPassByTheDecisionDraw) {
+    // Play or pass: d of 1 or 2 passes (the turn goes to player one's family), any other d plays;
+    // the choice is announced once and the turn used up.
     std::set<bool> passed;
     for (u32 seed = 1; seed <= 40; ++seed) {
         Seed(seed);

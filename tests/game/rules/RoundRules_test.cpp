@@ -91,7 +91,7 @@ TEST_F(RoundRulesTest, FaceOffAnswersDecideTheWinnerOrReplay) {
     struct Row { bool two; i32 phase, decade, replay, buzz, family, first, index;
                  i32 nextPhase, winner, nextFamily, nextReplay; const char* sequence; size_t awards; };
     const Row rows[] = {
-        {false, 8, 0, 0, 0, P1, -1, 0, 10, 0, P1, 0, "", 1},
+        {false, 8, 0, 0, 0, P1, -1, 0, 10, 0, P1, 0, "", 1}, {false, 8, 0, 0, 0, P1, -1, 3, 9, -1, C, 0, "", 0},
         {false, 8, 1, 0, 0, P1, -1, 1, 9, -1, C, 0, "", 1}, {false, 8, 0, 1, 1, C, -1, 4, 10, 1, C, 1, "", 0},
         {false, 8, 0, 0, 1, C, -1, -1, 9, -1, P1, 0, "", 0},
         {false, 8, 1, 0, -1, P1, -1, 2, 9, -1, C, 0, "", 0}, {false, 9, 0, 0, 0, C, 1, 0, 10, 1, C, 0, "", 0},
@@ -127,7 +127,7 @@ TEST_F(RoundRulesTest, FaceOffAnswersDecideTheWinnerOrReplay) {
 // The check of an entered answer: the typed text, or the computer family's pick (a wrong
 // answer once its time ran out, whatever it picked before); in the main game's rounds 3 and 4
 // the seventh and eighth answers are struck out, in fast money they count.
-TEST_F(RoundRulesTest, EnteredAnswersAreCheckedAndStruckOut) {
+TEST_F(RoundRulesTest, EnteredAnswersAreCheckedStruckOutAndScoredAndATimeUpOnTheComputersTurnIsOneStrike) {
     struct Row { i32 phase, round, family, chosen; u8 timeUp; const char* typed; i32 index, struckOut; };
     const Row rows[] = {
         {12, 2, P1, -1, 0, "word7", 7, 2},  {12, 3, P1, -1, 0, "word6", -1, 3}, {12, 4, P1, -1, 0, "word5", 5, 2},
@@ -147,33 +147,27 @@ TEST_F(RoundRulesTest, EnteredAnswersAreCheckedAndStruckOut) {
                          context.m_StruckOutAnswers),
                   Values(r.index, r.index, r.struckOut, r.struckOut == 2 ? 0 : r.struckOut));
     }
-}
-
-// The time runs out on the computer family's round turn while its pick of an earlier turn
-// names a hidden answer: checked, shown and ruled as the screen does, it is one wrong answer.
-TEST_F(RoundRulesTest, ATimeUpOnTheComputersTurnIsOneStrike) {
-    Question* question = Set(false, PhaseRoundAnswers, 1, 1, C);
+    // The time runs out on the computer family's round turn while its pick of an earlier turn
+    // names a hidden answer: checked, shown and ruled as the screen does, it is one wrong answer.
+    Question* timedOut = Set(false, PhaseRoundAnswers, 1, 1, C);
     context.m_ChosenAnswerIndex = 2;
     context.m_TimeUp = 1;
     rules().CheckTypedAnswer(record());
     rules().ScoreRevealedAnswer(record());
     rules().DispatchAnswerResult(record());
     EXPECT_EQ(Playing(), "strike1_TimeUp");
-    EXPECT_EQ(Values(context.m_ComputerFamily->m_Strikes, context.m_RoundBank, question->GetAnswer(2).IsRevealed()),
+    EXPECT_EQ(Values(context.m_ComputerFamily->m_Strikes, context.m_RoundBank, timedOut->GetAnswer(2).IsRevealed()),
               Values(1, 0, false));
-}
-
-// An answer shown goes to the bank times the round's multiplier, except in the steal; one
-// already on the board, or anything but the top answer in sudden death, is wrong.
-TEST_F(RoundRulesTest, ShownAnswersFillTheBank) {
-    struct Row { i32 phase, round, index; bool revealed; i32 shown; u32 bank; };
-    const Row rows[] = {
+    // An answer shown goes to the bank times the round's multiplier, except in the steal; one
+    // already on the board, or anything but the top answer in sudden death, is wrong.
+    struct Shown { i32 phase, round, index; bool revealed; i32 shown; u32 bank; };
+    const Shown showns[] = {
         {8, 1, 2, false, 2, 78},  {12, 2, 0, false, 0, 80},  {12, 3, 1, false, 1, 158}, {12, 4, 7, false, 7, 219},
         {20, 5, 0, false, 0, 240}, {21, 5, 1, false, -1, 0}, {13, 2, 3, false, 3, 0},   {12, 1, 2, true, -1, 0},
         {12, 1, 8, false, -1, 0}, {12, 1, -1, false, -1, 0},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::to_string(&r - rows));
+    for (const Shown& r : showns) {
+        SCOPED_TRACE(std::to_string(&r - showns));
         Question* question = Set(false, r.phase, r.round, 0, P1);
         if (r.revealed)
             question->GetAnswer(u32(r.index)).SetRevealed(true);
@@ -296,8 +290,9 @@ TEST_F(RoundRulesTest, RoundWonBanksForTheFamilyAtTheTurn) {
 }
 
 // The reveal after a steal: unrevealed answers in rank order, six at most in the 90s and 00s
-// rounds 3 and 4, eight at most for a longer question; then "blank" and the banking.
-TEST_F(RoundRulesTest, HiddenAnswersAreRevealedInRankOrder) {
+// rounds 3 and 4, eight at most for a longer question (even one of ten answers); then "blank" and
+// the banking.
+TEST_F(RoundRulesTest, HiddenAnswersAreRevealedInRankOrderEightAtMost) {
     struct Row { u32 decade; i32 round; int revealed; int skipped; const char* sequence; };
     const Row rows[] = {
         {0, 3, 6, -1, "reveal_answer7"}, {2, 3, 6, -1, "blank"},          {3, 4, 6, -1, "blank"},
@@ -320,10 +315,7 @@ TEST_F(RoundRulesTest, HiddenAnswersAreRevealedInRankOrder) {
         EXPECT_TRUE(done || question->GetAnswer(u32(r.sequence[13] - '1')).IsRevealed());
     }
     EXPECT_EQ(RoundRules::MakeRevealSequenceName("12").c_str(), std::string("reveal_answer12"));
-}
-
-// A question of ten answers (an untrusted file) reveals no ninth answer.
-TEST_F(RoundRulesTest, ALongQuestionRevealsEightAnswersAtMost) {
+    // A question of ten answers (an untrusted file) reveals no ninth answer.
     bank.reset();
     bank = std::make_unique<QuestionBank>(context, home, std::vector<TestQuestion>{WordQuestion(10)});
     Question* question = Set(false, PhaseRevealOthers, 1, 0, P1);
