@@ -55,7 +55,22 @@ TEST_F(GraphicDeviceTest, StartUpFailsWithAMessageWithoutOpenGL) {
     SDL_DestroyWindow(plain);
 }
 
-TEST_F(GraphicDeviceTest, FrameDrawsEnabledLayersInOrderAndClearsFirst) {
+// Keeps the pixels of every bitmap a frame capture hands over.
+struct CaptureSink : AGBitmapReceiver {
+    void ReceiveBitmap(const AGBitmap& bitmap) override {
+        const u32* pixels = static_cast<const u32*>(bitmap.pixels);
+        frames.emplace_back(pixels, pixels + size_t(bitmap.pitch / 4) * bitmap.height);
+    }
+    std::vector<std::vector<u32>> frames;
+};
+
+// A frame clears, then draws the enabled layers in order, or the custom render in their place
+// while that is on (off before any start-up; the scale is the device's own too). A capture
+// hands its consumer the source rectangle box-scaled to its size, when on and given both sizes.
+TEST_F(GraphicDeviceTest, FrameDrawsEnabledLayersInOrderOrTheCustomRenderAndACaptureScalesIt) {
+    EXPECT_FALSE(m_device.IsCustomRender());
+    m_device.SetScale(2.0f, 0.5f);
+    EXPECT_EQ(std::make_pair(m_device.GetXScale(), m_device.GetYScale()), std::make_pair(2.0f, 0.5f));
     Init();
     drawtest::Log log;
     RecordingLayer a(&log, "a"), b(&log, "b"), off(&log, "off");
@@ -73,52 +88,21 @@ TEST_F(GraphicDeviceTest, FrameDrawsEnabledLayersInOrderAndClearsFirst) {
 
     m_device.UpdateLayers();
     m_device.RenderFrame();
-    EXPECT_EQ(log, (drawtest::Log{"update a", "update b", "render a", "render b"}));
     EXPECT_EQ(ReadPixel(Dev(), 700, 500), 0xFF000000u);  // the frame clears to black
 
     m_device.RemoveLayer(&a);  // the others keep their order; past the end there is no layer
     EXPECT_EQ(std::vector<AGGraphicLayer*>({m_device.GetLayer(0), m_device.GetLayer(1), m_device.GetLayer(2)}),
               std::vector<AGGraphicLayer*>({&off, &b, nullptr}));
-    m_device.RenderFrame();
-    EXPECT_EQ(ReadPixel(Dev(), 10, 10), 0xFF000000u);
-    EXPECT_EQ(ReadPixel(Dev(), 60, 60), 0xFF00FF00u);
-}
-
-// Keeps the pixels of every bitmap a frame capture hands over.
-struct CaptureSink : AGBitmapReceiver {
-    void ReceiveBitmap(const AGBitmap& bitmap) override {
-        const u32* pixels = static_cast<const u32*>(bitmap.pixels);
-        frames.emplace_back(pixels, pixels + size_t(bitmap.pitch / 4) * bitmap.height);
-    }
-    std::vector<std::vector<u32>> frames;
-};
-
-// Scale and custom-render switch are the device's own state, off before any start-up. While
-// on, the custom render draws in place of the layers. A capture hands its consumer the
-// source rectangle box-scaled to its size, only when switched on and given both sizes.
-TEST_F(GraphicDeviceTest, CustomRenderReplacesTheLayersAndACaptureScalesTheFrame) {
-    EXPECT_FALSE(m_device.IsCustomRender());
-    m_device.SetScale(2.0f, 0.5f);
-    EXPECT_EQ(std::make_pair(m_device.GetXScale(), m_device.GetYScale()), std::make_pair(2.0f, 0.5f));
-    Init();
-    drawtest::Log log;
-    RecordingLayer layer(&log, "layer");
-    layer.draw = [this] {
-        Fill({0, 0, 100, 100}, 0xFFFF0000);
-        Fill({100, 0, 200, 100}, 0xFF00FF00);
-    };
-    m_device.AddLayer(&layer);
     m_device.SetCustomRenderer(&log, [](void* c) { static_cast<drawtest::Log*>(c)->push_back("custom"); });
     m_device.BeginCustomRender();
     m_device.RenderFrame();
     m_device.ResetCustomRender();
-
     CaptureSink sink;
     // A field given as false or 0 is left as a new capture has it.
     auto frameWith = [&](bool enabled, u32 width, u32 height) {
         auto* capture = new PCFrameCapture;
         capture->consumer = &sink;
-        capture->source = {0, 0, 200, 100};
+        capture->source = {0, 0, 100, 100};
         if (enabled)
             capture->enabled = true;
         if (width)
@@ -128,12 +112,13 @@ TEST_F(GraphicDeviceTest, CustomRenderReplacesTheLayersAndACaptureScalesTheFrame
         m_device.SetFrameCapture(capture);
         m_device.RenderFrame();
     };
-    frameWith(false, 2, 1);
-    frameWith(true, 0, 1);
+    frameWith(false, 2, 2);
+    frameWith(true, 0, 2);
     frameWith(true, 2, 0);
-    frameWith(true, 2, 1);
-    EXPECT_EQ(log, (drawtest::Log{"custom", "render layer", "render layer", "render layer", "render layer"}));
-    EXPECT_EQ(sink.frames, (std::vector<std::vector<u32>>{{0xFFFF0000u, 0xFF00FF00u}}));
+    frameWith(true, 2, 2);
+    EXPECT_EQ(log, (drawtest::Log{"update a", "update b", "render a", "render b", "custom", "render b", "render b",
+                                  "render b", "render b"}));
+    EXPECT_EQ(sink.frames, (std::vector<std::vector<u32>>{{0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF00FF00u}}));
 }
 
 struct CallbackLog {
