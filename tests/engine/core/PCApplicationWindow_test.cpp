@@ -141,20 +141,18 @@ TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValueAndLeavingFullScreenRes
             Send(Message{MessageKind::ModeSwitch});
         else
             m_app->ToggleMultisampling();
-        EXPECT_EQ(m_app->GetFlags(), step.flags);
-        EXPECT_EQ(Backend()->IsFullscreen(), (step.flags & kSettingFullscreen) != 0);
-        EXPECT_EQ(FileContents(SettingsPath()), step.file);
+        EXPECT_EQ(std::tuple(m_app->GetFlags(), Backend()->IsFullscreen(), FileContents(SettingsPath())),
+                  std::tuple(step.flags, (step.flags & kSettingFullscreen) != 0, std::string(step.file)));
         i32 left = -1, top = -1;
         Backend()->GetPosition(left, top);
         u32 width = 0, height = 0;
         Backend()->GetClientSize(width, height);
         if (&step == &steps[0])
             Backend()->SetPosition(120, 80);
-        else if (step.fullscreen) {
+        else if (step.fullscreen)
             EXPECT_EQ(std::vector<u32>({u32(left), u32(top), width, height}),
                       (step.flags & kSettingFullscreen ? std::vector<u32>{0, 0, width, height}
                                                        : std::vector<u32>{120, 80, 1024, 600}));
-        }
     }
     EXPECT_FALSE(log.Contains("not saved"));
 }

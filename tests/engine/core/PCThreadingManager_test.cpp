@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <tuple>
 #include <vector>
 
 TEST(PCThreadingManager, EventsGiveTheWaitResultCodesAndThreadsRunTheirRoutine) {
@@ -33,8 +34,6 @@ TEST(PCThreadingManager, EventsGiveTheWaitResultCodesAndThreadsRunTheirRoutine) 
     u32 id = 0;
     AGThreadHandle thread = threads.CreateThread(0, routine, &value, 0, &id);
     ASSERT_TRUE(threads.IsThreadValid(thread));
-    EXPECT_NE(id, 0u);
-    EXPECT_TRUE(threads.WaitThread(thread, 5000));
-    EXPECT_EQ(ran.load(), 7);
-    EXPECT_TRUE(threads.CloseThread(thread));
+    const bool ended = threads.WaitThread(thread, 5000);
+    EXPECT_EQ(std::tuple(id != 0, ended, ran.load(), threads.CloseThread(thread)), std::tuple(true, true, 7, true));
 }
