@@ -1,11 +1,19 @@
 // The clock and its fake, the interface language and the per-user folders.
 #include "platform/core/Clock.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
+#include <string>
+#include <thread>
 #include <tuple>
 
 #include "platform/core/AlertableSleep.h"
+#include "platform/core/FdIo.h"
 #include "platform/core/UILocale.h"
 #include "platform/core/XdgPaths.h"
 #include "tests/support/ScopedEnv.h"
@@ -73,3 +81,32 @@ TEST(XdgPaths, AbsoluteVariablesWinAndOthersFallBackUnderHome) {
     }
 }
 
+
+// A write that a signal cuts short goes on from where it stopped; the reader's short reads of
+// the pipe go on too. The pipe is full when the signal comes: the write has moved bytes.
+TEST(FdIo, ShortTransfersGoOnFromWhereTheyStopped) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const int capacity = fcntl(fds[1], F_SETPIPE_SZ, 4096);
+    struct sigaction interrupt = {}, saved = {};
+    interrupt.sa_handler = [](int) {};  // no SA_RESTART: the write returns what it moved
+    sigaction(SIGUSR1, &interrupt, &saved);
+    std::string sent(64 * 1024, '\0');
+    for (size_t i = 0; i < sent.size(); ++i)
+        sent[i] = char(i * 7 + i / 251);
+    const pthread_t writer = pthread_self();
+    std::string received(sent.size() + 16, '\0');
+    int64_t got = -1;
+    std::thread reader([&] {
+        for (int queued = 0; queued < capacity;)
+            ioctl(fds[0], FIONREAD, &queued);
+        pthread_kill(writer, SIGUSR1);
+        got = platform::ReadAll(fds[0], received.data(), received.size());
+    });
+    EXPECT_TRUE(platform::WriteAll(fds[1], sent.data(), sent.size()));
+    close(fds[1]);
+    reader.join();
+    close(fds[0]);
+    sigaction(SIGUSR1, &saved, nullptr);
+    EXPECT_TRUE(got == int64_t(sent.size()) && received.substr(0, sent.size()) == sent);
+}
