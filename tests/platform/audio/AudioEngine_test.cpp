@@ -215,8 +215,7 @@ TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
         EXPECT_NE(engine.CreateSourceVoice(f, nullptr), nullptr);
     for (auto [channels, rate] : {std::pair{2u, 48000u}, {0u, kMixRate}, {9u, kMixRate}})
         EXPECT_EQ(engine.CreateSubmixVoice(channels, rate), nullptr);
-    EXPECT_NE(engine.CreateSubmixVoice(8, kMixRate), nullptr);
-    EXPECT_EQ(engine.CreateMasteringVoice(), nullptr);  // one exists
+    EXPECT_TRUE(engine.CreateSubmixVoice(8, kMixRate) && !engine.CreateMasteringVoice());  // a master exists
 
     SourceVoice* voice = engine.CreateSourceVoice(Pcm16(2, 44100), nullptr);
     std::vector<int16_t> data(10);

@@ -3,7 +3,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pthread.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -88,25 +87,20 @@ TEST(FdIo, ShortTransfersGoOnFromWhereTheyStopped) {
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     const int capacity = fcntl(fds[1], F_SETPIPE_SZ, 4096);
-    struct sigaction interrupt = {}, saved = {};
-    interrupt.sa_handler = [](int) {};  // no SA_RESTART: the write returns what it moved
-    sigaction(SIGUSR1, &interrupt, &saved);
-    std::string sent(64 * 1024, '\0');
+    const auto saved = signal(SIGUSR1, [](int) {});  // interrupts the write, which returns what it moved
+    std::string sent(64 * 1024, '\0'), received(2 * sent.size(), '\0');  // read to the end
     for (size_t i = 0; i < sent.size(); ++i)
         sent[i] = char(i * 7 + i / 251);
-    const pthread_t writer = pthread_self();
-    std::string received(sent.size() + 16, '\0');
-    int64_t got = -1;
-    std::thread reader([&] {
+    std::thread reader([&, writer = pthread_self()] {
         for (int queued = 0; queued < capacity;)
             ioctl(fds[0], FIONREAD, &queued);
         pthread_kill(writer, SIGUSR1);
-        got = platform::ReadAll(fds[0], received.data(), received.size());
+        EXPECT_EQ(platform::ReadAll(fds[0], received.data(), received.size()), int64_t(sent.size()));
     });
     EXPECT_TRUE(platform::WriteAll(fds[1], sent.data(), sent.size()));
     close(fds[1]);
     reader.join();
     close(fds[0]);
-    sigaction(SIGUSR1, &saved, nullptr);
-    EXPECT_TRUE(got == int64_t(sent.size()) && received.substr(0, sent.size()) == sent);
+    signal(SIGUSR1, saved);
+    EXPECT_TRUE(received.substr(0, sent.size()) == sent);
 }
