@@ -249,7 +249,7 @@ TEST_F(PullFixture, RefusesWhatItCannotPlayAndTakesDefaultAndExplicitOutputMatri
 }
 
 // 8-bit and float data at their scales, NaN data silenced.
-TEST_F(PullFixture, SampleFormatsAtTheirScales) {
+TEST_F(PullFixture, SampleFormatsAtTheirScalesAndPassStartTellsTheBytesMissing) {
     const WaveFormat f32 = {kFormatFloat, 2, 44100, 0, 8, 32};
     const uint8_t bytes[3] = {192, 64, 64};
     const float floats[6] = {0.25f, -0.125f, 0.25f, 0.25f, std::nanf(""), std::nanf("")};
@@ -260,11 +260,9 @@ TEST_F(PullFixture, SampleFormatsAtTheirScales) {
     b->Start();
     auto out = Render(3);
     EXPECT_EQ((std::vector{out[0], out[1], out[4]}), (std::vector{0.5f + 0.25f, 0.5f - 0.125f, 0.0f}));  // -0.5 + NaN
-}
 
-// Before each pass a voice tells how many bytes it will read beyond what is queued: the frames
-// of the pass, plus one to interpolate towards, less what is queued.
-TEST_F(PullFixture, PassStartTellsTheBytesMissing) {
+    // Before each pass a voice tells how many bytes it will read beyond what is queued: the
+    // frames of the pass, plus one to interpolate towards, less what is queued.
     struct Missing : VoiceCallback {
         std::vector<uint32_t> bytes;
         void OnVoiceProcessingPassStart(uint32_t required) override { bytes.push_back(required); }
