@@ -161,8 +161,7 @@ TEST_F(PackageTest, OnlyAResidentWordOfOneKeepsTheBytes) {
         package.Mount(dir.File("Word.dir").c_str(), false);
         auto* fromArchive = static_cast<ProbeResource*>(Probe()->Find(Crc32Hash("a.probe")));
         EXPECT_EQ(fromArchive->inPlace, word == 1);
-        const auto kept = word == 1 ? std::pair(size_t(1), 7u) : std::pair(size_t(0), 0u);  // blocks, bytes
-        EXPECT_EQ(std::pair(package.Blocks().size(), heap->Used()), kept);
+        EXPECT_EQ(std::pair(package.Blocks().size(), heap->Used()), std::pair(size_t(word == 1), word == 1 ? 7u : 0u));
         package.Unmount();
         EXPECT_EQ(heap->Used(), 0u);
 
