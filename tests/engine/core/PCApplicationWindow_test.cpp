@@ -149,10 +149,11 @@ TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValueAndLeavingFullScreenRes
         Backend()->GetClientSize(width, height);
         if (&step == &steps[0])
             Backend()->SetPosition(120, 80);
-        else if (step.fullscreen)
+        else if (step.fullscreen) {
             EXPECT_EQ(std::vector<u32>({u32(left), u32(top), width, height}),
                       (step.flags & kSettingFullscreen ? std::vector<u32>{0, 0, width, height}
                                                        : std::vector<u32>{120, 80, 1024, 600}));
+        }
     }
     EXPECT_FALSE(log.Contains("not saved"));
 }
