@@ -91,7 +91,6 @@ TEST_F(Devices, EveryCodeBindsItsKeyWithEdgesBetweenPolls) {
             EXPECT_FALSE(key.IsDown() || key.WasPressed() || key.WasReleased()) << code;
             continue;
         }
-        ASSERT_NE(key.KeyPad(), nullptr) << code;
         EXPECT_EQ(key.KeyPad()->Device(), mouse ? m_impl->FindMouse(0) : m_impl->FindKeyboard(0));
         if (mouse)
             g_inputRecord.buttons = u16(expected);
@@ -120,7 +119,6 @@ TEST_F(Devices, EveryCodeBindsItsKeyWithEdgesBetweenPolls) {
 TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothing) {
     AGVirtualCursor cursor;
     CreateMouseDevice(cursor, 0);
-    ASSERT_NE(cursor.Mouse(), nullptr);
     f32 x = -1.0f, y = -1.0f;
     for (u8 inside : {1, 0}) {
         g_inputRecord.mouseInside = inside;
@@ -131,8 +129,7 @@ TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothin
         EXPECT_EQ(cursor.Mouse()->IsInside(), inside != 0);
     }
     AGInterface other;  // neither device serves an interface of another kind
-    EXPECT_FALSE(m_impl->FindMouse(0)->QueryInterface(&other));
-    EXPECT_FALSE(m_impl->FindKeyboard(0)->QueryInterface(&other));
+    EXPECT_FALSE(m_impl->FindMouse(0)->QueryInterface(&other) || m_impl->FindKeyboard(0)->QueryInterface(&other));
 
     AGVirtualKey key, button;
     key.SetKey(84, 0);
@@ -150,8 +147,7 @@ TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothin
     AGDeviceManager::SetInstance(nullptr);
     delete m_devices;
     m_devices = nullptr;
-    EXPECT_FALSE(key.IsDown() || key.WasPressed());
-    EXPECT_FALSE(cursor.Mouse()->IsInside());
+    EXPECT_FALSE(key.IsDown() || key.WasPressed() || cursor.Mouse()->IsInside());
     EXPECT_EQ(std::make_tuple(cursor.Mouse()->Device(), key.KeyPad()->Device(), button.KeyPad()->Device()),
               std::make_tuple(nullptr, nullptr, nullptr));
 }

@@ -102,7 +102,6 @@ TEST_F(RunLoop, StartUpLoadsTheMemoryMappingAndShutdownStopsTheWorkerFirst) {
     PCTimerManager::Get()->Update();
     EXPECT_EQ(PCTimerManager::Get()->GetCurrentMs() - PCTimerManager::Get()->GetPreviousMs(), 50u);
     PCJobber* jobber = PCJobsManager::Get()->GetJobber(0);
-    ASSERT_NE(jobber, nullptr);
     EXPECT_EQ(jobber->Room(), 10u);
     ASSERT_TRUE(jobber->Post(&LateJob, 0));
     while (!g_jobStarted)

@@ -141,9 +141,8 @@ TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValueAndLeavingFullScreenRes
             Send(Message{MessageKind::ModeSwitch});
         else
             m_app->ToggleMultisampling();
-        EXPECT_EQ(m_app->GetFlags(), step.flags);
-        EXPECT_EQ(Backend()->IsFullscreen(), (step.flags & kSettingFullscreen) != 0);
-        EXPECT_EQ(FileContents(SettingsPath()), step.file);
+        EXPECT_EQ(std::tuple(m_app->GetFlags(), Backend()->IsFullscreen(), FileContents(SettingsPath())),
+                  std::tuple(step.flags, (step.flags & kSettingFullscreen) != 0, std::string(step.file)));
         i32 left = -1, top = -1;
         Backend()->GetPosition(left, top);
         u32 width = 0, height = 0;

@@ -45,12 +45,10 @@ TEST_F(PCFileStreamTest, SeeksInsideTheCacheDoNoFileIoAndOutsideFlushFirst) {
     ASSERT_EQ(stream.Read(10, out), 10u);
 
     const u64 before = PCFileStream::FileOperationCount();
-    EXPECT_TRUE(stream.Seek(100, AGIStream::kSeekStart));
-    EXPECT_EQ(stream.Write(4, "WXYZ"), 4u);
-    EXPECT_TRUE(stream.Seek(PCFileStream::kCacheSize - 1, AGIStream::kSeekStart));
-    EXPECT_TRUE(stream.Seek(0, AGIStream::kSeekStart));
-    EXPECT_EQ(stream.Read(10, out), 10u);
-    EXPECT_EQ(PCFileStream::FileOperationCount(), before);
+    const bool inCache = stream.Seek(100, AGIStream::kSeekStart) && stream.Write(4, "WXYZ") == 4 &&
+                         stream.Seek(PCFileStream::kCacheSize - 1, AGIStream::kSeekStart) &&
+                         stream.Seek(0, AGIStream::kSeekStart) && stream.Read(10, out) == 10;
+    EXPECT_EQ(std::pair(inCache, PCFileStream::FileOperationCount()), std::pair(true, before));
     EXPECT_EQ(FileContents(path).substr(100, 4), bytes.substr(100, 4));  // still only cached
 
     EXPECT_TRUE(stream.Seek(600000, AGIStream::kSeekStart));
@@ -93,8 +91,7 @@ TEST_F(PCFileStreamTest, MixedOperationsAcrossWindowsMatchAPlainBuffer) {
             model.replace(position, count, data);
             position += count;
         }
-        ASSERT_EQ(stream.GetSize(), model.size());
-        ASSERT_EQ(stream.Position(), position);
+        ASSERT_EQ(std::pair(size_t(stream.GetSize()), stream.Position()), std::pair(model.size(), position));
     }
     stream.Close();
     EXPECT_FALSE(stream.Failed());
@@ -145,6 +142,5 @@ TEST_F(PCFileStreamTest, AReadTheSystemRefusesFailsTheStream) {
     ASSERT_EQ(dup2(folder, handle), handle);
     close(folder);
     char out[10];
-    EXPECT_EQ(stream.Read(10, out), 0u);
-    EXPECT_TRUE(stream.Failed());
+    EXPECT_EQ((std::pair{stream.Read(10, out), stream.Failed()}), std::pair(0u, true));  // in this order
 }

@@ -13,16 +13,12 @@ TEST(PCFile, WritesShortReadsWriteStringAndExists) {
     const std::string path = dir.Write("out.bin", "old");
     PCFile file;
     ASSERT_TRUE(file.Open(path.c_str(), AGFile::kModeRead | AGFile::kModeWrite, false));
-    EXPECT_TRUE(file.Write("0123456789", 10));
-    EXPECT_TRUE(file.Seek(6));
     char tail[8] = {};
-    ASSERT_TRUE(file.Read(tail, 8));
-    EXPECT_EQ(file.LastReadCount(), 4u) << "a short read records the real count";
-    EXPECT_STREQ(tail, "6789");
-    EXPECT_TRUE(file.IsDone());
+    const bool done = file.Write("0123456789", 10) && file.Seek(6) && file.Read(tail, 8) && file.IsDone();
+    // A short read records the real count.
+    EXPECT_EQ(std::make_tuple(done, file.LastReadCount(), std::string(tail)), std::make_tuple(true, 4u, "6789"));
     // WriteString writes the terminator too.
-    EXPECT_TRUE(file.WriteString("abc") && file.WriteString(""));
-    EXPECT_FALSE(file.WriteString(nullptr));
+    EXPECT_TRUE(file.WriteString("abc") && file.WriteString("") && !file.WriteString(nullptr));
     file.Close();
     EXPECT_FALSE(file.IsDone());
     EXPECT_EQ(FileContents(path), std::string("0123456789abc\0\0", 15));
@@ -80,8 +76,7 @@ TEST(AGMemBuffer, AStringWithoutTerminatorStopsAtTheEndOfTheWindow) {
     }
     EXPECT_TRUE(buffer.Failed() && buffer.Remaining() == 0);
     AGMemBuffer seeking(bytes, 4);
-    EXPECT_TRUE(seeking.Seek(4) && seeking.Remaining() == 0);
-    EXPECT_TRUE(seeking.Seek(2) && !seeking.Failed());
+    EXPECT_TRUE(seeking.Seek(4) && seeking.Remaining() == 0 && seeking.Seek(2) && !seeking.Failed());
     EXPECT_TRUE(!seeking.Seek(5) && seeking.Failed() && seeking.Remaining() == 2);
     AGMemBuffer skipping(bytes, 4);
     EXPECT_TRUE(!skipping.Skip(5) && skipping.Failed());

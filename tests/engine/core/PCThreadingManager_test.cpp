@@ -3,27 +3,26 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <tuple>
+#include <vector>
 
 TEST(PCThreadingManager, EventsGiveTheWaitResultCodesAndThreadsRunTheirRoutine) {
     PCThreadingManager threads;
     AGEventHandle a = threads.CreateEvent(false, false, nullptr);
     AGEventHandle b = threads.CreateEvent(true, true, "named");
     ASSERT_TRUE(threads.IsEventValid(a));
-    EXPECT_EQ(threads.WaitEvent(a, 0), AGThreadingManager::kWaitTimeout);
-    EXPECT_EQ(threads.WaitEvent(b, 0), AGThreadingManager::kWaitSignalled);
     AGEventHandle both[] = {a, b};
-    EXPECT_EQ(threads.WaitEvents(2, both, false, 0), 1u);
-    EXPECT_EQ(threads.WaitEvents(2, both, true, 0), AGThreadingManager::kWaitTimeout);
-    EXPECT_TRUE(threads.SetEvent(a));
-    EXPECT_EQ(threads.WaitEvents(2, both, true, 0), 0u);
-    EXPECT_EQ(threads.WaitEvents(0, both, false, 0), AGThreadingManager::kWaitFailed);
-    EXPECT_TRUE(threads.ResetEvent(b));
-    EXPECT_EQ(threads.WaitEvent(b, 1), AGThreadingManager::kWaitTimeout);
-    EXPECT_EQ(threads.WaitEvent(nullptr, 0), AGThreadingManager::kWaitFailed);
-    EXPECT_FALSE(threads.SetEvent(nullptr) || threads.ResetEvent(nullptr));
-    EXPECT_FALSE(threads.SetThreadAffinity(nullptr, 1));
-    EXPECT_TRUE(threads.CloseEvent(a) && threads.CloseEvent(b));
-    EXPECT_TRUE(threads.SuspendThread(nullptr) && threads.ResumeThread(nullptr));
+    // In order: the list's elements are evaluated left to right.
+    const std::vector<u32> results = {
+        threads.WaitEvent(a, 0), threads.WaitEvent(b, 0), threads.WaitEvents(2, both, false, 0),
+        threads.WaitEvents(2, both, true, 0), threads.SetEvent(a), threads.WaitEvents(2, both, true, 0),
+        threads.WaitEvents(0, both, false, 0), threads.ResetEvent(b), threads.WaitEvent(b, 1),
+        threads.WaitEvent(nullptr, 0), threads.SetEvent(nullptr), threads.ResetEvent(nullptr),
+        threads.SetThreadAffinity(nullptr, 1), threads.CloseEvent(a), threads.CloseEvent(b),
+        threads.SuspendThread(nullptr), threads.ResumeThread(nullptr)};
+    const u32 timeout = AGThreadingManager::kWaitTimeout, failed = AGThreadingManager::kWaitFailed;
+    EXPECT_EQ(results, (std::vector<u32>{timeout, AGThreadingManager::kWaitSignalled, 1, timeout, true, 0, failed,
+                                         true, timeout, failed, false, false, false, true, true, true, true}));
 
     // Threads run their routine and report their id.
     static std::atomic<int> ran{0};
@@ -35,8 +34,6 @@ TEST(PCThreadingManager, EventsGiveTheWaitResultCodesAndThreadsRunTheirRoutine) 
     u32 id = 0;
     AGThreadHandle thread = threads.CreateThread(0, routine, &value, 0, &id);
     ASSERT_TRUE(threads.IsThreadValid(thread));
-    EXPECT_NE(id, 0u);
-    EXPECT_TRUE(threads.WaitThread(thread, 5000));
-    EXPECT_EQ(ran.load(), 7);
-    EXPECT_TRUE(threads.CloseThread(thread));
+    const bool ended = threads.WaitThread(thread, 5000);
+    EXPECT_EQ(std::tuple(id != 0, ended, ran.load(), threads.CloseThread(thread)), std::tuple(true, true, 7, true));
 }

@@ -8,6 +8,8 @@
 
 #include "engine/core/AGData.h"
 #include "engine/core/AGMemory.h"
+#include "engine/core/AGMemoryPoolManager.h"
+#include "engine/core/PCHeap.h"
 #include "tests/engine/core/PackageTestSupport.h"
 #include "tests/support/ByteDamage.h"
 #include "tests/support/LogCapture.h"
@@ -143,11 +145,15 @@ TEST_F(PackageTest, AnArchiveReplacesWhatWasRegisteredUnderItsNamesBeforeTheMoun
     EXPECT_EQ(ProbeResource::s_alive, 0);
 }
 
+// A block comes from its pool's heap and goes back to it when it is not kept.
 TEST_F(PackageTest, OnlyAResidentWordOfOneKeepsTheBytes) {
+    const u32 pool = Crc32Hash("ProbePool");
+    auto* heap = new PCHeap(1024);
+    ASSERT_TRUE(AGMemoryPoolManager::Get()->AddHeap(pool, heap));
     for (u32 word : {1u, 2u}) {
         SCOPED_TRACE(word);
         PackageWriter writer;
-        writer.Add("a.probe", TypeKey::Text, "archive", 0, true);
+        writer.Add("a.probe", TypeKey::Text, "archive", pool, true);
         std::string archive = writer.ArchiveBytes();
         archive[8] = char(word);  // the block header's resident word
         dir.Write("Word.dir", archive);
@@ -155,8 +161,9 @@ TEST_F(PackageTest, OnlyAResidentWordOfOneKeepsTheBytes) {
         package.Mount(dir.File("Word.dir").c_str(), false);
         auto* fromArchive = static_cast<ProbeResource*>(Probe()->Find(Crc32Hash("a.probe")));
         EXPECT_EQ(fromArchive->inPlace, word == 1);
-        EXPECT_EQ(package.Blocks().size(), word == 1 ? 1u : 0u);
+        EXPECT_EQ(std::pair(package.Blocks().size(), heap->Used()), std::pair(size_t(word == 1), word == 1 ? 7u : 0u));
         package.Unmount();
+        EXPECT_EQ(heap->Used(), 0u);
 
         std::string index = writer.IndexBytes();
         index[index.size() - 4] = char(word);  // the entry's resident word

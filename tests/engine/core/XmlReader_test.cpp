@@ -130,8 +130,8 @@ TEST(XmlReaderTest, ItemsListsAndMandatoryObjects) {
               XmlReader::ReadOk);
     // Items run from the first one of the item name through every following sibling.
     ASSERT_EQ(r.list.size(), 3u);
-    EXPECT_EQ(r.list[2].label, "b");
-    EXPECT_EQ(r.count, 5);  // the reader is back at the root after the list
+    // The reader is back at the root after the list.
+    EXPECT_EQ(std::pair(std::string(r.list[2].label.c_str()), r.count), std::pair(std::string("b"), 5));
 
     struct Holder : ISerializable {
         xmltest::SerializableVector<Inner> rows;

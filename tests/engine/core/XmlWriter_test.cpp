@@ -60,11 +60,8 @@ TEST(XmlWriterTest, EveryFieldKindRoundTripsAsElementsAndAsAttributes) {
                                        double(k.mask), double(k.along), k.speed};
         };
         EXPECT_EQ(numbers(back), numbers(original));
-        EXPECT_EQ(back.name, original.name);
-        EXPECT_EQ(back.inner.label, "inside");
-        ASSERT_EQ(back.list.size(), 3u);
-        EXPECT_EQ(back.list[2].number, 20);
-        EXPECT_EQ(Write(back), text);
+        EXPECT_TRUE(back.name == original.name && back.inner.label == "inside");
+        EXPECT_EQ(Write(back), text);  // the list too
     }
 }
 

@@ -35,11 +35,14 @@ TEST_F(ModelTest, ModelAnimationPosesTheLocalTransform) {
     boxSample.model.animated = true;
     boxSample.model.frameRate = 30;
     boxSample.model.frameCount = 31;
+    boxSample.model.local = authoring::TranslationMatrix(1, 2, 3);
     const f32 s = std::sqrt(0.5f);  // 90 degrees about y
     m_package.Writer().Add("move.anm", 0,
                          authoring::ModelAnimationBytes(31, 30, Track::Vec3().Key(0, {0, 0, 0}).Key(30, {3, 6, 9}),
                                                         Track::Quat().Key(0, {0, s, 0, s}),
-                                                        Track::Vec3().Key(0, {2, 2, 2})));
+                                                        Track::Vec3().Key(0, {2, 2, 2})))
+        .Add("turn.anm", 0,
+             authoring::ModelAnimationBytes(31, 30, Track::Vec3(), Track::Quat().Key(0, {0, s, 0, s}), Track::Vec3()));
     PCModel* model = MountBox(boxSample);
     model->SetModelAnimation(m_package.Get<AGModelAnimation>(TypeKey::PrsAnimation, "move.anm"));
     EXPECT_EQ(model->GetController()->GetEndFrame(), 30.0f);
@@ -51,6 +54,10 @@ TEST_F(ModelTest, ModelAnimationPosesTheLocalTransform) {
          {std::pair{2, -2.0f}, {5, 2.0f}, {8, 2.0f}, {12, 1.5f}, {13, 3.0f}, {14, 4.5f}})
         EXPECT_NEAR(m[i], value, 1e-5f) << i;
     EXPECT_EQ(model->GetWorld().m[12], m[12]);
+    // Turning without a path keeps the file's own place.
+    model->SetModelAnimation(m_package.Get<AGModelAnimation>(TypeKey::PrsAnimation, "turn.anm"));
+    model->Update();
+    EXPECT_EQ(std::vector<f32>(m + 12, m + 15), (std::vector<f32>{1, 2, 3}));
     model->SetModelAnimation(nullptr);
 }
 

@@ -125,8 +125,7 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     ASSERT_EQ(b->GetEmitter(0), a->GetEmitter(0));
     ASSERT_NE(b->GetEmitter(0)->GetPathAnimation(), nullptr);
     package.GiveBack(TypeKey::Scene3D, a);
-    EXPECT_EQ(b->GetEmitter(0)->GetPathAnimation(), nullptr);
-    EXPECT_EQ(b->GetModel(0)->GetModelAnimation(), nullptr);
+    EXPECT_TRUE(!b->GetEmitter(0)->GetPathAnimation() && !b->GetModel(0)->GetModelAnimation());
     package.GiveBack(TypeKey::Scene3D, b);
 
     // The resource manager deletes what nobody gave back; scene copies and scenes holding

@@ -55,7 +55,22 @@ TEST_F(GraphicDeviceTest, StartUpFailsWithAMessageWithoutOpenGL) {
     SDL_DestroyWindow(plain);
 }
 
-TEST_F(GraphicDeviceTest, FrameDrawsEnabledLayersInOrderAndClearsFirst) {
+// Keeps the pixels of every bitmap a frame capture hands over.
+struct CaptureSink : AGBitmapReceiver {
+    void ReceiveBitmap(const AGBitmap& bitmap) override {
+        const u32* pixels = static_cast<const u32*>(bitmap.pixels);
+        frames.emplace_back(pixels, pixels + size_t(bitmap.pitch / 4) * bitmap.height);
+    }
+    std::vector<std::vector<u32>> frames;
+};
+
+// A frame clears, then draws the enabled layers in order, or the custom render in their place
+// while that is on (off before any start-up; the scale is the device's own too). A capture
+// hands its consumer the source rectangle box-scaled to its size, when on and given both sizes.
+TEST_F(GraphicDeviceTest, FrameDrawsEnabledLayersInOrderOrTheCustomRenderAndACaptureScalesIt) {
+    m_device.SetScale(2.0f, 0.5f);
+    EXPECT_EQ(std::tuple(m_device.IsCustomRender(), m_device.GetXScale(), m_device.GetYScale()),
+              std::tuple(false, 2.0f, 0.5f));
     Init();
     drawtest::Log log;
     RecordingLayer a(&log, "a"), b(&log, "b"), off(&log, "off");
@@ -69,17 +84,30 @@ TEST_F(GraphicDeviceTest, FrameDrawsEnabledLayersInOrderAndClearsFirst) {
     };
     for (RecordingLayer* layer : {&a, &off, &b, &a})  // the second a is already listed
         m_device.AddLayer(layer);
-    EXPECT_EQ(m_device.GetLayerCount(), 3u);
 
     m_device.UpdateLayers();
     m_device.RenderFrame();
-    EXPECT_EQ(log, (drawtest::Log{"update a", "update b", "render a", "render b"}));
     EXPECT_EQ(ReadPixel(Dev(), 700, 500), 0xFF000000u);  // the frame clears to black
 
-    m_device.RemoveLayer(&a);
+    m_device.RemoveLayer(&a);  // the others keep their order; past the end there is no layer
+    EXPECT_EQ(std::vector<AGGraphicLayer*>({m_device.GetLayer(0), m_device.GetLayer(1), m_device.GetLayer(2)}),
+              std::vector<AGGraphicLayer*>({&off, &b, nullptr}));
+    m_device.SetCustomRenderer(&log, [](void* c) { static_cast<drawtest::Log*>(c)->push_back("custom"); });
+    m_device.BeginCustomRender();
     m_device.RenderFrame();
-    EXPECT_EQ(ReadPixel(Dev(), 10, 10), 0xFF000000u);
-    EXPECT_EQ(ReadPixel(Dev(), 60, 60), 0xFF00FF00u);
+    m_device.ResetCustomRender();
+    CaptureSink sink;
+    auto* capture = new PCFrameCapture;
+    EXPECT_EQ(std::tuple(capture->enabled, capture->width, capture->height), std::tuple(false, 0u, 0u));
+    capture->consumer = &sink;
+    capture->source = {0, 0, 100, 100};
+    capture->enabled = true;
+    m_device.SetFrameCapture(capture);
+    m_device.RenderFrame();  // no size yet: nothing
+    capture->width = capture->height = 2;
+    m_device.RenderFrame();
+    EXPECT_EQ(log, (drawtest::Log{"update a", "update b", "render a", "render b", "custom", "render b", "render b"}));
+    EXPECT_EQ(sink.frames, (std::vector<std::vector<u32>>{{0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF00FF00u}}));
 }
 
 struct CallbackLog {

@@ -145,8 +145,7 @@ TEST_F(PullFixture, InterpolationReachesIntoTheFrameThatPlaysNext) {
     const std::vector<float> out = Render(2 + 4 * 300);
     EXPECT_EQ((std::vector<float>{out[0], out[2], out[4], out[6], out[8], out[10]}),
               (std::vector<float>{0, 0.25f, 0.5f, 0.375f, 0.25f, 0.375f}));
-    EXPECT_EQ(out[2 * (4 * 300 - 2)], 0.5f);
-    EXPECT_EQ(voice->GetState().buffersQueued, 1u);
+    EXPECT_EQ(std::pair(out[2 * (4 * 300 - 2)], voice->GetState().buffersQueued), std::pair(0.5f, 1u));
     // A queue run dry starts the next buffer at its first frame, whatever the step.
     voice->DestroyVoice();
     SourceVoice* odd = Playing(Pcm16(1, 32000), first);
@@ -170,8 +169,7 @@ TEST_F(PullFixture, SubmixesAreMixedInStageOrderAndRerouteWhenDestroyed) {
     late->SetVolume(0.0f);
     EXPECT_FLOAT_EQ(Render(10)[0], 0.0f);
     late->DestroyVoice();
-    EXPECT_EQ(early->GetOutputVoice(), master);
-    EXPECT_FLOAT_EQ(Render(10)[0], 0.5f);
+    EXPECT_TRUE(early->GetOutputVoice() == master && Render(10)[0] == 0.5f);
     early->DestroyVoice();
     EXPECT_EQ(voice->GetOutputVoice(), master);
     master->DestroyVoice();
@@ -206,7 +204,7 @@ TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevel) {
     }
 }
 
-TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
+TEST_F(PullFixture, RefusesWhatItCannotPlayAndTakesDefaultAndExplicitOutputMatrices) {
     const WaveFormat oddAlign = {kFormatPcm, 2, 44100, 0, 3, 16};
     for (const WaveFormat& f :
          {oddAlign, Pcm16(0, 44100), Pcm16(9, 44100), Pcm16(1, 500), Pcm16(1, 192001), Pcm16(1, 44100, 24)})
@@ -215,8 +213,7 @@ TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
         EXPECT_NE(engine.CreateSourceVoice(f, nullptr), nullptr);
     for (auto [channels, rate] : {std::pair{2u, 48000u}, {0u, kMixRate}, {9u, kMixRate}})
         EXPECT_EQ(engine.CreateSubmixVoice(channels, rate), nullptr);
-    EXPECT_NE(engine.CreateSubmixVoice(8, kMixRate), nullptr);
-    EXPECT_EQ(engine.CreateMasteringVoice(), nullptr);  // one exists
+    EXPECT_TRUE(engine.CreateSubmixVoice(8, kMixRate) && !engine.CreateMasteringVoice());  // a master exists
 
     SourceVoice* voice = engine.CreateSourceVoice(Pcm16(2, 44100), nullptr);
     std::vector<int16_t> data(10);
@@ -230,31 +227,29 @@ TEST_F(PullFixture, RefusesFormatsAndBuffersItCannotPlay) {
     EXPECT_TRUE(voice->SubmitSourceBuffer(Buffer(data)));
     for (const AudioBuffer& b : {Raw(data.data(), 6), Raw(nullptr, 20)})  // a partial frame, no data
         EXPECT_FALSE(engine.CreateSourceVoice(Pcm16(2, 44100), nullptr)->SubmitSourceBuffer(b));
-}
 
-// The default routes (mono to every channel, stereo into mono at half each) and the shapes an
-// output matrix must have: the pair's channel counts, for the current destination only.
-TEST_F(PullFixture, DefaultAndExplicitOutputMatrices) {
+    // The default routes (mono to every channel, stereo into mono at half each) and the shapes
+    // an output matrix must have: the pair's channel counts, for the current destination only.
     SubmixVoice* mono = engine.CreateSubmixVoice(1, kMixRate);
-    const std::vector<int16_t> data = {16384, 8192, 16384, 8192, 16384, 8192};  // 0.5 left, 0.25 right
-    SourceVoice* voice = Playing(Pcm16(2, 44100), data);
+    const std::vector<int16_t> halves = {16384, 8192, 16384, 8192, 16384, 8192};  // 0.5 left, 0.25 right
+    SourceVoice* stereo = Playing(Pcm16(2, 44100), halves);
     EXPECT_EQ(Render(1), (std::vector<float>{0.5f, 0.25f}));
-    ASSERT_TRUE(voice->SetOutputVoice(mono));
+    ASSERT_TRUE(stereo->SetOutputVoice(mono));
     EXPECT_EQ(Render(1), (std::vector<float>{0.375f, 0.375f}));
 
     const float leftOnly[2] = {1.0f, 0.0f};
     // The wrong shape, or a voice it does not send to.
-    EXPECT_FALSE(voice->SetOutputMatrix(nullptr, 1, 2, leftOnly) || voice->SetOutputMatrix(master, 2, 1, leftOnly));
-    ASSERT_TRUE(voice->SetOutputMatrix(mono, 2, 1, leftOnly));
+    EXPECT_FALSE(stereo->SetOutputMatrix(nullptr, 1, 2, leftOnly) || stereo->SetOutputMatrix(master, 2, 1, leftOnly));
+    ASSERT_TRUE(stereo->SetOutputMatrix(mono, 2, 1, leftOnly));
     float got[2] = {};
-    ASSERT_TRUE(voice->GetOutputMatrix(nullptr, 2, 1, got));
+    ASSERT_TRUE(stereo->GetOutputMatrix(nullptr, 2, 1, got));
     EXPECT_EQ(std::vector<float>(got, got + 2), std::vector<float>(leftOnly, leftOnly + 2));
     EXPECT_FLOAT_EQ(Render(1)[1], 0.5f);
-    EXPECT_FALSE(master->SetOutputVoice(mono) || mono->SetOutputVoice(voice) || mono->SetOutputVoice(mono));
+    EXPECT_FALSE(master->SetOutputVoice(mono) || mono->SetOutputVoice(stereo) || mono->SetOutputVoice(mono));
 }
 
 // 8-bit and float data at their scales, NaN data silenced.
-TEST_F(PullFixture, SampleFormatsAtTheirScales) {
+TEST_F(PullFixture, SampleFormatsAtTheirScalesAndPassStartTellsTheBytesMissing) {
     const WaveFormat f32 = {kFormatFloat, 2, 44100, 0, 8, 32};
     const uint8_t bytes[3] = {192, 64, 64};
     const float floats[6] = {0.25f, -0.125f, 0.25f, 0.25f, std::nanf(""), std::nanf("")};
@@ -265,11 +260,9 @@ TEST_F(PullFixture, SampleFormatsAtTheirScales) {
     b->Start();
     auto out = Render(3);
     EXPECT_EQ((std::vector{out[0], out[1], out[4]}), (std::vector{0.5f + 0.25f, 0.5f - 0.125f, 0.0f}));  // -0.5 + NaN
-}
 
-// Before each pass a voice tells how many bytes it will read beyond what is queued: the frames
-// of the pass, plus one to interpolate towards, less what is queued.
-TEST_F(PullFixture, PassStartTellsTheBytesMissing) {
+    // Before each pass a voice tells how many bytes it will read beyond what is queued: the
+    // frames of the pass, plus one to interpolate towards, less what is queued.
     struct Missing : VoiceCallback {
         std::vector<uint32_t> bytes;
         void OnVoiceProcessingPassStart(uint32_t required) override { bytes.push_back(required); }

@@ -1,11 +1,18 @@
 // The clock and its fake, the interface language and the per-user folders.
 #include "platform/core/Clock.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
+#include <string>
+#include <thread>
 #include <tuple>
 
 #include "platform/core/AlertableSleep.h"
+#include "platform/core/FdIo.h"
 #include "platform/core/UILocale.h"
 #include "platform/core/XdgPaths.h"
 #include "tests/support/ScopedEnv.h"
@@ -17,7 +24,7 @@ void Hook() { ++g_hookRuns; }
 constexpr uint64_t kFar = 1ull << 62;
 }  // namespace
 
-TEST(Clock, FakeClockReplacesReadingsAndSleepsWhileItLives) {
+TEST(Clock, FakeClockReplacesReadingsAndSleepsWhileItLivesAndTheSystemClockSleepsWholeSeconds) {
     {
         platform::FakeClock fake(kFar);
         platform::SleepMs(16);
@@ -33,10 +40,7 @@ TEST(Clock, FakeClockReplacesReadingsAndSleepsWhileItLives) {
         platform::AlertableSleep(1);
         EXPECT_EQ(std::pair(g_hookRuns, fake.SleptNs()), std::pair(1, uint64_t(20'000'001)));
     }
-    EXPECT_LT(platform::NowNs(), kFar);  // the system clock is back
-}
-
-TEST(Clock, TheSystemClockSleepsWholeSecondsToo) {
+    EXPECT_LT(platform::NowNs(), kFar);  // the system clock is back, and sleeps whole seconds too
     const uint64_t start = platform::NowNs();
     platform::SleepNs(1'050'000'000);
     EXPECT_GE(platform::NowNs() - start, 1'050'000'000u);
@@ -73,3 +77,27 @@ TEST(XdgPaths, AbsoluteVariablesWinAndOthersFallBackUnderHome) {
     }
 }
 
+
+// A write that a signal cuts short goes on from where it stopped; the reader's short reads of
+// the pipe go on too. The pipe is full when the signal comes: the write has moved bytes.
+TEST(FdIo, ShortTransfersGoOnFromWhereTheyStopped) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const int capacity = fcntl(fds[1], F_SETPIPE_SZ, 4096);
+    const auto saved = signal(SIGUSR1, [](int) {});  // interrupts the write, which returns what it moved
+    std::string sent(64 * 1024, '\0'), received(2 * sent.size(), '\0');  // read to the end
+    for (size_t i = 0; i < sent.size(); ++i)
+        sent[i] = char(i * 7 + i / 251);
+    std::thread reader([&, writer = pthread_self()] {
+        for (int queued = 0; queued < capacity;)
+            ioctl(fds[0], FIONREAD, &queued);
+        pthread_kill(writer, SIGUSR1);
+        EXPECT_EQ(platform::ReadAll(fds[0], received.data(), received.size()), int64_t(sent.size()));
+    });
+    EXPECT_TRUE(platform::WriteAll(fds[1], sent.data(), sent.size()));
+    close(fds[1]);
+    reader.join();
+    close(fds[0]);
+    signal(SIGUSR1, saved);
+    EXPECT_TRUE(received.substr(0, sent.size()) == sent);
+}

@@ -39,8 +39,7 @@ TEST(File, BackslashesAndCaseAreResolvedForReadingAndCreating) {
     File file;
     ASSERT_TRUE(file.Open(asked.c_str(), true, false));
     char bytes[4] = {};
-    EXPECT_EQ(file.Read(bytes, 4), 3);
-    EXPECT_STREQ(bytes, "abc");
+    EXPECT_EQ((std::pair{file.Read(bytes, 4), std::string(bytes)}), std::pair(int64_t(3), std::string("abc")));
 
     // A name created after the folder was listed is still found.
     dir.Write("Data/GlobalXml/Later.bin", "x");
@@ -50,8 +49,7 @@ TEST(File, BackslashesAndCaseAreResolvedForReadingAndCreating) {
     EXPECT_EQ(ResolvePath((dir.Path() + "/data/absent/More/x.bin").c_str()), dir.Path() + "/Data/absent/More/x.bin");
 
     ASSERT_TRUE(file.Open((dir.Path() + "/data/new.bin").c_str(), false, true));
-    EXPECT_TRUE(file.Write("hi", 2));
-    EXPECT_TRUE(StatPath((dir.Path() + "/Data/new.bin").c_str(), nullptr));
+    EXPECT_TRUE(file.Write("hi", 2) && StatPath((dir.Path() + "/Data/new.bin").c_str(), nullptr));
 }
 
 // Writing truncates what was there; reads follow the position or the given offset and stop
@@ -65,12 +63,9 @@ TEST(File, WriteTruncatesAndReadsStopAtTheEnd) {
     EXPECT_EQ(std::pair(file.Size(), file.Read(bytes, 1)), std::pair(uint64_t(0), int64_t(-1)));
     EXPECT_FALSE(file.Write("x", 1) || file.Write(nullptr, 0) || file.Seek(0));
     ASSERT_TRUE(file.Open(path.c_str(), false, true));
-    EXPECT_EQ(file.Size(), 0u);
-    EXPECT_FALSE(file.Write(nullptr, 1));
-    EXPECT_TRUE(file.Write(nullptr, 0) && file.Write("abcdef", 6));
+    EXPECT_TRUE(file.Size() == 0 && !file.Write(nullptr, 1) && file.Write(nullptr, 0) && file.Write("abcdef", 6));
     ASSERT_TRUE(file.Open(path.c_str(), true, false));
-    EXPECT_EQ(file.Size(), 6u);
-    EXPECT_TRUE(file.Seek(4));
+    EXPECT_TRUE(file.Size() == 6 && file.Seek(4));
     const std::vector<int64_t> counts = {file.Read(bytes, 8), file.ReadAt(1, bytes + 2, 3),
                                          file.ReadAt(9, bytes + 5, 3)};
     EXPECT_EQ(std::pair(std::string(bytes, 5), counts),

@@ -177,8 +177,9 @@ TEST_F(DeviceTest, FullScreenNeedsAModeOfThatSizeAndResetsAnswerTheCooperativeLe
     ASSERT_NE(m_device, nullptr) << error;
     Device& d = Dev();
     EXPECT_FALSE(d.Granted().fullscreen);
-    EXPECT_EQ(std::pair(d.Granted().multisample, d.GetCaps().pixelShader20),
-              std::pair(d.GetCaps().maxSamples >= 2, true));
+    // Presents wait for the vertical sync.
+    EXPECT_EQ(std::tuple(d.Granted().multisample, d.GetCaps().pixelShader20, SDL_GL_GetSwapInterval()),
+              std::tuple(d.GetCaps().maxSamples >= 2, true, 1));
 
     auto reset = [&](const PresentParams& p) {
         const Result result = d.Reset(p);

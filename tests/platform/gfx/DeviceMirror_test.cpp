@@ -224,7 +224,7 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
 }
 
 // A stencil clear is cut by the scissor rectangle; depth clears keep the stencil.
-TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencil) {
+TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilAndResetRestoresTheDefaultStates) {
     Device& d = Dev();
     auto stencilAt = [&](int x, int y) {
         GLubyte s = 0;
@@ -241,12 +241,9 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencil) {
     const std::vector<int> stencil = {stencilAt(2, 5), stencilAt(5, 2), stencilAt(5, 5), stencilAt(8, 5),
                                       stencilAt(5, 8)};
     EXPECT_EQ(stencil, std::vector<int>({7, 7, 3, 7, 7}));
-}
 
-// A reset brings back the full viewport and scissor, the default light (white, along +z,
-// switched off), material (white) and render states; the light answers only to index 0.
-TEST_F(DeviceMirrorTest, ResetRestoresTheDefaultStates) {
-    Device& d = Dev();
+    // A reset brings back the full viewport and scissor, the default light (white, along +z,
+    // switched off), material (white) and render states; the light answers only to index 0.
     d.SetViewport({0, 0, 8, 8, 0, 1});
     d.SetScissorRect({0, 0, 8, 8});
     d.SetRenderState(RenderState::Ambient, 0xFFFFFFFFu);

@@ -86,9 +86,8 @@ protected:
 
 // Visible, titled, 800 x 600 and windowed; minimised, neither visible nor with a client area.
 TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHides) {
-    EXPECT_TRUE(m_backend.IsVisible());
-    EXPECT_STREQ(SDL_GetWindowTitle(Window()), "Tallyvox");
-    EXPECT_EQ(Mode(m_backend), "windowed - saver");
+    EXPECT_EQ(std::tuple(m_backend.IsVisible(), std::string(SDL_GetWindowTitle(Window())), Mode(m_backend)),
+              std::tuple(true, std::string("Tallyvox"), std::string("windowed - saver")));
     EXPECT_EQ(ClientSize(m_backend), std::make_pair(800u, 600u));
     m_backend.SetCursorHidden(true);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
@@ -107,8 +106,7 @@ TEST_F(SdlWindow, OneWindowPerBackendEachWithItsDescription) {
     EXPECT_FALSE(m_backend.Create(WindowDesc{}));
     SdlBackend other;
     ASSERT_TRUE(other.Create({.width = 640, .height = 480, .hideCursor = true}));
-    EXPECT_EQ(ClientSize(other), std::make_pair(640u, 480u));
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    EXPECT_TRUE(ClientSize(other) == std::make_pair(640u, 480u) && SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE);
 
     // The offscreen driver lists only a mode of 0 x 0: its desktop's extent stands in, once.
     const std::vector<DisplayMode> modes = other.GetDisplayModes();
@@ -201,11 +199,10 @@ TEST_F(SdlWindow, FullScreenAndBackRestoresTheWindowedSizeAndPlace) {
     EXPECT_EQ(Mode(m_backend), "full desktop no-saver");
     m_backend.ApplyStyle(false, 0, 0);  // the default size
     m_backend.SetPosition(40, 30);
-    EXPECT_EQ(Mode(m_backend), "windowed - saver");
-    EXPECT_EQ(ClientSize(m_backend), std::make_pair(800u, 600u));
     int32_t left, top;
     m_backend.GetPosition(left, top);
-    EXPECT_EQ(std::pair(left, top), std::pair(40, 30));
+    EXPECT_EQ(std::tuple(Mode(m_backend), ClientSize(m_backend), left, top),
+              std::tuple(std::string("windowed - saver"), std::make_pair(800u, 600u), 40, 30));
 }
 
 TEST_F(SdlWindow, RequestsCloseNothingAndDestroyDropsLaterEvents) {
@@ -220,10 +217,8 @@ TEST_F(SdlWindow, RequestsCloseNothingAndDestroyDropsLaterEvents) {
     EXPECT_TRUE(SDL_IsTextInputActive());
     m_backend.SetCursorHidden(true);
     m_backend.Destroy();
-    EXPECT_FALSE(m_backend.HasWindow() || SDL_IsTextInputActive());
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
-    EXPECT_TRUE(SDL_GetWindowFlags(Window()) & SDL_WINDOW_HIDDEN);
-    EXPECT_EQ(ClientSize(m_backend), std::make_pair(0u, 0u));
+    EXPECT_FALSE(m_backend.HasWindow() || SDL_IsTextInputActive() || ClientSize(m_backend) != std::pair(0u, 0u));
+    EXPECT_TRUE(SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE && (SDL_GetWindowFlags(Window()) & SDL_WINDOW_HIDDEN));
     Key(true, SDL_SCANCODE_A);
     m_backend.Post({MessageKind::Quit});
     EXPECT_EQ(Drain(), "destroy quit ");
