@@ -144,6 +144,10 @@ TEST_F(Devices, ThePointerHoldsOutsideAndBindingsOutlivingTheDevicesAnswerNothin
     EXPECT_EQ(earlier->RefCount(), 1u);
     EXPECT_TRUE(m_impl->FindKeyboard(0)->ReleaseInterface(earlier));  // the first one it served
     earlier->Release();
+    // An interface another device takes up is the first device's no more.
+    AGIKeyPadDevice moved;
+    ASSERT_TRUE(m_impl->FindKeyboard(0)->QueryInterface(&moved) && m_impl->FindMouse(0)->QueryInterface(&moved));
+    EXPECT_FALSE(m_impl->FindKeyboard(0)->ReleaseInterface(&moved));
     AGDeviceManager::SetInstance(nullptr);
     delete m_devices;
     m_devices = nullptr;

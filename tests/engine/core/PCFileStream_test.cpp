@@ -112,6 +112,11 @@ TEST_F(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
     EXPECT_EQ(stream.Write(2, "ab"), 2u);
     stream.Close();
     EXPECT_EQ(FileContents(path), "0123ab6789");
+    // A replacing write put in place closes the file and its folder again.
+    auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    const auto filesBefore = openFiles();
+    ASSERT_TRUE(stream.OpenReplacing((path + ".tmp").c_str(), path.c_str(), kRead | kWrite) && stream.Commit());
+    EXPECT_EQ(openFiles(), filesBefore);
     // A one-byte file is written whole.
     ASSERT_TRUE(stream.Open(dir.File("one.bin").c_str(), kWrite | PCFileStream::kModeCreate));
     EXPECT_EQ(stream.Write(1, "x"), 1u);
