@@ -29,12 +29,13 @@ class TestPage : public CompositionBase {
 public:
     void Initialize(Panel* screenPanel, const TString<char>& name) override {
         ++initialized;
-        FindRootPanel(screenPanel, name);
+        found = FindRootPanel(screenPanel, name);
     }
     void Update(u32 elapsedMs) override { updated += elapsedMs; }
 
     u32 initialized = 0;
     u32 updated = 0;
+    bool found = false;
 };
 
 const char* const kPages[] = {"compositionMainMenu", "compositionOptions", "compositionAwards"};
@@ -185,7 +186,8 @@ TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
     EXPECT_EQ(manager.GetCompositions().size(), 4u);
     manager.InitializeCompositions();
     EXPECT_TRUE(log.Contains("Component Root Panel not found : compositionCredits"));
-    EXPECT_FALSE(missing.GetRootPanel() || missing.AcceptsInput() || missing.IsTransitionRunning());
+    EXPECT_FALSE(missing.GetRootPanel() || missing.found || missing.AcceptsInput() || missing.IsTransitionRunning());
+    EXPECT_TRUE(main().found);
     missing.OnBackToMainMenu();
     EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
     // Switched to, it ends at once and nothing is visible.

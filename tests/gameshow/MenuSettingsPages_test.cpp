@@ -234,6 +234,7 @@ protected:
     }
     W::SliderWidget* Slider(const char* name) { return static_cast<W::SliderWidget*>(At(options, name)); }
     void Click(W::Widget* widget) { pagetest::Click(widget); }
+    static size_t Listeners(W::Widget* widget) { return widget->GetBehavior()->Event(W::kEventClick).Count(); }
     void Click(const CompositionBase& page, const std::string& name) { Click(At(page, name)); }
     // The page shown again with no switch running.
     void Again(CompositionBase& page) {
@@ -581,7 +582,7 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
         goneToo.Initialize(screen.get(), ConnectionErrorComposition::kName);
     }
     for (W::Widget* button : buttons)
-        EXPECT_EQ(button->GetBehavior()->Event(W::kEventClick).Count(), 1u) << button->Name.c_str();
+        EXPECT_EQ(Listeners(button), 1u) << button->Name.c_str();
     W::Panel bare{"MenuScreen"};
     for (CompositionBase* page : pages) {
         bare.AddChild(new W::Panel(page->GetName()));
@@ -650,6 +651,10 @@ TEST_F(MenuPages, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
 // awards button.
 TEST_F(MenuPages, MainMenuUninitializeOrDestructionClearsOnlyTheCallbacksThatAreStillItsOwn) {
     Start({"Ann"}, 0, mainMenu);
+    const size_t others = Listeners(wardrobe);
+    mainMenu.OnScreenEnter();
+    mainMenu.OnScreenEnter();  // listens to the wardrobe once
+    EXPECT_EQ(Listeners(wardrobe), others + 1);
     EXPECT_TRUE(mainMenu.HasAwardsButton() && Own(application, &mainMenu));
     int other = 0;
     application.SetCloseCallback(&other, [](void*) { return true; });
@@ -658,7 +663,9 @@ TEST_F(MenuPages, MainMenuUninitializeOrDestructionClearsOnlyTheCallbacksThatAre
     EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
     EXPECT_EQ(application.GetDeactivatedCallback().fn, nullptr);
     // Nothing listens any more.
-    EXPECT_EQ(At(mainMenu, "exitButton")->GetBehavior()->Event(W::kEventClick).Count(), 0u);
+    EXPECT_EQ(std::vector<size_t>({Listeners(At(mainMenu, "exitButton")), Listeners(At(mainMenu, "awardsButton")),
+                                   Listeners(wardrobe)}),
+              std::vector<size_t>({0, 0, others}));
     compositions.QuitCancelled.Fire();
     EXPECT_TRUE(popupEvents.events.empty());
     W::Panel bare{"MenuScreen"};
@@ -756,10 +763,12 @@ TEST_F(MenuPages, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
 
     avatar.Activate = false;
     avatar.GetBehaviorCharacter().firstUpdate = false;
+    avatar.GetBehaviorCharacter().m_Actions.emplace_back();
     rendering.rebuilds.clear();
     Click(Look(2));
     EXPECT_EQ(rendering.rebuilds, (Names{"clean", "build"}));
-    EXPECT_TRUE(avatar.GetBehaviorCharacter().firstUpdate) << "the new look restarts the avatar's behaviour";
+    EXPECT_TRUE(avatar.GetBehaviorCharacter().firstUpdate && avatar.GetBehaviorCharacter().m_Actions.empty())
+        << "the new look restarts the avatar's behaviour";
     EXPECT_EQ(lookPage.GetSelectedLook(), 2);
     EXPECT_TRUE(avatar.Activate && avatar.Visible && done->m_Enabled);
     KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
@@ -774,11 +783,12 @@ TEST_F(MenuPages, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     Click(done);
     EXPECT_STREQ(Next(), KeyboardComposition::kName);
 
-    // Shown again: nothing chosen, "DoneButton" disabled.
+    // Shown again: nothing chosen, "DoneButton" disabled, the wardrobe button parked.
     lookPage.OnActivate(false);
+    wardrobe->Synchronize = true;
     lookPage.OnActivate(true);
     EXPECT_EQ(lookPage.GetSelectedLook(), -1);
-    EXPECT_FALSE(done->m_Enabled);
+    EXPECT_TRUE(!done->m_Enabled && !wardrobe->Synchronize && wardrobe->m_X == CompositionBase::kParkedPosition);
     // Without the avatar a pick is reported and still taken; picks past the looks are not.
     stage.m_Characters.clear();
     lookPage.SelectLook(1);
@@ -789,8 +799,7 @@ TEST_F(MenuPages, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
 
     // Uninitialized, the page no longer listens to its buttons.
     lookPage.Uninitialize();
-    EXPECT_EQ(done->GetBehavior()->Event(W::kEventClick).Count(), 0u);
-    EXPECT_EQ(Look(11)->GetBehavior()->Event(W::kEventClick).Count(), 0u);
+    EXPECT_EQ(Listeners(done) + Listeners(Look(11)), 0u);
 }
 
 TEST_F(MenuPages, TheNameFieldRules) {
@@ -959,11 +968,17 @@ TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPage) {
     Again(groupPage);
     Click(groupPage, "BackButton");
     EXPECT_STREQ(Next(), AwardsComposition::kName);
-    Again(groupPage);
-    Click(wardrobe);
-    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), GroupAwardsComposition::kName);
-    groupPage.Uninitialize();
-    EXPECT_EQ(groupPage.GetRootPanel(), nullptr);
+    for (CompositionBase* page : awardPages) {
+        awardsPage.OnActivate(false);
+        groupPage.OnActivate(false);
+        Again(*page);
+        Click(wardrobe);
+        EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), page->GetName().c_str());
+    }
+    const size_t listeners = Listeners(wardrobe);
+    for (CompositionBase* page : awardPages)
+        page->Uninitialize();
+    EXPECT_TRUE(!awardsPage.GetRootPanel() && !groupPage.GetRootPanel() && Listeners(wardrobe) == listeners - 2);
 }
 
 TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {

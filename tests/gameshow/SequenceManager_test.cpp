@@ -155,8 +155,9 @@ TEST_F(SequenceManagerTest, ReplacingAndSkippingFireEndsInOrder) {
         {{"soft", "skip", "skip"}, {"soft-start", "soft-skip", "soft-end", "ended"}},
     };
     for (const auto& [calls, fired] : cases) {
-        manager.Reset();  // forgets the sequencers too
-        EXPECT_TRUE(manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer));
+        manager.SetPaused(true);
+        manager.Reset();  // forgets the sequencers and the pause too
+        EXPECT_TRUE(!manager.IsPaused() && manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer));
         Load("hard", 1000, false, {});
         Load("soft", 1000, true, {});
         events.clear();
@@ -246,6 +247,30 @@ TEST(EntitySequencer, ForwardsToTheEntityNamedByTheTarget) {
     sequencer.onSequenceEvent("HideComponent", "ScreenGame", "SoftKeyboard");
     EXPECT_TRUE(screen.calls.size() == 1 &&
                 log.Contains("EntitySequencer : can't find the Sequenceable Entity called 'ScreenGame' !!!"));
+}
+
+// The camera sequencer activates the named camera of its set, initializing it only when it was
+// inactive; other events, other sets' cameras and a missing set change nothing.
+TEST(CameraSequencer, ActivatesTheNamedCameraOnce) {
+    struct CountedCamera : GameServices::Entities::Camera {
+        using Camera::Camera;
+        void Initialize() override { ++initialized; }
+        int initialized = 0;
+    } camera("Cam");
+    GameServices::Entities::Set set("studio");
+    set.m_Cameras = {&camera};
+    camera.Activate = camera.Synchronize = false;
+    CameraSequencer sequencer;
+    LogCapture log;
+    sequencer.onSequenceEvent("SetActiveCamera", "Cam", "");
+    sequencer.SetSet(&set);
+    sequencer.onSequenceEvent("Other", "Cam", "");
+    EXPECT_FALSE(camera.Activate || camera.initialized);
+    for (const char* target : {"Nowhere", "Cam", "Cam"})
+        sequencer.onSequenceEvent("SetActiveCamera", target, "");
+    EXPECT_TRUE(camera.Activate && camera.Synchronize && camera.initialized == 1);
+    EXPECT_TRUE(log.Contains("the set is NULL") && log.Contains("can't find the camera 'Nowhere'"));
+    set.m_Cameras.clear();
 }
 
 // The sequencer makes the set's named game-show camera the active one, which alone follows the

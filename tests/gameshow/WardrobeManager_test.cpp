@@ -306,6 +306,8 @@ protected:
         for (int k = 0; k < 12; ++k)
             effects.push_back(Add<W::CheckBox>(root, "effect" + std::to_string(k)));
         done = Add<W::Button>(root, "DoneButton");
+        for (int k = 0; k < 12; ++k)
+            bases.push_back(Add<W::Image>(root, "base" + std::to_string(k)));
     }
     std::string MenuWorn(u32 outfitType) const { return menuData.m_PartNames[4 + outfitType].c_str(); }
 
@@ -317,6 +319,7 @@ protected:
     W::Panel screen{"MenuScreen"};
     std::vector<W::CheckBox*> tabs;
     std::vector<W::CheckBox*> effects;
+    std::vector<W::Image*> bases;
     W::Button* done = nullptr;
     CompositionManager compositions;
     WardrobeComposition page;
@@ -340,8 +343,11 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
         page.SelectTab(tab == 0 ? 1 : 0);
         page.SelectTab(tab);
         EXPECT_EQ(Strings(page.GetShownNames()), names);
-        for (size_t k = 0; k < 12; ++k)
+        for (size_t k = 0; k < 12; ++k) {
             EXPECT_EQ(effects[k]->Visible && effects[k]->m_Enabled, k < names.size()) << k;
+            EXPECT_TRUE(bases[k]->Visible) << k;
+            bases[k]->Visible = false;
+        }
     }
     // Without a current profile the lists are read for slot 0, whose unlocked items go on.
     manager->GetSettings()->CurrentSavedGame = -1;
@@ -358,12 +364,15 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
 // A press puts the item on as the tab's part; the same slot again puts nothing on; a slot past
 // the list takes no press.
 TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
-    const std::pair<i32, i32> presses[] = {{0, 2}, {1, 3}, {2, 4}, {3, 0}, {4, 0}, {5, 0}};  // tab, slot
+    // The tab, the slot pressed, the avatar's try token after it (a tab with the pending token
+    // starts no other try).
+    const std::tuple<i32, i32, u32> presses[] = {{0, 2, 1}, {1, 3, 1}, {2, 4, 2}, {3, 0, 3}, {4, 0, 3}, {5, 0, 1}};
     page.OnActivate(true);
-    for (const auto& [tab, slot] : presses) {
+    for (const auto& [tab, slot, token] : presses) {
         page.SelectTab(tab);
         Click(effects[size_t(slot)]);
-        EXPECT_EQ(page.GetSelectedSlot(), slot) << tab;
+        EXPECT_EQ(std::pair(page.GetSelectedSlot(), menuAvatar.GetBehaviorCharacter().tryToken), std::pair(slot, token))
+            << tab;
     }
     EXPECT_EQ(menuData.m_PartNames[3], "ChM_Hair_Long.mdl");
     // The extra item went on as the eyewear it is.
