@@ -487,10 +487,9 @@ TEST_F(MenuPages, DeletingMakesTheNeighbourCurrentAndSavesOnlyThat) {
         EXPECT_EQ(manager->GetPlayerSlot(0), current);
         Load();
         EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, current);
-        for (int slot = 0; slot < 4; ++slot) {
-            EXPECT_EQ(manager->GetSavedFile()->IsUsedSlot(slot), slot != deleted);
-            EXPECT_EQ(manager->GetSlot(slot)->SavedGameName.c_str(), names[size_t(slot)]);
-        }
+        for (int slot = 0; slot < 4; ++slot)
+            EXPECT_TRUE(manager->GetSavedFile()->IsUsedSlot(slot) == (slot != deleted) &&
+                        manager->GetSlot(slot)->SavedGameName == names[size_t(slot)].c_str()) << slot;
     }
 }
 
@@ -512,8 +511,8 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfile) {
               std::string(ProfilesComposition::kBaseImage) + " " + ProfilesComposition::kSelectedImage + " T0T2");
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 1) << "a pick alone is not saved";
     Click(wardrobe);
-    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 2);
-    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), ProfilesComposition::kName);
+    EXPECT_TRUE(manager->GetSettings()->CurrentSavedGame == 2 &&
+                compositions.m_ReturnComposition == ProfilesComposition::kName);
 }
 
 TEST_F(MenuPages, EnoughDevicesGoOnAtOnce) {
@@ -538,15 +537,12 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
     Connect(0);
     Connect(1);
     Click(players, "NumberOfPlayer_Btn4");
-    EXPECT_TRUE(WaitShown());
-    EXPECT_EQ(connected.Count(), listeners + 1);
-    EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count(), listeners + 1);
+    EXPECT_TRUE(WaitShown() && connected.Count() == listeners + 1 &&
+                KG::TeamActionManager::GetMemberDeviceLostEvent().Count() == listeners + 1);
     Connect(2);
     EXPECT_TRUE(WaitShown()) << "device 3 is still missing";
     Connect(3);
-    EXPECT_FALSE(WaitShown());
-    EXPECT_EQ(compositions.GetLeavingComposition(), &players);
-    EXPECT_EQ(connected.Count(), listeners);
+    EXPECT_TRUE(!WaitShown() && compositions.GetLeavingComposition() == &players && connected.Count() == listeners);
 
     GameServices::Bridge::DeviceInfos fourth{3, nullptr};
     for (bool silently : {true, false}) {
@@ -558,13 +554,11 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
             break;
         devices.onDeviceConnected(fourth);
         KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(nullptr);  // any device change tries again
-        EXPECT_FALSE(WaitShown());
-        EXPECT_EQ(compositions.GetLeavingComposition(), &players);
+        EXPECT_TRUE(!WaitShown() && compositions.GetLeavingComposition() == &players);
     }
     PressPopupButton(screens, NumberOfPlayerComposition::kWaitPopup, NumberOfPlayerComposition::kWaitBackButton);
-    EXPECT_FALSE(players.IsWaiting());
-    EXPECT_EQ(devices.GetMinimum() + devices.GetMaximum(), 2u);
-    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_TRUE(!players.IsWaiting() && devices.GetMinimum() + devices.GetMaximum() == 2 &&
+                !compositions.GetLeavingComposition());
     Click(players, "NumberOfPlayer_Btn4");
     players.Uninitialize();  // leaving the screen ends the wait too, and unbinds its Back button
     EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count() + connected.Count(), 2 * listeners);
@@ -659,9 +653,8 @@ TEST_F(MenuPages, MainMenuUninitializeOrDestructionClearsOnlyTheCallbacksThatAre
     int other = 0;
     application.SetCloseCallback(&other, [](void*) { return true; });
     mainMenu.Uninitialize();
-    EXPECT_EQ(application.GetCloseCallback().object, &other);
-    EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
-    EXPECT_EQ(application.GetDeactivatedCallback().fn, nullptr);
+    EXPECT_TRUE(application.GetCloseCallback().object == &other && !application.GetActivatedCallback().fn &&
+                !application.GetDeactivatedCallback().fn);
     // Nothing listens any more.
     EXPECT_EQ(std::vector<size_t>({Listeners(At(mainMenu, "exitButton")), Listeners(At(mainMenu, "awardsButton")),
                                    Listeners(wardrobe)}),
@@ -757,8 +750,7 @@ TEST_F(MenuPages, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     // Hidden, the page takes no press.
     Click(Look(1));
     Click(done);
-    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
-    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_TRUE(lookPage.GetSelectedLook() == -1 && !compositions.GetLeavingComposition());
     lookPage.OnScreenEnter();
 
     avatar.Activate = false;
@@ -769,11 +761,9 @@ TEST_F(MenuPages, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     EXPECT_EQ(rendering.rebuilds, (Names{"clean", "build"}));
     EXPECT_TRUE(avatar.GetBehaviorCharacter().firstUpdate && avatar.GetBehaviorCharacter().m_Actions.empty())
         << "the new look restarts the avatar's behaviour";
-    EXPECT_EQ(lookPage.GetSelectedLook(), 2);
-    EXPECT_TRUE(avatar.Activate && avatar.Visible && done->m_Enabled);
+    EXPECT_TRUE(lookPage.GetSelectedLook() == 2 && avatar.Activate && avatar.Visible && done->m_Enabled);
     KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
-    ASSERT_NE(worn, nullptr);
-    EXPECT_EQ(worn->Name, "AppearanceFemale01.xml");
+    ASSERT_TRUE(worn && worn->Name == "AppearanceFemale01.xml");
 
     // Pressed again: still chosen, and the avatar keeps the look it wears.
     worn->Name = "kept";
@@ -825,8 +815,7 @@ TEST_F(MenuPages, TheNameFieldRules) {
 
     log.Clear();
     Click(namePage, "BackButton");
-    EXPECT_STREQ(Next(), BasicLookComposition::kName);
-    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 1u);
+    EXPECT_TRUE(Next() == std::string(BasicLookComposition::kName) && Count(AudioManager::kButtonPressSound) == 1);
     namePage.OnActivate(false);
     Click(done);  // hidden: no profile made
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
@@ -841,15 +830,13 @@ TEST_F(MenuPages, DoneCreatesSelectsAndSavesTheProfile) {
     TypeText("Bob  ");
     Click(namePage, "DoneButton");
     EXPECT_EQ(popupEvents.events, std::vector<bool>{true});
-    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-    EXPECT_TRUE(Contents() == before && Entered() == "Bob  ");
+    EXPECT_TRUE(!compositions.GetLeavingComposition() && Contents() == before && Entered() == "Bob  ");
 
     for (int i = 0; i < 5; ++i)
         Type(8);
     TypeText("BOB ");
     Click(namePage, "DoneButton");
-    EXPECT_EQ(popupEvents.events.size(), 1u);
-    EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
+    EXPECT_TRUE(popupEvents.events.size() == 1 && Next() == std::string(CompositionManager::kMainMenu));
     ASSERT_EQ(manager->GetCurrentSlot(), 0);
     EXPECT_EQ(manager->GetProfile(0), manager->GetSlot(0));
 
@@ -866,8 +853,8 @@ TEST_F(MenuPages, DoneCreatesSelectsAndSavesTheProfile) {
     // So is player 0's character, in the look of the profile it plays.
     GameServices::Entities::Character player("Player0");
     manager->BuildCharacterFromProfile(0, &player);
-    ASSERT_NE(player.VolatileDatas.GetAppearance(), nullptr);
-    EXPECT_EQ(player.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
+    EXPECT_TRUE(player.VolatileDatas.GetAppearance() &&
+                player.VolatileDatas.GetAppearance()->Name == "AppearanceFemale01.xml");
     KG::CharacterManager::Instance()->RemoveAppearance(player);
 }
 
@@ -893,8 +880,8 @@ TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
     EXPECT_FALSE(behavior.RequestTry(1, MenuActions::kTryHead)) << "the same token again";
     for (int end = 0; end < 2; ++end) {
         behavior.OnActionEnd();
-        EXPECT_TRUE(behavior.IsTryActive() && behavior.tryToken == 0 && !behavior.breakQueued);
-        EXPECT_EQ(behavior.requestedAction, MenuActions::kIdle);
+        EXPECT_TRUE(behavior.IsTryActive() && behavior.tryToken == 0 && !behavior.breakQueued &&
+                    behavior.requestedAction == MenuActions::kIdle);
         EXPECT_FALSE(behavior.RequestTry(2, MenuActions::kTryTop)) << "cooling down";
         behavior.tryActive = false;
         behavior.breakQueued = true;
@@ -1013,8 +1000,7 @@ TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {
         awardsPage.UnlockAward("Prize", true);
         const sAward& award = Nth(0);
         EXPECT_EQ(Nth(1).Title, "Next") << "an award after unlockables is read whole";
-        EXPECT_TRUE(award.unlocked && award.isNew);
-        EXPECT_EQ(awardsPage.GetUnlockedCount(), 1u);
+        EXPECT_TRUE(award.unlocked && award.isNew && awardsPage.GetUnlockedCount() == 1);
         EXPECT_EQ(award.thumbnail, c.picture ? c.picture : "");
         std::string unlocked;
         for (u32 category = 0; category < 4; ++category) {

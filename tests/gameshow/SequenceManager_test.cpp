@@ -180,8 +180,7 @@ TEST_F(SequenceManagerTest, SequencesRemovedWhileTheirEventsFire) {
     manager.PlaySequence("a");
     manager.Update(100);
     EXPECT_EQ(Names(events), (std::vector<std::string>{"a-start", "a@0"}));
-    EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
-    EXPECT_FALSE(manager.RemoveSequence(Crc32Hash("a")));
+    EXPECT_TRUE(!manager.GetCurrentSequence() && !manager.RemoveSequence(Crc32Hash("a")));
 
     Load("a", 1000, false, {"0"});
     manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer);
@@ -338,8 +337,8 @@ TEST(GameShowCameras, TheSequencerSwitchesTheActiveCameraAndPlaysToItsEndKey) {
         gone.Initialize();
         cameras.SetActiveCamera(&gone);
     }
-    EXPECT_TRUE(game.FrameDelegates() == 0 && cameras.GetActiveCamera() == nullptr);
-    EXPECT_TRUE(log.Contains("Missing applicationData  for the Camera!"));
+    EXPECT_TRUE(game.FrameDelegates() == 0 && cameras.GetActiveCamera() == nullptr &&
+                log.Contains("Missing applicationData  for the Camera!"));
     cameras.SetSet(nullptr);
     set.m_Cameras.clear();
     host.Attributes.Clear();

@@ -50,8 +50,7 @@ TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
         std::filesystem::remove(path);
         log.Clear();
         (w.*load)();
-        EXPECT_FALSE((w.*loaded)());
-        EXPECT_TRUE(log.Contains("Can not read the CharacterAssembly: "));
+        EXPECT_TRUE(!(w.*loaded)() && log.Contains("Can not read the CharacterAssembly: "));
         WriteKorvo(file, text);
         (w.*load)();
         EXPECT_TRUE((w.*loaded)());
@@ -202,8 +201,7 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
     GameServices::Entities::Character bare("Bare");
     log.Clear();
     wardrobe->PutOnOutfitPart(&bare, "ChM_Skates", 2);
-    EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
-    EXPECT_EQ(wardrobe->GetCurrentOutfitPart(), nullptr);
+    EXPECT_TRUE(log.Contains("No Appearance defined for this character") && !wardrobe->GetCurrentOutfitPart());
     wardrobe->PutOnOutfitPart(nullptr, "ChM_Skates", 2);
     wardrobe->PutOnAnatomyPart(nullptr, "ChM_Hair_Long");
     EXPECT_EQ(wardrobe->GetCurrentAnatomyPart(), nullptr);
@@ -357,8 +355,7 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
     KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
     log.Clear();
     page.SelectTab(2);
-    EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
-    EXPECT_EQ(Strings(page.GetShownNames()), hair);
+    EXPECT_TRUE(log.Contains("No Appearance defined for this character") && Strings(page.GetShownNames()) == hair);
 }
 
 // A press puts the item on as the tab's part; the same slot again puts nothing on; a slot past
@@ -395,8 +392,7 @@ TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
     // The avatar gone from the level: reported, nothing put on.
     stage.m_Characters.clear();
     Click(effects[0]);
-    EXPECT_TRUE(log.Contains("can not find MenuAvatar"));
-    EXPECT_EQ(page.GetSelectedSlot(), 0);
+    EXPECT_TRUE(log.Contains("can not find MenuAvatar") && page.GetSelectedSlot() == 0);
 }
 
 // Done keeps the avatar's look in the current profile and writes the save; without a current
@@ -418,8 +414,8 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         const std::string before = Contents();
         const u32 writes = manager->GetWriteCount();
         Click(done);
-        EXPECT_EQ(compositions.GetNextCompositionName(), "compositionAwards");
-        EXPECT_EQ(manager->GetWriteCount(), writes + (current ? 1u : 0u));
+        EXPECT_TRUE(compositions.GetNextCompositionName() == "compositionAwards" &&
+                    manager->GetWriteCount() == writes + (current ? 1u : 0u));
         const auto& kept = manager->GetSlot(slot)->AvatarDescription;
         EXPECT_EQ(kept.OutfitParts[0].Name == "ChM_Top_Gold.mdl" && kept.AnatomyParts[3].Name == "ChM_Hair_Long.mdl",
                   current);
