@@ -204,12 +204,11 @@ protected:
         SetProfileCount(int(names.size()));
         Store(profiletest::DocumentText(current, profiletest::SlotsText(names)));
         Load();
-        Settings& settings = *manager->GetSettings();
-        settings.SoundEffectsVolume = stored[0];
-        settings.MusicVolume = stored[1];
-        settings.VoiceVolume = stored[2];
-        for (int i = 0; i < 3; ++i)
+        u32 Settings::*const volumes[] = {&Settings::SoundEffectsVolume, &Settings::MusicVolume, &Settings::VoiceVolume};
+        for (int i = 0; i < 3; ++i) {
+            manager->GetSettings()->*volumes[i] = stored[i];
             Slider(kSliders[i])->m_Maximum = maxima[i];
+        }
         for (CompositionBase* page : pages) {
             page->Uninitialize();
             page->Initialize(screen.get(), page->GetName());
@@ -520,7 +519,7 @@ TEST_F(MenuPages, EnoughDevicesGoOnAtOnce) {
     Connect(1);
     avatar.SetVisible(true);
     Click(players, "NumberOfPlayer_Btn2");
-    EXPECT_TRUE(!WaitShown() && !avatar.Visible);
+    EXPECT_TRUE(!WaitShown() && !avatar.Visible && Count(AudioManager::kButtonPressSound) == 1);
     EXPECT_TRUE(devices.GetMinimum() + devices.GetMaximum() == 4 && manager->GetPlayerCount() == 2);
     EXPECT_STREQ(Next(), NumberOfPlayerComposition::kNextPage);
     Again(players);
@@ -703,8 +702,7 @@ TEST_F(MenuPages, MainMenuButtonsLeadToTheirPagesWhileShown) {
         EXPECT_EQ(compositions.GetLeavingComposition(), nullptr) << next;
         mainMenu.OnActivate(true);
         Click(button);
-        EXPECT_STREQ(Next(), next);
-        EXPECT_EQ(Count(AudioManager::kButtonPressSound), 1u) << "a sound for the shown page's press only";
+        EXPECT_TRUE(Next() == std::string(next) && Count(AudioManager::kButtonPressSound) == 1) << "a sound, shown only";
     }
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), CompositionManager::kMainMenu);
 }
@@ -722,8 +720,7 @@ TEST_F(MenuPages, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
         log.Clear();
         mainMenu.SetNextLevel("QZ11_Game_Level1");
         Click(mainMenu, "singlePlayerButton");
-        EXPECT_EQ(Count("The next level is not set"), 0u);
-        EXPECT_EQ(Count("Can not find the Level is :QZ11_Game_Level1"), 1u) << "the level is asked for";
+        EXPECT_TRUE(Count("The next level is not set") == 0 && Count("Can not find the Level is :QZ11_Game_Level1") == 1);
     }
 }
 
@@ -737,8 +734,7 @@ TEST_F(MenuPages, TheLookPageShowsOnlyForAFirstTimePlayer) {
             manager->SelectProfile(0);
         manager->GetSettings()->CurrentSavedGame = current;
         lookPage.OnScreenEnter();
-        EXPECT_EQ(lookPage.GetRootPanel()->Visible, shown);
-        EXPECT_FALSE(namePage.GetRootPanel()->Visible);
+        EXPECT_TRUE(lookPage.GetRootPanel()->Visible == shown && !namePage.GetRootPanel()->Visible);
     }
 }
 

@@ -128,9 +128,8 @@ TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndFindTheirType) {
              {"ChM_Jersey_skin01_wht", "ChM_Jersey_skin01_wht", "", 4}}) {
         TString<char> name = asked;
         const OutfitPart* part = wardrobe->FindExtraOutfitPart(true, name);
-        EXPECT_EQ(name, searched);
-        EXPECT_EQ(std::string(part ? part->Name.c_str() : ""), found) << asked;
-        EXPECT_EQ(wardrobe->GetExtraOutfitPartType(true, name), type) << asked;
+        EXPECT_TRUE(name == searched && std::string(part ? part->Name.c_str() : "") == found &&
+                    wardrobe->GetExtraOutfitPartType(true, name) == type) << asked;
     }
 
     // A look outside the tone table: base + ".mdl".
@@ -140,8 +139,7 @@ TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndFindTheirType) {
     // No current profile counts as the first slot.
     manager->GetSettings()->CurrentSavedGame = -1;
     wardrobe->GetExtraOutfitParts(true, 0, parts);
-    EXPECT_EQ(NamesOf(parts)[0], "ChM_Jersey_skin01_pnk.mdl");
-    EXPECT_EQ(GameShow::GetLookSuffix(), "_pnk");
+    EXPECT_TRUE(NamesOf(parts)[0] == "ChM_Jersey_skin01_pnk.mdl" && GameShow::GetLookSuffix() == "_pnk");
 }
 
 TEST_F(Wardrobe, UnlocksRecordFoundItemsUnderTheCallersTypeAndReportTheRest) {
@@ -157,11 +155,10 @@ TEST_F(Wardrobe, UnlocksRecordFoundItemsUnderTheCallersTypeAndReportTheRest) {
 
     const GameShow::PlayerProfile& annProfile = *manager->GetSlot(ann);
     const auto& hair = annProfile.UnlockedAnatomyParts.Parts[3];
-    ASSERT_EQ(hair.size(), 1u) << "the hair name with its extension is not found";
-    EXPECT_TRUE(hair[0].Name == "Shiny_Head.mdl" && hair[0].Id == 7u);
+    EXPECT_TRUE(hair.size() == 1 && hair[0].Name == "Shiny_Head.mdl" && hair[0].Id == 7u) << "a .mdl name is not found";
     EXPECT_TRUE(annProfile.UnlockedAnatomyParts.Parts[0].empty() && annProfile.UnlockedOutfitParts.Parts[1].empty());
-    ASSERT_EQ(annProfile.UnlockedOutfitParts.Parts[0].size(), 1u);
-    EXPECT_EQ(annProfile.UnlockedOutfitParts.Parts[0][0].Name, "ChM_Top_Gold.mdl");
+    const auto& tops = annProfile.UnlockedOutfitParts.Parts[0];
+    EXPECT_TRUE(tops.size() == 1 && tops[0].Name == "ChM_Top_Gold.mdl");
     for (const auto& list : manager->GetSlot(eve)->UnlockedOutfitParts.Parts)
         EXPECT_TRUE(list.empty());
 }
@@ -185,14 +182,11 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
             wardrobe->PutOnOutfitPart(&avatar, name, u32(type));
         const OutfitPart* outfit = wardrobe->GetCurrentOutfitPart();
         const AnatomyPart* hair = wardrobe->GetCurrentAnatomyPart();
-        EXPECT_EQ(PartPool<OutfitPart>().GetUsedCount(),
-                  outfitBase + wardrobe->GetOutfitScratch().size() + (outfit ? 1 : 0));
-        EXPECT_EQ(PartPool<AnatomyPart>().GetUsedCount(),
-                  anatomyBase + wardrobe->GetAnatomyScratch().size() + (hair ? 1 : 0));
         const auto& outfits = wardrobe->GetOutfitScratch();
         const auto& anatomy = wardrobe->GetAnatomyScratch();
-        EXPECT_EQ(std::count(outfits.begin(), outfits.end(), outfit) + std::count(anatomy.begin(), anatomy.end(), hair),
-                  0);
+        EXPECT_EQ(PartPool<OutfitPart>().GetUsedCount(), outfitBase + outfits.size() + (outfit ? 1 : 0));
+        EXPECT_EQ(PartPool<AnatomyPart>().GetUsedCount(), anatomyBase + anatomy.size() + (hair ? 1 : 0));
+        EXPECT_EQ(std::count(outfits.begin(), outfits.end(), outfit) + std::count(anatomy.begin(), anatomy.end(), hair), 0);
     }
     EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Hair() == "Shared_Hair.mdl");
     EXPECT_TRUE(wardrobe->GetCurrentOutfitPart() == nullptr && wardrobe->GetCurrentAnatomyPart() == nullptr);
@@ -341,10 +335,11 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
         page.SelectTab(tab == 0 ? 1 : 0);
         page.SelectTab(tab);
         EXPECT_EQ(Strings(page.GetShownNames()), names);
-        for (size_t k = 0; k < 12; ++k) {
+        for (size_t k = 0; k < 12; ++k)
             EXPECT_EQ(effects[k]->Visible && effects[k]->m_Enabled, k < names.size()) << k;
-            EXPECT_TRUE(bases[k]->Visible) << k;
-            bases[k]->Visible = false;
+        for (W::Image* image : bases) {
+            EXPECT_TRUE(image->Visible) << image->Name.c_str();
+            image->Visible = false;  // each tab shows the whole grid again
         }
     }
     // Without a current profile the lists are read for slot 0, whose unlocked items go on.
