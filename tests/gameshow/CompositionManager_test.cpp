@@ -110,8 +110,7 @@ protected:
 // page ends idle with no page visible and adds no entry.
 TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
     EXPECT_TRUE(main().initialized == 1 && options().initialized == 1 && awards().initialized == 1 && main().found);
-    EXPECT_FALSE(Shown(options()) || Shown(awards()));
-    EXPECT_EQ(options().GetRootPanel()->m_X, CompositionBase::kParkedPosition);
+    EXPECT_TRUE(!Shown(options()) && !Shown(awards()) && options().GetRootPanel()->m_X == CompositionBase::kParkedPosition);
     Frame(40);
     EXPECT_TRUE(main().updated == 40u && options().updated == 0u);
     manager.SetNextComposition(&main(), "compositionMultiSelectAvatar");

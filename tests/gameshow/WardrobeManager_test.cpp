@@ -147,9 +147,8 @@ TEST_F(Wardrobe, UnlocksRecordFoundItemsUnderTheCallersTypeAndReportTheRest) {
     const i32 ann = AddProfile(look, "Ann");
     const i32 eve = AddProfile(Look("AppearanceFemale01.xml", "Female1", 201, CharacterAssembly::kFemale), "Eve");
     wardrobe->UnlockAnatomyPart("Shiny_Head", u32(ann), 3);
-    wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, u32(ann));
-    wardrobe->UnlockOutfitPart("ChM_Top_Gold", 1, u32(ann));
-    wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, u32(eve));
+    for (const auto& [type, slot] : {std::pair{0u, ann}, {1u, ann}, {0u, eve}})
+        wardrobe->UnlockOutfitPart("ChM_Top_Gold", type, u32(slot));
     wardrobe->UnlockAnatomyPart("ChM_Hair_Long.mdl", u32(ann), 3);
     EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), "Item was not found in the wardrobe: ChM_Top_Gold"), 2);
 
@@ -366,10 +365,9 @@ TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
         EXPECT_EQ(std::pair(page.GetSelectedSlot(), menuAvatar.GetBehaviorCharacter().tryToken), std::pair(slot, token))
             << tab;
     }
-    EXPECT_EQ(menuData.m_PartNames[3], "ChM_Hair_Long.mdl");
-    // The extra item went on as the eyewear it is.
-    EXPECT_EQ((Names{MenuWorn(0), MenuWorn(1), MenuWorn(2), MenuWorn(3)}),
-              (Names{"ChM_Top_Gold.mdl", "ChM_Jeans.mdl", "ChM_Boots.mdl", "ChM_Sport.mdl"}));
+    // The hair, then the outfit; the extra item went on as the eyewear it is.
+    EXPECT_EQ((Names{menuData.m_PartNames[3].c_str(), MenuWorn(0), MenuWorn(1), MenuWorn(2), MenuWorn(3)}),
+              (Names{"ChM_Hair_Long.mdl", "ChM_Top_Gold.mdl", "ChM_Jeans.mdl", "ChM_Boots.mdl", "ChM_Sport.mdl"}));
 
     // The same slot again: nothing put on.
     page.SelectTab(2);
@@ -388,6 +386,9 @@ TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
     stage.m_Characters.clear();
     Click(effects[0]);
     EXPECT_TRUE(log.Contains("can not find MenuAvatar") && page.GetSelectedSlot() == 0);
+    page.Uninitialize();  // lets go of the slots
+    for (W::CheckBox* slot : effects)
+        EXPECT_EQ(slot->GetBehavior()->Event(W::kEventClick).Count(), 0u) << slot->Name.c_str();
 }
 
 // Done keeps the avatar's look in the current profile and writes the save; without a current
