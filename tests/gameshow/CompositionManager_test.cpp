@@ -165,8 +165,7 @@ TEST_F(PageSwitch, ThePlayerInfoShowsTheScoreAsMoneyOrPlain) {
     auto text = [](Widget* label) { return std::string(static_cast<Label*>(label)->m_TextStyle.m_Text.c_str()); };
     for (const auto& [score, money, shown] : rows) {
         manager.SetPlayerInfo("ANNA", score, money);
-        EXPECT_EQ(text(manager.m_PlayerNameLabel) + " " + text(manager.m_PlayerScoreLabel),
-                  std::string("ANNA ") + shown);
+        EXPECT_EQ(text(manager.m_PlayerNameLabel) + " " + text(manager.m_PlayerScoreLabel), std::string("ANNA ") + shown);
     }
     CompositionManager::Instance().Initialize(&screen);
     PlayerProfile profile;
@@ -193,9 +192,8 @@ TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
     EXPECT_FALSE(Shown(main()) || missing.updated);
     // Unregistered from the screen, the shared widgets are forgotten with the pages' panels.
     manager.UninitializeCompositions();
-    EXPECT_EQ(main().GetRootPanel(), nullptr);
-    for (Widget* shared : {manager.m_PlayerNameLabel, manager.m_PlayerScoreLabel, manager.m_WardrobeButton,
-                           manager.m_TagPanel})
+    for (Widget* shared : {main().GetRootPanel(), manager.m_PlayerNameLabel, manager.m_PlayerScoreLabel,
+                           manager.m_WardrobeButton, manager.m_TagPanel})
         EXPECT_EQ(shared, nullptr);
     manager.InitializeCompositions();  // the screen is forgotten too
     EXPECT_EQ(main().GetRootPanel(), nullptr);

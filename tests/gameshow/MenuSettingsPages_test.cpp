@@ -634,6 +634,9 @@ TEST_F(MenuPages, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
     EXPECT_TRUE(!Close() && !mainMenu.IsQuitConfirmed());
     PressPopupButton(screens, "VerifyQuit", "Confirm");
     EXPECT_TRUE(mainMenu.IsQuitConfirmed() && Close() && popupEvents.events == std::vector<bool>({true, true}));
+    platform::window::Message posted;  // the confirmation asks the window to close
+    EXPECT_TRUE(application.GetWindow()->PollMessage(posted) &&
+                posted.kind == platform::window::MessageKind::CloseRequest);
 }
 
 // Uninitialized or destroyed, the main menu clears only the window callbacks that are still its

@@ -91,10 +91,8 @@ TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
              {true, "Nobody", 0, false, {}},
              {true, "Male1", 4, false, {}}}) {
         names = {"stale"};
-        if (anatomy)
-            wardrobe->GetDefaultAnatomyPartNames(male, assembly, type, names);
-        else
-            wardrobe->GetDefaultOutfitPartNames(male, assembly, type, names);
+        (wardrobe->*(anatomy ? &WardrobeManager::GetDefaultAnatomyPartNames
+                             : &WardrobeManager::GetDefaultOutfitPartNames))(male, assembly, type, names);
         EXPECT_EQ(Strings(names), expected) << assembly << " " << type << (anatomy ? " anatomy" : "");
     }
 
