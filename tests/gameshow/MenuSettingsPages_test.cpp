@@ -702,7 +702,7 @@ TEST_F(MenuPages, MainMenuButtonsLeadToTheirPagesWhileShown) {
         EXPECT_EQ(compositions.GetLeavingComposition(), nullptr) << next;
         mainMenu.OnActivate(true);
         Click(button);
-        EXPECT_TRUE(Next() == std::string(next) && Count(AudioManager::kButtonPressSound) == 1) << "a sound, shown only";
+        EXPECT_TRUE(Next() == std::string(next) && Count(AudioManager::kButtonPressSound) == 1) << "shown: " << next;
     }
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), CompositionManager::kMainMenu);
 }
