@@ -204,12 +204,11 @@ protected:
         SetProfileCount(int(names.size()));
         Store(profiletest::DocumentText(current, profiletest::SlotsText(names)));
         Load();
-        Settings& settings = *manager->GetSettings();
-        settings.SoundEffectsVolume = stored[0];
-        settings.MusicVolume = stored[1];
-        settings.VoiceVolume = stored[2];
-        for (int i = 0; i < 3; ++i)
+        u32 Settings::*const volumes[] = {&Settings::SoundEffectsVolume, &Settings::MusicVolume, &Settings::VoiceVolume};
+        for (int i = 0; i < 3; ++i) {
+            manager->GetSettings()->*volumes[i] = stored[i];
             Slider(kSliders[i])->m_Maximum = maxima[i];
+        }
         for (CompositionBase* page : pages) {
             page->Uninitialize();
             page->Initialize(screen.get(), page->GetName());
@@ -234,6 +233,7 @@ protected:
     }
     W::SliderWidget* Slider(const char* name) { return static_cast<W::SliderWidget*>(At(options, name)); }
     void Click(W::Widget* widget) { pagetest::Click(widget); }
+    static size_t Listeners(W::Widget* widget) { return widget->GetBehavior()->Event(W::kEventClick).Count(); }
     void Click(const CompositionBase& page, const std::string& name) { Click(At(page, name)); }
     // The page shown again with no switch running.
     void Again(CompositionBase& page) {
@@ -481,15 +481,12 @@ TEST_F(MenuPages, DeletingMakesTheNeighbourCurrentAndSavesOnlyThat) {
         Click(profiles, "DeleteProfileButton");
         avatar.SetVisible(false);
         PressPopupButton(screens, ProfilesComposition::kDeletePopup, "Confirm");
-        EXPECT_TRUE(avatar.Visible) << "the new current profile is shown";
+        EXPECT_TRUE(avatar.Visible && manager->GetPlayerSlot(0) == current) << "the new current profile is shown";
         EXPECT_EQ(profiles.GetSlotMap().at(profiles.GetSelectedSlot()), current);
-        EXPECT_EQ(manager->GetPlayerSlot(0), current);
-        Load();
-        EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, current);
-        for (int slot = 0; slot < 4; ++slot) {
-            EXPECT_EQ(manager->GetSavedFile()->IsUsedSlot(slot), slot != deleted);
-            EXPECT_EQ(manager->GetSlot(slot)->SavedGameName.c_str(), names[size_t(slot)]);
-        }
+        EXPECT_EQ(Load()->GetSettings()->CurrentSavedGame, current);
+        for (int slot = 0; slot < 4; ++slot)
+            EXPECT_TRUE(manager->GetSavedFile()->IsUsedSlot(slot) == (slot != deleted) &&
+                        manager->GetSlot(slot)->SavedGameName == names[size_t(slot)].c_str()) << slot;
     }
 }
 
@@ -511,8 +508,8 @@ TEST_F(MenuPages, DoneConfirmsTheTickedProfile) {
               std::string(ProfilesComposition::kBaseImage) + " " + ProfilesComposition::kSelectedImage + " T0T2");
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 1) << "a pick alone is not saved";
     Click(wardrobe);
-    EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 2);
-    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), ProfilesComposition::kName);
+    EXPECT_TRUE(manager->GetSettings()->CurrentSavedGame == 2 &&
+                compositions.m_ReturnComposition == ProfilesComposition::kName);
 }
 
 TEST_F(MenuPages, EnoughDevicesGoOnAtOnce) {
@@ -520,9 +517,9 @@ TEST_F(MenuPages, EnoughDevicesGoOnAtOnce) {
     Connect(1);
     avatar.SetVisible(true);
     Click(players, "NumberOfPlayer_Btn2");
-    EXPECT_TRUE(!WaitShown() && !avatar.Visible);
-    EXPECT_TRUE(devices.GetMinimum() + devices.GetMaximum() == 4 && manager->GetPlayerCount() == 2);
-    EXPECT_STREQ(Next(), NumberOfPlayerComposition::kNextPage);
+    EXPECT_TRUE(!WaitShown() && !avatar.Visible && Count(AudioManager::kButtonPressSound) == 1);
+    EXPECT_TRUE(devices.GetMinimum() + devices.GetMaximum() == 4 && manager->GetPlayerCount() == 2 &&
+                Next() == std::string(NumberOfPlayerComposition::kNextPage));
     Again(players);
     Click(players, "NumberOfPlayer_Btn3");
     EXPECT_TRUE(players.GetPlayerCount() == 3 && WaitShown()) << "a third device is missing";
@@ -537,15 +534,12 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
     Connect(0);
     Connect(1);
     Click(players, "NumberOfPlayer_Btn4");
-    EXPECT_TRUE(WaitShown());
-    EXPECT_EQ(connected.Count(), listeners + 1);
-    EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count(), listeners + 1);
+    EXPECT_TRUE(WaitShown() && connected.Count() == listeners + 1 &&
+                KG::TeamActionManager::GetMemberDeviceLostEvent().Count() == listeners + 1);
     Connect(2);
     EXPECT_TRUE(WaitShown()) << "device 3 is still missing";
     Connect(3);
-    EXPECT_FALSE(WaitShown());
-    EXPECT_EQ(compositions.GetLeavingComposition(), &players);
-    EXPECT_EQ(connected.Count(), listeners);
+    EXPECT_TRUE(!WaitShown() && compositions.GetLeavingComposition() == &players && connected.Count() == listeners);
 
     GameServices::Bridge::DeviceInfos fourth{3, nullptr};
     for (bool silently : {true, false}) {
@@ -557,13 +551,11 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
             break;
         devices.onDeviceConnected(fourth);
         KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(nullptr);  // any device change tries again
-        EXPECT_FALSE(WaitShown());
-        EXPECT_EQ(compositions.GetLeavingComposition(), &players);
+        EXPECT_TRUE(!WaitShown() && compositions.GetLeavingComposition() == &players);
     }
     PressPopupButton(screens, NumberOfPlayerComposition::kWaitPopup, NumberOfPlayerComposition::kWaitBackButton);
-    EXPECT_FALSE(players.IsWaiting());
-    EXPECT_EQ(devices.GetMinimum() + devices.GetMaximum(), 2u);
-    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_TRUE(!players.IsWaiting() && devices.GetMinimum() + devices.GetMaximum() == 2 &&
+                !compositions.GetLeavingComposition());
     Click(players, "NumberOfPlayer_Btn4");
     players.Uninitialize();  // leaving the screen ends the wait too, and unbinds its Back button
     EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count() + connected.Count(), 2 * listeners);
@@ -581,7 +573,7 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
         goneToo.Initialize(screen.get(), ConnectionErrorComposition::kName);
     }
     for (W::Widget* button : buttons)
-        EXPECT_EQ(button->GetBehavior()->Event(W::kEventClick).Count(), 1u) << button->Name.c_str();
+        EXPECT_EQ(Listeners(button), 1u) << button->Name.c_str();
     W::Panel bare{"MenuScreen"};
     for (CompositionBase* page : pages) {
         bare.AddChild(new W::Panel(page->GetName()));
@@ -609,8 +601,8 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     connectionError.OnCancelClick();
     lookPage.SelectLook(0);
     options.OnDoneClick();
-    EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
-    EXPECT_EQ(manager->GetSettings()->MusicVolume, 50u) << "no slider, no new volume";
+    EXPECT_TRUE(Next() == std::string(CompositionManager::kMainMenu) && manager->GetSettings()->MusicVolume == 50)
+        << "no slider, no new volume";
     for (CompositionBase* page : pages) {
         page->Uninitialize();
         EXPECT_EQ(page->GetRootPanel(), nullptr);
@@ -641,8 +633,10 @@ TEST_F(MenuPages, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
     compositions.m_PopupState = CompositionManager::kPopupNone;
     EXPECT_TRUE(!Close() && !mainMenu.IsQuitConfirmed());
     PressPopupButton(screens, "VerifyQuit", "Confirm");
-    EXPECT_TRUE(mainMenu.IsQuitConfirmed() && Close());
-    EXPECT_EQ(popupEvents.events, (std::vector<bool>{true, true}));
+    EXPECT_TRUE(mainMenu.IsQuitConfirmed() && Close() && popupEvents.events == std::vector<bool>({true, true}));
+    platform::window::Message posted;  // the confirmation asks the window to close
+    EXPECT_TRUE(application.GetWindow()->PollMessage(posted) &&
+                posted.kind == platform::window::MessageKind::CloseRequest);
 }
 
 // Uninitialized or destroyed, the main menu clears only the window callbacks that are still its
@@ -650,15 +644,20 @@ TEST_F(MenuPages, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
 // awards button.
 TEST_F(MenuPages, MainMenuUninitializeOrDestructionClearsOnlyTheCallbacksThatAreStillItsOwn) {
     Start({"Ann"}, 0, mainMenu);
+    const size_t others = Listeners(wardrobe);
+    mainMenu.OnScreenEnter();
+    mainMenu.OnScreenEnter();  // listens to the wardrobe once
+    EXPECT_EQ(Listeners(wardrobe), others + 1);
     EXPECT_TRUE(mainMenu.HasAwardsButton() && Own(application, &mainMenu));
     int other = 0;
     application.SetCloseCallback(&other, [](void*) { return true; });
     mainMenu.Uninitialize();
-    EXPECT_EQ(application.GetCloseCallback().object, &other);
-    EXPECT_EQ(application.GetActivatedCallback().fn, nullptr);
-    EXPECT_EQ(application.GetDeactivatedCallback().fn, nullptr);
+    EXPECT_TRUE(application.GetCloseCallback().object == &other && !application.GetActivatedCallback().fn &&
+                !application.GetDeactivatedCallback().fn);
     // Nothing listens any more.
-    EXPECT_EQ(At(mainMenu, "exitButton")->GetBehavior()->Event(W::kEventClick).Count(), 0u);
+    EXPECT_EQ(std::vector<size_t>({Listeners(At(mainMenu, "exitButton")), Listeners(At(mainMenu, "awardsButton")),
+                                   Listeners(wardrobe)}),
+              std::vector<size_t>({0, 0, others}));
     compositions.QuitCancelled.Fire();
     EXPECT_TRUE(popupEvents.events.empty());
     W::Panel bare{"MenuScreen"};
@@ -703,8 +702,7 @@ TEST_F(MenuPages, MainMenuButtonsLeadToTheirPagesWhileShown) {
         EXPECT_EQ(compositions.GetLeavingComposition(), nullptr) << next;
         mainMenu.OnActivate(true);
         Click(button);
-        EXPECT_STREQ(Next(), next);
-        EXPECT_EQ(Count(AudioManager::kButtonPressSound), 1u) << "a sound for the shown page's press only";
+        EXPECT_TRUE(Next() == std::string(next) && Count(AudioManager::kButtonPressSound) == 1) << "shown: " << next;
     }
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), CompositionManager::kMainMenu);
 }
@@ -722,8 +720,7 @@ TEST_F(MenuPages, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
         log.Clear();
         mainMenu.SetNextLevel("QZ11_Game_Level1");
         Click(mainMenu, "singlePlayerButton");
-        EXPECT_EQ(Count("The next level is not set"), 0u);
-        EXPECT_EQ(Count("Can not find the Level is :QZ11_Game_Level1"), 1u) << "the level is asked for";
+        EXPECT_TRUE(Count("The next level is not set") == 0 && Count("Can not find the Level is :QZ11_Game_Level1") == 1);
     }
 }
 
@@ -737,8 +734,7 @@ TEST_F(MenuPages, TheLookPageShowsOnlyForAFirstTimePlayer) {
             manager->SelectProfile(0);
         manager->GetSettings()->CurrentSavedGame = current;
         lookPage.OnScreenEnter();
-        EXPECT_EQ(lookPage.GetRootPanel()->Visible, shown);
-        EXPECT_FALSE(namePage.GetRootPanel()->Visible);
+        EXPECT_TRUE(lookPage.GetRootPanel()->Visible == shown && !namePage.GetRootPanel()->Visible);
     }
 }
 
@@ -750,21 +746,20 @@ TEST_F(MenuPages, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     // Hidden, the page takes no press.
     Click(Look(1));
     Click(done);
-    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
-    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
+    EXPECT_TRUE(lookPage.GetSelectedLook() == -1 && !compositions.GetLeavingComposition());
     lookPage.OnScreenEnter();
 
     avatar.Activate = false;
     avatar.GetBehaviorCharacter().firstUpdate = false;
+    avatar.GetBehaviorCharacter().m_Actions.emplace_back();
     rendering.rebuilds.clear();
     Click(Look(2));
     EXPECT_EQ(rendering.rebuilds, (Names{"clean", "build"}));
-    EXPECT_TRUE(avatar.GetBehaviorCharacter().firstUpdate) << "the new look restarts the avatar's behaviour";
-    EXPECT_EQ(lookPage.GetSelectedLook(), 2);
-    EXPECT_TRUE(avatar.Activate && avatar.Visible && done->m_Enabled);
+    EXPECT_TRUE(avatar.GetBehaviorCharacter().firstUpdate && avatar.GetBehaviorCharacter().m_Actions.empty())
+        << "the new look restarts the avatar's behaviour";
+    EXPECT_TRUE(lookPage.GetSelectedLook() == 2 && avatar.Activate && avatar.Visible && done->m_Enabled);
     KG::Appearance* worn = avatar.VolatileDatas.GetAppearance();
-    ASSERT_NE(worn, nullptr);
-    EXPECT_EQ(worn->Name, "AppearanceFemale01.xml");
+    ASSERT_TRUE(worn && worn->Name == "AppearanceFemale01.xml");
 
     // Pressed again: still chosen, and the avatar keeps the look it wears.
     worn->Name = "kept";
@@ -774,11 +769,12 @@ TEST_F(MenuPages, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     Click(done);
     EXPECT_STREQ(Next(), KeyboardComposition::kName);
 
-    // Shown again: nothing chosen, "DoneButton" disabled.
+    // Shown again: nothing chosen, "DoneButton" disabled, the wardrobe button parked.
     lookPage.OnActivate(false);
+    wardrobe->Synchronize = true;
     lookPage.OnActivate(true);
     EXPECT_EQ(lookPage.GetSelectedLook(), -1);
-    EXPECT_FALSE(done->m_Enabled);
+    EXPECT_TRUE(!done->m_Enabled && !wardrobe->Synchronize && wardrobe->m_X == CompositionBase::kParkedPosition);
     // Without the avatar a pick is reported and still taken; picks past the looks are not.
     stage.m_Characters.clear();
     lookPage.SelectLook(1);
@@ -789,8 +785,7 @@ TEST_F(MenuPages, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
 
     // Uninitialized, the page no longer listens to its buttons.
     lookPage.Uninitialize();
-    EXPECT_EQ(done->GetBehavior()->Event(W::kEventClick).Count(), 0u);
-    EXPECT_EQ(Look(11)->GetBehavior()->Event(W::kEventClick).Count(), 0u);
+    EXPECT_EQ(Listeners(done) + Listeners(Look(11)), 0u);
 }
 
 TEST_F(MenuPages, TheNameFieldRules) {
@@ -811,13 +806,13 @@ TEST_F(MenuPages, TheNameFieldRules) {
     namePage.OnActivate(false);
     namePage.OnActivate(true);
     EXPECT_TRUE(Entered() == " " && !done->m_Enabled);
+    namePage.SetMaxNameLength(4);
     TypeText("ABCDEFGH");
-    EXPECT_EQ(KeyboardComposition::TrimTrailingSpaces("A B  "), "A B");
+    EXPECT_EQ(Entered() + KeyboardComposition::TrimTrailingSpaces("A B  ").c_str(), "ABCDA B");
 
     log.Clear();
     Click(namePage, "BackButton");
-    EXPECT_STREQ(Next(), BasicLookComposition::kName);
-    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 1u);
+    EXPECT_TRUE(Next() == std::string(BasicLookComposition::kName) && Count(AudioManager::kButtonPressSound) == 1);
     namePage.OnActivate(false);
     Click(done);  // hidden: no profile made
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
@@ -832,21 +827,17 @@ TEST_F(MenuPages, DoneCreatesSelectsAndSavesTheProfile) {
     TypeText("Bob  ");
     Click(namePage, "DoneButton");
     EXPECT_EQ(popupEvents.events, std::vector<bool>{true});
-    EXPECT_EQ(compositions.GetLeavingComposition(), nullptr);
-    EXPECT_TRUE(Contents() == before && Entered() == "Bob  ");
+    EXPECT_TRUE(!compositions.GetLeavingComposition() && Contents() == before && Entered() == "Bob  ");
 
     for (int i = 0; i < 5; ++i)
         Type(8);
     TypeText("BOB ");
     Click(namePage, "DoneButton");
-    EXPECT_EQ(popupEvents.events.size(), 1u);
-    EXPECT_STREQ(Next(), CompositionManager::kMainMenu);
-    ASSERT_EQ(manager->GetCurrentSlot(), 0);
-    EXPECT_EQ(manager->GetProfile(0), manager->GetSlot(0));
+    EXPECT_TRUE(popupEvents.events.size() == 1 && Next() == std::string(CompositionManager::kMainMenu));
+    ASSERT_TRUE(manager->GetCurrentSlot() == 0 && manager->GetProfile(0) == manager->GetSlot(0));
 
     // The save on disk, read by a fresh start.
-    Load();
-    ASSERT_EQ(manager->GetCurrentSlot(), 0);
+    ASSERT_EQ(Load()->GetCurrentSlot(), 0);
     EXPECT_EQ(manager->GetSlot(0)->SavedGameName, "BOB");
     EXPECT_EQ(manager->GetSlot(0)->AvatarDescription.Name, "AppearanceFemale01.xml");
     // Shown on the avatar, the profile's look is built afresh.
@@ -857,8 +848,8 @@ TEST_F(MenuPages, DoneCreatesSelectsAndSavesTheProfile) {
     // So is player 0's character, in the look of the profile it plays.
     GameServices::Entities::Character player("Player0");
     manager->BuildCharacterFromProfile(0, &player);
-    ASSERT_NE(player.VolatileDatas.GetAppearance(), nullptr);
-    EXPECT_EQ(player.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
+    EXPECT_TRUE(player.VolatileDatas.GetAppearance() &&
+                player.VolatileDatas.GetAppearance()->Name == "AppearanceFemale01.xml");
     KG::CharacterManager::Instance()->RemoveAppearance(player);
 }
 
@@ -884,8 +875,8 @@ TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
     EXPECT_FALSE(behavior.RequestTry(1, MenuActions::kTryHead)) << "the same token again";
     for (int end = 0; end < 2; ++end) {
         behavior.OnActionEnd();
-        EXPECT_TRUE(behavior.IsTryActive() && behavior.tryToken == 0 && !behavior.breakQueued);
-        EXPECT_EQ(behavior.requestedAction, MenuActions::kIdle);
+        EXPECT_TRUE(behavior.IsTryActive() && behavior.tryToken == 0 && !behavior.breakQueued &&
+                    behavior.requestedAction == MenuActions::kIdle);
         EXPECT_FALSE(behavior.RequestTry(2, MenuActions::kTryTop)) << "cooling down";
         behavior.tryActive = false;
         behavior.breakQueued = true;
@@ -959,11 +950,16 @@ TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPage) {
     Again(groupPage);
     Click(groupPage, "BackButton");
     EXPECT_STREQ(Next(), AwardsComposition::kName);
-    Again(groupPage);
-    Click(wardrobe);
-    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), GroupAwardsComposition::kName);
-    groupPage.Uninitialize();
-    EXPECT_EQ(groupPage.GetRootPanel(), nullptr);
+    for (CompositionBase* page : awardPages) {
+        awardPages[page == awardPages[0] ? 1 : 0]->OnActivate(false);  // the other page hidden
+        Again(*page);
+        Click(wardrobe);
+        EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), page->GetName().c_str());
+    }
+    const size_t listeners = Listeners(wardrobe);
+    for (CompositionBase* page : awardPages)
+        page->Uninitialize();
+    EXPECT_TRUE(!awardsPage.GetRootPanel() && !groupPage.GetRootPanel() && Listeners(wardrobe) == listeners - 2);
 }
 
 TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {
@@ -998,8 +994,7 @@ TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {
         awardsPage.UnlockAward("Prize", true);
         const sAward& award = Nth(0);
         EXPECT_EQ(Nth(1).Title, "Next") << "an award after unlockables is read whole";
-        EXPECT_TRUE(award.unlocked && award.isNew);
-        EXPECT_EQ(awardsPage.GetUnlockedCount(), 1u);
+        EXPECT_TRUE(award.unlocked && award.isNew && awardsPage.GetUnlockedCount() == 1);
         EXPECT_EQ(award.thumbnail, c.picture ? c.picture : "");
         std::string unlocked;
         for (u32 category = 0; category < 4; ++category) {

@@ -143,12 +143,7 @@ protected:
         saves->SetPopups(&popups);
         popups.shown.clear();
         manager = GameShow::PlayerProfileManager::Instance();
-        GameShow::PlayerProfileManager::Services services;
-        services.saves = saves.get();
-        services.teams = teams;
-        services.teamActions = teamActions;
-        services.level = level;
-        manager->SetServices(services);
+        manager->SetServices({saves.get(), teams, teamActions, level});
         manager->Initialize();
         return manager;
     }

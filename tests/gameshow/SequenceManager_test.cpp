@@ -132,8 +132,7 @@ TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
     manager.PlaySequence("a");
     events.clear();
     manager.PlaySequence("nothing");
-    EXPECT_EQ(Names(events), (std::vector<std::string>{"a-end", "ended"}));
-    EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
+    EXPECT_TRUE(Names(events) == std::vector<std::string>({"a-end", "ended"}) && !manager.GetCurrentSequence());
 
     // Loading a present name keeps the first; an event of no known sequencer is reported.
     manager.LoadSequence("a", dir.Write("other.xml", SequenceFile("x", 5, true, {})).c_str());
@@ -142,8 +141,7 @@ TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
                               "<OnEnd><Events/></OnEnd></Sequence></root>";
     manager.LoadSequence("blind", dir.Write("blind.xml", blind).c_str());
     manager.PlaySequence("blind");
-    EXPECT_TRUE(log.Contains("can't find the sequencer ''"));
-    EXPECT_TRUE(manager.UnregisterSequencer(Crc32Hash("Rec")));
+    EXPECT_TRUE(log.Contains("can't find the sequencer ''") && manager.UnregisterSequencer(Crc32Hash("Rec")));
 }
 
 TEST_F(SequenceManagerTest, ReplacingAndSkippingFireEndsInOrder) {
@@ -155,8 +153,9 @@ TEST_F(SequenceManagerTest, ReplacingAndSkippingFireEndsInOrder) {
         {{"soft", "skip", "skip"}, {"soft-start", "soft-skip", "soft-end", "ended"}},
     };
     for (const auto& [calls, fired] : cases) {
-        manager.Reset();  // forgets the sequencers too
-        EXPECT_TRUE(manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer));
+        manager.SetPaused(true);
+        manager.Reset();  // forgets the sequencers and the pause too
+        EXPECT_TRUE(!manager.IsPaused() && manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer));
         Load("hard", 1000, false, {});
         Load("soft", 1000, true, {});
         events.clear();
@@ -179,8 +178,7 @@ TEST_F(SequenceManagerTest, SequencesRemovedWhileTheirEventsFire) {
     manager.PlaySequence("a");
     manager.Update(100);
     EXPECT_EQ(Names(events), (std::vector<std::string>{"a-start", "a@0"}));
-    EXPECT_EQ(manager.GetCurrentSequence(), nullptr);
-    EXPECT_FALSE(manager.RemoveSequence(Crc32Hash("a")));
+    EXPECT_TRUE(!manager.GetCurrentSequence() && !manager.RemoveSequence(Crc32Hash("a")));
 
     Load("a", 1000, false, {"0"});
     manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer);
@@ -248,6 +246,30 @@ TEST(EntitySequencer, ForwardsToTheEntityNamedByTheTarget) {
                 log.Contains("EntitySequencer : can't find the Sequenceable Entity called 'ScreenGame' !!!"));
 }
 
+// The camera sequencer activates the named camera of its set, initializing it only when it was
+// inactive; other events, other sets' cameras and a missing set change nothing.
+TEST(CameraSequencer, ActivatesTheNamedCameraOnce) {
+    struct CountedCamera : GameServices::Entities::Camera {
+        using Camera::Camera;
+        void Initialize() override { ++initialized; }
+        int initialized = 0;
+    } camera("Cam");
+    GameServices::Entities::Set set("studio");
+    set.m_Cameras = {&camera};
+    camera.Activate = camera.Synchronize = false;
+    CameraSequencer sequencer;
+    LogCapture log;
+    sequencer.onSequenceEvent("SetActiveCamera", "Cam", "");
+    sequencer.SetSet(&set);
+    sequencer.onSequenceEvent("Other", "Cam", "");
+    EXPECT_FALSE(camera.Activate || camera.initialized);
+    for (const char* target : {"Nowhere", "Cam", "Cam"})
+        sequencer.onSequenceEvent("SetActiveCamera", target, "");
+    EXPECT_TRUE(camera.Activate && camera.Synchronize && camera.initialized == 1);
+    EXPECT_TRUE(log.Contains("the set is NULL") && log.Contains("can't find the camera 'Nowhere'"));
+    set.m_Cameras.clear();
+}
+
 // The sequencer makes the set's named game-show camera the active one, which alone follows the
 // frames and plays its action of the sample camera behaviours (keys KeyWide 40, KeyHost 90); the
 // animation event replays the active camera's action up to its end key.
@@ -313,8 +335,8 @@ TEST(GameShowCameras, TheSequencerSwitchesTheActiveCameraAndPlaysToItsEndKey) {
         gone.Initialize();
         cameras.SetActiveCamera(&gone);
     }
-    EXPECT_TRUE(game.FrameDelegates() == 0 && cameras.GetActiveCamera() == nullptr);
-    EXPECT_TRUE(log.Contains("Missing applicationData  for the Camera!"));
+    EXPECT_TRUE(game.FrameDelegates() == 0 && cameras.GetActiveCamera() == nullptr &&
+                log.Contains("Missing applicationData  for the Camera!"));
     cameras.SetSet(nullptr);
     set.m_Cameras.clear();
     host.Attributes.Clear();

@@ -50,8 +50,7 @@ TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
         std::filesystem::remove(path);
         log.Clear();
         (w.*load)();
-        EXPECT_FALSE((w.*loaded)());
-        EXPECT_TRUE(log.Contains("Can not read the CharacterAssembly: "));
+        EXPECT_TRUE(!(w.*loaded)() && log.Contains("Can not read the CharacterAssembly: "));
         WriteKorvo(file, text);
         (w.*load)();
         EXPECT_TRUE((w.*loaded)());
@@ -92,10 +91,8 @@ TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
              {true, "Nobody", 0, false, {}},
              {true, "Male1", 4, false, {}}}) {
         names = {"stale"};
-        if (anatomy)
-            wardrobe->GetDefaultAnatomyPartNames(male, assembly, type, names);
-        else
-            wardrobe->GetDefaultOutfitPartNames(male, assembly, type, names);
+        (wardrobe->*(anatomy ? &WardrobeManager::GetDefaultAnatomyPartNames
+                             : &WardrobeManager::GetDefaultOutfitPartNames))(male, assembly, type, names);
         EXPECT_EQ(Strings(names), expected) << assembly << " " << type << (anatomy ? " anatomy" : "");
     }
 
@@ -129,9 +126,8 @@ TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndFindTheirType) {
              {"ChM_Jersey_skin01_wht", "ChM_Jersey_skin01_wht", "", 4}}) {
         TString<char> name = asked;
         const OutfitPart* part = wardrobe->FindExtraOutfitPart(true, name);
-        EXPECT_EQ(name, searched);
-        EXPECT_EQ(std::string(part ? part->Name.c_str() : ""), found) << asked;
-        EXPECT_EQ(wardrobe->GetExtraOutfitPartType(true, name), type) << asked;
+        EXPECT_TRUE(name == searched && std::string(part ? part->Name.c_str() : "") == found &&
+                    wardrobe->GetExtraOutfitPartType(true, name) == type) << asked;
     }
 
     // A look outside the tone table: base + ".mdl".
@@ -141,8 +137,7 @@ TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndFindTheirType) {
     // No current profile counts as the first slot.
     manager->GetSettings()->CurrentSavedGame = -1;
     wardrobe->GetExtraOutfitParts(true, 0, parts);
-    EXPECT_EQ(NamesOf(parts)[0], "ChM_Jersey_skin01_pnk.mdl");
-    EXPECT_EQ(GameShow::GetLookSuffix(), "_pnk");
+    EXPECT_TRUE(NamesOf(parts)[0] == "ChM_Jersey_skin01_pnk.mdl" && GameShow::GetLookSuffix() == "_pnk");
 }
 
 TEST_F(Wardrobe, UnlocksRecordFoundItemsUnderTheCallersTypeAndReportTheRest) {
@@ -150,19 +145,17 @@ TEST_F(Wardrobe, UnlocksRecordFoundItemsUnderTheCallersTypeAndReportTheRest) {
     const i32 ann = AddProfile(look, "Ann");
     const i32 eve = AddProfile(Look("AppearanceFemale01.xml", "Female1", 201, CharacterAssembly::kFemale), "Eve");
     wardrobe->UnlockAnatomyPart("Shiny_Head", u32(ann), 3);
-    wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, u32(ann));
-    wardrobe->UnlockOutfitPart("ChM_Top_Gold", 1, u32(ann));
-    wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, u32(eve));
+    for (const auto& [type, slot] : {std::pair{0u, ann}, {1u, ann}, {0u, eve}})
+        wardrobe->UnlockOutfitPart("ChM_Top_Gold", type, u32(slot));
     wardrobe->UnlockAnatomyPart("ChM_Hair_Long.mdl", u32(ann), 3);
     EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), "Item was not found in the wardrobe: ChM_Top_Gold"), 2);
 
     const GameShow::PlayerProfile& annProfile = *manager->GetSlot(ann);
     const auto& hair = annProfile.UnlockedAnatomyParts.Parts[3];
-    ASSERT_EQ(hair.size(), 1u) << "the hair name with its extension is not found";
-    EXPECT_TRUE(hair[0].Name == "Shiny_Head.mdl" && hair[0].Id == 7u);
+    EXPECT_TRUE(hair.size() == 1 && hair[0].Name == "Shiny_Head.mdl" && hair[0].Id == 7u) << "a .mdl name is not found";
     EXPECT_TRUE(annProfile.UnlockedAnatomyParts.Parts[0].empty() && annProfile.UnlockedOutfitParts.Parts[1].empty());
-    ASSERT_EQ(annProfile.UnlockedOutfitParts.Parts[0].size(), 1u);
-    EXPECT_EQ(annProfile.UnlockedOutfitParts.Parts[0][0].Name, "ChM_Top_Gold.mdl");
+    const auto& tops = annProfile.UnlockedOutfitParts.Parts[0];
+    EXPECT_TRUE(tops.size() == 1 && tops[0].Name == "ChM_Top_Gold.mdl");
     for (const auto& list : manager->GetSlot(eve)->UnlockedOutfitParts.Parts)
         EXPECT_TRUE(list.empty());
 }
@@ -186,14 +179,11 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
             wardrobe->PutOnOutfitPart(&avatar, name, u32(type));
         const OutfitPart* outfit = wardrobe->GetCurrentOutfitPart();
         const AnatomyPart* hair = wardrobe->GetCurrentAnatomyPart();
-        EXPECT_EQ(PartPool<OutfitPart>().GetUsedCount(),
-                  outfitBase + wardrobe->GetOutfitScratch().size() + (outfit ? 1 : 0));
-        EXPECT_EQ(PartPool<AnatomyPart>().GetUsedCount(),
-                  anatomyBase + wardrobe->GetAnatomyScratch().size() + (hair ? 1 : 0));
         const auto& outfits = wardrobe->GetOutfitScratch();
         const auto& anatomy = wardrobe->GetAnatomyScratch();
-        EXPECT_EQ(std::count(outfits.begin(), outfits.end(), outfit) + std::count(anatomy.begin(), anatomy.end(), hair),
-                  0);
+        EXPECT_EQ(PartPool<OutfitPart>().GetUsedCount(), outfitBase + outfits.size() + (outfit ? 1 : 0));
+        EXPECT_EQ(PartPool<AnatomyPart>().GetUsedCount(), anatomyBase + anatomy.size() + (hair ? 1 : 0));
+        EXPECT_EQ(std::count(outfits.begin(), outfits.end(), outfit) + std::count(anatomy.begin(), anatomy.end(), hair), 0);
     }
     EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Hair() == "Shared_Hair.mdl");
     EXPECT_TRUE(wardrobe->GetCurrentOutfitPart() == nullptr && wardrobe->GetCurrentAnatomyPart() == nullptr);
@@ -202,8 +192,7 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
     GameServices::Entities::Character bare("Bare");
     log.Clear();
     wardrobe->PutOnOutfitPart(&bare, "ChM_Skates", 2);
-    EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
-    EXPECT_EQ(wardrobe->GetCurrentOutfitPart(), nullptr);
+    EXPECT_TRUE(log.Contains("No Appearance defined for this character") && !wardrobe->GetCurrentOutfitPart());
     wardrobe->PutOnOutfitPart(nullptr, "ChM_Skates", 2);
     wardrobe->PutOnAnatomyPart(nullptr, "ChM_Hair_Long");
     EXPECT_EQ(wardrobe->GetCurrentAnatomyPart(), nullptr);
@@ -306,6 +295,8 @@ protected:
         for (int k = 0; k < 12; ++k)
             effects.push_back(Add<W::CheckBox>(root, "effect" + std::to_string(k)));
         done = Add<W::Button>(root, "DoneButton");
+        for (int k = 0; k < 12; ++k)
+            bases.push_back(Add<W::Image>(root, "base" + std::to_string(k)));
     }
     std::string MenuWorn(u32 outfitType) const { return menuData.m_PartNames[4 + outfitType].c_str(); }
 
@@ -317,6 +308,7 @@ protected:
     W::Panel screen{"MenuScreen"};
     std::vector<W::CheckBox*> tabs;
     std::vector<W::CheckBox*> effects;
+    std::vector<W::Image*> bases;
     W::Button* done = nullptr;
     CompositionManager compositions;
     WardrobeComposition page;
@@ -342,6 +334,10 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
         EXPECT_EQ(Strings(page.GetShownNames()), names);
         for (size_t k = 0; k < 12; ++k)
             EXPECT_EQ(effects[k]->Visible && effects[k]->m_Enabled, k < names.size()) << k;
+        for (W::Image* image : bases) {
+            EXPECT_TRUE(image->Visible) << image->Name.c_str();
+            image->Visible = false;  // each tab shows the whole grid again
+        }
     }
     // Without a current profile the lists are read for slot 0, whose unlocked items go on.
     manager->GetSettings()->CurrentSavedGame = -1;
@@ -351,24 +347,25 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
     KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
     log.Clear();
     page.SelectTab(2);
-    EXPECT_TRUE(log.Contains("No Appearance defined for this character"));
-    EXPECT_EQ(Strings(page.GetShownNames()), hair);
+    EXPECT_TRUE(log.Contains("No Appearance defined for this character") && Strings(page.GetShownNames()) == hair);
 }
 
 // A press puts the item on as the tab's part; the same slot again puts nothing on; a slot past
 // the list takes no press.
 TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
-    const std::pair<i32, i32> presses[] = {{0, 2}, {1, 3}, {2, 4}, {3, 0}, {4, 0}, {5, 0}};  // tab, slot
+    // The tab, the slot pressed, the avatar's try token after it (a tab with the pending token
+    // starts no other try).
+    const std::tuple<i32, i32, u32> presses[] = {{0, 2, 1}, {1, 3, 1}, {2, 4, 2}, {3, 0, 3}, {4, 0, 3}, {5, 0, 1}};
     page.OnActivate(true);
-    for (const auto& [tab, slot] : presses) {
+    for (const auto& [tab, slot, token] : presses) {
         page.SelectTab(tab);
         Click(effects[size_t(slot)]);
-        EXPECT_EQ(page.GetSelectedSlot(), slot) << tab;
+        EXPECT_EQ(std::pair(page.GetSelectedSlot(), menuAvatar.GetBehaviorCharacter().tryToken), std::pair(slot, token))
+            << tab;
     }
-    EXPECT_EQ(menuData.m_PartNames[3], "ChM_Hair_Long.mdl");
-    // The extra item went on as the eyewear it is.
-    EXPECT_EQ((Names{MenuWorn(0), MenuWorn(1), MenuWorn(2), MenuWorn(3)}),
-              (Names{"ChM_Top_Gold.mdl", "ChM_Jeans.mdl", "ChM_Boots.mdl", "ChM_Sport.mdl"}));
+    // The hair, then the outfit; the extra item went on as the eyewear it is.
+    EXPECT_EQ((Names{menuData.m_PartNames[3].c_str(), MenuWorn(0), MenuWorn(1), MenuWorn(2), MenuWorn(3)}),
+              (Names{"ChM_Hair_Long.mdl", "ChM_Top_Gold.mdl", "ChM_Jeans.mdl", "ChM_Boots.mdl", "ChM_Sport.mdl"}));
 
     // The same slot again: nothing put on.
     page.SelectTab(2);
@@ -386,8 +383,10 @@ TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
     // The avatar gone from the level: reported, nothing put on.
     stage.m_Characters.clear();
     Click(effects[0]);
-    EXPECT_TRUE(log.Contains("can not find MenuAvatar"));
-    EXPECT_EQ(page.GetSelectedSlot(), 0);
+    EXPECT_TRUE(log.Contains("can not find MenuAvatar") && page.GetSelectedSlot() == 0);
+    page.Uninitialize();  // lets go of the slots
+    for (W::CheckBox* slot : effects)
+        EXPECT_EQ(slot->GetBehavior()->Event(W::kEventClick).Count(), 0u) << slot->Name.c_str();
 }
 
 // Done keeps the avatar's look in the current profile and writes the save; without a current
@@ -409,8 +408,8 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         const std::string before = Contents();
         const u32 writes = manager->GetWriteCount();
         Click(done);
-        EXPECT_EQ(compositions.GetNextCompositionName(), "compositionAwards");
-        EXPECT_EQ(manager->GetWriteCount(), writes + (current ? 1u : 0u));
+        EXPECT_TRUE(compositions.GetNextCompositionName() == "compositionAwards" &&
+                    manager->GetWriteCount() == writes + (current ? 1u : 0u));
         const auto& kept = manager->GetSlot(slot)->AvatarDescription;
         EXPECT_EQ(kept.OutfitParts[0].Name == "ChM_Top_Gold.mdl" && kept.AnatomyParts[3].Name == "ChM_Hair_Long.mdl",
                   current);
