@@ -65,7 +65,7 @@ TEST(TString, AppendingOrAssigningItselfReadsNoFreedBytesAndLeaksNone) {
 TEST(TString, PartsNumbersAndWidening) {
     S s("abcdef");
     EXPECT_EQ(s.SubString(4, 100), "ef");
-    EXPECT_TRUE(s.SubString(100, 2).IsEmpty());
+    EXPECT_TRUE(s.SubString(100, 2).IsEmpty() && S(nullptr, 3).IsEmpty());  // no text, whatever the count
     S erased("Global.Xml.dir");
     erased.Erase(6, 4);
     EXPECT_EQ(erased, "Global.dir");

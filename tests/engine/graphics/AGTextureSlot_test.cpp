@@ -102,7 +102,7 @@ TEST_F(TextureSlotTest, StepFlipBookShowsTheKeyedTextureIgnoresFramesItDoesNotHa
 TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
     m_writer.Add("quad.png", TypeKey::Texture, QuadrantPng());
     AddSlot("still", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 0));
-    AddSlot("shifted", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0.5f, 0, 0));
+    AddSlot("shifted", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0.25f, 0.25f, 0));
     AddSlot("turned", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 1.5707964f));
     AddSlot("lost", {"missing.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 0));
     Mount(m_writer);
@@ -110,9 +110,10 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
     Draw("shifted", 20);
     Draw("turned", 40);
     Frame();
-    // Unchanged; half a texture along u (wrapping); a quarter turn about the centre.
+    // Unchanged; a quarter texture back along u and on along v (wrapping; a half would hide the
+    // direction); a quarter turn about the centre.
     const std::vector<u32> expected[3] = {
-        {kRed, kGreen, kBlue, kWhite}, {kGreen, kRed, kWhite, kBlue}, {kBlue, kRed, kWhite, kGreen}};
+        {kRed, kGreen, kBlue, kWhite}, {kBlue, kWhite, kRed, kGreen}, {kBlue, kRed, kWhite, kGreen}};
     for (int s = 0; s < 3; ++s) {
         const int x = 20 * s;
         EXPECT_EQ(std::vector<u32>({Pixel(x + 5, 5), Pixel(x + 13, 5), Pixel(x + 5, 13), Pixel(x + 13, 13)}), expected[s])

@@ -51,22 +51,32 @@ TEST(PCCam, ProjectAndScreenToRayRoundTripAndDegenerateFrustumValuesAreIgnored) 
 }
 
 TEST(PCCam, LoadAppliesSingleKeysAndUpdateFollowsLongerTracks) {
-    PCCam camera;
-    LoadBytes(camera, authoring::CameraBytes(
-                          11, Track::Vec3().Key(0, {3, 4, 5}),
-                          Track::Vec3().Key(0, {0, 0, 0}).Key(10, {10, 0, 0}), Track::Float().Key(0, {90})));
-    EXPECT_EQ(camera.GetEye().y, 4.0f);
-    EXPECT_NEAR(camera.GetVerticalFov(), 1.5707963f, 1e-5f);
-    AGController* controller = camera.GetController();
-    EXPECT_EQ(controller->GetMode(), u32(AGController::kOnce));
-    EXPECT_NEAR(controller->GetEndTime(), 11 * 33.333332f, 1e-2f);
+    const Track moving = Track::Vec3().Key(0, {0, 0, 0}).Key(10, {10, 0, 0});
+    const Track still = Track::Vec3().Key(0, {3, 4, 5});
+    // Either the eye or the target moves, the other stays; the view follows.
+    for (bool eyeMoves : {true, false}) {
+        SCOPED_TRACE(eyeMoves);
+        PCCam camera;
+        LoadBytes(camera, authoring::CameraBytes(11, eyeMoves ? moving : still, eyeMoves ? still : moving,
+                                                 Track::Float().Key(0, {90})));
+        EXPECT_EQ((eyeMoves ? camera.GetTarget() : camera.GetEye()).y, 4.0f);
+        EXPECT_NEAR(camera.GetVerticalFov(), 1.5707963f, 1e-5f);
+        AGController* controller = camera.GetController();
+        EXPECT_EQ(controller->GetMode(), u32(AGController::kOnce));
+        EXPECT_NEAR(controller->GetEndTime(), 11 * 33.333332f, 1e-2f);
 
-    controller->SetTime(5.0f * controller->GetFrameDuration());
-    camera.Update();
-    EXPECT_NEAR(camera.GetTarget().x, 5.0f, 1e-4f);
+        controller->SetTime(5.0f * controller->GetFrameDuration());
+        camera.Update();
+        EXPECT_NEAR((eyeMoves ? camera.GetEye() : camera.GetTarget()).x, 5.0f, 1e-4f);
+        const platform::gfx::Matrix view = camera.ViewMatrix();
+        camera.SetEye(camera.GetEye());  // the view built afresh
+        EXPECT_TRUE(std::equal(view.m, view.m + 16, camera.ViewMatrix().m));
 
-    // The clone takes eye, target and field of view from the tracks' current keys.
-    PCCam copy(camera);
-    EXPECT_EQ(std::make_pair(copy.GetEye().z, copy.m_targetTrack.KeyCount()), std::make_pair(5.0f, 2u));
-    EXPECT_NE(copy.GetController(), camera.GetController());
+        // The clone takes eye, target and field of view from the tracks' current keys.
+        PCCam copy(camera);
+        EXPECT_EQ(std::make_pair((eyeMoves ? copy.GetTarget() : copy.GetEye()).z,
+                                 (eyeMoves ? copy.m_eyeTrack : copy.m_targetTrack).KeyCount()),
+                  std::make_pair(5.0f, 2u));
+        EXPECT_NE(copy.GetController(), camera.GetController());
+    }
 }

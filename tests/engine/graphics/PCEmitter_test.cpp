@@ -48,6 +48,9 @@ TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
     // A 7 x 7 pixel quad at the emitter's position under the screen camera.
     frameAt(1.1f, {60, 50, 0});
     EXPECT_EQ(emitter.m_attribute.m_primitiveCounts[0], 2u);  // two triangles a quad
+    // Particles carry their world positions: they are drawn with the identity world.
+    const platform::gfx::Matrix* world = emitter.m_attribute.m_world;
+    EXPECT_TRUE(world && std::equal(world->m, world->m + 16, platform::gfx::MatrixIdentity().m));
     // Under a screen camera its own draw puts particles over everything: no depth test.
     m_context.SetCurrentCamera(&m_camera);
     emitter.Draw();

@@ -2,6 +2,7 @@
 
 #include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/AGSkin.h"
+#include "engine/graphics/PCDeviceLock.h"
 #include "engine/graphics/PCMesh.h"
 
 #include "tests/engine/graphics/DrawingTestSupport.h"
@@ -65,13 +66,13 @@ TEST_F(PCModelTest, ATexturedBoxShowsTexelTimesVertexColourAndCullsItsInside) {
     Hide(model);
 }
 
-// A model's own draw writes depth for its opaque meshes, whatever the draw before left: the
-// far box, drawn again after the near one, stays hidden behind it. A type 4 mesh keeps the
+// A model's own draw writes depth for its opaque meshes and not for additive ones, whatever the
+// draw before left: the far box, drawn again after the near one, stays hidden behind it. A type 4 mesh keeps the
 // depth writes off after an additive one, so a far box drawn next still shows.
 TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
     authoring::PackageWriter writer;
     for (auto [name, texel, z, type] : {std::tuple{"near", 0xFFFF0000u, 0.0f, 1u}, {"far", 0xFF00FF00u, 3.0f, 1u},
-                                        {"glow", 0xFF000040u, 3.0f, 3u}, {"front", 0xFFFF0000u, 0.0f, 4u},
+                                        {"glow", 0xFF000040u, 0.0f, 3u}, {"front", 0xFFFF0000u, 0.0f, 4u},
                                         {"plain", 0xFF0000FFu, 3.0f, 0u}, {"tinted", 0xFF80C0FFu, 0.0f, 2u}}) {
         authoring::TexturedBox box;
         box.name = name;
@@ -85,13 +86,19 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
     struct OwnDraw : drawtest::TestRenderable {
         using TestRenderable::TestRenderable;
         void Update() override { inner->Update(); }
-        void Draw() override { inner->Draw(); }
+        void Draw() override {
+            if (depthWrites)  // left on, as by an opaque sprite
+                PCCurrentDevice()->SetRenderState(platform::gfx::RenderState::ZWriteEnable, 1u);
+            inner->Draw();
+        }
         AGRenderable* inner = nullptr;
+        bool depthWrites = false;
     };
     drawtest::Log calls;
     OwnDraw first(&calls, "first"), second(&calls, "second"), third(&calls, "far again");
     PCModel* far = m_package->Instance<PCModel>(TypeKey::Model, "far.mdl");
     third.inner = far;
+    first.depthWrites = true;
     m_camera.SetProjectionKind(PCCam::kOrthographic);  // drawn in sort-key order
     m_camera.SetLookAt({0, 0, -5}, {0, 0, 0}, {0, 1, 0});
     f32 key = 1;

@@ -81,6 +81,7 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         EXPECT_EQ(std::pair(ReadPixel(d, 0, h - 1), ReadPixel(d, 1, h - 1)), std::pair(green, red));
         // A reset lets that copy go.
         ASSERT_EQ(d.Reset({width, height, false, multisample}), Result::Ok);
+        EXPECT_EQ(d.Granted().multisample, multisample);  // the driver multisamples
         EXPECT_TRUE(windowSamples == 0 || multisample || !glIsTexture(GLuint(presentCopy)));
     }
 }
