@@ -132,8 +132,7 @@ TEST_F(PackageTest, AnArchiveReplacesWhatWasRegisteredUnderItsNamesBeforeTheMoun
     package.Mount(dir.File("Late.dir").c_str(), false);
     ProbeResource* held = Load(heldId, false);
     ProbeResource* unheld = Load(unheldId, false);
-    EXPECT_EQ(held->bytes, "held bytes");
-    EXPECT_EQ(unheld->bytes, "unheld bytes");
+    EXPECT_EQ(held->bytes + "|" + unheld->bytes, "held bytes|unheld bytes");
     EXPECT_NE(held, early);
     // The unheld empty resource went at once; the held one lives until its holder lets go.
     EXPECT_EQ(ProbeResource::s_alive, 3);
@@ -171,8 +170,7 @@ TEST_F(PackageTest, OnlyAResidentWordOfOneKeepsTheBytes) {
         dir.Write("Loose/a.probe", "loose");
         package.Mount(dir.File("Loose.dir").c_str(), false);
         ProbeResource* loose = Load(Crc32Hash("a.probe"));
-        EXPECT_EQ(loose->bytes, "loose");
-        EXPECT_EQ(loose->inPlace, word == 1);
+        EXPECT_TRUE(loose->bytes == "loose" && loose->inPlace == (word == 1));
         EXPECT_EQ(package.Blocks().size(), word == 1 ? 1u : 0u);
         Probe()->Release(loose);
         EXPECT_TRUE(package.Blocks().empty());

@@ -42,6 +42,5 @@ TEST(AGCompositeRenderable, MembersShareTheTransformAndDetachedSlotsAreSkipped) 
     AGCompositeRenderable loose;
     loose.AddRenderable(&first);
     loose.ReplaceRenderable(0, &second);
-    EXPECT_EQ(loose.GetMember(0), &second);
-    EXPECT_EQ(second.m_sortKey, first.m_sortKey);
+    EXPECT_TRUE(loose.GetMember(0) == &second && second.m_sortKey == first.m_sortKey);
 }

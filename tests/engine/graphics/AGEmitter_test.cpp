@@ -74,15 +74,13 @@ TEST(AGEmitter, PoolIsBoundedAndCutFilesSpawnNothing) {
     LogCapture log;
     PCEmitter emitter;
     LoadBytes(emitter, authoring::EmitterBytes(huge));
-    EXPECT_EQ(emitter.PoolSize(), AGEmitter::kMaxParticles);
-    EXPECT_EQ(log.Lines().size(), 1u);
+    EXPECT_TRUE(emitter.PoolSize() == AGEmitter::kMaxParticles && log.Lines().size() == 1u);
     emitter.Update();  // without a controller: nothing to do
     EXPECT_EQ(emitter.LiveCount(), 0u);
 
     PCEmitter cut;  // cut inside the 230-byte header
     LoadBytes(cut, authoring::EmitterBytes(Bursts({1, 2}, {1, 1})).substr(0, 229));
-    EXPECT_EQ(cut.PoolSize(), 0u);
-    EXPECT_EQ(log.Lines().size(), 2u);
+    EXPECT_EQ(std::make_pair(cut.PoolSize(), log.Lines().size()), std::make_pair(0u, size_t(2)));
 }
 
 TEST(AGEmitter, ParticlesLeaveAlongTheConeFromThePositionPushedByBothForces) {

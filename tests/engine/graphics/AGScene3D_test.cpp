@@ -100,8 +100,7 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     auto* a = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
     auto* b = package.Get<AGScene3D>(TypeKey::Scene3D, "b.scn");
     AGModel* box = a->GetModel(1);
-    EXPECT_EQ(b->GetModel(0), box);
-    EXPECT_EQ(box->RefCount(), 2u);
+    EXPECT_EQ(std::make_pair(b->GetModel(0), box->RefCount()), std::make_pair(box, 2u));
     package.GiveBack(TypeKey::Scene3D, b);
     EXPECT_EQ(std::make_pair(box->RefCount(), a->GetEmitter(0)->RefCount()), std::make_pair(1u, 1u));
 

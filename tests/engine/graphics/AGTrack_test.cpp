@@ -54,8 +54,7 @@ TEST(AGTrack, RecordsConsumeExactlyTheirBytesAndCutOrOversizedOnesLeaveItEmpty) 
     }
     ExactBytes huge(ByteWriter().U32(AGInterpolation::Lerp).U32(0xFFFFFFF0u).Zeros(64).Str());
     AGTrack<AGVec2> track;
-    EXPECT_FALSE(track.Read(huge.Buffer()));
-    EXPECT_TRUE(track.Empty());
+    EXPECT_TRUE(!track.Read(huge.Buffer()) && track.Empty());
 }
 
 TEST(AGTrack, EvaluationBlendsBetweenKeysClampsOutsideAndNeverDividesByZero) {
@@ -87,8 +86,7 @@ TEST(AGTrack, EvaluationBlendsBetweenKeysClampsOutsideAndNeverDividesByZero) {
     // An empty track leaves the output unchanged.
     AGTrack<AGQuat> empty;
     AGQuat q{0.1f, 0.2f, 0.3f, 0.4f};
-    EXPECT_FALSE(empty.Evaluate(0.0f, q));
-    EXPECT_EQ(q.w, 0.4f);
+    EXPECT_TRUE(!empty.Evaluate(0.0f, q) && q.w == 0.4f);
 }
 
 TEST(AGQuat, SlerpTakesTheShortArcAndIsLinearWhenClose) {

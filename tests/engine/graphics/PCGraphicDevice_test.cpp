@@ -165,8 +165,7 @@ TEST_F(GraphicDeviceTest, HiddenOrLostSkipsTheFrameAndNotResetResetsOnce) {
     platform::FakeClock clock;
     SDL_HideWindow(m_window->Get());
     m_device.RenderFrame();
-    EXPECT_TRUE(log.empty());
-    EXPECT_EQ(clock.SleptNs(), 15 * 1000000ull);
+    EXPECT_TRUE(log.empty() && clock.SleptNs() == 15 * 1000000ull);
     SDL_ShowWindow(m_window->Get());
     m_device.RenderFrame();
     EXPECT_EQ(clock.SleptNs(), 15 * 1000000ull);
@@ -180,8 +179,7 @@ TEST_F(GraphicDeviceTest, HiddenOrLostSkipsTheFrameAndNotResetResetsOnce) {
     Dev().ForceCooperativeLevel(Result::DeviceLost);
     m_device.RenderFrame();
     m_device.RenderFrame();
-    EXPECT_EQ(log.size(), 2u);
-    EXPECT_EQ(clock.SleptNs(), 3 * 15 * 1000000ull);
+    EXPECT_TRUE(log.size() == 2u && clock.SleptNs() == 3 * 15 * 1000000ull);
 
     // The device comes back waiting for a reset: one reset, then frames again.
     Dev().ForceCooperativeLevel(Result::DeviceNotReset);

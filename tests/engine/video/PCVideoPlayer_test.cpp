@@ -221,8 +221,7 @@ TEST_F(VideoPlayerTest, ASoundOnlyFilePlaysAndEndsWhenItsSoundHasPlayed) {
 TEST_F(VideoPlayerTest, FullScreenDrawsThroughTheCustomRenderUntilStopped) {
     m_player->SetDisplayMode(AGVideoPlayerImpl::kDisplayFullScreen);
     Start();
-    EXPECT_EQ(m_player->GetTexture(), nullptr);
-    EXPECT_TRUE(m_graphics.IsCustomRender());
+    EXPECT_TRUE(m_player->GetTexture() == nullptr && m_graphics.IsCustomRender());
     RunUntil(0.3);
     platform::gfx::Device& device = *m_graphics.GetDevice();
     // As a mesh drawn before may leave them: stage 0 colour from the vertices, a moved world.

@@ -118,6 +118,5 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     EXPECT_NE(why.find("cannot write"), std::string::npos) << why;
     SDL_GL_DeleteContext(context);
     why.clear();
-    EXPECT_FALSE(SaveWindowShot(window, shot, why));
-    EXPECT_FALSE(why.empty());
+    EXPECT_TRUE(!SaveWindowShot(window, shot, why) && !why.empty());
 }
