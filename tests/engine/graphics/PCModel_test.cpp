@@ -67,8 +67,9 @@ TEST_F(PCModelTest, ATexturedBoxShowsTexelTimesVertexColourAndCullsItsInside) {
 }
 
 // A model's own draw writes depth for its opaque meshes and not for additive ones, whatever the
-// draw before left: the far box, drawn again after the near one, stays hidden behind it. A type 4 mesh keeps the
-// depth writes off after an additive one, so a far box drawn next still shows.
+// draw before left (the first draw of a row finds depth writes on): the far box, drawn again after
+// the near one, stays hidden behind it, but not behind an additive box in front. A type 4 mesh
+// keeps the depth writes off after an additive one, so the far box drawn next still shows.
 TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
     authoring::PackageWriter writer;
     for (auto [name, texel, z, type] : {std::tuple{"near", 0xFFFF0000u, 0.0f, 1u}, {"far", 0xFF00FF00u, 3.0f, 1u},
