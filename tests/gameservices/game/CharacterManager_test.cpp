@@ -10,6 +10,8 @@
 #include "gameservices/entities/Character.h"
 #include "gameservices/game/AvatarRendering.h"
 #include "gameservices/game/CharacterAssemblyManager.h"
+#include "gameservices/game/ContainerFactory.h"
+#include "gameservices/game/PartPools.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
@@ -95,4 +97,16 @@ TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApp
                   stored.AnatomyParts[ANATOMY_HAIRSTYLE].Name.c_str(), "clogs.mdlbraids.mdl");
     manager->RemoveAppearance(host);
     EXPECT_FALSE(manager->GetAppearance(host, stored));
+}
+
+// Recycling a listed part gives that one back to its pool and keeps the others in order.
+TEST(ContainerFactory, RecycleGivesBackOnlyThePartNamed) {
+    Factory<OutfitPart>& pool = PartPool<OutfitPart>();
+    ContainerFactory<OutfitPart> parts;
+    OutfitPart* listed[] = {pool.Alloc(), pool.Alloc()};
+    for (OutfitPart* part : listed)
+        parts.Add(part);
+    const u32 used = pool.GetUsedCount();
+    parts.Recycle(listed[0]);
+    EXPECT_TRUE(parts.size() == 1u && parts[0] == listed[1] && pool.GetUsedCount() + 1 == used);
 }

@@ -127,6 +127,9 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_EQ(overlay->m_Cameras, (std::vector<Camera*>{main}));
     EXPECT_TRUE(overlay->m_MemberCameras.empty());
     EXPECT_EQ(overlay->m_OtherEntities, (std::vector<Entity*>{main}));
+    // A component level with a file name takes its entities from that file.
+    ASSERT_TRUE(board->m_Props.size() == 1u && overlay->m_Props.size() == 1u);
+    EXPECT_EQ(std::string(board->m_Props[0]->Name.c_str()) + overlay->m_Props[0]->Name.c_str(), "TileBadge");
     ASSERT_EQ(set.m_AudioAssets.size() + set.m_VideoAssets.size(), 2u);
     EXPECT_EQ(set.m_AudioAssets.at(0)->VolatileDatas.GetAudioData()->m_FileName, "theme.snd");
 

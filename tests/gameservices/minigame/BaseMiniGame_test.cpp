@@ -74,6 +74,10 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     Flow().GetController()->SetDone(true);
     Run(nullptr, {16, 16, 300});
     EXPECT_TRUE(steps.back() == "x:EnterLevel" && BaseMiniGame::GetStartAccumulator() == 317u);
+    // Left before it starts (its package never mounted), the lobby stops waiting.
+    const size_t frameHandlers = Flow().GetFrameEvent().Count();
+    lobby.LeaveLevel(&Level(1));
+    EXPECT_EQ(Flow().GetFrameEvent().Count() + 1, frameHandlers);
 }
 
 TEST_F(GameModeTest, AModeDestroyedWhileItsLevelWaitsStopsWaiting) {

@@ -104,6 +104,13 @@ TEST_F(SpecialWidgets, EmitterParticlesAreBornAtItsWidget) {
     emitter->Update();
     ASSERT_NE(emitter->FirstLive(), nullptr);
     EXPECT_EQ(F({emitter->FirstLive()->position.x, emitter->FirstLive()->position.y}), F({30, 40}));
+    // Each update passes the widget's pause and stop on; a widget not stopped runs again.
+    widget->m_Stopped = widget->m_Paused = 1;
+    RenderingSystemWidget::UpdateBehaviorState(*widget);
+    EXPECT_TRUE(!emitter->IsRunning() && emitter->IsFrozen());
+    widget->m_Stopped = 0;
+    RenderingSystemWidget::UpdateBehaviorState(*widget);
+    EXPECT_TRUE(emitter->IsRunning());
     // The clean-up gives the widget's animation back.
     widget->SetAnimation("wave.anm");
     HideScreen(screen);
