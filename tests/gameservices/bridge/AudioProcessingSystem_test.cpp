@@ -226,8 +226,7 @@ TEST_F(VideoSystem, UpdateHandlersAndPause) {
     SilentAudioScope audio;
     Video::PauseAudioAndVideo(true);
     Video::PauseAudioAndVideo(false);
-    EXPECT_EQ(audio.Impl().PauseDepth(), 0u);
-    EXPECT_EQ(player.Take(), (Calls{"pause", "resume"}));
+    EXPECT_EQ(std::pair(audio.Impl().PauseDepth(), player.Take()), std::pair(0u, Calls{"pause", "resume"}));
 }
 
 TEST_F(VideoSystem, CreatedAssetsPlayAndEveryAssetGivesItsDataBack) {

@@ -45,10 +45,9 @@ TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
     }
     // A list in written order; an unknown name is reported and skipped.
     const BehaviorAction& wave = behavior.m_Actions[1];
-    ASSERT_EQ(wave.m_Transitions.size(), 2u);
+    ASSERT_EQ(std::pair(wave.m_Transitions.size(), behavior.m_Transitions.size()), std::pair(2ul, 1ul));
     EXPECT_EQ(wave.m_Transitions[1].m_Target, &behavior.m_Actions[1]);
     EXPECT_TRUE(log.Contains("Can not find this BehaviorAction for this action Nope"));
-    ASSERT_EQ(behavior.m_Transitions.size(), 1u);
     EXPECT_EQ(behavior.m_Transitions[0].m_InAnimation, "A.anm");
 }
 

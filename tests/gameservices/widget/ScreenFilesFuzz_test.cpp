@@ -36,30 +36,13 @@ protected:
 
 }  // namespace
 
-TEST_F(ScreenFilesFuzz, DamagedLayoutsBuild) {
+// Each round: a damaged layout shown with damaged popups over it, then a damaged navigation
+// file whose every screen is shown by a manager of its own.
+TEST_F(ScreenFilesFuzz, DamagedLayoutsPopupsAndNavigationFilesLoad) {
     for (int round = 0; round < kRounds; ++round) {
         WriteScreenFile("answerscreen.xaml", Damaged("screens/answerscreen.xaml"));
         manager.SwitchScreen("AnswerScreen");
         ASSERT_NE(manager.GetCurrentScreen()->m_RootPanel, nullptr);
-        manager.CloseCurrentScreen();
-    }
-}
-
-TEST_F(ScreenFilesFuzz, DamagedNavigationFilesLoad) {
-    for (int round = 0; round < kRounds; ++round) {
-        WriteScreenFile("sketch.flow", Damaged("screens/sketch.flow"));
-        ScreenManager fresh;
-        fresh.LoadNavigation();
-        for (Screen* screen : fresh.GetRegisteredScreens()) {
-            fresh.SwitchScreen(screen->m_ScreenName);
-            fresh.CloseCurrentScreen();
-        }
-    }
-}
-
-TEST_F(ScreenFilesFuzz, DamagedPopupFilesLoad) {
-    manager.SwitchScreen("AnswerScreen");
-    for (int round = 0; round < kRounds; ++round) {
         WritePopupsFile(Damaged("global/popups.xml"));
         manager.LoadPopups();
         for (Popup* popup : manager.GetRegisteredPopups())
@@ -68,6 +51,13 @@ TEST_F(ScreenFilesFuzz, DamagedPopupFilesLoad) {
         for (Popup* popup : manager.GetRegisteredPopups())
             manager.HidePopupEntity(popup);
         manager.Update(16);
+        manager.CloseCurrentScreen();
+        WriteScreenFile("sketch.flow", Damaged("screens/sketch.flow"));
+        ScreenManager fresh;
+        fresh.LoadNavigation();
+        for (Screen* screen : fresh.GetRegisteredScreens()) {
+            fresh.SwitchScreen(screen->m_ScreenName);
+            fresh.CloseCurrentScreen();
+        }
     }
-    manager.CloseCurrentScreen();
 }

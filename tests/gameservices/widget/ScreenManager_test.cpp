@@ -125,8 +125,7 @@ TEST_F(ScreenManagerTest, ResetRebuildsTheFileScreensOnly) {
     shared.Reset();
     EXPECT_TRUE(shared.GetRegisteredScreens().size() == registered && shared.GetOwnedScreens().size() == 2u);
     EXPECT_EQ(shared.FindScreen("HintBar"), &gameScreen);  // kept, its widgets gone
-    EXPECT_EQ(gameScreen.m_RootPanel, nullptr);
-    EXPECT_TRUE(shared.GetCurrentScreen() == nullptr && shared.GetOpenPopups().empty());
+    EXPECT_TRUE(!gameScreen.m_RootPanel && !shared.GetCurrentScreen() && shared.GetOpenPopups().empty());
     EXPECT_EQ(shared.FindScreen("AnswerScreen")->m_Compositions.size(), 1u);
     // The game screen goes with this test.
     shared.FindScreen("AnswerScreen")->m_Compositions.clear();
@@ -184,8 +183,7 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     manager.Update(16);
     EXPECT_TRUE(manager.GetTopPopup() == nullptr && !z0->m_Loaded);
     // The saved-game form gives the priority first.
-    EXPECT_TRUE(manager.ShowPopup("Z0", 900));
-    EXPECT_FALSE(manager.ShowPopup("None", 900));
+    EXPECT_TRUE(manager.ShowPopup("Z0", 900) && !manager.ShowPopup("None", 900));
     manager.Update(16);
     EXPECT_EQ(manager.GetTopPopup(), z0);
 }

@@ -259,8 +259,7 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     // Offsets move a built shape's centre, not its radius or bounds.
     CollisionShapeSphere shifted;
     shifted.BuildFromModel(Model("ball"), ShapePlacement{{10, 0, 0}}, 1.0f, AGVec3{1, 2, 3});
-    EXPECT_EQ(P(shifted.GetWorldCenter()), (V{11, 2, 3}));
-    EXPECT_EQ(shifted.GetWorldRadius(), 1.0f);
+    EXPECT_EQ(std::pair(P(shifted.GetWorldCenter()), shifted.GetWorldRadius()), std::pair(V{11, 2, 3}, 1.0f));
 
     // A shape given back to its pool and taken again builds as a new one (one circle, two boxes).
     CollisionObject wide, other, again;
@@ -357,8 +356,7 @@ TEST_F(Collisions, ABoundaryHitDecidesAndTheDetailOnlyDescribesIt) {
     ball.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
     CollisionResult result;
     log.Clear();
-    EXPECT_FALSE(CollisionObject::Collide(ball, none, result));
-    EXPECT_FALSE(CollisionObject::Collide(none, ball, result));
+    EXPECT_FALSE(CollisionObject::Collide(ball, none, result) || CollisionObject::Collide(none, ball, result));
     EXPECT_EQ(log.Lines(), (std::vector<std::string>(2, "All the CollisionObject must have a boundary collision shape !!!")));
 }
 

@@ -105,11 +105,10 @@ protected:
     }
     void TearDown() override {
         CleanupAnimations(&set);
-        EXPECT_EQ(GetAnimationFactories().m_Entities->GetUsedCount() + GetAnimationFactories().m_Skins->GetUsedCount() +
-                      GetAnimationFactories().m_Handlers->GetUsedCount(),
-                  0u);
-        DestroyEngineAnimationFactories();
         const AnimationFactories& pools = GetAnimationFactories();
+        EXPECT_EQ(pools.m_Entities->GetUsedCount() + pools.m_Skins->GetUsedCount() +
+                      pools.m_Handlers->GetUsedCount(), 0u);
+        DestroyEngineAnimationFactories();
         EXPECT_TRUE(!pools.m_Entities && !pools.m_Skins && !pools.m_Models && !pools.m_Textures && !pools.m_UVs &&
                     !pools.m_Cameras && !pools.m_Handlers && !GetPendingKeyRemovals(kSkinKind) &&
                     !GetPendingKeyRemovals(kCameraKind));
