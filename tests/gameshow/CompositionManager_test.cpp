@@ -151,8 +151,7 @@ TEST_F(PageSwitch, TheMenuScreenHostsItsPagesFromLoadToUnload) {
 
 TEST_F(PageSwitchWithoutSlide, WithoutTheSlideTheSwitchStillShowsTheNextPage) {
     manager.SetNextComposition(&main(), "compositionAwards");
-    EXPECT_FALSE(main().IsTransitionRunning());
-    EXPECT_LE(FramesToIdle(), 2);
+    EXPECT_TRUE(!main().IsTransitionRunning() && FramesToIdle() <= 2);
     EXPECT_TRUE(!Shown(main()) && Shown(awards()) && awards().GetRootPanel()->m_X == 30.0f);
 }
 

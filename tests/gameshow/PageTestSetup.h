@@ -1,5 +1,5 @@
 #pragma once
-// Small helpers of the menu page tests: presses, new widgets, log line counts and the sample
+// Small helpers of the menu page tests: presses, new widgets and the sample
 // interface files copied into a test folder.
 #include <cctype>
 #include <initializer_list>
@@ -30,14 +30,6 @@ T* Add(GameServices::Widget::Panel* parent, const std::string& name) {
     auto* widget = new T(name.c_str());
     parent->AddChild(widget);
     return widget;
-}
-
-// The captured lines holding the text.
-inline size_t Count(const LogCapture& log, const std::string& text) {
-    size_t n = 0;
-    for (const std::string& line : log.Lines())
-        n += line.find(text) != std::string::npos;
-    return n;
 }
 
 // A sample interface file copied to `to` in the folder.

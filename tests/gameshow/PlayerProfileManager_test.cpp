@@ -346,7 +346,7 @@ TEST_F(Profiles, AProfileReadsBackAsItWasWritten) {
         Read(file, document);
     ASSERT_EQ(document.GetSavedGameCount(), 2u);
     EXPECT_TRUE(document.GetSavedGame(0)->Id == 0 && document.GetSavedGame(1)->Id == 1) << "the file's 3 gives way";
-    EXPECT_EQ(document.GetSavedGame(0)->SavedGameName, "ANNA");
+    EXPECT_TRUE(document.GetSavedGame(0)->SavedGameName == "ANNA" && document.FindSavedGame("")->Id == 1);
 }
 
 TEST_F(Profiles, ClearingKeepsWhatIdentifiesTheRecord) {

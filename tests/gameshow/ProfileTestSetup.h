@@ -55,9 +55,7 @@ inline std::string TextOf(GameServices::Utilities::ISerializable& record) {
 
 // The 24-byte header ("Gs", two zero bytes, length, CRC-32, name) and the text.
 inline std::string SaveBytes(const std::string& text) {
-    std::string bytes(24, '\0');
-    bytes[0] = 'G';
-    bytes[1] = 's';
+    std::string bytes = "Gs" + std::string(22, '\0');
     const u32 words[] = {u32(text.size()), Crc32Hash(text.data(), u32(text.size()), 0)};
     for (int w = 0; w < 2; ++w)
         for (int i = 0; i < 4; ++i)

@@ -174,11 +174,21 @@ TEST_F(SequenceManagerTest, SequencesRemovedWhileTheirEventsFire) {
     sequencer.hook = [&](const std::string& name) {
         if (name == "a@0")
             manager.RemoveSequence(Crc32Hash("a"));
+        // Removed by its own skip event, which then calls the manager again: its end events still fire.
+        if (name == "s-skip" && manager.RemoveSequence(Crc32Hash("s"))) {
+            manager.PlaySequence("s");  // unknown now
+            Load("d", 1000, true, {});  // would take the memory of an "s" freed too early
+        }
     };
     manager.PlaySequence("a");
     manager.Update(100);
     EXPECT_EQ(Names(events), (std::vector<std::string>{"a-start", "a@0"}));
     EXPECT_TRUE(!manager.GetCurrentSequence() && !manager.RemoveSequence(Crc32Hash("a")));
+    Load("s", 1000, true, {});
+    manager.PlaySequence("s");
+    manager.Skip();
+    EXPECT_EQ(Names(events),
+              (std::vector<std::string>{"a-start", "a@0", "s-start", "s-skip", "s-end", "ended"}));
 
     Load("a", 1000, false, {"0"});
     manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer);

@@ -58,6 +58,7 @@ const CueCase kCues[] = {
     {"SFX_FM_Reveal.snd", 0, Sx, "--C-", "sfx_fmreveal"},
     {"SFX_FM_DupeAnswer.snd", 0, Sx, "--C-", nullptr, &M::PlayFastMoneyDupeAnswer},
     {"SFX_FM_Result0.snd", 0, Sx, "--C-", nullptr, &M::PlayFastMoneyResultZero},
+    {"FaceOffBetterAnswer", 5, Vo, "--CH", nullptr, &M::PlayFaceOffBetterAnswer},  // a last answer, no winner
 };
 
 // With the numbered lines.
@@ -131,6 +132,7 @@ protected:
 
 TEST_F(GameAudio, EachCueCreatesItsRowsAssetCutsOrKeepsItsCategoryHoldsAndDrawsEveryVariant) {
     GameServices::Bridge::SeedRandom(1, 2, 3, 4);
+    context.m_LastAnswerIndex = 0;
     for (const CueCase& cue : AllCues()) {
         SCOPED_TRACE(cue.sound);
         std::set<char> letters;
@@ -287,6 +289,14 @@ TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsBindingPreparesTheCrowdAndAn
             EXPECT_TRUE(!*cue || Playing(name) == (std::string(plays) == name)) << cue << name;
         EXPECT_EQ(log.Contains("No crowd is currently set."), *cue && !*plays);
         EXPECT_TRUE(audio.GetCrowdCue().IsEmpty() || !*cue);
+    }
+    // A better face-off answer has its own line (the cue table) only while a last answer stands and no family
+    // won the face-off; else the plain answer line plays.
+    for (auto [last, winner] : {std::pair{-1, -1}, {0, 0}, {1, 1}}) {
+        context.m_LastAnswerIndex = last;
+        context.m_FaceOffWinner = winner;
+        audio.PlayFaceOffBetterAnswer();
+        EXPECT_EQ(std::string(audio.GetCategoryNames(Vo).back().c_str()).substr(0, 6), "answer") << last;
     }
     // Binding again puts every listed sound back to full volume and frees the faders.
     audio.PlayIntro();

@@ -47,9 +47,8 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsG
     const u32 timersBefore = TimerManager::Instance()->GetUsedCount();
     Load();
     Unload();
-    EXPECT_FALSE(Screen().IsLoaded() || Screen().m_RootPanel);
-    EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore);
-    EXPECT_EQ(application.GetCloseCallback().object, nullptr);
+    EXPECT_TRUE(!Screen().IsLoaded() && !Screen().m_RootPanel && !application.GetCloseCallback().object &&
+                TimerManager::Instance()->GetUsedCount() == timersBefore);
     Load();
     for (const auto& [name, kind] : std::vector<std::pair<std::string, u32>>{
              {"PlayButton", W::kEventClick}, {"ConfirmButton", W::kEventClick},
@@ -339,8 +338,7 @@ TEST_F(Components, TheCloseRequestAsksTheFocusPausesAndDamagedSequencesPlayWitho
     menus.ToggleInGameMenu();
     const i32 state = menus.m_PopupState;
     EXPECT_FALSE(Screen().onWindowClose());
-    EXPECT_EQ(open(), Names{"VerifyQuit"});
-    EXPECT_TRUE(menus.m_PopupState == state && Screen().m_QuitPromptOpen);
+    EXPECT_TRUE(open() == Names{"VerifyQuit"} && menus.m_PopupState == state && Screen().m_QuitPromptOpen);
     Screen().onWindowDeactivated();
     Screen().onWindowActivated();
     EXPECT_TRUE(context.IsPaused()) << "the prompt is up";
@@ -351,8 +349,7 @@ TEST_F(Components, TheCloseRequestAsksTheFocusPausesAndDamagedSequencesPlayWitho
     EXPECT_TRUE(context.IsPaused()) << "the in-game menu is up";
     menus.ToggleInGameMenu();
     Screen().onWindowActivated();
-    EXPECT_FALSE(context.IsPaused());
-    EXPECT_FALSE(Screen().onWindowClose());
+    EXPECT_FALSE(context.IsPaused() || Screen().onWindowClose());
     PressPopupButton(screens, "VerifyQuit", "Confirm");
     EXPECT_TRUE(Screen().onWindowClose() && open().empty());
     // Sequence events for the screen and the game audio with damaged names and parameters do no harm.
