@@ -91,8 +91,10 @@ TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
              {true, "Nobody", 0, false, {}},
              {true, "Male1", 4, false, {}}}) {
         names = {"stale"};
-        (wardrobe->*(anatomy ? &WardrobeManager::GetDefaultAnatomyPartNames
-                             : &WardrobeManager::GetDefaultOutfitPartNames))(male, assembly, type, names);
+        if (anatomy)
+            wardrobe->GetDefaultAnatomyPartNames(male, assembly, type, names);
+        else
+            wardrobe->GetDefaultOutfitPartNames(male, assembly, type, names);
         EXPECT_EQ(Strings(names), expected) << assembly << " " << type << (anatomy ? " anatomy" : "");
     }
 
