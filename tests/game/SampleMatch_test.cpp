@@ -127,6 +127,10 @@ Widget* OnPage(const char* page, const char* name) {
     return root ? Widget::FindChild(name, root) : nullptr;
 }
 
+bool NoPopup() {
+    return !GameServices::Widget::ScreenManager::Instance().GetTopPopup();
+}
+
 // A button of the popup on top, when that is the popup named.
 Widget* PopupButton(const char* popup, const char* button) {
     GameServices::Widget::Popup* shown = GameServices::Widget::ScreenManager::Instance().GetTopPopup();
@@ -261,6 +265,14 @@ protected:
         ClickAt(int32_t(widget->m_ScreenRect[0] + widget->m_ScreenRect[2] / 2),
                 int32_t(widget->m_ScreenRect[1] + widget->m_ScreenRect[3] / 2), button);
     }
+    void ClickBox(const GameServices::Widget::HitRectangle& box) {
+        ClickAt(int32_t(box.x + box.maxX / 2), int32_t(box.y + box.maxY / 2));
+    }
+    // Right clicks skip the tutorial's pages.
+    void SkipTutorial() {
+        if (m_frame % 30 == 0)
+            ClickAt(400, 300, platform::window::MouseButton::Right);
+    }
     void ClickAt(int32_t x, int32_t y, platform::window::MouseButton button = platform::window::MouseButton::Left) {
         Send({.kind = MessageKind::MouseMove, .x = x, .y = y});
         Send({.kind = MessageKind::ButtonDown, .button = button, .x = x, .y = y});
@@ -285,10 +297,7 @@ protected:
             m_failure = "no keyboard to click; " + State();
             return;
         }
-        auto clickKey = [&](const GameServices::Widget::SoftKey& key) {
-            const GameServices::Widget::HitRectangle box = keyboard->KeyBox(key);
-            ClickAt(int32_t(box.x + box.maxX / 2), int32_t(box.y + box.maxY / 2));
-        };
+        auto clickKey = [&](const GameServices::Widget::SoftKey& key) { ClickBox(keyboard->KeyBox(key)); };
         const std::string letters = keyboard->m_Qwerty ? keyboard->m_QwertyChars.c_str() : keyboard->m_AbcdeChars.c_str();
         for (char c : text) {
             const size_t i = letters.find(c);
@@ -302,10 +311,7 @@ protected:
     Step OnPopup(const char* popup, const char* button) {
         return {std::string(button) + " on " + popup,
                 [this, popup, button] { return Shown(PopupButton(popup, button)) && m_nowMs > m_stepStartMs + 1000; },
-                [this, popup, button] {
-                    const GameServices::Widget::HitRectangle box = PopupButton(popup, button)->WindowHit();
-                    ClickAt(int32_t(box.x + box.maxX / 2), int32_t(box.y + box.maxY / 2));
-                }};
+                [this, popup, button] { ClickBox(PopupButton(popup, button)->WindowHit()); }};
     }
     Step ClickOn(const char* page, const char* button) {
         return {std::string(button) + " on " + page, [page] { return PageSettled(page); },
@@ -331,12 +337,8 @@ protected:
             ClickOn("compositionMainMenu", "singlePlayerButton"),
             ClickOn("compositionDecadeSelector", decade),
             ClickOn("compositionDifficultySelector", difficulty),
-            // Right clicks skip the tutorial's pages until the match level stands.
             {"the match level", [this] { return m_context.GetMatchMode().GetSet() != nullptr; }, nullptr, 60000,
-             [this] {
-                 if (m_frame % 30 == 0)
-                     ClickAt(400, 300, platform::window::MouseButton::Right);
-             }},
+             [this] { SkipTutorial(); }},
         };
     }
 
@@ -492,7 +494,7 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         ClickOn("compositionProfiles", "DeleteProfileButton"),
         OnPopup("VerifyProfileDelete", "Confirm"),
         {"the profiles page without its popup",
-         [] { return PageSettled("compositionProfiles") && !GameServices::Widget::ScreenManager::Instance().GetTopPopup(); },
+         [] { return PageSettled("compositionProfiles") && NoPopup(); },
          [this] { Click(OnPage("compositionProfiles", "DoneButton")); }},
     });
     const auto decades = std::find_if(steps.begin(), steps.end(), [](const Step& s) {
@@ -509,14 +511,13 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
     });
     // The in-game menu: a return to the main menu taken back, the match resumed, then left.
     auto menuButton = [this] { return m_context.GetGameScreen().m_MenuButton; };
-    auto noPopup = [] { return !GameServices::Widget::ScreenManager::Instance().GetTopPopup(); };
     steps.insert(steps.end(), {
         {"the match level's menu button", [=, this] { return m_nowMs > m_stepStartMs + 3000 && Usable(menuButton()); },
          [=, this] { Click(menuButton()); }},
         OnPopup("InGameMenu", "ReturnMainMenu"),
         OnPopup("InGameReturnPrompt", "Cancel"),
         OnPopup("InGameMenu", "ResumeGame"),
-        {"the match again", [=, this] { return noPopup() && m_nowMs > m_stepStartMs + 2000; },
+        {"the match again", [=, this] { return NoPopup() && m_nowMs > m_stepStartMs + 2000; },
          [=, this] { Click(menuButton()); }},
         OnPopup("InGameMenu", "ReturnMainMenu"),
         OnPopup("InGameReturnPrompt", "Confirm"),
@@ -525,10 +526,7 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         ClickOn("compositionDecadeSelector", "Button70s"),
         ClickOn("compositionDifficultySelector", "EasyButton"),
         {"the second match's tutorial skipped", [this] { return m_nowMs > m_stepStartMs + 8000; }, nullptr, 60000,
-         [this] {
-             if (m_frame % 30 == 0)
-                 ClickAt(400, 300, platform::window::MouseButton::Right);
-         }},
+         [this] { SkipTutorial(); }},
         {"half a minute of a second match", [this] { return m_nowMs > m_stepStartMs + 30000; },
          [this] { Send({.kind = MessageKind::Deactivate}); }, 60000, [this] { Act(); }},
         // Away from the window for two seconds, then closing it: a quit taken back, then confirmed.
@@ -537,7 +535,7 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         {"a second back", [this] { return m_nowMs > m_stepStartMs + 1000; },
          [this] { Send({.kind = MessageKind::CloseRequest}); }},
         OnPopup("VerifyQuit", "Cancel"),
-        {"the match after the quit prompt", [=, this] { return noPopup() && m_nowMs > m_stepStartMs + 1000; },
+        {"the match after the quit prompt", [=, this] { return NoPopup() && m_nowMs > m_stepStartMs + 1000; },
          [this] { Send({.kind = MessageKind::CloseRequest}); }},
         OnPopup("VerifyQuit", "Confirm"),
         {"the program quitting by itself", [] { return false; }, nullptr, 10000},

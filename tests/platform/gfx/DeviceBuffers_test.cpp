@@ -76,6 +76,8 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         d.Clear(kClearTarget, red, 1.0f, 0);
         d.SetViewport({0, height - 1, 1, 1, 0.0f, 1.0f});
         d.Clear(kClearTarget, green, 1.0f, 0);
+        d.SetViewport({width + 4, 0, 8, 8, 0.0f, 1.0f});  // off the buffer's side: clears nothing
+        d.Clear(kClearTarget, blue, 1.0f, 0);
         d.Present();
         EXPECT_EQ(std::pair(WindowPixel(0, 47), WindowPixel(2, 2)), std::pair(green, red));
         EXPECT_EQ(std::pair(ReadPixel(d, 0, h - 1), ReadPixel(d, 1, h - 1)), std::pair(green, red));

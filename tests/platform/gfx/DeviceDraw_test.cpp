@@ -157,11 +157,13 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
 
 // Creation is refused, with a reason, without a window or with a side of 0.
 TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSides) {
-    for (auto [window, width, height] : {std::tuple{false, 64u, 48u}, {true, 64u, 0u}, {true, 0u, 48u}}) {
+    const char* const zero = "the back buffer size is 0";
+    for (auto [window, width, height, reason] :
+         {std::tuple{false, 64u, 48u, "no window to draw into"}, {true, 64u, 0u, zero}, {true, 0u, 48u, zero}}) {
         std::string error;
         SDL_Window* on = window ? m_window->Get() : nullptr;
         EXPECT_EQ(Device::Create(on, PresentParams{width, height}, error), nullptr);
-        EXPECT_FALSE(error.empty()) << width << "x" << height;
+        EXPECT_EQ(error, reason) << width << "x" << height;
     }
 }
 
