@@ -133,13 +133,13 @@ TEST_F(GraphicDeviceTest, ResetCallsCallbacksFalseThenTrueWithSteppedIds) {
     EXPECT_EQ(std::vector<u32>({id1, id2, log.selfId}), std::vector<u32>({0xC6F20000u, 0xC6F20004u, 0xC6F20008u}));
 
     Dev().SetRenderState(RenderState::CullMode, Cull::None);
-    EXPECT_TRUE(m_device.ResetDevice(640, 480, PCGraphicDevice::kModeFullscreen));
+    EXPECT_TRUE(m_device.ResetDevice(640, 480, PCGraphicDevice::kModeFullscreen | 1));
     using Calls = std::vector<std::pair<int, bool>>;
     EXPECT_EQ(log.calls, (Calls{{1, false}, {2, false}, {3, false}, {1, true}, {2, true}}));
-    // Full screen falls back to a window; defaults are set again; the size is taken.
-    EXPECT_EQ(std::vector<u32>({m_device.GetModeFlags() & PCGraphicDevice::kModeFullscreen,
+    // Full screen falls back to a window, other flags kept; defaults are set again; the size is taken.
+    EXPECT_EQ(std::vector<u32>({m_device.GetModeFlags(),
                                 Dev().GetRenderState(RenderState::CullMode), Dev().Granted().width}),
-              std::vector<u32>({0u, u32(Cull::CW), 640u}));
+              std::vector<u32>({1u, u32(Cull::CW), 640u}));
 
     log.calls.clear();
     m_device.UnregisterResetCallback(id1);
