@@ -77,7 +77,10 @@ TEST_F(FontTest, TextBlendsByAlphaUnlessAdditiveAndPrepareForgetsTheLayout) {
     text.SetBox(0, 0, 100, 50);
     text.Layout("\xCF\xA8\xCF\xA9", true);  // codes 1000 and 1001
     ASSERT_GT(text.m_attribute.PartCount(), 0u);
-    EXPECT_EQ(text.m_attribute.m_ready, 1u);  // a layer's renderer draws it
+    // A layer's renderer draws it, from the text's own streams.
+    const AGRenderAttribute& part = text.m_attribute;
+    EXPECT_EQ(std::tuple(u32(part.m_ready), u32(part.m_streams[0].count), part.m_indexBuffers[0] != nullptr),
+              std::tuple(1u, 3u, true));
     using platform::gfx::Blend;
     for (auto [mode, type, destBlend] : {std::tuple{2u, AGRenderAttribute::kDiffuseAlpha, Blend::InvSrcAlpha},
                                          {3u, AGRenderAttribute::kAdditive, Blend::One}}) {
