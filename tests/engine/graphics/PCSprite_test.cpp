@@ -82,11 +82,14 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     // A copy takes the texture rectangle set on its original, and a vertex buffer of the provider.
     textured->SetTextureRect(0.25f, 0.5f, 0.75f, 0.875f);
     const u32 buffers = m_package->Provider(TypeKey::VertexBuffer)->InstanceCount(0);
-    const PCSprite copy(*textured);
-    EXPECT_EQ(m_package->Provider(TypeKey::VertexBuffer)->InstanceCount(0), buffers + 1);
-    const AGVec2* uv = copy.GetVertexBuffer()->m_texCoords.Data();
-    EXPECT_EQ((std::vector<f32>{uv[0].x, uv[0].y, uv[3].x, uv[3].y}),
-              (std::vector<f32>{0.25f, 0.5f, 0.75f, 0.875f}));
+    {
+        const PCSprite copy(*textured);
+        EXPECT_EQ(m_package->Provider(TypeKey::VertexBuffer)->InstanceCount(0), buffers + 1);
+        const AGVec2* uv = copy.GetVertexBuffer()->m_texCoords.Data();
+        EXPECT_EQ((std::vector<f32>{uv[0].x, uv[0].y, uv[3].x, uv[3].y}),
+                  (std::vector<f32>{0.25f, 0.5f, 0.75f, 0.875f}));
+    }
+    EXPECT_EQ(m_package->Provider(TypeKey::VertexBuffer)->InstanceCount(0), buffers) << "the copy's buffer given back";
     // The original's quad keeps its coordinates through a change of material.
     textured->SetMaterial("grid.mat");
     EXPECT_EQ(textured->GetVertexBuffer()->m_texCoords.Data()[3].x, 1.0f);

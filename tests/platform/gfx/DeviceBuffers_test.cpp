@@ -85,6 +85,10 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         ASSERT_EQ(d.Reset({width, height, false, multisample}), Result::Ok);
         EXPECT_EQ(d.Granted().multisample, multisample);  // the driver multisamples
         EXPECT_TRUE(windowSamples == 0 || multisample || !glIsTexture(GLuint(presentCopy)));
+        // Back at the window's own size, drawing goes straight into the window.
+        ASSERT_EQ(d.Reset({64, 48, false, false}), Result::Ok);
+        d.Clear(kClearTarget, red, 1.0f, 0);
+        EXPECT_EQ(std::pair(ReadPixel(d, 63, 47), WindowPixel(63, 47)), std::pair(red, red));
     }
 }
 

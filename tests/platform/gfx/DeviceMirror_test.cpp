@@ -217,6 +217,12 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
                             "glDisableClientState glClientActiveTexture glDisableClientState "
                             "glClientActiveTexture glDisableClientState glDisable glMaterialfv glMaterialfv "
                             "glMaterialfv glMaterialfv glMaterialf");
+    // A read binds the buffer drawn into again itself: the next draw need not.
+    Image image;
+    ASSERT_TRUE(d.ReadBackBuffer({0, 0, 1, 1}, image));
+    calls.Take();
+    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    EXPECT_EQ(calls.Take().find("glBindFramebuffer"), std::string::npos);
     for (uint32_t stage = 0; stage < 2; ++stage)
         d.SetTexture(stage, nullptr);
     for (Texture* t : textures)
