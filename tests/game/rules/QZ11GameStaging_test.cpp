@@ -208,8 +208,9 @@ TEST_F(StagingTest, MissingStageEntitiesAreReportedOnceAndSkipped) {
     }
     // The rest was staged as usual.
     EXPECT_TRUE(Member(0)->m_Behavior.IdleRequest && Member(4)->m_Behavior.IdleRequest && Face(false) && !Face(true));
-    EXPECT_EQ(Values(Member(1)->m_Behavior.WalkRequest, GetScoreBehavior(Prop("desk_digit_left"))->Value),
-              Values(1, 10));
+    EXPECT_EQ(Values(Member(1)->m_Behavior.WalkRequest, GetScoreBehavior(Prop("desk_digit_left"))->Value,
+                     Block("buzzer_top_right")->m_Behavior.BuzzRequest),
+              Values(1, 10, 1));
 }
 
 // A dressing prop missing from the stage, or of a kind without a stage behaviour, is reported
