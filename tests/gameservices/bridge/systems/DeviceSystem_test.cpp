@@ -231,11 +231,7 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     AGAppEventsHandler::Get()->RaiseDeviceEvent(AGAppEventsHandler::kDeviceEvent1, keyboard);
     EXPECT_TRUE(!manager.IsConnected(0) && lost.ids.size() == 3u);
     devices.GetDeviceLostEvent().RemoveDelegate(&delegate);
-    // A device system that is gone is called by no device event.
-    {
-        DeviceSystem gone;
-        gone.Startup();
-    }
+    DeviceSystem().Startup();  // a device system that is gone is called by no device event
     devices.AttachDevices(0);
     AGAppEventsHandler::Get()->RaiseDeviceEvent(AGAppEventsHandler::kDeviceEvent0, keyboard);
     EXPECT_FALSE(manager.IsConnected(0));

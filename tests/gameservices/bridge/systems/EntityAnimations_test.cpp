@@ -436,9 +436,8 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
         {[&] { return GetTextureAnimationEndFrame(box, "tile.mat"); }, "Error GetTextureAnimationEndFrame failed!"},
         {[&] { return GetUVAnimationEndFrame(box, "flip"); }, "Error GetUVAnimationEndFrame failed!"},
         {[&] { return GetCameraAnimationEndFrame(box); }, "Failed to retrieve AGCamera!"},
-        // The first model animation goes back to its pool.
         {[&] { return i32(!AddModelAnimation(*GetEntityAnimations(box), {}, "spin.anm")); },
-         "You can't have two different Model animation"},
+         "You can't have two different Model animation"},  // the first goes back to its pool
         {[&] { return SetCameraAnimation(box, 4, 1.0f, -1, -1), 0; }, "Failed to initialize the Camera animation!"},
         {[&] { return SetModelAnimation(sprite, "spin.anm", 4, 1.0f, -1, -1), 0; },
          "ModelAnimation is not suported for the Sprite"},
