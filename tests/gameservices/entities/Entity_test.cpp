@@ -34,10 +34,9 @@ bool Ask(u32 id) { return T().IsA(id); }
 
 TEST(EntityTest, IsAFollowsTheNonTransitiveTable) {
     namespace id = TypeIds;
-    const std::vector<u32> all = {id::Entity, id::Set, id::ComponentLevel, id::SetElement,
-                                  id::Floor, id::Prop, id::Character, id::Camera, id::Light,
-                                  id::Team, id::BaseTeamMember, id::AudioAsset,
-                                  id::VideoAsset, id::Attribute};
+    const std::vector<u32> all = {id::Entity, id::Set, id::ComponentLevel, id::SetElement, id::Floor, id::Prop,
+                                  id::Character, id::Camera, id::Light, id::Team, id::BaseTeamMember,
+                                  id::AudioAsset, id::VideoAsset, id::Attribute};
     const std::vector<Row> table = {
         {"Entity", Ask<Entity>, {id::Entity}},
         {"Set", Ask<Set>, {id::Set}},
@@ -119,8 +118,7 @@ TEST(EntityTest, ActiveAndLockedMembersDrawTheirPropSeeThrough) {
         set(true);
         EXPECT_TRUE(prop.GetOpacity() == 0.4f && prop.Visible == !lock) << lock;
         set(false);
-        EXPECT_EQ(flag(), 0) << lock;
-        EXPECT_TRUE(prop.Visible && prop.GetOpacity() == 1.0f) << lock;
+        EXPECT_TRUE(flag() == 0 && prop.Visible && prop.GetOpacity() == 1.0f) << lock;
         EXPECT_EQ(prop.highlights, lock ? std::vector<bool>{} : (std::vector<bool>{false, true}));
         EXPECT_EQ(refreshes.opacities, (std::vector<f32>{0.4f, 1.0f})) << lock;
     }

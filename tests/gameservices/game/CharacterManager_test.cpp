@@ -99,8 +99,9 @@ TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApp
     EXPECT_FALSE(manager->GetAppearance(host, stored));
 }
 
-// Recycling a listed part gives that one back to its pool and keeps the others in order.
-TEST(ContainerFactory, RecycleGivesBackOnlyThePartNamed) {
+// Recycling a listed part gives that one back to its pool and keeps the others in order; a
+// reset pool hands out from its first object again.
+TEST(ContainerFactory, RecycleGivesBackOnlyThePartNamedAndAResetFreesEveryPart) {
     Factory<OutfitPart>& pool = PartPool<OutfitPart>();
     ContainerFactory<OutfitPart> parts;
     OutfitPart* listed[] = {pool.Alloc(), pool.Alloc()};
@@ -109,4 +110,8 @@ TEST(ContainerFactory, RecycleGivesBackOnlyThePartNamed) {
     const u32 used = pool.GetUsedCount();
     parts.Recycle(listed[0]);
     EXPECT_TRUE(parts.size() == 1u && parts[0] == listed[1] && pool.GetUsedCount() + 1 == used);
+    Factory<OutfitPart> own("Own", 1);  // held by no part list
+    own.Alloc();
+    own.ResetAll();
+    EXPECT_TRUE(own.GetUsedCount() == 0u && own.Alloc() != nullptr);
 }

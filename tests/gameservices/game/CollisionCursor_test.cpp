@@ -53,10 +53,7 @@ protected:
     ~CursorTest() override { CollisionCursor::SetLevelSetSource(nullptr); }
 
     void Move(BaseTeamMember& from, f32 x, f32 y, bool visible) {
-        sActionData move;
-        move.m_X = x;
-        move.m_Y = y;
-        move.m_PointerVisible = visible;
+        sActionData move{.m_X = x, .m_Y = y, .m_ActionName = {}, .m_PointerVisible = visible};
         TeamActionData data(&move, 0, &from);
         teams.SimulateTeamAction(&data, "Moves");
     }

@@ -85,6 +85,7 @@ protected:
 TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     WriteStudio();
     ASSERT_TRUE(flow.LoadLevel("studio", set));
+    EXPECT_EQ(set.m_PackageNames, std::vector<TString<char>>{"studio.dir"});
     ASSERT_EQ((std::vector<size_t>{set.m_Cameras.size(), set.m_Lights.size(), set.m_SetElements.size(),
                                    set.m_Props.size(), set.m_Characters.size(), set.m_ComponentLevels.size(),
                                    set.m_AudioAssets.size(), set.m_VideoAssets.size()}),

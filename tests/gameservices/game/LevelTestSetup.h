@@ -9,12 +9,13 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
-// A level of every record kind: two cameras (the second orthographic), a light, a floor, a
-// prop with a model animation and one of kind "buzzer", a character with an outfit and a
-// skin animation, a component level read from "board.xml" with its own camera and prop, one
-// without cameras, a sound and a video.
+// A level of every record kind: a package (the records after it are elements again), two
+// cameras (the second orthographic), a light, a floor, a prop with a model animation and one
+// of kind "buzzer", a character with an outfit and a skin animation, a component level read
+// from "board.xml" with its own camera and prop, one without cameras, a sound and a video.
 inline const char kStudioLevel[] =
-    "<root><Level><Cameras><item><Name>Main</Name><PositionX>10</PositionX><LookAtY>-4.5"
+    "<root><Level><Packages><Package name=\"studio.dir\"/></Packages>"
+    "<Cameras><item><Name>Main</Name><PositionX>10</PositionX><LookAtY>-4.5"
     "</LookAtY><FieldOfView>45</FieldOfView><ViewPortWidth>Auto</ViewPortWidth><ViewPortHeight>"
     "300</ViewPortHeight><Activate>true</Activate><Animation mode=\"loop\" speed=\"2\"/>"
     "<ApplicationData><Score>5</Score></ApplicationData></item>"

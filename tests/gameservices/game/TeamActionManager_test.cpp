@@ -64,9 +64,7 @@ protected:
 
     // A device action of "click" from a device.
     void Press(i32 deviceId) {
-        sActionData data;
-        data.m_DeviceId = deviceId;
-        deviceSystem.Fire("click", data);
+        deviceSystem.Fire("click", sActionData{.m_DeviceId = deviceId, .m_ActionName = {}});
     }
     void Connect(i32 id) {
         DeviceInfos infos{id, &device};

@@ -94,3 +94,13 @@ TEST_F(GameModeTest, AModeDestroyedWhileItsLevelWaitsStopsWaiting) {
                   0u);
     }
 }
+
+TEST_F(GameModeTest, AModeOutlivingItsGameGivesItsSetsMembersBack) {
+    AddMode("m:", "Studio");
+    Run("Studio", {0});
+    Entities::IEntityFactory* props = Entities::GameEntityFactory::Instance()->GetPropFactory();
+    ASSERT_EQ(props->GetUsedCount(), 1u);
+    game.reset();
+    modes.clear();
+    EXPECT_EQ(props->GetUsedCount(), 0u);
+}

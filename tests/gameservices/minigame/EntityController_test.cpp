@@ -90,9 +90,12 @@ TEST(EntityControllerPools, ReleasingAControllerGivesEveryRecordBack) {
     animation->m_KeyFrames = {pools.m_KeyFrames->Alloc(), pools.m_KeyFrames->Alloc()};
     animation->m_WidthFactor = animation->m_HeightFactor = 2.0f;
     used->m_Storyboard->m_Animations = {nullptr, animation};
+    used->m_Active = used->m_Pending = {animation};
     ReleaseEntityController(used);
-    // A reused record gives back no frame twice and scales no size it was not given.
+    // A reused record gives back no frame twice, scales no size it was not given and plays
+    // nothing of its last user.
     EXPECT_TRUE(animation->m_KeyFrames.empty() && animation->m_WidthFactor + animation->m_HeightFactor == 0.0f);
+    EXPECT_TRUE(used->m_Active.empty() && used->m_Pending.empty());
     EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
                   pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(),
               0u);

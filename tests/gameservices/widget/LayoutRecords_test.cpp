@@ -78,9 +78,8 @@ TEST(LayoutRecords, KeyRowsAndNestingAreBounded) {
     for (const sWidget* w = &window.m_Widgets[0]; w; ++depth)
         w = w->m_Children.empty() ? nullptr : &w->m_Children[0];
     EXPECT_EQ(depth, kMaxWidgetDepth);
-    EXPECT_EQ(log.Lines(), std::vector<std::string>{
-                               "Layout nested deeper than 64 widgets: the content of g63 is not "
-                               "read"});
+    EXPECT_EQ(log.Lines(),
+              std::vector<std::string>{"Layout nested deeper than 64 widgets: the content of g63 is not read"});
 }
 
 
@@ -185,8 +184,7 @@ TEST_F(WidgetBuilder, SizeChecksNameTheirKind) {
             continue;
         }
         ASSERT_EQ(lines.size(), 2u) << k.element;
-        EXPECT_EQ(lines[0][0], k.digit);
-        EXPECT_NE(lines[1].find("height"), std::string::npos);
+        EXPECT_TRUE(lines[0][0] == k.digit && lines[1].find("height") != std::string::npos) << k.element;
     }
 }
 
@@ -213,9 +211,8 @@ TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
     auto* loop = static_cast<Panel*>(static_cast<Panel*>(children[2])->m_Children[0]);
     ASSERT_EQ(loop->m_Children.size(), 1u);
     EXPECT_TRUE(static_cast<Panel*>(loop->m_Children[0])->m_Children.empty());
-    EXPECT_EQ(log.Lines().size(), 2u);
-    EXPECT_TRUE(log.Contains("Layout Test.xaml is already being built"));
-    EXPECT_TRUE(log.Contains("Layout test.xaml is already being built"));
+    const std::string tail = " is already being built: it is not nested again";
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Layout Test.xaml" + tail, "Layout test.xaml" + tail}));
     delete root;
 }
 

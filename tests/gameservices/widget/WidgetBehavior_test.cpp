@@ -104,11 +104,8 @@ TEST_F(BehaviorTest, StrangersDesynchronizedIdsAndResets) {
         game.Tap(stranger, 110, 105);
         EXPECT_EQ(button[kEventEnter] + button[kEventClick], 0) << id;
     }
-    GameServices::Bridge::sActionData data;
-    data.m_DeviceId = 3;
-    data.m_X = 110;
-    data.m_Y = 105;
-    data.m_PointerVisible = true;
+    GameServices::Bridge::sActionData data{
+        .m_DeviceId = 3, .m_X = 110, .m_Y = 105, .m_ActionName = {}, .m_PointerVisible = true};
     GameServices::KorvoGame::TeamActionData action(&data, 0, &a);
     game.teams.SimulateTeamAction(&action, "Moves");
     EXPECT_TRUE(log.Contains("device id de-synchronization!"));
@@ -232,21 +229,18 @@ void LayOut(SoftKeyboard& keyboard) {
         keyboard.m_Letters.push_back(MakeKey(static_cast<f32>(i % 10) * kPitch,
                                              80.0f + static_cast<f32>(i / 10) * kPitch, kKey));
     const f32 special = 80.0f + 3.0f * kPitch;
-    keyboard.m_Specials.push_back(MakeKey(0.0f, special, kKey));
-    keyboard.m_Specials.push_back(MakeKey(kPitch, special, kKey));
-    keyboard.m_Specials.push_back(MakeKey(2.0f * kPitch, special, 3.0f * kKey));
-    keyboard.m_Specials.push_back(MakeKey(6.0f * kPitch, special, kKey));
+    for (const auto& [at, width] : {std::pair{0.0f, kKey}, {1.0f, kKey}, {2.0f, 3.0f * kKey}, {6.0f, kKey}})
+        keyboard.m_Specials.push_back(MakeKey(at * kPitch, special, width));
 }
 
 class KeyboardTest : public ::testing::Test {
 protected:
     KeyboardTest() {
         LayOut(keyboard);
-        auto& behavior = keyboard.m_KeyboardBehavior;
         keyboard.AddEventDelegate(kEventClick, &click.delegate);
         keyboard.AddEventDelegate(kEventValueChanged, &changed.delegate);
-        behavior.m_KeyHoverEvent.AddDelegate(&hover.delegate);
-        behavior.m_TextChangedEvent.AddDelegate(&text.delegate);
+        keyboard.m_KeyboardBehavior.m_KeyHoverEvent.AddDelegate(&hover.delegate);
+        keyboard.m_KeyboardBehavior.m_TextChangedEvent.AddDelegate(&text.delegate);
     }
     // A move to the key's centre and a tap there.
     void Press(const SoftKey& key) {

@@ -44,12 +44,9 @@ public:
     }
     void Send(GameServices::Entities::BaseTeamMember& member, const char* name, f32 x, f32 y, bool visible,
               bool down, uintptr_t word = 0) {
-        GameServices::Bridge::sActionData data;
-        data.m_DeviceId = member.m_DeviceId;
-        data.m_X = x;
-        data.m_Y = y;
-        data.m_KeyDown = down ? 1 : 0;
-        data.m_PointerVisible = visible;
+        GameServices::Bridge::sActionData data{.m_DeviceId = member.m_DeviceId, .m_X = x, .m_Y = y,
+                                               .m_ActionName = {}, .m_KeyDown = u8(down ? 1 : 0),
+                                               .m_PointerVisible = visible};
         GameServices::KorvoGame::TeamActionData action(&data, word, &member);
         teams.SimulateTeamAction(&action, name);
     }

@@ -203,16 +203,14 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     CollisionShapeRectangle card;
     EXPECT_FALSE(card.BuildFromSprite(nullptr, ShapePlacement{}, 1.0f, 0.0f, 0.0f));
     ASSERT_TRUE(card.BuildFromSprite(&sprite, ShapePlacement{{10, 0, 0}}, 1.0f, 1.0f, 2.0f));
-    EXPECT_EQ(P(card.GetLocalMin()), (V{2, 0, -5}));
-    EXPECT_EQ(P(card.GetWorldCenter()), (V{17, 4, 0}));
+    EXPECT_EQ(std::pair(P(card.GetLocalMin()), P(card.GetWorldCenter())), std::pair(V{2, 0, -5}, V{17, 4, 0}));
     // The boundary scale grows a sprite's shape.
     CollisionShapeRectangle doubled;
     doubled.BuildFromSprite(&sprite, ShapePlacement{{10, 0, 0}}, 2.0f, 0.0f, 0.0f);
     EXPECT_EQ(P(doubled.GetLocalMax()), (V{20, 8, 10}));
     CollisionObject noSprite;
     noSprite.BuildFromSprite(kShapeRectangle, kShapeNone, nullptr, ShapePlacement{}, 1.0f, 0.0f, 0.0f);
-    EXPECT_EQ(noSprite.GetBoundary(), nullptr);
-    EXPECT_EQ(CollisionSystem::Pools().rectangles->GetUsedCount(), 0u);
+    EXPECT_TRUE(!noSprite.GetBoundary() && CollisionSystem::Pools().rectangles->GetUsedCount() == 0u);
     // A rectangle lies in z = 0 whatever its offset.
     CollisionShapeRectangle raised;
     raised.BuildFromModel(Model("span"), ShapePlacement{}, 1.0f, AGVec3{0, 0, 3});
@@ -241,11 +239,8 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
         {false, 90, 0, 0, {11, 0, 0}, {10, 5, 0}},
     };
     for (const auto& t : turns) {
-        std::unique_ptr<CollisionShapeBounds> turned;
-        if (t.box)
-            turned = std::make_unique<CollisionShapeBox>();
-        else
-            turned = std::make_unique<CollisionShapeRectangle>();
+        std::unique_ptr<CollisionShapeBounds> turned(
+            t.box ? static_cast<CollisionShapeBounds*>(new CollisionShapeBox) : new CollisionShapeRectangle);
         turned->BuildFromModel(Model("span"), ShapePlacement{{}, {1, 1, 1}, t.x, t.y, t.z}, 1.0f, AGVec3{});
         turned->Update(ShapePlacement{{1, 0, 0}});
         for (int axis = 0; axis < 3; ++axis) {
@@ -317,8 +312,8 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
                      (r.model ? r.model : "sprite"));
         EXPECT_EQ(object.GetBoundaryType() * 10 + object.GetDetailType(), r.boundary * 10 + r.detail);
         EXPECT_EQ(object.GetBoundary() ? object.GetBoundary()->GetType() : -1, r.reports ? -1 : r.boundary);
-        const i32 detailBuilt = r.reports || r.detail == kShapeNone ? -1 : r.detail;
-        EXPECT_EQ(object.GetDetail() ? object.GetDetail()->GetType() : -1, detailBuilt);
+        EXPECT_EQ(object.GetDetail() ? object.GetDetail()->GetType() : -1,
+                  r.reports || r.detail == kShapeNone ? -1 : r.detail);
         EXPECT_EQ(log.Lines().size(), r.reports);
         object.ReleaseShapes();
         EXPECT_EQ(pools.circles->GetUsedCount() + pools.spheres->GetUsedCount() + pools.rectangles->GetUsedCount() +

@@ -231,6 +231,10 @@ TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreA
     AGAppEventsHandler::Get()->RaiseDeviceEvent(AGAppEventsHandler::kDeviceEvent1, keyboard);
     EXPECT_TRUE(!manager.IsConnected(0) && lost.ids.size() == 3u);
     devices.GetDeviceLostEvent().RemoveDelegate(&delegate);
+    DeviceSystem().Startup();  // a device system that is gone is called by no device event
+    devices.AttachDevices(0);
+    AGAppEventsHandler::Get()->RaiseDeviceEvent(AGAppEventsHandler::kDeviceEvent0, keyboard);
+    EXPECT_FALSE(manager.IsConnected(0));
 
     // Managers that go before the device system leave none of their delegates behind.
     const size_t lostDelegates = devices.GetDeviceLostEvent().Count();

@@ -107,7 +107,7 @@ protected:
         CleanupAnimations(&set);
         const AnimationFactories& pools = GetAnimationFactories();
         EXPECT_EQ(pools.m_Entities->GetUsedCount() + pools.m_Skins->GetUsedCount() +
-                      pools.m_Handlers->GetUsedCount(), 0u);
+                      pools.m_Models->GetUsedCount() + pools.m_Handlers->GetUsedCount(), 0u);
         DestroyEngineAnimationFactories();
         EXPECT_TRUE(!pools.m_Entities && !pools.m_Skins && !pools.m_Models && !pools.m_Textures && !pools.m_UVs &&
                     !pools.m_Cameras && !pools.m_Handlers && !GetPendingKeyRemovals(kSkinKind) &&
@@ -436,6 +436,8 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
         {[&] { return GetTextureAnimationEndFrame(box, "tile.mat"); }, "Error GetTextureAnimationEndFrame failed!"},
         {[&] { return GetUVAnimationEndFrame(box, "flip"); }, "Error GetUVAnimationEndFrame failed!"},
         {[&] { return GetCameraAnimationEndFrame(box); }, "Failed to retrieve AGCamera!"},
+        {[&] { return i32(!AddModelAnimation(*GetEntityAnimations(box), {}, "spin.anm")); },
+         "You can't have two different Model animation"},  // the first goes back to its pool
         {[&] { return SetCameraAnimation(box, 4, 1.0f, -1, -1), 0; }, "Failed to initialize the Camera animation!"},
         {[&] { return SetModelAnimation(sprite, "spin.anm", 4, 1.0f, -1, -1), 0; },
          "ModelAnimation is not suported for the Sprite"},

@@ -44,9 +44,7 @@ protected:
     void SetUp() override {
         LevelFixture::SetUp();
         authoring::PackageWriter& w = package.Writer();
-        authoring::TexturedBox desk;
-        desk.name = "desk";
-        authoring::AddTexturedBox(w, desk);
+        authoring::AddTexturedBox(w, {.name = "desk", .slotController = {}, .model = {}});
         authoring::TexturedBox part;
         part.name = "part";
         part.model.local = {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 1, 2, 3, 1};
@@ -54,10 +52,9 @@ protected:
         authoring::SceneData stage;
         stage.modelIds = {NameId("part.mdl"), NameId("desk.mdl")};
         stage.emitterIds = {NameId("spark.emt")};
-        authoring::ModelData pair;
-        pair.vertexBufferId = NameId("desk.vb");
-        pair.meshIds = {NameId("desk.mesh"), NameId("desk.mesh")};
-        pair.materialIds = {NameId("desk.mat"), NameId("part.mat")};
+        const authoring::ModelData pair{.vertexBufferId = NameId("desk.vb"),
+                                        .meshIds = {NameId("desk.mesh"), NameId("desk.mesh")},
+                                        .materialIds = {NameId("desk.mat"), NameId("part.mat")}};
         w.Add("pair.mdl", 0, authoring::ModelBytes(pair))
             .Add("card.spt", 0, authoring::SpriteBytes(0, 8, 8, ""))
             .Add("spark.emt", 0, authoring::EmitterBytes(authoring::EmitterData{}))
