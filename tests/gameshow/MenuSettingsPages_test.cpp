@@ -869,6 +869,37 @@ TEST_F(MenuPages, WithEverySlotUsedTheNamePageReportsAndStays) {
     EXPECT_TRUE(Contents() == before && manager->GetSlot(3)->SavedGameName == "D");
 }
 
+// The menu's cursor shows for the member it is made for; when the member's device is lost it
+// is stopped and hidden. A lost member without a cursor is reported once per level start.
+TEST(MenuCursor, ALostMembersCursorIsStoppedAndHidden) {
+    struct Collisions : GameServices::Bridge::ICollisionSystem {
+        Collisions() { SetInstance(this); }
+        ~Collisions() override { SetInstance(nullptr); }
+        void RegisterCollidable(GameServices::Bridge::ICollidable*) override { ++registered; }
+        void UnregisterCollidable(GameServices::Bridge::ICollidable*) override { --registered; }
+        int registered = 0;
+    } collisions;
+    struct StagedMenu : Menu {
+        explicit StagedMenu(GameServices::Entities::Set* stage) { m_Set = stage; }
+    };
+    GameServices::Entities::Set stage{Menu::kLevelName};
+    GameServices::Entities::ComponentLevel cursors{Menu::kCursorLevel};
+    KG::CollisionCursor cursor{Menu::kCursorName};
+    cursors.m_Props.push_back(&cursor);
+    stage.m_ComponentLevels.push_back(&cursors);
+    BaseTeamMember member, other;
+    StagedMenu menu(&stage);
+    menu.CreatePlayerCursor(&member);
+    EXPECT_TRUE(cursor.GetMember() == &member && member.m_Entity == &cursor && cursor.Visible &&
+                collisions.registered == 1 && !cursor.Synchronize);
+    menu.OnMemberDisconnected(&member);
+    EXPECT_TRUE(!cursor.Visible && !cursor.Synchronize && collisions.registered == 0);
+    LogCapture log;
+    for (BaseTeamMember* lost : {&other, static_cast<BaseTeamMember*>(nullptr)})
+        menu.OnMemberDisconnected(lost);
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"No menu cursor to hide for a lost device in PlayerCursors"});
+}
+
 // A plain loop end of the avatar's action changes nothing; the end of a try or of an idle break
 // goes back to idle with the try window shut for the cooldown.
 TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {

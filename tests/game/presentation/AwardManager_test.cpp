@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -172,7 +173,7 @@ TEST_F(AwardRules, EachAwardUnlocksExactlyAtItsGoal) {
 }
 
 // The difficulties won are kept as digits; the third distinct one unlocks. A stored value
-// of more than two digits starts again; a difficulty outside the three is not remembered. Earned
+// outside 0 to 99 starts again, reported; a difficulty outside the three is not remembered. Earned
 // awards are granted again, and progress is saved.
 TEST_F(AwardRules, TheThirdDistinctDifficultyWonUnlocksEarnedAwardsAreGrantedAgainAndProgressIsSaved) {
     const struct { const char* stored; std::vector<i32> wins; std::vector<int> values; } cases[] = {
@@ -180,6 +181,7 @@ TEST_F(AwardRules, TheThirdDistinctDifficultyWonUnlocksEarnedAwardsAreGrantedAga
         {"7", {1}, {27}}, {"10", {0}, {10}}, {"-4", {2}, {3}}, {"500", {0}, {1}}, {"0", {3}, {0}}};
     for (const auto& c : cases) {
         LoadWith(Item("1WinEasyMedHardInARow90", c.stored));
+        log.Clear();
         std::vector<int> values;
         for (i32 won : c.wins) {
             difficulty = won;
@@ -187,6 +189,8 @@ TEST_F(AwardRules, TheThirdDistinctDifficultyWonUnlocksEarnedAwardsAreGrantedAga
             values.push_back(Value("1WinEasyMedHardInARow90"));
         }
         EXPECT_EQ(values, c.values) << c.stored;
+        const int stored = std::atoi(c.stored);
+        EXPECT_EQ(log.Contains("is not one of two digits"), stored < 0 || stored > 99) << c.stored;
         const bool unlocked = c.values.back() == 123;
         EXPECT_EQ(Flag("unlock1WinEasyMedHardInARow90"), unlocked);
         EXPECT_EQ(steps, (unlocked ? Steps{"new Beat Them All", "event"} : Steps()));

@@ -386,13 +386,19 @@ TEST_F(Components, TheCloseRequestAsksTheFocusPausesAndDamagedSequencesPlayWitho
 
 }  // namespace
 
-// No audio manager, no narration: each narrated step lasts a frame.
-TEST(ScreenTutorial, WithoutANarratorEachStepLastsAFrame) {
+// No audio manager, no narration: each narrated step lasts a frame. The loaded screen holds the
+// window callbacks; unloading gives them back.
+TEST(ScreenTutorial, WithoutANarratorEachStepLastsAFrameAndUnloadingGivesTheWindowCallbacksBack) {
+    PCApplicationImpl application;
     QZ2011::ScreenTutorial screen;
-    screen.m_State = QZ2011::ScreenTutorial::kIntroductionStep;
+    screen.SetApplication(&application);
+    screen.onLoad();
+    EXPECT_EQ(application.GetDeactivatedCallback().object, &screen);
     std::vector<int> states;
     for (int frame = 0; frame < 3; ++frame, screen.Process(16))
         states.push_back(screen.m_State);
     states.push_back(screen.m_State);
     EXPECT_EQ(states, (std::vector<int>{1, 2, 3, 4}));
+    screen.onUnload();
+    EXPECT_FALSE(application.GetActivatedCallback().fn || application.GetDeactivatedCallback().fn);
 }
