@@ -310,8 +310,9 @@ TEST_F(Profiles, DamagedDocumentsLoadSoundlyOrAreLeftForThePlayer) {
     EXPECT_TRUE(sound > 100 && corrupt > 100) << sound << " sound, " << corrupt << " corrupt";
 }
 
-// Written and read back, a profile keeps every saved field and its attributes of each type.
-TEST_F(Profiles, AProfileReadsBackAsItWasWritten) {
+// Written and read back, a profile keeps every saved field and its attributes of each type;
+// cleared, it keeps what identifies it.
+TEST_F(Profiles, AProfileReadsBackAsItWasWrittenAndClearingKeepsWhatIdentifiesIt) {
     PlayerProfile profile = Filled();
     const std::string text = profiletest::TextOf(profile);
     PlayerProfile copy;
@@ -349,19 +350,16 @@ TEST_F(Profiles, AProfileReadsBackAsItWasWritten) {
     ASSERT_EQ(document.GetSavedGameCount(), 2u);
     EXPECT_TRUE(document.GetSavedGame(0)->Id == 0 && document.GetSavedGame(1)->Id == 1) << "the file's 3 gives way";
     EXPECT_TRUE(document.GetSavedGame(0)->SavedGameName == "ANNA" && document.FindSavedGame("")->Id == 1);
-}
 
-TEST_F(Profiles, ClearingKeepsWhatIdentifiesTheRecord) {
-    PlayerProfile profile = Filled();
+    // Clearing keeps what identifies the record.
     profile.Clear();
     EXPECT_EQ(std::string(profile.SavedGameName.c_str()) + " " + std::to_string(profile.Id) + " " +
                   std::to_string(profile.Score) + " " + profile.ThumbnailFilename.c_str() + " " +
                   profile.AvatarDescription.Name.c_str(),
               "ANNA 3 4000000000 Thumbnail_AppearanceFemale01.png AppearanceFemale01.xml");
     EXPECT_TRUE(profile.isUsed && profile.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP].empty() &&
-                profile.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE].empty());
-    EXPECT_TRUE(profile.IntAttributes.empty() && profile.FloatAttributes.empty() && profile.BoolAttributes.empty() &&
-                profile.StringAttributes.empty());
+                profile.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE].empty() && profile.IntAttributes.empty() &&
+                profile.FloatAttributes.empty() && profile.BoolAttributes.empty() && profile.StringAttributes.empty());
     // New settings: no current slot, every volume at half, version 1.
     const Settings fresh;
     EXPECT_EQ(std::vector<i64>({fresh.CurrentSavedGame, fresh.SoundEffectsVolume, fresh.MusicVolume,

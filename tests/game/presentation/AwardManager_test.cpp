@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -144,10 +143,9 @@ TEST_F(AwardRules, EachAwardUnlocksExactlyAtItsGoal) {
         EXPECT_EQ(Value(row.key), row.goal - row.amount);
         decade = row.decade;
         Check(*awards, row);
-        EXPECT_TRUE(Flag(row.flag));
         Check(*awards, row);
         EXPECT_EQ(steps, (Steps{std::string("new ") + row.title, "event"}));
-        EXPECT_EQ(Value(row.key), row.goal);
+        EXPECT_TRUE(Value(row.key) == row.goal && Flag(row.flag)) << Value(row.key);
         EXPECT_EQ(manager->GetSlot(0)->IntAttributes.size() + manager->GetSlot(0)->BoolAttributes.size(), 2u);
     }
     // Sums may pass the goal; saved counters at the limits stay there.
@@ -167,9 +165,8 @@ TEST_F(AwardRules, EachAwardUnlocksExactlyAtItsGoal) {
         unbound.CheckWin1stRound();
     unbound.CheckAllUnlocks();
     EXPECT_TRUE(Value("5WinFaceOff00") == 1 && Flag("unlock5Win1stRound00"));
-    ASSERT_EQ(log.Lines().size(), 2u);
-    EXPECT_NE(log.Lines()[0].find("no game context for the notice of 'Good Start'"), std::string::npos);
-    EXPECT_NE(log.Lines()[1].find("no game context to grant"), std::string::npos);
+    EXPECT_EQ(log.Lines(), (Steps{"AwardManager : no game context for the notice of 'Good Start'",
+                                  "AwardManager : no game context to grant the earned awards"}));
 }
 
 // The difficulties won are kept as digits; the third distinct one unlocks. A stored value
@@ -181,7 +178,6 @@ TEST_F(AwardRules, TheThirdDistinctDifficultyWonUnlocksEarnedAwardsAreGrantedAga
         {"7", {1}, {27}}, {"10", {0}, {10}}, {"-4", {2}, {3}}, {"500", {0}, {1}}, {"0", {3}, {0}}};
     for (const auto& c : cases) {
         LoadWith(Item("1WinEasyMedHardInARow90", c.stored));
-        log.Clear();
         std::vector<int> values;
         for (i32 won : c.wins) {
             difficulty = won;
@@ -189,12 +185,11 @@ TEST_F(AwardRules, TheThirdDistinctDifficultyWonUnlocksEarnedAwardsAreGrantedAga
             values.push_back(Value("1WinEasyMedHardInARow90"));
         }
         EXPECT_EQ(values, c.values) << c.stored;
-        const int stored = std::atoi(c.stored);
-        EXPECT_EQ(log.Contains("is not one of two digits"), stored < 0 || stored > 99) << c.stored;
         const bool unlocked = c.values.back() == 123;
         EXPECT_EQ(Flag("unlock1WinEasyMedHardInARow90"), unlocked);
         EXPECT_EQ(steps, (unlocked ? Steps{"new Beat Them All", "event"} : Steps()));
     }
+    EXPECT_TRUE(log.Contains("history -4 ") && log.Contains("history 500 ") && !log.Contains("history 0 "));
     // The re-grant pass repeats the earned awards' notices in table order, as seen before; no
     // event, no change to the profile. Progress is saved with the profile; read lists give a
     // missing value 0 or false and use the first of two equal names.
