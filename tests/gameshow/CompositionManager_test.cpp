@@ -108,7 +108,7 @@ protected:
 
 // Pages start hidden and parked, and only visible pages are updated; a switch to a name with no
 // page ends idle with no page visible and adds no entry.
-TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
+TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleAndTheMenuScreenHostsItsPagesFromLoadToUnload) {
     EXPECT_TRUE(main().initialized == 1 && options().initialized == 1 && awards().initialized == 1 && main().found);
     EXPECT_TRUE(!Shown(options()) && !Shown(awards()) && options().GetRootPanel()->m_X == CompositionBase::kParkedPosition);
     Frame(40);
@@ -124,11 +124,9 @@ TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleWithNoPageVisibleAndNoEntry) {
     // A switch from no page is refused.
     manager.SetNextComposition(nullptr, "compositionOptions");
     EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
-}
 
-// The menu screen initializes its pages on the layout it loads, tells them once, on its first
-// frame, that the screen is entered (with the music), and has them let go when it unloads.
-TEST_F(PageSwitch, TheMenuScreenHostsItsPagesFromLoadToUnload) {
+    // The menu screen initializes its pages on the layout it loads, tells them once, on its first
+    // frame, that the screen is entered (with the music), and has them let go when it unloads.
     struct EnteredPage : TestPage {
         void OnScreenEnter() override { ++entered; }
         int entered = 0;
@@ -157,7 +155,7 @@ TEST_F(PageSwitchWithoutSlide, WithoutTheSlideTheSwitchStillShowsTheNextPage) {
 
 // The profile bar shows the name and the score, as money grouped by thousands or plain; a
 // profile shown on the avatar shows its score as money in the game's bar.
-TEST_F(PageSwitch, ThePlayerInfoShowsTheScoreAsMoneyOrPlain) {
+TEST_F(PageSwitch, ThePlayerInfoShowsTheScoreAndAPageWithoutRootPanelIsReportedAndStaysInert) {
     const std::tuple<u32, bool, const char*> rows[] = {
         {0, true, "$0"}, {999, true, "$999"}, {1000, true, "$1,000"}, {4000000000u, true, "$4,000,000,000"},
         {123456, true, "$123,456"}, {12345, false, "12345"}};
@@ -173,9 +171,8 @@ TEST_F(PageSwitch, ThePlayerInfoShowsTheScoreAsMoneyOrPlain) {
     EXPECT_EQ(text(manager.m_PlayerScoreLabel), "$2,500");
     CompositionManager::Instance().Initialize(nullptr);
     PlayerProfileManager::Destroy();
-}
 
-TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
+    // A page without a root panel is reported and stays inert.
     TestPage missing;
     manager.RegisterComposition("compositionCredits", &missing);
     manager.RegisterComposition("compositionNothing", nullptr);
@@ -201,3 +198,4 @@ TEST_F(PageSwitch, APageWithoutRootPanelIsReportedAndStaysInert) {
     manager.UnregisterComposition("compositionCredits", &missing);
     EXPECT_TRUE(manager["compositionOptions"] == &options() && manager["compositionCredits"] == nullptr);
 }
+

@@ -147,12 +147,11 @@ protected:
         applicationSaves = PCSavegameManager::Get();
         PCSavegameManager::SetInstance(savesFile.get());
         audio = static_cast<RecordingAudio*>(AGAudioManager::Get()->GetImpl());
-        pagetest::CopySample(dir, "-xml/screen/menuscreen.xaml", "screens/menuscreen.xaml");
         for (const char* look : {"AppearanceMale01.xml", "AppearanceMale02.xml", "AppearanceFemale01.xml"})
             pagetest::CopyLook(dir, look);
         KG::CharacterManager::Instance()->SetAvatarRendering(&rendering);
         pagetest::CopySample(dir, "-xml/global/gameshowpopups.xml", "global/gameshowpopups.xml");
-        for (const std::string layout : {"gameshowpopupmenu.xaml", "gameshowpopupprompt.xaml",
+        for (const std::string layout : {"menuscreen.xaml", "gameshowpopupmenu.xaml", "gameshowpopupprompt.xaml",
                                          "gameshowpopupnotice.xaml", "gameshowpopupwait.xaml"})
             pagetest::CopySample(dir, "-xml/screen/" + layout, "screens/" + layout);
         screens.LoadPopups();
@@ -457,7 +456,7 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
               std::vector<u32>({99, 100, 0}));
 }
 
-TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
+TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneConfirmsTheTicked) {
     // The slots, whether a profile can be made and deleted, the map of shown places to slots.
     using Row = std::tuple<Names, bool, bool, std::map<i32, i32>>;
     for (const auto& [names, canCreate, canDelete, slots] : std::vector<Row>{
@@ -475,9 +474,8 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotAndDeleteASecondProfile) {
         Click(profiles, "NewProfileButton");
         EXPECT_STREQ(Next(), ProfilesComposition::kNewProfilePage);
     }
-}
 
-TEST_F(MenuPages, DeletingMakesTheNeighbourCurrentAndSavesOnlyThat) {
+    // Deleting makes the neighbour current and saves only that.
     const Names names = {"Ann", "Bob", "Cy", "Dee"};
     for (const auto& [deleted, current] : {std::pair{3, 2}, std::pair{0, 1}}) {
         SCOPED_TRACE(deleted);
@@ -492,9 +490,9 @@ TEST_F(MenuPages, DeletingMakesTheNeighbourCurrentAndSavesOnlyThat) {
             EXPECT_TRUE(manager->GetSavedFile()->IsUsedSlot(slot) == (slot != deleted) &&
                         manager->GetSlot(slot)->SavedGameName == names[size_t(slot)].c_str()) << slot;
     }
-}
 
-TEST_F(MenuPages, DoneConfirmsTheTickedProfile) {
+    // Done confirms the ticked profile.
+    compositions.Reset();
     Start({"Ann", "Bob", "Cy"}, 1, profiles);
     Click(profiles, "profile2Checkbox");
     EXPECT_EQ(Count(AudioManager::kButtonPressSound), 1u);
@@ -615,38 +613,46 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
 }
 
 
-TEST_F(MenuPages, TheCloseRequestAsksFirstAndTheFocusPausesUnlessAPromptIsUp) {
+// Shown, each main menu button leads to its page (the wardrobe coming back there); hidden, none
+// does. Play maps player zero; the close request asks first.
+TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyItsOwnCallbacks) {
     Start({"Ann"}, 0, mainMenu);
-    EXPECT_TRUE(!Close() && Shown("VerifyQuit"));
-    Focus(false);
-    EXPECT_TRUE(game.paused);
-    Focus(true);
-    EXPECT_TRUE(game.paused) << "the quit prompt is up";
-    PressPopupButton(screens, "VerifyQuit", "Cancel");
-    Focus(true);
-    EXPECT_FALSE(game.paused);
-    // An in-game popup keeps the pause too; no popup, or popups not loaded, does not.
-    for (i32 state : {CompositionManager::kPopupMenu, CompositionManager::kPopupReturnPrompt,
-                      CompositionManager::kPopupNone, CompositionManager::kPopupNotReady}) {
-        SCOPED_TRACE(state);
-        compositions.m_PopupState = state;
-        Focus(false);
-        Focus(true);
-        EXPECT_EQ(game.paused, state == CompositionManager::kPopupMenu || state == CompositionManager::kPopupReturnPrompt);
+    mainMenu.OnScreenEnter();
+    const std::pair<W::Widget*, const char*> links[] = {{At(mainMenu, "profileButton"), ProfilesComposition::kName},
+                                                        {At(mainMenu, "optionsButton"), OptionsComposition::kName},
+                                                        {At(mainMenu, "awardsButton"), AwardsComposition::kName},
+                                                        {wardrobe, CompositionManager::kWardrobe}};
+    for (const auto& [button, next] : links) {
+        Again(mainMenu);
+        mainMenu.OnActivate(false);
+        log.Clear();
+        Click(button);
+        EXPECT_EQ(compositions.GetLeavingComposition(), nullptr) << next;
+        mainMenu.OnActivate(true);
+        Click(button);
+        EXPECT_TRUE(Next() == std::string(next) && Count(AudioManager::kButtonPressSound) == 1) << "shown: " << next;
     }
-    compositions.m_PopupState = CompositionManager::kPopupNone;
-    EXPECT_TRUE(!Close() && !mainMenu.IsQuitConfirmed());
-    PressPopupButton(screens, "VerifyQuit", "Confirm");
-    EXPECT_TRUE(mainMenu.IsQuitConfirmed() && Close() && popupEvents.events == std::vector<bool>({true, true}));
-    platform::window::Message posted;  // the confirmation asks the window to close
-    EXPECT_TRUE(application.GetWindow()->PollMessage(posted) &&
-                posted.kind == platform::window::MessageKind::CloseRequest);
-}
+    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), CompositionManager::kMainMenu);
 
-// Uninitialized or destroyed, the main menu clears only the window callbacks that are still its
-// own; initialized on a layout without some buttons, it reports them, except the optional
-// awards button.
-TEST_F(MenuPages, MainMenuUninitializeOrDestructionClearsOnlyTheCallbacksThatAreStillItsOwn) {
+    // Play maps player zero to the current profile or to none.
+    for (const auto& [current, slot] : {std::pair{1, 1}, std::pair{-1, -1}}) {
+        SCOPED_TRACE(current);
+        Start({"Ann", "Bob"}, current, mainMenu);
+        mainMenu.SetNextLevel("");
+        manager->AssignPlayer(0, 0);
+        manager->AssignPlayer(1, 0);
+        Click(mainMenu, "singlePlayerButton");
+        EXPECT_EQ(std::pair(manager->GetPlayerSlot(0), manager->GetPlayerSlot(1)), std::pair(slot, -1));
+        EXPECT_EQ(Count("The next level is not set"), 1u);
+        log.Clear();
+        mainMenu.SetNextLevel("QZ11_Game_Level1");
+        Click(mainMenu, "singlePlayerButton");
+        EXPECT_TRUE(Count("The next level is not set") == 0 && Count("Can not find the Level is :QZ11_Game_Level1") == 1);
+    }
+
+    // Uninitialized or destroyed, the main menu clears only the window callbacks that are still its
+    // own; initialized on a layout without some buttons, it reports them, except the optional
+    // awards button.
     Start({"Ann"}, 0, mainMenu);
     const size_t others = Listeners(wardrobe);
     mainMenu.OnScreenEnter();
@@ -687,45 +693,34 @@ TEST_F(MenuPages, MainMenuUninitializeOrDestructionClearsOnlyTheCallbacksThatAre
     }
     compositions.RegisterComposition(CompositionManager::kMainMenu, &mainMenu);
     EXPECT_TRUE(application.GetCloseCallback().fn == nullptr && application.GetActivatedCallback().fn == nullptr);
-}
 
-// Shown, each main menu button leads to its page (the wardrobe coming back there); hidden, none
-// does.
-TEST_F(MenuPages, MainMenuButtonsLeadToTheirPagesWhileShown) {
+    // The close request asks first and the focus pauses unless a prompt is up.
+    log.Clear();
     Start({"Ann"}, 0, mainMenu);
-    mainMenu.OnScreenEnter();
-    const std::pair<W::Widget*, const char*> links[] = {{At(mainMenu, "profileButton"), ProfilesComposition::kName},
-                                                        {At(mainMenu, "optionsButton"), OptionsComposition::kName},
-                                                        {At(mainMenu, "awardsButton"), AwardsComposition::kName},
-                                                        {wardrobe, CompositionManager::kWardrobe}};
-    for (const auto& [button, next] : links) {
-        Again(mainMenu);
-        mainMenu.OnActivate(false);
-        log.Clear();
-        Click(button);
-        EXPECT_EQ(compositions.GetLeavingComposition(), nullptr) << next;
-        mainMenu.OnActivate(true);
-        Click(button);
-        EXPECT_TRUE(Next() == std::string(next) && Count(AudioManager::kButtonPressSound) == 1) << "shown: " << next;
+    EXPECT_TRUE(!Close() && Shown("VerifyQuit"));
+    Focus(false);
+    EXPECT_TRUE(game.paused);
+    Focus(true);
+    EXPECT_TRUE(game.paused) << "the quit prompt is up";
+    PressPopupButton(screens, "VerifyQuit", "Cancel");
+    Focus(true);
+    EXPECT_FALSE(game.paused);
+    // An in-game popup keeps the pause too; no popup, or popups not loaded, does not.
+    for (i32 state : {CompositionManager::kPopupMenu, CompositionManager::kPopupReturnPrompt,
+                      CompositionManager::kPopupNone, CompositionManager::kPopupNotReady}) {
+        SCOPED_TRACE(state);
+        compositions.m_PopupState = state;
+        Focus(false);
+        Focus(true);
+        EXPECT_EQ(game.paused, state == CompositionManager::kPopupMenu || state == CompositionManager::kPopupReturnPrompt);
     }
-    EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), CompositionManager::kMainMenu);
-}
-
-TEST_F(MenuPages, PlayMapsPlayerZeroToTheCurrentProfileOrToNone) {
-    for (const auto& [current, slot] : {std::pair{1, 1}, std::pair{-1, -1}}) {
-        SCOPED_TRACE(current);
-        Start({"Ann", "Bob"}, current, mainMenu);
-        mainMenu.SetNextLevel("");
-        manager->AssignPlayer(0, 0);
-        manager->AssignPlayer(1, 0);
-        Click(mainMenu, "singlePlayerButton");
-        EXPECT_EQ(std::pair(manager->GetPlayerSlot(0), manager->GetPlayerSlot(1)), std::pair(slot, -1));
-        EXPECT_EQ(Count("The next level is not set"), 1u);
-        log.Clear();
-        mainMenu.SetNextLevel("QZ11_Game_Level1");
-        Click(mainMenu, "singlePlayerButton");
-        EXPECT_TRUE(Count("The next level is not set") == 0 && Count("Can not find the Level is :QZ11_Game_Level1") == 1);
-    }
+    compositions.m_PopupState = CompositionManager::kPopupNone;
+    EXPECT_TRUE(!Close() && !mainMenu.IsQuitConfirmed());
+    PressPopupButton(screens, "VerifyQuit", "Confirm");
+    EXPECT_TRUE(mainMenu.IsQuitConfirmed() && Close() && popupEvents.events == std::vector<bool>({true, true}));
+    platform::window::Message posted;  // the confirmation asks the window to close
+    EXPECT_TRUE(application.GetWindow()->PollMessage(posted) &&
+                posted.kind == platform::window::MessageKind::CloseRequest);
 }
 
 TEST_F(MenuPages, TheLookPageShowsOnlyForAFirstTimePlayer) {
@@ -792,41 +787,13 @@ TEST_F(MenuPages, DoneNeedsALookAndRepeatedPressesKeepTheAvatar) {
     EXPECT_EQ(Listeners(done) + Listeners(Look(11)), 0u);
 }
 
-TEST_F(MenuPages, TheNameFieldRules) {
-    StartNewPlayer({"", "", "", ""});
-    W::Widget* done = At(namePage, "DoneButton");
-    ShowNamePageWithLook(0);
-    EXPECT_TRUE(Entered() == " " && !done->m_Enabled);
-    Type('B');
-    EXPECT_TRUE(Entered() == "B" && done->m_Enabled);
-    Type(8);
-    EXPECT_TRUE(Entered().empty() && !done->m_Enabled);
-    Type(' ');
-    EXPECT_TRUE(Entered().empty() && !done->m_Enabled) << "no leading space";
-    TypeText("ABCDEFGHI");
-    EXPECT_EQ(Entered(), "ABCDEFGH");
-
-    // Shown again, the placeholder and a disabled "DoneButton".
-    namePage.OnActivate(false);
-    namePage.OnActivate(true);
-    EXPECT_TRUE(Entered() == " " && !done->m_Enabled);
-    namePage.SetMaxNameLength(4);
-    TypeText("ABCDEFGH");
-    EXPECT_EQ(Entered() + KeyboardComposition::TrimTrailingSpaces("A B  ").c_str(), "ABCDA B");
-
-    log.Clear();
-    Click(namePage, "BackButton");
-    EXPECT_TRUE(Next() == std::string(BasicLookComposition::kName) && Count(AudioManager::kButtonPressSound) == 1);
-    namePage.OnActivate(false);
-    Click(done);  // hidden: no profile made
-    EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
-}
-
-// A loaded profile's exact name is refused with the popup and the page stays; otherwise the
-// profile is made with the avatar's look, selected and saved, and the main menu follows.
-TEST_F(MenuPages, DoneCreatesSelectsAndSavesTheProfile) {
+// The name field's rules; with every slot used, Done reports and the page stays; otherwise Done
+// makes, selects and saves the profile.
+TEST_F(MenuPages, TheNameFieldRulesAndDoneMakesTheProfileOnlyInAFreeSlot) {
+    // A loaded profile's exact name is refused with the popup and the page stays; otherwise the
+    // profile is made with the avatar's look, selected and saved, and the main menu follows.
     StartNewPlayer({"", "Bob", "", ""});
-    const std::string before = Contents();
+    std::string before = Contents();
     ShowNamePageWithLook(2);
     TypeText("Bob  ");
     Click(namePage, "DoneButton");
@@ -855,18 +822,77 @@ TEST_F(MenuPages, DoneCreatesSelectsAndSavesTheProfile) {
     EXPECT_TRUE(player.VolatileDatas.GetAppearance() &&
                 player.VolatileDatas.GetAppearance()->Name == "AppearanceFemale01.xml");
     KG::CharacterManager::Instance()->RemoveAppearance(player);
-}
 
-TEST_F(MenuPages, WithEverySlotUsedTheNamePageReportsAndStays) {
+    // With every slot used the name page reports and stays.
     StartNewPlayer({"A", "B", "C", "D"});
-    const std::string before = Contents();
+    before = Contents();
     ShowNamePageWithLook(0);
     TypeText("Eve");
     log.Clear();
     Click(namePage, "DoneButton");
-    EXPECT_TRUE(!log.Lines().empty() && compositions.GetLeavingComposition() == nullptr);
-    EXPECT_TRUE(manager->GetCurrentSlot() == -1 && !manager->IsProfileChosen());
+    EXPECT_TRUE(!log.Lines().empty() && compositions.GetLeavingComposition() == nullptr &&
+                manager->GetCurrentSlot() == -1 && !manager->IsProfileChosen());
     EXPECT_TRUE(Contents() == before && manager->GetSlot(3)->SavedGameName == "D");
+
+    // The name field's rules.
+    StartNewPlayer({"", "", "", ""});
+    W::Widget* done = At(namePage, "DoneButton");
+    ShowNamePageWithLook(0);
+    EXPECT_TRUE(Entered() == " " && !done->m_Enabled);
+    // A key, the text after it and whether "DoneButton" is enabled: no leading space.
+    for (const auto& [key, text, enabled] :
+         {std::tuple<uintptr_t, const char*, bool>{'B', "B", true}, {8, "", false}, {' ', "", false}}) {
+        Type(key);
+        EXPECT_TRUE(Entered() == text && (done->m_Enabled != 0) == enabled) << key;
+    }
+    TypeText("ABCDEFGHI");
+    EXPECT_EQ(Entered(), "ABCDEFGH");
+
+    // Shown again, the placeholder and a disabled "DoneButton".
+    namePage.OnActivate(false);
+    namePage.OnActivate(true);
+    EXPECT_TRUE(Entered() == " " && !done->m_Enabled);
+    namePage.SetMaxNameLength(4);
+    TypeText("ABCDEFGH");
+    EXPECT_EQ(Entered() + KeyboardComposition::TrimTrailingSpaces("A B  ").c_str(), "ABCDA B");
+
+    log.Clear();
+    Click(namePage, "BackButton");
+    EXPECT_TRUE(Next() == std::string(BasicLookComposition::kName) && Count(AudioManager::kButtonPressSound) == 1);
+    namePage.OnActivate(false);
+    Click(done);  // hidden: no profile made
+    EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
+}
+
+// The menu's cursor shows for the member it is made for; when the member's device is lost it
+// is stopped and hidden. A lost member without a cursor is reported once per level start.
+TEST(MenuCursor, ALostMembersCursorIsStoppedAndHidden) {
+    struct Collisions : GameServices::Bridge::ICollisionSystem {
+        Collisions() { SetInstance(this); }
+        ~Collisions() override { SetInstance(nullptr); }
+        void RegisterCollidable(GameServices::Bridge::ICollidable*) override { ++registered; }
+        void UnregisterCollidable(GameServices::Bridge::ICollidable*) override { --registered; }
+        int registered = 0;
+    } collisions;
+    struct StagedMenu : Menu {
+        explicit StagedMenu(GameServices::Entities::Set* stage) { m_Set = stage; }
+    };
+    GameServices::Entities::Set stage{Menu::kLevelName};
+    GameServices::Entities::ComponentLevel cursors{Menu::kCursorLevel};
+    KG::CollisionCursor cursor{Menu::kCursorName};
+    cursors.m_Props.push_back(&cursor);
+    stage.m_ComponentLevels.push_back(&cursors);
+    BaseTeamMember member, other;
+    StagedMenu menu(&stage);
+    menu.CreatePlayerCursor(&member);
+    EXPECT_TRUE(cursor.GetMember() == &member && member.m_Entity == &cursor && cursor.Visible &&
+                collisions.registered == 1 && !cursor.Synchronize);
+    menu.OnMemberDisconnected(&member);
+    EXPECT_TRUE(!cursor.Visible && !cursor.Synchronize && collisions.registered == 0);
+    LogCapture log;
+    for (BaseTeamMember* lost : {&other, static_cast<BaseTeamMember*>(nullptr)})
+        menu.OnMemberDisconnected(lost);
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"No menu cursor to hide for a lost device in PlayerCursors"});
 }
 
 // A plain loop end of the avatar's action changes nothing; the end of a try or of an idle break
@@ -933,7 +959,7 @@ TEST_F(MenuPages, ToggleReturnPromptAndButtonsFollowTheirStates) {
 // A group's button opens the group page with the group's awards: title, description, and the
 // prize picture with the medal once unlocked. The group page goes back to the list, and its
 // wardrobe comes back to it.
-TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPage) {
+TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPageAndUnreadableFilesLeaveNone) {
     StartAwards(AwardsText(Group("Quiz", Award("First", "", "One") + Award("Second", "", "Two"))));
     EXPECT_EQ(Text(awardsPage, "progressLabel") + " " + Text(awardsPage, "group1"), "0/2 Quiz");
     awardsPage.UnlockAward("First", true);
@@ -961,6 +987,31 @@ TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPage) {
     for (CompositionBase* page : awardPages)
         page->Uninitialize();
     EXPECT_TRUE(!awardsPage.GetRootPanel() && !groupPage.GetRootPanel() && Listeners(wardrobe) == listeners - 2);
+
+    // A missing, empty or foreign file leaves no awards (reported) and counts 0/0; a second load
+    // of a good file replaces the list and forgets the grants.
+    StartAwards("");
+    const std::string good = AwardsText(Group("G", Award("A") + Award("B")));
+    // After a granted award, the file read again: missing (null), foreign, then good.
+    for (const char* text : {static_cast<const char*>(nullptr), "<Root><MetaAwards/></Root>", good.c_str()}) {
+        SCOPED_TRACE(text ? text : "missing");
+        WriteAwards(good);
+        awardsPage.LoadAwards();
+        awardsPage.UnlockAward("A", true);
+        std::filesystem::remove(dir.File("-xml/global/awards.xml"));
+        if (text)
+            WriteAwards(text);
+        log.Clear();
+        awardsPage.LoadAwards();
+        awardsPage.ShowGroups();
+        EXPECT_EQ(awardsPage.GetAwardList().MetaAwards.empty(), text != good.c_str());
+        EXPECT_EQ(Text(awardsPage, "progressLabel"), text == good.c_str() ? "0/2" : "0/0");
+        EXPECT_EQ(log.Lines().empty(), text == good.c_str());
+    }
+    EXPECT_TRUE(!Nth(0).unlocked && awardsPage.GetUnlockedCount() == 0);
+    awardsPage.UnlockAward("B", true);
+    awardsPage.RefreshAwards();  // another profile: the grants are read again from nothing
+    EXPECT_TRUE(!Nth(1).unlocked && awardsPage.GetUnlockedCount() == 0 && Text(awardsPage, "progressLabel") == "0/2");
 }
 
 TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {
@@ -1013,33 +1064,6 @@ TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {
     std::vector<TString<char>> none{"stale"};
     manager->GetUnlockedAnatomyPartNames(4, 1, none);
     EXPECT_TRUE(none.empty() && log.Contains("category 4 is out of range"));
-}
-
-// A missing, empty or foreign file leaves no awards (reported) and counts 0/0; a second load
-// of a good file replaces the list and forgets the grants.
-TEST_F(MenuPages, AwardUnreadableFilesLeaveNoAwards) {
-    StartAwards("");
-    const std::string good = AwardsText(Group("G", Award("A") + Award("B")));
-    // After a granted award, the file read again: missing (null), foreign, then good.
-    for (const char* text : {static_cast<const char*>(nullptr), "<Root><MetaAwards/></Root>", good.c_str()}) {
-        SCOPED_TRACE(text ? text : "missing");
-        WriteAwards(good);
-        awardsPage.LoadAwards();
-        awardsPage.UnlockAward("A", true);
-        std::filesystem::remove(dir.File("-xml/global/awards.xml"));
-        if (text)
-            WriteAwards(text);
-        log.Clear();
-        awardsPage.LoadAwards();
-        awardsPage.ShowGroups();
-        EXPECT_EQ(awardsPage.GetAwardList().MetaAwards.empty(), text != good.c_str());
-        EXPECT_EQ(Text(awardsPage, "progressLabel"), text == good.c_str() ? "0/2" : "0/0");
-        EXPECT_EQ(log.Lines().empty(), text == good.c_str());
-    }
-    EXPECT_TRUE(!Nth(0).unlocked && awardsPage.GetUnlockedCount() == 0);
-    awardsPage.UnlockAward("B", true);
-    awardsPage.RefreshAwards();  // another profile: the grants are read again from nothing
-    EXPECT_TRUE(!Nth(1).unlocked && awardsPage.GetUnlockedCount() == 0 && Text(awardsPage, "progressLabel") == "0/2");
 }
 
 // Damaged copies of the sample file load, count and grant without any memory fault.

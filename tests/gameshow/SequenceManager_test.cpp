@@ -144,32 +144,8 @@ TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
     EXPECT_TRUE(log.Contains("can't find the sequencer ''") && manager.UnregisterSequencer(Crc32Hash("Rec")));
 }
 
-TEST_F(SequenceManagerTest, ReplacingAndSkippingFireEndsInOrder) {
-    // The names played ("skip" skips), the events fired.
-    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
-        {{"hard", "soft"}, {"hard-start", "hard-end", "ended", "soft-start"}},
-        {{"soft", "hard"}, {"soft-start", "soft-skip", "soft-end", "ended", "hard-start"}},
-        {{"hard", "skip"}, {"hard-start"}},
-        {{"soft", "skip", "skip"}, {"soft-start", "soft-skip", "soft-end", "ended"}},
-    };
-    for (const auto& [calls, fired] : cases) {
-        manager.SetPaused(true);
-        manager.Reset();  // forgets the sequencers and the pause too
-        EXPECT_TRUE(!manager.IsPaused() && manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer));
-        Load("hard", 1000, false, {});
-        Load("soft", 1000, true, {});
-        events.clear();
-        for (const std::string& call : calls) {
-            if (call == "skip")
-                manager.Skip();
-            else
-                manager.PlaySequence(call.c_str());
-        }
-        EXPECT_EQ(Names(events), fired);
-    }
-}
-
-TEST_F(SequenceManagerTest, SequencesRemovedWhileTheirEventsFire) {
+// Sequences removed while their events fire, replaced or skipped, end in order.
+TEST_F(SequenceManagerTest, SequencesRemovedReplacedOrSkippedEndInOrder) {
     Load("a", 1000, false, {"0", "10"});
     sequencer.hook = [&](const std::string& name) {
         if (name == "a@0")
@@ -199,6 +175,29 @@ TEST_F(SequenceManagerTest, SequencesRemovedWhileTheirEventsFire) {
     };
     manager.PlaySequence("a");
     EXPECT_TRUE(!manager.GetCurrentSequence() && !manager.IsEnabled() && !manager.FindSequence(Crc32Hash("a")));
+
+    // Replaced or skipped, the ends fire in order: the names played ("skip" skips), the events fired.
+    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {{"hard", "soft"}, {"hard-start", "hard-end", "ended", "soft-start"}},
+        {{"soft", "hard"}, {"soft-start", "soft-skip", "soft-end", "ended", "hard-start"}},
+        {{"hard", "skip"}, {"hard-start"}},
+        {{"soft", "skip", "skip"}, {"soft-start", "soft-skip", "soft-end", "ended"}},
+    };
+    for (const auto& [calls, fired] : cases) {
+        manager.SetPaused(true);
+        manager.Reset();  // forgets the sequencers and the pause too
+        EXPECT_TRUE(!manager.IsPaused() && manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer));
+        Load("hard", 1000, false, {});
+        Load("soft", 1000, true, {});
+        events.clear();
+        for (const std::string& call : calls) {
+            if (call == "skip")
+                manager.Skip();
+            else
+                manager.PlaySequence(call.c_str());
+        }
+        EXPECT_EQ(Names(events), fired);
+    }
 }
 
 // Keys chain at the head of their bucket; a present key is refused.

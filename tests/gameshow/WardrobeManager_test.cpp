@@ -107,9 +107,11 @@ TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
     }
 }
 
-TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndFindTheirType) {
+// Extra skin items take the current look's tone; unlocks record found items under the caller's
+// type and report the rest.
+TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndUnlocksRecordFoundItems) {
     LoadAll();
-    AddProfile(look, "Ann");  // Male1: "_pnk"
+    const i32 ann = AddProfile(look, "Ann");  // Male1: "_pnk"
     ContainerFactory<OutfitPart> parts;
     for (const auto& [male, type, expected] : std::vector<std::tuple<bool, u32, Names>>{
              {true, 0, {"ChM_Jersey_skin01_pnk.mdl", "Shared.mdl", "ChM_Top_Gold.mdl"}},
@@ -140,11 +142,7 @@ TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndFindTheirType) {
     manager->GetSettings()->CurrentSavedGame = -1;
     wardrobe->GetExtraOutfitParts(true, 0, parts);
     EXPECT_TRUE(NamesOf(parts)[0] == "ChM_Jersey_skin01_pnk.mdl" && GameShow::GetLookSuffix() == "_pnk");
-}
 
-TEST_F(Wardrobe, UnlocksRecordFoundItemsUnderTheCallersTypeAndReportTheRest) {
-    LoadAll();
-    const i32 ann = AddProfile(look, "Ann");
     const i32 eve = AddProfile(Look("AppearanceFemale01.xml", "Female1", 201, CharacterAssembly::kFemale), "Eve");
     wardrobe->UnlockAnatomyPart("Shiny_Head", u32(ann), 3);
     for (const auto& [type, slot] : {std::pair{0u, ann}, {1u, ann}, {0u, eve}})
@@ -170,9 +168,10 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
     AddProfile(look, "Ann");
     const u32 outfitBase = PartPool<OutfitPart>().GetUsedCount();
     const u32 anatomyBase = PartPool<AnatomyPart>().GetUsedCount();
-    const std::pair<const char*, int> names[] = {{"ChM_Hair_Afro", -1}, {"ChM_Top_Disco", 0},     {"ChM_Hair_Long", -1},
-                                                 {"ChM_Sport", 3},      {"Shared_Hair", -1},      {"ChM_Skates", 2},
-                                                 {"ChM_Jersey_skin01", 0}, {"Nothing", 1},        {"Nothing", -1}};
+    const std::pair<const char*, int> names[] = {
+        {"ChM_Hair_Afro", -1}, {"ChM_Top_Disco", 0}, {"ChM_Hair_Long", -1},     {"ChM_Sport", 3},
+        {"Shared_Hair", -1},   {"ChM_Skates", 2},    {"ChM_Jersey_skin01", 0}, {"ChM_No_Eyewear", 3},
+        {"Nothing", 1},        {"Nothing", -1}};
     for (const auto& [name, type] : names) {
         SCOPED_TRACE(name);
         if (type < 0)
@@ -187,7 +186,9 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
         EXPECT_EQ(PartPool<AnatomyPart>().GetUsedCount(), anatomyBase + anatomy.size() + (hair ? 1 : 0));
         EXPECT_EQ(std::count(outfits.begin(), outfits.end(), outfit) + std::count(anatomy.begin(), anatomy.end(), hair), 0);
     }
-    EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Hair() == "Shared_Hair.mdl");
+    // The no-eyewear choice is made up, not searched; no search looks past the part types.
+    EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Worn(3) == "ChM_No_Eyewear" && Hair() == "Shared_Hair.mdl" &&
+                !log.Contains("out of range"));
     EXPECT_TRUE(wardrobe->GetCurrentOutfitPart() == nullptr && wardrobe->GetCurrentAnatomyPart() == nullptr);
 
     // Without a look the extra search cannot pick a gender.
@@ -334,11 +335,10 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
         page.SelectTab(tab == 0 ? 1 : 0);
         page.SelectTab(tab);
         EXPECT_EQ(Strings(page.GetShownNames()), names);
-        for (size_t k = 0; k < 12; ++k)
-            EXPECT_EQ(effects[k]->Visible && effects[k]->m_Enabled, k < names.size()) << k;
-        for (W::Image* image : bases) {
-            EXPECT_TRUE(image->Visible) << image->Name.c_str();
-            image->Visible = false;  // each tab shows the whole grid again
+        for (size_t k = 0; k < 12; ++k) {
+            EXPECT_EQ(std::pair(effects[k]->Visible && effects[k]->m_Enabled, bases[k]->Visible),
+                      std::pair(k < names.size(), true)) << k;
+            bases[k]->Visible = false;  // each tab shows the whole grid again
         }
     }
     // Without a current profile the lists are read for slot 0, whose unlocked items go on.
