@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -133,24 +134,34 @@ TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleAndTheMenuScreenHostsItsPagesFrom
     } page;
     CompositionManager hosted{nullptr};
     hosted.RegisterComposition("compositionOptions", &page);
-    MenuScreen menu(&hosted);
-    menu.m_RootPanel = new Panel(MenuScreen::kLayoutName);
+    auto menu = std::make_unique<MenuScreen>(&hosted);
+    menu->m_RootPanel = new Panel(MenuScreen::kLayoutName);
     auto* panel = new Panel("compositionOptions");
-    menu.m_RootPanel->AddChild(panel);
-    menu.onLoad();
-    EXPECT_TRUE(page.GetRootPanel() == panel && menu.IsFirstShowPending());
+    menu->m_RootPanel->AddChild(panel);
+    menu->onLoad();
+    EXPECT_TRUE(page.GetRootPanel() == panel && menu->IsFirstShowPending());
     log.Clear();
     Frame();
     Frame();
-    EXPECT_TRUE(!menu.IsFirstShowPending() && page.entered == 1 && log.Contains(AudioManager::kMenuMusic));
-    menu.onUnload();
-    EXPECT_TRUE(page.GetRootPanel() == nullptr && !menu.IsLoaded());
+    EXPECT_TRUE(!menu->IsFirstShowPending() && page.entered == 1 && log.Contains(AudioManager::kMenuMusic));
+    menu->onUnload();
+    EXPECT_TRUE(page.GetRootPanel() == nullptr && !menu->IsLoaded());
+    // Destroyed while loaded, it has them let go as well.
+    menu->m_RootPanel = new Panel(MenuScreen::kLayoutName);
+    menu->m_RootPanel->AddChild(new Panel("compositionOptions"));
+    menu->onLoad();
+    menu.reset();
+    EXPECT_EQ(page.GetRootPanel(), nullptr);
 }
 
 TEST_F(PageSwitchWithoutSlide, WithoutTheSlideTheSwitchStillShowsTheNextPage) {
     manager.SetNextComposition(&main(), "compositionAwards");
     EXPECT_TRUE(!main().IsTransitionRunning() && FramesToIdle() <= 2);
     EXPECT_TRUE(!Shown(main()) && Shown(awards()) && awards().GetRootPanel()->m_X == 30.0f);
+    // A page with the profile bar, shown, stops the tag panel's synchronization.
+    manager.m_TagPanel->Synchronize = true;
+    awards().OnActivateWithProfileBar(true);
+    EXPECT_FALSE(manager.m_TagPanel->Synchronize);
 }
 
 // The profile bar shows the name and the score, as money grouped by thousands or plain; a

@@ -421,6 +421,10 @@ TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
         ExpectCalls(c.calls);
         EXPECT_TRUE(IsButtonMarked(At(options, "MultiSamplingCheckBox"))) << "the window's setting";
     }
+    // Sounds of types 0 to 3 play in the groups 0, 1, 2 and 1; an unknown type in group 0.
+    EXPECT_EQ(std::vector<u32>({AudioManager::VolumeGroup(0), AudioManager::VolumeGroup(1), AudioManager::VolumeGroup(2),
+                                AudioManager::VolumeGroup(3), AudioManager::VolumeGroup(4)}),
+              std::vector<u32>({0, 1, 2, 1, 0}));
     // The full screen box toggles the window's mode, and shows the mode as it is on every showing.
     Click(options, "FullScreenCheckBox");
     application.ToggleFullscreen();  // and back elsewhere
@@ -577,14 +581,16 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     for (W::Widget* button : buttons)
         EXPECT_EQ(Listeners(button), 1u) << button->Name.c_str();
     W::Panel bare{"MenuScreen"};
-    for (CompositionBase* page : pages) {
+    std::vector<CompositionBase*> all(std::begin(pages), std::end(pages));
+    all.push_back(&awardsPage);
+    for (CompositionBase* page : all) {
         bare.AddChild(new W::Panel(page->GetName()));
         page->Uninitialize();
         page->Initialize(&bare, page->GetName());
         page->OnActivate(true);
     }
     for (const char* name : {"sliderVoice", "profile4Checkbox", "NumberOfPlayer_Btn3", "ScrollText", "cancelButton",
-                             "effect11", "softkeyboard"})
+                             "effect11", "softkeyboard", "group1Image"})
         EXPECT_GE(Count(std::string("can not find ") + name), 1u) << name;
     log.Clear();
     EXPECT_EQ(Slider("sliderVoice")->GetBehavior()->Event(W::kEventValueChanged).Count(), 0u);
@@ -605,10 +611,11 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     options.OnDoneClick();
     EXPECT_TRUE(Next() == std::string(CompositionManager::kMainMenu) && manager->GetSettings()->MusicVolume == 50)
         << "no slider, no new volume";
-    for (CompositionBase* page : pages) {
+    for (CompositionBase* page : all) {
         page->Uninitialize();
         EXPECT_EQ(page->GetRootPanel(), nullptr);
     }
+    EXPECT_EQ(Listeners(wardrobe), 0u) << "no page listens to the shared wardrobe button";
     screen.reset();  // TearDown uninitializes the pages again
 }
 

@@ -186,9 +186,10 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
         EXPECT_EQ(PartPool<AnatomyPart>().GetUsedCount(), anatomyBase + anatomy.size() + (hair ? 1 : 0));
         EXPECT_EQ(std::count(outfits.begin(), outfits.end(), outfit) + std::count(anatomy.begin(), anatomy.end(), hair), 0);
     }
-    // The no-eyewear choice is made up, not searched; no search looks past the part types.
+    // The no-eyewear choice is made up, not searched, and leaves the eyewear customizable; no
+    // search looks past the part types.
     EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Worn(3) == "ChM_No_Eyewear" && Hair() == "Shared_Hair.mdl" &&
-                !log.Contains("out of range"));
+                !log.Contains("out of range") && avatar.VolatileDatas.GetAppearance()->OutfitParts[3].Customizable);
     EXPECT_TRUE(wardrobe->GetCurrentOutfitPart() == nullptr && wardrobe->GetCurrentAnatomyPart() == nullptr);
 
     // Without a look the extra search cannot pick a gender.
