@@ -121,10 +121,9 @@ TEST_F(SequenceManagerTest, ActsFireInTheUpdateWhoseIntervalHoldsTheirTime) {
 TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
     LogCapture log;
     manager.LoadSequence("bad", dir.File("missing.xml").c_str());
-    EXPECT_TRUE(log.Contains("Can't open the sequence xml: "));
     manager.PlaySequence("bad");
     manager.Update(0);
-    EXPECT_TRUE(events.empty());
+    EXPECT_TRUE(log.Contains("Can't open the sequence xml: ") && events.empty());
     manager.Update(1);
     EXPECT_EQ(events, std::vector<std::string>{"ended"});
 
@@ -163,8 +162,7 @@ TEST_F(SequenceManagerTest, SequencesRemovedReplacedOrSkippedEndInOrder) {
     Load("s", 1000, true, {});
     manager.PlaySequence("s");
     manager.Skip();
-    EXPECT_EQ(Names(events),
-              (std::vector<std::string>{"a-start", "a@0", "s-start", "s-skip", "s-end", "ended"}));
+    EXPECT_EQ(Names(events), (std::vector<std::string>{"a-start", "a@0", "s-start", "s-skip", "s-end", "ended"}));
 
     Load("a", 1000, false, {"0"});
     manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer);
@@ -241,23 +239,21 @@ public:
     std::vector<std::string> calls;
 };
 
-TEST(EntitySequencer, ForwardsToTheEntityNamedByTheTarget) {
-    EntitySequencer sequencer;
+// The entity sequencer forwards to the entity named by the target, while registered. The camera
+// sequencer activates the named camera of its set, initializing it only when it was inactive;
+// other events, other sets' cameras and a missing set change nothing.
+TEST(Sequencers, TheEntityOneForwardsToTheTargetAndTheCameraOneActivatesTheNamedCameraOnce) {
+    EntitySequencer entities;
     Screen screen;
-    EXPECT_TRUE(sequencer.Register(Crc32Hash("ScreenGame"), &screen));
-    sequencer.onSequenceEvent("ShowComponent", "ScreenGame", "SoftKeyboard");
+    EXPECT_TRUE(entities.Register(Crc32Hash("ScreenGame"), &screen));
+    entities.onSequenceEvent("ShowComponent", "ScreenGame", "SoftKeyboard");
     EXPECT_EQ(screen.calls, std::vector<std::string>{"ShowComponent:SoftKeyboard"});
-
     LogCapture log;
-    EXPECT_TRUE(sequencer.Unregister(Crc32Hash("ScreenGame")));
-    sequencer.onSequenceEvent("HideComponent", "ScreenGame", "SoftKeyboard");
+    EXPECT_TRUE(entities.Unregister(Crc32Hash("ScreenGame")));
+    entities.onSequenceEvent("HideComponent", "ScreenGame", "SoftKeyboard");
     EXPECT_TRUE(screen.calls.size() == 1 &&
                 log.Contains("EntitySequencer : can't find the Sequenceable Entity called 'ScreenGame' !!!"));
-}
 
-// The camera sequencer activates the named camera of its set, initializing it only when it was
-// inactive; other events, other sets' cameras and a missing set change nothing.
-TEST(CameraSequencer, ActivatesTheNamedCameraOnce) {
     struct CountedCamera : GameServices::Entities::Camera {
         using Camera::Camera;
         void Initialize() override { ++initialized; }
@@ -267,7 +263,6 @@ TEST(CameraSequencer, ActivatesTheNamedCameraOnce) {
     set.m_Cameras = {&camera};
     camera.Activate = camera.Synchronize = false;
     CameraSequencer sequencer;
-    LogCapture log;
     sequencer.onSequenceEvent("SetActiveCamera", "Cam", "");
     sequencer.SetSet(&set);
     sequencer.onSequenceEvent("Other", "Cam", "");
