@@ -43,6 +43,7 @@ protected:
 TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsGetHiddenStandIns) {
     GameShow::CompositionManager& compositions = GameShow::CompositionManager::Instance();
     const size_t menuBefore = compositions.ReturnToMainMenuConfirmed.Count();
+    const size_t roundBefore = match().RoundStartEvent.Count();
     const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
     const u32 timersBefore = TimerManager::Instance()->GetUsedCount();
     Load();
@@ -59,6 +60,7 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsG
     EXPECT_EQ(keys.m_KeyHoverEvent.Count() + keys.m_TextChangedEvent.Count(), 2u);
     EXPECT_EQ(context.m_AnswerKeyboard, Screen().m_SoftKeyboard);
     EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore + 1);
+    EXPECT_EQ(match().RoundStartEvent.Count(), roundBefore + 1);
     EXPECT_EQ(compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count(), quitBefore + 2);
     for (const void* owner : {application.GetCloseCallback().object, application.GetActivatedCallback().object,
                               application.GetDeactivatedCallback().object})
@@ -76,6 +78,7 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsG
     EXPECT_TRUE(!application.GetActivatedCallback().fn && !application.GetDeactivatedCallback().fn &&
                 !context.m_AnswerKeyboard);
     EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore);
+    EXPECT_EQ(match().RoundStartEvent.Count(), roundBefore);
     // Missing widgets get hidden stand-ins, reported once per load.
     // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
     std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
@@ -190,6 +193,9 @@ TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClears
         EXPECT_EQ(std::pair(popFrame->m_X, popFrame->m_Y), std::pair(x, y)) << decade;
     }
     QZ2011::ScreenGame& screen = Screen();
+    screen.m_QuestionTypingActive = true;
+    screen.StartQuestionTyping();  // no question to type: the typing stops
+    EXPECT_FALSE(screen.m_QuestionTypingActive);
     screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_BlockTurning = true;
     for (int frame = 1; frame <= 3; ++frame)
         screen.Process(16);
