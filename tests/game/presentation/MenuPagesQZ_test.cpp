@@ -186,7 +186,6 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileS
             compositions.m_ReturnComposition = "";
             manager->ClearPlayers();
             flow.SetNextLevel("QZ11_Tutorial", nullptr, true);
-            wardrobe.Synchronize = tags.Synchronize = true;
             Show(page);
             // The profile bar stands at its stored place, marked for drawing.
             EXPECT_EQ(std::tuple(wardrobe.m_X, wardrobe.m_Y, tags.m_X, tags.m_Y, wardrobe.Synchronize || tags.Synchronize),
