@@ -61,9 +61,8 @@ TEST_F(MatchState, BuzzSidesFamiliesAndMembers) {
     context.CreateFamilies();
     GameServices::Entities::Team* team = context.GetTeamRegistry()->GetTeam();
     ASSERT_TRUE(team == context.m_PlayerOneFamily && team->m_Members.size() == 2u);
-    EXPECT_TRUE(team->m_Members[0]->m_Team == team && team->m_Members[1]->m_Team == team);
-    EXPECT_TRUE(context.m_ComputerFamily && context.m_PlayerTwoFamily &&
-                context.m_ComputerFamily != context.m_PlayerTwoFamily);
+    EXPECT_TRUE(team->m_Members[0]->m_Team == team && team->m_Members[1]->m_Team == team && context.m_ComputerFamily &&
+                context.m_PlayerTwoFamily && context.m_ComputerFamily != context.m_PlayerTwoFamily);
 
     for (const bool left : {true, false})
         for (const auto& [order, steps] : std::vector<std::pair<u8, std::vector<i32>>>{{0, {2, 0, 3, 1, 2}},

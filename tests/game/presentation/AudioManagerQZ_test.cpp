@@ -187,6 +187,9 @@ TEST_F(GameAudio, AHoldingLineStopsTheShowClockUntilItEndsAndAnyOtherReleaseLets
         release();
         sequences.Update(1001);
         EXPECT_TRUE(!sequences.IsPaused() && !sequences.GetCurrentSequence());
+        // A stopped line leaves its category's list.
+        const std::vector<TString<char>>& voices = audio.GetCategoryNames(Vo);
+        EXPECT_TRUE(std::all_of(voices.begin(), voices.end(), [&](const auto& name) { return Asset(name.c_str()); }));
     }
     // The released line plays on; its end no longer touches the next hold.
     audio.onInitialize(&sequences, &set);

@@ -187,6 +187,9 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileS
             manager->ClearPlayers();
             flow.SetNextLevel("QZ11_Tutorial", nullptr, true);
             Show(page);
+            // The profile bar stands at its stored place, marked for drawing.
+            EXPECT_EQ(std::tuple(wardrobe.m_X, wardrobe.m_Y, tags.m_X, tags.m_Y, wardrobe.Synchronize || tags.Synchronize),
+                      std::tuple(5.0f, 6.0f, 7.0f, 8.0f, false));
             if (sliding)
                 compositions.SetNextComposition(&page, "elsewhere");
             Click(page, row.control);

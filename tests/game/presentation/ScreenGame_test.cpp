@@ -43,6 +43,7 @@ protected:
 TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsGetHiddenStandIns) {
     GameShow::CompositionManager& compositions = GameShow::CompositionManager::Instance();
     const size_t menuBefore = compositions.ReturnToMainMenuConfirmed.Count();
+    const size_t roundBefore = match().RoundStartEvent.Count();
     const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
     const u32 timersBefore = TimerManager::Instance()->GetUsedCount();
     Load();
@@ -76,6 +77,7 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsG
     EXPECT_TRUE(!application.GetActivatedCallback().fn && !application.GetDeactivatedCallback().fn &&
                 !context.m_AnswerKeyboard);
     EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore);
+    EXPECT_EQ(match().RoundStartEvent.Count(), roundBefore);
     // Missing widgets get hidden stand-ins, reported once per load.
     // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
     std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
@@ -136,17 +138,15 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTimeAndRetryFromThePromptOrRet
                              "QuestionWindow", "MenuButton"})
         shown += Visible(name) ? '1' : '0';
     EXPECT_EQ(shown, "00000011");
-    EXPECT_EQ(context.m_PlayerOneFamily->m_Score + context.m_ComputerFamily->m_Score, 0);
-    EXPECT_EQ(context.m_PlayerOneFamily->m_Strikes + context.m_ComputerFamily->m_Strikes, 0);
-    EXPECT_EQ(context.m_PlayerOneFamily->m_Side * 10 + context.m_ComputerFamily->m_Side, 1);
-    EXPECT_EQ(context.m_RoundBank + context.m_GamePhase + u32(context.m_RoundCounter), 0u);
-    EXPECT_EQ(std::vector<u32>({screen.m_FastMoneyRevealIndex, screen.m_FastMoneyRangeBegin,
-                                screen.m_FastMoneyFirstEntry, screen.m_FastMoneyRangeEnd,
-                                screen.m_FastMoneyRevealCount, screen.m_QuestionTypingMs, screen.m_AnswerTypingMs,
-                                screen.m_AchievementMs, screen.m_BlockTurnMs, screen.m_TypingIntervalMs,
-                                screen.m_AchievementShowMs}),
-              std::vector<u32>({0, 0, 0, 5, 0, 0, 0, 0, 0, 50, 2000}));
-    EXPECT_EQ(screen.m_LastTypedLength + screen.m_FastMoneyLastRevealed, -2);
+    const QZ2011::Family &one = *context.m_PlayerOneFamily, &computer = *context.m_ComputerFamily;
+    EXPECT_EQ(match_stage::Values(one.m_Score, computer.m_Score, one.m_Strikes, computer.m_Strikes, one.m_Side,
+                                  computer.m_Side, context.m_RoundBank, context.m_GamePhase, context.m_RoundCounter,
+                                  screen.m_FastMoneyRevealIndex, screen.m_FastMoneyRangeBegin,
+                                  screen.m_FastMoneyFirstEntry, screen.m_FastMoneyRangeEnd, screen.m_FastMoneyRevealCount,
+                                  screen.m_QuestionTypingMs, screen.m_AnswerTypingMs, screen.m_AchievementMs,
+                                  screen.m_BlockTurnMs, screen.m_TypingIntervalMs, screen.m_AchievementShowMs,
+                                  screen.m_LastTypedLength, screen.m_FastMoneyLastRevealed),
+              match_stage::Values(0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 50, 2000, -1, -1));
     EXPECT_TRUE(screen.m_FastMoneyEntering && screen.m_LeftAvatarDressPending && screen.m_RightAvatarDressPending);
     EXPECT_FALSE(screen.m_QuestionTypingActive || screen.m_AnswerTypingActive || screen.m_AchievementShowing ||
                  screen.m_FastMoneyFirstRevealDone || screen.m_BlockTurning || screen.m_TrackLeftViewport ||
@@ -190,6 +190,9 @@ TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClears
         EXPECT_EQ(std::pair(popFrame->m_X, popFrame->m_Y), std::pair(x, y)) << decade;
     }
     QZ2011::ScreenGame& screen = Screen();
+    screen.m_QuestionTypingActive = true;
+    screen.StartQuestionTyping();  // no question to type: the typing stops
+    EXPECT_FALSE(screen.m_QuestionTypingActive);
     screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_BlockTurning = true;
     for (int frame = 1; frame <= 3; ++frame)
         screen.Process(16);

@@ -127,6 +127,9 @@ inline std::string LevelFile(const StageLevel& level) {
     for (const auto& [kind, names] : kinds)
         for (const std::string& name : names)
             add(name, kind);
+    // The 80s' side signs stand in every decade's level: only the 80s' match touches them.
+    for (const char* name : QZ2011::QZ11Game::kSideSingles80)
+        add(name, "");
     for (int m = 1; m <= 4; ++m)
         for (const char* end : {"_left01", "_left"})
             add("box_position_m" + std::to_string(m) + end, "");

@@ -30,10 +30,9 @@ protected:
         context.m_GamePhase = phase;
         context.m_RoundCounter = 1;
         context.m_TwoPlayers = context.m_Decade = context.m_Difficulty = 0;
-        context.m_BuzzOwner = context.m_FaceOffWinner = 0;
+        context.m_BuzzOwner = context.m_FaceOffWinner = context.m_StealStarted = context.m_AIMayAct = 0;
         context.m_CurrentFamily = kNone;
         context.m_AnswerTurnPending = context.m_AnswerPending = context.m_AnswerAgain = 0;
-        context.m_StealStarted = context.m_AIMayAct = 0;
         context.m_AnswerRecord->m_FaceOffReplay = 1;
         context.m_ComputerFamily->m_Score = 0;
         rules.calls.clear();

@@ -107,10 +107,12 @@ TEST_F(StagingTest, BoardLayoutAndTheRevealedBlock) {
     // Shown: board_block_01..08, board_block_dt_01..06, board_block_empty_02..08, the double and
     // triple signs.
     struct Case { int decade; i32 round, answers; const char* shown; int index; const char* opened; };
-    const Case cases[] = {{0, 1, 8, "11111111 000000 0000000 00", 7, "board_block_08"},
-                          {2, 2, 5, "11111000 000000 0000111 00", 6, "board_block_07"},
-                          {2, 3, 8, "00000000 111111 0000000 10", 6, nullptr},
-                          {3, 4, 4, "00000000 111100 0000110 01", 0, "board_block_dt_01"}};
+    const Case cases[] = {{0, 1, 8, "11111111 000000 0000000 00 11", 7, "board_block_08"},
+                          {1, 2, 3, "11100000 000000 0011111 00 11", 2, "board_block_03"},
+                          {1, 3, 8, "11111111 000000 0000000 10 00", 8, nullptr},
+                          {2, 2, 5, "11111000 000000 0000111 00 11", 6, "board_block_07"},
+                          {2, 3, 8, "00000000 111111 0000000 10 11", 6, nullptr},
+                          {3, 4, 4, "00000000 111100 0000110 01 11", 0, "board_block_dt_01"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.decade) + " round " + std::to_string(c.round));
         Enter({.decade = c.decade});
@@ -127,7 +129,7 @@ TEST_F(StagingTest, BoardLayoutAndTheRevealedBlock) {
         };
         EXPECT_EQ(bits("board_block_", 1, 8) + " " + bits("board_block_dt_", 1, 6) + " " +
                       bits("board_block_empty_", 2, 8) + " " + (Prop("board_block_double")->Visible ? "1" : "0") +
-                      (Prop("board_block_triple")->Visible ? "1" : "0"),
+                      (Prop("board_block_triple")->Visible ? "1" : "0") + " " + bits("board_side_single_", 1, 2),
                   c.shown);
         match().RevealAnswerBlock(c.index);
         std::vector<std::string> opened;

@@ -273,10 +273,9 @@ TEST_F(QZAITest, LevelTuningIsReadOncePerReset) {
             EXPECT_TRUE(ai.m_RoundAnswerCountdown == 4013 && ai.m_TeamActionManager == context.GetTeamActionManager());
             for (int i = 0; i < 5; ++i)
                 ai.Update(16);
-            EXPECT_EQ(LogCount("Missing applicationData  for the level !"), missing ? 1u : 0u);
-            const std::vector<i32> numbers = {ai.m_BuzzerSpeed, ai.m_AnswerAccuracy, ai.m_AnswerDifficulty,
-                                              ai.m_BasicRoundStrength, ai.m_Steal};
-            EXPECT_EQ(numbers, (std::vector<i32>{missing ? 1 : 6, 5, 4, 3, 2}));
+            EXPECT_EQ(Values(LogCount("Missing applicationData  for the level !"), ai.m_BuzzerSpeed,
+                             ai.m_AnswerAccuracy, ai.m_AnswerDifficulty, ai.m_BasicRoundStrength, ai.m_Steal),
+                      Values(missing, missing ? 1 : 6, 5, 4, 3, 2));
             std::string family = context.m_ComputerFamily->m_Name.c_str();
             for (const TString<char>& name : context.m_SecondFamilyMemberNames)
                 family += std::string(" ") + name.c_str();
