@@ -188,19 +188,23 @@ TEST_F(TeamActionTest, DeviceEventsFollowTheMemberSlotsAndADisconnectedMemberHea
 }
 
 TEST_F(TeamActionTest, TheControllerPopupShowsWhileARequiredDeviceIsMissing) {
+    // Before any range one device is required: losing it shows the popup, finding it hides it.
+    Connect(0);
+    DeviceInfos lost{0, nullptr};
+    devices.onDeviceDisconnected(lost);
     Connect(0);
     devices.SetDeviceRange(3, 3);
     EXPECT_TRUE(devices.IsWaiting());
-    ASSERT_EQ(popups.shown, std::vector<std::string>{"DeviceController 1000"});
+    ASSERT_EQ(popups.shown, std::vector<std::string>(2, "DeviceController 1000"));
     DeviceInfos again{1, nullptr};
     devices.GetDeviceMissingEvent().Fire(again);
-    EXPECT_EQ(popups.shown.size(), 1u);
+    EXPECT_EQ(popups.shown.size(), 2u);
 
     // Each device found hides it; one still missing brings it back.
     Connect(1);
     Connect(2);
-    EXPECT_EQ(popups.shown, std::vector<std::string>(2, "DeviceController 1000"));
-    EXPECT_EQ(popups.hidden, std::vector<std::string>(2, "DeviceController"));
+    EXPECT_EQ(popups.shown, std::vector<std::string>(3, "DeviceController 1000"));
+    EXPECT_EQ(popups.hidden, std::vector<std::string>(3, "DeviceController"));
     EXPECT_FALSE(devices.IsWaiting());
     // Each range sets the device count; the devices are attached unless suppressed.
     devices.SetSuppressed(true);

@@ -183,6 +183,7 @@ TEST_F(BaseGameTest, TheFirstLevelComesFromTheStartLevelIdElseFromTheStartScreen
         game.Initialize();
         EXPECT_EQ(std::pair(game.steps.at(20), lines.Contains("Invalid Level Id")), std::pair(step, invalid));
         EXPECT_EQ(lines.Contains("Can not find the Level id:0"), step == "ChooseFirstLevel");
+        EXPECT_EQ(KorvoGame::TimerManager::Instance()->GetMaxTimer(), 10u);  // without "NbGlobalTimer"
         game.Shutdown();
     }
 }

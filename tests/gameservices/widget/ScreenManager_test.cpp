@@ -8,7 +8,9 @@
 
 #include "engine/core/AGController.h"
 #include "engine/graphics/AGGraphicLayer.h"
+#include "engine/graphics/AGScene3D.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/entities/SetElement.h"
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
@@ -214,12 +216,20 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     FakeVideoPlayerScope video;
     audio.Impl().Pause();
     g_renderPause = 1;
+    AGScene3D scene;  // a paused 3D scene of the level
+    scene.SetPaused(true);
+    GameServices::Entities::SetElement stage;
+    stage.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kENGINE_DATA_SCENE3D, &scene);
+    GameServices::Entities::Set set("Quiz");
+    set.m_SetElements.push_back(&stage);
+    game.level = &set;
     manager.Update(16);
     EXPECT_EQ(audio.Impl().PauseDepth() + g_renderPause, 0u);
     EXPECT_EQ(video.player->Take(), std::vector<std::string>{"resume"});
     EXPECT_TRUE(popup->m_Panel == nullptr && closed.calls.size() == 1u);
     popup->m_ClosedEvent.RemoveDelegate(&closed.second);
-    EXPECT_TRUE(!game.paused && emitter->m_Paused == 0 &&
+    EXPECT_TRUE(!game.paused && emitter->m_Paused == 0 && !scene.IsPaused() &&
+                manager.GetCurrentScreen()->m_PopupLock == 0 &&
                 manager.GetCurrentScreen()->m_RootPanel->m_InputLocked == 0);
 
     // Callbacks bind at the next load; removing clears them all.

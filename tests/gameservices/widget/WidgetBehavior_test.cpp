@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gameservices/widget/SoftKeyboard.h"
@@ -135,7 +136,8 @@ TEST_F(BehaviorTest, CheckBoxesToggleOnRelease) {
     game.Click(a, 110, 105, true);
     EXPECT_EQ(std::pair(box.widget.m_CheckBehavior.m_VisualState, box[kEventPress]), std::pair(2u, 0));
     game.Click(a, 110, 105, false);
-    EXPECT_EQ(box.widget.m_Checked * 10 + box[kEventClick], 11);
+    // The release toggles, clears the pressed look and clicks.
+    EXPECT_EQ(std::tuple(box.widget.m_Checked, box.widget.m_PressedLook, box[kEventClick]), std::tuple(1, 0, 1));
     game.Tap(a, 110, 105);
     EXPECT_EQ(box.widget.m_Checked, 0);
 }

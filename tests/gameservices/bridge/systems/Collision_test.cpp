@@ -469,6 +469,10 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     CollisionSystem::Update(&set);
     EXPECT_EQ(leaver.hits, std::vector<Entities::Entity*>{&wall});
     EXPECT_EQ(touching.details, (std::vector<V>(2, {1, 1, 0, 0, -1})));
+    // Without a detail the contact is the boundary's alone: nothing of the last detail stays.
+    touching.depictors.m_Map[kCOLLISION_OBJECT] = &probeObject;
+    CollisionSystem::Update(&set);
+    EXPECT_EQ(touching.details.back(), (V{0, 0, 0, 0, 0}));
     CollisionSystem::UnregisterCollidable(&touching);
     detailed.ReleaseShapes();
     // A second initialisation gives the earlier object back.
