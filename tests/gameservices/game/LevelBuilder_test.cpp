@@ -66,8 +66,7 @@ protected:
         LevelFixture::SetUp();
         flow.SetAppearanceService(&outfits);
         flow.SetBridgeSystems(RecordingBridgeSystems::Instance());
-        GameEntityFactory::Instance()->RegisterFactory(
-            "buzzer", new EntityFactory<Buzzer>(2, "Buzzer"));
+        GameEntityFactory::Instance()->RegisterFactory("buzzer", new EntityFactory<Buzzer>(2, "Buzzer"));
     }
     void TearDown() override {
         set.Clear();

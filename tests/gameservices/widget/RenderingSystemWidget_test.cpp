@@ -133,8 +133,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
         EXPECT_EQ(fonts ? fonts->size() : 0u, c.fonts) << name;
         const AGVec3& at = Composite(*c.widget)->GetPosition();
         EXPECT_EQ(F({at.x, at.y, Composite(*c.widget)->GetDepth()}),
-                  F({c.widget->m_X, c.widget->m_Y, f32(c.widget->m_DrawOrder)}))
-            << name;
+                  F({c.widget->m_X, c.widget->m_Y, f32(c.widget->m_DrawOrder)})) << name;
     }
     // Texts at their offsets, keys' labels on their keys, pictures in their boxes, with the widget's opacity.
     const std::pair<AGRenderable*, std::vector<f32>> placed[] = {{TextAt(*t.label, 1), {2, 3}},
@@ -250,8 +249,7 @@ TEST_F(WidgetRender, WidgetsWithoutPicturesLiveAndDieSafely) {
     EXPECT_TRUE(Member(*marked, 0) == SpriteAt(*marked, 3) && !Drawn(SpriteAt(*marked, 3)));
     marked->m_Checked = 1;
     RenderingSystemWidget::UpdateVisibility(*marked);
-    EXPECT_TRUE(Drawn(SpriteAt(*marked, 3)));
-    EXPECT_EQ(Clones(".x.spt"), 1u);
+    EXPECT_TRUE(Drawn(SpriteAt(*marked, 3)) && Clones(".x.spt") == 1u);
     EXPECT_TRUE(log.Contains("no sprite is explicitely specified in image definition! Check your .xaml file."));
     EXPECT_TRUE(log.Contains("This sprite doesn't exist!"));
     EXPECT_EQ(Composite(*bare), Composite(*lost));  // none

@@ -164,8 +164,7 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     manager.Update(16);
     EXPECT_EQ(manager.GetTopPopup(), c3);
     EXPECT_EQ((std::vector<u8>{a2->m_InputLocked, a2->m_Panel->m_InputLocked, c3->m_InputLocked,
-                               c3->m_Panel->m_InputLocked}),
-              (std::vector<u8>{1, 1, 0, 0}));
+                               c3->m_Panel->m_InputLocked}), (std::vector<u8>{1, 1, 0, 0}));
     EXPECT_FALSE(manager.FindPopup("B1")->m_Loaded);
     manager.ShowPopup("D2");
     manager.Update(16);
@@ -247,8 +246,7 @@ TEST_F(ScreenManagerTest, ShowingTwiceOrWhileClosingKeepsOneEntry) {
     manager.SetPendingScreen("AnswerScreen");
     Popup* popup = manager.ShowPopup("P");
     manager.Update(16);
-    EXPECT_FALSE(popup->m_Loaded);
-    EXPECT_EQ(manager.ShowPopup("P"), popup);
+    EXPECT_TRUE(!popup->m_Loaded && manager.ShowPopup("P") == popup);
     manager.HidePopup("P");
     manager.Update(16);
     EXPECT_EQ(std::pair(Open(), manager.GetPopupsInUse()), std::pair(std::string(), 0u));
@@ -308,8 +306,7 @@ TEST_F(BuilderTest, DeletedScreensAndWidgetsLeaveNoDelegateBehind) {
         delete keyboard;
         delete screen;
     }
-    EXPECT_EQ(ScreenManager::Instance().FindScreen("ScreenGame"), nullptr);
-    EXPECT_EQ(game.FrameDelegates(), 0u);
+    EXPECT_TRUE(ScreenManager::Instance().FindScreen("ScreenGame") == nullptr && game.FrameDelegates() == 0u);
     log.Clear();
     game.Move(game.members[0], 10, 10);
     game.Key(game.members[0], 'A');

@@ -317,8 +317,7 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
         EXPECT_EQ(log.Lines().size(), r.reports);
         object.ReleaseShapes();
         EXPECT_EQ(pools.circles->GetUsedCount() + pools.spheres->GetUsedCount() + pools.rectangles->GetUsedCount() +
-                      pools.boxes->GetUsedCount() + pools.models->GetUsedCount(),
-                  0u);
+                      pools.boxes->GetUsedCount() + pools.models->GetUsedCount(), 0u);
     }
     // Both shapes follow the entity; the detail keeps boundary scale 1 and no offset.
     CollisionObject object;
