@@ -76,8 +76,7 @@ TEST_F(LocalizationTablesTest, EmptyKeyUnknownKeyEmptyTextAndTheTableOrder) {
     const std::string firstFile = std::string(first) + "_english.loc";
     EXPECT_EQ(Loaded(firstFile.c_str())->RefCount(), 1u);
     UnloadLocalizationTable(first);
-    EXPECT_EQ(Loaded(firstFile.c_str()), nullptr);
-    EXPECT_EQ(GetLocalizedText("SHARED"), "second");
+    EXPECT_TRUE(Loaded(firstFile.c_str()) == nullptr && GetLocalizedText("SHARED") == "second");
     // The language names the file.
     SetLocalizationLanguage("french");
     LoadLocalizationTable("gstrc");
@@ -117,8 +116,7 @@ TEST(FileSystemPaths, KindFoldersOutsideAndInsidePackageMode) {
     FileSystem::SetRootPath("Game/");
     for (u32 kind = 0; kind < 17; ++kind)
         EXPECT_EQ(FileSystem::GetFilePath(kind, "Name.XML"),
-                  (std::string("game/") + folders[kind] + "name.xml").c_str())
-            << "kind " << kind;
+                  (std::string("game/") + folders[kind] + "name.xml").c_str()) << "kind " << kind;
 
     // Packages name their files bare, except the package and video files on disk.
     FileSystem::UsePackages();

@@ -84,8 +84,7 @@ TEST(RuntimeParametersTest, FirstMatchReferencesAndDefaults) {
         ParameterFile(ParameterItem("Game", "NbPlayer", "4") +
                       ParameterItem("game", "NbPlayerRequired", "3") +
                       "<item filename=\"more.xml\"><Section>Game</Section><Name>Inline</Name>"
-                      "<Value>1</Value></item>" +
-                      ParameterItem("Game", "NbPlayer", "5")));
+                      "<Value>1</Value></item>" + ParameterItem("Game", "NbPlayer", "5")));
     LogCapture log;
     auto* parameters = GameServices::KorvoGame::RuntimeParameters::Instance();
     parameters->LoadRuntimeParameters(path.c_str());

@@ -64,10 +64,12 @@ private:
 // reported and applied all the same.
 TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApplied) {
     dir.Write("CharacterAssemblies.xml", "<root><CharacterAssemblies><item><Name>Dad</Name><Gender>Male"
-                                         "</Gender></item></CharacterAssemblies></root>");
+                                         "</Gender><Wardrobe>w</Wardrobe></item></CharacterAssemblies></root>");
+    dir.Write("-xml/korvocity/w", "<root><WardRobe><Tops><item><Id>1</Id><Name>shirt.mdl</Name></item>"
+                                  "</Tops></WardRobe></root>");
     CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
     dir.Write("-xml/korvocity/first.xml",
-              "<root><Avatar_KorvoCity><Name>First</Name><CharacterAssembly_Id>" +
+              "<root><Avatar_KorvoCity><Name>First</Name><Top_Id>1</Top_Id><CharacterAssembly_Id>" +
                   std::to_string(Crc32Hash("Dad")) + "</CharacterAssembly_Id><Hairstyle_Name>bob.mdl"
                   "</Hairstyle_Name><Hairstyle_Customizable>true</Hairstyle_Customizable><Footwear_Name>"
                   "boots.mdl</Footwear_Name><Footwear_Id>7</Footwear_Id></Avatar_KorvoCity></root>");
@@ -75,12 +77,13 @@ TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApp
     Character host("Host");
     host.Activate = false;  // an applied look activates its character
     manager->LoadAppearance("first.xml", host);
-    // A part id not in the assembly's lists keeps the file's name.
+    // A part id in the assembly's lists takes the listed name; one not there keeps the file's name.
     EXPECT_FALSE(log.Contains("already have an appearance") || log.Contains("out of range"));
     Appearance stored;
     ASSERT_TRUE(manager->GetAppearance(host, stored));
-    EXPECT_TRUE(stored.Assembly.Gender == CharacterAssembly::kMale &&
-                stored.AnatomyParts[ANATOMY_HAIRSTYLE].Customizable && host.Activate);
+    EXPECT_TRUE(stored.Assembly.Gender == CharacterAssembly::kMale && host.Activate &&
+                stored.AnatomyParts[ANATOMY_HAIRSTYLE].Customizable &&
+                stored.OutfitParts[OUTFIT_TOP].Name == "shirt.mdl");
     EXPECT_EQ(std::string(stored.OutfitParts[OUTFIT_FOOTWEAR].Name.c_str()) +
                   stored.AnatomyParts[ANATOMY_HAIRSTYLE].Name.c_str(), "boots.mdlbob.mdl");
     Appearance look;

@@ -97,8 +97,7 @@ TEST_F(CursorTest, FollowsItsOwnMembersPointerAndGivesTheCollisionPosition) {
     other.m_MemberId = 2;
     Entity hit;
     Move(member, 1.0f, 2.0f, true);  // first the pointer shows: no move yet
-    EXPECT_TRUE(cursor.Visible);
-    EXPECT_EQ(Position(), (std::vector<f32>{0, 0, 2.6f}));
+    EXPECT_TRUE(cursor.Visible && Position() == (std::vector<f32>{0, 0, 2.6f}));
     GameServices::Bridge::CollisionResult result;
     result.m_Other = &hit;
     cursor.onCollision(&result);

@@ -50,8 +50,7 @@ TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
     WriteLevelFile("more.xml",
                    TransitionsFile(Entry("Round", "round70", "lock_surprise", 2) +
                                    "<item filename=\"deeper.xml\"><LevelNameId>Deep"
-                                   "</LevelNameId></item>" +
-                                   Entry("Round", "round80", "unlock", 3)));
+                                   "</LevelNameId></item>" + Entry("Round", "round80", "unlock", 3)));
     ASSERT_TRUE(Load());
     std::vector<std::pair<std::string, i32>> transitions;
     for (const auto& transition : flow.GetTransitions())

@@ -78,8 +78,7 @@ TEST_F(LevelFilesFuzzTest, MutatedLevelAndTransitionFilesLoad) {
     levels.SetBridgeSystems(RecordingBridgeSystems::Instance());
     for (int round = 0; round < 2000; ++round) {
         SCOPED_TRACE(round);
-        WriteStudio(Mutate(kStudioLevel, random),
-                    round % 4 ? kBoardLevel : Mutate(kBoardLevel, random));
+        WriteStudio(Mutate(kStudioLevel, random), round % 4 ? kBoardLevel : Mutate(kBoardLevel, random));
         ASSERT_TRUE(levels.LoadLevel("studio", set));
         levels.InitializeSet(&set);
         ExpectPoolsCountTheSet(set);

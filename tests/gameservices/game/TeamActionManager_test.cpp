@@ -154,8 +154,7 @@ TEST_F(TeamActionTest, DeviceEventsFollowTheMemberSlotsAndADisconnectedMemberHea
     TeamActionManager::GetFreeDeviceConnectedEvent().RemoveDelegate(&free);
     TeamActionManager::GetMemberDeviceLostEvent().RemoveDelegate(&lost);
     EXPECT_EQ(events.seen, (std::vector<std::string>{"back 0", "lost 7", "free 1"}));
-    EXPECT_EQ((std::vector<BaseTeamMember*>{teams.GetMember(0), teams.GetMember(-1),
-                                            teams.GetMember(10)}),
+    EXPECT_EQ((std::vector<BaseTeamMember*>{teams.GetMember(0), teams.GetMember(-1), teams.GetMember(10)}),
               (std::vector<BaseTeamMember*>{&member, nullptr, nullptr}));
 
     teams.ListenTeamAction(&listener.delegate, "Click");
@@ -188,20 +187,22 @@ TEST_F(TeamActionTest, DeviceEventsFollowTheMemberSlotsAndADisconnectedMemberHea
 }
 
 TEST_F(TeamActionTest, TheControllerPopupShowsWhileARequiredDeviceIsMissing) {
+    // Before any range one device is required: losing it shows the popup, finding it hides it.
+    Connect(0);
+    DeviceInfos lost{0, nullptr};
+    devices.onDeviceDisconnected(lost);
     Connect(0);
     devices.SetDeviceRange(3, 3);
     EXPECT_TRUE(devices.IsWaiting());
-    ASSERT_EQ(popups.shown, std::vector<std::string>{"DeviceController 1000"});
-    DeviceInfos again{1, nullptr};
-    devices.GetDeviceMissingEvent().Fire(again);
-    EXPECT_EQ(popups.shown.size(), 1u);
+    ASSERT_EQ(popups.shown, std::vector<std::string>(2, "DeviceController 1000"));
+    devices.GetDeviceMissingEvent().Fire(lost);
+    EXPECT_EQ(popups.shown.size(), 2u);
 
     // Each device found hides it; one still missing brings it back.
     Connect(1);
     Connect(2);
-    EXPECT_EQ(popups.shown, std::vector<std::string>(2, "DeviceController 1000"));
-    EXPECT_EQ(popups.hidden, std::vector<std::string>(2, "DeviceController"));
-    EXPECT_FALSE(devices.IsWaiting());
+    EXPECT_EQ(popups.shown, std::vector<std::string>(3, "DeviceController 1000"));
+    EXPECT_TRUE(popups.hidden == std::vector<std::string>(3, "DeviceController") && !devices.IsWaiting());
     // Each range sets the device count; the devices are attached unless suppressed.
     devices.SetSuppressed(true);
     devices.SetDeviceRange(1, 2);

@@ -90,8 +90,7 @@ TEST_F(GameModeTest, AModeDestroyedWhileItsLevelWaitsStopsWaiting) {
     for (size_t i : {0, 1}) {
         Entities::Level& level = Level(i);
         EXPECT_EQ(level.GetLoadingEvent().Count() + level.GetOpeningEvent().Count() +
-                      level.GetRunningEvent().Count() + level.GetClosingEvent().Count(),
-                  0u);
+                      level.GetRunningEvent().Count() + level.GetClosingEvent().Count(), 0u);
     }
 }
 

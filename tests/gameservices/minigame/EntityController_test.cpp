@@ -97,7 +97,6 @@ TEST(EntityControllerPools, ReleasingAControllerGivesEveryRecordBack) {
     EXPECT_TRUE(animation->m_KeyFrames.empty() && animation->m_WidthFactor + animation->m_HeightFactor == 0.0f);
     EXPECT_TRUE(used->m_Active.empty() && used->m_Pending.empty());
     EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
-                  pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(),
-              0u);
+                  pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(), 0u);
     DestroyEntityControllerPools();
 }

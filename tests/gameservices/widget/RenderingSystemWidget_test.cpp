@@ -133,8 +133,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
         EXPECT_EQ(fonts ? fonts->size() : 0u, c.fonts) << name;
         const AGVec3& at = Composite(*c.widget)->GetPosition();
         EXPECT_EQ(F({at.x, at.y, Composite(*c.widget)->GetDepth()}),
-                  F({c.widget->m_X, c.widget->m_Y, f32(c.widget->m_DrawOrder)}))
-            << name;
+                  F({c.widget->m_X, c.widget->m_Y, f32(c.widget->m_DrawOrder)})) << name;
     }
     // Texts at their offsets, keys' labels on their keys, pictures in their boxes, with the widget's opacity.
     const std::pair<AGRenderable*, std::vector<f32>> placed[] = {{TextAt(*t.label, 1), {2, 3}},
@@ -180,6 +179,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     tree.label->SetScale(AGVec2{2.0f, 3.0f});
     const platform::gfx::Matrix& scaled = Composite(*tree.label)->Transform();
     EXPECT_EQ(F({scaled.m[0], scaled.m[5], t.label->m_Hit.maxX, t.label->m_Hit.maxY}), F({2, 3, 400, 120}));
+    RenderingSystemWidget::LoadCheckBoxImage(*t.box, 1, false);  // the look it replaces is given back
     HideScreen(tree.screen);
     for (Widget* w : std::initializer_list<Widget*>{t.root, t.image, t.label, t.button, t.box, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();
@@ -243,8 +243,13 @@ TEST_F(WidgetRender, WidgetsWithoutPicturesLiveAndDieSafely) {
     auto* blank = Add<Button>(*tree.inner, "blank", 0, 0, 10, 10);
     SetText(blank->m_TextStyle, "b");
     Add<Image>(*tree.inner, "dotted", 0, 0, 10, 10)->m_ImageName = ".x.png";  // a leading '.' is part of the name
+    auto* marked = Add<CheckBox>(*tree.inner, "marked", 0, 0, 10, 10);  // a check mark without a box
+    marked->m_Images[3] = "k.png";
     ShowScreen(tree.screen);
-    EXPECT_EQ(Clones(".x.spt"), 1u);
+    EXPECT_TRUE(Member(*marked, 0) == SpriteAt(*marked, 3) && !Drawn(SpriteAt(*marked, 3)));
+    marked->m_Checked = 1;
+    RenderingSystemWidget::UpdateVisibility(*marked);
+    EXPECT_TRUE(Drawn(SpriteAt(*marked, 3)) && Clones(".x.spt") == 1u);
     EXPECT_TRUE(log.Contains("no sprite is explicitely specified in image definition! Check your .xaml file."));
     EXPECT_TRUE(log.Contains("This sprite doesn't exist!"));
     EXPECT_EQ(Composite(*bare), Composite(*lost));  // none

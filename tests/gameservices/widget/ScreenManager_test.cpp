@@ -8,7 +8,9 @@
 
 #include "engine/core/AGController.h"
 #include "engine/graphics/AGGraphicLayer.h"
+#include "engine/graphics/AGScene3D.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/entities/SetElement.h"
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
@@ -162,8 +164,7 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     manager.Update(16);
     EXPECT_EQ(manager.GetTopPopup(), c3);
     EXPECT_EQ((std::vector<u8>{a2->m_InputLocked, a2->m_Panel->m_InputLocked, c3->m_InputLocked,
-                               c3->m_Panel->m_InputLocked}),
-              (std::vector<u8>{1, 1, 0, 0}));
+                               c3->m_Panel->m_InputLocked}), (std::vector<u8>{1, 1, 0, 0}));
     EXPECT_FALSE(manager.FindPopup("B1")->m_Loaded);
     manager.ShowPopup("D2");
     manager.Update(16);
@@ -214,12 +215,20 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     FakeVideoPlayerScope video;
     audio.Impl().Pause();
     g_renderPause = 1;
+    AGScene3D scene;  // a paused 3D scene of the level
+    scene.SetPaused(true);
+    GameServices::Entities::SetElement stage;
+    stage.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kENGINE_DATA_SCENE3D, &scene);
+    GameServices::Entities::Set set("Quiz");
+    set.m_SetElements.push_back(&stage);
+    game.level = &set;
     manager.Update(16);
     EXPECT_EQ(audio.Impl().PauseDepth() + g_renderPause, 0u);
     EXPECT_EQ(video.player->Take(), std::vector<std::string>{"resume"});
     EXPECT_TRUE(popup->m_Panel == nullptr && closed.calls.size() == 1u);
     popup->m_ClosedEvent.RemoveDelegate(&closed.second);
-    EXPECT_TRUE(!game.paused && emitter->m_Paused == 0 &&
+    EXPECT_TRUE(!game.paused && emitter->m_Paused == 0 && !scene.IsPaused() &&
+                manager.GetCurrentScreen()->m_PopupLock == 0 &&
                 manager.GetCurrentScreen()->m_RootPanel->m_InputLocked == 0);
 
     // Callbacks bind at the next load; removing clears them all.
@@ -237,8 +246,7 @@ TEST_F(ScreenManagerTest, ShowingTwiceOrWhileClosingKeepsOneEntry) {
     manager.SetPendingScreen("AnswerScreen");
     Popup* popup = manager.ShowPopup("P");
     manager.Update(16);
-    EXPECT_FALSE(popup->m_Loaded);
-    EXPECT_EQ(manager.ShowPopup("P"), popup);
+    EXPECT_TRUE(!popup->m_Loaded && manager.ShowPopup("P") == popup);
     manager.HidePopup("P");
     manager.Update(16);
     EXPECT_EQ(std::pair(Open(), manager.GetPopupsInUse()), std::pair(std::string(), 0u));
@@ -298,8 +306,7 @@ TEST_F(BuilderTest, DeletedScreensAndWidgetsLeaveNoDelegateBehind) {
         delete keyboard;
         delete screen;
     }
-    EXPECT_EQ(ScreenManager::Instance().FindScreen("ScreenGame"), nullptr);
-    EXPECT_EQ(game.FrameDelegates(), 0u);
+    EXPECT_TRUE(ScreenManager::Instance().FindScreen("ScreenGame") == nullptr && game.FrameDelegates() == 0u);
     log.Clear();
     game.Move(game.members[0], 10, 10);
     game.Key(game.members[0], 'A');

@@ -33,8 +33,7 @@ inline const authoring::BakedFont& Sans32() {
     if (baked.atlas.empty()) {
         std::string error;
         EXPECT_TRUE(authoring::BakeFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 32, {}, "sans", baked,
-                                        error))
-            << error;
+                                        error)) << error;
     }
     return baked;
 }

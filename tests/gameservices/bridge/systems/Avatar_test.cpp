@@ -99,8 +99,7 @@ TEST_F(AvatarTest, PartsJoinTheLayerFollowTheCharacterAndSwapOnce) {
     avatar.SetPart(4, "top2.mdl");
     avatar.SetPart(4, "top3.mdl");
     Frame();
-    EXPECT_EQ(Clones("top1") + Clones("top2") + 10 * Clones("top3"), 10u);
-    EXPECT_EQ(Drawn().size(), 8u);
+    EXPECT_TRUE(Clones("top1") + Clones("top2") + 10 * Clones("top3") == 10u && Drawn().size() == 8u);
     // Hidden and moved: the parts go inactive and follow the character.
     dad.Visible = false;
     dad.SetPosition(AGVec3{-1, 2, 3});
@@ -141,16 +140,14 @@ TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {
     avatar.SetPart(0, "");
     avatar.SetPart(-1, "hair.mdl");
     avatar.SetPart(8, "hair.mdl");
-    EXPECT_EQ(avatar.m_LayerInStep, 0);
-    EXPECT_EQ(avatar.m_ModelsToRelease, std::vector<AGModel*>{head});
+    EXPECT_TRUE(avatar.m_LayerInStep == 0 && avatar.m_ModelsToRelease == std::vector<AGModel*>{head});
     EXPECT_EQ(avatar.m_ModelsToAdd.size() * 10 + Clones("hair"), 20u);
     avatar.m_World.m[12] = 7.0f;
     avatar.ApplyTransform();
     EXPECT_EQ(eye->GetLocal().m[12], 7.0f);
     avatar.Show();
     EXPECT_TRUE(eye->HasFlags(AGRenderable::kActive) && avatar.m_Visible);
-    EXPECT_TRUE(avatar.AddSkin(AvatarSkin{&eyes, "eyes", {1, 2}}));
-    EXPECT_EQ(eye->GetSkin(), &eyes);
+    EXPECT_TRUE(avatar.AddSkin(AvatarSkin{&eyes, "eyes", {1, 2}}) && eye->GetSkin() == &eyes);
     // Skins may not share models; a part set later takes its skin.
     EXPECT_FALSE(avatar.AddSkin(AvatarSkin{&other, "other", {3, 2}}));
     EXPECT_TRUE(log.Contains("you have two skin that influence the same Model"));

@@ -317,8 +317,7 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
         EXPECT_EQ(log.Lines().size(), r.reports);
         object.ReleaseShapes();
         EXPECT_EQ(pools.circles->GetUsedCount() + pools.spheres->GetUsedCount() + pools.rectangles->GetUsedCount() +
-                      pools.boxes->GetUsedCount() + pools.models->GetUsedCount(),
-                  0u);
+                      pools.boxes->GetUsedCount() + pools.models->GetUsedCount(), 0u);
     }
     // Both shapes follow the entity; the detail keeps boundary scale 1 and no offset.
     CollisionObject object;
@@ -469,6 +468,10 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     CollisionSystem::Update(&set);
     EXPECT_EQ(leaver.hits, std::vector<Entities::Entity*>{&wall});
     EXPECT_EQ(touching.details, (std::vector<V>(2, {1, 1, 0, 0, -1})));
+    // Without a detail the contact is the boundary's alone: nothing of the last detail stays.
+    touching.depictors.m_Map[kCOLLISION_OBJECT] = &probeObject;
+    CollisionSystem::Update(&set);
+    EXPECT_EQ(touching.details.back(), (V{0, 0, 0, 0, 0}));
     CollisionSystem::UnregisterCollidable(&touching);
     detailed.ReleaseShapes();
     // A second initialisation gives the earlier object back.

@@ -222,6 +222,7 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
     EngineAnimationSkin* animation = GetEntityAnimations(box)->m_Skins.at(0);
     AGSkin* skeleton = animation->m_Key.m_Skeleton;
     ASSERT_NE(skeleton, nullptr);
+    EXPECT_EQ(std::string(animation->m_FolderPath.c_str()), "-data/prop/");  // where a prop's files are
     AvatarSkin other = animation->m_Key;  // another skeleton over the same models is another skin
     other.m_Name = "other.skel";
     EXPECT_EQ(FindSkinAnimation(*GetEntityAnimations(box), other), nullptr);

@@ -207,8 +207,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     RenderingSystem::Cleanup(&set);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 0u);
     EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl") + Clones(TypeKey::Sprite, "card.spt") +
-                  Clones(TypeKey::Scene3D, "stage.scn") + Clones(TypeKey::Camera, "Persp"),
-              0u);
+                  Clones(TypeKey::Scene3D, "stage.scn") + Clones(TypeKey::Camera, "Persp"), 0u);
     EXPECT_EQ(RenderingSystem::GetRenderableModelDataFactory()->GetUsedCount(), 0u);
     std::vector<Entities::Entity*> all(set.m_SetElements.begin(), set.m_SetElements.end());
     all.insert(all.end(), set.m_Props.begin(), set.m_Props.end());
