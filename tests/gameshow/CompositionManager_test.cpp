@@ -120,8 +120,8 @@ TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleAndTheMenuScreenHostsItsPagesFrom
     for (const TestPage& page : pages)
         EXPECT_FALSE(Shown(page));
     EXPECT_TRUE(log.Contains("no page named compositionMultiSelectAvatar") &&
-                manager["compositionMultiSelectAvatar"] == nullptr);
-    EXPECT_EQ(manager.GetCompositions().size(), 3u) << "the lookup adds no entry";
+                manager["compositionMultiSelectAvatar"] == nullptr && manager.GetCompositions().size() == 3u)
+        << "the lookup adds no entry";
     // A switch from no page is refused.
     manager.SetNextComposition(nullptr, "compositionOptions");
     EXPECT_EQ(manager.GetLeavingComposition(), nullptr);

@@ -504,7 +504,8 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneCo
     Again(profiles);
     avatar.SetVisible(false);
     Click(profiles, "profile3Checkbox");
-    EXPECT_TRUE(avatar.Visible) << "the ticked profile is shown";
+    Click(profiles, "profile3Checkbox");  // a second click leaves the tick on
+    EXPECT_TRUE(avatar.Visible && IsButtonMarked(At(profiles, "profile3Checkbox"))) << "the ticked profile is shown";
     EXPECT_EQ(Picture("baseImage2") + " " + Picture("baseImage3") + " " + Picture("imageProfile1") +
                   Picture("imageProfile3"),
               std::string(ProfilesComposition::kBaseImage) + " " + ProfilesComposition::kSelectedImage + " T0T2");
@@ -709,13 +710,14 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
     Focus(true);
     EXPECT_FALSE(game.paused);
     // An in-game popup keeps the pause too; no popup, or popups not loaded, does not.
-    for (i32 state : {CompositionManager::kPopupMenu, CompositionManager::kPopupReturnPrompt,
-                      CompositionManager::kPopupNone, CompositionManager::kPopupNotReady}) {
-        SCOPED_TRACE(state);
-        compositions.m_PopupState = state;
+    const i32 states[] = {CompositionManager::kPopupMenu, CompositionManager::kPopupReturnPrompt,
+                          CompositionManager::kPopupNone, CompositionManager().m_PopupState};
+    for (size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        compositions.m_PopupState = states[i];
         Focus(false);
         Focus(true);
-        EXPECT_EQ(game.paused, state == CompositionManager::kPopupMenu || state == CompositionManager::kPopupReturnPrompt);
+        EXPECT_EQ(game.paused, i < 2);
     }
     compositions.m_PopupState = CompositionManager::kPopupNone;
     EXPECT_TRUE(!Close() && !mainMenu.IsQuitConfirmed());
@@ -762,8 +764,8 @@ TEST_F(MenuPages, TheLookPageShowsOnlyForAFirstTimePlayerWhoseDoneNeedsALookAndK
     lookPage.OnActivate(false);
     wardrobe->Synchronize = true;
     lookPage.OnActivate(true);
-    EXPECT_EQ(lookPage.GetSelectedLook(), -1);
-    EXPECT_TRUE(!done->m_Enabled && !wardrobe->Synchronize && wardrobe->m_X == CompositionBase::kParkedPosition);
+    EXPECT_TRUE(lookPage.GetSelectedLook() == -1 && !done->m_Enabled && !wardrobe->Synchronize &&
+                wardrobe->m_X == CompositionBase::kParkedPosition);
     // Without the avatar a pick is reported and still taken; picks past the looks are not.
     stage.m_Characters.clear();
     lookPage.SelectLook(1);
@@ -902,6 +904,8 @@ TEST(MenuCursor, ALostMembersCursorIsStoppedAndHidden) {
 // goes back to idle with the try window shut for the cooldown.
 TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
     BehaviorCharacter behavior(BehaviorCharacter::kMaleTemplate, nullptr);
+    behavior.tryActive = true;
+    behavior.Update(1);  // the first update starts afresh: no cooldown left from before
     behavior.OnActionEnd();
     EXPECT_TRUE(!behavior.IsTryActive() && behavior.RequestTry(1, MenuActions::kTryTop));
     EXPECT_FALSE(behavior.RequestTry(1, MenuActions::kTryHead)) << "the same token again";

@@ -95,13 +95,9 @@ TEST_F(SequenceManagerTest, ActsFireInTheUpdateWhoseIntervalHoldsTheirTime) {
     manager.Update(0);
     EXPECT_EQ(events, std::vector<std::string>{"a-start:t:p"});
     events.clear();
-    const std::vector<std::vector<std::string>> steps = {
-        {"a@0", "a@399", "a@-"},
-        {"a@400", "a@400", "a@799"},
-        {"a@800", "a@1199", "a-end", "ended"},
-        {},
-    };
-    for (const auto& step : steps) {
+    using Step = std::vector<std::string>;
+    for (const Step& step : {Step{"a@0", "a@399", "a@-"}, Step{"a@400", "a@400", "a@799"},
+                             Step{"a@800", "a@1199", "a-end", "ended"}, Step{}}) {
         manager.Update(400);
         EXPECT_EQ(Names(events), step);
         events.clear();
@@ -188,12 +184,8 @@ TEST_F(SequenceManagerTest, SequencesRemovedReplacedOrSkippedEndInOrder) {
         Load("hard", 1000, false, {});
         Load("soft", 1000, true, {});
         events.clear();
-        for (const std::string& call : calls) {
-            if (call == "skip")
-                manager.Skip();
-            else
-                manager.PlaySequence(call.c_str());
-        }
+        for (const std::string& call : calls)
+            call == "skip" ? manager.Skip() : manager.PlaySequence(call.c_str());
         EXPECT_EQ(Names(events), fired);
     }
 }

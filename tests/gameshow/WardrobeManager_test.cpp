@@ -10,6 +10,7 @@
 
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/MenuCharacter.h"
+#include "gameshow/PageButtons.h"
 #include "gameshow/WardrobeComposition.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameshow/PageTestSetup.h"
@@ -400,8 +401,11 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
     for (bool current : {false, true}) {
         SCOPED_TRACE(current);
         page.OnActivate(true);
+        EXPECT_FALSE(IsButtonMarked(effects[4])) << "each visit starts unmarked";
         Click(effects[2]);
+        log.Clear();
         Click(tabs[2]);
+        EXPECT_TRUE(log.Contains(AudioManager::kButtonPressSound));
         Click(effects[4]);
         manager->GetSettings()->CurrentSavedGame = current ? slot : -1;
         KG::Appearance& worn = *menuAvatar.VolatileDatas.GetAppearance();
