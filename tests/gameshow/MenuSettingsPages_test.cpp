@@ -247,11 +247,7 @@ protected:
         }
     }
     const char* Next() const { return compositions.GetNextCompositionName().c_str(); }
-    // The captured lines holding the text.
-    size_t Count(const std::string& text) const {
-        return std::count_if(log.Lines().begin(), log.Lines().end(),
-                             [&](const std::string& line) { return line.find(text) != std::string::npos; });
-    }
+    size_t Count(const std::string& text) const { return log.Count(text); }
     bool Shown(const char* popup) const {
         const auto& open = screens.GetOpenPopups();
         return std::find(open.begin(), open.end(), screens.FindPopup(popup)) != open.end();

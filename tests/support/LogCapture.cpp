@@ -17,6 +17,13 @@ bool LogCapture::Contains(const std::string& text) const {
     return false;
 }
 
+size_t LogCapture::Count(const std::string& text) const {
+    size_t n = 0;
+    for (const auto& line : m_lines)
+        n += line.find(text) != std::string::npos;
+    return n;
+}
+
 void LogCapture::Sink(void* context, const char* line) {
     static_cast<LogCapture*>(context)->m_lines.emplace_back(line);
 }

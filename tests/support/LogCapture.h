@@ -1,5 +1,6 @@
 #pragma once
 // Captures every log line while it lives.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ public:
     const std::vector<std::string>& Lines() const { return m_lines; }
     // True when some captured line contains the text.
     bool Contains(const std::string& text) const;
+    // The number of captured lines that contain the text.
+    size_t Count(const std::string& text) const;
     void Clear() { m_lines.clear(); }
 
 private:

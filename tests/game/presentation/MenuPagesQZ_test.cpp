@@ -117,10 +117,7 @@ protected:
         W::Widget* widget = control == "WardrobeButton" ? &wardrobe : made.at(page.GetName().c_str() + ("/" + control));
         widget->GetBehavior()->onPress(false);
     }
-    size_t LinesWith(const std::string& text) const {
-        return std::count_if(log.Lines().begin(), log.Lines().end(),
-                             [&](const std::string& line) { return line.find(text) != std::string::npos; });
-    }
+    size_t LinesWith(const std::string& text) const { return log.Count(text); }
     size_t Sounds() const { return LinesWith("SFX_ButtonPress_Option2.snd"); }
     std::string Requested() const {
         return flow.GetNextLevel() ? flow.GetNextLevel()->GetLevel()->GetFileName().c_str() : "";

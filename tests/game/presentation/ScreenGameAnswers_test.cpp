@@ -226,8 +226,7 @@ TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
         Screen().m_CountdownLow = c.low, Screen().m_CountdownHigh = c.high;
         log.Clear();
         Screen().onAnswerEntered(nullptr);
-        const auto reported = [](const std::string& line) { return line.find("No profile") != std::string::npos; };
-        EXPECT_EQ(size_t(std::count_if(log.Lines().begin(), log.Lines().end(), reported)), c.checks)
+        EXPECT_EQ(log.Count("No profile"), c.checks)
             << c.decade << " " << c.family << " " << c.index;
     }
     context.m_TwoPlayers = 0;
