@@ -214,9 +214,12 @@ protected:
         const bool periodic = m_nowMs >= m_nextCaptureMs;
         if (periodic)
             m_nextCaptureMs += 500;
-        if (periodic || m_inputFrames > 0)
-            if (PCGraphicDevice* graphics = PCGraphicDevice::Get())
-                m_trace.Capture(*graphics, m_nowMs);
+        PCGraphicDevice* graphics = PCGraphicDevice::Get();
+        // The drawn frames, scaled to 16 x 12 cells, go to the trace.
+        if (graphics && std::exchange(m_pictured, graphics) != graphics)
+            graphics->SetFrameCapture(new PCFrameCapture{true, {0, 0, 800, 600}, 16, 12, &m_trace, {}, {}});
+        if (graphics && (periodic || m_inputFrames > 0))
+            m_trace.Capture(*graphics, m_nowMs);
         m_inputFrames -= m_inputFrames > 0;
         while (!m_input.empty() && m_input.front().first <= m_frame) {
             const MessageKind kind = m_input.front().second.kind;
@@ -446,6 +449,7 @@ protected:
     bool m_turnTaken = false, m_fastMoneyWrong = false;
     int m_wrongEvery = 0, m_answers = 0;
     scene::SceneTrace m_trace;
+    PCGraphicDevice* m_pictured = nullptr;
     uint64_t m_nextCaptureMs = 0;
     int m_inputFrames = 0;
 };

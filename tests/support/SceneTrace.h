@@ -14,21 +14,29 @@
 #include <string>
 #include <vector>
 
+#include "engine/graphics/AGBitmap.h"
+
 class AGGraphicDevice;
 
 namespace scene {
 
-class SceneTrace {
+// Given frame pictures (a capture scaled to a few cells), it also logs the latest one every
+// two seconds, as a "picture" line of the cells' colours in hex.
+class SceneTrace : public AGBitmapReceiver {
 public:
     void Capture(const AGGraphicDevice& device, uint64_t timeMs);
+    void ReceiveBitmap(const AGBitmap& bitmap) override;
     const std::vector<std::string>& Log() const { return m_Log; }
 
 private:
     std::map<std::string, std::string> m_Last;
     std::vector<std::string> m_Log;
+    std::string m_Picture;
+    uint64_t m_NextPictureMs = 0;
 };
 
-// Compares the log with the golden file (one line each); on a difference, the first lines
+// Compares the log with the golden file (one line each; picture cells may differ by a few
+// levels, which the software renderers of two machines can); on a difference, the first lines
 // that differ. With TALLYVOX_UPDATE_GOLDEN=1 in the environment the file is rewritten instead:
 // record through ctest, which runs each test in a process of its own (the game's singletons
 // outlive a test).
