@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "engine/core/PCTimerManager.h"
+
 namespace {
 
 AGController Make(u32 mode, f32 startFrame, f32 endFrame) {
@@ -105,6 +107,10 @@ TEST(AGController, FrameRatesRetimeOnlyTheFramesThatAreSet) {
     c.SetTime(100.0f);
     EXPECT_FLOAT_EQ(c.GetOutput(), 5.0f);
     c.Rewind();
+    PCTimerManager timer;  // not started: no frame has passed yet, so the frame update keeps it
+    PCTimerManager::SetInstance(&timer);
+    c.Update();
+    PCTimerManager::SetInstance(nullptr);
     EXPECT_EQ(std::make_pair(c.GetTime(), c.GetOutput()), std::make_pair(40.0f, 2.0f));
 
     // 20 ms frames: times are exact, and a once controller stops only past its end.

@@ -86,6 +86,11 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
     m_env.Unset("LC_ALL").Unset("LC_MESSAGES").Set("LANGUAGE", "zh_TW:fr").Set("LANG", "fr_FR.UTF-8");
     Start();
     EXPECT_EQ(AGApplication::s_uiLanguage, 8u);
+    // Mainland Chinese has its own index too; other languages take theirs from the language alone.
+    for (auto [tag, want] : {std::pair{"zh-cn.UTF-8", 10u}, {"PT_br", 9u}}) {
+        u32 index = 99;
+        EXPECT_TRUE(PCApplicationImpl::LanguageIndexFromTag(tag, index) && index == want) << tag;
+    }
 
     const struct {
         const char* file;

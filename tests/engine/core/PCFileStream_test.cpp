@@ -12,6 +12,7 @@
 #include <string>
 
 #include "tests/support/FileContents.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -51,7 +52,7 @@ TEST_F(PCFileStreamTest, SeeksInsideTheCacheDoNoFileIoAndOutsideFlushFirst) {
     EXPECT_EQ(std::pair(inCache, PCFileStream::FileOperationCount()), std::pair(true, before));
     EXPECT_EQ(FileContents(path).substr(100, 4), bytes.substr(100, 4));  // still only cached
 
-    EXPECT_TRUE(stream.Seek(600000, AGIStream::kSeekStart));
+    EXPECT_TRUE(stream.Seek(512 * 1024 + 1, AGIStream::kSeekStart));  // just past the 512 KiB window
     EXPECT_GT(PCFileStream::FileOperationCount(), before);
     EXPECT_EQ(FileContents(path).substr(100, 4), "WXYZ");  // written before the window moved
     ASSERT_EQ(stream.Read(16, out), 16u);
@@ -112,11 +113,13 @@ TEST_F(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
     EXPECT_EQ(stream.Write(2, "ab"), 2u);
     stream.Close();
     EXPECT_EQ(FileContents(path), "0123ab6789");
-    // A replacing write put in place closes the file and its folder again.
+    // A replacing write put in place closes the file and its folder again; a temporary file
+    // left from before does not lengthen it.
+    dir.Write("keep.bin.tmp", "stale and longer");
     auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
     const auto filesBefore = openFiles();
     ASSERT_TRUE(stream.OpenReplacing((path + ".tmp").c_str(), path.c_str(), kRead | kWrite) && stream.Commit());
-    EXPECT_EQ(openFiles(), filesBefore);
+    EXPECT_EQ(std::pair(openFiles(), FileContents(path)), std::pair(filesBefore, std::string("0123ab6789")));
     // A one-byte file is written whole.
     ASSERT_TRUE(stream.Open(dir.File("one.bin").c_str(), kWrite | PCFileStream::kModeCreate));
     EXPECT_EQ(stream.Write(1, "x"), 1u);
@@ -126,7 +129,9 @@ TEST_F(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
     EXPECT_FALSE(stream.Open(dir.File("no/such/folder.bin").c_str(), kRead | kWrite));
     const std::string device = dir.File("device");
     ASSERT_EQ(symlink("/dev/null", device.c_str()), 0);  // no file to start the copy from
+    LogCapture log;
     EXPECT_FALSE(stream.OpenReplacing((device + ".tmp").c_str(), device.c_str(), kRead | kWrite));
+    EXPECT_TRUE(log.Contains("Invalid argument"));
 }
 
 // A read the system refuses fails the stream instead of passing for the end of the file.

@@ -84,4 +84,7 @@ TEST(AGMemBuffer, AStringWithoutTerminatorStopsAtTheEndOfTheWindow) {
     AGMemBuffer counting(bytes, 4);
     EXPECT_TRUE(counting.CheckCount(2, 2) && !counting.Failed());
     EXPECT_TRUE(!counting.CheckCount(0x40000001u, 4) && counting.Failed());
+    // A window over no bytes (a file that failed to load) reads nothing.
+    AGMemBuffer empty;
+    EXPECT_TRUE(empty.ReadU32() == 0 && !empty.ReadString() && empty.Failed() && !empty.CheckCount(1, 1));
 }

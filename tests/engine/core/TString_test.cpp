@@ -86,6 +86,8 @@ TEST(TString, PartsNumbersAndWidening) {
     EXPECT_EQ(std::string(sized.Data(), 5), std::string("ab\0\0\0", 5));
     sized.Resize(1);
     EXPECT_EQ(sized, "a");
+    sized.Resize(0);
+    EXPECT_TRUE(sized.IsEmpty());
 
     AGWString w = WidenString(S("A\xE9"));
     ASSERT_EQ(w.Length(), 2u);

@@ -59,6 +59,7 @@ TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
     TempDir dir;
     SettingsFile file;
     EXPECT_EQ(file.Load(dir.File("absent")), SettingsFile::LoadResult::Missing);
+    EXPECT_EQ(platform::settings::SettingsPath(""), "");  // a program without a name has none
     EXPECT_EQ(file.Load(dir.Write("plain", "") + "/settings"), SettingsFile::LoadResult::Missing);
     std::string error;
     EXPECT_EQ(file.Load(dir.File("plain"), &error), SettingsFile::LoadResult::Loaded);
@@ -113,6 +114,9 @@ TEST(SettingsFile, SaveReplacesTheFileWholeOrNotAtAll) {
     EXPECT_FALSE(file.Save(path + "/below/settings", &error));  // a file where a folder goes
     EXPECT_NE(error.find("cannot create folder"), std::string::npos) << error;
     EXPECT_EQ(CountEntries(dir.File("cfg/Tallyvox")), 2u);
+    // The root folder needs no making ("/" itself cannot be replaced).
+    EXPECT_FALSE(file.Save("/", &error));
+    EXPECT_EQ(error.find("folder"), std::string::npos) << error;
 }
 
 }  // namespace

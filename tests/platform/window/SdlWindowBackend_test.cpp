@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -104,14 +105,17 @@ TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHides) {
 // A second window needs a second backend, which takes its own description.
 TEST_F(SdlWindow, OneWindowPerBackendEachWithItsDescription) {
     EXPECT_FALSE(m_backend.Create(WindowDesc{}));
-    SdlBackend other;
-    ASSERT_TRUE(other.Create({.width = 640, .height = 480, .hideCursor = true}));
-    EXPECT_TRUE(ClientSize(other) == std::make_pair(640u, 480u) && SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE);
+    auto other = std::make_unique<SdlBackend>();
+    ASSERT_TRUE(other->Create({.width = 640, .height = 480, .hideCursor = true}));
+    EXPECT_TRUE(ClientSize(*other) == std::make_pair(640u, 480u) && SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE);
 
     // The offscreen driver lists only a mode of 0 x 0: its desktop's extent stands in, once.
-    const std::vector<DisplayMode> modes = other.GetDisplayModes();
+    const std::vector<DisplayMode> modes = other->GetDisplayModes();
     ASSERT_EQ(modes.size(), 1u);
     EXPECT_EQ(std::tuple(modes[0].width, modes[0].height, modes[0].refreshRate), std::tuple(1024u, 768u, 0u));
+    const Uint32 id = SDL_GetWindowID(static_cast<SDL_Window*>(other->NativeHandle()));
+    other.reset();
+    EXPECT_EQ(SDL_GetWindowFromID(id), nullptr) << "the window goes with its backend";
 }
 
 // Backspace and Return type their control characters too, Escape and Tab as well, unless a
