@@ -80,20 +80,19 @@ TEST(AGController, OneWayAndPingPongModesFollowTheirSteps) {
         {AGController::kStop, 1.0f, {{100.0f, kStart, AGController::kStopped, 1}}},
     };
     for (const Case& c : cases) {
-        AGController controller = Make(c.mode, 10.0f, 20.0f);
-        controller.SetSpeed(c.speed);
+        AGController ctl = Make(c.mode, 10.0f, 20.0f);
+        ctl.SetSpeed(c.speed);
         for (size_t i = 0; i < c.steps.size(); ++i) {
             const Step& step = c.steps[i];
             SCOPED_TRACE(testing::Message() << "mode " << c.mode << " step " << i);
-            controller.UpdateBy(step.dt);
-            const f32 time = step.time == kStart ? controller.GetStartTime()
-                             : step.time == kEnd ? controller.GetEndTime()
+            ctl.UpdateBy(step.dt);
+            const f32 time = step.time == kStart ? ctl.GetStartTime()
+                             : step.time == kEnd ? ctl.GetEndTime()
                                                  : step.time;
-            EXPECT_NEAR(controller.GetTime(), time, 1e-3);
-            EXPECT_EQ(controller.GetMode(), step.mode);
-            EXPECT_EQ(controller.GetDirection(), step.direction);
-            // A once controller that ran out shows its end frame itself.
-            EXPECT_NEAR(controller.GetOutput(), time * 0.03f, 1e-4);
+            EXPECT_NEAR(ctl.GetTime(), time, 1e-3);
+            EXPECT_EQ(std::pair(ctl.GetMode(), ctl.GetDirection()), std::pair(step.mode, step.direction));
+            // A once ctl that ran out shows its end frame itself.
+            EXPECT_NEAR(ctl.GetOutput(), time * 0.03f, 1e-4);
         }
     }
 }
@@ -114,10 +113,8 @@ TEST(AGController, FrameRatesRetimeOnlyTheFramesThatAreSet) {
     EXPECT_EQ(std::make_pair(c.GetTime(), c.GetOutput()), std::make_pair(40.0f, 2.0f));
 
     // 20 ms frames: times are exact, and a once controller stops only past its end.
-    AGController once;
+    AGController once = Make(AGController::kOnce, 0.0f, 10.0f);
     once.SetFrameRate(50.0f);
-    once.SetRange(0.0f, 10.0f);
-    once.SetMode(AGController::kOnce);
     once.UpdateBy(100.0f);
     once.UpdateBy(100.0f);
     EXPECT_EQ(once.GetTime(), 200.0f);

@@ -4,17 +4,16 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 TEST(AGMemoryStreamTest, ReadsWritesAndSeeksStayInsideTheBlock) {
     AGMemoryStream stream;
     ASSERT_TRUE(stream.Allocate(8));
-    EXPECT_EQ(stream.Write(5, "abcde"), 5u);
-    EXPECT_EQ(stream.Write(5, "fghij"), 3u);
-    EXPECT_TRUE(stream.IsEnd());
+    EXPECT_EQ((std::vector<u32>{stream.Write(5, "abcde"), stream.Write(5, "fghij"), stream.IsEnd()}),
+              (std::vector<u32>{5, 3, true}));
 
     char out[16] = {};
-    EXPECT_TRUE(stream.Seek(2, AGIStream::kSeekEnd));
-    EXPECT_EQ(stream.Read(10, out), 2u);
+    EXPECT_TRUE(stream.Seek(2, AGIStream::kSeekEnd) && stream.Read(10, out) == 2u) << out;
     EXPECT_STREQ(out, "gh");
     // Past either end, and from no known origin.
     const std::pair<u32, u32> refused[] = {{1, AGIStream::kSeekCurrent}, {9, AGIStream::kSeekStart},

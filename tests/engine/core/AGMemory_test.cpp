@@ -89,9 +89,8 @@ TEST(AGMemory, ReallocCopiesTheSmallerSizeAndKeepsTheOldBlockOnFailure) {
 
     // A size whose header field would overflow is refused before anything is allocated.
     const AGHeapCounters before = GetHeapCounters();
-    EXPECT_EQ(ReallocBlock(grown, SIZE_MAX), nullptr);
-    EXPECT_EQ(AllocBlock(SIZE_MAX >> 3), nullptr);
-    EXPECT_EQ(AllocZeroed(SIZE_MAX), nullptr);
+    EXPECT_EQ((std::vector<void*>{ReallocBlock(grown, SIZE_MAX), AllocBlock(SIZE_MAX >> 3), AllocZeroed(SIZE_MAX)}),
+              std::vector<void*>(3, nullptr));
     EXPECT_EQ(GetHeapCounters().current, before.current);
     EXPECT_EQ(grown[0], 1u);
     FreeBlock(grown);

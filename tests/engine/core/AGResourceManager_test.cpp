@@ -75,8 +75,7 @@ TEST(AGResourceManager, AProviderRegisteredAgainStaysAndAnotherOfItsTypeReplaces
     env.Resources()->RegisterProvider(first);
     EXPECT_EQ(deleted, 0);
     env.Resources()->RegisterProvider(second);
-    EXPECT_EQ(deleted, 1);
-    EXPECT_EQ(env.Provider(TypeKey::Text), second);
+    EXPECT_TRUE(deleted == 1 && env.Provider(TypeKey::Text) == second);
 }
 
 TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBase) {
@@ -98,8 +97,7 @@ TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBase) {
     probe->ReleaseInstance(one);
     EXPECT_EQ(probe->Find(id), base);
     probe->Release(two);  // a clone given to Release is released as an instance
-    EXPECT_EQ(probe->Find(id), nullptr) << "the last instance takes its unheld base along";
-    EXPECT_EQ(ProbeResource::s_alive, 0);
+    EXPECT_TRUE(!probe->Find(id) && ProbeResource::s_alive == 0) << "the last instance takes its base along";
 }
 
 TEST_F(ResourceTest, UnmountDeletesResourcesFreedOnlyByOthersRelease) {

@@ -67,8 +67,7 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
         const std::string next = Image(600000, 'n');
         ASSERT_EQ(dropped->Write(u32(next.size()), next.data()), next.size());
     }
-    EXPECT_FALSE(Exists(path + ".tmp"));
-    EXPECT_EQ(FileContents(path), first);
+    EXPECT_EQ(std::pair(Exists(path + ".tmp"), FileContents(path)), std::pair(false, first));
 
     // Larger than the stream's cache, so that a copy takes more than one pass.
     ASSERT_TRUE(Save(saves, Image(700000, 's')));
@@ -80,9 +79,7 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
         EXPECT_EQ(edit->GetSize(), 700000u);
         char head[4] = {};
         EXPECT_EQ(edit->Read(4, head), mode & PCFileStream::kModeRead ? 4u : 0u);
-        ASSERT_TRUE(edit->Seek(500, AGIStream::kSeekStart));
-        EXPECT_EQ(edit->Write(2, "ab"), 2u);
-        ASSERT_TRUE(edit->Commit());
+        EXPECT_TRUE(edit->Seek(500, AGIStream::kSeekStart) && edit->Write(2, "ab") == 2u && edit->Commit());
     }
     std::string edited = Image(700000, 's');
     edited.replace(500, 2, "ab");
@@ -98,8 +95,7 @@ TEST_F(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSaveAndAn
     // A full disk, as the file-size limit makes writes past 4 KiB fail.
     struct rlimit saved;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
+    const struct rlimit small = {4096, saved.rlim_max};
     void (*previous)(int) = signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     LogCapture log;
@@ -109,15 +105,13 @@ TEST_F(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSaveAndAn
 
     EXPECT_FALSE(saved100k);
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Could not write the file " + path + ": File too large"});
-    EXPECT_EQ(FileContents(path), first);
-    EXPECT_FALSE(Exists(path + ".tmp"));
+    EXPECT_EQ(std::pair(Exists(path + ".tmp"), FileContents(path)), std::pair(false, first));
 
     // A save that cannot be read is not edited.
     ASSERT_EQ(unlink(path.c_str()), 0);
     ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
     EXPECT_EQ(saves.OpenFile(PCFileStream::kModeRead | PCFileStream::kModeWrite), nullptr);
-    EXPECT_TRUE(log.Contains("Could not read the file"));
-    EXPECT_FALSE(Exists(path + ".tmp"));
+    EXPECT_TRUE(log.Contains("Could not read the file") && !Exists(path + ".tmp"));
 }
 
 TEST_F(PCSavegameManagerTest, TheFirstMaxSaveGameSizeEntryThatIsNotZeroSetsTheLimit) {

@@ -60,8 +60,7 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     LogCapture log;
     PcDirectory package;
     package.Mount(dir.File("Pkg.dir").c_str(), false);
-    EXPECT_TRUE(log.Contains("ignored"));
-    EXPECT_EQ(package.Entries().size(), 2u);
+    EXPECT_TRUE(log.Contains("ignored") && package.Entries().size() == 2u);
     AGResource* deep = GetOrLoadResource(Data(), Crc32Hash("sub\\deep.txt"), 0, false, true);
     EXPECT_EQ(AsText(deep), "deep");
     Data()->Release(deep);
@@ -69,8 +68,7 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     // An index that ends inside an entry's words mounts nothing.
     dir.Write("Pkg/Pkg.hdr", index.substr(0, index.size() - 2));
     package.Mount(dir.File("Pkg.dir").c_str(), false);
-    EXPECT_TRUE(log.Contains("truncated in entry 3 of 4"));
-    EXPECT_TRUE(package.Entries().empty());
+    EXPECT_TRUE(log.Contains("truncated in entry 3 of 4") && package.Entries().empty());
 }
 
 TEST_F(PackageTest, BadArchivesLoadWhatFitsOrNothing) {
@@ -82,8 +80,7 @@ TEST_F(PackageTest, BadArchivesLoadWhatFitsOrNothing) {
         dir.Write("Cut.dir", bytes.substr(0, cut));
         PcDirectory package;
         package.Mount(dir.File("Cut.dir").c_str(), false);
-        EXPECT_TRUE(package.Loaded() && package.Blocks().empty()) << cut;
-        EXPECT_EQ(env.Resources()->TotalCount(0), 0u) << cut;
+        EXPECT_TRUE(package.Loaded() && package.Blocks().empty() && env.Resources()->TotalCount(0) == 0) << cut;
     }
     EXPECT_TRUE(log.Contains("the block count is missing; nothing is loaded"));
 
@@ -95,8 +92,7 @@ TEST_F(PackageTest, BadArchivesLoadWhatFitsOrNothing) {
     dir.Write("Skip.dir", skip);
     PcDirectory package;
     package.Mount(dir.File("Skip.dir").c_str(), false);
-    EXPECT_NE(Data()->Find(Crc32Hash("good.txt")), nullptr);
-    EXPECT_EQ(env.Resources()->TotalCount(0), 1u);
+    EXPECT_TRUE(Data()->Find(Crc32Hash("good.txt")) && env.Resources()->TotalCount(0) == 1u);
     EXPECT_TRUE(log.Contains("2 resource records skipped"));
     package.Unmount();
 
@@ -226,9 +222,7 @@ TEST_F(PackageTest, AnArchiveTheFullWorkerCannotTakeLoadsAtOnceAndUnmounts) {
     PcDirectory package;
     package.Mount(dir.File("Now.dir").c_str(), true);
     hold = false;
-    EXPECT_TRUE(log.Contains("loading it now"));
-    EXPECT_TRUE(package.Loaded());
-    EXPECT_NE(Data()->Find(Crc32Hash("a.txt")), nullptr);
+    EXPECT_TRUE(log.Contains("loading it now") && package.Loaded() && Data()->Find(Crc32Hash("a.txt")));
     package.Unmount();
     EXPECT_EQ(Data()->Find(Crc32Hash("a.txt")), nullptr);
 }

@@ -80,8 +80,7 @@ TEST(XmlWriterTest, OutputMustFitTheCallersSize) {
     out.assign(length + 8, '#');
     size = length - 1;
     EXPECT_FALSE(writer.WriteText(inner, out.data(), size));
-    EXPECT_EQ(size, length - 1);
-    EXPECT_EQ(out, std::string(length + 8, '#'));
+    EXPECT_EQ(std::pair(size, out), std::pair(length - 1, std::string(length + 8, '#')));
     EXPECT_EQ(log.Lines(),
               std::vector<std::string>{"The result of the serialization is greater than allowed size"});
 }

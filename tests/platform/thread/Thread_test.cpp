@@ -18,9 +18,8 @@ using namespace platform;
 TEST(Event, WaitManyAnyConsumesOnlyTheFirstSet) {
     Event a(false, false), b(false, true), c(true, true);
     Event* events[] = {&a, &b, &c};
-    EXPECT_EQ(Event::WaitMany(events, 3, false, 0), 1u);
-    EXPECT_EQ(Event::WaitMany(events, 3, false, 0), 2u);
-    EXPECT_EQ(Event::WaitMany(events, 3, false, 0), 2u);
+    EXPECT_EQ((std::vector<uint32_t>{Event::WaitMany(events, 3, false, 0), Event::WaitMany(events, 3, false, 0),
+                                     Event::WaitMany(events, 3, false, 0)}), (std::vector<uint32_t>{1, 2, 2}));
     c.Reset();
     EXPECT_EQ(Event::WaitMany(events, 3, false, 0), kWaitTimeout);
     Event *withNull[] = {&a, nullptr}, *nullFirst[] = {nullptr, &a};
@@ -87,8 +86,8 @@ TEST(Thread, WaitAndHasEndedTellTheEndOfTheRoutine) {
     gate.open.Set();
     for (int i = 0; i < 2000 && !thread->HasEnded(); ++i)
         Event(true, false).Wait(1);
-    EXPECT_TRUE(thread->HasEnded() && thread->Wait(0));
-    EXPECT_TRUE(thread->ExitCode() == 7u && !thread->SetAffinity(~0ull));  // joined: no affinity
+    // Joined: no affinity.
+    EXPECT_TRUE(thread->HasEnded() && thread->Wait(0) && thread->ExitCode() == 7u && !thread->SetAffinity(~0ull));
     EXPECT_TRUE(deep->Wait(kWaitInfinite) && deep->ExitCode() == 3u);
 }
 
