@@ -76,8 +76,7 @@ TEST(AGMemory, ReallocCopiesTheSmallerSizeAndKeepsTheOldBlockOnFailure) {
     std::vector<u8> want(40);
     memcpy(want.data(), block, 40);
     u8* grown = static_cast<u8*>(ReallocBlock(block, 1000));
-    ASSERT_NE(grown, nullptr);
-    EXPECT_EQ(BlockRequestedSize(grown), 1000u);
+    ASSERT_TRUE(grown && BlockRequestedSize(grown) == 1000u);
     EXPECT_EQ(memcmp(grown, want.data(), 40), 0);
     EXPECT_NE(memcmp(grown + 48, neighbour, 40), 0) << "copied beyond the old block";
     grown = static_cast<u8*>(ReallocBlock(grown, 30));
@@ -130,8 +129,7 @@ TEST(AGMemory, EachPoolGrowthCarvesAFullChunkKeptInAddressOrder) {
     }
     std::vector<uintptr_t> chunks(4096);
     const size_t count = PoolChunks(last, chunks.data(), chunks.size());
-    ASSERT_GE(count, 7u);
-    ASSERT_LE(count, chunks.size());
+    ASSERT_TRUE(count >= 7u && count <= chunks.size()) << count;
     chunks.resize(count);
     EXPECT_TRUE(std::is_sorted(chunks.begin(), chunks.end()));
     EXPECT_EQ(std::adjacent_find(chunks.begin(), chunks.end()), chunks.end());

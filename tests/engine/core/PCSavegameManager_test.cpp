@@ -101,11 +101,17 @@ TEST_F(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSaveAndAn
     LogCapture log;
     const bool saved100k = Save(saves, Image(100000, 'n'));
     setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous);
 
     EXPECT_FALSE(saved100k);
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Could not write the file " + path + ": File too large"});
     EXPECT_EQ(std::pair(Exists(path + ".tmp"), FileContents(path)), std::pair(false, first));
+    // An edit copies a save of up to 4 GiB - 1 bytes (until the limit stops the copy here).
+    ASSERT_EQ(truncate(path.c_str(), off_t(UINT32_MAX)), 0);
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_EQ(saves.OpenFile(PCFileStream::kModeRead | PCFileStream::kModeWrite), nullptr);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previous);
+    EXPECT_TRUE(log.Contains("Could not read the file " + path + ": File too large"));
 
     // A save that cannot be read is not edited.
     ASSERT_EQ(unlink(path.c_str()), 0);

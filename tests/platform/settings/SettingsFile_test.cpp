@@ -104,19 +104,16 @@ TEST(SettingsFile, SaveReplacesTheFileWholeOrNotAtAll) {
     bool savedOk = file.Save(path, &error);
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previous);
-    EXPECT_FALSE(savedOk);
-    EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+    EXPECT_TRUE(!savedOk && error.starts_with("cannot write")) << error;
     EXPECT_EQ(std::pair(ReadWhole(path), CountEntries(dir.File("cfg/Tallyvox"))), std::pair(old, size_t(1)));
 
     std::filesystem::create_directories(dir.File("cfg/Tallyvox/folder"));  // a folder in the way
-    EXPECT_FALSE(file.Save(dir.File("cfg/Tallyvox/folder"), &error));
-    EXPECT_NE(error.find("cannot replace"), std::string::npos) << error;
-    EXPECT_FALSE(file.Save(path + "/below/settings", &error));  // a file where a folder goes
-    EXPECT_NE(error.find("cannot create folder"), std::string::npos) << error;
+    EXPECT_TRUE(!file.Save(dir.File("cfg/Tallyvox/folder"), &error) && error.starts_with("cannot replace")) << error;
+    // A file where a folder goes.
+    EXPECT_TRUE(!file.Save(path + "/below/settings", &error) && error.starts_with("cannot create folder")) << error;
     EXPECT_EQ(CountEntries(dir.File("cfg/Tallyvox")), 2u);
     // The root folder needs no making ("/" itself cannot be replaced).
-    EXPECT_FALSE(file.Save("/", &error));
-    EXPECT_EQ(error.find("folder"), std::string::npos) << error;
+    EXPECT_TRUE(!file.Save("/", &error) && error.find("folder") == std::string::npos) << error;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/platform/window/MessageText.h"
+#include "tests/support/ScopedEnv.h"
 
 using namespace platform::window;
 using windowtest::Describe;
@@ -116,6 +117,17 @@ TEST_F(SdlWindow, OneWindowPerBackendEachWithItsDescription) {
     const Uint32 id = SDL_GetWindowID(static_cast<SDL_Window*>(other->NativeHandle()));
     other.reset();
     EXPECT_EQ(SDL_GetWindowFromID(id), nullptr) << "the window goes with its backend";
+}
+
+// The dummy driver (without OpenGL, so without a window) lists a mode of no refresh rate: 0, unknown.
+TEST(SdlDisplayModes, ARateTheDriverDoesNotGiveIsZero) {
+    ScopedEnv env;
+    env.Set("SDL_VIDEODRIVER", "dummy");
+    SdlBackend backend;
+    EXPECT_FALSE(backend.Create(WindowDesc{}));
+    const std::vector<DisplayMode> modes = backend.GetDisplayModes();
+    ASSERT_EQ(modes.size(), 1u);
+    EXPECT_EQ(std::tuple(modes[0].width, modes[0].height, modes[0].refreshRate), std::tuple(1024u, 768u, 0u));
 }
 
 // Backspace and Return type their control characters too, Escape and Tab as well, unless a
