@@ -69,6 +69,10 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     dir.Write("Pkg/Pkg.hdr", index.substr(0, index.size() - 2));
     package.Mount(dir.File("Pkg.dir").c_str(), false);
     EXPECT_TRUE(log.Contains("truncated in entry 3 of 4") && package.Entries().empty());
+    // An entry takes 13 bytes at least (an empty name, ignored): an index of such entries is read.
+    dir.Write("Pkg/Pkg.hdr", PackageWriter().Add("", 0, "").IndexBytes());
+    package.Mount(dir.File("Pkg.dir").c_str(), false);
+    EXPECT_TRUE(log.Contains(": 1 entries with") && !log.Contains("runs past the end"));
 }
 
 TEST_F(PackageTest, BadArchivesLoadWhatFitsOrNothing) {
