@@ -81,7 +81,7 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     int profile = 0;  // the device draws with the compatibility calls
     SDL_GL_GetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, &profile);
     EXPECT_EQ(std::pair(samples, profile), std::pair(0, int(SDL_GL_CONTEXT_PROFILE_COMPATIBILITY)))
-        << "neither multisampled nor without the compatibility calls";
+        << "the window asks for no multisampling and the compatibility profile";
     // The frame on show: red above row 300, blue from it down.
     glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
