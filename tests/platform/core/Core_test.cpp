@@ -45,7 +45,7 @@ TEST(Clock, FakeClockReplacesReadingsAndSleepsWhileItLivesAndTheSystemClockSleep
         const uint64_t start = platform::NowNs();
         platform::SleepNs(ns);
         const uint64_t slept = platform::NowNs() - start;
-        EXPECT_TRUE(slept >= ns && slept < ns + 200'000'000u) << slept;
+        EXPECT_TRUE(slept >= ns && slept < ns + 500'000'000u) << slept;
     }
 }
 
