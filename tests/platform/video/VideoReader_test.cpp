@@ -5,7 +5,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+
+#include <unistd.h>
 
 #include "tests/support/TempDir.h"
 #include "tools/authoring/VideoClipWriter.h"
@@ -29,6 +32,41 @@ std::string Streams(const Reader& r) {
     return std::to_string(r.HasVideo()) + " " + std::to_string(r.Width()) + "x" + std::to_string(r.Height()) +
            " " + std::to_string(r.HasAudio()) + " " + std::to_string(audio.channels) + "@" +
            std::to_string(audio.samplesPerSec);
+}
+
+// How many descriptors the process holds open on the file.
+int OpenCount(const std::string& path) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        count += std::filesystem::read_symlink(entry.path(), error) == std::filesystem::canonical(path);
+    }
+    return count;
+}
+
+// A WAV file in the extensible format, 16-bit samples at 22,050 Hz: `frames` copies of `frame`
+// (a sample per channel), with the speaker mask `mask` (0: none given).
+std::string Wav(const std::vector<int16_t>& frame, uint32_t mask, uint32_t frames = 200) {
+    const uint32_t align = uint32_t(frame.size()) * 2, bytes = align * frames;
+    std::string out;
+    const auto put = [&out](uint32_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            out += char(value >> (8 * i));
+    };
+    out += "RIFF";
+    put(60 + bytes, 4);
+    out += "WAVEfmt ";
+    // Size, tag, channels, rate, byte rate, block size, bits, extension size, valid bits, mask,
+    // then the PCM subformat's identifier.
+    for (auto [value, size] : {std::pair{40u, 4}, {0xFFFEu, 2}, {uint32_t(frame.size()), 2}, {22050u, 4},
+                               {22050 * align, 4}, {align, 2}, {16u, 2}, {22u, 2}, {16u, 2}, {mask, 4}, {1u, 4},
+                               {0x00100000u, 4}, {0xAA000080u, 4}, {0x719B3800u, 4}})
+        put(value, size);
+    out += "data";
+    put(bytes, 4);
+    for (uint32_t f = 0; f < frames * uint32_t(frame.size()); ++f)
+        put(uint16_t(frame[f % frame.size()]), 2);
+    return out;
 }
 
 uint32_t ColourAt(int64_t time) {
@@ -126,9 +164,33 @@ TEST_F(VideoReaderTest, OversizedPicturesAndSilentClips) {
 
     const authoring::VideoClip silent = {.colours = kColours, .toneHz = 0};
     ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(silent)), error)) << error;
-    EXPECT_EQ(Streams(reader), "1 64x48 0 0@0");
+    EXPECT_EQ(std::pair(Streams(reader), OpenCount(dir.File("clip.vid"))), std::pair(std::string("1 64x48 0 0@0"), 1));
     AudioChunk chunk;
     EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::Error);
+    // A sound of a codec without a decoder is left out too, its reading closed.
+    std::string unknown = *s_clip;
+    unknown.replace(unknown.find(std::string("\x61\x01\x01\x00\x22\x56", 6)), 2, "\x34\x12");
+    ASSERT_TRUE(reader.Open(WriteClip(unknown), error)) << error;
+    EXPECT_EQ(std::pair(Streams(reader), OpenCount(dir.File("clip.vid"))), std::pair(std::string("1 64x48 0 0@0"), 1));
+    // Neither stream left: no clip.
+    wide.width = kMaxFrameSize + 16;
+    wide.toneHz = 0;
+    EXPECT_FALSE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error));
+    EXPECT_NE(error.find("no playable stream"), std::string::npos) << error;
+}
+
+// A centre speaker is heard on both sides; more channels than the conversion takes end the
+// sound at its first chunk.
+TEST_F(VideoReaderTest, CentreChannelsAreMixedInAndUnconvertibleSoundEnds) {
+    ASSERT_TRUE(reader.Open(WriteClip(Wav({0, 0, 16000}, 0x7)), error)) << error;
+    AudioChunk chunk;
+    ASSERT_EQ(reader.NextAudioChunk(chunk), ReadResult::Sample);
+    const auto* s = reinterpret_cast<const int16_t*>(chunk.data.data());
+    EXPECT_EQ(Streams(reader), "0 0x0 1 2@22050");
+    EXPECT_TRUE(s[0] > 5000 && s[1] == s[0]) << s[0];  // 16,000 at -3 dB, normalised
+    ASSERT_TRUE(reader.Open(WriteClip(Wav(std::vector<int16_t>(65, 0), 0)), error)) << error;
+    EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::Error);
+    EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::EndOfStream);
 }
 
 }  // namespace
@@ -154,4 +216,14 @@ TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
     // A seek reads on from the open file, whatever became of its name.
     std::remove(dir.File("clip.vid").c_str());
     EXPECT_TRUE(reader.Seek(0) && reader.NextVideoFrame(frame) == ReadResult::Sample);
+    // Each stream reads the file on its own: a source that can be read only once is refused.
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    const std::string once = authoring::EncodeWindowsMediaClip({.colours = {kColours[0]}, .secondsPerColour = 0.2});
+    ASSERT_EQ(write(ends[1], once.data(), once.size()), ssize_t(once.size()));
+    close(ends[1]);
+    error.clear();
+    EXPECT_FALSE(reader.Open("pipe:" + std::to_string(ends[0]), error));
+    EXPECT_NE(error.find("pipe:"), std::string::npos) << error;
+    close(ends[0]);
 }
