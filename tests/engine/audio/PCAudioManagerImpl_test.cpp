@@ -26,8 +26,9 @@ TEST(PCAudioManagerImpl, PoolsAreMadeOnceAndTakeBackOnlyTheirOwnLentBuffers) {
         EXPECT_NE(manager.TakeDecodeBuffer(), nullptr);
     EXPECT_EQ(manager.TakeDecodeBuffer(), nullptr);
 
-    // A destroyed pool, or one made again with no buffers, holds and lends nothing.
+    // A pool never made, destroyed, or made again with no buffers, holds and lends nothing.
     PCBufferPool pool;
+    EXPECT_TRUE(pool.Count() == 0 && pool.Take() == nullptr);
     ASSERT_TRUE(pool.Create(2, 16));
     ASSERT_TRUE(pool.Create(0, 16));
     EXPECT_EQ(pool.Take(), nullptr);

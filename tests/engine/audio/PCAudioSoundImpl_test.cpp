@@ -261,14 +261,15 @@ TEST_F(SoundTest, DamagedDataEndsAgainEachTimeItIsPlayed) {
 }
 
 // Data cut midway plays what is there and finishes; a looping sound without samples stops
-// instead of spinning; as many holes in a row as a buffer may skip are played past.
+// instead of spinning; 32 holes in a row, as many as a buffer may skip, are played past.
 TEST_F(SoundTest, CutDataPlaysOutAndAnEmptyLoopStops) {
     const std::string good = EncodeOggVorbis(authoring::MakeNoise(88200, 44100, 1, 0.5));
     authoring::Pcm16 empty;
     empty.channels = 1;
     AddSound("cut", good.substr(0, good.size() * 2 / 3));
     AddSound("empty", EncodeOggVorbis(empty));
-    AddSound("holes", WithHoles(good, PCAudioPlayback::kMaxHoles));
+    AddSound("holes", WithHoles(good, 32));
+    AddSound("toomany", WithHoles(good, 33));
     Mount();
     PCAudioSoundImpl cut, loop, holes;
     ASSERT_TRUE(Open(cut, "cut.snd"));
@@ -288,6 +289,11 @@ TEST_F(SoundTest, CutDataPlaysOutAndAnEmptyLoopStops) {
     Render(2 * 88200);
     EXPECT_FALSE(log.Contains("failed"));
     EXPECT_EQ(finished.calls, 3);
+    // One more ends the sound there.
+    ASSERT_TRUE(Open(cut, "toomany.snd"));
+    cut.Play();
+    Render(88200);
+    EXPECT_TRUE(log.Contains("failed") && finished.calls == 4);
 }
 
 class SoundModes : public SoundTest, public ::testing::WithParamInterface<bool> {

@@ -78,6 +78,9 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     EXPECT_EQ(sequential.Seek(0, SEEK_SET), 0);
     ASSERT_EQ(sequential.Read(chunk, 1), 1u);
     EXPECT_EQ(sequential.ReadsIssued(), 5u);
+    // A seek into the second half starts loading the half after it into the first.
+    ASSERT_EQ(sequential.Seek(PCStreamWindow::kHalfSize + 5, SEEK_SET), 0);
+    EXPECT_EQ(sequential.ReadsIssued(), 6u);
     // A window loaded up to the end reads on into its short second half.
     ASSERT_EQ(sequential.Seek(PCStreamWindow::kHalfSize * 3, SEEK_SET), 0);
     read.clear();

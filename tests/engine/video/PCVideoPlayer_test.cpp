@@ -196,7 +196,7 @@ TEST_F(VideoPlayerTest, ASoundOnlyFilePlaysAndEndsWhenItsSoundHasPlayed) {
     clip.audioSeconds = 0.5;
     m_path = m_dir.Write("sound.vid", authoring::EncodeWindowsMediaClip(clip));
     Start();
-    EXPECT_EQ(m_player->GetTexture()->GetDeviceTexture(), nullptr);
+    EXPECT_TRUE(m_player->GetTexture()->GetDeviceTexture() == nullptr && m_player->GetPosition() == 0.0f);
     RunUntil(0.4);
     EXPECT_EQ(m_finished.count, 0);
     EXPECT_GT(m_player->GetPosition(), 0.2);  // the sound runs a few buffers ahead
@@ -216,6 +216,10 @@ TEST_F(VideoPlayerTest, ASoundOnlyFilePlaysAndEndsWhenItsSoundHasPlayed) {
     m_clock.AdvanceMs(300.0);
     m_player->Update();
     EXPECT_GT(m_player->GetPosition(), 0.3);
+    // The volume reaches the sound while it plays.
+    m_player->SetVolume(0.0f);
+    RunUntil(Elapsed() + 0.1);
+    EXPECT_EQ(*std::max_element(m_sound.end() - 2 * kTickFrames, m_sound.end()), 0.0f);
 }
 
 TEST_F(VideoPlayerTest, FullScreenDrawsThroughTheCustomRenderUntilStopped) {

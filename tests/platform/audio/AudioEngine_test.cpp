@@ -225,6 +225,18 @@ TEST_F(PullFixture, RefusesWhatItCannotPlayAndTakesDefaultAndExplicitOutputMatri
     EXPECT_FALSE(voice->SubmitSourceBuffer(Buffer(data)));
     Render(1);
     EXPECT_TRUE(voice->SubmitSourceBuffer(Buffer(data)));
+    // Told, each end leaves its place for what the end's handler queues.
+    struct Refill : VoiceCallback {
+        SourceVoice* voice = nullptr;
+        std::vector<int16_t> data = std::vector<int16_t>(2);
+        void OnBufferEnd(void*) override { voice->SubmitSourceBuffer(Buffer(data)); }
+    } refill;
+    SourceVoice* refilled = refill.voice = engine.CreateSourceVoice(Pcm16(1, 44100), &refill);
+    for (uint32_t i = 0; i < kMaxQueuedBuffers; ++i)
+        refilled->SubmitSourceBuffer(Buffer(refill.data));
+    refilled->FlushSourceBuffers();
+    Render(1);
+    EXPECT_EQ(refilled->GetState().buffersQueued, kMaxQueuedBuffers);
     for (const AudioBuffer& b : {Raw(data.data(), 6), Raw(nullptr, 20)})  // a partial frame, no data
         EXPECT_FALSE(engine.CreateSourceVoice(Pcm16(2, 44100), nullptr)->SubmitSourceBuffer(b));
 
