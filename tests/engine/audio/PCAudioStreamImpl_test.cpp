@@ -58,8 +58,7 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     EXPECT_EQ(std::vector<long>({inMemory.seek_func(&memory, 1, SEEK_END), inMemory.seek_func(&memory, -1, SEEK_SET),
                                  inMemory.seek_func(&memory, -10, SEEK_END), inMemory.tell_func(&memory)}),
               std::vector<long>({-1, -1, 0, 990}));
-    EXPECT_FALSE(window.Open((dir.Path() + "/none.bin").c_str(), buffer.data()));
-    EXPECT_EQ(window.Seek(0, SEEK_SET), -1);
+    EXPECT_TRUE(!window.Open((dir.Path() + "/none.bin").c_str(), buffer.data()) && window.Seek(0, SEEK_SET) == -1);
 
     // Read from start to end, the window loads each half once: the whole window first, then
     // the half after the one being left.
@@ -72,8 +71,7 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     char chunk[5000];
     for (size_t n; (n = sequential.Read(chunk, sizeof chunk)) > 0;)
         read.append(chunk, n);
-    EXPECT_TRUE(read == large);
-    EXPECT_EQ(sequential.ReadsIssued(), 4u);
+    EXPECT_TRUE(read == large && sequential.ReadsIssued() == 4u);
     // Back to the start, outside the window: the whole window loads again.
     EXPECT_EQ(sequential.Seek(0, SEEK_SET), 0);
     ASSERT_EQ(sequential.Read(chunk, 1), 1u);
@@ -146,8 +144,7 @@ TEST_F(StreamTest, DataOutsideTheGameFoldersMissingNoReadBufferCorruptDataAndPip
     for (const char* name : {"gone.snd", "absolute.snd", "up.snd", "corrupt.snd", "absent.snd"}) {
         LogCapture log;
         PCAudioStreamImpl stream;
-        EXPECT_FALSE(stream.Open(name)) << name;
-        EXPECT_FALSE(log.Lines().empty()) << name;
+        EXPECT_TRUE(!stream.Open(name) && !log.Lines().empty()) << name;
         stream.Play();
         EXPECT_EQ(stream.GetState() & 0x7F, 0u) << name;
     }

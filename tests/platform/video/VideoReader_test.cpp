@@ -44,28 +44,19 @@ int OpenCount(const std::string& path) {
     return count;
 }
 
-// A WAV file in the extensible format, 16-bit samples at 22,050 Hz: `frames` copies of `frame`
-// (a sample per channel), with the speaker mask `mask` (0: none given).
-std::string Wav(const std::vector<int16_t>& frame, uint32_t mask, uint32_t frames = 200) {
-    const uint32_t align = uint32_t(frame.size()) * 2, bytes = align * frames;
+// A WAV file in the extensible format, 16-bit samples at 22,050 Hz: 200 copies of `frame` (a
+// sample per channel), with the speaker mask `mask` (0: none given).
+std::string Wav(const std::vector<int16_t>& frame, uint32_t mask) {
+    const uint32_t channels = uint32_t(frame.size()), bytes = channels * 2 * 200;
     std::string out;
-    const auto put = [&out](uint32_t value, int size) {
-        for (int i = 0; i < size; ++i)
-            out += char(value >> (8 * i));
-    };
-    out += "RIFF";
-    put(60 + bytes, 4);
-    out += "WAVEfmt ";
-    // Size, tag, channels, rate, byte rate, block size, bits, extension size, valid bits, mask,
-    // then the PCM subformat's identifier.
-    for (auto [value, size] : {std::pair{40u, 4}, {0xFFFEu, 2}, {uint32_t(frame.size()), 2}, {22050u, 4},
-                               {22050 * align, 4}, {align, 2}, {16u, 2}, {22u, 2}, {16u, 2}, {mask, 4}, {1u, 4},
-                               {0x00100000u, 4}, {0xAA000080u, 4}, {0x719B3800u, 4}})
-        put(value, size);
-    out += "data";
-    put(bytes, 4);
-    for (uint32_t f = 0; f < frames * uint32_t(frame.size()); ++f)
-        put(uint16_t(frame[f % frame.size()]), 2);
+    // Little-endian words: "RIFF", size, "WAVE", "fmt ", size, tag and channels, rate, byte rate,
+    // block size and bits, extension size and valid bits, mask, the PCM subformat, "data", size.
+    for (uint32_t word : {0x46464952u, 60 + bytes, 0x45564157u, 0x20746D66u, 40u, channels << 16 | 0xFFFEu, 22050u,
+                          22050 * channels * 2, 16u << 16 | channels * 2, 16u << 16 | 22u, mask, 1u, 0x00100000u,
+                          0xAA000080u, 0x719B3800u, 0x61746164u, bytes})
+        out.append(reinterpret_cast<const char*>(&word), 4);
+    for (int copy = 0; copy < 200; ++copy)
+        out.append(reinterpret_cast<const char*>(frame.data()), channels * 2);
     return out;
 }
 
@@ -189,16 +180,15 @@ TEST_F(VideoReaderTest, CentreChannelsAreMixedInAndUnconvertibleSoundEnds) {
     EXPECT_EQ(Streams(reader), "0 0x0 1 2@22050");
     EXPECT_TRUE(s[0] > 5000 && s[1] == s[0]) << s[0];  // 16,000 at -3 dB, normalised
     ASSERT_TRUE(reader.Open(WriteClip(Wav(std::vector<int16_t>(65, 0), 0)), error)) << error;
-    EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::Error);
-    EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::EndOfStream);
+    EXPECT_TRUE(reader.NextAudioChunk(chunk) == ReadResult::Error &&
+                reader.NextAudioChunk(chunk) == ReadResult::EndOfStream);
 }
 
 }  // namespace
 
 TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
     ASSERT_TRUE(reader.Open(WriteClip(*s_clip), error)) << error;
-    EXPECT_FALSE(reader.Open(dir.File("absent.vid"), error));
-    EXPECT_FALSE(reader.IsOpen()) << "a failed open closes what was open";
+    EXPECT_FALSE(reader.Open(dir.File("absent.vid"), error) || reader.IsOpen()) << "a failed open closes";
     EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
     EXPECT_FALSE(reader.Open(WriteClip(std::string(4096, 'x')), error) || reader.IsOpen());
     VideoFrame frame;
@@ -222,7 +212,6 @@ TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
     const std::string once = authoring::EncodeWindowsMediaClip({.colours = {kColours[0]}, .secondsPerColour = 0.2});
     ASSERT_EQ(write(ends[1], once.data(), once.size()), ssize_t(once.size()));
     close(ends[1]);
-    error.clear();
     EXPECT_FALSE(reader.Open("pipe:" + std::to_string(ends[0]), error));
     EXPECT_NE(error.find("pipe:"), std::string::npos) << error;
     close(ends[0]);
