@@ -9,7 +9,7 @@
 
 using platform::audio::Engine;
 
-TEST(PCAudioManagerImpl, PoolsAreMadeOnceAndTakeBackOnlyTheirOwnLentBuffers) {
+TEST(PCAudioManagerImpl, PoolsAreMadeOnceAndTakeBackOnlyTheirOwnLentBuffersVolumesAreClamped) {
     PCAudioManagerImpl manager(Engine::Output::Pull);
     EXPECT_TRUE(manager.Initialize(2, 1) && !manager.Initialize(2, 1));
     EXPECT_TRUE(manager.DecodePool().Count() == 9u && manager.ReadPool().Count() == 1u);
@@ -36,10 +36,8 @@ TEST(PCAudioManagerImpl, PoolsAreMadeOnceAndTakeBackOnlyTheirOwnLentBuffers) {
     u8 stray[16];
     pool.Give(stray);
     EXPECT_TRUE(!pool.Take() && pool.Count() == 0 && pool.FreeCount() == 0);
-}
 
-TEST(PCAudioManagerImpl, VolumesAreClampedNaNToZero) {
-    PCAudioManagerImpl manager(Engine::Output::Pull);
+    // Volumes are clamped, NaN to zero.
     manager.SetMasterVolume(1.5f);
     EXPECT_EQ(manager.GetMasterVolume(), 1.0f);
     manager.SetMasterVolume(-0.5f);

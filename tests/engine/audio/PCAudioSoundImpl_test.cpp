@@ -156,18 +156,12 @@ std::vector<std::string> OggPages(const std::string& ogg) {
     return pages;
 }
 
-// The page with its checksum made right: CRC-32, polynomial 0x04C11DB7, not reflected, start
-// 0, over the page with the checksum field zeroed.
+// The page with its checksum made right.
 std::string Sealed(std::string page) {
-    std::memset(&page[22], 0, 4);
-    u32 crc = 0;
-    for (unsigned char c : page) {
-        crc ^= u32(c) << 24;
-        for (int b = 0; b < 8; ++b)
-            crc = crc & 0x80000000u ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
-    }
-    for (int b = 0; b < 4; ++b)
-        page[22 + b] = char(crc >> (8 * b));
+    auto* bytes = reinterpret_cast<unsigned char*>(page.data());
+    const long header = 27 + bytes[26];
+    ogg_page view{bytes, header, bytes + header, long(page.size()) - header};
+    ogg_page_checksum_set(&view);
     return page;
 }
 
