@@ -49,8 +49,7 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     const ov_callbacks callbacks = PCStreamCallbacks();
     EXPECT_EQ(callbacks.seek_func(&window, -10, SEEK_END), 0);
     u32 words[3] = {};
-    EXPECT_EQ(callbacks.read_func(words, 4, 3, &window), 2u);
-    EXPECT_EQ(words[1], 0x62626262u);
+    EXPECT_TRUE(callbacks.read_func(words, 4, 3, &window) == 2u && words[1] == 0x62626262u);
     EXPECT_EQ(callbacks.tell_func(&window), 1000);
     // An in-memory sound keeps its seeks inside its bytes the same way.
     PCMemorySource memory{reinterpret_cast<const u8*>(bytes.data()), 0, bytes.size()};

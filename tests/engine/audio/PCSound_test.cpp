@@ -1,10 +1,7 @@
 #include "engine/audio/PCSound.h"
 
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "engine/audio/VoiceCallback.h"
 #include "tests/engine/audio/AudioTestFixture.h"
 
 TEST_F(AudioFixture, SoundDescriptorNormalisesTheDataNameAndHoldsInMemoryDataOnly) {
@@ -36,27 +33,4 @@ TEST_F(AudioFixture, SoundDescriptorNormalisesTheDataNameAndHoldsInMemoryDataOnl
     PCSound* blank = PCSound::Acquire("blank.snd");  // names no data: holds none
     EXPECT_EQ(blank->GetData(), nullptr);
     PCSound::Give(blank);
-}
-
-// Each event reaches its own handler with its own arguments, which hold during the call only.
-TEST(VoiceCallback, ForwardsEachEventWithItsArguments) {
-    std::vector<std::string> seen(VoiceCallback::kEventCount);
-    VoiceCallback callback;
-    for (u32 e = 0; e < VoiceCallback::kEventCount; ++e)
-        callback.SetHandler(
-            VoiceCallback::Event(e),
-            [](void* s, VoiceCallback* c) {
-                *static_cast<std::string*>(s) =
-                    std::to_string(c->FirstArgument()) + "," + std::to_string(c->SecondArgument());
-            },
-            &seen[e]);
-    callback.OnVoiceProcessingPassStart(64);
-    callback.OnVoiceProcessingPassEnd();
-    callback.OnStreamEnd();
-    callback.OnBufferStart(reinterpret_cast<void*>(1));
-    callback.OnBufferEnd(reinterpret_cast<void*>(2));
-    callback.OnLoopEnd(reinterpret_cast<void*>(3));
-    callback.OnVoiceError(reinterpret_cast<void*>(4), -5);
-    EXPECT_EQ(seen, (std::vector<std::string>{"64,0", "0,0", "0,0", "1,0", "2,0", "3,0", "4,-5"}));
-    EXPECT_EQ(callback.FirstArgument() + uintptr_t(callback.SecondArgument()), 0u);
 }

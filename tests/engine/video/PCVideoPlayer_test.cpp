@@ -119,9 +119,8 @@ protected:
 std::string* VideoPlayerTest::s_clip = nullptr;
 
 TEST_F(VideoPlayerTest, AVideoThatCannotBeOpenedEndsOnTheNextUpdate) {
-    const std::string corrupt = m_dir.Write("corrupt.vid", s_clip->substr(0, 400));
-    const std::string garbage = m_dir.Write("garbage.vid", std::string(2000, '\x11'));
-    for (const std::string& path : {m_dir.File("missing.vid"), corrupt, garbage}) {
+    for (const std::string& path : {m_dir.File("missing.vid"), m_dir.Write("corrupt.vid", s_clip->substr(0, 400)),
+                                    m_dir.Write("garbage.vid", std::string(2000, '\x11'))}) {
         m_finished.count = 0;
         LogCapture log;
         EXPECT_TRUE(!m_player->Open(path.c_str()) && log.Contains("Video:")) << path;

@@ -228,12 +228,11 @@ TEST_F(PullFixture, RefusesWhatItCannotPlayAndTakesDefaultAndExplicitOutputMatri
     // Told, each end leaves its place for what the end's handler queues.
     struct Refill : VoiceCallback {
         SourceVoice* voice = nullptr;
-        std::vector<int16_t> data = std::vector<int16_t>(2);
-        void OnBufferEnd(void*) override { voice->SubmitSourceBuffer(Buffer(data)); }
+        void OnBufferEnd(void* frame) override { voice->SubmitSourceBuffer(Raw(frame, 4)); }  // the context
     } refill;
-    SourceVoice* refilled = refill.voice = engine.CreateSourceVoice(Pcm16(1, 44100), &refill);
+    SourceVoice* refilled = refill.voice = engine.CreateSourceVoice(Pcm16(2, 44100), &refill);
     for (uint32_t i = 0; i < kMaxQueuedBuffers; ++i)
-        refilled->SubmitSourceBuffer(Buffer(refill.data));
+        refilled->SubmitSourceBuffer(Raw(data.data(), 4, reinterpret_cast<uintptr_t>(data.data())));
     refilled->FlushSourceBuffers();
     Render(1);
     EXPECT_EQ(refilled->GetState().buffersQueued, kMaxQueuedBuffers);
