@@ -38,9 +38,7 @@ struct FinishCounter {
 class VideoPlayerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        authoring::VideoClip clip;
-        clip.colours = kColours;
-        s_clip = new std::string(authoring::EncodeWindowsMediaClip(clip));
+        s_clip = new std::string(authoring::EncodeWindowsMediaClip({.colours = kColours}));
     }
     static void TearDownTestSuite() { delete s_clip; }
 
@@ -189,10 +187,8 @@ TEST_F(VideoPlayerTest, PauseSeekLateFramesAndLoopKeepThePictureOnTime) {
 }
 
 TEST_F(VideoPlayerTest, ASoundOnlyFilePlaysAndEndsWhenItsSoundHasPlayed) {
-    authoring::VideoClip clip;
-    clip.width = 0;
-    clip.audioSeconds = 0.5;
-    m_path = m_dir.Write("sound.vid", authoring::EncodeWindowsMediaClip(clip));
+    const authoring::VideoClip soundOnly = {.width = 0, .colours = {}, .audioSeconds = 0.5};
+    m_path = m_dir.Write("sound.vid", authoring::EncodeWindowsMediaClip(soundOnly));
     Start();
     EXPECT_TRUE(m_player->GetTexture()->GetDeviceTexture() == nullptr && m_player->GetPosition() == 0.0f);
     RunUntil(0.4);
@@ -243,8 +239,7 @@ TEST_F(VideoPlayerTest, FullScreenDrawsThroughTheCustomRenderUntilStopped) {
     m_player->Stop();
     EXPECT_FALSE(m_graphics.IsCustomRender());
     m_graphics.RenderFrame();
-    EXPECT_EQ(gfxtest::ReadPixel(device, 80, 60) & 0xFFFFFFu, 0u);
-    EXPECT_EQ(m_finished.count, 0);
+    EXPECT_EQ(std::pair(gfxtest::ReadPixel(device, 80, 60) & 0xFFFFFFu, m_finished.count), std::pair(0u, 0));
 #ifndef TALLYVOX_SYSTEM_ALLOCATOR
     // Opened and stopped over and over, it keeps nothing, its quad included: more plays than a
     // pool refill holds blocks would show any block left behind.

@@ -37,10 +37,9 @@ std::string Streams(const Reader& r) {
 // How many descriptors the process holds open on the file.
 int OpenCount(const std::string& path) {
     int count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        std::error_code error;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
         count += std::filesystem::read_symlink(entry.path(), error) == std::filesystem::canonical(path);
-    }
     return count;
 }
 
@@ -79,25 +78,23 @@ protected:
 
 std::string* VideoReaderTest::s_clip = nullptr;
 
-TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClip) {
+TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClipAndSeeksToTheFrameShowing) {
     ASSERT_TRUE(reader.Open(WriteClip(*s_clip), error)) << error;
     EXPECT_EQ(Streams(reader), "1 64x48 1 1@22050");
     EXPECT_NEAR(double(reader.Duration()), 2.0 * kSecond, kSecond / 10.0);
 
     VideoFrame frame;
     int count = 0;
+    int64_t first = 0;
     while (reader.NextVideoFrame(frame) == ReadResult::Sample) {
         EXPECT_EQ(frame.duration, kSecond / 10);
         ASSERT_EQ(frame.pixels.size(), 64u * 48 * 4);
         for (size_t p : {size_t(0), size_t(24 * 64 + 32), size_t(64 * 48 - 1)})
             EXPECT_TRUE(Near(&frame.pixels[p * 4], ColourAt(frame.time))) << "frame at " << frame.time;
-        ++count;
+        if (++count == 1)
+            first = frame.time;
     }
     EXPECT_EQ(std::pair(count, reader.NextVideoFrame(frame)), std::pair(20, ReadResult::EndOfStream));
-    // A stream read to its end plays again from a seek.
-    ASSERT_TRUE(reader.Seek(kSecond * 5 / 4) && reader.NextVideoFrame(frame) == ReadResult::Sample);
-    EXPECT_TRUE(Near(&frame.pixels[0], ColourAt(kSecond * 5 / 4))) << frame.time;
-    ASSERT_TRUE(reader.Seek(0));
 
     // The decoder's first block of output is its priming; the sound then runs without gaps.
     AudioChunk chunk;
@@ -118,15 +115,10 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClip) {
     EXPECT_NEAR(double(frames) / 22050.0, 2.0, 0.1);
     EXPECT_NEAR(std::sqrt(sum / double(frames)) / 32768.0, 0.35, 0.05);
     EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::EndOfStream);
-}
 
-TEST_F(VideoReaderTest, SeekLandsOnTheFrameShowingAtThatTime) {
-    ASSERT_TRUE(reader.Open(WriteClip(*s_clip), error)) << error;
-    VideoFrame frame;
-    AudioChunk chunk;
-    ASSERT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
-    const int64_t first = frame.time;
-    // The last target is where a frame starts: that frame, not the one ending there.
+    // Streams read to their end play again from a seek: the frame showing at the target, the
+    // sound from the target. The last target is where a frame starts: that frame, not the one
+    // ending there.
     for (int64_t target : {kSecond * 5 / 4, kSecond * 3 / 10, kSecond * 19 / 10, first + kSecond / 2}) {
         ASSERT_TRUE(reader.Seek(target) && reader.NextVideoFrame(frame) == ReadResult::Sample);
         EXPECT_TRUE(frame.time <= target && target < frame.time + frame.duration) << frame.time;
@@ -163,8 +155,7 @@ TEST_F(VideoReaderTest, StreamsLeftOutAndSoundsOfOtherLayouts) {
         EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::Error);
     }
     // Neither stream left: no clip.
-    wide.width = kMaxFrameSize + 16;
-    wide.toneHz = 0;
+    wide = {.width = kMaxFrameSize + 16, .height = 16, .colours = {kColours[0]}, .secondsPerColour = 0.2, .toneHz = 0};
     EXPECT_FALSE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error));
     EXPECT_NE(error.find("no playable stream"), std::string::npos) << error;
 
