@@ -225,10 +225,11 @@ TEST_F(PullFixture, RefusesWhatItCannotPlayAndTakesDefaultAndExplicitOutputMatri
     EXPECT_FALSE(voice->SubmitSourceBuffer(Buffer(data)));
     Render(1);
     EXPECT_TRUE(voice->SubmitSourceBuffer(Buffer(data)));
-    // Told, each end leaves its place for what the end's handler queues.
+    // Told, each end leaves its place for what the end's handler queues: here the buffer again,
+    // its context being its frame.
     struct Refill : VoiceCallback {
         SourceVoice* voice = nullptr;
-        void OnBufferEnd(void* frame) override { voice->SubmitSourceBuffer(Raw(frame, 4)); }  // the context
+        void OnBufferEnd(void* frame) override { voice->SubmitSourceBuffer(Raw(frame, 4)); }
     } refill;
     SourceVoice* refilled = refill.voice = engine.CreateSourceVoice(Pcm16(2, 44100), &refill);
     for (uint32_t i = 0; i < kMaxQueuedBuffers; ++i)
