@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -18,22 +19,23 @@
 #include "tools/authoring/OggVorbisWriter.h"
 #include "tools/authoring/PackageWriter.h"
 
-// Decodes to interleaved 16-bit samples; empty when the data does not open.
-inline std::vector<int16_t> DecodeOgg(const std::string& ogg) {
-    PCMemorySource source;
-    source.base = reinterpret_cast<const u8*>(ogg.data());
-    source.size = ogg.size();
+// Decodes to interleaved 16-bit samples, past holes; empty when the data does not open. `end`
+// gets how decoding stopped: 0 at the end of the data, an error, or 1 when it did not open.
+inline std::vector<int16_t> DecodeOgg(const std::string& ogg, long* end = nullptr) {
+    PCMemorySource source{reinterpret_cast<const u8*>(ogg.data()), 0, ogg.size()};
     OggVorbis_File vf;
     std::vector<int16_t> out;
-    if (ov_open_callbacks(&source, &vf, nullptr, 0, PCMemoryCallbacks()) != 0)
-        return out;
-    char buffer[4096];
-    int section = 0;
-    for (long got; (got = ov_read(&vf, buffer, sizeof buffer, 0, 2, 1, &section)) > 0;) {
-        const auto* s = reinterpret_cast<const int16_t*>(buffer);
-        out.insert(out.end(), s, s + got / 2);
+    long got = 1;
+    if (ov_open_callbacks(&source, &vf, nullptr, 0, PCMemoryCallbacks()) == 0) {
+        char buffer[4096];
+        int section = 0;
+        const auto* samples = reinterpret_cast<const int16_t*>(buffer);
+        while ((got = ov_read(&vf, buffer, sizeof buffer, 0, 2, 1, &section)) > 0 || got == OV_HOLE)
+            out.insert(out.end(), samples, samples + std::max(got, 0L) / 2);
+        ov_clear(&vf);
     }
-    ov_clear(&vf);
+    if (end)
+        *end = got;
     return out;
 }
 

@@ -2,8 +2,8 @@
 // callback are pinned to the values recorded for this mix, so a change to how or when sounds
 // are decoded cannot alter a single rendered sample. Decoded ahead on the worker (waited for
 // before each update), the mix is the same.
-#include <cstring>
 #include <memory>
+#include <span>
 
 #include "engine/audio/AGAudioStream.h"
 #include "tests/engine/audio/AudioTestFixture.h"
@@ -67,7 +67,7 @@ TEST_P(MixModes, EightVoicesMixExactlyAsRecorded) {
     for (auto& v : voices)
         v->Play();
 
-    u64 checksum = 0xcbf29ce484222325ull;  // FNV-1a over the float bits of every sample
+    u64 checksum = 0xcbf29ce484222325ull;  // FNV-1a over the bytes of every sample (little-endian)
     std::vector<int> endTicks;  // per voice: the number of end callbacks, then the tick of each
     std::vector<float> out(size_t(kTick) * 2);
     for (tick = 0; tick < int(kTicks); ++tick) {
@@ -83,14 +83,8 @@ TEST_P(MixModes, EightVoicesMixExactlyAsRecorded) {
         }
         Update();
         impl->GetEngine()->Render(out.data(), kTick);
-        for (float s : out) {
-            u32 bits;
-            std::memcpy(&bits, &s, 4);
-            for (int b = 0; b < 4; ++b) {
-                checksum ^= (bits >> (8 * b)) & 0xFF;
-                checksum *= 0x100000001b3ull;
-            }
-        }
+        for (const u8 byte : std::span(reinterpret_cast<const u8*>(out.data()), out.size() * sizeof(float)))
+            checksum = (checksum ^ byte) * 0x100000001b3ull;
     }
     for (int i = 0; i < 8; ++i) {
         endTicks.push_back(int(ended[i].ticks.size()));

@@ -209,8 +209,8 @@ TEST_F(PullFixture, RefusesWhatItCannotPlayAndTakesDefaultAndExplicitOutputMatri
     for (const WaveFormat& f :
          {oddAlign, Pcm16(0, 44100), Pcm16(9, 44100), Pcm16(1, 500), Pcm16(1, 192001), Pcm16(1, 44100, 24)})
         EXPECT_EQ(engine.CreateSourceVoice(f, nullptr), nullptr);
-    for (const WaveFormat& f : {Pcm16(8, 192000), Pcm16(1, 1000)})
-        EXPECT_NE(engine.CreateSourceVoice(f, nullptr), nullptr);
+    EXPECT_TRUE(engine.CreateSourceVoice(Pcm16(8, 192000), nullptr) &&
+                engine.CreateSourceVoice(Pcm16(1, 1000), nullptr));
     for (auto [channels, rate] : {std::pair{2u, 48000u}, {0u, kMixRate}, {9u, kMixRate}})
         EXPECT_EQ(engine.CreateSubmixVoice(channels, rate), nullptr);
     EXPECT_TRUE(engine.CreateSubmixVoice(8, kMixRate) && !engine.CreateMasteringVoice());  // a master exists
@@ -225,6 +225,18 @@ TEST_F(PullFixture, RefusesWhatItCannotPlayAndTakesDefaultAndExplicitOutputMatri
     EXPECT_FALSE(voice->SubmitSourceBuffer(Buffer(data)));
     Render(1);
     EXPECT_TRUE(voice->SubmitSourceBuffer(Buffer(data)));
+    // Told, each end leaves its place for what the end's handler queues: here the buffer again,
+    // its context being its frame.
+    struct Refill : VoiceCallback {
+        SourceVoice* voice = nullptr;
+        void OnBufferEnd(void* frame) override { voice->SubmitSourceBuffer(Raw(frame, 4)); }
+    } refill;
+    SourceVoice* refilled = refill.voice = engine.CreateSourceVoice(Pcm16(2, 44100), &refill);
+    for (uint32_t i = 0; i < kMaxQueuedBuffers; ++i)
+        refilled->SubmitSourceBuffer(Raw(data.data(), 4, reinterpret_cast<uintptr_t>(data.data())));
+    refilled->FlushSourceBuffers();
+    Render(1);
+    EXPECT_EQ(refilled->GetState().buffersQueued, kMaxQueuedBuffers);
     for (const AudioBuffer& b : {Raw(data.data(), 6), Raw(nullptr, 20)})  // a partial frame, no data
         EXPECT_FALSE(engine.CreateSourceVoice(Pcm16(2, 44100), nullptr)->SubmitSourceBuffer(b));
 
@@ -250,11 +262,10 @@ TEST_F(PullFixture, RefusesWhatItCannotPlayAndTakesDefaultAndExplicitOutputMatri
 
 // 8-bit and float data at their scales, NaN data silenced.
 TEST_F(PullFixture, SampleFormatsAtTheirScalesAndPassStartTellsTheBytesMissing) {
-    const WaveFormat f32 = {kFormatFloat, 2, 44100, 0, 8, 32};
     const uint8_t bytes[3] = {192, 64, 64};
     const float floats[6] = {0.25f, -0.125f, 0.25f, 0.25f, std::nanf(""), std::nanf("")};
     SourceVoice* a = engine.CreateSourceVoice(Pcm16(1, 44100, 8), nullptr);
-    SourceVoice* b = engine.CreateSourceVoice(f32, nullptr);
+    SourceVoice* b = engine.CreateSourceVoice({kFormatFloat, 2, 44100, 0, 8, 32}, nullptr);
     ASSERT_TRUE(a->SubmitSourceBuffer(Raw(bytes, 3)) && b->SubmitSourceBuffer(Raw(floats, 24)));
     a->Start();
     b->Start();
