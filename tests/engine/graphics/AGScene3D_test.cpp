@@ -73,9 +73,10 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
     ASSERT_GT(emitter->LiveCount(), 0u);
     const AGVec3 at = emitter->FirstLive()->position;
     EXPECT_TRUE(at.x == 1.0f && at.y == 2.0f && at.z == 3.0f);
+    rig->ClearFlags(AGRenderable::kActive);
     emitter->ClearFlags(AGRenderable::kActive);
     scene->ActivateAll();
-    EXPECT_TRUE(emitter->HasFlags(AGRenderable::kActive));
+    EXPECT_TRUE(rig->HasFlags(AGRenderable::kActive) && emitter->HasFlags(AGRenderable::kActive));
 
     // Paused, neither model, skeleton nor emitter moves the scene's clock on; resumed, each does.
     drawtest::ScopedTimer timer;
@@ -116,7 +117,15 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 2u);
     for (AGScene3D* scene : {copy, own, a})
         package.GiveBack(TypeKey::Scene3D, scene);
-    EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 0u);
+    // Nothing the scenes took is held any more.
+    const auto held = [&package](auto key, const char* name) {
+        const AGResource* resource = package.Provider(key)->Find(NameId(name));
+        return resource ? resource->RefCount() : 0u;
+    };
+    EXPECT_EQ(std::vector<u32>({package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")),
+                                held(TypeKey::Skeleton, "rig.skel"), held(TypeKey::SkeletonPrsAnimation, "rig.idle"),
+                                held(TypeKey::PrsAnimation, "path.anm")}),
+              std::vector<u32>(4, 0u));
 
     // A scene going first takes its path animation off the model and emitter it shares.
     a = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");

@@ -104,17 +104,19 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
     AddSlot("still", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 0));
     AddSlot("shifted", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0.25f, 0.25f, 0));
     AddSlot("turned", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 1.5707964f));
+    AddSlot("slid", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0.5f, 0, 0));
     AddSlot("lost", {"missing.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 0));
     Mount(m_writer);
     Draw("still", 0);
     Draw("shifted", 20);
     Draw("turned", 40);
+    Draw("slid", 60);
     Frame();
     // Unchanged; a quarter texture back along u and on along v (wrapping; a half would hide the
-    // direction); a quarter turn about the centre.
-    const std::vector<u32> expected[3] = {
-        {kRed, kGreen, kBlue, kWhite}, {kBlue, kWhite, kRed, kGreen}, {kBlue, kRed, kWhite, kGreen}};
-    for (int s = 0; s < 3; ++s) {
+    // direction); a quarter turn about the centre; half a texture along u alone.
+    const std::vector<u32> expected[4] = {{kRed, kGreen, kBlue, kWhite}, {kBlue, kWhite, kRed, kGreen},
+                                          {kBlue, kRed, kWhite, kGreen}, {kGreen, kRed, kWhite, kBlue}};
+    for (int s = 0; s < 4; ++s) {
         const int x = 20 * s;
         EXPECT_EQ(std::vector<u32>({Pixel(x + 5, 5), Pixel(x + 13, 5), Pixel(x + 5, 13), Pixel(x + 13, 13)}), expected[s])
             << s;
