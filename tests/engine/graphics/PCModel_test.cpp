@@ -143,6 +143,9 @@ TEST_F(PCModelTest, FadesSwappedMaterialsAndBareMeshesReachTheDevice) {
     const AGVertexStreams& streams = copy.m_attribute.m_streams[0];
     ASSERT_EQ(streams.entries[2].stream, PCMesh::kColors);
     EXPECT_EQ(*reinterpret_cast<const u32*>(streams.entries[2].buffer->Data()), 0x7FFFFFFFu);
+    model->Update();  // the original's meshes take the faded colours on its update
+    EXPECT_EQ(*reinterpret_cast<const u32*>(model->m_attribute.m_streams[0].entries[2].buffer->Data()),
+              0x7FFFFFFFu);
     auto* red = Get<AGMaterial>(TypeKey::Material, "red.mat");
     ASSERT_NE(model->MaterialOfMesh(0), nullptr);
     EXPECT_EQ(model->FindSkin("box.mat"), model->MaterialOfMesh(0));
