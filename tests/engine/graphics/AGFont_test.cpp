@@ -1,5 +1,6 @@
 #include "engine/graphics/AGFont.h"
 
+#include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/PCText.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
@@ -81,6 +82,9 @@ TEST_F(FontTest, TextBlendsByAlphaUnlessAdditiveAndPrepareForgetsTheLayout) {
     const AGRenderAttribute& part = text.m_attribute;
     EXPECT_EQ(std::tuple(u32(part.m_ready), u32(part.m_streams[0].count), part.m_indexBuffers[0] != nullptr),
               std::tuple(1u, 3u, true));
+    text.Update();  // uploads the glyphs' colours
+    const u32* colors = reinterpret_cast<const u32*>(part.m_streams[0].entries[1].buffer->Data());
+    EXPECT_EQ(std::vector<u32>(colors, colors + 8), std::vector<u32>(8, text.GetVertexBuffer()->m_colors[7]));
     using platform::gfx::Blend;
     for (auto [mode, type, destBlend] : {std::tuple{2u, AGRenderAttribute::kDiffuseAlpha, Blend::InvSrcAlpha},
                                          {3u, AGRenderAttribute::kAdditive, Blend::One}}) {
@@ -92,4 +96,12 @@ TEST_F(FontTest, TextBlendsByAlphaUnlessAdditiveAndPrepareForgetsTheLayout) {
     }
     text.Prepare();
     EXPECT_EQ(text.GlyphCount() + text.PlacedGlyphCount() + text.PrimitiveCount() + text.m_attribute.PartCount(), 0u);
+
+    // A copy of a font takes a material of its own.
+    authoring::FontData f;
+    f.material = "font.mat";
+    Mount(authoring::PackageWriter().Add("font.mat", TypeKey::Material, authoring::MaterialBytes({}))
+              .Add("small.fnt", TypeKey::Font, authoring::FontBytes(f)));
+    const AGFont copy(*Get<AGFont>(TypeKey::Font, "small.fnt"));
+    EXPECT_EQ(m_package->Provider(TypeKey::Material)->InstanceCount(authoring::NameId("font.mat")), 1u);
 }

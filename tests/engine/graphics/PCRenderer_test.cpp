@@ -95,7 +95,8 @@ TEST_F(RendererTest, RenderTypesGiveTheirColoursAndTypesFourAndFiveKeepThePrevio
     Frame();
     for (const Case& k : cases)
         EXPECT_TRUE(gfxtest::ColorNear(Pixel(int(k.x) + 8, 18), k.expected, 2)) << "type " << k.type << " at " << k.x;
-    EXPECT_EQ(Pixel(168, 18), kBackground);
+    EXPECT_EQ(std::make_pair(Pixel(168, 18), Dev().GetRenderState(RenderState::CullMode)),
+              std::make_pair(kBackground, u32(Cull::CW)));  // sprites cull clockwise faces
 }
 
 // Opaque types write depth unless the attribute says otherwise: a strip behind both squares,
