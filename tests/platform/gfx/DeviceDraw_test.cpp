@@ -188,10 +188,13 @@ TEST_F(DeviceTest, FullScreenNeedsAModeOfThatSizeAndResetsAnswerTheCooperativeLe
         return std::pair(result, d.TestCooperativeLevel());
     };
     EXPECT_EQ(reset(params), std::pair(Result::Failed, Result::DeviceNotReset));
+    // A back buffer that cannot be made leaves none to read.
+    Image image;
+    EXPECT_EQ(reset({0, 0, false, false}), std::pair(Result::Failed, Result::DeviceNotReset));
+    EXPECT_FALSE(d.ReadBackBuffer({0, 0, 1, 1}, image));
     params = {32, 24, false, false};
     EXPECT_EQ(reset(params), std::pair(Result::Ok, Result::Ok));
     d.Clear(kClearTarget, 0xFF00FF00, 1.0f, 0);
-    Image image;
     ASSERT_TRUE(d.ReadBackBuffer({0, 0, int32_t(kWidth), int32_t(kHeight)}, image));
     EXPECT_EQ(image.pixels, std::vector<uint32_t>(32 * 24, 0xFF00FF00));
 

@@ -57,6 +57,10 @@ TEST(GfxMath, InverseTransposeAndProduct) {
     // Row 0 of m times column 0 of its transpose: 4 + 9 + 1 + 25.
     EXPECT_FLOAT_EQ(MatrixMultiply(m, MatrixTranspose(m)).m[0], 39.0f);
     ExpectMatrix(MatrixTranspose(m), {{2, 1, 7, 1, 3, 4, 2, 2, 1, 3, -3, 3, 5, 1, 2, 1}});
+    // A point through it: (26, 19, 1) over w = 14.
+    const Vec3 point = Vec3TransformCoord({1, 2, 3}, m);
+    EXPECT_EQ(std::vector<float>({point.x, point.y, point.z}),
+              std::vector<float>({26.0f / 14, 19.0f / 14, 1.0f / 14}));
     const Matrix singular = {{1, 2, 3, 4, 2, 4, 6, 8, 0, 1, 0, 1, 1, 0, 1, 0}};
     EXPECT_FALSE(MatrixInverse(singular, inverse));
 }

@@ -20,8 +20,11 @@ uint32_t PngCrc(const char* p, size_t n) {
     return ~c;
 }
 
-// The file with its header's width and height replaced (and the header's checksum mended).
-std::string Resized(std::string png, uint32_t width, uint32_t height) {
+// The file with its header's width and height (and colour type, when given) replaced, and the
+// header's checksum mended.
+std::string Resized(std::string png, uint32_t width, uint32_t height, char colorType = 0) {
+    if (colorType)
+        png[25] = colorType;
     for (int i = 0; i < 4; ++i) {
         png[16 + i] = char(width >> (24 - 8 * i));
         png[20 + i] = char(height >> (24 - 8 * i));
@@ -78,22 +81,27 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
     ASSERT_NE(idat, std::string::npos);
     claiming.replace(idat - 4, 4, std::string("\x40\0\0\0", 4));
     const std::string dense = gfxtest::EncodePng(std::vector<uint32_t>(4096 * 256, 0xFF123456), 4096, 256, false);
-    // Four channels a pixel need more data than two: 4096 x 600 with the data of 4096 x 256.
+    // Four channels a pixel need more data than two: 4096 x 600 with the data of 4096 x 256;
+    // so do grey and alpha at 4096 x 700.
     const std::string denseAlpha = gfxtest::EncodePng(std::vector<uint32_t>(4096 * 256, 0x80123456), 4096, 256, true);
-    const std::string tall = Resized(dense, 4096, 700), tallAlpha = Resized(denseAlpha, 4096, 600);
+    const std::string tall = Resized(dense, 4096, 700), tallAlpha = Resized(denseAlpha, 4096, 600),
+                      tallGrey = Resized(dense, 4096, 700, 4);
     const std::string beyond = tiny + std::string("\x40\0\0\0IDAT", 8);
     // 195020 bytes expand to at most 1032 times (64 + 195020) bytes, less than 8192 x (1 + 8192 x 3).
     const std::string scant = claiming + std::string(195020 - (claiming.size() - idat - 4), '\0');
     for (std::string_view file : {std::string_view(beyond).substr(0, tiny.size() - 14), std::string_view(tiny),
                                   std::string_view(claiming), std::string_view(scant), std::string_view(tall),
-                                  std::string_view(tallAlpha)}) {
+                                  std::string_view(tallAlpha), std::string_view(tallGrey)}) {
         const long before = PeakKb(true);
         EXPECT_FALSE(DecodePng(file.data(), file.size(), image, error));
         EXPECT_LT(PeakKb(false) - before, 8 * 1024);
-        EXPECT_TRUE(image.pixels.empty());
+        EXPECT_TRUE(image.pixels.empty() && image.width == 0);
     }
-    ASSERT_TRUE(DecodePng(dense.data(), dense.size(), image, error)) << error;
-    EXPECT_EQ(image.pixels.back(), 0xFF123456u);
+    const std::string widest = gfxtest::EncodePng(std::vector<uint32_t>(8192, 0xFF123456), 8192, 1, false);
+    for (const std::string* file : {&dense, &widest}) {
+        ASSERT_TRUE(DecodePng(file->data(), file->size(), image, error)) << error;
+        EXPECT_EQ(image.pixels.back(), 0xFF123456u);
+    }
 }
 
 TEST(ScaleImageBox, AveragesTheCoveredSourcePixels) {
