@@ -86,13 +86,16 @@ TEST_F(FontTest, TextBlendsByAlphaUnlessAdditiveAndPrepareForgetsTheLayout) {
     const u32* colors = reinterpret_cast<const u32*>(part.m_streams[0].entries[1].buffer->Data());
     EXPECT_EQ(std::vector<u32>(colors, colors + 8), std::vector<u32>(8, text.GetVertexBuffer()->m_colors[7]));
     using platform::gfx::Blend;
+    using enum platform::gfx::RenderState;
     for (auto [mode, type, destBlend] : {std::tuple{2u, AGRenderAttribute::kDiffuseAlpha, Blend::InvSrcAlpha},
                                          {3u, AGRenderAttribute::kAdditive, Blend::One}}) {
         if (mode == 3)
             text.SetBlendMode(mode);
         EXPECT_EQ(text.m_attribute.m_renderTypes[0], type) << mode;
-        text.Draw();
-        EXPECT_EQ(Dev().GetRenderState(platform::gfx::RenderState::DestBlend), u32(destBlend)) << mode;
+        text.Draw();  // blended, and without culling
+        EXPECT_EQ(std::tuple(Dev().GetRenderState(DestBlend), Dev().GetRenderState(AlphaBlendEnable),
+                             Dev().GetRenderState(CullMode)),
+                  std::tuple(u32(destBlend), 1u, u32(platform::gfx::Cull::None))) << mode;
     }
     text.Prepare();
     EXPECT_EQ(text.GlyphCount() + text.PlacedGlyphCount() + text.PrimitiveCount() + text.m_attribute.PartCount(), 0u);

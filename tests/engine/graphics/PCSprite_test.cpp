@@ -70,6 +70,8 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(41, 31), 0xFF147E40u, 2)) << std::hex << Pixel(41, 31);
     plain->Draw();  // opaque: with depth writes
     EXPECT_EQ(Dev().GetRenderState(platform::gfx::RenderState::ZWriteEnable), 1u);
+    textured->Draw();  // binds the texture the plain one took off
+    EXPECT_NE(Dev().GetTexture(0), nullptr);
 
     // A material set later brings texture coordinates, and clearing it gives it back.
     AGBaseProvider* materials = m_package->Provider(TypeKey::Material);
