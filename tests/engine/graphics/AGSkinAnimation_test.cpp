@@ -43,16 +43,14 @@ TEST(AGSkinAnimation, FrameCountClampsToTheShortestNonEmptyTrack) {
 TEST(AGSkinAnimation, CutOrOversizedFilesLeaveItEmpty) {
     const std::string full = authoring::SkinAnimationBytes(
         10, 30, {Bone(0, Track::Vec3().Key(0, {1, 2, 3}), Track::Quat().Key(0, {0, 0, 0, 1}))});
-    ExpectEveryCutEmpty<AGSkinAnimation>(full, [](const AGSkinAnimation& a) { return a.BoneCount() == 0; });
+    ExpectEveryCutEmpty<AGSkinAnimation>(full, [](const AGSkinAnimation& a) {
+        return a.BoneCount() + a.m_positions.Count() + a.m_rotations.Count() == 0;
+    });
     std::string huge = full;
     huge.replace(20, 4, "\xFF\xFF\xFF\x7F");
     AGSkinAnimation anim;
     LoadBytes(anim, huge);
     EXPECT_EQ(anim.BoneCount(), 0u);
-    // Loaded again from a cut file, a pooled animation keeps none of its tracks.
-    LoadBytes(anim, full);
-    LoadBytes(anim, full.substr(0, full.size() - 1));
-    EXPECT_EQ(anim.BoneCount() + anim.m_positions.Count() + anim.m_rotations.Count(), 0u);
 }
 
 TEST(AGSkinAnimation, ApplyAndBlendPoseBonesAndSkipIndicesBeyondTheSkin) {
