@@ -52,14 +52,12 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
     LogCapture log;
     auto* scene = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
     ASSERT_EQ(scene->ModelCount(), 2u);
-    EXPECT_EQ(scene->SkinCount(), 1u);
-    EXPECT_TRUE(log.Contains("which the scene does not have"));
+    EXPECT_TRUE(scene->SkinCount() == 1u && log.Contains("which the scene does not have"));
     auto* rig = static_cast<PCModel*>(scene->GetModel(0));
     AGSkin* skeleton = scene->GetSkin(0);
     auto* emitter = scene->GetEmitter(0);
     EXPECT_EQ(rig->GetSkin(), skeleton);
-    EXPECT_NE(skeleton->GetAnimation(), nullptr);
-    EXPECT_NE(rig->GetDynamicVertexBuffer(), nullptr);
+    EXPECT_TRUE(skeleton->GetAnimation() && rig->GetDynamicVertexBuffer());
     EXPECT_EQ(scene->GetModel(1)->GetModelAnimation(), emitter->GetPathAnimation());
     EXPECT_EQ(scene->AnimationCount(), 2u);
 
