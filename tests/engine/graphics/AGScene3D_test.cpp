@@ -3,11 +3,14 @@
 #include <functional>
 
 #include "engine/core/AGController.h"
+#include "engine/graphics/AGResourceHolds.h"
 #include "engine/graphics/AGSkin.h"
+#include "engine/graphics/PCCam.h"
 #include "engine/graphics/PCEmitter.h"
 #include "engine/graphics/PCModel.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/ResourceEnvironment.h"
 #include "tools/authoring/EmitterWriter.h"
 #include "tools/authoring/SceneWriter.h"
 
@@ -134,4 +137,16 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     // private models must go before the models they hold (checked by the sanitizer build).
     EXPECT_NE(package.Instance<AGScene3D>(TypeKey::Scene3D, "a.scn"), nullptr);
     EXPECT_NE(GetOrLoadResource(package.Provider(TypeKey::Scene3D), NameId("b.scn"), 0, false, false), nullptr);
+}
+
+// Before the graphics start-up the providers are placeholders: a take gives null and no hold.
+TEST(AGGraphicsProviders, TakingFromAPlaceholderProviderGivesNullAndKeepsNoHold) {
+    ResourceEnvironment env(false);
+    LogCapture log;
+    for (bool shared : {true, false})
+        EXPECT_EQ(AGTakeResource<PCCam>(TypeKey::Camera, Crc32Hash("intro"), shared), nullptr) << shared;
+    const AGResource* placeholder = env.Provider(TypeKey::Camera)->Find(Crc32Hash("intro"));
+    EXPECT_EQ(std::pair(placeholder->RefCount(), env.Provider(TypeKey::Camera)->InstanceCount(Crc32Hash("intro"))),
+              std::pair(0u, 0u));
+    EXPECT_TRUE(log.Contains("not of the class asked for"));
 }

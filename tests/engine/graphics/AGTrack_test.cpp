@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/graphics/AGAnimated.h"
 #include "engine/graphics/AGPrscAnimation.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tools/authoring/ByteWriter.h"
@@ -138,4 +139,38 @@ TEST(AGPrscAnimation, ColourValuesAreFourBytesBlendedPerChannelAndTruncated) {
     EXPECT_EQ(k.scaleV, 2.0f);
     ASSERT_EQ(anim.m_uv.KeyCount(), 1u);
     EXPECT_TRUE(anim.m_uv.Values()[0].frame == 3u && anim.m_uv.Values()[0].offsetV == 0.5f);
+}
+
+TEST(AGAnimated, CopyOwnsItsOwnControllerAndKeepsAForeignOne) {
+    AGAnimated source;
+    source.EnsureController();
+    source.SetController(nullptr);
+    source.GetOwnedController()->SetFrameRate(12.0f);
+    AGAnimated copy(source);
+    EXPECT_NE(copy.GetOwnedController(), source.GetOwnedController());
+    EXPECT_EQ(copy.GetOwnedController()->GetFrameRate(), 12.0f);  // a copy of its state
+    EXPECT_EQ(copy.GetController(), copy.GetOwnedController());
+
+    AGController shared;
+    source.SetController(&shared);
+    AGAnimated second(source);
+    EXPECT_EQ(second.GetController(), &shared);
+}
+
+TEST(AGAnimated, BoundTimingFromFilesNeverStallsOrSpinsAController) {
+    AGController c;
+    AGBindAnimation(c, 31.0f, 30.0f, 1.0f);
+    EXPECT_FLOAT_EQ(c.GetEndTime(), 31.0f * 1000.0f / 30.0f);
+    c.SetMode(AGController::kLoop);
+    c.UpdateBy(1000.0f);
+    EXPECT_LT(c.GetTime(), c.GetEndTime());
+
+    // Frame count 0 and rate 0: one frame at 30 per second; the loop stands still.
+    AGController z;
+    AGBindAnimation(z, 0.0f, 0.0f, 1.0f);
+    EXPECT_FLOAT_EQ(z.GetFrameRate(), 30.0f);
+    EXPECT_GT(z.GetEndTime(), z.GetStartTime());
+    z.UpdateBy(50.0f);
+    EXPECT_TRUE(std::isfinite(z.GetTime()));
+    EXPECT_EQ(std::make_pair(AGSafeFrameCount(std::nanf("")), AGSafeFrameRate(-5.0f)), std::pair(1.0f, 30.0f));
 }
