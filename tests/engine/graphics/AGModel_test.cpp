@@ -88,8 +88,8 @@ TEST_F(ModelTest, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     // Hung on bone 2: its bind matrix takes the model into the bone's space first.
     model->SetAttachBoneId(2);
     model->Update();
-    EXPECT_EQ(model->GetAttachBoneIndex(), 1);
-    EXPECT_TRUE(model->GetWorld().m[12] == 10.0f && model->GetWorld().m[13] == 0.0f);
+    EXPECT_TRUE(model->GetAttachBoneIndex() == 1 && model->GetWorld().m[12] == 10.0f &&
+                model->GetWorld().m[13] == 0.0f);
 
     // A quarter turn of the bone turns the model (by default), unless it keeps its own orientation.
     const f32 h = std::sqrt(0.5f);

@@ -127,8 +127,7 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     // A scene going first takes its path animation off the model and emitter it shares.
     a = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
     b = package.Get<AGScene3D>(TypeKey::Scene3D, "b.scn");
-    ASSERT_EQ(b->GetEmitter(0), a->GetEmitter(0));
-    ASSERT_NE(b->GetEmitter(0)->GetPathAnimation(), nullptr);
+    ASSERT_TRUE(b->GetEmitter(0) == a->GetEmitter(0) && b->GetEmitter(0)->GetPathAnimation());
     package.GiveBack(TypeKey::Scene3D, a);
     EXPECT_TRUE(!b->GetEmitter(0)->GetPathAnimation() && !b->GetModel(0)->GetModelAnimation());
     package.GiveBack(TypeKey::Scene3D, b);

@@ -137,8 +137,8 @@ TEST(AGPrscAnimation, ColourValuesAreFourBytesBlendedPerChannelAndTruncated) {
     EXPECT_EQ(k.frame, 1u);
     uv.EvaluateStep(5.0f, k);
     EXPECT_EQ(k.scaleV, 2.0f);
-    ASSERT_EQ(anim.m_uv.KeyCount(), 1u);
-    EXPECT_TRUE(anim.m_uv.Values()[0].frame == 3u && anim.m_uv.Values()[0].offsetV == 0.5f);
+    EXPECT_TRUE(anim.m_uv.KeyCount() == 1u && anim.m_uv.Values()[0].frame == 3u &&
+                anim.m_uv.Values()[0].offsetV == 0.5f);
 }
 
 TEST(AGAnimated, CopyOwnsItsOwnControllerAndKeepsAForeignOne) {
