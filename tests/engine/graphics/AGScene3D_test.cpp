@@ -59,8 +59,7 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
     auto* rig = static_cast<PCModel*>(scene->GetModel(0));
     AGSkin* skeleton = scene->GetSkin(0);
     auto* emitter = scene->GetEmitter(0);
-    EXPECT_EQ(rig->GetSkin(), skeleton);
-    EXPECT_TRUE(skeleton->GetAnimation() && rig->GetDynamicVertexBuffer());
+    EXPECT_TRUE(rig->GetSkin() == skeleton && skeleton->GetAnimation() && rig->GetDynamicVertexBuffer());
     EXPECT_EQ(scene->GetModel(1)->GetModelAnimation(), emitter->GetPathAnimation());
     EXPECT_EQ(scene->AnimationCount(), 2u);
 

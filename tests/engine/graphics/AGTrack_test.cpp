@@ -81,8 +81,7 @@ TEST(AGTrack, EvaluationBlendsBetweenKeysClampsOutsideAndNeverDividesByZero) {
     const std::vector<f32> values(0x10000);
     EXPECT_TRUE(track.SetKeys(times.data(), nullptr, 2) && track.Empty());
     EXPECT_TRUE(track.SetKeys(nullptr, values.data(), 2) && track.Empty());
-    EXPECT_FALSE(track.SetKeys(times.data(), values.data(), 0x10000));
-    EXPECT_TRUE(track.Empty());
+    EXPECT_TRUE(!track.SetKeys(times.data(), values.data(), 0x10000) && track.Empty());
     // An empty track leaves the output unchanged.
     AGTrack<AGQuat> empty;
     AGQuat q{0.1f, 0.2f, 0.3f, 0.4f};

@@ -143,8 +143,7 @@ TEST_F(GraphicDeviceTest, ResetCallsCallbacksFalseThenTrueWithSteppedIds) {
 
     log.calls.clear();
     m_device.UnregisterResetCallback(id1);
-    EXPECT_EQ(m_device.RegisterResetCallback(&log, first), 0xC6F2000Cu);
-    EXPECT_TRUE(m_device.ResetDevice(640, 480, 0));
+    EXPECT_TRUE(m_device.RegisterResetCallback(&log, first) == 0xC6F2000Cu && m_device.ResetDevice(640, 480, 0));
     EXPECT_EQ(log.calls, (Calls{{2, false}, {1, false}, {2, true}, {1, true}}));
     m_device.RenderFrame();  // the frame's viewport takes the size of the reset
     EXPECT_TRUE(Dev().GetViewport().width == 640u && Dev().GetViewport().height == 480u);

@@ -61,8 +61,7 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
         EXPECT_TRUE(!DecodePng(corrupt.data(), size, image, error) && !error.empty()) << size;
     }
     EXPECT_FALSE(DecodePng(nullptr, 0, image, error) || DecodePng("GIF89a, not a PNG", 17, image, error));
-    EXPECT_EQ(error, "not a PNG file");
-    EXPECT_TRUE(image.pixels.empty());
+    EXPECT_TRUE(error == "not a PNG file" && image.pixels.empty());
 
     // A header claiming 100000 x 1 pixels is refused before any pixel is read.
     const std::string huge = Resized(png, 100000, 1);
