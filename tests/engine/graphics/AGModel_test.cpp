@@ -128,8 +128,7 @@ TEST_F(ModelTest, AMeshBeyondTheVertexBufferIsNotDrawnAndColoursStayWithTheModel
     model->SetColor(0xFFFF0000u);
     EXPECT_EQ(model->OwnColors()[23], 0x7FFF0000u);
     model->SetColor(0xFFFFFFFFu);
-    EXPECT_EQ(model->OwnColors()[23], 0x7FFFFFFFu);
-    EXPECT_TRUE(model->HasFlags(AGRenderable::kDistanceSorted));
+    EXPECT_TRUE(model->OwnColors()[23] == 0x7FFFFFFFu && model->HasFlags(AGRenderable::kDistanceSorted));
     m_package.GiveBack(TypeKey::Model, model);
 }
 

@@ -83,6 +83,10 @@ TEST_F(TextLayout, EmptyTextsAndTextsWithoutTextureSizeDrawNothingAndLongOnesAre
     text.SetFont(&sizeless);
     text.Layout("abc");
     EXPECT_EQ(text.PrimitiveCount(), 0u);
+    // A negative scale on either side gives glyphs no size: none is placed.
+    text.SetScale({-1.0f, 1.0f});
+    Lay(text, "abc", 100);
+    EXPECT_EQ(text.PlacedGlyphCount(), 0u);
 }
 
 TEST_F(TextLayout, Utf8IsDecodedOnlyWhenFlaggedAndBrokenSequencesShowAQuestionMark) {
