@@ -1,5 +1,6 @@
 #include "engine/graphics/AGFont.h"
 
+#include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/PCText.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
@@ -34,8 +35,7 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
     u32 w = 0, h = 0;
     EXPECT_FALSE(font.GetTextureSize(w, h));
     ASSERT_EQ(font.GlyphCount(), 258u);
-    EXPECT_EQ(font.GetLineHeight(), 9u);
-    EXPECT_STREQ(font.GetName().c_str(), "small");
+    EXPECT_TRUE(font.GetLineHeight() == 9u && std::string(font.GetName().c_str()) == "small");
     // Record 65 whatever code it holds; no record: the "?" glyph; line breaks keep the current glyph.
     for (auto [code, x] : {std::pair{65u, 65u}, {9786u, 257u}, {0x4E00u, u32('?')}, {255u, 255u},
                            {256u, u32('?')}, {u32('\n'), u32('?')}})
@@ -81,15 +81,29 @@ TEST_F(FontTest, TextBlendsByAlphaUnlessAdditiveAndPrepareForgetsTheLayout) {
     const AGRenderAttribute& part = text.m_attribute;
     EXPECT_EQ(std::tuple(u32(part.m_ready), u32(part.m_streams[0].count), part.m_indexBuffers[0] != nullptr),
               std::tuple(1u, 3u, true));
+    text.Update();  // uploads the glyphs' colours
+    const u32* colors = reinterpret_cast<const u32*>(part.m_streams[0].entries[1].buffer->Data());
+    EXPECT_EQ(std::vector<u32>(colors, colors + 8), std::vector<u32>(8, text.GetVertexBuffer()->m_colors[7]));
     using platform::gfx::Blend;
+    using enum platform::gfx::RenderState;
     for (auto [mode, type, destBlend] : {std::tuple{2u, AGRenderAttribute::kDiffuseAlpha, Blend::InvSrcAlpha},
                                          {3u, AGRenderAttribute::kAdditive, Blend::One}}) {
         if (mode == 3)
             text.SetBlendMode(mode);
         EXPECT_EQ(text.m_attribute.m_renderTypes[0], type) << mode;
-        text.Draw();
-        EXPECT_EQ(Dev().GetRenderState(platform::gfx::RenderState::DestBlend), u32(destBlend)) << mode;
+        text.Draw();  // blended, and without culling
+        EXPECT_EQ(std::tuple(Dev().GetRenderState(DestBlend), Dev().GetRenderState(AlphaBlendEnable),
+                             Dev().GetRenderState(CullMode)),
+                  std::tuple(u32(destBlend), 1u, u32(platform::gfx::Cull::None))) << mode;
     }
     text.Prepare();
     EXPECT_EQ(text.GlyphCount() + text.PlacedGlyphCount() + text.PrimitiveCount() + text.m_attribute.PartCount(), 0u);
+
+    // A copy of a font takes a material of its own.
+    authoring::FontData f;
+    f.material = "font.mat";
+    Mount(authoring::PackageWriter().Add("font.mat", TypeKey::Material, authoring::MaterialBytes({}))
+              .Add("small.fnt", TypeKey::Font, authoring::FontBytes(f)));
+    const AGFont copy(*Get<AGFont>(TypeKey::Font, "small.fnt"));
+    EXPECT_EQ(m_package->Provider(TypeKey::Material)->InstanceCount(authoring::NameId("font.mat")), 1u);
 }

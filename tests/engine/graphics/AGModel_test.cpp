@@ -88,8 +88,8 @@ TEST_F(ModelTest, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     // Hung on bone 2: its bind matrix takes the model into the bone's space first.
     model->SetAttachBoneId(2);
     model->Update();
-    EXPECT_EQ(model->GetAttachBoneIndex(), 1);
-    EXPECT_TRUE(model->GetWorld().m[12] == 10.0f && model->GetWorld().m[13] == 0.0f);
+    EXPECT_TRUE(model->GetAttachBoneIndex() == 1 && model->GetWorld().m[12] == 10.0f &&
+                model->GetWorld().m[13] == 0.0f);
 
     // A quarter turn of the bone turns the model (by default), unless it keeps its own orientation.
     const f32 h = std::sqrt(0.5f);
@@ -118,20 +118,17 @@ TEST_F(ModelTest, AMeshBeyondTheVertexBufferIsNotDrawnAndColoursStayWithTheModel
     LogCapture log;
     auto* model = m_package.Instance<PCModel>(TypeKey::Model, "bad.mdl");
     ASSERT_EQ(model->MeshCount(), 2u);
-    EXPECT_TRUE(!model->IsMeshDrawn(0) && model->IsMeshDrawn(1));
-    EXPECT_TRUE(log.Contains("mesh not drawn"));
+    EXPECT_TRUE(!model->IsMeshDrawn(0) && model->IsMeshDrawn(1) && log.Contains("mesh not drawn"));
 
     // Fading or colouring one instance leaves the shared vertex buffer, and so every other model, alone.
     model->SetOpacity(0.5f);
     ASSERT_EQ(model->OwnColors().Count(), 24u);
-    EXPECT_EQ(model->OwnColors()[23], 0x7FFFFFFFu);
-    EXPECT_EQ(model->GetVertexBuffer()->m_colors[0], 0xFFFFFFFFu);
+    EXPECT_TRUE(model->OwnColors()[23] == 0x7FFFFFFFu && model->GetVertexBuffer()->m_colors[0] == 0xFFFFFFFFu);
     // A colour keeps the faded alpha, and white again undoes it.
     model->SetColor(0xFFFF0000u);
     EXPECT_EQ(model->OwnColors()[23], 0x7FFF0000u);
     model->SetColor(0xFFFFFFFFu);
-    EXPECT_EQ(model->OwnColors()[23], 0x7FFFFFFFu);
-    EXPECT_TRUE(model->HasFlags(AGRenderable::kDistanceSorted));
+    EXPECT_TRUE(model->OwnColors()[23] == 0x7FFFFFFFu && model->HasFlags(AGRenderable::kDistanceSorted));
     m_package.GiveBack(TypeKey::Model, model);
 }
 

@@ -3,11 +3,14 @@
 #include <functional>
 
 #include "engine/core/AGController.h"
+#include "engine/graphics/AGResourceHolds.h"
 #include "engine/graphics/AGSkin.h"
+#include "engine/graphics/PCCam.h"
 #include "engine/graphics/PCEmitter.h"
 #include "engine/graphics/PCModel.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/ResourceEnvironment.h"
 #include "tools/authoring/EmitterWriter.h"
 #include "tools/authoring/SceneWriter.h"
 
@@ -52,14 +55,11 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
     LogCapture log;
     auto* scene = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
     ASSERT_EQ(scene->ModelCount(), 2u);
-    EXPECT_EQ(scene->SkinCount(), 1u);
-    EXPECT_TRUE(log.Contains("which the scene does not have"));
+    EXPECT_TRUE(scene->SkinCount() == 1u && log.Contains("which the scene does not have"));
     auto* rig = static_cast<PCModel*>(scene->GetModel(0));
     AGSkin* skeleton = scene->GetSkin(0);
     auto* emitter = scene->GetEmitter(0);
-    EXPECT_EQ(rig->GetSkin(), skeleton);
-    EXPECT_NE(skeleton->GetAnimation(), nullptr);
-    EXPECT_NE(rig->GetDynamicVertexBuffer(), nullptr);
+    EXPECT_TRUE(rig->GetSkin() == skeleton && skeleton->GetAnimation() && rig->GetDynamicVertexBuffer());
     EXPECT_EQ(scene->GetModel(1)->GetModelAnimation(), emitter->GetPathAnimation());
     EXPECT_EQ(scene->AnimationCount(), 2u);
 
@@ -73,9 +73,10 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
     ASSERT_GT(emitter->LiveCount(), 0u);
     const AGVec3 at = emitter->FirstLive()->position;
     EXPECT_TRUE(at.x == 1.0f && at.y == 2.0f && at.z == 3.0f);
+    rig->ClearFlags(AGRenderable::kActive);
     emitter->ClearFlags(AGRenderable::kActive);
     scene->ActivateAll();
-    EXPECT_TRUE(emitter->HasFlags(AGRenderable::kActive));
+    EXPECT_TRUE(rig->HasFlags(AGRenderable::kActive) && emitter->HasFlags(AGRenderable::kActive));
 
     // Paused, neither model, skeleton nor emitter moves the scene's clock on; resumed, each does.
     drawtest::ScopedTimer timer;
@@ -117,12 +118,15 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     for (AGScene3D* scene : {copy, own, a})
         package.GiveBack(TypeKey::Scene3D, scene);
     EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 0u);
+    // Nothing else the scenes took is held any more: unheld, it is gone.
+    for (auto [key, name] : {std::pair{TypeKey::Skeleton, "rig.skel"}, {TypeKey::SkeletonPrsAnimation, "rig.idle"},
+                             {TypeKey::PrsAnimation, "path.anm"}})
+        EXPECT_EQ(package.Provider(key)->Find(NameId(name)), nullptr) << name;
 
     // A scene going first takes its path animation off the model and emitter it shares.
     a = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
     b = package.Get<AGScene3D>(TypeKey::Scene3D, "b.scn");
-    ASSERT_EQ(b->GetEmitter(0), a->GetEmitter(0));
-    ASSERT_NE(b->GetEmitter(0)->GetPathAnimation(), nullptr);
+    ASSERT_TRUE(b->GetEmitter(0) == a->GetEmitter(0) && b->GetEmitter(0)->GetPathAnimation());
     package.GiveBack(TypeKey::Scene3D, a);
     EXPECT_TRUE(!b->GetEmitter(0)->GetPathAnimation() && !b->GetModel(0)->GetModelAnimation());
     package.GiveBack(TypeKey::Scene3D, b);
@@ -131,4 +135,16 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     // private models must go before the models they hold (checked by the sanitizer build).
     EXPECT_NE(package.Instance<AGScene3D>(TypeKey::Scene3D, "a.scn"), nullptr);
     EXPECT_NE(GetOrLoadResource(package.Provider(TypeKey::Scene3D), NameId("b.scn"), 0, false, false), nullptr);
+}
+
+// Before the graphics start-up the providers are placeholders: a take gives null and no hold.
+TEST(AGGraphicsProviders, TakingFromAPlaceholderProviderGivesNullAndKeepsNoHold) {
+    ResourceEnvironment env(false);
+    LogCapture log;
+    for (bool shared : {true, false})
+        EXPECT_EQ(AGTakeResource<PCCam>(TypeKey::Camera, Crc32Hash("intro"), shared), nullptr) << shared;
+    const AGResource* placeholder = env.Provider(TypeKey::Camera)->Find(Crc32Hash("intro"));
+    EXPECT_EQ(std::pair(placeholder->RefCount(), env.Provider(TypeKey::Camera)->InstanceCount(Crc32Hash("intro"))),
+              std::pair(0u, 0u));
+    EXPECT_TRUE(log.Contains("not of the class asked for"));
 }

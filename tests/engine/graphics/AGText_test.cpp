@@ -83,6 +83,10 @@ TEST_F(TextLayout, EmptyTextsAndTextsWithoutTextureSizeDrawNothingAndLongOnesAre
     text.SetFont(&sizeless);
     text.Layout("abc");
     EXPECT_EQ(text.PrimitiveCount(), 0u);
+    // A negative scale on either side gives glyphs no size: none is placed.
+    text.SetScale({-1.0f, 1.0f});
+    Lay(text, "abc", 100);
+    EXPECT_EQ(text.PlacedGlyphCount(), 0u);
 }
 
 TEST_F(TextLayout, Utf8IsDecodedOnlyWhenFlaggedAndBrokenSequencesShowAQuestionMark) {
@@ -113,6 +117,5 @@ TEST_F(TextLayout, ColourTextIsHexWithOrWithoutPrefix) {
     for (const char* form : {"FF00C080", "0xFF00C080", "0XFF00C080", "#ff00c080"})
         EXPECT_EQ(ParseColorText(form), 0xFF00C080u) << form;
     EXPECT_TRUE(ParseColorText("") == 0xFFFF00FFu && ParseColorText(nullptr) == 0xFFFF00FFu);
-    EXPECT_TRUE(log.Lines().empty());
-    EXPECT_TRUE(ParseColorText("red") == 0u && log.Lines().size() == 1u);
+    EXPECT_TRUE(log.Lines().empty() && ParseColorText("red") == 0u && log.Lines().size() == 1u);
 }

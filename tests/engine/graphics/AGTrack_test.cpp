@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/graphics/AGAnimated.h"
 #include "engine/graphics/AGPrscAnimation.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tools/authoring/ByteWriter.h"
@@ -19,8 +20,7 @@ void ExpectRecordLength(const Track& track, size_t expected) {
     AGTrack<T> read;
     // Package bytes may go right after a load: even an in-place read copies.
     ASSERT_TRUE(read.Read(bytes.Buffer(), /*inPlace=*/true));
-    EXPECT_EQ(bytes.Buffer().ReadU32(), 0xA5A5A5A5u);
-    EXPECT_EQ(read.KeyCount(), track.KeyCount());
+    EXPECT_TRUE(bytes.Buffer().ReadU32() == 0xA5A5A5A5u && read.KeyCount() == track.KeyCount());
     EXPECT_FALSE(read.Times().Borrowed() || read.Values().Borrowed());
 }
 
@@ -81,8 +81,7 @@ TEST(AGTrack, EvaluationBlendsBetweenKeysClampsOutsideAndNeverDividesByZero) {
     const std::vector<f32> values(0x10000);
     EXPECT_TRUE(track.SetKeys(times.data(), nullptr, 2) && track.Empty());
     EXPECT_TRUE(track.SetKeys(nullptr, values.data(), 2) && track.Empty());
-    EXPECT_FALSE(track.SetKeys(times.data(), values.data(), 0x10000));
-    EXPECT_TRUE(track.Empty());
+    EXPECT_TRUE(!track.SetKeys(times.data(), values.data(), 0x10000) && track.Empty());
     // An empty track leaves the output unchanged.
     AGTrack<AGQuat> empty;
     AGQuat q{0.1f, 0.2f, 0.3f, 0.4f};
@@ -113,8 +112,14 @@ TEST(AGQuat, SlerpTakesTheShortArcAndIsLinearWhenClose) {
 TEST(AGPrscAnimation, ColourValuesAreFourBytesBlendedPerChannelAndTruncated) {
     AGPrscAnimation anim;
     const Track color = Track::Color().ColorKey(0, 0xFF102030u).ColorKey(6, 0x80FFFFFFu).ColorKey(11, 0);
-    LoadBytes(anim, authoring::PrscAnimationBytes(12, 30, Track::Vec2().Key(0, {5, 6}), Track::Float().Key(0, {90}),
-                                                  Track::Vec2(), color, Track::UV().UVKey(0, 3, 2, 2, 0.25f, 0.5f, 0)));
+    const std::string bytes = authoring::PrscAnimationBytes(
+        12, 30, Track::Vec2().Key(0, {5, 6}), Track::Float().Key(0, {90}), Track::Vec2(), color,
+        Track::UV().UVKey(0, 3, 2, 2, 0.25f, 0.5f, 0));
+    LoadBytes(anim, bytes);
+    ExpectEveryCutEmpty<AGPrscAnimation>(bytes, [](const AGPrscAnimation& a) {
+        return a.m_position.Empty() && a.m_rotation.Empty() && a.m_scale.Empty() && a.m_color.Empty() &&
+               a.m_uv.Empty() && a.m_frameCount == 0.0f && a.m_frameRate == 0.0f;
+    });
     // Halfway, each channel truncated: 191.5, 135.5, 143.5, 151.5 and 64, 127.5 (down).
     for (auto [time, expected] : {std::pair{3.0f, 0xBF878F97u}, {8.5f, 0x407F7F7Fu}, {6.0f, 0x80FFFFFFu}}) {
         AGColor c = 0;
@@ -131,6 +136,40 @@ TEST(AGPrscAnimation, ColourValuesAreFourBytesBlendedPerChannelAndTruncated) {
     EXPECT_EQ(k.frame, 1u);
     uv.EvaluateStep(5.0f, k);
     EXPECT_EQ(k.scaleV, 2.0f);
-    ASSERT_EQ(anim.m_uv.KeyCount(), 1u);
-    EXPECT_TRUE(anim.m_uv.Values()[0].frame == 3u && anim.m_uv.Values()[0].offsetV == 0.5f);
+    EXPECT_TRUE(anim.m_uv.KeyCount() == 1u && anim.m_uv.Values()[0].frame == 3u &&
+                anim.m_uv.Values()[0].offsetV == 0.5f);
+}
+
+TEST(AGAnimated, CopyOwnsItsOwnControllerAndKeepsAForeignOne) {
+    AGAnimated source;
+    source.EnsureController();
+    source.SetController(nullptr);
+    source.GetOwnedController()->SetFrameRate(12.0f);
+    AGAnimated copy(source);
+    EXPECT_NE(copy.GetOwnedController(), source.GetOwnedController());
+    EXPECT_EQ(copy.GetOwnedController()->GetFrameRate(), 12.0f);  // a copy of its state
+    EXPECT_EQ(copy.GetController(), copy.GetOwnedController());
+
+    AGController shared;
+    source.SetController(&shared);
+    AGAnimated second(source);
+    EXPECT_EQ(second.GetController(), &shared);
+}
+
+TEST(AGAnimated, BoundTimingFromFilesNeverStallsOrSpinsAController) {
+    AGController c;
+    AGBindAnimation(c, 31.0f, 30.0f, 1.0f);
+    EXPECT_FLOAT_EQ(c.GetEndTime(), 31.0f * 1000.0f / 30.0f);
+    c.SetMode(AGController::kLoop);
+    c.UpdateBy(1000.0f);
+    EXPECT_LT(c.GetTime(), c.GetEndTime());
+
+    // Frame count 0 and rate 0: one frame at 30 per second; the loop stands still.
+    AGController z;
+    AGBindAnimation(z, 0.0f, 0.0f, 1.0f);
+    EXPECT_FLOAT_EQ(z.GetFrameRate(), 30.0f);
+    EXPECT_GT(z.GetEndTime(), z.GetStartTime());
+    z.UpdateBy(50.0f);
+    EXPECT_TRUE(std::isfinite(z.GetTime()));
+    EXPECT_EQ(std::make_pair(AGSafeFrameCount(std::nanf("")), AGSafeFrameRate(-5.0f)), std::pair(1.0f, 30.0f));
 }

@@ -36,12 +36,14 @@ void LoadBytes(T& resource, const std::string& bytes, bool inPlace = false) {
     resource.Load(&exact.Buffer(), 0, inPlace, true);
 }
 
-// Every cut of the file leaves the resource empty, as empty(resource) says, with one log line.
+// Every cut of the file, loaded into a resource that held the whole file before (as a pooled
+// one does), leaves it empty, as empty(resource) says, with one log line.
 template <typename T, typename Empty>
 void ExpectEveryCutEmpty(const std::string& bytes, Empty empty) {
     for (size_t n = 0; n < bytes.size(); ++n) {
-        LogCapture log;
         T resource;
+        LoadBytes(resource, bytes);
+        LogCapture log;
         LoadBytes(resource, bytes.substr(0, n));
         EXPECT_TRUE(empty(resource)) << "cut at " << n;
         EXPECT_EQ(log.Lines().size(), 1u) << "cut at " << n;

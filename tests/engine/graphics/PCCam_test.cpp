@@ -21,6 +21,7 @@ TEST(PCCam, ProjectAndScreenToRayRoundTripAndDegenerateFrustumValuesAreIgnored) 
     // The field of view and aspect are kept as given, not worked back from the frustum.
     for (f32 fov : {0.3f, 1.0f, 1.7f, 2.9f}) {
         camera.SetPerspective(fov, 1.7f, 0.1f, 1000.0f);
+        camera.SetFrustumValue(6, 0.2f);  // no such value: nothing changes
         EXPECT_TRUE(camera.GetVerticalFov() == fov && camera.GetAspect() == 1.7f) << fov;
     }
     camera.SetPerspective(60.0f * PCCam::kDegreesToRadians, 640.0f / 480.0f, 1.0f, 1000.0f);

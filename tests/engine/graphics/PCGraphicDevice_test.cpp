@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "engine/graphics/PCRenderTarget.h"
 #include "platform/core/Clock.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
@@ -48,8 +49,7 @@ TEST_F(GraphicDeviceTest, StartUpFailsWithAMessageWithoutOpenGL) {
     SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 64, 64, 0);
     ASSERT_NE(plain, nullptr);
     LogCapture log;
-    EXPECT_FALSE(m_device.Initialize(plain, 64, 64, 0));
-    EXPECT_NE(std::string(m_device.GetFailureReason()), "");
+    EXPECT_TRUE(!m_device.Initialize(plain, 64, 64, 0) && std::string(m_device.GetFailureReason()) != "");
     m_device.RenderFrame();  // nothing to draw with: does nothing
     EXPECT_FALSE(m_device.ResetDevice(64, 64, 0));
     SDL_DestroyWindow(plain);
@@ -143,8 +143,7 @@ TEST_F(GraphicDeviceTest, ResetCallsCallbacksFalseThenTrueWithSteppedIds) {
 
     log.calls.clear();
     m_device.UnregisterResetCallback(id1);
-    EXPECT_EQ(m_device.RegisterResetCallback(&log, first), 0xC6F2000Cu);
-    EXPECT_TRUE(m_device.ResetDevice(640, 480, 0));
+    EXPECT_TRUE(m_device.RegisterResetCallback(&log, first) == 0xC6F2000Cu && m_device.ResetDevice(640, 480, 0));
     EXPECT_EQ(log.calls, (Calls{{2, false}, {1, false}, {2, true}, {1, true}}));
     m_device.RenderFrame();  // the frame's viewport takes the size of the reset
     EXPECT_TRUE(Dev().GetViewport().width == 640u && Dev().GetViewport().height == 480u);
@@ -185,6 +184,78 @@ TEST_F(GraphicDeviceTest, HiddenOrLostSkipsTheFrameAndNotResetResetsOnce) {
     Dev().ForceCooperativeLevel(Result::DeviceNotReset);
     m_device.RenderFrame();
     EXPECT_EQ(std::make_pair(resets, log.size()), std::make_pair(2, size_t(3)));
+}
+
+// Render targets: created on demand, rebuilt around resets. The copy itself is shown by the
+// device's tests.
+using RenderTargetTest = drawtest::DeviceFixture<64, 48>;
+
+TEST_F(RenderTargetTest, ResetsRebuildTheTextureAndDestroyedTargetsLeaveTheCallbacks) {
+    std::unique_ptr<AGRenderTarget> base(m_device.CreateRenderTarget(16, 12));
+    auto* target = dynamic_cast<PCRenderTarget*>(base.get());
+    EXPECT_EQ(target->GetTexture(), nullptr);  // empty until created
+    ASSERT_TRUE(target->Create(16, 12));
+    EXPECT_EQ(target->GetTexture()->Width(), 16u);
+
+    // A reset drops the texture (seen by a callback registered after the target's) and
+    // makes a new one.
+    struct Seen {
+        PCRenderTarget* target;
+        std::vector<bool> hadTexture;
+    } seen{target, {}};
+    u32 id = m_device.RegisterResetCallback(&seen, [](void* c, bool) {
+        auto* s = static_cast<Seen*>(c);
+        s->hadTexture.push_back(s->target->GetTexture() != nullptr);
+    });
+    ASSERT_TRUE(m_device.ResetDevice(64, 48, PCGraphicDevice::kModeMultisample));
+    EXPECT_EQ(seen.hadTexture, (std::vector<bool>{false, true}));
+    // The reset keeps the multisample flag exactly when the device granted it.
+    EXPECT_EQ((m_device.GetModeFlags() & PCGraphicDevice::kModeMultisample) != 0, Dev().GetCaps().maxSamples >= 2);
+    m_device.UnregisterResetCallback(id);
+
+    // Destroyed targets leave the reset callbacks: a later reset must not reach them.
+    base.reset();
+    EXPECT_TRUE(m_device.ResetDevice(64, 48, 0));
+}
+
+
+// Copies between bitmap records.
+AGBitmap Record(std::vector<u32>& pixels, u32 width, u32 height, u32 pitch, u8 rowOrder) {
+    AGBitmap b;
+    b.pixels = pixels.data();
+    b.width = width;
+    b.height = height;
+    b.bytesPerPixel = 4;
+    b.pitch = pitch;
+    b.rowOrder = rowOrder;
+    return b;
+}
+
+TEST(AGCopyBitmap, BlockRowsAndReversedRows) {
+    std::vector<u32> src = {1, 2, 3, 4, 5, 6};  // 2 x 3
+    std::vector<u32> dst(6, 0);
+    AGBitmap s = Record(src, 2, 3, 8, 0);
+    AGBitmap d = Record(dst, 2, 3, 8, 0);
+    AGCopyBitmap(d, s);
+    EXPECT_EQ(dst, src);
+
+    // A padded destination (pitch of 3 pixels) is written row by row; the padding stays.
+    std::vector<u32> padded(9, 0xEE);
+    AGBitmap p = Record(padded, 2, 3, 12, 0);
+    AGCopyBitmap(p, s);
+    EXPECT_EQ(padded, (std::vector<u32>{1, 2, 0xEE, 3, 4, 0xEE, 5, 6, 0xEE}));
+
+    // Different row orders turn the picture upside down.
+    std::fill(dst.begin(), dst.end(), 0);
+    d.rowOrder = 1;
+    AGCopyBitmap(d, s);
+    EXPECT_EQ(dst, (std::vector<u32>{5, 6, 3, 4, 1, 2}));
+
+    // A pitch shorter than a row copies nothing.
+    std::fill(dst.begin(), dst.end(), 0);
+    AGBitmap bad = Record(dst, 2, 3, 4, 0);
+    AGCopyBitmap(bad, s);
+    EXPECT_EQ(dst, std::vector<u32>(6, 0));
 }
 
 }  // namespace

@@ -79,6 +79,7 @@ TEST_F(RendererTest, RenderTypesGiveTheirColoursAndTypesFourAndFiveKeepThePrevio
         {20, AGRenderAttribute::kDiffuse, kVertex, Rgb(tc[0], tc[1], tc[2])},
         {40, AGRenderAttribute::kDiffuseAlpha, kVertex,
          Rgb(tc[0] * a + bg[0] * (1 - a), tc[1] * a + bg[1] * (1 - a), tc[2] * a + bg[2] * (1 - a))},
+        {140, AGRenderAttribute::kOnlyColor, kVertex & 0x80FFFFFFu, Rgb(c[0], c[1], c[2])},  // blending off again
         {60, AGRenderAttribute::kAdditive, kVertex, Rgb(tc[0] * a + bg[0], tc[1] * a + bg[1], tc[2] * a + bg[2])},
         // After the additive square: still added, in the vertex colour alone.
         {80, AGRenderAttribute::kSimpleChrome, 0x80FF0000u, Rgb(255 * a + bg[0], bg[1], bg[2])},
@@ -89,12 +90,13 @@ TEST_F(RendererTest, RenderTypesGiveTheirColoursAndTypesFourAndFiveKeepThePrevio
     f32 key = 1;
     for (const Case& k : cases)
         Square(k.x, k.type, k.color, key++);
-    PCSprite* undeclared = Square(140, AGRenderAttribute::kOnlyColor, 0xFF00FF00u, key++);
+    PCSprite* undeclared = Square(160, AGRenderAttribute::kOnlyColor, 0xFF00FF00u, key++);
     undeclared->m_attribute.m_declarations[0] = nullptr;
     Frame();
     for (const Case& k : cases)
         EXPECT_TRUE(gfxtest::ColorNear(Pixel(int(k.x) + 8, 18), k.expected, 2)) << "type " << k.type << " at " << k.x;
-    EXPECT_EQ(Pixel(148, 18), kBackground);
+    EXPECT_EQ(std::make_pair(Pixel(168, 18), Dev().GetRenderState(RenderState::CullMode)),
+              std::make_pair(kBackground, u32(Cull::CW)));  // sprites cull clockwise faces
 }
 
 // Opaque types write depth unless the attribute says otherwise: a strip behind both squares,
@@ -147,9 +149,13 @@ TEST_F(RendererTest, DirectionalLightWithBlackAmbientGivesNDotLTimesDiffuse) {
     const int expected = int(std::lround(0.5 * 150.0));  // N.L x light diffuse x material grey
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(150, 100), 0xFF000000u | u32(expected) * 0x010101u, 3))
         << std::hex << Pixel(150, 100);
-    // Nothing to draw: no draw, and the depth test stays on.
+    // Nothing to draw: no draw, and the depth test stays on until turned off; a light that is
+    // not a device light is not applied.
     PCRenderer renderer;
     Dev().SetRenderState(RenderState::ZEnable, 1u);
     renderer.Draw(4, 0, AGRenderAttribute::kTriangleList);
-    EXPECT_EQ(Dev().GetRenderState(RenderState::ZEnable), 1u);
+    const u32 kept = Dev().GetRenderState(RenderState::ZEnable);
+    renderer.SetDepthTest(false);
+    EXPECT_EQ(std::make_pair(kept, Dev().GetRenderState(RenderState::ZEnable)), std::make_pair(1u, 0u));
+    renderer.ApplyLight(nullptr);
 }

@@ -1,7 +1,9 @@
 #include "engine/graphics/PCSprite.h"
 
 #include "engine/graphics/AGVertexBuffer.h"
+#include "engine/graphics/PCTexture.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tests/support/LogCapture.h"
 
 namespace {
@@ -38,6 +40,8 @@ protected:
     }
 };
 
+using TextureTest = drawtest::DrawingFixture;
+
 }  // namespace
 
 TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) {
@@ -60,9 +64,7 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     Show(*plain, 2);
     Show(*lost, 3);
     Frame();
-    EXPECT_EQ(Pixel(60, 40), 0xFF00C000u);
-    EXPECT_NE(Pixel(61, 31), 0xFF00C000u);
-    EXPECT_EQ(Pixel(105, 105), 0xFF0000C0u);
+    EXPECT_TRUE(Pixel(60, 40) == 0xFF00C000u && Pixel(61, 31) != 0xFF00C000u && Pixel(105, 105) == 0xFF0000C0u);
     // Opacity replaces the alpha and keeps the colour: half green over texel (40, 30) below.
     plain->SetOpacity(0.5f);
     EXPECT_EQ(plain->GetVertexBuffer()->m_colors.Data()[3], 0x7F00C000u);
@@ -70,6 +72,8 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(41, 31), 0xFF147E40u, 2)) << std::hex << Pixel(41, 31);
     plain->Draw();  // opaque: with depth writes
     EXPECT_EQ(Dev().GetRenderState(platform::gfx::RenderState::ZWriteEnable), 1u);
+    textured->Draw();  // binds the texture the plain one took off
+    EXPECT_NE(Dev().GetTexture(0), nullptr);
 
     // A material set later brings texture coordinates, and clearing it gives it back.
     AGBaseProvider* materials = m_package->Provider(TypeKey::Material);
@@ -98,4 +102,52 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
         m_layer.RemoveRenderable(s);
         GiveBack(TypeKey::Sprite, s);
     }
+}
+
+TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheStageBound) {
+    using namespace platform::gfx;
+    PCTexture texture;
+    LoadBytes(texture, authoring::PngBytes({0x80102030u, 0xFF405060u}, 2, 1));
+    u32 rgba[2] = {};
+    ASSERT_TRUE(texture.ReadPixels(rgba));
+    EXPECT_EQ(std::vector<u32>(rgba, rgba + 2), (std::vector<u32>{0x10203080u, 0x405060FFu}));
+    const u32 written[2] = {0x11223344u, 0xAABBCCDDu};
+    ASSERT_TRUE(texture.WritePixels(written));
+    LockedRect locked{};
+    ASSERT_TRUE(texture.GetDeviceTexture()->LockRect(locked, true));
+    EXPECT_EQ(static_cast<const u32*>(locked.bits)[1], 0xDDAABBCCu);
+    texture.GetDeviceTexture()->UnlockRect();
+    // Loaded textures are dynamic on an extended context only.
+    EXPECT_EQ(texture.GetDeviceTexture()->GetUsage(), 0u);
+    PCContextManager::Get()->Set9Ex(true);
+    PCTexture dynamic;
+    LoadBytes(dynamic, authoring::PngBytes({0xFF000000u}, 1, 1));
+    PCContextManager::Get()->Set9Ex(false);
+    EXPECT_EQ(dynamic.GetDeviceTexture()->GetUsage(), u32(kUsageDynamic));
+
+    texture.SetAddressMode(0, PCTexture::kClamp);
+    texture.SetAddressMode(1, PCTexture::kMirror);
+    texture.Bind(3);
+    EXPECT_EQ(Dev().GetSamplerState(3, SamplerState::AddressU), u32(TextureAddress::Clamp));
+    EXPECT_EQ(Dev().GetSamplerState(3, SamplerState::AddressV), u32(TextureAddress::Mirror));
+    EXPECT_EQ(Dev().GetTexture(3), texture.GetDeviceTexture());
+
+    // A clone has its own pixels; the source stays unlocked.
+    PCTexture clone(texture);
+    u32 cloned[2] = {};
+    EXPECT_TRUE(clone.ReadPixels(cloned) && cloned[1] == written[1]);
+    const u32 other[2] = {1, 2};
+    ASSERT_TRUE(clone.WritePixels(other));
+    EXPECT_TRUE(texture.ReadPixels(rgba) && rgba[0] == written[0]);
+
+    // A file that does not decode leaves a texture without pixels, which binds as none.
+    LogCapture log;
+    PCTexture broken;
+    LoadBytes(broken, "not a png");
+    EXPECT_TRUE(!broken.ReadPixels(rgba) && log.Lines().size() == 1u);
+    broken.Bind(3);
+    EXPECT_EQ(Dev().GetTexture(3), nullptr);
+    // A dynamic texture takes the size asked for.
+    ASSERT_TRUE(broken.CreateDynamicTexture(4, 3));
+    EXPECT_TRUE(broken.GetWidth() == 4 && broken.GetHeight() == 3);
 }
