@@ -114,7 +114,7 @@ TEST_F(RendererTest, OpaqueSquaresHideWhatLiesBehindUnlessTheirAttributeTurnsDep
     m_layer.RemoveRenderable(&strip);
 }
 
-TEST_F(RendererTest, DirectionalLightWithBlackAmbientGivesNDotLTimesDiffuse) {
+TEST_F(RendererTest, DirectionalLightGivesNDotLTimesDiffuseAndItsAmbient) {
     PCLight light;
     authoring::LightData l;
     l.kind = AGLight::kDirectional;
@@ -122,7 +122,7 @@ TEST_F(RendererTest, DirectionalLightWithBlackAmbientGivesNDotLTimesDiffuse) {
     l.direction[1] = -std::sin(angle);
     l.direction[2] = -std::cos(angle);  // towards the quad, whose normal faces the camera
     l.diffuse = 0xFFFFFFFFu;
-    l.ambient = 0xFF000000u;
+    l.ambient = 0xFF00FF00u;  // fills the green channel
     LoadBytes(light, authoring::LightBytes(l));
     PCMaterial material;
     LoadBytes(material, authoring::MaterialBytes({}));
@@ -147,7 +147,7 @@ TEST_F(RendererTest, DirectionalLightWithBlackAmbientGivesNDotLTimesDiffuse) {
     Frame();
     m_layer.RemoveRenderable(&quad);
     const int expected = int(std::lround(0.5 * 150.0));  // N.L x light diffuse x material grey
-    EXPECT_TRUE(gfxtest::ColorNear(Pixel(150, 100), 0xFF000000u | u32(expected) * 0x010101u, 3))
+    EXPECT_TRUE(gfxtest::ColorNear(Pixel(150, 100), 0xFF00FF00u | u32(expected) * 0x010001u, 3))
         << std::hex << Pixel(150, 100);
     // Nothing to draw: no draw, and the depth test stays on until turned off; a light that is
     // not a device light is not applied.
