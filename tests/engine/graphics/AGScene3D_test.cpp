@@ -19,8 +19,8 @@ using authoring::SceneData;
 
 namespace {
 
-// A skeleton sample ("rig": model, skeleton, idle animation), a box, a spark emitter and a
-// path, and scenes "a" and "b" naming them; "a" also links a model it does not have.
+// A skeleton sample ("rig": model, skeleton, idle animation), a box, a spark emitter, a
+// lamp and a path, and scenes "a" and "b" naming them; "a" also links a model it does not have.
 void WriteScenes(drawtest::TestPackage& package) {
     authoring::EmitterData spark;
     spark.endFrame = 20;
@@ -28,12 +28,14 @@ void WriteScenes(drawtest::TestPackage& package) {
     authoring::AddSkeletonSample(package.Writer(), "rig");
     package.Writer()
         .Add("spark.emt", 0, authoring::EmitterBytes(spark))
+        .Add("lamp.lgt", 0, authoring::LightBytes({}))
         .Add("path.anm", 0,
              authoring::ModelAnimationBytes(10, 30, authoring::Track::Vec3().Key(0, {1, 2, 3}),
                                             authoring::Track::Quat(), authoring::Track::Vec3()));
     SceneData a;
     a.modelIds = {NameId("rig.mdl"), NameId("box.mdl")};
     a.emitterIds = {NameId("spark.emt")};
+    a.lightIds = {NameId("lamp.lgt")};
     a.skinLinks = {{NameId("rig.mdl"), NameId("rig.skel"), NameId("rig.idle")},
                    {NameId("gone.mdl"), NameId("rig.skel"), NameId("rig.idle")}};
     a.emitterAnimationLinks = {{NameId("spark.emt"), NameId("path.anm")}};
@@ -120,7 +122,7 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 0u);
     // Nothing else the scenes took is held any more: unheld, it is gone.
     for (auto [key, name] : {std::pair{TypeKey::Skeleton, "rig.skel"}, {TypeKey::SkeletonPrsAnimation, "rig.idle"},
-                             {TypeKey::PrsAnimation, "path.anm"}})
+                             {TypeKey::PrsAnimation, "path.anm"}, {TypeKey::Light, "lamp.lgt"}})
         EXPECT_EQ(package.Provider(key)->Find(NameId(name)), nullptr) << name;
 
     // A scene going first takes its path animation off the model and emitter it shares.
