@@ -122,9 +122,12 @@ TEST_F(DeviceStateTest, SamplerStatesReachGlAndATextureTransformTurnsCoordinates
     EXPECT_EQ(outOfRange | Dev().GetTextureStageState(kMaxStages, StageState::ColorOp), 0u);
 }
 
-// What the texture unit holds after a draw: its combiner, sphere-mapped coordinates, and a
-// two-coordinate transform whose translation moves from the third row to GL's fourth.
+// What the texture unit holds after a draw: its combiner (operands other GL code left are
+// set again), sphere-mapped coordinates, and a two-coordinate transform whose translation
+// moves from the third row to GL's fourth.
 TEST_F(DeviceStateTest, StageStatesReachGl) {
+    for (GLenum name : {GL_OPERAND1_RGB, GL_OPERAND1_ALPHA})
+        glTexEnvi(GL_TEXTURE_ENV, name, GL_ONE_MINUS_SRC_ALPHA);
     Dev().SetTexture(0, Texels({0xFFFFFFFF}));
     Stage0(TextureOp::Modulate, TextureArg::Texture, TextureArg::Current, TextureOp::SelectArg2, TextureArg::Texture,
            TextureArg::Diffuse);
