@@ -92,18 +92,19 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
         EXPECT_TRUE(PCApplicationImpl::LanguageIndexFromTag(tag, index) && index == want) << tag;
     }
 
+    m_program.m_flags = kDefaultFlags & ~kSettingMultisampling;  // so that a stored 1 sets it
     const struct {
         const char* file;
         u32 width, height, flags;
         const char* reported;
     } cases[] = {
-        {nullptr, 800, 600, kDefaultFlags, nullptr},
+        {nullptr, 800, 600, m_program.m_flags, nullptr},
         {"HideCursor=0\nFullscreen=0\nMultisampling=1\nWindowWidth=1024\nWindowHeight=768\n", 1024, 768,
          0x80000004u, nullptr},
         {"WindowWidth=0\nWindowHeight=abc\nFullscreen=-1\nMultisampling=4294967296\n", 800, 600,
-         kDefaultFlags, "WindowHeight=abc"},
-        {"WindowWidth=16384\nWindowHeight=320\n", 16384, 320, kDefaultFlags, nullptr},
-        {"WindowWidth=16385\nWindowHeight=319\n", 800, 600, kDefaultFlags, "WindowHeight=319"},
+         m_program.m_flags, "WindowHeight=abc"},
+        {"WindowWidth=16384\nWindowHeight=320\n", 16384, 320, m_program.m_flags, nullptr},
+        {"WindowWidth=16385\nWindowHeight=319\n", 800, 600, m_program.m_flags, "WindowHeight=319"},
     };
     for (const auto& c : cases) {
         Stop();

@@ -113,10 +113,11 @@ TEST_F(PCJobberTest, StopLetsTheRunningJobFinishStartsNoOtherAndAbandonsAStuckWo
     std::this_thread::sleep_for(20ms);
 }
 
-// A ring is set up once, with room. A pass ends its run: the ring is left idle, so the next
-// pass can begin one.
+// A ring is set up once, with room; a pass over no jobs runs nothing. A pass ends its run:
+// the ring is left idle, so the next pass can begin one.
 TEST(PCJobRing, APassLeavesTheRingIdle) {
     PCJobRing ring;
-    ASSERT_TRUE(!ring.Setup(0) && ring.Setup(1) && !ring.Setup(2) && ring.Push(nullptr, 0) && ring.RunAll());
+    ASSERT_TRUE(!ring.RunAll() && !ring.Setup(0) && ring.Setup(1) && !ring.Setup(2) && !ring.RunAll());
+    ASSERT_TRUE(ring.Push(nullptr, 0) && ring.RunAll());
     EXPECT_TRUE(ring.BeginRun());
 }
