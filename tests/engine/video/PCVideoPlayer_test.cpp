@@ -222,11 +222,13 @@ TEST_F(VideoPlayerTest, FullScreenDrawsThroughTheCustomRenderUntilStopped) {
     EXPECT_TRUE(m_player->GetTexture() == nullptr && m_graphics.IsCustomRender());
     RunUntil(0.3);
     platform::gfx::Device& device = *m_graphics.GetDevice();
-    // As a mesh drawn before may leave them: stage 0 colour from the vertices, a moved world.
+    // As a mesh drawn before may leave them: stage 0 colour from the vertices, a moved world
+    // and projection.
     device.SetTextureStageState(0, platform::gfx::StageState::ColorArg1, platform::gfx::TextureArg::Diffuse);
     platform::gfx::Matrix moved = platform::gfx::MatrixIdentity();
     moved.m[12] = 1.0f;
     device.SetTransform(platform::gfx::TransformType::World, moved);
+    device.SetTransform(platform::gfx::TransformType::Projection, moved);
     m_graphics.RenderFrame();
     for (auto [x, y] : {std::pair{0, 0}, {159, 0}, {80, 60}, {0, 119}, {159, 119}})
         EXPECT_TRUE(ColorNear(gfxtest::ReadPixel(device, x, y), Opaque(kColours[0]), 12)) << x << "," << y;
