@@ -117,14 +117,15 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClipAndSeeksToTheFra
     EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::EndOfStream);
 
     // Streams read to their end play again from a seek: the frame showing at the target, the
-    // sound from the target. The last target is where a frame starts: that frame, not the one
-    // ending there.
+    // sound from the target (a chunk's earlier frames go). The last target is where a frame
+    // starts: that frame, not the one ending there.
     for (int64_t target : {kSecond * 5 / 4, kSecond * 3 / 10, kSecond * 19 / 10, first + kSecond / 2}) {
         ASSERT_TRUE(reader.Seek(target) && reader.NextVideoFrame(frame) == ReadResult::Sample);
         EXPECT_TRUE(frame.time <= target && target < frame.time + frame.duration) << frame.time;
         EXPECT_TRUE(Near(&frame.pixels[0], ColourAt(target)));
         ASSERT_EQ(reader.NextAudioChunk(chunk), ReadResult::Sample);
         EXPECT_NEAR(double(chunk.time), double(target), kSecond / 1000.0);
+        EXPECT_NEAR(double(chunk.data.size() / 2) * kSecond / 22050, double(chunk.duration), kSecond / 1000.0);
     }
     // Before the start: the start.
     ASSERT_TRUE(reader.Seek(-kSecond) && reader.NextVideoFrame(frame) == ReadResult::Sample);
