@@ -28,8 +28,7 @@ TEST(PCAudioManagerImpl, PoolsAreMadeOnceAndTakeBackOnlyTheirOwnLentBuffersVolum
     // A pool never made, destroyed, or made again with no buffers, holds and lends nothing.
     PCBufferPool pool;
     EXPECT_TRUE(pool.Count() == 0 && pool.Take() == nullptr);
-    ASSERT_TRUE(pool.Create(2, 16));
-    ASSERT_TRUE(pool.Create(0, 16));
+    ASSERT_TRUE(pool.Create(2, 16) && pool.Create(0, 16));
     EXPECT_EQ(pool.Take(), nullptr);
     ASSERT_TRUE(pool.Create(2, 16));
     pool.Destroy();

@@ -21,8 +21,7 @@ TEST(AGRadixManager, ReserveOnlyGrowsAndFreeBuffersGivesEverythingBack) {
         radix.Reserve(5, 10);     // no such buffer: ignored
         // Every buffer goes, the arrays replaced by the growth included.
         radix.FreeBuffers();
-        EXPECT_TRUE(!b.capacity && !b.work[0] && !b.work[1]);
-        EXPECT_EQ(GetHeapCounters().current, start);
+        EXPECT_TRUE(!b.capacity && !b.work[0] && !b.work[1] && GetHeapCounters().current == start);
         radix.Reserve(1, 300);  // freed by the destructor
     }
     EXPECT_EQ(GetHeapCounters().current, start);

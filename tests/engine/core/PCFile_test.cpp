@@ -23,9 +23,8 @@ TEST(PCFile, WritesShortReadsWriteStringAndExists) {
     EXPECT_TRUE(!file.IsDone() && FileContents(path) == std::string("0123456789abc\0\0", 15));
 
     PCFileManager files;
-    EXPECT_TRUE(files.Exists(path.c_str()) && files.Exists(dir.Path().c_str()));
-    EXPECT_FALSE(files.Exists(dir.File("missing").c_str()));
-    EXPECT_TRUE(files.IsDirectory(dir.Path().c_str()));
+    EXPECT_TRUE(files.Exists(path.c_str()) && files.Exists(dir.Path().c_str()) &&
+                !files.Exists(dir.File("missing").c_str()) && files.IsDirectory(dir.Path().c_str()));
     EXPECT_FALSE(files.IsDirectory(path.c_str()) || files.IsDirectory(dir.File("missing").c_str()));
 }
 
