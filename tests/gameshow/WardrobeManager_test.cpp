@@ -154,9 +154,9 @@ TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndUnlocksRecordFoundItems
     const GameShow::PlayerProfile& annProfile = *manager->GetSlot(ann);
     const auto& hair = annProfile.UnlockedAnatomyParts.Parts[3];
     EXPECT_TRUE(hair.size() == 1 && hair[0].Name == "Shiny_Head.mdl" && hair[0].Id == 7u) << "a .mdl name is not found";
-    EXPECT_TRUE(annProfile.UnlockedAnatomyParts.Parts[0].empty() && annProfile.UnlockedOutfitParts.Parts[1].empty());
     const auto& tops = annProfile.UnlockedOutfitParts.Parts[0];
-    EXPECT_TRUE(tops.size() == 1 && tops[0].Name == "ChM_Top_Gold.mdl");
+    EXPECT_TRUE(annProfile.UnlockedAnatomyParts.Parts[0].empty() && annProfile.UnlockedOutfitParts.Parts[1].empty() &&
+                tops.size() == 1 && tops[0].Name == "ChM_Top_Gold.mdl");
     for (const auto& list : manager->GetSlot(eve)->UnlockedOutfitParts.Parts)
         EXPECT_TRUE(list.empty());
 }
@@ -343,11 +343,15 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
             bases[k]->Visible = false;  // each tab shows the whole grid again
         }
     }
-    // Without a current profile the lists are read for slot 0, whose unlocked items go on.
+    // Without a current profile the lists are read for slot 0, whose unlocked items go on; a hidden
+    // page builds no list.
     manager->GetSettings()->CurrentSavedGame = -1;
     page.SelectTab(0);
+    page.OnActivate(false);
+    page.SelectTab(1);
     EXPECT_EQ(Strings(page.GetShownNames()), hair);
     // Without a look on the avatar the grid stays.
+    page.OnActivate(true);
     KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
     log.Clear();
     page.SelectTab(2);
@@ -401,7 +405,7 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
     for (bool current : {false, true}) {
         SCOPED_TRACE(current);
         page.OnActivate(true);
-        EXPECT_FALSE(IsButtonMarked(effects[4])) << "each visit starts unmarked";
+        EXPECT_TRUE(!IsButtonMarked(effects[4]) && page.GetSelectedSlot() == -1) << "each visit starts unselected";
         Click(effects[2]);
         log.Clear();
         Click(tabs[2]);
@@ -412,13 +416,15 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         worn.Name = "Restyled.xml";
         worn.Assembly.Name = "Male2";
         worn.Assembly.Id = 102;
+        worn.AnatomyParts[0].Name = "Head2.mdl";
         const std::string before = Contents();
         const u32 writes = manager->GetWriteCount();
         Click(done);
         EXPECT_TRUE(compositions.GetNextCompositionName() == "compositionAwards" &&
                     manager->GetWriteCount() == writes + (current ? 1u : 0u));
         const auto& kept = manager->GetSlot(slot)->AvatarDescription;
-        EXPECT_EQ(kept.OutfitParts[0].Name == "ChM_Top_Gold.mdl" && kept.AnatomyParts[3].Name == "ChM_Hair_Long.mdl",
+        EXPECT_EQ(kept.OutfitParts[0].Name == "ChM_Top_Gold.mdl" && kept.AnatomyParts[3].Name == "ChM_Hair_Long.mdl" &&
+                      kept.AnatomyParts[0].Name == "Head2.mdl",
                   current);
         EXPECT_EQ(kept.Name == "Restyled.xml" && kept.CharacterAssemblyName == "Male2" && kept.CharacterAssemblyId == 102,
                   current);
