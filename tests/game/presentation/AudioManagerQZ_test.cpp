@@ -204,11 +204,14 @@ TEST_F(GameAudio, AHoldingLineStopsTheShowClockUntilItEndsAndAnyOtherReleaseLets
         audio.AudioPauseSequence(name);
         EXPECT_TRUE(audio.GetSequenceHolder().IsEmpty() && !sequences.IsPaused()) << name;
     }
-    // With no match running the computer family's intro has no name.
+    // Two players hear the second family's line; with no match running the computer family's intro has no name.
+    context.m_TwoPlayers = 1;
+    audio.PlayFamily2Intro();
+    const std::string second = audio.GetCategoryNames(Vo).back().c_str();
     context.SetInstance(nullptr);
     audio.PlayFamily2Intro();
     context.SetInstance(&context);
-    EXPECT_STREQ(audio.GetCategoryNames(Vo).back().c_str(), ".snd");
+    EXPECT_EQ(second.substr(0, 12) + " " + audio.GetCategoryNames(Vo).back().c_str(), "Family2Intro .snd");
 }
 
 // A fade runs three seconds to its target; a fade-out with a stop stops at its end.
@@ -310,11 +313,13 @@ TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsBindingPreparesTheCrowdAndAn
     audio.onInitialize(&sequences, &set);
     context.UpdateWorld(1500);
     EXPECT_TRUE(Volume("intro.snd") == 1.0f && Volume("CrowdNoise") == 0.0f);
-    audio.onRelease();
-    EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 0);
     LogCapture log;
+    audio.onRelease();
+    audio.PlayIntro();  // released: no level to play in
+    EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 0);
     audio.onInitialize(nullptr, nullptr);
-    EXPECT_TRUE(log.Contains("AudioManagerQZ::onInitialize : the Sequence Manager is NULL !!!"));
+    EXPECT_TRUE(log.Contains("AudioManagerQZ::onInitialize : the Sequence Manager is NULL !!!") &&
+                log.Contains("AudioManagerQZ::PlayCue : no level is bound for intro.snd"));
 }
 
 }  // namespace

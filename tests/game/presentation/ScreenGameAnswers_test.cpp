@@ -276,6 +276,14 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         Screen().onRoundAnswerTurn(nullptr);
         EXPECT_EQ(Playing() + " " + std::to_string(context.m_AIMayAct), c.turn + (" " + std::to_string(c.aiMayAct)));
         EXPECT_EQ(context.m_AnswerTurnPending, 1) << "the turn opens when its sequence ends";
+        // An answer the family still owes in the face-off plays the same turn; only the computer's keeps its box.
+        StopShow();
+        context.m_AnswerPending = 1;
+        context.m_AnswerRecord = nullptr;  // the rules have ruled
+        context.m_GamePhase = QZ2011::PhaseSuddenDeathSecondAnswer;
+        Bound("AIBox")->SetVisible(true);
+        Screen().onAnswerResult(nullptr);
+        EXPECT_TRUE(Playing() == c.turn && Visible("AIBox") == (c.family == 0) && !context.m_AnswerPending);
         StopShow();
         Screen().onSteal(nullptr);
         EXPECT_EQ(Playing(), c.steal);
@@ -432,10 +440,12 @@ TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
     const Lines lines = Stored();
     i32 total = context.m_FastMoneyTotal;
     for (const auto& s : steps) {
+        Screen().m_QuestionTypingActive = false;
         Enter(s.text);
         total += s.points;
         EXPECT_EQ(Pair(Asked(), context.m_FastMoneyTotal), Pair(lines[s.asked], total)) << s.text;
-        EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
+        // Each entry, a repeated answer too, types the question on screen afresh.
+        EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() && Screen().m_QuestionTypingActive);
     }
     // Played, or asked of a level whose sound assets are all taken.
     const auto& sfx = context.GetAudioManager()->GetCategoryNames(QZ2011::AudioManagerQZ::kSfx);
@@ -501,6 +511,12 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
     EXPECT_EQ(Playing(), "end_game_normal_win_left");
     EXPECT_TRUE(Member(0)->Visible && !Member(4)->Visible) << "the winners stand on their podiums";
     EXPECT_TRUE(log.Contains("ScreenGame : no profile takes the fast money prize of 0"));
+    // Once the game is over a late reveal plays nothing.
+    StopShow();
+    Screen().m_FastMoneyRevealIndex = 0;
+    context.m_GamePhase = QZ2011::PhaseGameOver;
+    Screen().onFastMoneyReveal(nullptr);
+    EXPECT_EQ(Playing(), "");
 }
 
 }  // namespace

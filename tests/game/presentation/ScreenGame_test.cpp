@@ -237,7 +237,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"PlayOrPass", true, 1, 11, 0, {"PlayButton", "PlayButtonText", "PassButton", "PassButtonText", "PoPPanel"}, {}},
         {"Retry", true, 4, 28, 0, {"RetryBox", "RetryNo_MainMenu", "RetryYes"}, {}},
         {"BlinkingSquare", true, 4, 26, 9, {"BlinkingSquareFM10"}, {"BlinkingSquareFM9"}},
-        {"BlinkingSquare", false, 4, 26, 9, {}, {"BlinkingSquareFM10"}},
+        {"BlinkingSquare", false, 4, 26, 9, {"PlayButton", "PoPPanel"}, {"BlinkingSquareFM10"}},
         {"AIBox", true, 1, 12, 0, {"AIBox"}, {}}, {"AIBox", false, 1, 12, 0, {}, {"AIBox"}},
         {"AIDecide", true, 1, 11, 0, {"AIDecidePanel"}, {}}, {"AIDecide", false, 1, 11, 0, {}, {"AIDecidePanel"}},
         {"FMBoard", true, 4, 24, 0, {"AnswersBoxFM"}, {}}, {"FMBoard", false, 4, 24, 0, {}, {"AnswersBoxFM"}},
@@ -315,6 +315,19 @@ TEST_F(Components, StrikesShowOneMarkPerStrikeAndTheAchievementNoticeTheTitle) {
                 static_cast<W::Label*>(Bound("Achievement_Text"))->m_TextStyle.m_Text == "Top Player");
     for (const char* name : {"Achievement_Title", "Achievement_Text"})  // the panel's tween, played once
         EXPECT_EQ(Bound(name)->m_Control.GetMode(), u32(AGController::kOnce)) << name;
+    // The star shows once the medal's animation has ended, and its own animation plays once.
+    Screen().m_AchievementMedal->m_Control.SetMode(AGController::kStopped);
+    Screen().Process(16);
+    Screen().m_AchievementStar->m_Control.SetMode(AGController::kStopped);
+    Screen().Process(16);
+    EXPECT_TRUE(Screen().m_AchievementStar->Visible &&
+                Screen().m_AchievementStar->m_Control.GetMode() == u32(AGController::kStopped));
+    // The fourth member is dressed; a fifth is nobody yet, reported.
+    for (const i32 member : {3, 4}) {
+        context.m_LeftMemberIndex = member;
+        Screen().DressAvatar(true);
+        EXPECT_EQ(log.Contains("no family member to dress the left avatar"), member == 4) << member;
+    }
 }
 
 // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
