@@ -156,8 +156,8 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
         Screen().m_SoftKeyboard->SetText(c.typed);
         Screen().m_CountdownElapsedMs = 60000;
         Screen().onTimerTick();
-        EXPECT_EQ(Playing(), c.sequence) << c.phase << c.typed;
-        EXPECT_EQ(Pair(context.m_TimeUp, context.m_LastAnswerIndex), c.timeUpAndIndex) << c.phase << c.typed;
+        EXPECT_EQ(std::tuple(Playing(), Pair(context.m_TimeUp, context.m_LastAnswerIndex)),
+                  std::tuple(c.sequence, c.timeUpAndIndex)) << c.phase << c.typed;
         Screen().onConfirmClicked();
         EXPECT_EQ(Pair(context.m_AIMayAct, Judged()), Pair(0, 0)) << "confirm after the time-up";
     }
@@ -207,10 +207,11 @@ TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
         Screen().m_AnswerLabels[c.index % 8]->Visible = false;
         Screen().onAnswerEntered(nullptr);
         // A right answer's row shows once it is scored.
-        EXPECT_EQ(c.index < 8 && Screen().m_AnswerLabels[c.index]->Visible, c.right) << c.index;
-        EXPECT_EQ(context.m_RoundBank, c.right ? u32(80 - c.index) * (c.round == 5 ? 3 : 1) : 0) << c.index;
-        EXPECT_EQ(Playing(), c.right ? "right_answer_faceoff" : "wrong_answer_faceoff") << c.round << " " << c.index;
-        EXPECT_EQ(question->GetAnswer(u32(c.index)).IsRevealed(), c.right || c.foundBefore) << c.index;
+        EXPECT_EQ(std::tuple(c.index < 8 && Screen().m_AnswerLabels[c.index]->Visible, context.m_RoundBank, Playing(),
+                             question->GetAnswer(u32(c.index)).IsRevealed()),
+                  std::tuple(c.right, c.right ? u32(80 - c.index) * (c.round == 5 ? 3 : 1) : 0,
+                             c.right ? "right_answer_faceoff" : "wrong_answer_faceoff", c.right || c.foundBefore))
+            << c.round << " " << c.index;
     }
     // The one-player award checks, each reported by the profile lookup when no profile is
     // assigned: a right answer in the last 5 s in the 90s, player one's top answer with 15 s or
@@ -226,8 +227,7 @@ TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
         Screen().m_CountdownLow = c.low, Screen().m_CountdownHigh = c.high;
         log.Clear();
         Screen().onAnswerEntered(nullptr);
-        EXPECT_EQ(log.Count("No profile"), c.checks)
-            << c.decade << " " << c.family << " " << c.index;
+        EXPECT_EQ(log.Count("No profile"), c.checks) << c.decade << " " << c.family << " " << c.index;
     }
     context.m_TwoPlayers = 0;
     Ask(3, 0, 1, QZ2011::PhaseFastMoneyFirstPlayer);  // fast money keeps entry open from question to question
@@ -253,9 +253,8 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
             Screen().onFaceOffWon(nullptr);
         else
             Screen().onPlayOrPassChosen(nullptr);
-        EXPECT_EQ(Playing(), c.sequence) << c.family << int(c.play);
-        EXPECT_EQ(context.m_AIMayAct, c.aiMayAct) << c.sequence;
-        EXPECT_EQ(Text(Screen().m_QuestionLabel), c.family < 0 ? "Name something" : "") << c.sequence;
+        EXPECT_EQ(std::tuple(Playing(), context.m_AIMayAct, Text(Screen().m_QuestionLabel)),
+                  std::tuple(c.sequence, c.aiMayAct, c.family < 0 ? "Name something" : "")) << int(c.play);
         EXPECT_TRUE(c.family >= 0 || Screen().m_AnswersBox->m_X == (c.play ? 59 : 247)) << c.sequence;
     }
     // Without a question the buzz shows none and the face-off's winner still chooses.
@@ -274,8 +273,8 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         context.m_TwoPlayers = c.twoPlayers;
         context.m_AnswerTurnPending = 0;
         Screen().onRoundAnswerTurn(nullptr);
-        EXPECT_EQ(Playing() + " " + std::to_string(context.m_AIMayAct), c.turn + (" " + std::to_string(c.aiMayAct)));
-        EXPECT_EQ(context.m_AnswerTurnPending, 1) << "the turn opens when its sequence ends";
+        // The turn opens when its sequence ends.
+        EXPECT_EQ(std::tuple(Playing(), context.m_AIMayAct, context.m_AnswerTurnPending), std::tuple(c.turn, c.aiMayAct, 1));
         // An answer the family still owes in the face-off plays the same turn; only the computer's keeps its box.
         StopShow();
         context.m_AnswerPending = 1;

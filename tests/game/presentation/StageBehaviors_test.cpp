@@ -172,8 +172,8 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseAndResetLeavesNoKeyListener) {
     EXPECT_EQ(animation.listeners.size(), 2u);
     board.Reset();
     contestant.Reset();
-    EXPECT_TRUE(animation.listeners.empty() && board.Synchronize && contestant.Synchronize);
-    EXPECT_FALSE(board.m_Behavior.FlipToBack || board.IsTicking() || contestant.IsTicking());
+    EXPECT_TRUE(animation.listeners.empty() && board.Synchronize && contestant.Synchronize &&
+                !board.m_Behavior.FlipToBack && !board.IsTicking() && !contestant.IsTicking());
     // A part index outside 0..16 changes nothing and is reported.
     log.Clear();
     for (int index : {-1, 17})
