@@ -274,7 +274,8 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         context.m_AnswerTurnPending = 0;
         Screen().onRoundAnswerTurn(nullptr);
         // The turn opens when its sequence ends.
-        EXPECT_EQ(std::tuple(Playing(), context.m_AIMayAct, context.m_AnswerTurnPending), std::tuple(c.turn, c.aiMayAct, 1));
+        EXPECT_EQ(std::tuple(Playing(), context.m_AIMayAct, context.m_AnswerTurnPending),
+                  std::tuple(c.turn, c.aiMayAct, 1));
         // An answer the family still owes in the face-off plays the same turn; only the computer's keeps its box.
         StopShow();
         context.m_AnswerPending = 1;

@@ -325,9 +325,7 @@ TEST_F(LevelData, ReadsTheChosenTuningAndBoundedNumbersAndDamagedRecordsWithinBo
     // Damaged level and prop records read without a memory fault, the level numbers in bounds.
     context.m_Decade = 0;
     context.m_Difficulty = 2;
-    const std::string level = "<Level><ApplicationData>" + Element("numberOfAnswers", "8") + Element("questionRoundTime", "20") +
-                              Element("fastMoneyFirstTime", "25") + Element("fastMoneySecondTime", "20") +
-                              AllTuning("Hard70", 4) + "</ApplicationData></Level>";
+    const std::string level = "<Level><ApplicationData>" + times + AllTuning("Hard70", 4) + "</ApplicationData></Level>";
     const std::string prop = "<item><ApplicationData><TemplateBehavior>wall_1_mat</TemplateBehavior></ApplicationData></item>";
     QZApplicationDataProps props;
     std::mt19937 rng(9223);
