@@ -172,8 +172,8 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
     Screen().onConfirmClicked();
     GameServices::KorvoGame::TeamActionData enter(nullptr, 0, match().PlayerOneMember());
     match().OnEnterAnswer(&enter);
-    EXPECT_EQ(Pair(Judged(), context.m_LastAnswerIndex), Pair(1, 2));
-    EXPECT_FALSE(Screen().m_CurrentQuestion->GetAnswer(1).IsRevealed());
+    EXPECT_EQ(std::tuple(Judged(), context.m_LastAnswerIndex, Screen().m_CurrentQuestion->GetAnswer(1).IsRevealed()),
+              std::tuple(1, 2, false));
     Turn(1, "word1");
     Screen().m_ConfirmButton->Visible = false;
     Screen().onConfirmClicked();
@@ -489,8 +489,9 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         const std::string sum = std::to_string(7 * ++reveals);
         EXPECT_EQ(Label("FMTotal1") + "/" + Label("FMTotal2"), (c.reveal < 5 ? sum : "") + "/" + sum);
         EXPECT_EQ(profile->Score, c.total >= 200 ? 20000u : c.reveal == 9 ? u32(5 * c.total) : 0u);
-        EXPECT_FALSE(Screen().m_FastMoneyFirstRevealDone) << "no answer left to reveal after the win";
-        EXPECT_EQ(Screen().m_FastMoneyRevealCount, c.added && c.tops ? 0u : c.tops);
+        // No answer is left to reveal after the win.
+        EXPECT_EQ(std::pair(Screen().m_FastMoneyFirstRevealDone, Screen().m_FastMoneyRevealCount),
+                  std::pair(false, c.added && c.tops ? 0u : c.tops));
     }
     // A win with answers left: the next reveal shows the rest at once.
     StartFirstTurn();
@@ -503,13 +504,12 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
     GameShow::PlayerProfileManager::Instance()->ClearPlayers();
     StartFirstTurn();
     Screen().onFastMoneyTimeUp();
-    EXPECT_EQ(Playing(), "fast_money_round2") << "nothing typed: revealed at once";
-    EXPECT_TRUE(Visible("FMTotal1"));
+    EXPECT_TRUE(Playing() == "fast_money_round2" && Visible("FMTotal1")) << "nothing typed: revealed at once";
     StartSecondTurn();
     match().HideAllContestants();
     Screen().onFastMoneyTimeUp();
-    EXPECT_EQ(Playing(), "end_game_normal_win_left");
-    EXPECT_TRUE(Member(0)->Visible && !Member(4)->Visible) << "the winners stand on their podiums";
+    EXPECT_TRUE(Playing() == "end_game_normal_win_left" && Member(0)->Visible && !Member(4)->Visible)
+        << "the winners stand on their podiums";
     EXPECT_TRUE(log.Contains("ScreenGame : no profile takes the fast money prize of 0"));
     // Once the game is over a late reveal plays nothing.
     StopShow();
