@@ -13,7 +13,6 @@
 #include "engine/core/PcDirectory.h"
 #include "game/QZ2011GameContext.h"
 #include "game/rules/Family.h"
-#include "gameservices/bridge/IDeviceSystem.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"

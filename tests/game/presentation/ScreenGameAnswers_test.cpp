@@ -277,7 +277,6 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         EXPECT_EQ(std::tuple(Playing(), context.m_AIMayAct, context.m_AnswerTurnPending),
                   std::tuple(c.turn, c.aiMayAct, 1));
         // An answer the family still owes in the face-off plays the same turn; only the computer's keeps its box.
-        StopShow();
         context.m_AnswerPending = 1;
         context.m_AnswerRecord = nullptr;  // the rules have ruled
         context.m_GamePhase = QZ2011::PhaseSuddenDeathSecondAnswer;
