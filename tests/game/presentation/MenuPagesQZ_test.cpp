@@ -2,7 +2,6 @@
 // ten-frame slide, a saved profile and the tutorial levels in the level list.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
