@@ -310,11 +310,13 @@ TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsBindingPreparesTheCrowdAndAn
     audio.onInitialize(&sequences, &set);
     context.UpdateWorld(1500);
     EXPECT_TRUE(Volume("intro.snd") == 1.0f && Volume("CrowdNoise") == 0.0f);
-    audio.onRelease();
-    EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 0);
     LogCapture log;
+    audio.onRelease();
+    audio.PlayIntro();  // released: no level to play in
+    EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 0);
     audio.onInitialize(nullptr, nullptr);
-    EXPECT_TRUE(log.Contains("AudioManagerQZ::onInitialize : the Sequence Manager is NULL !!!"));
+    EXPECT_TRUE(log.Contains("AudioManagerQZ::onInitialize : the Sequence Manager is NULL !!!") &&
+                log.Contains("AudioManagerQZ::PlayCue : no level is bound for intro.snd"));
 }
 
 }  // namespace

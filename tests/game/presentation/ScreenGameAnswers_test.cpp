@@ -4,7 +4,6 @@
 // kept at a time-up and the prizes.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -156,8 +155,8 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
         Screen().m_SoftKeyboard->SetText(c.typed);
         Screen().m_CountdownElapsedMs = 60000;
         Screen().onTimerTick();
-        EXPECT_EQ(Playing(), c.sequence) << c.phase << c.typed;
-        EXPECT_EQ(Pair(context.m_TimeUp, context.m_LastAnswerIndex), c.timeUpAndIndex) << c.phase << c.typed;
+        EXPECT_EQ(std::tuple(Playing(), Pair(context.m_TimeUp, context.m_LastAnswerIndex)),
+                  std::tuple(c.sequence, c.timeUpAndIndex)) << c.phase << c.typed;
         Screen().onConfirmClicked();
         EXPECT_EQ(Pair(context.m_AIMayAct, Judged()), Pair(0, 0)) << "confirm after the time-up";
     }
@@ -172,8 +171,8 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
     Screen().onConfirmClicked();
     GameServices::KorvoGame::TeamActionData enter(nullptr, 0, match().PlayerOneMember());
     match().OnEnterAnswer(&enter);
-    EXPECT_EQ(Pair(Judged(), context.m_LastAnswerIndex), Pair(1, 2));
-    EXPECT_FALSE(Screen().m_CurrentQuestion->GetAnswer(1).IsRevealed());
+    EXPECT_EQ(std::tuple(Judged(), context.m_LastAnswerIndex, Screen().m_CurrentQuestion->GetAnswer(1).IsRevealed()),
+              std::tuple(1, 2, false));
     Turn(1, "word1");
     Screen().m_ConfirmButton->Visible = false;
     Screen().onConfirmClicked();
@@ -207,10 +206,11 @@ TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
         Screen().m_AnswerLabels[c.index % 8]->Visible = false;
         Screen().onAnswerEntered(nullptr);
         // A right answer's row shows once it is scored.
-        EXPECT_EQ(c.index < 8 && Screen().m_AnswerLabels[c.index]->Visible, c.right) << c.index;
-        EXPECT_EQ(context.m_RoundBank, c.right ? u32(80 - c.index) * (c.round == 5 ? 3 : 1) : 0) << c.index;
-        EXPECT_EQ(Playing(), c.right ? "right_answer_faceoff" : "wrong_answer_faceoff") << c.round << " " << c.index;
-        EXPECT_EQ(question->GetAnswer(u32(c.index)).IsRevealed(), c.right || c.foundBefore) << c.index;
+        EXPECT_EQ(std::tuple(c.index < 8 && Screen().m_AnswerLabels[c.index]->Visible, context.m_RoundBank, Playing(),
+                             question->GetAnswer(u32(c.index)).IsRevealed()),
+                  std::tuple(c.right, c.right ? u32(80 - c.index) * (c.round == 5 ? 3 : 1) : 0,
+                             c.right ? "right_answer_faceoff" : "wrong_answer_faceoff", c.right || c.foundBefore))
+            << c.round << " " << c.index;
     }
     // The one-player award checks, each reported by the profile lookup when no profile is
     // assigned: a right answer in the last 5 s in the 90s, player one's top answer with 15 s or
@@ -226,8 +226,7 @@ TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
         Screen().m_CountdownLow = c.low, Screen().m_CountdownHigh = c.high;
         log.Clear();
         Screen().onAnswerEntered(nullptr);
-        EXPECT_EQ(log.Count("No profile"), c.checks)
-            << c.decade << " " << c.family << " " << c.index;
+        EXPECT_EQ(log.Count("No profile"), c.checks) << c.decade << " " << c.family << " " << c.index;
     }
     context.m_TwoPlayers = 0;
     Ask(3, 0, 1, QZ2011::PhaseFastMoneyFirstPlayer);  // fast money keeps entry open from question to question
@@ -253,9 +252,8 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
             Screen().onFaceOffWon(nullptr);
         else
             Screen().onPlayOrPassChosen(nullptr);
-        EXPECT_EQ(Playing(), c.sequence) << c.family << int(c.play);
-        EXPECT_EQ(context.m_AIMayAct, c.aiMayAct) << c.sequence;
-        EXPECT_EQ(Text(Screen().m_QuestionLabel), c.family < 0 ? "Name something" : "") << c.sequence;
+        EXPECT_EQ(std::tuple(Playing(), context.m_AIMayAct, Text(Screen().m_QuestionLabel)),
+                  std::tuple(c.sequence, c.aiMayAct, c.family < 0 ? "Name something" : "")) << int(c.play);
         EXPECT_TRUE(c.family >= 0 || Screen().m_AnswersBox->m_X == (c.play ? 59 : 247)) << c.sequence;
     }
     // Without a question the buzz shows none and the face-off's winner still chooses.
@@ -274,8 +272,16 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
         context.m_TwoPlayers = c.twoPlayers;
         context.m_AnswerTurnPending = 0;
         Screen().onRoundAnswerTurn(nullptr);
-        EXPECT_EQ(Playing() + " " + std::to_string(context.m_AIMayAct), c.turn + (" " + std::to_string(c.aiMayAct)));
-        EXPECT_EQ(context.m_AnswerTurnPending, 1) << "the turn opens when its sequence ends";
+        // The turn opens when its sequence ends.
+        EXPECT_EQ(std::tuple(Playing(), context.m_AIMayAct, context.m_AnswerTurnPending),
+                  std::tuple(c.turn, c.aiMayAct, 1));
+        // An answer the family still owes in the face-off plays the same turn; only the computer's keeps its box.
+        context.m_AnswerPending = 1;
+        context.m_AnswerRecord = nullptr;  // the rules have ruled
+        context.m_GamePhase = QZ2011::PhaseSuddenDeathSecondAnswer;
+        Bound("AIBox")->SetVisible(true);
+        Screen().onAnswerResult(nullptr);
+        EXPECT_TRUE(Playing() == c.turn && Visible("AIBox") == (c.family == 0) && !context.m_AnswerPending);
         StopShow();
         Screen().onSteal(nullptr);
         EXPECT_EQ(Playing(), c.steal);
@@ -432,10 +438,12 @@ TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
     const Lines lines = Stored();
     i32 total = context.m_FastMoneyTotal;
     for (const auto& s : steps) {
+        Screen().m_QuestionTypingActive = false;
         Enter(s.text);
         total += s.points;
         EXPECT_EQ(Pair(Asked(), context.m_FastMoneyTotal), Pair(lines[s.asked], total)) << s.text;
-        EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
+        // Each entry, a repeated answer too, types the question on screen afresh.
+        EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() && Screen().m_QuestionTypingActive);
     }
     // Played, or asked of a level whose sound assets are all taken.
     const auto& sfx = context.GetAudioManager()->GetCategoryNames(QZ2011::AudioManagerQZ::kSfx);
@@ -479,8 +487,9 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         const std::string sum = std::to_string(7 * ++reveals);
         EXPECT_EQ(Label("FMTotal1") + "/" + Label("FMTotal2"), (c.reveal < 5 ? sum : "") + "/" + sum);
         EXPECT_EQ(profile->Score, c.total >= 200 ? 20000u : c.reveal == 9 ? u32(5 * c.total) : 0u);
-        EXPECT_FALSE(Screen().m_FastMoneyFirstRevealDone) << "no answer left to reveal after the win";
-        EXPECT_EQ(Screen().m_FastMoneyRevealCount, c.added && c.tops ? 0u : c.tops);
+        // No answer is left to reveal after the win.
+        EXPECT_EQ(std::pair(Screen().m_FastMoneyFirstRevealDone, Screen().m_FastMoneyRevealCount),
+                  std::pair(false, c.added && c.tops ? 0u : c.tops));
     }
     // A win with answers left: the next reveal shows the rest at once.
     StartFirstTurn();
@@ -493,13 +502,12 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
     GameShow::PlayerProfileManager::Instance()->ClearPlayers();
     StartFirstTurn();
     Screen().onFastMoneyTimeUp();
-    EXPECT_EQ(Playing(), "fast_money_round2") << "nothing typed: revealed at once";
-    EXPECT_TRUE(Visible("FMTotal1"));
+    EXPECT_TRUE(Playing() == "fast_money_round2" && Visible("FMTotal1")) << "nothing typed: revealed at once";
     StartSecondTurn();
     match().HideAllContestants();
     Screen().onFastMoneyTimeUp();
-    EXPECT_EQ(Playing(), "end_game_normal_win_left");
-    EXPECT_TRUE(Member(0)->Visible && !Member(4)->Visible) << "the winners stand on their podiums";
+    EXPECT_TRUE(Playing() == "end_game_normal_win_left" && Member(0)->Visible && !Member(4)->Visible)
+        << "the winners stand on their podiums";
     EXPECT_TRUE(log.Contains("ScreenGame : no profile takes the fast money prize of 0"));
 }
 

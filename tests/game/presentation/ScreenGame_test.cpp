@@ -11,13 +11,11 @@
 
 #include "engine/core/AGController.h"
 #include "game/presentation/BehaviorScore.h"
-#include "game/presentation/ScoreProps.h"
 #include "game/presentation/screens/ScreenTutorial.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/game/TimerManager.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
-#include "gameservices/widget/WidgetBehavior.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"
 #include "tests/support/ByteDamage.h"
@@ -73,11 +71,10 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsG
     int other = 0;
     application.SetCloseCallback(&other, [](void*) { return true; });
     Unload();
-    EXPECT_EQ(application.GetCloseCallback().object, &other);
-    EXPECT_TRUE(!application.GetActivatedCallback().fn && !application.GetDeactivatedCallback().fn &&
-                !context.m_AnswerKeyboard);
-    EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore);
-    EXPECT_EQ(match().RoundStartEvent.Count(), roundBefore);
+    EXPECT_TRUE(application.GetCloseCallback().object == &other && !application.GetActivatedCallback().fn &&
+                !application.GetDeactivatedCallback().fn && !context.m_AnswerKeyboard &&
+                compositions.ReturnToMainMenuConfirmed.Count() == menuBefore &&
+                match().RoundStartEvent.Count() == roundBefore);
     // Missing widgets get hidden stand-ins, reported once per load.
     // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
     std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
@@ -237,7 +234,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"PlayOrPass", true, 1, 11, 0, {"PlayButton", "PlayButtonText", "PassButton", "PassButtonText", "PoPPanel"}, {}},
         {"Retry", true, 4, 28, 0, {"RetryBox", "RetryNo_MainMenu", "RetryYes"}, {}},
         {"BlinkingSquare", true, 4, 26, 9, {"BlinkingSquareFM10"}, {"BlinkingSquareFM9"}},
-        {"BlinkingSquare", false, 4, 26, 9, {}, {"BlinkingSquareFM10"}},
+        {"BlinkingSquare", false, 4, 26, 9, {"PlayButton", "PoPPanel"}, {"BlinkingSquareFM10"}},
         {"AIBox", true, 1, 12, 0, {"AIBox"}, {}}, {"AIBox", false, 1, 12, 0, {}, {"AIBox"}},
         {"AIDecide", true, 1, 11, 0, {"AIDecidePanel"}, {}}, {"AIDecide", false, 1, 11, 0, {}, {"AIDecidePanel"}},
         {"FMBoard", true, 4, 24, 0, {"AnswersBoxFM"}, {}}, {"FMBoard", false, 4, 24, 0, {}, {"AnswersBoxFM"}},
@@ -315,6 +312,15 @@ TEST_F(Components, StrikesShowOneMarkPerStrikeAndTheAchievementNoticeTheTitle) {
                 static_cast<W::Label*>(Bound("Achievement_Text"))->m_TextStyle.m_Text == "Top Player");
     for (const char* name : {"Achievement_Title", "Achievement_Text"})  // the panel's tween, played once
         EXPECT_EQ(Bound(name)->m_Control.GetMode(), u32(AGController::kOnce)) << name;
+    // Once the medal's animation has ended the star's own animation plays once.
+    Screen().Process(16);
+    Screen().m_AchievementStar->m_Control.SetMode(AGController::kStopped);
+    Screen().Process(16);
+    EXPECT_EQ(Screen().m_AchievementStar->m_Control.GetMode(), u32(AGController::kStopped));
+    // The fourth member is dressed: only a fifth is nobody yet.
+    context.m_LeftMemberIndex = 3;
+    Screen().DressAvatar(true);
+    EXPECT_FALSE(log.Contains("no family member to dress the left avatar"));
 }
 
 // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
