@@ -509,6 +509,12 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
     EXPECT_TRUE(Playing() == "end_game_normal_win_left" && Member(0)->Visible && !Member(4)->Visible)
         << "the winners stand on their podiums";
     EXPECT_TRUE(log.Contains("ScreenGame : no profile takes the fast money prize of 0"));
+    // Once the game is over a late reveal plays nothing.
+    StopShow();
+    Screen().m_FastMoneyRevealIndex = 0;
+    context.m_GamePhase = QZ2011::PhaseGameOver;
+    Screen().onFastMoneyReveal(nullptr);
+    EXPECT_EQ(Playing(), "");
 }
 
 }  // namespace
