@@ -277,10 +277,11 @@ TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
                   std::tuple(c.turn, c.aiMayAct, 1));
         // An answer the family still owes in the face-off plays the same turn; only the computer's keeps its box.
         context.m_AnswerPending = 1;
-        context.m_AnswerRecord = nullptr;  // the rules have ruled
+        QZ2011::AnswerResult* record = std::exchange(context.m_AnswerRecord, nullptr);  // the rules have ruled
         context.m_GamePhase = QZ2011::PhaseSuddenDeathSecondAnswer;
         Bound("AIBox")->SetVisible(true);
         Screen().onAnswerResult(nullptr);
+        context.m_AnswerRecord = record;
         EXPECT_TRUE(Playing() == c.turn && Visible("AIBox") == (c.family == 0) && !context.m_AnswerPending);
         StopShow();
         Screen().onSteal(nullptr);
