@@ -42,10 +42,6 @@ public:
     AGResource* held = nullptr;
 };
 
-std::string Word(u32 v) {
-    return std::string(reinterpret_cast<const char*>(&v), 4);
-}
-
 class ResourceTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -74,8 +70,12 @@ TEST(AGResourceManager, AProviderRegisteredAgainStaysAndAnotherOfItsTypeReplaces
     env.Resources()->RegisterProvider(first);
     env.Resources()->RegisterProvider(first);
     EXPECT_EQ(deleted, 0);
+    // The replaced provider takes its resources along, held ones too.
+    ProbeResource::s_alive = 0;
+    first->Insert(7, first->Create());
+    first->Find(7)->SetRefCount(1);
     env.Resources()->RegisterProvider(second);
-    EXPECT_TRUE(deleted == 1 && env.Provider(TypeKey::Text) == second);
+    EXPECT_TRUE(deleted == 1 && env.Provider(TypeKey::Text) == second && ProbeResource::s_alive == 0);
 }
 
 TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBase) {

@@ -56,6 +56,10 @@ TEST_F(PCFileStreamTest, SeeksInsideTheCacheDoNoFileIoAndOutsideFlushFirst) {
     EXPECT_TRUE(stream.Seek(512 * 1024 + 1, AGIStream::kSeekStart) && PCFileStream::FileOperationCount() > before);
     EXPECT_EQ(FileContents(path).substr(100, 4), "WXYZ");  // written before the window moved
     ASSERT_EQ(stream.Read(16, out), 16u);
+    // A window that was only read is not written back: a change made meanwhile stays.
+    dir.Write("big.bin", "changed");
+    stream.Close();
+    EXPECT_TRUE(FileContents(path) == "changed");
 }
 
 TEST_F(PCFileStreamTest, MixedOperationsAcrossWindowsMatchAPlainBuffer) {

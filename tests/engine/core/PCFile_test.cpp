@@ -63,6 +63,9 @@ TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {
     EXPECT_EQ(file.Pending(), 0u);
     platform::AlertableSleep(0);  // would touch the freed file if a completion ran
     EXPECT_FALSE(file.IsDone());
+    // A read that cannot be started fails and closes the file, leaving nothing in flight.
+    ASSERT_TRUE(file.Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
+    EXPECT_TRUE(!file.Read(nullptr, 4) && file.Pending() == 0 && !file.IsOpen());
 }
 
 TEST(AGMemBuffer, AStringWithoutTerminatorStopsAtTheEndOfTheWindow) {

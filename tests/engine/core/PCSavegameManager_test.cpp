@@ -19,6 +19,9 @@
 
 namespace {
 
+constexpr u32 kEdit = PCFileStream::kModeRead | PCFileStream::kModeWrite;
+constexpr u32 kCreate = PCFileStream::kModeWrite | PCFileStream::kModeCreate;
+
 bool Exists(const std::string& path) {
     return access(path.c_str(), F_OK) == 0;
 }
@@ -31,10 +34,8 @@ std::string Image(size_t size, char fill) {
 
 // Writes a whole save image through the manager's replacing stream.
 bool Save(PCSavegameManager& saves, const std::string& image) {
-    std::unique_ptr<PCFileStream> stream(
-        saves.OpenFile(PCFileStream::kModeWrite | PCFileStream::kModeCreate));
-    return stream && stream->Write(u32(image.size()), image.data()) == image.size() &&
-           stream->Commit();
+    std::unique_ptr<PCFileStream> stream(saves.OpenFile(kCreate));
+    return stream && stream->Write(u32(image.size()), image.data()) == image.size() && stream->Commit();
 }
 
 class PCSavegameManagerTest : public ::testing::Test {
@@ -50,23 +51,16 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     PCSavegameManager saves("Tallyvox");
     const std::string path = saves.GetPath().c_str();
     EXPECT_EQ(path, std::string(dir.Path()) + "/Korvo Inc/Tallyvox/savegame.bin");
-    {
-        // No save yet: an edit starts empty.
-        std::unique_ptr<PCFileStream> empty(saves.OpenFile(PCFileStream::kModeRead | PCFileStream::kModeWrite));
-        EXPECT_EQ(empty->GetSize(), 0u);
-    }
+    // No save yet: an edit starts empty.
+    EXPECT_EQ(std::unique_ptr<PCFileStream>(saves.OpenFile(kEdit))->GetSize(), 0u);
     EXPECT_FALSE(Exists(path));
     const std::string first = Image(524288, 'o');
     ASSERT_TRUE(Save(saves, first));
     EXPECT_EQ(FileContents(path), first);
 
     // Closed without Commit after its bytes went out: the temporary file goes, the save stays.
-    {
-        std::unique_ptr<PCFileStream> dropped(
-            saves.OpenFile(PCFileStream::kModeWrite | PCFileStream::kModeCreate));
-        const std::string next = Image(600000, 'n');
-        ASSERT_EQ(dropped->Write(u32(next.size()), next.data()), next.size());
-    }
+    ASSERT_EQ(std::unique_ptr<PCFileStream>(saves.OpenFile(kCreate))->Write(600000, Image(600000, 'n').data()),
+              600000u);
     EXPECT_EQ(std::pair(Exists(path + ".tmp"), FileContents(path)), std::pair(false, first));
 
     // Larger than the stream's cache, so that a copy takes more than one pass.
@@ -74,16 +68,14 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommitted) {
     EXPECT_EQ(FileContents(path), Image(700000, 's'));
 
     // Without the create bit the stream starts from the save's bytes, read-write or write-only.
-    for (u32 mode : {PCFileStream::kModeRead | PCFileStream::kModeWrite, PCFileStream::kModeWrite}) {
+    for (u32 mode : {kEdit, PCFileStream::kModeWrite}) {
         std::unique_ptr<PCFileStream> edit(saves.OpenFile(mode));
         EXPECT_EQ(edit->GetSize(), 700000u);
         char head[4] = {};
         EXPECT_EQ(edit->Read(4, head), mode & PCFileStream::kModeRead ? 4u : 0u);
         EXPECT_TRUE(edit->Seek(500, AGIStream::kSeekStart) && edit->Write(2, "ab") == 2u && edit->Commit());
     }
-    std::string edited = Image(700000, 's');
-    edited.replace(500, 2, "ab");
-    EXPECT_EQ(FileContents(path), edited);
+    EXPECT_EQ(FileContents(path), Image(700000, 's').replace(500, 2, "ab"));
 }
 
 TEST_F(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSaveAndAnUnreadableOneStays) {
@@ -108,7 +100,7 @@ TEST_F(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSaveAndAn
     // An edit copies a save of up to 4 GiB - 1 bytes (until the limit stops the copy here).
     ASSERT_EQ(truncate(path.c_str(), off_t(UINT32_MAX)), 0);
     setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_EQ(saves.OpenFile(PCFileStream::kModeRead | PCFileStream::kModeWrite), nullptr);
+    EXPECT_EQ(saves.OpenFile(kEdit), nullptr);
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previous);
     EXPECT_TRUE(log.Contains("Could not read the file " + path + ": File too large"));
@@ -116,7 +108,7 @@ TEST_F(PCSavegameManagerTest, AFailedWriteIsReportedAndKeepsThePreviousSaveAndAn
     // A save that cannot be read is not edited.
     ASSERT_EQ(unlink(path.c_str()), 0);
     ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
-    EXPECT_EQ(saves.OpenFile(PCFileStream::kModeRead | PCFileStream::kModeWrite), nullptr);
+    EXPECT_EQ(saves.OpenFile(kEdit), nullptr);
     EXPECT_TRUE(log.Contains("Could not read the file") && !Exists(path + ".tmp"));
 }
 

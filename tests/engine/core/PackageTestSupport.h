@@ -24,3 +24,8 @@ public:
     std::string bytes;
     bool inPlace = false;
 };
+
+// The four little-endian bytes of a word, as package files store it.
+inline std::string Word(u32 v) {
+    return std::string(reinterpret_cast<const char*>(&v), 4);
+}

@@ -358,6 +358,7 @@ TEST_F(PCEmitterTest, QuadsSampleTheirTextureAcrossTheirFace) {
     authoring::TextureSlotData slot;
     slot.textures = {"halves.png"};
     authoring::MaterialData material;
+    material.diffuse = 0xFFFFFF01u;  // a tint that leaves red and green as they are
     material.slots = {"halves_slot"};
     authoring::PackageWriter writer;
     writer.Add("halves.png", TypeKey::Texture, authoring::PngBytes(pixels, 8, 8))
@@ -372,6 +373,10 @@ TEST_F(PCEmitterTest, QuadsSampleTheirTextureAcrossTheirFace) {
     Frame();
     EXPECT_EQ(std::make_pair(Pixel(58, 50), Pixel(62, 50)), std::make_pair(0xFFFF0000u, kGreen));
     m_layer.RemoveRenderable(&emitter);
+    // Particles take the material's diffuse colour; opacity replaces its alpha byte only.
+    EXPECT_EQ(emitter.GetEmitterColor(), 0xFFFFFF01u);
+    emitter.SetOpacity(0.5f);
+    EXPECT_EQ(emitter.GetEmitterColor(), 0x7FFFFF01u);
 }
 
 // Quads face the camera of the layer being updated: both edges of a quad lie across the view.

@@ -63,9 +63,10 @@ TEST(AGTrack, EvaluationBlendsBetweenKeysClampsOutsideAndNeverDividesByZero) {
     ASSERT_TRUE(track.Evaluate(2.5f, out));
     EXPECT_EQ(std::make_pair(track.Blend(), out), std::make_pair(0.25f, 125.0f));
 
-    // Outside the keys (and for NaN) the end values; on repeated times one of the two keys.
+    // Outside the keys (and for NaN) the end values; back from the last key the search starts
+    // over; on repeated times one of the two keys.
     track = Keys<f32>({{2, 1.0f}, {4, 3.0f}, {4, 5.0f}, {8, 9.0f}});
-    for (auto [time, expected] : {std::pair{-50.0f, 1.0f}, {1.5f, 1.0f}, {100.0f, 9.0f}, {std::nanf(""), 1.0f},
+    for (auto [time, expected] : {std::pair{-50.0f, 1.0f}, {1.5f, 1.0f}, {std::nanf(""), 1.0f}, {100.0f, 9.0f},
                                   {6.0f, 7.0f}}) {
         track.Evaluate(time, out);
         EXPECT_FLOAT_EQ(out, expected) << time;
@@ -86,6 +87,15 @@ TEST(AGTrack, EvaluationBlendsBetweenKeysClampsOutsideAndNeverDividesByZero) {
     AGTrack<AGQuat> empty;
     AGQuat q{0.1f, 0.2f, 0.3f, 0.4f};
     EXPECT_TRUE(!empty.Evaluate(0.0f, q) && q.w == 0.4f);
+}
+
+// The arrays under tracks destroy each owned entry once, on a resize as on a release.
+TEST(AGOwnedBuffer, ReleaseDestroysEachOwnedEntryOnce) {
+    static int alive = 0;
+    struct Counted { Counted() { ++alive; } Counted(const Counted&) { ++alive; } ~Counted() { --alive; } };
+    AGOwnedBuffer<Counted> entries;
+    EXPECT_TRUE(entries.Resize(3) && entries.Resize(2) && alive == 2);
+    EXPECT_TRUE(entries.Resize(0) && alive == 0);  // a release
 }
 
 TEST(AGQuat, SlerpTakesTheShortArcAndIsLinearWhenClose) {

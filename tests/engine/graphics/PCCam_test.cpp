@@ -16,6 +16,9 @@ TEST(PCCam, ProjectAndScreenToRayRoundTripAndDegenerateFrustumValuesAreIgnored) 
     camera.GetScissor(sx, sy, sw, sh);
     EXPECT_TRUE(screen.x == 0 && screen.y == 0 && screen.maxZ == 1.0f && sw > 0 && sh > 0);
     EXPECT_TRUE(sx == 0 && sy == 0 && screen.width == u32(sw) && screen.height == u32(sh));
+    for (u32 bound : {0u, 1u, 2u})  // 2 names no bound
+        camera.SetDepthRange(bound, 0.25f * f32(bound + 1));
+    EXPECT_TRUE(camera.Viewport().minZ == 0.25f && camera.Viewport().maxZ == 0.5f);
     camera.SetViewport(0, 0, 640, 480, 0.0f, 1.0f);
     camera.SetLookAt({3, 2, -10}, {0, 0, 0}, {0, 1, 0});
     // The field of view and aspect are kept as given, not worked back from the frustum.
