@@ -231,7 +231,7 @@ TEST(XmlReaderTest, FilesComeFromDiskOrInPackageModeFromTheEntryOfTheLowerCasedN
 
 // Seeded random damage to a document: every read returns a result code, and sanitizer runs
 // catch any read past the bytes.
-TEST(XmlReaderTest, RandomMutationsOfADocumentReadSafely) {
+TEST(XmlReaderTest, RandomlyDamagedDocumentsReadSafely) {
     const std::string document =
         "<?xml version=\"1.0\"?>\n<!-- level -->\n<root><Title>Studio &amp; stage &#x41;&#66;</Title>\n"
         "<Scene Name=\"stage\" Position=\"0,1.5,-2\"><Prop Name=\"desk\"><Light Position=\"1,2,3,4\"/></Prop>\n"

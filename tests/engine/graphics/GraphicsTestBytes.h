@@ -54,7 +54,7 @@ void ExpectEveryCutEmpty(const std::string& bytes, Empty empty) {
 // damage must be reported. Out-of-bounds accesses are the sanitizer build's to find. Returns
 // the number of loads that wrote no log line.
 template <typename T, typename Use>
-int Mutate(const std::string& original, u32 seed, Use use) {
+int Damage(const std::string& original, u32 seed, Use use) {
     std::mt19937 rng(seed);
     LogCapture log;
     int quiet = 0;

@@ -1,4 +1,4 @@
-// Seeded random mutations of a level file (with a component-level file) and of a
+// Seeded random damage of a level file (with a component-level file) and of a
 // level-transitions file: each must load, whatever it became, and keep only what the pools
 // and the file can hold: every pooled entity of the set is counted once by its pool, and
 // every transition has a known status.
@@ -34,7 +34,7 @@ const char kMoreTransitions[] =
     "</LevelTransitions></root>";
 
 // One to eight random byte changes.
-std::string Mutate(const std::string& text, std::mt19937& random) {
+std::string Damage(const std::string& text, std::mt19937& random) {
     std::string out = text;
     DamageBytes(out, random, 1 + int(random() % 8));
     return out;
@@ -70,7 +70,7 @@ class LevelFilesFuzzTest : public LevelFixture {};
 
 }  // namespace
 
-TEST_F(LevelFilesFuzzTest, MutatedLevelAndTransitionFilesLoad) {
+TEST_F(LevelFilesFuzzTest, DamagedLevelAndTransitionFilesLoad) {
     using namespace GameServices::Bridge;
     std::mt19937 random(20260601);
     Set set;
@@ -78,13 +78,13 @@ TEST_F(LevelFilesFuzzTest, MutatedLevelAndTransitionFilesLoad) {
     levels.SetBridgeSystems(RecordingBridgeSystems::Instance());
     for (int round = 0; round < 2000; ++round) {
         SCOPED_TRACE(round);
-        WriteStudio(Mutate(kStudioLevel, random), round % 4 ? kBoardLevel : Mutate(kBoardLevel, random));
+        WriteStudio(Damage(kStudioLevel, random), round % 4 ? kBoardLevel : Damage(kBoardLevel, random));
         ASSERT_TRUE(levels.LoadLevel("studio", set));
         levels.InitializeSet(&set);
         ExpectPoolsCountTheSet(set);
 
-        WriteLevelFile("levels.xml", Mutate(kTransitions, random));
-        WriteLevelFile("more.xml", round % 4 ? kMoreTransitions : Mutate(kMoreTransitions, random));
+        WriteLevelFile("levels.xml", Damage(kTransitions, random));
+        WriteLevelFile("more.xml", round % 4 ? kMoreTransitions : Damage(kMoreTransitions, random));
         GameFlowManager flow;
         flow.LoadLevelTransitions(FileSystem::GetFilePath(FILE_LEVEL_XML, "Levels.xml"));
         for (const auto& transition : flow.GetTransitions()) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/tools/content/MutatedContent.h"
+#include "tests/tools/content/DamagedContent.h"
 
 namespace {
 
@@ -8,7 +8,7 @@ namespace {
 // told at the source that should make them; damaged sprite pieces, fonts and animations at
 // the entry and the source that made them (an animation that does not load is not counted).
 TEST(CheckArt2D, MissingAndDamagedPicturesFontsAndAnimationsAreTold) {
-    MutatedContent content;
+    DamagedContent content;
     content.Replace("content/art/interface.txt", "menu Profile_Selected.png", "# menu Profile_Selected.png");
     content.Replace("content/fonts.txt", "RonniaBoldWhite_17 bold 17\n", "");
     std::vector<std::string> expected = {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "tests/support/FileContents.h"
-#include "tests/tools/content/MutatedContent.h"
+#include "tests/tools/content/DamagedContent.h"
 #include "tools/content/Checker.h"
 
 // Bad character data, one fault per class, each told once at the record that holds it: an
@@ -14,7 +14,7 @@
 // picture, a look wearing a top its assembly lacks, a look whose part id names another item,
 // and an unlockable of the wrong type.
 TEST(CharacterCheck, BadAssembliesLooksAndAwardsAreToldAtTheirRecord) {
-    MutatedContent content;
+    DamagedContent content;
     content.Replace("content/awards.txt", "| Survey Beast  |", "| Survey Champ  |");
     content.Replace("content/awards.txt", "| Points Vessel   |", "| Time Is Money   |");
     content.Replace("content/awards.txt", "award Show | 00s Pro", "award 00s  | 00s Pro");

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "tests/tools/content/MutatedContent.h"
+#include "tests/tools/content/DamagedContent.h"
 
 namespace {
 
-struct Mutation {
+struct Damage {
     const char* file;
     const char* from;
     const char* to;
@@ -17,7 +17,7 @@ struct Mutation {
 };
 
 // The changes do not touch one another, so one copy carries them all.
-const Mutation kMutations[] = {
+const Damage kDamages[] = {
     {"content/sequences.txt", "sequence sequence_blank.xml blank", "sequence sequence_blnk.xml blank",
      "data/content/sequences.txt (ingamexml/sequence_blank.xml): error: sequence \"blank\" has no file "
      "\"sequence_blank.xml\" in \"ingamexml.dir\""},
@@ -49,11 +49,11 @@ const char* const kMatchLevels[] = {"20 (GlobalXml/qz11_game_level_file_1_70", "
                                     "22 (GlobalXml/qz11_game_level_file_1_90", "23 (GlobalXml/qz11_game_level_file_1_00"};
 
 TEST(CheckLevels, EachBrokenNameIsToldWhereItWasMade) {
-    MutatedContent content;
+    DamagedContent content;
     std::vector<std::string> expected;
-    for (const Mutation& mutation : kMutations) {
-        content.Replace(mutation.file, mutation.from, mutation.to);
-        const std::string text = mutation.expected;
+    for (const Damage& damage : kDamages) {
+        content.Replace(damage.file, damage.from, damage.to);
+        const std::string text = damage.expected;
         const size_t at = text.find("%s");
         if (at == std::string::npos)
             expected.push_back(text);

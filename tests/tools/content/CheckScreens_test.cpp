@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tests/tools/content/MutatedContent.h"
+#include "tests/tools/content/DamagedContent.h"
 #include "tools/content/Checker.h"
 
 namespace {
@@ -10,7 +10,7 @@ namespace {
 // One copy of the sources with one fault per class of the screen checks, each told once in
 // its documented form.
 TEST(CheckScreens, EachFaultIsToldAtItsSource) {
-    MutatedContent content;
+    DamagedContent content;
     const std::string screenGame = "content/layouts/screengame.txt";
     const std::string menu = "content/layouts/menuscreen.txt";
     const std::string startup = "content/layouts/screenstartup.txt";
@@ -59,7 +59,7 @@ TEST(CheckScreens, EachFaultIsToldAtItsSource) {
 // Faults the tool would refuse in a source, made in the written files: the checker still
 // tells them.
 TEST(CheckScreens, WrittenPopupsAndFlowAreCheckedAgainstTheGame) {
-    MutatedContent content;
+    DamagedContent content;
     const std::string popups = "MenuXmls/gameshowpopups.xml";
     content.ReplaceBuilt(popups, "<Name>PlayerNameNotAvailable</Name>", "<Name>PlayerNameTaken</Name>");
     content.ReplaceBuilt(popups, "<Option Name=\"Cancel\" Text=\"Stay\"", "<Option Name=\"Stay\" Text=\"Stay\"");

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "tests/tools/content/MutatedContent.h"
+#include "tests/tools/content/DamagedContent.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ namespace {
 // sequence playing a misspelt cue event are told at their source; sound data
 // that is gone or does not decode, a truncated descriptor and a missing clip at the entry.
 TEST(CheckSounds, MissingMisflaggedAndDamagedSoundsAndClipsAreTold) {
-    MutatedContent content;
+    DamagedContent content;
     content.Replace("content/sounds.txt", "answerreveal[A..K]", "answerreveal[A..J]");
     content.Replace("content/sounds.txt", "round2[A..C]             stream", "round2[A..C]             memory");
     content.Replace("content/sequences.txt", "300   play receivedstrikebadanswer",

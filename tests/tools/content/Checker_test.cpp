@@ -9,7 +9,7 @@
 #include "game/rules/QZ11Game.h"
 #include "tests/support/ByteWriter.h"
 #include "tests/support/TempDir.h"
-#include "tests/tools/content/MutatedContent.h"
+#include "tests/tools/content/DamagedContent.h"
 
 namespace {
 
@@ -139,7 +139,7 @@ TEST(ContentChecker, SequencesNeedTheirFileAndKnownSequencersAndCueEvents) {
 // The sample content checks clean; a stage material renamed onto an interface picture's
 // material makes one name held by two packages, told at the source line that made it.
 TEST(ContentChecker, TheSampleContentIsCleanAndANameHeldTwiceIsTold) {
-    MutatedContent content;
+    DamagedContent content;
     EXPECT_EQ(content.Check({}), std::vector<std::string>{});
     content.Replace("content/art/stage.txt", "material board_back_color cycle", "material board_back    cycle");
     content.Replace("content/art/stage.txt", "model board_back board_back_color ", "model board_back board_back ");
@@ -157,7 +157,7 @@ TEST(ContentChecker, TheSampleContentIsCleanAndANameHeldTwiceIsTold) {
 // A sprite that draws with no material leaves its material, slot and picture to nobody: each
 // is a warning, and a warning alone fails nothing.
 TEST(ContentChecker, PiecesNothingRefersToAreWarnings) {
-    MutatedContent content;
+    DamagedContent content;
     const std::string sprite = content.Dir().File("out/Global2D/cursor.spt");
     std::string bytes = FileContents(sprite);
     ASSERT_GE(bytes.size(), 28u);

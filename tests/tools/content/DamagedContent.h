@@ -13,9 +13,9 @@
 #include "tools/content/Checker.h"
 #include "tools/content/ContentBuild.h"
 
-class MutatedContent {
+class DamagedContent {
 public:
-    MutatedContent() {
+    DamagedContent() {
         namespace fs = std::filesystem;
         const auto options = fs::copy_options::recursive;
         fs::copy(TALLYVOX_CONTENT_DATA, m_dir.File("data"), options);

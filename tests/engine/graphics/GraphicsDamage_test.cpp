@@ -26,11 +26,11 @@ using authoring::Track;
 
 // Some damage to these formats is harmless: the readers do not reject every change. Vertex
 // buffers, meshes, skins, skin animations and tracks have their own damage tests.
-TEST(GraphicsMutation, ModelAnimations) {
+TEST(GraphicsDamage, ModelAnimations) {
     const std::string model = authoring::ModelAnimationBytes(
         30, 30, Track::Vec3().Key(0, {1, 2, 3}).Key(15, {4, 5, 6}).Key(29, {}),
         Track::Quat().Key(0, {0, 0, 0, 1}).Key(29, {0, 1, 0, 0}), Track::Vec3().Key(3, {1, 1, 1}));
-    EXPECT_GT(Mutate<AGModelAnimation>(model, 1, [](AGModelAnimation& a) {
+    EXPECT_GT(Damage<AGModelAnimation>(model, 1, [](AGModelAnimation& a) {
         AGVec3 p;
         AGQuat q;
         for (f32 t : {-1.0f, 0.0f, 7.5f, 40.0f}) {
@@ -47,7 +47,7 @@ TEST(GraphicsMutation, ModelAnimations) {
     });
 }
 
-TEST(GraphicsMutation, ModelsScenesAndEmitters) {
+TEST(GraphicsDamage, ModelsScenesAndEmitters) {
     // The skeleton sample and a box, held so that damaged files that still name them find them
     // loaded; the resource manager deletes them at the end.
     drawtest::TestPackage held;
@@ -66,7 +66,7 @@ TEST(GraphicsMutation, ModelsScenesAndEmitters) {
     model.attachBoneId = 2;
     model.animated = true;
     const std::string modelBytes = authoring::ModelBytes(model);
-    Mutate<PCModel>(modelBytes, 13, [skin, &modelBytes](PCModel& m) {
+    Damage<PCModel>(modelBytes, 13, [skin, &modelBytes](PCModel& m) {
         m.SetSkin(skin);
         m.Update();
         m.SetOpacity(0.5f);
@@ -82,7 +82,7 @@ TEST(GraphicsMutation, ModelsScenesAndEmitters) {
     scene.modelAnimationLinks = {{NameId("box.mdl"), NameId("rig.idle")}};
     scene.lightIds = {NameId("none")};
     const std::string sceneBytes = authoring::SceneBytes(scene);
-    Mutate<AGScene3D>(sceneBytes, 14, [&sceneBytes](AGScene3D& s) {
+    Damage<AGScene3D>(sceneBytes, 14, [&sceneBytes](AGScene3D& s) {
         EXPECT_LE(s.ModelCount() + s.LightCount() + s.EmitterCount(), (sceneBytes.size() + 3) / 4);
         for (u32 i = 0; i < s.ModelCount(); ++i)
             if (AGModel* m = s.GetModel(i)) {
@@ -101,7 +101,7 @@ TEST(GraphicsMutation, ModelsScenesAndEmitters) {
     PCCam camera;
     AGGraphicLayer layer;
     layer.SetCamera(&camera);
-    Mutate<PCEmitter>(authoring::EmitterBytes(emitter), 15, [&layer](PCEmitter& e) {
+    Damage<PCEmitter>(authoring::EmitterBytes(emitter), 15, [&layer](PCEmitter& e) {
         AGController clock;
         AGBindAnimation(clock, 8, 30, 1);
         e.SetController(&clock);
@@ -115,12 +115,12 @@ TEST(GraphicsMutation, ModelsScenesAndEmitters) {
     });
 }
 
-TEST(GraphicsMutation, MaterialsSlotsSpritesAndFonts) {
+TEST(GraphicsDamage, MaterialsSlotsSpritesAndFonts) {
     authoring::MaterialData material;
     material.alpha = Track::Float().Key(0, {1}).Key(10, {0.5f}).Key(20, {0});
     material.slots = {"a", "b", "c"};
     const std::string materialBytes = authoring::MaterialBytes(material);
-    Mutate<PCMaterial>(materialBytes, 11, [&materialBytes](PCMaterial& m) {
+    Damage<PCMaterial>(materialBytes, 11, [&materialBytes](PCMaterial& m) {
         // The slot ids follow 44 bytes at least (header, colours, power, an empty track).
         EXPECT_LE(m.SlotCount(), (materialBytes.size() + 3 - 44) / 4);
         u32 w = 0, h = 0;
@@ -132,7 +132,7 @@ TEST(GraphicsMutation, MaterialsSlotsSpritesAndFonts) {
     slot.textures = {"a", "b", "c"};
     slot.controller = authoring::SlotController{30, 1.0f, 30.0f};
     slot.uv = Track::UV().Interpolation(Track::StepId()).UVKey(0, 0, 1, 1, 0, 0, 0).UVKey(10, 1, 2, 2, 0.5f, 0.5f, 3).UVKey(20, 2, 1, 1, 0, 0, 0);
-    Mutate<AGTextureSlot>(authoring::TextureSlotBytes(slot), 12, [](AGTextureSlot& s) {
+    Damage<AGTextureSlot>(authoring::TextureSlotBytes(slot), 12, [](AGTextureSlot& s) {
         for (int i = 0; i < 4; ++i) {
             if (AGController* c = s.GetController())
                 c->UpdateBy(250.0f);
@@ -140,7 +140,7 @@ TEST(GraphicsMutation, MaterialsSlotsSpritesAndFonts) {
         }
         EXPECT_TRUE(s.GetCurrentTexture() == nullptr || s.GetCurrentFrame() < s.TextureCount());
     });
-    Mutate<PCSprite>(authoring::SpriteBytes(2, 64, 32, ""), 13, [](PCSprite& s) {
+    Damage<PCSprite>(authoring::SpriteBytes(2, 64, 32, ""), 13, [](PCSprite& s) {
         s.Update();
         s.Draw();
         // A quad or nothing; textured only with a material.
@@ -148,12 +148,12 @@ TEST(GraphicsMutation, MaterialsSlotsSpritesAndFonts) {
         EXPECT_EQ(s.IsTextured(), s.GetMaterial() != nullptr);
     });
     authoring::FontData font;
-    font.name = "mutant";
+    font.name = "damaged";
     font.lineHeight = 12;
     font.textureWidth = font.textureHeight = 128;
     for (u32 c = 0; c < 260; ++c)
         font.glyphs.push_back({c < 256 ? c : 0x2000 + c, c % 128, c / 2, 8, 10, 0, -2, 0});
-    Mutate<AGFont>(authoring::FontBytes(font), 15, [](AGFont& f) {
+    Damage<AGFont>(authoring::FontBytes(font), 15, [](AGFont& f) {
         AGText text;
         text.SetFont(&f);
         text.SetBox(0, 0, 100, 60);
