@@ -217,16 +217,20 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
                             "glDisableClientState glClientActiveTexture glDisableClientState "
                             "glClientActiveTexture glDisableClientState glDisable glMaterialfv glMaterialfv "
                             "glMaterialfv glMaterialfv glMaterialf");
-    // A read binds the buffer drawn into again itself: the next draw need not.
+    // A read binds the buffer drawn into again itself: the next draws need not (they turn the
+    // scissor test it left off back on). GL is switched to the modelview matrix (from the
+    // texture one) once for two moves of the world.
     Image image;
     ASSERT_TRUE(d.ReadBackBuffer({0, 0, 1, 1}, image));
     calls.Take();
-    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    EXPECT_EQ(calls.Take().find("glBindFramebuffer"), std::string::npos);
-    for (uint32_t stage = 0; stage < 2; ++stage)
-        d.SetTexture(stage, nullptr);
+    for (float x : {1.0f, 2.0f}) {
+        shift.m[12] = x;
+        d.SetTransform(TransformType::World, shift);
+        ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    }
+    EXPECT_EQ(calls.Take(), "glEnable glMatrixMode glLoadMatrixf glMultMatrixf glLoadMatrixf glMultMatrixf");
     for (Texture* t : textures)
-        t->Release();
+        t->Release();  // the device lets its bindings go itself
 }
 
 // A stencil clear is cut by the scissor rectangle; depth clears keep the stencil.
@@ -249,17 +253,18 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilAndResetRestoresTheDefaultStat
     EXPECT_EQ(stencil, std::vector<int>({7, 7, 3, 7, 7}));
 
     // A reset brings back the full viewport and scissor, the default light (white, along +z,
-    // switched off), material (white) and render states; the light answers only to index 0.
+    // switched off), material (white, sent again even when vertex colours stand in for its
+    // diffuse), render states and the modulating first stage; the light answers only to index 0.
     d.SetViewport({0, 0, 8, 8, 0, 1});
     d.SetScissorRect({0, 0, 8, 8});
     d.SetRenderState(RenderState::Ambient, 0xFFFFFFFFu);
     d.LightEnable(0, true);
-    d.SetMaterial({{0, 1, 0, 1}, {}, {}, {}, 0});
+    d.SetMaterial({{0, 1, 0, 1}, {0, 0, 1, 1}, {}, {}, 0});
     Quad(0, 0, 4, 4, 0, 0.5f, true);
     ASSERT_EQ(d.Reset({kWidth, kHeight}), Result::Ok);
     d.SetLight(1, PlainLight(LightType::Directional, {1, 0, 0, 1}));
     d.LightEnable(1, true);
-    Quad(0, 0, 4, 4, 0, 0.5f, true);
+    Quad(0, 0, 4, 4, 0xFFFFFFFF, 0.5f, true);
     ExpectFloats(GlLighting(), {0, 0, 0, -1, 0, 0, 0, -1, 180, 0, 1, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0});
     const std::pair<GLenum, GLint> states[] = {
@@ -267,7 +272,8 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilAndResetRestoresTheDefaultStat
         {GL_BLEND, 0},              {GL_BLEND_SRC, GL_ONE},        {GL_BLEND_DST, GL_ZERO},
         {GL_ALPHA_TEST, 0},         {GL_ALPHA_TEST_FUNC, GL_ALWAYS}, {GL_CULL_FACE, 1},
         {GL_CULL_FACE_MODE, GL_BACK}, {GL_LIGHTING, 1},            {GL_STENCIL_TEST, 0},
-        {GL_SCISSOR_TEST, 0},       {GL_MULTISAMPLE, 0}};
+        {GL_SCISSOR_TEST, 0},       {GL_MULTISAMPLE, 0},           {GL_TEXTURE_2D, 1}};
+    glActiveTexture(GL_TEXTURE0);
     for (auto [state, value] : states)
         EXPECT_EQ(GlInt(state), value) << std::hex << state;
     GLint boxes[8];

@@ -40,8 +40,7 @@ protected:
         Dev().SetTextureStageState(0, StageState::AlphaArg1, alphaArg1);
         Dev().SetTextureStageState(0, StageState::AlphaArg2, alphaArg2);
     }
-    void TearDown() override {
-        Dev().SetTexture(0, nullptr);
+    void TearDown() override {  // the device lets its bindings go itself
         for (Texture* t : m_textures)
             t->Release();
     }
@@ -67,18 +66,16 @@ TEST_F(DeviceStateTest, StageOperationsCombineTexelAndVertexColour) {
            TextureArg::Diffuse);
     Quad(0, 4, 4, 4, diffuse);
 
-    // Stage 1 sees stage 0's result as Current and replaces it with its texel, unless stage 0
-    // disabled ends the cascade before it.
+    // Stage 1 (its first argument the texture by default) sees stage 0's result as Current and
+    // replaces it with its texel, unless stage 0 disabled ends the cascade before it.
     Dev().SetTexture(1, Texels({0xFF00FF00}));
     Dev().SetTextureStageState(1, StageState::ColorOp, TextureOp::SelectArg1);
-    Dev().SetTextureStageState(1, StageState::ColorArg1, TextureArg::Texture);
     Quad(4, 4, 4, 4, diffuse);
     Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::Disable);
     Quad(8, 4, 4, 4, diffuse);
     // Left to right: white modulated, stage 1's texel, the cascade ended.
     EXPECT_EQ((std::vector{ReadPixel(Dev(), 1, 5), ReadPixel(Dev(), 5, 5), ReadPixel(Dev(), 9, 5)}),
               (std::vector{diffuse, 0xFF00FF00u, diffuse}));
-    Dev().SetTexture(1, nullptr);
 }
 
 // The texture's parameters in GL after a draw: a fresh texture has no mipmaps and samples
@@ -232,8 +229,7 @@ class TextureTest : public DeviceTest {
 protected:
     void SetUp() override {
         DeviceTest::SetUp();
-        Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
-        Dev().SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
+        Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);  // of the texture
         Dev().SetSamplerState(0, SamplerState::MinFilter, TextureFilter::Linear);
         Dev().SetSamplerState(0, SamplerState::MagFilter, TextureFilter::Linear);
         Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
