@@ -254,8 +254,10 @@ void SourceVoice::Process(uint32_t count) {
         m_flushedCount = 0;
         for (uint32_t i = 0; i < n; ++i)
             m_callback->OnBufferEnd(owed[i]);
+    } else {
+        // No one to tell. (Ends a handler flushed above wait for the next pass.)
+        m_flushedCount = 0;
     }
-    m_flushedCount = 0;
     if (!m_running)
         return;
 

@@ -108,11 +108,20 @@ TEST_F(PullFixture, HandlersMayQueryAndFlushTheirVoiceFromTheMixer) {
 
 // Volumes are clamped to [0, 1] (NaN: 0), the master's included; a stopped voice is silent
 // and keeps its place; flushing it drops every buffer and its place, and their ends are
-// told at the next pass although it is stopped.
+// told at the next pass although it is stopped, and so are those an end's handler flushes.
 TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
-    Recorder rec;
-    SourceVoice* voice = engine.CreateSourceVoice(Pcm16(1, 44100), &rec);
     const std::vector<int16_t> data(100, 16384);
+    struct FlushAgainOnFirstEnd : Recorder {
+        SourceVoice* voice = nullptr;
+        const std::vector<int16_t>* data = nullptr;
+        void OnBufferEnd(void* c) override {
+            Recorder::OnBufferEnd(c);
+            if (events.size() == 2 && voice->SubmitSourceBuffer(Buffer(*data, 3)))
+                voice->FlushSourceBuffers();
+        }
+    } rec;
+    SourceVoice* voice = rec.voice = engine.CreateSourceVoice(Pcm16(1, 44100), &rec);
+    rec.data = &data;
     voice->SubmitSourceBuffer(Buffer(data, 1));
     voice->SubmitSourceBuffer(Buffer(data, 2));
     voice->Start();
@@ -127,7 +136,8 @@ TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
     voice->FlushSourceBuffers();
     EXPECT_EQ(StateOf(voice), "0:0:0");
     Render(1);
-    EXPECT_EQ(rec.events, (Events{"start:1", "end:1", "end:2"}));
+    Render(1);
+    EXPECT_EQ(rec.events, (Events{"start:1", "end:1", "end:2", "end:3"}));
 }
 
 // At half the mix rate every other output frame lies halfway to the next source frame: the
