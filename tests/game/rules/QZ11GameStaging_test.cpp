@@ -72,11 +72,12 @@ TEST_F(StagingTest, ComputerFamilyPoseAndPodiums) {
         std::vector<i64> poses, sets;
         for (int i = 4; i < 8; ++i) {
             const QZCharacter* member = Member(i);
-            // Shown in its pose, turned to the host, in its place's set (male 1, male 2, female 1, female 2).
-            const bool posing = member->Visible && member->m_Behavior.PoseRequest && member->GetRotationY() == 60.0f;
+            // Shown in its pose on the pose marker, turned to the host, in its place's set (male 1, male 2,
+            // female 1, female 2).
+            const bool posing = member->Visible && member->m_Behavior.PoseRequest && member->GetRotationY() == 60.0f &&
+                                Near(PositionOf(member), PositionOf(Prop("box_position_right_pose")));
             poses.push_back(posing ? member->m_Behavior.PoseId : -1);
-            sets.push_back(member->IsMale1 + 2 * member->IsMale2 + 4 * member->IsFemale1 +
-                           8 * member->IsFemale2);
+            sets.push_back(member->IsMale1 + 2 * member->IsMale2 + 4 * member->IsFemale1 + 8 * member->IsFemale2);
         }
         EXPECT_TRUE(poses == c.poses && sets == (std::vector<i64>{1, 2, 4, 8}));
         match().PlaceRightFamily();
@@ -144,7 +145,8 @@ TEST_F(StagingTest, BoardLayoutAndTheRevealedBlock) {
 
 // Score displays take the value with a refresh, each family its own; a value above 999 is
 // written and reported once per display. The stage screens: screen 10 A for fast money, B
-// otherwise, the score screens cleared. A level without match settings keeps the last ones.
+// otherwise, the board's blocks hidden and the score screens cleared. A level without match
+// settings keeps the last ones.
 TEST_F(StagingTest, ScoreDisplaysAndStageScreensAndALevelWithoutTuningKeepsTheLastOne) {
     Enter(StageLevel());
     match().SetScoreDisplay(false, 999);
@@ -157,9 +159,9 @@ TEST_F(StagingTest, ScoreDisplaysAndStageScreensAndALevelWithoutTuningKeepsTheLa
     for (bool fastMoney : {true, false}) {
         Prop("board_screen10_a")->Synchronize = true;  // shown or hidden as is
         match().SetStageScreens(fastMoney);
-        EXPECT_EQ(Values(Prop("board_screen10_a")->Visible, Prop("board_screen10_b")->Visible,
+        EXPECT_EQ(Values(Prop("board_screen10_a")->Visible, Prop("board_screen10_b")->Visible, Prop("board_block_01")->Visible,
                          GetScoreBehavior(Prop("screen_digits_left"))->Value, Prop("board_screen10_a")->Synchronize),
-                  Values(fastMoney, !fastMoney, -1, false));
+                  Values(fastMoney, !fastMoney, false, -1, false));
     }
     // A level without match settings is reported and the context keeps the last ones.
     log.Clear();
