@@ -84,8 +84,7 @@ TEST_F(StagingTest, ComputerFamilyPoseAndPodiums) {
         for (int m = 0; m < 4; ++m)
             EXPECT_TRUE(Near(PositionOf(Member(4 + m)),
                              PositionOf(Prop("box_position_m" + std::to_string(c.podium[m]) + "_left"))) &&
-                        Member(4 + m)->GetRotationY() == 50.0f)
-                << m;
+                        Member(4 + m)->GetRotationY() == 50.0f) << m;
     }
     // The left family on its podiums, turned by member: the usual order and the alternate one.
     for (u8 alternate : {0, 1}) {
