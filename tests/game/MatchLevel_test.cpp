@@ -126,12 +126,13 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
         ASSERT_EQ(looks, std::vector<std::string>({man, man, woman, woman}));
         for (int type = 0; type < 3; ++type)
             EXPECT_NE(left[0]->OutfitParts[type].Name, left[1]->OutfitParts[type].Name) << type;
-        // A member number outside 1..3 stores its draw under no family-look name.
+        // A member number outside 1..3 stores its draw under no family-look name; member 1's are kept.
         GameShow::SetAchievementValue(0, "FamilyBottomRandNum1", 99);
         GameServices::KorvoGame::OutfitPart part;
         EXPECT_TRUE(match.PickFamilyOutfitPart(0, nullptr, match.GetContestant(1), 4, part));
-        int stored = 0;
-        EXPECT_TRUE(GameShow::GetAchievementValue(0, "FamilyBottomRandNum1", stored) && stored == 99);
+        int stored = 0, top = 0;
+        EXPECT_TRUE(GameShow::GetAchievementValue(0, "FamilyBottomRandNum1", stored) && stored == 99 &&
+                    GameShow::GetAchievementValue(0, "FamilyTopRandNum1", top));
 
         ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
         EXPECT_EQ(std::vector<size_t>({sequences->GetSequenceCount(), second->m_Playing,

@@ -19,6 +19,7 @@
 #include "game/QZ2011Prog.h"
 #include "game/rules/AnswerResult.h"
 #include "gameservices/bridge/FileSystem.h"
+#include "gameservices/entities/Set.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfileManager.h"
@@ -27,6 +28,7 @@
 #include "questions/QuestionManager.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/GraphicsStartup.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/ScopedWorkingDir.h"
 #include "tests/support/TempDir.h"
@@ -159,10 +161,14 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
     for (int level = 0; level < 3; ++level)
         context->SubscribeDeviceEvents();
     EXPECT_EQ(DeviceListeners(), deviceListenersStarted + 2);
+    LogCapture log;
+    context->OnProfilesLoaded();  // without a current save: no award is looked up
 
     GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
     const size_t profileEvents =
         profiles->GetProfilesLoadedEvent().Count() + profiles->GetProfileSelectedEvent().Count();
+    GameServices::Entities::Set set;
+    GameShow::GameShowCameraManager::Instance()->SetSet(&set);
     context->Shutdown();
     std::vector<std::string> own = context->steps;
     std::erase_if(own, [](const std::string& step) {
@@ -172,7 +178,10 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
     EXPECT_TRUE(context->servicesAliveAtCleanup && context->profileEventsAtRemoval + 2 == profileEvents &&
                 DeviceListeners() == deviceListenersBefore);
     EXPECT_TRUE(!context->GetSequenceManager() && !context->GetAudioManager() && !context->GetAwardManager() &&
-                !context->GetQuestionManager() && !context->GetAutocompleter() && !context->m_AnswerRecord);
+                !context->GetQuestionManager() && !context->GetAutocompleter() && !context->m_AnswerRecord &&
+                !context->m_ComputerFamily && !context->m_PlayerTwoFamily &&
+                !GameShow::GameShowCameraManager::Instance()->GetSet() &&
+                !log.Contains("No profile was found assigned to player id = 0"));
     // Without its team registry the context's cursor operations find no team.
     context->m_TwoPlayers = 1;
     context->ResetGameState();

@@ -118,9 +118,6 @@ protected:
     GameServices::Entities::AudioAsset* Asset(const char* name) { return set.FindAudioAsset(name); }
     bool Playing(const char* name) { return Asset(name) && Audio::IsPlaying(&set, name); }
     f32 Volume(const char* name) { return Audio::GetVolume(&set, name); }
-    size_t Count(const char* name) {
-        return std::count_if(set.m_AudioAssets.begin(), set.m_AudioAssets.end(), [&](auto* a) { return a->Name == name; });
-    }
 
     TempDir params;
     QZ2011GameContext context;
@@ -152,7 +149,9 @@ TEST_F(GameAudio, EachCueCreatesItsRowsAssetCutsOrKeepsItsCategoryHoldsAndDrawsE
             EXPECT_EQ(strcasecmp(asset->VolatileDatas.GetAudioData()->m_FileName.c_str(), name.c_str()), 0);
             EXPECT_TRUE(asset->m_Volume == 1.0f && asset->m_Streamed == cue.Has('S') && asset->m_Looped == cue.Has('L'));
             EXPECT_EQ(Audio::GetEngineSound(*asset)->GetPlayer()->GetCategory(), u32(cue.category));
-            EXPECT_TRUE(Playing(name.c_str()) && Count("prev.snd") == (cue.Has('C') ? 0u : 1u));
+            const auto prev = std::count_if(set.m_AudioAssets.begin(), set.m_AudioAssets.end(),
+                                            [](auto* a) { return a->Name == "prev.snd"; });
+            EXPECT_TRUE(Playing(name.c_str()) && prev == (cue.Has('C') ? 0 : 1));
             EXPECT_EQ(audio.GetSequenceHolder().c_str(), cue.Has('H') ? name : "");
             EXPECT_EQ(sequences.IsPaused(), cue.Has('H'));
             EXPECT_STREQ(audio.GetCategoryNames(cue.category).back().c_str(), name.c_str());
@@ -204,11 +203,15 @@ TEST_F(GameAudio, AHoldingLineStopsTheShowClockUntilItEndsAndAnyOtherReleaseLets
         audio.AudioPauseSequence(name);
         EXPECT_TRUE(audio.GetSequenceHolder().IsEmpty() && !sequences.IsPaused()) << name;
     }
-    // With no match running the computer family's intro has no name.
+    // With no match running the computer family's intro has no name; two players hear the second
+    // family's line.
     context.SetInstance(nullptr);
     audio.PlayFamily2Intro();
     context.SetInstance(&context);
     EXPECT_STREQ(audio.GetCategoryNames(Vo).back().c_str(), ".snd");
+    context.m_TwoPlayers = 1;
+    audio.PlayFamily2Intro();
+    EXPECT_EQ(std::string(audio.GetCategoryNames(Vo).back().c_str()).substr(0, 12), "Family2Intro");
 }
 
 // A fade runs three seconds to its target; a fade-out with a stop stops at its end.
@@ -255,6 +258,13 @@ TEST_F(GameAudio, AFadeReachesItsTargetInThreeSeconds) {
         EXPECT_EQ(Volume("intro.snd"), 0.5f);
         step(3000);
     }
+    // The medium and loud crowds take turns, each faded in (a silent crowd would never fade out)
+    // over the other's fade-out and stop; the crowd stops with both faded out.
+    for (void (M::*start)() : {&M::StartCrowdMedium, &M::StartCrowdLoud, &M::StartCrowdMedium, &M::StopCrowd}) {
+        (audio.*start)();
+        step(3000);
+    }
+    EXPECT_FALSE(Playing("CrowdMedium") || Playing("CrowdLoud"));
 }
 
 // The sequencer keys 77 events and stops the playing variant; binding prepares the crowd.

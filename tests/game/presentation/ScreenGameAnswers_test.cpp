@@ -108,7 +108,7 @@ TEST_F(ScreenGameAnswers, CountdownDigitsWarningsAndLimitByPhase) {
     const struct { i32 phase; u32 elapsedMs; int units, tens; bool low, high; } cases[] = {  // -1: timed out
         {8, 15999, 5, 1, false, true},   {8, 16000, 4, 1, false, false}, {12, 24000, 6, 0, false, false},
         {12, 25000, 5, 0, true, false}, {8, 31000, -1, -1, true, false}, {24, 0, 5, 2, false, true},
-        {25, 0, 0, 2, false, true}};
+        {25, 0, 0, 2, false, true},       {24, 26000, -1, -1, true, false}};
     for (const auto& c : cases) {
         Ask(3, 0, 1, c.phase);
         Turn(1, "");
@@ -362,14 +362,7 @@ protected:
     std::string Label(const std::string& name) {
         return static_cast<GameServices::Widget::Label*>(Bound(name))->m_TextStyle.m_Text.c_str();
     }
-    // Player 0 plays a profile; its money and award counters.
-    GameShow::PlayerProfile* Profile() {
-        GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
-        if (profiles->GetSavedFile()->GetSavedGameCount() == 0)
-            profiles->GetSavedFile()->AddSavedGame();
-        profiles->AssignPlayer(0, 0);
-        return profiles->GetSavedFile()->GetSavedGame(0);
-    }
+    // An award counter of player 0's profile.
     static int Counter(const char* key) {
         int value = 0;
         GameShow::GetAchievementValue(0, key, value);
@@ -430,9 +423,12 @@ TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
             Enter(text);
         Screen().onFastMoneyTimeUp();
         EXPECT_EQ(Stored(), c.stored);
-        EXPECT_TRUE(i32(context.m_GamePhase) == QZ2011::PhaseFastMoneyReveal && !Visible("SoftKeyboardWidget"));
+        EXPECT_TRUE(i32(context.m_GamePhase) == QZ2011::PhaseFastMoneyReveal && !Visible("SoftKeyboardWidget") &&
+                    !Visible("BlackBackground") && !context.m_AnswerEntryOpen);
     }
     // The last first turn: question 0 passed (its re-asked copy timed out), then top, mid, top, low.
+    // The second turn's board shows on the screens.
+    Prop("board_screen10_a")->SetVisible(true);
     StartSecondTurn();
     const struct { const char* text; int asked; i32 points; } steps[] = {
         {"top", 1, 50}, {"top", 1, 0}, {"low", 2, 20}, {"mid", 2, 0}, {"", 3, 0}, {"low", 4, 20}};
@@ -449,7 +445,7 @@ TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
     // Played, or asked of a level whose sound assets are all taken.
     const auto& sfx = context.GetAudioManager()->GetCategoryNames(QZ2011::AudioManagerQZ::kSfx);
     EXPECT_TRUE((!sfx.empty() && sfx.back() == "SFX_FM_DupeAnswer.snd") || log.Contains("SFX_FM_DupeAnswer.snd"));
-    EXPECT_EQ(Label("AnswerLabelFM6"), "top");
+    EXPECT_TRUE(Label("AnswerLabelFM6") == "top" && !Prop("board_screen10_a")->Visible);
     EXPECT_EQ(Pair(Screen().m_FastMoneyAnswerPoints[6], Screen().m_FastMoneyAnswerIndices[7]), Pair(20, -1));
 }
 
@@ -467,7 +463,12 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.counter) + " in decade " + std::to_string(c.decade));
         StartFirstTurn();
-        GameShow::PlayerProfile* profile = Profile();
+        // Player 0 plays a profile.
+        GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+        if (profiles->GetSavedFile()->GetSavedGameCount() == 0)
+            profiles->GetSavedFile()->AddSavedGame();
+        profiles->AssignPlayer(0, 0);
+        GameShow::PlayerProfile* profile = profiles->GetSavedFile()->GetSavedGame(0);
         profile->Score = 0;
         const int before = Counter(c.counter);
         context.m_Decade = c.decade;

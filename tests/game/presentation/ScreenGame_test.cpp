@@ -45,9 +45,11 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsG
     const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
     const u32 timersBefore = TimerManager::Instance()->GetUsedCount();
     Load();
+    GameServices::KorvoGame::Timer* timer = Screen().m_CountdownTimer;
+    timer->m_Elapsed = 5;  // the timer goes back to the pool as new
     Unload();
     EXPECT_TRUE(!Screen().IsLoaded() && !Screen().m_RootPanel && !application.GetCloseCallback().object &&
-                TimerManager::Instance()->GetUsedCount() == timersBefore);
+                TimerManager::Instance()->GetUsedCount() == timersBefore && timer->m_Elapsed + timer->m_Duration == 0);
     Load();
     for (const auto& [name, kind] : std::vector<std::pair<std::string, u32>>{
              {"PlayButton", W::kEventClick}, {"ConfirmButton", W::kEventClick},
@@ -175,25 +177,30 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTimeAndRetryFromThePromptOrRet
                 members[1]->m_Highlight == 0 && log.Contains("Can not find the Level is :GameShowMenu"));
 }
 
-// Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms. A new
-// round hides the last one's board, the computer's box, the timer and the answer entry. The
-// play-or-pass frame is inset by 15 on every side up to the 90s.
+// Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms; a
+// sliding viewport keeps its avatar 40 in from its side. A new round hides the last one's board,
+// the computer's box, the timer and the answer entry. The play-or-pass frame is inset by 15 on
+// every side up to the 90s; the keys are white in every decade.
 TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClearsTheDisplay) {
     Load();
     W::Widget* popFrame = Screen().BoundWidget("PoPBackground");
-    for (const auto& [decade, x, y] : {std::tuple{2u, 24.0f, 18.0f}, std::tuple{3u, 9.0f, 3.0f}}) {
+    const TString<char>& keys = Screen().m_SoftKeyboard->m_TextStyle.m_Color;
+    for (const auto& [decade, x, y, colour] : {std::tuple{2u, 24.0f, 18.0f, "#FFFFFFFF"},
+                                               std::tuple{3u, 9.0f, 3.0f, "#FFFFFFFF"}, std::tuple{4u, 9.0f, 3.0f, ""}}) {
         context.m_Decade = decade;
         Screen().ApplyDecadeLayout();
-        EXPECT_EQ(std::pair(popFrame->m_X, popFrame->m_Y), std::pair(x, y)) << decade;
+        EXPECT_EQ(std::tuple(popFrame->m_X, popFrame->m_Y, std::string(keys.c_str())), std::tuple(x, y, colour));
     }
     QZ2011::ScreenGame& screen = Screen();
     screen.m_QuestionTypingActive = true;
     screen.StartQuestionTyping();  // no question to type: the typing stops
     EXPECT_FALSE(screen.m_QuestionTypingActive);
+    Bound("right3DViewportBG")->m_AnimX = 10.0f;
     screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_BlockTurning = true;
+    screen.m_TrackRightViewport = true;
     for (int frame = 1; frame <= 3; ++frame)
         screen.Process(16);
-    EXPECT_TRUE(screen.m_QuestionTypingActive && screen.m_AnswerTypingActive);
+    EXPECT_TRUE(screen.m_QuestionTypingActive && screen.m_AnswerTypingActive && PositionOf(Face(false)).x == -50.0f);
     screen.Process(16);
     EXPECT_TRUE(!screen.m_QuestionTypingActive && !screen.m_AnswerTypingActive && screen.m_BlockTurning);
     screen.Process(1000);
@@ -222,6 +229,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
     const struct { const char* component; bool show; i32 round, phase; u32 revealIndex; Names shown, hidden; } cases[] = {
         {"Rounds", true, 3, 6, 0, {"Round", "Round3"}, {"Round1", "Round2", "Round4", "SuddenDeath"}},
         {"SpecialRounds", true, 3, 6, 0, {"RoundDouble", "Round3"}, {"RoundTriple"}},
+        {"SpecialRounds", false, 3, 6, 0, {"Round3"}, {"RoundDouble", "RoundTriple"}},
         {"Rounds", true, 5, 6, 0, {"SuddenDeath"}, {"Round", "Round3", "Round4"}},
         {"GameWon", true, 4, 28, 0, {"YouWinBase", "YouWinRadial2", "YouWinParticles3", "YouWinText2"}, {"YouWin20k"}},
         {"FadeGameWon20k", true, 4, 29, 0, {"YouWin20k", "YouWin20kGlow", "YouWinBase"}, {}},
@@ -240,12 +248,16 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         {"FMBoard", true, 4, 24, 0, {"AnswersBoxFM"}, {}}, {"FMBoard", false, 4, 24, 0, {}, {"AnswersBoxFM"}},
         {"AnswersBox", true, 1, 12, 0, {"AnswersBox"}, {}}, {"AnswersBox", false, 1, 12, 0, {}, {"AnswersBox"}},
         {"FamilyName", false, 1, 6, 0, {}, {"FamilyName"}}, {"FamilyNameLeft", true, 1, 6, 0, {"FamilyName"}, {}},
+        {"left3DViewport", true, 1, 6, 0, {"left3DViewportBG"}, {"right3DViewportBG"}},
+        {"right3DViewport", true, 1, 6, 0, {"right3DViewportBG"}, {}},
+        {"right3DViewport", false, 1, 6, 0, {}, {"right3DViewportBG"}},
     };
     for (int n = 1; n <= 10; ++n)
         Bound("FreqLabelFM" + std::to_string(n))->SetVisible(false);
     const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
     for (GameServices::Entities::BaseTeamMember* member : members)
         member->SetLocked(true);
+    context.m_LeftMemberIndex = 3;  // dressed when its viewport shows
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.show ? "show " : "hide ") + c.component + " round " + std::to_string(c.round));
         context.m_RoundCounter = c.round;
@@ -259,24 +271,35 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         for (const std::string& name : c.hidden)
             EXPECT_FALSE(Visible(name)) << name;
     }
-    // Only player one chooses after a lost game.
-    EXPECT_TRUE(members.size() == 2 && !members[0]->m_Locked && members[1]->m_Locked);
+    // Only player one chooses after a lost game; a hidden viewport's avatar stands still; the fourth
+    // member is dressed (only a fifth is nobody yet); the family's name is written.
+    EXPECT_TRUE(members.size() == 2 && !members[0]->m_Locked && members[1]->m_Locked && !Face(false)->IsTicking() &&
+                Face(true)->IsFemale2 && !log.Contains("no family member to dress the left avatar"));
+    EXPECT_STREQ(static_cast<W::Label*>(Bound("FamilyName"))->m_TextStyle.m_Text.c_str(), "'S    FAMILY");
+    // The money win's fade plays the first line's animation again.
+    Bound("YouWinText1")->m_Control.SetMode(AGController::kStopped);
+    Screen().ShowComponent("FadeGameWon20k");
+    EXPECT_EQ(Bound("YouWinText1")->m_Control.GetMode(), u32(AGController::kOnce));
     // The computer's decision names its family.
     context.m_PlayChosen = 1;
     Screen().ShowComponent("AIDecide");
     EXPECT_EQ(std::string(static_cast<W::Label*>(Bound("AIDecideLabel"))->m_TextStyle.m_Text.c_str()),
               "The " + std::string(context.m_ComputerFamily->m_Name.c_str()) + " decided to play");
-    // The keyboard opens answer entry; from fast money on its button reads "PASS".
+    // The keyboard opens answer entry, with the cursor of the player at the turn off while open;
+    // from fast money on its button reads "PASS".
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
+    context.m_TwoPlayers = 1;
     for (i32 phase : {12, 23}) {
         Screen().m_ConfirmButton->m_TextStyle.m_Text = "OK";
         Screen().m_SoftKeyboard->SetText("old");
         context.m_GamePhase = phase;
         Screen().ShowComponent("SoftKeyboard");
-        EXPECT_TRUE(context.m_AnswerEntryOpen == 1 && Screen().m_SoftKeyboard->GetEnteredText().IsEmpty());
+        EXPECT_TRUE(context.m_AnswerEntryOpen == 1 && Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() &&
+                    !members[0]->m_Highlight);
         Screen().m_SoftKeyboard->SetText("old");
         Screen().HideComponent("SoftKeyboard");
-        EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() && context.m_AnswerEntryOpen == 0);
+        EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() && context.m_AnswerEntryOpen == 0 &&
+                    members[0]->m_Highlight);
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, phase == 23 ? "PASS" : "OK");
     }
     // Past the tenth reveal there is no square, nor any other widget.
@@ -317,10 +340,6 @@ TEST_F(Components, StrikesShowOneMarkPerStrikeAndTheAchievementNoticeTheTitle) {
     Screen().m_AchievementStar->m_Control.SetMode(AGController::kStopped);
     Screen().Process(16);
     EXPECT_EQ(Screen().m_AchievementStar->m_Control.GetMode(), u32(AGController::kStopped));
-    // The fourth member is dressed: only a fifth is nobody yet.
-    context.m_LeftMemberIndex = 3;
-    Screen().DressAvatar(true);
-    EXPECT_FALSE(log.Contains("no family member to dress the left avatar"));
 }
 
 // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the

@@ -88,7 +88,7 @@ public:
     using Entity = behavior_test::Entity;
     using Target = behavior_test::Target;
     void Start(Entity&, const Target&, f32, i32, f32, i32, i32) override { ++starts; }
-    void Replay(Entity&, const Target&, i32, i32, i32) override {}
+    void Replay(Entity&, const Target&, i32, i32 from, i32) override { replays.push_back(from); }
     void SetSpeed(Entity&, const Target&, f32) override {}
     i32 GetEndFrame(Entity&, const Target&) override { return endFrame; }
     void AddKey(Entity&, const Target&, i32, IDelegate* l) override { listeners.push_back(l); }
@@ -103,6 +103,7 @@ public:
     }
 
     std::vector<IDelegate*> listeners;
+    std::vector<i32> replays;  // from frames
     int starts = 0;
 };
 
@@ -144,10 +145,11 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseAndResetLeavesNoKeyListener) {
     // A wait-for-buzz request plays once too, a buzz its side's action (code 1: from the left, the
     // only side the file has).
     using B = QZBehaviorCharacter;
-    const std::tuple<u8 B::*, int, int> requests[] = {
-        {&B::PoseRequest, 7000, 1}, {&B::PoseRequest, 7004, 0}, {&B::PoseRequest, 7000, 1},
-        {&B::WaitForBuzzRequest, 0, 1}, {&B::BuzzRequest, 1, 1}, {&B::BuzzRequest, 0, 0}};
-    for (const auto& [request, code, plays] : requests) {
+    const std::tuple<u8 B::*, int, int, const char*> requests[] = {
+        {&B::PoseRequest, 7000, 1, "Pose70EasyM1"}, {&B::PoseRequest, 7004, 0, "Pose70EasyM1"},
+        {&B::PoseRequest, 7000, 1, "Pose70EasyM1"}, {&B::WaitForBuzzRequest, 0, 1, "WaitForBuzz"},
+        {&B::BuzzRequest, 1, 1, "BuzzLeft"}, {&B::BuzzRequest, 0, 0, "BuzzRight"}};
+    for (const auto& [request, code, plays, action] : requests) {
         const int before = animation.starts;
         contestant.m_Behavior.PoseId = code;
         contestant.m_Behavior.BuzzFromLeft = u8(code == 1);
@@ -155,8 +157,9 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseAndResetLeavesNoKeyListener) {
         Frame();
         Frame();
         // None of these goes back to idle by itself.
-        EXPECT_EQ(std::tuple(animation.starts - before, int(contestant.m_Behavior.*request),
-                             animation.listeners.size()), std::tuple(plays, 0, size_t(0))) << code;
+        EXPECT_EQ(std::tuple(animation.starts - before, int(contestant.m_Behavior.*request), animation.listeners.size(),
+                             std::string(contestant.m_Behavior.CurrentAction.c_str())),
+                  std::tuple(plays, 0, size_t(0), action)) << code;
     }
     Board board;
     board.Initialize();
@@ -177,6 +180,15 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseAndResetLeavesNoKeyListener) {
     for (int index : {-1, 17})
         board.GetPart(index);
     EXPECT_EQ(log.Lines().size(), 2u);
+    // A stage prop shows a newly requested key once, held.
+    QZStageProps stage;
+    stage.TemplateName = "wall";
+    stage.Initialize();
+    for (const char* key : {"logo", "logo", "empty"}) {
+        stage.m_Behavior.SetRequestedKey(key);
+        Frame();
+    }
+    EXPECT_EQ(animation.replays, (std::vector<i32>{5, 7}));
 }
 
 // Damaged behaviour files: every entity initialises and serves every request for 100 frames.
@@ -269,16 +281,9 @@ std::string Text(const QZApplicationDataLevel& data) {
 // The decade and difficulty come from the game context.
 class LevelData : public ::testing::Test {
 protected:
-    // The level data of a "Level" whose ApplicationData holds the content.
-    QZApplicationDataLevel* ReadLevel(const std::string& content) {
-        read = Read(prototype, "<Level><ApplicationData>" + content + "</ApplicationData></Level>", "Level");
-        return dynamic_cast<QZApplicationDataLevel*>(read.get());
-    }
-
     LogCapture log;
     QZ2011GameContext context;
     QZApplicationDataLevel prototype;
-    std::unique_ptr<ApplicationData> read;
 };
 
 
@@ -307,7 +312,8 @@ TEST_F(LevelData, ReadsTheChosenTuningAndBoundedNumbersAndDamagedRecordsWithinBo
         context.m_Decade = c.decade;
         context.m_Difficulty = c.difficulty;
         log.Clear();
-        QZApplicationDataLevel* data = ReadLevel(c.content);
+        const auto read = Read(prototype, "<Level><ApplicationData>" + c.content + "</ApplicationData></Level>", "Level");
+        auto* data = dynamic_cast<QZApplicationDataLevel*>(read.get());
         ASSERT_NE(data, nullptr);
         EXPECT_EQ(Text(*data), c.data);
         EXPECT_TRUE(log.Lines().size() == c.reports && (c.reports == 0 || log.Contains(c.report)));

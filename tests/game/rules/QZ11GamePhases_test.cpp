@@ -112,11 +112,9 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepByTheMatchState) {
                   i32 phaseAfter, familyAfter, ownerAfter; const char* sequence; };
     const Case cases[] = {
         {"sudden death opens its own buzz", 6, 5, 0, 0, 0, 17, kNone, -1, ""},
-        {"face-off buzz, two players", 7, 1, 0, 0, 1, 10, 2, 0, ""},
-        {"face-off buzz, computer won", 7, 1, 1, 1, 0, 10, 0, 1, ""},
-        {"face-off buzz, nobody won", 7, 1, -1, -1, 0, 10, 2, -1, ""},
-        {"computer buzzed", 8, 1, 1, 0, 0, 8, 0, 1, ""}, {"player 2 buzzed", 8, 1, 1, 0, 1, 8, 2, 1, ""},
-        {"nobody buzzed", 8, 1, -1, 0, 0, 8, 1, -1, ""},
+        {"face-off buzz, two players", 7, 1, 0, 0, 1, 10, 2, 0, ""}, {"computer buzzed", 8, 1, 1, 0, 0, 8, 0, 1, ""},
+        {"face-off buzz, computer won", 7, 1, 1, 1, 0, 10, 0, 1, ""}, {"player 2 buzzed", 8, 1, 1, 0, 1, 8, 2, 1, ""},
+        {"face-off buzz, nobody won", 7, 1, -1, -1, 0, 10, 2, -1, ""}, {"nobody buzzed", 8, 1, -1, 0, 0, 8, 1, -1, ""},
         {"sudden death, player 2 buzzed", 20, 5, 1, 0, 1, 20, 2, 1, ""},
         {"second answer after the computer", 21, 5, 1, 0, 0, 21, 1, 1, ""},
         {"second answer, nobody buzzed", 21, 5, -1, 0, 0, 21, kNone, -1, ""},

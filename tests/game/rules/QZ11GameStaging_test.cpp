@@ -72,19 +72,19 @@ TEST_F(StagingTest, ComputerFamilyPoseAndPodiums) {
         std::vector<i64> poses, sets;
         for (int i = 4; i < 8; ++i) {
             const QZCharacter* member = Member(i);
-            // Shown in its pose, turned to the host, in its place's set (male 1, male 2, female 1, female 2).
-            const bool posing = member->Visible && member->m_Behavior.PoseRequest && member->GetRotationY() == 60.0f;
+            // Shown in its pose on the pose marker, turned to the host, in its place's set (male 1, male 2,
+            // female 1, female 2).
+            const bool posing = member->Visible && member->m_Behavior.PoseRequest && member->GetRotationY() == 60.0f &&
+                                Near(PositionOf(member), PositionOf(Prop("box_position_right_pose")));
             poses.push_back(posing ? member->m_Behavior.PoseId : -1);
-            sets.push_back(member->IsMale1 + 2 * member->IsMale2 + 4 * member->IsFemale1 +
-                           8 * member->IsFemale2);
+            sets.push_back(member->IsMale1 + 2 * member->IsMale2 + 4 * member->IsFemale1 + 8 * member->IsFemale2);
         }
         EXPECT_TRUE(poses == c.poses && sets == (std::vector<i64>{1, 2, 4, 8}));
         match().PlaceRightFamily();
         for (int m = 0; m < 4; ++m)
             EXPECT_TRUE(Near(PositionOf(Member(4 + m)),
                              PositionOf(Prop("box_position_m" + std::to_string(c.podium[m]) + "_left"))) &&
-                        Member(4 + m)->GetRotationY() == 50.0f)
-                << m;
+                        Member(4 + m)->GetRotationY() == 50.0f) << m;
     }
     // The left family on its podiums, turned by member: the usual order and the alternate one.
     for (u8 alternate : {0, 1}) {
@@ -144,7 +144,8 @@ TEST_F(StagingTest, BoardLayoutAndTheRevealedBlock) {
 
 // Score displays take the value with a refresh, each family its own; a value above 999 is
 // written and reported once per display. The stage screens: screen 10 A for fast money, B
-// otherwise, the score screens cleared. A level without match settings keeps the last ones.
+// otherwise, the board's blocks hidden and the score screens cleared. A level without match
+// settings keeps the last ones.
 TEST_F(StagingTest, ScoreDisplaysAndStageScreensAndALevelWithoutTuningKeepsTheLastOne) {
     Enter(StageLevel());
     match().SetScoreDisplay(false, 999);
@@ -157,9 +158,9 @@ TEST_F(StagingTest, ScoreDisplaysAndStageScreensAndALevelWithoutTuningKeepsTheLa
     for (bool fastMoney : {true, false}) {
         Prop("board_screen10_a")->Synchronize = true;  // shown or hidden as is
         match().SetStageScreens(fastMoney);
-        EXPECT_EQ(Values(Prop("board_screen10_a")->Visible, Prop("board_screen10_b")->Visible,
+        EXPECT_EQ(Values(Prop("board_screen10_a")->Visible, Prop("board_screen10_b")->Visible, Prop("board_block_01")->Visible,
                          GetScoreBehavior(Prop("screen_digits_left"))->Value, Prop("board_screen10_a")->Synchronize),
-                  Values(fastMoney, !fastMoney, -1, false));
+                  Values(fastMoney, !fastMoney, false, -1, false));
     }
     // A level without match settings is reported and the context keeps the last ones.
     log.Clear();

@@ -8,6 +8,7 @@
 
 #include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/TeamActionManager.h"
+#include "gameservices/game/TeamRegistry.h"
 #include "tests/game/rules/MatchStage.h"
 
 using namespace QZ2011;
@@ -76,7 +77,8 @@ TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndexAndARoundAnswerTurnClears
     struct Case { bool computer; i32 device, left, right; const char* marked; u8 mayActAfter; };
     const Case cases[] = {{false, 0, 2, 1, "contestant_left_3", 0},  {false, 1, 2, 1, "contestant_right_2", 1},
                           {true, 1, 0, 3, "contestant_right_4", 1},  {false, 1, 0, 4, nullptr, 1},
-                          {false, 0, 4, 0, nullptr, 0},               {true, 1, 0, -1, nullptr, 1}};
+                          {false, 0, 4, 0, nullptr, 0},               {true, 1, 0, -1, nullptr, 1},
+                          {false, 0, 0, 1, "contestant_left_1", 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.marked ? c.marked : "nobody");
         for (int i = 0; i < 8; ++i)
@@ -180,29 +182,44 @@ TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
 // The turn passes between the two families of the match; from a family that does not play in
 // it, or nobody, it stays and is reported.
 TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesOfTheMatch) {
-    // A match set up again keeps nothing of the last one.
-    const auto state = [](const QZ2011GameContext& c) {
+    // A match set up again keeps nothing of the last one (fast money and the award notice
+    // included) but the match settings, the scores and the families.
+    QZ2011GameContext& c = context;
+    const auto state = [&] {
         return std::vector<i64>{c.m_BuzzOwner,        c.m_FaceOffWinner,    c.m_RoundCounter,     c.m_CurrentFamily,
                                 c.m_LastAnswerIndex,  c.m_AnswerTurnPending, c.m_AIMayAct,        c.m_AnswerPending,
                                 c.m_AnswerAgain,      c.m_StealStarted,     c.m_PlayChosen,       c.m_SkipAllowed,
                                 c.m_AIAnswerStarted,  c.m_AIBusy,           c.m_ChosenAnswerIndex, c.m_RoundBank,
                                 c.m_TimeUp,           c.m_WentToSuddenDeath, c.m_RightMemberIndex, c.m_LeftMemberIndex,
-                                c.m_StruckOutAnswers, i64(c.m_TypedAnswer.Length())};
+                                c.m_StruckOutAnswers, i64(c.m_TypedAnswer.Length()), c.m_FastMoneyAnswerIndex,
+                                c.m_FastMoneyTotal, c.m_FastMoneyStepFlag, c.m_OpponentNextMember,
+                                c.m_FastMoneyAnswered[0] + c.m_FastMoneyAnswered[4], i64(c.m_UnlockedAwardName.Length())};
     };
     const std::vector<i64> fresh{-1, -1, 0, QZ2011GameContext::kNoFamily, -1, 0, 0, 0, 0, 0, 1, 0, 0, 0, -1, 0,
-                                 0,  0,  QZ2011GameContext::kNoMember, QZ2011GameContext::kNoMember, 0, 0};
-    context.m_BuzzOwner = context.m_FaceOffWinner = context.m_LastAnswerIndex = context.m_ChosenAnswerIndex = 2;
-    context.m_RoundCounter = context.m_RoundBank = context.m_StruckOutAnswers = 3;
-    context.m_CurrentFamily = context.m_RightMemberIndex = context.m_LeftMemberIndex = 1;
-    context.m_AnswerTurnPending = context.m_AIMayAct = context.m_AnswerPending = context.m_AnswerAgain = 1;
-    context.m_StealStarted = context.m_SkipAllowed = context.m_AIAnswerStarted = context.m_AIBusy = 1;
-    context.m_TimeUp = context.m_WentToSuddenDeath = 1;
-    context.m_PlayChosen = 0;
-    context.m_TypedAnswer = "last";
+                                 0,  0,  QZ2011GameContext::kNoMember, QZ2011GameContext::kNoMember, 0, 0, 0, 0, 0,
+                                 QZ2011GameContext::kNoMember, 0, 0};
+    c.m_BuzzOwner = c.m_FaceOffWinner = c.m_LastAnswerIndex = c.m_ChosenAnswerIndex = c.m_Difficulty = 2;
+    c.m_RoundCounter = c.m_RoundBank = c.m_StruckOutAnswers = c.m_FastMoneyAnswerIndex = c.m_FastMoneyTotal = 3;
+    c.m_CurrentFamily = c.m_RightMemberIndex = c.m_LeftMemberIndex = c.m_OpponentNextMember = c.m_Decade = 1;
+    c.m_AnswerTurnPending = c.m_AIMayAct = c.m_AnswerPending = c.m_AnswerAgain = c.m_FastMoneyStepFlag = 1;
+    c.m_StealStarted = c.m_SkipAllowed = c.m_AIAnswerStarted = c.m_AIBusy = c.m_AnswerEntryOpen = c.m_NumberOfAnswers = 1;
+    c.m_TimeUp = c.m_WentToSuddenDeath = c.m_FastMoneyAnswered[0] = c.m_FastMoneyAnswered[4] = 1;
+    c.m_PlayChosen = 0;
+    c.m_TypedAnswer = c.m_UnlockedAwardName = "last";
+    c.m_GamePhase = c.m_ComputerFamily->m_Score = 120;
+    const std::vector<Family*> families = {c.m_PlayerOneFamily, c.m_PlayerTwoFamily, c.m_ComputerFamily};
     // Two players: no opponent looks move the right family's member.
-    context.m_TwoPlayers = 1;
-    context.ResetGameState();
-    EXPECT_EQ(state(context), fresh);
+    c.m_TwoPlayers = 1;
+    c.ResetGameState();
+    EXPECT_EQ(state(), fresh);
+    EXPECT_EQ(Values(i32(c.m_GamePhase), c.m_TwoPlayers, c.m_Decade, c.m_Difficulty, c.m_NumberOfAnswers,
+                     c.m_AnswerEntryOpen, c.m_ComputerFamily->m_Score), Values(120, 1, 1, 2, 1, 1, 120));
+    EXPECT_EQ(families, (std::vector<Family*>{c.m_PlayerOneFamily, c.m_PlayerTwoFamily, c.m_ComputerFamily}));
+    // Without a decade the opponent's looks keep their key.
+    c.m_OpponentLookKey = "key";
+    c.m_Decade = QZ2011GameContext::kNoDecade;
+    c.ResetOpponentLooks();
+    EXPECT_EQ(c.m_OpponentLookKey, "key");
     // (two players, from, to): a kept turn is reported.
     const i32 cases[][3] = {{0, 1, 0}, {0, 0, 1}, {1, 1, 2}, {1, 2, 1}, {1, 0, 0}, {0, 2, 2}, {0, 3, 3}, {1, 3, 3}};
     for (const auto& c : cases) {
@@ -213,4 +230,35 @@ TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesOfTheMatch) {
         EXPECT_EQ(Values(context.m_CurrentFamily, log.Contains("We can't switch trun from NOBODY!!")),
                   Values(c[2], c[1] == c[2])) << c[0] << c[1];
     }
+}
+
+// Buzz sides; the families made afresh, player one's with its two members; each side's member cycle.
+TEST_F(MatchModeTest, BuzzSidesFamiliesAndMembers) {
+    for (const auto& [owner, other] : std::vector<std::pair<i32, i32>>{{0, 1}, {1, 0}, {-1, -1}, {2, -1}}) {
+        context.m_BuzzOwner = owner;
+        EXPECT_EQ(context.GetOtherBuzzSide(), other) << owner;
+    }
+
+    context.CreateFamilies();
+    GameServices::Entities::Team* team = context.GetTeamRegistry()->GetTeam();
+    ASSERT_TRUE(team == context.m_PlayerOneFamily && team->m_Members.size() == 2u);
+    EXPECT_TRUE(team->m_Members[0]->m_Team == team && team->m_Members[1]->m_Team == team && context.m_ComputerFamily &&
+                context.m_PlayerTwoFamily && context.m_ComputerFamily != context.m_PlayerTwoFamily);
+
+    for (const bool left : {true, false})
+        for (const auto& [order, steps] : std::vector<std::pair<u8, std::vector<i32>>>{{0, {2, 0, 3, 1, 2}},
+                                                                                       {1, {0, 2, 1, 3, 0}}}) {
+            (left ? context.m_LeftMemberOrder : context.m_RightMemberOrder) = order;
+            i32& index = left ? context.m_LeftMemberIndex : context.m_RightMemberIndex;
+            index = 4;
+            std::vector<i32> seen;
+            for (int i = 0; i < 5; ++i) {
+                context.NextFamilyMember(left);
+                seen.push_back(index);
+            }
+            EXPECT_EQ(seen, steps) << left << " " << int(order);
+        }
+    context.m_LeftMemberIndex = 7;
+    context.NextFamilyMember(true);
+    EXPECT_EQ(context.m_LeftMemberIndex, 7);
 }

@@ -103,10 +103,8 @@ TEST_F(QZAITest, DelaysFollowTheirFormulasAndChancesTheTuning) {
     struct Case { i32 phase, family, round, winner, speed, base, step; u32 n; const char* action; };
     const Case cases[] = {{7, 3, 1, -1, 9, 50 * length, 500, 4, "BuzzSinglePlayer"},
                           {17, 3, 5, -1, 5, 50 * (length + 80), 500, 4, "BuzzSinglePlayer"},
-                          {8, 0, 1, -1, 9, 5013, 200, 7, "EnterAIAnswer"},
-                          {21, 0, 5, -1, 9, 4013, 200, 7, "EnterAIAnswer"},
-                          {10, 0, 1, 1, 9, 3500, 100, 8, "PlayOrPass"},
-                          {13, 0, 3, 0, 9, 8013, 0, 0, "EnterAIAnswer"},
+                          {8, 0, 1, -1, 9, 5013, 200, 7, "EnterAIAnswer"}, {10, 0, 1, 1, 9, 3500, 100, 8, "PlayOrPass"},
+                          {21, 0, 5, -1, 9, 4013, 200, 7, "EnterAIAnswer"}, {13, 0, 3, 0, 9, 8013, 0, 0, "EnterAIAnswer"},
                           {12, 0, 4, 1, 9, 6013, 100, 11, "EnterAIAnswer"},
                           // Not its turn, not sudden death, the face-off decided, no turn phase.
                           {9, 1, 1, -1, 9, -1, 0, 0, nullptr}, {20, 0, 4, -1, 9, -1, 0, 0, nullptr},
