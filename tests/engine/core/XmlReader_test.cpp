@@ -17,11 +17,8 @@
 #include "tests/support/TempDir.h"
 #include "tools/authoring/PackageWriter.h"
 
-using GameServices::Utilities::ISerializable;
-using GameServices::Utilities::ISerialization;
 using GameServices::Utilities::XmlReader;
-using xmltest::AllKinds;
-using xmltest::Inner;
+using namespace xmltest;  // the records, and the serialization names they use
 
 namespace {
 

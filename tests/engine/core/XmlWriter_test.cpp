@@ -9,12 +9,9 @@
 #include "tests/engine/core/XmlTestRecords.h"
 #include "tests/support/LogCapture.h"
 
-using GameServices::Utilities::ISerializable;
-using GameServices::Utilities::ISerialization;
 using GameServices::Utilities::XmlReader;
 using GameServices::Utilities::XmlWriter;
-using xmltest::AllKinds;
-using xmltest::Inner;
+using namespace xmltest;  // the records, and the serialization names they use
 
 namespace {
 

@@ -110,18 +110,16 @@ TEST_F(PullFixture, HandlersMayQueryAndFlushTheirVoiceFromTheMixer) {
 // and keeps its place; flushing it drops every buffer and its place, and their ends are
 // told at the next pass although it is stopped, and so are those an end's handler flushes.
 TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
-    const std::vector<int16_t> data(100, 16384);
+    static const std::vector<int16_t> data(100, 16384);
     struct FlushAgainOnFirstEnd : Recorder {
         SourceVoice* voice = nullptr;
-        const std::vector<int16_t>* data = nullptr;
         void OnBufferEnd(void* c) override {
             Recorder::OnBufferEnd(c);
-            if (events.size() == 2 && voice->SubmitSourceBuffer(Buffer(*data, 3)))
+            if (events.size() == 2 && voice->SubmitSourceBuffer(Buffer(data, 3)))
                 voice->FlushSourceBuffers();
         }
     } rec;
     SourceVoice* voice = rec.voice = engine.CreateSourceVoice(Pcm16(1, 44100), &rec);
-    rec.data = &data;
     voice->SubmitSourceBuffer(Buffer(data, 1));
     voice->SubmitSourceBuffer(Buffer(data, 2));
     voice->Start();
