@@ -107,8 +107,9 @@ TEST_F(PullFixture, HandlersMayQueryAndFlushTheirVoiceFromTheMixer) {
 }
 
 // Volumes are clamped to [0, 1] (NaN: 0), the master's included; a stopped voice is silent
-// and keeps its place; flushing it drops every buffer and its place, and their ends are
-// told at the next pass although it is stopped, and so are those an end's handler flushes.
+// and keeps its place; flushing it drops every buffer and its place (what is queued next
+// plays from its start), and their ends are told at the next pass although it is stopped,
+// and so are those an end's handler flushes.
 TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
     static const std::vector<int16_t> data(100, 16384);
     struct FlushAgainOnFirstEnd : Recorder {
@@ -136,6 +137,10 @@ TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
     Render(1);
     Render(1);
     EXPECT_EQ(rec.events, (Events{"start:1", "end:1", "end:2", "end:3"}));
+    static const std::vector<int16_t> fresh = {8192, 0, 0, 0, 0, 0, 0, 0};
+    voice->SubmitSourceBuffer(Buffer(fresh));
+    voice->Start();
+    EXPECT_FLOAT_EQ(Render(1)[0], 0.0625f) << "a buffer queued after the flush starts at its first frame";
 }
 
 // At half the mix rate every other output frame lies halfway to the next source frame: the
