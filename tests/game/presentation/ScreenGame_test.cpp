@@ -285,8 +285,8 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
     Screen().ShowComponent("AIDecide");
     EXPECT_EQ(std::string(static_cast<W::Label*>(Bound("AIDecideLabel"))->m_TextStyle.m_Text.c_str()),
               "The " + std::string(context.m_ComputerFamily->m_Name.c_str()) + " decided to play");
-    // The keyboard opens answer entry, with the cursor of the player at the turn off while open;
-    // from fast money on its button reads "PASS".
+    // The keyboard opens answer entry, with the cursor of the player at the turn off while open
+    // and the other player's on; from fast money on its button reads "PASS".
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
     context.m_TwoPlayers = 1;
     for (i32 phase : {12, 23}) {
@@ -295,7 +295,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
         context.m_GamePhase = phase;
         Screen().ShowComponent("SoftKeyboard");
         EXPECT_TRUE(context.m_AnswerEntryOpen == 1 && Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() &&
-                    !members[0]->m_Highlight);
+                    !members[0]->m_Highlight && members[1]->m_Highlight);
         Screen().m_SoftKeyboard->SetText("old");
         Screen().HideComponent("SoftKeyboard");
         EXPECT_TRUE(Screen().m_SoftKeyboard->GetEnteredText().IsEmpty() && context.m_AnswerEntryOpen == 0 &&

@@ -62,30 +62,39 @@ TEST_F(StagingTest, ComputerFamilyPoseAndPodiums) {
     const Case cases[] = {{1, 1, "right_pose80Med", {8010, 8012, 8011, 8013}, {4, 2, 3, 1}},
                           {0, 0, "right_pose70Easy", {7000, 7002, 7001, 7003}, {3, 2, 1, 4}},
                           {2, 0, "right_pose90Easy", {9000, 9002, 9001, 9003}, {3, 2, 1, 4}}};
+    // Each member is put in its place's set (male 1, male 2, female 1, female 2), whatever set it was in.
+    const auto setsAfter = [&](void (QZ11Game::*pose)(), int first) {
+        std::vector<i64> sets;
+        for (int i = first; i < first + 4; ++i)
+            Member(i)->SetCharacterMale1();
+        (match().*pose)();
+        for (int i = first; i < first + 4; ++i)
+            sets.push_back(Member(i)->IsMale1 + 2 * Member(i)->IsMale2 + 4 * Member(i)->IsFemale1 + 8 * Member(i)->IsFemale2);
+        return sets;
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sequence);
         StopShow();
         context.m_Decade = c.decade;
         context.m_Difficulty = c.difficulty;
-        match().PlayRightFamilyPose();
+        EXPECT_EQ(setsAfter(&QZ11Game::PlayRightFamilyPose, 4), (std::vector<i64>{1, 2, 4, 8}));
         EXPECT_EQ(Playing(), c.sequence);
-        std::vector<i64> poses, sets;
+        std::vector<i64> poses;
         for (int i = 4; i < 8; ++i) {
             const QZCharacter* member = Member(i);
-            // Shown in its pose on the pose marker, turned to the host, in its place's set (male 1, male 2,
-            // female 1, female 2).
+            // Shown in its pose on the pose marker, turned to the host.
             const bool posing = member->Visible && member->m_Behavior.PoseRequest && member->GetRotationY() == 60.0f &&
                                 Near(PositionOf(member), PositionOf(Prop("box_position_right_pose")));
             poses.push_back(posing ? member->m_Behavior.PoseId : -1);
-            sets.push_back(member->IsMale1 + 2 * member->IsMale2 + 4 * member->IsFemale1 + 8 * member->IsFemale2);
         }
-        EXPECT_TRUE(poses == c.poses && sets == (std::vector<i64>{1, 2, 4, 8}));
+        EXPECT_EQ(poses, c.poses);
         match().PlaceRightFamily();
         for (int m = 0; m < 4; ++m)
             EXPECT_TRUE(Near(PositionOf(Member(4 + m)),
                              PositionOf(Prop("box_position_m" + std::to_string(c.podium[m]) + "_left"))) &&
                         Member(4 + m)->GetRotationY() == 50.0f) << m;
     }
+    EXPECT_EQ(setsAfter(&QZ11Game::PlayLeftFamilyPose, 0), (std::vector<i64>{1, 2, 4, 8}));
     // The left family on its podiums, turned by member: the usual order and the alternate one.
     for (u8 alternate : {0, 1}) {
         context.m_LeftMemberOrder = alternate;
