@@ -18,6 +18,7 @@
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"
+#include "gameshow/PlayerProfileManager.h"
 #include "tests/support/ByteDamage.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/PopupPress.h"
@@ -289,6 +290,14 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
     // from fast money on its button reads "PASS".
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
     context.m_TwoPlayers = 1;
+    // In a two-player match the right family's name is the second player's.
+    GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+    profiles->GetSavedFile()->AddSavedGame();
+    profiles->GetSavedFile()->GetSavedGame(0)->SavedGameName = "Jones";
+    profiles->AssignPlayer(1, 0);
+    Screen().ShowComponent("FamilyNameRight");
+    profiles->ClearPlayers();
+    EXPECT_STREQ(static_cast<W::Label*>(Bound("FamilyName"))->m_TextStyle.m_Text.c_str(), "JONES'    FAMILY");
     for (i32 phase : {12, 23}) {
         Screen().m_ConfirmButton->m_TextStyle.m_Text = "OK";
         Screen().m_SoftKeyboard->SetText("old");
