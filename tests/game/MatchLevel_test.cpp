@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -155,10 +156,14 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
 // the pick starts at the stored index when it lies in the list, else at a new draw (never on the
 // last two), which is stored; the left family passes over player two's pair in a two-player match
 // only, the right family over the left family's, and with every pair taken nothing is picked. A
-// member outside 1..3 stores its draw under no family-look name.
-TEST(MatchLevel, FamilyPicksStartAtTheStoredIndexAndPassOverWhatOthersWear) {
+// member outside 1..3 stores its draw under no family-look name. The match mode goes with its
+// context: the records it published as prototypes go with it, none is left for a later level to copy.
+TEST(MatchLevel, FamilyPicksPassOverWhatOthersWearAndADestroyedMatchModeWithdrawsItsPrototypes) {
     namespace KG = GameServices::KorvoGame;
-    MatchHarness harness;
+    const ApplicationData::Kind kinds[] = {ApplicationData::kLevel, ApplicationData::kCharacter,
+                                           ApplicationData::kCamera, ApplicationData::kProp};
+    auto owned = std::make_unique<MatchHarness>();
+    MatchHarness& harness = *owned;
     harness.UseProfiles({{"ANNA", "AppearanceFemale01.xml", {}}, {"BOB", "AppearanceMale02.xml", {}}}, 0);
     ASSERT_TRUE(harness.Start(5)) << harness.Failure();
     QZ2011GameContext& context = harness.Context();
@@ -206,21 +211,11 @@ TEST(MatchLevel, FamilyPicksStartAtTheStoredIndexAndPassOverWhatOthersWear) {
     }
     int hair = 0;
     EXPECT_TRUE(GameShow::GetAchievementValue(0, "FamilyHairRandNum1", hair) && hair == 99);
-}
-
-// The match mode goes with its context: the records it published as prototypes go with it,
-// none is left for a later level to copy.
-TEST(MatchLevel, ADestroyedMatchModeWithdrawsItsPrototypes) {
-    const ApplicationData::Kind kinds[] = {ApplicationData::kLevel, ApplicationData::kCharacter,
-                                           ApplicationData::kCamera, ApplicationData::kProp};
-    {
-        MatchHarness harness;
-        ASSERT_TRUE(harness.Start(3)) << harness.Failure();
-        ASSERT_TRUE(harness.EnterLevel()) << harness.Failure();
-        ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
-        for (ApplicationData::Kind kind : kinds)
-            EXPECT_NE(ApplicationData::GetPrototype(kind), nullptr) << kind;
-    }
+    shoes.Clear();
+    ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
+    for (ApplicationData::Kind kind : kinds)
+        EXPECT_NE(ApplicationData::GetPrototype(kind), nullptr) << kind;
+    owned.reset();
     for (ApplicationData::Kind kind : kinds)
         EXPECT_EQ(ApplicationData::GetPrototype(kind), nullptr) << kind;
 }

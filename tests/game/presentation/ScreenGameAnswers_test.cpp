@@ -61,7 +61,7 @@ protected:
     std::unique_ptr<match_stage::QuestionBank> bank;
 };
 
-TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsFastMoneySumsAndTheSmallerBoardsRows) {
+TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsFastMoneySumsTheSmallerBoardsRowsAndTheCountdownByPhase) {
     for (const auto& [id, special] : std::vector<std::pair<const char*, bool>>{
              {"70-7803", true}, {"70-7804", false}, {"80-7938-A", true}, {"80-7938-a", false}, {"", false}})
         EXPECT_EQ(Screen().IsSpecialQuestion(id), special) << id;
@@ -101,15 +101,12 @@ TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsFastMoneySumsAndTheSmallerBoardsR
     Screen().m_AnswerLabels[3]->Visible = Screen().m_AnswerLabels[7]->Visible = true;
     Screen().ShowQuestion(shorter);
     EXPECT_FALSE(Screen().m_AnswerLabels[3]->Visible || Screen().m_AnswerLabels[7]->Visible);
-}
-
-// A 30 s limit in the main game, 25 s ("fastMoneySecondTime") in phase 24, 20 s in phase 25.
-TEST_F(ScreenGameAnswers, CountdownDigitsWarningsAndLimitByPhase) {
-    const struct { i32 phase; u32 elapsedMs; int units, tens; bool low, high; } cases[] = {  // -1: timed out
+    // A 30 s limit in the main game, 25 s ("fastMoneySecondTime") in phase 24, 20 s in phase 25.
+    const struct { i32 phase; u32 elapsedMs; int units, tens; bool low, high; } countdowns[] = {  // -1: timed out
         {8, 15999, 5, 1, false, true},   {8, 16000, 4, 1, false, false}, {12, 24000, 6, 0, false, false},
         {12, 25000, 5, 0, true, false}, {8, 31000, -1, -1, true, false}, {24, 0, 5, 2, false, true},
         {25, 0, 0, 2, false, true},       {24, 26000, -1, -1, true, false}};
-    for (const auto& c : cases) {
+    for (const auto& c : countdowns) {
         Ask(3, 0, 1, c.phase);
         Turn(1, "");
         Screen().StartAnswerTimer();
@@ -139,7 +136,7 @@ TEST_F(ScreenGameAnswers, CountdownDigitsWarningsAndLimitByPhase) {
 
 // What is typed at the time-up is judged once (the computer's pick is not); nothing after it,
 // or after a taken answer, is judged.
-TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
+TEST_F(ScreenGameAnswers, TimeUpVerdictsOneAnswerPerTurnAndAnAnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
     const struct { i32 phase, family, round; const char* typed; const char* sequence; Pair timeUpAndIndex; } cases[] = {
         {8, 1, 1, "", "time_is_up", {0, -1}},         {20, 1, 1, "word1", "right_answer_faceoff", {0, 1}},
         {12, 1, 1, "word1", "blank", {1, 1}},         {8, 0, 1, "word0", "time_is_up", {0, -1}},
@@ -192,12 +189,9 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
     Turn(1, "word1");
     bare.onConfirmClicked();
     EXPECT_EQ(Judged(), 1) << "no match mode";
-}
-
-TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
-    const struct { i32 round, index; bool foundBefore, right; } cases[] = {
+    const struct { i32 round, index; bool foundBefore, right; } answers[] = {
         {1, 1, false, true}, {1, 0, true, false}, {5, 1, false, false}, {5, 0, false, true}, {1, 8, false, false}};
-    for (const auto& c : cases) {
+    for (const auto& c : answers) {
         QZ2011::Question* question = Ask(9, 0, c.round);
         question->GetAnswer(u32(c.index)).SetRevealed(c.foundBefore);
         Turn(1, "");
@@ -377,7 +371,7 @@ protected:
 // A pass asks the question again after the others, in index order from the pass cursor, and
 // again when passed again (two passed again and again take turns); entry stays open until the
 // turn ends.
-TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
+TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderAndTheSecondPlayerCannotRepeatAnAnswer) {
     const struct { Names entries; std::vector<int> asked; } cases[] = {
         {{"", "top", "", "top", "top", "", "top", "top"}, {1, 2, 3, 4, 0, 2, 0, -1}},
         {{"top", "", "", "mid", "low", "", "top", "top"}, {1, 2, 3, 4, 1, 2, 1, -1}},
@@ -410,14 +404,11 @@ TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
         Screen().onFastMoneyAnswerEntered();
     }
     EXPECT_EQ(Pair(Screen().m_FastMoneyAnswerIndices[0], Screen().m_FastMoneyAnswerIndices[1]), Pair(-1, -1));
-}
-
-// A time-up draws only the questions the first player never saw; the second player is asked the
-// same five, and repeating the first player's answer to one asks it again.
-TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
-    const struct { i32 first; Names entries; Lines stored; } cases[] = {
+    // A time-up draws only the questions the first player never saw; the second player is asked the
+    // same five, and repeating the first player's answer to one asks it again.
+    const struct { i32 first; Names entries; Lines stored; } firstTurns[] = {
         {0, {"top", ""}, {0, 1, 2, 3, 4}}, {5, {"", "top", "mid", "top", "low"}, {5, 6, 0, 1, 2}}};
-    for (const auto& c : cases) {
+    for (const auto& c : firstTurns) {
         StartFirstTurn(c.first);
         for (const std::string& text : c.entries)
             Enter(text);

@@ -106,7 +106,7 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsG
 
 // A match set up over one played to its end starts as the first did; the retry prompt and the
 // way back to the menu.
-TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTimeAndRetryFromThePromptOrReturnToTheMenu) {
+TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTimeRetryOrReturnToTheMenuAndFramesStepTheTyping) {
     QZ2011::QuestionManager* questions = context.GetQuestionManager();
     Load();
     ShowAll();
@@ -176,14 +176,10 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTimeAndRetryFromThePromptOrRet
     Screen().onSpareEvent12(nullptr);
     EXPECT_TRUE(context.GetQuestionManager()->CurrentIndex() != 1234 && members[0]->m_Highlight == 0 &&
                 members[1]->m_Highlight == 0 && log.Contains("Can not find the Level is :GameShowMenu"));
-}
-
-// Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms; a
-// sliding viewport keeps its avatar 40 in from its side. A new round hides the last one's board,
-// the computer's box, the timer and the answer entry. The play-or-pass frame is inset by 15 on
-// every side up to the 90s; the keys are white in every decade.
-TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClearsTheDisplay) {
-    Load();
+    // Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms; a
+    // sliding viewport keeps its avatar 40 in from its side. A new round hides the last one's board,
+    // the computer's box, the timer and the answer entry. The play-or-pass frame is inset by 15 on
+    // every side up to the 90s; the keys are white in every decade.
     W::Widget* popFrame = Screen().BoundWidget("PoPBackground");
     const TString<char>& keys = Screen().m_SoftKeyboard->m_TextStyle.m_Color;
     for (const auto& [decade, x, y, colour] : {std::tuple{2u, 24.0f, 18.0f, "#FFFFFFFF"},
@@ -192,7 +188,6 @@ TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClears
         Screen().ApplyDecadeLayout();
         EXPECT_EQ(std::tuple(popFrame->m_X, popFrame->m_Y, std::string(keys.c_str())), std::tuple(x, y, colour));
     }
-    QZ2011::ScreenGame& screen = Screen();
     screen.m_QuestionTypingActive = true;
     screen.StartQuestionTyping();  // no question to type: the typing stops
     EXPECT_FALSE(screen.m_QuestionTypingActive);
@@ -226,7 +221,7 @@ protected:
 };
 
 // Each component with its state: the widgets it shows, and those it hides or leaves hidden.
-TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
+TEST_F(Components, EachComponentShowsAndHidesItsWidgetsStrikesOneMarkEachAndTheAchievementNotice) {
     const struct { const char* component; bool show; i32 round, phase; u32 revealIndex; Names shown, hidden; } cases[] = {
         {"Rounds", true, 3, 6, 0, {"Round", "Round3"}, {"Round1", "Round2", "Round4", "SuddenDeath"}},
         {"SpecialRounds", true, 3, 6, 0, {"RoundDouble", "Round3"}, {"RoundTriple"}},
@@ -317,10 +312,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
     Screen().ShowComponent("BlinkingSquare");
     for (const auto& entry : Screen().WidgetContract())
         EXPECT_FALSE(Screen().BoundWidget(entry.name)->Visible) << entry.name.c_str();
-}
-
-// One mark per strike of the family with the turn; the achievement notice with the award's title.
-TEST_F(Components, StrikesShowOneMarkPerStrikeAndTheAchievementNoticeTheTitle) {
+    // One mark per strike of the family with the turn; the achievement notice with the award's title.
     const Names marks = {"Strike1", "Strike2_1", "Strike2_2", "Strike3_1", "Strike3_2", "Strike3_3"};
     const char* const expected[] = {"100000", "011000", "000111"};
     context.m_GamePhase = 12;

@@ -145,7 +145,7 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepByTheMatchState) {
 // The steal is announced once a round, and lets the computer family act. After the steal, a
 // complete board (every answer shown, or six in rounds 3 and 4 with the seventh and eighth struck
 // out) wins the round at once; otherwise the answers nobody found are revealed.
-TEST_F(PhaseStepTest, StealIsAnnouncedOnceItsResultRevealsOnlyAnIncompleteBoardAndTheGameEnds) {
+TEST_F(PhaseStepTest, StealIsAnnouncedOnceTheGameEndsFastMoneyStartsBeforeItsPhaseAndMissingRulesAreReported) {
     Reset(13);
     ExpectStep(Run(), {13, {16}, "", {}});
     EXPECT_EQ(Values(context.m_StealStarted, context.m_AIMayAct), Values(1, 1));
@@ -180,11 +180,8 @@ TEST_F(PhaseStepTest, StealIsAnnouncedOnceItsResultRevealsOnlyAnIncompleteBoardA
         context.m_CurrentFamily = c.family;
         ExpectStep(Run(), {c.phase, {}, c.sequence, {}});
     }
-}
-
-// Fast money moves to its first player only after the start's listeners ran; without round rules
-// the phases that need them wait, reported once.
-TEST_F(PhaseStepTest, FastMoneyStartsBeforeItsPhaseAndMissingRoundRulesAreReportedOnce) {
+    // Fast money moves to its first player only after the start's listeners ran; without round rules
+    // the phases that need them wait, reported once.
     struct PhaseProbe : IDelegateParam<GameServices::Entities::BaseTeamMember*> {
         void Invoke(GameServices::Entities::BaseTeamMember*) override { seen = context->m_GamePhase; }
         QZ2011GameContext* context = nullptr;
@@ -206,3 +203,4 @@ TEST_F(PhaseStepTest, FastMoneyStartsBeforeItsPhaseAndMissingRoundRulesAreReport
     }
     EXPECT_EQ(LogCount("QZ11Game : no round rules to end the phase"), 1u);
 }
+

@@ -165,7 +165,7 @@ TEST_F(QZAITest, DelaysFollowTheirFormulasAndChancesTheTuning) {
 // A right pick is typed up to its first "/" (whole without one) and found; with nothing left a
 // wrong answer; the sudden-death top answer as stored and left unfound; wrong answers each
 // once before any repeats; play or pass by the decision draw.
-TEST_F(QZAITest, AnswersAreTypedAsPickedAndPlayOrPassByTheDecisionDraw) {
+TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAndTheTuningIsReadOncePerReset) {
     ai.m_AnswerAccuracy = ai.m_BasicRoundStrength = 9;
     struct Case { i32 phase, unfound; const char* typed; };
     for (const Case& c : {Case{8, 0, "Towel"}, Case{12, 3, "Ball"}, Case{9, 2, "Kite"}, Case{12, -1, nullptr}}) {
@@ -214,20 +214,17 @@ TEST_F(QZAITest, AnswersAreTypedAsPickedAndPlayOrPassByTheDecisionDraw) {
                   Values(d > 2, d <= 2, 0, true));
     }
     EXPECT_EQ(passed.size(), 2u);
-}
-
-// Every wait: busy while it runs; a skip makes it act at the next update; a turn taken away
-// (time up) drops the wait there without acting. The buzz countdown: player one's buzz stops
-// it; outliving the buzz phase with nobody buzzing, it still buzzes.
-TEST_F(QZAITest, WaitsEndOnTimeOnSkipOrWhenTheTurnIsTakenAway) {
+    // Every wait: busy while it runs; a skip makes it act at the next update; a turn taken away
+    // (time up) drops the wait there without acting. The buzz countdown: player one's buzz stops
+    // it; outliving the buzz phase with nobody buzzing, it still buzzes.
     enum Event { None, Skip, TimeUp, PlayerOneBuzz, BuzzPhaseOver };
-    struct Case { i32 phase, round, winner; Event event; bool actsNext, acts; };
-    std::vector<Case> cases = {{7, 1, -1, PlayerOneBuzz, false, false}, {7, 1, -1, BuzzPhaseOver, false, true}};
+    struct Wait { i32 phase, round, winner; Event event; bool actsNext, acts; };
+    std::vector<Wait> waits = {{7, 1, -1, PlayerOneBuzz, false, false}, {7, 1, -1, BuzzPhaseOver, false, true}};
     for (i32 phase : {8, 10, 12, 13, 21})
         for (Event event : {None, Skip, TimeUp})
-            cases.push_back({phase, phase == 21 ? 5 : 1, phase < 10 || phase > 20 ? -1 : 1, event, event == Skip,
+            waits.push_back({phase, phase == 21 ? 5 : 1, phase < 10 || phase > 20 ? -1 : 1, event, event == Skip,
                              event != TimeUp});
-    for (const Case& c : cases) {
+    for (const Wait& c : waits) {
         SCOPED_TRACE("phase " + std::to_string(c.phase) + " event " + std::to_string(c.event));
         Situation(c.phase, c.phase == 7 ? 3 : 0, c.round, c.winner);
         ai.Update(1);
@@ -244,12 +241,9 @@ TEST_F(QZAITest, WaitsEndOnTimeOnSkipOrWhenTheTurnIsTakenAway) {
             ai.Update(100);
         EXPECT_EQ(names.size(), c.acts ? 1u : 0u);
     }
-}
-
-// The tuning of the chosen decade and difficulty is read at the first update after a Reset:
-// numbers, the family's name, the context's member names (men first); a level without the
-// record is reported once per Reset and the values held stay.
-TEST_F(QZAITest, LevelTuningIsReadOncePerReset) {
+    // The tuning of the chosen decade and difficulty is read at the first update after a Reset:
+    // numbers, the family's name, the context's member names (men first); a level without the
+    // record is reported once per Reset and the values held stay.
     std::string tuning;
     for (const char* v : {"BuzzerSpeed_Medium80>6", "AnswerAccuracy_Medium80>5", "AnswerDifficulty_Medium80>4",
                           "BasicRoundStrength_Medium80>3", "Steal_Medium80>2", "String_FamilyName_Medium80>Olvira",
@@ -281,3 +275,4 @@ TEST_F(QZAITest, LevelTuningIsReadOncePerReset) {
         }
     }
 }
+
