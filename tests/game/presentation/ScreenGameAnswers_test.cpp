@@ -136,7 +136,7 @@ TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsFastMoneySumsTheSmallerBoardsRows
 
 // What is typed at the time-up is judged once (the computer's pick is not); nothing after it,
 // or after a taken answer, is judged.
-TEST_F(ScreenGameAnswers, TimeUpVerdictsOneAnswerPerTurnAndAnAnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
+TEST_F(ScreenGameAnswers, TimeUpVerdictsOneAnswerPerTurnAnAnswerOnTheBoardIsWrongAndPlayOrPassAndTheTurnsPlayTheirSequences) {
     const struct { i32 phase, family, round; const char* typed; const char* sequence; Pair timeUpAndIndex; } cases[] = {
         {8, 1, 1, "", "time_is_up", {0, -1}},         {20, 1, 1, "word1", "right_answer_faceoff", {0, 1}},
         {12, 1, 1, "word1", "blank", {1, 1}},         {8, 0, 1, "word0", "time_is_up", {0, -1}},
@@ -227,9 +227,6 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsOneAnswerPerTurnAndAnAnswerOnTheBoardOrB
     Turn(1, "");
     Screen().onAnswerEntered(nullptr);
     EXPECT_EQ(context.m_AnswerEntryOpen, 1);
-}
-
-TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
     // Family -1: the face-off won by the right (play 1) or the left (play 0) side.
     const struct { i32 family; u8 play; u32 twoPlayers; const char* sequence; u8 aiMayAct; } chosen[] = {
         {-1, 1, 0, "playOrPassRight", 1},      {-1, 0, 0, "playOrPassLeft", 0},
@@ -371,7 +368,7 @@ protected:
 // A pass asks the question again after the others, in index order from the pass cursor, and
 // again when passed again (two passed again and again take turns); entry stays open until the
 // turn ends.
-TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderAndTheSecondPlayerCannotRepeatAnAnswer) {
+TEST_F(FastMoney, PassedQuestionsComeBackInOrderTheSecondPlayerCannotRepeatAnAnswerAndPrizesCountTowardTheAwards) {
     const struct { Names entries; std::vector<int> asked; } cases[] = {
         {{"", "top", "", "top", "top", "", "top", "top"}, {1, 2, 3, 4, 0, 2, 0, -1}},
         {{"top", "", "", "mid", "low", "", "top", "top"}, {1, 2, 3, 4, 1, 2, 1, -1}},
@@ -438,12 +435,9 @@ TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderAndTheSecondPlayerCannotRep
     EXPECT_TRUE((!sfx.empty() && sfx.back() == "SFX_FM_DupeAnswer.snd") || log.Contains("SFX_FM_DupeAnswer.snd"));
     EXPECT_TRUE(Label("AnswerLabelFM6") == "top" && !Prop("board_screen10_a")->Visible);
     EXPECT_EQ(Pair(Screen().m_FastMoneyAnswerPoints[6], Screen().m_FastMoneyAnswerIndices[7]), Pair(20, -1));
-}
-
-// The prizes and the first player's five top answers count toward the awards of the decade, in a
-// one-player game only; without a profile a prize is reported.
-TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
-    const struct { u32 decade, twoPlayers, reveal, tops; i32 total; const char* counter; int added; } cases[] = {
+    // The prizes and the first player's five top answers count toward the awards of the decade, in a
+    // one-player game only; without a profile a prize is reported.
+    const struct { u32 decade, twoPlayers, reveal, tops; i32 total; const char* counter; int added; } prizes[] = {
         {1, 0, 9, 0, 150, "100kEarnDollarsFM80", 750}, {3, 0, 9, 0, 150, "2500EarnPointsFM00", 150},
         {1, 0, 7, 0, 200, "10Win20K80", 1},           {1, 0, 9, 0, 150, "10Win20K80", 0},
         {3, 0, 7, 0, 200, "2500EarnPointsFM00", 200}, {2, 0, 4, 5, 100, "1GiveAllTopsFM90", 1},
@@ -451,7 +445,7 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         {1, 0, 9, 0, 0, "100kEarnDollarsFM80", 0},
     };
     int reveals = 0;
-    for (const auto& c : cases) {
+    for (const auto& c : prizes) {
         SCOPED_TRACE(std::string(c.counter) + " in decade " + std::to_string(c.decade));
         StartFirstTurn();
         // Player 0 plays a profile.

@@ -56,7 +56,7 @@ void ExpectStep(const Step& actual, const Step& expected) {
 // Every phase from -1 to 30 under every combination of the three flags: a set flag replaces
 // the phase's step (resume first, then the answer result, then the answer-turn resume);
 // without flags each phase takes its own step, some by the state of the match.
-TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepByTheMatchState) {
+TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissingRulesAreReported) {
     // Events: 4 face-off question, 5 answer turn, 6 round start, 7 resume, 9 fast-money
     // start, 10 second player, 11 reveal, 13 round answer turn, 15 score, 16 steal,
     // 17 answer result, 18 buzz open, 19 others revealed.
@@ -140,12 +140,9 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepByTheMatchState) {
         // The round opening clears the face-off replay of the answer record.
         EXPECT_EQ(context.m_AnswerRecord->m_FaceOffReplay, c.phase != 4);
     }
-}
-
-// The steal is announced once a round, and lets the computer family act. After the steal, a
-// complete board (every answer shown, or six in rounds 3 and 4 with the seventh and eighth struck
-// out) wins the round at once; otherwise the answers nobody found are revealed.
-TEST_F(PhaseStepTest, StealIsAnnouncedOnceTheGameEndsFastMoneyStartsBeforeItsPhaseAndMissingRulesAreReported) {
+    // The steal is announced once a round, and lets the computer family act. After the steal, a
+    // complete board (every answer shown, or six in rounds 3 and 4 with the seventh and eighth struck
+    // out) wins the round at once; otherwise the answers nobody found are revealed.
     Reset(13);
     ExpectStep(Run(), {13, {16}, "", {}});
     EXPECT_EQ(Values(context.m_StealStarted, context.m_AIMayAct), Values(1, 1));
@@ -154,10 +151,10 @@ TEST_F(PhaseStepTest, StealIsAnnouncedOnceTheGameEndsFastMoneyStartsBeforeItsPha
     ExpectStep(Run(), {13, {}, "", {}});
     EXPECT_EQ(context.m_AIMayAct, 0);
     QuestionBank bank(context, home, {WordQuestion(8)});
-    struct Case { i32 round, found; u32 struckOut; bool complete; };
-    const Case cases[] = {{1, 8, 0, true}, {1, 7, 0, false}, {3, 8, 2, true},
+    struct Steal { i32 round, found; u32 struckOut; bool complete; };
+    const Steal steals[] = {{1, 8, 0, true}, {1, 7, 0, false}, {3, 8, 2, true},
                           {2, 8, 2, false}, {4, 7, 1, true}, {3, 6, 1, false}};
-    for (const Case& c : cases) {
+    for (const Steal& c : steals) {
         SCOPED_TRACE(std::to_string(c.round) + " found " + std::to_string(c.found));
         Reset(PhaseStealResult);
         bank.Reload(c.found);

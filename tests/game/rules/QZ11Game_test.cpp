@@ -36,7 +36,7 @@ bool In(i32 phase, std::initializer_list<i32> phases) {
 
 // Every action in every phase, with and without a second player and an open answer entry:
 // each is taken only in its phases and flags, and a taken one fires its one event.
-TEST_F(MatchModeTest, TeamActionsAreTakenOnlyInTheirPhasesAndFlagsAndSkipEndsOnlyASkippableSequence) {
+TEST_F(MatchModeTest, TeamActionsAreTakenInTheirPhasesSkipEndsOnlyASkippableSequenceAndBuzzesMarkTheirSide) {
     Enter(StageLevel());
     const std::initializer_list<i32> answerPhases = {8, 9, 12, 13, 20, 21, 24, 25};
     for (i32 phase = -1; phase <= 30; ++phase)
@@ -88,19 +88,15 @@ TEST_F(MatchModeTest, TeamActionsAreTakenOnlyInTheirPhasesAndFlagsAndSkipEndsOnl
         EXPECT_EQ(sequences->GetCurrentSequence() == nullptr, c.ends) << c.sequence;
         EXPECT_EQ(context.m_AIAnswerStarted, c.notice) << c.sequence;
     }
-}
-
-// Who a buzz marks: the left member at player 1's index for device 0, the right member at the
-// right index otherwise; an index outside 0..3 marks nobody on either side. A round answer turn
-// clears the strikes of the family at the turn.
-TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndexAndARoundAnswerTurnClearsTheStrikes) {
-    Enter(StageLevel());
-    struct Case { bool computer; i32 device, left, right; const char* marked; u8 mayActAfter; };
-    const Case cases[] = {{false, 0, 2, 1, "contestant_left_3", 0},  {false, 1, 2, 1, "contestant_right_2", 1},
+    // Who a buzz marks: the left member at player 1's index for device 0, the right member at the
+    // right index otherwise; an index outside 0..3 marks nobody on either side. A round answer turn
+    // clears the strikes of the family at the turn.
+    struct Buzz { bool computer; i32 device, left, right; const char* marked; u8 mayActAfter; };
+    const Buzz buzzes[] = {{false, 0, 2, 1, "contestant_left_3", 0},  {false, 1, 2, 1, "contestant_right_2", 1},
                           {true, 1, 0, 3, "contestant_right_4", 1},  {false, 1, 0, 4, nullptr, 1},
                           {false, 0, 4, 0, nullptr, 0},               {true, 1, 0, -1, nullptr, 1},
                           {false, 0, 0, 1, "contestant_left_1", 0}};
-    for (const Case& c : cases) {
+    for (const Buzz& c : buzzes) {
         SCOPED_TRACE(c.marked ? c.marked : "nobody");
         for (int i = 0; i < 8; ++i)
             Member(i)->m_Behavior.BuzzRequest = 0;

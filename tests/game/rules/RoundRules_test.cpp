@@ -87,7 +87,7 @@ protected:
 // The face-off rows of the state table, one- and two-player: the buzzing family's top answer
 // (or any right one in a replay) wins at once; else the other family answers and the better
 // rank wins, ties to the second family; both missing replays once, then opens the round again.
-TEST_F(RoundRulesTest, FaceOffAnswersDecideTheWinnerAndEnteredAnswersAreCheckedStruckOutAndScored) {
+TEST_F(RoundRulesTest, FaceOffAnswersEnteredAnswersRoundAnswersAndTheSteal) {
     struct Row { bool two; i32 phase, decade, replay, buzz, family, first, index;
                  i32 nextPhase, winner, nextFamily, nextReplay; const char* sequence; size_t awards; };
     const Row rows[] = {
@@ -172,15 +172,12 @@ TEST_F(RoundRulesTest, FaceOffAnswersDecideTheWinnerAndEnteredAnswersAreCheckedS
         EXPECT_EQ(question->GetAnswer(u32(r.index < 0 || r.index > 7 ? 0 : r.index)).IsRevealed(),
                   r.shown >= 0 || r.revealed);
     }
-}
-
-// Round answers: strikes one to three (the time-up forms clear the flag they use), the third
-// opening the steal; a right answer keeps the turn; the board completes when every answer, or
-// in rounds 3 and 4 six valid ones, are found.
-TEST_F(RoundRulesTest, RoundAnswersStrikeOrCompleteTheBoardAndTheStealTakesOrLosesTheBank) {
-    struct Row { i32 round, strikes, index; u8 timeUp; int found, struckOut; const char* sequence;
+    // Round answers: strikes one to three (the time-up forms clear the flag they use), the third
+    // opening the steal; a right answer keeps the turn; the board completes when every answer, or
+    // in rounds 3 and 4 six valid ones, are found.
+    struct Strike { i32 round, strikes, index; u8 timeUp; int found, struckOut; const char* sequence;
                  i32 phase, strikesAfter, family; u8 again, timeUpAfter; size_t awards; };
-    const Row rows[] = {
+    const Strike strikes[] = {
         {1, 0, -1, 0, 1, 0, "strike1", 12, 1, P1, 1, 0, 0}, {1, 1, -1, 1, 1, 0, "strike2_TimeUp", 12, 2, P1, 1, 0, 0},
         {1, 2, -1, 0, 1, 0, "strike3", 13, 0, C, 0, 0, 0}, {1, 2, -1, 1, 1, 0, "strike3_TimeUp", 13, 0, C, 0, 0, 0},
         {1, 0, 3, 1, 2, 0, "right_answer_round", 12, 0, P1, 1, 0, 0}, {4, 0, -1, 0, 7, 1, "strike1", 18, 1, P1, 0, 0, 0},
@@ -189,8 +186,8 @@ TEST_F(RoundRulesTest, RoundAnswersStrikeOrCompleteTheBoardAndTheStealTakesOrLos
         {3, 0, 5, 0, 6, 0, "right_answer_round", 18, 0, P1, 0, 0, 1},
         {2, 0, 5, 0, 6, 0, "right_answer_round", 12, 0, P1, 1, 0, 0},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::to_string(&r - rows));
+    for (const Strike& r : strikes) {
+        SCOPED_TRACE(std::to_string(&r - strikes));
         Set(false, PhaseRoundAnswers, r.round, 0, P1, r.found);
         context.m_FaceOffWinner = 0;
         context.m_PlayerOneFamily->m_Strikes = r.strikes;
@@ -241,7 +238,7 @@ TEST_F(RoundRulesTest, RoundAnswersStrikeOrCompleteTheBoardAndTheStealTakesOrLos
 
 // The round won: the bank to the family with the turn, with its side's show, or "blank" when
 // the score reaches 300 (exactly 300 included).
-TEST_F(RoundRulesTest, RoundWonBanksForTheFamilyAtTheTurnAndHiddenAnswersAreRevealedInRankOrder) {
+TEST_F(RoundRulesTest, RoundWonHiddenAnswersRevealedInRankOrderNextRoundOrTheEndAndSuddenDeath) {
     // The rival is the other family of the match.
     struct Row { bool two; i32 family, round, score, rival; u32 decade; const char* sequence; size_t awards; };
     const Row rows[] = {
@@ -309,15 +306,12 @@ TEST_F(RoundRulesTest, RoundWonBanksForTheFamilyAtTheTurnAndHiddenAnswersAreReve
     }
     EXPECT_EQ(played.size(), 9u);
     EXPECT_TRUE(played.back() == "blank" && !question->GetAnswer(8).IsRevealed());
-}
-
-// After each round: the next round's opening with its log line, sudden death repeated, or the
-// end of the main game once a family of the match has 300 points: fast money, or the loss
-// when the computer family reached them.
-TEST_F(RoundRulesTest, NextRoundOrTheEndOfTheMainGameAndSuddenDeathBanksTheTopAnswerOnly) {
-    struct Row { bool two; i32 round, left, right, family; u32 decade; u8 sudden; i32 nextRound, phase;
+    // After each round: the next round's opening with its log line, sudden death repeated, or the
+    // end of the main game once a family of the match has 300 points: fast money, or the loss
+    // when the computer family reached them.
+    struct Next { bool two; i32 round, left, right, family; u32 decade; u8 sudden; i32 nextRound, phase;
                  const char* sequence; const char* line; size_t lines, awards; };
-    const Row rows[] = {
+    const Next nexts[] = {
         {false, 0, 0, 0, P1, 0, 0, 1, 5, "faceoff_round1", "--+++ START SINGLE ROUND 1 +++--", 2, 0},
         {false, 3, 299, 299, P1, 0, 0, 4, 5, "faceoff_round4", "--+++ START TRIPLE ROUND +++--", 2, 0},
         {false, 4, 0, 0, P1, 0, 0, 5, 5, "SuddenDeath", "--+++ START SUDDEN DEATH +++--", 2, 0},
@@ -329,8 +323,8 @@ TEST_F(RoundRulesTest, NextRoundOrTheEndOfTheMainGameAndSuddenDeathBanksTheTopAn
         {false, 5, 300, 0, P1, 1, 0, 5, 23, "fast_money_round_left", "--+++ START SUDDEN DEATH +++--", 0, 1},
         {true, 3, 100, 300, P2, 0, 0, 4, 23, "fast_money_round_right", "--+++ START TRIPLE ROUND +++--", 1, 0},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::to_string(&r - rows));
+    for (const Next& r : nexts) {
+        SCOPED_TRACE(std::to_string(&r - nexts));
         Set(r.two, PhaseRoundWon, r.round, 0, r.family);
         context.m_Decade = r.decade;
         context.m_WentToSuddenDeath = r.sudden;
