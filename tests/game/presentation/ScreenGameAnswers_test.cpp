@@ -61,7 +61,7 @@ protected:
     std::unique_ptr<match_stage::QuestionBank> bank;
 };
 
-TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsFastMoneySumsTheSmallerBoardsRowsAndTheCountdownByPhase) {
+TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownTimeUpVerdictsAnswersOnTheBoardAndPlayOrPassAndTheTurns) {
     for (const auto& [id, special] : std::vector<std::pair<const char*, bool>>{
              {"70-7803", true}, {"70-7804", false}, {"80-7938-A", true}, {"80-7938-a", false}, {"", false}})
         EXPECT_EQ(Screen().IsSpecialQuestion(id), special) << id;
@@ -132,16 +132,13 @@ TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsFastMoneySumsTheSmallerBoardsRows
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text.c_str(), label) << phase << typed;
         EXPECT_EQ(Screen().m_LastTypedLength, shown ? i32(typed.size()) : -1);
     }
-}
-
-// What is typed at the time-up is judged once (the computer's pick is not); nothing after it,
-// or after a taken answer, is judged.
-TEST_F(ScreenGameAnswers, TimeUpVerdictsOneAnswerPerTurnAnAnswerOnTheBoardIsWrongAndPlayOrPassAndTheTurnsPlayTheirSequences) {
-    const struct { i32 phase, family, round; const char* typed; const char* sequence; Pair timeUpAndIndex; } cases[] = {
+    // What is typed at the time-up is judged once (the computer's pick is not); nothing after it,
+    // or after a taken answer, is judged.
+    const struct { i32 phase, family, round; const char* typed; const char* sequence; Pair timeUpAndIndex; } timeUps[] = {
         {8, 1, 1, "", "time_is_up", {0, -1}},         {20, 1, 1, "word1", "right_answer_faceoff", {0, 1}},
         {12, 1, 1, "word1", "blank", {1, 1}},         {8, 0, 1, "word0", "time_is_up", {0, -1}},
         {20, 1, 5, "word1", "time_is_up", {0, -1}}};
-    for (const auto& c : cases) {
+    for (const auto& c : timeUps) {
         Ask(3, 0, c.round, c.phase);
         Turn(c.family, "");
         context.m_ChosenAnswerIndex = 0;
@@ -179,11 +176,11 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsOneAnswerPerTurnAnAnswerOnTheBoardIsWron
     Screen().m_ConfirmButton->Visible = true;
     Screen().onConfirmClicked();
     EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, "PASS");
-    // A screen made while no game runs has no match mode: its confirm is not taken.
-    GameServices::KorvoGame::ICurrentGame* game = GameServices::KorvoGame::ICurrentGame::Get();
+    // A screen made while no current runs has no match mode: its confirm is not taken.
+    GameServices::KorvoGame::ICurrentGame* current = GameServices::KorvoGame::ICurrentGame::Get();
     GameServices::KorvoGame::ICurrentGame::SetInstance(nullptr);
     QZ2011::ScreenGame bare;
-    GameServices::KorvoGame::ICurrentGame::SetInstance(game);
+    GameServices::KorvoGame::ICurrentGame::SetInstance(current);
     bare.m_ConfirmButton = Screen().m_ConfirmButton;
     Ask(3);
     Turn(1, "word1");

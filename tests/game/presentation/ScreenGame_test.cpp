@@ -221,7 +221,7 @@ protected:
 };
 
 // Each component with its state: the widgets it shows, and those it hides or leaves hidden.
-TEST_F(Components, EachComponentShowsAndHidesItsWidgetsStrikesOneMarkEachAndTheAchievementNotice) {
+TEST_F(Components, EachComponentsWidgetsStrikesTheAchievementNoticeTheCloseRequestAndDamagedSequences) {
     const struct { const char* component; bool show; i32 round, phase; u32 revealIndex; Names shown, hidden; } cases[] = {
         {"Rounds", true, 3, 6, 0, {"Round", "Round3"}, {"Round1", "Round2", "Round4", "SuddenDeath"}},
         {"SpecialRounds", true, 3, 6, 0, {"RoundDouble", "Round3"}, {"RoundTriple"}},
@@ -341,12 +341,9 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgetsStrikesOneMarkEachAndTheA
     Screen().m_AchievementStar->m_Control.SetMode(AGController::kStopped);
     Screen().Process(16);
     EXPECT_EQ(Screen().m_AchievementStar->m_Control.GetMode(), u32(AGController::kStopped));
-}
-
-// Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
-// focus pauses the game until no prompt or popup is up; a confirm lets the next close go. Damaged
-// sequence events for the screen and the game audio do no harm.
-TEST_F(Components, TheCloseRequestAsksTheFocusPausesAndDamagedSequencesPlayWithoutHarm) {
+    // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
+    // focus pauses the game until no prompt or popup is up; a confirm lets the next close go. Damaged
+    // sequence events for the screen and the game audio do no harm.
     const std::string data = std::string(TALLYVOX_SAMPLE_LEVELS) + "/..";
     home.Write("-xml/global/gameshowpopups.xml", FileContents(data + "/global/gameshowpopups.xml"));
     for (const char* layout : {"gameshowpopupprompt.xaml", "gameshowpopupmenu.xaml"})

@@ -11,7 +11,7 @@ using StagingTest = MatchStageTest;
 
 // The round opening by round number, the face-off staging of both buzzing members and the
 // blocks closed; an index outside 0..3 stages nobody on its side.
-TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensAndALevelWithoutTuning) {
+TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAndMissingOrPlainEntities) {
     Enter(StageLevel());
     // The level start leaves every contestant hidden until the show stages them.
     for (int i = 0; i < 8; ++i)
@@ -116,23 +116,20 @@ TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensAndALevelWi
     Enter({.applicationData = false});
     EXPECT_TRUE(log.Contains("Missing applicationData  for the level !"));
     EXPECT_EQ(Values(context.m_NumberOfAnswers, context.m_FastMoneySecondTime), Values(7, 25));
-}
-
-// The board for a question: one block per answer with the covers in the gaps, or the
-// six-answer layout of the 90s and 00s from round 3 on, with the round's sign; a revealed
-// answer opens its block of the layout in use (turned to its back in the 00s), an index
-// outside it nothing.
-TEST_F(StagingTest, BoardLayoutTheRevealedBlockAndMissingStageEntitiesOrPlainDressingPropsAreSkipped) {
+    // The board for a question: one block per answer with the covers in the gaps, or the
+    // six-answer layout of the 90s and 00s from round 3 on, with the round's sign; a revealed
+    // answer opens its block of the layout in use (turned to its back in the 00s), an index
+    // outside it nothing.
     // Shown: board_block_01..08, board_block_dt_01..06, board_block_empty_02..08, the double and
     // triple signs.
-    struct Case { int decade; i32 round, answers; const char* shown; int index; const char* opened; };
-    const Case cases[] = {{0, 1, 8, "11111111 000000 0000000 00 11", 7, "board_block_08"},
+    struct Layout { int decade; i32 round, answers; const char* shown; int index; const char* opened; };
+    const Layout layouts[] = {{0, 1, 8, "11111111 000000 0000000 00 11", 7, "board_block_08"},
                           {1, 2, 3, "11100000 000000 0011111 00 11", 2, "board_block_03"},
                           {1, 3, 8, "11111111 000000 0000000 10 00", 8, nullptr},
                           {2, 2, 5, "11111000 000000 0000111 00 11", 6, "board_block_07"},
                           {2, 3, 8, "00000000 111111 0000000 10 11", 6, nullptr},
                           {3, 4, 4, "00000000 111100 0000110 01 11", 0, "board_block_dt_01"}};
-    for (const Case& c : cases) {
+    for (const Layout& c : layouts) {
         SCOPED_TRACE(std::to_string(c.decade) + " round " + std::to_string(c.round));
         Enter({.decade = c.decade});
         context.m_RoundCounter = c.round;

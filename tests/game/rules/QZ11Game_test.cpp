@@ -36,7 +36,7 @@ bool In(i32 phase, std::initializer_list<i32> phases) {
 
 // Every action in every phase, with and without a second player and an open answer entry:
 // each is taken only in its phases and flags, and a taken one fires its one event.
-TEST_F(MatchModeTest, TeamActionsAreTakenInTheirPhasesSkipEndsOnlyASkippableSequenceAndBuzzesMarkTheirSide) {
+TEST_F(MatchModeTest, TeamActionsSkipsBuzzesAndPlayerCursorsFollowTheMemberNumbers) {
     Enter(StageLevel());
     const std::initializer_list<i32> answerPhases = {8, 9, 12, 13, 20, 21, 24, 25};
     for (i32 phase = -1; phase <= 30; ++phase)
@@ -135,11 +135,8 @@ TEST_F(MatchModeTest, TeamActionsAreTakenInTheirPhasesSkipEndsOnlyASkippableSequ
     EXPECT_EQ(Values(log.Contains("No family set!!"), events.recorders[13].count,
                      context.m_ComputerFamily->m_Strikes + context.m_PlayerOneFamily->m_Strikes),
               Values(true, 1, 2));
-}
-
-// Level start and a device connection alike link member i with "PlayerCursor" + i; a device
-// naming no member and a missing cursor are reported and skipped.
-TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
+    // Level start and a device connection alike link member i with "PlayerCursor" + i; a device
+    // naming no member and a missing cursor are reported and skipped.
     context.m_TwoPlayers = 1;
     Player(0)->m_Active = Player(1)->m_Active = 1;
     Enter({.cursors = true});

@@ -87,7 +87,7 @@ protected:
 // The face-off rows of the state table, one- and two-player: the buzzing family's top answer
 // (or any right one in a replay) wins at once; else the other family answers and the better
 // rank wins, ties to the second family; both missing replays once, then opens the round again.
-TEST_F(RoundRulesTest, FaceOffAnswersEnteredAnswersRoundAnswersAndTheSteal) {
+TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheRevealTheNextRoundAndSuddenDeath) {
     struct Row { bool two; i32 phase, decade, replay, buzz, family, first, index;
                  i32 nextPhase, winner, nextFamily, nextReplay; const char* sequence; size_t awards; };
     const Row rows[] = {
@@ -234,22 +234,19 @@ TEST_F(RoundRulesTest, FaceOffAnswersEnteredAnswersRoundAnswersAndTheSteal) {
                   Values(failed && r.leftGestures ? 40 : 0, failed && !r.leftGestures ? 4 : 0,
                          !failed ? 44 : r.leftGestures ? 40 : 4));
     }
-}
-
-// The round won: the bank to the family with the turn, with its side's show, or "blank" when
-// the score reaches 300 (exactly 300 included).
-TEST_F(RoundRulesTest, RoundWonHiddenAnswersRevealedInRankOrderNextRoundOrTheEndAndSuddenDeath) {
+    // The round won: the bank to the family with the turn, with its side's show, or "blank" when
+    // the score reaches 300 (exactly 300 included).
     // The rival is the other family of the match.
-    struct Row { bool two; i32 family, round, score, rival; u32 decade; const char* sequence; size_t awards; };
-    const Row rows[] = {
+    struct Won { bool two; i32 family, round, score, rival; u32 decade; const char* sequence; size_t awards; };
+    const Won wons[] = {
         {false, P1, 1, 100, 0, 0, "round_won_left", 0},   {false, P1, 1, 250, 0, 0, "blank", 0},
         {false, C, 1, 249, 0, 0, "round_won_right", 0},   {true, P2, 1, 100, 0, 0, "round_won_right", 0},
         {false, P1, 3, 100, 0, 0, "round_won_left", 1},   {false, P1, 3, 100, 150, 0, "round_won_left", 0},
         {false, P1, 1, 100, 149, 3, "round_won_left", 1}, {false, C, 1, 100, 0, 3, "round_won_right", 0},
         {true, P1, 3, 100, 0, 0, "round_won_left", 0},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::to_string(&r - rows));
+    for (const Won& r : wons) {
+        SCOPED_TRACE(std::to_string(&r - wons));
         Set(r.two, PhaseRoundComplete, r.round, 0, r.family);
         context.m_Decade = r.decade;
         Of(r.family).m_Score = r.score;
