@@ -166,8 +166,7 @@ TEST(MatchLevel, FamilyPicksPassOverWhatOthersWearAndADestroyedMatchModeWithdraw
     MatchHarness& harness = *owned;
     harness.UseProfiles({{"ANNA", "AppearanceFemale01.xml", {}}, {"BOB", "AppearanceMale02.xml", {}}}, 0);
     ASSERT_TRUE(harness.Start(5)) << harness.Failure();
-    QZ2011GameContext& context = harness.Context();
-    context.m_TwoPlayers = 1;
+    harness.Context().m_TwoPlayers = 1;
     GameShow::PlayerProfileManager::Instance()->AssignPlayer(1, 1);
     ASSERT_TRUE(harness.EnterLevel()) << harness.Failure();
     QZ2011::QZ11Game& match = harness.Match();
@@ -176,10 +175,9 @@ TEST(MatchLevel, FamilyPicksPassOverWhatOthersWearAndADestroyedMatchModeWithdraw
     KG::ContainerFactory<KG::OutfitPart> shoes;
     KG::CharacterAssemblyManager::Instance()->GetOutfitParts(*target, KG::OUTFIT_FOOTWEAR, shoes);
     ASSERT_EQ(shoes.size(), 4u);
-    KG::CharacterManager* characters = KG::CharacterManager::Instance();
-    characters->SetOutfitPart(*shoes[0], *match.GetPlayerTwoAvatar(), KG::OUTFIT_FOOTWEAR);
+    KG::CharacterManager::Instance()->SetOutfitPart(*shoes[0], *match.GetPlayerTwoAvatar(), KG::OUTFIT_FOOTWEAR);
     for (int i = 0; i < 4; ++i)
-        characters->SetOutfitPart(*shoes[i], *match.GetContestant(i), KG::OUTFIT_FOOTWEAR);
+        KG::CharacterManager::Instance()->SetOutfitPart(*shoes[i], *match.GetContestant(i), KG::OUTFIT_FOOTWEAR);
     GameShow::SetAchievementValue(0, "FamilyHairRandNum1", 99);
     // offset: the pair picked, counted on from the start (-1 none, -2 not looked at); kept: the
     // start stored after the pick, -1 a new draw.
@@ -197,7 +195,7 @@ TEST(MatchLevel, FamilyPicksPassOverWhatOthersWearAndADestroyedMatchModeWithdraw
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(&c - cases));
         match.SetDressingLeftFamily(c.left);
-        context.m_TwoPlayers = c.two;
+        harness.Context().m_TwoPlayers = c.two;
         GameShow::SetAchievementValue(0, "FamilyShoesRandNum1", c.stored);
         KG::OutfitPart part;
         const bool picked = match.PickFamilyOutfitPart(KG::OUTFIT_FOOTWEAR, nullptr, target, c.member, part);

@@ -134,11 +134,11 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownTimeUpVerdictsAnswersOnTheBoa
     }
     // What is typed at the time-up is judged once (the computer's pick is not); nothing after it,
     // or after a taken answer, is judged.
-    const struct { i32 phase, family, round; const char* typed; const char* sequence; Pair timeUpAndIndex; } timeUps[] = {
+    const struct { i32 phase, family, round; const char* typed; const char* sequence; Pair timeUpAndIndex; } times[] = {
         {8, 1, 1, "", "time_is_up", {0, -1}},         {20, 1, 1, "word1", "right_answer_faceoff", {0, 1}},
         {12, 1, 1, "word1", "blank", {1, 1}},         {8, 0, 1, "word0", "time_is_up", {0, -1}},
         {20, 1, 5, "word1", "time_is_up", {0, -1}}};
-    for (const auto& c : timeUps) {
+    for (const auto& c : times) {
         Ask(3, 0, c.round, c.phase);
         Turn(c.family, "");
         context.m_ChosenAnswerIndex = 0;

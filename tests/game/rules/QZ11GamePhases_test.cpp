@@ -112,9 +112,12 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissi
                   i32 phaseAfter, familyAfter, ownerAfter; const char* sequence; };
     const Case cases[] = {
         {"sudden death opens its own buzz", 6, 5, 0, 0, 0, 17, kNone, -1, ""},
-        {"face-off buzz, two players", 7, 1, 0, 0, 1, 10, 2, 0, ""}, {"computer buzzed", 8, 1, 1, 0, 0, 8, 0, 1, ""},
-        {"face-off buzz, computer won", 7, 1, 1, 1, 0, 10, 0, 1, ""}, {"player 2 buzzed", 8, 1, 1, 0, 1, 8, 2, 1, ""},
-        {"face-off buzz, nobody won", 7, 1, -1, -1, 0, 10, 2, -1, ""}, {"nobody buzzed", 8, 1, -1, 0, 0, 8, 1, -1, ""},
+        {"face-off buzz, two players", 7, 1, 0, 0, 1, 10, 2, 0, ""},
+        {"computer buzzed", 8, 1, 1, 0, 0, 8, 0, 1, ""},
+        {"face-off buzz, computer won", 7, 1, 1, 1, 0, 10, 0, 1, ""},
+        {"player 2 buzzed", 8, 1, 1, 0, 1, 8, 2, 1, ""},
+        {"face-off buzz, nobody won", 7, 1, -1, -1, 0, 10, 2, -1, ""},
+        {"nobody buzzed", 8, 1, -1, 0, 0, 8, 1, -1, ""},
         {"sudden death, player 2 buzzed", 20, 5, 1, 0, 1, 20, 2, 1, ""},
         {"second answer after the computer", 21, 5, 1, 0, 0, 21, 1, 1, ""},
         {"second answer, nobody buzzed", 21, 5, -1, 0, 0, 21, kNone, -1, ""},
@@ -152,8 +155,12 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissi
     EXPECT_EQ(context.m_AIMayAct, 0);
     QuestionBank bank(context, home, {WordQuestion(8)});
     struct Steal { i32 round, found; u32 struckOut; bool complete; };
-    const Steal steals[] = {{1, 8, 0, true}, {1, 7, 0, false}, {3, 8, 2, true},
-                          {2, 8, 2, false}, {4, 7, 1, true}, {3, 6, 1, false}};
+    const Steal steals[] = {{1, 8, 0, true},
+                            {1, 7, 0, false},
+                            {3, 8, 2, true},
+                            {2, 8, 2, false},
+                            {4, 7, 1, true},
+                            {3, 6, 1, false}};
     for (const Steal& c : steals) {
         SCOPED_TRACE(std::to_string(c.round) + " found " + std::to_string(c.found));
         Reset(PhaseStealResult);
@@ -165,7 +172,9 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissi
     // The end of the match: the closing sequence of the active family's side, unless the
     // computer family won a single-player match (300 points or more).
     struct End { u32 two; i32 score, family; i32 phase; const char* sequence; };
-    const End ends[] = {{0, 300, 1, 28, ""}, {0, 301, 0, 28, ""}, {0, 299, 1, 30, "end_game_see_you_nexttime_left"},
+    const End ends[] = {{0, 300, 1, 28, ""},
+                        {0, 301, 0, 28, ""},
+                        {0, 299, 1, 30, "end_game_see_you_nexttime_left"},
                         {0, 299, 0, 30, "end_game_see_you_nexttime_right"},
                         {1, 300, 1, 30, "end_game_see_you_nexttime_left"},
                         {1, 0, 2, 30, "end_game_see_you_nexttime_right"}};

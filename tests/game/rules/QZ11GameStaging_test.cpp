@@ -124,11 +124,11 @@ TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAnd
     // triple signs.
     struct Layout { int decade; i32 round, answers; const char* shown; int index; const char* opened; };
     const Layout layouts[] = {{0, 1, 8, "11111111 000000 0000000 00 11", 7, "board_block_08"},
-                          {1, 2, 3, "11100000 000000 0011111 00 11", 2, "board_block_03"},
-                          {1, 3, 8, "11111111 000000 0000000 10 00", 8, nullptr},
-                          {2, 2, 5, "11111000 000000 0000111 00 11", 6, "board_block_07"},
-                          {2, 3, 8, "00000000 111111 0000000 10 11", 6, nullptr},
-                          {3, 4, 4, "00000000 111100 0000110 01 11", 0, "board_block_dt_01"}};
+                              {1, 2, 3, "11100000 000000 0011111 00 11", 2, "board_block_03"},
+                              {1, 3, 8, "11111111 000000 0000000 10 00", 8, nullptr},
+                              {2, 2, 5, "11111000 000000 0000111 00 11", 6, "board_block_07"},
+                              {2, 3, 8, "00000000 111111 0000000 10 11", 6, nullptr},
+                              {3, 4, 4, "00000000 111100 0000110 01 11", 0, "board_block_dt_01"}};
     for (const Layout& c : layouts) {
         SCOPED_TRACE(std::to_string(c.decade) + " round " + std::to_string(c.round));
         Enter({.decade = c.decade});

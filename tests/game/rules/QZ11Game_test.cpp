@@ -93,9 +93,9 @@ TEST_F(MatchModeTest, TeamActionsSkipsBuzzesAndPlayerCursorsFollowTheMemberNumbe
     // clears the strikes of the family at the turn.
     struct Buzz { bool computer; i32 device, left, right; const char* marked; u8 mayActAfter; };
     const Buzz buzzes[] = {{false, 0, 2, 1, "contestant_left_3", 0},  {false, 1, 2, 1, "contestant_right_2", 1},
-                          {true, 1, 0, 3, "contestant_right_4", 1},  {false, 1, 0, 4, nullptr, 1},
-                          {false, 0, 4, 0, nullptr, 0},               {true, 1, 0, -1, nullptr, 1},
-                          {false, 0, 0, 1, "contestant_left_1", 0}};
+                           {true, 1, 0, 3, "contestant_right_4", 1},  {false, 1, 0, 4, nullptr, 1},
+                           {false, 0, 4, 0, nullptr, 0},               {true, 1, 0, -1, nullptr, 1},
+                           {false, 0, 0, 1, "contestant_left_1", 0}};
     for (const Buzz& c : buzzes) {
         SCOPED_TRACE(c.marked ? c.marked : "nobody");
         for (int i = 0; i < 8; ++i)
