@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/CrtRand.h"
 #include "tests/game/rules/MatchStage.h"
+#include "tests/support/MatchHarness.h"
 
 using namespace QZ2011;
 using namespace match_stage;
@@ -83,10 +83,8 @@ protected:
         ai.Update(10000);
         return context.m_ChosenAnswerIndex;
     }
-    static void Seed(u32 seed) {
-        GameServices::Bridge::SeedRandom(seed, 362436069u, 521288629u, 88675123u);
-        CrtSrand(seed);
-    }
+    // Both generators restarted from the seed, as the harness seeds a match.
+    static constexpr auto Seed = &match::MatchHarness::Seed;
 
     std::unique_ptr<QuestionBank> bank;
     const std::set<std::string> kWrong = {"Snow", "Piano", "Tax forms"};
