@@ -176,7 +176,7 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     // opening the steal; a right answer keeps the turn; the board completes when every answer, or
     // in rounds 3 and 4 six valid ones, are found.
     struct Strike { i32 round, strikes, index; u8 timeUp; int found, struckOut; const char* sequence;
-                 i32 phase, strikesAfter, family; u8 again, timeUpAfter; size_t awards; };
+                    i32 phase, strikesAfter, family; u8 again, timeUpAfter; size_t awards; };
     const Strike strikes[] = {
         {1, 0, -1, 0, 1, 0, "strike1", 12, 1, P1, 1, 0, 0}, {1, 1, -1, 1, 1, 0, "strike2_TimeUp", 12, 2, P1, 1, 0, 0},
         {1, 2, -1, 0, 1, 0, "strike3", 13, 0, C, 0, 0, 0}, {1, 2, -1, 1, 1, 0, "strike3_TimeUp", 13, 0, C, 0, 0, 0},
@@ -208,10 +208,12 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     // The steal: a right answer takes the bank for the stealing family, a wrong one gives it to the
     // family that played; the sequence and the gestures belong to the stealing family's side.
     struct Steal { bool two; i32 stealer, index; const char* sequence; i32 family, stealerScore, otherScore;
-                 bool leftGestures; size_t awards; };
+                   bool leftGestures; size_t awards; };
     const Steal steals[] = {
-        {false, C, 2, "steal_ok", C, 150, 0, false, 0},   {false, C, -1, "steal_fail_right", P1, 0, 150, false, 0},
-        {false, P1, 4, "steal_ok", P1, 150, 0, false, 1}, {false, P1, -1, "steal_fail_left", C, 0, 150, true, 0},
+        {false, C, 2, "steal_ok", C, 150, 0, false, 0},
+        {false, C, -1, "steal_fail_right", P1, 0, 150, false, 0},
+        {false, P1, 4, "steal_ok", P1, 150, 0, false, 1},
+        {false, P1, -1, "steal_fail_left", C, 0, 150, true, 0},
         {true, P2, -1, "steal_fail_right", P1, 0, 150, false, 0},
     };
     for (const Steal& r : steals) {
@@ -307,7 +309,7 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     // end of the main game once a family of the match has 300 points: fast money, or the loss
     // when the computer family reached them.
     struct Next { bool two; i32 round, left, right, family; u32 decade; u8 sudden; i32 nextRound, phase;
-                 const char* sequence; const char* line; size_t lines, awards; };
+                  const char* sequence; const char* line; size_t lines, awards; };
     const Next nexts[] = {
         {false, 0, 0, 0, P1, 0, 0, 1, 5, "faceoff_round1", "--+++ START SINGLE ROUND 1 +++--", 2, 0},
         {false, 3, 299, 299, P1, 0, 0, 4, 5, "faceoff_round4", "--+++ START TRIPLE ROUND +++--", 2, 0},
@@ -351,8 +353,10 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     // miss another sudden-death round starts with no points moved.
     struct Sudden { i32 phase, family, index; u32 bank; i32 phase2, leftScore, rightScore; const char* sequence; };
     const Sudden sudden[] = {
-        {20, P1, 0, 240, 23, 340, 100, "fast_money_round_left"}, {20, P1, 0, 150, 5, 250, 100, "SuddenDeath"},
-        {20, P1, -1, 0, 21, 100, 100, ""}, {21, C, 0, 240, 28, 100, 340, "end_game_loose"},
+        {20, P1, 0, 240, 23, 340, 100, "fast_money_round_left"},
+        {20, P1, 0, 150, 5, 250, 100, "SuddenDeath"},
+        {20, P1, -1, 0, 21, 100, 100, ""},
+        {21, C, 0, 240, 28, 100, 340, "end_game_loose"},
         {21, C, -1, 0, 5, 100, 100, "SuddenDeath"},
     };
     for (const Sudden& r : sudden) {
