@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/SetElement.h"
 #include "gameservices/game/Appearance.h"
+#include "gameservices/game/CharacterAssemblyManager.h"
+#include "gameservices/game/CharacterManager.h"
+#include "gameservices/game/ContainerFactory.h"
 #include "gameservices/game/ApplicationData.h"
 #include "gameservices/game/PartPools.h"
 #include "gameservices/game/TeamActionManager.h"
@@ -126,13 +130,6 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
         ASSERT_EQ(looks, std::vector<std::string>({man, man, woman, woman}));
         for (int type = 0; type < 3; ++type)
             EXPECT_NE(left[0]->OutfitParts[type].Name, left[1]->OutfitParts[type].Name) << type;
-        // A member number outside 1..3 stores its draw under no family-look name; member 1's are kept.
-        GameShow::SetAchievementValue(0, "FamilyBottomRandNum1", 99);
-        GameServices::KorvoGame::OutfitPart part;
-        EXPECT_TRUE(match.PickFamilyOutfitPart(0, nullptr, match.GetContestant(1), 4, part));
-        int stored = 0, top = 0;
-        EXPECT_TRUE(GameShow::GetAchievementValue(0, "FamilyBottomRandNum1", stored) && stored == 99 &&
-                    GameShow::GetAchievementValue(0, "FamilyTopRandNum1", top));
 
         ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
         EXPECT_EQ(std::vector<size_t>({sequences->GetSequenceCount(), second->m_Playing,
@@ -155,19 +152,68 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
     }
 }
 
-// The match mode goes with its context: the records it published as prototypes go with it,
-// none is left for a later level to copy.
-TEST(MatchLevel, ADestroyedMatchModeWithdrawsItsPrototypes) {
+// Member 1's shoes, with player two's avatar in the first pair and the left family in all four:
+// the pick starts at the stored index when it lies in the list, else at a new draw (never on the
+// last two), which is stored; the left family passes over player two's pair in a two-player match
+// only, the right family over the left family's, and with every pair taken nothing is picked. A
+// member outside 1..3 stores its draw under no family-look name. The match mode goes with its
+// context: the records it published as prototypes go with it, none is left for a later level to copy.
+TEST(MatchLevel, FamilyPicksPassOverWhatOthersWearAndADestroyedMatchModeWithdrawsItsPrototypes) {
+    namespace KG = GameServices::KorvoGame;
     const ApplicationData::Kind kinds[] = {ApplicationData::kLevel, ApplicationData::kCharacter,
                                            ApplicationData::kCamera, ApplicationData::kProp};
-    {
-        MatchHarness harness;
-        ASSERT_TRUE(harness.Start(3)) << harness.Failure();
-        ASSERT_TRUE(harness.EnterLevel()) << harness.Failure();
-        ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
-        for (ApplicationData::Kind kind : kinds)
-            EXPECT_NE(ApplicationData::GetPrototype(kind), nullptr) << kind;
+    auto owned = std::make_unique<MatchHarness>();
+    MatchHarness& harness = *owned;
+    harness.UseProfiles({{"ANNA", "AppearanceFemale01.xml", {}}, {"BOB", "AppearanceMale02.xml", {}}}, 0);
+    ASSERT_TRUE(harness.Start(5)) << harness.Failure();
+    harness.Context().m_TwoPlayers = 1;
+    GameShow::PlayerProfileManager::Instance()->AssignPlayer(1, 1);
+    ASSERT_TRUE(harness.EnterLevel()) << harness.Failure();
+    QZ2011::QZ11Game& match = harness.Match();
+    QZ2011::QZCharacter* target = match.GetContestant(1);
+    ASSERT_TRUE(target && match.GetPlayerTwoAvatar());
+    KG::ContainerFactory<KG::OutfitPart> shoes;
+    KG::CharacterAssemblyManager::Instance()->GetOutfitParts(*target, KG::OUTFIT_FOOTWEAR, shoes);
+    ASSERT_EQ(shoes.size(), 4u);
+    KG::CharacterManager::Instance()->SetOutfitPart(*shoes[0], *match.GetPlayerTwoAvatar(), KG::OUTFIT_FOOTWEAR);
+    for (int i = 0; i < 4; ++i)
+        KG::CharacterManager::Instance()->SetOutfitPart(*shoes[i], *match.GetContestant(i), KG::OUTFIT_FOOTWEAR);
+    GameShow::SetAchievementValue(0, "FamilyHairRandNum1", 99);
+    // offset: the pair picked, counted on from the start (-1 none, -2 not looked at); kept: the
+    // start stored after the pick, -1 a new draw.
+    struct Case { bool left; u32 two; i32 member; int stored, offset, kept; };
+    const Case cases[] = {
+        {true, 0, 1, 0, 0, 0},
+        {true, 0, 1, 3, 0, 3},
+        {true, 1, 1, 0, 1, 0},
+        {true, 0, 1, 4, 0, -1},
+        {true, 0, 1, -1, 0, -1},
+        {false, 1, 1, 2, -1, 2},
+        {false, 0, 1, 2, -1, 2},
+        {true, 0, 4, 2, -2, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(&c - cases));
+        match.SetDressingLeftFamily(c.left);
+        harness.Context().m_TwoPlayers = c.two;
+        GameShow::SetAchievementValue(0, "FamilyShoesRandNum1", c.stored);
+        KG::OutfitPart part;
+        const bool picked = match.PickFamilyOutfitPart(KG::OUTFIT_FOOTWEAR, nullptr, target, c.member, part);
+        int kept = -9;
+        GameShow::GetAchievementValue(0, "FamilyShoesRandNum1", kept);
+        EXPECT_TRUE(c.kept < 0 ? kept >= 0 && kept < 2 : kept == c.kept) << kept;
+        const u32 start = u32(c.kept < 0 ? kept : c.stored);
+        if (c.offset != -2)
+            EXPECT_EQ(picked ? part.Name.c_str() : "none",
+                      std::string(c.offset < 0 ? "none" : shoes[(start + u32(c.offset)) % 4]->Name.c_str()));
     }
+    int hair = 0;
+    EXPECT_TRUE(GameShow::GetAchievementValue(0, "FamilyHairRandNum1", hair) && hair == 99);
+    shoes.Clear();
+    ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
+    for (ApplicationData::Kind kind : kinds)
+        EXPECT_NE(ApplicationData::GetPrototype(kind), nullptr) << kind;
+    owned.reset();
     for (ApplicationData::Kind kind : kinds)
         EXPECT_EQ(ApplicationData::GetPrototype(kind), nullptr) << kind;
 }

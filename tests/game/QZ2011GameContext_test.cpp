@@ -127,7 +127,7 @@ protected:
     std::unique_ptr<RecordingContext> context = std::make_unique<RecordingContext>();
 };
 
-TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
+TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesAndShutsDownInOrder) {
     const size_t deviceListenersBefore = DeviceListeners();
     context->m_FaceOffWinner = 1;  // a start begins with no face-off won
     context->Initialize();
@@ -158,41 +158,7 @@ TEST_F(ContextStart, MountsRegistersAndShutsDownInOrder) {
         last.insert(last.end(), {context->GetQuestionManager()->LastIndex(d), i32(context->m_QuestionCounts[d])});
     EXPECT_EQ(last, (std::vector<i64>{1, 1, 2, 2, -1, -1, 4, 4}));
 
-    for (int level = 0; level < 3; ++level)
-        context->SubscribeDeviceEvents();
-    EXPECT_EQ(DeviceListeners(), deviceListenersStarted + 2);
-    LogCapture log;
-    context->OnProfilesLoaded();  // without a current save: no award is looked up
-
-    GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
-    const size_t profileEvents =
-        profiles->GetProfilesLoadedEvent().Count() + profiles->GetProfileSelectedEvent().Count();
-    GameServices::Entities::Set set;
-    GameShow::GameShowCameraManager::Instance()->SetSet(&set);
-    context->Shutdown();
-    std::vector<std::string> own = context->steps;
-    std::erase_if(own, [](const std::string& step) {
-        return std::find(kShutdownSteps.begin(), kShutdownSteps.end(), step) == kShutdownSteps.end();
-    });
-    EXPECT_EQ(own, kShutdownSteps);
-    EXPECT_TRUE(context->servicesAliveAtCleanup && context->profileEventsAtRemoval + 2 == profileEvents &&
-                DeviceListeners() == deviceListenersBefore);
-    EXPECT_TRUE(!context->GetSequenceManager() && !context->GetAudioManager() && !context->GetAwardManager() &&
-                !context->GetQuestionManager() && !context->GetAutocompleter() && !context->m_AnswerRecord &&
-                !context->m_ComputerFamily && !context->m_PlayerTwoFamily &&
-                !GameShow::GameShowCameraManager::Instance()->GetSet() &&
-                !log.Contains("No profile was found assigned to player id = 0"));
-    // Without its team registry the context's cursor operations find no team.
-    context->m_TwoPlayers = 1;
-    context->ResetGameState();
-    context->AttachConnectedPlayerCursors();
-    context->ShowActivePlayerCursor(true);
-}
-
-// m_SkipAllowed over the rule's cases; the menu tick stops at the first value of 200 or more.
-TEST_F(ContextStart, FrameRules) {
-    context->Initialize();
-    GameShow::SequenceManager* sequences = context->GetSequenceManager();
+    // m_SkipAllowed over the rule's cases; the menu tick stops at the first value of 200 or more.
     sequences->SetEnabled(true);
     for (const char* name : {"skippable", "fixed"})
         sequences->LoadSequence(name, (std::string(name) + ".xml").c_str());
@@ -234,8 +200,37 @@ TEST_F(ContextStart, FrameRules) {
         context->Update(frame);
         EXPECT_EQ(context->m_MenuTickMs, expected) << start << " + " << frame;
     }
+    for (int level = 0; level < 3; ++level)
+        context->SubscribeDeviceEvents();
+    EXPECT_EQ(DeviceListeners(), deviceListenersStarted + 2);
+    LogCapture log;
+    context->OnProfilesLoaded();  // without a current save: no award is looked up
+
+    GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+    const size_t profileEvents =
+        profiles->GetProfilesLoadedEvent().Count() + profiles->GetProfileSelectedEvent().Count();
+    GameServices::Entities::Set set;
+    GameShow::GameShowCameraManager::Instance()->SetSet(&set);
     context->Shutdown();
+    std::vector<std::string> own = context->steps;
+    std::erase_if(own, [](const std::string& step) {
+        return std::find(kShutdownSteps.begin(), kShutdownSteps.end(), step) == kShutdownSteps.end();
+    });
+    EXPECT_EQ(own, kShutdownSteps);
+    EXPECT_TRUE(context->servicesAliveAtCleanup && context->profileEventsAtRemoval + 2 == profileEvents &&
+                DeviceListeners() == deviceListenersBefore);
+    EXPECT_TRUE(!context->GetSequenceManager() && !context->GetAudioManager() && !context->GetAwardManager() &&
+                !context->GetQuestionManager() && !context->GetAutocompleter() && !context->m_AnswerRecord &&
+                !context->m_ComputerFamily && !context->m_PlayerTwoFamily &&
+                !GameShow::GameShowCameraManager::Instance()->GetSet() &&
+                !log.Contains("No profile was found assigned to player id = 0"));
+    // Without its team registry the context's cursor operations find no team.
+    context->m_TwoPlayers = 1;
+    context->ResetGameState();
+    context->AttachConnectedPlayerCursors();
+    context->ShowActivePlayerCursor(true);
 }
+
 
 // The program's window defaults, and the entry point's sequence on the test window: start-up,
 // the program's run loop ended by a close request, shutdown, release.

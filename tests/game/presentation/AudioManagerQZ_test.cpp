@@ -127,7 +127,7 @@ protected:
     AudioManagerQZ audio;
 };
 
-TEST_F(GameAudio, EachCueCreatesItsRowsAssetCutsOrKeepsItsCategoryHoldsAndDrawsEveryVariant) {
+TEST_F(GameAudio, EachCueCreatesItsRowsAssetCutsOrKeepsItsCategoryAndAHoldingLineStopsTheShowClockUntilItEnds) {
     GameServices::Bridge::SeedRandom(1, 2, 3, 4);
     context.m_LastAnswerIndex = 0;
     for (const CueCase& cue : AllCues()) {
@@ -160,9 +160,6 @@ TEST_F(GameAudio, EachCueCreatesItsRowsAssetCutsOrKeepsItsCategoryHoldsAndDrawsE
         }
         EXPECT_EQ(letters.size(), std::max(cue.variants, 1u));
     }
-}
-
-TEST_F(GameAudio, AHoldingLineStopsTheShowClockUntilItEndsAndAnyOtherReleaseLetsTheShowRunOn) {
     sequences.PlaySequence("show");
     audio.PlayIntro();
     audio.PlayFaceOff();
@@ -215,7 +212,7 @@ TEST_F(GameAudio, AHoldingLineStopsTheShowClockUntilItEndsAndAnyOtherReleaseLets
 }
 
 // A fade runs three seconds to its target; a fade-out with a stop stops at its end.
-TEST_F(GameAudio, AFadeReachesItsTargetInThreeSeconds) {
+TEST_F(GameAudio, AFadeReachesItsTargetInThreeSecondsAndTheSequencerKeysSeventySevenEventsAnswersFollowingTheirCue) {
     audio.PlayCrowdNoise();
     auto step = [&](u32 ms) { context.UpdateWorld(ms); };
     const struct { f32 from, to, half, end; } fades[] = {
@@ -265,10 +262,7 @@ TEST_F(GameAudio, AFadeReachesItsTargetInThreeSeconds) {
         step(3000);
     }
     EXPECT_FALSE(Playing("CrowdMedium") || Playing("CrowdLoud"));
-}
-
-// The sequencer keys 77 events and stops the playing variant; binding prepares the crowd.
-TEST_F(GameAudio, TheSequencerKeysSeventySevenEventsBindingPreparesTheCrowdAndAnswersFollowItsCue) {
+    // The sequencer keys 77 events and stops the playing variant; binding prepares the crowd.
     EXPECT_EQ(sequencer.GetTable().Count(), 77u);  // each event under an id of its own
     audio.PlayCue("round2B.snd", Vo, true, false, true);
     Event("Stop", "round2", "music");

@@ -127,7 +127,7 @@ void Check(AwardManager& awards, const Row& row) {
 // Each award counts up to its goal and unlocks on the call that reaches it: flag, notice
 // with the new mark, event, in that order; later calls change nothing. A decade outside the
 // four counts no match won.
-TEST_F(AwardRules, EachAwardUnlocksExactlyAtItsGoal) {
+TEST_F(AwardRules, EachAwardUnlocksAtItsGoalTheThirdDistinctDifficultyWonUnlocksAndProgressIsSaved) {
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.title);
         LoadWith("");
@@ -167,16 +167,13 @@ TEST_F(AwardRules, EachAwardUnlocksExactlyAtItsGoal) {
     EXPECT_TRUE(Value("5WinFaceOff00") == 1 && Flag("unlock5Win1stRound00"));
     EXPECT_EQ(log.Lines(), (Steps{"AwardManager : no game context for the notice of 'Good Start'",
                                   "AwardManager : no game context to grant the earned awards"}));
-}
-
-// The difficulties won are kept as digits; the third distinct one unlocks. A stored value
-// outside 0 to 99 starts again, reported; a difficulty outside the three is not remembered. Earned
-// awards are granted again, and progress is saved.
-TEST_F(AwardRules, TheThirdDistinctDifficultyWonUnlocksEarnedAwardsAreGrantedAgainAndProgressIsSaved) {
-    const struct { const char* stored; std::vector<i32> wins; std::vector<int> values; } cases[] = {
+    // The difficulties won are kept as digits; the third distinct one unlocks. A stored value
+    // outside 0 to 99 starts again, reported; a difficulty outside the three is not remembered. Earned
+    // awards are granted again, and progress is saved.
+    const struct { const char* stored; std::vector<i32> wins; std::vector<int> values; } wins[] = {
         {"0", {0, 0, 2, 2, 1, 0}, {1, 1, 31, 31, 123, 123}}, {"0", {1, 2}, {2, 32}}, {"0", {2, 1, 1, 2}, {3, 23, 23, 23}},
         {"7", {1}, {27}}, {"10", {0}, {10}}, {"-4", {2}, {3}}, {"500", {0}, {1}}, {"0", {3}, {0}}};
-    for (const auto& c : cases) {
+    for (const auto& c : wins) {
         LoadWith(Item("1WinEasyMedHardInARow90", c.stored));
         std::vector<int> values;
         for (i32 won : c.wins) {

@@ -61,7 +61,7 @@ protected:
     std::unique_ptr<match_stage::QuestionBank> bank;
 };
 
-TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsFastMoneySumsAndTheSmallerBoardsRows) {
+TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownTimeUpVerdictsAnswersOnTheBoardAndPlayOrPassAndTheTurns) {
     for (const auto& [id, special] : std::vector<std::pair<const char*, bool>>{
              {"70-7803", true}, {"70-7804", false}, {"80-7938-A", true}, {"80-7938-a", false}, {"", false}})
         EXPECT_EQ(Screen().IsSpecialQuestion(id), special) << id;
@@ -101,15 +101,12 @@ TEST_F(ScreenGameAnswers, SpecialIdsTypingStepsFastMoneySumsAndTheSmallerBoardsR
     Screen().m_AnswerLabels[3]->Visible = Screen().m_AnswerLabels[7]->Visible = true;
     Screen().ShowQuestion(shorter);
     EXPECT_FALSE(Screen().m_AnswerLabels[3]->Visible || Screen().m_AnswerLabels[7]->Visible);
-}
-
-// A 30 s limit in the main game, 25 s ("fastMoneySecondTime") in phase 24, 20 s in phase 25.
-TEST_F(ScreenGameAnswers, CountdownDigitsWarningsAndLimitByPhase) {
-    const struct { i32 phase; u32 elapsedMs; int units, tens; bool low, high; } cases[] = {  // -1: timed out
+    // A 30 s limit in the main game, 25 s ("fastMoneySecondTime") in phase 24, 20 s in phase 25.
+    const struct { i32 phase; u32 elapsedMs; int units, tens; bool low, high; } countdowns[] = {  // -1: timed out
         {8, 15999, 5, 1, false, true},   {8, 16000, 4, 1, false, false}, {12, 24000, 6, 0, false, false},
         {12, 25000, 5, 0, true, false}, {8, 31000, -1, -1, true, false}, {24, 0, 5, 2, false, true},
         {25, 0, 0, 2, false, true},       {24, 26000, -1, -1, true, false}};
-    for (const auto& c : cases) {
+    for (const auto& c : countdowns) {
         Ask(3, 0, 1, c.phase);
         Turn(1, "");
         Screen().StartAnswerTimer();
@@ -135,16 +132,13 @@ TEST_F(ScreenGameAnswers, CountdownDigitsWarningsAndLimitByPhase) {
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text.c_str(), label) << phase << typed;
         EXPECT_EQ(Screen().m_LastTypedLength, shown ? i32(typed.size()) : -1);
     }
-}
-
-// What is typed at the time-up is judged once (the computer's pick is not); nothing after it,
-// or after a taken answer, is judged.
-TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
-    const struct { i32 phase, family, round; const char* typed; const char* sequence; Pair timeUpAndIndex; } cases[] = {
+    // What is typed at the time-up is judged once (the computer's pick is not); nothing after it,
+    // or after a taken answer, is judged.
+    const struct { i32 phase, family, round; const char* typed; const char* sequence; Pair timeUpAndIndex; } times[] = {
         {8, 1, 1, "", "time_is_up", {0, -1}},         {20, 1, 1, "word1", "right_answer_faceoff", {0, 1}},
         {12, 1, 1, "word1", "blank", {1, 1}},         {8, 0, 1, "word0", "time_is_up", {0, -1}},
         {20, 1, 5, "word1", "time_is_up", {0, -1}}};
-    for (const auto& c : cases) {
+    for (const auto& c : times) {
         Ask(3, 0, c.round, c.phase);
         Turn(c.family, "");
         context.m_ChosenAnswerIndex = 0;
@@ -182,22 +176,19 @@ TEST_F(ScreenGameAnswers, TimeUpVerdictsAndOneAnswerPerTurn) {
     Screen().m_ConfirmButton->Visible = true;
     Screen().onConfirmClicked();
     EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, "PASS");
-    // A screen made while no game runs has no match mode: its confirm is not taken.
-    GameServices::KorvoGame::ICurrentGame* game = GameServices::KorvoGame::ICurrentGame::Get();
+    // A screen made while no current runs has no match mode: its confirm is not taken.
+    GameServices::KorvoGame::ICurrentGame* current = GameServices::KorvoGame::ICurrentGame::Get();
     GameServices::KorvoGame::ICurrentGame::SetInstance(nullptr);
     QZ2011::ScreenGame bare;
-    GameServices::KorvoGame::ICurrentGame::SetInstance(game);
+    GameServices::KorvoGame::ICurrentGame::SetInstance(current);
     bare.m_ConfirmButton = Screen().m_ConfirmButton;
     Ask(3);
     Turn(1, "word1");
     bare.onConfirmClicked();
     EXPECT_EQ(Judged(), 1) << "no match mode";
-}
-
-TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
-    const struct { i32 round, index; bool foundBefore, right; } cases[] = {
+    const struct { i32 round, index; bool foundBefore, right; } answers[] = {
         {1, 1, false, true}, {1, 0, true, false}, {5, 1, false, false}, {5, 0, false, true}, {1, 8, false, false}};
-    for (const auto& c : cases) {
+    for (const auto& c : answers) {
         QZ2011::Question* question = Ask(9, 0, c.round);
         question->GetAnswer(u32(c.index)).SetRevealed(c.foundBefore);
         Turn(1, "");
@@ -233,9 +224,6 @@ TEST_F(ScreenGameAnswers, AnswerOnTheBoardOrBelowTheTopInSuddenDeathIsWrong) {
     Turn(1, "");
     Screen().onAnswerEntered(nullptr);
     EXPECT_EQ(context.m_AnswerEntryOpen, 1);
-}
-
-TEST_F(ScreenGameAnswers, PlayOrPassChoiceAndTheTurnsPlayTheirSequences) {
     // Family -1: the face-off won by the right (play 1) or the left (play 0) side.
     const struct { i32 family; u8 play; u32 twoPlayers; const char* sequence; u8 aiMayAct; } chosen[] = {
         {-1, 1, 0, "playOrPassRight", 1},      {-1, 0, 0, "playOrPassLeft", 0},
@@ -377,7 +365,7 @@ protected:
 // A pass asks the question again after the others, in index order from the pass cursor, and
 // again when passed again (two passed again and again take turns); entry stays open until the
 // turn ends.
-TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
+TEST_F(FastMoney, PassedQuestionsComeBackInOrderTheSecondPlayerCannotRepeatAnAnswerAndPrizesCountTowardTheAwards) {
     const struct { Names entries; std::vector<int> asked; } cases[] = {
         {{"", "top", "", "top", "top", "", "top", "top"}, {1, 2, 3, 4, 0, 2, 0, -1}},
         {{"top", "", "", "mid", "low", "", "top", "top"}, {1, 2, 3, 4, 1, 2, 1, -1}},
@@ -410,14 +398,11 @@ TEST_F(FastMoney, PassedQuestionsComeBackInIndexOrderFromThePassCursor) {
         Screen().onFastMoneyAnswerEntered();
     }
     EXPECT_EQ(Pair(Screen().m_FastMoneyAnswerIndices[0], Screen().m_FastMoneyAnswerIndices[1]), Pair(-1, -1));
-}
-
-// A time-up draws only the questions the first player never saw; the second player is asked the
-// same five, and repeating the first player's answer to one asks it again.
-TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
-    const struct { i32 first; Names entries; Lines stored; } cases[] = {
+    // A time-up draws only the questions the first player never saw; the second player is asked the
+    // same five, and repeating the first player's answer to one asks it again.
+    const struct { i32 first; Names entries; Lines stored; } firstTurns[] = {
         {0, {"top", ""}, {0, 1, 2, 3, 4}}, {5, {"", "top", "mid", "top", "low"}, {5, 6, 0, 1, 2}}};
-    for (const auto& c : cases) {
+    for (const auto& c : firstTurns) {
         StartFirstTurn(c.first);
         for (const std::string& text : c.entries)
             Enter(text);
@@ -447,12 +432,9 @@ TEST_F(FastMoney, TheSecondPlayerGetsTheSameQuestionsAndCannotRepeatAnAnswer) {
     EXPECT_TRUE((!sfx.empty() && sfx.back() == "SFX_FM_DupeAnswer.snd") || log.Contains("SFX_FM_DupeAnswer.snd"));
     EXPECT_TRUE(Label("AnswerLabelFM6") == "top" && !Prop("board_screen10_a")->Visible);
     EXPECT_EQ(Pair(Screen().m_FastMoneyAnswerPoints[6], Screen().m_FastMoneyAnswerIndices[7]), Pair(20, -1));
-}
-
-// The prizes and the first player's five top answers count toward the awards of the decade, in a
-// one-player game only; without a profile a prize is reported.
-TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
-    const struct { u32 decade, twoPlayers, reveal, tops; i32 total; const char* counter; int added; } cases[] = {
+    // The prizes and the first player's five top answers count toward the awards of the decade, in a
+    // one-player game only; without a profile a prize is reported.
+    const struct { u32 decade, twoPlayers, reveal, tops; i32 total; const char* counter; int added; } prizes[] = {
         {1, 0, 9, 0, 150, "100kEarnDollarsFM80", 750}, {3, 0, 9, 0, 150, "2500EarnPointsFM00", 150},
         {1, 0, 7, 0, 200, "10Win20K80", 1},           {1, 0, 9, 0, 150, "10Win20K80", 0},
         {3, 0, 7, 0, 200, "2500EarnPointsFM00", 200}, {2, 0, 4, 5, 100, "1GiveAllTopsFM90", 1},
@@ -460,7 +442,7 @@ TEST_F(FastMoney, PrizesAndTopAnswersCountTowardTheDecadesAwards) {
         {1, 0, 9, 0, 0, "100kEarnDollarsFM80", 0},
     };
     int reveals = 0;
-    for (const auto& c : cases) {
+    for (const auto& c : prizes) {
         SCOPED_TRACE(std::string(c.counter) + " in decade " + std::to_string(c.decade));
         StartFirstTurn();
         // Player 0 plays a profile.

@@ -18,6 +18,7 @@
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"
+#include "gameshow/PlayerProfileManager.h"
 #include "tests/support/ByteDamage.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/PopupPress.h"
@@ -105,7 +106,7 @@ TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsG
 
 // A match set up over one played to its end starts as the first did; the retry prompt and the
 // way back to the menu.
-TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTimeAndRetryFromThePromptOrReturnToTheMenu) {
+TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTimeRetryOrReturnToTheMenuAndFramesStepTheTyping) {
     QZ2011::QuestionManager* questions = context.GetQuestionManager();
     Load();
     ShowAll();
@@ -175,14 +176,10 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTimeAndRetryFromThePromptOrRet
     Screen().onSpareEvent12(nullptr);
     EXPECT_TRUE(context.GetQuestionManager()->CurrentIndex() != 1234 && members[0]->m_Highlight == 0 &&
                 members[1]->m_Highlight == 0 && log.Contains("Can not find the Level is :GameShowMenu"));
-}
-
-// Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms; a
-// sliding viewport keeps its avatar 40 in from its side. A new round hides the last one's board,
-// the computer's box, the timer and the answer entry. The play-or-pass frame is inset by 15 on
-// every side up to the 90s; the keys are white in every decade.
-TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClearsTheDisplay) {
-    Load();
+    // Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms; a
+    // sliding viewport keeps its avatar 40 in from its side. A new round hides the last one's board,
+    // the computer's box, the timer and the answer entry. The play-or-pass frame is inset by 15 on
+    // every side up to the 90s; the keys are white in every decade.
     W::Widget* popFrame = Screen().BoundWidget("PoPBackground");
     const TString<char>& keys = Screen().m_SoftKeyboard->m_TextStyle.m_Color;
     for (const auto& [decade, x, y, colour] : {std::tuple{2u, 24.0f, 18.0f, "#FFFFFFFF"},
@@ -191,7 +188,6 @@ TEST_F(ScreenGameTest, FramesStepTheTypingAndEndTheBlockTurnAndARoundStartClears
         Screen().ApplyDecadeLayout();
         EXPECT_EQ(std::tuple(popFrame->m_X, popFrame->m_Y, std::string(keys.c_str())), std::tuple(x, y, colour));
     }
-    QZ2011::ScreenGame& screen = Screen();
     screen.m_QuestionTypingActive = true;
     screen.StartQuestionTyping();  // no question to type: the typing stops
     EXPECT_FALSE(screen.m_QuestionTypingActive);
@@ -225,7 +221,7 @@ protected:
 };
 
 // Each component with its state: the widgets it shows, and those it hides or leaves hidden.
-TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
+TEST_F(Components, EachComponentsWidgetsStrikesTheAchievementNoticeTheCloseRequestAndDamagedSequences) {
     const struct { const char* component; bool show; i32 round, phase; u32 revealIndex; Names shown, hidden; } cases[] = {
         {"Rounds", true, 3, 6, 0, {"Round", "Round3"}, {"Round1", "Round2", "Round4", "SuddenDeath"}},
         {"SpecialRounds", true, 3, 6, 0, {"RoundDouble", "Round3"}, {"RoundTriple"}},
@@ -289,6 +285,14 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
     // and the other player's on; from fast money on its button reads "PASS".
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
     context.m_TwoPlayers = 1;
+    // In a two-player match the right family's name is the second player's.
+    GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+    profiles->GetSavedFile()->AddSavedGame();
+    profiles->GetSavedFile()->GetSavedGame(0)->SavedGameName = "Jones";
+    profiles->AssignPlayer(1, 0);
+    Screen().ShowComponent("FamilyNameRight");
+    profiles->ClearPlayers();
+    EXPECT_STREQ(static_cast<W::Label*>(Bound("FamilyName"))->m_TextStyle.m_Text.c_str(), "JONES'    FAMILY");
     for (i32 phase : {12, 23}) {
         Screen().m_ConfirmButton->m_TextStyle.m_Text = "OK";
         Screen().m_SoftKeyboard->SetText("old");
@@ -308,10 +312,7 @@ TEST_F(Components, EachComponentShowsAndHidesItsWidgets) {
     Screen().ShowComponent("BlinkingSquare");
     for (const auto& entry : Screen().WidgetContract())
         EXPECT_FALSE(Screen().BoundWidget(entry.name)->Visible) << entry.name.c_str();
-}
-
-// One mark per strike of the family with the turn; the achievement notice with the award's title.
-TEST_F(Components, StrikesShowOneMarkPerStrikeAndTheAchievementNoticeTheTitle) {
+    // One mark per strike of the family with the turn; the achievement notice with the award's title.
     const Names marks = {"Strike1", "Strike2_1", "Strike2_2", "Strike3_1", "Strike3_2", "Strike3_3"};
     const char* const expected[] = {"100000", "011000", "000111"};
     context.m_GamePhase = 12;
@@ -340,12 +341,9 @@ TEST_F(Components, StrikesShowOneMarkPerStrikeAndTheAchievementNoticeTheTitle) {
     Screen().m_AchievementStar->m_Control.SetMode(AGController::kStopped);
     Screen().Process(16);
     EXPECT_EQ(Screen().m_AchievementStar->m_Control.GetMode(), u32(AGController::kStopped));
-}
-
-// Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
-// focus pauses the game until no prompt or popup is up; a confirm lets the next close go. Damaged
-// sequence events for the screen and the game audio do no harm.
-TEST_F(Components, TheCloseRequestAsksTheFocusPausesAndDamagedSequencesPlayWithoutHarm) {
+    // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
+    // focus pauses the game until no prompt or popup is up; a confirm lets the next close go. Damaged
+    // sequence events for the screen and the game audio do no harm.
     const std::string data = std::string(TALLYVOX_SAMPLE_LEVELS) + "/..";
     home.Write("-xml/global/gameshowpopups.xml", FileContents(data + "/global/gameshowpopups.xml"));
     for (const char* layout : {"gameshowpopupprompt.xaml", "gameshowpopupmenu.xaml"})

@@ -56,7 +56,7 @@ void ExpectStep(const Step& actual, const Step& expected) {
 // Every phase from -1 to 30 under every combination of the three flags: a set flag replaces
 // the phase's step (resume first, then the answer result, then the answer-turn resume);
 // without flags each phase takes its own step, some by the state of the match.
-TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepByTheMatchState) {
+TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissingRulesAreReported) {
     // Events: 4 face-off question, 5 answer turn, 6 round start, 7 resume, 9 fast-money
     // start, 10 second player, 11 reveal, 13 round answer turn, 15 score, 16 steal,
     // 17 answer result, 18 buzz open, 19 others revealed.
@@ -112,9 +112,12 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepByTheMatchState) {
                   i32 phaseAfter, familyAfter, ownerAfter; const char* sequence; };
     const Case cases[] = {
         {"sudden death opens its own buzz", 6, 5, 0, 0, 0, 17, kNone, -1, ""},
-        {"face-off buzz, two players", 7, 1, 0, 0, 1, 10, 2, 0, ""}, {"computer buzzed", 8, 1, 1, 0, 0, 8, 0, 1, ""},
-        {"face-off buzz, computer won", 7, 1, 1, 1, 0, 10, 0, 1, ""}, {"player 2 buzzed", 8, 1, 1, 0, 1, 8, 2, 1, ""},
-        {"face-off buzz, nobody won", 7, 1, -1, -1, 0, 10, 2, -1, ""}, {"nobody buzzed", 8, 1, -1, 0, 0, 8, 1, -1, ""},
+        {"face-off buzz, two players", 7, 1, 0, 0, 1, 10, 2, 0, ""},
+        {"computer buzzed", 8, 1, 1, 0, 0, 8, 0, 1, ""},
+        {"face-off buzz, computer won", 7, 1, 1, 1, 0, 10, 0, 1, ""},
+        {"player 2 buzzed", 8, 1, 1, 0, 1, 8, 2, 1, ""},
+        {"face-off buzz, nobody won", 7, 1, -1, -1, 0, 10, 2, -1, ""},
+        {"nobody buzzed", 8, 1, -1, 0, 0, 8, 1, -1, ""},
         {"sudden death, player 2 buzzed", 20, 5, 1, 0, 1, 20, 2, 1, ""},
         {"second answer after the computer", 21, 5, 1, 0, 0, 21, 1, 1, ""},
         {"second answer, nobody buzzed", 21, 5, -1, 0, 0, 21, kNone, -1, ""},
@@ -140,12 +143,9 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepByTheMatchState) {
         // The round opening clears the face-off replay of the answer record.
         EXPECT_EQ(context.m_AnswerRecord->m_FaceOffReplay, c.phase != 4);
     }
-}
-
-// The steal is announced once a round, and lets the computer family act. After the steal, a
-// complete board (every answer shown, or six in rounds 3 and 4 with the seventh and eighth struck
-// out) wins the round at once; otherwise the answers nobody found are revealed.
-TEST_F(PhaseStepTest, StealIsAnnouncedOnceItsResultRevealsOnlyAnIncompleteBoardAndTheGameEnds) {
+    // The steal is announced once a round, and lets the computer family act. After the steal, a
+    // complete board (every answer shown, or six in rounds 3 and 4 with the seventh and eighth struck
+    // out) wins the round at once; otherwise the answers nobody found are revealed.
     Reset(13);
     ExpectStep(Run(), {13, {16}, "", {}});
     EXPECT_EQ(Values(context.m_StealStarted, context.m_AIMayAct), Values(1, 1));
@@ -154,10 +154,14 @@ TEST_F(PhaseStepTest, StealIsAnnouncedOnceItsResultRevealsOnlyAnIncompleteBoardA
     ExpectStep(Run(), {13, {}, "", {}});
     EXPECT_EQ(context.m_AIMayAct, 0);
     QuestionBank bank(context, home, {WordQuestion(8)});
-    struct Case { i32 round, found; u32 struckOut; bool complete; };
-    const Case cases[] = {{1, 8, 0, true}, {1, 7, 0, false}, {3, 8, 2, true},
-                          {2, 8, 2, false}, {4, 7, 1, true}, {3, 6, 1, false}};
-    for (const Case& c : cases) {
+    struct Steal { i32 round, found; u32 struckOut; bool complete; };
+    const Steal steals[] = {{1, 8, 0, true},
+                            {1, 7, 0, false},
+                            {3, 8, 2, true},
+                            {2, 8, 2, false},
+                            {4, 7, 1, true},
+                            {3, 6, 1, false}};
+    for (const Steal& c : steals) {
         SCOPED_TRACE(std::to_string(c.round) + " found " + std::to_string(c.found));
         Reset(PhaseStealResult);
         bank.Reload(c.found);
@@ -168,7 +172,9 @@ TEST_F(PhaseStepTest, StealIsAnnouncedOnceItsResultRevealsOnlyAnIncompleteBoardA
     // The end of the match: the closing sequence of the active family's side, unless the
     // computer family won a single-player match (300 points or more).
     struct End { u32 two; i32 score, family; i32 phase; const char* sequence; };
-    const End ends[] = {{0, 300, 1, 28, ""}, {0, 301, 0, 28, ""}, {0, 299, 1, 30, "end_game_see_you_nexttime_left"},
+    const End ends[] = {{0, 300, 1, 28, ""},
+                        {0, 301, 0, 28, ""},
+                        {0, 299, 1, 30, "end_game_see_you_nexttime_left"},
                         {0, 299, 0, 30, "end_game_see_you_nexttime_right"},
                         {1, 300, 1, 30, "end_game_see_you_nexttime_left"},
                         {1, 0, 2, 30, "end_game_see_you_nexttime_right"}};
@@ -180,11 +186,8 @@ TEST_F(PhaseStepTest, StealIsAnnouncedOnceItsResultRevealsOnlyAnIncompleteBoardA
         context.m_CurrentFamily = c.family;
         ExpectStep(Run(), {c.phase, {}, c.sequence, {}});
     }
-}
-
-// Fast money moves to its first player only after the start's listeners ran; without round rules
-// the phases that need them wait, reported once.
-TEST_F(PhaseStepTest, FastMoneyStartsBeforeItsPhaseAndMissingRoundRulesAreReportedOnce) {
+    // Fast money moves to its first player only after the start's listeners ran; without round rules
+    // the phases that need them wait, reported once.
     struct PhaseProbe : IDelegateParam<GameServices::Entities::BaseTeamMember*> {
         void Invoke(GameServices::Entities::BaseTeamMember*) override { seen = context->m_GamePhase; }
         QZ2011GameContext* context = nullptr;
@@ -206,3 +209,4 @@ TEST_F(PhaseStepTest, FastMoneyStartsBeforeItsPhaseAndMissingRoundRulesAreReport
     }
     EXPECT_EQ(LogCount("QZ11Game : no round rules to end the phase"), 1u);
 }
+

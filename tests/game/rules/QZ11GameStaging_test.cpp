@@ -11,7 +11,7 @@ using StagingTest = MatchStageTest;
 
 // The round opening by round number, the face-off staging of both buzzing members and the
 // blocks closed; an index outside 0..3 stages nobody on its side.
-TEST_F(StagingTest, RoundOpeningByRoundNumber) {
+TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAndMissingOrPlainEntities) {
     Enter(StageLevel());
     // The level start leaves every contestant hidden until the show stages them.
     for (int i = 0; i < 8; ++i)
@@ -51,15 +51,11 @@ TEST_F(StagingTest, RoundOpeningByRoundNumber) {
         }
         EXPECT_TRUE(Block("board_block_03")->m_Behavior.ShowFrontRequest && Block("board_block_dt_06")->m_Behavior.ShowFrontRequest);
     }
-}
-
-// The computer family shown in its pose by decade and difficulty (decade base + difficulty x 10
-// + the member offsets 0, 2, 1, 3), and its podiums.
-TEST_F(StagingTest, ComputerFamilyPoseAndPodiums) {
-    Enter(StageLevel());
+    // The computer family shown in its pose by decade and difficulty (decade base + difficulty x 10
+    // + the member offsets 0, 2, 1, 3), and its podiums.
     context.m_TwoPlayers = 0;
-    struct Case { u32 decade, difficulty; const char* sequence; std::vector<i64> poses; int podium[4]; };
-    const Case cases[] = {{1, 1, "right_pose80Med", {8010, 8012, 8011, 8013}, {4, 2, 3, 1}},
+    struct Pose { u32 decade, difficulty; const char* sequence; std::vector<i64> poses; int podium[4]; };
+    const Pose posed[] = {{1, 1, "right_pose80Med", {8010, 8012, 8011, 8013}, {4, 2, 3, 1}},
                           {0, 0, "right_pose70Easy", {7000, 7002, 7001, 7003}, {3, 2, 1, 4}},
                           {2, 0, "right_pose90Easy", {9000, 9002, 9001, 9003}, {3, 2, 1, 4}}};
     // Each member is put in its place's set (male 1, male 2, female 1, female 2), whatever set it was in.
@@ -72,7 +68,7 @@ TEST_F(StagingTest, ComputerFamilyPoseAndPodiums) {
             sets.push_back(Member(i)->IsMale1 + 2 * Member(i)->IsMale2 + 4 * Member(i)->IsFemale1 + 8 * Member(i)->IsFemale2);
         return sets;
     };
-    for (const Case& c : cases) {
+    for (const Pose& c : posed) {
         SCOPED_TRACE(c.sequence);
         StopShow();
         context.m_Decade = c.decade;
@@ -106,23 +102,43 @@ TEST_F(StagingTest, ComputerFamilyPoseAndPodiums) {
         EXPECT_TRUE(Near(PositionOf(Member(0)), PositionOf(Prop(alternate ? "box_position_m1_left01"
                                                                           : "box_position_m2_left01"))));
     }
-}
-
-// The board for a question: one block per answer with the covers in the gaps, or the
-// six-answer layout of the 90s and 00s from round 3 on, with the round's sign; a revealed
-// answer opens its block of the layout in use (turned to its back in the 00s), an index
-// outside it nothing.
-TEST_F(StagingTest, BoardLayoutAndTheRevealedBlock) {
+    // Score displays take the value with a refresh, each family its own; a value above 999 is
+    // written and reported once per display. The stage screens: screen 10 A for fast money, B
+    // otherwise, the board's blocks hidden and the score screens cleared. A level without match
+    // settings keeps the last ones.
+    match().SetScoreDisplay(false, 999);
+    match().SetScoreDisplay(true, 1234);
+    std::vector<i64> shown;
+    for (const char* name : {"screen_digits_left", "desk_digit_left", "screen_digits_right", "desk_digit_right"})
+        shown.insert(shown.end(), {GetScoreBehavior(Prop(name))->Value, GetScoreBehavior(Prop(name))->UpdateRequest});
+    EXPECT_EQ(shown, (std::vector<i64>{999, 1, 999, 1, 1234, 1, 1234, 1}));
+    EXPECT_EQ(LogCount("the number is too big"), 2u);
+    for (bool fastMoney : {true, false}) {
+        Prop("board_screen10_a")->Synchronize = true;  // shown or hidden as is
+        match().SetStageScreens(fastMoney);
+        EXPECT_EQ(Values(Prop("board_screen10_a")->Visible, Prop("board_screen10_b")->Visible, Prop("board_block_01")->Visible,
+                         GetScoreBehavior(Prop("screen_digits_left"))->Value, Prop("board_screen10_a")->Synchronize),
+                  Values(fastMoney, !fastMoney, false, -1, false));
+    }
+    // A level without match settings is reported and the context keeps the last ones.
+    log.Clear();
+    Enter({.applicationData = false});
+    EXPECT_TRUE(log.Contains("Missing applicationData  for the level !"));
+    EXPECT_EQ(Values(context.m_NumberOfAnswers, context.m_FastMoneySecondTime), Values(7, 25));
+    // The board for a question: one block per answer with the covers in the gaps, or the
+    // six-answer layout of the 90s and 00s from round 3 on, with the round's sign; a revealed
+    // answer opens its block of the layout in use (turned to its back in the 00s), an index
+    // outside it nothing.
     // Shown: board_block_01..08, board_block_dt_01..06, board_block_empty_02..08, the double and
     // triple signs.
-    struct Case { int decade; i32 round, answers; const char* shown; int index; const char* opened; };
-    const Case cases[] = {{0, 1, 8, "11111111 000000 0000000 00 11", 7, "board_block_08"},
-                          {1, 2, 3, "11100000 000000 0011111 00 11", 2, "board_block_03"},
-                          {1, 3, 8, "11111111 000000 0000000 10 00", 8, nullptr},
-                          {2, 2, 5, "11111000 000000 0000111 00 11", 6, "board_block_07"},
-                          {2, 3, 8, "00000000 111111 0000000 10 11", 6, nullptr},
-                          {3, 4, 4, "00000000 111100 0000110 01 11", 0, "board_block_dt_01"}};
-    for (const Case& c : cases) {
+    struct Layout { int decade; i32 round, answers; const char* shown; int index; const char* opened; };
+    const Layout layouts[] = {{0, 1, 8, "11111111 000000 0000000 00 11", 7, "board_block_08"},
+                              {1, 2, 3, "11100000 000000 0011111 00 11", 2, "board_block_03"},
+                              {1, 3, 8, "11111111 000000 0000000 10 00", 8, nullptr},
+                              {2, 2, 5, "11111000 000000 0000111 00 11", 6, "board_block_07"},
+                              {2, 3, 8, "00000000 111111 0000000 10 11", 6, nullptr},
+                              {3, 4, 4, "00000000 111100 0000110 01 11", 0, "board_block_dt_01"}};
+    for (const Layout& c : layouts) {
         SCOPED_TRACE(std::to_string(c.decade) + " round " + std::to_string(c.round));
         Enter({.decade = c.decade});
         context.m_RoundCounter = c.round;
@@ -149,38 +165,8 @@ TEST_F(StagingTest, BoardLayoutAndTheRevealedBlock) {
             }
         EXPECT_EQ(opened, c.opened ? std::vector<std::string>{c.opened} : std::vector<std::string>{});
     }
-}
-
-// Score displays take the value with a refresh, each family its own; a value above 999 is
-// written and reported once per display. The stage screens: screen 10 A for fast money, B
-// otherwise, the board's blocks hidden and the score screens cleared. A level without match
-// settings keeps the last ones.
-TEST_F(StagingTest, ScoreDisplaysAndStageScreensAndALevelWithoutTuningKeepsTheLastOne) {
-    Enter(StageLevel());
-    match().SetScoreDisplay(false, 999);
-    match().SetScoreDisplay(true, 1234);
-    std::vector<i64> shown;
-    for (const char* name : {"screen_digits_left", "desk_digit_left", "screen_digits_right", "desk_digit_right"})
-        shown.insert(shown.end(), {GetScoreBehavior(Prop(name))->Value, GetScoreBehavior(Prop(name))->UpdateRequest});
-    EXPECT_EQ(shown, (std::vector<i64>{999, 1, 999, 1, 1234, 1, 1234, 1}));
-    EXPECT_EQ(LogCount("the number is too big"), 2u);
-    for (bool fastMoney : {true, false}) {
-        Prop("board_screen10_a")->Synchronize = true;  // shown or hidden as is
-        match().SetStageScreens(fastMoney);
-        EXPECT_EQ(Values(Prop("board_screen10_a")->Visible, Prop("board_screen10_b")->Visible, Prop("board_block_01")->Visible,
-                         GetScoreBehavior(Prop("screen_digits_left"))->Value, Prop("board_screen10_a")->Synchronize),
-                  Values(fastMoney, !fastMoney, false, -1, false));
-    }
-    // A level without match settings is reported and the context keeps the last ones.
-    log.Clear();
-    Enter({.applicationData = false});
-    EXPECT_TRUE(log.Contains("Missing applicationData  for the level !"));
-    EXPECT_EQ(Values(context.m_NumberOfAnswers, context.m_FastMoneySecondTime), Values(7, 25));
-}
-
-// A level without some of its stage: each missing name is reported once at level start and
-// every staging step goes on without it.
-TEST_F(StagingTest, MissingStageEntitiesAreReportedOnceAndSkipped) {
+    // A level without some of its stage: each missing name is reported once at level start and
+    // every staging step goes on without it.
     const std::vector<std::string> missing = {"box_position_left_pose", "box_position_m2_left01", "contestant_right_3",
                                               "board_block_dt_04",      "board_block_empty_05",   "avatar_face_left",
                                               "screen_digits_left",     "buzzer_light_right",     "board_screenlogo",
@@ -223,11 +209,8 @@ TEST_F(StagingTest, MissingStageEntitiesAreReportedOnceAndSkipped) {
     EXPECT_EQ(Values(Member(1)->m_Behavior.WalkRequest, GetScoreBehavior(Prop("desk_digit_left"))->Value,
                      Block("buzzer_top_right")->m_Behavior.BuzzRequest),
               Values(1, 10, 1));
-}
-
-// A dressing prop missing from the stage, or of a kind without a stage behaviour, is reported
-// and the rest is dressed.
-TEST_F(StagingTest, MissingOrPlainDressingPropsAreSkipped) {
+    // A dressing prop missing from the stage, or of a kind without a stage behaviour, is reported
+    // and the rest is dressed.
     Enter({.decade = 2, .plainProps = {"tv_screen_left"}, .omit = {"spotmobil_top_03", "tv_screen_left"}});
     log.Clear();
     QZ11Game::ApplyStageDressing();
@@ -237,3 +220,4 @@ TEST_F(StagingTest, MissingOrPlainDressingPropsAreSkipped) {
     EXPECT_EQ(Stage("tv_screen_right")->RequestedKey, "empty");
     EXPECT_EQ(Stage("spotmobil_top_reflect_02")->PlayStartKey, "KeyPause");
 }
+

@@ -36,7 +36,7 @@ bool In(i32 phase, std::initializer_list<i32> phases) {
 
 // Every action in every phase, with and without a second player and an open answer entry:
 // each is taken only in its phases and flags, and a taken one fires its one event.
-TEST_F(MatchModeTest, TeamActionsAreTakenOnlyInTheirPhasesAndFlags) {
+TEST_F(MatchModeTest, TeamActionsSkipsBuzzesAndPlayerCursorsFollowTheMemberNumbers) {
     Enter(StageLevel());
     const std::initializer_list<i32> answerPhases = {8, 9, 12, 13, 20, 21, 24, 25};
     for (i32 phase = -1; phase <= 30; ++phase)
@@ -67,19 +67,36 @@ TEST_F(MatchModeTest, TeamActionsAreTakenOnlyInTheirPhasesAndFlags) {
     events.Attach(match());
     match().OnEnterAIAnswer(nullptr);
     EXPECT_TRUE(events.fired.empty());
-}
-
-// Who a buzz marks: the left member at player 1's index for device 0, the right member at the
-// right index otherwise; an index outside 0..3 marks nobody on either side. A round answer turn
-// clears the strikes of the family at the turn.
-TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndexAndARoundAnswerTurnClearsTheStrikes) {
-    Enter(StageLevel());
-    struct Case { bool computer; i32 device, left, right; const char* marked; u8 mayActAfter; };
-    const Case cases[] = {{false, 0, 2, 1, "contestant_left_3", 0},  {false, 1, 2, 1, "contestant_right_2", 1},
-                          {true, 1, 0, 3, "contestant_right_4", 1},  {false, 1, 0, 4, nullptr, 1},
-                          {false, 0, 4, 0, nullptr, 0},               {true, 1, 0, -1, nullptr, 1},
-                          {false, 0, 0, 1, "contestant_left_1", 0}};
+    // A skip ends only a skippable sequence, only while skipping is allowed; in a single-player
+    // match a waiting computer family is told to act.
+    GameShow::SequenceManager* sequences = context.GetSequenceManager();
+    for (const char* name : {"long", "fixed"})
+        sequences->LoadSequence(name, home.Write(name, std::string("<root><Sequence duration=\"9000\" skippable=\"") +
+                                                          (name[0] == 'l' ? "true" : "false") +
+                                                          "\"><OnStart><Events/></OnStart><Acts/><OnEnd><Events/>"
+                                                          "</OnEnd></Sequence></root>").c_str());
+    struct Case { const char* sequence; u8 allowed, busy; u32 two; bool ends; u8 notice; };
+    const Case cases[] = {{"long", 1, 1, 0, true, 1},  {"long", 0, 1, 0, false, 0}, {"fixed", 1, 1, 0, false, 1},
+                          {"long", 1, 0, 0, true, 0},  {"long", 1, 1, 1, true, 0}};
     for (const Case& c : cases) {
+        sequences->PlaySequence(c.sequence);
+        context.m_SkipAllowed = c.allowed;
+        context.m_AIBusy = c.busy;
+        context.m_TwoPlayers = c.two;
+        context.m_AIAnswerStarted = 0;
+        Act("SkipSequence", Player(0));
+        EXPECT_EQ(sequences->GetCurrentSequence() == nullptr, c.ends) << c.sequence;
+        EXPECT_EQ(context.m_AIAnswerStarted, c.notice) << c.sequence;
+    }
+    // Who a buzz marks: the left member at player 1's index for device 0, the right member at the
+    // right index otherwise; an index outside 0..3 marks nobody on either side. A round answer turn
+    // clears the strikes of the family at the turn.
+    struct Buzz { bool computer; i32 device, left, right; const char* marked; u8 mayActAfter; };
+    const Buzz buzzes[] = {{false, 0, 2, 1, "contestant_left_3", 0},  {false, 1, 2, 1, "contestant_right_2", 1},
+                           {true, 1, 0, 3, "contestant_right_4", 1},  {false, 1, 0, 4, nullptr, 1},
+                           {false, 0, 4, 0, nullptr, 0},               {true, 1, 0, -1, nullptr, 1},
+                           {false, 0, 0, 1, "contestant_left_1", 0}};
+    for (const Buzz& c : buzzes) {
         SCOPED_TRACE(c.marked ? c.marked : "nobody");
         for (int i = 0; i < 8; ++i)
             Member(i)->m_Behavior.BuzzRequest = 0;
@@ -118,36 +135,8 @@ TEST_F(MatchModeTest, BuzzMarksTheBuzzingSideAtItsIndexAndARoundAnswerTurnClears
     EXPECT_EQ(Values(log.Contains("No family set!!"), events.recorders[13].count,
                      context.m_ComputerFamily->m_Strikes + context.m_PlayerOneFamily->m_Strikes),
               Values(true, 1, 2));
-}
-
-// A skip ends only a skippable sequence, only while skipping is allowed; in a single-player
-// match a waiting computer family is told to act.
-TEST_F(MatchModeTest, SkipEndsOnlyASkippableSequence) {
-    Enter(StageLevel());
-    GameShow::SequenceManager* sequences = context.GetSequenceManager();
-    for (const char* name : {"long", "fixed"})
-        sequences->LoadSequence(name, home.Write(name, std::string("<root><Sequence duration=\"9000\" skippable=\"") +
-                                                          (name[0] == 'l' ? "true" : "false") +
-                                                          "\"><OnStart><Events/></OnStart><Acts/><OnEnd><Events/>"
-                                                          "</OnEnd></Sequence></root>").c_str());
-    struct Case { const char* sequence; u8 allowed, busy; u32 two; bool ends; u8 notice; };
-    const Case cases[] = {{"long", 1, 1, 0, true, 1},  {"long", 0, 1, 0, false, 0}, {"fixed", 1, 1, 0, false, 1},
-                          {"long", 1, 0, 0, true, 0},  {"long", 1, 1, 1, true, 0}};
-    for (const Case& c : cases) {
-        sequences->PlaySequence(c.sequence);
-        context.m_SkipAllowed = c.allowed;
-        context.m_AIBusy = c.busy;
-        context.m_TwoPlayers = c.two;
-        context.m_AIAnswerStarted = 0;
-        Act("SkipSequence", Player(0));
-        EXPECT_EQ(sequences->GetCurrentSequence() == nullptr, c.ends) << c.sequence;
-        EXPECT_EQ(context.m_AIAnswerStarted, c.notice) << c.sequence;
-    }
-}
-
-// Level start and a device connection alike link member i with "PlayerCursor" + i; a device
-// naming no member and a missing cursor are reported and skipped.
-TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
+    // Level start and a device connection alike link member i with "PlayerCursor" + i; a device
+    // naming no member and a missing cursor are reported and skipped.
     context.m_TwoPlayers = 1;
     Player(0)->m_Active = Player(1)->m_Active = 1;
     Enter({.cursors = true});
@@ -181,7 +170,7 @@ TEST_F(MatchModeTest, PlayerCursorsFollowTheMemberNumbers) {
 
 // The turn passes between the two families of the match; from a family that does not play in
 // it, or nobody, it stays and is reported.
-TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesOfTheMatch) {
+TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesBuzzSidesFamiliesAndMembers) {
     // A match set up again keeps nothing of the last one (fast money and the award notice
     // included) but the match settings, the scores and the families.
     QZ2011GameContext& c = context;
@@ -230,10 +219,7 @@ TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesOfTheMatch) {
         EXPECT_EQ(Values(context.m_CurrentFamily, log.Contains("We can't switch trun from NOBODY!!")),
                   Values(c[2], c[1] == c[2])) << c[0] << c[1];
     }
-}
-
-// Buzz sides; the families made afresh, player one's with its two members; each side's member cycle.
-TEST_F(MatchModeTest, BuzzSidesFamiliesAndMembers) {
+    // Buzz sides; the families made afresh, player one's with its two members; each side's member cycle.
     for (const auto& [owner, other] : std::vector<std::pair<i32, i32>>{{0, 1}, {1, 0}, {-1, -1}, {2, -1}}) {
         context.m_BuzzOwner = owner;
         EXPECT_EQ(context.GetOtherBuzzSide(), other) << owner;
@@ -262,3 +248,4 @@ TEST_F(MatchModeTest, BuzzSidesFamiliesAndMembers) {
     context.NextFamilyMember(true);
     EXPECT_EQ(context.m_LeftMemberIndex, 7);
 }
+

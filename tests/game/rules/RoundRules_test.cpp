@@ -87,7 +87,7 @@ protected:
 // The face-off rows of the state table, one- and two-player: the buzzing family's top answer
 // (or any right one in a replay) wins at once; else the other family answers and the better
 // rank wins, ties to the second family; both missing replays once, then opens the round again.
-TEST_F(RoundRulesTest, FaceOffAnswersDecideTheWinnerOrReplay) {
+TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheRevealTheNextRoundAndSuddenDeath) {
     struct Row { bool two; i32 phase, decade, replay, buzz, family, first, index;
                  i32 nextPhase, winner, nextFamily, nextReplay; const char* sequence; size_t awards; };
     const Row rows[] = {
@@ -118,21 +118,18 @@ TEST_F(RoundRulesTest, FaceOffAnswersDecideTheWinnerOrReplay) {
         EXPECT_EQ(Playing(), r.sequence);
         EXPECT_TRUE(r.phase != 8 || r.nextPhase != 9 || record().m_FirstFaceOffAnswer == r.index);
     }
-}
-
-// The check of an entered answer: the typed text, or the computer family's pick (a wrong
-// answer once its time ran out, whatever it picked before); in the main game's rounds 3 and 4
-// the seventh and eighth answers are struck out, in fast money they count.
-TEST_F(RoundRulesTest, EnteredAnswersAreCheckedStruckOutAndScoredAndATimeUpOnTheComputersTurnIsOneStrike) {
-    struct Row { i32 phase, round, family, chosen; u8 timeUp; const char* typed; i32 index, struckOut; };
-    const Row rows[] = {
+    // The check of an entered answer: the typed text, or the computer family's pick (a wrong
+    // answer once its time ran out, whatever it picked before); in the main game's rounds 3 and 4
+    // the seventh and eighth answers are struck out, in fast money they count.
+    struct Entered { i32 phase, round, family, chosen; u8 timeUp; const char* typed; i32 index, struckOut; };
+    const Entered entered[] = {
         {12, 2, P1, -1, 0, "word7", 7, 2},  {12, 3, P1, -1, 0, "word6", -1, 3}, {12, 4, P1, -1, 0, "word5", 5, 2},
         {24, 3, P1, -1, 0, "word6", 6, 2},  {24, 4, P1, -1, 0, "word7", 7, 2},  {25, 1, P1, -1, 0, "word0", -1, 2},
         {12, 1, C, 2, 1, "word2", -1, 2},   {12, 1, C, 2, 0, "", 2, 2},         {12, 4, C, 6, 0, "", -1, 3},
         {12, 1, C, 8, 0, "word1", -1, 2},   {20, 5, C, 0, 0, "", 0, 2},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::to_string(&r - rows));
+    for (const Entered& r : entered) {
+        SCOPED_TRACE(std::to_string(&r - entered));
         Set(false, r.phase, r.round, 0, r.family);
         context.m_ChosenAnswerIndex = r.chosen;
         context.m_TimeUp = r.timeUp;
@@ -175,15 +172,12 @@ TEST_F(RoundRulesTest, EnteredAnswersAreCheckedStruckOutAndScoredAndATimeUpOnThe
         EXPECT_EQ(question->GetAnswer(u32(r.index < 0 || r.index > 7 ? 0 : r.index)).IsRevealed(),
                   r.shown >= 0 || r.revealed);
     }
-}
-
-// Round answers: strikes one to three (the time-up forms clear the flag they use), the third
-// opening the steal; a right answer keeps the turn; the board completes when every answer, or
-// in rounds 3 and 4 six valid ones, are found.
-TEST_F(RoundRulesTest, RoundAnswersStrikeOrCompleteTheBoard) {
-    struct Row { i32 round, strikes, index; u8 timeUp; int found, struckOut; const char* sequence;
-                 i32 phase, strikesAfter, family; u8 again, timeUpAfter; size_t awards; };
-    const Row rows[] = {
+    // Round answers: strikes one to three (the time-up forms clear the flag they use), the third
+    // opening the steal; a right answer keeps the turn; the board completes when every answer, or
+    // in rounds 3 and 4 six valid ones, are found.
+    struct Strike { i32 round, strikes, index; u8 timeUp; int found, struckOut; const char* sequence;
+                    i32 phase, strikesAfter, family; u8 again, timeUpAfter; size_t awards; };
+    const Strike strikes[] = {
         {1, 0, -1, 0, 1, 0, "strike1", 12, 1, P1, 1, 0, 0}, {1, 1, -1, 1, 1, 0, "strike2_TimeUp", 12, 2, P1, 1, 0, 0},
         {1, 2, -1, 0, 1, 0, "strike3", 13, 0, C, 0, 0, 0}, {1, 2, -1, 1, 1, 0, "strike3_TimeUp", 13, 0, C, 0, 0, 0},
         {1, 0, 3, 1, 2, 0, "right_answer_round", 12, 0, P1, 1, 0, 0}, {4, 0, -1, 0, 7, 1, "strike1", 18, 1, P1, 0, 0, 0},
@@ -192,8 +186,8 @@ TEST_F(RoundRulesTest, RoundAnswersStrikeOrCompleteTheBoard) {
         {3, 0, 5, 0, 6, 0, "right_answer_round", 18, 0, P1, 0, 0, 1},
         {2, 0, 5, 0, 6, 0, "right_answer_round", 12, 0, P1, 1, 0, 0},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::to_string(&r - rows));
+    for (const Strike& r : strikes) {
+        SCOPED_TRACE(std::to_string(&r - strikes));
         Set(false, PhaseRoundAnswers, r.round, 0, P1, r.found);
         context.m_FaceOffWinner = 0;
         context.m_PlayerOneFamily->m_Strikes = r.strikes;
@@ -211,20 +205,19 @@ TEST_F(RoundRulesTest, RoundAnswersStrikeOrCompleteTheBoard) {
     record().m_AnswerIndex = -1;
     rules().DispatchAnswerResult(record());
     EXPECT_EQ(Playing() + (log.Contains("Invalid sequence name !!!") ? " and a strike asked for" : ""), "");
-}
-
-// The steal: a right answer takes the bank for the stealing family, a wrong one gives it to the
-// family that played; the sequence and the gestures belong to the stealing family's side.
-TEST_F(RoundRulesTest, StealTakesOrLosesTheBank) {
-    struct Row { bool two; i32 stealer, index; const char* sequence; i32 family, stealerScore, otherScore;
-                 bool leftGestures; size_t awards; };
-    const Row rows[] = {
-        {false, C, 2, "steal_ok", C, 150, 0, false, 0},   {false, C, -1, "steal_fail_right", P1, 0, 150, false, 0},
-        {false, P1, 4, "steal_ok", P1, 150, 0, false, 1}, {false, P1, -1, "steal_fail_left", C, 0, 150, true, 0},
+    // The steal: a right answer takes the bank for the stealing family, a wrong one gives it to the
+    // family that played; the sequence and the gestures belong to the stealing family's side.
+    struct Steal { bool two; i32 stealer, index; const char* sequence; i32 family, stealerScore, otherScore;
+                   bool leftGestures; size_t awards; };
+    const Steal steals[] = {
+        {false, C, 2, "steal_ok", C, 150, 0, false, 0},
+        {false, C, -1, "steal_fail_right", P1, 0, 150, false, 0},
+        {false, P1, 4, "steal_ok", P1, 150, 0, false, 1},
+        {false, P1, -1, "steal_fail_left", C, 0, 150, true, 0},
         {true, P2, -1, "steal_fail_right", P1, 0, 150, false, 0},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::to_string(&r - rows));
+    for (const Steal& r : steals) {
+        SCOPED_TRACE(std::to_string(&r - steals));
         Set(r.two, PhaseSteal, 1, 0, r.stealer);
         const i32 other = r.stealer == P1 ? (r.two ? P2 : C) : P1;
         Of(other).m_Strikes = 3;
@@ -243,22 +236,19 @@ TEST_F(RoundRulesTest, StealTakesOrLosesTheBank) {
                   Values(failed && r.leftGestures ? 40 : 0, failed && !r.leftGestures ? 4 : 0,
                          !failed ? 44 : r.leftGestures ? 40 : 4));
     }
-}
-
-// The round won: the bank to the family with the turn, with its side's show, or "blank" when
-// the score reaches 300 (exactly 300 included).
-TEST_F(RoundRulesTest, RoundWonBanksForTheFamilyAtTheTurn) {
+    // The round won: the bank to the family with the turn, with its side's show, or "blank" when
+    // the score reaches 300 (exactly 300 included).
     // The rival is the other family of the match.
-    struct Row { bool two; i32 family, round, score, rival; u32 decade; const char* sequence; size_t awards; };
-    const Row rows[] = {
+    struct Won { bool two; i32 family, round, score, rival; u32 decade; const char* sequence; size_t awards; };
+    const Won wons[] = {
         {false, P1, 1, 100, 0, 0, "round_won_left", 0},   {false, P1, 1, 250, 0, 0, "blank", 0},
         {false, C, 1, 249, 0, 0, "round_won_right", 0},   {true, P2, 1, 100, 0, 0, "round_won_right", 0},
         {false, P1, 3, 100, 0, 0, "round_won_left", 1},   {false, P1, 3, 100, 150, 0, "round_won_left", 0},
         {false, P1, 1, 100, 149, 3, "round_won_left", 1}, {false, C, 1, 100, 0, 3, "round_won_right", 0},
         {true, P1, 3, 100, 0, 0, "round_won_left", 0},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::to_string(&r - rows));
+    for (const Won& r : wons) {
+        SCOPED_TRACE(std::to_string(&r - wons));
         Set(r.two, PhaseRoundComplete, r.round, 0, r.family);
         context.m_Decade = r.decade;
         Of(r.family).m_Score = r.score;
@@ -277,20 +267,17 @@ TEST_F(RoundRulesTest, RoundWonBanksForTheFamilyAtTheTurn) {
         const std::vector<i64> stage = {Gestures(), Gestures(&QZBehaviorCharacter::WinMedRequest)};
         EXPECT_TRUE(std::string(r.sequence) == "blank" || stage == Values(left ? 40 : 4, left ? 0 : 4));
     }
-}
-
-// The reveal after a steal: unrevealed answers in rank order, six at most in the 90s and 00s
-// rounds 3 and 4, eight at most for a longer question (even one of ten answers); then "blank" and
-// the banking.
-TEST_F(RoundRulesTest, HiddenAnswersAreRevealedInRankOrderEightAtMost) {
-    struct Row { u32 decade; i32 round; int revealed; int skipped; const char* sequence; };
-    const Row rows[] = {
+    // The reveal after a steal: unrevealed answers in rank order, six at most in the 90s and 00s
+    // rounds 3 and 4, eight at most for a longer question (even one of ten answers); then "blank" and
+    // the banking.
+    struct Hidden { u32 decade; i32 round; int revealed; int skipped; const char* sequence; };
+    const Hidden hidden[] = {
         {0, 3, 6, -1, "reveal_answer7"}, {2, 3, 6, -1, "blank"},          {3, 4, 6, -1, "blank"},
         {2, 2, 6, -1, "reveal_answer7"}, {1, 4, 7, -1, "reveal_answer8"}, {0, 1, 3, 1, "reveal_answer2"},
         {0, 1, 8, -1, "blank"},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::to_string(&r - rows));
+    for (const Hidden& r : hidden) {
+        SCOPED_TRACE(std::to_string(&r - hidden));
         Question* question = Set(false, PhaseRevealOthers, r.round, 0, P1);
         context.m_Decade = r.decade;
         for (int i = 0; i < r.revealed; ++i)
@@ -318,15 +305,12 @@ TEST_F(RoundRulesTest, HiddenAnswersAreRevealedInRankOrderEightAtMost) {
     }
     EXPECT_EQ(played.size(), 9u);
     EXPECT_TRUE(played.back() == "blank" && !question->GetAnswer(8).IsRevealed());
-}
-
-// After each round: the next round's opening with its log line, sudden death repeated, or the
-// end of the main game once a family of the match has 300 points: fast money, or the loss
-// when the computer family reached them.
-TEST_F(RoundRulesTest, NextRoundOrTheEndOfTheMainGame) {
-    struct Row { bool two; i32 round, left, right, family; u32 decade; u8 sudden; i32 nextRound, phase;
-                 const char* sequence; const char* line; size_t lines, awards; };
-    const Row rows[] = {
+    // After each round: the next round's opening with its log line, sudden death repeated, or the
+    // end of the main game once a family of the match has 300 points: fast money, or the loss
+    // when the computer family reached them.
+    struct Next { bool two; i32 round, left, right, family; u32 decade; u8 sudden; i32 nextRound, phase;
+                  const char* sequence; const char* line; size_t lines, awards; };
+    const Next nexts[] = {
         {false, 0, 0, 0, P1, 0, 0, 1, 5, "faceoff_round1", "--+++ START SINGLE ROUND 1 +++--", 2, 0},
         {false, 3, 299, 299, P1, 0, 0, 4, 5, "faceoff_round4", "--+++ START TRIPLE ROUND +++--", 2, 0},
         {false, 4, 0, 0, P1, 0, 0, 5, 5, "SuddenDeath", "--+++ START SUDDEN DEATH +++--", 2, 0},
@@ -338,8 +322,8 @@ TEST_F(RoundRulesTest, NextRoundOrTheEndOfTheMainGame) {
         {false, 5, 300, 0, P1, 1, 0, 5, 23, "fast_money_round_left", "--+++ START SUDDEN DEATH +++--", 0, 1},
         {true, 3, 100, 300, P2, 0, 0, 4, 23, "fast_money_round_right", "--+++ START TRIPLE ROUND +++--", 1, 0},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::to_string(&r - rows));
+    for (const Next& r : nexts) {
+        SCOPED_TRACE(std::to_string(&r - nexts));
         Set(r.two, PhaseRoundWon, r.round, 0, r.family);
         context.m_Decade = r.decade;
         context.m_WentToSuddenDeath = r.sudden;
@@ -364,20 +348,19 @@ TEST_F(RoundRulesTest, NextRoundOrTheEndOfTheMainGame) {
                   Values(leftWon ? 40 : 0, r.phase == 28 || (r.phase == 23 && !leftWon) ? 4 : 0,
                          leftWon ? 40 : r.phase == 23 || r.phase == 28 ? 4 : 0));
     }
-}
-
-// Sudden death: only the buzzing family's top answer wins at once; else the other family
-// answers, its top answer banked; either way the next round or the end follows, and when both
-// miss another sudden-death round starts with no points moved.
-TEST_F(RoundRulesTest, SuddenDeathBanksTheTopAnswerOnly) {
-    struct Row { i32 phase, family, index; u32 bank; i32 phase2, leftScore, rightScore; const char* sequence; };
-    const Row rows[] = {
-        {20, P1, 0, 240, 23, 340, 100, "fast_money_round_left"}, {20, P1, 0, 150, 5, 250, 100, "SuddenDeath"},
-        {20, P1, -1, 0, 21, 100, 100, ""}, {21, C, 0, 240, 28, 100, 340, "end_game_loose"},
+    // Sudden death: only the buzzing family's top answer wins at once; else the other family
+    // answers, its top answer banked; either way the next round or the end follows, and when both
+    // miss another sudden-death round starts with no points moved.
+    struct Sudden { i32 phase, family, index; u32 bank; i32 phase2, leftScore, rightScore; const char* sequence; };
+    const Sudden sudden[] = {
+        {20, P1, 0, 240, 23, 340, 100, "fast_money_round_left"},
+        {20, P1, 0, 150, 5, 250, 100, "SuddenDeath"},
+        {20, P1, -1, 0, 21, 100, 100, ""},
+        {21, C, 0, 240, 28, 100, 340, "end_game_loose"},
         {21, C, -1, 0, 5, 100, 100, "SuddenDeath"},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::to_string(&r - rows));
+    for (const Sudden& r : sudden) {
+        SCOPED_TRACE(std::to_string(&r - sudden));
         Set(false, r.phase, 5, 0, r.family);
         context.m_PlayerOneFamily->m_Score = context.m_ComputerFamily->m_Score = 100;
         context.m_RoundBank = r.bank;
@@ -390,3 +373,4 @@ TEST_F(RoundRulesTest, SuddenDeathBanksTheTopAnswerOnly) {
         EXPECT_TRUE(r.phase2 != 21 || context.m_CurrentFamily == C);
     }
 }
+
