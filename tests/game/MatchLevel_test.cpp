@@ -203,9 +203,10 @@ TEST(MatchLevel, FamilyPicksPassOverWhatOthersWearAndADestroyedMatchModeWithdraw
         GameShow::GetAchievementValue(0, "FamilyShoesRandNum1", kept);
         EXPECT_TRUE(c.kept < 0 ? kept >= 0 && kept < 2 : kept == c.kept) << kept;
         const u32 start = u32(c.kept < 0 ? kept : c.stored);
-        if (c.offset != -2)
+        if (c.offset != -2) {
             EXPECT_EQ(picked ? part.Name.c_str() : "none",
                       std::string(c.offset < 0 ? "none" : shoes[(start + u32(c.offset)) % 4]->Name.c_str()));
+        }
     }
     int hair = 0;
     EXPECT_TRUE(GameShow::GetAchievementValue(0, "FamilyHairRandNum1", hair) && hair == 99);
