@@ -244,9 +244,11 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownTimeUpVerdictsAnswersOnTheBoa
                   std::tuple(c.sequence, c.aiMayAct, c.family < 0 ? "Name something" : "")) << int(c.play);
         EXPECT_TRUE(c.family >= 0 || Screen().m_AnswersBox->m_X == (c.play ? 59 : 247)) << c.sequence;
     }
-    // Without a question the buzz shows none and the face-off's winner still chooses.
+    // Without a question the buzz shows none, its answer turns no block up and the face-off's winner still chooses.
     Screen().m_CurrentQuestion = nullptr;
     Screen().onBuzzOpen(nullptr);
+    Screen().onBuzzAccepted(nullptr);
+    EXPECT_FALSE(Block("board_block_01")->Visible);
     context.m_FaceOffWinner = 0;
     Screen().onFaceOffWon(nullptr);
     EXPECT_EQ(Playing(), "playOrPassLeft");
@@ -291,28 +293,17 @@ protected:
     // Question q is "70-10<q>" with the answers "top" (50), "mid" (30) and "low" (20).
     void SetUp() override {
         ScreenGameFixture::SetUp();
-        std::vector<std::pair<std::string, std::string>> files;
-        std::string list;
+        std::vector<TestQuestion> questions(7);
         for (int q = 0; q < 7; ++q) {
-            TestQuestion question;
-            question.id = "70-10" + std::to_string(q);
-            question.answers = {{50, "Top", {{"top"}}}, {30, "Mid", {{"mid"}}}, {20, "Low", {{"low"}}}};
-            files.push_back({std::to_string(q) + ".bin", QuestionBytes(question)});
-            list += question.id + "\n";
+            questions[q].id = "70-10" + std::to_string(q);
+            questions[q].answers = {{50, "Top", {{"top"}}}, {30, "Mid", {{"mid"}}}, {20, "Low", {{"low"}}}};
         }
-        files.push_back({"list.txt", list});
-        resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
-        previous = AGResourceManager::Get();
-        AGResourceManager::SetInstance(&resources);
-        package.Mount(home.Write("GameQuestions.dir", ArchiveBytes(files)).c_str(), false);
-        context.GetQuestionManager()->Initialize();
+        bank = std::make_unique<match_stage::QuestionBank>(context, home, questions);
         Load();
     }
     void TearDown() override {
         GameShow::PlayerProfileManager::Instance()->ClearPlayers();
-        context.GetQuestionManager()->Cleanup();
-        package.Unmount();
-        AGResourceManager::SetInstance(previous);
+        bank.reset();
         ScreenGameFixture::TearDown();
     }
     // A new match whose fast money starts with bank line `first`, player one's family playing.
@@ -357,9 +348,7 @@ protected:
         return value;
     }
 
-    AGResourceManager resources;
-    AGResourceManager* previous = nullptr;
-    PcDirectory package;
+    std::unique_ptr<match_stage::QuestionBank> bank;
 };
 
 // A pass asks the question again after the others, in index order from the pass cursor, and

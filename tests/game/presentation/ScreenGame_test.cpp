@@ -201,6 +201,9 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTimeRetryOrReturnToTheMenuAndF
     EXPECT_TRUE(!screen.m_QuestionTypingActive && !screen.m_AnswerTypingActive && screen.m_BlockTurning);
     screen.Process(1000);
     EXPECT_FALSE(screen.m_BlockTurning);
+    screen.m_BlockTurning = true;  // the next turn counts from 0 again
+    screen.Process(999);
+    EXPECT_TRUE(screen.m_BlockTurning);
     ShowAll();
     screen.m_CountdownRunning = true;
     match().RoundStartEvent.Fire(nullptr);

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "engine/core/AGData.h"
@@ -112,27 +111,13 @@ inline std::string LevelFile(const StageLevel& level) {
             props.push_back({name, ""});
     for (const NamedProp& prop : DressingProps(level.decade))
         add(prop.name, prop.kind);
-    for (const auto& [prefix, first, last, kind] : {std::tuple("board_block_", 1, 8, "Board"),
-                                                    std::tuple("board_block_dt_", 1, 6, "Board"),
-                                                    std::tuple("board_block_empty_", 2, 8, "")})
-        for (int n = first; n <= last; ++n)
-            add(Numbered(prefix, n), kind);
-    const std::pair<const char*, std::vector<std::string>> kinds[] = {
-        {"Board", {"buzzer_top_left", "buzzer_top_right"}},
-        {"BuzzerLight", {"buzzer_light_left", "buzzer_light_right"}},
-        {"ScoreBoard", {"screen_digits_left", "screen_digits_right", "screen_digit_center"}},
-        {"ScoreDesk", {"desk_digit_left", "desk_digit_right"}},
-        {"", {"board_block_double", "board_block_triple", "board_screen10_a", "board_screen10_b", "board_screenlogo",
-              "box_position_fastmoney", "box_position_left_pose", "box_position_right_pose"}}};
-    for (const auto& [kind, names] : kinds)
-        for (const std::string& name : names)
-            add(name, kind);
-    // The 80s' side signs stand in every decade's level: only the 80s' match touches them.
-    for (const char* name : QZ2011::QZ11Game::kSideSingles80)
-        add(name, "");
-    for (int m = 1; m <= 4; ++m)
-        for (const char* end : {"_left01", "_left"})
-            add("box_position_m" + std::to_string(m) + end, "");
+    // The stage the match looks up, the 80s' side signs in every decade's level (only the 80s' match
+    // touches them), without the 80s' dressing: the decade's own is the test's, above.
+    std::vector<QZ2011::QZ11Game::StageProp> stage = QZ2011::QZ11Game::StageProps(1), dressed;
+    QZ2011::QZ11Game::AddDressedProps(1, dressed);
+    stage.resize(stage.size() - dressed.size());
+    for (const QZ2011::QZ11Game::StageProp& prop : stage)
+        add(prop.name, prop.kind ? prop.kind : "");
     for (int i = 0; i < level.crowd; ++i)
         add("crowd_" + std::string(i < 10 ? "00" : i < 100 ? "0" : "") + std::to_string(i), "");
     // Every marker stands somewhere of its own.
@@ -344,10 +329,12 @@ protected:
                                                                                     : "avatar_face_right"))
                      : nullptr;
     }
+    // Far from everything for a missing entity.
     template <typename Entity>
     static AGVec3 PositionOf(const Entity* entity) {
-        AGVec3 position;
-        entity->GetPosition(position);
+        AGVec3 position{1e9f, 1e9f, 1e9f};
+        if (entity)
+            entity->GetPosition(position);
         return position;
     }
     size_t LogCount(const std::string& line) const {

@@ -209,6 +209,9 @@ TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesBuzzSidesFamiliesAndMembers) 
     c.m_Decade = QZ2011GameContext::kNoDecade;
     c.ResetOpponentLooks();
     EXPECT_EQ(c.m_OpponentLookKey, "key");
+    // The computer families' look files; none past the tables.
+    EXPECT_EQ(QZ11Game::OpponentLookFile(3, 1, 2) + "|" + QZ11Game::OpponentLookFile(4, 0, 0) +
+                  QZ11Game::OpponentLookFile(0, 0, 4), "00s_F2_AppearanceOpponentFemale01.xml|");
     // (two players, from, to): a kept turn is reported.
     const i32 cases[][3] = {{0, 1, 0}, {0, 0, 1}, {1, 1, 2}, {1, 2, 1}, {1, 0, 0}, {0, 2, 2}, {0, 3, 3}, {1, 3, 3}};
     for (const auto& c : cases) {

@@ -12,6 +12,7 @@
 #include "game/presentation/screens/ScreenStartup.h"
 #include "game/rules/QZStartup.h"
 #include "gameservices/bridge/FileSystem.h"
+#include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/VideoAsset.h"
@@ -159,6 +160,19 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
         }
     }
 
+    // Past its videos the opening follows video ends no more, though it was registered twice.
+    using Videos = GameServices::Bridge::VideoProcessingSystem;
+    struct : IDelegate {
+        bool ended = false;
+        void Invoke() override { ended = true; }
+    } probe;
+    Videos::AddVideoEndHandler(&probe);
+    Videos::CreateVideoAsset(startup->GetSet(), QZStartup::kVideoAsset, QZStartup::kVideos[0])->m_IsLooped = false;
+    Videos::PlayVideo(startup->GetSet(), QZStartup::kVideoAsset);
+    EXPECT_TRUE(StepUntil([&] { return probe.ended; }));
+    EXPECT_NE(startup->GetSet()->FindVideoAsset(QZStartup::kVideoAsset), nullptr);
+    Videos::RemoveVideoEndHandler(&probe);
+    Videos::DestroyVideoAsset(startup->GetSet(), QZStartup::kVideoAsset);
     // The first click after the splash asks for the menus; leaving undoes the start.
     Act("Click");
     EXPECT_EQ(Requested(), QZStartup::kMenuLevel);
