@@ -88,7 +88,7 @@ public:
     using Entity = behavior_test::Entity;
     using Target = behavior_test::Target;
     void Start(Entity&, const Target&, f32, i32, f32, i32, i32) override { ++starts; }
-    void Replay(Entity&, const Target&, i32, i32 from, i32) override { replays.push_back(from); }
+    void Replay(Entity&, const Target&, i32 mode, i32 from, i32) override { replays.push_back(mode * 100 + from); }
     void SetSpeed(Entity&, const Target&, f32) override {}
     i32 GetEndFrame(Entity&, const Target&) override { return endFrame; }
     void AddKey(Entity&, const Target&, i32, IDelegate* l) override { listeners.push_back(l); }
@@ -103,7 +103,7 @@ public:
     }
 
     std::vector<IDelegate*> listeners;
-    std::vector<i32> replays;  // from frames
+    std::vector<i32> replays;  // play mode x 100 + from frame
     int starts = 0;
 };
 
@@ -180,7 +180,7 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseAndResetLeavesNoKeyListener) {
     for (int index : {-1, 17})
         board.GetPart(index);
     EXPECT_EQ(log.Lines().size(), 2u);
-    // A stage prop shows a newly requested key once, held.
+    // A stage prop shows a newly requested key once, held (play mode 1).
     QZStageProps stage;
     stage.TemplateName = "wall";
     stage.Initialize();
@@ -188,7 +188,7 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseAndResetLeavesNoKeyListener) {
         stage.m_Behavior.SetRequestedKey(key);
         Frame();
     }
-    EXPECT_EQ(animation.replays, (std::vector<i32>{5, 7}));
+    EXPECT_EQ(animation.replays, (std::vector<i32>{105, 107}));
 }
 
 // Damaged behaviour files: every entity initialises and serves every request for 100 frames.
