@@ -399,7 +399,7 @@ TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
         EXPECT_TRUE(IsButtonMarked(At(options, "MultiSamplingCheckBox"))) << "the window's setting";
     }
     // Sounds of type 3 play in volume group 1, as those of type 1; an unknown type in group 0.
-    EXPECT_TRUE(AudioManager::VolumeGroup(3) == 1 && AudioManager::VolumeGroup(4) == 0);
+    EXPECT_TRUE(AudioManager::VolumeGroup(1) == 1 && AudioManager::VolumeGroup(3) == 1 && AudioManager::VolumeGroup(4) == 0);
     // The full screen box toggles the window's mode, and shows the mode as it is on every showing.
     Click(options, "FullScreenCheckBox");
     application.ToggleFullscreen();  // and back elsewhere
