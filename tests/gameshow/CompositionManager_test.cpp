@@ -201,10 +201,13 @@ TEST_F(PageSwitch, ThePlayerInfoShowsTheScoreAndAPageWithoutRootPanelIsReportedA
     EXPECT_FALSE(main().GetRootPanel() || manager.m_PlayerNameLabel || manager.m_PlayerScoreLabel ||
                  manager.m_WardrobeButton || manager.m_TagPanel);
     manager.InitializeCompositions();  // the screen is forgotten too
-    // A page is forgotten only under its own name.
+    // A page is forgotten only under its own name; a leaving page forgotten stops leaving.
+    manager.SetNextComposition(&main(), "compositionAwards");
     manager.UnregisterComposition("compositionOptions", &missing);
     manager.UnregisterComposition("compositionCredits", &missing);
     EXPECT_TRUE(!main().GetRootPanel() && manager["compositionOptions"] == &options() &&
-                manager["compositionCredits"] == nullptr);
+                manager["compositionCredits"] == nullptr && manager.GetLeavingComposition() == &main());
+    manager.UnregisterComposition("compositionMainMenu", &main());
+    EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
 }
 
