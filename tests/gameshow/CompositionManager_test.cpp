@@ -114,8 +114,12 @@ TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleAndTheMenuScreenHostsItsPagesFrom
     EXPECT_TRUE(!Shown(options()) && !Shown(awards()) && options().GetRootPanel()->m_X == CompositionBase::kParkedPosition);
     Frame(40);
     EXPECT_TRUE(main().updated == 40u && options().updated == 0u);
-    manager.SetNextComposition(&main(), "compositionMultiSelectAvatar");
-    EXPECT_TRUE(main().IsTransitionRunning()) << "the leaving page slides out";
+    // Shown, the entering page lets its slide go; a paused game holds the switches.
+    manager.SetNextComposition(&main(), "compositionOptions");
+    FramesToIdle();
+    EXPECT_TRUE(Shown(options()) && !options().GetRootPanel()->m_Animation && manager.IsPausable());
+    manager.SetNextComposition(&options(), "compositionMultiSelectAvatar");
+    EXPECT_TRUE(options().IsTransitionRunning()) << "the leaving page slides out";
     FramesToIdle();
     EXPECT_FALSE(Shown(main()) || Shown(options()) || Shown(awards()));
     EXPECT_TRUE(log.Contains("no page named compositionMultiSelectAvatar") &&

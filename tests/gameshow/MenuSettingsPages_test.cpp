@@ -247,7 +247,6 @@ protected:
         }
     }
     const char* Next() const { return compositions.GetNextCompositionName().c_str(); }
-    size_t Count(const std::string& text) const { return log.Count(text); }
     bool Shown(const char* popup) const {
         const auto& open = screens.GetOpenPopups();
         return std::find(open.begin(), open.end(), screens.FindPopup(popup)) != open.end();
@@ -292,7 +291,7 @@ protected:
             text += shown ? "shown " : "hidden ";
         for (const std::string& entry : journal)
             text += entry + " ";
-        for (size_t n = Count(AudioManager::kButtonPressSound); n > 0; --n)
+        for (size_t n = log.Count(AudioManager::kButtonPressSound); n > 0; --n)
             text += "sound ";
         popupEvents.events.clear();
         journal.clear();
@@ -437,6 +436,8 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
     Again(credits);
     EXPECT_EQ(std::tuple(scroll->m_ScrollStarted, scroll->m_NextLine, scroll->m_FinishedLines),
               std::tuple(false, 0u, 0u));
+    Click(credits, "BackButton");
+    EXPECT_EQ(scroll->m_ScrollEnded.Count(), 0u) << "left, the credits no longer wait for the scroll's end";
     ExpectCalls(played);  // leaving keeps the new volumes playing
     EXPECT_EQ(manager->GetWriteCount(), writes + 1);
     const Settings& saved = *Load()->GetSettings();
@@ -482,7 +483,7 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneCo
     compositions.Reset();
     Start({"Ann", "Bob", "Cy"}, 1, profiles);
     Click(profiles, "profile2Checkbox");
-    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 1u);
+    EXPECT_EQ(log.Count(AudioManager::kButtonPressSound), 1u);
     Click(profiles, "DoneButton");
     EXPECT_TRUE(manager->IsProfileChosen() && Next() == std::string(CompositionManager::kMainMenu));
 
@@ -507,7 +508,7 @@ TEST_F(MenuPages, EnoughDevicesGoOnAtOnce) {
     Connect(1);
     avatar.SetVisible(true);
     Click(players, "NumberOfPlayer_Btn2");
-    EXPECT_TRUE(!WaitShown() && !avatar.Visible && Count(AudioManager::kButtonPressSound) == 1);
+    EXPECT_TRUE(!WaitShown() && !avatar.Visible && log.Count(AudioManager::kButtonPressSound) == 1);
     EXPECT_TRUE(devices.GetMinimum() + devices.GetMaximum() == 4 && manager->GetPlayerCount() == 2 &&
                 Next() == std::string(NumberOfPlayerComposition::kNextPage));
     Again(players);
@@ -565,7 +566,7 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     EXPECT_EQ(std::pair(Listeners(buttons[0]), Listeners(buttons[1])), std::pair(size_t(1), size_t(1)));
     W::Panel bare{"MenuScreen"};
     std::vector<CompositionBase*> all(std::begin(pages), std::end(pages));
-    all.push_back(&awardsPage);
+    all.insert(all.end(), {&awardsPage, &groupPage});
     for (CompositionBase* page : all) {
         bare.AddChild(new W::Panel(page->GetName()));
         page->Uninitialize();
@@ -573,8 +574,9 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
         page->OnActivate(true);
     }
     for (const char* name : {"sliderVoice", "profile4Checkbox", "NumberOfPlayer_Btn3", "ScrollText", "cancelButton",
-                             "effect11", "softkeyboard", "group1Image"})
-        EXPECT_GE(Count(std::string("can not find ") + name), 1u) << name;
+                             "effect11", "softkeyboard", "group4Image", "awardName1"})
+        EXPECT_GE(log.Count(std::string("can not find ") + name), 1u) << name;
+    EXPECT_EQ(log.Count("can not find group5"), 0u) << "the fifth group is optional";
     log.Clear();
     EXPECT_EQ(Slider("sliderVoice")->GetBehavior()->Event(W::kEventValueChanged).Count(), 0u);
     Click(options, "DoneButton");  // the widgets of before are no longer listened to
@@ -619,7 +621,7 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
         EXPECT_EQ(compositions.GetLeavingComposition(), nullptr) << next;
         mainMenu.OnActivate(true);
         Click(button);
-        EXPECT_TRUE(Next() == std::string(next) && Count(AudioManager::kButtonPressSound) == 1) << "shown: " << next;
+        EXPECT_TRUE(Next() == std::string(next) && log.Count(AudioManager::kButtonPressSound) == 1) << "shown: " << next;
     }
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), CompositionManager::kMainMenu);
 
@@ -632,11 +634,11 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
         manager->AssignPlayer(1, 0);
         Click(mainMenu, "singlePlayerButton");
         EXPECT_EQ(std::pair(manager->GetPlayerSlot(0), manager->GetPlayerSlot(1)), std::pair(slot, -1));
-        EXPECT_EQ(Count("The next level is not set"), 1u);
+        EXPECT_EQ(log.Count("The next level is not set"), 1u);
         log.Clear();
         mainMenu.SetNextLevel("QZ11_Game_Level1");
         Click(mainMenu, "singlePlayerButton");
-        EXPECT_TRUE(Count("The next level is not set") == 0 && Count("Can not find the Level is :QZ11_Game_Level1") == 1);
+        EXPECT_TRUE(!log.Contains("The next level is not set") && log.Count("Can not find the Level is :QZ11_Game_Level1") == 1);
     }
 
     // Uninitialized or destroyed, the main menu clears only the window callbacks that are still its
@@ -716,6 +718,11 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
 }
 
 TEST_F(MenuPages, TheLookPageShowsOnlyForAFirstTimePlayerWhoseDoneNeedsALookAndKeepsTheAvatar) {
+    // The menu level started before the profiles are read hides the avatar and reads them.
+    NewManager();
+    avatar.SetVisible(true);
+    Menu(&compositions).OnLevelStarted();
+    EXPECT_TRUE(!avatar.Visible && manager->IsLoaded());
     // Done needs a look; repeated presses keep the avatar's.
     StartNewPlayer({"", "", "", ""});
     EXPECT_TRUE(avatar.Activate && avatar.Visible) << "the main menu's default look";
@@ -849,7 +856,7 @@ TEST_F(MenuPages, TheNameFieldRulesAndDoneMakesTheProfileOnlyInAFreeSlot) {
 
     log.Clear();
     Click(namePage, "BackButton");
-    EXPECT_TRUE(Next() == std::string(BasicLookComposition::kName) && Count(AudioManager::kButtonPressSound) == 1);
+    EXPECT_TRUE(Next() == std::string(BasicLookComposition::kName) && log.Count(AudioManager::kButtonPressSound) == 1);
     namePage.OnActivate(false);
     Click(done);  // hidden: no profile made
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
@@ -890,10 +897,13 @@ TEST(MenuCursor, ALostMembersCursorIsStoppedAndHidden) {
 // goes back to idle with the try window shut for the cooldown.
 TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
     BehaviorCharacter behavior(BehaviorCharacter::kMaleTemplate, nullptr);
-    behavior.currentAction = MenuActions::kTryTop;  // left from before the reset
-    behavior.Reset();
+    behavior.currentAction = MenuActions::kTryTop;  // left from before the reset, with the cooldown
     behavior.tryActive = true;
-    behavior.Update(1);  // the first update starts afresh: idle, no cooldown left from before
+    behavior.Reset();
+    EXPECT_FALSE(behavior.IsTryActive());
+    behavior.tryActive = true;
+    // The first update starts afresh: idle, no cooldown left from before, the idle break not due yet.
+    behavior.Update(BehaviorCharacter::kIdleLimitMs - 1);
     behavior.OnActionEnd();
     EXPECT_TRUE(!behavior.IsTryActive() && behavior.GetCurrentActionName() == MenuActions::kIdle &&
                 behavior.RequestTry(1, MenuActions::kTryTop));

@@ -9,6 +9,7 @@
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/game/TeamRegistry.h"
+#include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/ByteDamage.h"
 
@@ -20,12 +21,6 @@ using profiletest::SlotText;
 using profiletest::SlotsText;
 
 namespace {
-
-struct EventCounter {
-    void On() { ++count; }
-    int count = 0;
-    FDelegate<EventCounter> delegate{this, &EventCounter::On};
-};
 
 class Profiles : public profiletest::ProfileTest {
 protected:
@@ -75,7 +70,7 @@ protected:
 TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
     for (int current : {7, 1, -1}) {
         SCOPED_TRACE(current);
-        EventCounter loaded;
+        widget_test::Counter loaded;
         Store(DocumentText(current, SlotsText({"ANNA", "", "BO", ""})));
         NewManager();
         manager->GetProfilesLoadedEvent().AddDelegate(&loaded.delegate);
@@ -141,7 +136,7 @@ TEST_F(Profiles, ACorruptSaveIsNeitherUsedNorOverwritten) {
         SCOPED_TRACE(text);
         Store(text);
         const std::string bad = Contents();
-        EventCounter loaded;
+        widget_test::Counter loaded;
         NewManager();
         manager->GetProfilesLoadedEvent().AddDelegate(&loaded.delegate);
         manager->LoadProfiles();

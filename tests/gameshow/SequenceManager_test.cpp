@@ -280,7 +280,7 @@ TEST(GameShowCameras, TheSequencerSwitchesTheActiveCameraAndPlaysToItsEndKey) {
         data->EndKey = key;
         camera->Attributes.m_Map[GameServices::Entities::TypeIds::ApplicationDataKey] = data;
     }
-    plain.Activate = wide.Activate = false;
+    plain.Activate = wide.Activate = wide.Synchronize = false;
     set.m_Cameras = {&plain, &host, &wide};
     game.level = &set;
     GameShowCameraSequencer sequencer;
@@ -305,7 +305,7 @@ TEST(GameShowCameras, TheSequencerSwitchesTheActiveCameraAndPlaysToItsEndKey) {
         EXPECT_EQ(std::vector<std::string>(all.begin() + long(seen), all.end()), calls) << event << " " << target;
         seen = all.size();
         EXPECT_TRUE(cameras.GetActiveCamera() == active && host.Activate == (active == &host) &&
-                    game.FrameDelegates() == 1);
+                    wide.Synchronize == (active == &wide) && game.FrameDelegates() == 1);
     }
     // Speed and key requests also wait for the next frame.
     GameShowBehaviorCamera& behavior = wide.GetBehaviorCamera();
