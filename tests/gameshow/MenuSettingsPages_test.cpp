@@ -912,8 +912,9 @@ TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
         behavior.OnActionEnd();
         EXPECT_TRUE(behavior.IsTryActive() && behavior.tryToken == 0 && !behavior.breakQueued &&
                     behavior.requestedAction == MenuActions::kIdle);
+        behavior.Update(BehaviorCharacter::kTryCooldownMs - 1);
         EXPECT_FALSE(behavior.RequestTry(2, MenuActions::kTryTop)) << "cooling down";
-        behavior.tryActive = false;
+        behavior.Update(1);  // the cooldown ends
         behavior.breakQueued = true;
         behavior.requestedAction = MenuActions::kLoopBreak;
     }

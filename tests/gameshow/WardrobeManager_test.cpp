@@ -9,7 +9,6 @@
 #include <random>
 
 #include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/MenuCharacter.h"
 #include "gameshow/PageButtons.h"
 #include "gameshow/WardrobeComposition.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
@@ -272,9 +271,7 @@ protected:
                            authoring::PrscAnimationBytes(10, 100, Track::Vec2(), Track::Float(), Track::Vec2(),
                                                          Track::Color(), Track::UV()));
         slide.Mount();
-        KG::CharacterManager::Instance()->SetAppearance(menuAvatar, look);
-        menuAvatar.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA, &menuData);
-        stage.m_Characters.push_back(&menuAvatar);
+        stage.m_Characters.push_back(&avatar);
         level = &stage;
         Load();
         LoadAll();
@@ -289,7 +286,6 @@ protected:
     }
     void TearDown() override {
         page.Uninitialize();
-        KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
         WardrobeTest::TearDown();
     }
 
@@ -303,12 +299,9 @@ protected:
         for (int k = 0; k < 12; ++k)
             bases.push_back(Add<W::Image>(root, "base" + std::to_string(k)));
     }
-    std::string MenuWorn(u32 outfitType) const { return menuData.m_PartNames[4 + outfitType].c_str(); }
 
     drawtest::TestPackage slide;
     GameServices::Entities::Set stage{"Menu"};
-    MenuCharacter menuAvatar{"MenuAvatar"};
-    GameServices::Bridge::RenderableAvatarData menuData;
     i32 slot = -1;
     W::Panel screen{"MenuScreen"};
     std::vector<W::CheckBox*> tabs;
@@ -333,7 +326,7 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
              {5, KG::CharacterAssembly::kMale,
               {"ChM_Sport", "ChM_Jersey_skin01", "Shared", "ChM_Top_Gold", "ChM_Shorts_SKIN01", "ChM_Skates"}}}) {
         SCOPED_TRACE(tab);
-        menuAvatar.VolatileDatas.GetAppearance()->Assembly.Gender = gender;
+        avatar.VolatileDatas.GetAppearance()->Assembly.Gender = gender;
         page.SelectTab(tab == 0 ? 1 : 0);
         page.SelectTab(tab);
         EXPECT_EQ(Strings(page.GetShownNames()), names);
@@ -352,7 +345,7 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
     EXPECT_EQ(Strings(page.GetShownNames()), hair);
     // Without a look on the avatar the grid stays.
     page.OnActivate(true);
-    KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
+    KG::CharacterManager::Instance()->RemoveAppearance(avatar);
     log.Clear();
     page.SelectTab(2);
     EXPECT_TRUE(log.Contains("No Appearance defined for this character") && Strings(page.GetShownNames()) == hair);
@@ -368,19 +361,19 @@ TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
     for (const auto& [tab, slot, token] : presses) {
         page.SelectTab(tab);
         Click(effects[size_t(slot)]);
-        EXPECT_EQ(std::pair(page.GetSelectedSlot(), menuAvatar.GetBehaviorCharacter().tryToken), std::pair(slot, token))
+        EXPECT_EQ(std::pair(page.GetSelectedSlot(), avatar.GetBehaviorCharacter().tryToken), std::pair(slot, token))
             << tab;
     }
     // The hair, then the outfit; the extra item went on as the eyewear it is.
-    EXPECT_EQ((Names{menuData.m_PartNames[3].c_str(), MenuWorn(0), MenuWorn(1), MenuWorn(2), MenuWorn(3)}),
+    EXPECT_EQ((Names{Hair(), Worn(0), Worn(1), Worn(2), Worn(3)}),
               (Names{"ChM_Hair_Long.mdl", "ChM_Top_Gold.mdl", "ChM_Jeans.mdl", "ChM_Boots.mdl", "ChM_Sport.mdl"}));
 
     // The same slot again: nothing put on.
     page.SelectTab(2);
     Click(effects[0]);
-    menuData.m_PartNames[4] = "kept";
+    avatarData.m_PartNames[4] = "kept";
     Click(effects[0]);
-    EXPECT_EQ(MenuWorn(0), "kept");
+    EXPECT_EQ(Worn(0), "kept");
 
     page.SelectTab(3);
     Click(effects[5]);
@@ -412,7 +405,7 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         EXPECT_TRUE(log.Contains(AudioManager::kButtonPressSound));
         Click(effects[4]);
         manager->GetSettings()->CurrentSavedGame = current ? slot : -1;
-        KG::Appearance& worn = *menuAvatar.VolatileDatas.GetAppearance();
+        KG::Appearance& worn = *avatar.VolatileDatas.GetAppearance();
         worn.Name = "Restyled.xml";
         worn.Assembly.Name = "Male2";
         worn.Assembly.Id = 102;

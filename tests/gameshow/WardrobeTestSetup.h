@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "gameservices/entities/Character.h"
 #include "gameservices/game/AvatarRendering.h"
 #include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/PartPools.h"
+#include "gameshow/MenuCharacter.h"
 #include "gameshow/WardrobeManager.h"
 #include "tests/gameshow/ProfileTestSetup.h"
 
@@ -145,7 +145,7 @@ protected:
 
     GameShow::WardrobeManager* wardrobe = nullptr;
     Appearance look;
-    GameServices::Entities::Character avatar{"MenuAvatar"};
+    GameShow::MenuCharacter avatar{"MenuAvatar"};
     GameServices::Bridge::RenderableAvatarData avatarData;
 };
 
