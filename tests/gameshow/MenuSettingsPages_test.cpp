@@ -506,9 +506,9 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneCo
 TEST_F(MenuPages, EnoughDevicesGoOnAtOnce) {
     Start({"Ann"}, 0, players);
     Connect(1);
-    avatar.SetVisible(true);
+    avatar.Visible = avatar.Synchronize = true;
     Click(players, "NumberOfPlayer_Btn2");
-    EXPECT_TRUE(!WaitShown() && !avatar.Visible && log.Count(AudioManager::kButtonPressSound) == 1);
+    EXPECT_TRUE(!WaitShown() && !avatar.Visible && !avatar.Synchronize && log.Count(AudioManager::kButtonPressSound) == 1);
     EXPECT_TRUE(devices.GetMinimum() + devices.GetMaximum() == 4 && manager->GetPlayerCount() == 2 &&
                 Next() == std::string(NumberOfPlayerComposition::kNextPage));
     Again(players);
@@ -568,8 +568,10 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     std::vector<CompositionBase*> all(std::begin(pages), std::end(pages));
     all.insert(all.end(), {&awardsPage, &groupPage});
     for (CompositionBase* page : all) {
-        bare.AddChild(new W::Panel(page->GetName()));
         page->Uninitialize();
+        page->Initialize(&bare, page->GetName());  // no root panel yet
+        page->Uninitialize();
+        bare.AddChild(new W::Panel(page->GetName()));
         page->Initialize(&bare, page->GetName());
         page->OnActivate(true);
     }
