@@ -30,9 +30,7 @@ using pagetest::Click;
 
 namespace {
 
-using Wardrobe = WardrobeTest;
-
-TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
+TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
     AddProfile(look, "Ann");
     using Case = std::tuple<const char*, void (WardrobeManager::*)(), bool (WardrobeManager::*)() const>;
     for (const auto& [file, load, loaded] : {
@@ -76,7 +74,7 @@ TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
     EXPECT_TRUE(parts.empty());
 }
 
-TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
+TEST_F(WardrobeTest, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
     std::vector<TString<char>> names{"stale"};
     wardrobe->GetDefaultOutfitPartNames(true, "Male1", 0, names);
     EXPECT_TRUE(names.empty() && log.Contains("Load DefaultCharacterAssemblies.xml first."));
@@ -109,7 +107,7 @@ TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
 
 // Extra skin items take the current look's tone; unlocks record found items under the caller's
 // type and report the rest.
-TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndUnlocksRecordFoundItems) {
+TEST_F(WardrobeTest, ExtraSkinItemsTakeTheCurrentLooksToneAndUnlocksRecordFoundItems) {
     LoadAll();
     const i32 ann = AddProfile(look, "Ann");  // Male1: "_pnk"
     ContainerFactory<OutfitPart> parts;
@@ -163,7 +161,7 @@ TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndUnlocksRecordFoundItems
 // A put-on frees the part worn before and takes the new one out of the scratch lists, which
 // each search refills; a name found nowhere puts nothing on. Only the scratch lists and the
 // worn parts hold parts from the pools.
-TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
+TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
     LoadAll();
     AddProfile(look, "Ann");
     const u32 outfitBase = PartPool<OutfitPart>().GetUsedCount();
@@ -204,7 +202,7 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
 
 // Seeded random damage to the sample unlockable assemblies file and to the wardrobe and anatomy
 // files of its first look: every load ends soundly and the catalogue stays usable.
-TEST_F(Wardrobe, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
+TEST_F(WardrobeTest, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
     ASSERT_NE(std::getenv("TALLYVOX_DATA"), nullptr);
     AddProfile(look, "Ann");
     const std::string files[] = {"UnlockableCharacterAssemblies.xml", "Wardrobe_Unlockable_AppearanceMale01.xml",
@@ -265,15 +263,14 @@ TEST_F(Wardrobe, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
 class WardrobePage : public wardrobetest::WardrobeTest {
 protected:
     void SetUp() override {
+        stage.m_Characters.push_back(&avatar);
+        level = &stage;  // where the profiles the fixture loads find the avatar
         WardrobeTest::SetUp();
         using authoring::Track;
         slide.Writer().Add(CompositionBase::kSlideAnimation, TypeKey::PrscAnimation,
                            authoring::PrscAnimationBytes(10, 100, Track::Vec2(), Track::Float(), Track::Vec2(),
                                                          Track::Color(), Track::UV()));
         slide.Mount();
-        stage.m_Characters.push_back(&avatar);
-        level = &stage;
-        Load();
         LoadAll();
         slot = AddProfile(look, "ANNA");
         wardrobe->UnlockAnatomyPart("ChM_Hair_Long", u32(slot), 3);
