@@ -399,11 +399,12 @@ TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
     }
     // Sounds of type 3 play in volume group 1, as those of type 1; an unknown type in group 0.
     EXPECT_TRUE(AudioManager::VolumeGroup(1) == 1 && AudioManager::VolumeGroup(3) == 1 && AudioManager::VolumeGroup(4) == 0);
-    // The full screen box toggles the window's mode, and shows the mode as it is on every showing.
+    // The boxes toggle the window's settings, and show them as they are on every showing.
     Click(options, "FullScreenCheckBox");
     application.ToggleFullscreen();  // and back elsewhere
+    Click(options, "MultiSamplingCheckBox");
     Again(options);
-    EXPECT_FALSE(IsButtonMarked(At(options, "FullScreenCheckBox")));
+    EXPECT_FALSE(IsButtonMarked(At(options, "FullScreenCheckBox")) || IsButtonMarked(At(options, "MultiSamplingCheckBox")));
 }
 
 TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
@@ -580,7 +581,8 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
         EXPECT_GE(log.Count(std::string("can not find ") + name), 1u) << name;
     EXPECT_EQ(log.Count("can not find group5"), 0u) << "the fifth group is optional";
     log.Clear();
-    EXPECT_EQ(Slider("sliderVoice")->GetBehavior()->Event(W::kEventValueChanged).Count(), 0u);
+    EXPECT_EQ(Slider("sliderVoice")->GetBehavior()->Event(W::kEventValueChanged).Count() +
+                  Listeners(At(options, "MultiSamplingCheckBox")), 0u);
     Click(options, "DoneButton");  // the widgets of before are no longer listened to
     Click(profiles, "profile1Checkbox");
     Click(credits, "BackButton");

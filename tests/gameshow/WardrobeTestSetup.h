@@ -16,6 +16,7 @@
 namespace wardrobetest {
 
 using GameServices::KorvoGame::Appearance;
+using profiletest::Assemblies, profiletest::Assembly;
 using GameServices::KorvoGame::CharacterAssembly;
 using Names = std::vector<std::string>;
 
@@ -31,13 +32,6 @@ inline std::string AnatomyText(const std::string& head, const std::string& hair)
 }
 inline std::string Item(int id, const std::string& name) {
     return "<item><Id>" + std::to_string(id) + "</Id><Name>" + name + "</Name></item>";
-}
-inline std::string Assembly(const std::string& name, int id, const std::string& file, const char* gender) {
-    return "<item><Name>" + name + "</Name><Id>" + std::to_string(id) + "</Id><Anatomy>" + file +
-           "</Anatomy><Wardrobe>" + file + "</Wardrobe><Gender>" + gender + "</Gender></item>";
-}
-inline std::string Assemblies(const std::string& items) {
-    return "<root><CharacterAssemblies>" + items + "</CharacterAssemblies></root>";
 }
 
 inline Appearance Look(const char* name, const char* assembly, u32 id, u8 gender) {
