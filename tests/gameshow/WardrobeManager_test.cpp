@@ -74,6 +74,7 @@ TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
     EXPECT_TRUE(parts.empty());
 }
 
+// The same cut names a new profile's thumbnail after its look.
 TEST_F(WardrobeTest, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
     std::vector<TString<char>> names{"stale"};
     wardrobe->GetDefaultOutfitPartNames(true, "Male1", 0, names);
@@ -102,6 +103,7 @@ TEST_F(WardrobeTest, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing
         Appearance named;
         named.Name = name;
         EXPECT_EQ(WardrobeManager::GetLookName(named), key) << name;
+        EXPECT_EQ(manager->CreateProfile(named, "N")->ThumbnailFilename, TString<char>("Thumbnail_") + key + ".png") << name;
     }
 }
 
