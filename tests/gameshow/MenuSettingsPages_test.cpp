@@ -447,19 +447,22 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
 }
 
 TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneConfirmsTheTicked) {
-    // The slots, whether a profile can be made and deleted, the map of shown places to slots.
+    // The slots, whether a profile can be made and deleted, the map of shown places to slots; the
+    // first place is ticked when it shows a profile (slot 0 is current).
     using Row = std::tuple<Names, bool, bool, std::map<i32, i32>>;
     for (const auto& [names, canCreate, canDelete, slots] : std::vector<Row>{
              {{"Ann", "Bob", "Cy", "Dee"}, false, true, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
              {{"Ann", "", "", ""}, true, false, {{0, 0}}},
              {{"Ann", "", "Cy"}, true, true, {{0, 0}, {1, 2}}},
+             {{"Ann", "Bob", "Cy"}, false, true, {{0, 0}, {1, 1}, {2, 2}}},
              {{"", "", "", ""}, true, false, {}}}) {
         SCOPED_TRACE(names.size());
         Start(names, 0, profiles);
         W::Widget* remove = At(profiles, "DeleteProfileButton");
         EXPECT_EQ(std::tuple(At(profiles, "NewProfileButton")->m_Enabled, remove->m_Enabled, remove->m_InputLocked,
-                             profiles.GetSlotMap(), At(profiles, "baseImageProfile1")->Visible),
-                  std::tuple(canCreate, canDelete, !canDelete, slots, !slots.empty()));
+                             Listeners(remove), profiles.GetSlotMap(), At(profiles, "baseImageProfile1")->Visible,
+                             profiles.GetSelectedSlot()),
+                  std::tuple(canCreate, canDelete, !canDelete, size_t(1), slots, !slots.empty(), slots.empty() ? -1 : 0));
         Click(profiles, "NewProfileButton");
         EXPECT_STREQ(Next(), ProfilesComposition::kNewProfilePage);
     }
@@ -482,9 +485,9 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneCo
 
     // Done confirms the ticked profile.
     compositions.Reset();
-    Start({"Ann", "Bob", "Cy"}, 1, profiles);
+    Start({"Ann", "Bob", "Cy"}, 0, profiles);
     Click(profiles, "profile2Checkbox");
-    EXPECT_EQ(log.Count(AudioManager::kButtonPressSound), 1u);
+    EXPECT_TRUE(log.Count(AudioManager::kButtonPressSound) == 1 && !IsButtonMarked(At(profiles, "profile1Checkbox")));
     Click(profiles, "DoneButton");
     EXPECT_TRUE(manager->IsProfileChosen() && Next() == std::string(CompositionManager::kMainMenu));
 
