@@ -159,8 +159,6 @@ TEST_F(SequenceManagerTest, SequencesRemovedReplacedOrSkippedEndInOrder) {
     EXPECT_EQ(Names(events), (std::vector<std::string>{"a-start", "a@0", "s-start", "s-skip", "s-end", "ended"}));
 
     Load("a", 1000, false, {"0"});
-    manager.RegisterSequencer(Crc32Hash("Rec"), &sequencer);
-    manager.SetEnabled(true);
     sequencer.hook = [&](const std::string& name) {
         if (name == "a-start")
             manager.Reset();
