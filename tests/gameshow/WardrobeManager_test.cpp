@@ -94,7 +94,7 @@ TEST_F(WardrobeTest, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing
             wardrobe->GetDefaultAnatomyPartNames(male, assembly, type, names);
         else
             wardrobe->GetDefaultOutfitPartNames(male, assembly, type, names);
-        EXPECT_EQ(Strings(names), expected) << assembly << " " << type << (anatomy ? " anatomy" : "");
+        EXPECT_EQ(NamesOf(names), expected) << assembly << " " << type << (anatomy ? " anatomy" : "");
     }
 
     for (auto [name, cut, key] : std::vector<std::tuple<const char*, const char*, const char*>>{
@@ -328,7 +328,7 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
         avatar.VolatileDatas.GetAppearance()->Assembly.Gender = gender;
         page.SelectTab(tab == 0 ? 1 : 0);
         page.SelectTab(tab);
-        EXPECT_EQ(Strings(page.GetShownNames()), names);
+        EXPECT_EQ(NamesOf(page.GetShownNames()), names);
         for (size_t k = 0; k < 12; ++k) {
             EXPECT_EQ(std::pair(effects[k]->Visible && effects[k]->m_Enabled, bases[k]->Visible),
                       std::pair(k < names.size(), true)) << k;
@@ -341,13 +341,13 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
     page.SelectTab(0);
     page.OnActivate(false);
     page.SelectTab(1);
-    EXPECT_EQ(Strings(page.GetShownNames()), hair);
+    EXPECT_EQ(NamesOf(page.GetShownNames()), hair);
     // Without a look on the avatar the grid stays.
     page.OnActivate(true);
     KG::CharacterManager::Instance()->RemoveAppearance(avatar);
     log.Clear();
     page.SelectTab(2);
-    EXPECT_TRUE(log.Contains("No Appearance defined for this character") && Strings(page.GetShownNames()) == hair);
+    EXPECT_TRUE(log.Contains("No Appearance defined for this character") && NamesOf(page.GetShownNames()) == hair);
 }
 
 // A press puts the item on as the tab's part; the same slot again puts nothing on; a slot past
@@ -385,6 +385,7 @@ TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
     Click(effects[0]);
     EXPECT_TRUE(log.Contains("can not find MenuAvatar") && page.GetSelectedSlot() == 0);
     page.Uninitialize();  // lets go of the slots
+    page.Initialize(nullptr, WardrobeComposition::kName);  // and without its panel finds none
     for (W::CheckBox* slot : effects)
         EXPECT_EQ(slot->GetBehavior()->Event(W::kEventClick).Count(), 0u) << slot->Name.c_str();
 }

@@ -4,6 +4,7 @@
 // "AppearanceFemale01", extra sets "Alpha" and "Pack"; profiles of those looks, and a menu
 // avatar wearing "Male1" with every part customizable and a render record.
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "gameservices/game/AvatarRendering.h"
@@ -121,17 +122,15 @@ protected:
         return profile->Id;
     }
 
-    template <typename Part>
-    static Names NamesOf(const GameServices::KorvoGame::ContainerFactory<Part>& parts) {
+    // The names in a list of parts or of name strings.
+    template <typename List>
+    static Names NamesOf(const List& list) {
         Names names;
-        for (const Part* part : parts)
-            names.push_back(part->Name.c_str());
-        return names;
-    }
-    static Names Strings(const std::vector<TString<char>>& list) {
-        Names names;
-        for (const TString<char>& name : list)
-            names.push_back(name.c_str());
+        for (const auto& item : list)
+            if constexpr (std::is_pointer_v<std::decay_t<decltype(item)>>)
+                names.push_back(item->Name.c_str());
+            else
+                names.push_back(item.c_str());
         return names;
     }
     std::string Worn(u32 outfitType) const { return avatarData.m_PartNames[4 + outfitType].c_str(); }
