@@ -429,16 +429,15 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
     }
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), OptionsComposition::kName);
     // The credits, shown, scroll from the first line again, even after a visit that scrolled three
-    // lines, two of them out.
+    // lines, two of them out; left, they no longer wait for the scroll's end.
     auto* scroll = static_cast<W::ScrollText*>(At(credits, "CreditsScroll"));
     scroll->m_ScrollStarted = true;
     scroll->m_NextLine = 3;
     scroll->m_FinishedLines = 2;
     Again(credits);
-    EXPECT_EQ(std::tuple(scroll->m_ScrollStarted, scroll->m_NextLine, scroll->m_FinishedLines),
-              std::tuple(false, 0u, 0u));
     Click(credits, "BackButton");
-    EXPECT_EQ(scroll->m_ScrollEnded.Count(), 0u) << "left, the credits no longer wait for the scroll's end";
+    EXPECT_EQ(std::tuple(scroll->m_ScrollStarted, scroll->m_NextLine, scroll->m_FinishedLines, scroll->m_ScrollEnded.Count()),
+              std::tuple(false, 0u, 0u, size_t(0)));
     ExpectCalls(played);  // leaving keeps the new volumes playing
     EXPECT_EQ(manager->GetWriteCount(), writes + 1);
     const Settings& saved = *Load()->GetSettings();

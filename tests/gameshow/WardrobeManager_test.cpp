@@ -342,8 +342,9 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
     page.OnActivate(false);
     page.SelectTab(1);
     EXPECT_EQ(NamesOf(page.GetShownNames()), hair);
-    // Without a look on the avatar the grid stays.
+    // Without a look on the avatar, or for a tab past the last, the grid stays.
     page.OnActivate(true);
+    page.BuildItemList(i32(WardrobeComposition::kTabCount));
     KG::CharacterManager::Instance()->RemoveAppearance(avatar);
     log.Clear();
     page.SelectTab(2);
