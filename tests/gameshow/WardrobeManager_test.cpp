@@ -381,10 +381,12 @@ TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
     page.OnItemPressed(-1);
     EXPECT_EQ(page.GetSelectedSlot(), -1);
 
-    // The avatar gone from the level: reported, nothing put on.
+    // The avatar gone from the level: reported, nothing put on; the slot is ticked even when a press
+    // the page ignored left its box ticked, so that this click unticked it.
     stage.m_Characters.clear();
+    effects[0]->m_Checked = 1;
     Click(effects[0]);
-    EXPECT_TRUE(log.Contains("can not find MenuAvatar") && page.GetSelectedSlot() == 0);
+    EXPECT_TRUE(log.Contains("can not find MenuAvatar") && page.GetSelectedSlot() == 0 && IsButtonMarked(effects[0]));
     page.Uninitialize();  // lets go of the slots
     page.Initialize(nullptr, WardrobeComposition::kName);  // and without its panel finds none
     for (W::CheckBox* slot : effects)
