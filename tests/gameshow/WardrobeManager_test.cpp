@@ -169,8 +169,8 @@ TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn)
     const u32 outfitBase = PartPool<OutfitPart>().GetUsedCount();
     const u32 anatomyBase = PartPool<AnatomyPart>().GetUsedCount();
     const std::pair<const char*, int> names[] = {
-        {"ChM_Hair_Afro", -1}, {"ChM_Top_Disco", 0}, {"ChM_Hair_Long", -1},     {"ChM_Sport", 3},
-        {"Shared_Hair", -1},   {"ChM_Skates", 2},    {"ChM_Jersey_skin01", 0}, {"ChM_No_Eyewear", 3},
+        {"Shared_Hair", -1},   {"ChM_Top_Disco", 0}, {"ChM_Hair_Long", -1},     {"ChM_Sport", 3},
+        {"ChM_Hair_Afro", -1}, {"ChM_Skates", 2},    {"ChM_Jersey_skin01", 0}, {"ChM_No_Eyewear", 3},
         {"Nothing", 1},        {"Nothing", -1}};
     for (const auto& [name, type] : names) {
         SCOPED_TRACE(name);
@@ -188,7 +188,7 @@ TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn)
     }
     // The no-eyewear choice is made up, not searched, and leaves the eyewear customizable; no
     // search looks past the part types.
-    EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Worn(3) == "ChM_No_Eyewear" && Hair() == "Shared_Hair.mdl" &&
+    EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Worn(3) == "ChM_No_Eyewear" && Hair() == "ChM_Hair_Afro.mdl" &&
                 !log.Contains("out of range") && avatar.VolatileDatas.GetAppearance()->OutfitParts[3].Customizable);
     EXPECT_TRUE(wardrobe->GetCurrentOutfitPart() == nullptr && wardrobe->GetCurrentAnatomyPart() == nullptr);
 
