@@ -114,8 +114,12 @@ TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleAndTheMenuScreenHostsItsPagesFrom
     EXPECT_TRUE(!Shown(options()) && !Shown(awards()) && options().GetRootPanel()->m_X == CompositionBase::kParkedPosition);
     Frame(40);
     EXPECT_TRUE(main().updated == 40u && options().updated == 0u);
-    manager.SetNextComposition(&main(), "compositionMultiSelectAvatar");
-    EXPECT_TRUE(main().IsTransitionRunning()) << "the leaving page slides out";
+    // Shown, the entering page lets its slide go; a paused game holds the switches.
+    manager.SetNextComposition(&main(), "compositionOptions");
+    FramesToIdle();
+    EXPECT_TRUE(Shown(options()) && !options().GetRootPanel()->m_Animation && manager.IsPausable());
+    manager.SetNextComposition(&options(), "compositionMultiSelectAvatar");
+    EXPECT_TRUE(options().IsTransitionRunning()) << "the leaving page slides out";
     FramesToIdle();
     EXPECT_FALSE(Shown(main()) || Shown(options()) || Shown(awards()));
     EXPECT_TRUE(log.Contains("no page named compositionMultiSelectAvatar") &&
@@ -201,10 +205,13 @@ TEST_F(PageSwitch, ThePlayerInfoShowsTheScoreAndAPageWithoutRootPanelIsReportedA
     EXPECT_FALSE(main().GetRootPanel() || manager.m_PlayerNameLabel || manager.m_PlayerScoreLabel ||
                  manager.m_WardrobeButton || manager.m_TagPanel);
     manager.InitializeCompositions();  // the screen is forgotten too
-    // A page is forgotten only under its own name.
+    // A page is forgotten only under its own name; a leaving page forgotten stops leaving.
+    manager.SetNextComposition(&main(), "compositionAwards");
     manager.UnregisterComposition("compositionOptions", &missing);
     manager.UnregisterComposition("compositionCredits", &missing);
     EXPECT_TRUE(!main().GetRootPanel() && manager["compositionOptions"] == &options() &&
-                manager["compositionCredits"] == nullptr);
+                manager["compositionCredits"] == nullptr && manager.GetLeavingComposition() == &main());
+    manager.UnregisterComposition("compositionMainMenu", &main());
+    EXPECT_EQ(manager.GetLeavingComposition(), nullptr);
 }
 

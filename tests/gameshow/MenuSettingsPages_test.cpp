@@ -247,7 +247,6 @@ protected:
         }
     }
     const char* Next() const { return compositions.GetNextCompositionName().c_str(); }
-    size_t Count(const std::string& text) const { return log.Count(text); }
     bool Shown(const char* popup) const {
         const auto& open = screens.GetOpenPopups();
         return std::find(open.begin(), open.end(), screens.FindPopup(popup)) != open.end();
@@ -292,7 +291,7 @@ protected:
             text += shown ? "shown " : "hidden ";
         for (const std::string& entry : journal)
             text += entry + " ";
-        for (size_t n = Count(AudioManager::kButtonPressSound); n > 0; --n)
+        for (size_t n = log.Count(AudioManager::kButtonPressSound); n > 0; --n)
             text += "sound ";
         popupEvents.events.clear();
         journal.clear();
@@ -399,12 +398,13 @@ TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
         EXPECT_TRUE(IsButtonMarked(At(options, "MultiSamplingCheckBox"))) << "the window's setting";
     }
     // Sounds of type 3 play in volume group 1, as those of type 1; an unknown type in group 0.
-    EXPECT_TRUE(AudioManager::VolumeGroup(3) == 1 && AudioManager::VolumeGroup(4) == 0);
-    // The full screen box toggles the window's mode, and shows the mode as it is on every showing.
+    EXPECT_TRUE(AudioManager::VolumeGroup(1) == 1 && AudioManager::VolumeGroup(3) == 1 && AudioManager::VolumeGroup(4) == 0);
+    // The boxes toggle the window's settings, and show them as they are on every showing.
     Click(options, "FullScreenCheckBox");
     application.ToggleFullscreen();  // and back elsewhere
+    Click(options, "MultiSamplingCheckBox");
     Again(options);
-    EXPECT_FALSE(IsButtonMarked(At(options, "FullScreenCheckBox")));
+    EXPECT_FALSE(IsButtonMarked(At(options, "FullScreenCheckBox")) || IsButtonMarked(At(options, "MultiSamplingCheckBox")));
 }
 
 TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
@@ -429,14 +429,15 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
     }
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), OptionsComposition::kName);
     // The credits, shown, scroll from the first line again, even after a visit that scrolled three
-    // lines, two of them out.
+    // lines, two of them out; left, they no longer wait for the scroll's end.
     auto* scroll = static_cast<W::ScrollText*>(At(credits, "CreditsScroll"));
     scroll->m_ScrollStarted = true;
     scroll->m_NextLine = 3;
     scroll->m_FinishedLines = 2;
     Again(credits);
-    EXPECT_EQ(std::tuple(scroll->m_ScrollStarted, scroll->m_NextLine, scroll->m_FinishedLines),
-              std::tuple(false, 0u, 0u));
+    Click(credits, "BackButton");
+    EXPECT_EQ(std::tuple(scroll->m_ScrollStarted, scroll->m_NextLine, scroll->m_FinishedLines, scroll->m_ScrollEnded.Count()),
+              std::tuple(false, 0u, 0u, size_t(0)));
     ExpectCalls(played);  // leaving keeps the new volumes playing
     EXPECT_EQ(manager->GetWriteCount(), writes + 1);
     const Settings& saved = *Load()->GetSettings();
@@ -445,19 +446,22 @@ TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
 }
 
 TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneConfirmsTheTicked) {
-    // The slots, whether a profile can be made and deleted, the map of shown places to slots.
+    // The slots, whether a profile can be made and deleted, the map of shown places to slots; the
+    // first place is ticked when it shows a profile (slot 0 is current).
     using Row = std::tuple<Names, bool, bool, std::map<i32, i32>>;
     for (const auto& [names, canCreate, canDelete, slots] : std::vector<Row>{
              {{"Ann", "Bob", "Cy", "Dee"}, false, true, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
              {{"Ann", "", "", ""}, true, false, {{0, 0}}},
              {{"Ann", "", "Cy"}, true, true, {{0, 0}, {1, 2}}},
+             {{"Ann", "Bob", "Cy"}, false, true, {{0, 0}, {1, 1}, {2, 2}}},
              {{"", "", "", ""}, true, false, {}}}) {
         SCOPED_TRACE(names.size());
         Start(names, 0, profiles);
         W::Widget* remove = At(profiles, "DeleteProfileButton");
         EXPECT_EQ(std::tuple(At(profiles, "NewProfileButton")->m_Enabled, remove->m_Enabled, remove->m_InputLocked,
-                             profiles.GetSlotMap(), At(profiles, "baseImageProfile1")->Visible),
-                  std::tuple(canCreate, canDelete, !canDelete, slots, !slots.empty()));
+                             Listeners(remove), profiles.GetSlotMap(), At(profiles, "baseImageProfile1")->Visible,
+                             profiles.GetSelectedSlot()),
+                  std::tuple(canCreate, canDelete, !canDelete, size_t(1), slots, !slots.empty(), slots.empty() ? -1 : 0));
         Click(profiles, "NewProfileButton");
         EXPECT_STREQ(Next(), ProfilesComposition::kNewProfilePage);
     }
@@ -480,9 +484,9 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneCo
 
     // Done confirms the ticked profile.
     compositions.Reset();
-    Start({"Ann", "Bob", "Cy"}, 1, profiles);
+    Start({"Ann", "Bob", "Cy"}, 0, profiles);
     Click(profiles, "profile2Checkbox");
-    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 1u);
+    EXPECT_TRUE(log.Count(AudioManager::kButtonPressSound) == 1 && !IsButtonMarked(At(profiles, "profile1Checkbox")));
     Click(profiles, "DoneButton");
     EXPECT_TRUE(manager->IsProfileChosen() && Next() == std::string(CompositionManager::kMainMenu));
 
@@ -502,27 +506,23 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneCo
                 compositions.m_ReturnComposition == ProfilesComposition::kName);
 }
 
-TEST_F(MenuPages, EnoughDevicesGoOnAtOnce) {
-    Start({"Ann"}, 0, players);
-    Connect(1);
-    avatar.SetVisible(true);
-    Click(players, "NumberOfPlayer_Btn2");
-    EXPECT_TRUE(!WaitShown() && !avatar.Visible && Count(AudioManager::kButtonPressSound) == 1);
-    EXPECT_TRUE(devices.GetMinimum() + devices.GetMaximum() == 4 && manager->GetPlayerCount() == 2 &&
-                Next() == std::string(NumberOfPlayerComposition::kNextPage));
-    Again(players);
-    Click(players, "NumberOfPlayer_Btn3");
-    EXPECT_TRUE(players.GetPlayerCount() == 3 && WaitShown()) << "a third device is missing";
-}
-
-TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
+// Enough devices go on at once; missing ones wait behind the popup until connected or given up.
+TEST_F(MenuPages, PlayersGoOnWithEnoughDevicesAndWaitBehindThePopupUntilConnectedOrGivenUp) {
     Start({"Ann"}, 0, players);
     auto& connected = KG::TeamActionManager::GetFreeDeviceConnectedEvent();
     const size_t listeners = connected.Count();
     PressPopupButton(screens, NumberOfPlayerComposition::kWaitPopup, NumberOfPlayerComposition::kWaitBackButton);
     EXPECT_EQ(devices.GetMaximum(), 4u) << "not this page's wait";
-    Connect(0);
     Connect(1);
+    avatar.Visible = avatar.Synchronize = true;
+    Click(players, "NumberOfPlayer_Btn2");
+    EXPECT_TRUE(!WaitShown() && !avatar.Visible && !avatar.Synchronize && log.Count(AudioManager::kButtonPressSound) == 1);
+    EXPECT_TRUE(devices.GetMinimum() + devices.GetMaximum() == 4 && manager->GetPlayerCount() == 2 &&
+                Next() == std::string(NumberOfPlayerComposition::kNextPage));
+    Again(players);
+    Click(players, "NumberOfPlayer_Btn3");
+    EXPECT_TRUE(players.GetPlayerCount() == 3 && WaitShown()) << "a third device is missing";
+    Connect(0);
     Click(players, "NumberOfPlayer_Btn4");
     EXPECT_TRUE(WaitShown() && connected.Count() == listeners + 1 &&
                 KG::TeamActionManager::GetMemberDeviceLostEvent().Count() == listeners + 1);
@@ -565,18 +565,22 @@ TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
     EXPECT_EQ(std::pair(Listeners(buttons[0]), Listeners(buttons[1])), std::pair(size_t(1), size_t(1)));
     W::Panel bare{"MenuScreen"};
     std::vector<CompositionBase*> all(std::begin(pages), std::end(pages));
-    all.push_back(&awardsPage);
+    all.insert(all.end(), {&awardsPage, &groupPage});
     for (CompositionBase* page : all) {
-        bare.AddChild(new W::Panel(page->GetName()));
         page->Uninitialize();
+        page->Initialize(&bare, page->GetName());  // no root panel yet
+        page->Uninitialize();
+        bare.AddChild(new W::Panel(page->GetName()));
         page->Initialize(&bare, page->GetName());
         page->OnActivate(true);
     }
     for (const char* name : {"sliderVoice", "profile4Checkbox", "NumberOfPlayer_Btn3", "ScrollText", "cancelButton",
-                             "effect11", "softkeyboard", "group1Image"})
-        EXPECT_GE(Count(std::string("can not find ") + name), 1u) << name;
+                             "effect11", "softkeyboard", "group4Image", "awardName1"})
+        EXPECT_GE(log.Count(std::string("can not find ") + name), 1u) << name;
+    EXPECT_EQ(log.Count("can not find group5"), 0u) << "the fifth group is optional";
     log.Clear();
-    EXPECT_EQ(Slider("sliderVoice")->GetBehavior()->Event(W::kEventValueChanged).Count(), 0u);
+    EXPECT_EQ(Slider("sliderVoice")->GetBehavior()->Event(W::kEventValueChanged).Count() +
+                  Listeners(At(options, "MultiSamplingCheckBox")), 0u);
     Click(options, "DoneButton");  // the widgets of before are no longer listened to
     Click(profiles, "profile1Checkbox");
     Click(credits, "BackButton");
@@ -619,7 +623,7 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
         EXPECT_EQ(compositions.GetLeavingComposition(), nullptr) << next;
         mainMenu.OnActivate(true);
         Click(button);
-        EXPECT_TRUE(Next() == std::string(next) && Count(AudioManager::kButtonPressSound) == 1) << "shown: " << next;
+        EXPECT_TRUE(Next() == std::string(next) && log.Count(AudioManager::kButtonPressSound) == 1) << "shown: " << next;
     }
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), CompositionManager::kMainMenu);
 
@@ -632,11 +636,11 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
         manager->AssignPlayer(1, 0);
         Click(mainMenu, "singlePlayerButton");
         EXPECT_EQ(std::pair(manager->GetPlayerSlot(0), manager->GetPlayerSlot(1)), std::pair(slot, -1));
-        EXPECT_EQ(Count("The next level is not set"), 1u);
+        EXPECT_EQ(log.Count("The next level is not set"), 1u);
         log.Clear();
         mainMenu.SetNextLevel("QZ11_Game_Level1");
         Click(mainMenu, "singlePlayerButton");
-        EXPECT_TRUE(Count("The next level is not set") == 0 && Count("Can not find the Level is :QZ11_Game_Level1") == 1);
+        EXPECT_TRUE(!log.Contains("The next level is not set") && log.Count("Can not find the Level is :QZ11_Game_Level1") == 1);
     }
 
     // Uninitialized or destroyed, the main menu clears only the window callbacks that are still its
@@ -716,6 +720,11 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
 }
 
 TEST_F(MenuPages, TheLookPageShowsOnlyForAFirstTimePlayerWhoseDoneNeedsALookAndKeepsTheAvatar) {
+    // The menu level started before the profiles are read hides the avatar and reads them.
+    NewManager();
+    avatar.SetVisible(true);
+    Menu(&compositions).OnLevelStarted();
+    EXPECT_TRUE(!avatar.Visible && manager->IsLoaded());
     // Done needs a look; repeated presses keep the avatar's.
     StartNewPlayer({"", "", "", ""});
     EXPECT_TRUE(avatar.Activate && avatar.Visible) << "the main menu's default look";
@@ -849,7 +858,7 @@ TEST_F(MenuPages, TheNameFieldRulesAndDoneMakesTheProfileOnlyInAFreeSlot) {
 
     log.Clear();
     Click(namePage, "BackButton");
-    EXPECT_TRUE(Next() == std::string(BasicLookComposition::kName) && Count(AudioManager::kButtonPressSound) == 1);
+    EXPECT_TRUE(Next() == std::string(BasicLookComposition::kName) && log.Count(AudioManager::kButtonPressSound) == 1);
     namePage.OnActivate(false);
     Click(done);  // hidden: no profile made
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
@@ -890,10 +899,13 @@ TEST(MenuCursor, ALostMembersCursorIsStoppedAndHidden) {
 // goes back to idle with the try window shut for the cooldown.
 TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
     BehaviorCharacter behavior(BehaviorCharacter::kMaleTemplate, nullptr);
-    behavior.currentAction = MenuActions::kTryTop;  // left from before the reset
-    behavior.Reset();
+    behavior.currentAction = MenuActions::kTryTop;  // left from before the reset, with the cooldown
     behavior.tryActive = true;
-    behavior.Update(1);  // the first update starts afresh: idle, no cooldown left from before
+    behavior.Reset();
+    EXPECT_FALSE(behavior.IsTryActive());
+    behavior.tryActive = true;
+    // The first update starts afresh: idle, no cooldown left from before, the idle break not due yet.
+    behavior.Update(BehaviorCharacter::kIdleLimitMs - 1);
     behavior.OnActionEnd();
     EXPECT_TRUE(!behavior.IsTryActive() && behavior.GetCurrentActionName() == MenuActions::kIdle &&
                 behavior.RequestTry(1, MenuActions::kTryTop));
@@ -902,8 +914,9 @@ TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
         behavior.OnActionEnd();
         EXPECT_TRUE(behavior.IsTryActive() && behavior.tryToken == 0 && !behavior.breakQueued &&
                     behavior.requestedAction == MenuActions::kIdle);
+        behavior.Update(BehaviorCharacter::kTryCooldownMs - 1);
         EXPECT_FALSE(behavior.RequestTry(2, MenuActions::kTryTop)) << "cooling down";
-        behavior.tryActive = false;
+        behavior.Update(1);  // the cooldown ends
         behavior.breakQueued = true;
         behavior.requestedAction = MenuActions::kLoopBreak;
     }

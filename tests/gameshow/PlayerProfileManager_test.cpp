@@ -9,6 +9,7 @@
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/game/TeamRegistry.h"
+#include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/ByteDamage.h"
 
@@ -20,12 +21,6 @@ using profiletest::SlotText;
 using profiletest::SlotsText;
 
 namespace {
-
-struct EventCounter {
-    void On() { ++count; }
-    int count = 0;
-    FDelegate<EventCounter> delegate{this, &EventCounter::On};
-};
 
 class Profiles : public profiletest::ProfileTest {
 protected:
@@ -75,7 +70,7 @@ protected:
 TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
     for (int current : {7, 1, -1}) {
         SCOPED_TRACE(current);
-        EventCounter loaded;
+        widget_test::Counter loaded;
         Store(DocumentText(current, SlotsText({"ANNA", "", "BO", ""})));
         NewManager();
         manager->GetProfilesLoadedEvent().AddDelegate(&loaded.delegate);
@@ -141,7 +136,7 @@ TEST_F(Profiles, ACorruptSaveIsNeitherUsedNorOverwritten) {
         SCOPED_TRACE(text);
         Store(text);
         const std::string bad = Contents();
-        EventCounter loaded;
+        widget_test::Counter loaded;
         NewManager();
         manager->GetProfilesLoadedEvent().AddDelegate(&loaded.delegate);
         manager->LoadProfiles();
@@ -329,7 +324,8 @@ TEST_F(Profiles, AProfileReadsBackAsItWasWrittenAndClearingKeepsWhatIdentifiesIt
     EXPECT_EQ(std::vector<size_t>({tops.size(), tops[0].Id, hair.size()}), std::vector<size_t>({2, 40, 1}));
     EXPECT_TRUE(log.Contains("category 4 is out of range"));
 
-    // A document read again holds the file's slots once, each numbered by its slot.
+    // A document read again holds the file's slots once, each numbered by its slot; a saved game
+    // reset by name starts afresh in its slot.
     PlayerProfileManager::Document document;
     const std::string file =
         profiletest::DocumentText(-1, profiletest::SlotText(true, "ANNA", "3") + profiletest::SlotText(false, "", "0"));
@@ -338,6 +334,7 @@ TEST_F(Profiles, AProfileReadsBackAsItWasWrittenAndClearingKeepsWhatIdentifiesIt
     ASSERT_EQ(document.GetSavedGameCount(), 2u);
     EXPECT_TRUE(document.GetSavedGame(0)->Id == 0 && document.GetSavedGame(1)->Id == 1) << "the file's 3 gives way";
     EXPECT_TRUE(document.GetSavedGame(0)->SavedGameName == "ANNA" && document.FindSavedGame("")->Id == 1);
+    EXPECT_TRUE(document.ResetSavedGame("ANNA") == document.GetSavedGame(0) && !document.IsUsedSlot(0));
 
     // Clearing keeps what identifies the record.
     profile.Clear();

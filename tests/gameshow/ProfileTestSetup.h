@@ -107,6 +107,15 @@ inline std::string DocumentText(int current, const std::string& slots, int versi
            "<CustomAttributesString/></Settings><SavedGames>" + slots + "</SavedGames></root>";
 }
 
+// One character assembly, and the assemblies file of the items.
+inline std::string Assembly(const std::string& name, int id, const std::string& file, const char* gender) {
+    return "<item><Name>" + name + "</Name><Id>" + std::to_string(id) + "</Id><Anatomy>" + file +
+           "</Anatomy><Wardrobe>" + file + "</Wardrobe><Gender>" + gender + "</Gender></item>";
+}
+inline std::string Assemblies(const std::string& items) {
+    return "<root><CharacterAssemblies>" + items + "</CharacterAssemblies></root>";
+}
+
 class ProfileTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -168,12 +177,8 @@ protected:
 
 private:
     void WriteAssemblies() const {
-        dir.Write("CharacterAssemblies.xml",
-                  "<root><CharacterAssemblies>"
-                  "<item><Name>Male1</Name><Id>101</Id><Anatomy>male.xml</Anatomy><Wardrobe>male.xml</Wardrobe>"
-                  "<Gender>Male</Gender></item>"
-                  "<item><Name>Female1</Name><Id>201</Id><Anatomy>female.xml</Anatomy><Wardrobe>female.xml</Wardrobe>"
-                  "<Gender>Female</Gender></item></CharacterAssemblies></root>");
+        dir.Write("CharacterAssemblies.xml", Assemblies(Assembly("Male1", 101, "male.xml", "Male") +
+                                                         Assembly("Female1", 201, "female.xml", "Female")));
         GameServices::KorvoGame::CharacterAssemblyManager::Destroy();
         const std::filesystem::path cwd = std::filesystem::current_path();
         std::filesystem::current_path(dir.Path());

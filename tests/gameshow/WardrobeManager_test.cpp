@@ -9,7 +9,6 @@
 #include <random>
 
 #include "gameservices/widget/WidgetClasses.h"
-#include "gameshow/MenuCharacter.h"
 #include "gameshow/PageButtons.h"
 #include "gameshow/WardrobeComposition.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
@@ -31,9 +30,7 @@ using pagetest::Click;
 
 namespace {
 
-using Wardrobe = WardrobeTest;
-
-TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
+TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
     AddProfile(look, "Ann");
     using Case = std::tuple<const char*, void (WardrobeManager::*)(), bool (WardrobeManager::*)() const>;
     for (const auto& [file, load, loaded] : {
@@ -77,7 +74,8 @@ TEST_F(Wardrobe, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
     EXPECT_TRUE(parts.empty());
 }
 
-TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
+// The same cut names a new profile's thumbnail after its look.
+TEST_F(WardrobeTest, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
     std::vector<TString<char>> names{"stale"};
     wardrobe->GetDefaultOutfitPartNames(true, "Male1", 0, names);
     EXPECT_TRUE(names.empty() && log.Contains("Load DefaultCharacterAssemblies.xml first."));
@@ -96,7 +94,7 @@ TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
             wardrobe->GetDefaultAnatomyPartNames(male, assembly, type, names);
         else
             wardrobe->GetDefaultOutfitPartNames(male, assembly, type, names);
-        EXPECT_EQ(Strings(names), expected) << assembly << " " << type << (anatomy ? " anatomy" : "");
+        EXPECT_EQ(NamesOf(names), expected) << assembly << " " << type << (anatomy ? " anatomy" : "");
     }
 
     for (auto [name, cut, key] : std::vector<std::tuple<const char*, const char*, const char*>>{
@@ -105,12 +103,13 @@ TEST_F(Wardrobe, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
         Appearance named;
         named.Name = name;
         EXPECT_EQ(WardrobeManager::GetLookName(named), key) << name;
+        EXPECT_EQ(manager->CreateProfile(named, "N")->ThumbnailFilename, TString<char>("Thumbnail_") + key + ".png") << name;
     }
 }
 
 // Extra skin items take the current look's tone; unlocks record found items under the caller's
 // type and report the rest.
-TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndUnlocksRecordFoundItems) {
+TEST_F(WardrobeTest, ExtraSkinItemsTakeTheCurrentLooksToneAndUnlocksRecordFoundItems) {
     LoadAll();
     const i32 ann = AddProfile(look, "Ann");  // Male1: "_pnk"
     ContainerFactory<OutfitPart> parts;
@@ -164,14 +163,14 @@ TEST_F(Wardrobe, ExtraSkinItemsTakeTheCurrentLooksToneAndUnlocksRecordFoundItems
 // A put-on frees the part worn before and takes the new one out of the scratch lists, which
 // each search refills; a name found nowhere puts nothing on. Only the scratch lists and the
 // worn parts hold parts from the pools.
-TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
+TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
     LoadAll();
     AddProfile(look, "Ann");
     const u32 outfitBase = PartPool<OutfitPart>().GetUsedCount();
     const u32 anatomyBase = PartPool<AnatomyPart>().GetUsedCount();
     const std::pair<const char*, int> names[] = {
-        {"ChM_Hair_Afro", -1}, {"ChM_Top_Disco", 0}, {"ChM_Hair_Long", -1},     {"ChM_Sport", 3},
-        {"Shared_Hair", -1},   {"ChM_Skates", 2},    {"ChM_Jersey_skin01", 0}, {"ChM_No_Eyewear", 3},
+        {"Shared_Hair", -1},   {"ChM_Top_Disco", 0}, {"ChM_Hair_Long", -1},     {"ChM_Sport", 3},
+        {"ChM_Hair_Afro", -1}, {"ChM_Skates", 2},    {"ChM_Jersey_skin01", 0}, {"ChM_No_Eyewear", 3},
         {"Nothing", 1},        {"Nothing", -1}};
     for (const auto& [name, type] : names) {
         SCOPED_TRACE(name);
@@ -189,7 +188,7 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
     }
     // The no-eyewear choice is made up, not searched, and leaves the eyewear customizable; no
     // search looks past the part types.
-    EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Worn(3) == "ChM_No_Eyewear" && Hair() == "Shared_Hair.mdl" &&
+    EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Worn(3) == "ChM_No_Eyewear" && Hair() == "ChM_Hair_Afro.mdl" &&
                 !log.Contains("out of range") && avatar.VolatileDatas.GetAppearance()->OutfitParts[3].Customizable);
     EXPECT_TRUE(wardrobe->GetCurrentOutfitPart() == nullptr && wardrobe->GetCurrentAnatomyPart() == nullptr);
 
@@ -205,7 +204,7 @@ TEST_F(Wardrobe, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
 
 // Seeded random damage to the sample unlockable assemblies file and to the wardrobe and anatomy
 // files of its first look: every load ends soundly and the catalogue stays usable.
-TEST_F(Wardrobe, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
+TEST_F(WardrobeTest, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
     ASSERT_NE(std::getenv("TALLYVOX_DATA"), nullptr);
     AddProfile(look, "Ann");
     const std::string files[] = {"UnlockableCharacterAssemblies.xml", "Wardrobe_Unlockable_AppearanceMale01.xml",
@@ -266,17 +265,14 @@ TEST_F(Wardrobe, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
 class WardrobePage : public wardrobetest::WardrobeTest {
 protected:
     void SetUp() override {
+        stage.m_Characters.push_back(&avatar);
+        level = &stage;  // where the profiles the fixture loads find the avatar
         WardrobeTest::SetUp();
         using authoring::Track;
         slide.Writer().Add(CompositionBase::kSlideAnimation, TypeKey::PrscAnimation,
                            authoring::PrscAnimationBytes(10, 100, Track::Vec2(), Track::Float(), Track::Vec2(),
                                                          Track::Color(), Track::UV()));
         slide.Mount();
-        KG::CharacterManager::Instance()->SetAppearance(menuAvatar, look);
-        menuAvatar.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA, &menuData);
-        stage.m_Characters.push_back(&menuAvatar);
-        level = &stage;
-        Load();
         LoadAll();
         slot = AddProfile(look, "ANNA");
         wardrobe->UnlockAnatomyPart("ChM_Hair_Long", u32(slot), 3);
@@ -289,7 +285,6 @@ protected:
     }
     void TearDown() override {
         page.Uninitialize();
-        KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
         WardrobeTest::TearDown();
     }
 
@@ -303,12 +298,9 @@ protected:
         for (int k = 0; k < 12; ++k)
             bases.push_back(Add<W::Image>(root, "base" + std::to_string(k)));
     }
-    std::string MenuWorn(u32 outfitType) const { return menuData.m_PartNames[4 + outfitType].c_str(); }
 
     drawtest::TestPackage slide;
     GameServices::Entities::Set stage{"Menu"};
-    MenuCharacter menuAvatar{"MenuAvatar"};
-    GameServices::Bridge::RenderableAvatarData menuData;
     i32 slot = -1;
     W::Panel screen{"MenuScreen"};
     std::vector<W::CheckBox*> tabs;
@@ -333,10 +325,10 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
              {5, KG::CharacterAssembly::kMale,
               {"ChM_Sport", "ChM_Jersey_skin01", "Shared", "ChM_Top_Gold", "ChM_Shorts_SKIN01", "ChM_Skates"}}}) {
         SCOPED_TRACE(tab);
-        menuAvatar.VolatileDatas.GetAppearance()->Assembly.Gender = gender;
+        avatar.VolatileDatas.GetAppearance()->Assembly.Gender = gender;
         page.SelectTab(tab == 0 ? 1 : 0);
         page.SelectTab(tab);
-        EXPECT_EQ(Strings(page.GetShownNames()), names);
+        EXPECT_EQ(NamesOf(page.GetShownNames()), names);
         for (size_t k = 0; k < 12; ++k) {
             EXPECT_EQ(std::pair(effects[k]->Visible && effects[k]->m_Enabled, bases[k]->Visible),
                       std::pair(k < names.size(), true)) << k;
@@ -349,13 +341,14 @@ TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
     page.SelectTab(0);
     page.OnActivate(false);
     page.SelectTab(1);
-    EXPECT_EQ(Strings(page.GetShownNames()), hair);
-    // Without a look on the avatar the grid stays.
+    EXPECT_EQ(NamesOf(page.GetShownNames()), hair);
+    // Without a look on the avatar, or for a tab past the last, the grid stays.
     page.OnActivate(true);
-    KG::CharacterManager::Instance()->RemoveAppearance(menuAvatar);
+    page.BuildItemList(i32(WardrobeComposition::kTabCount));
+    KG::CharacterManager::Instance()->RemoveAppearance(avatar);
     log.Clear();
     page.SelectTab(2);
-    EXPECT_TRUE(log.Contains("No Appearance defined for this character") && Strings(page.GetShownNames()) == hair);
+    EXPECT_TRUE(log.Contains("No Appearance defined for this character") && NamesOf(page.GetShownNames()) == hair);
 }
 
 // A press puts the item on as the tab's part; the same slot again puts nothing on; a slot past
@@ -368,19 +361,19 @@ TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
     for (const auto& [tab, slot, token] : presses) {
         page.SelectTab(tab);
         Click(effects[size_t(slot)]);
-        EXPECT_EQ(std::pair(page.GetSelectedSlot(), menuAvatar.GetBehaviorCharacter().tryToken), std::pair(slot, token))
+        EXPECT_EQ(std::pair(page.GetSelectedSlot(), avatar.GetBehaviorCharacter().tryToken), std::pair(slot, token))
             << tab;
     }
     // The hair, then the outfit; the extra item went on as the eyewear it is.
-    EXPECT_EQ((Names{menuData.m_PartNames[3].c_str(), MenuWorn(0), MenuWorn(1), MenuWorn(2), MenuWorn(3)}),
+    EXPECT_EQ((Names{Hair(), Worn(0), Worn(1), Worn(2), Worn(3)}),
               (Names{"ChM_Hair_Long.mdl", "ChM_Top_Gold.mdl", "ChM_Jeans.mdl", "ChM_Boots.mdl", "ChM_Sport.mdl"}));
 
     // The same slot again: nothing put on.
     page.SelectTab(2);
     Click(effects[0]);
-    menuData.m_PartNames[4] = "kept";
+    avatarData.m_PartNames[4] = "kept";
     Click(effects[0]);
-    EXPECT_EQ(MenuWorn(0), "kept");
+    EXPECT_EQ(Worn(0), "kept");
 
     page.SelectTab(3);
     Click(effects[5]);
@@ -388,11 +381,14 @@ TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
     page.OnItemPressed(-1);
     EXPECT_EQ(page.GetSelectedSlot(), -1);
 
-    // The avatar gone from the level: reported, nothing put on.
+    // The avatar gone from the level: reported, nothing put on; the slot is ticked even when a press
+    // the page ignored left its box ticked, so that this click unticked it.
     stage.m_Characters.clear();
+    effects[0]->m_Checked = 1;
     Click(effects[0]);
-    EXPECT_TRUE(log.Contains("can not find MenuAvatar") && page.GetSelectedSlot() == 0);
+    EXPECT_TRUE(log.Contains("can not find MenuAvatar") && page.GetSelectedSlot() == 0 && IsButtonMarked(effects[0]));
     page.Uninitialize();  // lets go of the slots
+    page.Initialize(nullptr, WardrobeComposition::kName);  // and without its panel finds none
     for (W::CheckBox* slot : effects)
         EXPECT_EQ(slot->GetBehavior()->Event(W::kEventClick).Count(), 0u) << slot->Name.c_str();
 }
@@ -412,7 +408,7 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         EXPECT_TRUE(log.Contains(AudioManager::kButtonPressSound));
         Click(effects[4]);
         manager->GetSettings()->CurrentSavedGame = current ? slot : -1;
-        KG::Appearance& worn = *menuAvatar.VolatileDatas.GetAppearance();
+        KG::Appearance& worn = *avatar.VolatileDatas.GetAppearance();
         worn.Name = "Restyled.xml";
         worn.Assembly.Name = "Male2";
         worn.Assembly.Id = 102;

@@ -4,18 +4,20 @@
 // "AppearanceFemale01", extra sets "Alpha" and "Pack"; profiles of those looks, and a menu
 // avatar wearing "Male1" with every part customizable and a render record.
 #include <string>
+#include <type_traits>
 #include <vector>
 
-#include "gameservices/entities/Character.h"
 #include "gameservices/game/AvatarRendering.h"
 #include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/PartPools.h"
+#include "gameshow/MenuCharacter.h"
 #include "gameshow/WardrobeManager.h"
 #include "tests/gameshow/ProfileTestSetup.h"
 
 namespace wardrobetest {
 
 using GameServices::KorvoGame::Appearance;
+using profiletest::Assemblies, profiletest::Assembly;
 using GameServices::KorvoGame::CharacterAssembly;
 using Names = std::vector<std::string>;
 
@@ -31,13 +33,6 @@ inline std::string AnatomyText(const std::string& head, const std::string& hair)
 }
 inline std::string Item(int id, const std::string& name) {
     return "<item><Id>" + std::to_string(id) + "</Id><Name>" + name + "</Name></item>";
-}
-inline std::string Assembly(const std::string& name, int id, const std::string& file, const char* gender) {
-    return "<item><Name>" + name + "</Name><Id>" + std::to_string(id) + "</Id><Anatomy>" + file +
-           "</Anatomy><Wardrobe>" + file + "</Wardrobe><Gender>" + gender + "</Gender></item>";
-}
-inline std::string Assemblies(const std::string& items) {
-    return "<root><CharacterAssemblies>" + items + "</CharacterAssemblies></root>";
 }
 
 inline Appearance Look(const char* name, const char* assembly, u32 id, u8 gender) {
@@ -127,17 +122,15 @@ protected:
         return profile->Id;
     }
 
-    template <typename Part>
-    static Names NamesOf(const GameServices::KorvoGame::ContainerFactory<Part>& parts) {
+    // The names in a list of parts or of name strings.
+    template <typename List>
+    static Names NamesOf(const List& list) {
         Names names;
-        for (const Part* part : parts)
-            names.push_back(part->Name.c_str());
-        return names;
-    }
-    static Names Strings(const std::vector<TString<char>>& list) {
-        Names names;
-        for (const TString<char>& name : list)
-            names.push_back(name.c_str());
+        for (const auto& item : list)
+            if constexpr (std::is_pointer_v<std::decay_t<decltype(item)>>)
+                names.push_back(item->Name.c_str());
+            else
+                names.push_back(item.c_str());
         return names;
     }
     std::string Worn(u32 outfitType) const { return avatarData.m_PartNames[4 + outfitType].c_str(); }
@@ -145,7 +138,7 @@ protected:
 
     GameShow::WardrobeManager* wardrobe = nullptr;
     Appearance look;
-    GameServices::Entities::Character avatar{"MenuAvatar"};
+    GameShow::MenuCharacter avatar{"MenuAvatar"};
     GameServices::Bridge::RenderableAvatarData avatarData;
 };
 
