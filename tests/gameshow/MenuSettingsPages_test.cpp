@@ -379,7 +379,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
+TEST_F(MenuPages, SlidersShowStoredVolumesClampedPlayMovesAtOnceAndOnlyDoneStoresThemTruncated) {
     const struct {
         u32 stored[3];
         f32 maxima[3];
@@ -405,9 +405,7 @@ TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
     application.ToggleFullscreen();  // and back elsewhere
     Again(options);
     EXPECT_FALSE(IsButtonMarked(At(options, "FullScreenCheckBox")));
-}
 
-TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
     Start({"Ann"}, 0, options, {50, 50, 50}, {200, 200, 0});
     audio->calls.clear();
     const std::pair<const char*, f32> moves[] = {{"sliderSfx", 199.8f}, {"sliderMusic", 200}, {"sliderVoice", 5}};
@@ -482,9 +480,9 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneCo
     compositions.Reset();
     Start({"Ann", "Bob", "Cy"}, 1, profiles);
     Click(profiles, "profile2Checkbox");
-    EXPECT_EQ(Count(AudioManager::kButtonPressSound), 1u);
     Click(profiles, "DoneButton");
-    EXPECT_TRUE(manager->IsProfileChosen() && Next() == std::string(CompositionManager::kMainMenu));
+    EXPECT_TRUE(manager->IsProfileChosen() && Next() == std::string(CompositionManager::kMainMenu) &&
+                Count(AudioManager::kButtonPressSound) == 2) << "a sound for the tick and one for Done";
 
     for (int slot = 0; slot < 3; ++slot)
         manager->GetSlot(slot)->ThumbnailFilename = ("T" + std::to_string(slot)).c_str();
@@ -549,8 +547,12 @@ TEST_F(MenuPages, MissingDevicesWaitBehindThePopupUntilConnectedOrGivenUp) {
     Click(players, "NumberOfPlayer_Btn4");
     players.Uninitialize();  // leaving the screen ends the wait too, and unbinds its Back button
     EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count() + connected.Count(), 2 * listeners);
+    screens.SetPopupButtonCallback(NumberOfPlayerComposition::kWaitPopup, NumberOfPlayerComposition::kWaitBackButton,
+                                   &counters[0].delegate);
+    players.Uninitialize();  // again: the Back button's callback is no longer its own
     for (const W::Popup::Option& option : screens.FindPopup(NumberOfPlayerComposition::kWaitPopup)->m_Options)
-        EXPECT_TRUE(option.m_Callbacks.empty()) << option.m_Name.c_str();
+        EXPECT_EQ(option.m_Callbacks.size(), option.m_Name == NumberOfPlayerComposition::kWaitBackButton ? 1u : 0u)
+            << option.m_Name.c_str();
 }
 
 TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
@@ -624,7 +626,7 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), CompositionManager::kMainMenu);
 
     // Play maps player zero to the current profile or to none.
-    for (const auto& [current, slot] : {std::pair{1, 1}, std::pair{-1, -1}}) {
+    for (const auto& [current, slot] : {std::pair{0, 0}, std::pair{1, 1}, std::pair{-1, -1}}) {
         SCOPED_TRACE(current);
         Start({"Ann", "Bob"}, current, mainMenu);
         mainMenu.SetNextLevel("");
@@ -896,14 +898,17 @@ TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
     behavior.Update(1);  // the first update starts afresh: idle, no cooldown left from before
     behavior.OnActionEnd();
     EXPECT_TRUE(!behavior.IsTryActive() && behavior.GetCurrentActionName() == MenuActions::kIdle &&
-                behavior.RequestTry(1, MenuActions::kTryTop));
+                behavior.RequestTry(1, MenuActions::kTryTop) &&
+                GameServices::MiniGame::BehaviorManager::Instance()->FindRegisteredBehavior(0) == &behavior)
+        << "registered under the id of no entity";
     EXPECT_FALSE(behavior.RequestTry(1, MenuActions::kTryHead)) << "the same token again";
     for (int end = 0; end < 2; ++end) {
         behavior.OnActionEnd();
         EXPECT_TRUE(behavior.IsTryActive() && behavior.tryToken == 0 && !behavior.breakQueued &&
                     behavior.requestedAction == MenuActions::kIdle);
         EXPECT_FALSE(behavior.RequestTry(2, MenuActions::kTryTop)) << "cooling down";
-        behavior.tryActive = false;
+        behavior.Update(BehaviorCharacter::kTryCooldownMs);
+        EXPECT_FALSE(behavior.IsTryActive()) << "cooled down";
         behavior.breakQueued = true;
         behavior.requestedAction = MenuActions::kLoopBreak;
     }
@@ -982,7 +987,8 @@ TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPageAndUnreadableFilesLeav
     EXPECT_EQ(Text(groupPage, "title") + " " + Text(groupPage, "awardName1") + " " + Text(groupPage, "awardDescription2") +
                   " " + Picture("iconAward", &groupPage) + " " + Picture("awardPrize2", &groupPage),
               std::string("Quiz First Two Icon_Award1 ") + GroupAwardsComposition::kLockedPrize);
-    EXPECT_TRUE(At(groupPage, "awardMedal1")->Visible && !At(groupPage, "awardMedal2")->Visible);
+    EXPECT_TRUE(At(groupPage, "awardMedal1")->Visible && !At(groupPage, "awardMedal1")->Synchronize &&
+                !At(groupPage, "awardMedal2")->Visible);
     Again(groupPage);
     Click(groupPage, "BackButton");
     EXPECT_STREQ(Next(), AwardsComposition::kName);
@@ -990,12 +996,14 @@ TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPageAndUnreadableFilesLeav
         awardPages[page == awardPages[0] ? 1 : 0]->OnActivate(false);  // the other page hidden
         Again(*page);
         Click(wardrobe);
-        EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), page->GetName().c_str());
+        EXPECT_TRUE(compositions.m_ReturnComposition == page->GetName() && compositions.GetLeavingComposition() == page &&
+                    Next() == std::string(CompositionManager::kWardrobe)) << page->GetName().c_str();
     }
     const size_t listeners = Listeners(wardrobe);
     for (CompositionBase* page : awardPages)
         page->Uninitialize();
-    EXPECT_TRUE(!awardsPage.GetRootPanel() && !groupPage.GetRootPanel() && Listeners(wardrobe) == listeners - 2);
+    EXPECT_TRUE(!awardsPage.GetRootPanel() && !groupPage.GetRootPanel() && Listeners(wardrobe) == listeners - 2 &&
+                Listeners(At(awardsPage, "BackButton")) == 0);
 
     // A missing, empty or foreign file leaves no awards (reported) and counts 0/0; a second load
     // of a good file replaces the list and forgets the grants.
@@ -1023,6 +1031,30 @@ TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPageAndUnreadableFilesLeav
     awardsPage.ShowGroups();  // "1/2" until the refresh
     awardsPage.RefreshAwards();  // another profile: the grants are read again from nothing
     EXPECT_TRUE(!Nth(1).unlocked && awardsPage.GetUnlockedCount() == 0 && Text(awardsPage, "progressLabel") == "0/2");
+
+    // Damaged copies of the sample file load, count and grant without any memory fault.
+    const std::string sample = FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/global/Awards.xml");
+    StartAwards(sample);
+    std::vector<std::string> titles;
+    for (const sMetaAward& meta : awardsPage.GetAwardList().MetaAwards)
+        for (const sAward& award : meta.Awards)
+            titles.push_back(award.Title.c_str());
+    ASSERT_EQ(titles.size(), 20u);
+    std::mt19937 rng(3030);
+    for (int i = 0; i < 5000; ++i) {
+        std::string bytes = sample;
+        DamageBytes(bytes, rng, 1 + int(rng() % 6));
+        WriteAwards(bytes);
+        awardsPage.LoadAwards();
+        awardsPage.ShowGroups();
+        awardsPage.UnlockAward(titles[rng() % titles.size()].c_str(), true);
+        awardsPage.RefreshAwards();
+        log.Clear();
+    }
+    WriteAwards(sample);
+    awardsPage.LoadAwards();
+    awardsPage.ShowGroups();
+    EXPECT_EQ(awardsPage.GetTotalCount(), 20u);
 }
 
 TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {
@@ -1076,30 +1108,3 @@ TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {
     manager->GetUnlockedAnatomyPartNames(4, 1, none);
     EXPECT_TRUE(none.empty() && log.Contains("category 4 is out of range"));
 }
-
-// Damaged copies of the sample file load, count and grant without any memory fault.
-TEST_F(MenuPages, AwardDamagedFilesLoadSafely) {
-    const std::string sample = FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/global/Awards.xml");
-    StartAwards(sample);
-    std::vector<std::string> titles;
-    for (const sMetaAward& meta : awardsPage.GetAwardList().MetaAwards)
-        for (const sAward& award : meta.Awards)
-            titles.push_back(award.Title.c_str());
-    ASSERT_EQ(titles.size(), 20u);
-    std::mt19937 rng(3030);
-    for (int i = 0; i < 5000; ++i) {
-        std::string bytes = sample;
-        DamageBytes(bytes, rng, 1 + int(rng() % 6));
-        WriteAwards(bytes);
-        awardsPage.LoadAwards();
-        awardsPage.ShowGroups();
-        awardsPage.UnlockAward(titles[rng() % titles.size()].c_str(), true);
-        awardsPage.RefreshAwards();
-        log.Clear();
-    }
-    WriteAwards(sample);
-    awardsPage.LoadAwards();
-    awardsPage.ShowGroups();
-    EXPECT_EQ(awardsPage.GetTotalCount(), 20u);
-}
-
