@@ -378,7 +378,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
+TEST_F(MenuPages, SlidersShowStoredVolumesClampedPlayMovesAtOnceAndOnlyDoneStoresThemTruncated) {
     const struct {
         u32 stored[3];
         f32 maxima[3];
@@ -405,9 +405,7 @@ TEST_F(MenuPages, StoredVolumesFillTheSlidersAndReachTheCategoriesClamped) {
     Click(options, "MultiSamplingCheckBox");
     Again(options);
     EXPECT_FALSE(IsButtonMarked(At(options, "FullScreenCheckBox")) || IsButtonMarked(At(options, "MultiSamplingCheckBox")));
-}
 
-TEST_F(MenuPages, SlidersPlayAtOnceAndOnlyDoneStoresTruncatedPercentages) {
     Start({"Ann"}, 0, options, {50, 50, 50}, {200, 200, 0});
     audio->calls.clear();
     const std::pair<const char*, f32> moves[] = {{"sliderSfx", 199.8f}, {"sliderMusic", 200}, {"sliderVoice", 5}};
@@ -488,7 +486,8 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneCo
     Click(profiles, "profile2Checkbox");
     EXPECT_TRUE(log.Count(AudioManager::kButtonPressSound) == 1 && !IsButtonMarked(At(profiles, "profile1Checkbox")));
     Click(profiles, "DoneButton");
-    EXPECT_TRUE(manager->IsProfileChosen() && Next() == std::string(CompositionManager::kMainMenu));
+    EXPECT_TRUE(manager->IsProfileChosen() && Next() == std::string(CompositionManager::kMainMenu) &&
+                log.Count(AudioManager::kButtonPressSound) == 2) << "a sound for the tick and one for Done";
 
     for (int slot = 0; slot < 3; ++slot)
         manager->GetSlot(slot)->ThumbnailFilename = ("T" + std::to_string(slot)).c_str();
@@ -549,8 +548,12 @@ TEST_F(MenuPages, PlayersGoOnWithEnoughDevicesAndWaitBehindThePopupUntilConnecte
     Click(players, "NumberOfPlayer_Btn4");
     players.Uninitialize();  // leaving the screen ends the wait too, and unbinds its Back button
     EXPECT_EQ(KG::TeamActionManager::GetMemberDeviceLostEvent().Count() + connected.Count(), 2 * listeners);
+    screens.SetPopupButtonCallback(NumberOfPlayerComposition::kWaitPopup, NumberOfPlayerComposition::kWaitBackButton,
+                                   &counters[0].delegate);
+    players.Uninitialize();  // again: the Back button's callback is no longer its own
     for (const W::Popup::Option& option : screens.FindPopup(NumberOfPlayerComposition::kWaitPopup)->m_Options)
-        EXPECT_TRUE(option.m_Callbacks.empty()) << option.m_Name.c_str();
+        EXPECT_EQ(option.m_Callbacks.size(), option.m_Name == NumberOfPlayerComposition::kWaitBackButton ? 1u : 0u)
+            << option.m_Name.c_str();
 }
 
 TEST_F(MenuPages, PagesWithoutTheirWidgetsReportThemAndStillWork) {
@@ -628,7 +631,7 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
     EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), CompositionManager::kMainMenu);
 
     // Play maps player zero to the current profile or to none.
-    for (const auto& [current, slot] : {std::pair{1, 1}, std::pair{-1, -1}}) {
+    for (const auto& [current, slot] : {std::pair{0, 0}, std::pair{1, 1}, std::pair{-1, -1}}) {
         SCOPED_TRACE(current);
         Start({"Ann", "Bob"}, current, mainMenu);
         mainMenu.SetNextLevel("");
@@ -908,7 +911,9 @@ TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
     behavior.Update(BehaviorCharacter::kIdleLimitMs - 1);
     behavior.OnActionEnd();
     EXPECT_TRUE(!behavior.IsTryActive() && behavior.GetCurrentActionName() == MenuActions::kIdle &&
-                behavior.RequestTry(1, MenuActions::kTryTop));
+                behavior.RequestTry(1, MenuActions::kTryTop) &&
+                GameServices::MiniGame::BehaviorManager::Instance()->FindRegisteredBehavior(0) == &behavior)
+        << "registered under the id of no entity";
     EXPECT_FALSE(behavior.RequestTry(1, MenuActions::kTryHead)) << "the same token again";
     for (int end = 0; end < 2; ++end) {
         behavior.OnActionEnd();
@@ -917,6 +922,7 @@ TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
         behavior.Update(BehaviorCharacter::kTryCooldownMs - 1);
         EXPECT_FALSE(behavior.RequestTry(2, MenuActions::kTryTop)) << "cooling down";
         behavior.Update(1);  // the cooldown ends
+        EXPECT_FALSE(behavior.IsTryActive()) << "cooled down";
         behavior.breakQueued = true;
         behavior.requestedAction = MenuActions::kLoopBreak;
     }
@@ -995,7 +1001,8 @@ TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPageAndUnreadableFilesLeav
     EXPECT_EQ(Text(groupPage, "title") + " " + Text(groupPage, "awardName1") + " " + Text(groupPage, "awardDescription2") +
                   " " + Picture("iconAward", &groupPage) + " " + Picture("awardPrize2", &groupPage),
               std::string("Quiz First Two Icon_Award1 ") + GroupAwardsComposition::kLockedPrize);
-    EXPECT_TRUE(At(groupPage, "awardMedal1")->Visible && !At(groupPage, "awardMedal2")->Visible);
+    EXPECT_TRUE(At(groupPage, "awardMedal1")->Visible && !At(groupPage, "awardMedal1")->Synchronize &&
+                !At(groupPage, "awardMedal2")->Visible);
     Again(groupPage);
     Click(groupPage, "BackButton");
     EXPECT_STREQ(Next(), AwardsComposition::kName);
@@ -1003,12 +1010,14 @@ TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPageAndUnreadableFilesLeav
         awardPages[page == awardPages[0] ? 1 : 0]->OnActivate(false);  // the other page hidden
         Again(*page);
         Click(wardrobe);
-        EXPECT_STREQ(compositions.m_ReturnComposition.c_str(), page->GetName().c_str());
+        EXPECT_TRUE(compositions.m_ReturnComposition == page->GetName() && compositions.GetLeavingComposition() == page &&
+                    Next() == std::string(CompositionManager::kWardrobe)) << page->GetName().c_str();
     }
     const size_t listeners = Listeners(wardrobe);
     for (CompositionBase* page : awardPages)
         page->Uninitialize();
-    EXPECT_TRUE(!awardsPage.GetRootPanel() && !groupPage.GetRootPanel() && Listeners(wardrobe) == listeners - 2);
+    EXPECT_TRUE(!awardsPage.GetRootPanel() && !groupPage.GetRootPanel() && Listeners(wardrobe) == listeners - 2 &&
+                Listeners(At(awardsPage, "BackButton")) == 0);
 
     // A missing, empty or foreign file leaves no awards (reported) and counts 0/0; a second load
     // of a good file replaces the list and forgets the grants.
@@ -1036,6 +1045,30 @@ TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPageAndUnreadableFilesLeav
     awardsPage.ShowGroups();  // "1/2" until the refresh
     awardsPage.RefreshAwards();  // another profile: the grants are read again from nothing
     EXPECT_TRUE(!Nth(1).unlocked && awardsPage.GetUnlockedCount() == 0 && Text(awardsPage, "progressLabel") == "0/2");
+
+    // Damaged copies of the sample file load, count and grant without any memory fault.
+    const std::string sample = FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/global/Awards.xml");
+    StartAwards(sample);
+    std::vector<std::string> titles;
+    for (const sMetaAward& meta : awardsPage.GetAwardList().MetaAwards)
+        for (const sAward& award : meta.Awards)
+            titles.push_back(award.Title.c_str());
+    ASSERT_EQ(titles.size(), 20u);
+    std::mt19937 rng(3030);
+    for (int i = 0; i < 5000; ++i) {
+        std::string bytes = sample;
+        DamageBytes(bytes, rng, 1 + int(rng() % 6));
+        WriteAwards(bytes);
+        awardsPage.LoadAwards();
+        awardsPage.ShowGroups();
+        awardsPage.UnlockAward(titles[rng() % titles.size()].c_str(), true);
+        awardsPage.RefreshAwards();
+        log.Clear();
+    }
+    WriteAwards(sample);
+    awardsPage.LoadAwards();
+    awardsPage.ShowGroups();
+    EXPECT_EQ(awardsPage.GetTotalCount(), 20u);
 }
 
 TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {
@@ -1089,30 +1122,3 @@ TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {
     manager->GetUnlockedAnatomyPartNames(4, 1, none);
     EXPECT_TRUE(none.empty() && log.Contains("category 4 is out of range"));
 }
-
-// Damaged copies of the sample file load, count and grant without any memory fault.
-TEST_F(MenuPages, AwardDamagedFilesLoadSafely) {
-    const std::string sample = FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/global/Awards.xml");
-    StartAwards(sample);
-    std::vector<std::string> titles;
-    for (const sMetaAward& meta : awardsPage.GetAwardList().MetaAwards)
-        for (const sAward& award : meta.Awards)
-            titles.push_back(award.Title.c_str());
-    ASSERT_EQ(titles.size(), 20u);
-    std::mt19937 rng(3030);
-    for (int i = 0; i < 5000; ++i) {
-        std::string bytes = sample;
-        DamageBytes(bytes, rng, 1 + int(rng() % 6));
-        WriteAwards(bytes);
-        awardsPage.LoadAwards();
-        awardsPage.ShowGroups();
-        awardsPage.UnlockAward(titles[rng() % titles.size()].c_str(), true);
-        awardsPage.RefreshAwards();
-        log.Clear();
-    }
-    WriteAwards(sample);
-    awardsPage.LoadAwards();
-    awardsPage.ShowGroups();
-    EXPECT_EQ(awardsPage.GetTotalCount(), 20u);
-}
-

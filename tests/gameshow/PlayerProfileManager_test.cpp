@@ -129,7 +129,7 @@ TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {
 
 // A corrupt save is put to the player: the document holds no slot until the player answers,
 // every lookup handles that, and nothing is written over the file.
-TEST_F(Profiles, ACorruptSaveIsNeitherUsedNorOverwritten) {
+TEST_F(Profiles, ACorruptOrDamagedSaveIsNeitherUsedNorOverwritten) {
     // Another version, three slots, no document.
     for (const std::string& text : {DocumentText(0, SlotsText({"ANNA", "", "", ""}), 2),
                                     DocumentText(0, SlotsText({"ANNA", "", ""})), std::string("<root><Settings>")}) {
@@ -149,6 +149,32 @@ TEST_F(Profiles, ACorruptSaveIsNeitherUsedNorOverwritten) {
         manager->GetUnlockedOutfitPartNames(0, 0, names);
         EXPECT_TRUE(names.empty() && LoadedSoundly(bad));  // selecting and writing leave the file too
     }
+
+    // Seeded random damage to the text of a document whose header still matches it, so that every
+    // damaged text reaches the reader.
+    const std::string attributes = "<item><Name>FamilyTopRandNum1</Name><Value>3</Value></item>"
+                                   "<item><Name>AwardWins</Name><Value>12</Value></item>";
+    const std::string text =
+        DocumentText(1, SlotText(true, "ANNA", "0", attributes) + SlotText(true, "BO", "1") + SlotText(false, "", "2") +
+                            SlotText(false, "", "3"));
+    std::mt19937 rng(20261207);
+    int sound = 0, corrupt = 0;
+    for (int round = 0; round < 5000; ++round) {
+        std::string damaged = text;
+        DamageBytes(damaged, rng, 1 + int(rng() % 3));
+        profiletest::WriteInPlace(path, profiletest::SaveBytes(damaged), 8192, '\0');
+        const std::string stored = Contents();
+        NewManager();
+        log.Clear();
+        manager->LoadProfiles();
+        if (!LoadedSoundly(stored)) {
+            ADD_FAILURE() << "round " << round << ":\n" << damaged;
+            break;
+        }
+        ++(popups.shown.empty() ? sound : corrupt);
+    }
+    // Both outcomes were met.
+    EXPECT_TRUE(sound > 100 && corrupt > 100) << sound << " sound, " << corrupt << " corrupt";
 }
 
 // The question bank's settings: names go to the registry, values to the settings' integer
@@ -161,11 +187,13 @@ TEST_F(Profiles, PlayerSettingsAndAchievementValues) {
     int value = -1;
     settings.GetAttributeValue("CurrectQuestionDecade70", value);
     EXPECT_TRUE(settings.HasAttribute("CurrectQuestionDecade70") && value == -1);
+    settings.SetAttributeValue("CurrectQuestionDecade70", 40);
     settings.SetAttributeValue("CurrectQuestionDecade70", 41);
+    settings.GetAttributeValue("CurrectQuestionDecade70", value);
     static_cast<QZ2011::ISavedGameWriter&>(*manager).WriteSavedGame();
     int saved = 0;
     EXPECT_TRUE(Reread()->GetSettings().GetAttribute<int>("CurrectQuestionDecade70", saved) && saved == 41 &&
-                manager->GetSlot(0)->IntAttributes.empty());
+                value == 41 && manager->GetSlot(0)->IntAttributes.empty());
 
     // Achievement values live on the player's profile; an undeclared name is reported and
     // still stored.
@@ -229,34 +257,6 @@ TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
     teams = nullptr;
     teamActions = nullptr;
     NewManager();
-}
-
-// Seeded random damage to the text of a document whose header still matches it, so that every
-// damaged text reaches the reader.
-TEST_F(Profiles, DamagedDocumentsLoadSoundlyOrAreLeftForThePlayer) {
-    const std::string attributes = "<item><Name>FamilyTopRandNum1</Name><Value>3</Value></item>"
-                                   "<item><Name>AwardWins</Name><Value>12</Value></item>";
-    const std::string text =
-        DocumentText(1, SlotText(true, "ANNA", "0", attributes) + SlotText(true, "BO", "1") + SlotText(false, "", "2") +
-                            SlotText(false, "", "3"));
-    std::mt19937 rng(20261207);
-    int sound = 0, corrupt = 0;
-    for (int round = 0; round < 5000; ++round) {
-        std::string damaged = text;
-        DamageBytes(damaged, rng, 1 + int(rng() % 3));
-        profiletest::WriteInPlace(path, profiletest::SaveBytes(damaged), 8192, '\0');
-        const std::string stored = Contents();
-        NewManager();
-        log.Clear();
-        manager->LoadProfiles();
-        if (!LoadedSoundly(stored)) {
-            ADD_FAILURE() << "round " << round << ":\n" << damaged;
-            break;
-        }
-        ++(popups.shown.empty() ? sound : corrupt);
-    }
-    // Both outcomes were met.
-    EXPECT_TRUE(sound > 100 && corrupt > 100) << sound << " sound, " << corrupt << " corrupt";
 }
 
 // Written and read back, a profile keeps every saved field and its attributes of each type;

@@ -110,10 +110,12 @@ TEST_F(SequenceManagerTest, ActsFireInTheUpdateWhoseIntervalHoldsTheirTime) {
     manager.SetPaused(false);
     manager.SetEnabled(false);
     manager.Update(400);
-    EXPECT_EQ(Names(events), std::vector<std::string>{"a-start"});
+    manager.SetEnabled(true);
+    manager.Update(400);  // from the start again
+    EXPECT_EQ(Names(events), (std::vector<std::string>{"a-start", "a@0", "a@399", "a@-"}));
 }
 
-TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
+TEST_F(SequenceManagerTest, UnreadableDamagedAndUnknownSequences) {
     LogCapture log;
     manager.LoadSequence("bad", dir.File("missing.xml").c_str());
     manager.PlaySequence("bad");
@@ -136,6 +138,22 @@ TEST_F(SequenceManagerTest, UnreadableAndUnknownSequences) {
     manager.LoadSequence("blind", dir.Write("blind.xml", blind).c_str());
     manager.PlaySequence("blind");
     EXPECT_TRUE(log.Contains("can't find the sequencer ''") && manager.UnregisterSequencer(Crc32Hash("Rec")));
+
+    // Damaged sequence files load and play without reading outside their records.
+    std::mt19937 random(27);
+    const std::string text = SequenceFile("f", 300, true, {"0", "", "120", "-3", "299"});
+    for (int i = 0; i < 5000; ++i) {
+        std::string damaged = text;
+        DamageBytes(damaged, random, 1 + int(random() % 6));
+        SequenceManager fresh;
+        fresh.RegisterSequencer(Crc32Hash("Rec"), &sequencer);
+        fresh.SetEnabled(true);
+        fresh.LoadSequence("f", dir.Write("f" + std::to_string(i) + ".xml", damaged).c_str());
+        fresh.PlaySequence("f");
+        fresh.Update(random() % 400);
+        fresh.Skip();
+        fresh.Update(u32(random()));
+    }
 }
 
 // Sequences removed while their events fire, replaced or skipped, end in order.
@@ -196,25 +214,6 @@ TEST(HashTable, ChainsKeysAndRefusesDuplicates) {
     EXPECT_TRUE(twenty.Count() == 0 && !twenty.Find(1));
 }
 
-// Damaged sequence files load and play without reading outside their records.
-TEST_F(SequenceManagerTest, DamagedFilesLoadAndPlay) {
-    std::mt19937 random(27);
-    const std::string text = SequenceFile("f", 300, true, {"0", "", "120", "-3", "299"});
-    LogCapture quiet;
-    for (int i = 0; i < 5000; ++i) {
-        std::string damaged = text;
-        DamageBytes(damaged, random, 1 + int(random() % 6));
-        SequenceManager fresh;
-        fresh.RegisterSequencer(Crc32Hash("Rec"), &sequencer);
-        fresh.SetEnabled(true);
-        fresh.LoadSequence("f", dir.Write("f" + std::to_string(i) + ".xml", damaged).c_str());
-        fresh.PlaySequence("f");
-        fresh.Update(random() % 400);
-        fresh.Skip();
-        fresh.Update(u32(random()));
-    }
-}
-
 class Screen : public ISequenceableEntity {
 public:
     void onSequenceEvent(const TString<char>& name, const TString<char>& parameter) override {
@@ -226,7 +225,7 @@ public:
 // The entity sequencer forwards to the entity named by the target, while registered. The camera
 // sequencer activates the named camera of its set, initializing it only when it was inactive;
 // other events, other sets' cameras and a missing set change nothing.
-TEST(Sequencers, TheEntityOneForwardsToTheTargetAndTheCameraOneActivatesTheNamedCameraOnce) {
+TEST(Sequencers, EntityCameraAndGameShowCameraSequencers) {
     EntitySequencer entities;
     Screen screen;
     EXPECT_TRUE(entities.Register(Crc32Hash("ScreenGame"), &screen));
@@ -256,12 +255,10 @@ TEST(Sequencers, TheEntityOneForwardsToTheTargetAndTheCameraOneActivatesTheNamed
     EXPECT_TRUE(camera.Activate && camera.Synchronize && camera.initialized == 1);
     EXPECT_TRUE(log.Contains("the set is NULL") && log.Contains("can't find the camera 'Nowhere'"));
     set.m_Cameras.clear();
-}
 
-// The sequencer makes the set's named game-show camera the active one, which alone follows the
-// frames and plays its action of the sample camera behaviours (keys KeyWide 40, KeyHost 90); the
-// animation event replays the active camera's action up to its end key.
-TEST(GameShowCameras, TheSequencerSwitchesTheActiveCameraAndPlaysToItsEndKey) {
+    // The game-show camera sequencer makes the set's named game-show camera the active one, which
+    // alone follows the frames and plays its action of the sample camera behaviours (keys KeyWide
+    // 40, KeyHost 90); the animation event replays the active camera's action up to its end key.
     TempDir dir;
     pagetest::CopySample(dir, "-xml/global/camerasbehaviors.xml", "global/camerasbehaviors.xml");
     GameServices::Bridge::FileSystem::Destroy();
@@ -269,8 +266,6 @@ TEST(GameShowCameras, TheSequencerSwitchesTheActiveCameraAndPlaysToItsEndKey) {
     GameServices::MiniGame::BehaviorManager::Instance()->ResetBehaviors();
     widget_test::TestGame game;
     behavior_test::RecordingAnimation animation;
-    LogCapture log;
-    GameServices::Entities::Set set("studio");
     GameShowCamera host("Cam_Host"), wide("Cam_Wide");
     GameServices::Entities::Camera plain("LevelCam");
     for (auto [camera, key] : {std::pair{&host, "KeyHost"}, std::pair{&wide, "KeyWide"}}) {
@@ -281,8 +276,8 @@ TEST(GameShowCameras, TheSequencerSwitchesTheActiveCameraAndPlaysToItsEndKey) {
     plain.Activate = wide.Activate = wide.Synchronize = false;
     set.m_Cameras = {&plain, &host, &wide};
     game.level = &set;
-    GameShowCameraSequencer sequencer;
-    sequencer.onInitialize(&set);
+    GameShowCameraSequencer gameShow;
+    gameShow.onInitialize(&set);
     GameShowCameraManager& cameras = *GameShowCameraManager::Instance();
     EXPECT_EQ(cameras.GetActiveCamera(), &host);
     host.Initialize();
@@ -297,7 +292,7 @@ TEST(GameShowCameras, TheSequencerSwitchesTheActiveCameraAndPlaysToItsEndKey) {
              {"SetActiveCamera", "Nowhere", &wide, {}},
              {"SetActiveCamera", "LevelCam", &wide, {}},
              {"PlayCameraAnimation", "Cam_Host", &wide, {"Replay 4: m3 0..40"}}}) {
-        sequencer.onSequenceEvent(event, target, "");
+        gameShow.onSequenceEvent(event, target, "");
         game.flow.GetFrameEvent().Fire(16);
         const std::vector<std::string> all = animation.Lines();
         EXPECT_EQ(std::vector<std::string>(all.begin() + long(seen), all.end()), calls) << event << " " << target;

@@ -377,6 +377,8 @@ TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
 
     page.SelectTab(3);
     Click(effects[5]);
+    page.SelectTab(i32(WardrobeComposition::kTabCount));  // no such tab: tab 3 stays
+    EXPECT_TRUE(IsButtonMarked(tabs[3]) && log.Contains("There is no wardrobe tab 6"));
     page.OnItemPressed(11);
     page.OnItemPressed(-1);
     EXPECT_EQ(page.GetSelectedSlot(), -1);
