@@ -132,8 +132,8 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownTimeUpVerdictsAnswersOnTheBoa
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text.c_str(), label) << phase << typed;
         EXPECT_EQ(Screen().m_LastTypedLength, shown ? i32(typed.size()) : -1);
     }
-    // What is typed at the time-up is judged once (the computer's pick is not); nothing after it,
-    // or after a taken answer, is judged.
+    // What is typed at the time-up is judged once (the computer's pick is not, and its box goes);
+    // nothing after it, or after a taken answer, is judged.
     const struct { i32 phase, family, round; const char* typed; const char* sequence; Pair timeUpAndIndex; } times[] = {
         {8, 1, 1, "", "time_is_up", {0, -1}},         {20, 1, 1, "word1", "right_answer_faceoff", {0, 1}},
         {12, 1, 1, "word1", "blank", {1, 1}},         {8, 0, 1, "word0", "time_is_up", {0, -1}},
@@ -149,8 +149,8 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownTimeUpVerdictsAnswersOnTheBoa
         Screen().m_SoftKeyboard->SetText(c.typed);
         Screen().m_CountdownElapsedMs = 60000;
         Screen().onTimerTick();
-        EXPECT_EQ(std::tuple(Playing(), Pair(context.m_TimeUp, context.m_LastAnswerIndex)),
-                  std::tuple(c.sequence, c.timeUpAndIndex)) << c.phase << c.typed;
+        EXPECT_EQ(std::tuple(Playing(), Pair(context.m_TimeUp, context.m_LastAnswerIndex), Screen().m_AIBox->Visible),
+                  std::tuple(c.sequence, c.timeUpAndIndex, false)) << c.phase << c.typed;
         Screen().onConfirmClicked();
         EXPECT_EQ(Pair(context.m_AIMayAct, Judged()), Pair(0, 0)) << "confirm after the time-up";
     }
