@@ -11,7 +11,7 @@
 
 using namespace GameServices::Entities;
 
-TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
+TEST(GameEntityFactoryTest, PoolsFromRuntimeParametersAndCapacitiesRefusedOrCapped) {
     TempDir dir;
     LoadCapacities(dir, {{"FactoryCamera", 1}, {"FactoryLight", 1}, {"FactoryProp", 3},
                          {"FactoryCharacter", 1}, {"FactorySetElement", 1}});
@@ -39,12 +39,9 @@ TEST(GameEntityFactoryTest, PropPoolFromRuntimeParameters) {
     factories->RegisterFactory("buzzer", new EntityFactory<Prop>(1, "Buzzer"));
     factories->RegisterFactory("buzzer", nullptr);
     EXPECT_EQ(factories->GetFactory("buzzer"), nullptr);
-}
 
-// A capacity is an unsigned number: a negative text keeps the fallback (0, an empty pool)
-// with a log line, and a huge one is capped, so start-up stays small and quick.
-TEST(GameEntityFactoryTest, CapacitiesThatAreNegativeOrHugeAreRefusedOrCapped) {
-    TempDir dir;
+    // A capacity is an unsigned number: a negative text keeps the fallback (0, an empty pool)
+    // with a log line, and a huge one is capped, so start-up stays small and quick.
     const std::string path = dir.Write(
         "RuntimeParameters.xml",
         ParameterFile(ParameterItem("GameServices", "FactoryCamera", "-1") +
@@ -55,10 +52,7 @@ TEST(GameEntityFactoryTest, CapacitiesThatAreNegativeOrHugeAreRefusedOrCapped) {
                       ParameterItem("Game", "Offset", "-1")));
     auto* parameters = GameServices::KorvoGame::RuntimeParameters::Instance();
     parameters->LoadRuntimeParameters(path.c_str());
-    LogCapture log;
-    GameEntityFactory* factories = GameEntityFactory::Instance();
     factories->RegisterEntityFactories();
-
     EXPECT_EQ((std::vector<u32>{factories->GetCameraFactory()->GetMaxSize(),
                                 factories->GetPropFactory()->GetMaxSize(),
                                 factories->GetLightFactory()->GetMaxSize(),

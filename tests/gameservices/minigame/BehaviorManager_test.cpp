@@ -18,19 +18,21 @@ using behavior_test::RecordingAnimation;
 
 namespace {
 
+// The host file loaded, and a behaviour of its "Host" entry.
 class BehaviorManagerTest : public ::testing::Test {
 protected:
+    BehaviorManagerTest() { manager.LoadBehaviors(host.c_str()); }
+
     TempDir dir;
     std::string host = dir.Write("host.xml", behavior_test::kHostFile);
     std::string more = dir.Write("more.xml", behavior_test::kMoreFile);
     BehaviorManager manager;
     Entities::Entity entity{"hostEntity"};
+    Behavior behavior{&entity, "Host", "HostTpl"};
 };
 
 TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
     LogCapture log;
-    manager.LoadBehaviors(host.c_str());
-    Behavior behavior(&entity, "Host", "HostTpl");
     manager.InitializeBehavior(behavior, "");
     ASSERT_EQ(behavior.m_Actions.size(), 6u);
     const BehaviorAction& idle = behavior.m_Actions[0];
@@ -52,8 +54,6 @@ TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
 }
 
 TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesTypeAndAMergedFileAppends) {
-    manager.LoadBehaviors(host.c_str());
-    Behavior behavior(&entity, "Host", "HostTpl");
     i32 count = 0;
     f32 scale = 0.0f;
     long big = 0;
@@ -83,8 +83,6 @@ TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesTypeAndAMergedFileAppend
 }
 
 TEST_F(BehaviorManagerTest, PlayStartsEachKindThenSetsItsSpeedAndReplayTakesTheCurrentAction) {
-    manager.LoadBehaviors(host.c_str());
-    Behavior behavior(&entity, "Host", "HostTpl");
     manager.InitializeBehavior(behavior, "");
     struct Case {
         const char* action;

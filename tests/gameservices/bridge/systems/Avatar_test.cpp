@@ -148,10 +148,10 @@ TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {
     avatar.Show();
     EXPECT_TRUE(eye->HasFlags(AGRenderable::kActive) && avatar.m_Visible);
     EXPECT_TRUE(avatar.AddSkin(AvatarSkin{&eyes, "eyes", {1, 2}}) && eye->GetSkin() == &eyes);
-    // Skins may not share models; a part set later takes its skin.
+    // Skins may not share models; a part set later takes its skin; types outside 0..7 drive nothing.
     EXPECT_FALSE(avatar.AddSkin(AvatarSkin{&other, "other", {3, 2}}));
     EXPECT_TRUE(log.Contains("you have two skin that influence the same Model"));
-    EXPECT_TRUE(avatar.AddSkin(AvatarSkin{&other, "hair", {3}}));
+    EXPECT_TRUE(avatar.AddSkin(AvatarSkin{&other, "hair", {3, 8}}));
     avatar.SetPart(3, "hair.mdl");
     AGModel* hair = avatar.m_Parts[3];
     EXPECT_EQ(hair->GetSkin(), &other);

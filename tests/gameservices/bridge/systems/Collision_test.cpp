@@ -62,10 +62,10 @@ class Collisions : public LevelFixture {
 protected:
     void SetUp() override {
         LevelFixture::SetUp();
-        // ball: the six unit axis points; span: x 0..20, y 0..10 at z 0; tri: one triangle.
+        // ball: the six unit axis points; span: x 0..20, y 0..10 at z 0; tri: one triangle, from (10, 0).
         Add("ball", {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}}, {});
         Add("span", {{0, 0, 0}, {20, 0, 0}, {0, 10, 0}, {20, 10, 0}}, {});
-        Add("tri", {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}}, {0, 1, 2});
+        Add("tri", {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}}, {1, 2, 0});
         // pair: "tri" and the same triangle 20 further along x, reached through a reversed remap.
         Add("pair", {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}, {20, 0, 0}, {30, 0, 0}, {20, 10, 0}}, {5, 4, 3, 2, 1, 0},
             {5, 4, 3, 2, 1, 0});
@@ -184,7 +184,7 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
     CollisionResult skipped;
     lists[AGMesh::kTriangles][1] = 3;
     EXPECT_FALSE(TestDetailShapes(*Ball(kShapeSphere, {5, 5, 0}), tri, skipped));
-    lists[AGMesh::kTriangles][1] = 1;
+    lists[AGMesh::kTriangles][1] = 2;
     lists[AGMesh::kVertexMap][2] = 3;
     EXPECT_FALSE(TestDetailShapes(*Ball(kShapeSphere, {5, 5, 0}), tri, skipped));
     CollisionResult untouched;

@@ -88,7 +88,7 @@ protected:
             .Add("pair.mat", TypeKey::Material, authoring::MaterialBytes(pair))
             .Add("flip.mat", TypeKey::Material, authoring::MaterialBytes(flipOnly));
         package.Mount();
-        LoadCapacities(dir, {{"FactoryEntityAnimations", 2}, {"FactoryEngineAnimationSkin", 3},
+        LoadCapacities(dir, {{"FactoryEntityAnimations", 3}, {"FactoryEngineAnimationSkin", 3},
                              {"FactoryEntityAnimationStoryboard", 1}, {"FactoryEntityAnimationKeyFrame", 2}});
         CreateEngineAnimationFactories();
         model = package.Instance<AGModel>(TypeKey::Model, "rig.mdl");
@@ -98,6 +98,7 @@ protected:
         camera.VolatileDatas.Set(kENGINE_DATA_CAMERA, &engineCamera);
         set.m_Props.push_back(&box);
         set.m_Cameras.push_back(&camera);
+        set.m_Characters.push_back(&walker);
         engineCamera.EnsureController();
         engineCamera.SetController(nullptr);
         skin.m_Name = "rig.skel";
@@ -123,6 +124,7 @@ protected:
     PCCam engineCamera;
     Entities::Prop box;
     Entities::Camera camera{"Shot"};
+    Entities::Character walker;
     Entities::Set set;
     MiniGame::BehaviorActionSkin skin;
     std::vector<std::string> journal;
@@ -201,12 +203,14 @@ TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrame) {
     ReplayCameraAnimation(camera, 3, 9, -1);
     UpdateAnimations(&set, 0);
     EXPECT_EQ(journal, (std::vector<std::string>{"a", "b"}));
-    // A key beyond the end of a play-once animation fires when it stops.
+    // A key beyond the end of a play-once animation fires when it stops; the key removed
+    // during its pass stays removed once its frame is passed again.
     AddCameraAnimationKey(camera, {200, &late});
     ReplayCameraAnimation(camera, 3, 0, -1);
+    UpdateAnimations(&set, 0);
     controller.UpdateBy(5000.0f);
     UpdateAnimations(&set, 0);
-    EXPECT_EQ(journal.back(), "late");
+    EXPECT_EQ(journal, (std::vector<std::string>{"a", "b", "b", "late"}));
     RemoveCameraAnimationKey(camera, {10, &second});
     RemoveCameraAnimationKey(camera, {200, &late});
     // A handler taken again from the pool is armed: its key fires at frame 0.
@@ -227,7 +231,10 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
     other.m_Name = "other.skel";
     EXPECT_EQ(FindSkinAnimation(*GetEntityAnimations(box), other), nullptr);
     EXPECT_EQ(model->GetSkin(), skeleton);
+    Listener step(journal, "step");  // a skin's key
+    AddSkinAnimationKey(box, skin, {10, &step});
     UpdateAnimations(&set, 500);
+    EXPECT_EQ(journal, std::vector<std::string>{"step"});
     AGController* current = animation->m_Controller;
     // A fade of 0.5 s is half done after 250 ms and over on the first frame at 500 ms.
     SetSkinAnimation(box, skin, "rig.hold", 0.5f, 4, 1.0f, -1, -1);
@@ -256,8 +263,9 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
     EXPECT_EQ(model->GetSkin(), own);
     model->SetSkin(nullptr);
     package.GiveBack(TypeKey::Skeleton, own);
-    // The level's end lets go of the skeleton and of every animation the skin loaded.
+    // The level's end lets go of the skeleton, of the clock and of every animation the skin loaded.
     CleanupAnimations(&set);
+    EXPECT_EQ(model->GetController(), nullptr);
     const std::pair<u32, const char*> loaded[] = {
         {TypeKey::Skeleton, "rig.skel"}, {TypeKey::SkeletonPrsAnimation, "rig.slide"},
         {TypeKey::SkeletonPrsAnimation, "rig.hold"}};
@@ -278,13 +286,14 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
 TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevels) {
     Entities::Prop hidden, third;
     Entities::ComponentLevel level;
-    for (Entities::Prop* prop : {&hidden, &third})
-        prop->VolatileDatas.Set(kENGINE_DATA_MODEL, model);
+    for (Entities::Entity* entity : std::initializer_list<Entities::Entity*>{&hidden, &third, &walker})
+        entity->VolatileDatas.Set(kENGINE_DATA_MODEL, model);
     level.m_Props.push_back(&hidden);
     set.m_ComponentLevels.push_back(&level);
     SetModelAnimation(box, "spin.anm", 4, 1.0f, 0, -1);
     SetModelAnimation(hidden, "spin.anm", 4, 1.0f, 0, -1);
-    // Two records at capacity 2: the third entity is reported and gets none.
+    SetModelAnimation(walker, "spin.anm", 4, 1.0f, 0, -1);
+    // Three records at capacity 3: the fourth entity is reported and gets none.
     SetModelAnimation(third, "spin.anm", 4, 1.0f, 0, -1);
     EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for EntityAnimationFactory"));
     EXPECT_EQ(GetEntityAnimations(third), nullptr);

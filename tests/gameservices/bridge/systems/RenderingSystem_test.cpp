@@ -27,7 +27,6 @@
 #include "gameservices/game/GameFlowManager.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/gameservices/game/LevelTestSetup.h"
-#include "tests/support/ResourceEnvironment.h"
 #include "tools/authoring/EmitterWriter.h"
 #include "tools/authoring/SceneWriter.h"
 
@@ -96,7 +95,7 @@ const char kStage[] =
     "</item><item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><PositionX>5</PositionX>"
     "<RotationY>90</RotationY>"
     "</item><item><Name>Stage</Name><EngineDataFileName>Stage.SCN</EngineDataFileName><IsAScene>true</IsAScene>"
-    "<Visible>true</Visible></item></SetElements>"
+    "</item></SetElements>"
     "<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName><Visible>true</Visible>"
     "<Collidable>true</Collidable></item>"
     "<item><Name>Box</Name><EngineDataFileName>desk.mdl</EngineDataFileName><Animation type=\"ModelAnimation\">"
@@ -130,6 +129,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     for (const auto& b : built)
         EXPECT_TRUE(b.entity->VolatileDatas.HasData(b.key)) << b.entity->Name.c_str();
     auto* scene = set.FindSetElement("Stage")->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
+    EXPECT_FALSE(scene->GetModel(1)->HasFlags(AGRenderable::kActive));  // a hidden scene's models start inactive
     // A scene part takes the scene's model, its position and the diagonal as its scale.
     Entities::Prop* part = set.FindProp("Part");
     EXPECT_EQ(part->VolatileDatas.Get(kENGINE_DATA_MODEL), scene->GetModel(0));
@@ -195,6 +195,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     const u32 models = Clones(TypeKey::Model, "desk.mdl"), sprites = Clones(TypeKey::Sprite, "card.spt");
     RenderingSystem::Initialize(&set);
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
+    EXPECT_EQ(set.VolatileDatas.GetEngineProviders()->size(), 1u);  // the flat camera, made again
     EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl") * 100 + Clones(TypeKey::Sprite, "card.spt"),
               models * 100 + sprites);
     // An entity cleaned up on its own leaves the layer.
