@@ -99,11 +99,13 @@ TEST_F(FontTest, TextBlendsByAlphaUnlessAdditiveAndPrepareForgetsTheLayout) {
     text.Prepare();
     EXPECT_EQ(text.GlyphCount() + text.PlacedGlyphCount() + text.PrimitiveCount() + text.m_attribute.PartCount(), 0u);
 
-    // A copy of a font takes a material of its own.
+    // A copy of a font takes a material of its own, and the header.
     authoring::FontData f;
     f.material = "font.mat";
+    f.header[7] = 77;
     Mount(authoring::PackageWriter().Add("font.mat", TypeKey::Material, authoring::MaterialBytes({}))
               .Add("small.fnt", TypeKey::Font, authoring::FontBytes(f)));
     const AGFont copy(*Get<AGFont>(TypeKey::Font, "small.fnt"));
-    EXPECT_EQ(m_package->Provider(TypeKey::Material)->InstanceCount(authoring::NameId("font.mat")), 1u);
+    EXPECT_TRUE(m_package->Provider(TypeKey::Material)->InstanceCount(authoring::NameId("font.mat")) == 1u &&
+                copy.GetHeaderValue(7) == 77u);
 }
