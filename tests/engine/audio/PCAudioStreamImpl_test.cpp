@@ -57,7 +57,9 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     EXPECT_EQ(std::vector<long>({inMemory.seek_func(&memory, 1, SEEK_END), inMemory.seek_func(&memory, -1, SEEK_SET),
                                  inMemory.seek_func(&memory, -10, SEEK_END), inMemory.tell_func(&memory)}),
               std::vector<long>({-1, -1, 0, 990}));
-    EXPECT_TRUE(!window.Open((dir.Path() + "/none.bin").c_str(), buffer.data()) && window.Seek(0, SEEK_SET) == -1);
+    // Neither a missing file nor an empty one opens.
+    for (const std::string& path : {dir.Path() + "/none.bin", dir.Write("empty.bin", "")})
+        EXPECT_TRUE(!window.Open(path.c_str(), buffer.data()) && window.Seek(0, SEEK_SET) == -1) << path;
 
     // Read from start to end, the window loads each half once: the whole window first, then
     // the half after the one being left.

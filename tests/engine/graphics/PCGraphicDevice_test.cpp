@@ -2,6 +2,8 @@
 #include "engine/graphics/PCGraphicDevice.h"
 
 #include <functional>
+#include <future>
+#include <mutex>
 
 #include "engine/graphics/PCRenderTarget.h"
 #include "platform/core/Clock.h"
@@ -216,11 +218,14 @@ TEST_F(RenderTargetTest, ResetsRebuildTheTextureAndDestroyedTargetsLeaveTheCallb
     EXPECT_EQ((m_device.GetModeFlags() & PCGraphicDevice::kModeMultisample) != 0, Dev().GetCaps().maxSamples >= 2);
     m_device.UnregisterResetCallback(id);
 
-    // Destroyed targets leave the reset callbacks: a later reset must not reach them.
+    // Destroyed targets give the device's lock back and leave the reset callbacks: a later reset
+    // must not reach them.
     base.reset();
+    EXPECT_TRUE(std::async(std::launch::async, [this] {
+        return std::unique_lock(m_device.GetLock(), std::try_to_lock).owns_lock();
+    }).get());
     EXPECT_TRUE(m_device.ResetDevice(64, 48, 0));
 }
-
 
 // Copies between bitmap records.
 TEST(AGCopyBitmap, BlockRowsAndReversedRows) {
