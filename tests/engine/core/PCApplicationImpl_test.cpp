@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/AGAppEventsHandler.h"
 #include "engine/core/AGAudioManager.h"
 #include "engine/core/AGLog.h"
 #include "engine/core/AGMemoryPoolManager.h"
@@ -96,7 +97,7 @@ TEST_F(RunLoop, StartUpLoadsTheMemoryMappingAndShutdownStopsTheWorkerFirst) {
         ScopedWorkingDir workIn(dir.Path());
         ASSERT_TRUE(app.Initialize());
     }
-    EXPECT_NE(AGMemoryPoolManager::Get()->FindHeap(Crc32Hash("AppHeap")), nullptr);
+    EXPECT_TRUE(AGMemoryPoolManager::Get()->FindHeap(Crc32Hash("AppHeap")) && AGAppEventsHandler::Get());
     // The timer starts with the application: the first frame counts from start-up.
     clock.AdvanceMs(50.0);
     PCTimerManager::Get()->Update();
@@ -109,7 +110,7 @@ TEST_F(RunLoop, StartUpLoadsTheMemoryMappingAndShutdownStopsTheWorkerFirst) {
     EXPECT_TRUE(g_managerSeen);
     // Every manager's instance pointer is cleared with it.
     EXPECT_TRUE(!AGResourceManager::Get() && !PCLog::Get() && !g_pLogReporter && !AGDeviceManager::Get() &&
-                !AGAudioManager::Get() && !AGVideoPlayer::Get());
+                !AGAudioManager::Get() && !AGVideoPlayer::Get() && !AGAppEventsHandler::Get());
 }
 
 std::vector<std::string>* g_tickLog = nullptr;
