@@ -78,7 +78,7 @@ TEST(AGResourceManager, AProviderRegisteredAgainStaysAndAnotherOfItsTypeReplaces
     EXPECT_TRUE(deleted == 1 && env.Provider(TypeKey::Text) == second && ProbeResource::s_alive == 0);
 }
 
-TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBase) {
+TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBaseAndUnmountDeletesWhatOthersHeld) {
     PackageWriter writer;
     writer.Add("inst.txt", 0, "clone me");
     ASSERT_TRUE(writer.WriteFolder(dir.File("Inst.dir")));
@@ -98,18 +98,16 @@ TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBase) {
     EXPECT_EQ(probe->Find(id), base);
     probe->Release(two);  // a clone given to Release is released as an instance
     EXPECT_TRUE(!probe->Find(id) && ProbeResource::s_alive == 0) << "the last instance takes its base along";
-}
 
-TEST_F(ResourceTest, UnmountDeletesResourcesFreedOnlyByOthersRelease) {
-    PackageWriter writer;
-    writer.Add("held.txt", TypeKey::Data, "held")
+    PackageWriter deps;
+    deps.Add("held.txt", TypeKey::Data, "held")
         .Add("holder.mdl", Holder::kType, Word(Crc32Hash("held.txt")));
-    ASSERT_TRUE(writer.WriteArchive(dir.File("Deps.dir")));
-    PcDirectory package;
-    package.Mount(dir.File("Deps.dir").c_str(), false);
+    ASSERT_TRUE(deps.WriteArchive(dir.File("Deps.dir")));
+    PcDirectory archive;
+    archive.Mount(dir.File("Deps.dir").c_str(), false);
     EXPECT_EQ(Provider(TypeKey::Data)->Find(Crc32Hash("held.txt"))->RefCount(), 1u);
-    EXPECT_EQ(env.Resources()->TotalCount(package.NameId()), 2u);
-    package.Unmount();
+    EXPECT_EQ(env.Resources()->TotalCount(archive.NameId()), 2u);
+    archive.Unmount();
     EXPECT_EQ(env.Resources()->TotalCount(0), 0u);
 }
 

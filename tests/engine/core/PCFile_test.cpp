@@ -8,7 +8,7 @@
 #include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"
 
-TEST(PCFile, WritesShortReadsWriteStringAndExists) {
+TEST(PCFile, WritesShortReadsWriteStringExistsAndOverlappedReadsWaitForTheSleep) {
     TempDir dir;
     const std::string path = dir.Write("out.bin", "old");
     PCFile file;
@@ -26,15 +26,11 @@ TEST(PCFile, WritesShortReadsWriteStringAndExists) {
     EXPECT_TRUE(files.Exists(path.c_str()) && files.Exists(dir.Path().c_str()) &&
                 !files.Exists(dir.File("missing").c_str()) && files.IsDirectory(dir.Path().c_str()));
     EXPECT_FALSE(files.IsDirectory(path.c_str()) || files.IsDirectory(dir.File("missing").c_str()));
-}
 
-// Overlapped reads complete in the alertable sleep; the file is done only after the last
-// completion, and not after one with an error; a closed file's completions never run.
-TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {
-    TempDir dir;
-    const std::string path = dir.Write("stream.bin", "abcdefghij");
-    PCFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
+    // Overlapped reads complete in the alertable sleep; the file is done only after the last
+    // completion, and not after one with an error; a closed file's completions never run.
+    const std::string stream = dir.Write("stream.bin", "abcdefghij");
+    ASSERT_TRUE(file.Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
     char first[4] = {}, second[3] = {};
     ASSERT_TRUE(file.Read(first, 4));
     file.SetReadOffset(7);
@@ -53,18 +49,18 @@ TEST(PCFile, OverlappedReadsAreDoneOnlyAfterTheAlertableSleep) {
     EXPECT_EQ(std::make_pair(file.Pending(), file.IsDone()), std::make_pair(1u, false));
 
     auto* deleted = new PCFile;
-    ASSERT_TRUE(deleted->Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
+    ASSERT_TRUE(deleted->Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
     ASSERT_TRUE(deleted->Read(first, 4));
     delete deleted;
     file.Close();
-    ASSERT_TRUE(file.Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
+    ASSERT_TRUE(file.Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
     ASSERT_TRUE(file.Read(first, 4));
     file.Close();
     EXPECT_EQ(file.Pending(), 0u);
     platform::AlertableSleep(0);  // would touch the freed file if a completion ran
     EXPECT_FALSE(file.IsDone());
     // A read that cannot be started fails and closes the file, leaving nothing in flight.
-    ASSERT_TRUE(file.Open(path.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
+    ASSERT_TRUE(file.Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
     EXPECT_TRUE(!file.Read(nullptr, 4) && file.Pending() == 0 && !file.IsOpen());
 }
 

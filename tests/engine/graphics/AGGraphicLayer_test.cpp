@@ -65,7 +65,7 @@ TEST_F(GraphicLayerTest, OpaqueNearestFirstThenTransparentFarthestFirstThenTexts
     EXPECT_EQ(log, (Log{"near", "self", "tieA", "tieB", "far", "glassFar", "glassNear", "textFar", "textNear"}));
 }
 
-TEST_F(GraphicLayerTest, ThreeHundredRenderablesSortStablyAsTheBufferGrows) {
+TEST_F(GraphicLayerTest, RenderablesSortStablyAsTheBufferGrowsAndChildLayersByTheirKeys) {
     Log log;
     AGGraphicLayer layer;
     PCCam camera;
@@ -95,12 +95,10 @@ TEST_F(GraphicLayerTest, ThreeHundredRenderablesSortStablyAsTheBufferGrows) {
     layer.RemoveRenderable(owned[1].get());
     ASSERT_EQ(layer.RenderableCount(), 299u);
     EXPECT_TRUE(layer.GetRenderable(1) == owned[2].get() && layer.GetRenderable(298) == owned[299].get());
-}
 
-TEST_F(GraphicLayerTest, SortingChildrenKeepsDisabledOnesAndRenderSkipsThem) {
-    Log log;
+    // Sorting child layers keeps the disabled ones, and rendering skips them.
+    log.clear();
     AGGraphicLayer root;
-    PCCam camera;
     ScreenLayer(root, camera);
     AGGraphicLayer children[4];
     TestRenderable marks[4] = {{&log, "c0"}, {&log, "c1"}, {&log, "c2"}, {&log, "c3"}};

@@ -50,7 +50,7 @@ void WriteScenes(drawtest::TestPackage& package) {
 
 }  // namespace
 
-TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
+TEST(AGScene3D, LinksModelsSkinsAndPathsCountsSharedModelsAndClonesInstances) {
     drawtest::TestPackage package;
     WriteScenes(package);
     package.Mount();
@@ -94,12 +94,8 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsAndSkipsUnknownLinks) {
         }
     }
     package.GiveBack(TypeKey::Scene3D, scene);
-}
 
-TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownGoFirst) {
-    drawtest::TestPackage package;
-    WriteScenes(package);
-    package.Mount();
+    // Taken again: shared models are counted, instances are clones, scenes left at shut-down go first.
     auto* a = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
     auto* b = package.Get<AGScene3D>(TypeKey::Scene3D, "b.scn");
     AGModel* box = a->GetModel(1);
@@ -117,8 +113,8 @@ TEST(AGScene3D, SharedModelsAreCountedInstancesAreClonesAndScenesLeftAtShutdownG
     EXPECT_EQ(copy->GetController()->GetEndFrame(), 30.0f);  // the clone keeps the scene's timing
     EXPECT_EQ(copy->GetModel(0)->GetSkin(), copy->GetSkin(0));
     EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 2u);
-    for (AGScene3D* scene : {copy, own, a})
-        package.GiveBack(TypeKey::Scene3D, scene);
+    for (AGScene3D* held : {copy, own, a})
+        package.GiveBack(TypeKey::Scene3D, held);
     EXPECT_EQ(package.Provider(TypeKey::Model)->InstanceCount(NameId("box.mdl")), 0u);
     // Nothing else the scenes took is held any more: unheld, it is gone.
     for (auto [key, name] : {std::pair{TypeKey::Skeleton, "rig.skel"}, {TypeKey::SkeletonPrsAnimation, "rig.idle"},

@@ -52,30 +52,9 @@ TEST(File, BackslashesAndCaseAreResolvedForReadingAndCreating) {
     EXPECT_TRUE(file.Write("hi", 2) && StatPath((dir.Path() + "/Data/new.bin").c_str(), nullptr));
 }
 
-// Writing truncates what was there; reads follow the position or the given offset and stop
-// at the end; a closed file or a bad request fails.
-TEST(File, WriteTruncatesAndReadsStopAtTheEnd) {
-    TempDir dir;
-    const std::string path = dir.Write("f.bin", "0123456789");
-    File file;
-    EXPECT_FALSE(file.Open(path.c_str(), false, false) || file.Open("", true, false));
-    char bytes[8] = {};
-    EXPECT_EQ(std::pair(file.Size(), file.Read(bytes, 1)), std::pair(uint64_t(0), int64_t(-1)));
-    EXPECT_FALSE(file.Write("x", 1) || file.Write(nullptr, 0) || file.Seek(0));
-    ASSERT_TRUE(file.Open(path.c_str(), false, true));
-    EXPECT_TRUE(file.Size() == 0 && !file.Write(nullptr, 1) && file.Write(nullptr, 0) && file.Write("abcdef", 6));
-    ASSERT_TRUE(file.Open(path.c_str(), true, false));
-    EXPECT_TRUE(file.Size() == 6 && file.Seek(4));
-    const std::vector<int64_t> counts = {file.Read(bytes, 8), file.ReadAt(1, bytes + 2, 3),
-                                         file.ReadAt(9, bytes + 5, 3)};
-    EXPECT_EQ(std::pair(std::string(bytes, 5), counts),
-              std::pair(std::string("efbcd"), std::vector<int64_t>{2, 3, 0}));
-    EXPECT_EQ(file.Read(nullptr, 1), -1);
-}
-
 // Completions run in the issuing thread's alertable sleep, in order; closing a file drops
 // its own pending completions only.
-TEST(File, OverlappedCompletionsRunOnlyInTheIssuingThreadsAlertableSleepInOrder) {
+TEST(File, OverlappedCompletionsRunInTheIssuingThreadsSleepAndWritesTruncate) {
     TempDir dir;
     const std::string path = dir.Write("f.bin", "0123456789");
     File file, other;
@@ -101,6 +80,24 @@ TEST(File, OverlappedCompletionsRunOnlyInTheIssuingThreadsAlertableSleepInOrder)
     file.Close();
     AlertableSleep(0);
     EXPECT_EQ(log.calls, std::vector<std::string>{"kept:0:2"});
+
+    // Writing truncates what was there; reads follow the position or the given offset and stop
+    // at the end; a closed file or a bad request fails.
+    File plain;
+    EXPECT_FALSE(plain.Open(path.c_str(), false, false) || plain.Open("", true, false));
+    char bytes[8] = {};
+    EXPECT_EQ(std::pair(plain.Size(), plain.Read(bytes, 1)), std::pair(uint64_t(0), int64_t(-1)));
+    EXPECT_FALSE(plain.Write("x", 1) || plain.Write(nullptr, 0) || plain.Seek(0));
+    ASSERT_TRUE(plain.Open(path.c_str(), false, true));
+    EXPECT_TRUE(plain.Size() == 0 && !plain.Write(nullptr, 1) && plain.Write(nullptr, 0) &&
+                plain.Write("abcdef", 6));
+    ASSERT_TRUE(plain.Open(path.c_str(), true, false));
+    EXPECT_TRUE(plain.Size() == 6 && plain.Seek(4));
+    const std::vector<int64_t> counts = {plain.Read(bytes, 8), plain.ReadAt(1, bytes + 2, 3),
+                                         plain.ReadAt(9, bytes + 5, 3)};
+    EXPECT_EQ(std::pair(std::string(bytes, 5), counts),
+              std::pair(std::string("efbcd"), std::vector<int64_t>{2, 3, 0}));
+    EXPECT_EQ(plain.Read(nullptr, 1), -1);
 }
 
 struct Chain {

@@ -5,20 +5,15 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
+#include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"
 
 using platform::settings::ParseU32;
 using platform::settings::SettingsFile;
 
 namespace {
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // The value under the name, or "none", and a space.
 std::string Value(const SettingsFile& file, const char* name) {
@@ -89,7 +84,7 @@ TEST(SettingsFile, SaveReplacesTheFileWholeOrNotAtAll) {
     file.SetU32("Fullscreen", 1);
     std::string error;
     ASSERT_TRUE(file.Save(path, &error)) << error;
-    EXPECT_EQ(ReadWhole(path), old);
+    EXPECT_EQ(FileContents(path), old);
 
     for (int i = 0; i < 200; ++i)
         file.SetU32("Value" + std::to_string(i), 4000000000u);
@@ -103,7 +98,7 @@ TEST(SettingsFile, SaveReplacesTheFileWholeOrNotAtAll) {
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previous);
     EXPECT_TRUE(!savedOk && error.starts_with("cannot write")) << error;
-    EXPECT_EQ(std::pair(ReadWhole(path), CountEntries(dir.File("cfg/Tallyvox"))), std::pair(old, size_t(1)));
+    EXPECT_EQ(std::pair(FileContents(path), CountEntries(dir.File("cfg/Tallyvox"))), std::pair(old, size_t(1)));
 
     std::filesystem::create_directories(dir.File("cfg/Tallyvox/folder"));  // a folder in the way
     EXPECT_TRUE(!file.Save(dir.File("cfg/Tallyvox/folder"), &error) && error.starts_with("cannot replace")) << error;

@@ -86,8 +86,9 @@ protected:
     Uint32 m_id = 0;
 };
 
-// Visible, titled, 800 x 600 and windowed; minimised, neither visible nor with a client area.
-TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHides) {
+// Visible, titled, 800 x 600 and windowed; minimised, neither visible nor with a client area;
+// full screen and back, the windowed size and place again.
+TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHidesAndFullScreenGivesBack) {
     EXPECT_EQ(std::tuple(m_backend.IsVisible(), std::string(SDL_GetWindowTitle(Window())), Mode(m_backend)),
               std::tuple(true, std::string("Tallyvox"), std::string("windowed - saver")));
     EXPECT_EQ(ClientSize(m_backend), std::make_pair(800u, 600u));
@@ -101,6 +102,16 @@ TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHides) {
     WindowEvent(SDL_WINDOWEVENT_RESTORED);
     Drain();
     EXPECT_EQ(std::pair(m_backend.IsVisible(), ClientSize(m_backend)), std::pair(true, std::make_pair(800u, 600u)));
+
+    m_backend.SetPosition(40, 30);
+    m_backend.ApplyStyle(true, 800, 600);
+    EXPECT_EQ(Mode(m_backend), "full desktop no-saver");
+    m_backend.ApplyStyle(false, 0, 0);  // the default size
+    m_backend.SetPosition(40, 30);
+    int32_t left, top;
+    m_backend.GetPosition(left, top);
+    EXPECT_EQ(std::tuple(Mode(m_backend), ClientSize(m_backend), left, top),
+              std::tuple(std::string("windowed - saver"), std::make_pair(800u, 600u), 40, 30));
 }
 
 // A second window needs a second backend, which takes its own description.
@@ -207,18 +218,6 @@ TEST_F(SdlWindow, MouseButtonsLeavingAndTheWheelAtOneHundredTwentyPerNotch) {
     Wheel(0.001f);  // rounds to nothing
     EXPECT_EQ(Drain(), "move@799,5 press:middle@3,4 release:right@3,4 press:left@3,4 leave wheel:360@7,9 "
                        "wheel:-120@7,9 wheel:60@7,9 ");
-}
-
-TEST_F(SdlWindow, FullScreenAndBackRestoresTheWindowedSizeAndPlace) {
-    m_backend.SetPosition(40, 30);
-    m_backend.ApplyStyle(true, 800, 600);
-    EXPECT_EQ(Mode(m_backend), "full desktop no-saver");
-    m_backend.ApplyStyle(false, 0, 0);  // the default size
-    m_backend.SetPosition(40, 30);
-    int32_t left, top;
-    m_backend.GetPosition(left, top);
-    EXPECT_EQ(std::tuple(Mode(m_backend), ClientSize(m_backend), left, top),
-              std::tuple(std::string("windowed - saver"), std::make_pair(800u, 600u), 40, 30));
 }
 
 TEST_F(SdlWindow, RequestsCloseNothingAndDestroyDropsLaterEvents) {
