@@ -28,43 +28,38 @@ bool Load(const std::string& bytes) {
     return AGMemoryMapping::LoadFromBytes(reinterpret_cast<const u8*>(bytes.data()), bytes.size());
 }
 
-class AGMemoryMappingTest : public ::testing::Test {
-protected:
-    void SetUp() override { AGMemoryPoolManager::SetInstance(&m_manager); }
-    void TearDown() override { AGMemoryPoolManager::SetInstance(nullptr); }
-    AGMemoryPoolManager m_manager;
-    LogCapture m_log;
-};
-
 }  // namespace
 
-TEST_F(AGMemoryMappingTest, RepeatedIdKeepsTheHeapThatMayHoldBlocks) {
+TEST(AGMemoryMapping, RepeatedIdKeepsTheHeapThatMayHoldBlocksAndCutFilesStopAtTheEndAndReport) {
+    AGMemoryPoolManager manager;
+    AGMemoryPoolManager::SetInstance(&manager);
+    LogCapture log;
     const std::string first = MappingFile({{kLevelHeap, 100}}, 1);
     AGMemBuffer buffer(first.data(), u32(first.size()));
     AGMemoryMapping().Load(&buffer, 0, false, false);  // loaded as a resource
-    AGHeapImpl* level = m_manager.FindHeap(kLevelHeap);
+    AGHeapImpl* level = manager.FindHeap(kLevelHeap);
     void* live = level->Alloc(50);
     ASSERT_NE(live, nullptr);
     EXPECT_TRUE(Load(MappingFile({{kLevelHeap, 5000}, {kFontHeap, 10}, {kFontHeap, 20}}, 3)));
-    EXPECT_EQ(std::vector<void*>({m_manager.FindHeap(kLevelHeap), level->Alloc(51),
-                                  m_manager.FindHeap(kFontHeap)->Alloc(11)}),
+    EXPECT_EQ(std::vector<void*>({manager.FindHeap(kLevelHeap), level->Alloc(51),
+                                  manager.FindHeap(kFontHeap)->Alloc(11)}),
               std::vector<void*>({level, nullptr, nullptr}));
-    EXPECT_TRUE(m_log.Lines().size() == 2 && m_log.Contains("listed again"));
+    EXPECT_TRUE(log.Lines().size() == 2 && log.Contains("listed again"));
     level->Free(live);
-}
 
-TEST_F(AGMemoryMappingTest, TruncatedOrShortFilesStopAtTheEndAndReport) {
-    // Three entries announced, one and a half present.
+    // Three entries announced, one and a half present: into a manager of no heaps.
+    AGMemoryPoolManager fresh;
+    AGMemoryPoolManager::SetInstance(&fresh);
     std::string cut = MappingFile({{kLevelHeap, 100}, {kFontHeap, 100}}, 3);
     cut.resize(cut.size() - 6);
-    EXPECT_TRUE(!Load(cut) && m_manager.HeapCount() == 1u && m_log.Contains("truncated"));
+    EXPECT_TRUE(!Load(cut) && fresh.HeapCount() == 1u && log.Contains("truncated"));
 
-    m_log.Clear();
+    log.Clear();
     EXPECT_FALSE(Load(MappingFile({}, 0xFFFFFFFFu)) || Load(std::string(15, '\0')) ||
                  AGMemoryMapping::LoadFromBytes(nullptr, 0));
     AGMemoryPoolManager::SetInstance(nullptr);
     EXPECT_FALSE(Load(MappingFile({{kFontHeap, 100}}, 1)));
-    EXPECT_EQ(std::make_pair(m_manager.HeapCount(), m_log.Lines().size()), std::pair(size_t(1), size_t(4)));
+    EXPECT_EQ(std::make_pair(fresh.HeapCount(), log.Lines().size()), std::pair(size_t(1), size_t(4)));
 }
 
 // malloc rounds requests up: a Free of the rounded size would drift below zero.

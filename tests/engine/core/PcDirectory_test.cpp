@@ -155,7 +155,7 @@ TEST_F(PackageTest, OnlyAResidentWordOfOneKeepsTheBytes) {
         PcDirectory package;
         package.Mount(dir.File("Word.dir").c_str(), false);
         auto* fromArchive = static_cast<ProbeResource*>(Probe()->Find(Crc32Hash("a.probe")));
-        EXPECT_EQ(fromArchive->inPlace, word == 1);
+        EXPECT_EQ(std::pair(fromArchive->inPlace, fromArchive->shared), std::pair(word == 1, true));
         EXPECT_EQ(std::pair(package.Blocks().size(), heap->Used()), std::pair(size_t(word == 1), word == 1 ? 7u : 0u));
         package.Unmount();
         EXPECT_EQ(heap->Used(), 0u);
@@ -204,23 +204,40 @@ TEST_F(PackageTest, TheLowestPackageIdHoldingANameWinsAndALaterIndexEntryReplace
 }
 
 // An archive loads on the worker. With the worker's ring full it loads at once, and nothing is
-// left waiting for a job that was never queued (an unmount would wait for it for ever).
+// left waiting for a job that was never queued (an unmount would wait for it for ever); nor for
+// a load that a stopped worker dropped.
 TEST_F(PackageTest, AnArchiveLoadsOnTheWorkerOrAtOnceWhenTheWorkerIsFull) {
     ASSERT_TRUE(PackageWriter().Add("a.txt", TypeKey::Data, "alpha").WriteArchive(dir.File("Now.dir")));
     PcDirectory package;
+    PCJobber* jobber = PCJobsManager::Get()->GetJobber(0);
+    static std::atomic<bool> hold;
+    // Holds the worker; no job queued behind it starts in the same run.
+    const AGJobFn holdWorker = [](uintptr_t) {
+        PCJobsManager::Get()->GetJobber(0)->Interrupt();
+        while (hold)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    hold = true;
+    ASSERT_TRUE(jobber->Post(holdWorker, 0));
     package.Mount(dir.File("Now.dir").c_str(), true);
-    for (int ms = 0; !package.Loaded() && ms < 5000; ++ms)
+    hold = false;
+    jobber->Stop();
+    package.Unmount();
+    ASSERT_TRUE(jobber->Start(0, PCJobsManager::kDefaultCapacity, 0, true, 0));
+    struct Impatient : PCJobsManager {  // no worker once asked for it a thousand times
+        PCJobber* GetJobber(u32 index) override { return ++asked < 1000 ? real->GetJobber(index) : nullptr; }
+        PCJobsManager* real = PCJobsManager::Get();
+        int asked = 0;
+    } impatient;
+    PCJobsManager::SetInstance(&impatient);
+    package.Mount(dir.File("Now.dir").c_str(), true);
+    PCJobsManager::SetInstance(impatient.real);
+    EXPECT_EQ(impatient.asked, 1);
+    for (int ms = 0; jobber->Count() > 0 && ms < 5000; ++ms)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_TRUE(package.Loaded() && Data()->Find(Crc32Hash("a.txt")));
-    static std::atomic<bool> hold;
     hold = true;
-    PCJobber* jobber = PCJobsManager::Get()->GetJobber(0);
-    ASSERT_TRUE(jobber->Post(
-        [](uintptr_t) {
-            while (hold)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        },
-        0));
+    ASSERT_TRUE(jobber->Post(holdWorker, 0));
     while (jobber->Post([](uintptr_t) {}, 0)) {
     }
     LogCapture log;

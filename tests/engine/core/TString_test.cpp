@@ -54,6 +54,14 @@ TEST(TString, AppendingOrAssigningItselfReadsNoFreedBytesAndLeaksNone) {
         EXPECT_TRUE(t.Data() == before && t == "xyz") << t.c_str();
         S big(std::string(5000, 'x').c_str());  // beyond the small-block pools, so counted
         big += "y";
+        // The strings of an array start empty, whatever the block held before.
+        void* used = AllocBlock(16 + 3 * sizeof(S));
+        std::memset(used, 0x11, 16 + 3 * sizeof(S));
+        FreeBlock(used);
+        S* strings = NewTStringArray(3);
+        ASSERT_TRUE(strings[0].Data() == nullptr && strings[0].IsEmpty() && strings[2].IsEmpty());
+        strings[1] = "abc";
+        DeleteTStringArray(strings);
     }
 #ifndef TALLYVOX_SYSTEM_ALLOCATOR
     EXPECT_EQ(GetHeapCounters().current, heapBefore);

@@ -37,16 +37,12 @@ EmitterData OneParticle() {
     return data;
 }
 
-void ExpectNear(const AGVec3& v, f32 x, f32 y, f32 z, const char* what) {
-    for (auto [got, want] : {std::pair{v.x, x}, {v.y, y}, {v.z, z}})
-        EXPECT_NEAR(got, want, 1e-4f) << what;
-}
-
-EmitterData Bursts(std::vector<float> frames, std::vector<uint16_t> counts) {
+// Particles of the life given (1000 frames unless given), in bursts of the counts at the frames.
+EmitterData Bursts(std::vector<float> frames, std::vector<uint16_t> counts, float life = 1000) {
     EmitterData data;
     data.emissionKind = 1;
     data.endFrame = 100;
-    data.life = 1000;
+    data.life = life;
     data.burstFrames = std::move(frames);
     data.burstCounts = std::move(counts);
     return data;
@@ -57,16 +53,6 @@ constexpr u32 kGreen = 0xFF00FF00u;
 class PCEmitterTest : public drawtest::DrawingFixture {
 protected:
     PCEmitterTest() { AGBindAnimation(clock, 30, 30, 1); }
-    // Particles of a life of 3 frames, one per burst at the frames given.
-    static authoring::EmitterData Bursts(std::vector<float> frames) {
-        authoring::EmitterData data;
-        data.emissionKind = 1;
-        data.endFrame = 100;
-        data.life = 3;
-        data.burstCounts.assign(frames.size(), 1);
-        data.burstFrames = std::move(frames);
-        return data;
-    }
     // Loaded from data, on the clock, at (60, 50), shown.
     void Start(PCEmitter& emitter, const authoring::EmitterData& data) {
         LoadBytes(emitter, authoring::EmitterBytes(data));
@@ -139,12 +125,12 @@ TEST(AGEmitter, ParticlesLeaveAlongTheConeFromThePositionPushedByBothForces) {
         const AGVec3 d = c.direction;
         const f32 dy = c.motion == 2 ? 0.0f : 1.0f;
         AGVec3 v{2 * d.x + 0.25f, (2 * d.y - 0.5f) * dy, 2 * d.z};
-        ExpectNear(rig.First().velocity, v.x, v.y, v.z, "velocity after one step");
-        ExpectNear(rig.First().position, 10 + v.x, 20 + v.y, 30 + v.z, "position after one step");
+        ExpectNear(rig.First().velocity, v, "velocity after one step");
+        ExpectNear(rig.First().position, {10 + v.x, 20 + v.y, 30 + v.z}, "position after one step");
         // Two frames later the step is the frame delta + 1.
         rig.LiveAt(2);
         const AGVec3 p{10 + v.x + 3 * (v.x + 0.25f), 20 + v.y + 3 * (v.y - 0.5f) * dy, 30 + 4 * v.z};
-        ExpectNear(rig.First().position, p.x, p.y, p.z, "position after a step of 3");
+        ExpectNear(rig.First().position, p, "position after a step of 3");
     }
 }
 
@@ -234,7 +220,7 @@ TEST(AGEmitter, AgeCountsAcrossControllerLoopsAndSpinAddsEveryStep) {
     EXPECT_NEAR(rig.First().size, 3.55f, 1e-4f);  // age 19 of 20: within the fade-out of 2
     EXPECT_EQ(rig.LiveAt(10), 0u);                // age 20
     // Orientation kinds other than 3 give each particle a random unit axis to turn about, the
-    // axes pointing every way: some below the horizontal plane, some behind.
+    // axes pointing every way: some below the horizontal plane, some behind, some to the left.
     data.perSpawn = 64;
     for (u32 kind : {0u, 3u}) {
         data.orientationKind = kind;
@@ -242,12 +228,13 @@ TEST(AGEmitter, AgeCountsAcrossControllerLoopsAndSpinAddsEveryStep) {
         ASSERT_EQ(turned.LiveAt(90), 64u);
         const AGVec3& a = turned.First().axis;
         EXPECT_NEAR(a.x * a.x + a.y * a.y + a.z * a.z, kind == 3 ? 0.0f : 1.0f, 1e-4f) << kind;
-        int below = 0, behind = 0;
+        int below = 0, behind = 0, left = 0;
         for (const AGParticle* p = &turned.First(); p; p = p->next) {
             below += p->axis.y < 0.0f;
             behind += p->axis.z < 0.0f;
+            left += p->axis.x < 0.0f;
         }
-        EXPECT_EQ(below > 0 && behind > 0, kind == 0) << below << " " << behind;
+        EXPECT_EQ(below > 0 && behind > 0 && left > 0, kind == 0) << below << " " << behind << " " << left;
     }
 }
 
@@ -288,7 +275,7 @@ TEST(AGEmitter, RunningByteStartRestartEmissionStateAndForceDirections) {
     Rig rig(steady, 200);
     rig.emitter.SetForceDirections(AGVec3{0, -1, 0}, AGVec3{1, 0, 0});  // magnitudes kept
     EXPECT_EQ(rig.LiveAt(0), 1u);
-    ExpectNear(rig.First().velocity, 0.25f, -0.5f, 0, "velocity after one step");
+    ExpectNear(rig.First().velocity, {0.25f, -0.5f, 0}, "velocity after one step");
     // Cleared, the running byte stops spawning only; Start spawns again, also after Stop.
     const std::pair<void (*)(AGEmitter&), u32> steps[] = {{[](AGEmitter& e) { e.SetRunning(false); }, 1},
                                                           {[](AGEmitter& e) { e.Start(); }, 2},
@@ -310,7 +297,7 @@ TEST(AGEmitter, RunningByteStartRestartEmissionStateAndForceDirections) {
 }
 
 TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
-    authoring::EmitterData data = Bursts({1, 5});
+    EmitterData data = Bursts({1, 5}, {1, 1}, 3);
     PCEmitter emitter;
     Start(emitter, data);
     emitter.SetColor(kGreen);
@@ -365,7 +352,7 @@ TEST_F(PCEmitterTest, QuadsSampleTheirTextureAcrossTheirFace) {
         .Add("halves_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(slot))
         .Add("halves.mat", TypeKey::Material, authoring::MaterialBytes(material));
     Mount(writer);
-    authoring::EmitterData data = Bursts({1});
+    EmitterData data = Bursts({1}, {1}, 3);
     data.materialIds = {authoring::NameId("halves.mat")};
     PCEmitter emitter;
     Start(emitter, data);

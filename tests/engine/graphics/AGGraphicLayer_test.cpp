@@ -15,18 +15,7 @@ namespace {
 constexpr u32 kRed = 0xFFFF0000u;
 constexpr u32 kGreen = 0xFF00FF00u;
 
-class GraphicLayerTest : public drawtest::DeviceFixture<64, 48> {
-protected:
-    // A whole-screen layer through a screen camera, enabled, on the device.
-    void ScreenLayer(AGGraphicLayer& layer, PCCam& camera, bool onDevice = true) {
-        AGGraphicLayer::SetupScreenCamera(&camera);
-        layer.SetCamera(&camera);
-        layer.SetSize(kWidth, kHeight);
-        layer.SetEnabled(true);
-        if (onDevice)
-            m_device.AddLayer(&layer);
-    }
-};
+using GraphicLayerTest = drawtest::DeviceFixture<64, 48>;
 
 }  // namespace
 

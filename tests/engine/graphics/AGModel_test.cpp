@@ -9,6 +9,7 @@
 #include "engine/graphics/AGSkin.h"
 #include "engine/graphics/PCModel.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tests/support/LogCapture.h"
 #include "tools/authoring/TrackWriter.h"
 
@@ -59,6 +60,10 @@ TEST_F(ModelTest, ModelAnimationPosesTheLocalTransform) {
     model->Update();
     EXPECT_EQ(std::vector<f32>(m + 12, m + 15), (std::vector<f32>{1, 2, 3}));
     model->SetModelAnimation(nullptr);
+    // Loaded again, the model loops its animation whatever its controller was set to since.
+    model->GetController()->SetMode(AGController::kOnce);
+    LoadBytes(*model, authoring::ModelBytes(boxSample.model));
+    EXPECT_EQ(model->GetController()->GetMode(), u32(AGController::kLoop));
 }
 
 TEST_F(ModelTest, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {

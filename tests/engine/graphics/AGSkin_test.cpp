@@ -18,11 +18,6 @@ std::vector<BoneData> TwoBones() {
     return {{1, authoring::IdentityMatrix(), 255}, {2, authoring::TranslationMatrix(0, -2, 0), 0}};
 }
 
-void ExpectNear(const AGVec3& v, const AGVec3& expected) {
-    for (auto [got, want] : {std::pair{v.x, expected.x}, {v.y, expected.y}, {v.z, expected.z}})
-        EXPECT_NEAR(got, want, 1e-5f);
-}
-
 }  // namespace
 
 TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
@@ -61,9 +56,9 @@ TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
     const AGVec3 normals[3] = {{0, 0.6f, 0.8f}, {-1, 0, 0}, {0.5f, 0.5f, 0}};
     for (u32 i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
-        ExpectNear(skinned.m_positions[i], positions[i]);
+        ExpectNear(skinned.m_positions[i], positions[i], "position", 1e-5f);
         if (i < 3)
-            ExpectNear(skinned.m_normals[i], normals[i]);
+            ExpectNear(skinned.m_normals[i], normals[i], "normal", 1e-5f);
     }
 }
 

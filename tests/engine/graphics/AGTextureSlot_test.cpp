@@ -2,7 +2,6 @@
 
 #include "engine/graphics/AGMaterial.h"
 #include "engine/graphics/PCMaterial.h"
-#include "engine/graphics/PCSprite.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 
@@ -46,15 +45,7 @@ protected:
         return s;
     }
     AGTextureSlot* SlotOf(PCSprite* s) { return s->GetMaterial()->GetSlot(0); }
-    void TearDown() override {
-        for (PCSprite* s : m_sprites) {
-            m_layer.RemoveRenderable(s);
-            GiveBack(TypeKey::Sprite, s);
-        }
-        DrawingFixture::TearDown();
-    }
     authoring::PackageWriter m_writer;
-    std::vector<PCSprite*> m_sprites;
 };
 
 }  // namespace

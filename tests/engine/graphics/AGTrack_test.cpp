@@ -83,10 +83,10 @@ TEST(AGTrack, EvaluationBlendsBetweenKeysClampsOutsideAndNeverDividesByZero) {
     EXPECT_TRUE(track.SetKeys(times.data(), nullptr, 2) && track.Empty());
     EXPECT_TRUE(track.SetKeys(nullptr, values.data(), 2) && track.Empty());
     EXPECT_TRUE(!track.SetKeys(times.data(), values.data(), 0x10000) && track.Empty());
-    // An empty track leaves the output unchanged.
+    // An empty track leaves the output unchanged; its current key is the first.
     AGTrack<AGQuat> empty;
     AGQuat q{0.1f, 0.2f, 0.3f, 0.4f};
-    EXPECT_TRUE(!empty.Evaluate(0.0f, q) && q.w == 0.4f);
+    EXPECT_TRUE(!empty.Evaluate(0.0f, q) && q.w == 0.4f && empty.CurrentKey() == 0);
 }
 
 // The arrays under tracks destroy each owned entry once, on a resize as on a release.

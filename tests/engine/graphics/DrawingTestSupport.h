@@ -20,6 +20,7 @@
 #include "engine/graphics/PCContextManager.h"
 #include "engine/graphics/PCGraphicDevice.h"
 #include "engine/graphics/PCRenderer.h"
+#include "engine/graphics/PCSprite.h"
 #include "tests/platform/gfx/GfxTestSupport.h"
 #include "tests/support/GraphicsStartup.h"
 #include "tests/support/ResourceEnvironment.h"
@@ -205,6 +206,15 @@ protected:
         AGRadixManager::SetInstance(nullptr);
         m_window.reset();
     }
+    // A whole-screen layer through a screen camera, enabled, on the device.
+    void ScreenLayer(AGGraphicLayer& layer, PCCam& camera, bool onDevice = true) {
+        AGGraphicLayer::SetupScreenCamera(&camera);
+        layer.SetCamera(&camera);
+        layer.SetSize(kWidth, kHeight);
+        layer.SetEnabled(true);
+        if (onDevice)
+            m_device.AddLayer(&layer);
+    }
     void Frame() { m_graphics.Part().RenderFrame(); }
     platform::gfx::Device& Dev() { return *m_device.GetDevice(); }
     u32 Pixel(int x, int y) { return gfxtest::ReadPixel(Dev(), x, y); }
@@ -224,14 +234,14 @@ protected:
         if (HasFatalFailure())
             return;
         m_package = std::make_unique<TestPackage>();
-        AGGraphicLayer::SetupScreenCamera(&m_camera);
-        m_layer.SetCamera(&m_camera);
-        m_layer.SetSize(kWidth, kHeight);
-        m_layer.SetEnabled(true);
+        ScreenLayer(m_layer, m_camera);
         m_layer.SetGroup(&m_renderer);
-        m_device.AddLayer(&m_layer);
     }
     void TearDown() override {
+        for (PCSprite* s : m_sprites) {
+            m_layer.RemoveRenderable(s);
+            GiveBack(TypeKey::Sprite, s);
+        }
         m_device.RemoveLayer(&m_layer);
         m_package.reset();
         DeviceFixture::TearDown();
@@ -252,6 +262,7 @@ protected:
     }
 
     std::unique_ptr<TestPackage> m_package;
+    std::vector<PCSprite*> m_sprites;  // taken out of the layer and given back at the end
     PCCam m_camera;
     PCRenderer m_renderer;
     AGGraphicLayer m_layer;

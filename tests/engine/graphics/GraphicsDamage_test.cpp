@@ -12,7 +12,6 @@
 #include "engine/graphics/PCEmitter.h"
 #include "engine/graphics/PCMaterial.h"
 #include "engine/graphics/PCModel.h"
-#include "engine/graphics/PCSprite.h"
 #include "engine/graphics/PCText.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"

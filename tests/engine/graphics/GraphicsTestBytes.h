@@ -1,7 +1,8 @@
 #pragma once
 // Loads resources from an exactly sized heap copy of their bytes, so that a read past the
 // end is a sanitizer report rather than a read of neighbouring test data; and the checks of
-// bounded readers built on it: every cut of a file, and seeded random damage.
+// bounded readers built on it: every cut of a file, and seeded random damage; and a check of
+// the vectors the loaded resources compute.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,6 +12,7 @@
 
 #include "engine/core/AGMemBuffer.h"
 #include "engine/core/AGTypes.h"
+#include "engine/core/AGVec3.h"
 #include "tests/support/ByteDamage.h"
 #include "tests/support/LogCapture.h"
 
@@ -29,6 +31,12 @@ private:
     std::unique_ptr<u8[]> m_data;
     AGMemBuffer m_buffer;
 };
+
+// Each component of v within the tolerance of expected's.
+inline void ExpectNear(const AGVec3& v, const AGVec3& expected, const char* what = "", f32 tolerance = 1e-4f) {
+    for (auto [got, want] : {std::pair{v.x, expected.x}, {v.y, expected.y}, {v.z, expected.z}})
+        EXPECT_NEAR(got, want, tolerance) << what;
+}
 
 template <typename T>
 void LoadBytes(T& resource, const std::string& bytes, bool inPlace = false) {

@@ -83,6 +83,7 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
         authoring::AddTexturedBox(writer, box);
     }
     Mount(writer);
+    using platform::gfx::SamplerState, platform::gfx::TextureFilter;
     struct OwnDraw : drawtest::TestRenderable {
         using TestRenderable::TestRenderable;
         void Update() override { inner->Update(); }
@@ -113,6 +114,10 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
         second.inner = b;
         Frame();
         EXPECT_TRUE(gfxtest::ColorNear(Pixel(kWidth / 2, kHeight / 2), expected, 2)) << one << " " << two;
+        // Only the type 4 mesh keeps the texture filtering it finds.
+        PCCurrentDevice()->SetSamplerState(0, SamplerState::MinFilter, TextureFilter::Point);
+        static_cast<PCMesh*>(b->GetMesh(0))->Draw();
+        EXPECT_EQ(PCCurrentDevice()->GetSamplerState(0, SamplerState::MinFilter) == 0u, std::string(two) == "front");
         GiveBack(TypeKey::Model, a);
         GiveBack(TypeKey::Model, b);
     }

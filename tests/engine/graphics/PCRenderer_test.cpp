@@ -4,7 +4,6 @@
 
 #include "engine/graphics/PCLight.h"
 #include "engine/graphics/PCMaterial.h"
-#include "engine/graphics/PCSprite.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 
@@ -47,14 +46,6 @@ protected:
         Show(*s, sortKey);
         return s;
     }
-    void TearDown() override {
-        for (PCSprite* s : m_sprites) {
-            m_layer.RemoveRenderable(s);
-            GiveBack(TypeKey::Sprite, s);
-        }
-        DrawingFixture::TearDown();
-    }
-    std::vector<PCSprite*> m_sprites;
 };
 
 }  // namespace

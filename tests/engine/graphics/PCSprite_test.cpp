@@ -49,6 +49,7 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     PCSprite* textured = Get<PCSprite>(TypeKey::Sprite, "grid.spt");
     PCSprite* plain = Get<PCSprite>(TypeKey::Sprite, "plain.spt");
     PCSprite* lost = Get<PCSprite>(TypeKey::Sprite, "lost.spt");
+    m_sprites = {textured, plain, lost};
     // A sprite takes its texture's size; one whose texture did not load keeps the file's.
     EXPECT_EQ((std::vector<u32>{textured->GetHeight(), lost->GetWidth(), plain->GetWidth(),
                                 plain->GetVertexBuffer()->TexCoordCount()}),
@@ -102,11 +103,6 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     // The original's quad keeps its coordinates through a change of material.
     textured->SetMaterial("grid.mat");
     EXPECT_EQ(textured->GetVertexBuffer()->m_texCoords.Data()[3].x, 1.0f);
-
-    for (PCSprite* s : {textured, plain, lost}) {
-        m_layer.RemoveRenderable(s);
-        GiveBack(TypeKey::Sprite, s);
-    }
 }
 
 TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheStageBound) {
@@ -145,11 +141,12 @@ TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheSta
     ASSERT_TRUE(clone.WritePixels(other));
     EXPECT_TRUE(texture.ReadPixels(rgba) && rgba[0] == written[0]);
 
-    // A file that does not decode leaves a texture without pixels, which binds as none.
+    // A file that does not decode leaves a texture without pixels or size, which binds as none.
     LogCapture log;
     PCTexture broken;
     LoadBytes(broken, "not a png");
-    EXPECT_TRUE(!broken.ReadPixels(rgba) && log.Lines().size() == 1u);
+    EXPECT_TRUE(!broken.ReadPixels(rgba) && !broken.WritePixels(written) && log.Lines().size() == 1u);
+    EXPECT_EQ(broken.GetWidth() + broken.GetHeight(), 0u);
     broken.Bind(3);
     EXPECT_EQ(Dev().GetTexture(3), nullptr);
     // A dynamic texture takes the size asked for.

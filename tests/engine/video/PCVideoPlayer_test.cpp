@@ -160,6 +160,8 @@ TEST_F(VideoPlayerTest, PauseSeekLateFramesAndLoopKeepThePictureOnTime) {
     RunUntil(5.0);
     EXPECT_EQ(m_player->GetPosition(), shown);
     m_player->Resume();
+    RunUntil(5.0 + kTick);  // the sound goes on at once
+    EXPECT_GT(*std::max_element(m_sound.end() - 2 * kTickFrames, m_sound.end()), 0.05f);
     // The next frame comes one frame duration after the resume, not at once.
     RunUntil(5.0 + 0.08);
     EXPECT_EQ(m_player->GetPosition(), shown);
