@@ -117,6 +117,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     EXPECT_EQ(V(position), (Floats{0, 0, 5}));
     EXPECT_TRUE(host->GetRotationY() == 90.0f && host->IsCollidable());
     EXPECT_EQ(outfits.applied, std::vector<std::string>{"Host:host.xml"});
+    EXPECT_FALSE(log.Contains("not suported for the Avatar"));  // a skin animation is
 
     ComponentLevel* board = set.m_ComponentLevels[0];
     ComponentLevel* overlay = set.m_ComponentLevels[1];
@@ -168,6 +169,7 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
     ASSERT_EQ(std::pair(set.m_Cameras.size(), set.m_Lights.size()), std::pair(2ul, 6ul));
     EXPECT_EQ(V(set.m_Cameras[0]->Position), (Floats{400, 300, 2}));
     EXPECT_EQ(V(set.m_Cameras[0]->LookAt), (Floats{400, 300, 0}));
+    EXPECT_EQ(V(set.m_Lights[0]->Direction), (Floats{0, 0, 1}));  // its target is its position
 
     // No viewport and no field of view would give a degenerate projection.
     const Camera* bare = set.m_Cameras[1];
