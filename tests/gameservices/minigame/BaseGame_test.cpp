@@ -112,7 +112,9 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
     RecordingGame().steps.clear();  // a game gone is no longer the current one
     EXPECT_EQ(KorvoGame::ICurrentGame::Get(), nullptr);
     WriteParameters(Game("NbPlayer", "4") + Game("NbPlayerRequired", "2") + Game("NbGlobalTimer", "3") +
-                    Game("StartScreenId", "Game"));
+                    Game("StartScreenId", "Game") + Game("ActionContext", "Play"));
+    dir.Write("-xml/global/actions.xml",
+              "<root><RootContext><Contexts><item><Name>Play</Name></item></Contexts></RootContext></root>");
     dir.Write("-xml/screen/sketch.flow", "<Data><Screens><Screen><DisplayName>Lobby</DisplayName><FileName>lobby.xaml"
                                          "</FileName></Screen></Screens><Connections/></Data>");
     AGApplication::s_uiLanguage = 3;  // not a supported language: english
@@ -132,6 +134,7 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         const std::vector<KorvoGame::IModule*> modules = {DeviceSystem::Instance(), game.GetGameFlowManager(),
                                                           &game.GetAIManager()};
         EXPECT_EQ(game.GetModules(), modules);
+        EXPECT_EQ(game.GetActionManager()->GetCurrentContext(), game.GetActionManager()->GetContexts().at(0).get());
         // A surviving timer manager would have doubled its pool.
         EXPECT_EQ(KorvoGame::TimerManager::Instance()->GetMaxTimer(), 3u);
         EXPECT_EQ(Entities::GameEntityFactory::Instance()->GetFactory("playercursor")->GetMaxSize(), 6u);
@@ -161,6 +164,7 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
             "CharacterManagers::Destroy", "CollisionSystem::Shutdown", "DeleteManagers", "PartPools"};
         EXPECT_EQ(std::pair(game.steps, recorder.closed), std::pair(end, std::vector<std::string>{"Game"}));
         EXPECT_TRUE(Bridge::IDeviceSystem::Get() == nullptr && KorvoGame::TeamActionManager::Get() == nullptr);
+        EXPECT_EQ(KorvoGame::GetFactoryCapacity("FactoryDeviceTriggerKey"), 0u);  // the parameters went too
         // The next run reads its parameters afresh.
         Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
     }
@@ -281,10 +285,9 @@ TEST_F(BaseGameTest, LevelCyclingWrapsAndLoadLevelRequestsTheSelection) {
         game.Initialize();
         auto* cursors = Entities::GameEntityFactory::Instance()->GetFactory("playercursor");
         cursors->Release(cursors->Alloc(true));  // no level comes next: the cursor finds no set
-        for (char step : std::string("pnnnn"))
+        for (char step : std::string("pnnp"))
             step == 'p' ? game.OnPreviousLevel(nullptr) : game.OnNextLevel(nullptr);
-        EXPECT_EQ(recorder.selected,
-                  (std::vector<std::string>{"Game_file", "Menu_file", "Minus_file", "Game_file", "Menu_file"}));
+        EXPECT_EQ(recorder.selected, (std::vector<std::string>{"Game_file", "Menu_file", "Minus_file", "Menu_file"}));
         game.OnLoadLevel(nullptr);
         EXPECT_EQ(game.GetGameFlowManager()->GetNextLevel()->GetId(), 3);
     }
