@@ -27,8 +27,7 @@
 #include "gameservices/widget/ScreenManager.h"
 #include "platform/core/Clock.h"
 #include "tests/gameservices/bridge/FakeVideoPlayer.h"
-#include "tests/gameservices/entities/PoolSetup.h"
-#include "tests/support/LogCapture.h"
+#include "tests/gameservices/game/LevelTestSetup.h"
 
 using namespace GameServices;
 using Bridge::DeviceSystem;
@@ -74,20 +73,14 @@ struct LevelRecorder {
     FDelegateParam<LevelRecorder, const TString<char>&> selection{this, &LevelRecorder::Selected};
 };
 
-std::string Level(const char* name, int id) {
-    return std::string("<item><LevelNameId>") + name + "</LevelNameId><LevelFileName>" + name +
-           "_file</LevelFileName><Status>unlock</Status><LevelTransitionId>" + std::to_string(id) +
-           "</LevelTransitionId></item>";
-}
-
 class BaseGameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Bridge::FileSystem::Destroy();
         Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
-        dir.Write("-xml/levels/levels.xml", "<root><LevelTransitions><Levels>" + Level("Menu", 3) +
-                                                Level("Minus", -1) + Level("Game", 7) +
-                                                "</Levels></LevelTransitions></root>");
+        dir.Write("-xml/levels/levels.xml", TransitionsFile(Entry("Menu", "Menu_file", "unlock", 3) +
+                                                            Entry("Minus", "Minus_file", "unlock", -1) +
+                                                            Entry("Game", "Game_file", "unlock", 7)));
         WriteParameters("");
     }
     void TearDown() override { Bridge::FileSystem::Destroy(); }
