@@ -31,7 +31,7 @@ protected:
     Behavior behavior{&entity, "Host", "HostTpl"};
 };
 
-TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
+TEST_F(BehaviorManagerTest, InitializedTablesLinkTransitionsAndPlayStartsEachKindThenSetsItsSpeed) {
     LogCapture log;
     manager.InitializeBehavior(behavior, "");
     ASSERT_EQ(behavior.m_Actions.size(), 6u);
@@ -51,39 +51,8 @@ TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
     EXPECT_EQ(wave.m_Transitions[1].m_Target, &behavior.m_Actions[1]);
     EXPECT_TRUE(log.Contains("Can not find this BehaviorAction for this action Nope"));
     EXPECT_EQ(behavior.m_Transitions[0].m_InAnimation, "A.anm");
-}
 
-TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesTypeAndAMergedFileAppends) {
-    i32 count = 0;
-    f32 scale = 0.0f;
-    long big = 0;
-    bool shout = true, loud = false, untouched = true;
-    TString<char> word, blank("keep"), missing("keep");
-    const std::pair<const char*, bool*> flags[] = {{"shout", &shout}, {"loud", &loud}, {"blank", &untouched}};
-    for (const auto& [name, flag] : flags)
-        manager.BindParameter(behavior, name, flag);
-    const std::pair<const char*, TString<char>*> texts[] = {{"word", &word}, {"blank", &blank}, {"missing", &missing}};
-    for (const auto& [name, text] : texts)
-        manager.BindParameter(behavior, name, text);
-    manager.BindParameter(behavior, "count", &count);
-    manager.BindParameter(behavior, "scale", &scale);
-    manager.BindParameter(behavior, "big", &big);
-    EXPECT_EQ(std::tuple(count, scale, big), std::tuple(12, 2.5f, -7L));
-    // Only the exact text "true" is true; empty and missing values leave the variables.
-    EXPECT_EQ(std::vector<bool>({shout, loud, untouched}), std::vector<bool>({false, true, true}));
-    EXPECT_EQ(word + blank + missing, "hellokeepkeep");
-
-    // A file merged (once) appends the entities of a behaviour already known and adds a new one.
-    manager.MergeBehaviors(more.c_str());
-    manager.MergeBehaviors(more.c_str());
-    const auto& behaviors = manager.GetDefinitions().Behaviors;
-    // The speed after a skin without models is read as a field.
-    EXPECT_TRUE(behaviors.size() == 2u && behaviors[0].Entities.size() == 3u && behaviors[1].Name == "Extra" &&
-                behaviors[0].Entities[1].Actions[0].Speed == 3.0f);
-}
-
-TEST_F(BehaviorManagerTest, PlayStartsEachKindThenSetsItsSpeedAndReplayTakesTheCurrentAction) {
-    manager.InitializeBehavior(behavior, "");
+    // Playing starts each kind, then sets its speed.
     struct Case {
         const char* action;
         std::vector<std::string> calls;
@@ -118,6 +87,35 @@ TEST_F(BehaviorManagerTest, PlayStartsEachKindThenSetsItsSpeedAndReplayTakesTheC
                                                            "Speed 0/Body:idle.anm 4",
                                                            "Start 0/Body:wave.anm t0.25 m3 r-1 -1..-1",
                                                            "Start 1:idle.anm t0 m2 r-1 -1..-1"}));
+}
+
+TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesTypeAndAMergedFileAppends) {
+    i32 count = 0;
+    f32 scale = 0.0f;
+    long big = 0;
+    bool shout = true, loud = false, untouched = true;
+    TString<char> word, blank("keep"), missing("keep");
+    const std::pair<const char*, bool*> flags[] = {{"shout", &shout}, {"loud", &loud}, {"blank", &untouched}};
+    for (const auto& [name, flag] : flags)
+        manager.BindParameter(behavior, name, flag);
+    const std::pair<const char*, TString<char>*> texts[] = {{"word", &word}, {"blank", &blank}, {"missing", &missing}};
+    for (const auto& [name, text] : texts)
+        manager.BindParameter(behavior, name, text);
+    manager.BindParameter(behavior, "count", &count);
+    manager.BindParameter(behavior, "scale", &scale);
+    manager.BindParameter(behavior, "big", &big);
+    EXPECT_EQ(std::tuple(count, scale, big), std::tuple(12, 2.5f, -7L));
+    // Only the exact text "true" is true; empty and missing values leave the variables.
+    EXPECT_EQ(std::vector<bool>({shout, loud, untouched}), std::vector<bool>({false, true, true}));
+    EXPECT_EQ(word + blank + missing, "hellokeepkeep");
+
+    // A file merged (once) appends the entities of a behaviour already known and adds a new one.
+    manager.MergeBehaviors(more.c_str());
+    manager.MergeBehaviors(more.c_str());
+    const auto& behaviors = manager.GetDefinitions().Behaviors;
+    // The speed after a skin without models is read as a field.
+    EXPECT_TRUE(behaviors.size() == 2u && behaviors[0].Entities.size() == 3u && behaviors[1].Name == "Extra" &&
+                behaviors[0].Entities[1].Actions[0].Speed == 3.0f);
 }
 
 // Damaged behaviour files load without reading outside their records.
