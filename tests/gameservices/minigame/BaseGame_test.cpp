@@ -105,9 +105,7 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
     RecordingGame().steps.clear();  // a game gone is no longer the current one
     EXPECT_EQ(KorvoGame::ICurrentGame::Get(), nullptr);
     WriteParameters(Game("NbPlayer", "4") + Game("NbPlayerRequired", "2") + Game("NbGlobalTimer", "3") +
-                    Game("StartScreenId", "Game") + Game("ActionContext", "Play"));
-    dir.Write("-xml/global/actions.xml",
-              "<root><RootContext><Contexts><item><Name>Play</Name></item></Contexts></RootContext></root>");
+                    Game("StartScreenId", "Game"));
     dir.Write("-xml/screen/sketch.flow", "<Data><Screens><Screen><DisplayName>Lobby</DisplayName><FileName>lobby.xaml"
                                          "</FileName></Screen></Screens><Connections/></Data>");
     AGApplication::s_uiLanguage = 3;  // not a supported language: english
@@ -127,7 +125,6 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         const std::vector<KorvoGame::IModule*> modules = {DeviceSystem::Instance(), game.GetGameFlowManager(),
                                                           &game.GetAIManager()};
         EXPECT_EQ(game.GetModules(), modules);
-        EXPECT_EQ(game.GetActionManager()->GetCurrentContext(), game.GetActionManager()->GetContexts().at(0).get());
         // A surviving timer manager would have doubled its pool.
         EXPECT_EQ(KorvoGame::TimerManager::Instance()->GetMaxTimer(), 3u);
         EXPECT_EQ(Entities::GameEntityFactory::Instance()->GetFactory("playercursor")->GetMaxSize(), 6u);

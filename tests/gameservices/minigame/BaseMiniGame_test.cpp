@@ -79,9 +79,6 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     const size_t frameHandlers = Flow().GetFrameEvent().Count();
     lobby.LeaveLevel(&Level(1));
     EXPECT_EQ(Flow().GetFrameEvent().Count() + 1, frameHandlers);
-    lobby.ForgetLevels();
-    lobby.RegisterLevelDelegates();  // levels forgotten are followed afresh
-    EXPECT_EQ(Level(1).GetLoadingEvent().Count(), 1u);
 }
 
 TEST_F(GameModeTest, AModeDestroyedWhileItsLevelWaitsStopsWaiting) {

@@ -74,19 +74,15 @@ TEST_F(BehaviorManagerTest, InitializedTablesLinkTransitionsAndPlayStartsEachKin
     }
 
     // A replay of the current action takes its own mode unless given one, and the keys' frames;
-    // a transition from a skin starts the target's animation at the transition's time.
+    // a new speed goes to the current action.
     RecordingAnimation animation;
     behavior.current = "Idle";
     manager.ReplayCurrentAction(behavior, -1, "currentKey", "endKey");
     manager.ReplayCurrentAction(behavior, 3, "KeyPause", "currentKey");
     manager.SetCurrentActionSpeed(behavior, 4.0f);
-    manager.PlayTransition(behavior, "Idle", "Wave", -1, "", "");
-    manager.PlayTransition(behavior, "Wave", "Idle", 2, "", "");
     EXPECT_EQ(animation.Lines(), (std::vector<std::string>{"Replay 0/Body:idle.anm m6 -1..-1",
                                                            "Replay 0/Body:idle.anm m3 10..-1",
-                                                           "Speed 0/Body:idle.anm 4",
-                                                           "Start 0/Body:wave.anm t0.25 m3 r-1 -1..-1",
-                                                           "Start 1:idle.anm t0 m2 r-1 -1..-1"}));
+                                                           "Speed 0/Body:idle.anm 4"}));
 }
 
 TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesTypeAndAMergedFileAppends) {
