@@ -79,7 +79,7 @@ TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApp
     manager->LoadAppearance("first.xml", host);
     // A part id in the assembly's lists takes the listed name; one not there keeps the file's name.
     EXPECT_FALSE(log.Contains("already have an appearance") || log.Contains("out of range"));
-    TString<char> part;
+    TString<char> part;  // a part type out of range names no part
     EXPECT_FALSE(CharacterAssemblyManager::Instance()->GetOutfitPartName(Crc32Hash("Dad"), NB_OUTFIT_PART_TYPE, 1, part));
     Appearance stored;
     ASSERT_TRUE(manager->GetAppearance(host, stored));

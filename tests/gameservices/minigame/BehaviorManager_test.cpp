@@ -73,16 +73,13 @@ TEST_F(BehaviorManagerTest, InitializedTablesLinkTransitionsAndPlayStartsEachKin
         EXPECT_EQ(recorder.Lines(), c.calls);
     }
 
-    // A replay of the current action takes its own mode unless given one, and the keys' frames;
-    // a new speed goes to the current action.
+    // A replay of the current action takes its own mode unless given one, and the keys' frames.
     RecordingAnimation animation;
     behavior.current = "Idle";
     manager.ReplayCurrentAction(behavior, -1, "currentKey", "endKey");
     manager.ReplayCurrentAction(behavior, 3, "KeyPause", "currentKey");
-    manager.SetCurrentActionSpeed(behavior, 4.0f);
-    EXPECT_EQ(animation.Lines(), (std::vector<std::string>{"Replay 0/Body:idle.anm m6 -1..-1",
-                                                           "Replay 0/Body:idle.anm m3 10..-1",
-                                                           "Speed 0/Body:idle.anm 4"}));
+    EXPECT_EQ(animation.Lines(),
+              (std::vector<std::string>{"Replay 0/Body:idle.anm m6 -1..-1", "Replay 0/Body:idle.anm m3 10..-1"}));
 }
 
 TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesTypeAndAMergedFileAppends) {
