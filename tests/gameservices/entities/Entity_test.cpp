@@ -19,6 +19,7 @@
 #include "gameservices/entities/Team.h"
 #include "gameservices/entities/TypeIds.h"
 #include "gameservices/entities/VideoAsset.h"
+#include "tests/gameservices/entities/PoolSetup.h"
 
 using namespace GameServices::Entities;
 
@@ -61,13 +62,12 @@ TEST(EntityTest, IsAFollowsTheNonTransitiveTable) {
 namespace {
 
 int g_liveDepictors = 0;
+using CountedDepictor = Counted<Depictor, g_liveDepictors>;
 
-struct CountedDepictor : Depictor {
-    explicit CountedDepictor(bool shared) {
-        m_Shared = shared;
-        ++g_liveDepictors;
-    }
-    ~CountedDepictor() override { --g_liveDepictors; }
+struct Ticking : Behavior {
+    void Update(u32 milliseconds) override { ticks.push_back(milliseconds); }
+    void Reset() override {}
+    std::vector<u32> ticks;
 };
 
 struct StageProp : Prop, IPropHighlight {
@@ -82,11 +82,12 @@ struct Refreshes : IPropRenderableUpdater {
 
 }  // namespace
 
-TEST(EntityTest, ClearComponentsDeletesOwnDepictorsAndKeptAttributes) {
+TEST(EntityTest, ClearComponentsDeletesOwnDepictorsAndKeptAttributesAndBehavioursUpdate) {
     Entity entity;
-    CountedDepictor shared(true);
+    CountedDepictor shared;
+    shared.m_Shared = 1;
     entity.Depictors.m_Map[1] = &shared;
-    entity.Depictors.m_Map[2] = new CountedDepictor(false);
+    entity.Depictors.m_Map[2] = new CountedDepictor;
     entity.Attributes.m_Map[3] = new Attribute();
     entity.Attributes.m_Keep = 1;
     entity.ClearComponents();
@@ -98,6 +99,12 @@ TEST(EntityTest, ClearComponentsDeletesOwnDepictorsAndKeptAttributes) {
     entity.Depictors.m_Map[1] = &shared;
     entity.ClearComponents();
     EXPECT_TRUE(entity.Attributes.m_Map.empty() && entity.Depictors.m_Map.size() == 1u);
+
+    // The behaviours (not owned) are updated with the entity.
+    Ticking ticking;
+    entity.Behaviors.Add(&ticking);
+    entity.Behaviors.Update(16);
+    EXPECT_EQ(ticking.ticks, std::vector<u32>{16});
 }
 
 // Activating or locking a member draws its prop see-through and refreshes it; activating also

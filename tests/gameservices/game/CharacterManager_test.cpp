@@ -79,6 +79,8 @@ TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApp
     manager->LoadAppearance("first.xml", host);
     // A part id in the assembly's lists takes the listed name; one not there keeps the file's name.
     EXPECT_FALSE(log.Contains("already have an appearance") || log.Contains("out of range"));
+    TString<char> part;  // a part type out of range names no part
+    EXPECT_FALSE(CharacterAssemblyManager::Instance()->GetOutfitPartName(Crc32Hash("Dad"), NB_OUTFIT_PART_TYPE, 1, part));
     Appearance stored;
     ASSERT_TRUE(manager->GetAppearance(host, stored));
     EXPECT_TRUE(stored.Assembly.Gender == CharacterAssembly::kMale && host.Activate &&
@@ -86,15 +88,14 @@ TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApp
                 stored.OutfitParts[OUTFIT_TOP].Name == "shirt.mdl");
     EXPECT_EQ(std::string(stored.OutfitParts[OUTFIT_FOOTWEAR].Name.c_str()) +
                   stored.AnatomyParts[ANATOMY_HAIRSTYLE].Name.c_str(), "boots.mdlbob.mdl");
-    Appearance look;
+    Appearance look;  // without an assembly
     look.Name = "Second";
-    look.Assembly.Id = 5;
     look.OutfitParts[OUTFIT_FOOTWEAR].Name = "clogs.mdl";
     look.AnatomyParts[ANATOMY_HAIRSTYLE].Name = "braids.mdl";
     manager->ApplyAppearance(look, host);
     EXPECT_TRUE(log.Contains("the Character already have an appearance !!!!"));
     ASSERT_TRUE(manager->GetAppearance(host, stored));
-    EXPECT_TRUE(stored.NameId == Crc32Hash("Second") && stored.Assembly.Id == 5u);
+    EXPECT_TRUE(stored.NameId == Crc32Hash("Second") && stored.Assembly.Id == 0u);
     EXPECT_EQ(rendering.last.m_PartNames[ANATOMY_HAIRSTYLE], "braids.mdl");  // what the avatar draws
     EXPECT_EQ(std::string(stored.OutfitParts[OUTFIT_FOOTWEAR].Name.c_str()) +
                   stored.AnatomyParts[ANATOMY_HAIRSTYLE].Name.c_str(), "clogs.mdlbraids.mdl");

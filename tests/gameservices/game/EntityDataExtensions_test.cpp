@@ -99,13 +99,15 @@ TEST_F(EntityDataExtensionsTest, TheSampleLevelBuildsItsSpawnersAndZones) {
 }
 
 // A made element that cannot get its render data leaves the set's list of extension-made
-// entities too, so clearing the set does not delete it a second time.
+// entities too, so clearing the set does not delete it a second time; a pooled entity that
+// cannot get it goes back to its pool.
 TEST_F(EntityDataExtensionsTest, AnUnbuiltExtensionElementIsNotKeptByTheSet) {
     StarvedBridge starved;
     flow.SetBridgeSystems(&starved);
     WriteLevelFile("sample.xml", sample);
     flow.LoadLevel("sample", set);
     EXPECT_TRUE(set.m_SetElements.empty() && set.m_ExtensionEntities.empty());
+    EXPECT_EQ(GameEntityFactory::Instance()->GetPropFactory()->GetUsedCount(), 0u);
 }
 
 TEST_F(EntityDataExtensionsTest, DamagedSampleLevelsLoad) {

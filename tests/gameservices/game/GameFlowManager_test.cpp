@@ -20,17 +20,6 @@ using GameServices::Bridge::FileSystem;
 
 namespace {
 
-std::string Entry(const std::string& name, const std::string& file, const std::string& status,
-                  int id) {
-    return "<item><LevelNameId>" + name + "</LevelNameId><LevelFileName>" + file +
-           "</LevelFileName><Status>" + status + "</Status><LevelTransitionId>" +
-           std::to_string(id) + "</LevelTransitionId></item>";
-}
-
-std::string TransitionsFile(const std::string& items) {
-    return "<root><LevelTransitions><Levels>" + items + "</Levels></LevelTransitions></root>";
-}
-
 class GameFlowManagerTest : public LevelFixture {
 protected:
     bool Load() { return flow.LoadLevelTransitions(FileSystem::GetFilePath(FILE_LEVEL_XML, "Levels.xml")); }

@@ -81,7 +81,7 @@ protected:
 
 }  // namespace
 
-TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
+TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecordAndAnExtensionMakesItsEntityFirst) {
     WriteStudio();
     ASSERT_TRUE(flow.LoadLevel("studio", set));
     EXPECT_EQ(set.m_PackageNames, std::vector<TString<char>>{"studio.dir"});
@@ -139,6 +139,34 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
                                  GameEntityFactory::Instance()->GetPropFactory(),
                                  GameEntityFactory::Instance()->GetFactory("buzzer")})
         EXPECT_EQ(pool->GetUsedCount(), 0u);
+
+    // An extension that makes its own entity wins over the kind "floor"; the entity is listed
+    // once among the set's extension-made entities, so clearing the set deletes it once.
+    TestExtension zone("EntityScrollableViewportZone");
+    EntityDataExtensionFactory::Instance()->Register(&zone);
+    const std::string values =
+        "<EntityScrollableViewportZone><Values><item><value>320</value></item><item><value>"
+        "200</value></item></Values></EntityScrollableViewportZone>";
+    WriteLevel("zones",
+               "<SetElements><item><Kind>Floor</Kind><Name>Zone</Name><PositionX>4</PositionX>"
+               "<Visible>true</Visible>" + values +
+                   "</item><item><Kind>Floor</Kind><Name>Ground</Name>"
+                   "<EntityScrollableViewportZone/></item></SetElements>");
+    flow.LoadLevel("zones", set);
+    EntityDataExtensionFactory::Instance()->Unregister(&zone);
+
+    ASSERT_EQ(set.m_SetElements.size(), 2u);
+    auto* made = dynamic_cast<EntityScrollableViewportZone*>(set.m_SetElements[0]);
+    ASSERT_EQ(set.m_ExtensionEntities, (std::vector<Entity*>{made}));
+    EXPECT_TRUE(made->m_DimensionX == 320u && made->m_DimensionY == 200u && made->Name == "Zone" &&
+                made->Visible);
+    // An extension without values (none kept from the record before) is not valid and leaves
+    // the floor rule.
+    EXPECT_TRUE(set.m_SetElements[1]->IsA(TypeIds::Floor) &&
+                !dynamic_cast<EntityScrollableViewportZone*>(set.m_SetElements[1]));
+
+    set.Clear();
+    EXPECT_TRUE(set.m_ExtensionEntities.empty());
 }
 
 TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
@@ -168,6 +196,7 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
     ASSERT_EQ(std::pair(set.m_Cameras.size(), set.m_Lights.size()), std::pair(2ul, 6ul));
     EXPECT_EQ(V(set.m_Cameras[0]->Position), (Floats{400, 300, 2}));
     EXPECT_EQ(V(set.m_Cameras[0]->LookAt), (Floats{400, 300, 0}));
+    EXPECT_EQ(V(set.m_Lights[0]->Direction), (Floats{0, 0, 1}));  // its target is its position
 
     // No viewport and no field of view would give a degenerate projection.
     const Camera* bare = set.m_Cameras[1];
@@ -187,7 +216,7 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
 
 // The rendering record keeps the kind of the model file and the record's animation, also
 // when a pooled entity already has one from an earlier load.
-TEST_F(LevelBuilderTest, RenderableRecordTakesKindAndAnimationFromTheRecord) {
+TEST_F(LevelBuilderTest, RenderableRecordAndApplicationDataComeFromTheRecordNotFromAnEarlierLoad) {
     WriteLevel("looks",
                "<Props><item><Name>Sign</Name><EngineDataFileName>sign.spt</EngineDataFileName>"
                "<Animation type=\"TextureAnimation\" mode=\"rewind\" speed=\"2\"><MaterialName>"
@@ -226,42 +255,10 @@ TEST_F(LevelBuilderTest, RenderableRecordTakesKindAndAnimationFromTheRecord) {
         // Model words become avatar model types; an unknown word is left out.
         EXPECT_EQ(doll->m_Skin.m_ModelTypes, (std::vector<i32>{4, 5}));
     }
-}
 
-// An extension that makes its own entity wins over the kind "floor"; the entity is listed
-// once among the set's extension-made entities, so clearing the set deletes it once.
-TEST_F(LevelBuilderTest, AnExtensionMakesItsEntityFirstAndTheSetOwnsItOnce) {
-    TestExtension zone("EntityScrollableViewportZone");
-    EntityDataExtensionFactory::Instance()->Register(&zone);
-    const std::string values =
-        "<EntityScrollableViewportZone><Values><item><value>320</value></item><item><value>"
-        "200</value></item></Values></EntityScrollableViewportZone>";
-    WriteLevel("zones",
-               "<SetElements><item><Kind>Floor</Kind><Name>Zone</Name><PositionX>4</PositionX>"
-               "<Visible>true</Visible>" + values +
-                   "</item><item><Kind>Floor</Kind><Name>Ground</Name>"
-                   "<EntityScrollableViewportZone/></item></SetElements>");
-    flow.LoadLevel("zones", set);
-    EntityDataExtensionFactory::Instance()->Unregister(&zone);
-
-    ASSERT_EQ(set.m_SetElements.size(), 2u);
-    auto* made = dynamic_cast<EntityScrollableViewportZone*>(set.m_SetElements[0]);
-    ASSERT_EQ(set.m_ExtensionEntities, (std::vector<Entity*>{made}));
-    EXPECT_TRUE(made->m_DimensionX == 320u && made->m_DimensionY == 200u && made->Name == "Zone" &&
-                made->Visible);
-    // An extension without values (none kept from the record before) is not valid and leaves
-    // the floor rule.
-    EXPECT_TRUE(set.m_SetElements[1]->IsA(TypeIds::Floor) &&
-                !dynamic_cast<EntityScrollableViewportZone*>(set.m_SetElements[1]));
-
-    set.Clear();
-    EXPECT_TRUE(set.m_ExtensionEntities.empty());
-}
-
-// Every record kind hands its application data to its entity (the level's to the set); a
-// record without data leaves none, also on a pooled character that had some before. Each
-// record reads into a cleared prototype.
-TEST_F(LevelBuilderTest, ApplicationDataOfEveryKindAndNoneLeftFromAnEarlierLevel) {
+    // Every record kind hands its application data to its entity (the level's to the set); a
+    // record without data leaves none, also on a pooled character that had some before. Each
+    // record reads into a cleared prototype.
     AddingData prototype({ApplicationData::kLevel, ApplicationData::kCamera,
                           ApplicationData::kProp, ApplicationData::kCharacter,
                           ApplicationData::kSetElement, ApplicationData::kLight});

@@ -50,6 +50,19 @@ inline const char kBoardLevel[] =
     "<root><ComponentLevel><Cameras><item><Name>BoardCam</Name></item></Cameras><Props><item>"
     "<Name>Tile</Name></item></Props></ComponentLevel></root>";
 
+// A level-transitions entry.
+inline std::string Entry(const std::string& name, const std::string& file, const std::string& status,
+                         int id) {
+    return "<item><LevelNameId>" + name + "</LevelNameId><LevelFileName>" + file +
+           "</LevelFileName><Status>" + status + "</Status><LevelTransitionId>" +
+           std::to_string(id) + "</LevelTransitionId></item>";
+}
+
+// A level-transitions file of the given entries.
+inline std::string TransitionsFile(const std::string& items) {
+    return "<root><LevelTransitions><Levels>" + items + "</Levels></LevelTransitions></root>";
+}
+
 class LevelFixture : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -192,6 +192,7 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
         EXPECT_TRUE(!manager->LoadSavedGame(&document, slots) && log.Contains(reason));
         // Above the game's own popups.
         ASSERT_EQ(popups.shown, std::vector<std::string>{"DataCorruption@900"});
+        EXPECT_STREQ(manager->GetLastPopup().c_str(), "DataCorruption");
         EXPECT_TRUE(!manager->WriteSavedGame() && Contents() == bytes);
     }
 }

@@ -134,8 +134,8 @@ struct MemberEvents {
 }  // namespace
 
 // Device connections reach the member events by slot; a disconnected member's device id is
-// -1 and its device reaches nobody.
-TEST_F(TeamActionTest, DeviceEventsFollowTheMemberSlotsAndADisconnectedMemberHearsNothing) {
+// -1 and its device reaches nobody. Ranges are reported and kept.
+TEST_F(TeamActionTest, DeviceEventsFollowTheMemberSlotsAndRangesStayInBounds) {
     MemberEvents events;
     FDelegateParam<MemberEvents, DeviceInfos&> back{&events, &MemberEvents::Back};
     FDelegateParam<MemberEvents, DeviceInfos&> free{&events, &MemberEvents::Free};
@@ -184,6 +184,27 @@ TEST_F(TeamActionTest, DeviceEventsFollowTheMemberSlotsAndADisconnectedMemberHea
     other->ListenTeamAction(&listener.delegate, "Click");
     other.reset();
     EXPECT_EQ(handlers(), before);
+
+    // Ranges are reported and kept, and the check stays in bounds.
+    devices.SetDeviceRange(3, 2);
+    EXPECT_TRUE(log.Contains("Cannot require more devices than the maximum") && devices.GetMinimum() == 3u);
+
+    for (u32 id = 0; id < 8; ++id) {
+        devices.SetDeviceRange(12, 12);
+        Connect(i32(id));
+    }
+    EXPECT_TRUE(log.Contains("Only 10 devices are supported"));
+    EXPECT_TRUE(devices.GetConnectedCount() == 8u && !devices.IsWaiting());
+    EXPECT_FALSE(log.Contains("infos.m_DeviceId"));
+    // Beyond the ids the game uses, and no device at all: refused, the count unchanged.
+    for (i32 id : {8, 9, 11}) {
+        log.Clear();
+        Connect(id);
+        EXPECT_TRUE(log.Contains("DeviceManager::DeviceInfos infos.m_DeviceId >= 8!!") &&
+                    !devices.IsConnected(id)) << id;
+    }
+    Connect(-1);
+    EXPECT_TRUE(devices.GetConnectedCount() == 8u && device.drops == 0);
 }
 
 TEST_F(TeamActionTest, TheControllerPopupShowsWhileARequiredDeviceIsMissing) {
@@ -207,26 +228,4 @@ TEST_F(TeamActionTest, TheControllerPopupShowsWhileARequiredDeviceIsMissing) {
     devices.SetSuppressed(true);
     devices.SetDeviceRange(1, 2);
     EXPECT_EQ(deviceSystem.Take(), (std::vector<std::string>{"count 1", "attach 3", "count 1"}));
-}
-
-TEST_F(TeamActionTest, RangesAreReportedAndKeptAndTheCheckStaysInBounds) {
-    devices.SetDeviceRange(3, 2);
-    EXPECT_TRUE(log.Contains("Cannot require more devices than the maximum") && devices.GetMinimum() == 3u);
-
-    for (u32 id = 0; id < 8; ++id) {
-        devices.SetDeviceRange(12, 12);
-        Connect(i32(id));
-    }
-    EXPECT_TRUE(log.Contains("Only 10 devices are supported"));
-    EXPECT_TRUE(devices.GetConnectedCount() == 8u && !devices.IsWaiting());
-    EXPECT_FALSE(log.Contains("infos.m_DeviceId"));
-    // Beyond the ids the game uses, and no device at all: refused, the count unchanged.
-    for (i32 id : {8, 9, 11}) {
-        log.Clear();
-        Connect(id);
-        EXPECT_TRUE(log.Contains("DeviceManager::DeviceInfos infos.m_DeviceId >= 8!!") &&
-                    !devices.IsConnected(id)) << id;
-    }
-    Connect(-1);
-    EXPECT_TRUE(devices.GetConnectedCount() == 8u && device.drops == 0);
 }

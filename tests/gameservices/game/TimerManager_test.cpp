@@ -35,11 +35,12 @@ Timer* Start(TimerManager& timers, u32 duration, bool singleShot, Counter& count
 }  // namespace
 
 // A repeating timer fires once a step and drops the overshoot; a timer removed by its own
-// listener leaves after the walk.
-TEST(TimerManager, FiringRepeatingAndRemovedByItsListener) {
+// listener leaves after the walk. A full pool gives nothing; an active timer stays in use.
+TEST(TimerManager, FiringRemovalByItsListenerAndAFullPool) {
+    LogCapture log;
     TimerManager timers;
     timers.Initialize(3);
-    Counter first, second, third;
+    Counter first, second, third, counter;
     Timer* timer = Start(timers, 10, true, first);
     Start(timers, 10, false, second);
     Timer* repeating = Start(timers, 100, false, third);
@@ -53,24 +54,18 @@ TEST(TimerManager, FiringRepeatingAndRemovedByItsListener) {
     timers.Update(240);
     EXPECT_EQ((std::vector<int>{first.count, second.count, third.count}), (std::vector<int>{1, 2, 1}));
     EXPECT_EQ(repeating->m_Elapsed, 0u);
-}
 
-TEST(TimerManager, AFullPoolGivesNothingAndAnActiveTimerStaysInUse) {
-    LogCapture log;
-    TimerManager timers;
-    timers.Initialize(1);
-    Counter counter;
-    Timer* timer = Start(timers, 10, false, counter);
+    Timer* last = Start(timers, 10, false, counter);
     EXPECT_TRUE(timers.AddTimer() == nullptr && log.Contains("m_NbTimerUsed+1 > m_MaxTimer"));
-    timers.RemoveTimer(timer);
+    timers.RemoveTimer(last);
     timers.Update(10);
-    EXPECT_TRUE(timers.GetUsedCount() == 1u && counter.count == 1);
-    timer->m_Active = false;
-    timers.RemoveTimer(timer);
-    timers.RemoveTimer(timer);  // free already: nothing to give back
-    EXPECT_TRUE(timers.GetUsedCount() == 0u && timers.AddTimer() == timer);
+    EXPECT_TRUE(timers.GetUsedCount() == 3u && counter.count == 1);
+    last->m_Active = false;
+    timers.RemoveTimer(last);
+    timers.RemoveTimer(last);  // free already: nothing to give back
+    EXPECT_TRUE(timers.GetUsedCount() == 2u && timers.AddTimer() == last);
     // The listeners went with the removal.
-    timer->m_Active = true;
+    last->m_Active = true;
     timers.Update(10);
     EXPECT_EQ(counter.count, 1);
 

@@ -27,8 +27,7 @@
 #include "gameservices/widget/ScreenManager.h"
 #include "platform/core/Clock.h"
 #include "tests/gameservices/bridge/FakeVideoPlayer.h"
-#include "tests/gameservices/entities/PoolSetup.h"
-#include "tests/support/LogCapture.h"
+#include "tests/gameservices/game/LevelTestSetup.h"
 
 using namespace GameServices;
 using Bridge::DeviceSystem;
@@ -74,20 +73,14 @@ struct LevelRecorder {
     FDelegateParam<LevelRecorder, const TString<char>&> selection{this, &LevelRecorder::Selected};
 };
 
-std::string Level(const char* name, int id) {
-    return std::string("<item><LevelNameId>") + name + "</LevelNameId><LevelFileName>" + name +
-           "_file</LevelFileName><Status>unlock</Status><LevelTransitionId>" + std::to_string(id) +
-           "</LevelTransitionId></item>";
-}
-
 class BaseGameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Bridge::FileSystem::Destroy();
         Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
-        dir.Write("-xml/levels/levels.xml", "<root><LevelTransitions><Levels>" + Level("Menu", 3) +
-                                                Level("Minus", -1) + Level("Game", 7) +
-                                                "</Levels></LevelTransitions></root>");
+        dir.Write("-xml/levels/levels.xml", TransitionsFile(Entry("Menu", "Menu_file", "unlock", 3) +
+                                                            Entry("Minus", "Minus_file", "unlock", -1) +
+                                                            Entry("Game", "Game_file", "unlock", 7)));
         WriteParameters("");
     }
     void TearDown() override { Bridge::FileSystem::Destroy(); }
@@ -161,6 +154,7 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
             "CharacterManagers::Destroy", "CollisionSystem::Shutdown", "DeleteManagers", "PartPools"};
         EXPECT_EQ(std::pair(game.steps, recorder.closed), std::pair(end, std::vector<std::string>{"Game"}));
         EXPECT_TRUE(Bridge::IDeviceSystem::Get() == nullptr && KorvoGame::TeamActionManager::Get() == nullptr);
+        EXPECT_EQ(KorvoGame::GetFactoryCapacity("FactoryDeviceTriggerKey"), 0u);  // the parameters went too
         // The next run reads its parameters afresh.
         Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
     }
@@ -281,10 +275,9 @@ TEST_F(BaseGameTest, LevelCyclingWrapsAndLoadLevelRequestsTheSelection) {
         game.Initialize();
         auto* cursors = Entities::GameEntityFactory::Instance()->GetFactory("playercursor");
         cursors->Release(cursors->Alloc(true));  // no level comes next: the cursor finds no set
-        for (char step : std::string("pnnnn"))
+        for (char step : std::string("pnnp"))
             step == 'p' ? game.OnPreviousLevel(nullptr) : game.OnNextLevel(nullptr);
-        EXPECT_EQ(recorder.selected,
-                  (std::vector<std::string>{"Game_file", "Menu_file", "Minus_file", "Game_file", "Menu_file"}));
+        EXPECT_EQ(recorder.selected, (std::vector<std::string>{"Game_file", "Menu_file", "Minus_file", "Menu_file"}));
         game.OnLoadLevel(nullptr);
         EXPECT_EQ(game.GetGameFlowManager()->GetNextLevel()->GetId(), 3);
     }

@@ -29,10 +29,11 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     EXPECT_EQ(MiniGame::MiniGameManager::FindMinigame("studio", game->GetMiniGames()), nullptr);
     EXPECT_TRUE(log.Contains("The minigame not found. call MiniGameManager::FindMinigame(...)studio"));
     game->teams->SetEnabled(true);
-    // Computer members take a player from the mode's pool while it has one.
+    // Computer members (both flags) take a player from the mode's pool while it has one.
     MiniGame::AIFactory<AI> players(1);
     Entities::Team team;
     Entities::BaseTeamMember human, first, second;
+    human.m_ComputerPlay2 = 1;
     first.m_ComputerPlay = first.m_ComputerPlay2 = second.m_ComputerPlay = second.m_ComputerPlay2 = 1;
     team.m_Members = {&human, &first, &second};
     mode.m_AIFactory = &players;

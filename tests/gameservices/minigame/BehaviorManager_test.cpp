@@ -31,7 +31,7 @@ protected:
     Behavior behavior{&entity, "Host", "HostTpl"};
 };
 
-TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
+TEST_F(BehaviorManagerTest, InitializedTablesLinkTransitionsAndPlayStartsEachKindThenSetsItsSpeed) {
     LogCapture log;
     manager.InitializeBehavior(behavior, "");
     ASSERT_EQ(behavior.m_Actions.size(), 6u);
@@ -51,6 +51,35 @@ TEST_F(BehaviorManagerTest, InitializedTablesLowerCaseNamesAndLinkTransitions) {
     EXPECT_EQ(wave.m_Transitions[1].m_Target, &behavior.m_Actions[1]);
     EXPECT_TRUE(log.Contains("Can not find this BehaviorAction for this action Nope"));
     EXPECT_EQ(behavior.m_Transitions[0].m_InAnimation, "A.anm");
+
+    // Playing starts each kind, then sets its speed.
+    struct Case {
+        const char* action;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {"Wave", {"Start 1:wave.anm t0 m3 r-1 0..-1", "Speed 1:wave.anm 0.5"}},
+        {"Idle", {"Start 0/Body:idle.anm t0 m6 r-1 0..-1", "Speed 0/Body:idle.anm 2.5"}},
+        {"Glow", {"Start 2:shine t0 m5 r-1 0..-1", "Speed 2:shine 1"}},
+        {"Scroll", {"Start 3:belt t0 m1 r-1 0..-1", "Speed 3:belt 1"}},
+        {"Cam", {"Start 4: t0 m4 r1 0..-1", "Speed 4: 1"}},
+        {"Bogus", {}},
+        {"Nope", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action);
+        RecordingAnimation recorder;
+        manager.PlayAction(behavior, c.action);
+        EXPECT_EQ(recorder.Lines(), c.calls);
+    }
+
+    // A replay of the current action takes its own mode unless given one, and the keys' frames.
+    RecordingAnimation animation;
+    behavior.current = "Idle";
+    manager.ReplayCurrentAction(behavior, -1, "currentKey", "endKey");
+    manager.ReplayCurrentAction(behavior, 3, "KeyPause", "currentKey");
+    EXPECT_EQ(animation.Lines(),
+              (std::vector<std::string>{"Replay 0/Body:idle.anm m6 -1..-1", "Replay 0/Body:idle.anm m3 10..-1"}));
 }
 
 TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesTypeAndAMergedFileAppends) {
@@ -80,37 +109,6 @@ TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesTypeAndAMergedFileAppend
     // The speed after a skin without models is read as a field.
     EXPECT_TRUE(behaviors.size() == 2u && behaviors[0].Entities.size() == 3u && behaviors[1].Name == "Extra" &&
                 behaviors[0].Entities[1].Actions[0].Speed == 3.0f);
-}
-
-TEST_F(BehaviorManagerTest, PlayStartsEachKindThenSetsItsSpeedAndReplayTakesTheCurrentAction) {
-    manager.InitializeBehavior(behavior, "");
-    struct Case {
-        const char* action;
-        std::vector<std::string> calls;
-    };
-    const Case cases[] = {
-        {"Wave", {"Start 1:wave.anm t0 m3 r-1 0..-1", "Speed 1:wave.anm 0.5"}},
-        {"Idle", {"Start 0/Body:idle.anm t0 m6 r-1 0..-1", "Speed 0/Body:idle.anm 2.5"}},
-        {"Glow", {"Start 2:shine t0 m5 r-1 0..-1", "Speed 2:shine 1"}},
-        {"Scroll", {"Start 3:belt t0 m1 r-1 0..-1", "Speed 3:belt 1"}},
-        {"Cam", {"Start 4: t0 m4 r1 0..-1", "Speed 4: 1"}},
-        {"Bogus", {}},
-        {"Nope", {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.action);
-        RecordingAnimation recorder;
-        manager.PlayAction(behavior, c.action);
-        EXPECT_EQ(recorder.Lines(), c.calls);
-    }
-
-    // A replay of the current action takes its own mode unless given one, and the keys' frames.
-    RecordingAnimation animation;
-    behavior.current = "Idle";
-    manager.ReplayCurrentAction(behavior, -1, "currentKey", "endKey");
-    manager.ReplayCurrentAction(behavior, 3, "KeyPause", "currentKey");
-    EXPECT_EQ(animation.Lines(),
-              (std::vector<std::string>{"Replay 0/Body:idle.anm m6 -1..-1", "Replay 0/Body:idle.anm m3 10..-1"}));
 }
 
 // Damaged behaviour files load without reading outside their records.

@@ -43,7 +43,7 @@ protected:
 
 }  // namespace
 
-TEST_F(EntityControllerTest, TheLastSlotFinishingFiresOnceUntilReset) {
+TEST_F(EntityControllerTest, TheLastSlotFinishingFiresOnceUntilResetAndWidthsMoveFromTheWidgets) {
     controller.GetFinishedEvent().AddDelegate(&onFinished);
     Animate(EntityAnimation::kX, {{1, 5}});
     EntityAnimation* fade = Animate(EntityAnimation::kOpacity, {{1, 1}});
@@ -67,12 +67,10 @@ TEST_F(EntityControllerTest, TheLastSlotFinishingFiresOnceUntilReset) {
     EXPECT_EQ(finished, 2);
     controller.Update(2000);
     EXPECT_EQ(finished, 2);
-}
 
-// From its start, the width moves from the widget's own towards the key's value times the factor.
-TEST_F(EntityControllerTest, AWidthAnimationMovesFromTheWidgetsWidth) {
+    // From its start, the width moves from the widget's own towards the key's value times the factor.
     widget.m_Width = 100.0f;
-    EntityAnimation* width = Animate(EntityAnimation::kWidth, {{1, 5}});
+    EntityAnimation* width = Animate(EntityAnimation::kWidth, {{3.6f, 5}}, 2.6f);  // the clock is at 2.6 s
     width->m_WidthFactor = 2.0f;
     width->Rewind();
     controller.Update(500);

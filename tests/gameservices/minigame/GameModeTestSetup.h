@@ -55,10 +55,8 @@ protected:
         Bridge::DeviceSystem::Instance();
         game = std::make_unique<Game>();
         Flow().SetBridgeSystems(RecordingBridgeSystems::Instance());
-        WriteLevelFile("levels.xml", "<root><LevelTransitions><Levels><item><LevelNameId>" + studio +
-                                         "</LevelNameId><LevelFileName>studio</LevelFileName></item><item><LevelNameId>"
-                                         "Lobby</LevelNameId><LevelFileName>lobby</LevelFileName></item></Levels>"
-                                         "</LevelTransitions></root>");
+        WriteLevelFile("levels.xml", TransitionsFile(Entry(studio, "studio", "unlock", 1) +
+                                                     Entry("Lobby", "lobby", "unlock", 2)));
         WriteLevel("studio", "<Props><item><Name>Desk</Name></item></Props>");
         WriteLevel("lobby", "<Packages><Package name=\"lobby.dir\"/></Packages>");
         Flow().LoadLevelTransitions(Bridge::FileSystem::GetFilePath(Bridge::FILE_LEVEL_XML, "Levels.xml"));
