@@ -232,21 +232,17 @@ TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesAndShutsDownInOrder) {
 }
 
 
-// The program's window defaults, and the entry point's sequence on the test window: start-up,
-// the program's run loop ended by a close request, shutdown, release.
-TEST(Program, RunsTheGameUntilTheWindowCloses) {
+// The program's window defaults, and the entry point's sequence on the test window over the
+// test's packages: start-up, the program's run loop ended by a close request, shutdown, release.
+TEST_F(ContextStart, TheProgramRunsTheGameUntilTheWindowCloses) {
     u32 size[3] = {};
     QZ2011::g_QZ2011Prog.GetDefaultSettings(&size[0], &size[1], &size[2]);
     EXPECT_EQ(std::vector<u32>(size, size + 3), (std::vector<u32>{800, 600, kSettingMultisampling | 0x80000003u}));
-    TempDir home;
-    ScopedEnv env;
-    env.Set("XDG_CONFIG_HOME", home.Path()).Set("XDG_DATA_HOME", home.Path());
-    platform::FakeClock clock;
-    platform::window::SetBackendFactory(&MakeTestBackend);
-    AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
-    GraphicsStartup graphics;
-    AGApplication& application = AGApplication::Get();
-    auto* impl = static_cast<PCApplicationImpl*>(application.GetImpl());
+    // The program's own application in place of the fixture's.
+    application->Shutdown();
+    application.reset();
+    AGApplication& program = AGApplication::Get();
+    auto* impl = static_cast<PCApplicationImpl*>(program.GetImpl());
     ASSERT_TRUE(impl && impl->Initialize());
     EXPECT_EQ(impl->GetProgramName(), "Tallyvox");
     auto* window = static_cast<platform::window::TestBackend*>(impl->GetWindow());
@@ -254,10 +250,8 @@ TEST(Program, RunsTheGameUntilTheWindowCloses) {
     QZ2011::g_QZ2011Prog.Run();
     EXPECT_FALSE(impl->HasWindow());
     impl->Shutdown();
-    application.Release();
-    EXPECT_EQ(application.GetImpl(), nullptr);
-    AGProgram::SetInstance(nullptr);
-    platform::window::SetBackendFactory(nullptr);
+    program.Release();
+    EXPECT_EQ(program.GetImpl(), nullptr);
 }
 
 }  // namespace

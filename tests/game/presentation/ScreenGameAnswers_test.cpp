@@ -288,23 +288,21 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownTimeUpVerdictsAnswersOnTheBoa
     }
 }
 
-class FastMoney : public screen_game::ScreenGameFixture {
+class FastMoney : public ScreenGameAnswers {
 protected:
     // Question q is "70-10<q>" with the answers "top" (50), "mid" (30) and "low" (20).
     void SetUp() override {
-        ScreenGameFixture::SetUp();
+        ScreenGameAnswers::SetUp();
         std::vector<TestQuestion> questions(7);
         for (int q = 0; q < 7; ++q) {
             questions[q].id = "70-10" + std::to_string(q);
             questions[q].answers = {{50, "Top", {{"top"}}}, {30, "Mid", {{"mid"}}}, {20, "Low", {{"low"}}}};
         }
         bank = std::make_unique<match_stage::QuestionBank>(context, home, questions);
-        Load();
     }
     void TearDown() override {
         GameShow::PlayerProfileManager::Instance()->ClearPlayers();
-        bank.reset();
-        ScreenGameFixture::TearDown();
+        ScreenGameAnswers::TearDown();
     }
     // A new match whose fast money starts with bank line `first`, player one's family playing.
     void StartFirstTurn(i32 first = 0) {
@@ -347,8 +345,6 @@ protected:
         GameShow::GetAchievementValue(0, key, value);
         return value;
     }
-
-    std::unique_ptr<match_stage::QuestionBank> bank;
 };
 
 // A pass asks the question again after the others, in index order from the pass cursor, and

@@ -212,19 +212,12 @@ TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTimeRetryOrReturnToTheMenuAndF
     EXPECT_TRUE(Visible("MenuButton"));
 }
 
-// Loaded, no sequence playing, player one's family at the turn.
-class Components : public ScreenGameTest {
-protected:
-    void SetUp() override {
-        ScreenGameTest::SetUp();
-        Load();
-        StopShow();
-        context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
-    }
-};
-
 // Each component with its state: the widgets it shows, and those it hides or leaves hidden.
-TEST_F(Components, EachComponentsWidgetsStrikesTheAchievementNoticeTheCloseRequestAndDamagedSequences) {
+TEST_F(ScreenGameTest, EachComponentsWidgetsStrikesTheAchievementNoticeTheCloseRequestAndDamagedSequences) {
+    // Loaded, no sequence playing, player one's family at the turn.
+    Load();
+    StopShow();
+    context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
     const struct { const char* component; bool show; i32 round, phase; u32 revealIndex; Names shown, hidden; } cases[] = {
         {"Rounds", true, 3, 6, 0, {"Round", "Round3"}, {"Round1", "Round2", "Round4", "SuddenDeath"}},
         {"SpecialRounds", true, 3, 6, 0, {"RoundDouble", "Round3"}, {"RoundTriple"}},
