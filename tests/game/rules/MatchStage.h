@@ -82,11 +82,6 @@ struct StageLevel {
     bool applicationData = true;
     // The players' cursor props "PlayerCursor0" and "PlayerCursor1" in their component level.
     bool cursors = false;
-
-    StageLevel& Crowd(int count) {
-        crowd = count;
-        return *this;
-    }
 };
 
 inline std::string Item(const char* kind, const std::string& name, const std::string& more = "") {
