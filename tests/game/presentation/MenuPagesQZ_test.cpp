@@ -148,9 +148,41 @@ protected:
 
 }  // namespace
 
-// Each control once on the idle page, once while the page slides (only the difficulty
-// buttons, which take no idle test, act then).
-TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileSliding) {
+TEST_F(MenuPagesQZ, AMatchStartsOnlyWithACurrentProfileALayoutLackingAWidgetLoadsAndEveryControlLeadsWhereTheTableSays) {
+    context.m_Decade = 4;
+    difficulty.OnActivate(false);
+    log.Clear();
+    difficulty.OnActivate(true);
+    EXPECT_EQ(log.Count("Initialize difficulty without specify decade!!!"), 1u);
+    context.m_Difficulty = 3;
+    EXPECT_STREQ(difficulty.BuildStartMessage().c_str(), "RUNNING DECADE WITH DIFFICULTY LEVEL ");
+    context.m_Decade = 3;
+    for (int current : {-1, 1}) {
+        UseSave(current);
+        Show(difficulty);
+        Click(difficulty, "HardButton");
+        EXPECT_EQ(std::tuple(log.Count("RUNNING DECADE 00 WITH DIFFICULTY LEVEL HARD\n"), Requested(),
+                             manager->GetPlayerSlot(0), log.Count("no current profile")),
+                  std::tuple(size_t(current != -1), current == -1 ? "" : "QZ11_Tutorial_00", current, size_t(current == -1)));
+    }
+    // A layout lacking a widget loads with a report.
+    decade.Uninitialize();
+    difficulty.Uninitialize();
+    log.Clear();
+    Build(decade, {"Button70s", "Button90s", "Button00s", "BackButton"});
+    Build(difficulty, {"EasyButton", "NormalButton", "HardButton", "BackButton", "ImgEasy", "ImgNormal"});
+    EXPECT_EQ(log.Count("Button80s") + log.Count("ImgHard"), 2u);
+    EXPECT_TRUE(decade.IsTransitionRunning() && difficulty.IsTransitionRunning()) << "a bound page slides in";
+    context.m_Decade = 1;
+    Show(difficulty);
+    // No family past the hard one.
+    EXPECT_STREQ((static_cast<W::Image*>(made.at("compositionDifficultySelector/ImgNormal"))->m_ImageName +
+                  QZ2011::QZ11DifficultySelector::FamilyImage(3, 1)).c_str(), "Family_Big_Normal80.png");
+    Show(decade);
+    Click(decade, "Button70s");
+    EXPECT_EQ(context.m_Decade, 0u);
+    // Each control once on the idle page, once while the page slides (only the difficulty
+    // buttons, which take no idle test, act then).
     const struct {
         bool decadePage;
         const char* control;
@@ -199,41 +231,6 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileS
             EXPECT_EQ(manager->GetPlayerSlot(0), acts && starts ? 1 : -1) << "player one plays the current profile";
         }
     }
-}
-
-TEST_F(MenuPagesQZ, TheDecadesFamiliesShowAMatchStartsOnlyWithACurrentProfileAndALayoutLackingAWidgetLoads) {
-    context.m_Decade = 4;
-    difficulty.OnActivate(false);
-    log.Clear();
-    difficulty.OnActivate(true);
-    EXPECT_EQ(log.Count("Initialize difficulty without specify decade!!!"), 1u);
-    context.m_Difficulty = 3;
-    EXPECT_STREQ(difficulty.BuildStartMessage().c_str(), "RUNNING DECADE WITH DIFFICULTY LEVEL ");
-    context.m_Decade = 3;
-    for (int current : {-1, 1}) {
-        UseSave(current);
-        Show(difficulty);
-        Click(difficulty, "HardButton");
-        EXPECT_EQ(std::tuple(log.Count("RUNNING DECADE 00 WITH DIFFICULTY LEVEL HARD\n"), Requested(),
-                             manager->GetPlayerSlot(0), log.Count("no current profile")),
-                  std::tuple(size_t(current != -1), current == -1 ? "" : "QZ11_Tutorial_00", current, size_t(current == -1)));
-    }
-    // A layout lacking a widget loads with a report.
-    decade.Uninitialize();
-    difficulty.Uninitialize();
-    log.Clear();
-    Build(decade, {"Button70s", "Button90s", "Button00s", "BackButton"});
-    Build(difficulty, {"EasyButton", "NormalButton", "HardButton", "BackButton", "ImgEasy", "ImgNormal"});
-    EXPECT_EQ(log.Count("Button80s") + log.Count("ImgHard"), 2u);
-    EXPECT_TRUE(decade.IsTransitionRunning() && difficulty.IsTransitionRunning()) << "a bound page slides in";
-    context.m_Decade = 1;
-    Show(difficulty);
-    // No family past the hard one.
-    EXPECT_STREQ((static_cast<W::Image*>(made.at("compositionDifficultySelector/ImgNormal"))->m_ImageName +
-                  QZ2011::QZ11DifficultySelector::FamilyImage(3, 1)).c_str(), "Family_Big_Normal80.png");
-    Show(decade);
-    Click(decade, "Button70s");
-    EXPECT_EQ(context.m_Decade, 0u);
 }
 
 TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOfEverything) {
