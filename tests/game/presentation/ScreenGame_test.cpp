@@ -39,73 +39,8 @@ protected:
     }
 };
 
-TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsGetHiddenStandIns) {
-    GameShow::CompositionManager& compositions = GameShow::CompositionManager::Instance();
-    const size_t menuBefore = compositions.ReturnToMainMenuConfirmed.Count();
-    const size_t roundBefore = match().RoundStartEvent.Count();
-    const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
-    const u32 timersBefore = TimerManager::Instance()->GetUsedCount();
-    Load();
-    GameServices::KorvoGame::Timer* timer = Screen().m_CountdownTimer;
-    timer->m_Elapsed = 5;  // the timer goes back to the pool as new
-    Unload();
-    EXPECT_TRUE(!Screen().IsLoaded() && !Screen().m_RootPanel && !application.GetCloseCallback().object &&
-                TimerManager::Instance()->GetUsedCount() == timersBefore && timer->m_Elapsed + timer->m_Duration == 0);
-    Load();
-    for (const auto& [name, kind] : std::vector<std::pair<std::string, u32>>{
-             {"PlayButton", W::kEventClick}, {"ConfirmButton", W::kEventClick},
-             {"SoftKeyboardWidget", W::kEventValueChanged}, {"PassButton", W::kEventEnter}})
-        EXPECT_EQ(Bound(name)->GetBehavior()->Event(kind).Count(), 1u) << name << " " << kind;
-    EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore + 1);
-    W::WidgetSoftKeyboardBehavior& keys = Screen().m_SoftKeyboard->m_KeyboardBehavior;
-    EXPECT_EQ(keys.m_KeyHoverEvent.Count() + keys.m_TextChangedEvent.Count(), 2u);
-    EXPECT_EQ(context.m_AnswerKeyboard, Screen().m_SoftKeyboard);
-    EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore + 1);
-    EXPECT_EQ(compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count(), quitBefore + 2);
-    for (const void* owner : {application.GetCloseCallback().object, application.GetActivatedCallback().object,
-                              application.GetDeactivatedCallback().object})
-        EXPECT_EQ(owner, &Screen());
-    // The sequences reach the screen by its name.
-    Screen().BoundWidget("TimerPanel")->SetVisible(true);
-    Screen().m_CountdownRunning = true;
-    context.GetEntitySequencer()->onSequenceEvent("Timer", "ScreenGame", "Stop");
-    EXPECT_FALSE(Visible("TimerPanel") || Screen().m_CountdownRunning);
-    // Another owner's window callback stays at unload.
-    int other = 0;
-    application.SetCloseCallback(&other, [](void*) { return true; });
-    Unload();
-    EXPECT_TRUE(application.GetCloseCallback().object == &other && !application.GetActivatedCallback().fn &&
-                !application.GetDeactivatedCallback().fn && !context.m_AnswerKeyboard &&
-                compositions.ReturnToMainMenuConfirmed.Count() == menuBefore &&
-                match().RoundStartEvent.Count() == roundBefore);
-    // Missing widgets get hidden stand-ins, reported once per load.
-    // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
-    std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
-    const auto contract = Screen().WidgetContract();
-    for (size_t i = 0; omitted.size() < 20; i += 8)
-        omitted.insert(contract[i].name.c_str());
-    WriteLayout(omitted);
-    Load();
-    Screen().SetUpMatch();
-    for (int frame = 0; frame < 5; ++frame)  // the screen's frames and the timers
-        context.Update(16);
-    for (const std::string& name : omitted) {
-        EXPECT_EQ(LogCount("ScreenGame: no widget '" + name + "' in the layout; a hidden stand-in replaces it"), 1u)
-            << name;
-        ASSERT_NE(Screen().BoundWidget(name.c_str()), nullptr) << name;
-        EXPECT_FALSE(Visible(name)) << name;
-    }
-    EXPECT_EQ(Screen().GetMissingWidgets().size(), omitted.size());
-    match().RoundStartEvent.Fire(nullptr);
-    Unload();
-    EXPECT_TRUE(!Screen().BoundWidget("MenuButton") && Screen().GetMissingWidgets().empty());
-    // The next load makes its stand-ins afresh.
-    Load();
-    EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
-}
-
 // Each component with its state: the widgets it shows, and those it hides or leaves hidden.
-TEST_F(ScreenGameTest, ComponentsStrikesNoticesTheCloseRequestDamagedSequencesThenSetUpRetryMenuAndFrameSteps) {
+TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameStepsLoadingTwiceAndStandIns) {
     // Loaded, no sequence playing, player one's family at the turn.
     Load();
     StopShow();
@@ -397,6 +332,70 @@ TEST_F(ScreenGameTest, ComponentsStrikesNoticesTheCloseRequestDamagedSequencesTh
     EXPECT_FALSE(Visible("AnswersBox") || Visible("AIBox") || Visible("TimerPanel") || Visible("ConfirmButton") ||
                  Visible("TextEntryBox_BG") || Visible("SoftKeyboard") || screen.m_CountdownRunning);
     EXPECT_TRUE(Visible("MenuButton"));
+    // Loading twice leaves one of each subscription; missing widgets get hidden stand-ins.
+    Unload();
+    GameShow::CompositionManager& compositions = GameShow::CompositionManager::Instance();
+    const size_t menuBefore = compositions.ReturnToMainMenuConfirmed.Count();
+    const size_t roundBefore = match().RoundStartEvent.Count();
+    const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
+    const u32 timersBefore = TimerManager::Instance()->GetUsedCount();
+    Load();
+    GameServices::KorvoGame::Timer* timer = Screen().m_CountdownTimer;
+    timer->m_Elapsed = 5;  // the timer goes back to the pool as new
+    Unload();
+    EXPECT_TRUE(!Screen().IsLoaded() && !Screen().m_RootPanel && !application.GetCloseCallback().object &&
+                TimerManager::Instance()->GetUsedCount() == timersBefore && timer->m_Elapsed + timer->m_Duration == 0);
+    Load();
+    for (const auto& [name, kind] : std::vector<std::pair<std::string, u32>>{
+             {"PlayButton", W::kEventClick}, {"ConfirmButton", W::kEventClick},
+             {"SoftKeyboardWidget", W::kEventValueChanged}, {"PassButton", W::kEventEnter}})
+        EXPECT_EQ(Bound(name)->GetBehavior()->Event(kind).Count(), 1u) << name << " " << kind;
+    EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore + 1);
+    W::WidgetSoftKeyboardBehavior& keyboard = Screen().m_SoftKeyboard->m_KeyboardBehavior;
+    EXPECT_EQ(keyboard.m_KeyHoverEvent.Count() + keyboard.m_TextChangedEvent.Count(), 2u);
+    EXPECT_EQ(context.m_AnswerKeyboard, Screen().m_SoftKeyboard);
+    EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore + 1);
+    EXPECT_EQ(compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count(), quitBefore + 2);
+    for (const void* owner : {application.GetCloseCallback().object, application.GetActivatedCallback().object,
+                              application.GetDeactivatedCallback().object})
+        EXPECT_EQ(owner, &Screen());
+    // The sequences reach the screen by its name.
+    Screen().BoundWidget("TimerPanel")->SetVisible(true);
+    Screen().m_CountdownRunning = true;
+    context.GetEntitySequencer()->onSequenceEvent("Timer", "ScreenGame", "Stop");
+    EXPECT_FALSE(Visible("TimerPanel") || Screen().m_CountdownRunning);
+    // Another owner's window callback stays at unload.
+    int other = 0;
+    application.SetCloseCallback(&other, [](void*) { return true; });
+    Unload();
+    EXPECT_TRUE(application.GetCloseCallback().object == &other && !application.GetActivatedCallback().fn &&
+                !application.GetDeactivatedCallback().fn && !context.m_AnswerKeyboard &&
+                compositions.ReturnToMainMenuConfirmed.Count() == menuBefore &&
+                match().RoundStartEvent.Count() == roundBefore);
+    // Missing widgets get hidden stand-ins, reported once per load.
+    // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
+    std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
+    const auto contract = Screen().WidgetContract();
+    for (size_t i = 0; omitted.size() < 20; i += 8)
+        omitted.insert(contract[i].name.c_str());
+    WriteLayout(omitted);
+    Load();
+    Screen().SetUpMatch();
+    for (int frame = 0; frame < 5; ++frame)  // the screen's frames and the timers
+        context.Update(16);
+    for (const std::string& name : omitted) {
+        EXPECT_EQ(LogCount("ScreenGame: no widget '" + name + "' in the layout; a hidden stand-in replaces it"), 1u)
+            << name;
+        ASSERT_NE(Screen().BoundWidget(name.c_str()), nullptr) << name;
+        EXPECT_FALSE(Visible(name)) << name;
+    }
+    EXPECT_EQ(Screen().GetMissingWidgets().size(), omitted.size());
+    match().RoundStartEvent.Fire(nullptr);
+    Unload();
+    EXPECT_TRUE(!Screen().BoundWidget("MenuButton") && Screen().GetMissingWidgets().empty());
+    // The next load makes its stand-ins afresh.
+    Load();
+    EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
 }
 
 }  // namespace
