@@ -19,6 +19,7 @@
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfileManager.h"
+#include "tests/gameservices/widget/WidgetRenderTest.h"
 #include "tests/support/ByteDamage.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/PopupPress.h"
@@ -396,6 +397,17 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     // The next load makes its stand-ins afresh.
     Load();
     EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
+}
+
+// From fast money's opening on, the confirm button's label reads "PASS" as drawn, in the sample font.
+TEST_F(ScreenGameTest, TheConfirmButtonIsRedrawnReadingPassFromFastMoneyOn) {
+    widget_test::RenderPackage fonts({});
+    Load();
+    Screen().m_ConfirmButton->m_TextStyle.m_FontName = "Sans.TTF";
+    context.m_GamePhase = QZ2011::PhaseFastMoneyIntro;
+    Screen().ShowComponent("SoftKeyboard");
+    EXPECT_STREQ(widget_test::TextAt(*Screen().m_ConfirmButton, 0)->GetString().c_str(), "PASS");
+    Unload();
 }
 
 }  // namespace
