@@ -127,7 +127,7 @@ protected:
     std::unique_ptr<RecordingContext> context = std::make_unique<RecordingContext>();
 };
 
-TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesAndShutsDownInOrder) {
+TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesShutsDownInOrderAndTheProgramRunsUntilTheWindowCloses) {
     const size_t deviceListenersBefore = DeviceListeners();
     context->m_FaceOffWinner = 1;  // a start begins with no face-off won
     context->Initialize();
@@ -229,12 +229,8 @@ TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesAndShutsDownInOrder) {
     context->ResetGameState();
     context->AttachConnectedPlayerCursors();
     context->ShowActivePlayerCursor(true);
-}
-
-
-// The program's window defaults, and the entry point's sequence on the test window over the
-// test's packages: start-up, the program's run loop ended by a close request, shutdown, release.
-TEST_F(ContextStart, TheProgramRunsTheGameUntilTheWindowCloses) {
+    // The program's window defaults, and the entry point's sequence on the test window over the
+    // test's packages: start-up, the program's run loop ended by a close request, shutdown, release.
     u32 size[3] = {};
     QZ2011::g_QZ2011Prog.GetDefaultSettings(&size[0], &size[1], &size[2]);
     EXPECT_EQ(std::vector<u32>(size, size + 3), (std::vector<u32>{800, 600, kSettingMultisampling | 0x80000003u}));

@@ -90,9 +90,7 @@ protected:
         return Screen().m_CurrentQuestion ? int(Screen().m_CurrentQuestion->Index()) : -2;
     }
     Lines Stored() { return {std::begin(context.m_FastMoneyQuestionIds), std::end(context.m_FastMoneyQuestionIds)}; }
-    std::string Label(const std::string& name) {
-        return static_cast<GameServices::Widget::Label*>(Bound(name))->m_TextStyle.m_Text.c_str();
-    }
+    std::string Label(const std::string& name) { return Text(static_cast<GameServices::Widget::Label*>(Bound(name))); }
     // An award counter of player 0's profile.
     static int Counter(const char* key) {
         int value = 0;
@@ -219,10 +217,9 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownVerdictsPlayOrPassTheTurnsAnd
     Screen().onConfirmClicked();
     EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, "PASS");
     // A screen made while no current runs has no match mode: its confirm is not taken.
-    GameServices::KorvoGame::ICurrentGame* current = GameServices::KorvoGame::ICurrentGame::Get();
     GameServices::KorvoGame::ICurrentGame::SetInstance(nullptr);
     QZ2011::ScreenGame bare;
-    GameServices::KorvoGame::ICurrentGame::SetInstance(current);
+    GameServices::KorvoGame::ICurrentGame::SetInstance(game);
     bare.m_ConfirmButton = Screen().m_ConfirmButton;
     Ask(3);
     Turn(1, "word1");

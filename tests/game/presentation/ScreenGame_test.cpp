@@ -335,10 +335,9 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     EXPECT_TRUE(Visible("MenuButton"));
     // Loading twice leaves one of each subscription; missing widgets get hidden stand-ins.
     Unload();
-    GameShow::CompositionManager& compositions = GameShow::CompositionManager::Instance();
-    const size_t menuBefore = compositions.ReturnToMainMenuConfirmed.Count();
+    const size_t menuBefore = menus.ReturnToMainMenuConfirmed.Count();
     const size_t roundBefore = match().RoundStartEvent.Count();
-    const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
+    const size_t quitBefore = menus.QuitConfirmed.Count() + menus.QuitCancelled.Count();
     const u32 timersBefore = TimerManager::Instance()->GetUsedCount();
     Load();
     GameServices::KorvoGame::Timer* timer = Screen().m_CountdownTimer;
@@ -355,8 +354,8 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     W::WidgetSoftKeyboardBehavior& keyboard = Screen().m_SoftKeyboard->m_KeyboardBehavior;
     EXPECT_EQ(keyboard.m_KeyHoverEvent.Count() + keyboard.m_TextChangedEvent.Count(), 2u);
     EXPECT_EQ(context.m_AnswerKeyboard, Screen().m_SoftKeyboard);
-    EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore + 1);
-    EXPECT_EQ(compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count(), quitBefore + 2);
+    EXPECT_EQ(menus.ReturnToMainMenuConfirmed.Count(), menuBefore + 1);
+    EXPECT_EQ(menus.QuitConfirmed.Count() + menus.QuitCancelled.Count(), quitBefore + 2);
     for (const void* owner : {application.GetCloseCallback().object, application.GetActivatedCallback().object,
                               application.GetDeactivatedCallback().object})
         EXPECT_EQ(owner, &Screen());
@@ -371,7 +370,7 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     Unload();
     EXPECT_TRUE(application.GetCloseCallback().object == &other && !application.GetActivatedCallback().fn &&
                 !application.GetDeactivatedCallback().fn && !context.m_AnswerKeyboard &&
-                compositions.ReturnToMainMenuConfirmed.Count() == menuBefore &&
+                menus.ReturnToMainMenuConfirmed.Count() == menuBefore &&
                 match().RoundStartEvent.Count() == roundBefore);
     // Missing widgets get hidden stand-ins, reported once per load.
     // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
