@@ -26,6 +26,7 @@
 #include "platform/core/Clock.h"
 #include "platform/window/TestWindowBackend.h"
 #include "questions/QuestionManager.h"
+#include "tests/game/rules/MatchStage.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/GraphicsStartup.h"
 #include "tests/support/LogCapture.h"
@@ -47,12 +48,6 @@ const std::vector<std::string> kShutdownSteps = {"Delete families",           "U
                                                  "Remove delegates",          "Release game-show cameras",
                                                  "DeleteManagers",            "Clean up questions",
                                                  "Delete services"};
-
-// Read from the packages: a long sequence that may be skipped and one that may not.
-std::string SequenceFile(const char* skippable) {
-    return std::string("<root><Sequence duration=\"100000\" skippable=\"") + skippable +
-           "\"><OnStart><Events/></OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence></root>";
-}
 
 class RecordingContext : public QZ2011GameContext {
 public:
@@ -96,8 +91,9 @@ protected:
             if (name == "GameQuestions.dir")
                 writer.Add("list.txt", TypeKey::Data, "70-0001\n70-0002\n80-0001\n00-0001\n00-0002\n");
             if (name == "GlobalXml.dir") {
-                writer.Add("skippable.xml", TypeKey::Data, SequenceFile("true"));
-                writer.Add("fixed.xml", TypeKey::Data, SequenceFile("false"));
+                // Read from the packages: a long sequence that may be skipped and one that may not.
+                writer.Add("skippable.xml", TypeKey::Data, match_stage::SequenceFile(100000, true));
+                writer.Add("fixed.xml", TypeKey::Data, match_stage::SequenceFile(100000, false));
                 std::string items;
                 for (const char* pool : {"FactoryDeviceTriggerKey", "FactoryDeviceTriggerMove",
                                          "FactoryDeviceTriggerAccel"})

@@ -20,6 +20,7 @@
 #include "gameservices/game/RenderableModelData.h"
 #include "gameshow/SequenceManager.h"
 #include "tests/engine/audio/AudioTestFixture.h"
+#include "tests/game/rules/MatchStage.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
 
@@ -101,9 +102,7 @@ protected:
         Audio::Initialize(&set);
         sequences.RegisterSequencer(Crc32Hash("AudioSequencer"), &sequencer);
         sequences.SetEnabled(true);
-        sequences.LoadSequence("show", dir.Write("show.xml", "<root><Sequence duration=\"1000\" skippable=\"true\"><OnStart>"
-                                                             "<Events/></OnStart><Acts/><OnEnd><Events/></OnEnd>"
-                                                             "</Sequence></root>").c_str());
+        sequences.LoadSequence("show", dir.Write("show.xml", match_stage::SequenceFile(1000, true)).c_str());
         audio.onInitialize(&sequences, &set);
         sequencer.onInitialize(&audio);
     }

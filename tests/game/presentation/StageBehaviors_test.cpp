@@ -111,7 +111,6 @@ class StageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Write(StageFile(), ScoreFile(), CharacterFile());
-        BehaviorManager::Instance()->ResetBehaviors();
     }
     void TearDown() override {
         BehaviorManager::Instance()->ResetBehaviors();
@@ -123,6 +122,7 @@ protected:
         dir.Write("-xml/levels/behaviors.xml", characters);
         GameServices::Bridge::FileSystem::Destroy();
         GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
+        BehaviorManager::Instance()->ResetBehaviors();
     }
     void Frame(u32 milliseconds = 16) { game.flow.GetFrameEvent().Fire(milliseconds); }
 
@@ -199,7 +199,6 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseResetLeavesNoKeyListenerAndDamagedF
         for (std::string& file : damaged)
             DamageBytes(file, rng, 1 + int(rng() % 8));
         Write(damaged[0], damaged[1], damaged[2]);
-        BehaviorManager::Instance()->ResetBehaviors();
         Board board;
         board.GetPart(int(rng() % 17));
         QZBuzzLightProps light;

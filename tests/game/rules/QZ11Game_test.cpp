@@ -148,10 +148,7 @@ TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesTeamActionsSkipsBuzzesAndPlay
     // match a waiting computer family is told to act.
     GameShow::SequenceManager* sequences = context.GetSequenceManager();
     for (const char* name : {"long", "fixed"})
-        sequences->LoadSequence(name, home.Write(name, std::string("<root><Sequence duration=\"9000\" skippable=\"") +
-                                                          (name[0] == 'l' ? "true" : "false") +
-                                                          "\"><OnStart><Events/></OnStart><Acts/><OnEnd><Events/>"
-                                                          "</OnEnd></Sequence></root>").c_str());
+        sequences->LoadSequence(name, home.Write(name, SequenceFile(9000, name[0] == 'l')).c_str());
     struct Case { const char* sequence; u8 allowed, busy; u32 two; bool ends; u8 notice; };
     const Case cases[] = {{"long", 1, 1, 0, true, 1},  {"long", 0, 1, 0, false, 0}, {"fixed", 1, 1, 0, false, 1},
                           {"long", 1, 0, 0, true, 0},  {"long", 1, 1, 1, true, 0}};
