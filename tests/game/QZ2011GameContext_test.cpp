@@ -26,6 +26,7 @@
 #include "platform/core/Clock.h"
 #include "platform/window/TestWindowBackend.h"
 #include "questions/QuestionManager.h"
+#include "tests/game/rules/MatchStage.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/GraphicsStartup.h"
 #include "tests/support/LogCapture.h"
@@ -47,12 +48,6 @@ const std::vector<std::string> kShutdownSteps = {"Delete families",           "U
                                                  "Remove delegates",          "Release game-show cameras",
                                                  "DeleteManagers",            "Clean up questions",
                                                  "Delete services"};
-
-// Read from the packages: a long sequence that may be skipped and one that may not.
-std::string SequenceFile(const char* skippable) {
-    return std::string("<root><Sequence duration=\"100000\" skippable=\"") + skippable +
-           "\"><OnStart><Events/></OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence></root>";
-}
 
 class RecordingContext : public QZ2011GameContext {
 public:
@@ -96,8 +91,9 @@ protected:
             if (name == "GameQuestions.dir")
                 writer.Add("list.txt", TypeKey::Data, "70-0001\n70-0002\n80-0001\n00-0001\n00-0002\n");
             if (name == "GlobalXml.dir") {
-                writer.Add("skippable.xml", TypeKey::Data, SequenceFile("true"));
-                writer.Add("fixed.xml", TypeKey::Data, SequenceFile("false"));
+                // Read from the packages: a long sequence that may be skipped and one that may not.
+                writer.Add("skippable.xml", TypeKey::Data, match_stage::SequenceFile(100000, true));
+                writer.Add("fixed.xml", TypeKey::Data, match_stage::SequenceFile(100000, false));
                 std::string items;
                 for (const char* pool : {"FactoryDeviceTriggerKey", "FactoryDeviceTriggerMove",
                                          "FactoryDeviceTriggerAccel"})
@@ -127,7 +123,7 @@ protected:
     std::unique_ptr<RecordingContext> context = std::make_unique<RecordingContext>();
 };
 
-TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesAndShutsDownInOrder) {
+TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesShutsDownInOrderAndTheProgramRunsUntilTheWindowCloses) {
     const size_t deviceListenersBefore = DeviceListeners();
     context->m_FaceOffWinner = 1;  // a start begins with no face-off won
     context->Initialize();
@@ -229,24 +225,16 @@ TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesAndShutsDownInOrder) {
     context->ResetGameState();
     context->AttachConnectedPlayerCursors();
     context->ShowActivePlayerCursor(true);
-}
-
-
-// The program's window defaults, and the entry point's sequence on the test window: start-up,
-// the program's run loop ended by a close request, shutdown, release.
-TEST(Program, RunsTheGameUntilTheWindowCloses) {
+    // The program's window defaults, and the entry point's sequence on the test window over the
+    // test's packages: start-up, the program's run loop ended by a close request, shutdown, release.
     u32 size[3] = {};
     QZ2011::g_QZ2011Prog.GetDefaultSettings(&size[0], &size[1], &size[2]);
     EXPECT_EQ(std::vector<u32>(size, size + 3), (std::vector<u32>{800, 600, kSettingMultisampling | 0x80000003u}));
-    TempDir home;
-    ScopedEnv env;
-    env.Set("XDG_CONFIG_HOME", home.Path()).Set("XDG_DATA_HOME", home.Path());
-    platform::FakeClock clock;
-    platform::window::SetBackendFactory(&MakeTestBackend);
-    AGProgram::SetInstance(&QZ2011::g_QZ2011Prog);
-    GraphicsStartup graphics;
-    AGApplication& application = AGApplication::Get();
-    auto* impl = static_cast<PCApplicationImpl*>(application.GetImpl());
+    // The program's own application in place of the fixture's.
+    application->Shutdown();
+    application.reset();
+    AGApplication& program = AGApplication::Get();
+    auto* impl = static_cast<PCApplicationImpl*>(program.GetImpl());
     ASSERT_TRUE(impl && impl->Initialize());
     EXPECT_EQ(impl->GetProgramName(), "Tallyvox");
     auto* window = static_cast<platform::window::TestBackend*>(impl->GetWindow());
@@ -254,10 +242,8 @@ TEST(Program, RunsTheGameUntilTheWindowCloses) {
     QZ2011::g_QZ2011Prog.Run();
     EXPECT_FALSE(impl->HasWindow());
     impl->Shutdown();
-    application.Release();
-    EXPECT_EQ(application.GetImpl(), nullptr);
-    AGProgram::SetInstance(nullptr);
-    platform::window::SetBackendFactory(nullptr);
+    program.Release();
+    EXPECT_EQ(program.GetImpl(), nullptr);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@ namespace screen_game {
 
 void ScreenGameFixture::SetUp() {
     MatchStageTest::SetUp();
-    Enter(match_stage::StageLevel().Crowd(2));
+    Enter({.crowd = 2});
     WriteLayout();
     Screen().SetApplication(&application);
 }

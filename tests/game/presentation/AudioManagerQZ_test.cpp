@@ -20,6 +20,7 @@
 #include "gameservices/game/RenderableModelData.h"
 #include "gameshow/SequenceManager.h"
 #include "tests/engine/audio/AudioTestFixture.h"
+#include "tests/game/rules/MatchStage.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
 
@@ -101,9 +102,7 @@ protected:
         Audio::Initialize(&set);
         sequences.RegisterSequencer(Crc32Hash("AudioSequencer"), &sequencer);
         sequences.SetEnabled(true);
-        sequences.LoadSequence("show", dir.Write("show.xml", "<root><Sequence duration=\"1000\" skippable=\"true\"><OnStart>"
-                                                             "<Events/></OnStart><Acts/><OnEnd><Events/></OnEnd>"
-                                                             "</Sequence></root>").c_str());
+        sequences.LoadSequence("show", dir.Write("show.xml", match_stage::SequenceFile(1000, true)).c_str());
         audio.onInitialize(&sequences, &set);
         sequencer.onInitialize(&audio);
     }
@@ -127,7 +126,7 @@ protected:
     AudioManagerQZ audio;
 };
 
-TEST_F(GameAudio, EachCueCreatesItsRowsAssetCutsOrKeepsItsCategoryAndAHoldingLineStopsTheShowClockUntilItEnds) {
+TEST_F(GameAudio, EachCueCutsOrKeepsItsCategoryAHoldingLineStopsTheShowFadesTakeThreeSecondsAndEveryCueSoundIsListed) {
     GameServices::Bridge::SeedRandom(1, 2, 3, 4);
     context.m_LastAnswerIndex = 0;
     for (const CueCase& cue : AllCues()) {
@@ -209,10 +208,7 @@ TEST_F(GameAudio, EachCueCreatesItsRowsAssetCutsOrKeepsItsCategoryAndAHoldingLin
     context.m_TwoPlayers = 1;
     audio.PlayFamily2Intro();
     EXPECT_EQ(std::string(audio.GetCategoryNames(Vo).back().c_str()).substr(0, 12), "Family2Intro");
-}
-
-// A fade runs three seconds to its target; a fade-out with a stop stops at its end.
-TEST_F(GameAudio, AFadeReachesItsTargetInThreeSecondsAndTheSequencerKeysSeventySevenEventsAnswersFollowingTheirCue) {
+    // A fade runs three seconds to its target; a fade-out with a stop stops at its end.
     audio.PlayCrowdNoise();
     auto step = [&](u32 ms) { context.UpdateWorld(ms); };
     const struct { f32 from, to, half, end; } fades[] = {
@@ -272,6 +268,7 @@ TEST_F(GameAudio, AFadeReachesItsTargetInThreeSecondsAndTheSequencerKeysSeventyS
     audio.PlayCue("ab", Vo, false, false, false);  // too short to be a variant of "ab"
     Event("Stop", "ab", "voice");
     EXPECT_NE(Asset("ab"), nullptr);
+    Event("Stop", "intro", "voice");  // the intro left playing above
     LogCapture lines;
     Event("Play", "nosuch");
     Event("play", "intro");
@@ -321,14 +318,9 @@ TEST_F(GameAudio, AFadeReachesItsTargetInThreeSecondsAndTheSequencerKeysSeventyS
     audio.onInitialize(nullptr, nullptr);
     EXPECT_TRUE(log.Contains("AudioManagerQZ::onInitialize : the Sequence Manager is NULL !!!") &&
                 log.Contains("AudioManagerQZ::PlayCue : no level is bound for intro.snd"));
-}
-
-}  // namespace
-
-// The listing the content checker relies on (which checks each sound's streamed flag against the
-// content): every variant, family line, tutorial page and crowd sound.
-TEST(AudioCueSounds, EverySoundTheCuesCanPlayIsListedOnce) {
-    const auto sounds = QZ2011::AudioManagerQZ::CueSounds();
+    // The listing the content checker relies on (which checks each sound's streamed flag against the
+    // content): every variant, family line, tutorial page and crowd sound.
+    const auto sounds = M::CueSounds();
     std::set<std::string> names;
     for (const auto& sound : sounds)
         EXPECT_TRUE(names.insert(sound.name).second) << sound.name;
@@ -336,9 +328,10 @@ TEST(AudioCueSounds, EverySoundTheCuesCanPlayIsListedOnce) {
     for (const char* name : {"answerrevealK.snd", "AiFamily_theQuessel.snd", "tutorialflow6.snd", "crowd_loud.snd"})
         EXPECT_TRUE(names.count(name)) << name;
     // A crowd sound's cue is its file without ".snd"; a crowd past the table falls back to the noise.
-    using Audio = QZ2011::AudioManagerQZ;
-    const Audio::CueSound loud = Audio::CrowdSound(Audio::kCrowdLoud);
-    const Audio::CueSound past = Audio::CrowdSound(Audio::kCrowdCount);
+    const M::CueSound loud = M::CrowdSound(M::kCrowdLoud);
+    const M::CueSound past = M::CrowdSound(M::kCrowdCount);
     EXPECT_EQ(loud.cue + "|" + loud.name + "|" + past.name, "crowd_loud|crowd_loud.snd|" +
-                                                                Audio::CrowdSound(Audio::kCrowdNoise).name);
+                                                                M::CrowdSound(M::kCrowdNoise).name);
 }
+
+}  // namespace

@@ -124,10 +124,36 @@ void Check(AwardManager& awards, const Row& row) {
 
 }  // namespace
 
-// Each award counts up to its goal and unlocks on the call that reaches it: flag, notice
-// with the new mark, event, in that order; later calls change nothing. A decade outside the
-// four counts no match won.
-TEST_F(AwardRules, EachAwardUnlocksAtItsGoalTheThirdDistinctDifficultyWonUnlocksAndProgressIsSaved) {
+TEST_F(AwardRules, DamagedSavesAreSafeEachAwardUnlocksAtItsGoalTheThirdDistinctDifficultyWonUnlocksAndProgressIsSaved) {
+    // Damaged attribute lists: every check and the re-grant pass run without a memory fault.
+    std::string ints, bools;
+    for (const Row& row : kRows) {
+        ints += Item(row.key, std::to_string(row.goal - 1));
+        bools += Item(row.flag, "false");
+    }
+    GameShow::PlayerProfile& damaged = *manager->GetSlot(0);
+    std::mt19937 rng(3232);
+    int unlocking = 0;
+    for (int round = 0; round < 5000; ++round) {
+        std::string slot = Slot(ints, bools);
+        DamageBytes(slot, rng, 1 + int(rng() % 4));
+        damaged.Clear();
+        GameServices::Utilities::XmlReader().ReadText(slot.c_str(), u32(slot.size()), "SavedGame", damaged);
+        steps.clear();
+        decade = round % 4;
+        difficulty = round % 3;
+        for (const Row& row : kRows)
+            Check(*awards, row);
+        awards->CheckWinEasyMedHardInARow();
+        awards->CheckAllUnlocks();
+        unlocking += !steps.empty();
+        log.Clear();
+    }
+    // Most damaged saves still held counters one short of their goals.
+    EXPECT_GT(unlocking, 2500);
+    // Each award counts up to its goal and unlocks on the call that reaches it: flag, notice
+    // with the new mark, event, in that order; later calls change nothing. A decade outside the
+    // four counts no match won.
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.title);
         LoadWith("");
@@ -210,33 +236,4 @@ TEST_F(AwardRules, EachAwardUnlocksAtItsGoalTheThirdDistinctDifficultyWonUnlocks
     log.Clear();
     awards->CheckSteal();
     EXPECT_EQ(log.Lines(), Steps{"No profile was found assigned to player id = 0"});
-}
-
-// Damaged attribute lists: every check and the re-grant pass run without a memory fault.
-TEST_F(AwardRules, DamagedSavesAreSafe) {
-    std::string ints, bools;
-    for (const Row& row : kRows) {
-        ints += Item(row.key, std::to_string(row.goal - 1));
-        bools += Item(row.flag, "false");
-    }
-    GameShow::PlayerProfile& profile = *manager->GetSlot(0);
-    std::mt19937 rng(3232);
-    int unlocking = 0;
-    for (int round = 0; round < 5000; ++round) {
-        std::string slot = Slot(ints, bools);
-        DamageBytes(slot, rng, 1 + int(rng() % 4));
-        profile.Clear();
-        GameServices::Utilities::XmlReader().ReadText(slot.c_str(), u32(slot.size()), "SavedGame", profile);
-        steps.clear();
-        decade = round % 4;
-        difficulty = round % 3;
-        for (const Row& row : kRows)
-            Check(*awards, row);
-        awards->CheckWinEasyMedHardInARow();
-        awards->CheckAllUnlocks();
-        unlocking += !steps.empty();
-        log.Clear();
-    }
-    // Most damaged saves still held counters one short of their goals.
-    EXPECT_GT(unlocking, 2500);
 }

@@ -148,9 +148,76 @@ protected:
 
 }  // namespace
 
-// Each control once on the idle page, once while the page slides (only the difficulty
-// buttons, which take no idle test, act then).
-TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileSliding) {
+TEST_F(MenuPagesQZ, TheMainMenuLetsGoOfEverythingALayoutLackingAWidgetLoadsAndEveryControlLeadsWhereTheTableSays) {
+    // The main menu starts one one-player game, waits for no device, then lets go of everything.
+    context.m_TwoPlayers = 1;
+    devices.SetDeviceRange(2, 4);
+    Show(mainMenu);
+    // Device events while not waiting change nothing.
+    GameServices::Bridge::DeviceInfos infos{};
+    KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
+    KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(&Second());
+    EXPECT_TRUE(Range() == 24u && NextPage().empty() && screens.GetOpenPopups().empty());
+    for (int click = 0; click < 2; ++click)
+        Click(mainMenu, "singlePlayerButton");
+    // The second click meets the slide; the framework's play handler is not reached.
+    EXPECT_EQ(Second().m_Computer + Second().m_Active + Second().m_ComputerPlay + Second().m_ComputerPlay2, 4);
+    EXPECT_TRUE(context.m_TwoPlayers == 0u && NextPage() == "compositionDecadeSelector" && Sounds() == 1u &&
+                Requested().empty());
+    PressPopupButton(screens, "WaitingForDevice", "Back");
+    EXPECT_EQ(std::pair(Range(), Sounds()), std::pair(11u, size_t(2)));
+
+    mainMenu.OnScreenEnter();
+    std::vector<W::Widget*> controls = {&wardrobe};
+    for (const auto& [name, widget] : made)
+        if (name.find("/Img") == std::string::npos)
+            controls.push_back(widget);
+    auto listeners = [](W::Widget* widget) { return widget->GetBehavior()->Event(W::kEventClick).Count(); };
+    const size_t deviceListeners = DeviceListeners();
+    for (W::Widget* control : controls)
+        EXPECT_EQ(listeners(control), control == &wardrobe ? 3u : 1u) << control->Name.c_str();
+    for (CompositionBase* page : Pages()) {
+        page->Uninitialize();
+        EXPECT_EQ(page->GetRootPanel(), nullptr);
+    }
+    for (W::Widget* control : controls)
+        EXPECT_EQ(listeners(control), 0u) << control->Name.c_str();
+    EXPECT_EQ(DeviceListeners(), deviceListeners - 2);
+    PressPopupButton(screens, "WaitingForDevice", "Back");
+    EXPECT_EQ(Sounds(), 2u) << "the popup's Back is let go";
+    // A layout lacking a widget loads with a report.
+    log.Clear();
+    Build(decade, {"Button70s", "Button90s", "Button00s", "BackButton"});
+    Build(difficulty, {"EasyButton", "NormalButton", "HardButton", "BackButton", "ImgEasy", "ImgNormal"});
+    EXPECT_EQ(log.Count("Button80s") + log.Count("ImgHard"), 2u);
+    EXPECT_TRUE(decade.IsTransitionRunning() && difficulty.IsTransitionRunning()) << "a bound page slides in";
+    // A match starts only with a current profile; without a decade the difficulty page reports it.
+    context.m_Decade = 4;
+    difficulty.OnActivate(false);
+    log.Clear();
+    difficulty.OnActivate(true);
+    EXPECT_EQ(log.Count("Initialize difficulty without specify decade!!!"), 1u);
+    context.m_Difficulty = 3;
+    EXPECT_STREQ(difficulty.BuildStartMessage().c_str(), "RUNNING DECADE WITH DIFFICULTY LEVEL ");
+    context.m_Decade = 3;
+    for (int current : {-1, 1}) {
+        UseSave(current);
+        Show(difficulty);
+        Click(difficulty, "HardButton");
+        EXPECT_EQ(std::tuple(log.Count("RUNNING DECADE 00 WITH DIFFICULTY LEVEL HARD\n"), Requested(),
+                             manager->GetPlayerSlot(0), log.Count("no current profile")),
+                  std::tuple(size_t(current != -1), current == -1 ? "" : "QZ11_Tutorial_00", current, size_t(current == -1)));
+    }
+    context.m_Decade = 1;
+    Show(difficulty);
+    // No family past the hard one.
+    EXPECT_STREQ((static_cast<W::Image*>(made.at("compositionDifficultySelector/ImgNormal"))->m_ImageName +
+                  QZ2011::QZ11DifficultySelector::FamilyImage(3, 1)).c_str(), "Family_Big_Normal80.png");
+    Show(decade);
+    Click(decade, "Button70s");
+    EXPECT_EQ(context.m_Decade, 0u);
+    // Each control once on the idle page, once while the page slides (only the difficulty
+    // buttons, which take no idle test, act then).
     const struct {
         bool decadePage;
         const char* control;
@@ -199,77 +266,4 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheNavigationTableSaysAndNowhereWhileS
             EXPECT_EQ(manager->GetPlayerSlot(0), acts && starts ? 1 : -1) << "player one plays the current profile";
         }
     }
-}
-
-TEST_F(MenuPagesQZ, TheDecadesFamiliesShowAMatchStartsOnlyWithACurrentProfileAndALayoutLackingAWidgetLoads) {
-    context.m_Decade = 4;
-    difficulty.OnActivate(false);
-    log.Clear();
-    difficulty.OnActivate(true);
-    EXPECT_EQ(log.Count("Initialize difficulty without specify decade!!!"), 1u);
-    context.m_Difficulty = 3;
-    EXPECT_STREQ(difficulty.BuildStartMessage().c_str(), "RUNNING DECADE WITH DIFFICULTY LEVEL ");
-    context.m_Decade = 3;
-    for (int current : {-1, 1}) {
-        UseSave(current);
-        Show(difficulty);
-        Click(difficulty, "HardButton");
-        EXPECT_EQ(std::tuple(log.Count("RUNNING DECADE 00 WITH DIFFICULTY LEVEL HARD\n"), Requested(),
-                             manager->GetPlayerSlot(0), log.Count("no current profile")),
-                  std::tuple(size_t(current != -1), current == -1 ? "" : "QZ11_Tutorial_00", current, size_t(current == -1)));
-    }
-    // A layout lacking a widget loads with a report.
-    decade.Uninitialize();
-    difficulty.Uninitialize();
-    log.Clear();
-    Build(decade, {"Button70s", "Button90s", "Button00s", "BackButton"});
-    Build(difficulty, {"EasyButton", "NormalButton", "HardButton", "BackButton", "ImgEasy", "ImgNormal"});
-    EXPECT_EQ(log.Count("Button80s") + log.Count("ImgHard"), 2u);
-    EXPECT_TRUE(decade.IsTransitionRunning() && difficulty.IsTransitionRunning()) << "a bound page slides in";
-    context.m_Decade = 1;
-    Show(difficulty);
-    // No family past the hard one.
-    EXPECT_STREQ((static_cast<W::Image*>(made.at("compositionDifficultySelector/ImgNormal"))->m_ImageName +
-                  QZ2011::QZ11DifficultySelector::FamilyImage(3, 1)).c_str(), "Family_Big_Normal80.png");
-    Show(decade);
-    Click(decade, "Button70s");
-    EXPECT_EQ(context.m_Decade, 0u);
-}
-
-TEST_F(MenuPagesQZ, TheMainMenuStartsOneOnePlayerGameWaitsForNoDeviceAndLetsGoOfEverything) {
-    context.m_TwoPlayers = 1;
-    devices.SetDeviceRange(2, 4);
-    Show(mainMenu);
-    // Device events while not waiting change nothing.
-    GameServices::Bridge::DeviceInfos infos{};
-    KG::TeamActionManager::GetFreeDeviceConnectedEvent().Fire(infos);
-    KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(&Second());
-    EXPECT_TRUE(Range() == 24u && NextPage().empty() && screens.GetOpenPopups().empty());
-    for (int click = 0; click < 2; ++click)
-        Click(mainMenu, "singlePlayerButton");
-    // The second click meets the slide; the framework's play handler is not reached.
-    EXPECT_EQ(Second().m_Computer + Second().m_Active + Second().m_ComputerPlay + Second().m_ComputerPlay2, 4);
-    EXPECT_TRUE(context.m_TwoPlayers == 0u && NextPage() == "compositionDecadeSelector" && Sounds() == 1u &&
-                Requested().empty());
-    PressPopupButton(screens, "WaitingForDevice", "Back");
-    EXPECT_EQ(std::pair(Range(), Sounds()), std::pair(11u, size_t(2)));
-
-    mainMenu.OnScreenEnter();
-    std::vector<W::Widget*> controls = {&wardrobe};
-    for (const auto& [name, widget] : made)
-        if (name.find("/Img") == std::string::npos)
-            controls.push_back(widget);
-    auto listeners = [](W::Widget* widget) { return widget->GetBehavior()->Event(W::kEventClick).Count(); };
-    const size_t deviceListeners = DeviceListeners();
-    for (W::Widget* control : controls)
-        EXPECT_EQ(listeners(control), control == &wardrobe ? 3u : 1u) << control->Name.c_str();
-    for (CompositionBase* page : Pages()) {
-        page->Uninitialize();
-        EXPECT_EQ(page->GetRootPanel(), nullptr);
-    }
-    for (W::Widget* control : controls)
-        EXPECT_EQ(listeners(control), 0u) << control->Name.c_str();
-    EXPECT_EQ(DeviceListeners(), deviceListeners - 2);
-    PressPopupButton(screens, "WaitingForDevice", "Back");
-    EXPECT_EQ(Sounds(), 2u) << "the popup's Back is let go";
 }

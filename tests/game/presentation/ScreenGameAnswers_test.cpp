@@ -31,6 +31,7 @@ protected:
         Load();
     }
     void TearDown() override {
+        GameShow::PlayerProfileManager::Instance()->ClearPlayers();
         bank.reset();
         ScreenGameFixture::TearDown();
     }
@@ -57,11 +58,50 @@ protected:
     }
     int Judged() const { return events.recorders[3].count; }
     static std::string Text(const GameServices::Widget::Label* label) { return label->m_TextStyle.m_Text.c_str(); }
+    // A new match whose fast money starts with bank line `first`, player one's family playing.
+    void StartFirstTurn(i32 first = 0) {
+        Screen().SetUpMatch();
+        StopShow();
+        context.GetQuestionManager()->SetCurrentIndex(first - 1);
+        context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
+        context.m_GamePhase = QZ2011::PhaseFastMoneyIntro;
+        Screen().onFastMoneyStart(nullptr);
+        context.m_GamePhase = QZ2011::PhaseFastMoneyFirstPlayer;
+        context.m_AnswerEntryOpen = 1;
+    }
+    void StartSecondTurn() {
+        StopShow();
+        context.m_GamePhase = QZ2011::PhaseFastMoneySecondPlayer;
+        Screen().onFastMoneySecondPlayer(nullptr);
+    }
+    // As the "EnterAnswer" action: the rules judge the first player's text, the screen takes it.
+    void Enter(const std::string& text) {
+        Screen().m_SoftKeyboard->SetText(text.c_str());
+        context.m_TypedAnswer = text.c_str();
+        if (context.m_GamePhase == QZ2011::PhaseFastMoneyFirstPlayer)
+            context.CheckTypedAnswer(context.m_AnswerRecord);
+        Screen().onFastMoneyAnswerEntered();
+    }
+    // The bank line on screen, -1 once the turn is over; the screen follows the manager's question.
+    int Asked() {
+        if (context.m_GamePhase == QZ2011::PhaseFastMoneyReveal)
+            return -1;
+        EXPECT_EQ(Screen().m_CurrentQuestion, context.GetQuestionManager()->CurrentQuestion());
+        return Screen().m_CurrentQuestion ? int(Screen().m_CurrentQuestion->Index()) : -2;
+    }
+    Lines Stored() { return {std::begin(context.m_FastMoneyQuestionIds), std::end(context.m_FastMoneyQuestionIds)}; }
+    std::string Label(const std::string& name) { return Text(static_cast<GameServices::Widget::Label*>(Bound(name))); }
+    // An award counter of player 0's profile.
+    static int Counter(const char* key) {
+        int value = 0;
+        GameShow::GetAchievementValue(0, key, value);
+        return value;
+    }
 
     std::unique_ptr<match_stage::QuestionBank> bank;
 };
 
-TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownTimeUpVerdictsAnswersOnTheBoardAndPlayOrPassAndTheTurns) {
+TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownVerdictsPlayOrPassTheTurnsAndFastMoneysPassesDuplicatesAndPrizes) {
     for (const auto& [id, special] : std::vector<std::pair<const char*, bool>>{
              {"70-7803", true}, {"70-7804", false}, {"80-7938-A", true}, {"80-7938-a", false}, {"", false}})
         EXPECT_EQ(Screen().IsSpecialQuestion(id), special) << id;
@@ -177,10 +217,9 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownTimeUpVerdictsAnswersOnTheBoa
     Screen().onConfirmClicked();
     EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, "PASS");
     // A screen made while no current runs has no match mode: its confirm is not taken.
-    GameServices::KorvoGame::ICurrentGame* current = GameServices::KorvoGame::ICurrentGame::Get();
     GameServices::KorvoGame::ICurrentGame::SetInstance(nullptr);
     QZ2011::ScreenGame bare;
-    GameServices::KorvoGame::ICurrentGame::SetInstance(current);
+    GameServices::KorvoGame::ICurrentGame::SetInstance(game);
     bare.m_ConfirmButton = Screen().m_ConfirmButton;
     Ask(3);
     Turn(1, "word1");
@@ -286,82 +325,24 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownTimeUpVerdictsAnswersOnTheBoa
         EXPECT_EQ(std::vector<i64>({context.m_PlayChosen, context.m_CurrentFamily, context.m_AIMayAct}),
                   std::vector<i64>({play, play, 0}));
     }
-}
-
-class FastMoney : public screen_game::ScreenGameFixture {
-protected:
-    // Question q is "70-10<q>" with the answers "top" (50), "mid" (30) and "low" (20).
-    void SetUp() override {
-        ScreenGameFixture::SetUp();
-        std::vector<TestQuestion> questions(7);
-        for (int q = 0; q < 7; ++q) {
-            questions[q].id = "70-10" + std::to_string(q);
-            questions[q].answers = {{50, "Top", {{"top"}}}, {30, "Mid", {{"mid"}}}, {20, "Low", {{"low"}}}};
-        }
-        bank = std::make_unique<match_stage::QuestionBank>(context, home, questions);
-        Load();
+    // Fast money on a bank of seven questions: question q is "70-10<q>" with the answers "top" (50),
+    // "mid" (30) and "low" (20). A pass asks the question again after the others, in index order
+    // from the pass cursor, and again when passed again (two passed again and again take turns);
+    // entry stays open until the turn ends.
+    std::vector<TestQuestion> questions(7);
+    for (int q = 0; q < 7; ++q) {
+        questions[q].id = "70-10" + std::to_string(q);
+        questions[q].answers = {{50, "Top", {{"top"}}}, {30, "Mid", {{"mid"}}}, {20, "Low", {{"low"}}}};
     }
-    void TearDown() override {
-        GameShow::PlayerProfileManager::Instance()->ClearPlayers();
-        bank.reset();
-        ScreenGameFixture::TearDown();
-    }
-    // A new match whose fast money starts with bank line `first`, player one's family playing.
-    void StartFirstTurn(i32 first = 0) {
-        Screen().SetUpMatch();
-        StopShow();
-        context.GetQuestionManager()->SetCurrentIndex(first - 1);
-        context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
-        context.m_GamePhase = QZ2011::PhaseFastMoneyIntro;
-        Screen().onFastMoneyStart(nullptr);
-        context.m_GamePhase = QZ2011::PhaseFastMoneyFirstPlayer;
-        context.m_AnswerEntryOpen = 1;
-    }
-    void StartSecondTurn() {
-        StopShow();
-        context.m_GamePhase = QZ2011::PhaseFastMoneySecondPlayer;
-        Screen().onFastMoneySecondPlayer(nullptr);
-    }
-    // As the "EnterAnswer" action: the rules judge the first player's text, the screen takes it.
-    void Enter(const std::string& text) {
-        Screen().m_SoftKeyboard->SetText(text.c_str());
-        context.m_TypedAnswer = text.c_str();
-        if (context.m_GamePhase == QZ2011::PhaseFastMoneyFirstPlayer)
-            context.CheckTypedAnswer(context.m_AnswerRecord);
-        Screen().onFastMoneyAnswerEntered();
-    }
-    // The bank line on screen, -1 once the turn is over; the screen follows the manager's question.
-    int Asked() {
-        if (context.m_GamePhase == QZ2011::PhaseFastMoneyReveal)
-            return -1;
-        EXPECT_EQ(Screen().m_CurrentQuestion, context.GetQuestionManager()->CurrentQuestion());
-        return Screen().m_CurrentQuestion ? int(Screen().m_CurrentQuestion->Index()) : -2;
-    }
-    Lines Stored() { return {std::begin(context.m_FastMoneyQuestionIds), std::end(context.m_FastMoneyQuestionIds)}; }
-    std::string Label(const std::string& name) {
-        return static_cast<GameServices::Widget::Label*>(Bound(name))->m_TextStyle.m_Text.c_str();
-    }
-    // An award counter of player 0's profile.
-    static int Counter(const char* key) {
-        int value = 0;
-        GameShow::GetAchievementValue(0, key, value);
-        return value;
-    }
-
-    std::unique_ptr<match_stage::QuestionBank> bank;
-};
-
-// A pass asks the question again after the others, in index order from the pass cursor, and
-// again when passed again (two passed again and again take turns); entry stays open until the
-// turn ends.
-TEST_F(FastMoney, PassedQuestionsComeBackInOrderTheSecondPlayerCannotRepeatAnAnswerAndPrizesCountTowardTheAwards) {
-    const struct { Names entries; std::vector<int> asked; } cases[] = {
+    bank.reset();
+    bank = std::make_unique<match_stage::QuestionBank>(context, home, questions);
+    const struct { Names entries; std::vector<int> asked; } passes[] = {
         {{"", "top", "", "top", "top", "", "top", "top"}, {1, 2, 3, 4, 0, 2, 0, -1}},
         {{"top", "", "", "mid", "low", "", "top", "top"}, {1, 2, 3, 4, 1, 2, 1, -1}},
         {{"", "top", "top", "top", "top", "", "", "top"}, {1, 2, 3, 4, 0, 0, 0, -1}},
         {{"top", "mid", "low", "top", "top"}, {1, 2, 3, 4, -1}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : passes) {
         StartFirstTurn();
         ASSERT_EQ(Asked(), 0);
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, "PASS");

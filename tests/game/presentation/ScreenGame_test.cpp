@@ -19,6 +19,7 @@
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfileManager.h"
+#include "tests/gameservices/widget/WidgetRenderTest.h"
 #include "tests/support/ByteDamage.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/PopupPress.h"
@@ -39,192 +40,12 @@ protected:
     }
 };
 
-TEST_F(ScreenGameTest, LoadingTwiceLeavesOneOfEachSubscriptionAndMissingWidgetsGetHiddenStandIns) {
-    GameShow::CompositionManager& compositions = GameShow::CompositionManager::Instance();
-    const size_t menuBefore = compositions.ReturnToMainMenuConfirmed.Count();
-    const size_t roundBefore = match().RoundStartEvent.Count();
-    const size_t quitBefore = compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count();
-    const u32 timersBefore = TimerManager::Instance()->GetUsedCount();
-    Load();
-    GameServices::KorvoGame::Timer* timer = Screen().m_CountdownTimer;
-    timer->m_Elapsed = 5;  // the timer goes back to the pool as new
-    Unload();
-    EXPECT_TRUE(!Screen().IsLoaded() && !Screen().m_RootPanel && !application.GetCloseCallback().object &&
-                TimerManager::Instance()->GetUsedCount() == timersBefore && timer->m_Elapsed + timer->m_Duration == 0);
-    Load();
-    for (const auto& [name, kind] : std::vector<std::pair<std::string, u32>>{
-             {"PlayButton", W::kEventClick}, {"ConfirmButton", W::kEventClick},
-             {"SoftKeyboardWidget", W::kEventValueChanged}, {"PassButton", W::kEventEnter}})
-        EXPECT_EQ(Bound(name)->GetBehavior()->Event(kind).Count(), 1u) << name << " " << kind;
-    EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore + 1);
-    W::WidgetSoftKeyboardBehavior& keys = Screen().m_SoftKeyboard->m_KeyboardBehavior;
-    EXPECT_EQ(keys.m_KeyHoverEvent.Count() + keys.m_TextChangedEvent.Count(), 2u);
-    EXPECT_EQ(context.m_AnswerKeyboard, Screen().m_SoftKeyboard);
-    EXPECT_EQ(compositions.ReturnToMainMenuConfirmed.Count(), menuBefore + 1);
-    EXPECT_EQ(compositions.QuitConfirmed.Count() + compositions.QuitCancelled.Count(), quitBefore + 2);
-    for (const void* owner : {application.GetCloseCallback().object, application.GetActivatedCallback().object,
-                              application.GetDeactivatedCallback().object})
-        EXPECT_EQ(owner, &Screen());
-    // The sequences reach the screen by its name.
-    Screen().BoundWidget("TimerPanel")->SetVisible(true);
-    Screen().m_CountdownRunning = true;
-    context.GetEntitySequencer()->onSequenceEvent("Timer", "ScreenGame", "Stop");
-    EXPECT_FALSE(Visible("TimerPanel") || Screen().m_CountdownRunning);
-    // Another owner's window callback stays at unload.
-    int other = 0;
-    application.SetCloseCallback(&other, [](void*) { return true; });
-    Unload();
-    EXPECT_TRUE(application.GetCloseCallback().object == &other && !application.GetActivatedCallback().fn &&
-                !application.GetDeactivatedCallback().fn && !context.m_AnswerKeyboard &&
-                compositions.ReturnToMainMenuConfirmed.Count() == menuBefore &&
-                match().RoundStartEvent.Count() == roundBefore);
-    // Missing widgets get hidden stand-ins, reported once per load.
-    // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
-    std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
-    const auto contract = Screen().WidgetContract();
-    for (size_t i = 0; omitted.size() < 20; i += 8)
-        omitted.insert(contract[i].name.c_str());
-    WriteLayout(omitted);
-    Load();
-    Screen().SetUpMatch();
-    for (int frame = 0; frame < 5; ++frame)  // the screen's frames and the timers
-        context.Update(16);
-    for (const std::string& name : omitted) {
-        EXPECT_EQ(LogCount("ScreenGame: no widget '" + name + "' in the layout; a hidden stand-in replaces it"), 1u)
-            << name;
-        ASSERT_NE(Screen().BoundWidget(name.c_str()), nullptr) << name;
-        EXPECT_FALSE(Visible(name)) << name;
-    }
-    EXPECT_EQ(Screen().GetMissingWidgets().size(), omitted.size());
-    match().RoundStartEvent.Fire(nullptr);
-    Unload();
-    EXPECT_TRUE(!Screen().BoundWidget("MenuButton") && Screen().GetMissingWidgets().empty());
-    // The next load makes its stand-ins afresh.
-    Load();
-    EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
-}
-
-// A match set up over one played to its end starts as the first did; the retry prompt and the
-// way back to the menu.
-TEST_F(ScreenGameTest, SetUpStartsTheSameMatchEachTimeRetryOrReturnToTheMenuAndFramesStepTheTyping) {
-    QZ2011::QuestionManager* questions = context.GetQuestionManager();
-    Load();
-    ShowAll();
-    for (QZ2011::Family* family : {context.m_PlayerOneFamily, context.m_ComputerFamily}) {
-        family->m_Score = 120;
-        family->m_Strikes = family->m_Side = 2;
-    }
-    context.m_RoundBank = context.m_GamePhase = context.m_RoundCounter = 3;
-    QZ2011::ScreenGame& screen = Screen();
-    screen.m_FastMoneyRevealIndex = screen.m_FastMoneyRangeBegin = screen.m_FastMoneyFirstEntry = 3;
-    screen.m_FastMoneyRangeEnd = screen.m_FastMoneyRevealCount = screen.m_QuestionTypingMs = 3;
-    screen.m_AnswerTypingMs = screen.m_AchievementMs = screen.m_BlockTurnMs = screen.m_TypingIntervalMs = 3;
-    screen.m_AchievementShowMs = screen.m_LastTypedLength = screen.m_FastMoneyLastRevealed = 3;
-    screen.m_FastMoneyEntering = screen.m_LeftAvatarDressPending = screen.m_RightAvatarDressPending = false;
-    screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_AchievementShowing = true;
-    screen.m_FastMoneyFirstRevealDone = screen.m_BlockTurning = true;
-    screen.m_TrackLeftViewport = screen.m_TrackRightViewport = true;
-    for (const char* display : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
-        QZ2011::GetScoreBehavior(Prop(display))->Value = 7;
-    questions->SetCurrentIndex(1234);
-    Prop("board_screenlogo")->SetVisible(false);
-    context.m_BuzzOwner = 1;
-    StopShow();
-    log.Clear();
-    Screen().SetUpMatch();
-    // Some of the widgets whose visibility the set-up writes: all hidden but the last two.
-    std::string shown;
-    for (const char* name : {"SoftKeyboard", "TimerPanel", "PlayButton", "RetryBox", "YouWinBase", "Strike1",
-                             "QuestionWindow", "MenuButton"})
-        shown += Visible(name) ? '1' : '0';
-    EXPECT_EQ(shown, "00000011");
-    const QZ2011::Family &one = *context.m_PlayerOneFamily, &computer = *context.m_ComputerFamily;
-    EXPECT_EQ(match_stage::Values(one.m_Score, computer.m_Score, one.m_Strikes, computer.m_Strikes, one.m_Side,
-                                  computer.m_Side, context.m_RoundBank, context.m_GamePhase, context.m_RoundCounter,
-                                  screen.m_FastMoneyRevealIndex, screen.m_FastMoneyRangeBegin,
-                                  screen.m_FastMoneyFirstEntry, screen.m_FastMoneyRangeEnd, screen.m_FastMoneyRevealCount,
-                                  screen.m_QuestionTypingMs, screen.m_AnswerTypingMs, screen.m_AchievementMs,
-                                  screen.m_BlockTurnMs, screen.m_TypingIntervalMs, screen.m_AchievementShowMs,
-                                  screen.m_LastTypedLength, screen.m_FastMoneyLastRevealed),
-              match_stage::Values(0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 50, 2000, -1, -1));
-    EXPECT_TRUE(screen.m_FastMoneyEntering && screen.m_LeftAvatarDressPending && screen.m_RightAvatarDressPending);
-    EXPECT_FALSE(screen.m_QuestionTypingActive || screen.m_AnswerTypingActive || screen.m_AchievementShowing ||
-                 screen.m_FastMoneyFirstRevealDone || screen.m_BlockTurning || screen.m_TrackLeftViewport ||
-                 screen.m_TrackRightViewport);
-    for (const char* display : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
-        EXPECT_EQ(QZ2011::GetScoreBehavior(Prop(display))->Value, -1) << display;
-    // The crowd noise is asked for: this level holds no crowd asset, which the audio reports.
-    EXPECT_TRUE(questions->CurrentIndex() != 1234 && Prop("board_screenlogo")->Visible && Playing() == "Intro" &&
-                context.m_BuzzOwner == -1 && log.Contains("FindAudioAsset failed CrowdNoise"));
-    // Yes on the retry prompt starts the match again, only while the prompt shows; leaving for the
-    // menu saves the question progress, frees the cursors and asks for the menu level by its name.
-    for (bool prompt : {false, true}) {
-        StopShow();
-        context.m_GamePhase = QZ2011::PhaseGameEnd;
-        context.m_PlayerOneFamily->m_Score = 120;
-        Bound("RetryBox")->SetVisible(prompt);
-        Screen().onRetryYesClicked();
-        EXPECT_EQ(context.m_PlayerOneFamily->m_Score, prompt ? 0 : 120) << prompt;
-        EXPECT_EQ(Playing(), prompt ? "Intro" : "") << prompt;
-    }
-    const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
-    context.m_TwoPlayers = 1;
-    for (GameServices::Entities::BaseTeamMember* member : members)
-        member->SetActive(true);
-    context.GetQuestionManager()->SetCurrentIndex(1234);
-    log.Clear();
-    Screen().onSpareEvent12(nullptr);
-    EXPECT_TRUE(context.GetQuestionManager()->CurrentIndex() != 1234 && members[0]->m_Highlight == 0 &&
-                members[1]->m_Highlight == 0 && log.Contains("Can not find the Level is :GameShowMenu"));
-    // Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms; a
-    // sliding viewport keeps its avatar 40 in from its side. A new round hides the last one's board,
-    // the computer's box, the timer and the answer entry. The play-or-pass frame is inset by 15 on
-    // every side up to the 90s; the keys are white in every decade.
-    W::Widget* popFrame = Screen().BoundWidget("PoPBackground");
-    const TString<char>& keys = Screen().m_SoftKeyboard->m_TextStyle.m_Color;
-    for (const auto& [decade, x, y, colour] : {std::tuple{2u, 24.0f, 18.0f, "#FFFFFFFF"},
-                                               std::tuple{3u, 9.0f, 3.0f, "#FFFFFFFF"}, std::tuple{4u, 9.0f, 3.0f, ""}}) {
-        context.m_Decade = decade;
-        Screen().ApplyDecadeLayout();
-        EXPECT_EQ(std::tuple(popFrame->m_X, popFrame->m_Y, std::string(keys.c_str())), std::tuple(x, y, colour));
-    }
-    screen.m_QuestionTypingActive = true;
-    screen.StartQuestionTyping();  // no question to type: the typing stops
-    EXPECT_FALSE(screen.m_QuestionTypingActive);
-    Bound("right3DViewportBG")->m_AnimX = 10.0f;
-    screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_BlockTurning = true;
-    screen.m_TrackRightViewport = true;
-    for (int frame = 1; frame <= 3; ++frame)
-        screen.Process(16);
-    EXPECT_TRUE(screen.m_QuestionTypingActive && screen.m_AnswerTypingActive && PositionOf(Face(false)).x == -50.0f);
-    screen.Process(16);
-    EXPECT_TRUE(!screen.m_QuestionTypingActive && !screen.m_AnswerTypingActive && screen.m_BlockTurning);
-    screen.Process(1000);
-    EXPECT_FALSE(screen.m_BlockTurning);
-    screen.m_BlockTurning = true;  // the next turn counts from 0 again
-    screen.Process(999);
-    EXPECT_TRUE(screen.m_BlockTurning);
-    ShowAll();
-    screen.m_CountdownRunning = true;
-    match().RoundStartEvent.Fire(nullptr);
-    EXPECT_FALSE(Visible("AnswersBox") || Visible("AIBox") || Visible("TimerPanel") || Visible("ConfirmButton") ||
-                 Visible("TextEntryBox_BG") || Visible("SoftKeyboard") || screen.m_CountdownRunning);
-    EXPECT_TRUE(Visible("MenuButton"));
-}
-
-// Loaded, no sequence playing, player one's family at the turn.
-class Components : public ScreenGameTest {
-protected:
-    void SetUp() override {
-        ScreenGameTest::SetUp();
-        Load();
-        StopShow();
-        context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
-    }
-};
-
 // Each component with its state: the widgets it shows, and those it hides or leaves hidden.
-TEST_F(Components, EachComponentsWidgetsStrikesTheAchievementNoticeTheCloseRequestAndDamagedSequences) {
+TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameStepsLoadingTwiceAndStandIns) {
+    // Loaded, no sequence playing, player one's family at the turn.
+    Load();
+    StopShow();
+    context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
     const struct { const char* component; bool show; i32 round, phase; u32 revealIndex; Names shown, hidden; } cases[] = {
         {"Rounds", true, 3, 6, 0, {"Round", "Round3"}, {"Round1", "Round2", "Round4", "SuddenDeath"}},
         {"SpecialRounds", true, 3, 6, 0, {"RoundDouble", "Round3"}, {"RoundTriple"}},
@@ -409,6 +230,183 @@ TEST_F(Components, EachComponentsWidgetsStrikesTheAchievementNoticeTheCloseReque
         context.GetAudioManager()->ResumeSequence();
         sequences->RemoveSequence(Crc32Hash(name.c_str()));
     }
+    // A match set up over one played to its end starts as the first did; the retry prompt and the
+    // way back to the menu.
+    QZ2011::QuestionManager* questions = context.GetQuestionManager();
+    ShowAll();
+    for (QZ2011::Family* family : {context.m_PlayerOneFamily, context.m_ComputerFamily}) {
+        family->m_Score = 120;
+        family->m_Strikes = family->m_Side = 2;
+    }
+    context.m_RoundBank = context.m_GamePhase = context.m_RoundCounter = 3;
+    QZ2011::ScreenGame& screen = Screen();
+    screen.m_FastMoneyRevealIndex = screen.m_FastMoneyRangeBegin = screen.m_FastMoneyFirstEntry = 3;
+    screen.m_FastMoneyRangeEnd = screen.m_FastMoneyRevealCount = screen.m_QuestionTypingMs = 3;
+    screen.m_AnswerTypingMs = screen.m_AchievementMs = screen.m_BlockTurnMs = screen.m_TypingIntervalMs = 3;
+    screen.m_AchievementShowMs = screen.m_LastTypedLength = screen.m_FastMoneyLastRevealed = 3;
+    screen.m_FastMoneyEntering = screen.m_LeftAvatarDressPending = screen.m_RightAvatarDressPending = false;
+    screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_AchievementShowing = true;
+    screen.m_FastMoneyFirstRevealDone = screen.m_BlockTurning = true;
+    screen.m_TrackLeftViewport = screen.m_TrackRightViewport = true;
+    for (const char* display : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
+        QZ2011::GetScoreBehavior(Prop(display))->Value = 7;
+    questions->SetCurrentIndex(1234);
+    Prop("board_screenlogo")->SetVisible(false);
+    context.m_BuzzOwner = 1;
+    StopShow();
+    log.Clear();
+    Screen().SetUpMatch();
+    // Some of the widgets whose visibility the set-up writes: all hidden but the last two.
+    std::string shown;
+    for (const char* name : {"SoftKeyboard", "TimerPanel", "PlayButton", "RetryBox", "YouWinBase", "Strike1",
+                             "QuestionWindow", "MenuButton"})
+        shown += Visible(name) ? '1' : '0';
+    EXPECT_EQ(shown, "00000011");
+    const QZ2011::Family &one = *context.m_PlayerOneFamily, &computer = *context.m_ComputerFamily;
+    EXPECT_EQ(match_stage::Values(one.m_Score, computer.m_Score, one.m_Strikes, computer.m_Strikes, one.m_Side,
+                                  computer.m_Side, context.m_RoundBank, context.m_GamePhase, context.m_RoundCounter,
+                                  screen.m_FastMoneyRevealIndex, screen.m_FastMoneyRangeBegin,
+                                  screen.m_FastMoneyFirstEntry, screen.m_FastMoneyRangeEnd, screen.m_FastMoneyRevealCount,
+                                  screen.m_QuestionTypingMs, screen.m_AnswerTypingMs, screen.m_AchievementMs,
+                                  screen.m_BlockTurnMs, screen.m_TypingIntervalMs, screen.m_AchievementShowMs,
+                                  screen.m_LastTypedLength, screen.m_FastMoneyLastRevealed),
+              match_stage::Values(0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 50, 2000, -1, -1));
+    EXPECT_TRUE(screen.m_FastMoneyEntering && screen.m_LeftAvatarDressPending && screen.m_RightAvatarDressPending);
+    EXPECT_FALSE(screen.m_QuestionTypingActive || screen.m_AnswerTypingActive || screen.m_AchievementShowing ||
+                 screen.m_FastMoneyFirstRevealDone || screen.m_BlockTurning || screen.m_TrackLeftViewport ||
+                 screen.m_TrackRightViewport);
+    for (const char* display : {"screen_digits_left", "screen_digits_right", "screen_digit_center"})
+        EXPECT_EQ(QZ2011::GetScoreBehavior(Prop(display))->Value, -1) << display;
+    // The crowd noise is asked for: this level holds no crowd asset, which the audio reports.
+    EXPECT_TRUE(questions->CurrentIndex() != 1234 && Prop("board_screenlogo")->Visible && Playing() == "Intro" &&
+                context.m_BuzzOwner == -1 && log.Contains("FindAudioAsset failed CrowdNoise"));
+    // Yes on the retry prompt starts the match again, only while the prompt shows; leaving for the
+    // menu saves the question progress, frees the cursors and asks for the menu level by its name.
+    for (bool prompt : {false, true}) {
+        StopShow();
+        context.m_GamePhase = QZ2011::PhaseGameEnd;
+        context.m_PlayerOneFamily->m_Score = 120;
+        Bound("RetryBox")->SetVisible(prompt);
+        Screen().onRetryYesClicked();
+        EXPECT_EQ(context.m_PlayerOneFamily->m_Score, prompt ? 0 : 120) << prompt;
+        EXPECT_EQ(Playing(), prompt ? "Intro" : "") << prompt;
+    }
+    context.m_TwoPlayers = 1;
+    for (GameServices::Entities::BaseTeamMember* member : members)
+        member->SetActive(true);
+    context.GetQuestionManager()->SetCurrentIndex(1234);
+    log.Clear();
+    Screen().onSpareEvent12(nullptr);
+    EXPECT_TRUE(context.GetQuestionManager()->CurrentIndex() != 1234 && members[0]->m_Highlight == 0 &&
+                members[1]->m_Highlight == 0 && log.Contains("Can not find the Level is :GameShowMenu"));
+    // Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms; a
+    // sliding viewport keeps its avatar 40 in from its side. A new round hides the last one's board,
+    // the computer's box, the timer and the answer entry. The play-or-pass frame is inset by 15 on
+    // every side up to the 90s; the keys are white in every decade.
+    W::Widget* popFrame = Screen().BoundWidget("PoPBackground");
+    const TString<char>& keys = Screen().m_SoftKeyboard->m_TextStyle.m_Color;
+    for (const auto& [decade, x, y, colour] : {std::tuple{2u, 24.0f, 18.0f, "#FFFFFFFF"},
+                                               std::tuple{3u, 9.0f, 3.0f, "#FFFFFFFF"}, std::tuple{4u, 9.0f, 3.0f, ""}}) {
+        context.m_Decade = decade;
+        Screen().ApplyDecadeLayout();
+        EXPECT_EQ(std::tuple(popFrame->m_X, popFrame->m_Y, std::string(keys.c_str())), std::tuple(x, y, colour));
+    }
+    screen.m_QuestionTypingActive = true;
+    screen.StartQuestionTyping();  // no question to type: the typing stops
+    EXPECT_FALSE(screen.m_QuestionTypingActive);
+    Bound("right3DViewportBG")->m_AnimX = 10.0f;
+    screen.m_QuestionTypingActive = screen.m_AnswerTypingActive = screen.m_BlockTurning = true;
+    screen.m_TrackRightViewport = true;
+    for (int frame = 1; frame <= 3; ++frame)
+        screen.Process(16);
+    EXPECT_TRUE(screen.m_QuestionTypingActive && screen.m_AnswerTypingActive && PositionOf(Face(false)).x == -50.0f);
+    screen.Process(16);
+    EXPECT_TRUE(!screen.m_QuestionTypingActive && !screen.m_AnswerTypingActive && screen.m_BlockTurning);
+    screen.Process(1000);
+    EXPECT_FALSE(screen.m_BlockTurning);
+    screen.m_BlockTurning = true;  // the next turn counts from 0 again
+    screen.Process(999);
+    EXPECT_TRUE(screen.m_BlockTurning);
+    ShowAll();
+    screen.m_CountdownRunning = true;
+    match().RoundStartEvent.Fire(nullptr);
+    EXPECT_FALSE(Visible("AnswersBox") || Visible("AIBox") || Visible("TimerPanel") || Visible("ConfirmButton") ||
+                 Visible("TextEntryBox_BG") || Visible("SoftKeyboard") || screen.m_CountdownRunning);
+    EXPECT_TRUE(Visible("MenuButton"));
+    // Loading twice leaves one of each subscription; missing widgets get hidden stand-ins.
+    Unload();
+    const size_t menuBefore = menus.ReturnToMainMenuConfirmed.Count();
+    const size_t roundBefore = match().RoundStartEvent.Count();
+    const size_t quitBefore = menus.QuitConfirmed.Count() + menus.QuitCancelled.Count();
+    const u32 timersBefore = TimerManager::Instance()->GetUsedCount();
+    Load();
+    GameServices::KorvoGame::Timer* timer = Screen().m_CountdownTimer;
+    timer->m_Elapsed = 5;  // the timer goes back to the pool as new
+    Unload();
+    EXPECT_TRUE(!Screen().IsLoaded() && !Screen().m_RootPanel && !application.GetCloseCallback().object &&
+                TimerManager::Instance()->GetUsedCount() == timersBefore && timer->m_Elapsed + timer->m_Duration == 0);
+    Load();
+    for (const auto& [name, kind] : std::vector<std::pair<std::string, u32>>{
+             {"PlayButton", W::kEventClick}, {"ConfirmButton", W::kEventClick},
+             {"SoftKeyboardWidget", W::kEventValueChanged}, {"PassButton", W::kEventEnter}})
+        EXPECT_EQ(Bound(name)->GetBehavior()->Event(kind).Count(), 1u) << name << " " << kind;
+    EXPECT_EQ(TimerManager::Instance()->GetUsedCount(), timersBefore + 1);
+    W::WidgetSoftKeyboardBehavior& keyboard = Screen().m_SoftKeyboard->m_KeyboardBehavior;
+    EXPECT_EQ(keyboard.m_KeyHoverEvent.Count() + keyboard.m_TextChangedEvent.Count(), 2u);
+    EXPECT_EQ(context.m_AnswerKeyboard, Screen().m_SoftKeyboard);
+    EXPECT_EQ(menus.ReturnToMainMenuConfirmed.Count(), menuBefore + 1);
+    EXPECT_EQ(menus.QuitConfirmed.Count() + menus.QuitCancelled.Count(), quitBefore + 2);
+    for (const void* owner : {application.GetCloseCallback().object, application.GetActivatedCallback().object,
+                              application.GetDeactivatedCallback().object})
+        EXPECT_EQ(owner, &Screen());
+    // The sequences reach the screen by its name.
+    Screen().BoundWidget("TimerPanel")->SetVisible(true);
+    Screen().m_CountdownRunning = true;
+    context.GetEntitySequencer()->onSequenceEvent("Timer", "ScreenGame", "Stop");
+    EXPECT_FALSE(Visible("TimerPanel") || Screen().m_CountdownRunning);
+    // Another owner's window callback stays at unload.
+    int other = 0;
+    application.SetCloseCallback(&other, [](void*) { return true; });
+    Unload();
+    EXPECT_TRUE(application.GetCloseCallback().object == &other && !application.GetActivatedCallback().fn &&
+                !application.GetDeactivatedCallback().fn && !context.m_AnswerKeyboard &&
+                menus.ReturnToMainMenuConfirmed.Count() == menuBefore &&
+                match().RoundStartEvent.Count() == roundBefore);
+    // Missing widgets get hidden stand-ins, reported once per load.
+    // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
+    std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
+    const auto contract = Screen().WidgetContract();
+    for (size_t i = 0; omitted.size() < 20; i += 8)
+        omitted.insert(contract[i].name.c_str());
+    WriteLayout(omitted);
+    Load();
+    Screen().SetUpMatch();
+    for (int frame = 0; frame < 5; ++frame)  // the screen's frames and the timers
+        context.Update(16);
+    for (const std::string& name : omitted) {
+        EXPECT_EQ(LogCount("ScreenGame: no widget '" + name + "' in the layout; a hidden stand-in replaces it"), 1u)
+            << name;
+        ASSERT_NE(Screen().BoundWidget(name.c_str()), nullptr) << name;
+        EXPECT_FALSE(Visible(name)) << name;
+    }
+    EXPECT_EQ(Screen().GetMissingWidgets().size(), omitted.size());
+    match().RoundStartEvent.Fire(nullptr);
+    Unload();
+    EXPECT_TRUE(!Screen().BoundWidget("MenuButton") && Screen().GetMissingWidgets().empty());
+    // The next load makes its stand-ins afresh.
+    Load();
+    EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
+}
+
+// From fast money's opening on, the confirm button's label reads "PASS" as drawn, in the sample font.
+TEST_F(ScreenGameTest, TheConfirmButtonIsRedrawnReadingPassFromFastMoneyOn) {
+    widget_test::RenderPackage fonts({});
+    Load();
+    Screen().m_ConfirmButton->m_TextStyle.m_FontName = "Sans.TTF";
+    context.m_GamePhase = QZ2011::PhaseFastMoneyIntro;
+    Screen().ShowComponent("SoftKeyboard");
+    EXPECT_STREQ(widget_test::TextAt(*Screen().m_ConfirmButton, 0)->GetString().c_str(), "PASS");
+    Unload();
 }
 
 }  // namespace

@@ -111,7 +111,6 @@ class StageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Write(StageFile(), ScoreFile(), CharacterFile());
-        BehaviorManager::Instance()->ResetBehaviors();
     }
     void TearDown() override {
         BehaviorManager::Instance()->ResetBehaviors();
@@ -123,6 +122,7 @@ protected:
         dir.Write("-xml/levels/behaviors.xml", characters);
         GameServices::Bridge::FileSystem::Destroy();
         GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
+        BehaviorManager::Instance()->ResetBehaviors();
     }
     void Frame(u32 milliseconds = 16) { game.flow.GetFrameEvent().Fire(milliseconds); }
 
@@ -135,7 +135,7 @@ protected:
 // A new contestant is asked nothing; a pose request plays the pose of a known code only, once.
 // A second flip before "StartIFL" listens again only after leaving the first; Reset leaves no
 // listener behind, neither on a board nor on a contestant.
-TEST_F(StageTest, APoseRequestPlaysAKnownPoseAndResetLeavesNoKeyListener) {
+TEST_F(StageTest, APoseRequestPlaysAKnownPoseResetLeavesNoKeyListenerAndDamagedFilesNeverBreakTheStage) {
     QZCharacter contestant;
     contestant.Initialize();
     EXPECT_EQ(contestant.IsMale1 + contestant.IsMale2 + contestant.IsFemale1 + contestant.IsFemale2, 0);
@@ -189,10 +189,8 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseAndResetLeavesNoKeyListener) {
         Frame();
     }
     EXPECT_EQ(animation.replays, (std::vector<i32>{105, 107}));
-}
-
-// Damaged behaviour files: every entity initialises and serves every request for 100 frames.
-TEST_F(StageTest, DamagedBehaviourFilesNeverBreakTheStage) {
+    stage.Reset();
+    // Damaged behaviour files: every entity initialises and serves every request for 100 frames.
     const std::string files[3] = {StageFile(), ScoreFile(), CharacterFile()};
     std::mt19937 rng(33);
     for (int round = 0; round < 5000; ++round) {
@@ -201,7 +199,6 @@ TEST_F(StageTest, DamagedBehaviourFilesNeverBreakTheStage) {
         for (std::string& file : damaged)
             DamageBytes(file, rng, 1 + int(rng() % 8));
         Write(damaged[0], damaged[1], damaged[2]);
-        BehaviorManager::Instance()->ResetBehaviors();
         Board board;
         board.GetPart(int(rng() % 17));
         QZBuzzLightProps light;
@@ -278,20 +275,14 @@ std::string Text(const QZApplicationDataLevel& data) {
     return text;
 }
 
-// The decade and difficulty come from the game context.
-class LevelData : public ::testing::Test {
-protected:
-    LogCapture log;
-    QZ2011GameContext context;
-    QZApplicationDataLevel prototype;
-};
-
-
 // Only the chosen pair's ten tuning keys are read, each into its field; the level numbers by
 // their keys ("fastMoneySecondTime" times the first turn), bounded to the eight board rows and
 // the two-digit countdown, each bound and a missing answer time reported. One prototype
 // reads every case, so nothing of an earlier level is left over. Damaged records read within bounds.
-TEST_F(LevelData, ReadsTheChosenTuningAndBoundedNumbersAndDamagedRecordsWithinBounds) {
+TEST(LevelData, ReadsTheChosenTuningAndBoundedNumbersAndDamagedRecordsWithinBounds) {
+    LogCapture log;
+    QZ2011GameContext context;  // the decade and difficulty come from the game context
+    QZApplicationDataLevel prototype;
     const std::string times = Element("numberOfAnswers", "7") + Element("questionRoundTime", "20") + Element("fastMoneyFirstTime", "20") +
                               Element("fastMoneySecondTime", "25");
     const std::string all = times + AllTuning("Medium90", 1) + AllTuning("Medium80", 11) + AllTuning("Hard90", 21);

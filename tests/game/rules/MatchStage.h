@@ -82,11 +82,6 @@ struct StageLevel {
     bool applicationData = true;
     // The players' cursor props "PlayerCursor0" and "PlayerCursor1" in their component level.
     bool cursors = false;
-
-    StageLevel& Crowd(int count) {
-        crowd = count;
-        return *this;
-    }
 };
 
 inline std::string Item(const char* kind, const std::string& name, const std::string& more = "") {
@@ -199,6 +194,12 @@ inline TestQuestion WordQuestion(int answers) {
     return question;
 }
 
+// A sequence document of that length without events, skippable or not.
+inline std::string SequenceFile(int durationMs, bool skippable) {
+    return "<root><Sequence duration=\"" + std::to_string(durationMs) + "\" skippable=\"" + (skippable ? "true" : "false") +
+           "\"><OnStart><Events/></OnStart><Acts/><OnEnd><Events/></OnEnd></Sequence></root>";
+}
+
 // The context's question bank holding these questions in this order; the first loaded as the
 // current question.
 class QuestionBank {
@@ -258,9 +259,7 @@ protected:
         home.Write("-xml/levels/levels.xml", "<root><LevelTransitions><Levels>" + levels +
                                                  "</Levels></LevelTransitions></root>");
         home.Write("-xml/levels/elsewhere.xml", "<root><Level/></root>");
-        sequenceFile = home.Write("show_sequence.xml",
-                                  "<root><Sequence duration=\"100\"><OnStart><Events/></OnStart><Acts/><OnEnd>"
-                                  "<Events/></OnEnd></Sequence></root>");
+        sequenceFile = home.Write("show_sequence.xml", SequenceFile(100, false));
         GameServices::Bridge::FileSystem::SetRootPath(TString<char>((home.Path() + "/").c_str()));
         context.Initialize();
     }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,17 +28,94 @@ protected:
     }
 };
 
-bool In(i32 phase, std::initializer_list<i32> phases) {
-    return std::find(phases.begin(), phases.end(), phase) != phases.end();
-}
-
 }  // namespace
 
-// Every action in every phase, with and without a second player and an open answer entry:
-// each is taken only in its phases and flags, and a taken one fires its one event.
-TEST_F(MatchModeTest, TeamActionsSkipsBuzzesAndPlayerCursorsFollowTheMemberNumbers) {
+TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesTeamActionsSkipsBuzzesAndPlayerCursorsFollowTheMemberNumbers) {
+    // The turn passes between the two families of the match; from a family that does not play in
+    // it, or nobody, it stays and is reported.
+    // A match set up again keeps nothing of the last one (fast money and the award notice
+    // included) but the match settings, the scores and the families.
+    QZ2011GameContext& c = context;
+    const auto state = [&] {
+        return std::vector<i64>{c.m_BuzzOwner,        c.m_FaceOffWinner,    c.m_RoundCounter,     c.m_CurrentFamily,
+                                c.m_LastAnswerIndex,  c.m_AnswerTurnPending, c.m_AIMayAct,        c.m_AnswerPending,
+                                c.m_AnswerAgain,      c.m_StealStarted,     c.m_PlayChosen,       c.m_SkipAllowed,
+                                c.m_AIAnswerStarted,  c.m_AIBusy,           c.m_ChosenAnswerIndex, c.m_RoundBank,
+                                c.m_TimeUp,           c.m_WentToSuddenDeath, c.m_RightMemberIndex, c.m_LeftMemberIndex,
+                                c.m_StruckOutAnswers, i64(c.m_TypedAnswer.Length()), c.m_FastMoneyAnswerIndex,
+                                c.m_FastMoneyTotal, c.m_FastMoneyStepFlag, c.m_OpponentNextMember,
+                                c.m_FastMoneyAnswered[0] + c.m_FastMoneyAnswered[4], i64(c.m_UnlockedAwardName.Length())};
+    };
+    const std::vector<i64> fresh{-1, -1, 0, QZ2011GameContext::kNoFamily, -1, 0, 0, 0, 0, 0, 1, 0, 0, 0, -1, 0,
+                                 0,  0,  QZ2011GameContext::kNoMember, QZ2011GameContext::kNoMember, 0, 0, 0, 0, 0,
+                                 QZ2011GameContext::kNoMember, 0, 0};
+    c.m_BuzzOwner = c.m_FaceOffWinner = c.m_LastAnswerIndex = c.m_ChosenAnswerIndex = c.m_Difficulty = 2;
+    c.m_RoundCounter = c.m_RoundBank = c.m_StruckOutAnswers = c.m_FastMoneyAnswerIndex = c.m_FastMoneyTotal = 3;
+    c.m_CurrentFamily = c.m_RightMemberIndex = c.m_LeftMemberIndex = c.m_OpponentNextMember = c.m_Decade = 1;
+    c.m_AnswerTurnPending = c.m_AIMayAct = c.m_AnswerPending = c.m_AnswerAgain = c.m_FastMoneyStepFlag = 1;
+    c.m_StealStarted = c.m_SkipAllowed = c.m_AIAnswerStarted = c.m_AIBusy = c.m_AnswerEntryOpen = c.m_NumberOfAnswers = 1;
+    c.m_TimeUp = c.m_WentToSuddenDeath = c.m_FastMoneyAnswered[0] = c.m_FastMoneyAnswered[4] = 1;
+    c.m_PlayChosen = 0;
+    c.m_TypedAnswer = c.m_UnlockedAwardName = "last";
+    c.m_GamePhase = c.m_ComputerFamily->m_Score = 120;
+    const std::vector<Family*> kept = {c.m_PlayerOneFamily, c.m_PlayerTwoFamily, c.m_ComputerFamily};
+    // Two players: no opponent looks move the right family's member.
+    c.m_TwoPlayers = 1;
+    c.ResetGameState();
+    EXPECT_EQ(state(), fresh);
+    EXPECT_EQ(Values(i32(c.m_GamePhase), c.m_TwoPlayers, c.m_Decade, c.m_Difficulty, c.m_NumberOfAnswers,
+                     c.m_AnswerEntryOpen, c.m_ComputerFamily->m_Score), Values(120, 1, 1, 2, 1, 1, 120));
+    EXPECT_EQ(kept, (std::vector<Family*>{c.m_PlayerOneFamily, c.m_PlayerTwoFamily, c.m_ComputerFamily}));
+    // Without a decade the opponent's looks keep their key.
+    c.m_OpponentLookKey = "key";
+    c.m_Decade = QZ2011GameContext::kNoDecade;
+    c.ResetOpponentLooks();
+    EXPECT_EQ(c.m_OpponentLookKey, "key");
+    // The computer families' look files; none past the tables.
+    EXPECT_EQ(QZ11Game::OpponentLookFile(3, 1, 2) + "|" + QZ11Game::OpponentLookFile(4, 0, 0) +
+                  QZ11Game::OpponentLookFile(0, 0, 4), "00s_F2_AppearanceOpponentFemale01.xml|");
+    // (two players, from, to): a kept turn is reported.
+    const i32 switches[][3] = {{0, 1, 0}, {0, 0, 1}, {1, 1, 2}, {1, 2, 1}, {1, 0, 0}, {0, 2, 2}, {0, 3, 3}, {1, 3, 3}};
+    for (const auto& c : switches) {
+        log.Clear();
+        context.m_TwoPlayers = u32(c[0]);
+        context.m_CurrentFamily = c[1];
+        context.SwitchTurn();
+        EXPECT_EQ(Values(context.m_CurrentFamily, log.Contains("We can't switch trun from NOBODY!!")),
+                  Values(c[2], c[1] == c[2])) << c[0] << c[1];
+    }
+    // Buzz sides; the families made afresh, player one's with its two members; each side's member cycle.
+    for (const auto& [owner, other] : std::vector<std::pair<i32, i32>>{{0, 1}, {1, 0}, {-1, -1}, {2, -1}}) {
+        context.m_BuzzOwner = owner;
+        EXPECT_EQ(context.GetOtherBuzzSide(), other) << owner;
+    }
+
+    context.CreateFamilies();
+    GameServices::Entities::Team* team = context.GetTeamRegistry()->GetTeam();
+    ASSERT_TRUE(team == context.m_PlayerOneFamily && team->m_Members.size() == 2u);
+    EXPECT_TRUE(team->m_Members[0]->m_Team == team && team->m_Members[1]->m_Team == team && context.m_ComputerFamily &&
+                context.m_PlayerTwoFamily && context.m_ComputerFamily != context.m_PlayerTwoFamily);
+
+    for (const bool left : {true, false})
+        for (const auto& [order, steps] : std::vector<std::pair<u8, std::vector<i32>>>{{0, {2, 0, 3, 1, 2}},
+                                                                                       {1, {0, 2, 1, 3, 0}}}) {
+            (left ? context.m_LeftMemberOrder : context.m_RightMemberOrder) = order;
+            i32& index = left ? context.m_LeftMemberIndex : context.m_RightMemberIndex;
+            index = 4;
+            std::vector<i32> seen;
+            for (int i = 0; i < 5; ++i) {
+                context.NextFamilyMember(left);
+                seen.push_back(index);
+            }
+            EXPECT_EQ(seen, steps) << left << " " << int(order);
+        }
+    context.m_LeftMemberIndex = 7;
+    context.NextFamilyMember(true);
+    EXPECT_EQ(context.m_LeftMemberIndex, 7);
+    // Every action in every phase, with and without a second player and an open answer entry:
+    // each is taken only in its phases and flags, and a taken one fires its one event.
     Enter(StageLevel());
-    const std::initializer_list<i32> answerPhases = {8, 9, 12, 13, 20, 21, 24, 25};
+    const std::set<i32> answerPhases = {8, 9, 12, 13, 20, 21, 24, 25};
     for (i32 phase = -1; phase <= 30; ++phase)
         for (u32 two : {0u, 1u})
             for (u8 open : {0, 1}) {
@@ -47,9 +124,9 @@ TEST_F(MatchModeTest, TeamActionsSkipsBuzzesAndPlayerCursorsFollowTheMemberNumbe
                 context.m_TwoPlayers = two;
                 context.m_AnswerEntryOpen = open;
                 struct Case { const char* action; int event; bool taken; };
-                const Case cases[] = {{"BuzzSinglePlayer", 0, two == 0 && In(phase, {7, 17})},
-                                      {"EnterAnswer", 3, open && In(phase, answerPhases)},
-                                      {"EnterAIAnswer", 3, In(phase, answerPhases)}};
+                const Case cases[] = {{"BuzzSinglePlayer", 0, two == 0 && (phase == 7 || phase == 17)},
+                                      {"EnterAnswer", 3, open && answerPhases.count(phase)},
+                                      {"EnterAIAnswer", 3, answerPhases.count(phase) > 0}};
                 for (const Case& c : cases) {
                     events.Attach(match());
                     context.m_LastAnswerIndex = 99;
@@ -71,10 +148,7 @@ TEST_F(MatchModeTest, TeamActionsSkipsBuzzesAndPlayerCursorsFollowTheMemberNumbe
     // match a waiting computer family is told to act.
     GameShow::SequenceManager* sequences = context.GetSequenceManager();
     for (const char* name : {"long", "fixed"})
-        sequences->LoadSequence(name, home.Write(name, std::string("<root><Sequence duration=\"9000\" skippable=\"") +
-                                                          (name[0] == 'l' ? "true" : "false") +
-                                                          "\"><OnStart><Events/></OnStart><Acts/><OnEnd><Events/>"
-                                                          "</OnEnd></Sequence></root>").c_str());
+        sequences->LoadSequence(name, home.Write(name, SequenceFile(9000, name[0] == 'l')).c_str());
     struct Case { const char* sequence; u8 allowed, busy; u32 two; bool ends; u8 notice; };
     const Case cases[] = {{"long", 1, 1, 0, true, 1},  {"long", 0, 1, 0, false, 0}, {"fixed", 1, 1, 0, false, 1},
                           {"long", 1, 0, 0, true, 0},  {"long", 1, 1, 1, true, 0}};
@@ -167,88 +241,3 @@ TEST_F(MatchModeTest, TeamActionsSkipsBuzzesAndPlayerCursorsFollowTheMemberNumbe
     EXPECT_TRUE(lines.Contains("no player cursor PlayerCursor2 in the level's PlayerCursors"));
     EXPECT_EQ(Player(0)->m_Entity, cursor(0));
 }
-
-// The turn passes between the two families of the match; from a family that does not play in
-// it, or nobody, it stays and is reported.
-TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesBuzzSidesFamiliesAndMembers) {
-    // A match set up again keeps nothing of the last one (fast money and the award notice
-    // included) but the match settings, the scores and the families.
-    QZ2011GameContext& c = context;
-    const auto state = [&] {
-        return std::vector<i64>{c.m_BuzzOwner,        c.m_FaceOffWinner,    c.m_RoundCounter,     c.m_CurrentFamily,
-                                c.m_LastAnswerIndex,  c.m_AnswerTurnPending, c.m_AIMayAct,        c.m_AnswerPending,
-                                c.m_AnswerAgain,      c.m_StealStarted,     c.m_PlayChosen,       c.m_SkipAllowed,
-                                c.m_AIAnswerStarted,  c.m_AIBusy,           c.m_ChosenAnswerIndex, c.m_RoundBank,
-                                c.m_TimeUp,           c.m_WentToSuddenDeath, c.m_RightMemberIndex, c.m_LeftMemberIndex,
-                                c.m_StruckOutAnswers, i64(c.m_TypedAnswer.Length()), c.m_FastMoneyAnswerIndex,
-                                c.m_FastMoneyTotal, c.m_FastMoneyStepFlag, c.m_OpponentNextMember,
-                                c.m_FastMoneyAnswered[0] + c.m_FastMoneyAnswered[4], i64(c.m_UnlockedAwardName.Length())};
-    };
-    const std::vector<i64> fresh{-1, -1, 0, QZ2011GameContext::kNoFamily, -1, 0, 0, 0, 0, 0, 1, 0, 0, 0, -1, 0,
-                                 0,  0,  QZ2011GameContext::kNoMember, QZ2011GameContext::kNoMember, 0, 0, 0, 0, 0,
-                                 QZ2011GameContext::kNoMember, 0, 0};
-    c.m_BuzzOwner = c.m_FaceOffWinner = c.m_LastAnswerIndex = c.m_ChosenAnswerIndex = c.m_Difficulty = 2;
-    c.m_RoundCounter = c.m_RoundBank = c.m_StruckOutAnswers = c.m_FastMoneyAnswerIndex = c.m_FastMoneyTotal = 3;
-    c.m_CurrentFamily = c.m_RightMemberIndex = c.m_LeftMemberIndex = c.m_OpponentNextMember = c.m_Decade = 1;
-    c.m_AnswerTurnPending = c.m_AIMayAct = c.m_AnswerPending = c.m_AnswerAgain = c.m_FastMoneyStepFlag = 1;
-    c.m_StealStarted = c.m_SkipAllowed = c.m_AIAnswerStarted = c.m_AIBusy = c.m_AnswerEntryOpen = c.m_NumberOfAnswers = 1;
-    c.m_TimeUp = c.m_WentToSuddenDeath = c.m_FastMoneyAnswered[0] = c.m_FastMoneyAnswered[4] = 1;
-    c.m_PlayChosen = 0;
-    c.m_TypedAnswer = c.m_UnlockedAwardName = "last";
-    c.m_GamePhase = c.m_ComputerFamily->m_Score = 120;
-    const std::vector<Family*> families = {c.m_PlayerOneFamily, c.m_PlayerTwoFamily, c.m_ComputerFamily};
-    // Two players: no opponent looks move the right family's member.
-    c.m_TwoPlayers = 1;
-    c.ResetGameState();
-    EXPECT_EQ(state(), fresh);
-    EXPECT_EQ(Values(i32(c.m_GamePhase), c.m_TwoPlayers, c.m_Decade, c.m_Difficulty, c.m_NumberOfAnswers,
-                     c.m_AnswerEntryOpen, c.m_ComputerFamily->m_Score), Values(120, 1, 1, 2, 1, 1, 120));
-    EXPECT_EQ(families, (std::vector<Family*>{c.m_PlayerOneFamily, c.m_PlayerTwoFamily, c.m_ComputerFamily}));
-    // Without a decade the opponent's looks keep their key.
-    c.m_OpponentLookKey = "key";
-    c.m_Decade = QZ2011GameContext::kNoDecade;
-    c.ResetOpponentLooks();
-    EXPECT_EQ(c.m_OpponentLookKey, "key");
-    // The computer families' look files; none past the tables.
-    EXPECT_EQ(QZ11Game::OpponentLookFile(3, 1, 2) + "|" + QZ11Game::OpponentLookFile(4, 0, 0) +
-                  QZ11Game::OpponentLookFile(0, 0, 4), "00s_F2_AppearanceOpponentFemale01.xml|");
-    // (two players, from, to): a kept turn is reported.
-    const i32 cases[][3] = {{0, 1, 0}, {0, 0, 1}, {1, 1, 2}, {1, 2, 1}, {1, 0, 0}, {0, 2, 2}, {0, 3, 3}, {1, 3, 3}};
-    for (const auto& c : cases) {
-        log.Clear();
-        context.m_TwoPlayers = u32(c[0]);
-        context.m_CurrentFamily = c[1];
-        context.SwitchTurn();
-        EXPECT_EQ(Values(context.m_CurrentFamily, log.Contains("We can't switch trun from NOBODY!!")),
-                  Values(c[2], c[1] == c[2])) << c[0] << c[1];
-    }
-    // Buzz sides; the families made afresh, player one's with its two members; each side's member cycle.
-    for (const auto& [owner, other] : std::vector<std::pair<i32, i32>>{{0, 1}, {1, 0}, {-1, -1}, {2, -1}}) {
-        context.m_BuzzOwner = owner;
-        EXPECT_EQ(context.GetOtherBuzzSide(), other) << owner;
-    }
-
-    context.CreateFamilies();
-    GameServices::Entities::Team* team = context.GetTeamRegistry()->GetTeam();
-    ASSERT_TRUE(team == context.m_PlayerOneFamily && team->m_Members.size() == 2u);
-    EXPECT_TRUE(team->m_Members[0]->m_Team == team && team->m_Members[1]->m_Team == team && context.m_ComputerFamily &&
-                context.m_PlayerTwoFamily && context.m_ComputerFamily != context.m_PlayerTwoFamily);
-
-    for (const bool left : {true, false})
-        for (const auto& [order, steps] : std::vector<std::pair<u8, std::vector<i32>>>{{0, {2, 0, 3, 1, 2}},
-                                                                                       {1, {0, 2, 1, 3, 0}}}) {
-            (left ? context.m_LeftMemberOrder : context.m_RightMemberOrder) = order;
-            i32& index = left ? context.m_LeftMemberIndex : context.m_RightMemberIndex;
-            index = 4;
-            std::vector<i32> seen;
-            for (int i = 0; i < 5; ++i) {
-                context.NextFamilyMember(left);
-                seen.push_back(index);
-            }
-            EXPECT_EQ(seen, steps) << left << " " << int(order);
-        }
-    context.m_LeftMemberIndex = 7;
-    context.NextFamilyMember(true);
-    EXPECT_EQ(context.m_LeftMemberIndex, 7);
-}
-

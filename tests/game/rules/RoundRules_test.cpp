@@ -91,15 +91,23 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     struct Row { bool two; i32 phase, decade, replay, buzz, family, first, index;
                  i32 nextPhase, winner, nextFamily, nextReplay; const char* sequence; size_t awards; };
     const Row rows[] = {
-        {false, 8, 0, 0, 0, P1, -1, 0, 10, 0, P1, 0, "", 1}, {false, 8, 0, 0, 0, P1, -1, 3, 9, -1, C, 0, "", 0},
-        {false, 8, 1, 0, 0, P1, -1, 1, 9, -1, C, 0, "", 1}, {false, 8, 0, 1, 1, C, -1, 4, 10, 1, C, 1, "", 0},
-        {false, 8, 0, 0, 1, C, -1, -1, 9, -1, P1, 0, "", 0}, {false, 8, 1, 0, -1, P1, -1, 2, 9, -1, C, 0, "", 0},
-        {false, 9, 3, 0, 0, C, 1, 0, 10, 1, C, 0, "", 0}, {false, 9, 3, 0, 0, C, 1, 3, 10, 0, P1, 0, "", 1},
-        {false, 9, 1, 0, 1, P1, -1, 2, 10, 0, P1, 0, "", 1}, {false, 9, 0, 0, 1, P1, 2, 0, 10, 0, P1, 0, "", 1},
-        {false, 9, 0, 0, 1, P1, 2, -1, 10, 1, C, 0, "", 0}, {false, 9, 0, 0, 0, C, -1, -1, 8, -1, P1, 1, "", 0},
+        {false, 8, 0, 0, 0, P1, -1, 0, 10, 0, P1, 0, "", 1},
+        {false, 8, 0, 0, 0, P1, -1, 3, 9, -1, C, 0, "", 0},
+        {false, 8, 1, 0, 0, P1, -1, 1, 9, -1, C, 0, "", 1},
+        {false, 8, 0, 1, 1, C, -1, 4, 10, 1, C, 1, "", 0},
+        {false, 8, 0, 0, 1, C, -1, -1, 9, -1, P1, 0, "", 0},
+        {false, 8, 1, 0, -1, P1, -1, 2, 9, -1, C, 0, "", 0},
+        {false, 9, 3, 0, 0, C, 1, 0, 10, 1, C, 0, "", 0},
+        {false, 9, 3, 0, 0, C, 1, 3, 10, 0, P1, 0, "", 1},
+        {false, 9, 1, 0, 1, P1, -1, 2, 10, 0, P1, 0, "", 1},
+        {false, 9, 0, 0, 1, P1, 2, 0, 10, 0, P1, 0, "", 1},
+        {false, 9, 0, 0, 1, P1, 2, -1, 10, 1, C, 0, "", 0},
+        {false, 9, 0, 0, 0, C, -1, -1, 8, -1, P1, 1, "", 0},
         {false, 9, 0, 1, 0, C, -1, -1, 5, -1, C, 0, "faceoff_round1", 0},
-        {false, 9, 0, 1, 0, C, -1, 5, 10, 1, C, 1, "", 0}, {true, 8, 0, 0, 1, P2, -1, 0, 10, 1, P2, 0, "", 0},
-        {true, 9, 0, 0, 1, P1, 2, 2, 10, 0, P1, 0, "", 0}, {true, 9, 0, 0, 0, P2, -1, -1, 8, -1, P1, 1, "", 0},
+        {false, 9, 0, 1, 0, C, -1, 5, 10, 1, C, 1, "", 0},
+        {true, 8, 0, 0, 1, P2, -1, 0, 10, 1, P2, 0, "", 0},
+        {true, 9, 0, 0, 1, P1, 2, 2, 10, 0, P1, 0, "", 0},
+        {true, 9, 0, 0, 0, P2, -1, -1, 8, -1, P1, 1, "", 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::to_string(&r - rows));
@@ -123,10 +131,17 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     // the seventh and eighth answers are struck out, in fast money they count.
     struct Entered { i32 phase, round, family, chosen; u8 timeUp; const char* typed; i32 index, struckOut; };
     const Entered entered[] = {
-        {12, 2, P1, -1, 0, "word7", 7, 2},  {12, 3, P1, -1, 0, "word6", -1, 3}, {12, 4, P1, -1, 0, "word5", 5, 2},
-        {24, 3, P1, -1, 0, "word6", 6, 2},  {24, 4, P1, -1, 0, "word7", 7, 2},  {25, 1, P1, -1, 0, "word0", -1, 2},
-        {12, 1, C, 2, 1, "word2", -1, 2},   {12, 1, C, 2, 0, "", 2, 2},         {12, 4, C, 6, 0, "", -1, 3},
-        {12, 1, C, 8, 0, "word1", -1, 2},   {20, 5, C, 0, 0, "", 0, 2},
+        {12, 2, P1, -1, 0, "word7", 7, 2},
+        {12, 3, P1, -1, 0, "word6", -1, 3},
+        {12, 4, P1, -1, 0, "word5", 5, 2},
+        {24, 3, P1, -1, 0, "word6", 6, 2},
+        {24, 4, P1, -1, 0, "word7", 7, 2},
+        {25, 1, P1, -1, 0, "word0", -1, 2},
+        {12, 1, C, 2, 1, "word2", -1, 2},
+        {12, 1, C, 2, 0, "", 2, 2},
+        {12, 4, C, 6, 0, "", -1, 3},
+        {12, 1, C, 8, 0, "word1", -1, 2},
+        {20, 5, C, 0, 0, "", 0, 2},
     };
     for (const Entered& r : entered) {
         SCOPED_TRACE(std::to_string(&r - entered));
@@ -155,9 +170,16 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     // already on the board, or anything but the top answer in sudden death, is wrong.
     struct Shown { i32 phase, round, index; bool revealed; i32 shown; u32 bank; };
     const Shown showns[] = {
-        {8, 1, 2, false, 2, 78},  {12, 2, 0, false, 0, 80},  {12, 3, 1, false, 1, 158}, {12, 4, 7, false, 7, 219},
-        {20, 5, 0, false, 0, 240}, {21, 5, 1, false, -1, 0}, {13, 2, 3, false, 3, 0},   {12, 1, 2, true, -1, 0},
-        {12, 1, 8, false, -1, 0}, {12, 1, -1, false, -1, 0},
+        {8, 1, 2, false, 2, 78},
+        {12, 2, 0, false, 0, 80},
+        {12, 3, 1, false, 1, 158},
+        {12, 4, 7, false, 7, 219},
+        {20, 5, 0, false, 0, 240},
+        {21, 5, 1, false, -1, 0},
+        {13, 2, 3, false, 3, 0},
+        {12, 1, 2, true, -1, 0},
+        {12, 1, 8, false, -1, 0},
+        {12, 1, -1, false, -1, 0},
     };
     for (const Shown& r : showns) {
         SCOPED_TRACE(std::to_string(&r - showns));
@@ -178,10 +200,14 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     struct Strike { i32 round, strikes, index; u8 timeUp; int found, struckOut; const char* sequence;
                     i32 phase, strikesAfter, family; u8 again, timeUpAfter; size_t awards; };
     const Strike strikes[] = {
-        {1, 0, -1, 0, 1, 0, "strike1", 12, 1, P1, 1, 0, 0}, {1, 1, -1, 1, 1, 0, "strike2_TimeUp", 12, 2, P1, 1, 0, 0},
-        {1, 2, -1, 0, 1, 0, "strike3", 13, 0, C, 0, 0, 0}, {1, 2, -1, 1, 1, 0, "strike3_TimeUp", 13, 0, C, 0, 0, 0},
-        {1, 0, 3, 1, 2, 0, "right_answer_round", 12, 0, P1, 1, 0, 0}, {4, 0, -1, 0, 7, 1, "strike1", 18, 1, P1, 0, 0, 0},
-        {1, 1, 7, 0, 8, 0, "right_answer_round", 18, 1, P1, 0, 0, 0}, {1, 0, -1, 0, 7, 1, "strike1", 12, 1, P1, 1, 0, 0},
+        {1, 0, -1, 0, 1, 0, "strike1", 12, 1, P1, 1, 0, 0},
+        {1, 1, -1, 1, 1, 0, "strike2_TimeUp", 12, 2, P1, 1, 0, 0},
+        {1, 2, -1, 0, 1, 0, "strike3", 13, 0, C, 0, 0, 0},
+        {1, 2, -1, 1, 1, 0, "strike3_TimeUp", 13, 0, C, 0, 0, 0},
+        {1, 0, 3, 1, 2, 0, "right_answer_round", 12, 0, P1, 1, 0, 0},
+        {4, 0, -1, 0, 7, 1, "strike1", 18, 1, P1, 0, 0, 0},
+        {1, 1, 7, 0, 8, 0, "right_answer_round", 18, 1, P1, 0, 0, 0},
+        {1, 0, -1, 0, 7, 1, "strike1", 12, 1, P1, 1, 0, 0},
         {1, 0, 7, 0, 8, 0, "right_answer_round", 18, 0, P1, 0, 0, 1},
         {3, 0, 5, 0, 6, 0, "right_answer_round", 18, 0, P1, 0, 0, 1},
         {2, 0, 5, 0, 6, 0, "right_answer_round", 12, 0, P1, 1, 0, 0},
@@ -241,10 +267,14 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     // The rival is the other family of the match.
     struct Won { bool two; i32 family, round, score, rival; u32 decade; const char* sequence; size_t awards; };
     const Won wons[] = {
-        {false, P1, 1, 100, 0, 0, "round_won_left", 0},   {false, P1, 1, 250, 0, 0, "blank", 0},
-        {false, C, 1, 249, 0, 0, "round_won_right", 0},   {true, P2, 1, 100, 0, 0, "round_won_right", 0},
-        {false, P1, 3, 100, 0, 0, "round_won_left", 1},   {false, P1, 3, 100, 150, 0, "round_won_left", 0},
-        {false, P1, 1, 100, 149, 3, "round_won_left", 1}, {false, C, 1, 100, 0, 3, "round_won_right", 0},
+        {false, P1, 1, 100, 0, 0, "round_won_left", 0},
+        {false, P1, 1, 250, 0, 0, "blank", 0},
+        {false, C, 1, 249, 0, 0, "round_won_right", 0},
+        {true, P2, 1, 100, 0, 0, "round_won_right", 0},
+        {false, P1, 3, 100, 0, 0, "round_won_left", 1},
+        {false, P1, 3, 100, 150, 0, "round_won_left", 0},
+        {false, P1, 1, 100, 149, 3, "round_won_left", 1},
+        {false, C, 1, 100, 0, 3, "round_won_right", 0},
         {true, P1, 3, 100, 0, 0, "round_won_left", 0},
     };
     for (const Won& r : wons) {
@@ -272,8 +302,12 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     // the banking.
     struct Hidden { u32 decade; i32 round; int revealed; int skipped; const char* sequence; };
     const Hidden hidden[] = {
-        {0, 3, 6, -1, "reveal_answer7"}, {2, 3, 6, -1, "blank"},          {3, 4, 6, -1, "blank"},
-        {2, 2, 6, -1, "reveal_answer7"}, {1, 4, 7, -1, "reveal_answer8"}, {0, 1, 3, 1, "reveal_answer2"},
+        {0, 3, 6, -1, "reveal_answer7"},
+        {2, 3, 6, -1, "blank"},
+        {3, 4, 6, -1, "blank"},
+        {2, 2, 6, -1, "reveal_answer7"},
+        {1, 4, 7, -1, "reveal_answer8"},
+        {0, 1, 3, 1, "reveal_answer2"},
         {0, 1, 8, -1, "blank"},
     };
     for (const Hidden& r : hidden) {

@@ -61,8 +61,7 @@ bool AddOpeningLevel(const TempDir& home, QZ2011GameContext& context) {
 
 // The game's video player for applications started while it lives.
 struct WithVideoPlayer {
-    static AGVideoPlayerImpl* Make() { return new PCVideoPlayer(); }
-    WithVideoPlayer() : saved(AGVideoPlayer::s_implFactory) { AGVideoPlayer::s_implFactory = &Make; }
+    WithVideoPlayer() : saved(AGVideoPlayer::s_implFactory) { AGVideoPlayer::s_implFactory = &CreatePCVideoPlayer; }
     ~WithVideoPlayer() { AGVideoPlayer::s_implFactory = saved; }
     AGVideoPlayer::ImplFactory saved;
 };
