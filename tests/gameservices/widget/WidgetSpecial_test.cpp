@@ -153,7 +153,7 @@ TEST(WidgetPrscAnimation, APlaceholderProviderGivesNoAnimationAndTheNeutralPose)
     image.SetAnimation("slide.anm");
     EXPECT_TRUE(image.m_Animation == nullptr && log.Contains("not of the class asked for"));
     EXPECT_EQ(env.Provider(TypeKey::PrscAnimation)->Find(Crc32Hash("slide.anm"))->RefCount(), 0u);
-    image.m_AnimX = 7.0f;
+    image.m_AnimX = image.m_AnimRotation = 7.0f;
     image.Play(1);
-    EXPECT_EQ(image.m_AnimX, 0.0f);
+    EXPECT_EQ(F({image.m_AnimX, image.m_AnimRotation}), F({0, 0}));
 }
