@@ -59,6 +59,7 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     auto* scroll = Add<ScrollText>(*root, "scroll", 5, 6, 300, 90);
     SetText(scroll->m_NormalStyle, "");
     scroll->m_SpecialStyle.m_FontName = "serif";
+    scroll->m_SpecialStyle.m_Size = 64;  // twice the font's own size
     scroll->m_LineHeight = 40.0f;  // the fonts' own lines are lower
     scroll->m_Lines = {"a", "c", "b_B"};
     scroll->m_Speed = 40.0f;
@@ -66,13 +67,13 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     scroll->m_ScrollEnded.AddDelegate(&ended.delegate);
     // Lines start blank at 0 and 40 and rise 40 a step; one above the top (a line at 0 is
     // not) takes the next entry at the bottom of the block, or finishes when there is none.
-    // Built again, it starts again from the first entry.
+    // The special line is 74 high, at its style's size. Built again, it starts again from the first entry.
     struct Step {
         const char *first, *second;
         f32 y0, y1;
         int ended;
     } const steps[] = {{"a", "-", 40, 0, 0}, {"a", "c", 0, 40, 0}, {"B", "c", 40, 0, 0},
-                       {"B", "-", 0, 40, 0}, {"-", "-", 0, 40, 1}, {"-", "-", 0, 40, 1}};
+                       {"B", "-", 0, 74, 0}, {"-", "-", 34, 74, 1}, {"-", "-", 34, 74, 1}};
     for (int round = 0; round < 2; ++round) {
         HideScreen(screen);
         ShowScreen(screen);
