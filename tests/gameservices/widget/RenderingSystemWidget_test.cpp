@@ -101,6 +101,15 @@ protected:
 }  // namespace
 
 TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
+    // With them, widgets without pictures or with missing ones.
+    auto* bare = Add<Image>(*tree.inner, "bare", 0, 0, 10, 10);
+    auto* lost = Add<Image>(*tree.inner, "lost", 0, 0, 10, 10);
+    lost->m_ImageName = "nothere.png";
+    auto* blank = Add<Button>(*tree.inner, "blank", 0, 0, 10, 10);
+    SetText(blank->m_TextStyle, "b");
+    Add<Image>(*tree.inner, "dotted", 0, 0, 10, 10)->m_ImageName = ".x.png";  // a leading '.' is part of the name
+    auto* marked = Add<CheckBox>(*tree.inner, "marked", 0, 0, 10, 10);  // a check mark without a box
+    marked->m_Images[3] = "k.png";
     const std::vector<u32> before = package.Counts();
     ShowScreen(tree.screen);
     SpriteAt(*tree.button, 2)->SetSize(7, 7);  // gone with the first tree
@@ -138,11 +147,8 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     // Texts at their offsets, keys' labels on their keys, pictures in their boxes, with the widget's opacity.
     const std::pair<AGRenderable*, std::vector<f32>> placed[] = {{TextAt(*t.label, 1), {2, 3}},
                                                                  {TextAt(*t.box, 0), {25, 0}}};
-    for (const auto& [member, expected] : placed) {
-        AGVec3 at;
-        member->GetPosition(at);
-        EXPECT_EQ(F({at.x, at.y}), expected);
-    }
+    for (const auto& [member, expected] : placed)
+        EXPECT_EQ(F({PositionOf(member).x, PositionOf(member).y}), expected);
     for (const Widget* w : std::initializer_list<const Widget*>{t.box, t.slider})
         EXPECT_NEAR(f32(Member(*w, 0)->m_color >> 24), 127.5f, 1.0f) << w->Name.c_str();
     EXPECT_FALSE(Drawn(TextAt(*t.tiny, 0)) || Drawn(TextAt(*t.hiddenBox, 0)));  // built hidden
@@ -189,6 +195,27 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     RenderingSystemWidget::UpdateBehaviorState(*tree.window);
     EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 320u);
     RenderingSystemWidget::LoadCheckBoxImage(*t.box, 1, false);  // the look it replaces is given back
+    // The widgets without pictures live and die safely.
+    EXPECT_TRUE(Member(*marked, 0) == SpriteAt(*marked, 3) && !Drawn(SpriteAt(*marked, 3)));
+    marked->m_Checked = 1;
+    RenderingSystemWidget::UpdateVisibility(*marked);
+    EXPECT_TRUE(Drawn(SpriteAt(*marked, 3)) && Clones(".x.spt") == 1u);
+    EXPECT_TRUE(log.Contains("no sprite is explicitely specified in image definition! Check your .xaml file."));
+    EXPECT_TRUE(log.Contains("This sprite doesn't exist!"));
+    EXPECT_EQ(Composite(*bare), Composite(*lost));  // none
+    ASSERT_EQ(Composite(*blank)->MemberCount(), 1u);
+    for (Widget* w : std::initializer_list<Widget*>{bare, lost, blank}) {
+        RenderingSystemWidget::UpdateTransforms(*tree.root);
+        w->SetVisible(false);
+        w->SetInputLocked(true);
+        w->SetVisible(true);
+        w->SetWidth(20.0f);
+        RenderingSystemWidget::SetImage(*w, "k.png");
+        RenderingSystemWidget::UpdateBehaviorState(*w);
+    }
+    bare->SetImage("k.png");
+    RenderingSystemWidget::LoadButtonImage(*blank, 2);
+    EXPECT_NE(Member(*blank, 0), nullptr);
     HideScreen(tree.screen);
     for (Widget* w : std::initializer_list<Widget*>{t.root, t.image, t.label, t.button, t.box, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();
@@ -198,10 +225,10 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     HideScreen(tree.screen);  // nothing left to release
     RenderingSystemWidget::ReleaseLayer(static_cast<Popup*>(nullptr));
     EXPECT_TRUE(log.Lines().empty());
-    Screen bare;  // without a tree, ReleaseLayer alone gives the layer back
-    ShowScreen(bare);
-    RenderingSystemWidget::ReleaseLayer(&bare);
-    EXPECT_EQ(bare.VolatileDatas.Count() + package.shared->ChildCount(), 0u);
+    Screen treeless;  // without a tree, ReleaseLayer alone gives the layer back
+    ShowScreen(treeless);
+    RenderingSystemWidget::ReleaseLayer(&treeless);
+    EXPECT_EQ(treeless.VolatileDatas.Count() + package.shared->ChildCount(), 0u);
     Popup popup;  // a popup's layer holds its panel's; without a device it has no size
     popup.m_Panel = new Panel("panel");
     RenderingSystemWidget::Initialize(&popup);
@@ -243,37 +270,4 @@ TEST_F(WidgetRender, SetsBuildEveryRootAndCompositorsStretchTheirContent) {
     Render::GiveBack(TypeKey::Camera, providers->at(0));
     delete providers;
 
-}
-
-TEST_F(WidgetRender, WidgetsWithoutPicturesLiveAndDieSafely) {
-    auto* bare = Add<Image>(*tree.inner, "bare", 0, 0, 10, 10);
-    auto* lost = Add<Image>(*tree.inner, "lost", 0, 0, 10, 10);
-    lost->m_ImageName = "nothere.png";
-    auto* blank = Add<Button>(*tree.inner, "blank", 0, 0, 10, 10);
-    SetText(blank->m_TextStyle, "b");
-    Add<Image>(*tree.inner, "dotted", 0, 0, 10, 10)->m_ImageName = ".x.png";  // a leading '.' is part of the name
-    auto* marked = Add<CheckBox>(*tree.inner, "marked", 0, 0, 10, 10);  // a check mark without a box
-    marked->m_Images[3] = "k.png";
-    ShowScreen(tree.screen);
-    EXPECT_TRUE(Member(*marked, 0) == SpriteAt(*marked, 3) && !Drawn(SpriteAt(*marked, 3)));
-    marked->m_Checked = 1;
-    RenderingSystemWidget::UpdateVisibility(*marked);
-    EXPECT_TRUE(Drawn(SpriteAt(*marked, 3)) && Clones(".x.spt") == 1u);
-    EXPECT_TRUE(log.Contains("no sprite is explicitely specified in image definition! Check your .xaml file."));
-    EXPECT_TRUE(log.Contains("This sprite doesn't exist!"));
-    EXPECT_EQ(Composite(*bare), Composite(*lost));  // none
-    ASSERT_EQ(Composite(*blank)->MemberCount(), 1u);
-    for (Widget* w : std::initializer_list<Widget*>{bare, lost, blank}) {
-        RenderingSystemWidget::UpdateTransforms(*tree.root);
-        w->SetVisible(false);
-        w->SetInputLocked(true);
-        w->SetVisible(true);
-        w->SetWidth(20.0f);
-        RenderingSystemWidget::SetImage(*w, "k.png");
-        RenderingSystemWidget::UpdateBehaviorState(*w);
-    }
-    bare->SetImage("k.png");
-    RenderingSystemWidget::LoadButtonImage(*blank, 2);
-    EXPECT_NE(Member(*blank, 0), nullptr);
-    HideScreen(tree.screen);
 }

@@ -42,11 +42,6 @@ protected:
     static std::string Shown(const AGRenderable* r) {
         return Drawn(r) ? static_cast<const AGText*>(r)->GetString().c_str() : "-";
     }
-    static f32 Y(const AGRenderable* r) {
-        AGVec3 at;
-        r->GetPosition(at);
-        return at.y;
-    }
     static const AGFont* FontOf(const AGRenderable* r) { return static_cast<const AGText*>(r)->GetFont(); }
 
     LogCapture log;
@@ -83,7 +78,7 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
             SCOPED_TRACE(&s - steps);
             const Calls shown = {Shown(Member(*scroll, 0)), Shown(Member(*scroll, 1))};
             EXPECT_EQ(shown, (Calls{s.first, s.second}));
-            EXPECT_EQ(F({Y(Member(*scroll, 0)), Y(Member(*scroll, 1)), f32(ended.count)}),
+            EXPECT_EQ(F({PositionOf(Member(*scroll, 0)).y, PositionOf(Member(*scroll, 1)).y, f32(ended.count)}),
                       F({s.y0, s.y1, f32(s.ended + round)}));
         }
     }
