@@ -5,10 +5,13 @@
 #include "engine/core/AGController.h"
 #include "engine/graphics/AGEmitter.h"
 #include "engine/graphics/AGPrscAnimation.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/entities/VideoAsset.h"
 #include "gameservices/widget/PRSCAnimation.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/gameservices/bridge/FakeVideoPlayer.h"
 #include "tests/gameservices/widget/WidgetRenderTest.h"
 #include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
@@ -88,9 +91,17 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     EXPECT_EQ(FontOf(Member(*scroll, 1)), scroll->VolatileDatas.GetFonts()->at(0));
 }
 
-TEST_F(SpecialWidgets, EmitterParticlesAreBornAtItsWidget) {
+TEST_F(SpecialWidgets, EmitterParticlesAreBornAtItsWidgetAndVideosLeaveThePlayerItsTexture) {
     auto* widget = Add<Emitter3D>(*root, "sparks", 30, 40, 10, 10);
     widget->m_EmitterSource = "spark";
+    // Beside it, a video of the level (both unnamed) drawn on the player's texture, which stays the player's.
+    TestGame game;
+    GameServices::Entities::Set level;
+    GameServices::Entities::VideoAsset video;
+    level.m_VideoAssets.push_back(&video);
+    game.level = &level;
+    FakeVideoPlayerScope player;
+    Add<Video>(*root, "clip", 0, 0, 8, 8)->m_DefaultImage = "frame";
     ShowScreen(screen);
     auto* emitter = widget->VolatileDatas.GetAs<AGEmitter>(GameServices::Entities::VolatileDataKeys::kDATA_EMITTER3D);
     ASSERT_NE(emitter, nullptr);
@@ -107,10 +118,10 @@ TEST_F(SpecialWidgets, EmitterParticlesAreBornAtItsWidget) {
     widget->m_Stopped = 0;
     RenderingSystemWidget::UpdateBehaviorState(*widget);
     EXPECT_TRUE(emitter->IsRunning());
-    // The clean-up gives the widget's animation back.
+    // The clean-up gives the widget's animation back, and leaves the player's texture alone.
     widget->SetAnimation("wave.anm");
     HideScreen(screen);
-    EXPECT_EQ(widget->m_Animation, nullptr);
+    EXPECT_TRUE(widget->m_Animation == nullptr && !log.Contains("not an instance"));
 }
 
 }  // namespace
