@@ -31,7 +31,10 @@ void AddEmitterAndSerif(authoring::PackageWriter& writer) {
     writer.Add("spark", TypeKey::Emitter3D, authoring::EmitterBytes(spark));
     authoring::AddBakedFont(writer, "serif", Sans32());
     writer.Add("wave.anm", TypeKey::PrscAnimation,
-               authoring::PrscAnimationBytes(30, 30, Track::Vec2(), Track::Float(), Track::Vec2(), Track::Color(),
+               authoring::PrscAnimationBytes(30, 30, Track::Vec2().Key(0, {4, 5}), Track::Float(), Track::Vec2(),
+                                             Track::Color(), Track::UV()));
+    writer.Add("still.anm", TypeKey::PrscAnimation,
+               authoring::PrscAnimationBytes(10, 0, Track::Vec2(), Track::Float(), Track::Vec2(), Track::Color(),
                                              Track::UV()));
 }
 
@@ -91,7 +94,7 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     EXPECT_EQ(FontOf(Member(*scroll, 1)), scroll->VolatileDatas.GetFonts()->at(0));
 }
 
-TEST_F(SpecialWidgets, EmitterParticlesAreBornAtItsWidgetAndVideosLeaveThePlayerItsTexture) {
+TEST_F(SpecialWidgets, EmittersAndTheirAnimationsFollowTheWidgetAndVideosLeaveThePlayerItsTexture) {
     auto* widget = Add<Emitter3D>(*root, "sparks", 30, 40, 10, 10);
     widget->m_EmitterSource = "spark";
     // Beside it, a video of the level (both unnamed) drawn on the player's texture, which stays the player's.
@@ -118,40 +121,26 @@ TEST_F(SpecialWidgets, EmitterParticlesAreBornAtItsWidgetAndVideosLeaveThePlayer
     widget->m_Stopped = 0;
     RenderingSystemWidget::UpdateBehaviorState(*widget);
     EXPECT_TRUE(emitter->IsRunning());
-    // The clean-up gives the widget's animation back, and leaves the player's texture alone.
+    // Its animation's timing comes from the file, and one reference is held.
     widget->SetAnimation("wave.anm");
+    EXPECT_EQ(widget->m_Control.GetEndFrame(), 29.0f);
+    // Set again, the same resource stays loaded (not read again) with one hold.
+    widget->m_Animation->m_position.Clear();
+    widget->SetAnimation("wave.anm");
+    EXPECT_TRUE(widget->m_Animation->RefCount() == 1u && widget->m_Animation->m_position.Empty());
+    // 0 frames per second in a file loads at the loader's rate; set in code it is refused.
+    widget->SetAnimation("still.anm");
+    EXPECT_EQ(widget->m_Control.GetFrameRate(), 30.0f);
+    widget->m_Animation->m_frameRate = 0.0f;
+    widget->ResetTiming();
+    EXPECT_FALSE(widget->m_Ready);
+    EXPECT_TRUE(std::isfinite(widget->m_Control.GetEndTime()) && std::isfinite(widget->m_Control.GetFrameDuration()));
+    // The clean-up gives the widget's animation back, and leaves the player's texture alone.
     HideScreen(screen);
     EXPECT_TRUE(widget->m_Animation == nullptr && !log.Contains("not an instance"));
 }
 
 }  // namespace
-
-TEST(WidgetPrscAnimation, TimingComesFromTheFileAndOneReferenceIsHeld) {
-    drawtest::TestPackage package;
-    authoring::PackageWriter& writer = package.Writer();
-    writer.Add("wave.anm", TypeKey::PrscAnimation,
-               authoring::PrscAnimationBytes(30, 30, Track::Vec2().Key(0, {4, 5}), Track::Float(), Track::Vec2(),
-                                             Track::Color(), Track::UV()));
-    writer.Add("still.anm", TypeKey::PrscAnimation,
-               authoring::PrscAnimationBytes(10, 0, Track::Vec2(), Track::Float(), Track::Vec2(), Track::Color(),
-                                             Track::UV()));
-    package.Mount();
-    Image image("image");
-    image.SetAnimation("wave.anm");
-    EXPECT_EQ(image.m_Control.GetEndFrame(), 29.0f);
-    // Set again, the same resource stays loaded (not read again) with one hold.
-    image.m_Animation->m_position.Clear();
-    image.SetAnimation("wave.anm");
-    EXPECT_TRUE(image.m_Animation->RefCount() == 1u && image.m_Animation->m_position.Empty());
-    // 0 frames per second in a file loads at the loader's rate; set in code it is refused.
-    image.SetAnimation("still.anm");
-    EXPECT_EQ(image.m_Control.GetFrameRate(), 30.0f);
-    LogCapture log;
-    image.m_Animation->m_frameRate = 0.0f;
-    image.ResetTiming();
-    EXPECT_FALSE(image.m_Ready);
-    EXPECT_TRUE(std::isfinite(image.m_Control.GetEndTime()) && std::isfinite(image.m_Control.GetFrameDuration()));
-}
 
 TEST(WidgetPrscAnimation, APlaceholderProviderGivesNoAnimationAndTheNeutralPose) {
     ResourceEnvironment env(false);  // the core's providers only: 2D animations still placeholders
