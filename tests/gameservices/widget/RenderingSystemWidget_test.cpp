@@ -238,9 +238,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     RenderingSystemWidget::Cleanup(&popup);
     RenderingSystemWidget::ReleaseLayer(&popup);
     EXPECT_EQ(package.Counts(), before);
-}
-
-TEST_F(WidgetRender, SetsBuildEveryRootAndCompositorsStretchTheirContent) {
+    // Sets build every root, and compositors stretch their content.
     GameServices::Entities::Set set;
     Panel a("a"), b("b");
     Image stray("stray");  // not a panel: no root
@@ -269,5 +267,4 @@ TEST_F(WidgetRender, SetsBuildEveryRootAndCompositorsStretchTheirContent) {
     auto* providers = set.VolatileDatas.GetEngineProviders();
     Render::GiveBack(TypeKey::Camera, providers->at(0));
     delete providers;
-
 }

@@ -369,10 +369,9 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
             EXPECT_TRUE(made->IsA(types::kEngineAnimationTexture.m_Id) && made->IsA(types::kEngineAnimationBase.m_Id))
                 << row;
         }
-        Entities::Set level;
-        level.m_Props.push_back(&card);
-        CleanupAnimations(&level);
-        level.m_Props.clear();
+        set.m_Props.push_back(&card);
+        CleanupAnimations(&set);
+        set.m_Props.pop_back();
     }
 }
 
