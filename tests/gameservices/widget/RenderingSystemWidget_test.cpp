@@ -101,7 +101,7 @@ protected:
 }  // namespace
 
 TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
-    // With them, widgets without pictures or with missing ones.
+    // The tree also holds widgets without pictures or with missing ones.
     auto* bare = Add<Image>(*tree.inner, "bare", 0, 0, 10, 10);
     auto* lost = Add<Image>(*tree.inner, "lost", 0, 0, 10, 10);
     lost->m_ImageName = "nothere.png";
@@ -190,7 +190,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     RenderingSystemWidget::UpdateTransforms(*tree.root);
     EXPECT_FALSE(Drawn(Member(*tree.button, 0)));
     EXPECT_NEAR(tree.image->m_EffectiveOpacity, 0.251f, 0.001f);
-    EXPECT_EQ(F({Composite(*tree.image)->Transform().m[12], scaled.m[0]}), F({10, 2}));  // moved with its panel
+    EXPECT_EQ(F({Composite(*tree.image)->Transform().m[12], scaled.m[0]}), F({10, 2}));  // moved with its panel; the label keeps its scale
     RenderingSystemWidget::LayoutResizableWindow(*tree.window, 101.0f, 200.0f);
     RenderingSystemWidget::UpdateBehaviorState(*tree.window);
     EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 320u);

@@ -148,7 +148,6 @@ TEST_F(AvatarTest, PartsJoinTheLayerFollowTheCharacterAndSwapOnce) {
     EXPECT_EQ(TheAvatar().m_Parts[4]->NameId(), Crc32Hash("top2.mdl"));
 }
 
-
 TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {
     AGSkin eyes, other;
     Avatar avatar;
