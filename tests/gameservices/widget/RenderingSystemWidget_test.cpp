@@ -101,6 +101,15 @@ protected:
 }  // namespace
 
 TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
+    // The tree also holds widgets without pictures or with missing ones.
+    auto* bare = Add<Image>(*tree.inner, "bare", 0, 0, 10, 10);
+    auto* lost = Add<Image>(*tree.inner, "lost", 0, 0, 10, 10);
+    lost->m_ImageName = "nothere.png";
+    auto* blank = Add<Button>(*tree.inner, "blank", 0, 0, 10, 10);
+    SetText(blank->m_TextStyle, "b");
+    Add<Image>(*tree.inner, "dotted", 0, 0, 10, 10)->m_ImageName = ".x.png";  // a leading '.' is part of the name
+    auto* marked = Add<CheckBox>(*tree.inner, "marked", 0, 0, 10, 10);  // a check mark without a box
+    marked->m_Images[3] = "k.png";
     const std::vector<u32> before = package.Counts();
     ShowScreen(tree.screen);
     SpriteAt(*tree.button, 2)->SetSize(7, 7);  // gone with the first tree
@@ -138,16 +147,15 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     // Texts at their offsets, keys' labels on their keys, pictures in their boxes, with the widget's opacity.
     const std::pair<AGRenderable*, std::vector<f32>> placed[] = {{TextAt(*t.label, 1), {2, 3}},
                                                                  {TextAt(*t.box, 0), {25, 0}}};
-    for (const auto& [member, expected] : placed) {
-        AGVec3 at;
-        member->GetPosition(at);
-        EXPECT_EQ(F({at.x, at.y}), expected);
-    }
+    for (const auto& [member, expected] : placed)
+        EXPECT_EQ(F({PositionOf(member).x, PositionOf(member).y}), expected);
     for (const Widget* w : std::initializer_list<const Widget*>{t.box, t.slider})
         EXPECT_NEAR(f32(Member(*w, 0)->m_color >> 24), 127.5f, 1.0f) << w->Name.c_str();
-    EXPECT_FALSE(Drawn(TextAt(*t.tiny, 0)));  // built hidden
+    EXPECT_FALSE(Drawn(TextAt(*t.tiny, 0)) || Drawn(TextAt(*t.hiddenBox, 0)));  // built hidden
     EXPECT_EQ(Composite(*t.keyboard)->MemberCount(), 2u * 3u + 10u);
     EXPECT_FALSE(Drawn(SpriteAt(*t.box, 3)));
+    RenderingSystemWidget::UpdateBehaviorState(*t.slider);  // neither side hovered: both normal looks
+    EXPECT_EQ(Member(*t.slider, 1), SpriteAt(*t.slider, 1));
     // Render types set the blend; without a known one the sprite file's stays.
     EXPECT_EQ(U({SpriteAt(*t.bar, 4)->GetBlendMode(), SpriteAt(*t.box, 0)->GetBlendMode(),
                  SpriteAt(*t.button, 0)->GetBlendMode(), static_cast<AGSprite*>(Member(*t.image, 0))->GetBlendMode()}),
@@ -157,29 +165,57 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_EQ(U({Clones("icons/star.spt"), Clones("icons/star.big.spt")}), U({1, 5}));
     // Keys step by the truncated width plus spacing.
     EXPECT_EQ(t.keyboard->m_Letters.at(2).x - t.keyboard->m_Letters[0].x, 88.0f);
-    // The layout key pressed shows its pressed look and labels the letters in the other order.
+    // The layout key pressed shows its pressed look and labels the letters in the other order;
+    // a press while a letter is hovered leaves it alone.
     t.keyboard->m_HoveredSpecial = 0;
-    t.keyboard->m_KeyboardBehavior.m_HoveredIsSpecial = t.keyboard->m_KeyboardBehavior.m_Pressed = 1;
+    t.keyboard->m_KeyboardBehavior.m_Pressed = 1;
+    RenderingSystemWidget::UpdateBehaviorState(*t.keyboard);
+    EXPECT_EQ(Member(*t.keyboard, 6), SpriteAt(*t.keyboard, 9));
+    t.keyboard->m_KeyboardBehavior.m_HoveredIsSpecial = 1;
     RenderingSystemWidget::UpdateBehaviorState(*t.keyboard);
     EXPECT_EQ(Member(*t.keyboard, 6), SpriteAt(*t.keyboard, 11));
     EXPECT_EQ(std::string(TextAt(*t.keyboard, 1)->GetString().c_str()), "B");
-    // Hiding the backspace key hides its icon.
-    RenderingSystemWidget::SetSoftKeysVisible(3, *t.keyboard, false);
-    EXPECT_FALSE(Drawn(SpriteAt(*t.keyboard, 21)));
-    // Opacities and moves multiply down the chain; a window's update lays it out at its own size.
-    tree.root->SetOpacity(0.5f);
-    tree.image->m_AnimColor = 0x80FFFFFFu;
-    RenderingSystemWidget::UpdateTransforms(*tree.root);
-    EXPECT_NEAR(tree.image->m_EffectiveOpacity, 0.251f, 0.001f);
-    EXPECT_EQ(Composite(*tree.image)->Transform().m[12], 10.0f);  // moved with its panel
-    RenderingSystemWidget::LayoutResizableWindow(*tree.window, 101.0f, 200.0f);
-    RenderingSystemWidget::UpdateBehaviorState(*tree.window);
-    EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 320u);
+    // Hiding the backspace key hides its icon; hiding the entry field, its picture.
+    for (u32 group : {3u, 4u})
+        RenderingSystemWidget::SetSoftKeysVisible(group, *t.keyboard, false);
+    EXPECT_FALSE(Drawn(SpriteAt(*t.keyboard, 21)) || Drawn(SpriteAt(*t.keyboard, 22)));
     // A scale reaches the drawing and the hit box.
     tree.label->SetScale(AGVec2{2.0f, 3.0f});
     const platform::gfx::Matrix& scaled = Composite(*tree.label)->Transform();
     EXPECT_EQ(F({scaled.m[0], scaled.m[5], t.label->m_Hit.maxX, t.label->m_Hit.maxY}), F({2, 3, 400, 120}));
+    // Opacities, moves and scales multiply down the chain; a window's update lays it out at its own size.
+    tree.root->SetOpacity(0.5f);
+    tree.image->m_AnimColor = 0x80FFFFFFu;
+    tree.button->Visible = false;  // hidden without telling the drawing: the update hides it
+    RenderingSystemWidget::UpdateTransforms(*tree.root);
+    EXPECT_FALSE(Drawn(Member(*tree.button, 0)));
+    EXPECT_NEAR(tree.image->m_EffectiveOpacity, 0.251f, 0.001f);
+    EXPECT_EQ(F({Composite(*tree.image)->Transform().m[12], scaled.m[0]}), F({10, 2}));  // moved with its panel; the label keeps its scale
+    RenderingSystemWidget::LayoutResizableWindow(*tree.window, 101.0f, 200.0f);
+    RenderingSystemWidget::UpdateBehaviorState(*tree.window);
+    EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 320u);
     RenderingSystemWidget::LoadCheckBoxImage(*t.box, 1, false);  // the look it replaces is given back
+    // The widgets without pictures live and die safely.
+    EXPECT_TRUE(Member(*marked, 0) == SpriteAt(*marked, 3) && !Drawn(SpriteAt(*marked, 3)));
+    marked->m_Checked = 1;
+    RenderingSystemWidget::UpdateVisibility(*marked);
+    EXPECT_TRUE(Drawn(SpriteAt(*marked, 3)) && Clones(".x.spt") == 1u);
+    EXPECT_TRUE(log.Contains("no sprite is explicitely specified in image definition! Check your .xaml file."));
+    EXPECT_TRUE(log.Contains("This sprite doesn't exist!"));
+    EXPECT_EQ(Composite(*bare), Composite(*lost));  // none
+    ASSERT_EQ(Composite(*blank)->MemberCount(), 1u);
+    for (Widget* w : std::initializer_list<Widget*>{bare, lost, blank}) {
+        RenderingSystemWidget::UpdateTransforms(*tree.root);
+        w->SetVisible(false);
+        w->SetInputLocked(true);
+        w->SetVisible(true);
+        w->SetWidth(20.0f);
+        RenderingSystemWidget::SetImage(*w, "k.png");
+        RenderingSystemWidget::UpdateBehaviorState(*w);
+    }
+    bare->SetImage("k.png");
+    RenderingSystemWidget::LoadButtonImage(*blank, 2);
+    EXPECT_NE(Member(*blank, 0), nullptr);
     HideScreen(tree.screen);
     for (Widget* w : std::initializer_list<Widget*>{t.root, t.image, t.label, t.button, t.box, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();
@@ -189,22 +225,20 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     HideScreen(tree.screen);  // nothing left to release
     RenderingSystemWidget::ReleaseLayer(static_cast<Popup*>(nullptr));
     EXPECT_TRUE(log.Lines().empty());
-    Screen bare;  // without a tree, ReleaseLayer alone gives the layer back
-    ShowScreen(bare);
-    RenderingSystemWidget::ReleaseLayer(&bare);
-    EXPECT_EQ(bare.VolatileDatas.Count() + package.shared->ChildCount(), 0u);
-    Popup popup;  // a popup's layer holds its panel's
+    Screen treeless;  // without a tree, ReleaseLayer alone gives the layer back
+    ShowScreen(treeless);
+    RenderingSystemWidget::ReleaseLayer(&treeless);
+    EXPECT_EQ(treeless.VolatileDatas.Count() + package.shared->ChildCount(), 0u);
+    Popup popup;  // a popup's layer holds its panel's; without a device it has no size
     popup.m_Panel = new Panel("panel");
     RenderingSystemWidget::Initialize(&popup);
     RenderingSystemWidget::AttachLayer(&popup);
     const AGGraphicLayer* own = Render::LayerOf(popup);
-    EXPECT_TRUE(own && own->GetChild(0) == Render::LayerOf(*popup.m_Panel));
+    EXPECT_TRUE(own && own->GetChild(0) == Render::LayerOf(*popup.m_Panel) && own->GetWidth() + own->GetHeight() == 0u);
     RenderingSystemWidget::Cleanup(&popup);
     RenderingSystemWidget::ReleaseLayer(&popup);
     EXPECT_EQ(package.Counts(), before);
-}
-
-TEST_F(WidgetRender, SetsBuildEveryRootAndCompositorsStretchTheirContent) {
+    // Sets build every root, and compositors stretch their content.
     GameServices::Entities::Set set;
     Panel a("a"), b("b");
     Image stray("stray");  // not a panel: no root
@@ -233,38 +267,4 @@ TEST_F(WidgetRender, SetsBuildEveryRootAndCompositorsStretchTheirContent) {
     auto* providers = set.VolatileDatas.GetEngineProviders();
     Render::GiveBack(TypeKey::Camera, providers->at(0));
     delete providers;
-
-}
-
-TEST_F(WidgetRender, WidgetsWithoutPicturesLiveAndDieSafely) {
-    auto* bare = Add<Image>(*tree.inner, "bare", 0, 0, 10, 10);
-    auto* lost = Add<Image>(*tree.inner, "lost", 0, 0, 10, 10);
-    lost->m_ImageName = "nothere.png";
-    auto* blank = Add<Button>(*tree.inner, "blank", 0, 0, 10, 10);
-    SetText(blank->m_TextStyle, "b");
-    Add<Image>(*tree.inner, "dotted", 0, 0, 10, 10)->m_ImageName = ".x.png";  // a leading '.' is part of the name
-    auto* marked = Add<CheckBox>(*tree.inner, "marked", 0, 0, 10, 10);  // a check mark without a box
-    marked->m_Images[3] = "k.png";
-    ShowScreen(tree.screen);
-    EXPECT_TRUE(Member(*marked, 0) == SpriteAt(*marked, 3) && !Drawn(SpriteAt(*marked, 3)));
-    marked->m_Checked = 1;
-    RenderingSystemWidget::UpdateVisibility(*marked);
-    EXPECT_TRUE(Drawn(SpriteAt(*marked, 3)) && Clones(".x.spt") == 1u);
-    EXPECT_TRUE(log.Contains("no sprite is explicitely specified in image definition! Check your .xaml file."));
-    EXPECT_TRUE(log.Contains("This sprite doesn't exist!"));
-    EXPECT_EQ(Composite(*bare), Composite(*lost));  // none
-    ASSERT_EQ(Composite(*blank)->MemberCount(), 1u);
-    for (Widget* w : std::initializer_list<Widget*>{bare, lost, blank}) {
-        RenderingSystemWidget::UpdateTransforms(*tree.root);
-        w->SetVisible(false);
-        w->SetInputLocked(true);
-        w->SetVisible(true);
-        w->SetWidth(20.0f);
-        RenderingSystemWidget::SetImage(*w, "k.png");
-        RenderingSystemWidget::UpdateBehaviorState(*w);
-    }
-    bare->SetImage("k.png");
-    RenderingSystemWidget::LoadButtonImage(*blank, 2);
-    EXPECT_NE(Member(*blank, 0), nullptr);
-    HideScreen(tree.screen);
 }

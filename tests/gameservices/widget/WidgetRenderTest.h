@@ -124,6 +124,11 @@ inline AGSprite* SpriteAt(const Widget& w, u32 i) { return Render::At(w.Volatile
 inline AGText* TextAt(const Widget& w, u32 i) { return Render::At(w.VolatileDatas.GetTexts(), i); }
 inline AGRenderable* Member(const Widget& w, u32 i) { return Composite(w) ? Composite(w)->GetMember(i) : nullptr; }
 inline bool Drawn(const AGRenderable* r) { return r && r->HasFlags(AGRenderable::kActive); }
+inline AGVec3 PositionOf(const AGRenderable* r) {
+    AGVec3 at;
+    r->GetPosition(at);
+    return at;
+}
 
 // A keyboard of rows of keys 40 x 40, 4.5 apart, all looks from sprite "k".
 inline void LayOutKeyboard(SoftKeyboard& k, std::vector<u32> rows, const char* qwerty, const char* abcde) {

@@ -5,10 +5,13 @@
 #include "engine/core/AGController.h"
 #include "engine/graphics/AGEmitter.h"
 #include "engine/graphics/AGPrscAnimation.h"
+#include "gameservices/entities/Set.h"
+#include "gameservices/entities/VideoAsset.h"
 #include "gameservices/widget/PRSCAnimation.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
+#include "tests/gameservices/bridge/FakeVideoPlayer.h"
 #include "tests/gameservices/widget/WidgetRenderTest.h"
 #include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
@@ -28,7 +31,10 @@ void AddEmitterAndSerif(authoring::PackageWriter& writer) {
     writer.Add("spark", TypeKey::Emitter3D, authoring::EmitterBytes(spark));
     authoring::AddBakedFont(writer, "serif", Sans32());
     writer.Add("wave.anm", TypeKey::PrscAnimation,
-               authoring::PrscAnimationBytes(30, 30, Track::Vec2(), Track::Float(), Track::Vec2(), Track::Color(),
+               authoring::PrscAnimationBytes(30, 30, Track::Vec2().Key(0, {4, 5}), Track::Float(), Track::Vec2(),
+                                             Track::Color(), Track::UV()));
+    writer.Add("still.anm", TypeKey::PrscAnimation,
+               authoring::PrscAnimationBytes(10, 0, Track::Vec2(), Track::Float(), Track::Vec2(), Track::Color(),
                                              Track::UV()));
 }
 
@@ -42,11 +48,6 @@ protected:
     static std::string Shown(const AGRenderable* r) {
         return Drawn(r) ? static_cast<const AGText*>(r)->GetString().c_str() : "-";
     }
-    static f32 Y(const AGRenderable* r) {
-        AGVec3 at;
-        r->GetPosition(at);
-        return at.y;
-    }
     static const AGFont* FontOf(const AGRenderable* r) { return static_cast<const AGText*>(r)->GetFont(); }
 
     LogCapture log;
@@ -59,6 +60,7 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     auto* scroll = Add<ScrollText>(*root, "scroll", 5, 6, 300, 90);
     SetText(scroll->m_NormalStyle, "");
     scroll->m_SpecialStyle.m_FontName = "serif";
+    scroll->m_SpecialStyle.m_Size = 64;  // twice the font's own size
     scroll->m_LineHeight = 40.0f;  // the fonts' own lines are lower
     scroll->m_Lines = {"a", "c", "b_B"};
     scroll->m_Speed = 40.0f;
@@ -66,13 +68,13 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     scroll->m_ScrollEnded.AddDelegate(&ended.delegate);
     // Lines start blank at 0 and 40 and rise 40 a step; one above the top (a line at 0 is
     // not) takes the next entry at the bottom of the block, or finishes when there is none.
-    // Built again, it starts again from the first entry.
+    // The special line is 74 high, at its style's size. Built again, it starts again from the first entry.
     struct Step {
         const char *first, *second;
         f32 y0, y1;
         int ended;
     } const steps[] = {{"a", "-", 40, 0, 0}, {"a", "c", 0, 40, 0}, {"B", "c", 40, 0, 0},
-                       {"B", "-", 0, 40, 0}, {"-", "-", 0, 40, 1}, {"-", "-", 0, 40, 1}};
+                       {"B", "-", 0, 74, 0}, {"-", "-", 34, 74, 1}, {"-", "-", 34, 74, 1}};
     for (int round = 0; round < 2; ++round) {
         HideScreen(screen);
         ShowScreen(screen);
@@ -82,7 +84,7 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
             SCOPED_TRACE(&s - steps);
             const Calls shown = {Shown(Member(*scroll, 0)), Shown(Member(*scroll, 1))};
             EXPECT_EQ(shown, (Calls{s.first, s.second}));
-            EXPECT_EQ(F({Y(Member(*scroll, 0)), Y(Member(*scroll, 1)), f32(ended.count)}),
+            EXPECT_EQ(F({PositionOf(Member(*scroll, 0)).y, PositionOf(Member(*scroll, 1)).y, f32(ended.count)}),
                       F({s.y0, s.y1, f32(s.ended + round)}));
         }
     }
@@ -92,9 +94,17 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     EXPECT_EQ(FontOf(Member(*scroll, 1)), scroll->VolatileDatas.GetFonts()->at(0));
 }
 
-TEST_F(SpecialWidgets, EmitterParticlesAreBornAtItsWidget) {
+TEST_F(SpecialWidgets, EmittersAndTheirAnimationsFollowTheWidgetAndVideosLeaveThePlayerItsTexture) {
     auto* widget = Add<Emitter3D>(*root, "sparks", 30, 40, 10, 10);
     widget->m_EmitterSource = "spark";
+    // Beside it, a video of the level (both unnamed) drawn on the player's texture, which stays the player's.
+    TestGame game;
+    GameServices::Entities::Set level;
+    GameServices::Entities::VideoAsset video;
+    level.m_VideoAssets.push_back(&video);
+    game.level = &level;
+    FakeVideoPlayerScope player;
+    Add<Video>(*root, "clip", 0, 0, 8, 8)->m_DefaultImage = "frame";
     ShowScreen(screen);
     auto* emitter = widget->VolatileDatas.GetAs<AGEmitter>(GameServices::Entities::VolatileDataKeys::kDATA_EMITTER3D);
     ASSERT_NE(emitter, nullptr);
@@ -111,40 +121,26 @@ TEST_F(SpecialWidgets, EmitterParticlesAreBornAtItsWidget) {
     widget->m_Stopped = 0;
     RenderingSystemWidget::UpdateBehaviorState(*widget);
     EXPECT_TRUE(emitter->IsRunning());
-    // The clean-up gives the widget's animation back.
+    // Its animation's timing comes from the file, and one reference is held.
     widget->SetAnimation("wave.anm");
+    EXPECT_EQ(widget->m_Control.GetEndFrame(), 29.0f);
+    // Set again, the same resource stays loaded (not read again) with one hold.
+    widget->m_Animation->m_position.Clear();
+    widget->SetAnimation("wave.anm");
+    EXPECT_TRUE(widget->m_Animation->RefCount() == 1u && widget->m_Animation->m_position.Empty());
+    // 0 frames per second in a file loads at the loader's rate; set in code it is refused.
+    widget->SetAnimation("still.anm");
+    EXPECT_EQ(widget->m_Control.GetFrameRate(), 30.0f);
+    widget->m_Animation->m_frameRate = 0.0f;
+    widget->ResetTiming();
+    EXPECT_FALSE(widget->m_Ready);
+    EXPECT_TRUE(std::isfinite(widget->m_Control.GetEndTime()) && std::isfinite(widget->m_Control.GetFrameDuration()));
+    // The clean-up gives the widget's animation back, and leaves the player's texture alone.
     HideScreen(screen);
-    EXPECT_EQ(widget->m_Animation, nullptr);
+    EXPECT_TRUE(widget->m_Animation == nullptr && !log.Contains("not an instance"));
 }
 
 }  // namespace
-
-TEST(WidgetPrscAnimation, TimingComesFromTheFileAndOneReferenceIsHeld) {
-    drawtest::TestPackage package;
-    authoring::PackageWriter& writer = package.Writer();
-    writer.Add("wave.anm", TypeKey::PrscAnimation,
-               authoring::PrscAnimationBytes(30, 30, Track::Vec2().Key(0, {4, 5}), Track::Float(), Track::Vec2(),
-                                             Track::Color(), Track::UV()));
-    writer.Add("still.anm", TypeKey::PrscAnimation,
-               authoring::PrscAnimationBytes(10, 0, Track::Vec2(), Track::Float(), Track::Vec2(), Track::Color(),
-                                             Track::UV()));
-    package.Mount();
-    Image image("image");
-    image.SetAnimation("wave.anm");
-    EXPECT_EQ(image.m_Control.GetEndFrame(), 29.0f);
-    // Set again, the same resource stays loaded (not read again) with one hold.
-    image.m_Animation->m_position.Clear();
-    image.SetAnimation("wave.anm");
-    EXPECT_TRUE(image.m_Animation->RefCount() == 1u && image.m_Animation->m_position.Empty());
-    // 0 frames per second in a file loads at the loader's rate; set in code it is refused.
-    image.SetAnimation("still.anm");
-    EXPECT_EQ(image.m_Control.GetFrameRate(), 30.0f);
-    LogCapture log;
-    image.m_Animation->m_frameRate = 0.0f;
-    image.ResetTiming();
-    EXPECT_FALSE(image.m_Ready);
-    EXPECT_TRUE(std::isfinite(image.m_Control.GetEndTime()) && std::isfinite(image.m_Control.GetFrameDuration()));
-}
 
 TEST(WidgetPrscAnimation, APlaceholderProviderGivesNoAnimationAndTheNeutralPose) {
     ResourceEnvironment env(false);  // the core's providers only: 2D animations still placeholders
@@ -153,7 +149,7 @@ TEST(WidgetPrscAnimation, APlaceholderProviderGivesNoAnimationAndTheNeutralPose)
     image.SetAnimation("slide.anm");
     EXPECT_TRUE(image.m_Animation == nullptr && log.Contains("not of the class asked for"));
     EXPECT_EQ(env.Provider(TypeKey::PrscAnimation)->Find(Crc32Hash("slide.anm"))->RefCount(), 0u);
-    image.m_AnimX = 7.0f;
+    image.m_AnimX = image.m_AnimRotation = 7.0f;
     image.Play(1);
-    EXPECT_EQ(image.m_AnimX, 0.0f);
+    EXPECT_EQ(F({image.m_AnimX, image.m_AnimRotation}), F({0, 0}));
 }

@@ -122,6 +122,30 @@ TEST_F(AvatarTest, PartsJoinTheLayerFollowTheCharacterAndSwapOnce) {
     TheAvatar().SetPart(4, "top2.mdl");
     RenderingSystem::CleanupAvatar(dad);
     EXPECT_TRUE(Drawn().empty() && dad.VolatileDatas.Count() == 0u);
+    // Built again: a cleared built flag re-checks every part by name.
+    RenderingSystem::SetRenderableAvatarData(dad, description);
+    RenderingSystem::InitializeAvatar(dad);
+    Frame();
+    const struct { i32 type; const char* name; size_t drawn; } changes[] = {
+        {4, "top2.mdl", 8}, {0, "", 7}, {3, "hair.mdl", 7}};
+    for (const auto& c : changes) {
+        AGModel* const before = TheAvatar().m_Parts[3];
+        description.m_PartNames[c.type] = c.name;
+        RenderingSystem::SetRenderableAvatarData(dad, description);
+        Frame();
+        EXPECT_EQ(Drawn().size(), c.drawn) << c.name;
+        const AGModel* part = TheAvatar().m_Parts[c.type];
+        EXPECT_EQ(part ? part->NameId() : 0u, *c.name ? Crc32Hash(c.name) : 0u) << c.name;
+        EXPECT_EQ(TheAvatar().m_Parts[3], before) << "the hair keeps its model";
+        EXPECT_TRUE(TheAvatar().m_ModelsToAdd.empty() && TheAvatar().m_LayerInStep);
+    }
+    EXPECT_EQ(Clones("top1") + Clones("head"), 0u);
+    // A description given as built asks for no re-check.
+    description.m_PartNames[4] = "top3.mdl";
+    description.m_Built = 1;
+    RenderingSystem::SetRenderableAvatarData(dad, description);
+    Frame();
+    EXPECT_EQ(TheAvatar().m_Parts[4]->NameId(), Crc32Hash("top2.mdl"));
 }
 
 TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {
@@ -217,32 +241,6 @@ TEST_F(AvatarTest, DescriptionsFillPooledRecordsAndBuildOnlyOnceGiven) {
     set.m_Characters.pop_back();
     for (Entities::Character* c : {&first, &second})
         RenderingSystem::CleanupAvatar(*c);
-}
-
-TEST_F(AvatarTest, AClearedBuiltFlagReChecksEveryPartByName) {
-    RenderingSystem::SetRenderableAvatarData(dad, description);
-    RenderingSystem::Initialize(&set);
-    Frame();
-    const struct { i32 type; const char* name; size_t drawn; } changes[] = {
-        {4, "top2.mdl", 7}, {0, "", 6}, {3, "hair.mdl", 6}};
-    for (const auto& c : changes) {
-        AGModel* const before = TheAvatar().m_Parts[3];
-        description.m_PartNames[c.type] = c.name;
-        RenderingSystem::SetRenderableAvatarData(dad, description);
-        Frame();
-        EXPECT_EQ(Drawn().size(), c.drawn) << c.name;
-        const AGModel* part = TheAvatar().m_Parts[c.type];
-        EXPECT_EQ(part ? part->NameId() : 0u, *c.name ? Crc32Hash(c.name) : 0u) << c.name;
-        EXPECT_EQ(TheAvatar().m_Parts[3], before) << "the hair keeps its model";
-        EXPECT_TRUE(TheAvatar().m_ModelsToAdd.empty() && TheAvatar().m_LayerInStep);
-    }
-    EXPECT_EQ(Clones("top1") + Clones("head"), 0u);
-    // A description given as built asks for no re-check.
-    description.m_PartNames[4] = "top3.mdl";
-    description.m_Built = 1;
-    RenderingSystem::SetRenderableAvatarData(dad, description);
-    Frame();
-    EXPECT_EQ(TheAvatar().m_Parts[4]->NameId(), Crc32Hash("top2.mdl"));
 }
 
 }  // namespace

@@ -179,8 +179,11 @@ TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
         CollisionResult r;
         EXPECT_EQ(TestDetailShapes(*Ball(kShapeSphere, m.at), shape, r), m.hit) << m.at.x << " " << m.at.y;
     }
-    // Entries beyond the remap table, or remap values beyond the vertices, are skipped.
+    // Entries beyond the remap table, or remap values beyond the vertices, are skipped, also
+    // where the storage past the table's end would make a triangle.
     AGOwnedBuffer<u16>* lists = Model("tri")->GetMesh(0)->m_lists;
+    u16 longer[] = {0, 1, 2, 2};
+    lists[AGMesh::kVertexMap].Borrow(longer, 3);
     CollisionResult skipped;
     lists[AGMesh::kTriangles][1] = 3;
     EXPECT_FALSE(TestDetailShapes(*Ball(kShapeSphere, {5, 5, 0}), tri, skipped));

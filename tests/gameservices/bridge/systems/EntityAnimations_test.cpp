@@ -17,6 +17,7 @@
 #include "engine/graphics/PCCam.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/bridge/systems/AnimationPools.h"
+#include "gameservices/bridge/systems/RenderingSystem.h"
 #include "engine/graphics/AGSprite.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Character.h"
@@ -324,7 +325,8 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
     description.m_RenderableKind = RenderableModelData::kModel;
     // The new controller starts where the slot's own stands, over one frame less, timed at 30 per second.
     tile->FindSkin("tile.mat")->GetSlot(0)->GetController()->UpdateBy(200.0f);
-    SetUVAnimation(box, "tile.mat", 4, 2.0f, -1, -1);
+    description.SetUVAnimation("tile.mat", 4, 2.0f);
+    RenderingSystem::StartRenderableAnimation(box);
     ASSERT_EQ(GetEntityAnimations(box)->m_UVs.size(), 1u);
     AGController* controller = GetEntityAnimations(box)->m_UVs[0]->m_Controller;
     EXPECT_EQ(controller->GetEndTime(), 18 * controller->GetFrameDuration());
@@ -367,10 +369,9 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
             EXPECT_TRUE(made->IsA(types::kEngineAnimationTexture.m_Id) && made->IsA(types::kEngineAnimationBase.m_Id))
                 << row;
         }
-        Entities::Set level;
-        level.m_Props.push_back(&card);
-        CleanupAnimations(&level);
-        level.m_Props.clear();
+        set.m_Props.push_back(&card);
+        CleanupAnimations(&set);
+        set.m_Props.pop_back();
     }
 }
 

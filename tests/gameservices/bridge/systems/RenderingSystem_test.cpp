@@ -225,11 +225,9 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
                         kENGINE_PROVIDERS})
             EXPECT_FALSE(e->VolatileDatas.HasData(key)) << e->Name.c_str();
     // The shared layer's camera and renderer go at shutdown: nothing made without a name is left.
-    EXPECT_EQ(package.Provider(TypeKey::Camera)->InstanceCount(0) + package.Provider(TypeKey::Renderer)->InstanceCount(0),
-              2u);
+    EXPECT_EQ(Clones(TypeKey::Camera, "") + Clones(TypeKey::Renderer, ""), 2u);
     RenderingSystem::Shutdown();
-    EXPECT_EQ(package.Provider(TypeKey::Camera)->InstanceCount(0) + package.Provider(TypeKey::Renderer)->InstanceCount(0),
-              0u);
+    EXPECT_EQ(Clones(TypeKey::Camera, "") + Clones(TypeKey::Renderer, ""), 0u);
 }
 
 TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
