@@ -25,8 +25,9 @@ TEST(GameEntityFactoryTest, PoolsFromRuntimeParametersAndCapacitiesRefusedOrCapp
     ASSERT_TRUE(a && b && c && a->IsA(TypeIds::Prop));
     EXPECT_TRUE(props->Alloc(false) == nullptr && log.Contains("m_NbUsedObject+1 >= m_MaxSize -->"));
 
+    a->Synchronize = false;  // given back, a prop is reset for its next user
     props->Release(a);
-    EXPECT_TRUE(props->GetUsedCount() == 2u && props->Alloc(false) == a);
+    EXPECT_TRUE(props->GetUsedCount() == 2u && props->Alloc(false) == a && a->Synchronize);
 
     props->Release(b);
     props->Release(b);  // a second release must not free a handed-out object

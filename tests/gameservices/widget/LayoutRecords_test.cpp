@@ -189,7 +189,7 @@ TEST_F(WidgetBuilder, SizeChecksNameTheirKind) {
 }
 
 TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
-    WriteScreenFile("scores.xaml", Layout("<Grid Name='inner'/>", 300, 100, "Scores"));
+    WriteScreenFile("scores.xaml", Layout("<Grid Name='inner' Margin='0,0,5,6'/>", 300, 100, "Scores"));
     WriteScreenFile("loop.xaml",
                     Layout("<Grid><GsWidgetLibrary:Compositor Name='again' Source='x/Test.xaml'/>"
                            "</Grid>", 10, 10, "Loop"));
@@ -206,7 +206,8 @@ TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
                                 board->m_Hit.maxY, f32(board->m_Resizable), board->m_ScaleX}),
               std::vector<f32>({40, 50, 3, 4, 80, 1, 1}));
     ASSERT_EQ(board->m_Children.size(), 1u);
-    EXPECT_EQ(board->m_Children[0]->Name, "inner");
+    const Widget& inner = *board->m_Children[0];
+    EXPECT_TRUE(inner.Name == "inner" && inner.m_MarginRight == 5 && inner.m_MarginBottom == 6);
     EXPECT_TRUE(static_cast<Panel*>(children[1])->m_Children.empty());
     auto* loop = static_cast<Panel*>(static_cast<Panel*>(children[2])->m_Children[0]);
     ASSERT_EQ(loop->m_Children.size(), 1u);

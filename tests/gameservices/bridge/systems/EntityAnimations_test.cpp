@@ -150,6 +150,14 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
     EXPECT_NEAR(controller.GetOutput(), 6.0f, 1e-3f);
     EntityAnimationServices().Start(box, {KorvoGame::kAnimationModel, {}, "spin.anm"}, 0.0f, 4, 1.0f, -1, -1);
     EXPECT_EQ(model->GetController(), GetEntityAnimations(box)->m_Model->m_Controller);
+    // Taken again from its pool (of three), a model animation starts at frame 0 whatever it
+    // last played.
+    SetModelAnimation(box, "spin.anm", 6, 1.0f, -1, 7);
+    for (int i = 0; i < 3; ++i) {
+        CleanupAnimations(&set);
+        SetModelAnimation(box, "spin.anm", 4, 1.0f, -1, -1);
+    }
+    EXPECT_FLOAT_EQ(GetEntityAnimations(box)->m_Model->m_Controller->GetOutput(), 0.0f);
     // A controller at frame 20 of 0..60, speed 2; then one step of 300 ms.
     const struct { i32 mode; f32 speed; i32 start, end; u32 controllerMode; f32 frame, after; } rows[] = {
         {3, -1.0f, 10, -1, 3, 10, 28},   // start placed, speed kept
@@ -173,7 +181,6 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
     slow.SetFrameRate(15.0f);
     ApplyPlayMode(slow, 4, 1.0f, -1, -1);
     EXPECT_FLOAT_EQ(slow.GetFrameDuration(), 1000.0f / 30.0f);
-    CleanupAnimations(&set);
     // A skin needs both the engine object and its description.
     Entities::Prop undressed, unmodelled;
     RenderableAvatarData look;
