@@ -15,10 +15,12 @@
 #include "engine/graphics/AGSprite.h"
 #include "engine/graphics/PCCam.h"
 #include "gameservices/bridge/systems/AnimationPools.h"
+#include "gameservices/bridge/systems/AudioProcessingSystem.h"
 #include "gameservices/bridge/systems/Avatar.h"
 #include "gameservices/bridge/systems/BridgeSystems.h"
 #include "gameservices/bridge/systems/CollisionSystem.h"
 #include "gameservices/bridge/systems/EntityAnimations.h"
+#include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Light.h"
 #include "gameservices/entities/Prop.h"
@@ -68,6 +70,8 @@ protected:
     }
     void TearDown() override {
         Bridge::CleanupAnimations(&set);
+        Bridge::AudioProcessingSystem::Cleanup(&set);
+        Bridge::VideoProcessingSystem::Cleanup(&set);
         Bridge::DestroyEngineAnimationFactories();
         set.Clear();
         Bridge::CollisionSystem::Shutdown();
