@@ -722,7 +722,7 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
                 posted.kind == platform::window::MessageKind::CloseRequest);
 }
 
-TEST_F(MenuPages, TheLookPageShowsOnlyForAFirstTimePlayerWhoseDoneNeedsALookAndKeepsTheAvatar) {
+TEST_F(MenuPages, TheLookPageShowsForAFirstTimePlayerAndTheNamePageMakesTheProfileOnlyInAFreeSlot) {
     // The menu level started before the profiles are read hides the avatar and reads them.
     NewManager();
     avatar.SetVisible(true);
@@ -768,14 +768,15 @@ TEST_F(MenuPages, TheLookPageShowsOnlyForAFirstTimePlayerWhoseDoneNeedsALookAndK
     // Without the avatar a pick is reported and still taken; picks past the looks are not.
     stage.m_Characters.clear();
     lookPage.SelectLook(1);
-    EXPECT_TRUE(log.Contains("can not find MenuAvatar") && done->m_Enabled);
+    EXPECT_TRUE(log.Contains("can not find MenuAvatar") && done->m_Enabled && IsButtonMarked(Look(1)));
     lookPage.SelectLook(12);
     lookPage.SelectLook(-1);
     EXPECT_EQ(lookPage.GetSelectedLook(), 1);
 
-    // Uninitialized, the page no longer listens to its buttons.
+    // Uninitialized, the page no longer listens to its buttons, nor touches them when shown.
     lookPage.Uninitialize();
-    EXPECT_EQ(Listeners(done) + Listeners(Look(11)), 0u);
+    lookPage.OnActivate(true);
+    EXPECT_TRUE(Listeners(done) + Listeners(Look(11)) == 0 && done->m_Enabled);
 
     // The look page shows only for a first-time player: the current slot, a profile chosen, the page shown.
     log.Clear();
@@ -789,13 +790,12 @@ TEST_F(MenuPages, TheLookPageShowsOnlyForAFirstTimePlayerWhoseDoneNeedsALookAndK
         lookPage.OnScreenEnter();
         EXPECT_TRUE(lookPage.GetRootPanel()->Visible == shown && !namePage.GetRootPanel()->Visible);
     }
-}
 
-// The name field's rules; with every slot used, Done reports and the page stays; otherwise Done
-// makes, selects and saves the profile.
-TEST_F(MenuPages, TheNameFieldRulesAndDoneMakesTheProfileOnlyInAFreeSlot) {
+    // The name field's rules; with every slot used, Done reports and the page stays; otherwise Done
+    // makes, selects and saves the profile.
     // A loaded profile's exact name is refused with the popup and the page stays; otherwise the
     // profile is made with the avatar's look, selected and saved, and the main menu follows.
+    stage.m_Characters.push_back(&avatar);
     StartNewPlayer({"", "Bob", "", ""});
     std::string before = Contents();
     ShowNamePageWithLook(2);
@@ -839,7 +839,7 @@ TEST_F(MenuPages, TheNameFieldRulesAndDoneMakesTheProfileOnlyInAFreeSlot) {
 
     // The name field's rules.
     StartNewPlayer({"", "", "", ""});
-    W::Widget* done = At(namePage, "DoneButton");
+    done = At(namePage, "DoneButton");
     ShowNamePageWithLook(0);
     EXPECT_TRUE(Entered() == " " && !done->m_Enabled);
     // A key, the text after it and whether "DoneButton" is enabled: no leading space.
