@@ -1042,9 +1042,11 @@ TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPageAndUnreadableFilesLeav
     }
     EXPECT_TRUE(!Nth(0).unlocked && awardsPage.GetUnlockedCount() == 0);
     awardsPage.UnlockAward("B", true);
-    awardsPage.ShowGroups();  // "1/2" until the refresh
+    awardsPage.UnlockAward("G", true);  // the group itself
+    awardsPage.ShowGroups();  // "2/2" until the refresh
     awardsPage.RefreshAwards();  // another profile: the grants are read again from nothing
     EXPECT_TRUE(!Nth(1).unlocked && awardsPage.GetUnlockedCount() == 0 && Text(awardsPage, "progressLabel") == "0/2");
+    EXPECT_FALSE(awardsPage.GetAwardList().MetaAwards[0].unlocked || awardsPage.GetAwardList().MetaAwards[0].isNew);
 
     // Damaged copies of the sample file load, count and grant without any memory fault.
     const std::string sample = FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/global/Awards.xml");

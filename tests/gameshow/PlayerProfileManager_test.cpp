@@ -98,9 +98,10 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
     EXPECT_TRUE(manager->GetLoadedProfiles().empty() && manager->GetCurrentSlot() == -1 && manager->IsLoaded());
     GameShow::PlayerProfileManager::Destroy();
     manager = GameShow::PlayerProfileManager::Instance();
+    const PlayerProfile drawn[5];  // numbered round the four profiles
     manager->SetAttributeValue("Award", 1);
     EXPECT_TRUE(manager->GetCurrentSlot() == -1 && !manager->IsLoaded() &&
-                log.Contains("No profiles document to keep Award in"));
+                log.Contains("No profiles document to keep Award in") && drawn[3].Id == 3 && drawn[4].Id == 0);
 }
 
 TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwiceAndSettingsKeepValues) {
