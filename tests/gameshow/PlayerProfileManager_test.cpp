@@ -67,7 +67,7 @@ protected:
 
 // A current slot outside the document or naming an unused slot reads as none: no player is
 // mapped, and operations on slots outside the document report and write nothing.
-TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
+TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNoneAndACorruptSaveIsNeitherUsedNorOverwritten) {
     for (int current : {7, 1, -1}) {
         SCOPED_TRACE(current);
         widget_test::Counter loaded;
@@ -163,11 +163,9 @@ TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwiceAndSettingsKeepValu
     SetAchievementFlag(0, "FamilyTopRandNum1");
     bool flag = false;
     EXPECT_TRUE(GetAchievementFlag(0, "FamilyTopRandNum1", flag) && flag);
-}
 
-// A corrupt save is put to the player: the document holds no slot until the player answers,
-// every lookup handles that, and nothing is written over the file.
-TEST_F(Profiles, ACorruptOrDamagedSaveIsNeitherUsedNorOverwritten) {
+    // A corrupt save is put to the player: the document holds no slot until the player answers,
+    // every lookup handles that, and nothing is written over the file.
     // Another version, three slots, no document.
     for (const std::string& text : {DocumentText(0, SlotsText({"ANNA", "", "", ""}), 2),
                                     DocumentText(0, SlotsText({"ANNA", "", ""})), std::string("<root><Settings>")}) {
