@@ -985,7 +985,7 @@ TEST_F(MenuPages, ToggleReturnPromptAndButtonsFollowTheirStates) {
 // A group's button opens the group page with the group's awards: title, description, and the
 // prize picture with the medal once unlocked. The group page goes back to the list, and its
 // wardrobe comes back to it.
-TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPageAndUnreadableFilesLeaveNone) {
+TEST_F(MenuPages, AGroupButtonShowsItsAwardsUnreadableFilesLeaveNoneAndGrantsUnlockTheCurrentLooksItem) {
     StartAwards(AwardsText(Group("Quiz", Award("First", "", "One") + Award("Second", "", "Two"))));
     EXPECT_EQ(Text(awardsPage, "progressLabel") + " " + Text(awardsPage, "group1"), "0/2 Quiz");
     awardsPage.UnlockAward("First", true);
@@ -1069,9 +1069,7 @@ TEST_F(MenuPages, AGroupButtonShowsItsAwardsOnTheGroupPageAndUnreadableFilesLeav
     awardsPage.LoadAwards();
     awardsPage.ShowGroups();
     EXPECT_EQ(awardsPage.GetTotalCount(), 20u);
-}
 
-TEST_F(MenuPages, AwardGrantsUnlockTheCurrentLooksItem) {
     const struct {
         const char* what;
         std::string unlockables;

@@ -30,7 +30,7 @@ using pagetest::Click;
 
 namespace {
 
-TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
+TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndNameListsCutTheLastExtension) {
     AddProfile(look, "Ann");
     using Case = std::tuple<const char*, void (WardrobeManager::*)(), bool (WardrobeManager::*)() const>;
     for (const auto& [file, load, loaded] : {
@@ -72,10 +72,8 @@ TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
     ContainerFactory<OutfitPart> parts;
     wardrobe->GetUnlockableOutfitParts(0, 0, parts);
     EXPECT_TRUE(parts.empty());
-}
 
-// The same cut names a new profile's thumbnail after its look.
-TEST_F(WardrobeTest, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
+    // The same cut names a new profile's thumbnail after its look.
     std::vector<TString<char>> names{"stale"};
     wardrobe->GetDefaultOutfitPartNames(true, "Male1", 0, names);
     EXPECT_TRUE(names.empty() && log.Contains("Load DefaultCharacterAssemblies.xml first."));
