@@ -909,8 +909,6 @@ TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
     EXPECT_FALSE(behavior.IsTryActive());
     behavior.tryActive = true;
     // The first update starts afresh: idle, no cooldown left from before, the idle break not due yet.
-    behavior.Update(0);
-    EXPECT_FALSE(behavior.IsTryActive()) << "a cooldown left from before";
     behavior.Update(BehaviorCharacter::kIdleLimitMs - 1);
     behavior.OnActionEnd();
     EXPECT_TRUE(!behavior.IsTryActive() && behavior.GetCurrentActionName() == MenuActions::kIdle &&
