@@ -67,7 +67,7 @@ protected:
 
 // A current slot outside the document or naming an unused slot reads as none: no player is
 // mapped, and operations on slots outside the document report and write nothing.
-TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
+TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNoneAndACorruptSaveIsNeitherUsedNorOverwritten) {
     for (int current : {7, 1, -1}) {
         SCOPED_TRACE(current);
         widget_test::Counter loaded;
@@ -98,12 +98,13 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNone) {
     EXPECT_TRUE(manager->GetLoadedProfiles().empty() && manager->GetCurrentSlot() == -1 && manager->IsLoaded());
     GameShow::PlayerProfileManager::Destroy();
     manager = GameShow::PlayerProfileManager::Instance();
+    const PlayerProfile drawn[5];  // numbered round the four profiles
     manager->SetAttributeValue("Award", 1);
     EXPECT_TRUE(manager->GetCurrentSlot() == -1 && !manager->IsLoaded() &&
-                log.Contains("No profiles document to keep Award in"));
+                log.Contains("No profiles document to keep Award in") && drawn[3].Id == 3 && drawn[4].Id == 0);
 }
 
-TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {
+TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwiceAndSettingsKeepValues) {
     Store(DocumentText(0, SlotsText({"ANNA", "BO", "", ""})));
     Load();
     manager->GetSlot(1)->Score = 70;
@@ -125,11 +126,46 @@ TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwice) {
                   c);
     }
     EXPECT_EQ(manager->GetLoadedProfiles(), std::vector<PlayerProfile*>{manager->GetSlot(0)});
-}
 
-// A corrupt save is put to the player: the document holds no slot until the player answers,
-// every lookup handles that, and nothing is written over the file.
-TEST_F(Profiles, ACorruptOrDamagedSaveIsNeitherUsedNorOverwritten) {
+    // The question bank's settings: names go to the registry, values to the settings' integer
+    // attributes, written with the save.
+    QZ2011::IPlayerSettings& settings = *manager;
+    settings.AddIntegerAttributeName("CurrectQuestionDecade70");
+    int value = -1;
+    settings.GetAttributeValue("CurrectQuestionDecade70", value);
+    EXPECT_TRUE(settings.HasAttribute("CurrectQuestionDecade70") && value == -1);
+    settings.SetAttributeValue("CurrectQuestionDecade70", 40);
+    settings.SetAttributeValue("CurrectQuestionDecade70", 41);
+    settings.GetAttributeValue("CurrectQuestionDecade70", value);
+    static_cast<QZ2011::ISavedGameWriter&>(*manager).WriteSavedGame();
+    int saved = 0;
+    EXPECT_TRUE(Reread()->GetSettings().GetAttribute<int>("CurrectQuestionDecade70", saved) && saved == 41 &&
+                value == 41 && manager->GetSlot(0)->IntAttributes.empty());
+
+    // Achievement values live on the player's profile; an undeclared name is reported and
+    // still stored.
+    manager->AddAttribute("FamilyTopRandNum1");
+    // The player, the name, the report (null: none), whether the value is stored.
+    using Case = std::tuple<i32, const char*, const char*, bool>;
+    for (const auto& [player, name, report, written] :
+         {Case{0, "FamilyTopRandNum1", nullptr, true},
+          Case{0, "FamilyTopRandNum2", "This achievement doesn't exist.", true},
+          Case{1, "FamilyTopRandNum1", "No profile was found assigned to player id = 1", false}}) {
+        SCOPED_TRACE(name);
+        log.Clear();
+        manager->GetSlot(0)->IntAttributes.Clear();
+        SetAchievementValue(player, name, 6);
+        int read = 2;
+        EXPECT_TRUE(GetAchievementValue(player, name, read) == written && read == (written ? 6 : 2) &&
+                    manager->GetSlot(0)->IntAttributes.size() == (written ? 1u : 0u));
+        EXPECT_TRUE(report ? log.Contains(report) : log.Lines().empty());
+    }
+    SetAchievementFlag(0, "FamilyTopRandNum1");
+    bool flag = false;
+    EXPECT_TRUE(GetAchievementFlag(0, "FamilyTopRandNum1", flag) && flag);
+
+    // A corrupt save is put to the player: the document holds no slot until the player answers,
+    // every lookup handles that, and nothing is written over the file.
     // Another version, three slots, no document.
     for (const std::string& text : {DocumentText(0, SlotsText({"ANNA", "", "", ""}), 2),
                                     DocumentText(0, SlotsText({"ANNA", "", ""})), std::string("<root><Settings>")}) {
@@ -175,47 +211,6 @@ TEST_F(Profiles, ACorruptOrDamagedSaveIsNeitherUsedNorOverwritten) {
     }
     // Both outcomes were met.
     EXPECT_TRUE(sound > 100 && corrupt > 100) << sound << " sound, " << corrupt << " corrupt";
-}
-
-// The question bank's settings: names go to the registry, values to the settings' integer
-// attributes, written with the save.
-TEST_F(Profiles, PlayerSettingsAndAchievementValues) {
-    Store(DocumentText(0, SlotsText({"ANNA", "", "", ""})));
-    Load();
-    QZ2011::IPlayerSettings& settings = *manager;
-    settings.AddIntegerAttributeName("CurrectQuestionDecade70");
-    int value = -1;
-    settings.GetAttributeValue("CurrectQuestionDecade70", value);
-    EXPECT_TRUE(settings.HasAttribute("CurrectQuestionDecade70") && value == -1);
-    settings.SetAttributeValue("CurrectQuestionDecade70", 40);
-    settings.SetAttributeValue("CurrectQuestionDecade70", 41);
-    settings.GetAttributeValue("CurrectQuestionDecade70", value);
-    static_cast<QZ2011::ISavedGameWriter&>(*manager).WriteSavedGame();
-    int saved = 0;
-    EXPECT_TRUE(Reread()->GetSettings().GetAttribute<int>("CurrectQuestionDecade70", saved) && saved == 41 &&
-                value == 41 && manager->GetSlot(0)->IntAttributes.empty());
-
-    // Achievement values live on the player's profile; an undeclared name is reported and
-    // still stored.
-    manager->AddAttribute("FamilyTopRandNum1");
-    // The player, the name, the report (null: none), whether the value is stored.
-    using Case = std::tuple<i32, const char*, const char*, bool>;
-    for (const auto& [player, name, report, written] :
-         {Case{0, "FamilyTopRandNum1", nullptr, true},
-          Case{0, "FamilyTopRandNum2", "This achievement doesn't exist.", true},
-          Case{1, "FamilyTopRandNum1", "No profile was found assigned to player id = 1", false}}) {
-        SCOPED_TRACE(name);
-        log.Clear();
-        manager->GetSlot(0)->IntAttributes.Clear();
-        SetAchievementValue(player, name, 6);
-        int read = 2;
-        EXPECT_TRUE(GetAchievementValue(player, name, read) == written && read == (written ? 6 : 2) &&
-                    manager->GetSlot(0)->IntAttributes.size() == (written ? 1u : 0u));
-        EXPECT_TRUE(report ? log.Contains(report) : log.Lines().empty());
-    }
-    SetAchievementFlag(0, "FamilyTopRandNum1");
-    bool flag = false;
-    EXPECT_TRUE(GetAchievementFlag(0, "FamilyTopRandNum1", flag) && flag);
 }
 
 // A device takes the team member whose index is its id; an id with no member is ignored.

@@ -269,9 +269,9 @@ TEST(Sequencers, EntityCameraAndGameShowCameraSequencers) {
     GameShowCamera host("Cam_Host"), wide("Cam_Wide");
     GameServices::Entities::Camera plain("LevelCam");
     for (auto [camera, key] : {std::pair{&host, "KeyHost"}, std::pair{&wide, "KeyWide"}}) {
-        auto* data = new sGameShowApplicationDataCameras();
-        data->EndKey = key;
-        camera->Attributes.m_Map[GameServices::Entities::TypeIds::ApplicationDataKey] = data;
+        sGameShowApplicationDataCameras data;  // a copy goes on, as the level builder gives it
+        data.EndKey = key;
+        camera->Attributes.m_Map[GameServices::Entities::TypeIds::ApplicationDataKey] = data.Clone();
     }
     plain.Activate = wide.Activate = wide.Synchronize = false;
     set.m_Cameras = {&plain, &host, &wide};

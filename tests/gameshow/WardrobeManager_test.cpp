@@ -30,7 +30,7 @@ using pagetest::Click;
 
 namespace {
 
-TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
+TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndNameListsCutTheLastExtension) {
     AddProfile(look, "Ann");
     using Case = std::tuple<const char*, void (WardrobeManager::*)(), bool (WardrobeManager::*)() const>;
     for (const auto& [file, load, loaded] : {
@@ -72,10 +72,8 @@ TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndAgainAfterAFailedRead) {
     ContainerFactory<OutfitPart> parts;
     wardrobe->GetUnlockableOutfitParts(0, 0, parts);
     EXPECT_TRUE(parts.empty());
-}
 
-// The same cut names a new profile's thumbnail after its look.
-TEST_F(WardrobeTest, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing) {
+    // The same cut names a new profile's thumbnail after its look.
     std::vector<TString<char>> names{"stale"};
     wardrobe->GetDefaultOutfitPartNames(true, "Male1", 0, names);
     EXPECT_TRUE(names.empty() && log.Contains("Load DefaultCharacterAssemblies.xml first."));
@@ -107,11 +105,49 @@ TEST_F(WardrobeTest, NameListsCutTheLastExtensionAndUnknownAssembliesGiveNothing
     }
 }
 
-// Extra skin items take the current look's tone; unlocks record found items under the caller's
-// type and report the rest.
-TEST_F(WardrobeTest, ExtraSkinItemsTakeTheCurrentLooksToneAndUnlocksRecordFoundItems) {
+// A put-on frees the part worn before and takes the new one out of the scratch lists, which
+// each search refills; a name found nowhere puts nothing on. Only the scratch lists and the
+// worn parts hold parts from the pools.
+TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndExtraSkinItemsTakeTheCurrentLooksTone) {
     LoadAll();
     const i32 ann = AddProfile(look, "Ann");  // Male1: "_pnk"
+    const u32 outfitBase = PartPool<OutfitPart>().GetUsedCount();
+    const u32 anatomyBase = PartPool<AnatomyPart>().GetUsedCount();
+    const std::pair<const char*, int> names[] = {
+        {"Shared_Hair", -1},   {"ChM_Top_Disco", 0}, {"ChM_Hair_Long", -1},     {"ChM_Sport", 3},
+        {"ChM_Hair_Afro", -1}, {"ChM_Skates", 2},    {"ChM_Jersey_skin01", 0}, {"ChM_No_Eyewear", 3},
+        {"Nothing", 1},        {"Nothing", -1}};
+    for (const auto& [name, type] : names) {
+        SCOPED_TRACE(name);
+        if (type < 0)
+            wardrobe->PutOnAnatomyPart(&avatar, name);
+        else
+            wardrobe->PutOnOutfitPart(&avatar, name, u32(type));
+        const OutfitPart* outfit = wardrobe->GetCurrentOutfitPart();
+        const AnatomyPart* hair = wardrobe->GetCurrentAnatomyPart();
+        const auto& outfits = wardrobe->GetOutfitScratch();
+        const auto& anatomy = wardrobe->GetAnatomyScratch();
+        EXPECT_EQ(PartPool<OutfitPart>().GetUsedCount(), outfitBase + outfits.size() + (outfit ? 1 : 0));
+        EXPECT_EQ(PartPool<AnatomyPart>().GetUsedCount(), anatomyBase + anatomy.size() + (hair ? 1 : 0));
+        EXPECT_EQ(std::count(outfits.begin(), outfits.end(), outfit) + std::count(anatomy.begin(), anatomy.end(), hair), 0);
+    }
+    // The no-eyewear choice is made up, not searched, and leaves the eyewear customizable; no
+    // search looks past the part types.
+    EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Worn(3) == "ChM_No_Eyewear" && Hair() == "ChM_Hair_Afro.mdl" &&
+                !log.Contains("out of range") && avatar.VolatileDatas.GetAppearance()->OutfitParts[3].Customizable);
+    EXPECT_TRUE(wardrobe->GetCurrentOutfitPart() == nullptr && wardrobe->GetCurrentAnatomyPart() == nullptr);
+
+    // Without a look the extra search cannot pick a gender.
+    GameServices::Entities::Character bare("Bare");
+    log.Clear();
+    wardrobe->PutOnOutfitPart(&bare, "ChM_Skates", 2);
+    EXPECT_TRUE(log.Contains("No Appearance defined for this character") && !wardrobe->GetCurrentOutfitPart());
+    wardrobe->PutOnOutfitPart(nullptr, "ChM_Skates", 2);
+    wardrobe->PutOnAnatomyPart(nullptr, "ChM_Hair_Long");
+    EXPECT_EQ(wardrobe->GetCurrentAnatomyPart(), nullptr);
+
+    // Extra skin items take the current look's tone; unlocks record found items under the caller's
+    // type and report the rest.
     ContainerFactory<OutfitPart> parts;
     for (const auto& [male, type, expected] : std::vector<std::tuple<bool, u32, Names>>{
              {true, 0, {"ChM_Jersey_skin01_pnk.mdl", "Shared.mdl", "ChM_Top_Gold.mdl"}},
@@ -158,48 +194,6 @@ TEST_F(WardrobeTest, ExtraSkinItemsTakeTheCurrentLooksToneAndUnlocksRecordFoundI
                 tops.size() == 1 && tops[0].Name == "ChM_Top_Gold.mdl");
     for (const auto& list : manager->GetSlot(eve)->UnlockedOutfitParts.Parts)
         EXPECT_TRUE(list.empty());
-}
-
-// A put-on frees the part worn before and takes the new one out of the scratch lists, which
-// each search refills; a name found nowhere puts nothing on. Only the scratch lists and the
-// worn parts hold parts from the pools.
-TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndANameFoundNowherePutsNothingOn) {
-    LoadAll();
-    AddProfile(look, "Ann");
-    const u32 outfitBase = PartPool<OutfitPart>().GetUsedCount();
-    const u32 anatomyBase = PartPool<AnatomyPart>().GetUsedCount();
-    const std::pair<const char*, int> names[] = {
-        {"Shared_Hair", -1},   {"ChM_Top_Disco", 0}, {"ChM_Hair_Long", -1},     {"ChM_Sport", 3},
-        {"ChM_Hair_Afro", -1}, {"ChM_Skates", 2},    {"ChM_Jersey_skin01", 0}, {"ChM_No_Eyewear", 3},
-        {"Nothing", 1},        {"Nothing", -1}};
-    for (const auto& [name, type] : names) {
-        SCOPED_TRACE(name);
-        if (type < 0)
-            wardrobe->PutOnAnatomyPart(&avatar, name);
-        else
-            wardrobe->PutOnOutfitPart(&avatar, name, u32(type));
-        const OutfitPart* outfit = wardrobe->GetCurrentOutfitPart();
-        const AnatomyPart* hair = wardrobe->GetCurrentAnatomyPart();
-        const auto& outfits = wardrobe->GetOutfitScratch();
-        const auto& anatomy = wardrobe->GetAnatomyScratch();
-        EXPECT_EQ(PartPool<OutfitPart>().GetUsedCount(), outfitBase + outfits.size() + (outfit ? 1 : 0));
-        EXPECT_EQ(PartPool<AnatomyPart>().GetUsedCount(), anatomyBase + anatomy.size() + (hair ? 1 : 0));
-        EXPECT_EQ(std::count(outfits.begin(), outfits.end(), outfit) + std::count(anatomy.begin(), anatomy.end(), hair), 0);
-    }
-    // The no-eyewear choice is made up, not searched, and leaves the eyewear customizable; no
-    // search looks past the part types.
-    EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Worn(3) == "ChM_No_Eyewear" && Hair() == "ChM_Hair_Afro.mdl" &&
-                !log.Contains("out of range") && avatar.VolatileDatas.GetAppearance()->OutfitParts[3].Customizable);
-    EXPECT_TRUE(wardrobe->GetCurrentOutfitPart() == nullptr && wardrobe->GetCurrentAnatomyPart() == nullptr);
-
-    // Without a look the extra search cannot pick a gender.
-    GameServices::Entities::Character bare("Bare");
-    log.Clear();
-    wardrobe->PutOnOutfitPart(&bare, "ChM_Skates", 2);
-    EXPECT_TRUE(log.Contains("No Appearance defined for this character") && !wardrobe->GetCurrentOutfitPart());
-    wardrobe->PutOnOutfitPart(nullptr, "ChM_Skates", 2);
-    wardrobe->PutOnAnatomyPart(nullptr, "ChM_Hair_Long");
-    EXPECT_EQ(wardrobe->GetCurrentAnatomyPart(), nullptr);
 }
 
 // Seeded random damage to the sample unlockable assemblies file and to the wardrobe and anatomy
