@@ -69,6 +69,7 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
                 Flow().GetController()->GetRequestedPhase() == Phase::kPhaseClosing);
     Run("Lobby", {16});
     EXPECT_TRUE(Level(0).GetSet() == nullptr && screens.GetOpenPopups().empty());
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), "m:Input off -"), 1);
     EXPECT_EQ(Bridge::CollisionSystem::Pools().data->GetUsedCount(), 0u);
     Bridge::CollisionSystem::Shutdown();
     EXPECT_TRUE(game->GetAIManager().m_AIs.empty());

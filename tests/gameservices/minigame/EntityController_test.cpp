@@ -97,4 +97,5 @@ TEST(EntityControllerPools, ReleasingAControllerGivesEveryRecordBack) {
     EXPECT_EQ(pools.m_Controllers->GetUsedCount() + pools.m_Storyboards->GetUsedCount() +
                   pools.m_Animations->GetUsedCount() + pools.m_KeyFrames->GetUsedCount(), 0u);
     DestroyEntityControllerPools();
+    EXPECT_TRUE(!pools.m_Controllers && !pools.m_Storyboards && !pools.m_Animations && !pools.m_KeyFrames);
 }
