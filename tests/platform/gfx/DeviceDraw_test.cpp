@@ -236,7 +236,7 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         // Rows top first, clipped to the buffer.
         Image image;
         ASSERT_TRUE(d.ReadBackBuffer({-5, h / 2 - 1, 1, h / 2 + 1}, image));
-        EXPECT_EQ(image.pixels, (std::vector<uint32_t>{red, blue}));
+        EXPECT_EQ(std::pair(image.format, image.pixels), std::pair(Format::X8R8G8B8, std::vector<uint32_t>{red, blue}));
         EXPECT_FALSE(d.ReadBackBuffer({w, 0, w + 1, 1}, image));
 
         // The corners too: scaling blends no row or column of the far side in.
