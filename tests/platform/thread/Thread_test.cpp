@@ -39,7 +39,7 @@ TEST(Event, WaitManyAllConsumesNothingUntilAllAreSet) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         b.Set();
     });
-    EXPECT_EQ(Event::WaitMany(events, 2, true, kWaitInfinite), 0u);
+    EXPECT_EQ(Event::WaitMany(events, 2, true, 10000), 0u) << "a timed wait ends when the last event is set";
     setter.join();
     EXPECT_EQ(std::pair(a.Wait(0), b.Wait(0)), std::pair(kWaitTimeout, kWaitTimeout));
 }
