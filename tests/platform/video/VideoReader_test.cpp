@@ -167,6 +167,9 @@ TEST_F(VideoReaderTest, StreamsLeftOutAndSoundsOfOtherLayouts) {
     const auto* s = reinterpret_cast<const int16_t*>(chunk.data.data());
     EXPECT_EQ(Streams(reader), "0 0x0 1 2@22050");
     EXPECT_TRUE(s[0] > 5000 && s[1] == s[0]) << s[0];  // 16,000 at -3 dB, normalised
+    // A seek to the last of the 200 frames gives a chunk of that frame alone.
+    ASSERT_TRUE(reader.Seek(kSecond * 199 / 22050) && reader.NextAudioChunk(chunk) == ReadResult::Sample);
+    EXPECT_EQ(chunk.data.size(), 4u);
     ASSERT_TRUE(reader.Open(WriteClip(Wav(std::vector<int16_t>(65, 0), 0)), error)) << error;
     EXPECT_TRUE(reader.NextAudioChunk(chunk) == ReadResult::Error &&
                 reader.NextAudioChunk(chunk) == ReadResult::EndOfStream);
