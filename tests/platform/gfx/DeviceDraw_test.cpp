@@ -143,6 +143,12 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
     mesh.Bind(Dev());
     Dev().SetFVF(0);  // no positions: no declaration
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    // A reset lets the declaration go with the streams.
+    const Mesh flat(Dev(), p, {}, {});
+    flat.Bind(Dev());
+    ASSERT_EQ(Dev().Reset({kWidth, kHeight}), Result::Ok);
+    Dev().SetStreamSource(0, flat.Stream(0), 0, 12);
+    EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
 
     // Lock ranges outside a buffer give nothing.
     EXPECT_TRUE(!mesh.Stream(0)->Lock(40, 12) && !mesh.Stream(0)->Lock(48, 0) && mesh.Stream(0)->Lock(36, 12));
