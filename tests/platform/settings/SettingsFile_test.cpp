@@ -36,8 +36,8 @@ TEST(SettingsFile, OnlyUnsigned32BitDecimalsAreNumbers) {
 }
 
 // Values are read with malformed ones ignored and other lines kept on set; missing, oversized
-// and unreadable files.
-TEST(SettingsFile, ReadsValuesKeepsOtherLinesOnSetAndTellsFilesItCannotRead) {
+// and unreadable files; saves.
+TEST(SettingsFile, ReadsValuesKeepsOtherLinesOnSetTellsFilesItCannotReadAndSavesWholeOrNotAtAll) {
     TempDir dir;
     std::string path = dir.Write("settings", "Fullscreen=1\r\n# note\r\nWindowWidth=abc\nWindowHeight = 720 \n"
                                              "junk line\n=5");  // no newline at the end
@@ -69,18 +69,13 @@ TEST(SettingsFile, ReadsValuesKeepsOtherLinesOnSetAndTellsFilesItCannotRead) {
     // A load replaces what an earlier load read, whatever its result.
     ASSERT_EQ(file.Load(dir.Write("small", "Fullscreen=1\n")), SettingsFile::LoadResult::Loaded);
     EXPECT_TRUE(file.Load(dir.File("absent")) == SettingsFile::LoadResult::Missing && file.Text().empty());
-}
 
-// A save creates the folders and replaces the file whole or not at all: a write that fails
-// half way (here: the file-size limit) or a rename that cannot happen leaves the old file
-// and no temporary file.
-TEST(SettingsFile, SaveReplacesTheFileWholeOrNotAtAll) {
-    TempDir dir;
+    // A save creates the folders and replaces the file whole or not at all: a write that fails
+    // half way (here: the file-size limit) or a rename that cannot happen leaves the old file
+    // and no temporary file.
     const std::string old = "Fullscreen=1\n";
-    const std::string path = dir.Path() + "/cfg/Tallyvox/settings";
-    SettingsFile file;
+    path = dir.Path() + "/cfg/Tallyvox/settings";
     file.SetU32("Fullscreen", 1);
-    std::string error;
     ASSERT_TRUE(file.Save(path, &error)) << error;
     EXPECT_EQ(FileContents(path), old);
 
