@@ -143,11 +143,18 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
     mesh.Bind(Dev());
     Dev().SetFVF(0);  // no positions: no declaration
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    // A reset lets the declaration go with the streams.
-    const Mesh flat(Dev(), p, {}, {});
-    flat.Bind(Dev());
+    // Positions of two coordinates lie at depth 0; a reset lets the declaration go with the streams.
+    const Mesh flat(Dev(), {}, {}, {1, 1, 3, 1, 1, 3, 3, 3});
+    const VertexElement xy = {0, 0, DeclType::Float2, DeclUsage::Position, 0};
+    VertexDeclaration* declaration = Dev().CreateVertexDeclaration(&xy, 1);
+    Dev().SetVertexDeclaration(declaration);
+    declaration->Release();
+    Dev().SetStreamSource(0, flat.Stream(3), 0, 8);
+    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
+    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    EXPECT_EQ(Coverage(Dev(), 4, 4), "....\n.##.\n.##.\n....\n");
     ASSERT_EQ(Dev().Reset({kWidth, kHeight}), Result::Ok);
-    Dev().SetStreamSource(0, flat.Stream(0), 0, 12);
+    Dev().SetStreamSource(0, flat.Stream(3), 0, 8);
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
 
     // Lock ranges outside a buffer give nothing.
