@@ -244,7 +244,8 @@ protected:
     }
 };
 
-TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixels) {
+// PNG texels land exactly in their pixels; a render target receives the back buffer upright.
+TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheBackBufferUpright) {
     std::vector<uint32_t> texels(16);
     for (uint32_t i = 0; i < 16; ++i)
         texels[i] = 0xFF000000 | (i * 16) << 16 | (255 - i * 16) << 8 | (i * 7 + 30);
@@ -259,9 +260,7 @@ TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixels) {
             EXPECT_EQ(ReadPixel(Dev(), int(10 + x), int(10 + y)), texels[y * 4 + x]) << x << "," << y;
     texture->Release();
     EXPECT_TRUE(!Dev().CreateTextureFromPng(png.data(), png.size() / 2, 0, error) && !error.empty());
-}
 
-TEST_F(TextureTest, RenderTargetReceivesTheBackBufferUpright) {
     Texture* target = Dev().CreateTexture(8, 8, kUsageRenderTarget, Format::X8R8G8B8);
     LockedRect locked;
     EXPECT_FALSE(target->LockRect(locked, false));
