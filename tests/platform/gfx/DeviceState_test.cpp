@@ -158,10 +158,18 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
         const std::vector<float> turned = {0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0.5f, 0.25f, 0, 1};
         EXPECT_EQ(std::vector<float>(matrix, matrix + 16), flags == TextureTransform::Count2 ? turned : identity);
     }
-    // A disabled stage leaves no coordinates generated.
+    // A disabled stage, and so the sphere-mapped stage 1 after it, leaves no coordinates
+    // generated; stage 1 generates them again when the cascade reaches it once more.
+    Dev().SetTextureStageState(1, StageState::ColorOp, TextureOp::Modulate);
+    Dev().SetTextureStageState(1, StageState::TexCoordIndex, kTexCoordSphereMap);
+    Quad(0, 0, 4, 4, 0xFFFFFFFF);
     Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::Disable);
     Quad(0, 0, 4, 4, 0xFFFFFFFF);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S) || glIsEnabled(GL_TEXTURE_GEN_T));
+    Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::Modulate);
+    Quad(0, 0, 4, 4, 0xFFFFFFFF);
+    glActiveTexture(GL_TEXTURE1);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_GEN_S) && glIsEnabled(GL_TEXTURE_GEN_T));
 }
 
 // Each blend factor as GL takes it, on either side.
