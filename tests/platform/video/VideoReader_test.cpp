@@ -74,6 +74,8 @@ protected:
     TempDir dir;
     Reader reader;
     std::string error;
+    VideoFrame frame;
+    AudioChunk chunk;
     static std::string* s_clip;
 };
 
@@ -84,7 +86,6 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClipAndSeeksToTheFra
     EXPECT_EQ(Streams(reader), "1 64x48 1 1@22050");
     EXPECT_NEAR(double(reader.Duration()), 2.0 * kSecond, kSecond / 10.0);
 
-    VideoFrame frame;
     int count = 0;
     int64_t first = 0;
     while (reader.NextVideoFrame(frame) == ReadResult::Sample) {
@@ -98,7 +99,6 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClipAndSeeksToTheFra
     EXPECT_EQ(std::pair(count, reader.NextVideoFrame(frame)), std::pair(20, ReadResult::EndOfStream));
 
     // The decoder's first block of output is its priming; the sound then runs without gaps.
-    AudioChunk chunk;
     int64_t frames = 0, expectedTime = -1;
     double sum = 0;
     while (reader.NextAudioChunk(chunk) == ReadResult::Sample) {
@@ -143,14 +143,12 @@ TEST_F(VideoReaderTest, StreamsLeftOutAndSoundsOfOtherLayouts) {
     wide.height = kMaxFrameSize;
     ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error)) << error;
     EXPECT_EQ(Streams(reader), "1 16x" + std::to_string(kMaxFrameSize) + " 1 1@22050");
-    VideoFrame frame;
     EXPECT_EQ(reader.NextVideoFrame(frame), ReadResult::Sample);
 
     // A clip without sound, or whose sound's format tag (0x161 at 22,050 Hz mono) names no
     // decoder, has none; the stream left out holds no file open.
     std::string unknown = *s_clip;
     unknown.replace(unknown.find(std::string("\x61\x01\x01\x00\x22\x56", 6)), 2, "\x34\x12");
-    AudioChunk chunk;
     for (const std::string& bytes : {authoring::EncodeWindowsMediaClip({.colours = kColours, .toneHz = 0}), unknown}) {
         ASSERT_TRUE(reader.Open(WriteClip(bytes), error)) << error;
         EXPECT_EQ(Streams(reader) + " " + std::to_string(OpenCount(dir.File("clip.vid"))), "1 64x48 0 0@0 1");
@@ -188,8 +186,6 @@ TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
     EXPECT_FALSE(reader.Open(dir.File("absent.vid"), error) || reader.IsOpen()) << "a failed open closes";
     EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
     EXPECT_FALSE(reader.Open(WriteClip(std::string(4096, 'x')), error) || reader.IsOpen());
-    VideoFrame frame;
-    AudioChunk chunk;
     EXPECT_EQ(std::pair(reader.NextVideoFrame(frame), reader.NextAudioChunk(chunk)),
               std::pair(ReadResult::Error, ReadResult::Error));
     EXPECT_EQ(std::pair(reader.Seek(0), reader.Duration()), std::pair(false, int64_t(0)));
