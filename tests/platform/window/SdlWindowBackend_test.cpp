@@ -144,7 +144,7 @@ TEST(SdlDisplayModes, ARateTheDriverDoesNotGiveIsZero) {
 // Backspace and Return type their control characters too, Escape and Tab as well, unless a
 // shortcut modifier is held; a key of no virtual key gives nothing. Alt+Enter is one mode
 // switch and never an Enter key-down; Alt itself goes through.
-TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
+TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharactersAndAModifierIsReleasedWhenBothSidesAre) {
     Key(true, SDL_SCANCODE_Q);
     Key(false, SDL_SCANCODE_Q);
     for (SDL_Scancode key : {SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_TAB})
@@ -158,11 +158,9 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
     Key(false, SDL_SCANCODE_RETURN, KMOD_LALT);
     Key(true, SDL_SCANCODE_KP_ENTER, KMOD_RALT);
     EXPECT_EQ(Drain(), "down:18+alt mode up:13+alt mode ");
-}
 
-// A shared modifier code must not be released while the other side is held, nor stay held
-// after the focus went away with one side down.
-TEST_F(SdlWindow, AModifierIsReleasedWhenBothSidesAre) {
+    // A shared modifier code must not be released while the other side is held, nor stay held
+    // after the focus went away with one side down.
     const std::tuple<SDL_Scancode, SDL_Scancode, std::string> pairs[] = {
         {SDL_SCANCODE_LSHIFT, SDL_SCANCODE_RSHIFT, "16"},
         {SDL_SCANCODE_RCTRL, SDL_SCANCODE_LCTRL, "17"},
