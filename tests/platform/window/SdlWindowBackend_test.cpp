@@ -180,7 +180,7 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharactersAndAMo
     EXPECT_EQ(Drain(), "down:17 deactivate down:17 up:17 ");
 }
 
-TEST_F(SdlWindow, TextBecomesUtf16UnitsAndMalformedBytesBecomeReplacements) {
+TEST_F(SdlWindow, TextBecomesUtf16UnitsMalformedBytesReplacementsAndTheMouseItsMessages) {
     Text("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");  // a é € U+1F600
     Text("\xC3(\xED\xA0\x80");                      // broken sequence, encoded surrogate
     Text("\x80\xC0\xAF\xF4\x90\x80\x80\xF8");         // stray continuation, overlong, past U+10FFFF, bad lead
@@ -193,9 +193,8 @@ TEST_F(SdlWindow, TextBecomesUtf16UnitsAndMalformedBytesBecomeReplacements) {
     }
     EXPECT_EQ(units, std::u16string(u"a\u00E9\u20AC\xD83D\xDE00\xFFFD(\xFFFD\xFFFD\xFFFD\xFFFD\xFFFD"
                                     u"\u0080\u0800\uD7FF\uE000\xDBFF\xDFFF\uFFFF\xD800\xDC00"));
-}
 
-TEST_F(SdlWindow, MouseButtonsLeavingAndTheWheelAtOneHundredTwentyPerNotch) {
+    // Mouse buttons, leaving, and the wheel at 120 a notch.
     SDL_Event e{SDL_MOUSEMOTION};
     e.motion.x = 799;
     e.motion.y = 5;
