@@ -147,13 +147,11 @@ TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
 // first frame of the next buffer with frames, or of the buffer itself when it loops again
 // (endlessly: a loop of kLoopInfinite is never used up).
 TEST_F(PullFixture, InterpolationReachesIntoTheFrameThatPlaysNext) {
-    SourceVoice* voice = engine.CreateSourceVoice(Pcm16(1, kMixRate / 2), nullptr);
     const std::vector<int16_t> first = {0}, one = {-16384}, second = {16384, 8192};
-    voice->SubmitSourceBuffer(Buffer(first));
+    SourceVoice* voice = Playing(Pcm16(1, kMixRate / 2), first);
     voice->SubmitSourceBuffer(AudioBuffer{});
     voice->SubmitSourceBuffer(Buffer(one));
     voice->SubmitSourceBuffer(Buffer(second, 0, 0, kLoopInfinite));
-    voice->Start();
     const std::vector<float> out = Render(2 + 4 * 300);
     EXPECT_EQ((std::vector<float>{out[0], out[2], out[4], out[6], out[8], out[10], out[12]}),
               (std::vector<float>{0, -0.25f, -0.5f, 0, 0.5f, 0.375f, 0.25f}));

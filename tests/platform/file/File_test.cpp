@@ -128,7 +128,7 @@ TEST(File, AReadIssuedByACompletionWaitsForTheNextSleep) {
 }
 
 // A program started with its standard input closed gets descriptor 0 for its first file;
-// that file behaves like any other (closing frees it).
+// that file behaves like any other (closing frees it), and a file not yet opened holds none.
 TEST(File, DescriptorZeroIsAFileLikeAnyOther) {
     TempDir dir;
     const std::string path = dir.Write("f.bin", "abcd");
@@ -136,7 +136,7 @@ TEST(File, DescriptorZeroIsAFileLikeAnyOther) {
     ASSERT_GE(savedInput, 0);
     close(0);
     File file;
-    const bool atZero = file.Open(path.c_str(), true, false) && fcntl(0, F_GETFD) != -1;
+    const bool atZero = !file.IsOpen() && file.Open(path.c_str(), true, false) && fcntl(0, F_GETFD) != -1;
     char bytes[4] = {};
     const int64_t read = file.Seek(1) ? file.Read(bytes, 4) : -2;
     file.Close();

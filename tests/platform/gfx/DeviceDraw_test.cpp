@@ -143,6 +143,19 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
     mesh.Bind(Dev());
     Dev().SetFVF(0);  // no positions: no declaration
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    // Positions of two coordinates lie at depth 0; a reset lets the declaration go with the streams.
+    const Mesh flat(Dev(), {}, {}, {1, 1, 3, 1, 1, 3, 3, 3});
+    const VertexElement xy = {0, 0, DeclType::Float2, DeclUsage::Position, 0};
+    VertexDeclaration* declaration = Dev().CreateVertexDeclaration(&xy, 1);
+    Dev().SetVertexDeclaration(declaration);
+    declaration->Release();
+    Dev().SetStreamSource(0, flat.Stream(3), 0, 8);
+    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
+    ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    EXPECT_EQ(Coverage(Dev(), 4, 4), "....\n.##.\n.##.\n....\n");
+    ASSERT_EQ(Dev().Reset({kWidth, kHeight}), Result::Ok);
+    Dev().SetStreamSource(0, flat.Stream(3), 0, 8);
+    EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
 
     // Lock ranges outside a buffer give nothing.
     EXPECT_TRUE(!mesh.Stream(0)->Lock(40, 12) && !mesh.Stream(0)->Lock(48, 0) && mesh.Stream(0)->Lock(36, 12));
@@ -236,7 +249,7 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         // Rows top first, clipped to the buffer.
         Image image;
         ASSERT_TRUE(d.ReadBackBuffer({-5, h / 2 - 1, 1, h / 2 + 1}, image));
-        EXPECT_EQ(image.pixels, (std::vector<uint32_t>{red, blue}));
+        EXPECT_EQ(std::pair(image.format, image.pixels), std::pair(Format::X8R8G8B8, std::vector<uint32_t>{red, blue}));
         EXPECT_FALSE(d.ReadBackBuffer({w, 0, w + 1, 1}, image));
 
         // The corners too: scaling blends no row or column of the far side in.

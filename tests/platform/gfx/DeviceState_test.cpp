@@ -128,7 +128,6 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
     Dev().SetTexture(0, Texels({0xFFFFFFFF}));
     Stage0(TextureOp::Modulate, TextureArg::Texture, TextureArg::Current, TextureOp::SelectArg2, TextureArg::Texture,
            TextureArg::Diffuse);
-    Dev().SetTextureStageState(0, StageState::TexCoordIndex, kTexCoordSphereMap);
     Matrix turn = {};
     turn.m[1] = turn.m[4] = 1;
     turn.m[8] = 0.5f;
@@ -136,8 +135,11 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
     turn.m[10] = turn.m[15] = 1;
     Dev().SetTransform(TransformType::Texture0, turn);
     const std::vector<float> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    for (TextureTransform flags : {TextureTransform::Count2, TextureTransform::Disable}) {
+    // Sphere mapping goes when the stage takes plain coordinates again.
+    for (auto [flags, coords] : {std::pair{TextureTransform::Count2, kTexCoordSphereMap},
+                                 {TextureTransform::Disable, 0u}, {TextureTransform::Count2, kTexCoordSphereMap}}) {
         Dev().SetTextureStageState(0, StageState::TextureTransformFlags, flags);
+        Dev().SetTextureStageState(0, StageState::TexCoordIndex, coords);
         Quad(0, 0, 4, 4, 0xFFFFFFFF);
         const GLint unit = GlInt(GL_ACTIVE_TEXTURE);
         glActiveTexture(GL_TEXTURE0);
@@ -145,21 +147,29 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
         for (GLenum name : {GL_TEXTURE_ENV_MODE, GL_COMBINE_RGB, GL_SRC0_RGB, GL_SRC1_RGB, GL_OPERAND0_RGB,
                             GL_OPERAND1_RGB, GL_COMBINE_ALPHA, GL_SRC0_ALPHA, GL_OPERAND0_ALPHA, GL_OPERAND1_ALPHA})
             glGetTexEnviv(GL_TEXTURE_ENV, name, &env.emplace_back(-1));
-        env.push_back(glIsEnabled(GL_TEXTURE_GEN_S) && glIsEnabled(GL_TEXTURE_GEN_T));
+        env.push_back(glIsEnabled(GL_TEXTURE_GEN_S) + glIsEnabled(GL_TEXTURE_GEN_T));
         glGetTexGeniv(GL_T, GL_TEXTURE_GEN_MODE, &env.emplace_back());
         float matrix[16];
         glGetFloatv(GL_TEXTURE_MATRIX, matrix);
         glActiveTexture(GLenum(unit));
         EXPECT_EQ(env, (std::vector<GLint>{GL_COMBINE, GL_MODULATE, GL_TEXTURE, GL_PREVIOUS, GL_SRC_COLOR,
                                            GL_SRC_COLOR, GL_REPLACE, GL_PRIMARY_COLOR, GL_SRC_ALPHA, GL_SRC_ALPHA,
-                                           1, GL_SPHERE_MAP}));
+                                           coords ? 2 : 0, GL_SPHERE_MAP}));
         const std::vector<float> turned = {0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0.5f, 0.25f, 0, 1};
         EXPECT_EQ(std::vector<float>(matrix, matrix + 16), flags == TextureTransform::Count2 ? turned : identity);
     }
-    // A disabled stage leaves no coordinates generated.
+    // A disabled stage, and so the sphere-mapped stage 1 after it, leaves no coordinates
+    // generated; stage 1 generates them again when the cascade reaches it once more.
+    Dev().SetTextureStageState(1, StageState::ColorOp, TextureOp::Modulate);
+    Dev().SetTextureStageState(1, StageState::TexCoordIndex, kTexCoordSphereMap);
+    Quad(0, 0, 4, 4, 0xFFFFFFFF);
     Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::Disable);
     Quad(0, 0, 4, 4, 0xFFFFFFFF);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S) || glIsEnabled(GL_TEXTURE_GEN_T));
+    Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::Modulate);
+    Quad(0, 0, 4, 4, 0xFFFFFFFF);
+    glActiveTexture(GL_TEXTURE1);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_GEN_S) && glIsEnabled(GL_TEXTURE_GEN_T));
 }
 
 // Each blend factor as GL takes it, on either side.
@@ -242,7 +252,8 @@ protected:
     }
 };
 
-TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixels) {
+// PNG texels land exactly in their pixels; a render target receives the back buffer upright.
+TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheBackBufferUpright) {
     std::vector<uint32_t> texels(16);
     for (uint32_t i = 0; i < 16; ++i)
         texels[i] = 0xFF000000 | (i * 16) << 16 | (255 - i * 16) << 8 | (i * 7 + 30);
@@ -257,9 +268,7 @@ TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixels) {
             EXPECT_EQ(ReadPixel(Dev(), int(10 + x), int(10 + y)), texels[y * 4 + x]) << x << "," << y;
     texture->Release();
     EXPECT_TRUE(!Dev().CreateTextureFromPng(png.data(), png.size() / 2, 0, error) && !error.empty());
-}
 
-TEST_F(TextureTest, RenderTargetReceivesTheBackBufferUpright) {
     Texture* target = Dev().CreateTexture(8, 8, kUsageRenderTarget, Format::X8R8G8B8);
     LockedRect locked;
     EXPECT_FALSE(target->LockRect(locked, false));

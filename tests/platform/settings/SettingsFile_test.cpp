@@ -35,7 +35,9 @@ TEST(SettingsFile, OnlyUnsigned32BitDecimalsAreNumbers) {
     EXPECT_EQ(std::pair(v, w), std::pair(4294967295u, 1u));
 }
 
-TEST(SettingsFile, ReadsValuesIgnoresMalformedOnesAndKeepsOtherLinesOnSet) {
+// Values are read with malformed ones ignored and other lines kept on set; missing, oversized
+// and unreadable files; saves.
+TEST(SettingsFile, ReadsValuesKeepsOtherLinesOnSetTellsFilesItCannotReadAndSavesWholeOrNotAtAll) {
     TempDir dir;
     std::string path = dir.Write("settings", "Fullscreen=1\r\n# note\r\nWindowWidth=abc\nWindowHeight = 720 \n"
                                              "junk line\n=5");  // no newline at the end
@@ -48,11 +50,7 @@ TEST(SettingsFile, ReadsValuesIgnoresMalformedOnesAndKeepsOtherLinesOnSet) {
     file.SetU32("Fullscreen", 0);
     file.SetU32("HideCursor", 1);
     EXPECT_EQ(file.Text(), "Fullscreen=0\n# note\nWindowWidth=abc\nWindowHeight = 720 \njunk line\n=5\nHideCursor=1\n");
-}
 
-TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
-    TempDir dir;
-    SettingsFile file;
     EXPECT_EQ(file.Load(dir.File("absent")), SettingsFile::LoadResult::Missing);
     EXPECT_EQ(platform::settings::SettingsPath(""), "");  // a program without a name has none
     EXPECT_EQ(file.Load(dir.Write("plain", "") + "/settings"), SettingsFile::LoadResult::Missing);
@@ -71,18 +69,13 @@ TEST(SettingsFile, MissingOversizedAndUnreadableFiles) {
     // A load replaces what an earlier load read, whatever its result.
     ASSERT_EQ(file.Load(dir.Write("small", "Fullscreen=1\n")), SettingsFile::LoadResult::Loaded);
     EXPECT_TRUE(file.Load(dir.File("absent")) == SettingsFile::LoadResult::Missing && file.Text().empty());
-}
 
-// A save creates the folders and replaces the file whole or not at all: a write that fails
-// half way (here: the file-size limit) or a rename that cannot happen leaves the old file
-// and no temporary file.
-TEST(SettingsFile, SaveReplacesTheFileWholeOrNotAtAll) {
-    TempDir dir;
+    // A save creates the folders and replaces the file whole or not at all: a write that fails
+    // half way (here: the file-size limit) or a rename that cannot happen leaves the old file
+    // and no temporary file.
     const std::string old = "Fullscreen=1\n";
-    const std::string path = dir.Path() + "/cfg/Tallyvox/settings";
-    SettingsFile file;
+    path = dir.Path() + "/cfg/Tallyvox/settings";
     file.SetU32("Fullscreen", 1);
-    std::string error;
     ASSERT_TRUE(file.Save(path, &error)) << error;
     EXPECT_EQ(FileContents(path), old);
 

@@ -144,7 +144,7 @@ TEST(SdlDisplayModes, ARateTheDriverDoesNotGiveIsZero) {
 // Backspace and Return type their control characters too, Escape and Tab as well, unless a
 // shortcut modifier is held; a key of no virtual key gives nothing. Alt+Enter is one mode
 // switch and never an Enter key-down; Alt itself goes through.
-TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
+TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharactersAndAModifierIsReleasedWhenBothSidesAre) {
     Key(true, SDL_SCANCODE_Q);
     Key(false, SDL_SCANCODE_Q);
     for (SDL_Scancode key : {SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_TAB})
@@ -158,11 +158,9 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharacters) {
     Key(false, SDL_SCANCODE_RETURN, KMOD_LALT);
     Key(true, SDL_SCANCODE_KP_ENTER, KMOD_RALT);
     EXPECT_EQ(Drain(), "down:18+alt mode up:13+alt mode ");
-}
 
-// A shared modifier code must not be released while the other side is held, nor stay held
-// after the focus went away with one side down.
-TEST_F(SdlWindow, AModifierIsReleasedWhenBothSidesAre) {
+    // A shared modifier code must not be released while the other side is held, nor stay held
+    // after the focus went away with one side down.
     const std::tuple<SDL_Scancode, SDL_Scancode, std::string> pairs[] = {
         {SDL_SCANCODE_LSHIFT, SDL_SCANCODE_RSHIFT, "16"},
         {SDL_SCANCODE_RCTRL, SDL_SCANCODE_LCTRL, "17"},
@@ -182,7 +180,7 @@ TEST_F(SdlWindow, AModifierIsReleasedWhenBothSidesAre) {
     EXPECT_EQ(Drain(), "down:17 deactivate down:17 up:17 ");
 }
 
-TEST_F(SdlWindow, TextBecomesUtf16UnitsAndMalformedBytesBecomeReplacements) {
+TEST_F(SdlWindow, TextBecomesUtf16UnitsMalformedBytesReplacementsAndTheMouseItsMessages) {
     Text("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");  // a é € U+1F600
     Text("\xC3(\xED\xA0\x80");                      // broken sequence, encoded surrogate
     Text("\x80\xC0\xAF\xF4\x90\x80\x80\xF8");         // stray continuation, overlong, past U+10FFFF, bad lead
@@ -195,9 +193,8 @@ TEST_F(SdlWindow, TextBecomesUtf16UnitsAndMalformedBytesBecomeReplacements) {
     }
     EXPECT_EQ(units, std::u16string(u"a\u00E9\u20AC\xD83D\xDE00\xFFFD(\xFFFD\xFFFD\xFFFD\xFFFD\xFFFD"
                                     u"\u0080\u0800\uD7FF\uE000\xDBFF\xDFFF\uFFFF\xD800\xDC00"));
-}
 
-TEST_F(SdlWindow, MouseButtonsLeavingAndTheWheelAtOneHundredTwentyPerNotch) {
+    // Mouse buttons, leaving, and the wheel at 120 a notch.
     SDL_Event e{SDL_MOUSEMOTION};
     e.motion.x = 799;
     e.motion.y = 5;
