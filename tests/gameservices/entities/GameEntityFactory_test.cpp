@@ -37,7 +37,9 @@ TEST(GameEntityFactoryTest, PoolsFromRuntimeParametersAndCapacitiesRefusedOrCapp
     EXPECT_EQ(props->GetUsedCount(), 0u);
 
     // Registering null forgets a kind and deletes its pool.
-    factories->RegisterFactory("buzzer", new EntityFactory<Prop>(1, "Buzzer"));
+    auto* buzzers = new EntityFactory<Prop>(1, "Buzzer");  // its objects are named after it
+    factories->RegisterFactory("buzzer", buzzers);
+    EXPECT_TRUE(std::string(buzzers->Alloc(false)->Name.c_str()).starts_with("Buzzer0x"));
     factories->RegisterFactory("buzzer", nullptr);
     EXPECT_EQ(factories->GetFactory("buzzer"), nullptr);
 
