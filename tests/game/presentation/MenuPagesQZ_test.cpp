@@ -12,6 +12,8 @@
 #include "engine/core/PcDirectory.h"
 #include "game/QZ2011GameContext.h"
 #include "game/rules/Family.h"
+#include "gameservices/entities/Character.h"
+#include "gameservices/entities/Set.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"
@@ -166,6 +168,15 @@ TEST_F(MenuPagesQZ, TheMainMenuLetsGoOfEverythingALayoutLackingAWidgetLoadsAndEv
                 Requested().empty());
     PressPopupButton(screens, "WaitingForDevice", "Back");
     EXPECT_EQ(std::pair(Range(), Sounds()), std::pair(11u, size_t(2)));
+    // The two-player start, every device there: the menu's avatar hidden and left out of drawing.
+    GameServices::Entities::Set stage;
+    GameServices::Entities::Character avatar(GameShow::PlayerProfileManager::kAvatarName);
+    stage.m_Characters = {&avatar};
+    manager->SetServices({saves.get(), teams, teamActions, &stage});
+    mainMenu.StartTwoPlayerGame();
+    EXPECT_EQ(std::tuple(avatar.Visible, avatar.Synchronize, context.m_TwoPlayers, manager->GetPlayerCount(),
+                         Second().m_Computer + Second().m_ComputerPlay + Second().m_ComputerPlay2),
+              std::tuple(false, false, 1u, 1u, 0));
 
     mainMenu.OnScreenEnter();
     std::vector<W::Widget*> controls = {&wardrobe};

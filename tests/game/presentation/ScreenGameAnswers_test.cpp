@@ -311,7 +311,8 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownVerdictsPlayOrPassTheTurnsAnd
         Bound("AIBox")->SetVisible(true);
         Screen().onAnswerResult(nullptr);
         context.m_AnswerRecord = record;
-        EXPECT_TRUE(Playing() == c.turn && Visible("AIBox") == (c.family == 0) && !context.m_AnswerPending);
+        EXPECT_TRUE(Playing() == c.turn && Visible("AIBox") == (c.family == 0) && !context.m_AnswerPending &&
+                    context.m_AIMayAct == c.aiMayAct);
         StopShow();
         Screen().onSteal(nullptr);
         EXPECT_EQ(Playing(), c.steal);

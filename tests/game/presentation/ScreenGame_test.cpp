@@ -38,6 +38,7 @@ protected:
         for (const auto& entry : Screen().WidgetContract())
             Screen().BoundWidget(entry.name)->SetVisible(shown);
     }
+    std::string Text(const std::string& name) { return static_cast<W::Label*>(Bound(name))->m_TextStyle.m_Text.c_str(); }
 };
 
 // Each component with its state: the widgets it shows, and those it hides or leaves hidden.
@@ -95,7 +96,7 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     // member is dressed (only a fifth is nobody yet); the family's name is written.
     EXPECT_TRUE(members.size() == 2 && !members[0]->m_Locked && members[1]->m_Locked && !Face(false)->IsTicking() &&
                 Face(true)->IsFemale2 && !log.Contains("no family member to dress the left avatar"));
-    EXPECT_STREQ(static_cast<W::Label*>(Bound("FamilyName"))->m_TextStyle.m_Text.c_str(), "'S    FAMILY");
+    EXPECT_EQ(Text("FamilyName"), "'S    FAMILY");
     // The money win's fade plays the first line's animation again.
     Bound("YouWinText1")->m_Control.SetMode(AGController::kStopped);
     Screen().ShowComponent("FadeGameWon20k");
@@ -103,8 +104,7 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     // The computer's decision names its family.
     context.m_PlayChosen = 1;
     Screen().ShowComponent("AIDecide");
-    EXPECT_EQ(std::string(static_cast<W::Label*>(Bound("AIDecideLabel"))->m_TextStyle.m_Text.c_str()),
-              "The " + std::string(context.m_ComputerFamily->m_Name.c_str()) + " decided to play");
+    EXPECT_EQ(Text("AIDecideLabel"), "The " + std::string(context.m_ComputerFamily->m_Name.c_str()) + " decided to play");
     // The keyboard opens answer entry, with the cursor of the player at the turn off while open
     // and the other player's on; from fast money on its button reads "PASS".
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
@@ -116,7 +116,7 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     profiles->AssignPlayer(1, 0);
     Screen().ShowComponent("FamilyNameRight");
     profiles->ClearPlayers();
-    EXPECT_STREQ(static_cast<W::Label*>(Bound("FamilyName"))->m_TextStyle.m_Text.c_str(), "JONES'    FAMILY");
+    EXPECT_EQ(Text("FamilyName"), "JONES'    FAMILY");
     for (i32 phase : {12, 23}) {
         Screen().m_ConfirmButton->m_TextStyle.m_Text = "OK";
         Screen().m_SoftKeyboard->SetText("old");
@@ -156,8 +156,7 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     for (const char* name : {"Achievement_Title", "Achievement_Text"})
         Bound(name)->m_Control.SetMode(AGController::kStopped);
     match().FireAchievementUnlocked();
-    EXPECT_TRUE(Screen().m_AchievementShowing && Visible("AchievementBox") &&
-                static_cast<W::Label*>(Bound("Achievement_Text"))->m_TextStyle.m_Text == "Top Player");
+    EXPECT_TRUE(Screen().m_AchievementShowing && Visible("AchievementBox") && Text("Achievement_Text") == "Top Player");
     for (const char* name : {"Achievement_Title", "Achievement_Text"})  // the panel's tween, played once
         EXPECT_EQ(Bound(name)->m_Control.GetMode(), u32(AGController::kOnce)) << name;
     // Once the medal's animation has ended the star's own animation plays once.
@@ -300,9 +299,9 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     EXPECT_TRUE(context.GetQuestionManager()->CurrentIndex() != 1234 && members[0]->m_Highlight == 0 &&
                 members[1]->m_Highlight == 0 && log.Contains("Can not find the Level is :GameShowMenu"));
     // Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms; a
-    // sliding viewport keeps its avatar 40 in from its side. A new round hides the last one's board,
-    // the computer's box, the timer and the answer entry. The play-or-pass frame is inset by 15 on
-    // every side up to the 90s; the keys are white in every decade.
+    // sliding viewport keeps its avatar 40 in from its side. A new round hides the last one's board
+    // (the level's rows), the computer's box, the timer and the answer entry. The play-or-pass frame is
+    // inset by 15 on every side up to the 90s; the keys are white in every decade.
     W::Widget* popFrame = Screen().BoundWidget("PoPBackground");
     const TString<char>& keys = Screen().m_SoftKeyboard->m_TextStyle.m_Color;
     for (const auto& [decade, x, y, colour] : {std::tuple{2u, 24.0f, 18.0f, "#FFFFFFFF"},
@@ -331,8 +330,9 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     screen.m_CountdownRunning = true;
     match().RoundStartEvent.Fire(nullptr);
     EXPECT_FALSE(Visible("AnswersBox") || Visible("AIBox") || Visible("TimerPanel") || Visible("ConfirmButton") ||
-                 Visible("TextEntryBox_BG") || Visible("SoftKeyboard") || screen.m_CountdownRunning);
-    EXPECT_TRUE(Visible("MenuButton"));
+                 Visible("TextEntryBox_BG") || Visible("SoftKeyboard") || screen.m_CountdownRunning ||
+                 screen.m_AnswerLabels[0]->Visible || screen.m_FreqLabels[0]->Visible || screen.m_FreqLabels[6]->Visible);
+    EXPECT_TRUE(Visible("MenuButton") && screen.m_AnswerLabels[7]->Visible) << "the level has seven rows";
     // Loading twice leaves one of each subscription; missing widgets get hidden stand-ins.
     Unload();
     const size_t menuBefore = menus.ReturnToMainMenuConfirmed.Count();

@@ -63,6 +63,10 @@ protected:
     }
     RoundRules& rules() { return context.GetRoundRules(); }
     AnswerResult& record() { return *context.m_AnswerRecord; }
+    void Dispatch(i32 index) {
+        record().m_AnswerIndex = index;
+        rules().DispatchAnswerResult(record());
+    }
     Family& Of(i32 slot) {
         return *(slot == C ? context.m_ComputerFamily : slot == P1 ? context.m_PlayerOneFamily
                                                                      : context.m_PlayerTwoFamily);
@@ -115,9 +119,8 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
         context.m_Decade = u32(r.decade);
         record().m_FaceOffReplay = u8(r.replay);
         record().m_FirstFaceOffAnswer = r.first;
-        record().m_AnswerIndex = r.index;
         record().m_StruckOut = 2;
-        rules().DispatchAnswerResult(record());
+        Dispatch(r.index);
         // The face-off-won event follows every decision; the first answer opens the next entry afresh.
         EXPECT_EQ(Values(context.m_GamePhase, context.m_FaceOffWinner, context.m_CurrentFamily,
                          record().m_FaceOffReplay, Awards(), events.recorders[8].count, record().m_StruckOut),
@@ -218,9 +221,8 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
         context.m_FaceOffWinner = 0;
         context.m_PlayerOneFamily->m_Strikes = r.strikes;
         context.m_TimeUp = r.timeUp;
-        record().m_AnswerIndex = r.index;
         record().m_StruckOut = r.struckOut;
-        rules().DispatchAnswerResult(record());
+        Dispatch(r.index);
         EXPECT_EQ(Playing(), r.sequence);
         EXPECT_EQ(Values(context.m_GamePhase, context.m_PlayerOneFamily->m_Strikes, context.m_CurrentFamily,
                          context.m_AnswerAgain, context.m_TimeUp, context.m_AIMayAct, Awards()),
@@ -228,8 +230,7 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     }
     // A miss with no family at the turn strikes nobody and plays no strike.
     Set(false, PhaseRoundAnswers, 1, 0, QZ2011GameContext::kNoFamily, 1);
-    record().m_AnswerIndex = -1;
-    rules().DispatchAnswerResult(record());
+    Dispatch(-1);
     EXPECT_EQ(Playing() + (log.Contains("Invalid sequence name !!!") ? " and a strike asked for" : ""), "");
     // The steal: a right answer takes the bank for the stealing family, a wrong one gives it to the
     // family that played; the sequence and the gestures belong to the stealing family's side.
@@ -249,8 +250,7 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
         Of(other).m_Strikes = 3;
         context.m_RoundBank = 150;
         context.m_FaceOffWinner = 1;
-        record().m_AnswerIndex = r.index;
-        rules().DispatchAnswerResult(record());
+        Dispatch(r.index);
         EXPECT_EQ(Playing(), r.sequence);
         EXPECT_EQ(Values(context.m_GamePhase, Of(r.stealer).m_Score, Of(other).m_Score, context.m_RoundBank,
                          context.m_FaceOffWinner, Of(r.family).m_Strikes, events.recorders[15].count, Awards(),
@@ -398,8 +398,7 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
         Set(false, r.phase, 5, 0, r.family);
         context.m_PlayerOneFamily->m_Score = context.m_ComputerFamily->m_Score = 100;
         context.m_RoundBank = r.bank;
-        record().m_AnswerIndex = r.index;
-        rules().DispatchAnswerResult(record());
+        Dispatch(r.index);
         EXPECT_EQ(Values(context.m_GamePhase, context.m_PlayerOneFamily->m_Score, context.m_ComputerFamily->m_Score,
                          context.m_RoundCounter, context.m_FaceOffWinner),
                   Values(r.phase2, r.leftScore, r.rightScore, 5, -1));
