@@ -27,6 +27,7 @@
 #include "gameservices/game/TeamActionManager.h"
 #include "gameshow/GameShowCamera.h"
 #include "gameshow/PlayerProfileManager.h"
+#include "tests/game/rules/MatchStage.h"
 #include "tests/support/MatchHarness.h"
 
 using namespace match;
@@ -47,8 +48,7 @@ std::vector<u32> PoolCounts() {
 
 void Buzz(MatchHarness& harness) {
     harness.Context().m_GamePhase = QZ2011::PhaseFaceOffBuzz;
-    GameServices::KorvoGame::TeamActionData data(nullptr, 0, harness.PlayerOne());
-    harness.Context().GetTeamActionManager()->SimulateTeamAction(&data, "BuzzSinglePlayer");
+    match_stage::SendAction(harness.Context(), "BuzzSinglePlayer", harness.PlayerOne());
 }
 
 }  // namespace
@@ -192,24 +192,31 @@ TEST(MatchLevel, FamilyPicksPassOverWhatOthersWearAndADestroyedMatchModeWithdraw
         {false, 0, 1, 2, -1, 2},
         {true, 0, 4, 2, -2, 2},
     };
+    KG::OutfitPart chosen;
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(&c - cases));
         match.SetDressingLeftFamily(c.left);
         harness.Context().m_TwoPlayers = c.two;
         GameShow::SetAchievementValue(0, "FamilyShoesRandNum1", c.stored);
-        KG::OutfitPart part;
-        const bool picked = match.PickFamilyOutfitPart(KG::OUTFIT_FOOTWEAR, nullptr, target, c.member, part);
-        int kept = -9;
-        GameShow::GetAchievementValue(0, "FamilyShoesRandNum1", kept);
+        const bool picked = match.PickFamilyOutfitPart(KG::OUTFIT_FOOTWEAR, nullptr, target, c.member, chosen);
+        const int kept = match_stage::AchievementValue("FamilyShoesRandNum1");
         EXPECT_TRUE(c.kept < 0 ? kept >= 0 && kept < 2 : kept == c.kept) << kept;
         const u32 start = u32(c.kept < 0 ? kept : c.stored);
         if (c.offset != -2) {
-            EXPECT_EQ(picked ? part.Name.c_str() : "none",
+            EXPECT_EQ(picked ? chosen.Name.c_str() : "none",
                       std::string(c.offset < 0 ? "none" : shoes[(start + u32(c.offset)) % 4]->Name.c_str()));
         }
     }
-    int hair = 0;
-    EXPECT_TRUE(GameShow::GetAchievementValue(0, "FamilyHairRandNum1", hair) && hair == 99);
+    // The glasses, three pairs, start at the first by a draw all the same, as four pairs of shoes
+    // do: the draws after either pick follow alike.
+    std::vector<u32> after;
+    for (u32 type : {KG::OUTFIT_EYEWEAR, KG::OUTFIT_FOOTWEAR}) {
+        GameServices::Bridge::SeedRandom(1, 2, 3, 4);
+        match.PickFamilyOutfitPart(type, nullptr, target, 4, chosen);
+        after.push_back(GameServices::Bridge::RandomRange(0, 1u << 30));
+    }
+    EXPECT_EQ(after[0], after[1]);
+    EXPECT_EQ(match_stage::AchievementValue("FamilyHairRandNum1"), 99);
     shoes.Clear();
     ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
     for (ApplicationData::Kind kind : kinds)

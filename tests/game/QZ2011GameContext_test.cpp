@@ -20,7 +20,6 @@
 #include "game/rules/AnswerResult.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Set.h"
-#include "gameservices/game/TeamActionManager.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "platform/core/Clock.h"
@@ -38,7 +37,7 @@
 namespace {
 
 using GameServices::Bridge::FileSystem;
-using GameServices::KorvoGame::TeamActionManager;
+using match_stage::DeviceListeners;
 
 platform::window::Backend* MakeTestBackend() { return new platform::window::TestBackend(); }
 
@@ -68,11 +67,6 @@ protected:
                                      GetQuestionManager() && GetAutocompleter() && m_AnswerRecord;
     }
 };
-
-size_t DeviceListeners() {
-    return TeamActionManager::GetFreeDeviceConnectedEvent().Count() +
-           TeamActionManager::GetMemberDeviceLostEvent().Count();
-}
 
 class ContextStart : public ::testing::Test {
 protected:

@@ -316,8 +316,10 @@ protected:
                 [this, popup, button] { return Shown(PopupButton(popup, button)) && m_nowMs > m_stepStartMs + 1000; },
                 [this, popup, button] { ClickBox(PopupButton(popup, button)->WindowHit()); }};
     }
-    Step ClickOn(const char* page, const char* button) {
-        return {std::string(button) + " on " + page, [page] { return PageSettled(page); },
+    // A page's button, once the page settled, or once the button takes clicks.
+    Step ClickOn(const char* page, const char* button, bool whenUsable = false) {
+        return {std::string(button) + " on " + page,
+                [=] { return whenUsable ? Usable(OnPage(page, button)) : PageSettled(page); },
                 [this, page, button] { Click(OnPage(page, button)); }};
     }
 
@@ -330,13 +332,10 @@ protected:
             {"the disclaimer", [=] { return startup && startup->IsLoaded() && Shown(startup->m_Disclaimer); }, nullptr},
             {"the splash after the clips", [=] { return Shown(startup->m_Splash); },
              [=, this] { Click(startup->m_Splash); }},
-            {"a look on the look page", [] { return PageSettled("compositionBasicLook"); },
-             [this] { Click(OnPage("compositionBasicLook", "effect0")); }},
-            {"the look page's done button", [] { return Usable(OnPage("compositionBasicLook", "DoneButton")); },
-             [this] { Click(OnPage("compositionBasicLook", "DoneButton")); }},
+            ClickOn("compositionBasicLook", "effect0"),
+            ClickOn("compositionBasicLook", "DoneButton", true),
             {"the name page", [] { return PageSettled("compositionKeyboard"); }, [this] { Type("Robin"); }},
-            {"the name page's done button", [] { return Usable(OnPage("compositionKeyboard", "DoneButton")); },
-             [this] { Click(OnPage("compositionKeyboard", "DoneButton")); }},
+            ClickOn("compositionKeyboard", "DoneButton", true),
             ClickOn("compositionMainMenu", "singlePlayerButton"),
             ClickOn("compositionDecadeSelector", decade),
             ClickOn("compositionDifficultySelector", difficulty),
@@ -484,15 +483,13 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         ClickOn("compositionMainMenu", "profileButton"),
         ClickOn("compositionProfiles", "NewProfileButton"),
         ClickOn("compositionBasicLook", "effect2"),
-        {"the new look's done button", [] { return Usable(OnPage("compositionBasicLook", "DoneButton")); },
-         [this] { Click(OnPage("compositionBasicLook", "DoneButton")); }},
+        ClickOn("compositionBasicLook", "DoneButton", true),
         {"the new name", [] { return PageSettled("compositionKeyboard"); },
          [this] {
              ClickKeys(static_cast<GameServices::Widget::SoftKeyboard*>(OnPage("compositionKeyboard", "softkeyboard")),
                        "KIMA");
          }},
-        {"the new name's done button", [] { return Usable(OnPage("compositionKeyboard", "DoneButton")); },
-         [this] { Click(OnPage("compositionKeyboard", "DoneButton")); }},
+        ClickOn("compositionKeyboard", "DoneButton", true),
         // The new profile is the one selected: deleting it makes the first the player's again.
         ClickOn("compositionMainMenu", "profileButton"),
         ClickOn("compositionProfiles", "DeleteProfileButton"),

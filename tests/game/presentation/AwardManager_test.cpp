@@ -10,6 +10,7 @@
 
 #include "engine/core/XmlReader.h"
 #include "game/rules/QZ11Game.h"
+#include "tests/game/rules/MatchStage.h"
 #include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/ByteDamage.h"
 
@@ -49,11 +50,7 @@ protected:
         awards = std::make_unique<AwardManager>(this, modes);
         steps.clear();
     }
-    int Value(const char* key) {
-        int value = 0;
-        GameShow::GetAchievementValue(0, key, value);
-        return value;
-    }
+    int Value(const char* key) { return match_stage::AchievementValue(key); }
     bool Flag(const char* key) {
         bool value = false;
         GameShow::GetAchievementFlag(0, key, value);

@@ -17,6 +17,7 @@
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"
+#include "tests/game/rules/MatchStage.h"
 #include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/GraphicsStartup.h"
 #include "tests/support/PopupPress.h"
@@ -125,10 +126,6 @@ protected:
         return compositions.GetLeavingComposition() ? compositions.GetNextCompositionName().c_str() : "";
     }
     u32 Range() const { return devices.GetMinimum() * 10 + devices.GetMaximum(); }
-    static size_t DeviceListeners() {
-        return KG::TeamActionManager::GetFreeDeviceConnectedEvent().Count() +
-               KG::TeamActionManager::GetMemberDeviceLostEvent().Count();
-    }
     GameServices::Entities::BaseTeamMember& Second() { return *context.m_PlayerOneFamily->m_Members[1]; }
 
     ResourceEnvironment resources{false};
@@ -184,7 +181,7 @@ TEST_F(MenuPagesQZ, TheMainMenuLetsGoOfEverythingALayoutLackingAWidgetLoadsAndEv
         if (name.find("/Img") == std::string::npos)
             controls.push_back(widget);
     auto listeners = [](W::Widget* widget) { return widget->GetBehavior()->Event(W::kEventClick).Count(); };
-    const size_t deviceListeners = DeviceListeners();
+    const size_t deviceListeners = match_stage::DeviceListeners();
     for (W::Widget* control : controls)
         EXPECT_EQ(listeners(control), control == &wardrobe ? 3u : 1u) << control->Name.c_str();
     for (CompositionBase* page : Pages()) {
@@ -193,7 +190,7 @@ TEST_F(MenuPagesQZ, TheMainMenuLetsGoOfEverythingALayoutLackingAWidgetLoadsAndEv
     }
     for (W::Widget* control : controls)
         EXPECT_EQ(listeners(control), 0u) << control->Name.c_str();
-    EXPECT_EQ(DeviceListeners(), deviceListeners - 2);
+    EXPECT_EQ(match_stage::DeviceListeners(), deviceListeners - 2);
     PressPopupButton(screens, "WaitingForDevice", "Back");
     EXPECT_EQ(Sounds(), 2u) << "the popup's Back is let go";
     // A layout lacking a widget loads with a report.

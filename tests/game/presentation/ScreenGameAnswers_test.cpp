@@ -91,12 +91,6 @@ protected:
     }
     Lines Stored() { return {std::begin(context.m_FastMoneyQuestionIds), std::end(context.m_FastMoneyQuestionIds)}; }
     std::string Label(const std::string& name) { return Text(static_cast<GameServices::Widget::Label*>(Bound(name))); }
-    // An award counter of player 0's profile.
-    static int Counter(const char* key) {
-        int value = 0;
-        GameShow::GetAchievementValue(0, key, value);
-        return value;
-    }
 
     std::unique_ptr<match_stage::QuestionBank> bank;
 };
@@ -343,6 +337,7 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownVerdictsPlayOrPassTheTurnsAnd
         {{"", "top", "top", "top", "top", "", "", "top"}, {1, 2, 3, 4, 0, 0, 0, -1}},
         {{"top", "mid", "low", "top", "top"}, {1, 2, 3, 4, -1}},
     };
+    Bound("AnswerLabelFM2")->SetVisible(false);  // shown by its entry
     for (const auto& c : passes) {
         StartFirstTurn();
         ASSERT_EQ(Asked(), 0);
@@ -356,10 +351,13 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownVerdictsPlayOrPassTheTurnsAnd
     // Raw survey points, the top answers counted, the typed texts shown.
     EXPECT_EQ(Pair(context.m_FastMoneyTotal, Screen().m_FastMoneyRevealCount), Pair(50 + 30 + 20 + 50 + 50, 3));
     EXPECT_TRUE(Visible("AnswerLabelFM2") && Label("AnswerLabelFM2") == "mid" && Label("FreqLabelFM2") == "30");
-    // Outside the players' turns an entry is not taken.
+    // Outside the players' turns, or past the fifth question, an entry is not taken.
     context.m_FastMoneyAnswerIndex = 0;
     Enter("low");
-    EXPECT_EQ(context.m_FastMoneyTotal, 200);
+    context.m_GamePhase = QZ2011::PhaseFastMoneyFirstPlayer;
+    context.m_FastMoneyAnswerIndex = 5;
+    Enter("top");
+    EXPECT_TRUE(context.m_FastMoneyTotal == 200 && Label("AnswerLabelFM6").empty());
     // An answer index past the question's answers, or any with no question on screen, counts as no answer.
     StartFirstTurn();
     for (const i32 index : {3, 0}) {
@@ -413,17 +411,16 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownVerdictsPlayOrPassTheTurnsAnd
         {1, 0, 9, 0, 0, "100kEarnDollarsFM80", 0},
     };
     int reveals = 0;
+    // Player 0 plays a profile.
+    GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+    profiles->GetSavedFile()->AddSavedGame();
+    profiles->AssignPlayer(0, 0);
+    GameShow::PlayerProfile* profile = profiles->GetSavedFile()->GetSavedGame(0);
     for (const auto& c : prizes) {
         SCOPED_TRACE(std::string(c.counter) + " in decade " + std::to_string(c.decade));
         StartFirstTurn();
-        // Player 0 plays a profile.
-        GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
-        if (profiles->GetSavedFile()->GetSavedGameCount() == 0)
-            profiles->GetSavedFile()->AddSavedGame();
-        profiles->AssignPlayer(0, 0);
-        GameShow::PlayerProfile* profile = profiles->GetSavedFile()->GetSavedGame(0);
         profile->Score = 0;
-        const int before = Counter(c.counter);
+        const int before = match_stage::AchievementValue(c.counter);
         context.m_Decade = c.decade;
         context.m_TwoPlayers = c.twoPlayers;
         context.m_FastMoneyTotal = c.total;
@@ -437,7 +434,7 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownVerdictsPlayOrPassTheTurnsAnd
         Screen().m_FastMoneyRevealIndex = c.reveal;
         Screen().m_FastMoneyRevealCount = c.tops;
         Screen().onFastMoneyReveal(nullptr);
-        EXPECT_EQ(Counter(c.counter) - before, c.added);
+        EXPECT_EQ(match_stage::AchievementValue(c.counter) - before, c.added);
         // The running total of the reveals; the first player's board shows only the first five.
         const std::string sum = std::to_string(7 * ++reveals);
         EXPECT_EQ(Label("FMTotal1") + "/" + Label("FMTotal2"), (c.reveal < 5 ? sum : "") + "/" + sum);
@@ -454,7 +451,7 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownVerdictsPlayOrPassTheTurnsAnd
     Screen().onFastMoneyReveal(nullptr);
     Screen().onFastMoneyReveal(nullptr);
     EXPECT_EQ(Playing(), "fast_money_round_reveal_others_left");
-    GameShow::PlayerProfileManager::Instance()->ClearPlayers();
+    profiles->ClearPlayers();
     StartFirstTurn();
     Screen().onFastMoneyTimeUp();
     EXPECT_TRUE(Playing() == "fast_money_round2" && Visible("FMTotal1")) << "nothing typed: revealed at once";

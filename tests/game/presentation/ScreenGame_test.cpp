@@ -52,6 +52,7 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
         {"SpecialRounds", true, 3, 6, 0, {"RoundDouble", "Round3"}, {"RoundTriple"}},
         {"SpecialRounds", false, 3, 6, 0, {"Round3"}, {"RoundDouble", "RoundTriple"}},
         {"Rounds", true, 5, 6, 0, {"SuddenDeath"}, {"Round", "Round3", "Round4"}},
+        {"Rounds", true, 6, 6, 0, {"Round"}, {"Round4", "SuddenDeath", "RoundDouble", "RoundTriple"}},
         {"GameWon", true, 4, 28, 0, {"YouWinBase", "YouWinRadial2", "YouWinParticles3", "YouWinText2"}, {"YouWin20k"}},
         {"FadeGameWon20k", true, 4, 29, 0, {"YouWin20k", "YouWin20kGlow", "YouWinBase"}, {}},
         {"GameWon", false, 4, 28, 0, {}, {"YouWinBase", "YouWin20k", "YouWinText2"}},

@@ -27,6 +27,8 @@
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/game/GameFlowManager.h"
+#include "gameservices/game/TeamActionManager.h"
+#include "gameshow/PlayerProfileManager.h"
 #include "platform/core/Clock.h"
 #include "questions/Question.h"
 #include "questions/QuestionManager.h"
@@ -192,6 +194,25 @@ inline TestQuestion WordQuestion(int answers) {
     for (int i = 0; i < answers; ++i)
         question.answers.push_back({u32(80 - i), "A" + std::to_string(i), {{"word" + std::to_string(i)}}});
     return question;
+}
+
+// Player 0's award counter of that name, 0 without one.
+inline int AchievementValue(const char* key) {
+    int value = 0;
+    GameShow::GetAchievementValue(0, key, value);
+    return value;
+}
+
+// The listeners of the device connection and loss events.
+inline size_t DeviceListeners() {
+    return GameServices::KorvoGame::TeamActionManager::GetFreeDeviceConnectedEvent().Count() +
+           GameServices::KorvoGame::TeamActionManager::GetMemberDeviceLostEvent().Count();
+}
+
+// The team action as the member's device sends it.
+inline void SendAction(QZ2011GameContext& context, const char* action, GameServices::Entities::BaseTeamMember* member) {
+    GameServices::KorvoGame::TeamActionData data(nullptr, 0, member);
+    context.GetTeamActionManager()->SimulateTeamAction(&data, action);
 }
 
 // A sequence document of that length without events, skippable or not.

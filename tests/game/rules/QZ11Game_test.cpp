@@ -14,7 +14,6 @@
 using namespace QZ2011;
 using namespace match_stage;
 using GameServices::Entities::BaseTeamMember;
-using GameServices::KorvoGame::TeamActionData;
 
 namespace {
 
@@ -22,10 +21,6 @@ class MatchModeTest : public MatchStageTest {
 protected:
     // Player 1's family's member i.
     BaseTeamMember* Player(int i) { return context.m_PlayerOneFamily->m_Members[i]; }
-    void Act(const char* action, BaseTeamMember* member) {
-        TeamActionData data(nullptr, 0, member);
-        context.GetTeamActionManager()->SimulateTeamAction(&data, action);
-    }
 };
 
 }  // namespace
@@ -131,7 +126,7 @@ TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesTeamActionsSkipsBuzzesAndPlay
                     events.Attach(match());
                     context.m_LastAnswerIndex = 99;
                     context.m_BuzzOwner = -1;
-                    Act(c.action, Player(0));
+                    SendAction(context, c.action, Player(0));
                     EXPECT_EQ(events.fired, c.taken ? std::vector<int>{c.event} : std::vector<int>{}) << c.action;
                     EXPECT_EQ(events.recorders[c.event].last, c.taken ? Player(0) : nullptr);
                     // The answer check ran exactly when the answer was taken (no question: wrong).
@@ -158,7 +153,7 @@ TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesTeamActionsSkipsBuzzesAndPlay
         context.m_AIBusy = c.busy;
         context.m_TwoPlayers = c.two;
         context.m_AIAnswerStarted = 0;
-        Act("SkipSequence", Player(0));
+        SendAction(context, "SkipSequence", Player(0));
         EXPECT_EQ(sequences->GetCurrentSequence() == nullptr, c.ends) << c.sequence;
         EXPECT_EQ(context.m_AIAnswerStarted, c.notice) << c.sequence;
     }
@@ -183,7 +178,7 @@ TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesTeamActionsSkipsBuzzesAndPlay
         Player(1)->m_Computer = c.computer;
         Player(1)->m_DeviceId = c.device;
         events.Attach(match());
-        Act("BuzzSinglePlayer", Player(1));
+        SendAction(context, "BuzzSinglePlayer", Player(1));
         EXPECT_EQ(events.recorders[0].last, Player(1));
         EXPECT_EQ(Values(context.m_BuzzOwner, context.m_AIMayAct), Values(c.computer ? 1 : 0, c.mayActAfter));
         // Marked, each from its own side.

@@ -21,6 +21,7 @@
 #include "gameservices/game/RenderableModelData.h"
 #include "gameservices/game/TimerManager.h"
 #include "gameservices/widget/ScreenManager.h"
+#include "tests/game/rules/MatchStage.h"
 #include "tests/support/GraphicsStartup.h"
 #include "tests/support/MatchHarness.h"
 #include "tools/authoring/PackageWriter.h"
@@ -83,10 +84,7 @@ protected:
         }
         return done();
     }
-    void Act(const char* action) {
-        GameServices::KorvoGame::TeamActionData data(nullptr, 0, harness.PlayerOne());
-        Context().GetTeamActionManager()->SimulateTeamAction(&data, action);
-    }
+    void Act(const char* action) { match_stage::SendAction(Context(), action, harness.PlayerOne()); }
     // The file name of the level the flow was last asked for; empty for none.
     std::string Requested() {
         GameServices::KorvoGame::LevelTransition* next = Context().GetGameFlowManager()->GetNextLevel();
