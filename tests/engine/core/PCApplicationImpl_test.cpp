@@ -98,10 +98,13 @@ TEST_F(RunLoop, StartUpLoadsTheMemoryMappingAndShutdownStopsTheWorkerFirst) {
         ASSERT_TRUE(app.Initialize());
     }
     EXPECT_TRUE(AGMemoryPoolManager::Get()->FindHeap(Crc32Hash("AppHeap")) && AGAppEventsHandler::Get());
-    // The timer starts with the application: the first frame counts from start-up.
+    // The timer starts with the application: the first frame counts from start-up, the next from the first.
     clock.AdvanceMs(50.0);
     PCTimerManager::Get()->Update();
-    EXPECT_EQ(PCTimerManager::Get()->GetCurrentMs() - PCTimerManager::Get()->GetPreviousMs(), 50u);
+    const u32 firstFrameMs = PCTimerManager::Get()->GetCurrentMs() - PCTimerManager::Get()->GetPreviousMs();
+    clock.AdvanceMs(30.0);
+    PCTimerManager::Get()->Update();
+    EXPECT_EQ(std::pair(firstFrameMs, PCTimerManager::Get()->GetCurrentMs() - PCTimerManager::Get()->GetPreviousMs()), std::pair(50u, 30u));
     PCJobber* jobber = PCJobsManager::Get()->GetJobber(0);
     ASSERT_TRUE(jobber->Room() == 10u && jobber->Post(&LateJob, 0));
     while (!g_jobStarted)

@@ -99,7 +99,7 @@ TEST_F(PCFileStreamTest, MixedOperationsAcrossWindowsMatchAPlainBuffer) {
         ASSERT_EQ(std::pair(size_t(stream.GetSize()), stream.Position()), std::pair(model.size(), position));
     }
     stream.Close();
-    EXPECT_TRUE(!stream.Failed() && FileContents(path) == model);
+    EXPECT_TRUE(!stream.Failed() && !stream.IsOpen() && FileContents(path) == model);
 }
 
 // A small read-only file gets a cache of its size; a write keeps the rest of the file.

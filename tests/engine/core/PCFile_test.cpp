@@ -49,12 +49,10 @@ TEST(PCFile, WritesShortReadsWriteStringExistsAndOverlappedReadsWaitForTheSleep)
     EXPECT_EQ(std::make_pair(file.Pending(), file.IsDone()), std::make_pair(1u, false));
 
     auto* deleted = new PCFile;
-    ASSERT_TRUE(deleted->Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
-    ASSERT_TRUE(deleted->Read(first, 4));
+    ASSERT_TRUE(deleted->Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false) && deleted->Read(first, 4));
     delete deleted;
     file.Close();
-    ASSERT_TRUE(file.Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
-    ASSERT_TRUE(file.Read(first, 4));
+    ASSERT_TRUE(file.Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false) && file.Read(first, 4));
     file.Close();
     EXPECT_EQ(file.Pending(), 0u);
     platform::AlertableSleep(0);  // would touch the freed file if a completion ran

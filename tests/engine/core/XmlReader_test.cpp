@@ -209,7 +209,7 @@ TEST(XmlReaderTest, FilesComeFromDiskOrInPackageModeFromTheEntryOfTheLowerCasedN
                                                            {"Intro", nullptr}};
     for (const auto& [element, root] : refused)
         EXPECT_FALSE(reader.ReadFileElement(upper.c_str(), element, untouched, root)) << (root ? root : "-");
-    EXPECT_TRUE(!reader.ReadFile(dir.File("missing.xml").c_str(), untouched, "root") && untouched.number == 0);
+    EXPECT_TRUE(!reader.ReadFile(nullptr, untouched, "root") && !reader.ReadFile(dir.File("missing.xml").c_str(), untouched, "root") && untouched.number == 0);
 
     ResourceEnvironment env(false);
     // The entry's bytes end without a zero byte; the reader must not run past them.
