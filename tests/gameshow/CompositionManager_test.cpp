@@ -160,7 +160,8 @@ TEST_F(PageSwitch, AnUnregisteredTargetEndsIdleThePlayerInfoShowsTheScoreAndPage
 TEST_F(PageSwitchWithoutSlide, WithoutTheSlideTheSwitchStillShowsTheNextPage) {
     manager.SetNextComposition(&main(), "compositionAwards");
     EXPECT_TRUE(!main().IsTransitionRunning() && FramesToIdle() <= 2);
-    EXPECT_TRUE(!Shown(main()) && Shown(awards()) && awards().GetRootPanel()->m_X == 30.0f);
+    EXPECT_TRUE(!Shown(main()) && Shown(awards()) && awards().GetRootPanel()->m_X == 30.0f &&
+                !awards().GetRootPanel()->Synchronize && !main().GetRootPanel()->Synchronize);
     // A page with the profile bar, shown, stops the tag panel's synchronization.
     manager.m_TagPanel->Synchronize = true;
     awards().OnActivateWithProfileBar(true);

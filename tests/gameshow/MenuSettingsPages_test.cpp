@@ -694,10 +694,11 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
     compositions.RegisterComposition(CompositionManager::kMainMenu, &mainMenu);
     EXPECT_TRUE(application.GetCloseCallback().fn == nullptr && application.GetActivatedCallback().fn == nullptr);
 
-    // The close request asks first and the focus pauses unless a prompt is up.
+    // The exit button and the close request ask first; the focus pauses unless a prompt is up.
     log.Clear();
     Start({"Ann"}, 0, mainMenu);
-    EXPECT_TRUE(!Close() && Shown("VerifyQuit"));
+    Click(mainMenu, "exitButton");
+    EXPECT_TRUE(Shown("VerifyQuit"));
     Focus(false);
     EXPECT_TRUE(game.paused);
     Focus(true);
@@ -991,6 +992,7 @@ TEST_F(MenuPages, ToggleReturnPromptAndButtonsFollowTheirStates) {
 TEST_F(MenuPages, AGroupButtonShowsItsAwardsUnreadableFilesLeaveNoneAndGrantsUnlockTheCurrentLooksItem) {
     StartAwards(AwardsText(Group("Quiz", Award("First", "", "One") + Award("Second", "", "Two"))));
     EXPECT_EQ(Text(awardsPage, "progressLabel") + " " + Text(awardsPage, "group1"), "0/2 Quiz");
+    EXPECT_TRUE(awardsPage.GetGroupButton(1) == At(awardsPage, "group1Button") && !awardsPage.GetGroupButton(0));
     awardsPage.UnlockAward("First", true);
     awardsPage.ShowGroups();
     Again(awardsPage);

@@ -308,12 +308,13 @@ TEST_F(Profiles, AProfileReadsBackAsItWasWrittenAndClearingKeepsWhatIdentifiesIt
     EXPECT_EQ(std::to_string(family) + " " + std::to_string(ratio) + " " + std::to_string(award) + " " + motto.c_str() +
                   " " + std::to_string(copy.Score),
               "-3 0.250000 1 a < b & c 4000000000");
-    // The live look takes the read flags: anatomy then outfit part of each type.
+    // The live look takes the read flags (anatomy then outfit part of each type) and names.
     std::vector<bool> customizable;
     for (u32 t = 0; t < 4; ++t)
         customizable.insert(customizable.end(), {bool(copy.Appearance.AnatomyParts[t].Customizable),
                                                  bool(copy.Appearance.OutfitParts[t].Customizable)});
     EXPECT_EQ(customizable, std::vector<bool>({false, true, false, true, false, true, true, false}));
+    EXPECT_TRUE(copy.Appearance.AnatomyParts[3].Name == parts[3] && copy.Appearance.OutfitParts[3].Name == parts[7]);
     const auto& tops = copy.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP];
     const auto& hair = copy.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE];
     EXPECT_EQ(std::vector<size_t>({tops.size(), tops[0].Id, hair.size()}), std::vector<size_t>({2, 40, 1}));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/AGMemory.h"
 #include "engine/core/Crc32Hash.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Set.h"
@@ -158,23 +159,27 @@ TEST_F(SequenceManagerTest, UnreadableDamagedAndUnknownSequences) {
 
 // Sequences removed while their events fire, replaced or skipped, end in order.
 TEST_F(SequenceManagerTest, SequencesRemovedReplacedOrSkippedEndInOrder) {
-    Load("a", 1000, false, {"0", "10"});
+    // Long names, each a heap block of its own: the removed sequence is freed once the outermost event returns.
+    const std::string a(250, 'a');
+    u64 held = 0;
+    Load(a, 1000, false, {"0", "10"});
     sequencer.hook = [&](const std::string& name) {
-        if (name == "a@0")
-            manager.RemoveSequence(Crc32Hash("a"));
+        if (name == a + "@0" && manager.RemoveSequence(Crc32Hash(a.c_str())))
+            held = GetHeapCounters().current;
         // Removed by its own skip event, which then calls the manager again: its end events still fire.
         if (name == "s-skip" && manager.RemoveSequence(Crc32Hash("s"))) {
             manager.PlaySequence("s");  // unknown now
             Load("d", 1000, true, {});  // would take the memory of an "s" freed too early
         }
     };
-    manager.PlaySequence("a");
+    manager.PlaySequence(a.c_str());
     manager.Update(100);
-    EXPECT_TRUE(!manager.GetCurrentSequence() && !manager.RemoveSequence(Crc32Hash("a")));
+    EXPECT_TRUE(!manager.GetCurrentSequence() && !manager.RemoveSequence(Crc32Hash(a.c_str())) &&
+                GetHeapCounters().current + 3 * a.size() <= held);
     Load("s", 1000, true, {});
     manager.PlaySequence("s");
     manager.Skip();
-    EXPECT_EQ(Names(events), (std::vector<std::string>{"a-start", "a@0", "s-start", "s-skip", "s-end", "ended"}));
+    EXPECT_EQ(Names(events), (std::vector<std::string>{a + "-start", a + "@0", "s-start", "s-skip", "s-end", "ended"}));
 
     Load("a", 1000, false, {"0"});
     sequencer.hook = [&](const std::string& name) {

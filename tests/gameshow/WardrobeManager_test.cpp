@@ -31,7 +31,7 @@ using pagetest::Click;
 namespace {
 
 TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndNameListsCutTheLastExtension) {
-    AddProfile(look, "Ann");
+    AddProfile(Look("AppearanceMale01", "Male1", 101, CharacterAssembly::kMale), "Ann");  // keyed without extension
     using Case = std::tuple<const char*, void (WardrobeManager::*)(), bool (WardrobeManager::*)() const>;
     for (const auto& [file, load, loaded] : {
              Case{"characterassemblies.xml", &WardrobeManager::LoadDefaultAssemblies,
@@ -73,7 +73,7 @@ TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndNameListsCutTheLastExtension) 
     wardrobe->GetUnlockableOutfitParts(0, 0, parts);
     EXPECT_TRUE(parts.empty());
 
-    // The same cut names a new profile's thumbnail after its look.
+    // The same cut names a new profile's thumbnail after its look, which the profile keeps.
     std::vector<TString<char>> names{"stale"};
     wardrobe->GetDefaultOutfitPartNames(true, "Male1", 0, names);
     EXPECT_TRUE(names.empty() && log.Contains("Load DefaultCharacterAssemblies.xml first."));
@@ -98,10 +98,9 @@ TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndNameListsCutTheLastExtension) 
     for (auto [name, cut, key] : std::vector<std::tuple<const char*, const char*, const char*>>{
              {"x.y.mdl", "x.y", "x.y"}, {".mdl", ".mdl", ""}, {"a.", "a", "a"}}) {
         EXPECT_EQ(WardrobeManager::CutExtension(name), cut) << name;
-        Appearance named;
-        named.Name = name;
-        EXPECT_EQ(WardrobeManager::GetLookName(named), key) << name;
-        EXPECT_EQ(manager->CreateProfile(named, "N")->ThumbnailFilename, TString<char>("Thumbnail_") + key + ".png") << name;
+        const GameShow::PlayerProfile* made = manager->CreateProfile(Look(name, "", 0, 0), "N");
+        EXPECT_EQ(WardrobeManager::GetLookName(made->Appearance), key) << name;
+        EXPECT_EQ(made->ThumbnailFilename, TString<char>("Thumbnail_") + key + ".png") << name;
     }
 }
 
@@ -131,10 +130,11 @@ TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndExtraSkinItemsTakeTheCurrentLoo
         EXPECT_EQ(PartPool<AnatomyPart>().GetUsedCount(), anatomyBase + anatomy.size() + (hair ? 1 : 0));
         EXPECT_EQ(std::count(outfits.begin(), outfits.end(), outfit) + std::count(anatomy.begin(), anatomy.end(), hair), 0);
     }
-    // The no-eyewear choice is made up, not searched, and leaves the eyewear customizable; no
-    // search looks past the part types.
+    // The no-eyewear choice is made up, not searched, and leaves the eyewear customizable with no part
+    // id; no search looks past the part types.
+    const OutfitPart& eyewear = avatar.VolatileDatas.GetAppearance()->OutfitParts[3];
     EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Worn(3) == "ChM_No_Eyewear" && Hair() == "ChM_Hair_Afro.mdl" &&
-                !log.Contains("out of range") && avatar.VolatileDatas.GetAppearance()->OutfitParts[3].Customizable);
+                !log.Contains("out of range") && eyewear.Customizable && eyewear.Id == 0u);
     EXPECT_TRUE(wardrobe->GetCurrentOutfitPart() == nullptr && wardrobe->GetCurrentAnatomyPart() == nullptr);
 
     // Without a look the extra search cannot pick a gender.
@@ -286,11 +286,12 @@ protected:
         auto* root = Add<W::Panel>(&screen, WardrobeComposition::kName);
         for (const char* tab : {"tabhair", "tabglasses", "tabshirt", "tabpants", "tabshoes", "tablock"})
             tabs.push_back(Add<W::CheckBox>(root, tab));
-        for (int k = 0; k < 12; ++k)
+        for (int k = 0; k < 12; ++k) {
             effects.push_back(Add<W::CheckBox>(root, "effect" + std::to_string(k)));
-        done = Add<W::Button>(root, "DoneButton");
-        for (int k = 0; k < 12; ++k)
             bases.push_back(Add<W::Image>(root, "base" + std::to_string(k)));
+            thumbs.push_back(Add<W::Image>(root, "thumb" + std::to_string(k)));
+        }
+        done = Add<W::Button>(root, "DoneButton");
     }
 
     drawtest::TestPackage slide;
@@ -300,6 +301,7 @@ protected:
     std::vector<W::CheckBox*> tabs;
     std::vector<W::CheckBox*> effects;
     std::vector<W::Image*> bases;
+    std::vector<W::Image*> thumbs;
     W::Button* done = nullptr;
     CompositionManager compositions;
     WardrobeComposition page;
@@ -310,6 +312,8 @@ protected:
 // beyond the list are hidden and inactive.
 TEST_F(WardrobePage, TabsListDefaultsThenUnlockedItems) {
     const Names hair = {"ChM_Hair_Afro", "Shared_Hair", "ChM_Hair_Long"};
+    for (W::Image* thumb : thumbs)
+        EXPECT_TRUE(thumb->Visible && !thumb->Synchronize) << "initialized, the pictures are shown with the grid";
     page.OnActivate(true);
     for (const auto& [tab, gender, names] : std::vector<std::tuple<i32, u8, Names>>{
              {0, KG::CharacterAssembly::kMale, hair},
@@ -387,6 +391,7 @@ TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
     page.Initialize(nullptr, WardrobeComposition::kName);  // and without its panel finds none
     for (W::CheckBox* slot : effects)
         EXPECT_EQ(slot->GetBehavior()->Event(W::kEventClick).Count(), 0u) << slot->Name.c_str();
+    EXPECT_EQ(done->GetBehavior()->Event(W::kEventClick).Count(), 0u);
 }
 
 // Done keeps the avatar's look in the current profile and writes the save; without a current
