@@ -45,7 +45,7 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
     AGFont seventy, ten;
     LoadBytes(seventy, SmallFont(70));
     LoadBytes(ten, SmallFont(10));
-    EXPECT_EQ((std::vector<u32>{seventy.GetGlyph(200).x, seventy.GetGlyph(300).x, ten.GetGlyph(65).width,
+    EXPECT_EQ((std::vector<u32>{seventy.GetGlyph(70).x, seventy.GetGlyph(300).x, ten.GetGlyph(10).width,
                                 ten.GetGlyph(3).x}),
               (std::vector<u32>{'?', '?', 0, 3}));
     // The file's texture size counts only when it has both sides.

@@ -43,7 +43,7 @@ void WriteScenes(drawtest::TestPackage& package) {
     a.frameCount = 31;
     a.frameRate = 15;
     SceneData b;
-    b.modelIds = {NameId("box.mdl")};
+    b.modelIds = {NameId("box.mdl"), NameId("rig.mdl")};
     b.emitterIds = {NameId("spark.emt")};
     package.Writer().Add("a.scn", 0, authoring::SceneBytes(a)).Add("b.scn", 0, authoring::SceneBytes(b));
 }
@@ -121,12 +121,13 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsCountsSharedModelsAndClonesInstances) {
                              {TypeKey::PrsAnimation, "path.anm"}, {TypeKey::Light, "lamp.lgt"}})
         EXPECT_EQ(package.Provider(key)->Find(NameId(name)), nullptr) << name;
 
-    // A scene going first takes its path animation off the model and emitter it shares.
+    // A scene going first takes its path animation and skeleton off the models and emitter it shares.
     a = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
     b = package.Get<AGScene3D>(TypeKey::Scene3D, "b.scn");
     ASSERT_TRUE(b->GetEmitter(0) == a->GetEmitter(0) && b->GetEmitter(0)->GetPathAnimation());
     package.GiveBack(TypeKey::Scene3D, a);
-    EXPECT_TRUE(!b->GetEmitter(0)->GetPathAnimation() && !b->GetModel(0)->GetModelAnimation());
+    EXPECT_TRUE(!b->GetEmitter(0)->GetPathAnimation() && !b->GetModel(0)->GetModelAnimation() &&
+                !b->GetModel(1)->GetSkin());
     package.GiveBack(TypeKey::Scene3D, b);
 
     // The resource manager deletes what nobody gave back; scene copies and scenes holding

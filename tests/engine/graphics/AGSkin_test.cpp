@@ -26,13 +26,9 @@ TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
     ASSERT_EQ(skin.BoneCount(), 2u);
     // Bone 2 sits 2 above its parent, turned 90 degrees about z.
     const f32 s = std::sqrt(0.5f);
-    std::vector<authoring::SkinBoneTracks> tracks(2);
-    tracks[0].boneIndex = 0;
-    tracks[1].boneIndex = 1;
-    tracks[1].position = Track::Vec3().Key(0, {0.5f, 2, 0});
-    tracks[1].rotation = Track::Quat().Key(0, {0, 0, s, s});
     AGSkinAnimation animation;
-    LoadBytes(animation, authoring::SkinAnimationBytes(10, 30, tracks));
+    LoadBytes(animation, authoring::SkinAnimationBytes(10, 30, {{}, {1, Track::Vec3().Key(0, {0.5f, 2, 0}),
+                                                                     Track::Quat().Key(0, {0, 0, s, s})}}));
     skin.SetAnimation(&animation);
     skin.Update();
 

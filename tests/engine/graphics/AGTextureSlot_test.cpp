@@ -90,25 +90,27 @@ TEST_F(TextureSlotTest, StepFlipBookShowsTheKeyedTextureIgnoresFramesItDoesNotHa
 
 TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
     m_writer.Add("quad.png", TypeKey::Texture, QuadrantPng());
-    AddSlot("still", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 0));
-    AddSlot("shifted", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0.25f, 0.25f, 0));
-    AddSlot("turned", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 1.5707964f));
-    AddSlot("slid", {"quad.png"}, Track::UV().UVKey(0, 0, 1, 1, 0.5f, 0, 0));
+    const char* names[] = {"still", "shifted", "turned", "slid", "wide"};
+    const Track keys[] = {Track::UV().UVKey(0, 0, 1, 1, 0, 0, 0), Track::UV().UVKey(0, 0, 1, 1, 0.25f, 0.25f, 0),
+                          Track::UV().UVKey(0, 0, 1, 1, 0, 0, 1.5707964f), Track::UV().UVKey(0, 0, 1, 1, 0.5f, 0, 0),
+                          Track::UV().UVKey(0, 0, 2, 1, 0, 0, 0)};
+    for (int s = 0; s < 5; ++s)
+        AddSlot(names[s], {"quad.png"}, keys[s]);
     AddSlot("lost", {"missing.png"}, Track::UV().UVKey(0, 0, 1, 1, 0, 0, 0));
     Mount(m_writer);
-    Draw("still", 0);
-    Draw("shifted", 20);
-    Draw("turned", 40);
-    Draw("slid", 60);
+    for (int s = 0; s < 5; ++s)
+        Draw(names[s], 20.0f * s);
     Frame();
     // Unchanged; a quarter texture back along u and on along v (wrapping; a half would hide the
-    // direction); a quarter turn about the centre; half a texture along u alone.
-    const std::vector<u32> expected[4] = {{kRed, kGreen, kBlue, kWhite}, {kBlue, kWhite, kRed, kGreen},
-                                          {kBlue, kRed, kWhite, kGreen}, {kGreen, kRed, kWhite, kBlue}};
-    for (int s = 0; s < 4; ++s) {
+    // direction); a quarter turn about the centre; half a texture along u alone; u stretched
+    // twice about the centre, the left half showing on both sides.
+    const std::vector<u32> expected[5] = {{kRed, kGreen, kBlue, kWhite}, {kBlue, kWhite, kRed, kGreen},
+                                          {kBlue, kRed, kWhite, kGreen}, {kGreen, kRed, kWhite, kBlue},
+                                          {kRed, kRed, kBlue, kBlue}};
+    for (int s = 0; s < 5; ++s) {
         const int x = 20 * s;
         EXPECT_EQ(std::vector<u32>({Pixel(x + 5, 5), Pixel(x + 13, 5), Pixel(x + 5, 13), Pixel(x + 13, 13)}), expected[s])
-            << s;
+            << names[s];
     }
     // A material without slots takes the texture off stage 0.
     ASSERT_NE(Dev().GetTexture(0), nullptr);

@@ -63,19 +63,19 @@ TEST(AGTrack, EvaluationBlendsBetweenKeysClampsOutsideAndNeverDividesByZero) {
     ASSERT_TRUE(track.Evaluate(2.5f, out));
     EXPECT_EQ(std::make_pair(track.Blend(), out), std::make_pair(0.25f, 125.0f));
 
-    // Outside the keys (and for NaN) the end values; back from the last key the search starts
-    // over; on repeated times one of the two keys.
+    // Outside the keys (and for NaN) the end values; back from the last key, or from a later
+    // span, the cached key search starts over; on repeated times one of the two keys.
     track = Keys<f32>({{2, 1.0f}, {4, 3.0f}, {4, 5.0f}, {8, 9.0f}});
     for (auto [time, expected] : {std::pair{-50.0f, 1.0f}, {1.5f, 1.0f}, {std::nanf(""), 1.0f}, {100.0f, 9.0f},
-                                  {6.0f, 7.0f}}) {
+                                  {6.0f, 7.0f}, {3.0f, 2.0f}}) {
         track.Evaluate(time, out);
         EXPECT_FLOAT_EQ(out, expected) << time;
     }
     track.Evaluate(4.0f, out);
     EXPECT_TRUE(out == 3.0f || out == 5.0f) << out;
-    // The cached key search starts over after a backward jump.
-    track.Evaluate(3.0f, out);
-    EXPECT_FLOAT_EQ(out, 2.0f);
+    // Frames truncate toward zero: just before a last key at or below 0 is on it, none after.
+    track = Keys<f32>({{u16(-10), 0.0f}, {u16(-2), 8.0f}});
+    EXPECT_TRUE(track.Evaluate(-2.5f, out) && out == 8.0f && track.NextKey() == 0u) << out;
 
     // Keys without times or values make an empty track; more than a record can hold are refused.
     const std::vector<u16> times(0x10000);

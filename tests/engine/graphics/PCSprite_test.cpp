@@ -128,6 +128,7 @@ TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheSta
 
     texture.SetAddressMode(0, PCTexture::kClamp);
     texture.SetAddressMode(1, PCTexture::kMirror);
+    texture.SetAddressMode(1, 3);  // not a mode: ignored
     texture.Bind(3);
     EXPECT_EQ(Dev().GetSamplerState(3, SamplerState::AddressU), u32(TextureAddress::Clamp));
     EXPECT_EQ(Dev().GetSamplerState(3, SamplerState::AddressV), u32(TextureAddress::Mirror));
