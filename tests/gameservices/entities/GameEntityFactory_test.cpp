@@ -45,16 +45,12 @@ TEST(GameEntityFactoryTest, PoolsFromRuntimeParametersAndCapacitiesRefusedOrCapp
 
     // A capacity is an unsigned number: a negative text keeps the fallback (0, an empty pool)
     // with a log line, and a huge one is capped, so start-up stays small and quick.
-    const std::string path = dir.Write(
-        "RuntimeParameters.xml",
-        ParameterFile(ParameterItem("GameServices", "FactoryCamera", "-1") +
-                      ParameterItem("GameServices", "FactoryLight", "4294967295") +
-                      ParameterItem("GameServices", "FactoryProp", " -4294967295") +
-                      ParameterItem("GameServices", "FactoryCharacter", "3") +
-                      ParameterItem("GameServices", "FactorySetElement", "2") +
-                      ParameterItem("Game", "Offset", "-1")));
-    auto* parameters = GameServices::KorvoGame::RuntimeParameters::Instance();
-    parameters->LoadRuntimeParameters(path.c_str());
+    auto* parameters = LoadParameters(dir, ParameterItem("GameServices", "FactoryCamera", "-1") +
+                                               ParameterItem("GameServices", "FactoryLight", "4294967295") +
+                                               ParameterItem("GameServices", "FactoryProp", " -4294967295") +
+                                               ParameterItem("GameServices", "FactoryCharacter", "3") +
+                                               ParameterItem("GameServices", "FactorySetElement", "2") +
+                                               ParameterItem("Game", "Offset", "-1"));
     factories->RegisterEntityFactories();
     EXPECT_EQ((std::vector<u32>{factories->GetCameraFactory()->GetMaxSize(),
                                 factories->GetPropFactory()->GetMaxSize(),
@@ -76,15 +72,11 @@ TEST(RuntimeParametersTest, FirstMatchReferencesAndDefaults) {
                                         "<item filename=\"deeper.xml\"/>" +
                                         ParameterItem("Game", "NbPlayer", "9")));
     dir.Write("deeper.xml", ParameterFile(ParameterItem("Audio", "MaxStreams", "7")));
-    const std::string path = dir.Write(
-        "RuntimeParameters.xml",
-        ParameterFile(ParameterItem("Game", "NbPlayer", "4") +
-                      ParameterItem("game", "NbPlayerRequired", "3") +
-                      "<item filename=\"more.xml\"><Section>Game</Section><Name>Inline</Name>"
-                      "<Value>1</Value></item>" + ParameterItem("Game", "NbPlayer", "5")));
     LogCapture log;
-    auto* parameters = GameServices::KorvoGame::RuntimeParameters::Instance();
-    parameters->LoadRuntimeParameters(path.c_str());
+    auto* parameters = LoadParameters(dir, ParameterItem("Game", "NbPlayer", "4") +
+                                               ParameterItem("game", "NbPlayerRequired", "3") +
+                                               "<item filename=\"more.xml\"><Section>Game</Section><Name>Inline</Name>"
+                                               "<Value>1</Value></item>" + ParameterItem("Game", "NbPlayer", "5"));
     EXPECT_TRUE(log.Contains("Not allowed to reference another file."));
     // Each read starts from the given fallback, kept when nothing matches.
     auto read = [parameters](const char* section, const char* name, u32 fallback) {

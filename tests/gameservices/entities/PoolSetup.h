@@ -28,14 +28,20 @@ inline std::string ParameterFile(const std::string& items) {
     return "<root><RuntimeParameters>" + items + "</RuntimeParameters></root>";
 }
 
+// Writes the items as the folder's RuntimeParameters.xml and loads it.
+inline GameServices::KorvoGame::RuntimeParameters* LoadParameters(const TempDir& dir, const std::string& items) {
+    auto* parameters = GameServices::KorvoGame::RuntimeParameters::Instance();
+    parameters->LoadRuntimeParameters(dir.Write("RuntimeParameters.xml", ParameterFile(items)).c_str());
+    return parameters;
+}
+
 // Loads capacities of ("GameServices", name) pairs.
 inline void LoadCapacities(const TempDir& dir,
                            const std::vector<std::pair<std::string, unsigned>>& capacities) {
     std::string items;
     for (const auto& [name, capacity] : capacities)
         items += ParameterItem("GameServices", name, std::to_string(capacity));
-    const std::string path = dir.Write("RuntimeParameters.xml", ParameterFile(items));
-    GameServices::KorvoGame::RuntimeParameters::Instance()->LoadRuntimeParameters(path.c_str());
+    LoadParameters(dir, items);
 }
 
 // The entity, audio-asset and video-asset pools, each replacing the one before.

@@ -69,38 +69,35 @@ TEST(LevelTransitionControllerTest, LevelWalkAndStatusWords) {
         recorder.Listen(t->GetLevel());
     Controller controller;
     controller.SetScreenManager(&recorder);
+    auto update = [&] {  // the calls an update makes
+        controller.Update();
+        return recorder.Take();
+    };
 
     // A request is acted on at the next update, whatever is passed as the level left.
     EXPECT_TRUE(controller.RequestLevel(a.get(), c.get()) && recorder.Take().empty());
-    controller.Update();
-    EXPECT_EQ(recorder.Take(), (Calls{"screen:LoadA", "loading:A"}));
+    EXPECT_EQ(update(), (Calls{"screen:LoadA", "loading:A"}));
     EXPECT_EQ(controller.GetPhase(), Controller::kPhaseLoading);
 
     // Dropped while loading; without done nothing moves.
     EXPECT_FALSE(controller.RequestLevel(b.get(), a.get()));
-    controller.Update();
-    EXPECT_TRUE(recorder.Take().empty());
+    EXPECT_TRUE(update().empty());
 
     // Each done step: loading -> opening (no screen: popups close) -> running.
     controller.SetDone(true);
-    controller.Update();
-    EXPECT_TRUE(recorder.Take().empty());
-    controller.Update();
-    EXPECT_EQ(recorder.Take(), (Calls{"popups", "opening:A"}));
+    EXPECT_TRUE(update().empty());
+    EXPECT_EQ(update(), (Calls{"popups", "opening:A"}));
     controller.SetDone(true);
     controller.Update();
-    controller.Update();
-    EXPECT_EQ(recorder.Take(), (Calls{"screen:RunA", "running:A"}));
+    EXPECT_EQ(update(), (Calls{"screen:RunA", "running:A"}));
 
     // B was never loaded: passing it (or null) as the level left still closes A.
     EXPECT_TRUE(controller.RequestLevel(c.get(), b.get()));
-    controller.Update();
-    EXPECT_EQ(recorder.Take(), (Calls{"screen:CloseA", "closing:A"}));
+    EXPECT_EQ(update(), (Calls{"screen:CloseA", "closing:A"}));
     EXPECT_EQ(controller.GetCurrent(), c.get());
     controller.SetDone(true);
     controller.Update();
-    controller.Update();
-    EXPECT_EQ(recorder.Take(), (Calls{"popups", "loading:C"}));
+    EXPECT_EQ(update(), (Calls{"popups", "loading:C"}));
     EXPECT_EQ(controller.GetPhase(), Controller::kPhaseLoading);
 
     // Status words are matched lower-cased.

@@ -21,6 +21,7 @@
 #include "gameservices/entities/SetElement.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/DeviceManager.h"
+#include "gameservices/game/EntityDataExtensionFactory.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/TimerManager.h"
 #include "gameservices/widget/Popup.h"
@@ -127,6 +128,7 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         EXPECT_EQ(game.GetModules(), modules);
         // A surviving timer manager would have doubled its pool.
         EXPECT_EQ(KorvoGame::TimerManager::Instance()->GetMaxTimer(), 3u);
+        EXPECT_EQ(KorvoGame::EntityDataExtensionFactory::Instance()->Count(), 2u);  // spawners and zones
         EXPECT_EQ(Entities::GameEntityFactory::Instance()->GetFactory("playercursor")->GetMaxSize(), 6u);
         EXPECT_TRUE(Entities::GameEntityFactory::Instance()->GetPropFactory() &&
                     Entities::GameEntityFactory::Instance()->GetCharacterFactory());

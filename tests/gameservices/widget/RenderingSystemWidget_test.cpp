@@ -195,6 +195,8 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     RenderingSystemWidget::UpdateBehaviorState(*tree.window);
     EXPECT_EQ(SpriteAt(*tree.window, 0)->GetWidth(), 320u);
     RenderingSystemWidget::LoadCheckBoxImage(*t.box, 1, false);  // the look it replaces is given back
+    RenderingSystemWidget::LoadCheckBoxImage(*t.box, 0, false);  // the look shown is drawn in its place
+    EXPECT_EQ(Member(*t.box, 0), SpriteAt(*t.box, 0));
     // The widgets without pictures live and die safely.
     EXPECT_TRUE(Member(*marked, 0) == SpriteAt(*marked, 3) && !Drawn(SpriteAt(*marked, 3)));
     marked->m_Checked = 1;

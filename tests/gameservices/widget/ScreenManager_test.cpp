@@ -207,7 +207,7 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     auto* yes = static_cast<Button*>(Widget::FindChild("Yes", popup->m_Panel));
     yes->m_ButtonBehavior.Event(kEventClick).Fire();
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"first:0", "second"}));
-    EXPECT_TRUE(popup->m_Loaded);
+    EXPECT_TRUE(popup->m_Loaded && emitter->m_Paused == 1);  // until the popup closes
     Recorder closed;
     popup->m_ClosedEvent.AddDelegate(&closed.second);
     // The game's pause besides the flag, which the last close undoes.

@@ -169,11 +169,16 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
         EXPECT_EQ(slider.m_SliderBehavior.m_Part, WidgetSliderButtonBehavior::kNoPart) << x;
     }
     EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, 1u);
-    // Leaving below the left button: the leave look; the part is not looked up by x alone.
-    game.Move(a, 110, 105);
-    game.Move(a, 110, 300);
-    EXPECT_EQ(slider.m_SliderBehavior.m_Part * 10 + slider.m_SliderBehavior.m_VisualState,
-              WidgetSliderButtonBehavior::kNoPart * 10);
+    // Leaving below a button: its leave look, kept on coming back between the buttons; the
+    // part is not looked up by x alone.
+    for (auto [x, look] : {std::pair{110.0f, 0u}, {140.0f, 1u}}) {
+        game.Move(a, x, 105);
+        game.Move(a, x, 300);
+        EXPECT_EQ(slider.m_SliderBehavior.m_Part * 10 + slider.m_SliderBehavior.m_VisualState,
+                  WidgetSliderButtonBehavior::kNoPart * 10 + look);
+        game.Move(a, 125, 105);
+        EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, look) << x;
+    }
 }
 
 TEST_F(BehaviorTest, TrackBarDragsBeyondItsEdgesWithinItsBounds) {

@@ -97,6 +97,7 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
 TEST_F(SpecialWidgets, EmittersAndTheirAnimationsFollowTheWidgetAndVideosLeaveThePlayerItsTexture) {
     auto* widget = Add<Emitter3D>(*root, "sparks", 30, 40, 10, 10);
     widget->m_EmitterSource = "spark";
+    widget->Visible = false;  // built hidden: its emitter is not drawn
     // Beside it, a video of the level (both unnamed) drawn on the player's texture, which stays the player's.
     TestGame game;
     GameServices::Entities::Set level;
@@ -108,6 +109,8 @@ TEST_F(SpecialWidgets, EmittersAndTheirAnimationsFollowTheWidgetAndVideosLeaveTh
     ShowScreen(screen);
     auto* emitter = widget->VolatileDatas.GetAs<AGEmitter>(GameServices::Entities::VolatileDataKeys::kDATA_EMITTER3D);
     ASSERT_NE(emitter, nullptr);
+    EXPECT_FALSE(Drawn(emitter));
+    widget->Visible = true;
     AGController clock;
     AGBindAnimation(clock, 30, 25, 1);
     emitter->SetController(&clock);

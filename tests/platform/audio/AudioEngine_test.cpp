@@ -304,33 +304,35 @@ TEST_F(PullFixture, SampleFormatsAtTheirScalesAndPassStartTellsTheBytesMissing) 
     EXPECT_EQ(rec.bytes, (std::vector<uint32_t>{0, (441 + 1 - 60) * 4}));
 }
 
-// The dummy driver pulls the mix in real time: a voice plays out and reports its end. The
-// driver choice made for the fallback does not outlive the engine.
+// The dummy driver, named or fallen back to, pulls the mix in real time: a voice plays out
+// and reports its end. The driver choice made for the fallback does not outlive the engine.
 TEST(AudioEngine, FallsBackToTheDummyDriverWithoutADevice) {
-    ScopedEnv env;
-    env.Set("SDL_AUDIODRIVER", "no-such-driver");
-    {
-        Engine engine(Engine::Output::Device);
-        EXPECT_NE(engine.CreateMasteringVoice(), nullptr) << engine.LastError();
-        EXPECT_EQ(engine.DriverName(), "dummy");
-        // Its device (SDL numbers the first it opens 2) plays: SDL refuses to queue on it for
-        // the callback, not for capturing.
-        EXPECT_TRUE(SDL_QueueAudio(2, nullptr, 0) && SDL_strstr(SDL_GetError(), "has a callback")) << SDL_GetError();
-        { Engine pull(Engine::Output::Pull); }  // never took the subsystem: leaves it to the other
-        struct Ended : VoiceCallback {
-            std::atomic<bool> ended{false};
-            void OnStreamEnd() override { ended = true; }
-        } callback;
-        SourceVoice* voice = engine.CreateSourceVoice(Pcm16(1, 44100), &callback);
-        const std::vector<int16_t> data(441, 100);
-        voice->SubmitSourceBuffer(Buffer(data, 0, kEndOfStream));
-        voice->Start();
-        for (int i = 0; i < 200 && !callback.ended; ++i)
-            SDL_Delay(10);
-        EXPECT_TRUE(callback.ended);
+    for (const char* driver : {"no-such-driver", "dummy"}) {
+        ScopedEnv env;
+        env.Set("SDL_AUDIODRIVER", driver);
+        {
+            Engine engine(Engine::Output::Device);
+            EXPECT_NE(engine.CreateMasteringVoice(), nullptr) << engine.LastError();
+            EXPECT_EQ(engine.DriverName(), "dummy");
+            // Its device (SDL numbers the first it opens 2) plays: SDL refuses to queue on it for
+            // the callback, not for capturing.
+            EXPECT_TRUE(SDL_QueueAudio(2, nullptr, 0) && SDL_strstr(SDL_GetError(), "callback")) << SDL_GetError();
+            { Engine pull(Engine::Output::Pull); }  // never took the subsystem: leaves it to the other
+            struct Ended : VoiceCallback {
+                std::atomic<bool> ended{false};
+                void OnStreamEnd() override { ended = true; }
+            } callback;
+            SourceVoice* voice = engine.CreateSourceVoice(Pcm16(1, 44100), &callback);
+            const std::vector<int16_t> data(441, 100);
+            voice->SubmitSourceBuffer(Buffer(data, 0, kEndOfStream));
+            voice->Start();
+            for (int i = 0; i < 200 && !callback.ended; ++i)
+                SDL_Delay(10);
+            EXPECT_TRUE(callback.ended);
+        }
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the audio subsystem is released with the engine";
+        EXPECT_STREQ(SDL_GetHint(SDL_HINT_AUDIODRIVER), driver);
     }
-    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the audio subsystem is released with the engine";
-    EXPECT_STREQ(SDL_GetHint(SDL_HINT_AUDIODRIVER), "no-such-driver");
 }
 
 }  // namespace

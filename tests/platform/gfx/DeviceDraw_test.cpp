@@ -183,7 +183,7 @@ TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSides) {
 // The offscreen driver lists one mode, of 0 x 0: full screen is never granted, and a reset
 // that asks for it fails and leaves the device waiting for another reset.
 TEST_F(DeviceTest, FullScreenNeedsAModeOfThatSizeAndResetsAnswerTheCooperativeLevel) {
-    EXPECT_FALSE(Device::IsDisplayModeAvailable(m_window->Get(), kWidth, kHeight));
+    EXPECT_FALSE(Device::IsDisplayModeAvailable(m_window->Get(), kWidth, 0));  // both sides must match
     EXPECT_TRUE(Device::IsDisplayModeAvailable(m_window->Get(), 0, 0));
     PresentParams params = {kWidth, kHeight, true, true};
     m_device.reset();

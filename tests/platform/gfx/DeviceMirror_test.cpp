@@ -151,7 +151,8 @@ TEST_F(DeviceMirrorTest, LightsMaterialsAndTheAmbientReachGl) {
 // both units at their coordinates (client memory), switching the client unit twice.
 TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
     Device& d = Dev();
-    Texture* textures[2] = {d.CreateTexture(2, 1, 0, Format::A8R8G8B8), d.CreateTexture(1, 1, 0, Format::A8R8G8B8)};
+    Texture* textures[3] = {d.CreateTexture(2, 1, 0, Format::A8R8G8B8), d.CreateTexture(1, 1, 0, Format::A8R8G8B8),
+                            d.CreateTexture(1, 1, 0, Format::A8R8G8B8)};  // the last one drawn with later
     const Viewport viewport = {4, 4, 40, 30, 0.0f, 1.0f};
     const Rect scissor = {2, 2, 50, 40};
     Matrix shift = MatrixIdentity();
@@ -188,35 +189,38 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
 
     const std::string pointers = "glClientActiveTexture glClientActiveTexture";
     GlCalls calls;
-    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    EXPECT_EQ(calls.Take(), pointers);
+    auto draw = [&] {  // the calls a draw makes
+        EXPECT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+        return calls.Take();
+    };
+    EXPECT_EQ(draw(), pointers);
     d.SetRenderState(RenderState::AlphaFunc, Cmp::Less);  // and back
     setAll();
     mesh.Bind(d);
-    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    EXPECT_EQ(calls.Take(), pointers);
+    EXPECT_EQ(draw(), pointers);
     d.SetRenderState(RenderState::AlphaBlendEnable, 0u);
     d.SetViewport({6, 4, 40, 30, 0.0f, 1.0f});
-    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    EXPECT_EQ(calls.Take(), "glDisable glViewport glDepthRange " + pointers);
+    EXPECT_EQ(draw(), "glDisable glViewport glDepthRange " + pointers);
     for (Texture* t : textures) {
         LockedRect locked;
         ASSERT_TRUE(t->LockRect(locked, t == textures[0]));
         t->UnlockRect();
     }
-    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
     // Only a writing lock uploads, binding on the active unit (the last one the flush
     // disabled), which no stage uses.
-    EXPECT_EQ(calls.Take(), "glBindTexture glTexSubImage2D " + pointers);
+    EXPECT_EQ(draw(), "glBindTexture glTexSubImage2D " + pointers);
+    // A new texture's first upload sets every sampler state; only the stage's own then follow.
+    d.SetTexture(1, textures[2]);
+    EXPECT_EQ(draw(), "glBindTexture glTexParameteri glTexParameteri glTexParameteri glTexParameteri "
+                      "glTexParameteri glBindTexture glActiveTexture glBindTexture glTexParameteri " + pointers);
     // A draw of positions alone sets the other attributes' constants and turns their arrays
     // off; the colour, standing in for the material's diffuse, sends the material again.
     Mesh bare(d, p, {}, {});
     bare.Bind(d);
-    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-    EXPECT_EQ(calls.Take(), "glNormal3f glColor4f glMultiTexCoord4f glMultiTexCoord4f glDisableClientState "
-                            "glDisableClientState glClientActiveTexture glDisableClientState "
-                            "glClientActiveTexture glDisableClientState glDisable glMaterialfv glMaterialfv "
-                            "glMaterialfv glMaterialfv glMaterialf");
+    EXPECT_EQ(draw(), "glNormal3f glColor4f glMultiTexCoord4f glMultiTexCoord4f glDisableClientState "
+                      "glDisableClientState glClientActiveTexture glDisableClientState "
+                      "glClientActiveTexture glDisableClientState glDisable glMaterialfv glMaterialfv "
+                      "glMaterialfv glMaterialfv glMaterialf");
     // A read binds the buffer drawn into again itself: the next draws need not (they turn the
     // scissor test it left off back on). GL is switched to the modelview matrix (from the
     // texture one) once for two moves of the world.

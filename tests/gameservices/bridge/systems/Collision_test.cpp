@@ -402,24 +402,26 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     CollisionObject probeObject;
     probeObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
     probe.depictors.m_Map[kCOLLISION_OBJECT] = &probeObject;
+    auto hits = [&] {  // what the probe hits in an update
+        probe.hits.clear();
+        CollisionSystem::Update(&set);
+        return probe.hits;
+    };
     // Published to the game services; a second start keeps the pools.
     auto* objects = pools.objects;
     CollisionSystem::Startup();
     EXPECT_EQ(pools.objects, objects);
     ICollisionSystem::Get()->RegisterCollidable(&probe);
     log.Clear();
-    CollisionSystem::Update(&set);
-    EXPECT_EQ(probe.hits, (std::vector<Entities::Entity*>{&e, &a, &b}));
+    EXPECT_EQ(hits(), (std::vector<Entities::Entity*>{&e, &a, &b}));
     EXPECT_EQ(log.Lines(), (std::vector<std::string>{
                                "The Prop doesn't have a Collision info, call CollisionSystem::Initialize(..) before!bare"}));
     const struct { bool active; AGVec3 at; std::vector<Entities::Entity*> hits; } frames[] = {
         {false, {0, 0, 0}, {}}, {true, {10, 0.5f, 0}, {&c}}};
     for (const auto& f : frames) {
-        probe.hits.clear();
         probe.active = f.active;
         probe.position = f.at;
-        CollisionSystem::Update(&set);
-        EXPECT_EQ(probe.hits, f.hits) << f.at.x;
+        EXPECT_EQ(hits(), f.hits) << f.at.x;
     }
     // Level entities move during the first collidable's pass only, and not when it is skipped.
     ICollisionSystem::Get()->UnregisterCollidable(&probe);
@@ -431,13 +433,9 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
         CollisionSystem::RegisterCollidable(collidable);
     probe.position = first.position = AGVec3{10, 0, 0};
     c.SetPosition(AGVec3{20, 0, 0});
-    probe.hits.clear();
-    CollisionSystem::Update(&set);
-    EXPECT_EQ(probe.hits, (std::vector<Entities::Entity*>{&c}));
+    EXPECT_EQ(hits(), (std::vector<Entities::Entity*>{&c}));
     first.active = true;
-    probe.hits.clear();
-    CollisionSystem::Update(&set);
-    EXPECT_TRUE(probe.hits.empty() && first.hits.empty());
+    EXPECT_TRUE(hits().empty() && first.hits.empty());
     CollisionSystem::UnregisterCollidable(&first);
     CollisionSystem::UnregisterCollidable(&probe);
 
