@@ -172,7 +172,9 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     EXPECT_TRUE(log.Contains("Can not find the button in popup Gone"));
     EXPECT_TRUE(log.Contains("Can not find the label in popup Missing"));
 
-    // The covered popup takes the focus back, its input unlocked.
+    // The covered popup takes the focus back, its input unlocked. A closed popup closes once.
+    Recorder closed;
+    c3->m_ClosedEvent.AddDelegate(&closed.second);
     for (const char* name : {"B1", "D2", "C3"})
         manager.HidePopup(name);
     manager.Update(16);
@@ -182,7 +184,8 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     EXPECT_TRUE(log.Contains("Did not find the popup to remove"));
     Popup* z0 = manager.ShowPopup("Z0");
     manager.Update(16);
-    EXPECT_TRUE(manager.GetTopPopup() == nullptr && !z0->m_Loaded);
+    EXPECT_TRUE(manager.GetTopPopup() == nullptr && !z0->m_Loaded && closed.calls.size() == 1u);
+    c3->m_ClosedEvent.RemoveDelegate(&closed.second);
     // The saved-game form gives the priority first.
     EXPECT_TRUE(manager.ShowPopup("Z0", 900) && !manager.ShowPopup("None", 900));
     manager.Update(16);

@@ -139,11 +139,12 @@ TEST(File, DescriptorZeroIsAFileLikeAnyOther) {
     const bool atZero = !file.IsOpen() && file.Open(path.c_str(), true, false) && fcntl(0, F_GETFD) != -1;
     char bytes[4] = {};
     const int64_t read = file.Seek(1) ? file.Read(bytes, 4) : -2;
+    const int64_t readAt = file.ReadAt(2, bytes, 4);
     file.Close();
     const bool freed = fcntl(0, F_GETFD) == -1;
     dup2(savedInput, 0);
     close(savedInput);
-    EXPECT_EQ(std::tuple(atZero, read, freed), std::tuple(true, int64_t(3), true));
+    EXPECT_EQ(std::tuple(atZero, read, readAt, freed), std::tuple(true, int64_t(3), int64_t(2), true));
 }
 
 }  // namespace

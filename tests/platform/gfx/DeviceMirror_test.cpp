@@ -233,6 +233,15 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
     }
     EXPECT_EQ(calls.Take(), "glEnable glMatrixMode glLoadMatrixf glMultMatrixf glLoadMatrixf glMultMatrixf");
+    // Colours drawn unlit, then a draw without them, leave the material GL holds standing.
+    d.SetRenderState(RenderState::Lighting, 0u);
+    mesh.Bind(d);
+    draw();
+    d.SetRenderState(RenderState::Lighting, 1u);
+    bare.Bind(d);
+    draw();
+    d.SetMaterial({{1, 0, 0, 1}, {}, {}, {}, 0});
+    EXPECT_EQ(draw(), "");
     for (Texture* t : textures)
         t->Release();  // the device lets its bindings go itself
 }
