@@ -155,8 +155,7 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
                             d.CreateTexture(1, 1, 0, Format::A8R8G8B8)};  // the last one drawn with later
     const Viewport viewport = {4, 4, 40, 30, 0.0f, 1.0f};
     const Rect scissor = {2, 2, 50, 40};
-    Matrix shift = MatrixIdentity();
-    shift.m[8] = 0.25f;
+    Matrix shift = {{1, 0, 0, 0, 0, 1, 0, 0, 0.25f, 0, 1, 0, 0, 0, 0, 1}};
     auto setAll = [&] {
         for (uint32_t stage = 0; stage < 2; ++stage) {
             d.SetTexture(stage, textures[stage]);

@@ -128,11 +128,7 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
     Dev().SetTexture(0, Texels({0xFFFFFFFF}));
     Stage0(TextureOp::Modulate, TextureArg::Texture, TextureArg::Current, TextureOp::SelectArg2, TextureArg::Texture,
            TextureArg::Diffuse);
-    Matrix turn = {};
-    turn.m[1] = turn.m[4] = 1;
-    turn.m[8] = 0.5f;
-    turn.m[9] = 0.25f;
-    turn.m[10] = turn.m[15] = 1;
+    const Matrix turn = {{0, 1, 0, 0, 1, 0, 0, 0, 0.5f, 0.25f, 1, 0, 0, 0, 0, 1}};
     Dev().SetTransform(TransformType::Texture0, turn);
     const std::vector<float> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     // Sphere mapping goes when the stage takes plain coordinates again.

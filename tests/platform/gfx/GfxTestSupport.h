@@ -78,10 +78,7 @@ inline ::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, 
 // Maps pixel coordinates (x right, y down, z depth 0..1) to the screen through the world
 // transform and a centred orthographic projection, as screen cameras do.
 inline void SetPixelSpace(Device& device, uint32_t width, uint32_t height) {
-    Matrix world = MatrixIdentity();
-    world.m[5] = -1.0f;
-    world.m[12] = -float(width) * 0.5f;
-    world.m[13] = float(height) * 0.5f;
+    const Matrix world = {{1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1, 0, -float(width) * 0.5f, float(height) * 0.5f, 0, 1}};
     device.SetTransform(TransformType::World, world);
     device.SetTransform(TransformType::View, MatrixIdentity());
     device.SetTransform(TransformType::Projection, MatrixOrthoLH(float(width), float(height), 0.0f, 1.0f));
