@@ -131,6 +131,7 @@ TEST_F(SdlWindow, OneWindowPerBackendEachWithItsDescription) {
 }
 
 // The dummy driver (without OpenGL, so without a window) lists a mode of no refresh rate: 0, unknown.
+// With no window the position is the origin.
 TEST(SdlDisplayModes, ARateTheDriverDoesNotGiveIsZero) {
     ScopedEnv env;
     env.Set("SDL_VIDEODRIVER", "dummy");
@@ -138,7 +139,10 @@ TEST(SdlDisplayModes, ARateTheDriverDoesNotGiveIsZero) {
     EXPECT_FALSE(backend.Create(WindowDesc{}));
     const std::vector<DisplayMode> modes = backend.GetDisplayModes();
     ASSERT_EQ(modes.size(), 1u);
-    EXPECT_EQ(std::tuple(modes[0].width, modes[0].height, modes[0].refreshRate), std::tuple(1024u, 768u, 0u));
+    int32_t left = -1, top = -1;
+    backend.GetPosition(left, top);
+    EXPECT_EQ(std::tuple(modes[0].width, modes[0].height, modes[0].refreshRate, left, top),
+              std::tuple(1024u, 768u, 0u, 0, 0));
 }
 
 // Backspace and Return type their control characters too, Escape and Tab as well, unless a
