@@ -165,13 +165,12 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
             d.SetTextureStageState(stage, StageState::TexCoordIndex, 0u);
         }
         d.SetTextureStageState(0, StageState::TextureTransformFlags, TextureTransform::Count2);
-        d.SetRenderState(RenderState::AlphaBlendEnable, 1u);
-        d.SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
-        d.SetRenderState(RenderState::AlphaTestEnable, 1u);
-        d.SetRenderState(RenderState::AlphaFunc, Cmp::Greater);
-        d.SetRenderState(RenderState::Ambient, 0xFF101010u);
-        d.SetRenderState(RenderState::ScissorTestEnable, 1u);
-        d.SetRenderState(RenderState::Lighting, 1u);
+        const std::pair<RenderState, uint32_t> states[] = {
+            {RenderState::AlphaBlendEnable, 1u}, {RenderState::SrcBlend, uint32_t(Blend::SrcAlpha)},
+            {RenderState::AlphaTestEnable, 1u},  {RenderState::AlphaFunc, uint32_t(Cmp::Greater)},
+            {RenderState::Ambient, 0xFF101010u}, {RenderState::ScissorTestEnable, 1u}, {RenderState::Lighting, 1u}};
+        for (auto [state, value] : states)
+            d.SetRenderState(state, value);
         d.SetViewport(viewport);
         d.SetScissorRect(scissor);
         d.SetLight(0, PlainLight(LightType::Directional, {1, 1, 1, 1}, {0, 0, 1}));
@@ -233,12 +232,11 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
     }
     EXPECT_EQ(calls.Take(), "glEnable glMatrixMode glLoadMatrixf glMultMatrixf glLoadMatrixf glMultMatrixf");
     // Colours drawn unlit, then a draw without them, leave the material GL holds standing.
-    d.SetRenderState(RenderState::Lighting, 0u);
-    mesh.Bind(d);
-    draw();
-    d.SetRenderState(RenderState::Lighting, 1u);
-    bare.Bind(d);
-    draw();
+    for (const Mesh* drawn : {&mesh, &bare}) {
+        d.SetRenderState(RenderState::Lighting, uint32_t(drawn == &bare));
+        drawn->Bind(d);
+        draw();
+    }
     d.SetMaterial({{1, 0, 0, 1}, {}, {}, {}, 0});
     EXPECT_EQ(draw(), "");
     for (Texture* t : textures)

@@ -168,9 +168,8 @@ TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEn
     for (const char* key : {"q", "w"})
         devices.ListenKey(key, "none", &recorder.delegate)->m_ActionName = "typing";
     // Another action's name, state or key removes nothing.
-    devices.UnlistenKey("q", "none", &recorder.delegate, "other");
-    devices.UnlistenKey("q", "press", &recorder.delegate, "typing");
-    devices.UnlistenKey("e", "none", &recorder.delegate, "typing");
+    for (auto [key, state, action] : {std::tuple{"q", "none", "other"}, {"q", "press", "typing"}, {"e", "none", "typing"}})
+        devices.UnlistenKey(key, state, &recorder.delegate, action);
     recorder.then = [&](const sActionData&) {
         devices.UnlistenKey("q", "none", &recorder.delegate, "typing");
         devices.UnlistenKey("w", "none", &recorder.delegate, "typing");
