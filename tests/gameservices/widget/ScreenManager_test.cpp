@@ -196,9 +196,8 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     Start(PopupInfo("P", 2));
     Recorder recorder;
     recorder.open = &manager.GetOpenPopups();
-    manager.SetPopupButtonCallback("P", "Yes", &recorder.first);
-    manager.SetPopupButtonCallback("P", "Yes", &recorder.second);
-    manager.SetPopupButtonCallback("Q", "Yes", &recorder.second);
+    for (auto [name, callback] : {std::pair{"P", &recorder.first}, {"P", &recorder.second}, {"Q", &recorder.second}})
+        manager.SetPopupButtonCallback(name, "Yes", callback);
     EXPECT_TRUE(log.Contains("Popup not registered: Q"));
     manager.FindPopup("P")->AddButtonCallback("No", &recorder.second);
     EXPECT_TRUE(log.Contains("Button not found: No"));

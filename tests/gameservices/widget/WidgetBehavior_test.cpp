@@ -297,9 +297,8 @@ TEST_F(KeyboardTest, KeysTypeTheirLayoutsCharactersUpToTheLimit) {
 }
 
 TEST_F(KeyboardTest, BackspaceAndReplaceOnType) {
-    Letter(0);
-    Letter(1);
-    Letter(2);
+    for (u32 key = 0; key < 3; ++key)
+        Letter(key);
     for (const char* left : {"QW", "Q", "", ""}) {
         Special(SoftKeyboard::kBackspaceKey);
         EXPECT_EQ(Entered(), left);

@@ -213,10 +213,9 @@ TEST_F(SdlWindow, TextBecomesUtf16UnitsMalformedBytesReplacementsAndTheMouseItsM
         Push(e);
     }
     WindowEvent(SDL_WINDOWEVENT_LEAVE);
-    Wheel(3);
-    Wheel(1, SDL_MOUSEWHEEL_FLIPPED);
-    Wheel(0.5f);
-    Wheel(0.001f);  // rounds to nothing
+    // Notches up, one flipped, a half, and one that rounds to nothing.
+    for (auto [y, flipped] : {std::pair{3.0f, false}, {1.0f, true}, {0.5f, false}, {0.001f, false}})
+        Wheel(y, flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL);
     EXPECT_EQ(Drain(), "move@799,5 press:middle@3,4 release:right@3,4 press:left@3,4 leave wheel:360@7,9 "
                        "wheel:-120@7,9 wheel:60@7,9 ");
 }
