@@ -192,7 +192,9 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
         return calls.Take();
     };
     EXPECT_EQ(draw(), pointers);
-    d.SetRenderState(RenderState::AlphaFunc, Cmp::Less);  // and back
+    // A render state and a stage state changed, then set back, send nothing.
+    d.SetRenderState(RenderState::AlphaFunc, Cmp::Less);
+    d.SetTextureStageState(0, StageState::ColorOp, TextureOp::Add);
     setAll();
     mesh.Bind(d);
     EXPECT_EQ(draw(), pointers);
