@@ -240,8 +240,10 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
 
     game.SetPause(false);
     EXPECT_EQ(g_renderPause, 0);
+    game.UnregisterModule(&always);  // it runs no more
     game.Update(20);
-    EXPECT_TRUE(pausable.frames == (std::vector<u32>{16, 20}) && timer->m_Elapsed == elapsed + 20);
+    EXPECT_TRUE(pausable.frames == (std::vector<u32>{16, 20}) && timer->m_Elapsed == elapsed + 20 &&
+                always.frames.size() == 3u);
     EXPECT_NE(game.GetGameFlowManager()->GetController()->GetRequestedPhase(), phase);
 
     // "UnPause" hides the pause popup; its closing ends the pause, once, and resumes the sounds.
