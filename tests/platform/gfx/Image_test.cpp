@@ -115,9 +115,8 @@ TEST(ScaleImageBox, AveragesTheCoveredSourcePixels) {
     // Nothing is written from an empty or missing source; enlarging repeats pixels.
     uint32_t big[4] = {};
     const uint32_t one[1] = {0x11223344};
-    ScaleImageBox(one, 0, 1, 4, big, 2, 2, 8);
-    ScaleImageBox(one, 1, 0, 4, big, 2, 2, 8);
-    ScaleImageBox(nullptr, 1, 1, 4, big, 2, 2, 8);
+    for (auto [source, width, height] : {std::tuple{one, 0u, 1u}, {one, 1u, 0u}, {nullptr, 1u, 1u}})
+        ScaleImageBox(source, width, height, 4, big, 2, 2, 8);
     EXPECT_EQ(big[0] | big[3], 0u);
     ScaleImageBox(one, 1, 1, 4, big, 2, 2, 8);
     EXPECT_EQ(std::vector<uint32_t>(big, big + 4), std::vector<uint32_t>(4, 0x11223344u));

@@ -161,9 +161,8 @@ TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {
     EXPECT_FALSE(eye->HasFlags(AGRenderable::kActive));
     // Emptying a part queues its model for removal and release; types outside 0..7 do nothing.
     avatar.m_LayerInStep = 1;
-    avatar.SetPart(0, "");
-    avatar.SetPart(-1, "hair.mdl");
-    avatar.SetPart(8, "hair.mdl");
+    for (auto [type, model] : {std::pair{0, ""}, {-1, "hair.mdl"}, {8, "hair.mdl"}})
+        avatar.SetPart(type, model);
     EXPECT_TRUE(avatar.m_LayerInStep == 0 && avatar.m_ModelsToRelease == std::vector<AGModel*>{head});
     EXPECT_EQ(avatar.m_ModelsToAdd.size() * 10 + Clones("hair"), 20u);
     avatar.m_World.m[12] = 7.0f;

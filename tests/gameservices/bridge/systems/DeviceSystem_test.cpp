@@ -62,9 +62,8 @@ protected:
 
 TEST_F(DeviceSystemTest, StateFiltersFireOncePerPressEveryFrameWhileHeldOrOncePerRelease) {
     ActionRecorder press, none, release;
-    Key("keyaccept", "press", press);
-    Key("keyaccept", "none", none);
-    Key("keyaccept", "RELEASE", release);
+    for (auto [state, recorder] : {std::pair{"press", &press}, {"none", &none}, {"RELEASE", &release}})
+        Key("keyaccept", state, *recorder);
     std::vector<std::string> noneWant;
     for (int frames : {5, 3}) {
         input.Send(MessageKind::KeyDown, kEnter);
