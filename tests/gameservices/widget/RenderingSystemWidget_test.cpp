@@ -117,6 +117,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
     EXPECT_TRUE(package.shared->ChildCount() == 1u && SpriteAt(*tree.button, 2)->GetWidth() == 100u);
     const auto& t = tree;
+    t.bar->SetInputLocked(false);  // the untouched bar's look: its thumb at rest
     const struct {
         const Widget* widget;
         std::vector<AGRenderable*> members;
