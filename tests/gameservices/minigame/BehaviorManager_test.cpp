@@ -88,8 +88,7 @@ TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesTypeAndAMergedFileAppend
     long big = 0;
     bool shout = true, loud = false, untouched = true;
     TString<char> word, blank("keep"), missing("keep");
-    const std::pair<const char*, bool*> flags[] = {{"shout", &shout}, {"loud", &loud}, {"blank", &untouched}};
-    for (const auto& [name, flag] : flags)
+    for (auto [name, flag] : {std::pair{"shout", &shout}, {"loud", &loud}, {"blank", &untouched}})
         manager.BindParameter(behavior, name, flag);
     const std::pair<const char*, TString<char>*> texts[] = {{"word", &word}, {"blank", &blank}, {"missing", &missing}};
     for (const auto& [name, text] : texts)
