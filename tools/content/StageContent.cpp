@@ -290,12 +290,12 @@ std::string StageBehaviors(const Sources& s, Output& out) {
     const Action blockFront{front.name, front.type, flip, {{"StartIFL", flipFrames / 2}}, "once"};
     const Action blockBack{"BlockBack", "TextureAnimation", "board_block.mat", {}, "once"};
     for (int n = 1; n <= 9; ++n) {
-        char name[16];
+        char name[24];
         std::snprintf(name, sizeof(name), "Block_%02d", n);
         board.push_back({name, {blockFront, blockBack}});
     }
     for (int n = 1; n <= 6; ++n) {
-        char name[16];
+        char name[24];
         std::snprintf(name, sizeof(name), "Block_dt_%02d", n);
         board.push_back({name, {blockFront, blockBack}});
     }
