@@ -52,14 +52,13 @@ struct PullFixture : ::testing::Test {
         engine.Render(out.data(), frames);
         return out;
     }
-    SourceVoice* Playing(const WaveFormat& format, const std::vector<int16_t>& data) {
-        SourceVoice* voice = engine.CreateSourceVoice(format, nullptr);
-        voice->SubmitSourceBuffer(Buffer(data));
+    // A voice started on the buffer, whose data it reads while it plays.
+    SourceVoice* Playing(const WaveFormat& format, const AudioBuffer& buffer, VoiceCallback* callback = nullptr) {
+        SourceVoice* voice = engine.CreateSourceVoice(format, callback);
+        EXPECT_TRUE(voice->SubmitSourceBuffer(buffer));
         voice->Start();
         return voice;
     }
-    // The voice reads the data while it plays.
-    SourceVoice* Playing(const WaveFormat&, std::vector<int16_t>&&) = delete;
 
     Engine engine{Engine::Output::Pull};
     MasteringVoice* master = engine.CreateMasteringVoice();
@@ -67,10 +66,8 @@ struct PullFixture : ::testing::Test {
 
 TEST_F(PullFixture, LoopingBufferRepeatsAndAnEmptyEndlessLoopEndsAtOnce) {
     Recorder rec;
-    SourceVoice* voice = engine.CreateSourceVoice(Pcm16(1, 44100), &rec);
     const std::vector<int16_t> data = {100, 200, 300}, one = {500};
-    voice->SubmitSourceBuffer(Buffer(data, 4, kEndOfStream, 2));
-    voice->Start();
+    SourceVoice* voice = Playing(Pcm16(1, 44100), Buffer(data, 4, kEndOfStream, 2), &rec);
     auto out = Render(12);
     for (int i = 0; i < 9; ++i)
         EXPECT_FLOAT_EQ(out[i * 2], data[i % 3] / 32768.0f);
@@ -95,11 +92,10 @@ TEST_F(PullFixture, HandlersMayQueryAndFlushTheirVoiceFromTheMixer) {
                 voice->FlushSourceBuffers();
         }
     } rec;
-    SourceVoice* voice = rec.voice = engine.CreateSourceVoice(Pcm16(1, 44100), &rec);
     std::vector<int16_t> data(100, 1000);
-    for (uintptr_t i = 1; i <= 3; ++i)
+    SourceVoice* voice = rec.voice = Playing(Pcm16(1, 44100), Buffer(data, 1), &rec);
+    for (uintptr_t i = 2; i <= 3; ++i)
         voice->SubmitSourceBuffer(Buffer(data, i));
-    voice->Start();
     Render(150);
     Render(100);
     EXPECT_EQ(rec.events, (Events{"start:1", "end:1", "start:2", "end:3", "end:2"}));
@@ -120,10 +116,8 @@ TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
                 voice->FlushSourceBuffers();
         }
     } rec;
-    SourceVoice* voice = rec.voice = engine.CreateSourceVoice(Pcm16(1, 44100), &rec);
-    voice->SubmitSourceBuffer(Buffer(data, 1));
+    SourceVoice* voice = rec.voice = Playing(Pcm16(1, 44100), Buffer(data, 1), &rec);
     voice->SubmitSourceBuffer(Buffer(data, 2));
-    voice->Start();
     for (auto [volume, clamped] : {std::pair{2.0f, 1.0f}, {-1.0f, 0.0f}, {std::nanf(""), 0.0f}, {0.5f, 0.5f}}) {
         voice->SetVolume(volume);
         EXPECT_FLOAT_EQ(Render(1)[0], 0.5f * clamped) << volume;
@@ -148,7 +142,7 @@ TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
 // (endlessly: a loop of kLoopInfinite is never used up).
 TEST_F(PullFixture, InterpolationReachesIntoTheFrameThatPlaysNext) {
     const std::vector<int16_t> first = {0}, one = {-16384}, second = {16384, 8192};
-    SourceVoice* voice = Playing(Pcm16(1, kMixRate / 2), first);
+    SourceVoice* voice = Playing(Pcm16(1, kMixRate / 2), Buffer(first));
     voice->SubmitSourceBuffer(AudioBuffer{});
     voice->SubmitSourceBuffer(Buffer(one));
     voice->SubmitSourceBuffer(Buffer(second, 0, 0, kLoopInfinite));
@@ -158,7 +152,7 @@ TEST_F(PullFixture, InterpolationReachesIntoTheFrameThatPlaysNext) {
     EXPECT_EQ(std::pair(out[2 * (4 * 300 - 4)], voice->GetState().buffersQueued), std::pair(0.5f, 1u));
     // A queue run dry starts the next buffer at its first frame, whatever the step.
     voice->DestroyVoice();
-    SourceVoice* odd = Playing(Pcm16(1, 32000), first);
+    SourceVoice* odd = Playing(Pcm16(1, 32000), Buffer(first));
     Render(3);
     odd->SubmitSourceBuffer(Buffer(second));
     EXPECT_EQ(Render(1)[0], 0.5f);
@@ -172,7 +166,7 @@ TEST_F(PullFixture, SubmixesAreMixedInStageOrderAndRerouteWhenDestroyed) {
     SubmixVoice* early = engine.CreateSubmixVoice(2, kMixRate, 0);
     ASSERT_TRUE(early->SetOutputVoice(late));
     const std::vector<int16_t> data(4000, 16384);
-    SourceVoice* voice = Playing(Pcm16(1, 44100), data);
+    SourceVoice* voice = Playing(Pcm16(1, 44100), Buffer(data));
     voice->SetOutputVoice(early);
     const std::vector<float> out = Render(kPassFrames + 10);
     EXPECT_EQ(std::pair(out[0], out.back()), std::pair(0.5f, 0.5f));
@@ -197,7 +191,7 @@ TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevel) {
         std::vector<int16_t> tone(rate / 5);
         for (size_t i = 0; i < tone.size(); ++i)
             tone[i] = int16_t(std::lround(kLevel * 32768.0 * std::sin(2 * kPi * kTone * double(i) / rate)));
-        SourceVoice* voice = Playing(Pcm16(1, rate), tone);
+        SourceVoice* voice = Playing(Pcm16(1, rate), Buffer(tone));
         const uint32_t frames = kMixRate / 10;
         const std::vector<float> out = Render(frames);
         const double bound = kLevel * std::pow(2 * kPi * kTone / rate, 2) / 8 + 1e-4;
@@ -254,7 +248,7 @@ TEST_F(PullFixture, RefusesWhatItCannotPlayAndTakesDefaultAndExplicitOutputMatri
     // an output matrix must have: the pair's channel counts, for the current destination only.
     SubmixVoice* mono = engine.CreateSubmixVoice(1, kMixRate);
     const std::vector<int16_t> halves = {16384, 8192, 16384, 8192, 16384, 8192};  // 0.5 left, 0.25 right
-    SourceVoice* stereo = Playing(Pcm16(2, 44100), halves);
+    SourceVoice* stereo = Playing(Pcm16(2, 44100), Buffer(halves));
     EXPECT_EQ(Render(1), (std::vector<float>{0.5f, 0.25f}));
     ASSERT_TRUE(stereo->SetOutputVoice(mono));
     EXPECT_EQ(Render(1), (std::vector<float>{0.375f, 0.375f}));
@@ -274,11 +268,8 @@ TEST_F(PullFixture, RefusesWhatItCannotPlayAndTakesDefaultAndExplicitOutputMatri
 TEST_F(PullFixture, SampleFormatsAtTheirScalesAndPassStartTellsTheBytesMissing) {
     const uint8_t bytes[3] = {192, 64, 64};
     const float floats[6] = {0.25f, -0.125f, 0.25f, 0.25f, std::nanf(""), std::nanf("")};
-    SourceVoice* a = engine.CreateSourceVoice(Pcm16(1, 44100, 8), nullptr);
-    SourceVoice* b = engine.CreateSourceVoice({kFormatFloat, 2, 44100, 0, 8, 32}, nullptr);
-    ASSERT_TRUE(a->SubmitSourceBuffer(Raw(bytes, 3)) && b->SubmitSourceBuffer(Raw(floats, 24)));
-    a->Start();
-    b->Start();
+    Playing(Pcm16(1, 44100, 8), Raw(bytes, 3));
+    Playing({kFormatFloat, 2, 44100, 0, 8, 32}, Raw(floats, 24));
     auto out = Render(3);
     EXPECT_EQ((std::vector{out[0], out[1], out[4]}), (std::vector{0.5f + 0.25f, 0.5f - 0.125f, 0.0f}));  // -0.5 + NaN
 
@@ -288,12 +279,11 @@ TEST_F(PullFixture, SampleFormatsAtTheirScalesAndPassStartTellsTheBytesMissing) 
         std::vector<uint32_t> bytes;
         void OnVoiceProcessingPassStart(uint32_t required) override { bytes.push_back(required); }
     } rec;
-    SourceVoice* voice = engine.CreateSourceVoice(Pcm16(2, 44100), &rec);
     // Slots played before (every one of the queue's ring) count for nothing.
     const std::vector<int16_t> frame(2, 0);
-    for (uint32_t i = 0; i < kMaxQueuedBuffers; ++i)
+    SourceVoice* voice = Playing(Pcm16(2, 44100), Buffer(frame), &rec);
+    for (uint32_t i = 1; i < kMaxQueuedBuffers; ++i)
         voice->SubmitSourceBuffer(Buffer(frame));
-    voice->Start();
     Render(kMaxQueuedBuffers + 1);
     rec.bytes.clear();
     const std::vector<int16_t> data(200, 0);  // 100 frames

@@ -266,7 +266,8 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilAndResetRestoresTheDefaultStat
 
     // A reset brings back the full viewport and scissor, the default light (white, along +z,
     // switched off), material (white, sent again even when vertex colours stand in for its
-    // diffuse), render states and the modulating first stage; the light answers only to index 0.
+    // diffuse), render states, the modulating first stage and each stage reading the coordinates
+    // of its own number; the light answers only to index 0.
     d.SetViewport({0, 0, 8, 8, 0, 1});
     d.SetScissorRect({0, 0, 8, 8});
     d.SetRenderState(RenderState::Ambient, 0xFFFFFFFFu);
@@ -274,6 +275,7 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilAndResetRestoresTheDefaultStat
     d.SetMaterial({{0, 1, 0, 1}, {0, 0, 1, 1}, {}, {}, 0});
     Quad(0, 0, 4, 4, 0, 0.5f, true);
     ASSERT_EQ(d.Reset({kWidth, kHeight}), Result::Ok);
+    EXPECT_EQ(d.GetTextureStageState(1, StageState::TexCoordIndex), 1u);
     d.SetLight(1, PlainLight(LightType::Directional, {1, 0, 0, 1}));
     d.LightEnable(1, true);
     Quad(0, 0, 4, 4, 0xFFFFFFFF, 0.5f, true);

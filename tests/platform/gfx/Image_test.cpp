@@ -72,8 +72,8 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
     // chunk claiming 1 GB, or holding just too little for its rows with their filter bytes,
     // and 4096 x 700 with the data of 4096 x 256 pixels at their densest (too little for
     // three channels a pixel, enough for one), and the first cut inside its data's checksum
-    // with a chunk claiming 1 GB after it in memory. A large image whose data is there still
-    // decodes.
+    // with a chunk claiming 1 GB after it in memory. Data that could just fill its rows passes
+    // that check (and fails on the rows missing). A large image whose data is there decodes.
     std::string tiny = Resized(png, 8192, 8192);
     ASSERT_LT(tiny.size(), 200u);
     std::string claiming = tiny;
@@ -89,13 +89,16 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
     const std::string beyond = tiny + std::string("\x40\0\0\0IDAT", 8);
     // 195020 bytes expand to at most 1032 times (64 + 195020) bytes, less than 8192 x (1 + 8192 x 3).
     const std::string scant = claiming + std::string(195020 - (claiming.size() - idat - 4), '\0');
+    // 1032 x (64 + 192) bytes: 1032 rows of 85 pixels, their filter bytes included.
+    const std::string exact = Resized(claiming, 85, 1032) + std::string(192 - (claiming.size() - idat - 4), '\0');
     for (std::string_view file : {std::string_view(beyond).substr(0, tiny.size() - 14), std::string_view(tiny),
                                   std::string_view(claiming), std::string_view(scant), std::string_view(tall),
-                                  std::string_view(tallAlpha), std::string_view(tallGrey)}) {
+                                  std::string_view(tallAlpha), std::string_view(tallGrey), std::string_view(exact)}) {
         const long before = PeakKb(true);
         EXPECT_FALSE(DecodePng(file.data(), file.size(), image, error));
         EXPECT_LT(PeakKb(false) - before, 8 * 1024);
         EXPECT_TRUE(image.pixels.empty() && image.width == 0);
+        EXPECT_EQ(error.find("data too short") != std::string::npos, file.data() != exact.data()) << error;
     }
     const std::string widest = gfxtest::EncodePng(std::vector<uint32_t>(8192, 0xFF123456), 8192, 1, false);
     for (const std::string* file : {&dense, &widest}) {
