@@ -134,7 +134,7 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClipAndSeeksToTheFra
 }
 
 // Frames wider than kMaxFrameSize leave the picture out, while one pixel wide and kMaxFrameSize
-// high plays; a sound is converted to mono or stereo.
+// high plays; a frame without a time follows the last; a sound is converted to mono or stereo.
 TEST_F(VideoReaderTest, StreamsLeftOutAndSoundsOfOtherLayouts) {
     authoring::VideoClip wide = {
         .width = kMaxFrameSize + 16, .height = 16, .colours = {kColours[0]}, .secondsPerColour = 0.2};
@@ -143,6 +143,14 @@ TEST_F(VideoReaderTest, StreamsLeftOutAndSoundsOfOtherLayouts) {
     const std::string narrow = "YUV4MPEG2 W1 H8192 F10:1 C444\nFRAME\n" + std::string(3 * kMaxFrameSize, '\x80');
     ASSERT_TRUE(reader.Open(WriteClip(narrow), error) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     EXPECT_EQ(Streams(reader) + " " + std::to_string(frame.pixels.size()), "1 1x8192 0 0@0 32768");
+    // Two pictures of an MPEG-2 stream whose frames may come out reordered: the last frame, given
+    // out only at the end and without a time of its own, follows the one before.
+    const std::string picture("\0\0\1\0\0\x0F\xFF\xF8\0\0\1\xB5\x8F\xFF\xF3\x41\x80\0\0\0\1\1\x13\x94\xA5\x22\x20", 27);
+    const std::string headers("\0\0\1\xB3\1\0\x10\x13\xFF\xFF\xE0\x18\0\0\1\xB5\x14\x8A\0\1\0\x24", 22);
+    ASSERT_TRUE(reader.Open(WriteClip(headers + picture + picture), error) &&
+                reader.NextVideoFrame(frame) == ReadResult::Sample);
+    const int64_t next = frame.time + frame.duration;
+    EXPECT_TRUE(reader.NextVideoFrame(frame) == ReadResult::Sample && frame.time == next && next > 0) << frame.time;
 
     // A clip without sound, or whose sound's format tag (0x161 at 22,050 Hz mono) names no
     // decoder, has none; the stream left out holds no file open, and the libraries' complaints
