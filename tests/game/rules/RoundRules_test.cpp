@@ -207,6 +207,7 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
         {1, 1, -1, 1, 1, 0, "strike2_TimeUp", 12, 2, P1, 1, 0, 0},
         {1, 2, -1, 0, 1, 0, "strike3", 13, 0, C, 0, 0, 0},
         {1, 2, -1, 1, 1, 0, "strike3_TimeUp", 13, 0, C, 0, 0, 0},
+        {1, 3, -1, 0, 1, 0, "", 12, 4, P1, 1, 0, 0},
         {1, 0, 3, 1, 2, 0, "right_answer_round", 12, 0, P1, 1, 0, 0},
         {4, 0, -1, 0, 7, 1, "strike1", 18, 1, P1, 0, 0, 0},
         {1, 1, 7, 0, 8, 0, "right_answer_round", 18, 1, P1, 0, 0, 0},
@@ -223,7 +224,7 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
         context.m_TimeUp = r.timeUp;
         record().m_StruckOut = r.struckOut;
         Dispatch(r.index);
-        EXPECT_EQ(Playing(), r.sequence);
+        EXPECT_EQ(Playing() + (log.Contains("Invalid sequence name !!!") ? "?" : ""), r.sequence);
         EXPECT_EQ(Values(context.m_GamePhase, context.m_PlayerOneFamily->m_Strikes, context.m_CurrentFamily,
                          context.m_AnswerAgain, context.m_TimeUp, context.m_AIMayAct, Awards()),
                   Values(r.phase, r.strikesAfter, r.family, r.again, r.timeUpAfter, r.phase != 13, r.awards));
