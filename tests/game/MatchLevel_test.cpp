@@ -178,6 +178,7 @@ TEST(MatchLevel, FamilyPicksPassOverWhatOthersWearAndADestroyedMatchModeWithdraw
     KG::CharacterManager::Instance()->SetOutfitPart(*shoes[0], *match.GetPlayerTwoAvatar(), KG::OUTFIT_FOOTWEAR);
     for (int i = 0; i < 4; ++i)
         KG::CharacterManager::Instance()->SetOutfitPart(*shoes[i], *match.GetContestant(i), KG::OUTFIT_FOOTWEAR);
+    EXPECT_FALSE(match.GetContestant(3)->Synchronize);  // drawn again in its new pair
     GameShow::SetAchievementValue(0, "FamilyHairRandNum1", 99);
     // offset: the pair picked, counted on from the start (-1 none, -2 not looked at); kept: the
     // start stored after the pick, -1 a new draw.
@@ -193,6 +194,7 @@ TEST(MatchLevel, FamilyPicksPassOverWhatOthersWearAndADestroyedMatchModeWithdraw
         {true, 0, 4, 2, -2, 2},
     };
     KG::OutfitPart chosen;
+    EXPECT_FALSE(match.PickFamilyOutfitPart(KG::OUTFIT_FOOTWEAR, nullptr, nullptr, 1, chosen));  // nobody to dress
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(&c - cases));
         match.SetDressingLeftFamily(c.left);

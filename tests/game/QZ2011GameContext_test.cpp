@@ -190,6 +190,13 @@ TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesShutsDownInOrderAndTheProg
         context->Update(frame);
         EXPECT_EQ(context->m_MenuTickMs, expected) << start << " + " << frame;
     }
+    // The tutorial's clean-up lets go of the show its sound cues were bound to.
+    for (GameServices::MiniGame::BaseMiniGame* mode : context->GetMiniGames())
+        if (auto* tutorial = dynamic_cast<QZ2011::QZ11Tutorial*>(mode)) {
+            tutorial->InitializeLevel();
+            tutorial->CleanupLevel();
+        }
+    EXPECT_EQ(context->GetAudioManager()->GetSequenceManager(), nullptr);
     for (int level = 0; level < 3; ++level)
         context->SubscribeDeviceEvents();
     EXPECT_EQ(DeviceListeners(), deviceListenersStarted + 2);

@@ -3,11 +3,11 @@
 // application data of levels and props.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "engine/core/XmlReader.h"
 #include "game/QZ2011GameContext.h"
@@ -92,11 +92,7 @@ public:
     void SetSpeed(Entity&, const Target&, f32) override {}
     i32 GetEndFrame(Entity&, const Target&) override { return endFrame; }
     void AddKey(Entity&, const Target&, i32, IDelegate* l) override { listeners.push_back(l); }
-    void RemoveKey(Entity&, const Target&, i32, IDelegate* l) override {
-        auto it = std::find(listeners.begin(), listeners.end(), l);
-        if (it != listeners.end())
-            listeners.erase(it);
-    }
+    void RemoveKey(Entity&, const Target&, i32, IDelegate* l) override { std::erase(listeners, l); }
     void FireKeys() {
         for (IDelegate* listener : std::vector<IDelegate*>(listeners))
             listener->Invoke();

@@ -169,9 +169,8 @@ struct EventLog {
         fired.clear();
         for (int i = 0; i < QZ2011::QZ11Game::kEventCount; ++i) {
             game.Event(i).RemoveDelegate(&recorders[i]);
+            recorders[i] = Recorder();
             recorders[i].index = i;
-            recorders[i].count = 0;
-            recorders[i].last = nullptr;
             recorders[i].order = &fired;
             game.Event(i).AddDelegate(&recorders[i]);
         }

@@ -198,8 +198,9 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
                   r.shown >= 0 || r.revealed);
     }
     // Round answers: strikes one to three (the time-up forms clear the flag they use), the third
-    // opening the steal; a right answer keeps the turn; the board completes when every answer, or
-    // in rounds 3 and 4 six valid ones, are found.
+    // opening the steal; a miss past the third, or with no family at the turn (strikes -1), asks for
+    // no strike; a right answer keeps the turn; the board completes when every answer, or in rounds
+    // 3 and 4 six valid ones, are found.
     struct Strike { i32 round, strikes, index; u8 timeUp; int found, struckOut; const char* sequence;
                     i32 phase, strikesAfter, family; u8 again, timeUpAfter; size_t awards; };
     const Strike strikes[] = {
@@ -207,6 +208,8 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
         {1, 1, -1, 1, 1, 0, "strike2_TimeUp", 12, 2, P1, 1, 0, 0},
         {1, 2, -1, 0, 1, 0, "strike3", 13, 0, C, 0, 0, 0},
         {1, 2, -1, 1, 1, 0, "strike3_TimeUp", 13, 0, C, 0, 0, 0},
+        {1, 3, -1, 0, 1, 0, "", 12, 4, P1, 1, 0, 0},
+        {1, -1, -1, 0, 1, 0, "", 12, -1, QZ2011GameContext::kNoFamily, 1, 0, 0},
         {1, 0, 3, 1, 2, 0, "right_answer_round", 12, 0, P1, 1, 0, 0},
         {4, 0, -1, 0, 7, 1, "strike1", 18, 1, P1, 0, 0, 0},
         {1, 1, 7, 0, 8, 0, "right_answer_round", 18, 1, P1, 0, 0, 0},
@@ -217,21 +220,17 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     };
     for (const Strike& r : strikes) {
         SCOPED_TRACE(std::to_string(&r - strikes));
-        Set(false, PhaseRoundAnswers, r.round, 0, P1, r.found);
+        Set(false, PhaseRoundAnswers, r.round, 0, r.strikes < 0 ? QZ2011GameContext::kNoFamily : P1, r.found);
         context.m_FaceOffWinner = 0;
         context.m_PlayerOneFamily->m_Strikes = r.strikes;
         context.m_TimeUp = r.timeUp;
         record().m_StruckOut = r.struckOut;
         Dispatch(r.index);
-        EXPECT_EQ(Playing(), r.sequence);
+        EXPECT_EQ(Playing() + (log.Contains("Invalid sequence name !!!") ? "?" : ""), r.sequence);
         EXPECT_EQ(Values(context.m_GamePhase, context.m_PlayerOneFamily->m_Strikes, context.m_CurrentFamily,
                          context.m_AnswerAgain, context.m_TimeUp, context.m_AIMayAct, Awards()),
                   Values(r.phase, r.strikesAfter, r.family, r.again, r.timeUpAfter, r.phase != 13, r.awards));
     }
-    // A miss with no family at the turn strikes nobody and plays no strike.
-    Set(false, PhaseRoundAnswers, 1, 0, QZ2011GameContext::kNoFamily, 1);
-    Dispatch(-1);
-    EXPECT_EQ(Playing() + (log.Contains("Invalid sequence name !!!") ? " and a strike asked for" : ""), "");
     // The steal: a right answer takes the bank for the stealing family, a wrong one gives it to the
     // family that played; the sequence and the gestures belong to the stealing family's side.
     struct Steal { bool two; i32 stealer, index; const char* sequence; i32 family, stealerScore, otherScore;

@@ -33,7 +33,7 @@ void ScreenLike(Entities::Camera& camera) {
     camera.Up = AGVec3{0, -1, 0};
 }
 
-class LevelDrawing : public drawtest::DeviceFixture<320, 240> {
+class LevelDrawing : public drawtest::DeviceFixture<320, 240>, public ShownRoot {
 protected:
     void SetUp() override {
         DeviceFixture::SetUp();
@@ -57,8 +57,6 @@ protected:
         view.m_Cameras.push_back(&eye);
         view.m_Props.push_back(&dot);
         level.m_ComponentLevels.push_back(&view);
-        screen.m_RootPanel = root;
-        root->Visible = true;
         root->SetWidth(320.0f);
         root->SetHeight(240.0f);
         Add<Image>(*root, "cover", 36, 36, 8, 8)->m_ImageName = "blue";
@@ -115,8 +113,6 @@ protected:
     Entities::Prop chip{"Chip"}, dot{"Dot"};
     Entities::ComponentLevel view{"View"};
     Entities::Set level{"Level"};
-    Screen screen;
-    Panel* root = new Panel("root");
     ViewPort3D* viewport = nullptr;
 };
 

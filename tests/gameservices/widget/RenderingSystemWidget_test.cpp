@@ -23,10 +23,8 @@ void Name(T (&images)[N], const char* prefix, u32 count) {
 }
 
 // Nested panels holding one widget of every drawn kind.
-struct Tree {
+struct Tree : ShownRoot {
     Tree() {
-        screen.m_RootPanel = root;
-        root->Visible = true;
         root->SetWidth(800.0f);
         root->SetHeight(600.0f);
         inner = Add<Panel>(*root, "inner", 10, 10, 700, 500);
@@ -74,8 +72,6 @@ struct Tree {
         LayOutKeyboard(*keyboard, {3}, "QWE", "ABC");
     }
 
-    Screen screen;
-    Panel* root = new Panel("root");
     Panel* inner;
     Image* image;
     Label *label, *tiny;

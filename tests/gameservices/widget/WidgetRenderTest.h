@@ -109,6 +109,16 @@ inline void SetText(TextStyle& style, const char* text, const char* effect = "")
     style.m_Color = "#FFFFFFFF";
 }
 
+// A screen over a shown root panel, which the screen owns.
+struct ShownRoot {
+    ShownRoot() {
+        screen.m_RootPanel = root;
+        root->Visible = true;
+    }
+    Screen screen;
+    Panel* root = new Panel("root");
+};
+
 // A screen shown: its widgets built and its layer hung; HideScreen undoes both.
 inline void ShowScreen(Screen& screen) {
     RenderingSystemWidget::Initialize(&screen);

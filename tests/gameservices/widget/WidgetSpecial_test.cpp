@@ -38,12 +38,8 @@ void AddEmitterAndSerif(authoring::PackageWriter& writer) {
                                              Track::UV()));
 }
 
-class SpecialWidgets : public ::testing::Test {
+class SpecialWidgets : public ::testing::Test, public ShownRoot {
 protected:
-    SpecialWidgets() {
-        screen.m_RootPanel = root;
-        root->Visible = true;
-    }
     ~SpecialWidgets() override { HideScreen(screen); }
     static std::string Shown(const AGRenderable* r) {
         return Drawn(r) ? static_cast<const AGText*>(r)->GetString().c_str() : "-";
@@ -52,8 +48,6 @@ protected:
 
     LogCapture log;
     RenderPackage package{{{"frame", 0xFF00FF00u}}, AddEmitterAndSerif};
-    Screen screen;
-    Panel* root = new Panel("root");
 };
 
 TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {

@@ -440,6 +440,7 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
         {[&] { return GetSkinAnimationEndFrame(bare, skin); }, first},
         {[&] { return GetTextureAnimationEndFrame(bare, "tile.mat"); }, first},
         {[&] { return GetUVAnimationEndFrame(bare, "tile.mat"); }, first},
+        {[&] { return ReplaySkinAnimation(box, {}, 3, -1, -1), 0; }, "The skin  drives no model"},
         {[&] { return ReplaySkinAnimation(box, skin, 3, -1, -1), 0; }, replay},
         {[&] { return ReplayModelAnimation(camera, 3, -1, -1), 0; }, replay},
         {[&] { return SetSkinAnimationSpeed(box, skin, 1.0f), 0; }, speed},

@@ -68,7 +68,8 @@ private:
     ScopedEnv m_env;
     TestProgram m_program{"Tallyvox", kWidth, kHeight, 0};
     AGProgram* m_previousProgram = nullptr;
-    PCApplicationImpl m_app;
+    // The program's own application object, as the device system finds it.
+    PCApplicationImpl& m_app = *static_cast<PCApplicationImpl*>(AGApplication::Get().GetImpl());
     bool m_started = false;
 };
 

@@ -78,7 +78,10 @@ protected:
         RenderingSystem::Shutdown();
         LevelFixture::TearDown();
     }
+    // The stage read into the set, emptied first of the level before and its engine objects.
     void Load(const std::string& children) {
+        RenderingSystem::Cleanup(&set);
+        set.Clear();
         WriteLevel("stage", children);
         ASSERT_TRUE(flow.LoadLevel("stage", set));
     }
@@ -241,15 +244,11 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
     log.Clear();
     RenderingSystem::Initialize(&set);
     EXPECT_EQ(log.Lines(), std::vector<std::string>(2, "call RenderingSystem::Cleanup(..) before!"));
-    RenderingSystem::Cleanup(&set);
-    set.Clear();
     // No camera: never pipelined.
     Load("<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName></item></Props>");
     RenderingSystem::Initialize(&set);
     RenderingSystem::Update(&set);
     EXPECT_FALSE(set.VolatileDatas.HasData(kENGINE_DATA_IN_PIPELINE));
-    RenderingSystem::Cleanup(&set);
-    set.Clear();
 
     // Only an inactive camera: the layer looks through a fallback screen camera.
     Load("<Cameras><item><Name>Off</Name></item></Cameras>");
