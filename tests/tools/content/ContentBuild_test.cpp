@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(ContentBuild, SourceLinesSkipCommentsAndKeepTheirNumbers) {
+TEST(ContentBuild, SourceLinesSkipCommentsAndKeepTheirNumbersAndWriteGivesPackagesLooseFilesAndTheMap) {
     TempDir dir;
     dir.Write("content/a.txt", "# header\n\n  one two\tthree  \n# more\nfour\n");
     const content::SourceFile source(dir.Path(), "content/a.txt");
@@ -19,6 +19,18 @@ TEST(ContentBuild, SourceLinesSkipCommentsAndKeepTheirNumbers) {
     EXPECT_EQ(source.At(source.Lines()[1]).Text(), "content/a.txt:5");
     EXPECT_FALSE(content::SourceFile(dir.Path(), "content/none.txt").Ok());
     EXPECT_EQ(content::SplitFields(" a | b c |", '|'), (std::vector<std::string>{"a", "b c", ""}));
+
+    // Write gives the folder package, the loose files and the source map.
+    content::Output out("data", {"Pack.dir"});
+    out.Add("Pack.dir", "b.xml", "B", {"s.txt", 2});
+    out.Add("Pack.dir", "a.xml", "A", {"s.txt", 1});
+    out.AddLoose("streams/x.ogg", "OGG", {"t.txt", 7});
+    dir.Write("Pack/stale.xml", "old");
+    ASSERT_TRUE(out.Write(dir.Path(), false, dir.File("map")));
+    EXPECT_EQ(FileContents(dir.File("Pack/a.xml")), "A");
+    EXPECT_EQ(FileContents(dir.File("streams/x.ogg")), "OGG");
+    EXPECT_EQ(FileContents(dir.File("Pack/stale.xml")), "");
+    EXPECT_EQ(FileContents(dir.File("map/Pack.dir.map")), "a.xml\ts.txt:1\nb.xml\ts.txt:2\n");
 }
 
 TEST(ContentBuild, EntriesOutsideTheGroupOrTwiceAreErrors) {
@@ -37,20 +49,6 @@ TEST(ContentBuild, EntriesOutsideTheGroupOrTwiceAreErrors) {
     EXPECT_EQ(content::EntryName("Music_Countdown.loop.snd"), "music_countdown.loop.snd");
     out.Warning({"s.txt", 0}, "unused", "Pack/x");
     EXPECT_EQ(out.Warnings()[0], "s.txt (Pack/x): warning: unused");
-}
-
-TEST(ContentBuild, WriteGivesTheFolderPackageTheLooseFilesAndTheSourceMap) {
-    TempDir dir;
-    content::Output out("data", {"Pack.dir"});
-    out.Add("Pack.dir", "b.xml", "B", {"s.txt", 2});
-    out.Add("Pack.dir", "a.xml", "A", {"s.txt", 1});
-    out.AddLoose("streams/x.ogg", "OGG", {"t.txt", 7});
-    dir.Write("Pack/stale.xml", "old");
-    ASSERT_TRUE(out.Write(dir.Path(), false, dir.File("map")));
-    EXPECT_EQ(FileContents(dir.File("Pack/a.xml")), "A");
-    EXPECT_EQ(FileContents(dir.File("streams/x.ogg")), "OGG");
-    EXPECT_EQ(FileContents(dir.File("Pack/stale.xml")), "");
-    EXPECT_EQ(FileContents(dir.File("map/Pack.dir.map")), "a.xml\ts.txt:1\nb.xml\ts.txt:2\n");
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ TEST(InterfaceSources, BadLayoutRecordsAreReportedWithTheirLine) {
     }
 }
 
-TEST(InterfaceSources, RangesPlaceTheirWidgetsAndPickTheirChoices) {
+TEST(InterfaceSources, RangesPlaceTheirWidgetsAndPickTheirChoicesAndPicturesAndFontsNeedTheirSource) {
     TempDir dir;
     dir.Write("l.txt",
               "screen S 800 600\nstyle s Label TextColor=#FF000000\nstyle b s Text=\"a & b\"\n"
@@ -50,10 +50,8 @@ TEST(InterfaceSources, RangesPlaceTheirWidgetsAndPickTheirChoices) {
           "TextColor=\"#FF000000\" Text=\"1: p\"/>",
           "Name=\"Cell2x\" Margin=\"110,20,0,0\"", "Name=\"Cell3x\" Margin=\"10,70,0,0\"", "Text=\"3: r\""})
         EXPECT_NE(xaml.find(expected), std::string::npos) << expected << "\n" << xaml;
-}
 
-TEST(InterfaceSources, ALayoutPictureOrFontWithoutItsSourceIsAnError) {
-    TempDir dir;
+    // A layout's picture or font without its source is an error.
     dir.Write("content/layouts/flow.txt", "S S.xaml Navigation 0 0\n");
     dir.Write("content/layouts/s.txt",
               "screen S 800 600\nstyle l Label TextFontName=nofont.fon\nstyle i Image\n"
@@ -61,9 +59,9 @@ TEST(InterfaceSources, ALayoutPictureOrFontWithoutItsSourceIsAnError) {
     dir.Write("content/fonts.txt", "license /usr/share/doc/fonts-dejavu-core/copyright\n");
     dir.Write("content/animations.txt", "");
     dir.Write("content/art/interface.txt", "elsewhere own_\n");
-    content::Output out(dir.Path(), {"Global2D.dir"});
-    content::GenerateInterfaceArt(out);
-    EXPECT_EQ(out.Errors(),
+    content::Output art(dir.Path(), {"Global2D.dir"});
+    content::GenerateInterfaceArt(art);
+    EXPECT_EQ(art.Errors(),
               (std::vector<std::string>{
                   "content/layouts/s.txt: error: image \"nopic.png\" has no recipe in content/art/interface.txt",
                   "content/layouts/s.txt: error: font \"nofont.fon\" is not in content/fonts.txt"}));
