@@ -6,7 +6,6 @@
 #include "engine/graphics/AGSkinAnimation.h"
 #include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/AGVertexBufferDynamic.h"
-#include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "tests/tools/content/DamagedContent.h"
-#include "tools/content/Checker.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <set>
@@ -15,7 +14,6 @@
 #include "game/presentation/AudioManagerQZ.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"
-#include "tools/authoring/PackageWriter.h"
 #include "tools/content/Generators.h"
 
 namespace {
