@@ -2,22 +2,11 @@
 // Small helpers of the menu page tests: presses, new widgets and the sample
 // interface files copied into a test folder.
 #include <cctype>
-#include <initializer_list>
 #include <string>
-#include <vector>
 
-#include "engine/core/FDelegate.h"
-#include "gameservices/entities/Set.h"
-#include "gameservices/game/CharacterManager.h"
-#include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/Widget.h"
 #include "gameservices/widget/WidgetBehavior.h"
 #include "tests/support/FileContents.h"
-#include "tests/support/LogCapture.h"
-#include "gameshow/AudioManager.h"
-#include "gameshow/CompositionManager.h"
-#include "gameshow/MenuCharacter.h"
-#include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/TempDir.h"
 
 namespace pagetest {

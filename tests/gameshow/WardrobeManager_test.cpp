@@ -8,7 +8,10 @@
 #include <cstdlib>
 #include <random>
 
+#include "gameservices/entities/Set.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/AudioManager.h"
+#include "gameshow/CompositionManager.h"
 #include "gameshow/PageButtons.h"
 #include "gameshow/WardrobeComposition.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
