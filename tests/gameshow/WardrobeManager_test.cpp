@@ -275,17 +275,6 @@ protected:
         wardrobe->UnlockAnatomyPart("ChM_Hair_Long", u32(slot), 3);
         wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, u32(slot));
         wardrobe->UnlockOutfitPart("ChM_Glasses_Star", 3, u32(slot));
-        BuildLayout();
-        compositions.RegisterComposition(WardrobeComposition::kName, &page);
-        page.Initialize(&screen, WardrobeComposition::kName);
-        compositions.m_ReturnComposition = "compositionAwards";
-    }
-    void TearDown() override {
-        page.Uninitialize();
-        WardrobeTest::TearDown();
-    }
-
-    void BuildLayout() {
         auto* root = Add<W::Panel>(&screen, WardrobeComposition::kName);
         for (const char* tab : {"tabhair", "tabglasses", "tabshirt", "tabpants", "tabshoes", "tablock"})
             tabs.push_back(Add<W::CheckBox>(root, tab));
@@ -295,6 +284,13 @@ protected:
             thumbs.push_back(Add<W::Image>(root, "thumb" + std::to_string(k)));
         }
         done = Add<W::Button>(root, "DoneButton");
+        compositions.RegisterComposition(WardrobeComposition::kName, &page);
+        page.Initialize(&screen, WardrobeComposition::kName);
+        compositions.m_ReturnComposition = "compositionAwards";
+    }
+    void TearDown() override {
+        page.Uninitialize();
+        WardrobeTest::TearDown();
     }
 
     drawtest::TestPackage slide;
