@@ -32,7 +32,7 @@ V Distances(const std::vector<std::pair<std::string, std::string>>& words) {
 
 }  // namespace
 
-TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstWayFound) {
+TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstWayFoundAndLongAdversarialWordsFinishQuickly) {
     // Without pairs only equal words match; a lone mark may be left over on either side.
     EXPECT_EQ(Distances({{"!phone!", "!phone!"}, {"!phone!", "!fone!"}, {"", "!"}, {"!", ""}, {"", "!!"},
                          {"!towel!", "!towel"}, {"!towel", "!towel!"}}),
@@ -52,11 +52,9 @@ TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstW
     // x->ab leads to a dead end; the rest after xy->a is another position and still matches.
     UsePairs({{"x", {"ab"}}, {"xy", {"a"}}});
     EXPECT_EQ(GraphemeDistance("!xyb!", "!ab!"), 1);
-}
 
-TEST_F(GraphemeDistanceTest, LongAdversarialWordsFinishQuickly) {
-    // Runs of a's regroup in many ways, so without remembering failed positions a late
-    // mismatch explores an exponential number of splits.
+    // Long adversarial words finish quickly: runs of a's regroup in many ways, so without
+    // remembering failed positions a late mismatch explores an exponential number of splits.
     std::vector<TestPair> pairs;
     for (int i = 1; i <= 5; ++i)
         for (int j = 1; j <= 5; ++j)
