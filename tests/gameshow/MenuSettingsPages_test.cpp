@@ -383,7 +383,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MenuPages, SlidersShowStoredVolumesClampedPlayMovesAtOnceAndOnlyDoneStoresThemTruncated) {
+TEST_F(MenuPages, SlidersStoreTheirVolumesOnDoneAndTheProfilesPageMakesDeletesAndConfirmsProfiles) {
     const struct {
         u32 stored[3];
         f32 maxima[3];
@@ -446,9 +446,7 @@ TEST_F(MenuPages, SlidersShowStoredVolumesClampedPlayMovesAtOnceAndOnlyDoneStore
     const Settings& saved = *Load()->GetSettings();
     EXPECT_EQ(std::vector<u32>({saved.SoundEffectsVolume, saved.MusicVolume, saved.VoiceVolume}),
               std::vector<u32>({99, 100, 0}));
-}
 
-TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneConfirmsTheTicked) {
     // The slots, whether a profile can be made and deleted, the map of shown places to slots; the
     // first place is ticked when it shows a profile (slot 0 is current).
     using Row = std::tuple<Names, bool, bool, std::map<i32, i32>>;
