@@ -196,7 +196,7 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNoneAndAProfileReadsBackA
               std::vector<i64>({-1, 50, 50, 50, 1}));
 }
 
-TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwiceAndSettingsKeepValues) {
+TEST_F(Profiles, DeletingClearsTheLoadedProfileSettingsKeepValuesAndConnectingDevicesBindTheMemberOfThatIndex) {
     Store(DocumentText(0, SlotsText({"ANNA", "BO", "", ""})));
     Load();
     manager->GetSlot(1)->Score = 70;
@@ -303,10 +303,8 @@ TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwiceAndSettingsKeepValu
     }
     // Both outcomes were met.
     EXPECT_TRUE(sound > 100 && corrupt > 100) << sound << " sound, " << corrupt << " corrupt";
-}
 
-// A device takes the team member whose index is its id; an id with no member is ignored.
-TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
+    // A device takes the team member whose index is its id; an id with no member is ignored.
     KG::TeamRegistry registry;
     auto* family = new GameServices::Entities::Team();
     registry.AddTeam(family, KG::TeamRegistry::kPlayersTeamId);
