@@ -5,19 +5,14 @@
 #include <cstdlib>
 
 #include "engine/audio/PCAudioManagerImpl.h"
-#include "engine/core/FDelegate.h"
 #include "engine/video/PCVideoPlayer.h"
 #include "platform/core/Clock.h"
+#include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 #include "tools/content/Generators.h"
 
 namespace {
-
-struct FinishCounter {
-    void OnFinish() { ++count; }
-    int count = 0;
-};
 
 TEST(SoundClips, EachClipOpensInThePlayerAndEndsWithinThreeSeconds) {
     content::Output out(std::getenv("TALLYVOX_DATA"), {}), again(std::getenv("TALLYVOX_DATA"), {});
@@ -38,10 +33,9 @@ TEST(SoundClips, EachClipOpensInThePlayerAndEndsWithinThreeSeconds) {
         ASSERT_EQ(out.Loose().count(clip), 1u) << clip;
         EXPECT_TRUE(out.Loose().at(clip).bytes == again.Loose().at(clip).bytes) << clip;
         platform::FakeClock clock{1000000000u};
-        FinishCounter finished;
-        FDelegate<FinishCounter> onFinish{&finished, &FinishCounter::OnFinish};
+        widget_test::Counter finished;
         PCVideoPlayer player;
-        player.SetFinishHandler(&onFinish);
+        player.SetFinishHandler(&finished.delegate);
         ASSERT_TRUE(player.Open(dir.File(clip).c_str())) << clip;
         EXPECT_EQ(player.GetWidth(), 640u);
         EXPECT_EQ(player.GetHeight(), 480u);
