@@ -933,7 +933,7 @@ TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
     }
 }
 
-TEST_F(MenuPages, ToggleReturnPromptAndButtonsFollowTheirStates) {
+TEST_F(MenuPages, TheInGameMenuFollowsItsStatesAndAGroupButtonShowsItsAwardsAndGrantsUnlockTheCurrentLooksItem) {
     // The players' team of four members, the first three connected, "L-L-" locked; the events of
     // the in-game popups journaled.
     auto* team = new GameServices::Entities::Team;
@@ -987,12 +987,10 @@ TEST_F(MenuPages, ToggleReturnPromptAndButtonsFollowTheirStates) {
                   std::to_string(step.state) + "|" + step.open + "|" + step.events + "|" + step.locks);
     }
     EXPECT_EQ(compositions.m_ToggleGate, 0);
-}
 
-// A group's button opens the group page with the group's awards: title, description, and the
-// prize picture with the medal once unlocked. The group page goes back to the list, and its
-// wardrobe comes back to it.
-TEST_F(MenuPages, AGroupButtonShowsItsAwardsUnreadableFilesLeaveNoneAndGrantsUnlockTheCurrentLooksItem) {
+    // A group's button opens the group page with the group's awards: title, description, and the
+    // prize picture with the medal once unlocked. The group page goes back to the list, and its
+    // wardrobe comes back to it.
     StartAwards(AwardsText(Group("Quiz", Award("First", "", "One") + Award("Second", "", "Two"))));
     EXPECT_EQ(Text(awardsPage, "progressLabel") + " " + Text(awardsPage, "group1"), "0/2 Quiz");
     EXPECT_TRUE(awardsPage.GetGroupButton(1) == At(awardsPage, "group1Button") && !awardsPage.GetGroupButton(0));
