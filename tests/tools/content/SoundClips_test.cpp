@@ -14,7 +14,7 @@
 
 namespace {
 
-TEST(SoundClips, EachClipOpensInThePlayerAndEndsWithinThreeSeconds) {
+TEST(SoundClips, EachClipOpensInThePlayerAndEndsWithinThreeSecondsAndFaultyClipLinesAreReportedAndSkipped) {
     content::Output out(std::getenv("TALLYVOX_DATA"), {}), again(std::getenv("TALLYVOX_DATA"), {});
     content::GenerateVideos(out);
     content::GenerateVideos(again);
@@ -53,9 +53,8 @@ TEST(SoundClips, EachClipOpensInThePlayerAndEndsWithinThreeSeconds) {
     delete AGAudioManager::Get();
     AGAudioManager::SetInstance(nullptr);
     AGAudioManager::s_implFactory = saved;
-}
 
-TEST(SoundClips, FaultyClipLinesAreReportedWithTheirLineAndSkipped) {
+    // Faulty clip lines are reported with their line and skipped.
     const struct {
         const char* line;
         const char* error;  // empty: the line is good
@@ -67,7 +66,6 @@ TEST(SoundClips, FaultyClipLinesAreReportedWithTheirLineAndSkipped) {
         {"clip.vid 1.0 hum #102030", "bad tone \"hum\""},
         {"clip.vid 1.0 440 #102030 102030", "bad colour \"102030\" (#RRGGBB)"},
     };
-    TempDir dir;
     std::string text;
     std::vector<std::string> expected;
     for (size_t i = 0; i < std::size(lines); ++i) {
@@ -76,11 +74,11 @@ TEST(SoundClips, FaultyClipLinesAreReportedWithTheirLineAndSkipped) {
             expected.push_back("content/videos.txt:" + std::to_string(i + 1) + ": error: " + lines[i].error);
     }
     dir.Write("content/videos.txt", text);
-    content::Output out(dir.Path(), {});
-    content::GenerateVideos(out);
-    EXPECT_EQ(out.Errors(), expected);
-    ASSERT_EQ(out.Loose().size(), 1u);
-    EXPECT_EQ(out.Loose().begin()->first, "video/good.vid");
+    content::Output faulty(dir.Path(), {});
+    content::GenerateVideos(faulty);
+    EXPECT_EQ(faulty.Errors(), expected);
+    ASSERT_EQ(faulty.Loose().size(), 1u);
+    EXPECT_EQ(faulty.Loose().begin()->first, "video/good.vid");
 }
 
 }  // namespace
