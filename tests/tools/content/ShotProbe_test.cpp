@@ -53,7 +53,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ShotProbeTest, APictureShowsItsCentreColourAtTheWidgetsCentreWithin2AndBadChecksAreToldWithTheirReason) {
+TEST_F(ShotProbeTest, APictureShowsItsCentreColourWithin2TextIsCountedInsideALabelsInnerPartAndBadChecksAreTold) {
     // "Go": (100 + 4 + 6 + 20, 50 + 5 + 15 + 10) in the layout, twice that in the shot.
     const struct {
         uint32_t centre;
@@ -79,9 +79,8 @@ TEST_F(ShotProbeTest, APictureShowsItsCentreColourAtTheWidgetsCentreWithin2AndBa
     };
     for (const auto& c : badChecks)
         EXPECT_EQ(Probe(c.check), std::vector<std::string>{std::string(c.check) + ": " + c.reason});
-}
 
-TEST_F(ShotProbeTest, TextIsCountedInsideALabelsInnerPartOnly) {
+    // Text is counted inside a label's inner part only.
     // The page's "Name": shot box (400, 300) to (600, 400); its inner part (440, 320) to (560, 380).
     for (int x = 400; x < 600; ++x)
         Set(x, 300, 0xFFFFFFFF);  // a frame line, outside the inner part
