@@ -59,7 +59,7 @@ void WriteAllPackages(const TempDir& dir, const Sequences& changed = {}) {
     ASSERT_TRUE(out.Write(dir.Path(), false, dir.File("map")));
 }
 
-TEST(ContentChecker, PackagesAreTheGamesFifteenNamesResolveOnceAndDamagedIndicesAreReportedEntryByEntry) {
+TEST(ContentChecker, PackagesAreTheGamesFifteenNamesResolveOnceDamagedIndicesAreToldAndSequencesNeedTheirFileSequencersAndCues) {
     EXPECT_EQ(content::GamePackages().size(), 15u);
     TempDir dir;
     WriteAllPackages(dir);
@@ -101,21 +101,19 @@ TEST(ContentChecker, PackagesAreTheGamesFifteenNamesResolveOnceAndDamagedIndices
     };
     EXPECT_EQ(PackageErrors(damaged), expected);
     EXPECT_TRUE(damaged.CountsLine().starts_with("content check: 13 packages, 85 sequences")) << damaged.CountsLine();
-}
 
-TEST(ContentChecker, SequencesNeedTheirFileAndKnownSequencersAndCueEvents) {
-    TempDir dir;
+    // Sequences need their file, known sequencers and cue events; the packages written afresh.
     WriteAllPackages(dir, {{"sequence_intro.xml", ""},
                            {"sequence_strike2.xml", SequenceXml({{"AudioSequencer", "Play", "recievedstrikebadanswer", ""},
                                                                  {"AudioSequencer", "Stop", "answer", "voices"},
                                                                  {"AudioSequencer", "Stop", "answer", "crowed"}})},
                            {"sequence_blank.xml", SequenceXml({{"EntitySequencr", "Timer", "ScreenGame", "Start"}})},
                            {"sequence_time_is_up.xml", "<root><Sequence duration="}});
-    content::Checker checker("data", dir.Path(), dir.File("map"));
-    checker.Run();
-    std::vector<std::string> errors = PackageErrors(checker);
-    errors.erase(errors.begin());  // the shared name
-    const std::vector<std::string> expected = {
+    content::Checker sequences("data", dir.Path(), dir.File("map"));
+    sequences.Run();
+    std::vector<std::string> told = PackageErrors(sequences);
+    told.erase(told.begin());  // the shared name
+    const std::vector<std::string> expectedSequences = {
         "data/content/sequences.txt (ingamexml/sequence_intro.xml): error: sequence \"Intro\" has no file "
         "\"sequence_intro.xml\" in \"ingamexml.dir\"",
         "data/content/sequences.txt:159 (ingamexml/sequence_time_is_up.xml): error: sequence \"time_is_up\" does not "
@@ -126,8 +124,8 @@ TEST(ContentChecker, SequencesNeedTheirFileAndKnownSequencersAndCueEvents) {
         "data/content/sequences.txt:175 (ingamexml/sequence_strike2.xml): error: AudioSequencer stop names no "
         "category: \"voices\"",
     };
-    EXPECT_EQ(errors, expected);
-    EXPECT_TRUE(checker.CountsLine().starts_with("content check: 15 packages, 83 sequences")) << checker.CountsLine();
+    EXPECT_EQ(told, expectedSequences);
+    EXPECT_TRUE(sequences.CountsLine().starts_with("content check: 15 packages, 83 sequences")) << sequences.CountsLine();
 }
 
 }  // namespace
