@@ -32,7 +32,7 @@ V Distances(const std::vector<std::pair<std::string, std::string>>& words) {
 
 }  // namespace
 
-TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstWayFoundAndLongAdversarialWordsFinishQuickly) {
+TEST_F(GraphemeDistanceTest, CountsReplacementsTakingTheFirstWayFoundFinishesLongAdversarialWordsQuicklyAndLoadingReplacesThePairs) {
     // Without pairs only equal words match; a lone mark may be left over on either side.
     EXPECT_EQ(Distances({{"!phone!", "!phone!"}, {"!phone!", "!fone!"}, {"", "!"}, {"!", ""}, {"", "!!"},
                          {"!towel!", "!towel"}, {"!towel", "!towel!"}}),
@@ -67,15 +67,14 @@ TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstW
     EXPECT_EQ(d, -1);
     // Seven surplus a's need at least two regroupings (a group drops at most four).
     EXPECT_GE(GraphemeDistance(a, "!" + std::string(50, 'a') + "x!"), 2);
-}
 
-TEST_F(GraphemeDistanceTest, LoadingReplacesThePairsFindsEveryOneAndStopsAtATruncation) {
+    // Loading replaces the pairs, finds every one and stops at a truncation.
     // Many groups, so that hashes share table slots.
-    std::vector<TestPair> pairs;
+    std::vector<TestPair> many;
     for (int n = 0; n < 200; ++n)
-        pairs.push_back({std::to_string(n * 7919 % 1000) + "xy", {std::string(3, char('a' + n % 26))}});
-    UsePairs(pairs);
-    for (const TestPair& p : pairs) {
+        many.push_back({std::to_string(n * 7919 % 1000) + "xy", {std::string(3, char('a' + n % 26))}});
+    UsePairs(many);
+    for (const TestPair& p : many) {
         EXPECT_TRUE(WordPairMap.Contains(HashText(p.key + "|" + p.typed[0]))) << p.key;
         EXPECT_EQ(WordPairMap.LongestTyped(HashText(p.key + "|")), 3u) << p.key;
     }
