@@ -130,11 +130,11 @@ TEST(ContentChecker, PackagesAreTheGamesFifteenNamesResolveOnceDamagedIndicesAre
 
 }  // namespace
 
-// The sample content checks clean; a stage material renamed onto an interface picture's
-// material makes one name held by two packages, told at the source line that made it.
-TEST(ContentChecker, TheSampleContentIsCleanANameHeldTwiceIsToldAndPiecesNothingRefersToAreWarnings) {
+// On a copy of the sample content (clean, as the built content's test holds): a stage material
+// renamed onto an interface picture's material makes one name held by two packages, told at the
+// source line that made it.
+TEST(ContentChecker, ANameHeldTwiceIsToldAndPiecesNothingRefersToAreWarnings) {
     DamagedContent content;
-    EXPECT_EQ(content.Check({}), std::vector<std::string>{});
     // A sprite that draws with no material leaves its material, slot and picture to nobody: each
     // is a warning, and a warning alone fails nothing.
     const std::string sprite = content.Dir().File("out/Global2D/cursor.spt");
