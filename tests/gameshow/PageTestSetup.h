@@ -26,12 +26,16 @@ inline void CopySample(const TempDir& dir, const std::string& to, const std::str
     dir.Write(to, FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/" + from));
 }
 
-// A sample look, where the character loader looks for it (in lower case).
-inline void CopyLook(const TempDir& dir, std::string look) {
-    const std::string from = "characters/" + look;
-    for (char& c : look)
+// The text in lower case, as the character loader names the files it reads.
+inline std::string Lower(std::string text) {
+    for (char& c : text)
         c = char(std::tolower(static_cast<unsigned char>(c)));
-    CopySample(dir, "-xml/korvocity/" + look, from);
+    return text;
+}
+
+// A sample look, where the character loader looks for it.
+inline void CopyLook(const TempDir& dir, const std::string& look) {
+    CopySample(dir, "-xml/korvocity/" + Lower(look), "characters/" + look);
 }
 
 }  // namespace pagetest

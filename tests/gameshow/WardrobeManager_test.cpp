@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <random>
 
@@ -69,8 +68,7 @@ TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndNameListsCutTheLastExtension) 
     std::filesystem::remove(dir.File(Korvo("ul_m1.xml")));
     wardrobe = WardrobeManager::Instance();
     wardrobe->LoadUnlockableAssemblies();
-    std::string path = dir.File(Korvo("ul_m1.xml"));  // reported as read: in lower case
-    std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    const std::string path = pagetest::Lower(dir.File(Korvo("ul_m1.xml")));  // reported as read
     EXPECT_TRUE(wardrobe->IsUnlockableLoaded() && log.Contains("Can not read the Wardrobe file: " + path));
     ContainerFactory<OutfitPart> parts;
     wardrobe->GetUnlockableOutfitParts(0, 0, parts);
@@ -208,9 +206,8 @@ TEST_F(WardrobeTest, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
                                  "Anatomy_Unlockable_AppearanceMale01.xml"};
     std::string originals[3];
     // Stored where the loader looks for it, in lower case.
-    auto store = [&](std::string file, const std::string& text) {
-        std::transform(file.begin(), file.end(), file.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-        profiletest::WriteInPlace(dir.File(Korvo(file)), text, 4096, ' ');
+    auto store = [&](const std::string& file, const std::string& text) {
+        profiletest::WriteInPlace(dir.File(Korvo(pagetest::Lower(file))), text, 4096, ' ');
     };
     for (int f = 0; f < 3; ++f) {
         originals[f] = FileContents(std::string(std::getenv("TALLYVOX_DATA")) + "/characters/" + files[f]);
