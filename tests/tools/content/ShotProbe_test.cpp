@@ -80,7 +80,7 @@ TEST_F(ShotProbeTest, APictureShowsItsCentreColourWithin2TextIsCountedInsideALab
     for (const auto& c : badChecks)
         EXPECT_EQ(Probe(c.check), std::vector<std::string>{std::string(c.check) + ": " + c.reason});
 
-    // Text is counted inside a label's inner part only.
+    // Text is counted inside a label's inner area only.
     // The page's "Name": shot box (400, 300) to (600, 400); its inner part (440, 320) to (560, 380).
     for (int x = 400; x < 600; ++x)
         Set(x, 300, 0xFFFFFFFF);  // a frame line, outside the inner part
