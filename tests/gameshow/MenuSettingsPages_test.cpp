@@ -383,7 +383,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MenuPages, SlidersStoreTheirVolumesOnDoneAndTheProfilesPageMakesDeletesAndConfirmsProfiles) {
+TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitForTheirDevicesAndBarePagesStillWork) {
     const struct {
         u32 stored[3];
         f32 maxima[3];
@@ -507,10 +507,8 @@ TEST_F(MenuPages, SlidersStoreTheirVolumesOnDoneAndTheProfilesPageMakesDeletesAn
     Click(wardrobe);
     EXPECT_TRUE(manager->GetSettings()->CurrentSavedGame == 2 &&
                 compositions.m_ReturnComposition == ProfilesComposition::kName);
-}
 
-// Enough devices go on at once; missing ones wait behind the popup until connected or given up.
-TEST_F(MenuPages, PlayersWaitBehindThePopupUntilConnectedOrGivenUpAndPagesWithoutTheirWidgetsStillWork) {
+    // Enough devices go on at once; missing ones wait behind the popup until connected or given up.
     Start({"Ann"}, 0, players);
     auto& connected = KG::TeamActionManager::GetFreeDeviceConnectedEvent();
     const size_t listeners = connected.Count();
