@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 #include <tuple>
-#include <vector>
 
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/WidgetClasses.h"

@@ -11,9 +11,10 @@
 
 #include "engine/core/AGAudioManager.h"
 #include "engine/core/PCApplicationImpl.h"
+#include "gameservices/entities/Set.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/AvatarRendering.h"
-#include "gameservices/game/CharacterAssemblyManager.h"
+#include "gameservices/game/CharacterManager.h"
 #include "gameservices/game/CollisionCursor.h"
 #include "gameservices/game/DeviceManager.h"
 #include "gameservices/game/GameFlowManager.h"
@@ -25,14 +26,17 @@
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameservices/widget/WidgetManager.h"
+#include "gameshow/AudioManager.h"
 #include "gameshow/AwardsComposition.h"
 #include "gameshow/WardrobeManager.h"
 #include "gameshow/BasicLookComposition.h"
+#include "gameshow/CompositionManager.h"
 #include "gameshow/ConnectionErrorComposition.h"
 #include "gameshow/CreditsComposition.h"
 #include "gameshow/GroupAwardsComposition.h"
 #include "gameshow/KeyboardComposition.h"
 #include "gameshow/MainMenuComposition.h"
+#include "gameshow/MenuCharacter.h"
 #include "gameshow/Menu.h"
 #include "gameshow/NumberOfPlayerComposition.h"
 #include "gameshow/OptionsComposition.h"
@@ -40,6 +44,7 @@
 #include "gameshow/ProfilesComposition.h"
 #include "tests/engine/core/AppTestSupport.h"
 #include "tests/gameshow/PageTestSetup.h"
+#include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/ByteDamage.h"
 #include "tests/support/PopupPress.h"
 
@@ -378,7 +383,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MenuPages, SlidersShowStoredVolumesClampedPlayMovesAtOnceAndOnlyDoneStoresThemTruncated) {
+TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitForTheirDevicesAndBarePagesStillWork) {
     const struct {
         u32 stored[3];
         f32 maxima[3];
@@ -441,9 +446,7 @@ TEST_F(MenuPages, SlidersShowStoredVolumesClampedPlayMovesAtOnceAndOnlyDoneStore
     const Settings& saved = *Load()->GetSettings();
     EXPECT_EQ(std::vector<u32>({saved.SoundEffectsVolume, saved.MusicVolume, saved.VoiceVolume}),
               std::vector<u32>({99, 100, 0}));
-}
 
-TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneConfirmsTheTicked) {
     // The slots, whether a profile can be made and deleted, the map of shown places to slots; the
     // first place is ticked when it shows a profile (slot 0 is current).
     using Row = std::tuple<Names, bool, bool, std::map<i32, i32>>;
@@ -504,10 +507,8 @@ TEST_F(MenuPages, NewProfilesNeedAFreeSlotDeletingMakesTheNeighbourCurrentDoneCo
     Click(wardrobe);
     EXPECT_TRUE(manager->GetSettings()->CurrentSavedGame == 2 &&
                 compositions.m_ReturnComposition == ProfilesComposition::kName);
-}
 
-// Enough devices go on at once; missing ones wait behind the popup until connected or given up.
-TEST_F(MenuPages, PlayersWaitBehindThePopupUntilConnectedOrGivenUpAndPagesWithoutTheirWidgetsStillWork) {
+    // Enough devices go on at once; missing ones wait behind the popup until connected or given up.
     Start({"Ann"}, 0, players);
     auto& connected = KG::TeamActionManager::GetFreeDeviceConnectedEvent();
     const size_t listeners = connected.Count();
@@ -930,7 +931,7 @@ TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
     }
 }
 
-TEST_F(MenuPages, ToggleReturnPromptAndButtonsFollowTheirStates) {
+TEST_F(MenuPages, TheInGameMenuFollowsItsStatesAndAGroupButtonShowsItsAwardsAndGrantsUnlockTheCurrentLooksItem) {
     // The players' team of four members, the first three connected, "L-L-" locked; the events of
     // the in-game popups journaled.
     auto* team = new GameServices::Entities::Team;
@@ -984,12 +985,10 @@ TEST_F(MenuPages, ToggleReturnPromptAndButtonsFollowTheirStates) {
                   std::to_string(step.state) + "|" + step.open + "|" + step.events + "|" + step.locks);
     }
     EXPECT_EQ(compositions.m_ToggleGate, 0);
-}
 
-// A group's button opens the group page with the group's awards: title, description, and the
-// prize picture with the medal once unlocked. The group page goes back to the list, and its
-// wardrobe comes back to it.
-TEST_F(MenuPages, AGroupButtonShowsItsAwardsUnreadableFilesLeaveNoneAndGrantsUnlockTheCurrentLooksItem) {
+    // A group's button opens the group page with the group's awards: title, description, and the
+    // prize picture with the medal once unlocked. The group page goes back to the list, and its
+    // wardrobe comes back to it.
     StartAwards(AwardsText(Group("Quiz", Award("First", "", "One") + Award("Second", "", "Two"))));
     EXPECT_EQ(Text(awardsPage, "progressLabel") + " " + Text(awardsPage, "group1"), "0/2 Quiz");
     EXPECT_TRUE(awardsPage.GetGroupButton(1) == At(awardsPage, "group1Button") && !awardsPage.GetGroupButton(0));

@@ -2,22 +2,11 @@
 // Small helpers of the menu page tests: presses, new widgets and the sample
 // interface files copied into a test folder.
 #include <cctype>
-#include <initializer_list>
 #include <string>
-#include <vector>
 
-#include "engine/core/FDelegate.h"
-#include "gameservices/entities/Set.h"
-#include "gameservices/game/CharacterManager.h"
-#include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/Widget.h"
 #include "gameservices/widget/WidgetBehavior.h"
 #include "tests/support/FileContents.h"
-#include "tests/support/LogCapture.h"
-#include "gameshow/AudioManager.h"
-#include "gameshow/CompositionManager.h"
-#include "gameshow/MenuCharacter.h"
-#include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/TempDir.h"
 
 namespace pagetest {
@@ -37,12 +26,16 @@ inline void CopySample(const TempDir& dir, const std::string& to, const std::str
     dir.Write(to, FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/" + from));
 }
 
-// A sample look, where the character loader looks for it (in lower case).
-inline void CopyLook(const TempDir& dir, std::string look) {
-    const std::string from = "characters/" + look;
-    for (char& c : look)
+// The text in lower case, as the character loader names the files it reads.
+inline std::string Lower(std::string text) {
+    for (char& c : text)
         c = char(std::tolower(static_cast<unsigned char>(c)));
-    CopySample(dir, "-xml/korvocity/" + look, from);
+    return text;
+}
+
+// A sample look, where the character loader looks for it.
+inline void CopyLook(const TempDir& dir, const std::string& look) {
+    CopySample(dir, "-xml/korvocity/" + Lower(look), "characters/" + look);
 }
 
 }  // namespace pagetest

@@ -67,7 +67,7 @@ protected:
 
 // A current slot outside the document or naming an unused slot reads as none: no player is
 // mapped, and operations on slots outside the document report and write nothing.
-TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNoneAndACorruptSaveIsNeitherUsedNorOverwritten) {
+TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNoneAndAProfileReadsBackAsWrittenAndClearingKeepsWhatIdentifiesIt) {
     for (int current : {7, 1, -1}) {
         SCOPED_TRACE(current);
         widget_test::Counter loaded;
@@ -102,9 +102,101 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNoneAndACorruptSaveIsNeit
     manager->SetAttributeValue("Award", 1);
     EXPECT_TRUE(manager->GetCurrentSlot() == -1 && !manager->IsLoaded() &&
                 log.Contains("No profiles document to keep Award in") && drawn[3].Id == 3 && drawn[4].Id == 0);
+
+    // Written and read back, a profile keeps every saved field and its attributes of each type;
+    // cleared, it keeps what identifies it.
+    // A used profile with something in every saved field.
+    PlayerProfile profile;
+    profile.isUsed = true;
+    profile.SavedGameName = "ANNA";
+    profile.Id = 3;
+    profile.Score = 4000000000u;
+    profile.ThumbnailFilename = "Thumbnail_AppearanceFemale01.png";
+    KG::sAppearance_KorvoCity& description = profile.AvatarDescription;
+    description.Name = "AppearanceFemale01.xml";
+    description.CharacterAssemblyId = 201;
+    const char* const parts[] = {"head.mdl", "eyeL.mdl", "eyeR.mdl", "hair.mdl",
+                                 "top.mdl",  "skirt.mdl", "shoes.mdl", "glasses.mdl"};
+    for (u32 t = 0; t < 4; ++t) {
+        description.AnatomyParts[t] = {parts[t], 10 + t, t == KG::ANATOMY_HAIRSTYLE};
+        description.OutfitParts[t] = {parts[4 + t], 20 + t, t != KG::OUTFIT_EYEWEAR};
+    }
+    // Unlocked parts are kept once per name, with the first id; a category past the lists
+    // is reported.
+    KG::OutfitPart top;
+    KG::AnatomyPart curls;
+    curls.Name = "curls.mdl";
+    const std::pair<const char*, u32> topUnlocks[] = {
+        {"ChF_Top_Disco_skin01_dpnk.mdl", 40}, {"ChF_Top_Disco_skin01_dpnk.mdl", 41}, {"ChF_Top_Crop.mdl", 42}};
+    for (const auto& [name, id] : topUnlocks) {
+        top.Name = name;
+        top.Id = id;
+        profile.UnlockOutfitPart(KG::OUTFIT_TOP, top);
+        profile.UnlockAnatomyPart(KG::ANATOMY_HAIRSTYLE, curls);
+    }
+    profile.UnlockOutfitPart(4, top);
+    profile.UnlockAnatomyPart(4, curls);
+    profile.SetAttribute<int>("FamilyTopRandNum1", -3);
+    profile.SetAttribute<float>("Ratio", 0.25f);
+    profile.SetAttribute<bool>("Award", true);
+    profile.SetAttribute<TString<char>>("Motto", TString<char>("a < b & c"));
+    const std::string text = profiletest::TextOf(profile);
+    PlayerProfile copy;
+    Read(text, copy);
+    EXPECT_EQ(profiletest::TextOf(copy), text);
+    // Each attribute list is written and read (equal texts alone would not show a list skipped both ways);
+    // a name of another list is not found and leaves the value.
+    int family = 0;
+    float ratio = 0;
+    bool award = false;
+    TString<char> motto;
+    EXPECT_TRUE(copy.GetAttribute<int>("FamilyTopRandNum1", family) && copy.GetAttribute<float>("Ratio", ratio) &&
+                copy.GetAttribute<bool>("Award", award) && copy.GetAttribute<TString<char>>("Motto", motto) &&
+                !copy.GetAttribute<int>("Ratio", family));
+    EXPECT_EQ(std::to_string(family) + " " + std::to_string(ratio) + " " + std::to_string(award) + " " + motto.c_str() +
+                  " " + std::to_string(copy.Score),
+              "-3 0.250000 1 a < b & c 4000000000");
+    // The live look takes the read flags (anatomy then outfit part of each type) and names.
+    std::vector<bool> customizable;
+    for (u32 t = 0; t < 4; ++t)
+        customizable.insert(customizable.end(), {bool(copy.Appearance.AnatomyParts[t].Customizable),
+                                                 bool(copy.Appearance.OutfitParts[t].Customizable)});
+    EXPECT_EQ(customizable, std::vector<bool>({false, true, false, true, false, true, true, false}));
+    EXPECT_TRUE(copy.Appearance.AnatomyParts[3].Name == parts[3] && copy.Appearance.OutfitParts[3].Name == parts[7]);
+    const auto& tops = copy.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP];
+    const auto& hair = copy.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE];
+    EXPECT_EQ(std::vector<size_t>({tops.size(), tops[0].Id, hair.size()}), std::vector<size_t>({2, 40, 1}));
+    EXPECT_TRUE(log.Contains("category 4 is out of range"));
+
+    // A document read again holds the file's slots once, each numbered by its slot; a saved game
+    // reset by name starts afresh in its slot.
+    PlayerProfileManager::Document document;
+    const std::string file =
+        profiletest::DocumentText(-1, profiletest::SlotText(true, "ANNA", "3") + profiletest::SlotText(false, "", "0"));
+    for (int read = 0; read < 2; ++read)
+        Read(file, document);
+    ASSERT_EQ(document.GetSavedGameCount(), 2u);
+    EXPECT_TRUE(document.GetSavedGame(0)->Id == 0 && document.GetSavedGame(1)->Id == 1) << "the file's 3 gives way";
+    EXPECT_TRUE(document.GetSavedGame(0)->SavedGameName == "ANNA" && document.FindSavedGame("")->Id == 1);
+    EXPECT_TRUE(document.ResetSavedGame("ANNA") == document.GetSavedGame(0) && !document.IsUsedSlot(0));
+
+    // Clearing keeps what identifies the record.
+    profile.Clear();
+    EXPECT_EQ(std::string(profile.SavedGameName.c_str()) + " " + std::to_string(profile.Id) + " " +
+                  std::to_string(profile.Score) + " " + profile.ThumbnailFilename.c_str() + " " +
+                  profile.AvatarDescription.Name.c_str(),
+              "ANNA 3 4000000000 Thumbnail_AppearanceFemale01.png AppearanceFemale01.xml");
+    EXPECT_TRUE(profile.isUsed && profile.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP].empty() &&
+                profile.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE].empty() && profile.IntAttributes.empty() &&
+                profile.FloatAttributes.empty() && profile.BoolAttributes.empty() && profile.StringAttributes.empty());
+    // New settings: no current slot, every volume at half, version 1.
+    const Settings fresh;
+    EXPECT_EQ(std::vector<i64>({fresh.CurrentSavedGame, fresh.SoundEffectsVolume, fresh.MusicVolume,
+                                fresh.VoiceVolume, fresh.Version}),
+              std::vector<i64>({-1, 50, 50, 50, 1}));
 }
 
-TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwiceAndSettingsKeepValues) {
+TEST_F(Profiles, DeletingClearsTheLoadedProfileSettingsKeepValuesAndConnectingDevicesBindTheMemberOfThatIndex) {
     Store(DocumentText(0, SlotsText({"ANNA", "BO", "", ""})));
     Load();
     manager->GetSlot(1)->Score = 70;
@@ -211,10 +303,8 @@ TEST_F(Profiles, DeletingClearsTheLoadedProfileAndWritesTwiceAndSettingsKeepValu
     }
     // Both outcomes were met.
     EXPECT_TRUE(sound > 100 && corrupt > 100) << sound << " sound, " << corrupt << " corrupt";
-}
 
-// A device takes the team member whose index is its id; an id with no member is ignored.
-TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
+    // A device takes the team member whose index is its id; an id with no member is ignored.
     KG::TeamRegistry registry;
     auto* family = new GameServices::Entities::Team();
     registry.AddTeam(family, KG::TeamRegistry::kPlayersTeamId);
@@ -252,98 +342,4 @@ TEST_F(Profiles, ConnectingDevicesBindTheMemberOfThatIndex) {
     teams = nullptr;
     teamActions = nullptr;
     NewManager();
-}
-
-// Written and read back, a profile keeps every saved field and its attributes of each type;
-// cleared, it keeps what identifies it.
-TEST_F(Profiles, AProfileReadsBackAsItWasWrittenAndClearingKeepsWhatIdentifiesIt) {
-    // A used profile with something in every saved field.
-    PlayerProfile profile;
-    profile.isUsed = true;
-    profile.SavedGameName = "ANNA";
-    profile.Id = 3;
-    profile.Score = 4000000000u;
-    profile.ThumbnailFilename = "Thumbnail_AppearanceFemale01.png";
-    KG::sAppearance_KorvoCity& description = profile.AvatarDescription;
-    description.Name = "AppearanceFemale01.xml";
-    description.CharacterAssemblyId = 201;
-    const char* const parts[] = {"head.mdl", "eyeL.mdl", "eyeR.mdl", "hair.mdl",
-                                 "top.mdl",  "skirt.mdl", "shoes.mdl", "glasses.mdl"};
-    for (u32 t = 0; t < 4; ++t) {
-        description.AnatomyParts[t] = {parts[t], 10 + t, t == KG::ANATOMY_HAIRSTYLE};
-        description.OutfitParts[t] = {parts[4 + t], 20 + t, t != KG::OUTFIT_EYEWEAR};
-    }
-    // Unlocked parts are kept once per name, with the first id; a category past the lists
-    // is reported.
-    KG::OutfitPart top;
-    KG::AnatomyPart curls;
-    curls.Name = "curls.mdl";
-    const std::pair<const char*, u32> topUnlocks[] = {
-        {"ChF_Top_Disco_skin01_dpnk.mdl", 40}, {"ChF_Top_Disco_skin01_dpnk.mdl", 41}, {"ChF_Top_Crop.mdl", 42}};
-    for (const auto& [name, id] : topUnlocks) {
-        top.Name = name;
-        top.Id = id;
-        profile.UnlockOutfitPart(KG::OUTFIT_TOP, top);
-        profile.UnlockAnatomyPart(KG::ANATOMY_HAIRSTYLE, curls);
-    }
-    profile.UnlockOutfitPart(4, top);
-    profile.UnlockAnatomyPart(4, curls);
-    profile.SetAttribute<int>("FamilyTopRandNum1", -3);
-    profile.SetAttribute<float>("Ratio", 0.25f);
-    profile.SetAttribute<bool>("Award", true);
-    profile.SetAttribute<TString<char>>("Motto", TString<char>("a < b & c"));
-    const std::string text = profiletest::TextOf(profile);
-    PlayerProfile copy;
-    Read(text, copy);
-    EXPECT_EQ(profiletest::TextOf(copy), text);
-    // Each attribute list is written and read (equal texts alone would not show a list skipped both ways);
-    // a name of another list is not found and leaves the value.
-    int family = 0;
-    float ratio = 0;
-    bool award = false;
-    TString<char> motto;
-    EXPECT_TRUE(copy.GetAttribute<int>("FamilyTopRandNum1", family) && copy.GetAttribute<float>("Ratio", ratio) &&
-                copy.GetAttribute<bool>("Award", award) && copy.GetAttribute<TString<char>>("Motto", motto) &&
-                !copy.GetAttribute<int>("Ratio", family));
-    EXPECT_EQ(std::to_string(family) + " " + std::to_string(ratio) + " " + std::to_string(award) + " " + motto.c_str() +
-                  " " + std::to_string(copy.Score),
-              "-3 0.250000 1 a < b & c 4000000000");
-    // The live look takes the read flags (anatomy then outfit part of each type) and names.
-    std::vector<bool> customizable;
-    for (u32 t = 0; t < 4; ++t)
-        customizable.insert(customizable.end(), {bool(copy.Appearance.AnatomyParts[t].Customizable),
-                                                 bool(copy.Appearance.OutfitParts[t].Customizable)});
-    EXPECT_EQ(customizable, std::vector<bool>({false, true, false, true, false, true, true, false}));
-    EXPECT_TRUE(copy.Appearance.AnatomyParts[3].Name == parts[3] && copy.Appearance.OutfitParts[3].Name == parts[7]);
-    const auto& tops = copy.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP];
-    const auto& hair = copy.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE];
-    EXPECT_EQ(std::vector<size_t>({tops.size(), tops[0].Id, hair.size()}), std::vector<size_t>({2, 40, 1}));
-    EXPECT_TRUE(log.Contains("category 4 is out of range"));
-
-    // A document read again holds the file's slots once, each numbered by its slot; a saved game
-    // reset by name starts afresh in its slot.
-    PlayerProfileManager::Document document;
-    const std::string file =
-        profiletest::DocumentText(-1, profiletest::SlotText(true, "ANNA", "3") + profiletest::SlotText(false, "", "0"));
-    for (int read = 0; read < 2; ++read)
-        Read(file, document);
-    ASSERT_EQ(document.GetSavedGameCount(), 2u);
-    EXPECT_TRUE(document.GetSavedGame(0)->Id == 0 && document.GetSavedGame(1)->Id == 1) << "the file's 3 gives way";
-    EXPECT_TRUE(document.GetSavedGame(0)->SavedGameName == "ANNA" && document.FindSavedGame("")->Id == 1);
-    EXPECT_TRUE(document.ResetSavedGame("ANNA") == document.GetSavedGame(0) && !document.IsUsedSlot(0));
-
-    // Clearing keeps what identifies the record.
-    profile.Clear();
-    EXPECT_EQ(std::string(profile.SavedGameName.c_str()) + " " + std::to_string(profile.Id) + " " +
-                  std::to_string(profile.Score) + " " + profile.ThumbnailFilename.c_str() + " " +
-                  profile.AvatarDescription.Name.c_str(),
-              "ANNA 3 4000000000 Thumbnail_AppearanceFemale01.png AppearanceFemale01.xml");
-    EXPECT_TRUE(profile.isUsed && profile.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP].empty() &&
-                profile.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE].empty() && profile.IntAttributes.empty() &&
-                profile.FloatAttributes.empty() && profile.BoolAttributes.empty() && profile.StringAttributes.empty());
-    // New settings: no current slot, every volume at half, version 1.
-    const Settings fresh;
-    EXPECT_EQ(std::vector<i64>({fresh.CurrentSavedGame, fresh.SoundEffectsVolume, fresh.MusicVolume,
-                                fresh.VoiceVolume, fresh.Version}),
-              std::vector<i64>({-1, 50, 50, 50, 1}));
 }

@@ -125,7 +125,13 @@ protected:
         path = savesFile->GetPath().c_str();
         GameServices::Bridge::FileSystem::Destroy();
         GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
-        WriteAssemblies();
+        dir.Write("CharacterAssemblies.xml", Assemblies(Assembly("Male1", 101, "male.xml", "Male") +
+                                                         Assembly("Female1", 201, "female.xml", "Female")));
+        GameServices::KorvoGame::CharacterAssemblyManager::Destroy();
+        const std::filesystem::path cwd = std::filesystem::current_path();
+        std::filesystem::current_path(dir.Path());  // the assemblies are read from the working folder
+        GameServices::KorvoGame::CharacterAssemblyManager::Instance()->LoadCharacterAssemblies();
+        std::filesystem::current_path(cwd);
         SetProfileCount(4);
         NewManager();
     }
@@ -174,17 +180,6 @@ protected:
     GameServices::KorvoGame::TeamRegistry* teams = nullptr;
     GameServices::KorvoGame::TeamActionManager* teamActions = nullptr;
     GameServices::Entities::Set* level = nullptr;
-
-private:
-    void WriteAssemblies() const {
-        dir.Write("CharacterAssemblies.xml", Assemblies(Assembly("Male1", 101, "male.xml", "Male") +
-                                                         Assembly("Female1", 201, "female.xml", "Female")));
-        GameServices::KorvoGame::CharacterAssemblyManager::Destroy();
-        const std::filesystem::path cwd = std::filesystem::current_path();
-        std::filesystem::current_path(dir.Path());
-        GameServices::KorvoGame::CharacterAssemblyManager::Instance()->LoadCharacterAssemblies();
-        std::filesystem::current_path(cwd);
-    }
 };
 
 }  // namespace profiletest

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <random>
 
+#include "gameservices/entities/Set.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameshow/AudioManager.h"
+#include "gameshow/CompositionManager.h"
 #include "gameshow/PageButtons.h"
 #include "gameshow/WardrobeComposition.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
@@ -66,8 +68,7 @@ TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndNameListsCutTheLastExtension) 
     std::filesystem::remove(dir.File(Korvo("ul_m1.xml")));
     wardrobe = WardrobeManager::Instance();
     wardrobe->LoadUnlockableAssemblies();
-    std::string path = dir.File(Korvo("ul_m1.xml"));  // reported as read: in lower case
-    std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    const std::string path = pagetest::Lower(dir.File(Korvo("ul_m1.xml")));  // reported as read
     EXPECT_TRUE(wardrobe->IsUnlockableLoaded() && log.Contains("Can not read the Wardrobe file: " + path));
     ContainerFactory<OutfitPart> parts;
     wardrobe->GetUnlockableOutfitParts(0, 0, parts);
@@ -205,9 +206,8 @@ TEST_F(WardrobeTest, DamagedAssembliesWardrobeAndAnatomyFilesLoadSoundly) {
                                  "Anatomy_Unlockable_AppearanceMale01.xml"};
     std::string originals[3];
     // Stored where the loader looks for it, in lower case.
-    auto store = [&](std::string file, const std::string& text) {
-        std::transform(file.begin(), file.end(), file.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-        profiletest::WriteInPlace(dir.File(Korvo(file)), text, 4096, ' ');
+    auto store = [&](const std::string& file, const std::string& text) {
+        profiletest::WriteInPlace(dir.File(Korvo(pagetest::Lower(file))), text, 4096, ' ');
     };
     for (int f = 0; f < 3; ++f) {
         originals[f] = FileContents(std::string(std::getenv("TALLYVOX_DATA")) + "/characters/" + files[f]);
@@ -272,17 +272,6 @@ protected:
         wardrobe->UnlockAnatomyPart("ChM_Hair_Long", u32(slot), 3);
         wardrobe->UnlockOutfitPart("ChM_Top_Gold", 0, u32(slot));
         wardrobe->UnlockOutfitPart("ChM_Glasses_Star", 3, u32(slot));
-        BuildLayout();
-        compositions.RegisterComposition(WardrobeComposition::kName, &page);
-        page.Initialize(&screen, WardrobeComposition::kName);
-        compositions.m_ReturnComposition = "compositionAwards";
-    }
-    void TearDown() override {
-        page.Uninitialize();
-        WardrobeTest::TearDown();
-    }
-
-    void BuildLayout() {
         auto* root = Add<W::Panel>(&screen, WardrobeComposition::kName);
         for (const char* tab : {"tabhair", "tabglasses", "tabshirt", "tabpants", "tabshoes", "tablock"})
             tabs.push_back(Add<W::CheckBox>(root, tab));
@@ -292,6 +281,13 @@ protected:
             thumbs.push_back(Add<W::Image>(root, "thumb" + std::to_string(k)));
         }
         done = Add<W::Button>(root, "DoneButton");
+        compositions.RegisterComposition(WardrobeComposition::kName, &page);
+        page.Initialize(&screen, WardrobeComposition::kName);
+        compositions.m_ReturnComposition = "compositionAwards";
+    }
+    void TearDown() override {
+        page.Uninitialize();
+        WardrobeTest::TearDown();
     }
 
     drawtest::TestPackage slide;

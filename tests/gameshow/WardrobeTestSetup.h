@@ -71,42 +71,42 @@ protected:
     std::string Korvo(const std::string& name) const { return "-xml/korvocity/" + name; }
     void WriteKorvo(const std::string& name, const std::string& text) const { dir.Write(Korvo(name), text); }
 
+    // An item file: the wardrobe lists, then the anatomy lists if any.
+    void WriteItemFile(const std::string& name, const std::string& wardrobe, const std::string& anatomy = "") const {
+        WriteKorvo(name, "<root>" + wardrobe + anatomy + "</root>");
+    }
+
     void WriteCharacterFiles() const {
-        const std::string defaults =
-            Assemblies(Assembly("Male1", 101, "male.xml", "Male") + Assembly("Female1", 201, "female.xml", "Female"));
-        WriteKorvo("characterassemblies.xml", defaults);
-        WriteKorvo("male.xml", "<root>" +
-                                   WardrobeText(Item(11, "ChM_Top_Disco.mdl") + Item(12, "x.y.mdl") + Item(13, "Plain") +
-                                                    Item(14, "Shared.mdl"),
-                                                Item(21, "ChM_Jeans.mdl"), Item(31, "ChM_Boots.mdl"),
-                                                Item(41, "ChM_No_Eyewear.mdl") + Item(42, "ChM_Glasses.mdl")) +
-                                   AnatomyText(Item(1, "ChM_Head.mdl"), Item(51, "ChM_Hair_Afro.mdl") +
-                                                                            Item(52, "Shared_Hair.mdl")) +
-                                   "</root>");
-        WriteKorvo("female.xml", "<root>" +
-                                     WardrobeText(Item(11, "ChF_Top_Blouse.mdl"), "", "", "") +
-                                     AnatomyText("", Item(51, "ChF_Hair_Bob.mdl")) + "</root>");
+        WriteKorvo("characterassemblies.xml", Assemblies(Assembly("Male1", 101, "male.xml", "Male") +
+                                                         Assembly("Female1", 201, "female.xml", "Female")));
+        WriteItemFile("male.xml",
+                      WardrobeText(Item(11, "ChM_Top_Disco.mdl") + Item(12, "x.y.mdl") + Item(13, "Plain") +
+                                       Item(14, "Shared.mdl"),
+                                   Item(21, "ChM_Jeans.mdl"), Item(31, "ChM_Boots.mdl"),
+                                   Item(41, "ChM_No_Eyewear.mdl") + Item(42, "ChM_Glasses.mdl")),
+                      AnatomyText(Item(1, "ChM_Head.mdl"),
+                                  Item(51, "ChM_Hair_Afro.mdl") + Item(52, "Shared_Hair.mdl")));
+        WriteItemFile("female.xml", WardrobeText(Item(11, "ChF_Top_Blouse.mdl"), "", "", ""),
+                      AnatomyText("", Item(51, "ChF_Hair_Bob.mdl")));
         WriteKorvo("unlockablecharacterassemblies.xml",
                    Assemblies(Assembly("AppearanceMale01", 301, "ul_m1.xml", "Male") +
                               Assembly("AppearanceFemale01", 401, "ul_f1.xml", "Female")));
-        WriteKorvo("ul_m1.xml", "<root>" +
-                                    WardrobeText(Item(61, "ChM_Top_Gold.mdl") + Item(62, "Shared.mdl"),
-                                                 Item(71, "ChM_Bottom_Gold.mdl"), "", Item(91, "ChM_Glasses_Star.mdl")) +
-                                    AnatomyText(Item(7, "Shiny_Head.mdl"),
-                                                Item(101, "ChM_Hair_Long.mdl") + Item(102, "Shared_Hair.mdl")) +
-                                    "</root>");
-        WriteKorvo("ul_f1.xml", "<root>" + WardrobeText(Item(61, "ChF_Top_Gold.mdl"), "", "", "") +
-                                    AnatomyText("", Item(101, "ChF_Hair_Long.mdl")) + "</root>");
+        WriteItemFile("ul_m1.xml",
+                      WardrobeText(Item(61, "ChM_Top_Gold.mdl") + Item(62, "Shared.mdl"),
+                                   Item(71, "ChM_Bottom_Gold.mdl"), "", Item(91, "ChM_Glasses_Star.mdl")),
+                      AnatomyText(Item(7, "Shiny_Head.mdl"),
+                                  Item(101, "ChM_Hair_Long.mdl") + Item(102, "Shared_Hair.mdl")));
+        WriteItemFile("ul_f1.xml", WardrobeText(Item(61, "ChF_Top_Gold.mdl"), "", "", ""),
+                      AnatomyText("", Item(101, "ChF_Hair_Long.mdl")));
         WriteKorvo("retailercharacterassemblies.xml",
                    Assemblies(Assembly("Pack", 500, "ex_m.xml", "Male") + Assembly("Pack", 501, "ex_f.xml", "Female") +
                               Assembly("Alpha", 502, "ex_a.xml", "Male")));
-        WriteKorvo("ex_m.xml", "<root>" +
-                                   WardrobeText(Item(111, "ChM_Jersey_skin01.mdl") + Item(112, "Shared.mdl") +
-                                                    Item(113, "ChM_Top_Gold.mdl"),
-                                                Item(121, "ChM_Shorts_SKIN01.mdl"), Item(131, "ChM_Skates.mdl"), "") +
-                                   "</root>");
-        WriteKorvo("ex_f.xml", "<root>" + WardrobeText(Item(111, "ChF_Jersey_skin01.mdl"), "", "", "") + "</root>");
-        WriteKorvo("ex_a.xml", "<root>" + WardrobeText("", "", "", Item(141, "ChM_Sport.mdl")) + "</root>");
+        WriteItemFile("ex_m.xml",
+                      WardrobeText(Item(111, "ChM_Jersey_skin01.mdl") + Item(112, "Shared.mdl") +
+                                       Item(113, "ChM_Top_Gold.mdl"),
+                                   Item(121, "ChM_Shorts_SKIN01.mdl"), Item(131, "ChM_Skates.mdl"), ""));
+        WriteItemFile("ex_f.xml", WardrobeText(Item(111, "ChF_Jersey_skin01.mdl"), "", "", ""));
+        WriteItemFile("ex_a.xml", WardrobeText("", "", "", Item(141, "ChM_Sport.mdl")));
     }
 
     void LoadAll() {

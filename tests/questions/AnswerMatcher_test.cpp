@@ -81,7 +81,7 @@ TEST(SplitWords, NormalisesThenCutsKeepingTheLastPiece) {
 
 // Each row: the typed text, the score one answer gives it, and what a check of the whole
 // question names.
-TEST_F(MatcherTest, ScoresFollowTheRulesAndCheckAnswerNamesTheBestAnswerNotYetFound) {
+TEST_F(MatcherTest, ScoresFollowTheRulesCheckAnswerNamesTheBestAnswerNotYetFoundAndListedWordsTakeOneReplacementOrOneSlip) {
     const struct {
         const char* typed;
         int answer;
@@ -118,20 +118,19 @@ TEST_F(MatcherTest, ScoresFollowTheRulesAndCheckAnswerNamesTheBestAnswerNotYetFo
     EXPECT_EQ(m_question.CheckAnswer("ball"), kBeachBall);
     EXPECT_EQ(m_question.CheckAnswer("ball"), -1);
     EXPECT_EQ(m_question.RemainingRightAnswers(), 7u);
-}
 
-TEST_F(MatcherTest, ListedWordsTakeOneReplacementOrInTheLenientPassOneSlip) {
+    // Listed words take one replacement or, in the lenient pass, one slip.
     SetDictionary({"fotograf", "fotograph", "towle", "towl", "towell", "towal", "kiet", "kote", "sna"});
     EXPECT_EQ(Score(kPhoto, "fotograph"), 1);
     EXPECT_EQ(Score(kTowel, "towle", false), -1);
     EXPECT_EQ(Score(kTowel, "towle", true), 1);
     EXPECT_EQ(Score(kTowel, "towl towel", true), 2);  // the exact word later still wins; +2 surplus
-    const std::pair<const char*, int> cases[] = {
+    const std::pair<const char*, int> listed[] = {
         {"fotograf", -1}, {"fotograph", kPhoto}, {"towle", kTowel}, {"towl", kTowel}, {"towell", kTowel},
         {"towal", kTowel},  // a substitution needs five letters
         {"kiet", kKite},    {"kote", -1},         {"sna", -1},
     };
-    for (const auto& [typed, named] : cases)
+    for (const auto& [typed, named] : listed)
         EXPECT_EQ(Check(typed), named) << typed;
 }
 

@@ -32,7 +32,7 @@ V Distances(const std::vector<std::pair<std::string, std::string>>& words) {
 
 }  // namespace
 
-TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstWayFound) {
+TEST_F(GraphemeDistanceTest, CountsReplacementsTakingTheFirstWayFoundFinishesLongAdversarialWordsQuicklyAndLoadingReplacesThePairs) {
     // Without pairs only equal words match; a lone mark may be left over on either side.
     EXPECT_EQ(Distances({{"!phone!", "!phone!"}, {"!phone!", "!fone!"}, {"", "!"}, {"!", ""}, {"", "!!"},
                          {"!towel!", "!towel"}, {"!towel", "!towel!"}}),
@@ -52,11 +52,9 @@ TEST_F(GraphemeDistanceTest, CountsReplacementsThroughListedPairsTakingTheFirstW
     // x->ab leads to a dead end; the rest after xy->a is another position and still matches.
     UsePairs({{"x", {"ab"}}, {"xy", {"a"}}});
     EXPECT_EQ(GraphemeDistance("!xyb!", "!ab!"), 1);
-}
 
-TEST_F(GraphemeDistanceTest, LongAdversarialWordsFinishQuickly) {
-    // Runs of a's regroup in many ways, so without remembering failed positions a late
-    // mismatch explores an exponential number of splits.
+    // Long adversarial words finish quickly: runs of a's regroup in many ways, so without
+    // remembering failed positions a late mismatch explores an exponential number of splits.
     std::vector<TestPair> pairs;
     for (int i = 1; i <= 5; ++i)
         for (int j = 1; j <= 5; ++j)
@@ -69,15 +67,14 @@ TEST_F(GraphemeDistanceTest, LongAdversarialWordsFinishQuickly) {
     EXPECT_EQ(d, -1);
     // Seven surplus a's need at least two regroupings (a group drops at most four).
     EXPECT_GE(GraphemeDistance(a, "!" + std::string(50, 'a') + "x!"), 2);
-}
 
-TEST_F(GraphemeDistanceTest, LoadingReplacesThePairsFindsEveryOneAndStopsAtATruncation) {
+    // Loading replaces the pairs, finds every one and stops at a truncation.
     // Many groups, so that hashes share table slots.
-    std::vector<TestPair> pairs;
+    std::vector<TestPair> many;
     for (int n = 0; n < 200; ++n)
-        pairs.push_back({std::to_string(n * 7919 % 1000) + "xy", {std::string(3, char('a' + n % 26))}});
-    UsePairs(pairs);
-    for (const TestPair& p : pairs) {
+        many.push_back({std::to_string(n * 7919 % 1000) + "xy", {std::string(3, char('a' + n % 26))}});
+    UsePairs(many);
+    for (const TestPair& p : many) {
         EXPECT_TRUE(WordPairMap.Contains(HashText(p.key + "|" + p.typed[0]))) << p.key;
         EXPECT_EQ(WordPairMap.LongestTyped(HashText(p.key + "|")), 3u) << p.key;
     }

@@ -114,15 +114,16 @@ TEST(LineReader, LinesEndAtCrOrLfACrTakesTheNextByteAndCountsFollowUnaligned) {
     EXPECT_EQ(ParseDecimal(nullptr), 0);
 }
 
-TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
+TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopyAndRefusesFilesThatEndEarlyOrDisagreeWithTheirCounts) {
     TestQuestion seaside = SeasideQuestion();
     seaside.completions.push_back("xa-");
     seaside.completions.push_back("ya-d");
     const std::string bytes = QuestionBytes(seaside);
     const std::string original = bytes;
+    const std::string plain = QuestionBytes(SeasideQuestion());
     QZ2011::Question q;
     // Parsed twice, the question holds the file once.
-    ASSERT_TRUE(Parse(q, QuestionBytes(SeasideQuestion())));
+    ASSERT_TRUE(Parse(q, plain));
     ASSERT_TRUE(q.CheckAnswer("towel") == kTowel && q.PickWrongAnswer()[0]);
     ASSERT_TRUE(Parse(q, bytes));
     EXPECT_EQ(bytes, original);
@@ -155,32 +156,29 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopy) {
                                                    {"ad", {"ya-d"}}, {"a-", {"xa-"}}, {"q", {"zq"}}, {"", {"-"}}};
     for (const auto& [key, lines] : filed)
         EXPECT_EQ(Completions(q, key), lines) << key;
-}
 
-TEST(Question, FilesThatEndEarlyOrDisagreeWithTheirCountsAreRefused) {
-    const std::string bytes = QuestionBytes(SeasideQuestion());
+    // Files that end early or disagree with their counts are refused.
     LogCapture log;
     // Every cut that reaches into the records; without only its last line end the file is whole.
-    for (size_t cut = 0; cut <= bytes.rfind('z'); ++cut) {
-        QZ2011::Question q;
-        EXPECT_FALSE(Parse(q, bytes.substr(0, cut))) << cut;
-        EXPECT_EQ(Describe(q), "|") << cut;
+    for (size_t cut = 0; cut <= plain.rfind('z'); ++cut) {
+        QZ2011::Question cutShort;
+        EXPECT_FALSE(Parse(cutShort, plain.substr(0, cut))) << cut;
+        EXPECT_EQ(Describe(cutShort), "|") << cut;
     }
     EXPECT_TRUE(log.Contains("Question 90-0007 is refused: the file ends inside its records"));
 
     // An answer count of 0 in front of answer records: the records do not fit the counts.
-    std::string noCount = bytes;
+    std::string noCount = plain;
     const size_t countAt = noCount.find("90-0007\n") + 8;
     ASSERT_EQ(noCount[countAt], 9);
     noCount[countAt] = 0;
-    QZ2011::Question q;
-    ASSERT_TRUE(Parse(q, bytes));
+    ASSERT_TRUE(Parse(q, plain));
     EXPECT_FALSE(Parse(q, noCount));
     EXPECT_EQ(Describe(q), "|");
     EXPECT_EQ(q.RemainingRightAnswers() + q.RemainingWrongAnswers(), 0u);
     EXPECT_TRUE(q.GetWordCounts().empty());
     EXPECT_EQ(q.FindCompletions("ab"), nullptr);
-    EXPECT_FALSE(Parse(q, bytes + "x"));
+    EXPECT_FALSE(Parse(q, plain + "x"));
     EXPECT_TRUE(log.Contains("Question 90-0007 is refused: bytes follow its last record"));
     EXPECT_FALSE(q.Parse(nullptr, 0));
     QZ2011::Question never;

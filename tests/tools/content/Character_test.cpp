@@ -6,7 +6,6 @@
 #include "engine/graphics/AGSkinAnimation.h"
 #include "engine/graphics/AGVertexBuffer.h"
 #include "engine/graphics/AGVertexBufferDynamic.h"
-#include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"
@@ -16,23 +15,15 @@ namespace {
 
 const std::string kData = TALLYVOX_CONTENT_DATA;
 
-class Character : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        for (const content::Group& group : content::Groups())
-            if (std::string(group.name) == "art3d") {
-                art3d = std::make_unique<content::Output>(
-                    kData, std::vector<std::string>(group.packages.begin(), group.packages.end()));
-                content::GenerateCharacter3D(*art3d);
-            }
-    }
-    static inline std::unique_ptr<content::Output> art3d;
-};
-
 // A part model skinned by its skeleton in the rest pose (the bone offsets the animations
 // carry, no turn) stays where it was modelled: the bind matrices match the bones.
-TEST_F(Character, APartModelSkinsBackToItsRestPose) {
-    const auto& avatar = art3d->Packages().at("gameshowavatar3d.dir");
+TEST(Character, APartModelSkinsBackToItsRestPoseAndBadSourceLinesAreReportedWithTheirLine) {
+    std::vector<std::string> packages;
+    for (const content::Group& group : content::Groups())
+        packages.insert(packages.end(), group.packages.begin(), group.packages.end());
+    content::Output art3d(kData, packages);
+    content::GenerateCharacter3D(art3d);
+    const auto& avatar = art3d.Packages().at("gameshowavatar3d.dir");
     for (const char* prefix : {"chm", "chf"}) {
         AGSkin skin;
         LoadBytes(skin, avatar.at(prefix == std::string("chm") ? "skel_male" : "skel_female").bytes);
@@ -61,10 +52,8 @@ TEST_F(Character, APartModelSkinsBackToItsRestPose) {
             EXPECT_NEAR(skinned.m_positions[v].y, vb.m_positions[v].y, 1e-3f);
         }
     }
-}
 
-// A bad source line is reported with its file and line, and the rest still builds.
-TEST_F(Character, BadSourceLinesAreReportedWithTheirLine) {
+    // A bad source line is reported with its file and line, and the rest still builds.
     struct Case {
         const char* file;
         const char* good;
@@ -93,9 +82,6 @@ TEST_F(Character, BadSourceLinesAreReportedWithTheirLine) {
             }
             dir.Write(file, bytes);
         }
-        std::vector<std::string> packages;
-        for (const content::Group& group : content::Groups())
-            packages.insert(packages.end(), group.packages.begin(), group.packages.end());
         content::Output out(dir.Path(), packages);
         content::GenerateCharacterXml(out);
         content::GenerateCharacter3D(out);

@@ -3,9 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/FileContents.h"
 #include "tests/tools/content/DamagedContent.h"
-#include "tools/content/Checker.h"
 
 // Bad character data, one fault per class, each told once at the record that holds it: an
 // award renamed, one given the title of another and one moved into a fifth place of a group

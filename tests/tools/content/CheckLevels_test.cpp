@@ -41,9 +41,6 @@ const Damage kDamages[] = {
      "the actions file lacks"},
 };
 
-// The contestants' four animation sets, as the behaviour source gives them.
-const char* const kContestantTemplates[] = {"CharacterMale1", "CharacterMale2", "CharacterFemale1", "CharacterFemale2"};
-
 // "<line> (GlobalXml/<file>" of each decade's match level.
 const char* const kMatchLevels[] = {"20 (GlobalXml/qz11_game_level_file_1_70", "21 (GlobalXml/qz11_game_level_file_1_80",
                                     "22 (GlobalXml/qz11_game_level_file_1_90", "23 (GlobalXml/qz11_game_level_file_1_00"};
@@ -64,7 +61,8 @@ TEST(CheckLevels, EachBrokenNameIsToldWhereItWasMade) {
     // The contestants' behaviour loses an action and its walk parameter in every template.
     content.Replace("content/behaviors.txt", "ClapFamily1     Clap", "ClapFamily2     Clap");
     content.Replace("content/behaviors.txt", "MaleAvatar ChangeWalkAnimTime", "MaleAvatar ChangeWalkTime");
-    for (const char* name : kContestantTemplates)
+    // The contestants' four animation sets, as the behaviour source gives them.
+    for (const char* name : {"CharacterMale1", "CharacterMale2", "CharacterFemale1", "CharacterFemale2"})
         for (const char* lack : {"action \"ClapFamily1\", which the game plays",
                                  "parameter \"ChangeWalkAnimTime\", which the game binds"})
             expected.push_back(std::string("data/content/behaviors.txt:18 (GlobalXml/behaviors.xml): error: template \"") +

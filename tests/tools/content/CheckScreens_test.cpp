@@ -3,13 +3,12 @@
 #include <algorithm>
 
 #include "tests/tools/content/DamagedContent.h"
-#include "tools/content/Checker.h"
 
 namespace {
 
 // One copy of the sources with one fault per class of the screen checks, each told once in
-// its documented form.
-TEST(CheckScreens, EachFaultIsToldAtItsSource) {
+// its documented form; the written popups and flow are checked against the game as well.
+TEST(CheckScreens, EachFaultIsToldAtItsSourceAndTheWrittenPopupsAndFlowAreCheckedAgainstTheGame) {
     DamagedContent content;
     const std::string screenGame = "content/layouts/screengame.txt";
     const std::string menu = "content/layouts/menuscreen.txt";
@@ -28,11 +27,21 @@ TEST(CheckScreens, EachFaultIsToldAtItsSource) {
     content.Replace(screenGame, "ComponentLevelName=ComponentAvatarFace_Left", "ComponentLevelName=ComponentAvatarFace_Right");
     EXPECT_EQ(content.Check({"xml"}).size(), 9u);
     EXPECT_TRUE(content.BuildErrors().empty());
-    // The tool refuses a priority of 0 itself, so the written file is changed.
+    // The tool refuses a priority of 0 itself, so the written file is changed; so are faults the
+    // tool would refuse in the written popups and flow: the checker still tells them.
     content.ReplaceBuilt("gsSystem/popups.xml", "<Priority>1</Priority>", "<Priority>0</Priority>");
+    const std::string popups = "MenuXmls/gameshowpopups.xml";
+    content.ReplaceBuilt(popups, "<Name>PlayerNameNotAvailable</Name>", "<Name>PlayerNameTaken</Name>");
+    content.ReplaceBuilt(popups, "<Option Name=\"Cancel\" Text=\"Stay\"", "<Option Name=\"Stay\" Text=\"Stay\"");
+    content.ReplaceBuilt(popups, "<Layout>PopupGameMenu.xaml</Layout>", "<Layout>PopupGameMenus.xaml</Layout>");
+    content.ReplaceBuilt(popups, "StringId=\"POPUP_QUIT_TITLE\"", "StringId=\"POPUP_QUIT_TITEL\"");
+    content.ReplaceBuilt("MenuXmls/sketch.flow", "<FileName>ScreenLoad.xaml</FileName>",
+                         "<FileName>ScreenLoading.xaml</FileName>");
     std::vector<std::string> errors = content.Check({});
     std::sort(errors.begin(), errors.end());
     const std::vector<std::string> expected = {
+        "data/content/layouts/flow.txt:4 (MenuXmls/sketch.flow): error: screen \"ScreenLoad\" names layout "
+        "\"ScreenLoading.xaml\", which no package holds",
         "data/content/layouts/menuscreen.txt (MenuXmls/menuscreen.xaml): error: page \"compositionWardrobe\" looks up "
         "\"DoneButton\", which its root panel does not hold",
         "data/content/layouts/menuscreen.txt:78 (MenuXmls/menuscreen.xaml): error: \"softkeyboard\" has Visibility "
@@ -51,29 +60,9 @@ TEST(CheckScreens, EachFaultIsToldAtItsSource) {
         "\"#FF00GG00\", which is no colour",
         "data/content/layouts/screenstartup.txt:12 (MenuXmls/screenstartup.xaml): error: \"SplashText\" names string "
         "id \"SPLASH_PROMT\", which has no text",
-        "data/content/popups.txt:24 (gsSystem/popups.xml): error: popup \"Pause\" has priority 0 and would never show",
-    };
-    EXPECT_EQ(errors, expected);
-}
-
-// Faults the tool would refuse in a source, made in the written files: the checker still
-// tells them.
-TEST(CheckScreens, WrittenPopupsAndFlowAreCheckedAgainstTheGame) {
-    DamagedContent content;
-    const std::string popups = "MenuXmls/gameshowpopups.xml";
-    content.ReplaceBuilt(popups, "<Name>PlayerNameNotAvailable</Name>", "<Name>PlayerNameTaken</Name>");
-    content.ReplaceBuilt(popups, "<Option Name=\"Cancel\" Text=\"Stay\"", "<Option Name=\"Stay\" Text=\"Stay\"");
-    content.ReplaceBuilt(popups, "<Layout>PopupGameMenu.xaml</Layout>", "<Layout>PopupGameMenus.xaml</Layout>");
-    content.ReplaceBuilt(popups, "StringId=\"POPUP_QUIT_TITLE\"", "StringId=\"POPUP_QUIT_TITEL\"");
-    content.ReplaceBuilt("MenuXmls/sketch.flow", "<FileName>ScreenLoad.xaml</FileName>",
-                         "<FileName>ScreenLoading.xaml</FileName>");
-    std::vector<std::string> errors = content.Check({});
-    std::sort(errors.begin(), errors.end());
-    const std::vector<std::string> expected = {
-        "data/content/layouts/flow.txt:4 (MenuXmls/sketch.flow): error: screen \"ScreenLoad\" names layout "
-        "\"ScreenLoading.xaml\", which no package holds",
         "data/content/popups.txt: error: the game shows popup \"PlayerNameNotAvailable\", which no popups file "
         "describes",
+        "data/content/popups.txt:24 (gsSystem/popups.xml): error: popup \"Pause\" has priority 0 and would never show",
         "data/content/popups.txt:34 (MenuXmls/gameshowpopups.xml): error: popup \"InGameMenu\" uses layout "
         "\"PopupGameMenus.xaml\", which no package holds",
         "data/content/popups.txt:37 (MenuXmls/gameshowpopups.xml): error: popup \"InGameReturnPrompt\" has no option "

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "engine/core/Crc32Hash.h"
@@ -60,7 +59,7 @@ void WriteAllPackages(const TempDir& dir, const Sequences& changed = {}) {
     ASSERT_TRUE(out.Write(dir.Path(), false, dir.File("map")));
 }
 
-TEST(ContentChecker, PackagesAreTheGamesFifteenAndNamesResolveOnce) {
+TEST(ContentChecker, PackagesAreTheGamesFifteenNamesResolveOnceDamagedIndicesAreToldAndSequencesNeedTheirFileSequencersAndCues) {
     EXPECT_EQ(content::GamePackages().size(), 15u);
     TempDir dir;
     WriteAllPackages(dir);
@@ -77,11 +76,8 @@ TEST(ContentChecker, PackagesAreTheGamesFifteenAndNamesResolveOnce) {
     ASSERT_NE(own, nullptr);
     EXPECT_EQ(own->from.Text(), "data/content/a.txt:4");
     EXPECT_EQ(checker.Read(*own), "x");
-}
 
-TEST(ContentChecker, DamagedIndicesAreReportedEntryByEntry) {
-    TempDir dir;
-    WriteAllPackages(dir);
+    // Damaged indices are reported entry by entry.
     ByteWriter index;
     index.Zeros(12).U32(4);
     index.U32(Crc32Hash("bad.xml") + 1).CStr("bad.xml").U32(0).U32(0);
@@ -93,8 +89,8 @@ TEST(ContentChecker, DamagedIndicesAreReportedEntryByEntry) {
         dir.Write(name, "x");
     dir.Write("Global3D/Global3D.hdr", ByteWriter().Zeros(12).U32(2).U32(1).CStr("a").Str());
     std::filesystem::remove_all(dir.File("MenuXmls"));
-    content::Checker checker("data", dir.Path(), dir.File("map"));
-    checker.Run();
+    content::Checker damaged("data", dir.Path(), dir.File("map"));
+    damaged.Run();
     const std::vector<std::string> expected = {
         "data/content (GlobalXml/bad.xml): error: entry id does not match its name",
         "data/content (GlobalXml/Upper.xml): error: document name is not lower case",
@@ -103,23 +99,21 @@ TEST(ContentChecker, DamagedIndicesAreReportedEntryByEntry) {
         "data/content (Global3D.hdr): error: the index of \"Global3D.dir\" is truncated in entry 0",
         "data/content (MenuXmls.hdr): error: package \"MenuXmls.dir\" was not written",
     };
-    EXPECT_EQ(PackageErrors(checker), expected);
-    EXPECT_TRUE(checker.CountsLine().starts_with("content check: 13 packages, 85 sequences")) << checker.CountsLine();
-}
+    EXPECT_EQ(PackageErrors(damaged), expected);
+    EXPECT_TRUE(damaged.CountsLine().starts_with("content check: 13 packages, 85 sequences")) << damaged.CountsLine();
 
-TEST(ContentChecker, SequencesNeedTheirFileAndKnownSequencersAndCueEvents) {
-    TempDir dir;
+    // Sequences need their file, known sequencers and cue events; the packages written afresh.
     WriteAllPackages(dir, {{"sequence_intro.xml", ""},
                            {"sequence_strike2.xml", SequenceXml({{"AudioSequencer", "Play", "recievedstrikebadanswer", ""},
                                                                  {"AudioSequencer", "Stop", "answer", "voices"},
                                                                  {"AudioSequencer", "Stop", "answer", "crowed"}})},
                            {"sequence_blank.xml", SequenceXml({{"EntitySequencr", "Timer", "ScreenGame", "Start"}})},
                            {"sequence_time_is_up.xml", "<root><Sequence duration="}});
-    content::Checker checker("data", dir.Path(), dir.File("map"));
-    checker.Run();
-    std::vector<std::string> errors = PackageErrors(checker);
-    errors.erase(errors.begin());  // the shared name
-    const std::vector<std::string> expected = {
+    content::Checker sequences("data", dir.Path(), dir.File("map"));
+    sequences.Run();
+    std::vector<std::string> told = PackageErrors(sequences);
+    told.erase(told.begin());  // the shared name
+    const std::vector<std::string> expectedSequences = {
         "data/content/sequences.txt (ingamexml/sequence_intro.xml): error: sequence \"Intro\" has no file "
         "\"sequence_intro.xml\" in \"ingamexml.dir\"",
         "data/content/sequences.txt:159 (ingamexml/sequence_time_is_up.xml): error: sequence \"time_is_up\" does not "
@@ -130,34 +124,19 @@ TEST(ContentChecker, SequencesNeedTheirFileAndKnownSequencersAndCueEvents) {
         "data/content/sequences.txt:175 (ingamexml/sequence_strike2.xml): error: AudioSequencer stop names no "
         "category: \"voices\"",
     };
-    EXPECT_EQ(errors, expected);
-    EXPECT_TRUE(checker.CountsLine().starts_with("content check: 15 packages, 83 sequences")) << checker.CountsLine();
+    EXPECT_EQ(told, expectedSequences);
+    EXPECT_TRUE(sequences.CountsLine().starts_with("content check: 15 packages, 83 sequences")) << sequences.CountsLine();
 }
 
 }  // namespace
 
-// The sample content checks clean; a stage material renamed onto an interface picture's
-// material makes one name held by two packages, told at the source line that made it.
-TEST(ContentChecker, TheSampleContentIsCleanAndANameHeldTwiceIsTold) {
+// On a copy of the sample content (clean, as the built content's test holds): a stage material
+// renamed onto an interface picture's material makes one name held by two packages, told at the
+// source line that made it.
+TEST(ContentChecker, ANameHeldTwiceIsToldAndPiecesNothingRefersToAreWarnings) {
     DamagedContent content;
-    EXPECT_EQ(content.Check({}), std::vector<std::string>{});
-    content.Replace("content/art/stage.txt", "material board_back_color cycle", "material board_back    cycle");
-    content.Replace("content/art/stage.txt", "model board_back board_back_color ", "model board_back board_back ");
-    // The stage behaviour still animates the material under its old name.
-    EXPECT_EQ(content.Check({"art3d"}),
-              (std::vector<std::string>{"data/content/art/interface.txt:83 (specific_globalgameassets/board_back.mat): "
-                                        "error: \"board_back.mat\" is held by \"Global3D.dir\" and "
-                                        "\"specific_globalgameassets.dir\"",
-                                        "data/content/stage.txt (GlobalXml/stagebehaviors.xml): error: action \"AnimIFL\" "
-                                        "of \"board_back_color\" animates the material \"board_back_color.mat\", which no "
-                                        "package holds"}));
-    EXPECT_TRUE(content.BuildErrors().empty());
-}
-
-// A sprite that draws with no material leaves its material, slot and picture to nobody: each
-// is a warning, and a warning alone fails nothing.
-TEST(ContentChecker, PiecesNothingRefersToAreWarnings) {
-    DamagedContent content;
+    // A sprite that draws with no material leaves its material, slot and picture to nobody: each
+    // is a warning, and a warning alone fails nothing.
     const std::string sprite = content.Dir().File("out/Global2D/cursor.spt");
     std::string bytes = FileContents(sprite);
     ASSERT_GE(bytes.size(), 28u);
@@ -171,6 +150,18 @@ TEST(ContentChecker, PiecesNothingRefersToAreWarnings) {
         expected.push_back(std::string("data/content/art/interface.txt:61 (Global2D/") + piece +
                            "): warning: nothing refers to this resource");
     EXPECT_EQ(checker.Warnings(), expected);
+
+    content.Replace("content/art/stage.txt", "material board_back_color cycle", "material board_back    cycle");
+    content.Replace("content/art/stage.txt", "model board_back board_back_color ", "model board_back board_back ");
+    // The stage behaviour still animates the material under its old name.
+    EXPECT_EQ(content.Check({"art3d"}),
+              (std::vector<std::string>{"data/content/art/interface.txt:83 (specific_globalgameassets/board_back.mat): "
+                                        "error: \"board_back.mat\" is held by \"Global3D.dir\" and "
+                                        "\"specific_globalgameassets.dir\"",
+                                        "data/content/stage.txt (GlobalXml/stagebehaviors.xml): error: action \"AnimIFL\" "
+                                        "of \"board_back_color\" animates the material \"board_back_color.mat\", which no "
+                                        "package holds"}));
+    EXPECT_TRUE(content.BuildErrors().empty());
 }
 
 // The build's own content: no error, no leftover nothing refers to, and every checked class

@@ -11,30 +11,7 @@
 // real sources build is held by the content checker.
 namespace {
 
-TEST(InterfaceSources, BadLayoutRecordsAreReportedWithTheirLine) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"grid A 0 0 10 10\n", ":2: error: grid without \"end\""},
-        {"end\n", ":2: error: \"end\" without an open grid"},
-        {"nostyle A 0 0 1 1\n", ":2: error: unknown style \"nostyle\""},
-        {"style s Wobble\n", ":2: error: expected: style <name> <Kind or style>"},
-        {"style s Label\ns A 0 0 1\n", ":3: error: expected: s <Name> <x> <y> <width> <height>"},
-        {"style s Label\ns A{3..1} 0 0 1 1\n", ":3: error: bad name range \"A{3..1}\""},
-        {"style s Label\ns A{1..3} 0 0 1 1 Text={a|b}\n", ":3: error: \"{a|b}\" has no choice for A3"},
-        {"style s Label Text=\"open\n", ":2: error: unclosed quote"},
-        {"style s Label\ns A 0 0 1 1 nokey\n", ":3: error: \"nokey\" is not key=value"},
-        {"style s Label \\\n", ":2: error: the record goes on past the end of the file"},
-    };
-    for (const auto& [records, message] : cases) {
-        TempDir dir;
-        dir.Write("l.txt", "screen S 800 600\n" + records);
-        content::Output out(dir.Path(), {});
-        content::ReadLayout(content::SourceFile(dir.Path(), "l.txt"), out);
-        ASSERT_EQ(out.Errors().size(), 1u) << records;
-        EXPECT_EQ(out.Errors()[0].rfind("l.txt" + message, 0), 0u) << out.Errors()[0];
-    }
-}
-
-TEST(InterfaceSources, RangesPlaceTheirWidgetsAndPickTheirChoices) {
+TEST(InterfaceSources, RangesPlaceTheirWidgetsBadRecordsAreToldWithTheirLineAndPicturesAndFontsNeedTheirSource) {
     TempDir dir;
     dir.Write("l.txt",
               "screen S 800 600\nstyle s Label TextColor=#FF000000\nstyle b s Text=\"a & b\"\n"
@@ -50,10 +27,29 @@ TEST(InterfaceSources, RangesPlaceTheirWidgetsAndPickTheirChoices) {
           "TextColor=\"#FF000000\" Text=\"1: p\"/>",
           "Name=\"Cell2x\" Margin=\"110,20,0,0\"", "Name=\"Cell3x\" Margin=\"10,70,0,0\"", "Text=\"3: r\""})
         EXPECT_NE(xaml.find(expected), std::string::npos) << expected << "\n" << xaml;
-}
 
-TEST(InterfaceSources, ALayoutPictureOrFontWithoutItsSourceIsAnError) {
-    TempDir dir;
+    // Bad layout records are reported with their line.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"grid A 0 0 10 10\n", ":2: error: grid without \"end\""},
+        {"end\n", ":2: error: \"end\" without an open grid"},
+        {"nostyle A 0 0 1 1\n", ":2: error: unknown style \"nostyle\""},
+        {"style s Wobble\n", ":2: error: expected: style <name> <Kind or style>"},
+        {"style s Label\ns A 0 0 1\n", ":3: error: expected: s <Name> <x> <y> <width> <height>"},
+        {"style s Label\ns A{3..1} 0 0 1 1\n", ":3: error: bad name range \"A{3..1}\""},
+        {"style s Label\ns A{1..3} 0 0 1 1 Text={a|b}\n", ":3: error: \"{a|b}\" has no choice for A3"},
+        {"style s Label Text=\"open\n", ":2: error: unclosed quote"},
+        {"style s Label\ns A 0 0 1 1 nokey\n", ":3: error: \"nokey\" is not key=value"},
+        {"style s Label \\\n", ":2: error: the record goes on past the end of the file"},
+    };
+    for (const auto& [records, message] : cases) {
+        dir.Write("l.txt", "screen S 800 600\n" + records);
+        content::Output bad(dir.Path(), {});
+        content::ReadLayout(content::SourceFile(dir.Path(), "l.txt"), bad);
+        ASSERT_EQ(bad.Errors().size(), 1u) << records;
+        EXPECT_EQ(bad.Errors()[0].rfind("l.txt" + message, 0), 0u) << bad.Errors()[0];
+    }
+
+    // A layout's picture or font without its source is an error.
     dir.Write("content/layouts/flow.txt", "S S.xaml Navigation 0 0\n");
     dir.Write("content/layouts/s.txt",
               "screen S 800 600\nstyle l Label TextFontName=nofont.fon\nstyle i Image\n"
@@ -61,9 +57,9 @@ TEST(InterfaceSources, ALayoutPictureOrFontWithoutItsSourceIsAnError) {
     dir.Write("content/fonts.txt", "license /usr/share/doc/fonts-dejavu-core/copyright\n");
     dir.Write("content/animations.txt", "");
     dir.Write("content/art/interface.txt", "elsewhere own_\n");
-    content::Output out(dir.Path(), {"Global2D.dir"});
-    content::GenerateInterfaceArt(out);
-    EXPECT_EQ(out.Errors(),
+    content::Output art(dir.Path(), {"Global2D.dir"});
+    content::GenerateInterfaceArt(art);
+    EXPECT_EQ(art.Errors(),
               (std::vector<std::string>{
                   "content/layouts/s.txt: error: image \"nopic.png\" has no recipe in content/art/interface.txt",
                   "content/layouts/s.txt: error: font \"nofont.fon\" is not in content/fonts.txt"}));

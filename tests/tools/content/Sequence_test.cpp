@@ -52,7 +52,7 @@ std::vector<GameShow::SequenceEvent> AllEvents(const GameShow::Sequence& s) {
 
 }  // namespace
 
-TEST(SequenceContent, TheShowTableLoadsWithItsTimingsAndOnlyNamesTheGameKnows) {
+TEST(SequenceContent, TheShowTableLoadsWithItsTimingsAndOnlyNamesTheGameKnowsAndBlocksExpandTheirVariables) {
     const char* data = std::getenv("TALLYVOX_DATA");
     ASSERT_NE(data, nullptr) << "the data folder is given by TALLYVOX_DATA";
     const content::Output out = Generate(data);
@@ -134,10 +134,8 @@ TEST(SequenceContent, TheShowTableLoadsWithItsTimingsAndOnlyNamesTheGameKnows) {
     const GameShow::Sequence reveal = Load(dir, out, "sequence_fast_money_round_reveal3.xml");
     ASSERT_EQ(reveal.m_Acts.size(), 1u);
     EXPECT_EQ(reveal.m_Acts[0].events.back().parameter, "FreqFM3");
-}
 
-TEST(SequenceContent, BlocksExpandTheirVariablesAndBadLinesAreToldWithTheirPlace) {
-    TempDir dir;
+    // Blocks expand their variables; bad lines are told with their place.
     dir.Write("content/sequences.txt",
               "  start cut cam_wide\n"                                        // 1: before any sequence
               "sequence s_{a}{b}.xml n{a}{b} 500 skip a=1..2 b=x,y\n"         // 2: four sequences
@@ -153,7 +151,7 @@ TEST(SequenceContent, BlocksExpandTheirVariablesAndBadLinesAreToldWithTheirPlace
               "sequence u.xml n1x 100 noskip\n"                               // 12: name taken
               "  skip timer start\n"                                          // 13: never fires
               "sequence ../up.xml up 100 noskip\n");                          // 14: outside the package
-    const content::Output out = Generate(dir.Path());
+    const content::Output blocks = Generate(dir.Path());
     std::vector<std::string> expected = {
         "1: error: an event line before the first sequence line",
         "5 (ingamexml/s_1x.xml): error: time 500 is outside 0..499",
@@ -167,16 +165,16 @@ TEST(SequenceContent, BlocksExpandTheirVariablesAndBadLinesAreToldWithTheirPlace
         "14: error: \"../up.xml\" is not a plain .xml file name"};
     for (std::string& line : expected)
         line = "content/sequences.txt:" + line;
-    EXPECT_EQ(out.Errors(), expected);
-    EXPECT_EQ(out.Warnings(), (std::vector<std::string>{"content/sequences.txt:12 (ingamexml/u.xml): warning: skip "
+    EXPECT_EQ(blocks.Errors(), expected);
+    EXPECT_EQ(blocks.Warnings(), (std::vector<std::string>{"content/sequences.txt:12 (ingamexml/u.xml): warning: skip "
                                                         "events of a sequence that cannot be skipped never fire"}));
-    std::set<std::string> entries;
-    for (const auto& [name, item] : out.Packages().at("ingamexml.dir"))
+    entries.clear();
+    for (const auto& [name, item] : blocks.Packages().at("ingamexml.dir"))
         entries.insert(name);
     EXPECT_EQ(entries, (std::set<std::string>{"s_1x.xml", "s_1y.xml", "s_2x.xml", "s_2y.xml"}));
 
     // The good lines of a block still make its sequences.
-    const GameShow::Sequence s = Load(dir, out, "s_2y.xml");
+    const GameShow::Sequence s = Load(dir, blocks, "s_2y.xml");
     EXPECT_EQ(std::make_pair(s.m_Duration, s.m_Skippable), std::make_pair(500, true));
     ASSERT_EQ(s.m_Start.events.size(), 1u);
     EXPECT_EQ(s.m_Start.events[0].target, "cuey");

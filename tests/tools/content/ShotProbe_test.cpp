@@ -53,7 +53,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ShotProbeTest, APictureShowsItsCentreColourAtTheWidgetsCentreWithin2) {
+TEST_F(ShotProbeTest, APictureShowsItsCentreColourWithin2TextIsCountedInsideALabelsInnerPartAndBadChecksAreTold) {
     // "Go": (100 + 4 + 6 + 20, 50 + 5 + 15 + 10) in the layout, twice that in the shot.
     const struct {
         uint32_t centre;
@@ -66,9 +66,21 @@ TEST_F(ShotProbeTest, APictureShowsItsCentreColourAtTheWidgetsCentreWithin2) {
     Set(260, 160, 0xFF102030);
     EXPECT_EQ(Probe("Probe/Go=image"),
               std::vector<std::string>{"Probe/Go=image: the centre shows 16,32,48, plate.png has 12,22,32"});
-}
 
-TEST_F(ShotProbeTest, TextIsCountedInsideALabelsInnerPartOnly) {
+    // Bad checks are told with their reason.
+    const struct {
+        const char* check;
+        const char* reason;
+    } badChecks[] = {
+        {"Probe/Page/Go", "expected <Screen>/<widget>=image|ink"},
+        {"Other/Go=image", "no screen \"Other\" in the flow"},
+        {"Probe/Page/Stop=image", "no widget \"Stop\" in Page"},
+        {"Probe/Page/Name=image", "the widget has no ImageDefault"},
+    };
+    for (const auto& c : badChecks)
+        EXPECT_EQ(Probe(c.check), std::vector<std::string>{std::string(c.check) + ": " + c.reason});
+
+    // Text is counted inside a label's inner area only.
     // The page's "Name": shot box (400, 300) to (600, 400); its inner part (440, 320) to (560, 380).
     for (int x = 400; x < 600; ++x)
         Set(x, 300, 0xFFFFFFFF);  // a frame line, outside the inner part
@@ -79,18 +91,4 @@ TEST_F(ShotProbeTest, TextIsCountedInsideALabelsInnerPartOnly) {
                                        "text needs 12"});
     Set(500, 370, 0xFF60A040);
     EXPECT_EQ(Probe("Probe/Page/Name=ink"), std::vector<std::string>{});
-}
-
-TEST_F(ShotProbeTest, BadChecksAreToldWithTheirReason) {
-    const struct {
-        const char* check;
-        const char* reason;
-    } cases[] = {
-        {"Probe/Page/Go", "expected <Screen>/<widget>=image|ink"},
-        {"Other/Go=image", "no screen \"Other\" in the flow"},
-        {"Probe/Page/Stop=image", "no widget \"Stop\" in Page"},
-        {"Probe/Page/Name=image", "the widget has no ImageDefault"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Probe(c.check), std::vector<std::string>{std::string(c.check) + ": " + c.reason});
 }

@@ -5,21 +5,16 @@
 #include <cstdlib>
 
 #include "engine/audio/PCAudioManagerImpl.h"
-#include "engine/core/FDelegate.h"
 #include "engine/video/PCVideoPlayer.h"
 #include "platform/core/Clock.h"
+#include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 #include "tools/content/Generators.h"
 
 namespace {
 
-struct FinishCounter {
-    void OnFinish() { ++count; }
-    int count = 0;
-};
-
-TEST(SoundClips, EachClipOpensInThePlayerAndEndsWithinThreeSeconds) {
+TEST(SoundClips, EachClipOpensInThePlayerAndEndsWithinThreeSecondsAndFaultyClipLinesAreReportedAndSkipped) {
     content::Output out(std::getenv("TALLYVOX_DATA"), {}), again(std::getenv("TALLYVOX_DATA"), {});
     content::GenerateVideos(out);
     content::GenerateVideos(again);
@@ -38,10 +33,9 @@ TEST(SoundClips, EachClipOpensInThePlayerAndEndsWithinThreeSeconds) {
         ASSERT_EQ(out.Loose().count(clip), 1u) << clip;
         EXPECT_TRUE(out.Loose().at(clip).bytes == again.Loose().at(clip).bytes) << clip;
         platform::FakeClock clock{1000000000u};
-        FinishCounter finished;
-        FDelegate<FinishCounter> onFinish{&finished, &FinishCounter::OnFinish};
+        widget_test::Counter finished;
         PCVideoPlayer player;
-        player.SetFinishHandler(&onFinish);
+        player.SetFinishHandler(&finished.delegate);
         ASSERT_TRUE(player.Open(dir.File(clip).c_str())) << clip;
         EXPECT_EQ(player.GetWidth(), 640u);
         EXPECT_EQ(player.GetHeight(), 480u);
@@ -59,9 +53,8 @@ TEST(SoundClips, EachClipOpensInThePlayerAndEndsWithinThreeSeconds) {
     delete AGAudioManager::Get();
     AGAudioManager::SetInstance(nullptr);
     AGAudioManager::s_implFactory = saved;
-}
 
-TEST(SoundClips, FaultyClipLinesAreReportedWithTheirLineAndSkipped) {
+    // Faulty clip lines are reported with their line and skipped.
     const struct {
         const char* line;
         const char* error;  // empty: the line is good
@@ -73,7 +66,6 @@ TEST(SoundClips, FaultyClipLinesAreReportedWithTheirLineAndSkipped) {
         {"clip.vid 1.0 hum #102030", "bad tone \"hum\""},
         {"clip.vid 1.0 440 #102030 102030", "bad colour \"102030\" (#RRGGBB)"},
     };
-    TempDir dir;
     std::string text;
     std::vector<std::string> expected;
     for (size_t i = 0; i < std::size(lines); ++i) {
@@ -82,11 +74,11 @@ TEST(SoundClips, FaultyClipLinesAreReportedWithTheirLineAndSkipped) {
             expected.push_back("content/videos.txt:" + std::to_string(i + 1) + ": error: " + lines[i].error);
     }
     dir.Write("content/videos.txt", text);
-    content::Output out(dir.Path(), {});
-    content::GenerateVideos(out);
-    EXPECT_EQ(out.Errors(), expected);
-    ASSERT_EQ(out.Loose().size(), 1u);
-    EXPECT_EQ(out.Loose().begin()->first, "video/good.vid");
+    content::Output faulty(dir.Path(), {});
+    content::GenerateVideos(faulty);
+    EXPECT_EQ(faulty.Errors(), expected);
+    ASSERT_EQ(faulty.Loose().size(), 1u);
+    EXPECT_EQ(faulty.Loose().begin()->first, "video/good.vid");
 }
 
 }  // namespace

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <memory>
 #include <set>
 
@@ -16,7 +14,6 @@
 #include "game/presentation/AudioManagerQZ.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/TempDir.h"
-#include "tools/authoring/PackageWriter.h"
 #include "tools/content/Generators.h"
 
 namespace {
@@ -61,30 +58,11 @@ double DecodedSeconds(const std::string& ogg) {
     return ok ? double(frames) / 22050.0 : -1;
 }
 
-class SoundContent : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        s_data = std::getenv("TALLYVOX_DATA");
-        s_out = new content::Output(s_data, kPackages);
-        content::GenerateSounds(*s_out);
-        s_dir = new TempDir();
-        ASSERT_TRUE(s_out->Write(s_dir->Path(), false, ""));
-    }
-    static void TearDownTestSuite() {
-        delete s_out;
-        delete s_dir;
-    }
-
-    static const std::map<std::string, content::Output::Item>& Package(const std::string& name) {
-        return s_out->Packages().at(name);
-    }
-
-    static inline std::string s_data;
-    static inline content::Output* s_out = nullptr;
-    static inline TempDir* s_dir = nullptr;
-};
-
-TEST_F(SoundContent, EveryDescriptorLoadsThroughTheEngineAndDecodes) {
+TEST(SoundContent, EveryDescriptorLoadsThroughTheEngineAndDecodes) {
+    content::Output out(std::getenv("TALLYVOX_DATA"), kPackages);
+    content::GenerateSounds(out);
+    TempDir dir;
+    ASSERT_TRUE(out.Write(dir.Path(), false, ""));
     AGResourceManager resources;
     AGResourceManager::SetInstance(&resources);
     resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
@@ -92,13 +70,13 @@ TEST_F(SoundContent, EveryDescriptorLoadsThroughTheEngineAndDecodes) {
     std::vector<std::unique_ptr<PcDirectory>> mounted;
     for (const std::string& package : kPackages) {
         mounted.push_back(std::make_unique<PcDirectory>());
-        mounted.back()->Mount((s_dir->Path() + "/" + package).c_str(), false);
+        mounted.back()->Mount(dir.File(package).c_str(), false);
     }
     const std::set<std::string> held = HeldSounds();
 
     int holding = 0;
     for (const std::string& package : kPackages)
-        for (const auto& [name, item] : Package(package)) {
+        for (const auto& [name, item] : out.Packages().at(package)) {
             if (name.compare(name.size() - 4, 4, ".snd") != 0)
                 continue;
             PCSound* sound = PCSound::Acquire(name.c_str());
@@ -107,7 +85,7 @@ TEST_F(SoundContent, EveryDescriptorLoadsThroughTheEngineAndDecodes) {
             // Streamed data is read from the file the descriptor names, beside the packages.
             const AGData* data = sound->GetData();
             const double seconds = DecodedSeconds(
-                sound->IsStreamed() ? FileContents(s_dir->Path() + "/" + sound->GetDataName().c_str())
+                sound->IsStreamed() ? FileContents(dir.File(sound->GetDataName().c_str()))
                 : data              ? std::string(reinterpret_cast<const char*>(data->Bytes()), data->Size())
                                     : "");
             PCSound::Give(sound);

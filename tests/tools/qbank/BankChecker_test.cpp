@@ -58,19 +58,39 @@ const char* const kGood =
 
 }  // namespace
 
-TEST(BankChecker, ASoundBankPassesAndLeavesNoMatcherStateBehind) {
+TEST(BankChecker, ASoundBankPassesAndLeavesNoMatcherStateBehindAndUnusableWordsAreWarnedOf) {
     qbank::Diagnostics d = Check(kGood, "c > k\n");
     EXPECT_TRUE(d.Errors().empty()) << d.Errors()[0];
     EXPECT_TRUE(d.Warnings().empty());
     EXPECT_TRUE(WordPairMap.IsEmpty());
     EXPECT_EQ(GetMatcherDictionary(), nullptr);
     EXPECT_TRUE(Check("", "", "? 20-0001 Q\n= 1 A: a\n- b\n").Errors().empty()) << "20- ids are 00s";
+
+    // A word a multi-group answer cannot use is warned of.
+    d = Check("? 70-0001 Q\n"
+              "= 40 Bucket and spade: bucket_and_spade, bucket | spade, beach_spade\n"
+              "= 20 Beach ball: beach_ball, ball\n"
+              "- a glacier\n");
+    ASSERT_EQ(d.Warnings().size(), 1u);
+    EXPECT_NE(d.Warnings()[0].find("\"beach\" is shared with another answer"), std::string::npos);
 }
 
-TEST(BankChecker, ShapeAndJudgementErrors) {
+TEST(BankChecker, ShapeJudgementAndJudgeLimitErrorsNameTheirQuestion) {
     std::string nine = "? 70-0001 Q\n";
     for (char c = 'a'; c < 'a' + 9; ++c)
         nine += std::string("= 1 ") + c + c + ": " + c + c + "\n";
+    ASSERT_TRUE(Check(QuestionAtTheLimits()).Errors().empty());
+    const std::string seventeen(17, 'k');
+    std::string wordings = "? 70-0002 Q\n= 2 Kk: kk\n= 1 Aa: aa";
+    for (int i = 0; i < 31; ++i)
+        wordings += ", aa";
+    std::string letters = "? 70-0002 Q\n";
+    for (char c = 'a'; c < 'a' + 8; ++c) {
+        letters += std::string("= ") + char('9' - (c - 'a')) + " " + c + ": " + c;
+        for (char d = 'a'; d < 'a' + 2; ++d)
+            letters += std::string(", ") + c + std::string(15, d);
+        letters += "\n";
+    }
     const struct {
         std::string source, pairs, error;
     } cases[] = {
@@ -89,44 +109,16 @@ TEST(BankChecker, ShapeAndJudgementErrors) {
          "- a glacier\n",
          "", "typing \"castle\" names \"Sand castle\""},
         {"? 70-0001 Q\n= 40 Photo: photo\n- foto\n", "ph > f\n", "wrong answer \"foto\" names \"Photo\""},
+        // Beyond the judge's limits.
+        {"? 70-0002 Q\n= 1 " + seventeen + ": " + seventeen + "\n- zz\n", "",
+         "70-0002: \"" + seventeen + "\" has 17 letters (at most 16)"},
+        {"? 70-0002 Q\n= 1 A b c d e f g: a_b_c_d_e_f_g\n- zz\n", "",
+         "70-0002: \"a_b_c_d_e_f_g\" has 7 words (at most 6)"},
+        {wordings + "\n- zz\n", "", "70-0002 has 33 wordings (at most 32)"},
+        {letters + "- zz\n", "", "70-0002's distinct words have 264 letters (at most 256)"},
     };
     for (const auto& c : cases)
         EXPECT_TRUE(HasError(Check(c.source, c.pairs), c.error)) << c.error;
-}
-
-TEST(BankChecker, WarnsOfWordsAMultiGroupAnswerCannotUse) {
-    qbank::Diagnostics d = Check("? 70-0001 Q\n"
-                                 "= 40 Bucket and spade: bucket_and_spade, bucket | spade, beach_spade\n"
-                                 "= 20 Beach ball: beach_ball, ball\n"
-                                 "- a glacier\n");
-    ASSERT_EQ(d.Warnings().size(), 1u);
-    EXPECT_NE(d.Warnings()[0].find("\"beach\" is shared with another answer"), std::string::npos);
-}
-
-TEST(BankChecker, RefusesQuestionsBeyondTheJudgeLimitsNamingThem) {
-    ASSERT_TRUE(Check(QuestionAtTheLimits()).Errors().empty());
-    const std::string seventeen(17, 'k');
-    std::string wordings = "? 70-0002 Q\n= 2 Kk: kk\n= 1 Aa: aa";
-    for (int i = 0; i < 31; ++i)
-        wordings += ", aa";
-    std::string letters = "? 70-0002 Q\n";
-    for (char c = 'a'; c < 'a' + 8; ++c) {
-        letters += std::string("= ") + char('9' - (c - 'a')) + " " + c + ": " + c;
-        for (char d = 'a'; d < 'a' + 2; ++d)
-            letters += std::string(", ") + c + std::string(15, d);
-        letters += "\n";
-    }
-    const struct {
-        std::string source, error;
-    } cases[] = {
-        {"? 70-0002 Q\n= 1 " + seventeen + ": " + seventeen + "\n- zz\n",
-         "70-0002: \"" + seventeen + "\" has 17 letters (at most 16)"},
-        {"? 70-0002 Q\n= 1 A b c d e f g: a_b_c_d_e_f_g\n- zz\n", "70-0002: \"a_b_c_d_e_f_g\" has 7 words (at most 6)"},
-        {wordings + "\n- zz\n", "70-0002 has 33 wordings (at most 32)"},
-        {letters + "- zz\n", "70-0002's distinct words have 264 letters (at most 256)"},
-    };
-    for (const auto& c : cases)
-        EXPECT_TRUE(HasError(Check(c.source), c.error)) << c.error;
 }
 
 // Runs of one letter regroup in many ways, the grapheme search's costliest input.

@@ -4,7 +4,7 @@
 
 using V = std::vector<std::string>;
 
-TEST(BankSource, ReadsQuestionsAnswersGroupsWrongAnswersAndCompletions) {
+TEST(BankSource, ReadsQuestionsAnswersGroupsWrongAnswersAndCompletionsAndTellsMalformedLinesWithTheirPlace) {
     qbank::Bank bank;
     qbank::Diagnostics d;
     qbank::ReadDecadeSource("# a comment\n\n"
@@ -29,11 +29,8 @@ TEST(BankSource, ReadsQuestionsAnswersGroupsWrongAnswersAndCompletions) {
     EXPECT_EQ(q.wrong, V{"a live goldfish"});
     EXPECT_EQ(q.completions, V{"xa-bc"});
     EXPECT_EQ(qbank::FirstForm(q.answers[0].text), "Photos");
-}
 
-TEST(BankSource, MalformedLinesAreReportedWithTheirPlace) {
-    qbank::Bank bank;
-    qbank::Diagnostics d;
+    // Malformed lines are reported with their place.
     qbank::ReadDecadeSource("= 5 Orphan: orphan\n? 70-0001\n= x Bad points: bad\n= 5 No colon\n* what\n", "70s.txt",
                             0, bank, d);
     ASSERT_EQ(d.Errors().size(), 5u);

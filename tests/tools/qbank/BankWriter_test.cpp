@@ -4,9 +4,7 @@
 
 #include "questions/GraphemeEquivalences.h"
 
-namespace {
-
-qbank::Bank SmallBank() {
+TEST(BankWriter, ListPairsAndDictionaryReadBackThroughTheGameParsers) {
     qbank::Bank bank;
     qbank::Diagnostics d;
     qbank::ReadDecadeSource("? 70-0001 Name something at the seaside.\n"
@@ -18,14 +16,7 @@ qbank::Bank SmallBank() {
     qbank::ReadDecadeSource("? 00-0001 Second?\n= 1 Yes: yes\n- no\n", "00s.txt", 3, bank, d);
     qbank::ReadEquivalenceSource("ph > f\nc > k, s\n", "eq.txt", bank, d);
     qbank::ReadDictionarySource("beach sea\n", bank);
-    EXPECT_FALSE(d.HasErrors());
-    return bank;
-}
-
-}  // namespace
-
-TEST(BankWriter, ListPairsAndDictionaryReadBackThroughTheGameParsers) {
-    qbank::Bank bank = SmallBank();
+    ASSERT_FALSE(d.HasErrors());
     EXPECT_EQ(qbank::ListBytes(bank), "70-0001\r\n00-0001\r\n");
 
     std::string pairs = qbank::WordPairBytes(bank);
