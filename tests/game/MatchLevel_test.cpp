@@ -17,7 +17,6 @@
 #include "game/rules/Family.h"
 #include "gameservices/entities/GameEntityFactory.h"
 #include "gameservices/entities/Set.h"
-#include "gameservices/entities/SetElement.h"
 #include "gameservices/game/Appearance.h"
 #include "gameservices/game/CharacterAssemblyManager.h"
 #include "gameservices/game/CharacterManager.h"

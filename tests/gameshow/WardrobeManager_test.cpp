@@ -87,7 +87,8 @@ TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndNameListsCutTheLastExtension) 
              {true, "Male1", 3, true, {"ChM_Hair_Afro", "Shared_Hair"}},
              {false, "Female1", 3, true, {"ChF_Hair_Bob"}},
              {true, "Nobody", 0, false, {}},
-             {true, "Male1", 4, false, {}}}) {
+             {true, "Male1", 4, false, {}},
+             {true, "Male1", 4, true, {}}}) {
         names = {"stale"};
         if (anatomy)
             wardrobe->GetDefaultAnatomyPartNames(male, assembly, type, names);
@@ -116,7 +117,7 @@ TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndExtraSkinItemsTakeTheCurrentLoo
     const std::pair<const char*, int> names[] = {
         {"Shared_Hair", -1},   {"ChM_Top_Disco", 0}, {"ChM_Hair_Long", -1},     {"ChM_Sport", 3},
         {"ChM_Hair_Afro", -1}, {"ChM_Skates", 2},    {"ChM_Jersey_skin01", 0}, {"ChM_No_Eyewear", 3},
-        {"Nothing", 1},        {"Nothing", -1}};
+        {"ChM_Boots", 4},      {"Nothing", 1},       {"Nothing", -1}};
     for (const auto& [name, type] : names) {
         SCOPED_TRACE(name);
         if (type < 0)
@@ -132,10 +133,11 @@ TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndExtraSkinItemsTakeTheCurrentLoo
         EXPECT_EQ(std::count(outfits.begin(), outfits.end(), outfit) + std::count(anatomy.begin(), anatomy.end(), hair), 0);
     }
     // The no-eyewear choice is made up, not searched, and leaves the eyewear customizable with no part
-    // id; no search looks past the part types.
+    // id; no search looks past the part types, and a part found under a type past them is not worn.
     const OutfitPart& eyewear = avatar.VolatileDatas.GetAppearance()->OutfitParts[3];
     EXPECT_TRUE(Worn(0) == "ChM_Jersey_skin01_pnk.mdl" && Worn(3) == "ChM_No_Eyewear" && Hair() == "ChM_Hair_Afro.mdl" &&
-                !log.Contains("out of range") && eyewear.Customizable && eyewear.Id == 0u);
+                log.Count("out of range") == 1 && log.Contains("outfit type 4 is out of range") &&
+                eyewear.Customizable && eyewear.Id == 0u);
     EXPECT_TRUE(wardrobe->GetCurrentOutfitPart() == nullptr && wardrobe->GetCurrentAnatomyPart() == nullptr);
 
     // Without a look the extra search cannot pick a gender.
@@ -145,7 +147,8 @@ TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndExtraSkinItemsTakeTheCurrentLoo
     EXPECT_TRUE(log.Contains("No Appearance defined for this character") && !wardrobe->GetCurrentOutfitPart());
     wardrobe->PutOnOutfitPart(nullptr, "ChM_Skates", 2);
     wardrobe->PutOnAnatomyPart(nullptr, "ChM_Hair_Long");
-    EXPECT_EQ(wardrobe->GetCurrentAnatomyPart(), nullptr);
+    EXPECT_TRUE(!wardrobe->GetCurrentAnatomyPart() && !wardrobe->FindDefaultOutfitPart(nullptr, "ChM_Jeans") &&
+                !wardrobe->FindDefaultAnatomyPart(nullptr, "ChM_Head"));
 
     // Extra skin items take the current look's tone; unlocks record found items under the caller's
     // type and report the rest.
@@ -157,6 +160,13 @@ TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndExtraSkinItemsTakeTheCurrentLoo
              {true, 4, {}}}) {
         wardrobe->GetExtraOutfitParts(male, type, parts);
         EXPECT_EQ(NamesOf(parts), expected) << type;
+    }
+    // A type past the lists, or a slot with no profile, lists nothing.
+    ContainerFactory<AnatomyPart> heads;
+    for (const auto& [slot, type] : {std::pair{u32(ann), 4u}, {9u, 0u}}) {
+        wardrobe->GetUnlockableOutfitParts(slot, type, parts);
+        wardrobe->GetUnlockableAnatomyParts(slot, type, heads);
+        EXPECT_TRUE(parts.empty() && heads.empty()) << slot;
     }
     // Asked, searched (with the tone), found ("" none), type (4 none).
     using Find = std::tuple<const char*, const char*, const char*, u32>;

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "engine/core/AGController.h"
-#include "game/presentation/BehaviorScore.h"
 #include "game/presentation/screens/ScreenTutorial.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/game/TimerManager.h"
@@ -43,7 +42,8 @@ protected:
 
 // Each component with its state: the widgets it shows, and those it hides or leaves hidden.
 TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameStepsLoadingTwiceAndStandIns) {
-    // Loaded, no sequence playing, player one's family at the turn.
+    // Loaded with the sample font, no sequence playing, player one's family at the turn.
+    widget_test::RenderPackage fonts({});
     Load();
     StopShow();
     context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
@@ -69,6 +69,7 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
         {"AIDecide", true, 1, 11, 0, {"AIDecidePanel"}, {}}, {"AIDecide", false, 1, 11, 0, {}, {"AIDecidePanel"}},
         {"FMBoard", true, 4, 24, 0, {"AnswersBoxFM"}, {}}, {"FMBoard", false, 4, 24, 0, {}, {"AnswersBoxFM"}},
         {"AnswersBox", true, 1, 12, 0, {"AnswersBox"}, {}}, {"AnswersBox", false, 1, 12, 0, {}, {"AnswersBox"}},
+        {"CenterAnswersBox", true, 1, 12, 0, {"CenterAnswersBox"}, {}},
         {"FamilyName", false, 1, 6, 0, {}, {"FamilyName"}}, {"FamilyNameLeft", true, 1, 6, 0, {"FamilyName"}, {}},
         {"left3DViewport", true, 1, 6, 0, {"left3DViewportBG"}, {"right3DViewportBG"}},
         {"right3DViewport", true, 1, 6, 0, {"right3DViewportBG"}, {}},
@@ -98,16 +99,24 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     EXPECT_TRUE(members.size() == 2 && !members[0]->m_Locked && members[1]->m_Locked && !Face(false)->IsTicking() &&
                 Face(true)->IsFemale2 && !log.Contains("no family member to dress the left avatar"));
     EXPECT_EQ(Text("FamilyName"), "'S    FAMILY");
-    // The money win's fade plays the first line's animation again.
-    Bound("YouWinText1")->m_Control.SetMode(AGController::kStopped);
-    Screen().ShowComponent("FadeGameWon20k");
-    EXPECT_EQ(Bound("YouWinText1")->m_Control.GetMode(), u32(AGController::kOnce));
+    // A fifth member is nobody yet: reported, and the player's family moves on to its first member.
+    Screen().m_LeftAvatarDressPending = true;
+    context.m_LeftMemberIndex = QZ2011GameContext::kNoMember;
+    Screen().ShowComponent("left3DViewport");
+    EXPECT_TRUE(log.Contains("no family member to dress the left avatar") &&
+                context.m_LeftMemberIndex == (context.m_LeftMemberOrder ? 0 : 2));
+    // Either win fade plays the first line's animation again.
+    for (const char* fade : {"FadeGameWon", "FadeGameWon20k"}) {
+        Bound("YouWinText1")->m_Control.SetMode(AGController::kStopped);
+        Screen().ShowComponent(fade);
+        EXPECT_EQ(Bound("YouWinText1")->m_Control.GetMode(), u32(AGController::kOnce)) << fade;
+    }
     // The computer's decision names its family.
     context.m_PlayChosen = 1;
     Screen().ShowComponent("AIDecide");
     EXPECT_EQ(Text("AIDecideLabel"), "The " + std::string(context.m_ComputerFamily->m_Name.c_str()) + " decided to play");
     // The keyboard opens answer entry, with the cursor of the player at the turn off while open
-    // and the other player's on; from fast money on its button reads "PASS".
+    // and the other player's on; from fast money on its button reads "PASS", as drawn.
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
     context.m_TwoPlayers = 1;
     // In a two-player match the right family's name is the second player's.
@@ -118,6 +127,7 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     Screen().ShowComponent("FamilyNameRight");
     profiles->ClearPlayers();
     EXPECT_EQ(Text("FamilyName"), "JONES'    FAMILY");
+    Screen().m_ConfirmButton->m_TextStyle.m_FontName = "Sans.TTF";
     for (i32 phase : {12, 23}) {
         Screen().m_ConfirmButton->m_TextStyle.m_Text = "OK";
         Screen().m_SoftKeyboard->SetText("old");
@@ -131,6 +141,11 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
                     members[0]->m_Highlight);
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, phase == 23 ? "PASS" : "OK");
     }
+    EXPECT_STREQ(widget_test::TextAt(*Screen().m_ConfirmButton, 0)->GetString().c_str(), "PASS");
+    // Hiding the centre board hides its rows as well.
+    ShowAll();
+    Screen().HideComponent("CenterAnswersBox");
+    EXPECT_FALSE(Visible("CenterAnswersBox") || Visible("CenterAnswerLabel8") || Visible("CenterFreqLabel8"));
     // Past the tenth reveal there is no square, nor any other widget.
     ShowAll(false);
     Screen().m_FastMoneyRevealIndex = 10;
@@ -151,7 +166,10 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
         EXPECT_EQ(shown, expected[strikes - 1]);
     }
     Screen().HideComponent("Strikes");
-    EXPECT_FALSE(Visible("Strike3_1"));
+    // With no family at the turn none shows.
+    context.m_CurrentFamily = QZ2011GameContext::kNoFamily;
+    Screen().ShowComponent("Strikes");
+    EXPECT_FALSE(Visible("Strike3_1") || Visible("Strike1"));
     // The achievement notice shows the award's title.
     context.m_UnlockedAwardName = "Top Player";
     for (const char* name : {"Achievement_Title", "Achievement_Text"})
@@ -397,17 +415,7 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     // The next load makes its stand-ins afresh.
     Load();
     EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
-}
-
-// From fast money's opening on, the confirm button's label reads "PASS" as drawn, in the sample font.
-TEST_F(ScreenGameTest, TheConfirmButtonIsRedrawnReadingPassFromFastMoneyOn) {
-    widget_test::RenderPackage fonts({});
-    Load();
-    Screen().m_ConfirmButton->m_TextStyle.m_FontName = "Sans.TTF";
-    context.m_GamePhase = QZ2011::PhaseFastMoneyIntro;
-    Screen().ShowComponent("SoftKeyboard");
-    EXPECT_STREQ(widget_test::TextAt(*Screen().m_ConfirmButton, 0)->GetString().c_str(), "PASS");
-    Unload();
+    Unload();  // before the font package goes
 }
 
 }  // namespace

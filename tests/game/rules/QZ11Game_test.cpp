@@ -233,4 +233,8 @@ TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesTeamActionsSkipsBuzzesAndPlay
     context.AttachPlayerCursor(Player(0), 2);
     EXPECT_TRUE(lines.Contains("no player cursor PlayerCursor2 in the level's PlayerCursors"));
     EXPECT_EQ(Player(0)->m_Entity, cursor(0));
+    // A lost device's cursor is stopped and hidden; the other player's stays.
+    cursor(0)->Synchronize = true;
+    GameServices::KorvoGame::TeamActionManager::GetMemberDeviceLostEvent().Fire(Player(0));
+    EXPECT_TRUE(!cursor(0)->Visible && !cursor(0)->Synchronize && cursor(1)->Visible);
 }
