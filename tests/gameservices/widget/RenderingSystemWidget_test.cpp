@@ -164,14 +164,24 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_EQ(t.keyboard->m_Letters.at(2).x - t.keyboard->m_Letters[0].x, 88.0f);
     // The layout key pressed shows its pressed look and labels the letters in the other order;
     // a press while a letter is hovered leaves it alone.
-    t.keyboard->m_HoveredSpecial = 0;
     t.keyboard->m_KeyboardBehavior.m_Pressed = 1;
     RenderingSystemWidget::UpdateBehaviorState(*t.keyboard);
     EXPECT_EQ(Member(*t.keyboard, 6), SpriteAt(*t.keyboard, 9));
     t.keyboard->m_KeyboardBehavior.m_HoveredIsSpecial = 1;
-    RenderingSystemWidget::UpdateBehaviorState(*t.keyboard);
+    // A press is handled once. The digits key puts digits on the letters and names the order
+    // they left; pressed again, or the layout key pressed, the letters come back.
+    std::vector<std::string> labels;
+    for (i32 special : {0, -1, 1, 1, 1, 0}) {  // -1: the layout key's press again
+        t.keyboard->m_HoveredSpecial = std::max(special, 0);
+        t.keyboard->m_KeyboardBehavior.m_PressHandled = special < 0 ? 1 : 0;
+        RenderingSystemWidget::UpdateBehaviorState(*t.keyboard);
+        labels.emplace_back();
+        for (u32 i = 0; i < 5; ++i)
+            labels.back() += std::string(TextAt(*t.keyboard, i)->GetString().c_str()) + " ";
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"A B C qwe 123 ", "A B C qwe 123 ", "0 1 2 qwe abc ",
+                                                "A B C qwe 123 ", "0 1 2 qwe abc ", "Q W E abc 123 "}));
     EXPECT_EQ(Member(*t.keyboard, 6), SpriteAt(*t.keyboard, 11));
-    EXPECT_EQ(std::string(TextAt(*t.keyboard, 1)->GetString().c_str()), "B");
     // Hiding the backspace key hides its icon; hiding the entry field, its picture.
     for (u32 group : {3u, 4u})
         RenderingSystemWidget::SetSoftKeysVisible(group, *t.keyboard, false);
@@ -215,6 +225,12 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     bare->SetImage("k.png");
     RenderingSystemWidget::LoadButtonImage(*blank, 2);
     EXPECT_NE(Member(*blank, 0), nullptr);
+    // Sizes reach a picture, scales a panel's layer.
+    tree.image->SetWidth(30.0f);
+    tree.inner->SetScale(AGVec2{0.5f, 2.0f});
+    const AGGraphicLayer* inner = Render::LayerOf(*tree.inner);
+    EXPECT_EQ(U({static_cast<AGSprite*>(Member(*tree.image, 0))->GetWidth(), inner->GetWidth(), inner->GetHeight()}),
+              U({30, 350, 1000}));
     HideScreen(tree.screen);
     for (Widget* w : std::initializer_list<Widget*>{t.root, t.image, t.label, t.button, t.box, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();

@@ -99,7 +99,7 @@ const char kStage[] =
     "<Activate>true</Activate></item><item><Name>Flat</Name><Orthographic>true</Orthographic></item></Cameras>"
     "<Lights><item><Name>Key</Name><AttenuationK1>0.25</AttenuationK1><HotSize>12</HotSize><Activate>true</Activate></item></Lights>"
     "<SetElements><item><Name>Card</Name><EngineDataFileName>Card.spt</EngineDataFileName><Visible>true</Visible>"
-    "</item><item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><PositionX>5</PositionX>"
+    "<EngineTextureFileName>Desk.PNG</EngineTextureFileName></item><item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><PositionX>5</PositionX>"
     "<RotationY>90</RotationY>"
     "</item><item><Name>Stage</Name><EngineDataFileName>Stage.SCN</EngineDataFileName><IsAScene>true</IsAScene>"
     "</item></SetElements>"
@@ -137,6 +137,9 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         EXPECT_TRUE(b.entity->VolatileDatas.HasData(b.key)) << b.entity->Name.c_str();
     auto* scene = set.FindSetElement("Stage")->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
     EXPECT_FALSE(scene->GetModel(1)->HasFlags(AGRenderable::kActive));  // a hidden scene's models start inactive
+    // A sprite given a texture file draws with that texture's material.
+    const AGMaterial* card = set.FindSetElement("Card")->VolatileDatas.GetAs<AGSprite>(kENGINE_DATA_SPRITE)->GetMaterial();
+    EXPECT_EQ(card ? card->NameId() : 0u, NameId("desk.mat"));
     // A scene part takes the scene's model, its position and the diagonal as its scale.
     Entities::Prop* part = set.FindProp("Part");
     EXPECT_EQ(part->VolatileDatas.Get(kENGINE_DATA_MODEL), scene->GetModel(0));
