@@ -170,17 +170,15 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     t.keyboard->m_KeyboardBehavior.m_HoveredIsSpecial = 1;
     // A press is handled once. The digits key puts digits on the letters and names the order
     // they left; pressed again, or the layout key pressed, the letters come back.
-    std::vector<std::string> labels;
+    std::string labels;
     for (i32 special : {0, -1, 1, 1, 1, 0}) {  // -1: the layout key's press again
         t.keyboard->m_HoveredSpecial = std::max(special, 0);
         t.keyboard->m_KeyboardBehavior.m_PressHandled = special < 0 ? 1 : 0;
         RenderingSystemWidget::UpdateBehaviorState(*t.keyboard);
-        labels.emplace_back();
         for (u32 i = 0; i < 5; ++i)
-            labels.back() += std::string(TextAt(*t.keyboard, i)->GetString().c_str()) + " ";
+            labels += std::string(TextAt(*t.keyboard, i)->GetString().c_str()) + (i < 4 ? " " : "/");
     }
-    EXPECT_EQ(labels, (std::vector<std::string>{"A B C qwe 123 ", "A B C qwe 123 ", "0 1 2 qwe abc ",
-                                                "A B C qwe 123 ", "0 1 2 qwe abc ", "Q W E abc 123 "}));
+    EXPECT_EQ(labels, "A B C qwe 123/A B C qwe 123/0 1 2 qwe abc/A B C qwe 123/0 1 2 qwe abc/Q W E abc 123/");
     EXPECT_EQ(Member(*t.keyboard, 6), SpriteAt(*t.keyboard, 11));
     // Hiding the backspace key hides its icon; hiding the entry field, its picture.
     for (u32 group : {3u, 4u})
@@ -204,7 +202,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     RenderingSystemWidget::LoadCheckBoxImage(*t.box, 1, false);  // the look it replaces is given back
     RenderingSystemWidget::LoadCheckBoxImage(*t.box, 0, false);  // the look shown is drawn in its place
     EXPECT_EQ(Member(*t.box, 0), SpriteAt(*t.box, 0));
-    // The widgets without pictures live and die safely.
+    // The widgets without pictures live and die safely; a width reaches a picture.
     EXPECT_TRUE(Member(*marked, 0) == SpriteAt(*marked, 3) && !Drawn(SpriteAt(*marked, 3)));
     marked->m_Checked = 1;
     RenderingSystemWidget::UpdateVisibility(*marked);
@@ -213,7 +211,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_TRUE(log.Contains("This sprite doesn't exist!"));
     EXPECT_EQ(Composite(*bare), Composite(*lost));  // none
     ASSERT_EQ(Composite(*blank)->MemberCount(), 1u);
-    for (Widget* w : std::initializer_list<Widget*>{bare, lost, blank}) {
+    for (Widget* w : std::initializer_list<Widget*>{bare, lost, blank, t.image}) {
         RenderingSystemWidget::UpdateTransforms(*tree.root);
         w->SetVisible(false);
         w->SetInputLocked(true);
@@ -225,12 +223,10 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     bare->SetImage("k.png");
     RenderingSystemWidget::LoadButtonImage(*blank, 2);
     EXPECT_NE(Member(*blank, 0), nullptr);
-    // Sizes reach a picture, scales a panel's layer.
-    tree.image->SetWidth(30.0f);
+    // A scale reaches a panel's layer.
     tree.inner->SetScale(AGVec2{0.5f, 2.0f});
-    const AGGraphicLayer* inner = Render::LayerOf(*tree.inner);
-    EXPECT_EQ(U({static_cast<AGSprite*>(Member(*tree.image, 0))->GetWidth(), inner->GetWidth(), inner->GetHeight()}),
-              U({30, 350, 1000}));
+    EXPECT_EQ(U({static_cast<AGSprite*>(Member(*tree.image, 0))->GetWidth(), Render::LayerOf(*tree.inner)->GetWidth(),
+                 Render::LayerOf(*tree.inner)->GetHeight()}), U({20, 350, 1000}));
     HideScreen(tree.screen);
     for (Widget* w : std::initializer_list<Widget*>{t.root, t.image, t.label, t.button, t.box, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();

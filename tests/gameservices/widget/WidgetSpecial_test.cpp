@@ -51,7 +51,7 @@ protected:
     RenderPackage package{{{"frame", 0xFF00FF00u}}, AddEmitterAndSerif};
 };
 
-TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
+TEST_F(SpecialWidgets, ScrollStepsRecycleLinesEmittersAndTheirAnimationsFollowTheWidgetAndVideosLeaveThePlayerItsTexture) {
     auto* scroll = Add<ScrollText>(*root, "scroll", 5, 6, 300, 90);
     SetText(scroll->m_NormalStyle, "");
     scroll->m_SpecialStyle.m_FontName = "serif";
@@ -88,21 +88,20 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     ASSERT_EQ(scroll->VolatileDatas.GetFonts()->size(), 2u);
     EXPECT_EQ(FontOf(Member(*scroll, 0)), scroll->VolatileDatas.GetFonts()->at(0));
     EXPECT_EQ(FontOf(Member(*scroll, 1)), scroll->VolatileDatas.GetFonts()->at(1));
-}
 
-TEST_F(SpecialWidgets, EmittersAndTheirAnimationsFollowTheWidgetAndVideosLeaveThePlayerItsTexture) {
     auto* widget = Add<Emitter3D>(*root, "sparks", 30, 40, 10, 10);
     widget->m_EmitterSource = "spark";
     widget->Visible = false;  // built hidden: its emitter is not drawn
     // Beside it, a video of the level (both unnamed) drawn on the player's texture, which stays the player's;
-    // then one of a video not playing: the player stops and takes that video's loop (none), shown in a window.
+    // then one of a video not playing: the player stops and takes that video's loop, shown in a window.
     TestGame game;
     GameServices::Entities::Set level;
     GameServices::Entities::VideoAsset video, idle;
     level.m_VideoAssets = {&video, &idle};
     idle.Name = "idle";
     idle.m_IsPlaying = false;
-    idle.m_IsFullScreen = video.m_IsLooped = true;
+    idle.m_IsFullScreen = true;
+    GameServices::Bridge::VideoProcessingSystem::SetPlayerLoop(true);
     game.level = &level;
     FakeVideoPlayerScope player;
     Add<Video>(*root, "clip", 0, 0, 8, 8)->m_DefaultImage = "frame";
