@@ -107,7 +107,7 @@ TEST_F(SpecialWidgets, ScrollStepsRecycleLinesEmittersAndTheirAnimationsFollowTh
     Add<Video>(*root, "clip", 0, 0, 8, 8)->m_DefaultImage = "frame";
     Add<Video>(*root, "idle", 0, 0, 8, 8)->m_VideoName = "idle";
     ShowScreen(screen);
-    EXPECT_TRUE(player.player->calls.back() == "stop" && !idle.m_IsFullScreen &&
+    EXPECT_TRUE(player.player->Take() == Calls{"stop"} && !idle.m_IsFullScreen &&
                 !GameServices::Bridge::VideoProcessingSystem::GetPlayerLoop());
     auto* emitter = widget->VolatileDatas.GetAs<AGEmitter>(GameServices::Entities::VolatileDataKeys::kDATA_EMITTER3D);
     ASSERT_NE(emitter, nullptr);

@@ -144,6 +144,7 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
     controller.SetRange(0, 120);
     SetCameraAnimation(camera, 3, 2.0f, 10, -1);
     EXPECT_FLOAT_EQ(controller.GetOutput(), 10.0f);
+    EXPECT_EQ(EntityAnimationServices().GetEndFrame(camera, {KorvoGame::kAnimationCamera, {}, {}}), 119);  // the last frame
     // Replaying keeps the speed.
     ReplayCameraAnimation(camera, 3, 0, -1);
     controller.UpdateBy(100.0f);

@@ -346,10 +346,11 @@ TEST_F(LevelRendering, CamerasLightsScreenToWorldScenePauseModelMaterialsAndPlac
     EXPECT_EQ(scene->GetModel(1)->IsPaused() + scene->GetEmitter(0)->IsPaused(), 2);
     RenderingSystem::Cleanup(&set);
 
-    // The name id of the first part's material afterwards, and the report.
+    // The name id of the first part's material afterwards, and the report; a texture named without
+    // its extension is a .png.
     const struct { const char *model, *texture; u32 material0; const char* report; } cases[] = {
         {"pair.mdl", "Wood.PNG", NameId("desk.mat"), "Can not find the material pair_material.mat"},
-        {"desk.mdl", "Wood.PNG", NameId("wood.mat"), nullptr}, {"desk.mdl", "", NameId("desk.mat"), nullptr},
+        {"desk.mdl", "Wood", NameId("wood.mat"), nullptr}, {"desk.mdl", "", NameId("desk.mat"), nullptr},
     };
     for (const auto& c : cases) {
         log.Clear();
