@@ -164,14 +164,22 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_EQ(t.keyboard->m_Letters.at(2).x - t.keyboard->m_Letters[0].x, 88.0f);
     // The layout key pressed shows its pressed look and labels the letters in the other order;
     // a press while a letter is hovered leaves it alone.
-    t.keyboard->m_HoveredSpecial = 0;
     t.keyboard->m_KeyboardBehavior.m_Pressed = 1;
     RenderingSystemWidget::UpdateBehaviorState(*t.keyboard);
     EXPECT_EQ(Member(*t.keyboard, 6), SpriteAt(*t.keyboard, 9));
     t.keyboard->m_KeyboardBehavior.m_HoveredIsSpecial = 1;
-    RenderingSystemWidget::UpdateBehaviorState(*t.keyboard);
+    // A press is handled once. The digits key puts digits on the letters and names the order
+    // they left; pressed again, or the layout key pressed, the letters come back.
+    std::string labels;
+    for (i32 special : {0, -1, 1, 1, 1, 0}) {  // -1: the layout key's press again
+        t.keyboard->m_HoveredSpecial = std::max(special, 0);
+        t.keyboard->m_KeyboardBehavior.m_PressHandled = special < 0 ? 1 : 0;
+        RenderingSystemWidget::UpdateBehaviorState(*t.keyboard);
+        for (u32 i = 0; i < 5; ++i)
+            labels += std::string(TextAt(*t.keyboard, i)->GetString().c_str()) + (i < 4 ? " " : "/");
+    }
+    EXPECT_EQ(labels, "A B C qwe 123/A B C qwe 123/0 1 2 qwe abc/A B C qwe 123/0 1 2 qwe abc/Q W E abc 123/");
     EXPECT_EQ(Member(*t.keyboard, 6), SpriteAt(*t.keyboard, 11));
-    EXPECT_EQ(std::string(TextAt(*t.keyboard, 1)->GetString().c_str()), "B");
     // Hiding the backspace key hides its icon; hiding the entry field, its picture.
     for (u32 group : {3u, 4u})
         RenderingSystemWidget::SetSoftKeysVisible(group, *t.keyboard, false);
@@ -194,7 +202,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     RenderingSystemWidget::LoadCheckBoxImage(*t.box, 1, false);  // the look it replaces is given back
     RenderingSystemWidget::LoadCheckBoxImage(*t.box, 0, false);  // the look shown is drawn in its place
     EXPECT_EQ(Member(*t.box, 0), SpriteAt(*t.box, 0));
-    // The widgets without pictures live and die safely.
+    // The widgets without pictures live and die safely; a width reaches a picture.
     EXPECT_TRUE(Member(*marked, 0) == SpriteAt(*marked, 3) && !Drawn(SpriteAt(*marked, 3)));
     marked->m_Checked = 1;
     RenderingSystemWidget::UpdateVisibility(*marked);
@@ -203,7 +211,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_TRUE(log.Contains("This sprite doesn't exist!"));
     EXPECT_EQ(Composite(*bare), Composite(*lost));  // none
     ASSERT_EQ(Composite(*blank)->MemberCount(), 1u);
-    for (Widget* w : std::initializer_list<Widget*>{bare, lost, blank}) {
+    for (Widget* w : std::initializer_list<Widget*>{bare, lost, blank, t.image}) {
         RenderingSystemWidget::UpdateTransforms(*tree.root);
         w->SetVisible(false);
         w->SetInputLocked(true);
@@ -215,6 +223,10 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     bare->SetImage("k.png");
     RenderingSystemWidget::LoadButtonImage(*blank, 2);
     EXPECT_NE(Member(*blank, 0), nullptr);
+    // A scale reaches a panel's layer.
+    tree.inner->SetScale(AGVec2{0.5f, 2.0f});
+    EXPECT_EQ(U({static_cast<AGSprite*>(Member(*tree.image, 0))->GetWidth(), Render::LayerOf(*tree.inner)->GetWidth(),
+                 Render::LayerOf(*tree.inner)->GetHeight()}), U({20, 350, 1000}));
     HideScreen(tree.screen);
     for (Widget* w : std::initializer_list<Widget*>{t.root, t.image, t.label, t.button, t.box, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();

@@ -6,6 +6,7 @@
 #include "engine/graphics/AGEmitter.h"
 #include "engine/graphics/AGPrscAnimation.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/bridge/systems/VideoProcessingSystem.h"
 #include "gameservices/entities/VideoAsset.h"
 #include "gameservices/widget/PRSCAnimation.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
@@ -50,25 +51,26 @@ protected:
     RenderPackage package{{{"frame", 0xFF00FF00u}}, AddEmitterAndSerif};
 };
 
-TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
+TEST_F(SpecialWidgets, ScrollStepsRecycleLinesEmittersAndTheirAnimationsFollowTheWidgetAndVideosLeaveThePlayerItsTexture) {
     auto* scroll = Add<ScrollText>(*root, "scroll", 5, 6, 300, 90);
     SetText(scroll->m_NormalStyle, "");
     scroll->m_SpecialStyle.m_FontName = "serif";
     scroll->m_SpecialStyle.m_Size = 64;  // twice the font's own size
     scroll->m_LineHeight = 40.0f;  // the fonts' own lines are lower
-    scroll->m_Lines = {"a", "c", "b_B"};
+    scroll->m_Lines = {"a", "c", "d", "b_B"};
     scroll->m_Speed = 40.0f;
     Counter ended;
     scroll->m_ScrollEnded.AddDelegate(&ended.delegate);
     // Lines start blank at 0 and 40 and rise 40 a step; one above the top (a line at 0 is
     // not) takes the next entry at the bottom of the block, or finishes when there is none.
-    // The special line is 74 high, at its style's size. Built again, it starts again from the first entry.
+    // The special line, its font loaded when it comes up, is 74 high, at its style's size. Built
+    // again, it starts again from the first entry.
     struct Step {
         const char *first, *second;
         f32 y0, y1;
         int ended;
-    } const steps[] = {{"a", "-", 40, 0, 0}, {"a", "c", 0, 40, 0}, {"B", "c", 40, 0, 0},
-                       {"B", "-", 0, 74, 0}, {"-", "-", 34, 74, 1}, {"-", "-", 34, 74, 1}};
+    } const steps[] = {{"a", "-", 40, 0, 0}, {"a", "c", 0, 40, 0}, {"d", "c", 40, 0, 0}, {"d", "B", 0, 40, 0},
+                       {"-", "B", 74, 0, 0}, {"-", "-", 74, 34, 1}, {"-", "-", 74, 34, 1}};
     for (int round = 0; round < 2; ++round) {
         HideScreen(screen);
         ShowScreen(screen);
@@ -84,23 +86,29 @@ TEST_F(SpecialWidgets, ScrollStepRecyclesLinesAndEndsOnce) {
     }
     // The special entry loaded the special font after the main one.
     ASSERT_EQ(scroll->VolatileDatas.GetFonts()->size(), 2u);
-    EXPECT_EQ(FontOf(Member(*scroll, 0)), scroll->VolatileDatas.GetFonts()->at(1));
-    EXPECT_EQ(FontOf(Member(*scroll, 1)), scroll->VolatileDatas.GetFonts()->at(0));
-}
+    EXPECT_EQ(FontOf(Member(*scroll, 0)), scroll->VolatileDatas.GetFonts()->at(0));
+    EXPECT_EQ(FontOf(Member(*scroll, 1)), scroll->VolatileDatas.GetFonts()->at(1));
 
-TEST_F(SpecialWidgets, EmittersAndTheirAnimationsFollowTheWidgetAndVideosLeaveThePlayerItsTexture) {
     auto* widget = Add<Emitter3D>(*root, "sparks", 30, 40, 10, 10);
     widget->m_EmitterSource = "spark";
     widget->Visible = false;  // built hidden: its emitter is not drawn
-    // Beside it, a video of the level (both unnamed) drawn on the player's texture, which stays the player's.
+    // Beside it, a video of the level (both unnamed) drawn on the player's texture, which stays the player's;
+    // then one of a video not playing: the player stops and takes that video's loop, shown in a window.
     TestGame game;
     GameServices::Entities::Set level;
-    GameServices::Entities::VideoAsset video;
-    level.m_VideoAssets.push_back(&video);
+    GameServices::Entities::VideoAsset video, idle;
+    level.m_VideoAssets = {&video, &idle};
+    idle.Name = "idle";
+    idle.m_IsPlaying = false;
+    idle.m_IsFullScreen = true;
+    GameServices::Bridge::VideoProcessingSystem::SetPlayerLoop(true);
     game.level = &level;
     FakeVideoPlayerScope player;
     Add<Video>(*root, "clip", 0, 0, 8, 8)->m_DefaultImage = "frame";
+    Add<Video>(*root, "idle", 0, 0, 8, 8)->m_VideoName = "idle";
     ShowScreen(screen);
+    EXPECT_TRUE(player.player->Take() == Calls{"stop"} && !idle.m_IsFullScreen &&
+                !GameServices::Bridge::VideoProcessingSystem::GetPlayerLoop());
     auto* emitter = widget->VolatileDatas.GetAs<AGEmitter>(GameServices::Entities::VolatileDataKeys::kDATA_EMITTER3D);
     ASSERT_NE(emitter, nullptr);
     EXPECT_FALSE(Drawn(emitter));
@@ -111,10 +119,11 @@ TEST_F(SpecialWidgets, EmittersAndTheirAnimationsFollowTheWidgetAndVideosLeaveTh
     emitter->Update();
     ASSERT_NE(emitter->FirstLive(), nullptr);
     EXPECT_EQ(F({emitter->FirstLive()->position.x, emitter->FirstLive()->position.y}), F({30, 40}));
-    // Each update passes the widget's pause and stop on; a widget not stopped runs again.
+    // Each update passes the widget's pause, stop and force directions on; a widget not stopped runs again.
     widget->m_Stopped = widget->m_Paused = 1;
+    widget->m_ForceDirection2 = AGVec3{0.0f, 1.0f, 0.0f};
     RenderingSystemWidget::UpdateBehaviorState(*widget);
-    EXPECT_TRUE(!emitter->IsRunning() && emitter->IsFrozen());
+    EXPECT_TRUE(!emitter->IsRunning() && emitter->IsFrozen() && emitter->GetForce2Direction().y == 1.0f);
     widget->m_Stopped = 0;
     RenderingSystemWidget::UpdateBehaviorState(*widget);
     EXPECT_TRUE(emitter->IsRunning());

@@ -144,6 +144,7 @@ TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEn
     {
         LogCapture log;
         EXPECT_NE(devices.ListenMove("axis-all", &moves.delegate), nullptr);
+        devices.UnlistenMove("axis-up", &moves.delegate, "");  // another axis: the trigger stays
         EXPECT_EQ(devices.ListenMove("axis-up", &axes.delegate), nullptr);
         EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for DeviceTriggerMoveFactory"));
         // The one move trigger goes back and comes again with a single cursor.

@@ -144,6 +144,7 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
     controller.SetRange(0, 120);
     SetCameraAnimation(camera, 3, 2.0f, 10, -1);
     EXPECT_FLOAT_EQ(controller.GetOutput(), 10.0f);
+    EXPECT_EQ(EntityAnimationServices().GetEndFrame(camera, {KorvoGame::kAnimationCamera, {}, {}}), 119);  // the last frame
     // Replaying keeps the speed.
     ReplayCameraAnimation(camera, 3, 0, -1);
     controller.UpdateBy(100.0f);
@@ -192,7 +193,7 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
     }
 }
 
-TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrame) {
+TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrameByDirectionAndReArmWhenPlaybackLeaves) {
     AGController& controller = *engineCamera.GetController();
     controller.SetRange(0, 30);
     SetCameraAnimation(camera, 4, 1.0f, 0, -1);
@@ -227,6 +228,31 @@ TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrame) {
     ReplayCameraAnimation(camera, 4, 0, -1);
     UpdateAnimations(&set, 0);
     EXPECT_EQ(journal, (std::vector<std::string>{"b"}));
+
+    // Frames seen in turn by a key at frame 10, and whether it fires on each.
+    const struct { u32 mode; std::vector<std::pair<f32, bool>> steps; } runs[] = {
+        {AGController::kOnce, {{8.9f, false}, {9.0f, true}, {9.5f, false}, {12, false}, {0, false}, {9.2f, true}}},
+        {AGController::kLoop, {{9.0f, true}, {10, false}, {8.9f, false}, {9.0f, true}}},
+        {AGController::kOnceReverse, {{10.5f, false}, {10, true}, {9, false}, {11, false}, {10, true}}},
+        {AGController::kLoopReverse, {{10, true}, {0, false}, {10.1f, false}, {9.9f, true}}},
+        {AGController::kStopped, {{50, true}, {0, false}, {10, false}}},
+        {AGController::kOnceThenReverse, {{9.5f, false}, {10, false}}},
+    };
+    for (const auto& run : runs) {
+        Clock clock;
+        EngineAnimationModel animation;
+        animation.m_Controller = &clock;
+        Listener key(journal, "k");
+        AddKey(animation, {10, &key});
+        for (const auto& [frame, fires] : run.steps) {
+            journal.clear();
+            clock.At(run.mode, frame);
+            FireAnimationKeys(animation);
+            EXPECT_EQ(journal.size(), fires ? 1u : 0u) << "mode " << run.mode << " frame " << frame;
+        }
+        EXPECT_FALSE(AreKeysFiring());
+        ClearKeys(animation);
+    }
 }
 
 TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
@@ -267,8 +293,9 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
     CleanupAnimations(&set);
     AGSkin* own = package.Instance<AGSkin>(TypeKey::Skeleton, "rig.skel");
     model->SetSkin(own);
-    SetSkinAnimation(box, skin, "rig.slide", 0.0f, 4, 1.0f, 3, -1);
-    EXPECT_EQ(model->GetSkin(), own);
+    description.SetSkinAnimation("rig.slide", skin, 4, 1.0f);  // started by the prop's description
+    RenderingSystem::StartRenderableAnimation(box);
+    EXPECT_TRUE(model->GetSkin() == own && model->GetController());
     model->SetSkin(nullptr);
     package.GiveBack(TypeKey::Skeleton, own);
     // The level's end lets go of the skeleton, of the clock and of every animation the skin loaded.
@@ -291,18 +318,17 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
     EXPECT_EQ(bare->m_Controller->GetTime(), 0.0f);
 }
 
-TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevels) {
+TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevelsAndTextureSlotsHaveTheirOwnControllers) {
     Entities::Prop hidden, third;
     Entities::ComponentLevel level;
-    for (Entities::Entity* entity : std::initializer_list<Entities::Entity*>{&hidden, &third, &walker})
-        entity->VolatileDatas.Set(kENGINE_DATA_MODEL, model);
     level.m_Props.push_back(&hidden);
     set.m_ComponentLevels.push_back(&level);
     SetModelAnimation(box, "spin.anm", 4, 1.0f, 0, -1);
-    SetModelAnimation(hidden, "spin.anm", 4, 1.0f, 0, -1);
-    SetModelAnimation(walker, "spin.anm", 4, 1.0f, 0, -1);
     // Three records at capacity 3: the fourth entity is reported and gets none.
-    SetModelAnimation(third, "spin.anm", 4, 1.0f, 0, -1);
+    for (Entities::Entity* entity : std::initializer_list<Entities::Entity*>{&hidden, &walker, &third}) {
+        entity->VolatileDatas.Set(kENGINE_DATA_MODEL, model);
+        SetModelAnimation(*entity, "spin.anm", 4, 1.0f, 0, -1);
+    }
     EXPECT_TRUE(log.Contains("m_NbUsedObject < m_MaxSize for EntityAnimationFactory"));
     EXPECT_EQ(GetEntityAnimations(third), nullptr);
     // An absent capacity repeats the one read before it.
@@ -324,9 +350,7 @@ TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevels) 
     CleanupAnimations(&set);
     EXPECT_EQ(model->GetModelAnimation(), nullptr);
     set.m_ComponentLevels.clear();
-}
 
-TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
     AGModel* tile = package.Instance<AGModel>(TypeKey::Model, "tile.mdl");
     box.VolatileDatas.Set(kENGINE_DATA_MODEL, tile);
     description.m_RenderableKind = RenderableModelData::kModel;
@@ -382,33 +406,6 @@ TEST_F(EntityAnimationsTest, TextureSlotsPlayOnControllersOfTheirOwn) {
     }
 }
 
-TEST_F(EntityAnimationsTest, KeysFireByDirectionOnceAndReArmWhenPlaybackLeaves) {
-    // Frames seen in turn by a key at frame 10, and whether it fires on each.
-    const struct { u32 mode; std::vector<std::pair<f32, bool>> steps; } runs[] = {
-        {AGController::kOnce, {{8.9f, false}, {9.0f, true}, {9.5f, false}, {12, false}, {0, false}, {9.2f, true}}},
-        {AGController::kLoop, {{9.0f, true}, {10, false}, {8.9f, false}, {9.0f, true}}},
-        {AGController::kOnceReverse, {{10.5f, false}, {10, true}, {9, false}, {11, false}, {10, true}}},
-        {AGController::kLoopReverse, {{10, true}, {0, false}, {10.1f, false}, {9.9f, true}}},
-        {AGController::kStopped, {{50, true}, {0, false}, {10, false}}},
-        {AGController::kOnceThenReverse, {{9.5f, false}, {10, false}}},
-    };
-    for (const auto& run : runs) {
-        Clock clock;
-        EngineAnimationModel animation;
-        animation.m_Controller = &clock;
-        Listener key(journal, "k");
-        AddKey(animation, {10, &key});
-        for (const auto& [frame, fires] : run.steps) {
-            journal.clear();
-            clock.At(run.mode, frame);
-            FireAnimationKeys(animation);
-            EXPECT_EQ(journal.size(), fires ? 1u : 0u) << "mode " << run.mode << " frame " << frame;
-        }
-        EXPECT_FALSE(AreKeysFiring());
-        ClearKeys(animation);
-    }
-}
-
 TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
     Entities::Prop bare, sprite, dressed;
     AGSprite engineSprite;
@@ -417,6 +414,8 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
     dressed.VolatileDatas.Set(kENGINE_DATA_AVATAR, &avatar);
     Listener listener(journal, "l");
     const AnimationKey key{1, &listener};
+    EntityAnimationServices anim;  // the calls by kind reach each kind's own
+    using namespace KorvoGame;
     SetModelAnimation(box, "spin.anm", 4, 1.0f, -1, -1);  // box: a model animation only
     SetCameraAnimation(camera, 4, 1.0f, -1, -1);          // camera: its camera animation only
     // and a texture animation "flip" and a UV animation "tile.mat": neither kind finds the other.
@@ -426,7 +425,7 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
     AddTextureAnimation(*GetEntityAnimations(box), &flipClock, "flip");
     AddUVAnimation(*GetEntityAnimations(box), &tileClock, "tile.mat");
     EXPECT_EQ(GetTextureAnimationEndFrame(box, "flip") * 10 + GetUVAnimationEndFrame(box, "tile.mat"), 57);
-    ReplayUVAnimation(box, "tile.mat", 3, 0, -1);  // found among the UV animations only
+    anim.Replay(box, {kAnimationUV, {}, "tile.mat"}, 3, 0, -1);  // found among the UV animations only
     EXPECT_EQ(tileClock.GetMode(), u32(AGController::kOnce));
     const char* const first = "you must set an animation first";
     const char* const replay = "you try to Replay an animation that doesn't exist !!";
@@ -441,20 +440,20 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
         {[&] { return GetTextureAnimationEndFrame(bare, "tile.mat"); }, first},
         {[&] { return GetUVAnimationEndFrame(bare, "tile.mat"); }, first},
         {[&] { return ReplaySkinAnimation(box, {}, 3, -1, -1), 0; }, "The skin  drives no model"},
-        {[&] { return ReplaySkinAnimation(box, skin, 3, -1, -1), 0; }, replay},
+        {[&] { return anim.Replay(box, {kAnimationSkin, &skin, {}}, 3, -1, -1), 0; }, replay},
         {[&] { return ReplayModelAnimation(camera, 3, -1, -1), 0; }, replay},
         {[&] { return SetSkinAnimationSpeed(box, skin, 1.0f), 0; }, speed},
         {[&] { return SetCameraAnimationSpeed(box, 1.0f), 0; }, speed},
         {[&] { return AddSkinAnimationKey(box, skin, key), 0; }, noKey},
-        {[&] { return AddCameraAnimationKey(box, key), 0; }, noKey},
-        {[&] { return RemoveCameraAnimationKey(box, key), 0; }, noKey},
+        {[&] { return anim.AddKey(box, {kAnimationCamera, {}, {}}, 1, &listener), 0; }, noKey},
+        {[&] { return anim.RemoveKey(box, {kAnimationCamera, {}, {}}, 1, &listener), 0; }, noKey},
         {[&] { return RemoveModelAnimationKey(camera, key), 0; }, "can't find this animation "},
-        {[&] { return RemoveTextureAnimationKey(box, "tile.mat", key), 0; }, noTexture},
+        {[&] { return anim.RemoveKey(box, {kAnimationTexture, {}, "tile.mat"}, 1, &listener), 0; }, noTexture},
         {[&] { return GetSkinAnimationEndFrame(box, skin); }, "Error GetSkinAnimationEndFrame failed!"},
-        {[&] { return GetModelAnimationEndFrame(camera); }, "Error GetModelAnimationEndFrame failed!"},
+        {[&] { return anim.GetEndFrame(camera, {kAnimationModel, {}, {}}); }, "Error GetModelAnimationEndFrame failed!"},
         {[&] { return GetTextureAnimationEndFrame(box, "tile.mat"); }, "Error GetTextureAnimationEndFrame failed!"},
-        {[&] { return GetUVAnimationEndFrame(box, "flip"); }, "Error GetUVAnimationEndFrame failed!"},
-        {[&] { return GetCameraAnimationEndFrame(box); }, "Failed to retrieve AGCamera!"},
+        {[&] { return anim.GetEndFrame(box, {kAnimationUV, {}, "flip"}); }, "Error GetUVAnimationEndFrame failed!"},
+        {[&] { return anim.GetEndFrame(box, {kAnimationCamera, {}, {}}); }, "Failed to retrieve AGCamera!"},
         {[&] { return i32(!AddModelAnimation(*GetEntityAnimations(box), {}, "spin.anm")); },
          "You can't have two different Model animation"},  // the first goes back to its pool
         {[&] { return SetCameraAnimation(box, 4, 1.0f, -1, -1), 0; }, "Failed to initialize the Camera animation!"},
@@ -464,7 +463,7 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
          "ModelAnimation is not suported for the Avatar"},
         {[&] { return SetSkinAnimation(sprite, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1), 0; },
          "SkinAnimation is not suported for the Sprite"},
-        {[&] { return SetUVAnimation(dressed, "tile.mat", 4, 1.0f, -1, -1), 0; },
+        {[&] { return anim.Start(dressed, {kAnimationUV, {}, "tile.mat"}, 0.0f, 4, 1.0f, -1, -1), 0; },
          "TextureAnimation is not suported for the Avatar"},
     };
     for (const auto& row : rows) {
@@ -476,17 +475,21 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
     // Texture and UV keys fire with the entity's; each removes itself, after its pass.
     Listener flipKey(journal, "flip"), tileKey(journal, "tile");
     flipKey.then = [&] { RemoveTextureAnimationKey(box, "flip", {0, &flipKey}); };
-    tileKey.then = [&] { RemoveUVAnimationKey(box, "tile.mat", {0, &tileKey}); };
-    AddTextureAnimationKey(box, "flip", {0, &flipKey});
-    AddUVAnimationKey(box, "tile.mat", {0, &tileKey});
+    tileKey.then = [&] { anim.RemoveKey(box, {kAnimationUV, {}, "tile.mat"}, 0, &tileKey); };
+    anim.AddKey(box, {kAnimationTexture, {}, "flip"}, 0, &flipKey);
+    anim.AddKey(box, {kAnimationUV, {}, "tile.mat"}, 0, &tileKey);
     FireEntityAnimationKeys(*GetEntityAnimations(box));
     EXPECT_EQ(journal, (std::vector<std::string>{"flip", "tile"}));
     SetTextureAnimationSpeed(box, "flip", 0.5f);
+    anim.SetSpeed(box, {kAnimationUV, {}, "tile.mat"}, 2.0f);
     UpdateAnimations(&set, 100);
     EXPECT_NEAR(flipClock.GetOutput(), 1.5f, 1e-4f);
-    EXPECT_NEAR(tileClock.GetOutput(), 3.0f, 1e-4f);
+    EXPECT_NEAR(tileClock.GetOutput(), 6.0f, 1e-4f);
     ReplayTextureAnimation(box, "flip", 3, 2, -1);
-    EXPECT_EQ((std::vector<f32>{f32(flipClock.GetMode()), flipClock.GetOutput()}), (std::vector<f32>{3, 2}));
+    anim.Replay(box, {kAnimationModel, {}, {}}, 3, 2, -1);
+    EXPECT_EQ((std::vector<f32>{f32(flipClock.GetMode()), flipClock.GetOutput(),
+                                GetEntityAnimations(box)->m_Model->m_Controller->GetOutput()}),
+              (std::vector<f32>{3, 2, 2}));
     // Keys left on at the level's end go back with their animations.
     AddModelAnimationKey(box, {5, &flipKey});
     AddTextureAnimationKey(box, "flip", {5, &flipKey});

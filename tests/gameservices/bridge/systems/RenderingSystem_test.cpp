@@ -99,8 +99,8 @@ const char kStage[] =
     "<Activate>true</Activate></item><item><Name>Flat</Name><Orthographic>true</Orthographic></item></Cameras>"
     "<Lights><item><Name>Key</Name><AttenuationK1>0.25</AttenuationK1><HotSize>12</HotSize><Activate>true</Activate></item></Lights>"
     "<SetElements><item><Name>Card</Name><EngineDataFileName>Card.spt</EngineDataFileName><Visible>true</Visible>"
-    "</item><item><Name>Desk</Name><EngineDataFileName>desk.mdl</EngineDataFileName><PositionX>5</PositionX>"
-    "<RotationY>90</RotationY>"
+    "<EngineTextureFileName>Desk.PNG</EngineTextureFileName></item><item><Name>Desk</Name>"
+    "<EngineDataFileName>desk.mdl</EngineDataFileName><PositionX>5</PositionX><RotationY>90</RotationY>"
     "</item><item><Name>Stage</Name><EngineDataFileName>Stage.SCN</EngineDataFileName><IsAScene>true</IsAScene>"
     "</item></SetElements>"
     "<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName><Visible>true</Visible>"
@@ -137,6 +137,9 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         EXPECT_TRUE(b.entity->VolatileDatas.HasData(b.key)) << b.entity->Name.c_str();
     auto* scene = set.FindSetElement("Stage")->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
     EXPECT_FALSE(scene->GetModel(1)->HasFlags(AGRenderable::kActive));  // a hidden scene's models start inactive
+    // A sprite given a texture file draws with that texture's material.
+    const AGMaterial* card = set.FindSetElement("Card")->VolatileDatas.GetAs<AGSprite>(kENGINE_DATA_SPRITE)->GetMaterial();
+    EXPECT_EQ(card ? card->NameId() : 0u, NameId("desk.mat"));
     // A scene part takes the scene's model, its position and the diagonal as its scale.
     Entities::Prop* part = set.FindProp("Part");
     EXPECT_EQ(part->VolatileDatas.Get(kENGINE_DATA_MODEL), scene->GetModel(0));
@@ -286,39 +289,7 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
     EXPECT_EQ(Clones(TypeKey::Sprite, "card.spt"), 0u);
 }
 
-TEST_F(LevelRendering, ModelMaterialsTexturesAndPlacement) {
-    // The name id of the first part's material afterwards, and the report.
-    const struct { const char *model, *texture; u32 material0; const char* report; } cases[] = {
-        {"pair.mdl", "Wood.PNG", NameId("desk.mat"), "Can not find the material pair_material.mat"},
-        {"desk.mdl", "Wood.PNG", NameId("wood.mat"), nullptr}, {"desk.mdl", "", NameId("desk.mat"), nullptr},
-    };
-    for (const auto& c : cases) {
-        log.Clear();
-        Entities::Prop prop("Thing");
-        Bridge::RenderableModelData data(c.model, "");
-        data.m_TextureFileName = c.texture;
-        prop.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &data);
-        AGModel* model = RenderingSystem::CreateModel(prop);
-        EXPECT_EQ(model->Materials().Get(0)->NameId(), c.material0) << c.model << " " << c.texture;
-        EXPECT_TRUE(!c.report || log.Contains(c.report));
-        // A second model for the same entity gives the first back.
-        RenderingSystem::CreateModel(prop);
-        EXPECT_EQ(Clones(TypeKey::Model, c.model), 1u);
-        RenderingSystem::CleanupEntity(prop, nullptr);
-        EXPECT_EQ(Clones(TypeKey::Model, c.model), 0u);
-    }
-
-    // Placement: X and Z skipped at 0, Y in this system's degrees, then the scale.
-    AGModel* model = package.Instance<AGModel>(TypeKey::Model, "desk.mdl");
-    RenderingSystem::SetRenderableTransform(model, false, 0.0f, 90.0f, 0.0f, AGVec3{1, 2, 3}, AGVec3{2, 2, 2});
-    const platform::gfx::Matrix& m = model->GetLocal();
-    EXPECT_FLOAT_EQ(m.m[0], 2.0f * std::cos(90.0f * 0.017453289f));
-    EXPECT_EQ(m.m[5] + m.m[12] + 10 * m.m[13] + 100 * m.m[14], 323.0f);
-    EXPECT_FALSE(model->HasFlags(AGRenderable::kActive));
-    package.GiveBack(TypeKey::Model, model);
-}
-
-TEST_F(LevelRendering, CamerasLightsScreenToWorldAndScenePause) {
+TEST_F(LevelRendering, CamerasLightsScreenToWorldScenePauseModelMaterialsAndPlacement) {
     Load("<Cameras><item><Name>Eye</Name><PositionX>4</PositionX><PositionY>3</PositionY><PositionZ>-20</PositionZ>"
          "<LookAtX>-6</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1</ClippingNear><Activate>true</Activate>"
          "</item><item><Name>Side"
@@ -374,6 +345,37 @@ TEST_F(LevelRendering, CamerasLightsScreenToWorldAndScenePause) {
     RenderingSystem::PauseScenes(&set, true);
     EXPECT_EQ(scene->GetModel(1)->IsPaused() + scene->GetEmitter(0)->IsPaused(), 2);
     RenderingSystem::Cleanup(&set);
+
+    // The name id of the first part's material afterwards, and the report; a texture named without
+    // its extension is a .png.
+    const struct { const char *model, *texture; u32 material0; const char* report; } cases[] = {
+        {"pair.mdl", "Wood.PNG", NameId("desk.mat"), "Can not find the material pair_material.mat"},
+        {"desk.mdl", "Wood", NameId("wood.mat"), nullptr}, {"desk.mdl", "", NameId("desk.mat"), nullptr},
+    };
+    for (const auto& c : cases) {
+        log.Clear();
+        Entities::Prop prop("Thing");
+        Bridge::RenderableModelData data(c.model, "");
+        data.m_TextureFileName = c.texture;
+        prop.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &data);
+        AGModel* model = RenderingSystem::CreateModel(prop);
+        EXPECT_EQ(model->Materials().Get(0)->NameId(), c.material0) << c.model << " " << c.texture;
+        EXPECT_TRUE(!c.report || log.Contains(c.report));
+        // A second model for the same entity gives the first back.
+        RenderingSystem::CreateModel(prop);
+        EXPECT_EQ(Clones(TypeKey::Model, c.model), 1u);
+        RenderingSystem::CleanupEntity(prop, nullptr);
+        EXPECT_EQ(Clones(TypeKey::Model, c.model), 0u);
+    }
+
+    // Placement: X and Z skipped at 0, Y in this system's degrees, then the scale.
+    AGModel* model = package.Instance<AGModel>(TypeKey::Model, "desk.mdl");
+    RenderingSystem::SetRenderableTransform(model, false, 0.0f, 90.0f, 0.0f, AGVec3{1, 2, 3}, AGVec3{2, 2, 2});
+    const platform::gfx::Matrix& m = model->GetLocal();
+    EXPECT_FLOAT_EQ(m.m[0], 2.0f * std::cos(90.0f * 0.017453289f));
+    EXPECT_EQ(m.m[5] + m.m[12] + 10 * m.m[13] + 100 * m.m[14], 323.0f);
+    EXPECT_FALSE(model->HasFlags(AGRenderable::kActive));
+    package.GiveBack(TypeKey::Model, model);
 }
 
 TEST(CollisionObjectSlot, ANewObjectOrAnEraseDeletesTheOldOneUnlessShared) {
