@@ -263,8 +263,6 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
 
         d.SetRenderState(RenderState::Lighting, 0u);
         d.SetRenderState(RenderState::CullMode, Cull::None);
-        d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
-        d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
         d.SetTextureStageState(0, StageState::TexCoordIndex, kTexCoordSphereMap);  // left on for Present
         d.SetViewport({0, 0, width, height, 0.0f, 1.0f});
         SetPixelSpace(d, width, height);
@@ -275,7 +273,7 @@ TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
         shown(2, green);  // inside the quad
         // The texture a Present through a quad of its own draws from.
         const GLint presentCopy = GlInt(GL_TEXTURE_BINDING_2D);
-        // Present may draw with states of its own: the next draw sends the device's again.
+        // Present may draw with states and a texture of its own: the next draw sends the device's again.
         d.Clear(kClearTarget, blue, 1.0f, 0);
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
         EXPECT_EQ(std::pair(ReadPixel(d, 1, 1), glIsEnabled(GL_DEPTH_TEST)), std::pair(green, GLboolean(GL_TRUE)));

@@ -274,13 +274,40 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilAndResetRestoresTheDefaultStat
     d.LightEnable(0, true);
     d.SetMaterial({{0, 1, 0, 1}, {0, 0, 1, 1}, {}, {}, 0});
     Quad(0, 0, 4, 4, 0, 0.5f, true);
+    // Every render, stage and sampler state away from its default.
+    for (uint32_t s = 0; s < uint32_t(RenderState::Count); ++s)
+        d.SetRenderState(RenderState(s), 0x55u);
+    for (uint32_t stage = 0; stage < kMaxStages; ++stage)
+        for (uint32_t s = 0; s < uint32_t(StageState::Count); ++s) {
+            d.SetTextureStageState(stage, StageState(s), 0x55u);
+            d.SetSamplerState(stage, SamplerState(s), 0x55u);  // fewer of these: the rest are ignored
+        }
     ASSERT_EQ(d.Reset({kWidth, kHeight}), Result::Ok);
-    EXPECT_EQ(d.GetTextureStageState(1, StageState::TexCoordIndex), 1u);
+    const uint32_t current = uint32_t(TextureArg::Current), texture = uint32_t(TextureArg::Texture);
+    std::vector<uint32_t> held, defaults = {1, 1, uint32_t(Cmp::LessEqual), 0, uint32_t(Blend::One),
+                                            uint32_t(Blend::Zero), 0, uint32_t(Cmp::Always), 0, uint32_t(Cull::CCW),
+                                            1, 0, 1, 0, 0};
+    for (uint32_t s = 0; s < uint32_t(RenderState::Count); ++s)
+        held.push_back(d.GetRenderState(RenderState(s)));
+    for (uint32_t stage = 0; stage < kMaxStages; ++stage) {
+        // No transform; the samplers wrap and take the nearest texel.
+        const uint32_t first = stage == 0;
+        defaults.insert(defaults.end(), {first * uint32_t(TextureOp::Modulate), current, texture, current,
+                                         first * uint32_t(TextureOp::SelectArg1), current, texture, current, stage,
+                                         uint32_t(TextureTransform::Disable), 0, 0, 0, 0});
+        for (uint32_t s = 0; s < uint32_t(StageState::Count); ++s)
+            held.push_back(d.GetTextureStageState(stage, StageState(s)));
+        for (uint32_t s = 0; s < uint32_t(SamplerState::Count); ++s)
+            held.push_back(d.GetSamplerState(stage, SamplerState(s)));
+    }
+    EXPECT_EQ(held, defaults);
     d.SetLight(1, PlainLight(LightType::Directional, {1, 0, 0, 1}));
     d.LightEnable(1, true);
-    Quad(0, 0, 4, 4, 0xFFFFFFFF, 0.5f, true);
-    ExpectFloats(GlLighting(), {0, 0, 0, -1, 0, 0, 0, -1, 180, 0, 1, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0});
+    for (uint32_t argb : {0xFFFFFFFFu, 0u}) {  // the material's own diffuse after the colours'
+        Quad(0, 0, 4, 4, argb, 0.5f, true);
+        ExpectFloats(GlLighting(), {0, 0, 0, -1, 0, 0, 0, -1, 180, 0, 1, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                    1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0});
+    }
     const std::pair<GLenum, GLint> states[] = {
         {GL_DEPTH_TEST, 1},         {GL_DEPTH_WRITEMASK, 1},       {GL_DEPTH_FUNC, GL_LEQUAL},
         {GL_BLEND, 0},              {GL_BLEND_SRC, GL_ONE},        {GL_BLEND_DST, GL_ZERO},

@@ -131,9 +131,11 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
     const Matrix turn = {{0, 1, 0, 0, 1, 0, 0, 0, 0.5f, 0.25f, 1, 0, 0, 0, 0, 1}};
     Dev().SetTransform(TransformType::Texture0, turn);
     const std::vector<float> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    // Sphere mapping goes when the stage takes plain coordinates again.
+    // Sphere mapping goes when the stage takes plain coordinates again; a disabled alpha
+    // operation (first over GL's own modulation) passes the alpha on.
     for (auto [flags, coords] : {std::pair{TextureTransform::Count2, kTexCoordSphereMap},
                                  {TextureTransform::Disable, 0u}, {TextureTransform::Count2, kTexCoordSphereMap}}) {
+        Dev().SetTextureStageState(0, StageState::AlphaOp, coords ? TextureOp::Disable : TextureOp::SelectArg2);
         Dev().SetTextureStageState(0, StageState::TextureTransformFlags, flags);
         Dev().SetTextureStageState(0, StageState::TexCoordIndex, coords);
         Quad(0, 0, 4, 4, 0xFFFFFFFF);
@@ -149,8 +151,8 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
         glGetFloatv(GL_TEXTURE_MATRIX, matrix);
         glActiveTexture(GLenum(unit));
         EXPECT_EQ(env, (std::vector<GLint>{GL_COMBINE, GL_MODULATE, GL_TEXTURE, GL_PREVIOUS, GL_SRC_COLOR,
-                                           GL_SRC_COLOR, GL_REPLACE, GL_PRIMARY_COLOR, GL_SRC_ALPHA, GL_SRC_ALPHA,
-                                           coords ? 2 : 0, GL_SPHERE_MAP}));
+                                           GL_SRC_COLOR, GL_REPLACE, coords ? GL_PREVIOUS : GL_PRIMARY_COLOR, GL_SRC_ALPHA,
+                                           GL_SRC_ALPHA, coords ? 2 : 0, GL_SPHERE_MAP}));
         const std::vector<float> turned = {0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0.5f, 0.25f, 0, 1};
         EXPECT_EQ(std::vector<float>(matrix, matrix + 16), flags == TextureTransform::Count2 ? turned : identity);
     }
