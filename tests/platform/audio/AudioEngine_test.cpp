@@ -1,6 +1,7 @@
 #include "platform/audio/AudioEngine.h"
 
 #include <SDL2/SDL.h>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -294,6 +295,18 @@ TEST_F(PullFixture, SampleFormatsAtTheirScalesAndPassStartTellsTheBytesMissing) 
     EXPECT_EQ(rec.bytes, (std::vector<uint32_t>{0, (441 + 1 - 60) * 4}));
 }
 
+bool g_audioStartFails = false;
+
+}  // namespace
+
+// The engine starts SDL's audio through here (the test links ahead of SDL), failing while asked.
+extern "C" int SDL_InitSubSystem(Uint32 flags) {
+    static const auto next = reinterpret_cast<int (*)(Uint32)>(dlsym(RTLD_NEXT, "SDL_InitSubSystem"));
+    return g_audioStartFails && (flags & SDL_INIT_AUDIO) ? SDL_SetError("no audio") : next(flags);
+}
+
+namespace {
+
 // The dummy driver, named or fallen back to, pulls the mix in real time: a voice plays out
 // and reports its end. The driver choice made for the fallback does not outlive the engine.
 TEST(AudioEngine, FallsBackToTheDummyDriverWithoutADevice) {
@@ -323,6 +336,12 @@ TEST(AudioEngine, FallsBackToTheDummyDriverWithoutADevice) {
         EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the audio subsystem is released with the engine";
         EXPECT_STREQ(SDL_GetHint(SDL_HINT_AUDIODRIVER), driver);
     }
+    // Without even the dummy driver there is no mastering voice, and both reasons are told.
+    g_audioStartFails = true;
+    Engine engine(Engine::Output::Device);
+    EXPECT_EQ(engine.CreateMasteringVoice(), nullptr);
+    EXPECT_EQ(engine.LastError(), "no audio; dummy driver: no audio");
+    g_audioStartFails = false;
 }
 
 }  // namespace
