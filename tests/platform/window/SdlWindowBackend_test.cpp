@@ -12,7 +12,6 @@
 #include "tests/support/ScopedEnv.h"
 
 using namespace platform::window;
-using windowtest::Describe;
 
 namespace {
 
@@ -43,12 +42,7 @@ protected:
 
     SDL_Window* Window() const { return static_cast<SDL_Window*>(m_backend.NativeHandle()); }
 
-    std::string Drain() {
-        std::vector<Message> out;
-        for (Message m; m_backend.PollMessage(m);)
-            out.push_back(m);
-        return Describe(out);
-    }
+    std::string Drain() { return windowtest::Drain(m_backend); }
 
     // Every event kind keeps the window id at the same place.
     void Push(SDL_Event e) {
