@@ -8,6 +8,7 @@
 #include <malloc.h>
 
 #include "tests/platform/gfx/GfxTestSupport.h"
+#include "tests/support/ScopedEnv.h"
 
 namespace {
 
@@ -237,12 +238,18 @@ uint32_t WindowPixel(int x, int y) {
 
 TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
     const uint32_t red = 0xFFFF0000, blue = 0xFF0000FF, green = 0xFF00FF00;
-    // The window's samples, the back buffer's size, and whether it is multisampled.
-    const std::tuple<int, uint32_t, uint32_t, bool> cases[] = {
-        {0, 64, 48, false}, {0, 32, 24, false}, {0, 64, 48, true}, {4, 64, 48, true}, {4, 32, 24, false}};
-    for (auto [windowSamples, width, height, multisample] : cases) {
+    // The window's samples, the back buffer's size, whether it is multisampled, and whether GL
+    // takes the clip origin at the upper left (without, the picture is drawn upside down).
+    const std::tuple<int, uint32_t, uint32_t, bool, bool> cases[] = {
+        {0, 64, 48, false, true}, {0, 32, 24, false, true}, {0, 64, 48, true, true}, {4, 64, 48, true, true},
+        {4, 32, 24, false, true}, {0, 64, 48, false, false}, {0, 32, 24, false, false}, {0, 64, 48, true, false},
+        {4, 64, 48, true, false}, {4, 32, 24, false, false}};
+    for (auto [windowSamples, width, height, multisample, clipControl] : cases) {
         SCOPED_TRACE(testing::Message() << windowSamples << " samples, " << width << " x " << height
-                                        << (multisample ? " multisampled" : ""));
+                                        << (multisample ? " multisampled" : "") << (clipControl ? "" : " upside down"));
+        ScopedEnv env;  // a driver of these variables (the offscreen one's) offers GL 3.3 without clip control
+        if (!clipControl)
+            env.Set("MESA_EXTENSION_OVERRIDE", "-GL_ARB_clip_control").Set("MESA_GL_VERSION_OVERRIDE", "3.3COMPAT");
         TestWindow window(64, 48, windowSamples);
         ASSERT_NE(window.Get(), nullptr) << SDL_GetError();
         std::string error;
