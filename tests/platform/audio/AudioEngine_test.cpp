@@ -14,6 +14,13 @@
 
 using namespace platform::audio;
 
+// The engine starts SDL's audio through here (the test links ahead of SDL), failing while asked.
+static bool g_audioStartFails = false;
+extern "C" int SDL_InitSubSystem(Uint32 flags) {
+    static const auto next = reinterpret_cast<int (*)(Uint32)>(dlsym(RTLD_NEXT, "SDL_InitSubSystem"));
+    return g_audioStartFails && (flags & SDL_INIT_AUDIO) ? SDL_SetError("no audio") : next(flags);
+}
+
 namespace {
 
 WaveFormat Pcm16(uint16_t channels, uint32_t rate, uint16_t bits = 16) {
@@ -294,18 +301,6 @@ TEST_F(PullFixture, SampleFormatsAtTheirScalesAndPassStartTellsTheBytesMissing) 
     voice->SubmitSourceBuffer(Buffer(std::vector<int16_t>(2000, 0)));
     EXPECT_EQ(rec.bytes, (std::vector<uint32_t>{0, (441 + 1 - 60) * 4}));
 }
-
-bool g_audioStartFails = false;
-
-}  // namespace
-
-// The engine starts SDL's audio through here (the test links ahead of SDL), failing while asked.
-extern "C" int SDL_InitSubSystem(Uint32 flags) {
-    static const auto next = reinterpret_cast<int (*)(Uint32)>(dlsym(RTLD_NEXT, "SDL_InitSubSystem"));
-    return g_audioStartFails && (flags & SDL_INIT_AUDIO) ? SDL_SetError("no audio") : next(flags);
-}
-
-namespace {
 
 // The dummy driver, named or fallen back to, pulls the mix in real time: a voice plays out
 // and reports its end. The driver choice made for the fallback does not outlive the engine.
