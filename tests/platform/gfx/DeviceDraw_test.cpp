@@ -177,26 +177,22 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
                 !Dev().CreateVertexDeclaration(nullptr, 1));
 }
 
-// Creation is refused, with a reason, without a window or with a side of 0.
-TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSides) {
+// Creation is refused, with a reason, without a window or with a side of 0. The offscreen
+// driver lists one mode, of 0 x 0: full screen is never granted, and a reset that asks for it
+// fails and leaves the device waiting for another reset.
+TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSidesFullScreenAModeOfThatSizeAndResetsAnswerTheCooperativeLevel) {
     const char* const zero = "the back buffer size is 0";
+    std::string error;
     for (auto [window, width, height, reason] :
          {std::tuple{false, 64u, 48u, "no window to draw into"}, {true, 64u, 0u, zero}, {true, 0u, 48u, zero}}) {
-        std::string error;
         SDL_Window* on = window ? m_window->Get() : nullptr;
         EXPECT_EQ(Device::Create(on, PresentParams{width, height}, error), nullptr);
         EXPECT_EQ(error, reason) << width << "x" << height;
     }
-}
-
-// The offscreen driver lists one mode, of 0 x 0: full screen is never granted, and a reset
-// that asks for it fails and leaves the device waiting for another reset.
-TEST_F(DeviceTest, FullScreenNeedsAModeOfThatSizeAndResetsAnswerTheCooperativeLevel) {
     EXPECT_FALSE(Device::IsDisplayModeAvailable(m_window->Get(), kWidth, 0));  // both sides must match
     EXPECT_TRUE(Device::IsDisplayModeAvailable(m_window->Get(), 0, 0));
     PresentParams params = {kWidth, kHeight, true, true};
     m_device.reset();
-    std::string error;
     m_device = Device::Create(m_window->Get(), params, error);
     ASSERT_NE(m_device, nullptr) << error;
     Device& d = Dev();

@@ -81,8 +81,8 @@ protected:
 };
 
 // Visible, titled, 800 x 600 and windowed; minimised, neither visible nor with a client area;
-// full screen and back, the windowed size and place again.
-TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHidesAndFullScreenGivesBack) {
+// full screen and back, the windowed size and place again. One window a backend.
+TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHidesAndFullScreenGivesBackOnePerBackend) {
     EXPECT_EQ(std::tuple(m_backend.IsVisible(), std::string(SDL_GetWindowTitle(Window())), Mode(m_backend)),
               std::tuple(true, std::string("Tallyvox"), std::string("windowed - saver")));
     EXPECT_EQ(ClientSize(m_backend), std::make_pair(800u, 600u));
@@ -106,10 +106,8 @@ TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHidesAndFullScreenGivesBack) 
     m_backend.GetPosition(left, top);
     EXPECT_EQ(std::tuple(Mode(m_backend), ClientSize(m_backend), left, top),
               std::tuple(std::string("windowed - saver"), std::make_pair(800u, 600u), 40, 30));
-}
 
-// A second window needs a second backend, which takes its own description.
-TEST_F(SdlWindow, OneWindowPerBackendEachWithItsDescription) {
+    // A second window needs a second backend, which takes its own description.
     EXPECT_FALSE(m_backend.Create(WindowDesc{}));
     auto other = std::make_unique<SdlBackend>();
     ASSERT_TRUE(other->Create({.width = 640, .height = 480, .hideCursor = true}));
