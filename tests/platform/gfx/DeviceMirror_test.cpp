@@ -168,7 +168,8 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
         const std::pair<RenderState, uint32_t> states[] = {
             {RenderState::AlphaBlendEnable, 1u}, {RenderState::SrcBlend, uint32_t(Blend::SrcAlpha)},
             {RenderState::AlphaTestEnable, 1u},  {RenderState::AlphaFunc, uint32_t(Cmp::Greater)},
-            {RenderState::Ambient, 0xFF101010u}, {RenderState::ScissorTestEnable, 1u}, {RenderState::Lighting, 1u}};
+            {RenderState::Ambient, 0xFF101010u}, {RenderState::ScissorTestEnable, 1u}, {RenderState::Lighting, 1u},
+            {RenderState::ZEnable, 0u}};
         for (auto [state, value] : states)
             d.SetRenderState(state, value);
         d.SetViewport(viewport);
@@ -192,7 +193,8 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
         return calls.Take();
     };
     EXPECT_EQ(draw(), pointers);
-    // A render state and a stage state changed, then set back, send nothing.
+    // Render states (the first and another) and a stage state changed, then set back, send nothing.
+    d.SetRenderState(RenderState::ZEnable, 1u);
     d.SetRenderState(RenderState::AlphaFunc, Cmp::Less);
     d.SetTextureStageState(0, StageState::ColorOp, TextureOp::Add);
     setAll();
