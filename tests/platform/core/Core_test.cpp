@@ -53,7 +53,9 @@ TEST(Clock, FakeClockReplacesReadingsAndSleepsWhileItLivesAndTheSystemClockSleep
     signal(SIGURG, saved);
 }
 
-TEST(UILocale, TakesTheFirstSetVariableInPriorityOrderAndSkipsEmptyEntries) {
+// The interface language takes the first set variable in priority order, skipping empty
+// entries; the per-user folders take absolute variables and fall back under the home folder.
+TEST(UILocaleAndXdgPaths, FollowTheirVariables) {
     ScopedEnv env;
     env.Unset("LANGUAGE").Unset("LC_ALL").Unset("LC_MESSAGES").Unset("LANG");
     // Each step sets a variable to a value, after which the tag is the third (none at first).
@@ -65,10 +67,6 @@ TEST(UILocale, TakesTheFirstSetVariableInPriorityOrderAndSkipsEmptyEntries) {
         env.Set(variable, value);
         EXPECT_EQ(platform::UILanguageTag(), tag) << variable << "=" << value;
     }
-}
-
-TEST(XdgPaths, AbsoluteVariablesWinAndOthersFallBackUnderHome) {
-    ScopedEnv env;
     env.Set("HOME", "/home/someone/").Set("XDG_CONFIG_HOME", "/etc/cfg").Set("XDG_DATA_HOME", "relative/data");
     EXPECT_EQ(platform::ConfigHome() + " " + platform::DataHome(), "/etc/cfg /home/someone/.local/share");
     env.Set("XDG_CONFIG_HOME", "");
