@@ -145,27 +145,6 @@ TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
     EXPECT_FLOAT_EQ(Render(1)[0], 0.0625f) << "a buffer queued after the flush starts at its first frame";
 }
 
-// At half the mix rate every other output frame lies halfway to the next source frame: the
-// first frame of the next buffer with frames, or of the buffer itself when it loops again
-// (endlessly: a loop of kLoopInfinite is never used up).
-TEST_F(PullFixture, InterpolationReachesIntoTheFrameThatPlaysNext) {
-    const std::vector<int16_t> first = {0}, one = {-16384}, second = {16384, 8192};
-    SourceVoice* voice = Playing(Pcm16(1, kMixRate / 2), Buffer(first));
-    voice->SubmitSourceBuffer(AudioBuffer{});
-    voice->SubmitSourceBuffer(Buffer(one));
-    voice->SubmitSourceBuffer(Buffer(second, 0, 0, kLoopInfinite));
-    const std::vector<float> out = Render(2 + 4 * 300);
-    EXPECT_EQ((std::vector<float>{out[0], out[2], out[4], out[6], out[8], out[10], out[12]}),
-              (std::vector<float>{0, -0.25f, -0.5f, 0, 0.5f, 0.375f, 0.25f}));
-    EXPECT_EQ(std::pair(out[2 * (4 * 300 - 4)], voice->GetState().buffersQueued), std::pair(0.5f, 1u));
-    // A queue run dry starts the next buffer at its first frame, whatever the step.
-    voice->DestroyVoice();
-    SourceVoice* odd = Playing(Pcm16(1, 32000), Buffer(first));
-    Render(3);
-    odd->SubmitSourceBuffer(Buffer(second));
-    EXPECT_EQ(Render(1)[0], 0.5f);
-}
-
 // Submix voices are mixed by processing stage, whatever their order of creation: a chain
 // through two of them is heard in the same pass, pass after pass. Destroying one sends what
 // went into it to the master; without a master all is silent, until one is made again.
@@ -192,8 +171,9 @@ TEST_F(PullFixture, SubmixesAreMixedInStageOrderAndRerouteWhenDestroyed) {
 
 // A 1 kHz tone at other rates comes out at 1 kHz and the same level, linearly interpolated:
 // within the interpolation error A (2 pi f / rate)^2 / 8 of the ideal tone, far below what
-// holding samples, a wrong step or a wrong fraction would give.
-TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevel) {
+// holding samples, a wrong step or a wrong fraction would give. The interpolation reaches
+// into the frame that plays next.
+TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevelAndInterpolatesIntoTheFrameThatPlaysNext) {
     constexpr double kPi = 3.141592653589793, kTone = 1000.0, kLevel = 0.5;
     for (uint32_t rate : {22050u, 32000u, 48000u}) {
         std::vector<int16_t> tone(rate / 5);
@@ -214,6 +194,25 @@ TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevel) {
         EXPECT_NEAR(double(voice->GetState().samplesPlayed), rate / 10, 1) << rate;  // the 32.32 step truncates
         voice->DestroyVoice();
     }
+
+    // At half the mix rate every other output frame lies halfway to the next source frame: the
+    // first frame of the next buffer with frames, or of the buffer itself when it loops again
+    // (endlessly: a loop of kLoopInfinite is never used up).
+    const std::vector<int16_t> first = {0}, one = {-16384}, second = {16384, 8192};
+    SourceVoice* voice = Playing(Pcm16(1, kMixRate / 2), Buffer(first));
+    voice->SubmitSourceBuffer(AudioBuffer{});
+    voice->SubmitSourceBuffer(Buffer(one));
+    voice->SubmitSourceBuffer(Buffer(second, 0, 0, kLoopInfinite));
+    const std::vector<float> out = Render(2 + 4 * 300);
+    EXPECT_EQ((std::vector<float>{out[0], out[2], out[4], out[6], out[8], out[10], out[12]}),
+              (std::vector<float>{0, -0.25f, -0.5f, 0, 0.5f, 0.375f, 0.25f}));
+    EXPECT_EQ(std::pair(out[2 * (4 * 300 - 4)], voice->GetState().buffersQueued), std::pair(0.5f, 1u));
+    // A queue run dry starts the next buffer at its first frame, whatever the step.
+    voice->DestroyVoice();
+    SourceVoice* odd = Playing(Pcm16(1, 32000), Buffer(first));
+    Render(3);
+    odd->SubmitSourceBuffer(Buffer(second));
+    EXPECT_EQ(Render(1)[0], 0.5f);
 }
 
 TEST_F(PullFixture, RefusesWhatItCannotPlayAndTakesDefaultAndExplicitOutputMatrices) {

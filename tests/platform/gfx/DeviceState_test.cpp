@@ -171,26 +171,9 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_GEN_S) && glIsEnabled(GL_TEXTURE_GEN_T));
 }
 
-// Each blend factor as GL takes it, on either side.
-TEST_F(DeviceStateTest, EveryBlendFactorReachesGl) {
-    const std::pair<Blend, GLint> factors[] = {
-        {Blend::Zero, GL_ZERO},           {Blend::One, GL_ONE},
-        {Blend::SrcColor, GL_SRC_COLOR},  {Blend::InvSrcColor, GL_ONE_MINUS_SRC_COLOR},
-        {Blend::SrcAlpha, GL_SRC_ALPHA},  {Blend::InvSrcAlpha, GL_ONE_MINUS_SRC_ALPHA},
-        {Blend::DestAlpha, GL_DST_ALPHA}, {Blend::InvDestAlpha, GL_ONE_MINUS_DST_ALPHA},
-        {Blend::DestColor, GL_DST_COLOR}, {Blend::InvDestColor, GL_ONE_MINUS_DST_COLOR}};
-    Dev().SetRenderState(RenderState::AlphaBlendEnable, 1u);
-    for (int i = 0; i < 10; ++i) {
-        Dev().SetRenderState(RenderState::SrcBlend, factors[i].first);
-        Dev().SetRenderState(RenderState::DestBlend, factors[9 - i].first);
-        Quad(0, 0, 2, 2, 0x40C86432);
-        EXPECT_EQ(std::pair(GlInt(GL_BLEND_SRC), GlInt(GL_BLEND_DST)),
-                  std::pair(factors[i].second, factors[9 - i].second)) << i;
-    }
-}
-
-// Alpha bytes 94, 95 and 96 against the reference 95 under each comparison.
-TEST_F(DeviceStateTest, AlphaTestComparesBytes) {
+// Alpha bytes 94, 95 and 96 against the reference 95 under each comparison; each blend factor
+// as GL takes it, on either side.
+TEST_F(DeviceStateTest, AlphaTestComparesBytesAndEveryBlendFactorReachesGl) {
     Dev().SetTexture(0, Texels({0x5EFFFFFF, 0x5FFFFFFF, 0x60FFFFFF}));
     Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     Stage0(TextureOp::SelectArg1, TextureArg::Texture, TextureArg::Diffuse, TextureOp::Modulate,
@@ -207,6 +190,20 @@ TEST_F(DeviceStateTest, AlphaTestComparesBytes) {
         for (int x = 0; x < 3; ++x)
             drawn += ReadPixel(Dev(), x, i) == 0xFFFFFFFFu ? '#' : '.';
         EXPECT_EQ(drawn, cases[i].second) << i;
+    }
+    const std::pair<Blend, GLint> factors[] = {
+        {Blend::Zero, GL_ZERO},           {Blend::One, GL_ONE},
+        {Blend::SrcColor, GL_SRC_COLOR},  {Blend::InvSrcColor, GL_ONE_MINUS_SRC_COLOR},
+        {Blend::SrcAlpha, GL_SRC_ALPHA},  {Blend::InvSrcAlpha, GL_ONE_MINUS_SRC_ALPHA},
+        {Blend::DestAlpha, GL_DST_ALPHA}, {Blend::InvDestAlpha, GL_ONE_MINUS_DST_ALPHA},
+        {Blend::DestColor, GL_DST_COLOR}, {Blend::InvDestColor, GL_ONE_MINUS_DST_COLOR}};
+    Dev().SetRenderState(RenderState::AlphaBlendEnable, 1u);
+    for (int i = 0; i < 10; ++i) {
+        Dev().SetRenderState(RenderState::SrcBlend, factors[i].first);
+        Dev().SetRenderState(RenderState::DestBlend, factors[9 - i].first);
+        Quad(0, 0, 2, 2, 0x40C86432);
+        EXPECT_EQ(std::pair(GlInt(GL_BLEND_SRC), GlInt(GL_BLEND_DST)),
+                  std::pair(factors[i].second, factors[9 - i].second)) << i;
     }
 }
 
