@@ -135,7 +135,8 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClipAndSeeksToTheFra
 
 // Frames wider than kMaxFrameSize leave the picture out, while one pixel wide and kMaxFrameSize
 // high plays; a frame without a time follows the last; a sound is converted to mono or stereo.
-TEST_F(VideoReaderTest, StreamsLeftOutAndSoundsOfOtherLayouts) {
+// Missing, damaged and cut files.
+TEST_F(VideoReaderTest, StreamsLeftOutSoundsOfOtherLayoutsAndMissingDamagedAndCutFiles) {
     authoring::VideoClip wide = {
         .width = kMaxFrameSize + 16, .height = 16, .colours = {kColours[0]}, .secondsPerColour = 0.2};
     ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error)) << error;
@@ -182,11 +183,8 @@ TEST_F(VideoReaderTest, StreamsLeftOutAndSoundsOfOtherLayouts) {
     ASSERT_TRUE(reader.Open(WriteClip(Wav(std::vector<int16_t>(65, 0), 0)), error)) << error;
     EXPECT_TRUE(reader.NextAudioChunk(chunk) == ReadResult::Error &&
                 reader.NextAudioChunk(chunk) == ReadResult::EndOfStream);
-}
 
-}  // namespace
-
-TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
+    // Missing, damaged and cut files.
     ASSERT_TRUE(reader.Open(WriteClip(*s_clip), error)) << error;
     // Each open lets the last clip's decoding go: 40 of them leave the heap within 300 kB.
     const size_t heldBefore = mallinfo2().uordblks;
@@ -218,3 +216,5 @@ TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
     EXPECT_NE(error.find("pipe:"), std::string::npos) << error;
     close(ends[0]);
 }
+
+}  // namespace
