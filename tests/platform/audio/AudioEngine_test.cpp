@@ -72,7 +72,8 @@ struct PullFixture : ::testing::Test {
     MasteringVoice* master = engine.CreateMasteringVoice();
 };
 
-TEST_F(PullFixture, LoopingBufferRepeatsAndAnEmptyEndlessLoopEndsAtOnce) {
+// Looping buffers, and handlers that query and flush their voice from inside the mixer.
+TEST_F(PullFixture, LoopingBufferRepeatsAnEmptyEndlessLoopEndsAtOnceAndHandlersMayFlushTheirVoice) {
     Recorder rec;
     const std::vector<int16_t> data = {100, 200, 300}, one = {500};
     SourceVoice* voice = Playing(Pcm16(1, 44100), Buffer(data, 4, kEndOfStream, 2), &rec);
@@ -87,11 +88,9 @@ TEST_F(PullFixture, LoopingBufferRepeatsAndAnEmptyEndlessLoopEndsAtOnce) {
                 voice->SubmitSourceBuffer(Buffer(one, 5, 0, 2)));
     Render(10);
     EXPECT_EQ(rec.events, (Events{"start:9", "end:9", "stream-end", "start:5", "loop:5", "loop:5", "end:5"}));
-}
 
-// A video's audio end: when the last buffer starts, its handler flushes what else is queued
-// (the running buffer stays) from inside the mixer.
-TEST_F(PullFixture, HandlersMayQueryAndFlushTheirVoiceFromTheMixer) {
+    // A video's audio end: when the last buffer starts, its handler flushes what else is queued
+    // (the running buffer stays) from inside the mixer.
     struct FlushOnLast : Recorder {
         SourceVoice* voice = nullptr;
         void OnBufferStart(void* c) override {
@@ -99,15 +98,15 @@ TEST_F(PullFixture, HandlersMayQueryAndFlushTheirVoiceFromTheMixer) {
             if (voice->GetState().buffersQueued == 2)
                 voice->FlushSourceBuffers();
         }
-    } rec;
-    std::vector<int16_t> data(100, 1000);
-    SourceVoice* voice = rec.voice = Playing(Pcm16(1, 44100), Buffer(data, 1), &rec);
+    } flushing;
+    const std::vector<int16_t> hundred(100, 1000);
+    SourceVoice* flushed = flushing.voice = Playing(Pcm16(1, 44100), Buffer(hundred, 1), &flushing);
     for (uintptr_t i = 2; i <= 3; ++i)
-        voice->SubmitSourceBuffer(Buffer(data, i));
+        flushed->SubmitSourceBuffer(Buffer(hundred, i));
     Render(150);
     Render(100);
-    EXPECT_EQ(rec.events, (Events{"start:1", "end:1", "start:2", "end:3", "end:2"}));
-    EXPECT_EQ(StateOf(voice), "0:0:200");
+    EXPECT_EQ(flushing.events, (Events{"start:1", "end:1", "start:2", "end:3", "end:2"}));
+    EXPECT_EQ(StateOf(flushed), "0:0:200");
 }
 
 // Volumes are clamped to [0, 1] (NaN: 0), the master's included; a stopped voice is silent
