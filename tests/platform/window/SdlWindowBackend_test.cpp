@@ -140,7 +140,8 @@ TEST(SdlDisplayModes, ARateTheDriverDoesNotGiveIsZero) {
 // Backspace and Return type their control characters too, Escape and Tab as well, unless a
 // shortcut modifier is held; a key of no virtual key gives nothing. Alt+Enter is one mode
 // switch and never an Enter key-down; Alt itself goes through.
-TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharactersAndAModifierIsReleasedWhenBothSidesAre) {
+// Text and the mouse become their messages too.
+TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesControlKeysAlsoCharactersTextUtf16UnitsAndTheMouseItsMessages) {
     Key(true, SDL_SCANCODE_Q);
     Key(false, SDL_SCANCODE_Q);
     for (SDL_Scancode key : {SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_TAB})
@@ -174,9 +175,8 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharactersAndAMo
     Key(true, SDL_SCANCODE_RCTRL);
     Key(false, SDL_SCANCODE_RCTRL);
     EXPECT_EQ(Drain(), "down:17 deactivate down:17 up:17 ");
-}
 
-TEST_F(SdlWindow, TextBecomesUtf16UnitsMalformedBytesReplacementsAndTheMouseItsMessages) {
+    // Text becomes UTF-16 units, malformed bytes replacement characters.
     Text("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");  // a é € U+1F600
     Text("\xC3(\xED\xA0\x80");                      // broken sequence, encoded surrogate
     Text("\x80\xC0\xAF\xF4\x90\x80\x80\xF8");         // stray continuation, overlong, past U+10FFFF, bad lead
@@ -210,9 +210,8 @@ TEST_F(SdlWindow, TextBecomesUtf16UnitsMalformedBytesReplacementsAndTheMouseItsM
         Wheel(y, flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL);
     EXPECT_EQ(Drain(), "move@799,5 press:middle@3,4 release:right@3,4 press:left@3,4 leave wheel:360@7,9 "
                        "wheel:-120@7,9 wheel:60@7,9 ");
-}
 
-TEST_F(SdlWindow, RequestsCloseNothingAndDestroyDropsLaterEvents) {
+    // Requests to close do nothing themselves; destroying drops later events.
     WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     WindowEvent(SDL_WINDOWEVENT_CLOSE);
     SDL_Event quit{SDL_QUIT};
