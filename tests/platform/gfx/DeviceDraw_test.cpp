@@ -59,6 +59,8 @@ TEST_F(DeviceDrawTest, EdgesOnPixelCentresFollowTheTopLeftRule) {
         {full, {3, 5, 6, 7}, {}, {3, 5, 6, 7}},         {full, {61, 45, 64, 48}, {}, {61, 45, 64, 48}},
         {full, {}, {}, {0, 0, 64, 48}},                {inner, {0, 0, 2, 3}, {}, {8, 4, 10, 7}},
         {inner, {}, {}, {8, 4, 40, 24}},               {full, {10, 10, 30, 30}, {12, 20, 40, 25}, {12, 20, 30, 25}},
+        // A scissor box turned inside out, either way, lets nothing through.
+        {full, {10, 10, 30, 30}, {20, 10, 10, 30}, {}}, {full, {10, 10, 30, 30}, {10, 20, 30, 10}, {}},
         // One side of the viewport at a time changes from the last one drawn with.
         {full, {}, {}, {0, 0, 64, 48}},                {{0, 0, 32, kHeight, 0.0f, 1.0f}, {}, {}, {0, 0, 32, 48}},
         {{0, 0, 32, 24, 0.0f, 1.0f}, {}, {}, {0, 0, 32, 24}}, {{8, 0, 32, 24, 0.0f, 1.0f}, {}, {}, {8, 0, 40, 24}},
