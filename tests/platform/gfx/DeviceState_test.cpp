@@ -113,7 +113,7 @@ TEST_F(DeviceStateTest, SamplerStatesReachGlAndATextureTransformTurnsCoordinates
     EXPECT_EQ(std::memcmp(&world, &Dev().GetTransform(TransformType::World), sizeof world) |
                   std::memcmp(&view, &Dev().GetTransform(TransformType::View), sizeof view),
               0);
-    // (Past the eighth stage lie other states, such as the world transform with its 1 in row 2.)
+    // A ninth stage holds no sampler states: reading them does not run on past the eighth.
     EXPECT_EQ(Dev().GetSamplerState(8, SamplerState::AddressU) | Dev().GetSamplerState(8, SamplerState::AddressV), 0u);
     const uint32_t outOfRange = Dev().GetSamplerState(0, SamplerState::Count) |
                                 Dev().GetTextureStageState(0, StageState::Count);
