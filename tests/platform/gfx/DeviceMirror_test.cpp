@@ -112,40 +112,6 @@ void ExpectFloats(const std::vector<float>& actual, const std::vector<float>& ex
         EXPECT_NEAR(actual[i], expected[i], 1e-4f) << "value " << i;
 }
 
-// Each kind of light as GL takes it (a directional light as a direction towards it; a spot's
-// cone from half its outer angle, in degrees, up to 90; its fall-off as an exponent up to 128),
-// with the material (shininess up to 128, no specular) and the ambient render state.
-TEST_F(DeviceMirrorTest, LightsMaterialsAndTheAmbientReachGl) {
-    Device& d = Dev();
-    d.SetRenderState(RenderState::Lighting, 1u);
-    d.SetRenderState(RenderState::Ambient, 0x80FF0033u);
-    d.SetMaterial({.diffuse = {1, 0, 0, 1}, .ambient = {0, 1, 0, 1}, .specular = {1, 1, 1, 1},
-                   .emissive = {0.25f, 0, 0, 1}, .power = 200});
-    // The light's colours, the material and the scene ambient.
-    const std::vector<float> colours = {1,    0.5f, 0.25f, 1, 0.1f, 0.2f, 0.3f, 0.4f, 0, 0.5f, 0, 1,
-                                        1,    0,    0,     1, 0,    1,    0,    1,    0.25f, 0, 0, 1,
-                                        0,    0,    0,     1, 128,  1,    0,    0.2f, 128 / 255.0f};
-    // The light's type, phi and fall-off, whether it is on, and what GL holds: on, position,
-    // direction, cutoff, exponent, attenuations.
-    const std::tuple<LightType, float, float, bool, std::vector<float>> cases[] = {
-        {LightType::Spot, 1, 200, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 28.64789f, 128, 2, 0.5f, 0.25f}},
-        {LightType::Spot, 4, -1, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 90, 0, 2, 0.5f, 0.25f}},
-        {LightType::Point, 1, 1, false, {0, 3, 4, 5, 1, 0, 0.6f, 0.8f, 180, 0, 2, 0.5f, 0.25f}},
-        {LightType::Directional, 1, 1, true, {1, 0, -0.6f, -0.8f, 0, 0, 0.6f, 0.8f, 180, 0, 1, 0, 0}},
-    };
-    for (auto [type, phi, falloff, on, held] : cases) {
-        SCOPED_TRACE(int(type));
-        d.SetLight(0, {.type = type, .diffuse = {1, 0.5f, 0.25f, 1}, .specular = {0.1f, 0.2f, 0.3f, 0.4f},
-                       .ambient = {0, 0.5f, 0, 1}, .position = {3, 4, 5}, .direction = {0, 0.6f, 0.8f},
-                       .range = 0, .falloff = falloff, .attenuation0 = 2, .attenuation1 = 0.5f, .attenuation2 = 0.25f,
-                       .theta = 0, .phi = phi});
-        d.LightEnable(0, on);
-        Quad(0, 0, 4, 4, 0, 0.5f, true);
-        held.insert(held.end(), colours.begin(), colours.end());
-        ExpectFloats(GlLighting(), held);
-    }
-}
-
 // Every state in play at once: a draw like the last one sends none of them again, nor do
 // states set again to the values GL holds; a change sends that state alone. Each draw points
 // both units at their coordinates (client memory), switching the client unit twice.
@@ -250,8 +216,9 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
         t->Release();  // the device lets its bindings go itself
 }
 
-// A stencil clear is cut by the scissor rectangle; depth clears keep the stencil.
-TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilAndResetRestoresTheDefaultStates) {
+// A stencil clear is cut by the scissor rectangle; depth clears keep the stencil. Then the
+// defaults a reset brings back, and lights and materials as GL takes them.
+TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilResetRestoresTheDefaultsAndLightsAndMaterialsReachGl) {
     Device& d = Dev();
     auto stencilAt = [&](int x, int y) {
         GLubyte s = 0;
@@ -289,11 +256,11 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilAndResetRestoresTheDefaultStat
         }
     ASSERT_EQ(d.Reset({kWidth, kHeight}), Result::Ok);
     const uint32_t current = uint32_t(TextureArg::Current), texture = uint32_t(TextureArg::Texture);
-    std::vector<uint32_t> held, defaults = {1, 1, uint32_t(Cmp::LessEqual), 0, uint32_t(Blend::One),
+    std::vector<uint32_t> readBack, defaults = {1, 1, uint32_t(Cmp::LessEqual), 0, uint32_t(Blend::One),
                                             uint32_t(Blend::Zero), 0, uint32_t(Cmp::Always), 0, uint32_t(Cull::CCW),
                                             1, 0, 1, 0, 0};
     for (uint32_t s = 0; s < uint32_t(RenderState::Count); ++s)
-        held.push_back(d.GetRenderState(RenderState(s)));
+        readBack.push_back(d.GetRenderState(RenderState(s)));
     for (uint32_t stage = 0; stage < kMaxStages; ++stage) {
         // No transform; the samplers wrap and take the nearest texel.
         const uint32_t first = stage == 0;
@@ -301,11 +268,11 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilAndResetRestoresTheDefaultStat
                                          first * uint32_t(TextureOp::SelectArg1), current, texture, current, stage,
                                          uint32_t(TextureTransform::Disable), 0, 0, 0, 0});
         for (uint32_t s = 0; s < uint32_t(StageState::Count); ++s)
-            held.push_back(d.GetTextureStageState(stage, StageState(s)));
+            readBack.push_back(d.GetTextureStageState(stage, StageState(s)));
         for (uint32_t s = 0; s < uint32_t(SamplerState::Count); ++s)
-            held.push_back(d.GetSamplerState(stage, SamplerState(s)));
+            readBack.push_back(d.GetSamplerState(stage, SamplerState(s)));
     }
-    EXPECT_EQ(held, defaults);
+    EXPECT_EQ(readBack, defaults);
     d.SetLight(1, PlainLight(LightType::Directional, {1, 0, 0, 1}));
     d.LightEnable(1, true);
     for (uint32_t argb : {0xFFFFFFFFu, 0u}) {  // the material's own diffuse after the colours'
@@ -326,6 +293,37 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilAndResetRestoresTheDefaultStat
     glGetIntegerv(GL_VIEWPORT, boxes);
     glGetIntegerv(GL_SCISSOR_BOX, boxes + 4);
     EXPECT_EQ(std::vector<GLint>(boxes, boxes + 8), (std::vector<GLint>{0, 0, 64, 48, 0, 0, 64, 48}));
+
+    // Each kind of light as GL takes it (a directional light as a direction towards it; a spot's
+    // cone from half its outer angle, in degrees, up to 90; its fall-off as an exponent up to 128),
+    // with the material (shininess up to 128, no specular) and the ambient render state.
+    d.SetRenderState(RenderState::Lighting, 1u);
+    d.SetRenderState(RenderState::Ambient, 0x80FF0033u);
+    d.SetMaterial({.diffuse = {1, 0, 0, 1}, .ambient = {0, 1, 0, 1}, .specular = {1, 1, 1, 1},
+                   .emissive = {0.25f, 0, 0, 1}, .power = 200});
+    // The light's colours, the material and the scene ambient.
+    const std::vector<float> colours = {1,    0.5f, 0.25f, 1, 0.1f, 0.2f, 0.3f, 0.4f, 0, 0.5f, 0, 1,
+                                        1,    0,    0,     1, 0,    1,    0,    1,    0.25f, 0, 0, 1,
+                                        0,    0,    0,     1, 128,  1,    0,    0.2f, 128 / 255.0f};
+    // The light's type, phi and fall-off, whether it is on, and what GL holds: on, position,
+    // direction, cutoff, exponent, attenuations.
+    const std::tuple<LightType, float, float, bool, std::vector<float>> cases[] = {
+        {LightType::Spot, 1, 200, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 28.64789f, 128, 2, 0.5f, 0.25f}},
+        {LightType::Spot, 4, -1, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 90, 0, 2, 0.5f, 0.25f}},
+        {LightType::Point, 1, 1, false, {0, 3, 4, 5, 1, 0, 0.6f, 0.8f, 180, 0, 2, 0.5f, 0.25f}},
+        {LightType::Directional, 1, 1, true, {1, 0, -0.6f, -0.8f, 0, 0, 0.6f, 0.8f, 180, 0, 1, 0, 0}},
+    };
+    for (auto [type, phi, falloff, on, held] : cases) {
+        SCOPED_TRACE(int(type));
+        d.SetLight(0, {.type = type, .diffuse = {1, 0.5f, 0.25f, 1}, .specular = {0.1f, 0.2f, 0.3f, 0.4f},
+                       .ambient = {0, 0.5f, 0, 1}, .position = {3, 4, 5}, .direction = {0, 0.6f, 0.8f},
+                       .range = 0, .falloff = falloff, .attenuation0 = 2, .attenuation1 = 0.5f, .attenuation2 = 0.25f,
+                       .theta = 0, .phi = phi});
+        d.LightEnable(0, on);
+        Quad(0, 0, 4, 4, 0, 0.5f, true);
+        held.insert(held.end(), colours.begin(), colours.end());
+        ExpectFloats(GlLighting(), held);
+    }
 }
 
 }  // namespace
