@@ -49,7 +49,8 @@ long PeakKb(bool reset) {
     return 0;
 }
 
-TEST(DecodePng, RejectsBadFilesWithAReason) {
+// PNG decoding rejects bad files with a reason; the box-filter scale averages.
+TEST(Image, DecodePngRejectsBadFilesWithAReasonAndScaleImageBoxAveragesTheCoveredPixels) {
     std::string png = gfxtest::EncodePng(std::vector<uint32_t>(64, 0xFF00FF00), 8, 8, false);
     Image image;
     std::string error;
@@ -105,9 +106,8 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
         ASSERT_TRUE(DecodePng(file->data(), file->size(), image, error)) << error;
         EXPECT_EQ(image.pixels.back(), 0xFF123456u);
     }
-}
 
-TEST(ScaleImageBox, AveragesTheCoveredSourcePixels) {
+    // The box-filter scale averages the covered source pixels.
     // 4 x 2 to 2 x 1: each output pixel averages a 2 x 2 block, channel by channel.
     const uint32_t src[8] = {0x00000000, 0x04080C10, 0xFF000000, 0xFF000000,
                              0x00000000, 0x04080C10, 0x00FFFFFF, 0x00FFFFFF};

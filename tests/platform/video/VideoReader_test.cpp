@@ -81,7 +81,9 @@ protected:
 
 std::string* VideoReaderTest::s_clip = nullptr;
 
-TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClipAndSeeksToTheFrameShowing) {
+// Every frame and the tone of an encoded clip, seeks to the frame showing; streams left out,
+// sounds of other layouts; missing, damaged and cut files.
+TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsAndBadFiles) {
     ASSERT_TRUE(reader.Open(WriteClip(*s_clip), error)) << error;
     EXPECT_EQ(Streams(reader), "1 64x48 1 1@22050");
     EXPECT_NEAR(double(reader.Duration()), 2.0 * kSecond, kSecond / 10.0);
@@ -131,12 +133,10 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClipAndSeeksToTheFra
     // Before the start: the start.
     ASSERT_TRUE(reader.Seek(-kSecond) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     EXPECT_EQ(frame.time, first);
-}
 
-// Frames wider than kMaxFrameSize leave the picture out, while one pixel wide and kMaxFrameSize
-// high plays; a frame without a time follows the last; a sound is converted to mono or stereo.
-// Missing, damaged and cut files.
-TEST_F(VideoReaderTest, StreamsLeftOutSoundsOfOtherLayoutsAndMissingDamagedAndCutFiles) {
+    // Frames wider than kMaxFrameSize leave the picture out, while one pixel wide and
+    // kMaxFrameSize high plays; a frame without a time follows the last; a sound is converted to
+    // mono or stereo.
     authoring::VideoClip wide = {
         .width = kMaxFrameSize + 16, .height = 16, .colours = {kColours[0]}, .secondsPerColour = 0.2};
     ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error)) << error;
@@ -200,7 +200,7 @@ TEST_F(VideoReaderTest, StreamsLeftOutSoundsOfOtherLayoutsAndMissingDamagedAndCu
 
     // A clip cut in half plays its first half.
     ASSERT_TRUE(reader.Open(WriteClip(s_clip->substr(0, s_clip->size() / 2)), error)) << error;
-    int count = 0;
+    count = 0;
     while (reader.NextVideoFrame(frame) == ReadResult::Sample)
         ++count;
     EXPECT_TRUE(count > 4 && count < 20) << count;
