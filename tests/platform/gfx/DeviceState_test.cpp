@@ -284,7 +284,6 @@ TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheB
     std::vector<uint32_t> halves(32, 0xFFFF0000u);  // red above blue
     halves.resize(64, 0xFF0000FFu);
     EXPECT_EQ(shown.pixels, halves);
-    target->Release();
 
     // A same-size copy starts at the first column: a one-pixel green edge comes through.
     Texture* full = Dev().CreateTexture(kWidth, kHeight, kUsageRenderTarget, Format::X8R8G8B8);
@@ -293,6 +292,10 @@ TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheB
     Dev().Clear(kClearTarget, 0xFF00FF00, 1.0f, 0);
     Dev().SetViewport({0, 0, kWidth, kHeight, 0, 1});
     ASSERT_TRUE(Dev().StretchBackBufferTo(full, false));
+    // Making the copy's storage bound it in GL: the target drawn again is bound again.
+    Blit(target, 0, 0, 8, 8);
+    EXPECT_EQ(ReadPixel(Dev(), 0, 7), 0xFF0000FFu);  // its lower half blue
+    target->Release();
     Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     Blit(full, 0, 0, kWidth, kHeight);
     EXPECT_EQ(std::pair(ReadPixel(Dev(), 0, 5), ReadPixel(Dev(), 1, 5)), std::pair(0xFF00FF00u, 0xFFFF0000u));
