@@ -60,10 +60,9 @@ TEST_F(DeviceStateTest, StageOperationsCombineTexelAndVertexColour) {
     // 0x80 x 0x40 / 255, ... and 0x80 + 0x40, ...
     EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 9, 1), 0xFF202018, 2) && ColorNear(ReadPixel(Dev(), 13, 1), 0xFFC0C0E0, 2));
 
-    // A stage without a texture reads opaque white: modulating it gives the vertex colour.
+    // A stage without a texture reads opaque white.
     Dev().SetTexture(0, nullptr);
-    Stage0(TextureOp::Modulate, TextureArg::Texture, TextureArg::Diffuse, TextureOp::Modulate, TextureArg::Texture,
-           TextureArg::Diffuse);
+    Stage0(TextureOp::SelectArg1, TextureArg::Texture, TextureArg::Diffuse, TextureOp::SelectArg1, TextureArg::Texture);
     Quad(0, 4, 4, 4, diffuse);
 
     // Stage 1 (its first argument the texture by default) sees stage 0's result as Current and
@@ -73,9 +72,9 @@ TEST_F(DeviceStateTest, StageOperationsCombineTexelAndVertexColour) {
     Quad(4, 4, 4, 4, diffuse);
     Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::Disable);
     Quad(8, 4, 4, 4, diffuse);
-    // Left to right: white modulated, stage 1's texel, the cascade ended.
+    // Left to right: white, stage 1's texel, the cascade ended.
     EXPECT_EQ((std::vector{ReadPixel(Dev(), 1, 5), ReadPixel(Dev(), 5, 5), ReadPixel(Dev(), 9, 5)}),
-              (std::vector{diffuse, 0xFF00FF00u, diffuse}));
+              (std::vector{0xFFFFFFFFu, 0xFF00FF00u, diffuse}));
 }
 
 // The texture's parameters in GL after a draw: a fresh texture has no mipmaps and samples
