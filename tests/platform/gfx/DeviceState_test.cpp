@@ -72,9 +72,15 @@ TEST_F(DeviceStateTest, StageOperationsCombineTexelAndVertexColour) {
     Quad(4, 4, 4, 4, diffuse);
     Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::Disable);
     Quad(8, 4, 4, 4, diffuse);
-    // Left to right: white, stage 1's texel, the cascade ended.
-    EXPECT_EQ((std::vector{ReadPixel(Dev(), 1, 5), ReadPixel(Dev(), 5, 5), ReadPixel(Dev(), 9, 5)}),
-              (std::vector{0xFFFFFFFFu, 0xFF00FF00u, diffuse}));
+    // All eight stages in play, each passing on what it is given.
+    for (uint32_t stage = 0; stage < kMaxStages; ++stage) {
+        Dev().SetTextureStageState(stage, StageState::ColorOp, TextureOp::SelectArg1);
+        Dev().SetTextureStageState(stage, StageState::ColorArg1, TextureArg::Current);
+    }
+    Quad(12, 4, 4, 4, diffuse);
+    // Left to right: white, stage 1's texel, the cascade ended, all eight stages.
+    EXPECT_EQ((std::vector{ReadPixel(Dev(), 1, 5), ReadPixel(Dev(), 5, 5), ReadPixel(Dev(), 9, 5), ReadPixel(Dev(), 13, 5)}),
+              (std::vector{0xFFFFFFFFu, 0xFF00FF00u, diffuse, diffuse}));
 }
 
 // The texture's parameters in GL after a draw: a fresh texture has no mipmaps and samples
@@ -168,6 +174,13 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
     Quad(0, 0, 4, 4, 0xFFFFFFFF);
     glActiveTexture(GL_TEXTURE1);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_GEN_S) && glIsEnabled(GL_TEXTURE_GEN_T));
+    // A new transform alone reaches stage 0's unit although GL last worked on unit 1.
+    Dev().SetTransform(TransformType::Texture0, MatrixIdentity());
+    Quad(0, 0, 4, 4, 0xFFFFFFFF);
+    glActiveTexture(GL_TEXTURE0);
+    float matrix[16];
+    glGetFloatv(GL_TEXTURE_MATRIX, matrix);
+    EXPECT_EQ(std::vector<float>(matrix, matrix + 16), identity);
 }
 
 // Alpha bytes 94, 95 and 96 against the reference 95 under each comparison; each blend factor
