@@ -64,9 +64,12 @@ TEST(File, BackslashesAndCaseAreResolvedForReadingAndCreatingAndDescriptorZeroIs
     const int64_t readAt = zero.ReadAt(2, bytes, 4);
     zero.Close();
     const bool freed = fcntl(0, F_GETFD) == -1;
+    // A folder is no file, at descriptor 0 too.
+    const bool folderRefused = !zero.Open(dir.Path().c_str(), true, false) && fcntl(0, F_GETFD) == -1;
     dup2(savedInput, 0);
     close(savedInput);
-    EXPECT_EQ(std::tuple(atZero, read, readAt, freed), std::tuple(true, int64_t(3), int64_t(2), true));
+    EXPECT_EQ(std::tuple(atZero, read, readAt, freed, folderRefused),
+              std::tuple(true, int64_t(3), int64_t(2), true, true));
 }
 
 struct Chain {
