@@ -242,26 +242,18 @@ TEST_F(DeviceStateTest, DepthTestAndDepthWritesFollowTheirStates) {
     EXPECT_EQ(ReadPixel(Dev(), 1, 1), 0xFF0000FFu);
 }
 
-// Textures: PNG contents texel-exact on screen, and render targets filled from the back buffer.
-class TextureTest : public DeviceTest {
-protected:
-    void SetUp() override {
-        DeviceTest::SetUp();
-        Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);  // of the texture
-        Dev().SetSamplerState(0, SamplerState::MinFilter, TextureFilter::Linear);
-        Dev().SetSamplerState(0, SamplerState::MagFilter, TextureFilter::Linear);
-        Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
-    }
+// PNG texels land exactly in their pixels; a render target receives the back buffer upright.
+TEST_F(DeviceStateTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheBackBufferUpright) {
+    Dev().SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
+    Dev().SetSamplerState(0, SamplerState::MinFilter, TextureFilter::Linear);
+    Dev().SetSamplerState(0, SamplerState::MagFilter, TextureFilter::Linear);
+    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     // Draws the texture as a w x h pixel quad whose top-left pixel is (x, y).
-    void Blit(Texture* texture, int x, int y, int w, int h) {
+    auto blit = [this](Texture* texture, int x, int y, int w, int h) {
         Dev().SetTexture(0, texture);
         Quad(x, y, w, h, 0xFFFFFFFF);
         Dev().SetTexture(0, nullptr);
-    }
-};
-
-// PNG texels land exactly in their pixels; a render target receives the back buffer upright.
-TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheBackBufferUpright) {
+    };
     std::vector<uint32_t> texels(16);
     for (uint32_t i = 0; i < 16; ++i)
         texels[i] = 0xFF000000 | (i * 16) << 16 | (255 - i * 16) << 8 | (i * 7 + 30);
@@ -270,7 +262,7 @@ TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheB
     Texture* texture = Dev().CreateTextureFromPng(png.data(), png.size(), 0, error);
     ASSERT_NE(texture, nullptr) << error;
     EXPECT_EQ(std::pair(texture->GetFormat(), texture->Width()), std::pair(Format::X8R8G8B8, 4u));
-    Blit(texture, 10, 10, 4, 4);
+    blit(texture, 10, 10, 4, 4);
     for (uint32_t y = 0; y < 4; ++y)
         for (uint32_t x = 0; x < 4; ++x)
             EXPECT_EQ(ReadPixel(Dev(), int(10 + x), int(10 + y)), texels[y * 4 + x]) << x << "," << y;
@@ -290,7 +282,7 @@ TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheB
     Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     Dev().SetSamplerState(0, SamplerState::MinFilter, TextureFilter::Point);
     Dev().SetSamplerState(0, SamplerState::MagFilter, TextureFilter::Point);
-    Blit(target, 10, 10, 8, 8);
+    blit(target, 10, 10, 8, 8);
     Image shown;
     ASSERT_TRUE(Dev().ReadBackBuffer({10, 10, 18, 18}, shown));
     std::vector<uint32_t> halves(32, 0xFFFF0000u);  // red above blue
@@ -305,11 +297,11 @@ TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheB
     Dev().SetViewport({0, 0, kWidth, kHeight, 0, 1});
     ASSERT_TRUE(Dev().StretchBackBufferTo(full, false));
     // Making the copy's storage bound it in GL: the target drawn again is bound again.
-    Blit(target, 0, 0, 8, 8);
+    blit(target, 0, 0, 8, 8);
     EXPECT_EQ(ReadPixel(Dev(), 0, 7), 0xFF0000FFu);  // its lower half blue
     target->Release();
     Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
-    Blit(full, 0, 0, kWidth, kHeight);
+    blit(full, 0, 0, kWidth, kHeight);
     EXPECT_EQ(std::pair(ReadPixel(Dev(), 0, 5), ReadPixel(Dev(), 1, 5)), std::pair(0xFF00FF00u, 0xFFFF0000u));
     full->Release();
 
