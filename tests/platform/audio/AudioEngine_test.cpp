@@ -72,8 +72,9 @@ struct PullFixture : ::testing::Test {
     MasteringVoice* master = engine.CreateMasteringVoice();
 };
 
-// Looping buffers, and handlers that query and flush their voice from inside the mixer.
-TEST_F(PullFixture, LoopingBufferRepeatsAnEmptyEndlessLoopEndsAtOnceAndHandlersMayFlushTheirVoice) {
+// Looping buffers, handlers that query and flush their voice from inside the mixer, volumes
+// and stopping.
+TEST_F(PullFixture, LoopingBuffersHandlersThatFlushTheirVoiceVolumesAndStopping) {
     Recorder rec;
     const std::vector<int16_t> data = {100, 200, 300}, one = {500};
     SourceVoice* voice = Playing(Pcm16(1, 44100), Buffer(data, 4, kEndOfStream, 2), &rec);
@@ -107,40 +108,38 @@ TEST_F(PullFixture, LoopingBufferRepeatsAnEmptyEndlessLoopEndsAtOnceAndHandlersM
     Render(100);
     EXPECT_EQ(flushing.events, (Events{"start:1", "end:1", "start:2", "end:3", "end:2"}));
     EXPECT_EQ(StateOf(flushed), "0:0:200");
-}
 
-// Volumes are clamped to [0, 1] (NaN: 0), the master's included; a stopped voice is silent
-// and keeps its place; flushing it drops every buffer and its place (what is queued next
-// plays from its start), and their ends are told at the next pass although it is stopped,
-// and so are those an end's handler flushes.
-TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
-    static const std::vector<int16_t> data(100, 16384);
+    // Volumes are clamped to [0, 1] (NaN: 0), the master's included; a stopped voice is silent
+    // and keeps its place; flushing it drops every buffer and its place (what is queued next
+    // plays from its start), and their ends are told at the next pass although it is stopped,
+    // and so are those an end's handler flushes.
+    static const std::vector<int16_t> half(100, 16384);
     struct FlushAgainOnFirstEnd : Recorder {
         SourceVoice* voice = nullptr;
         void OnBufferEnd(void* c) override {
             Recorder::OnBufferEnd(c);
-            if (events.size() == 2 && voice->SubmitSourceBuffer(Buffer(data, 3)))
+            if (events.size() == 2 && voice->SubmitSourceBuffer(Buffer(half, 3)))
                 voice->FlushSourceBuffers();
         }
-    } rec;
-    SourceVoice* voice = rec.voice = Playing(Pcm16(1, 44100), Buffer(data, 1), &rec);
-    voice->SubmitSourceBuffer(Buffer(data, 2));
+    } again;
+    SourceVoice* stopped = again.voice = Playing(Pcm16(1, 44100), Buffer(half, 1), &again);
+    stopped->SubmitSourceBuffer(Buffer(half, 2));
     for (auto [volume, clamped] : {std::pair{2.0f, 1.0f}, {-1.0f, 0.0f}, {std::nanf(""), 0.0f}, {0.5f, 0.5f}}) {
-        voice->SetVolume(volume);
+        stopped->SetVolume(volume);
         EXPECT_FLOAT_EQ(Render(1)[0], 0.5f * clamped) << volume;
     }
     master->SetVolume(0.5f);
     EXPECT_FLOAT_EQ(Render(1)[1], 0.125f);
-    voice->Stop();
-    EXPECT_TRUE(Render(10) == std::vector<float>(20, 0.0f) && StateOf(voice) == "1:2:5");
-    voice->FlushSourceBuffers();
-    EXPECT_EQ(StateOf(voice), "0:0:0");
+    stopped->Stop();
+    EXPECT_TRUE(Render(10) == std::vector<float>(20, 0.0f) && StateOf(stopped) == "1:2:5");
+    stopped->FlushSourceBuffers();
+    EXPECT_EQ(StateOf(stopped), "0:0:0");
     Render(1);
     Render(1);
-    EXPECT_EQ(rec.events, (Events{"start:1", "end:1", "end:2", "end:3"}));
+    EXPECT_EQ(again.events, (Events{"start:1", "end:1", "end:2", "end:3"}));
     static const std::vector<int16_t> fresh = {8192, 0, 0, 0, 0, 0, 0, 0};
-    voice->SubmitSourceBuffer(Buffer(fresh));
-    voice->Start();
+    stopped->SubmitSourceBuffer(Buffer(fresh));
+    stopped->Start();
     EXPECT_FLOAT_EQ(Render(1)[0], 0.0625f) << "a buffer queued after the flush starts at its first frame";
 }
 
