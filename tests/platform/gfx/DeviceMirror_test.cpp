@@ -83,18 +83,15 @@ using DeviceMirrorTest = DeviceTest;
 std::vector<float> GlLighting() {
     std::vector<float> v = {float(glIsEnabled(GL_LIGHT0))};
     float f[4];
-    const std::pair<GLenum, int> light[] = {
-        {GL_POSITION, 4},           {GL_SPOT_DIRECTION, 3},      {GL_SPOT_CUTOFF, 1}, {GL_SPOT_EXPONENT, 1},
-        {GL_CONSTANT_ATTENUATION, 1}, {GL_LINEAR_ATTENUATION, 1}, {GL_QUADRATIC_ATTENUATION, 1},
-        {GL_DIFFUSE, 4},            {GL_SPECULAR, 4},            {GL_AMBIENT, 4}};
-    for (auto [which, n] : light) {
-        glGetLightfv(GL_LIGHT0, which, f);
-        v.insert(v.end(), f, f + n);
-    }
-    const std::pair<GLenum, int> material[] = {
-        {GL_DIFFUSE, 4}, {GL_AMBIENT, 4}, {GL_EMISSION, 4}, {GL_SPECULAR, 4}, {GL_SHININESS, 1}};
-    for (auto [which, n] : material) {
-        glGetMaterialfv(GL_FRONT, which, f);
+    // Of light 0 or of the front material: the value and its size.
+    const std::tuple<GLenum, GLenum, int> values[] = {
+        {GL_LIGHT0, GL_POSITION, 4},  {GL_LIGHT0, GL_SPOT_DIRECTION, 3},         {GL_LIGHT0, GL_SPOT_CUTOFF, 1},
+        {GL_LIGHT0, GL_SPOT_EXPONENT, 1}, {GL_LIGHT0, GL_CONSTANT_ATTENUATION, 1}, {GL_LIGHT0, GL_LINEAR_ATTENUATION, 1},
+        {GL_LIGHT0, GL_QUADRATIC_ATTENUATION, 1}, {GL_LIGHT0, GL_DIFFUSE, 4},    {GL_LIGHT0, GL_SPECULAR, 4},
+        {GL_LIGHT0, GL_AMBIENT, 4},   {GL_FRONT, GL_DIFFUSE, 4},  {GL_FRONT, GL_AMBIENT, 4}, {GL_FRONT, GL_EMISSION, 4},
+        {GL_FRONT, GL_SPECULAR, 4},   {GL_FRONT, GL_SHININESS, 1}};
+    for (auto [of, which, n] : values) {
+        (of == GL_LIGHT0 ? glGetLightfv : glGetMaterialfv)(of, which, f);
         v.insert(v.end(), f, f + n);
     }
     glGetFloatv(GL_LIGHT_MODEL_AMBIENT, f);
