@@ -1,6 +1,7 @@
 #include "platform/audio/AudioEngine.h"
 
 #include <SDL2/SDL.h>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,13 @@
 #include "tests/support/ScopedEnv.h"
 
 using namespace platform::audio;
+
+// The engine starts SDL's audio through here (the test links ahead of SDL), failing while asked.
+static bool g_audioStartFails = false;
+extern "C" int SDL_InitSubSystem(Uint32 flags) {
+    static const auto next = reinterpret_cast<int (*)(Uint32)>(dlsym(RTLD_NEXT, "SDL_InitSubSystem"));
+    return g_audioStartFails && (flags & SDL_INIT_AUDIO) ? SDL_SetError("no audio") : next(flags);
+}
 
 namespace {
 
@@ -64,7 +72,9 @@ struct PullFixture : ::testing::Test {
     MasteringVoice* master = engine.CreateMasteringVoice();
 };
 
-TEST_F(PullFixture, LoopingBufferRepeatsAndAnEmptyEndlessLoopEndsAtOnce) {
+// Looping buffers, handlers that query and flush their voice from inside the mixer, volumes
+// and stopping.
+TEST_F(PullFixture, LoopingBuffersHandlersThatFlushTheirVoiceVolumesAndStopping) {
     Recorder rec;
     const std::vector<int16_t> data = {100, 200, 300}, one = {500};
     SourceVoice* voice = Playing(Pcm16(1, 44100), Buffer(data, 4, kEndOfStream, 2), &rec);
@@ -79,11 +89,9 @@ TEST_F(PullFixture, LoopingBufferRepeatsAndAnEmptyEndlessLoopEndsAtOnce) {
                 voice->SubmitSourceBuffer(Buffer(one, 5, 0, 2)));
     Render(10);
     EXPECT_EQ(rec.events, (Events{"start:9", "end:9", "stream-end", "start:5", "loop:5", "loop:5", "end:5"}));
-}
 
-// A video's audio end: when the last buffer starts, its handler flushes what else is queued
-// (the running buffer stays) from inside the mixer.
-TEST_F(PullFixture, HandlersMayQueryAndFlushTheirVoiceFromTheMixer) {
+    // A video's audio end: when the last buffer starts, its handler flushes what else is queued
+    // (the running buffer stays) from inside the mixer.
     struct FlushOnLast : Recorder {
         SourceVoice* voice = nullptr;
         void OnBufferStart(void* c) override {
@@ -91,71 +99,48 @@ TEST_F(PullFixture, HandlersMayQueryAndFlushTheirVoiceFromTheMixer) {
             if (voice->GetState().buffersQueued == 2)
                 voice->FlushSourceBuffers();
         }
-    } rec;
-    std::vector<int16_t> data(100, 1000);
-    SourceVoice* voice = rec.voice = Playing(Pcm16(1, 44100), Buffer(data, 1), &rec);
+    } flushing;
+    const std::vector<int16_t> hundred(100, 1000);
+    SourceVoice* flushed = flushing.voice = Playing(Pcm16(1, 44100), Buffer(hundred, 1), &flushing);
     for (uintptr_t i = 2; i <= 3; ++i)
-        voice->SubmitSourceBuffer(Buffer(data, i));
+        flushed->SubmitSourceBuffer(Buffer(hundred, i));
     Render(150);
     Render(100);
-    EXPECT_EQ(rec.events, (Events{"start:1", "end:1", "start:2", "end:3", "end:2"}));
-    EXPECT_EQ(StateOf(voice), "0:0:200");
-}
+    EXPECT_EQ(flushing.events, (Events{"start:1", "end:1", "start:2", "end:3", "end:2"}));
+    EXPECT_EQ(StateOf(flushed), "0:0:200");
 
-// Volumes are clamped to [0, 1] (NaN: 0), the master's included; a stopped voice is silent
-// and keeps its place; flushing it drops every buffer and its place (what is queued next
-// plays from its start), and their ends are told at the next pass although it is stopped,
-// and so are those an end's handler flushes.
-TEST_F(PullFixture, VolumesStoppingAndFlushingAStoppedVoice) {
-    static const std::vector<int16_t> data(100, 16384);
+    // Volumes are clamped to [0, 1] (NaN: 0), the master's included; a stopped voice is silent
+    // and keeps its place; flushing it drops every buffer and its place (what is queued next
+    // plays from its start), and their ends are told at the next pass although it is stopped,
+    // and so are those an end's handler flushes.
+    static const std::vector<int16_t> half(100, 16384);
     struct FlushAgainOnFirstEnd : Recorder {
         SourceVoice* voice = nullptr;
         void OnBufferEnd(void* c) override {
             Recorder::OnBufferEnd(c);
-            if (events.size() == 2 && voice->SubmitSourceBuffer(Buffer(data, 3)))
+            if (events.size() == 2 && voice->SubmitSourceBuffer(Buffer(half, 3)))
                 voice->FlushSourceBuffers();
         }
-    } rec;
-    SourceVoice* voice = rec.voice = Playing(Pcm16(1, 44100), Buffer(data, 1), &rec);
-    voice->SubmitSourceBuffer(Buffer(data, 2));
+    } again;
+    SourceVoice* stopped = again.voice = Playing(Pcm16(1, 44100), Buffer(half, 1), &again);
+    stopped->SubmitSourceBuffer(Buffer(half, 2));
     for (auto [volume, clamped] : {std::pair{2.0f, 1.0f}, {-1.0f, 0.0f}, {std::nanf(""), 0.0f}, {0.5f, 0.5f}}) {
-        voice->SetVolume(volume);
+        stopped->SetVolume(volume);
         EXPECT_FLOAT_EQ(Render(1)[0], 0.5f * clamped) << volume;
     }
     master->SetVolume(0.5f);
     EXPECT_FLOAT_EQ(Render(1)[1], 0.125f);
-    voice->Stop();
-    EXPECT_TRUE(Render(10) == std::vector<float>(20, 0.0f) && StateOf(voice) == "1:2:5");
-    voice->FlushSourceBuffers();
-    EXPECT_EQ(StateOf(voice), "0:0:0");
+    stopped->Stop();
+    EXPECT_TRUE(Render(10) == std::vector<float>(20, 0.0f) && StateOf(stopped) == "1:2:5");
+    stopped->FlushSourceBuffers();
+    EXPECT_EQ(StateOf(stopped), "0:0:0");
     Render(1);
     Render(1);
-    EXPECT_EQ(rec.events, (Events{"start:1", "end:1", "end:2", "end:3"}));
+    EXPECT_EQ(again.events, (Events{"start:1", "end:1", "end:2", "end:3"}));
     static const std::vector<int16_t> fresh = {8192, 0, 0, 0, 0, 0, 0, 0};
-    voice->SubmitSourceBuffer(Buffer(fresh));
-    voice->Start();
+    stopped->SubmitSourceBuffer(Buffer(fresh));
+    stopped->Start();
     EXPECT_FLOAT_EQ(Render(1)[0], 0.0625f) << "a buffer queued after the flush starts at its first frame";
-}
-
-// At half the mix rate every other output frame lies halfway to the next source frame: the
-// first frame of the next buffer with frames, or of the buffer itself when it loops again
-// (endlessly: a loop of kLoopInfinite is never used up).
-TEST_F(PullFixture, InterpolationReachesIntoTheFrameThatPlaysNext) {
-    const std::vector<int16_t> first = {0}, one = {-16384}, second = {16384, 8192};
-    SourceVoice* voice = Playing(Pcm16(1, kMixRate / 2), Buffer(first));
-    voice->SubmitSourceBuffer(AudioBuffer{});
-    voice->SubmitSourceBuffer(Buffer(one));
-    voice->SubmitSourceBuffer(Buffer(second, 0, 0, kLoopInfinite));
-    const std::vector<float> out = Render(2 + 4 * 300);
-    EXPECT_EQ((std::vector<float>{out[0], out[2], out[4], out[6], out[8], out[10], out[12]}),
-              (std::vector<float>{0, -0.25f, -0.5f, 0, 0.5f, 0.375f, 0.25f}));
-    EXPECT_EQ(std::pair(out[2 * (4 * 300 - 4)], voice->GetState().buffersQueued), std::pair(0.5f, 1u));
-    // A queue run dry starts the next buffer at its first frame, whatever the step.
-    voice->DestroyVoice();
-    SourceVoice* odd = Playing(Pcm16(1, 32000), Buffer(first));
-    Render(3);
-    odd->SubmitSourceBuffer(Buffer(second));
-    EXPECT_EQ(Render(1)[0], 0.5f);
 }
 
 // Submix voices are mixed by processing stage, whatever their order of creation: a chain
@@ -184,8 +169,9 @@ TEST_F(PullFixture, SubmixesAreMixedInStageOrderAndRerouteWhenDestroyed) {
 
 // A 1 kHz tone at other rates comes out at 1 kHz and the same level, linearly interpolated:
 // within the interpolation error A (2 pi f / rate)^2 / 8 of the ideal tone, far below what
-// holding samples, a wrong step or a wrong fraction would give.
-TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevel) {
+// holding samples, a wrong step or a wrong fraction would give. The interpolation reaches
+// into the frame that plays next.
+TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevelAndInterpolatesIntoTheFrameThatPlaysNext) {
     constexpr double kPi = 3.141592653589793, kTone = 1000.0, kLevel = 0.5;
     for (uint32_t rate : {22050u, 32000u, 48000u}) {
         std::vector<int16_t> tone(rate / 5);
@@ -206,6 +192,25 @@ TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevel) {
         EXPECT_NEAR(double(voice->GetState().samplesPlayed), rate / 10, 1) << rate;  // the 32.32 step truncates
         voice->DestroyVoice();
     }
+
+    // At half the mix rate every other output frame lies halfway to the next source frame: the
+    // first frame of the next buffer with frames, or of the buffer itself when it loops again
+    // (endlessly: a loop of kLoopInfinite is never used up).
+    const std::vector<int16_t> first = {0}, one = {-16384}, second = {16384, 8192};
+    SourceVoice* voice = Playing(Pcm16(1, kMixRate / 2), Buffer(first));
+    voice->SubmitSourceBuffer(AudioBuffer{});
+    voice->SubmitSourceBuffer(Buffer(one));
+    voice->SubmitSourceBuffer(Buffer(second, 0, 0, kLoopInfinite));
+    const std::vector<float> out = Render(2 + 4 * 300);
+    EXPECT_EQ((std::vector<float>{out[0], out[2], out[4], out[6], out[8], out[10], out[12]}),
+              (std::vector<float>{0, -0.25f, -0.5f, 0, 0.5f, 0.375f, 0.25f}));
+    EXPECT_EQ(std::pair(out[2 * (4 * 300 - 4)], voice->GetState().buffersQueued), std::pair(0.5f, 1u));
+    // A queue run dry starts the next buffer at its first frame, whatever the step.
+    voice->DestroyVoice();
+    SourceVoice* odd = Playing(Pcm16(1, 32000), Buffer(first));
+    Render(3);
+    odd->SubmitSourceBuffer(Buffer(second));
+    EXPECT_EQ(Render(1)[0], 0.5f);
 }
 
 TEST_F(PullFixture, RefusesWhatItCannotPlayAndTakesDefaultAndExplicitOutputMatrices) {
@@ -323,6 +328,12 @@ TEST(AudioEngine, FallsBackToTheDummyDriverWithoutADevice) {
         EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the audio subsystem is released with the engine";
         EXPECT_STREQ(SDL_GetHint(SDL_HINT_AUDIODRIVER), driver);
     }
+    // Without even the dummy driver there is no mastering voice, and both reasons are told.
+    g_audioStartFails = true;
+    Engine engine(Engine::Output::Device);
+    EXPECT_EQ(engine.CreateMasteringVoice(), nullptr);
+    EXPECT_EQ(engine.LastError(), "no audio; dummy driver: no audio");
+    g_audioStartFails = false;
 }
 
 }  // namespace

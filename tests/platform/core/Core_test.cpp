@@ -13,6 +13,7 @@
 
 #include "platform/core/AlertableSleep.h"
 #include "platform/core/FdIo.h"
+#include "platform/core/Interlocked.h"
 #include "platform/core/UILocale.h"
 #include "platform/core/XdgPaths.h"
 #include "tests/support/ScopedEnv.h"
@@ -53,7 +54,9 @@ TEST(Clock, FakeClockReplacesReadingsAndSleepsWhileItLivesAndTheSystemClockSleep
     signal(SIGURG, saved);
 }
 
-TEST(UILocale, TakesTheFirstSetVariableInPriorityOrderAndSkipsEmptyEntries) {
+// The interface language takes the first set variable in priority order, skipping empty
+// entries; the per-user folders take absolute variables and fall back under the home folder.
+TEST(UILocaleAndXdgPaths, FollowTheirVariables) {
     ScopedEnv env;
     env.Unset("LANGUAGE").Unset("LC_ALL").Unset("LC_MESSAGES").Unset("LANG");
     // Each step sets a variable to a value, after which the tag is the third (none at first).
@@ -65,10 +68,6 @@ TEST(UILocale, TakesTheFirstSetVariableInPriorityOrderAndSkipsEmptyEntries) {
         env.Set(variable, value);
         EXPECT_EQ(platform::UILanguageTag(), tag) << variable << "=" << value;
     }
-}
-
-TEST(XdgPaths, AbsoluteVariablesWinAndOthersFallBackUnderHome) {
-    ScopedEnv env;
     env.Set("HOME", "/home/someone/").Set("XDG_CONFIG_HOME", "/etc/cfg").Set("XDG_DATA_HOME", "relative/data");
     EXPECT_EQ(platform::ConfigHome() + " " + platform::DataHome(), "/etc/cfg /home/someone/.local/share");
     env.Set("XDG_CONFIG_HOME", "");
@@ -80,6 +79,17 @@ TEST(XdgPaths, AbsoluteVariablesWinAndOthersFallBackUnderHome) {
     EXPECT_TRUE(home.empty() || platform::ConfigHome() == (home == "/" ? std::string() : home) + "/.config") << home;
 }
 
+
+// Increments and decrements give the new value, exchanges the one before, a compare-exchange
+// the one it found (storing only over the one it was given).
+TEST(Interlocked, EachOperationGivesItsValue) {
+    int32_t v = 5;
+    const std::vector<int32_t> given = {platform::AtomicIncrement(&v), platform::AtomicDecrement(&v),
+                                        platform::AtomicExchange(&v, 9), platform::AtomicExchangeAdd(&v, 2),
+                                        platform::AtomicCompareExchange(&v, 1, 11),
+                                        platform::AtomicCompareExchange(&v, 3, 0), platform::AtomicLoad(&v)};
+    EXPECT_EQ(given, (std::vector<int32_t>{6, 5, 5, 9, 11, 1, 1}));
+}
 
 // A write that a signal cuts short goes on from where it stopped; the reader's short reads of
 // the pipe go on too. The pipe is full when the signal comes: the write has moved bytes.

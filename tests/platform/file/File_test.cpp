@@ -31,7 +31,8 @@ void Record(void* context, uint32_t error, uint32_t bytes) {
     call->log->calls.push_back(call->name + ":" + std::to_string(error) + ":" + std::to_string(bytes));
 }
 
-TEST(File, BackslashesAndCaseAreResolvedForReadingAndCreating) {
+// Backslashes and case are resolved for reading and creating; descriptor 0 is a file like any other.
+TEST(File, BackslashesAndCaseAreResolvedForReadingAndCreatingAndDescriptorZeroIsAFileLikeAnyOther) {
     TempDir dir;
     dir.Write("Data/GlobalXml/List.TXT", "abc");
     const std::string asked = dir.Path() + "\\data\\globalxml\\list.txt";
@@ -50,10 +51,40 @@ TEST(File, BackslashesAndCaseAreResolvedForReadingAndCreating) {
 
     ASSERT_TRUE(file.Open((dir.Path() + "/data/new.bin").c_str(), false, true));
     EXPECT_TRUE(file.Write("hi", 2) && StatPath((dir.Path() + "/Data/new.bin").c_str(), nullptr));
+
+    // A program started with its standard input closed gets descriptor 0 for the next file it
+    // opens; that file behaves like any other (closing frees it), and a file not yet opened holds none.
+    const std::string path = dir.Write("f.bin", "abcd");
+    const int savedInput = dup(0);
+    ASSERT_GE(savedInput, 0);
+    close(0);
+    File zero;
+    const bool atZero = !zero.IsOpen() && zero.Open(path.c_str(), true, false) && fcntl(0, F_GETFD) != -1;
+    const int64_t read = zero.Seek(1) ? zero.Read(bytes, 4) : -2;
+    const int64_t readAt = zero.ReadAt(2, bytes, 4);
+    zero.Close();
+    const bool freed = fcntl(0, F_GETFD) == -1;
+    // A folder is no file, at descriptor 0 too.
+    const bool folderRefused = !zero.Open(dir.Path().c_str(), true, false) && fcntl(0, F_GETFD) == -1;
+    dup2(savedInput, 0);
+    close(savedInput);
+    EXPECT_EQ(std::tuple(atZero, read, readAt, freed, folderRefused),
+              std::tuple(true, int64_t(3), int64_t(2), true, true));
+}
+
+struct Chain {
+    File* file;
+    int runs = 0;
+    char buffer[2] = {};
+};
+void ReadAgain(void* context, uint32_t, uint32_t) {
+    auto* chain = static_cast<Chain*>(context);
+    ++chain->runs;
+    chain->file->ReadOverlapped(0, chain->buffer, 2, &ReadAgain, chain);
 }
 
 // Completions run in the issuing thread's alertable sleep, in order; closing a file drops
-// its own pending completions only.
+// its own pending completions only, and a read a completion issues waits for the next sleep.
 TEST(File, OverlappedCompletionsRunInTheIssuingThreadsSleepAndWritesTruncate) {
     TempDir dir;
     const std::string path = dir.Write("f.bin", "0123456789");
@@ -80,6 +111,16 @@ TEST(File, OverlappedCompletionsRunInTheIssuingThreadsSleepAndWritesTruncate) {
     file.Close();
     AlertableSleep(0);
     EXPECT_EQ(log.calls, std::vector<std::string>{"kept:0:2"});
+    // A completion that issues another read must not keep one sleep running for ever.
+    Chain chain{&file};
+    ASSERT_TRUE(file.Open(path.c_str(), true, false) && file.ReadOverlapped(0, chain.buffer, 2, &ReadAgain, &chain));
+    AlertableSleep(0);
+    EXPECT_EQ(chain.runs, 1);
+    AlertableSleep(0);
+    EXPECT_EQ(chain.runs, 2);
+    file.Close();
+    AlertableSleep(0);
+    EXPECT_EQ(chain.runs, 2);
 
     // Writing truncates what was there; reads follow the position or the given offset and stop
     // at the end; a closed file or a bad request fails.
@@ -98,53 +139,6 @@ TEST(File, OverlappedCompletionsRunInTheIssuingThreadsSleepAndWritesTruncate) {
     EXPECT_EQ(std::pair(std::string(bytes, 5), counts),
               std::pair(std::string("efbcd"), std::vector<int64_t>{2, 3, 0}));
     EXPECT_EQ(plain.Read(nullptr, 1), -1);
-}
-
-struct Chain {
-    File* file;
-    int runs = 0;
-    char buffer[2] = {};
-};
-void ReadAgain(void* context, uint32_t, uint32_t) {
-    auto* chain = static_cast<Chain*>(context);
-    ++chain->runs;
-    chain->file->ReadOverlapped(0, chain->buffer, 2, &ReadAgain, chain);
-}
-
-// A completion that issues another read must not keep one sleep running for ever.
-TEST(File, AReadIssuedByACompletionWaitsForTheNextSleep) {
-    TempDir dir;
-    File file;
-    ASSERT_TRUE(file.Open(dir.Write("f.bin", "ab").c_str(), true, false));
-    Chain chain{&file};
-    ASSERT_TRUE(file.ReadOverlapped(0, chain.buffer, 2, &ReadAgain, &chain));
-    AlertableSleep(0);
-    EXPECT_EQ(chain.runs, 1);
-    AlertableSleep(0);
-    EXPECT_EQ(chain.runs, 2);
-    file.Close();
-    AlertableSleep(0);
-    EXPECT_EQ(chain.runs, 2);
-}
-
-// A program started with its standard input closed gets descriptor 0 for its first file;
-// that file behaves like any other (closing frees it), and a file not yet opened holds none.
-TEST(File, DescriptorZeroIsAFileLikeAnyOther) {
-    TempDir dir;
-    const std::string path = dir.Write("f.bin", "abcd");
-    const int savedInput = dup(0);
-    ASSERT_GE(savedInput, 0);
-    close(0);
-    File file;
-    const bool atZero = !file.IsOpen() && file.Open(path.c_str(), true, false) && fcntl(0, F_GETFD) != -1;
-    char bytes[4] = {};
-    const int64_t read = file.Seek(1) ? file.Read(bytes, 4) : -2;
-    const int64_t readAt = file.ReadAt(2, bytes, 4);
-    file.Close();
-    const bool freed = fcntl(0, F_GETFD) == -1;
-    dup2(savedInput, 0);
-    close(savedInput);
-    EXPECT_EQ(std::tuple(atZero, read, readAt, freed), std::tuple(true, int64_t(3), int64_t(2), true));
 }
 
 }  // namespace

@@ -5,7 +5,10 @@
 
 #include <tuple>
 
+#include <malloc.h>
+
 #include "tests/platform/gfx/GfxTestSupport.h"
+#include "tests/support/ScopedEnv.h"
 
 namespace {
 
@@ -56,6 +59,8 @@ TEST_F(DeviceDrawTest, EdgesOnPixelCentresFollowTheTopLeftRule) {
         {full, {3, 5, 6, 7}, {}, {3, 5, 6, 7}},         {full, {61, 45, 64, 48}, {}, {61, 45, 64, 48}},
         {full, {}, {}, {0, 0, 64, 48}},                {inner, {0, 0, 2, 3}, {}, {8, 4, 10, 7}},
         {inner, {}, {}, {8, 4, 40, 24}},               {full, {10, 10, 30, 30}, {12, 20, 40, 25}, {12, 20, 30, 25}},
+        // A scissor box turned inside out, either way, lets nothing through.
+        {full, {10, 10, 30, 30}, {20, 10, 10, 30}, {}}, {full, {10, 10, 30, 30}, {10, 20, 30, 10}, {}},
         // One side of the viewport at a time changes from the last one drawn with.
         {full, {}, {}, {0, 0, 64, 48}},                {{0, 0, 32, kHeight, 0.0f, 1.0f}, {}, {}, {0, 0, 32, 48}},
         {{0, 0, 32, 24, 0.0f, 1.0f}, {}, {}, {0, 0, 32, 24}}, {{8, 0, 32, 24, 0.0f, 1.0f}, {}, {}, {8, 0, 40, 24}},
@@ -140,6 +145,12 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
         declaration->Release();
         EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2)) << int(usage);
     }
+    // Each vertex format set lets the last one's declaration go: 10,000 of them leave the heap
+    // within 100 kB.
+    const size_t heldBefore = mallinfo2().uordblks;
+    for (uint32_t i = 0; i < 10000; ++i)
+        Dev().SetFVF(kFvfXyz | (i & kFvfTex1));
+    EXPECT_LT(mallinfo2().uordblks, heldBefore + 100000);
     mesh.Bind(Dev());
     Dev().SetFVF(0);  // no positions: no declaration
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
@@ -168,26 +179,22 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
                 !Dev().CreateVertexDeclaration(nullptr, 1));
 }
 
-// Creation is refused, with a reason, without a window or with a side of 0.
-TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSides) {
+// Creation is refused, with a reason, without a window or with a side of 0. The offscreen
+// driver lists one mode, of 0 x 0: full screen is never granted, and a reset that asks for it
+// fails and leaves the device waiting for another reset.
+TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSidesFullScreenAModeOfThatSizeAndResetsAnswerTheCooperativeLevel) {
     const char* const zero = "the back buffer size is 0";
+    std::string error;
     for (auto [window, width, height, reason] :
          {std::tuple{false, 64u, 48u, "no window to draw into"}, {true, 64u, 0u, zero}, {true, 0u, 48u, zero}}) {
-        std::string error;
         SDL_Window* on = window ? m_window->Get() : nullptr;
         EXPECT_EQ(Device::Create(on, PresentParams{width, height}, error), nullptr);
         EXPECT_EQ(error, reason) << width << "x" << height;
     }
-}
-
-// The offscreen driver lists one mode, of 0 x 0: full screen is never granted, and a reset
-// that asks for it fails and leaves the device waiting for another reset.
-TEST_F(DeviceTest, FullScreenNeedsAModeOfThatSizeAndResetsAnswerTheCooperativeLevel) {
     EXPECT_FALSE(Device::IsDisplayModeAvailable(m_window->Get(), kWidth, 0));  // both sides must match
     EXPECT_TRUE(Device::IsDisplayModeAvailable(m_window->Get(), 0, 0));
     PresentParams params = {kWidth, kHeight, true, true};
     m_device.reset();
-    std::string error;
     m_device = Device::Create(m_window->Get(), params, error);
     ASSERT_NE(m_device, nullptr) << error;
     Device& d = Dev();
@@ -229,77 +236,81 @@ uint32_t WindowPixel(int x, int y) {
 
 TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
     const uint32_t red = 0xFFFF0000, blue = 0xFF0000FF, green = 0xFF00FF00;
-    // The window's samples, the back buffer's size, and whether it is multisampled.
+    // The window's samples, the back buffer's size, and whether it is multisampled; each with
+    // GL taking the clip origin at the upper left and without (the picture is drawn upside down).
     const std::tuple<int, uint32_t, uint32_t, bool> cases[] = {
         {0, 64, 48, false}, {0, 32, 24, false}, {0, 64, 48, true}, {4, 64, 48, true}, {4, 32, 24, false}};
-    for (auto [windowSamples, width, height, multisample] : cases) {
-        SCOPED_TRACE(testing::Message() << windowSamples << " samples, " << width << " x " << height
-                                        << (multisample ? " multisampled" : ""));
-        TestWindow window(64, 48, windowSamples);
-        ASSERT_NE(window.Get(), nullptr) << SDL_GetError();
-        std::string error;
-        std::unique_ptr<Device> device = Device::Create(window.Get(), {width, height, false, multisample}, error);
-        ASSERT_NE(device, nullptr) << error;
-        Device& d = *device;
-        const int32_t w = int32_t(width), h = int32_t(height);
-        d.Clear(kClearTarget | kClearZBuffer, 0x000000FF, 1.0f, 0);  // blue, read back opaque
-        d.SetViewport({0, 0, width, height / 2, 0.0f, 1.0f});
-        d.Clear(kClearTarget, red, 1.0f, 0);
-        EXPECT_EQ(std::pair(ReadPixel(d, 0, 0), ReadPixel(d, w - 1, h - 1)), std::pair(red, blue));
-        // Rows top first, clipped to the buffer.
-        Image image;
-        ASSERT_TRUE(d.ReadBackBuffer({-5, h / 2 - 1, 1, h / 2 + 1}, image));
-        EXPECT_EQ(std::pair(image.format, image.pixels), std::pair(Format::X8R8G8B8, std::vector<uint32_t>{red, blue}));
-        EXPECT_FALSE(d.ReadBackBuffer({w, 0, w + 1, 1}, image));
+    for (bool clipControl : {true, false})
+        for (auto [windowSamples, width, height, multisample] : cases) {
+            SCOPED_TRACE(testing::Message() << windowSamples << " samples, " << width << " x " << height
+                                            << (multisample ? " multisampled" : "") << (clipControl ? "" : " upside down"));
+            // The driver that reads these (the offscreen one) then offers GL 3.3 without clip control.
+            ScopedEnv env;
+            if (!clipControl)
+                env.Set("MESA_EXTENSION_OVERRIDE", "-GL_ARB_clip_control").Set("MESA_GL_VERSION_OVERRIDE", "3.3COMPAT");
+            TestWindow window(64, 48, windowSamples);
+            ASSERT_NE(window.Get(), nullptr) << SDL_GetError();
+            std::string error;
+            std::unique_ptr<Device> device = Device::Create(window.Get(), {width, height, false, multisample}, error);
+            ASSERT_NE(device, nullptr) << error;
+            Device& d = *device;
+            const int32_t w = int32_t(width), h = int32_t(height);
+            d.Clear(kClearTarget | kClearZBuffer, 0x000000FF, 1.0f, 0);  // blue, read back opaque
+            d.SetViewport({0, 0, width, height / 2, 0.0f, 1.0f});
+            d.Clear(kClearTarget, red, 1.0f, 0);
+            EXPECT_EQ(std::pair(ReadPixel(d, 0, 0), ReadPixel(d, w - 1, h - 1)), std::pair(red, blue));
+            // Rows top first, clipped to the buffer.
+            Image image;
+            ASSERT_TRUE(d.ReadBackBuffer({-5, h / 2 - 1, 1, h / 2 + 1}, image));
+            EXPECT_EQ(std::pair(image.format, image.pixels), std::pair(Format::X8R8G8B8, std::vector<uint32_t>{red, blue}));
+            EXPECT_FALSE(d.ReadBackBuffer({w, 0, w + 1, 1}, image));
 
-        // The corners too: scaling blends no row or column of the far side in.
-        auto shown = [&](int corner, uint32_t topLeft) {
+            // The corners too: scaling blends no row or column of the far side in.
+            auto shown = [&](int corner, uint32_t topLeft) {
+                d.Present();
+                const std::vector<uint32_t> shownCorners = {WindowPixel(corner, corner), WindowPixel(63, 0),
+                                                            WindowPixel(0, 47), WindowPixel(63, 47)};
+                EXPECT_EQ(shownCorners, (std::vector{topLeft, red, blue, blue}));
+            };
+            shown(0, red);
+
+            d.SetRenderState(RenderState::Lighting, 0u);
+            d.SetRenderState(RenderState::CullMode, Cull::None);
+            d.SetTextureStageState(0, StageState::TexCoordIndex, kTexCoordSphereMap);  // left on for Present
+            d.SetViewport({0, 0, width, height, 0.0f, 1.0f});
+            SetPixelSpace(d, width, height);
+            const Mesh quad(d, {{0, 0, 0.5f}, {4, 0, 0.5f}, {0, 4, 0.5f}, {4, 4, 0.5f}},
+                            std::vector<uint32_t>(4, green), {});
+            quad.Bind(d);
+            ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+            shown(2, green);  // inside the quad
+            // The texture a Present through a quad of its own draws from.
+            const GLint presentCopy = GlInt(GL_TEXTURE_BINDING_2D);
+            // Present may draw with states and a texture of its own: the next draw sends the device's again.
+            d.Clear(kClearTarget, blue, 1.0f, 0);
+            ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+            EXPECT_EQ(std::pair(ReadPixel(d, 1, 1), glIsEnabled(GL_DEPTH_TEST)), std::pair(green, GLboolean(GL_TRUE)));
+            // Draws go where they should: multisampled exactly when asked for (the driver grants it).
+            EXPECT_EQ(std::pair(GlInt(GL_SAMPLES) > 0, d.Granted().multisample), std::pair(multisample, multisample));
+            // A one-pixel corner survives the resolve and Present's copy: no blit is off by a row or
+            // column, nor cut by the scissor box the corner's clear leaves in GL.
+            d.Clear(kClearTarget, red, 1.0f, 0);
+            d.SetViewport({0, height - 1, 1, 1, 0.0f, 1.0f});
+            d.Clear(kClearTarget, green, 1.0f, 0);
+            d.SetViewport({width + 4, 0, 8, 8, 0.0f, 1.0f});  // off the buffer's side: clears nothing
+            d.Clear(kClearTarget, blue, 1.0f, 0);
             d.Present();
-            const std::vector<uint32_t> shownCorners = {WindowPixel(corner, corner), WindowPixel(63, 0),
-                                                        WindowPixel(0, 47), WindowPixel(63, 47)};
-            EXPECT_EQ(shownCorners, (std::vector{topLeft, red, blue, blue}));
-        };
-        shown(0, red);
-
-        d.SetRenderState(RenderState::Lighting, 0u);
-        d.SetRenderState(RenderState::CullMode, Cull::None);
-        d.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
-        d.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
-        d.SetTextureStageState(0, StageState::TexCoordIndex, kTexCoordSphereMap);  // left on for Present
-        d.SetViewport({0, 0, width, height, 0.0f, 1.0f});
-        SetPixelSpace(d, width, height);
-        const Mesh quad(d, {{0, 0, 0.5f}, {4, 0, 0.5f}, {0, 4, 0.5f}, {4, 4, 0.5f}},
-                        std::vector<uint32_t>(4, green), {});
-        quad.Bind(d);
-        ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-        shown(2, green);  // inside the quad
-        // The texture a Present through a quad of its own draws from.
-        const GLint presentCopy = GlInt(GL_TEXTURE_BINDING_2D);
-        // Present may draw with states of its own: the next draw sends the device's again.
-        d.Clear(kClearTarget, blue, 1.0f, 0);
-        ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-        EXPECT_EQ(std::pair(ReadPixel(d, 1, 1), glIsEnabled(GL_DEPTH_TEST)), std::pair(green, GLboolean(GL_TRUE)));
-        // Draws go where they should: multisampled exactly when asked for (the driver grants it).
-        EXPECT_EQ(std::pair(GlInt(GL_SAMPLES) > 0, d.Granted().multisample), std::pair(multisample, multisample));
-        // A one-pixel corner survives the resolve and Present's copy: no blit is off by a row or
-        // column, nor cut by the scissor box the corner's clear leaves in GL.
-        d.Clear(kClearTarget, red, 1.0f, 0);
-        d.SetViewport({0, height - 1, 1, 1, 0.0f, 1.0f});
-        d.Clear(kClearTarget, green, 1.0f, 0);
-        d.SetViewport({width + 4, 0, 8, 8, 0.0f, 1.0f});  // off the buffer's side: clears nothing
-        d.Clear(kClearTarget, blue, 1.0f, 0);
-        d.Present();
-        EXPECT_EQ(std::pair(WindowPixel(0, 47), WindowPixel(2, 2)), std::pair(green, red));
-        EXPECT_EQ(std::pair(ReadPixel(d, 0, h - 1), ReadPixel(d, 1, h - 1)), std::pair(green, red));
-        // A reset lets that copy go.
-        ASSERT_EQ(d.Reset({width, height, false, multisample}), Result::Ok);
-        EXPECT_EQ(d.Granted().multisample, multisample);  // the driver multisamples
-        EXPECT_TRUE(windowSamples == 0 || multisample || !glIsTexture(GLuint(presentCopy)));
-        // Back at the window's own size, drawing goes straight into the window.
-        ASSERT_EQ(d.Reset({64, 48, false, false}), Result::Ok);
-        d.Clear(kClearTarget, red, 1.0f, 0);
-        EXPECT_EQ(std::pair(ReadPixel(d, 63, 47), WindowPixel(63, 47)), std::pair(red, red));
-    }
+            EXPECT_EQ(std::pair(WindowPixel(0, 47), WindowPixel(2, 2)), std::pair(green, red));
+            EXPECT_EQ(std::pair(ReadPixel(d, 0, h - 1), ReadPixel(d, 1, h - 1)), std::pair(green, red));
+            // A reset lets that copy go.
+            ASSERT_EQ(d.Reset({width, height, false, multisample}), Result::Ok);
+            EXPECT_EQ(d.Granted().multisample, multisample);  // the driver multisamples
+            EXPECT_TRUE(windowSamples == 0 || multisample || !glIsTexture(GLuint(presentCopy)));
+            // Back at the window's own size, drawing goes straight into the window.
+            ASSERT_EQ(d.Reset({64, 48, false, false}), Result::Ok);
+            d.Clear(kClearTarget, red, 1.0f, 0);
+            EXPECT_EQ(std::pair(ReadPixel(d, 63, 47), WindowPixel(63, 47)), std::pair(red, red));
+        }
 }
 
 }  // namespace

@@ -55,6 +55,7 @@ RECORDED(glLightf, (GLenum a, GLenum b, GLfloat c), (a, b, c))
 RECORDED(glMaterialfv, (GLenum a, GLenum b, const GLfloat* c), (a, b, c))
 RECORDED(glMaterialf, (GLenum a, GLenum b, GLfloat c), (a, b, c))
 RECORDED(glBindTexture, (GLenum a, GLuint b), (a, b))
+RECORDED(glDeleteTextures, (GLsizei a, const GLuint* b), (a, b))
 RECORDED(glTexParameteri, (GLenum a, GLenum b, GLint c), (a, b, c))
 RECORDED(glTexSubImage2D, (GLenum a, GLint b, GLint c, GLint d, GLsizei e, GLsizei f, GLenum g, GLenum h, const void* i),
          (a, b, c, d, e, f, g, h, i))
@@ -82,18 +83,15 @@ using DeviceMirrorTest = DeviceTest;
 std::vector<float> GlLighting() {
     std::vector<float> v = {float(glIsEnabled(GL_LIGHT0))};
     float f[4];
-    const std::pair<GLenum, int> light[] = {
-        {GL_POSITION, 4},           {GL_SPOT_DIRECTION, 3},      {GL_SPOT_CUTOFF, 1}, {GL_SPOT_EXPONENT, 1},
-        {GL_CONSTANT_ATTENUATION, 1}, {GL_LINEAR_ATTENUATION, 1}, {GL_QUADRATIC_ATTENUATION, 1},
-        {GL_DIFFUSE, 4},            {GL_SPECULAR, 4},            {GL_AMBIENT, 4}};
-    for (auto [which, n] : light) {
-        glGetLightfv(GL_LIGHT0, which, f);
-        v.insert(v.end(), f, f + n);
-    }
-    const std::pair<GLenum, int> material[] = {
-        {GL_DIFFUSE, 4}, {GL_AMBIENT, 4}, {GL_EMISSION, 4}, {GL_SPECULAR, 4}, {GL_SHININESS, 1}};
-    for (auto [which, n] : material) {
-        glGetMaterialfv(GL_FRONT, which, f);
+    // Of light 0 or of the front material: the value and its size.
+    const std::tuple<GLenum, GLenum, int> values[] = {
+        {GL_LIGHT0, GL_POSITION, 4},  {GL_LIGHT0, GL_SPOT_DIRECTION, 3},         {GL_LIGHT0, GL_SPOT_CUTOFF, 1},
+        {GL_LIGHT0, GL_SPOT_EXPONENT, 1}, {GL_LIGHT0, GL_CONSTANT_ATTENUATION, 1}, {GL_LIGHT0, GL_LINEAR_ATTENUATION, 1},
+        {GL_LIGHT0, GL_QUADRATIC_ATTENUATION, 1}, {GL_LIGHT0, GL_DIFFUSE, 4},    {GL_LIGHT0, GL_SPECULAR, 4},
+        {GL_LIGHT0, GL_AMBIENT, 4},   {GL_FRONT, GL_DIFFUSE, 4},  {GL_FRONT, GL_AMBIENT, 4}, {GL_FRONT, GL_EMISSION, 4},
+        {GL_FRONT, GL_SPECULAR, 4},   {GL_FRONT, GL_SHININESS, 1}};
+    for (auto [of, which, n] : values) {
+        (of == GL_LIGHT0 ? glGetLightfv : glGetMaterialfv)(of, which, f);
         v.insert(v.end(), f, f + n);
     }
     glGetFloatv(GL_LIGHT_MODEL_AMBIENT, f);
@@ -110,40 +108,6 @@ void ExpectFloats(const std::vector<float>& actual, const std::vector<float>& ex
     ASSERT_EQ(actual.size(), expected.size());
     for (size_t i = 0; i < actual.size(); ++i)
         EXPECT_NEAR(actual[i], expected[i], 1e-4f) << "value " << i;
-}
-
-// Each kind of light as GL takes it (a directional light as a direction towards it; a spot's
-// cone from half its outer angle, in degrees, up to 90; its fall-off as an exponent up to 128),
-// with the material (shininess up to 128, no specular) and the ambient render state.
-TEST_F(DeviceMirrorTest, LightsMaterialsAndTheAmbientReachGl) {
-    Device& d = Dev();
-    d.SetRenderState(RenderState::Lighting, 1u);
-    d.SetRenderState(RenderState::Ambient, 0x80FF0033u);
-    d.SetMaterial({.diffuse = {1, 0, 0, 1}, .ambient = {0, 1, 0, 1}, .specular = {1, 1, 1, 1},
-                   .emissive = {0.25f, 0, 0, 1}, .power = 200});
-    // The light's colours, the material and the scene ambient.
-    const std::vector<float> colours = {1,    0.5f, 0.25f, 1, 0.1f, 0.2f, 0.3f, 0.4f, 0, 0.5f, 0, 1,
-                                        1,    0,    0,     1, 0,    1,    0,    1,    0.25f, 0, 0, 1,
-                                        0,    0,    0,     1, 128,  1,    0,    0.2f, 128 / 255.0f};
-    // The light's type, phi and fall-off, whether it is on, and what GL holds: on, position,
-    // direction, cutoff, exponent, attenuations.
-    const std::tuple<LightType, float, float, bool, std::vector<float>> cases[] = {
-        {LightType::Spot, 1, 200, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 28.64789f, 128, 2, 0.5f, 0.25f}},
-        {LightType::Spot, 4, -1, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 90, 0, 2, 0.5f, 0.25f}},
-        {LightType::Point, 1, 1, false, {0, 3, 4, 5, 1, 0, 0.6f, 0.8f, 180, 0, 2, 0.5f, 0.25f}},
-        {LightType::Directional, 1, 1, true, {1, 0, -0.6f, -0.8f, 0, 0, 0.6f, 0.8f, 180, 0, 1, 0, 0}},
-    };
-    for (auto [type, phi, falloff, on, held] : cases) {
-        SCOPED_TRACE(int(type));
-        d.SetLight(0, {.type = type, .diffuse = {1, 0.5f, 0.25f, 1}, .specular = {0.1f, 0.2f, 0.3f, 0.4f},
-                       .ambient = {0, 0.5f, 0, 1}, .position = {3, 4, 5}, .direction = {0, 0.6f, 0.8f},
-                       .range = 0, .falloff = falloff, .attenuation0 = 2, .attenuation1 = 0.5f, .attenuation2 = 0.25f,
-                       .theta = 0, .phi = phi});
-        d.LightEnable(0, on);
-        Quad(0, 0, 4, 4, 0, 0.5f, true);
-        held.insert(held.end(), colours.begin(), colours.end());
-        ExpectFloats(GlLighting(), held);
-    }
 }
 
 // Every state in play at once: a draw like the last one sends none of them again, nor do
@@ -168,7 +132,8 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
         const std::pair<RenderState, uint32_t> states[] = {
             {RenderState::AlphaBlendEnable, 1u}, {RenderState::SrcBlend, uint32_t(Blend::SrcAlpha)},
             {RenderState::AlphaTestEnable, 1u},  {RenderState::AlphaFunc, uint32_t(Cmp::Greater)},
-            {RenderState::Ambient, 0xFF101010u}, {RenderState::ScissorTestEnable, 1u}, {RenderState::Lighting, 1u}};
+            {RenderState::Ambient, 0xFF101010u}, {RenderState::ScissorTestEnable, 1u}, {RenderState::Lighting, 1u},
+            {RenderState::ZEnable, 0u}};
         for (auto [state, value] : states)
             d.SetRenderState(state, value);
         d.SetViewport(viewport);
@@ -192,7 +157,8 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
         return calls.Take();
     };
     EXPECT_EQ(draw(), pointers);
-    // A render state and a stage state changed, then set back, send nothing.
+    // Render states (the first and another) and a stage state changed, then set back, send nothing.
+    d.SetRenderState(RenderState::ZEnable, 1u);
     d.SetRenderState(RenderState::AlphaFunc, Cmp::Less);
     d.SetTextureStageState(0, StageState::ColorOp, TextureOp::Add);
     setAll();
@@ -239,14 +205,18 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
         drawn->Bind(d);
         draw();
     }
+    // Nor does a texture no stage holds, deleted at a Present (which binds the back buffer itself).
+    textures[1]->Release();
+    d.Present();
     d.SetMaterial({{1, 0, 0, 1}, {}, {}, {}, 0});
-    EXPECT_EQ(draw(), "");
-    for (Texture* t : textures)
+    EXPECT_EQ(draw(), "glDeleteTextures glBindFramebuffer");
+    for (Texture* t : {textures[0], textures[2]})
         t->Release();  // the device lets its bindings go itself
 }
 
-// A stencil clear is cut by the scissor rectangle; depth clears keep the stencil.
-TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilAndResetRestoresTheDefaultStates) {
+// A stencil clear is cut by the scissor rectangle; depth clears keep the stencil. Then the
+// defaults a reset brings back, and lights and materials as GL takes them.
+TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilResetRestoresTheDefaultsAndLightsAndMaterialsReachGl) {
     Device& d = Dev();
     auto stencilAt = [&](int x, int y) {
         GLubyte s = 0;
@@ -274,13 +244,40 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilAndResetRestoresTheDefaultStat
     d.LightEnable(0, true);
     d.SetMaterial({{0, 1, 0, 1}, {0, 0, 1, 1}, {}, {}, 0});
     Quad(0, 0, 4, 4, 0, 0.5f, true);
+    // Every render, stage and sampler state away from its default.
+    for (uint32_t s = 0; s < uint32_t(RenderState::Count); ++s)
+        d.SetRenderState(RenderState(s), 0x55u);
+    for (uint32_t stage = 0; stage < kMaxStages; ++stage)
+        for (uint32_t s = 0; s < uint32_t(StageState::Count); ++s) {
+            d.SetTextureStageState(stage, StageState(s), 0x55u);
+            d.SetSamplerState(stage, SamplerState(s), 0x55u);  // fewer of these: the rest are ignored
+        }
     ASSERT_EQ(d.Reset({kWidth, kHeight}), Result::Ok);
-    EXPECT_EQ(d.GetTextureStageState(1, StageState::TexCoordIndex), 1u);
+    const uint32_t current = uint32_t(TextureArg::Current), texture = uint32_t(TextureArg::Texture);
+    std::vector<uint32_t> readBack, defaults = {1, 1, uint32_t(Cmp::LessEqual), 0, uint32_t(Blend::One),
+                                            uint32_t(Blend::Zero), 0, uint32_t(Cmp::Always), 0, uint32_t(Cull::CCW),
+                                            1, 0, 1, 0, 0};
+    for (uint32_t s = 0; s < uint32_t(RenderState::Count); ++s)
+        readBack.push_back(d.GetRenderState(RenderState(s)));
+    for (uint32_t stage = 0; stage < kMaxStages; ++stage) {
+        // No transform; the samplers wrap and take the nearest texel.
+        const uint32_t first = stage == 0;
+        defaults.insert(defaults.end(), {first * uint32_t(TextureOp::Modulate), current, texture, current,
+                                         first * uint32_t(TextureOp::SelectArg1), current, texture, current, stage,
+                                         uint32_t(TextureTransform::Disable), 0, 0, 0, 0});
+        for (uint32_t s = 0; s < uint32_t(StageState::Count); ++s)
+            readBack.push_back(d.GetTextureStageState(stage, StageState(s)));
+        for (uint32_t s = 0; s < uint32_t(SamplerState::Count); ++s)
+            readBack.push_back(d.GetSamplerState(stage, SamplerState(s)));
+    }
+    EXPECT_EQ(readBack, defaults);
     d.SetLight(1, PlainLight(LightType::Directional, {1, 0, 0, 1}));
     d.LightEnable(1, true);
-    Quad(0, 0, 4, 4, 0xFFFFFFFF, 0.5f, true);
-    ExpectFloats(GlLighting(), {0, 0, 0, -1, 0, 0, 0, -1, 180, 0, 1, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0});
+    for (uint32_t argb : {0xFFFFFFFFu, 0u}) {  // the material's own diffuse after the colours'
+        Quad(0, 0, 4, 4, argb, 0.5f, true);
+        ExpectFloats(GlLighting(), {0, 0, 0, -1, 0, 0, 0, -1, 180, 0, 1, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                    1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0});
+    }
     const std::pair<GLenum, GLint> states[] = {
         {GL_DEPTH_TEST, 1},         {GL_DEPTH_WRITEMASK, 1},       {GL_DEPTH_FUNC, GL_LEQUAL},
         {GL_BLEND, 0},              {GL_BLEND_SRC, GL_ONE},        {GL_BLEND_DST, GL_ZERO},
@@ -294,6 +291,37 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilAndResetRestoresTheDefaultStat
     glGetIntegerv(GL_VIEWPORT, boxes);
     glGetIntegerv(GL_SCISSOR_BOX, boxes + 4);
     EXPECT_EQ(std::vector<GLint>(boxes, boxes + 8), (std::vector<GLint>{0, 0, 64, 48, 0, 0, 64, 48}));
+
+    // Each kind of light as GL takes it (a directional light as a direction towards it; a spot's
+    // cone from half its outer angle, in degrees, up to 90; its fall-off as an exponent up to 128),
+    // with the material (shininess up to 128, no specular) and the ambient render state.
+    d.SetRenderState(RenderState::Lighting, 1u);
+    d.SetRenderState(RenderState::Ambient, 0x80FF0033u);
+    d.SetMaterial({.diffuse = {1, 0, 0, 1}, .ambient = {0, 1, 0, 1}, .specular = {1, 1, 1, 1},
+                   .emissive = {0.25f, 0, 0, 1}, .power = 200});
+    // The light's colours, the material and the scene ambient.
+    const std::vector<float> colours = {1,    0.5f, 0.25f, 1, 0.1f, 0.2f, 0.3f, 0.4f, 0, 0.5f, 0, 1,
+                                        1,    0,    0,     1, 0,    1,    0,    1,    0.25f, 0, 0, 1,
+                                        0,    0,    0,     1, 128,  1,    0,    0.2f, 128 / 255.0f};
+    // The light's type, phi and fall-off, whether it is on, and what GL holds: on, position,
+    // direction, cutoff, exponent, attenuations.
+    const std::tuple<LightType, float, float, bool, std::vector<float>> cases[] = {
+        {LightType::Spot, 1, 200, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 28.64789f, 128, 2, 0.5f, 0.25f}},
+        {LightType::Spot, 4, -1, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 90, 0, 2, 0.5f, 0.25f}},
+        {LightType::Point, 1, 1, false, {0, 3, 4, 5, 1, 0, 0.6f, 0.8f, 180, 0, 2, 0.5f, 0.25f}},
+        {LightType::Directional, 1, 1, true, {1, 0, -0.6f, -0.8f, 0, 0, 0.6f, 0.8f, 180, 0, 1, 0, 0}},
+    };
+    for (auto [type, phi, falloff, on, held] : cases) {
+        SCOPED_TRACE(int(type));
+        d.SetLight(0, {.type = type, .diffuse = {1, 0.5f, 0.25f, 1}, .specular = {0.1f, 0.2f, 0.3f, 0.4f},
+                       .ambient = {0, 0.5f, 0, 1}, .position = {3, 4, 5}, .direction = {0, 0.6f, 0.8f},
+                       .range = 0, .falloff = falloff, .attenuation0 = 2, .attenuation1 = 0.5f, .attenuation2 = 0.25f,
+                       .theta = 0, .phi = phi});
+        d.LightEnable(0, on);
+        Quad(0, 0, 4, 4, 0, 0.5f, true);
+        held.insert(held.end(), colours.begin(), colours.end());
+        ExpectFloats(GlLighting(), held);
+    }
 }
 
 }  // namespace

@@ -60,10 +60,9 @@ TEST_F(DeviceStateTest, StageOperationsCombineTexelAndVertexColour) {
     // 0x80 x 0x40 / 255, ... and 0x80 + 0x40, ...
     EXPECT_TRUE(ColorNear(ReadPixel(Dev(), 9, 1), 0xFF202018, 2) && ColorNear(ReadPixel(Dev(), 13, 1), 0xFFC0C0E0, 2));
 
-    // A stage without a texture reads opaque white: modulating it gives the vertex colour.
+    // A stage without a texture reads opaque white.
     Dev().SetTexture(0, nullptr);
-    Stage0(TextureOp::Modulate, TextureArg::Texture, TextureArg::Diffuse, TextureOp::Modulate, TextureArg::Texture,
-           TextureArg::Diffuse);
+    Stage0(TextureOp::SelectArg1, TextureArg::Texture, TextureArg::Diffuse, TextureOp::SelectArg1, TextureArg::Texture);
     Quad(0, 4, 4, 4, diffuse);
 
     // Stage 1 (its first argument the texture by default) sees stage 0's result as Current and
@@ -73,9 +72,15 @@ TEST_F(DeviceStateTest, StageOperationsCombineTexelAndVertexColour) {
     Quad(4, 4, 4, 4, diffuse);
     Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::Disable);
     Quad(8, 4, 4, 4, diffuse);
-    // Left to right: white modulated, stage 1's texel, the cascade ended.
-    EXPECT_EQ((std::vector{ReadPixel(Dev(), 1, 5), ReadPixel(Dev(), 5, 5), ReadPixel(Dev(), 9, 5)}),
-              (std::vector{diffuse, 0xFF00FF00u, diffuse}));
+    // All eight stages in play, each passing on what it is given.
+    for (uint32_t stage = 0; stage < kMaxStages; ++stage) {
+        Dev().SetTextureStageState(stage, StageState::ColorOp, TextureOp::SelectArg1);
+        Dev().SetTextureStageState(stage, StageState::ColorArg1, TextureArg::Current);
+    }
+    Quad(12, 4, 4, 4, diffuse);
+    // Left to right: white, stage 1's texel, the cascade ended, all eight stages.
+    EXPECT_EQ((std::vector{ReadPixel(Dev(), 1, 5), ReadPixel(Dev(), 5, 5), ReadPixel(Dev(), 9, 5), ReadPixel(Dev(), 13, 5)}),
+              (std::vector{0xFFFFFFFFu, 0xFF00FF00u, diffuse, diffuse}));
 }
 
 // The texture's parameters in GL after a draw: a fresh texture has no mipmaps and samples
@@ -113,7 +118,8 @@ TEST_F(DeviceStateTest, SamplerStatesReachGlAndATextureTransformTurnsCoordinates
     EXPECT_EQ(std::memcmp(&world, &Dev().GetTransform(TransformType::World), sizeof world) |
                   std::memcmp(&view, &Dev().GetTransform(TransformType::View), sizeof view),
               0);
-    EXPECT_EQ(Dev().GetSamplerState(8, SamplerState::AddressU), 0u);
+    // A ninth stage holds no sampler states: reading them does not run on past the eighth.
+    EXPECT_EQ(Dev().GetSamplerState(8, SamplerState::AddressU) | Dev().GetSamplerState(8, SamplerState::AddressV), 0u);
     const uint32_t outOfRange = Dev().GetSamplerState(0, SamplerState::Count) |
                                 Dev().GetTextureStageState(0, StageState::Count);
     EXPECT_EQ(outOfRange | Dev().GetTextureStageState(kMaxStages, StageState::ColorOp), 0u);
@@ -131,9 +137,11 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
     const Matrix turn = {{0, 1, 0, 0, 1, 0, 0, 0, 0.5f, 0.25f, 1, 0, 0, 0, 0, 1}};
     Dev().SetTransform(TransformType::Texture0, turn);
     const std::vector<float> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    // Sphere mapping goes when the stage takes plain coordinates again.
+    // Sphere mapping goes when the stage takes plain coordinates again; a disabled alpha
+    // operation (first over GL's own modulation) passes the alpha on.
     for (auto [flags, coords] : {std::pair{TextureTransform::Count2, kTexCoordSphereMap},
                                  {TextureTransform::Disable, 0u}, {TextureTransform::Count2, kTexCoordSphereMap}}) {
+        Dev().SetTextureStageState(0, StageState::AlphaOp, coords ? TextureOp::Disable : TextureOp::SelectArg2);
         Dev().SetTextureStageState(0, StageState::TextureTransformFlags, flags);
         Dev().SetTextureStageState(0, StageState::TexCoordIndex, coords);
         Quad(0, 0, 4, 4, 0xFFFFFFFF);
@@ -149,8 +157,8 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
         glGetFloatv(GL_TEXTURE_MATRIX, matrix);
         glActiveTexture(GLenum(unit));
         EXPECT_EQ(env, (std::vector<GLint>{GL_COMBINE, GL_MODULATE, GL_TEXTURE, GL_PREVIOUS, GL_SRC_COLOR,
-                                           GL_SRC_COLOR, GL_REPLACE, GL_PRIMARY_COLOR, GL_SRC_ALPHA, GL_SRC_ALPHA,
-                                           coords ? 2 : 0, GL_SPHERE_MAP}));
+                                           GL_SRC_COLOR, GL_REPLACE, coords ? GL_PREVIOUS : GL_PRIMARY_COLOR, GL_SRC_ALPHA,
+                                           GL_SRC_ALPHA, coords ? 2 : 0, GL_SPHERE_MAP}));
         const std::vector<float> turned = {0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0.5f, 0.25f, 0, 1};
         EXPECT_EQ(std::vector<float>(matrix, matrix + 16), flags == TextureTransform::Count2 ? turned : identity);
     }
@@ -166,28 +174,18 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
     Quad(0, 0, 4, 4, 0xFFFFFFFF);
     glActiveTexture(GL_TEXTURE1);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_GEN_S) && glIsEnabled(GL_TEXTURE_GEN_T));
+    // A new transform alone reaches stage 0's unit although GL last worked on unit 1.
+    Dev().SetTransform(TransformType::Texture0, MatrixIdentity());
+    Quad(0, 0, 4, 4, 0xFFFFFFFF);
+    glActiveTexture(GL_TEXTURE0);
+    float matrix[16];
+    glGetFloatv(GL_TEXTURE_MATRIX, matrix);
+    EXPECT_EQ(std::vector<float>(matrix, matrix + 16), identity);
 }
 
-// Each blend factor as GL takes it, on either side.
-TEST_F(DeviceStateTest, EveryBlendFactorReachesGl) {
-    const std::pair<Blend, GLint> factors[] = {
-        {Blend::Zero, GL_ZERO},           {Blend::One, GL_ONE},
-        {Blend::SrcColor, GL_SRC_COLOR},  {Blend::InvSrcColor, GL_ONE_MINUS_SRC_COLOR},
-        {Blend::SrcAlpha, GL_SRC_ALPHA},  {Blend::InvSrcAlpha, GL_ONE_MINUS_SRC_ALPHA},
-        {Blend::DestAlpha, GL_DST_ALPHA}, {Blend::InvDestAlpha, GL_ONE_MINUS_DST_ALPHA},
-        {Blend::DestColor, GL_DST_COLOR}, {Blend::InvDestColor, GL_ONE_MINUS_DST_COLOR}};
-    Dev().SetRenderState(RenderState::AlphaBlendEnable, 1u);
-    for (int i = 0; i < 10; ++i) {
-        Dev().SetRenderState(RenderState::SrcBlend, factors[i].first);
-        Dev().SetRenderState(RenderState::DestBlend, factors[9 - i].first);
-        Quad(0, 0, 2, 2, 0x40C86432);
-        EXPECT_EQ(std::pair(GlInt(GL_BLEND_SRC), GlInt(GL_BLEND_DST)),
-                  std::pair(factors[i].second, factors[9 - i].second)) << i;
-    }
-}
-
-// Alpha bytes 94, 95 and 96 against the reference 95 under each comparison.
-TEST_F(DeviceStateTest, AlphaTestComparesBytes) {
+// Alpha bytes 94, 95 and 96 against the reference 95 under each comparison; each blend factor
+// as GL takes it, on either side.
+TEST_F(DeviceStateTest, AlphaTestComparesBytesAndEveryBlendFactorReachesGl) {
     Dev().SetTexture(0, Texels({0x5EFFFFFF, 0x5FFFFFFF, 0x60FFFFFF}));
     Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     Stage0(TextureOp::SelectArg1, TextureArg::Texture, TextureArg::Diffuse, TextureOp::Modulate,
@@ -204,6 +202,20 @@ TEST_F(DeviceStateTest, AlphaTestComparesBytes) {
         for (int x = 0; x < 3; ++x)
             drawn += ReadPixel(Dev(), x, i) == 0xFFFFFFFFu ? '#' : '.';
         EXPECT_EQ(drawn, cases[i].second) << i;
+    }
+    const std::pair<Blend, GLint> factors[] = {
+        {Blend::Zero, GL_ZERO},           {Blend::One, GL_ONE},
+        {Blend::SrcColor, GL_SRC_COLOR},  {Blend::InvSrcColor, GL_ONE_MINUS_SRC_COLOR},
+        {Blend::SrcAlpha, GL_SRC_ALPHA},  {Blend::InvSrcAlpha, GL_ONE_MINUS_SRC_ALPHA},
+        {Blend::DestAlpha, GL_DST_ALPHA}, {Blend::InvDestAlpha, GL_ONE_MINUS_DST_ALPHA},
+        {Blend::DestColor, GL_DST_COLOR}, {Blend::InvDestColor, GL_ONE_MINUS_DST_COLOR}};
+    Dev().SetRenderState(RenderState::AlphaBlendEnable, 1u);
+    for (int i = 0; i < 10; ++i) {
+        Dev().SetRenderState(RenderState::SrcBlend, factors[i].first);
+        Dev().SetRenderState(RenderState::DestBlend, factors[9 - i].first);
+        Quad(0, 0, 2, 2, 0x40C86432);
+        EXPECT_EQ(std::pair(GlInt(GL_BLEND_SRC), GlInt(GL_BLEND_DST)),
+                  std::pair(factors[i].second, factors[9 - i].second)) << i;
     }
 }
 
@@ -230,26 +242,18 @@ TEST_F(DeviceStateTest, DepthTestAndDepthWritesFollowTheirStates) {
     EXPECT_EQ(ReadPixel(Dev(), 1, 1), 0xFF0000FFu);
 }
 
-// Textures: PNG contents texel-exact on screen, and render targets filled from the back buffer.
-class TextureTest : public DeviceTest {
-protected:
-    void SetUp() override {
-        DeviceTest::SetUp();
-        Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);  // of the texture
-        Dev().SetSamplerState(0, SamplerState::MinFilter, TextureFilter::Linear);
-        Dev().SetSamplerState(0, SamplerState::MagFilter, TextureFilter::Linear);
-        Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
-    }
+// PNG texels land exactly in their pixels; a render target receives the back buffer upright.
+TEST_F(DeviceStateTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheBackBufferUpright) {
+    Dev().SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
+    Dev().SetSamplerState(0, SamplerState::MinFilter, TextureFilter::Linear);
+    Dev().SetSamplerState(0, SamplerState::MagFilter, TextureFilter::Linear);
+    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     // Draws the texture as a w x h pixel quad whose top-left pixel is (x, y).
-    void Blit(Texture* texture, int x, int y, int w, int h) {
+    auto blit = [this](Texture* texture, int x, int y, int w, int h) {
         Dev().SetTexture(0, texture);
         Quad(x, y, w, h, 0xFFFFFFFF);
         Dev().SetTexture(0, nullptr);
-    }
-};
-
-// PNG texels land exactly in their pixels; a render target receives the back buffer upright.
-TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheBackBufferUpright) {
+    };
     std::vector<uint32_t> texels(16);
     for (uint32_t i = 0; i < 16; ++i)
         texels[i] = 0xFF000000 | (i * 16) << 16 | (255 - i * 16) << 8 | (i * 7 + 30);
@@ -258,7 +262,7 @@ TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheB
     Texture* texture = Dev().CreateTextureFromPng(png.data(), png.size(), 0, error);
     ASSERT_NE(texture, nullptr) << error;
     EXPECT_EQ(std::pair(texture->GetFormat(), texture->Width()), std::pair(Format::X8R8G8B8, 4u));
-    Blit(texture, 10, 10, 4, 4);
+    blit(texture, 10, 10, 4, 4);
     for (uint32_t y = 0; y < 4; ++y)
         for (uint32_t x = 0; x < 4; ++x)
             EXPECT_EQ(ReadPixel(Dev(), int(10 + x), int(10 + y)), texels[y * 4 + x]) << x << "," << y;
@@ -278,13 +282,12 @@ TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheB
     Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     Dev().SetSamplerState(0, SamplerState::MinFilter, TextureFilter::Point);
     Dev().SetSamplerState(0, SamplerState::MagFilter, TextureFilter::Point);
-    Blit(target, 10, 10, 8, 8);
+    blit(target, 10, 10, 8, 8);
     Image shown;
     ASSERT_TRUE(Dev().ReadBackBuffer({10, 10, 18, 18}, shown));
     std::vector<uint32_t> halves(32, 0xFFFF0000u);  // red above blue
     halves.resize(64, 0xFF0000FFu);
     EXPECT_EQ(shown.pixels, halves);
-    target->Release();
 
     // A same-size copy starts at the first column: a one-pixel green edge comes through.
     Texture* full = Dev().CreateTexture(kWidth, kHeight, kUsageRenderTarget, Format::X8R8G8B8);
@@ -293,8 +296,12 @@ TEST_F(TextureTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceiveTheB
     Dev().Clear(kClearTarget, 0xFF00FF00, 1.0f, 0);
     Dev().SetViewport({0, 0, kWidth, kHeight, 0, 1});
     ASSERT_TRUE(Dev().StretchBackBufferTo(full, false));
+    // Making the copy's storage bound it in GL: the target drawn again is bound again.
+    blit(target, 0, 0, 8, 8);
+    EXPECT_EQ(ReadPixel(Dev(), 0, 7), 0xFF0000FFu);  // its lower half blue
+    target->Release();
     Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
-    Blit(full, 0, 0, kWidth, kHeight);
+    blit(full, 0, 0, kWidth, kHeight);
     EXPECT_EQ(std::pair(ReadPixel(Dev(), 0, 5), ReadPixel(Dev(), 1, 5)), std::pair(0xFF00FF00u, 0xFFFF0000u));
     full->Release();
 

@@ -49,7 +49,8 @@ long PeakKb(bool reset) {
     return 0;
 }
 
-TEST(DecodePng, RejectsBadFilesWithAReason) {
+// PNG decoding rejects bad files with a reason; the box-filter scale averages.
+TEST(Image, DecodePngRejectsBadFilesWithAReasonAndScaleImageBoxAveragesTheCoveredPixels) {
     std::string png = gfxtest::EncodePng(std::vector<uint32_t>(64, 0xFF00FF00), 8, 8, false);
     Image image;
     std::string error;
@@ -105,9 +106,8 @@ TEST(DecodePng, RejectsBadFilesWithAReason) {
         ASSERT_TRUE(DecodePng(file->data(), file->size(), image, error)) << error;
         EXPECT_EQ(image.pixels.back(), 0xFF123456u);
     }
-}
 
-TEST(ScaleImageBox, AveragesTheCoveredSourcePixels) {
+    // The box-filter scale averages the covered source pixels.
     // 4 x 2 to 2 x 1: each output pixel averages a 2 x 2 block, channel by channel.
     const uint32_t src[8] = {0x00000000, 0x04080C10, 0xFF000000, 0xFF000000,
                              0x00000000, 0x04080C10, 0x00FFFFFF, 0x00FFFFFF};
@@ -131,7 +131,8 @@ void ExpectMatrix(const Matrix& actual, const Matrix& expected) {
         EXPECT_NEAR(actual.m[i], expected.m[i], 1e-5f) << "element " << i;
 }
 
-TEST(GfxMath, LookAtAndProjections) {
+// Looking at a point, projections and rotations.
+TEST(GfxMath, MatrixHelpersAgreeWithValuesWorkedOutByHand) {
     // Eye at (0, 0, -10) looking at the origin: the view is a plain translation by +10 in z.
     ExpectMatrix(MatrixLookAtLH({0, 0, -10}, {0, 0, 0}, {0, 1, 0}),
                  {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 10, 1}});
@@ -145,9 +146,7 @@ TEST(GfxMath, LookAtAndProjections) {
     EXPECT_NEAR(Vec3TransformCoord({0, 0, 101}, p).z, 1.0f, 1e-5f);
     ExpectMatrix(MatrixOrthoLH(800, 600, 0, 10),
                  {{0.0025f, 0, 0, 0, 0, 1.0f / 300, 0, 0, 0, 0, 0.1f, 0, 0, 0, 0, 1}});
-}
 
-TEST(GfxMath, RotationsAgree) {
     const float a = 0.3f;
     const Matrix z = MatrixRotationZ(a);
     const float c = std::cos(a), s = std::sin(a);
@@ -159,11 +158,9 @@ TEST(GfxMath, RotationsAgree) {
     EXPECT_NEAR(v.z, 0.0f, 1e-5f);
     ExpectMatrix(MatrixRotationQuaternion({0, std::sin(0.25f), 0, std::cos(0.25f)}),
                  MatrixRotationAxis({0, 1, 0}, 0.5f));
-}
 
-// A general matrix (no zero, no symmetry) times its inverse is the identity, both ways; a
-// singular one has none. The transpose of a product is the product of transposes, reversed.
-TEST(GfxMath, InverseTransposeAndProduct) {
+    // A general matrix (no zero, no symmetry) times its inverse is the identity, both ways; a
+    // singular one has none. The transpose of a product is the product of transposes, reversed.
     const Matrix m = {{2, 3, 1, 5, 1, 4, 3, 1, 7, 2, -3, 2, 1, 2, 3, 1}};
     Matrix inverse;
     ASSERT_TRUE(MatrixInverse(m, inverse));

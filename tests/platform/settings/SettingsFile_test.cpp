@@ -26,18 +26,16 @@ size_t CountEntries(const std::string& folder) {
     return size_t(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
 }
 
-TEST(SettingsFile, OnlyUnsigned32BitDecimalsAreNumbers) {
+// Only unsigned 32-bit decimals are numbers. Values are read with malformed ones ignored and
+// other lines kept on set; missing, oversized and unreadable files; saves.
+TEST(SettingsFile, ReadsValuesKeepsOtherLinesOnSetTellsFilesItCannotReadAndSavesWholeOrNotAtAll) {
     uint32_t v = 7, w = 7;
     EXPECT_TRUE(ParseU32(" 4294967295 ", v) && ParseU32("0000000001", w));
     EXPECT_EQ(std::pair(v, w), std::pair(4294967295u, 1u));
     for (const char* bad : {"", "abc", "12abc", "-1", "+1", "4294967296", "99999999999", "0x10", "1 2"})
         EXPECT_FALSE(ParseU32(bad, v)) << bad;
     EXPECT_EQ(std::pair(v, w), std::pair(4294967295u, 1u));
-}
 
-// Values are read with malformed ones ignored and other lines kept on set; missing, oversized
-// and unreadable files; saves.
-TEST(SettingsFile, ReadsValuesKeepsOtherLinesOnSetTellsFilesItCannotReadAndSavesWholeOrNotAtAll) {
     TempDir dir;
     std::string path = dir.Write("settings", "Fullscreen=1\r\n# note\r\nWindowWidth=abc\nWindowHeight = 720 \n"
                                              "junk line\n=5");  // no newline at the end

@@ -15,8 +15,8 @@
 using namespace platform;
 
 // A manual-reset event stays set through waits until it is reset.
-TEST(Event, WaitManyAnyConsumesOnlyTheFirstSet) {
-    Event a(false, false), b(false, true), c(true, true);
+TEST(Event, WaitManyAnyConsumesOnlyTheFirstSetAndAllNothingUntilAllAreSet) {
+    Event a(false, false), b(false, true), c(true, true), d(false, true), e(false, false);
     Event* events[] = {&a, &b, &c};
     EXPECT_EQ((std::vector<uint32_t>{Event::WaitMany(events, 3, false, 0), Event::WaitMany(events, 3, false, 0),
                                      Event::WaitMany(events, 3, false, 0)}), (std::vector<uint32_t>{1, 2, 2}));
@@ -27,21 +27,18 @@ TEST(Event, WaitManyAnyConsumesOnlyTheFirstSet) {
                                            Event::WaitMany(nullFirst, 2, false, 0),
                                            Event::WaitMany(events, 0, false, 0)};
     EXPECT_EQ(refused, std::vector<uint32_t>(3, kWaitFailed));
-}
 
-TEST(Event, WaitManyAllConsumesNothingUntilAllAreSet) {
-    Event a(false, true), b(false, false);
-    Event* events[] = {&a, &b};
-    EXPECT_EQ(Event::WaitMany(events, 2, true, 5), kWaitTimeout);
-    EXPECT_EQ(a.Wait(0), kWaitSignalled) << "a partial wait-all must not consume a";
-    a.Set();
+    Event* all[] = {&d, &e};
+    EXPECT_EQ(Event::WaitMany(all, 2, true, 5), kWaitTimeout);
+    EXPECT_EQ(d.Wait(0), kWaitSignalled) << "a partial wait-all must not consume d";
+    d.Set();
     std::thread setter([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        b.Set();
+        e.Set();
     });
-    EXPECT_EQ(Event::WaitMany(events, 2, true, 10000), 0u) << "a timed wait ends when the last event is set";
+    EXPECT_EQ(Event::WaitMany(all, 2, true, 10000), 0u) << "a timed wait ends when the last event is set";
     setter.join();
-    EXPECT_EQ(std::pair(a.Wait(0), b.Wait(0)), std::pair(kWaitTimeout, kWaitTimeout));
+    EXPECT_EQ(std::pair(d.Wait(0), e.Wait(0)), std::pair(kWaitTimeout, kWaitTimeout));
 }
 
 

@@ -64,25 +64,17 @@ uint32_t ColourAt(int64_t time) {
     return kColours[std::min<size_t>(size_t(time / (kSecond / 2)), kColours.size() - 1)];
 }
 
-class VideoReaderTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { s_clip = new std::string(authoring::EncodeWindowsMediaClip({.colours = kColours})); }
-    static void TearDownTestSuite() { delete s_clip; }
-
-    std::string WriteClip(const std::string& bytes) { return dir.Write("clip.vid", bytes); }
-
+// Every frame and the tone of an encoded clip, seeks to the frame showing; streams left out,
+// sounds of other layouts; missing, damaged and cut files.
+TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsAndBadFiles) {
     TempDir dir;
     Reader reader;
     std::string error;
     VideoFrame frame;
     AudioChunk chunk;
-    static std::string* s_clip;
-};
-
-std::string* VideoReaderTest::s_clip = nullptr;
-
-TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClipAndSeeksToTheFrameShowing) {
-    ASSERT_TRUE(reader.Open(WriteClip(*s_clip), error)) << error;
+    const std::string clip = authoring::EncodeWindowsMediaClip({.colours = kColours});
+    auto writeClip = [&dir](const std::string& bytes) { return dir.Write("clip.vid", bytes); };
+    ASSERT_TRUE(reader.Open(writeClip(clip), error)) << error;
     EXPECT_EQ(Streams(reader), "1 64x48 1 1@22050");
     EXPECT_NEAR(double(reader.Duration()), 2.0 * kSecond, kSecond / 10.0);
 
@@ -131,23 +123,22 @@ TEST_F(VideoReaderTest, ReadsEveryFrameAndTheToneOfAnEncodedClipAndSeeksToTheFra
     // Before the start: the start.
     ASSERT_TRUE(reader.Seek(-kSecond) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     EXPECT_EQ(frame.time, first);
-}
 
-// Frames wider than kMaxFrameSize leave the picture out, while one pixel wide and kMaxFrameSize
-// high plays; a frame without a time follows the last; a sound is converted to mono or stereo.
-TEST_F(VideoReaderTest, StreamsLeftOutAndSoundsOfOtherLayouts) {
+    // Frames wider than kMaxFrameSize leave the picture out, while one pixel wide and
+    // kMaxFrameSize high plays; a frame without a time follows the last; a sound is converted to
+    // mono or stereo.
     authoring::VideoClip wide = {
         .width = kMaxFrameSize + 16, .height = 16, .colours = {kColours[0]}, .secondsPerColour = 0.2};
-    ASSERT_TRUE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error)) << error;
+    ASSERT_TRUE(reader.Open(writeClip(authoring::EncodeWindowsMediaClip(wide)), error)) << error;
     EXPECT_EQ(Streams(reader), "0 0x0 1 1@22050");
     const std::string narrow = "YUV4MPEG2 W1 H8192 F10:1 C444\nFRAME\n" + std::string(3 * kMaxFrameSize, '\x80');
-    ASSERT_TRUE(reader.Open(WriteClip(narrow), error) && reader.NextVideoFrame(frame) == ReadResult::Sample);
+    ASSERT_TRUE(reader.Open(writeClip(narrow), error) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     EXPECT_EQ(Streams(reader) + " " + std::to_string(frame.pixels.size()), "1 1x8192 0 0@0 32768");
     // Two pictures of an MPEG-2 stream whose frames may come out reordered: the last frame, given
     // out only at the end and without a time of its own, follows the one before.
     const std::string picture("\0\0\1\0\0\x0F\xFF\xF8\0\0\1\xB5\x8F\xFF\xF3\x41\x80\0\0\0\1\1\x13\x94\xA5\x22\x20", 27);
     const std::string headers("\0\0\1\xB3\1\0\x10\x13\xFF\xFF\xE0\x18\0\0\1\xB5\x14\x8A\0\1\0\x24", 22);
-    ASSERT_TRUE(reader.Open(WriteClip(headers + picture + picture), error) &&
+    ASSERT_TRUE(reader.Open(writeClip(headers + picture + picture), error) &&
                 reader.NextVideoFrame(frame) == ReadResult::Sample);
     const int64_t next = frame.time + frame.duration;
     EXPECT_TRUE(reader.NextVideoFrame(frame) == ReadResult::Sample && frame.time == next && next > 0) << frame.time;
@@ -155,23 +146,23 @@ TEST_F(VideoReaderTest, StreamsLeftOutAndSoundsOfOtherLayouts) {
     // A clip without sound, or whose sound's format tag (0x161 at 22,050 Hz mono) names no
     // decoder, has none; the stream left out holds no file open, and the libraries' complaints
     // stay off stderr unless the program's log is wanted there.
-    std::string unknown = *s_clip;
+    std::string unknown = clip;
     unknown.replace(unknown.find(std::string("\x61\x01\x01\x00\x22\x56", 6)), 2, "\x34\x12");
     testing::internal::CaptureStderr();
     for (const std::string& bytes : {authoring::EncodeWindowsMediaClip({.colours = kColours, .toneHz = 0}), unknown}) {
-        ASSERT_TRUE(reader.Open(WriteClip(bytes), error)) << error;
+        ASSERT_TRUE(reader.Open(writeClip(bytes), error)) << error;
         EXPECT_EQ(Streams(reader) + " " + std::to_string(OpenCount(dir.File("clip.vid"))), "1 64x48 0 0@0 1");
         EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::Error);
     }
     EXPECT_TRUE(testing::internal::GetCapturedStderr().empty() || std::getenv("TALLYVOX_LOG"));
     // Neither stream left: no clip.
     wide = {.width = kMaxFrameSize + 16, .height = 16, .colours = {kColours[0]}, .secondsPerColour = 0.2, .toneHz = 0};
-    EXPECT_FALSE(reader.Open(WriteClip(authoring::EncodeWindowsMediaClip(wide)), error));
+    EXPECT_FALSE(reader.Open(writeClip(authoring::EncodeWindowsMediaClip(wide)), error));
     EXPECT_NE(error.find("no playable stream"), std::string::npos) << error;
 
     // A centre speaker is heard on both sides; more channels than the conversion takes end the
     // sound at its first chunk.
-    ASSERT_TRUE(reader.Open(WriteClip(Wav({0, 0, 16000}, 0x7)), error)) << error;
+    ASSERT_TRUE(reader.Open(writeClip(Wav({0, 0, 16000}, 0x7)), error)) << error;
     ASSERT_EQ(reader.NextAudioChunk(chunk), ReadResult::Sample);
     const auto* s = reinterpret_cast<const int16_t*>(chunk.data.data());
     EXPECT_EQ(Streams(reader), "0 0x0 1 2@22050");
@@ -179,15 +170,12 @@ TEST_F(VideoReaderTest, StreamsLeftOutAndSoundsOfOtherLayouts) {
     // A seek to the last of the 200 frames gives a chunk of that frame alone.
     ASSERT_TRUE(reader.Seek(kSecond * 199 / 22050) && reader.NextAudioChunk(chunk) == ReadResult::Sample);
     EXPECT_EQ(chunk.data.size(), 4u);
-    ASSERT_TRUE(reader.Open(WriteClip(Wav(std::vector<int16_t>(65, 0), 0)), error)) << error;
+    ASSERT_TRUE(reader.Open(writeClip(Wav(std::vector<int16_t>(65, 0), 0)), error)) << error;
     EXPECT_TRUE(reader.NextAudioChunk(chunk) == ReadResult::Error &&
                 reader.NextAudioChunk(chunk) == ReadResult::EndOfStream);
-}
 
-}  // namespace
-
-TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
-    ASSERT_TRUE(reader.Open(WriteClip(*s_clip), error)) << error;
+    // Missing, damaged and cut files.
+    ASSERT_TRUE(reader.Open(writeClip(clip), error)) << error;
     // Each open lets the last clip's decoding go: 40 of them leave the heap within 300 kB.
     const size_t heldBefore = mallinfo2().uordblks;
     for (int i = 0; i < 40; ++i)
@@ -195,14 +183,14 @@ TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
     EXPECT_LT(mallinfo2().uordblks, heldBefore + 300000);
     EXPECT_FALSE(reader.Open(dir.File("absent.vid"), error) || reader.IsOpen()) << "a failed open closes";
     EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
-    EXPECT_FALSE(reader.Open(WriteClip(std::string(4096, 'x')), error) || reader.IsOpen());
+    EXPECT_FALSE(reader.Open(writeClip(std::string(4096, 'x')), error) || reader.IsOpen());
     EXPECT_EQ(std::pair(reader.NextVideoFrame(frame), reader.NextAudioChunk(chunk)),
               std::pair(ReadResult::Error, ReadResult::Error));
     EXPECT_EQ(std::pair(reader.Seek(0), reader.Duration()), std::pair(false, int64_t(0)));
 
     // A clip cut in half plays its first half.
-    ASSERT_TRUE(reader.Open(WriteClip(s_clip->substr(0, s_clip->size() / 2)), error)) << error;
-    int count = 0;
+    ASSERT_TRUE(reader.Open(writeClip(clip.substr(0, clip.size() / 2)), error)) << error;
+    count = 0;
     while (reader.NextVideoFrame(frame) == ReadResult::Sample)
         ++count;
     EXPECT_TRUE(count > 4 && count < 20) << count;
@@ -212,9 +200,11 @@ TEST_F(VideoReaderTest, MissingDamagedAndCutFiles) {
     // Each stream reads the file on its own: a source that can be read only once is refused.
     int ends[2];
     ASSERT_EQ(pipe(ends), 0);
-    ASSERT_EQ(write(ends[1], s_clip->data(), s_clip->size()), ssize_t(s_clip->size()));  // fits in the pipe
+    ASSERT_EQ(write(ends[1], clip.data(), clip.size()), ssize_t(clip.size()));  // fits in the pipe
     close(ends[1]);
     EXPECT_FALSE(reader.Open("pipe:" + std::to_string(ends[0]), error));
     EXPECT_NE(error.find("pipe:"), std::string::npos) << error;
     close(ends[0]);
 }
+
+}  // namespace

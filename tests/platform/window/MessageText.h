@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/window/WindowBackend.h"
 #include "platform/window/WindowMessage.h"
 
 namespace windowtest {
@@ -41,6 +42,15 @@ inline std::string Describe(const std::vector<Message>& messages, bool withFocus
         text += ' ';
     }
     return text;
+}
+
+// The messages the backend gives, polled until it has none the given number of times.
+inline std::string Drain(platform::window::Backend& backend, int rounds = 1, bool withFocus = true) {
+    std::vector<Message> out;
+    for (int round = 0; round < rounds; ++round)
+        for (Message m; backend.PollMessage(m);)
+            out.push_back(m);
+    return Describe(out, withFocus);
 }
 
 }  // namespace windowtest

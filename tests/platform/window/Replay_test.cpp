@@ -13,21 +13,7 @@
 #include "tests/support/TempDir.h"
 
 using namespace platform::window;
-using windowtest::Describe;
-
-namespace {
-
-// The input messages of one tick of the run loop: every waiting one, then one more poll.
-std::string Drain(Backend& backend) {
-    std::vector<Message> out;
-    for (Message m; backend.PollMessage(m);)
-        out.push_back(m);
-    for (Message m; backend.PollMessage(m);)
-        out.push_back(m);
-    return Describe(out, false);
-}
-
-}  // namespace
+using windowtest::Drain;
 
 TEST(Replay, EachLineIsOneTimedEventAndABadLineIsToldAndSkipped) {
     // Each line alone, and the error it gives (empty: a good line; none: no event either).
@@ -99,10 +85,11 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
         {9, ""}, {1, "down:32 "}, {0, "up:32 "}, {6, ""}, {4, "char:104 char:233 "},
         {0, "move@100,200 press:left@100,200 "}, {0, "move@100,200 release:left@100,200 "},
         {10, "down:13 char:13 "}, {10, "move@5,6 "}, {10, ""}, {10, "destroy "}};
-    Drain(backend);
+    // The input messages of one tick of the run loop: every waiting one, then one more poll.
+    Drain(backend, 2);
     for (auto [advanceMs, expected] : steps) {
         clock.AdvanceMs(advanceMs);
-        EXPECT_EQ(Drain(backend), expected) << "at " << (clock.Now() - 1000000000u) / 1000000u;
+        EXPECT_EQ(Drain(backend, 2, false), expected) << "at " << (clock.Now() - 1000000000u) / 1000000u;
     }
 
     png_image image{};

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -30,16 +31,11 @@ TEST(SdlKeyMap, EveryKeyOfTheEnginesTableHasItsVirtualKey) {
         {SDL_SCANCODE_LEFTBRACKET, 219}, {SDL_SCANCODE_RIGHTBRACKET, 221}, {SDL_SCANCODE_BACKSLASH, 220},
         {SDL_SCANCODE_NONUSHASH, 220},   {SDL_SCANCODE_NONUSBACKSLASH, 226},
     };
-    for (int i = 0; i < 12; ++i) {
-        keys.push_back({SDL_Scancode(SDL_SCANCODE_F1 + i), uint32_t(112 + i)});
-        keys.push_back({SDL_Scancode(SDL_SCANCODE_F13 + i), uint32_t(124 + i)});
-    }
-    for (int i = 0; i < 9; ++i) {
-        keys.push_back({SDL_Scancode(SDL_SCANCODE_1 + i), uint32_t('1' + i)});
-        keys.push_back({SDL_Scancode(SDL_SCANCODE_KP_1 + i), uint32_t(97 + i)});
-    }
-    for (int i = 0; i < 26; ++i)
-        keys.push_back({SDL_Scancode(SDL_SCANCODE_A + i), uint32_t('A' + i)});
+    // Keys in runs: the first, its virtual key, and how many follow on from both.
+    for (auto [first, vk, count] : {std::tuple{SDL_SCANCODE_F1, 112, 12}, {SDL_SCANCODE_F13, 124, 12},
+                                    {SDL_SCANCODE_1, int('1'), 9}, {SDL_SCANCODE_KP_1, 97, 9}, {SDL_SCANCODE_A, int('A'), 26}})
+        for (int i = 0; i < count; ++i)
+            keys.push_back({SDL_Scancode(first + i), uint32_t(vk + i)});
     for (auto [scancode, vk] : keys)
         EXPECT_EQ(VirtualKeyFromSdl(scancode, SDL_GetKeyFromScancode(scancode)), vk) << scancode;
     // Letters follow the layout (the key in the US 'Q' place types 'a' on a French one); a

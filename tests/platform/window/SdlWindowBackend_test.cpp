@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/window/TestWindowBackend.h"
 #include "tests/platform/window/MessageText.h"
 #include "tests/support/ScopedEnv.h"
 
 using namespace platform::window;
-using windowtest::Describe;
 
 namespace {
 
@@ -43,12 +43,7 @@ protected:
 
     SDL_Window* Window() const { return static_cast<SDL_Window*>(m_backend.NativeHandle()); }
 
-    std::string Drain() {
-        std::vector<Message> out;
-        for (Message m; m_backend.PollMessage(m);)
-            out.push_back(m);
-        return Describe(out);
-    }
+    std::string Drain() { return windowtest::Drain(m_backend); }
 
     // Every event kind keeps the window id at the same place.
     void Push(SDL_Event e) {
@@ -87,8 +82,8 @@ protected:
 };
 
 // Visible, titled, 800 x 600 and windowed; minimised, neither visible nor with a client area;
-// full screen and back, the windowed size and place again.
-TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHidesAndFullScreenGivesBack) {
+// full screen and back, the windowed size and place again. One window a backend.
+TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHidesAndFullScreenGivesBackOnePerBackend) {
     EXPECT_EQ(std::tuple(m_backend.IsVisible(), std::string(SDL_GetWindowTitle(Window())), Mode(m_backend)),
               std::tuple(true, std::string("Tallyvox"), std::string("windowed - saver")));
     EXPECT_EQ(ClientSize(m_backend), std::make_pair(800u, 600u));
@@ -112,10 +107,8 @@ TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHidesAndFullScreenGivesBack) 
     m_backend.GetPosition(left, top);
     EXPECT_EQ(std::tuple(Mode(m_backend), ClientSize(m_backend), left, top),
               std::tuple(std::string("windowed - saver"), std::make_pair(800u, 600u), 40, 30));
-}
 
-// A second window needs a second backend, which takes its own description.
-TEST_F(SdlWindow, OneWindowPerBackendEachWithItsDescription) {
+    // A second window needs a second backend, which takes its own description.
     EXPECT_FALSE(m_backend.Create(WindowDesc{}));
     auto other = std::make_unique<SdlBackend>();
     ASSERT_TRUE(other->Create({.width = 640, .height = 480, .hideCursor = true}));
@@ -139,16 +132,18 @@ TEST(SdlDisplayModes, ARateTheDriverDoesNotGiveIsZero) {
     EXPECT_FALSE(backend.Create(WindowDesc{}));
     const std::vector<DisplayMode> modes = backend.GetDisplayModes();
     ASSERT_EQ(modes.size(), 1u);
-    int32_t left = -1, top = -1;
+    int32_t left = -1, top = -1, standInLeft = -1, standInTop = -1;
     backend.GetPosition(left, top);
-    EXPECT_EQ(std::tuple(modes[0].width, modes[0].height, modes[0].refreshRate, left, top),
-              std::tuple(1024u, 768u, 0u, 0, 0));
+    TestBackend().GetPosition(standInLeft, standInTop);  // nor has the test stand-in before it is placed
+    EXPECT_EQ(std::tuple(modes[0].width, modes[0].height, modes[0].refreshRate, left, top, standInLeft, standInTop),
+              std::tuple(1024u, 768u, 0u, 0, 0, 0, 0));
 }
 
 // Backspace and Return type their control characters too, Escape and Tab as well, unless a
 // shortcut modifier is held; a key of no virtual key gives nothing. Alt+Enter is one mode
 // switch and never an Enter key-down; Alt itself goes through.
-TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharactersAndAModifierIsReleasedWhenBothSidesAre) {
+// Text and the mouse become their messages too.
+TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesControlKeysAlsoCharactersTextUtf16UnitsAndTheMouseItsMessages) {
     Key(true, SDL_SCANCODE_Q);
     Key(false, SDL_SCANCODE_Q);
     for (SDL_Scancode key : {SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_TAB})
@@ -182,9 +177,8 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesAndControlKeysAlsoCharactersAndAMo
     Key(true, SDL_SCANCODE_RCTRL);
     Key(false, SDL_SCANCODE_RCTRL);
     EXPECT_EQ(Drain(), "down:17 deactivate down:17 up:17 ");
-}
 
-TEST_F(SdlWindow, TextBecomesUtf16UnitsMalformedBytesReplacementsAndTheMouseItsMessages) {
+    // Text becomes UTF-16 units, malformed bytes replacement characters.
     Text("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");  // a é € U+1F600
     Text("\xC3(\xED\xA0\x80");                      // broken sequence, encoded surrogate
     Text("\x80\xC0\xAF\xF4\x90\x80\x80\xF8");         // stray continuation, overlong, past U+10FFFF, bad lead
@@ -218,9 +212,8 @@ TEST_F(SdlWindow, TextBecomesUtf16UnitsMalformedBytesReplacementsAndTheMouseItsM
         Wheel(y, flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL);
     EXPECT_EQ(Drain(), "move@799,5 press:middle@3,4 release:right@3,4 press:left@3,4 leave wheel:360@7,9 "
                        "wheel:-120@7,9 wheel:60@7,9 ");
-}
 
-TEST_F(SdlWindow, RequestsCloseNothingAndDestroyDropsLaterEvents) {
+    // Requests to close do nothing themselves; destroying drops later events.
     WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     WindowEvent(SDL_WINDOWEVENT_CLOSE);
     SDL_Event quit{SDL_QUIT};
