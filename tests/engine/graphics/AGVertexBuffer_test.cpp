@@ -88,6 +88,9 @@ TEST(AGMesh, ListsThatDisagreeRejectTheMeshWithALogLine) {
         EXPECT_TRUE(mesh.Empty() && mesh.m_triangleCount == 0u) << c.name;
         EXPECT_TRUE(log.Contains("rejected")) << c.name;
     }
+    ExpectEveryCutEmpty<AGMesh>(authoring::MeshBytes(authoring::BoxMesh()), [](const AGMesh& m) {
+        return m.Empty() && m.m_lists[AGMesh::kTriangles].Empty() && m.m_lists[AGMesh::kColorIndex].Empty();
+    });
 }
 
 TEST(AGMesh, RenderTypeZeroConsumesTheTextureCountButNotItsData) {

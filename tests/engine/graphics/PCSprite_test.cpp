@@ -103,6 +103,10 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     // The original's quad keeps its coordinates through a change of material.
     textured->SetMaterial("grid.mat");
     EXPECT_EQ(textured->GetVertexBuffer()->m_texCoords.Data()[3].x, 1.0f);
+    // Streams made again without texture coordinates hold none.
+    PCQuadStreams streams;
+    ASSERT_TRUE(streams.Create(4, true, 0) && streams.Create(4, false, 0));
+    EXPECT_EQ(streams.TexCoords(), nullptr);
 }
 
 TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheStageBound) {
