@@ -84,14 +84,13 @@ TEST(AGEmitter, PoolIsBoundedAndCutFilesSpawnNothing) {
     EmitterData huge;
     huge.endFrame = 100000;
     LogCapture log;
-    PCEmitter emitter;
-    LoadBytes(emitter, authoring::EmitterBytes(huge));
+    Loaded<PCEmitter> emitter(authoring::EmitterBytes(huge));
     EXPECT_TRUE(emitter.PoolSize() == AGEmitter::kMaxParticles && log.Lines().size() == 1u);
     emitter.Update();  // without a controller: nothing to do
     EXPECT_EQ(emitter.LiveCount(), 0u);
 
-    PCEmitter cut;  // cut inside the 230-byte header
-    LoadBytes(cut, authoring::EmitterBytes(Bursts({1, 2}, {1, 1})).substr(0, 229));
+    // Cut inside the 230-byte header.
+    Loaded<PCEmitter> cut(authoring::EmitterBytes(Bursts({1, 2}, {1, 1})).substr(0, 229));
     EXPECT_EQ(std::make_pair(cut.PoolSize(), log.Lines().size()), std::make_pair(0u, size_t(2)));
 }
 
@@ -193,8 +192,7 @@ TEST(AGEmitter, SizeCurveFollowsGrowInAndFadeOut) {
         data.growIn = c.growIn;
         data.fadeOut = c.fadeOut;
         data.motionKind = c.motion;
-        PCEmitter emitter;
-        LoadBytes(emitter, authoring::EmitterBytes(data));
+        Loaded<PCEmitter> emitter(authoring::EmitterBytes(data));
         for (auto [x, size] : c.sizes)
             EXPECT_NEAR(emitter.SizeAt(x), size, 1e-4f) << "life " << c.life << " at " << x;
     }

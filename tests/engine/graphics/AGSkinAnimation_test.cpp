@@ -48,8 +48,7 @@ TEST(AGSkinAnimation, CutOrOversizedFilesLeaveItEmpty) {
     });
     std::string huge = full;
     huge.replace(20, 4, "\xFF\xFF\xFF\x7F");
-    AGSkinAnimation anim;
-    LoadBytes(anim, huge);
+    Loaded<AGSkinAnimation> anim(huge);
     EXPECT_EQ(anim.BoneCount(), 0u);
 }
 

@@ -78,8 +78,7 @@ TEST_F(TextLayout, EmptyTextsAndTextsWithoutTextureSizeDrawNothingAndLongOnesAre
         EXPECT_EQ(text.PlacedGlyphCount() + text.PrimitiveCount(), 0u);
         EXPECT_STREQ(text.GetString().c_str(), " ");
     }
-    AGFont sizeless;
-    LoadBytes(sizeless, GridFont(0));
+    Loaded<AGFont> sizeless(GridFont(0));
     text.SetFont(&sizeless);
     text.Layout("abc");
     EXPECT_EQ(text.PrimitiveCount(), 0u);

@@ -114,8 +114,7 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
     }
     // A material without slots takes the texture off stage 0.
     ASSERT_NE(Dev().GetTexture(0), nullptr);
-    PCMaterial bare;
-    LoadBytes(bare, authoring::MaterialBytes({}));
+    Loaded<PCMaterial> bare(authoring::MaterialBytes({}));
     bare.BindTextures();
     EXPECT_EQ(Dev().GetTexture(0), nullptr);
     auto* lent = m_package->Instance<AGTextureSlot>(TypeKey::TextureSlot, "still_slot");

@@ -115,8 +115,7 @@ TEST_F(RendererTest, DirectionalLightGivesNDotLTimesDiffuseAndItsAmbient) {
     l.diffuse = 0xFFFFFFFFu;
     l.ambient = 0xFF00FF00u;  // fills the green channel
     LoadBytes(light, authoring::LightBytes(l));
-    PCMaterial material;
-    LoadBytes(material, authoring::MaterialBytes({}));
+    Loaded<PCMaterial> material(authoring::MaterialBytes({}));
 
     gfxtest::Mesh mesh(Dev(), {{100, 50, 0}, {100, 150, 0}, {200, 50, 0}, {200, 150, 0}}, {}, {},
                        std::vector<Vec3>(4, Vec3{0, 0, 1}));
