@@ -174,6 +174,13 @@ TEST_F(PackageTest, OnlyAResidentWordOfOneKeepsTheBytes) {
         EXPECT_TRUE(package.Blocks().empty());
         package.Unmount();
     }
+    // Set on a mounted folder package, an override keeps the entries read after it.
+    PcDirectory package;
+    package.Mount(dir.File("Loose.dir").c_str(), false);
+    package.SetPoolOverride(pool, true);
+    ProbeResource* kept = Load(Crc32Hash("a.probe"));
+    EXPECT_TRUE(kept->inPlace && package.Blocks().size() == 1u && heap->Used() == 5u);
+    Probe()->Release(kept);
 }
 
 TEST_F(PackageTest, TheLowestPackageIdHoldingANameWinsAndALaterIndexEntryReplaces) {
