@@ -134,8 +134,7 @@ TEST(AGEmitter, ParticlesLeaveAlongTheConeFromThePositionPushedByBothForces) {
 }
 
 TEST(AGEmitter, SpreadsAndVariationsStayWithinTheirRanges) {
-    EmitterData data;
-    data.endFrame = 1;
+    EmitterData data = OneParticle();
     data.perSpawn = 400;
     data.polarAngle = 0.5f;
     data.polarSpread = 0.3f;

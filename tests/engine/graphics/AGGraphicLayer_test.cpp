@@ -98,8 +98,7 @@ TEST_F(GraphicLayerTest, RenderablesSortStablyAsTheBufferGrowsAndChildLayersByTh
     TestRenderable marks[4] = {{&log, "c0"}, {&log, "c1"}, {&log, "c2"}, {&log, "c3"}};
     const u32 keys[4] = {3, 1, 2, 0};
     for (int i = 0; i < 4; ++i) {
-        children[i].SetCamera(&camera);
-        children[i].SetSize(kWidth, kHeight);
+        ScreenLayer(children[i], camera, false);
         children[i].SetOrderKey(keys[i]);
         children[i].SetEnabled(i != 0 && i != 3);
         children[i].AddRenderable(&marks[i]);

@@ -25,9 +25,8 @@ TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
     ASSERT_EQ(skin.BoneCount(), 2u);
     // Bone 2 sits 2 above its parent, turned 90 degrees about z.
     const f32 s = std::sqrt(0.5f);
-    AGSkinAnimation animation;
-    LoadBytes(animation, authoring::SkinAnimationBytes(10, 30, {{}, {1, Track::Vec3().Key(0, {0.5f, 2, 0}),
-                                                                     Track::Quat().Key(0, {0, 0, s, s})}}));
+    Loaded<AGSkinAnimation> animation(authoring::SkinAnimationBytes(
+        10, 30, {{}, {1, Track::Vec3().Key(0, {0.5f, 2, 0}), Track::Quat().Key(0, {0, 0, s, s})}}));
     skin.SetAnimation(&animation);
     skin.Update();
 
