@@ -310,10 +310,14 @@ TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
     // Particles carry their world positions: they are drawn with the identity world.
     const platform::gfx::Matrix* world = emitter.m_attribute.m_world;
     EXPECT_TRUE(world && std::equal(world->m, world->m + 16, platform::gfx::MatrixIdentity().m));
-    // Under a screen camera its own draw puts particles over everything: no depth test.
+    // Under a screen camera its own draw puts particles over everything: no depth test; render
+    // type 2 blends by alpha, whatever blend the draw before left.
+    using platform::gfx::RenderState, platform::gfx::Blend;
     m_context.SetCurrentCamera(&m_camera);
+    Dev().SetRenderState(RenderState::DestBlend, Blend::One);
     emitter.Draw();
-    EXPECT_EQ(Dev().GetRenderState(platform::gfx::RenderState::ZEnable), 0u);
+    EXPECT_EQ(std::pair(Dev().GetRenderState(RenderState::ZEnable), Dev().GetRenderState(RenderState::DestBlend)),
+              std::pair(0u, u32(Blend::InvSrcAlpha)));
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(60, 50), kGreen, 2));
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(66, 50), drawtest::kBlack, 2));
 
