@@ -113,12 +113,18 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
     }
     // A material without slots takes the texture off stage 0.
     ASSERT_NE(Dev().GetTexture(0), nullptr);
-    Loaded<PCMaterial> bare(authoring::MaterialBytes({}));
+    authoring::MaterialData fading;
+    fading.alpha = Track::Float().Key(0, {1}).Key(10, {0.5f});
+    Loaded<PCMaterial> bare(authoring::MaterialBytes(fading));
     bare.BindTextures();
     EXPECT_EQ(Dev().GetTexture(0), nullptr);
     auto* lent = m_package->Instance<AGTextureSlot>(TypeKey::TextureSlot, "still_slot");
     bare.SetSingleSlot(lent);  // a slot of its own, given back with the material
     EXPECT_TRUE(bare.SlotCount() == 1 && bare.GetSlot(0) == lent);
+    // Applied, its alpha follows the slot's controller: frame 5 of the fade.
+    lent->GetController()->SetTime(5 * lent->GetController()->GetFrameDuration());
+    bare.Apply();
+    EXPECT_NEAR(bare.DeviceMaterial().diffuse.a, 0.75f, 1e-4f);
     // So does a slot whose texture is missing.
     Frame();
     ASSERT_NE(Dev().GetTexture(0), nullptr);
