@@ -69,6 +69,15 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     dir.Write("Pkg/Pkg.hdr", PackageWriter().Add("", 0, "").IndexBytes());
     package.Mount(dir.File("Pkg.dir").c_str(), false);
     EXPECT_TRUE(log.Contains(": 1 entries with") && !log.Contains("runs past the end"));
+    // Data gives its bytes back when it goes.
+    const std::string bytes(1000, 'd');
+    AGMemBuffer buffer(bytes.data(), u32(bytes.size()));
+    const u64 heap = GetHeapCounters().current;
+    {
+        AGData data;
+        data.Load(&buffer, 0, false, false);
+    }
+    EXPECT_EQ(GetHeapCounters().current, heap);
 }
 
 TEST_F(PackageTest, BadArchivesLoadWhatFitsOrNothing) {
