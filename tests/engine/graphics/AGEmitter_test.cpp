@@ -14,8 +14,7 @@ namespace {
 
 // An emitter on a looping controller (30 frames unless given), stepped to chosen frames by hand.
 struct Rig {
-    explicit Rig(const EmitterData& data, f32 frames = 30) {
-        LoadBytes(emitter, authoring::EmitterBytes(data));
+    explicit Rig(const EmitterData& data, f32 frames = 30) : emitter(authoring::EmitterBytes(data)) {
         AGBindAnimation(clock, frames, 25, 1);  // 40 ms frames: whole frames are exact
         emitter.SetController(&clock);
     }
@@ -25,7 +24,7 @@ struct Rig {
         return emitter.LiveCount();
     }
     const AGParticle& First() const { return *emitter.FirstLive(); }
-    PCEmitter emitter;
+    Loaded<PCEmitter> emitter;
     AGController clock;
 };
 

@@ -113,9 +113,7 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
     }
     // A material without slots takes the texture off stage 0.
     ASSERT_NE(Dev().GetTexture(0), nullptr);
-    authoring::MaterialData fading;
-    fading.alpha = Track::Float().Key(0, {1}).Key(10, {0.5f});
-    Loaded<PCMaterial> bare(authoring::MaterialBytes(fading));
+    Loaded<PCMaterial> bare(authoring::MaterialBytes({.alpha = Track::Float().Key(0, {1}).Key(10, {0.5f}), .slots = {}}));
     bare.BindTextures();
     EXPECT_EQ(Dev().GetTexture(0), nullptr);
     auto* lent = m_package->Instance<AGTextureSlot>(TypeKey::TextureSlot, "still_slot");
