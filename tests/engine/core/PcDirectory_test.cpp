@@ -73,10 +73,7 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     const std::string bytes(1000, 'd');
     AGMemBuffer buffer(bytes.data(), u32(bytes.size()));
     const u64 heap = GetHeapCounters().current;
-    {
-        AGData data;
-        data.Load(&buffer, 0, false, false);
-    }
+    AGData().Load(&buffer, 0, false, false);
     EXPECT_EQ(GetHeapCounters().current, heap);
 }
 

@@ -107,8 +107,7 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     PCQuadStreams streams;
     ASSERT_TRUE(streams.Create(4, true, 0) && streams.Create(4, false, 0));
     EXPECT_EQ(streams.TexCoords(), nullptr);
-    PCSprite unloaded;  // no vertex buffer: no quad to place
-    unloaded.UpdateVertices();
+    PCSprite().UpdateVertices();  // no vertex buffer: no quad to place
 }
 
 TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheStageBound) {
