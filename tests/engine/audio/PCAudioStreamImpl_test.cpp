@@ -139,7 +139,8 @@ TEST_F(StreamTest, DataOutsideTheGameFoldersMissingNoReadBufferCorruptDataAndPip
         up += c == '/' ? "..\\" : "";
     AddRaw("up.snd", authoring::MakeSoundDescriptor(up + dir.Path().substr(1) + "/outside.ogg", true), TypeKey::Sound);
     AddStream("corrupt", std::string(300000, 'z'));
-    AddStream("ok", ogg);
+    AddRaw("ok.ogg", ogg, TypeKey::Data);
+    AddRaw("ok.snd", authoring::MakeSoundDescriptor("ok.ogg", true, 7, 8, 9), TypeKey::Sound);
     AddRaw("pipe.snd", authoring::MakeSoundDescriptor("pipe.ogg", true), TypeKey::Sound);
     Mount();
     for (const char* name : {"gone.snd", "absolute.snd", "up.snd", "corrupt.snd", "absent.snd"}) {
@@ -171,6 +172,7 @@ TEST_F(StreamTest, DataOutsideTheGameFoldersMissingNoReadBufferCorruptDataAndPip
     // Two streams take the two read buffers; a third finds none.
     PCAudioStreamImpl a, b, c;
     ASSERT_TRUE(a.Open("ok.snd") && b.Open("ok.snd"));
+    EXPECT_EQ(std::vector<u32>({a.GetParameter(0), a.GetParameter(1), a.GetParameter(2)}), std::vector<u32>({7, 8, 9}));
     LogCapture log;
     EXPECT_TRUE(!c.Open("ok.snd") && log.Contains("no free read buffer"));
 }

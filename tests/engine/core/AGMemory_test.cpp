@@ -131,6 +131,10 @@ TEST(AGMemory, EachPoolGrowthCarvesAFullChunkKeptInAddressOrder) {
     chunks.resize(count);
     EXPECT_TRUE(std::is_sorted(chunks.begin(), chunks.end()));
     EXPECT_EQ(std::adjacent_find(chunks.begin(), chunks.end()), chunks.end());
+    // Each slot area starts 8 bytes into the heap block its growth took, and leaves that
+    // block's header alone.
+    for (uintptr_t chunk : chunks)
+        EXPECT_EQ(BlockRequestedSize(reinterpret_cast<void*>(chunk - 8)), area + 8);
     // Every block handed out is a distinct slot of a listed chunk.
     std::sort(taken.begin(), taken.end());
     EXPECT_EQ(std::adjacent_find(taken.begin(), taken.end()), taken.end());

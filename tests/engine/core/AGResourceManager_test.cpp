@@ -42,6 +42,12 @@ public:
     AGResource* held = nullptr;
 };
 
+// A holder and the data resource it holds.
+PackageWriter HolderPackage() {
+    return PackageWriter().Add("held.txt", TypeKey::Data, "held").Add("holder.mdl", Holder::kType,
+                                                                      Word(Crc32Hash("held.txt")));
+}
+
 class ResourceTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -99,10 +105,7 @@ TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBaseAndUnmountDeletesWha
     probe->Release(two);  // a clone given to Release is released as an instance
     EXPECT_TRUE(!probe->Find(id) && ProbeResource::s_alive == 0) << "the last instance takes its base along";
 
-    PackageWriter deps;
-    deps.Add("held.txt", TypeKey::Data, "held")
-        .Add("holder.mdl", Holder::kType, Word(Crc32Hash("held.txt")));
-    ASSERT_TRUE(deps.WriteArchive(dir.File("Deps.dir")));
+    ASSERT_TRUE(HolderPackage().WriteArchive(dir.File("Deps.dir")));
     PcDirectory archive;
     archive.Mount(dir.File("Deps.dir").c_str(), false);
     EXPECT_EQ(Provider(TypeKey::Data)->Find(Crc32Hash("held.txt"))->RefCount(), 1u);
@@ -124,10 +127,7 @@ TEST(AGResourceManager, ShutdownDeletesWhatIsLeftHoldersFirst) {
         ASSERT_NE(CreateResourceInstance(env.Provider(TypeKey::Text), 43, 0, false), nullptr);
         EXPECT_EQ(ProbeResource::s_alive, 4);
         TempDir dir;
-        PackageWriter writer;
-        writer.Add("held.txt", TypeKey::Data, "held")
-            .Add("holder.mdl", Holder::kType, Word(Crc32Hash("held.txt")));
-        ASSERT_TRUE(writer.WriteArchive(dir.File("Late.dir")));
+        ASSERT_TRUE(HolderPackage().WriteArchive(dir.File("Late.dir")));
         AGBaseProvider* directories = env.Provider(TypeKey::Directory);
         auto* package = static_cast<AGDirectory*>(directories->Create());
         package->Mount(dir.File("Late.dir").c_str(), false);

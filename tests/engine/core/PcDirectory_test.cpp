@@ -69,6 +69,12 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     dir.Write("Pkg/Pkg.hdr", PackageWriter().Add("", 0, "").IndexBytes());
     package.Mount(dir.File("Pkg.dir").c_str(), false);
     EXPECT_TRUE(log.Contains(": 1 entries with") && !log.Contains("runs past the end"));
+    // Data gives its bytes back when it goes.
+    const std::string bytes(1000, 'd');
+    AGMemBuffer buffer(bytes.data(), u32(bytes.size()));
+    const u64 heap = GetHeapCounters().current;
+    AGData().Load(&buffer, 0, false, false);
+    EXPECT_EQ(GetHeapCounters().current, heap);
 }
 
 TEST_F(PackageTest, BadArchivesLoadWhatFitsOrNothing) {
@@ -174,6 +180,13 @@ TEST_F(PackageTest, OnlyAResidentWordOfOneKeepsTheBytes) {
         EXPECT_TRUE(package.Blocks().empty());
         package.Unmount();
     }
+    // Set on a mounted folder package, an override keeps the entries read after it.
+    PcDirectory package;
+    package.Mount(dir.File("Loose.dir").c_str(), false);
+    package.SetPoolOverride(pool, true);
+    ProbeResource* kept = Load(Crc32Hash("a.probe"));
+    EXPECT_TRUE(kept->inPlace && package.Blocks().size() == 1u && heap->Used() == 5u);
+    Probe()->Release(kept);
 }
 
 TEST_F(PackageTest, TheLowestPackageIdHoldingANameWinsAndALaterIndexEntryReplaces) {

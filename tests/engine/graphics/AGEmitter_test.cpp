@@ -14,8 +14,7 @@ namespace {
 
 // An emitter on a looping controller (30 frames unless given), stepped to chosen frames by hand.
 struct Rig {
-    explicit Rig(const EmitterData& data, f32 frames = 30) {
-        LoadBytes(emitter, authoring::EmitterBytes(data));
+    explicit Rig(const EmitterData& data, f32 frames = 30) : emitter(authoring::EmitterBytes(data)) {
         AGBindAnimation(clock, frames, 25, 1);  // 40 ms frames: whole frames are exact
         emitter.SetController(&clock);
     }
@@ -25,7 +24,7 @@ struct Rig {
         return emitter.LiveCount();
     }
     const AGParticle& First() const { return *emitter.FirstLive(); }
-    PCEmitter emitter;
+    Loaded<PCEmitter> emitter;
     AGController clock;
 };
 
@@ -84,14 +83,13 @@ TEST(AGEmitter, PoolIsBoundedAndCutFilesSpawnNothing) {
     EmitterData huge;
     huge.endFrame = 100000;
     LogCapture log;
-    PCEmitter emitter;
-    LoadBytes(emitter, authoring::EmitterBytes(huge));
+    Loaded<PCEmitter> emitter(authoring::EmitterBytes(huge));
     EXPECT_TRUE(emitter.PoolSize() == AGEmitter::kMaxParticles && log.Lines().size() == 1u);
     emitter.Update();  // without a controller: nothing to do
     EXPECT_EQ(emitter.LiveCount(), 0u);
 
-    PCEmitter cut;  // cut inside the 230-byte header
-    LoadBytes(cut, authoring::EmitterBytes(Bursts({1, 2}, {1, 1})).substr(0, 229));
+    // Cut inside the 230-byte header.
+    Loaded<PCEmitter> cut(authoring::EmitterBytes(Bursts({1, 2}, {1, 1})).substr(0, 229));
     EXPECT_EQ(std::make_pair(cut.PoolSize(), log.Lines().size()), std::make_pair(0u, size_t(2)));
 }
 
@@ -135,8 +133,7 @@ TEST(AGEmitter, ParticlesLeaveAlongTheConeFromThePositionPushedByBothForces) {
 }
 
 TEST(AGEmitter, SpreadsAndVariationsStayWithinTheirRanges) {
-    EmitterData data;
-    data.endFrame = 1;
+    EmitterData data = OneParticle();
     data.perSpawn = 400;
     data.polarAngle = 0.5f;
     data.polarSpread = 0.3f;
@@ -193,8 +190,7 @@ TEST(AGEmitter, SizeCurveFollowsGrowInAndFadeOut) {
         data.growIn = c.growIn;
         data.fadeOut = c.fadeOut;
         data.motionKind = c.motion;
-        PCEmitter emitter;
-        LoadBytes(emitter, authoring::EmitterBytes(data));
+        Loaded<PCEmitter> emitter(authoring::EmitterBytes(data));
         for (auto [x, size] : c.sizes)
             EXPECT_NEAR(emitter.SizeAt(x), size, 1e-4f) << "life " << c.life << " at " << x;
     }
@@ -313,10 +309,14 @@ TEST_F(PCEmitterTest, OnlyLiveParticlesAreDrawn) {
     // Particles carry their world positions: they are drawn with the identity world.
     const platform::gfx::Matrix* world = emitter.m_attribute.m_world;
     EXPECT_TRUE(world && std::equal(world->m, world->m + 16, platform::gfx::MatrixIdentity().m));
-    // Under a screen camera its own draw puts particles over everything: no depth test.
+    // Under a screen camera its own draw puts particles over everything: no depth test; render
+    // type 2 blends by alpha, whatever blend the draw before left.
+    using platform::gfx::RenderState, platform::gfx::Blend;
     m_context.SetCurrentCamera(&m_camera);
+    Dev().SetRenderState(RenderState::DestBlend, Blend::One);
     emitter.Draw();
-    EXPECT_EQ(Dev().GetRenderState(platform::gfx::RenderState::ZEnable), 0u);
+    EXPECT_EQ(std::pair(Dev().GetRenderState(RenderState::ZEnable), Dev().GetRenderState(RenderState::DestBlend)),
+              std::pair(0u, u32(Blend::InvSrcAlpha)));
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(60, 50), kGreen, 2));
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(66, 50), drawtest::kBlack, 2));
 

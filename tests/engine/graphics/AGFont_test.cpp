@@ -30,8 +30,7 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
     f.glyphs[256].code = 233;
     f.glyphs[257].code = 9786;
     f.textureWidth = 64;  // without a height (and a material) the texture size is unknown
-    AGFont font;
-    LoadBytes(font, authoring::FontBytes(f));
+    Loaded<AGFont> font(authoring::FontBytes(f));
     u32 w = 0, h = 0;
     EXPECT_FALSE(font.GetTextureSize(w, h));
     ASSERT_EQ(font.GlyphCount(), 258u);
@@ -42,9 +41,7 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
         EXPECT_EQ(font.GetGlyph(code).x, x) << code;
 
     // Fewer than 256 records: codes past the table get "?" when the font has it, else nothing.
-    AGFont seventy, ten;
-    LoadBytes(seventy, SmallFont(70));
-    LoadBytes(ten, SmallFont(10));
+    Loaded<AGFont> seventy(SmallFont(70)), ten(SmallFont(10));
     EXPECT_EQ((std::vector<u32>{seventy.GetGlyph(70).x, seventy.GetGlyph(300).x, ten.GetGlyph(10).width,
                                 ten.GetGlyph(3).x}),
               (std::vector<u32>{'?', '?', 0, 3}));
@@ -70,8 +67,7 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
 // Drawn by a renderer or by itself, a text blends by alpha unless its blend mode says additive;
 // Prepare gives back its buffers and forgets the layout that filled them.
 TEST_F(FontTest, TextBlendsByAlphaUnlessAdditiveAndPrepareForgetsTheLayout) {
-    AGFont font;
-    LoadBytes(font, SmallFont(3));
+    Loaded<AGFont> font(SmallFont(3));
     PCText text;
     text.SetFont(&font);
     text.SetBox(0, 0, 100, 50);

@@ -69,7 +69,12 @@ TEST_F(GraphicLayerTest, RenderablesSortStablyAsTheBufferGrowsAndChildLayersByTh
         const f32 key = f32(int(random() % 40) - 10) * (i % 7 == 0 ? 1000.5f : 1.0f);
         owned.back()->m_sortKey = key;
         sorted.push_back({key, name});
-        layer.AddRenderable(owned.back().get());
+    }
+    // Room for 256 renderables: the list grows from the 257th on.
+    for (const auto& r : owned) {
+        const u64 heap = GetHeapCounters().current;
+        layer.AddRenderable(r.get());
+        EXPECT_EQ(GetHeapCounters().current != heap, layer.RenderableCount() > 256) << layer.RenderableCount();
     }
     std::stable_sort(sorted.begin(), sorted.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
     Log expected;
@@ -93,8 +98,7 @@ TEST_F(GraphicLayerTest, RenderablesSortStablyAsTheBufferGrowsAndChildLayersByTh
     TestRenderable marks[4] = {{&log, "c0"}, {&log, "c1"}, {&log, "c2"}, {&log, "c3"}};
     const u32 keys[4] = {3, 1, 2, 0};
     for (int i = 0; i < 4; ++i) {
-        children[i].SetCamera(&camera);
-        children[i].SetSize(kWidth, kHeight);
+        ScreenLayer(children[i], camera, false);
         children[i].SetOrderKey(keys[i]);
         children[i].SetEnabled(i != 0 && i != 3);
         children[i].AddRenderable(&marks[i]);

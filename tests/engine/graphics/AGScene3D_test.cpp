@@ -121,13 +121,14 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsCountsSharedModelsAndClonesInstances) {
                              {TypeKey::PrsAnimation, "path.anm"}, {TypeKey::Light, "lamp.lgt"}})
         EXPECT_EQ(package.Provider(key)->Find(NameId(name)), nullptr) << name;
 
-    // A scene going first takes its path animation and skeleton off the models and emitter it shares.
+    // A scene going first takes its path animation and skeleton off the models and emitter it
+    // shares, and leaves them the controller of the scene taken later.
     a = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
     b = package.Get<AGScene3D>(TypeKey::Scene3D, "b.scn");
     ASSERT_TRUE(b->GetEmitter(0) == a->GetEmitter(0) && b->GetEmitter(0)->GetPathAnimation());
     package.GiveBack(TypeKey::Scene3D, a);
     EXPECT_TRUE(!b->GetEmitter(0)->GetPathAnimation() && !b->GetModel(0)->GetModelAnimation() &&
-                !b->GetModel(1)->GetSkin());
+                !b->GetModel(1)->GetSkin() && b->GetEmitter(0)->GetController() == b->GetController());
     package.GiveBack(TypeKey::Scene3D, b);
 
     // The resource manager deletes what nobody gave back; scene copies and scenes holding

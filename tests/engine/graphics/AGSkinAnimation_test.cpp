@@ -48,19 +48,16 @@ TEST(AGSkinAnimation, CutOrOversizedFilesLeaveItEmpty) {
     });
     std::string huge = full;
     huge.replace(20, 4, "\xFF\xFF\xFF\x7F");
-    AGSkinAnimation anim;
-    LoadBytes(anim, huge);
+    Loaded<AGSkinAnimation> anim(huge);
     EXPECT_EQ(anim.BoneCount(), 0u);
 }
 
 TEST(AGSkinAnimation, ApplyAndBlendPoseBonesAndSkipIndicesBeyondTheSkin) {
-    AGSkinAnimation anim;
-    LoadBytes(anim, authoring::SkinAnimationBytes(
-                        10, 30,
-                        {Bone(1, Track::Vec3().Key(0, {0, 0, 0}).Key(10, {10, 20, 30}),
-                              Track::Quat().Key(0, {0, 0, 0, 1})),
-                         Bone(2, Track::Vec3().Key(0, {9, 9, 9}), Track::Quat()),
-                         Bone(0, Track::Vec3(), Track::Quat().Key(0, {0, 1, 0, 0}))}));
+    Loaded<AGSkinAnimation> anim(authoring::SkinAnimationBytes(
+        10, 30,
+        {Bone(1, Track::Vec3().Key(0, {0, 0, 0}).Key(10, {10, 20, 30}), Track::Quat().Key(0, {0, 0, 0, 1})),
+         Bone(2, Track::Vec3().Key(0, {9, 9, 9}), Track::Quat()),
+         Bone(0, Track::Vec3(), Track::Quat().Key(0, {0, 1, 0, 0}))}));
     AGBone bones[8];  // the skin has the first two
     bones[0].position = {5, 6, 7};
     AGSkinAnimation::Apply(At(5.0f), anim, bones, 2);

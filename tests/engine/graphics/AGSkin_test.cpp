@@ -21,14 +21,12 @@ std::vector<BoneData> TwoBones() {
 }  // namespace
 
 TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
-    AGSkin skin;
-    LoadBytes(skin, authoring::SkinBytes(TwoBones()));
+    Loaded<AGSkin> skin(authoring::SkinBytes(TwoBones()));
     ASSERT_EQ(skin.BoneCount(), 2u);
     // Bone 2 sits 2 above its parent, turned 90 degrees about z.
     const f32 s = std::sqrt(0.5f);
-    AGSkinAnimation animation;
-    LoadBytes(animation, authoring::SkinAnimationBytes(10, 30, {{}, {1, Track::Vec3().Key(0, {0.5f, 2, 0}),
-                                                                     Track::Quat().Key(0, {0, 0, s, s})}}));
+    Loaded<AGSkinAnimation> animation(authoring::SkinAnimationBytes(
+        10, 30, {{}, {1, Track::Vec3().Key(0, {0.5f, 2, 0}), Track::Quat().Key(0, {0, 0, s, s})}}));
     skin.SetAnimation(&animation);
     skin.Update();
 
@@ -39,8 +37,7 @@ TEST(AGSkin, TwoBonesWithANinetyDegreeKeyMoveTheirVertices) {
     data.influenceCounts = {2, 2};
     data.influenceVertices = {0, 2, 1, 2};
     data.influenceWeights = {1, 0.5f, 1, 0.5f};
-    AGVertexBuffer vb;
-    LoadBytes(vb, authoring::VertexBufferBytes(data));
+    Loaded<AGVertexBuffer> vb(authoring::VertexBufferBytes(data));
     ASSERT_TRUE(vb.HasSkinNormals());
     AGVertexBufferDynamic skinned;
     ASSERT_TRUE(skinned.Initialize(vb));
@@ -62,8 +59,7 @@ TEST(AGSkin, ParentsBeyondTheTableBecomeRootsAndCutFilesLeaveNoBones) {
     std::vector<BoneData> bones = TwoBones();
     bones[1].parent = 2;  // one past the last bone
     LogCapture log;
-    AGSkin skin;
-    LoadBytes(skin, authoring::SkinBytes(bones));
+    Loaded<AGSkin> skin(authoring::SkinBytes(bones));
     ASSERT_EQ(skin.BoneCount(), 2u);
     EXPECT_TRUE(skin.Bones()[1].parent == AGBone::kRoot && log.Lines().size() == 1u);
     skin.Update();

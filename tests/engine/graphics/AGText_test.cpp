@@ -20,7 +20,6 @@ std::string GridFont(u32 textureSize = 256) {
 
 class TextLayout : public ::testing::Test {
 protected:
-    void SetUp() override { LoadBytes(m_font, GridFont()); }
     // Lays the string out in a box of width x height (away from the origin: only its size
     // counts); returns the top-left corner of glyph g.
     void Lay(AGText& text, const char* s, f32 width, f32 height = 200, u32 hAlign = 0, u32 vAlign = 0) {
@@ -30,7 +29,7 @@ protected:
         text.Layout(s);
     }
     static AGVec3 Corner(const AGText& text, u32 g) { return text.GetVertexBuffer()->m_positions[4 * g]; }
-    AGFont m_font;
+    Loaded<AGFont> m_font{GridFont()};
 };
 
 }  // namespace
@@ -78,8 +77,7 @@ TEST_F(TextLayout, EmptyTextsAndTextsWithoutTextureSizeDrawNothingAndLongOnesAre
         EXPECT_EQ(text.PlacedGlyphCount() + text.PrimitiveCount(), 0u);
         EXPECT_STREQ(text.GetString().c_str(), " ");
     }
-    AGFont sizeless;
-    LoadBytes(sizeless, GridFont(0));
+    Loaded<AGFont> sizeless(GridFont(0));
     text.SetFont(&sizeless);
     text.Layout("abc");
     EXPECT_EQ(text.PrimitiveCount(), 0u);

@@ -55,12 +55,11 @@ TEST_F(TextureSlotTest, StepFlipBookShowsTheKeyedTextureIgnoresFramesItDoesNotHa
     m_writer.Add("r.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kRed))
         .Add("g.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kGreen))
         .Add("b.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kBlue));
-    const Track steps = Track::UV().Interpolation(Track::StepId()).UVKey(0, 0, 1, 1, 0, 0, 0).UVKey(10, 1, 1, 1, 0, 0, 0).UVKey(20, 2, 1, 1, 0, 0, 0);
-    AddSlot("flip", {"r.png", "g.png", "b.png"}, steps);
-    AddSlot("bad", {"r.png", "g.png"}, Track::UV().Interpolation(Track::StepId()).UVKey(0, 0, 1, 1, 0, 0, 0).UVKey(10, 7, 1, 1, 0, 0, 0));
-    AddSlot("own", {"r.png", "g.png"},
-            Track::UV().Interpolation(Track::StepId()).UVKey(0, 0, 1, 1, 0, 0, 0).UVKey(1, 1, 1, 1, 0, 0, 0),
-            {3, 1.0f, 62.5f});
+    // Stepped keys, the first showing texture 0 at frame 0.
+    const auto steps = [] { return Track::UV().Interpolation(Track::StepId()).UVKey(0, 0, 1, 1, 0, 0, 0); };
+    AddSlot("flip", {"r.png", "g.png", "b.png"}, steps().UVKey(10, 1, 1, 1, 0, 0, 0).UVKey(20, 2, 1, 1, 0, 0, 0));
+    AddSlot("bad", {"r.png", "g.png"}, steps().UVKey(10, 7, 1, 1, 0, 0, 0));
+    AddSlot("own", {"r.png", "g.png"}, steps().UVKey(1, 1, 1, 1, 0, 0, 0), {3, 1.0f, 62.5f});
     Mount(m_writer);
     PCSprite* flip = Draw("flip", 0);
     PCSprite* bad = Draw("bad", 20);
@@ -114,13 +113,16 @@ TEST_F(TextureSlotTest, TranslatedAndRotatedUVKeysMoveTheSampledTexels) {
     }
     // A material without slots takes the texture off stage 0.
     ASSERT_NE(Dev().GetTexture(0), nullptr);
-    PCMaterial bare;
-    LoadBytes(bare, authoring::MaterialBytes({}));
+    Loaded<PCMaterial> bare(authoring::MaterialBytes({.alpha = Track::Float().Key(0, {1}).Key(10, {0.5f}), .slots = {}}));
     bare.BindTextures();
     EXPECT_EQ(Dev().GetTexture(0), nullptr);
     auto* lent = m_package->Instance<AGTextureSlot>(TypeKey::TextureSlot, "still_slot");
     bare.SetSingleSlot(lent);  // a slot of its own, given back with the material
     EXPECT_TRUE(bare.SlotCount() == 1 && bare.GetSlot(0) == lent);
+    // Applied, its alpha follows the slot's controller: frame 5 of the fade.
+    lent->GetController()->SetTime(5 * lent->GetController()->GetFrameDuration());
+    bare.Apply();
+    EXPECT_NEAR(bare.DeviceMaterial().diffuse.a, 0.75f, 1e-4f);
     // So does a slot whose texture is missing.
     Frame();
     ASSERT_NE(Dev().GetTexture(0), nullptr);

@@ -120,12 +120,11 @@ TEST(AGQuat, SlerpTakesTheShortArcAndIsLinearWhenClose) {
 }
 
 TEST(AGPrscAnimation, ColourValuesAreFourBytesBlendedPerChannelAndTruncated) {
-    AGPrscAnimation anim;
     const Track color = Track::Color().ColorKey(0, 0xFF102030u).ColorKey(6, 0x80FFFFFFu).ColorKey(11, 0);
     const std::string bytes = authoring::PrscAnimationBytes(
         12, 30, Track::Vec2().Key(0, {5, 6}), Track::Float().Key(0, {90}), Track::Vec2(), color,
         Track::UV().UVKey(0, 3, 2, 2, 0.25f, 0.5f, 0));
-    LoadBytes(anim, bytes);
+    Loaded<AGPrscAnimation> anim(bytes);
     ExpectEveryCutEmpty<AGPrscAnimation>(bytes, [](const AGPrscAnimation& a) {
         return a.m_position.Empty() && a.m_rotation.Empty() && a.m_scale.Empty() && a.m_color.Empty() &&
                a.m_uv.Empty() && a.m_frameCount == 0.0f && a.m_frameRate == 0.0f;

@@ -39,8 +39,8 @@ TEST(AGVertexBuffer, LoadsEveryStreamWithItsOwnCount) {
 
 TEST(AGVertexBuffer, InfluencesThatDoNotMatchLoadUnskinnedAndCutFilesLoadNothing) {
     {
-        AGVertexBuffer vb;  // the odd counts leave the sections unaligned
-        LoadBytes(vb, authoring::VertexBufferBytes(SkinnedQuad()));
+        // The odd counts leave the sections unaligned.
+        Loaded<AGVertexBuffer> vb(authoring::VertexBufferBytes(SkinnedQuad()));
         ASSERT_EQ(vb.InfluenceCount(), 5u);
         EXPECT_EQ(std::make_tuple(vb.m_influenceVertices[4], vb.m_influenceWeights[2], vb.HasSkinNormals()),
                   std::make_tuple(3u, 0.5f, true));
@@ -51,16 +51,14 @@ TEST(AGVertexBuffer, InfluencesThatDoNotMatchLoadUnskinnedAndCutFilesLoadNothing
     index.influenceVertices[1] = 4;  // beyond the 4 positions
     for (const auto& data : {counts, index}) {
         LogCapture log;
-        AGVertexBuffer vb;
-        LoadBytes(vb, authoring::VertexBufferBytes(data));
+        Loaded<AGVertexBuffer> vb(authoring::VertexBufferBytes(data));
         EXPECT_EQ(std::make_tuple(vb.IsSkinned(), vb.BoneCount(), vb.PositionCount(), log.Lines().size()),
                   std::make_tuple(false, 0u, 4u, size_t(1)));
     }
     // Skinning without a normal per vertex keeps positions only.
     authoring::VertexBufferData noNormals = SkinnedQuad();
     noNormals.normals.pop_back();
-    AGVertexBuffer vb;
-    LoadBytes(vb, authoring::VertexBufferBytes(noNormals));
+    Loaded<AGVertexBuffer> vb(authoring::VertexBufferBytes(noNormals));
     EXPECT_TRUE(vb.IsSkinned() && !vb.HasSkinNormals());
 
     ExpectEveryCutEmpty<AGVertexBuffer>(authoring::VertexBufferBytes(SkinnedQuad()), [](const AGVertexBuffer& b) {
@@ -83,17 +81,18 @@ TEST(AGMesh, ListsThatDisagreeRejectTheMeshWithALogLine) {
         MeshData data = authoring::BoxMesh();
         c.damage(data);
         LogCapture log;
-        AGMesh mesh;
-        LoadBytes(mesh, authoring::MeshBytes(data));
+        Loaded<AGMesh> mesh(authoring::MeshBytes(data));
         EXPECT_TRUE(mesh.Empty() && mesh.m_triangleCount == 0u) << c.name;
         EXPECT_TRUE(log.Contains("rejected")) << c.name;
     }
+    ExpectEveryCutEmpty<AGMesh>(authoring::MeshBytes(authoring::BoxMesh()), [](const AGMesh& m) {
+        return m.Empty() && m.m_lists[AGMesh::kTriangles].Empty() && m.m_lists[AGMesh::kColorIndex].Empty();
+    });
 }
 
 TEST(AGMesh, RenderTypeZeroConsumesTheTextureCountButNotItsData) {
     MeshData data = authoring::BoxMesh(1, 0, 4);
-    AGMesh mesh;
-    LoadBytes(mesh, authoring::MeshBytes(data));
+    Loaded<AGMesh> mesh(authoring::MeshBytes(data));
     ASSERT_FALSE(mesh.Empty());
     EXPECT_TRUE(mesh.m_lists[AGMesh::kTexCoordIndex].Empty());
     EXPECT_EQ((std::vector<u32>{mesh.m_lists[AGMesh::kTriangles].Count(), mesh.m_lists[AGMesh::kTriangles][2],
@@ -101,8 +100,7 @@ TEST(AGMesh, RenderTypeZeroConsumesTheTextureCountButNotItsData) {
               (std::vector<u32>{36, 3, 12}));
     // Clockwise faces are culled for the cull flag without the double-sided one.
     for (u32 flags : {0u, AGMesh::kDoubleSided, AGMesh::kCullBack, AGMesh::kCullBack | AGMesh::kDoubleSided}) {
-        AGMesh flagged;
-        LoadBytes(flagged, authoring::MeshBytes(authoring::BoxMesh(1, 1, flags)));
+        Loaded<AGMesh> flagged(authoring::MeshBytes(authoring::BoxMesh(1, 1, flags)));
         EXPECT_EQ(flagged.CullsBackFaces(), flags == AGMesh::kCullBack) << flags;
     }
 }

@@ -44,13 +44,18 @@ void LoadBytes(T& resource, const std::string& bytes, bool inPlace = false) {
     resource.Load(&exact.Buffer(), 0, inPlace, true);
 }
 
+// A resource loaded from bytes as it is made.
+template <typename T>
+struct Loaded : T {
+    explicit Loaded(const std::string& bytes) { LoadBytes<T>(*this, bytes); }
+};
+
 // Every cut of the file, loaded into a resource that held the whole file before (as a pooled
 // one does), leaves it empty, as empty(resource) says, with one log line.
 template <typename T, typename Empty>
 void ExpectEveryCutEmpty(const std::string& bytes, Empty empty) {
     for (size_t n = 0; n < bytes.size(); ++n) {
-        T resource;
-        LoadBytes(resource, bytes);
+        Loaded<T> resource(bytes);
         LogCapture log;
         LoadBytes(resource, bytes.substr(0, n));
         EXPECT_TRUE(empty(resource)) << "cut at " << n;
@@ -70,8 +75,7 @@ int Damage(const std::string& original, u32 seed, Use use) {
         std::string bytes = original;
         DamageBytes(bytes, rng, 1 + int(rng() % 3));
         const size_t before = log.Lines().size();
-        T resource;
-        LoadBytes(resource, bytes);
+        Loaded<T> resource(bytes);
         quiet += log.Lines().size() == before;
         use(resource);
     }

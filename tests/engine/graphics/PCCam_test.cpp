@@ -60,9 +60,8 @@ TEST(PCCam, LoadAppliesSingleKeysAndUpdateFollowsLongerTracks) {
     // Either the eye or the target moves, the other stays; the view follows.
     for (bool eyeMoves : {true, false}) {
         SCOPED_TRACE(eyeMoves);
-        PCCam camera;
-        LoadBytes(camera, authoring::CameraBytes(11, eyeMoves ? moving : still, eyeMoves ? still : moving,
-                                                 Track::Float().Key(0, {90})));
+        Loaded<PCCam> camera(authoring::CameraBytes(11, eyeMoves ? moving : still, eyeMoves ? still : moving,
+                                                    Track::Float().Key(0, {90})));
         EXPECT_EQ((eyeMoves ? camera.GetTarget() : camera.GetEye()).y, 4.0f);
         EXPECT_NEAR(camera.GetVerticalFov(), 1.5707963f, 1e-5f);
         AGController* controller = camera.GetController();

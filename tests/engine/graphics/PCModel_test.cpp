@@ -165,6 +165,10 @@ TEST_F(PCModelTest, FadesSwappedMaterialsAndBareMeshesReachTheDevice) {
     using platform::gfx::RenderState;
     for (RenderState state : {RenderState::ZWriteEnable, RenderState::ZEnable, RenderState::AlphaTestEnable})
         EXPECT_EQ(Dev().GetRenderState(state), 0u) << int(state);  // off again after the draw
+    // A swap naming a material the model does not have changes nothing, its draw attribute included.
+    model->m_attribute.m_materials[0] = nullptr;
+    model->SetMaterial(authoring::NameId("gone.mat"), authoring::NameId("box.mat"));
+    EXPECT_EQ(model->m_attribute.m_materials[0], nullptr);
     GiveBack(TypeKey::Model, untextured);
     GiveBack(TypeKey::Model, model);
 }

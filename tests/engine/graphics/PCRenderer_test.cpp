@@ -106,7 +106,6 @@ TEST_F(RendererTest, OpaqueSquaresHideWhatLiesBehindUnlessTheirAttributeTurnsDep
 }
 
 TEST_F(RendererTest, DirectionalLightGivesNDotLTimesDiffuseAndItsAmbient) {
-    PCLight light;
     authoring::LightData l;
     l.kind = AGLight::kDirectional;
     const f32 angle = 60.0f * 0.017453292f;
@@ -114,9 +113,8 @@ TEST_F(RendererTest, DirectionalLightGivesNDotLTimesDiffuseAndItsAmbient) {
     l.direction[2] = -std::cos(angle);  // towards the quad, whose normal faces the camera
     l.diffuse = 0xFFFFFFFFu;
     l.ambient = 0xFF00FF00u;  // fills the green channel
-    LoadBytes(light, authoring::LightBytes(l));
-    PCMaterial material;
-    LoadBytes(material, authoring::MaterialBytes({}));
+    Loaded<PCLight> light(authoring::LightBytes(l));
+    Loaded<PCMaterial> material(authoring::MaterialBytes({}));
 
     gfxtest::Mesh mesh(Dev(), {{100, 50, 0}, {100, 150, 0}, {200, 50, 0}, {200, 150, 0}}, {}, {},
                        std::vector<Vec3>(4, Vec3{0, 0, 1}));

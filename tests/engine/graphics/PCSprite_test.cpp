@@ -103,12 +103,16 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     // The original's quad keeps its coordinates through a change of material.
     textured->SetMaterial("grid.mat");
     EXPECT_EQ(textured->GetVertexBuffer()->m_texCoords.Data()[3].x, 1.0f);
+    // Streams made again without texture coordinates hold none.
+    PCQuadStreams streams;
+    ASSERT_TRUE(streams.Create(4, true, 0) && streams.Create(4, false, 0));
+    EXPECT_EQ(streams.TexCoords(), nullptr);
+    PCSprite().UpdateVertices();  // no vertex buffer: no quad to place
 }
 
 TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheStageBound) {
     using namespace platform::gfx;
-    PCTexture texture;
-    LoadBytes(texture, authoring::PngBytes({0x80102030u, 0xFF405060u}, 2, 1));
+    Loaded<PCTexture> texture(authoring::PngBytes({0x80102030u, 0xFF405060u}, 2, 1));
     u32 rgba[2] = {};
     ASSERT_TRUE(texture.ReadPixels(rgba));
     EXPECT_EQ(std::vector<u32>(rgba, rgba + 2), (std::vector<u32>{0x10203080u, 0x405060FFu}));
@@ -121,8 +125,7 @@ TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheSta
     // Loaded textures are dynamic on an extended context only.
     EXPECT_EQ(texture.GetDeviceTexture()->GetUsage(), 0u);
     PCContextManager::Get()->Set9Ex(true);
-    PCTexture dynamic;
-    LoadBytes(dynamic, authoring::PngBytes({0xFF000000u}, 1, 1));
+    Loaded<PCTexture> dynamic(authoring::PngBytes({0xFF000000u}, 1, 1));
     PCContextManager::Get()->Set9Ex(false);
     EXPECT_EQ(dynamic.GetDeviceTexture()->GetUsage(), u32(kUsageDynamic));
 
@@ -144,8 +147,7 @@ TEST_F(TextureTest, PixelsGoOutAsRgbaAndComeBackAsArgbAndAddressModesReachTheSta
 
     // A file that does not decode leaves a texture without pixels or size, which binds as none.
     LogCapture log;
-    PCTexture broken;
-    LoadBytes(broken, "not a png");
+    Loaded<PCTexture> broken("not a png");
     EXPECT_TRUE(!broken.ReadPixels(rgba) && !broken.WritePixels(written) && log.Lines().size() == 1u);
     EXPECT_EQ(broken.GetWidth() + broken.GetHeight(), 0u);
     broken.Bind(3);
