@@ -84,7 +84,7 @@ void ReadAgain(void* context, uint32_t, uint32_t) {
 }
 
 // Completions run in the issuing thread's alertable sleep, in order; closing a file drops
-// its own pending completions only, and a read a completion issues waits for the next sleep.
+// its own pending completions only, and a read a completion starts waits for the next sleep.
 TEST(File, OverlappedCompletionsRunInTheIssuingThreadsSleepAndWritesTruncate) {
     TempDir dir;
     const std::string path = dir.Write("f.bin", "0123456789");
@@ -111,7 +111,7 @@ TEST(File, OverlappedCompletionsRunInTheIssuingThreadsSleepAndWritesTruncate) {
     file.Close();
     AlertableSleep(0);
     EXPECT_EQ(log.calls, std::vector<std::string>{"kept:0:2"});
-    // A completion that issues another read must not keep one sleep running for ever.
+    // A completion that starts another read must not keep one sleep running for ever.
     Chain chain{&file};
     ASSERT_TRUE(file.Open(path.c_str(), true, false) && file.ReadOverlapped(0, chain.buffer, 2, &ReadAgain, &chain));
     AlertableSleep(0);
