@@ -108,6 +108,7 @@ TEST_F(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
     ASSERT_TRUE(stream.Open(dir.Write("small.bin", bytes).c_str(), kRead));
     std::string out(200, '\0');
     EXPECT_EQ(out.substr(0, stream.Read(200, out.data())), bytes);
+    EXPECT_EQ(stream.Write(1, "x"), 0u);  // opened for reading only
     stream.Close();
     const std::string path = dir.Write("keep.bin", "0123456789");
     ASSERT_TRUE(stream.Open(path.c_str(), kWrite));
@@ -126,13 +127,18 @@ TEST_F(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
     EXPECT_EQ(stream.Write(1, "x"), 1u);
     stream.Close();
     EXPECT_EQ(FileContents(dir.File("one.bin")), "x");
-    EXPECT_FALSE(stream.Open(dir.Path().c_str(), kRead) || stream.Commit());
-    EXPECT_FALSE(stream.Open(dir.File("no/such/folder.bin").c_str(), kRead | kWrite));
     const std::string device = dir.File("device");
     ASSERT_EQ(symlink("/dev/null", device.c_str()), 0);  // no file to start the copy from
+    EXPECT_FALSE(stream.Open(dir.Path().c_str(), kRead) || stream.Open(device.c_str(), kRead) ||
+                 stream.Commit() || stream.Seek(0, AGIStream::kSeekStart));
+    EXPECT_FALSE(stream.Open(dir.File("no/such/folder.bin").c_str(), kRead | kWrite));
     LogCapture log;
     EXPECT_FALSE(stream.OpenReplacing((device + ".tmp").c_str(), device.c_str(), kRead | kWrite));
     EXPECT_TRUE(log.Contains("Invalid argument"));
+    // A replacement whose folder is gone fails and leaves no temporary file behind.
+    const std::string lost = dir.File("lost.tmp");
+    ASSERT_TRUE(stream.OpenReplacing(lost.c_str(), dir.File("gone/x.bin").c_str(), kWrite | PCFileStream::kModeCreate));
+    EXPECT_TRUE(!stream.Commit() && log.Contains("Could not replace") && !std::filesystem::exists(lost));
 }
 
 // A read the system refuses fails the stream instead of passing for the end of the file.
