@@ -51,8 +51,10 @@ TEST_F(TextLayout, WrapsWordsThenCharactersAlignsLinesAndStopsAtTheBoxBottom) {
         {"ab", 100, 100, 0, 1, 0, 0, 44},            // middle: (100 - 12) / 2
     };
     for (const Case& k : cases) {
-        AGText text;
-        Lay(text, k.text, k.width, k.height, k.hAlign, k.vAlign);
+        AGText laid;
+        Lay(laid, k.text, k.width, k.height, k.hAlign, k.vAlign);
+        AGText text(laid);  // a copy lays out the same
+        text.Layout(k.text);
         ASSERT_LT(k.glyph, text.PlacedGlyphCount()) << k.text;
         EXPECT_FLOAT_EQ(Corner(text, k.glyph).x, k.x) << k.text << " glyph " << k.glyph;
         EXPECT_FLOAT_EQ(Corner(text, k.glyph).y, k.y) << k.text << " glyph " << k.glyph;
@@ -72,6 +74,9 @@ TEST_F(TextLayout, EmptyTextsAndTextsWithoutTextureSizeDrawNothingAndLongOnesAre
     EXPECT_EQ(text.GlyphCount(), 16383u);
     Lay(text, "abc", 100);
     EXPECT_EQ(text.PlacedGlyphCount(), 3u);
+    // Only the first line is measured; without a font nothing is.
+    EXPECT_TRUE(text.MeasureText("ab\ncd") == text.MeasureText("ab") && text.MeasureText("ab") > 0.0f);
+    EXPECT_EQ(AGText().MeasureText("ab"), 0.0f);
     for (const char* blank : {"", " \t\r\n "}) {
         text.Layout(blank);
         EXPECT_EQ(text.PlacedGlyphCount() + text.PrimitiveCount(), 0u);
@@ -112,8 +117,9 @@ TEST_F(TextLayout, Utf8IsDecodedOnlyWhenFlaggedAndBrokenSequencesShowAQuestionMa
 
 TEST_F(TextLayout, ColourTextIsHexWithOrWithoutPrefix) {
     LogCapture log;
-    for (const char* form : {"FF00C080", "0xFF00C080", "0XFF00C080", "#ff00c080"})
+    for (const char* form : {"FF00C080", "0xFF00C080", "0XFF00C080", " \t#ff00c080"})
         EXPECT_EQ(ParseColorText(form), 0xFF00C080u) << form;
     EXPECT_TRUE(ParseColorText("") == 0xFFFF00FFu && ParseColorText(nullptr) == 0xFFFF00FFu);
     EXPECT_TRUE(log.Lines().empty() && ParseColorText("red") == 0u && log.Lines().size() == 1u);
+    EXPECT_TRUE(ParseColorText("1FF00C080") == 0xFFFFFFFFu && log.Lines().size() == 2u);  // nine digits
 }

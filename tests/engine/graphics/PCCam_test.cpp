@@ -11,16 +11,25 @@ TEST(PCCam, ProjectAndScreenToRayRoundTripAndDegenerateFrustumValuesAreIgnored) 
     // A perspective camera on a 640 x 480 viewport (no graphic device: the screen defaults).
     PCCam camera;
     // A new camera's viewport and scissor cover the screen.
-    const platform::gfx::Viewport screen = camera.Viewport();
+    u32 vx, vy, vw, vh;
+    f32 minZ, maxZ;
+    camera.GetViewport(vx, vy, vw, vh, minZ, maxZ);
     i32 sx, sy, sw, sh;
     camera.GetScissor(sx, sy, sw, sh);
-    EXPECT_TRUE(screen.x == 0 && screen.y == 0 && screen.maxZ == 1.0f && sw > 0 && sh > 0);
-    EXPECT_TRUE(sx == 0 && sy == 0 && screen.width == u32(sw) && screen.height == u32(sh));
-    for (u32 bound : {0u, 1u, 2u})  // 2 names no bound
-        camera.SetDepthRange(bound, 0.25f * f32(bound + 1));
-    EXPECT_TRUE(camera.Viewport().minZ == 0.25f && camera.Viewport().maxZ == 0.5f);
+    EXPECT_TRUE(vx == 0 && vy == 0 && minZ == 0.0f && maxZ == 1.0f && sw > 0 && sh > 0);
+    EXPECT_TRUE(sx == 0 && sy == 0 && vw == u32(sw) && vh == u32(sh));
+    // Fields by index: depth bounds 0-1, viewport and scissor fields 0-3; 4 names none.
+    for (u32 i : {0u, 1u, 2u, 3u, 4u}) {
+        camera.SetDepthRange(i, 0.25f * f32(i + 1));
+        camera.SetViewportField(i, 10 + i);
+        camera.SetScissorField(i, i32(20 + i));
+    }
+    for (u32 i : {0u, 1u, 2u, 3u, 4u})
+        EXPECT_EQ(std::make_tuple(camera.GetViewportField(i), camera.GetScissorField(i), camera.GetDepthRange(i)),
+                  std::make_tuple(i < 4 ? 10 + i : 0u, i < 4 ? i32(20 + i) : 0, i < 2 ? 0.25f * f32(i + 1) : 0.0f));
     camera.SetViewport(0, 0, 640, 480, 0.0f, 1.0f);
-    camera.SetLookAt({3, 2, -10}, {0, 0, 0}, {0, 1, 0});
+    camera.SetLookAt({3, 2, -10}, {5, 5, 5}, {0, 1, 0});
+    camera.SetTarget({0, 0, 0});
     // The field of view and aspect are kept as given, not worked back from the frustum.
     for (f32 fov : {0.3f, 1.0f, 1.7f, 2.9f}) {
         camera.SetPerspective(fov, 1.7f, 0.1f, 1000.0f);
@@ -39,7 +48,10 @@ TEST(PCCam, ProjectAndScreenToRayRoundTripAndDegenerateFrustumValuesAreIgnored) 
     // Rays start at the eye.
     AGVec3 start, point;
     camera.ScreenToRay({10, 20}, start, point);
-    EXPECT_TRUE(start.x == 3.0f && start.z == -10.0f);
+    EXPECT_TRUE(start.x == 3.0f && start.z == -10.0f && camera.GetDirection().z == 10.0f);
+    f32 l, r, t, b, n, f;
+    camera.GetFrustum(l, r, t, b, n, f);
+    EXPECT_TRUE(l < 0.0f && l == -r && t > 0.0f && t == -b && r > t && n == 1.0f && f == 1000.0f);
 
     // Degenerate frustum values are ignored with a log line.
     const platform::gfx::Matrix before = camera.ProjectionMatrix();
@@ -82,4 +94,8 @@ TEST(PCCam, LoadAppliesSingleKeysAndUpdateFollowsLongerTracks) {
                   std::make_pair(5.0f, 2u));
         EXPECT_NE(copy.GetController(), camera.GetController());
     }
+    // A cut file leaves the camera without tracks.
+    ExpectEveryCutEmpty<PCCam>(authoring::CameraBytes(11, moving, still, Track::Float().Key(0, {90})), [](PCCam& c) {
+        return c.m_eyeTrack.Empty() && c.m_targetTrack.Empty() && c.m_fovTrack.Empty();
+    });
 }
