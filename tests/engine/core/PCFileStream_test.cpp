@@ -6,8 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <climits>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -144,17 +142,12 @@ TEST_F(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
 // A read the system refuses fails the stream instead of passing for the end of the file.
 TEST_F(PCFileStreamTest, AReadTheSystemRefusesFailsTheStream) {
     const std::string path = dir.Write("refused.bin", Pattern(100, 4));
+    // The stream takes the lowest free descriptor; it is swapped for one of a folder, whose
+    // reads fail.
+    const int handle = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    close(handle);
     ASSERT_TRUE(stream.Open(path.c_str(), kRead));
-    // The stream's descriptor is swapped for one of a folder, whose reads fail.
-    char real[PATH_MAX];
-    ASSERT_NE(realpath(path.c_str(), real), nullptr);
-    int handle = -1;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        std::error_code error;
-        if (std::filesystem::read_symlink(entry.path(), error) == real)
-            handle = std::stoi(entry.path().filename().string());
-    }
-    ASSERT_GE(handle, 0);
+    ASSERT_EQ(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(handle)), std::filesystem::canonical(path));
     const int folder = open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_EQ(dup2(folder, handle), handle);
     close(folder);
