@@ -142,12 +142,16 @@ TEST_F(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
 // A read the system refuses fails the stream instead of passing for the end of the file.
 TEST_F(PCFileStreamTest, AReadTheSystemRefusesFailsTheStream) {
     const std::string path = dir.Write("refused.bin", Pattern(100, 4));
-    // The stream takes the lowest free descriptor; it is swapped for one of a folder, whose
-    // reads fail.
-    const int handle = open("/dev/null", O_RDONLY | O_CLOEXEC);
-    close(handle);
     ASSERT_TRUE(stream.Open(path.c_str(), kRead));
-    ASSERT_EQ(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(handle)), std::filesystem::canonical(path));
+    // The stream's descriptor is swapped for one of a folder, whose reads fail.
+    const std::string real = std::filesystem::canonical(path);
+    int handle = -1;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (std::filesystem::read_symlink(entry.path(), error) == real)
+            handle = std::stoi(entry.path().filename().string());
+    }
+    ASSERT_GE(handle, 0);
     const int folder = open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_EQ(dup2(folder, handle), handle);
     close(folder);
