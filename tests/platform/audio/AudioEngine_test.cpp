@@ -14,11 +14,16 @@
 
 using namespace platform::audio;
 
-// The engine starts SDL's audio through here (the test links ahead of SDL), failing while asked.
-static bool g_audioStartFails = false;
+// SDL's audio start and device opening go through here (the test links ahead of SDL), failing while asked.
+static std::string_view g_audioFails;
 extern "C" int SDL_InitSubSystem(Uint32 flags) {
     static const auto next = reinterpret_cast<int (*)(Uint32)>(dlsym(RTLD_NEXT, "SDL_InitSubSystem"));
-    return g_audioStartFails && (flags & SDL_INIT_AUDIO) ? SDL_SetError("no audio") : next(flags);
+    return g_audioFails == "start" && (flags & SDL_INIT_AUDIO) ? SDL_SetError("no start") : next(flags);
+}
+extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char* name, int capture, const SDL_AudioSpec* want,
+                                                 SDL_AudioSpec* have, int changes) {
+    static const auto next = reinterpret_cast<decltype(&SDL_OpenAudioDevice)>(dlsym(RTLD_NEXT, "SDL_OpenAudioDevice"));
+    return g_audioFails == "open" ? (SDL_SetError("no open"), 0u) : next(name, capture, want, have, changes);
 }
 
 namespace {
@@ -215,8 +220,9 @@ TEST_F(PullFixture, ResamplingKeepsAToneItsFrequencyAndLevelAndInterpolatesIntoT
 
 TEST_F(PullFixture, RefusesWhatItCannotPlayAndTakesDefaultAndExplicitOutputMatrices) {
     const WaveFormat oddAlign = {kFormatPcm, 2, 44100, 0, 3, 16};
-    for (const WaveFormat& f :
-         {oddAlign, Pcm16(0, 44100), Pcm16(9, 44100), Pcm16(1, 500), Pcm16(1, 192001), Pcm16(1, 44100, 24)})
+    const WaveFormat float16 = {kFormatFloat, 1, 44100, 0, 2, 16}, unknownTag = {2, 1, 44100, 0, 2, 16};
+    for (const WaveFormat& f : {oddAlign, float16, unknownTag, Pcm16(0, 44100), Pcm16(9, 44100), Pcm16(1, 500),
+                                Pcm16(1, 192001), Pcm16(1, 44100, 24)})
         EXPECT_EQ(engine.CreateSourceVoice(f, nullptr), nullptr);
     EXPECT_TRUE(engine.CreateSourceVoice(Pcm16(8, 192000), nullptr) &&
                 engine.CreateSourceVoice(Pcm16(1, 1000), nullptr));
@@ -328,12 +334,18 @@ TEST(AudioEngine, FallsBackToTheDummyDriverWithoutADevice) {
         EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the audio subsystem is released with the engine";
         EXPECT_STREQ(SDL_GetHint(SDL_HINT_AUDIODRIVER), driver);
     }
-    // Without even the dummy driver there is no mastering voice, and both reasons are told.
-    g_audioStartFails = true;
-    Engine engine(Engine::Output::Device);
-    EXPECT_EQ(engine.CreateMasteringVoice(), nullptr);
-    EXPECT_EQ(engine.LastError(), "no audio; dummy driver: no audio");
-    g_audioStartFails = false;
+    // Without even the dummy driver there is no mastering voice, both reasons are told and the
+    // subsystem is released; Render in device mode only fills silence.
+    for (std::string_view step : {"start", "open"}) {
+        g_audioFails = step;
+        Engine engine(Engine::Output::Device);
+        EXPECT_TRUE(engine.CreateMasteringVoice() == nullptr && SDL_WasInit(SDL_INIT_AUDIO) == 0) << step;
+        EXPECT_EQ(engine.LastError(), "no " + std::string(step) + "; dummy driver: no " + std::string(step));
+        std::vector<float> out(4, 9.0f);
+        engine.Render(out.data(), 2);
+        EXPECT_EQ(out, std::vector<float>(4, 0.0f));
+    }
+    g_audioFails = {};
 }
 
 }  // namespace

@@ -49,20 +49,19 @@ TEST(SettingsFile, ReadsValuesKeepsOtherLinesOnSetTellsFilesItCannotReadAndSaves
     file.SetU32("HideCursor", 1);
     EXPECT_EQ(file.Text(), "Fullscreen=0\n# note\nWindowWidth=abc\nWindowHeight = 720 \njunk line\n=5\nHideCursor=1\n");
 
-    EXPECT_EQ(file.Load(dir.File("absent")), SettingsFile::LoadResult::Missing);
     EXPECT_EQ(platform::settings::SettingsPath(""), "");  // a program without a name has none
     EXPECT_EQ(file.Load(dir.Write("plain", "") + "/settings"), SettingsFile::LoadResult::Missing);
     std::string error;
     EXPECT_TRUE(file.Load(dir.File("plain"), &error) == SettingsFile::LoadResult::Loaded && error.empty());
 
-    std::string big = "Fullscreen=1\n" + std::string(SettingsFile::kMaxFileSize, '#');
-    EXPECT_EQ(file.Load(dir.Write("big", big), &error), SettingsFile::LoadResult::Failed);
-    EXPECT_NE(error.find("too large"), std::string::npos);
-    EXPECT_EQ(Value(file, "Fullscreen"), "none ");
-
+    const std::string big = "Fullscreen=1\n" + std::string(SettingsFile::kMaxFileSize, '#');
+    const std::string longName = dir.File(std::string(250, 'n'));  // fits, but not with a suffix added
     std::filesystem::create_directories(dir.File("folder"));
-    EXPECT_EQ(file.Load(dir.File("folder"), &error), SettingsFile::LoadResult::Failed);
-    EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
+    for (auto [bad, reason] : {std::pair{dir.Write("big", big), "too large"}, {dir.File("folder"), "cannot read"},
+                               {longName + "nnnnnnnnnn", "cannot open"}}) {
+        EXPECT_EQ(file.Load(bad, &error), SettingsFile::LoadResult::Failed);
+        EXPECT_TRUE(error.find(reason) != std::string::npos && Value(file, "Fullscreen") == "none ") << error;
+    }
 
     // A load replaces what an earlier load read, whatever its result.
     ASSERT_EQ(file.Load(dir.Write("small", "Fullscreen=1\n")), SettingsFile::LoadResult::Loaded);
@@ -96,6 +95,7 @@ TEST(SettingsFile, ReadsValuesKeepsOtherLinesOnSetTellsFilesItCannotReadAndSaves
     // A file where a folder goes.
     EXPECT_TRUE(!file.Save(path + "/below/settings", &error) && error.starts_with("cannot create folder")) << error;
     EXPECT_EQ(CountEntries(dir.File("cfg/Tallyvox")), 2u);
+    EXPECT_TRUE(!file.Save(longName, &error) && error.starts_with("cannot create " + longName + ".")) << error;
     // The root folder needs no making ("/" itself cannot be replaced).
     EXPECT_TRUE(!file.Save("/", &error) && error.find("folder") == std::string::npos) << error;
 }

@@ -74,6 +74,8 @@ TEST(Thread, WaitAndHasEndedTellTheEndOfTheRoutineAndAHandleDestroyedLeavesItRun
     std::unique_ptr<Thread> deep(Thread::Create(0, &UseDeepStack, nullptr));
     delete Thread::Create(64 * 1024, &WaitForGate, &detached);
     EXPECT_TRUE(thread->Id() && deep->Id() && thread->Id() != deep->Id()) << "0 stands for no thread";
+    // No routine, or no room for the stack: no thread.
+    EXPECT_TRUE(!Thread::Create(0, nullptr, &gate) && !Thread::Create(size_t(1) << 60, &WaitForGate, &gate));
     EXPECT_FALSE(thread->Wait(10) || thread->HasEnded());
     const auto asked = std::chrono::steady_clock::now();
     for (int i = 0; i < 1000; ++i)

@@ -82,7 +82,7 @@ protected:
 };
 
 // Visible, titled, 800 x 600 and windowed; minimised, neither visible nor with a client area;
-// full screen and back, the windowed size and place again. One window a backend.
+// full screen and back, the windowed size and place again, or from the start. One window a backend.
 TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHidesAndFullScreenGivesBackOnePerBackend) {
     EXPECT_EQ(std::tuple(m_backend.IsVisible(), std::string(SDL_GetWindowTitle(Window())), Mode(m_backend)),
               std::tuple(true, std::string("Tallyvox"), std::string("windowed - saver")));
@@ -119,8 +119,9 @@ TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHidesAndFullScreenGivesBackOn
     ASSERT_EQ(modes.size(), 1u);
     EXPECT_EQ(std::tuple(modes[0].width, modes[0].height, modes[0].refreshRate), std::tuple(1024u, 768u, 0u));
     const Uint32 id = SDL_GetWindowID(static_cast<SDL_Window*>(other->NativeHandle()));
-    other.reset();
+    other = std::make_unique<SdlBackend>();
     EXPECT_EQ(SDL_GetWindowFromID(id), nullptr) << "the window goes with its backend";
+    EXPECT_TRUE(other->Create({.fullscreen = true}) && Mode(*other) == "full desktop no-saver") << Mode(*other);
 }
 
 // The dummy driver (without OpenGL, so without a window) lists a mode of no refresh rate: 0, unknown.
