@@ -762,11 +762,13 @@ TEST_F(MenuPages, TheLookPageShowsForAFirstTimePlayerAndTheNamePageMakesTheProfi
     Click(done);
     EXPECT_STREQ(Next(), KeyboardComposition::kName);
 
-    // Shown again: nothing chosen, "DoneButton" disabled, the wardrobe button parked.
+    // Shown again: nothing chosen, "DoneButton" disabled and no longer pressed, the wardrobe button parked.
     lookPage.OnActivate(false);
     wardrobe->Synchronize = true;
+    done->GetBehavior()->m_State = W::WidgetBehavior::kPressed;
     lookPage.OnActivate(true);
     EXPECT_TRUE(lookPage.GetSelectedLook() == -1 && !done->m_Enabled && !wardrobe->Synchronize &&
+                done->GetBehavior()->m_State == W::WidgetBehavior::kIdle &&
                 wardrobe->m_X == CompositionBase::kParkedPosition);
     // Without the avatar a pick is reported and still taken; picks past the looks are not.
     stage.m_Characters.clear();
@@ -892,7 +894,13 @@ TEST(MenuCursor, ALostMembersCursorIsStoppedAndHidden) {
     menu.CreatePlayerCursor(&member);
     EXPECT_TRUE(cursor.GetMember() == &member && member.m_Entity == &cursor && cursor.Visible &&
                 collisions.registered == 1 && !cursor.Synchronize);
-    menu.OnMemberDisconnected(&member);
+    // The level listens for devices once, however often it starts.
+    auto& connected = KG::TeamActionManager::GetFreeDeviceConnectedEvent();
+    const size_t listeners = connected.Count();
+    menu.InitializeLevel();
+    menu.InitializeLevel();
+    EXPECT_EQ(connected.Count(), listeners + 1);
+    KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(&member);
     EXPECT_TRUE(!cursor.Visible && !cursor.Synchronize && collisions.registered == 0);
     LogCapture log;
     for (BaseTeamMember* lost : {&other, static_cast<BaseTeamMember*>(nullptr)})

@@ -273,6 +273,8 @@ TEST(Sequencers, EntityCameraAndGameShowCameraSequencers) {
     behavior_test::RecordingAnimation animation;
     GameShowCamera host("Cam_Host"), wide("Cam_Wide");
     GameServices::Entities::Camera plain("LevelCam");
+    namespace Types = GameServices::Entities::TypeIds;
+    EXPECT_TRUE(host.IsA(GameShowCamera::kTypeId) && host.IsA(Types::Camera) && !host.IsA(Types::Set));
     for (auto [camera, key] : {std::pair{&host, "KeyHost"}, std::pair{&wide, "KeyWide"}}) {
         sGameShowApplicationDataCameras data;  // a copy goes on, as the level builder gives it
         data.EndKey = key;
