@@ -189,11 +189,19 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNoneAndAProfileReadsBackA
     EXPECT_TRUE(profile.isUsed && profile.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP].empty() &&
                 profile.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE].empty() && profile.IntAttributes.empty() &&
                 profile.FloatAttributes.empty() && profile.BoolAttributes.empty() && profile.StringAttributes.empty());
-    // New settings: no current slot, every volume at half, version 1.
-    const Settings fresh;
-    EXPECT_EQ(std::vector<i64>({fresh.CurrentSavedGame, fresh.SoundEffectsVolume, fresh.MusicVolume,
-                                fresh.VoiceVolume, fresh.Version}),
-              std::vector<i64>({-1, 50, 50, 50, 1}));
+    // New settings, and changed settings cleared: no current slot, every volume at half, version 1,
+    // no attributes.
+    Settings fresh;
+    for (int cleared = 0; cleared < 2; ++cleared) {
+        EXPECT_EQ(std::vector<i64>({fresh.CurrentSavedGame, fresh.SoundEffectsVolume, fresh.MusicVolume,
+                                    fresh.VoiceVolume, fresh.Version}),
+                  std::vector<i64>({-1, 50, 50, 50, 1}));
+        fresh.SoundEffectsVolume = fresh.MusicVolume = fresh.VoiceVolume = 9;
+        fresh.SetAttribute<int>("FamilyHairRandNum2", 4);
+        fresh.Clear();
+    }
+    int kept = 0;
+    EXPECT_FALSE(fresh.GetAttribute<int>("FamilyHairRandNum2", kept));
 }
 
 TEST_F(Profiles, DeletingClearsTheLoadedProfileSettingsKeepValuesAndConnectingDevicesBindTheMemberOfThatIndex) {
