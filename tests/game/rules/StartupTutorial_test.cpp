@@ -183,4 +183,14 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
     startup->InitializeLevel();
     EXPECT_FALSE(startup->IsSplashShown());
     startup->CleanupLevel();
+    // A mode that goes while it listens leaves the video player without its end handler.
+    {
+        QZStartup gone("LevelGone");
+        gone.RegisterLevelDelegates();
+    }
+    struct Peek : AGVideoPlayerImpl {
+        static IDelegate* Handler(const AGVideoPlayerImpl& player) { return player.*(&Peek::m_finishHandler); }
+    };
+    ASSERT_TRUE(AGVideoPlayer::Get() && AGVideoPlayer::Get()->GetImpl());
+    EXPECT_EQ(Peek::Handler(*AGVideoPlayer::Get()->GetImpl()), nullptr);
 }
