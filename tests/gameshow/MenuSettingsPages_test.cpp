@@ -445,6 +445,19 @@ TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitF
     const Settings& saved = *Load()->GetSettings();
     EXPECT_EQ(std::vector<u32>({saved.SoundEffectsVolume, saved.MusicVolume, saved.VoiceVolume}),
               std::vector<u32>({99, 100, 0}));
+    // The wardrobe, left for from the credits or from the players' page's own button, comes back
+    // to the options or to the players' page.
+    options.OnActivate(false);
+    for (auto [page, button, back] :
+         {std::tuple<CompositionBase*, W::Widget*, const char*>{&credits, wardrobe, OptionsComposition::kName},
+          {&players, At(players, "WardrobeButton"), NumberOfPlayerComposition::kName}}) {
+        Again(*page);
+        compositions.m_ReturnComposition = "";
+        Click(button);
+        EXPECT_TRUE(compositions.m_ReturnComposition == back && compositions.GetLeavingComposition() == page &&
+                    Next() == std::string(CompositionManager::kWardrobe));
+        page->OnActivate(false);
+    }
 
     // The slots, whether a profile can be made and deleted, the map of shown places to slots; the
     // first place is ticked when it shows a profile (slot 0 is current).
