@@ -56,7 +56,7 @@ protected:
     GameServices::Entities::Set set{"level"};
 };
 
-TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlayingOnce) {
+TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlayingOnceAndMissingNamesAnswerNothing) {
     AudioAsset* tone = Asset("tone", "TONE.Snd", true);
     AudioAsset* music = Asset("music", "Music.snd", false, true, false);
     Audio::Initialize(&set);
@@ -75,6 +75,25 @@ TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlaying
     }
     Audio::SetCategory(&set, "tone", 1);
     EXPECT_EQ(Audio::GetEngineSound(*tone)->GetPlayer()->GetCategory(), 1u);
+    // Missing names are reported and answer nothing.
+    const std::function<void()> calls[] = {
+        [&] { Audio::Play(&set, "ghost"); },
+        [&] { Audio::Stop(&set, "ghost"); },
+        [&] { EXPECT_FALSE(Audio::IsPlaying(&set, "ghost")); },
+        [&] { Audio::SetVolume(&set, "ghost", 0.3f); },
+        [&] { EXPECT_EQ(Audio::GetVolume(&set, "ghost"), 0.0f); },
+        [&] { Audio::SetCategory(&set, "ghost", 2); },
+        [&] { Audio::SetEndCallback(&set, "ghost", FinishCounter::Handler, nullptr); },
+        [&] { Audio::ClearEndCallback(&set, "ghost"); },
+        [&] { Audio::DestroyAudioAsset(&set, "ghost"); },
+    };
+    for (const auto& call : calls) {
+        LogCapture log;
+        call();
+        EXPECT_TRUE(log.Contains("FindAudioAsset failed ghost")) << &call - calls;
+    }
+    LogCapture log;
+    EXPECT_TRUE(!Audio::IsLoaded(&set, "ghost") && log.Lines().empty());
 }
 
 TEST_F(AudioSystem, SecondSetUpStopsTheFirstSoundAndEndCallbacksFollowTheName) {
@@ -97,27 +116,6 @@ TEST_F(AudioSystem, SecondSetUpStopsTheFirstSoundAndEndCallbacksFollowTheName) {
         Audio::ClearEndCallback(&set, "blip");
     }
     EXPECT_EQ(ended.calls, 1);
-}
-
-TEST_F(AudioSystem, MissingNamesAreReportedAndAnswerNothing) {
-    const std::function<void()> calls[] = {
-        [&] { Audio::Play(&set, "ghost"); },
-        [&] { Audio::Stop(&set, "ghost"); },
-        [&] { EXPECT_FALSE(Audio::IsPlaying(&set, "ghost")); },
-        [&] { Audio::SetVolume(&set, "ghost", 0.3f); },
-        [&] { EXPECT_EQ(Audio::GetVolume(&set, "ghost"), 0.0f); },
-        [&] { Audio::SetCategory(&set, "ghost", 2); },
-        [&] { Audio::SetEndCallback(&set, "ghost", FinishCounter::Handler, nullptr); },
-        [&] { Audio::ClearEndCallback(&set, "ghost"); },
-        [&] { Audio::DestroyAudioAsset(&set, "ghost"); },
-    };
-    for (const auto& call : calls) {
-        LogCapture log;
-        call();
-        EXPECT_TRUE(log.Contains("FindAudioAsset failed ghost")) << &call - calls;
-    }
-    LogCapture log;
-    EXPECT_TRUE(!Audio::IsLoaded(&set, "ghost") && log.Lines().empty());
 }
 
 TEST_F(AudioSystem, CreatedAssetsStartStoppedAndEveryAssetGivesItsSlotsBack) {

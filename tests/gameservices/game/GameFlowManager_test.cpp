@@ -63,7 +63,7 @@ struct Counting : T {
 
 // Only active members start, those of component levels too; a camera lent to a component
 // level starts once per list.
-TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursively) {
+TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursivelyAndLevelsAreSelectedRestartedAndFinished) {
     Counting<Camera> camera;
     Counting<Prop> active, inactive, nested;
     Counting<Light> light;
@@ -86,11 +86,8 @@ TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursively) {
               (std::vector<int>{1, 0, 1, 2, 1, 1, 1}));
     set.RemoveAll();
     component.RemoveAll();
-}
-
-// Levels are selected by file name or by name; the manager's next level follows every
-// match while the controller only takes requests with nothing loaded or while running.
-TEST_F(GameFlowManagerTest, SelectingRestartingAndFinishingLevels) {
+    // Levels are selected by file name or by name; the manager's next level follows every
+    // match while the controller only takes requests with nothing loaded or while running.
     WriteLevelFile(
         "levels.xml",
         TransitionsFile(
@@ -142,7 +139,6 @@ TEST_F(GameFlowManagerTest, SelectingRestartingAndFinishingLevels) {
 
     // Without bridge systems no level is loaded.
     WriteLevel("round", "<Props><item><Name>Desk</Name></item></Props>");
-    Set set;
     EXPECT_TRUE(!flow.LoadLevel("round", set) && set.m_Props.empty());
     EXPECT_TRUE(log.Contains("GameFlowManager::LoadLevel : no bridge systems to load round with"));
 }

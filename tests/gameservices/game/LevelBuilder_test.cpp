@@ -175,19 +175,18 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
                "</UpX><UpY>auto</UpY><UpZ>auto</UpZ><ViewPortWidth>auto</ViewPortWidth>"
                "<ViewPortHeight>auto</ViewPortHeight><FieldOfView>30</FieldOfView></item>"
                "<item><Name>Bare</Name></item></Cameras>"
-               "<Lights><item><Name>Stuck</Name><Position>1,1,1</Position><Target>1,1,1"
-               "</Target><Color>2,-1,0.5</Color></item>"
-               "<item><LightType>Position</LightType></item><item><LightType>SPOT</LightType>"
-               "</item><item><LightType>Laser</LightType></item><item><LightType>direction"
-               "</LightType></item><item><LightType>Position</LightType><PartOfScene>true"
-               "</PartOfScene></item></Lights><Characters><item><Activate>false</Activate>"
-               "<Animation type=\"TextureAnimation\"><MaterialName>m</MaterialName>"
-               "</Animation></item><item><Animation type=\"SkinAnimation\"><Skin name=\"B\"/></Animation>"
-               "<Activate>false</Activate></item></Characters><Props><item><Kind>nosuch</Kind></item>"
-               "</Props><SetElements><item><Kind>buzzer</Kind></item></SetElements>");
+               "<Lights><item><Name>Stuck</Name><Position>1,1,1</Position><Target>1,1,1</Target><Color>2,-1,0.5"
+               "</Color></item><item><LightType>Position</LightType></item><item><LightType>SPOT</LightType></item>"
+               "<item><LightType>Laser</LightType></item><item><LightType>direction</LightType></item><item>"
+               "<LightType>Position</LightType><PartOfScene>true</PartOfScene></item><item><Kind>nosuch</Kind></item>"
+               "</Lights><Characters><item><Activate>false</Activate><Animation type=\"TextureAnimation\">"
+               "<MaterialName>m</MaterialName></Animation></item><item><Animation type=\"SkinAnimation\">"
+               "<Skin name=\"B\"/></Animation><Activate>false</Activate></item><item><Kind>nosuch</Kind></item>"
+               "</Characters><Props><item><Kind>nosuch</Kind></item></Props><SetElements><item><Kind>buzzer</Kind>"
+               "</item></SetElements>");
     flow.LoadLevel("edge", set);
     // A kind without a pool, or whose pool makes another type, gives no entity.
-    EXPECT_TRUE(set.m_Props.empty() && set.m_SetElements.empty());
+    EXPECT_TRUE(set.m_Props.empty() && set.m_SetElements.empty() && set.m_Characters.size() == 2u);
     // The fields after a skin without models are read as they are.
     EXPECT_FALSE(set.m_Characters.at(1)->Activate);
     EXPECT_TRUE(log.Contains("The specified Kind of the Entity is invalid :nosuch"));

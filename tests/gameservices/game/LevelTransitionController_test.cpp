@@ -61,7 +61,7 @@ using Calls = std::vector<std::string>;
 
 }  // namespace
 
-TEST(LevelTransitionControllerTest, LevelWalkAndStatusWords) {
+TEST(LevelTransitionControllerTest, LevelWalkStatusWordsAndARequestFromThePhaseEvent) {
     std::unique_ptr<LevelTransition> a(MakeTransition("A", true)), b(MakeTransition("B", false)),
         c(MakeTransition("C", false));
     Recorder recorder;
@@ -107,26 +107,22 @@ TEST(LevelTransitionControllerTest, LevelWalkAndStatusWords) {
     };
     for (const auto& [word, value] : words)
         EXPECT_EQ(LevelTransition::convertStatus(word), value) << word;
-}
-
-// The entry step runs before the phase changes: a request made by a listener of the loading
-// event is judged against the phase being left (nothing loaded), so it is taken.
-TEST(LevelTransitionControllerTest, ARequestFromThePhaseEventIsJudgedAgainstThePhaseLeft) {
-    std::unique_ptr<LevelTransition> a(MakeTransition("A", false)), b(MakeTransition("B", false));
-    Controller controller;
+    // The entry step runs before the phase changes: a request made by a listener of the loading
+    // event is judged against the phase being left (nothing loaded), so it is taken.
+    Controller fresh;
     struct Requester {
         void OnLoading(Level*) { accepted = controller->RequestLevel(target, nullptr); }
         Controller* controller;
         LevelTransition* target;
         bool accepted = false;
-    } requester{&controller, b.get()};
+    } requester{&fresh, c.get()};
     FDelegateParam<Requester, Level*> onLoading(&requester, &Requester::OnLoading);
-    a->GetLevel()->GetLoadingEvent().AddDelegate(&onLoading);
+    b->GetLevel()->GetLoadingEvent().AddDelegate(&onLoading);
 
-    controller.RequestLevel(a.get(), nullptr);
-    controller.Update();
-    EXPECT_TRUE(requester.accepted && controller.GetCurrent() == b.get());
-    EXPECT_EQ((std::pair{controller.GetPhase(), controller.GetRequestedPhase()}),
+    fresh.RequestLevel(b.get(), nullptr);
+    fresh.Update();
+    EXPECT_TRUE(requester.accepted && fresh.GetCurrent() == c.get());
+    EXPECT_EQ((std::pair{fresh.GetPhase(), fresh.GetRequestedPhase()}),
               (std::pair{i32(Controller::kPhaseLoading), i32(Controller::kPhaseLoading)}));
-    a->GetLevel()->GetLoadingEvent().RemoveDelegate(&onLoading);
+    b->GetLevel()->GetLoadingEvent().RemoveDelegate(&onLoading);
 }

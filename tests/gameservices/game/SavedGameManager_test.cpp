@@ -155,9 +155,10 @@ TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument
     EXPECT_TRUE(!manager->LoadSavedGame(nullptr, 2) && !manager->WriteSavedGame() && Contents() == file);
 }
 
-TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
+TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnsweredAndTheAnswers) {
     Document original;
-    FirstRun(original)->WriteSavedGame();
+    auto writer = FirstRun(original);
+    writer->WriteSavedGame();
     const std::string good = Contents();
     const u32 length = U32At(good, 4);
 
@@ -195,15 +196,12 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnswered) {
         EXPECT_STREQ(manager->GetLastPopup().c_str(), "DataCorruption");
         EXPECT_TRUE(!manager->WriteSavedGame() && Contents() == bytes);
     }
-}
 
-// The two answers to "DataCorruption": Button01 goes on without saving for the rest of the
-// run; Button02 deletes the file and starts a fresh one, with nothing kept from the bad one.
-TEST_F(SavedGameManagerTest, TheAnswersToACorruptSave) {
-    Document old;
-    auto writer = FirstRun(old);
-    old.settings.CurrentSavedGame = 7;
-    old.games[1].isUsed = true;
+    // The two answers to "DataCorruption": Button01 goes on without saving for the rest of the
+    // run; Button02 deletes the file and starts a fresh one, with nothing kept from the bad one.
+    popups = Popups();
+    original.settings.CurrentSavedGame = 7;
+    original.games[1].isUsed = true;
     writer->SetVersion(3);
     writer->WriteSavedGame();
     const std::string otherVersion = Contents();

@@ -102,7 +102,7 @@ protected:
 
 }  // namespace
 
-TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons) {
+TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderShutdownLeavesFreshSingletonsAndTheFirstLevelIsChosen) {
     RecordingGame().steps.clear();  // a game gone is no longer the current one
     EXPECT_EQ(KorvoGame::ICurrentGame::Get(), nullptr);
     WriteParameters(Game("NbPlayer", "4") + Game("NbPlayerRequired", "2") + Game("NbGlobalTimer", "3") +
@@ -161,9 +161,7 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderAndShutdownLeavesFreshSingletons)
         Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
     }
     AGApplication::s_uiLanguage = 0;
-}
-
-TEST_F(BaseGameTest, TheFirstLevelComesFromTheStartLevelIdElseFromTheStartScreen) {
+    // The first level comes from the start level id else from the start screen.
     // (parameters, step, reported invalid)
     const std::tuple<std::string, std::string, bool> cases[] = {
         {Game("StartLevelId", "3") + Game("StartScreenId", "Game"), "ChooseFirstLevel 3", false},

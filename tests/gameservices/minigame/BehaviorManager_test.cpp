@@ -31,7 +31,7 @@ protected:
     Behavior behavior{&entity, "Host", "HostTpl"};
 };
 
-TEST_F(BehaviorManagerTest, InitializedTablesLinkTransitionsAndPlayStartsEachKindThenSetsItsSpeed) {
+TEST_F(BehaviorManagerTest, InitializedTablesLinkTransitionsPlayStartsEachKindAndParametersBindByTheVariablesType) {
     LogCapture log;
     manager.InitializeBehavior(behavior, "");
     ASSERT_EQ(behavior.m_Actions.size(), 6u);
@@ -80,9 +80,7 @@ TEST_F(BehaviorManagerTest, InitializedTablesLinkTransitionsAndPlayStartsEachKin
     manager.ReplayCurrentAction(behavior, 3, "KeyPause", "currentKey");
     EXPECT_EQ(animation.Lines(),
               (std::vector<std::string>{"Replay 0/Body:idle.anm m6 -1..-1", "Replay 0/Body:idle.anm m3 10..-1"}));
-}
-
-TEST_F(BehaviorManagerTest, ParametersBindByTheVariablesTypeAndAMergedFileAppends) {
+    // Parameters bind by the variables type and a merged file appends.
     i32 count = 0;
     f32 scale = 0.0f;
     long big = 0;

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
+#include "engine/graphics/AGCompositeRenderable.h"
 #include "gameservices/minigame/EntityAnimationPools.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "tests/gameservices/entities/PoolSetup.h"
@@ -43,7 +45,7 @@ protected:
 
 }  // namespace
 
-TEST_F(EntityControllerTest, TheLastSlotFinishingFiresOnceUntilResetAndWidthsMoveFromTheWidgets) {
+TEST_F(EntityControllerTest, TheLastSlotFinishingFiresOnceUntilReset) {
     controller.GetFinishedEvent().AddDelegate(&onFinished);
     Animate(EntityAnimation::kX, {{1, 5}});
     EntityAnimation* fade = Animate(EntityAnimation::kOpacity, {{1, 1}});
@@ -67,14 +69,34 @@ TEST_F(EntityControllerTest, TheLastSlotFinishingFiresOnceUntilResetAndWidthsMov
     EXPECT_EQ(finished, 2);
     controller.Update(2000);
     EXPECT_EQ(finished, 2);
+}
 
-    // From its start, the width moves from the widget's own towards the key's value times the factor.
+TEST_F(EntityControllerTest, SizesStartFromTheWidgetsAndRotationAndOpacityGrowFromZeroOrTheLastKey) {
+    AGCompositeRenderable composite;
+    widget.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kDATA_COMPOSITERENDERABLE, &composite);
+    // The width and height move from the widget's own towards the key's value times the factor.
     widget.m_Width = 100.0f;
-    EntityAnimation* width = Animate(EntityAnimation::kWidth, {{3.6f, 5}}, 2.6f);  // the clock is at 2.6 s
+    widget.m_Height = 10.0f;
+    EntityAnimation* width = Animate(EntityAnimation::kWidth, {{1, 5}});
+    EntityAnimation* height = Animate(EntityAnimation::kHeight, {{1, 4}, {2, 6}});
     width->m_WidthFactor = 2.0f;
+    height->m_HeightFactor = 10.0f;
     width->Rewind();
+    height->Rewind();
+    Animate(EntityAnimation::kOpacity, {{1, 0.8f}, {2, 0.2f}});
+    Animate(EntityAnimation::kRotation, {{1, 90}, {2, 30}});
+    // Neither an animation without keys nor one without a widget changes anything.
+    Animate(EntityAnimation::kX, {});
+    Animate(EntityAnimation::kY, {{1, 5}})->m_Target = nullptr;
     controller.Update(500);
-    EXPECT_EQ(widget.m_Width, 55.0f);
+    EXPECT_TRUE(widget.m_Width == 55.0f && widget.m_Height == 25.0f && widget.m_Opacity == 0.4f && widget.m_Hit.rotationChanged);
+    EXPECT_NEAR(widget.m_Hit.rotation, 0.25f * 3.14159265f, 1e-5f);
+    controller.Update(750);  // the first keys end
+    controller.Update(0);
+    EXPECT_EQ(widget.m_Height, 45.0f);
+    EXPECT_NEAR(widget.m_Opacity, 0.65f, 1e-6f);
+    EXPECT_NEAR(widget.m_Hit.rotation, 75.0f * 3.14159265f / 180.0f, 1e-5f);
+    EXPECT_NEAR(composite.Transform().m[0], std::cos(widget.m_Hit.rotation), 1e-5f);
 }
 
 TEST(EntityControllerPools, ReleasingAControllerGivesEveryRecordBack) {

@@ -33,7 +33,7 @@ sWidget Only(const std::string& element) {
 
 }  // namespace
 
-TEST(LayoutRecords, StructureElementNamesAndKindBlocks) {
+TEST(LayoutRecords, StructureElementNamesKindBlocksAndBoundedKeyRowsAndNesting) {
     LogCapture log;
     sWindow window = Read(Layout(
         "<GsWidgetLibrary:Label Name='before'/><Grid Name='g'><GsWidgetLibrary:Image Name='i'>"
@@ -57,10 +57,8 @@ TEST(LayoutRecords, StructureElementNamesAndKindBlocks) {
     EXPECT_EQ(check.m_Values.Int("TextOffsetBetweenCharacter"), -4);
     // Only the element's own block is read.
     EXPECT_EQ(Only("<GsWidgetLibrary:Image Text='t'/>").m_Values.m_Texts.size(), 1u);
-}
-
-TEST(LayoutRecords, KeyRowsAndNestingAreBounded) {
-    LogCapture log;
+    // Key rows and nesting are bounded.
+    log.Clear();
     const sWidget keys = Only(
         "<GsWidgetLibrary:SoftKeyboard NumberKeyRow1='4000000000' NumberKeyRow2='128' "
         "NumberKeyRow3='129'/>");
@@ -73,7 +71,7 @@ TEST(LayoutRecords, KeyRowsAndNestingAreBounded) {
         open += "<Grid Name='g" + std::to_string(i) + "'>";
         close += "</Grid>";
     }
-    sWindow window = Read(Layout(open + close));
+    window = Read(Layout(open + close));
     u32 depth = 0;
     for (const sWidget* w = &window.m_Widgets[0]; w; ++depth)
         w = w->m_Children.empty() ? nullptr : &w->m_Children[0];

@@ -128,7 +128,7 @@ TEST_F(BehaviorTest, StrangersDesynchronizedIdsAndResets) {
     EXPECT_EQ(Base().m_Buttons[0] + button[kEventPress], presses);
 }
 
-TEST_F(BehaviorTest, CheckBoxesToggleOnRelease) {
+TEST_F(BehaviorTest, CheckBoxesToggleOnReleaseAndTrackBarsDragWithinTheirBounds) {
     Counted<CheckBox> box{"box"};
     EXPECT_EQ(box.widget.Behaviors.m_Map.at(Crc32Hash("WidgetCheckBoxBehavior")), &box.widget.m_CheckBehavior);
     game.Move(a, 110, 105);
@@ -139,6 +139,31 @@ TEST_F(BehaviorTest, CheckBoxesToggleOnRelease) {
     EXPECT_EQ(std::tuple(box.widget.m_Checked, box.widget.m_PressedLook, box[kEventClick]), std::tuple(1, 0, 1));
     game.Tap(a, 110, 105);
     EXPECT_EQ(box.widget.m_Checked, 0);
+    // Track bar drags beyond its edges within its bounds.
+    for (f32 width : {200.0f, 0.0f}) {
+        Counted<SliderTrackBar> t{"bar"};
+        SliderTrackBar& bar = t.widget;
+        bar.SetWidth(width);
+        bar.m_Thumb.m_Size = AGVec2{10.0f, 20.0f};
+        bar.m_Maximum = 100.0f;
+        auto& behavior = bar.m_TrackBehavior;
+        game.Move(a, 150, 105);
+        game.Move(a, 100, 105);
+        EXPECT_EQ(behavior.m_VisualState, 3u);
+        game.Click(a, 100, 105, true);
+        game.Move(a, 150, 105);
+        EXPECT_EQ(bar.m_Value, 0.0f);  // the first drag move only marks the start
+        game.Move(a, 160, 300);        // off the bar, still dragging
+        EXPECT_EQ(bar.m_Value, 10.0f);
+        game.Move(a, 500, 300);
+        EXPECT_EQ(bar.m_Value, 100.0f);
+        game.Move(a, -500, 300);
+        EXPECT_TRUE(bar.m_Value == 0.0f && t[kEventValueChanged] == 3);
+        game.Move(a, 100, 105);
+        game.Click(a, 100, 105, false);  // released over the thumb: the plain look
+        EXPECT_TRUE(behavior.m_Dragging == 0 && behavior.m_VisualState == 2u);
+        game.Move(a, 0, 0);
+    }
 }
 
 TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
@@ -178,33 +203,6 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
                   WidgetSliderButtonBehavior::kNoPart * 10 + look);
         game.Move(a, 125, 105);
         EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, look) << x;
-    }
-}
-
-TEST_F(BehaviorTest, TrackBarDragsBeyondItsEdgesWithinItsBounds) {
-    for (f32 width : {200.0f, 0.0f}) {
-        Counted<SliderTrackBar> t{"bar"};
-        SliderTrackBar& bar = t.widget;
-        bar.SetWidth(width);
-        bar.m_Thumb.m_Size = AGVec2{10.0f, 20.0f};
-        bar.m_Maximum = 100.0f;
-        auto& behavior = bar.m_TrackBehavior;
-        game.Move(a, 150, 105);
-        game.Move(a, 100, 105);
-        EXPECT_EQ(behavior.m_VisualState, 3u);
-        game.Click(a, 100, 105, true);
-        game.Move(a, 150, 105);
-        EXPECT_EQ(bar.m_Value, 0.0f);  // the first drag move only marks the start
-        game.Move(a, 160, 300);        // off the bar, still dragging
-        EXPECT_EQ(bar.m_Value, 10.0f);
-        game.Move(a, 500, 300);
-        EXPECT_EQ(bar.m_Value, 100.0f);
-        game.Move(a, -500, 300);
-        EXPECT_TRUE(bar.m_Value == 0.0f && t[kEventValueChanged] == 3);
-        game.Move(a, 100, 105);
-        game.Click(a, 100, 105, false);  // released over the thumb: the plain look
-        EXPECT_TRUE(behavior.m_Dragging == 0 && behavior.m_VisualState == 2u);
-        game.Move(a, 0, 0);
     }
 }
 
@@ -296,7 +294,7 @@ TEST_F(KeyboardTest, KeysTypeTheirLayoutsCharactersUpToTheLimit) {
     EXPECT_TRUE(std::isfinite(box.maxY));
 }
 
-TEST_F(KeyboardTest, BackspaceAndReplaceOnType) {
+TEST_F(KeyboardTest, BackspaceReplaceOnTypeAndTypedCharactersArePrintableSingleBytes) {
     for (u32 key = 0; key < 3; ++key)
         Letter(key);
     for (const char* left : {"QW", "Q", "", ""}) {
@@ -313,14 +311,13 @@ TEST_F(KeyboardTest, BackspaceAndReplaceOnType) {
     keyboard.m_KeyGroups[SoftKeyboard::kBackspaceGroup] = 0;
     Special(SoftKeyboard::kBackspaceKey);
     EXPECT_EQ(Entered(), "W");
-}
-
-TEST_F(KeyboardTest, TypedCharactersArePrintableSingleBytes) {
+    // Typed characters are printable single bytes.
+    keyboard.SetText("");
     const struct { uintptr_t code; const char* after; } cases[] = {
         {'A', "A"}, {9, "A"}, {31, "A"}, {32, "A "}, {127, "A "}, {0x20AC, "A "}, {0x100 + 'B', "A "},
         {160, "A \xA0"}, {8, "A "}, {126, "A ~"}, {159, "A ~"}, {255, "A ~\xFF"}, {256, "A ~\xFF"},
     };
-    int fired = 0;
+    int fired = text.count;
     for (const auto& c : cases) {
         Type(c.code);
         EXPECT_EQ(std::pair(Entered(), text.count), std::pair(std::string(c.after), ++fired)) << c.code;

@@ -148,7 +148,7 @@ TEST_F(AvatarTest, PartsJoinTheLayerFollowTheCharacterAndSwapOnce) {
     EXPECT_EQ(TheAvatar().m_Parts[4]->NameId(), Crc32Hash("top2.mdl"));
 }
 
-TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {
+TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOverAndDescriptionsFillPooledRecords) {
     AGSkin eyes, other;
     Avatar avatar;
     avatar.Show();
@@ -185,9 +185,7 @@ TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOver) {
               (std::vector<f32>{0, 1, 0}));
     for (AGModel* part : {head, eye, hair})
         package.GiveBack(TypeKey::Model, part);
-}
-
-TEST_F(AvatarTest, DescriptionsFillPooledRecordsAndBuildOnlyOnceGiven) {
+    // Descriptions fill pooled records and build only once given.
     KorvoGame::IAvatarRendering& hooks = *KorvoGame::CharacterManager::Instance()->GetAvatarRendering();
     Entities::Character mum{"Mum"};
     MiniGame::BehaviorActionSkin legs;
@@ -211,11 +209,11 @@ TEST_F(AvatarTest, DescriptionsFillPooledRecordsAndBuildOnlyOnceGiven) {
     mum.Visible = false;
     mum.SetPosition(AGVec3{1, 2, 3});
     hooks.InitializeAvatar(mum);
-    Avatar* avatar = mum.VolatileDatas.GetAs<Avatar>(kENGINE_DATA_AVATAR);
-    EXPECT_FALSE(avatar->m_Visible || avatar->m_Parts[0]->HasFlags(AGRenderable::kActive));
-    EXPECT_EQ(avatar->m_World.m[13], 2.0f);
-    ASSERT_EQ(avatar->m_Skins.size(), 1u);
-    EXPECT_EQ(avatar->m_Parts[4]->GetSkin(), avatar->m_Skins[0].m_Skeleton);
+    Avatar* built = mum.VolatileDatas.GetAs<Avatar>(kENGINE_DATA_AVATAR);
+    EXPECT_FALSE(built->m_Visible || built->m_Parts[0]->HasFlags(AGRenderable::kActive));
+    EXPECT_EQ(built->m_World.m[13], 2.0f);
+    ASSERT_EQ(built->m_Skins.size(), 1u);
+    EXPECT_EQ(built->m_Parts[4]->GetSkin(), built->m_Skins[0].m_Skeleton);
     // The described skin animation loops at its own speed, without a fade.
     const EngineAnimationSkin& playing = *GetEntityAnimations(mum)->m_Skins.at(0);
     EXPECT_EQ(playing.m_CurrentName + (playing.m_Incoming ? "+" : ""), "rig.idle");

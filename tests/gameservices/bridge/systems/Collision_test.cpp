@@ -125,7 +125,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Collisions, BoundaryPairsByCode) {
+TEST_F(Collisions, BoundaryPairsByCodeDecideAndTheDetailOnlyDescribesTheHit) {
     const struct { i32 a, b; AGVec3 bAt; bool hit, reported; } rows[] = {
         {kShapeSphere, kShapeSphere, {2, 0, 0}, true, false},  // just touching
         {kShapeSphere, kShapeSphere, {0, 1.5f, 1.5f}, false, false},
@@ -143,6 +143,27 @@ TEST_F(Collisions, BoundaryPairsByCode) {
         EXPECT_EQ(TestBoundaryShapes(*Ball(r.a, {}), *Ball(r.b, r.bAt)), r.hit) << r.a << r.b;
         EXPECT_EQ(log.Contains("not implemented"), r.reported) << r.a << r.b;
     }
+    // A boundary hit decides and the detail only describes it.
+    // Boundaries of radius 3 (boundary scale 3), details of radius 1.
+    // Tested: detail tested, detail hit.
+    const struct { f32 bx; bool bDetail, hit; V tested; } pairs[] = {
+        {4, true, true, {1, 0}}, {1.5f, true, true, {1, 1}}, {7, true, false, {0, 0}},
+        {4, false, true, {0, 0}}};
+    for (const auto& r : pairs) {
+        CollisionObject a, b;
+        a.BuildFromModel(kShapeSphere, kShapeSphere, Model("ball"), ShapePlacement{}, 3.0f, AGVec3{});
+        b.BuildFromModel(kShapeSphere, r.bDetail ? kShapeSphere : kShapeNone, Model("ball"),
+                         ShapePlacement{{r.bx, 0, 0}}, 3.0f, AGVec3{});
+        CollisionResult result;
+        EXPECT_EQ(CollisionObject::Collide(a, b, result), r.hit) << r.bx;
+        EXPECT_EQ((V{f32(result.m_DetailTested), f32(result.m_DetailHit)}), r.tested) << r.bx;
+    }
+    CollisionObject ball, none;
+    ball.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+    CollisionResult result;
+    log.Clear();
+    EXPECT_FALSE(CollisionObject::Collide(ball, none, result) || CollisionObject::Collide(none, ball, result));
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>(2, "All the CollisionObject must have a boundary collision shape !!!")));
 }
 
 TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
@@ -329,29 +350,6 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
     EXPECT_EQ(P(object.GetBoundary()->GetWorldCenter()), (V{10, 0, 4}));
     EXPECT_EQ(P(object.GetDetail()->GetWorldCenter()), (V{10, 0, 0}));
     EXPECT_EQ(P(static_cast<CollisionShapeBounds*>(object.GetDetail())->GetHalfExtents()), (V{1, 1, 1}));
-}
-
-TEST_F(Collisions, ABoundaryHitDecidesAndTheDetailOnlyDescribesIt) {
-    // Boundaries of radius 3 (boundary scale 3), details of radius 1.
-    // Tested: detail tested, detail hit.
-    const struct { f32 bx; bool bDetail, hit; V tested; } rows[] = {
-        {4, true, true, {1, 0}}, {1.5f, true, true, {1, 1}}, {7, true, false, {0, 0}},
-        {4, false, true, {0, 0}}};
-    for (const auto& r : rows) {
-        CollisionObject a, b;
-        a.BuildFromModel(kShapeSphere, kShapeSphere, Model("ball"), ShapePlacement{}, 3.0f, AGVec3{});
-        b.BuildFromModel(kShapeSphere, r.bDetail ? kShapeSphere : kShapeNone, Model("ball"),
-                         ShapePlacement{{r.bx, 0, 0}}, 3.0f, AGVec3{});
-        CollisionResult result;
-        EXPECT_EQ(CollisionObject::Collide(a, b, result), r.hit) << r.bx;
-        EXPECT_EQ((V{f32(result.m_DetailTested), f32(result.m_DetailHit)}), r.tested) << r.bx;
-    }
-    CollisionObject ball, none;
-    ball.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
-    CollisionResult result;
-    log.Clear();
-    EXPECT_FALSE(CollisionObject::Collide(ball, none, result) || CollisionObject::Collide(none, ball, result));
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>(2, "All the CollisionObject must have a boundary collision shape !!!")));
 }
 
 TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {

@@ -132,7 +132,7 @@ protected:
     LogCapture log;
 };
 
-TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
+TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheControllerAndKeysFireOncePerPassOfTheirFrame) {
     const struct { i32 mode; u32 converted; bool reported; } modes[] = {
         {0, 1, false}, {1, 1, false}, {2, 1, true}, {3, 3, false}, {6, 6, false}, {7, 1, true}, {-1, 1, true}};
     for (const auto& m : modes) {
@@ -191,10 +191,8 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
         SetSkinAnimation(*prop, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1);
         EXPECT_EQ(GetEntityAnimations(*prop), nullptr);
     }
-}
 
-TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrameByDirectionAndReArmWhenPlaybackLeaves) {
-    AGController& controller = *engineCamera.GetController();
+    // Keys fire once per pass of their frame, by direction, and re-arm when playback leaves it.
     controller.SetRange(0, 30);
     SetCameraAnimation(camera, 4, 1.0f, 0, -1);
     Listener first(journal, "a"), second(journal, "b"), late(journal, "late");
@@ -228,6 +226,25 @@ TEST_F(EntityAnimationsTest, KeysFireOncePerPassOfTheirFrameByDirectionAndReArmW
     ReplayCameraAnimation(camera, 4, 0, -1);
     UpdateAnimations(&set, 0);
     EXPECT_EQ(journal, (std::vector<std::string>{"b"}));
+    // With the pool's three handlers in use (one by the camera) a third frame gets none; a key
+    // removed from one frame stays on the others; a pass started inside a key's call leaves the
+    // keys firing.
+    Clock clock;
+    EngineAnimationModel outer;
+    outer.m_Controller = &clock;
+    Listener nesting(journal, "outer");
+    nesting.then = [&] {
+        FireAnimationKeys(*GetEntityAnimations(camera)->m_Camera);
+        journal.push_back(AreKeysFiring() ? "firing" : "idle");
+    };
+    AddKey(outer, {0, &nesting});
+    for (u32 frame : {0, 5, 9})
+        AddKey(outer, {frame, &second});
+    RemoveKey(outer, {5, &second});
+    clock.At(AGController::kLoop, 0);
+    FireAnimationKeys(outer);
+    EXPECT_EQ(journal, (std::vector<std::string>{"b", "outer", "firing", "b"}));
+    ClearKeys(outer);
 
     // Frames seen in turn by a key at frame 10, and whether it fires on each.
     const struct { u32 mode; std::vector<std::pair<f32, bool>> steps; } runs[] = {
@@ -496,6 +513,20 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
     AddUVAnimationKey(box, "tile.mat", {5, &tileKey});
     EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 3u);
     EXPECT_TRUE(GetEntityAnimations(sprite) == nullptr && GetEntityAnimations(dressed) == nullptr);
+    // Each pool holds three: past that an animation of the kind is refused.
+    EntityAnimations& record = *GetEntityAnimations(box);
+    EntityAnimations spare[4];
+    for (i32 type = 0; type < 4; ++type) {
+        skin.m_ModelTypes = {type};
+        SetSkinAnimation(box, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1);
+        AddTextureAnimation(record, &flipClock, "more");
+        AddUVAnimation(record, &tileClock, "more");
+        AddModelAnimation(spare[type], {}, "spin.anm");
+    }
+    EXPECT_EQ(record.m_Skins.size() * 100 + record.m_Textures.size() * 10 + record.m_UVs.size(), 333u);
+    EXPECT_TRUE(spare[1].m_Model && !spare[2].m_Model);
+    for (EntityAnimations& other : spare)
+        ReleaseModelAnimation(other.m_Model);
 }
 
 }  // namespace
