@@ -120,9 +120,10 @@ TEST_F(SoundTest, BadDataFailsToOpenWithAReport) {
     const std::string descriptor = authoring::MakeSoundDescriptor("tone.ogg", false);
     AddRaw("cut.snd", descriptor.substr(0, 20), TypeKey::Sound);
     AddRaw("unterminated.snd", descriptor.substr(0, descriptor.size() - 1), TypeKey::Sound);
+    AddSound("nine", EncodeOggVorbis(MakeTone(440, 4410, 44100, 9)));  // more channels than a voice takes
     Mount();
-    for (const char* name :
-         {"truncated.snd", "garbage.snd", "missing.snd", "streamed.snd", "cut.snd", "unterminated.snd", "unknown.snd"}) {
+    for (const char* name : {"truncated.snd", "garbage.snd", "missing.snd", "streamed.snd", "cut.snd",
+                             "unterminated.snd", "unknown.snd", "nine.snd"}) {
         LogCapture log;
         AGAudioSound sound;
         EXPECT_TRUE(!sound.Open(name) && !log.Lines().empty()) << name;
@@ -272,13 +273,14 @@ protected:
     }
 };
 
-// Looping switched on after the end was decoded (ahead, or at Play) goes on from the start
-// without a gap; switched off, the buffers queued (two of 32,768 frames after the first
-// 5,000) play out and the sound ends at the end of the loop then playing: at 75,000 frames.
+// Looping switched on after the end was decoded and queued (ahead, or at Play) goes on from
+// the start without a gap; switched off, the buffers queued (two of 32,768 frames after the
+// first 5,000) play out and the sound ends at the end of the loop then playing: at 75,000 frames.
 TEST_P(SoundModes, LoopSwitchedOnAfterTheEndWasDecodedGoesOnAndOffEndsAtALoopsEnd) {
     PCAudioSoundImpl sound;
     const auto pcm = OpenOnly(sound, EncodeOggVorbis(MakeTone(441, 5000, 44100, 1, 0.6)));
     sound.Play();
+    Update();
     sound.SetLoop(true);
     auto out = Render(12000);
     sound.SetLoop(false);
