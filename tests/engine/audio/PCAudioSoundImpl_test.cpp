@@ -266,10 +266,8 @@ TEST_F(SoundTest, CutDataPlaysOutAndAnEmptyLoopStops) {
 class SoundModes : public SoundTest, public ::testing::WithParamInterface<bool> {
 protected:
     void SetUp() override {
-        if (GetParam()) {
-            DecodeAhead();
-            impl->Initialize(4, 1);
-        }
+        if (GetParam())
+            DecodeAhead(4, 1);
     }
 };
 
@@ -328,8 +326,7 @@ INSTANTIATE_TEST_SUITE_P(Decoding, SoundModes, ::testing::Values(false, true));
 // Once Stop returns, the worker no longer writes into the player's buffers: they may be lent
 // to another player at once.
 TEST_F(SoundTest, StopWaitsForTheDecodeInProgress) {
-    DecodeAhead();
-    impl->Initialize(1, 0);
+    DecodeAhead(1, 0);
     AddSound("noise", EncodeOggVorbis(authoring::MakeNoise(44100 * 2, 44100, 2, 0.5)));
     Mount();
     PCAudioSoundImpl sound;

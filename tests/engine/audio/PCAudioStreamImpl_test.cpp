@@ -104,10 +104,8 @@ class StreamModes : public StreamTest, public ::testing::WithParamInterface<bool
 // Decoded on the game thread, or ahead on the worker: the window's reads complete on the
 // thread that issued them, so a restart on the game thread must find none left in flight.
 TEST_P(StreamModes, StreamPlaysTheFileAsDecodedPastItsFirstWindowAndFromItsStartAgain) {
-    if (GetParam()) {
-        DecodeAhead();
-        impl->Initialize(2, 2);
-    }
+    if (GetParam())
+        DecodeAhead(2, 2);
     const std::string ogg = LargeOgg();
     const auto pcm = DecodeOgg(ogg);
     AddStream("music", ogg);

@@ -86,13 +86,15 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
     m_env.Unset("LC_ALL").Unset("LC_MESSAGES").Set("LANGUAGE", "zh_TW:fr").Set("LANG", "fr_FR.UTF-8");
     Start();
     EXPECT_EQ(AGApplication::s_uiLanguage, 8u);
-    // Mainland Chinese has its own index too; other languages take theirs from the language alone.
-    for (auto [tag, want] : {std::pair{"zh-cn.UTF-8", 10u}, {"PT_br", 9u}}) {
-        u32 index = 99;
-        EXPECT_TRUE(PCApplicationImpl::LanguageIndexFromTag(tag, index) && index == want) << tag;
+    // Mainland Chinese has its own index too, Chinese without a region none (99 here); other
+    // languages take theirs from the language alone.
+    for (auto [tag, want] : {std::pair{"zh-cn.UTF-8", 10u}, {"PT_br", 9u}, {"zh", 99u}, {nullptr, 99u}}) {
+        u32 index = 0;
+        EXPECT_EQ(PCApplicationImpl::LanguageIndexFromTag(tag, index) ? index : 99u, want) << (tag ? tag : "null");
     }
 
     m_program.m_flags = kDefaultFlags & ~kSettingMultisampling;  // so that a stored 1 sets it
+    const std::string tooLarge(64 * 1024 + 1, '#');
     const struct {
         const char* file;
         u32 width, height, flags;
@@ -105,6 +107,7 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
          m_program.m_flags, "WindowHeight=abc"},
         {"WindowWidth=16384\nWindowHeight=320\n", 16384, 320, m_program.m_flags, nullptr},
         {"WindowWidth=16385\nWindowHeight=319\n", 800, 600, m_program.m_flags, "WindowHeight=319"},
+        {tooLarge.c_str(), 800, 600, m_program.m_flags, "too large"},
     };
     for (const auto& c : cases) {
         Stop();
@@ -122,6 +125,9 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
             << c.file;
         EXPECT_TRUE(!c.reported || log.Contains(c.reported)) << c.file;
     }
+    // A file that cannot be read is not replaced when a setting changes.
+    m_app->ToggleMultisampling();
+    EXPECT_EQ(FileContents(SettingsPath()), tooLarge);
 }
 
 // Each toggle writes only its own value; leaving full screen returns the window to its place.
@@ -206,7 +212,8 @@ TEST_F(ApplicationWindow, WheelNotchesAddUpAndTheMouseStaysInZeroToOneOnAnyClien
     WriteSettings("Fullscreen=0\n");
     Start();
     Send(Message{.kind = MessageKind::Wheel, .wheelDelta = 120});
-    EXPECT_EQ(g_inputRecord.wheelDelta, 120);
+    Send(Message{.kind = MessageKind::ButtonDown, .button = platform::window::MouseButton::Middle});
+    EXPECT_EQ(std::pair(int(g_inputRecord.wheelDelta), int(g_inputRecord.buttons)), std::pair(120, int(kMouseMiddle)));
     Poll();
     EXPECT_EQ(g_inputRecord.wheelDelta, 0);
 
