@@ -86,9 +86,7 @@ TEST(AGResourceManager, AProviderRegisteredAgainStaysAndAnotherOfItsTypeReplaces
 }
 
 TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBaseAndUnmountDeletesWhatOthersHeld) {
-    PackageWriter writer;
-    writer.Add("inst.txt", 0, "clone me");
-    ASSERT_TRUE(writer.WriteFolder(dir.File("Inst.dir")));
+    ASSERT_TRUE(PackageWriter().Add("inst.txt", 0, "clone me").WriteFolder(dir.File("Inst.dir")));
     PcDirectory package;
     package.Mount(dir.File("Inst.dir").c_str(), false);
     AGBaseProvider* probe = Provider(TypeKey::Text);
