@@ -59,8 +59,7 @@ TEST_F(ModelTest, ModelAnimationPosesTheLocalTransform) {
     // parent transform then carries it along.
     model->SetModelAnimation(m_package.Get<AGModelAnimation>(TypeKey::PrsAnimation, "turn.anm"));
     model->SetPosition(AGVec3{4, 5, 6});
-    platform::gfx::Matrix parent = platform::gfx::MatrixIdentity();
-    parent.m[14] = 10.0f;
+    const platform::gfx::Matrix parent{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 10, 1}};  // 10 along z
     model->SetParentTransform(&parent);
     model->Update();
     EXPECT_EQ(std::vector<f32>({m[12], m[13], m[14], model->GetWorld().m[14]}), (std::vector<f32>{4, 5, 6, 16}));

@@ -212,7 +212,9 @@ TEST_F(VideoPlayerTest, ASoundOnlyFilePlaysAndEndsWhenItsSoundHasPlayed) {
     m_clock.AdvanceMs(300.0);
     m_player->Update();
     EXPECT_GT(m_player->GetPosition(), 0.3);
-    // The volume reaches the sound while it plays.
+    // The volume reaches the sound while it plays, and goes no higher than full.
+    m_player->SetVolume(2.0f);
+    EXPECT_EQ(m_player->GetVolume(), 1.0f);
     m_player->SetVolume(0.0f);
     RunUntil(Elapsed() + 0.1);
     EXPECT_EQ(*std::max_element(m_sound.end() - 2 * kTickFrames, m_sound.end()), 0.0f);
