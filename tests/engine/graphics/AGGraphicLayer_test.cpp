@@ -132,7 +132,7 @@ TEST_F(GraphicLayerTest, ScreenCameraMapsPixelsAndEachLayerClearsDepthSoTheLater
 }
 
 // A layer's controller drives the layer, its models and emitters, and its child layers; other
-// renderables keep their own.
+// renderables keep their own. A model that hangs on another is updated after the others.
 TEST_F(GraphicLayerTest, AControllerReachesTheLayerItsModelsEmittersAndChildren) {
     Log log;
     TestRenderable model(&log, "model", AGRenderable::kModel), emitter(&log, "emitter", AGRenderable::kEmitter),
@@ -149,5 +149,9 @@ TEST_F(GraphicLayerTest, AControllerReachesTheLayerItsModelsEmittersAndChildren)
                                           emitter.animated.GetController(), sprite.animated.GetController(),
                                           child.GetController(), inner.animated.GetController()}),
               std::vector<AGController*>({&clock, &clock, &clock, nullptr, &clock, &clock}));
+    const platform::gfx::Matrix identity = platform::gfx::MatrixIdentity();
+    model.SetParentTransform(&identity);
+    layer.Update();
+    EXPECT_EQ(log, (Log{"update emitter", "update sprite", "update model"}));
     layer.RemoveChildLayer(&child);
 }
