@@ -130,10 +130,12 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
     EXPECT_EQ(FileContents(SettingsPath()), tooLarge);
 }
 
-// Each toggle writes only its own value; leaving full screen returns the window to its place.
+// Each toggle writes only its own value; leaving full screen returns the window to its place; a
+// display that refuses the switch keeps the mode, and a mode the device cannot take is undone.
 TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValueAndLeavingFullScreenRestoresThePlace) {
     WriteSettings("WindowWidth=1024\nFullscreen=1\n# by hand\n");
-    Start();
+    FakeGraphics::Installed fake;
+    Start(false, MakeTestBackendWithSurface);
     EXPECT_TRUE(Backend()->IsFullscreen());
     const struct {
         bool fullscreen;  // else multisampling
@@ -168,13 +170,20 @@ TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValueAndLeavingFullScreenRes
         }
     }
     EXPECT_FALSE(log.Contains("not saved"));
+    g_fakeGraphics.refusesSwitch = true;
+    Send(Message{MessageKind::ModeSwitch});
+    EXPECT_TRUE(!Backend()->IsFullscreen() && log.Contains("cannot switch"));
+    g_fakeGraphics = {.refusedFlags = kSettingFullscreen};
+    Send(Message{MessageKind::ModeSwitch});
+    EXPECT_TRUE(!Backend()->IsFullscreen() && !(m_app->GetFlags() & kSettingFullscreen));
 }
 
 // --- Input -------------------------------------------------------------------------------
 
 // Key edges count polls, not messages; focus loss releases every key; Alt+Enter switches the
-// mode and never reaches the game.
-TEST_F(ApplicationWindow, KeysCountPollsAndFocusLossAndAltEnterAreTheWindowsOwn) {
+// mode (here to a window of 800 x 600) and never reaches the game. Wheel notches add up, and
+// the mouse stays in [0, 1] on any client.
+TEST_F(ApplicationWindow, KeysCountPollsAltEnterIsTheWindowsOwnAndTheMouseStaysInZeroToOne) {
     g_inputRecord.SetKey('Q', true);  // left from before: start-up clears it
     Start();
     EXPECT_FALSE(g_inputRecord.IsKeySet('Q'));
@@ -206,11 +215,7 @@ TEST_F(ApplicationWindow, KeysCountPollsAndFocusLossAndAltEnterAreTheWindowsOwn)
     for (u32 vk = 0; vk < 256; ++vk)
         EXPECT_FALSE(g_inputRecord.IsKeySet(vk)) << vk;
     EXPECT_TRUE(!m_app->IsActive() && q.WasReleased());
-}
 
-TEST_F(ApplicationWindow, WheelNotchesAddUpAndTheMouseStaysInZeroToOneOnAnyClient) {
-    WriteSettings("Fullscreen=0\n");
-    Start();
     Send(Message{.kind = MessageKind::Wheel, .wheelDelta = 120});
     Send(Message{.kind = MessageKind::ButtonDown, .button = platform::window::MouseButton::Middle});
     EXPECT_EQ(std::pair(int(g_inputRecord.wheelDelta), int(g_inputRecord.buttons)), std::pair(120, int(kMouseMiddle)));
