@@ -83,10 +83,12 @@ protected:
         AGResourceManager::SetInstance(nullptr);
     }
 
-    // Replaces the manager with a pulled one whose players decode ahead on its worker.
-    void DecodeAhead() {
+    // Replaces the manager with a pulled one whose players decode ahead on its worker, with
+    // buffers for `sounds` and `streams` players (none: Initialize is left to the caller).
+    void DecodeAhead(u32 sounds = 0, u32 streams = 0) {
         delete AGAudioManager::Get();
         Install(true);
+        impl->Initialize(sounds, streams);
     }
     // The manager's update, after the worker has filled what was asked of it (as it does
     // within a tick when the machine is not starved), so that the mix is reproducible.

@@ -12,7 +12,8 @@ using platform::audio::Engine;
 
 TEST(PCAudioManagerImpl, PoolsAreMadeOnceAndTakeBackOnlyTheirOwnLentBuffersVolumesAreClamped) {
     PCAudioManagerImpl manager(Engine::Output::Pull, true);
-    EXPECT_TRUE(manager.Initialize(2, 1) && !manager.Initialize(2, 1));
+    // More decode buffers than a pool counts are refused, and leave the manager to be made again.
+    EXPECT_TRUE(!manager.Initialize(0x5556, 0) && manager.Initialize(2, 1) && !manager.Initialize(2, 1));
     EXPECT_TRUE(manager.DecodePool().Count() == 9u && manager.ReadPool().Count() == 1u);
     u8* a = manager.TakeDecodeBuffer();
     u8* b = manager.TakeDecodeBuffer();

@@ -56,10 +56,10 @@ TEST_P(MixModes, EightVoicesMixExactlyAsRecorded) {
     for (int i = 0; i < 8; ++i) {
         voices.push_back(i == 7 ? std::unique_ptr<AGAudioObject>(std::make_unique<AGAudioStream>())
                                 : std::make_unique<AGAudioSound>());
+        voices[i]->SetCategory(u32(i % 3));  // before the voice exists: taken at Open
         EXPECT_TRUE(voices[i]->Open(names[i])) << names[i];
         ended[i].now = &tick;
         voices[i]->SetEndCallback(&Ended::Callback, &ended[i]);
-        voices[i]->SetCategory(u32(i % 3));
         voices[i]->SetVolume(0.4f + 0.07f * float(i));
     }
     voices[3]->SetLoop(true);

@@ -112,17 +112,23 @@ TEST_F(SoundTest, PoolExhaustionClosesThePlayerANaNVolumeIsSilenceAndPlayersOutl
     AGAudioManager::SetInstance(new AGAudioManager());  // for the fixture to delete
 }
 
-TEST_F(SoundTest, BadDataFailsToOpenWithAReport) {
+// Descriptors normalise their data names and hold in-memory data only; bad data fails to open,
+// with a report.
+TEST_F(SoundTest, DescriptorsNormaliseTheDataNameAndBadDataFailsToOpenWithAReport) {
     AddSound("truncated", EncodeOggVorbis(MakeTone(440, 44100)).substr(0, 200));
     AddSound("garbage", std::string(5000, 'x'));
     AddRaw("missing.snd", authoring::MakeSoundDescriptor("nothere.ogg", false), TypeKey::Sound);
-    AddRaw("streamed.snd", authoring::MakeSoundDescriptor("somefile.ogg", true), TypeKey::Sound);
+    AddRaw("streamed.snd", authoring::MakeSoundDescriptor("Music\\Theme.ogg", true), TypeKey::Sound);
     const std::string descriptor = authoring::MakeSoundDescriptor("tone.ogg", false);
     AddRaw("cut.snd", descriptor.substr(0, 20), TypeKey::Sound);
     AddRaw("unterminated.snd", descriptor.substr(0, descriptor.size() - 1), TypeKey::Sound);
+    AddSound("nine", EncodeOggVorbis(MakeTone(440, 4410, 44100, 9)));  // more channels than a voice takes
+    AddRaw("sfx/click.ogg", "OggS-bytes", TypeKey::Data);
+    AddRaw("click.snd", authoring::MakeSoundDescriptor("SFX\\Click.OGG", false, 1, 2, 0xFFFFFFFF), TypeKey::Sound);
+    AddRaw("blank.snd", authoring::MakeSoundDescriptor("", false), TypeKey::Sound);
     Mount();
-    for (const char* name :
-         {"truncated.snd", "garbage.snd", "missing.snd", "streamed.snd", "cut.snd", "unterminated.snd", "unknown.snd"}) {
+    for (const char* name : {"truncated.snd", "garbage.snd", "missing.snd", "streamed.snd", "cut.snd",
+                             "unterminated.snd", "unknown.snd", "nine.snd"}) {
         LogCapture log;
         AGAudioSound sound;
         EXPECT_TRUE(!sound.Open(name) && !log.Lines().empty()) << name;
@@ -134,6 +140,29 @@ TEST_F(SoundTest, BadDataFailsToOpenWithAReport) {
         EXPECT_TRUE(!left || left->RefCount() == 0) << name;
     }
     EXPECT_EQ(impl->DecodePool().FreeCount(), impl->DecodePool().Count());
+
+    PCSound* click = PCSound::Acquire("Click.snd");
+    EXPECT_EQ(std::make_pair(click->GetParameter(2), click->IsStreamed()), std::make_pair(0xFFFFFFFFu, false));
+    EXPECT_STREQ(click->GetDataName().c_str(), "sfx/click.ogg");
+    const AGData* data = click->GetData();
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(data->Bytes()), data->Size()), "OggS-bytes");
+    // A copy takes its own hold on the data and gives it back when it goes.
+    std::make_unique<PCSound>(*click).reset();
+    EXPECT_EQ(data->RefCount(), 1u);
+    // The data is the one held under its name, shared with any other holder.
+    AGBaseProvider* dataProvider = AGResourceManager::Get()->GetProvider(TypeKey::Data);
+    AGResource* held = GetOrLoadResource(dataProvider, Crc32Hash("sfx/click.ogg"), 0, false, true);
+    EXPECT_EQ(held, data);
+    dataProvider->Release(held);
+    PCSound::Give(click);
+
+    PCSound* music = PCSound::Acquire("streamed.snd");
+    EXPECT_TRUE(music->IsStreamed() && !music->GetData() && music->GetParameter(3) == 0u);  // three parameters
+    EXPECT_STREQ(music->GetDataName().c_str(), "music/theme.ogg");
+    PCSound::Give(music);
+    PCSound* blank = PCSound::Acquire("blank.snd");  // names no data: holds none
+    EXPECT_EQ(blank->GetData(), nullptr);
+    PCSound::Give(blank);
 }
 
 namespace {
@@ -265,20 +294,19 @@ TEST_F(SoundTest, CutDataPlaysOutAndAnEmptyLoopStops) {
 class SoundModes : public SoundTest, public ::testing::WithParamInterface<bool> {
 protected:
     void SetUp() override {
-        if (GetParam()) {
-            DecodeAhead();
-            impl->Initialize(4, 1);
-        }
+        if (GetParam())
+            DecodeAhead(4, 1);
     }
 };
 
-// Looping switched on after the end was decoded (ahead, or at Play) goes on from the start
-// without a gap; switched off, the buffers queued (two of 32,768 frames after the first
-// 5,000) play out and the sound ends at the end of the loop then playing: at 75,000 frames.
+// Looping switched on after the end was decoded and queued (ahead, or at Play) goes on from
+// the start without a gap; switched off, the buffers queued (two of 32,768 frames after the
+// first 5,000) play out and the sound ends at the end of the loop then playing: at 75,000 frames.
 TEST_P(SoundModes, LoopSwitchedOnAfterTheEndWasDecodedGoesOnAndOffEndsAtALoopsEnd) {
     PCAudioSoundImpl sound;
     const auto pcm = OpenOnly(sound, EncodeOggVorbis(MakeTone(441, 5000, 44100, 1, 0.6)));
     sound.Play();
+    Update();
     sound.SetLoop(true);
     auto out = Render(12000);
     sound.SetLoop(false);
@@ -326,8 +354,7 @@ INSTANTIATE_TEST_SUITE_P(Decoding, SoundModes, ::testing::Values(false, true));
 // Once Stop returns, the worker no longer writes into the player's buffers: they may be lent
 // to another player at once.
 TEST_F(SoundTest, StopWaitsForTheDecodeInProgress) {
-    DecodeAhead();
-    impl->Initialize(1, 0);
+    DecodeAhead(1, 0);
     AddSound("noise", EncodeOggVorbis(authoring::MakeNoise(44100 * 2, 44100, 2, 0.5)));
     Mount();
     PCAudioSoundImpl sound;

@@ -38,8 +38,9 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     ASSERT_TRUE(window.Open(path.c_str(), buffer.data()));
     char ten[10];
     EXPECT_EQ(std::vector<i64>({i64(window.Size()), window.Seek(1, SEEK_END), window.Seek(-1, SEEK_SET),
-                                window.Seek(-1000, SEEK_END), i64(window.Read(ten, 10))}),
-              std::vector<i64>({1000, -1, -1, 0, 10}));
+                                window.Seek(INT64_MAX, SEEK_END), window.Seek(0, 3), window.Seek(-1000, SEEK_END),
+                                i64(window.Read(ten, 10))}),
+              std::vector<i64>({1000, -1, -1, -1, -1, 0, 10}));
     EXPECT_EQ(std::vector<i64>({window.HalfOffset(0), window.HalfOffset(1), window.HalfOffset(2)}),
               std::vector<i64>({0, -1, -1}));  // there are two halves
     EXPECT_EQ(window.Seek(0, SEEK_END), 0);
@@ -80,6 +81,11 @@ TEST(PCStreamWindow, SeeksOutOfRangeFailASmallFileFillsOneHalfAndASequentialRead
     // A seek into the second half starts loading the half after it into the first.
     ASSERT_EQ(sequential.Seek(PCStreamWindow::kHalfSize + 5, SEEK_SET), 0);
     EXPECT_EQ(sequential.ReadsIssued(), 6u);
+    // Sought into that half while it loads and read to its end, the other half loads what follows.
+    ASSERT_EQ(sequential.Seek(PCStreamWindow::kHalfSize * 2 + 5, SEEK_SET), 0);
+    read.resize(PCStreamWindow::kHalfSize - 5);
+    ASSERT_EQ(sequential.Read(read.data(), read.size()), read.size());
+    EXPECT_EQ(sequential.HalfOffset(1), i64(PCStreamWindow::kHalfSize) * 3);
     // A window loaded up to the end reads on into its short second half.
     ASSERT_EQ(sequential.Seek(PCStreamWindow::kHalfSize * 3, SEEK_SET), 0);
     read.clear();
@@ -98,10 +104,8 @@ class StreamModes : public StreamTest, public ::testing::WithParamInterface<bool
 // Decoded on the game thread, or ahead on the worker: the window's reads complete on the
 // thread that issued them, so a restart on the game thread must find none left in flight.
 TEST_P(StreamModes, StreamPlaysTheFileAsDecodedPastItsFirstWindowAndFromItsStartAgain) {
-    if (GetParam()) {
-        DecodeAhead();
-        impl->Initialize(2, 2);
-    }
+    if (GetParam())
+        DecodeAhead(2, 2);
     const std::string ogg = LargeOgg();
     const auto pcm = DecodeOgg(ogg);
     AddStream("music", ogg);
@@ -167,6 +171,9 @@ TEST_F(StreamTest, DataOutsideTheGameFoldersMissingNoReadBufferCorruptDataAndPip
                 close(writer);
         }
         EXPECT_TRUE(!opened.get() && !log.Lines().empty());
+        // A regular file there is found, also where the package has none.
+        dir.Write("gone.ogg", ogg);
+        EXPECT_TRUE(stream.Open("gone.snd"));
     }
 
     // Two streams take the two read buffers; a third finds none.

@@ -26,7 +26,7 @@ bool AllBytesAre(const void* p, size_t n, u8 value) {
     return true;
 }
 
-TEST(AGMemory, SizeClassesStepBySixteenUpTo248Bytes) {
+TEST(AGMemory, SizeClassesStepBySixteenUpTo248BytesAndAFreedBlockComesBackFirst) {
     REQUIRE_POOLS();
     const std::pair<size_t, int> cases[] = {{0, 0},    {8, 0},    {9, 1},   {24, 1},
                                             {121, 8}, {233, 15}, {kLargestPooledSize, kPoolClassCount - 1},
@@ -39,11 +39,7 @@ TEST(AGMemory, SizeClassesStepBySixteenUpTo248Bytes) {
     // std::string grows inside the shared C++ runtime: its operator new is ours too.
     std::string text(300, 'x');
     EXPECT_EQ(BlockRequestedSize(text.data()), 301u);
-}
-
-// 25..40 bytes share a class; its freed block comes back first, cleared for AllocZeroed.
-TEST(AGMemory, AFreedPoolBlockComesBackClearedForAllocZeroed) {
-    REQUIRE_POOLS();
+    // 25..40 bytes share a class; its freed block comes back first, cleared for AllocZeroed.
     void* block = AllocBlock(40);
     memset(block, 0xFF, 40);
     FreeBlock(block);

@@ -76,18 +76,17 @@ TEST(AGResourceManager, AProviderRegisteredAgainStaysAndAnotherOfItsTypeReplaces
     env.Resources()->RegisterProvider(first);
     env.Resources()->RegisterProvider(first);
     EXPECT_EQ(deleted, 0);
-    // The replaced provider takes its resources along, held ones too.
+    // The replaced provider takes its resources along, held ones and instances too.
     ProbeResource::s_alive = 0;
     first->Insert(7, first->Create());
     first->Find(7)->SetRefCount(1);
+    first->AddToGroup(7, first->Clone(first->Find(7)));
     env.Resources()->RegisterProvider(second);
     EXPECT_TRUE(deleted == 1 && env.Provider(TypeKey::Text) == second && ProbeResource::s_alive == 0);
 }
 
 TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBaseAndUnmountDeletesWhatOthersHeld) {
-    PackageWriter writer;
-    writer.Add("inst.txt", 0, "clone me");
-    ASSERT_TRUE(writer.WriteFolder(dir.File("Inst.dir")));
+    ASSERT_TRUE(PackageWriter().Add("inst.txt", 0, "clone me").WriteFolder(dir.File("Inst.dir")));
     PcDirectory package;
     package.Mount(dir.File("Inst.dir").c_str(), false);
     AGBaseProvider* probe = Provider(TypeKey::Text);
@@ -101,7 +100,9 @@ TEST_F(ResourceTest, InstancesAreClonesInTheGroupOfTheirBaseAndUnmountDeletesWha
     EXPECT_EQ(ProbeResource::s_alive, 3);
 
     probe->ReleaseInstance(one);
-    EXPECT_EQ(probe->Find(id), base);
+    probe->ReleaseInstance(base);  // not an instance: ignored
+    probe->Release(base);          // held by nobody (instances hold no reference): ignored
+    EXPECT_TRUE(probe->Find(id) == base && base->RefCount() == 0 && ProbeResource::s_alive == 2);
     probe->Release(two);  // a clone given to Release is released as an instance
     EXPECT_TRUE(!probe->Find(id) && ProbeResource::s_alive == 0) << "the last instance takes its base along";
 

@@ -39,6 +39,7 @@ inline platform::window::Backend* MakeTestBackend() {
 struct FakeGraphicsScript {
     bool startFails = false;
     bool refusesSwitch = false;
+    u32 refusedFlags = 0;  // mode flags a reset leaves off
 };
 inline FakeGraphicsScript g_fakeGraphics;
 
@@ -70,7 +71,7 @@ public:
     u32 GetModeFlags() const override { return m_flags; }
     void RenderFrame() override {}
     bool RefusesSwitch() const override { return g_fakeGraphics.refusesSwitch; }
-    u32 ResetDevice(u32, u32, u32 flags) override { return m_flags = flags; }
+    u32 ResetDevice(u32, u32, u32 flags) override { return m_flags = flags & ~g_fakeGraphics.refusedFlags; }
     void SetActive(bool) override {}
     void DeleteDevice() override {}
     void DeleteContextManager() override {}

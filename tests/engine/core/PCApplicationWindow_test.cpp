@@ -86,13 +86,15 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
     m_env.Unset("LC_ALL").Unset("LC_MESSAGES").Set("LANGUAGE", "zh_TW:fr").Set("LANG", "fr_FR.UTF-8");
     Start();
     EXPECT_EQ(AGApplication::s_uiLanguage, 8u);
-    // Mainland Chinese has its own index too; other languages take theirs from the language alone.
-    for (auto [tag, want] : {std::pair{"zh-cn.UTF-8", 10u}, {"PT_br", 9u}}) {
-        u32 index = 99;
-        EXPECT_TRUE(PCApplicationImpl::LanguageIndexFromTag(tag, index) && index == want) << tag;
+    // Mainland Chinese has its own index too, Chinese without a region none (99 here); other
+    // languages take theirs from the language alone.
+    for (auto [tag, want] : {std::pair{"zh-cn.UTF-8", 10u}, {"PT_br", 9u}, {"zh", 99u}, {nullptr, 99u}}) {
+        u32 index = 0;
+        EXPECT_EQ(PCApplicationImpl::LanguageIndexFromTag(tag, index) ? index : 99u, want) << (tag ? tag : "null");
     }
 
     m_program.m_flags = kDefaultFlags & ~kSettingMultisampling;  // so that a stored 1 sets it
+    const std::string tooLarge(64 * 1024 + 1, '#');
     const struct {
         const char* file;
         u32 width, height, flags;
@@ -105,6 +107,7 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
          m_program.m_flags, "WindowHeight=abc"},
         {"WindowWidth=16384\nWindowHeight=320\n", 16384, 320, m_program.m_flags, nullptr},
         {"WindowWidth=16385\nWindowHeight=319\n", 800, 600, m_program.m_flags, "WindowHeight=319"},
+        {tooLarge.c_str(), 800, 600, m_program.m_flags, "too large"},
     };
     for (const auto& c : cases) {
         Stop();
@@ -122,12 +125,17 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
             << c.file;
         EXPECT_TRUE(!c.reported || log.Contains(c.reported)) << c.file;
     }
+    // A file that cannot be read is not replaced when a setting changes.
+    m_app->ToggleMultisampling();
+    EXPECT_EQ(FileContents(SettingsPath()), tooLarge);
 }
 
-// Each toggle writes only its own value; leaving full screen returns the window to its place.
+// Each toggle writes only its own value; leaving full screen returns the window to its place; a
+// display that refuses the switch keeps the mode, and a mode the device cannot take is undone.
 TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValueAndLeavingFullScreenRestoresThePlace) {
     WriteSettings("WindowWidth=1024\nFullscreen=1\n# by hand\n");
-    Start();
+    FakeGraphics::Installed fake;
+    Start(false, MakeTestBackendWithSurface);
     EXPECT_TRUE(Backend()->IsFullscreen());
     const struct {
         bool fullscreen;  // else multisampling
@@ -162,13 +170,20 @@ TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValueAndLeavingFullScreenRes
         }
     }
     EXPECT_FALSE(log.Contains("not saved"));
+    g_fakeGraphics.refusesSwitch = true;
+    Send(Message{MessageKind::ModeSwitch});
+    EXPECT_TRUE(!Backend()->IsFullscreen() && log.Contains("cannot switch"));
+    g_fakeGraphics = {.refusedFlags = kSettingFullscreen};
+    Send(Message{MessageKind::ModeSwitch});
+    EXPECT_TRUE(!Backend()->IsFullscreen() && !(m_app->GetFlags() & kSettingFullscreen));
 }
 
 // --- Input -------------------------------------------------------------------------------
 
 // Key edges count polls, not messages; focus loss releases every key; Alt+Enter switches the
-// mode and never reaches the game.
-TEST_F(ApplicationWindow, KeysCountPollsAndFocusLossAndAltEnterAreTheWindowsOwn) {
+// mode (here to a window of 800 x 600) and never reaches the game. Wheel notches add up, and
+// the mouse stays in [0, 1] on any client.
+TEST_F(ApplicationWindow, KeysCountPollsAltEnterIsTheWindowsOwnAndTheMouseStaysInZeroToOne) {
     g_inputRecord.SetKey('Q', true);  // left from before: start-up clears it
     Start();
     EXPECT_FALSE(g_inputRecord.IsKeySet('Q'));
@@ -200,13 +215,10 @@ TEST_F(ApplicationWindow, KeysCountPollsAndFocusLossAndAltEnterAreTheWindowsOwn)
     for (u32 vk = 0; vk < 256; ++vk)
         EXPECT_FALSE(g_inputRecord.IsKeySet(vk)) << vk;
     EXPECT_TRUE(!m_app->IsActive() && q.WasReleased());
-}
 
-TEST_F(ApplicationWindow, WheelNotchesAddUpAndTheMouseStaysInZeroToOneOnAnyClient) {
-    WriteSettings("Fullscreen=0\n");
-    Start();
     Send(Message{.kind = MessageKind::Wheel, .wheelDelta = 120});
-    EXPECT_EQ(g_inputRecord.wheelDelta, 120);
+    Send(Message{.kind = MessageKind::ButtonDown, .button = platform::window::MouseButton::Middle});
+    EXPECT_EQ(std::pair(int(g_inputRecord.wheelDelta), int(g_inputRecord.buttons)), std::pair(120, int(kMouseMiddle)));
     Poll();
     EXPECT_EQ(g_inputRecord.wheelDelta, 0);
 

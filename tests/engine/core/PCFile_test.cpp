@@ -60,6 +60,9 @@ TEST(PCFile, WritesShortReadsWriteStringExistsAndOverlappedReadsWaitForTheSleep)
     // A read that cannot be started fails and closes the file, leaving nothing in flight.
     ASSERT_TRUE(file.Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
     EXPECT_TRUE(!file.Read(nullptr, 4) && file.Pending() == 0 && !file.IsOpen());
+    // So does a plain read that fails (nothing is mapped at address 0).
+    ASSERT_TRUE(file.Open("/proc/self/mem", AGFile::kModeRead, false));
+    EXPECT_TRUE(!file.Read(first, 4) && !file.IsOpen());
 }
 
 TEST(AGMemBuffer, AStringWithoutTerminatorStopsAtTheEndOfTheWindow) {

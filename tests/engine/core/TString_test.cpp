@@ -73,7 +73,9 @@ TEST(TString, AppendingOrAssigningItselfReadsNoFreedBytesAndLeaksNone) {
 TEST(TString, PartsNumbersAndWidening) {
     S s("abcdef");
     EXPECT_EQ(s.SubString(4, 100), "ef");
-    EXPECT_TRUE(s.SubString(100, 2).IsEmpty() && S(nullptr, 3).IsEmpty());  // no text, whatever the count
+    // No text, whatever the count, or none at all.
+    EXPECT_TRUE(s.SubString(100, 2).IsEmpty() && S(nullptr, 3).IsEmpty() &&
+                S(static_cast<const char*>(nullptr)).IsEmpty());
     S erased("Global.Xml.dir");
     erased.Erase(6, 4);
     EXPECT_EQ(erased, "Global.dir");

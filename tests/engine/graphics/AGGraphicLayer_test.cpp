@@ -84,10 +84,10 @@ TEST_F(GraphicLayerTest, RenderablesSortStablyAsTheBufferGrowsAndChildLayersByTh
     EXPECT_EQ(log, expected);
 
     // Removing takes out that renderable alone, the later ones moving down; an absent one
-    // changes nothing.
+    // changes nothing, and is not there to be replaced.
     layer.RemoveRenderable(owned[1].get());
     layer.RemoveRenderable(owned[1].get());
-    ASSERT_EQ(layer.RenderableCount(), 299u);
+    ASSERT_TRUE(layer.RenderableCount() == 299u && !layer.ReplaceRenderable(owned[1].get(), owned[0].get()));
     EXPECT_TRUE(layer.GetRenderable(1) == owned[2].get() && layer.GetRenderable(298) == owned[299].get());
 
     // Sorting child layers keeps the disabled ones, and rendering skips them.
@@ -132,7 +132,7 @@ TEST_F(GraphicLayerTest, ScreenCameraMapsPixelsAndEachLayerClearsDepthSoTheLater
 }
 
 // A layer's controller drives the layer, its models and emitters, and its child layers; other
-// renderables keep their own.
+// renderables keep their own. A model that hangs on another is updated after the others.
 TEST_F(GraphicLayerTest, AControllerReachesTheLayerItsModelsEmittersAndChildren) {
     Log log;
     TestRenderable model(&log, "model", AGRenderable::kModel), emitter(&log, "emitter", AGRenderable::kEmitter),
@@ -142,11 +142,16 @@ TEST_F(GraphicLayerTest, AControllerReachesTheLayerItsModelsEmittersAndChildren)
         layer.AddRenderable(r);
     child.AddRenderable(&inner);
     layer.AddChildLayer(&child);
+    child.AddChildLayer(&layer);  // refused: the controller would go round for ever
     AGController clock;
     layer.SetController(&clock);
     EXPECT_EQ(std::vector<AGController*>({layer.GetController(), model.animated.GetController(),
                                           emitter.animated.GetController(), sprite.animated.GetController(),
                                           child.GetController(), inner.animated.GetController()}),
               std::vector<AGController*>({&clock, &clock, &clock, nullptr, &clock, &clock}));
+    const platform::gfx::Matrix identity = platform::gfx::MatrixIdentity();
+    model.SetParentTransform(&identity);
+    layer.Update();
+    EXPECT_EQ(log, (Log{"update emitter", "update sprite", "update model"}));
     layer.RemoveChildLayer(&child);
 }

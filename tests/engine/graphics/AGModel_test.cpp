@@ -55,15 +55,22 @@ TEST_F(ModelTest, ModelAnimationPosesTheLocalTransform) {
          {std::pair{2, -2.0f}, {5, 2.0f}, {8, 2.0f}, {12, 1.5f}, {13, 3.0f}, {14, 4.5f}})
         EXPECT_NEAR(m[i], value, 1e-5f) << i;
     EXPECT_EQ(model->GetWorld().m[12], m[12]);
-    // Turning without a path keeps the file's own place.
+    // Turning without a path keeps the model's own place, here the one it was moved to; a
+    // parent transform then carries it along.
     model->SetModelAnimation(m_package.Get<AGModelAnimation>(TypeKey::PrsAnimation, "turn.anm"));
+    model->SetPosition(AGVec3{4, 5, 6});
+    const platform::gfx::Matrix parent{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 10, 1}};  // 10 along z
+    model->SetParentTransform(&parent);
     model->Update();
-    EXPECT_EQ(std::vector<f32>(m + 12, m + 15), (std::vector<f32>{1, 2, 3}));
+    EXPECT_EQ(std::vector<f32>({m[12], m[13], m[14], model->GetWorld().m[14]}), (std::vector<f32>{4, 5, 6, 16}));
+    model->SetParentTransform(nullptr);
     model->SetModelAnimation(nullptr);
-    // Loaded again, the model loops its animation whatever its controller was set to since.
+    // Loaded again, the model loops its animation whatever its controller was set to since;
+    // loaded as a private copy, it is active and shown at once.
     model->GetController()->SetMode(AGController::kOnce);
-    LoadBytes(*model, authoring::ModelBytes(boxSample.model));
-    EXPECT_EQ(model->GetController()->GetMode(), u32(AGController::kLoop));
+    LoadBytes(*model, authoring::ModelBytes(boxSample.model), false, false);
+    EXPECT_TRUE(model->GetController()->GetMode() == u32(AGController::kLoop) &&
+                model->HasFlags(AGRenderable::kActive | AGRenderable::kShown));
 }
 
 TEST_F(ModelTest, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
@@ -125,7 +132,10 @@ TEST_F(ModelTest, AMeshBeyondTheVertexBufferIsNotDrawnAndColoursStayWithTheModel
     ASSERT_EQ(model->MeshCount(), 2u);
     EXPECT_TRUE(!model->IsMeshDrawn(0) && model->IsMeshDrawn(1) && log.Contains("mesh not drawn"));
 
-    // Fading or colouring one instance leaves the shared vertex buffer, and so every other model, alone.
+    // Fading or colouring one instance leaves the shared vertex buffer, and so every other model,
+    // alone; the colour it has already takes no copy.
+    model->SetColor(0xFFFFFFFFu);
+    EXPECT_EQ(model->OwnColors().Count(), 0u);
     model->SetOpacity(0.5f);
     ASSERT_EQ(model->OwnColors().Count(), 24u);
     EXPECT_TRUE(model->OwnColors()[23] == 0x7FFFFFFFu && model->GetVertexBuffer()->m_colors[0] == 0xFFFFFFFFu);
@@ -134,6 +144,8 @@ TEST_F(ModelTest, AMeshBeyondTheVertexBufferIsNotDrawnAndColoursStayWithTheModel
     EXPECT_EQ(model->OwnColors()[23], 0x7FFF0000u);
     model->SetColor(0xFFFFFFFFu);
     EXPECT_TRUE(model->OwnColors()[23] == 0x7FFFFFFFu && model->HasFlags(AGRenderable::kDistanceSorted));
+    model->SetOpacity(0.0f);
+    EXPECT_EQ(model->OwnColors()[23], 0x00FFFFFFu);
     m_package.GiveBack(TypeKey::Model, model);
 }
 
@@ -148,10 +160,10 @@ TEST_F(ModelTest, UpdateAdvancesTheOwnControllersOfItsMaterialsOncePerTimerFrame
     model->Update();
     model->Update();
     EXPECT_EQ(own.GetTime(), 16.0f);
-    // Loaded again from nothing, the model gives its material back and keeps no slot.
+    // Prepared (as its group does when it goes), the model gives its material back and keeps no slot.
     auto* held = m_package.Get<AGMaterial>(TypeKey::Material, "box.mat");
     ASSERT_EQ(held, material);
     const u32 references = held->RefCount();
-    model->Load(nullptr, 0, false, true);
+    model->Prepare();
     EXPECT_EQ(std::make_pair(held->RefCount(), model->Materials().Count()), std::pair(references - 1, 0u));
 }

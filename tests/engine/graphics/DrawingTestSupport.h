@@ -113,6 +113,7 @@ public:
     void SetColor(u32 argb) override { m_color = argb; }
     void SetOpacity(f32 value) override { opacity = value; }
     void SetParentTransform(const platform::gfx::Matrix* transform) override { parent = transform; }
+    bool IsDeferred() const override { return parent != nullptr; }  // as a model given a parent
     AGAnimated* GetAnimated() override { return &animated; }
 
     void At(f32 x, f32 y, f32 z) {

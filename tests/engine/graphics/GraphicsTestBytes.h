@@ -39,9 +39,9 @@ inline void ExpectNear(const AGVec3& v, const AGVec3& expected, const char* what
 }
 
 template <typename T>
-void LoadBytes(T& resource, const std::string& bytes, bool inPlace = false) {
+void LoadBytes(T& resource, const std::string& bytes, bool inPlace = false, bool shared = true) {
     ExactBytes exact(bytes);
-    resource.Load(&exact.Buffer(), 0, inPlace, true);
+    resource.Load(&exact.Buffer(), 0, inPlace, shared);
 }
 
 // A resource loaded from bytes as it is made.

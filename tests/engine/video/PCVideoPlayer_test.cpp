@@ -212,7 +212,9 @@ TEST_F(VideoPlayerTest, ASoundOnlyFilePlaysAndEndsWhenItsSoundHasPlayed) {
     m_clock.AdvanceMs(300.0);
     m_player->Update();
     EXPECT_GT(m_player->GetPosition(), 0.3);
-    // The volume reaches the sound while it plays.
+    // The volume reaches the sound while it plays, and goes no higher than full.
+    m_player->SetVolume(2.0f);
+    EXPECT_EQ(m_player->GetVolume(), 1.0f);
     m_player->SetVolume(0.0f);
     RunUntil(Elapsed() + 0.1);
     EXPECT_EQ(*std::max_element(m_sound.end() - 2 * kTickFrames, m_sound.end()), 0.0f);
@@ -245,15 +247,14 @@ TEST_F(VideoPlayerTest, FullScreenDrawsThroughTheCustomRenderUntilStopped) {
     m_graphics.RenderFrame();
     EXPECT_EQ(std::pair(gfxtest::ReadPixel(device, 80, 60) & 0xFFFFFFu, m_finished.count), std::pair(0u, 0));
 #ifndef TALLYVOX_SYSTEM_ALLOCATOR
-    // Opened and stopped over and over, it keeps nothing, its quad included: more plays than a
-    // pool refill holds blocks would show any block left behind.
+    // Opened over and over, each open stopping the video playing, it keeps nothing, its quad
+    // included: more plays than a pool refill holds blocks would show any block left behind.
     Start();
     m_player->Stop();
     const u64 heap = GetHeapCounters().current;
-    for (int i = 0; i < 600; ++i) {
+    for (int i = 0; i < 600; ++i)
         Start();
-        m_player->Stop();
-    }
+    m_player->Stop();
     EXPECT_EQ(GetHeapCounters().current, heap);
 #endif
 }
