@@ -1,5 +1,5 @@
 // Eight voices started in one tick, mixed in pull mode: the output and the tick of every end
-// callback are pinned to the values recorded for this mix, so a change to how or when sounds
+// callback must equal the values recorded for this mix, so a change to how or when sounds
 // are decoded cannot alter a single rendered sample. Decoded ahead on the worker (waited for
 // before each update), the mix is the same.
 #include <memory>
