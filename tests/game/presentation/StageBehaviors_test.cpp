@@ -185,6 +185,8 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseResetLeavesNoKeyListenerAndDamagedF
         Frame();
     }
     EXPECT_EQ(animation.replays, (std::vector<i32>{105, 107}));
+    EXPECT_EQ(BehaviorManager::Instance()->FindRegisteredBehavior(stage.Id), &stage.m_Behavior)
+        << "an updating stage behaviour is found by its entity";
     stage.Reset();
     // Damaged behaviour files: every entity initialises and serves every request for 100 frames.
     const std::string files[3] = {StageFile(), ScoreFile(), CharacterFile()};

@@ -102,6 +102,10 @@ TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAnd
         EXPECT_TRUE(Near(PositionOf(Member(0)), PositionOf(Prop(alternate ? "box_position_m1_left01"
                                                                           : "box_position_m2_left01"))));
     }
+    // The left family's intro idles its own members only.
+    Member(4)->m_Behavior.IdleRequest = 0;
+    match().PlayLeftFamilyIntro();
+    EXPECT_TRUE(Member(3)->m_Behavior.IdleRequest && !Member(4)->m_Behavior.IdleRequest);
     // Score displays take the value with a refresh, each family its own; a value above 999 is
     // written and reported once per display. The stage screens: screen 10 A for fast money, B
     // otherwise, the board's blocks hidden and the score screens cleared. A level without match
