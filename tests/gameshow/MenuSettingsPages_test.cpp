@@ -11,6 +11,7 @@
 
 #include "engine/core/AGAudioManager.h"
 #include "engine/core/PCApplicationImpl.h"
+#include "gameservices/bridge/systems/RenderingSystem.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/Team.h"
 #include "gameservices/game/AvatarRendering.h"
@@ -925,6 +926,7 @@ TEST(MenuCursor, ALostMembersCursorIsStoppedAndHidden) {
     EXPECT_EQ(connected.Count(), listeners + 1);
     KG::TeamActionManager::GetMemberDeviceLostEvent().Fire(&member);
     EXPECT_TRUE(!cursor.Visible && !cursor.Synchronize && collisions.registered == 0);
+    GameServices::Bridge::RenderingSystem::Cleanup(&stage);
     LogCapture log;
     for (BaseTeamMember* lost : {&other, static_cast<BaseTeamMember*>(nullptr)})
         menu.OnMemberDisconnected(lost);
