@@ -218,6 +218,11 @@ TEST(MatchLevel, FamilyPicksPassOverWhatOthersWearAndADestroyedMatchModeWithdraw
     }
     EXPECT_EQ(after[0], after[1]);
     EXPECT_EQ(match_stage::AchievementValue("FamilyHairRandNum1"), 99);
+    // A mother's family dresses its first member as relative 1, whose draw is stored.
+    harness.Context().m_TwoPlayers = 0;
+    GameShow::SetAchievementValue(0, "FamilyTopRandNum1", -1);
+    match.SetUpFamilies();
+    EXPECT_GE(match_stage::AchievementValue("FamilyTopRandNum1"), 0);
     shoes.Clear();
     ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
     for (ApplicationData::Kind kind : kinds)

@@ -497,7 +497,10 @@ TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitF
                         manager->GetSlot(slot)->SavedGameName == names[size_t(slot)].c_str()) << slot;
     }
 
-    // Done confirms the ticked profile.
+    // Done confirms the ticked profile, the first one as well as another.
+    Start({"Ann", "Bob", "Cy"}, 0, profiles);
+    Click(profiles, "DoneButton");
+    EXPECT_TRUE(manager->IsProfileChosen());
     compositions.Reset();
     Start({"Ann", "Bob", "Cy"}, 0, profiles);
     Click(profiles, "profile2Checkbox");
@@ -1085,7 +1088,8 @@ TEST_F(MenuPages, TheInGameMenuFollowsItsStatesAndAGroupButtonShowsItsAwardsAndG
     EXPECT_TRUE(!Nth(0).unlocked && awardsPage.GetUnlockedCount() == 0);
     awardsPage.UnlockAward("B", true);
     awardsPage.UnlockAward("G", true);  // the group itself
-    awardsPage.ShowGroups();  // "2/2" until the refresh
+    awardsPage.ShowGroups();
+    EXPECT_TRUE(awardsPage.GetAwardList().MetaAwards[0].isNew && Text(awardsPage, "progressLabel") == "2/2");
     awardsPage.RefreshAwards();  // another profile: the grants are read again from nothing
     EXPECT_TRUE(!Nth(1).unlocked && awardsPage.GetUnlockedCount() == 0 && Text(awardsPage, "progressLabel") == "0/2");
     EXPECT_FALSE(awardsPage.GetAwardList().MetaAwards[0].unlocked || awardsPage.GetAwardList().MetaAwards[0].isNew);

@@ -376,6 +376,9 @@ TEST_F(WardrobePage, PressesPutItemsOnAsTheTabsPart) {
     avatarData.m_PartNames[4] = "kept";
     Click(effects[0]);
     EXPECT_EQ(Worn(0), "kept");
+    // Another slot of the same tab takes the mark.
+    Click(effects[1]);
+    EXPECT_TRUE(IsButtonMarked(effects[1]) && !IsButtonMarked(effects[0]));
 
     page.SelectTab(3);
     Click(effects[5]);

@@ -121,7 +121,9 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownVerdictsPlayOrPassTheTurnsAnd
         for (auto* label : Screen().m_AnswerLabels)
             label->m_TextStyle.m_Text = "-";
         Screen().m_CenterAnswerLabels[0]->m_TextStyle.m_FontName = "";
+        Screen().m_QuestionLabel->m_TextStyle.m_FontName = "";
         Screen().ShowQuestion(question);
+        EXPECT_STREQ(Screen().m_QuestionLabel->m_TextStyle.m_FontName.c_str(), ScreenGame::kQuestionFont);
         std::string rows;
         for (auto* label : Screen().m_AnswerLabels)
             rows += Text(label) == "-" ? '-' : char(Text(label)[1] + 1);
@@ -386,8 +388,9 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownVerdictsPlayOrPassTheTurnsAnd
                     !Visible("BlackBackground") && !context.m_AnswerEntryOpen);
     }
     // The last first turn: question 0 passed (its re-asked copy timed out), then top, mid, top, low.
-    // The second turn's board shows on the screens.
+    // The second turn's board shows on the screens, the side board's answers box hidden.
     Prop("board_screen10_a")->SetVisible(true);
+    Screen().m_AnswersBox->Visible = true;
     StartSecondTurn();
     const struct { const char* text; int asked; i32 points; } steps[] = {
         {"top", 1, 50}, {"top", 1, 0}, {"low", 2, 20}, {"mid", 2, 0}, {"", 3, 0}, {"low", 4, 20}};
@@ -404,7 +407,7 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownVerdictsPlayOrPassTheTurnsAnd
     // Played, or asked of a level whose sound assets are all taken.
     const auto& sfx = context.GetAudioManager()->GetCategoryNames(QZ2011::AudioManagerQZ::kSfx);
     EXPECT_TRUE((!sfx.empty() && sfx.back() == "SFX_FM_DupeAnswer.snd") || log.Contains("SFX_FM_DupeAnswer.snd"));
-    EXPECT_TRUE(Label("AnswerLabelFM6") == "top" && !Prop("board_screen10_a")->Visible);
+    EXPECT_TRUE(Label("AnswerLabelFM6") == "top" && !Prop("board_screen10_a")->Visible && !Visible("AnswersBox"));
     EXPECT_EQ(Pair(Screen().m_FastMoneyAnswerPoints[6], Screen().m_FastMoneyAnswerIndices[7]), Pair(20, -1));
     // The prizes and the first player's five top answers count toward the awards of the decade, in a
     // one-player game only; without a profile a prize is reported.

@@ -91,6 +91,11 @@ TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAnd
                         Member(4 + m)->GetRotationY() == 50.0f) << m;
     }
     EXPECT_EQ(setsAfter(&QZ11Game::PlayLeftFamilyPose, 0), (std::vector<i64>{1, 2, 4, 8}));
+    // Outside the four decades the left family is staged without a pose.
+    Member(0)->m_Behavior.PoseRequest = 0;
+    context.m_Decade = 4;
+    match().PlayLeftFamilyPose();
+    EXPECT_TRUE(Member(0)->Visible && !Member(0)->m_Behavior.PoseRequest);
     // The left family on its podiums, turned by member: the usual order and the alternate one.
     for (u8 alternate : {0, 1}) {
         context.m_LeftMemberOrder = alternate;
