@@ -39,6 +39,15 @@ inline std::string SolidPng(u32 width, u32 height, u32 argb) {
     return authoring::PngBytes(std::vector<u32>(size_t(width) * height, argb), width, height);
 }
 
+// Material "<name>.mat" of the diffuse colour given, drawing the textures through slot
+// "<name>_slot" (with the controller and UV track given, if any).
+inline void AddMaterial(authoring::PackageWriter& writer, const std::string& name, std::vector<std::string> textures,
+                        u32 diffuse = 0xFFFFFFFFu, std::optional<authoring::SlotController> controller = {},
+                        const authoring::Track& uv = authoring::Track::UV()) {
+    writer.Add(name + "_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes({std::move(textures), controller, uv}))
+        .Add(name + ".mat", TypeKey::Material, authoring::MaterialBytes({.diffuse = diffuse, .slots = {name + "_slot"}}));
+}
+
 // Resources by name from a folder package the test writes.
 class TestPackage {
 public:
