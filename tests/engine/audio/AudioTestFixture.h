@@ -19,6 +19,10 @@
 #include "tools/authoring/OggVorbisWriter.h"
 #include "tools/authoring/PackageWriter.h"
 
+using authoring::EncodeOggVorbis;
+using authoring::MakeNoise;
+using authoring::MakeTone;
+
 // Decodes to interleaved 16-bit samples, past holes; empty when the data does not open. `end`
 // gets how decoding stopped: 0 at the end of the data, an error, or 1 when it did not open.
 inline std::vector<int16_t> DecodeOgg(const std::string& ogg, long* end = nullptr) {

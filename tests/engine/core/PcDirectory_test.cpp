@@ -15,6 +15,7 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/ResourceEnvironment.h"
 #include "tests/support/TempDir.h"
+#include "tools/authoring/ByteWriter.h"
 #include "tools/authoring/PackageWriter.h"
 
 using authoring::PackageWriter;
@@ -84,7 +85,7 @@ TEST_F(PackageTest, BadArchivesLoadWhatFitsOrNothing) {
     LogCapture log;
     // Cut archives load nothing, and nor does a sound one of no blocks and no resources.
     for (const std::string& cut : {bytes.substr(0, 0), bytes.substr(0, 3), bytes.substr(0, 10), bytes.substr(0, 20),
-                                   bytes.substr(0, bytes.size() - 1), Word(0) + Word(0)}) {
+                                   bytes.substr(0, bytes.size() - 1), ByteWriter().U32(0).U32(0).Str()}) {
         dir.Write("Cut.dir", cut);
         PcDirectory package;
         package.Mount(dir.File("Cut.dir").c_str(), false);
@@ -95,8 +96,8 @@ TEST_F(PackageTest, BadArchivesLoadWhatFitsOrNothing) {
     // A record whose range leaves its block, and one naming no block, are skipped.
     std::string skip = PackageWriter().Add("good.txt", TypeKey::Data, "good").ArchiveBytes();
     skip[4 + 12 + 4] = 3;
-    skip += Word(Crc32Hash("past.txt")) + Word(TypeKey::Data) + Word(0) + Word(2) + Word(3);
-    skip += Word(Crc32Hash("nowhere.txt")) + Word(TypeKey::Data) + Word(99) + Word(0) + Word(1);
+    skip += ByteWriter().U32(Crc32Hash("past.txt")).U32(TypeKey::Data).U32(0).U32(2).U32(3).Str();
+    skip += ByteWriter().U32(Crc32Hash("nowhere.txt")).U32(TypeKey::Data).U32(99).U32(0).U32(1).Str();
     dir.Write("Skip.dir", skip);
     PcDirectory package;
     package.Mount(dir.File("Skip.dir").c_str(), false);
@@ -203,7 +204,7 @@ TEST_F(PackageTest, TheLowestPackageIdHoldingANameWinsAndALaterIndexEntryReplace
     std::string index = PackageWriter().Add("same.txt", 0, "").Add("first.txt", 0, "")
                             .Add("second.txt", 0, "").IndexBytes();
     const u32 firstId = Crc32Hash("first.txt");
-    index.replace(index.rfind("second.txt") - 4, 4, Word(firstId));
+    index.replace(index.rfind("second.txt") - 4, 4, ByteWriter().U32(firstId).Str());
     dir.Write("Two/Two.hdr", index);
 
     const int low = Crc32Hash(names[0].c_str()) < Crc32Hash(names[1].c_str()) ? 0 : 1;

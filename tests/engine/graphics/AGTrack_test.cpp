@@ -6,9 +6,6 @@
 #include "engine/graphics/AGPrscAnimation.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tools/authoring/ByteWriter.h"
-#include "tools/authoring/TrackWriter.h"
-
-using authoring::Track;
 
 namespace {
 

@@ -15,6 +15,9 @@
 #include "engine/core/AGVec3.h"
 #include "tests/support/ByteDamage.h"
 #include "tests/support/LogCapture.h"
+#include "tools/authoring/TrackWriter.h"
+
+using authoring::Track;
 
 class ExactBytes {
 public:
