@@ -33,14 +33,16 @@ protected:
     ProbeResource* Load(u32 id, bool exclusive = true) {
         return static_cast<ProbeResource*>(GetOrLoadResource(Probe(), id, 0, exclusive, true));
     }
+    // The bytes of the data resource of that name, taken and given back.
+    std::string DataText(const char* name) {
+        auto* data = static_cast<AGData*>(GetOrLoadResource(Data(), Crc32Hash(name), 0, false, true));
+        const std::string text(data->Text(), data->Size());
+        Data()->Release(data);
+        return text;
+    }
     TempDir dir;
     ResourceEnvironment env;
 };
-
-std::string AsText(const AGResource* resource) {
-    const auto* data = static_cast<const AGData*>(resource);
-    return std::string(data->Text(), data->Size());
-}
 
 }  // namespace
 
@@ -58,9 +60,7 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     PcDirectory package;
     package.Mount(dir.File("Pkg.dir").c_str(), false);
     EXPECT_TRUE(log.Contains("ignored") && package.Entries().size() == 2u);
-    AGResource* deep = GetOrLoadResource(Data(), Crc32Hash("sub\\deep.txt"), 0, false, true);
-    EXPECT_EQ(AsText(deep), "deep");
-    Data()->Release(deep);
+    EXPECT_EQ(DataText("sub\\deep.txt"), "deep");
     package.Unmount();
     // An index that ends inside an entry's words mounts nothing (the unmounted one is gone too).
     dir.Write("Pkg/Pkg.hdr", index.substr(0, index.size() - 2));
@@ -211,12 +211,8 @@ TEST_F(PackageTest, TheLowestPackageIdHoldingANameWinsAndALaterIndexEntryReplace
     PcDirectory packages[2];
     packages[1 - low].Mount(names[1 - low].c_str(), false);  // mounted first, still loses
     packages[low].Mount(names[low].c_str(), false);
-    AGResource* same = GetOrLoadResource(Data(), Crc32Hash("same.txt"), 0, false, true);
-    EXPECT_EQ(AsText(same), "from " + std::to_string(low));
-    AGResource* first = GetOrLoadResource(Data(), firstId, 0, false, true);
-    EXPECT_EQ(AsText(first), "second");
-    Data()->Release(same);
-    Data()->Release(first);
+    EXPECT_EQ(DataText("same.txt"), "from " + std::to_string(low));
+    EXPECT_EQ(DataText("first.txt"), "second");
 }
 
 // An archive loads on the worker. With the worker's ring full it loads at once, and nothing is
