@@ -19,6 +19,10 @@
 #include "tools/authoring/OggVorbisWriter.h"
 #include "tools/authoring/PackageWriter.h"
 
+using authoring::EncodeOggVorbis;
+using authoring::MakeNoise;
+using authoring::MakeTone;
+
 // Decodes to interleaved 16-bit samples, past holes; empty when the data does not open. `end`
 // gets how decoding stopped: 0 at the end of the data, an error, or 1 when it did not open.
 inline std::vector<int16_t> DecodeOgg(const std::string& ogg, long* end = nullptr) {
@@ -72,7 +76,7 @@ protected:
         m_resources.RegisterProvider(new AGProvider<AGData>(TypeKey::Data));
         RegisterSoundProvider(&m_resources);
         m_savedFactory = AGAudioManager::s_implFactory;
-        Install(false);
+        Install([] { return static_cast<AGAudioManagerImpl*>(new PCAudioManagerImpl(Engine::Output::Pull)); });
     }
 
     ~AudioFixture() override {
@@ -87,8 +91,14 @@ protected:
     // buffers for `sounds` and `streams` players (none: Initialize is left to the caller).
     void DecodeAhead(u32 sounds = 0, u32 streams = 0) {
         delete AGAudioManager::Get();
-        Install(true);
+        Install([] { return static_cast<AGAudioManagerImpl*>(new PCAudioManagerImpl(Engine::Output::Pull, true)); });
         impl->Initialize(sounds, streams);
+    }
+    // Publishes a new manager made by the factory (the old one is the caller's to delete).
+    void Install(AGAudioManager::ImplFactory factory) {
+        AGAudioManager::s_implFactory = factory;
+        AGAudioManager::SetInstance(new AGAudioManager());
+        impl = static_cast<PCAudioManagerImpl*>(AGAudioManager::Get()->GetImpl());
     }
     // The manager's update, after the worker has filled what was asked of it (as it does
     // within a tick when the machine is not starved), so that the mix is reproducible.
@@ -129,14 +139,7 @@ protected:
     PCAudioManagerImpl* impl = nullptr;
 
 private:
-    void Install(bool ahead) {
-        AGAudioManager::s_implFactory = ahead ? +[] {
-            return static_cast<AGAudioManagerImpl*>(new PCAudioManagerImpl(platform::audio::Engine::Output::Pull, true));
-        } : +[] { return static_cast<AGAudioManagerImpl*>(new PCAudioManagerImpl(platform::audio::Engine::Output::Pull)); };
-        AGAudioManager::SetInstance(new AGAudioManager());
-        impl = static_cast<PCAudioManagerImpl*>(AGAudioManager::Get()->GetImpl());
-    }
-
+    using Engine = platform::audio::Engine;
     AGResourceManager m_resources;
     AGAudioManager::ImplFactory m_savedFactory = nullptr;
     authoring::PackageWriter m_writer;

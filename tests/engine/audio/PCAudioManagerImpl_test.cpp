@@ -53,9 +53,7 @@ TEST(PCAudioManagerImpl, PoolsAreMadeOnceAndTakeBackOnlyTheirOwnLentBuffersVolum
 TEST_F(AudioFixture, WithoutASoundCardASoundFinishesInRealTime) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     delete AGAudioManager::Get();
-    AGAudioManager::s_implFactory = &CreatePCAudioManagerImpl;
-    AGAudioManager::SetInstance(new AGAudioManager());
-    impl = static_cast<PCAudioManagerImpl*>(AGAudioManager::Get()->GetImpl());
+    Install(&CreatePCAudioManagerImpl);
     impl->Initialize(1, 0);
     AddSound("blip", authoring::EncodeOggVorbis(authoring::MakeTone(440, 13230)));  // 0.3 s
     Mount();

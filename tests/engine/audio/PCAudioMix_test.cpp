@@ -8,10 +8,6 @@
 #include "engine/audio/AGAudioStream.h"
 #include "tests/engine/audio/AudioTestFixture.h"
 
-using authoring::EncodeOggVorbis;
-using authoring::MakeNoise;
-using authoring::MakeTone;
-
 namespace {
 
 constexpr u32 kTick = 735;

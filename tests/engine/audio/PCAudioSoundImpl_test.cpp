@@ -10,9 +10,6 @@
 #include "tests/engine/audio/AudioTestFixture.h"
 #include "tests/support/LogCapture.h"
 
-using authoring::EncodeOggVorbis;
-using authoring::MakeTone;
-
 namespace {
 
 class SoundTest : public AudioFixture {

@@ -14,10 +14,6 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScopedWorkingDir.h"
 
-using authoring::EncodeOggVorbis;
-using authoring::MakeNoise;
-using authoring::MakeTone;
-
 namespace {
 
 // Stereo noise at high quality: about 60 KB per second of Ogg data.

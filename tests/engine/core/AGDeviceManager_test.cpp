@@ -55,9 +55,8 @@ TEST_F(Devices, PollsRaiseTheThreeInputCallbacksInCodeOrder) {
     events.RaiseInputEvent(0, AGInputEvent{});
     InputLog log;
     log.keyboard = m_impl->FindKeyboard(0);
-    events.SetInputCallback(0, &log, RecordInput<0>);
-    events.SetInputCallback(1, &log, RecordInput<1>);
-    events.SetInputCallback(2, &log, RecordInput<2>);
+    for (auto [index, callback] : {std::pair{0u, &RecordInput<0>}, {1u, &RecordInput<1>}, {2u, &RecordInput<2>}})
+        events.SetInputCallback(index, &log, callback);
     g_inputRecord.SetKey(220, true);  // backslash, code 117
     g_inputRecord.SetKey('Q', true);  // 84
     g_inputRecord.buttons = kMouseMiddle;

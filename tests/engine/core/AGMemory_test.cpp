@@ -10,24 +10,17 @@
 
 namespace {
 
+// The pools' tests: skipped in a build with the system allocator.
+class AGMemory : public ::testing::Test {
+protected:
+    void SetUp() override {
 #ifdef TALLYVOX_SYSTEM_ALLOCATOR
-constexpr bool kPools = false;
-#define REQUIRE_POOLS() GTEST_SKIP() << "built with the system allocator"
-#else
-constexpr bool kPools = true;
-#define REQUIRE_POOLS() (void)0
+        GTEST_SKIP() << "built with the system allocator";
 #endif
+    }
+};
 
-bool AllBytesAre(const void* p, size_t n, u8 value) {
-    const u8* b = static_cast<const u8*>(p);
-    for (size_t i = 0; i < n; ++i)
-        if (b[i] != value)
-            return false;
-    return true;
-}
-
-TEST(AGMemory, SizeClassesStepBySixteenUpTo248BytesAndAFreedBlockComesBackFirst) {
-    REQUIRE_POOLS();
+TEST_F(AGMemory, SizeClassesStepBySixteenUpTo248BytesAndAFreedBlockComesBackFirst) {
     const std::pair<size_t, int> cases[] = {{0, 0},    {8, 0},    {9, 1},   {24, 1},
                                             {121, 8}, {233, 15}, {kLargestPooledSize, kPoolClassCount - 1},
                                             {kLargestPooledSize + 1, -1}};
@@ -44,12 +37,11 @@ TEST(AGMemory, SizeClassesStepBySixteenUpTo248BytesAndAFreedBlockComesBackFirst)
     memset(block, 0xFF, 40);
     FreeBlock(block);
     u8* again = static_cast<u8*>(AllocZeroed(25));
-    EXPECT_TRUE(again == block && AllBytesAre(again, 25, 0));
+    EXPECT_TRUE(again == block && std::count(again, again + 25, 0) == 25);
     FreeBlock(again);
 }
 
-TEST(AGMemory, ReallocCopiesTheSmallerSizeAndKeepsTheOldBlockOnFailure) {
-    REQUIRE_POOLS();
+TEST_F(AGMemory, ReallocCopiesTheSmallerSizeAndKeepsTheOldBlockOnFailure) {
     // Two neighbouring slots of one class: a copy past the first block's own size would bring
     // the second one's bytes along.
     std::vector<u8*> slots;
@@ -100,8 +92,7 @@ u64 GrowLastClass(std::vector<void*>& taken) {
     }
 }
 
-TEST(AGMemory, EachPoolGrowthCarvesAFullChunkKeptInAddressOrder) {
-    REQUIRE_POOLS();
+TEST_F(AGMemory, EachPoolGrowthCarvesAFullChunkKeptInAddressOrder) {
     const int last = kPoolClassCount - 1;
     const size_t area = 64 * 256 + 16;
     std::vector<void*> taken;
@@ -145,8 +136,7 @@ TEST(AGMemory, EachPoolGrowthCarvesAFullChunkKeptInAddressOrder) {
         FreeBlock(p);
 }
 
-TEST(AGMemory, ImpossibleNewThrowsNothrowNewReturnsNullAndAnOverAlignedBlockGoesBackWhole) {
-    REQUIRE_POOLS();
+TEST_F(AGMemory, ImpossibleNewThrowsNothrowNewReturnsNullAndAnOverAlignedBlockGoesBackWhole) {
     const AGHeapCounters before = GetHeapCounters();
     const std::align_val_t a64{64};
     for (size_t size : {SIZE_MAX, SIZE_MAX >> 4, size_t(1) << 58}) {

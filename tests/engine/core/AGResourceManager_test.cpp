@@ -45,7 +45,7 @@ public:
 // A holder and the data resource it holds.
 PackageWriter HolderPackage() {
     return PackageWriter().Add("held.txt", TypeKey::Data, "held").Add("holder.mdl", Holder::kType,
-                                                                      Word(Crc32Hash("held.txt")));
+                                                                      ByteWriter().U32(Crc32Hash("held.txt")).Str());
 }
 
 class ResourceTest : public ::testing::Test {

@@ -2,6 +2,8 @@
 // A program object with chosen window defaults, the headless window backend, and a game
 // context that records its calls, for start-up and run-loop tests. Tests that start the
 // application hold a GraphicsStartup, the program's graphics start-up, while it runs.
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <vector>
 
@@ -11,6 +13,8 @@
 #include "engine/core/PCTimerManager.h"
 #include "platform/window/TestWindowBackend.h"
 #include "tests/support/GraphicsStartup.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempDir.h"
 
 class TestProgram : public AGProgram {
 public:
@@ -26,6 +30,26 @@ public:
 
     const char* m_title;
     u32 m_width, m_height, m_flags;
+};
+
+// A test program published for the test, its settings in a folder of its own; the window
+// backend factory is reset at the end.
+class ProgramFixture : public ::testing::Test {
+protected:
+    ProgramFixture(const char* title, u32 flags, u32 width = 800, u32 height = 600)
+        : m_program(title, width, height, flags) {
+        m_env.Set("XDG_CONFIG_HOME", m_config.Path());
+        AGProgram::SetInstance(&m_program);
+    }
+    ~ProgramFixture() override {
+        platform::window::SetBackendFactory(nullptr);
+        AGProgram::SetInstance(m_previousProgram);
+    }
+
+    TempDir m_config;
+    ScopedEnv m_env;
+    TestProgram m_program;
+    AGProgram* m_previousProgram = AGProgram::Get();
 };
 
 inline platform::window::Backend* MakeTestBackend() {

@@ -29,8 +29,6 @@ using platform::window::TestBackend;
 
 namespace {
 
-TestProgram g_program("RunLoopTest", 640, 480, kSettingHideCursor);
-
 bool g_createFails = false;
 bool g_noBackend = false;
 bool g_withSurface = false;
@@ -44,21 +42,19 @@ platform::window::Backend* MakeBackend() {
 
 using Context = RecordingContext;
 
-class RunLoop : public ::testing::Test {
+class RunLoop : public ProgramFixture {
 protected:
+    RunLoop() : ProgramFixture("RunLoopTest", kSettingHideCursor, 640, 480) {}
     void SetUp() override {
         g_createFails = false;
         g_noBackend = false;
         g_withSurface = false;
-        AGProgram::SetInstance(&g_program);
         platform::window::SetBackendFactory(&MakeBackend);
         platform::SetAlertableHook([] {});
     }
     void TearDown() override {
         app.Shutdown();
         platform::SetAlertableHook(nullptr);
-        platform::window::SetBackendFactory(nullptr);
-        AGProgram::SetInstance(nullptr);
     }
     TestBackend& Window() { return *static_cast<TestBackend*>(app.GetWindow()); }
     // A start-up that fails: its message on stderr, then the shutdown.

@@ -12,8 +12,6 @@
 #include "tests/engine/core/AppTestSupport.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/LogCapture.h"
-#include "tests/support/ScopedEnv.h"
-#include "tests/support/TempDir.h"
 
 using platform::window::Message;
 using platform::window::MessageKind;
@@ -37,18 +35,11 @@ u32 CodeOf(u32 vk) {
                                     kKeyboardTable);
 }
 
-class ApplicationWindow : public ::testing::Test {
+class ApplicationWindow : public ProgramFixture {
 protected:
-    void SetUp() override {
-        m_env.Set("XDG_CONFIG_HOME", m_config.Path());
-        m_previousProgram = AGProgram::Get();
-        AGProgram::SetInstance(&m_program);
-        AGApplication::s_uiLanguage = 0;
-    }
-    void TearDown() override {
+    ApplicationWindow() : ProgramFixture("Tallyvox", kDefaultFlags) { AGApplication::s_uiLanguage = 0; }
+    ~ApplicationWindow() override {
         Stop();
-        platform::window::SetBackendFactory(nullptr);
-        AGProgram::SetInstance(m_previousProgram);
         AGApplication::s_uiLanguage = 0;
     }
 
@@ -71,10 +62,6 @@ protected:
     void Send(const Message& m) { m_app->DispatchMessage(m); }
     void Poll() { AGDeviceManager::Get()->Update(); }
 
-    TempDir m_config;
-    ScopedEnv m_env;
-    TestProgram m_program{"Tallyvox", 800, 600, kDefaultFlags};
-    AGProgram* m_previousProgram = nullptr;
     GraphicsStartup m_graphics;
     PCApplicationImpl* m_app = nullptr;
 };

@@ -62,10 +62,11 @@ protected:
         g_finished = 0;
         ASSERT_TRUE(jobber.Start(0, 10, 0, true, 0));
     }
-    void Hold() {
+    // Blocks the worker of `on` until the gate opens.
+    void Hold(PCJobber& on) {
         g_gate.Reset();
         g_blocked = false;
-        ASSERT_TRUE(jobber.Post(&Block, 0));
+        ASSERT_TRUE(on.Post(&Block, 0));
         ASSERT_TRUE(WaitFor([] { return g_blocked.load(); }));
     }
     std::vector<uintptr_t> Order() {
@@ -80,7 +81,7 @@ protected:
 // Ten entries, the running job's included; only a post into an empty ring wakes the worker.
 TEST_F(PCJobberTest, TheRingHoldsTenAndOnlyAPostIntoAnEmptyRingWakesTheWorker) {
     EXPECT_EQ(jobber.Room(), 10u);
-    Hold();
+    Hold(jobber);
     EXPECT_EQ(jobber.wakes.load(), 1);
     for (uintptr_t i = 1; i < 10; ++i)
         EXPECT_TRUE(jobber.Post(&Note, i)) << i;
@@ -100,10 +101,8 @@ TEST_F(PCJobberTest, StopLetsTheRunningJobFinishStartsNoOtherAndAbandonsAStuckWo
 
     PCJobber stuck;
     ASSERT_TRUE(stuck.Start(0, 10, 0, true, 0));
-    g_blocked = false;
     LogCapture log;
-    ASSERT_TRUE(stuck.Post(&Block, 0));
-    ASSERT_TRUE(WaitFor([] { return g_blocked.load(); }));
+    ASSERT_NO_FATAL_FAILURE(Hold(stuck));
     stuck.SetStopTimeout(30);
     stuck.Stop();
     EXPECT_TRUE(log.Contains("abandoned"));

@@ -27,8 +27,3 @@ public:
     bool inPlace = false;
     bool shared = false;
 };
-
-// The four little-endian bytes of a word, as package files store it.
-inline std::string Word(u32 v) {
-    return std::string(reinterpret_cast<const char*>(&v), 4);
-}

@@ -15,6 +15,7 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/ResourceEnvironment.h"
 #include "tests/support/TempDir.h"
+#include "tools/authoring/ByteWriter.h"
 #include "tools/authoring/PackageWriter.h"
 
 using authoring::PackageWriter;
@@ -32,14 +33,16 @@ protected:
     ProbeResource* Load(u32 id, bool exclusive = true) {
         return static_cast<ProbeResource*>(GetOrLoadResource(Probe(), id, 0, exclusive, true));
     }
+    // The bytes of the data resource of that name, taken and given back.
+    std::string DataText(const char* name) {
+        auto* data = static_cast<AGData*>(GetOrLoadResource(Data(), Crc32Hash(name), 0, false, true));
+        const std::string text(data->Text(), data->Size());
+        Data()->Release(data);
+        return text;
+    }
     TempDir dir;
     ResourceEnvironment env;
 };
-
-std::string AsText(const AGResource* resource) {
-    const auto* data = static_cast<const AGData*>(resource);
-    return std::string(data->Text(), data->Size());
-}
 
 }  // namespace
 
@@ -57,9 +60,7 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     PcDirectory package;
     package.Mount(dir.File("Pkg.dir").c_str(), false);
     EXPECT_TRUE(log.Contains("ignored") && package.Entries().size() == 2u);
-    AGResource* deep = GetOrLoadResource(Data(), Crc32Hash("sub\\deep.txt"), 0, false, true);
-    EXPECT_EQ(AsText(deep), "deep");
-    Data()->Release(deep);
+    EXPECT_EQ(DataText("sub\\deep.txt"), "deep");
     package.Unmount();
     // An index that ends inside an entry's words mounts nothing (the unmounted one is gone too).
     dir.Write("Pkg/Pkg.hdr", index.substr(0, index.size() - 2));
@@ -84,7 +85,7 @@ TEST_F(PackageTest, BadArchivesLoadWhatFitsOrNothing) {
     LogCapture log;
     // Cut archives load nothing, and nor does a sound one of no blocks and no resources.
     for (const std::string& cut : {bytes.substr(0, 0), bytes.substr(0, 3), bytes.substr(0, 10), bytes.substr(0, 20),
-                                   bytes.substr(0, bytes.size() - 1), Word(0) + Word(0)}) {
+                                   bytes.substr(0, bytes.size() - 1), ByteWriter().U32(0).U32(0).Str()}) {
         dir.Write("Cut.dir", cut);
         PcDirectory package;
         package.Mount(dir.File("Cut.dir").c_str(), false);
@@ -95,8 +96,8 @@ TEST_F(PackageTest, BadArchivesLoadWhatFitsOrNothing) {
     // A record whose range leaves its block, and one naming no block, are skipped.
     std::string skip = PackageWriter().Add("good.txt", TypeKey::Data, "good").ArchiveBytes();
     skip[4 + 12 + 4] = 3;
-    skip += Word(Crc32Hash("past.txt")) + Word(TypeKey::Data) + Word(0) + Word(2) + Word(3);
-    skip += Word(Crc32Hash("nowhere.txt")) + Word(TypeKey::Data) + Word(99) + Word(0) + Word(1);
+    skip += ByteWriter().U32(Crc32Hash("past.txt")).U32(TypeKey::Data).U32(0).U32(2).U32(3).Str();
+    skip += ByteWriter().U32(Crc32Hash("nowhere.txt")).U32(TypeKey::Data).U32(99).U32(0).U32(1).Str();
     dir.Write("Skip.dir", skip);
     PcDirectory package;
     package.Mount(dir.File("Skip.dir").c_str(), false);
@@ -203,19 +204,15 @@ TEST_F(PackageTest, TheLowestPackageIdHoldingANameWinsAndALaterIndexEntryReplace
     std::string index = PackageWriter().Add("same.txt", 0, "").Add("first.txt", 0, "")
                             .Add("second.txt", 0, "").IndexBytes();
     const u32 firstId = Crc32Hash("first.txt");
-    index.replace(index.rfind("second.txt") - 4, 4, Word(firstId));
+    index.replace(index.rfind("second.txt") - 4, 4, ByteWriter().U32(firstId).Str());
     dir.Write("Two/Two.hdr", index);
 
     const int low = Crc32Hash(names[0].c_str()) < Crc32Hash(names[1].c_str()) ? 0 : 1;
     PcDirectory packages[2];
     packages[1 - low].Mount(names[1 - low].c_str(), false);  // mounted first, still loses
     packages[low].Mount(names[low].c_str(), false);
-    AGResource* same = GetOrLoadResource(Data(), Crc32Hash("same.txt"), 0, false, true);
-    EXPECT_EQ(AsText(same), "from " + std::to_string(low));
-    AGResource* first = GetOrLoadResource(Data(), firstId, 0, false, true);
-    EXPECT_EQ(AsText(first), "second");
-    Data()->Release(same);
-    Data()->Release(first);
+    EXPECT_EQ(DataText("same.txt"), "from " + std::to_string(low));
+    EXPECT_EQ(DataText("first.txt"), "second");
 }
 
 // An archive loads on the worker. With the worker's ring full it loads at once, and nothing is

@@ -342,15 +342,10 @@ TEST_F(PCEmitterTest, QuadsSampleTheirTextureAcrossTheirFace) {
     std::vector<u32> pixels;
     for (u32 i = 0; i < 64; ++i)
         pixels.push_back(i % 8 < 4 ? 0xFFFF0000u : kGreen);
-    authoring::TextureSlotData slot;
-    slot.textures = {"halves.png"};
-    authoring::MaterialData material;
-    material.diffuse = 0xFFFFFF01u;  // a tint that leaves red and green as they are
-    material.slots = {"halves_slot"};
     authoring::PackageWriter writer;
-    writer.Add("halves.png", TypeKey::Texture, authoring::PngBytes(pixels, 8, 8))
-        .Add("halves_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(slot))
-        .Add("halves.mat", TypeKey::Material, authoring::MaterialBytes(material));
+    writer.Add("halves.png", TypeKey::Texture, authoring::PngBytes(pixels, 8, 8));
+    // A tint that leaves red and green as they are.
+    drawtest::AddMaterial(writer, "halves", {"halves.png"}, 0xFFFFFF01u);
     Mount(writer);
     EmitterData data = Bursts({1}, {1}, 3);
     data.materialIds = {authoring::NameId("halves.mat")};

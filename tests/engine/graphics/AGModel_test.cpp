@@ -11,9 +11,7 @@
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tests/support/LogCapture.h"
-#include "tools/authoring/TrackWriter.h"
 
-using authoring::Track;
 using authoring::TexturedBox;
 
 namespace {

@@ -3,20 +3,8 @@
 #include "engine/core/AGController.h"
 #include "engine/graphics/AGBone.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
-#include "tools/authoring/TrackWriter.h"
-
-using authoring::SkinBoneTracks;
-using authoring::Track;
 
 namespace {
-
-SkinBoneTracks Bone(u16 index, Track position, Track rotation) {
-    SkinBoneTracks bone;
-    bone.boneIndex = index;
-    bone.position = std::move(position);
-    bone.rotation = std::move(rotation);
-    return bone;
-}
 
 AGController At(f32 frame) {
     AGController controller;
@@ -32,8 +20,8 @@ TEST(AGSkinAnimation, FrameCountClampsToTheShortestNonEmptyTrack) {
     for (auto [positionEnd, expected] : {std::pair<u16, f32>{80, 60}, {50, 50}}) {
         LoadBytes(anim, authoring::SkinAnimationBytes(
                             100, 24,
-                            {Bone(0, Track::Vec3().Key(0, {}).Key(positionEnd, {}), Track::Quat()),
-                             Bone(3, Track::Vec3(), rotation), Bone(1, Track::Vec3(), Track::Quat())}));
+                            {{0, Track::Vec3().Key(0, {}).Key(positionEnd, {}), Track::Quat()},
+                             {3, Track::Vec3(), rotation}, {1, Track::Vec3(), Track::Quat()}}));
         ASSERT_EQ(anim.BoneCount(), 3u);
         EXPECT_EQ((std::vector<f32>{anim.m_frameCount, anim.m_frameRate, f32(anim.m_boneIndices[1])}),
                   (std::vector<f32>{expected, 24, 3}));
@@ -42,7 +30,7 @@ TEST(AGSkinAnimation, FrameCountClampsToTheShortestNonEmptyTrack) {
 
 TEST(AGSkinAnimation, CutOrOversizedFilesLeaveItEmpty) {
     const std::string full = authoring::SkinAnimationBytes(
-        10, 30, {Bone(0, Track::Vec3().Key(0, {1, 2, 3}), Track::Quat().Key(0, {0, 0, 0, 1}))});
+        10, 30, {{0, Track::Vec3().Key(0, {1, 2, 3}), Track::Quat().Key(0, {0, 0, 0, 1})}});
     ExpectEveryCutEmpty<AGSkinAnimation>(full, [](const AGSkinAnimation& a) {
         return a.BoneCount() + a.m_positions.Count() + a.m_rotations.Count() == 0;
     });
@@ -55,9 +43,9 @@ TEST(AGSkinAnimation, CutOrOversizedFilesLeaveItEmpty) {
 TEST(AGSkinAnimation, ApplyAndBlendPoseBonesAndSkipIndicesBeyondTheSkin) {
     Loaded<AGSkinAnimation> anim(authoring::SkinAnimationBytes(
         10, 30,
-        {Bone(1, Track::Vec3().Key(0, {0, 0, 0}).Key(10, {10, 20, 30}), Track::Quat().Key(0, {0, 0, 0, 1})),
-         Bone(2, Track::Vec3().Key(0, {9, 9, 9}), Track::Quat()),
-         Bone(0, Track::Vec3(), Track::Quat().Key(0, {0, 1, 0, 0}))}));
+        {{1, Track::Vec3().Key(0, {0, 0, 0}).Key(10, {10, 20, 30}), Track::Quat().Key(0, {0, 0, 0, 1})},
+         {2, Track::Vec3().Key(0, {9, 9, 9}), Track::Quat()},
+         {0, Track::Vec3(), Track::Quat().Key(0, {0, 1, 0, 0})}}));
     AGBone bones[8];  // the skin has the first two
     bones[0].position = {5, 6, 7};
     AGSkinAnimation::Apply(At(5.0f), anim, bones, 2);

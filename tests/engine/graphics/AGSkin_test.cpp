@@ -9,7 +9,6 @@
 #include "tools/authoring/ModelWriter.h"
 
 using authoring::BoneData;
-using authoring::Track;
 
 namespace {
 

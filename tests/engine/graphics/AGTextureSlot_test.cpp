@@ -5,8 +5,6 @@
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 
-using authoring::Track;
-
 namespace {
 
 constexpr u32 kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu, kWhite = 0xFFFFFFFFu;
@@ -27,15 +25,8 @@ protected:
     // "<name>.spt" drawing it.
     void AddSlot(const std::string& name, std::vector<std::string> textures, const Track& uv,
                  authoring::SlotController controller = {30, 1.0f, 30.0f}) {
-        authoring::TextureSlotData slot;
-        slot.textures = std::move(textures);
-        slot.controller = controller;
-        slot.uv = uv;
-        authoring::MaterialData material;
-        material.slots = {name + "_slot"};
-        m_writer.Add(name + "_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(slot))
-            .Add(name + ".mat", TypeKey::Material, authoring::MaterialBytes(material))
-            .Add(name + ".spt", TypeKey::Sprite, authoring::SpriteBytes(2, 1, 1, name + ".mat"));
+        drawtest::AddMaterial(m_writer, name, std::move(textures), 0xFFFFFFFFu, controller, uv);
+        m_writer.Add(name + ".spt", TypeKey::Sprite, authoring::SpriteBytes(2, 1, 1, name + ".mat"));
     }
     PCSprite* Draw(const std::string& name, f32 x) {
         PCSprite* s = Get<PCSprite>(TypeKey::Sprite, name + ".spt");

@@ -6,9 +6,6 @@
 #include "engine/graphics/AGPrscAnimation.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
 #include "tools/authoring/ByteWriter.h"
-#include "tools/authoring/TrackWriter.h"
-
-using authoring::Track;
 
 namespace {
 
@@ -101,22 +98,16 @@ TEST(AGOwnedBuffer, ReleaseDestroysEachOwnedEntryOnce) {
 TEST(AGQuat, SlerpTakesTheShortArcAndIsLinearWhenClose) {
     const f32 h = std::sqrt(0.5f);
     // Identity toward a quarter turn about z, given negated: the short arc is the eighth turn.
-    AGQuat q{0, 0, 0, 1};
-    AGQuat::Slerp(q, AGQuat{0, 0, -h, -h}, 0.5f);
-    EXPECT_NEAR(q.z, std::sin(0.3926991f), 1e-5f);
-    EXPECT_NEAR(q.w, std::cos(0.3926991f), 1e-5f);
-
-    // dot > 0.99: plain component blend, not renormalised.
-    AGQuat a{0, 0, 0, 1};
-    AGQuat::Slerp(a, AGQuat{0.1f, 0, 0, 0.995f}, 0.5f);
-    EXPECT_FLOAT_EQ(a.x, 0.05f);
-    EXPECT_FLOAT_EQ(a.w, 0.9975f);
-
-    // A quaternion toward its own negation stays where it is.
-    AGQuat c{0, h, 0, h};
-    AGQuat::Slerp(c, AGQuat{0, -h, 0, -h}, 0.7f);
-    EXPECT_NEAR(c.y, h, 1e-6f);
-    EXPECT_NEAR(c.w, h, 1e-6f);
+    // dot > 0.99: plain component blend, not renormalised. Toward its own negation: it stays.
+    const std::tuple<AGQuat, AGQuat, f32, AGQuat> cases[] = {
+        {{0, 0, 0, 1}, {0, 0, -h, -h}, 0.5f, {0, 0, std::sin(0.3926991f), std::cos(0.3926991f)}},
+        {{0, 0, 0, 1}, {0.1f, 0, 0, 0.995f}, 0.5f, {0.05f, 0, 0, 0.9975f}},
+        {{0, h, 0, h}, {0, -h, 0, -h}, 0.7f, {0, h, 0, h}}};
+    for (auto [q, toward, t, want] : cases) {
+        AGQuat::Slerp(q, toward, t);
+        for (auto [got, expected] : {std::pair{q.x, want.x}, {q.y, want.y}, {q.z, want.z}, {q.w, want.w}})
+            EXPECT_NEAR(got, expected, 1e-5f) << t;
+    }
 }
 
 TEST(AGPrscAnimation, ColourValuesAreFourBytesBlendedPerChannelAndTruncated) {

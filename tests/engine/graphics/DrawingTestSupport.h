@@ -5,6 +5,7 @@
 // whole-screen layer through a screen camera drawn by a PCRenderer.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,15 @@ constexpr u32 kBlack = 0xFF000000u;
 // width x height pixels of one colour.
 inline std::string SolidPng(u32 width, u32 height, u32 argb) {
     return authoring::PngBytes(std::vector<u32>(size_t(width) * height, argb), width, height);
+}
+
+// Material "<name>.mat" of the diffuse colour given, drawing the textures through slot
+// "<name>_slot" (with the controller and UV track given, if any).
+inline void AddMaterial(authoring::PackageWriter& writer, const std::string& name, std::vector<std::string> textures,
+                        u32 diffuse = 0xFFFFFFFFu, std::optional<authoring::SlotController> controller = {},
+                        const authoring::Track& uv = authoring::Track::UV()) {
+    writer.Add(name + "_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes({std::move(textures), controller, uv}))
+        .Add(name + ".mat", TypeKey::Material, authoring::MaterialBytes({.diffuse = diffuse, .slots = {name + "_slot"}}));
 }
 
 // Resources by name from a folder package the test writes.
@@ -126,10 +136,7 @@ public:
     // device's cull state says.
     void Fill(f32 x0, f32 y0, f32 x1, f32 y1, f32 z, u32 argb) {
         m_fill = true;
-        m_rect[0] = x0 - 0.5f;
-        m_rect[1] = y0 - 0.5f;
-        m_rect[2] = x1 - 0.5f;
-        m_rect[3] = y1 - 0.5f;
+        m_rect = {x0 - 0.5f, y0 - 0.5f, x1 - 0.5f, y1 - 0.5f};
         m_z = z;
         m_argb = argb;
     }
@@ -163,7 +170,7 @@ private:
     u32 m_type;
     platform::gfx::Matrix m_world = platform::gfx::MatrixIdentity();
     bool m_fill = false;
-    f32 m_rect[4] = {};
+    std::array<f32, 4> m_rect{};
     f32 m_z = 0.0f;
     u32 m_argb = 0;
 };

@@ -18,10 +18,8 @@
 #include "tools/authoring/EmitterWriter.h"
 #include "tools/authoring/FontBaker.h"
 #include "tools/authoring/SceneWriter.h"
-#include "tools/authoring/TrackWriter.h"
 
 using authoring::NameId;
-using authoring::Track;
 
 // Some damage to these formats is harmless: the readers do not reject every change. Vertex
 // buffers, meshes, skins, skin animations and tracks have their own damage tests.

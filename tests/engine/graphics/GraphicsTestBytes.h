@@ -15,19 +15,20 @@
 #include "engine/core/AGVec3.h"
 #include "tests/support/ByteDamage.h"
 #include "tests/support/LogCapture.h"
+#include "tools/authoring/TrackWriter.h"
+
+using authoring::Track;
 
 class ExactBytes {
 public:
-    explicit ExactBytes(const std::string& bytes)
-        : m_size(bytes.size()), m_data(new u8[bytes.size() ? bytes.size() : 1]) {
+    explicit ExactBytes(const std::string& bytes) : m_data(new u8[bytes.size() ? bytes.size() : 1]) {
         if (!bytes.empty())
             std::memcpy(m_data.get(), bytes.data(), bytes.size());
-        m_buffer.SetWindow(m_data.get(), u32(m_size));
+        m_buffer.SetWindow(m_data.get(), u32(bytes.size()));
     }
     AGMemBuffer& Buffer() { return m_buffer; }
 
 private:
-    size_t m_size;
     std::unique_ptr<u8[]> m_data;
     AGMemBuffer m_buffer;
 };

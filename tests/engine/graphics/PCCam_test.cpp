@@ -3,9 +3,6 @@
 #include <cmath>
 
 #include "tests/engine/graphics/GraphicsTestBytes.h"
-#include "tools/authoring/TrackWriter.h"
-
-using authoring::Track;
 
 TEST(PCCam, ProjectAndScreenToRayRoundTripAndDegenerateFrustumValuesAreIgnored) {
     // A perspective camera on a 640 x 480 viewport (no graphic device: the screen defaults).

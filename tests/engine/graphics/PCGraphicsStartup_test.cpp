@@ -11,25 +11,12 @@
 #include "engine/graphics/PCModel.h"
 #include "engine/graphics/PCTexture.h"
 #include "tests/engine/core/AppTestSupport.h"
-#include "tests/support/ScopedEnv.h"
-#include "tests/support/TempDir.h"
 
 namespace {
 
-class GraphicsStartupTest : public ::testing::Test {
+class GraphicsStartupTest : public ProgramFixture {
 protected:
-    void SetUp() override {
-        m_env.Set("XDG_CONFIG_HOME", m_home.Path());
-        AGProgram::SetInstance(&m_program);
-    }
-    void TearDown() override {
-        platform::window::SetBackendFactory(nullptr);
-        AGProgram::SetInstance(nullptr);
-    }
-
-    TempDir m_home;
-    ScopedEnv m_env;
-    TestProgram m_program{"GraphicsStartupTest", 800, 600, 0};
+    GraphicsStartupTest() : ProgramFixture("GraphicsStartupTest", 0) {}
 };
 
 // The device object, its context and the graphics providers exist from start-up to shutdown;

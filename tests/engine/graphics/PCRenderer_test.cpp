@@ -23,14 +23,9 @@ class RendererTest : public drawtest::DrawingFixture {
 protected:
     void SetUp() override {
         DrawingFixture::SetUp();
-        authoring::TextureSlotData slot;
-        slot.textures = {"half.png"};
-        authoring::MaterialData material;
-        material.slots = {"half_slot"};
         authoring::PackageWriter writer;
+        drawtest::AddMaterial(writer, "half", {"half.png"});
         writer.Add("half.png", TypeKey::Texture, drawtest::SolidPng(16, 16, kTexel))
-            .Add("half_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(slot))
-            .Add("half.mat", TypeKey::Material, authoring::MaterialBytes(material))
             .Add("square.spt", TypeKey::Sprite, authoring::SpriteBytes(2, 1, 1, "half.mat"))
             .Add("back.spt", TypeKey::Sprite, authoring::SpriteBytes(0, kWidth, kHeight, ""));
         Mount(writer);

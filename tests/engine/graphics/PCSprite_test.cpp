@@ -21,18 +21,10 @@ protected:
         for (u32 y = 0; y < 128; ++y)
             for (u32 x = 0; x < 256; ++x)
                 grid.push_back(GridTexel(x, y));
-        authoring::TextureSlotData slot, missingSlot;
-        slot.textures = {"grid.png"};
-        missingSlot.textures = {"missing.png"};
-        authoring::MaterialData material, missingMaterial;
-        material.slots = {"grid_slot"};
-        missingMaterial.slots = {"missing_slot"};
         authoring::PackageWriter writer;
+        drawtest::AddMaterial(writer, "grid", {"grid.png"});
+        drawtest::AddMaterial(writer, "missing", {"missing.png"});
         writer.Add("grid.png", TypeKey::Texture, authoring::PngBytes(grid, 256, 128))
-            .Add("grid_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(slot))
-            .Add("missing_slot", TypeKey::TextureSlot, authoring::TextureSlotBytes(missingSlot))
-            .Add("grid.mat", TypeKey::Material, authoring::MaterialBytes(material))
-            .Add("missing.mat", TypeKey::Material, authoring::MaterialBytes(missingMaterial))
             .Add("grid.spt", TypeKey::Sprite, authoring::SpriteBytes(2, 10, 10, "grid.mat"))
             .Add("lost.spt", TypeKey::Sprite, authoring::SpriteBytes(2, 10, 10, "missing.mat"))
             .Add("plain.spt", TypeKey::Sprite, authoring::SpriteBytes(0, 20, 10, ""));

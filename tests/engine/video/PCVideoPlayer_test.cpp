@@ -12,11 +12,9 @@
 #include "engine/audio/PCAudioManagerImpl.h"
 #include "engine/core/AGMemory.h"
 #include "engine/core/FDelegate.h"
-#include "engine/graphics/PCContextManager.h"
-#include "engine/graphics/PCGraphicDevice.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/core/Clock.h"
-#include "tests/platform/gfx/GfxTestSupport.h"
+#include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 #include "tools/authoring/VideoClipWriter.h"
@@ -35,7 +33,7 @@ struct FinishCounter {
     int count = 0;
 };
 
-class VideoPlayerTest : public ::testing::Test {
+class VideoPlayerTest : public drawtest::DeviceFixture<160, 120> {
 protected:
     static void SetUpTestSuite() {
         s_clip = new std::string(authoring::EncodeWindowsMediaClip({.colours = kColours}));
@@ -48,10 +46,7 @@ protected:
             return static_cast<AGAudioManagerImpl*>(new PCAudioManagerImpl(platform::audio::Engine::Output::Pull));
         };
         AGAudioManager::SetInstance(new AGAudioManager());
-        m_window = std::make_unique<gfxtest::TestWindow>(160, 120);
-        PCContextManager::SetInstance(&m_context);
-        PCGraphicDevice::SetInstance(&m_graphics);
-        ASSERT_TRUE(m_graphics.Initialize(m_window->Get(), 160, 120, 0));
+        ASSERT_NO_FATAL_FAILURE(DeviceFixture::SetUp());
         m_player.reset(static_cast<PCVideoPlayer*>(CreatePCVideoPlayer()));  // as the program makes it
         m_player->SetFinishHandler(&m_onFinish);
         m_path = m_dir.Write("clip.vid", *s_clip);
@@ -59,10 +54,7 @@ protected:
 
     void TearDown() override {
         m_player.reset();
-        m_graphics.Shutdown();
-        PCGraphicDevice::SetInstance(nullptr);
-        PCContextManager::SetInstance(nullptr);
-        m_window.reset();
+        DeviceFixture::TearDown();
         delete AGAudioManager::Get();
         AGAudioManager::SetInstance(nullptr);
         AGAudioManager::s_implFactory = m_savedAudioFactory;
@@ -104,9 +96,6 @@ protected:
     platform::FakeClock m_clock{kStart};
     TempDir m_dir;
     std::string m_path;
-    std::unique_ptr<gfxtest::TestWindow> m_window;
-    PCContextManager m_context;
-    PCGraphicDevice m_graphics;
     FinishCounter m_finished;
     FDelegate<FinishCounter> m_onFinish{&m_finished, &FinishCounter::OnFinish};
     std::unique_ptr<PCVideoPlayer> m_player;
@@ -223,9 +212,9 @@ TEST_F(VideoPlayerTest, ASoundOnlyFilePlaysAndEndsWhenItsSoundHasPlayed) {
 TEST_F(VideoPlayerTest, FullScreenDrawsThroughTheCustomRenderUntilStopped) {
     m_player->SetDisplayMode(AGVideoPlayerImpl::kDisplayFullScreen);
     Start();
-    EXPECT_TRUE(m_player->GetTexture() == nullptr && m_graphics.IsCustomRender());
+    EXPECT_TRUE(m_player->GetTexture() == nullptr && m_device.IsCustomRender());
     RunUntil(0.3);
-    platform::gfx::Device& device = *m_graphics.GetDevice();
+    platform::gfx::Device& device = Dev();
     // As a mesh drawn before may leave them: stage 0 colour from the vertices, a moved world
     // and projection.
     device.SetTextureStageState(0, platform::gfx::StageState::ColorArg1, platform::gfx::TextureArg::Diffuse);
@@ -233,18 +222,18 @@ TEST_F(VideoPlayerTest, FullScreenDrawsThroughTheCustomRenderUntilStopped) {
     moved.m[12] = 1.0f;
     device.SetTransform(platform::gfx::TransformType::World, moved);
     device.SetTransform(platform::gfx::TransformType::Projection, moved);
-    m_graphics.RenderFrame();
+    m_device.RenderFrame();
     for (auto [x, y] : {std::pair{0, 0}, {159, 0}, {80, 60}, {0, 119}, {159, 119}})
         EXPECT_TRUE(ColorNear(gfxtest::ReadPixel(device, x, y), Opaque(kColours[0]), 12)) << x << "," << y;
 
     // Drawn while playing only: a paused video leaves the cleared screen.
     m_player->Pause();
-    m_graphics.RenderFrame();
+    m_device.RenderFrame();
     EXPECT_EQ(gfxtest::ReadPixel(device, 80, 60) & 0xFFFFFFu, 0u);
     m_player->Resume();
     m_player->Stop();
-    EXPECT_FALSE(m_graphics.IsCustomRender());
-    m_graphics.RenderFrame();
+    EXPECT_FALSE(m_device.IsCustomRender());
+    m_device.RenderFrame();
     EXPECT_EQ(std::pair(gfxtest::ReadPixel(device, 80, 60) & 0xFFFFFFu, m_finished.count), std::pair(0u, 0));
 #ifndef TALLYVOX_SYSTEM_ALLOCATOR
     // Opened over and over, each open stopping the video playing, it keeps nothing, its quad
