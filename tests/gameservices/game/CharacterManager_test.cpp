@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "engine/core/Crc32Hash.h"
@@ -14,6 +13,7 @@
 #include "gameservices/game/PartPools.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/ScopedWorkingDir.h"
 #include "tests/support/TempDir.h"
 
 using namespace GameServices::KorvoGame;
@@ -36,8 +36,6 @@ class CharacterTest : public ::testing::Test {
 protected:
     void SetUp() override {
         CharacterManager::Instance()->SetAvatarRendering(&rendering);
-        m_cwd = std::filesystem::current_path();
-        std::filesystem::current_path(dir.Path());
         GameServices::Bridge::FileSystem::Destroy();
         GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
         CharacterAssemblyManager::Destroy();
@@ -47,15 +45,12 @@ protected:
         CharacterManager::Instance()->SetAvatarRendering(nullptr);
         CharacterAssemblyManager::Destroy();
         GameServices::Bridge::FileSystem::Destroy();
-        std::filesystem::current_path(m_cwd);
     }
 
     RecordingAvatarRendering rendering;
     TempDir dir;
     LogCapture log;
-
-private:
-    std::filesystem::path m_cwd;
+    ScopedWorkingDir workingDir{dir.Path()};
 };
 
 }  // namespace

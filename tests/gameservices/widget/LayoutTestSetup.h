@@ -3,15 +3,14 @@
 // and the running test game.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/game/LevelTransition.h"
 #include "gameservices/game/LevelTransitionController.h"
 #include "tests/gameservices/widget/WidgetTestGame.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
 
@@ -26,10 +25,7 @@ inline std::string Layout(const std::string& elements, int width = 800, int heig
 }
 
 inline std::string SampleFile(const std::string& relative) {
-    std::ifstream in(std::string(TALLYVOX_SAMPLE_UI) + "/" + relative, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/" + relative);
 }
 
 class LayoutFixture : public ::testing::Test {
