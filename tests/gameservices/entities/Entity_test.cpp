@@ -82,7 +82,7 @@ struct Refreshes : IPropRenderableUpdater {
 
 }  // namespace
 
-TEST(EntityTest, ClearComponentsDeletesOwnDepictorsAndKeptAttributesAndBehavioursUpdate) {
+TEST(EntityTest, ClearComponentsDeletesOwnDepictorsAndKeptAttributesBehavioursUpdateAndMembersDrawTheirPropSeeThrough) {
     Entity entity;
     CountedDepictor shared;
     shared.m_Shared = 1;
@@ -105,11 +105,9 @@ TEST(EntityTest, ClearComponentsDeletesOwnDepictorsAndKeptAttributesAndBehaviour
     entity.Behaviors.Add(&ticking);
     entity.Behaviors.Update(16);
     EXPECT_EQ(ticking.ticks, std::vector<u32>{16});
-}
 
-// Activating or locking a member draws its prop see-through and refreshes it; activating also
-// takes the highlight off, locking hides the prop (its cursor). Without a prop only the flag changes.
-TEST(EntityTest, ActiveAndLockedMembersDrawTheirPropSeeThrough) {
+    // Activating or locking a member draws its prop see-through and refreshes it; activating also
+    // takes the highlight off, locking hides the prop (its cursor). Without a prop only the flag changes.
     Refreshes refreshes;
     SetPropRenderableUpdater(&refreshes);
     for (bool lock : {false, true}) {

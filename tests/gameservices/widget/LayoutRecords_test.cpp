@@ -101,7 +101,7 @@ protected:
 
 }  // namespace
 
-TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
+TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValuesAndSizeChecksNameTheirKind) {
     Panel* root = Build(Layout(
         "<Grid><GsWidgetLibrary:Button Margin='10,20,0,0' Width='30' Height='9' "
         "IsEnabled='False' ImageDefault='/Skin;component/Images/Play.png' TextColor='#80FF0000' "
@@ -167,9 +167,7 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
     const auto* enabled = static_cast<Button*>(static_cast<Panel*>(root->m_Children[0])->m_Children[0]);
     EXPECT_EQ(enabled->m_ButtonBehavior.m_State, WidgetBehavior::kIdle);
     delete root;
-}
-
-TEST_F(WidgetBuilder, SizeChecksNameTheirKind) {
+    // The size checks name their kind.
     const struct { const char* element; char digit; } kinds[] = {
         {"Button", '1'}, {"SliderTrackBar", '4'}, {"ResizableWindow", '6'},
         {"SoftKeyboard", '8'}, {"Image", 0}};
@@ -186,7 +184,7 @@ TEST_F(WidgetBuilder, SizeChecksNameTheirKind) {
     }
 }
 
-TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
+TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnlyAndUnreadableOrTooDeepLayoutsStillGiveAPanel) {
     WriteScreenFile("scores.xaml", Layout("<Grid Name='inner' Margin='0,0,5,6'/>", 300, 100, "Scores"));
     WriteScreenFile("loop.xaml",
                     Layout("<Grid><GsWidgetLibrary:Compositor Name='again' Source='x/Test.xaml'/>"
@@ -213,9 +211,7 @@ TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
     const std::string tail = " is already being built: it is not nested again";
     EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Layout Test.xaml" + tail, "Layout test.xaml" + tail}));
     delete root;
-}
-
-TEST_F(WidgetBuilder, UnreadableAndTooDeepLayoutsStillGiveAPanel) {
+    // Unreadable and too deep layouts still give a panel.
     Panel* missing = WidgetManager::Instance().BuildPanel(nullptr, "", true);
     EXPECT_TRUE(missing->m_Children.empty() && log.Contains("The name of this window is incorect."));
     EXPECT_TRUE(log.Contains("Can not read the level file: "));
