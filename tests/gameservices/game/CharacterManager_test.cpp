@@ -5,16 +5,13 @@
 #include <string>
 
 #include "engine/core/Crc32Hash.h"
-#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/game/AvatarRendering.h"
 #include "gameservices/game/CharacterAssemblyManager.h"
 #include "gameservices/game/ContainerFactory.h"
 #include "gameservices/game/PartPools.h"
-#include "tests/gameservices/entities/PoolSetup.h"
-#include "tests/support/LogCapture.h"
+#include "tests/gameservices/game/LevelTestSetup.h"
 #include "tests/support/ScopedWorkingDir.h"
-#include "tests/support/TempDir.h"
 
 using namespace GameServices::KorvoGame;
 using GameServices::Entities::Character;
@@ -32,24 +29,20 @@ struct RecordingAvatarRendering : IAvatarRendering {
 };
 
 // A temporary game folder holding "CharacterAssemblies.xml" (read from the working directory).
-class CharacterTest : public ::testing::Test {
+class CharacterTest : public LevelFixture {
 protected:
     void SetUp() override {
+        LevelFixture::SetUp();
         CharacterManager::Instance()->SetAvatarRendering(&rendering);
-        GameServices::Bridge::FileSystem::Destroy();
-        GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
         CharacterAssemblyManager::Destroy();
-        LoadCapacities(dir, {});
     }
     void TearDown() override {
         CharacterManager::Instance()->SetAvatarRendering(nullptr);
         CharacterAssemblyManager::Destroy();
-        GameServices::Bridge::FileSystem::Destroy();
+        LevelFixture::TearDown();
     }
 
     RecordingAvatarRendering rendering;
-    TempDir dir;
-    LogCapture log;
     ScopedWorkingDir workingDir{dir.Path()};
 };
 

@@ -1,18 +1,14 @@
 #pragma once
 // Layout, navigation and popups files in a temporary game folder, read outside package mode,
 // and the running test game.
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 
-#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/game/LevelTransition.h"
 #include "gameservices/game/LevelTransitionController.h"
+#include "tests/gameservices/game/LevelTestSetup.h"
 #include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/FileContents.h"
-#include "tests/support/LogCapture.h"
-#include "tests/support/TempDir.h"
 
 namespace widget_test {
 
@@ -28,14 +24,8 @@ inline std::string SampleFile(const std::string& relative) {
     return FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/" + relative);
 }
 
-class LayoutFixture : public ::testing::Test {
+class LayoutFixture : public LevelFixture {
 protected:
-    void SetUp() override {
-        GameServices::Bridge::FileSystem::Destroy();
-        GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
-    }
-    void TearDown() override { GameServices::Bridge::FileSystem::Destroy(); }
-
     void WriteScreenFile(const std::string& name, const std::string& text) const {
         dir.Write("-xml/screen/" + name, text);
     }
@@ -68,8 +58,6 @@ protected:
         ASSERT_EQ(controller->GetPhase(), LevelTransitionController::kPhaseRunning);
     }
 
-    TempDir dir;
-    LogCapture log;
     TestGame game;
     std::unique_ptr<GameServices::KorvoGame::LevelTransition> level;
 };
