@@ -85,7 +85,24 @@ public:
 
 }  // namespace
 
-TEST_F(ScreenManagerTest, NavigationRegistersScreensAndConnections) {
+TEST_F(ScreenManagerTest, ResetRebuildsTheFileScreensOnlyAndNavigationRegistersScreensAndConnections) {
+    GameScreen ownScreen("HintBar");
+    ScreenManager& shared = ScreenManager::Instance();
+    shared.LoadNavigation();
+    shared.LoadPopups();
+    shared.SwitchScreen("AnswerScreen");
+    const size_t registered = shared.GetRegisteredScreens().size();
+    shared.ShowPopup("PopupConfirmAnswer");
+    ownScreen.m_RootPanel = new Panel("bar");
+    shared.Reset();
+    EXPECT_TRUE(shared.GetRegisteredScreens().size() == registered && shared.GetOwnedScreens().size() == 2u);
+    EXPECT_EQ(shared.FindScreen("HintBar"), &ownScreen);  // kept, its widgets gone
+    EXPECT_TRUE(!ownScreen.m_RootPanel && !shared.GetCurrentScreen() && shared.GetOpenPopups().empty());
+    EXPECT_EQ(shared.FindScreen("AnswerScreen")->m_Compositions.size(), 1u);
+    // The game screen goes with this test.
+    shared.FindScreen("AnswerScreen")->m_Compositions.clear();
+
+    // Navigation registers the screens and their connections.
     Screen gameScreen;
     gameScreen.m_ScreenName = "HintBar";
     gameScreen.m_Kind = 7;
@@ -119,24 +136,6 @@ TEST_F(ScreenManagerTest, NavigationRegistersScreensAndConnections) {
     manager.LoadNavigation();
     EXPECT_TRUE(log.Contains("Can not read the level file: "));
     manager.UnregisterScreen(&gameScreen);
-}
-
-TEST_F(ScreenManagerTest, ResetRebuildsTheFileScreensOnly) {
-    GameScreen gameScreen("HintBar");
-    ScreenManager& shared = ScreenManager::Instance();
-    shared.LoadNavigation();
-    shared.LoadPopups();
-    shared.SwitchScreen("AnswerScreen");
-    const size_t registered = shared.GetRegisteredScreens().size();
-    shared.ShowPopup("PopupConfirmAnswer");
-    gameScreen.m_RootPanel = new Panel("bar");
-    shared.Reset();
-    EXPECT_TRUE(shared.GetRegisteredScreens().size() == registered && shared.GetOwnedScreens().size() == 2u);
-    EXPECT_EQ(shared.FindScreen("HintBar"), &gameScreen);  // kept, its widgets gone
-    EXPECT_TRUE(!gameScreen.m_RootPanel && !shared.GetCurrentScreen() && shared.GetOpenPopups().empty());
-    EXPECT_EQ(shared.FindScreen("AnswerScreen")->m_Compositions.size(), 1u);
-    // The game screen goes with this test.
-    shared.FindScreen("AnswerScreen")->m_Compositions.clear();
 }
 
 TEST_F(ScreenManagerTest, ThePopupPausesTheGameOnceTheLevelRunsAndShowsItsTexts) {
