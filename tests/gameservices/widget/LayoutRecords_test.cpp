@@ -31,6 +31,22 @@ sWidget Only(const std::string& element) {
     return window.m_Widgets[0].m_Children[0];
 }
 
+class WidgetBuilder : public widget_test::LayoutFixture {
+protected:
+    Panel* Build(const std::string& layout, Panel* parent = nullptr, bool reset = true) {
+        WriteScreenFile("test.xaml", layout);
+        return WidgetManager::Instance().BuildPanel(parent, "test.xaml", reset);
+    }
+    // The size-check messages logged.
+    std::vector<std::string> Resizes() const {
+        std::vector<std::string> lines;
+        for (const std::string& line : log.Lines())
+            if (line.find("resize") != std::string::npos)
+                lines.push_back(line);
+        return lines;
+    }
+};
+
 }  // namespace
 
 TEST(LayoutRecords, StructureElementNamesKindBlocksAndBoundedKeyRowsAndNesting) {
@@ -79,27 +95,6 @@ TEST(LayoutRecords, StructureElementNamesKindBlocksAndBoundedKeyRowsAndNesting) 
     EXPECT_EQ(log.Lines(),
               std::vector<std::string>{"Layout nested deeper than 64 widgets: the content of g63 is not read"});
 }
-
-
-namespace {
-
-class WidgetBuilder : public widget_test::LayoutFixture {
-protected:
-    Panel* Build(const std::string& layout, Panel* parent = nullptr, bool reset = true) {
-        WriteScreenFile("test.xaml", layout);
-        return WidgetManager::Instance().BuildPanel(parent, "test.xaml", reset);
-    }
-    // The size-check messages logged.
-    std::vector<std::string> Resizes() const {
-        std::vector<std::string> lines;
-        for (const std::string& line : log.Lines())
-            if (line.find("resize") != std::string::npos)
-                lines.push_back(line);
-        return lines;
-    }
-};
-
-}  // namespace
 
 TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValuesAndSizeChecksNameTheirKind) {
     Panel* root = Build(Layout(
