@@ -5,8 +5,6 @@
 #include <random>
 #include <string>
 
-#include "engine/core/AGDirectory.h"
-#include "engine/core/AGLocalization.h"
 #include "engine/core/Crc32Hash.h"
 #include "engine/core/PcDirectory.h"
 #include "gameservices/bridge/FileSystem.h"

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/AGController.h"
 #include "engine/graphics/AGGraphicLayer.h"
 #include "engine/graphics/AGScene3D.h"
 #include "gameservices/entities/Set.h"
