@@ -59,26 +59,22 @@ SoftKey MakeKey(f32 x, f32 y, f32 width) {
 }
 
 // A keyboard at (60, 220), 680 x 340: rows of ten letter keys from (0, 80), then the two
-// layout keys, space and backspace in a fourth row.
-void LayOut(SoftKeyboard& keyboard) {
-    keyboard.SetPositionXY(60.0f, 220.0f);
-    keyboard.SetWidth(680.0f);
-    keyboard.SetHeight(340.0f);
-    keyboard.m_MaxEntryTextChar = 24;
-    keyboard.m_QwertyChars = "QWERTYUIOPASDFGHJKLZXCVBNM";
-    keyboard.m_AbcdeChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    for (u32 i = 0; i < 26; ++i)
-        keyboard.m_Letters.push_back(MakeKey(static_cast<f32>(i % 10) * kPitch,
-                                             80.0f + static_cast<f32>(i / 10) * kPitch, kKey));
-    const f32 special = 80.0f + 3.0f * kPitch;
-    for (const auto& [at, width] : {std::pair{0.0f, kKey}, {1.0f, kKey}, {2.0f, 3.0f * kKey}, {6.0f, kKey}})
-        keyboard.m_Specials.push_back(MakeKey(at * kPitch, special, width));
-}
-
+// layout keys, space and backspace in a fourth row; its events counted.
 class KeyboardTest : public ::testing::Test {
 protected:
     KeyboardTest() {
-        LayOut(keyboard);
+        keyboard.SetPositionXY(60.0f, 220.0f);
+        keyboard.SetWidth(680.0f);
+        keyboard.SetHeight(340.0f);
+        keyboard.m_MaxEntryTextChar = 24;
+        keyboard.m_QwertyChars = "QWERTYUIOPASDFGHJKLZXCVBNM";
+        keyboard.m_AbcdeChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+        for (u32 i = 0; i < 26; ++i)
+            keyboard.m_Letters.push_back(MakeKey(static_cast<f32>(i % 10) * kPitch,
+                                                 80.0f + static_cast<f32>(i / 10) * kPitch, kKey));
+        const f32 special = 80.0f + 3.0f * kPitch;
+        for (const auto& [at, width] : {std::pair{0.0f, kKey}, {1.0f, kKey}, {2.0f, 3.0f * kKey}, {6.0f, kKey}})
+            keyboard.m_Specials.push_back(MakeKey(at * kPitch, special, width));
         keyboard.AddEventDelegate(kEventClick, &click.delegate);
         keyboard.AddEventDelegate(kEventValueChanged, &changed.delegate);
         keyboard.m_KeyboardBehavior.m_KeyHoverEvent.AddDelegate(&hover.delegate);
