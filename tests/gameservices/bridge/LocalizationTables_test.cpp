@@ -5,8 +5,6 @@
 #include <random>
 #include <string>
 
-#include "engine/core/AGDirectory.h"
-#include "engine/core/AGLocalization.h"
 #include "engine/core/Crc32Hash.h"
 #include "engine/core/PcDirectory.h"
 #include "gameservices/bridge/FileSystem.h"
@@ -105,7 +103,7 @@ TEST_F(LocalizationTablesTest, DamagedTablesLoadThroughTheProviderWithoutFault) 
     }
 }
 
-TEST(FileSystemPaths, KindFoldersOutsideAndInsidePackageMode) {
+TEST(FileSystemPaths, KindFoldersOutsideAndInsidePackageModeAndAPackageLoadedTwiceIsLetGoOncePerLoad) {
     const char* const folders[17] = {
         "-data/",         "",       "-xml/levels/", "-xml/global/", "-xml/korvocity/",
         "-data/prop/",    "",       "-data/",       "-data/",       "-data/font/",
@@ -125,10 +123,8 @@ TEST(FileSystemPaths, KindFoldersOutsideAndInsidePackageMode) {
     EXPECT_EQ(FileSystem::GetFilePath(FILE_VIDEO, "Intro.WMV"), "game/video/intro.wmv");
     EXPECT_EQ(FileSystem::GetFilePath(FILE_PACKAGE, "Menu.DIR"), "game/menu.dir");
     EXPECT_EQ(FileSystem::PackageId("Arch.DIR"), Crc32Hash("arch.dir"));
-}
 
-// A package loaded twice is reported, and the file system lets go of each load once.
-TEST(FileSystemPackages, ALoadedTwicePackageIsReportedAndLetGoOncePerLoad) {
+    // A package loaded twice is reported, and the file system lets go of each load once.
     ResourceEnvironment env(false);
     LogCapture log;
     FileSystem::Destroy();

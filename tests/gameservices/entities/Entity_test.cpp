@@ -31,9 +31,28 @@ using Row = std::tuple<const char*, bool (*)(u32), std::set<u32>>;
 template <typename T>
 bool Ask(u32 id) { return T().IsA(id); }
 
+int g_liveDepictors = 0;
+using CountedDepictor = Counted<Depictor, g_liveDepictors>;
+
+struct Ticking : Behavior {
+    void Update(u32 milliseconds) override { ticks.push_back(milliseconds); }
+    void Reset() override {}
+    std::vector<u32> ticks;
+};
+
+struct StageProp : Prop, IPropHighlight {
+    void SetHighlight(bool highlighted) override { highlights.push_back(highlighted); }
+    std::vector<bool> highlights;
+};
+
+struct Refreshes : IPropRenderableUpdater {
+    void UpdatePropRenderable(Prop& prop) override { opacities.push_back(prop.GetOpacity()); }
+    std::vector<f32> opacities;
+};
+
 }  // namespace
 
-TEST(EntityTest, IsAFollowsTheNonTransitiveTable) {
+TEST(EntityTest, IsAFollowsTheTableClearComponentsKeepsSharedAndKeptPartsAndMembersDrawTheirPropSeeThrough) {
     namespace id = TypeIds;
     const std::vector<u32> all = {id::Entity, id::Set, id::ComponentLevel, id::SetElement, id::Floor, id::Prop,
                                   id::Character, id::Camera, id::Light, id::Team, id::BaseTeamMember,
@@ -57,32 +76,7 @@ TEST(EntityTest, IsAFollowsTheNonTransitiveTable) {
     for (const auto& [name, isA, yes] : table)
         for (u32 typeId : all)
             EXPECT_EQ(isA(typeId), yes.count(typeId) == 1) << name << " asked " << typeId;
-}
 
-namespace {
-
-int g_liveDepictors = 0;
-using CountedDepictor = Counted<Depictor, g_liveDepictors>;
-
-struct Ticking : Behavior {
-    void Update(u32 milliseconds) override { ticks.push_back(milliseconds); }
-    void Reset() override {}
-    std::vector<u32> ticks;
-};
-
-struct StageProp : Prop, IPropHighlight {
-    void SetHighlight(bool highlighted) override { highlights.push_back(highlighted); }
-    std::vector<bool> highlights;
-};
-
-struct Refreshes : IPropRenderableUpdater {
-    void UpdatePropRenderable(Prop& prop) override { opacities.push_back(prop.GetOpacity()); }
-    std::vector<f32> opacities;
-};
-
-}  // namespace
-
-TEST(EntityTest, ClearComponentsDeletesOwnDepictorsAndKeptAttributesAndBehavioursUpdate) {
     Entity entity;
     CountedDepictor shared;
     shared.m_Shared = 1;
@@ -105,11 +99,9 @@ TEST(EntityTest, ClearComponentsDeletesOwnDepictorsAndKeptAttributesAndBehaviour
     entity.Behaviors.Add(&ticking);
     entity.Behaviors.Update(16);
     EXPECT_EQ(ticking.ticks, std::vector<u32>{16});
-}
 
-// Activating or locking a member draws its prop see-through and refreshes it; activating also
-// takes the highlight off, locking hides the prop (its cursor). Without a prop only the flag changes.
-TEST(EntityTest, ActiveAndLockedMembersDrawTheirPropSeeThrough) {
+    // Activating or locking a member draws its prop see-through and refreshes it; activating also
+    // takes the highlight off, locking hides the prop (its cursor). Without a prop only the flag changes.
     Refreshes refreshes;
     SetPropRenderableUpdater(&refreshes);
     for (bool lock : {false, true}) {

@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "gameservices/entities/Prop.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/ScopedWorkingDir.h"
 #include "tests/support/TempDir.h"
 
 using namespace GameServices::Entities;
@@ -93,9 +92,7 @@ TEST(RuntimeParametersTest, FirstMatchReferencesAndDefaults) {
     EXPECT_EQ(level, "keep");
 
     // A bare name, and the files it references, are read from the working folder.
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());
+    ScopedWorkingDir inside(dir.Path());
     parameters->LoadRuntimeParameters("RuntimeParameters.xml");
-    std::filesystem::current_path(previous);
     EXPECT_EQ(read("Audio", "MaxSounds", 10), 12u);
 }

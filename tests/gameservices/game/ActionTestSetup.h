@@ -2,22 +2,16 @@
 // Input tests run in a temporary working folder holding the global XML folder, with the
 // file system's root left empty: paths are lower-cased whole, so the mixed-case name of the
 // temporary folder itself must stay out of them.
-#include <filesystem>
 #include <string>
 
 #include "gameservices/bridge/FileSystem.h"
+#include "tests/support/ScopedWorkingDir.h"
 #include "tests/support/TempDir.h"
 
 class ActionsFolder {
 public:
-    ActionsFolder() : m_previous(std::filesystem::current_path()) {
-        std::filesystem::current_path(m_dir.Path());
-        GameServices::Bridge::FileSystem::Destroy();
-    }
-    ~ActionsFolder() {
-        GameServices::Bridge::FileSystem::Destroy();
-        std::filesystem::current_path(m_previous);
-    }
+    ActionsFolder() { GameServices::Bridge::FileSystem::Destroy(); }
+    ~ActionsFolder() { GameServices::Bridge::FileSystem::Destroy(); }
 
     // A file of the global XML folder.
     void Write(const std::string& name, const std::string& text) const {
@@ -32,7 +26,7 @@ public:
 
 private:
     TempDir m_dir;
-    std::filesystem::path m_previous;
+    ScopedWorkingDir m_workingDir{m_dir.Path()};
 };
 
 // An action item with one trigger.

@@ -2,19 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "engine/core/Crc32Hash.h"
-#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/game/AvatarRendering.h"
 #include "gameservices/game/CharacterAssemblyManager.h"
 #include "gameservices/game/ContainerFactory.h"
 #include "gameservices/game/PartPools.h"
-#include "tests/gameservices/entities/PoolSetup.h"
-#include "tests/support/LogCapture.h"
-#include "tests/support/TempDir.h"
+#include "tests/gameservices/game/LevelTestSetup.h"
+#include "tests/support/ScopedWorkingDir.h"
 
 using namespace GameServices::KorvoGame;
 using GameServices::Entities::Character;
@@ -32,30 +29,21 @@ struct RecordingAvatarRendering : IAvatarRendering {
 };
 
 // A temporary game folder holding "CharacterAssemblies.xml" (read from the working directory).
-class CharacterTest : public ::testing::Test {
+class CharacterTest : public LevelFixture {
 protected:
     void SetUp() override {
+        LevelFixture::SetUp();
         CharacterManager::Instance()->SetAvatarRendering(&rendering);
-        m_cwd = std::filesystem::current_path();
-        std::filesystem::current_path(dir.Path());
-        GameServices::Bridge::FileSystem::Destroy();
-        GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
         CharacterAssemblyManager::Destroy();
-        LoadCapacities(dir, {});
     }
     void TearDown() override {
         CharacterManager::Instance()->SetAvatarRendering(nullptr);
         CharacterAssemblyManager::Destroy();
-        GameServices::Bridge::FileSystem::Destroy();
-        std::filesystem::current_path(m_cwd);
+        LevelFixture::TearDown();
     }
 
     RecordingAvatarRendering rendering;
-    TempDir dir;
-    LogCapture log;
-
-private:
-    std::filesystem::path m_cwd;
+    ScopedWorkingDir workingDir{dir.Path()};
 };
 
 }  // namespace

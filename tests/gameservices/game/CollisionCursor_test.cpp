@@ -7,13 +7,13 @@
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Set.h"
 #include "gameservices/entities/Team.h"
+#include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
 
 using namespace GameServices::KorvoGame;
 using GameServices::Bridge::ICollidable;
 using GameServices::Bridge::ICollisionSystem;
 using GameServices::Bridge::IRenderingSystem;
-using GameServices::Bridge::sActionData;
 using namespace GameServices::Entities;
 
 namespace {
@@ -42,7 +42,6 @@ public:
 class CursorTest : public ::testing::Test {
 protected:
     CursorTest() {
-        teams.SetEnabled(true);
         member.m_MemberId = 1;
         cursor.SetMember(&member);
         cursor.SetPosition(AGVec3{0.0f, 0.0f, 2.6f});
@@ -52,11 +51,6 @@ protected:
     }
     ~CursorTest() override { CollisionCursor::SetLevelSetSource(nullptr); }
 
-    void Move(BaseTeamMember& from, f32 x, f32 y, bool visible) {
-        sActionData move{.m_X = x, .m_Y = y, .m_ActionName = {}, .m_PointerVisible = visible};
-        TeamActionData data(&move, 0, &from);
-        teams.SimulateTeamAction(&data, "Moves");
-    }
     static std::vector<f32> V(const AGVec3& p) { return {p.x, p.y, p.z}; }
     std::vector<f32> Position() const {
         AGVec3 p;
@@ -68,10 +62,8 @@ protected:
 
     Systems systems;
     LogCapture log;
-    ActionManager actions;
-    DeviceManager devices;
-    TeamActionManager teams{actions, devices};
-    BaseTeamMember member;
+    widget_test::TestGame game;  // its pointer moves
+    BaseTeamMember& member = game.members[0];
     Camera camera{"CursorCamera"};
     ComponentLevel cursors{"PlayerCursors"};
     Set level{"Level"};
@@ -86,32 +78,32 @@ TEST_F(CursorTest, FollowsItsOwnMembersPointerAndGivesTheCollisionPositionOnlyWi
     BaseTeamMember other;
     other.m_MemberId = 2;
     Entity hit;
-    Move(member, 1.0f, 2.0f, true);  // first the pointer shows: no move yet
+    game.Move(member, 1.0f, 2.0f, true);  // first the pointer shows: no move yet
     EXPECT_TRUE(cursor.Visible && Position() == (std::vector<f32>{0, 0, 2.6f}));
     GameServices::Bridge::CollisionResult result;
     result.m_Other = &hit;
     cursor.onCollision(&result);
     cursor.Synchronize = true;
-    Move(other, 3.0f, 4.0f, true);  // not its member: nothing changes
+    game.Move(other, 3.0f, 4.0f, true);  // not its member: nothing changes
     EXPECT_TRUE(cursor.GetCollidedEntity() == &hit && cursor.Synchronize);
     // Perspective: the pointer is projected at the cursor's rounded depth.
-    Move(member, 3.0f, 4.0f, true);
+    game.Move(member, 3.0f, 4.0f, true);
     EXPECT_TRUE(cursor.GetCollidedEntity() == nullptr && !cursor.Synchronize);
     EXPECT_EQ(Position(), (std::vector<f32>{30, 40, 3}));
     EXPECT_EQ(Collision(), Position());  // as it is with perspective
 
     // Moves without move data, or reaching a cursor without a member, are ignored.
     TeamActionData empty(nullptr, 0, &member);
-    teams.SimulateTeamAction(&empty, "Moves");
+    game.teams.SimulateTeamAction(&empty, "Moves");
     cursor.SetMember(nullptr);
-    Move(member, 8.0f, 8.0f, true);
+    game.Move(member, 8.0f, 8.0f, true);
     cursor.SetMember(&member);
     EXPECT_EQ(Position()[0], 30.0f);
 
     // Hiding the pointer hides the cursor and moves nothing; a hidden pointer never moves it.
-    Move(member, 5.0f, 5.0f, false);
+    game.Move(member, 5.0f, 5.0f, false);
     EXPECT_FALSE(cursor.Visible);
-    Move(member, 6.0f, 6.0f, false);
+    game.Move(member, 6.0f, 6.0f, false);
     EXPECT_EQ(Position()[0], 30.0f);
 
     // Orthographic: the collision position is the stored one projected, at the fixed depth
@@ -120,8 +112,8 @@ TEST_F(CursorTest, FollowsItsOwnMembersPointerAndGivesTheCollisionPositionOnlyWi
     EXPECT_EQ(Collision(), (std::vector<f32>{300, 400, 3}));
     cursor.SetFixedDepth(true, 7.5f);
     EXPECT_EQ(Collision(), (std::vector<f32>{300, 400, 7.5f}));
-    Move(member, 9.0f, 9.0f, true);  // shows it again
-    Move(member, 1.0f, 2.0f, true);
+    game.Move(member, 9.0f, 9.0f, true);  // shows it again
+    game.Move(member, 1.0f, 2.0f, true);
     EXPECT_EQ(Position(), (std::vector<f32>{1, 2, 3}));  // orthographic: the screen point as it is
     EXPECT_TRUE(cursor.IsA(TypeIds::Prop) && !cursor.IsA(TypeIds::Entity));
     cursor.Reset();
@@ -131,8 +123,8 @@ TEST_F(CursorTest, FollowsItsOwnMembersPointerAndGivesTheCollisionPositionOnlyWi
     level.m_ComponentLevels.clear();
     cursor.Initialize();
     EXPECT_TRUE(log.Contains("ComponentLevel named PlayerCursors"));
-    Move(member, 5.0f, 6.0f, true);
-    Move(member, 7.0f, 8.0f, true);
+    game.Move(member, 5.0f, 6.0f, true);
+    game.Move(member, 7.0f, 8.0f, true);
     EXPECT_EQ(Collision(), (std::vector<f32>{1, 2, 3}));  // where it was
     cursor.Reset();
 }

@@ -52,13 +52,6 @@ protected:
         LevelFixture::TearDown();
     }
 
-    SetElement* Element(const char* name) const {
-        for (SetElement* element : set.m_SetElements)
-            if (element->Name == name)
-                return element;
-        return nullptr;
-    }
-
     sEntitySpawnerData spawner;
     sEntityScrollableViewportZoneData zone;
     GameFlowManager flow;
@@ -79,7 +72,7 @@ TEST_F(EntityDataExtensionsTest, TheSampleLevelBuildsItsSpawnersAndZones) {
         {"BothRecords", {"balloon/balloon/1/0"}},      // the spawner is tried first
     };
     for (const auto& [name, entries] : spawners) {
-        auto* made = dynamic_cast<EntitySpawner*>(Element(name));
+        auto* made = dynamic_cast<EntitySpawner*>(set.FindSetElement(name));
         ASSERT_NE(made, nullptr) << name;
         std::vector<std::string> got;
         for (const SpawnInfo& i : made->GetSpawnInfos())
@@ -87,14 +80,14 @@ TEST_F(EntityDataExtensionsTest, TheSampleLevelBuildsItsSpawnersAndZones) {
                           std::to_string(i.IsProp) + "/" + std::to_string(i.Probability));
         EXPECT_EQ(got, entries) << name;
     }
-    EXPECT_TRUE(Element("StandSpawner")->Visible);  // the record's common settings
+    EXPECT_TRUE(set.FindSetElement("StandSpawner")->Visible);  // the record's common settings
     for (auto [name, x, y] : {std::tuple{"ScoreZone", 800u, 600u}, std::tuple{"BareZone", 0u, 0u}}) {
-        auto* made = dynamic_cast<EntityScrollableViewportZone*>(Element(name));
+        auto* made = dynamic_cast<EntityScrollableViewportZone*>(set.FindSetElement(name));
         EXPECT_TRUE(made && made->m_DimensionX == x && made->m_DimensionY == y) << name;
     }
     // An empty list, and no list after a record with fields, leave plain elements.
     for (const char* name : {"EmptySpawner", "NoListSpawner"})
-        EXPECT_TRUE(Element(name) && !dynamic_cast<EntitySpawner*>(Element(name))) << name;
+        EXPECT_TRUE(set.FindSetElement(name) && !dynamic_cast<EntitySpawner*>(set.FindSetElement(name))) << name;
     EXPECT_TRUE(set.m_ExtensionEntities.size() == 5u && log.Contains("to spawn is invalid!"));
 }
 

@@ -27,6 +27,12 @@ protected:
     GameFlowManager flow;
 };
 
+template <typename T>
+struct Counting : T {
+    void Initialize() override { ++initialized; }
+    int initialized = 0;
+};
+
 }  // namespace
 
 TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
@@ -50,16 +56,6 @@ TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
     EXPECT_TRUE(log.Contains("LevelTransition::convertStatus() failed!"));
     EXPECT_EQ(flow.GetTransitions()[1]->GetStatus(), 0);
 }
-
-namespace {
-
-template <typename T>
-struct Counting : T {
-    void Initialize() override { ++initialized; }
-    int initialized = 0;
-};
-
-}  // namespace
 
 // Only active members start, those of component levels too; a camera lent to a component
 // level starts once per list.

@@ -83,6 +83,13 @@ protected:
     LogCapture log;
 };
 
+struct MemberEvents {
+    void Back(DeviceInfos& infos) { seen.push_back("back " + std::to_string(infos.m_DeviceId)); }
+    void Free(DeviceInfos& infos) { seen.push_back("free " + std::to_string(infos.m_DeviceId)); }
+    void Lost(BaseTeamMember* m) { seen.push_back("lost " + std::to_string(m->m_MemberId)); }
+    std::vector<std::string> seen;
+};
+
 }  // namespace
 
 TEST_F(TeamActionTest, DeviceActionsReachTheListenersOfTheMembersDevice) {
@@ -121,17 +128,6 @@ TEST_F(TeamActionTest, DeviceActionsReachTheListenersOfTheMembersDevice) {
     Press(0);
     EXPECT_EQ(listener.received.size(), 3u);
 }
-
-namespace {
-
-struct MemberEvents {
-    void Back(DeviceInfos& infos) { seen.push_back("back " + std::to_string(infos.m_DeviceId)); }
-    void Free(DeviceInfos& infos) { seen.push_back("free " + std::to_string(infos.m_DeviceId)); }
-    void Lost(BaseTeamMember* m) { seen.push_back("lost " + std::to_string(m->m_MemberId)); }
-    std::vector<std::string> seen;
-};
-
-}  // namespace
 
 // Device connections reach the member events by slot; a disconnected member's device id is
 // -1 and its device reaches nobody. Ranges are reported and kept.

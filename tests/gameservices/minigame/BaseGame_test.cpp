@@ -74,17 +74,15 @@ struct LevelRecorder {
     FDelegateParam<LevelRecorder, const TString<char>&> selection{this, &LevelRecorder::Selected};
 };
 
-class BaseGameTest : public ::testing::Test {
+class BaseGameTest : public LevelFixture {
 protected:
     void SetUp() override {
-        Bridge::FileSystem::Destroy();
-        Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
-        dir.Write("-xml/levels/levels.xml", TransitionsFile(Entry("Menu", "Menu_file", "unlock", 3) +
-                                                            Entry("Minus", "Minus_file", "unlock", -1) +
-                                                            Entry("Game", "Game_file", "unlock", 7)));
+        LevelFixture::SetUp();
+        WriteLevelFile("levels.xml", TransitionsFile(Entry("Menu", "Menu_file", "unlock", 3) +
+                                                     Entry("Minus", "Minus_file", "unlock", -1) +
+                                                     Entry("Game", "Game_file", "unlock", 7)));
         WriteParameters("");
     }
-    void TearDown() override { Bridge::FileSystem::Destroy(); }
     void WriteParameters(const std::string& game) {
         std::string items;
         for (const char* pool : {"FactoryDeviceTriggerKey", "FactoryDeviceTriggerMove", "FactoryDeviceTriggerAccel"})
@@ -95,8 +93,6 @@ protected:
         return ParameterItem("Game", name, value);
     }
 
-    TempDir dir;
-    LogCapture log;
     platform::FakeClock clock{123456789012ull};
 };
 

@@ -109,12 +109,8 @@ TEST_F(BehaviorManagerTest, InitializedTablesLinkTransitionsPlayStartsEachKindAn
 }
 
 // Damaged behaviour files load without reading outside their records.
-TEST(BehaviorFilesFuzz, DamagedFilesLoad) {
-    TempDir dir;
+TEST_F(BehaviorManagerTest, DamagedFilesLoad) {
     std::mt19937 random(27);
-    BehaviorManager manager;
-    Entities::Entity entity("e");
-    Behavior behavior(&entity, "Host", "HostTpl");
     LogCapture quiet;
     for (int i = 0; i < 5000; ++i) {
         std::string text = behavior_test::kHostFile;

@@ -31,6 +31,22 @@ sWidget Only(const std::string& element) {
     return window.m_Widgets[0].m_Children[0];
 }
 
+class WidgetBuilder : public widget_test::LayoutFixture {
+protected:
+    Panel* Build(const std::string& layout, Panel* parent = nullptr, bool reset = true) {
+        WriteScreenFile("test.xaml", layout);
+        return WidgetManager::Instance().BuildPanel(parent, "test.xaml", reset);
+    }
+    // The size-check messages logged.
+    std::vector<std::string> Resizes() const {
+        std::vector<std::string> lines;
+        for (const std::string& line : log.Lines())
+            if (line.find("resize") != std::string::npos)
+                lines.push_back(line);
+        return lines;
+    }
+};
+
 }  // namespace
 
 TEST(LayoutRecords, StructureElementNamesKindBlocksAndBoundedKeyRowsAndNesting) {
@@ -80,28 +96,7 @@ TEST(LayoutRecords, StructureElementNamesKindBlocksAndBoundedKeyRowsAndNesting) 
               std::vector<std::string>{"Layout nested deeper than 64 widgets: the content of g63 is not read"});
 }
 
-
-namespace {
-
-class WidgetBuilder : public widget_test::LayoutFixture {
-protected:
-    Panel* Build(const std::string& layout, Panel* parent = nullptr, bool reset = true) {
-        WriteScreenFile("test.xaml", layout);
-        return WidgetManager::Instance().BuildPanel(parent, "test.xaml", reset);
-    }
-    // The size-check messages logged.
-    std::vector<std::string> Resizes() const {
-        std::vector<std::string> lines;
-        for (const std::string& line : log.Lines())
-            if (line.find("resize") != std::string::npos)
-                lines.push_back(line);
-        return lines;
-    }
-};
-
-}  // namespace
-
-TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
+TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValuesAndSizeChecksNameTheirKind) {
     Panel* root = Build(Layout(
         "<Grid><GsWidgetLibrary:Button Margin='10,20,0,0' Width='30' Height='9' "
         "IsEnabled='False' ImageDefault='/Skin;component/Images/Play.png' TextColor='#80FF0000' "
@@ -167,9 +162,7 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
     const auto* enabled = static_cast<Button*>(static_cast<Panel*>(root->m_Children[0])->m_Children[0]);
     EXPECT_EQ(enabled->m_ButtonBehavior.m_State, WidgetBehavior::kIdle);
     delete root;
-}
-
-TEST_F(WidgetBuilder, SizeChecksNameTheirKind) {
+    // The size checks name their kind.
     const struct { const char* element; char digit; } kinds[] = {
         {"Button", '1'}, {"SliderTrackBar", '4'}, {"ResizableWindow", '6'},
         {"SoftKeyboard", '8'}, {"Image", 0}};
@@ -186,7 +179,7 @@ TEST_F(WidgetBuilder, SizeChecksNameTheirKind) {
     }
 }
 
-TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
+TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnlyAndUnreadableOrTooDeepLayoutsStillGiveAPanel) {
     WriteScreenFile("scores.xaml", Layout("<Grid Name='inner' Margin='0,0,5,6'/>", 300, 100, "Scores"));
     WriteScreenFile("loop.xaml",
                     Layout("<Grid><GsWidgetLibrary:Compositor Name='again' Source='x/Test.xaml'/>"
@@ -213,9 +206,7 @@ TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnly) {
     const std::string tail = " is already being built: it is not nested again";
     EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Layout Test.xaml" + tail, "Layout test.xaml" + tail}));
     delete root;
-}
-
-TEST_F(WidgetBuilder, UnreadableAndTooDeepLayoutsStillGiveAPanel) {
+    // Unreadable and too deep layouts still give a panel.
     Panel* missing = WidgetManager::Instance().BuildPanel(nullptr, "", true);
     EXPECT_TRUE(missing->m_Children.empty() && log.Contains("The name of this window is incorect."));
     EXPECT_TRUE(log.Contains("Can not read the level file: "));

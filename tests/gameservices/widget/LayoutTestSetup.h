@@ -1,19 +1,14 @@
 #pragma once
 // Layout, navigation and popups files in a temporary game folder, read outside package mode,
 // and the running test game.
-#include <gtest/gtest.h>
-
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
-#include "gameservices/bridge/FileSystem.h"
 #include "gameservices/game/LevelTransition.h"
 #include "gameservices/game/LevelTransitionController.h"
+#include "tests/gameservices/game/LevelTestSetup.h"
 #include "tests/gameservices/widget/WidgetTestGame.h"
-#include "tests/support/LogCapture.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/FileContents.h"
 
 namespace widget_test {
 
@@ -26,20 +21,11 @@ inline std::string Layout(const std::string& elements, int width = 800, int heig
 }
 
 inline std::string SampleFile(const std::string& relative) {
-    std::ifstream in(std::string(TALLYVOX_SAMPLE_UI) + "/" + relative, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return FileContents(std::string(TALLYVOX_SAMPLE_UI) + "/" + relative);
 }
 
-class LayoutFixture : public ::testing::Test {
+class LayoutFixture : public LevelFixture {
 protected:
-    void SetUp() override {
-        GameServices::Bridge::FileSystem::Destroy();
-        GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
-    }
-    void TearDown() override { GameServices::Bridge::FileSystem::Destroy(); }
-
     void WriteScreenFile(const std::string& name, const std::string& text) const {
         dir.Write("-xml/screen/" + name, text);
     }
@@ -72,8 +58,6 @@ protected:
         ASSERT_EQ(controller->GetPhase(), LevelTransitionController::kPhaseRunning);
     }
 
-    TempDir dir;
-    LogCapture log;
     TestGame game;
     std::unique_ptr<GameServices::KorvoGame::LevelTransition> level;
 };

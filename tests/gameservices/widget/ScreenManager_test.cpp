@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/AGController.h"
 #include "engine/graphics/AGGraphicLayer.h"
 #include "engine/graphics/AGScene3D.h"
 #include "gameservices/entities/Set.h"
@@ -50,6 +49,12 @@ protected:
         manager.Update(16);
         RunLevel();
     }
+    // The popup asked for, and the frame that loads it.
+    Popup* Show(const char* name) {
+        Popup* popup = manager.ShowPopup(name);
+        manager.Update(16);
+        return popup;
+    }
     std::string Open() const {
         std::string names;
         for (Popup* popup : manager.GetOpenPopups())
@@ -79,7 +84,24 @@ public:
 
 }  // namespace
 
-TEST_F(ScreenManagerTest, NavigationRegistersScreensAndConnections) {
+TEST_F(ScreenManagerTest, ResetRebuildsTheFileScreensOnlyAndNavigationRegistersScreensAndConnections) {
+    GameScreen ownScreen("HintBar");
+    ScreenManager& shared = ScreenManager::Instance();
+    shared.LoadNavigation();
+    shared.LoadPopups();
+    shared.SwitchScreen("AnswerScreen");
+    const size_t registered = shared.GetRegisteredScreens().size();
+    shared.ShowPopup("PopupConfirmAnswer");
+    ownScreen.m_RootPanel = new Panel("bar");
+    shared.Reset();
+    EXPECT_TRUE(shared.GetRegisteredScreens().size() == registered && shared.GetOwnedScreens().size() == 2u);
+    EXPECT_EQ(shared.FindScreen("HintBar"), &ownScreen);  // kept, its widgets gone
+    EXPECT_TRUE(!ownScreen.m_RootPanel && !shared.GetCurrentScreen() && shared.GetOpenPopups().empty());
+    EXPECT_EQ(shared.FindScreen("AnswerScreen")->m_Compositions.size(), 1u);
+    // The game screen goes with this test.
+    shared.FindScreen("AnswerScreen")->m_Compositions.clear();
+
+    // Navigation registers the screens and their connections.
     Screen gameScreen;
     gameScreen.m_ScreenName = "HintBar";
     gameScreen.m_Kind = 7;
@@ -115,24 +137,6 @@ TEST_F(ScreenManagerTest, NavigationRegistersScreensAndConnections) {
     manager.UnregisterScreen(&gameScreen);
 }
 
-TEST_F(ScreenManagerTest, ResetRebuildsTheFileScreensOnly) {
-    GameScreen gameScreen("HintBar");
-    ScreenManager& shared = ScreenManager::Instance();
-    shared.LoadNavigation();
-    shared.LoadPopups();
-    shared.SwitchScreen("AnswerScreen");
-    const size_t registered = shared.GetRegisteredScreens().size();
-    shared.ShowPopup("PopupConfirmAnswer");
-    gameScreen.m_RootPanel = new Panel("bar");
-    shared.Reset();
-    EXPECT_TRUE(shared.GetRegisteredScreens().size() == registered && shared.GetOwnedScreens().size() == 2u);
-    EXPECT_EQ(shared.FindScreen("HintBar"), &gameScreen);  // kept, its widgets gone
-    EXPECT_TRUE(!gameScreen.m_RootPanel && !shared.GetCurrentScreen() && shared.GetOpenPopups().empty());
-    EXPECT_EQ(shared.FindScreen("AnswerScreen")->m_Compositions.size(), 1u);
-    // The game screen goes with this test.
-    shared.FindScreen("AnswerScreen")->m_Compositions.clear();
-}
-
 TEST_F(ScreenManagerTest, ThePopupPausesTheGameOnceTheLevelRunsAndShowsItsTexts) {
     manager.LoadNavigation();
     manager.LoadPopups();
@@ -157,17 +161,14 @@ TEST_F(ScreenManagerTest, ThePopupPausesTheGameOnceTheLevelRunsAndShowsItsTexts)
 TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     Start(PopupInfo("A2", 2) + PopupInfo("B1", 1) + PopupInfo("C3", 3) + PopupInfo("D2", 2) +
           PopupInfo("Z0", 0));
-    Popup* a2 = manager.ShowPopup("A2");
-    manager.Update(16);
+    Popup* a2 = Show("A2");
     manager.ShowPopup("B1");
-    Popup* c3 = manager.ShowPopup("C3");
-    manager.Update(16);
+    Popup* c3 = Show("C3");
     EXPECT_EQ(manager.GetTopPopup(), c3);
     EXPECT_EQ((std::vector<u8>{a2->m_InputLocked, a2->m_Panel->m_InputLocked, c3->m_InputLocked,
                                c3->m_Panel->m_InputLocked}), (std::vector<u8>{1, 1, 0, 0}));
     EXPECT_FALSE(manager.FindPopup("B1")->m_Loaded);
-    manager.ShowPopup("D2");
-    manager.Update(16);
+    Show("D2");
     EXPECT_TRUE(manager.GetTopPopup() == c3 && !manager.FindPopup("D2")->m_Loaded);
     EXPECT_TRUE(log.Contains("Can not find the button in popup Gone"));
     EXPECT_TRUE(log.Contains("Can not find the label in popup Missing"));
@@ -182,8 +183,7 @@ TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {
     manager.HidePopup("A2");
     manager.HidePopup("A2");
     EXPECT_TRUE(log.Contains("Did not find the popup to remove"));
-    Popup* z0 = manager.ShowPopup("Z0");
-    manager.Update(16);
+    Popup* z0 = Show("Z0");
     EXPECT_TRUE(manager.GetTopPopup() == nullptr && !z0->m_Loaded && closed.calls.size() == 1u);
     c3->m_ClosedEvent.RemoveDelegate(&closed.second);
     // The saved-game form gives the priority first.
@@ -201,8 +201,7 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
     EXPECT_TRUE(log.Contains("Popup not registered: Q"));
     manager.FindPopup("P")->AddButtonCallback("No", &recorder.second);
     EXPECT_TRUE(log.Contains("Button not found: No"));
-    Popup* popup = manager.ShowPopup("P");
-    manager.Update(16);
+    Popup* popup = Show("P");
     auto* emitter = new Emitter3D("E");
     manager.GetCurrentScreen()->m_RootPanel->AddChild(emitter);
     PauseEmitters(manager.GetCurrentScreen()->m_RootPanel, true);
@@ -235,8 +234,7 @@ TEST_F(ScreenManagerTest, AutoCloseHidesBeforeTheCallbacksAndTheLastCloseResumes
 
     // Callbacks bind at the next load; removing clears them all.
     manager.ClearPopupButtonCallback("P", "Yes");
-    manager.ShowPopup("P");
-    manager.Update(16);
+    Show("P");
     yes = static_cast<Button*>(Widget::FindChild("Yes", popup->m_Panel));
     yes->m_ButtonBehavior.Event(kEventClick).Fire();
     EXPECT_EQ(std::pair(recorder.calls.size(), Open()), std::pair(size_t(2), std::string()));
@@ -246,18 +244,15 @@ TEST_F(ScreenManagerTest, ShowingTwiceOrWhileClosingKeepsOneEntry) {
     Start(PopupInfo("P", 1));
     // Popups wait while a screen change is pending.
     manager.SetPendingScreen("AnswerScreen");
-    Popup* popup = manager.ShowPopup("P");
-    manager.Update(16);
+    Popup* popup = Show("P");
     EXPECT_TRUE(!popup->m_Loaded && manager.ShowPopup("P") == popup);
     manager.HidePopup("P");
     manager.Update(16);
     EXPECT_EQ(std::pair(Open(), manager.GetPopupsInUse()), std::pair(std::string(), 0u));
-    manager.ShowPopup("P");
-    manager.Update(16);
+    Show("P");
     ASSERT_TRUE(popup->m_Loaded);
     manager.HidePopupEntity(popup);
-    EXPECT_EQ(manager.ShowPopup("P"), popup);
-    manager.Update(16);
+    EXPECT_EQ(Show("P"), popup);
     EXPECT_TRUE(Open() == "P " && popup->m_Loaded);
     // Shut down with the popup hidden and shown again before the next update: deleted once.
     manager.HidePopup("P");
@@ -271,8 +266,7 @@ TEST_F(ScreenManagerTest, TheTwentyFirstPopupIsSkipped) {
     Start(popups);
     EXPECT_TRUE(manager.FindPopup("P20") == nullptr && log.Contains("More than 20 popups: P20 is skipped"));
     // Reloading replaces the popups without keeping the old ones.
-    manager.ShowPopup("P3");
-    manager.Update(16);
+    Show("P3");
     // Popups refresh only when they change: a pause the game sets itself stays as it is.
     game.paused = false;
     manager.Update(16);

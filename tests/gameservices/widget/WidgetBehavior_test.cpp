@@ -46,6 +46,56 @@ protected:
     Counted<Button> button{"button"};
 };
 
+constexpr f32 kKey = 56.0f;
+constexpr f32 kPitch = 66.0f;  // key plus spacing
+
+SoftKey MakeKey(f32 x, f32 y, f32 width) {
+    SoftKey key;
+    key.x = x;
+    key.y = y;
+    key.maxX = width;
+    key.maxY = kKey;
+    return key;
+}
+
+// A keyboard at (60, 220), 680 x 340: rows of ten letter keys from (0, 80), then the two
+// layout keys, space and backspace in a fourth row; its events counted.
+class KeyboardTest : public ::testing::Test {
+protected:
+    KeyboardTest() {
+        keyboard.SetPositionXY(60.0f, 220.0f);
+        keyboard.SetWidth(680.0f);
+        keyboard.SetHeight(340.0f);
+        keyboard.m_MaxEntryTextChar = 24;
+        keyboard.m_QwertyChars = "QWERTYUIOPASDFGHJKLZXCVBNM";
+        keyboard.m_AbcdeChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+        for (u32 i = 0; i < 26; ++i)
+            keyboard.m_Letters.push_back(MakeKey(static_cast<f32>(i % 10) * kPitch,
+                                                 80.0f + static_cast<f32>(i / 10) * kPitch, kKey));
+        const f32 special = 80.0f + 3.0f * kPitch;
+        for (const auto& [at, width] : {std::pair{0.0f, kKey}, {1.0f, kKey}, {2.0f, 3.0f * kKey}, {6.0f, kKey}})
+            keyboard.m_Specials.push_back(MakeKey(at * kPitch, special, width));
+        keyboard.AddEventDelegate(kEventClick, &click.delegate);
+        keyboard.AddEventDelegate(kEventValueChanged, &changed.delegate);
+        keyboard.m_KeyboardBehavior.m_KeyHoverEvent.AddDelegate(&hover.delegate);
+        keyboard.m_KeyboardBehavior.m_TextChangedEvent.AddDelegate(&text.delegate);
+    }
+    // A move to the key's centre and a tap there.
+    void Press(const SoftKey& key) {
+        const HitRectangle box = keyboard.KeyBox(key);
+        game.Move(game.members[0], box.x + box.maxX / 2.0f, box.y + box.maxY / 2.0f);
+        game.Tap(game.members[0], box.x + box.maxX / 2.0f, box.y + box.maxY / 2.0f);
+    }
+    void Letter(u32 i) { Press(keyboard.m_Letters[i]); }
+    void Special(u32 i) { Press(keyboard.m_Specials[i]); }
+    void Type(uintptr_t code) { game.Key(game.members[0], code); }
+    std::string Entered() const { return keyboard.GetEnteredText().c_str(); }
+
+    widget_test::TestGame game;
+    SoftKeyboard keyboard{"keyboard"};
+    Counter click, changed, hover, text;
+};
+
 }  // namespace
 
 TEST_F(BehaviorTest, HoverPressAndReleaseAcrossTwoPlayers) {
@@ -205,64 +255,6 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
         EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, look) << x;
     }
 }
-
-namespace {
-
-constexpr f32 kKey = 56.0f;
-constexpr f32 kPitch = 66.0f;  // key plus spacing
-
-SoftKey MakeKey(f32 x, f32 y, f32 width) {
-    SoftKey key;
-    key.x = x;
-    key.y = y;
-    key.maxX = width;
-    key.maxY = kKey;
-    return key;
-}
-
-// A keyboard at (60, 220), 680 x 340: rows of ten letter keys from (0, 80), then the two
-// layout keys, space and backspace in a fourth row.
-void LayOut(SoftKeyboard& keyboard) {
-    keyboard.SetPositionXY(60.0f, 220.0f);
-    keyboard.SetWidth(680.0f);
-    keyboard.SetHeight(340.0f);
-    keyboard.m_MaxEntryTextChar = 24;
-    keyboard.m_QwertyChars = "QWERTYUIOPASDFGHJKLZXCVBNM";
-    keyboard.m_AbcdeChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    for (u32 i = 0; i < 26; ++i)
-        keyboard.m_Letters.push_back(MakeKey(static_cast<f32>(i % 10) * kPitch,
-                                             80.0f + static_cast<f32>(i / 10) * kPitch, kKey));
-    const f32 special = 80.0f + 3.0f * kPitch;
-    for (const auto& [at, width] : {std::pair{0.0f, kKey}, {1.0f, kKey}, {2.0f, 3.0f * kKey}, {6.0f, kKey}})
-        keyboard.m_Specials.push_back(MakeKey(at * kPitch, special, width));
-}
-
-class KeyboardTest : public ::testing::Test {
-protected:
-    KeyboardTest() {
-        LayOut(keyboard);
-        keyboard.AddEventDelegate(kEventClick, &click.delegate);
-        keyboard.AddEventDelegate(kEventValueChanged, &changed.delegate);
-        keyboard.m_KeyboardBehavior.m_KeyHoverEvent.AddDelegate(&hover.delegate);
-        keyboard.m_KeyboardBehavior.m_TextChangedEvent.AddDelegate(&text.delegate);
-    }
-    // A move to the key's centre and a tap there.
-    void Press(const SoftKey& key) {
-        const HitRectangle box = keyboard.KeyBox(key);
-        game.Move(game.members[0], box.x + box.maxX / 2.0f, box.y + box.maxY / 2.0f);
-        game.Tap(game.members[0], box.x + box.maxX / 2.0f, box.y + box.maxY / 2.0f);
-    }
-    void Letter(u32 i) { Press(keyboard.m_Letters[i]); }
-    void Special(u32 i) { Press(keyboard.m_Specials[i]); }
-    void Type(uintptr_t code) { game.Key(game.members[0], code); }
-    std::string Entered() const { return keyboard.GetEnteredText().c_str(); }
-
-    widget_test::TestGame game;
-    SoftKeyboard keyboard{"keyboard"};
-    Counter click, changed, hover, text;
-};
-
-}  // namespace
 
 TEST_F(KeyboardTest, KeysTypeTheirLayoutsCharactersUpToTheLimit) {
     Letter(0);

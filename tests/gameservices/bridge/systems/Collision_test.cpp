@@ -125,7 +125,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Collisions, BoundaryPairsByCodeDecideAndTheDetailOnlyDescribesTheHit) {
+TEST_F(Collisions, BoundaryPairsByCodeDecideTheDetailOnlyDescribesTheHitAndDetailShapesMeet) {
     const struct { i32 a, b; AGVec3 bAt; bool hit, reported; } rows[] = {
         {kShapeSphere, kShapeSphere, {2, 0, 0}, true, false},  // just touching
         {kShapeSphere, kShapeSphere, {0, 1.5f, 1.5f}, false, false},
@@ -146,10 +146,10 @@ TEST_F(Collisions, BoundaryPairsByCodeDecideAndTheDetailOnlyDescribesTheHit) {
     // A boundary hit decides and the detail only describes it.
     // Boundaries of radius 3 (boundary scale 3), details of radius 1.
     // Tested: detail tested, detail hit.
-    const struct { f32 bx; bool bDetail, hit; V tested; } pairs[] = {
+    const struct { f32 bx; bool bDetail, hit; V tested; } scaled[] = {
         {4, true, true, {1, 0}}, {1.5f, true, true, {1, 1}}, {7, true, false, {0, 0}},
         {4, false, true, {0, 0}}};
-    for (const auto& r : pairs) {
+    for (const auto& r : scaled) {
         CollisionObject a, b;
         a.BuildFromModel(kShapeSphere, kShapeSphere, Model("ball"), ShapePlacement{}, 3.0f, AGVec3{});
         b.BuildFromModel(kShapeSphere, r.bDetail ? kShapeSphere : kShapeNone, Model("ball"),
@@ -164,10 +164,8 @@ TEST_F(Collisions, BoundaryPairsByCodeDecideAndTheDetailOnlyDescribesTheHit) {
     log.Clear();
     EXPECT_FALSE(CollisionObject::Collide(ball, none, result) || CollisionObject::Collide(none, ball, result));
     EXPECT_EQ(log.Lines(), (std::vector<std::string>(2, "All the CollisionObject must have a boundary collision shape !!!")));
-}
 
-TEST_F(Collisions, DetailSphereSphereAndSphereModel) {
-    // A unit sphere at a against one at (0, 0, 1), then against the triangle (0,0) (10,0)
+    // Detail shapes: a unit sphere at a against one at (0, 0, 1), then against the triangle (0,0) (10,0)
     // (0,10) in z = 0, whose edges and corners count as inside.
     CollisionShapeModel tri, pair;
     tri.SetModel(Model("tri"));

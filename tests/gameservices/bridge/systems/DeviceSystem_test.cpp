@@ -42,16 +42,13 @@ protected:
         devices.Startup();
     }
 
-    // A trigger of any device (-1) fires with the index of the device's key or cursor.
-    void Key(const char* name, const char* state, ActionRecorder& recorder, i32 deviceId = -1) {
-        DeviceTrigger* trigger = devices.ListenKey(name, state, &recorder.delegate);
+    // A trigger of any device (-1) fires with the index of the device's key or cursor; a key
+    // trigger has a state, a move trigger none.
+    void Listen(const char* name, const char* state, ActionRecorder& recorder, i32 deviceId = -1) {
+        DeviceTrigger* trigger = state ? devices.ListenKey(name, state, &recorder.delegate)
+                                       : devices.ListenMove(name, &recorder.delegate);
         trigger->m_DeviceId = deviceId;
         trigger->m_ActionName = name;
-    }
-    void Move(const char* axis, ActionRecorder& recorder, i32 deviceId) {
-        DeviceTrigger* trigger = devices.ListenMove(axis, &recorder.delegate);
-        trigger->m_DeviceId = deviceId;
-        trigger->m_ActionName = axis;
     }
 
     InputHarness input;
@@ -63,7 +60,7 @@ protected:
 TEST_F(DeviceSystemTest, StateFiltersFireOncePerPressEveryFrameWhileHeldOrOncePerRelease) {
     ActionRecorder press, none, release;
     for (auto [state, recorder] : {std::pair{"press", &press}, {"none", &none}, {"RELEASE", &release}})
-        Key("keyaccept", state, *recorder);
+        Listen("keyaccept", state, *recorder);
     std::vector<std::string> noneWant;
     for (int frames : {5, 3}) {
         input.Send(MessageKind::KeyDown, kEnter);
@@ -90,8 +87,8 @@ TEST_F(DeviceSystemTest, StateFiltersFireOncePerPressEveryFrameWhileHeldOrOncePe
 
 TEST_F(DeviceSystemTest, AButtonCarriesThePointerOfItsOwnFrameAndMovesFireEveryFrame) {
     ActionRecorder moves, click;
-    Key("mouseleft", "press", click);
-    Move("axis-all", moves, -1);
+    Listen("mouseleft", "press", click);
+    Listen("axis-all", nullptr, moves);
     input.MoveTo(10, 20);
     input.Button(true);
     input.Frame(devices);
@@ -116,10 +113,10 @@ TEST_F(DeviceSystemTest, AButtonCarriesThePointerOfItsOwnFrameAndMovesFireEveryF
 
 TEST_F(DeviceSystemTest, DeviceIdsOutsideThePointerSlotsReadNoPosition) {
     ActionRecorder moves, keys;
-    Move("axis-all", moves, 12);
-    Move("axis-up", moves, -5);
-    Key("keyaccept", "press", keys, 12);
-    Key("keyspacebar", "press", keys, -5);
+    Listen("axis-all", nullptr, moves, 12);
+    Listen("axis-up", nullptr, moves, -5);
+    Listen("keyaccept", "press", keys, 12);
+    Listen("keyspacebar", "press", keys, -5);
     f32 x = 0, y = 0;
     devices.GetPointer(0, x, y);
     EXPECT_EQ(x, -1.0f);

@@ -16,7 +16,6 @@
 #include "engine/graphics/PCCam.h"
 #include "gameservices/bridge/systems/AnimationPools.h"
 #include "gameservices/bridge/systems/AudioProcessingSystem.h"
-#include "gameservices/bridge/systems/Avatar.h"
 #include "gameservices/bridge/systems/BridgeSystems.h"
 #include "gameservices/bridge/systems/CollisionSystem.h"
 #include "gameservices/bridge/systems/EntityAnimations.h"
