@@ -43,6 +43,7 @@
 #include "tests/support/SceneTrace.h"
 #include "tests/support/ScopedWorkingDir.h"
 #include "tests/support/TempDir.h"
+#include "tools/qbank/BankSource.h"
 
 #ifndef TALLYVOX_BUILT_CONTENT
 #error "TALLYVOX_BUILT_CONTENT names the folder of the built sample content"
@@ -103,12 +104,6 @@ public:
     }
     std::function<void(u32)> afterUpdate;
 };
-
-// The first of the "/"-separated spellings of an answer.
-std::string FirstForm(const char* text) {
-    const std::string all = text ? text : "";
-    return all.substr(0, all.find('/'));
-}
 
 bool Shown(Widget* widget) { return widget && widget->Visible; }
 bool Usable(Widget* widget) { return Shown(widget) && widget->m_Enabled; }
@@ -346,7 +341,7 @@ protected:
 
     // Player one's move in a match, when one is due: buzz in each face-off, play, and answer in its
     // own turns (a not-found answer; fast money: the first player the top answer, the second another;
-    // words of no answer for every m_wrongEvery-th main-game answer and, with m_fastMoneyWrong, in
+    // words of no answer for every m_wrongEvery-th main-game answer and, with m_wrongEvery set, in
     // fast money).
     void Act() {
         PlayedContext& c = m_context;
@@ -376,7 +371,7 @@ protected:
         m_turnTaken = !fastMoney;
         const Question* question = c.GetQuestionManager() ? c.GetQuestionManager()->CurrentQuestion() : nullptr;
         std::string text = "zzqx wvvk";
-        const bool wrong = fastMoney ? m_fastMoneyWrong : m_wrongEvery && ++m_answers % m_wrongEvery == 0;
+        const bool wrong = fastMoney ? m_wrongEvery > 0 : m_wrongEvery && ++m_answers % m_wrongEvery == 0;
         if (question && !wrong) {
             // The answers by value, highest first; the second fast-money player skips the first's.
             std::vector<u32> order;
@@ -388,7 +383,7 @@ protected:
             });
             const size_t pick = phase == PhaseFastMoneySecondPlayer && order.size() > 1 ? 1 : 0;
             if (!order.empty())
-                text = FirstForm(question->GetAnswer(order[pick]).Text());
+                text = qbank::FirstForm(question->GetAnswer(order[pick]).Text());
         }
         Type(text);
         Key(kKeyEnter, u'\r');
@@ -397,10 +392,13 @@ protected:
 
     // A whole match from the program's start, by the decade and difficulty buttons, player one
     // acting until the phase `end` (kEitherEnd: the game's end or its loss) with no sequence
-    // running: nothing went missing on the way, the match was the one chosen (decade * 10 +
-    // difficulty) and what was on screen every half second is the recorded trace.
+    // running, answering wrong every `wrongEvery`-th time and in fast money (0: always right):
+    // nothing went missing on the way, the match was the one chosen (decade * 10 + difficulty)
+    // and what was on screen every half second is the recorded trace.
     static constexpr i32 kEitherEnd = -1;
-    void PlayWholeMatch(const char* decade, const char* difficulty, i32 end, u32 choice, const char* trace) {
+    void PlayWholeMatch(const char* decade, const char* difficulty, i32 end, u32 choice, const char* trace,
+                        int wrongEvery = 0) {
+        m_wrongEvery = wrongEvery;
         std::vector<Step> steps = WayIn(decade, difficulty);
         steps.push_back({"the end of the match",
                          [this, end] {
@@ -445,7 +443,7 @@ protected:
     uint64_t m_frame = 0, m_nowMs = 0, m_audioRemainder = 0, m_submitMs = 0, m_playClickMs = 0;
     std::vector<float> m_mix;
     int m_phaseWrites = 0, m_buzzedWrite = -1, m_turnWrite = -1;
-    bool m_turnTaken = false, m_fastMoneyWrong = false;
+    bool m_turnTaken = false;
     int m_wrongEvery = 0, m_answers = 0;
     scene::SceneTrace m_trace;
     PCGraphicDevice* m_pictured = nullptr;
@@ -550,16 +548,12 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
 // The 00s on normal, every second answer wrong (strikes and steals both ways) and fast money
 // answered wrong: the match ends without the top prize.
 TEST_F(SampleMatch, A00sMatchWithStrikesStealsAndAFailedFastMoney) {
-    m_wrongEvery = 2;
-    m_fastMoneyWrong = true;
-    PlayWholeMatch("Button00s", "NormalButton", kEitherEnd, 31, "sample_match_00s_strikes.txt");
+    PlayWholeMatch("Button00s", "NormalButton", kEitherEnd, 31, "sample_match_00s_strikes.txt", 2);
 }
 
 // The 90s on hard, every answer wrong: strikes, the computer family's steals and rounds, the loss.
 TEST_F(SampleMatch, A90sHardMatchAnsweredWrongIsLost) {
-    m_wrongEvery = 1;
-    m_fastMoneyWrong = true;
-    PlayWholeMatch("Button90s", "HardButton", PhaseGameEnd, 22, "sample_match_90s_lost.txt");
+    PlayWholeMatch("Button90s", "HardButton", PhaseGameEnd, 22, "sample_match_90s_lost.txt", 1);
 }
 
 }  // namespace
