@@ -178,13 +178,18 @@ protected:
         std::function<void()> during = nullptr;
     };
 
-    // The program's run loop until the steps are done or one of them waits past its limit.
-    void Play(std::vector<Step> steps) {
+    // The program's run loop until the steps are done or one of them waits past its limit: none
+    // did, nothing went missing on the way and what was on screen every half second is the
+    // recorded trace.
+    void Play(std::vector<Step> steps, const std::string& trace) {
         m_steps = std::move(steps);
         m_context.afterUpdate = [this](u32 ms) { Frame(ms); };
         auto counted = [](void* self, i32) { ++static_cast<SampleMatch*>(self)->m_phaseWrites; };
         m_context.m_GamePhase.SetObserver(counted, this);
         m_app->Run(m_context);
+        EXPECT_EQ(m_failure, "");
+        EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
+        EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), std::string(TALLYVOX_TRACES "/") + trace), "");
     }
 
     void Frame(u32 ms) {
@@ -318,6 +323,13 @@ protected:
                 [this, page, button] { Click(OnPage(page, button)); }};
     }
 
+    // The steps put before the one named `what`, which the list must hold.
+    static void InsertBefore(std::vector<Step>& steps, const std::string& what, const std::vector<Step>& more) {
+        const auto at = std::find_if(steps.begin(), steps.end(), [&](const Step& s) { return s.what == what; });
+        ASSERT_NE(at, steps.end()) << what;
+        steps.insert(at, more.begin(), more.end());
+    }
+
     // From the program's start to the match level of the decade and difficulty buttons given, with
     // its stage loaded.
     std::vector<Step> WayIn(const char* decade = "Button70s", const char* difficulty = "EasyButton") {
@@ -408,11 +420,8 @@ protected:
                                     !m_context.GetSequenceManager()->GetCurrentSequence();
                          },
                          nullptr, 40 * 60000, [this] { Act(); }});
-        Play(std::move(steps));
-        EXPECT_EQ(m_failure, "");
+        Play(std::move(steps), trace);
         EXPECT_EQ(m_context.m_Decade * 10 + m_context.m_Difficulty, choice);
-        EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
-        EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), std::string(TALLYVOX_TRACES "/") + trace), "");
     }
 
     std::vector<std::string> UnexpectedLog() const {
@@ -459,12 +468,8 @@ TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
 TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
     std::vector<Step> steps = WayIn("Button80s", "NormalButton");
     // Off the way in after the name page: the tutorial plays out without clicks.
-    const auto mainMenu = std::find_if(steps.begin(), steps.end(), [](const Step& s) {
-        return s.what == "singlePlayerButton on compositionMainMenu";
-    });
-    ASSERT_NE(mainMenu, steps.end());
     steps.back().during = nullptr;
-    steps.insert(mainMenu, {
+    InsertBefore(steps, "singlePlayerButton on compositionMainMenu", {
         ClickOn("compositionMainMenu", "optionsButton"),
         {"the effects slider", [] { return PageSettled("compositionOptions"); }, [this] { ClickAt(600, 216); }},
         ClickOn("compositionOptions", "CreditsButton"),
@@ -496,11 +501,7 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
          [] { return PageSettled("compositionProfiles") && NoPopup(); },
          [this] { Click(OnPage("compositionProfiles", "DoneButton")); }},
     });
-    const auto decades = std::find_if(steps.begin(), steps.end(), [](const Step& s) {
-        return s.what == "Button80s on compositionDecadeSelector";
-    });
-    ASSERT_NE(decades, steps.end());
-    steps.insert(decades, {
+    InsertBefore(steps, "Button80s on compositionDecadeSelector", {
         {"the wardrobe button", [] { return PageSettled("compositionDecadeSelector"); }, [this] { ClickAt(670, 103); }},
         ClickOn("compositionWardrobe", "tabglasses"),
         ClickOn("compositionWardrobe", "effect1"),
@@ -539,10 +540,7 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         OnPopup("VerifyQuit", "Confirm"),
         {"the program quitting by itself", [] { return false; }, nullptr, 10000},
     });
-    Play(std::move(steps));
-    EXPECT_EQ(m_failure, "");
-    EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
-    EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), TALLYVOX_TRACES "/menus_and_tutorial.txt"), "");
+    Play(std::move(steps), "menus_and_tutorial.txt");
 }
 
 // The 00s on normal, every second answer wrong (strikes and steals both ways) and fast money
