@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -285,7 +286,13 @@ protected:
     }
     void TearDown() override {
         match().SetRoundRules(nullptr);
+        bank.reset();
         context.Shutdown();
+    }
+    // The context's question bank afresh, holding these questions (the first current).
+    void UseQuestions(const std::vector<TestQuestion>& questions) {
+        bank.reset();
+        bank = std::make_unique<QuestionBank>(context, home, questions);
     }
 
     void Go(const std::string& file, int frames) {
@@ -361,6 +368,7 @@ protected:
     LogCapture log;
     LooseFilesContext context;
     EventLog events;
+    std::unique_ptr<QuestionBank> bank;
     std::string sequenceFile;
     int nextFile = 0;
     bool entered = false;
