@@ -43,6 +43,7 @@
 #include "tests/support/SceneTrace.h"
 #include "tests/support/ScopedWorkingDir.h"
 #include "tests/support/TempDir.h"
+#include "tools/qbank/BankSource.h"
 
 #ifndef TALLYVOX_BUILT_CONTENT
 #error "TALLYVOX_BUILT_CONTENT names the folder of the built sample content"
@@ -103,12 +104,6 @@ public:
     }
     std::function<void(u32)> afterUpdate;
 };
-
-// The first of the "/"-separated spellings of an answer.
-std::string FirstForm(const char* text) {
-    const std::string all = text ? text : "";
-    return all.substr(0, all.find('/'));
-}
 
 bool Shown(Widget* widget) { return widget && widget->Visible; }
 bool Usable(Widget* widget) { return Shown(widget) && widget->m_Enabled; }
@@ -183,13 +178,18 @@ protected:
         std::function<void()> during = nullptr;
     };
 
-    // The program's run loop until the steps are done or one of them waits past its limit.
-    void Play(std::vector<Step> steps) {
+    // The program's run loop until the steps are done or one of them waits past its limit: none
+    // did, nothing went missing on the way and what was on screen every half second is the
+    // recorded trace.
+    void Play(std::vector<Step> steps, const std::string& trace) {
         m_steps = std::move(steps);
         m_context.afterUpdate = [this](u32 ms) { Frame(ms); };
         auto counted = [](void* self, i32) { ++static_cast<SampleMatch*>(self)->m_phaseWrites; };
         m_context.m_GamePhase.SetObserver(counted, this);
         m_app->Run(m_context);
+        EXPECT_EQ(m_failure, "");
+        EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
+        EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), std::string(TALLYVOX_TRACES "/") + trace), "");
     }
 
     void Frame(u32 ms) {
@@ -323,6 +323,13 @@ protected:
                 [this, page, button] { Click(OnPage(page, button)); }};
     }
 
+    // The steps put before the one named `what`, which the list must hold.
+    static void InsertBefore(std::vector<Step>& steps, const std::string& what, const std::vector<Step>& more) {
+        const auto at = std::find_if(steps.begin(), steps.end(), [&](const Step& s) { return s.what == what; });
+        ASSERT_NE(at, steps.end()) << what;
+        steps.insert(at, more.begin(), more.end());
+    }
+
     // From the program's start to the match level of the decade and difficulty buttons given, with
     // its stage loaded.
     std::vector<Step> WayIn(const char* decade = "Button70s", const char* difficulty = "EasyButton") {
@@ -346,7 +353,7 @@ protected:
 
     // Player one's move in a match, when one is due: buzz in each face-off, play, and answer in its
     // own turns (a not-found answer; fast money: the first player the top answer, the second another;
-    // words of no answer for every m_wrongEvery-th main-game answer and, with m_fastMoneyWrong, in
+    // words of no answer for every m_wrongEvery-th main-game answer and, with m_wrongEvery set, in
     // fast money).
     void Act() {
         PlayedContext& c = m_context;
@@ -376,7 +383,7 @@ protected:
         m_turnTaken = !fastMoney;
         const Question* question = c.GetQuestionManager() ? c.GetQuestionManager()->CurrentQuestion() : nullptr;
         std::string text = "zzqx wvvk";
-        const bool wrong = fastMoney ? m_fastMoneyWrong : m_wrongEvery && ++m_answers % m_wrongEvery == 0;
+        const bool wrong = fastMoney ? m_wrongEvery > 0 : m_wrongEvery && ++m_answers % m_wrongEvery == 0;
         if (question && !wrong) {
             // The answers by value, highest first; the second fast-money player skips the first's.
             std::vector<u32> order;
@@ -388,7 +395,7 @@ protected:
             });
             const size_t pick = phase == PhaseFastMoneySecondPlayer && order.size() > 1 ? 1 : 0;
             if (!order.empty())
-                text = FirstForm(question->GetAnswer(order[pick]).Text());
+                text = qbank::FirstForm(question->GetAnswer(order[pick]).Text());
         }
         Type(text);
         Key(kKeyEnter, u'\r');
@@ -397,10 +404,13 @@ protected:
 
     // A whole match from the program's start, by the decade and difficulty buttons, player one
     // acting until the phase `end` (kEitherEnd: the game's end or its loss) with no sequence
-    // running: nothing went missing on the way, the match was the one chosen (decade * 10 +
-    // difficulty) and what was on screen every half second is the recorded trace.
+    // running, answering wrong every `wrongEvery`-th time and in fast money (0: always right):
+    // nothing went missing on the way, the match was the one chosen (decade * 10 + difficulty)
+    // and what was on screen every half second is the recorded trace.
     static constexpr i32 kEitherEnd = -1;
-    void PlayWholeMatch(const char* decade, const char* difficulty, i32 end, u32 choice, const char* trace) {
+    void PlayWholeMatch(const char* decade, const char* difficulty, i32 end, u32 choice, const char* trace,
+                        int wrongEvery = 0) {
+        m_wrongEvery = wrongEvery;
         std::vector<Step> steps = WayIn(decade, difficulty);
         steps.push_back({"the end of the match",
                          [this, end] {
@@ -410,11 +420,8 @@ protected:
                                     !m_context.GetSequenceManager()->GetCurrentSequence();
                          },
                          nullptr, 40 * 60000, [this] { Act(); }});
-        Play(std::move(steps));
-        EXPECT_EQ(m_failure, "");
+        Play(std::move(steps), trace);
         EXPECT_EQ(m_context.m_Decade * 10 + m_context.m_Difficulty, choice);
-        EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
-        EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), std::string(TALLYVOX_TRACES "/") + trace), "");
     }
 
     std::vector<std::string> UnexpectedLog() const {
@@ -445,7 +452,7 @@ protected:
     uint64_t m_frame = 0, m_nowMs = 0, m_audioRemainder = 0, m_submitMs = 0, m_playClickMs = 0;
     std::vector<float> m_mix;
     int m_phaseWrites = 0, m_buzzedWrite = -1, m_turnWrite = -1;
-    bool m_turnTaken = false, m_fastMoneyWrong = false;
+    bool m_turnTaken = false;
     int m_wrongEvery = 0, m_answers = 0;
     scene::SceneTrace m_trace;
     PCGraphicDevice* m_pictured = nullptr;
@@ -461,12 +468,8 @@ TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
 TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
     std::vector<Step> steps = WayIn("Button80s", "NormalButton");
     // Off the way in after the name page: the tutorial plays out without clicks.
-    const auto mainMenu = std::find_if(steps.begin(), steps.end(), [](const Step& s) {
-        return s.what == "singlePlayerButton on compositionMainMenu";
-    });
-    ASSERT_NE(mainMenu, steps.end());
     steps.back().during = nullptr;
-    steps.insert(mainMenu, {
+    InsertBefore(steps, "singlePlayerButton on compositionMainMenu", {
         ClickOn("compositionMainMenu", "optionsButton"),
         {"the effects slider", [] { return PageSettled("compositionOptions"); }, [this] { ClickAt(600, 216); }},
         ClickOn("compositionOptions", "CreditsButton"),
@@ -498,11 +501,7 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
          [] { return PageSettled("compositionProfiles") && NoPopup(); },
          [this] { Click(OnPage("compositionProfiles", "DoneButton")); }},
     });
-    const auto decades = std::find_if(steps.begin(), steps.end(), [](const Step& s) {
-        return s.what == "Button80s on compositionDecadeSelector";
-    });
-    ASSERT_NE(decades, steps.end());
-    steps.insert(decades, {
+    InsertBefore(steps, "Button80s on compositionDecadeSelector", {
         {"the wardrobe button", [] { return PageSettled("compositionDecadeSelector"); }, [this] { ClickAt(670, 103); }},
         ClickOn("compositionWardrobe", "tabglasses"),
         ClickOn("compositionWardrobe", "effect1"),
@@ -541,25 +540,18 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         OnPopup("VerifyQuit", "Confirm"),
         {"the program quitting by itself", [] { return false; }, nullptr, 10000},
     });
-    Play(std::move(steps));
-    EXPECT_EQ(m_failure, "");
-    EXPECT_EQ(UnexpectedLog(), std::vector<std::string>());
-    EXPECT_EQ(scene::CompareWithGolden(m_trace.Log(), TALLYVOX_TRACES "/menus_and_tutorial.txt"), "");
+    Play(std::move(steps), "menus_and_tutorial.txt");
 }
 
 // The 00s on normal, every second answer wrong (strikes and steals both ways) and fast money
 // answered wrong: the match ends without the top prize.
 TEST_F(SampleMatch, A00sMatchWithStrikesStealsAndAFailedFastMoney) {
-    m_wrongEvery = 2;
-    m_fastMoneyWrong = true;
-    PlayWholeMatch("Button00s", "NormalButton", kEitherEnd, 31, "sample_match_00s_strikes.txt");
+    PlayWholeMatch("Button00s", "NormalButton", kEitherEnd, 31, "sample_match_00s_strikes.txt", 2);
 }
 
 // The 90s on hard, every answer wrong: strikes, the computer family's steals and rounds, the loss.
 TEST_F(SampleMatch, A90sHardMatchAnsweredWrongIsLost) {
-    m_wrongEvery = 1;
-    m_fastMoneyWrong = true;
-    PlayWholeMatch("Button90s", "HardButton", PhaseGameEnd, 22, "sample_match_90s_lost.txt");
+    PlayWholeMatch("Button90s", "HardButton", PhaseGameEnd, 22, "sample_match_90s_lost.txt", 1);
 }
 
 }  // namespace

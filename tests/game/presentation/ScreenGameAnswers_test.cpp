@@ -4,7 +4,6 @@
 // kept at a time-up and the prizes.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -32,15 +31,12 @@ protected:
     }
     void TearDown() override {
         GameShow::PlayerProfileManager::Instance()->ClearPlayers();
-        bank.reset();
         ScreenGameFixture::TearDown();
     }
     // The 70s question of that many answers, current for the screen and the bank; nothing
     // playing; the decade, round and phase as given.
     QZ2011::Question* Ask(int answers, u32 decade = 0, i32 round = 1, i32 phase = 8) {
-        bank.reset();
-        bank = std::make_unique<match_stage::QuestionBank>(
-            context, home, std::vector<TestQuestion>{match_stage::WordQuestion(answers)});
+        UseQuestions({match_stage::WordQuestion(answers)});
         StopShow();
         context.m_Decade = decade;
         context.m_RoundCounter = round;
@@ -91,8 +87,6 @@ protected:
     }
     Lines Stored() { return {std::begin(context.m_FastMoneyQuestionIds), std::end(context.m_FastMoneyQuestionIds)}; }
     std::string Label(const std::string& name) { return Text(static_cast<GameServices::Widget::Label*>(Bound(name))); }
-
-    std::unique_ptr<match_stage::QuestionBank> bank;
 };
 
 TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownVerdictsPlayOrPassTheTurnsAndFastMoneysPassesDuplicatesAndPrizes) {
@@ -336,8 +330,7 @@ TEST_F(ScreenGameAnswers, TheBoardsRowsTheCountdownVerdictsPlayOrPassTheTurnsAnd
         questions[q].id = "70-10" + std::to_string(q);
         questions[q].answers = {{50, "Top", {{"top"}}}, {30, "Mid", {{"mid"}}}, {20, "Low", {{"low"}}}};
     }
-    bank.reset();
-    bank = std::make_unique<match_stage::QuestionBank>(context, home, questions);
+    UseQuestions(questions);
     const struct { Names entries; std::vector<int> asked; } passes[] = {
         {{"", "top", "", "top", "top", "", "top", "top"}, {1, 2, 3, 4, 0, 2, 0, -1}},
         {{"top", "", "", "mid", "low", "", "top", "top"}, {1, 2, 3, 4, 1, 2, 1, -1}},

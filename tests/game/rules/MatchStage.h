@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -285,7 +286,13 @@ protected:
     }
     void TearDown() override {
         match().SetRoundRules(nullptr);
+        bank.reset();
         context.Shutdown();
+    }
+    // The context's question bank afresh, holding these questions (the first current).
+    void UseQuestions(const std::vector<TestQuestion>& questions) {
+        bank.reset();
+        bank = std::make_unique<QuestionBank>(context, home, questions);
     }
 
     void Go(const std::string& file, int frames) {
@@ -304,15 +311,12 @@ protected:
         Go(file, 30);
         entered = true;
         ASSERT_NE(set(), nullptr);
-        LoadShow();
-        events.Attach(match());
-    }
-    // The 85 sequences of the show, each 100 ms long, none playing.
-    void LoadShow() {
+        // The 85 sequences of the show, each 100 ms long, none playing.
         GameShow::SequenceManager* sequences = context.GetSequenceManager();
         sequences->RemoveAllSequences();
-        for (const auto& [file, name] : QZ2011::QZ11Game::InGameSequences())
+        for (const auto& [sequenceSource, name] : QZ2011::QZ11Game::InGameSequences())
             sequences->LoadSequence(name, sequenceFile.c_str());
+        events.Attach(match());
     }
     // The name of the playing sequence of the show, "" for none.
     std::string Playing() {
@@ -338,10 +342,9 @@ protected:
     GameServices::Entities::Prop* Prop(const std::string& name) { return set()->FindProp(name.c_str()); }
     QZ2011::Board* Block(const std::string& name) { return dynamic_cast<QZ2011::Board*>(Prop(name)); }
     QZ2011::BehaviorStage* Stage(const std::string& name) { return QZ2011::GetStageBehavior(Prop(name)); }
-    QZ2011::QZCharacter* Character(const std::string& name) {
-        return dynamic_cast<QZ2011::QZCharacter*>(set()->FindCharacter(name.c_str()));
+    QZ2011::QZCharacter* Member(int i) {
+        return dynamic_cast<QZ2011::QZCharacter*>(set()->FindCharacter(Contestant(i).c_str()));
     }
-    QZ2011::QZCharacter* Member(int i) { return Character(Contestant(i)); }
     QZ2011::QZCharacter* Face(bool left) {
         auto* level = set()->FindComponentLevel(left ? "ComponentAvatarFace_Left" : "ComponentAvatarFace_Right");
         return level ? dynamic_cast<QZ2011::QZCharacter*>(level->FindCharacter(left ? "avatar_face_left"
@@ -365,6 +368,7 @@ protected:
     LogCapture log;
     LooseFilesContext context;
     EventLog events;
+    std::unique_ptr<QuestionBank> bank;
     std::string sequenceFile;
     int nextFile = 0;
     bool entered = false;

@@ -171,7 +171,7 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissi
     context.m_AIMayAct = 0;
     ExpectStep(Run(), {13, {}, "", {}});
     EXPECT_EQ(context.m_AIMayAct, 0);
-    QuestionBank bank(context, home, {WordQuestion(8)});
+    UseQuestions({WordQuestion(8)});
     struct Steal { i32 round, found; u32 struckOut; bool complete; };
     const Steal steals[] = {{1, 8, 0, true},
                             {1, 7, 0, false},
@@ -182,7 +182,7 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissi
     for (const Steal& c : steals) {
         SCOPED_TRACE(std::to_string(c.round) + " found " + std::to_string(c.found));
         Reset(PhaseStealResult);
-        bank.Reload(c.found);
+        bank->Reload(c.found);
         context.m_RoundCounter = c.round;
         context.m_StruckOutAnswers = c.struckOut;
         ExpectStep(Run(), c.complete ? Step{14, {}, "", {"RoundWon"}} : Step{15, {}, "reveal_others", {}});

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,7 +40,7 @@ protected:
         TestQuestion one = question, none = question;
         one.answers.resize(1);
         none.answers.clear();
-        bank = std::make_unique<QuestionBank>(context, home, std::vector<TestQuestion>{question, one, none});
+        UseQuestions({question, one, none});
         Load(0xF);
         context.GetTeamActionManager()->SetEnabled(true);
         for (Recorder* r : {&buzz, &answer})
@@ -54,7 +53,6 @@ protected:
         for (Recorder* r : {&buzz, &answer})
             context.GetTeamActionManager()->UnlistenTeamAction(r, r->name.c_str());
         match().PlayOrPassChosenEvent.RemoveDelegate(&chosen);
-        bank.reset();
         MatchStageTest::TearDown();
     }
 
@@ -86,7 +84,6 @@ protected:
     // Both generators restarted from the seed, as the harness seeds a match.
     static constexpr auto Seed = &match::MatchHarness::Seed;
 
-    std::unique_ptr<QuestionBank> bank;
     const std::set<std::string> kWrong = {"Snow", "Piano", "Tax forms"};
     std::vector<std::string> names;
     Recorder buzz{"BuzzSinglePlayer", names}, answer{"EnterAIAnswer", names}, chosen{"PlayOrPass", names};

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,11 +28,7 @@ protected:
     void SetUp() override {
         MatchStageTest::SetUp();
         Enter(StageLevel());
-        bank = std::make_unique<QuestionBank>(context, home, std::vector<TestQuestion>{WordQuestion(8)});
-    }
-    void TearDown() override {
-        bank.reset();
-        MatchStageTest::TearDown();
+        UseQuestions({WordQuestion(8)});
     }
     // A one- or two-player match in a phase and round, the family at the turn, scores 0.
     Question* Set(bool two, i32 phase, i32 round, i32 buzzOwner, i32 family, int found = 0) {
@@ -82,8 +77,6 @@ protected:
         }
         return n;
     }
-
-    std::unique_ptr<QuestionBank> bank;
 };
 
 }  // namespace
@@ -326,8 +319,7 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     }
     EXPECT_EQ(RoundRules::MakeRevealSequenceName("12").c_str(), std::string("reveal_answer12"));
     // A question of ten answers (an untrusted file) reveals no ninth answer.
-    bank.reset();
-    bank = std::make_unique<QuestionBank>(context, home, std::vector<TestQuestion>{WordQuestion(10)});
+    UseQuestions({WordQuestion(10)});
     Question* question = Set(false, PhaseRevealOthers, 1, 0, P1);
     ASSERT_EQ(question->AnswerCount(), 10u);
     std::vector<std::string> played;

@@ -25,8 +25,6 @@ TEST(CheckArt2D, MissingAndDamagedPicturesFontsAndAnimationsAreTold) {
     content.Dir().Write("out/Global2D/impactwhite22.fon", std::string(60, '\0'));
     content.Dir().Write("out/Global2D/prsc_pass_prsc.anm", "");
     content.Dir().Write("out/Global2D/button_hover.spt", "12 bytes....");
-    content::Checker checker(content.Dir().File("data"), content.Dir().File("out"), content.Dir().File("map"));
-    checker.Run();
     const std::string damaged[] = {
         "data/content/art/interface.txt:73 (general_globalgameassets/profile_base.mat): error: material "
         "\"profile_base.mat\" is truncated or has no texture slot",
@@ -39,8 +37,8 @@ TEST(CheckArt2D, MissingAndDamagedPicturesFontsAndAnimationsAreTold) {
         "data/content/animations.txt:27 (Global2D/prsc_pass_prsc.anm): error: widget animation \"prsc_pass_prsc.anm\" "
         "does not load"};
     expected = {damaged[0], expected[0], damaged[1], damaged[2], damaged[3], expected[1], damaged[4]};
-    EXPECT_EQ(checker.Errors(), expected);
-    EXPECT_NE(checker.CountsLine().find(" 53 PRSC animations"), std::string::npos) << checker.CountsLine();
+    EXPECT_EQ(content.Check({}), expected);
+    EXPECT_NE(content.Checked().CountsLine().find(" 53 PRSC animations"), std::string::npos) << content.Checked().CountsLine();
 }
 
 }  // namespace

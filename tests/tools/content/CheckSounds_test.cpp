@@ -33,8 +33,6 @@ TEST(CheckSounds, MissingMisflaggedAndDamagedSoundsAndClipsAreTold) {
     content.Dir().Write("out/GameAudiosNotStreamed/ending.ogg", "OggS and nothing else");
     content.Dir().Write("out/GameAudiosNotStreamed/intro.snd", "short");
     std::filesystem::remove(content.Dir().File("out/video/korvologo.vid"));
-    content::Checker checker(content.Dir().File("data"), content.Dir().File("out"), content.Dir().File("map"));
-    checker.Run();
     expected.insert(expected.begin() + 1,
                     {"data/content/sounds.txt:29 (GameAudios/music_intro.snd): error: stream file "
                      "\"streams/music_intro.ogg\" does not exist",
@@ -44,8 +42,9 @@ TEST(CheckSounds, MissingMisflaggedAndDamagedSoundsAndClipsAreTold) {
                                         "data \"ending.ogg\" does not decode to 0.1 s of Ogg Vorbis");
     expected.push_back("data/content/videos.txt (video/korvologo.vid): error: clip \"KorvoLogo.vid\" does not open in "
                        "the video player");
-    EXPECT_EQ(checker.Errors(), expected);
-    EXPECT_NE(checker.CountsLine().find(" 325 sound descriptors"), std::string::npos) << checker.CountsLine();
+    EXPECT_EQ(content.Check({}), expected);
+    EXPECT_NE(content.Checked().CountsLine().find(" 325 sound descriptors"), std::string::npos)
+        << content.Checked().CountsLine();
 }
 
 }  // namespace

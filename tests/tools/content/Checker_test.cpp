@@ -130,26 +130,29 @@ TEST(ContentChecker, PackagesAreTheGamesFifteenNamesResolveOnceDamagedIndicesAre
 
 }  // namespace
 
-// On a copy of the sample content (clean, as the built content's test holds): a stage material
-// renamed onto an interface picture's material makes one name held by two packages, told at the
-// source line that made it.
-TEST(ContentChecker, ANameHeldTwiceIsToldAndPiecesNothingRefersToAreWarnings) {
+// On a copy of the content the build wrote: no error, no leftover nothing refers to, and every
+// checked class counted as the game's tables say. Then a stage material renamed onto an interface
+// picture's material makes one name held by two packages, told at the source line that made it.
+TEST(ContentChecker, TheBuiltContentCountsEveryClassANameHeldTwiceIsToldAndPiecesNothingRefersToAreWarnings) {
     DamagedContent content;
+    EXPECT_EQ(content.Check({}), std::vector<std::string>{});
+    EXPECT_EQ(content.Checked().Warnings(), std::vector<std::string>{});
+    EXPECT_EQ(content.Checked().CountsLine(),
+              "content check: 15 packages, 85 sequences, 158 ScreenGame widgets, 175 menu widgets, 17 tutorial "
+              "widgets, 3 loading widgets, 3 start-up widgets, 10 popups, 54 PRSC animations, 12 level files, 12 "
+              "default looks, 48 opponent looks, 20 award titles, 77 cue events, 333 sound descriptors");
     // A sprite that draws with no material leaves its material, slot and picture to nobody: each
     // is a warning, and a warning alone fails nothing.
-    const std::string sprite = content.Dir().File("out/Global2D/cursor.spt");
-    std::string bytes = FileContents(sprite);
+    std::string bytes = FileContents(content.Dir().File("out/Global2D/cursor.spt"));
     ASSERT_GE(bytes.size(), 28u);
     bytes.replace(24, 4, std::string(4, '\0'));
     content.Dir().Write("out/Global2D/cursor.spt", bytes);
-    content::Checker checker(content.Dir().File("data"), content.Dir().File("out"), content.Dir().File("map"));
-    checker.Run();
-    EXPECT_EQ(checker.Errors(), std::vector<std::string>{});
+    EXPECT_EQ(content.Check({}), std::vector<std::string>{});
     std::vector<std::string> expected;
     for (const char* piece : {"cursor.mat", "cursor.png", "cursor_slot"})
         expected.push_back(std::string("data/content/art/interface.txt:61 (Global2D/") + piece +
                            "): warning: nothing refers to this resource");
-    EXPECT_EQ(checker.Warnings(), expected);
+    EXPECT_EQ(content.Checked().Warnings(), expected);
 
     content.Replace("content/art/stage.txt", "material board_back_color cycle", "material board_back    cycle");
     content.Replace("content/art/stage.txt", "model board_back board_back_color ", "model board_back board_back ");
@@ -162,17 +165,4 @@ TEST(ContentChecker, ANameHeldTwiceIsToldAndPiecesNothingRefersToAreWarnings) {
                                         "of \"board_back_color\" animates the material \"board_back_color.mat\", which no "
                                         "package holds"}));
     EXPECT_TRUE(content.BuildErrors().empty());
-}
-
-// The build's own content: no error, no leftover nothing refers to, and every checked class
-// counted as the game's tables say.
-TEST(ContentChecker, TheBuiltContentCountsEveryClassOfTheInventory) {
-    content::Checker checker(TALLYVOX_CONTENT_DATA, TALLYVOX_BUILT_CONTENT, TALLYVOX_CONTENT_MAPS);
-    checker.Run();
-    EXPECT_EQ(checker.Errors(), std::vector<std::string>{});
-    EXPECT_EQ(checker.Warnings(), std::vector<std::string>{});
-    EXPECT_EQ(checker.CountsLine(),
-              "content check: 15 packages, 85 sequences, 158 ScreenGame widgets, 175 menu widgets, 17 tutorial "
-              "widgets, 3 loading widgets, 3 start-up widgets, 10 popups, 54 PRSC animations, 12 level files, 12 "
-              "default looks, 48 opponent looks, 20 award titles, 77 cue events, 333 sound descriptors");
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,7 @@ public:
     }
 
     // Rebuilds the named steps from the edited sources (their own errors are returned as
-    // build errors), then runs the checker: its error lines.
+    // build errors), then runs the checker: its error lines. No steps: the checker alone.
     std::vector<std::string> Check(const std::vector<std::string>& steps) {
         std::vector<const content::Group*> groups;
         for (const std::string& step : steps)
@@ -46,10 +47,12 @@ public:
                                  if (line.find(": error: ") != std::string::npos)
                                      m_buildErrors.push_back(line);
                              });
-        content::Checker checker(m_dir.File("data"), m_dir.File("out"), m_dir.File("map"));
-        checker.Run();
-        return checker.Errors();
+        m_checker = std::make_unique<content::Checker>(m_dir.File("data"), m_dir.File("out"), m_dir.File("map"));
+        m_checker->Run();
+        return m_checker->Errors();
     }
+    // The checker of the last check: its warnings and counts.
+    const content::Checker& Checked() const { return *m_checker; }
 
     // The error lines the rebuilt steps reported themselves.
     const std::vector<std::string>& BuildErrors() const { return m_buildErrors; }
@@ -65,4 +68,5 @@ private:
 
     TempDir m_dir;
     std::vector<std::string> m_buildErrors;
+    std::unique_ptr<content::Checker> m_checker;
 };

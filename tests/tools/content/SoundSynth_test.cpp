@@ -12,7 +12,8 @@
 
 namespace {
 
-TEST(SoundSynth, NotesAndChordsByName) {
+// Notes and chords by name; a folded loop starts where its tail leads and keeps its body.
+TEST(SoundSynth, NotesAndChordsByNameAndAFoldedLoopStartsWhereItsTailLeads) {
     const std::pair<const char*, double> notes[] = {{"A4", 440.0}, {"C4", 261.626}, {"C#3", 138.591}, {"Bb2", 116.541},
                                                     {"G0", 24.499}, {"H4", 0},       {"A9", 0},         {"Ab#4", 0}};
     for (const auto& [note, hz] : notes)
@@ -26,6 +27,18 @@ TEST(SoundSynth, NotesAndChordsByName) {
         for (size_t i = 0; i < hz.size(); ++i)
             EXPECT_NEAR(got[i], hz[i], 0.01) << chord;
     }
+    std::vector<float> ramp(100);
+    for (size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = float(i);
+    std::vector<float> folded = ramp;
+    content::FoldLoop(folded, 20);
+    ASSERT_EQ(folded.size(), 80u);
+    EXPECT_EQ(folded[0], 80.0f);  // the sample after the last one kept
+    EXPECT_FLOAT_EQ(folded[10], 0.5f * 90 + 0.5f * 10);
+    EXPECT_TRUE(std::equal(folded.begin() + 20, folded.end(), ramp.begin() + 20));
+    std::vector<float> tiny(30, 1.0f);
+    content::FoldLoop(tiny, 20);  // shorter than two fades: left alone
+    EXPECT_EQ(tiny.size(), 30u);
 }
 
 // Each recipe gives exactly its length at its peak level; another seed gives other samples;
@@ -65,21 +78,6 @@ TEST(SoundSynth, SamplesHaveTheirLengthLevelSeedAndSeam) {
         else
             EXPECT_LT(std::fabs(a.front()) + std::fabs(a.back()), 0.01) << r.words[0];
     }
-}
-
-TEST(SoundSynth, AFoldedLoopStartsWhereItsTailLeadsAndKeepsItsBody) {
-    std::vector<float> ramp(100);
-    for (size_t i = 0; i < ramp.size(); ++i)
-        ramp[i] = float(i);
-    std::vector<float> folded = ramp;
-    content::FoldLoop(folded, 20);
-    ASSERT_EQ(folded.size(), 80u);
-    EXPECT_EQ(folded[0], 80.0f);  // the sample after the last one kept
-    EXPECT_FLOAT_EQ(folded[10], 0.5f * 90 + 0.5f * 10);
-    EXPECT_TRUE(std::equal(folded.begin() + 20, folded.end(), ramp.begin() + 20));
-    std::vector<float> tiny(30, 1.0f);
-    content::FoldLoop(tiny, 20);  // shorter than two fades: left alone
-    EXPECT_EQ(tiny.size(), 30u);
 }
 
 TEST(SoundSynth, FaultySoundLinesAreReportedWithTheirLineAndSkipped) {

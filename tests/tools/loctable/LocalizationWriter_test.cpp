@@ -20,7 +20,8 @@ std::string FromHex(const char* hex) {
 
 }  // namespace
 
-TEST(LocalizationWriter, TheToolBuildsTheSampleTableByteForByte) {
+// The tool builds the sample table byte for byte; source lines, comments and errors.
+TEST(LocalizationWriter, TheToolBuildsTheSampleTableByteForByteAndReadsSourceLinesCommentsAndErrors) {
     const std::string table = FileContents(TALLYVOX_SAMPLE_STRINGS);
     const std::string golden = FromHex(
         "00000000000000000000000007000000"
@@ -29,9 +30,7 @@ TEST(LocalizationWriter, TheToolBuildsTheSampleTableByteForByte) {
         "5375626d6974207468697320616e737765723f00680cde3259657300f7e636e34e6f00");
     ASSERT_EQ(golden.size(), 132u);
     EXPECT_EQ(table, golden);
-}
 
-TEST(LocalizationWriter, SourceLinesCommentsAndErrors) {
     LocalizationEntries entries;
     std::string error;
     ASSERT_TRUE(ParseLocalizationSource("# titles\r\n\n  KEY_A = a=b \r\nEMPTY=\nLAST=x", entries, error));

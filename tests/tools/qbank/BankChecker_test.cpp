@@ -12,9 +12,11 @@
 
 namespace {
 
+// The sources read into `read` (a bank of its own when none is given), then checked.
 qbank::Diagnostics Check(const std::string& seventies, const std::string& pairs = "",
-                         const std::string& noughties = "") {
-    qbank::Bank bank;
+                         const std::string& noughties = "", qbank::Bank* read = nullptr) {
+    qbank::Bank own;
+    qbank::Bank& bank = read ? *read : own;
     qbank::Diagnostics d;
     qbank::ReadDecadeSource(seventies, "70s.txt", 0, bank, d);
     qbank::ReadDecadeSource(noughties, "00s.txt", 3, bank, d);
@@ -58,7 +60,9 @@ const char* const kGood =
 
 }  // namespace
 
-TEST(BankChecker, ASoundBankPassesAndLeavesNoMatcherStateBehindAndUnusableWordsAreWarnedOf) {
+// A sound bank passes and leaves no matcher state behind, unusable words are warned of; shape,
+// judgement and judge-limit errors name their question.
+TEST(BankChecker, ASoundBankPassesUnusableWordsAreWarnedOfAndShapeJudgementAndLimitErrorsNameTheirQuestion) {
     qbank::Diagnostics d = Check(kGood, "c > k\n");
     EXPECT_TRUE(d.Errors().empty()) << d.Errors()[0];
     EXPECT_TRUE(d.Warnings().empty());
@@ -73,9 +77,7 @@ TEST(BankChecker, ASoundBankPassesAndLeavesNoMatcherStateBehindAndUnusableWordsA
               "- a glacier\n");
     ASSERT_EQ(d.Warnings().size(), 1u);
     EXPECT_NE(d.Warnings()[0].find("\"beach\" is shared with another answer"), std::string::npos);
-}
 
-TEST(BankChecker, ShapeJudgementAndJudgeLimitErrorsNameTheirQuestion) {
     std::string nine = "? 70-0001 Q\n";
     for (char c = 'a'; c < 'a' + 9; ++c)
         nine += std::string("= 1 ") + c + c + ": " + c + c + "\n";
@@ -124,11 +126,9 @@ TEST(BankChecker, ShapeJudgementAndJudgeLimitErrorsNameTheirQuestion) {
 // Runs of one letter regroup in many ways, the grapheme search's costliest input.
 TEST(BankChecker, AQuestionAtTheLimitsJudgesAnyTypedTextQuickly) {
     qbank::Bank bank;
-    qbank::Diagnostics d;
-    qbank::ReadDecadeSource(QuestionAtTheLimits(), "70s.txt", 0, bank, d);
-    qbank::ReadEquivalenceSource(FileContents(TALLYVOX_QUESTION_SOURCES "/equivalences.txt"), "eq", bank, d);
+    const qbank::Diagnostics d =
+        Check(QuestionAtTheLimits(), FileContents(TALLYVOX_QUESTION_SOURCES "/equivalences.txt"), "", &bank);
     ASSERT_GT(bank.pairs.size(), 30u);
-    qbank::CheckBank(bank, d);
     ASSERT_TRUE(d.Errors().empty()) << d.Errors()[0];
 
     const std::string file = qbank::QuestionFileBytes(bank.questions[0]);
