@@ -134,6 +134,12 @@ inline GLint GlInt(GLenum name) {
     return value;
 }
 
+// The pixels of the box, rows top first, clipped to the back buffer; none when it cannot be read.
+inline std::vector<uint32_t> ReadPixels(Device& device, const Rect& box) {
+    Image image;
+    return device.ReadBackBuffer(box, image) ? image.pixels : std::vector<uint32_t>();
+}
+
 inline uint32_t ReadPixel(Device& device, int32_t x, int32_t y) {
     Image image;
     return device.ReadBackBuffer({x, y, x + 1, y + 1}, image) ? image.pixels[0] : 0xDEADBEEF;
@@ -172,5 +178,14 @@ protected:
     std::unique_ptr<TestWindow> m_window;
     std::unique_ptr<Device> m_device;  // goes before its window
 };
+
+// One value of the window's own framebuffer (48 pixels high) at (x, y), rows top first (GL
+// numbers them bottom up), in the format and type given.
+inline uint32_t WindowValue(int x, int y, GLenum format, GLenum type, int height = 48) {
+    uint32_t value = 0;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadPixels(x, height - 1 - y, 1, 1, format, type, &value);
+    return value;
+}
 
 }  // namespace gfxtest
