@@ -577,9 +577,8 @@ void MatchHarness::Click(const std::string& widget) {
         const int32_t x = int32_t((place.x + place.width / 2) * int(width) / 800);
         const int32_t y = int32_t((place.y + place.height / 2) * int(height) / 600);
         using Kind = platform::window::MessageKind;
-        Inject(*this, {.kind = Kind::MouseMove, .x = x, .y = y}, 1);
-        Inject(*this, {.kind = Kind::ButtonDown, .x = x, .y = y}, 2);
-        Inject(*this, {.kind = Kind::ButtonUp, .x = x, .y = y}, 1);
+        for (auto [kind, steps] : {std::pair{Kind::MouseMove, 1}, {Kind::ButtonDown, 2}, {Kind::ButtonUp, 1}})
+            Inject(*this, {.kind = kind, .x = x, .y = y}, steps);
     }
 }
 
