@@ -20,7 +20,6 @@ protected:
         DeviceTest::SetUp();
         Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
         Dev().SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
-        Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     }
 };
 

@@ -187,7 +187,6 @@ TEST_F(DeviceStateTest, StageStatesReachGl) {
 // as GL takes it, on either side.
 TEST_F(DeviceStateTest, AlphaTestComparesBytesAndEveryBlendFactorReachesGl) {
     Dev().SetTexture(0, Texels({0x5EFFFFFF, 0x5FFFFFFF, 0x60FFFFFF}));
-    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     Stage0(TextureOp::SelectArg1, TextureArg::Texture, TextureArg::Diffuse, TextureOp::Modulate,
            TextureArg::Texture, TextureArg::Diffuse);
     Dev().SetRenderState(RenderState::AlphaTestEnable, 1u);
@@ -247,7 +246,6 @@ TEST_F(DeviceStateTest, PngTexelsLandExactlyInTheirPixelsAndRenderTargetsReceive
     Dev().SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
     Dev().SetSamplerState(0, SamplerState::MinFilter, TextureFilter::Linear);
     Dev().SetSamplerState(0, SamplerState::MagFilter, TextureFilter::Linear);
-    Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     // Draws the texture as a w x h pixel quad whose top-left pixel is (x, y).
     auto blit = [this](Texture* texture, int x, int y, int w, int h) {
         Dev().SetTexture(0, texture);

@@ -145,7 +145,7 @@ inline uint32_t ReadPixel(Device& device, int32_t x, int32_t y) {
     return device.ReadBackBuffer({x, y, x + 1, y + 1}, image) ? image.pixels[0] : 0xDEADBEEF;
 }
 
-// A device on an offscreen window, with the states 2D drawing starts from.
+// A device on an offscreen window, cleared black, with the states 2D drawing starts from.
 class DeviceTest : public ::testing::Test {
 protected:
     static constexpr uint32_t kWidth = 64;
@@ -162,6 +162,7 @@ protected:
         d.SetRenderState(RenderState::CullMode, Cull::None);
         d.SetRenderState(RenderState::ZEnable, 0u);
         SetPixelSpace(d, kWidth, kHeight);
+        d.Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     }
     Device& Dev() { return *m_device; }
     // Draws a quad over pixels [x, x + w) x [y, y + h) at depth z with texture coordinates
