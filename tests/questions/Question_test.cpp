@@ -116,8 +116,7 @@ TEST(LineReader, LinesEndAtCrOrLfACrTakesTheNextByteAndCountsFollowUnaligned) {
 
 TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopyAndRefusesFilesThatEndEarlyOrDisagreeWithTheirCounts) {
     TestQuestion seaside = SeasideQuestion();
-    seaside.completions.push_back("xa-");
-    seaside.completions.push_back("ya-d");
+    seaside.completions.insert(seaside.completions.end(), {"xa-", "ya-d"});
     const std::string bytes = QuestionBytes(seaside);
     const std::string original = bytes;
     const std::string plain = QuestionBytes(SeasideQuestion());

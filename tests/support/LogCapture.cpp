@@ -10,12 +10,7 @@ LogCapture::~LogCapture() {
     AGSetLogSink(nullptr, nullptr);
 }
 
-bool LogCapture::Contains(const std::string& text) const {
-    for (const auto& line : m_lines)
-        if (line.find(text) != std::string::npos)
-            return true;
-    return false;
-}
+bool LogCapture::Contains(const std::string& text) const { return Count(text) > 0; }
 
 size_t LogCapture::Count(const std::string& text) const {
     size_t n = 0;

@@ -178,8 +178,7 @@ bool MatchHarness::WriteProfiles() {
         return Fail("cannot write the profiles document");
     // "Gs", two zero bytes, the text's length and CRC-32, a 12-byte name; then the text.
     std::string bytes(GameServices::KorvoGame::SavedGameManager::kHeaderSize, '\0');
-    bytes[0] = 'G';
-    bytes[1] = 's';
+    bytes.replace(0, 2, "Gs");
     const uint32_t crc = Crc32Hash(text.data(), length, 0);
     memcpy(&bytes[4], &length, 4);
     memcpy(&bytes[8], &crc, 4);
@@ -391,6 +390,9 @@ void MatchHarness::Step(uint32_t ms) {
 }
 
 bool MatchHarness::GoTo(const std::string& levelFile, bool match, const std::function<void()>& whileLoading) {
+    if (!m_Context)
+        return false;
+    Detach();
     GameServices::KorvoGame::GameFlowManager* flow = m_Context->GetGameFlowManager();
     GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
     bool requested = false;
@@ -414,28 +416,19 @@ bool MatchHarness::GoTo(const std::string& levelFile, bool match, const std::fun
         if (match ? matchStarted : matchLeft)
             return true;
     }
-    m_Failure = "the level " + levelFile + (match ? " did not start" : " did not replace the match level");
-    return false;
+    return Fail("the level " + levelFile + (match ? " did not start" : " did not replace the match level"));
 }
 
 bool MatchHarness::EnterLevel(const std::string& levelFile) { return EnterLevel(levelFile, nullptr); }
 
 bool MatchHarness::EnterLevel(const std::string& levelFile, const std::function<void()>& whileLoading) {
-    if (!m_Context)
-        return false;
-    Detach();
-    if (!GoTo(levelFile, true, whileLoading))
-        return false;
-    Attach();
-    return true;
+    const bool entered = GoTo(levelFile, true, whileLoading);
+    if (entered)
+        Attach();
+    return entered;
 }
 
-bool MatchHarness::LeaveLevel() {
-    if (!m_Context)
-        return false;
-    Detach();
-    return GoTo(kDecadeChoiceFile, false, nullptr);
-}
+bool MatchHarness::LeaveLevel() { return GoTo(kDecadeChoiceFile, false, nullptr); }
 
 void MatchHarness::Attach() {
     // The recorders come first, so that an event is recorded before the screen acts on it.
@@ -584,9 +577,8 @@ void MatchHarness::Click(const std::string& widget) {
         const int32_t x = int32_t((place.x + place.width / 2) * int(width) / 800);
         const int32_t y = int32_t((place.y + place.height / 2) * int(height) / 600);
         using Kind = platform::window::MessageKind;
-        Inject(*this, {.kind = Kind::MouseMove, .x = x, .y = y}, 1);
-        Inject(*this, {.kind = Kind::ButtonDown, .x = x, .y = y}, 2);
-        Inject(*this, {.kind = Kind::ButtonUp, .x = x, .y = y}, 1);
+        for (auto [kind, steps] : {std::pair{Kind::MouseMove, 1}, {Kind::ButtonDown, 2}, {Kind::ButtonUp, 1}})
+            Inject(*this, {.kind = kind, .x = x, .y = y}, steps);
     }
 }
 

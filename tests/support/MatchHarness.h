@@ -197,9 +197,9 @@ private:
     // since the last step.
     void WatchState();
     void OnSequenceStarted(const std::string& name);
-    void OnSequenceEnded() { m_LastMoveMs = m_NowMs; }
     void Add(RecordEntry::Kind kind, int value, const std::string& text);
     void FlushLog();
+    // Something moved now; also each sequence's end.
     void Moved() { m_LastMoveMs = m_NowMs; }
     bool CopyData();
     // The sequences, the key bindings and the layout of UseRealScreen.
@@ -211,8 +211,9 @@ private:
     bool MatchOver() const;
     // The document of UseProfiles, written behind the save file's header.
     bool WriteProfiles();
-    // Asks the flow for the level until it takes the request, then steps until the level runs
-    // and the match level has started (match) or has been cleaned up (another level).
+    // Without a context false. Else detaches the recorders, asks the flow for the level until it
+    // takes the request, then steps until the level runs and the match level has started
+    // (match) or has been cleaned up (another level).
     bool GoTo(const std::string& levelFile, bool match, const std::function<void()>& whileLoading);
     void Attach();
     void Detach();
@@ -240,7 +241,7 @@ private:
     std::map<std::string, std::string> m_FirstPlayerTexts;
     EventTap m_EventTaps[24];
     SequenceTap m_SequenceTap;
-    FDelegate<MatchHarness> m_EndedTap{this, &MatchHarness::OnSequenceEnded};
+    FDelegate<MatchHarness> m_EndedTap{this, &MatchHarness::Moved};
     bool m_Attached = false, m_Started = false;
     std::string m_Failure;
     AGAudioManager::ImplFactory m_SavedAudioFactory = nullptr;

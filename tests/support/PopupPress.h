@@ -25,7 +25,3 @@ inline void PressPopupButton(GameServices::Widget::ScreenManager& screens, const
     }
     FAIL() << "no button " << button << " in " << popupName;
 }
-
-inline void PressPopupButton(const std::string& popupName, const std::string& button) {
-    PressPopupButton(GameServices::Widget::ScreenManager::Instance(), popupName, button);
-}

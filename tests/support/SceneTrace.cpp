@@ -28,11 +28,15 @@ namespace {
 
 long long Q(float v) { return std::isfinite(v) ? std::llround(double(v) * 64.0) : 0x7fffffffLL; }
 
-std::string N(float v) {
+// One value as printf formats it.
+template <typename T>
+std::string Printf(const char* format, T value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", double(Q(v)) / 64.0);
+    std::snprintf(text, sizeof text, format, value);
     return text;
 }
+
+std::string N(float v) { return Printf("%g", double(Q(v)) / 64.0); }
 
 std::string V(const AGVec3& v) { return "(" + N(v.x) + "," + N(v.y) + "," + N(v.z) + ")"; }
 
@@ -68,18 +72,10 @@ struct Digest {
         for (u32 c : vb->m_colors)
             Add(uint64_t(c));
     }
-    std::string Hex() const {
-        char text[20];
-        std::snprintf(text, sizeof text, "%08x", unsigned(h ^ (h >> 32)));
-        return text;
-    }
+    std::string Hex() const { return Printf("%08x", unsigned(h ^ (h >> 32))); }
 };
 
-std::string Hex(uint32_t v) {
-    char text[12];
-    std::snprintf(text, sizeof text, "%x", v);
-    return text;
-}
+std::string Hex(uint32_t v) { return Printf("%x", v); }
 
 // Name, diffuse colour and, per slot, the current frame and texture.
 std::string Material(const AGMaterial* material) {
@@ -173,13 +169,10 @@ void Layer(const AGGraphicLayer& layer, const std::string& key, std::map<std::st
 template <class Player>
 void Players(AGArray<AGAudioVoice*>& list, const char* kind, std::map<std::string, std::string>& out) {
     for (u32 i = 0; i < list.Count(); ++i)
-        if (auto* player = dynamic_cast<Player*>(list[i])) {
-            char state[16];
-            std::snprintf(state, sizeof state, "%x", player->GetState() & ~AGAudioPlayerImpl::kReadInFlight);
-            out[std::string(kind) + std::to_string(i)] = player->Playback().Name() + " state " + state + " cat " +
-                                                         std::to_string(player->GetCategory()) + " gain " +
-                                                         N(player->GetVolume());
-        }
+        if (auto* player = dynamic_cast<Player*>(list[i]))
+            out[std::string(kind) + std::to_string(i)] =
+                player->Playback().Name() + " state " + Hex(player->GetState() & ~AGAudioPlayerImpl::kReadInFlight) +
+                " cat " + std::to_string(player->GetCategory()) + " gain " + N(player->GetVolume());
 }
 
 // Key ("L0.2#5", "S3"), then the line's text.
@@ -235,11 +228,8 @@ void SceneTrace::Capture(const AGGraphicDevice& device, uint64_t timeMs) {
 // A frame capture's bitmap: unpadded rows.
 void SceneTrace::ReceiveBitmap(const AGBitmap& bitmap) {
     m_Picture.clear();
-    char cell[8];
-    for (size_t i = 0; i < size_t(bitmap.width) * bitmap.height; ++i) {
-        std::snprintf(cell, sizeof cell, "%06x", static_cast<const u32*>(bitmap.pixels)[i] & 0xFFFFFFu);
-        m_Picture += cell;
-    }
+    for (size_t i = 0; i < size_t(bitmap.width) * bitmap.height; ++i)
+        m_Picture += Printf("%06x", static_cast<const u32*>(bitmap.pixels)[i] & 0xFFFFFFu);
 }
 
 std::string CompareWithGolden(const std::vector<std::string>& log, const std::string& goldenPath) {

@@ -20,7 +20,6 @@ protected:
         DeviceTest::SetUp();
         Dev().SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
         Dev().SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
-        Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     }
 };
 
@@ -34,12 +33,10 @@ IndexBuffer* Indices(Device& device, std::initializer_list<uint16_t> indices) {
 
 // Rows of '#' (white) and '.' (anything else), top first.
 std::string Coverage(Device& device, uint32_t width, uint32_t height) {
-    Image image;
-    if (!device.ReadBackBuffer({0, 0, int32_t(width), int32_t(height)}, image))
-        return "no read-back";
+    const std::vector<uint32_t> pixels = ReadPixels(device, {0, 0, int32_t(width), int32_t(height)});
     std::string out;
-    for (uint32_t i = 0; i < image.pixels.size(); ++i) {
-        out += image.pixels[i] == 0xFFFFFFFFu ? '#' : '.';
+    for (uint32_t i = 0; i < pixels.size(); ++i) {
+        out += pixels[i] == 0xFFFFFFFFu ? '#' : '.';
         if (i % width == width - 1)
             out += '\n';
     }
@@ -209,14 +206,12 @@ TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSidesFullScreenAModeOfThatSizeAndRe
     };
     EXPECT_EQ(reset(params), std::pair(Result::Failed, Result::DeviceNotReset));
     // A back buffer that cannot be made leaves none to read.
-    Image image;
     EXPECT_EQ(reset({0, 0, false, false}), std::pair(Result::Failed, Result::DeviceNotReset));
-    EXPECT_FALSE(d.ReadBackBuffer({0, 0, 1, 1}, image));
+    EXPECT_TRUE(ReadPixels(d, {0, 0, 1, 1}).empty());
     params = {32, 24, false, false};
     EXPECT_EQ(reset(params), std::pair(Result::Ok, Result::Ok));
     d.Clear(kClearTarget, 0xFF00FF00, 1.0f, 0);
-    ASSERT_TRUE(d.ReadBackBuffer({0, 0, int32_t(kWidth), int32_t(kHeight)}, image));
-    EXPECT_EQ(image.pixels, std::vector<uint32_t>(32 * 24, 0xFF00FF00));
+    EXPECT_EQ(ReadPixels(d, {0, 0, int32_t(kWidth), int32_t(kHeight)}), std::vector<uint32_t>(32 * 24, 0xFF00FF00));
 
     d.ForceCooperativeLevel(Result::DeviceLost);
     EXPECT_EQ(reset(params), std::pair(Result::DeviceLost, Result::DeviceLost));
@@ -226,13 +221,8 @@ TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSidesFullScreenAModeOfThatSizeAndRe
 // Back buffers the window serves itself and ones drawn off screen (another size, or
 // multisampling the window lacks or has): clears and read-back agree, Present shows the
 // picture upright over the whole window, and drawing goes on after it. The offscreen
-// driver's window keeps its pixels across the swap; GL numbers its rows bottom up.
-uint32_t WindowPixel(int x, int y) {
-    uint32_t p = 0;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadPixels(x, 47 - y, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &p);
-    return p | 0xFF000000u;
-}
+// driver's window keeps its pixels across the swap.
+uint32_t WindowPixel(int x, int y) { return WindowValue(x, y, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV) | 0xFF000000u; }
 
 TEST(DeviceBuffers, OnAndOffTheWindowClearReadPresentAndDrawAlike) {
     const uint32_t red = 0xFFFF0000, blue = 0xFF0000FF, green = 0xFF00FF00;

@@ -190,8 +190,7 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
     // A read binds the buffer drawn into again itself: the next draws need not (they turn the
     // scissor test it left off back on). GL is switched to the modelview matrix (from the
     // texture one) once for two moves of the world.
-    Image image;
-    ASSERT_TRUE(d.ReadBackBuffer({0, 0, 1, 1}, image));
+    ASSERT_FALSE(ReadPixels(d, {0, 0, 1, 1}).empty());
     calls.Take();
     for (float x : {1.0f, 2.0f}) {
         shift.m[12] = x;
@@ -218,12 +217,7 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
 // defaults a reset brings back, and lights and materials as GL takes them.
 TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilResetRestoresTheDefaultsAndLightsAndMaterialsReachGl) {
     Device& d = Dev();
-    auto stencilAt = [&](int x, int y) {
-        GLubyte s = 0;
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glReadPixels(x, int(kHeight) - 1 - y, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &s);
-        return int(s);
-    };
+    auto stencilAt = [](int x, int y) { return int(WindowValue(x, y, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE)); };
     d.Clear(kClearTarget | kClearZBuffer | kClearStencil, 0xFF000000, 1.0f, 7);
     d.SetRenderState(RenderState::ScissorTestEnable, 1u);
     d.SetScissorRect({4, 4, 8, 8});

@@ -134,12 +134,18 @@ inline GLint GlInt(GLenum name) {
     return value;
 }
 
+// The pixels of the box, rows top first, clipped to the back buffer; none when it cannot be read.
+inline std::vector<uint32_t> ReadPixels(Device& device, const Rect& box) {
+    Image image;
+    return device.ReadBackBuffer(box, image) ? image.pixels : std::vector<uint32_t>();
+}
+
 inline uint32_t ReadPixel(Device& device, int32_t x, int32_t y) {
     Image image;
     return device.ReadBackBuffer({x, y, x + 1, y + 1}, image) ? image.pixels[0] : 0xDEADBEEF;
 }
 
-// A device on an offscreen window, with the states 2D drawing starts from.
+// A device on an offscreen window, cleared black, with the states 2D drawing starts from.
 class DeviceTest : public ::testing::Test {
 protected:
     static constexpr uint32_t kWidth = 64;
@@ -156,6 +162,7 @@ protected:
         d.SetRenderState(RenderState::CullMode, Cull::None);
         d.SetRenderState(RenderState::ZEnable, 0u);
         SetPixelSpace(d, kWidth, kHeight);
+        d.Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     }
     Device& Dev() { return *m_device; }
     // Draws a quad over pixels [x, x + w) x [y, y + h) at depth z with texture coordinates
@@ -172,5 +179,14 @@ protected:
     std::unique_ptr<TestWindow> m_window;
     std::unique_ptr<Device> m_device;  // goes before its window
 };
+
+// One value of the window's own framebuffer (48 pixels high) at (x, y), rows top first (GL
+// numbers them bottom up), in the format and type given.
+inline uint32_t WindowValue(int x, int y, GLenum format, GLenum type, int height = 48) {
+    uint32_t value = 0;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadPixels(x, height - 1 - y, 1, 1, format, type, &value);
+    return value;
+}
 
 }  // namespace gfxtest

@@ -73,8 +73,9 @@ TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsA
     VideoFrame frame;
     AudioChunk chunk;
     const std::string clip = authoring::EncodeWindowsMediaClip({.colours = kColours});
-    auto writeClip = [&dir](const std::string& bytes) { return dir.Write("clip.vid", bytes); };
-    ASSERT_TRUE(reader.Open(writeClip(clip), error)) << error;
+    // Opens the bytes, written as the clip's file.
+    auto openClip = [&](const std::string& bytes) { return reader.Open(dir.Write("clip.vid", bytes), error); };
+    ASSERT_TRUE(openClip(clip)) << error;
     EXPECT_EQ(Streams(reader), "1 64x48 1 1@22050");
     EXPECT_NEAR(double(reader.Duration()), 2.0 * kSecond, kSecond / 10.0);
 
@@ -129,17 +130,16 @@ TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsA
     // mono or stereo.
     authoring::VideoClip wide = {
         .width = kMaxFrameSize + 16, .height = 16, .colours = {kColours[0]}, .secondsPerColour = 0.2};
-    ASSERT_TRUE(reader.Open(writeClip(authoring::EncodeWindowsMediaClip(wide)), error)) << error;
+    ASSERT_TRUE(openClip(authoring::EncodeWindowsMediaClip(wide))) << error;
     EXPECT_EQ(Streams(reader), "0 0x0 1 1@22050");
     const std::string narrow = "YUV4MPEG2 W1 H8192 F10:1 C444\nFRAME\n" + std::string(3 * kMaxFrameSize, '\x80');
-    ASSERT_TRUE(reader.Open(writeClip(narrow), error) && reader.NextVideoFrame(frame) == ReadResult::Sample);
+    ASSERT_TRUE(openClip(narrow) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     EXPECT_EQ(Streams(reader) + " " + std::to_string(frame.pixels.size()), "1 1x8192 0 0@0 32768");
     // Two pictures of an MPEG-2 stream whose frames may come out reordered: the last frame, given
     // out only at the end and without a time of its own, follows the one before.
     const std::string picture("\0\0\1\0\0\x0F\xFF\xF8\0\0\1\xB5\x8F\xFF\xF3\x41\x80\0\0\0\1\1\x13\x94\xA5\x22\x20", 27);
     const std::string headers("\0\0\1\xB3\1\0\x10\x13\xFF\xFF\xE0\x18\0\0\1\xB5\x14\x8A\0\1\0\x24", 22);
-    ASSERT_TRUE(reader.Open(writeClip(headers + picture + picture), error) &&
-                reader.NextVideoFrame(frame) == ReadResult::Sample);
+    ASSERT_TRUE(openClip(headers + picture + picture) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     const int64_t next = frame.time + frame.duration;
     EXPECT_TRUE(reader.NextVideoFrame(frame) == ReadResult::Sample && frame.time == next && next > 0) << frame.time;
 
@@ -150,19 +150,19 @@ TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsA
     unknown.replace(unknown.find(std::string("\x61\x01\x01\x00\x22\x56", 6)), 2, "\x34\x12");
     testing::internal::CaptureStderr();
     for (const std::string& bytes : {authoring::EncodeWindowsMediaClip({.colours = kColours, .toneHz = 0}), unknown}) {
-        ASSERT_TRUE(reader.Open(writeClip(bytes), error)) << error;
+        ASSERT_TRUE(openClip(bytes)) << error;
         EXPECT_EQ(Streams(reader) + " " + std::to_string(OpenCount(dir.File("clip.vid"))), "1 64x48 0 0@0 1");
         EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::Error);
     }
     EXPECT_TRUE(testing::internal::GetCapturedStderr().empty() || std::getenv("TALLYVOX_LOG"));
     // Neither stream left: no clip.
     wide = {.width = kMaxFrameSize + 16, .height = 16, .colours = {kColours[0]}, .secondsPerColour = 0.2, .toneHz = 0};
-    EXPECT_FALSE(reader.Open(writeClip(authoring::EncodeWindowsMediaClip(wide)), error));
+    EXPECT_FALSE(openClip(authoring::EncodeWindowsMediaClip(wide)));
     EXPECT_NE(error.find("no playable stream"), std::string::npos) << error;
 
     // A centre speaker is heard on both sides; more channels than the conversion takes end the
     // sound at its first chunk.
-    ASSERT_TRUE(reader.Open(writeClip(Wav({0, 0, 16000}, 0x7)), error)) << error;
+    ASSERT_TRUE(openClip(Wav({0, 0, 16000}, 0x7))) << error;
     ASSERT_EQ(reader.NextAudioChunk(chunk), ReadResult::Sample);
     const auto* s = reinterpret_cast<const int16_t*>(chunk.data.data());
     EXPECT_EQ(Streams(reader), "0 0x0 1 2@22050");
@@ -170,12 +170,12 @@ TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsA
     // A seek to the last of the 200 frames gives a chunk of that frame alone.
     ASSERT_TRUE(reader.Seek(kSecond * 199 / 22050) && reader.NextAudioChunk(chunk) == ReadResult::Sample);
     EXPECT_EQ(chunk.data.size(), 4u);
-    ASSERT_TRUE(reader.Open(writeClip(Wav(std::vector<int16_t>(65, 0), 0)), error)) << error;
+    ASSERT_TRUE(openClip(Wav(std::vector<int16_t>(65, 0), 0))) << error;
     EXPECT_TRUE(reader.NextAudioChunk(chunk) == ReadResult::Error &&
                 reader.NextAudioChunk(chunk) == ReadResult::EndOfStream);
 
     // Missing, damaged and cut files.
-    ASSERT_TRUE(reader.Open(writeClip(clip), error)) << error;
+    ASSERT_TRUE(openClip(clip)) << error;
     // Each open lets the last clip's decoding go: 40 of them leave the heap within 300 kB.
     const size_t heldBefore = mallinfo2().uordblks;
     for (int i = 0; i < 40; ++i)
@@ -183,13 +183,13 @@ TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsA
     EXPECT_LT(mallinfo2().uordblks, heldBefore + 300000);
     EXPECT_FALSE(reader.Open(dir.File("absent.vid"), error) || reader.IsOpen()) << "a failed open closes";
     EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
-    EXPECT_FALSE(reader.Open(writeClip(std::string(4096, 'x')), error) || reader.IsOpen());
+    EXPECT_FALSE(openClip(std::string(4096, 'x')) || reader.IsOpen());
     EXPECT_EQ(std::pair(reader.NextVideoFrame(frame), reader.NextAudioChunk(chunk)),
               std::pair(ReadResult::Error, ReadResult::Error));
     EXPECT_EQ(std::pair(reader.Seek(0), reader.Duration()), std::pair(false, int64_t(0)));
 
     // A clip cut in half plays its first half.
-    ASSERT_TRUE(reader.Open(writeClip(clip.substr(0, clip.size() / 2)), error)) << error;
+    ASSERT_TRUE(openClip(clip.substr(0, clip.size() / 2))) << error;
     count = 0;
     while (reader.NextVideoFrame(frame) == ReadResult::Sample)
         ++count;
