@@ -521,7 +521,7 @@ TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitF
               std::string(ProfilesComposition::kBaseImage) + " " + ProfilesComposition::kSelectedImage + " T0T2");
     EXPECT_EQ(manager->GetSettings()->CurrentSavedGame, 1) << "a pick alone is not saved";
     Click(wardrobe);
-    EXPECT_TRUE(manager->GetSettings()->CurrentSavedGame == 2 &&
+    EXPECT_TRUE(manager->GetSettings()->CurrentSavedGame == 2 && Next() == std::string(CompositionManager::kWardrobe) &&
                 compositions.m_ReturnComposition == ProfilesComposition::kName);
 
     // Enough devices go on at once; missing ones wait behind the popup until connected or given up.

@@ -410,10 +410,10 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         SCOPED_TRACE(current);
         page.OnActivate(true);
         EXPECT_TRUE(!IsButtonMarked(effects[4]) && page.GetSelectedSlot() == -1) << "each visit starts unselected";
-        Click(effects[2]);
         log.Clear();
+        Click(effects[2]);
         Click(tabs[2]);
-        EXPECT_TRUE(log.Contains(AudioManager::kButtonPressSound));
+        EXPECT_EQ(log.Count(AudioManager::kButtonPressSound), 2u);
         Click(effects[4]);
         manager->GetSettings()->CurrentSavedGame = current ? slot : -1;
         KG::Appearance& worn = *avatar.VolatileDatas.GetAppearance();
