@@ -441,6 +441,10 @@ TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitF
     Click(credits, "BackButton");
     EXPECT_EQ(std::tuple(scroll->m_ScrollStarted, scroll->m_NextLine, scroll->m_FinishedLines, scroll->m_ScrollEnded.Count()),
               std::tuple(false, 0u, 0u, size_t(0)));
+    Again(credits);
+    credits.Uninitialize();  // let go while shown, it stops waiting too
+    EXPECT_EQ(scroll->m_ScrollEnded.Count(), size_t(0));
+    credits.Initialize(screen.get(), credits.GetName());
     ExpectCalls(played);  // leaving keeps the new volumes playing
     EXPECT_EQ(manager->GetWriteCount(), writes + 1);
     const Settings& saved = *Load()->GetSettings();
