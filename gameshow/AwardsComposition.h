@@ -67,7 +67,7 @@ public:
     static constexpr u32 kRequiredGroupButtons = 4;
     // The widgets under the page's root panel: back, the group buttons, the progress label, the
     // group pictures and the group titles.
-    static constexpr const char* kWidgets[] = {
+    static constexpr std::array<const char*, 17> kWidgets = {
         "BackButton",  "group1Button", "group2Button", "group3Button", "group4Button", "group5Button",
         "progressLabel", "group1Image", "group2Image", "group3Image", "group4Image", "group5Image",
         "group1",      "group2",       "group3",       "group4",       "group5"};

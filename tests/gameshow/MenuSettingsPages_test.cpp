@@ -434,6 +434,9 @@ TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitF
     // The credits, shown, scroll from the first line again, even after a visit that scrolled three
     // lines, two of them out; left, they no longer wait for the scroll's end.
     auto* scroll = static_cast<W::ScrollText*>(At(credits, "CreditsScroll"));
+    Again(credits);
+    scroll->m_ScrollEnded.Fire();  // the scroll's end leaves for the options, as the back button does
+    EXPECT_STREQ(Next(), CreditsComposition::kOptionsPage);
     scroll->m_ScrollStarted = true;
     scroll->m_NextLine = 3;
     scroll->m_FinishedLines = 2;
@@ -712,6 +715,12 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
     EXPECT_EQ(reported, (Names{"singlePlayerButton", "optionsButton"}));
     EXPECT_TRUE(!mainMenu.HasAwardsButton() && Own(application, &mainMenu));
     mainMenu.Uninitialize();
+    // A button takes a shown text as its caption; a panel has none and says so.
+    log.Clear();
+    ShowWidgetText(W::Widget::FindChild("exitButton", root), "Quit");
+    ShowWidgetText(root, "Quit");
+    EXPECT_TRUE(static_cast<W::Button*>(W::Widget::FindChild("exitButton", root))->m_TextStyle.m_Text == "Quit" &&
+                log.Contains("shows no text"));
     // A page destroyed while initialized takes its window callbacks with it.
     {
         MainMenuComposition gone;
@@ -760,8 +769,10 @@ TEST_F(MenuPages, TheLookPageShowsForAFirstTimePlayerAndTheNamePageMakesTheProfi
     avatar.SetVisible(true);
     Menu(&compositions).OnLevelStarted();
     EXPECT_TRUE(!avatar.Visible && manager->IsLoaded());
-    // Done needs a look; repeated presses keep the avatar's.
+    // Done needs a look; repeated presses keep the avatar's. The looks read again replace those read.
     StartNewPlayer({"", "", "", ""});
+    manager->PreloadDefaultLooks();
+    EXPECT_EQ(manager->GetDefaultLookAppearances().size(), size_t(Settings::kDefaultLookCount));
     EXPECT_TRUE(avatar.Activate && avatar.Visible) << "the main menu's default look";
     EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, MainMenuComposition::kDefaultLook);
     W::Widget* done = At(lookPage, "DoneButton");
@@ -1036,6 +1047,11 @@ TEST_F(MenuPages, TheInGameMenuFollowsItsStatesAndAGroupButtonShowsItsAwardsAndG
     // A group's button opens the group page with the group's awards: title, description, and the
     // prize picture with the medal once unlocked. The group page goes back to the list, and its
     // wardrobe comes back to it.
+    std::string six;  // a sixth group has no title of its own to show
+    for (const char* title : {"1", "2", "3", "4", "5", "6"})
+        six += Group(title, Award(title));
+    StartAwards(AwardsText(six));
+    EXPECT_EQ(Text(awardsPage, "group5") + " " + Text(awardsPage, "progressLabel"), "5 0/6");
     StartAwards(AwardsText(Group("Quiz", Award("First", "", "One") + Award("Second", "", "Two"))));
     EXPECT_EQ(Text(awardsPage, "progressLabel") + " " + Text(awardsPage, "group1"), "0/2 Quiz");
     EXPECT_TRUE(awardsPage.GetGroupButton(1) == At(awardsPage, "group1Button") && !awardsPage.GetGroupButton(0));
