@@ -37,7 +37,9 @@ u32 CodeOf(u32 vk) {
 
 class ApplicationWindow : public ProgramFixture {
 protected:
-    ApplicationWindow() : ProgramFixture("Tallyvox", kDefaultFlags) { AGApplication::s_uiLanguage = 0; }
+    ApplicationWindow() : ProgramFixture("Tallyvox", kDefaultFlags) {
+        EXPECT_EQ(AGApplication::s_uiLanguage, 0u) << "the first language until one is detected";
+    }
     ~ApplicationWindow() override {
         Stop();
         AGApplication::s_uiLanguage = 0;

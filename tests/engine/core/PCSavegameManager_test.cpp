@@ -95,9 +95,14 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommittedAndAFailedWri
     ASSERT_EQ(truncate(path.c_str(), off_t(UINT32_MAX)), 0);
     setrlimit(RLIMIT_FSIZE, &small);
     EXPECT_EQ(saves.OpenFile(kEdit), nullptr);
+    PCFileStream plain;  // a plain stream's lost writes are reported under its file's name
+    if (plain.Open((path + "2").c_str(), PCFileStream::kModeWrite | PCFileStream::kModeCreate))
+        plain.Write(8192, Image(8192, 'p').data());
+    plain.Close();
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previous);
-    EXPECT_TRUE(log.Contains("Could not read the file " + path + ": File too large"));
+    EXPECT_TRUE(log.Contains("Could not read the file " + path + ": File too large") &&
+                log.Contains("Could not write the file " + path + "2"));
 
     // A save that cannot be read is not edited.
     ASSERT_EQ(unlink(path.c_str()), 0);

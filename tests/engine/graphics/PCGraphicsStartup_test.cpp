@@ -38,6 +38,7 @@ TEST_F(GraphicsStartupTest, GivesTheApplicationItsDeviceContextAndProviders) {
 
         app.Shutdown();
         EXPECT_TRUE(!PCGraphicDevice::Get() && !PCContextManager::Get());
+        PCTexture().Bind(0);  // with no device there is nothing to bind to
     }
 }
 
