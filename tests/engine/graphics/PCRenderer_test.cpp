@@ -109,6 +109,8 @@ TEST_F(RendererTest, DirectionalLightGivesNDotLTimesDiffuseAndItsAmbient) {
     l.diffuse = 0xFFFFFFFFu;
     l.ambient = 0xFF00FF00u;  // fills the green channel
     Loaded<PCLight> light(authoring::LightBytes(l));
+    const platform::gfx::ColorValue& ambient = light.DeviceLight().ambient;
+    EXPECT_TRUE(ambient.r == 0.0f && ambient.g == 1.0f && ambient.b == 0.0f && ambient.a == 1.0f);
     Loaded<PCMaterial> material(authoring::MaterialBytes({}));
 
     gfxtest::Mesh mesh(Dev(), {{100, 50, 0}, {100, 150, 0}, {200, 50, 0}, {200, 150, 0}}, {}, {},
