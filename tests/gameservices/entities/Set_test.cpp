@@ -59,6 +59,7 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevelsAndFindersMatchEx
     Camera* own = Take<Camera>(f->GetCameraFactory());
     own->Attributes.m_Map[1] = new CountedAttribute;
     set.m_Cameras = {parentCamera, own};
+    set.m_OtherEntities = {parentCamera};
     set.m_MemberCameras = {own};
     set.m_SetElements = {new CountedFloor, Take<SetElement>(f->GetSetElementFactory())};
     Prop loose("Loose");  // not from any pool: left to its owner
@@ -91,7 +92,8 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevelsAndFindersMatchEx
     EXPECT_EQ(std::pair(g_liveFloors, g_liveAttributes), std::pair(0, 1));
     EXPECT_EQ(parentCamera->Attributes.m_Map.size(), 1u);
     EXPECT_TRUE(set.m_Cameras.empty() && set.m_MemberCameras.empty() && set.m_Props.empty() &&
-                set.m_SetElements.empty() && set.m_ComponentLevels.empty() && set.m_Widgets.empty());
+                set.m_SetElements.empty() && set.m_ComponentLevels.empty() && set.m_Widgets.empty() &&
+                set.m_OtherEntities.empty());
 
     // Resetting the sound pool gives back what is still handed out.
     GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc();

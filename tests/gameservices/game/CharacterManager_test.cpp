@@ -80,6 +80,7 @@ TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApp
     look.Name = "Second";
     look.OutfitParts[OUTFIT_FOOTWEAR].Name = "clogs.mdl";
     look.AnatomyParts[ANATOMY_HAIRSTYLE].Name = "braids.mdl";
+    look.OutfitParts[OUTFIT_FOOTWEAR].Customizable = true;
     manager->ApplyAppearance(look, host);
     EXPECT_TRUE(log.Contains("the Character already have an appearance !!!!"));
     ASSERT_TRUE(manager->GetAppearance(host, stored));
@@ -87,6 +88,17 @@ TEST_F(CharacterTest, ALookFromItsFileAndALookAppliedOverItIsReportedAndStillApp
     EXPECT_EQ(rendering.last.m_PartNames[ANATOMY_HAIRSTYLE], "braids.mdl");  // what the avatar draws
     EXPECT_EQ(std::string(stored.OutfitParts[OUTFIT_FOOTWEAR].Name.c_str()) +
                   stored.AnatomyParts[ANATOMY_HAIRSTYLE].Name.c_str(), "clogs.mdlbraids.mdl");
+    // A customizable part changed on a drawn avatar is stored and its record is drawn again.
+    host.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA, &rendering.last);
+    OutfitPart sandals;
+    sandals.Name = "sandals.mdl";
+    sandals.Id = 9;
+    host.Synchronize = true;
+    manager->SetOutfitPart(sandals, host, OUTFIT_FOOTWEAR);
+    ASSERT_TRUE(manager->GetAppearance(host, stored));
+    const OutfitPart& kept = stored.OutfitParts[OUTFIT_FOOTWEAR];
+    EXPECT_TRUE(kept.Id == 9u && kept.Name == "sandals.mdl" && !host.Synchronize &&
+                rendering.last.m_PartNames[u32(NB_ANATOMY_PART_TYPE) + OUTFIT_FOOTWEAR] == "sandals.mdl");
     manager->RemoveAppearance(host);
     EXPECT_FALSE(manager->GetAppearance(host, stored));
 }

@@ -128,6 +128,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecordAndAnExtensionMakesItsEnti
     // A component level with a file name takes its entities from that file.
     ASSERT_TRUE(board->m_Props.size() == 1u && overlay->m_Props.size() == 1u);
     EXPECT_EQ(std::string(board->m_Props[0]->Name.c_str()) + overlay->m_Props[0]->Name.c_str(), "TileBadge");
+    EXPECT_EQ(V(overlay->m_Props[0]->GetScale()), (Floats{2, 2, 2}));
     EXPECT_EQ(set.m_AudioAssets.at(0)->VolatileDatas.GetAudioData()->m_FileName, "theme.snd");
 
     // A missing file gives an empty set, every pooled entity of the one before given back.

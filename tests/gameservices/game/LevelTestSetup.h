@@ -41,7 +41,7 @@ inline const char kStudioLevel[] =
     "</item></Characters><ComponentLevels>"
     "<ComponentLevel name=\"Board\" filename=\"board.xml\" loadingMode=\"LoadInLayer\" "
     "zIndex=\"3\"/><ComponentLevel name=\"Overlay\" loadingMode=\"loadinlevel\"><Props>"
-    "<item><Name>Badge</Name></item></Props></ComponentLevel></ComponentLevels>"
+    "<item><Name>Badge</Name><Scale>2</Scale></item></Props></ComponentLevel></ComponentLevels>"
     "<AudioAssets><item><Name>Theme</Name><EngineDataFileName>theme.snd</EngineDataFileName>"
     "</item></AudioAssets><VideoAssets><item><Name>Intro</Name></item></VideoAssets>"
     "</Level></root>";

@@ -78,8 +78,10 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     EXPECT_TRUE(steps.back() == "x:EnterLevel" && BaseMiniGame::GetStartAccumulator() == 317u);
     // Left before it starts (its package never mounted), the lobby stops waiting.
     const size_t frameHandlers = Flow().GetFrameEvent().Count();
+    Flow().GetController()->SetDone(false);
     lobby.LeaveLevel(&Level(1));
     EXPECT_EQ(Flow().GetFrameEvent().Count() + 1, frameHandlers);
+    EXPECT_TRUE(Flow().GetController()->IsDone());  // a mode moves the level flow on unless told not to
 }
 
 TEST_F(GameModeTest, AModeDestroyedWhileItsLevelWaitsStopsWaiting) {

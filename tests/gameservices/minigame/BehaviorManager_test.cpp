@@ -78,8 +78,10 @@ TEST_F(BehaviorManagerTest, InitializedTablesLinkTransitionsPlayStartsEachKindAn
     behavior.current = "Idle";
     manager.ReplayCurrentAction(behavior, -1, "currentKey", "endKey");
     manager.ReplayCurrentAction(behavior, 3, "KeyPause", "currentKey");
-    EXPECT_EQ(animation.Lines(),
-              (std::vector<std::string>{"Replay 0/Body:idle.anm m6 -1..-1", "Replay 0/Body:idle.anm m3 10..-1"}));
+    manager.ReplayCurrentAction(behavior, 3, "NoSuchKey", "currentKey");  // an unknown key names no frame
+    EXPECT_EQ(animation.Lines(), (std::vector<std::string>{"Replay 0/Body:idle.anm m6 -1..-1",
+                                                           "Replay 0/Body:idle.anm m3 10..-1",
+                                                           "Replay 0/Body:idle.anm m3 -1..-1"}));
     // Parameters bind by the variables type and a merged file appends.
     i32 count = 0;
     f32 scale = 0.0f;

@@ -206,6 +206,11 @@ TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnlyAndUnreadableOrTooDeepLayou
     const std::string tail = " is already being built: it is not nested again";
     EXPECT_EQ(log.Lines(), (std::vector<std::string>{"Layout Test.xaml" + tail, "Layout test.xaml" + tail}));
     delete root;
+    // A root layout is scaled to the screen (the 800 x 600 fallback here) and centred on it.
+    Panel* half = Build(Layout("<Grid/>", 400, 300));
+    EXPECT_EQ((std::vector<f32>{half->m_RatioX, half->m_RatioY, half->m_X, half->m_Y}),
+              (std::vector<f32>{2, 2, 200, 150}));
+    delete half;
     // Unreadable and too deep layouts still give a panel.
     Panel* missing = WidgetManager::Instance().BuildPanel(nullptr, "", true);
     EXPECT_TRUE(missing->m_Children.empty() && log.Contains("The name of this window is incorect."));

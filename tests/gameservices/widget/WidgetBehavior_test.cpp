@@ -143,6 +143,10 @@ TEST_F(BehaviorTest, HoverPressAndReleaseAcrossTwoPlayers) {
     game.Move(a, 310, 155);
     game.Tap(a, 310, 155);
     EXPECT_EQ(inner[kEventEnter] + inner[kEventClick], 2);
+    // A delegate taken off hears no more clicks.
+    inner.widget.RemoveEventDelegate(kEventClick, &inner.events[kEventClick].delegate);
+    game.Tap(a, 310, 155);
+    EXPECT_EQ(inner[kEventClick], 1);
     panel.m_Children.clear();  // the button is the test's
 }
 

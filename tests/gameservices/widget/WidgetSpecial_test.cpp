@@ -119,13 +119,14 @@ TEST_F(SpecialWidgets, ScrollStepsRecycleLinesEmittersAndTheirAnimationsFollowTh
     emitter->Update();
     ASSERT_NE(emitter->FirstLive(), nullptr);
     EXPECT_EQ(F({emitter->FirstLive()->position.x, emitter->FirstLive()->position.y}), F({30, 40}));
-    // Each update passes the widget's pause, stop and force directions on; a widget not stopped runs again.
+    // Each update of its behaviour passes the widget's pause, stop and force directions on; a widget
+    // not stopped runs again.
     widget->m_Stopped = widget->m_Paused = 1;
     widget->m_ForceDirection2 = AGVec3{0.0f, 1.0f, 0.0f};
-    RenderingSystemWidget::UpdateBehaviorState(*widget);
+    widget->Behaviors.Update(16);
     EXPECT_TRUE(!emitter->IsRunning() && emitter->IsFrozen() && emitter->GetForce2Direction().y == 1.0f);
     widget->m_Stopped = 0;
-    RenderingSystemWidget::UpdateBehaviorState(*widget);
+    widget->Behaviors.Update(16);
     EXPECT_TRUE(emitter->IsRunning());
     // Its animation's timing comes from the file, and one reference is held.
     widget->SetAnimation("wave.anm");

@@ -191,6 +191,17 @@ TEST(DeviceSystemPools, AnExhaustedPoolReportsAndUnlistenedTriggersReturnAtTheEn
     EXPECT_NE(devices.ListenKey("y", "none", &recorder.delegate), nullptr);
     input.Frame(devices);
     EXPECT_EQ(std::pair(recorder.records.size(), moves.records.size()), std::pair(2ul, 2ul));
+
+    // A press trigger given back while its key is held comes again unlatched: the held key fires.
+    ActionRecorder held;
+    devices.UnlistenKey("y", "none", &recorder.delegate, "");
+    devices.ListenKey("keyspacebar", "press", &held.delegate);
+    input.Send(MessageKind::KeyDown, kSpace);
+    input.Frame(devices);
+    devices.UnlistenKey("keyspacebar", "press", &held.delegate, "");
+    devices.ListenKey("keyspacebar", "press", &held.delegate);
+    input.Frame(devices);
+    EXPECT_EQ(held.records.size(), 2u);
 }
 
 TEST(DeviceSystemDevices, StartupHandsOneRecordPerIdAndDevicesBeyondTheCountAreAnnouncedLost) {
