@@ -80,6 +80,8 @@ using BuilderTest = widget_test::LayoutFixture;
 class GameScreen : public BaseScreen<GameScreen> {
 public:
     explicit GameScreen(const char* name) : BaseScreen<GameScreen>(name) {}
+    void Process(u32 elapsed) override { processed += elapsed; }
+    u32 processed = 0;
 };
 
 }  // namespace
@@ -289,6 +291,8 @@ TEST_F(BuilderTest, DeletedScreensAndWidgetsLeaveNoDelegateBehind) {
         screen->m_LayoutFile = "game.xaml";
         screen->onLoad();
         EXPECT_GT(game.FrameDelegates(), 5u);
+        game.flow.GetFrameEvent().Fire(16);  // a loaded screen runs every frame of the game flow
+        EXPECT_EQ(screen->processed, 16u);
         auto* keyboard = new SoftKeyboard("loose");
         Panel tree("tree");
         tree.AddChild(new CheckBox("check"));
