@@ -135,6 +135,10 @@ TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsA
     const std::string narrow = "YUV4MPEG2 W1 H8192 F10:1 C444\nFRAME\n" + std::string(3 * kMaxFrameSize, '\x80');
     ASSERT_TRUE(openClip(narrow) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     EXPECT_EQ(Streams(reader) + " " + std::to_string(frame.pixels.size()), "1 1x8192 0 0@0 32768");
+    // A file that cannot seek past its end is opened again by its name and read from the start:
+    // nothing is left before a target past the end.
+    ASSERT_TRUE(openClip("YUV4MPEG2 W2 H2 F10:1 C444\nFRAME\n" + std::string(12, '\x80')));
+    EXPECT_TRUE(reader.Seek(kSecond) && reader.NextVideoFrame(frame) == ReadResult::EndOfStream);
     // Two pictures of an MPEG-2 stream whose frames may come out reordered: the last frame, given
     // out only at the end and without a time of its own, follows the one before.
     const std::string picture("\0\0\1\0\0\x0F\xFF\xF8\0\0\1\xB5\x8F\xFF\xF3\x41\x80\0\0\0\1\1\x13\x94\xA5\x22\x20", 27);
@@ -142,6 +146,10 @@ TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsA
     ASSERT_TRUE(openClip(headers + picture + picture) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     const int64_t next = frame.time + frame.duration;
     EXPECT_TRUE(reader.NextVideoFrame(frame) == ReadResult::Sample && frame.time == next && next > 0) << frame.time;
+    // A lone picture, without a time, read again after a seek: it shows from the target.
+    ASSERT_TRUE(openClip(headers + picture) && reader.NextVideoFrame(frame) == ReadResult::Sample);
+    ASSERT_TRUE(reader.Seek(kSecond / 25) && reader.NextVideoFrame(frame) == ReadResult::Sample);
+    EXPECT_EQ(frame.time, kSecond / 25);
 
     // A clip without sound, or whose sound's format tag (0x161 at 22,050 Hz mono) names no
     // decoder, has none; the stream left out holds no file open, and the libraries' complaints

@@ -129,15 +129,17 @@ TEST_F(SdlWindow, OpensAVisibleWindowThatMinimisingHidesAndFullScreenGivesBackOn
 TEST(SdlDisplayModes, ARateTheDriverDoesNotGiveIsZero) {
     ScopedEnv env;
     env.Set("SDL_VIDEODRIVER", "dummy");
-    SdlBackend backend;
-    EXPECT_FALSE(backend.Create(WindowDesc{}));
-    const std::vector<DisplayMode> modes = backend.GetDisplayModes();
+    auto backend = std::make_unique<SdlBackend>();
+    EXPECT_FALSE(backend->Create(WindowDesc{}));
+    const std::vector<DisplayMode> modes = backend->GetDisplayModes();
     ASSERT_EQ(modes.size(), 1u);
     int32_t left = -1, top = -1, standInLeft = -1, standInTop = -1;
-    backend.GetPosition(left, top);
+    backend->GetPosition(left, top);
     TestBackend().GetPosition(standInLeft, standInTop);  // nor has the test stand-in before it is placed
     EXPECT_EQ(std::tuple(modes[0].width, modes[0].height, modes[0].refreshRate, left, top, standInLeft, standInTop),
               std::tuple(1024u, 768u, 0u, 0, 0, 0, 0));
+    backend.reset();  // the video subsystem goes with the last backend
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
 }
 
 // Backspace and Return type their control characters too, Escape and Tab as well, unless a
@@ -232,6 +234,12 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesControlKeysAlsoCharactersTextUtf16
     EXPECT_EQ(Drain(), "destroy quit ");
     m_backend.Destroy();  // twice is harmless
     EXPECT_EQ(Drain(), "");
+    // So it is for the test stand-in, whose window goes at the first.
+    TestBackend standIn;
+    ASSERT_TRUE(standIn.Create({}));
+    standIn.Destroy();
+    standIn.Destroy();
+    EXPECT_EQ(std::pair(windowtest::Drain(standIn), standIn.HasWindow()), std::pair(std::string("destroy "), false));
 }
 
 }  // namespace
