@@ -85,11 +85,13 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     textured->SetTextureRect(0.25f, 0.5f, 0.75f, 0.875f);
     const u32 buffers = m_package->Provider(TypeKey::VertexBuffer)->InstanceCount(0);
     {
-        const PCSprite copy(*textured);
+        PCSprite copy(*textured);
         EXPECT_EQ(m_package->Provider(TypeKey::VertexBuffer)->InstanceCount(0), buffers + 1);
         const AGVec2* uv = copy.GetVertexBuffer()->m_texCoords.Data();
         EXPECT_EQ((std::vector<f32>{uv[0].x, uv[0].y, uv[3].x, uv[3].y}),
                   (std::vector<f32>{0.25f, 0.5f, 0.75f, 0.875f}));
+        copy.Prepare();  // gives its buffer back at once, and only once
+        EXPECT_EQ(m_package->Provider(TypeKey::VertexBuffer)->InstanceCount(0), buffers);
     }
     EXPECT_EQ(m_package->Provider(TypeKey::VertexBuffer)->InstanceCount(0), buffers) << "the copy's buffer given back";
     // The original's quad keeps its coordinates through a change of material.
