@@ -105,8 +105,9 @@ TEST_F(GraphicDeviceTest, FrameDrawsEnabledLayersInOrderOrTheCustomRenderAndACap
     capture->source = {0, 0, 100, 100};
     capture->enabled = true;
     m_device.SetFrameCapture(capture);
-    m_device.RenderFrame();  // no size yet: nothing
-    capture->width = capture->height = 2;
+    capture->height = 2;
+    m_device.RenderFrame();  // no width yet: nothing
+    capture->width = 2;
     m_device.RenderFrame();
     Init();  // a new start-up drops the capture
     m_device.RenderFrame();
