@@ -356,6 +356,11 @@ TEST_F(SoundTest, StopWaitsForTheDecodeInProgress) {
     Mount();
     PCAudioSoundImpl sound;
     ASSERT_TRUE(sound.Open("noise.snd"));
+    // Each buffer queued sets the worker on the next: after two updates two are queued.
+    sound.Play();
+    Update();
+    Update();
+    EXPECT_EQ(sound.Playback().Voice()->GetState().buffersQueued, 2u);
     for (int delay = 0; delay <= 1500; delay += 100) {
         sound.Play();
         std::this_thread::sleep_for(std::chrono::microseconds(delay));

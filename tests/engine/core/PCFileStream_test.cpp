@@ -111,7 +111,8 @@ TEST_F(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
     const std::string path = dir.Write("keep.bin", "0123456789");
     ASSERT_TRUE(stream.Open(path.c_str(), kWrite));
     EXPECT_TRUE(stream.Seek(4, AGIStream::kSeekStart) && stream.Write(2, "ab") == 2u);
-    stream.Close();
+    const u64 before = PCFileStream::FileOperationCount();
+    EXPECT_TRUE(stream.Commit() && PCFileStream::FileOperationCount() - before == 3u);  // write, sync, close
     EXPECT_EQ(FileContents(path), "0123ab6789");
     // A replacing write put in place closes the file and its folder again; a temporary file
     // left from before does not lengthen it.

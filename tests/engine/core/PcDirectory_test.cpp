@@ -62,6 +62,7 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     EXPECT_TRUE(log.Contains("ignored") && package.Entries().size() == 2u);
     EXPECT_EQ(DataText("sub\\deep.txt"), "deep");
     package.Unmount();
+    EXPECT_TRUE(package.Path().IsEmpty() && !package.Loaded());
     // An index that ends inside an entry's words mounts nothing (the unmounted one is gone too).
     dir.Write("Pkg/Pkg.hdr", index.substr(0, index.size() - 2));
     package.Mount(dir.File("Pkg.dir").c_str(), false);

@@ -10,6 +10,7 @@
 #include <string>
 #include <tuple>
 
+#include "engine/core/NumberText.h"
 #include "engine/core/PcDirectory.h"
 #include "tests/engine/core/XmlTestRecords.h"
 #include "tests/support/LogCapture.h"
@@ -81,6 +82,8 @@ TEST(XmlReaderTest, FieldsTakeDefaultsWordsNumberPrefixesAndVectorComponents) {
     for (const auto& [text, count] : counts)
         EXPECT_EQ(Read(std::string("<Count>") + text + "</Count>").count, count) << text;
     EXPECT_EQ(Read("<Mask>4294967295</Mask>").mask, 0xFFFFFFFFu);
+    u32 none = 5;
+    EXPECT_TRUE(ParseInt32(nullptr) == 0 && ParseUInt32(nullptr, none) && none == 0);  // no text reads as 0
     // Finite doubles beyond a float's range, up to the largest, saturate; infinities stay.
     const std::pair<const char*, f32> speeds[] = {{"1.5abc", 1.5f}, {"abc", 0.0f}, {"-1e300", -FLT_MAX},
                                                    {"1.7976931348623157e308", FLT_MAX},

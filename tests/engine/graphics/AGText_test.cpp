@@ -65,6 +65,13 @@ TEST_F(TextLayout, WrapsWordsThenCharactersAlignsLinesAndStopsAtTheBoxBottom) {
     Lay(text, "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa", 100, 30, 0, 2);
     EXPECT_EQ(std::make_tuple(Corner(text, 18).y, text.GlyphCount(), text.PlacedGlyphCount()),
               std::make_tuple(0.0f, 29u, 18u));
+    Lay(text, "aaaaaaaaaaaaaaaaaa", 100, 22);  // a second line ending on the bottom edge is cut
+    EXPECT_EQ(text.PlacedGlyphCount(), 9u);
+    // Turned half round its pivot, the origin lands at twice the pivot (at a pixel's centre).
+    text.SetPivot({10.25f, 20.25f, 0.0f});
+    text.SetRotation(180.0f);
+    text.Update();
+    EXPECT_EQ(std::pair(text.GetWorld().m[12], text.GetWorld().m[13]), std::pair(20.5f, 40.5f));
 }
 
 TEST_F(TextLayout, EmptyTextsAndTextsWithoutTextureSizeDrawNothingAndLongOnesAreCut) {
