@@ -89,6 +89,11 @@ TEST_F(GraphicLayerTest, RenderablesSortStablyAsTheBufferGrowsAndChildLayersByTh
     layer.RemoveRenderable(owned[1].get());
     ASSERT_TRUE(layer.RenderableCount() == 299u && !layer.ReplaceRenderable(owned[1].get(), owned[0].get()));
     EXPECT_TRUE(layer.GetRenderable(1) == owned[2].get() && layer.GetRenderable(298) == owned[299].get());
+    // One replaced by nothing leaves a hole that drawing skips.
+    ASSERT_TRUE(layer.ReplaceRenderable(owned[2].get(), nullptr));
+    log.clear();
+    layer.Render();
+    EXPECT_EQ(log.size(), 298u);
 
     // Sorting child layers keeps the disabled ones, and rendering skips them.
     log.clear();
