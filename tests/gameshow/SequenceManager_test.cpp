@@ -207,6 +207,10 @@ TEST_F(SequenceManagerTest, SequencesRemovedReplacedOrSkippedEndInOrder) {
             call == "skip" ? manager.Skip() : manager.PlaySequence(call.c_str());
         EXPECT_EQ(Names(events), fired);
     }
+    manager.PlaySequence("soft");
+    manager.SetPaused(true);
+    manager.Skip();  // ended while paused, it leaves the manager running
+    EXPECT_FALSE(manager.IsPaused());
 }
 
 // Keys chain at the head of their bucket; a present key is refused.
