@@ -59,7 +59,8 @@ TEST(File, BackslashesAndCaseAreResolvedForReadingAndCreatingAndDescriptorZeroIs
     ASSERT_GE(savedInput, 0);
     close(0);
     File zero;
-    const bool atZero = !zero.IsOpen() && zero.Open(path.c_str(), true, false) && fcntl(0, F_GETFD) != -1;
+    const bool atZero =
+        !zero.IsOpen() && zero.Open(path.c_str(), true, false) && zero.IsOpen() && fcntl(0, F_GETFD) != -1;
     const int64_t read = zero.Seek(1) ? zero.Read(bytes, 4) : -2;
     const int64_t readAt = zero.ReadAt(2, bytes, 4);
     zero.Close();
