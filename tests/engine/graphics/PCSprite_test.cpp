@@ -73,6 +73,8 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     textured->Draw();  // binds the texture the plain one took off
     EXPECT_NE(Dev().GetTexture(0), nullptr);
 
+    plain->SetScale({2.0f, 3.0f});
+    EXPECT_TRUE(plain->GetLocal().m[0] == 2.0f && plain->GetLocal().m[5] == 3.0f);
     // A material set later brings texture coordinates, and clearing it gives it back.
     AGBaseProvider* materials = m_package->Provider(TypeKey::Material);
     const u32 held = materials->InstanceCount(authoring::NameId("grid.mat"));
