@@ -63,10 +63,12 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
     EXPECT_EQ(plain->GetVertexBuffer()->m_colors.Data()[3], 0x7F00C000u);
     Frame();
     EXPECT_TRUE(gfxtest::ColorNear(Pixel(41, 31), 0xFF147E40u, 2)) << std::hex << Pixel(41, 31);
-    plain->Draw();  // opaque: with depth writes, unblended
-    EXPECT_EQ(std::pair(Dev().GetRenderState(platform::gfx::RenderState::ZWriteEnable),
-                        Dev().GetRenderState(platform::gfx::RenderState::AlphaBlendEnable)),
-              std::pair(1u, 0u));
+    Dev().SetTextureStageState(0, platform::gfx::StageState::ColorArg1, platform::gfx::TextureArg::Texture);
+    plain->Draw();  // opaque: with depth writes, unblended, coloured by its vertices
+    EXPECT_EQ(std::tuple(Dev().GetRenderState(platform::gfx::RenderState::ZWriteEnable),
+                         Dev().GetRenderState(platform::gfx::RenderState::AlphaBlendEnable),
+                         Dev().GetTextureStageState(0, platform::gfx::StageState::ColorArg1)),
+              std::tuple(1u, 0u, u32(platform::gfx::TextureArg::Diffuse)));
     plain->SetBlendMode(4);  // a mode of no states of its own draws blended
     plain->Draw();
     EXPECT_EQ(Dev().GetRenderState(platform::gfx::RenderState::AlphaBlendEnable), 1u);
