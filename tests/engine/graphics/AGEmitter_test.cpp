@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/core/AGController.h"
+#include "engine/graphics/AGModelAnimation.h"
 #include "engine/graphics/PCEmitter.h"
 #include "tests/engine/graphics/DrawingTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestBytes.h"
@@ -130,6 +131,25 @@ TEST(AGEmitter, ParticlesLeaveAlongTheConeFromThePositionPushedByBothForces) {
         const AGVec3 p{10 + v.x + 3 * (v.x + 0.25f), 20 + v.y + 3 * (v.y - 0.5f) * dy, 30 + 4 * v.z};
         ExpectNear(rig.First().position, p, "position after a step of 3");
     }
+}
+
+TEST(AGEmitter, APathPlacesNewParticlesAndItsRotationReplacesTheLoadedTransform) {
+    EmitterData data = OneParticle();
+    data.local[12] = 5;
+    Rig rig(data);
+    AGVec3 at;
+    rig.emitter.GetPosition(at);
+    EXPECT_EQ(at.x, 5.0f);
+    AGModelAnimation path;
+    const u16 times[] = {0, 10};
+    const AGVec3 places[] = {{10, 20, 30}, {10, 20, 30}};
+    const AGQuat turns[] = {{0, 0, 0, 1}, {0, 0, 0, 1}};
+    ASSERT_TRUE(path.m_position.SetKeys(times, places, 2) && path.m_rotation.SetKeys(times, turns, 2));
+    rig.emitter.SetPathAnimation(&path);
+    ASSERT_EQ(rig.LiveAt(0), 1u);
+    ExpectNear(rig.First().position, {10, 20, 30}, "born where the path is");
+    rig.emitter.GetPosition(at);
+    EXPECT_EQ(at.x, 0.0f) << "the path's rotation is the whole local transform";
 }
 
 TEST(AGEmitter, SpreadsAndVariationsStayWithinTheirRanges) {
