@@ -57,6 +57,14 @@ TEST(PCFile, WritesShortReadsWriteStringExistsAndOverlappedReadsWaitForTheSleep)
     EXPECT_EQ(file.Pending(), 0u);
     platform::AlertableSleep(0);  // would touch the freed file if a completion ran
     EXPECT_FALSE(file.IsDone());
+    // A whole file read overlapped is the window while the read is still in flight.
+    ASSERT_TRUE(file.Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, true));
+    EXPECT_EQ(file.Remaining(), 10u);
+    platform::AlertableSleep(0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.Base()), 10), "abcdefghij");
+    // A file holding less than its size says (as sysfs files do) is the window it holds.
+    if (file.Open("/sys/devices/system/cpu/online", AGFile::kModeRead, true) && file.GetSize() == 4096)
+        EXPECT_TRUE(file.Remaining() > 0 && file.Remaining() < 4096 && file.Base()[file.Remaining()] == 0);
     // A read that cannot be started fails and closes the file, leaving nothing in flight.
     ASSERT_TRUE(file.Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
     EXPECT_TRUE(!file.Read(nullptr, 4) && file.Pending() == 0 && !file.IsOpen());
