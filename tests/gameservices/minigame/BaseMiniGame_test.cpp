@@ -46,12 +46,14 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     EXPECT_EQ(std::count(steps.begin(), steps.end(), "m:TeamActions on +"), 1);
     EXPECT_EQ(game->GetAIManager().m_AIs, (std::vector<MiniGame::IBaseAI*>{players.GetAIs()[0]}));
     EXPECT_TRUE(players.GetAIs()[0]->m_Member == &first && players.GetAIs()[0]->m_Team == &team);
+    Bridge::DeviceSystem::Instance()->SetActive(false);  // the opening turns input on
     for (Phase phase : {Phase::kPhaseLoading, Phase::kPhaseOpening, Phase::kPhaseRunning}) {
         EXPECT_EQ(Flow().GetController()->GetPhase(), phase);
         Flow().GetController()->SetDone(true);
         Run(nullptr, {16, 16, 16});
     }
     EXPECT_TRUE(Level(0).IsRunning() && Level(0).IsReady());  // started
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), "m:OnLevelResumed +"), 1);
     LoadCapacities(dir, {{"FactoryCollisionData", 1}});  // leaving the level gives its collision records back
     Bridge::CollisionSystem::Startup();
     Bridge::CollisionSystem::SetCollisionData(*Level(0).GetSet()->m_Props.at(0), {});

@@ -26,7 +26,7 @@ struct RecordingMode : Mode {
     void OnStep(const char* step) override {
         const std::string name = step;
         std::string text = tag + name;
-        if (name.starts_with("Input"))
+        if (name.starts_with("Input") || name == "OnLevelResumed")
             text += Bridge::DeviceSystem::Instance()->IsActive() ? " +" : " -";
         else if (name.ends_with("Initialize") || name.ends_with("Cleanup"))
             text += this->GetSet()->VolatileDatas.HasData(Entities::VolatileDataKeys::kENGINE_DATA_LAYER_3D) ? " +" : " -";
