@@ -75,7 +75,12 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     const std::string bytes(1000, 'd');
     AGMemBuffer buffer(bytes.data(), u32(bytes.size()));
     const u64 heap = GetHeapCounters().current;
-    AGData().Load(&buffer, 0, false, false);
+    {
+        AGData data;  // and when it loads again
+        data.Load(&buffer, 0, false, false);
+        buffer.Seek(0);
+        data.Load(&buffer, 0, false, false);
+    }
     EXPECT_EQ(GetHeapCounters().current, heap);
 }
 
