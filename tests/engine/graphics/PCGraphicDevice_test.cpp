@@ -51,6 +51,7 @@ TEST_F(GraphicDeviceTest, StartUpFailsWithAMessageWithoutOpenGL) {
     SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 64, 64, 0);
     ASSERT_NE(plain, nullptr);
     LogCapture log;
+    EXPECT_FALSE(m_device.IsModeUnavailable()) << "until a start-up finds otherwise";
     EXPECT_TRUE(!m_device.Initialize(plain, 64, 64, 0) && std::string(m_device.GetFailureReason()) != "");
     m_device.RenderFrame();  // nothing to draw with: does nothing
     EXPECT_FALSE(m_device.ResetDevice(64, 64, 0));
