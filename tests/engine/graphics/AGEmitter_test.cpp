@@ -379,6 +379,8 @@ TEST_F(PCEmitterTest, QuadsSampleTheirTextureAcrossTheirFace) {
     EXPECT_EQ(emitter.GetEmitterColor(), 0xFFFFFF01u);
     emitter.SetOpacity(0.5f);
     EXPECT_EQ(emitter.GetEmitterColor(), 0x7FFFFF01u);
+    emitter.Prepare();  // gives its material back
+    EXPECT_EQ(emitter.Materials().Count(), 0u);
 }
 
 // Quads face the camera of the layer being updated: both edges of a quad lie across the view.
