@@ -137,6 +137,10 @@ TEST_F(SoundTest, DescriptorsNormaliseTheDataNameAndBadDataFailsToOpenWithARepor
         EXPECT_TRUE(!left || left->RefCount() == 0) << name;
     }
     EXPECT_EQ(impl->DecodePool().FreeCount(), impl->DecodePool().Count());
+    PCSound* other = PCSound::Acquire("streamed.snd");  // closed again, a sound gives back nothing more
+    AGAudioSound().Open("streamed.snd");
+    EXPECT_EQ(other->RefCount(), 1u);
+    PCSound::Give(other);
 
     PCSound* click = PCSound::Acquire("Click.snd");
     EXPECT_EQ(std::make_pair(click->GetParameter(2), click->IsStreamed()), std::make_pair(0xFFFFFFFFu, false));
