@@ -52,8 +52,10 @@ void PCFile::Close() {
     m_readOffset = 0;
 }
 
+// Sizes are 32-bit: a file of 4 GiB or more reports the largest, never a wrapped size.
 u32 PCFile::GetSize() {
-    return u32(m_file.Size());
+    const u64 size = m_file.Size();
+    return size >= 0xFFFFFFFFull ? 0xFFFFFFFFu : u32(size);
 }
 
 bool PCFile::Read(void* buffer, u32 count) {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "engine/core/AGData.h"
@@ -61,6 +62,9 @@ TEST_F(PackageTest, IndexHeaderBytesAreIgnoredAndUnsafeNamesRejected) {
     package.Mount(dir.File("Pkg.dir").c_str(), false);
     EXPECT_TRUE(log.Contains("ignored") && package.Entries().size() == 2u);
     EXPECT_EQ(DataText("sub\\deep.txt"), "deep");
+    // An entry of 4 GiB or more is refused, not read at its size cut to 32 bits.
+    std::filesystem::resize_file(dir.Write("Pkg/ok.txt", ""), (u64(1) << 32) + 4);
+    EXPECT_TRUE(DataText("ok.txt").empty() && log.Contains("ok.txt is too large"));
     package.Unmount();
     EXPECT_TRUE(package.Path().IsEmpty() && !package.Loaded());
     // An index that ends inside an entry's words mounts nothing (the unmounted one is gone too).
