@@ -8,6 +8,7 @@
 
 #include "engine/core/Crc32Hash.h"
 #include "tests/support/ByteWriter.h"
+#include "tools/authoring/PackageWriter.h"
 
 struct TestAnswer {
     uint32_t points = 0;
@@ -91,14 +92,10 @@ inline std::string DictionaryOf(const std::vector<std::string>& words) {
     return s;
 }
 
-// An archive package: one block holding every (name, bytes) file as a data resource.
+// An archive package holding every (name, bytes) file as a data resource.
 inline std::string ArchiveBytes(const std::vector<std::pair<std::string, std::string>>& files) {
-    ByteWriter block, records;
-    for (const auto& [name, bytes] : files) {
-        records.U32(Crc32Hash(name.c_str())).U32(TypeKey::Data).U32(0).U32(uint32_t(block.Size())).U32(uint32_t(bytes.size()));
-        block.Text(bytes);
-    }
-    ByteWriter archive;
-    archive.U32(1).U32(0).U32(0).U32(uint32_t(block.Size())).Text(block.Str()).U32(uint32_t(files.size())).Text(records.Str());
-    return archive.Str();
+    authoring::PackageWriter writer;
+    for (const auto& [name, bytes] : files)
+        writer.Add(name, TypeKey::Data, bytes);
+    return writer.ArchiveBytes();
 }
