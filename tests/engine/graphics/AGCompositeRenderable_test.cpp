@@ -19,6 +19,10 @@ TEST(AGCompositeRenderable, MembersShareTheTransformAndDetachedSlotsAreSkipped) 
         composite.AddRenderable(&mark);
         composite.AddRenderable(nullptr);
         EXPECT_EQ(main.parent, &composite.Transform());
+        composite.SetPosition({4, 5, 6});  // the members' shared transform moves with it
+        const f32* m = composite.Transform().m;
+        EXPECT_EQ((std::vector<f32>{composite.GetPosition().x, composite.GetPosition().z, m[12], m[13], m[14]}),
+                  (std::vector<f32>{4, 6, 4, 5, 6}));
         composite.SetDepth(3);
         composite.AddToLayer(&layer);
         EXPECT_EQ(layer.RenderableCount(), 2u);
