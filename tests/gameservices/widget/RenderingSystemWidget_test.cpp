@@ -153,6 +153,17 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_FALSE(Drawn(SpriteAt(*t.box, 3)));
     RenderingSystemWidget::UpdateBehaviorState(*t.slider);  // neither side hovered: both normal looks
     EXPECT_TRUE(Member(*t.slider, 0) == SpriteAt(*t.slider, 0) && Member(*t.slider, 1) == SpriteAt(*t.slider, 1));
+    i32 onlyColor = -1;  // a state sprite already drawn takes the widget's render type
+    RenderingSystemWidget::ParseRenderType(t.box->m_RenderType, onlyColor);
+    t.keyboard->m_RenderType = t.box->m_RenderType;  // and so does a key's label
+    for (AGRenderable* drawn : std::initializer_list<AGRenderable*>{SpriteAt(*t.box, 5), TextAt(*t.keyboard, 0)}) {
+        drawn->m_attribute.SetPartCount(1);
+        drawn->m_attribute.m_renderTypes[0] = 99;
+    }
+    RenderingSystemWidget::UpdateBehaviorState(*t.box);
+    RenderingSystemWidget::UpdateText(*t.keyboard);
+    EXPECT_EQ(U({SpriteAt(*t.box, 5)->m_attribute.m_renderTypes[0], TextAt(*t.keyboard, 0)->m_attribute.m_renderTypes[0]}),
+              U({u32(onlyColor), u32(onlyColor)}));
     // Render types set the blend; without a known one the sprite file's stays.
     EXPECT_EQ(U({SpriteAt(*t.bar, 4)->GetBlendMode(), SpriteAt(*t.box, 0)->GetBlendMode(),
                  SpriteAt(*t.button, 0)->GetBlendMode(), static_cast<AGSprite*>(Member(*t.image, 0))->GetBlendMode()}),
