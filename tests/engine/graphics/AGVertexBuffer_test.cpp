@@ -44,6 +44,8 @@ TEST(AGVertexBuffer, InfluencesThatDoNotMatchLoadUnskinnedAndCutFilesLoadNothing
         ASSERT_EQ(vb.InfluenceCount(), 5u);
         EXPECT_EQ(std::make_tuple(vb.m_influenceVertices[4], vb.m_influenceWeights[2], vb.HasSkinNormals()),
                   std::make_tuple(3u, 0.5f, true));
+        vb.Load(nullptr, 0, false, false);  // loading nothing leaves no bone behind
+        EXPECT_EQ(vb.BoneCount() + vb.InfluenceCount() + vb.PositionCount(), 0u);
     }
     authoring::VertexBufferData counts = SkinnedQuad();
     counts.influenceCounts = {3, 3};  // sums to 6 of 5 influences
