@@ -93,6 +93,9 @@ TEST(AGOwnedBuffer, ReleaseDestroysEachOwnedEntryOnce) {
     AGOwnedBuffer<Counted> entries;
     EXPECT_TRUE(entries.Resize(3) && entries.Resize(2) && alive == 2);
     EXPECT_TRUE(entries.Resize(0) && alive == 0);  // a release
+    entries.Resize(3);
+    AGOwnedBuffer<Counted> taken(std::move(entries));  // a move leaves nothing behind
+    EXPECT_EQ(std::tuple(entries.Count(), taken.Count(), alive), std::tuple(0u, 3u, 3));
 }
 
 TEST(AGQuat, SlerpTakesTheShortArcAndIsLinearWhenClose) {
