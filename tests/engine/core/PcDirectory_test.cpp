@@ -102,6 +102,10 @@ TEST_F(PackageTest, BadArchivesLoadWhatFitsOrNothing) {
         EXPECT_TRUE(package.Loaded() && package.Blocks().empty() && env.Resources()->TotalCount(0) == 0) << cut.size();
     }
     EXPECT_TRUE(log.Contains("the block count is missing; nothing is loaded") && !log.Contains("resource count is missing"));
+    dir.Write("Cut.dir", bytes.substr(0, bytes.size() - 4 - 2 * 20));  // cut right after its last block
+    log.Clear();
+    PcDirectory().Mount(dir.File("Cut.dir").c_str(), false);
+    EXPECT_TRUE(log.Contains("the resource count is missing") && !log.Contains("runs past the end"));
 
     // A record whose range leaves its block, and one naming no block, are skipped.
     std::string skip = PackageWriter().Add("good.txt", TypeKey::Data, "good").ArchiveBytes();
