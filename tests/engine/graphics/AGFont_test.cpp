@@ -87,10 +87,10 @@ TEST_F(FontTest, TextBlendsByAlphaUnlessAdditiveAndPrepareForgetsTheLayout) {
         if (mode == 3)
             text.SetBlendMode(mode);
         EXPECT_EQ(text.m_attribute.m_renderTypes[0], type) << mode;
-        text.Draw();  // blended, and without culling
+        text.Draw();  // blended, without depth writes or culling
         EXPECT_EQ(std::tuple(Dev().GetRenderState(DestBlend), Dev().GetRenderState(AlphaBlendEnable),
-                             Dev().GetRenderState(CullMode)),
-                  std::tuple(u32(destBlend), 1u, u32(platform::gfx::Cull::None))) << mode;
+                             Dev().GetRenderState(CullMode), Dev().GetRenderState(ZWriteEnable)),
+                  std::tuple(u32(destBlend), 1u, u32(platform::gfx::Cull::None), 0u)) << mode;
     }
     text.Prepare();
     EXPECT_EQ(text.GlyphCount() + text.PlacedGlyphCount() + text.PrimitiveCount() + text.m_attribute.PartCount(), 0u);
