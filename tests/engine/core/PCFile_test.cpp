@@ -65,8 +65,9 @@ TEST(PCFile, WritesShortReadsWriteStringExistsAndOverlappedReadsWaitForTheSleep)
     // A file holding less than its size says (as sysfs files do) is the window it holds.
     if (file.Open("/sys/devices/system/cpu/online", AGFile::kModeRead, true) && file.GetSize() == 4096)
         EXPECT_TRUE(file.Remaining() > 0 && file.Remaining() < 4096 && file.Base()[file.Remaining()] == 0);
-    // A read that cannot be started fails and closes the file, leaving nothing in flight.
-    ASSERT_TRUE(file.Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false));
+    // A file opened again is not done. A read that cannot be started fails and closes the
+    // file, leaving nothing in flight.
+    ASSERT_TRUE(file.Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false) && !file.IsDone());
     EXPECT_TRUE(!file.Read(nullptr, 4) && file.Pending() == 0 && !file.IsOpen());
     // So does a plain read that fails (nothing is mapped at address 0).
     ASSERT_TRUE(file.Open("/proc/self/mem", AGFile::kModeRead, false));
