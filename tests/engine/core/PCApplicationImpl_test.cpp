@@ -89,6 +89,10 @@ TEST_F(RunLoop, StartUpLoadsTheMemoryMappingAndShutdownStopsTheWorkerFirst) {
     ByteWriter mapping;
     mapping.ResourceHeader().U32(1).U32(Crc32Hash("AppHeap")).U32(0).U32(1024);
     dir.Write("memorymapping.mem", mapping.Str());
+    std::vector<std::string> steps;  // each step is reported to the hook, with its context
+    PCApplicationImpl::SetStepHook([](void* log, const char* step, bool startup) {
+        static_cast<std::vector<std::string>*>(log)->push_back((startup ? "+" : "-") + std::string(step));
+    }, &steps);
     {
         ScopedWorkingDir workIn(dir.Path());
         ASSERT_TRUE(app.Initialize());
@@ -106,7 +110,8 @@ TEST_F(RunLoop, StartUpLoadsTheMemoryMappingAndShutdownStopsTheWorkerFirst) {
     while (!g_jobStarted)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     app.Shutdown();
-    EXPECT_TRUE(g_managerSeen);
+    PCApplicationImpl::SetStepHook(nullptr, nullptr);
+    EXPECT_TRUE(g_managerSeen && steps.size() > 2 && steps.front() == "+PCLog" && steps.back().starts_with("-"));
     // Every manager's instance pointer is cleared with it.
     EXPECT_TRUE(!AGResourceManager::Get() && !PCLog::Get() && !g_pLogReporter && !AGDeviceManager::Get() &&
                 !AGAudioManager::Get() && !AGVideoPlayer::Get() && !AGAppEventsHandler::Get());
