@@ -63,8 +63,9 @@ TEST(PCFile, WritesShortReadsWriteStringExistsAndOverlappedReadsWaitForTheSleep)
     platform::AlertableSleep(0);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.Base()), 10), "abcdefghij");
     // A file holding less than its size says (as sysfs files do) is the window it holds.
-    if (file.Open("/sys/devices/system/cpu/online", AGFile::kModeRead, true) && file.GetSize() == 4096)
+    if (file.Open("/sys/devices/system/cpu/online", AGFile::kModeRead, true) && file.GetSize() == 4096) {
         EXPECT_TRUE(file.Remaining() > 0 && file.Remaining() < 4096 && file.Base()[file.Remaining()] == 0);
+    }
     // A file opened again is not done. A read that cannot be started fails and closes the
     // file, leaving nothing in flight.
     ASSERT_TRUE(file.Open(stream.c_str(), AGFile::kModeRead | AGFile::kModeOverlapped, false) && !file.IsDone());
