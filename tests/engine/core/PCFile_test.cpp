@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/core/AGMemory.h"
 #include "engine/core/PCFileManager.h"
 #include "platform/core/AlertableSleep.h"
@@ -62,6 +64,11 @@ TEST(PCFile, WritesShortReadsWriteStringExistsAndOverlappedReadsWaitForTheSleep)
     EXPECT_EQ(file.Remaining(), 10u);
     platform::AlertableSleep(0);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.Base()), 10), "abcdefghij");
+    file.Close();  // the window goes with the buffer
+    EXPECT_EQ(file.Remaining(), 0u);
+    // A file of 4 GiB or more is not read whole.
+    std::filesystem::resize_file(dir.Write("huge.bin", ""), 0xFFFFFFFFull);
+    EXPECT_TRUE(!file.Open(dir.File("huge.bin").c_str(), AGFile::kModeRead, true) && !file.IsOpen());
     // A file holding less than its size says (as sysfs files do) is the window it holds.
     if (file.Open("/sys/devices/system/cpu/online", AGFile::kModeRead, true) && file.GetSize() == 4096) {
         EXPECT_TRUE(file.Remaining() > 0 && file.Remaining() < 4096 && file.Base()[file.Remaining()] == 0);
