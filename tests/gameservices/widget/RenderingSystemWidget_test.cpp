@@ -234,6 +234,10 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     bare->SetImage("k.png");
     RenderingSystemWidget::LoadButtonImage(*blank, 2);
     EXPECT_NE(Member(*blank, 0), nullptr);
+    tree.button->Visible = true;  // shown and locked behind the drawing's back: loading the look shows it
+    tree.button->m_InputLocked = 1;
+    RenderingSystemWidget::LoadButtonImage(*t.button, Button::kDisabled);
+    EXPECT_EQ(Member(*t.button, 0), SpriteAt(*t.button, Button::kDisabled));
     // A scale reaches a panel's layer.
     tree.inner->SetScale(AGVec2{0.5f, 2.0f});
     EXPECT_EQ(U({static_cast<AGSprite*>(Member(*tree.image, 0))->GetWidth(), Render::LayerOf(*tree.inner)->GetWidth(),
