@@ -68,6 +68,8 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevelsAndFindersMatchEx
     set.m_Widgets = {&loose};
     set.m_Lights = {Take<Light>(f->GetLightFactory())};
     set.m_Characters = {Take<Character>(f->GetCharacterFactory())};
+    set.m_Characters[0]->Attributes.m_Map[1] = new CountedAttribute;
+    Character* actor = set.m_Characters[0];
     AudioAsset* sound = GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc();
     VideoAsset* video = GameVideoAssetFactory::Instance()->GetDefaultFactory()->Alloc();
     set.m_AudioAssets = {sound};
@@ -88,8 +90,8 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevelsAndFindersMatchEx
     set.Clear();
 
     EXPECT_TRUE(UsedCounts() == before && sound->m_Reset && video->m_Reset);
-    // The prop's and own camera's attributes went, the parent camera's stayed.
-    EXPECT_EQ(std::pair(g_liveFloors, g_liveAttributes), std::pair(0, 1));
+    // The prop's and own camera's attributes went, the parent camera's and the character's stayed.
+    EXPECT_EQ(std::pair(g_liveFloors, g_liveAttributes), std::pair(0, 2));
     EXPECT_EQ(parentCamera->Attributes.m_Map.size(), 1u);
     EXPECT_TRUE(set.m_Cameras.empty() && set.m_MemberCameras.empty() && set.m_Props.empty() &&
                 set.m_SetElements.empty() && set.m_ComponentLevels.empty() && set.m_Widgets.empty() &&
@@ -101,6 +103,7 @@ TEST_F(SetTest, ClearReturnsEveryMemberIncludingComponentLevelsAndFindersMatchEx
     EXPECT_EQ(UsedCounts(), before);
 
     parentCamera->ClearComponents();
+    actor->ClearComponents();
     f->GetCameraFactory()->Release(parentCamera);
 
     // Finders match exact names; the active camera is the first activated.
