@@ -32,7 +32,10 @@ TEST(AGVertexBuffer, LoadsEveryStreamWithItsOwnCount) {
     AGVertexBuffer vb, copy;
     LoadBytes(vb, authoring::VertexBufferBytes(Quad()));
     EXPECT_TRUE(vb.NormalCount() == 0u && !vb.IsSkinned());
-    copy.CopyFrom(vb);
+    vb.SetNameId(7), vb.SetDirectoryId(9), vb.SetIsBase(true), vb.SetFlag(5);
+    copy.CopyFrom(vb);  // the copy takes the resource's identity too
+    EXPECT_EQ(std::make_tuple(copy.NameId(), copy.DirectoryId(), copy.IsBase(), copy.Flag()),
+              std::make_tuple(7u, 9u, true, u8(5)));
     for (const AGVertexBuffer* b : {&vb, &copy})
         EXPECT_TRUE(b->m_positions[3].x == 1.0f && b->m_colors[2] == 0xFF000003u && b->m_texCoords[1].x == 1.0f);
 }
