@@ -103,13 +103,17 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     const unsigned char* bottom = &pixels[(300 * 800 + 400) * 3];
     EXPECT_EQ(std::vector<int>({top[0], top[1], top[2], bottom[0], bottom[1], bottom[2]}),
               (std::vector<int>{255, 0, 0, 0, 0, 255}));
-    // A shot fails without a file or a context. It leaves GL's row packing as it found it.
+    // A shot fails without a file or a context. It leaves GL's row packing and read buffer as it
+    // found them.
     std::string why;
     glPixelStorei(GL_PACK_ALIGNMENT, 8);
+    GLint alignment = 0, buffers[2] = {};
+    glGetIntegerv(GL_READ_BUFFER, &buffers[0]);
     EXPECT_FALSE(SaveWindowShot(window, dir.File("no/such/folder/shot.png"), why));
-    GLint alignment = 0;
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    glGetIntegerv(GL_READ_BUFFER, &buffers[1]);
     EXPECT_TRUE(why.find("cannot write") != std::string::npos && alignment == 8) << why << " " << alignment;
+    EXPECT_TRUE(buffers[0] != GL_NONE && buffers[1] == buffers[0]) << buffers[0] << " " << buffers[1];
     SDL_GL_DeleteContext(context);
     why.clear();
     EXPECT_TRUE(!SaveWindowShot(window, shot, why) && !why.empty());
