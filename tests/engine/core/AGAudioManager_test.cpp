@@ -34,6 +34,9 @@ TEST(AGAudioManagerImpl, NestedPauseResumesExactlyWhatItPaused) {
     EXPECT_EQ(playingStream.calls, std::vector<bool>{true});
     impl.Resume();
     impl.Resume();  // unmatched: nothing
+    playingStream.playing = lateSound.playing = false;  // stopped since: a later pause and resume leave it alone
+    impl.Pause();
+    impl.Resume();
     EXPECT_EQ(playingStream.calls, (std::vector<bool>{true, false}));
     EXPECT_TRUE(lateSound.calls.empty() && impl.PauseDepth() == 0u);
 }

@@ -43,8 +43,8 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
     // Fewer than 256 records: codes past the table get "?" when the font has it, else nothing.
     Loaded<AGFont> seventy(SmallFont(70)), ten(SmallFont(10));
     EXPECT_EQ((std::vector<u32>{seventy.GetGlyph(70).x, seventy.GetGlyph(300).x, ten.GetGlyph(10).width,
-                                ten.GetGlyph(3).x}),
-              (std::vector<u32>{'?', '?', 0, 3}));
+                                ten.GetGlyph(10).height, ten.GetGlyph(3).x}),
+              (std::vector<u32>{'?', '?', 0, 0, 3}));
     // The file's texture size counts only when it has both sides.
     for (auto [width, height] : {std::pair{0u, 64u}, {1u, 1u}}) {
         f.textureWidth = width;

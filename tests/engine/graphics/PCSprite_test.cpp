@@ -69,6 +69,7 @@ TEST_F(SpriteTest, SpritesWithoutAUsableTextureKeepTheirSizeAndDrawTheirColour) 
                          Dev().GetRenderState(platform::gfx::RenderState::AlphaBlendEnable),
                          Dev().GetTextureStageState(0, platform::gfx::StageState::ColorArg1)),
               std::tuple(1u, 0u, u32(platform::gfx::TextureArg::Diffuse)));
+    EXPECT_EQ(Pixel(41, 31) & 0xFFFFFFu, 0x00C000u);
     plain->SetBlendMode(4);  // a mode of no states of its own draws blended
     plain->Draw();
     EXPECT_EQ(Dev().GetRenderState(platform::gfx::RenderState::AlphaBlendEnable), 1u);
