@@ -161,12 +161,17 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
     Dev().Clear(kClearTarget, 0xFF000000, 1.0f, 0);
     ASSERT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
     EXPECT_EQ(Coverage(Dev(), 4, 4), "....\n.##.\n.##.\n....\n");
+    const VertexElement late = {0, 4, DeclType::Float2, DeclUsage::Position, 0};  // ends past the buffer
+    Dev().SetVertexDeclaration(declaration = Dev().CreateVertexDeclaration(&late, 1));
+    declaration->Release();
+    EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
     ASSERT_EQ(Dev().Reset({kWidth, kHeight}), Result::Ok);
     Dev().SetStreamSource(0, flat.Stream(3), 0, 8);
     EXPECT_FALSE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
 
     // Lock ranges outside a buffer give nothing.
-    EXPECT_TRUE(!mesh.Stream(0)->Lock(40, 12) && !mesh.Stream(0)->Lock(48, 0) && mesh.Stream(0)->Lock(36, 12));
+    EXPECT_TRUE(!mesh.Stream(0)->Lock(40, 12) && !mesh.Stream(0)->Lock(48, 0) && !mesh.Stream(0)->Lock(49, 1) &&
+                mesh.Stream(0)->Lock(36, 12));
     for (const VertexElement& bad : {VertexElement{kMaxStreams, 0, DeclType::Float3, DeclUsage::Position, 0},
                                      VertexElement{0, 0, DeclType(3), DeclUsage::Position, 0},
                                      VertexElement{0, 0, DeclType::Float2, DeclUsage(4), 0},
