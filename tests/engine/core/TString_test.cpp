@@ -77,7 +77,8 @@ TEST(TString, PartsNumbersAndWidening) {
     EXPECT_TRUE(s.SubString(100, 2).IsEmpty() && S(nullptr, 3).IsEmpty() &&
                 S(static_cast<const char*>(nullptr)).IsEmpty());
     S erased("Global.Xml.dir");
-    erased.Erase(6, 4);
+    erased.Erase(6, 1);
+    erased.Erase(6, 3);
     EXPECT_EQ(erased, "Global.dir");
     erased.Erase(6);
     const char* kept = erased.c_str();

@@ -97,7 +97,8 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecordAndAnExtensionMakesItsEnti
     EXPECT_EQ((Floats{f32(animation->m_PlayMode), animation->m_Speed}), (Floats{4, 2}));
     EXPECT_FALSE(set.m_Cameras[1]->Activate);
 
-    EXPECT_EQ(set.m_Lights.at(0)->LightType, Light::kDirection);
+    EXPECT_EQ(std::pair(set.m_Lights.at(0)->LightType, V(set.m_Lights[0]->Direction)),
+              std::pair(u32(Light::kDirection), Floats{0, 0.6f, 0.8f}));  // towards its target
     SetElement* ground = set.m_SetElements.at(0);
     // Not collidable: the record's default, not the entity's.
     EXPECT_TRUE(ground->IsA(TypeIds::Floor) && ground->Visible && !ground->IsCollidable());

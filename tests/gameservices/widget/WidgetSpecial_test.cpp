@@ -126,8 +126,11 @@ TEST_F(SpecialWidgets, ScrollStepsRecycleLinesEmittersAndTheirAnimationsFollowTh
     widget->Behaviors.Update(16);
     EXPECT_TRUE(!emitter->IsRunning() && emitter->IsFrozen() && emitter->GetForce2Direction().y == 1.0f);
     widget->m_Stopped = 0;
+    widget->m_ForceDirection1 = AGVec3{1.0f, 0.0f, 0.0f};
+    widget->m_ForceDirection2 = AGVec3{};  // one direction given is enough to pass both on
     widget->Behaviors.Update(16);
-    EXPECT_TRUE(emitter->IsRunning());
+    EXPECT_TRUE(emitter->IsRunning() && emitter->GetForce1Direction().x == 1.0f &&
+                emitter->GetForce2Direction().y == 0.0f);
     // Its animation's timing comes from the file, and one reference is held.
     widget->SetAnimation("wave.anm");
     EXPECT_EQ(widget->m_Control.GetEndFrame(), 29.0f);

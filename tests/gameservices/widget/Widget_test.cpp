@@ -32,6 +32,8 @@ TEST(Widget, FindChildIsDepthFirstAndNeverMatchesTheRootInputLockingSkipsDisable
     EXPECT_TRUE(!Widget::FindChild("Same", &root) && !Widget::FindChild("twin", nullptr));
     // Input needs half opacity.
     PlainWidget widget;
+    EXPECT_TRUE(widget.IsA(TypeIds::Widget) && widget.IsA(GameServices::Entities::TypeIds::Entity) &&
+                !widget.IsA(TypeIds::Panel));
     const struct { u32 color; f32 opacity; bool opaque; } cases[] = {
         {0x7FFFFFFFu, 1.0f, false}, {0x80FFFFFFu, 1.0f, true}, {0xFF000000u, 0.5f, true},
         {0xFFFFFFFFu, 0.49f, false}};
