@@ -113,6 +113,8 @@ TEST_F(GraphicLayerTest, RenderablesSortStablyAsTheBufferGrowsAndChildLayersByTh
         EXPECT_EQ(root.GetChild(key), &children[keys[key]]) << key;
     m_device.RenderFrame();
     EXPECT_EQ(log, (Log{"c1", "c2"}));
+    root.SetOpacity(0.25f);  // reaches the children's renderables, disabled or not
+    EXPECT_TRUE(marks[0].opacity == 0.25f && marks[3].opacity == 0.25f);
 }
 
 // The screen camera maps world pixels to window pixels, with sprite-facing strips surviving

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include "platform/core/Clock.h"
 #include "platform/window/SdlWindowBackend.h"
@@ -107,13 +109,17 @@ TEST(Replay, TheWindowQueuesTheScriptAsSystemInputAndSavesShots) {
     // found them.
     std::string why;
     glPixelStorei(GL_PACK_ALIGNMENT, 8);
-    GLint alignment = 0, buffers[2] = {};
+    GLint alignment = 0, buffers[2] = {}, bound = 0;
+    GLuint framebuffer = 0;  // bound for reading, and bound again after the shot
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
     glGetIntegerv(GL_READ_BUFFER, &buffers[0]);
     EXPECT_FALSE(SaveWindowShot(window, dir.File("no/such/folder/shot.png"), why));
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &bound);
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
     glGetIntegerv(GL_READ_BUFFER, &buffers[1]);
     EXPECT_TRUE(why.find("cannot write") != std::string::npos && alignment == 8) << why << " " << alignment;
-    EXPECT_TRUE(buffers[0] != GL_NONE && buffers[1] == buffers[0]) << buffers[0] << " " << buffers[1];
+    EXPECT_TRUE(buffers[0] != GL_NONE && buffers[1] == buffers[0] && GLuint(bound) == framebuffer) << bound;
     SDL_GL_DeleteContext(context);
     why.clear();
     EXPECT_TRUE(!SaveWindowShot(window, shot, why) && !why.empty());
