@@ -199,10 +199,11 @@ TEST_F(BehaviorTest, CheckBoxesToggleOnReleaseAndTrackBarsDragWithinTheirBounds)
         SliderTrackBar& bar = t.widget;
         bar.SetWidth(width);
         bar.m_Thumb.m_Size = AGVec2{10.0f, 20.0f};
+        bar.m_Thumb.m_Position.y = -4.0f;  // the thumb reaches above the bar
         bar.m_Maximum = 100.0f;
         auto& behavior = bar.m_TrackBehavior;
         game.Move(a, 150, 105);
-        game.Move(a, 100, 105);
+        game.Move(a, 100, 101);
         EXPECT_EQ(behavior.m_VisualState, 3u);
         game.Click(a, 100, 105, true);
         game.Move(a, 150, 105);
