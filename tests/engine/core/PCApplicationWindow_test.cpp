@@ -216,6 +216,8 @@ TEST_F(ApplicationWindow, KeysCountPollsAltEnterIsTheWindowsOwnAndTheMouseStaysI
               std::make_pair(1.0f, 299.0f / 599.0f));
     Send(Move(-50, 5000));  // dragged outside
     EXPECT_EQ(std::make_pair(g_inputRecord.mouseX, g_inputRecord.mouseY), std::make_pair(0.0f, 1.0f));
+    Send(Message{MessageKind::MouseLeave});  // gone: outside, and the middle button let go
+    EXPECT_EQ(int(g_inputRecord.mouseInside) * 10 + int(g_inputRecord.buttons), 0);
     // A 1-pixel and a minimised (0-pixel) client.
     for (u32 size : {1u, 0u}) {
         Backend()->ApplyStyle(false, size, size);
