@@ -48,6 +48,7 @@ endfunction()
 function(tallyvox_test_executable name gl srcs deps data)
   add_executable(${name} ${srcs})
   target_link_libraries(${name} PRIVATE ${deps} test_support GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_options(${name} PRIVATE ${TALLYVOX_TEST_OPT})
   set(env "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;TALLYVOX_DATA=${data};XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-home/data;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config")
   if(TALLYVOX_SANITIZE)
     if(gl)
@@ -67,9 +68,16 @@ function(tallyvox_test_executable name gl srcs deps data)
   # set it on the discovered tests from an include file that CTest reads after theirs.
   set(env_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_env.cmake)
   # Tests with a time budget (named "...Quickly") run alone: CPU time measured while
-  # other tests share the core's hyperthreads runs well over the quiet figure.
+  # other tests share the core's hyperthreads runs well over the quiet figure. The long tests
+  # start first, so that no long one is left running alone at the end; the whole-program runs
+  # carry the label "whole_program", which the sanitizer pass leaves out.
   file(WRITE ${env_file} "if(${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${env}\")\n"
        "  foreach(t IN LISTS ${name}_TESTS)\n    if(t MATCHES \"Quickly\")\n"
-       "      set_tests_properties(\${t} PROPERTIES RUN_SERIAL TRUE)\n    endif()\n  endforeach()\nendif()\n")
+       "      set_tests_properties(\${t} PROPERTIES RUN_SERIAL TRUE)\n    endif()\n"
+       "    if(t MATCHES \"${TALLYVOX_WHOLE_PROGRAM_TESTS}\")\n"
+       "      set_tests_properties(\${t} PROPERTIES LABELS whole_program COST 1000)\n"
+       "    elseif(t MATCHES \"${TALLYVOX_LONG_TESTS}\")\n"
+       "      set_tests_properties(\${t} PROPERTIES COST 100)\n    endif()\n"
+       "  endforeach()\nendif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${env_file})
 endfunction()
