@@ -8,22 +8,21 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "engine/core/Crc32Hash.h"
-#include "engine/core/FDelegate.h"
 #include "engine/core/PCSavegameManager.h"
 #include "engine/core/SerializableVector.h"
-#include "engine/core/XmlWriter.h"
+#include "tests/gameservices/game/SavedGameTestSetup.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
 using namespace GameServices::KorvoGame;
+using savetest::Popups;
 
 namespace {
 
@@ -43,43 +42,10 @@ public:
     u32 GetSavedGameCount() const override { return u32(games.size()); }
     BaseSavedGame* GetSavedGame(u32 i) override { return i < games.size() ? &games[i] : nullptr; }
     void AddSavedGame() override { games.push_back(BaseSavedGame()); }
-
-    std::string Text() {
-        std::string text(kSaveSize, '\0');
-        u32 size = kSaveSize;
-        GameServices::Utilities::XmlWriter().WriteText(*this, text.data(), size);
-        text.resize(size);
-        return text;
-    }
+    std::string Text() { return savetest::TextOf(*this); }
 
     BaseSavedSettings settings;
     GameServices::Utilities::SerializableVector<BaseSavedGame> games;
-};
-
-class Popups : public ISavedGamePopups {
-public:
-    bool ShowPopup(const TString<char>& name, u32 priority) override {
-        shown.push_back(std::string(name.c_str()) + "@" + std::to_string(priority));
-        return true;
-    }
-    void SetPopupButtonCallback(const TString<char>& popup, const TString<char>& button,
-                                IDelegate* callback) override {
-        callbacks[std::string(popup.c_str()) + "/" + button.c_str()] = callback;
-    }
-    void ClearPopupButtonCallback(const TString<char>& popup, const TString<char>& button) override {
-        callbacks.erase(std::string(popup.c_str()) + "/" + button.c_str());
-    }
-    bool Press(const std::string& popup, const std::string& button) {
-        auto it = callbacks.find(popup + "/" + button);
-        if (it == callbacks.end())
-            return false;
-        it->second->Invoke();
-        return true;
-    }
-
-    // "name@priority"
-    std::vector<std::string> shown;
-    std::map<std::string, IDelegate*> callbacks;
 };
 
 class SavedGameManagerTest : public ::testing::Test {
@@ -127,8 +93,9 @@ protected:
 TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument) {
     Document document;
     auto manager = FirstRun(document);
+    // The first document names no slot as current.
     Document fresh;
-    EXPECT_TRUE(NewManager()->LoadSavedGame(&fresh, 2));
+    EXPECT_TRUE(NewManager()->LoadSavedGame(&fresh, 2) && fresh.settings.CurrentSavedGame == -1);
     manager->SetName("ABCDEFGHIJKLMNOP");
     // The first unused slot is reserved; with none left no name changes.
     EXPECT_EQ(manager->ReserveFreeSlot("Ana"), &document.games[0]);
@@ -222,7 +189,7 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnsweredAnd
     EXPECT_TRUE(manager->IsSavingEnabled() && popups.callbacks.empty());
     Document reloaded;
     EXPECT_TRUE(NewManager()->LoadSavedGame(&reloaded, 2) && reloaded.Text() == restarted.Text());
-    EXPECT_TRUE(reloaded.settings.CurrentSavedGame == 0 && reloaded.settings.Version == 1u &&
+    EXPECT_TRUE(reloaded.settings.CurrentSavedGame == -1 && reloaded.settings.Version == 1u &&
                 !reloaded.games[1].isUsed);
 
     // The bad file goes even when the fresh one cannot be written.
