@@ -13,14 +13,13 @@
 #include <vector>
 
 #include "engine/core/Crc32Hash.h"
-#include "engine/core/FDelegate.h"
 #include "engine/core/PCSavegameManager.h"
-#include "engine/core/XmlWriter.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/RuntimeParameters.h"
 #include "gameservices/game/CharacterAssemblyManager.h"
 #include "gameservices/game/SavedGameManager.h"
 #include "gameshow/PlayerProfileManager.h"
+#include "tests/gameservices/game/SavedGameTestSetup.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScopedEnv.h"
@@ -32,26 +31,7 @@ using GameServices::KorvoGame::SavedGameManager;
 
 constexpr u32 kSaveSize = 32768;
 
-class Popups : public GameServices::KorvoGame::ISavedGamePopups {
-public:
-    bool ShowPopup(const TString<char>& name, u32) override {
-        shown.push_back(name.c_str());
-        return true;
-    }
-    void SetPopupButtonCallback(const TString<char>&, const TString<char>&, IDelegate*) override {}
-    void ClearPopupButtonCallback(const TString<char>&, const TString<char>&) override {}
-
-    std::vector<std::string> shown;
-};
-
-// The XML text of a record, as the saved-game manager writes it.
-inline std::string TextOf(GameServices::Utilities::ISerializable& record) {
-    std::string text(kSaveSize, '\0');
-    u32 size = kSaveSize;
-    GameServices::Utilities::XmlWriter().WriteText(record, text.data(), size);
-    text.resize(size);
-    return text;
-}
+using savetest::Popups, savetest::TextOf;
 
 // The 24-byte header ("Gs", two zero bytes, length, CRC-32, name) and the text.
 inline std::string SaveBytes(const std::string& text) {
@@ -86,6 +66,22 @@ inline std::string SlotText(bool used, const std::string& name, const std::strin
            "<UnlockedOutfitParts><Eyewear/><Tops/><Bottoms/><Footwear/></UnlockedOutfitParts>"
            "<CustomAttributesInt>" + extra + "</CustomAttributesInt><CustomAttributesFloat/>"
            "<CustomAttributesBool/><CustomAttributesString/></SavedGame>";
+}
+
+// The parts of a look or a description, anatomy then outfit: each customizable flag ("C" or
+// "-"), then each name and id.
+template <typename Look>
+std::string Parts(const Look& look) {
+    std::string flags, names;
+    const auto add = [&](const auto& list) {
+        for (const auto& part : list) {
+            flags += part.Customizable ? 'C' : '-';
+            names += std::string(" ") + part.Name.c_str() + "/" + std::to_string(part.Id);
+        }
+    };
+    add(look.AnatomyParts);
+    add(look.OutfitParts);
+    return flags + names;
 }
 
 // A slot numbered by its index per name, used when the name is not empty, then unused slots up

@@ -432,6 +432,9 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
                   current);
         EXPECT_EQ(kept.Name == "Restyled.xml" && kept.CharacterAssemblyName == "Male2" && kept.CharacterAssemblyId == 102,
                   current);
+        // The parts keep their ids and customizable flags, so the profile can be restyled again.
+        EXPECT_EQ(kept.OutfitParts[0].Id == 61u, current);
+        EXPECT_TRUE(kept.OutfitParts[0].Customizable && kept.OutfitParts[3].Customizable && kept.AnatomyParts[3].Customizable);
         EXPECT_TRUE(current || Contents() == before);
         compositions.Reset();
         page.OnActivate(false);
