@@ -215,10 +215,9 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     };
     for (const Strike& r : strikes) {
         SCOPED_TRACE(std::to_string(&r - strikes));
-        Set(false, PhaseRoundAnswers, r.round, 0, r.strikes < 0 ? QZ2011GameContext::kNoFamily : P1, r.found);
+        // After a pass the computer family has the turn.
+        Set(false, PhaseRoundAnswers, r.round, 0, r.passed ? C : r.strikes < 0 ? QZ2011GameContext::kNoFamily : P1, r.found);
         context.m_FaceOffWinner = 0;
-        if (r.passed)
-            context.SwitchTurn();
         context.m_PlayerOneFamily->m_Strikes = r.strikes;
         context.m_TimeUp = r.timeUp;
         record().m_StruckOut = r.struckOut;
