@@ -1,6 +1,7 @@
 #include "gameshow/OptionsComposition.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/core/AGApplication.h"
 #include "engine/core/AGAudioManager.h"
@@ -46,11 +47,11 @@ void ShowPercentage(SliderWidget* slider, u32 percent) {
     RenderingSystemWidget::UpdateBehaviorState(*slider);
 }
 
-// Truncated toward zero: 0.999 of the maximum stores 99. Without the slider the stored
-// volume stays.
+// Rounded to the nearest percent, so that a slider shown at a stored volume and left alone
+// stores that volume again. Without the slider the stored volume stays.
 void StorePercentage(const SliderWidget* slider, u32& field) {
     if (slider)
-        field = u32(OptionsComposition::SliderFraction(slider) * f32(OptionsComposition::kMaxVolume));
+        field = u32(std::lround(OptionsComposition::SliderFraction(slider) * f32(OptionsComposition::kMaxVolume)));
 }
 
 }  // namespace

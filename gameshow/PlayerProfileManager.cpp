@@ -195,14 +195,8 @@ PlayerProfile* PlayerProfileManager::CreateProfile(const KG::Appearance& appeara
     profile->isUsed = true;
     profile->SavedGameName = name;
     profile->Appearance = appearance;
-    KG::sAppearance_KorvoCity& description = profile->AvatarDescription;
-    description.Name = appearance.Name;
-    description.CharacterAssemblyName = appearance.Assembly.Name;
-    description.CharacterAssemblyId = appearance.Assembly.Id;
-    for (u32 t = 0; t < KG::NB_OUTFIT_PART_TYPE; ++t)
-        description.OutfitParts[t].Name = appearance.OutfitParts[t].Name;
-    for (u32 t = 0; t < KG::NB_ANATOMY_PART_TYPE; ++t)
-        description.AnatomyParts[t].Name = appearance.AnatomyParts[t].Name;
+    // Writing the save applies the description back onto the live look.
+    profile->AvatarDescription.Describe(appearance);
     profile->ThumbnailFilename = TString<char>("Thumbnail_") + WithoutExtension(appearance.Name) + ".png";
     return profile;
 }

@@ -303,14 +303,7 @@ void WardrobeComposition::OnDoneClick() {
         AGReport("Wardrobe: %s has no look to keep", PlayerProfileManager::kAvatarName);
     } else {
         profile->Appearance = *look;
-        KG::sAppearance_KorvoCity& description = profile->AvatarDescription;
-        description.Name = look->Name;
-        description.CharacterAssemblyName = look->Assembly.Name;
-        description.CharacterAssemblyId = look->Assembly.Id;
-        for (u32 t = 0; t < KG::NB_OUTFIT_PART_TYPE; ++t)
-            description.OutfitParts[t].Name = look->OutfitParts[t].Name;
-        for (u32 t = 0; t < KG::NB_ANATOMY_PART_TYPE; ++t)
-            description.AnatomyParts[t].Name = look->AnatomyParts[t].Name;
+        profile->AvatarDescription.Describe(*look);
         profiles.WriteSavedGame();
     }
     CompositionManager& manager = GetManager();

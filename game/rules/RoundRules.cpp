@@ -218,7 +218,9 @@ void RoundRules::RoundAnswer(AnswerResult& record) {
     m_Context.m_AnswerAgain = 0;
     m_Context.m_GamePhase = PhaseRoundComplete;
     AwardManager* awards = m_Context.GetAwardManager();
-    if (OnePlayer() && m_Context.m_FaceOffWinner == 0 && m_Context.m_Decade == 0 && m_Context.m_PlayerOneFamily &&
+    // Only player one's family completing the board counts: after a pass the computer plays it.
+    if (OnePlayer() && m_Context.m_FaceOffWinner == 0 && m_Context.m_Decade == 0 &&
+        m_Context.m_CurrentFamily == QZ2011GameContext::kPlayerOneFamily && m_Context.m_PlayerOneFamily &&
         m_Context.m_PlayerOneFamily->m_Strikes == 0 && awards)
         awards->CheckCompleteBoard();
 }

@@ -21,6 +21,13 @@ void SerializeEntry(Utilities::ISerialization& serialization, const char* prefix
 }
 
 template <typename Part>
+void DescribePart(const Part& part, sAppearance_KorvoCity::Entry& entry) {
+    entry.Name = part.Name;
+    entry.Id = part.Id;
+    entry.Customizable = part.Customizable;
+}
+
+template <typename Part>
 void CopyEntry(const sAppearance_KorvoCity::Entry& entry, const TString<char>& name, Part& part) {
     part.Name = name;
     part.Id = entry.Id;
@@ -37,6 +44,16 @@ void sAppearance_KorvoCity::Serialize(Utilities::ISerialization& serialization) 
         SerializeEntry(serialization, kAnatomyFields[type], AnatomyParts[type]);
     for (u32 type = 0; type < NB_OUTFIT_PART_TYPE; ++type)
         SerializeEntry(serialization, kOutfitFields[type], OutfitParts[type]);
+}
+
+void sAppearance_KorvoCity::Describe(const Appearance& look) {
+    Name = look.Name;
+    CharacterAssemblyName = look.Assembly.Name;
+    CharacterAssemblyId = look.Assembly.Id;
+    for (u32 type = 0; type < NB_ANATOMY_PART_TYPE; ++type)
+        DescribePart(look.AnatomyParts[type], AnatomyParts[type]);
+    for (u32 type = 0; type < NB_OUTFIT_PART_TYPE; ++type)
+        DescribePart(look.OutfitParts[type], OutfitParts[type]);
 }
 
 namespace {

@@ -20,6 +20,9 @@ public:
     };
 
     void Serialize(Utilities::ISerialization& serialization) override;
+    // Takes the look's name, its assembly and, for every part, the id, name and customizable
+    // flag: what a saved profile needs to dress and restyle its avatar again.
+    void Describe(const Appearance& look);
 
     // The element prefix of each part ("<prefix>_Name", "_Id", "_Customizable"), by type.
     static constexpr std::array<const char*, NB_ANATOMY_PART_TYPE> kAnatomyFields = {"Head", "EyeLeft", "EyeRight",

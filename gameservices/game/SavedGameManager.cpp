@@ -181,7 +181,7 @@ void SavedGameManager::ResetSavedFile() {
     // The document's own Clear keeps the current slot and the version, which may come from
     // a rejected file; a fresh document starts from the default settings.
     BaseSavedSettings& settings = m_SavedFile->GetSettings();
-    settings.CurrentSavedGame = 0;
+    settings.CurrentSavedGame = -1;  // no profile is current in a fresh document
     settings.Version = m_Version;
     for (u32 slot = 0; slot < m_SlotCount; ++slot)
         m_SavedFile->AddSavedGame();

@@ -38,7 +38,8 @@ public:
     // The first saved game not in use, marked used and named; when all are used, reported,
     // the first one unchanged (null without any).
     BaseSavedGame* ReserveFreeSlot(const TString<char>& name);
-    // Clears the document, adds slot-count default saved games and writes it.
+    // Clears the document (no current slot: -1), adds slot-count default saved games and
+    // writes it.
     void ResetSavedFile();
 
     // The popups (borrowed); without them a popup is only reported.

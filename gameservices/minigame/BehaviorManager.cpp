@@ -106,6 +106,8 @@ void BehaviorManager::MergeBehaviors(const TString<char>& fileName) {
 
 void BehaviorManager::ResetBehaviors() {
     m_LoadedFiles.clear();
+    // The behaviours of the level that ended go with their entities.
+    m_Behaviors.clear();
     m_Definitions = std::make_unique<sRootBehavior>();
 }
 

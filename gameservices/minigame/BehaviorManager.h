@@ -151,7 +151,8 @@ public:
     // Adds the file's definitions unless the file is loaded already: its entity definitions
     // go to every behaviour of the same name, other behaviours are appended.
     void MergeBehaviors(const TString<char>& fileName);
-    // Empties the definitions and the loaded-file list; the parameter table stays.
+    // Empties the definitions, the loaded-file list and the registered behaviours; the
+    // parameter table stays.
     void ResetBehaviors();
     // Fills the behaviour's tables from the first entity definition of its template in each
     // behaviour of its name; a non-empty file is merged first.

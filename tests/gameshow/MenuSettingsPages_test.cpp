@@ -45,6 +45,7 @@
 #include "tests/engine/core/AppTestSupport.h"
 #include "tests/gameshow/PageTestSetup.h"
 #include "tests/gameshow/ProfileTestSetup.h"
+#include "tests/gameshow/WardrobeTestSetup.h"
 #include "tests/support/ByteDamage.h"
 #include "tests/support/PopupPress.h"
 
@@ -91,22 +92,14 @@ std::string AwardsText(const std::string& groups) {
 
 // The looks' unlockable items: one assembly per look key of the test profiles, every item a
 // Female1 profile can win.
-const char* const kUnlockableAssemblies =
-    "<root><CharacterAssemblies>"
-    "<item><Name>AppearanceFemale01</Name><Id>1201</Id><Anatomy>PrizeAnatomy_F.xml</Anatomy>"
-    "<Wardrobe>PrizeWardrobe_F.xml</Wardrobe><Gender>Female</Gender></item>"
-    "</CharacterAssemblies></root>";
-const char* const kPrizeWardrobe =
-    "<root><WardRobe>"
-    "<Eyewear><item><Id>41</Id><Name>ChF_Glasses_Star.mdl</Name></item></Eyewear>"
-    "<Tops><item><Id>11</Id><Name>ChF_Top_Crop_skin01_dpnk.mdl</Name></item></Tops>"
-    "<Bottoms><item><Id>21</Id><Name>ChF_Bottom_Skirt.mdl</Name></item></Bottoms>"
-    "<Footwear><item><Id>31</Id><Name>ChF_Shoes_Skate.mdl</Name></item></Footwear>"
-    "</WardRobe></root>";
-const char* const kPrizeAnatomy =
-    "<root><AnatomyPart><head/><eye_left/><eye_right/>"
-    "<Hairstyle><item><Id>51</Id><Name>ChF_Hair_Spiky.mdl</Name></item></Hairstyle>"
-    "</AnatomyPart></root>";
+const std::string kUnlockableAssemblies =
+    profiletest::Assemblies(profiletest::Assembly("AppearanceFemale01", 1201, "Prize_F.xml", "Female"));
+const std::string kPrizes =
+    "<root>" +
+    wardrobetest::WardrobeText(wardrobetest::Item(11, "ChF_Top_Crop_skin01_dpnk.mdl"),
+                               wardrobetest::Item(21, "ChF_Bottom_Skirt.mdl"), wardrobetest::Item(31, "ChF_Shoes_Skate.mdl"),
+                               wardrobetest::Item(41, "ChF_Glasses_Star.mdl")) +
+    wardrobetest::AnatomyText("", wardrobetest::Item(51, "ChF_Hair_Spiky.mdl")) + "</root>";
 
 const char* const kSliders[] = {"sliderSfx", "sliderMusic", "sliderVoice"};
 using Calls = std::vector<std::pair<u32, float>>;
@@ -180,8 +173,7 @@ protected:
         compositions.RegisterComposition(AwardsComposition::kName, &awardsPage);
         compositions.RegisterComposition(GroupAwardsComposition::kName, &groupPage);
         dir.Write("-xml/korvocity/unlockablecharacterassemblies.xml", kUnlockableAssemblies);
-        dir.Write("-xml/korvocity/prizewardrobe_f.xml", kPrizeWardrobe);
-        dir.Write("-xml/korvocity/prizeanatomy_f.xml", kPrizeAnatomy);
+        dir.Write("-xml/korvocity/prize_f.xml", kPrizes);
         WardrobeManager::Destroy();
         WardrobeManager::Instance()->LoadUnlockableAssemblies();
     }
@@ -452,7 +444,7 @@ TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitF
     EXPECT_EQ(manager->GetWriteCount(), writes + 1);
     const Settings& saved = *Load()->GetSettings();
     EXPECT_EQ(std::vector<u32>({saved.SoundEffectsVolume, saved.MusicVolume, saved.VoiceVolume}),
-              std::vector<u32>({99, 100, 0}));
+              std::vector<u32>({100, 100, 0}));
     // The wardrobe, left for from the credits or from the players' page's own button, comes back
     // to the options or to the players' page.
     options.OnActivate(false);
@@ -763,7 +755,7 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
                 posted.kind == platform::window::MessageKind::CloseRequest);
 }
 
-TEST_F(MenuPages, TheLookPageShowsForAFirstTimePlayerAndTheNamePageMakesTheProfileOnlyInAFreeSlot) {
+TEST_F(MenuPages, TheLookPageShowsForAFirstTimePlayerAndLeadsToTheNamePage) {
     // The menu level started before the profiles are read hides the avatar and reads them.
     NewManager();
     avatar.SetVisible(true);
@@ -836,13 +828,14 @@ TEST_F(MenuPages, TheLookPageShowsForAFirstTimePlayerAndTheNamePageMakesTheProfi
         lookPage.OnScreenEnter();
         EXPECT_TRUE(lookPage.GetRootPanel()->Visible == shown && !namePage.GetRootPanel()->Visible);
     }
+}
 
-    // The name field's rules; with every slot used, Done reports and the page stays; otherwise Done
-    // makes, selects and saves the profile.
-    // A loaded profile's exact name is refused with the popup and the page stays; otherwise the
-    // profile is made with the avatar's look, selected and saved, and the main menu follows.
-    stage.m_Characters.push_back(&avatar);
+// A loaded profile's exact name is refused with the popup and the page stays; otherwise the
+// profile is made with the avatar's look (its parts, ids and customizable flags), selected and
+// saved, and the main menu follows. With every slot used, Done reports and the page stays.
+TEST_F(MenuPages, TheNamePageMakesAProfileInAFreeSlotThatKeepsItsWholeLookThroughTheSave) {
     StartNewPlayer({"", "Bob", "", ""});
+    const KG::Appearance look = manager->GetDefaultLook(2);
     std::string before = Contents();
     ShowNamePageWithLook(2);
     TypeText("Bob  ");
@@ -857,14 +850,20 @@ TEST_F(MenuPages, TheLookPageShowsForAFirstTimePlayerAndTheNamePageMakesTheProfi
     EXPECT_TRUE(popupEvents.events.size() == 1 && Next() == std::string(CompositionManager::kMainMenu));
     ASSERT_TRUE(manager->GetCurrentSlot() == 0 && manager->GetProfile(0) == manager->GetSlot(0));
 
-    // The save on disk, read by a fresh start.
+    // The save on disk, read by a fresh start, describes every part as the look has it.
     EXPECT_TRUE(Load()->GetCurrentSlot() == 0 && manager->GetSlot(0)->SavedGameName == "BOB" &&
                 manager->GetSlot(0)->AvatarDescription.Name == "AppearanceFemale01.xml");
-    // Shown on the avatar, the profile's look is built afresh.
+    EXPECT_EQ(profiletest::Parts(manager->GetSlot(0)->AvatarDescription), profiletest::Parts(look));
+    // Shown on the avatar, the profile's look is built afresh, and a top goes on.
     rendering.rebuilds.clear();
+    GameServices::Bridge::RenderableAvatarData worn;
+    avatar.VolatileDatas.Set(GameServices::Entities::VolatileDataKeys::kRENDERABLE_AVATAR_DATA, &worn);
     manager->ShowProfileOnAvatar(manager->GetSlot(0));
     EXPECT_EQ(rendering.rebuilds, (Names{"clean", "build"}));
     EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
+    const KG::OutfitPart top = manager->GetDefaultLook(0).OutfitParts[KG::OUTFIT_TOP];
+    KG::CharacterManager::Instance()->SetOutfitPart(top, avatar, KG::OUTFIT_TOP);
+    EXPECT_TRUE(worn.m_PartNames[4 + KG::OUTFIT_TOP] == top.Name && !log.Contains("not customizable"));
     // So is player 0's character, in the look of the profile it plays.
     GameServices::Entities::Character player("Player0");
     manager->BuildCharacterFromProfile(0, &player);
@@ -882,10 +881,11 @@ TEST_F(MenuPages, TheLookPageShowsForAFirstTimePlayerAndTheNamePageMakesTheProfi
     EXPECT_TRUE(!log.Lines().empty() && compositions.GetLeavingComposition() == nullptr &&
                 manager->GetCurrentSlot() == -1 && !manager->IsProfileChosen());
     EXPECT_TRUE(Contents() == before && manager->GetSlot(3)->SavedGameName == "D");
+}
 
-    // The name field's rules.
+TEST_F(MenuPages, TheNameFieldTakesNoLeadingSpaceAndAtMostItsLength) {
     StartNewPlayer({"", "", "", ""});
-    done = At(namePage, "DoneButton");
+    W::Widget* done = At(namePage, "DoneButton");
     ShowNamePageWithLook(0);
     EXPECT_TRUE(Entered() == " " && !done->m_Enabled);
     // A key, the text after it and whether "DoneButton" is enabled: no leading space.
@@ -911,6 +911,21 @@ TEST_F(MenuPages, TheLookPageShowsForAFirstTimePlayerAndTheNamePageMakesTheProfi
     namePage.OnActivate(false);
     Click(done);  // hidden: no profile made
     EXPECT_EQ(manager->GetLoadedProfiles().size(), 0u);
+}
+
+// Shown at any stored volume and left with Done, untouched sliders of the sample layout store
+// that volume again.
+TEST_F(MenuPages, DoneWithUntouchedSlidersKeepsEveryStoredVolume) {
+    const f32 maxima[3] = {Slider(kSliders[0])->m_Maximum, Slider(kSliders[1])->m_Maximum, Slider(kSliders[2])->m_Maximum};
+    ASSERT_EQ(maxima[0], 296.0f) << "the sample layout's slider";
+    for (u32 volume = 0; volume <= OptionsComposition::kMaxVolume; ++volume) {
+        Start({"Ann"}, 0, options, {volume, volume, volume}, maxima);
+        compositions.Reset();
+        Click(options, "DoneButton");
+        const Settings& saved = *Load()->GetSettings();
+        EXPECT_TRUE(saved.SoundEffectsVolume == volume && saved.MusicVolume == volume && saved.VoiceVolume == volume)
+            << volume;
+    }
 }
 
 // The menu's cursor shows for the member it is made for; when the member's device is lost it

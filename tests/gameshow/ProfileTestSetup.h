@@ -2,8 +2,6 @@
 // A profile manager over a save file in a temporary folder: the save-file manager and a
 // saved-game manager with recording popups, "NbProfiles" in the runtime parameters, and two
 // character assemblies ("Male1" id 101, "Female1" id 201) for the avatar descriptions.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -12,19 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/Crc32Hash.h"
-#include "engine/core/FDelegate.h"
-#include "engine/core/PCSavegameManager.h"
-#include "engine/core/XmlWriter.h"
 #include "gameservices/bridge/FileSystem.h"
 #include "gameservices/entities/RuntimeParameters.h"
 #include "gameservices/game/CharacterAssemblyManager.h"
 #include "gameservices/game/SavedGameManager.h"
 #include "gameshow/PlayerProfileManager.h"
-#include "tests/support/FileContents.h"
-#include "tests/support/LogCapture.h"
-#include "tests/support/ScopedEnv.h"
-#include "tests/support/TempDir.h"
+#include "tests/gameservices/game/SavedGameTestSetup.h"
 
 namespace profiletest {
 
@@ -32,36 +23,7 @@ using GameServices::KorvoGame::SavedGameManager;
 
 constexpr u32 kSaveSize = 32768;
 
-class Popups : public GameServices::KorvoGame::ISavedGamePopups {
-public:
-    bool ShowPopup(const TString<char>& name, u32) override {
-        shown.push_back(name.c_str());
-        return true;
-    }
-    void SetPopupButtonCallback(const TString<char>&, const TString<char>&, IDelegate*) override {}
-    void ClearPopupButtonCallback(const TString<char>&, const TString<char>&) override {}
-
-    std::vector<std::string> shown;
-};
-
-// The XML text of a record, as the saved-game manager writes it.
-inline std::string TextOf(GameServices::Utilities::ISerializable& record) {
-    std::string text(kSaveSize, '\0');
-    u32 size = kSaveSize;
-    GameServices::Utilities::XmlWriter().WriteText(record, text.data(), size);
-    text.resize(size);
-    return text;
-}
-
-// The 24-byte header ("Gs", two zero bytes, length, CRC-32, name) and the text.
-inline std::string SaveBytes(const std::string& text) {
-    std::string bytes = "Gs" + std::string(22, '\0');
-    const u32 words[] = {u32(text.size()), Crc32Hash(text.data(), u32(text.size()), 0)};
-    for (int w = 0; w < 2; ++w)
-        for (int i = 0; i < 4; ++i)
-            bytes[4 + 4 * w + i] = char(words[w] >> (8 * i));
-    return bytes + text;
-}
+using savetest::SaveBytes, savetest::TextOf;
 
 // The bytes padded to `size` with `pad` and written over the file in place (created if need be):
 // the fuzz tests' readers ignore the padding, and truncating a file each round costs most.
@@ -86,6 +48,22 @@ inline std::string SlotText(bool used, const std::string& name, const std::strin
            "<UnlockedOutfitParts><Eyewear/><Tops/><Bottoms/><Footwear/></UnlockedOutfitParts>"
            "<CustomAttributesInt>" + extra + "</CustomAttributesInt><CustomAttributesFloat/>"
            "<CustomAttributesBool/><CustomAttributesString/></SavedGame>";
+}
+
+// The parts of a look or a description, anatomy then outfit: each customizable flag ("C" or
+// "-"), then each name and id.
+template <typename Look>
+std::string Parts(const Look& look) {
+    std::string flags, names;
+    const auto add = [&](const auto& list) {
+        for (const auto& part : list) {
+            flags += part.Customizable ? 'C' : '-';
+            names += std::string(" ") + part.Name.c_str() + "/" + std::to_string(part.Id);
+        }
+    };
+    add(look.AnatomyParts);
+    add(look.OutfitParts);
+    return flags + names;
 }
 
 // A slot numbered by its index per name, used when the name is not empty, then unused slots up
@@ -116,13 +94,10 @@ inline std::string Assemblies(const std::string& items) {
     return "<root><CharacterAssemblies>" + items + "</CharacterAssemblies></root>";
 }
 
-class ProfileTest : public ::testing::Test {
+class ProfileTest : public savetest::SaveFileTest {
 protected:
     void SetUp() override {
-        env.Set("XDG_DATA_HOME", dir.Path());
-        savesFile = std::make_unique<PCSavegameManager>("Tallyvox");
-        PCSavegameManager::SetInstance(savesFile.get());
-        path = savesFile->GetPath().c_str();
+        SaveFileTest::SetUp();
         GameServices::Bridge::FileSystem::Destroy();
         GameServices::Bridge::FileSystem::SetRootPath(TString<char>((dir.Path() + "/").c_str()));
         dir.Write("CharacterAssemblies.xml", Assemblies(Assembly("Male1", 101, "male.xml", "Male") +
@@ -139,7 +114,7 @@ protected:
         GameShow::PlayerProfileManager::Destroy();
         GameServices::KorvoGame::CharacterAssemblyManager::Destroy();
         GameServices::Bridge::FileSystem::Destroy();
-        PCSavegameManager::SetInstance(nullptr);
+        SaveFileTest::TearDown();
     }
 
     void SetProfileCount(int count) {
@@ -167,15 +142,8 @@ protected:
         return manager;
     }
     void Store(const std::string& text) const { std::ofstream(path, std::ios::binary) << SaveBytes(text); }
-    std::string Contents() const { return FileContents(path); }
 
-    TempDir dir;
-    ScopedEnv env;
-    LogCapture log;
-    std::unique_ptr<PCSavegameManager> savesFile;
     std::unique_ptr<SavedGameManager> saves;
-    Popups popups;
-    std::string path;
     GameShow::PlayerProfileManager* manager = nullptr;
     GameServices::KorvoGame::TeamRegistry* teams = nullptr;
     GameServices::KorvoGame::TeamActionManager* teamActions = nullptr;

@@ -427,11 +427,13 @@ TEST_F(WardrobePage, DoneKeepsTheLookInTheCurrentProfileOnly) {
         EXPECT_TRUE(compositions.GetNextCompositionName() == "compositionAwards" &&
                     manager->GetWriteCount() == writes + (current ? 1u : 0u));
         const auto& kept = manager->GetSlot(slot)->AvatarDescription;
-        EXPECT_EQ(kept.OutfitParts[0].Name == "ChM_Top_Gold.mdl" && kept.AnatomyParts[3].Name == "ChM_Hair_Long.mdl" &&
-                      kept.AnatomyParts[0].Name == "Head2.mdl",
+        EXPECT_EQ(kept.OutfitParts[0].Name == "ChM_Top_Gold.mdl" && kept.OutfitParts[0].Id == 61u &&
+                      kept.AnatomyParts[3].Name == "ChM_Hair_Long.mdl" && kept.AnatomyParts[0].Name == "Head2.mdl",
                   current);
         EXPECT_EQ(kept.Name == "Restyled.xml" && kept.CharacterAssemblyName == "Male2" && kept.CharacterAssemblyId == 102,
                   current);
+        // The parts keep their customizable flags, so the profile can be restyled again.
+        EXPECT_TRUE(kept.OutfitParts[0].Customizable && kept.OutfitParts[3].Customizable && kept.AnatomyParts[3].Customizable);
         EXPECT_TRUE(current || Contents() == before);
         compositions.Reset();
         page.OnActivate(false);

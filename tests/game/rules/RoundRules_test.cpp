@@ -195,25 +195,28 @@ TEST_F(RoundRulesTest, FaceOffEnteredAndRoundAnswersTheStealTheRoundWonTheReveal
     // no strike; a right answer keeps the turn; the board completes when every answer, or in rounds
     // 3 and 4 six valid ones, are found.
     struct Strike { i32 round, strikes, index; u8 timeUp; int found, struckOut; const char* sequence;
-                    i32 phase, strikesAfter, family; u8 again, timeUpAfter; size_t awards; };
+                    i32 phase, strikesAfter, family; u8 again, timeUpAfter; size_t awards; bool passed; };
     const Strike strikes[] = {
-        {1, 0, -1, 0, 1, 0, "strike1", 12, 1, P1, 1, 0, 0},
-        {1, 1, -1, 1, 1, 0, "strike2_TimeUp", 12, 2, P1, 1, 0, 0},
-        {1, 2, -1, 0, 1, 0, "strike3", 13, 0, C, 0, 0, 0},
-        {1, 2, -1, 1, 1, 0, "strike3_TimeUp", 13, 0, C, 0, 0, 0},
-        {1, 3, -1, 0, 1, 0, "", 12, 4, P1, 1, 0, 0},
-        {1, -1, -1, 0, 1, 0, "", 12, -1, QZ2011GameContext::kNoFamily, 1, 0, 0},
-        {1, 0, 3, 1, 2, 0, "right_answer_round", 12, 0, P1, 1, 0, 0},
-        {4, 0, -1, 0, 7, 1, "strike1", 18, 1, P1, 0, 0, 0},
-        {1, 1, 7, 0, 8, 0, "right_answer_round", 18, 1, P1, 0, 0, 0},
-        {1, 0, -1, 0, 7, 1, "strike1", 12, 1, P1, 1, 0, 0},
-        {1, 0, 7, 0, 8, 0, "right_answer_round", 18, 0, P1, 0, 0, 1},
-        {3, 0, 5, 0, 6, 0, "right_answer_round", 18, 0, P1, 0, 0, 1},
-        {2, 0, 5, 0, 6, 0, "right_answer_round", 12, 0, P1, 1, 0, 0},
+        {1, 0, -1, 0, 1, 0, "strike1", 12, 1, P1, 1, 0, 0, false},
+        {1, 1, -1, 1, 1, 0, "strike2_TimeUp", 12, 2, P1, 1, 0, 0, false},
+        {1, 2, -1, 0, 1, 0, "strike3", 13, 0, C, 0, 0, 0, false},
+        {1, 2, -1, 1, 1, 0, "strike3_TimeUp", 13, 0, C, 0, 0, 0, false},
+        {1, 3, -1, 0, 1, 0, "", 12, 4, P1, 1, 0, 0, false},
+        {1, -1, -1, 0, 1, 0, "", 12, -1, QZ2011GameContext::kNoFamily, 1, 0, 0, false},
+        {1, 0, 3, 1, 2, 0, "right_answer_round", 12, 0, P1, 1, 0, 0, false},
+        {4, 0, -1, 0, 7, 1, "strike1", 18, 1, P1, 0, 0, 0, false},
+        {1, 1, 7, 0, 8, 0, "right_answer_round", 18, 1, P1, 0, 0, 0, false},
+        {1, 0, -1, 0, 7, 1, "strike1", 12, 1, P1, 1, 0, 0, false},
+        {1, 0, 7, 0, 8, 0, "right_answer_round", 18, 0, P1, 0, 0, 1, false},
+        {3, 0, 5, 0, 6, 0, "right_answer_round", 18, 0, P1, 0, 0, 1, false},
+        {2, 0, 5, 0, 6, 0, "right_answer_round", 12, 0, P1, 1, 0, 0, false},
+        // Player one won the face-off and passed: the computer family's full board earns no award.
+        {1, 0, 7, 0, 8, 0, "right_answer_round", 18, 0, C, 0, 0, 0, true},
     };
     for (const Strike& r : strikes) {
         SCOPED_TRACE(std::to_string(&r - strikes));
-        Set(false, PhaseRoundAnswers, r.round, 0, r.strikes < 0 ? QZ2011GameContext::kNoFamily : P1, r.found);
+        // After a pass the computer family has the turn.
+        Set(false, PhaseRoundAnswers, r.round, 0, r.passed ? C : r.strikes < 0 ? QZ2011GameContext::kNoFamily : P1, r.found);
         context.m_FaceOffWinner = 0;
         context.m_PlayerOneFamily->m_Strikes = r.strikes;
         context.m_TimeUp = r.timeUp;

@@ -8,20 +8,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "engine/core/Crc32Hash.h"
-#include "engine/core/FDelegate.h"
-#include "engine/core/PCSavegameManager.h"
 #include "engine/core/SerializableVector.h"
-#include "engine/core/XmlWriter.h"
-#include "tests/support/FileContents.h"
-#include "tests/support/LogCapture.h"
-#include "tests/support/ScopedEnv.h"
-#include "tests/support/TempDir.h"
+#include "tests/gameservices/game/SavedGameTestSetup.h"
 
 using namespace GameServices::KorvoGame;
 
@@ -44,53 +36,12 @@ public:
     BaseSavedGame* GetSavedGame(u32 i) override { return i < games.size() ? &games[i] : nullptr; }
     void AddSavedGame() override { games.push_back(BaseSavedGame()); }
 
-    std::string Text() {
-        std::string text(kSaveSize, '\0');
-        u32 size = kSaveSize;
-        GameServices::Utilities::XmlWriter().WriteText(*this, text.data(), size);
-        text.resize(size);
-        return text;
-    }
-
     BaseSavedSettings settings;
     GameServices::Utilities::SerializableVector<BaseSavedGame> games;
 };
 
-class Popups : public ISavedGamePopups {
-public:
-    bool ShowPopup(const TString<char>& name, u32 priority) override {
-        shown.push_back(std::string(name.c_str()) + "@" + std::to_string(priority));
-        return true;
-    }
-    void SetPopupButtonCallback(const TString<char>& popup, const TString<char>& button,
-                                IDelegate* callback) override {
-        callbacks[std::string(popup.c_str()) + "/" + button.c_str()] = callback;
-    }
-    void ClearPopupButtonCallback(const TString<char>& popup, const TString<char>& button) override {
-        callbacks.erase(std::string(popup.c_str()) + "/" + button.c_str());
-    }
-    bool Press(const std::string& popup, const std::string& button) {
-        auto it = callbacks.find(popup + "/" + button);
-        if (it == callbacks.end())
-            return false;
-        it->second->Invoke();
-        return true;
-    }
-
-    // "name@priority"
-    std::vector<std::string> shown;
-    std::map<std::string, IDelegate*> callbacks;
-};
-
-class SavedGameManagerTest : public ::testing::Test {
+class SavedGameManagerTest : public savetest::SaveFileTest {
 protected:
-    void SetUp() override {
-        env.Set("XDG_DATA_HOME", dir.Path());
-        saves = std::make_unique<PCSavegameManager>("Tallyvox");
-        PCSavegameManager::SetInstance(saves.get());
-        path = saves->GetPath().c_str();
-    }
-    void TearDown() override { PCSavegameManager::SetInstance(nullptr); }
 
     std::unique_ptr<SavedGameManager> NewManager() {
         auto manager = std::make_unique<SavedGameManager>();
@@ -98,7 +49,6 @@ protected:
         manager->SetPopups(&popups);
         return manager;
     }
-    std::string Contents() const { return FileContents(path); }
     void Store(const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
     // A first run: the fresh two-slot document is written at once.
     std::unique_ptr<SavedGameManager> FirstRun(Document& document) {
@@ -113,13 +63,6 @@ protected:
             value = value << 8 | u8(bytes[offset + i]);
         return value;
     }
-
-    TempDir dir;
-    ScopedEnv env;
-    std::unique_ptr<PCSavegameManager> saves;
-    std::string path;
-    Popups popups;
-    LogCapture log;
 };
 
 }  // namespace
@@ -127,8 +70,9 @@ protected:
 TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument) {
     Document document;
     auto manager = FirstRun(document);
+    // The first document names no slot as current.
     Document fresh;
-    EXPECT_TRUE(NewManager()->LoadSavedGame(&fresh, 2));
+    EXPECT_TRUE(NewManager()->LoadSavedGame(&fresh, 2) && fresh.settings.CurrentSavedGame == -1);
     manager->SetName("ABCDEFGHIJKLMNOP");
     // The first unused slot is reserved; with none left no name changes.
     EXPECT_EQ(manager->ReserveFreeSlot("Ana"), &document.games[0]);
@@ -141,15 +85,12 @@ TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument
 
     const std::string file = Contents();
     ASSERT_EQ(file.size(), kSaveSize);
-    const u32 length = U32At(file, 4);
-    const std::string text = file.substr(24, length);
-    EXPECT_TRUE(file.substr(0, 4) == std::string("Gs\0\0", 4) && text == document.Text());
-    EXPECT_EQ(U32At(file, 8), Crc32Hash(text.data(), text.size(), 0));
-    EXPECT_EQ(file.substr(12, 12), "ABCDEFGHIJKL");
+    const std::string written = savetest::SaveBytes(savetest::TextOf(document), "ABCDEFGHIJKL");
+    EXPECT_EQ(file.substr(0, written.size()), written);
 
     Document loaded;
     EXPECT_TRUE(NewManager()->LoadSavedGame(&loaded, 2) && popups.shown.empty());
-    EXPECT_EQ(loaded.Text(), document.Text());
+    EXPECT_EQ(savetest::TextOf(loaded), savetest::TextOf(document));
 
     // Without a document nothing is written.
     EXPECT_TRUE(!manager->LoadSavedGame(nullptr, 2) && !manager->WriteSavedGame() && Contents() == file);
@@ -185,7 +126,7 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnsweredAnd
     for (const auto& [what, bytes, slots, version, reason] : cases) {
         SCOPED_TRACE(what);
         Store(bytes);
-        popups = Popups();
+        popups = savetest::Popups();
         Document document;
         auto manager = NewManager();
         manager->SetVersion(version);
@@ -199,7 +140,7 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnsweredAnd
 
     // The two answers to "DataCorruption": Button01 goes on without saving for the rest of the
     // run; Button02 deletes the file and starts a fresh one, with nothing kept from the bad one.
-    popups = Popups();
+    popups = savetest::Popups();
     original.settings.CurrentSavedGame = 7;
     original.games[1].isUsed = true;
     writer->SetVersion(3);
@@ -214,15 +155,15 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnsweredAnd
     EXPECT_TRUE(!manager->IsSavingEnabled() && document.GetSavedGameCount() == 2u);
     EXPECT_TRUE(!manager->WriteSavedGame() && popups.callbacks.empty() && Contents() == otherVersion);
 
-    popups = Popups();
+    popups = savetest::Popups();
     Document restarted;
     manager = NewManager();
     EXPECT_FALSE(manager->LoadSavedGame(&restarted, 2));
     ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
     EXPECT_TRUE(manager->IsSavingEnabled() && popups.callbacks.empty());
     Document reloaded;
-    EXPECT_TRUE(NewManager()->LoadSavedGame(&reloaded, 2) && reloaded.Text() == restarted.Text());
-    EXPECT_TRUE(reloaded.settings.CurrentSavedGame == 0 && reloaded.settings.Version == 1u &&
+    EXPECT_TRUE(NewManager()->LoadSavedGame(&reloaded, 2) && savetest::TextOf(reloaded) == savetest::TextOf(restarted));
+    EXPECT_TRUE(reloaded.settings.CurrentSavedGame == -1 && reloaded.settings.Version == 1u &&
                 !reloaded.games[1].isUsed);
 
     // The bad file goes even when the fresh one cannot be written.

@@ -7,6 +7,7 @@
 #include "gameservices/entities/Team.h"
 #include "gameservices/minigame/MiniGameManager.h"
 #include "gameservices/widget/ScreenManager.h"
+#include "tests/gameservices/minigame/BehaviorTestSetup.h"
 #include "tests/gameservices/minigame/GameModeTestSetup.h"
 
 using MiniGame::BaseMiniGame;
@@ -64,6 +65,9 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
     dir.Write("-xml/global/popups.xml", "<Root><Popups><Popup><Name>Hint</Name></Popup></Popups></Root>");
     screens.LoadPopups();
     ASSERT_NE(screens.ShowPopup("Hint"), nullptr);
+    // Leaving the level also forgets the behaviours registered for its entities.
+    behavior_test::Behavior desk{Level(0).GetSet()->m_Props.at(0), "Host", "HostTpl"};
+    MiniGame::BehaviorManager::Instance()->RegisterBehavior(desk);
     mode.OnRestart(nullptr);
     EXPECT_TRUE(screens.GetOpenPopups().empty());
     screens.ShowPopup("Hint");
@@ -71,6 +75,7 @@ TEST_F(GameModeTest, ALevelStartsOnceBeyond250MsWithEveryPackageMountedAndWaitsF
                 Flow().GetController()->GetRequestedPhase() == Phase::kPhaseClosing);
     Run("Lobby", {16});
     EXPECT_TRUE(Level(0).GetSet() == nullptr && screens.GetOpenPopups().empty());
+    EXPECT_EQ(MiniGame::BehaviorManager::Instance()->FindRegisteredBehavior(desk.m_EntityId), nullptr);
     EXPECT_EQ(std::count(steps.begin(), steps.end(), "m:Input off -"), 1);
     EXPECT_EQ(Bridge::CollisionSystem::Pools().data->GetUsedCount(), 0u);
     Bridge::CollisionSystem::Shutdown();

@@ -61,14 +61,16 @@ TEST_F(EntityControllerTest, TheLastSlotFinishingFiresOnceUntilReset) {
     Animate(EntityAnimation::kY, {{1, 5}}, 3.5f);
     controller.Update(2000);
     EXPECT_EQ(finished, 1);
-    // The last slot finishing first fires while an earlier one still runs, and only once.
+    // The last slot finishing first fires while an earlier one still runs, and only once. The move
+    // replayed goes on from where the widget stands now.
     controller.m_Active = {late, fade};
+    widget.m_X = 100.0f;
     controller.Reset();
     fade->m_KeyFrames[0]->m_Time = 0.5f;
     controller.Update(600);
     EXPECT_EQ(finished, 2);
     controller.Update(2000);
-    EXPECT_EQ(finished, 2);
+    EXPECT_EQ(std::pair(finished, widget.m_X), std::pair(2, 105.0f));
 }
 
 TEST_F(EntityControllerTest, SizesStartFromTheWidgetsAndRotationAndOpacityGrowFromZeroOrTheLastKey) {
