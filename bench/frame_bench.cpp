@@ -157,6 +157,7 @@ public:
 
     void Frame() {
         m_device.UpdateLayers();
+        m_device.InvalidateFrame();  // the same picture every frame: each is drawn all the same
         m_device.RenderFrame();
     }
 

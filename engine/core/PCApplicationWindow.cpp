@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/core/AGApplication.h"
+#include "engine/core/AGApplicationGraphics.h"
 #include "engine/core/AGDeviceManager.h"
 #include "engine/core/AGLog.h"
 #include "engine/core/AGProgram.h"
@@ -247,6 +248,9 @@ void PCApplicationImpl::ToggleMultisampling() {
 }
 
 void PCApplicationImpl::DispatchMessage(const Message& message) {
+    // Input may change the picture, and a window event may have lost it: the next frame draws.
+    if (m_graphics)
+        m_graphics->InvalidateFrame();
     if (TranslateAccelerator(message))
         return;
     WindowProc(message);

@@ -328,6 +328,12 @@ void SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_MAXIMIZED:
         m_minimised = false;
+        Queue(MessageKind::Repaint);
+        break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        Queue(MessageKind::Repaint);
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         Queue(MessageKind::Activate);
