@@ -4,7 +4,10 @@
 // Every frame ends with a present and a glFinish, so the times are whole frames. The raw
 // frame draws the same geometry with the same states straight into a window (multisampled
 // for the multisampled case); each run reports both times and the engine's ratio to raw, the
-// calling thread's CPU time for each, and the ratio of the process's CPU time.
+// calling thread's CPU time for each, the process's CPU time per engine frame and its ratio,
+// and the fragments an engine frame shades per window pixel (where GL counts them:
+// GL_ARB_pipeline_statistics_query). A still scene lets the engine skip the frames that would
+// draw what the window shows; otherwise every frame is drawn.
 //
 //   SDL_VIDEODRIVER=offscreen build/bench/frame_bench [--benchmark_repetitions=5]
 #include <SDL2/SDL.h>
@@ -16,6 +19,7 @@
 #include <ctime>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -155,8 +159,10 @@ public:
         return Populate(error);
     }
 
-    void Frame() {
+    void Frame(bool still) {
         m_device.UpdateLayers();
+        if (!still)
+            m_device.InvalidateFrame();  // the same picture every frame: each is drawn all the same
         m_device.RenderFrame();
     }
 
@@ -540,11 +546,28 @@ public:
     void MakeCurrent() { SDL_GL_MakeCurrent(m_window, m_context); }
 };
 
-// Arguments: multisampling (0 or 1), empty frame (0 or 1). Each iteration draws one raw and
+// Fragments one frame shades, or -1 where GL does not count them.
+template <typename Frame>
+double FragmentsOf(Frame&& frame) {
+    auto* all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (!all || !std::strstr(all, "GL_ARB_pipeline_statistics_query"))
+        return -1;
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    glBeginQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, query);
+    frame();
+    glEndQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB);
+    GLuint64 fragments = 0;
+    glGetQueryObjectui64v(query, GL_QUERY_RESULT, &fragments);
+    glDeleteQueries(1, &query);
+    return double(fragments);
+}
+
+// Arguments: multisampling (0 or 1), empty frame (0 or 1), still scene (0 or 1). Each iteration draws one raw and
 // one engine frame, each in its own window and context, so that both meet the same load on a
 // shared machine; the time reported is the engine's.
 void BM_Frame(benchmark::State& state) {
-    const bool multisample = state.range(0) != 0, empty = state.range(1) != 0;
+    const bool multisample = state.range(0) != 0, empty = state.range(1) != 0, still = state.range(2) != 0;
     OffscreenVideo video;
     std::string error;
     EngineScene engine;
@@ -581,14 +604,16 @@ void BM_Frame(benchmark::State& state) {
         raw.MakeCurrent();
         raw.Frame();
         SDL_GL_MakeCurrent(engineWindow, engineContext);
-        engine.Frame();
+        engine.Frame(still);
     }
+    const double fragments = FragmentsOf([&] { engine.Frame(false); });
+    engine.Frame(still);
     Times rawSum, engineSum;
     for (auto _ : state) {
         raw.MakeCurrent();
         timed([&] { raw.Frame(); }, rawSum);
         SDL_GL_MakeCurrent(engineWindow, engineContext);
-        state.SetIterationTime(timed([&] { engine.Frame(); }, engineSum) / 1000.0);
+        state.SetIterationTime(timed([&] { engine.Frame(still); }, engineSum) / 1000.0);
     }
     const double frames = double(std::max<benchmark::IterationCount>(state.iterations(), 1));
     auto ratio = [](double engineMs, double rawMs) { return rawMs > 0 ? engineMs / rawMs : 0.0; };
@@ -598,6 +623,8 @@ void BM_Frame(benchmark::State& state) {
     state.counters["engine_thread_ms"] = engineSum.thread / frames;
     state.counters["raw_thread_ms"] = rawSum.thread / frames;
     state.counters["cpu_ratio"] = ratio(engineSum.process, rawSum.process);
+    state.counters["engine_process_ms"] = engineSum.process / frames;
+    state.counters["fragments_per_pixel"] = fragments < 0 ? -1 : fragments / (kWidth * kHeight);
     if (!empty)
         state.counters["glyphs"] = engine.glyphs;
 }
@@ -605,11 +632,13 @@ void BM_Frame(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_Frame)
-    ->ArgNames({"msaa", "empty"})
-    ->Args({0, 0})
-    ->Args({1, 0})
-    ->Args({0, 1})
-    ->Args({1, 1})
+    ->ArgNames({"msaa", "empty", "still"})
+    ->Args({0, 0, 0})
+    ->Args({1, 0, 0})
+    ->Args({0, 1, 0})
+    ->Args({1, 1, 0})
+    ->Args({0, 0, 1})
+    ->Args({1, 0, 1})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 

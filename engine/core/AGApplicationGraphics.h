@@ -32,6 +32,10 @@ public:
 
     // One frame: layer update, render and present.
     virtual void RenderFrame() = 0;
+    // The last frame was not drawn, as the window already showed its picture.
+    virtual bool FrameSkipped() const { return false; }
+    // Something outside the layers may have changed the window's picture: the next frame draws.
+    virtual void InvalidateFrame() {}
     // Whether the device refuses a switch to full screen now.
     virtual bool RefusesSwitch() const = 0;
     // Resets a started device for (width, height, flags) and returns the flags it took;

@@ -1,6 +1,7 @@
 #include "engine/core/PCApplicationImpl.h"
 
 #include "engine/core/AGAppEventsHandler.h"
+#include "engine/core/AGApplicationGraphics.h"
 #include "engine/core/AGAudioManager.h"
 #include "engine/core/AGGameContext.h"
 #include "engine/core/AGLog.h"
@@ -160,7 +161,8 @@ void PCApplicationImpl::Tick(AGGameContext& context) {
     RenderFrame();
     PollDevices();
     platform::AlertableSleep(0);
-    if (!m_window->IsVsyncPaced()) {
+    // A skipped frame did not wait for the display either.
+    if (!m_window->IsVsyncPaced() || (m_graphics && m_graphics->FrameSkipped())) {
         u64 elapsed = platform::NowNs() - m_tickStart;
         if (elapsed < kMinTickNs)
             platform::SleepNs(kMinTickNs - elapsed);

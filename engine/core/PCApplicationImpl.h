@@ -175,6 +175,8 @@ private:
     u32 m_height = 0;
     u32 m_flags = 0;
     bool m_active = false;
+    // The settings file holds a multisampling value of the player's.
+    bool m_multisamplingStored = false;
     bool m_trackingMouseLeave = false;
     i32 m_savedLeft = 0;
     i32 m_savedTop = 0;

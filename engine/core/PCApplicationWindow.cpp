@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/core/AGApplication.h"
+#include "engine/core/AGApplicationGraphics.h"
 #include "engine/core/AGDeviceManager.h"
 #include "engine/core/AGLog.h"
 #include "engine/core/AGProgram.h"
@@ -72,6 +73,8 @@ void PCApplicationImpl::ReadSettings() {
             continue;
         }
         if (i < 3) {
+            if (i == 2)
+                m_multisamplingStored = true;
             if (value)
                 m_flags |= kFlagBitsOfSettings[i];
             else
@@ -117,6 +120,7 @@ bool PCApplicationImpl::CreateMainWindow() {
     m_width = width;
     m_height = height;
     m_flags = flags;
+    m_multisamplingStored = false;
     if (m_flags & kSettingPersistent)
         ReadSettings();
     g_inputRecord.Reset();
@@ -125,6 +129,12 @@ bool PCApplicationImpl::CreateMainWindow() {
     if (!m_window) {
         fprintf(stderr, "%s: no window system is available.\n", m_programName.c_str());
         return false;
+    }
+    // A software rasteriser shades every sample: unless the player chose multisampling, it
+    // starts without. The stored setting is left as it is.
+    if ((m_flags & kSettingMultisampling) && !m_multisamplingStored && m_window->RendersInSoftware()) {
+        m_flags &= ~kSettingMultisampling;
+        AGReport("Multisampling: off by default with a software renderer.");
     }
     platform::window::WindowDesc desc;
     desc.title = m_programName.c_str();
@@ -238,6 +248,9 @@ void PCApplicationImpl::ToggleMultisampling() {
 }
 
 void PCApplicationImpl::DispatchMessage(const Message& message) {
+    // Input may change the picture, and a window event may have lost it: the next frame draws.
+    if (m_graphics)
+        m_graphics->InvalidateFrame();
     if (TranslateAccelerator(message))
         return;
     WindowProc(message);

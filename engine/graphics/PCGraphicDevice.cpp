@@ -59,6 +59,7 @@ bool PCGraphicDevice::Initialize(void* window, u32 width, u32 height, u32 modeFl
     m_nextCallbackId = kFirstCallbackId;
     SetFrameCapture(nullptr);
     m_device->Clear(kClearTarget | kClearZBuffer, kClearColor, 1.0f, 0);
+    m_shownValid = false;
     m_active = true;
     return true;
 }
@@ -75,8 +76,10 @@ void PCGraphicDevice::SetDefaultStates() {
 void PCGraphicDevice::RenderFrame() {
     if (!m_device)
         return;
+    m_frameSkipped = false;
     bool visible = (m_modeFlags & kModeFullscreen) ? m_active : m_device->IsWindowVisible();
     if (!visible) {
+        m_shownValid = false;
         platform::SleepMs(kIdleSleepMs);
         return;
     }
@@ -85,6 +88,7 @@ void PCGraphicDevice::RenderFrame() {
         ResetDevice(m_width, m_height, m_modeFlags);
     // Lost, or a reset that did not take: try again at a later frame.
     if (m_device->TestCooperativeLevel() != Result::Ok) {
+        m_shownValid = false;
         lock.unlock();
         platform::SleepMs(kIdleSleepMs);
         return;
@@ -94,6 +98,21 @@ void PCGraphicDevice::RenderFrame() {
     // The last layer's camera leaves the scissor test on; the frame clears the whole buffer.
     // Depth and stencil share a buffer: clearing both at once is much the cheaper.
     m_device->SetRenderState(RenderState::ScissorTestEnable, 0u);
+    // The layers pass through the device's digest first: a frame that would draw what the
+    // window shows already is neither drawn nor presented. A custom render or a frame capture
+    // always draws.
+    const bool digested = !m_customRender && !(m_frameCapture && m_frameCapture->enabled);
+    u64 digest = 0;
+    if (digested) {
+        m_device->BeginDigest();
+        m_device->Clear(kClearTarget | kClearZBuffer | kClearStencil, 0, 1.0f, 0);
+        AGGraphicDevice::RenderFrame();
+        digest = m_device->EndDigest();
+        if (m_shownValid && digest == m_shownDigest) {
+            m_frameSkipped = true;
+            return;
+        }
+    }
     m_device->Clear(kClearTarget | kClearZBuffer | kClearStencil, 0, 1.0f, 0);
     m_device->BeginScene();
     if (m_customRender) {
@@ -106,6 +125,8 @@ void PCGraphicDevice::RenderFrame() {
         RunFrameCapture();
     m_device->EndScene();
     m_device->Present();
+    m_shownDigest = digest;
+    m_shownValid = digested;
 }
 
 bool PCGraphicDevice::ResetDevice(u32 width, u32 height, u32 modeFlags) {
@@ -129,6 +150,7 @@ bool PCGraphicDevice::ResetDevice(u32 width, u32 height, u32 modeFlags) {
     }
     if (result == Result::Ok && !m_device->Granted().multisample)
         m_modeFlags &= ~kModeMultisample;
+    m_shownValid = false;
     SetDefaultStates();
     CallResetCallbacks(true);
     return result == Result::Ok;

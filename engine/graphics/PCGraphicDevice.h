@@ -56,7 +56,13 @@ public:
     bool Initialize(void* window, u32 width, u32 height, u32 modeFlags);
     // The frame: visibility test, cooperative-level test (reset when the device waits for
     // one, skip while it is lost), clear, layers or custom render, frame capture, present.
+    // A frame whose layers would draw what the window already shows is skipped (see
+    // FrameSkipped).
     void RenderFrame() override;
+    // The last RenderFrame drew and presented nothing, as the window showed its picture.
+    bool FrameSkipped() const { return m_frameSkipped; }
+    // The window may have lost its picture: the next frame draws.
+    void InvalidateFrame() { m_shownValid = false; }
     // Callbacks with false, reset (falling back to a window when full screen fails), default
     // states, callbacks with true. False when the device could not be reset.
     bool ResetDevice(u32 width, u32 height, u32 modeFlags);
@@ -79,7 +85,10 @@ public:
     bool HasPixelShader2() const { return m_pixelShader2; }
     const char* GetFailureReason() const { return m_failure.c_str(); }
     // In full screen the active flag stands in for the window's visibility.
-    void SetActive(bool active) { m_active = active; }
+    void SetActive(bool active) {
+        m_active = active;
+        m_shownValid = false;
+    }
     bool IsActive() const { return m_active; }
 
     // Takes ownership; null removes the capture.
@@ -117,4 +126,8 @@ private:
     void* m_customContext = nullptr;
     CustomRenderFn m_customDraw = nullptr;
     TString<char> m_failure;
+    // The digest of the layers the window shows, while m_shownValid.
+    u64 m_shownDigest = 0;
+    bool m_shownValid = false;
+    bool m_frameSkipped = false;
 };

@@ -49,6 +49,16 @@ void PCGraphicsStartup::RenderFrame() {
     }
 }
 
+bool PCGraphicsStartup::FrameSkipped() const {
+    PCGraphicDevice* device = PCGraphicDevice::Get();
+    return device && device->FrameSkipped();
+}
+
+void PCGraphicsStartup::InvalidateFrame() {
+    if (PCGraphicDevice* device = PCGraphicDevice::Get())
+        device->InvalidateFrame();
+}
+
 u32 PCGraphicsStartup::ResetDevice(u32 width, u32 height, u32 flags) {
     PCGraphicDevice* device = PCGraphicDevice::Get();
     if (!device || !device->GetDevice())

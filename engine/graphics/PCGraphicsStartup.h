@@ -12,6 +12,8 @@ public:
     const char* GetFailureReason() const override;
     u32 GetModeFlags() const override;
     void RenderFrame() override;
+    bool FrameSkipped() const override;
+    void InvalidateFrame() override;
     // The OpenGL device can always switch.
     bool RefusesSwitch() const override { return false; }
     u32 ResetDevice(u32 width, u32 height, u32 flags) override;

@@ -290,6 +290,14 @@ Result Device::Reset(const PresentParams& wanted) {
 void Device::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
     if (!m_hasBackBuffer)
         return;
+    if (m_digest) {
+        const uint32_t values[] = {flags, argb, stencil, m_renderStates[uint32_t(RenderState::ScissorTestEnable)]};
+        DigestValue(values);
+        DigestValue(z);
+        DigestValue(m_viewport);
+        DigestValue(m_scissor);
+        return;
+    }
     int64_t x0 = m_viewport.x, y0 = m_viewport.y;
     int64_t x1 = x0 + m_viewport.width, y1 = y0 + m_viewport.height;
     if (m_renderStates[uint32_t(RenderState::ScissorTestEnable)]) {
@@ -349,6 +357,8 @@ void Device::Clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
 }
 
 void Device::Present() {
+    if (m_digest)
+        return;
     CollectGarbage();
     if (!m_hasBackBuffer)
         return;
@@ -444,7 +454,7 @@ bool Device::ReadBackBuffer(const Rect& rect, Image& out) {
     int32_t x0 = std::max(rect.left, 0), y0 = std::max(rect.top, 0);
     int32_t x1 = std::min(rect.right, int32_t(m_params.width));
     int32_t y1 = std::min(rect.bottom, int32_t(m_params.height));
-    if (!m_hasBackBuffer || x1 <= x0 || y1 <= y0)
+    if (!m_hasBackBuffer || x1 <= x0 || y1 <= y0 || m_digest)
         return false;
     uint32_t w = uint32_t(x1 - x0), h = uint32_t(y1 - y0);
     out.pixels.resize(size_t(w) * h);
@@ -466,6 +476,12 @@ bool Device::ReadBackBuffer(const Rect& rect, Image& out) {
 bool Device::StretchBackBufferTo(Texture* target, bool linear) {
     if (!m_hasBackBuffer || !target || !(target->m_usage & kUsageRenderTarget))
         return false;
+    if (m_digest) {
+        DigestValue(target);
+        DigestValue(linear);
+        return true;
+    }
+    target->Touch();
     UploadTexture(*target);  // makes its GL storage
     BindResolvedForRead();
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_copyFbo);

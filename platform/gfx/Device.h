@@ -131,6 +131,15 @@ public:
     // Copies the whole back buffer onto a render-target texture, scaled to its size.
     bool StretchBackBufferTo(Texture* target, bool linear);
 
+    // Frame digest. From BeginDigest to EndDigest nothing reaches GL: each clear, draw and copy
+    // folds into a digest everything it would draw with (every shadowed state, the vertex and
+    // index bytes it reads, the textures it samples by identity and version), and EndDigest puts
+    // every state set meanwhile back as BeginDigest found it. Passes of one digest from one
+    // starting state draw the same picture. Reading the back buffer fails meanwhile.
+    void BeginDigest();
+    uint64_t EndDigest();
+    bool IsDigesting() const { return m_digest != nullptr; }
+
 private:
     struct Stage {
         uint32_t states[uint32_t(StageState::Count)];
@@ -194,6 +203,35 @@ private:
             slot->Release();
         slot = resource;
     }
+
+    // A digest pass: the running digest and the shadowed states it began from, holding a
+    // reference to every resource bound then.
+    struct DigestPass {
+        uint64_t digest = 0;
+        uint32_t renderStates[uint32_t(RenderState::Count)];
+        uint32_t renderStatesDirty;
+        Stage stages[kMaxStages];
+        Matrix world, view, projection;
+        bool projectionDirty, modelviewDirty;
+        Viewport viewport;
+        Rect scissor;
+        bool viewportDirty, scissorDirty;
+        Light light;
+        bool lightEnabled, lightDirty;
+        Material material;
+        bool materialDirty;
+        VertexDeclaration* declaration;
+        Stream streams[kMaxStreams];
+        IndexBuffer* indices;
+    };
+    void Digest(const void* bytes, size_t size);
+    template <typename T>
+    void DigestValue(const T& value) {
+        Digest(&value, sizeof value);
+    }
+    // Folds a draw of vertices [first, first + count) after baseVertex, with its indices.
+    void DigestDraw(PrimitiveType type, int64_t baseVertex, uint32_t first, uint32_t count,
+                    const uint16_t* indices, uint64_t indexCount);
 
     // Applies every shadowed state a draw depends on.
     void Flush();
@@ -280,6 +318,9 @@ private:
     Stream m_streams[kMaxStreams];
     IndexBuffer* m_indices = nullptr;
     uint32_t m_enabledArrays = 0;  // bits of the client arrays left enabled
+
+    // While digesting: the running digest and the states to put back.
+    std::unique_ptr<DigestPass> m_digest;
 };
 
 }  // namespace platform::gfx

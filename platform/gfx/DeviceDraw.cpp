@@ -196,6 +196,10 @@ bool Device::DrawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t pr
     uint64_t count = VerticesOf(type, primitiveCount);
     if (count == 0 || count + startVertex > uint64_t(INT32_MAX))
         return false;
+    if (m_digest) {
+        DigestDraw(type, 0, startVertex, uint32_t(count), nullptr, 0);
+        return true;
+    }
     Flush();
     if (!BindArrays(0, startVertex, uint32_t(count)))
         return false;
@@ -214,6 +218,10 @@ bool Device::DrawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint32
     // The caller's vertex range is a hint; the indices themselves bound what is read.
     const uint16_t* indices = m_indices->Data() + startIndex;
     auto [lo, hi] = std::minmax_element(indices, indices + count);
+    if (m_digest) {
+        DigestDraw(type, baseVertex, *lo, uint32_t(*hi - *lo) + 1, indices, count);
+        return true;
+    }
     Flush();
     if (!BindArrays(baseVertex, *lo, uint32_t(*hi - *lo) + 1))
         return false;

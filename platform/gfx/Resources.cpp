@@ -31,10 +31,17 @@ bool Texture::LockRect(LockedRect& out, bool readOnly) {
 void Texture::UnlockRect() {
     if (!m_locked)
         return;
-    if (m_lockedForWrite)
+    if (m_lockedForWrite) {
+        Touch();
         m_dirty.store(true, std::memory_order_release);
+    }
     m_locked = false;
     m_lockedForWrite = false;
+}
+
+uint64_t Texture::NextVersion() {
+    static std::atomic<uint64_t> s_versions{0};
+    return s_versions.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 Texture::~Texture() {

@@ -113,7 +113,13 @@ private:
           m_texels(std::move(texels)) {}
     ~Texture() override;
 
+    // Changes whenever the texels may have changed (a write lock, a copy onto a render
+    // target); unique over all textures of the process, so a frame digest tells contents apart.
+    static uint64_t NextVersion();
+    void Touch() { m_version.store(NextVersion(), std::memory_order_release); }
+
     std::shared_ptr<GlGarbage> m_garbage;
+    std::atomic<uint64_t> m_version{NextVersion()};
     uint32_t m_width, m_height, m_usage;
     Format m_format;
     std::unique_ptr<uint32_t[]> m_texels;

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <GL/gl.h>
+
 #include "platform/core/Clock.h"
 #include "platform/window/SdlKeyMap.h"
 #include "platform/window/WindowShot.h"
@@ -60,6 +62,16 @@ void AllowScreenSaver(bool allow) {
         SDL_DisableScreenSaver();
 }
 
+void SetWindowGlAttributes() {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    // The graphics device draws straight into a window with the depth and stencil it needs.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+}
+
 }  // namespace
 
 SdlBackend::~SdlBackend() {
@@ -69,11 +81,7 @@ SdlBackend::~SdlBackend() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-bool SdlBackend::Create(const WindowDesc& desc) {
-    if (m_window) {
-        fprintf(stderr, "The window already exists.\n");
-        return false;
-    }
+bool SdlBackend::StartVideo() {
     // The close button asks the program (CloseRequest); SDL must not turn it into a quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (!m_videoStarted) {
@@ -83,13 +91,38 @@ bool SdlBackend::Create(const WindowDesc& desc) {
         }
         m_videoStarted = true;
     }
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    // The graphics device draws straight into a window with the depth and stencil it needs.
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    return true;
+}
+
+bool SdlBackend::RendersInSoftware() {
+    if (!StartVideo())
+        return false;
+    SetWindowGlAttributes();
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
+    SDL_Window* probe = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
+                                         SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!probe)
+        return false;
+    std::string renderer;
+    if (SDL_GLContext context = SDL_GL_CreateContext(probe)) {
+        if (auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER)))
+            renderer = name;
+        SDL_GL_MakeCurrent(probe, nullptr);
+        SDL_GL_DeleteContext(context);
+    }
+    SDL_DestroyWindow(probe);
+    return IsSoftwareRenderer(renderer.c_str());
+}
+
+bool SdlBackend::Create(const WindowDesc& desc) {
+    if (m_window) {
+        fprintf(stderr, "The window already exists.\n");
+        return false;
+    }
+    if (!StartVideo())
+        return false;
+    SetWindowGlAttributes();
 
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
     if (desc.fullscreen)
@@ -295,6 +328,12 @@ void SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_MAXIMIZED:
         m_minimised = false;
+        Queue(MessageKind::Repaint);
+        break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        Queue(MessageKind::Repaint);
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         Queue(MessageKind::Activate);

@@ -50,11 +50,14 @@ public:
     void* NativeHandle() const override { return m_window; }
     bool IsVisible() const override;
     std::vector<DisplayMode> GetDisplayModes() const override;
+    // Reads GL_RENDERER from a throwaway hidden window and context.
+    bool RendersInSoftware() override;
 
     bool IsFullscreen() const { return m_fullscreen; }
     bool IsCursorHidden() const { return m_cursorHidden; }
 
 private:
+    bool StartVideo();
     void Translate(const SDL_Event& event);
     void TranslateWindowEvent(const SDL_WindowEvent& event);
     void TranslateKey(const SDL_KeyboardEvent& event);

@@ -26,6 +26,7 @@ public:
     void SetCursorHidden(bool hidden) override { m_cursorHidden = hidden; }
     void* NativeHandle() const override { return m_surface; }
     bool IsVsyncPaced() const override { return m_vsyncPaced; }
+    bool RendersInSoftware() override { return s_software; }
 
     // Test controls.
     void Inject(const Message& message) { m_queue.push_back(message); }
@@ -36,6 +37,8 @@ public:
     }
     void SetCreateFails(bool fails) { m_createFails = fails; }
     void SetVsyncPaced(bool paced) { m_vsyncPaced = paced; }
+    // What every test backend answers to RendersInSoftware (false by default).
+    static void SetSoftwareRenderer(bool software) { s_software = software; }
     // A stand-in system surface, for graphics that never touch it (null by default: no
     // graphics run on this backend).
     void SetNativeHandle(void* surface) { m_surface = surface; }
@@ -60,6 +63,7 @@ private:
     bool m_fullscreen = false;
     bool m_cursorHidden = false;
     void* m_surface = nullptr;
+    static inline bool s_software = false;
 };
 
 }  // namespace platform::window

@@ -62,7 +62,13 @@ public:
     virtual bool IsVisible() const { return HasWindow(); }
     // The modes of the display that shows the window, without repeats.
     virtual std::vector<DisplayMode> GetDisplayModes() const { return {}; }
+    // True when OpenGL on this display draws with a software rasteriser, on which
+    // multisampling multiplies the cost of every frame. May be asked before Create.
+    virtual bool RendersInSoftware() { return false; }
 };
+
+// True for the GL_RENDERER strings of the software rasterisers (llvmpipe, softpipe, swrast).
+bool IsSoftwareRenderer(const char* glRenderer);
 
 using BackendFactory = Backend* (*)();
 

@@ -20,6 +20,7 @@ enum class MessageKind : uint8_t {
     ModeSwitch,    // Alt+Enter: consumed as the accelerator, its KeyDown is never delivered
     CloseRequest,  // the user or Post asks to close; the engine may refuse and keep the window
     Destroy,       // the window is gone (Backend::Destroy); HasWindow() is already false
+    Repaint,       // the system may have lost the window's picture (exposed, resized, restored)
     Quit,          // ends the run loop; never dispatched
 };
 

@@ -64,6 +64,8 @@ struct FakeGraphicsScript {
     bool startFails = false;
     bool refusesSwitch = false;
     u32 refusedFlags = 0;  // mode flags a reset leaves off
+    bool frameSkipped = false;
+    int invalidations = 0;  // InvalidateFrame calls
 };
 inline FakeGraphicsScript g_fakeGraphics;
 
@@ -94,6 +96,8 @@ public:
     const char* GetFailureReason() const override { return "no display"; }
     u32 GetModeFlags() const override { return m_flags; }
     void RenderFrame() override {}
+    bool FrameSkipped() const override { return g_fakeGraphics.frameSkipped; }
+    void InvalidateFrame() override { ++g_fakeGraphics.invalidations; }
     bool RefusesSwitch() const override { return g_fakeGraphics.refusesSwitch; }
     u32 ResetDevice(u32, u32, u32 flags) override { return m_flags = flags & ~g_fakeGraphics.refusedFlags; }
     void SetActive(bool) override {}

@@ -175,6 +175,31 @@ TEST_F(RunLoop, EachTickHandsTheTimersMillisecondsToTheGameThenRunsTheManagersAn
     EXPECT_GT(clock.SleptNs(), 0u);
 }
 
+// Paced by the display, a tick does not sleep, unless its frame was skipped (nothing waited
+// for the display then). A window message makes the next frame draw.
+TEST_F(RunLoop, ASkippedFrameSleepsOutItsTickAndAMessageMakesTheNextFrameDraw) {
+    g_withSurface = true;
+    FakeGraphics::Installed fake;
+    ASSERT_TRUE(app.Initialize());
+    Window().SetVsyncPaced(true);
+    Window().Inject(platform::window::Message{.kind = platform::window::MessageKind::MouseMove});
+    Context context;
+    std::vector<u64> slept;
+    int invalidations = 0;
+    context.onUpdate = [&](Context& c) {
+        slept.push_back(clock.SleptNs());
+        invalidations = c.updates.size() == 1 ? g_fakeGraphics.invalidations : invalidations;
+        g_fakeGraphics.frameSkipped = c.updates.size() >= 2;
+        if (c.updates.size() == 4)
+            app.Quit();
+    };
+    app.Run(context);
+    ASSERT_EQ(slept.size(), 4u);
+    EXPECT_EQ(std::vector<u64>({slept[1] - slept[0], slept[3] - slept[2]}),
+              std::vector<u64>({0, PCApplicationImpl::kMinTickNs}));
+    EXPECT_EQ(invalidations, 1);
+}
+
 TEST_F(RunLoop, NoWindowOrGraphicDeviceStopsStartUpWithAMessage) {
     g_createFails = true;
     EXPECT_NE(FailedStart().find("cannot create the window"), std::string::npos);

@@ -119,6 +119,28 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
     EXPECT_EQ(FileContents(SettingsPath()), tooLarge);
 }
 
+// With a software renderer multisampling starts off unless the player stored a value, and the
+// stored settings stay as they are.
+TEST_F(ApplicationWindow, ASoftwareRendererStartsWithoutMultisamplingUnlessThePlayerChoseIt) {
+    const struct {
+        bool software;
+        const char* file;
+        bool multisample;
+    } cases[] = {{true, "WindowWidth=800\n", false}, {true, "Multisampling=1\n", true},
+                 {true, "Multisampling=x\n", false}, {false, "WindowWidth=800\n", true}};
+    for (const auto& c : cases) {
+        Stop();
+        WriteSettings(c.file);
+        TestBackend::SetSoftwareRenderer(c.software);
+        Start();
+        TestBackend::SetSoftwareRenderer(false);
+        EXPECT_EQ(std::tuple((m_app->GetFlags() & kSettingMultisampling) != 0, Backend()->LastDesc().multisample,
+                             FileContents(SettingsPath())),
+                  std::tuple(c.multisample, c.multisample, std::string(c.file)))
+            << c.software << " " << c.file;
+    }
+}
+
 // Each toggle writes only its own value; leaving full screen returns the window to its place; a
 // display that refuses the switch keeps the mode, and a mode the device cannot take is undone.
 TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValueAndLeavingFullScreenRestoresThePlace) {

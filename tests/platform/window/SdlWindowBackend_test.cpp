@@ -1,5 +1,6 @@
 #include "platform/window/SdlWindowBackend.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -140,6 +141,26 @@ TEST(SdlDisplayModes, ARateTheDriverDoesNotGiveIsZero) {
               std::tuple(1024u, 768u, 0u, 0, 0, 0, 0));
     backend.reset();  // the video subsystem goes with the last backend
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+}
+
+// Software rasterisers are told from GPUs by GL_RENDERER; the probe, asked before the window
+// exists, answers as the window's own context would and leaves no window behind.
+TEST(SdlRenderer, SoftwareRasterisersAreToldApartByTheirRendererName) {
+    const std::pair<const char*, bool> names[] = {
+        {"llvmpipe (LLVM 15.0.6, 256 bits)", true}, {"softpipe", true}, {"Mesa X11 SWRAST", true},
+        {"AMD Radeon RX 580 (radeonsi, polaris10, LLVM 15.0.6, DRM 3.49)", false},
+        {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false}, {"", false}, {nullptr, false}};
+    for (const auto& [name, software] : names)
+        EXPECT_EQ(IsSoftwareRenderer(name), software) << (name ? name : "null");
+    SdlBackend backend;
+    const bool probed = backend.RendersInSoftware();
+    ASSERT_TRUE(backend.Create(WindowDesc{}));
+    SDL_Window* window = static_cast<SDL_Window*>(backend.NativeHandle());
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    ASSERT_NE(context, nullptr);
+    EXPECT_EQ(probed, IsSoftwareRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER))));
+    SDL_GL_DeleteContext(context);
+    EXPECT_EQ(SDL_GetWindowFromID(SDL_GetWindowID(window) - 1), nullptr) << "the probe's window is gone";
 }
 
 // Backspace and Return type their control characters too, Escape and Tab as well, unless a
