@@ -81,13 +81,8 @@ TEST(SplitWords, NormalisesThenCutsKeepingTheLastPiece) {
 
 // Each row: the typed text, the score one answer gives it, and what a check of the whole
 // question names.
-TEST_F(MatcherTest, ScoresFollowTheRulesCheckAnswerNamesTheBestAnswerNotYetFoundAndListedWordsTakeOneReplacementOrOneSlip) {
-    const struct {
-        const char* typed;
-        int answer;
-        int score;
-        int named;
-    } cases[] = {
+TEST_F(MatcherTest, ScoresFollowTheRules) {
+    const struct { const char* typed; int answer, score, named; } cases[] = {
         {"Towel", kTowel, 0, kTowel}, {"sunscreen", kSunCream, 0, kSunCream},
         {"cream", kSunCream, 1, kSunCream},      // a wording's last word alone
         {"sun block", kSunCream, 1, kSunCream},  // more typed words than groups: the total starts at 1
@@ -112,13 +107,18 @@ TEST_F(MatcherTest, ScoresFollowTheRulesCheckAnswerNamesTheBestAnswerNotYetFound
         EXPECT_EQ(Score(c.answer, c.typed), c.score) << c.typed;
         EXPECT_EQ(Check(c.typed), c.named) << c.typed;
     }
-    // Equal scores go to the lower index; a found answer does not match again.
+}
+
+// Equal scores go to the lower index; a found answer does not match again.
+TEST_F(MatcherTest, AFoundAnswerDoesNotMatchAgain) {
     EXPECT_EQ(Check("ball"), kBall);
     EXPECT_EQ(m_question.CheckAnswer("ball"), kBeachBall);
     EXPECT_EQ(m_question.CheckAnswer("ball"), -1);
     EXPECT_EQ(m_question.RemainingRightAnswers(), 7u);
+}
 
-    // Listed words take one replacement or, in the lenient pass, one slip.
+// Listed words take one replacement or, in the lenient pass, one slip.
+TEST_F(MatcherTest, ListedWordsTakeOneReplacementOrSlip) {
     SetDictionary({"fotograf", "fotograph", "towle", "towl", "towell", "towal", "kiet", "kote", "sna"});
     EXPECT_EQ(Score(kPhoto, "fotograph"), 1);
     EXPECT_EQ(Score(kTowel, "towle", false), -1);
@@ -164,11 +164,7 @@ TEST(AnswerMatcher, WordsAreComparedWholeAndACostOf99IsNoMatch) {
 }
 
 TEST(IsOneEditApart, OneSlipOnlyAndSubstitutionsInLongerWords) {
-    const struct {
-        const char* answer;
-        const char* typed;
-        bool apart;
-    } cases[] = {
+    const struct { const char* answer; const char* typed; bool apart; } cases[] = {
         {"!towel!", "!towel!", true}, {"!towel!", "!tovel!", true},
         {"!towl!", "!towo!", false},    // a substitution needs 7 characters
         {"!kite!", "!kit!", false},     // the typed side needs 6
