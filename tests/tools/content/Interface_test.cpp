@@ -11,7 +11,7 @@
 // real sources build is held by the content checker.
 namespace {
 
-TEST(InterfaceSources, RangesPlaceTheirWidgetsBadRecordsAreToldWithTheirLineAndPicturesAndFontsNeedTheirSource) {
+TEST(InterfaceSources, RangesPlaceTheirWidgets) {
     TempDir dir;
     dir.Write("l.txt",
               "screen S 800 600\nstyle s Label TextColor=#FF000000\nstyle b s Text=\"a & b\"\n"
@@ -27,8 +27,10 @@ TEST(InterfaceSources, RangesPlaceTheirWidgetsBadRecordsAreToldWithTheirLineAndP
           "TextColor=\"#FF000000\" Text=\"1: p\"/>",
           "Name=\"Cell2x\" Margin=\"110,20,0,0\"", "Name=\"Cell3x\" Margin=\"10,70,0,0\"", "Text=\"3: r\""})
         EXPECT_NE(xaml.find(expected), std::string::npos) << expected << "\n" << xaml;
+}
 
-    // Bad layout records are reported with their line.
+TEST(InterfaceSources, BadRecordsAreToldWithTheirLine) {
+    TempDir dir;
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"grid A 0 0 10 10\n", ":2: error: grid without \"end\""},
         {"end\n", ":2: error: \"end\" without an open grid"},
@@ -48,8 +50,10 @@ TEST(InterfaceSources, RangesPlaceTheirWidgetsBadRecordsAreToldWithTheirLineAndP
         ASSERT_EQ(bad.Errors().size(), 1u) << records;
         EXPECT_EQ(bad.Errors()[0].rfind("l.txt" + message, 0), 0u) << bad.Errors()[0];
     }
+}
 
-    // A layout's picture or font without its source is an error.
+TEST(InterfaceSources, PicturesAndFontsNeedTheirSource) {
+    TempDir dir;
     dir.Write("content/layouts/flow.txt", "S S.xaml Navigation 0 0\n");
     dir.Write("content/layouts/s.txt",
               "screen S 800 600\nstyle l Label TextFontName=nofont.fon\nstyle i Image\n"
