@@ -148,7 +148,7 @@ TEST_F(AvatarTest, PartsJoinTheLayerFollowTheCharacterAndSwapOnce) {
     EXPECT_EQ(TheAvatar().m_Parts[4]->NameId(), Crc32Hash("top2.mdl"));
 }
 
-TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOverAndDescriptionsFillPooledRecords) {
+TEST_F(AvatarTest, PartsQueueTheirSwapsAndClearStartsOver) {
     AGSkin eyes, other;
     Avatar avatar;
     avatar.Show();
@@ -185,7 +185,10 @@ TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOverAndDesc
               (std::vector<f32>{0, 1, 0}));
     for (AGModel* part : {head, eye, hair})
         package.GiveBack(TypeKey::Model, part);
-    // Descriptions fill pooled records and build only once given.
+}
+
+// Descriptions fill pooled records and build only once given.
+TEST_F(AvatarTest, DescriptionsFillPooledRecords) {
     KorvoGame::IAvatarRendering& hooks = *KorvoGame::CharacterManager::Instance()->GetAvatarRendering();
     Entities::Character mum{"Mum"};
     MiniGame::BehaviorActionSkin legs;
