@@ -56,7 +56,7 @@ protected:
     GameServices::Entities::Set set{"level"};
 };
 
-TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlayingOnceAndMissingNamesAnswerNothing) {
+TEST_F(AudioSystem, SetUpOpensTheLowerCasedName) {
     AudioAsset* tone = Asset("tone", "TONE.Snd", true);
     AudioAsset* music = Asset("music", "Music.snd", false, true, false);
     Audio::Initialize(&set);
@@ -66,7 +66,13 @@ TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlaying
     EXPECT_EQ(State(tone) & AGAudioPlayerImpl::kLoop, AGAudioPlayerImpl::kLoop);
     EXPECT_EQ(State(music) & AGAudioPlayerImpl::kLoop, 0u);
     EXPECT_GT(Rms(Render(2205), 0), 0.01);
-    // The first update puts both back as set up; later ones leave the game's changes alone.
+}
+
+// The first update puts both back as set up; later ones leave the game's changes alone.
+TEST_F(AudioSystem, TheFirstUpdateAppliesIsPlayingOnce) {
+    AudioAsset* tone = Asset("tone", "TONE.Snd", true);
+    Asset("music", "Music.snd", false, true, false);
+    Audio::Initialize(&set);
     for (bool first : {true, false}) {
         Audio::Play(&set, "music");
         Audio::Stop(&set, "tone");
@@ -75,7 +81,11 @@ TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlaying
     }
     Audio::SetCategory(&set, "tone", 1);
     EXPECT_EQ(Audio::GetEngineSound(*tone)->GetPlayer()->GetCategory(), 1u);
-    // Missing names are reported and answer nothing.
+}
+
+TEST_F(AudioSystem, MissingNamesAreReportedAndAnswerNothing) {
+    Asset("tone", "TONE.Snd", true);
+    Audio::Initialize(&set);
     const std::function<void()> calls[] = {
         [&] { Audio::Play(&set, "ghost"); },
         [&] { Audio::Stop(&set, "ghost"); },
