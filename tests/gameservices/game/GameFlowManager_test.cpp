@@ -59,7 +59,7 @@ TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
 
 // Only active members start, those of component levels too; a camera lent to a component
 // level starts once per list.
-TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursivelyAndLevelsAreSelectedRestartedAndFinished) {
+TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembers) {
     Counting<Camera> camera;
     Counting<Prop> active, inactive, nested;
     Counting<Light> light;
@@ -82,8 +82,11 @@ TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursivelyAndLe
               (std::vector<int>{1, 0, 1, 2, 1, 1, 1}));
     set.RemoveAll();
     component.RemoveAll();
-    // Levels are selected by file name or by name; the manager's next level follows every
-    // match while the controller only takes requests with nothing loaded or while running.
+}
+
+// Levels are selected by file name or by name; the manager's next level follows every match
+// while the controller only takes requests with nothing loaded or while running.
+TEST_F(GameFlowManagerTest, LevelsAreSelectedRestartedAndFinished) {
     WriteLevelFile(
         "levels.xml",
         TransitionsFile(
@@ -132,8 +135,10 @@ TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursivelyAndLe
     EXPECT_EQ(statuses(), (std::vector<u32>{4, 5, 2}));
     flow.ApplyLevelStatusModifiers(intro->GetLevel());  // no modifiers of its own
     EXPECT_EQ(statuses(), (std::vector<u32>{4, 5, 2}));
+}
 
-    // Without bridge systems no level is loaded.
+TEST_F(GameFlowManagerTest, NoLevelLoadsWithoutBridgeSystems) {
+    Set set;
     WriteLevel("round", "<Props><item><Name>Desk</Name></item></Props>");
     EXPECT_TRUE(!flow.LoadLevel("round", set) && set.m_Props.empty());
     EXPECT_TRUE(log.Contains("GameFlowManager::LoadLevel : no bridge systems to load round with"));

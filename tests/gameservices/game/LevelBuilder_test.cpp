@@ -81,7 +81,7 @@ protected:
 
 }  // namespace
 
-TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecordAndAnExtensionMakesItsEntityFirst) {
+TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     WriteStudio();
     ASSERT_TRUE(flow.LoadLevel("studio", set));
     EXPECT_EQ(set.m_PackageNames, std::vector<TString<char>>{"studio.dir"});
@@ -131,8 +131,12 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecordAndAnExtensionMakesItsEnti
     EXPECT_EQ(std::string(board->m_Props[0]->Name.c_str()) + overlay->m_Props[0]->Name.c_str(), "TileBadge");
     EXPECT_EQ(V(overlay->m_Props[0]->GetScale()), (Floats{2, 2, 2}));
     EXPECT_EQ(set.m_AudioAssets.at(0)->VolatileDatas.GetAudioData()->m_FileName, "theme.snd");
+}
 
-    // A missing file gives an empty set, every pooled entity of the one before given back.
+// A missing file gives an empty set, every pooled entity of the one before given back.
+TEST_F(LevelBuilderTest, AMissingFileGivesAnEmptySet) {
+    WriteStudio();
+    ASSERT_TRUE(flow.LoadLevel("studio", set));
     ASSERT_TRUE(flow.LoadLevel("missing", set));
     EXPECT_TRUE(log.Contains("Can not read the level file: "));
     EXPECT_TRUE(set.m_Cameras.empty() && set.m_Lights.empty() && set.m_SetElements.empty() &&
@@ -141,9 +145,11 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecordAndAnExtensionMakesItsEnti
                                  GameEntityFactory::Instance()->GetPropFactory(),
                                  GameEntityFactory::Instance()->GetFactory("buzzer")})
         EXPECT_EQ(pool->GetUsedCount(), 0u);
+}
 
-    // An extension that makes its own entity wins over the kind "floor"; the entity is listed
-    // once among the set's extension-made entities, so clearing the set deletes it once.
+// An extension that makes its own entity wins over the kind "floor"; the entity is listed once
+// among the set's extension-made entities, so clearing the set deletes it once.
+TEST_F(LevelBuilderTest, AnExtensionMakesItsEntityFirst) {
     TestExtension zone("EntityScrollableViewportZone");
     EntityDataExtensionFactory::Instance()->Register(&zone);
     const std::string values =
