@@ -129,9 +129,7 @@ protected:
 };
 
 // A new contestant is asked nothing; a pose request plays the pose of a known code only, once.
-// A second flip before "StartIFL" listens again only after leaving the first; Reset leaves no
-// listener behind, neither on a board nor on a contestant.
-TEST_F(StageTest, APoseRequestPlaysAKnownPoseResetLeavesNoKeyListenerAndDamagedFilesNeverBreakTheStage) {
+TEST_F(StageTest, APoseRequestPlaysAKnownPoseOnce) {
     QZCharacter contestant;
     contestant.Initialize();
     EXPECT_EQ(contestant.IsMale1 + contestant.IsMale2 + contestant.IsFemale1 + contestant.IsFemale2, 0);
@@ -157,6 +155,14 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseResetLeavesNoKeyListenerAndDamagedF
                              std::string(contestant.m_Behavior.CurrentAction.c_str())),
                   std::tuple(plays, 0, size_t(0), action)) << code;
     }
+}
+
+// A second flip before "StartIFL" listens again only after leaving the first; Reset leaves no
+// listener behind, neither on a board nor on a contestant.
+TEST_F(StageTest, ResetLeavesNoKeyListener) {
+    QZCharacter contestant;
+    contestant.Initialize();
+    contestant.SetCharacterMale1();
     Board board;
     board.Initialize();
     board.m_Behavior.FlipToBack = 1;
@@ -176,7 +182,10 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseResetLeavesNoKeyListenerAndDamagedF
     for (int index : {-1, 17})
         board.GetPart(index);
     EXPECT_EQ(log.Lines().size(), 2u);
-    // A stage prop shows a newly requested key once, held (play mode 1).
+}
+
+// A stage prop shows a newly requested key once, held (play mode 1).
+TEST_F(StageTest, AStagePropShowsANewKeyOnce) {
     QZStageProps stage;
     stage.TemplateName = "wall";
     stage.Initialize();
@@ -188,7 +197,10 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseResetLeavesNoKeyListenerAndDamagedF
     EXPECT_EQ(BehaviorManager::Instance()->FindRegisteredBehavior(stage.Id), &stage.m_Behavior)
         << "an updating stage behaviour is found by its entity";
     stage.Reset();
-    // Damaged behaviour files: every entity initialises and serves every request for 100 frames.
+}
+
+// Damaged behaviour files: every entity initialises and serves every request for 100 frames.
+TEST_F(StageTest, DamagedFilesNeverBreakTheStage) {
     const std::string files[3] = {StageFile(), ScoreFile(), CharacterFile()};
     std::mt19937 rng(33);
     for (int round = 0; round < 5000; ++round) {
