@@ -92,6 +92,12 @@ protected:
     }
     // The page's panel at (10, 20) with the named widgets ("Img..." are images), on its own
     // menu screen; then initialized.
+    // The decade and difficulty pages, each lacking a widget (reported).
+    void BuildPages() {
+        log.Clear();
+        Build(decade, {"Button70s", "Button90s", "Button00s", "BackButton"});
+        Build(difficulty, {"EasyButton", "NormalButton", "HardButton", "BackButton", "ImgEasy", "ImgNormal"});
+    }
     void Build(CompositionBase& page, const std::vector<std::string>& widgets) {
         screens_.push_back(std::make_unique<W::Panel>("MenuScreen"));
         auto* root = new W::Panel(page.GetName());
@@ -147,7 +153,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MenuPagesQZ, TheMainMenuLetsGoOfEverythingALayoutLackingAWidgetLoadsAndEveryControlLeadsWhereTheTableSays) {
+TEST_F(MenuPagesQZ, TheMainMenuStartsGamesThenLetsGoOfEverything) {
     // The main menu starts one one-player game, waits for no device, then lets go of everything.
     context.m_TwoPlayers = 1;
     devices.SetDeviceRange(2, 4);
@@ -193,12 +199,17 @@ TEST_F(MenuPagesQZ, TheMainMenuLetsGoOfEverythingALayoutLackingAWidgetLoadsAndEv
     EXPECT_EQ(match_stage::DeviceListeners(), deviceListeners - 2);
     PressPopupButton(screens, "WaitingForDevice", "Back");
     EXPECT_EQ(Sounds(), 2u) << "the popup's Back is let go";
-    // A layout lacking a widget loads with a report.
-    log.Clear();
-    Build(decade, {"Button70s", "Button90s", "Button00s", "BackButton"});
-    Build(difficulty, {"EasyButton", "NormalButton", "HardButton", "BackButton", "ImgEasy", "ImgNormal"});
+}
+
+// A layout lacking a widget loads with a report.
+TEST_F(MenuPagesQZ, ALayoutLackingAWidgetLoads) {
+    BuildPages();
     EXPECT_EQ(log.Count("Button80s") + log.Count("ImgHard"), 2u);
     EXPECT_TRUE(decade.IsTransitionRunning() && difficulty.IsTransitionRunning()) << "a bound page slides in";
+}
+
+TEST_F(MenuPagesQZ, AMatchStartsOnlyWithACurrentProfile) {
+    BuildPages();
     // A match starts only with a current profile; without a decade the difficulty page reports it.
     context.m_Decade = 4;
     difficulty.OnActivate(false);
@@ -224,8 +235,12 @@ TEST_F(MenuPagesQZ, TheMainMenuLetsGoOfEverythingALayoutLackingAWidgetLoadsAndEv
     Show(decade);
     Click(decade, "Button70s");
     EXPECT_EQ(context.m_Decade, 0u);
-    // Each control once on the idle page, once while the page slides (only the difficulty
-    // buttons, which take no idle test, act then).
+}
+
+// Each control once on the idle page, once while the page slides (only the difficulty buttons,
+// which take no idle test, act then).
+TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheTableSays) {
+    BuildPages();
     const struct {
         bool decadePage;
         const char* control;
