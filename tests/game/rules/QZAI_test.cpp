@@ -168,9 +168,8 @@ TEST_F(QZAITest, DelaysFollowTheirFormulasAndChancesTheTuning) {
 }
 
 // A right pick is typed up to its first "/" (whole without one) and found; with nothing left a
-// wrong answer; the sudden-death top answer as stored and left unfound; wrong answers each
-// once before any repeats; play or pass by the decision draw.
-TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAndTheTuningIsReadOncePerReset) {
+// wrong answer.
+TEST_F(QZAITest, RightPicksAreTypedAndFound) {
     ai.m_AnswerAccuracy = ai.m_BasicRoundStrength = 9;
     struct Case { i32 phase, unfound; const char* typed; };
     for (const Case& c : {Case{8, 0, "Towel"},
@@ -184,6 +183,11 @@ TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAnd
         EXPECT_TRUE(c.typed ? typed == c.typed : kWrong.count(typed) == 1) << typed;
         EXPECT_EQ(question().RemainingRightAnswers(), 0u);
     }
+}
+
+// The sudden-death top answer as stored and left unfound.
+TEST_F(QZAITest, SuddenDeathTypesTheTopAnswerAsStored) {
+    ai.m_AnswerAccuracy = ai.m_BasicRoundStrength = 9;
     u32 seed = 0;  // one whose sudden-death draw is right
     do {
         Seed(++seed);
@@ -197,6 +201,9 @@ TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAnd
         EXPECT_TRUE(n < 2 ? typed == "Towel/Towels" : kWrong.count(typed) == 1) << typed;
         EXPECT_EQ(question().RemainingRightAnswers(), question().AnswerCount());
     }
+}
+
+TEST_F(QZAITest, WrongAnswersComeOnceBeforeRepeats) {
     Load(0xF);
     ai.m_AnswerAccuracy = 0;
     std::set<std::string> given;
@@ -206,8 +213,12 @@ TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAnd
         EXPECT_EQ(given.size(), std::min<size_t>(i, 3));
     }
     EXPECT_EQ(given, kWrong);
-    // Play or pass: d of 1 or 2 passes (the turn goes to player one's family), any other d plays;
-    // the choice is announced once and the turn used up.
+}
+
+// Play or pass: d of 1 or 2 passes (the turn goes to player one's family), any other d plays; the
+// choice is announced once and the turn used up.
+TEST_F(QZAITest, PlayOrPassFollowsTheDecisionDraw) {
+    ai.m_AnswerAccuracy = 0, ai.m_BasicRoundStrength = 9;
     std::set<bool> passed;
     for (u32 seed = 1; seed <= 40; ++seed) {
         Seed(seed);
@@ -222,9 +233,13 @@ TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAnd
                   Values(d > 2, d <= 2, 0, true));
     }
     EXPECT_EQ(passed.size(), 2u);
-    // Every wait: busy while it runs; a skip makes it act at the next update; a turn taken away
-    // (time up) drops the wait there without acting. The buzz countdown: player one's buzz stops
-    // it; outliving the buzz phase with nobody buzzing, it still buzzes.
+}
+
+// Every wait: busy while it runs; a skip makes it act at the next update; a turn taken away (time
+// up) drops the wait there without acting. The buzz countdown: player one's buzz stops it;
+// outliving the buzz phase with nobody buzzing, it still buzzes.
+TEST_F(QZAITest, WaitsEndOnTimeOnSkipOrTimeUp) {
+    ai.m_AnswerAccuracy = 0, ai.m_BasicRoundStrength = 9;
     enum Event { None, Skip, TimeUp, PlayerOneBuzz, BuzzPhaseOver };
     struct Wait { i32 phase, round, winner; Event event; bool actsNext, acts; };
     std::vector<Wait> waits = {{7, 1, -1, PlayerOneBuzz, false, false},
@@ -250,9 +265,12 @@ TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAnd
             ai.Update(100);
         EXPECT_EQ(names.size(), c.acts ? 1u : 0u);
     }
-    // The tuning of the chosen decade and difficulty is read at the first update after a Reset:
-    // numbers, the family's name, the context's member names (men first); a level without the
-    // record is reported once per Reset and the values held stay.
+}
+
+// The tuning of the chosen decade and difficulty is read at the first update after a Reset:
+// numbers, the family's name, the context's member names (men first); a level without the record
+// is reported once per Reset and the values held stay.
+TEST_F(QZAITest, TheTuningIsReadOncePerReset) {
     std::string tuning;
     for (const char* v : {"BuzzerSpeed_Medium80>6", "AnswerAccuracy_Medium80>5", "AnswerDifficulty_Medium80>4",
                           "BasicRoundStrength_Medium80>3", "Steal_Medium80>2", "String_FamilyName_Medium80>Olvira",
