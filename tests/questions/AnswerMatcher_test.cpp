@@ -101,8 +101,7 @@ TEST_F(MatcherTest, ScoresFollowTheRules) {
         {"pail", kBucket, 1, kBucket}, {"pail spade", kBucket, 2, kBucket},
         {"towle", kTowel, -1, -1},  // an unlisted slip is not forgiven
         {"ball x", kBeachBall, 2, kBall},  // Ball and Beach ball both cost 2: the earlier wins
-        {"?!., ;", kTowel, -1, -1}, {"", kTowel, -1, -1},
-    };
+        {"?!., ;", kTowel, -1, -1}, {"", kTowel, -1, -1}};
     for (const auto& c : cases) {
         EXPECT_EQ(Score(c.answer, c.typed), c.score) << c.typed;
         EXPECT_EQ(Check(c.typed), c.named) << c.typed;
@@ -127,8 +126,7 @@ TEST_F(MatcherTest, ListedWordsTakeOneReplacementOrSlip) {
     const std::pair<const char*, int> listed[] = {
         {"fotograf", -1}, {"fotograph", kPhoto}, {"towle", kTowel}, {"towl", kTowel}, {"towell", kTowel},
         {"towal", kTowel},  // a substitution needs five letters
-        {"kiet", kKite},    {"kote", -1},         {"sna", -1},
-    };
+        {"kiet", kKite},    {"kote", -1},         {"sna", -1}};
     for (const auto& [typed, named] : listed)
         EXPECT_EQ(Check(typed), named) << typed;
 }
@@ -171,8 +169,7 @@ TEST(IsOneEditApart, OneSlipOnlyAndSubstitutionsInLongerWords) {
         {"!towel!", "!otwle!", false},  // a second slip
         {"!towel!", "!towle!!", false},  // after a slip both must end together
         {"!towel", "!towel!", true},    {"!towel", "!towel!!", false},  // one character left over
-        {"!towel!", "!towel", true},    {"!towel!!", "!towel", false},
-    };
+        {"!towel!", "!towel", true},    {"!towel!!", "!towel", false}};
     for (const auto& c : cases)
         EXPECT_EQ(IsOneEditApart(c.answer, c.typed), c.apart) << c.answer << " " << c.typed;
     // Only the views are read: the byte after one never completes a slip.

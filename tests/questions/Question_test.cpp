@@ -139,8 +139,7 @@ TEST_F(ParseTest, ParsesFromItsOwnCopy) {
     // The question keeps its own text: memory freed after the parse and written over does
     // not change it.
     std::vector<std::vector<char>> junk(8, std::vector<char>(bytes.size() + 1, '#'));
-    EXPECT_EQ(Describe(q),
-              "Name something you take to the seaside.|90-0007|20 Towel:(!towel!;!towels!;)"
+    EXPECT_EQ(Describe(q), "Name something you take to the seaside.|90-0007|20 Towel:(!towel!;!towels!;)"
               "|15 Sun cream:(!sun!!cream!;!sun!!block!;!sunscreen!;)|12 Sun:(!sun!;)"
               "|10 Salt & pepper:(!salt!!and!!pepper!;)|9 Photograph:(!photograph!;!photo!;)|8 Kite:(!kite!;)|7 Ball:"
               "(!ball!;)|6 Beach ball:(!beach!!ball!;!ball!;)|5 Bucket & spade:(!bucket!;!pail!;)(!beach!!spade!;)"

@@ -26,11 +26,8 @@ void WriteScenes(drawtest::TestPackage& package) {
     spark.endFrame = 20;
     authoring::AddTexturedBox(package.Writer(), authoring::TexturedBox{});
     authoring::AddSkeletonSample(package.Writer(), "rig");
-    package.Writer()
-        .Add("spark.emt", 0, authoring::EmitterBytes(spark))
-        .Add("lamp.lgt", 0, authoring::LightBytes({}))
-        .Add("path.anm", 0,
-             authoring::ModelAnimationBytes(10, 30, authoring::Track::Vec3().Key(0, {1, 2, 3}),
+    package.Writer().Add("spark.emt", 0, authoring::EmitterBytes(spark)).Add("lamp.lgt", 0, authoring::LightBytes({}))
+        .Add("path.anm", 0, authoring::ModelAnimationBytes(10, 30, authoring::Track::Vec3().Key(0, {1, 2, 3}),
                                             authoring::Track::Quat(), authoring::Track::Vec3()));
     SceneData a;
     a.modelIds = {NameId("rig.mdl"), NameId("box.mdl")};
@@ -40,8 +37,7 @@ void WriteScenes(drawtest::TestPackage& package) {
                    {NameId("gone.mdl"), NameId("rig.skel"), NameId("rig.idle")}};
     a.emitterAnimationLinks = {{NameId("spark.emt"), NameId("path.anm")}};
     a.modelAnimationLinks = {{NameId("box.mdl"), NameId("path.anm")}};
-    a.frameCount = 31;
-    a.frameRate = 15;
+    a.frameCount = 31, a.frameRate = 15;
     SceneData b;
     b.modelIds = {NameId("box.mdl"), NameId("rig.mdl")};
     b.emitterIds = {NameId("spark.emt")};

@@ -343,8 +343,7 @@ TEST_F(GameAudio, TheAnswersCrowdFollowsTheCrowdCue) {
 // family won the face-off; else the plain answer line plays.
 TEST_F(GameAudio, ABetterFaceOffAnswerFallsBackToTheAnswerLine) {
     for (auto [last, winner] : {std::pair{-1, -1}, {0, 0}, {1, 1}}) {
-        context.m_LastAnswerIndex = last;
-        context.m_FaceOffWinner = winner;
+        context.m_LastAnswerIndex = last, context.m_FaceOffWinner = winner;
         audio.PlayFaceOffBetterAnswer();
         EXPECT_EQ(std::string(audio.GetCategoryNames(Vo).back().c_str()).substr(0, 6), "answer") << last;
     }

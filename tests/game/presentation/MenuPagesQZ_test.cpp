@@ -64,8 +64,7 @@ protected:
                                                      "</LevelTransitions></root>").c_str());
         context.CreateFamilies();
         UseSave(1);
-        compositions.m_WardrobeButton = &wardrobe;
-        compositions.m_TagPanel = &tags;
+        compositions.m_WardrobeButton = &wardrobe, compositions.m_TagPanel = &tags;
         compositions.m_WardrobeButtonPosition = {5, 6};
         compositions.m_TagPanelPosition = {7, 8};
         compositions.RegisterComposition("compositionDecadeSelector", &decade);
@@ -256,16 +255,13 @@ TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheTableSays) {
         {false, "EasyButton", 2, "", 2, 0, 4, "", "QZ11_Tutorial_90"},
         {false, "HardButton", 3, "", 3, 2, 4, "", "QZ11_Tutorial_00"},
         {false, "BackButton", 2, "compositionDecadeSelector", 2, 9, 4, "", ""},
-        {false, "WardrobeButton", 2, "compositionWardrobe", 2, 9, 4, "compositionDifficultySelector", ""},
-    };
+        {false, "WardrobeButton", 2, "compositionWardrobe", 2, 9, 4, "compositionDifficultySelector", ""}};
     for (const auto& row : rows) {
         for (bool sliding : {false, true}) {
             SCOPED_TRACE(std::string(row.decadePage ? "decade page " : "difficulty page ") + row.control +
                          (sliding ? " sliding" : ""));
             CompositionBase& page = row.decadePage ? static_cast<CompositionBase&>(decade) : difficulty;
-            context.m_TwoPlayers = 0;
-            context.m_Decade = row.decadeBefore;
-            context.m_Difficulty = 9;
+            context.m_TwoPlayers = 0, context.m_Decade = row.decadeBefore, context.m_Difficulty = 9;
             devices.SetDeviceRange(1, 4);
             compositions.m_ReturnComposition = "";
             manager->ClearPlayers();

@@ -49,9 +49,7 @@ std::string Template(const std::string& name, const std::string& actions, const 
 std::string File(const std::string& behaviors) {
     return "<root><RootBehavior><Behaviors>" + behaviors + "</Behaviors></RootBehavior></root>";
 }
-std::string Key(const char* name, int frame) {
-    return Item(name, "<Frame>" + std::to_string(frame) + "</Frame>");
-}
+std::string Key(const char* name, int frame) { return Item(name, "<Frame>" + std::to_string(frame) + "</Frame>"); }
 
 std::string StageFile() {
     const std::string block = Action("BlockFront", "<Keys>" + Key("StartIFL", 12) + "</Keys>") + Action("BlockBack") +
@@ -105,9 +103,7 @@ public:
 
 class StageTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Write(StageFile(), ScoreFile(), CharacterFile());
-    }
+    void SetUp() override { Write(StageFile(), ScoreFile(), CharacterFile()); }
     void TearDown() override {
         BehaviorManager::Instance()->ResetBehaviors();
         GameServices::Bridge::FileSystem::Destroy();
@@ -145,8 +141,7 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseOnce) {
         {&B::BuzzRequest, 1, 1, "BuzzLeft"}, {&B::BuzzRequest, 0, 0, "BuzzRight"}};
     for (const auto& [request, code, plays, action] : requests) {
         const int before = animation.starts;
-        contestant.m_Behavior.PoseId = code;
-        contestant.m_Behavior.BuzzFromLeft = u8(code == 1);
+        contestant.m_Behavior.PoseId = code, contestant.m_Behavior.BuzzFromLeft = u8(code == 1);
         contestant.m_Behavior.*request = 1;
         Frame();
         Frame();
@@ -228,8 +223,7 @@ TEST_F(StageTest, DamagedFilesNeverBreakTheStage) {
                 QZBehaviorCharacter& c = character.m_Behavior;
                 c.WalkRequest = c.WinBigRequest = c.ThinkFamilyRequest = c.PoseRequest = c.WaitForBuzzRequest =
                     c.BuzzRequest = c.IdleRequest = 1;
-                c.PoseId = 7000 + frame;
-                stage.m_Behavior.RequestedKey = frame % 20 ? "" : "KeyPause";
+                c.PoseId = 7000 + frame, stage.m_Behavior.RequestedKey = frame % 20 ? "" : "KeyPause";
                 BehaviorStage::PlayAnimation("logo", &stage.m_Behavior, 1);
                 scoreBoard.m_Behavior.Value = desk.m_Behavior.Value = frame * 37 - 50;
                 scoreBoard.m_Behavior.UpdateRequest = desk.m_Behavior.UpdateRequest = 1;
@@ -310,8 +304,7 @@ TEST(LevelData, ReadsTheChosenTuningAndBoundedNumbersAndDamagedRecordsWithinBoun
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.data);
-        context.m_Decade = c.decade;
-        context.m_Difficulty = c.difficulty;
+        context.m_Decade = c.decade, context.m_Difficulty = c.difficulty;
         log.Clear();
         const auto read = Read(prototype, "<Level><ApplicationData>" + c.content + "</ApplicationData></Level>", "Level");
         auto* data = dynamic_cast<QZApplicationDataLevel*>(read.get());
@@ -325,8 +318,7 @@ TEST(LevelData, ReadsTheChosenTuningAndBoundedNumbersAndDamagedRecordsWithinBoun
     log.Clear();
     EXPECT_TRUE(!Read(prototype, "<Level/>", "Level") && log.Lines().empty());
     // Damaged level and prop records read without a memory fault, the level numbers in bounds.
-    context.m_Decade = 0;
-    context.m_Difficulty = 2;
+    context.m_Decade = 0, context.m_Difficulty = 2;
     const std::string level = "<Level><ApplicationData>" + times + AllTuning("Hard70", 4) + "</ApplicationData></Level>";
     const std::string prop = "<item><ApplicationData><TemplateBehavior>wall_1_mat</TemplateBehavior></ApplicationData></item>";
     QZApplicationDataProps props;

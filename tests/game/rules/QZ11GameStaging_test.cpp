@@ -29,9 +29,7 @@ TEST_F(StagingTest, TheRoundOpeningStagesTheBuzzingMembers) {
         StopShow();
         log.Clear();
         events.Attach(match());
-        context.m_RoundCounter = c.round;
-        context.m_StealStarted = 1;
-        context.m_LeftMemberIndex = c.leftIndex;
+        context.m_RoundCounter = c.round, context.m_StealStarted = 1, context.m_LeftMemberIndex = c.leftIndex;
         context.m_RightMemberIndex = c.rightIndex;
         Prop("board_screenlogo")->SetVisible(true);
         for (int i = 0; i < 8; ++i) {
@@ -75,8 +73,7 @@ TEST_F(StagingTest, FamiliesPoseByDecadeAndDifficulty) {
     for (const Pose& c : posed) {
         SCOPED_TRACE(c.sequence);
         StopShow();
-        context.m_Decade = c.decade;
-        context.m_Difficulty = c.difficulty;
+        context.m_Decade = c.decade, context.m_Difficulty = c.difficulty;
         EXPECT_EQ(setsAfter(&QZ11Game::PlayRightFamilyPose, 4), (std::vector<i64>{1, 2, 4, 8}));
         EXPECT_EQ(Playing(), c.sequence);
         std::vector<i64> poses;
@@ -205,8 +202,7 @@ TEST_F(StagingTest, MissingStageEntitiesAreReportedOnce) {
                                               "screen_digits_left",     "buzzer_light_right",     "board_screenlogo",
                                               "board_block_double",     "buzzer_light_left", "tv_screen_right"};
     Enter({.decade = 2, .crowd = 2, .omit = {missing.begin(), missing.end()}});
-    context.m_LeftMemberIndex = 1;
-    context.m_RightMemberIndex = 2;
+    context.m_LeftMemberIndex = 1, context.m_RightMemberIndex = 2;
     context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
     for (i32 round : {1, 3}) {
         context.m_RoundCounter = round;

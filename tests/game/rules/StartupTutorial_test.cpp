@@ -94,8 +94,7 @@ protected:
     // The opening level with sound-only clips of 300 ms (they end when their sound has played).
     void Open() {
         authoring::VideoClip clip;
-        clip.width = clip.height = 0;
-        clip.audioSeconds = 0.3;
+        clip.width = clip.height = 0, clip.audioSeconds = 0.3;
         const std::string bytes = authoring::EncodeWindowsMediaClip(clip);
         ASSERT_FALSE(bytes.empty());
         ASSERT_TRUE(harness.Start(1)) << harness.Failure();

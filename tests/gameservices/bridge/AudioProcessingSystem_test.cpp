@@ -40,10 +40,7 @@ protected:
     }
     AudioAsset* Asset(const char* name, const char* file, bool playing, bool streamed = false, bool looped = true) {
         AudioAsset* asset = GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc();
-        asset->Name = name;
-        asset->m_IsPlaying = playing;
-        asset->m_Streamed = streamed;
-        asset->m_Looped = looped;
+        asset->Name = name, asset->m_IsPlaying = playing, asset->m_Streamed = streamed, asset->m_Looped = looped;
         asset->m_Volume = 0.25f;
         Audio::SetAudioData(*asset, GameServices::Bridge::AudioData(file, "Sounds/"));
         set.m_AudioAssets.push_back(asset);
@@ -95,8 +92,7 @@ TEST_F(AudioSystem, MissingNamesAreReportedAndAnswerNothing) {
         [&] { Audio::SetCategory(&set, "ghost", 2); },
         [&] { Audio::SetEndCallback(&set, "ghost", FinishCounter::Handler, nullptr); },
         [&] { Audio::ClearEndCallback(&set, "ghost"); },
-        [&] { Audio::DestroyAudioAsset(&set, "ghost"); },
-    };
+        [&] { Audio::DestroyAudioAsset(&set, "ghost"); }};
     for (const auto& call : calls) {
         LogCapture log;
         call();
@@ -170,11 +166,8 @@ protected:
     }
     VideoAsset* Asset(const char* name, const char* file, bool looped, bool fullScreen) {
         VideoAsset* asset = GameServices::Entities::GameVideoAssetFactory::Instance()->GetDefaultFactory()->Alloc();
-        asset->Name = name;
-        asset->m_IsLooped = looped;
-        asset->m_IsFullScreen = fullScreen;
-        asset->m_IsPlaying = asset->m_Reset = false;
-        asset->m_Volume = 0.5f;
+        asset->Name = name, asset->m_IsLooped = looped, asset->m_IsFullScreen = fullScreen;
+        asset->m_IsPlaying = asset->m_Reset = false, asset->m_Volume = 0.5f;
         Video::SetVideoData(*asset, GameServices::Bridge::VideoData(file, "Video/"));
         set.m_VideoAssets.push_back(asset);
         return asset;

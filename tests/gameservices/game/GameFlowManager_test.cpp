@@ -37,13 +37,10 @@ struct Counting : T {
 
 TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
     EXPECT_FALSE(Load());
-    WriteLevelFile(
-        "levels.xml",
-        TransitionsFile(Entry("Menu", "menu", "LOCK_Visible", 1) +
+    WriteLevelFile("levels.xml", TransitionsFile(Entry("Menu", "menu", "LOCK_Visible", 1) +
                         "<item filename=\"more.xml\"><LevelNameId>Ignored</LevelNameId></item>" +
                         Entry("Final", "final", "unlock", 9)));
-    WriteLevelFile("more.xml",
-                   TransitionsFile(Entry("Round", "round70", "lock_surprise", 2) +
+    WriteLevelFile("more.xml", TransitionsFile(Entry("Round", "round70", "lock_surprise", 2) +
                                    "<item filename=\"deeper.xml\"><LevelNameId>Deep"
                                    "</LevelNameId></item>" + Entry("Round", "round80", "unlock", 3)));
     ASSERT_TRUE(Load());
@@ -87,9 +84,7 @@ TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembers) {
 // Levels are selected by file name or by name; the manager's next level follows every match
 // while the controller only takes requests with nothing loaded or while running.
 TEST_F(GameFlowManagerTest, LevelsAreSelectedRestartedAndFinished) {
-    WriteLevelFile(
-        "levels.xml",
-        TransitionsFile(
+    WriteLevelFile("levels.xml", TransitionsFile(
             "<item><LevelNameId>Menu</LevelNameId><LevelFileName>intro</LevelFileName><Status>"
             "unlock</Status><LevelTransitionId>1</LevelTransitionId><RunningSceenId>MenuScreen"
             "</RunningSceenId><StatusModifiers><item><LevelId>2</LevelId><Status>done</Status>"

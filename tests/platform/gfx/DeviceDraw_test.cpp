@@ -61,8 +61,7 @@ TEST_F(DeviceDrawTest, EdgesOnPixelCentresFollowTheTopLeftRule) {
         // One side of the viewport at a time changes from the last one drawn with.
         {full, {}, {}, {0, 0, 64, 48}},                {{0, 0, 32, kHeight, 0.0f, 1.0f}, {}, {}, {0, 0, 32, 48}},
         {{0, 0, 32, 24, 0.0f, 1.0f}, {}, {}, {0, 0, 32, 24}}, {{8, 0, 32, 24, 0.0f, 1.0f}, {}, {}, {8, 0, 40, 24}},
-        {{8, 4, 32, 24, 0.0f, 1.0f}, {}, {}, {8, 4, 40, 28}},
-    };
+        {{8, 4, 32, 24, 0.0f, 1.0f}, {}, {}, {8, 4, 40, 28}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
         const auto& [viewport, shape, scissor, want] = c;

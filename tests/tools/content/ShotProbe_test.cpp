@@ -20,8 +20,7 @@ class ShotProbeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         data.Write("content/layouts/flow.txt", "Probe Probe.xaml Navigation 0 0\n");
-        data.Write("content/layouts/probe.txt",
-                   "screen Probe 400 300\n"
+        data.Write("content/layouts/probe.txt", "screen Probe 400 300\n"
                    "style button Button ImageDefault=plate.png\n"
                    "style text Label\n"
                    "grid Page 100 50 300 250\n"
@@ -33,13 +32,11 @@ protected:
                    "text Name 0 0 10 10\n");
         // The picture: 4 x 2, its centre the mean of (10,20,30) and (14,24,34).
         std::vector<uint32_t> plate(8, 0xFF000000);
-        plate[1] = plate[5] = 0xFF0A141E;
-        plate[2] = plate[6] = 0xFF0E1822;
+        plate[1] = plate[5] = 0xFF0A141E, plate[2] = plate[6] = 0xFF0E1822;
         built.Write("Pack/" + content::EntryName(content::ImageFilesOf("plate.png").texture),
                     authoring::PngBytes(plate, 4, 2));
         // A shot twice the layout's size.
-        shot.width = 800;
-        shot.height = 600;
+        shot.width = 800, shot.height = 600;
         shot.pixels.assign(800 * 600, kBackground);
     }
     void Set(int x, int y, uint32_t argb) { shot.pixels[size_t(y) * 800 + size_t(x)] = argb; }
@@ -70,8 +67,7 @@ TEST_F(ShotProbeTest, BadChecksAreToldWithTheirReason) {
         {"Probe/Page/Go", "expected <Screen>/<widget>=image|ink"},
         {"Other/Go=image", "no screen \"Other\" in the flow"},
         {"Probe/Page/Stop=image", "no widget \"Stop\" in Page"},
-        {"Probe/Page/Name=image", "the widget has no ImageDefault"},
-    };
+        {"Probe/Page/Name=image", "the widget has no ImageDefault"}};
     for (const auto& c : badChecks)
         EXPECT_EQ(Probe(c.check), std::vector<std::string>{std::string(c.check) + ": " + c.reason});
 }

@@ -97,8 +97,7 @@ protected:
         const authoring::MeshData mesh{.vertexMap = map, .colorIndex = map, .texCoordIndex = map, .triangles = triangles};
         const authoring::ModelData model{.vertexBufferId = authoring::NameId(name + ".vb"),
                                          .meshIds = {authoring::NameId(name + ".mesh")}, .materialIds = {}};
-        package.Writer()
-            .Add(name + ".vb", 0, authoring::VertexBufferBytes(vb))
+        package.Writer().Add(name + ".vb", 0, authoring::VertexBufferBytes(vb))
             .Add(name + ".mesh", 0, authoring::MeshBytes(mesh))
             .Add(name + ".mdl", 0, authoring::ModelBytes(model));
     }
@@ -136,8 +135,7 @@ TEST_F(Collisions, BoundaryPairsByCode) {
         {kShapeRectangle, kShapeBox, {1.9f, -1.9f, 100}, true, false},  // z ignored
         {kShapeBox, kShapeRectangle, {0, 2.1f, 0}, false, false},
         {kShapeBox, kShapeBox, {2, 2, 2}, true, false},
-        {kShapeBox, kShapeBox, {0, 0, 2.1f}, false, false},
-    };
+        {kShapeBox, kShapeBox, {0, 0, 2.1f}, false, false}};
     for (const auto& r : rows) {
         log.Clear();
         EXPECT_EQ(TestBoundaryShapes(*Ball(r.a, {}), *Ball(r.b, r.bAt)), r.hit) << r.a << r.b;
@@ -276,8 +274,7 @@ TEST_F(Collisions, TurnsAtBuildTimeStay) {
     const struct { bool box; f32 x, y, z; V centre, half; } turns[] = {
         {true, 90, 0, 0, {11, 0, 5}, {10, 5, 5}},  {true, 0, 90, 0, {1, 5, -10}, {5, 5, 10}},
         {true, 0, 0, 90, {-4, 10, 0}, {5, 10, 5}}, {true, 90, 90, 0, {6, 0, -10}, {5, 5, 10}},
-        {false, 90, 0, 0, {11, 0, 0}, {10, 5, 0}},
-    };
+        {false, 90, 0, 0, {11, 0, 0}, {10, 5, 0}}};
     for (const auto& t : turns) {
         std::unique_ptr<CollisionShapeBounds> turned(
             t.box ? static_cast<CollisionShapeBounds*>(new CollisionShapeBox) : new CollisionShapeRectangle);
@@ -338,8 +335,7 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
         {kShapeSphere, kShapeBox, "empty", 2},       {kShapeRectangle, kShapeNone, nullptr, 0},
         {kShapeCircle, kShapeSphere, nullptr, 2},    {kShapeSphere, kShapeCircle, nullptr, 2},
         {kShapeBox, kShapeBox, nullptr, 2},          {kShapeModel, kShapeModel, nullptr, 2},
-        {kShapeNone, kShapeRectangle, nullptr, 2},   {7, 6, nullptr, 1},
-    };
+        {kShapeNone, kShapeRectangle, nullptr, 2},   {7, 6, nullptr, 1}};
     AGSprite sprite;
     sprite.SetSize(8, 4);
     CollisionPools& pools = CollisionSystem::Pools();
@@ -353,8 +349,7 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
                                   AGVec3{});
         else
             object.BuildFromSprite(r.boundary, r.detail, &sprite, ShapePlacement{}, 1.0f, 0.0f, 0.0f);
-        SCOPED_TRACE(std::to_string(r.boundary) + "/" + std::to_string(r.detail) +
-                     (r.model ? r.model : "sprite"));
+        SCOPED_TRACE(std::to_string(r.boundary) + "/" + std::to_string(r.detail) + (r.model ? r.model : "sprite"));
         EXPECT_EQ(object.GetBoundaryType() * 10 + object.GetDetailType(), r.boundary * 10 + r.detail);
         EXPECT_EQ(object.GetBoundary() ? object.GetBoundary()->GetType() : -1, r.reports ? -1 : r.boundary);
         EXPECT_EQ(object.GetDetail() ? object.GetDetail()->GetType() : -1,
@@ -381,8 +376,7 @@ class CollisionLevel : public Collisions {
 protected:
     void SetUp() override {
         Collisions::SetUp();
-        ball.m_RenderableKind = RenderableModelData::kModel;
-        sphere.m_BoundaryShape = "Sphere";
+        ball.m_RenderableKind = RenderableModelData::kModel, sphere.m_BoundaryShape = "Sphere";
         for (const auto& row : entities) {
             row.entity->Name = row.name;
             row.entity->SetPosition(row.at);
@@ -451,8 +445,7 @@ TEST_F(CollisionLevel, EachCollidableIsTestedAgainstTheLevel) {
     const struct { bool active; AGVec3 at; std::vector<Entities::Entity*> hits; } frames[] = {
         {false, {0, 0, 0}, {}}, {true, {10, 0.5f, 0}, {&c}}};
     for (const auto& f : frames) {
-        probe.active = f.active;
-        probe.position = f.at;
+        probe.active = f.active, probe.position = f.at;
         EXPECT_EQ(Hits(), f.hits) << f.at.x;
     }
     ICollisionSystem::Get()->UnregisterCollidable(&probe);
@@ -462,8 +455,7 @@ TEST_F(CollisionLevel, EachCollidableIsTestedAgainstTheLevel) {
 // Level entities move during the first collidable's pass only, and not when it is skipped.
 TEST_F(CollisionLevel, LevelEntitiesMoveInTheFirstPassOnly) {
     Probe first;
-    first.active = false;
-    first.depictors = probe.depictors;
+    first.active = false, first.depictors = probe.depictors;
     for (ICollidable* collidable : {&first, &probe})
         CollisionSystem::RegisterCollidable(collidable);
     probe.position = first.position = AGVec3{10, 0, 0};
@@ -519,8 +511,7 @@ TEST_F(CollisionLevel, ASecondInitialisationReusesTheObject) {
     EXPECT_EQ(pools.objects->GetUsedCount(), 5u);
     // Without its engine object an entity is reported and gets none; other kinds are skipped.
     RenderableModelData sprite, light;
-    sprite.m_RenderableKind = RenderableModelData::kSprite;
-    light.m_RenderableKind = RenderableModelData::kOther;
+    sprite.m_RenderableKind = RenderableModelData::kSprite, light.m_RenderableKind = RenderableModelData::kOther;
     log.Clear();
     for (RenderableModelData* kind : {&ball, &sprite, &light}) {
         Entities::Prop hollow;

@@ -50,10 +50,7 @@ struct Listener : IDelegate {
 
 // A controller placed directly at a mode and frame.
 struct Clock : AGController {
-    void At(u32 mode, f32 frame) {
-        m_mode = mode;
-        m_output = frame;
-    }
+    void At(u32 mode, f32 frame) { m_mode = mode, m_output = frame; }
 };
 
 class EntityAnimationsTest : public ::testing::Test {
@@ -220,8 +217,7 @@ TEST_F(EntityAnimationsTest, KeysFireOncePerPassInTheirOrder) {
     AddCameraAnimationKey(camera, {10, &first});
     AddCameraAnimationKey(camera, {10, &second});
     // A hidden camera still fires, an inactive one fires nothing.
-    camera.Visible = false;
-    camera.Activate = false;
+    camera.Visible = false, camera.Activate = false;
     ReplayCameraAnimation(camera, 3, 9, -1);
     UpdateAnimations(&set, 0);
     EXPECT_TRUE(journal.empty());
@@ -276,8 +272,7 @@ TEST_F(EntityAnimationsTest, KeysFireByPlayDirection) {
         {AGController::kOnceReverse, {{10.5f, false}, {10, true}, {9, false}, {11, false}, {10, true}}},
         {AGController::kLoopReverse, {{10, true}, {0, false}, {10.1f, false}, {9.9f, true}}},
         {AGController::kStopped, {{50, true}, {0, false}, {10, false}}},
-        {AGController::kOnceThenReverse, {{9.5f, false}, {10, false}}},
-    };
+        {AGController::kOnceThenReverse, {{9.5f, false}, {10, false}}}};
     for (const auto& run : runs) {
         Clock clock;
         EngineAnimationModel animation;
@@ -379,8 +374,7 @@ TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityAndLevels) {
     hidden.Visible = false;
     AddModelAnimationKey(hidden, {0, &key});
     UpdateAnimations(&set, 100);
-    hidden.Visible = true;
-    hidden.Activate = false;
+    hidden.Visible = true, hidden.Activate = false;
     UpdateAnimations(&set, 100);
     hidden.Activate = true;
     UpdateAnimations(&set, 100);
@@ -501,8 +495,7 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
         {[&] { return SetSkinAnimation(sprite, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1), 0; },
          "SkinAnimation is not suported for the Sprite"},
         {[&] { return anim.Start(dressed, {kAnimationUV, {}, "tile.mat"}, 0.0f, 4, 1.0f, -1, -1), 0; },
-         "TextureAnimation is not suported for the Avatar"},
-    };
+         "TextureAnimation is not suported for the Avatar"}};
     for (const auto& row : rows) {
         log.Clear();
         EXPECT_EQ(row.call(), 0) << row.report;

@@ -38,8 +38,7 @@ using authoring::NameId;
 
 namespace {
 
-const char kStage[] =
-    "<Cameras><item><Name>Persp</Name><PositionZ>-10</PositionZ><FieldOfView>45</FieldOfView>"
+const char kStage[] = "<Cameras><item><Name>Persp</Name><PositionZ>-10</PositionZ><FieldOfView>45</FieldOfView>"
     "<Activate>true</Activate></item><item><Name>Flat</Name><Orthographic>true</Orthographic></item></Cameras>"
     "<Lights><item><Name>Key</Name><AttenuationK1>0.25</AttenuationK1><HotSize>12</HotSize><Activate>true</Activate></item></Lights>"
     "<SetElements><item><Name>Card</Name><EngineDataFileName>Card.spt</EngineDataFileName><Visible>true</Visible>"
@@ -90,8 +89,7 @@ protected:
         const authoring::ModelData pair{.vertexBufferId = NameId("desk.vb"),
                                         .meshIds = {NameId("desk.mesh"), NameId("desk.mesh")},
                                         .materialIds = {NameId("desk.mat"), NameId("part.mat")}};
-        w.Add("pair.mdl", 0, authoring::ModelBytes(pair))
-            .Add("card.spt", 0, authoring::SpriteBytes(0, 8, 8, ""))
+        w.Add("pair.mdl", 0, authoring::ModelBytes(pair)).Add("card.spt", 0, authoring::SpriteBytes(0, 8, 8, ""))
             .Add("spark.emt", 0, authoring::EmitterBytes(authoring::EmitterData{}))
             .Add("stage.scn", 0, authoring::SceneBytes(stage));
         package.Mount();
@@ -196,8 +194,7 @@ TEST_F(LevelRendering, ChangesReachTheEngineEachFrame) {
     // Props follow their opacity once changed; an inactive one waits.
     Entities::Prop& box = *set.FindProp("Box");
     box.SetOpacity(0.5f);
-    box.Visible = false;
-    box.Synchronize = false;
+    box.Visible = false, box.Synchronize = false;
     set.FindProp("Chip")->Activate = false;
     set.FindProp("Chip")->Synchronize = false;
     for (int frame = 0; frame < 2; ++frame) {
@@ -227,8 +224,7 @@ TEST_F(LevelRendering, ABuildWithoutCleanupIsReported) {
     RenderingSystem::Initialize(&set);
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
     EXPECT_EQ(set.VolatileDatas.GetEngineProviders()->size(), 1u);  // the flat camera, made again
-    EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl") * 100 + Clones(TypeKey::Sprite, "card.spt"),
-              models * 100 + sprites);
+    EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl") * 100 + Clones(TypeKey::Sprite, "card.spt"), models * 100 + sprites);
     // An entity cleaned up on its own leaves the layer.
     RenderingSystem::Update(&set);
     AGGraphicLayer* layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
@@ -379,8 +375,7 @@ TEST_F(LevelRendering, PausingScenesPausesTheirModelsAndEmitters) {
 TEST_F(LevelRendering, ModelsTakeTheirMaterials) {
     const struct { const char *model, *texture; u32 material0; const char* report; } cases[] = {
         {"pair.mdl", "Wood.PNG", NameId("desk.mat"), "Can not find the material pair_material.mat"},
-        {"desk.mdl", "Wood", NameId("wood.mat"), nullptr}, {"desk.mdl", "", NameId("desk.mat"), nullptr},
-    };
+        {"desk.mdl", "Wood", NameId("wood.mat"), nullptr}, {"desk.mdl", "", NameId("desk.mat"), nullptr}};
     for (const auto& c : cases) {
         log.Clear();
         Entities::Prop prop("Thing");
