@@ -81,13 +81,8 @@ TEST(SplitWords, NormalisesThenCutsKeepingTheLastPiece) {
 
 // Each row: the typed text, the score one answer gives it, and what a check of the whole
 // question names.
-TEST_F(MatcherTest, ScoresFollowTheRulesCheckAnswerNamesTheBestAnswerNotYetFoundAndListedWordsTakeOneReplacementOrOneSlip) {
-    const struct {
-        const char* typed;
-        int answer;
-        int score;
-        int named;
-    } cases[] = {
+TEST_F(MatcherTest, ScoresFollowTheRules) {
+    const struct { const char* typed; int answer, score, named; } cases[] = {
         {"Towel", kTowel, 0, kTowel}, {"sunscreen", kSunCream, 0, kSunCream},
         {"cream", kSunCream, 1, kSunCream},      // a wording's last word alone
         {"sun block", kSunCream, 1, kSunCream},  // more typed words than groups: the total starts at 1
@@ -106,19 +101,23 @@ TEST_F(MatcherTest, ScoresFollowTheRulesCheckAnswerNamesTheBestAnswerNotYetFound
         {"pail", kBucket, 1, kBucket}, {"pail spade", kBucket, 2, kBucket},
         {"towle", kTowel, -1, -1},  // an unlisted slip is not forgiven
         {"ball x", kBeachBall, 2, kBall},  // Ball and Beach ball both cost 2: the earlier wins
-        {"?!., ;", kTowel, -1, -1}, {"", kTowel, -1, -1},
-    };
+        {"?!., ;", kTowel, -1, -1}, {"", kTowel, -1, -1}};
     for (const auto& c : cases) {
         EXPECT_EQ(Score(c.answer, c.typed), c.score) << c.typed;
         EXPECT_EQ(Check(c.typed), c.named) << c.typed;
     }
-    // Equal scores go to the lower index; a found answer does not match again.
+}
+
+// Equal scores go to the lower index; a found answer does not match again.
+TEST_F(MatcherTest, AFoundAnswerDoesNotMatchAgain) {
     EXPECT_EQ(Check("ball"), kBall);
     EXPECT_EQ(m_question.CheckAnswer("ball"), kBeachBall);
     EXPECT_EQ(m_question.CheckAnswer("ball"), -1);
     EXPECT_EQ(m_question.RemainingRightAnswers(), 7u);
+}
 
-    // Listed words take one replacement or, in the lenient pass, one slip.
+// Listed words take one replacement or, in the lenient pass, one slip.
+TEST_F(MatcherTest, ListedWordsTakeOneReplacementOrSlip) {
     SetDictionary({"fotograf", "fotograph", "towle", "towl", "towell", "towal", "kiet", "kote", "sna"});
     EXPECT_EQ(Score(kPhoto, "fotograph"), 1);
     EXPECT_EQ(Score(kTowel, "towle", false), -1);
@@ -127,8 +126,7 @@ TEST_F(MatcherTest, ScoresFollowTheRulesCheckAnswerNamesTheBestAnswerNotYetFound
     const std::pair<const char*, int> listed[] = {
         {"fotograf", -1}, {"fotograph", kPhoto}, {"towle", kTowel}, {"towl", kTowel}, {"towell", kTowel},
         {"towal", kTowel},  // a substitution needs five letters
-        {"kiet", kKite},    {"kote", -1},         {"sna", -1},
-    };
+        {"kiet", kKite},    {"kote", -1},         {"sna", -1}};
     for (const auto& [typed, named] : listed)
         EXPECT_EQ(Check(typed), named) << typed;
 }
@@ -164,19 +162,14 @@ TEST(AnswerMatcher, WordsAreComparedWholeAndACostOf99IsNoMatch) {
 }
 
 TEST(IsOneEditApart, OneSlipOnlyAndSubstitutionsInLongerWords) {
-    const struct {
-        const char* answer;
-        const char* typed;
-        bool apart;
-    } cases[] = {
+    const struct { const char* answer; const char* typed; bool apart; } cases[] = {
         {"!towel!", "!towel!", true}, {"!towel!", "!tovel!", true},
         {"!towl!", "!towo!", false},    // a substitution needs 7 characters
         {"!kite!", "!kit!", false},     // the typed side needs 6
         {"!towel!", "!otwle!", false},  // a second slip
         {"!towel!", "!towle!!", false},  // after a slip both must end together
         {"!towel", "!towel!", true},    {"!towel", "!towel!!", false},  // one character left over
-        {"!towel!", "!towel", true},    {"!towel!!", "!towel", false},
-    };
+        {"!towel!", "!towel", true},    {"!towel!!", "!towel", false}};
     for (const auto& c : cases)
         EXPECT_EQ(IsOneEditApart(c.answer, c.typed), c.apart) << c.answer << " " << c.typed;
     // Only the views are read: the byte after one never completes a slip.

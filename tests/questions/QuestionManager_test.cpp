@@ -62,9 +62,7 @@ Indices Walk(QuestionManager& m, int steps) {
     return out;
 }
 
-class QuestionManagerTest : public ::testing::Test,
-                            public IPlayerSettings,
-                            public IGameContext,
+class QuestionManagerTest : public ::testing::Test, public IPlayerSettings, public IGameContext,
                             public ISavedGameWriter {
 protected:
     void SetUp() override {

@@ -114,14 +114,22 @@ TEST(LineReader, LinesEndAtCrOrLfACrTakesTheNextByteAndCountsFollowUnaligned) {
     EXPECT_EQ(ParseDecimal(nullptr), 0);
 }
 
-TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopyAndRefusesFilesThatEndEarlyOrDisagreeWithTheirCounts) {
-    TestQuestion seaside = SeasideQuestion();
-    seaside.completions.insert(seaside.completions.end(), {"xa-", "ya-d"});
-    const std::string bytes = QuestionBytes(seaside);
-    const std::string original = bytes;
-    const std::string plain = QuestionBytes(SeasideQuestion());
+// The sample question (mixed line ends, unaligned counts) parsed with two more completion lines.
+class ParseTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(Parse(q, bytes)); }
+    static std::string WithCompletions() {
+        TestQuestion seaside = SeasideQuestion();
+        seaside.completions.insert(seaside.completions.end(), {"xa-", "ya-d"});
+        return QuestionBytes(seaside);
+    }
+    const std::string bytes = WithCompletions(), plain = QuestionBytes(SeasideQuestion());
     QZ2011::Question q;
-    // Parsed twice, the question holds the file once.
+};
+
+TEST_F(ParseTest, ParsesFromItsOwnCopy) {
+    const std::string original = bytes;
+    // Parsed again, the question holds the file once.
     ASSERT_TRUE(Parse(q, plain));
     ASSERT_TRUE(q.CheckAnswer("towel") == kTowel && q.PickWrongAnswer()[0]);
     ASSERT_TRUE(Parse(q, bytes));
@@ -131,26 +139,30 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopyAndRefusesFile
     // The question keeps its own text: memory freed after the parse and written over does
     // not change it.
     std::vector<std::vector<char>> junk(8, std::vector<char>(bytes.size() + 1, '#'));
-    EXPECT_EQ(Describe(q),
-              "Name something you take to the seaside.|90-0007|20 Towel:(!towel!;!towels!;)"
+    EXPECT_EQ(Describe(q), "Name something you take to the seaside.|90-0007|20 Towel:(!towel!;!towels!;)"
               "|15 Sun cream:(!sun!!cream!;!sun!!block!;!sunscreen!;)|12 Sun:(!sun!;)"
               "|10 Salt & pepper:(!salt!!and!!pepper!;)|9 Photograph:(!photograph!;!photo!;)|8 Kite:(!kite!;)|7 Ball:"
               "(!ball!;)|6 Beach ball:(!beach!!ball!;!ball!;)|5 Bucket & spade:(!bucket!;!pail!;)(!beach!!spade!;)"
               "|-a sledge|-skis|~xa-bc|~xabc|~zq|~z|~xa-|~ya-d");
+}
 
-    // A word counts once per answer that uses it, however many of its wordings repeat it.
+// A word counts once per answer that uses it, however many of its wordings repeat it.
+TEST_F(ParseTest, AWordCountsOncePerAnswer) {
     for (const auto& [word, answers] : {std::pair{"sun", 2u}, {"ball", 2u}, {"beach", 2u}, {"towel", 1u}, {"cream", 1u}})
         EXPECT_EQ(q.GetWordCounts().at(HashText(word)), answers) << word;
+}
 
-    // Completion lines are filed by their second and third characters; a separator third
-    // with a fourth character after it files them under the second with a space and with
-    // the fourth; "zq" has only "q", and "z" is too short.
+// Completion lines are filed by their second and third characters; a separator third with a
+// fourth character after it files them under the second with a space and with the fourth;
+// "zq" has only "q", and "z" is too short.
+TEST_F(ParseTest, CompletionsAreFiledByTheirLetters) {
     const std::pair<const char*, Texts> filed[] = {{"a ", {"xa-bc", "ya-d"}}, {"ab", {"xa-bc", "xabc"}},
                                                    {"ad", {"ya-d"}}, {"a-", {"xa-"}}, {"q", {"zq"}}, {"", {"-"}}};
     for (const auto& [key, lines] : filed)
         EXPECT_EQ(Completions(q, key), lines) << key;
+}
 
-    // Files that end early or disagree with their counts are refused.
+TEST_F(ParseTest, RefusesAFileCutShort) {
     LogCapture log;
     // Every cut that reaches into the records; without only its last line end the file is whole.
     for (size_t cut = 0; cut <= plain.rfind('z'); ++cut) {
@@ -159,7 +171,10 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopyAndRefusesFile
         EXPECT_EQ(Describe(cutShort), "|") << cut;
     }
     EXPECT_TRUE(log.Contains("Question 90-0007 is refused: the file ends inside its records"));
+}
 
+TEST_F(ParseTest, RefusesCountsThatDisagreeWithTheRecords) {
+    LogCapture log;
     // An answer count of 0 in front of answer records: the records do not fit the counts.
     std::string noCount = plain;
     const size_t countAt = noCount.find("90-0007\n") + 8;
@@ -177,8 +192,10 @@ TEST(Question, ParsesMixedLineEndsAndUnalignedCountsFromItsOwnCopyAndRefusesFile
     QZ2011::Question never;
     EXPECT_EQ(never.RemainingRightAnswers() + never.RemainingWrongAnswers(), 0u);
     EXPECT_STREQ(never.PickWrongAnswer(), "");
+}
 
-    // A question without answers is complete when its counts say so.
+// A question without answers is complete when its counts say so.
+TEST_F(ParseTest, AQuestionWithoutAnswersIsComplete) {
     TestQuestion empty = SeasideQuestion();
     empty.answers.clear();
     ASSERT_TRUE(Parse(q, QuestionBytes(empty)));

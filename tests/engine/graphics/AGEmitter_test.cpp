@@ -32,18 +32,14 @@ struct Rig {
 // One particle born at frame 0 with a life of 100 frames.
 EmitterData OneParticle() {
     EmitterData data;
-    data.endFrame = 1;
-    data.life = 100;
+    data.endFrame = 1, data.life = 100;
     return data;
 }
 
 // Particles of the life given (1000 frames unless given), in bursts of the counts at the frames.
 EmitterData Bursts(std::vector<float> frames, std::vector<uint16_t> counts, float life = 1000) {
     EmitterData data;
-    data.emissionKind = 1;
-    data.endFrame = 100;
-    data.life = life;
-    data.burstFrames = std::move(frames);
+    data.emissionKind = 1, data.endFrame = 100, data.life = life, data.burstFrames = std::move(frames);
     data.burstCounts = std::move(counts);
     return data;
 }
@@ -102,15 +98,11 @@ TEST(AGEmitter, ParticlesLeaveAlongTheConeFromThePositionPushedByBothForces) {
         AGVec3 direction;
     };
     // Polar angle from +y, azimuth from +x toward +z; planar motion keeps y at 0.
-    const Case cases[] = {{kPi / 2, 0, 0, {1, 0, 0}},
-                          {kPi / 3, kPi / 4, 0, {0.6123724f, 0.5f, 0.6123724f}},
+    const Case cases[] = {{kPi / 2, 0, 0, {1, 0, 0}}, {kPi / 3, kPi / 4, 0, {0.6123724f, 0.5f, 0.6123724f}},
                           {kPi / 3, kPi / 4, 2, {0.6123724f, 0.0f, 0.6123724f}}};
     for (const Case& c : cases) {
         EmitterData data = OneParticle();
-        data.polarAngle = c.polar;
-        data.azimuth = c.azimuth;
-        data.startSpeed = 2;
-        data.motionKind = c.motion;
+        data.polarAngle = c.polar, data.azimuth = c.azimuth, data.startSpeed = 2, data.motionKind = c.motion;
         data.force1 = {0, -1, 0};
         data.force1Magnitude = 0.5f;
         data.force2 = {1, 0, 0};
@@ -154,14 +146,8 @@ TEST(AGEmitter, APathPlacesNewParticlesAndItsRotationReplacesTheLoadedTransform)
 
 TEST(AGEmitter, SpreadsAndVariationsStayWithinTheirRanges) {
     EmitterData data = OneParticle();
-    data.perSpawn = 400;
-    data.polarAngle = 0.5f;
-    data.polarSpread = 0.3f;
-    data.azimuth = 1.0f;
-    data.azimuthSpread = 0.4f;
-    data.startSpeed = 2;
-    data.speedVariation = 0.25f;
-    data.life = 10;
+    data.perSpawn = 400, data.polarAngle = 0.5f, data.polarSpread = 0.3f, data.azimuth = 1.0f;
+    data.azimuthSpread = 0.4f, data.startSpeed = 2, data.speedVariation = 0.25f, data.life = 10;
     data.lifeVariation = 25;  // at least twice the life: 3.75
     Rig rig(data);
     ASSERT_EQ(rig.LiveAt(0), 400u);
@@ -170,10 +156,8 @@ TEST(AGEmitter, SpreadsAndVariationsStayWithinTheirRanges) {
         const AGVec3 v = p->velocity;
         const f32 speed = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
         const f32 values[4] = {std::acos(v.y / speed), std::atan2(v.z, v.x), speed, p->lifetime};
-        for (int i = 0; i < 4; ++i) {
-            low[i] = std::min(low[i], values[i]);
-            high[i] = std::max(high[i], values[i]);
-        }
+        for (int i = 0; i < 4; ++i)
+            low[i] = std::min(low[i], values[i]), high[i] = std::max(high[i], values[i]);
     }
     // Polar angle +- spread, azimuth +- spread, speed +- 2 x variation, life +- 2 x variation.
     const f32 range[4][2] = {{0.2f, 0.8f}, {0.6f, 1.4f}, {1.5f, 2.5f}, {2.5f, 17.5f}};
@@ -183,8 +167,7 @@ TEST(AGEmitter, SpreadsAndVariationsStayWithinTheirRanges) {
         EXPECT_GT(high[i] - low[i], 0.8f * (range[i][1] - range[i][0])) << i;
     }
     // A negative life counts as none: the (reduced) variation alone gives particles time.
-    data.life = -5;
-    data.lifeVariation = 20;
+    data.life = -5, data.lifeVariation = 20;
     EXPECT_GT(Rig(data).LiveAt(0), 100u);
 }
 
@@ -202,14 +185,10 @@ TEST(AGEmitter, SizeCurveFollowsGrowInAndFadeOut) {
         // Fade-out equal to the life stays: the fall starts at 0.
         {10, 0, 10, 0, {{0.5f, 3.55f}, {0.75f, 1.825f}}},
         // Planar emitters are 25 times larger.
-        {10, 0, 0, 2, {{0.5f, 175}, {1, 2.5f}}},
-    };
+        {10, 0, 0, 2, {{0.5f, 175}, {1, 2.5f}}}};
     for (const Case& c : cases) {
         EmitterData data;
-        data.life = c.life;
-        data.growIn = c.growIn;
-        data.fadeOut = c.fadeOut;
-        data.motionKind = c.motion;
+        data.life = c.life, data.growIn = c.growIn, data.fadeOut = c.fadeOut, data.motionKind = c.motion;
         Loaded<PCEmitter> emitter(authoring::EmitterBytes(data));
         for (auto [x, size] : c.sizes)
             EXPECT_NEAR(emitter.SizeAt(x), size, 1e-4f) << "life " << c.life << " at " << x;
@@ -218,10 +197,7 @@ TEST(AGEmitter, SizeCurveFollowsGrowInAndFadeOut) {
 
 TEST(AGEmitter, AgeCountsAcrossControllerLoopsAndSpinAddsEveryStep) {
     EmitterData data;
-    data.startFrame = 90;
-    data.endFrame = 91;
-    data.life = 20;
-    data.size = 1;
+    data.startFrame = 90, data.endFrame = 91, data.life = 20, data.size = 1;
     data.fadeOut = 30;     // above the life: 2 frames
     data.spinPeriod = 10;  // 360 / 26 degrees a frame
     Rig rig(data, 101);    // a loop of 100 frames
@@ -256,10 +232,7 @@ TEST(AGEmitter, AgeCountsAcrossControllerLoopsAndSpinAddsEveryStep) {
 
 TEST(AGEmitter, PoolFillsStopsSpawningAndRefillsAsParticlesDie) {
     EmitterData data;
-    data.endFrame = 100;
-    data.perSpawn = 2;
-    data.life = 5;
-    data.spinPeriod = 10;
+    data.endFrame = 100, data.perSpawn = 2, data.life = 5, data.spinPeriod = 10;
     Rig rig(data, 200);
     EXPECT_EQ(std::pair(rig.emitter.PoolSize(), rig.emitter.Quads().PositionCount()), std::pair(200u, 800u));
     for (int i = 0; i < 101; ++i)
@@ -284,10 +257,7 @@ TEST(AGEmitter, PoolFillsStopsSpawningAndRefillsAsParticlesDie) {
 
 TEST(AGEmitter, RunningByteStartRestartEmissionStateAndForceDirections) {
     EmitterData steady;
-    steady.endFrame = 100;
-    steady.life = 1000;
-    steady.force1Magnitude = 0.5f;
-    steady.force2Magnitude = 0.25f;
+    steady.endFrame = 100, steady.life = 1000, steady.force1Magnitude = 0.5f, steady.force2Magnitude = 0.25f;
     Rig rig(steady, 200);
     rig.emitter.SetForceDirections(AGVec3{0, -1, 0}, AGVec3{1, 0, 0});  // magnitudes kept
     EXPECT_EQ(rig.LiveAt(0), 1u);

@@ -23,12 +23,10 @@ using FontTest = drawtest::DrawingFixture;
 
 TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCodes) {
     authoring::FontData f;
-    f.name = "small";
-    f.lineHeight = 9;
+    f.name = "small", f.lineHeight = 9;
     for (u32 i = 0; i < 258; ++i)
         f.glyphs.push_back({i == 65 ? 7u : i, i, 0, 5, 8, 0, 0, 0});
-    f.glyphs[256].code = 233;
-    f.glyphs[257].code = 9786;
+    f.glyphs[256].code = 233, f.glyphs[257].code = 9786;
     f.textureWidth = 64;  // without a height (and a material) the texture size is unknown
     Loaded<AGFont> font(authoring::FontBytes(f));
     u32 w = 0, h = 0;
@@ -47,8 +45,7 @@ TEST(AGFont, LookupIsDirectUpTo255AndSearchedAboveWithAReplacementForMissingCode
               (std::vector<u32>{'?', '?', 0, 0, 3}));
     // The file's texture size counts only when it has both sides.
     for (auto [width, height] : {std::pair{0u, 64u}, {1u, 1u}}) {
-        f.textureWidth = width;
-        f.textureHeight = height;
+        f.textureWidth = width, f.textureHeight = height;
         LoadBytes(font, authoring::FontBytes(f));
         EXPECT_EQ(font.GetTextureSize(w, h), width != 0) << width;
     }
@@ -97,8 +94,7 @@ TEST_F(FontTest, TextBlendsByAlphaUnlessAdditiveAndPrepareForgetsTheLayout) {
 
     // A copy of a font takes a material of its own, and the header.
     authoring::FontData f;
-    f.material = "font.mat";
-    f.header[7] = 77;
+    f.material = "font.mat", f.header[7] = 77;
     Mount(authoring::PackageWriter().Add("font.mat", TypeKey::Material, authoring::MaterialBytes({}))
               .Add("small.fnt", TypeKey::Font, authoring::FontBytes(f)));
     const AGFont copy(*Get<AGFont>(TypeKey::Font, "small.fnt"));

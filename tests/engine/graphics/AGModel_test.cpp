@@ -31,9 +31,7 @@ protected:
 
 TEST_F(ModelTest, ModelAnimationPosesTheLocalTransform) {
     TexturedBox boxSample;
-    boxSample.model.animated = true;
-    boxSample.model.frameRate = 30;
-    boxSample.model.frameCount = 31;
+    boxSample.model.animated = true, boxSample.model.frameRate = 30, boxSample.model.frameCount = 31;
     boxSample.model.local = authoring::TranslationMatrix(1, 2, 3);
     const f32 s = std::sqrt(0.5f);  // 90 degrees about y
     m_package.Writer().Add("move.anm", 0,
@@ -75,9 +73,7 @@ TEST_F(ModelTest, AttachBoneFallsBackToTheFirstBoneAndNeedsBones) {
     TexturedBox boxSample;
     boxSample.model.attachBoneId = 99;  // no such bone
     boxSample.model.local = authoring::TranslationMatrix(0, 0, 3);
-    m_package.Writer()
-        .Add("rig.skel", 0,
-             authoring::SkinBytes({{1, authoring::IdentityMatrix(), 255},
+    m_package.Writer().Add("rig.skel", 0, authoring::SkinBytes({{1, authoring::IdentityMatrix(), 255},
                                    {2, authoring::TranslationMatrix(0, -2, 0), 0}}))
         .Add("none.skel", 0, authoring::SkinBytes({}));
     PCModel* model = MountBox(boxSample);

@@ -26,11 +26,8 @@ void WriteScenes(drawtest::TestPackage& package) {
     spark.endFrame = 20;
     authoring::AddTexturedBox(package.Writer(), authoring::TexturedBox{});
     authoring::AddSkeletonSample(package.Writer(), "rig");
-    package.Writer()
-        .Add("spark.emt", 0, authoring::EmitterBytes(spark))
-        .Add("lamp.lgt", 0, authoring::LightBytes({}))
-        .Add("path.anm", 0,
-             authoring::ModelAnimationBytes(10, 30, authoring::Track::Vec3().Key(0, {1, 2, 3}),
+    package.Writer().Add("spark.emt", 0, authoring::EmitterBytes(spark)).Add("lamp.lgt", 0, authoring::LightBytes({}))
+        .Add("path.anm", 0, authoring::ModelAnimationBytes(10, 30, authoring::Track::Vec3().Key(0, {1, 2, 3}),
                                             authoring::Track::Quat(), authoring::Track::Vec3()));
     SceneData a;
     a.modelIds = {NameId("rig.mdl"), NameId("box.mdl")};
@@ -40,21 +37,27 @@ void WriteScenes(drawtest::TestPackage& package) {
                    {NameId("gone.mdl"), NameId("rig.skel"), NameId("rig.idle")}};
     a.emitterAnimationLinks = {{NameId("spark.emt"), NameId("path.anm")}};
     a.modelAnimationLinks = {{NameId("box.mdl"), NameId("path.anm")}};
-    a.frameCount = 31;
-    a.frameRate = 15;
+    a.frameCount = 31, a.frameRate = 15;
     SceneData b;
     b.modelIds = {NameId("box.mdl"), NameId("rig.mdl")};
     b.emitterIds = {NameId("spark.emt")};
     package.Writer().Add("a.scn", 0, authoring::SceneBytes(a)).Add("b.scn", 0, authoring::SceneBytes(b));
 }
 
+// The two scenes' package, mounted.
+class SceneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteScenes(package);
+        package.Mount();
+    }
+    drawtest::TestPackage package;
+    LogCapture log;
+};
+
 }  // namespace
 
-TEST(AGScene3D, LinksModelsSkinsAndPathsCountsSharedModelsAndClonesInstances) {
-    drawtest::TestPackage package;
-    WriteScenes(package);
-    package.Mount();
-    LogCapture log;
+TEST_F(SceneTest, LinksModelsSkinsAndPathsToOneClock) {
     auto* scene = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
     ASSERT_EQ(scene->ModelCount(), 2u);
     EXPECT_TRUE(scene->SkinCount() == 1u && log.Contains("which the scene does not have"));
@@ -94,8 +97,10 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsCountsSharedModelsAndClonesInstances) {
         }
     }
     package.GiveBack(TypeKey::Scene3D, scene);
+}
 
-    // Taken again: shared models are counted, instances are clones, scenes left at shut-down go first.
+// Shared models are counted, instances are clones, scenes left at shut-down go first.
+TEST_F(SceneTest, SharedModelsAreCountedAndInstancesCloned) {
     auto* a = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
     auto* b = package.Get<AGScene3D>(TypeKey::Scene3D, "b.scn");
     AGModel* box = a->GetModel(1);
@@ -120,11 +125,13 @@ TEST(AGScene3D, LinksModelsSkinsAndPathsCountsSharedModelsAndClonesInstances) {
     for (auto [key, name] : {std::pair{TypeKey::Skeleton, "rig.skel"}, {TypeKey::SkeletonPrsAnimation, "rig.idle"},
                              {TypeKey::PrsAnimation, "path.anm"}, {TypeKey::Light, "lamp.lgt"}})
         EXPECT_EQ(package.Provider(key)->Find(NameId(name)), nullptr) << name;
+}
 
-    // A scene going first takes its path animation and skeleton off the models and emitter it
-    // shares, and leaves them the controller of the scene taken later.
-    a = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
-    b = package.Get<AGScene3D>(TypeKey::Scene3D, "b.scn");
+// A scene going first takes its path animation and skeleton off the models and emitter it
+// shares, and leaves them the controller of the scene taken later.
+TEST_F(SceneTest, ASceneGoingFirstLeavesTheSharedPartsBare) {
+    auto* a = package.Get<AGScene3D>(TypeKey::Scene3D, "a.scn");
+    auto* b = package.Get<AGScene3D>(TypeKey::Scene3D, "b.scn");
     ASSERT_TRUE(b->GetEmitter(0) == a->GetEmitter(0) && b->GetEmitter(0)->GetPathAnimation());
     package.GiveBack(TypeKey::Scene3D, a);
     EXPECT_TRUE(!b->GetEmitter(0)->GetPathAnimation() && !b->GetModel(0)->GetModelAnimation() &&

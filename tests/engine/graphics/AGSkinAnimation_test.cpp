@@ -18,8 +18,7 @@ TEST(AGSkinAnimation, FrameCountClampsToTheShortestNonEmptyTrack) {
     AGSkinAnimation anim;
     const Track rotation = Track::Quat().Key(0, {0, 0, 0, 1}).Key(60, {0, 0, 0, 1});
     for (auto [positionEnd, expected] : {std::pair<u16, f32>{80, 60}, {50, 50}}) {
-        LoadBytes(anim, authoring::SkinAnimationBytes(
-                            100, 24,
+        LoadBytes(anim, authoring::SkinAnimationBytes(100, 24,
                             {{0, Track::Vec3().Key(0, {}).Key(positionEnd, {}), Track::Quat()},
                              {3, Track::Vec3(), rotation}, {1, Track::Vec3(), Track::Quat()}}));
         ASSERT_EQ(anim.BoneCount(), 3u);
@@ -41,8 +40,7 @@ TEST(AGSkinAnimation, CutOrOversizedFilesLeaveItEmpty) {
 }
 
 TEST(AGSkinAnimation, ApplyAndBlendPoseBonesAndSkipIndicesBeyondTheSkin) {
-    Loaded<AGSkinAnimation> anim(authoring::SkinAnimationBytes(
-        10, 30,
+    Loaded<AGSkinAnimation> anim(authoring::SkinAnimationBytes(10, 30,
         {{1, Track::Vec3().Key(0, {0, 0, 0}).Key(10, {10, 20, 30}), Track::Quat().Key(0, {0, 0, 0, 1})},
          {2, Track::Vec3().Key(0, {9, 9, 9}), Track::Quat()},
          {0, Track::Vec3(), Track::Quat().Key(0, {0, 1, 0, 0})}}));
@@ -56,7 +54,6 @@ TEST(AGSkinAnimation, ApplyAndBlendPoseBonesAndSkipIndicesBeyondTheSkin) {
 
     // Blending a quarter of the way toward frame 10 (10, 20, 30).
     AGSkinAnimation::Blend(At(10.0f), anim, bones, 2, 0.25f);
-    EXPECT_EQ((std::vector<f32>{bones[1].position.x, bones[1].position.y, bones[1].position.z,
-                                bones[0].position.y}),
+    EXPECT_EQ((std::vector<f32>{bones[1].position.x, bones[1].position.y, bones[1].position.z, bones[0].position.y}),
               (std::vector<f32>{6.25f, 12.5f, 18.75f, 6}));
 }

@@ -11,8 +11,7 @@ namespace {
 // Every code 0-255 is 10 x 10 pixels at its cell of a 256 x 256 texture; lines are 12 apart.
 std::string GridFont(u32 textureSize = 256) {
     authoring::FontData f;
-    f.lineHeight = 12;
-    f.textureWidth = f.textureHeight = textureSize;
+    f.lineHeight = 12, f.textureWidth = f.textureHeight = textureSize;
     for (u32 c = 0; c < 256; ++c)
         f.glyphs.push_back({c, (c % 16) * 16, (c / 16) * 16, 10, 10, 0, 0, 0});
     return authoring::FontBytes(f);
@@ -111,8 +110,7 @@ TEST_F(TextLayout, Utf8IsDecodedOnlyWhenFlaggedAndBrokenSequencesShowAQuestionMa
         {"\xF0\x9F\x98\x80", true, {0x1F600}},
         {"\xFF" "a\x80", true, {'?', 'a', '?'}},
         {"a\xE2\x82", true, {'a', '?'}},  // cut by the end of the string
-        {"\xC3" "ab", true, {'?', 'a', 'b'}},
-    };
+        {"\xC3" "ab", true, {'?', 'a', 'b'}}};
     for (const Case& k : cases) {
         const u32 length = u32(std::strlen(k.bytes));
         std::vector<u32> codes;

@@ -80,8 +80,7 @@ TEST(AGMesh, ListsThatDisagreeRejectTheMeshWithALogLine) {
         {"triangle entry beyond the vertices", [](MeshData& m) { m.triangles[4] = 24; }},
         {"triangle count beyond the list", [](MeshData& m) { m.triangleCount = 13; }},
         {"colour list shorter than the vertices", [](MeshData& m) { m.colorIndex.pop_back(); }},
-        {"texture list longer than the vertices", [](MeshData& m) { m.texCoordIndex.push_back(0); }},
-    };
+        {"texture list longer than the vertices", [](MeshData& m) { m.texCoordIndex.push_back(0); }}};
     for (const Case& c : cases) {
         MeshData data = authoring::BoxMesh();
         c.damage(data);

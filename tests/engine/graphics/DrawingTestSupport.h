@@ -110,9 +110,7 @@ class TestRenderable : public AGRenderable {
 public:
     TestRenderable(Log* log, std::string name, u32 type = kSelfDrawn)
         : m_log(log), m_name(std::move(name)), m_type(type) {
-        m_flags = kActive | kShown;
-        m_attribute.m_ready = 1;
-        m_attribute.m_world = &m_world;
+        m_flags = kActive | kShown, m_attribute.m_ready = 1, m_attribute.m_world = &m_world;
     }
 
     void Initialize() override {}
@@ -133,19 +131,14 @@ public:
     bool IsDeferred() const override { return parent != nullptr; }  // as a model given a parent
     AGAnimated* GetAnimated() override { return &animated; }
 
-    void At(f32 x, f32 y, f32 z) {
-        m_world.m[12] = x;
-        m_world.m[13] = y;
-        m_world.m[14] = z;
-    }
+    void At(f32 x, f32 y, f32 z) { m_world.m[12] = x, m_world.m[13] = y, m_world.m[14] = z; }
     // Draws the pixels [x0, x1) x [y0, y1) of a screen camera at depth z, as the strip (x0,
     // y0), (x0, y1), (x1, y0), (x1, y1) half a unit before the pixel centres, culled as the
     // device's cull state says.
     void Fill(f32 x0, f32 y0, f32 x1, f32 y1, f32 z, u32 argb) {
         m_fill = true;
         m_rect = {x0 - 0.5f, y0 - 0.5f, x1 - 0.5f, y1 - 0.5f};
-        m_z = z;
-        m_argb = argb;
+        m_z = z, m_argb = argb;
     }
 
     f32 opacity = 1.0f;
@@ -157,9 +150,7 @@ private:
     void DrawRect() {
         using namespace platform::gfx;
         Device* device = PCContextManager::Get()->GetDevice();
-        std::vector<Vec3> p = {{m_rect[0], m_rect[1], m_z},
-                               {m_rect[0], m_rect[3], m_z},
-                               {m_rect[2], m_rect[1], m_z},
+        std::vector<Vec3> p = {{m_rect[0], m_rect[1], m_z}, {m_rect[0], m_rect[3], m_z}, {m_rect[2], m_rect[1], m_z},
                                {m_rect[2], m_rect[3], m_z}};
         gfxtest::Mesh mesh(*device, p, std::vector<uint32_t>(4, m_argb), {});
         device->SetTransform(TransformType::World, MatrixIdentity());
@@ -264,9 +255,7 @@ protected:
 
     void Mount(const authoring::PackageWriter& writer) { m_package->Mount(writer); }
     template <typename T>
-    T* Get(u32 typeKey, const std::string& name) {
-        return m_package->Get<T>(typeKey, name);
-    }
+    T* Get(u32 typeKey, const std::string& name) { return m_package->Get<T>(typeKey, name); }
     void GiveBack(u32 typeKey, AGResource* resource) { m_package->GiveBack(typeKey, resource); }
 
     // Draws renderable r in the layer, in order of sort key.

@@ -60,8 +60,7 @@ TEST(GraphicsDamage, ModelsScenesAndEmitters) {
     model.vertexBufferId = NameId("rig.vb");
     model.meshIds = {NameId("box.mesh"), NameId("box.mesh")};
     model.materialIds = {NameId("box.mat")};
-    model.attachBoneId = 2;
-    model.animated = true;
+    model.attachBoneId = 2, model.animated = true;
     const std::string modelBytes = authoring::ModelBytes(model);
     Damage<PCModel>(modelBytes, 13, [skin, &modelBytes](PCModel& m) {
         m.SetSkin(skin);
@@ -92,9 +91,7 @@ TEST(GraphicsDamage, ModelsScenesAndEmitters) {
     emitter.emissionKind = 1;
     emitter.burstFrames = {0, 2, 4};
     emitter.burstCounts = {3, 2, 1};
-    emitter.endFrame = 6;
-    emitter.life = emitter.startSpeed = 3;
-    emitter.spinPeriod = 4;
+    emitter.endFrame = 6, emitter.life = emitter.startSpeed = 3, emitter.spinPeriod = 4;
     PCCam camera;
     AGGraphicLayer layer;
     layer.SetCamera(&camera);
@@ -145,9 +142,7 @@ TEST(GraphicsDamage, MaterialsSlotsSpritesAndFonts) {
         EXPECT_EQ(s.IsTextured(), s.GetMaterial() != nullptr);
     });
     authoring::FontData font;
-    font.name = "damaged";
-    font.lineHeight = 12;
-    font.textureWidth = font.textureHeight = 128;
+    font.name = "damaged", font.lineHeight = 12, font.textureWidth = font.textureHeight = 128;
     for (u32 c = 0; c < 260; ++c)
         font.glyphs.push_back({c < 256 ? c : 0x2000 + c, c % 128, c / 2, 8, 10, 0, -2, 0});
     Damage<AGFont>(authoring::FontBytes(font), 15, [](AGFont& f) {

@@ -18,8 +18,7 @@ using gfxtest::ReadPixel;
 // A layer that records its calls and may draw through a function.
 class RecordingLayer : public AGGraphicLayer {
 public:
-    RecordingLayer(drawtest::Log* log, std::string name)
-        : m_log(log), m_name(std::move(name)) {
+    RecordingLayer(drawtest::Log* log, std::string name) : m_log(log), m_name(std::move(name)) {
         SetEnabled(true);  // layers start disabled
     }
     void Update() override { m_log->push_back("update " + m_name); }

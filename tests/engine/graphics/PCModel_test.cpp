@@ -39,8 +39,7 @@ protected:
 TEST_F(PCModelTest, ATexturedBoxShowsTexelTimesVertexColourAndCullsItsInside) {
     authoring::PackageWriter writer;
     authoring::TexturedBox box;
-    box.vertexColor = 0xFF808080u;
-    box.texel = 0xFF80C0FFu;
+    box.vertexColor = 0xFF808080u, box.texel = 0xFF80C0FFu;
     box.normals = false;  // drawn unlit all the same, with a log line
     authoring::AddTexturedBox(writer, box);
     authoring::TexturedBox twin = box;
@@ -75,11 +74,8 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
                                         {"glow", 0xFF000040u, 0.0f, 3u}, {"front", 0xFFFF0000u, 0.0f, 4u},
                                         {"plain", 0xFF0000FFu, 3.0f, 0u}, {"tinted", 0xFF80C0FFu, 0.0f, 2u}}) {
         authoring::TexturedBox box;
-        box.name = name;
-        box.texel = texel;
-        box.vertexColor = type == 2 ? 0xFF808080u : 0xFFFFFFFFu;
-        box.renderType = type;
-        box.model.local = authoring::TranslationMatrix(0, 0, z);
+        box.name = name, box.texel = texel, box.vertexColor = type == 2 ? 0xFF808080u : 0xFFFFFFFFu;
+        box.renderType = type, box.model.local = authoring::TranslationMatrix(0, 0, z);
         authoring::AddTexturedBox(writer, box);
     }
     Mount(writer);
@@ -98,8 +94,7 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
     drawtest::Log calls;
     OwnDraw first(&calls, "first"), second(&calls, "second"), third(&calls, "far again");
     PCModel* far = m_package->Instance<PCModel>(TypeKey::Model, "far.mdl");
-    third.inner = far;
-    first.depthWrites = true;
+    third.inner = far, first.depthWrites = true;
     m_camera.SetProjectionKind(PCCam::kOrthographic);  // drawn in sort-key order
     m_camera.SetLookAt({0, 0, -5}, {0, 0, 0}, {0, 1, 0});
     f32 key = 1;
@@ -110,8 +105,7 @@ TEST_F(PCModelTest, OwnDrawWritesDepthForOpaqueMeshes) {
                                       {"plain", "tinted", 0xFF406080u}}) {
         PCModel* a = m_package->Instance<PCModel>(TypeKey::Model, std::string(one) + ".mdl");
         PCModel* b = m_package->Instance<PCModel>(TypeKey::Model, std::string(two) + ".mdl");
-        first.inner = a;
-        second.inner = b;
+        first.inner = a, second.inner = b;
         Frame();
         EXPECT_TRUE(gfxtest::ColorNear(Pixel(kWidth / 2, kHeight / 2), expected, 2)) << one << " " << two;
         // Only the type 4 mesh keeps the texture filtering it finds.
@@ -148,8 +142,7 @@ TEST_F(PCModelTest, FadesSwappedMaterialsAndBareMeshesReachTheDevice) {
     ASSERT_EQ(streams.entries[2].stream, PCMesh::kColors);
     EXPECT_EQ(*reinterpret_cast<const u32*>(streams.entries[2].buffer->Data()), 0x7FFFFFFFu);
     model->Update();  // the original's meshes take the faded colours on its update
-    EXPECT_EQ(*reinterpret_cast<const u32*>(model->m_attribute.m_streams[0].entries[2].buffer->Data()),
-              0x7FFFFFFFu);
+    EXPECT_EQ(*reinterpret_cast<const u32*>(model->m_attribute.m_streams[0].entries[2].buffer->Data()), 0x7FFFFFFFu);
     auto* red = Get<AGMaterial>(TypeKey::Material, "red.mat");
     ASSERT_NE(model->MaterialOfMesh(0), nullptr);
     EXPECT_TRUE(model->FindSkin("box.mat") == model->MaterialOfMesh(0) && !model->FindSkin("red.mat"));

@@ -71,8 +71,7 @@ TEST_F(RendererTest, RenderTypesGiveTheirColoursAndTypesFourAndFiveKeepThePrevio
         {80, AGRenderAttribute::kSimpleChrome, 0x80FF0000u, Rgb(255 * a + bg[0], bg[1], bg[2])},
         {100, AGRenderAttribute::kDiffuse, kVertex, Rgb(tc[0], tc[1], tc[2])},
         // After the opaque square: written as it is, alpha ignored.
-        {120, AGRenderAttribute::kMoreChrome, 0x80FF0000u, 0xFFFF0000u},
-    };
+        {120, AGRenderAttribute::kMoreChrome, 0x80FF0000u, 0xFFFF0000u}};
     f32 key = 1;
     for (const Case& k : cases)
         Square(k.x, k.type, k.color, key++);
@@ -122,13 +121,9 @@ TEST_F(RendererTest, DirectionalLightGivesNDotLTimesDiffuseAndItsAmbient) {
     attribute.m_declarations[0] = mesh.Declaration();
     attribute.m_streams[0].entries[0] = {mesh.Stream(0), 0, 0, 12};
     attribute.m_streams[0].entries[1] = {mesh.Stream(1), 1, 0, 12};
-    attribute.m_streams[0].count = 2;
-    attribute.m_vertexCounts[0] = 4;
-    attribute.m_primitiveCounts[0] = 2;
-    attribute.m_materials[0] = &material;
-    attribute.m_light = &light;
-    attribute.m_primitiveKind = AGRenderAttribute::kTriangleStrip;
-    attribute.m_ready = 1;
+    attribute.m_streams[0].count = 2, attribute.m_vertexCounts[0] = 4, attribute.m_primitiveCounts[0] = 2;
+    attribute.m_materials[0] = &material, attribute.m_light = &light;
+    attribute.m_primitiveKind = AGRenderAttribute::kTriangleStrip, attribute.m_ready = 1;
     Show(quad);
     Frame();
     m_layer.RemoveRenderable(&quad);

@@ -9,9 +9,7 @@
 namespace {
 
 // Texel (x, y) of the 256 x 128 test image: red = x, green = 2y, blue 0x80.
-u32 GridTexel(u32 x, u32 y) {
-    return 0xFF000080u | (x << 16) | ((2 * y) << 8);
-}
+u32 GridTexel(u32 x, u32 y) { return 0xFF000080u | (x << 16) | ((2 * y) << 8); }
 
 class SpriteTest : public drawtest::DrawingFixture {
 protected:

@@ -117,6 +117,7 @@ protected:
     GameServices::Entities::AudioAsset* Asset(const char* name) { return set.FindAudioAsset(name); }
     bool Playing(const char* name) { return Asset(name) && Audio::IsPlaying(&set, name); }
     f32 Volume(const char* name) { return Audio::GetVolume(&set, name); }
+    void Step(u32 ms) { context.UpdateWorld(ms); }
 
     TempDir params;
     QZ2011GameContext context;
@@ -126,7 +127,7 @@ protected:
     AudioManagerQZ audio;
 };
 
-TEST_F(GameAudio, EachCueCutsOrKeepsItsCategoryAHoldingLineStopsTheShowFadesTakeThreeSecondsAndEveryCueSoundIsListed) {
+TEST_F(GameAudio, EachCueCutsOrKeepsItsCategory) {
     GameServices::Bridge::SeedRandom(1, 2, 3, 4);
     context.m_LastAnswerIndex = 0;
     for (const CueCase& cue : AllCues()) {
@@ -159,6 +160,9 @@ TEST_F(GameAudio, EachCueCutsOrKeepsItsCategoryAHoldingLineStopsTheShowFadesTake
         }
         EXPECT_EQ(letters.size(), std::max(cue.variants, 1u));
     }
+}
+
+TEST_F(GameAudio, AHoldingLineHoldsTheShowToItsEnd) {
     sequences.PlaySequence("show");
     audio.PlayIntro();
     audio.PlayFaceOff();
@@ -171,6 +175,9 @@ TEST_F(GameAudio, EachCueCutsOrKeepsItsCategoryAHoldingLineStopsTheShowFadesTake
     Render(kToneFrames / 2);
     sequences.Update(1001);  // the show runs on: the sequence ends within a second
     EXPECT_TRUE(!sequences.GetCurrentSequence() && !sequences.IsPaused() && audio.GetSequenceHolder().IsEmpty());
+}
+
+TEST_F(GameAudio, ReleasesFreeTheHold) {
     const std::function<void()> releases[] = {
         [&] { audio.StopCue("intro.snd", Vo); }, [&] { audio.PlayVoice("q1"); }, [&] { Event("Stop", "intro", "voice"); },
         [&] { sequences.PlaySequence("show"); }, [&] { sequences.Skip(); }, [&] { sequences.Reset(); },
@@ -193,14 +200,21 @@ TEST_F(GameAudio, EachCueCutsOrKeepsItsCategoryAHoldingLineStopsTheShowFadesTake
     audio.PlayFaceOff();
     Render(kToneFrames * 3 / 4);
     EXPECT_TRUE(!Playing("intro.snd") && sequences.IsPaused());
-    // Sounds that cannot play would never end: they take no hold.
+}
+
+// Sounds that cannot play would never end: they take no hold.
+TEST_F(GameAudio, SoundsThatCannotPlayTakeNoHold) {
+    sequences.PlaySequence("show");
     for (const char* name : {"missing.snd", "empty.snd", "corrupt.snd"}) {
         audio.PlayCue(name, Vo, false, false, true);
         audio.AudioPauseSequence(name);
         EXPECT_TRUE(audio.GetSequenceHolder().IsEmpty() && !sequences.IsPaused()) << name;
     }
-    // With no match running the computer family's intro has no name; two players hear the second
-    // family's line.
+}
+
+// With no match running the computer family's intro has no name; two players hear the second
+// family's line.
+TEST_F(GameAudio, TheSecondFamilysIntroFollowsThePlayers) {
     context.SetInstance(nullptr);
     audio.PlayFamily2Intro();
     context.SetInstance(&context);
@@ -208,9 +222,11 @@ TEST_F(GameAudio, EachCueCutsOrKeepsItsCategoryAHoldingLineStopsTheShowFadesTake
     context.m_TwoPlayers = 1;
     audio.PlayFamily2Intro();
     EXPECT_EQ(std::string(audio.GetCategoryNames(Vo).back().c_str()).substr(0, 12), "Family2Intro");
-    // A fade runs three seconds to its target; a fade-out with a stop stops at its end.
+}
+
+// A fade runs three seconds to its target.
+TEST_F(GameAudio, FadesTakeThreeSeconds) {
     audio.PlayCrowdNoise();
-    auto step = [&](u32 ms) { context.UpdateWorld(ms); };
     const struct { f32 from, to, half, end; } fades[] = {
         {0.0f, 1.0f, 0.5f, 1.0f}, {1.0f, 0.2f, 0.6f, 0.2f}, {-1.0f, 2.0f, 0.5f, 1.0f}, {0.4f, 0.6f, 0.5f, 0.6f}};
     for (const auto& fade : fades) {
@@ -218,29 +234,41 @@ TEST_F(GameAudio, EachCueCutsOrKeepsItsCategoryAHoldingLineStopsTheShowFadesTake
         EXPECT_FLOAT_EQ(Volume("CrowdNoise"), fade.half * 2 - fade.end);
         // A long frame after the end does not carry the fade past its target.
         for (const auto& [ms, volume] : {std::pair{1500u, fade.half}, {1500u, fade.end}, {5000u, fade.end}}) {
-            step(ms);
+            Step(ms);
             EXPECT_NEAR(Volume("CrowdNoise"), volume, 1e-5) << ms;
         }
     }
-    // Equal ends do nothing, not even the stop; a volume set by someone else frees the fader.
+}
+
+// Equal ends do nothing, not even the stop; a volume set by someone else frees the fader.
+TEST_F(GameAudio, FadersLetGoOfVolumesSetElsewhere) {
+    audio.PlayCrowdNoise();
     Audio::SetVolume(&set, "CrowdNoise", 0.3f);
     audio.FadeAudioVolume("CrowdNoise", 0.7f, 0.7f, true);
-    step(3000);
+    Step(3000);
     EXPECT_TRUE(Volume("CrowdNoise") == 0.3f && Playing("CrowdNoise"));
     audio.FadeAudioVolume("CrowdNoise", 0.0f, 1.0f, true);
-    step(100);
+    Step(100);
     Audio::SetVolume(&set, "CrowdNoise", 0.9f);
-    step(3000);
+    Step(3000);
     EXPECT_TRUE(Volume("CrowdNoise") == 0.9f && Playing("CrowdNoise"));
-    // Faders stand still while the game is paused; a fade-out with a stop stops at its end.
+}
+
+// Faders stand still while the game is paused; a fade-out with a stop stops at its end.
+TEST_F(GameAudio, FadersStandStillWhilePaused) {
+    audio.PlayCrowdNoise();
     context.SetPause(true);
     audio.FadeAudioVolume("CrowdNoise", 1.0f, 0.0f, true);
-    step(3000);
+    Step(3000);
     EXPECT_EQ(Volume("CrowdNoise"), 1.0f);
     context.SetPause(false);
-    step(3000);
+    Step(3000);
     EXPECT_TRUE(Volume("CrowdNoise") == 0.0f && !Playing("CrowdNoise") && Asset("CrowdNoise"));
-    // Five faders, each freed at its end; a sixth at once is refused.
+}
+
+// Five faders, each freed at its end; a sixth at once is refused.
+TEST_F(GameAudio, FiveFadersAtOnce) {
+    audio.PlayCue("prev.snd", Sx, false, false, false);
     audio.PlayIntro();
     for (int round = 0; round < 2; ++round) {
         LogCapture log;
@@ -249,15 +277,21 @@ TEST_F(GameAudio, EachCueCutsOrKeepsItsCategoryAHoldingLineStopsTheShowFadesTake
         EXPECT_TRUE(log.Contains("AudioManager::FadeAudioVolume -> All the audio volume faders are already in use, you "
                                  "need to create more !!!"));
         EXPECT_EQ(Volume("intro.snd"), 0.5f);
-        step(3000);
+        Step(3000);
     }
+}
+
+TEST_F(GameAudio, TheMediumAndLoudCrowdsTakeTurns) {
     // The medium and loud crowds take turns, each faded in (a silent crowd would never fade out)
     // over the other's fade-out and stop; the crowd stops with both faded out.
     for (void (M::*start)() : {&M::StartCrowdMedium, &M::StartCrowdLoud, &M::StartCrowdMedium, &M::StopCrowd}) {
         (audio.*start)();
-        step(3000);
+        Step(3000);
     }
     EXPECT_FALSE(Playing("CrowdMedium") || Playing("CrowdLoud"));
+}
+
+TEST_F(GameAudio, TheSequencerPlaysAndStopsByName) {
     // The sequencer keys 77 events and stops the playing variant; binding prepares the crowd.
     EXPECT_EQ(sequencer.GetTable().Count(), 77u);  // each event under an id of its own
     audio.PlayCue("round2B.snd", Vo, true, false, true);
@@ -268,7 +302,7 @@ TEST_F(GameAudio, EachCueCutsOrKeepsItsCategoryAHoldingLineStopsTheShowFadesTake
     audio.PlayCue("ab", Vo, false, false, false);  // too short to be a variant of "ab"
     Event("Stop", "ab", "voice");
     EXPECT_NE(Asset("ab"), nullptr);
-    Event("Stop", "intro", "voice");  // the intro left playing above
+    Event("Stop", "intro", "voice");
     LogCapture lines;
     Event("Play", "nosuch");
     Event("play", "intro");
@@ -276,13 +310,20 @@ TEST_F(GameAudio, EachCueCutsOrKeepsItsCategoryAHoldingLineStopsTheShowFadesTake
     QZ2011::AudioSequencerQZ unbound;
     unbound.onSequenceEvent("Play", "intro", "");
     EXPECT_TRUE(lines.Contains("the audio manager is NULL !!! Did you forget to initialize") && !Asset("intro.snd"));
-    // Prepared and silent.
+}
+
+// Binding prepares the crowd, silent, and joins the game's modules once.
+TEST_F(GameAudio, BindingPreparesTheCrowd) {
     const char* const crowd[] = {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud"};
     for (const char* name : crowd)
         ASSERT_TRUE(Asset(name) && !Playing(name)) << name;
     const auto& modules = context.GetModules();
     EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 1);
-    // The answer's crowd follows the crowd cue, which it empties.
+}
+
+// The answer's crowd follows the crowd cue, which it empties.
+TEST_F(GameAudio, TheAnswersCrowdFollowsTheCrowdCue) {
+    const char* const crowd[] = {"CrowdNoise", "CrowdLose", "CrowdMedium", "CrowdLoud"};
     const char* answers[][2] = {{"CrowdMedium", "CrowdMedium"}, {"CrowdLoud", "CrowdLoud"}, {"CrowdLose", "CrowdLose"},
                                 {"", ""}, {"crowdlose", ""}};
     for (const auto& [cue, plays] : answers) {
@@ -296,15 +337,20 @@ TEST_F(GameAudio, EachCueCutsOrKeepsItsCategoryAHoldingLineStopsTheShowFadesTake
         EXPECT_EQ(log.Contains("No crowd is currently set."), *cue && !*plays);
         EXPECT_TRUE(audio.GetCrowdCue().IsEmpty() || !*cue);
     }
-    // A better face-off answer has its own line (the cue table) only while a last answer stands and no family
-    // won the face-off; else the plain answer line plays.
+}
+
+// A better face-off answer has its own line (the cue table) only while a last answer stands and no
+// family won the face-off; else the plain answer line plays.
+TEST_F(GameAudio, ABetterFaceOffAnswerFallsBackToTheAnswerLine) {
     for (auto [last, winner] : {std::pair{-1, -1}, {0, 0}, {1, 1}}) {
-        context.m_LastAnswerIndex = last;
-        context.m_FaceOffWinner = winner;
+        context.m_LastAnswerIndex = last, context.m_FaceOffWinner = winner;
         audio.PlayFaceOffBetterAnswer();
         EXPECT_EQ(std::string(audio.GetCategoryNames(Vo).back().c_str()).substr(0, 6), "answer") << last;
     }
-    // Binding again puts every listed sound back to full volume and frees the faders.
+}
+
+// Binding again puts every listed sound back to full volume and frees the faders.
+TEST_F(GameAudio, BindingAgainRestoresTheVolumes) {
     audio.PlayIntro();
     Audio::SetVolume(&set, "intro.snd", 0.2f);
     audio.FadeAudioVolume("CrowdNoise", 0.0f, 1.0f, false);
@@ -314,12 +360,15 @@ TEST_F(GameAudio, EachCueCutsOrKeepsItsCategoryAHoldingLineStopsTheShowFadesTake
     LogCapture log;
     audio.onRelease();
     audio.PlayIntro();  // released: no level to play in
-    EXPECT_EQ(std::count(modules.begin(), modules.end(), &audio), 0);
+    EXPECT_EQ(std::count(context.GetModules().begin(), context.GetModules().end(), &audio), 0);
     audio.onInitialize(nullptr, nullptr);
     EXPECT_TRUE(log.Contains("AudioManagerQZ::onInitialize : the Sequence Manager is NULL !!!") &&
                 log.Contains("AudioManagerQZ::PlayCue : no level is bound for intro.snd"));
-    // The listing the content checker relies on (which checks each sound's streamed flag against the
-    // content): every variant, family line, tutorial page and crowd sound.
+}
+
+// The listing the content checker relies on (which checks each sound's streamed flag against the
+// content): every variant, family line, tutorial page and crowd sound.
+TEST(GameAudioSounds, EveryCueSoundIsListedOnce) {
     const auto sounds = M::CueSounds();
     std::set<std::string> names;
     for (const auto& sound : sounds)

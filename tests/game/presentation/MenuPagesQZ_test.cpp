@@ -64,8 +64,7 @@ protected:
                                                      "</LevelTransitions></root>").c_str());
         context.CreateFamilies();
         UseSave(1);
-        compositions.m_WardrobeButton = &wardrobe;
-        compositions.m_TagPanel = &tags;
+        compositions.m_WardrobeButton = &wardrobe, compositions.m_TagPanel = &tags;
         compositions.m_WardrobeButtonPosition = {5, 6};
         compositions.m_TagPanelPosition = {7, 8};
         compositions.RegisterComposition("compositionDecadeSelector", &decade);
@@ -92,6 +91,12 @@ protected:
     }
     // The page's panel at (10, 20) with the named widgets ("Img..." are images), on its own
     // menu screen; then initialized.
+    // The decade and difficulty pages, each lacking a widget (reported).
+    void BuildPages() {
+        log.Clear();
+        Build(decade, {"Button70s", "Button90s", "Button00s", "BackButton"});
+        Build(difficulty, {"EasyButton", "NormalButton", "HardButton", "BackButton", "ImgEasy", "ImgNormal"});
+    }
     void Build(CompositionBase& page, const std::vector<std::string>& widgets) {
         screens_.push_back(std::make_unique<W::Panel>("MenuScreen"));
         auto* root = new W::Panel(page.GetName());
@@ -147,7 +152,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MenuPagesQZ, TheMainMenuLetsGoOfEverythingALayoutLackingAWidgetLoadsAndEveryControlLeadsWhereTheTableSays) {
+TEST_F(MenuPagesQZ, TheMainMenuStartsGamesThenLetsGoOfEverything) {
     // The main menu starts one one-player game, waits for no device, then lets go of everything.
     context.m_TwoPlayers = 1;
     devices.SetDeviceRange(2, 4);
@@ -193,12 +198,17 @@ TEST_F(MenuPagesQZ, TheMainMenuLetsGoOfEverythingALayoutLackingAWidgetLoadsAndEv
     EXPECT_EQ(match_stage::DeviceListeners(), deviceListeners - 2);
     PressPopupButton(screens, "WaitingForDevice", "Back");
     EXPECT_EQ(Sounds(), 2u) << "the popup's Back is let go";
-    // A layout lacking a widget loads with a report.
-    log.Clear();
-    Build(decade, {"Button70s", "Button90s", "Button00s", "BackButton"});
-    Build(difficulty, {"EasyButton", "NormalButton", "HardButton", "BackButton", "ImgEasy", "ImgNormal"});
+}
+
+// A layout lacking a widget loads with a report.
+TEST_F(MenuPagesQZ, ALayoutLackingAWidgetLoads) {
+    BuildPages();
     EXPECT_EQ(log.Count("Button80s") + log.Count("ImgHard"), 2u);
     EXPECT_TRUE(decade.IsTransitionRunning() && difficulty.IsTransitionRunning()) << "a bound page slides in";
+}
+
+TEST_F(MenuPagesQZ, AMatchStartsOnlyWithACurrentProfile) {
+    BuildPages();
     // A match starts only with a current profile; without a decade the difficulty page reports it.
     context.m_Decade = 4;
     difficulty.OnActivate(false);
@@ -224,8 +234,12 @@ TEST_F(MenuPagesQZ, TheMainMenuLetsGoOfEverythingALayoutLackingAWidgetLoadsAndEv
     Show(decade);
     Click(decade, "Button70s");
     EXPECT_EQ(context.m_Decade, 0u);
-    // Each control once on the idle page, once while the page slides (only the difficulty
-    // buttons, which take no idle test, act then).
+}
+
+// Each control once on the idle page, once while the page slides (only the difficulty buttons,
+// which take no idle test, act then).
+TEST_F(MenuPagesQZ, EveryControlLeadsWhereTheTableSays) {
+    BuildPages();
     const struct {
         bool decadePage;
         const char* control;
@@ -241,16 +255,13 @@ TEST_F(MenuPagesQZ, TheMainMenuLetsGoOfEverythingALayoutLackingAWidgetLoadsAndEv
         {false, "EasyButton", 2, "", 2, 0, 4, "", "QZ11_Tutorial_90"},
         {false, "HardButton", 3, "", 3, 2, 4, "", "QZ11_Tutorial_00"},
         {false, "BackButton", 2, "compositionDecadeSelector", 2, 9, 4, "", ""},
-        {false, "WardrobeButton", 2, "compositionWardrobe", 2, 9, 4, "compositionDifficultySelector", ""},
-    };
+        {false, "WardrobeButton", 2, "compositionWardrobe", 2, 9, 4, "compositionDifficultySelector", ""}};
     for (const auto& row : rows) {
         for (bool sliding : {false, true}) {
             SCOPED_TRACE(std::string(row.decadePage ? "decade page " : "difficulty page ") + row.control +
                          (sliding ? " sliding" : ""));
             CompositionBase& page = row.decadePage ? static_cast<CompositionBase&>(decade) : difficulty;
-            context.m_TwoPlayers = 0;
-            context.m_Decade = row.decadeBefore;
-            context.m_Difficulty = 9;
+            context.m_TwoPlayers = 0, context.m_Decade = row.decadeBefore, context.m_Difficulty = 9;
             devices.SetDeviceRange(1, 4);
             compositions.m_ReturnComposition = "";
             manager->ClearPlayers();

@@ -49,9 +49,7 @@ std::string Template(const std::string& name, const std::string& actions, const 
 std::string File(const std::string& behaviors) {
     return "<root><RootBehavior><Behaviors>" + behaviors + "</Behaviors></RootBehavior></root>";
 }
-std::string Key(const char* name, int frame) {
-    return Item(name, "<Frame>" + std::to_string(frame) + "</Frame>");
-}
+std::string Key(const char* name, int frame) { return Item(name, "<Frame>" + std::to_string(frame) + "</Frame>"); }
 
 std::string StageFile() {
     const std::string block = Action("BlockFront", "<Keys>" + Key("StartIFL", 12) + "</Keys>") + Action("BlockBack") +
@@ -105,9 +103,7 @@ public:
 
 class StageTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Write(StageFile(), ScoreFile(), CharacterFile());
-    }
+    void SetUp() override { Write(StageFile(), ScoreFile(), CharacterFile()); }
     void TearDown() override {
         BehaviorManager::Instance()->ResetBehaviors();
         GameServices::Bridge::FileSystem::Destroy();
@@ -129,9 +125,7 @@ protected:
 };
 
 // A new contestant is asked nothing; a pose request plays the pose of a known code only, once.
-// A second flip before "StartIFL" listens again only after leaving the first; Reset leaves no
-// listener behind, neither on a board nor on a contestant.
-TEST_F(StageTest, APoseRequestPlaysAKnownPoseResetLeavesNoKeyListenerAndDamagedFilesNeverBreakTheStage) {
+TEST_F(StageTest, APoseRequestPlaysAKnownPoseOnce) {
     QZCharacter contestant;
     contestant.Initialize();
     EXPECT_EQ(contestant.IsMale1 + contestant.IsMale2 + contestant.IsFemale1 + contestant.IsFemale2, 0);
@@ -147,8 +141,7 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseResetLeavesNoKeyListenerAndDamagedF
         {&B::BuzzRequest, 1, 1, "BuzzLeft"}, {&B::BuzzRequest, 0, 0, "BuzzRight"}};
     for (const auto& [request, code, plays, action] : requests) {
         const int before = animation.starts;
-        contestant.m_Behavior.PoseId = code;
-        contestant.m_Behavior.BuzzFromLeft = u8(code == 1);
+        contestant.m_Behavior.PoseId = code, contestant.m_Behavior.BuzzFromLeft = u8(code == 1);
         contestant.m_Behavior.*request = 1;
         Frame();
         Frame();
@@ -157,6 +150,14 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseResetLeavesNoKeyListenerAndDamagedF
                              std::string(contestant.m_Behavior.CurrentAction.c_str())),
                   std::tuple(plays, 0, size_t(0), action)) << code;
     }
+}
+
+// A second flip before "StartIFL" listens again only after leaving the first; Reset leaves no
+// listener behind, neither on a board nor on a contestant.
+TEST_F(StageTest, ResetLeavesNoKeyListener) {
+    QZCharacter contestant;
+    contestant.Initialize();
+    contestant.SetCharacterMale1();
     Board board;
     board.Initialize();
     board.m_Behavior.FlipToBack = 1;
@@ -176,7 +177,10 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseResetLeavesNoKeyListenerAndDamagedF
     for (int index : {-1, 17})
         board.GetPart(index);
     EXPECT_EQ(log.Lines().size(), 2u);
-    // A stage prop shows a newly requested key once, held (play mode 1).
+}
+
+// A stage prop shows a newly requested key once, held (play mode 1).
+TEST_F(StageTest, AStagePropShowsANewKeyOnce) {
     QZStageProps stage;
     stage.TemplateName = "wall";
     stage.Initialize();
@@ -188,7 +192,10 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseResetLeavesNoKeyListenerAndDamagedF
     EXPECT_EQ(BehaviorManager::Instance()->FindRegisteredBehavior(stage.Id), &stage.m_Behavior)
         << "an updating stage behaviour is found by its entity";
     stage.Reset();
-    // Damaged behaviour files: every entity initialises and serves every request for 100 frames.
+}
+
+// Damaged behaviour files: every entity initialises and serves every request for 100 frames.
+TEST_F(StageTest, DamagedFilesNeverBreakTheStage) {
     const std::string files[3] = {StageFile(), ScoreFile(), CharacterFile()};
     std::mt19937 rng(33);
     for (int round = 0; round < 5000; ++round) {
@@ -216,8 +223,7 @@ TEST_F(StageTest, APoseRequestPlaysAKnownPoseResetLeavesNoKeyListenerAndDamagedF
                 QZBehaviorCharacter& c = character.m_Behavior;
                 c.WalkRequest = c.WinBigRequest = c.ThinkFamilyRequest = c.PoseRequest = c.WaitForBuzzRequest =
                     c.BuzzRequest = c.IdleRequest = 1;
-                c.PoseId = 7000 + frame;
-                stage.m_Behavior.RequestedKey = frame % 20 ? "" : "KeyPause";
+                c.PoseId = 7000 + frame, stage.m_Behavior.RequestedKey = frame % 20 ? "" : "KeyPause";
                 BehaviorStage::PlayAnimation("logo", &stage.m_Behavior, 1);
                 scoreBoard.m_Behavior.Value = desk.m_Behavior.Value = frame * 37 - 50;
                 scoreBoard.m_Behavior.UpdateRequest = desk.m_Behavior.UpdateRequest = 1;
@@ -298,8 +304,7 @@ TEST(LevelData, ReadsTheChosenTuningAndBoundedNumbersAndDamagedRecordsWithinBoun
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.data);
-        context.m_Decade = c.decade;
-        context.m_Difficulty = c.difficulty;
+        context.m_Decade = c.decade, context.m_Difficulty = c.difficulty;
         log.Clear();
         const auto read = Read(prototype, "<Level><ApplicationData>" + c.content + "</ApplicationData></Level>", "Level");
         auto* data = dynamic_cast<QZApplicationDataLevel*>(read.get());
@@ -313,8 +318,7 @@ TEST(LevelData, ReadsTheChosenTuningAndBoundedNumbersAndDamagedRecordsWithinBoun
     log.Clear();
     EXPECT_TRUE(!Read(prototype, "<Level/>", "Level") && log.Lines().empty());
     // Damaged level and prop records read without a memory fault, the level numbers in bounds.
-    context.m_Decade = 0;
-    context.m_Difficulty = 2;
+    context.m_Decade = 0, context.m_Difficulty = 2;
     const std::string level = "<Level><ApplicationData>" + times + AllTuning("Hard70", 4) + "</ApplicationData></Level>";
     const std::string prop = "<item><ApplicationData><TemplateBehavior>wall_1_mat</TemplateBehavior></ApplicationData></item>";
     QZApplicationDataProps props;

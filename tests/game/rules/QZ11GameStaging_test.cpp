@@ -11,7 +11,7 @@ using StagingTest = MatchStageTest;
 
 // The round opening by round number, the face-off staging of both buzzing members and the
 // blocks closed; an index outside 0..3 stages nobody on its side.
-TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAndMissingOrPlainEntities) {
+TEST_F(StagingTest, TheRoundOpeningStagesTheBuzzingMembers) {
     Enter(StageLevel());
     // The level start leaves every contestant hidden until the show stages them.
     for (int i = 0; i < 8; ++i)
@@ -29,9 +29,7 @@ TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAnd
         StopShow();
         log.Clear();
         events.Attach(match());
-        context.m_RoundCounter = c.round;
-        context.m_StealStarted = 1;
-        context.m_LeftMemberIndex = c.leftIndex;
+        context.m_RoundCounter = c.round, context.m_StealStarted = 1, context.m_LeftMemberIndex = c.leftIndex;
         context.m_RightMemberIndex = c.rightIndex;
         Prop("board_screenlogo")->SetVisible(true);
         for (int i = 0; i < 8; ++i) {
@@ -51,8 +49,12 @@ TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAnd
         }
         EXPECT_TRUE(Block("board_block_03")->m_Behavior.ShowFrontRequest && Block("board_block_dt_06")->m_Behavior.ShowFrontRequest);
     }
-    // The computer family shown in its pose by decade and difficulty (decade base + difficulty x 10
-    // + the member offsets 0, 2, 1, 3), and its podiums.
+}
+
+// The computer family shown in its pose by decade and difficulty (decade base + difficulty x 10 +
+// the member offsets 0, 2, 1, 3), and its podiums.
+TEST_F(StagingTest, FamiliesPoseByDecadeAndDifficulty) {
+    Enter(StageLevel());
     context.m_TwoPlayers = 0;
     struct Pose { u32 decade, difficulty; const char* sequence; std::vector<i64> poses; int podium[4]; };
     const Pose posed[] = {{1, 1, "right_pose80Med", {8010, 8012, 8011, 8013}, {4, 2, 3, 1}},
@@ -71,8 +73,7 @@ TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAnd
     for (const Pose& c : posed) {
         SCOPED_TRACE(c.sequence);
         StopShow();
-        context.m_Decade = c.decade;
-        context.m_Difficulty = c.difficulty;
+        context.m_Decade = c.decade, context.m_Difficulty = c.difficulty;
         EXPECT_EQ(setsAfter(&QZ11Game::PlayRightFamilyPose, 4), (std::vector<i64>{1, 2, 4, 8}));
         EXPECT_EQ(Playing(), c.sequence);
         std::vector<i64> poses;
@@ -96,6 +97,10 @@ TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAnd
     context.m_Decade = 4;
     match().PlayLeftFamilyPose();
     EXPECT_TRUE(Member(0)->Visible && !Member(0)->m_Behavior.PoseRequest);
+}
+
+TEST_F(StagingTest, TheLeftFamilyTakesItsPodiums) {
+    Enter(StageLevel());
     // The left family on its podiums, turned by member: the usual order and the alternate one.
     for (u8 alternate : {0, 1}) {
         context.m_LeftMemberOrder = alternate;
@@ -111,10 +116,12 @@ TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAnd
     Member(4)->m_Behavior.IdleRequest = 0;
     match().PlayLeftFamilyIntro();
     EXPECT_TRUE(Member(3)->m_Behavior.IdleRequest && !Member(4)->m_Behavior.IdleRequest);
-    // Score displays take the value with a refresh, each family its own; a value above 999 is
-    // written and reported once per display. The stage screens: screen 10 A for fast money, B
-    // otherwise, the board's blocks hidden and the score screens cleared. A level without match
-    // settings keeps the last ones.
+}
+
+// Score displays take the value with a refresh, each family its own; a value above 999 is written
+// and reported once per display.
+TEST_F(StagingTest, ScoreDisplaysTakeTheirFamilysValue) {
+    Enter(StageLevel());
     match().SetScoreDisplay(false, 999);
     match().SetScoreDisplay(true, 1234);
     std::vector<i64> shown;
@@ -122,6 +129,11 @@ TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAnd
         shown.insert(shown.end(), {GetScoreBehavior(Prop(name))->Value, GetScoreBehavior(Prop(name))->UpdateRequest});
     EXPECT_EQ(shown, (std::vector<i64>{999, 1, 999, 1, 1234, 1, 1234, 1}));
     EXPECT_EQ(LogCount("the number is too big"), 2u);
+}
+
+// Screen 10 A for fast money, B otherwise, the board's blocks hidden and the score screens cleared.
+TEST_F(StagingTest, StageScreensFollowFastMoney) {
+    Enter(StageLevel());
     for (bool fastMoney : {true, false}) {
         Prop("board_screen10_a")->Synchronize = true;  // shown or hidden as is
         match().SetStageScreens(fastMoney);
@@ -129,15 +141,21 @@ TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAnd
                          GetScoreBehavior(Prop("screen_digits_left"))->Value, Prop("board_screen10_a")->Synchronize),
                   Values(fastMoney, !fastMoney, false, -1, false));
     }
-    // A level without match settings is reported and the context keeps the last ones.
+}
+
+// A level without match settings is reported and the context keeps the last ones.
+TEST_F(StagingTest, ALevelWithoutMatchSettingsKeepsTheLast) {
+    Enter(StageLevel());
     log.Clear();
     Enter({.applicationData = false});
     EXPECT_TRUE(log.Contains("Missing applicationData  for the level !"));
     EXPECT_EQ(Values(context.m_NumberOfAnswers, context.m_FastMoneySecondTime), Values(7, 25));
-    // The board for a question: one block per answer with the covers in the gaps, or the
-    // six-answer layout of the 90s and 00s from round 3 on, with the round's sign; a revealed
-    // answer opens its block of the layout in use (turned to its back in the 00s), an index
-    // outside it nothing.
+}
+
+// The board for a question: one block per answer with the covers in the gaps, or the six-answer
+// layout of the 90s and 00s from round 3 on, with the round's sign; a revealed answer opens its
+// block of the layout in use (turned to its back in the 00s), an index outside it nothing.
+TEST_F(StagingTest, TheBoardFollowsTheQuestion) {
     // Shown: board_block_01..08, board_block_dt_01..06, board_block_empty_02..08, the double and
     // triple signs.
     struct Layout { int decade; i32 round, answers; const char* shown; int index; const char* opened; };
@@ -174,15 +192,17 @@ TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAnd
             }
         EXPECT_EQ(opened, c.opened ? std::vector<std::string>{c.opened} : std::vector<std::string>{});
     }
-    // A level without some of its stage: each missing name is reported once at level start and
-    // every staging step goes on without it.
+}
+
+// A level without some of its stage: each missing name is reported once at level start and every
+// staging step goes on without it.
+TEST_F(StagingTest, MissingStageEntitiesAreReportedOnce) {
     const std::vector<std::string> missing = {"box_position_left_pose", "box_position_m2_left01", "contestant_right_3",
                                               "board_block_dt_04",      "board_block_empty_05",   "avatar_face_left",
                                               "screen_digits_left",     "buzzer_light_right",     "board_screenlogo",
                                               "board_block_double",     "buzzer_light_left", "tv_screen_right"};
     Enter({.decade = 2, .crowd = 2, .omit = {missing.begin(), missing.end()}});
-    context.m_LeftMemberIndex = 1;
-    context.m_RightMemberIndex = 2;
+    context.m_LeftMemberIndex = 1, context.m_RightMemberIndex = 2;
     context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
     for (i32 round : {1, 3}) {
         context.m_RoundCounter = round;
@@ -218,6 +238,9 @@ TEST_F(StagingTest, RoundOpeningPosesPodiumsScoreDisplaysStageScreensTheBoardAnd
     EXPECT_EQ(Values(Member(1)->m_Behavior.WalkRequest, GetScoreBehavior(Prop("desk_digit_left"))->Value,
                      Block("buzzer_top_right")->m_Behavior.BuzzRequest),
               Values(1, 10, 1));
+}
+
+TEST_F(StagingTest, MissingOrPlainDressingPropsAreReported) {
     // A dressing prop missing from the stage, or of a kind without a stage behaviour, is reported
     // and the rest is dressed.
     Enter({.decade = 2, .plainProps = {"tv_screen_left"}, .omit = {"spotmobil_top_03", "tv_screen_left"}});

@@ -32,8 +32,7 @@ protected:
     void SetUp() override {
         MatchStageTest::SetUp();
         TestQuestion question;
-        question.answers = {{30, "Towel/Towels", {{"towel"}}},
-                            {20, "Sun cream", {{"sun_cream"}}},
+        question.answers = {{30, "Towel/Towels", {{"towel"}}}, {20, "Sun cream", {{"sun_cream"}}},
                             {10, "Kite/Kites", {{"kite"}}},
                             {5, "Ball", {{"ball"}}}};
         question.wrong = {kWrong.begin(), kWrong.end()};
@@ -65,12 +64,8 @@ protected:
                 q->CheckAnswer(std::vector<const char*>{"towel", "sun cream", "kite", "ball"}[i]);
     }
     void Situation(i32 phase, i32 family = 0, i32 round = 1, i32 winner = -1) {
-        context.m_GamePhase = phase;
-        context.m_CurrentFamily = family;
-        context.m_AIMayAct = 1;
-        context.m_RoundCounter = round;
-        context.m_FaceOffWinner = winner;
-        context.m_BuzzOwner = -1;
+        context.m_GamePhase = phase, context.m_CurrentFamily = family, context.m_AIMayAct = 1;
+        context.m_RoundCounter = round, context.m_FaceOffWinner = winner, context.m_BuzzOwner = -1;
         context.m_AIAnswerStarted = context.m_AIBusy = 0;
         names.clear();
     }
@@ -136,8 +131,7 @@ TEST_F(QZAITest, DelaysFollowTheirFormulasAndChancesTheTuning) {
     // Right with chance tuning / 9 (the steal's counting the answers left, bounded; sudden death
     // 2 / 9 whatever the tuning), judged by the published pick over seeded runs.
     struct Row { i32 phase, round, accuracy, strength, steal, unfound, trials; double share, tolerance; };
-    const Row rows[] = {{8, 1, 0, 9, 9, 0xF, 900, 0.0, 0.0},
-                        {9, 1, 9, 0, 0, 0xF, 900, 1.0, 0.0},
+    const Row rows[] = {{8, 1, 0, 9, 9, 0xF, 900, 0.0, 0.0}, {9, 1, 9, 0, 0, 0xF, 900, 1.0, 0.0},
                         {9, 1, 6, 0, 0, 0xF, 9000, 6 / 9.0, 0.02},
                         {12, 1, 9, 0, 9, 0xF, 900, 0.0, 0.0},
                         {12, 1, 9, 5, 9, 0xF, 9000, 5 / 9.0, 0.02},
@@ -148,9 +142,7 @@ TEST_F(QZAITest, DelaysFollowTheirFormulasAndChancesTheTuning) {
     for (const Row& c : rows) {
         SCOPED_TRACE("phase " + std::to_string(c.phase) + " share " + std::to_string(c.share));
         Seed(5);
-        ai.m_AnswerAccuracy = c.accuracy;
-        ai.m_BasicRoundStrength = c.strength;
-        ai.m_Steal = c.steal;
+        ai.m_AnswerAccuracy = c.accuracy, ai.m_BasicRoundStrength = c.strength, ai.m_Steal = c.steal;
         int right = 0;
         for (int i = 0; i < c.trials; ++i) {
             Load(c.unfound);
@@ -168,15 +160,11 @@ TEST_F(QZAITest, DelaysFollowTheirFormulasAndChancesTheTuning) {
 }
 
 // A right pick is typed up to its first "/" (whole without one) and found; with nothing left a
-// wrong answer; the sudden-death top answer as stored and left unfound; wrong answers each
-// once before any repeats; play or pass by the decision draw.
-TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAndTheTuningIsReadOncePerReset) {
+// wrong answer.
+TEST_F(QZAITest, RightPicksAreTypedAndFound) {
     ai.m_AnswerAccuracy = ai.m_BasicRoundStrength = 9;
     struct Case { i32 phase, unfound; const char* typed; };
-    for (const Case& c : {Case{8, 0, "Towel"},
-                          Case{12, 3, "Ball"},
-                          Case{9, 2, "Kite"},
-                          Case{12, -1, nullptr}}) {
+    for (const Case& c : {Case{8, 0, "Towel"}, Case{12, 3, "Ball"}, Case{9, 2, "Kite"}, Case{12, -1, nullptr}}) {
         Load(c.unfound < 0 ? 0 : 1 << c.unfound);
         context.m_ChosenAnswerIndex = 1;
         EXPECT_EQ(Answer(c.phase), c.unfound);
@@ -184,6 +172,11 @@ TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAnd
         EXPECT_TRUE(c.typed ? typed == c.typed : kWrong.count(typed) == 1) << typed;
         EXPECT_EQ(question().RemainingRightAnswers(), 0u);
     }
+}
+
+// The sudden-death top answer as stored and left unfound.
+TEST_F(QZAITest, SuddenDeathTypesTheTopAnswerAsStored) {
+    ai.m_AnswerAccuracy = ai.m_BasicRoundStrength = 9;
     u32 seed = 0;  // one whose sudden-death draw is right
     do {
         Seed(++seed);
@@ -197,6 +190,9 @@ TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAnd
         EXPECT_TRUE(n < 2 ? typed == "Towel/Towels" : kWrong.count(typed) == 1) << typed;
         EXPECT_EQ(question().RemainingRightAnswers(), question().AnswerCount());
     }
+}
+
+TEST_F(QZAITest, WrongAnswersComeOnceBeforeRepeats) {
     Load(0xF);
     ai.m_AnswerAccuracy = 0;
     std::set<std::string> given;
@@ -206,8 +202,12 @@ TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAnd
         EXPECT_EQ(given.size(), std::min<size_t>(i, 3));
     }
     EXPECT_EQ(given, kWrong);
-    // Play or pass: d of 1 or 2 passes (the turn goes to player one's family), any other d plays;
-    // the choice is announced once and the turn used up.
+}
+
+// Play or pass: d of 1 or 2 passes (the turn goes to player one's family), any other d plays; the
+// choice is announced once and the turn used up.
+TEST_F(QZAITest, PlayOrPassFollowsTheDecisionDraw) {
+    ai.m_AnswerAccuracy = 0, ai.m_BasicRoundStrength = 9;
     std::set<bool> passed;
     for (u32 seed = 1; seed <= 40; ++seed) {
         Seed(seed);
@@ -222,13 +222,16 @@ TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAnd
                   Values(d > 2, d <= 2, 0, true));
     }
     EXPECT_EQ(passed.size(), 2u);
-    // Every wait: busy while it runs; a skip makes it act at the next update; a turn taken away
-    // (time up) drops the wait there without acting. The buzz countdown: player one's buzz stops
-    // it; outliving the buzz phase with nobody buzzing, it still buzzes.
+}
+
+// Every wait: busy while it runs; a skip makes it act at the next update; a turn taken away (time
+// up) drops the wait there without acting. The buzz countdown: player one's buzz stops it;
+// outliving the buzz phase with nobody buzzing, it still buzzes.
+TEST_F(QZAITest, WaitsEndOnTimeOnSkipOrTimeUp) {
+    ai.m_AnswerAccuracy = 0, ai.m_BasicRoundStrength = 9;
     enum Event { None, Skip, TimeUp, PlayerOneBuzz, BuzzPhaseOver };
     struct Wait { i32 phase, round, winner; Event event; bool actsNext, acts; };
-    std::vector<Wait> waits = {{7, 1, -1, PlayerOneBuzz, false, false},
-                               {7, 1, -1, BuzzPhaseOver, false, true}};
+    std::vector<Wait> waits = {{7, 1, -1, PlayerOneBuzz, false, false}, {7, 1, -1, BuzzPhaseOver, false, true}};
     for (i32 phase : {8, 10, 12, 13, 21})
         for (Event event : {None, Skip, TimeUp})
             waits.push_back({phase, phase == 21 ? 5 : 1, phase < 10 || phase > 20 ? -1 : 1, event, event == Skip,
@@ -240,8 +243,7 @@ TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAnd
         ai.Update(10);
         EXPECT_EQ(context.m_AIBusy, c.phase != 7);
         context.m_AIAnswerStarted = c.event == Skip || c.event == TimeUp;  // the time may run out after a skip
-        context.m_AIMayAct = c.event != TimeUp;
-        context.m_BuzzOwner = c.event == PlayerOneBuzz ? 0 : -1;
+        context.m_AIMayAct = c.event != TimeUp, context.m_BuzzOwner = c.event == PlayerOneBuzz ? 0 : -1;
         context.m_GamePhase = c.event == BuzzPhaseOver ? 8 : c.phase;
         ai.Update(1);
         EXPECT_EQ(Values(!names.empty(), ai.m_State == QZAI::StateWatch, context.m_AIBusy + context.m_AIAnswerStarted),
@@ -250,9 +252,12 @@ TEST_F(QZAITest, AnswersAreTypedPlayOrPassIsDrawnWaitsEndOnTimeOnSkipOrTimeUpAnd
             ai.Update(100);
         EXPECT_EQ(names.size(), c.acts ? 1u : 0u);
     }
-    // The tuning of the chosen decade and difficulty is read at the first update after a Reset:
-    // numbers, the family's name, the context's member names (men first); a level without the
-    // record is reported once per Reset and the values held stay.
+}
+
+// The tuning of the chosen decade and difficulty is read at the first update after a Reset:
+// numbers, the family's name, the context's member names (men first); a level without the record
+// is reported once per Reset and the values held stay.
+TEST_F(QZAITest, TheTuningIsReadOncePerReset) {
     std::string tuning;
     for (const char* v : {"BuzzerSpeed_Medium80>6", "AnswerAccuracy_Medium80>5", "AnswerDifficulty_Medium80>4",
                           "BasicRoundStrength_Medium80>3", "Steal_Medium80>2", "String_FamilyName_Medium80>Olvira",

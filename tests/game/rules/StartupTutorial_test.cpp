@@ -91,58 +91,66 @@ protected:
         return next ? next->GetFileName().c_str() : "";
     }
 
+    // The opening level with sound-only clips of 300 ms (they end when their sound has played).
+    void Open() {
+        authoring::VideoClip clip;
+        clip.width = clip.height = 0, clip.audioSeconds = 0.3;
+        const std::string bytes = authoring::EncodeWindowsMediaClip(clip);
+        ASSERT_FALSE(bytes.empty());
+        ASSERT_TRUE(harness.Start(1)) << harness.Failure();
+        ASSERT_TRUE(AddOpeningLevel(harness.Home(), Context()));
+        for (GameServices::MiniGame::BaseMiniGame* mode : Context().GetMiniGames())
+            startup = startup ? startup : dynamic_cast<QZStartup*>(mode);
+        for (const char* file : QZStartup::kVideos)
+            harness.Home().Write("video/" + authoring::LowerName(file), bytes);
+        timersBefore = GameServices::KorvoGame::TimerManager::Instance()->GetUsedCount();
+        screen = dynamic_cast<QZ2011::ScreenStartup*>(
+            GameServices::Widget::ScreenManager::Instance().FindScreen(QZ2011::ScreenStartup::kName));
+    }
+    // What shows, at each change, from start; a click every frame until the splash changes nothing.
+    void RunToTheSplash() {
+        screen->m_SplashPulseFrames = 7;
+        std::string last;
+        ASSERT_TRUE(StepUntil([&] {
+            std::string now = screen->m_Disclaimer->Visible ? "disclaimer" : "";
+            if (const auto* asset = startup->GetSet()->FindVideoAsset(QZStartup::kVideoAsset))
+                now = asset->VolatileDatas.GetVideoData()->m_FileName.c_str();
+            if (screen->m_Splash->Visible && screen->m_SplashText->Visible)
+                now = "splash";
+            if (now != last)
+                moments.push_back({harness.NowMs() - start, last = now});
+            if (last != "splash")
+                Act("Click");
+            return last == "splash";
+        }));
+    }
+
     WithVideoPlayer video;
     // The program's graphics start-up: widget animations load only with it.
     GraphicsStartup graphics;
     match::MatchHarness harness;
     QZStartup* startup = nullptr;
+    QZ2011::ScreenStartup* screen = nullptr;
+    u32 timersBefore = 0;
+    uint64_t start = 0;
+    std::vector<std::pair<uint64_t, std::string>> moments;
 };
 
 }  // namespace
 
-TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
-    // Sound-only clips of 300 ms: they end when their sound has played.
-    authoring::VideoClip clip;
-    clip.width = clip.height = 0;
-    clip.audioSeconds = 0.3;
-    const std::string bytes = authoring::EncodeWindowsMediaClip(clip);
-    ASSERT_FALSE(bytes.empty());
-    ASSERT_TRUE(harness.Start(1)) << harness.Failure();
-    ASSERT_TRUE(AddOpeningLevel(harness.Home(), Context()));
-    for (GameServices::MiniGame::BaseMiniGame* mode : Context().GetMiniGames())
-        startup = startup ? startup : dynamic_cast<QZStartup*>(mode);
-    for (const char* file : QZStartup::kVideos)
-        harness.Home().Write("video/" + authoring::LowerName(file), bytes);
-    const u32 timersBefore = GameServices::KorvoGame::TimerManager::Instance()->GetUsedCount();
-    auto* screen = dynamic_cast<QZ2011::ScreenStartup*>(
-        GameServices::Widget::ScreenManager::Instance().FindScreen(QZ2011::ScreenStartup::kName));
+TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTime) {
+    ASSERT_NO_FATAL_FAILURE(Open());
     // The opening's clock starts with the level, before its screen shows.
     Context().GetGameFlowManager()->SetNextLevel("LevelStartup", nullptr, false);
     ASSERT_TRUE(StepUntil([&] { return startup->GetTimer() != nullptr; }));
-    const uint64_t start = harness.NowMs();
+    start = harness.NowMs();
     ASSERT_TRUE(StepUntil([&] { return screen->IsLoaded(); }));
     ASSERT_TRUE(screen->m_Disclaimer && screen->m_Splash && screen->m_SplashText);
     EXPECT_TRUE(screen->m_Disclaimer->Visible && !screen->m_Splash->Visible && !screen->m_SplashText->Visible);
     EXPECT_TRUE(!startup->GetSet()->FindComponentLevel("PlayerCursors")->FindProp("PlayerCursor1")->Visible &&
                 Context().GetDeviceManager()->GetMaximum() == 1u);
 
-    screen->m_SplashPulseFrames = 7;
-    // What shows, at each change; a click every frame until the splash changes nothing.
-    std::vector<std::pair<uint64_t, std::string>> moments;
-    std::string last;
-    ASSERT_TRUE(StepUntil([&] {
-        std::string now = screen->m_Disclaimer->Visible ? "disclaimer" : "";
-        if (const auto* asset = startup->GetSet()->FindVideoAsset(QZStartup::kVideoAsset))
-            now = asset->VolatileDatas.GetVideoData()->m_FileName.c_str();
-        if (screen->m_Splash->Visible && screen->m_SplashText->Visible)
-            now = "splash";
-        if (now != last)
-            moments.push_back({harness.NowMs() - start, last = now});
-        if (last != "splash")
-            Act("Click");
-        return last == "splash";
-    }));
-    EXPECT_EQ(Requested(), "LevelStartup");
+    ASSERT_NO_FATAL_FAILURE(RunToTheSplash());
     EXPECT_TRUE(screen->m_SplashPulse && screen->m_SplashPulseFrames == 0);
     const std::vector<std::string> order = {"disclaimer", "", QZStartup::kVideos[0], "", QZStartup::kVideos[1], "",
                                             QZStartup::kVideos[2], "", "splash"};
@@ -156,7 +164,15 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
             EXPECT_NEAR(double(moments[i + 1].first - moments[i].first), i == 7 ? 300.0 : 150.0, i == 7 ? 32.0 : 16.0);
         }
     }
+}
 
+// Only the splash takes the click: it asks for the menus; leaving undoes the start.
+TEST_F(OpeningTest, OnlyTheSplashTakesTheClick) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Context().GetGameFlowManager()->SetNextLevel("LevelStartup", nullptr, false);
+    ASSERT_TRUE(StepUntil([&] { return screen->IsLoaded(); }));
+    ASSERT_NO_FATAL_FAILURE(RunToTheSplash());
+    EXPECT_EQ(Requested(), "LevelStartup") << "clicks before the splash change nothing";
     // Past its videos the opening follows video ends no more, though it was registered twice.
     using Videos = GameServices::Bridge::VideoProcessingSystem;
     struct : IDelegate {
@@ -170,7 +186,6 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
     EXPECT_NE(startup->GetSet()->FindVideoAsset(QZStartup::kVideoAsset), nullptr);
     Videos::RemoveVideoEndHandler(&probe);
     Videos::DestroyVideoAsset(startup->GetSet(), QZStartup::kVideoAsset);
-    // The first click after the splash asks for the menus; leaving undoes the start.
     Act("Click");
     EXPECT_EQ(Requested(), QZStartup::kMenuLevel);
     ASSERT_TRUE(StepUntil([&] { return startup->GetTimer() == nullptr; }));
@@ -183,6 +198,10 @@ TEST_F(OpeningTest, TheOpeningRunsItsStepsOnTimeAndOnlyTheSplashTakesTheClick) {
     startup->InitializeLevel();
     EXPECT_FALSE(startup->IsSplashShown());
     startup->CleanupLevel();
+}
+
+TEST_F(OpeningTest, AModeGoneLeavesNoVideoEndHandler) {
+    ASSERT_NO_FATAL_FAILURE(Open());
     // A mode that goes while it listens leaves the video player without its end handler.
     {
         QZStartup gone("LevelGone");

@@ -40,10 +40,7 @@ protected:
     }
     AudioAsset* Asset(const char* name, const char* file, bool playing, bool streamed = false, bool looped = true) {
         AudioAsset* asset = GameAudioAssetFactory::Instance()->GetDefaultFactory()->Alloc();
-        asset->Name = name;
-        asset->m_IsPlaying = playing;
-        asset->m_Streamed = streamed;
-        asset->m_Looped = looped;
+        asset->Name = name, asset->m_IsPlaying = playing, asset->m_Streamed = streamed, asset->m_Looped = looped;
         asset->m_Volume = 0.25f;
         Audio::SetAudioData(*asset, GameServices::Bridge::AudioData(file, "Sounds/"));
         set.m_AudioAssets.push_back(asset);
@@ -56,7 +53,7 @@ protected:
     GameServices::Entities::Set set{"level"};
 };
 
-TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlayingOnceAndMissingNamesAnswerNothing) {
+TEST_F(AudioSystem, SetUpOpensTheLowerCasedName) {
     AudioAsset* tone = Asset("tone", "TONE.Snd", true);
     AudioAsset* music = Asset("music", "Music.snd", false, true, false);
     Audio::Initialize(&set);
@@ -66,7 +63,13 @@ TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlaying
     EXPECT_EQ(State(tone) & AGAudioPlayerImpl::kLoop, AGAudioPlayerImpl::kLoop);
     EXPECT_EQ(State(music) & AGAudioPlayerImpl::kLoop, 0u);
     EXPECT_GT(Rms(Render(2205), 0), 0.01);
-    // The first update puts both back as set up; later ones leave the game's changes alone.
+}
+
+// The first update puts both back as set up; later ones leave the game's changes alone.
+TEST_F(AudioSystem, TheFirstUpdateAppliesIsPlayingOnce) {
+    AudioAsset* tone = Asset("tone", "TONE.Snd", true);
+    Asset("music", "Music.snd", false, true, false);
+    Audio::Initialize(&set);
     for (bool first : {true, false}) {
         Audio::Play(&set, "music");
         Audio::Stop(&set, "tone");
@@ -75,7 +78,11 @@ TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlaying
     }
     Audio::SetCategory(&set, "tone", 1);
     EXPECT_EQ(Audio::GetEngineSound(*tone)->GetPlayer()->GetCategory(), 1u);
-    // Missing names are reported and answer nothing.
+}
+
+TEST_F(AudioSystem, MissingNamesAreReportedAndAnswerNothing) {
+    Asset("tone", "TONE.Snd", true);
+    Audio::Initialize(&set);
     const std::function<void()> calls[] = {
         [&] { Audio::Play(&set, "ghost"); },
         [&] { Audio::Stop(&set, "ghost"); },
@@ -85,8 +92,7 @@ TEST_F(AudioSystem, SetUpOpensTheLowerCasedNameAndTheFirstUpdateAppliesIsPlaying
         [&] { Audio::SetCategory(&set, "ghost", 2); },
         [&] { Audio::SetEndCallback(&set, "ghost", FinishCounter::Handler, nullptr); },
         [&] { Audio::ClearEndCallback(&set, "ghost"); },
-        [&] { Audio::DestroyAudioAsset(&set, "ghost"); },
-    };
+        [&] { Audio::DestroyAudioAsset(&set, "ghost"); }};
     for (const auto& call : calls) {
         LogCapture log;
         call();
@@ -160,11 +166,8 @@ protected:
     }
     VideoAsset* Asset(const char* name, const char* file, bool looped, bool fullScreen) {
         VideoAsset* asset = GameServices::Entities::GameVideoAssetFactory::Instance()->GetDefaultFactory()->Alloc();
-        asset->Name = name;
-        asset->m_IsLooped = looped;
-        asset->m_IsFullScreen = fullScreen;
-        asset->m_IsPlaying = asset->m_Reset = false;
-        asset->m_Volume = 0.5f;
+        asset->Name = name, asset->m_IsLooped = looped, asset->m_IsFullScreen = fullScreen;
+        asset->m_IsPlaying = asset->m_Reset = false, asset->m_Volume = 0.5f;
         Video::SetVideoData(*asset, GameServices::Bridge::VideoData(file, "Video/"));
         set.m_VideoAssets.push_back(asset);
         return asset;

@@ -51,8 +51,7 @@ protected:
 TEST_F(LocalizationTablesTest, EmptyKeyUnknownKeyEmptyTextAndTheTableOrder) {
     const char* first = Crc32Hash("alpha") < Crc32Hash("beta") ? "alpha" : "beta";
     const char* second = first[0] == 'a' ? "beta" : "alpha";
-    Mount(PackageWriter()
-              .Add(std::string(second) + "_english.loc", TypeKey::Localization,
+    Mount(PackageWriter().Add(std::string(second) + "_english.loc", TypeKey::Localization,
                    LocalizationBytes({{"SHARED", "second"}, {"", "id zero"}, {"BLANK", ""}}))
               .Add(std::string(first) + "_english.loc", TypeKey::Localization,
                    LocalizationBytes({{"SHARED", "first"}, {"OWN", "own"}}))

@@ -37,13 +37,10 @@ struct Counting : T {
 
 TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
     EXPECT_FALSE(Load());
-    WriteLevelFile(
-        "levels.xml",
-        TransitionsFile(Entry("Menu", "menu", "LOCK_Visible", 1) +
+    WriteLevelFile("levels.xml", TransitionsFile(Entry("Menu", "menu", "LOCK_Visible", 1) +
                         "<item filename=\"more.xml\"><LevelNameId>Ignored</LevelNameId></item>" +
                         Entry("Final", "final", "unlock", 9)));
-    WriteLevelFile("more.xml",
-                   TransitionsFile(Entry("Round", "round70", "lock_surprise", 2) +
+    WriteLevelFile("more.xml", TransitionsFile(Entry("Round", "round70", "lock_surprise", 2) +
                                    "<item filename=\"deeper.xml\"><LevelNameId>Deep"
                                    "</LevelNameId></item>" + Entry("Round", "round80", "unlock", 3)));
     ASSERT_TRUE(Load());
@@ -59,7 +56,7 @@ TEST_F(GameFlowManagerTest, TransitionsFollowOneFileReferenceInFileOrder) {
 
 // Only active members start, those of component levels too; a camera lent to a component
 // level starts once per list.
-TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursivelyAndLevelsAreSelectedRestartedAndFinished) {
+TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembers) {
     Counting<Camera> camera;
     Counting<Prop> active, inactive, nested;
     Counting<Light> light;
@@ -82,11 +79,12 @@ TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursivelyAndLe
               (std::vector<int>{1, 0, 1, 2, 1, 1, 1}));
     set.RemoveAll();
     component.RemoveAll();
-    // Levels are selected by file name or by name; the manager's next level follows every
-    // match while the controller only takes requests with nothing loaded or while running.
-    WriteLevelFile(
-        "levels.xml",
-        TransitionsFile(
+}
+
+// Levels are selected by file name or by name; the manager's next level follows every match
+// while the controller only takes requests with nothing loaded or while running.
+TEST_F(GameFlowManagerTest, LevelsAreSelectedRestartedAndFinished) {
+    WriteLevelFile("levels.xml", TransitionsFile(
             "<item><LevelNameId>Menu</LevelNameId><LevelFileName>intro</LevelFileName><Status>"
             "unlock</Status><LevelTransitionId>1</LevelTransitionId><RunningSceenId>MenuScreen"
             "</RunningSceenId><StatusModifiers><item><LevelId>2</LevelId><Status>done</Status>"
@@ -132,8 +130,10 @@ TEST_F(GameFlowManagerTest, InitializeSetStartsOnlyActiveMembersRecursivelyAndLe
     EXPECT_EQ(statuses(), (std::vector<u32>{4, 5, 2}));
     flow.ApplyLevelStatusModifiers(intro->GetLevel());  // no modifiers of its own
     EXPECT_EQ(statuses(), (std::vector<u32>{4, 5, 2}));
+}
 
-    // Without bridge systems no level is loaded.
+TEST_F(GameFlowManagerTest, NoLevelLoadsWithoutBridgeSystems) {
+    Set set;
     WriteLevel("round", "<Props><item><Name>Desk</Name></item></Props>");
     EXPECT_TRUE(!flow.LoadLevel("round", set) && set.m_Props.empty());
     EXPECT_TRUE(log.Contains("GameFlowManager::LoadLevel : no bridge systems to load round with"));

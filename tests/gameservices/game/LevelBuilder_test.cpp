@@ -81,7 +81,7 @@ protected:
 
 }  // namespace
 
-TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecordAndAnExtensionMakesItsEntityFirst) {
+TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecord) {
     WriteStudio();
     ASSERT_TRUE(flow.LoadLevel("studio", set));
     EXPECT_EQ(set.m_PackageNames, std::vector<TString<char>>{"studio.dir"});
@@ -131,8 +131,12 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecordAndAnExtensionMakesItsEnti
     EXPECT_EQ(std::string(board->m_Props[0]->Name.c_str()) + overlay->m_Props[0]->Name.c_str(), "TileBadge");
     EXPECT_EQ(V(overlay->m_Props[0]->GetScale()), (Floats{2, 2, 2}));
     EXPECT_EQ(set.m_AudioAssets.at(0)->VolatileDatas.GetAudioData()->m_FileName, "theme.snd");
+}
 
-    // A missing file gives an empty set, every pooled entity of the one before given back.
+// A missing file gives an empty set, every pooled entity of the one before given back.
+TEST_F(LevelBuilderTest, AMissingFileGivesAnEmptySet) {
+    WriteStudio();
+    ASSERT_TRUE(flow.LoadLevel("studio", set));
     ASSERT_TRUE(flow.LoadLevel("missing", set));
     EXPECT_TRUE(log.Contains("Can not read the level file: "));
     EXPECT_TRUE(set.m_Cameras.empty() && set.m_Lights.empty() && set.m_SetElements.empty() &&
@@ -141,18 +145,17 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecordAndAnExtensionMakesItsEnti
                                  GameEntityFactory::Instance()->GetPropFactory(),
                                  GameEntityFactory::Instance()->GetFactory("buzzer")})
         EXPECT_EQ(pool->GetUsedCount(), 0u);
+}
 
-    // An extension that makes its own entity wins over the kind "floor"; the entity is listed
-    // once among the set's extension-made entities, so clearing the set deletes it once.
+// An extension that makes its own entity wins over the kind "floor"; the entity is listed once
+// among the set's extension-made entities, so clearing the set deletes it once.
+TEST_F(LevelBuilderTest, AnExtensionMakesItsEntityFirst) {
     TestExtension zone("EntityScrollableViewportZone");
     EntityDataExtensionFactory::Instance()->Register(&zone);
-    const std::string values =
-        "<EntityScrollableViewportZone><Values><item><value>320</value></item><item><value>"
+    const std::string values = "<EntityScrollableViewportZone><Values><item><value>320</value></item><item><value>"
         "200</value></item></Values></EntityScrollableViewportZone>";
-    WriteLevel("zones",
-               "<SetElements><item><Kind>Floor</Kind><Name>Zone</Name><PositionX>4</PositionX>"
-               "<Visible>true</Visible>" + values +
-                   "</item><item><Kind>Floor</Kind><Name>Ground</Name>"
+    WriteLevel("zones", "<SetElements><item><Kind>Floor</Kind><Name>Zone</Name><PositionX>4</PositionX>"
+               "<Visible>true</Visible>" + values + "</item><item><Kind>Floor</Kind><Name>Ground</Name>"
                    "<EntityScrollableViewportZone/></item></SetElements>");
     flow.LoadLevel("zones", set);
     EntityDataExtensionFactory::Instance()->Unregister(&zone);
@@ -160,8 +163,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecordAndAnExtensionMakesItsEnti
     ASSERT_EQ(set.m_SetElements.size(), 2u);
     auto* made = dynamic_cast<EntityScrollableViewportZone*>(set.m_SetElements[0]);
     ASSERT_EQ(set.m_ExtensionEntities, (std::vector<Entity*>{made}));
-    EXPECT_TRUE(made->m_DimensionX == 320u && made->m_DimensionY == 200u && made->Name == "Zone" &&
-                made->Visible);
+    EXPECT_TRUE(made->m_DimensionX == 320u && made->m_DimensionY == 200u && made->Name == "Zone" && made->Visible);
     // An extension without values (none kept from the record before) is not valid and leaves
     // the floor rule.
     EXPECT_TRUE(set.m_SetElements[1]->IsA(TypeIds::Floor) &&
@@ -172,8 +174,7 @@ TEST_F(LevelBuilderTest, BuildsEachEntityFromItsRecordAndAnExtensionMakesItsEnti
 }
 
 TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
-    WriteLevel("edge",
-               "<Cameras><item><Name>Ortho</Name><Orthographic>true</Orthographic><UpX>auto"
+    WriteLevel("edge", "<Cameras><item><Name>Ortho</Name><Orthographic>true</Orthographic><UpX>auto"
                "</UpX><UpY>auto</UpY><UpZ>auto</UpZ><ViewPortWidth>auto</ViewPortWidth>"
                "<ViewPortHeight>auto</ViewPortHeight><FieldOfView>30</FieldOfView></item>"
                "<item><Name>Bare</Name></item></Cameras>"
@@ -201,8 +202,7 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
 
     // No viewport and no field of view would give a degenerate projection.
     const Camera* bare = set.m_Cameras[1];
-    EXPECT_EQ((Floats{f32(bare->ViewportWidth), f32(bare->ViewportHeight), bare->FieldOfView}),
-              (Floats{800, 600, 34}));
+    EXPECT_EQ((Floats{f32(bare->ViewportWidth), f32(bare->ViewportHeight), bare->FieldOfView}), (Floats{800, 600, 34}));
     EXPECT_TRUE(log.Contains("ViewPortWidth") && log.Contains("field of view"));
 
     // Types: 0 position, 1 spot (also "auto" and unknown words), 2 direction; a light of
@@ -218,8 +218,7 @@ TEST_F(LevelBuilderTest, CameraAndLightFallbacks) {
 // The rendering record keeps the kind of the model file and the record's animation, also
 // when a pooled entity already has one from an earlier load.
 TEST_F(LevelBuilderTest, RenderableRecordAndApplicationDataComeFromTheRecordNotFromAnEarlierLoad) {
-    WriteLevel("looks",
-               "<Props><item><Name>Sign</Name><EngineDataFileName>sign.spt</EngineDataFileName>"
+    WriteLevel("looks", "<Props><item><Name>Sign</Name><EngineDataFileName>sign.spt</EngineDataFileName>"
                "<Animation type=\"TextureAnimation\" mode=\"rewind\" speed=\"2\"><MaterialName>"
                "glow</MaterialName></Animation></item>"
                "<item><Name>Wall</Name><EngineDataFileName>wall.Mdl</EngineDataFileName>"
@@ -239,8 +238,7 @@ TEST_F(LevelBuilderTest, RenderableRecordAndApplicationDataComeFromTheRecordNotF
     const std::vector<Look> expected = {
         {0, 2, 5, 2.0f, "", "glow"},       {1, 3, 6, 0.0f, "", "scroll"},
         {2, 0, 4, 3.0f, "dance.anm", ""}, {2, -1, 1, 1.0f, "", ""},
-        {1, 1, 3, 0.5f, "open.anm", ""},
-    };
+        {1, 1, 3, 0.5f, "open.anm", ""}};
     for (int load = 0; load < 2; ++load) {
         flow.LoadLevel("looks", set);
         std::vector<Look> looks;

@@ -61,8 +61,7 @@ TEST_F(DeviceDrawTest, EdgesOnPixelCentresFollowTheTopLeftRule) {
         // One side of the viewport at a time changes from the last one drawn with.
         {full, {}, {}, {0, 0, 64, 48}},                {{0, 0, 32, kHeight, 0.0f, 1.0f}, {}, {}, {0, 0, 32, 48}},
         {{0, 0, 32, 24, 0.0f, 1.0f}, {}, {}, {0, 0, 32, 24}}, {{8, 0, 32, 24, 0.0f, 1.0f}, {}, {}, {8, 0, 40, 24}},
-        {{8, 4, 32, 24, 0.0f, 1.0f}, {}, {}, {8, 4, 40, 28}},
-    };
+        {{8, 4, 32, 24, 0.0f, 1.0f}, {}, {}, {8, 4, 40, 28}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
         const auto& [viewport, shape, scissor, want] = c;
@@ -129,7 +128,11 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
                   std::pair(true, false)) << int(type);
     }
     EXPECT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleList, 9, 0));  // nothing to draw
+}
 
+TEST_F(DeviceDrawTest, DeclarationsTheStreamsCannotServeAreRefused) {
+    Mesh mesh(Dev(), {{0, 0, 0.5f}, {4, 0, 0.5f}, {0, 4, 0.5f}, {4, 4, 0.5f}}, std::vector<uint32_t>(4, 0xFFFFFFFF),
+              {0, 0, 1, 0, 0, 1, 1, 1});
     // An element whose type its use cannot take.
     const std::pair<DeclUsage, DeclType> misfits[] = {
         {DeclUsage::Position, DeclType::Color}, {DeclUsage::Normal, DeclType::Float2},
@@ -181,10 +184,8 @@ TEST_F(DeviceDrawTest, DrawsReadingOutsideTheirBuffersAreRefused) {
                 !Dev().CreateVertexDeclaration(nullptr, 1));
 }
 
-// Creation is refused, with a reason, without a window or with a side of 0. The offscreen
-// driver lists one mode, of 0 x 0: full screen is never granted, and a reset that asks for it
-// fails and leaves the device waiting for another reset.
-TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSidesFullScreenAModeOfThatSizeAndResetsAnswerTheCooperativeLevel) {
+// Creation is refused, with a reason, without a window or with a side of 0.
+TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSides) {
     const char* const zero = "the back buffer size is 0";
     std::string error;
     for (auto [window, width, height, reason] :
@@ -195,6 +196,12 @@ TEST_F(DeviceTest, CreationNeedsAWindowAndTwoSidesFullScreenAModeOfThatSizeAndRe
     }
     EXPECT_FALSE(Device::IsDisplayModeAvailable(m_window->Get(), kWidth, 0));  // both sides must match
     EXPECT_TRUE(Device::IsDisplayModeAvailable(m_window->Get(), 0, 0));
+}
+
+// The offscreen driver lists one mode, of 0 x 0: full screen is never granted, and a reset that
+// asks for it fails and leaves the device waiting for another reset.
+TEST_F(DeviceTest, ResetsAnswerTheCooperativeLevel) {
+    std::string error;
     PresentParams params = {kWidth, kHeight, true, true};
     m_device.reset();
     m_device = Device::Create(m_window->Get(), params, error);

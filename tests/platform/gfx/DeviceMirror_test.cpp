@@ -110,17 +110,32 @@ void ExpectFloats(const std::vector<float>& actual, const std::vector<float>& ex
         EXPECT_NEAR(actual[i], expected[i], 1e-4f) << "value " << i;
 }
 
-// Every state in play at once: a draw like the last one sends none of them again, nor do
-// states set again to the values GL holds; a change sends that state alone. Each draw points
-// both units at their coordinates (client memory), switching the client unit twice.
-TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
-    Device& d = Dev();
-    Texture* textures[3] = {d.CreateTexture(2, 1, 0, Format::A8R8G8B8), d.CreateTexture(1, 1, 0, Format::A8R8G8B8),
-                            d.CreateTexture(1, 1, 0, Format::A8R8G8B8)};  // the last one drawn with later
-    const Viewport viewport = {4, 4, 40, 30, 0.0f, 1.0f};
-    const Rect scissor = {2, 2, 50, 40};
-    Matrix shift = {{1, 0, 0, 0, 0, 1, 0, 0, 0.25f, 0, 1, 0, 0, 0, 0, 1}};
-    auto setAll = [&] {
+// Every state in play at once, drawn once: each draw points both units at their coordinates
+// (client memory), switching the client unit twice.
+class MirrorDrawTest : public DeviceTest {
+protected:
+    void SetUp() override {
+        DeviceTest::SetUp();
+        Device& d = Dev();
+        for (uint32_t size : {2u, 1u, 1u})  // the last one drawn with later
+            textures.push_back(d.CreateTexture(size, 1, 0, Format::A8R8G8B8));
+        SetAll();
+        d.SetTransform(TransformType::Texture0, shift);
+        mesh = std::make_unique<Mesh>(d, p, std::vector<uint32_t>(4, 0xFFFFFFFF),
+                                      std::vector<float>{0, 0, 1, 0, 0, 1, 1, 1}, std::vector<Vec3>(4, {0, 0, -1}));
+        mesh->Bind(d);
+        ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+        calls = std::make_unique<GlCalls>();
+    }
+    void TearDown() override {
+        calls.reset();
+        for (Texture* t : textures)
+            if (t)
+                t->Release();  // the device lets its bindings go itself
+        DeviceTest::TearDown();
+    }
+    void SetAll() {
+        Device& d = Dev();
         for (uint32_t stage = 0; stage < 2; ++stage) {
             d.SetTexture(stage, textures[stage]);
             d.SetTextureStageState(stage, StageState::ColorOp, TextureOp::Modulate);
@@ -142,31 +157,43 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
         d.LightEnable(0, true);
         d.SetMaterial({{1, 0, 0, 1}, {}, {}, {}, 0});
         SetPixelSpace(d, viewport.width, viewport.height);
-    };
-    setAll();
-    d.SetTransform(TransformType::Texture0, shift);
-    const std::vector<Vec3> p = {{0, 0, 0.5f}, {8, 0, 0.5f}, {0, 8, 0.5f}, {8, 8, 0.5f}};
-    Mesh mesh(d, p, std::vector<uint32_t>(4, 0xFFFFFFFF), {0, 0, 1, 0, 0, 1, 1, 1}, std::vector<Vec3>(4, {0, 0, -1}));
-    mesh.Bind(d);
-    ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+    }
+    // The calls a draw makes.
+    std::string Draw() {
+        EXPECT_TRUE(Dev().DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
+        return calls->Take();
+    }
 
+    std::vector<Texture*> textures;
+    const Viewport viewport = {4, 4, 40, 30, 0.0f, 1.0f};
+    const Rect scissor = {2, 2, 50, 40};
+    Matrix shift = {{1, 0, 0, 0, 0, 1, 0, 0, 0.25f, 0, 1, 0, 0, 0, 0, 1}};
+    const std::vector<Vec3> p = {{0, 0, 0.5f}, {8, 0, 0.5f}, {0, 8, 0.5f}, {8, 8, 0.5f}};
+    std::unique_ptr<Mesh> mesh;
+    std::unique_ptr<GlCalls> calls;
     const std::string pointers = "glClientActiveTexture glClientActiveTexture";
-    GlCalls calls;
-    auto draw = [&] {  // the calls a draw makes
-        EXPECT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
-        return calls.Take();
-    };
-    EXPECT_EQ(draw(), pointers);
+};
+
+// A draw like the last one sends none of the states again, nor do states set again to the values
+// GL holds; a change sends that state alone.
+TEST_F(MirrorDrawTest, ADrawSendsOnlyWhatGlDoesNotHold) {
+    Device& d = Dev();
+    EXPECT_EQ(Draw(), pointers);
     // Render states (the first and another) and a stage state changed, then set back, send nothing.
     d.SetRenderState(RenderState::ZEnable, 1u);
     d.SetRenderState(RenderState::AlphaFunc, Cmp::Less);
     d.SetTextureStageState(0, StageState::ColorOp, TextureOp::Add);
-    setAll();
-    mesh.Bind(d);
-    EXPECT_EQ(draw(), pointers);
+    SetAll();
+    mesh->Bind(d);
+    EXPECT_EQ(Draw(), pointers);
     d.SetRenderState(RenderState::AlphaBlendEnable, 0u);
     d.SetViewport({6, 4, 40, 30, 0.0f, 1.0f});
-    EXPECT_EQ(draw(), "glDisable glViewport glDepthRange " + pointers);
+    EXPECT_EQ(Draw(), "glDisable glViewport glDepthRange " + pointers);
+}
+
+// Uploads, attributes and matrices: only what changed is sent.
+TEST_F(MirrorDrawTest, UploadsAndAttributesSendOnlyWhatChanged) {
+    Device& d = Dev();
     for (Texture* t : textures) {
         LockedRect locked;
         ASSERT_TRUE(t->LockRect(locked, t == textures[0]));
@@ -174,16 +201,16 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
     }
     // Only a writing lock uploads, binding on the active unit (the last one the flush
     // disabled), which no stage uses.
-    EXPECT_EQ(draw(), "glBindTexture glTexSubImage2D " + pointers);
+    EXPECT_EQ(Draw(), "glBindTexture glTexSubImage2D " + pointers);
     // A new texture's first upload sets every sampler state; only the stage's own then follow.
     d.SetTexture(1, textures[2]);
-    EXPECT_EQ(draw(), "glBindTexture glTexParameteri glTexParameteri glTexParameteri glTexParameteri "
+    EXPECT_EQ(Draw(), "glBindTexture glTexParameteri glTexParameteri glTexParameteri glTexParameteri "
                       "glTexParameteri glBindTexture glActiveTexture glBindTexture glTexParameteri " + pointers);
     // A draw of positions alone sets the other attributes' constants and turns their arrays
     // off; the colour, standing in for the material's diffuse, sends the material again.
     Mesh bare(d, p, {}, {});
     bare.Bind(d);
-    EXPECT_EQ(draw(), "glNormal3f glColor4f glMultiTexCoord4f glMultiTexCoord4f glDisableClientState "
+    EXPECT_EQ(Draw(), "glNormal3f glColor4f glMultiTexCoord4f glMultiTexCoord4f glDisableClientState "
                       "glDisableClientState glClientActiveTexture glDisableClientState "
                       "glClientActiveTexture glDisableClientState glDisable glMaterialfv glMaterialfv "
                       "glMaterialfv glMaterialfv glMaterialf");
@@ -191,31 +218,29 @@ TEST_F(DeviceMirrorTest, ADrawSendsOnlyWhatGlDoesNotHold) {
     // scissor test it left off back on). GL is switched to the modelview matrix (from the
     // texture one) once for two moves of the world.
     ASSERT_FALSE(ReadPixels(d, {0, 0, 1, 1}).empty());
-    calls.Take();
+    calls->Take();
     for (float x : {1.0f, 2.0f}) {
         shift.m[12] = x;
         d.SetTransform(TransformType::World, shift);
         ASSERT_TRUE(d.DrawPrimitive(PrimitiveType::TriangleStrip, 0, 2));
     }
-    EXPECT_EQ(calls.Take(), "glEnable glMatrixMode glLoadMatrixf glMultMatrixf glLoadMatrixf glMultMatrixf");
+    EXPECT_EQ(calls->Take(), "glEnable glMatrixMode glLoadMatrixf glMultMatrixf glLoadMatrixf glMultMatrixf");
     // Colours drawn unlit, then a draw without them, leave the material GL holds standing.
-    for (const Mesh* drawn : {&mesh, &bare}) {
+    for (const Mesh* drawn : {mesh.get(), &bare}) {
         d.SetRenderState(RenderState::Lighting, uint32_t(drawn == &bare));
         drawn->Bind(d);
-        draw();
+        Draw();
     }
     // Nor does a texture no stage holds, deleted at a Present (which binds the back buffer itself).
     textures[1]->Release();
+    textures[1] = nullptr;
     d.Present();
     d.SetMaterial({{1, 0, 0, 1}, {}, {}, {}, 0});
-    EXPECT_EQ(draw(), "glDeleteTextures glBindFramebuffer");
-    for (Texture* t : {textures[0], textures[2]})
-        t->Release();  // the device lets its bindings go itself
+    EXPECT_EQ(Draw(), "glDeleteTextures glBindFramebuffer");
 }
 
-// A stencil clear is cut by the scissor rectangle; depth clears keep the stencil. Then the
-// defaults a reset brings back, and lights and materials as GL takes them.
-TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilResetRestoresTheDefaultsAndLightsAndMaterialsReachGl) {
+// A stencil clear is cut by the scissor rectangle; depth clears keep the stencil.
+TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencil) {
     Device& d = Dev();
     auto stencilAt = [](int x, int y) { return int(WindowValue(x, y, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE)); };
     d.Clear(kClearTarget | kClearZBuffer | kClearStencil, 0xFF000000, 1.0f, 7);
@@ -227,7 +252,10 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilResetRestoresTheDefaultsAndLig
     const std::vector<int> stencil = {stencilAt(2, 5), stencilAt(5, 2), stencilAt(5, 5), stencilAt(8, 5),
                                       stencilAt(5, 8)};
     EXPECT_EQ(stencil, std::vector<int>({7, 7, 3, 7, 7}));
+}
 
+TEST_F(DeviceMirrorTest, AResetRestoresTheDefaults) {
+    Device& d = Dev();
     // A reset brings back the full viewport and scissor, the default light (white, along +z,
     // switched off), material (white, sent again even when vertex colours stand in for its
     // diffuse), render states, the modulating first stage and each stage reading the coordinates
@@ -285,7 +313,10 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilResetRestoresTheDefaultsAndLig
     glGetIntegerv(GL_VIEWPORT, boxes);
     glGetIntegerv(GL_SCISSOR_BOX, boxes + 4);
     EXPECT_EQ(std::vector<GLint>(boxes, boxes + 8), (std::vector<GLint>{0, 0, 64, 48, 0, 0, 64, 48}));
+}
 
+TEST_F(DeviceMirrorTest, LightsAndMaterialsReachGl) {
+    Device& d = Dev();
     // Each kind of light as GL takes it (a directional light as a direction towards it; a spot's
     // cone from half its outer angle, in degrees, up to 90; its fall-off as an exponent up to 128),
     // with the material (shininess up to 128, no specular) and the ambient render state.
@@ -303,8 +334,7 @@ TEST_F(DeviceMirrorTest, DepthClearsKeepTheStencilResetRestoresTheDefaultsAndLig
         {LightType::Spot, 1, 200, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 28.64789f, 128, 2, 0.5f, 0.25f}},
         {LightType::Spot, 4, -1, true, {1, 3, 4, 5, 1, 0, 0.6f, 0.8f, 90, 0, 2, 0.5f, 0.25f}},
         {LightType::Point, 1, 1, false, {0, 3, 4, 5, 1, 0, 0.6f, 0.8f, 180, 0, 2, 0.5f, 0.25f}},
-        {LightType::Directional, 1, 1, true, {1, 0, -0.6f, -0.8f, 0, 0, 0.6f, 0.8f, 180, 0, 1, 0, 0}},
-    };
+        {LightType::Directional, 1, 1, true, {1, 0, -0.6f, -0.8f, 0, 0, 0.6f, 0.8f, 180, 0, 1, 0, 0}}};
     for (auto [type, phi, falloff, on, held] : cases) {
         SCOPED_TRACE(int(type));
         d.SetLight(0, {.type = type, .diffuse = {1, 0.5f, 0.25f, 1}, .specular = {0.1f, 0.2f, 0.3f, 0.4f},

@@ -49,12 +49,9 @@ private:
 };
 
 // Encodes u32 ARGB pixels as a PNG (RGBA when withAlpha, else RGB).
-inline std::string EncodePng(const std::vector<uint32_t>& argb, uint32_t width, uint32_t height,
-                             bool withAlpha) {
+inline std::string EncodePng(const std::vector<uint32_t>& argb, uint32_t width, uint32_t height, bool withAlpha) {
     png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = width;
-    image.height = height;
+    image.version = PNG_IMAGE_VERSION, image.width = width, image.height = height;
     image.format = withAlpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
     std::vector<uint8_t> rows;
     for (uint32_t p : argb)

@@ -137,15 +137,13 @@ TEST(GfxMath, MatrixHelpersAgreeWithValuesWorkedOutByHand) {
     ExpectMatrix(MatrixLookAtLH({0, 0, -10}, {0, 0, 0}, {0, 1, 0}),
                  {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 10, 1}});
     // Looking down +x from the origin: world +x is view +z, world +z is view -x.
-    ExpectMatrix(MatrixLookAtLH({0, 0, 0}, {5, 0, 0}, {0, 1, 0}),
-                 {{0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 0, 1}});
+    ExpectMatrix(MatrixLookAtLH({0, 0, 0}, {5, 0, 0}, {0, 1, 0}), {{0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 0, 1}});
     // 90 degrees vertical, aspect 2, near 1, far 101: y scale 1, x scale 0.5, q = 101 / 100,
     // -near * q = -1.01; the near plane maps to depth 0 and the far plane to 1.
     Matrix p = MatrixPerspectiveFovLH(float(M_PI) / 2, 2.0f, 1.0f, 101.0f);
     ExpectMatrix(p, {{0.5f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1.01f, 1, 0, 0, -1.01f, 0}});
     EXPECT_NEAR(Vec3TransformCoord({0, 0, 101}, p).z, 1.0f, 1e-5f);
-    ExpectMatrix(MatrixOrthoLH(800, 600, 0, 10),
-                 {{0.0025f, 0, 0, 0, 0, 1.0f / 300, 0, 0, 0, 0, 0.1f, 0, 0, 0, 0, 1}});
+    ExpectMatrix(MatrixOrthoLH(800, 600, 0, 10), {{0.0025f, 0, 0, 0, 0, 1.0f / 300, 0, 0, 0, 0, 0.1f, 0, 0, 0, 0, 1}});
 
     const float a = 0.3f;
     const Matrix z = MatrixRotationZ(a);
@@ -172,8 +170,7 @@ TEST(GfxMath, MatrixHelpersAgreeWithValuesWorkedOutByHand) {
     ExpectMatrix(MatrixTranspose(m), {{2, 1, 7, 1, 3, 4, 2, 2, 1, 3, -3, 3, 5, 1, 2, 1}});
     // A point through it: (26, 19, 1) over w = 14.
     const Vec3 point = Vec3TransformCoord({1, 2, 3}, m);
-    EXPECT_EQ(std::vector<float>({point.x, point.y, point.z}),
-              std::vector<float>({26.0f / 14, 19.0f / 14, 1.0f / 14}));
+    EXPECT_EQ(std::vector<float>({point.x, point.y, point.z}), std::vector<float>({26.0f / 14, 19.0f / 14, 1.0f / 14}));
     const Matrix singular = {{1, 2, 3, 4, 2, 4, 6, 8, 0, 1, 0, 1, 1, 0, 1, 0}};
     EXPECT_FALSE(MatrixInverse(singular, inverse));
 }

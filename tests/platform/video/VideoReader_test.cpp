@@ -64,33 +64,38 @@ uint32_t ColourAt(int64_t time) {
     return kColours[std::min<size_t>(size_t(time / (kSecond / 2)), kColours.size() - 1)];
 }
 
-// Every frame and the tone of an encoded clip, seeks to the frame showing; streams left out,
-// sounds of other layouts; missing, damaged and cut files.
-TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsAndBadFiles) {
+// A reader and an encoded clip of two seconds: a colour each half second and a tone.
+class VideoReader : public ::testing::Test {
+protected:
+    // Opens the bytes, written as the clip's file.
+    bool openClip(const std::string& bytes) { return reader.Open(dir.Write("clip.vid", bytes), error); }
+
     TempDir dir;
     Reader reader;
     std::string error;
     VideoFrame frame;
     AudioChunk chunk;
     const std::string clip = authoring::EncodeWindowsMediaClip({.colours = kColours});
-    // Opens the bytes, written as the clip's file.
-    auto openClip = [&](const std::string& bytes) { return reader.Open(dir.Write("clip.vid", bytes), error); };
+};
+
+TEST_F(VideoReader, ReadsEveryFrameOfAClip) {
     ASSERT_TRUE(openClip(clip)) << error;
     EXPECT_EQ(Streams(reader), "1 64x48 1 1@22050");
     EXPECT_NEAR(double(reader.Duration()), 2.0 * kSecond, kSecond / 10.0);
 
     int count = 0;
-    int64_t first = 0;
     while (reader.NextVideoFrame(frame) == ReadResult::Sample) {
         EXPECT_EQ(frame.duration, kSecond / 10);
         ASSERT_EQ(frame.pixels.size(), 64u * 48 * 4);
         for (size_t p : {size_t(0), size_t(24 * 64 + 32), size_t(64 * 48 - 1)})
             EXPECT_TRUE(Near(&frame.pixels[p * 4], ColourAt(frame.time))) << "frame at " << frame.time;
-        if (++count == 1)
-            first = frame.time;
+        ++count;
     }
     EXPECT_EQ(std::pair(count, reader.NextVideoFrame(frame)), std::pair(20, ReadResult::EndOfStream));
+}
 
+TEST_F(VideoReader, TheSoundOfAClipRunsWithoutGaps) {
+    ASSERT_TRUE(openClip(clip)) << error;
     // The decoder's first block of output is its priming; the sound then runs without gaps.
     int64_t frames = 0, expectedTime = -1;
     double sum = 0;
@@ -109,7 +114,13 @@ TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsA
     EXPECT_NEAR(double(frames) / 22050.0, 2.0, 0.1);
     EXPECT_NEAR(std::sqrt(sum / double(frames)) / 32768.0, 0.35, 0.05);
     EXPECT_EQ(reader.NextAudioChunk(chunk), ReadResult::EndOfStream);
+}
 
+TEST_F(VideoReader, ASeekShowsTheFrameAtTheTarget) {
+    ASSERT_TRUE(openClip(clip) && reader.NextVideoFrame(frame) == ReadResult::Sample) << error;
+    const int64_t first = frame.time;
+    while (reader.NextVideoFrame(frame) == ReadResult::Sample || reader.NextAudioChunk(chunk) == ReadResult::Sample) {
+    }
     // Streams read to their end play again from a seek: the frame showing at the target, the
     // sound from the target (a chunk's earlier frames go). The last target is where a frame
     // starts: that frame, not the one ending there.
@@ -124,7 +135,9 @@ TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsA
     // Before the start: the start.
     ASSERT_TRUE(reader.Seek(-kSecond) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     EXPECT_EQ(frame.time, first);
+}
 
+TEST_F(VideoReader, OversizedAndReorderedFramesPlay) {
     // Frames wider than kMaxFrameSize leave the picture out, while one pixel wide and
     // kMaxFrameSize high plays; a frame without a time follows the last; a sound is converted to
     // mono or stereo.
@@ -150,7 +163,9 @@ TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsA
     ASSERT_TRUE(openClip(headers + picture) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     ASSERT_TRUE(reader.Seek(kSecond / 25) && reader.NextVideoFrame(frame) == ReadResult::Sample);
     EXPECT_EQ(frame.time, kSecond / 25);
+}
 
+TEST_F(VideoReader, SoundNoDecoderTakesIsLeftOut) {
     // A clip without sound, or whose sound's format tag (0x161 at 22,050 Hz mono) names no
     // decoder, has none; the stream left out holds no file open, and the libraries' complaints
     // stay off stderr unless the program's log is wanted there.
@@ -164,10 +179,12 @@ TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsA
     }
     EXPECT_TRUE(testing::internal::GetCapturedStderr().empty() || std::getenv("TALLYVOX_LOG"));
     // Neither stream left: no clip.
-    wide = {.width = kMaxFrameSize + 16, .height = 16, .colours = {kColours[0]}, .secondsPerColour = 0.2, .toneHz = 0};
+    const authoring::VideoClip wide = {.width = kMaxFrameSize + 16, .height = 16, .colours = {kColours[0]}, .secondsPerColour = 0.2, .toneHz = 0};
     EXPECT_FALSE(openClip(authoring::EncodeWindowsMediaClip(wide)));
     EXPECT_NE(error.find("no playable stream"), std::string::npos) << error;
+}
 
+TEST_F(VideoReader, SoundsAreConvertedToMonoOrStereo) {
     // A centre speaker is heard on both sides; more channels than the conversion takes end the
     // sound at its first chunk.
     ASSERT_TRUE(openClip(Wav({0, 0, 16000}, 0x7))) << error;
@@ -181,8 +198,9 @@ TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsA
     ASSERT_TRUE(openClip(Wav(std::vector<int16_t>(65, 0), 0))) << error;
     EXPECT_TRUE(reader.NextAudioChunk(chunk) == ReadResult::Error &&
                 reader.NextAudioChunk(chunk) == ReadResult::EndOfStream);
+}
 
-    // Missing, damaged and cut files.
+TEST_F(VideoReader, MissingDamagedAndCutFilesAreRefused) {
     ASSERT_TRUE(openClip(clip)) << error;
     // Each open lets the last clip's decoding go: 40 of them leave the heap within 300 kB.
     const size_t heldBefore = mallinfo2().uordblks;
@@ -198,7 +216,7 @@ TEST(VideoReader, ReadsEveryFrameAndTheToneOfAClipSeeksAndCopesWithOtherStreamsA
 
     // A clip cut in half plays its first half.
     ASSERT_TRUE(openClip(clip.substr(0, clip.size() / 2))) << error;
-    count = 0;
+    int count = 0;
     while (reader.NextVideoFrame(frame) == ReadResult::Sample)
         ++count;
     EXPECT_TRUE(count > 4 && count < 20) << count;

@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(ContentBuild, SourceLinesKeepTheirNumbersWriteGivesPackagesLooseFilesAndTheMapAndEntriesOutsideTheGroupOrTwiceAreErrors) {
+TEST(ContentBuild, SourceLinesKeepTheirNumbers) {
     TempDir dir;
     dir.Write("content/a.txt", "# header\n\n  one two\tthree  \n# more\nfour\n");
     const content::SourceFile source(dir.Path(), "content/a.txt");
@@ -19,8 +19,10 @@ TEST(ContentBuild, SourceLinesKeepTheirNumbersWriteGivesPackagesLooseFilesAndThe
     EXPECT_EQ(source.At(source.Lines()[1]).Text(), "content/a.txt:5");
     EXPECT_FALSE(content::SourceFile(dir.Path(), "content/none.txt").Ok());
     EXPECT_EQ(content::SplitFields(" a | b c |", '|'), (std::vector<std::string>{"a", "b c", ""}));
+}
 
-    // Write gives the folder package, the loose files and the source map.
+TEST(ContentBuild, WriteGivesPackagesLooseFilesAndTheMap) {
+    TempDir dir;
     content::Output out("data", {"Pack.dir"});
     out.Add("Pack.dir", "b.xml", "B", {"s.txt", 2});
     out.Add("Pack.dir", "a.xml", "A", {"s.txt", 1});
@@ -31,8 +33,9 @@ TEST(ContentBuild, SourceLinesKeepTheirNumbersWriteGivesPackagesLooseFilesAndThe
     EXPECT_EQ(FileContents(dir.File("streams/x.ogg")), "OGG");
     EXPECT_EQ(FileContents(dir.File("Pack/stale.xml")), "");
     EXPECT_EQ(FileContents(dir.File("map/Pack.dir.map")), "a.xml\ts.txt:1\nb.xml\ts.txt:2\n");
+}
 
-    // Entries outside the group or written twice are errors.
+TEST(ContentBuild, EntriesOutsideTheGroupOrTwiceAreErrors) {
     content::Output entries("data", {"Pack.dir"});
     entries.Add("Pack.dir", "Name.XML", "1", {"s.txt", 1});
     entries.Add("Pack.dir", "name.xml", "2", {"s.txt", 2});
@@ -41,13 +44,15 @@ TEST(ContentBuild, SourceLinesKeepTheirNumbersWriteGivesPackagesLooseFilesAndThe
     ASSERT_EQ(entries.Errors().size(), 3u);
     EXPECT_EQ(entries.Errors()[0], "s.txt:2: error: \"name.xml\" is written twice to \"Pack.dir\"");
     EXPECT_EQ(entries.Packages().at("Pack.dir").at("name.xml").bytes, "1");
-    // Resources keep the name the game hashes; documents are read by their lower-cased name.
-    EXPECT_EQ(content::EntryName("ChM_Top.mdl"), "ChM_Top.mdl");
-    EXPECT_EQ(content::EntryName("Sketch.Flow"), "sketch.flow");
-    EXPECT_EQ(content::EntryName("Screen.XAML"), "screen.xaml");
-    EXPECT_EQ(content::EntryName("Music_Countdown.loop.snd"), "music_countdown.loop.snd");
     entries.Warning({"s.txt", 0}, "unused", "Pack/x");
     EXPECT_EQ(entries.Warnings()[0], "s.txt (Pack/x): warning: unused");
+}
+
+// Resources keep the name the game hashes; documents are read by their lower-cased name.
+TEST(ContentBuild, DocumentNamesAreLowerCased) {
+    for (const auto& [name, entry] : {std::pair{"ChM_Top.mdl", "ChM_Top.mdl"}, {"Sketch.Flow", "sketch.flow"},
+                                      {"Screen.XAML", "screen.xaml"}, {"Music_Countdown.loop.snd", "music_countdown.loop.snd"}})
+        EXPECT_EQ(content::EntryName(name), entry) << name;
 }
 
 }  // namespace

@@ -11,10 +11,9 @@
 // real sources build is held by the content checker.
 namespace {
 
-TEST(InterfaceSources, RangesPlaceTheirWidgetsBadRecordsAreToldWithTheirLineAndPicturesAndFontsNeedTheirSource) {
+TEST(InterfaceSources, RangesPlaceTheirWidgets) {
     TempDir dir;
-    dir.Write("l.txt",
-              "screen S 800 600\nstyle s Label TextColor=#FF000000\nstyle b s Text=\"a & b\"\n"
+    dir.Write("l.txt", "screen S 800 600\nstyle s Label TextColor=#FF000000\nstyle b s Text=\"a & b\"\n"
               "grid G 1 2 30 40\n b Cell{1..3}x 10 20 5 6 \\\n each=2,100,50 Text=\"{n}: {p|q|r}\"\nend\n");
     content::Output out(dir.Path(), {});
     const content::Layout layout = content::ReadLayout(content::SourceFile(dir.Path(), "l.txt"), out);
@@ -27,8 +26,10 @@ TEST(InterfaceSources, RangesPlaceTheirWidgetsBadRecordsAreToldWithTheirLineAndP
           "TextColor=\"#FF000000\" Text=\"1: p\"/>",
           "Name=\"Cell2x\" Margin=\"110,20,0,0\"", "Name=\"Cell3x\" Margin=\"10,70,0,0\"", "Text=\"3: r\""})
         EXPECT_NE(xaml.find(expected), std::string::npos) << expected << "\n" << xaml;
+}
 
-    // Bad layout records are reported with their line.
+TEST(InterfaceSources, BadRecordsAreToldWithTheirLine) {
+    TempDir dir;
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"grid A 0 0 10 10\n", ":2: error: grid without \"end\""},
         {"end\n", ":2: error: \"end\" without an open grid"},
@@ -39,8 +40,7 @@ TEST(InterfaceSources, RangesPlaceTheirWidgetsBadRecordsAreToldWithTheirLineAndP
         {"style s Label\ns A{1..3} 0 0 1 1 Text={a|b}\n", ":3: error: \"{a|b}\" has no choice for A3"},
         {"style s Label Text=\"open\n", ":2: error: unclosed quote"},
         {"style s Label\ns A 0 0 1 1 nokey\n", ":3: error: \"nokey\" is not key=value"},
-        {"style s Label \\\n", ":2: error: the record goes on past the end of the file"},
-    };
+        {"style s Label \\\n", ":2: error: the record goes on past the end of the file"}};
     for (const auto& [records, message] : cases) {
         dir.Write("l.txt", "screen S 800 600\n" + records);
         content::Output bad(dir.Path(), {});
@@ -48,19 +48,19 @@ TEST(InterfaceSources, RangesPlaceTheirWidgetsBadRecordsAreToldWithTheirLineAndP
         ASSERT_EQ(bad.Errors().size(), 1u) << records;
         EXPECT_EQ(bad.Errors()[0].rfind("l.txt" + message, 0), 0u) << bad.Errors()[0];
     }
+}
 
-    // A layout's picture or font without its source is an error.
+TEST(InterfaceSources, PicturesAndFontsNeedTheirSource) {
+    TempDir dir;
     dir.Write("content/layouts/flow.txt", "S S.xaml Navigation 0 0\n");
-    dir.Write("content/layouts/s.txt",
-              "screen S 800 600\nstyle l Label TextFontName=nofont.fon\nstyle i Image\n"
+    dir.Write("content/layouts/s.txt", "screen S 800 600\nstyle l Label TextFontName=nofont.fon\nstyle i Image\n"
               "l A 0 0 1 1\ni B 0 0 1 1 ImageDefault=nopic.png\ni C 0 0 1 1 ImageDefault=Own_1.png\n");
     dir.Write("content/fonts.txt", "license /usr/share/doc/fonts-dejavu-core/copyright\n");
     dir.Write("content/animations.txt", "");
     dir.Write("content/art/interface.txt", "elsewhere own_\n");
     content::Output art(dir.Path(), {"Global2D.dir"});
     content::GenerateInterfaceArt(art);
-    EXPECT_EQ(art.Errors(),
-              (std::vector<std::string>{
+    EXPECT_EQ(art.Errors(), (std::vector<std::string>{
                   "content/layouts/s.txt: error: image \"nopic.png\" has no recipe in content/art/interface.txt",
                   "content/layouts/s.txt: error: font \"nofont.fon\" is not in content/fonts.txt"}));
 }
@@ -70,8 +70,7 @@ TEST(InterfaceSources, BadRecipesAndMovesAreRefused) {
     content::FontSet fonts(out);
     std::vector<uint32_t> argb;
     std::string error, bytes;
-    const std::vector<std::vector<std::string>> recipes = {{"solid"},
-                                                           {"solid", "FF00"},
+    const std::vector<std::vector<std::string>> recipes = {{"solid"}, {"solid", "FF00"},
                                                            {"panel", "FF000000", "FF000000", "FF000000", "2"},
                                                            {"digit", "FFFFFFFF", "0", "12"},
                                                            {"blur", "FF000000"},

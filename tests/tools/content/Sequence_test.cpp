@@ -50,17 +50,72 @@ std::vector<GameShow::SequenceEvent> AllEvents(const GameShow::Sequence& s) {
     return all;
 }
 
+// The show's sequences generated from the data folder, each entry read back from a file.
+class SequenceContent : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(std::getenv("TALLYVOX_DATA"), nullptr) << "the data folder is given by TALLYVOX_DATA"; }
+    template <typename Check> void ForEachSequence(Check check) {
+        for (const auto& [file, name] : QZ2011::QZ11Game::InGameSequences()) {
+            SCOPED_TRACE(name);
+            check(name, authoring::LowerName(file), Load(dir, out, authoring::LowerName(file)));
+        }
+    }
+    // Blocks with one bad line of each kind.
+    content::Output Blocks() {
+        dir.Write("content/sequences.txt",
+                  "  start cut cam_wide\n"                                        // 1: before any sequence
+                  "sequence s_{a}{b}.xml n{a}{b} 500 skip a=1..2 b=x,y\n"         // 2: four sequences
+                  "  start play cue{b}\n"                                         // 3
+                  "  400 timer stop\n"                                            // 4
+                  "  500 play late\n"                                             // 5: at the duration
+                  "  skip stop cue{a} sound\n"                                    // 6: unknown category
+                  "  end  wave cam\n"                                             // 7: unknown verb
+                  "  end  show {c}\n"                                             // 8: unknown variable
+                  "sequence bad.xml bad 0 skip\n"                                 // 9: no duration
+                  "  start play x\n"                                              // 10: skipped with it
+                  "sequence r.xml r 100 noskip n=3..1\n"                          // 11: empty range
+                  "sequence u.xml n1x 100 noskip\n"                               // 12: name taken
+                  "  skip timer start\n"                                          // 13: never fires
+                  "sequence ../up.xml up 100 noskip\n");                          // 14: outside the package
+        return Generate(dir.Path());
+    }
+
+    TempDir dir;
+    const content::Output out = Generate(std::getenv("TALLYVOX_DATA") ? std::getenv("TALLYVOX_DATA") : "");
+};
+
 }  // namespace
 
-TEST(SequenceContent, TheShowTableLoadsWithItsTimingsAndOnlyNamesTheGameKnowsAndBlocksExpandTheirVariables) {
-    const char* data = std::getenv("TALLYVOX_DATA");
-    ASSERT_NE(data, nullptr) << "the data folder is given by TALLYVOX_DATA";
-    const content::Output out = Generate(data);
+TEST_F(SequenceContent, TheShowTableLoadsWithItsTimings) {
     EXPECT_EQ(out.Errors(), std::vector<std::string>{});
     EXPECT_EQ(out.Warnings(), std::vector<std::string>{});
     std::set<std::string> entries, tableFiles;
     for (const auto& [name, item] : out.Packages().at("ingamexml.dir"))
         entries.insert(name);
+    // (sequence, duration, skippable) of one member of each family.
+    const struct { const char* name; i32 duration; bool skippable; } timings[] = {
+        {"Intro", 7000, true},           {"right_pose00Med", 2500, true}, {"buzz8_left", 1500, false},
+        {"strike3_TimeUp", 1800, false}, {"preanswer_round", 800, false}, {"reveal_answer8", 1500, true},
+        {"playOrPassRight", 2000, false}, {"blank", 100, false}, {"end_game_20k_win_right", 6000, true}};
+    ForEachSequence([&](const std::string& name, const std::string& entry, const GameShow::Sequence& s) {
+        tableFiles.insert(entry);
+        ASSERT_GT(s.m_Duration, 0);
+        for (const auto& t : timings)
+            if (name == t.name) {
+                EXPECT_EQ(std::make_pair(s.m_Duration, s.m_Skippable), std::make_pair(t.duration, t.skippable));
+            }
+        // Every sequence opens on a camera.
+        ASSERT_GE(s.m_Start.events.size(), 2u);
+        EXPECT_EQ(s.m_Start.events[0].name, "SetActiveCamera");
+        EXPECT_EQ(s.m_Start.events[1].name, "PlayCameraAnimation");
+        for (const GameShow::SequenceAct& act : s.m_Acts)
+            EXPECT_TRUE(act.time >= 0 && act.time < s.m_Duration) << act.time;
+    });
+    EXPECT_EQ(entries, tableFiles);
+    EXPECT_EQ(entries.size(), 85u);
+}
+
+TEST_F(SequenceContent, EventsNameOnlyWhatTheGameKnows) {
     std::set<std::string> cues;
     for (u32 i = 0; i < QZ2011::AudioSequencerQZ::kEventCount; ++i)
         cues.insert(QZ2011::AudioSequencerQZ::EventName(i));
@@ -72,33 +127,8 @@ TEST(SequenceContent, TheShowTableLoadsWithItsTimingsAndOnlyNamesTheGameKnowsAnd
         const std::string sound = row.sound;
         categories[sound.substr(0, sound.rfind(".snd"))] = words.at(row.category);
     }
-
-    // (sequence, duration, skippable) of one member of each family.
-    const struct {
-        const char* name;
-        i32 duration;
-        bool skippable;
-    } timings[] = {{"Intro", 7000, true},           {"right_pose00Med", 2500, true}, {"buzz8_left", 1500, false},
-                   {"strike3_TimeUp", 1800, false}, {"preanswer_round", 800, false}, {"reveal_answer8", 1500, true},
-                   {"playOrPassRight", 2000, false}, {"blank", 100, false}, {"end_game_20k_win_right", 6000, true}};
-    TempDir dir;
     std::set<std::string> camerasUsed;
-    for (const auto& [file, name] : QZ2011::QZ11Game::InGameSequences()) {
-        SCOPED_TRACE(name);
-        const std::string entry = authoring::LowerName(file);
-        tableFiles.insert(entry);
-        const GameShow::Sequence s = Load(dir, out, entry);
-        ASSERT_GT(s.m_Duration, 0);
-        for (const auto& t : timings)
-            if (std::string(name) == t.name) {
-                EXPECT_EQ(std::make_pair(s.m_Duration, s.m_Skippable), std::make_pair(t.duration, t.skippable));
-            }
-        // Every sequence opens on a camera.
-        ASSERT_GE(s.m_Start.events.size(), 2u);
-        EXPECT_EQ(s.m_Start.events[0].name, "SetActiveCamera");
-        EXPECT_EQ(s.m_Start.events[1].name, "PlayCameraAnimation");
-        for (const GameShow::SequenceAct& act : s.m_Acts)
-            EXPECT_TRUE(act.time >= 0 && act.time < s.m_Duration) << act.time;
+    ForEachSequence([&](const std::string&, const std::string&, const GameShow::Sequence& s) {
         for (const GameShow::SequenceEvent& e : AllEvents(s)) {
             const std::string sequencer = e.sequencer.c_str(), event = e.name.c_str(), target = e.target.c_str(),
                               parameter = e.parameter.c_str();
@@ -118,13 +148,13 @@ TEST(SequenceContent, TheShowTableLoadsWithItsTimingsAndOnlyNamesTheGameKnowsAnd
                 camerasUsed.insert(target);
             }
         }
-    }
-    EXPECT_EQ(entries, tableFiles);
-    EXPECT_EQ(entries.size(), 85u);
+    });
     EXPECT_EQ(camerasUsed, kCameras);
+}
 
-    // The events that move a match: answer turns open the entry and start the timer, the
-    // fast-money reveal shows its points.
+// The events that move a match: answer turns open the entry and start the timer, the
+// fast-money reveal shows its points.
+TEST_F(SequenceContent, MatchEventsOpenTheEntryAndShowThePoints) {
     const GameShow::Sequence buzz = Load(dir, out, "sequence_real_buzz_left.xml");
     std::vector<std::string> start;
     for (const auto& e : buzz.m_Start.events)
@@ -135,23 +165,11 @@ TEST(SequenceContent, TheShowTableLoadsWithItsTimingsAndOnlyNamesTheGameKnowsAnd
     ASSERT_EQ(reveal.m_Acts.size(), 1u);
     EXPECT_EQ(reveal.m_Acts[0].events.back().parameter, "FreqFM3");
 
-    // Blocks expand their variables; bad lines are told with their place.
-    dir.Write("content/sequences.txt",
-              "  start cut cam_wide\n"                                        // 1: before any sequence
-              "sequence s_{a}{b}.xml n{a}{b} 500 skip a=1..2 b=x,y\n"         // 2: four sequences
-              "  start play cue{b}\n"                                         // 3
-              "  400 timer stop\n"                                            // 4
-              "  500 play late\n"                                             // 5: at the duration
-              "  skip stop cue{a} sound\n"                                    // 6: unknown category
-              "  end  wave cam\n"                                             // 7: unknown verb
-              "  end  show {c}\n"                                             // 8: unknown variable
-              "sequence bad.xml bad 0 skip\n"                                 // 9: no duration
-              "  start play x\n"                                              // 10: skipped with it
-              "sequence r.xml r 100 noskip n=3..1\n"                          // 11: empty range
-              "sequence u.xml n1x 100 noskip\n"                               // 12: name taken
-              "  skip timer start\n"                                          // 13: never fires
-              "sequence ../up.xml up 100 noskip\n");                          // 14: outside the package
-    const content::Output blocks = Generate(dir.Path());
+}
+
+// Blocks expand their variables; bad lines are told with their place.
+TEST_F(SequenceContent, BadBlockLinesAreToldWithTheirPlace) {
+    const content::Output blocks = Blocks();
     std::vector<std::string> expected = {
         "1: error: an event line before the first sequence line",
         "5 (ingamexml/s_1x.xml): error: time 500 is outside 0..499",
@@ -168,12 +186,15 @@ TEST(SequenceContent, TheShowTableLoadsWithItsTimingsAndOnlyNamesTheGameKnowsAnd
     EXPECT_EQ(blocks.Errors(), expected);
     EXPECT_EQ(blocks.Warnings(), (std::vector<std::string>{"content/sequences.txt:12 (ingamexml/u.xml): warning: skip "
                                                         "events of a sequence that cannot be skipped never fire"}));
-    entries.clear();
+    std::set<std::string> entries;
     for (const auto& [name, item] : blocks.Packages().at("ingamexml.dir"))
         entries.insert(name);
     EXPECT_EQ(entries, (std::set<std::string>{"s_1x.xml", "s_1y.xml", "s_2x.xml", "s_2y.xml"}));
 
-    // The good lines of a block still make its sequences.
+}
+
+TEST_F(SequenceContent, GoodBlockLinesStillMakeSequences) {
+    const content::Output blocks = Blocks();
     const GameShow::Sequence s = Load(dir, blocks, "s_2y.xml");
     EXPECT_EQ(std::make_pair(s.m_Duration, s.m_Skippable), std::make_pair(500, true));
     ASSERT_EQ(s.m_Start.events.size(), 1u);

@@ -141,14 +141,13 @@ TEST_F(AvatarTest, PartsJoinTheLayerFollowTheCharacterAndSwapOnce) {
     }
     EXPECT_EQ(Clones("top1") + Clones("head"), 0u);
     // A description given as built asks for no re-check.
-    description.m_PartNames[4] = "top3.mdl";
-    description.m_Built = 1;
+    description.m_PartNames[4] = "top3.mdl", description.m_Built = 1;
     RenderingSystem::SetRenderableAvatarData(dad, description);
     Frame();
     EXPECT_EQ(TheAvatar().m_Parts[4]->NameId(), Crc32Hash("top2.mdl"));
 }
 
-TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOverAndDescriptionsFillPooledRecords) {
+TEST_F(AvatarTest, PartsQueueTheirSwapsAndClearStartsOver) {
     AGSkin eyes, other;
     Avatar avatar;
     avatar.Show();
@@ -185,7 +184,10 @@ TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOverAndDesc
               (std::vector<f32>{0, 1, 0}));
     for (AGModel* part : {head, eye, hair})
         package.GiveBack(TypeKey::Model, part);
-    // Descriptions fill pooled records and build only once given.
+}
+
+// Descriptions fill pooled records and build only once given.
+TEST_F(AvatarTest, DescriptionsFillPooledRecords) {
     KorvoGame::IAvatarRendering& hooks = *KorvoGame::CharacterManager::Instance()->GetAvatarRendering();
     Entities::Character mum{"Mum"};
     MiniGame::BehaviorActionSkin legs;
@@ -198,9 +200,7 @@ TEST_F(AvatarTest, PartsQueueTheirSwapsFollowVisibilityAndClearStartsOverAndDesc
     EXPECT_EQ(record->m_Skin.m_ModelTypes, legs.m_ModelTypes);
     hooks.InitializeAvatar(mum);
     EXPECT_EQ(mum.VolatileDatas.GetAs<Avatar>(kENGINE_DATA_AVATAR), nullptr);
-    description.m_DataPath = "looks";
-    description.m_Built = 1;
-    description.m_SecondFlag = 1;
+    description.m_DataPath = "looks", description.m_Built = 1, description.m_SecondFlag = 1;
     hooks.SetRenderableAvatarData(mum, description);
     EXPECT_EQ(mum.VolatileDatas.GetRenderableAvatarData(), record);
     EXPECT_EQ((std::vector<u32>{record->m_Changed, record->m_SecondFlag, u32(record->m_SkinAnimationType)}),

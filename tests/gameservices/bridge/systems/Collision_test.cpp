@@ -97,8 +97,7 @@ protected:
         const authoring::MeshData mesh{.vertexMap = map, .colorIndex = map, .texCoordIndex = map, .triangles = triangles};
         const authoring::ModelData model{.vertexBufferId = authoring::NameId(name + ".vb"),
                                          .meshIds = {authoring::NameId(name + ".mesh")}, .materialIds = {}};
-        package.Writer()
-            .Add(name + ".vb", 0, authoring::VertexBufferBytes(vb))
+        package.Writer().Add(name + ".vb", 0, authoring::VertexBufferBytes(vb))
             .Add(name + ".mesh", 0, authoring::MeshBytes(mesh))
             .Add(name + ".mdl", 0, authoring::ModelBytes(model));
     }
@@ -125,7 +124,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Collisions, BoundaryPairsByCodeDecideTheDetailOnlyDescribesTheHitAndDetailShapesMeet) {
+TEST_F(Collisions, BoundaryPairsByCode) {
     const struct { i32 a, b; AGVec3 bAt; bool hit, reported; } rows[] = {
         {kShapeSphere, kShapeSphere, {2, 0, 0}, true, false},  // just touching
         {kShapeSphere, kShapeSphere, {0, 1.5f, 1.5f}, false, false},
@@ -136,14 +135,16 @@ TEST_F(Collisions, BoundaryPairsByCodeDecideTheDetailOnlyDescribesTheHitAndDetai
         {kShapeRectangle, kShapeBox, {1.9f, -1.9f, 100}, true, false},  // z ignored
         {kShapeBox, kShapeRectangle, {0, 2.1f, 0}, false, false},
         {kShapeBox, kShapeBox, {2, 2, 2}, true, false},
-        {kShapeBox, kShapeBox, {0, 0, 2.1f}, false, false},
-    };
+        {kShapeBox, kShapeBox, {0, 0, 2.1f}, false, false}};
     for (const auto& r : rows) {
         log.Clear();
         EXPECT_EQ(TestBoundaryShapes(*Ball(r.a, {}), *Ball(r.b, r.bAt)), r.hit) << r.a << r.b;
         EXPECT_EQ(log.Contains("not implemented"), r.reported) << r.a << r.b;
     }
-    // A boundary hit decides and the detail only describes it.
+}
+
+// A boundary hit decides and the detail only describes it.
+TEST_F(Collisions, ABoundaryHitDecides) {
     // Boundaries of radius 3 (boundary scale 3), details of radius 1.
     // Tested: detail tested, detail hit.
     const struct { f32 bx; bool bDetail, hit; V tested; } scaled[] = {
@@ -164,8 +165,10 @@ TEST_F(Collisions, BoundaryPairsByCodeDecideTheDetailOnlyDescribesTheHitAndDetai
     log.Clear();
     EXPECT_FALSE(CollisionObject::Collide(ball, none, result) || CollisionObject::Collide(none, ball, result));
     EXPECT_EQ(log.Lines(), (std::vector<std::string>(2, "All the CollisionObject must have a boundary collision shape !!!")));
+}
 
-    // Detail shapes: a unit sphere at a against one at (0, 0, 1), then against the triangle (0,0) (10,0)
+TEST_F(Collisions, DetailShapesMeet) {
+    // A unit sphere at a against one at (0, 0, 1), then against the triangle (0,0) (10,0)
     // (0,10) in z = 0, whose edges and corners count as inside.
     CollisionShapeModel tri, pair;
     tri.SetModel(Model("tri"));
@@ -183,8 +186,11 @@ TEST_F(Collisions, BoundaryPairsByCodeDecideTheDetailOnlyDescribesTheHitAndDetai
         EXPECT_EQ(TestDetailShapes(*Ball(kShapeSphere, p.a), p.b ? *p.b : *other, r), p.result[1] == 1);
         EXPECT_EQ(R(r), p.result) << p.a.x << p.a.y;
     }
-    // The triangle follows the shape's transform: raised by 5, or turned a quarter about z
-    // (x, y) -> (-y, x).
+}
+
+// The triangle follows the shape's transform: raised by 5, or turned a quarter about z
+// (x, y) -> (-y, x).
+TEST_F(Collisions, ATriangleFollowsItsShapesTransform) {
     Entities::Matrix44 raised, turned;
     Entities::ComposeRotationTranslation(raised, 0, 0, 0, 1, AGVec3{0, 0, 5});
     Entities::ComposeRotationTranslation(turned, 0, 0, 90, Entities::Prop::kDegreesToRadians, AGVec3{});
@@ -198,8 +204,13 @@ TEST_F(Collisions, BoundaryPairsByCodeDecideTheDetailOnlyDescribesTheHitAndDetai
         CollisionResult r;
         EXPECT_EQ(TestDetailShapes(*Ball(kShapeSphere, m.at), shape, r), m.hit) << m.at.x << " " << m.at.y;
     }
-    // Entries beyond the remap table, or remap values beyond the vertices, are skipped, also
-    // where the storage past the table's end would make a triangle.
+}
+
+// Entries beyond the remap table, or remap values beyond the vertices, are skipped, also where
+// the storage past the table's end would make a triangle.
+TEST_F(Collisions, BadRemapEntriesAreSkipped) {
+    CollisionShapeModel tri;
+    tri.SetModel(Model("tri"));
     AGOwnedBuffer<u16>* lists = Model("tri")->GetMesh(0)->m_lists;
     u16 longer[] = {0, 1, 2, 2};
     lists[AGMesh::kVertexMap].Borrow(longer, 3);
@@ -215,8 +226,8 @@ TEST_F(Collisions, BoundaryPairsByCodeDecideTheDetailOnlyDescribesTheHitAndDetai
     EXPECT_TRUE(log.Contains("Shape combination collision not implemented yet !!!"));
 }
 
-TEST_F(Collisions, BuildersBoundsCentresAndScales) {
-    // Flat axes are widened to 10 units; a circle stays in z = 0.
+// Flat axes are widened to 10 units; a circle stays in z = 0.
+TEST_F(Collisions, SpritesAndFlatModelsGiveBounds) {
     EXPECT_EQ(Make<CollisionShapeBox>("span", {})->GetLocalMax().z, 5.0f);
     EXPECT_EQ(P(Make<CollisionShapeCircle>("span", {1, 2, 7})->GetWorldCenter()), (V{11, 7, 0}));
     AGSprite sprite;
@@ -237,8 +248,10 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     CollisionShapeRectangle raised;
     raised.BuildFromModel(Model("span"), ShapePlacement{}, 1.0f, AGVec3{0, 0, 3});
     EXPECT_EQ(P(raised.GetWorldCenter()), (V{10, 5, 0}));
+}
 
-    // The world centre holds the scale once, on the build frame and after.
+// The world centre holds the scale once, on the build frame and after.
+TEST_F(Collisions, BuildsHoldTheScaleOnce) {
     const std::unique_ptr<CollisionShape> shapes[] = {Make<CollisionShapeRectangle>("span", {100, 0, 0}, {2, 2, 2}),
                                                       Make<CollisionShapeBox>("span", {100, 0, 0}, {2, 2, 2})};
     const V halves[] = {{20, 10, 0}, {20, 10, 10}};
@@ -253,13 +266,15 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     EXPECT_EQ(Make<CollisionShapeSphere>("ball", {}, {1, 3, 2}, 2)->GetWorldRadius(), 6.0f);
     EXPECT_EQ(P(Make<CollisionShapeRectangle>("span", {}, {1, 1, 1}, 2)->GetLocalCenter()), (V{20, 10, 0}));
     EXPECT_EQ(P(Make<CollisionShapeBox>("span", {}, {1, 1, 1}, 2)->GetLocalCenter()), (V{10, 5, 0}));
+}
+
+TEST_F(Collisions, TurnsAtBuildTimeStay) {
     // Turned at build time, about x (x, y, z) -> (x, -z, y), then y -> (z, y, -x), then z ->
     // (-y, x, z); later updates move the shape and keep the turn. A rectangle stays in z = 0.
     const struct { bool box; f32 x, y, z; V centre, half; } turns[] = {
         {true, 90, 0, 0, {11, 0, 5}, {10, 5, 5}},  {true, 0, 90, 0, {1, 5, -10}, {5, 5, 10}},
         {true, 0, 0, 90, {-4, 10, 0}, {5, 10, 5}}, {true, 90, 90, 0, {6, 0, -10}, {5, 5, 10}},
-        {false, 90, 0, 0, {11, 0, 0}, {10, 5, 0}},
-    };
+        {false, 90, 0, 0, {11, 0, 0}, {10, 5, 0}}};
     for (const auto& t : turns) {
         std::unique_ptr<CollisionShapeBounds> turned(
             t.box ? static_cast<CollisionShapeBounds*>(new CollisionShapeBox) : new CollisionShapeRectangle);
@@ -277,8 +292,10 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
     CollisionShapeSphere shifted;
     shifted.BuildFromModel(Model("ball"), ShapePlacement{{10, 0, 0}}, 1.0f, AGVec3{1, 2, 3});
     EXPECT_EQ(std::pair(P(shifted.GetWorldCenter()), shifted.GetWorldRadius()), std::pair(V{11, 2, 3}, 1.0f));
+}
 
-    // A shape given back to its pool and taken again builds as a new one (one circle, two boxes).
+// A shape given back to its pool and taken again builds as a new one (one circle, two boxes).
+TEST_F(Collisions, APooledShapeBuildsAsNew) {
     CollisionObject wide, other, again;
     wide.BuildFromModel(kShapeCircle, kShapeBox, Model("span"), ShapePlacement{}, 3.0f, AGVec3{});
     other.BuildFromModel(kShapeBox, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
@@ -294,7 +311,10 @@ TEST_F(Collisions, BuildersBoundsCentresAndScales) {
 
     CollisionShapeSphere none;
     EXPECT_FALSE(none.BuildFromModel(Model("empty"), ShapePlacement{}, 1.0f, AGVec3{}));
-    // Exact words only; anything else is reported with the text and is None.
+}
+
+// Exact words only; anything else is reported with the text and is None.
+TEST_F(Collisions, ShapeTypesAreExactWords) {
     const std::pair<const char*, i32> words[] = {{"None", 0}, {"Circle", 1}, {"Sphere", 2}, {"Rectangle", 3},
                                                  {"Box", 4},  {"Model", 5},  {"box", 0},    {"", 0}};
     for (const auto& [word, type] : words) {
@@ -315,8 +335,7 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
         {kShapeSphere, kShapeBox, "empty", 2},       {kShapeRectangle, kShapeNone, nullptr, 0},
         {kShapeCircle, kShapeSphere, nullptr, 2},    {kShapeSphere, kShapeCircle, nullptr, 2},
         {kShapeBox, kShapeBox, nullptr, 2},          {kShapeModel, kShapeModel, nullptr, 2},
-        {kShapeNone, kShapeRectangle, nullptr, 2},   {7, 6, nullptr, 1},
-    };
+        {kShapeNone, kShapeRectangle, nullptr, 2},   {7, 6, nullptr, 1}};
     AGSprite sprite;
     sprite.SetSize(8, 4);
     CollisionPools& pools = CollisionSystem::Pools();
@@ -330,8 +349,7 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
                                   AGVec3{});
         else
             object.BuildFromSprite(r.boundary, r.detail, &sprite, ShapePlacement{}, 1.0f, 0.0f, 0.0f);
-        SCOPED_TRACE(std::to_string(r.boundary) + "/" + std::to_string(r.detail) +
-                     (r.model ? r.model : "sprite"));
+        SCOPED_TRACE(std::to_string(r.boundary) + "/" + std::to_string(r.detail) + (r.model ? r.model : "sprite"));
         EXPECT_EQ(object.GetBoundaryType() * 10 + object.GetDetailType(), r.boundary * 10 + r.detail);
         EXPECT_EQ(object.GetBoundary() ? object.GetBoundary()->GetType() : -1, r.reports ? -1 : r.boundary);
         EXPECT_EQ(object.GetDetail() ? object.GetDetail()->GetType() : -1,
@@ -350,92 +368,107 @@ TEST_F(Collisions, ObjectsBuildTheShapesTheirTypesAskFor) {
     EXPECT_EQ(P(static_cast<CollisionShapeBounds*>(object.GetDetail())->GetHalfExtents()), (V{1, 1, 1}));
 }
 
-TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
-    // Unit spheres: set element e at (0, 1, 0); props a (0, 0, 0), b (1.5, 0, 0), c (10, 0, 0), own (the
-    // probe's own id), and three that are never tested: inactive, not collidable, undescribed; dot, of a
-    // 3D viewport, gets no object.
-    Entities::SetElement e;
-    Entities::Prop a, b, c, own, inactive, plain, bare, dot;
-    RenderableModelData ball;
-    ball.m_RenderableKind = RenderableModelData::kModel;
-    CollisionData sphere;
-    sphere.m_BoundaryShape = "Sphere";
-    const struct { Entities::PlacedEntity* entity; const char* name; AGVec3 at; bool described; } entities[] = {
-        {&e, "e", {0, 1, 0}, true},   {&a, "a", {0, 0, 0}, true},     {&b, "b", {1.5f, 0, 0}, true},
-        {&c, "c", {10, 0, 0}, true},  {&own, "own", {0, 0, 0}, true}, {&inactive, "inactive", {}, false},
-        {&plain, "plain", {}, false}, {&bare, "bare", {}, false},     {&dot, "dot", {}, true}};
-    for (const auto& row : entities) {
-        row.entity->Name = row.name;
-        row.entity->SetPosition(row.at);
-        row.entity->SetCollidable(true);
-        row.entity->VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &ball);
-        row.entity->VolatileDatas.Set(kENGINE_DATA_MODEL, Model("ball"));
-        if (row.described) {
-            CollisionSystem::SetCollisionData(*row.entity, sphere);
-            CollisionSystem::SetCollisionData(*row.entity, sphere);  // the same record again
+// Unit spheres: set element e at (0, 1, 0); props a (0, 0, 0), b (1.5, 0, 0), c (10, 0, 0), own (the
+// probe's own id), and three that are never tested: inactive, not collidable, undescribed; dot, of a
+// 3D viewport, gets no object. A character keeps a record that was not issued by the system. The
+// probe is a unit sphere, registered by each test.
+class CollisionLevel : public Collisions {
+protected:
+    void SetUp() override {
+        Collisions::SetUp();
+        ball.m_RenderableKind = RenderableModelData::kModel, sphere.m_BoundaryShape = "Sphere";
+        for (const auto& row : entities) {
+            row.entity->Name = row.name;
+            row.entity->SetPosition(row.at);
+            row.entity->SetCollidable(true);
+            row.entity->VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &ball);
+            row.entity->VolatileDatas.Set(kENGINE_DATA_MODEL, Model("ball"));
+            if (row.described) {
+                CollisionSystem::SetCollisionData(*row.entity, sphere);
+                CollisionSystem::SetCollisionData(*row.entity, sphere);  // the same record again
+            }
         }
+        inactive.Activate = false;
+        plain.SetCollidable(false);
+        EXPECT_EQ(pools.data->GetUsedCount(), 6u);
+        view.m_LoadingMode = Entities::ComponentLevel::kLoadIn3DViewport;
+        view.m_Props = {&dot};
+        set.m_ComponentLevels = {&view};
+        set.m_SetElements = {&e};
+        set.m_Props = {&a, &b, &c, &own, &inactive, &plain, &bare};
+        dad.VolatileDatas.Set(kCOLLISION_DATA, &kept);
+        set.m_Characters = {&dad};
+        CollisionSystem::Initialize(&set);
+        EXPECT_EQ(pools.objects->GetUsedCount(), 5u);
+        probe.id = own.Id;
+        probeObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
+        probe.depictors.m_Map[kCOLLISION_OBJECT] = &probeObject;
     }
-    inactive.Activate = false;
-    plain.SetCollidable(false);
-    CollisionPools& pools = CollisionSystem::Pools();
-    EXPECT_EQ(pools.data->GetUsedCount(), 6u);
-    Entities::ComponentLevel view;
-    view.m_LoadingMode = Entities::ComponentLevel::kLoadIn3DViewport;
-    view.m_Props = {&dot};
-    set.m_ComponentLevels = {&view};
-    set.m_SetElements = {&e};
-    set.m_Props = {&a, &b, &c, &own, &inactive, &plain, &bare};
-    // A character keeps a record that was not issued by the system.
-    Entities::Character dad{"Dad"};
-    CollisionData kept;
-    dad.VolatileDatas.Set(kCOLLISION_DATA, &kept);
-    set.m_Characters = {&dad};
-    CollisionSystem::Initialize(&set);
-    EXPECT_EQ(pools.objects->GetUsedCount(), 5u);
-
-    Probe probe;
-    probe.id = own.Id;
-    CollisionObject probeObject;
-    probeObject.BuildFromModel(kShapeSphere, kShapeNone, Model("ball"), ShapePlacement{}, 1.0f, AGVec3{});
-    probe.depictors.m_Map[kCOLLISION_OBJECT] = &probeObject;
-    auto hits = [&] {  // what the probe hits in an update
+    void TearDown() override {
+        CollisionSystem::Cleanup(&set);
+        probeObject.ReleaseShapes();
+        set.RemoveAll();  // the entities are the test's
+        Collisions::TearDown();
+    }
+    // What the probe hits in an update.
+    std::vector<Entities::Entity*> Hits() {
         probe.hits.clear();
         CollisionSystem::Update(&set);
         return probe.hits;
-    };
+    }
+
+    Entities::SetElement e;
+    Entities::Prop a, b, c, own, inactive, plain, bare, dot;
+    RenderableModelData ball;
+    CollisionData sphere, kept;
+    const struct { Entities::PlacedEntity* entity; const char* name; AGVec3 at; bool described; } entities[9] = {
+        {&e, "e", {0, 1, 0}, true},   {&a, "a", {0, 0, 0}, true},     {&b, "b", {1.5f, 0, 0}, true},
+        {&c, "c", {10, 0, 0}, true},  {&own, "own", {0, 0, 0}, true}, {&inactive, "inactive", {}, false},
+        {&plain, "plain", {}, false}, {&bare, "bare", {}, false},     {&dot, "dot", {}, true}};
+    Entities::ComponentLevel view;
+    Entities::Character dad{"Dad"};
+    CollisionPools& pools = CollisionSystem::Pools();
+    Probe probe;
+    CollisionObject probeObject;
+};
+
+TEST_F(CollisionLevel, EachCollidableIsTestedAgainstTheLevel) {
     // Published to the game services; a second start keeps the pools.
     auto* objects = pools.objects;
     CollisionSystem::Startup();
     EXPECT_EQ(pools.objects, objects);
     ICollisionSystem::Get()->RegisterCollidable(&probe);
     log.Clear();
-    EXPECT_EQ(hits(), (std::vector<Entities::Entity*>{&e, &a, &b}));
+    EXPECT_EQ(Hits(), (std::vector<Entities::Entity*>{&e, &a, &b}));
     EXPECT_EQ(log.Lines(), (std::vector<std::string>{
                                "The Prop doesn't have a Collision info, call CollisionSystem::Initialize(..) before!bare"}));
     const struct { bool active; AGVec3 at; std::vector<Entities::Entity*> hits; } frames[] = {
         {false, {0, 0, 0}, {}}, {true, {10, 0.5f, 0}, {&c}}};
     for (const auto& f : frames) {
-        probe.active = f.active;
-        probe.position = f.at;
-        EXPECT_EQ(hits(), f.hits) << f.at.x;
+        probe.active = f.active, probe.position = f.at;
+        EXPECT_EQ(Hits(), f.hits) << f.at.x;
     }
-    // Level entities move during the first collidable's pass only, and not when it is skipped.
     ICollisionSystem::Get()->UnregisterCollidable(&probe);
     CollisionSystem::UnregisterCollidable(&probe);  // no longer there: nothing
+}
+
+// Level entities move during the first collidable's pass only, and not when it is skipped.
+TEST_F(CollisionLevel, LevelEntitiesMoveInTheFirstPassOnly) {
     Probe first;
-    first.active = false;
-    first.depictors = probe.depictors;
+    first.active = false, first.depictors = probe.depictors;
     for (ICollidable* collidable : {&first, &probe})
         CollisionSystem::RegisterCollidable(collidable);
     probe.position = first.position = AGVec3{10, 0, 0};
     c.SetPosition(AGVec3{20, 0, 0});
-    EXPECT_EQ(hits(), (std::vector<Entities::Entity*>{&c}));
+    EXPECT_EQ(Hits(), (std::vector<Entities::Entity*>{&c}));
     first.active = true;
-    EXPECT_TRUE(hits().empty() && first.hits.empty());
+    EXPECT_TRUE(Hits().empty() && first.hits.empty());
     CollisionSystem::UnregisterCollidable(&first);
     CollisionSystem::UnregisterCollidable(&probe);
+}
 
-    // A sphere near the face of a model detail placed at its entity: the detail describes the contact.
+// A sphere near the face of a model detail placed at its entity: the detail describes the contact.
+TEST_F(CollisionLevel, AModelDetailDescribesTheContact) {
     Entities::Prop wall;
     wall.SetPosition(AGVec3{50, 0, 0});
     wall.SetCollidable(true);
@@ -471,13 +504,14 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     EXPECT_EQ(touching.details.back(), (V{0, 0, 0, 0, 0}));
     CollisionSystem::UnregisterCollidable(&touching);
     detailed.ReleaseShapes();
-    // A second initialisation gives the earlier object back.
+}
+
+TEST_F(CollisionLevel, ASecondInitialisationReusesTheObject) {
     CollisionSystem::InitializeEntity(a, ShapePlacement{});
-    EXPECT_EQ(pools.objects->GetUsedCount(), 6u);
+    EXPECT_EQ(pools.objects->GetUsedCount(), 5u);
     // Without its engine object an entity is reported and gets none; other kinds are skipped.
     RenderableModelData sprite, light;
-    sprite.m_RenderableKind = RenderableModelData::kSprite;
-    light.m_RenderableKind = RenderableModelData::kOther;
+    sprite.m_RenderableKind = RenderableModelData::kSprite, light.m_RenderableKind = RenderableModelData::kOther;
     log.Clear();
     for (RenderableModelData* kind : {&ball, &sprite, &light}) {
         Entities::Prop hollow;
@@ -487,9 +521,11 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     }
     EXPECT_EQ(log.Lines(), (std::vector<std::string>(2, "The Entity doesn't have a geometry, call "
                                                         "RenderingSystem::Initialize(..) before!")));
-    EXPECT_EQ(pools.objects->GetUsedCount(), 6u);
+    EXPECT_EQ(pools.objects->GetUsedCount(), 5u);
+}
 
-    // Clean-up: every issued record back once and off its entity; other records stay.
+// Every issued record back once and off its entity; other records stay.
+TEST_F(CollisionLevel, CleanupGivesEveryIssuedRecordBack) {
     CollisionSystem::Cleanup(&set);
     EXPECT_EQ(pools.data->GetUsedCount() + pools.objects->GetUsedCount() + pools.spheres->GetUsedCount(), 1u);
     for (const auto& row : entities)
@@ -497,6 +533,4 @@ TEST_F(Collisions, TheSystemTestsEachCollidableAgainstTheLevelEntities) {
     EXPECT_EQ(dad.VolatileDatas.GetCollisionData(), &kept);
     CollisionSystem::Cleanup(&set);
     EXPECT_EQ(pools.data->GetUsedCount(), 0u);
-    probeObject.ReleaseShapes();
-    set.RemoveAll();  // the entities are the test's
 }

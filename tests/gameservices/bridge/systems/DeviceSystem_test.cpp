@@ -47,8 +47,7 @@ protected:
     void Listen(const char* name, const char* state, ActionRecorder& recorder, i32 deviceId = -1) {
         DeviceTrigger* trigger = state ? devices.ListenKey(name, state, &recorder.delegate)
                                        : devices.ListenMove(name, &recorder.delegate);
-        trigger->m_DeviceId = deviceId;
-        trigger->m_ActionName = name;
+        trigger->m_DeviceId = deviceId, trigger->m_ActionName = name;
     }
 
     InputHarness input;
@@ -124,8 +123,7 @@ TEST_F(DeviceSystemTest, DeviceIdsOutsideThePointerSlotsReadNoPosition) {
     input.Send(MessageKind::KeyDown, kEnter);
     input.Send(MessageKind::KeyDown, kSpace);
     input.Frame(devices);
-    EXPECT_EQ(Texts(keys), (std::vector<std::string>{"keyaccept 12 -1,-1 83 101 -",
-                                                     "keyspacebar -5 -1,-1 80 101 -"}));
+    EXPECT_EQ(Texts(keys), (std::vector<std::string>{"keyaccept 12 -1,-1 83 101 -", "keyspacebar -5 -1,-1 80 101 -"}));
     for (i32 index : {-5, 12}) {
         devices.GetPointer(index, x, y);
         EXPECT_EQ(x + y, -2.0f) << index;
@@ -268,8 +266,7 @@ TEST(DeviceTriggerWords, StateFiltersAndAxes) {
         EXPECT_EQ(ParseStateFilter(word), state) << word;
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"invalid state filterPressed"});
 
-    const char* axes[] = {"axis-up", "AXIS-DOWN", "axis-left", "axis-right", "axis-foward",
-                          "axis-back", "axis-all"};
+    const char* axes[] = {"axis-up", "AXIS-DOWN", "axis-left", "axis-right", "axis-foward", "axis-back", "axis-all"};
     for (u32 i = 0; i < 7; ++i)
         EXPECT_EQ(ParseAxis(axes[i]), i + 1) << axes[i];
     EXPECT_EQ(std::pair(ParseAxis("axis-forward"), ParseAxis("")), std::pair(0u, u32(kAxisNone)));

@@ -50,10 +50,7 @@ struct Listener : IDelegate {
 
 // A controller placed directly at a mode and frame.
 struct Clock : AGController {
-    void At(u32 mode, f32 frame) {
-        m_mode = mode;
-        m_output = frame;
-    }
+    void At(u32 mode, f32 frame) { m_mode = mode, m_output = frame; }
 };
 
 class EntityAnimationsTest : public ::testing::Test {
@@ -128,9 +125,21 @@ protected:
     MiniGame::BehaviorActionSkin skin;
     std::vector<std::string> journal;
     LogCapture log;
+    AGController flipClock, tileClock;
+
+    // The box plays a model animation only, with a texture animation "flip" and a UV animation
+    // "tile.mat" (neither kind finds the other); the camera its camera animation only.
+    void AnimateBoxAndCamera() {
+        SetModelAnimation(box, "spin.anm", 4, 1.0f, -1, -1);
+        SetCameraAnimation(camera, 4, 1.0f, -1, -1);
+        flipClock.SetRange(0, 5);
+        tileClock.SetRange(0, 7);
+        AddTextureAnimation(*GetEntityAnimations(box), &flipClock, "flip");
+        AddUVAnimation(*GetEntityAnimations(box), &tileClock, "tile.mat");
+    }
 };
 
-TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheControllerAndKeysFireOncePerPassOfTheirFrame) {
+TEST_F(EntityAnimationsTest, PlayModesConvertOrAreReported) {
     const struct { i32 mode; u32 converted; bool reported; } modes[] = {
         {0, 1, false}, {1, 1, false}, {2, 1, true}, {3, 3, false}, {6, 6, false}, {7, 1, true}, {-1, 1, true}};
     for (const auto& m : modes) {
@@ -138,6 +147,9 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheControllerAndKeysFireOncePe
         EXPECT_EQ(ConvertPlayMode(m.mode), m.converted) << m.mode;
         EXPECT_EQ(log.Contains("Invalid playmode !!!"), m.reported) << m.mode;
     }
+}
+
+TEST_F(EntityAnimationsTest, StartsPlaceTheControllerAtTheirFrame) {
     AGController& controller = *engineCamera.GetController();
     controller.SetRange(0, 120);
     SetCameraAnimation(camera, 3, 2.0f, 10, -1);
@@ -157,7 +169,10 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheControllerAndKeysFireOncePe
         SetModelAnimation(box, "spin.anm", 4, 1.0f, -1, -1);
     }
     EXPECT_FLOAT_EQ(GetEntityAnimations(box)->m_Model->m_Controller->GetOutput(), 0.0f);
-    // A controller at frame 20 of 0..60, speed 2; then one step of 300 ms.
+}
+
+// A controller at frame 20 of 0..60, speed 2; then one step of 300 ms.
+TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheController) {
     const struct { i32 mode; f32 speed; i32 start, end; u32 controllerMode; f32 frame, after; } rows[] = {
         {3, -1.0f, 10, -1, 3, 10, 28},   // start placed, speed kept
         {3, 0.5f, -1, -1, 3, 20, 24.5f},  // place kept
@@ -180,7 +195,9 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheControllerAndKeysFireOncePe
     slow.SetFrameRate(15.0f);
     ApplyPlayMode(slow, 4, 1.0f, -1, -1);
     EXPECT_FLOAT_EQ(slow.GetFrameDuration(), 1000.0f / 30.0f);
-    // A skin needs both the engine object and its description.
+}
+
+TEST_F(EntityAnimationsTest, ASkinNeedsItsEngineObjectAndDescription) {
     Entities::Prop undressed, unmodelled;
     RenderableAvatarData look;
     undressed.VolatileDatas.Set(kRENDERABLE_AVATAR_DATA, &look);
@@ -189,16 +206,18 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheControllerAndKeysFireOncePe
         SetSkinAnimation(*prop, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1);
         EXPECT_EQ(GetEntityAnimations(*prop), nullptr);
     }
+}
 
-    // Keys fire once per pass of their frame, by direction, and re-arm when playback leaves it.
+// Keys fire once per pass of their frame, and re-arm when playback leaves it.
+TEST_F(EntityAnimationsTest, KeysFireOncePerPassInTheirOrder) {
+    AGController& controller = *engineCamera.GetController();
     controller.SetRange(0, 30);
     SetCameraAnimation(camera, 4, 1.0f, 0, -1);
     Listener first(journal, "a"), second(journal, "b"), late(journal, "late");
     AddCameraAnimationKey(camera, {10, &first});
     AddCameraAnimationKey(camera, {10, &second});
     // A hidden camera still fires, an inactive one fires nothing.
-    camera.Visible = false;
-    camera.Activate = false;
+    camera.Visible = false, camera.Activate = false;
     ReplayCameraAnimation(camera, 3, 9, -1);
     UpdateAnimations(&set, 0);
     EXPECT_TRUE(journal.empty());
@@ -243,16 +262,17 @@ TEST_F(EntityAnimationsTest, PlayModesPlaceAndTimeTheControllerAndKeysFireOncePe
     FireAnimationKeys(outer);
     EXPECT_EQ(journal, (std::vector<std::string>{"b", "outer", "firing", "b"}));
     ClearKeys(outer);
+}
 
-    // Frames seen in turn by a key at frame 10, and whether it fires on each.
+// Frames seen in turn by a key at frame 10, and whether it fires on each.
+TEST_F(EntityAnimationsTest, KeysFireByPlayDirection) {
     const struct { u32 mode; std::vector<std::pair<f32, bool>> steps; } runs[] = {
         {AGController::kOnce, {{8.9f, false}, {9.0f, true}, {9.5f, false}, {12, false}, {0, false}, {9.2f, true}}},
         {AGController::kLoop, {{9.0f, true}, {10, false}, {8.9f, false}, {9.0f, true}}},
         {AGController::kOnceReverse, {{10.5f, false}, {10, true}, {9, false}, {11, false}, {10, true}}},
         {AGController::kLoopReverse, {{10, true}, {0, false}, {10.1f, false}, {9.9f, true}}},
         {AGController::kStopped, {{50, true}, {0, false}, {10, false}}},
-        {AGController::kOnceThenReverse, {{9.5f, false}, {10, false}}},
-    };
+        {AGController::kOnceThenReverse, {{9.5f, false}, {10, false}}}};
     for (const auto& run : runs) {
         Clock clock;
         EngineAnimationModel animation;
@@ -333,7 +353,7 @@ TEST_F(EntityAnimationsTest, SkinsPoseTheSkeletonAndCrossFade) {
     EXPECT_EQ(bare->m_Controller->GetTime(), 0.0f);
 }
 
-TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevelsAndTextureSlotsHaveTheirOwnControllers) {
+TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityAndLevels) {
     Entities::Prop hidden, third;
     Entities::ComponentLevel level;
     level.m_Props.push_back(&hidden);
@@ -354,8 +374,7 @@ TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevelsAn
     hidden.Visible = false;
     AddModelAnimationKey(hidden, {0, &key});
     UpdateAnimations(&set, 100);
-    hidden.Visible = true;
-    hidden.Activate = false;
+    hidden.Visible = true, hidden.Activate = false;
     UpdateAnimations(&set, 100);
     hidden.Activate = true;
     UpdateAnimations(&set, 100);
@@ -365,7 +384,9 @@ TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevelsAn
     CleanupAnimations(&set);
     EXPECT_EQ(model->GetModelAnimation(), nullptr);
     set.m_ComponentLevels.clear();
+}
 
+TEST_F(EntityAnimationsTest, TextureSlotsHaveTheirOwnControllers) {
     AGModel* tile = package.Instance<AGModel>(TypeKey::Model, "tile.mdl");
     box.VolatileDatas.Set(kENGINE_DATA_MODEL, tile);
     description.m_RenderableKind = RenderableModelData::kModel;
@@ -384,9 +405,11 @@ TEST_F(EntityAnimationsTest, ThePerFrameStepFollowsVisibilityActivityAndLevelsAn
     EXPECT_TRUE(GetEntityAnimations(box)->m_Textures.empty() && log.Contains("can't Find the controller in this material"));
     CleanupAnimations(&set);
     package.GiveBack(TypeKey::Model, tile);
-    // A sprite's UV animation takes a slot that does not step; its texture animation does too,
-    // and takes the stepping slot only when there is no other.
-    // Slot -1: none made, reported.
+}
+
+// A sprite's UV animation takes a slot that does not step; its texture animation does too, and
+// takes the stepping slot only when there is no other. Slot -1: none made, reported.
+TEST_F(EntityAnimationsTest, SpriteAnimationsTakeTheirSlots) {
     const struct { const char* material; bool texture; i32 slot, endFrame; } sprites[] = {
         {"pair.mat", true, 1, 6}, {"flip.mat", true, 0, 2}, {"flip.mat", false, -1, 0}};
     RenderableModelData flat;
@@ -431,14 +454,7 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
     const AnimationKey key{1, &listener};
     EntityAnimationServices anim;  // the calls by kind reach each kind's own
     using namespace KorvoGame;
-    SetModelAnimation(box, "spin.anm", 4, 1.0f, -1, -1);  // box: a model animation only
-    SetCameraAnimation(camera, 4, 1.0f, -1, -1);          // camera: its camera animation only
-    // and a texture animation "flip" and a UV animation "tile.mat": neither kind finds the other.
-    AGController flipClock, tileClock;
-    flipClock.SetRange(0, 5);
-    tileClock.SetRange(0, 7);
-    AddTextureAnimation(*GetEntityAnimations(box), &flipClock, "flip");
-    AddUVAnimation(*GetEntityAnimations(box), &tileClock, "tile.mat");
+    AnimateBoxAndCamera();
     EXPECT_EQ(GetTextureAnimationEndFrame(box, "flip") * 10 + GetUVAnimationEndFrame(box, "tile.mat"), 57);
     anim.Replay(box, {kAnimationUV, {}, "tile.mat"}, 3, 0, -1);  // found among the UV animations only
     EXPECT_EQ(tileClock.GetMode(), u32(AGController::kOnce));
@@ -479,15 +495,21 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
         {[&] { return SetSkinAnimation(sprite, skin, "rig.slide", 0.0f, 4, 1.0f, -1, -1), 0; },
          "SkinAnimation is not suported for the Sprite"},
         {[&] { return anim.Start(dressed, {kAnimationUV, {}, "tile.mat"}, 0.0f, 4, 1.0f, -1, -1), 0; },
-         "TextureAnimation is not suported for the Avatar"},
-    };
+         "TextureAnimation is not suported for the Avatar"}};
     for (const auto& row : rows) {
         log.Clear();
         EXPECT_EQ(row.call(), 0) << row.report;
         EXPECT_EQ(log.Lines(), (std::vector<std::string>{row.report}));
     }
     EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 0u);
-    // Texture and UV keys fire with the entity's; each removes itself, after its pass.
+    EXPECT_TRUE(GetEntityAnimations(sprite) == nullptr && GetEntityAnimations(dressed) == nullptr);
+}
+
+// Texture and UV keys fire with the entity's; each removes itself, after its pass.
+TEST_F(EntityAnimationsTest, TextureAndUVKeysFireWithTheEntity) {
+    using namespace KorvoGame;
+    AnimateBoxAndCamera();
+    EntityAnimationServices anim;
     Listener flipKey(journal, "flip"), tileKey(journal, "tile");
     flipKey.then = [&] { RemoveTextureAnimationKey(box, "flip", {0, &flipKey}); };
     tileKey.then = [&] { anim.RemoveKey(box, {kAnimationUV, {}, "tile.mat"}, 0, &tileKey); };
@@ -510,8 +532,11 @@ TEST_F(EntityAnimationsTest, MissingAnimationsAreReportedAndAnswerZero) {
     AddTextureAnimationKey(box, "flip", {5, &flipKey});
     AddUVAnimationKey(box, "tile.mat", {5, &tileKey});
     EXPECT_EQ(GetAnimationFactories().m_Handlers->GetUsedCount(), 3u);
-    EXPECT_TRUE(GetEntityAnimations(sprite) == nullptr && GetEntityAnimations(dressed) == nullptr);
-    // Each pool holds three: past that an animation of the kind is refused.
+}
+
+// Each pool holds three: past that an animation of the kind is refused.
+TEST_F(EntityAnimationsTest, EachPoolHoldsThree) {
+    AnimateBoxAndCamera();
     EntityAnimations& record = *GetEntityAnimations(box);
     EntityAnimations spare[4];
     for (i32 type = 0; type < 4; ++type) {

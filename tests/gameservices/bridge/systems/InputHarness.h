@@ -24,8 +24,7 @@ public:
 
     explicit InputHarness(u32 keyTriggers = 16, u32 moveTriggers = 8, u32 accelTriggers = 8) {
         m_env.Set("XDG_CONFIG_HOME", m_home.Path());
-        LoadCapacities(m_home, {{"FactoryDeviceTriggerKey", keyTriggers},
-                                {"FactoryDeviceTriggerMove", moveTriggers},
+        LoadCapacities(m_home, {{"FactoryDeviceTriggerKey", keyTriggers}, {"FactoryDeviceTriggerMove", moveTriggers},
                                 {"FactoryDeviceTriggerAccel", accelTriggers}});
         m_previousProgram = AGProgram::Get();
         AGProgram::SetInstance(&m_program);
