@@ -431,6 +431,13 @@ void RenderingSystemWidget::UpdateTransforms(Panel& panel) {
     }
 }
 
+platform::gfx::Matrix RenderingSystemWidget::WorldTransform(const Widget& widget) {
+    Matrix world = platform::gfx::MatrixIdentity();
+    for (const Widget* n = &widget; n; n = n->m_Parent)
+        world = platform::gfx::MatrixMultiply(world, LocalTransform(*n));
+    return world;
+}
+
 void RenderingSystemWidget::ApplyPrscAnimation(Widget& widget, u32 dt) {
     if (!widget.m_Animation || !widget.m_Ready)
         return;

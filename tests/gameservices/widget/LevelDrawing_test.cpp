@@ -1,6 +1,8 @@
 // A level Set built in code and drawn on the offscreen device with a screen over it: a sprite
 // prop under an orthographic camera, moved and hidden; a screen drawn over the level whether
-// it came before or after the level's pipeline; a viewport showing a level component.
+// it came before or after the level's pipeline; a viewport showing a level component. Layouts
+// built by the widget builder and drawn on a 1024 x 768 device: a nine-piece window of nine
+// distinct pictures, and widgets of a design-size layout scaled to the window, pressed where drawn.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,7 +11,9 @@
 #include "gameservices/entities/Camera.h"
 #include "gameservices/entities/Prop.h"
 #include "gameservices/entities/Set.h"
+#include "gameservices/widget/WidgetManager.h"
 #include "tests/gameservices/entities/PoolSetup.h"
+#include "tests/gameservices/widget/LayoutTestSetup.h"
 #include "tests/gameservices/widget/WidgetRenderTest.h"
 #include "tests/gameservices/widget/WidgetTestGame.h"
 #include "tests/support/LogCapture.h"
@@ -116,6 +120,50 @@ protected:
     ViewPort3D* viewport = nullptr;
 };
 
+// The nine pieces in the window's part order, each of its own colour and sprite ("p<i>").
+constexpr const char* kPlaces[9] = {"Center", "TopLeft", "BottomLeft", "BottomRight", "TopRight",
+                                    "Top",    "Left",    "Bottom",     "Right"};
+constexpr u32 kColours[9] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFF00u, 0xFF00FFFFu,
+                             0xFFFF00FFu, 0xFFFF8000u, 0xFF80FF00u, 0xFF0080FFu};
+constexpr u32 kGrey = 0xFF808080u;
+
+class DrawnLayout : public drawtest::DeviceFixture<1024, 768> {
+protected:
+    void SetUp() override {
+        DeviceFixture::SetUp();
+        GameServices::Bridge::FileSystem::SetRootPath(TString<char>((home.Path() + "/").c_str()));
+        RegisterTestPools(home);
+        std::vector<SpriteFile> sprites = {{"button", kGrey}};
+        for (u32 i = 0; i < 9; ++i)
+            sprites.push_back({"p" + std::to_string(i), kColours[i]});
+        package = std::make_unique<RenderPackage>(sprites);
+    }
+    void TearDown() override {
+        HideScreen(screen);
+        package.reset();
+        DeviceFixture::TearDown();
+    }
+    // The screen's root built from the layout as a screen builds it, drawn once.
+    void Show(const std::string& layout) {
+        home.Write("-xml/screen/drawn.xaml", layout);
+        screen.m_RootPanel = WidgetManager::Instance().BuildPanel(nullptr, "drawn.xaml", true);
+        widget_test::ShowScreen(screen);
+        RenderingSystemWidget::UpdateTransforms(*screen.m_RootPanel);
+        Frame();
+    }
+    // A move to the point and a press and release there.
+    void TapAt(f32 x, f32 y) {
+        game.Move(game.members[0], x, y);
+        game.Tap(game.members[0], x, y);
+    }
+
+    TempDir home;
+    LogCapture log;
+    TestGame game;
+    std::unique_ptr<RenderPackage> package;
+    Screen screen;
+};
+
 }  // namespace
 
 TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDanglingLayer) {
@@ -183,3 +231,50 @@ TEST_F(LevelDrawing, AViewportShowsItsComponentAndEitherReleaseOrderLeavesNoDang
     }
 }
 
+
+// Built through the layout's attribute names, each piece shows its own picture in its place.
+TEST_F(DrawnLayout, NinePieceWindowShowsEachPictureInItsPlace) {
+    std::string window = "<GsWidgetLibrary:ResizableWindow Margin='100,100,0,0' Width='400' Height='200' "
+                         "ImageBorderSize='0.1,0.08' ImageCenterSize='0.8,0.84'";
+    for (u32 i = 0; i < 9; ++i)
+        window += std::string(" Image") + kPlaces[i] + "Default='x/P" + std::to_string(i) + ".png'";
+    Show(Layout("<Grid Width='1024' Height='768'>" + window + "/></Grid>", 1024, 768));
+    // Corners 40 x 16, centre 320 x 168, from (100, 100): the middle of each piece, in part order.
+    const int xs[9] = {300, 120, 120, 480, 480, 300, 120, 300, 480};
+    const int ys[9] = {200, 108, 292, 292, 108, 108, 200, 292, 200};
+    for (u32 i = 0; i < 9; ++i)
+        EXPECT_EQ(Pixel(xs[i], ys[i]), kColours[i]) << kPlaces[i];
+    // The pieces fill the window to its last row.
+    EXPECT_TRUE(Pixel(300, 299) == kColours[7] && Pixel(300, 302) == kClear);
+}
+
+// An 800 x 600 layout on a 1024 x 768 window is drawn scaled by 1.28: the button at (100, 100)
+// in its grid, 50 x 20, is drawn at (128, 128), 64 x 25.6.
+TEST_F(DrawnLayout, AClickWhereAScaledWidgetIsDrawnPressesIt) {
+    Show(Layout("<Grid Margin='40,30,0,0' Width='700' Height='500'><GsWidgetLibrary:Button Margin='60,70,0,0' "
+                "Name='go' Width='50' Height='20' ImageDefault='Button.png'/></Grid>"));
+    auto* grid = static_cast<Panel*>(screen.m_RootPanel->m_Children[0]);
+    Counter clicks;
+    grid->m_Children.at(0)->AddEventDelegate(kEventClick, &clicks.delegate);
+    EXPECT_EQ(Pixel(160, 140), kGrey);  // the drawn centre
+    const struct { f32 x, y; int clicks; } taps[] = {{237, 194, 0}, {160, 140, 1}, {130, 152, 2}, {194, 140, 2}};
+    for (const auto& tap : taps) {
+        TapAt(tap.x, tap.y);
+        EXPECT_EQ(clicks.count, tap.clicks) << tap.x << "," << tap.y;
+    }
+    // A delegate taken off hears no more clicks.
+    grid->m_Children[0]->RemoveEventDelegate(kEventClick, &clicks.delegate);
+    TapAt(160, 140);
+    EXPECT_EQ(clicks.count, 2);
+    // A soft key is scaled with its keyboard: a key at (200, 100), 20 x 20, in a keyboard at the
+    // grid's corner is drawn at (307.2, 166.4), 25.6 x 25.6.
+    SoftKeyboard* keys = Add<SoftKeyboard>(*grid, "keys", 0, 0, 300, 200);
+    keys->m_MaxEntryTextChar = 4;
+    keys->m_QwertyChars = "Q";
+    SoftKey& key = keys->m_Letters.emplace_back();
+    key.x = 200.0f;
+    key.y = 100.0f;
+    key.maxX = key.maxY = 20.0f;
+    TapAt(320, 179);
+    EXPECT_EQ(keys->GetEnteredText(), "Q");
+}

@@ -130,24 +130,6 @@ TEST_F(BehaviorTest, HoverPressAndReleaseAcrossTwoPlayers) {
     button.widget.m_InputLocked = 1;  // a locked widget takes no input
     game.Move(a, 110, 105);
     EXPECT_TRUE(button[kEventEnter] == 2 && log.Lines().empty());
-    // A widget in a panel is hit where it is drawn.
-    Counted<Button> inner{"inner"};
-    Panel panel{"panel"};
-    panel.SetPositionXY(200.0f, 50.0f);
-    panel.AddChild(&inner.widget);
-    // At its own position, relative to the panel: nothing.
-    game.Move(a, 110, 105);
-    game.Tap(a, 110, 105);
-    EXPECT_EQ(inner[kEventClick], 0);
-    // Offset by the panel: entered and clicked.
-    game.Move(a, 310, 155);
-    game.Tap(a, 310, 155);
-    EXPECT_EQ(inner[kEventEnter] + inner[kEventClick], 2);
-    // A delegate taken off hears no more clicks.
-    inner.widget.RemoveEventDelegate(kEventClick, &inner.events[kEventClick].delegate);
-    game.Tap(a, 310, 155);
-    EXPECT_EQ(inner[kEventClick], 1);
-    panel.m_Children.clear();  // the button is the test's
 }
 
 TEST_F(BehaviorTest, StrangersDesynchronizedIdsAndResets) {
@@ -259,6 +241,15 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
         game.Move(a, 125, 105);
         EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, look) << x;
     }
+    // Inside an offset panel the buttons are where the slider is drawn.
+    Panel panel{"panel"};
+    panel.SetPositionXY(200.0f, 50.0f);
+    panel.AddChild(&slider);
+    slider.m_Value = 0.5f;
+    game.Move(a, 340, 155);
+    game.Tap(a, 340, 155);
+    EXPECT_FLOAT_EQ(slider.m_Value, 0.6f);
+    panel.m_Children.clear();  // the slider is the test's
 }
 
 TEST_F(KeyboardTest, KeysTypeTheirLayoutsCharactersUpToTheLimit) {
@@ -284,6 +275,13 @@ TEST_F(KeyboardTest, KeysTypeTheirLayoutsCharactersUpToTheLimit) {
     Letter(10);
     // A hover fires once per new key, and not for a letter beyond the digits.
     EXPECT_EQ(std::tuple(Entered(), click.count, hover.count), std::tuple(std::string("QZ 3"), 7, 7));
+    // At the maximum a digit key types nothing, and its events fire as for any key.
+    keyboard.m_MaxEntryTextChar = 4;
+    const std::tuple before{changed.count, text.count, click.count};
+    Letter(5);
+    EXPECT_EQ(Entered(), "QZ 3");
+    EXPECT_EQ(std::tuple(changed.count, text.count, click.count),
+              std::tuple(std::get<0>(before) + 1, std::get<1>(before) + 1, std::get<2>(before) + 1));
     // Unsized, the keys keep finite boxes.
     keyboard.SetWidth(0.0f);
     keyboard.SetHeight(0.0f);

@@ -25,7 +25,9 @@ TEST(CheckScreens, EachFaultIsToldAtItsSourceAndTheWrittenPopupsAndFlowAreChecke
     content.Replace(screenGame, "viewport right3DViewport 10 10 200 130 ComponentLevelName=ComponentAvatarFace_Right",
                     "image right3DViewport 10 10 200 130 ImageDefault=ui_clear.png");
     content.Replace(screenGame, "ComponentLevelName=ComponentAvatarFace_Left", "ComponentLevelName=ComponentAvatarFace_Right");
-    EXPECT_EQ(content.Check({"xml"}).size(), 9u);
+    // A window's sizes in pixels rather than fractions.
+    content.Replace(screenGame, "ImageBorderSize=0.04893,0.08", "ImageBorderSize=16,16");
+    EXPECT_EQ(content.Check({"xml"}).size(), 10u);
     EXPECT_TRUE(content.BuildErrors().empty());
     // The tool refuses a priority of 0 itself, so the written file is changed; so are faults the
     // tool would refuse in the written popups and flow: the checker still tells them.
@@ -50,6 +52,8 @@ TEST(CheckScreens, EachFaultIsToldAtItsSourceAndTheWrittenPopupsAndFlowAreChecke
         "no MaxEntryTextChar",
         "data/content/layouts/screengame.txt (MenuXmls/screengame.xaml): error: screen \"ScreenGame\" binds "
         "\"QuestionLabel\", which its layout does not hold",
+        "data/content/layouts/screengame.txt:107 (MenuXmls/screengame.xaml): error: \"PoPBackground\" has "
+        "ImageBorderSize \"16,16\"; both values must be fractions of the window's size, from 0 to 1",
         "data/content/layouts/screengame.txt:145 (MenuXmls/screengame.xaml): error: \"SoftKeyboardWidget\" is a Label; "
         "ScreenGame needs a SoftKeyboard",
         "data/content/layouts/screengame.txt:48 (MenuXmls/screengame.xaml): error: viewport \"left3DViewport\" shows the "
