@@ -152,10 +152,9 @@ TEST_F(ScreenManagerTest, ThePopupPausesTheGameOnceTheLevelRunsAndShowsItsTexts)
     EXPECT_TRUE(game.paused);
     ASSERT_TRUE(popup->m_Loaded);
     // The keyboard behind the popup takes no typing while the game is paused.
-    auto* keyboard = static_cast<SoftKeyboard*>(Widget::FindChild("AnswerKeyboard", manager.GetCurrentScreen()->m_RootPanel));
-    ASSERT_NE(keyboard, nullptr);
     game.Key(game.members[0], 'A');
-    EXPECT_EQ(keyboard->GetEnteredText(), "");
+    EXPECT_EQ(static_cast<SoftKeyboard*>(Widget::FindChild("AnswerKeyboard", popup->m_Manager->GetCurrentScreen()->m_RootPanel))
+                  ->GetEnteredText(), "");
     // The popup's numbers follow the screen's: root, grid, 3 widgets, hint bar, grid, label.
     EXPECT_EQ(popup->m_Panel->m_DrawOrder, 9u);
     EXPECT_EQ(manager.GetCurrentScreen()->m_RootPanel->m_InputLocked, 1);
