@@ -1,6 +1,8 @@
 #include "gameservices/minigame/EntityAnimationPools.h"
 
 #include "gameservices/entities/SizedPool.h"
+#include "gameservices/minigame/EntityController.h"
+#include "gameservices/widget/Screen.h"
 
 namespace GameServices::MiniGame {
 
@@ -18,6 +20,13 @@ void GiveBack(Factory<T>* pool, T* object) {
         pool->Free(object);
 }
 
+// A screen's reset hands its controllers back here; anything that is no entity controller is
+// not the pools' to take.
+void ReleaseScreenController(Entities::Behavior* behavior) {
+    if (auto* controller = dynamic_cast<EntityController*>(behavior))
+        ReleaseEntityController(controller);
+}
+
 }  // namespace
 
 EntityControllerPools& GetEntityControllerPools() { return s_pools; }
@@ -28,9 +37,11 @@ void CreateEntityControllerPools() {
     MakePool(s_pools.m_Animations, capacity, "FactoryEntityAnimation", "EntityAnimation");
     MakePool(s_pools.m_KeyFrames, capacity, "FactoryEntityAnimationKeyFrame", "EntityAnimationKeyFrame");
     MakePool(s_pools.m_Controllers, capacity, "FactoryEntityController", "EntityController");
+    Widget::Screen::SetControllerRelease(&ReleaseScreenController);
 }
 
 void DestroyEntityControllerPools() {
+    Widget::Screen::SetControllerRelease(nullptr);
     DeletePool(s_pools.m_Storyboards);
     DeletePool(s_pools.m_Animations);
     DeletePool(s_pools.m_KeyFrames);

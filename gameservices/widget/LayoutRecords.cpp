@@ -223,7 +223,8 @@ void ReadBlock(ISerialization& s, std::span<const Attribute> block, LayoutValues
 u32 g_readDepth = 0;
 
 template <typename Map>
-auto Lookup(const Map& map, const char* name) -> typename Map::mapped_type {
+auto Lookup(const Map& map, const char* name, std::set<std::string>& asked) -> typename Map::mapped_type {
+    asked.insert(name);
     const auto found = map.find(name);
     return found == map.end() ? typename Map::mapped_type{} : found->second;
 }
@@ -232,13 +233,14 @@ auto Lookup(const Map& map, const char* name) -> typename Map::mapped_type {
 
 const TString<char>& LayoutValues::Text(const char* name) const {
     static const TString<char> kEmpty;
+    m_Asked.insert(name);
     const auto found = m_Texts.find(name);
     return found == m_Texts.end() ? kEmpty : found->second;
 }
 
-u32 LayoutValues::UInt(const char* name) const { return Lookup(m_UInts, name); }
-i32 LayoutValues::Int(const char* name) const { return Lookup(m_Ints, name); }
-f32 LayoutValues::Float(const char* name) const { return Lookup(m_Floats, name); }
+u32 LayoutValues::UInt(const char* name) const { return Lookup(m_UInts, name, m_Asked); }
+i32 LayoutValues::Int(const char* name) const { return Lookup(m_Ints, name, m_Asked); }
+f32 LayoutValues::Float(const char* name) const { return Lookup(m_Floats, name, m_Asked); }
 
 i32 LayoutTypeOf(const TString<char>& elementName) {
     for (const ElementKind& kind : kElements)

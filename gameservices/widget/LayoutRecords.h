@@ -3,6 +3,7 @@
 // element, with the attributes of the element's own kind. The widget builder turns them into
 // widgets and drops them.
 #include <map>
+#include <set>
 #include <string>
 
 #include "engine/core/SerializableVector.h"
@@ -45,6 +46,9 @@ struct LayoutValues {
     std::map<std::string, u32> m_UInts;
     std::map<std::string, i32> m_Ints;
     std::map<std::string, f32> m_Floats;
+    // Every name asked for through the four readers above: lets a check find an attribute
+    // that is read from the file and never used, or a name asked for that no block has.
+    mutable std::set<std::string> m_Asked;
 };
 
 struct sWidget : Utilities::ISerializable {

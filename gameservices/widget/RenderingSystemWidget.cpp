@@ -329,17 +329,19 @@ Matrix Translation(f32 x, f32 y) {
 }
 
 // About the centre of the unscaled box: scale, rotate, then move to the animated position.
-Matrix LocalTransform(const Widget& w) {
+// Without `animated`, the widget at rest: its animation's offsets left out.
+Matrix LocalTransform(const Widget& w, bool animated = true) {
     const f32 cx = 0.5f * w.m_Width;
     const f32 cy = 0.5f * w.m_Height;
+    const f32 a = animated ? 1.0f : 0.0f;
     Matrix scale = platform::gfx::MatrixIdentity();
-    scale.m[0] = w.m_ScaleX * w.m_AnimScaleX;
-    scale.m[5] = w.m_ScaleY * w.m_AnimScaleY;
+    scale.m[0] = w.m_ScaleX * (animated ? w.m_AnimScaleX : 1.0f);
+    scale.m[5] = w.m_ScaleY * (animated ? w.m_AnimScaleY : 1.0f);
     Matrix rotation = platform::gfx::MatrixIdentity();
-    RenderingSystemWidget::MatrixRotationAxis(AGVec3{0.0f, 0.0f, 1.0f}, rotation, w.m_Hit.rotation + w.m_AnimRotation);
+    RenderingSystemWidget::MatrixRotationAxis(AGVec3{0.0f, 0.0f, 1.0f}, rotation, w.m_Hit.rotation + a * w.m_AnimRotation);
     Matrix m = platform::gfx::MatrixMultiply(Translation(-cx, -cy), scale);
     m = platform::gfx::MatrixMultiply(m, rotation);
-    return platform::gfx::MatrixMultiply(m, Translation(cx + w.m_X + w.m_AnimX, cy + w.m_Y + w.m_AnimY));
+    return platform::gfx::MatrixMultiply(m, Translation(cx + w.m_X + a * w.m_AnimX, cy + w.m_Y + a * w.m_AnimY));
 }
 
 // world = local(W) x local(parent) x ...; false when the widget or an ancestor is hidden.
@@ -429,6 +431,13 @@ void RenderingSystemWidget::UpdateTransforms(Panel& panel) {
         else
             UpdateWidgetTransform(*child);
     }
+}
+
+platform::gfx::Matrix RenderingSystemWidget::WorldTransform(const Widget& widget) {
+    Matrix world = platform::gfx::MatrixIdentity();
+    for (const Widget* n = &widget; n; n = n->m_Parent)
+        world = platform::gfx::MatrixMultiply(world, LocalTransform(*n, false));
+    return world;
 }
 
 void RenderingSystemWidget::ApplyPrscAnimation(Widget& widget, u32 dt) {

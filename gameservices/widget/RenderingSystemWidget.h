@@ -64,6 +64,9 @@ public:
     // World transforms, effective opacities and visibility of a Panel tree, and the Panels'
     // clip rectangles intersected with their ancestors'.
     static void UpdateTransforms(Panel& panel);
+    // The matrix the widget is drawn with at rest: its own and its ancestors' positions, scales
+    // and rotations, without the passing offsets of their animations; visible or not.
+    static platform::gfx::Matrix WorldTransform(const Widget& widget);
     // Rotation about the unit axis into the upper 3x3 of m; the rest of m is kept.
     static void MatrixRotationAxis(const AGVec3& axis, platform::gfx::Matrix& m, f32 angle);
 

@@ -1,6 +1,6 @@
 #include "gameservices/widget/Screen.h"
 
-#include "engine/core/AGController.h"
+#include "gameservices/entities/EntityComponents.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
@@ -20,10 +20,28 @@ bool Screen::IsA(const u32& typeId) const {
     return typeId == TypeIds::Screen;
 }
 
+namespace {
+
+void (*g_releaseController)(Entities::Behavior*) = nullptr;
+
+}  // namespace
+
+void Screen::SetControllerRelease(void (*release)(Entities::Behavior*)) {
+    g_releaseController = release;
+}
+
+void Screen::AddController(Entities::Behavior* controller) {
+    if (controller)
+        m_Controllers.push_back(controller);
+}
+
 void Screen::Reset() {
     delete m_RootPanel;
     m_RootPanel = nullptr;
     m_Compositions.clear();
+    if (g_releaseController)
+        for (Entities::Behavior* controller : m_Controllers)
+            g_releaseController(controller);
     m_Controllers.clear();
 }
 
@@ -65,8 +83,8 @@ void Screen::onUnload() {
 
 void Screen::ProcessFrame(u32 elapsed) {
     Process(elapsed);
-    for (AGController* controller : m_Controllers)
-        controller->Update();
+    for (Entities::Behavior* controller : m_Controllers)
+        controller->Update(elapsed);
 }
 
 }  // namespace GameServices::Widget

@@ -8,8 +8,6 @@
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/Widget.h"
 
-class AGController;
-
 namespace GameServices::Entities {
 class Set;
 }
@@ -33,8 +31,13 @@ public:
     virtual void Process(u32 elapsed) { (void)elapsed; }
     // Stops the frame processing, lets the renderer go, then Reset.
     virtual void onUnload();
-    // Process, then every controller's update.
+    // Process, then every controller's update with the elapsed milliseconds.
     void ProcessFrame(u32 elapsed);
+    // A controller animating this screen's widgets: updated every frame, handed back on Reset.
+    void AddController(Entities::Behavior* controller);
+    // How Reset hands a controller back to its pool: set by the layer that owns the pools while
+    // they exist (without one, Reset only forgets the controllers).
+    static void SetControllerRelease(void (*release)(Entities::Behavior*));
     bool IsLoaded() const { return m_Loaded; }
 
     u8 m_OwnedByGame = 0;
@@ -48,7 +51,8 @@ public:
     TString<char> m_LayoutFile;
     // Not owned.
     std::vector<Screen*> m_Compositions;
-    std::vector<AGController*> m_Controllers;
+    // Not owned: handed back through the controller release.
+    std::vector<Entities::Behavior*> m_Controllers;
     Entities::Set* m_CurrentLevel = nullptr;
 
 private:

@@ -305,7 +305,11 @@ void ScreenManager::Reset() {
     m_RegisteredScreens = kept;
     m_OwnedScreens.clear();
     LoadNavigation();
+    // The popups are dropped without their last close: the pause they held goes with them.
+    const bool popupsOpen = !m_OpenPopups.empty() || !m_ClosingPopups.empty();
     LoadPopups();
+    if (popupsOpen)
+        ResumeGame();
     KorvoGame::GameFlowManager* flow = CurrentGameFlow();
     if (!flow)
         return;

@@ -48,10 +48,10 @@ void SoftKeyboard::SetText(const TString<char>& text) {
 }
 
 HitRectangle SoftKeyboard::KeyBox(const SoftKey& key) const {
-    // A keyboard without a layout size keeps its keys unscaled.
-    const f32 sx = m_Width != 0.0f ? (m_Hit.maxX - m_Hit.minX) / m_Width : 1.0f;
-    const f32 sy = m_Height != 0.0f ? (m_Hit.maxY - m_Hit.minY) / m_Height : 1.0f;
+    // Scaled as the keyboard is drawn; a keyboard without a layout size keeps its keys unscaled.
     const HitRectangle place = WindowHit();
+    const f32 sx = m_Width != 0.0f ? (place.maxX - place.minX) / m_Width : 1.0f;
+    const f32 sy = m_Height != 0.0f ? (place.maxY - place.minY) / m_Height : 1.0f;
     HitRectangle box;
     box.x = key.x * sx + place.x;
     box.y = key.y * sy + place.y;
@@ -162,9 +162,10 @@ void WidgetSoftKeyboardBehavior::onPress(bool down) {
                 k.m_ReplaceOnType = 0;
                 text = TString<char>();
             }
-            if (k.m_Digits) {
-                // The digit layout ends here, without a look refresh or a click.
-                if (text.Length() < k.m_MaxEntryTextChar && index < 10) {
+            if (k.m_Digits && text.Length() < k.m_MaxEntryTextChar) {
+                // Below the maximum the digit layout ends here, without a look refresh or a
+                // click; at the maximum the key is ignored and the events fire as for any key.
+                if (index < 10) {
                     const char digit = static_cast<char>('0' + index);
                     text.Append(&digit, 1);
                     TextDone();
@@ -211,7 +212,8 @@ void WidgetSoftKeyboardBehavior::onLeave() {
 
 void WidgetSoftKeyboardBehavior::onSoftKeyAction(TeamActionData* data) {
     SoftKeyboard& k = *m_Keyboard;
-    if (!data || !k.Visible || !k.m_Enabled)
+    // A keyboard under a popup (its input locked, the game paused behind it) takes no typing.
+    if (!data || !k.Visible || !k.m_Enabled || k.m_InputLocked)
         return;
     const i32 code = static_cast<i32>(static_cast<u32>(data->m_Word));
     if (code == 8) {

@@ -131,11 +131,20 @@ bool Widget::HitTest(HitRectangle& rect, const AGVec2& point) {
 }
 
 HitRectangle Widget::WindowHit() const {
-    HitRectangle hit = m_Hit;
-    for (const Widget* up = m_Parent; up; up = up->m_Parent) {
-        hit.x += up->m_Hit.x;
-        hit.y += up->m_Hit.y;
-    }
+    const platform::gfx::Matrix world = RenderingSystemWidget::WorldTransform(*this);
+    const f32 sx = RenderingSystemWidget::WindowXScale();
+    const f32 sy = RenderingSystemWidget::WindowYScale();
+    // The drawn box's corner is the image of the layout box's (0, 0); its sides run along the
+    // matrix's axes, scaled by their lengths.
+    const f32 angle = std::atan2(world.m[1], world.m[0]);
+    HitRectangle hit;
+    hit.x = world.m[12] * sx;
+    hit.y = world.m[13] * sy;
+    hit.maxX = m_Width * std::hypot(world.m[0], world.m[1]) * sx;
+    hit.maxY = m_Height * std::hypot(world.m[4], world.m[5]) * sy;
+    // The hit test turns the point back by the angle the box was drawn turned by.
+    hit.rotation = -angle;
+    hit.rotationChanged = 1;
     return hit;
 }
 

@@ -85,8 +85,9 @@ public:
     bool IsOpaqueForInput() const;
     // Inclusive of every edge.
     static bool HitTest(HitRectangle& rect, const AGVec2& point);
-    // The hit rectangle where the widget is drawn: its own position is kept relative to its
-    // parent, so the ancestors' hit positions are added to it.
+    // The hit rectangle where the widget is drawn at rest, in window pixels: through the same
+    // positions, scales and rotations of the widget and its ancestors as its drawing (a root
+    // panel is centred and scaled to the window); animation offsets are left out.
     HitRectangle WindowHit() const;
     // Depth first in child order; each child's name is compared before its own children.
     // The root itself is never compared.

@@ -15,6 +15,16 @@ using Entities::BaseTeamMember;
 using KorvoGame::TeamActionData;
 using KorvoGame::TeamActionManager;
 
+namespace {
+
+// Window pixels per layout pixel of a drawn extent; 1 for a widget without a layout size.
+f32 DrawnScale(f32 drawn, f32 layout) {
+    const f32 scale = layout != 0.0f ? drawn / layout : 1.0f;
+    return std::isfinite(scale) ? scale : 1.0f;
+}
+
+}  // namespace
+
 WidgetBehavior::WidgetBehavior(const TString<char>& name, Widget* widget, bool listen)
     : m_Widget(widget) {
     m_Name = name;
@@ -246,9 +256,11 @@ void WidgetSliderButtonBehavior::HandleMove(f32 x, f32 y, BaseTeamMember* member
     u32 slot = 0;
     if (!SlotOf(member, slot) || !IsInteractable() || !AnyHover() || m_Buttons[slot])
         return;
-    const f32 sx = RenderingSystemWidget::WindowXScale();
-    const f32 local = x - m_Slider->m_X;
+    // The pointer from the slider's drawn left edge, in its drawn scale.
     const SliderButton& s = *m_Slider;
+    const HitRectangle place = s.WindowHit();
+    const f32 sx = DrawnScale(place.maxX, s.m_Width);
+    const f32 local = x - place.x;
     u32 part = kNoPart;
     if (local > s.m_Left.m_Position.x * sx && local < (s.m_Left.m_Position.x + s.m_Left.m_Size.x) * sx)
         part = kLeftPart;
@@ -335,9 +347,9 @@ void WidgetSliderTrackBarBehavior::HandleMove(f32 x, f32 y, BaseTeamMember* memb
             StopDrag();
         } else {
             const SliderTrackBar& t = *m_TrackBar;
-            const f32 sx = RenderingSystemWidget::WindowXScale();
-            const f32 sy = RenderingSystemWidget::WindowYScale();
             const HitRectangle place = t.WindowHit();
+            const f32 sx = DrawnScale(place.maxX, t.m_Width);
+            const f32 sy = DrawnScale(place.maxY, t.m_Height);
             HitRectangle thumb;
             thumb.x = place.x + (t.m_Thumb.m_Position.x + t.m_Value) * sx;
             thumb.y = place.y + t.m_Thumb.m_Position.y * sy;
@@ -394,8 +406,8 @@ void WidgetSliderTrackBarBehavior::onLeave() {
 
 void WidgetSliderTrackBarBehavior::onValueChanged() {
     SliderTrackBar& t = *m_TrackBar;
-    // The window scale of the drag: the hit width over the layout width (1 without a width).
-    const f32 scale = t.m_Width != 0.0f ? t.m_Hit.maxX / t.m_Width : 1.0f;
+    // The drawn scale of the drag: window pixels per layout pixel.
+    const f32 scale = DrawnScale(t.WindowHit().maxX, t.m_Width);
     f32 value = t.m_Value;
     if (scale != 0.0f && std::isfinite(scale))
         value += static_cast<f32>(m_DeltaX) / scale;

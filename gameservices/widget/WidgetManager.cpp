@@ -56,6 +56,18 @@ AGVec2 Pair(const LayoutValues& values, const char* name) {
     return WidgetManager::ParsePosition(values.Text(name));
 }
 
+// A pair of fractions of a widget's size; one outside 0..1 (a size in pixels, say) is reported
+// and clamped, so that no piece is drawn larger than the widget.
+AGVec2 Fractions(const LayoutValues& values, const char* name, const TString<char>& widget) {
+    const AGVec2 pair = Pair(values, name);
+    const auto unit = [](f32 value) { return value >= 0.0f ? std::min(value, 1.0f) : 0.0f; };
+    const AGVec2 clamped{unit(pair.x), unit(pair.y)};
+    if (!(clamped.x == pair.x && clamped.y == pair.y))
+        AGReport("%s: %s \"%s\" is no pair of fractions from 0 to 1; taken as %g,%g", widget.c_str(), name,
+                 values.Text(name).c_str(), double(clamped.x), double(clamped.y));
+    return clamped;
+}
+
 // A text size given as a float, truncated; negative or absurd sizes become 0 and 4096.
 u32 TextSize(const LayoutValues& values, const char* name) {
     const f32 size = values.Float(name);
@@ -85,8 +97,8 @@ void ReadSlider(const LayoutValues& values, SliderWidget& slider) {
     slider.m_Step = Number(values, "SliderGranularity");
 }
 
-// The text block of buttons, labels and check boxes.
-void ReadTextStyle(const LayoutValues& values, TextStyle& style) {
+// The text block of buttons, labels and check boxes; a scroll text's has no effect.
+void ReadTextStyle(const LayoutValues& values, TextStyle& style, bool effect = true) {
     style.m_Text = values.Text("Text");
     style.m_VerticalAlignment = WidgetManager::ParseVerticalAlignment(values.Text("TextVerticalAlignment"));
     style.m_HorizontalAlignment =
@@ -96,6 +108,8 @@ void ReadTextStyle(const LayoutValues& values, TextStyle& style) {
     style.m_SpaceWidth = values.UInt("TextSpaceWidth");
     style.m_OffsetBetweenCharacter = values.Int("TextOffsetBetweenCharacter");
     style.m_FontName = values.Text("TextFontName");
+    if (!effect)
+        return;
     style.m_Effect = AssetName(values, "TextEffect");
     style.m_EffectColor = values.Text("TextEffectColor");
     style.m_EffectOffset = Pair(values, "TextEffectOffset");
@@ -328,9 +342,10 @@ void WidgetManager::CreateScrollText(Panel* parent, sWidget& record) {
     BeginLeaf(*text, parent, record, 0);
     const LayoutValues& v = record.m_Values;
     text->m_StringId = record.m_StringId;
-    ReadTextStyle(v, text->m_NormalStyle);
+    ReadTextStyle(v, text->m_NormalStyle, false);
     text->m_SpecialStyle.m_Color = v.Text("SpecialTextColor");
     text->m_SpecialStyle.m_Size = v.UInt("SpecialTextSize");
+    text->m_SpecialStyle.m_SpaceWidth = v.UInt("SpecialTextSpaceWidth");
     text->m_SpecialStyle.m_FontName = v.Text("SpecialTextFontName");
     text->m_LineHeight = static_cast<f32>(v.UInt("HeightSpace"));
     text->m_Speed = v.Float("Speed");
@@ -397,14 +412,15 @@ void WidgetManager::CreateEmitter3D(Panel* parent, sWidget& record) {
 void WidgetManager::CreateResizableWindow(Panel* parent, sWidget& record) {
     auto* window = new ResizableWindow();
     BeginLeaf(*window, parent, record, '6');
+    // In the order of ResizableWindow::m_Parts, which the renderer's sprite indices follow.
     static const char* const kParts[9] = {
-        "ImageLeftDefault",       "ImageTopDefault",         "ImageRightDefault",
-        "ImageBottomDefault",     "ImageCenterDefault",      "ImageTopLeftDefault",
-        "ImageTopRightDefault",   "ImageBottomRightDefault", "ImageBottomLeftDefault"};
+        "ImageCenterDefault", "ImageTopLeftDefault", "ImageBottomLeftDefault",
+        "ImageBottomRightDefault", "ImageTopRightDefault", "ImageTopDefault",
+        "ImageLeftDefault", "ImageBottomDefault", "ImageRightDefault"};
     for (u32 i = 0; i < 9; ++i)
         window->m_Parts[i] = AssetName(record.m_Values, kParts[i]);
-    window->m_CenterSize = Pair(record.m_Values, "ImageCenterSize");
-    window->m_BorderSize = Pair(record.m_Values, "ImageBorderSize");
+    window->m_CenterSize = Fractions(record.m_Values, "ImageCenterSize", record.m_Name);
+    window->m_BorderSize = Fractions(record.m_Values, "ImageBorderSize", record.m_Name);
     EndLeaf(*window, parent, record);
 }
 

@@ -32,6 +32,7 @@
 #include "gameservices/widget/Popup.h"
 #include "gameservices/widget/PopupRecords.h"
 #include "gameservices/widget/ScreenManager.h"
+#include "gameservices/widget/WidgetManager.h"
 #include "gameshow/AwardsComposition.h"
 #include "gameshow/BasicLookComposition.h"
 #include "gameshow/CompositionManager.h"
@@ -403,6 +404,15 @@ private:
                                     "\"; the game shows a widget only for exactly \"Visible\"");
             if (widget.m_Type == W::kLayoutSoftKeyboard && widget.m_Values.UInt("MaxEntryTextChar") == 0)
                 m_checker.Error(from, label, "soft keyboard \"" + name + "\" sets no MaxEntryTextChar");
+            if (widget.m_Type == W::kLayoutResizableWindow)
+                for (const char* key : {"ImageCenterSize", "ImageBorderSize"}) {
+                    const AGVec2 size = W::WidgetManager::ParsePosition(widget.m_Values.Text(key));
+                    if (!(size.x >= 0.0f && size.x <= 1.0f && size.y >= 0.0f && size.y <= 1.0f))
+                        m_checker.Error(from, label, "\"" + name + "\" has " + key + " \"" +
+                                                         widget.m_Values.Text(key).c_str() +
+                                                         "\"; both values must be fractions of the window's size, "
+                                                         "from 0 to 1");
+                }
             std::vector<std::pair<std::string, std::string>> colours = {{"Background", widget.m_Background.c_str()}};
             for (const auto& [key, value] : widget.m_Values.m_Texts)
                 if (key.ends_with("Color") && !value.IsEmpty())

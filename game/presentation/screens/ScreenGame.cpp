@@ -364,10 +364,17 @@ void ScreenGame::ApplyDecadeLayout() {
         RenderingSystemWidget::UpdateText(*m_ConfirmButton);
     }
     if (m_PoPBackground) {
-        // The 70s to 90s frame is inset by 15 on every side.
+        // The 70s to 90s frame is inset by 15 on every side: moved in by the inset, its centre
+        // (a fraction of the window's size, as the borders) narrowed so that the frame ends
+        // the inset short of the window's far sides.
         const f32 inset = decade <= 2 ? 15.0f : 0.0f;
         m_PoPBackground->SetPositionXY(9.0f + inset, 3.0f + inset);
-        m_PoPBackground->m_CenterSize = AGVec2{327.0f - 2.0f * inset, 200.0f - 2.0f * inset};
+        const auto centre = [inset](f32 border, f32 size) {
+            return size > 0.0f ? std::max(0.0f, 1.0f - 2.0f * (border + inset / size)) : 0.0f;
+        };
+        const GameServices::Widget::ResizableWindow& frame = *m_PoPBackground;
+        m_PoPBackground->m_CenterSize = AGVec2{centre(frame.m_BorderSize.x, frame.m_Width),
+                                               centre(frame.m_BorderSize.y, frame.m_Height)};
     }
 }
 

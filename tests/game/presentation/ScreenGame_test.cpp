@@ -316,13 +316,15 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     // sliding viewport keeps its avatar 40 in from its side. A new round hides the last one's board
     // (the level's rows), the computer's box, the timer and the answer entry. The play-or-pass frame is
     // inset by 15 on every side up to the 90s; the keys are white in every decade.
-    W::Widget* popFrame = Screen().BoundWidget("PoPBackground");
+    auto* popFrame = static_cast<W::ResizableWindow*>(Screen().BoundWidget("PoPBackground"));
     const TString<char>& keys = Screen().m_SoftKeyboard->m_TextStyle.m_Color;
     for (const auto& [decade, x, y, colour] : {std::tuple{2u, 24.0f, 18.0f, "#FFFFFFFF"},
                                                std::tuple{3u, 9.0f, 3.0f, "#FFFFFFFF"}, std::tuple{4u, 9.0f, 3.0f, ""}}) {
         context.m_Decade = decade;
         Screen().ApplyDecadeLayout();
         EXPECT_EQ(std::tuple(popFrame->m_X, popFrame->m_Y, std::string(keys.c_str())), std::tuple(x, y, colour));
+        // Its centre, a fraction of its size (it has no border here), spans it less the insets.
+        EXPECT_NEAR(popFrame->m_CenterSize.x * popFrame->m_Width, popFrame->m_Width - 2.0f * (x - 9.0f), 1e-3f);
     }
     screen.m_QuestionTypingActive = true;
     screen.StartQuestionTyping();  // no question to type: the typing stops

@@ -8,6 +8,7 @@
 
 #include "engine/graphics/AGCompositeRenderable.h"
 #include "gameservices/minigame/EntityAnimationPools.h"
+#include "gameservices/widget/Screen.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "tests/gameservices/entities/PoolSetup.h"
 
@@ -101,7 +102,7 @@ TEST_F(EntityControllerTest, SizesStartFromTheWidgetsAndRotationAndOpacityGrowFr
     EXPECT_NEAR(composite.Transform().m[0], std::cos(widget.m_Hit.rotation), 1e-5f);
 }
 
-TEST(EntityControllerPools, ReleasingAControllerGivesEveryRecordBack) {
+TEST(EntityControllerPools, AResetScreenGivesEveryRecordOfItsControllerBack) {
     TempDir dir;
     LoadCapacities(dir, {{"FactoryEntityAnimationStoryboard", 1}, {"FactoryEntityAnimationKeyFrame", 2}});
     CreateEntityControllerPools();
@@ -113,7 +114,12 @@ TEST(EntityControllerPools, ReleasingAControllerGivesEveryRecordBack) {
     animation->m_WidthFactor = animation->m_HeightFactor = 2.0f;
     used->m_Storyboard->m_Animations = {nullptr, animation};
     used->m_Active = used->m_Pending = {animation};
-    ReleaseEntityController(used);
+    // A screen's controller runs with its frames and goes back to its pool when the screen resets.
+    GameServices::Widget::Screen screen;
+    screen.AddController(used);
+    screen.ProcessFrame(250);
+    EXPECT_FLOAT_EQ(used->GetElapsed(), 0.25f);
+    screen.Reset();
     // A reused record gives back no frame twice, scales no size it was not given and plays
     // nothing of its last user.
     EXPECT_TRUE(animation->m_KeyFrames.empty() && animation->m_WidthFactor + animation->m_HeightFactor == 0.0f);
@@ -123,3 +129,4 @@ TEST(EntityControllerPools, ReleasingAControllerGivesEveryRecordBack) {
     DestroyEntityControllerPools();
     EXPECT_TRUE(!pools.m_Controllers && !pools.m_Storyboards && !pools.m_Animations && !pools.m_KeyFrames);
 }
+

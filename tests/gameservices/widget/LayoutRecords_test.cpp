@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -113,7 +114,7 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValuesAndSizeChecksNameTheirKind) {
         "<GsWidgetLibrary:SliderTrackBar Width='1' Height='1' SliderMaximum='9'/>"
         "<GsWidgetLibrary:ScrollText StringId='S'/>"
         "<GsWidgetLibrary:ResizableWindow Width='1' Height='1' ImageTopDefault='T.png' "
-        "ImageCenterSize='1,2' ImageBorderSize='3,4'/>"
+        "ImageCenterSize='0.5,0.75' ImageBorderSize='0.25,4'/>"
         "<GsWidgetLibrary:Video Width='1' Height='1' VideoAssetName='Intro' ImageDefault='x/Still.png'/>"
         "<GsWidgetLibrary:Emitter3D Margin='12,34,0,0' Width='1' Height='1' EmitterSource='fx/Spark.emt'/>"
         "<GsWidgetLibrary:ViewPort3D ComponentLevelName='Stage'/>"
@@ -141,14 +142,16 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValuesAndSizeChecksNameTheirKind) {
                        static_cast<SliderTrackBar*>(leaves[6])->m_Maximum, window->m_CenterSize.x,
                        window->m_CenterSize.y, window->m_BorderSize.x, window->m_BorderSize.y,
                        leaves[10]->m_X, leaves[10]->m_Y};
-    EXPECT_EQ(numbers, F({5, 6, 7, 8, 0, 10, 30, 0, 3, 22, 2, 0.5f, 17, 0, 4, 7, 5, 6, 7, 8, 0, 4, 2, 9, 1, 2, 3,
-                          4, 12, 34}));
+    // A window's sizes are fractions of its size: 4 is taken as 1.
+    EXPECT_EQ(numbers, F({5, 6, 7, 8, 0, 10, 30, 0, 3, 22, 2, 0.5f, 17, 0, 4, 7, 5, 6, 7, 8, 0, 4, 2, 9, 0.5f, 0.75f,
+                          0.25f, 1, 12, 34}));
+    EXPECT_TRUE(log.Contains("ImageBorderSize \"0.25,4\" is no pair of fractions from 0 to 1; taken as 0.25,1"));
     EXPECT_FLOAT_EQ(slider->m_Step, 0.1f);
     const std::vector<std::string> texts = {
         image.Name.c_str(), button->m_Images[Button::kDefault].c_str(), button->m_TextStyle.m_Color.c_str(),
         button->m_RenderType.c_str(), button->m_Background.c_str(), keys->m_EntryImage.c_str(),
         slider->m_Images[9].c_str(), label->m_TextStyle.m_StringId.c_str(), label->m_TextStyle.m_Text.c_str(),
-        static_cast<ScrollText*>(leaves[7])->m_StringId.c_str(), window->m_Parts[1].c_str(),
+        static_cast<ScrollText*>(leaves[7])->m_StringId.c_str(), window->m_Parts[5].c_str(),
         static_cast<Video*>(leaves[9])->m_VideoName.c_str(), static_cast<Video*>(leaves[9])->m_DefaultImage.c_str(),
         static_cast<Emitter3D*>(leaves[10])->m_EmitterSource.c_str(),
         static_cast<ViewPort3D*>(leaves[11])->m_ComponentLevel.c_str()};
@@ -176,6 +179,25 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValuesAndSizeChecksNameTheirKind) {
         }
         ASSERT_EQ(lines.size(), 2u) << k.element;
         EXPECT_TRUE(lines[0][0] == k.digit && lines[1].find("height") != std::string::npos) << k.element;
+    }
+}
+
+// Every attribute a kind's block reads from the file is used by the kind's builder, and the
+// builder asks for no name its block lacks.
+TEST_F(WidgetBuilder, EveryAttributeOfEveryKindReachesItsBuilder) {
+    for (const char* kind : {"Button", "CheckBox", "SliderButton", "SliderTrackBar", "Image", "Label", "ScrollText",
+                             "SoftKeyboard", "Emitter3D", "ResizableWindow", "Video", "ViewPort3D", "Compositor"}) {
+        sWidget record = Only(std::string("<GsWidgetLibrary:") + kind + "/>");
+        Panel parent;
+        WidgetManager::Instance().CreateWidget(&parent, record);
+        const LayoutValues& v = record.m_Values;
+        std::set<std::string> read;
+        const auto names = [&read](const auto& values) {
+            for (const auto& entry : values)
+                read.insert(entry.first);
+        };
+        names(v.m_Texts), names(v.m_UInts), names(v.m_Ints), names(v.m_Floats);
+        EXPECT_EQ(v.m_Asked, read) << kind;
     }
 }
 

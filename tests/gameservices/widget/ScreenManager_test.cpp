@@ -151,6 +151,10 @@ TEST_F(ScreenManagerTest, ThePopupPausesTheGameOnceTheLevelRunsAndShowsItsTexts)
     manager.Update(16);
     EXPECT_TRUE(game.paused);
     ASSERT_TRUE(popup->m_Loaded);
+    // The keyboard behind the popup takes no typing while the game is paused.
+    game.Key(game.members[0], 'A');
+    EXPECT_EQ(static_cast<SoftKeyboard*>(Widget::FindChild("AnswerKeyboard", popup->m_Manager->GetCurrentScreen()->m_RootPanel))
+                  ->GetEnteredText(), "");
     // The popup's numbers follow the screen's: root, grid, 3 widgets, hint bar, grid, label.
     EXPECT_EQ(popup->m_Panel->m_DrawOrder, 9u);
     EXPECT_EQ(manager.GetCurrentScreen()->m_RootPanel->m_InputLocked, 1);
@@ -158,6 +162,9 @@ TEST_F(ScreenManagerTest, ThePopupPausesTheGameOnceTheLevelRunsAndShowsItsTexts)
     for (const auto& [name, text] : {std::pair{"Title", "Confirm"}, {"LabelAnswer", "QW"}})
         EXPECT_EQ(static_cast<Label*>(Widget::FindChild(name, popup->m_Panel))->m_TextStyle.m_Text, text);
     EXPECT_TRUE(manager.ShowPopup("Unknown") == nullptr && log.Contains("Popup not registered: Unknown"));
+    // A reset drops the open popup and its pause.
+    manager.Reset();
+    EXPECT_TRUE(manager.GetOpenPopups().empty() && !game.paused);
 }
 
 TEST_F(ScreenManagerTest, FocusGoesToTheLastPopupAboveTheTop) {

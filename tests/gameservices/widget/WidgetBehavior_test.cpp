@@ -130,24 +130,6 @@ TEST_F(BehaviorTest, HoverPressAndReleaseAcrossTwoPlayers) {
     button.widget.m_InputLocked = 1;  // a locked widget takes no input
     game.Move(a, 110, 105);
     EXPECT_TRUE(button[kEventEnter] == 2 && log.Lines().empty());
-    // A widget in a panel is hit where it is drawn.
-    Counted<Button> inner{"inner"};
-    Panel panel{"panel"};
-    panel.SetPositionXY(200.0f, 50.0f);
-    panel.AddChild(&inner.widget);
-    // At its own position, relative to the panel: nothing.
-    game.Move(a, 110, 105);
-    game.Tap(a, 110, 105);
-    EXPECT_EQ(inner[kEventClick], 0);
-    // Offset by the panel: entered and clicked.
-    game.Move(a, 310, 155);
-    game.Tap(a, 310, 155);
-    EXPECT_EQ(inner[kEventEnter] + inner[kEventClick], 2);
-    // A delegate taken off hears no more clicks.
-    inner.widget.RemoveEventDelegate(kEventClick, &inner.events[kEventClick].delegate);
-    game.Tap(a, 310, 155);
-    EXPECT_EQ(inner[kEventClick], 1);
-    panel.m_Children.clear();  // the button is the test's
 }
 
 TEST_F(BehaviorTest, StrangersDesynchronizedIdsAndResets) {
@@ -224,11 +206,14 @@ TEST_F(BehaviorTest, CheckBoxesToggleOnReleaseAndTrackBarsDragWithinTheirBounds)
 TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
     Counted<SliderButton> s{"slider"};
     SliderButton& slider = s.widget;
+    Panel panel{"panel"};  // the buttons are found where the slider is drawn, offset by its panel
+    panel.SetPositionXY(200.0f, 0.0f);
+    panel.AddChild(&slider);
     slider.m_Left = ImageBox{AGVec2{20, 20}, AGVec2{0, 0}};
     slider.m_Right = ImageBox{AGVec2{20, 20}, AGVec2{30, 0}};
     slider.m_Value = 0.05f;
     const struct { f32 x; u32 part, hover, pressed; f32 value; } cases[] = {
-        {110, 0, 2, 4, 0.0f}, {110, 0, 2, 4, 0.0f}, {140, 1, 3, 5, 0.1f}};
+        {310, 0, 2, 4, 0.0f}, {310, 0, 2, 4, 0.0f}, {340, 1, 3, 5, 0.1f}};
     for (const auto& c : cases) {
         game.Move(a, c.x, 105);
         EXPECT_EQ(slider.m_SliderBehavior.m_Part * 10 + slider.m_SliderBehavior.m_VisualState,
@@ -240,25 +225,26 @@ TEST_F(BehaviorTest, SliderButtonStepsStayWithinTheBounds) {
     }
     EXPECT_EQ(s[kEventEnter], 1);
     slider.m_Value = 0.95f;
-    game.Tap(a, 140, 105);
-    game.Tap(a, 140, 105);
+    game.Tap(a, 340, 105);
+    game.Tap(a, 340, 105);
     EXPECT_EQ(std::pair(slider.m_Value, s[kEventValueChanged]), std::pair(1.0f, 10));  // press and release
     EXPECT_EQ(s[kEventPress] * 10 + s[kEventClick], 55);
-    for (f32 x : {125.0f, 130.0f, 120.0f}) {  // the buttons' edges are neither button
+    for (f32 x : {325.0f, 330.0f, 320.0f}) {  // the buttons' edges are neither button
         game.Move(a, x, 105);
         EXPECT_EQ(slider.m_SliderBehavior.m_Part, WidgetSliderButtonBehavior::kNoPart) << x;
     }
     EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, 1u);
     // Leaving below a button: its leave look, kept on coming back between the buttons; the
     // part is not looked up by x alone.
-    for (auto [x, look] : {std::pair{110.0f, 0u}, {140.0f, 1u}}) {
+    for (auto [x, look] : {std::pair{310.0f, 0u}, {340.0f, 1u}}) {
         game.Move(a, x, 105);
         game.Move(a, x, 300);
         EXPECT_EQ(slider.m_SliderBehavior.m_Part * 10 + slider.m_SliderBehavior.m_VisualState,
                   WidgetSliderButtonBehavior::kNoPart * 10 + look);
-        game.Move(a, 125, 105);
+        game.Move(a, 325, 105);
         EXPECT_EQ(slider.m_SliderBehavior.m_VisualState, look) << x;
     }
+    panel.m_Children.clear();  // the slider is the test's
 }
 
 TEST_F(KeyboardTest, KeysTypeTheirLayoutsCharactersUpToTheLimit) {
@@ -284,6 +270,10 @@ TEST_F(KeyboardTest, KeysTypeTheirLayoutsCharactersUpToTheLimit) {
     Letter(10);
     // A hover fires once per new key, and not for a letter beyond the digits.
     EXPECT_EQ(std::tuple(Entered(), click.count, hover.count), std::tuple(std::string("QZ 3"), 7, 7));
+    // At the maximum a digit key types nothing, and its events fire as for any key.
+    keyboard.m_MaxEntryTextChar = 4;
+    Letter(5);
+    EXPECT_EQ(std::tuple(Entered(), changed.count, text.count, click.count), std::tuple(std::string("QZ 3"), 9, 9, 8));
     // Unsized, the keys keep finite boxes.
     keyboard.SetWidth(0.0f);
     keyboard.SetHeight(0.0f);

@@ -25,7 +25,9 @@ TEST(CheckScreens, EachFaultIsToldAtItsSourceAndTheWrittenPopupsAndFlowAreChecke
     content.Replace(screenGame, "viewport right3DViewport 10 10 200 130 ComponentLevelName=ComponentAvatarFace_Right",
                     "image right3DViewport 10 10 200 130 ImageDefault=ui_clear.png");
     content.Replace(screenGame, "ComponentLevelName=ComponentAvatarFace_Left", "ComponentLevelName=ComponentAvatarFace_Right");
-    EXPECT_EQ(content.Check({"xml"}).size(), 9u);
+    // A window's sizes in pixels rather than fractions.
+    content.Replace(screenGame, "ImageBorderSize=0.04893,0.08", "ImageBorderSize=16,16");
+    EXPECT_EQ(content.Check({"xml"}).size(), 10u);
     EXPECT_TRUE(content.BuildErrors().empty());
     // The tool refuses a priority of 0 itself, so the written file is changed; so are faults the
     // tool would refuse in the written popups and flow: the checker still tells them.
@@ -39,38 +41,38 @@ TEST(CheckScreens, EachFaultIsToldAtItsSourceAndTheWrittenPopupsAndFlowAreChecke
                          "<FileName>ScreenLoading.xaml</FileName>");
     std::vector<std::string> errors = content.Check({});
     std::sort(errors.begin(), errors.end());
+    // "data/content/layouts/<file>.txt<line> (MenuXmls/<file>.xaml): error: <text>"
+    const auto at = [](const std::string& file, const std::string& line, const std::string& text) {
+        return "data/content/layouts/" + file + ".txt" + line + " (MenuXmls/" + file + ".xaml): error: " + text;
+    };
     const std::vector<std::string> expected = {
         "data/content/layouts/flow.txt:4 (MenuXmls/sketch.flow): error: screen \"ScreenLoad\" names layout "
         "\"ScreenLoading.xaml\", which no package holds",
-        "data/content/layouts/menuscreen.txt (MenuXmls/menuscreen.xaml): error: page \"compositionWardrobe\" looks up "
-        "\"DoneButton\", which its root panel does not hold",
-        "data/content/layouts/menuscreen.txt:78 (MenuXmls/menuscreen.xaml): error: \"softkeyboard\" has Visibility "
-        "\"visible\"; the game shows a widget only for exactly \"Visible\"",
-        "data/content/layouts/menuscreen.txt:78 (MenuXmls/menuscreen.xaml): error: soft keyboard \"softkeyboard\" sets "
-        "no MaxEntryTextChar",
-        "data/content/layouts/screengame.txt (MenuXmls/screengame.xaml): error: screen \"ScreenGame\" binds "
-        "\"QuestionLabel\", which its layout does not hold",
-        "data/content/layouts/screengame.txt:145 (MenuXmls/screengame.xaml): error: \"SoftKeyboardWidget\" is a Label; "
-        "ScreenGame needs a SoftKeyboard",
-        "data/content/layouts/screengame.txt:48 (MenuXmls/screengame.xaml): error: viewport \"left3DViewport\" shows the "
-        "component level \"ComponentAvatarFace_Right\"; the match loads \"ComponentAvatarFace_Left\" there",
-        "data/content/layouts/screengame.txt:54 (MenuXmls/screengame.xaml): error: \"right3DViewport\" is a Image; "
-        "ScreenGame needs a ViewPort3D",
-        "data/content/layouts/screenstartup.txt:11 (MenuXmls/screenstartup.xaml): error: \"Splash\" has Background "
-        "\"#FF00GG00\", which is no colour",
-        "data/content/layouts/screenstartup.txt:12 (MenuXmls/screenstartup.xaml): error: \"SplashText\" names string "
-        "id \"SPLASH_PROMT\", which has no text",
-        "data/content/popups.txt: error: the game shows popup \"PlayerNameNotAvailable\", which no popups file "
-        "describes",
+        at("menuscreen", "", "page \"compositionWardrobe\" looks up \"DoneButton\", which its root panel does not "
+           "hold"),
+        at("menuscreen", ":78", "\"softkeyboard\" has Visibility \"visible\"; the game shows a widget only for exactly "
+           "\"Visible\""),
+        at("menuscreen", ":78", "soft keyboard \"softkeyboard\" sets no MaxEntryTextChar"),
+        at("screengame", "", "screen \"ScreenGame\" binds \"QuestionLabel\", which its layout does not hold"),
+        at("screengame", ":107", "\"PoPBackground\" has ImageBorderSize \"16,16\"; both values must be fractions of "
+           "the window's size, from 0 to 1"),
+        at("screengame", ":145", "\"SoftKeyboardWidget\" is a Label; ScreenGame needs a SoftKeyboard"),
+        at("screengame", ":48", "viewport \"left3DViewport\" shows the component level \"ComponentAvatarFace_Right\"; "
+           "the match loads \"ComponentAvatarFace_Left\" there"),
+        at("screengame", ":54", "\"right3DViewport\" is a Image; ScreenGame needs a ViewPort3D"),
+        at("screenstartup", ":11", "\"Splash\" has Background \"#FF00GG00\", which is no colour"),
+        at("screenstartup", ":12", "\"SplashText\" names string id \"SPLASH_PROMT\", which has no text"),
+        "data/content/popups.txt: error: the game shows popup \"PlayerNameNotAvailable\", which no popups "
+        "file describes",
         "data/content/popups.txt:24 (gsSystem/popups.xml): error: popup \"Pause\" has priority 0 and would never show",
         "data/content/popups.txt:34 (MenuXmls/gameshowpopups.xml): error: popup \"InGameMenu\" uses layout "
         "\"PopupGameMenus.xaml\", which no package holds",
-        "data/content/popups.txt:37 (MenuXmls/gameshowpopups.xml): error: popup \"InGameReturnPrompt\" has no option "
-        "\"Cancel\", which the game answers",
-        "data/content/popups.txt:37 (MenuXmls/gameshowpopups.xml): error: popup \"InGameReturnPrompt\" has option "
-        "\"Stay\", which is no button of PopupConfirm.xaml",
-        "data/content/popups.txt:45 (MenuXmls/gameshowpopups.xml): error: popup \"VerifyQuit\" names string id "
-        "\"POPUP_QUIT_TITEL\", which has no text",
+        "data/content/popups.txt:37 (MenuXmls/gameshowpopups.xml): error: popup \"InGameReturnPrompt\" has "
+        "no option \"Cancel\", which the game answers",
+        "data/content/popups.txt:37 (MenuXmls/gameshowpopups.xml): error: popup \"InGameReturnPrompt\" has "
+        "option \"Stay\", which is no button of PopupConfirm.xaml",
+        "data/content/popups.txt:45 (MenuXmls/gameshowpopups.xml): error: popup \"VerifyQuit\" names string "
+        "id \"POPUP_QUIT_TITEL\", which has no text",
     };
     EXPECT_EQ(errors, expected);
 }
