@@ -111,6 +111,26 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommittedAndAFailedWri
     EXPECT_TRUE(log.Contains("Could not read the file") && !Exists(path + ".tmp"));
 }
 
+// The save stays where it is when its folder cannot be written (a write then fails and the save
+// is kept); only a folder that cannot be made sends the save to the temporary folder.
+TEST_F(PCSavegameManagerTest, AReadOnlySaveFolderKeepsTheSaveAndOnlyAnUnmadeOneFallsBack) {
+    const std::string folder = dir.Path() + "/Korvo Inc/Tallyvox";
+    const std::string kept = dir.Write("Korvo Inc/Tallyvox/savegame.bin", Image(64, 'k'));
+    ASSERT_EQ(chmod(folder.c_str(), 0500), 0);
+    LogCapture log;
+    PCSavegameManager saves("Tallyvox");
+    const bool saved = Save(saves, Image(64, 'n'));
+    chmod(folder.c_str(), 0700);
+    EXPECT_EQ(saves.GetPath().c_str(), kept);
+    // The super-user writes in any folder: the refusal is only seen by others.
+    if (geteuid() != 0)
+        EXPECT_TRUE(!saved && FileContents(kept) == Image(64, 'k') && log.Contains("cannot be written"));
+
+    m_env.Set("XDG_DATA_HOME", dir.Write("plain", "a file, not a folder"));
+    EXPECT_EQ(PCSavegameManager("Tallyvox").GetPath().c_str(), temporary.Path() + "/savegame.bin");
+    EXPECT_TRUE(log.Contains("/plain/Korvo Inc/Tallyvox cannot be made: the save file is kept in " + temporary.Path()));
+}
+
 TEST_F(PCSavegameManagerTest, TheFirstMaxSaveGameSizeEntryThatIsNotZeroSetsTheLimit) {
     struct Entry {
         AGConfigEntry head;
