@@ -18,6 +18,7 @@
 #include "engine/core/PCSavegameManager.h"
 #include "engine/core/SerializableVector.h"
 #include "engine/core/XmlWriter.h"
+#include "tests/support/FifoInPlace.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScopedEnv.h"
@@ -131,12 +132,12 @@ TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument
     EXPECT_TRUE(NewManager()->LoadSavedGame(&fresh, 2));
     manager->SetName("ABCDEFGHIJKLMNOP");
     // The first unused slot is reserved; with none left no name changes.
-    EXPECT_EQ(manager->ReserveFreeSlot("Ana"), &document.games[0]);
+    EXPECT_EQ(manager->ReserveFreeSlot("  A  na"), &document.games[0]);
     EXPECT_EQ(manager->ReserveFreeSlot("Ben"), &document.games[1]);
     manager->ReserveFreeSlot("Cy");
     EXPECT_TRUE(log.Contains("No saved game slot available"));
     EXPECT_EQ(document.games[0].SavedGameName.c_str() + std::string("/") +
-                  document.games[1].SavedGameName.c_str(), "Ana/Ben");
+                  document.games[1].SavedGameName.c_str(), "  A  na/Ben");
     ASSERT_TRUE(manager->WriteSavedGame());
 
     const std::string file = Contents();
@@ -150,6 +151,7 @@ TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument
     Document loaded;
     EXPECT_TRUE(NewManager()->LoadSavedGame(&loaded, 2) && popups.shown.empty());
     EXPECT_EQ(loaded.Text(), document.Text());
+    EXPECT_STREQ(loaded.games[0].SavedGameName.c_str(), "  A  na");  // spaces as typed
 
     // Without a document nothing is written.
     EXPECT_TRUE(!manager->LoadSavedGame(nullptr, 2) && !manager->WriteSavedGame() && Contents() == file);
@@ -198,7 +200,7 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnsweredAnd
     }
 
     // The two answers to "DataCorruption": Button01 goes on without saving for the rest of the
-    // run; Button02 deletes the file and starts a fresh one, with nothing kept from the bad one.
+    // run; Button02 moves the file aside and starts a fresh one, with nothing kept from the bad one.
     popups = Popups();
     original.settings.CurrentSavedGame = 7;
     original.games[1].isUsed = true;
@@ -218,22 +220,37 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnsweredAnd
     Document restarted;
     manager = NewManager();
     EXPECT_FALSE(manager->LoadSavedGame(&restarted, 2));
+    log.Clear();
     ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
     EXPECT_TRUE(manager->IsSavingEnabled() && popups.callbacks.empty());
+    EXPECT_TRUE(FileContents(path + ".damaged") == otherVersion && log.Contains("kept as " + path + ".damaged"));
     Document reloaded;
     EXPECT_TRUE(NewManager()->LoadSavedGame(&reloaded, 2) && reloaded.Text() == restarted.Text());
     EXPECT_TRUE(reloaded.settings.CurrentSavedGame == 0 && reloaded.settings.Version == 1u &&
                 !reloaded.games[1].isUsed);
 
-    // The bad file goes even when the fresh one cannot be written.
-    Store(otherVersion);
+    // The bad file goes aside even when the fresh one cannot be written, replacing the older copy.
+    Store(magic);
     Document again;
     manager = NewManager();
     EXPECT_FALSE(manager->LoadSavedGame(&again, 2));
     std::filesystem::create_directory(path + ".tmp");
     ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
     std::filesystem::remove(path + ".tmp");
-    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(!std::filesystem::exists(path) && FileContents(path + ".damaged") == magic);
+}
+
+// Something other than a file in the save's place is not waited on, nor replaced unasked.
+TEST_F(SavedGameManagerTest, AFifoInTheSavesPlaceIsADamagedSave) {
+    const std::jthread fifo = FifoInPlace(path);
+    ASSERT_TRUE(fifo.joinable());
+    Document document;
+    auto manager = NewManager();
+    EXPECT_FALSE(manager->LoadSavedGame(&document, 2));
+    EXPECT_EQ(popups.shown, std::vector<std::string>{"DataCorruption@900"});
+    ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
+    Document reloaded;
+    EXPECT_TRUE(NewManager()->LoadSavedGame(&reloaded, 2) && std::filesystem::is_fifo(path + ".damaged"));
 }
 
 TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviousSave) {
