@@ -1,5 +1,7 @@
 #include "game/QZ2011GameContext.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "engine/core/AGLog.h"
@@ -171,8 +173,14 @@ void QZ2011GameContext::Initialize() {
 void QZ2011GameContext::MountPackages() {
     GameServices::Bridge::FileSystem::UsePackages();
     GameServices::Bridge::FileSystem::SetRootPath("");
+    // The interface's pictures, the global records and the menus: without them the game shows a
+    // black or empty window. The others have their fallbacks.
+    constexpr const char* kRequired[] = {"GlobalXml.dir", "Global2D.dir", "MenuXmls.dir"};
     for (const char* package : kPackages)
-        GameServices::Bridge::FileSystem::LoadPackage(package, false);
+        if (!GameServices::Bridge::FileSystem::LoadPackage(package, false) &&
+            std::find_if(std::begin(kRequired), std::end(kRequired),
+                         [package](const char* name) { return strcmp(name, package) == 0; }) != std::end(kRequired))
+            AGReportFatal("The package %s is missing or damaged: the game cannot run without it", package);
 }
 
 void QZ2011GameContext::Update(u32 frameMs) {

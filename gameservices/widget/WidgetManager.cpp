@@ -122,12 +122,12 @@ bool WidgetManager::ReadLayout(const TString<char>& layoutName, sWindow& window)
     Utilities::XmlReader reader;
     if (reader.ReadFile(path.c_str(), window, "UserControl"))
         return true;
-    AGReport("Can not read the level file: %s", layoutName.c_str());
+    AGReport("Can not read the layout file: %s", layoutName.c_str());
     return false;
 }
 
 Panel* WidgetManager::BuildPanel(Panel* parent, const TString<char>& layoutName,
-                                 bool resetCounter) {
+                                 bool resetCounter, bool* layoutRead) {
     if (layoutName.IsEmpty())
         AGReport("Check the name you pass for your screen, when you call the "
                  "GameServices::Widget::BaseScreen constructor. The name of this window is "
@@ -143,8 +143,9 @@ Panel* WidgetManager::BuildPanel(Panel* parent, const TString<char>& layoutName,
         AGReport("Layouts nested deeper than %u panels: %s is not built", kMaxBuildDepth,
                  layoutName.c_str());
     sWindow window;
-    if (!refused && m_Depth < kMaxBuildDepth)
-        ReadLayout(layoutName, window);
+    const bool read = !refused && m_Depth < kMaxBuildDepth && ReadLayout(layoutName, window);
+    if (layoutRead)
+        *layoutRead = read;
     if (resetCounter)
         m_Counter = 0;
 
