@@ -9,8 +9,6 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/core/PCFile.h"
-#include "tests/support/FifoInPlace.h"
 #include "tests/support/FileContents.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TempDir.h"
@@ -140,21 +138,6 @@ TEST_F(PCFileStreamTest, OpenKeepsTheRestOfTheFileAndRefusesNonFiles) {
     const std::string lost = dir.File("lost.tmp");
     ASSERT_TRUE(stream.OpenReplacing(lost.c_str(), dir.File("gone/x.bin").c_str(), kWrite | PCFileStream::kModeCreate));
     EXPECT_TRUE(!stream.Commit() && log.Contains("Could not replace") && !std::filesystem::exists(lost));
-}
-
-// A FIFO where a file is expected (a save, a package entry) is refused at once and named in the
-// log, never waited on.
-TEST_F(PCFileStreamTest, AFifoInAFilesPlaceIsRefusedAtOnceAndNamed) {
-    const std::string path = dir.File("savegame.bin");
-    const std::jthread fifo = FifoInPlace(path);
-    ASSERT_TRUE(fifo.joinable());
-    LogCapture log;
-    PCFile entry;
-    EXPECT_FALSE(stream.Open(path.c_str(), kRead) || entry.Open(path.c_str(), AGFile::kModeRead, true) ||
-                 stream.OpenReplacing((path + ".tmp").c_str(), path.c_str(), kRead | kWrite));
-    const std::string refused = path + " is not a regular file: it is not used";
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>{refused, refused,
-                                                     "Could not read the file " + path + ": Invalid argument"}));
 }
 
 // A read the system refuses fails the stream instead of passing for the end of the file.

@@ -1,7 +1,5 @@
 #include "engine/core/PCSavegameManager.h"
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +13,7 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/FileContents.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -79,28 +78,18 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommittedAndAFailedWri
     EXPECT_EQ(FileContents(path), edited);
 
     // A full disk, as the file-size limit makes writes past 4 KiB fail.
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const struct rlimit small = {4096, saved.rlim_max};
-    void (*previous)(int) = signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     LogCapture log;
-    const bool saved100k = Save(saves, Image(100000, 'n'));
-    setrlimit(RLIMIT_FSIZE, &saved);
-
-    EXPECT_FALSE(saved100k);
+    EXPECT_FALSE(WithFileSizeLimit(4096, [&] { return Save(saves, Image(100000, 'n')); }));
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Could not write the file " + path + ": File too large"});
     EXPECT_EQ(std::pair(Exists(path + ".tmp"), FileContents(path)), std::pair(false, edited));
     // An edit copies a save of up to 4 GiB - 1 bytes (until the limit stops the copy here).
     ASSERT_EQ(truncate(path.c_str(), off_t(UINT32_MAX)), 0);
-    setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_EQ(saves.OpenFile(kEdit), nullptr);
-    PCFileStream plain;  // a plain stream's lost writes are reported under its file's name
-    if (plain.Open((path + "2").c_str(), PCFileStream::kModeWrite | PCFileStream::kModeCreate))
-        plain.Write(8192, Image(8192, 'p').data());
-    plain.Close();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous);
+    WithFileSizeLimit(4096, [&] {
+        EXPECT_EQ(saves.OpenFile(kEdit), nullptr);
+        PCFileStream plain;  // a plain stream's lost writes are reported under its file's name
+        return plain.Open((path + "2").c_str(), PCFileStream::kModeWrite | PCFileStream::kModeCreate) &&
+               plain.Write(8192, Image(8192, 'p').data());
+    });
     EXPECT_TRUE(log.Contains("Could not read the file " + path + ": File too large") &&
                 log.Contains("Could not write the file " + path + "2"));
 
@@ -114,8 +103,7 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommittedAndAFailedWri
 // The save stays where it is when its folder cannot be written (a write then fails and the save
 // is kept); only a folder that cannot be made sends the save to the temporary folder.
 TEST_F(PCSavegameManagerTest, AReadOnlySaveFolderKeepsTheSaveAndOnlyAnUnmadeOneFallsBack) {
-    const std::string folder = dir.Path() + "/Korvo Inc/Tallyvox";
-    const std::string kept = dir.Write("Korvo Inc/Tallyvox/savegame.bin", Image(64, 'k'));
+    const std::string kept = dir.Write("Korvo Inc/Tallyvox/savegame.bin", Image(64, 'k')), folder = dir.File("Korvo Inc/Tallyvox");
     ASSERT_EQ(chmod(folder.c_str(), 0500), 0);
     LogCapture log;
     PCSavegameManager saves("Tallyvox");
