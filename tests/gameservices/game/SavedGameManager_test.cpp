@@ -244,8 +244,9 @@ TEST_F(SavedGameManagerTest, AFifoInTheSavesPlaceIsADamagedSave) {
     Document document;
     auto manager = NewManager();
     alarm(20);
-    EXPECT_TRUE(!manager->LoadSavedGame(&document, 2) && popups.shown == std::vector<std::string>{"DataCorruption@900"});
+    EXPECT_FALSE(manager->LoadSavedGame(&document, 2));
     alarm(0);
+    EXPECT_EQ(popups.shown, std::vector<std::string>{"DataCorruption@900"});
     ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
     EXPECT_TRUE(NewManager()->LoadSavedGame(&document, 2) && std::filesystem::is_fifo(path + ".damaged"));
 }
@@ -263,8 +264,7 @@ TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviou
     EXPECT_EQ(popups.shown, std::vector<std::string>{"WriteError@900"});
 
     // A full disk: the write falls short.
-    const bool written = WithFileSizeLimit(4096, [&] { return manager->WriteSavedGame(); });
-    EXPECT_TRUE(!written && popups.shown.size() == 2u);
+    EXPECT_TRUE(!WithFileSizeLimit(4096, [&] { return manager->WriteSavedGame(); }) && popups.shown.size() == 2u);
 
     // A document larger than the save size, and a save size without room for any text.
     for (u32 size : {200u, 24u}) {
