@@ -13,6 +13,7 @@
 #include "gameservices/entities/GameEntityFactory.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/minigame/MiniGameManager.h"
+#include "gameservices/widget/ScreenManager.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "gameshow/Sequence.h"
@@ -168,6 +169,8 @@ void QZ2011GameContext::Initialize() {
     for (int decade = 0; decade < 4; ++decade)
         m_QuestionCounts[decade] = u32(m_QuestionManager->LastIndex(decade));
     m_Autocompleter->Load();
+    if (m_CheckScreenLayouts)
+        GameServices::Widget::ScreenManager::Instance().CheckScreenLayouts();
 }
 
 void QZ2011GameContext::MountPackages() {

@@ -116,7 +116,8 @@ bool FileSystem::LoadPackage(const TString<char>& name, bool onWorker) {
     directory->Mount(GetFilePath(FILE_PACKAGE, name).c_str(), onWorker);
     self->m_packages[id].push_back(directory);
     self->m_loaded.push_back(id);
-    return !directory->Loaded() || !directory->Entries().empty() || !directory->Blocks().empty();
+    return !directory->Loaded() || AGDirectory::FindMounted(directory->NameId()) == directory ||
+           !directory->Blocks().empty();
 }
 
 bool FileSystem::IsPackageLoaded(const TString<char>& name) {

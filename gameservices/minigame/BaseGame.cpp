@@ -234,7 +234,6 @@ void BaseGame::Initialize() {
     m_GameFlow->SetBridgeSystems(Bridge::BridgeSystems::Instance());
     m_GameFlow->SetScreenManager(&screens);
     screens.LoadNavigation();
-    screens.CheckScreenLayouts();
     screens.LoadPopups();
     Bridge::CreateEngineAnimationFactories();
     Bridge::CreateEntityAnimationFactories();

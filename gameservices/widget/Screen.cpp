@@ -1,7 +1,6 @@
 #include "gameservices/widget/Screen.h"
 
 #include "engine/core/AGController.h"
-#include "engine/core/AGLog.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
@@ -30,21 +29,12 @@ void Screen::Reset() {
 
 void Screen::onLoad() {
     WidgetManager& builder = WidgetManager::Instance();
-    // A screen without its layouts would show an empty or black page that nothing leaves.
-    bool read = true;
-    auto required = [&read](const TString<char>& layout) {
-        if (!read)
-            AGReportFatal("Can not read the screen layout %s: the game cannot run without it", layout.c_str());
-    };
-    if (!m_RootPanel) {
-        m_RootPanel = builder.BuildPanel(nullptr, m_LayoutFile, true, &read);
-        required(m_LayoutFile);
-    }
+    if (!m_RootPanel)
+        m_RootPanel = builder.BuildPanel(nullptr, m_LayoutFile, true);
     for (Screen* composition : m_Compositions) {
         if (!composition)
             continue;
-        Panel* panel = builder.BuildPanel(m_RootPanel, composition->m_LayoutFile, false, &read);
-        required(composition->m_LayoutFile);
+        Panel* panel = builder.BuildPanel(m_RootPanel, composition->m_LayoutFile, false);
         panel->SetPositionXY(composition->m_X, composition->m_Y);
         m_RootPanel->AddChild(panel);
     }

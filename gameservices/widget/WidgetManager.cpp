@@ -127,7 +127,7 @@ bool WidgetManager::ReadLayout(const TString<char>& layoutName, sWindow& window)
 }
 
 Panel* WidgetManager::BuildPanel(Panel* parent, const TString<char>& layoutName,
-                                 bool resetCounter, bool* layoutRead) {
+                                 bool resetCounter) {
     if (layoutName.IsEmpty())
         AGReport("Check the name you pass for your screen, when you call the "
                  "GameServices::Widget::BaseScreen constructor. The name of this window is "
@@ -143,9 +143,8 @@ Panel* WidgetManager::BuildPanel(Panel* parent, const TString<char>& layoutName,
         AGReport("Layouts nested deeper than %u panels: %s is not built", kMaxBuildDepth,
                  layoutName.c_str());
     sWindow window;
-    const bool read = !refused && m_Depth < kMaxBuildDepth && ReadLayout(layoutName, window);
-    if (layoutRead)
-        *layoutRead = read;
+    if (!refused && m_Depth < kMaxBuildDepth)
+        ReadLayout(layoutName, window);
     if (resetCounter)
         m_Counter = 0;
 

@@ -28,10 +28,8 @@ public:
 
     // The panel of a layout file; never null. A root panel (no parent) is centred on the
     // screen and scaled by screen size / design size; a panel with a parent takes its ratios.
-    // resetCounter restarts the draw order, so the root panel gets 1. *layoutRead (when given)
-    // tells whether the layout file itself was read.
-    Panel* BuildPanel(Panel* parent, const TString<char>& layoutName, bool resetCounter,
-                      bool* layoutRead = nullptr);
+    // resetCounter restarts the draw order, so the root panel gets 1.
+    Panel* BuildPanel(Panel* parent, const TString<char>& layoutName, bool resetCounter);
     // False, reported, when the file cannot be read.
     bool ReadLayout(const TString<char>& layoutName, sWindow& window);
     void CreateChildren(Panel* panel, Utilities::SerializableVector<sWidget>& records);
