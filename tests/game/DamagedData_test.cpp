@@ -28,9 +28,8 @@ std::pair<int, std::string> RunOn(const std::string& entry, off_t size, int seco
     TempDir dir;
     const std::string data = dir.File("data"), path = data + "/" + entry;
     std::filesystem::copy(TALLYVOX_BUILT_CONTENT, data, std::filesystem::copy_options::recursive);
-    if (size < 0)
-        std::filesystem::remove_all(path);
-    EXPECT_TRUE(size == kRemove || (size == kFifo ? mkfifo(path.c_str(), 0600) : truncate(path.c_str(), size)) == 0);
+    EXPECT_TRUE(size < 0 ? std::filesystem::remove_all(path) > 0 && (size == kRemove || mkfifo(path.c_str(), 0600) == 0)
+                         : truncate(path.c_str(), size) == 0);
     const std::string command = "cd '" + data + "' && env -u TALLYVOX_LOG " + (logged ? "TALLYVOX_LOG=1 " : "") +
                                 "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy XDG_DATA_HOME='" + dir.Path() +
                                 "' XDG_CONFIG_HOME='" + dir.Path() + "' timeout -s KILL " + std::to_string(seconds) +

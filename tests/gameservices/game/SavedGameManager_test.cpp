@@ -49,8 +49,7 @@ public:
         std::string text(kSaveSize, '\0');
         u32 size = kSaveSize;
         GameServices::Utilities::XmlWriter().WriteText(*this, text.data(), size);
-        text.resize(size);
-        return text;
+        return text.substr(0, size);
     }
 
     BaseSavedSettings settings;
@@ -71,11 +70,8 @@ public:
         callbacks.erase(std::string(popup.c_str()) + "/" + button.c_str());
     }
     bool Press(const std::string& popup, const std::string& button) {
-        auto it = callbacks.find(popup + "/" + button);
-        if (it == callbacks.end())
-            return false;
-        it->second->Invoke();
-        return true;
+        const auto it = callbacks.find(popup + "/" + button);
+        return it != callbacks.end() && (it->second->Invoke(), true);
     }
 
     // "name@priority"
