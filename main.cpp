@@ -4,6 +4,7 @@
 #include "engine/audio/PCAudioManagerImpl.h"
 #include "engine/audio/PCSound.h"
 #include "engine/core/AGApplication.h"
+#include "engine/core/AGLog.h"
 #include "engine/core/AGResourceManager.h"
 #include "engine/graphics/PCGraphicsStartup.h"
 #include "engine/video/PCVideoPlayer.h"
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
     if (impl && impl->Initialize()) {
         RegisterSoundProvider(AGResourceManager::Get());
         QZ2011::g_QZ2011Prog.Run();
-        status = 0;
+        status = AGFatalErrorRaised() ? 1 : 0;
     }
     if (impl)
         impl->Shutdown();

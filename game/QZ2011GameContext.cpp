@@ -1,5 +1,7 @@
 #include "game/QZ2011GameContext.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "engine/core/AGLog.h"
@@ -11,6 +13,7 @@
 #include "gameservices/entities/GameEntityFactory.h"
 #include "gameservices/game/TeamRegistry.h"
 #include "gameservices/minigame/MiniGameManager.h"
+#include "gameservices/widget/ScreenManager.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "gameshow/Sequence.h"
@@ -166,13 +169,21 @@ void QZ2011GameContext::Initialize() {
     for (int decade = 0; decade < 4; ++decade)
         m_QuestionCounts[decade] = u32(m_QuestionManager->LastIndex(decade));
     m_Autocompleter->Load();
+    if (m_CheckScreenLayouts)
+        GameServices::Widget::ScreenManager::Instance().CheckScreenLayouts();
 }
 
 void QZ2011GameContext::MountPackages() {
     GameServices::Bridge::FileSystem::UsePackages();
     GameServices::Bridge::FileSystem::SetRootPath("");
+    // The interface's pictures, the global records and the menus: without them the game shows a
+    // black or empty window. The others have their fallbacks.
+    constexpr const char* kRequired[] = {"GlobalXml.dir", "Global2D.dir", "MenuXmls.dir"};
     for (const char* package : kPackages)
-        GameServices::Bridge::FileSystem::LoadPackage(package, false);
+        if (!GameServices::Bridge::FileSystem::LoadPackage(package, false) &&
+            std::find_if(std::begin(kRequired), std::end(kRequired),
+                         [package](const char* name) { return strcmp(name, package) == 0; }) != std::end(kRequired))
+            AGReportFatal("The package %s is missing or damaged: the game cannot run without it", package);
 }
 
 void QZ2011GameContext::Update(u32 frameMs) {

@@ -250,6 +250,9 @@ public:
     // 0 easy, 1 medium, 2 hard.
     u32 m_Difficulty = 0;
     TString<char> m_UnlockedAwardName;
+    // Initialize reads every screen's layout and reports one it cannot read as fatal (the
+    // program sets it; tests on partial data leave it off).
+    bool m_CheckScreenLayouts = false;
     u8 m_AnswerPending = 0;
     u8 m_AnswerAgain = 0;
     u8 m_StealStarted = 0;

@@ -9,6 +9,8 @@ constinit QZ2011Prog g_QZ2011Prog;
 
 void QZ2011Prog::Run() {
     QZ2011GameContext context;
+    // The program refuses to start on a screen it could not draw.
+    context.m_CheckScreenLayouts = true;
     if (AGApplicationImpl* impl = AGApplication::Get().GetImpl())
         impl->Run(context);
 }

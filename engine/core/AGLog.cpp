@@ -1,5 +1,6 @@
 #include "engine/core/AGLog.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,13 @@
 AGLog* g_pLogReporter = nullptr;
 
 namespace {
+
+std::atomic<bool> g_fatalError{false};
+
+bool LogGoesToStderr() {
+    static const bool toStderr = getenv("TALLYVOX_LOG") != nullptr;
+    return toStderr;
+}
 
 std::mutex g_sinkLock;
 AGLogSinkFn g_sink = nullptr;
@@ -33,8 +41,7 @@ void AGLogEmit(const char* line) {
         g_sink(g_sinkContext, line);
         return;
     }
-    static const bool toStderr = getenv("TALLYVOX_LOG") != nullptr;
-    if (toStderr)
+    if (LogGoesToStderr())
         fprintf(stderr, "%s\n", line);
 }
 
@@ -56,4 +63,29 @@ void AGReport(const char* format, ...) {
         g_pLogReporter->Report("%s", line);
     }
     va_end(args);
+}
+
+void AGReportFatal(const char* format, ...) {
+    char line[1024];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    AGReport("%s", line);
+    bool shown;
+    {
+        std::lock_guard<std::mutex> lock(g_sinkLock);
+        shown = !g_sink && LogGoesToStderr();
+    }
+    if (!shown)
+        fprintf(stderr, "%s\n", line);
+    g_fatalError.store(true);
+}
+
+bool AGFatalErrorRaised() {
+    return g_fatalError.load();
+}
+
+void AGClearFatalError() {
+    g_fatalError.store(false);
 }

@@ -31,3 +31,11 @@ void AGReport(const char* format, ...) __attribute__((format(printf, 1, 2)));
 using AGLogSinkFn = void (*)(void* context, const char* line);
 void AGSetLogSink(AGLogSinkFn sink, void* context);
 void AGLogEmit(const char* line);
+
+// Reports a file or a part the game cannot run without. The line goes through the log and, as
+// no player would see it there, to standard error whatever the log settings; the run loop then
+// ends and the program exits with a failure status instead of running on an empty screen.
+void AGReportFatal(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Whether AGReportFatal was called since the last clear (the run loop clears it as it starts).
+bool AGFatalErrorRaised();
+void AGClearFatalError();

@@ -113,6 +113,7 @@ void PCApplicationImpl::Quit() {
 }
 
 void PCApplicationImpl::Run(AGGameContext& context) {
+    AGClearFatalError();
     context.Initialize();
     if (!m_window) {
         // Nothing can post the quit message: the game starts and stops without a tick.
@@ -122,7 +123,8 @@ void PCApplicationImpl::Run(AGGameContext& context) {
     }
     m_tickStart = platform::NowNs();
     bool quit = false;
-    while (!quit) {
+    // A missing file the game cannot run without ends the run (reported where it was found).
+    while (!quit && !AGFatalErrorRaised()) {
         platform::window::Message message;
         if (m_window->PollMessage(message)) {
             // Every waiting message is dispatched before the next tick.

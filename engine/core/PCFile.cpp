@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/core/AGLog.h"
 #include "engine/core/AGMemory.h"
 
 PCFile::~PCFile() {
@@ -13,8 +14,11 @@ bool PCFile::Open(const char* name, u32 mode, bool readWhole) {
     m_mode = mode;
     const bool read = (mode & (kModeRead | kModeOverlapped)) != 0;
     const bool write = (mode & kModeWrite) != 0;
-    if (!m_file.Open(name, read, write))
+    if (!m_file.Open(name, read, write)) {
+        if (m_file.RefusedNotRegular())
+            AGReport("%s is not a regular file: it is not used", name);
         return false;
+    }
     if (readWhole && (mode & kModeRead)) {
         const u64 size = m_file.Size();
         if (size >= 0xFFFFFFFFull) {  // sizes are 32-bit; larger files are not supported

@@ -108,7 +108,8 @@ bool PCFileStream::OpenReplacing(const char* temporaryPath, const char* target, 
 
 bool PCFileStream::CopyTarget() {
     CountOperation();
-    const int source = open(m_targetPath.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking: a FIFO in the file's place is refused below, not waited on.
+    const int source = open(m_targetPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (source < 0)
         return errno == ENOENT;  // nothing to keep yet
     struct stat info;
@@ -148,7 +149,8 @@ bool PCFileStream::OpenFile(const char* path, u32 mode, bool truncate) {
     Close();
     if (!path)
         return false;
-    int flags = O_CREAT | O_CLOEXEC;
+    // Non-blocking, so that a FIFO or a device in the file's place is refused, not waited on.
+    int flags = O_CREAT | O_CLOEXEC | O_NONBLOCK;
     if (mode & kModeWrite)
         flags |= (mode & kModeRead) ? O_RDWR : O_WRONLY;
     else
@@ -157,12 +159,20 @@ bool PCFileStream::OpenFile(const char* path, u32 mode, bool truncate) {
         flags |= O_TRUNC;
     CountOperation();
     int handle = open(path, flags, 0666);
-    if (handle < 0)
+    if (handle < 0) {
+        if (errno == ENXIO)  // a FIFO with no reader
+            AGReport("%s is not a regular file: it is not used", path);
         return false;
-    struct stat info;
+    }
+    struct stat info{};
     CountOperation();
-    if (fstat(handle, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > off_t(UINT32_MAX)) {
+    if (fstat(handle, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > off_t(UINT32_MAX) ||
+        fcntl(handle, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const int error = errno;
+        if (!S_ISREG(info.st_mode))
+            AGReport("%s is not a regular file: it is not used", path);
         close(handle);
+        errno = S_ISREG(info.st_mode) ? error : EINVAL;
         return false;
     }
     const u32 size = u32(info.st_size);

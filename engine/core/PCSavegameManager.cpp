@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/core/AGApplication.h"
+#include "engine/core/AGLog.h"
 #include "platform/core/XdgPaths.h"
 
 namespace {
@@ -19,7 +20,9 @@ std::string TemporaryFolder() {
     return folder;
 }
 
-// "<data home>/Korvo Inc/<title>" when it exists (or can be made) and can be written in.
+// "<data home>/Korvo Inc/<title>" when it exists or can be made. A folder that cannot be
+// written in is still the save's place: the save there is read, and a failed write is put to
+// the player, rather than a stray file elsewhere silently taking the save's role.
 bool SaveFolder(const char* title, std::string& folder) {
     std::string base = platform::DataHome();
     while (base.size() > 1 && base.back() == '/')
@@ -27,15 +30,22 @@ bool SaveFolder(const char* title, std::string& folder) {
     if (base.empty() || !title || !*title)
         return false;
     folder = base + "/Korvo Inc/" + title;
-    return platform::MakeFolders(folder) && access(folder.c_str(), W_OK | X_OK) == 0;
+    if (!platform::MakeFolders(folder))
+        return false;
+    if (access(folder.c_str(), W_OK | X_OK) != 0)
+        AGReport("The save folder %s cannot be written: the game will not be saved", folder.c_str());
+    return true;
 }
 
 }  // namespace
 
 PCSavegameManager::PCSavegameManager(const char* title) {
     std::string folder;
-    if (!SaveFolder(title, folder))
+    if (!SaveFolder(title, folder)) {
+        const std::string wanted = folder;
         folder = TemporaryFolder();
+        AGReport("The save folder %s cannot be made: the save file is kept in %s", wanted.c_str(), folder.c_str());
+    }
     if (folder == "/")
         folder.clear();
     m_path = (folder + "/savegame.bin").c_str();

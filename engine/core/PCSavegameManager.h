@@ -9,7 +9,8 @@ public:
     static constexpr u32 kDefaultMaxSize = 0x80000;
 
     // The path is "<data home>/Korvo Inc/<title>/savegame.bin", the folder created with its
-    // parents; "<temporary folder>/savegame.bin" when that folder cannot be made or written.
+    // parents (kept even when it cannot be written in); "<temporary folder>/savegame.bin" when
+    // that folder cannot be made. Either oddity is logged.
     explicit PCSavegameManager(const char* title);
     PCSavegameManager(const PCSavegameManager&) = delete;
     PCSavegameManager& operator=(const PCSavegameManager&) = delete;

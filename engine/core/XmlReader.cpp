@@ -145,6 +145,10 @@ i32 XmlReader::Parse(const char* text) {
         AGReport("XML document nested deeper than %u elements", kMaxElementDepth);
         return ReadParseError;
     }
+    // Text is kept as written ("A  B" stays "A  B"): the parser's default folds runs of
+    // spaces and drops leading ones. Blank text between elements is still skipped.
+    static const bool keepSpaces = (TiXmlBase::SetCondenseWhiteSpace(false), true);
+    (void)keepSpaces;
     m_document = new TiXmlDocument();
     m_document->Parse(text);
     if (!m_document->Error())

@@ -98,7 +98,7 @@ u32 FileSystem::PackageId(const TString<char>& name) {
     return Crc32Hash(lower.c_str());
 }
 
-void FileSystem::LoadPackage(const TString<char>& name, bool onWorker) {
+bool FileSystem::LoadPackage(const TString<char>& name, bool onWorker) {
     FileSystem* self = Instance();
     const u32 id = PackageId(name);
     if (std::find(self->m_loaded.begin(), self->m_loaded.end(), id) != self->m_loaded.end())
@@ -107,7 +107,7 @@ void FileSystem::LoadPackage(const TString<char>& name, bool onWorker) {
     AGDirectory* directory = provider ? static_cast<AGDirectory*>(provider->Create()) : nullptr;
     if (!directory) {
         AGReport("package %s cannot be loaded: no \"directory\" provider", name.c_str());
-        return;
+        return false;
     }
     directory->SetNameId(id);
     directory->SetIsBase(true);
@@ -116,6 +116,8 @@ void FileSystem::LoadPackage(const TString<char>& name, bool onWorker) {
     directory->Mount(GetFilePath(FILE_PACKAGE, name).c_str(), onWorker);
     self->m_packages[id].push_back(directory);
     self->m_loaded.push_back(id);
+    return !directory->Loaded() || AGDirectory::FindMounted(directory->NameId()) == directory ||
+           !directory->Blocks().empty();
 }
 
 bool FileSystem::IsPackageLoaded(const TString<char>& name) {

@@ -53,8 +53,9 @@ public:
 
     // Mounts the package through a "directory" resource at its FILE_PACKAGE path; with
     // onWorker an archive loads on the worker thread. The package id is the name id of the
-    // lower-cased name. A package loaded again is reported and mounted again.
-    static void LoadPackage(const TString<char>& name, bool onWorker);
+    // lower-cased name. A package loaded again is reported and mounted again. False when a
+    // load done at once found no package or a damaged one (an unreadable or truncated index).
+    static bool LoadPackage(const TString<char>& name, bool onWorker);
     // True once the most recent mount of the package has finished.
     static bool IsPackageLoaded(const TString<char>& name);
     // Unmounts the most recent mount of the package.

@@ -53,11 +53,12 @@ TString<char> FolderOf(const TString<char>& path) {
 
 }  // namespace
 
-void RuntimeParameters::LoadRuntimeParameters(const TString<char>& path) {
+bool RuntimeParameters::LoadRuntimeParameters(const TString<char>& path) {
     m_FileName = path;
     m_Parameters.Clear();
     XmlReader reader;
-    if (!reader.ReadFileElement(path.c_str(), "RuntimeParameters", m_Parameters, "root"))
+    const bool read = reader.ReadFileElement(path.c_str(), "RuntimeParameters", m_Parameters, "root");
+    if (!read)
         AGReport("failed to read RuntimeParameters.xml");
 
     const TString<char> folder = FolderOf(path);
@@ -81,6 +82,7 @@ void RuntimeParameters::LoadRuntimeParameters(const TString<char>& path) {
         }
     }
     m_Parameters.Items() = std::move(merged);
+    return read && !m_Parameters.Items().empty();
 }
 
 const sParameter* RuntimeParameters::Find(const TString<char>& section,

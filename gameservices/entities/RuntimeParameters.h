@@ -68,8 +68,9 @@ public:
 
     // Reads the file (root "root", element "RuntimeParameters"); an entry naming another
     // file is replaced in place by that file's entries, which are looked for next to the
-    // main file. Nothing read leaves the list empty.
-    void LoadRuntimeParameters(const TString<char>& path);
+    // main file. Nothing read leaves the list empty. False when the main file cannot be read
+    // or holds no entry.
+    bool LoadRuntimeParameters(const TString<char>& path);
 
     // Writes the value of the first entry with exactly this section and name into *value;
     // no entry leaves *value unchanged. T is i32, u32, bool or TString<char>. Numbers take

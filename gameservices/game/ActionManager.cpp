@@ -146,7 +146,7 @@ void ActionManager::LoadActions() {
     sRootContext root;
     Utilities::XmlReader reader;
     if (!reader.ReadFileElement(path.c_str(), "RootContext", root, "root")) {
-        AGReport("Failed to load Actions.xml");
+        AGReportFatal("Can not read the actions file %s: the game cannot run without it", path.c_str());
         return;
     }
     for (const sDeviceControllerContext& contextRecord : root.Contexts) {

@@ -129,7 +129,7 @@ bool GameFlowManager::LoadLevel(const TString<char>& name, Entities::Set& set) {
         Bridge::FileSystem::GetFilePath(Bridge::FILE_LEVEL_XML, name + ".xml");
     Utilities::XmlReader reader;
     if (!reader.ReadFileElement(path.c_str(), "Level", *level, "root"))
-        AGReport("Can not read the level file: %s", path.c_str());
+        AGReportFatal("Can not read the level file: %s (the game cannot run without it)", path.c_str());
     LevelBuilder(*m_Bridge, m_Appearances).BuildLevel(*level, set);
     return true;
 }

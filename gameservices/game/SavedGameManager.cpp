@@ -1,6 +1,10 @@
 #include "gameservices/game/SavedGameManager.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 
 #include <cstring>
 #include <memory>
@@ -65,6 +69,13 @@ SavedGameManager::LoadResult SavedGameManager::ReadSaveFile() {
         return LoadResult::NoHeader;
     }
     std::unique_ptr<PCFileStream> stream(saves->OpenFile(PCFileStream::kModeRead));
+    struct stat info;
+    if (!stream && lstat(saves->GetPath().c_str(), &info) == 0) {
+        // Something is there but cannot be read: as damaged as bad bytes, and never replaced
+        // unasked by a fresh save.
+        AGReport("The save file %s is corrupt: it cannot be read", saves->GetPath().c_str());
+        return LoadResult::Corrupt;
+    }
     u8 header[kHeaderSize];
     if (!stream || stream->Read(kHeaderSize, header) != kHeaderSize)
         return LoadResult::NoHeader;
@@ -199,15 +210,25 @@ void SavedGameManager::OnContinueWithoutSaving() {
 
 void SavedGameManager::OnDeleteAndRestart() {
     m_SavingEnabled = true;
-    if (PCSavegameManager* saves = PCSavegameManager::Get()) {
-        if (!saves->GetPath().IsEmpty())
-            unlink(saves->GetPath().c_str());
-    }
+    if (PCSavegameManager* saves = PCSavegameManager::Get())
+        KeepDamagedFile(saves->GetPath());
     ResetSavedFile();
     if (m_Popups) {
         m_Popups->ClearPopupButtonCallback(kDataCorruption, kButton01);
         m_Popups->ClearPopupButtonCallback(kDataCorruption, kButton02);
     }
+}
+
+void SavedGameManager::KeepDamagedFile(const TString<char>& path) {
+    if (path.IsEmpty())
+        return;
+    // One copy: a later damaged save replaces the one kept before.
+    const TString<char> kept = path + kDamagedSuffix;
+    if (rename(path.c_str(), kept.c_str()) == 0)
+        AGReport("The damaged save file is kept as %s", kept.c_str());
+    else if (errno != ENOENT)
+        AGReport("The damaged save file %s could not be kept as %s: %s", path.c_str(), kept.c_str(),
+                 strerror(errno));
 }
 
 void SavedGameManager::ShowPopup(const char* popupName, bool withDeleteAnswer) {

@@ -20,6 +20,8 @@ public:
     static constexpr u32 kHeaderSize = 24;
     static constexpr u32 kNameSize = 12;
     static constexpr u32 kPopupPriority = 900;
+    // Appended to the save's path to name the one copy kept of a damaged save.
+    static constexpr const char* kDamagedSuffix = ".damaged";
 
     SavedGameManager();
     SavedGameManager(const SavedGameManager&) = delete;
@@ -27,7 +29,8 @@ public:
 
     // Keeps the document (borrowed) and the slot count, then reads the save file into it.
     // True after a good load, which enables saving. A missing, empty or too-short file gives
-    // a fresh document that is written at once (false). A corrupt file clears the document,
+    // a fresh document that is written at once (false). A corrupt or unreadable file (or
+    // anything that is not a regular file in its place) clears the document,
     // shows "DataCorruption" and leaves the file alone until the player answers (false).
     bool LoadSavedGame(ISavedFile* document, u32 slotCount);
     // Writes the document, stamped with the version, through a temporary file that replaces
@@ -55,7 +58,8 @@ public:
     // The popup shown most recently; empty before any.
     const TString<char>& GetLastPopup() const { return m_LastPopup; }
 
-    // The popup answers: Button01 of either popup, Button02 of "DataCorruption".
+    // The popup answers: Button01 of either popup, Button02 of "DataCorruption" (which moves
+    // the damaged file aside, replacing any copy kept before, and starts a fresh save).
     void OnContinueWithoutSaving();
     void OnDeleteAndRestart();
 
@@ -64,6 +68,7 @@ private:
     LoadResult ReadSaveFile();
     void ShowPopup(const char* popupName, bool withDeleteAnswer);
     void ShowWriteError();
+    static void KeepDamagedFile(const TString<char>& path);
 
     ISavedFile* m_SavedFile = nullptr;
     u32 m_SlotCount = 1;

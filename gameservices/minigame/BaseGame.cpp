@@ -162,7 +162,8 @@ void BaseGame::Initialize() {
     if (!m_GameFlow)
         CreateManagers();
     RuntimeParameters* parameters = nullptr;
-    FileSystem::LoadPackage(kSystemPackage, false);
+    if (!FileSystem::LoadPackage(kSystemPackage, false))
+        AGReportFatal("The system package %s is missing or damaged: the game cannot run without it", kSystemPackage);
     OnStep("LoadPackage gsSystem.dir");
 
     u32 language = 0;
@@ -177,7 +178,9 @@ void BaseGame::Initialize() {
     OnStep("LoadLocalizationTable");
 
     parameters = RuntimeParameters::Instance();
-    parameters->LoadRuntimeParameters(FileSystem::GetFilePath(Bridge::FILE_GLOBAL_XML, kParametersFile));
+    const TString<char> parametersPath = FileSystem::GetFilePath(Bridge::FILE_GLOBAL_XML, kParametersFile);
+    if (!parameters->LoadRuntimeParameters(parametersPath))
+        AGReportFatal("Can not read the parameters file %s: the game cannot run without it", parametersPath.c_str());
     OnStep("LoadRuntimeParameters");
     parameters->GetParameter(&m_PlayerCount, kSection, "NbPlayer");
     parameters->GetParameter(&m_RequiredPlayers, kSection, "NbPlayerRequired");
@@ -200,7 +203,9 @@ void BaseGame::Initialize() {
     AddModule(m_DeviceSystem);
     OnStep("AddModule DeviceSystem");
 
-    m_GameFlow->LoadLevelTransitions(FileSystem::GetFilePath(Bridge::FILE_LEVEL_XML, kLevelsFile));
+    const TString<char> levelsPath = FileSystem::GetFilePath(Bridge::FILE_LEVEL_XML, kLevelsFile);
+    if (!m_GameFlow->LoadLevelTransitions(levelsPath) || m_GameFlow->GetTransitions().empty())
+        AGReportFatal("Can not read the level list %s: the game cannot run without it", levelsPath.c_str());
     AddModule(m_GameFlow.get());
     OnStep("AddModule GameFlowManager");
 

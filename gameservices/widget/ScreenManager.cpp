@@ -15,6 +15,7 @@
 #include "gameservices/widget/Screen.h"
 #include "gameservices/widget/PopupRecords.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameservices/widget/WidgetManager.h"
 
 namespace GameServices::Widget {
 
@@ -322,8 +323,22 @@ void ScreenManager::Reset() {
 void ScreenManager::ReadNavigationFile(sSketchFlow& flow) {
     const TString<char> path = Bridge::FileSystem::GetFilePath(Bridge::FILE_SCREEN_XML, kNavigationFile);
     Utilities::XmlReader reader;
-    if (!reader.ReadFile(path.c_str(), flow, "Data"))
-        AGReport("Can not read the level file: %s", path.c_str());
+    if (!reader.ReadFile(path.c_str(), flow, "Data") || flow.m_Screens.empty())
+        AGReportFatal("Can not read the navigation file %s: the game cannot run without it", path.c_str());
+}
+
+void ScreenManager::CheckScreenLayouts() {
+    std::vector<TString<char>> checked;
+    for (const Screen* screen : m_RegisteredScreens) {
+        if (!screen || screen->m_LayoutFile.IsEmpty() ||
+            std::find(checked.begin(), checked.end(), screen->m_LayoutFile) != checked.end())
+            continue;
+        checked.push_back(screen->m_LayoutFile);
+        sWindow window;
+        if (!WidgetManager::Instance().ReadLayout(screen->m_LayoutFile, window))
+            AGReportFatal("Can not read the screen layout %s: the game cannot run without it",
+                          screen->m_LayoutFile.c_str());
+    }
 }
 
 void ScreenManager::LoadNavigation() {

@@ -106,6 +106,9 @@ public:
     // "Sketch.Flow" of the screen-layout folder.
     void ReadNavigationFile(sSketchFlow& flow);
     void LoadNavigation();
+    // Reads the layout of every registered screen once: one that cannot be read is a fatal
+    // report, found at start rather than on a blank page the player cannot leave.
+    void CheckScreenLayouts();
     void RegisterConnection(const sSketchFlowConnection& connection);
     // Closes the open and closing popups, drops the old pool, then reads "Popups.xml".
     void LoadPopups();

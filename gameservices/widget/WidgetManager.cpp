@@ -136,7 +136,7 @@ bool WidgetManager::ReadLayout(const TString<char>& layoutName, sWindow& window)
     Utilities::XmlReader reader;
     if (reader.ReadFile(path.c_str(), window, "UserControl"))
         return true;
-    AGReport("Can not read the level file: %s", layoutName.c_str());
+    AGReport("Can not read the layout file: %s", layoutName.c_str());
     return false;
 }
 

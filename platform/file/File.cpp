@@ -1,5 +1,6 @@
 #include "platform/file/File.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/stat.h>
@@ -105,19 +106,26 @@ bool File::Open(const char* path, bool read, bool write) {
     Close();
     if (!path || !*path || (!read && !write))
         return false;
-    int flags = O_CLOEXEC;
+    m_notRegular = false;
+    // Non-blocking, so that a FIFO or a device in a file's place is refused, not waited on.
+    int flags = O_CLOEXEC | O_NONBLOCK;
     if (write)
         flags |= (read ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
     else
         flags |= O_RDONLY;
     const std::string resolved = ResolvePath(path);
     m_fd = ::open(resolved.c_str(), flags, 0644);
-    if (m_fd >= 0 && !write) {
+    if (m_fd < 0) {
+        // A FIFO without a reader refuses a non-blocking write open.
         struct stat st;
-        if (fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-            ::close(m_fd);
-            m_fd = -1;
-        }
+        m_notRegular = errno == ENXIO && stat(resolved.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+        return false;
+    }
+    struct stat st;
+    if (fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) || fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        m_notRegular = true;
+        ::close(m_fd);
+        m_fd = -1;
     }
     return m_fd >= 0;
 }

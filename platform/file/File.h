@@ -21,8 +21,11 @@ public:
     ~File() { Close(); }
 
     // read alone: read-only; write: create or truncate (read-write when read is set too).
-    // The path goes through ResolvePath. False (and closed) on failure.
+    // The path goes through ResolvePath. False (and closed) on failure; only regular files
+    // open (a FIFO or a device there is refused at once, never waited on).
     bool Open(const char* path, bool read, bool write);
+    // The last Open failed because the path names something that is not a regular file.
+    bool RefusedNotRegular() const { return m_notRegular; }
     // Drops the completions of this file that have not run yet, then closes.
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
@@ -43,6 +46,7 @@ public:
 
 private:
     int m_fd = -1;
+    bool m_notRegular = false;
 };
 
 // Completions waiting for the calling thread's alertable sleep (tests).

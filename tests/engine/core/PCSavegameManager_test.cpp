@@ -1,12 +1,11 @@
 #include "engine/core/PCSavegameManager.h"
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -15,16 +14,13 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/FileContents.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 constexpr u32 kEdit = PCFileStream::kModeRead | PCFileStream::kModeWrite;
 constexpr u32 kCreate = PCFileStream::kModeWrite | PCFileStream::kModeCreate;
-
-bool Exists(const std::string& path) {
-    return access(path.c_str(), F_OK) == 0;
-}
 
 std::string Image(size_t size, char fill) {
     std::string bytes(size, fill);
@@ -53,7 +49,7 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommittedAndAFailedWri
     EXPECT_EQ(path, std::string(dir.Path()) + "/Korvo Inc/Tallyvox/savegame.bin");
     // No save yet: an edit starts empty.
     EXPECT_EQ(std::unique_ptr<PCFileStream>(saves.OpenFile(kEdit))->GetSize(), 0u);
-    EXPECT_FALSE(Exists(path));
+    EXPECT_FALSE(std::filesystem::exists(path));
     const std::string first = Image(524288, 'o');
     ASSERT_TRUE(Save(saves, first));
     EXPECT_EQ(FileContents(path), first);
@@ -61,7 +57,7 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommittedAndAFailedWri
     // Closed without Commit after its bytes went out: the temporary file goes, the save stays.
     ASSERT_EQ(std::unique_ptr<PCFileStream>(saves.OpenFile(kCreate))->Write(600000, Image(600000, 'n').data()),
               600000u);
-    EXPECT_EQ(std::pair(Exists(path + ".tmp"), FileContents(path)), std::pair(false, first));
+    EXPECT_EQ(std::pair(std::filesystem::exists(path + ".tmp"), FileContents(path)), std::pair(false, first));
 
     // Larger than the stream's cache, so that a copy takes more than one pass.
     ASSERT_TRUE(Save(saves, Image(700000, 's')));
@@ -79,28 +75,18 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommittedAndAFailedWri
     EXPECT_EQ(FileContents(path), edited);
 
     // A full disk, as the file-size limit makes writes past 4 KiB fail.
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const struct rlimit small = {4096, saved.rlim_max};
-    void (*previous)(int) = signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     LogCapture log;
-    const bool saved100k = Save(saves, Image(100000, 'n'));
-    setrlimit(RLIMIT_FSIZE, &saved);
-
-    EXPECT_FALSE(saved100k);
+    EXPECT_FALSE(WithFileSizeLimit(4096, [&] { return Save(saves, Image(100000, 'n')); }));
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"Could not write the file " + path + ": File too large"});
-    EXPECT_EQ(std::pair(Exists(path + ".tmp"), FileContents(path)), std::pair(false, edited));
+    EXPECT_EQ(std::pair(std::filesystem::exists(path + ".tmp"), FileContents(path)), std::pair(false, edited));
     // An edit copies a save of up to 4 GiB - 1 bytes (until the limit stops the copy here).
     ASSERT_EQ(truncate(path.c_str(), off_t(UINT32_MAX)), 0);
-    setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_EQ(saves.OpenFile(kEdit), nullptr);
-    PCFileStream plain;  // a plain stream's lost writes are reported under its file's name
-    if (plain.Open((path + "2").c_str(), PCFileStream::kModeWrite | PCFileStream::kModeCreate))
-        plain.Write(8192, Image(8192, 'p').data());
-    plain.Close();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous);
+    WithFileSizeLimit(4096, [&] {
+        EXPECT_EQ(saves.OpenFile(kEdit), nullptr);
+        PCFileStream plain;  // a plain stream's lost writes are reported under its file's name
+        return plain.Open((path + "2").c_str(), PCFileStream::kModeWrite | PCFileStream::kModeCreate) &&
+               plain.Write(8192, Image(8192, 'p').data());
+    });
     EXPECT_TRUE(log.Contains("Could not read the file " + path + ": File too large") &&
                 log.Contains("Could not write the file " + path + "2"));
 
@@ -108,7 +94,25 @@ TEST_F(PCSavegameManagerTest, ASaveReplacesTheFileOnlyWhenCommittedAndAFailedWri
     ASSERT_EQ(unlink(path.c_str()), 0);
     ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
     EXPECT_EQ(saves.OpenFile(kEdit), nullptr);
-    EXPECT_TRUE(log.Contains("Could not read the file") && !Exists(path + ".tmp"));
+    EXPECT_TRUE(log.Contains("Could not read the file") && !std::filesystem::exists(path + ".tmp"));
+}
+
+// The save stays where it is when its folder cannot be written (a write then fails and the save
+// is kept); only a folder that cannot be made sends the save to the temporary folder.
+TEST_F(PCSavegameManagerTest, AReadOnlySaveFolderKeepsTheSaveAndOnlyAnUnmadeOneFallsBack) {
+    const std::string folder = dir.File("Korvo Inc/Tallyvox"), kept = dir.Write("Korvo Inc/Tallyvox/savegame.bin", "k");
+    ASSERT_EQ(chmod(folder.c_str(), 0500), 0);
+    LogCapture log;
+    PCSavegameManager saves("Tallyvox");
+    const bool saved = Save(saves, Image(64, 'n'));
+    chmod(folder.c_str(), 0700);
+    EXPECT_EQ(saves.GetPath().c_str(), kept);
+    // The super-user writes in any folder: the refusal is only seen by others.
+    EXPECT_TRUE(geteuid() == 0 || (!saved && FileContents(kept) == "k" && log.Contains("cannot be written")));
+
+    m_env.Set("XDG_DATA_HOME", dir.Write("plain", "a file, not a folder"));
+    EXPECT_TRUE(PCSavegameManager("Tallyvox").GetPath().c_str() == temporary.Path() + "/savegame.bin" &&
+                log.Contains("/plain/Korvo Inc/Tallyvox cannot be made: the save file is kept in " + temporary.Path()));
 }
 
 TEST_F(PCSavegameManagerTest, TheFirstMaxSaveGameSizeEntryThatIsNotZeroSetsTheLimit) {

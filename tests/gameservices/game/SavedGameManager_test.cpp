@@ -1,7 +1,7 @@
 #include "gameservices/game/SavedGameManager.h"
 
-#include <signal.h>
-#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,8 @@
 
 #include "engine/core/SerializableVector.h"
 #include "tests/gameservices/game/SavedGameTestSetup.h"
+#include "tests/support/FileContents.h"
+#include "tests/support/FileSizeLimit.h"
 
 using namespace GameServices::KorvoGame;
 
@@ -75,12 +77,12 @@ TEST_F(SavedGameManagerTest, AFirstRunWritesAValidSaveThatLoadsAsTheSameDocument
     EXPECT_TRUE(NewManager()->LoadSavedGame(&fresh, 2) && fresh.settings.CurrentSavedGame == -1);
     manager->SetName("ABCDEFGHIJKLMNOP");
     // The first unused slot is reserved; with none left no name changes.
-    EXPECT_EQ(manager->ReserveFreeSlot("Ana"), &document.games[0]);
+    EXPECT_EQ(manager->ReserveFreeSlot("  A  na"), &document.games[0]);
     EXPECT_EQ(manager->ReserveFreeSlot("Ben"), &document.games[1]);
     manager->ReserveFreeSlot("Cy");
     EXPECT_TRUE(log.Contains("No saved game slot available"));
     EXPECT_EQ(document.games[0].SavedGameName.c_str() + std::string("/") +
-                  document.games[1].SavedGameName.c_str(), "Ana/Ben");
+                  document.games[1].SavedGameName.c_str(), "  A  na/Ben");
     ASSERT_TRUE(manager->WriteSavedGame());
 
     const std::string file = Contents();
@@ -139,7 +141,7 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnsweredAnd
     }
 
     // The two answers to "DataCorruption": Button01 goes on without saving for the rest of the
-    // run; Button02 deletes the file and starts a fresh one, with nothing kept from the bad one.
+    // run; Button02 moves the file aside and starts a fresh one, with nothing kept from the bad one.
     popups = savetest::Popups();
     original.settings.CurrentSavedGame = 7;
     original.games[1].isUsed = true;
@@ -160,21 +162,35 @@ TEST_F(SavedGameManagerTest, ACorruptSaveIsPutToThePlayerAndKeptUntilAnsweredAnd
     manager = NewManager();
     EXPECT_FALSE(manager->LoadSavedGame(&restarted, 2));
     ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
-    EXPECT_TRUE(manager->IsSavingEnabled() && popups.callbacks.empty());
+    EXPECT_TRUE(manager->IsSavingEnabled() && popups.callbacks.empty() && log.Contains("kept as " + path + ".damaged"));
+    EXPECT_EQ(FileContents(path + ".damaged"), otherVersion);
     Document reloaded;
     EXPECT_TRUE(NewManager()->LoadSavedGame(&reloaded, 2) && savetest::TextOf(reloaded) == savetest::TextOf(restarted));
     EXPECT_TRUE(reloaded.settings.CurrentSavedGame == -1 && reloaded.settings.Version == 1u &&
                 !reloaded.games[1].isUsed);
 
-    // The bad file goes even when the fresh one cannot be written.
-    Store(otherVersion);
-    Document again;
+    // The bad file goes aside even when the fresh one cannot be written, replacing the older copy.
+    Store(magic);
     manager = NewManager();
-    EXPECT_FALSE(manager->LoadSavedGame(&again, 2));
+    EXPECT_FALSE(manager->LoadSavedGame(&reloaded, 2));
     std::filesystem::create_directory(path + ".tmp");
     ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
     std::filesystem::remove(path + ".tmp");
-    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(!std::filesystem::exists(path) && FileContents(path + ".damaged") == magic);
+}
+
+// Something other than a file in the save's place is damaged, not waited on (the alarm ends a
+// test that would wait) nor replaced unasked.
+TEST_F(SavedGameManagerTest, AFifoInTheSavesPlaceIsADamagedSave) {
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    Document document;
+    auto manager = NewManager();
+    alarm(20);
+    EXPECT_FALSE(manager->LoadSavedGame(&document, 2));
+    alarm(0);
+    EXPECT_EQ(popups.shown, std::vector<std::string>{"DataCorruption@900"});
+    ASSERT_TRUE(popups.Press("DataCorruption", "Button02"));
+    EXPECT_TRUE(NewManager()->LoadSavedGame(&document, 2) && std::filesystem::is_fifo(path + ".damaged"));
 }
 
 TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviousSave) {
@@ -190,16 +206,7 @@ TEST_F(SavedGameManagerTest, AFailedOpenOrWriteShowsWriteErrorAndKeepsThePreviou
     EXPECT_EQ(popups.shown, std::vector<std::string>{"WriteError@900"});
 
     // A full disk: the write falls short.
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    void (*handler)(int) = signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = manager->WriteSavedGame();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, handler);
-    EXPECT_TRUE(!written && popups.shown.size() == 2u);
+    EXPECT_TRUE(!WithFileSizeLimit(4096, [&] { return manager->WriteSavedGame(); }) && popups.shown.size() == 2u);
 
     // A document larger than the save size, and a save size without room for any text.
     for (u32 size : {200u, 24u}) {

@@ -236,7 +236,7 @@ TEST_F(WidgetBuilder, CompositorsNestOtherLayoutsOnlyAndUnreadableOrTooDeepLayou
     // Unreadable and too deep layouts still give a panel.
     Panel* missing = WidgetManager::Instance().BuildPanel(nullptr, "", true);
     EXPECT_TRUE(missing->m_Children.empty() && log.Contains("The name of this window is incorect."));
-    EXPECT_TRUE(log.Contains("Can not read the level file: "));
+    EXPECT_TRUE(log.Contains("Can not read the layout file: "));
     delete missing;
     sWindow unread;
     EXPECT_FALSE(WidgetManager::Instance().ReadLayout("nothing.xaml", unread));

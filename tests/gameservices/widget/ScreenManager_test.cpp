@@ -135,7 +135,7 @@ TEST_F(ScreenManagerTest, ResetRebuildsTheFileScreensOnlyAndNavigationRegistersS
                                                       "Screen not registered: Nada"}));
     dir.Write("-xml/screen/sketch.flow", "");
     manager.LoadNavigation();
-    EXPECT_TRUE(log.Contains("Can not read the level file: "));
+    EXPECT_TRUE(log.Contains("Can not read the navigation file "));
     manager.UnregisterScreen(&gameScreen);
 }
 

@@ -1,13 +1,12 @@
 #include "platform/settings/SettingsFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <iterator>
 
 #include "tests/support/FileContents.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 using platform::settings::ParseU32;
@@ -79,14 +78,7 @@ TEST(SettingsFile, ReadsValuesKeepsOtherLinesOnSetTellsFilesItCannotReadAndSaves
     for (int i = 0; i < 200; ++i)
         file.SetU32("Value" + std::to_string(i), 4000000000u);
 
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const struct rlimit small = {100, saved.rlim_max};
-    auto previous = signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool savedOk = file.Save(path, &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous);
+    const bool savedOk = WithFileSizeLimit(100, [&] { return file.Save(path, &error); });
     EXPECT_TRUE(!savedOk && error.starts_with("cannot write")) << error;
     EXPECT_EQ(std::pair(FileContents(path), CountEntries(dir.File("cfg/Tallyvox"))), std::pair(old, size_t(1)));
 
