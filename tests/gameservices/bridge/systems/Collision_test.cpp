@@ -418,7 +418,7 @@ protected:
     }
 
     Entities::SetElement e;
-    Entities::Prop a, b, c, own, inactive, plain, bare, dot;
+    Entities::Prop a, b, c, own, inactive, plain, bare, dot, wall;  // wall: the model-detail test's
     RenderableModelData ball;
     CollisionData sphere, kept;
     const struct { Entities::PlacedEntity* entity; const char* name; AGVec3 at; bool described; } entities[9] = {
@@ -469,7 +469,6 @@ TEST_F(CollisionLevel, LevelEntitiesMoveInTheFirstPassOnly) {
 
 // A sphere near the face of a model detail placed at its entity: the detail describes the contact.
 TEST_F(CollisionLevel, AModelDetailDescribesTheContact) {
-    Entities::Prop wall;
     wall.SetPosition(AGVec3{50, 0, 0});
     wall.SetCollidable(true);
     wall.VolatileDatas.Set(kRENDERABLE_MODEL_DATA, &ball);
