@@ -327,18 +327,15 @@ protected:
 
     // Back on the main menu, the drawn pointer is shown where the mouse goes.
     std::vector<Step> PointerOnMainMenu() {
-        auto drawnAt = [this](f32 x, f32 y) {
-            GameServices::Entities::Set* set = m_context.GetCurrentLevel();
-            auto* cursors = set ? set->FindComponentLevel("PlayerCursors") : nullptr;
-            auto* cursor = cursors ? cursors->FindProp("PlayerCursor0") : nullptr;
-            AGVec3 at{-1.0f, -1.0f, 0.0f};
-            if (cursor)
-                cursor->GetPosition(at);
-            return cursor && cursor->Visible && at.x == x && at.y == y;
+        auto drawnAtMouse = [this] {
+            auto* cursors = m_context.GetCurrentLevel()->FindComponentLevel("PlayerCursors");
+            GameServices::Entities::Prop* cursor = cursors ? cursors->FindProp("PlayerCursor0") : nullptr;
+            AGVec3 at;
+            return cursor && cursor->Visible && (cursor->GetPosition(at), at.x == 321 && at.y == 234);
         };
         return {{"the main menu", [] { return PageSettled("compositionMainMenu"); },
                  [this] { Send({.kind = MessageKind::MouseMove, .x = 321, .y = 234}); }},
-                {"the drawn pointer under the mouse", [=] { return drawnAt(321, 234); }, nullptr, 1000}};
+                {"the drawn pointer under the mouse", drawnAtMouse, nullptr, 1000}};
     }
 
     // The steps put before the one named `what`, which the list must hold.
@@ -482,9 +479,8 @@ protected:
 // A won match ends on the retry prompt, whose main-menu button leads back with a live pointer.
 TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
     auto mainMenu = [this] { return m_context.GetGameScreen().BoundWidget("RetryNo_MainMenu"); };
-    std::vector<Step> after = {{"the retry prompt", [=] { return Shown(mainMenu()); }, [=, this] { Click(mainMenu()); }}};
-    for (const Step& step : PointerOnMainMenu())
-        after.push_back(step);
+    std::vector<Step> after = PointerOnMainMenu();
+    after.insert(after.begin(), {"the retry prompt", [=] { return Shown(mainMenu()); }, [=, this] { Click(mainMenu()); }});
     PlayWholeMatch("Button70s", "EasyButton", PhaseGameOver, 0, "sample_match_70s.txt", 0, after);
 }
 
@@ -496,16 +492,13 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
     steps.back().during = nullptr;
     auto decadesApart = [] {
         GameServices::Widget::Screen* tutorial = GameServices::Widget::ScreenManager::Instance().FindScreen("ScreenTutorial");
-        std::vector<const f32*> rects;
+        f32 right = -1.0f;
         for (const char* decade : {"70", "80", "90", "00"}) {
-            Widget* panel = tutorial && tutorial->IsLoaded()
+            Widget* panel = tutorial && tutorial->m_RootPanel
                                 ? Widget::FindChild(TString<char>("TutorialDecade") + decade, tutorial->m_RootPanel) : nullptr;
-            if (!Shown(panel) || panel->m_ScreenRect[2] <= 0)
+            if (!Shown(panel) || panel->m_ScreenRect[2] <= 0 || panel->m_ScreenRect[0] < right)
                 return false;
-            for (const f32* other : rects)
-                if (panel->m_ScreenRect[0] < other[0] + other[2] && other[0] < panel->m_ScreenRect[0] + panel->m_ScreenRect[2])
-                    return false;
-            rects.push_back(panel->m_ScreenRect);
+            right = panel->m_ScreenRect[0] + panel->m_ScreenRect[2];
         }
         return true;
     };

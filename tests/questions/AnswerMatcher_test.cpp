@@ -82,12 +82,7 @@ TEST(SplitWords, NormalisesThenCutsKeepingTheLastPiece) {
 // Each row: the typed text, the score one answer gives it, and what a check of the whole
 // question names.
 TEST_F(MatcherTest, ScoresFollowTheRulesCheckAnswerNamesTheBestAnswerNotYetFoundAndListedWordsTakeOneReplacementOrOneSlip) {
-    const struct {
-        const char* typed;
-        int answer;
-        int score;
-        int named;
-    } cases[] = {
+    const struct { const char* typed; int answer; int score; int named; } cases[] = {
         {"Towel", kTowel, 0, kTowel}, {"sunscreen", kSunCream, 0, kSunCream},
         {"cream", kSunCream, 1, kSunCream},      // a wording's last word alone
         {"sun block", kSunCream, 1, kSunCream},  // more typed words than groups: the total starts at 1
@@ -164,11 +159,7 @@ TEST(AnswerMatcher, WordsAreComparedWholeAndACostOf99IsNoMatch) {
 }
 
 TEST(IsOneEditApart, OneSlipOnlyAndSubstitutionsInLongerWords) {
-    const struct {
-        const char* answer;
-        const char* typed;
-        bool apart;
-    } cases[] = {
+    const struct { const char* answer; const char* typed; bool apart; } cases[] = {
         {"!towel!", "!towel!", true}, {"!towel!", "!tovel!", true},
         {"!towl!", "!towo!", false},    // a substitution needs 7 characters
         {"!kite!", "!kit!", false},     // the typed side needs 6

@@ -419,39 +419,33 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
 
 }  // namespace
 
-// No audio manager, no narration: each narrated step lasts a frame. The loaded screen holds the
-// window callbacks; unloading gives them back.
 // Escape ("UnPause") leaves the in-game menu and its pause. In a face-off a left click on a button
-// is the button's and no buzz; a click beside it and the space bar buzz.
+// is the button's and no buzz; a click beside it and the space bar (80) buzz.
 TEST_F(ScreenGameTest, EscapeLeavesTheMenuAndAClickOnAButtonIsNoBuzz) {
     Load();
     StopShow();
     LoadPopups();
-    CompositionManager& menus = CompositionManager::Instance();
     GameServices::Entities::BaseTeamMember* player = context.m_PlayerOneFamily->m_Members[0];
     Screen().onMenuClicked();
     ASSERT_EQ(open(), Names{"InGameMenu"});
     match_stage::SendAction(context, "UnPause", player);
-    EXPECT_TRUE(open().empty() && menus.m_PopupState == CompositionManager::kPopupNone && !context.IsPaused());
-
+    EXPECT_TRUE(open().empty() && CompositionManager::Instance().m_PopupState == CompositionManager::kPopupNone &&
+                !context.IsPaused());
     W::HitRectangle menu = Bound("MenuButton")->WindowHit();
     const f32 x = menu.x + (menu.minX + menu.maxX) / 2, y = menu.y + (menu.minY + menu.maxY) / 2;
-    const struct { i32 code; f32 x, y; bool buzz; } presses[] = {
-        {2, x, y, false}, {2, x, menu.y + menu.maxY + 40, true}, {80, x, y, true}};  // 80: the space bar
-    for (const auto& press : presses) {
+    for (auto [code, atY, buzz] : {std::tuple{2, y, false}, {2, menu.y + menu.maxY + 40, true}, {80, y, true}}) {
         context.m_GamePhase = QZ2011::PhaseFaceOffBuzz;
         context.m_BuzzOwner = -1;
         GameServices::Bridge::sActionData action;
-        action.m_KeyFlag = 1;
-        action.m_KeyCode = press.code;
-        action.m_X = press.x;
-        action.m_Y = press.y;
+        action.m_X = x, action.m_Y = atY, action.m_KeyFlag = 1, action.m_KeyCode = code;
         GameServices::KorvoGame::TeamActionData data(&action, 0, player);
         context.GetTeamActionManager()->SimulateTeamAction(&data, "BuzzSinglePlayer");
-        EXPECT_EQ(context.m_BuzzOwner == 0, press.buzz) << press.code << " at " << press.y;
+        EXPECT_EQ(context.m_BuzzOwner == 0, buzz) << code << " at " << atY;
     }
 }
 
+// No audio manager, no narration: each narrated step lasts a frame. The loaded screen holds the
+// window callbacks; unloading gives them back.
 TEST(ScreenTutorial, WithoutANarratorEachStepLastsAFrameAndUnloadingGivesTheWindowCallbacksBack) {
     PCApplicationImpl application;
     QZ2011::ScreenTutorial screen;
