@@ -85,9 +85,13 @@ void Menu::InitializeLevel() {
     BaseGame* game = BaseGame::Current();
     if (KG::DeviceManager* devices = game ? game->GetDeviceManager() : nullptr)
         devices->SetDeviceRange(1, 1);
+    // The one cursor follows the first playing human member: the single-player match's computer
+    // member, still active after the match, has no pointer and would leave it standing still.
     for (BaseTeamMember* member : PlayersTeam())
-        if (member && member->m_Active)
+        if (member && member->m_Active && !member->m_Computer) {
             CreatePlayerCursor(member);
+            break;
+        }
     // Once, however often the level starts.
     RemoveDeviceListeners();
     KG::TeamActionManager::GetFreeDeviceConnectedEvent().AddDelegate(&m_NewDevice);

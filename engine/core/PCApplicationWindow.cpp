@@ -310,7 +310,7 @@ void PCApplicationImpl::WindowProc(const Message& message) {
         m_trackingMouseLeave = false;
         break;
     case MessageKind::ButtonDown:
-        g_inputRecord.buttons |= ButtonBit(message.button);
+        g_inputRecord.PressButtons(ButtonBit(message.button));
         break;
     case MessageKind::ButtonUp:
         g_inputRecord.buttons &= u16(~ButtonBit(message.button));

@@ -10,8 +10,10 @@ void PCInputRecord::SetKey(u32 vk, bool down) {
     if (vk >= 256)
         return;
     u8 mask = u8(1u << (vk & 7));
-    if (down)
+    if (down) {
         keys[vk >> 3] |= mask;
+        pressedKeys[vk >> 3] |= mask;
+    }
     else
         keys[vk >> 3] &= u8(~mask);
 }

@@ -8,6 +8,9 @@ struct PCInputRecord {
 
     // Current key table: one bit per Windows virtual-key code, bit k in byte k >> 3.
     u8 keys[32];
+    // Keys pressed since the last keyboard poll, released or not: a press and release between
+    // two polls is still seen once, as a key held at that poll.
+    u8 pressedKeys[32];
     // Characters typed since the last keyboard poll, as UTF-16 code units in typing order
     // (control characters 8, 9, 13, 27 included).
     u16 typed[kTypedCapacity];
@@ -21,11 +24,22 @@ struct PCInputRecord {
     u8 mouseInside;
     // Buttons held: 1 left, 2 middle, 4 right.
     u16 buttons;
+    // Buttons pressed since the last mouse poll, released or not (as pressedKeys).
+    u16 pressedButtons;
     // Sum of the wheel steps since the last mouse poll, 120 per notch.
     i16 wheelDelta;
 
     bool IsKeySet(u32 vk) const { return vk < 256 && (keys[vk >> 3] & (1u << (vk & 7))) != 0; }
+    // Held now or pressed since the last keyboard poll.
+    bool IsKeyDownForPoll(u32 vk) const {
+        return vk < 256 && ((keys[vk >> 3] | pressedKeys[vk >> 3]) & (1u << (vk & 7))) != 0;
+    }
+    // A press also marks the key in pressedKeys.
     void SetKey(u32 vk, bool down);
+    void PressButtons(u16 mask) {
+        buttons |= mask;
+        pressedButtons |= mask;
+    }
     void ClearKeys();
     // Queues a typed character; beyond the capacity it is dropped (one log line per poll).
     void PushTyped(u16 unit);

@@ -18,14 +18,18 @@ bool PCKeyboard::QueryInterface(AGInterface* object) {
 void PCKeyboard::Poll() {
     if (PCInputCallbacks callbacks; callbacks.IsSet()) {
         for (u32 i = 0; i < kKeyboardCodeCount; ++i)
-            if (g_inputRecord.IsKeySet(kKeyboardTable[i]))
+            if (g_inputRecord.IsKeyDownForPoll(kKeyboardTable[i]))
                 callbacks.Raise(0, kFirstKeyboardCode + i, this);
         for (u32 kind = 1; kind <= 2; ++kind)
             for (u32 i = 0; i < kKeyboardCodeCount; ++i)
-                if (g_inputRecord.IsKeySet(kKeyboardTable[i]) && !WasSet(kKeyboardTable[i]))
+                if (g_inputRecord.IsKeyDownForPoll(kKeyboardTable[i]) && !WasSet(kKeyboardTable[i]))
                     callbacks.Raise(kind, kFirstKeyboardCode + i, this);
     }
-    memcpy(m_previous, g_inputRecord.keys, sizeof m_previous);
+    // A key pressed and released since the last poll counts as held at it, so that its
+    // release is the next poll's edge.
+    for (u32 i = 0; i < 32; ++i)
+        m_previous[i] = u8(g_inputRecord.keys[i] | g_inputRecord.pressedKeys[i]);
+    memset(g_inputRecord.pressedKeys, 0, sizeof g_inputRecord.pressedKeys);
     m_typedCount = g_inputRecord.TakeTyped(m_typed);
 }
 
@@ -36,12 +40,12 @@ u32 PCKeyboard::TypedCharacters(AGDevice* device, const u16** units) {
     return keyboard->m_typedCount;
 }
 
-bool PCKeyboard::IsKeyDown(AGDevice* /*device*/, u32 vk) { return g_inputRecord.IsKeySet(vk); }
+bool PCKeyboard::IsKeyDown(AGDevice* /*device*/, u32 vk) { return g_inputRecord.IsKeyDownForPoll(vk); }
 
 bool PCKeyboard::WasKeyPressed(AGDevice* device, u32 vk) {
-    return g_inputRecord.IsKeySet(vk) && !static_cast<PCKeyboard*>(device)->WasSet(vk);
+    return g_inputRecord.IsKeyDownForPoll(vk) && !static_cast<PCKeyboard*>(device)->WasSet(vk);
 }
 
 bool PCKeyboard::WasKeyReleased(AGDevice* device, u32 vk) {
-    return !g_inputRecord.IsKeySet(vk) && static_cast<PCKeyboard*>(device)->WasSet(vk);
+    return !g_inputRecord.IsKeyDownForPoll(vk) && static_cast<PCKeyboard*>(device)->WasSet(vk);
 }

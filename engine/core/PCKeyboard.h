@@ -1,7 +1,8 @@
 #pragma once
-// The keyboard: the window procedure's current key table (PCInputRecord) against the table
-// as it was at the previous poll, so pressed and released are edges between two polls. Each
-// poll also takes the characters typed since the one before.
+// The keyboard: the window procedure's current key table (PCInputRecord), with the keys pressed
+// since the last poll counted as held, against the table as it was at the previous poll, so
+// pressed and released are edges between two polls and a key tapped between them is seen once.
+// Each poll also takes the characters typed since the one before.
 #include "engine/core/AGDevice.h"
 #include "engine/core/PCInputRecord.h"
 

@@ -18,7 +18,9 @@ bool PCMouse::QueryInterface(AGInterface* object) {
 }
 
 void PCMouse::Poll() {
-    u16 now = g_inputRecord.buttons;
+    // A button pressed and released since the last poll is down for this one.
+    u16 now = u16(g_inputRecord.buttons | g_inputRecord.pressedButtons);
+    g_inputRecord.pressedButtons = 0;
     m_released = u16(m_current & ~now);
     m_pressed = u16(now & ~m_current);
     m_current = now;

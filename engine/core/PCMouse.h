@@ -1,6 +1,7 @@
 #pragma once
-// The mouse: button edges between two polls, the pointer position and the wheel sum, all
-// from the window procedure's input record (PCInputRecord).
+// The mouse: button edges between two polls (a button pressed and released between them is
+// down for one poll), the pointer position and the wheel sum, all from the window procedure's
+// input record (PCInputRecord).
 #include "engine/core/AGDevice.h"
 
 class PCMouse : public AGDevice {

@@ -5,6 +5,7 @@
 #include "game/presentation/Board.h"
 #include "game/presentation/QZBuzzLightProps.h"
 #include "game/presentation/QZCharacter.h"
+#include "game/presentation/screens/ScreenGame.h"
 #include "game/rules/AnswerResult.h"
 #include "game/rules/Family.h"
 #include "game/rules/QZ11Phases.h"
@@ -129,6 +130,13 @@ void QZ11Game::OnBuzzSinglePlayer(TeamActionData* data) {
         return;
     if (context->m_GamePhase != PhaseFaceOffBuzz && context->m_GamePhase != PhaseSuddenDeathBuzz)
         return;
+    // A mouse button pressed over a button of the screen (the Menu button) is that button's click.
+    if (const GameServices::Bridge::sActionData* action = data->m_ActionData) {
+        const i32 code = action->m_KeyCode;
+        const bool mouseButton = action->m_KeyFlag && (code == 0 || (code >= 2 && code <= 4));
+        if (mouseButton && context->GetGameScreen().ControlAt(action->m_X, action->m_Y))
+            return;
+    }
     BaseTeamMember* member = data->m_Member;
     // Index 4 (nobody yet) or any other value outside 0..3 marks no one.
     auto mark = [this](bool left, i32 index) {

@@ -28,6 +28,8 @@
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
 #include "gameservices/bridge/FileSystem.h"
+#include "gameservices/entities/Prop.h"
+#include "gameservices/entities/Set.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameshow/CompositionManager.h"
@@ -323,6 +325,19 @@ protected:
                 [this, page, button] { Click(OnPage(page, button)); }};
     }
 
+    // Back on the main menu, the drawn pointer is shown where the mouse goes.
+    std::vector<Step> PointerOnMainMenu() {
+        auto drawnAtMouse = [this] {
+            auto* cursors = m_context.GetCurrentLevel()->FindComponentLevel("PlayerCursors");
+            GameServices::Entities::Prop* cursor = cursors ? cursors->FindProp("PlayerCursor0") : nullptr;
+            AGVec3 at;
+            return cursor && cursor->Visible && (cursor->GetPosition(at), at.x == 321 && at.y == 234);
+        };
+        return {{"the main menu", [] { return PageSettled("compositionMainMenu"); },
+                 [this] { Send({.kind = MessageKind::MouseMove, .x = 321, .y = 234}); }},
+                {"the drawn pointer under the mouse", drawnAtMouse, nullptr, 1000}};
+    }
+
     // The steps put before the one named `what`, which the list must hold.
     static void InsertBefore(std::vector<Step>& steps, const std::string& what, const std::vector<Step>& more) {
         const auto at = std::find_if(steps.begin(), steps.end(), [&](const Step& s) { return s.what == what; });
@@ -409,7 +424,7 @@ protected:
     // and what was on screen every half second is the recorded trace.
     static constexpr i32 kEitherEnd = -1;
     void PlayWholeMatch(const char* decade, const char* difficulty, i32 end, u32 choice, const char* trace,
-                        int wrongEvery = 0) {
+                        int wrongEvery = 0, const std::vector<Step>& after = {}) {
         m_wrongEvery = wrongEvery;
         std::vector<Step> steps = WayIn(decade, difficulty);
         steps.push_back({"the end of the match",
@@ -420,6 +435,7 @@ protected:
                                     !m_context.GetSequenceManager()->GetCurrentSequence();
                          },
                          nullptr, 40 * 60000, [this] { Act(); }});
+        steps.insert(steps.end(), after.begin(), after.end());
         Play(std::move(steps), trace);
         EXPECT_EQ(m_context.m_Decade * 10 + m_context.m_Difficulty, choice);
     }
@@ -460,15 +476,33 @@ protected:
     int m_inputFrames = 0;
 };
 
+// A won match ends on the retry prompt, whose main-menu button leads back with a live pointer.
 TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
-    PlayWholeMatch("Button70s", "EasyButton", PhaseGameOver, 0, "sample_match_70s.txt");
+    auto mainMenu = [this] { return m_context.GetGameScreen().BoundWidget("RetryNo_MainMenu"); };
+    std::vector<Step> after = PointerOnMainMenu();
+    after.insert(after.begin(), {"the retry prompt", [=] { return Shown(mainMenu()); }, [=, this] { Click(mainMenu()); }});
+    PlayWholeMatch("Button70s", "EasyButton", PhaseGameOver, 0, "sample_match_70s.txt", 0, after);
 }
 
 // The menu pages in turn, the wardrobe, then the whole tutorial before an 80s match on normal.
 TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
     std::vector<Step> steps = WayIn("Button80s", "NormalButton");
-    // Off the way in after the name page: the tutorial plays out without clicks.
+    // Off the way in after the name page: the tutorial plays out without clicks. Its introduction
+    // shows the four decades side by side, each drawn apart from the others.
     steps.back().during = nullptr;
+    auto decadesApart = [] {
+        GameServices::Widget::Screen* tutorial = GameServices::Widget::ScreenManager::Instance().FindScreen("ScreenTutorial");
+        f32 right = -1.0f;
+        for (const char* decade : {"70", "80", "90", "00"}) {
+            Widget* panel = tutorial && tutorial->m_RootPanel
+                                ? Widget::FindChild(TString<char>("TutorialDecade") + decade, tutorial->m_RootPanel) : nullptr;
+            if (!Shown(panel) || panel->m_ScreenRect[2] <= 0 || panel->m_ScreenRect[0] < right)
+                return false;
+            right = panel->m_ScreenRect[0] + panel->m_ScreenRect[2];
+        }
+        return true;
+    };
+    steps.insert(steps.end() - 1, {"the four decades apart", decadesApart, nullptr, 30000});
     InsertBefore(steps, "singlePlayerButton on compositionMainMenu", {
         ClickOn("compositionMainMenu", "optionsButton"),
         {"the effects slider", [] { return PageSettled("compositionOptions"); }, [this] { ClickAt(600, 216); }},
@@ -521,6 +555,10 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
          [=, this] { Click(menuButton()); }},
         OnPopup("InGameMenu", "ReturnMainMenu"),
         OnPopup("InGameReturnPrompt", "Confirm"),
+    });
+    const std::vector<Step> pointer = PointerOnMainMenu();
+    steps.insert(steps.end(), pointer.begin(), pointer.end());
+    steps.insert(steps.end(), {
         // A second match on the same program: what the first left behind would show here.
         ClickOn("compositionMainMenu", "singlePlayerButton"),
         ClickOn("compositionDecadeSelector", "Button70s"),

@@ -32,6 +32,8 @@ namespace {
 
 using GameServices::Widget::RenderingSystemWidget;
 
+constexpr const char* kUnPauseAction = "UnPause";
+
 void Show(GameServices::Widget::Widget* widget, bool visible) {
     if (widget)
         widget->SetVisible(visible);
@@ -106,6 +108,9 @@ void ScreenGame::onLoad() {
     }
     compositions.QuitConfirmed.AddDelegate(&m_QuitConfirmedDelegate);
     compositions.QuitCancelled.AddDelegate(&m_QuitCancelledDelegate);
+    m_UnPauseTeams = GameServices::KorvoGame::TeamActionManager::Get();
+    if (m_UnPauseTeams)
+        m_UnPauseTeams->ListenTeamAction(&m_UnPauseDelegate, kUnPauseAction);
     m_CountdownTimer = GameServices::KorvoGame::TimerManager::Instance()->AddTimer();
     if (m_CountdownTimer) {
         m_CountdownTimer->m_Event.AddDelegate(&m_TimerTickDelegate);
@@ -188,6 +193,10 @@ void ScreenGame::onUnload() {
     m_WindowCallbacksSet = false;
     compositions.QuitConfirmed.RemoveDelegate(&m_QuitConfirmedDelegate);
     compositions.QuitCancelled.RemoveDelegate(&m_QuitCancelledDelegate);
+    // A manager that has gone took its listeners with it.
+    if (m_UnPauseTeams && m_UnPauseTeams == GameServices::KorvoGame::TeamActionManager::Get())
+        m_UnPauseTeams->UnlistenTeamAction(&m_UnPauseDelegate, kUnPauseAction);
+    m_UnPauseTeams = nullptr;
     // The record is written while it is still ours, and given back inactive (an active one would
     // stay in use); the pointer goes with it.
     if (m_CountdownTimer) {

@@ -16,6 +16,7 @@
 #include "engine/core/AGTypes.h"
 #include "engine/core/FDelegate.h"
 #include "engine/core/TString.h"
+#include "gameservices/game/TeamActionManager.h"
 #include "gameservices/widget/Screen.h"
 #include "gameshow/Sequencers.h"
 
@@ -260,6 +261,11 @@ public:
     void onQuitConfirmed();
     void onQuitCancelled();
     void onAchievementUnlocked(Member member);
+    // "UnPause" (Escape): leaves the in-game menu, as its resume button does.
+    void onUnPauseAction(GameServices::KorvoGame::TeamActionData* data);
+    // A clickable widget of the loaded screen lies under the window point: a click there is the
+    // widget's, not the buzzer's.
+    bool ControlAt(f32 x, f32 y) const;
     void ShowAchievementPanel();
     void HideAchievementPanel();
     void ShowComputerDecision(bool play);
@@ -498,6 +504,9 @@ protected:
     Delegate m_QuitConfirmedDelegate{this, &ScreenGame::onQuitConfirmed};
     Delegate m_QuitCancelledDelegate{this, &ScreenGame::onQuitCancelled};
     Delegate m_TimerTickDelegate{this, &ScreenGame::onTimerTick};
+    GameServices::KorvoGame::TeamActionManagerDelegate<ScreenGame> m_UnPauseDelegate{this, &ScreenGame::onUnPauseAction};
+    // The manager listened to at load, for the unload.
+    GameServices::KorvoGame::TeamActionManager* m_UnPauseTeams = nullptr;
 
     // Additions of the match callbacks go below this line.
 

@@ -5,6 +5,8 @@
 #include "game/rules/Family.h"
 #include "gameservices/game/GameFlowServices.h"
 #include "gameservices/widget/ScreenManager.h"
+#include "gameservices/widget/Widget.h"
+#include "gameservices/widget/WidgetBehavior.h"
 #include "gameservices/widget/WidgetClasses.h"
 #include "gameshow/CompositionManager.h"
 
@@ -23,6 +25,26 @@ const char* InGamePopup(i32 state) {
     if (state == CompositionManager::kPopupMenu)
         return kInGameMenu;
     return state == CompositionManager::kPopupReturnPrompt ? kInGameReturnPrompt : nullptr;
+}
+
+// A shown widget under the point whose behaviour takes input and has a click or press listener,
+// searched below the panel among its shown children.
+bool ClickableAt(const GameServices::Widget::Panel& panel, const AGVec2& point) {
+    using namespace GameServices::Widget;
+    for (Widget* child : panel.m_Children) {
+        if (!child || !child->Visible)
+            continue;
+        if (const auto* inner = dynamic_cast<const Panel*>(child); inner && ClickableAt(*inner, point))
+            return true;
+        WidgetBehavior* behavior = child->GetBehavior();
+        if (!behavior || !behavior->IsInteractable() ||
+            behavior->m_Events[kEventClick].Count() + behavior->m_Events[kEventPress].Count() == 0)
+            continue;
+        HitRectangle place = child->WindowHit();
+        if (Widget::HitTest(place, point))
+            return true;
+    }
+    return false;
 }
 
 void Pause(bool paused) {
@@ -74,6 +96,17 @@ bool ScreenGame::onWindowActivated() {
     if (!m_VerifyQuitShown && CompositionManager::Instance().m_PopupState == CompositionManager::kPopupNone)
         Pause(false);
     return true;
+}
+
+void ScreenGame::onUnPauseAction(GameServices::KorvoGame::TeamActionData*) {
+    // Under the quit prompt Escape does nothing: the prompt has its own buttons.
+    CompositionManager& menus = CompositionManager::Instance();
+    if (!m_QuitPromptOpen && InGamePopup(menus.m_PopupState))
+        menus.ToggleInGameMenu();
+}
+
+bool ScreenGame::ControlAt(f32 x, f32 y) const {
+    return IsLoaded() && m_RootPanel && m_RootPanel->Visible && ClickableAt(*m_RootPanel, AGVec2{x, y});
 }
 
 void ScreenGame::onAchievementUnlocked(Member) { ShowComponent(kAchievementComponent); }

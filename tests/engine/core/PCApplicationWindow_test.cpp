@@ -84,11 +84,7 @@ TEST_F(ApplicationWindow, StoredSettingsOverrideTheDefaultsOnlyWhenUsable) {
 
     m_program.m_flags = kDefaultFlags & ~kSettingMultisampling;  // so that a stored 1 sets it
     const std::string tooLarge(64 * 1024 + 1, '#');
-    const struct {
-        const char* file;
-        u32 width, height, flags;
-        const char* reported;
-    } cases[] = {
+    const struct { const char* file; u32 width, height, flags; const char* reported; } cases[] = {
         {nullptr, 800, 600, m_program.m_flags, nullptr},
         {"HideCursor=0\nFullscreen=0\nMultisampling=1\nWindowWidth=1024\nWindowHeight=768\n", 1024, 768,
          0x80000004u, nullptr},
@@ -148,11 +144,7 @@ TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValueAndLeavingFullScreenRes
     FakeGraphics::Installed fake;
     Start(false, MakeTestBackendWithSurface);
     EXPECT_TRUE(Backend()->IsFullscreen());
-    const struct {
-        bool fullscreen;  // else multisampling
-        u32 flags;
-        const char* file;
-    } steps[] = {
+    const struct { bool fullscreen; u32 flags; const char* file; } steps[] = {  // fullscreen, else multisampling
         {true, kDefaultFlags & ~kSettingFullscreen, "WindowWidth=1024\nFullscreen=0\n# by hand\n"},
         {false, kDefaultFlags & ~(kSettingFullscreen | kSettingMultisampling),
          "WindowWidth=1024\nFullscreen=0\n# by hand\nMultisampling=0\n"},
@@ -191,20 +183,27 @@ TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValueAndLeavingFullScreenRes
 
 // --- Input -------------------------------------------------------------------------------
 
-// Key edges count polls, not messages; focus loss releases every key; Alt+Enter switches the
-// mode (here to a window of 800 x 600) and never reaches the game. Wheel notches add up, and
-// the mouse stays in [0, 1] on any client.
+// Key edges count polls, not messages: a key or a button pressed and released between two polls
+// is held at the first and released at the next, once. Focus loss releases every key; Alt+Enter
+// switches the mode (here to a window of 800 x 600) and never reaches the game. Wheel notches add
+// up, and the mouse stays in [0, 1] on any client.
 TEST_F(ApplicationWindow, KeysCountPollsAltEnterIsTheWindowsOwnAndTheMouseStaysInZeroToOne) {
     g_inputRecord.SetKey('Q', true);  // left from before: start-up clears it
     Start();
     EXPECT_FALSE(g_inputRecord.IsKeySet('Q'));
-    AGVirtualKey q, enter;
+    AGVirtualKey q, enter, left;
     q.SetKey(84, 0);
     enter.SetKey(CodeOf(13), 0);
-    Send(Key(MessageKind::KeyDown, 'Q'));
-    Send(Key(MessageKind::KeyUp, 'Q'));
-    Poll();
-    EXPECT_FALSE(q.IsDown() || q.WasPressed() || q.WasReleased());
+    left.SetKey(2, 0);
+    for (MessageKind kind : {MessageKind::KeyDown, MessageKind::KeyUp, MessageKind::ButtonDown, MessageKind::ButtonUp})
+        Send(Message{.kind = kind, .key = 'Q', .button = platform::window::MouseButton::Left});
+    auto state = [](const AGVirtualKey& key) {
+        return std::string(key.IsDown() ? "d" : "-") + (key.WasPressed() ? "p" : "-") + (key.WasReleased() ? "r" : "-");
+    };
+    std::vector<std::string> seen = {state(q)};  // the keyboard compares with the last poll
+    for (int poll = 0; poll < 3; ++poll, seen.push_back(state(q) + state(left)))
+        Poll();
+    EXPECT_EQ(seen, (std::vector<std::string>{"dp-", "--rdp-", "-----r", "------"}));
     Send(Key(MessageKind::KeyDown, 'Q'));
     Send(Key(MessageKind::KeyDown, 'Q'));  // auto-repeat
     Poll();

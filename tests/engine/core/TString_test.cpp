@@ -21,14 +21,9 @@ TEST(TString, OrderIsBytewiseWithPrefixFirst) {
     EXPECT_EQ(S("abc").Compare(S("abc")), 0);
 
     // Counted: n + 1 units at most, the shorter string's terminator included.
-    const struct {
-        const char* a;
-        const char* b;
-        u32 n;
-        int sign;
-    } counted[] = {{"abc", "abd", 1, 0}, {"abc", "abd", 2, -1}, {"ab", "abc", 2, -1},
-                   {"abc", "ab", 3, 1},  {"", "", 4, 0},        {"", "a", 1, -1},
-                   {"z", "a", 0, 0},     {"\xE9", "z", 1, 1}};
+    const struct { const char* a; const char* b; u32 n; int sign; } counted[] = {
+        {"abc", "abd", 1, 0}, {"abc", "abd", 2, -1}, {"ab", "abc", 2, -1}, {"abc", "ab", 3, 1},
+        {"", "", 4, 0},       {"", "a", 1, -1},      {"z", "a", 0, 0},     {"\xE9", "z", 1, 1}};
     for (const auto& c : counted) {
         const int result = S(c.a).Compare(S(c.b), c.n);
         EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.a << " " << c.b << " " << c.n;

@@ -38,6 +38,21 @@ protected:
             Screen().BoundWidget(entry.name)->SetVisible(shown);
     }
     std::string Text(const std::string& name) { return static_cast<W::Label*>(Bound(name))->m_TextStyle.m_Text.c_str(); }
+    // The sample's in-game popups, loaded.
+    void LoadPopups() {
+        const std::string data = std::string(TALLYVOX_SAMPLE_LEVELS) + "/..";
+        home.Write("-xml/global/gameshowpopups.xml", FileContents(data + "/global/gameshowpopups.xml"));
+        for (const char* layout : {"gameshowpopupprompt.xaml", "gameshowpopupmenu.xaml"})
+            home.Write(std::string("-xml/screen/") + layout, FileContents(data + "/screens/" + layout));
+        W::ScreenManager::Instance().LoadPopups();
+        CompositionManager::Instance().LoadPopups();
+    }
+    static Names open() {
+        Names names;
+        for (W::Popup* popup : W::ScreenManager::Instance().GetOpenPopups())
+            names.push_back(popup->Name.c_str());
+        return names;
+    }
 };
 
 // Each component with its state: the widgets it shows, and those it hides or leaves hidden.
@@ -181,20 +196,9 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
     // focus pauses the game until no prompt or popup is up; a confirm lets the next close go. Damaged
     // sequence events for the screen and the game audio do no harm.
-    const std::string data = std::string(TALLYVOX_SAMPLE_LEVELS) + "/..";
-    home.Write("-xml/global/gameshowpopups.xml", FileContents(data + "/global/gameshowpopups.xml"));
-    for (const char* layout : {"gameshowpopupprompt.xaml", "gameshowpopupmenu.xaml"})
-        home.Write(std::string("-xml/screen/") + layout, FileContents(data + "/screens/" + layout));
     GameServices::Widget::ScreenManager& screens = GameServices::Widget::ScreenManager::Instance();
     CompositionManager& menus = CompositionManager::Instance();
-    screens.LoadPopups();
-    menus.LoadPopups();
-    auto open = [&] {
-        Names names;
-        for (GameServices::Widget::Popup* popup : screens.GetOpenPopups())
-            names.push_back(popup->Name.c_str());
-        return names;
-    };
+    LoadPopups();
     // Over the in-game menu: a cancel brings the menu back, which keeps the game paused.
     menus.ToggleInGameMenu();
     const i32 state = menus.m_PopupState;
@@ -416,6 +420,31 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
 }
 
 }  // namespace
+
+// Escape ("UnPause") leaves the in-game menu and its pause. In a face-off a left click on a button
+// is the button's and no buzz; a click beside it and the space bar (80) buzz.
+TEST_F(ScreenGameTest, EscapeLeavesTheMenuAndAClickOnAButtonIsNoBuzz) {
+    Load();
+    StopShow();
+    LoadPopups();
+    GameServices::Entities::BaseTeamMember* player = context.m_PlayerOneFamily->m_Members[0];
+    Screen().onMenuClicked();
+    ASSERT_EQ(open(), Names{"InGameMenu"});
+    match_stage::SendAction(context, "UnPause", player);
+    EXPECT_TRUE(open().empty() && CompositionManager::Instance().m_PopupState == CompositionManager::kPopupNone &&
+                !context.IsPaused());
+    W::HitRectangle menu = Bound("MenuButton")->WindowHit();
+    const f32 x = menu.x + (menu.minX + menu.maxX) / 2, y = menu.y + (menu.minY + menu.maxY) / 2;
+    for (auto [code, atY, buzz] : {std::tuple{2, y, false}, {2, menu.y + menu.maxY + 40, true}, {80, y, true}}) {
+        context.m_GamePhase = QZ2011::PhaseFaceOffBuzz;
+        context.m_BuzzOwner = -1;
+        GameServices::Bridge::sActionData action;
+        action.m_X = x, action.m_Y = atY, action.m_KeyFlag = 1, action.m_KeyCode = code;
+        GameServices::KorvoGame::TeamActionData data(&action, 0, player);
+        context.GetTeamActionManager()->SimulateTeamAction(&data, "BuzzSinglePlayer");
+        EXPECT_EQ(context.m_BuzzOwner == 0, buzz) << code << " at " << atY;
+    }
+}
 
 // No audio manager, no narration: each narrated step lasts a frame. The loaded screen holds the
 // window callbacks; unloading gives them back.

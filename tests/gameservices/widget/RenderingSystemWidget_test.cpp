@@ -114,11 +114,7 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_TRUE(package.shared->ChildCount() == 1u && SpriteAt(*tree.button, 2)->GetWidth() == 100u);
     const auto& t = tree;
     t.bar->SetInputLocked(false);  // the untouched bar's look: its thumb at rest
-    const struct {
-        const Widget* widget;
-        std::vector<AGRenderable*> members;
-        size_t sprites, fonts;
-    } cases[] = {
+    const struct { const Widget* widget; std::vector<AGRenderable*> members; size_t sprites, fonts; } cases[] = {
         {t.button, {SpriteAt(*t.button, 0), TextAt(*t.button, 1), TextAt(*t.button, 0)}, 4, 2},
         {t.box, {SpriteAt(*t.box, 0), SpriteAt(*t.box, 3), TextAt(*t.box, 0)}, 6, 1},
         {t.slider, {SpriteAt(*t.slider, 0), SpriteAt(*t.slider, 1), SpriteAt(*t.slider, 8), SpriteAt(*t.slider, 10)}, 12, 0},

@@ -44,10 +44,7 @@ TEST(SoundSynth, NotesAndChordsByNameAndAFoldedLoopStartsWhereItsTailLeads) {
 // Each recipe gives exactly its length at its peak level; another seed gives other samples;
 // a loop's seam is no bigger a step than the sound takes elsewhere.
 TEST(SoundSynth, SamplesHaveTheirLengthLevelSeedAndSeam) {
-    const struct {
-        std::vector<std::string> words;
-        double seconds;
-    } recipes[] = {
+    const struct { std::vector<std::string> words; double seconds; } recipes[] = {
         {{"host", "syl=5", "contour=rise", "notes=C4,E4"}, 1.3},
         {{"music", "chords=C,G", "bpm=120", "loop", "level=0.5"}, 4.0},
         {{"crowd", "mood=cheer", "loop"}, 2.0},

@@ -13,10 +13,7 @@ namespace {
 const std::string kData = TALLYVOX_STAGE_DATA;
 
 TEST(StageContent, BadSourceLinesAreReportedWithTheirLine) {
-    const struct {
-        const char *file, *line, *message;
-        bool art;
-    } cases[] = {
+    const struct { const char *file, *line, *message; bool art; } cases[] = {
         {"content/levels.txt", "level A B C bogus", "unknown level recipe", false},
         {"content/levels.txt", "family 70 Easy 4 4 1 4 10 A B C D E", "five numbers 0 to 9", false},
         {"content/stage.txt", "all crowd_{03..01} - crowd@.mdl 0 0 0", "bad name range", false},

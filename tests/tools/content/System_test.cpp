@@ -10,11 +10,7 @@
 namespace {
 
 TEST(SystemContent, BadSourceLinesAreErrorsWithTheirPlace) {
-    const struct {
-        const char* file;
-        const char* text;
-        const char* error;
-    } cases[] = {
+    const struct { const char* file; const char* text; const char* error; } cases[] = {
         {"content/runtime.txt", "Game NbPlayer\n", "content/runtime.txt:1: error: expected \"<Section> <Name> <Value>\""},
         {"content/runtime.txt", "A B 1\nA B 2\n", "content/runtime.txt:2: error: \"A\" \"B\" is given twice"},
         {"content/actions.txt", "Click key press mouseleft\n", "content/actions.txt:1: error: a trigger before any"},
