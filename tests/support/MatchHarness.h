@@ -95,13 +95,16 @@ struct MatchPolicy {
     uint32_t answerSeconds = 0;
     // 0 the 70s, 1 the 80s, 2 the 90s, 3 the 00s: the decade's match level and questions.
     uint32_t decade = 0;
+    // 0 easy, 1 medium, 2 hard: the computer family's tuning.
+    uint32_t difficulty = 0;
     // No run lasts longer than this.
     uint64_t capMs = 20 * 60 * 1000;
 };
 
 struct RunResult {
     bool ok = true;
-    // The stall report when the run failed.
+    // When the run failed: the stall, or the first rule the match broke, with its time and
+    // phase (see CheckRules), or the first change after the end.
     std::string report;
 };
 
@@ -140,8 +143,10 @@ public:
     void PressKey(uint32_t virtualKey);
     void TypeText(const std::string& text);
     void Click(const std::string& widget);
-    // Starts, enters the 70s match level on the real screen and lets player one play the whole
-    // match by the policy, until phase 30 with no sequence running, or phase 28 after a loss.
+    // Starts (once), enters the policy's match level on the real screen and lets player one
+    // play the whole match by the policy, until phase 30 with no sequence running, or phase 28
+    // after a loss; the rules are checked at every step, and for a while after the end. A
+    // harness plays match after match: call LeaveLevel between them.
     RunResult PlayMatch(const MatchPolicy& policy);
     // Both generators restarted from the seed: the shared xorshift128 and the 15-bit one.
     static void Seed(uint32_t seed);
@@ -159,7 +164,6 @@ public:
     const std::vector<RecordEntry>& Record() const { return m_Record; }
     // The record as lines, only the kinds given.
     std::vector<std::string> Lines(std::initializer_list<RecordEntry::Kind> kinds) const;
-    std::vector<std::string> SequencesPlayed() const;
     // Phase, round, whether entry is open and the last ten sequences, after the reason.
     std::string Report(const std::string& reason) const;
     const std::string& Failure() const { return m_Failure; }
@@ -194,7 +198,7 @@ private:
     static void OnPhaseWrite(void* owner, int phase);
     void OnEvent(int index, GameServices::Entities::BaseTeamMember* member);
     // Records the bank, the scores, the fast-money total and the prize money that changed
-    // since the last step.
+    // since the last step; checks the rules first in a whole match.
     void WatchState();
     void OnSequenceStarted(const std::string& name);
     void Add(RecordEntry::Kind kind, int value, const std::string& text);
@@ -209,6 +213,12 @@ private:
     // Player one's move by the policy, if one is due now.
     void PlayerOneActs(const MatchPolicy& policy, std::mt19937& random);
     bool MatchOver() const;
+    // The rules at each step of a whole match, from the state the step left and the state
+    // watched before it: a bank rise is a revealed answer's points times the round's
+    // multiplier; a score never falls and rises only by the whole bank, which empties; strikes
+    // stay within 0..3; fast money runs only with player one at the end score and the computer
+    // family below it. The first rule broken goes to m_Failure.
+    void CheckRules(int score0, int score1, int bank);
     // The document of UseProfiles, written behind the save file's header.
     bool WriteProfiles();
     // Without a context false. Else detaches the recorders, asks the flow for the level until it
@@ -239,6 +249,11 @@ private:
     std::map<std::string, int> m_Watched;
     // The first fast-money player's entry for each question id, which the second avoids.
     std::map<std::string, std::string> m_FirstPlayerTexts;
+    // The rules' check in a whole match: on while it runs, the question and its answers
+    // revealed as the last step left them.
+    bool m_Checking = false;
+    const void* m_CheckedQuestion = nullptr;
+    std::vector<bool> m_Revealed;
     EventTap m_EventTaps[24];
     SequenceTap m_SequenceTap;
     FDelegate<MatchHarness> m_EndedTap{this, &MatchHarness::Moved};
