@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,28 +19,22 @@ namespace {
 void TenOrNoAnswers(qbank::Bank& bank) {
     int n = 0;
     for (qbank::BankQuestion& q : bank.questions) {
-        if (q.decade != 0 || q.answers.empty())
-            continue;
-        if (n++ % 3 == 0)
-            q.answers.clear();
-        for (size_t k = 0; n % 3 == 2 && q.answers.size() < 10; ++k)
+        const bool own = q.decade == 0 && !q.answers.empty(), cleared = own && n++ % 3 == 0;
+        for (size_t k = 0; own && !cleared && n % 3 == 2 && q.answers.size() < 10; ++k)
             q.answers.push_back({1, "Extra" + std::to_string(k), {{"extra" + std::to_string(k)}}, q.answers[0].place});
+        q.answers.resize(cleared ? 0 : q.answers.size());
     }
 }
 
-// A player one of the seed's own chances, against the decade and difficulty of its group.
-MatchPolicy SweepPolicy(uint32_t seed, int group) {
+// A player one of the seed's own chances, against the decade and difficulty of its group. The
+// cap lies far above the longest match of the sweep (under six minutes): every match ends in a
+// bounded number of frames.
+MatchPolicy SweepPolicy(uint32_t seed, int group, uint32_t answerSeconds) {
     std::mt19937 draw(seed);
     auto percent = [&](int low) { return low + int(draw() % uint32_t(101 - low)); };
-    MatchPolicy policy{seed, percent(30), percent(10), percent(90) - 90, percent(40), percent(0), percent(60) - 60};
-    policy.firstPlayer = MatchPolicy::FastMoney(draw() % 4);
-    policy.secondPlayer = MatchPolicy::FastMoney(draw() % 4);
-    policy.decade = uint32_t(group % 4);
-    policy.difficulty = uint32_t(group / 4);
-    // Far above the longest match of the sweep (under six minutes): every match ends in a bounded
-    // number of frames.
-    policy.capMs = 12 * 60 * 1000;
-    return policy;
+    auto fastMoney = [&] { return MatchPolicy::FastMoney(draw() % 4); };
+    return {seed, percent(30), percent(10), percent(90) - 90, percent(40), percent(0), percent(60) - 60, fastMoney(),
+            fastMoney(), answerSeconds, uint32_t(group % 4), uint32_t(group / 4), 12 * 60 * 1000};
 }
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
@@ -64,16 +59,14 @@ TEST(WholeMatch, SeededSweepKeepsTheRulesAndEndsEveryMatch) {
         // Player one plays a profile of its own: prizes and award counters are kept on it.
         harness.UseProfiles({{"Ann", "AppearanceFemale01.xml", {}}}, 0);
         for (int match = group; match < kSweepMatches; match += 12) {
-            MatchPolicy policy = SweepPolicy(uint32_t(1000 + match), group);
-            // Shorter than any wait of the computer family.
-            policy.answerSeconds = match == 1 ? 3 : 0;
-            SCOPED_TRACE("seed " + std::to_string(policy.seed) + ", match " + std::to_string(match / 12) +
-                         " of decade " + std::to_string(group % 4) + ", difficulty " + std::to_string(group / 4));
+            // In one match the answer time is shorter than any wait of the computer family.
+            const MatchPolicy policy = SweepPolicy(uint32_t(1000 + match), group, match == 1 ? 3 : 0);
+            // The seed names the match: its group is (seed - 1000) % 12.
+            SCOPED_TRACE("seed " + std::to_string(policy.seed));
             const size_t from = harness.Record().size();
             const RunResult result = harness.PlayMatch(policy);
             ASSERT_TRUE(result.ok) << result.report;
-            for (size_t i = from; i < harness.Record().size(); ++i) {
-                const RecordEntry& e = harness.Record()[i];
+            for (const RecordEntry& e : std::span(harness.Record()).subspan(from)) {
                 played.insert(e.kind == RecordEntry::Kind::Sequence ? e.text : "");
                 // With the computer family's every turn ended at its time-up, none of its answers is judged.
                 EXPECT_FALSE(policy.answerSeconds && e.text == "computer" && e.answer != -2) << e.timeMs;

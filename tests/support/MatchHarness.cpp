@@ -235,11 +235,6 @@ bool MatchHarness::CopyData() {
     return true;
 }
 
-void MatchHarness::UseRealScreen(uint32_t sequenceMs) {
-    m_UseRealScreen = true;
-    m_SequenceMs = sequenceMs;
-}
-
 bool MatchHarness::WriteShowData() {
     authoring::PackageWriter sequences;
     for (const auto& [file, text] : ShowSequences(m_SequenceMs))
@@ -667,17 +662,16 @@ bool MatchHarness::MatchOver() const {
 void MatchHarness::CheckRules(int score0, int score1, int bank) {
     const QZ2011GameContext& c = *m_Context;
     const QZ2011::Question* question = CurrentQuestion(*m_Context);
-    // A new question starts with none of its answers revealed.
-    m_Revealed.resize(question && question == m_CheckedQuestion ? question->AnswerCount() : 0);
+    // Answer by answer as the last step left them (a new question is a step away from the last
+    // one's end, with nothing revealed).
     m_Revealed.resize(question ? question->AnswerCount() : 0);
-    m_CheckedQuestion = question;
     const int scores[2] = {score0, score1}, banked = m_Watched["bank"], phase = c.m_GamePhase;
     // A bank rise is the points of an answer revealed in this step times the round's multiplier.
     bool bankRight = bank <= banked;
     for (u32 i = 0; i < m_Revealed.size(); ++i) {
         const RightAnswer& answer = question->GetAnswer(i);
-        const int worth = int(answer.Value()) * (c.m_RoundCounter >= 4 ? 3 : c.m_RoundCounter == 3 ? 2 : 1);
-        bankRight |= answer.IsRevealed() && !m_Revealed[i] && bank - banked == worth;
+        const int multiplier = c.m_RoundCounter >= 4 ? 3 : c.m_RoundCounter == 3 ? 2 : 1;
+        bankRight |= answer.IsRevealed() && !m_Revealed[i] && bank - banked == int(answer.Value()) * multiplier;
         m_Revealed[i] = answer.IsRevealed();
     }
     std::string broken = bankRight ? "" : " a bank rise no revealed answer is worth;";
@@ -690,24 +684,22 @@ void MatchHarness::CheckRules(int score0, int score1, int bank) {
     if ((phase >= QZ2011::PhaseFastMoneyIntro && phase <= QZ2011::PhaseFastMoneyReveal) || phase == QZ2011::PhaseFastMoneyWon)
         broken += QZ2011::HasReachedEndScore(score0) && !QZ2011::HasReachedEndScore(score1) ? "" : " fast money;";
     if (!broken.empty() && m_Failure.empty())
-        m_Failure = Report(broken + " bank " + std::to_string(banked) + " -> " + std::to_string(bank) + ", scores " +
-                           std::to_string(score0) + ":" + std::to_string(score1));
+        m_Failure = Report(broken + " bank " + std::to_string(banked) + " -> " + std::to_string(bank));
 }
 
 RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
-    UseRealScreen(m_SequenceMs);
+    m_UseRealScreen = true;
     // Sounds for two of the holding cues; the others have none.
     if (m_Sounds.empty()) {
         AddSound("intro", 300);
         AddSound("sfx_podiumbuzzer", 200);
     }
-    static const char* const kDecades[] = {"70", "80", "90", "00"};
     if (!Start(policy.seed))
         return {false, m_Failure};
     // Both are read while the level loads: the level's tuning is the decade's and difficulty's.
     m_Context->m_Decade = policy.decade % 4;
     m_Context->m_Difficulty = policy.difficulty % 3;
-    if (!EnterLevel(std::string("QZ11_Game_Level_File_1_") + kDecades[policy.decade % 4]))
+    if (!EnterLevel("QZ11_Game_Level_File_1_" + std::string("70809000").substr(policy.decade % 4 * 2, 2)))
         return {false, m_Failure};
     Seed(policy.seed);
     if (policy.answerSeconds)
@@ -723,19 +715,16 @@ RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
         longestSound = std::max<uint64_t>(longestSound, ms);
     GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
     while (!MatchOver() && m_Failure.empty()) {
-        std::string reason;
         if (!sequences->IsPaused())
             pausedSince = m_NowMs;
         if (m_NowMs - m_LastMoveMs >= kMatchStallMs)
-            reason = "stalled: nothing moved for 60 s";
+            m_Failure = Report("stalled: nothing moved for 60 s");
         else if (m_NowMs - pausedSince > longestSound + 100)
-            reason = "stalled: the show stayed paused longer than its longest sound";
+            m_Failure = Report("stalled: the show stayed paused longer than its longest sound");
         else if (m_NowMs - start > policy.capMs)
-            reason = "the match passed its cap";
-        if (!reason.empty()) {
-            m_Checking = false;
-            return {false, Report(reason)};
-        }
+            m_Failure = Report("the match passed its cap");
+        if (!m_Failure.empty())
+            break;
         PlayerOneActs(policy, random);
         Step(16);
     }

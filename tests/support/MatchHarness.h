@@ -8,9 +8,10 @@
 //
 // The game is one world (its singletons are process-wide): one harness lives at a time.
 //
-// Without UseRealScreen the in-game screen is kept out of the level, so that nothing follows
-// the match events; with it (PlayMatch) the real screen plays, player one acts only through the
-// test window and the computer family is played by its own player.
+// Outside PlayMatch the in-game screen is kept out of the level, so that nothing follows the
+// match events; in PlayMatch the real screen plays (loaded by the match level, on a layout with
+// every name and the show's sequences of MatchShowData.h, each m_SequenceMs long), player one
+// acts only through the test window and the computer family is played by its own player.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -79,24 +80,17 @@ struct ProfileSlot {
 struct MatchPolicy {
     enum class FastMoney { Top, Lowest, Pass, Random };
     uint32_t seed = 1;
-    int buzzPercent = 100;
-    // A main-game answer is right (a not-found answer; the top one in sudden death), else wrong.
-    int rightPercent = 100;
-    // A main-game turn is left to its time-up.
-    int silentPercent = 0;
-    int playPercent = 100;
-    // A steal answer is right.
-    int stealRightPercent = 100;
-    // The answer confirmed by a click on the confirm button, else by Enter.
-    int clickConfirmPercent = 0;
-    FastMoney firstPlayer = FastMoney::Top;
-    FastMoney secondPlayer = FastMoney::Top;
-    // The answer time of the main game in seconds, in place of the level's (0: the level's).
-    uint32_t answerSeconds = 0;
-    // 0 the 70s, 1 the 80s, 2 the 90s, 3 the 00s: the decade's match level and questions.
-    uint32_t decade = 0;
-    // 0 easy, 1 medium, 2 hard: the computer family's tuning.
-    uint32_t difficulty = 0;
+    // The chances of a buzz in each face-off; of a right main-game answer (a not-found answer; the
+    // top one in sudden death), else a wrong one; of a main-game turn left to its time-up; of play
+    // over pass; of a right steal answer; of the answer confirmed by a click on the confirm
+    // button, else by Enter.
+    int buzzPercent = 100, rightPercent = 100, silentPercent = 0, playPercent = 100, stealRightPercent = 100,
+        clickConfirmPercent = 0;
+    FastMoney firstPlayer = FastMoney::Top, secondPlayer = FastMoney::Top;
+    // The answer time of the main game in seconds, in place of the level's (0: the level's); the
+    // decade, 0 the 70s to 3 the 00s (its match level and questions); the difficulty, 0 easy to 2
+    // hard (the computer family's tuning).
+    uint32_t answerSeconds = 0, decade = 0, difficulty = 0;
     // No run lasts longer than this.
     uint64_t capMs = 20 * 60 * 1000;
 };
@@ -134,10 +128,6 @@ public:
     // Call before Start: the question bank is compiled afresh from the sample sources after the
     // change (no checks: a bank the compiler would refuse can be played).
     void ChangeBank(const std::function<void(qbank::Bank&)>& change) { m_BankChange = change; }
-    // Call before Start: the real in-game screen plays, loaded by the match level, on a layout
-    // with every name and the show's sequences of MatchShowData.h, each sequenceMs long; player
-    // one acts through the test window only.
-    void UseRealScreen(uint32_t sequenceMs = 60);
     // Player one's input through the test window: a key pressed and released, characters
     // typed, a left click on the centre of a clickable widget.
     void PressKey(uint32_t virtualKey);
@@ -206,7 +196,7 @@ private:
     // Something moved now; also each sequence's end.
     void Moved() { m_LastMoveMs = m_NowMs; }
     bool CopyData();
-    // The sequences, the key bindings and the layout of UseRealScreen.
+    // The sequences, the key bindings and the layout of the real screen.
     bool WriteShowData();
     // The path of PCSavegameManager's save file.
     std::string SavePath() const;
@@ -249,10 +239,9 @@ private:
     std::map<std::string, int> m_Watched;
     // The first fast-money player's entry for each question id, which the second avoids.
     std::map<std::string, std::string> m_FirstPlayerTexts;
-    // The rules' check in a whole match: on while it runs, the question and its answers
+    // The rules' check in a whole match: on while it runs, the current question's answers
     // revealed as the last step left them.
     bool m_Checking = false;
-    const void* m_CheckedQuestion = nullptr;
     std::vector<bool> m_Revealed;
     EventTap m_EventTaps[24];
     SequenceTap m_SequenceTap;
