@@ -1,7 +1,6 @@
 #include "tests/support/MatchHarness.h"
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -16,7 +15,6 @@
 #include "engine/core/PCApplicationImpl.h"
 #include "engine/core/PCSavegameManager.h"
 #include "engine/core/XmlReader.h"
-#include "engine/core/XmlWriter.h"
 #include "game/QZ2011GameContext.h"
 #include "game/QZ2011Prog.h"
 #include "game/rules/Family.h"
@@ -26,7 +24,6 @@
 #include "gameservices/game/CharacterAssemblyManager.h"
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
-#include "gameservices/game/SavedGameManager.h"
 #include "gameservices/minigame/BaseMiniGame.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "game/rules/AnswerResult.h"
@@ -38,6 +35,7 @@
 #include "questions/QuestionManager.h"
 #include "tools/authoring/OggVorbisWriter.h"
 #include "tools/authoring/PackageWriter.h"
+#include "tests/gameshow/ProfileTestSetup.h"
 #include "tests/support/MatchShowData.h"
 #include "tools/qbank/BankCompiler.h"
 #include "engine/core/AGDeviceManager.h"
@@ -171,21 +169,8 @@ bool MatchHarness::WriteProfiles() {
         for (const auto& [name, value] : slot.ints)
             profile->SetAttribute<int>(name.c_str(), value);
     }
-    std::vector<char> text(1u << 20);
-    u32 length = u32(text.size());
-    GameServices::Utilities::XmlWriter writer;
-    if (!writer.WriteText(document, text.data(), length))
-        return Fail("cannot write the profiles document");
-    // "Gs", two zero bytes, the text's length and CRC-32, a 12-byte name; then the text.
-    std::string bytes(GameServices::KorvoGame::SavedGameManager::kHeaderSize, '\0');
-    bytes.replace(0, 2, "Gs");
-    const uint32_t crc = Crc32Hash(text.data(), length, 0);
-    memcpy(&bytes[4], &length, 4);
-    memcpy(&bytes[8], &crc, 4);
-    memcpy(&bytes[12], "harness", 7);
-    bytes.append(text.data(), length);
     std::ofstream out(SavePath(), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
+    out << profiletest::SaveBytes(profiletest::TextOf(document));
     if (!out)
         return Fail("cannot write the save file " + SavePath());
     return true;
@@ -248,11 +233,6 @@ bool MatchHarness::CopyData() {
             return Fail("cannot write the changed question bank");
     }
     return true;
-}
-
-void MatchHarness::UseRealScreen(uint32_t sequenceMs) {
-    m_UseRealScreen = true;
-    m_SequenceMs = sequenceMs;
 }
 
 bool MatchHarness::WriteShowData() {
@@ -491,6 +471,8 @@ void MatchHarness::WatchState() {
         {"fastMoneyTotal", c.m_FastMoneyTotal}};
     if (const GameShow::PlayerProfile* profile = GameShow::PlayerProfileManager::Instance()->GetProfile(0))
         now.emplace_back("money", int(profile->Score));
+    if (m_Checking && c.m_PlayerOneFamily && c.m_ComputerFamily)
+        CheckRules(now[0].second, now[1].second, now[2].second);
     for (const auto& [name, value] : now) {
         int& watched = m_Watched[name];
         if (value != watched) {
@@ -526,14 +508,6 @@ std::vector<std::string> MatchHarness::Lines(std::initializer_list<RecordEntry::
         if (std::find(kinds.begin(), kinds.end(), entry.kind) != kinds.end())
             lines.push_back(entry.ToString());
     return lines;
-}
-
-std::vector<std::string> MatchHarness::SequencesPlayed() const {
-    std::vector<std::string> names;
-    for (const RecordEntry& entry : m_Record)
-        if (entry.kind == RecordEntry::Kind::Sequence)
-            names.push_back(entry.text);
-    return names;
 }
 
 std::string MatchHarness::Report(const std::string& reason) const {
@@ -685,18 +659,47 @@ bool MatchHarness::MatchOver() const {
     return !m_LastSequences.empty() && m_LastSequences.back() == "end_game_loose";
 }
 
+void MatchHarness::CheckRules(int score0, int score1, int bank) {
+    const QZ2011GameContext& c = *m_Context;
+    const QZ2011::Question* question = CurrentQuestion(*m_Context);
+    // Answer by answer as the last step left them (a new question is a step away from the last
+    // one's end, with nothing revealed).
+    m_Revealed.resize(question ? question->AnswerCount() : 0);
+    const int scores[2] = {score0, score1}, banked = m_Watched["bank"], phase = c.m_GamePhase;
+    // A bank rise is the points of an answer revealed in this step times the round's multiplier.
+    bool bankRight = bank <= banked;
+    for (u32 i = 0; i < m_Revealed.size(); ++i) {
+        const RightAnswer& answer = question->GetAnswer(i);
+        const int multiplier = c.m_RoundCounter >= 4 ? 3 : c.m_RoundCounter == 3 ? 2 : 1;
+        bankRight |= answer.IsRevealed() && !m_Revealed[i] && bank - banked == int(answer.Value()) * multiplier;
+        m_Revealed[i] = answer.IsRevealed();
+    }
+    std::string broken = bankRight ? "" : " a bank rise no revealed answer is worth;";
+    for (int side = 0; side < 2; ++side) {
+        const int gain = scores[side] - m_Watched[side ? "score1" : "score0"];
+        const int strikes = (side ? c.m_ComputerFamily : c.m_PlayerOneFamily)->m_Strikes;
+        broken += gain < 0 || (gain > 0 && (gain != banked || bank != 0)) ? " a score took other than the bank;" : "";
+        broken += strikes < 0 || strikes > 3 ? " strikes out of 0..3;" : "";
+    }
+    if ((phase >= QZ2011::PhaseFastMoneyIntro && phase <= QZ2011::PhaseFastMoneyReveal) || phase == QZ2011::PhaseFastMoneyWon)
+        broken += QZ2011::HasReachedEndScore(score0) && !QZ2011::HasReachedEndScore(score1) ? "" : " fast money;";
+    if (!broken.empty() && m_Failure.empty())
+        m_Failure = Report(broken + " bank " + std::to_string(banked) + " -> " + std::to_string(bank));
+}
+
 RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
-    UseRealScreen(m_SequenceMs);
+    m_UseRealScreen = true;
     // Sounds for two of the holding cues; the others have none.
     if (m_Sounds.empty()) {
         AddSound("intro", 300);
         AddSound("sfx_podiumbuzzer", 200);
     }
-    static const char* const kDecades[] = {"70", "80", "90", "00"};
     if (!Start(policy.seed))
         return {false, m_Failure};
+    // Both are read while the level loads: the level's tuning is the decade's and difficulty's.
     m_Context->m_Decade = policy.decade % 4;
-    if (!EnterLevel(std::string("QZ11_Game_Level_File_1_") + kDecades[policy.decade % 4]))
+    m_Context->m_Difficulty = policy.difficulty % 3;
+    if (!EnterLevel("QZ11_Game_Level_File_1_" + std::string("70809000").substr(policy.decade % 4 * 2, 2)))
         return {false, m_Failure};
     Seed(policy.seed);
     if (policy.answerSeconds)
@@ -704,26 +707,36 @@ RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
     std::mt19937 random(policy.seed);
     const uint64_t start = m_NowMs;
     m_LastMoveMs = m_NowMs;
+    m_LastSequences.clear();
+    m_Failure.clear();
+    m_Checking = true;
     uint64_t longestSound = 0, pausedSince = m_NowMs;
     for (const auto& [name, ms] : m_Sounds)
         longestSound = std::max<uint64_t>(longestSound, ms);
     GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
-    while (!MatchOver()) {
-        std::string reason;
+    while (!MatchOver() && m_Failure.empty()) {
         if (!sequences->IsPaused())
             pausedSince = m_NowMs;
         if (m_NowMs - m_LastMoveMs >= kMatchStallMs)
-            reason = "stalled: nothing moved for 60 s";
+            m_Failure = Report("stalled: nothing moved for 60 s");
         else if (m_NowMs - pausedSince > longestSound + 100)
-            reason = "stalled: the show stayed paused longer than its longest sound";
+            m_Failure = Report("stalled: the show stayed paused longer than its longest sound");
         else if (m_NowMs - start > policy.capMs)
-            reason = "the match passed its cap";
-        if (!reason.empty())
-            return {false, Report(reason)};
+            m_Failure = Report("the match passed its cap");
+        if (!m_Failure.empty())
+            break;
         PlayerOneActs(policy, random);
         Step(16);
     }
-    return {};
+    // Over: for two more seconds nothing is written, played or changed.
+    const size_t ended = m_Record.size();
+    for (int i = 0; i < 125 && m_Failure.empty(); ++i)
+        Step(16);
+    m_Checking = false;
+    for (size_t i = ended; i < m_Record.size() && m_Failure.empty(); ++i)
+        if (m_Record[i].kind != RecordEntry::Kind::Log)
+            m_Failure = Report("after the end: " + m_Record[i].ToString());
+    return {m_Failure.empty(), m_Failure};
 }
 
 }  // namespace match

@@ -8,9 +8,10 @@
 //
 // The game is one world (its singletons are process-wide): one harness lives at a time.
 //
-// Without UseRealScreen the in-game screen is kept out of the level, so that nothing follows
-// the match events; with it (PlayMatch) the real screen plays, player one acts only through the
-// test window and the computer family is played by its own player.
+// Outside PlayMatch the in-game screen is kept out of the level, so that nothing follows the
+// match events; in PlayMatch the real screen plays (loaded by the match level, on a layout with
+// every name and the show's sequences of MatchShowData.h, each m_SequenceMs long), player one
+// acts only through the test window and the computer family is played by its own player.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -79,29 +80,25 @@ struct ProfileSlot {
 struct MatchPolicy {
     enum class FastMoney { Top, Lowest, Pass, Random };
     uint32_t seed = 1;
-    int buzzPercent = 100;
-    // A main-game answer is right (a not-found answer; the top one in sudden death), else wrong.
-    int rightPercent = 100;
-    // A main-game turn is left to its time-up.
-    int silentPercent = 0;
-    int playPercent = 100;
-    // A steal answer is right.
-    int stealRightPercent = 100;
-    // The answer confirmed by a click on the confirm button, else by Enter.
-    int clickConfirmPercent = 0;
-    FastMoney firstPlayer = FastMoney::Top;
-    FastMoney secondPlayer = FastMoney::Top;
-    // The answer time of the main game in seconds, in place of the level's (0: the level's).
-    uint32_t answerSeconds = 0;
-    // 0 the 70s, 1 the 80s, 2 the 90s, 3 the 00s: the decade's match level and questions.
-    uint32_t decade = 0;
+    // The chances of a buzz in each face-off; of a right main-game answer (a not-found answer; the
+    // top one in sudden death), else a wrong one; of a main-game turn left to its time-up; of play
+    // over pass; of a right steal answer; of the answer confirmed by a click on the confirm
+    // button, else by Enter.
+    int buzzPercent = 100, rightPercent = 100, silentPercent = 0, playPercent = 100, stealRightPercent = 100,
+        clickConfirmPercent = 0;
+    FastMoney firstPlayer = FastMoney::Top, secondPlayer = FastMoney::Top;
+    // The answer time of the main game in seconds, in place of the level's (0: the level's); the
+    // decade, 0 the 70s to 3 the 00s (its match level and questions); the difficulty, 0 easy to 2
+    // hard (the computer family's tuning).
+    uint32_t answerSeconds = 0, decade = 0, difficulty = 0;
     // No run lasts longer than this.
     uint64_t capMs = 20 * 60 * 1000;
 };
 
 struct RunResult {
     bool ok = true;
-    // The stall report when the run failed.
+    // When the run failed: the stall, or the first rule the match broke, with its time and
+    // phase (see CheckRules), or the first change after the end.
     std::string report;
 };
 
@@ -131,17 +128,15 @@ public:
     // Call before Start: the question bank is compiled afresh from the sample sources after the
     // change (no checks: a bank the compiler would refuse can be played).
     void ChangeBank(const std::function<void(qbank::Bank&)>& change) { m_BankChange = change; }
-    // Call before Start: the real in-game screen plays, loaded by the match level, on a layout
-    // with every name and the show's sequences of MatchShowData.h, each sequenceMs long; player
-    // one acts through the test window only.
-    void UseRealScreen(uint32_t sequenceMs = 60);
     // Player one's input through the test window: a key pressed and released, characters
     // typed, a left click on the centre of a clickable widget.
     void PressKey(uint32_t virtualKey);
     void TypeText(const std::string& text);
     void Click(const std::string& widget);
-    // Starts, enters the 70s match level on the real screen and lets player one play the whole
-    // match by the policy, until phase 30 with no sequence running, or phase 28 after a loss.
+    // Starts (once), enters the policy's match level on the real screen and lets player one
+    // play the whole match by the policy, until phase 30 with no sequence running, or phase 28
+    // after a loss; the rules are checked at every step, and for a while after the end. A
+    // harness plays match after match: call LeaveLevel between them.
     RunResult PlayMatch(const MatchPolicy& policy);
     // Both generators restarted from the seed: the shared xorshift128 and the 15-bit one.
     static void Seed(uint32_t seed);
@@ -159,7 +154,6 @@ public:
     const std::vector<RecordEntry>& Record() const { return m_Record; }
     // The record as lines, only the kinds given.
     std::vector<std::string> Lines(std::initializer_list<RecordEntry::Kind> kinds) const;
-    std::vector<std::string> SequencesPlayed() const;
     // Phase, round, whether entry is open and the last ten sequences, after the reason.
     std::string Report(const std::string& reason) const;
     const std::string& Failure() const { return m_Failure; }
@@ -194,7 +188,7 @@ private:
     static void OnPhaseWrite(void* owner, int phase);
     void OnEvent(int index, GameServices::Entities::BaseTeamMember* member);
     // Records the bank, the scores, the fast-money total and the prize money that changed
-    // since the last step.
+    // since the last step; checks the rules first in a whole match.
     void WatchState();
     void OnSequenceStarted(const std::string& name);
     void Add(RecordEntry::Kind kind, int value, const std::string& text);
@@ -202,13 +196,19 @@ private:
     // Something moved now; also each sequence's end.
     void Moved() { m_LastMoveMs = m_NowMs; }
     bool CopyData();
-    // The sequences, the key bindings and the layout of UseRealScreen.
+    // The sequences, the key bindings and the layout of the real screen.
     bool WriteShowData();
     // The path of PCSavegameManager's save file.
     std::string SavePath() const;
     // Player one's move by the policy, if one is due now.
     void PlayerOneActs(const MatchPolicy& policy, std::mt19937& random);
     bool MatchOver() const;
+    // The rules at each step of a whole match, from the state the step left and the state
+    // watched before it: a bank rise is a revealed answer's points times the round's
+    // multiplier; a score never falls and rises only by the whole bank, which empties; strikes
+    // stay within 0..3; fast money runs only with player one at the end score and the computer
+    // family below it. The first rule broken goes to m_Failure.
+    void CheckRules(int score0, int score1, int bank);
     // The document of UseProfiles, written behind the save file's header.
     bool WriteProfiles();
     // Without a context false. Else detaches the recorders, asks the flow for the level until it
@@ -239,6 +239,10 @@ private:
     std::map<std::string, int> m_Watched;
     // The first fast-money player's entry for each question id, which the second avoids.
     std::map<std::string, std::string> m_FirstPlayerTexts;
+    // The rules' check in a whole match: on while it runs, the current question's answers
+    // revealed as the last step left them.
+    bool m_Checking = false;
+    std::vector<bool> m_Revealed;
     EventTap m_EventTaps[24];
     SequenceTap m_SequenceTap;
     FDelegate<MatchHarness> m_EndedTap{this, &MatchHarness::Moved};
