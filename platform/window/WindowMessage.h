@@ -21,6 +21,7 @@ enum class MessageKind : uint8_t {
     CloseRequest,  // the user or Post asks to close; the engine may refuse and keep the window
     Destroy,       // the window is gone (Backend::Destroy); HasWindow() is already false
     Quit,          // ends the run loop; never dispatched
+    Terminate,     // the system ends the program (SIGINT, SIGTERM): the engine cannot refuse it
 };
 
 enum class MouseButton : uint8_t { Left, Right, Middle };

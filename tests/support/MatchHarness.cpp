@@ -1,7 +1,6 @@
 #include "tests/support/MatchHarness.h"
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -16,7 +15,6 @@
 #include "engine/core/PCApplicationImpl.h"
 #include "engine/core/PCSavegameManager.h"
 #include "engine/core/XmlReader.h"
-#include "engine/core/XmlWriter.h"
 #include "game/QZ2011GameContext.h"
 #include "game/QZ2011Prog.h"
 #include "game/rules/Family.h"
@@ -146,17 +144,15 @@ void MatchHarness::UseProfiles(const std::vector<ProfileSlot>& slots, int curren
     m_CurrentProfile = current;
 }
 
-std::string MatchHarness::SavePath() const {
-    const PCSavegameManager* saves = PCSavegameManager::Get();
-    return saves ? saves->GetPath().c_str() : "";
-}
-
 bool MatchHarness::WriteProfiles() {
     GameServices::KorvoGame::CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
+    // With no save yet the saved-game manager starts one of every slot, unused.
     GameShow::PlayerProfileManager::Document document;
+    GameServices::KorvoGame::SavedGameManager saves;
+    const PCSavegameManager* file = PCSavegameManager::Get();
+    saves.SetSaveSize(file->GetMaxSize());
+    saves.LoadSavedGame(&document, u32(GameShow::PlayerProfileManager::GetProfileCount()));
     document.GetSettings().CurrentSavedGame = m_CurrentProfile;
-    for (i32 i = 0; i < GameShow::PlayerProfileManager::GetProfileCount(); ++i)
-        document.AddSavedGame();
     for (size_t i = 0; i < m_ProfileSlots.size(); ++i) {
         const ProfileSlot& slot = m_ProfileSlots[i];
         GameShow::PlayerProfile* profile = document.GetSavedGame(u32(i));
@@ -171,23 +167,8 @@ bool MatchHarness::WriteProfiles() {
         for (const auto& [name, value] : slot.ints)
             profile->SetAttribute<int>(name.c_str(), value);
     }
-    std::vector<char> text(1u << 20);
-    u32 length = u32(text.size());
-    GameServices::Utilities::XmlWriter writer;
-    if (!writer.WriteText(document, text.data(), length))
-        return Fail("cannot write the profiles document");
-    // "Gs", two zero bytes, the text's length and CRC-32, a 12-byte name; then the text.
-    std::string bytes(GameServices::KorvoGame::SavedGameManager::kHeaderSize, '\0');
-    bytes.replace(0, 2, "Gs");
-    const uint32_t crc = Crc32Hash(text.data(), length, 0);
-    memcpy(&bytes[4], &length, 4);
-    memcpy(&bytes[8], &crc, 4);
-    memcpy(&bytes[12], "harness", 7);
-    bytes.append(text.data(), length);
-    std::ofstream out(SavePath(), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    if (!out)
-        return Fail("cannot write the save file " + SavePath());
+    if (!saves.WriteSavedGame())
+        return Fail(std::string("cannot write the save file ") + file->GetPath().c_str());
     return true;
 }
 
@@ -708,7 +689,7 @@ RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
     for (const auto& [name, ms] : m_Sounds)
         longestSound = std::max<uint64_t>(longestSound, ms);
     GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
-    while (!MatchOver()) {
+    while (!MatchOver() && !(policy.stopWhen && policy.stopWhen())) {
         std::string reason;
         if (!sequences->IsPaused())
             pausedSince = m_NowMs;

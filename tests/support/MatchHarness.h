@@ -97,6 +97,8 @@ struct MatchPolicy {
     uint32_t decade = 0;
     // No run lasts longer than this.
     uint64_t capMs = 20 * 60 * 1000;
+    // Checked every frame: once it holds the run stops there, ok.
+    std::function<bool()> stopWhen = nullptr;
 };
 
 struct RunResult {
@@ -204,12 +206,10 @@ private:
     bool CopyData();
     // The sequences, the key bindings and the layout of UseRealScreen.
     bool WriteShowData();
-    // The path of PCSavegameManager's save file.
-    std::string SavePath() const;
     // Player one's move by the policy, if one is due now.
     void PlayerOneActs(const MatchPolicy& policy, std::mt19937& random);
     bool MatchOver() const;
-    // The document of UseProfiles, written behind the save file's header.
+    // The document of UseProfiles, written by a saved-game manager of its own.
     bool WriteProfiles();
     // Without a context false. Else detaches the recorders, asks the flow for the level until it
     // takes the request, then steps until the level runs and the match level has started
