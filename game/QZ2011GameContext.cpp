@@ -210,6 +210,8 @@ void QZ2011GameContext::Shutdown() {
     if (!m_Started)
         return;
     m_Started = false;
+    // Whatever way the program ends (a confirmed quit, a signal), nothing earned stays unsaved.
+    GameShow::PlayerProfileManager::Instance()->SaveUnsavedChanges();
     if (GameServices::KorvoGame::TeamRegistry* registry = GetTeamRegistry())
         registry->DeleteAll();
     // The registry deleted player one's family with its teams.

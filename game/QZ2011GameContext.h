@@ -87,8 +87,8 @@ public:
     // Unless paused the level controller and the timers; the world; the menu tick and the
     // skip rule.
     void Update(u32 frameMs) override;
-    // Teams and families, sequencers, delegates, the base shutdown, then the services in
-    // creation order.
+    // The save written when the profiles hold something unsaved; teams and families,
+    // sequencers, delegates, the base shutdown, then the services in creation order.
     void Shutdown() override;
 
     // The published game when it is this context; null otherwise.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/core/AGLog.h"
+#include "engine/core/XmlWriter.h"
 #include "gameservices/entities/Character.h"
 #include "gameservices/entities/RuntimeParameters.h"
 #include "gameservices/entities/Set.h"
@@ -106,6 +107,8 @@ void PlayerProfileManager::LoadProfiles() {
     if (KG::SavedGameManager* saves = Saves()) {
         saves->SetVersion(m_Version);
         loaded = saves->LoadSavedGame(m_Document, u32(count));
+        // The file as read, or the fresh document just written in place of a missing one.
+        m_SavedText = saves->IsSavingEnabled() ? DocumentText() : std::string();
     } else {
         AGReport("There is no saved-game manager to load the profiles with");
     }
@@ -355,7 +358,34 @@ void PlayerProfileManager::SetAttributeValue(const char* name, int value) {
 void PlayerProfileManager::WriteSavedGame() {
     ++m_WriteCount;
     if (KG::SavedGameManager* saves = Saves())
-        saves->WriteSavedGame();
+        if (saves->WriteSavedGame())
+            m_SavedText = DocumentText();
+}
+
+bool PlayerProfileManager::HasUnsavedChanges() {
+    KG::SavedGameManager* saves = Saves();
+    if (!m_Loaded || !m_Document || !saves || !saves->IsSavingEnabled())
+        return false;
+    const std::string text = DocumentText();
+    return text.empty() || text != m_SavedText;
+}
+
+void PlayerProfileManager::SaveUnsavedChanges() {
+    if (HasUnsavedChanges())
+        WriteSavedGame();
+}
+
+std::string PlayerProfileManager::DocumentText() {
+    KG::SavedGameManager* saves = Saves();
+    if (!m_Document || !saves || saves->GetSaveSize() <= KG::SavedGameManager::kHeaderSize)
+        return {};
+    std::string text(saves->GetSaveSize() - KG::SavedGameManager::kHeaderSize, '\0');
+    u32 length = u32(text.size());
+    GameServices::Utilities::XmlWriter writer;
+    if (!writer.WriteText(*m_Document, text.data(), length))
+        return {};
+    text.resize(length);
+    return text;
 }
 
 KG::SavedGameManager* PlayerProfileManager::Saves() const {

@@ -8,6 +8,7 @@
 // Profiles are addressed by slot index everywhere (a profile's Id equals its slot); a slot
 // outside the document, or -1, is reported and nothing is read or written for it.
 #include <map>
+#include <string>
 #include <vector>
 
 #include "engine/core/FDelegate.h"
@@ -154,6 +155,12 @@ public:
     void SetAttributeValue(const char* name, int value) override;
     // QZ2011::ISavedGameWriter: writes the save through the saved-game manager.
     void WriteSavedGame() override;
+    // Whether the profiles document holds something the save file does not: it differs from
+    // the document last loaded or written (false before the profiles are loaded and while
+    // saving is off).
+    bool HasUnsavedChanges();
+    // Writes the save when the document holds something unsaved.
+    void SaveUnsavedChanges();
 
 private:
     GameServices::KorvoGame::SavedGameManager* Saves() const;
@@ -162,6 +169,8 @@ private:
     GameServices::Entities::Set* Level() const;
     void ShowPlayerInfo(const PlayerProfile& profile);
     void GetUnlockedNames(bool anatomy, u32 category, i32 slot, std::vector<TString<char>>& names);
+    // The document as the save file would hold its text; empty when it cannot be printed.
+    std::string DocumentText();
 
     // Player id -> slot.
     std::map<i32, i32> m_Players;
@@ -183,6 +192,8 @@ private:
     bool m_ProfileChosen = false;
     u32 m_PlayerCount = 0;
     u32 m_WriteCount = 0;
+    // The document's text as last loaded from or written to the save file.
+    std::string m_SavedText;
     Services m_Services;
 };
 

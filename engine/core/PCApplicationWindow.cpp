@@ -288,6 +288,10 @@ void PCApplicationImpl::WindowProc(const Message& message) {
             break;
         m_window->Destroy();
         break;
+    case MessageKind::Terminate:
+        // No prompt holds it: the run loop ends and the game's shutdown saves what is unsaved.
+        m_window->Destroy();
+        break;
     case MessageKind::KeyDown:
     case MessageKind::KeyUp:
         g_inputRecord.SetKey(message.key, message.kind == MessageKind::KeyDown);

@@ -255,12 +255,10 @@ void QZ11Game::SetUpFamilies() {
     m_PlayerTwoAvatar = nullptr;
     GameShow::PlayerProfile* playerTwo = nullptr;
     if (twoPlayers) {
+        // The in-game tags call the two players "PLAYER 1" and "PLAYER 2"; their profiles keep
+        // their own names.
         playerTwo = profiles->GetProfile(1);
-        // The in-game tags show these names; they stay on the profiles and go with the save.
-        if (playerOne)
-            playerOne->SavedGameName = "PLAYER 1";
         if (playerTwo) {
-            playerTwo->SavedGameName = "PLAYER 2";
             const bool male = IsMale(*playerTwo);
             m_PlayerTwoAvatar = m_Contestants[male ? 4 : 6];
             if (m_PlayerTwoAvatar)

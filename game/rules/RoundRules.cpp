@@ -375,8 +375,6 @@ void RoundRules::NextRoundOrEnd(AnswerResult& record) {
         Game().StartRound();
         return;
     }
-    if (QuestionManager* questions = m_Context.GetQuestionManager())
-        questions->SaveProgress();
     AwardManager* awards = m_Context.GetAwardManager();
     if (OnePlayer() && !leftReached) {
         // The computer family won.
@@ -407,6 +405,9 @@ void RoundRules::NextRoundOrEnd(AnswerResult& record) {
     }
     if (OnePlayer() && m_Context.m_Decade == 1 && leftReached && m_Context.m_WentToSuddenDeath && awards)
         awards->CheckWinWithSuddenDeath();
+    // The questions asked and the match-end awards reach the save together.
+    if (QuestionManager* questions = m_Context.GetQuestionManager())
+        questions->SaveProgress();
 }
 
 template <typename Step>

@@ -10,6 +10,7 @@
 
 #include "platform/core/Clock.h"
 #include "platform/window/SdlKeyMap.h"
+#include "platform/window/TerminationSignals.h"
 #include "platform/window/WindowShot.h"
 
 namespace platform::window {
@@ -75,6 +76,8 @@ void SetWindowGlAttributes() {
 }  // namespace
 
 SdlBackend::~SdlBackend() {
+    if (m_alive)
+        StopWatchingTerminationSignals();
     if (m_window)
         SDL_DestroyWindow(m_window);
     if (m_videoStarted)
@@ -145,6 +148,7 @@ bool SdlBackend::Create(const WindowDesc& desc) {
     }
     m_windowId = SDL_GetWindowID(m_window);
     m_alive = true;
+    WatchTerminationSignals();
     m_minimised = false;
     m_fullscreen = desc.fullscreen;
     AllowScreenSaver(!m_fullscreen);
@@ -220,6 +224,7 @@ void SdlBackend::Destroy() {
     if (!m_alive)
         return;
     m_alive = false;
+    StopWatchingTerminationSignals();
     SDL_StopTextInput();
     SDL_HideWindow(m_window);
     SDL_ShowCursor(SDL_ENABLE);
@@ -235,6 +240,8 @@ bool SdlBackend::PollMessage(Message& out) {
     if (m_queue.empty() && m_alive && m_emptyPolls >= 2 &&
         m_replay.TakeNext((platform::NowNs() - m_replayStartNs) / 1000000u, scripted))
         Inject(scripted);
+    if (m_alive && TakeTerminationRequest())
+        Queue(MessageKind::Terminate);
     if (m_queue.empty() && m_videoStarted) {
         SDL_Event event;
         while (SDL_PollEvent(&event))
@@ -261,7 +268,9 @@ void SdlBackend::Translate(const SDL_Event& event) {
         return;
     switch (event.type) {
     case SDL_QUIT:
-        Queue(MessageKind::CloseRequest);
+        // With the last window's close kept from turning into a quit (Create), SDL's quit is
+        // the system's request to end (its own SIGINT and SIGTERM handlers among others).
+        Queue(MessageKind::Terminate);
         break;
     case SDL_WINDOWEVENT:
         if (event.window.windowID == m_windowId)

@@ -10,7 +10,8 @@
 //  - text input becomes one Char per UTF-16 code unit; Backspace, Tab, Enter and Escape also
 //    give the characters 8, 9, 13 and 27 after their KeyDown, as text entry expects.
 //  - the wheel gives 120 per notch (fractions of a notch from smooth wheels are kept).
-//  - closing the window and the process's quit request (SIGINT, SIGTERM) give CloseRequest.
+//  - closing the window gives CloseRequest; the system's request to end (SDL's quit event,
+//    SIGINT, SIGTERM) gives Terminate.
 //  - a minimised window is not visible and has a client area of 0 x 0.
 //  - the screen saver is held off only in full screen.
 // With TALLYVOX_REPLAY set, Create() reads the replay script it names and PollMessage() queues

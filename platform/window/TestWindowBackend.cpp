@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/window/TerminationSignals.h"
+
 namespace platform::window {
 
 bool TestBackend::Create(const WindowDesc& desc) {
@@ -15,17 +17,26 @@ bool TestBackend::Create(const WindowDesc& desc) {
     m_fullscreen = desc.fullscreen;
     m_cursorHidden = desc.hideCursor;
     m_alive = true;
+    WatchTerminationSignals();
     return true;
+}
+
+TestBackend::~TestBackend() {
+    if (m_alive)
+        StopWatchingTerminationSignals();
 }
 
 void TestBackend::Destroy() {
     if (!m_alive)
         return;
     m_alive = false;
+    StopWatchingTerminationSignals();
     Inject(MessageKind::Destroy);
 }
 
 bool TestBackend::PollMessage(Message& out) {
+    if (m_alive && TakeTerminationRequest())
+        Inject(MessageKind::Terminate);
     if (m_queue.empty())
         return false;
     out = m_queue.front();

@@ -12,6 +12,8 @@ namespace platform::window {
 
 class TestBackend : public Backend {
 public:
+    ~TestBackend() override;
+    // As the system's backend, the window follows SIGINT and SIGTERM while it lives.
     bool Create(const WindowDesc& desc) override;
     void Destroy() override;
     bool HasWindow() const override { return m_alive; }

@@ -22,6 +22,7 @@ enum class MessageKind : uint8_t {
     Destroy,       // the window is gone (Backend::Destroy); HasWindow() is already false
     Repaint,       // the system may have lost the window's picture (exposed, resized, restored)
     Quit,          // ends the run loop; never dispatched
+    Terminate,     // the system ends the program (SIGINT, SIGTERM): the engine cannot refuse it
 };
 
 enum class MouseButton : uint8_t { Left, Right, Middle };

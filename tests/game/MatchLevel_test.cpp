@@ -23,6 +23,7 @@
 #include "gameservices/game/ContainerFactory.h"
 #include "gameservices/game/ApplicationData.h"
 #include "gameservices/game/PartPools.h"
+#include "gameservices/game/SavedGameManager.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameshow/GameShowCamera.h"
 #include "gameshow/PlayerProfileManager.h"
@@ -151,13 +152,14 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
     }
 }
 
-// Member 1's shoes, with player two's avatar in the first pair and the left family in all four:
+// A two-player match keeps the profiles' names in its save. Member 1's shoes, with player two's
+// avatar in the first pair and the left family in all four:
 // the pick starts at the stored index when it lies in the list, else at a new draw (never on the
 // last two), which is stored; the left family passes over player two's pair in a two-player match
 // only, the right family over the left family's, and with every pair taken nothing is picked. A
 // member outside 1..3 stores its draw under no family-look name. The match mode goes with its
 // context: the records it published as prototypes go with it, none is left for a later level to copy.
-TEST(MatchLevel, FamilyPicksPassOverWhatOthersWearAndADestroyedMatchModeWithdrawsItsPrototypes) {
+TEST(MatchLevel, FamilyPicksPassOverOthersClothesNamesStayTheProfilesAndADestroyedModeWithdrawsItsPrototypes) {
     namespace KG = GameServices::KorvoGame;
     const ApplicationData::Kind kinds[] = {ApplicationData::kLevel, ApplicationData::kCharacter,
                                            ApplicationData::kCamera, ApplicationData::kProp};
@@ -168,6 +170,11 @@ TEST(MatchLevel, FamilyPicksPassOverWhatOthersWearAndADestroyedMatchModeWithdraw
     harness.Context().m_TwoPlayers = 1;
     GameShow::PlayerProfileManager::Instance()->AssignPlayer(1, 1);
     ASSERT_TRUE(harness.EnterLevel()) << harness.Failure();
+    // "PLAYER 1" and "PLAYER 2" are only shown: the save the level start wrote keeps the names.
+    GameShow::PlayerProfileManager::Document saved;
+    KG::SavedGameManager().LoadSavedGame(&saved, u32(GameShow::PlayerProfileManager::GetProfileCount()));
+    EXPECT_EQ(std::string(saved.GetSavedGame(0)->SavedGameName.c_str()) + saved.GetSavedGame(1)->SavedGameName.c_str(),
+              "ANNABOB");
     QZ2011::QZ11Game& match = harness.Match();
     QZ2011::QZCharacter* target = match.GetContestant(1);
     ASSERT_TRUE(target && match.GetPlayerTwoAvatar());

@@ -144,17 +144,15 @@ void MatchHarness::UseProfiles(const std::vector<ProfileSlot>& slots, int curren
     m_CurrentProfile = current;
 }
 
-std::string MatchHarness::SavePath() const {
-    const PCSavegameManager* saves = PCSavegameManager::Get();
-    return saves ? saves->GetPath().c_str() : "";
-}
-
 bool MatchHarness::WriteProfiles() {
     GameServices::KorvoGame::CharacterAssemblyManager::Instance()->PreloadCharacterAssemblies();
+    // With no save yet the saved-game manager starts one of every slot, unused.
     GameShow::PlayerProfileManager::Document document;
+    GameServices::KorvoGame::SavedGameManager saves;
+    const PCSavegameManager* file = PCSavegameManager::Get();
+    saves.SetSaveSize(file->GetMaxSize());
+    saves.LoadSavedGame(&document, u32(GameShow::PlayerProfileManager::GetProfileCount()));
     document.GetSettings().CurrentSavedGame = m_CurrentProfile;
-    for (i32 i = 0; i < GameShow::PlayerProfileManager::GetProfileCount(); ++i)
-        document.AddSavedGame();
     for (size_t i = 0; i < m_ProfileSlots.size(); ++i) {
         const ProfileSlot& slot = m_ProfileSlots[i];
         GameShow::PlayerProfile* profile = document.GetSavedGame(u32(i));
@@ -169,10 +167,8 @@ bool MatchHarness::WriteProfiles() {
         for (const auto& [name, value] : slot.ints)
             profile->SetAttribute<int>(name.c_str(), value);
     }
-    std::ofstream out(SavePath(), std::ios::binary | std::ios::trunc);
-    out << profiletest::SaveBytes(profiletest::TextOf(document));
-    if (!out)
-        return Fail("cannot write the save file " + SavePath());
+    if (!saves.WriteSavedGame())
+        return Fail(std::string("cannot write the save file ") + file->GetPath().c_str());
     return true;
 }
 
@@ -715,6 +711,10 @@ RunResult MatchHarness::PlayMatch(const MatchPolicy& policy) {
         longestSound = std::max<uint64_t>(longestSound, ms);
     GameShow::SequenceManager* sequences = m_Context->GetSequenceManager();
     while (!MatchOver() && m_Failure.empty()) {
+        if (policy.stopWhen && policy.stopWhen()) {
+            m_Checking = false;  // stopped mid-match: what follows is the caller's
+            return {true, ""};
+        }
         if (!sequences->IsPaused())
             pausedSince = m_NowMs;
         if (m_NowMs - m_LastMoveMs >= kMatchStallMs)

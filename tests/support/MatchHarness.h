@@ -93,6 +93,8 @@ struct MatchPolicy {
     uint32_t answerSeconds = 0, decade = 0, difficulty = 0;
     // No run lasts longer than this.
     uint64_t capMs = 20 * 60 * 1000;
+    // Checked every frame: once it holds the run stops there, ok.
+    std::function<bool()> stopWhen = nullptr;
 };
 
 struct RunResult {
@@ -198,8 +200,6 @@ private:
     bool CopyData();
     // The sequences, the key bindings and the layout of the real screen.
     bool WriteShowData();
-    // The path of PCSavegameManager's save file.
-    std::string SavePath() const;
     // Player one's move by the policy, if one is due now.
     void PlayerOneActs(const MatchPolicy& policy, std::mt19937& random);
     bool MatchOver() const;
@@ -209,7 +209,7 @@ private:
     // stay within 0..3; fast money runs only with player one at the end score and the computer
     // family below it. The first rule broken goes to m_Failure.
     void CheckRules(int score0, int score1, int bank);
-    // The document of UseProfiles, written behind the save file's header.
+    // The document of UseProfiles, written by a saved-game manager of its own.
     bool WriteProfiles();
     // Without a context false. Else detaches the recorders, asks the flow for the level until it
     // takes the request, then steps until the level runs and the match level has started

@@ -43,11 +43,15 @@ TString<char> Upper(TString<char> text) {
 
 bool EndsWithS(const TString<char>& text) { return text.Length() > 0 && text[text.Length() - 1] == 'S'; }
 
-// The name of the profile assigned to a player; empty without one.
+// The name the match shows for a player: the profile's name (empty without a profile), or
+// "PLAYER 1" and "PLAYER 2" in a two-player match.
 TString<char> ProfileName(i32 player, bool* male = nullptr) {
     GameShow::PlayerProfile* profile = GameShow::PlayerProfileManager::Instance()->GetProfile(player);
     if (male)
         *male = profile && profile->Appearance.Assembly.Gender == KG::CharacterAssembly::kMale;
+    const QZ2011GameContext* context = QZ2011GameContext::Current();
+    if (profile && context && context->m_TwoPlayers == 1)
+        return TString<char>("PLAYER ") + TString<char>::FromInt(player + 1);
     return profile ? profile->SavedGameName : TString<char>();
 }
 

@@ -93,6 +93,9 @@ void AddPrize(i32 amount) {
     profile->Score += u32(amount > 0 ? amount : 0);
 }
 
+// A prize or a fast-money award reaches the save before the player can leave.
+void SaveEarnings() { GameShow::PlayerProfileManager::Instance()->SaveUnsavedChanges(); }
+
 void Gesture(QZ11Game* game, bool left, u8 QZBehaviorCharacter::*request) {
     for (int member = 0; member < 4; ++member)
         if (QZCharacter* contestant = game ? game->GetContestant((left ? 0 : 4) + member) : nullptr)
@@ -360,6 +363,7 @@ void ScreenGame::onFastMoneyReveal(Member) {
         AddPrize(kTopPrize);
         CheckPrizeAwards(*context, kTopPrize, kGoal, true);
         CheckAllTops(*this, *context);
+        SaveEarnings();
         return;
     }
     if (m_FastMoneyFirstRevealDone) {
@@ -381,6 +385,7 @@ void ScreenGame::onFastMoneyReveal(Member) {
             PlayGoodbye(*context);
         }
         CheckAllTops(*this, *context);
+        SaveEarnings();
     } else if (total >= kGoal) {
         PlayGoodbye(*context);
     } else {
@@ -395,6 +400,7 @@ void ScreenGame::onFastMoneyReveal(Member) {
         AddPrize(total * kPrizePerPoint);
         context->m_GamePhase = PhaseGameEnd;
         CheckPrizeAwards(*context, total * kPrizePerPoint, total, false);
+        SaveEarnings();
     }
     ++r;
 }

@@ -131,14 +131,13 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     // and the other player's on; from fast money on its button reads "PASS", as drawn.
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
     context.m_TwoPlayers = 1;
-    // In a two-player match the right family's name is the second player's.
+    // In a two-player match the right family is the second player's, shown by its label.
     GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
     profiles->GetSavedFile()->AddSavedGame();
-    profiles->GetSavedFile()->GetSavedGame(0)->SavedGameName = "Jones";
     profiles->AssignPlayer(1, 0);
     Screen().ShowComponent("FamilyNameRight");
     profiles->ClearPlayers();
-    EXPECT_EQ(Text("FamilyName"), "JONES'    FAMILY");
+    EXPECT_EQ(Text("FamilyName"), "PLAYER 2'S    FAMILY");
     Screen().m_ConfirmButton->m_TextStyle.m_FontName = "Sans.TTF";
     for (i32 phase : {12, 23}) {
         Screen().m_ConfirmButton->m_TextStyle.m_Text = "OK";

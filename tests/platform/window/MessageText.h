@@ -37,6 +37,7 @@ inline std::string Describe(const std::vector<Message>& messages, bool withFocus
                         : m.kind == MessageKind::Deactivate ? "deactivate"
                         : m.kind == MessageKind::MouseLeave ? "leave"
                         : m.kind == MessageKind::CloseRequest ? "close"
+                        : m.kind == MessageKind::Terminate    ? "terminate"
                                                               : "?";
         }
         text += ' ';

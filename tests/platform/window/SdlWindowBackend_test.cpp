@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <memory>
 #include <tuple>
@@ -237,12 +238,16 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesControlKeysAlsoCharactersTextUtf16
     EXPECT_EQ(Drain(), "move@799,5 press:middle@3,4 release:right@3,4 press:left@3,4 leave wheel:360@7,9 "
                        "wheel:-120@7,9 wheel:60@7,9 ");
 
-    // Requests to close do nothing themselves; destroying drops later events.
+    // Requests to close do nothing themselves; destroying drops later events. Only the window's
+    // close button asks: SDL's quit and the signals ending the program (each taken once, the
+    // window staying for the program to end) do not.
     WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     WindowEvent(SDL_WINDOWEVENT_CLOSE);
     SDL_Event quit{SDL_QUIT};
     SDL_PushEvent(&quit);
-    EXPECT_EQ((std::pair{Drain(), m_backend.HasWindow()}), std::pair(std::string("activate close close "), true));
+    EXPECT_EQ((std::pair{Drain(), m_backend.HasWindow()}), std::pair(std::string("activate close terminate "), true));
+    for (int signal : {SIGTERM, SIGINT})
+        EXPECT_EQ((std::raise(signal), Drain()), "terminate ") << signal;
 
     // Text input runs while the window lives; destroying it hides it and brings the cursor back.
     EXPECT_TRUE(SDL_IsTextInputActive());
