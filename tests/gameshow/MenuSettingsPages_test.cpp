@@ -136,9 +136,7 @@ protected:
         level = &stage;
         env.Set("XDG_CONFIG_HOME", dir.Path());
         dir.Write("Korvo Inc./Tallyvox/settings", "Fullscreen=0\nMultisampling=1\n");
-        previousProgram = AGProgram::Get();
         AGProgram::SetInstance(&program);
-        previousAudio = AGAudioManager::s_implFactory;
         AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new RecordingAudio); };
         platform::window::SetBackendFactory(MakeTestBackendWithSurface);
         ASSERT_TRUE(application.Initialize());
@@ -342,8 +340,8 @@ protected:
     Counter counters[4] = {{"return", &journal}, {"delete", &journal}, {"quit", &journal}, {"quit-cancel", &journal}};
     FakeGraphics::Installed graphics;
     TestProgram program{"Tallyvox", 800, 600, kSettingPersistent};
-    AGProgram* previousProgram = nullptr;
-    AGAudioManager::ImplFactory previousAudio = nullptr;
+    AGProgram* previousProgram = AGProgram::Get();
+    AGAudioManager::ImplFactory previousAudio = AGAudioManager::s_implFactory;
     PCApplicationImpl application;
     PCSavegameManager* applicationSaves = nullptr;
     RecordingAudio* audio = nullptr;
@@ -460,7 +458,7 @@ TEST_F(MenuPages, OptionsSaveVolumesOnLeaving) {
 
 // The slots, whether a profile can be made and deleted, the map of shown places to slots; the
     // first place is ticked when it shows a profile (slot 0 is current).
-TEST_F(MenuPages, ProfilesPageShowsTheSlots) {
+TEST_F(MenuPages, ProfilesPageShowsAndDeletesTheSlots) {
     using Row = std::tuple<Names, bool, bool, std::map<i32, i32>>;
     for (const auto& [names, canCreate, canDelete, slots] : std::vector<Row>{
              {{"Ann", "Bob", "Cy", "Dee"}, false, true, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
@@ -478,10 +476,8 @@ TEST_F(MenuPages, ProfilesPageShowsTheSlots) {
         Click(profiles, "NewProfileButton");
         EXPECT_STREQ(Next(), ProfilesComposition::kNewProfilePage);
     }
-}
 
-// Deleting makes the neighbour current and saves only that.
-TEST_F(MenuPages, DeletingMakesTheNeighbourCurrent) {
+    // Deleting makes the neighbour current and saves only that.
     const Names names = {"Ann", "Bob", "Cy", "Dee"};
     for (const auto& [deleted, current] : {std::pair{3, 2}, std::pair{0, 1}}) {
         SCOPED_TRACE(deleted);
@@ -1203,13 +1199,12 @@ TEST_F(MenuPages, GrantsUnlockTheCurrentLooksItem) {
         EXPECT_EQ(award.thumbnail, c.picture ? c.picture : "");
         std::string unlocked;
         for (u32 category = 0; category < 4; ++category) {
-            std::vector<TString<char>> anatomy, outfit;
-            manager->GetUnlockedAnatomyPartNames(category, 1, anatomy);
-            manager->GetUnlockedOutfitPartNames(category, 1, outfit);
-            for (const TString<char>& name : anatomy)
-                unlocked += "anatomy" + std::to_string(category) + ":" + name.c_str();
-            for (const TString<char>& name : outfit)
-                unlocked += "outfit" + std::to_string(category) + ":" + name.c_str();
+            std::vector<TString<char>> lists[2];
+            manager->GetUnlockedAnatomyPartNames(category, 1, lists[0]);
+            manager->GetUnlockedOutfitPartNames(category, 1, lists[1]);
+            for (int k = 0; k < 2; ++k)
+                for (const TString<char>& name : lists[k])
+                    unlocked += (k ? "outfit" : "anatomy") + std::to_string(category) + ":" + name.c_str();
         }
         EXPECT_EQ(unlocked, c.unlocked);
         EXPECT_TRUE(c.report ? log.Contains(c.report) : log.Lines().empty());

@@ -58,8 +58,7 @@ protected:
 
     template <typename Record>
     void Read(const std::string& text, Record& record) {
-        GameServices::Utilities::XmlReader reader;
-        ASSERT_EQ(reader.ReadText(text.c_str(), "root", record), 0);
+        ASSERT_EQ(GameServices::Utilities::XmlReader().ReadText(text.c_str(), "root", record), 0);
     }
 };
 
