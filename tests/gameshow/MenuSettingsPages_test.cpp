@@ -1058,10 +1058,7 @@ TEST_F(MenuPages, TheInGameMenuFollowsItsStates) {
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(&step - steps);
-        if (step.popup)
-            PressPopupButton(screens, step.popup, step.button);
-        else
-            compositions.ToggleInGameMenu();
+        step.popup ? PressPopupButton(screens, step.popup, step.button) : compositions.ToggleInGameMenu();
         EXPECT_EQ(std::to_string(compositions.m_PopupState) + "|" + Open() + "|" + Take() + "|" + Locks(),
                   std::to_string(step.state) + "|" + step.open + "|" + step.events + "|" + step.locks);
     }
