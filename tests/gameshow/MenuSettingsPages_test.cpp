@@ -136,9 +136,7 @@ protected:
         level = &stage;
         env.Set("XDG_CONFIG_HOME", dir.Path());
         dir.Write("Korvo Inc./Tallyvox/settings", "Fullscreen=0\nMultisampling=1\n");
-        previousProgram = AGProgram::Get();
         AGProgram::SetInstance(&program);
-        previousAudio = AGAudioManager::s_implFactory;
         AGAudioManager::s_implFactory = [] { return static_cast<AGAudioManagerImpl*>(new RecordingAudio); };
         platform::window::SetBackendFactory(MakeTestBackendWithSurface);
         ASSERT_TRUE(application.Initialize());
@@ -157,10 +155,9 @@ protected:
         screen.reset(W::WidgetManager::Instance().BuildPanel(nullptr, "menuscreen.xaml", true));
         compositions.m_WardrobeButton = wardrobe = W::Widget::FindChild("WardrobeButton", screen.get());
         ASSERT_NE(wardrobe, nullptr);
-        const char* const names[] = {OptionsComposition::kName,         ProfilesComposition::kName,
-                                     NumberOfPlayerComposition::kName,  CreditsComposition::kName,
-                                     ConnectionErrorComposition::kName, CompositionManager::kMainMenu,
-                                     BasicLookComposition::kName,       KeyboardComposition::kName};
+        const char* const names[] = {OptionsComposition::kName, ProfilesComposition::kName, NumberOfPlayerComposition::kName,
+                                     CreditsComposition::kName, ConnectionErrorComposition::kName,
+                                     CompositionManager::kMainMenu, BasicLookComposition::kName, KeyboardComposition::kName};
         for (size_t i = 0; i < std::size(pages); ++i)
             compositions.RegisterComposition(names[i], pages[i]);
         options.SetApplication(&application);
@@ -204,8 +201,7 @@ protected:
             Slider(kSliders[i])->m_Maximum = maxima[i];
         }
         for (CompositionBase* page : pages) {
-            page->Uninitialize();
-            page->Initialize(screen.get(), page->GetName());
+            Reinit(page);
             page->ReleaseAnimation();
             EXPECT_FALSE(page->GetRootPanel()->Visible) << "hidden until shown";
         }
@@ -213,6 +209,7 @@ protected:
         shown.OnActivate(true);
         log.Clear();
     }
+    void Reinit(CompositionBase* page) { page->Uninitialize(); page->Initialize(screen.get(), page->GetName()); }
     W::Widget* At(const CompositionBase& page, const std::string& name) {
         auto* grid = static_cast<W::Panel*>(W::Widget::FindChild(page.GetName(), screen.get()));
         W::Widget* widget = W::Widget::FindChild(name.c_str(), grid);
@@ -244,10 +241,7 @@ protected:
         }
     }
     const char* Next() const { return compositions.GetNextCompositionName().c_str(); }
-    bool Shown(const char* popup) const {
-        const auto& open = screens.GetOpenPopups();
-        return std::find(open.begin(), open.end(), screens.FindPopup(popup)) != open.end();
-    }
+    bool Shown(const char* popup) const { return (" " + Open()).find(" " + std::string(popup) + " ") != std::string::npos; }
     bool WaitShown() const { return Shown(NumberOfPlayerComposition::kWaitPopup); }
     // The awards file read, player 0 on slot 1 ("ANNA", a Female1 look) unless `current` says
     // otherwise, and the awards pages initialized.
@@ -255,13 +249,12 @@ protected:
         WriteAwards(text);
         Start({"", "ANNA", "", ""}, current, connectionError);
         awardsPage.LoadAwards();
-        for (CompositionBase* page : awardPages) {
-            page->Uninitialize();
-            page->Initialize(screen.get(), page->GetName());
-        }
+        for (CompositionBase* page : awardPages)
+            Reinit(page);
         log.Clear();
     }
     void WriteAwards(const std::string& text) { dir.Write("-xml/global/awards.xml", text); }
+    void Reload(const std::string& text) { WriteAwards(text); awardsPage.LoadAwards(); awardsPage.ShowGroups(); }
     // The k-th award of the first group; an empty award when there is none.
     const sAward& Nth(size_t k) const {
         static const sAward none;
@@ -321,8 +314,7 @@ protected:
     }
     bool Close() { return application.GetCloseCallback().fn(application.GetCloseCallback().object); }
     void Focus(bool gained) {
-        const PCApplicationImpl::Callback& callback =
-            gained ? application.GetActivatedCallback() : application.GetDeactivatedCallback();
+        const auto& callback = gained ? application.GetActivatedCallback() : application.GetDeactivatedCallback();
         callback.fn(callback.object);
     }
     void Connect(i32 device) {
@@ -348,8 +340,8 @@ protected:
     Counter counters[4] = {{"return", &journal}, {"delete", &journal}, {"quit", &journal}, {"quit-cancel", &journal}};
     FakeGraphics::Installed graphics;
     TestProgram program{"Tallyvox", 800, 600, kSettingPersistent};
-    AGProgram* previousProgram = nullptr;
-    AGAudioManager::ImplFactory previousAudio = nullptr;
+    AGProgram* previousProgram = AGProgram::Get();
+    AGAudioManager::ImplFactory previousAudio = AGAudioManager::s_implFactory;
     PCApplicationImpl application;
     PCSavegameManager* applicationSaves = nullptr;
     RecordingAudio* audio = nullptr;
@@ -375,7 +367,8 @@ protected:
 
 }  // namespace
 
-TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitForTheirDevicesAndBarePagesStillWork) {
+// The sliders show the stored volumes within their maxima and play them; the boxes show the window's settings.
+TEST_F(MenuPages, SlidersShowTheStoredVolumes) {
     const struct {
         u32 stored[3];
         f32 maxima[3];
@@ -402,7 +395,10 @@ TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitF
     Click(options, "MultiSamplingCheckBox");
     Again(options);
     EXPECT_FALSE(IsButtonMarked(At(options, "FullScreenCheckBox")) || IsButtonMarked(At(options, "MultiSamplingCheckBox")));
+}
 
+// Moved sliders play at once and are saved once the options are left.
+TEST_F(MenuPages, OptionsSaveVolumesOnLeaving) {
     Start({"Ann"}, 0, options, {50, 50, 50}, {200, 200, 0});
     audio->calls.clear();
     const std::pair<const char*, f32> moves[] = {{"sliderSfx", 199.8f}, {"sliderMusic", 200}, {"sliderVoice", 5}};
@@ -458,9 +454,11 @@ TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitF
                     Next() == std::string(CompositionManager::kWardrobe));
         page->OnActivate(false);
     }
+}
 
-    // The slots, whether a profile can be made and deleted, the map of shown places to slots; the
+// The slots, whether a profile can be made and deleted, the map of shown places to slots; the
     // first place is ticked when it shows a profile (slot 0 is current).
+TEST_F(MenuPages, ProfilesPageShowsAndDeletesTheSlots) {
     using Row = std::tuple<Names, bool, bool, std::map<i32, i32>>;
     for (const auto& [names, canCreate, canDelete, slots] : std::vector<Row>{
              {{"Ann", "Bob", "Cy", "Dee"}, false, true, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
@@ -495,8 +493,10 @@ TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitF
             EXPECT_TRUE(manager->GetSavedFile()->IsUsedSlot(slot) == (slot != deleted) &&
                         manager->GetSlot(slot)->SavedGameName == names[size_t(slot)].c_str()) << slot;
     }
+}
 
-    // Done confirms the ticked profile, the first one as well as another.
+// Done confirms the ticked profile, the first one as well as another.
+TEST_F(MenuPages, DoneConfirmsTheTickedProfile) {
     Start({"Ann", "Bob", "Cy"}, 0, profiles);
     Click(profiles, "DoneButton");
     EXPECT_TRUE(manager->IsProfileChosen());
@@ -522,8 +522,10 @@ TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitF
     Click(wardrobe);
     EXPECT_TRUE(manager->GetSettings()->CurrentSavedGame == 2 && Next() == std::string(CompositionManager::kWardrobe) &&
                 compositions.m_ReturnComposition == ProfilesComposition::kName);
+}
 
-    // Enough devices go on at once; missing ones wait behind the popup until connected or given up.
+// Enough devices go on at once; missing ones wait behind the popup until connected or given up.
+TEST_F(MenuPages, PlayersWaitForTheirDevices) {
     Start({"Ann"}, 0, players);
     auto& connected = KG::TeamActionManager::GetFreeDeviceConnectedEvent();
     const size_t listeners = connected.Count();
@@ -572,7 +574,10 @@ TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitF
     for (const W::Popup::Option& option : screens.FindPopup(NumberOfPlayerComposition::kWaitPopup)->m_Options)
         EXPECT_EQ(option.m_Callbacks.size(), option.m_Name == NumberOfPlayerComposition::kWaitBackButton ? 1u : 0u)
             << option.m_Name.c_str();
+}
 
+// Pages let go of their buttons when destroyed, report missing widgets and work without them.
+TEST_F(MenuPages, PagesWithoutTheirWidgets) {
     Start({"Ann", "Bob"}, 0, connectionError);
     W::Widget* const buttons[] = {At(credits, "BackButton"), At(connectionError, "cancelButton"),
                                   At(namePage, "DoneButton"), At(lookPage, "DoneButton")};
@@ -632,9 +637,9 @@ TEST_F(MenuPages, SlidersStoreVolumesOnDoneProfilesAreMadeAndDeletedPlayersWaitF
 }
 
 
-// Shown, each main menu button leads to its page (the wardrobe coming back there); hidden, none
-// does. Play maps player zero; the close request asks first.
-TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyItsOwnCallbacks) {
+// Shown, each main menu button leads to its page (the wardrobe coming back there) and Play starts
+// the level; hidden, none does.
+TEST_F(MenuPages, MainMenuButtonsLeadToTheirPages) {
     Start({"Ann"}, 0, mainMenu);
     mainMenu.OnScreenEnter();
     const std::pair<W::Widget*, const char*> links[] = {{At(mainMenu, "profileButton"), ProfilesComposition::kName},
@@ -671,10 +676,12 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
         EXPECT_TRUE(!log.Contains("The next level is not set") && !log.Contains("Can not find") && game.flow.GetNextLevel() &&
                     log.Count(AudioManager::kButtonPressSound) == 1);
     }
+}
 
-    // Uninitialized or destroyed, the main menu clears only the window callbacks that are still its
-    // own; initialized on a layout without some buttons, it reports them, except the optional
-    // awards button. With no profiles read yet, entering the screen keeps the menu hidden.
+// Uninitialized or destroyed, the main menu clears only the window callbacks that are still its
+// own; initialized on a layout without some buttons, it reports them, except the optional
+// awards button. With no profiles read yet, entering the screen keeps the menu hidden.
+TEST_F(MenuPages, MainMenuClearsOnlyItsOwnCallbacks) {
     Start({"Ann"}, 0, mainMenu);
     const size_t others = Listeners(wardrobe);
     PlayerProfileManager::Destroy();  // the next Start makes a new one
@@ -723,9 +730,10 @@ TEST_F(MenuPages, MainMenuButtonsPlayTheCloseRequestAndUninitializingClearOnlyIt
     }
     compositions.RegisterComposition(CompositionManager::kMainMenu, &mainMenu);
     EXPECT_TRUE(application.GetCloseCallback().fn == nullptr && application.GetActivatedCallback().fn == nullptr);
+}
 
-    // The exit button and the close request ask first; the focus pauses unless a prompt is up.
-    log.Clear();
+// The exit button and the close request ask first; the focus pauses unless a prompt is up.
+TEST_F(MenuPages, QuitAsksFirstAndFocusPauses) {
     Start({"Ann"}, 0, mainMenu);
     Click(mainMenu, "exitButton");
     EXPECT_TRUE(Shown("VerifyQuit"));
@@ -1004,7 +1012,7 @@ TEST(MenuAvatarBehavior, OnlyTheEndOfATryOrABreakGoesBackToIdle) {
     }
 }
 
-TEST_F(MenuPages, TheInGameMenuFollowsItsStatesAndAGroupButtonShowsItsAwardsAndGrantsUnlockTheCurrentLooksItem) {
+TEST_F(MenuPages, TheInGameMenuFollowsItsStates) {
     // The players' team of four members, the first three connected, "L-L-" locked; the events of
     // the in-game popups journaled.
     auto* team = new GameServices::Entities::Team;
@@ -1050,18 +1058,17 @@ TEST_F(MenuPages, TheInGameMenuFollowsItsStatesAndAGroupButtonShowsItsAwardsAndG
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(&step - steps);
-        if (step.popup)
-            PressPopupButton(screens, step.popup, step.button);
-        else
-            compositions.ToggleInGameMenu();
+        step.popup ? PressPopupButton(screens, step.popup, step.button) : compositions.ToggleInGameMenu();
         EXPECT_EQ(std::to_string(compositions.m_PopupState) + "|" + Open() + "|" + Take() + "|" + Locks(),
                   std::to_string(step.state) + "|" + step.open + "|" + step.events + "|" + step.locks);
     }
     EXPECT_EQ(compositions.m_ToggleGate, 0);
+}
 
-    // A group's button opens the group page with the group's awards: title, description, and the
-    // prize picture with the medal once unlocked. The group page goes back to the list, and its
-    // wardrobe comes back to it.
+// A group's button opens the group page with the group's awards: title, description, and the
+// prize picture with the medal once unlocked. The group page goes back to the list, and its
+// wardrobe comes back to it.
+TEST_F(MenuPages, AGroupButtonShowsItsAwards) {
     std::string six;  // a sixth group has no title of its own to show
     for (const char* title : {"1", "2", "3", "4", "5", "6"})
         six += Group(title, Award(title));
@@ -1098,9 +1105,11 @@ TEST_F(MenuPages, TheInGameMenuFollowsItsStatesAndAGroupButtonShowsItsAwardsAndG
         page->Uninitialize();
     EXPECT_TRUE(!awardsPage.GetRootPanel() && !groupPage.GetRootPanel() && Listeners(wardrobe) == listeners - 2 &&
                 Listeners(At(awardsPage, "BackButton")) == 0);
+}
 
-    // A missing, empty or foreign file leaves no awards (reported) and counts 0/0; a second load
-    // of a good file replaces the list and forgets the grants.
+// A missing, empty or foreign file leaves no awards (reported) and counts 0/0; a second load
+// of a good file replaces the list and forgets the grants; damaged files do no harm.
+TEST_F(MenuPages, BadOrReloadedAwardsFiles) {
     StartAwards("");
     const std::string good = AwardsText(Group("G", Award("A") + Award("B")));
     // After a granted award, the file read again: missing (null), foreign, then good.
@@ -1141,18 +1150,17 @@ TEST_F(MenuPages, TheInGameMenuFollowsItsStatesAndAGroupButtonShowsItsAwardsAndG
     for (int i = 0; i < 5000; ++i) {
         std::string bytes = sample;
         DamageBytes(bytes, rng, 1 + int(rng() % 6));
-        WriteAwards(bytes);
-        awardsPage.LoadAwards();
-        awardsPage.ShowGroups();
+        Reload(bytes);
         awardsPage.UnlockAward(titles[rng() % titles.size()].c_str(), true);
         awardsPage.RefreshAwards();
         log.Clear();
     }
-    WriteAwards(sample);
-    awardsPage.LoadAwards();
-    awardsPage.ShowGroups();
+    Reload(sample);
     EXPECT_EQ(awardsPage.GetTotalCount(), 20u);
+}
 
+// A granted award unlocks its item for the current profile's look.
+TEST_F(MenuPages, GrantsUnlockTheCurrentLooksItem) {
     const struct {
         const char* what;
         std::string unlockables;
@@ -1188,13 +1196,12 @@ TEST_F(MenuPages, TheInGameMenuFollowsItsStatesAndAGroupButtonShowsItsAwardsAndG
         EXPECT_EQ(award.thumbnail, c.picture ? c.picture : "");
         std::string unlocked;
         for (u32 category = 0; category < 4; ++category) {
-            std::vector<TString<char>> anatomy, outfit;
-            manager->GetUnlockedAnatomyPartNames(category, 1, anatomy);
-            manager->GetUnlockedOutfitPartNames(category, 1, outfit);
-            for (const TString<char>& name : anatomy)
-                unlocked += "anatomy" + std::to_string(category) + ":" + name.c_str();
-            for (const TString<char>& name : outfit)
-                unlocked += "outfit" + std::to_string(category) + ":" + name.c_str();
+            std::vector<TString<char>> lists[2];
+            manager->GetUnlockedAnatomyPartNames(category, 1, lists[0]);
+            manager->GetUnlockedOutfitPartNames(category, 1, lists[1]);
+            for (int k = 0; k < 2; ++k)
+                for (const TString<char>& name : lists[k])
+                    unlocked += (k ? "outfit" : "anatomy") + std::to_string(category) + ":" + name.c_str();
         }
         EXPECT_EQ(unlocked, c.unlocked);
         EXPECT_TRUE(c.report ? log.Contains(c.report) : log.Lines().empty());

@@ -42,8 +42,7 @@ protected:
                 manager->GetProfile(0))
                 return false;
             // Nothing may replace the bad file before the player has answered.
-            KG::Appearance look;
-            manager->CreateProfile(look, "X");
+            manager->CreateProfile(KG::Appearance(), "X");
             manager->SelectProfile(0);
             manager->WriteSavedGame();
             return Contents() == stored;
@@ -58,16 +57,16 @@ protected:
 
     template <typename Record>
     void Read(const std::string& text, Record& record) {
-        GameServices::Utilities::XmlReader reader;
-        ASSERT_EQ(reader.ReadText(text.c_str(), "root", record), 0);
+        ASSERT_EQ(GameServices::Utilities::XmlReader().ReadText(text.c_str(), "root", record), 0);
     }
 };
 
 }  // namespace
 
 // A current slot outside the document or naming an unused slot reads as none: no player is
-// mapped, and operations on slots outside the document report and write nothing.
-TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNoneAndAProfileReadsBackAsWrittenAndClearingKeepsWhatIdentifiesIt) {
+// mapped, and operations on slots outside the document report and write nothing. Settings start
+// and clear to their defaults.
+TEST_F(Profiles, DocumentSlotsAndFreshSettings) {
     for (int current : {7, 1, -1}) {
         SCOPED_TRACE(current);
         widget_test::Counter loaded;
@@ -103,6 +102,34 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNoneAndAProfileReadsBackA
     EXPECT_TRUE(manager->GetCurrentSlot() == -1 && !manager->IsLoaded() &&
                 log.Contains("No profiles document to keep Award in") && drawn[3].Id == 3 && drawn[4].Id == 0);
 
+    // A document read again holds the file's slots once, each numbered by its slot; a saved game
+    // reset by name starts afresh in its slot.
+    PlayerProfileManager::Document document;
+    const std::string file =
+        profiletest::DocumentText(-1, profiletest::SlotText(true, "ANNA", "3") + profiletest::SlotText(false, "", "0"));
+    for (int read = 0; read < 2; ++read)
+        Read(file, document);
+    ASSERT_EQ(document.GetSavedGameCount(), 2u);
+    EXPECT_TRUE(document.GetSavedGame(0)->Id == 0 && document.GetSavedGame(1)->Id == 1) << "the file's 3 gives way";
+    EXPECT_TRUE(document.GetSavedGame(0)->SavedGameName == "ANNA" && document.FindSavedGame("")->Id == 1);
+    EXPECT_TRUE(document.ResetSavedGame("ANNA") == document.GetSavedGame(0) && !document.IsUsedSlot(0));
+
+    // New settings, and changed settings cleared: no current slot, every volume at half, version 1,
+    // no attributes.
+    Settings fresh;
+    for (int cleared = 0; cleared < 2; ++cleared) {
+        EXPECT_EQ(std::vector<i64>({fresh.CurrentSavedGame, fresh.SoundEffectsVolume, fresh.MusicVolume,
+                                    fresh.VoiceVolume, fresh.Version}),
+                  std::vector<i64>({-1, 50, 50, 50, 1}));
+        fresh.SoundEffectsVolume = fresh.MusicVolume = fresh.VoiceVolume = 9;
+        fresh.SetAttribute<int>("FamilyHairRandNum2", 4);
+        fresh.Clear();
+    }
+    int kept = 0;
+    EXPECT_FALSE(fresh.GetAttribute<int>("FamilyHairRandNum2", kept));
+}
+
+TEST_F(Profiles, AProfileReadsBackAsWrittenAndClears) {
     // Written and read back, a profile keeps every saved field and its attributes of each type;
     // cleared, it keeps what identifies it.
     // A used profile with something in every saved field.
@@ -164,18 +191,6 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNoneAndAProfileReadsBackA
     EXPECT_EQ(std::vector<size_t>({tops.size(), tops[0].Id, hair.size()}), std::vector<size_t>({2, 40, 1}));
     EXPECT_TRUE(log.Contains("category 4 is out of range"));
 
-    // A document read again holds the file's slots once, each numbered by its slot; a saved game
-    // reset by name starts afresh in its slot.
-    PlayerProfileManager::Document document;
-    const std::string file =
-        profiletest::DocumentText(-1, profiletest::SlotText(true, "ANNA", "3") + profiletest::SlotText(false, "", "0"));
-    for (int read = 0; read < 2; ++read)
-        Read(file, document);
-    ASSERT_EQ(document.GetSavedGameCount(), 2u);
-    EXPECT_TRUE(document.GetSavedGame(0)->Id == 0 && document.GetSavedGame(1)->Id == 1) << "the file's 3 gives way";
-    EXPECT_TRUE(document.GetSavedGame(0)->SavedGameName == "ANNA" && document.FindSavedGame("")->Id == 1);
-    EXPECT_TRUE(document.ResetSavedGame("ANNA") == document.GetSavedGame(0) && !document.IsUsedSlot(0));
-
     // Clearing keeps what identifies the record.
     profile.Clear();
     EXPECT_EQ(std::string(profile.SavedGameName.c_str()) + " " + std::to_string(profile.Id) + " " +
@@ -185,28 +200,14 @@ TEST_F(Profiles, ACurrentSlotThatIsNoUsedProfileReadsAsNoneAndAProfileReadsBackA
     EXPECT_TRUE(profile.isUsed && profile.UnlockedOutfitParts.Parts[KG::OUTFIT_TOP].empty() &&
                 profile.UnlockedAnatomyParts.Parts[KG::ANATOMY_HAIRSTYLE].empty() && profile.IntAttributes.empty() &&
                 profile.FloatAttributes.empty() && profile.BoolAttributes.empty() && profile.StringAttributes.empty());
-    // New settings, and changed settings cleared: no current slot, every volume at half, version 1,
-    // no attributes.
-    Settings fresh;
-    for (int cleared = 0; cleared < 2; ++cleared) {
-        EXPECT_EQ(std::vector<i64>({fresh.CurrentSavedGame, fresh.SoundEffectsVolume, fresh.MusicVolume,
-                                    fresh.VoiceVolume, fresh.Version}),
-                  std::vector<i64>({-1, 50, 50, 50, 1}));
-        fresh.SoundEffectsVolume = fresh.MusicVolume = fresh.VoiceVolume = 9;
-        fresh.SetAttribute<int>("FamilyHairRandNum2", 4);
-        fresh.Clear();
-    }
-    int kept = 0;
-    EXPECT_FALSE(fresh.GetAttribute<int>("FamilyHairRandNum2", kept));
 }
 
-TEST_F(Profiles, DeletingClearsTheLoadedProfileSettingsKeepValuesAndConnectingDevicesBindTheMemberOfThatIndex) {
+TEST_F(Profiles, DeletingAndStoredValues) {
     Store(DocumentText(0, SlotsText({"ANNA", "BO", "", ""})));
     Load();
     manager->GetSlot(1)->Score = 70;
     manager->GetSlot(1)->SetAttribute<int>("FamilyHairRandNum2", 4);
-    KG::Appearance look;
-    PlayerProfile* created = manager->CreateProfile(look, "CY");  // not among the loaded ones
+    PlayerProfile* created = manager->CreateProfile(KG::Appearance(), "CY");  // not among the loaded ones
     created->Score = 5;
     created->SetAttribute<int>("FamilyHairRandNum2", 4);
     // {slot, loaded profiles, score and attributes after, writes}: only a loaded profile is cleared;
@@ -260,6 +261,9 @@ TEST_F(Profiles, DeletingClearsTheLoadedProfileSettingsKeepValuesAndConnectingDe
     bool flag = false;
     EXPECT_TRUE(GetAchievementFlag(0, "FamilyTopRandNum1", flag) && flag);
 
+}
+
+TEST_F(Profiles, ACorruptSaveIsPutToThePlayer) {
     // A corrupt save is put to the player: the document holds no slot until the player answers,
     // every lookup handles that, and nothing is written over the file.
     // Another version, three slots, no document.
@@ -273,8 +277,7 @@ TEST_F(Profiles, DeletingClearsTheLoadedProfileSettingsKeepValuesAndConnectingDe
         manager->GetProfilesLoadedEvent().AddDelegate(&loaded.delegate);
         manager->LoadProfiles();
         EXPECT_TRUE(!popups.shown.empty() && loaded.count == 1 && manager->GetSettings()->CurrentSavedGame == -1);
-        KG::Appearance look;
-        EXPECT_EQ(manager->CreateProfile(look, "CY"), nullptr);
+        EXPECT_EQ(manager->CreateProfile(KG::Appearance(), "CY"), nullptr);
         manager->DeleteProfile(0);
         manager->SetAttributeValue("CurrectQuestionDecade70", 3);
         std::vector<TString<char>> names{"stale"};
@@ -308,14 +311,15 @@ TEST_F(Profiles, DeletingClearsTheLoadedProfileSettingsKeepValuesAndConnectingDe
     // Both outcomes were met.
     EXPECT_TRUE(sound > 100 && corrupt > 100) << sound << " sound, " << corrupt << " corrupt";
 
+}
+
+TEST_F(Profiles, DevicesBindTheMemberOfTheirIndex) {
     // A device takes the team member whose index is its id; an id with no member is ignored.
     KG::TeamRegistry registry;
     auto* family = new GameServices::Entities::Team();
     registry.AddTeam(family, KG::TeamRegistry::kPlayersTeamId);
-    for (int i = 0; i < 2; ++i) {
-        family->m_Members.push_back(new BaseTeamMember());
-        registry.AddMember(family->m_Members.back());
-    }
+    for (int i = 0; i < 2; ++i)
+        registry.AddMember(family->m_Members.emplace_back(new BaseTeamMember()));
     KG::ActionManager actions;
     KG::DeviceManager devices;
     KG::TeamActionManager slots(actions, devices);

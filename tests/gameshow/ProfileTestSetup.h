@@ -29,9 +29,7 @@ using savetest::SaveBytes, savetest::TextOf;
 // the fuzz tests' readers ignore the padding, and truncating a file each round costs most.
 inline void WriteInPlace(const std::string& file, std::string bytes, size_t size, char pad) {
     bytes.resize(size, pad);
-    FILE* out = std::fopen(file.c_str(), "r+b");
-    if (!out)
-        out = std::fopen(file.c_str(), "wb");
+    FILE* out = std::fopen(file.c_str(), std::filesystem::exists(file) ? "r+b" : "wb");
     ASSERT_NE(out, nullptr);
     std::fwrite(bytes.data(), 1, bytes.size(), out);
     std::fclose(out);
@@ -136,11 +134,7 @@ protected:
         return manager;
     }
     // A fresh manager that loads the save file.
-    GameShow::PlayerProfileManager* Load() {
-        NewManager();
-        manager->LoadProfiles();
-        return manager;
-    }
+    GameShow::PlayerProfileManager* Load() { NewManager()->LoadProfiles(); return manager; }
     void Store(const std::string& text) const { std::ofstream(path, std::ios::binary) << SaveBytes(text); }
 
     std::unique_ptr<SavedGameManager> saves;

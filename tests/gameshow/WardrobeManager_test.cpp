@@ -95,10 +95,8 @@ TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndNameListsCutTheLastExtension) 
              {true, "Male1", 4, false, {}},
              {true, "Male1", 4, true, {}}}) {
         names = {"stale"};
-        if (anatomy)
-            wardrobe->GetDefaultAnatomyPartNames(male, assembly, type, names);
-        else
-            wardrobe->GetDefaultOutfitPartNames(male, assembly, type, names);
+        anatomy ? wardrobe->GetDefaultAnatomyPartNames(male, assembly, type, names)
+                : wardrobe->GetDefaultOutfitPartNames(male, assembly, type, names);
         EXPECT_EQ(NamesOf(names), expected) << assembly << " " << type << (anatomy ? " anatomy" : "");
     }
 
@@ -114,9 +112,9 @@ TEST_F(WardrobeTest, EachLoaderReadsItsFileOnceAndNameListsCutTheLastExtension) 
 // A put-on frees the part worn before and takes the new one out of the scratch lists, which
 // each search refills; a name found nowhere puts nothing on. Only the scratch lists and the
 // worn parts hold parts from the pools.
-TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndExtraSkinItemsTakeTheCurrentLooksTone) {
+TEST_F(WardrobeTest, PutOnsFreeThePreviousPart) {
     LoadAll();
-    const i32 ann = AddProfile(look, "Ann");  // Male1: "_pnk"
+    AddProfile(look, "Ann");  // Male1: "_pnk"
     const u32 outfitBase = PartPool<OutfitPart>().GetUsedCount();
     const u32 anatomyBase = PartPool<AnatomyPart>().GetUsedCount();
     const std::pair<const char*, int> names[] = {
@@ -125,10 +123,7 @@ TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndExtraSkinItemsTakeTheCurrentLoo
         {"ChM_Boots", 4},      {"Nothing", 1},       {"Nothing", -1}};
     for (const auto& [name, type] : names) {
         SCOPED_TRACE(name);
-        if (type < 0)
-            wardrobe->PutOnAnatomyPart(&avatar, name);
-        else
-            wardrobe->PutOnOutfitPart(&avatar, name, u32(type));
+        type < 0 ? wardrobe->PutOnAnatomyPart(&avatar, name) : wardrobe->PutOnOutfitPart(&avatar, name, u32(type));
         const OutfitPart* outfit = wardrobe->GetCurrentOutfitPart();
         const AnatomyPart* hair = wardrobe->GetCurrentAnatomyPart();
         const auto& outfits = wardrobe->GetOutfitScratch();
@@ -154,9 +149,13 @@ TEST_F(WardrobeTest, PutOnsFreeThePreviousPartAndExtraSkinItemsTakeTheCurrentLoo
     wardrobe->PutOnAnatomyPart(nullptr, "ChM_Hair_Long");
     EXPECT_TRUE(!wardrobe->GetCurrentAnatomyPart() && !wardrobe->FindDefaultOutfitPart(nullptr, "ChM_Jeans") &&
                 !wardrobe->FindDefaultAnatomyPart(nullptr, "ChM_Head"));
+}
 
-    // Extra skin items take the current look's tone; unlocks record found items under the caller's
-    // type and report the rest.
+// Extra skin items take the current look's tone; unlocks record found items under the caller's
+// type and report the rest.
+TEST_F(WardrobeTest, ExtraSkinItemsTakeTheLooksTone) {
+    LoadAll();
+    const i32 ann = AddProfile(look, "Ann");  // Male1: "_pnk"
     ContainerFactory<OutfitPart> parts;
     for (const auto& [male, type, expected] : std::vector<std::tuple<bool, u32, Names>>{
              {true, 0, {"ChM_Jersey_skin01_pnk.mdl", "Shared.mdl", "ChM_Top_Gold.mdl"}},
