@@ -17,14 +17,8 @@ using namespace platform;
 namespace {
 
 // Completion contexts: each records "<name>:<error>:<bytes>" and the thread it ran on.
-struct Log {
-    std::vector<std::string> calls;
-    std::thread::id thread;
-};
-struct Call {
-    Log* log;
-    std::string name;
-};
+struct Log { std::vector<std::string> calls; std::thread::id thread; };
+struct Call { Log* log; std::string name; };
 void Record(void* context, uint32_t error, uint32_t bytes) {
     auto* call = static_cast<Call*>(context);
     call->log->thread = std::this_thread::get_id();

@@ -93,9 +93,7 @@ TEST(BankChecker, ASoundBankPassesUnusableWordsAreWarnedOfAndShapeJudgementAndLi
             letters += std::string(", ") + c + std::string(15, d);
         letters += "\n";
     }
-    const struct {
-        std::string source, pairs, error;
-    } cases[] = {
+    const struct { std::string source, pairs, error; } cases[] = {
         {std::string(kGood) + kGood, "", "id 70-0001 is also used at 70s.txt:1"},
         {"? 80-0001 Q\n= 1 A: a\n- b\n", "", "does not belong to this decade's file"},
         {"? 70-0001 Q\n- b\n", "", "has 0 answers"},
