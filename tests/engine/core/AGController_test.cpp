@@ -57,11 +57,7 @@ TEST(AGController, OneWayAndPingPongModesFollowTheirSteps) {
         f32 direction;
     };
     constexpr f32 kStart = -1.0f, kEnd = 2e6f;
-    struct Case {
-        u32 mode;
-        f32 speed;
-        std::vector<Step> steps;
-    };
+    struct Case { u32 mode; f32 speed; std::vector<Step> steps; };
     const Case cases[] = {
         {AGController::kOnce, 1.0f,
          {{300.0f, 633.33333f, AGController::kOnce, 1}, {100.0f, kEnd, AGController::kStopped, 1},

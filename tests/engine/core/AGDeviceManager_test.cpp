@@ -31,10 +31,7 @@ protected:
     PCDeviceManagerImpl* m_impl = nullptr;
 };
 
-struct InputLog {
-    std::vector<std::string> events;
-    AGDevice* keyboard = nullptr;
-};
+struct InputLog { std::vector<std::string> events; AGDevice* keyboard = nullptr; };
 
 // Input callback `index`: "index:kind:code:device".
 template <u32 index>

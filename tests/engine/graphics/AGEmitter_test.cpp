@@ -92,11 +92,7 @@ TEST(AGEmitter, PoolIsBoundedAndCutFilesSpawnNothing) {
 
 TEST(AGEmitter, ParticlesLeaveAlongTheConeFromThePositionPushedByBothForces) {
     constexpr f32 kPi = 3.1415927f;
-    struct Case {
-        f32 polar, azimuth;
-        u32 motion;
-        AGVec3 direction;
-    };
+    struct Case { f32 polar, azimuth; u32 motion; AGVec3 direction; };
     // Polar angle from +y, azimuth from +x toward +z; planar motion keeps y at 0.
     const Case cases[] = {{kPi / 2, 0, 0, {1, 0, 0}}, {kPi / 3, kPi / 4, 0, {0.6123724f, 0.5f, 0.6123724f}},
                           {kPi / 3, kPi / 4, 2, {0.6123724f, 0.0f, 0.6123724f}}};

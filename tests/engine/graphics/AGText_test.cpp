@@ -34,13 +34,7 @@ protected:
 }  // namespace
 
 TEST_F(TextLayout, WrapsWordsThenCharactersAlignsLinesAndStopsAtTheBoxBottom) {
-    struct Case {
-        const char* text;
-        f32 width, height;
-        u32 hAlign, vAlign;
-        u32 glyph;
-        f32 x, y;
-    } cases[] = {
+    struct Case { const char* text; f32 width, height; u32 hAlign, vAlign; u32 glyph; f32 x, y; } cases[] = {
         {"aaa bbb ccc", 100, 200, 0, 0, 6, 0, 12},   // "ccc" would reach 102: next line
         {"abcdefghijkl", 100, 200, 0, 0, 9, 0, 12},  // one long word breaks at the box edge
         {"ab", 100, 200, 1, 0, 0, 40, 0},            // centred: (100 - 20) / 2
@@ -99,11 +93,7 @@ TEST_F(TextLayout, EmptyTextsAndTextsWithoutTextureSizeDrawNothingAndLongOnesAre
 }
 
 TEST_F(TextLayout, Utf8IsDecodedOnlyWhenFlaggedAndBrokenSequencesShowAQuestionMark) {
-    struct Case {
-        const char* bytes;
-        bool utf8;
-        std::vector<u32> codes;
-    } cases[] = {
+    struct Case { const char* bytes; bool utf8; std::vector<u32> codes; } cases[] = {
         {"\xC3\xA9t\xC3\xA9", true, {0xE9, 't', 0xE9}},
         {"\xC3\xA9", false, {0xC3, 0xA9}},
         {"\xE2\x82\xAC!", true, {0x20AC, '!'}},

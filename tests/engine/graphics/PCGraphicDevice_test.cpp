@@ -160,11 +160,7 @@ TEST_F(GraphicDeviceTest, AStillFrameIsNotDrawnAgainAndAnyChangeDrawsTheNext) {
     texture->Release();
 }
 
-struct CallbackLog {
-    std::vector<std::pair<int, bool>> calls;
-    PCGraphicDevice* device = nullptr;
-    u32 selfId = 0;
-};
+struct CallbackLog { std::vector<std::pair<int, bool>> calls; PCGraphicDevice* device = nullptr; u32 selfId = 0; };
 
 TEST_F(GraphicDeviceTest, ResetCallsCallbacksFalseThenTrueWithSteppedIds) {
     Init();
@@ -249,10 +245,7 @@ TEST_F(RenderTargetTest, ResetsRebuildTheTextureAndDestroyedTargetsLeaveTheCallb
 
     // A reset drops the texture (seen by a callback registered after the target's) and
     // makes a new one.
-    struct Seen {
-        PCRenderTarget* target;
-        std::vector<bool> hadTexture;
-    } seen{target, {}};
+    struct Seen { PCRenderTarget* target; std::vector<bool> hadTexture; } seen{target, {}};
     u32 id = m_device.RegisterResetCallback(&seen, [](void* c, bool) {
         auto* s = static_cast<Seen*>(c);
         s->hadTexture.push_back(s->target->GetTexture() != nullptr);

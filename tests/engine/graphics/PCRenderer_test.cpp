@@ -55,12 +55,7 @@ TEST_F(RendererTest, RenderTypesGiveTheirColoursAndTypesFourAndFiveKeepThePrevio
     f32 tc[3];
     for (int i = 0; i < 3; ++i)
         tc[i] = t[i] * c[i] / 255.0f;
-    struct Case {
-        f32 x;
-        u32 type;
-        u32 color;
-        u32 expected;
-    } cases[] = {
+    struct Case { f32 x; u32 type; u32 color; u32 expected; } cases[] = {
         {0, AGRenderAttribute::kOnlyColor, kVertex, Rgb(c[0], c[1], c[2])},
         {20, AGRenderAttribute::kDiffuse, kVertex, Rgb(tc[0], tc[1], tc[2])},
         {40, AGRenderAttribute::kDiffuseAlpha, kVertex,

@@ -58,20 +58,14 @@ TEST(EntityTest, IsAFollowsTheTableClearComponentsKeepsSharedAndKeptPartsAndMemb
                                   id::Character, id::Camera, id::Light, id::Team, id::BaseTeamMember,
                                   id::AudioAsset, id::VideoAsset, id::Attribute};
     const std::vector<Row> table = {
-        {"Entity", Ask<Entity>, {id::Entity}},
-        {"Set", Ask<Set>, {id::Set}},
+        {"Entity", Ask<Entity>, {id::Entity}}, {"Set", Ask<Set>, {id::Set}},
         {"ComponentLevel", Ask<ComponentLevel>, {id::Set, id::ComponentLevel}},
-        {"SetElement", Ask<SetElement>, {id::SetElement}},
-        {"Floor", Ask<Floor>, {id::SetElement, id::Floor}},
-        {"Prop", Ask<Prop>, {id::Entity, id::Prop}},
-        {"Character", Ask<Character>, {id::Entity, id::Character}},
-        {"Camera", Ask<Camera>, {id::Entity, id::Camera}},
-        {"Light", Ask<Light>, {id::Light}},
-        {"Team", Ask<Team>, {id::Team}},
-        {"BaseTeamMember", Ask<BaseTeamMember>, {id::BaseTeamMember}},
-        {"AudioAsset", Ask<AudioAsset>, {id::AudioAsset}},
-        {"VideoAsset", Ask<VideoAsset>, {id::VideoAsset}},
-        {"Attribute", Ask<Attribute>, {id::Attribute}},
+        {"SetElement", Ask<SetElement>, {id::SetElement}}, {"Floor", Ask<Floor>, {id::SetElement, id::Floor}},
+        {"Prop", Ask<Prop>, {id::Entity, id::Prop}}, {"Character", Ask<Character>, {id::Entity, id::Character}},
+        {"Camera", Ask<Camera>, {id::Entity, id::Camera}}, {"Light", Ask<Light>, {id::Light}},
+        {"Team", Ask<Team>, {id::Team}}, {"BaseTeamMember", Ask<BaseTeamMember>, {id::BaseTeamMember}},
+        {"AudioAsset", Ask<AudioAsset>, {id::AudioAsset}}, {"VideoAsset", Ask<VideoAsset>, {id::VideoAsset}},
+        {"Attribute", Ask<Attribute>, {id::Attribute}}
     };
     for (const auto& [name, isA, yes] : table)
         for (u32 typeId : all)

@@ -67,8 +67,7 @@ TEST(GameEntityFactoryTest, PoolsFromRuntimeParametersAndCapacitiesRefusedOrCapp
 
 TEST(RuntimeParametersTest, FirstMatchReferencesAndDefaults) {
     TempDir dir;
-    dir.Write("more.xml", ParameterFile(ParameterItem("Audio", "MaxSounds", "12") +
-                                        "<item filename=\"deeper.xml\"/>" +
+    dir.Write("more.xml", ParameterFile(ParameterItem("Audio", "MaxSounds", "12") + "<item filename=\"deeper.xml\"/>" +
                                         ParameterItem("Game", "NbPlayer", "9")));
     dir.Write("deeper.xml", ParameterFile(ParameterItem("Audio", "MaxStreams", "7")));
     LogCapture log;

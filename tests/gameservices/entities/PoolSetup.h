@@ -20,8 +20,7 @@ struct Counted : T {
 
 inline std::string ParameterItem(const std::string& section, const std::string& name,
                                  const std::string& value) {
-    return "<item><Section>" + section + "</Section><Name>" + name + "</Name><Value>" + value +
-           "</Value></item>";
+    return "<item><Section>" + section + "</Section><Name>" + name + "</Name><Value>" + value + "</Value></item>";
 }
 
 inline std::string ParameterFile(const std::string& items) {

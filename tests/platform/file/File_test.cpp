@@ -17,14 +17,8 @@ using namespace platform;
 namespace {
 
 // Completion contexts: each records "<name>:<error>:<bytes>" and the thread it ran on.
-struct Log {
-    std::vector<std::string> calls;
-    std::thread::id thread;
-};
-struct Call {
-    Log* log;
-    std::string name;
-};
+struct Log { std::vector<std::string> calls; std::thread::id thread; };
+struct Call { Log* log; std::string name; };
 void Record(void* context, uint32_t error, uint32_t bytes) {
     auto* call = static_cast<Call*>(context);
     call->log->thread = std::this_thread::get_id();
@@ -131,8 +125,7 @@ TEST(File, OverlappedCompletionsRunInTheIssuingThreadsSleepAndWritesTruncate) {
     EXPECT_EQ(std::pair(plain.Size(), plain.Read(bytes, 1)), std::pair(uint64_t(0), int64_t(-1)));
     EXPECT_FALSE(plain.Write("x", 1) || plain.Write(nullptr, 0) || plain.Seek(0));
     ASSERT_TRUE(plain.Open(path.c_str(), false, true));
-    EXPECT_TRUE(plain.Size() == 0 && !plain.Write(nullptr, 1) && plain.Write(nullptr, 0) &&
-                plain.Write("abcdef", 6));
+    EXPECT_TRUE(plain.Size() == 0 && !plain.Write(nullptr, 1) && plain.Write(nullptr, 0) && plain.Write("abcdef", 6));
     ASSERT_TRUE(plain.Open(path.c_str(), true, false));
     EXPECT_TRUE(plain.Size() == 6 && plain.Seek(4));
     const std::vector<int64_t> counts = {plain.Read(bytes, 8), plain.ReadAt(1, bytes + 2, 3),

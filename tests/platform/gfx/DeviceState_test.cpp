@@ -33,12 +33,10 @@ protected:
     }
     void Stage0(TextureOp colorOp, TextureArg arg1, TextureArg arg2, TextureOp alphaOp,
                 TextureArg alphaArg1, TextureArg alphaArg2 = TextureArg::Current) {
-        Dev().SetTextureStageState(0, StageState::ColorOp, colorOp);
-        Dev().SetTextureStageState(0, StageState::ColorArg1, arg1);
-        Dev().SetTextureStageState(0, StageState::ColorArg2, arg2);
-        Dev().SetTextureStageState(0, StageState::AlphaOp, alphaOp);
-        Dev().SetTextureStageState(0, StageState::AlphaArg1, alphaArg1);
-        Dev().SetTextureStageState(0, StageState::AlphaArg2, alphaArg2);
+        for (auto [state, value] : {std::pair{StageState::ColorOp, uint32_t(colorOp)}, {StageState::ColorArg1, uint32_t(arg1)},
+                                    {StageState::ColorArg2, uint32_t(arg2)}, {StageState::AlphaOp, uint32_t(alphaOp)},
+                                    {StageState::AlphaArg1, uint32_t(alphaArg1)}, {StageState::AlphaArg2, uint32_t(alphaArg2)}})
+            Dev().SetTextureStageState(0, state, value);
     }
     void TearDown() override {  // the device lets its bindings go itself
         for (Texture* t : m_textures)
