@@ -159,7 +159,7 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
 // only, the right family over the left family's, and with every pair taken nothing is picked. A
 // member outside 1..3 stores its draw under no family-look name. The match mode goes with its
 // context: the records it published as prototypes go with it, none is left for a later level to copy.
-TEST(MatchLevel, FamilyPicksPassOverOthersClothesNamesStayTheProfilesAndADestroyedModeWithdrawsItsPrototypes) {
+TEST(MatchLevel, FamiliesClothesNamesAndPrototypes) {
     namespace KG = GameServices::KorvoGame;
     const ApplicationData::Kind kinds[] = {ApplicationData::kLevel, ApplicationData::kCharacter,
                                            ApplicationData::kCamera, ApplicationData::kProp};

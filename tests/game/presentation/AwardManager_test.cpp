@@ -121,7 +121,7 @@ void Check(AwardManager& awards, const Row& row) {
 
 }  // namespace
 
-TEST_F(AwardRules, DamagedSavesAreSafeEachAwardUnlocksAtItsGoalTheThirdDistinctDifficultyWonUnlocksAndProgressIsSaved) {
+TEST_F(AwardRules, DamagedSavesGoalsAndSavedProgress) {
     // Damaged attribute lists: every check and the re-grant pass run without a memory fault.
     std::string ints, bools;
     for (const Row& row : kRows) {

@@ -31,7 +31,7 @@ protected:
     Behavior behavior{&entity, "Host", "HostTpl"};
 };
 
-TEST_F(BehaviorManagerTest, InitializedTablesLinkTransitionsPlayStartsEachKindAndParametersBindByTheVariablesType) {
+TEST_F(BehaviorManagerTest, TablesTransitionsKindsAndParameterBinding) {
     LogCapture log;
     manager.InitializeBehavior(behavior, "");
     ASSERT_EQ(behavior.m_Actions.size(), 6u);

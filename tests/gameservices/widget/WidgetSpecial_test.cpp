@@ -51,7 +51,7 @@ protected:
     RenderPackage package{{{"frame", 0xFF00FF00u}}, AddEmitterAndSerif};
 };
 
-TEST_F(SpecialWidgets, ScrollStepsRecycleLinesEmittersAndTheirAnimationsFollowTheWidgetAndVideosLeaveThePlayerItsTexture) {
+TEST_F(SpecialWidgets, ScrollLinesEmittersAndVideos) {
     auto* scroll = Add<ScrollText>(*root, "scroll", 5, 6, 300, 90);
     SetText(scroll->m_NormalStyle, "");
     scroll->m_SpecialStyle.m_FontName = "serif";

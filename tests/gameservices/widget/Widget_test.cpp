@@ -18,7 +18,7 @@ public:
 
 }  // namespace
 
-TEST(Widget, FindChildIsDepthFirstAndNeverMatchesTheRootInputLockingSkipsDisabledChildrenAndHitBoxesHoldTheirEdges) {
+TEST(Widget, FindChildInputLockingAndHitBoxEdges) {
     Panel root("twin");
     auto* first = new Panel("outer");
     auto* nested = new PlainWidget("twin");

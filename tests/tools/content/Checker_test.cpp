@@ -59,7 +59,7 @@ void WriteAllPackages(const TempDir& dir, const Sequences& changed = {}) {
     ASSERT_TRUE(out.Write(dir.Path(), false, dir.File("map")));
 }
 
-TEST(ContentChecker, PackagesAreTheGamesFifteenNamesResolveOnceDamagedIndicesAreToldAndSequencesNeedTheirFileSequencersAndCues) {
+TEST(ContentChecker, PackagesNamesIndicesAndSequenceFiles) {
     EXPECT_EQ(content::GamePackages().size(), 15u);
     TempDir dir;
     WriteAllPackages(dir);
@@ -133,7 +133,7 @@ TEST(ContentChecker, PackagesAreTheGamesFifteenNamesResolveOnceDamagedIndicesAre
 // On a copy of the content the build wrote: no error, no leftover nothing refers to, and every
 // checked class counted as the game's tables say. Then a stage material renamed onto an interface
 // picture's material makes one name held by two packages, told at the source line that made it.
-TEST(ContentChecker, TheBuiltContentCountsEveryClassANameHeldTwiceIsToldAndPiecesNothingRefersToAreWarnings) {
+TEST(ContentChecker, BuiltContentCountsTwiceHeldAndUnused) {
     DamagedContent content;
     EXPECT_EQ(content.Check({}), std::vector<std::string>{});
     EXPECT_EQ(content.Checked().Warnings(), std::vector<std::string>{});
