@@ -38,40 +38,6 @@ using authoring::NameId;
 
 namespace {
 
-const char kStage[] = "<Cameras><item><Name>Persp</Name><PositionZ>-10</PositionZ><FieldOfView>45</FieldOfView>"
-    "<Activate>true</Activate></item><item><Name>Flat</Name><Orthographic>true</Orthographic></item></Cameras>"
-    "<Lights><item><Name>Key</Name><AttenuationK1>0.25</AttenuationK1><HotSize>12</HotSize><Activate>true</Activate></item></Lights>"
-    "<SetElements><item><Name>Card</Name><EngineDataFileName>Card.spt</EngineDataFileName><Visible>true</Visible>"
-    "<EngineTextureFileName>Desk.PNG</EngineTextureFileName></item><item><Name>Desk</Name>"
-    "<EngineDataFileName>desk.mdl</EngineDataFileName><PositionX>5</PositionX><RotationY>90</RotationY>"
-    "</item><item><Name>Stage</Name><EngineDataFileName>Stage.SCN</EngineDataFileName><IsAScene>true</IsAScene>"
-    "</item></SetElements>"
-    "<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName><Visible>true</Visible>"
-    "<Collidable>true</Collidable></item>"
-    "<item><Name>Box</Name><EngineDataFileName>desk.mdl</EngineDataFileName><Animation type=\"ModelAnimation\">"
-    "<AnimationFile>open.anm</AnimationFile></Animation></item>"
-    "<item><Name>Part</Name><EngineDataFileName>Part.mdl</EngineDataFileName><PartOfScene>true</PartOfScene>"
-    "<Animation type=\"ModelAnimation\"><AnimationFile>spin.anm</AnimationFile></Animation></item>"
-    "<item><Name>Ghost</Name><EngineDataFileName>ghost.mdl</EngineDataFileName><PartOfScene>true</PartOfScene>"
-    "</item></Props><ComponentLevels>"
-    "<ComponentLevel name=\"Inner\" loadingMode=\"loadinlevel\" zIndex=\"4\"><Props><item><Name>Pin</Name>"
-    "<EngineDataFileName>card.spt</EngineDataFileName></item></Props></ComponentLevel>"
-    "<ComponentLevel name=\"View\" loadingMode=\"loadin3dviewport\"><Cameras><item><Name>Eye</Name>"
-    "<Activate>true</Activate></item></Cameras><Props><item><Name>Dot</Name><EngineDataFileName>card.spt"
-    "</EngineDataFileName></item></Props></ComponentLevel></ComponentLevels>"
-    "<AudioAssets><item><Name>Theme</Name></item></AudioAssets><VideoAssets><item><Name>Intro</Name></item>"
-    "</VideoAssets>";
-
-const char kCameras[] =
-    "<Cameras><item><Name>Eye</Name><PositionX>4</PositionX><PositionY>3</PositionY><PositionZ>-20</PositionZ>"
-     "<LookAtX>-6</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1</ClippingNear><Activate>true</Activate>"
-     "</item><item><Name>Side"
-     "</Name><PositionX>-5</PositionX><LookAtX>5</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1"
-     "</ClippingNear></item><item><Name>Shot</Name><PartOfScene>true</PartOfScene><FieldOfView>30</FieldOfView>"
-     "<Activate>true</Activate></item></Cameras><Lights><item><Name>Fill</Name><PartOfScene>true</PartOfScene>"
-     "</item></Lights><SetElements><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName>"
-     "<IsAScene>true</IsAScene></item></SetElements>";
-
 // Engine objects by name, for levels loaded through the game flow.
 class LevelRendering : public LevelFixture {
 protected:
@@ -89,7 +55,8 @@ protected:
         const authoring::ModelData pair{.vertexBufferId = NameId("desk.vb"),
                                         .meshIds = {NameId("desk.mesh"), NameId("desk.mesh")},
                                         .materialIds = {NameId("desk.mat"), NameId("part.mat")}};
-        w.Add("pair.mdl", 0, authoring::ModelBytes(pair)).Add("card.spt", 0, authoring::SpriteBytes(0, 8, 8, ""))
+        w.Add("pair.mdl", 0, authoring::ModelBytes(pair))
+            .Add("card.spt", 0, authoring::SpriteBytes(0, 8, 8, ""))
             .Add("spark.emt", 0, authoring::EmitterBytes(authoring::EmitterData{}))
             .Add("stage.scn", 0, authoring::SceneBytes(stage));
         package.Mount();
@@ -117,16 +84,6 @@ protected:
         WriteLevel("stage", children);
         ASSERT_TRUE(flow.LoadLevel("stage", set));
     }
-    // The stage built, its light given a value of each kind.
-    void BuildStage() {
-        Load(kStage);
-        Entities::Light& key = *set.m_Lights[0];
-        key.LightType = Entities::Light::kDirection;
-        key.Position = AGVec3{1, 2, 3};
-        key.Color = 1, key.Ambient = 2, key.Diffuse = 3, key.Specular = 4;
-        key.Intensity = 5, key.FallSize = 6, key.Range = 7, key.AttenuationK0 = 8, key.AttenuationK2 = 9;
-        RenderingSystem::Initialize(&set);
-    }
     u32 Clones(u32 typeKey, const char* name) const {
         return package.Provider(typeKey)->InstanceCount(Crc32Hash(name));
     }
@@ -136,10 +93,41 @@ protected:
     Entities::Set set;
 };
 
+const char kStage[] =
+    "<Cameras><item><Name>Persp</Name><PositionZ>-10</PositionZ><FieldOfView>45</FieldOfView>"
+    "<Activate>true</Activate></item><item><Name>Flat</Name><Orthographic>true</Orthographic></item></Cameras>"
+    "<Lights><item><Name>Key</Name><AttenuationK1>0.25</AttenuationK1><HotSize>12</HotSize><Activate>true</Activate></item></Lights>"
+    "<SetElements><item><Name>Card</Name><EngineDataFileName>Card.spt</EngineDataFileName><Visible>true</Visible>"
+    "<EngineTextureFileName>Desk.PNG</EngineTextureFileName></item><item><Name>Desk</Name>"
+    "<EngineDataFileName>desk.mdl</EngineDataFileName><PositionX>5</PositionX><RotationY>90</RotationY>"
+    "</item><item><Name>Stage</Name><EngineDataFileName>Stage.SCN</EngineDataFileName><IsAScene>true</IsAScene>"
+    "</item></SetElements>"
+    "<Props><item><Name>Chip</Name><EngineDataFileName>card.spt</EngineDataFileName><Visible>true</Visible>"
+    "<Collidable>true</Collidable></item>"
+    "<item><Name>Box</Name><EngineDataFileName>desk.mdl</EngineDataFileName><Animation type=\"ModelAnimation\">"
+    "<AnimationFile>open.anm</AnimationFile></Animation></item>"
+    "<item><Name>Part</Name><EngineDataFileName>Part.mdl</EngineDataFileName><PartOfScene>true</PartOfScene>"
+    "<Animation type=\"ModelAnimation\"><AnimationFile>spin.anm</AnimationFile></Animation></item>"
+    "<item><Name>Ghost</Name><EngineDataFileName>ghost.mdl</EngineDataFileName><PartOfScene>true</PartOfScene>"
+    "</item></Props><ComponentLevels>"
+    "<ComponentLevel name=\"Inner\" loadingMode=\"loadinlevel\" zIndex=\"4\"><Props><item><Name>Pin</Name>"
+    "<EngineDataFileName>card.spt</EngineDataFileName></item></Props></ComponentLevel>"
+    "<ComponentLevel name=\"View\" loadingMode=\"loadin3dviewport\"><Cameras><item><Name>Eye</Name>"
+    "<Activate>true</Activate></item></Cameras><Props><item><Name>Dot</Name><EngineDataFileName>card.spt"
+    "</EngineDataFileName></item></Props></ComponentLevel></ComponentLevels>"
+    "<AudioAssets><item><Name>Theme</Name></item></AudioAssets><VideoAssets><item><Name>Intro</Name></item>"
+    "</VideoAssets>";
+
 }  // namespace
 
-TEST_F(LevelRendering, EveryEntityGetsItsObject) {
-    BuildStage();
+TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
+    Load(kStage);
+    Entities::Light& key = *set.m_Lights[0];
+    key.LightType = Entities::Light::kDirection;
+    key.Position = AGVec3{1, 2, 3};
+    key.Color = 1, key.Ambient = 2, key.Diffuse = 3, key.Specular = 4;
+    key.Intensity = 5, key.FallSize = 6, key.Range = 7, key.AttenuationK0 = 8, key.AttenuationK2 = 9;
+    RenderingSystem::Initialize(&set);
     const struct { Entities::Entity* entity; u32 key; } built[] = {
         {set.FindSetElement("Card"), kENGINE_DATA_SPRITE}, {set.FindSetElement("Desk"), kENGINE_DATA_MODEL},
         {set.FindProp("Chip"), kENGINE_DATA_SPRITE},        {set.FindProp("Box"), kENGINE_DATA_MODEL},
@@ -161,6 +149,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObject) {
     EXPECT_FALSE(set.FindProp("Ghost")->VolatileDatas.HasData(kENGINE_DATA_MODEL));
     EXPECT_TRUE(log.Contains("The prop is not part of the scene."));
     // A camera or light without a file is made under its own name; the light held once.
+    PCCam* persp = set.FindCamera("Persp")->VolatileDatas.GetCamera();
     auto* light = set.m_Lights[0]->VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT);
     EXPECT_EQ(light->RefCount() * 10 + (light->NameId() == Crc32Hash("Key")), 11u);
     // Every light value reaches the engine light.
@@ -175,13 +164,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObject) {
         ASSERT_TRUE(animations && animations->m_Model) << prop;
         EXPECT_EQ(animations->m_Model->m_AnimationName, prop[0] == 'B' ? "open.anm" : "spin.anm");
     }
-}
 
-TEST_F(LevelRendering, ChangesReachTheEngineEachFrame) {
-    BuildStage();
-    Entities::Light& key = *set.m_Lights[0];
-    PCCam* persp = set.FindCamera("Persp")->VolatileDatas.GetCamera();
-    auto* light = key.VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT);
     AGGraphicLayer* layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
     AGGraphicLayer* inner = set.FindComponentLevel("Inner")->VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
     AGGraphicLayer* view = set.FindComponentLevel("View")->VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
@@ -194,7 +177,8 @@ TEST_F(LevelRendering, ChangesReachTheEngineEachFrame) {
     // Props follow their opacity once changed; an inactive one waits.
     Entities::Prop& box = *set.FindProp("Box");
     box.SetOpacity(0.5f);
-    box.Visible = false, box.Synchronize = false;
+    box.Visible = false;
+    box.Synchronize = false;
     set.FindProp("Chip")->Activate = false;
     set.FindProp("Chip")->Synchronize = false;
     for (int frame = 0; frame < 2; ++frame) {
@@ -215,27 +199,21 @@ TEST_F(LevelRendering, ChangesReachTheEngineEachFrame) {
         EXPECT_EQ(shared->ChildCount() * 10 + inner->GetOrderKey(), 24u);
         EXPECT_EQ(view->GetParent(), nullptr);
     }
-}
 
-// Built again without a clean-up: reported, the old objects given back.
-TEST_F(LevelRendering, ABuildWithoutCleanupIsReported) {
-    BuildStage();
+    // Built again without a clean-up: reported, the old objects given back.
     const u32 models = Clones(TypeKey::Model, "desk.mdl"), sprites = Clones(TypeKey::Sprite, "card.spt");
     RenderingSystem::Initialize(&set);
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
     EXPECT_EQ(set.VolatileDatas.GetEngineProviders()->size(), 1u);  // the flat camera, made again
-    EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl") * 100 + Clones(TypeKey::Sprite, "card.spt"), models * 100 + sprites);
+    EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl") * 100 + Clones(TypeKey::Sprite, "card.spt"),
+              models * 100 + sprites);
     // An entity cleaned up on its own leaves the layer.
     RenderingSystem::Update(&set);
-    AGGraphicLayer* layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
+    layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
     const u32 drawn = layer->RenderableCount();
     RenderingSystem::CleanupEntity(*set.FindSetElement("Card"), layer);
     EXPECT_EQ(layer->RenderableCount() + 1, drawn);
-}
 
-TEST_F(LevelRendering, CleanupGivesEverythingBack) {
-    BuildStage();
-    RenderingSystem::Update(&set);
     RenderingSystem::Cleanup(&set);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 0u);
     EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl") + Clones(TypeKey::Sprite, "card.spt") +
@@ -310,9 +288,16 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
     EXPECT_EQ(Clones(TypeKey::Sprite, "card.spt"), 0u);
 }
 
-// Cameras and lights that are part of a scene keep the scene's values.
-TEST_F(LevelRendering, SceneCamerasAndLightsKeepTheScenesValues) {
-    Load(kCameras);
+TEST_F(LevelRendering, CamerasLightsScreenToWorldScenePauseModelMaterialsAndPlacement) {
+    Load("<Cameras><item><Name>Eye</Name><PositionX>4</PositionX><PositionY>3</PositionY><PositionZ>-20</PositionZ>"
+         "<LookAtX>-6</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1</ClippingNear><Activate>true</Activate>"
+         "</item><item><Name>Side"
+         "</Name><PositionX>-5</PositionX><LookAtX>5</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1"
+         "</ClippingNear></item><item><Name>Shot</Name><PartOfScene>true</PartOfScene><FieldOfView>30</FieldOfView>"
+         "<Activate>true</Activate></item></Cameras><Lights><item><Name>Fill</Name><PartOfScene>true</PartOfScene>"
+         "</item></Lights><SetElements><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName>"
+         "<IsAScene>true</IsAScene></item></SetElements>");
+    // Cameras and lights that are part of a scene keep the scene's values.
     Entities::Camera& shot = *set.FindCamera("Shot");
     shot.Position = AGVec3{7, 0, 0};
     Entities::Light& fill = *set.m_Lights[0];
@@ -337,13 +322,8 @@ TEST_F(LevelRendering, SceneCamerasAndLightsKeepTheScenesValues) {
     fill.Activate = true;
     RenderingSystem::Update(&set);
     EXPECT_EQ(fill.Direction.z + 10 * fillLight->m_innerCone, 91.0f);
-}
 
-// A moved camera is pushed to its engine camera at the next update.
-TEST_F(LevelRendering, AScreenPointGoesToTheWorld) {
-    Load(kCameras);
-    RenderingSystem::Initialize(&set);
-    RenderingSystem::Update(&set);
+    // A moved camera is pushed to its engine camera at the next update.
     Entities::Camera& eye = *set.FindCamera("Eye");
     eye.Position = AGVec3{4, 1, -30};
     eye.LookAt = AGVec3{4, 1, 0};
@@ -359,23 +339,18 @@ TEST_F(LevelRendering, AScreenPointGoesToTheWorld) {
     AGVec3 near;
     ASSERT_TRUE(RenderingSystem::ScreenToWorld(*set.FindCamera("Side"), 400, 300, 3.0f, near));
     EXPECT_NEAR(near.x, -4.0f, 1e-4f);
-}
 
-TEST_F(LevelRendering, PausingScenesPausesTheirModelsAndEmitters) {
-    Load(kCameras);
-    RenderingSystem::Initialize(&set);
     auto* scene = set.m_SetElements[0]->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
     RenderingSystem::PauseScenes(&set, true);
     EXPECT_EQ(scene->GetModel(1)->IsPaused() + scene->GetEmitter(0)->IsPaused(), 2);
     RenderingSystem::Cleanup(&set);
-}
 
-// The name id of the first part's material afterwards, and the report; a texture named without
-// its extension is a .png.
-TEST_F(LevelRendering, ModelsTakeTheirMaterials) {
+    // The name id of the first part's material afterwards, and the report; a texture named without
+    // its extension is a .png.
     const struct { const char *model, *texture; u32 material0; const char* report; } cases[] = {
         {"pair.mdl", "Wood.PNG", NameId("desk.mat"), "Can not find the material pair_material.mat"},
-        {"desk.mdl", "Wood", NameId("wood.mat"), nullptr}, {"desk.mdl", "", NameId("desk.mat"), nullptr}};
+        {"desk.mdl", "Wood", NameId("wood.mat"), nullptr}, {"desk.mdl", "", NameId("desk.mat"), nullptr},
+    };
     for (const auto& c : cases) {
         log.Clear();
         Entities::Prop prop("Thing");
@@ -391,10 +366,8 @@ TEST_F(LevelRendering, ModelsTakeTheirMaterials) {
         RenderingSystem::CleanupEntity(prop, nullptr);
         EXPECT_EQ(Clones(TypeKey::Model, c.model), 0u);
     }
-}
 
-// X and Z skipped at 0, Y in this system's degrees, then the scale.
-TEST_F(LevelRendering, PlacementTurnsThenScales) {
+    // Placement: X and Z skipped at 0, Y in this system's degrees, then the scale.
     AGModel* model = package.Instance<AGModel>(TypeKey::Model, "desk.mdl");
     RenderingSystem::SetRenderableTransform(model, false, 0.0f, 90.0f, 0.0f, AGVec3{1, 2, 3}, AGVec3{2, 2, 2});
     const platform::gfx::Matrix& m = model->GetLocal();
