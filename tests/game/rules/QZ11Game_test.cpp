@@ -25,7 +25,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MatchModeTest, TurnsSwitchBetweenTheFamiliesTeamActionsSkipsBuzzesAndPlayerCursorsFollowTheMemberNumbers) {
+TEST_F(MatchModeTest, TurnsActionsSkipsBuzzesAndCursors) {
     // The turn passes between the two families of the match; from a family that does not play in
     // it, or nobody, it stays and is reported.
     // A match set up again keeps nothing of the last one (fast money and the award notice
