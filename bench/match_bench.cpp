@@ -42,6 +42,7 @@
 #include "engine/core/AGVideoPlayer.h"
 #include "engine/core/PCApplicationImpl.h"
 #include "engine/graphics/AGGraphicLayer.h"
+#include "engine/graphics/AGModel.h"
 #include "engine/graphics/AGRenderable.h"
 #include "engine/graphics/PCGraphicDevice.h"
 #include "engine/graphics/PCGraphicsStartup.h"
@@ -151,7 +152,17 @@ struct Meter {
             glDeleteQueries(1, &query);
             return double(count) / (kWidth * kHeight);
         };
+        // The window's pixels of the last frame: a renderable whose removal leaves them all
+        // unchanged was drawn unseen.
+        auto picture = [] {
+            std::vector<uint32_t> pixels(size_t(kWidth) * kHeight);
+            glReadBuffer(GL_FRONT);
+            glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+            glReadBuffer(GL_BACK);
+            return pixels;
+        };
         const double all = fragments();
+        const std::vector<uint32_t> whole = picture();
         char line[256];
         snprintf(line, sizeof line, "  %s, whole frame: %.2f fragments per pixel\n", stretch->name.c_str(), all);
         stretch->layers += line;
@@ -172,11 +183,14 @@ struct Meter {
                     continue;
                 r->ClearFlags(AGRenderable::kActive);
                 const double alone = all - fragments();
+                const bool unseen = picture() == whole;
                 r->SetFlags(AGRenderable::kActive);
                 AGVec3 p;
                 r->GetPosition(p);
-                snprintf(line, sizeof line, "  %*s  renderable %u (type %u, at %.0f,%.0f,%.0f): %.3f\n", 2 * depth, "", i,
-                         r->GetRenderableType(), p.x, p.y, p.z, alone);
+                if (const platform::gfx::Matrix* world = r->m_attribute.m_world)
+                    p = {world->m[12], world->m[13], world->m[14]};
+                snprintf(line, sizeof line, "  %*s  renderable %u (type %u, %08x, at %.0f,%.0f,%.0f): %.3f%s\n", 2 * depth, "", i,
+                         r->GetRenderableType(), r->GetRenderableType() == AGRenderable::kModel ? static_cast<AGModel*>(r)->NameId() : 0u, p.x, p.y, p.z, alone, unseen ? " unseen" : "");
                 if (alone > 0.005)
                     stretch->layers += line;
             }
