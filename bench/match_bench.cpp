@@ -8,13 +8,17 @@
 // For each stretch and with multisampling off and on (each in a process of its own), it
 // reports per frame the process's CPU time (the rasteriser's threads too) and the main
 // thread's, the share of frames drawn (a frame showing what the window shows is skipped) and
-// the fragments a drawn frame shades per window pixel (GL_ARB_pipeline_statistics_query).
+// the fragments a drawn frame shades per window pixel (GL_ARB_pipeline_statistics_query;
+// llvmpipe counts a fragment before its depth test, so geometry hidden behind nearer geometry
+// counts too).
 //
 //   SDL_VIDEODRIVER=offscreen build/bench/match_bench [--frames N] [--shots DIR] [--layers]
 //     --frames N   frames in each measured stretch (default 300)
 //     --shots DIR  PNG shots of the measured stretches (every 60th frame) into DIR, to compare
 //                  two builds' pictures
-//     --layers     the fragments of each top-level layer at each stretch's end
+//     --layers     at each stretch's first and last frame, the fragments of each layer and
+//                  renderable, and the renderables drawn unseen (slow; the CPU figures then
+//                  count those extra frames)
 //     --msaa 0|1   one run only, with that multisampling setting
 #include <SDL2/SDL.h>
 #include <stdlib.h>
@@ -96,7 +100,7 @@ struct Stretch {
     uint32_t frames = 0, drawn = 0;
     double processMs = 0, threadMs = 0;
     std::vector<GLuint> queries;
-    std::string shots, layers;
+    std::string layers;
 };
 
 // The frames of the stretch being measured go through here: each drawn frame's fragments are
@@ -120,8 +124,6 @@ struct Meter {
         if (queries)
             glEndQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB);
         const uint32_t frame = stretch->frames++;
-        if (layers && frame == 0)
-            Layers(device);
         if (device.FrameSkipped()) {
             glDeleteQueries(query ? 1 : 0, &query);
         } else {
@@ -129,6 +131,8 @@ struct Meter {
             if (query)
                 stretch->queries.push_back(query);
         }
+        if (layers && frame == 0)
+            Layers(device);
         if (!shotFolder.empty() && frame % 60 == 0) {
             std::string why;
             const std::string path = shotFolder + "/" + stretch->name + "_" + std::to_string(frame / 60) + ".png";
@@ -137,8 +141,9 @@ struct Meter {
         }
     }
 
-    // The fragments of one whole frame, then of each top-level layer (the frame's less the
-    // frame's without it).
+    // The fragments of one whole frame, then the share of each layer and of each renderable
+    // (the frame's less the frame's without it), the frame drawn again for each; a renderable
+    // whose removal leaves every pixel as it was is marked unseen.
     void Layers(PCGraphicDevice& device) {
         auto fragments = [&device] {
             GLuint query = 0;
@@ -152,8 +157,6 @@ struct Meter {
             glDeleteQueries(1, &query);
             return double(count) / (kWidth * kHeight);
         };
-        // The window's pixels of the last frame: a renderable whose removal leaves them all
-        // unchanged was drawn unseen.
         auto picture = [] {
             std::vector<uint32_t> pixels(size_t(kWidth) * kHeight);
             glReadBuffer(GL_FRONT);
@@ -189,8 +192,10 @@ struct Meter {
                 r->GetPosition(p);
                 if (const platform::gfx::Matrix* world = r->m_attribute.m_world)
                     p = {world->m[12], world->m[13], world->m[14]};
-                snprintf(line, sizeof line, "  %*s  renderable %u (type %u, %08x, at %.0f,%.0f,%.0f): %.3f%s\n", 2 * depth, "", i,
-                         r->GetRenderableType(), r->GetRenderableType() == AGRenderable::kModel ? static_cast<AGModel*>(r)->NameId() : 0u, p.x, p.y, p.z, alone, unseen ? " unseen" : "");
+                // A model's name id, to look up in the content build's maps.
+                const u32 id = r->GetRenderableType() == AGRenderable::kModel ? static_cast<AGModel*>(r)->NameId() : 0u;
+                snprintf(line, sizeof line, "  %*s  renderable %u (type %u, id %08x, at %.0f,%.0f,%.0f): %.3f%s\n",
+                         2 * depth, "", i, r->GetRenderableType(), id, p.x, p.y, p.z, alone, unseen ? " unseen" : "");
                 if (alone > 0.005)
                     stretch->layers += line;
             }
