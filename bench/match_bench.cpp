@@ -190,8 +190,10 @@ struct Meter {
                 r->SetFlags(AGRenderable::kActive);
                 AGVec3 p;
                 r->GetPosition(p);
-                if (const platform::gfx::Matrix* world = r->m_attribute.m_world)
-                    p = {world->m[12], world->m[13], world->m[14]};
+                if (r->GetRenderableType() == AGRenderable::kModel) {
+                    const platform::gfx::Matrix& world = static_cast<AGModel*>(r)->GetWorld();
+                    p = {world.m[12], world.m[13], world.m[14]};
+                }
                 // A model's name id, to look up in the content build's maps.
                 const u32 id = r->GetRenderableType() == AGRenderable::kModel ? static_cast<AGModel*>(r)->NameId() : 0u;
                 snprintf(line, sizeof line, "  %*s  renderable %u (type %u, id %08x, at %.0f,%.0f,%.0f): %.3f%s\n",
