@@ -12,9 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/AGLocalization.h"
-#include "engine/core/AGMemBuffer.h"
-#include "engine/core/Crc32Hash.h"
 #include "engine/core/XmlReader.h"
 #include "game/presentation/screens/QZ11DecadeSelector.h"
 #include "game/presentation/screens/QZ11DifficultySelector.h"
@@ -46,8 +43,10 @@
 #include "gameshow/OptionsComposition.h"
 #include "gameshow/ProfilesComposition.h"
 #include "gameshow/WardrobeComposition.h"
+#include "tools/content/CheckLayout.h"
 #include "tools/content/Checker.h"
 #include "tools/content/InterfaceLayout.h"
+#include "tools/content/LayoutDoc.h"
 
 namespace content {
 
@@ -92,118 +91,9 @@ i32 NeededKind(QZ2011::ScreenGame::WidgetKind kind) {
     return W::kLayoutNone;
 }
 
-// One layout document read through the game's reader, its widgets indexed by name in
-// document order (the first of a name is the one the game's search finds), with the source
-// line that made each.
-class LayoutDoc {
-public:
-    LayoutDoc(const LayoutDoc&) = delete;
-    LayoutDoc& operator=(const LayoutDoc&) = delete;
-    LayoutDoc(Checker& checker, const std::string& file) {
-        m_entry = checker.Use(file);
-        if (!m_entry)
-            return;
-        GameServices::Utilities::XmlReader reader;
-        m_read = reader.ReadFile(checker.PathOf(*m_entry).c_str(), m_window, "UserControl");
-        if (!m_read) {
-            checker.Error(m_entry->from, m_entry->Label(), "layout \"" + file + "\" does not parse");
-            return;
-        }
-        for (const W::sWidget& widget : m_window.m_Widgets)
-            Index(widget, nullptr);
-        ReadLines(checker);
-    }
-
-    const PackageEntry* Entry() const { return m_entry; }
-    bool Read() const { return m_read; }
-
-    // The first widget of that name at or below `scope` (the whole layout when null).
-    const W::sWidget* Find(const std::string& name, const W::sWidget* scope = nullptr) const {
-        const auto [first, last] = m_byName.equal_range(name);
-        for (auto it = first; it != last; ++it)
-            if (!scope || Below(it->second, scope))
-                return it->second;
-        return nullptr;
-    }
-    // Where the source made the widget; the layout's own source when no line names it.
-    SourceRef From(const W::sWidget& widget) const {
-        const auto found = m_lines.find(widget.m_Name.c_str());
-        return found != m_lines.end() ? found->second : m_entry->from;
-    }
-    template <typename F>
-    void ForEach(F&& f) const {
-        for (const auto& [name, widget] : m_byName)
-            f(*widget);
-    }
-
-private:
-    void Index(const W::sWidget& widget, const W::sWidget* parent) {
-        m_byName.emplace(widget.m_Name.c_str(), &widget);
-        m_parent[&widget] = parent;
-        for (const W::sWidget& child : widget.m_Children)
-            Index(child, &widget);
-    }
-    bool Below(const W::sWidget* widget, const W::sWidget* scope) const {
-        for (const W::sWidget* at = widget; at; at = m_parent.at(at))
-            if (at == scope)
-                return true;
-        return false;
-    }
-    // The layout's source records, for the line of each widget name (the first record wins).
-    void ReadLines(const Checker& checker) {
-        const std::string& path = m_entry->from.file;
-        if (!path.starts_with("data/"))
-            return;
-        Output scratch(checker.DataRoot(), {});
-        const Layout layout = ReadLayout(SourceFile(checker.DataRoot(), path.substr(5)), scratch);
-        for (const LayoutWidget& widget : layout.widgets)
-            AddLines(widget);
-    }
-    // In document order, as the game's search meets them.
-    void AddLines(const LayoutWidget& widget) {
-        m_lines.emplace(widget.name, SourceRef{"data/" + widget.from.file, widget.from.line});
-        for (const LayoutWidget& child : widget.children)
-            AddLines(child);
-    }
-
-    const PackageEntry* m_entry = nullptr;
-    bool m_read = false;
-    W::sWindow m_window;
-    std::multimap<std::string, const W::sWidget*> m_byName;
-    std::map<const W::sWidget*, const W::sWidget*> m_parent;
-    std::map<std::string, SourceRef> m_lines;
-};
-
-// The string table the game loads, read through the engine's table reader.
-class StringTable {
-public:
-    explicit StringTable(Checker& checker) {
-        m_name = std::string(GameServices::MiniGame::BaseGame::kStringTable) + "_" +
-                 GameServices::Bridge::GetLocalizationLanguage().c_str() + ".loc";
-        const PackageEntry* entry = checker.Use(m_name);
-        if (!entry) {
-            checker.Error({kStringSource, 0}, "", "the string table \"" + m_name + "\" is in no package");
-            return;
-        }
-        std::string bytes = checker.Read(*entry);
-        AGMemBuffer buffer(bytes.data(), u32(bytes.size()));
-        m_table.Load(&buffer, 0, false, false);
-        m_loaded = true;
-    }
-    // An empty id asks for nothing.
-    bool Has(const std::string& id) const {
-        return id.empty() || !m_loaded || m_table.Find(Crc32Hash(id.c_str())) != nullptr;
-    }
-
-private:
-    std::string m_name;
-    AGLocalization m_table;
-    bool m_loaded = false;
-};
-
 class ScreenChecks {
 public:
-    explicit ScreenChecks(Checker& checker) : m_checker(checker), m_strings(checker) {}
+    explicit ScreenChecks(Checker& checker) : m_checker(checker), m_strings(checker), m_layout(checker, m_strings) {}
 
     void Run() {
         const std::map<std::string, std::string> layouts = ReadFlow();
@@ -220,8 +110,11 @@ public:
         CheckScreen(layouts, QZ2011::ScreenLoad::kName, QZ2011::ScreenLoad::kWidgets);
         CheckScreen(layouts, QZ2011::ScreenStartup::kName, QZ2011::ScreenStartup::kWidgets);
         const size_t menuWidgets = CheckMenu(layouts);
-        for (const auto& [screen, doc] : m_docs)
+        for (const auto& [screen, doc] : m_docs) {
             CheckLimits(doc);
+            const bool menu = screen == GameShow::MenuScreen::kLayoutName;
+            m_layout.Check(doc, menu ? m_menuPages : std::vector<LayoutPage>{}, RuntimeTexts(screen, doc));
+        }
         const size_t popups = CheckPopups();
         if (!m_strings.Has(GameServices::KorvoGame::TeamActionManager::kControllerTextId))
             m_checker.Error({kStringSource, 0}, "",
@@ -234,6 +127,7 @@ public:
         m_checker.Count("loading widgets", std::size(QZ2011::ScreenLoad::kWidgets));
         m_checker.Count("start-up widgets", std::size(QZ2011::ScreenStartup::kWidgets));
         m_checker.Count("popups", popups);
+        m_checker.Count("laid-out texts", m_layout.Texts());
     }
 
 private:
@@ -358,8 +252,18 @@ private:
             {OptionsComposition::kName, OptionsComposition::kWidgets[6], W::kLayoutSliderTrackBar},
         };
         size_t count = std::size(CompositionManager::kSharedWidgets);
-        for (const auto& page : pages)
+        // The profile bar (name tag and wardrobe button) is moved out of sight by the look and
+        // name pages, the wardrobe button by the wardrobe itself.
+        const char* const wardrobe = CompositionManager::kSharedWidgets[2];
+        const char* const tag = CompositionManager::kSharedWidgets[3];
+        for (const auto& page : pages) {
             count += 1 + page.names.size();
+            const std::string name = page.page;
+            const bool bar = name == BasicLookComposition::kName || name == KeyboardComposition::kName;
+            m_menuPages.push_back({name, bar ? std::vector<std::string>{wardrobe, tag}
+                                             : name == CompositionManager::kWardrobe ? std::vector<std::string>{wardrobe}
+                                                                                     : std::vector<std::string>{}});
+        }
         const LayoutDoc* doc = Screen(layouts, MenuScreen::kLayoutName);
         if (!doc)
             return count;
@@ -387,6 +291,50 @@ private:
             }
         }
         return count;
+    }
+
+    // What the code puts into a screen's widgets: points and totals of the match, the player's
+    // score (formatted by the game), award progress, the typed player name, and the titles and
+    // descriptions of the award groups and awards.
+    std::vector<RuntimeText> RuntimeTexts(const std::string& screen, const LayoutDoc& doc) {
+        const std::string digits = "0123456789";
+        if (screen == QZ2011::ScreenGame::kName)
+            return {{"FreqLabel", digits, "points", {}, ""},
+                    {"CenterFreqLabel", digits, "points", {}, ""},
+                    {"FreqLabelFM", digits, "points", {}, ""},
+                    {"FMTotal", digits, "a total", {}, ""}};
+        if (screen != GameShow::MenuScreen::kLayoutName)
+            return {};
+        using GameShow::CompositionManager;
+        const std::string score = std::string(CompositionManager::FormatScore(1234567890u, true).c_str()) +
+                                  CompositionManager::FormatScore(1234567890u, false).c_str();
+        std::string name = digits;
+        if (const W::sWidget* keys = doc.Find(GameShow::KeyboardComposition::kWidgets[0]))
+            name += std::string(keys->m_Values.Text("TextCharQWERTY").c_str()) +
+                    keys->m_Values.Text("TextCharABCDE").c_str();
+        std::vector<RuntimeText> texts = {{CompositionManager::kSharedWidgets[1], score, "a score", {}, ""},
+                                          {"progressLabel", digits + "/", "award progress", {}, ""},
+                                          {CompositionManager::kSharedWidgets[0], name, "a typed name", {}, ""}};
+        GameShow::sAwardList awards;
+        const PackageEntry* file = m_checker.Find(GameShow::AwardsComposition::kAwardsFile);
+        GameServices::Utilities::XmlReader reader;
+        if (!file || !reader.ReadFile(m_checker.PathOf(*file).c_str(), awards, "root"))
+            return texts;  // the character checks tell it
+        RuntimeText groups{"group", "", "the group title", {}, GameShow::AwardsComposition::kName};
+        RuntimeText titles{"awardName", "", "the award title", {}, GameShow::GroupAwardsComposition::kName};
+        RuntimeText descriptions{"awardDescription", "", "the description", {}, GameShow::GroupAwardsComposition::kName};
+        for (const GameShow::sMetaAward& group : awards.MetaAwards) {
+            groups.texts.push_back(group.Title.c_str());
+            for (const GameShow::sAward& award : group.Awards) {
+                titles.texts.push_back(award.Title.c_str());
+                descriptions.texts.push_back(award.Description.c_str());
+            }
+        }
+        RuntimeText heading = groups;
+        heading.prefix = "title";
+        heading.page = GameShow::GroupAwardsComposition::kName;
+        texts.insert(texts.end(), {groups, heading, titles, descriptions});
+        return texts;
     }
 
     // What every widget of a layout must satisfy.
@@ -547,8 +495,11 @@ private:
         }
         if (!doc->second.Read())
             return;
-        if (m_limitsDone.insert(layout).second)
+        if (m_limitsDone.insert(layout).second) {
             CheckLimits(doc->second);
+            m_layout.Check(doc->second, {}, {});
+        }
+        m_layout.CheckPopup(doc->second, info, from, label);
         for (const auto& option : info.m_Options) {
             const W::sWidget* button = doc->second.Find(option.m_Name.c_str());
             if (!button || button->m_Type != W::kLayoutButton)
@@ -574,6 +525,8 @@ private:
 
     Checker& m_checker;
     StringTable m_strings;
+    LayoutCheck m_layout;
+    std::vector<LayoutPage> m_menuPages;
     std::map<std::string, LayoutDoc> m_docs;
     std::map<std::string, LayoutDoc> m_popupLayouts;
     std::set<std::string> m_limitsDone;

@@ -233,7 +233,8 @@ void Checker::CheckPackages() {
             const auto [held, fresh] = m_byName.emplace(name, entry);
             if (!fresh)
                 Error(entry.from, entry.Label(),
-                      "\"" + name + "\" is held by \"" + held->second.package + "\" and \"" + package + "\"");
+                      "\"" + name + "\" is held by \"" + held->second.package + "\" (made by " +
+                          held->second.from.Text() + ") and \"" + package + "\" (made by " + entry.from.Text() + ")");
         }
     }
     Count("packages", written);

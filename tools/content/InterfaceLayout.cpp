@@ -280,6 +280,10 @@ Layout ReadLayout(const SourceFile& source, Output& out) {
                     bad = true;
                     break;
                 }
+                if (key == "over") {
+                    widget.over = SplitFields(expanded, ',');
+                    continue;
+                }
                 SetAttribute(widget.attributes, key, expanded);
                 if (!expanded.empty() && IsImageAttribute(key))
                     layout.images.insert(expanded);

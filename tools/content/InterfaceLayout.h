@@ -11,6 +11,9 @@
 // per number; "each=<columns>,<dx>,<dy>" places them in a grid of cells from (x, y). Inside
 // such a record, "{n}" in a value is the number and "{a|b|c}" picks the number's alternative
 // (counted from the first number of the range).
+// "over=<Name>[,<Name>...]" declares the widget (and what it holds) drawn over the named widgets
+// and what they hold, on purpose: the layout check lets it overlap them. It is not written to
+// the layout file.
 #include <set>
 #include <string>
 #include <vector>
@@ -24,6 +27,7 @@ struct LayoutWidget {
     std::string name;
     std::vector<std::pair<std::string, std::string>> attributes;  // in source order, Name/Margin/size first
     std::vector<LayoutWidget> children;
+    std::vector<std::string> over;  // the names of an "over=" declaration
     SourceRef from;
 };
 

@@ -14,12 +14,12 @@ std::string Trim(const std::string& s) {
 // The 800 x 600 design the popups are laid out in, and the parts of their panel.
 constexpr int kDesignWidth = 800;
 constexpr int kDesignHeight = 600;
-constexpr int kPanelWidth = 460;
+constexpr int kPanelWidth = 580;
 constexpr int kPad = 20;
 constexpr int kTitleHeight = 50;
 constexpr int kTextHeight = 70;
 constexpr int kMessageHeight = 34;
-constexpr int kButtonWidth = 180;
+constexpr int kButtonWidth = 260;
 constexpr int kButtonHeight = 50;
 
 std::string Widget(const char* kind, const std::string& name, int x, int y, int w, int h, const std::string& look) {

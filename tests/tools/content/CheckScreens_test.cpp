@@ -15,7 +15,7 @@ TEST(CheckScreens, EachFaultIsToldAtItsSourceAndTheWrittenPopupsAndFlowAreChecke
     const std::string startup = "content/layouts/screenstartup.txt";
     content.Replace(screenGame, "label QuestionLabel ", "label QuestionLabe ");
     content.Replace(screenGame, "keyboard SoftKeyboardWidget 0 0 800 120 MaxEntryTextChar=24",
-                    "label SoftKeyboardWidget 0 0 800 120");
+                    "label SoftKeyboardWidget 0 0 1 1");
     content.Replace(menu, "button DoneButton 560 530 200 50", "button DoneButon 560 530 200 50");
     content.Replace(menu, "keyboard softkeyboard 60 90 680 340 MaxEntryTextChar=8",
                     "keyboard softkeyboard 60 90 680 340 Visibility=visible");
@@ -25,9 +25,7 @@ TEST(CheckScreens, EachFaultIsToldAtItsSourceAndTheWrittenPopupsAndFlowAreChecke
     content.Replace(screenGame, "viewport right3DViewport 10 10 200 130 ComponentLevelName=ComponentAvatarFace_Right",
                     "image right3DViewport 10 10 200 130 ImageDefault=ui_clear.png");
     content.Replace(screenGame, "ComponentLevelName=ComponentAvatarFace_Left", "ComponentLevelName=ComponentAvatarFace_Right");
-    // A window's sizes in pixels rather than fractions.
-    content.Replace(screenGame, "ImageBorderSize=0.04893,0.08", "ImageBorderSize=16,16");
-    EXPECT_EQ(content.Check({"xml"}).size(), 10u);
+    EXPECT_EQ(content.Check({"xml"}).size(), 9u);
     EXPECT_TRUE(content.BuildErrors().empty());
     // The tool refuses a priority of 0 itself, so the written file is changed; so are faults the
     // tool would refuse in the written popups and flow: the checker still tells them.
@@ -54,8 +52,6 @@ TEST(CheckScreens, EachFaultIsToldAtItsSourceAndTheWrittenPopupsAndFlowAreChecke
            "\"Visible\""),
         at("menuscreen", ":78", "soft keyboard \"softkeyboard\" sets no MaxEntryTextChar"),
         at("screengame", "", "screen \"ScreenGame\" binds \"QuestionLabel\", which its layout does not hold"),
-        at("screengame", ":107", "\"PoPBackground\" has ImageBorderSize \"16,16\"; both values must be fractions of "
-           "the window's size, from 0 to 1"),
         at("screengame", ":145", "\"SoftKeyboardWidget\" is a Label; ScreenGame needs a SoftKeyboard"),
         at("screengame", ":48", "viewport \"left3DViewport\" shows the component level \"ComponentAvatarFace_Right\"; "
            "the match loads \"ComponentAvatarFace_Left\" there"),

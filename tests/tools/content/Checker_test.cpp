@@ -68,8 +68,8 @@ TEST(ContentChecker, PackagesNamesIndicesAndSequenceFiles) {
     const std::vector<std::string> errors = PackageErrors(checker);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0],
-              "data/content/b.txt:41 (Global2D/shared.xml): error: \"shared.xml\" is held by \"GlobalXml.dir\" and "
-              "\"Global2D.dir\"");
+              "data/content/b.txt:41 (Global2D/shared.xml): error: \"shared.xml\" is held by \"GlobalXml.dir\" (made by "
+              "data/content/a.txt:40) and \"Global2D.dir\" (made by data/content/b.txt:41)");
     EXPECT_TRUE(checker.CountsLine().starts_with("content check: 15 packages, 85 sequences")) << checker.CountsLine();
     EXPECT_EQ(checker.TotalsLine(), "content check: " + std::to_string(checker.Errors().size()) + " errors, 0 warnings");
     const content::PackageEntry* own = checker.Find("OWN3.XML");
@@ -139,8 +139,9 @@ TEST(ContentChecker, BuiltContentCountsTwiceHeldAndUnused) {
     EXPECT_EQ(content.Checked().Warnings(), std::vector<std::string>{});
     EXPECT_EQ(content.Checked().CountsLine(),
               "content check: 15 packages, 85 sequences, 158 ScreenGame widgets, 175 menu widgets, 17 tutorial "
-              "widgets, 3 loading widgets, 3 start-up widgets, 10 popups, 54 PRSC animations, 12 level files, 12 "
-              "default looks, 48 opponent looks, 20 award titles, 77 cue events, 333 sound descriptors");
+              "widgets, 3 loading widgets, 3 start-up widgets, 10 popups, 479 laid-out texts, 54 PRSC animations, "
+              "12 level files, 12 default looks, 48 opponent looks, 20 award titles, 77 cue events, 333 sound "
+              "descriptors");
     // A sprite that draws with no material leaves its material, slot and picture to nobody: each
     // is a warning, and a warning alone fails nothing.
     std::string bytes = FileContents(content.Dir().File("out/Global2D/cursor.spt"));
@@ -159,8 +160,9 @@ TEST(ContentChecker, BuiltContentCountsTwiceHeldAndUnused) {
     // The stage behaviour still animates the material under its old name.
     EXPECT_EQ(content.Check({"art3d"}),
               (std::vector<std::string>{"data/content/art/interface.txt:83 (specific_globalgameassets/board_back.mat): "
-                                        "error: \"board_back.mat\" is held by \"Global3D.dir\" and "
-                                        "\"specific_globalgameassets.dir\"",
+                                        "error: \"board_back.mat\" is held by \"Global3D.dir\" (made by "
+                                        "data/content/art/stage.txt:93) and \"specific_globalgameassets.dir\" (made "
+                                        "by data/content/art/interface.txt:83)",
                                         "data/content/stage.txt (GlobalXml/stagebehaviors.xml): error: action \"AnimIFL\" "
                                         "of \"board_back_color\" animates the material \"board_back_color.mat\", which no "
                                         "package holds"}));
