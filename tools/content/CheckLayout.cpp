@@ -213,11 +213,13 @@ void LayoutCheck::CheckTexts(const LayoutDoc& doc, const std::vector<RuntimeText
                 CheckText(from, label, name, keyText(std::string(1, key), "TextKeySize", 0, "ImageKeySize"), false);
             for (const char* special : {"TextSpecialQWERTY", "TextSpecialABCDE"})
                 CheckText(from, label, name,
-                          keyText(v.Text(special).c_str(), "TextSpecialSizeQWERTY", 0, "ImageSpecialSizeQWERTY"), false);
+                          keyText(v.Text(special).c_str(), "TextSpecialSizeQWERTY", 0, "ImageSpecialSizeQWERTY"),
+                          false);
             CheckText(from, label, name,
                       keyText(v.Text("TextSpecial12345").c_str(), "TextSpecialSize12345", 0, "ImageSpecialSize12345"),
                       false);
-            const std::string space = m_strings.Shown(v.Text("StringIdSpaceBar").c_str(), v.Text("TextSpaceBar").c_str());
+            const std::string space =
+                m_strings.Shown(v.Text("StringIdSpaceBar").c_str(), v.Text("TextSpaceBar").c_str());
             CheckText(from, label, name, keyText(space, nullptr, v.Float("TextSpaceSize"), "ImageSpaceSize"), false);
             const u32 length = v.UInt("MaxEntryTextChar");
             if (length == 0 || keys.empty())
@@ -454,10 +456,12 @@ void LayoutCheck::CheckOverlaps(const LayoutDoc& doc, const std::vector<LayoutPa
             const Widget* over = shown[j];
             const Widget* pageUnder = pageOf(under);
             const Widget* pageOver = pageOf(over);
-            if ((pageUnder && pageOver && pageUnder != pageOver) || (!pageUnder && pageOver && parkedOn(under, pageOver)) ||
+            if ((pageUnder && pageOver && pageUnder != pageOver) ||
+                (!pageUnder && pageOver && parkedOn(under, pageOver)) ||
                 (pageUnder && !pageOver && parkedOn(over, pageUnder)) || !meet(under, over))
                 continue;
-            if (doc.Below(over, under) || (IsPicture(*under) && (IsPicture(*over) || doc.Below(over, doc.Parent(*under)))))
+            // A picture lies under the widgets of its own panel drawn after it.
+            if (IsPicture(*under) && (IsPicture(*over) || doc.Below(over, doc.Parent(*under))))
                 continue;
             if (declared(over, under))
                 continue;

@@ -48,9 +48,9 @@ TEST(CheckScreens, EachFaultIsToldAtItsSourceAndTheWrittenPopupsAndFlowAreChecke
         "\"ScreenLoading.xaml\", which no package holds",
         at("menuscreen", "", "page \"compositionWardrobe\" looks up \"DoneButton\", which its root panel does not "
            "hold"),
-        at("menuscreen", ":78", "\"softkeyboard\" has Visibility \"visible\"; the game shows a widget only for exactly "
+        at("menuscreen", ":80", "\"softkeyboard\" has Visibility \"visible\"; the game shows a widget only for exactly "
            "\"Visible\""),
-        at("menuscreen", ":78", "soft keyboard \"softkeyboard\" sets no MaxEntryTextChar"),
+        at("menuscreen", ":80", "soft keyboard \"softkeyboard\" sets no MaxEntryTextChar"),
         at("screengame", "", "screen \"ScreenGame\" binds \"QuestionLabel\", which its layout does not hold"),
         at("screengame", ":145", "\"SoftKeyboardWidget\" is a Label; ScreenGame needs a SoftKeyboard"),
         at("screengame", ":48", "viewport \"left3DViewport\" shows the component level \"ComponentAvatarFace_Right\"; "
