@@ -514,7 +514,7 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
         ClickOn("compositionAwards", "group1Button"),
         ClickOn("compositionGroupAwards", "BackButton"),
         {"the wardrobe button on the awards page", [] { return PageSettled("compositionAwards"); },
-         [this] { ClickAt(670, 103); }},
+         [this] { ClickAt(400, 563); }},
         ClickOn("compositionWardrobe", "DoneButton"),
         ClickOn("compositionAwards", "BackButton"),
         ClickOn("compositionMainMenu", "profileButton"),
@@ -536,7 +536,7 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
          [this] { Click(OnPage("compositionProfiles", "DoneButton")); }},
     });
     InsertBefore(steps, "Button80s on compositionDecadeSelector", {
-        {"the wardrobe button", [] { return PageSettled("compositionDecadeSelector"); }, [this] { ClickAt(670, 103); }},
+        {"the wardrobe button", [] { return PageSettled("compositionDecadeSelector"); }, [this] { ClickAt(400, 563); }},
         ClickOn("compositionWardrobe", "tabglasses"),
         ClickOn("compositionWardrobe", "effect1"),
         ClickOn("compositionWardrobe", "tabshirt"),
