@@ -172,9 +172,9 @@ void LayoutCheck::CheckTexts(const LayoutDoc& doc, const std::vector<RuntimeText
                     chars.what = text.what + " (\"" + text.characters + "\")";
                     CheckText(from, label, name, chars, true);
                 }
-                for (const std::string& shown : text.texts) {
-                    Text one = StyleText(*widget, shown);
-                    one.what = text.what + " \"" + shown + "\"";
+                for (const std::string& sample : text.texts) {
+                    Text one = StyleText(*widget, sample);
+                    one.what = text.what + " \"" + sample + "\"";
                     CheckText(from, label, name, one, false);
                 }
             }
