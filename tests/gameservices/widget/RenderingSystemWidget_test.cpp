@@ -110,6 +110,7 @@ protected:
     LogCapture log;
     RenderPackage package{kSprites};
     Tree tree;
+    const Tree& t = tree;
     Image *bare = nullptr, *lost = nullptr;
     Button* blank = nullptr;
     CheckBox* marked = nullptr;
@@ -126,7 +127,6 @@ TEST_F(WidgetRender, ABuildWithoutCleanupIsReported) {
 }
 
 TEST_F(WidgetRender, EachKindHoldsItsMembers) {
-    const auto& t = tree;
     t.bar->SetInputLocked(false);  // the untouched bar's look: its thumb at rest
     const struct { const Widget* widget; std::vector<AGRenderable*> members; size_t sprites, fonts; } cases[] = {
         {t.button, {SpriteAt(*t.button, 0), TextAt(*t.button, 1), TextAt(*t.button, 0)}, 4, 2},
@@ -154,7 +154,6 @@ TEST_F(WidgetRender, EachKindHoldsItsMembers) {
 }
 
 TEST_F(WidgetRender, TextsAndPicturesInPlace) {
-    const auto& t = tree;
     // Texts at their offsets, keys' labels on their keys, pictures in their boxes, with the widget's opacity.
     const std::pair<AGRenderable*, std::vector<f32>> placed[] = {{TextAt(*t.label, 1), {2, 3}},
                                                                  {TextAt(*t.box, 0), {25, 0}}};
@@ -168,7 +167,6 @@ TEST_F(WidgetRender, TextsAndPicturesInPlace) {
 }
 
 TEST_F(WidgetRender, RenderTypesSetLooksAndBlends) {
-    const auto& t = tree;
     RenderingSystemWidget::UpdateBehaviorState(*t.slider);  // neither side hovered: both normal looks
     EXPECT_TRUE(Member(*t.slider, 0) == SpriteAt(*t.slider, 0) && Member(*t.slider, 1) == SpriteAt(*t.slider, 1));
     i32 onlyColor = -1;  // a state sprite already drawn takes the widget's render type
@@ -190,7 +188,6 @@ TEST_F(WidgetRender, RenderTypesSetLooksAndBlends) {
 }
 
 TEST_F(WidgetRender, SpriteNamesAndKeySteps) {
-    const auto& t = tree;
     // The Image names its sprite up to the first '.', the other kinds up to the last.
     EXPECT_EQ(U({Clones("icons/star.spt"), Clones("icons/star.big.spt")}), U({1, 5}));
     // Keys step by the truncated width plus spacing.
@@ -198,7 +195,6 @@ TEST_F(WidgetRender, SpriteNamesAndKeySteps) {
 }
 
 TEST_F(WidgetRender, KeyboardLayoutAndDigitsKeys) {
-    const auto& t = tree;
     // The layout key pressed shows its pressed look and labels the letters in the other order;
     // a press while a letter is hovered leaves it alone.
     t.keyboard->m_KeyboardBehavior.m_Pressed = 1;
@@ -224,7 +220,6 @@ TEST_F(WidgetRender, KeyboardLayoutAndDigitsKeys) {
 }
 
 TEST_F(WidgetRender, ScalesAndOpacitiesMultiply) {
-    const auto& t = tree;
     // A scale reaches the drawing and the hit box.
     tree.label->SetScale(AGVec2{2.0f, 3.0f});
     const platform::gfx::Matrix& scaled = Composite(*tree.label)->Transform();
@@ -246,7 +241,6 @@ TEST_F(WidgetRender, ScalesAndOpacitiesMultiply) {
 }
 
 TEST_F(WidgetRender, WidgetsWithoutPictures) {
-    const auto& t = tree;
     // The widgets without pictures live and die safely; a width reaches a picture.
     EXPECT_TRUE(Member(*marked, 0) == SpriteAt(*marked, 3) && !Drawn(SpriteAt(*marked, 3)));
     marked->m_Checked = 1;
@@ -283,7 +277,6 @@ TEST_F(WidgetRender, PanelScaleReachesItsLayer) {
 }
 
 TEST_F(WidgetRender, HidingGivesEverythingBack) {
-    const auto& t = tree;
     HideScreen(tree.screen);
     for (Widget* w : std::initializer_list<Widget*>{t.root, t.image, t.label, t.button, t.box, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();
