@@ -46,9 +46,30 @@ std::vector<u32> PoolCounts() {
             PartPool<CharacterAssembly>().GetUsedCount()};
 }
 
+struct Stray : IDelegateParam<GameServices::Entities::BaseTeamMember*> {
+    void Invoke(GameServices::Entities::BaseTeamMember*) override {}
+};
+
 void Buzz(MatchHarness& harness) {
     harness.Context().m_GamePhase = QZ2011::PhaseFaceOffBuzz;
     match_stage::SendAction(harness.Context(), "BuzzSinglePlayer", harness.PlayerOne());
+}
+
+// Player one is a woman of look 1 (at the second entry a man of look 3): her avatar and member
+// 4 wear her look file, members 1 and 2 her partner's (his avatar and member 2 his own, members 3
+// and 4 his partner's); member 2 is dressed after member 1 in other clothes.
+void ExpectTheLeftFamilysLooks(QZ2011::QZ11Game& match, bool secondEntry) {
+    std::vector<const GameServices::KorvoGame::Appearance*> left;
+    std::vector<std::string> looks;
+    for (int i = 0; i < 4; ++i) {
+        left.push_back(match.GetContestant(i)->VolatileDatas.GetAppearance());
+        looks.push_back(left.back() ? left.back()->Name.c_str() : "");
+    }
+    const std::string man = secondEntry ? "AppearanceMale03.xml" : "AppearanceMale02.xml";
+    const std::string woman = secondEntry ? "AppearanceFemale04.xml" : "AppearanceFemale01.xml";
+    ASSERT_EQ(looks, std::vector<std::string>({man, man, woman, woman}));
+    for (int type = 0; type < 3; ++type)
+        EXPECT_NE(left[0]->OutfitParts[type].Name, left[1]->OutfitParts[type].Name) << type;
 }
 
 }  // namespace
@@ -69,9 +90,7 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
     const std::vector<u32> pools = PoolCounts();
     u64 heapSettled = 0;
     // A listener that never withdraws: leaving the level clears the match events all the same.
-    struct : IDelegateParam<GameServices::Entities::BaseTeamMember*> {
-        void Invoke(GameServices::Entities::BaseTeamMember*) override {}
-    } stray;
+    Stray stray;
     for (int cycle = 0; cycle < 10; ++cycle) {
         SCOPED_TRACE(cycle);
         const size_t recordBefore = harness.Record().size();
@@ -116,20 +135,7 @@ TEST(MatchLevel, EntersAndLeavesTheSample70sLevelTenTimes) {
         // Leaving stops player one's second member playing.
         GameServices::Entities::BaseTeamMember* second = context.m_PlayerOneFamily->m_Members[1];
         second->m_Playing = 1;
-        // Player one is a woman of look 1 (at the second entry a man of look 3): her avatar and member
-        // 4 wear her look file, members 1 and 2 her partner's (his avatar and member 2 his own, members 3
-        // and 4 his partner's); member 2 is dressed after member 1 in other clothes.
-        std::vector<const GameServices::KorvoGame::Appearance*> left;
-        std::vector<std::string> looks;
-        for (int i = 0; i < 4; ++i) {
-            left.push_back(match.GetContestant(i)->VolatileDatas.GetAppearance());
-            looks.push_back(left.back() ? left.back()->Name.c_str() : "");
-        }
-        const std::string man = cycle == 1 ? "AppearanceMale03.xml" : "AppearanceMale02.xml";
-        const std::string woman = cycle == 1 ? "AppearanceFemale04.xml" : "AppearanceFemale01.xml";
-        ASSERT_EQ(looks, std::vector<std::string>({man, man, woman, woman}));
-        for (int type = 0; type < 3; ++type)
-            EXPECT_NE(left[0]->OutfitParts[type].Name, left[1]->OutfitParts[type].Name) << type;
+        ASSERT_NO_FATAL_FAILURE(ExpectTheLeftFamilysLooks(match, cycle == 1));
 
         ASSERT_TRUE(harness.LeaveLevel()) << harness.Failure();
         EXPECT_EQ(std::vector<size_t>({sequences->GetSequenceCount(), second->m_Playing,

@@ -118,11 +118,9 @@ protected:
     std::unique_ptr<RecordingContext> context = std::make_unique<RecordingContext>();
 };
 
-TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesShutsDownInOrderAndTheProgramRunsUntilTheWindowCloses) {
-    const size_t deviceListenersBefore = DeviceListeners();
+TEST_F(ContextStart, MountsAndRegisters) {
     context->m_FaceOffWinner = 1;  // a start begins with no face-off won
     context->Initialize();
-    const size_t deviceListenersStarted = DeviceListeners();
 
     std::vector<u32> expected;
     for (const char* package : QZ2011GameContext::kPackages)
@@ -143,13 +141,22 @@ TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesShutsDownInOrderAndTheProg
     EXPECT_TRUE(context->GetKeyboardPage().GetMaxNameLength() == 6u && context->m_TypedAnswer == "Cat" &&
                 context->m_FaceOffWinner == -1);
 
+}
+
+TEST_F(ContextStart, QuestionCountsPerDecade) {
+    context->Initialize();
     // 70s: lines 0-1, 80s: 2, 90s: none, 00s: 3-4; the counts as the context keeps them.
     std::vector<i64> last;
     for (int d = 0; d < 4; ++d)
         last.insert(last.end(), {context->GetQuestionManager()->LastIndex(d), i32(context->m_QuestionCounts[d])});
     EXPECT_EQ(last, (std::vector<i64>{1, 1, 2, 2, -1, -1, 4, 4}));
 
-    // m_SkipAllowed over the rule's cases; the menu tick stops at the first value of 200 or more.
+}
+
+TEST_F(ContextStart, SkipAllowedFollowsTheRule) {
+    context->Initialize();
+    GameShow::SequenceManager* sequences = context->GetSequenceManager();
+    // m_SkipAllowed over the rule's cases.
     sequences->SetEnabled(true);
     for (const char* name : {"skippable", "fixed"})
         sequences->LoadSequence(name, (std::string(name) + ".xml").c_str());
@@ -185,12 +192,21 @@ TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesShutsDownInOrderAndTheProg
         EXPECT_EQ(context->m_SkipAllowed, c.allowed);
     }
 
+}
+
+// The menu tick stops at the first value of 200 or more.
+TEST_F(ContextStart, MenuTickStopsAt200) {
+    context->Initialize();
     for (const auto& [start, frame, expected] : std::vector<std::tuple<u32, u32, u32>>{
              {0, 16, 16}, {192, 16, 208}, {199, 1, 200}, {200, 16, 200}, {150, 0xFFFFFFF0u, 0xFFFFFFFFu}}) {
         context->m_MenuTickMs = start;
         context->Update(frame);
         EXPECT_EQ(context->m_MenuTickMs, expected) << start << " + " << frame;
     }
+}
+
+TEST_F(ContextStart, TutorialCleanupLetsGoOfTheShow) {
+    context->Initialize();
     // The tutorial's clean-up lets go of the show its sound cues were bound to.
     for (GameServices::MiniGame::BaseMiniGame* mode : context->GetMiniGames())
         if (auto* tutorial = dynamic_cast<QZ2011::QZ11Tutorial*>(mode)) {
@@ -198,6 +214,12 @@ TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesShutsDownInOrderAndTheProg
             tutorial->CleanupLevel();
         }
     EXPECT_EQ(context->GetAudioManager()->GetSequenceManager(), nullptr);
+}
+
+TEST_F(ContextStart, ShutsDownInOrder) {
+    const size_t deviceListenersBefore = DeviceListeners();
+    context->Initialize();
+    const size_t deviceListenersStarted = DeviceListeners();
     for (int level = 0; level < 3; ++level)
         context->SubscribeDeviceEvents();
     EXPECT_EQ(DeviceListeners(), deviceListenersStarted + 2);
@@ -227,6 +249,9 @@ TEST_F(ContextStart, MountsRegistersKeepsItsFrameRulesShutsDownInOrderAndTheProg
     context->ResetGameState();
     context->AttachConnectedPlayerCursors();
     context->ShowActivePlayerCursor(true);
+}
+
+TEST_F(ContextStart, ProgramRunsUntilTheWindowCloses) {
     // The program's window defaults, and the entry point's sequence on the test window over the
     // test's packages: start-up, the run loop ended at once (the marker packages lack what the
     // game needs, which is reported as fatal), shutdown, release.

@@ -474,6 +474,28 @@ protected:
     PCGraphicDevice* m_pictured = nullptr;
     uint64_t m_nextCaptureMs = 0;
     int m_inputFrames = 0;
+    // A second match on the same program (what the first left behind would show here), the window
+    // left for two seconds, then closed: a quit taken back, then confirmed.
+    std::vector<Step> ASecondMatchThenQuit() {
+        return {
+            ClickOn("compositionMainMenu", "singlePlayerButton"),
+            ClickOn("compositionDecadeSelector", "Button70s"),
+            ClickOn("compositionDifficultySelector", "EasyButton"),
+            {"the second match's tutorial skipped", [this] { return m_nowMs > m_stepStartMs + 8000; }, nullptr, 60000,
+             [this] { SkipTutorial(); }},
+            {"half a minute of a second match", [this] { return m_nowMs > m_stepStartMs + 30000; },
+             [this] { Send({.kind = MessageKind::Deactivate}); }, 60000, [this] { Act(); }},
+            {"two seconds away", [this] { return m_nowMs > m_stepStartMs + 2000; },
+             [this] { Send({.kind = MessageKind::Activate}); }},
+            {"a second back", [this] { return m_nowMs > m_stepStartMs + 1000; },
+             [this] { Send({.kind = MessageKind::CloseRequest}); }},
+            OnPopup("VerifyQuit", "Cancel"),
+            {"the match after the quit prompt", [=, this] { return NoPopup() && m_nowMs > m_stepStartMs + 1000; },
+             [this] { Send({.kind = MessageKind::CloseRequest}); }},
+            OnPopup("VerifyQuit", "Confirm"),
+            {"the program quitting by itself", [] { return false; }, nullptr, 10000},
+        };
+    }
 };
 
 // A won match ends on the retry prompt, whose main-menu button leads back with a live pointer.
@@ -558,26 +580,8 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
     });
     const std::vector<Step> pointer = PointerOnMainMenu();
     steps.insert(steps.end(), pointer.begin(), pointer.end());
-    steps.insert(steps.end(), {
-        // A second match on the same program: what the first left behind would show here.
-        ClickOn("compositionMainMenu", "singlePlayerButton"),
-        ClickOn("compositionDecadeSelector", "Button70s"),
-        ClickOn("compositionDifficultySelector", "EasyButton"),
-        {"the second match's tutorial skipped", [this] { return m_nowMs > m_stepStartMs + 8000; }, nullptr, 60000,
-         [this] { SkipTutorial(); }},
-        {"half a minute of a second match", [this] { return m_nowMs > m_stepStartMs + 30000; },
-         [this] { Send({.kind = MessageKind::Deactivate}); }, 60000, [this] { Act(); }},
-        // Away from the window for two seconds, then closing it: a quit taken back, then confirmed.
-        {"two seconds away", [this] { return m_nowMs > m_stepStartMs + 2000; },
-         [this] { Send({.kind = MessageKind::Activate}); }},
-        {"a second back", [this] { return m_nowMs > m_stepStartMs + 1000; },
-         [this] { Send({.kind = MessageKind::CloseRequest}); }},
-        OnPopup("VerifyQuit", "Cancel"),
-        {"the match after the quit prompt", [=, this] { return NoPopup() && m_nowMs > m_stepStartMs + 1000; },
-         [this] { Send({.kind = MessageKind::CloseRequest}); }},
-        OnPopup("VerifyQuit", "Confirm"),
-        {"the program quitting by itself", [] { return false; }, nullptr, 10000},
-    });
+    const std::vector<Step> second = ASecondMatchThenQuit();
+    steps.insert(steps.end(), second.begin(), second.end());
     Play(std::move(steps), "menus_and_tutorial.txt");
 }
 

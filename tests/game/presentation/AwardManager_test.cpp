@@ -121,7 +121,7 @@ void Check(AwardManager& awards, const Row& row) {
 
 }  // namespace
 
-TEST_F(AwardRules, DamagedSavesGoalsAndSavedProgress) {
+TEST_F(AwardRules, DamagedSavesDoNoHarm) {
     // Damaged attribute lists: every check and the re-grant pass run without a memory fault.
     std::string ints, bools;
     for (const Row& row : kRows) {
@@ -148,6 +148,9 @@ TEST_F(AwardRules, DamagedSavesGoalsAndSavedProgress) {
     }
     // Most damaged saves still held counters one short of their goals.
     EXPECT_GT(unlocking, 2500);
+}
+
+TEST_F(AwardRules, EachAwardUnlocksAtItsGoal) {
     // Each award counts up to its goal and unlocks on the call that reaches it: flag, notice
     // with the new mark, event, in that order; later calls change nothing. A decade outside the
     // four counts no match won.
@@ -171,6 +174,9 @@ TEST_F(AwardRules, DamagedSavesGoalsAndSavedProgress) {
         EXPECT_TRUE(Value(row.key) == row.goal && Flag(row.flag)) << Value(row.key);
         EXPECT_EQ(manager->GetSlot(0)->IntAttributes.size() + manager->GetSlot(0)->BoolAttributes.size(), 2u);
     }
+}
+
+TEST_F(AwardRules, SumsPassTheGoalLimitsStay) {
     // Sums may pass the goal; saved counters at the limits stay there.
     LoadWith(Item("2500EarnPointsFM00", "-2147483647") + Item("5Steal70", "2147483647"));
     for (int call = 1; call <= 11; ++call)
@@ -180,6 +186,9 @@ TEST_F(AwardRules, DamagedSavesGoalsAndSavedProgress) {
     EXPECT_EQ(std::vector<int>({Value("100kEarnDollarsFM80"), Value("2500EarnPointsFM00"), Value("5Steal70")}),
               std::vector<int>({109989, INT32_MIN, INT32_MAX}));
     EXPECT_EQ(steps, (Steps{"new All About Money", "event", "new The Thief", "event"}));
+}
+
+TEST_F(AwardRules, WithoutAContextAwardsStillCount) {
     // Without a game context the awards still count and unlock; the missing notices are reported.
     AwardManager unbound;
     log.Clear();
@@ -190,9 +199,11 @@ TEST_F(AwardRules, DamagedSavesGoalsAndSavedProgress) {
     EXPECT_TRUE(Value("5WinFaceOff00") == 1 && Flag("unlock5Win1stRound00"));
     EXPECT_EQ(log.Lines(), (Steps{"AwardManager : no game context for the notice of 'Good Start'",
                                   "AwardManager : no game context to grant the earned awards"}));
+}
+
+TEST_F(AwardRules, DifficultiesWonInARow) {
     // The difficulties won are kept as digits; the third distinct one unlocks. A stored value
-    // outside 0 to 99 starts again, reported; a difficulty outside the three is not remembered. Earned
-    // awards are granted again, and progress is saved.
+    // outside 0 to 99 starts again, reported; a difficulty outside the three is not remembered.
     const struct { const char* stored; std::vector<i32> wins; std::vector<int> values; } wins[] = {
         {"0", {0, 0, 2, 2, 1, 0}, {1, 1, 31, 31, 123, 123}}, {"0", {1, 2}, {2, 32}}, {"0", {2, 1, 1, 2}, {3, 23, 23, 23}},
         {"7", {1}, {27}}, {"10", {0}, {10}}, {"-4", {2}, {3}}, {"500", {0}, {1}}, {"0", {3}, {0}}};
@@ -209,6 +220,9 @@ TEST_F(AwardRules, DamagedSavesGoalsAndSavedProgress) {
                   std::tuple(c.values, unlocked, unlocked ? Steps{"new Beat Them All", "event"} : Steps())) << c.stored;
     }
     EXPECT_TRUE(log.Contains("history -4 ") && log.Contains("history 500 ") && !log.Contains("history 0 "));
+}
+
+TEST_F(AwardRules, RegrantAndSavedProgress) {
     // The re-grant pass repeats the earned awards' notices in table order, as seen before; no
     // event, no change to the profile. Progress is saved with the profile; read lists give a
     // missing value 0 or false and use the first of two equal names.
@@ -228,6 +242,9 @@ TEST_F(AwardRules, DamagedSavesGoalsAndSavedProgress) {
     EXPECT_TRUE(Value("5Steal70") == 5 && Flag("unlock5Steal70") && profile.BoolAttributes.size() == 3);
     ASSERT_EQ(profile.IntAttributes.size(), 4u);
     EXPECT_EQ(std::vector<int>({profile.IntAttributes[1].Value, profile.IntAttributes[2].Value}), std::vector<int>({2, 2}));
+}
+
+TEST_F(AwardRules, WithoutAProfileACheckOnlyReports) {
     // Without a profile for player 0 a check only reports.
     manager->ClearPlayers();
     log.Clear();

@@ -86,13 +86,32 @@ protected:
         return Screen().m_CurrentQuestion ? int(Screen().m_CurrentQuestion->Index()) : -2;
     }
     Lines Stored() { return {std::begin(context.m_FastMoneyQuestionIds), std::end(context.m_FastMoneyQuestionIds)}; }
+    // Fast money's bank: question q is "70-10<q>" with the answers "top" (50), "mid" (30) and "low" (20).
+    void UseBank() {
+        std::vector<TestQuestion> questions(7);
+        for (int q = 0; q < 7; ++q) {
+            questions[q].id = "70-10" + std::to_string(q);
+            questions[q].answers = {{50, "Top", {{"top"}}}, {30, "Mid", {{"mid"}}}, {20, "Low", {{"low"}}}};
+        }
+        UseQuestions(questions);
+    }
+    // Player 0 plays a profile.
+    GameShow::PlayerProfile* AssignProfile() {
+        GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
+        profiles->GetSavedFile()->AddSavedGame();
+        profiles->AssignPlayer(0, 0);
+        return profiles->GetSavedFile()->GetSavedGame(0);
+    }
     std::string Label(const std::string& name) { return Text(static_cast<GameServices::Widget::Label*>(Bound(name))); }
 };
 
-TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
+TEST_F(ScreenGameAnswers, SpecialQuestionIds) {
     for (const auto& [id, special] : std::vector<std::pair<const char*, bool>>{
              {"70-7803", true}, {"70-7804", false}, {"80-7938-A", true}, {"80-7938-a", false}, {"", false}})
         EXPECT_EQ(Screen().IsSpecialQuestion(id), special) << id;
+}
+
+TEST_F(ScreenGameAnswers, TypingStopsWithoutAGame) {
     Ask(1);
     log.Clear();
     Screen().StartQuestionTyping();
@@ -103,10 +122,16 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
     Screen().TypeNextAnswerChar();
     GameServices::KorvoGame::ICurrentGame::SetInstance(game);
     EXPECT_FALSE(Screen().m_AnswerTypingActive);
+}
+
+TEST_F(ScreenGameAnswers, FastMoneyPointSums) {
     for (int i = 0; i < 10; ++i)
         Screen().m_FastMoneyAnswerPoints[i] = 1 << i;
     for (const auto& [last, sum] : std::vector<Pair>{{-1, 0}, {4, 31}, {12, 1023}})
         EXPECT_EQ(Screen().SumFastMoneyPoints(i32(last)), sum) << last;
+}
+
+TEST_F(ScreenGameAnswers, SmallerBoardFromRoundThree) {
     // The smaller board of the 90s and 00s from round 3 on: answers 4 to 6 a row lower, no 7th.
     const struct { u32 decade; i32 round; const char* rows; } cases[] = {
         {1, 3, "12345678"}, {2, 2, "12345678"}, {2, 3, "123-456-"}, {3, 5, "123-456-"}};
@@ -131,11 +156,17 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
         EXPECT_STREQ(Screen().m_CenterAnswerLabels[0]->m_TextStyle.m_FontName.c_str(),
                      Screen().m_AnswerLabels[0]->m_TextStyle.m_FontName.c_str());
     }
+}
+
+TEST_F(ScreenGameAnswers, ShorterQuestionHidesRows) {
     // The rows past a shorter question's answers are hidden.
     QZ2011::Question* shorter = Ask(3);
     Screen().m_AnswerLabels[3]->Visible = Screen().m_AnswerLabels[7]->Visible = true;
     Screen().ShowQuestion(shorter);
     EXPECT_FALSE(Screen().m_AnswerLabels[3]->Visible || Screen().m_AnswerLabels[7]->Visible);
+}
+
+TEST_F(ScreenGameAnswers, CountdownDigits) {
     // A 30 s limit in the main game, 25 s ("fastMoneySecondTime") in phase 24, 20 s in phase 25.
     const struct { i32 phase; u32 elapsedMs; int units, tens; bool low, high; } countdowns[] = {  // -1: timed out
         {8, 15999, 5, 1, false, true},   {8, 16000, 4, 1, false, false}, {12, 24000, 6, 0, false, false},
@@ -154,6 +185,9 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
                                      Screen().m_CountdownLow, Screen().m_CountdownHigh}),
                   std::vector<bool>({c.units >= 0, c.units >= 0, c.low, c.high})) << c.elapsedMs;
     }
+}
+
+TEST_F(ScreenGameAnswers, EmptiedEntryOffersAPass) {
     // From fast money on, an emptied entry offers a pass on the confirm button; a hidden keyboard's
     // text changes nothing.
     for (const auto& [phase, typed, shown, label] : std::vector<std::tuple<i32, std::string, bool, std::string>>{
@@ -167,6 +201,9 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text.c_str(), label) << phase << typed;
         EXPECT_EQ(Screen().m_LastTypedLength, shown ? i32(typed.size()) : -1);
     }
+}
+
+TEST_F(ScreenGameAnswers, TimeUpJudgesOnce) {
     // What is typed at the time-up is judged once (the computer's pick is not, and its box goes);
     // nothing after it, or after a taken answer, is judged.
     const struct { i32 phase, family, round; const char* typed; const char* sequence; Pair timeUpAndIndex; } times[] = {
@@ -189,6 +226,10 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
         Screen().onConfirmClicked();
         EXPECT_EQ(Pair(context.m_AIMayAct, Judged()), Pair(0, 0)) << "confirm after the time-up";
     }
+}
+
+TEST_F(ScreenGameAnswers, ConfirmTakesOneAnswer) {
+    GameServices::KorvoGame::ICurrentGame* game = GameServices::KorvoGame::ICurrentGame::Get();
     Ask(3);
     Turn(1, "");
     Screen().StartAnswerTimer();
@@ -220,6 +261,9 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
     Turn(1, "word1");
     bare.onConfirmClicked();
     EXPECT_EQ(Judged(), 1) << "no match mode";
+}
+
+TEST_F(ScreenGameAnswers, RightAnswersScore) {
     const struct { i32 round, index; bool foundBefore, right; } answers[] = {
         {1, 1, false, true}, {1, 0, true, false}, {5, 1, false, false}, {5, 0, false, true}, {1, 8, false, false}};
     for (const auto& c : answers) {
@@ -237,6 +281,9 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
                              c.right ? "right_answer_faceoff" : "wrong_answer_faceoff", c.right || c.foundBefore))
             << c.round << " " << c.index;
     }
+}
+
+TEST_F(ScreenGameAnswers, OnePlayerAwardChecks) {
     // The one-player award checks, each reported by the profile lookup when no profile is
     // assigned: a right answer in the last 5 s in the 90s, player one's top answer with 15 s or
     // more left in the 00s.
@@ -253,11 +300,17 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
         Screen().onAnswerEntered(nullptr);
         EXPECT_EQ(log.Count("No profile"), c.checks) << c.decade << " " << c.family << " " << c.index;
     }
+}
+
+TEST_F(ScreenGameAnswers, FastMoneyKeepsEntryOpen) {
     context.m_TwoPlayers = 0;
     Ask(3, 0, 1, QZ2011::PhaseFastMoneyFirstPlayer);  // fast money keeps entry open from question to question
     Turn(1, "");
     Screen().onAnswerEntered(nullptr);
     EXPECT_EQ(context.m_AnswerEntryOpen, 1);
+}
+
+TEST_F(ScreenGameAnswers, FaceOffAndPlayOrPass) {
     // Family -1: the face-off won by the right (play 1) or the left (play 0) side.
     const struct { i32 family; u8 play; u32 twoPlayers; const char* sequence; u8 aiMayAct; } chosen[] = {
         {-1, 1, 0, "playOrPassRight", 1},      {-1, 0, 0, "playOrPassLeft", 0},
@@ -278,6 +331,10 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
                   std::tuple(c.sequence, c.aiMayAct, c.family < 0 ? "Name something" : "")) << int(c.play);
         EXPECT_TRUE(c.family >= 0 || Screen().m_AnswersBox->m_X == (c.play ? 59 : 247)) << c.sequence;
     }
+}
+
+TEST_F(ScreenGameAnswers, NoQuestionBuzz) {
+    Ask(3);
     // Without a question the buzz shows none, its answer turns no block up and the face-off's winner still chooses.
     Screen().m_CurrentQuestion = nullptr;
     Screen().onBuzzOpen(nullptr);
@@ -286,6 +343,9 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
     context.m_FaceOffWinner = 0;
     Screen().onFaceOffWon(nullptr);
     EXPECT_EQ(Playing(), "playOrPassLeft");
+}
+
+TEST_F(ScreenGameAnswers, TurnsAndSteals) {
     const struct { i32 family; u32 twoPlayers; const char* turn; const char* steal; u8 aiMayAct; } turns[] = {
         {0, 0, "otherTeamAnswerRight", "transitionRightFamily03", 1},
         {2, 1, "otherTeamAnswerRight_Party", "transitionRightFamily03", 0},
@@ -312,6 +372,9 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
         Screen().onSteal(nullptr);
         EXPECT_EQ(Playing(), c.steal);
     }
+}
+
+TEST_F(ScreenGameAnswers, PlayOrPassButtons) {
     // The player's own choice on a shown button: a pass hands the turn over; the computer waits either way.
     for (const bool play : {true, false}) {
         Ask(3);
@@ -321,16 +384,13 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
         EXPECT_EQ(std::vector<i64>({context.m_PlayChosen, context.m_CurrentFamily, context.m_AIMayAct}),
                   std::vector<i64>({play, play, 0}));
     }
-    // Fast money on a bank of seven questions: question q is "70-10<q>" with the answers "top" (50),
-    // "mid" (30) and "low" (20). A pass asks the question again after the others, in index order
+}
+
+TEST_F(ScreenGameAnswers, FastMoneyPasses) {
+    // Fast money on the bank. A pass asks the question again after the others, in index order
     // from the pass cursor, and again when passed again (two passed again and again take turns);
     // entry stays open until the turn ends.
-    std::vector<TestQuestion> questions(7);
-    for (int q = 0; q < 7; ++q) {
-        questions[q].id = "70-10" + std::to_string(q);
-        questions[q].answers = {{50, "Top", {{"top"}}}, {30, "Mid", {{"mid"}}}, {20, "Low", {{"low"}}}};
-    }
-    UseQuestions(questions);
+    UseBank();
     const struct { Names entries; std::vector<int> asked; } passes[] = {
         {{"", "top", "", "top", "top", "", "top", "top"}, {1, 2, 3, 4, 0, 2, 0, -1}},
         {{"top", "", "", "mid", "low", "", "top", "top"}, {1, 2, 3, 4, 1, 2, 1, -1}},
@@ -358,6 +418,10 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
     context.m_FastMoneyAnswerIndex = 5;
     Enter("top");
     EXPECT_TRUE(context.m_FastMoneyTotal == 200 && Label("AnswerLabelFM6").empty());
+}
+
+TEST_F(ScreenGameAnswers, FastMoneyBadIndexIsNoAnswer) {
+    UseBank();
     // An answer index past the question's answers, or any with no question on screen, counts as no answer.
     StartFirstTurn();
     for (const i32 index : {3, 0}) {
@@ -367,6 +431,10 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
         Screen().onFastMoneyAnswerEntered();
     }
     EXPECT_EQ(Pair(Screen().m_FastMoneyAnswerIndices[0], Screen().m_FastMoneyAnswerIndices[1]), Pair(-1, -1));
+}
+
+TEST_F(ScreenGameAnswers, FastMoneyTimeUpAndSecondTurn) {
+    UseBank();
     // A time-up draws only the questions the first player never saw; the second player is asked the
     // same five, and repeating the first player's answer to one asks it again.
     const struct { i32 first; Names entries; Lines stored; } firstTurns[] = {
@@ -402,6 +470,10 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
     EXPECT_TRUE((!sfx.empty() && sfx.back() == "SFX_FM_DupeAnswer.snd") || log.Contains("SFX_FM_DupeAnswer.snd"));
     EXPECT_TRUE(Label("AnswerLabelFM6") == "top" && !Prop("board_screen10_a")->Visible && !Visible("AnswersBox"));
     EXPECT_EQ(Pair(Screen().m_FastMoneyAnswerPoints[6], Screen().m_FastMoneyAnswerIndices[7]), Pair(20, -1));
+}
+
+TEST_F(ScreenGameAnswers, FastMoneyPrizes) {
+    UseBank();
     // The prizes and the first player's five top answers count toward the awards of the decade, in a
     // one-player game only; without a profile a prize is reported.
     const struct { u32 decade, twoPlayers, reveal, tops; i32 total; const char* counter; int added; } prizes[] = {
@@ -412,11 +484,7 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
         {1, 0, 9, 0, 0, "100kEarnDollarsFM80", 0},
     };
     int reveals = 0;
-    // Player 0 plays a profile.
-    GameShow::PlayerProfileManager* profiles = GameShow::PlayerProfileManager::Instance();
-    profiles->GetSavedFile()->AddSavedGame();
-    profiles->AssignPlayer(0, 0);
-    GameShow::PlayerProfile* profile = profiles->GetSavedFile()->GetSavedGame(0);
+    GameShow::PlayerProfile* profile = AssignProfile();
     for (const auto& c : prizes) {
         SCOPED_TRACE(std::string(c.counter) + " in decade " + std::to_string(c.decade));
         StartFirstTurn();
@@ -444,6 +512,11 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
         EXPECT_EQ(std::pair(Screen().m_FastMoneyFirstRevealDone, Screen().m_FastMoneyRevealCount),
                   std::pair(false, c.added && c.tops ? 0u : c.tops));
     }
+}
+
+TEST_F(ScreenGameAnswers, FastMoneyEnd) {
+    UseBank();
+    AssignProfile();
     // A win with answers left: the next reveal shows the rest at once.
     StartFirstTurn();
     context.m_FastMoneyTotal = Screen().m_FastMoneyAnswerPoints[0] = 200;
@@ -452,7 +525,7 @@ TEST_F(ScreenGameAnswers, BoardCountdownTurnsAndFastMoney) {
     Screen().onFastMoneyReveal(nullptr);
     Screen().onFastMoneyReveal(nullptr);
     EXPECT_EQ(Playing(), "fast_money_round_reveal_others_left");
-    profiles->ClearPlayers();
+    GameShow::PlayerProfileManager::Instance()->ClearPlayers();
     StartFirstTurn();
     Screen().onFastMoneyTimeUp();
     EXPECT_TRUE(Playing() == "fast_money_round2" && Visible("FMTotal1")) << "nothing typed: revealed at once";

@@ -4,6 +4,8 @@
 // screen without a game to narrate it.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <random>
 #include <set>
 #include <string>
@@ -55,13 +57,21 @@ protected:
     }
 };
 
+// Loaded with the sample font, no sequence playing, player one's family at the turn.
+class ScreenGameLoaded : public ScreenGameTest {
+protected:
+    void SetUp() override {
+        ScreenGameTest::SetUp();
+        fonts.emplace(std::vector<widget_test::SpriteFile>{});
+        Load();
+        StopShow();
+        context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
+    }
+    std::optional<widget_test::RenderPackage> fonts;  // outlives the unload of TearDown
+};
+
 // Each component with its state: the widgets it shows, and those it hides or leaves hidden.
-TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameStepsLoadingTwiceAndStandIns) {
-    // Loaded with the sample font, no sequence playing, player one's family at the turn.
-    widget_test::RenderPackage fonts({});
-    Load();
-    StopShow();
-    context.m_CurrentFamily = QZ2011GameContext::kPlayerOneFamily;
+TEST_F(ScreenGameLoaded, ComponentsShowAndHide) {
     const struct { const char* component; bool show; i32 round, phase; u32 revealIndex; Names shown, hidden; } cases[] = {
         {"Rounds", true, 3, 6, 0, {"Round", "Round3"}, {"Round1", "Round2", "Round4", "SuddenDeath"}},
         {"SpecialRounds", true, 3, 6, 0, {"RoundDouble", "Round3"}, {"RoundTriple"}},
@@ -114,19 +124,32 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     EXPECT_TRUE(members.size() == 2 && !members[0]->m_Locked && members[1]->m_Locked && !Face(false)->IsTicking() &&
                 Face(true)->IsFemale2 && !log.Contains("no family member to dress the left avatar"));
     EXPECT_EQ(Text("FamilyName"), "'S    FAMILY");
+}
+
+TEST_F(ScreenGameLoaded, FifthMemberIsNobodyYet) {
     // A fifth member is nobody yet: reported, and the player's family moves on to the first member of
     // its cycle (2, the family being unordered).
     context.m_LeftMemberIndex = QZ2011GameContext::kNoMember;
     Screen().DressAvatar(true);
     EXPECT_TRUE(log.Contains("no family member to dress the left avatar") && context.m_LeftMemberIndex == 2);
+}
+
+TEST_F(ScreenGameLoaded, WinFadeReplaysTheLine) {
     // The money win's fade plays the first line's animation again.
     Bound("YouWinText1")->m_Control.SetMode(AGController::kStopped);
     Screen().ShowComponent("FadeGameWon20k");
     EXPECT_EQ(Bound("YouWinText1")->m_Control.GetMode(), u32(AGController::kOnce));
+}
+
+TEST_F(ScreenGameLoaded, ComputerDecisionNamesItsFamily) {
     // The computer's decision names its family.
     context.m_PlayChosen = 1;
     Screen().ShowComponent("AIDecide");
     EXPECT_EQ(Text("AIDecideLabel"), "The " + std::string(context.m_ComputerFamily->m_Name.c_str()) + " decided to play");
+}
+
+TEST_F(ScreenGameLoaded, KeyboardOpensAnswerEntry) {
+    const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
     // The keyboard opens answer entry, with the cursor of the player at the turn off while open
     // and the other player's on; from fast money on its button reads "PASS", as drawn.
     EXPECT_EQ(context.m_AnswerEntryOpen, 0);
@@ -153,16 +176,25 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
         EXPECT_EQ(Screen().m_ConfirmButton->m_TextStyle.m_Text, phase == 23 ? "PASS" : "OK");
     }
     EXPECT_STREQ(widget_test::TextAt(*Screen().m_ConfirmButton, 0)->GetString().c_str(), "PASS");
+}
+
+TEST_F(ScreenGameLoaded, HidingCentreBoardHidesRows) {
     // Hiding the centre board hides its rows as well.
     ShowAll();
     Screen().HideComponent("CenterAnswersBox");
     EXPECT_FALSE(Visible("CenterAnswersBox") || Visible("CenterAnswerLabel8") || Visible("CenterFreqLabel8"));
+}
+
+TEST_F(ScreenGameLoaded, NoSquarePastTheTenthReveal) {
     // Past the tenth reveal there is no square, nor any other widget.
     ShowAll(false);
     Screen().m_FastMoneyRevealIndex = 10;
     Screen().ShowComponent("BlinkingSquare");
     for (const auto& entry : Screen().WidgetContract())
         EXPECT_FALSE(Screen().BoundWidget(entry.name)->Visible) << entry.name.c_str();
+}
+
+TEST_F(ScreenGameLoaded, OneMarkPerStrike) {
     // One mark per strike of the family with the turn; the achievement notice with the award's title.
     const Names marks = {"Strike1", "Strike2_1", "Strike2_2", "Strike3_1", "Strike3_2", "Strike3_3"};
     const char* const expected[] = {"000000", "100000", "011000", "000111"};
@@ -179,6 +211,9 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     }
     Screen().HideComponent("Strikes");
     EXPECT_FALSE(Visible("Strike3_1"));
+}
+
+TEST_F(ScreenGameLoaded, AchievementNotice) {
     // The achievement notice shows the award's title.
     context.m_UnlockedAwardName = "Top Player";
     for (const char* name : {"Achievement_Title", "Achievement_Text"})
@@ -192,6 +227,9 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     Screen().m_AchievementStar->m_Control.SetMode(AGController::kStopped);
     Screen().Process(16);
     EXPECT_EQ(Screen().m_AchievementStar->m_Control.GetMode(), u32(AGController::kStopped));
+}
+
+TEST_F(ScreenGameLoaded, CloseAsksFirst) {
     // Closing the window asks first, in place of the in-game popup, which a cancel brings back; the
     // focus pauses the game until no prompt or popup is up; a confirm lets the next close go. Damaged
     // sequence events for the screen and the game audio do no harm.
@@ -216,6 +254,9 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     EXPECT_FALSE(context.IsPaused() || Screen().onWindowClose());
     PressPopupButton(screens, "VerifyQuit", "Confirm");
     EXPECT_TRUE(Screen().onWindowClose() && open().empty());
+}
+
+TEST_F(ScreenGameLoaded, DamagedSequenceEventsDoNoHarm) {
     // Sequence events for the screen and the game audio with damaged names and parameters do no harm.
     std::string events;
     for (const char* item : {"Play\" target=\"answer", "Play\" target=\"StartCrowdMedium",
@@ -246,6 +287,9 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
         context.GetAudioManager()->ResumeSequence();
         sequences->RemoveSequence(Crc32Hash(name.c_str()));
     }
+}
+
+TEST_F(ScreenGameLoaded, SetUpMatchStartsAfresh) {
     // A match set up over one played to its end starts as the first did; the retry prompt and the
     // way back to the menu.
     QZ2011::QuestionManager* questions = context.GetQuestionManager();
@@ -296,6 +340,10 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     // The crowd noise is asked for: this level holds no crowd asset, which the audio reports.
     EXPECT_TRUE(questions->CurrentIndex() != 1234 && Prop("board_screenlogo")->Visible && Playing() == "Intro" &&
                 context.m_BuzzOwner == -1 && log.Contains("FindAudioAsset failed CrowdNoise"));
+}
+
+TEST_F(ScreenGameLoaded, RetryAndBackToMenu) {
+    const auto& members = context.GetTeamRegistry()->GetTeam()->m_Members;
     // Yes on the retry prompt starts the match again, only while the prompt shows; leaving for the
     // menu saves the question progress, frees the cursors and asks for the menu level by its name.
     for (bool prompt : {false, true}) {
@@ -315,6 +363,9 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     Screen().onSpareEvent12(nullptr);
     EXPECT_TRUE(context.GetQuestionManager()->CurrentIndex() != 1234 && members[0]->m_Highlight == 0 &&
                 members[1]->m_Highlight == 0 && log.Contains("Can not find the Level is :GameShowMenu"));
+}
+
+TEST_F(ScreenGameLoaded, DecadeLayout) {
     // Typing steps once 50 ms or more have passed in whole frames; a block turn ends at 1000 ms; a
     // sliding viewport keeps its avatar 40 in from its side. A new round hides the last one's board
     // (the level's rows), the computer's box, the timer and the answer entry. The play-or-pass frame is
@@ -329,6 +380,10 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
         // Its centre, a fraction of its size (it has no border here), spans it less the insets.
         EXPECT_NEAR(popFrame->m_CenterSize.x * popFrame->m_Width, popFrame->m_Width - 2.0f * (x - 9.0f), 1e-3f);
     }
+}
+
+TEST_F(ScreenGameLoaded, FrameSteps) {
+    QZ2011::ScreenGame& screen = Screen();
     screen.m_QuestionTypingActive = true;
     screen.StartQuestionTyping();  // no question to type: the typing stops
     EXPECT_FALSE(screen.m_QuestionTypingActive);
@@ -345,6 +400,10 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     screen.m_BlockTurning = true;  // the next turn counts from 0 again
     screen.Process(999);
     EXPECT_TRUE(screen.m_BlockTurning);
+}
+
+TEST_F(ScreenGameLoaded, NewRoundHidesTheBoard) {
+    QZ2011::ScreenGame& screen = Screen();
     ShowAll();
     screen.m_CountdownRunning = true;
     match().RoundStartEvent.Fire(nullptr);
@@ -352,6 +411,10 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
                  Visible("TextEntryBox_BG") || Visible("SoftKeyboard") || screen.m_CountdownRunning ||
                  screen.m_AnswerLabels[0]->Visible || screen.m_FreqLabels[0]->Visible || screen.m_FreqLabels[6]->Visible);
     EXPECT_TRUE(Visible("MenuButton") && screen.m_AnswerLabels[7]->Visible) << "the level has seven rows";
+}
+
+TEST_F(ScreenGameLoaded, LoadingTwiceSubscribesOnce) {
+    CompositionManager& menus = CompositionManager::Instance();
     // Loading twice leaves one of each subscription; missing widgets get hidden stand-ins.
     Unload();
     const size_t menuBefore = menus.ReturnToMainMenuConfirmed.Count();
@@ -391,6 +454,10 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
                 !application.GetDeactivatedCallback().fn && !context.m_AnswerKeyboard &&
                 menus.ReturnToMainMenuConfirmed.Count() == menuBefore &&
                 match().RoundStartEvent.Count() == roundBefore);
+}
+
+TEST_F(ScreenGameLoaded, MissingWidgetsGetStandIns) {
+    Unload();
     // Missing widgets get hidden stand-ins, reported once per load.
     // Every eighth name, the keyboard and the play-or-pass window among them: twenty in all.
     std::set<std::string> omitted = {"SoftKeyboardWidget", "PoPBackground"};
@@ -415,7 +482,7 @@ TEST_F(ScreenGameTest, ComponentsTheCloseRequestDamagedSequencesSetUpRetryFrameS
     // The next load makes its stand-ins afresh.
     Load();
     EXPECT_EQ(LogCount("ScreenGame: no widget 'PoPBackground' in the layout; a hidden stand-in replaces it"), 2u);
-    Unload();  // before the font package goes
+    Unload();
 }
 
 }  // namespace

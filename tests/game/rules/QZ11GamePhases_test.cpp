@@ -56,7 +56,7 @@ void ExpectStep(const Step& actual, const Step& expected) {
 // Every phase from -1 to 30 under every combination of the three flags: a set flag replaces
 // the phase's step (resume first, then the answer result, then the answer-turn resume);
 // without flags each phase takes its own step, some by the state of the match.
-TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissingRulesAreReported) {
+TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStep) {
     // Events: 4 face-off question, 5 answer turn, 6 round start, 7 resume, 9 fast-money
     // start, 10 second player, 11 reveal, 13 round answer turn, 15 score, 16 steal,
     // 17 answer result, 18 buzz open, 19 others revealed.
@@ -124,6 +124,9 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissi
             }
             EXPECT_TRUE(flags == 0 || context.m_StealStarted == 0);
         }
+}
+
+TEST_F(PhaseStepTest, MatchDependentSteps) {
     // The steps that depend on the match: the buzz owner, the face-off winner, the round and the
     // player count.
     struct Case { const char* what; i32 phase, round, owner, winner; u32 two;
@@ -161,9 +164,10 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissi
         // The round opening clears the face-off replay of the answer record.
         EXPECT_EQ(context.m_AnswerRecord->m_FaceOffReplay, c.phase != 4);
     }
-    // The steal is announced once a round, and lets the computer family act. After the steal, a
-    // complete board (every answer shown, or six in rounds 3 and 4 with the seventh and eighth struck
-    // out) wins the round at once; otherwise the answers nobody found are revealed.
+}
+
+TEST_F(PhaseStepTest, StealAnnouncedOnce) {
+    // The steal is announced once a round, and lets the computer family act.
     Reset(13);
     ExpectStep(Run(), {13, {16}, "", {}});
     EXPECT_EQ(Values(context.m_StealStarted, context.m_AIMayAct), Values(1, 1));
@@ -171,6 +175,11 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissi
     context.m_AIMayAct = 0;
     ExpectStep(Run(), {13, {}, "", {}});
     EXPECT_EQ(context.m_AIMayAct, 0);
+}
+
+// After the steal, a complete board (every answer shown, or six in rounds 3 and 4 with the seventh
+// and eighth struck out) wins the round at once; otherwise the answers nobody found are revealed.
+TEST_F(PhaseStepTest, CompleteBoardWinsAfterTheSteal) {
     UseQuestions({WordQuestion(8)});
     struct Steal { i32 round, found; u32 struckOut; bool complete; };
     const Steal steals[] = {{1, 8, 0, true},
@@ -187,6 +196,9 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissi
         context.m_StruckOutAnswers = c.struckOut;
         ExpectStep(Run(), c.complete ? Step{14, {}, "", {"RoundWon"}} : Step{15, {}, "reveal_others", {}});
     }
+}
+
+TEST_F(PhaseStepTest, ClosingSequenceOfTheMatch) {
     // The end of the match: the closing sequence of the active family's side, unless the
     // computer family won a single-player match (300 points or more).
     struct End { u32 two; i32 score, family; i32 phase; const char* sequence; };
@@ -204,8 +216,10 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissi
         context.m_CurrentFamily = c.family;
         ExpectStep(Run(), {c.phase, {}, c.sequence, {}});
     }
-    // Fast money moves to its first player only after the start's listeners ran; without round rules
-    // the phases that need them wait, reported once.
+}
+
+TEST_F(PhaseStepTest, FastMoneyWaitsForItsListeners) {
+    // Fast money moves to its first player only after the start's listeners ran.
     struct PhaseProbe : IDelegateParam<GameServices::Entities::BaseTeamMember*> {
         void Invoke(GameServices::Entities::BaseTeamMember*) override { seen = context->m_GamePhase; }
         QZ2011GameContext* context = nullptr;
@@ -217,6 +231,9 @@ TEST_F(PhaseStepTest, FlagsFirstThenThePhasesStepTheStealIsAnnouncedOnceAndMissi
     Run();
     match().FastMoneyStartEvent.RemoveDelegate(&probe);
     EXPECT_EQ(Values(probe.seen, context.m_GamePhase), Values(PhaseFastMoneyIntro, PhaseFastMoneyFirstPlayer));
+}
+
+TEST_F(PhaseStepTest, NoRoundRulesWaitsReportedOnce) {
     // Without round rules the phases that need them wait, reported once.
     match().SetRoundRules(nullptr);
     log.Clear();

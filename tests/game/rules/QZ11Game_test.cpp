@@ -25,9 +25,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MatchModeTest, TurnsActionsSkipsBuzzesAndCursors) {
-    // The turn passes between the two families of the match; from a family that does not play in
-    // it, or nobody, it stays and is reported.
+TEST_F(MatchModeTest, ResetKeepsOnlyTheSettings) {
     // A match set up again keeps nothing of the last one (fast money and the award notice
     // included) but the match settings, the scores and the families.
     QZ2011GameContext& c = context;
@@ -61,14 +59,22 @@ TEST_F(MatchModeTest, TurnsActionsSkipsBuzzesAndCursors) {
     EXPECT_EQ(Values(i32(c.m_GamePhase), c.m_TwoPlayers, c.m_Decade, c.m_Difficulty, c.m_NumberOfAnswers,
                      c.m_AnswerEntryOpen, c.m_ComputerFamily->m_Score), Values(120, 1, 1, 2, 1, 1, 120));
     EXPECT_EQ(kept, (std::vector<Family*>{c.m_PlayerOneFamily, c.m_PlayerTwoFamily, c.m_ComputerFamily}));
+}
+
+TEST_F(MatchModeTest, OpponentLooks) {
     // Without a decade the opponent's looks keep their key.
-    c.m_OpponentLookKey = "key";
-    c.m_Decade = QZ2011GameContext::kNoDecade;
-    c.ResetOpponentLooks();
-    EXPECT_EQ(c.m_OpponentLookKey, "key");
+    context.m_OpponentLookKey = "key";
+    context.m_Decade = QZ2011GameContext::kNoDecade;
+    context.ResetOpponentLooks();
+    EXPECT_EQ(context.m_OpponentLookKey, "key");
     // The computer families' look files; none past the tables.
     EXPECT_EQ(QZ11Game::OpponentLookFile(3, 1, 2) + "|" + QZ11Game::OpponentLookFile(4, 0, 0) +
                   QZ11Game::OpponentLookFile(0, 0, 4), "00s_F2_AppearanceOpponentFemale01.xml|");
+}
+
+TEST_F(MatchModeTest, SwitchTurn) {
+    // The turn passes between the two families of the match; from a family that does not play in
+    // it, or nobody, it stays and is reported.
     // (two players, from, to): a kept turn is reported.
     const i32 switches[][3] = {{0, 1, 0}, {0, 0, 1}, {1, 1, 2}, {1, 2, 1}, {1, 0, 0}, {0, 2, 2}, {0, 3, 3}, {1, 3, 3}};
     for (const auto& c : switches) {
@@ -79,6 +85,9 @@ TEST_F(MatchModeTest, TurnsActionsSkipsBuzzesAndCursors) {
         EXPECT_EQ(Values(context.m_CurrentFamily, log.Contains("We can't switch trun from NOBODY!!")),
                   Values(c[2], c[1] == c[2])) << c[0] << c[1];
     }
+}
+
+TEST_F(MatchModeTest, BuzzSidesFamiliesAndMemberCycles) {
     // Buzz sides; the families made afresh, player one's with its two members; each side's member cycle.
     for (const auto& [owner, other] : std::vector<std::pair<i32, i32>>{{0, 1}, {1, 0}, {-1, -1}, {2, -1}}) {
         context.m_BuzzOwner = owner;
@@ -107,6 +116,9 @@ TEST_F(MatchModeTest, TurnsActionsSkipsBuzzesAndCursors) {
     context.m_LeftMemberIndex = 7;
     context.NextFamilyMember(true);
     EXPECT_EQ(context.m_LeftMemberIndex, 7);
+}
+
+TEST_F(MatchModeTest, ActionsTakenInTheirPhases) {
     // Every action in every phase, with and without a second player and an open answer entry:
     // each is taken only in its phases and flags, and a taken one fires its one event.
     Enter(StageLevel());
@@ -134,11 +146,19 @@ TEST_F(MatchModeTest, TurnsActionsSkipsBuzzesAndCursors) {
                               Values(c.taken && c.event == 3 ? -1 : 99, c.taken && c.event == 0 ? 0 : -1)) << c.action;
                 }
             }
+}
+
+TEST_F(MatchModeTest, AnswerWithoutDataIsNotTaken) {
+    Enter(StageLevel());
     // An answer that comes without its data is not taken.
     context.m_GamePhase = 8;
     events.Attach(match());
     match().OnEnterAIAnswer(nullptr);
     EXPECT_TRUE(events.fired.empty());
+}
+
+TEST_F(MatchModeTest, SkipEndsSkippableSequences) {
+    Enter(StageLevel());
     // A skip ends only a skippable sequence, only while skipping is allowed; in a single-player
     // match a waiting computer family is told to act.
     GameShow::SequenceManager* sequences = context.GetSequenceManager();
@@ -157,9 +177,12 @@ TEST_F(MatchModeTest, TurnsActionsSkipsBuzzesAndCursors) {
         EXPECT_EQ(sequences->GetCurrentSequence() == nullptr, c.ends) << c.sequence;
         EXPECT_EQ(context.m_AIAnswerStarted, c.notice) << c.sequence;
     }
+}
+
+TEST_F(MatchModeTest, BuzzMarksItsMember) {
+    Enter(StageLevel());
     // Who a buzz marks: the left member at player 1's index for device 0, the right member at the
-    // right index otherwise; an index outside 0..3 marks nobody on either side. A round answer turn
-    // clears the strikes of the family at the turn.
+    // right index otherwise; an index outside 0..3 marks nobody on either side.
     struct Buzz { bool computer; i32 device, left, right; const char* marked; u8 mayActAfter; };
     const Buzz buzzes[] = {{false, 0, 2, 1, "contestant_left_3", 0},  {false, 1, 2, 1, "contestant_right_2", 1},
                            {true, 1, 0, 3, "contestant_right_4", 1},  {false, 1, 0, 4, nullptr, 1},
@@ -188,6 +211,10 @@ TEST_F(MatchModeTest, TurnsActionsSkipsBuzzesAndCursors) {
                 marked.push_back(Contestant(i) + (Member(i)->m_Behavior.BuzzFromLeft == (i < 4) ? "" : " wrong side"));
         EXPECT_EQ(marked, c.marked ? std::vector<std::string>{c.marked} : std::vector<std::string>{});
     }
+}
+
+TEST_F(MatchModeTest, RoundTurnClearsStrikes) {
+    Enter(StageLevel());
     // The family at the turn starts its round answers without strikes, the others keep theirs;
     // with no family set the turn is reported and no family's strikes change. The turn is
     // announced either way.
@@ -202,6 +229,9 @@ TEST_F(MatchModeTest, TurnsActionsSkipsBuzzesAndCursors) {
                          log.Contains("No family set!!"), events.recorders[13].count),
                   Values(family == 0 ? 0 : 2, family == 1 ? 0 : 2, family == 2 ? 0 : 2, family > 2, 1)) << family;
     }
+}
+
+TEST_F(MatchModeTest, CursorsFollowDevices) {
     // Level start and a device connection alike link member i with "PlayerCursor" + i; a device
     // naming no member and a missing cursor are reported and skipped.
     context.m_TwoPlayers = 1;

@@ -96,6 +96,49 @@ protected:
     platform::FakeClock clock{123456789012ull};
 };
 
+// A game on the first level, with a pausable and an unpausable module, a running timer and a set
+// holding a prop and a 3D scene; the level running and ready.
+class PausingGame : public BaseGameTest {
+protected:
+    void SetUp() override {
+        BaseGameTest::SetUp();
+        WriteParameters(Game("StartScreenId", "Menu"));
+        dir.Write("-xml/global/popups.xml",
+                  "<Root><Popups><Popup><Layout>pause.xaml</Layout><Name>Pause</Name><Priority>5</Priority>"
+                  "</Popup></Popups></Root>");
+        game.Initialize();
+        game.AddModule(&pausable);
+        game.AddModule(&always);
+        timer = KorvoGame::TimerManager::Instance()->AddTimer();
+        timer->m_Duration = 100000;
+        timer->m_Active = true;
+        set.m_Props.push_back(&prop);
+        stage.VolatileDatas.Set(Entities::VolatileDataKeys::kENGINE_DATA_SCENE3D, &scene);
+        set.m_SetElements.push_back(&stage);
+        game.Update(16);  // the controller loads the first level
+        level = game.GetCurrentLevelObject();
+        level->SetSet(&set);
+        level->SetRunning(true);
+        level->SetReady(true);
+    }
+    void TearDown() override {
+        level->SetSet(nullptr);
+        game.GetAIManager().m_AIs.push_back(nullptr);  // the players belong to their pools
+        game.Shutdown();
+        EXPECT_TRUE(game.GetAIManager().m_AIs.empty());
+        BaseGameTest::TearDown();
+    }
+
+    RecordingGame game;
+    CountingModule pausable{true}, always{false};
+    KorvoGame::Timer* timer = nullptr;
+    Entities::Set set{"Menu"};
+    Entities::Prop prop{"p"};
+    AGScene3D scene;  // a 3D scene of the set, paused with the game
+    Entities::SetElement stage;
+    Entities::Level* level = nullptr;
+};
+
 }  // namespace
 
 TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderShutdownLeavesFreshSingletonsAndTheFirstLevelIsChosen) {
@@ -178,31 +221,7 @@ TEST_F(BaseGameTest, StartUpRunsItsStepsInOrderShutdownLeavesFreshSingletonsAndT
     }
 }
 
-TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsThePause) {
-    WriteParameters(Game("StartScreenId", "Menu"));
-    dir.Write("-xml/global/popups.xml",
-              "<Root><Popups><Popup><Layout>pause.xaml</Layout><Name>Pause</Name><Priority>5</Priority>"
-              "</Popup></Popups></Root>");
-    RecordingGame game;
-    game.Initialize();
-    CountingModule pausable(true), always(false);
-    game.AddModule(&pausable);
-    game.AddModule(&always);
-    KorvoGame::Timer* timer = KorvoGame::TimerManager::Instance()->AddTimer();
-    timer->m_Duration = 100000;
-    timer->m_Active = true;
-    Entities::Set set("Menu");
-    Entities::Prop prop("p");
-    set.m_Props.push_back(&prop);
-    AGScene3D scene;  // a 3D scene of the set, paused with the game
-    Entities::SetElement stage;
-    stage.VolatileDatas.Set(Entities::VolatileDataKeys::kENGINE_DATA_SCENE3D, &scene);
-    set.m_SetElements.push_back(&stage);
-
-    game.Update(16);  // the controller loads the first level
-    Entities::Level* level = game.GetCurrentLevelObject();
-    level->SetSet(&set);
-    // The level's systems run only when it is both running and ready.
+TEST_F(PausingGame, LevelSystemsRunWhenRunningAndReady) {
     for (int flags = 0; flags < 4; ++flags) {
         level->SetRunning(flags & 1);
         level->SetReady(flags & 2);
@@ -210,11 +229,13 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
         game.Update(16);
         EXPECT_EQ(prop.Synchronize, flags == 3) << flags;
     }
+}
+
+TEST_F(PausingGame, OnlyTheUnpausableModulesRun) {
     const i32 phase = game.GetGameFlowManager()->GetController()->GetPhase();
     const u32 elapsed = timer->m_Elapsed;
     pausable.frames.clear();
     always.frames.clear();
-
     // Pausing renders the set even when it is not ready.
     prop.Synchronize = false;
     level->SetReady(false);
@@ -239,8 +260,10 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     EXPECT_TRUE(pausable.frames == (std::vector<u32>{16, 20}) && timer->m_Elapsed == elapsed + 20 &&
                 always.frames.size() == 3u);
     EXPECT_NE(game.GetGameFlowManager()->GetController()->GetRequestedPhase(), phase);
+}
 
-    // "UnPause" hides the pause popup; its closing ends the pause, once, and resumes the sounds.
+// "UnPause" hides the pause popup; its closing ends the pause, once, and resumes the sounds.
+TEST_F(PausingGame, ThePausePopupEndsThePause) {
     SilentAudioScope audio;
     game.SetPause(true);
     Widget::Popup* popup = Widget::ScreenManager::Instance().ShowPopup("Pause");
@@ -257,11 +280,6 @@ TEST_F(BaseGameTest, WhilePausedOnlyTheUnpausableModulesRunAndThePausePopupEndsT
     game.SetPause(true);
     popup->Close();
     EXPECT_TRUE(game.IsPaused());
-
-    level->SetSet(nullptr);
-    game.GetAIManager().m_AIs.push_back(nullptr);  // the players belong to their pools
-    game.Shutdown();
-    EXPECT_TRUE(game.GetAIManager().m_AIs.empty());
 }
 
 TEST_F(BaseGameTest, LevelCyclingWrapsAndLoadLevelRequestsTheSelection) {

@@ -97,7 +97,7 @@ TEST(LayoutRecords, StructureElementNamesKindBlocksAndBoundedKeyRowsAndNesting) 
               std::vector<std::string>{"Layout nested deeper than 64 widgets: the content of g63 is not read"});
 }
 
-TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValuesAndSizeChecksNameTheirKind) {
+TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValues) {
     Panel* root = Build(Layout(
         "<Grid><GsWidgetLibrary:Button Margin='10,20,0,0' Width='30' Height='9' "
         "IsEnabled='False' ImageDefault='/Skin;component/Images/Play.png' TextColor='#80FF0000' "
@@ -160,11 +160,17 @@ TEST_F(WidgetBuilder, LeafWidgetsTakeTheirValuesAndSizeChecksNameTheirKind) {
                                                "fx/Spark.emt", "Stage"}));
     EXPECT_TRUE(Resizes().empty());
     delete root;
+}
+
+TEST_F(WidgetBuilder, AnEnabledButtonStartsIdle) {
     // An enabled button starts idle rather than disabled or hovered.
-    root = Build(Layout("<Grid><GsWidgetLibrary:Button/></Grid>"));
+    Panel* root = Build(Layout("<Grid><GsWidgetLibrary:Button/></Grid>"));
     const auto* enabled = static_cast<Button*>(static_cast<Panel*>(root->m_Children[0])->m_Children[0]);
     EXPECT_EQ(enabled->m_ButtonBehavior.m_State, WidgetBehavior::kIdle);
     delete root;
+}
+
+TEST_F(WidgetBuilder, SizeChecksNameTheirKind) {
     // The size checks name their kind.
     const struct { const char* element; char digit; } kinds[] = {
         {"Button", '1'}, {"SliderTrackBar", '4'}, {"ResizableWindow", '6'},

@@ -83,8 +83,26 @@ struct Tree : ShownRoot {
     SoftKeyboard* keyboard;
 };
 
+// The tree shown, with widgets without pictures or with missing ones; hidden again, it leaves
+// the package as it found it.
 class WidgetRender : public ::testing::Test {
 protected:
+    void SetUp() override {
+        bare = Add<Image>(*tree.inner, "bare", 0, 0, 10, 10);
+        lost = Add<Image>(*tree.inner, "lost", 0, 0, 10, 10);
+        lost->m_ImageName = "nothere.png";
+        blank = Add<Button>(*tree.inner, "blank", 0, 0, 10, 10);
+        SetText(blank->m_TextStyle, "b");
+        Add<Image>(*tree.inner, "dotted", 0, 0, 10, 10)->m_ImageName = ".x.png";  // a leading '.' is part of the name
+        marked = Add<CheckBox>(*tree.inner, "marked", 0, 0, 10, 10);  // a check mark without a box
+        marked->m_Images[3] = "k.png";
+        before = package.Counts();
+        ShowScreen(tree.screen);
+    }
+    void TearDown() override {
+        HideScreen(tree.screen);
+        EXPECT_EQ(package.Counts(), before);
+    }
     u32 Clones(const char* sprite) const {
         return package.Provider(TypeKey::Sprite)->InstanceCount(authoring::NameId(sprite));
     }
@@ -92,27 +110,23 @@ protected:
     LogCapture log;
     RenderPackage package{kSprites};
     Tree tree;
+    const Tree& t = tree;
+    Image *bare = nullptr, *lost = nullptr;
+    Button* blank = nullptr;
+    CheckBox* marked = nullptr;
+    std::vector<u32> before;
 };
 
 }  // namespace
 
-TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
-    // The tree also holds widgets without pictures or with missing ones.
-    auto* bare = Add<Image>(*tree.inner, "bare", 0, 0, 10, 10);
-    auto* lost = Add<Image>(*tree.inner, "lost", 0, 0, 10, 10);
-    lost->m_ImageName = "nothere.png";
-    auto* blank = Add<Button>(*tree.inner, "blank", 0, 0, 10, 10);
-    SetText(blank->m_TextStyle, "b");
-    Add<Image>(*tree.inner, "dotted", 0, 0, 10, 10)->m_ImageName = ".x.png";  // a leading '.' is part of the name
-    auto* marked = Add<CheckBox>(*tree.inner, "marked", 0, 0, 10, 10);  // a check mark without a box
-    marked->m_Images[3] = "k.png";
-    const std::vector<u32> before = package.Counts();
-    ShowScreen(tree.screen);
+TEST_F(WidgetRender, ABuildWithoutCleanupIsReported) {
     SpriteAt(*tree.button, 2)->SetSize(7, 7);  // gone with the first tree
     ShowScreen(tree.screen);
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
     EXPECT_TRUE(package.shared->ChildCount() == 1u && SpriteAt(*tree.button, 2)->GetWidth() == 100u);
-    const auto& t = tree;
+}
+
+TEST_F(WidgetRender, EachKindHoldsItsMembers) {
     t.bar->SetInputLocked(false);  // the untouched bar's look: its thumb at rest
     const struct { const Widget* widget; std::vector<AGRenderable*> members; size_t sprites, fonts; } cases[] = {
         {t.button, {SpriteAt(*t.button, 0), TextAt(*t.button, 1), TextAt(*t.button, 0)}, 4, 2},
@@ -137,6 +151,9 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
         EXPECT_EQ(F({at.x, at.y, Composite(*c.widget)->GetDepth()}),
                   F({c.widget->m_X, c.widget->m_Y, f32(c.widget->m_DrawOrder)})) << name;
     }
+}
+
+TEST_F(WidgetRender, TextsAndPicturesInPlace) {
     // Texts at their offsets, keys' labels on their keys, pictures in their boxes, with the widget's opacity.
     const std::pair<AGRenderable*, std::vector<f32>> placed[] = {{TextAt(*t.label, 1), {2, 3}},
                                                                  {TextAt(*t.box, 0), {25, 0}}};
@@ -147,6 +164,9 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     EXPECT_FALSE(Drawn(TextAt(*t.tiny, 0)) || Drawn(TextAt(*t.hiddenBox, 0)));  // built hidden
     EXPECT_EQ(Composite(*t.keyboard)->MemberCount(), 2u * 3u + 10u);
     EXPECT_FALSE(Drawn(SpriteAt(*t.box, 3)));
+}
+
+TEST_F(WidgetRender, RenderTypesSetLooksAndBlends) {
     RenderingSystemWidget::UpdateBehaviorState(*t.slider);  // neither side hovered: both normal looks
     EXPECT_TRUE(Member(*t.slider, 0) == SpriteAt(*t.slider, 0) && Member(*t.slider, 1) == SpriteAt(*t.slider, 1));
     i32 onlyColor = -1;  // a state sprite already drawn takes the widget's render type
@@ -165,10 +185,16 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
                  SpriteAt(*t.button, 0)->GetBlendMode(), static_cast<AGSprite*>(Member(*t.image, 0))->GetBlendMode()}),
               U({AGSprite::kBlendAdditive, AGSprite::kBlendColor, AGSprite::kBlendAlpha, AGSprite::kBlendAlpha}));
     RenderingSystemWidget::UpdateText(*tree.label);  // gives back the fonts it held
+}
+
+TEST_F(WidgetRender, SpriteNamesAndKeySteps) {
     // The Image names its sprite up to the first '.', the other kinds up to the last.
     EXPECT_EQ(U({Clones("icons/star.spt"), Clones("icons/star.big.spt")}), U({1, 5}));
     // Keys step by the truncated width plus spacing.
     EXPECT_EQ(t.keyboard->m_Letters.at(2).x - t.keyboard->m_Letters[0].x, 88.0f);
+}
+
+TEST_F(WidgetRender, KeyboardLayoutAndDigitsKeys) {
     // The layout key pressed shows its pressed look and labels the letters in the other order;
     // a press while a letter is hovered leaves it alone.
     t.keyboard->m_KeyboardBehavior.m_Pressed = 1;
@@ -191,6 +217,9 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     for (u32 group : {3u, 4u})
         RenderingSystemWidget::SetSoftKeysVisible(group, *t.keyboard, false);
     EXPECT_FALSE(Drawn(SpriteAt(*t.keyboard, 21)) || Drawn(SpriteAt(*t.keyboard, 22)));
+}
+
+TEST_F(WidgetRender, ScalesAndOpacitiesMultiply) {
     // A scale reaches the drawing and the hit box.
     tree.label->SetScale(AGVec2{2.0f, 3.0f});
     const platform::gfx::Matrix& scaled = Composite(*tree.label)->Transform();
@@ -209,6 +238,9 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     RenderingSystemWidget::LoadCheckBoxImage(*t.box, 1, false);  // the look it replaces is given back
     RenderingSystemWidget::LoadCheckBoxImage(*t.box, 0, false);  // the look shown is drawn in its place
     EXPECT_EQ(Member(*t.box, 0), SpriteAt(*t.box, 0));
+}
+
+TEST_F(WidgetRender, WidgetsWithoutPictures) {
     // The widgets without pictures live and die safely; a width reaches a picture.
     EXPECT_TRUE(Member(*marked, 0) == SpriteAt(*marked, 3) && !Drawn(SpriteAt(*marked, 3)));
     marked->m_Checked = 1;
@@ -234,10 +266,17 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     tree.button->m_InputLocked = 1;
     RenderingSystemWidget::LoadButtonImage(*t.button, Button::kDisabled);
     EXPECT_EQ(Member(*t.button, 0), SpriteAt(*t.button, Button::kDisabled));
+}
+
+TEST_F(WidgetRender, PanelScaleReachesItsLayer) {
+    tree.image->SetWidth(20.0f);  // a width reaches its picture
     // A scale reaches a panel's layer.
     tree.inner->SetScale(AGVec2{0.5f, 2.0f});
     EXPECT_EQ(U({static_cast<AGSprite*>(Member(*tree.image, 0))->GetWidth(), Render::LayerOf(*tree.inner)->GetWidth(),
                  Render::LayerOf(*tree.inner)->GetHeight()}), U({20, 350, 1000}));
+}
+
+TEST_F(WidgetRender, HidingGivesEverythingBack) {
     HideScreen(tree.screen);
     for (Widget* w : std::initializer_list<Widget*>{t.root, t.image, t.label, t.button, t.box, t.keyboard})
         EXPECT_EQ(w->VolatileDatas.Count(), 0u) << w->Name.c_str();
@@ -260,6 +299,10 @@ TEST_F(WidgetRender, ACycleMeetsTheIndexContractsAndGivesBackEverything) {
     RenderingSystemWidget::Cleanup(&popup);
     RenderingSystemWidget::ReleaseLayer(&popup);
     EXPECT_EQ(package.Counts(), before);
+}
+
+TEST_F(WidgetRender, SetsBuildEveryRoot) {
+    HideScreen(tree.screen);  // the shared layer holds the set's layer alone
     // Sets build every root, and compositors stretch their content.
     GameServices::Entities::Set set;
     Panel a("a"), b("b");

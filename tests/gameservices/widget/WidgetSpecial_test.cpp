@@ -51,7 +51,7 @@ protected:
     RenderPackage package{{{"frame", 0xFF00FF00u}}, AddEmitterAndSerif};
 };
 
-TEST_F(SpecialWidgets, ScrollLinesEmittersAndVideos) {
+TEST_F(SpecialWidgets, ScrollLinesRiseAndStartAgain) {
     auto* scroll = Add<ScrollText>(*root, "scroll", 5, 6, 300, 90);
     SetText(scroll->m_NormalStyle, "");
     scroll->m_SpecialStyle.m_FontName = "serif";
@@ -89,6 +89,9 @@ TEST_F(SpecialWidgets, ScrollLinesEmittersAndVideos) {
     EXPECT_EQ(FontOf(Member(*scroll, 0)), scroll->VolatileDatas.GetFonts()->at(0));
     EXPECT_EQ(FontOf(Member(*scroll, 1)), scroll->VolatileDatas.GetFonts()->at(1));
 
+}
+
+TEST_F(SpecialWidgets, AnEmitterAndVideos) {
     auto* widget = Add<Emitter3D>(*root, "sparks", 30, 40, 10, 10);
     widget->m_EmitterSource = "spark";
     widget->Visible = false;  // built hidden: its emitter is not drawn

@@ -167,8 +167,7 @@ TEST(SdlRenderer, SoftwareRasterisersAreToldApartByTheirRendererName) {
 // Backspace and Return type their control characters too, Escape and Tab as well, unless a
 // shortcut modifier is held; a key of no virtual key gives nothing. Alt+Enter is one mode
 // switch and never an Enter key-down; Alt itself goes through.
-// Text and the mouse become their messages too.
-TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesControlKeysAlsoCharactersTextUtf16UnitsAndTheMouseItsMessages) {
+TEST_F(SdlWindow, KeysBecomeVirtualKeyMessages) {
     Key(true, SDL_SCANCODE_Q);
     Key(false, SDL_SCANCODE_Q);
     for (SDL_Scancode key : {SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_TAB})
@@ -182,7 +181,9 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesControlKeysAlsoCharactersTextUtf16
     Key(false, SDL_SCANCODE_RETURN, KMOD_LALT);
     Key(true, SDL_SCANCODE_KP_ENTER, KMOD_RALT);
     EXPECT_EQ(Drain(), "down:18+alt mode up:13+alt mode ");
+}
 
+TEST_F(SdlWindow, SharedModifiersAreReleasedOnce) {
     // A shared modifier code must not be released while the other side is held, nor stay held
     // after the focus went away with one side down.
     const std::tuple<SDL_Scancode, SDL_Scancode, std::string> pairs[] = {
@@ -202,7 +203,9 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesControlKeysAlsoCharactersTextUtf16
     Key(true, SDL_SCANCODE_RCTRL);
     Key(false, SDL_SCANCODE_RCTRL);
     EXPECT_EQ(Drain(), "down:17 deactivate down:17 up:17 ");
+}
 
+TEST_F(SdlWindow, TextBecomesUtf16Units) {
     // Text becomes UTF-16 units, malformed bytes replacement characters.
     Text("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");  // a é € U+1F600
     Text("\xC3(\xED\xA0\x80\xED\xBF\xBF");              // broken sequence, encoded surrogates
@@ -216,7 +219,9 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesControlKeysAlsoCharactersTextUtf16
     }
     EXPECT_EQ(units, std::u16string(u"a\u00E9\u20AC\xD83D\xDE00\xFFFD(\xFFFD\xFFFD\xFFFD\xFFFD\xFFFD\xFFFD"
                                     u"\u0080\u0800\uD7FF\uE000\xDBFF\xDFFF\uFFFF\xD800\xDC00"));
+}
 
+TEST_F(SdlWindow, MouseButtonsLeavingAndTheWheel) {
     // Mouse buttons, leaving, and the wheel at 120 a notch.
     SDL_Event e{SDL_MOUSEMOTION};
     e.motion.x = 799;
@@ -237,7 +242,9 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesControlKeysAlsoCharactersTextUtf16
         Wheel(y, flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL);
     EXPECT_EQ(Drain(), "move@799,5 press:middle@3,4 release:right@3,4 press:left@3,4 leave wheel:360@7,9 "
                        "wheel:-120@7,9 wheel:60@7,9 ");
+}
 
+TEST_F(SdlWindow, CloseRequestsAndSignals) {
     // Requests to close do nothing themselves; destroying drops later events. Only the window's
     // close button asks: SDL's quit and the signals ending the program (each taken once, the
     // window staying for the program to end) do not.
@@ -248,7 +255,9 @@ TEST_F(SdlWindow, KeysBecomeVirtualKeyMessagesControlKeysAlsoCharactersTextUtf16
     EXPECT_EQ((std::pair{Drain(), m_backend.HasWindow()}), std::pair(std::string("activate close terminate "), true));
     for (int signal : {SIGTERM, SIGINT})
         EXPECT_EQ((std::raise(signal), Drain()), "terminate ") << signal;
+}
 
+TEST_F(SdlWindow, DestroyingHidesTheWindow) {
     // Text input runs while the window lives; destroying it hides it and brings the cursor back.
     EXPECT_TRUE(SDL_IsTextInputActive());
     m_backend.SetCursorHidden(true);

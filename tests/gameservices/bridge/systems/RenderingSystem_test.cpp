@@ -38,63 +38,7 @@ using authoring::NameId;
 
 namespace {
 
-// Engine objects by name, for levels loaded through the game flow.
-class LevelRendering : public LevelFixture {
-protected:
-    void SetUp() override {
-        LevelFixture::SetUp();
-        authoring::PackageWriter& w = package.Writer();
-        authoring::AddTexturedBox(w, {.name = "desk", .slotController = {}, .model = {}});
-        authoring::TexturedBox part;
-        part.name = "part";
-        part.model.local = {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 1, 2, 3, 1};
-        authoring::AddTexturedBox(w, part);
-        authoring::SceneData stage;
-        stage.modelIds = {NameId("part.mdl"), NameId("desk.mdl")};
-        stage.emitterIds = {NameId("spark.emt")};
-        const authoring::ModelData pair{.vertexBufferId = NameId("desk.vb"),
-                                        .meshIds = {NameId("desk.mesh"), NameId("desk.mesh")},
-                                        .materialIds = {NameId("desk.mat"), NameId("part.mat")}};
-        w.Add("pair.mdl", 0, authoring::ModelBytes(pair))
-            .Add("card.spt", 0, authoring::SpriteBytes(0, 8, 8, ""))
-            .Add("spark.emt", 0, authoring::EmitterBytes(authoring::EmitterData{}))
-            .Add("stage.scn", 0, authoring::SceneBytes(stage));
-        package.Mount();
-        LoadCapacities(dir, {{"FactoryRenderableModelData", 32}, {"FactoryEntityAnimations", 8},
-                             {"FactoryCollisionData", 4}});
-        RenderingSystem::Startup();
-        Bridge::CollisionSystem::Startup();
-        Bridge::CreateEngineAnimationFactories();
-        flow.SetBridgeSystems(Bridge::BridgeSystems::Instance());
-    }
-    void TearDown() override {
-        Bridge::CleanupAnimations(&set);
-        Bridge::AudioProcessingSystem::Cleanup(&set);
-        Bridge::VideoProcessingSystem::Cleanup(&set);
-        Bridge::DestroyEngineAnimationFactories();
-        set.Clear();
-        Bridge::CollisionSystem::Shutdown();
-        RenderingSystem::Shutdown();
-        LevelFixture::TearDown();
-    }
-    // The stage read into the set, emptied first of the level before and its engine objects.
-    void Load(const std::string& children) {
-        RenderingSystem::Cleanup(&set);
-        set.Clear();
-        WriteLevel("stage", children);
-        ASSERT_TRUE(flow.LoadLevel("stage", set));
-    }
-    u32 Clones(u32 typeKey, const char* name) const {
-        return package.Provider(typeKey)->InstanceCount(Crc32Hash(name));
-    }
-
-    drawtest::TestPackage package;
-    KorvoGame::GameFlowManager flow;
-    Entities::Set set;
-};
-
-const char kStage[] =
-    "<Cameras><item><Name>Persp</Name><PositionZ>-10</PositionZ><FieldOfView>45</FieldOfView>"
+const char kStage[] = "<Cameras><item><Name>Persp</Name><PositionZ>-10</PositionZ><FieldOfView>45</FieldOfView>"
     "<Activate>true</Activate></item><item><Name>Flat</Name><Orthographic>true</Orthographic></item></Cameras>"
     "<Lights><item><Name>Key</Name><AttenuationK1>0.25</AttenuationK1><HotSize>12</HotSize><Activate>true</Activate></item></Lights>"
     "<SetElements><item><Name>Card</Name><EngineDataFileName>Card.spt</EngineDataFileName><Visible>true</Visible>"
@@ -118,16 +62,86 @@ const char kStage[] =
     "<AudioAssets><item><Name>Theme</Name></item></AudioAssets><VideoAssets><item><Name>Intro</Name></item>"
     "</VideoAssets>";
 
+const char kCameras[] =
+    "<Cameras><item><Name>Eye</Name><PositionX>4</PositionX><PositionY>3</PositionY><PositionZ>-20</PositionZ>"
+     "<LookAtX>-6</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1</ClippingNear><Activate>true</Activate>"
+     "</item><item><Name>Side"
+     "</Name><PositionX>-5</PositionX><LookAtX>5</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1"
+     "</ClippingNear></item><item><Name>Shot</Name><PartOfScene>true</PartOfScene><FieldOfView>30</FieldOfView>"
+     "<Activate>true</Activate></item></Cameras><Lights><item><Name>Fill</Name><PartOfScene>true</PartOfScene>"
+     "</item></Lights><SetElements><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName>"
+     "<IsAScene>true</IsAScene></item></SetElements>";
+
+// Engine objects by name, for levels loaded through the game flow.
+class LevelRendering : public LevelFixture {
+protected:
+    void SetUp() override {
+        LevelFixture::SetUp();
+        authoring::PackageWriter& w = package.Writer();
+        authoring::AddTexturedBox(w, {.name = "desk", .slotController = {}, .model = {}});
+        authoring::TexturedBox part;
+        part.name = "part";
+        part.model.local = {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 1, 2, 3, 1};
+        authoring::AddTexturedBox(w, part);
+        authoring::SceneData stage;
+        stage.modelIds = {NameId("part.mdl"), NameId("desk.mdl")};
+        stage.emitterIds = {NameId("spark.emt")};
+        const authoring::ModelData pair{.vertexBufferId = NameId("desk.vb"),
+                                        .meshIds = {NameId("desk.mesh"), NameId("desk.mesh")},
+                                        .materialIds = {NameId("desk.mat"), NameId("part.mat")}};
+        w.Add("pair.mdl", 0, authoring::ModelBytes(pair)).Add("card.spt", 0, authoring::SpriteBytes(0, 8, 8, ""))
+            .Add("spark.emt", 0, authoring::EmitterBytes(authoring::EmitterData{}))
+            .Add("stage.scn", 0, authoring::SceneBytes(stage));
+        package.Mount();
+        LoadCapacities(dir, {{"FactoryRenderableModelData", 32}, {"FactoryEntityAnimations", 8},
+                             {"FactoryCollisionData", 4}});
+        RenderingSystem::Startup();
+        Bridge::CollisionSystem::Startup();
+        Bridge::CreateEngineAnimationFactories();
+        flow.SetBridgeSystems(Bridge::BridgeSystems::Instance());
+    }
+    void TearDown() override {
+        if (Bridge::IRenderingSystem::Get())  // a case may have shut it down itself
+            RenderingSystem::Cleanup(&set);
+        Bridge::CleanupAnimations(&set);
+        Bridge::AudioProcessingSystem::Cleanup(&set);
+        Bridge::VideoProcessingSystem::Cleanup(&set);
+        Bridge::DestroyEngineAnimationFactories();
+        set.Clear();
+        Bridge::CollisionSystem::Shutdown();
+        RenderingSystem::Shutdown();
+        LevelFixture::TearDown();
+    }
+    // The stage read into the set, emptied first of the level before and its engine objects.
+    void Load(const std::string& children) {
+        RenderingSystem::Cleanup(&set);
+        set.Clear();
+        WriteLevel("stage", children);
+        ASSERT_TRUE(flow.LoadLevel("stage", set));
+    }
+    // The stage built, its light given a value of each kind.
+    void BuildStage() {
+        Load(kStage);
+        Entities::Light& key = *set.m_Lights[0];
+        key.LightType = Entities::Light::kDirection;
+        key.Position = AGVec3{1, 2, 3};
+        key.Color = 1, key.Ambient = 2, key.Diffuse = 3, key.Specular = 4;
+        key.Intensity = 5, key.FallSize = 6, key.Range = 7, key.AttenuationK0 = 8, key.AttenuationK2 = 9;
+        RenderingSystem::Initialize(&set);
+    }
+    u32 Clones(u32 typeKey, const char* name) const {
+        return package.Provider(typeKey)->InstanceCount(Crc32Hash(name));
+    }
+
+    drawtest::TestPackage package;
+    KorvoGame::GameFlowManager flow;
+    Entities::Set set;
+};
+
 }  // namespace
 
-TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
-    Load(kStage);
-    Entities::Light& key = *set.m_Lights[0];
-    key.LightType = Entities::Light::kDirection;
-    key.Position = AGVec3{1, 2, 3};
-    key.Color = 1, key.Ambient = 2, key.Diffuse = 3, key.Specular = 4;
-    key.Intensity = 5, key.FallSize = 6, key.Range = 7, key.AttenuationK0 = 8, key.AttenuationK2 = 9;
-    RenderingSystem::Initialize(&set);
+TEST_F(LevelRendering, EveryEntityGetsItsObject) {
+    BuildStage();
     const struct { Entities::Entity* entity; u32 key; } built[] = {
         {set.FindSetElement("Card"), kENGINE_DATA_SPRITE}, {set.FindSetElement("Desk"), kENGINE_DATA_MODEL},
         {set.FindProp("Chip"), kENGINE_DATA_SPRITE},        {set.FindProp("Box"), kENGINE_DATA_MODEL},
@@ -149,7 +163,6 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     EXPECT_FALSE(set.FindProp("Ghost")->VolatileDatas.HasData(kENGINE_DATA_MODEL));
     EXPECT_TRUE(log.Contains("The prop is not part of the scene."));
     // A camera or light without a file is made under its own name; the light held once.
-    PCCam* persp = set.FindCamera("Persp")->VolatileDatas.GetCamera();
     auto* light = set.m_Lights[0]->VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT);
     EXPECT_EQ(light->RefCount() * 10 + (light->NameId() == Crc32Hash("Key")), 11u);
     // Every light value reaches the engine light.
@@ -164,7 +177,13 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         ASSERT_TRUE(animations && animations->m_Model) << prop;
         EXPECT_EQ(animations->m_Model->m_AnimationName, prop[0] == 'B' ? "open.anm" : "spin.anm");
     }
+}
 
+TEST_F(LevelRendering, ChangesReachTheEngineEachFrame) {
+    BuildStage();
+    Entities::Light& key = *set.m_Lights[0];
+    PCCam* persp = set.FindCamera("Persp")->VolatileDatas.GetCamera();
+    auto* light = key.VolatileDatas.GetAs<AGLight>(kENGINE_DATA_LIGHT);
     AGGraphicLayer* layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
     AGGraphicLayer* inner = set.FindComponentLevel("Inner")->VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
     AGGraphicLayer* view = set.FindComponentLevel("View")->VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
@@ -177,8 +196,7 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
     // Props follow their opacity once changed; an inactive one waits.
     Entities::Prop& box = *set.FindProp("Box");
     box.SetOpacity(0.5f);
-    box.Visible = false;
-    box.Synchronize = false;
+    box.Visible = false, box.Synchronize = false;
     set.FindProp("Chip")->Activate = false;
     set.FindProp("Chip")->Synchronize = false;
     for (int frame = 0; frame < 2; ++frame) {
@@ -199,21 +217,27 @@ TEST_F(LevelRendering, EveryEntityGetsItsObjectAndCleanupGivesEverythingBack) {
         EXPECT_EQ(shared->ChildCount() * 10 + inner->GetOrderKey(), 24u);
         EXPECT_EQ(view->GetParent(), nullptr);
     }
+}
 
-    // Built again without a clean-up: reported, the old objects given back.
+// Built again without a clean-up: reported, the old objects given back.
+TEST_F(LevelRendering, ABuildWithoutCleanupIsReported) {
+    BuildStage();
     const u32 models = Clones(TypeKey::Model, "desk.mdl"), sprites = Clones(TypeKey::Sprite, "card.spt");
     RenderingSystem::Initialize(&set);
     EXPECT_TRUE(log.Contains("call RenderingSystem::Cleanup(..) before!"));
     EXPECT_EQ(set.VolatileDatas.GetEngineProviders()->size(), 1u);  // the flat camera, made again
-    EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl") * 100 + Clones(TypeKey::Sprite, "card.spt"),
-              models * 100 + sprites);
+    EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl") * 100 + Clones(TypeKey::Sprite, "card.spt"), models * 100 + sprites);
     // An entity cleaned up on its own leaves the layer.
     RenderingSystem::Update(&set);
-    layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
+    AGGraphicLayer* layer = set.VolatileDatas.GetAs<AGGraphicLayer>(kENGINE_DATA_LAYER_3D);
     const u32 drawn = layer->RenderableCount();
     RenderingSystem::CleanupEntity(*set.FindSetElement("Card"), layer);
     EXPECT_EQ(layer->RenderableCount() + 1, drawn);
+}
 
+TEST_F(LevelRendering, CleanupGivesEverythingBack) {
+    BuildStage();
+    RenderingSystem::Update(&set);
     RenderingSystem::Cleanup(&set);
     EXPECT_EQ(RenderingSystem::PeekSharedGraphicLayer()->ChildCount(), 0u);
     EXPECT_EQ(Clones(TypeKey::Model, "desk.mdl") + Clones(TypeKey::Sprite, "card.spt") +
@@ -288,16 +312,9 @@ TEST_F(LevelRendering, SetsWithoutCamerasOrActiveCamerasAndAnExhaustedPool) {
     EXPECT_EQ(Clones(TypeKey::Sprite, "card.spt"), 0u);
 }
 
-TEST_F(LevelRendering, CamerasLightsScreenToWorldScenePauseModelMaterialsAndPlacement) {
-    Load("<Cameras><item><Name>Eye</Name><PositionX>4</PositionX><PositionY>3</PositionY><PositionZ>-20</PositionZ>"
-         "<LookAtX>-6</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1</ClippingNear><Activate>true</Activate>"
-         "</item><item><Name>Side"
-         "</Name><PositionX>-5</PositionX><LookAtX>5</LookAtX><FieldOfView>60</FieldOfView><ClippingNear>1"
-         "</ClippingNear></item><item><Name>Shot</Name><PartOfScene>true</PartOfScene><FieldOfView>30</FieldOfView>"
-         "<Activate>true</Activate></item></Cameras><Lights><item><Name>Fill</Name><PartOfScene>true</PartOfScene>"
-         "</item></Lights><SetElements><item><Name>Stage</Name><EngineDataFileName>stage.scn</EngineDataFileName>"
-         "<IsAScene>true</IsAScene></item></SetElements>");
-    // Cameras and lights that are part of a scene keep the scene's values.
+// Cameras and lights that are part of a scene keep the scene's values.
+TEST_F(LevelRendering, SceneCamerasAndLightsKeepTheScenesValues) {
+    Load(kCameras);
     Entities::Camera& shot = *set.FindCamera("Shot");
     shot.Position = AGVec3{7, 0, 0};
     Entities::Light& fill = *set.m_Lights[0];
@@ -322,8 +339,13 @@ TEST_F(LevelRendering, CamerasLightsScreenToWorldScenePauseModelMaterialsAndPlac
     fill.Activate = true;
     RenderingSystem::Update(&set);
     EXPECT_EQ(fill.Direction.z + 10 * fillLight->m_innerCone, 91.0f);
+}
 
-    // A moved camera is pushed to its engine camera at the next update.
+// A moved camera is pushed to its engine camera at the next update.
+TEST_F(LevelRendering, AScreenPointGoesToTheWorld) {
+    Load(kCameras);
+    RenderingSystem::Initialize(&set);
+    RenderingSystem::Update(&set);
     Entities::Camera& eye = *set.FindCamera("Eye");
     eye.Position = AGVec3{4, 1, -30};
     eye.LookAt = AGVec3{4, 1, 0};
@@ -339,18 +361,23 @@ TEST_F(LevelRendering, CamerasLightsScreenToWorldScenePauseModelMaterialsAndPlac
     AGVec3 near;
     ASSERT_TRUE(RenderingSystem::ScreenToWorld(*set.FindCamera("Side"), 400, 300, 3.0f, near));
     EXPECT_NEAR(near.x, -4.0f, 1e-4f);
+}
 
+TEST_F(LevelRendering, PausingScenesPausesTheirModelsAndEmitters) {
+    Load(kCameras);
+    RenderingSystem::Initialize(&set);
     auto* scene = set.m_SetElements[0]->VolatileDatas.GetAs<AGScene3D>(kENGINE_DATA_SCENE3D);
     RenderingSystem::PauseScenes(&set, true);
     EXPECT_EQ(scene->GetModel(1)->IsPaused() + scene->GetEmitter(0)->IsPaused(), 2);
     RenderingSystem::Cleanup(&set);
+}
 
-    // The name id of the first part's material afterwards, and the report; a texture named without
-    // its extension is a .png.
+// The name id of the first part's material afterwards, and the report; a texture named without
+// its extension is a .png.
+TEST_F(LevelRendering, ModelsTakeTheirMaterials) {
     const struct { const char *model, *texture; u32 material0; const char* report; } cases[] = {
         {"pair.mdl", "Wood.PNG", NameId("desk.mat"), "Can not find the material pair_material.mat"},
-        {"desk.mdl", "Wood", NameId("wood.mat"), nullptr}, {"desk.mdl", "", NameId("desk.mat"), nullptr},
-    };
+        {"desk.mdl", "Wood", NameId("wood.mat"), nullptr}, {"desk.mdl", "", NameId("desk.mat"), nullptr}};
     for (const auto& c : cases) {
         log.Clear();
         Entities::Prop prop("Thing");
@@ -366,8 +393,10 @@ TEST_F(LevelRendering, CamerasLightsScreenToWorldScenePauseModelMaterialsAndPlac
         RenderingSystem::CleanupEntity(prop, nullptr);
         EXPECT_EQ(Clones(TypeKey::Model, c.model), 0u);
     }
+}
 
-    // Placement: X and Z skipped at 0, Y in this system's degrees, then the scale.
+// X and Z skipped at 0, Y in this system's degrees, then the scale.
+TEST_F(LevelRendering, PlacementTurnsThenScales) {
     AGModel* model = package.Instance<AGModel>(TypeKey::Model, "desk.mdl");
     RenderingSystem::SetRenderableTransform(model, false, 0.0f, 90.0f, 0.0f, AGVec3{1, 2, 3}, AGVec3{2, 2, 2});
     const platform::gfx::Matrix& m = model->GetLocal();
