@@ -141,7 +141,6 @@ void QZStartup::OnStep() {
     case 0:
         if (screen)
             ShowWidget(screen->m_Disclaimer, false);
-        ShowWidget(VideoWidget(), false);
         m_Step = 1;
         RestartTimer(kGapMs);
         break;
