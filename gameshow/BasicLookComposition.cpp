@@ -51,6 +51,9 @@ void BasicLookComposition::Initialize(Panel* screenPanel, const TString<char>& n
         m_DoneButton->AddEventDelegate(GameServices::Widget::kEventClick, &m_DoneDelegate);
     else
         AGReport("can not find DoneButton");
+    m_BackButton = root ? Widget::FindChild(kWidgets[kLookCount + 1], root) : nullptr;
+    if (m_BackButton)
+        m_BackButton->AddEventDelegate(GameServices::Widget::kEventClick, &m_BackDelegate);
     OnActivate(false);
 }
 
@@ -63,7 +66,9 @@ void BasicLookComposition::Uninitialize() {
     }
     if (m_DoneButton)
         m_DoneButton->RemoveEventDelegate(GameServices::Widget::kEventClick, &m_DoneDelegate);
-    m_DoneButton = nullptr;
+    if (m_BackButton)
+        m_BackButton->RemoveEventDelegate(GameServices::Widget::kEventClick, &m_BackDelegate);
+    m_DoneButton = m_BackButton = nullptr;
 }
 
 void BasicLookComposition::OnActivate(bool show) {
@@ -73,6 +78,9 @@ void BasicLookComposition::OnActivate(bool show) {
     ParkSharedWidgets(GetManager());
     ClearSelection();
     SetButtonUsable(m_DoneButton, false);
+    // A first-time player has no profile to go back to.
+    if (m_BackButton)
+        m_BackButton->SetVisible(PlayerProfileManager::Instance()->GetCurrentSlot() != -1);
 }
 
 void BasicLookComposition::OnScreenEnter() {
@@ -144,6 +152,22 @@ void BasicLookComposition::OnDoneClick() {
         return;
     PlayButtonSound();
     GetManager().SetNextComposition(this, kNextPage);
+}
+
+void BasicLookComposition::OnBackClick() {
+    if (!AcceptsInput() || !m_BackButton || !m_BackButton->Visible)
+        return;
+    PlayButtonSound();
+    PlayerProfileManager& profiles = *PlayerProfileManager::Instance();
+    if (m_SelectedLook != -1) {
+        if (Character* avatar = profiles.FindAvatarCharacter(PlayerProfileManager::kAvatarName)) {
+            KG::CharacterManager::Instance()->RemoveAppearance(*avatar);
+            avatar->Reset();
+        }
+        profiles.ShowProfileOnAvatar(profiles.GetSlot(profiles.GetCurrentSlot()));
+        ClearSelection();
+    }
+    GetManager().SetNextComposition(this, kBackPage);
 }
 
 }  // namespace GameShow

@@ -1,7 +1,8 @@
 #pragma once
 // The look page of a new player: twelve buttons "effect0".."effect11" dress the menu avatar
 // in one of the default looks at once and make it try the look on; "DoneButton" leads to
-// the name page once a look is chosen.
+// the name page once a look is chosen. "BackButton" gives up a new profile: shown while a
+// profile exists, it returns to the profiles page with that profile's look on the avatar.
 #include <array>
 
 #include "engine/core/FDelegate.h"
@@ -13,11 +14,13 @@ class BasicLookComposition : public CompositionBase {
 public:
     static constexpr const char* kName = "compositionBasicLook";
     static constexpr const char* kNextPage = "compositionKeyboard";
+    static constexpr const char* kBackPage = "compositionProfiles";
     static constexpr u32 kLookCount = 12;
-    // The widgets under the page's root panel: the look buttons, then "DoneButton".
-    static constexpr const char* kWidgets[kLookCount + 1] = {"effect0", "effect1", "effect2",  "effect3",   "effect4",
-                                                             "effect5", "effect6", "effect7",  "effect8",   "effect9",
-                                                             "effect10", "effect11", "DoneButton"};
+    // The widgets under the page's root panel: the look buttons, "DoneButton", then "BackButton"
+    // (optional: a layout without it is not told, and its page cannot be left but forward).
+    static constexpr const char* kWidgets[kLookCount + 2] = {"effect0", "effect1",  "effect2",    "effect3",   "effect4",
+                                                             "effect5", "effect6",  "effect7",    "effect8",   "effect9",
+                                                             "effect10", "effect11", "DoneButton", "BackButton"};
     // The try request of this page.
     static constexpr u32 kTryToken = 4;
     static constexpr const char* kTryAction = "Try_All";
@@ -30,8 +33,8 @@ public:
     void Initialize(GameServices::Widget::Panel* screenPanel, const TString<char>& name) override;
     // Stops listening and forgets the widgets.
     void Uninitialize() override;
-    // Showing: the shared wardrobe button and tag panel parked, no look selected and
-    // "DoneButton" disabled.
+    // Showing: the shared wardrobe button and tag panel parked, no look selected,
+    // "DoneButton" disabled, "BackButton" shown only while a current profile exists.
     void OnActivate(bool show) override;
     // Shown only for a first-time player: no current profile and none chosen.
     void OnScreenEnter() override;
@@ -56,14 +59,18 @@ private:
 
     void OnLookClick(i32 look);
     void OnDoneClick();
+    // Back to the profiles page, the current profile's look on the avatar again.
+    void OnBackClick();
     // Dresses the menu avatar in default look k and asks for the try.
     void DressAvatar(i32 look);
 
     std::array<LookDelegate, kLookCount> m_LookDelegates;
     FDelegate<BasicLookComposition> m_DoneDelegate{this, &BasicLookComposition::OnDoneClick};
+    FDelegate<BasicLookComposition> m_BackDelegate{this, &BasicLookComposition::OnBackClick};
     std::array<GameServices::Widget::Widget*, kLookCount> m_LookButtons{};
     i32 m_SelectedLook = -1;
     GameServices::Widget::Widget* m_DoneButton = nullptr;
+    GameServices::Widget::Widget* m_BackButton = nullptr;
 };
 
 }  // namespace GameShow

@@ -67,6 +67,7 @@ void OptionsComposition::Initialize(Panel* screenPanel, const TString<char>& nam
     m_DoneButton = FindReported(root, kWidgets[1], "DoneButton");
     m_FullScreenBox = FindReported(root, kWidgets[2], "FullScreen CheckBox");
     m_MultisamplingBox = FindReported(root, kWidgets[3], "MultiSampling CheckBox");
+    m_FullScreenNote = root ? Widget::FindChild(kWidgets[7], root) : nullptr;
     using GameServices::Widget::kEventClick;
     using GameServices::Widget::kEventValueChanged;
     Listen(m_CreditsButton, &m_CreditsDelegate);
@@ -98,6 +99,7 @@ void OptionsComposition::Uninitialize() {
     StopListening(m_MusicSlider, &m_MusicDelegate, kEventValueChanged);
     StopListening(m_VoiceSlider, &m_VoiceDelegate, kEventValueChanged);
     m_ListenedWardrobeButton = m_CreditsButton = m_DoneButton = m_FullScreenBox = m_MultisamplingBox = nullptr;
+    m_FullScreenNote = nullptr;
     m_SfxSlider = m_MusicSlider = m_VoiceSlider = nullptr;
 }
 
@@ -110,6 +112,8 @@ void OptionsComposition::OnActivate(bool show) {
     const u32 flags = application ? application->GetFlags() : 0;
     SetButtonMarked(m_FullScreenBox, (flags & kSettingFullscreen) != 0);
     SetButtonMarked(m_MultisamplingBox, (flags & kSettingMultisampling) != 0);
+    if (m_FullScreenNote)
+        m_FullScreenNote->SetVisible(false);
 }
 
 u32 OptionsComposition::ClampVolume(u32 stored) {
@@ -187,8 +191,17 @@ void OptionsComposition::OnDoneClick() {
 }
 
 void OptionsComposition::OnFullScreenClick() {
-    if (PCApplicationImpl* application = Application())
-        application->ToggleFullscreen();
+    PCApplicationImpl* application = Application();
+    if (!application)
+        return;
+    const bool wanted = !(application->GetFlags() & kSettingFullscreen);
+    application->ToggleFullscreen();
+    const bool fullScreen = (application->GetFlags() & kSettingFullscreen) != 0;
+    // The box shows the mode the window is in, whatever the click made of its tick.
+    SetButtonMarked(m_FullScreenBox, fullScreen);
+    // Refused (the application logs why): the page says so too.
+    if (wanted && !fullScreen && m_FullScreenNote)
+        m_FullScreenNote->SetVisible(true);
 }
 
 void OptionsComposition::OnMultisamplingClick() {

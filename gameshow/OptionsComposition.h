@@ -17,9 +17,10 @@ namespace GameShow {
 class OptionsComposition : public CompositionBase {
 public:
     static constexpr const char* kName = "compositionOptions";
-    // The widgets under the page's root panel: two buttons, two check boxes, three sliders.
-    static constexpr const char* kWidgets[] = {"CreditsButton", "DoneButton", "FullScreenCheckBox", "MultiSamplingCheckBox",
-                                               "sliderSfx",     "sliderMusic", "sliderVoice"};
+    // The widgets under the page's root panel: two buttons, two check boxes, three sliders, and
+    // the note shown when full screen was refused (optional: a layout without it is not told).
+    static constexpr const char* kWidgets[] = {"CreditsButton", "DoneButton",  "FullScreenCheckBox", "MultiSamplingCheckBox",
+                                               "sliderSfx",     "sliderMusic", "sliderVoice",        "FullScreenNote"};
     static constexpr const char* kCreditsPage = "compositionCredits";
     // The engine's volume categories the menu sounds are routed to.
     static constexpr u32 kMusicCategory = 0;
@@ -35,7 +36,8 @@ public:
     // loaded and applied, the shared wardrobe button listened to; then hidden.
     void Initialize(GameServices::Widget::Panel* screenPanel, const TString<char>& name) override;
     void Uninitialize() override;
-    // Showing: the profile bar, and the check boxes ticked as the application's modes are.
+    // Showing: the profile bar, the check boxes ticked as the application's modes are, the
+    // full-screen note hidden.
     void OnActivate(bool show) override;
 
     // Each slider at its stored percentage of its maximum, then ApplyVolumes.
@@ -50,7 +52,8 @@ public:
     // the save, goes to the main menu.
     void OnDoneClick();
     // Check boxes: the application switches the mode (and refuses full screen while the
-    // display cannot switch).
+    // display cannot switch, or where no display mode fits); each box then shows the mode the
+    // application is in. A refused full screen shows the note and is logged.
     void OnFullScreenClick();
     void OnMultisamplingClick();
     // Sliders: the category's volume at once; nothing is stored.
@@ -84,6 +87,7 @@ private:
     GameServices::Widget::Widget* m_DoneButton = nullptr;
     GameServices::Widget::Widget* m_FullScreenBox = nullptr;
     GameServices::Widget::Widget* m_MultisamplingBox = nullptr;
+    GameServices::Widget::Widget* m_FullScreenNote = nullptr;
     GameServices::Widget::SliderWidget* m_SfxSlider = nullptr;
     GameServices::Widget::SliderWidget* m_MusicSlider = nullptr;
     GameServices::Widget::SliderWidget* m_VoiceSlider = nullptr;

@@ -228,11 +228,17 @@ void PCApplicationImpl::ToggleFullscreen() {
         }
         m_window->GetPosition(m_savedLeft, m_savedTop);
     }
+    const u32 before = m_flags & kSettingFullscreen;
     m_flags ^= kSettingFullscreen;
     ApplyWindowStyle();
     ResetGraphicsForFlags();
     if (!(m_flags & kSettingFullscreen))
         m_window->SetPosition(m_savedLeft, m_savedTop);
+    if ((m_flags & kSettingFullscreen) == before) {
+        // The device found no display mode for it: nothing changed, the stored setting stays.
+        AGReport("Full screen refused: no display mode fits; the game stays in its window.");
+        return;
+    }
     if (m_flags & kSettingPersistent)
         WriteSettings(1u << 1);
 }

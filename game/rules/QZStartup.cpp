@@ -13,7 +13,9 @@
 #include "gameservices/game/GameFlowManager.h"
 #include "gameservices/game/LevelTransitionController.h"
 #include "gameservices/game/TimerManager.h"
+#include "gameservices/widget/RenderingSystemWidget.h"
 #include "gameservices/widget/ScreenManager.h"
+#include "gameservices/widget/Widget.h"
 #include "gameshow/Menu.h"
 
 namespace QZ2011 {
@@ -33,6 +35,12 @@ QZStartup::~QZStartup() {
 
 ScreenStartup* QZStartup::Screen() const {
     return dynamic_cast<ScreenStartup*>(GameServices::Widget::ScreenManager::Instance().FindScreen(ScreenStartup::kName));
+}
+
+GameServices::Widget::Widget* QZStartup::VideoWidget() const {
+    ScreenStartup* screen = Screen();
+    GameServices::Widget::Panel* root = screen && screen->IsLoaded() ? screen->m_RootPanel : nullptr;
+    return root ? GameServices::Widget::Widget::FindChild(kVideoWidget, root) : nullptr;
 }
 
 void QZStartup::RegisterLevelDelegates() {
@@ -111,7 +119,19 @@ void QZStartup::StartVideo(const char* file) {
     }
     // Played to its end once, which moves the opening on.
     video->m_IsLooped = false;
-    VideoProcessingSystem::PlayVideo(m_Set, kVideoAsset);
+    GameServices::Widget::Widget* widget = VideoWidget();
+    if (!widget) {
+        VideoProcessingSystem::PlayVideo(m_Set, kVideoAsset);
+        return;
+    }
+    // The screen built again binds the widget to the asset and plays it (it is marked playing).
+    using GameServices::Widget::RenderingSystemWidget;
+    ScreenStartup* screen = Screen();
+    RenderingSystemWidget::Cleanup(screen);
+    RenderingSystemWidget::ReleaseLayer(screen);
+    RenderingSystemWidget::Initialize(screen);
+    RenderingSystemWidget::AttachLayer(screen);
+    ShowWidget(widget, true);
 }
 
 void QZStartup::OnStep() {
@@ -150,6 +170,8 @@ void QZStartup::OnStep() {
 }
 
 void QZStartup::OnVideoEnded() {
+    // Between clips the player has no picture to show.
+    ShowWidget(VideoWidget(), false);
     if (m_Set && m_Set->FindVideoAsset(kVideoAsset))
         VideoProcessingSystem::DestroyVideoAsset(m_Set, kVideoAsset);
     RestartTimer(kGapMs);

@@ -1,13 +1,18 @@
 #pragma once
 // The game mode of the start-up level, the program's opening: the disclaimer for five seconds,
 // the three intro videos one after the other with short gaps, then the splash, which waits
-// for a click before asking for the menus.
+// for a click before asking for the menus. A clip shows on the screen's video widget, which
+// finds the level's video asset only when it is built: the screen's widgets are built again
+// once the asset exists.
 #include "engine/core/FDelegate.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/minigame/BaseMiniGame.h"
 
 namespace GameServices::KorvoGame {
 struct Timer;
+}
+namespace GameServices::Widget {
+class Widget;
 }
 
 namespace QZ2011 {
@@ -19,6 +24,8 @@ public:
     static constexpr const char* kLevelName = "LevelStartup";
     static constexpr const char* kMenuLevel = "GameShowMenu";
     static constexpr const char* kVideoAsset = "video";
+    // The start-up screen's widget that shows the clips (its VideoAssetName is kVideoAsset).
+    static constexpr const char* kVideoWidget = "IntroVideo";
     static constexpr const char* kVideos[3] = {"Varnel800x600.vid", "Tolvane800x600.vid", "KorvoLogo.vid"};
     static constexpr u32 kDisclaimerMs = 5000;
     static constexpr u32 kGapMs = 150;
@@ -54,6 +61,8 @@ private:
     void StartVideo(const char* file);
     // The context's start-up screen; its widgets are null while it is not loaded.
     ScreenStartup* Screen() const;
+    // The loaded screen's clip widget; null without one.
+    GameServices::Widget::Widget* VideoWidget() const;
 
     GameServices::KorvoGame::TeamActionManagerDelegate<QZStartup> m_ClickDelegate{this, &QZStartup::OnClick};
     FDelegate<QZStartup> m_StepDelegate{this, &QZStartup::OnStep};

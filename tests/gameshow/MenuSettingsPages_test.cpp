@@ -1210,3 +1210,24 @@ TEST_F(MenuPages, GrantsUnlockTheCurrentLooksItem) {
     manager->GetUnlockedAnatomyPartNames(4, 1, none);
     EXPECT_TRUE(none.empty() && log.Contains("category 4 is out of range"));
 }
+
+// A new profile can be given up (a first-time player has none to go back to): the profiles page
+// again, the current profile's look on the avatar. A refused full screen is told, its box clear.
+TEST_F(MenuPages, ANewProfileCanBeGivenUpAndARefusedFullScreenIsTold) {
+    StartNewPlayer({"", "", "", ""});
+    lookPage.OnActivate(true);
+    EXPECT_FALSE(At(lookPage, "BackButton")->Visible);
+    Start({"Ann"}, 0, lookPage);
+    manager->PreloadDefaultLooks();
+    Again(lookPage);
+    Click(Look(0));
+    EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, "AppearanceMale01.xml");
+    Click(lookPage, "BackButton");
+    EXPECT_STREQ(Next(), ProfilesComposition::kName);
+    EXPECT_EQ(avatar.VolatileDatas.GetAppearance()->Name, "AppearanceFemale01.xml");
+    Start({"Ann"}, 0, options);
+    Again(options);
+    g_fakeGraphics = {.refusedFlags = kSettingFullscreen};
+    Click(options, "FullScreenCheckBox");
+    EXPECT_TRUE(!IsButtonMarked(At(options, "FullScreenCheckBox")) && At(options, "FullScreenNote")->Visible);
+}

@@ -176,9 +176,12 @@ TEST_F(ApplicationWindow, EachToggleWritesOnlyItsOwnValueAndLeavingFullScreenRes
     g_fakeGraphics.refusesSwitch = true;
     Send(Message{MessageKind::ModeSwitch});
     EXPECT_TRUE(!Backend()->IsFullscreen() && log.Contains("cannot switch"));
+    // Where no display mode fits, the refusal is told and the stored choice stays.
     g_fakeGraphics = {.refusedFlags = kSettingFullscreen};
+    WriteSettings("Fullscreen=1\n");
     Send(Message{MessageKind::ModeSwitch});
     EXPECT_TRUE(!Backend()->IsFullscreen() && !(m_app->GetFlags() & kSettingFullscreen));
+    EXPECT_TRUE(log.Contains("no display mode fits") && FileContents(SettingsPath()) == "Fullscreen=1\n");
 }
 
 // --- Input -------------------------------------------------------------------------------

@@ -21,6 +21,7 @@
 #include "gameservices/game/RenderableModelData.h"
 #include "gameservices/game/TimerManager.h"
 #include "gameservices/widget/ScreenManager.h"
+#include "gameservices/widget/Widget.h"
 #include "tests/game/rules/MatchStage.h"
 #include "tests/support/GraphicsStartup.h"
 #include "tests/support/MatchHarness.h"
@@ -49,7 +50,8 @@ bool AddOpeningLevel(const TempDir& home, QZ2011GameContext& context) {
     package.Add("screenstartup", 0,
                 "<UserControl xmlns:x=\"urn:tallyvox:layout-x\" xmlns:GsWidgetLibrary=\"urn:tallyvox:widgets\" "
                 "x:Name=\"ScreenStartup\" Width=\"800\" Height=\"600\"><Grid Name=\"ScreenStartupGrid\" "
-                "Width=\"800\" Height=\"600\" Margin=\"0,0,0,0\">" + images + "</Grid></UserControl>");
+                "Width=\"800\" Height=\"600\" Margin=\"0,0,0,0\"><GsWidgetLibrary:Video Name=\"IntroVideo\" "
+                "VideoAssetName=\"video\" Width=\"64\" Height=\"64\"/>" + images + "</Grid></UserControl>");
     if (!package.WriteFolder(home.File("openinglevels.dir")))
         return false;
     GameServices::Bridge::FileSystem::LoadPackage("openinglevels.dir", false);
@@ -107,14 +109,17 @@ protected:
         screen = dynamic_cast<QZ2011::ScreenStartup*>(
             GameServices::Widget::ScreenManager::Instance().FindScreen(QZ2011::ScreenStartup::kName));
     }
-    // What shows, at each change, from start; a click every frame until the splash changes nothing.
+    // What shows, at each change, from start (a clip not on its widget is unseen); a click every
+    // frame until the splash changes nothing.
     void RunToTheSplash() {
         screen->m_SplashPulseFrames = 7;
         std::string last;
         ASSERT_TRUE(StepUntil([&] {
             std::string now = screen->m_Disclaimer->Visible ? "disclaimer" : "";
+            const auto* clips = GameServices::Widget::Widget::FindChild(QZStartup::kVideoWidget, screen->m_RootPanel);
             if (const auto* asset = startup->GetSet()->FindVideoAsset(QZStartup::kVideoAsset))
-                now = asset->VolatileDatas.GetVideoData()->m_FileName.c_str();
+                now = asset->VolatileDatas.GetVideoData()->m_FileName.c_str() +
+                      std::string(clips->Visible && clips->VolatileDatas.GetVideoAsset() == asset ? "" : " unseen");
             if (screen->m_Splash->Visible && screen->m_SplashText->Visible)
                 now = "splash";
             if (now != last)

@@ -16,16 +16,16 @@ TEST(CheckLayout, EachPlantedLayoutFaultIsTold) {
     } faults[] = {
         // A string table text too long for its button.
         {"strings/english.txt", "MENU_QUIT = Quit", "MENU_QUIT = Quit the game and go back to the desktop",
-         "menuscreen.txt:70 (MenuXmls/menuscreen.xaml): error: \"exitButton\" shows \"Quit the game and go back to "
+         "menuscreen.txt:72 (MenuXmls/menuscreen.xaml): error: \"exitButton\" shows \"Quit the game and go back to "
          "the desktop\" in \"tvx_sans_24.fon\" at 24 px: only 11 of its 32 characters fit the 220 x 50 box"},
         // Two buttons of one page on top of each other.
         {menu, "button awardsButton 80 350", "button awardsButton 80 300",
-         "menuscreen.txt:69 (MenuXmls/menuscreen.xaml): error: \"awardsButton\" (80, 300, 220 x 50) overlaps "
+         "menuscreen.txt:71 (MenuXmls/menuscreen.xaml): error: \"awardsButton\" (80, 300, 220 x 50) overlaps "
          "\"optionsButton\" (80, 280, 220 x 50) on page \"compositionMainMenu\"; move one, or declare "
          "\"over=optionsButton\" if it is drawn over it on purpose"},
         // A character the font has no glyph for.
         {menu, "Text={70s|80s|90s|00s}", "Text={70s|80s|90s|00s\x95}",
-         "menuscreen.txt:86 (MenuXmls/menuscreen.xaml): error: \"Button00s\" shows \"00s\x95\"; its font "
+         "menuscreen.txt:94 (MenuXmls/menuscreen.xaml): error: \"Button00s\" shows \"00s\x95\"; its font "
          "\"tvx_sans_24.fon\" has no glyph for 0x95"},
         // A window's sizes in pixels rather than fractions.
         {"content/layouts/screengame.txt", "ImageBorderSize=0.04893,0.08", "ImageBorderSize=16,16",
@@ -33,11 +33,11 @@ TEST(CheckLayout, EachPlantedLayoutFaultIsTold) {
          "values must be fractions of the window's size, from 0 to 1"},
         // A widget past the bottom of the design.
         {startup, "prompt SplashText 150 500 500 50", "prompt SplashText 150 570 500 50",
-         "screenstartup.txt:12 (MenuXmls/screenstartup.xaml): error: \"SplashText\" (150, 570, 500 x 50) lies outside "
+         "screenstartup.txt:14 (MenuXmls/screenstartup.xaml): error: \"SplashText\" (150, 570, 500 x 50) lies outside "
          "the 800 x 600 design"},
         // A declaration of a widget the layout does not hold.
-        {startup, "image Splash 0 0 800 600", "image Splash 0 0 800 600 over=Splosh",
-         "screenstartup.txt:11 (MenuXmls/screenstartup.xaml): error: \"Splash\" is declared drawn over \"Splosh\", "
+        {startup, "startup_splash.png over=IntroVideo", "startup_splash.png over=IntroVideo,Splosh",
+         "screenstartup.txt:13 (MenuXmls/screenstartup.xaml): error: \"Splash\" is declared drawn over \"Splosh\", "
          "which the layout does not hold"},
     };
     DamagedContent content;

@@ -48,16 +48,16 @@ TEST(CheckScreens, EachFaultIsToldAtItsSourceAndTheWrittenPopupsAndFlowAreChecke
         "\"ScreenLoading.xaml\", which no package holds",
         at("menuscreen", "", "page \"compositionWardrobe\" looks up \"DoneButton\", which its root panel does not "
            "hold"),
-        at("menuscreen", ":80", "\"softkeyboard\" has Visibility \"visible\"; the game shows a widget only for exactly "
+        at("menuscreen", ":88", "\"softkeyboard\" has Visibility \"visible\"; the game shows a widget only for exactly "
            "\"Visible\""),
-        at("menuscreen", ":80", "soft keyboard \"softkeyboard\" sets no MaxEntryTextChar"),
+        at("menuscreen", ":88", "soft keyboard \"softkeyboard\" sets no MaxEntryTextChar"),
         at("screengame", "", "screen \"ScreenGame\" binds \"QuestionLabel\", which its layout does not hold"),
         at("screengame", ":145", "\"SoftKeyboardWidget\" is a Label; ScreenGame needs a SoftKeyboard"),
         at("screengame", ":48", "viewport \"left3DViewport\" shows the component level \"ComponentAvatarFace_Right\"; "
            "the match loads \"ComponentAvatarFace_Left\" there"),
         at("screengame", ":54", "\"right3DViewport\" is a Image; ScreenGame needs a ViewPort3D"),
-        at("screenstartup", ":11", "\"Splash\" has Background \"#FF00GG00\", which is no colour"),
-        at("screenstartup", ":12", "\"SplashText\" names string id \"SPLASH_PROMT\", which has no text"),
+        at("screenstartup", ":13", "\"Splash\" has Background \"#FF00GG00\", which is no colour"),
+        at("screenstartup", ":14", "\"SplashText\" names string id \"SPLASH_PROMT\", which has no text"),
         "data/content/popups.txt: error: the game shows popup \"PlayerNameNotAvailable\", which no popups "
         "file describes",
         "data/content/popups.txt:24 (gsSystem/popups.xml): error: popup \"Pause\" has priority 0 and would never show",
