@@ -5,7 +5,11 @@
 // a 70s easy match and plays it to its end, answering right. It may log nothing but the game's chatter.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <deque>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -16,6 +20,8 @@
 #include "engine/audio/PCAudioManagerImpl.h"
 #include "engine/audio/PCSound.h"
 #include "engine/core/AGApplication.h"
+#include "engine/graphics/AGFont.h"
+#include "engine/graphics/AGText.h"
 #include "engine/core/AGApplicationGraphics.h"
 #include "engine/core/AGProgram.h"
 #include "engine/core/AGResourceManager.h"
@@ -32,11 +38,14 @@
 #include "gameservices/entities/Set.h"
 #include "gameservices/widget/ScreenManager.h"
 #include "gameservices/widget/SoftKeyboard.h"
+#include "gameservices/widget/WidgetRenderData.h"
 #include "gameshow/CompositionManager.h"
 #include "gameshow/PlayerProfileManager.h"
 #include "gameshow/SequenceManager.h"
 #include "platform/audio/AudioTypes.h"
 #include "platform/core/Clock.h"
+#include "platform/gfx/Image.h"
+#include "platform/window/WindowShot.h"
 #include "platform/settings/SettingsFile.h"
 #include "questions/QuestionManager.h"
 #include "tests/support/GraphicsStartup.h"
@@ -136,6 +145,42 @@ Widget* PopupButton(const char* popup, const char* button) {
     return shown && shown->m_Panel && shown->Name == popup ? Widget::FindChild(button, shown->m_Panel) : nullptr;
 }
 
+// A shot's pixel as its colour channels.
+std::array<int, 3> PixelAt(const platform::gfx::Image& shot, int x, int y) {
+    x = std::clamp(x, 0, int(shot.width) - 1);
+    y = std::clamp(y, 0, int(shot.height) - 1);
+    const uint32_t argb = shot.pixels[size_t(y) * shot.width + size_t(x)];
+    return {int((argb >> 16) & 0xFF), int((argb >> 8) & 0xFF), int(argb & 0xFF)};
+}
+int Distance(const std::array<int, 3>& a, const std::array<int, 3>& b) {
+    return std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])});
+}
+
+// Where a widget is drawn in the window: x, y, width, height.
+std::array<f32, 4> Drawn(const Widget& widget) {
+    const GameServices::Widget::HitRectangle box = widget.WindowHit();
+    return {box.x, box.y, box.maxX, box.maxY};
+}
+
+// Pixels of a drawn box, a fifth off each side, far from the box's most common colour: at least
+// a short word's worth where text is drawn.
+constexpr int kInkPixels = 12;
+int InkIn(const platform::gfx::Image& shot, const std::array<f32, 4>& r) {
+    std::map<std::array<int, 3>, int> counts;
+    for (int y = int(r[1] + r[3] / 5); y < int(r[1] + r[3] * 4 / 5); ++y)
+        for (int x = int(r[0] + r[2] / 5); x < int(r[0] + r[2] * 4 / 5); ++x)
+            ++counts[PixelAt(shot, x, y)];
+    if (counts.empty())
+        return 0;
+    const auto common = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                            return a.second < b.second;
+                        })->first;
+    int ink = 0;
+    for (const auto& [colour, n] : counts)
+        ink += Distance(colour, common) > 48 ? n : 0;
+    return ink;
+}
+
 class SampleMatch : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -232,6 +277,8 @@ protected:
             if (kind == MessageKind::MouseMove || kind == MessageKind::ButtonDown || kind == MessageKind::ButtonUp)
                 m_inputFrames = 3;
         }
+        for (Look& look : m_looks)
+            Watch(look);
         if (!m_input.empty() || !m_app->HasWindow())
             return;
         if (m_next == m_steps.size()) {
@@ -253,6 +300,42 @@ protected:
         } else if (step.during) {
             step.during();
         }
+    }
+
+    // A look at the picture: each time `when` has held for `settle` frames, the window's last frame
+    // is saved as <build>/match-shots/<name>.png and `check` tells what is wrong with it ("": nothing).
+    struct Look {
+        std::string name;
+        std::function<bool()> when;
+        std::function<std::string(const platform::gfx::Image&)> check;
+        u32 settle = kDrawEvery;
+        bool once = false;  // the first time only
+        u32 frames = 0;
+        u32 seen = 0;
+    };
+    void Watch(Look& look) {
+        look.frames = !(look.once && look.seen) && look.when() ? look.frames + 1 : 0;
+        if (look.frames != look.settle + 1)
+            return;
+        ++look.seen;
+        const std::string file = std::string(TALLYVOX_BUILT_CONTENT) + "/../match-shots/" + look.name + ".png";
+        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+        std::string why;
+        platform::gfx::Image shot;
+        if (platform::window::SaveWindowShot(SDL_GL_GetCurrentWindow(), file, why)) {
+            std::ifstream in(file, std::ios::binary);
+            const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            platform::gfx::DecodePng(bytes.data(), bytes.size(), shot, why);
+        }
+        why = shot.width ? look.check(shot) : "no shot: " + why;
+        if (!why.empty())
+            m_lookFailures.push_back(look.name + ": " + why);
+    }
+    bool Looked(const std::string& name) {
+        for (Look& look : m_looks)
+            if (look.name == name)
+                return look.seen > 0;
+        return false;
     }
 
     std::string State() {
@@ -415,6 +498,8 @@ protected:
                 text = qbank::FirstForm(question->GetAnswer(order[pick]).Text());
         }
         Type(text);
+        if (m_slowEnter)
+            Send({.kind = MessageKind::MouseMove, .x = 2, .y = 2}, 4 * kDrawEvery);
         Key(kKeyEnter, u'\r');
         m_submitMs = m_nowMs;
     }
@@ -440,6 +525,76 @@ protected:
         steps.insert(steps.end(), after.begin(), after.end());
         Play(std::move(steps), trace);
         EXPECT_EQ(m_context.m_Decade * 10 + m_context.m_Difficulty, choice);
+    }
+
+    // Looks at the match screen: the first typed answer (with the pause before Enter; later turns'
+    // entry fields are not drawn yet), one board slot an answer, and every revealed answer's text
+    // on the centre board.
+    void WatchTheBoard() {
+        using GameServices::Widget::Label;
+        ScreenGame* screen = &m_context.GetGameScreen();
+        auto row = [=](const char* stem, u32 n) {
+            return static_cast<Label*>(screen->BoundWidget(TString<char>(stem) + TString<char>::FromInt(i32(n))));
+        };
+        auto question = [this] {
+            return m_context.GetQuestionManager() ? m_context.GetQuestionManager()->CurrentQuestion() : nullptr;
+        };
+        auto mainGame = [this] { return m_context.m_GamePhase < PhaseFastMoneyIntro; };
+        GameServices::Widget::SoftKeyboard** keyboard = &m_context.m_AnswerKeyboard;
+        auto typed = [=] {
+            return Shown(*keyboard) && Shown(screen->BoundWidget("SoftKeyboard")) && mainGame() &&
+                   (*keyboard)->m_EntryText.Length() >= 4;
+        };
+        // The keyboard's own entry field, where it writes the text.
+        auto typedSeen = [=](const platform::gfx::Image& shot) {
+            const std::array<f32, 4> k = Drawn(**keyboard);
+            return InkIn(shot, {k[0] + 150, k[1], 380, 56}) >= kInkPixels ? "" : std::string("the answer is not seen");
+        };
+        if (m_slowEnter)
+            m_looks.push_back({"typed_answer", typed, typedSeen, 3 * kDrawEvery, true});
+        auto board = [=] {
+            return Shown(screen->BoundWidget("AnswersBox")) && question() && question()->AnswerCount() < 8 &&
+                   mainGame();
+        };
+        // A slot's left edge: the row picture where it shows, the board's back where not. The first
+        // row no answer takes: the smaller board of the 90s and 00s from round 3 on leaves the fourth.
+        auto slotsSeen = [=, this](const platform::gfx::Image& shot) {
+            auto* box = static_cast<GameServices::Widget::Panel*>(screen->BoundWidget("AnswersBox"));
+            auto edge = [&](u32 n) {
+                Widget* slot = Widget::FindChild(TString<char>("answerRow") + TString<char>::FromInt(i32(n)), box);
+                const std::array<f32, 4> at = slot ? Drawn(*slot) : std::array<f32, 4>{};
+                return PixelAt(shot, int(at[0]) + 6, int(at[1] + at[3] / 2));
+            };
+            const u32 count = question()->AnswerCount(), round = u32(m_context.m_RoundCounter);
+            const u32 free = m_context.m_Decade >= 2 && round >= 3 && round <= 5 && count > 3 ? 3 : count;
+            return Distance(edge(1), edge(free + 1)) > 48
+                       ? ""
+                       : "slot " + std::to_string(free + 1) + " shows for " + std::to_string(count) + " answers";
+        };
+        m_looks.push_back({"board_slots", board, slotsSeen});
+        auto centre = [=] {
+            return Shown(screen->BoundWidget("CenterAnswersBox")) && Shown(row("CenterAnswerLabel", 1));
+        };
+        // Each shown row has its text drawn, in a font whose lines fit the row's height; the centre
+        // rows are wider than the side board's: a text cut there shows more here.
+        auto centreSeen = [=](const platform::gfx::Image& shot) {
+            std::string missing;
+            for (u32 n = 1; n <= ScreenGame::kBoardRows; ++n) {
+                Label* answer = row("CenterAnswerLabel", n);
+                if (!Shown(answer))
+                    continue;
+                const std::string text = answer->m_TextStyle.m_Text.c_str();
+                AGText* drawn = GameServices::Widget::Render::At(answer->VolatileDatas.GetTexts(), 0);
+                const AGFont* font = drawn ? drawn->GetFont() : nullptr;
+                const bool fits = font && f32(font->GetLineHeight()) <= answer->m_Height;
+                const std::string side = row("AnswerLabel", n)->m_TextStyle.m_Text.c_str();
+                const bool cutAlike = text.ends_with("...") && text == side;
+                if (!fits || cutAlike || InkIn(shot, Drawn(*answer)) < kInkPixels)
+                    missing += " " + std::to_string(n);
+            }
+            return missing.empty() ? missing : "not the whole text in rows" + missing;
+        };
+        m_looks.push_back({"centre_board", centre, centreSeen});
     }
 
     std::vector<std::string> UnexpectedLog() const {
@@ -476,6 +631,9 @@ protected:
     PCGraphicDevice* m_pictured = nullptr;
     uint64_t m_nextCaptureMs = 0;
     int m_inputFrames = 0;
+    std::vector<Look> m_looks;
+    std::vector<std::string> m_lookFailures;
+    bool m_slowEnter = false;
     // A second match on the same program (what the first left behind would show here), the window
     // left for two seconds, then closed: a quit taken back, then confirmed.
     std::vector<Step> ASecondMatchThenQuit() {
@@ -500,12 +658,17 @@ protected:
     }
 };
 
-// A won match ends on the retry prompt, whose main-menu button leads back with a live pointer.
+// A won match ends on the retry prompt, whose main-menu button leads back with a live pointer. On
+// the way the typed answer shows and the board has a slot an answer.
 TEST_F(SampleMatch, A70sMatchPlaysToItsEndWithNothingMissing) {
+    m_slowEnter = true;
+    WatchTheBoard();
     auto mainMenu = [this] { return m_context.GetGameScreen().BoundWidget("RetryNo_MainMenu"); };
     std::vector<Step> after = PointerOnMainMenu();
     after.insert(after.begin(), {"the retry prompt", [=] { return Shown(mainMenu()); }, [=, this] { Click(mainMenu()); }});
     PlayWholeMatch("Button70s", "EasyButton", PhaseGameOver, 0, "sample_match_70s.txt", 0, after);
+    EXPECT_TRUE(Looked("typed_answer") && Looked("board_slots"));
+    EXPECT_EQ(m_lookFailures, std::vector<std::string>());
 }
 
 // The menu pages in turn, the wardrobe, then the whole tutorial before an 80s match on normal.
@@ -588,9 +751,12 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
 }
 
 // The 00s on normal, every second answer wrong (strikes and steals both ways) and fast money
-// answered wrong: the match ends without the top prize.
+// answered wrong: the match ends without the top prize. The centre board shows every revealed answer.
 TEST_F(SampleMatch, A00sMatchWithStrikesStealsAndAFailedFastMoney) {
+    WatchTheBoard();
     PlayWholeMatch("Button00s", "NormalButton", kEitherEnd, 31, "sample_match_00s_strikes.txt", 2);
+    EXPECT_TRUE(Looked("centre_board"));
+    EXPECT_EQ(m_lookFailures, std::vector<std::string>());
 }
 
 // The 90s on hard, every answer wrong: strikes, the computer family's steals and rounds, the loss.

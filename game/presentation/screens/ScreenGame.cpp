@@ -349,7 +349,9 @@ void ScreenGame::ResetRoundDisplay() {
         Show(m_AnswerLabels[row], false);
         Show(m_FreqLabels[row], false);
     }
+    // The last round's centre board goes with it: the next board would show under it.
     Show(m_AnswersBox, false);
+    Show(m_CenterAnswersBox, false);
     HideComponent(kViewports[0]);
     HideComponent(kViewports[1]);
     Show(m_AIBox, false);

@@ -91,6 +91,8 @@ public:
     static constexpr const char* kQuestionFont = "RonniaBoldWhite_20";
     static constexpr const char* kSpecialQuestionFont = "RonniaBoldWhite_17";
     static constexpr const char* kAnswerFonts[3] = {"impactwhite28", "impactwhite22", "impactwhite18"};
+    // The side board's row pictures, numbered from 1: as many show as the question has answers.
+    static constexpr const char* kBoardSlot = "answerRow";
     // The widget animations the screen plays.
     enum Animation : u32 {
         kAnimStarsWardrobe, kAnimRoundOneLeft, kAnimSuddenTripleDouble, kAnimStrike, kAnimFadeInBlack,
@@ -174,6 +176,8 @@ public:
 
     // Board text.
     void ShowQuestion(Question* question);
+    // Shows the side board's row pictures of the rows the question's answers take, hides the others.
+    void ShowBoardSlots(u32 answers);
     // The text that fits the label's width; leaves the label's font at the chosen size.
     TString<char> FitTextToLabel(Label* label, TString<char> text);
     bool IsSpecialQuestion(TString<char> id);

@@ -10,8 +10,11 @@
 #include "game/rules/QZ11Phases.h"
 #include "gameservices/game/TeamActionManager.h"
 #include "gameservices/widget/RenderingSystemWidget.h"
+#include "engine/graphics/AGFont.h"
+#include "engine/graphics/AGText.h"
 #include "gameservices/widget/SoftKeyboard.h"
 #include "gameservices/widget/WidgetClasses.h"
+#include "gameservices/widget/WidgetRenderData.h"
 #include "questions/Question.h"
 
 namespace QZ2011 {
@@ -35,6 +38,13 @@ void SetFont(ScreenGame::Label* label, const char* font) {
 f32 MeasureIn(ScreenGame::Label* label, const TString<char>& text) {
     label->SetText(text);
     return RenderingSystemWidget::GetTextWidth(*label);
+}
+
+// The label's text is taller than its box in its current font: the text would not be drawn.
+bool TooTall(ScreenGame::Label* label) {
+    AGText* text = GameServices::Widget::Render::At(label->VolatileDatas.GetTexts(), 0);
+    const AGFont* font = text ? text->GetFont() : nullptr;
+    return font && f32(font->GetLineHeight()) > label->m_Height;
 }
 
 void Show(ScreenGame::Widget* widget, bool visible) {
@@ -89,10 +99,9 @@ void ScreenGame::ShowQuestion(Question* question) {
             const RightAnswer& answer = question->GetAnswer(i);
             TString<char> text(answer.Text() ? answer.Text() : "");
             text.ToUpper();
-            TString<char> shown = FitTextToLabel(m_AnswerLabels[row], text);
-            FitTextToLabel(m_CenterAnswerLabels[row], text);
-            SetLabelText(m_AnswerLabels[row], shown);
-            SetLabelText(m_CenterAnswerLabels[row], shown);
+            // Each board's rows have their own width: each label shows the text its fit gives.
+            SetLabelText(m_AnswerLabels[row], FitTextToLabel(m_AnswerLabels[row], text));
+            SetLabelText(m_CenterAnswerLabels[row], FitTextToLabel(m_CenterAnswerLabels[row], text));
             const TString<char> value = TString<char>::FromInt(i32(answer.Value()));
             SetLabelText(m_FreqLabels[row], value);
             SetLabelText(m_CenterFreqLabels[row], value);
@@ -103,22 +112,33 @@ void ScreenGame::ShowQuestion(Question* question) {
         Show(m_FreqLabels[row], false);
         Show(m_CenterAnswerLabels[row], false);
         Show(m_CenterFreqLabels[row], false);
-    }
+    }    ShowBoardSlots(count);
+}
+
+void ScreenGame::ShowBoardSlots(u32 answers) {
+    if (!m_AnswersBox || !m_AnswersBox->IsA(GameServices::Widget::TypeIds::Panel))
+        return;
+    bool used[kBoardRows] = {};
+    const bool shifted = UsesShiftedBoard();
+    for (u32 i = 0; i < answers; ++i)
+        if (const i32 row = BoardRowOf(i, shifted); row >= 0)
+            used[row] = true;
+    auto* box = static_cast<GameServices::Widget::Panel*>(m_AnswersBox);
+    for (u32 row = 0; row < kBoardRows; ++row)
+        Show(Widget::FindChild(TString<char>(kBoardSlot) + TString<char>::FromInt(i32(row + 1)), box), used[row]);
 }
 
 TString<char> ScreenGame::FitTextToLabel(Label* label, TString<char> text) {
     if (!label)
         return text;
-    SetFont(label, kAnswerFonts[0]);
+    // The largest font of the list whose lines fit the row's height and whose text fits its width.
     const f32 room = label->m_Width - 1.0f;
-    if (MeasureIn(label, text) < room)
-        return text;
-    for (u32 font = 1; font < 3; ++font) {
-        SetFont(label, kAnswerFonts[font]);
-        if (MeasureIn(label, text) < room)
+    for (const char* font : kAnswerFonts) {
+        SetFont(label, font);
+        if (!TooTall(label) && MeasureIn(label, text) < room)
             return text;
     }
-    // Font 18 stays: as many leading characters as fit beside the ellipsis.
+    // The smallest font stays: as many leading characters as fit beside the ellipsis.
     const f32 dots = MeasureIn(label, TString<char>(kEllipsis));
     TString<char> kept;
     for (u32 k = 0; k < text.Length(); ++k) {

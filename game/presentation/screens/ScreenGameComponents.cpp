@@ -175,8 +175,11 @@ void ScreenGame::ShowComponent(const TString<char>& name) {
     // The marker after the tenth reveal would be an eleventh square.
     if (name == kShownComponents[21].name && m_FastMoneyRevealIndex < kFastMoneyRows)
         SetShown({m_BlinkingSquaresFM[m_FastMoneyRevealIndex]}, true);
-    if (name == kShownComponents[22].name)
+    // The fast-money board takes the centre: the main game's boards would show through it.
+    if (name == kShownComponents[22].name) {
+        SetShown({m_AnswersBox, m_CenterAnswersBox}, false);
         SetShown({m_AnswersBoxFM}, true);
+    }
     if (name == kShownComponents[23].name)
         ShowAchievementPanel();
     if (name == kShownComponents[24].name) {
