@@ -342,6 +342,15 @@ protected:
                 {"the drawn pointer under the mouse", drawnAtMouse, nullptr, 1000}};
     }
 
+    // From the decade page, a pair of glasses and a top picked in the wardrobe, then Done.
+    std::vector<Step> WardrobeVisit() {
+        return {{"the wardrobe button", [] { return PageSettled("compositionDecadeSelector"); },
+                 [this] { ClickAt(670, 103); }},
+                ClickOn("compositionWardrobe", "tabglasses"), ClickOn("compositionWardrobe", "effect1"),
+                ClickOn("compositionWardrobe", "tabshirt"), ClickOn("compositionWardrobe", "effect2"),
+                ClickOn("compositionWardrobe", "DoneButton")};
+    }
+
     // The steps put before the one named `what`, which the list must hold.
     static void InsertBefore(std::vector<Step>& steps, const std::string& what, const std::vector<Step>& more) {
         const auto at = std::find_if(steps.begin(), steps.end(), [&](const Step& s) { return s.what == what; });
@@ -543,14 +552,7 @@ TEST_F(SampleMatch, TheMenuPagesAndTheWholeTutorial) {
          [] { return PageSettled("compositionProfiles") && NoPopup(); },
          [this] { Click(OnPage("compositionProfiles", "DoneButton")); }},
     });
-    InsertBefore(steps, "Button80s on compositionDecadeSelector", {
-        {"the wardrobe button", [] { return PageSettled("compositionDecadeSelector"); }, [this] { ClickAt(670, 103); }},
-        ClickOn("compositionWardrobe", "tabglasses"),
-        ClickOn("compositionWardrobe", "effect1"),
-        ClickOn("compositionWardrobe", "tabshirt"),
-        ClickOn("compositionWardrobe", "effect2"),
-        ClickOn("compositionWardrobe", "DoneButton"),
-    });
+    InsertBefore(steps, "Button80s on compositionDecadeSelector", WardrobeVisit());
     // The in-game menu: a return to the main menu taken back, the match resumed, then left.
     auto menuButton = [this] { return m_context.GetGameScreen().m_MenuButton; };
     steps.insert(steps.end(), {
@@ -609,9 +611,7 @@ class SampleMatchSaves : public SampleMatch, public ::testing::WithParamInterfac
 TEST_P(SampleMatchSaves, AProfileKeepsItsLookItemsVolumesPrizeAndAwardsThroughTheQuit) {
     const bool signal = GetParam();
     auto profile = [] { return GameShow::PlayerProfileManager::Instance()->GetProfile(0); };
-    auto volumes = [](const GameShow::Settings& s) {
-        return std::vector<u32>{s.SoundEffectsVolume, s.MusicVolume, s.VoiceVolume};
-    };
+    auto volumes = [](const GameShow::Settings& s) { return std::vector{s.SoundEffectsVolume, s.MusicVolume, s.VoiceVolume}; };
     std::vector<u32> volumesSet;
     std::string look;
     u32 money = 0;
@@ -620,21 +620,13 @@ TEST_P(SampleMatchSaves, AProfileKeepsItsLookItemsVolumesPrizeAndAwardsThroughTh
         ClickOn("compositionMainMenu", "optionsButton"),
         {"the effects slider", [] { return PageSettled("compositionOptions"); }, [this] { ClickAt(600, 216); }},
         ClickOn("compositionOptions", "DoneButton"),
-        {"the main menu after the options",
-         [] { return PageSettled("compositionMainMenu"); },
+        {"the main menu after the options", [] { return PageSettled("compositionMainMenu"); },
          [&] { volumesSet = volumes(*GameShow::PlayerProfileManager::Instance()->GetSettings()); }},
     });
-    InsertBefore(steps, "Button70s on compositionDecadeSelector", {
-        {"the wardrobe button", [] { return PageSettled("compositionDecadeSelector"); },
-         [this] { ClickAt(670, 103); }},
-        ClickOn("compositionWardrobe", "tabglasses"),
-        ClickOn("compositionWardrobe", "effect2", true),
-        ClickOn("compositionWardrobe", "tabshirt"),
-        ClickOn("compositionWardrobe", "effect2", true),
-        ClickOn("compositionWardrobe", "DoneButton"),
-        {"the decade page after the wardrobe", [] { return PageSettled("compositionDecadeSelector"); },
-         [&] { look = profiletest::Parts(profile()->AvatarDescription); }},
-    });
+    std::vector<Step> wardrobe = WardrobeVisit();
+    wardrobe.push_back({"the decade page after the wardrobe", [] { return PageSettled("compositionDecadeSelector"); },
+                        [&] { look = profiletest::Parts(profile()->AvatarDescription); }});
+    InsertBefore(steps, "Button70s on compositionDecadeSelector", wardrobe);
     steps.push_back(MatchEnd(PhaseGameOver));
     auto mainMenu = [this] { return m_context.GetGameScreen().BoundWidget("RetryNo_MainMenu"); };
     steps.push_back({"the retry prompt", [=] { return Shown(mainMenu()); }, [&, this] {
