@@ -63,12 +63,22 @@ bool ParseU32(std::string_view text, uint32_t& out) {
 
 SettingsFile::LoadResult SettingsFile::Load(const std::string& path, std::string* error) {
     m_lines.clear();
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO in the file's place cannot hold the game up in open; only a
+    // regular file is read.
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return LoadResult::Missing;
         if (error)
             *error = Describe("cannot open", path);
+        return LoadResult::Failed;
+    }
+    struct stat info;
+    const bool statted = fstat(fd, &info) == 0;
+    if (!statted || !S_ISREG(info.st_mode) || fcntl(fd, F_SETFL, O_RDONLY) != 0) {
+        if (error)
+            *error = statted && !S_ISREG(info.st_mode) ? path + " is not a regular file" : Describe("cannot open", path);
+        close(fd);
         return LoadResult::Failed;
     }
     // One byte more than the limit tells an oversized file.

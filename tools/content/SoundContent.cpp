@@ -15,6 +15,7 @@
 #include "tools/authoring/VideoClipWriter.h"
 #include "tools/content/Generators.h"
 #include "tools/content/SoundSynth.h"
+#include "tools/content/Speech.h"
 #include "tools/qbank/BankSource.h"
 
 namespace content {
@@ -39,6 +40,7 @@ struct SoundJob {
     SoundRecipe recipe;
     SourceRef from;
     std::string ogg;
+    std::string error;  // why its samples could not be made
 };
 
 bool ParseNumber(const std::string& text, double& value) {
@@ -92,6 +94,7 @@ void AddQuestionVoices(Output& out, const SoundJob& pattern, double secondsPerCh
             job.name = id;
             job.from = questions.At(line);
             job.recipe.seconds = std::max(kShortestVoice, double(CountCharacters(text)) * secondsPerCharacter);
+            job.recipe.text = text;
             jobs.push_back(std::move(job));
         }
     }
@@ -105,7 +108,9 @@ void EncodeAll(std::vector<SoundJob>& jobs) {
         for (size_t i; (i = next.fetch_add(1)) < jobs.size();) {
             SoundJob& job = jobs[i];
             const uint32_t seed = Crc32Hash(authoring::LowerName(job.name + ".snd").c_str());
-            const std::vector<float> samples = SynthesizeSound(job.recipe, seed);
+            const std::vector<float> samples = SynthesizeSound(job.recipe, seed, &job.error);
+            if (samples.empty())
+                continue;
             authoring::Pcm16 pcm;
             pcm.channels = 1;
             pcm.rate = kSoundRate;
@@ -166,8 +171,17 @@ void GenerateSounds(Output& out) {
             out.Error(at, error);
             continue;
         }
+        const bool speech = pattern.recipe.kind == SoundRecipe::Kind::Speech;
+        if (speech && line.fields[0] != "voices") {
+            out.Error(at, "a speech recipe speaks a question's text: only the voices line takes it");
+            continue;
+        }
         if (line.fields[0] == "voices") {
-            AddQuestionVoices(out, pattern, seconds, jobs);
+            // Without the speech program no voice is made: the build fails with the reason.
+            if (std::string why; speech && !SpeechAvailable(why))
+                out.Error(at, why + ": the question voices cannot be spoken");
+            else
+                AddQuestionVoices(out, pattern, seconds, jobs);
             continue;
         }
         std::vector<std::string> names;
@@ -192,7 +206,8 @@ void GenerateSounds(Output& out) {
     EncodeAll(unique);
     for (SoundJob& job : unique) {
         if (job.ogg.empty()) {
-            out.Error(job.from, "the encoder refused sound \"" + job.name + "\"");
+            out.Error(job.from, job.error.empty() ? "the encoder refused sound \"" + job.name + "\""
+                                                  : "sound \"" + job.name + "\": " + job.error);
             continue;
         }
         const std::string lower = authoring::LowerName(job.name);

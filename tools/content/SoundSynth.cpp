@@ -5,6 +5,8 @@
 #include <cmath>
 #include <utility>
 
+#include "tools/content/Speech.h"
+
 namespace content {
 
 namespace {
@@ -489,6 +491,7 @@ bool ParseSoundRecipe(const std::vector<std::string>& words, SoundRecipe& recipe
     static const std::pair<const char*, K> kKinds[] = {
         {"host", K::Host},     {"music", K::Music}, {"chord", K::Chord}, {"ding", K::Ding},   {"buzz", K::Buzz},
         {"strike", K::Strike}, {"ticks", K::Ticks}, {"crowd", K::Crowd}, {"click", K::Click}, {"murmur", K::Murmur},
+        {"speech", K::Speech},
     };
     // The recipes each key applies to; none listed: every recipe.
     static const std::pair<const char*, std::vector<K>> kKeys[] = {
@@ -605,7 +608,7 @@ void FoldLoop(std::vector<float>& samples, size_t fade) {
     samples.resize(keep);
 }
 
-std::vector<float> SynthesizeSound(const SoundRecipe& recipe, uint32_t seed) {
+std::vector<float> SynthesizeSound(const SoundRecipe& recipe, uint32_t seed, std::string* why) {
     Random rng(seed);
     const auto frames = size_t(std::lround(recipe.seconds * kSoundRate));
     const size_t fold = recipe.loop ? std::min(frames / 4, size_t(kSoundRate / 4)) : 0;
@@ -621,6 +624,16 @@ std::vector<float> SynthesizeSound(const SoundRecipe& recipe, uint32_t seed) {
         case SoundRecipe::Kind::Crowd: Crowd(recipe, rng, out); break;
         case SoundRecipe::Kind::Click: Click(recipe, rng, out); break;
         case SoundRecipe::Kind::Murmur: Murmur(recipe, rng, out); break;
+        case SoundRecipe::Kind::Speech: {
+            std::string reason;
+            out = SpeakText(recipe.text, frames, reason);
+            if (out.empty()) {
+                if (why)
+                    *why = reason;
+                return {};
+            }
+            break;
+        }
     }
     FoldLoop(out, fold);
     if (!recipe.loop) {

@@ -11,7 +11,7 @@ namespace content {
 inline constexpr uint32_t kSoundRate = 22050;
 
 struct SoundRecipe {
-    enum class Kind { Host, Music, Chord, Ding, Buzz, Strike, Ticks, Crowd, Click, Murmur };
+    enum class Kind { Host, Music, Chord, Ding, Buzz, Strike, Ticks, Crowd, Click, Murmur, Speech };
     enum class Contour { Flat, Rise, Fall, Arch, Bounce };
     enum class Mood { Murmur, Applause, Cheer, Groan };
 
@@ -30,6 +30,7 @@ struct SoundRecipe {
     double step = 0.1;                        // ding, chord: seconds between notes
     int count = 6;                            // ticks
     Mood mood = Mood::Murmur;                 // crowd
+    std::string text;                         // speech: the words spoken
 };
 
 // Parses "<kind> key=value ... [loop]" into recipe (whose seconds is already set). False
@@ -42,8 +43,9 @@ double NoteHz(const std::string& note);
 // empty when it is none.
 std::vector<double> ChordHz(const std::string& chord);
 
-// The recipe's samples, peak-normalised to its level, with short fades (none on a loop).
-std::vector<float> SynthesizeSound(const SoundRecipe& recipe, uint32_t seed);
+// The recipe's samples, peak-normalised to its level, with short fades (none on a loop). Empty
+// when speech cannot be made, with the reason in `why` when given.
+std::vector<float> SynthesizeSound(const SoundRecipe& recipe, uint32_t seed, std::string* why = nullptr);
 
 // Folds the last `fade` samples over the first ones and drops them, so that the end runs
 // smoothly into the start.

@@ -1,6 +1,7 @@
 #include "platform/settings/SettingsFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <iterator>
@@ -56,8 +57,9 @@ TEST(SettingsFile, ReadsValuesKeepsOtherLinesOnSetTellsFilesItCannotReadAndSaves
     const std::string big = "Fullscreen=1\n" + std::string(SettingsFile::kMaxFileSize, '#');
     const std::string longName = dir.File(std::string(250, 'n'));  // fits, but not with a suffix added
     std::filesystem::create_directories(dir.File("folder"));
-    for (auto [bad, reason] : {std::pair{dir.Write("big", big), "too large"}, {dir.File("folder"), "cannot read"},
-                               {longName + "nnnnnnnnnn", "cannot open"}}) {
+    ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);  // would block a plain open for ever
+    for (auto [bad, reason] : {std::pair{dir.Write("big", big), "too large"}, {dir.File("folder"), "not a regular"},
+                               {dir.File("fifo"), "not a regular file"}, {longName + "nnnnnnnnnn", "cannot open"}}) {
         EXPECT_EQ(file.Load(bad, &error), SettingsFile::LoadResult::Failed);
         EXPECT_TRUE(error.find(reason) != std::string::npos && Value(file, "Fullscreen") == "none ") << error;
     }
