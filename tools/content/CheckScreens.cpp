@@ -175,9 +175,9 @@ private:
 };
 
 // The string table the game loads, read through the engine's table reader.
-class StringTable {
+class ScreenStrings {
 public:
-    explicit StringTable(Checker& checker) {
+    explicit ScreenStrings(Checker& checker) {
         m_name = std::string(GameServices::MiniGame::BaseGame::kStringTable) + "_" +
                  GameServices::Bridge::GetLocalizationLanguage().c_str() + ".loc";
         const PackageEntry* entry = checker.Use(m_name);
@@ -573,7 +573,7 @@ private:
     }
 
     Checker& m_checker;
-    StringTable m_strings;
+    ScreenStrings m_strings;
     std::map<std::string, LayoutDoc> m_docs;
     std::map<std::string, LayoutDoc> m_popupLayouts;
     std::set<std::string> m_limitsDone;

@@ -6,6 +6,7 @@
 #include "game/QZ2011GameContext.h"
 #include "game/presentation/AudioManagerQZ.h"
 #include "game/presentation/screens/ScreenGame.h"
+#include "game/presentation/screens/ScreenWidgets.h"
 #include "game/rules/QZ11Game.h"
 #include "game/rules/QZ11Phases.h"
 #include "gameservices/game/TeamActionManager.h"
@@ -35,11 +36,6 @@ void SetFont(ScreenGame::Label* label, const char* font) {
 f32 MeasureIn(ScreenGame::Label* label, const TString<char>& text) {
     label->SetText(text);
     return RenderingSystemWidget::GetTextWidth(*label);
-}
-
-void Show(ScreenGame::Widget* widget, bool visible) {
-    if (widget)
-        widget->SetVisible(visible);
 }
 
 void SetLabelText(ScreenGame::Label* label, const TString<char>& text) {
@@ -99,10 +95,10 @@ void ScreenGame::ShowQuestion(Question* question) {
         }
     }
     for (u32 row = count; row < kBoardRows; ++row) {
-        Show(m_AnswerLabels[row], false);
-        Show(m_FreqLabels[row], false);
-        Show(m_CenterAnswerLabels[row], false);
-        Show(m_CenterFreqLabels[row], false);
+        ShowWidget(m_AnswerLabels[row], false);
+        ShowWidget(m_FreqLabels[row], false);
+        ShowWidget(m_CenterAnswerLabels[row], false);
+        ShowWidget(m_CenterFreqLabels[row], false);
     }
 }
 
@@ -191,8 +187,8 @@ void ScreenGame::TypeNextAnswerChar() {
 }
 
 void ScreenGame::onOthersRevealed(Member) {
-    Show(m_AnswersBox, false);
-    Show(m_CenterAnswersBox, true);
+    ShowWidget(m_AnswersBox, false);
+    ShowWidget(m_CenterAnswersBox, true);
 }
 
 void ScreenGame::onAnswerTextChanged() {
